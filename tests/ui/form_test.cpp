@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QFontMetrics>
+#include <string>
+
+#include "ui/controls.h"
+#include "ui/form.h"
+
+namespace {
+
+using ui::ControlKind;
+
+constexpr ui::ControlResource kControls[] = {
+    {101,
+     ControlKind::TreeView,
+     "op",
+     {3, 33, 102, 192},
+     ui::style::kTreeEditLabels,
+     nullptr,
+     nullptr},
+    {106, ControlKind::CommandButton, "start", {12, 237, 36, 12}, 0, "ПУСК", "Запуск Сканирования"},
+    {107, ControlKind::ComboBox, "ft", {219, 237, 54, 77}, 0, nullptr, "Текущая частота  в МГц"},
+    {110,
+     ControlKind::Label,
+     "label_1",
+     {333, 243, 84, 8},
+     0,
+     "F   W   A    L    U   C    R",
+     nullptr},
+    {139,
+     ControlKind::OptionButton,
+     "rtty",
+     {402, 234, 12, 9},
+     ui::style::kDisabled,
+     nullptr,
+     "Модуляция CW"},
+};
+
+constexpr ui::FormResource kForm{"ID_test",           419,    264,      "8.MS Sans Serif",
+                                 ui::style::kCaption, "Тест", kControls};
+
+class FormFromResource : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ui::RegisterFormResource(kForm);
+        ASSERT_TRUE(form.Create("ID_test"));
+    }
+    ui::Form form;
+};
+
+TEST(DialogUnits, ConvertByQuarterWidthAndEighthHeightOfTheFont) {
+    const ui::DialogUnits units{6, 13};
+    EXPECT_EQ(units.ToPixels({4, 8, 40, 16}), (ui::Rect{6, 13, 60, 26}));
+    EXPECT_EQ(units.ToPixels({1, 1, 3, 7}), (ui::Rect{1, 1, 4, 11}));  // truncated
+}
+
+TEST(DialogUnits, ComeFromTheFormFontsAverageCharacterSize) {
+    const ui::DialogUnits units = ui::DialogUnits::ForFont("8.MS Sans Serif");
+    QFont font("MS Sans Serif");
+    font.setPointSize(8);
+    const QFontMetrics metrics(font);
+    EXPECT_EQ(units.baseY, metrics.height());
+    const double average =
+        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0;
+    EXPECT_NEAR(units.baseX, average, 0.5 + 1e-9);
+}
+
+TEST_F(FormFromResource, HasTheResourceSizeInPixelsAndItsCaption) {
+    const ui::Rect size = form.Units().ToPixels({0, 0, 419, 264});
+    EXPECT_EQ(form.Geometry().width, size.width);
+    EXPECT_EQ(form.Geometry().height, size.height);
+    EXPECT_EQ(form.Text(), "Тест");
+    EXPECT_EQ(form.Name(), "ID_test");
+}
+
+TEST_F(FormFromResource, BuildsControlsAtTheirConvertedPlacesWithNamesCaptionsAndTooltips) {
+    for (const ui::ControlResource& row : kControls) {
+        ui::Control* control = form.CreateControlByNumber(row.number);
+        ASSERT_NE(control, nullptr) << row.name;
+        EXPECT_EQ(control->Kind(), row.kind);
+        EXPECT_EQ(control->Name(), row.name);
+        EXPECT_EQ(control->Geometry(), form.Units().ToPixels(row.rect)) << row.name;
+        if (row.tooltip) {
+            EXPECT_EQ(control->ToolTip(), row.tooltip);
+        }
+    }
+    EXPECT_EQ(form.FindControl("start")->Text(), "ПУСК");
+    EXPECT_EQ(form.FindControl("label_1")->Text(), "F   W   A    L    U   C    R");
+    EXPECT_FALSE(form.FindControl("rtty")->IsEnabled());
+    EXPECT_TRUE(form.FindControl("start")->IsEnabled());
+    EXPECT_NE(form.CreateControl<ui::CommandButton>(106), nullptr);  // typed access
+    EXPECT_EQ(form.CreateControl<ui::Label>(106), nullptr);          // wrong kind
+    EXPECT_EQ(form.CreateControlByNumber(999), nullptr);             // not in the table
+}
+
+TEST_F(FormFromResource, UnknownResourceIsRefused) {
+    ui::Form other;
+    EXPECT_FALSE(other.Create("ID_nothing"));
+    EXPECT_FALSE(other.HasWindow());
+}
+
+TEST_F(FormFromResource, RefusingCloseHandlerStopsTheChainAndKeepsTheWindow) {
+    form.Show();
+    std::string log;
+    form.AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData&) {
+        log += "base;";
+        return false;
+    });
+    bool refuse = true;
+    form.AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData& e) {
+        log += "main;";
+        if (!refuse) return false;
+        e.result = 1;
+        return true;
+    });
+    EXPECT_FALSE(form.Close());
+    EXPECT_EQ(log, "main;");
+    EXPECT_TRUE(form.IsVisible());
+
+    refuse = false;
+    EXPECT_TRUE(form.Close());
+    EXPECT_EQ(log, "main;main;base;");
+    EXPECT_FALSE(form.IsVisible());
+}
+
+TEST_F(FormFromResource, DestroyRaisesDestroyAndDropsTheWindow) {
+    int destroyed = 0;
+    form.AddHandler(ui::EventId::Destroy, [&](ui::Object&, ui::EventData&) {
+        ++destroyed;
+        return false;
+    });
+    form.CreateControlByNumber(106);
+    form.Destroy();
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_FALSE(form.HasWindow());
+    EXPECT_EQ(form.FindControl("start"), nullptr);
+}
+
+TEST_F(FormFromResource, ComboBoxKeepsItsListAndReportsChoices) {
+    auto* combo = form.CreateControl<ui::ComboBox>(107);
+    combo->AddString("68.8000");
+    combo->AddString("145.5000");
+    combo->SetListHeight(125);
+    EXPECT_EQ(combo->Count(), 2);
+    EXPECT_EQ(combo->StringAt(1), "145.5000");
+    combo->SetText("7.5");
+    EXPECT_EQ(combo->Text(), "7.5");
+}
+
+TEST_F(FormFromResource, TreeKeepsItemsWithTheirRecords) {
+    auto* tree = form.CreateControl<ui::TreeView>(101);
+    int record = 7;
+    ui::TreeItem* root = tree->InsertItem(nullptr, "ORVEL");
+    ui::TreeItem* banks = tree->InsertItem(root, "Банки", &record);
+    ui::TreeItem* panel = tree->InsertItem(root, "Панель", nullptr, true);
+    EXPECT_EQ(tree->Root(), root);
+    EXPECT_EQ(tree->FirstChild(root), panel);
+    EXPECT_EQ(tree->NextSibling(panel), banks);
+    EXPECT_EQ(tree->NextSibling(banks), nullptr);
+    EXPECT_EQ(tree->ParentOf(banks), root);
+    EXPECT_EQ(tree->ItemData(banks), &record);
+    EXPECT_EQ(tree->ItemText(banks), "Банки");
+
+    ui::TreeItem* selected = nullptr;
+    tree->AddHandler(ui::EventId::Select, [&](ui::Object&, ui::EventData& e) {
+        selected = static_cast<ui::TreeItem*>(e.item);
+        return false;
+    });
+    tree->SelectItem(banks);
+    EXPECT_EQ(selected, banks);
+    EXPECT_EQ(tree->Selected(), banks);
+    tree->DeleteItem(banks);
+    EXPECT_EQ(tree->ChildCount(root), 1);
+}
+
+TEST(TabControlPages, APageFormReplacesTheTabsPageAndKeepsItsText) {
+    static constexpr ui::ControlResource tabs[] = {
+        {102, ControlKind::TabControl, "tabctrl_1", {129, 0, 288, 225}, 0, nullptr, nullptr}};
+    static constexpr ui::ControlResource label[] = {{101,
+                                                     ControlKind::Label,
+                                                     "label_1",
+                                                     {0, 0, 200, 10},
+                                                     0,
+                                                     "РЕЖИМ   НЕ   ПОДДЕРЖИВАЕТСЯ",
+                                                     nullptr}};
+    static constexpr ui::FormResource main{"ID_tabs",           419, 264, "8.MS Sans Serif",
+                                           ui::style::kCaption, "",  tabs};
+    static constexpr ui::FormResource page{"ID_page",         283,     209,  "8.MS Sans Serif",
+                                           ui::style::kChild, nullptr, label};
+    ui::RegisterFormResource(main);
+    ui::RegisterFormResource(page);
+
+    ui::Form form;
+    ASSERT_TRUE(form.Create("ID_tabs"));
+    auto* tab = form.CreateControl<ui::TabControl>(102);
+    tab->AddTab("Приемник");
+    tab->AddTab("Банк");
+    ui::Form first, second;
+    ASSERT_TRUE(first.Create("ID_page", &form));
+    ASSERT_TRUE(second.Create("ID_page", &form));
+    tab->SetPage(1, &first);
+    tab->SetPage(1, &second);
+    EXPECT_EQ(tab->TabCount(), 2);
+    EXPECT_EQ(tab->TabText(1), "Банк");
+    EXPECT_EQ(tab->Page(1), &second);
+    EXPECT_TRUE(first.HasWindow());  // the replaced page lives on
+    tab->SetPage(1, &first);         // and can be put back
+    EXPECT_EQ(tab->Page(1), &first);
+}
+
+}  // namespace

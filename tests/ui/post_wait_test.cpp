@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "ui/form.h"
+#include "ui/post.h"
+#include "ui/reply_event.h"
+#include "ui/timer.h"
+
+namespace {
+
+constexpr ui::FormResource kForm{"ID_bus", 100, 50, "8.MS Sans Serif", ui::style::kCaption, "", {}};
+
+// A form that records the codes it receives.
+class Receiver : public ui::Form {
+  public:
+    Receiver() {
+        ui::RegisterFormResource(kForm);
+        AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
+            codes.push_back(e.code);
+            if (onCode) onCode(e.code);
+            return false;
+        });
+        Create("ID_bus");
+    }
+    std::vector<uint32_t> codes;
+    std::function<void(uint32_t)> onCode;
+};
+
+// Tests run on virtual time: ticks and time-outs happen at once and the same way.
+class VirtualTime : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ui::Clock::SetVirtual(true);
+        ui::Clock::SetIdleSliceMs(0);
+    }
+    void TearDown() override {
+        ui::Clock::SetVirtual(false);
+        ui::Clock::SetIdleSliceMs(20);
+    }
+};
+
+TEST(PostedCodes, ArriveLaterAsUserEventsInPostingOrder) {
+    Receiver form;
+    for (uint32_t code = 0; code < 200; ++code) ASSERT_TRUE(ui::Post(&form, code));
+    EXPECT_TRUE(form.codes.empty());  // posting never runs the handler at once
+    ui::ServePending();
+    ASSERT_EQ(form.codes.size(), 200u);
+    for (uint32_t code = 0; code < 200; ++code) EXPECT_EQ(form.codes[code], code);
+}
+
+TEST(PostedCodes, FromAnotherThreadArriveInOrder) {
+    Receiver form;
+    std::thread reader([&] {
+        for (uint32_t i = 0; i < 1000; ++i) ui::Post(&form, i);
+    });
+    reader.join();
+    ui::ServePending();
+    ASSERT_EQ(form.codes.size(), 1000u);
+    for (uint32_t i = 0; i < 1000; ++i) ASSERT_EQ(form.codes[i], i);
+}
+
+TEST(PostedCodes, ToAMissingWindowReturnFalse) {
+    EXPECT_FALSE(ui::Post(nullptr, 0x79));
+    Receiver form;
+    form.Destroy();
+    EXPECT_FALSE(ui::Post(&form, 0x79));
+    auto gone = std::make_unique<Receiver>();
+    Receiver* dangling = gone.get();
+    gone.reset();
+    EXPECT_FALSE(ui::Post(dangling, 0x79));
+}
+
+TEST(PostedCodes, QueuedForAWindowThatIsDestroyedAreDropped) {
+    auto form = std::make_unique<Receiver>();
+    int arrived = 0;
+    form->onCode = [&](uint32_t) { ++arrived; };
+    ui::Post(form.get(), 1);
+    form.reset();
+    ui::ServePending();
+    EXPECT_EQ(arrived, 0);
+}
+
+TEST(PostedCodes, ACodePostedDuringAChainIsServedBetweenTwoSteps) {
+    Receiver form;
+    form.onCode = [&](uint32_t code) {
+        if (code < 3) ui::Post(&form, code + 1);  // a scan chain posting its next step
+    };
+    ui::Post(&form, 0);
+    ui::Post(&form, 0x79);  // the serial reader's code, queued behind step 0
+    for (int pass = 0; pass < 10 && form.codes.size() < 5; ++pass) ui::ServePending();
+    EXPECT_EQ(form.codes, (std::vector<uint32_t>{0, 0x79, 1, 2, 3}));
+}
+
+TEST_F(VirtualTime, ReplyWaitReturnsAsSoonAsAPostedCodeSetsTheEvent) {
+    Receiver panel;
+    ui::ReplyEvent reply("RECV_REPLY");
+    panel.onCode = [&](uint32_t code) {
+        if (code == 0x79) reply.Set();
+    };
+    reply.Reset();
+    ui::Post(&panel, 0x79);
+    EXPECT_TRUE(reply.Wait(1000));
+    EXPECT_EQ(ui::Clock::NowMs(), 0);  // no time passed
+}
+
+TEST_F(VirtualTime, ReplyWaitGivesUpAfterTheLimitServingTicksAndCodesMeanwhile) {
+    Receiver main;
+    ui::Timer timer;
+    int ticks = 0;
+    timer.AddHandler(ui::EventId::Timer, [&](ui::Object&, ui::EventData&) {
+        ui::Post(&main, 0x0a);
+        ++ticks;
+        return false;
+    });
+    timer.Start(100);
+    ui::ReplyEvent reply;
+    EXPECT_FALSE(reply.Wait(1000));
+    EXPECT_EQ(ui::Clock::NowMs(), 1000);
+    EXPECT_EQ(ticks, 10);
+    ui::ServePending();
+    EXPECT_EQ(main.codes.size(), 10u);
+}
+
+TEST_F(VirtualTime, ATickCanSetTheEventAWaitIsWaitingOn) {
+    ui::Timer timer;
+    ui::ReplyEvent reply;
+    int ticks = 0;
+    timer.AddHandler(ui::EventId::Timer, [&](ui::Object&, ui::EventData&) {
+        if (++ticks == 3) reply.Set();
+        return false;
+    });
+    timer.Start(100);
+    EXPECT_TRUE(reply.Wait(1000));
+    EXPECT_EQ(ui::Clock::NowMs(), 300);
+}
+
+TEST_F(VirtualTime, WaitsNestInsideHandlers) {
+    Receiver panel;
+    ui::ReplyEvent outer, inner;
+    panel.onCode = [&](uint32_t code) {
+        if (code == 1) {
+            ui::Post(&panel, 2);
+            EXPECT_TRUE(inner.Wait(500));  // served inside the outer wait's handler
+            outer.Set();
+        }
+        if (code == 2) inner.Set();
+    };
+    ui::Post(&panel, 1);
+    EXPECT_TRUE(outer.Wait(1000));
+    EXPECT_EQ(panel.codes, (std::vector<uint32_t>{1, 2}));
+}
+
+TEST_F(VirtualTime, TimerStoppedInItsOwnTickTicksNoMore) {
+    ui::Timer timer;
+    int ticks = 0;
+    timer.AddHandler(ui::EventId::Timer, [&](ui::Object&, ui::EventData&) {
+        if (++ticks == 2) timer.Stop();
+        return false;
+    });
+    timer.Start(100);
+    ui::ServeFor(1000);
+    EXPECT_EQ(ticks, 2);
+    EXPECT_FALSE(timer.IsRunning());
+}
+
+TEST(RealTime, ReplyWaitEndsWhenAnotherThreadsCodeSetsTheEvent) {
+    Receiver panel;
+    ui::ReplyEvent reply;
+    panel.onCode = [&](uint32_t code) {
+        if (code == 0x79) reply.Set();
+    };
+    std::thread reader([&] { ui::Post(&panel, 0x79); });
+    EXPECT_TRUE(reply.Wait(10000));
+    reader.join();
+}
+
+TEST(RealTime, ReplyWaitOfZeroReturnsTheEventsState) {
+    ui::ReplyEvent reply;
+    EXPECT_FALSE(reply.Wait(0));
+    reply.Set();
+    EXPECT_TRUE(reply.Wait(0));
+}
+
+}  // namespace

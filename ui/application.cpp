@@ -1,0 +1,44 @@
+#include "ui/application.h"
+
+#include <QApplication>
+#include <QFont>
+
+namespace ui {
+
+Application::Application() = default;
+Application::~Application() = default;
+
+int Application::Start(int argc, char** argv) {
+    int qtArgc = argc;
+    QApplication app(qtArgc, argv);
+    InstallFontSubstitutes();
+
+    EventData start;
+    start.id = EventId::Start;
+    Raise(start);
+    if (start.cancel) return start.result;
+
+    EventData run;
+    run.id = EventId::Run;
+    Raise(run);
+    EventData end;
+    end.id = EventId::End;
+    Raise(end);
+    return run.result;
+}
+
+int Application::RunMessageLoop() {
+    return QApplication::exec();
+}
+
+void Application::Quit(int exitCode) {
+    QCoreApplication::exit(exitCode);
+}
+
+void Application::InstallFontSubstitutes() {
+    // The forms name the old dialog font; draw them with a metric-compatible sans serif
+    // where the machine has one.
+    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arial", "DejaVu Sans"});
+}
+
+}  // namespace ui

@@ -1,0 +1,657 @@
+#include "ui/controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyledItemDelegate>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/text.h"
+
+namespace ui {
+
+namespace {
+
+// Raises a bare event of the given id on a control.
+void RaiseOn(Object* target, EventId id, int64_t value = 0) {
+    EventData data;
+    data.id = id;
+    data.value = value;
+    target->Raise(data);
+}
+
+QPixmap PixmapFrom(int width, int height, const std::vector<Color>& pixels) {
+    if (width <= 0 || height <= 0 || pixels.size() < size_t(width) * size_t(height)) return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, 0xff000000u | pixels[y * width + x]);
+    return QPixmap::fromImage(image);
+}
+
+}  // namespace
+
+// ---- buttons, labels, frames ----
+
+CommandButton::CommandButton(QWidget* parent, int number)
+    : Control(ControlKind::CommandButton, number) {
+    auto* button = new QPushButton(parent);
+    Attach(button);
+    QObject::connect(button, &QPushButton::clicked, [this] { RaiseOn(this, EventId::Click); });
+}
+
+PictureButton::PictureButton(QWidget* parent, int number)
+    : Control(ControlKind::PictureButton, number) {
+    auto* button = new QToolButton(parent);
+    button->setAutoRaise(false);
+    Attach(button);
+    QObject::connect(button, &QToolButton::clicked, [this] { RaiseOn(this, EventId::Click); });
+}
+
+void PictureButton::SetPicture(int width, int height, const std::vector<Color>& pixels) {
+    auto* button = static_cast<QToolButton*>(widget());
+    if (!button) return;
+    const QPixmap pixmap = PixmapFrom(width, height, pixels);
+    button->setIcon(QIcon(pixmap));
+    button->setIconSize(pixmap.size());
+}
+
+Label::Label(QWidget* parent, int number, uint32_t styleBits)
+    : Control(ControlKind::Label, number) {
+    auto* label = new QLabel(parent);
+    Qt::Alignment align = Qt::AlignLeft;
+    if (styleBits & style::kCentered) align = Qt::AlignHCenter;
+    if (styleBits & style::kRight) align = Qt::AlignRight;
+    label->setAlignment(align | Qt::AlignTop);
+    label->setWordWrap(!(styleBits & style::kNoWrap));
+    Attach(label);
+}
+
+GroupBox::GroupBox(QWidget* parent, int number) : Control(ControlKind::GroupBox, number) {
+    Attach(new QGroupBox(parent));
+}
+
+PictureBox::PictureBox(QWidget* parent, int number) : Control(ControlKind::PictureBox, number) {
+    auto* label = new QLabel(parent);
+    label->setAlignment(Qt::AlignCenter);
+    Attach(label);
+}
+
+void PictureBox::SetPicture(int width, int height, const std::vector<Color>& pixels) {
+    if (auto* label = static_cast<QLabel*>(widget()))
+        label->setPixmap(PixmapFrom(width, height, pixels));
+}
+
+OptionButton::OptionButton(QWidget* parent, int number)
+    : Control(ControlKind::OptionButton, number) {
+    auto* button = new QRadioButton(parent);
+    Attach(button);
+    QObject::connect(button, &QRadioButton::clicked, [this] { RaiseOn(this, EventId::Click); });
+}
+
+void OptionButton::SetChecked(bool checked) {
+    if (auto* b = static_cast<QRadioButton*>(widget())) b->setChecked(checked);
+}
+
+bool OptionButton::IsChecked() const {
+    auto* b = static_cast<QRadioButton*>(widget());
+    return b && b->isChecked();
+}
+
+CheckBox::CheckBox(QWidget* parent, int number) : Control(ControlKind::CheckBox, number) {
+    auto* box = new QCheckBox(parent);
+    Attach(box);
+    QObject::connect(box, &QCheckBox::clicked, [this] { RaiseOn(this, EventId::Click); });
+}
+
+void CheckBox::SetChecked(bool checked) {
+    if (auto* b = static_cast<QCheckBox*>(widget())) b->setChecked(checked);
+}
+
+bool CheckBox::IsChecked() const {
+    auto* b = static_cast<QCheckBox*>(widget());
+    return b && b->isChecked();
+}
+
+Edit::Edit(QWidget* parent, int number) : Control(ControlKind::Edit, number) {
+    auto* edit = new QLineEdit(parent);
+    Attach(edit);
+    QObject::connect(edit, &QLineEdit::textEdited, [this](const QString& text) {
+        EventData data;
+        data.id = EventId::Change;
+        data.text = FromQt(text);
+        Raise(data);
+    });
+}
+
+// ---- lists ----
+
+namespace {
+// A combo box that tells when its list opens.
+class DropDownCombo : public QComboBox {
+  public:
+    DropDownCombo(QWidget* parent, Object* owner) : QComboBox(parent), owner_(owner) {}
+    void showPopup() override {
+        RaiseOn(owner_, EventId::DropDown);
+        QComboBox::showPopup();
+    }
+
+  private:
+    Object* owner_;
+};
+}  // namespace
+
+ComboBox::ComboBox(QWidget* parent, int number) : Control(ControlKind::ComboBox, number) {
+    auto* combo = new DropDownCombo(parent, this);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    Attach(combo);
+    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, [this](const QString& text) {
+        EventData data;
+        data.id = EventId::Change;
+        data.text = FromQt(text);
+        Raise(data);
+    });
+    QObject::connect(combo, &QComboBox::activated,
+                     [this](int index) { RaiseOn(this, EventId::Select, index); });
+}
+
+static QComboBox* Combo(const Window* w) {
+    return static_cast<QComboBox*>(w->widget());
+}
+
+void ComboBox::AddString(const std::string& text) {
+    if (auto* c = Combo(this)) c->addItem(ToQt(text));
+}
+void ComboBox::InsertString(int index, const std::string& text) {
+    if (auto* c = Combo(this)) c->insertItem(index, ToQt(text));
+}
+void ComboBox::DeleteString(int index) {
+    if (auto* c = Combo(this)) c->removeItem(index);
+}
+void ComboBox::Clear() {
+    if (auto* c = Combo(this)) c->clear();
+}
+int ComboBox::Count() const {
+    return Combo(this) ? Combo(this)->count() : 0;
+}
+std::string ComboBox::StringAt(int index) const {
+    return Combo(this) ? FromQt(Combo(this)->itemText(index)) : "";
+}
+int ComboBox::SelectedIndex() const {
+    return Combo(this) ? Combo(this)->currentIndex() : -1;
+}
+void ComboBox::SetSelectedIndex(int index) {
+    if (auto* c = Combo(this)) c->setCurrentIndex(index);
+}
+void ComboBox::SetListHeight(int pixels) {
+    listHeight_ = pixels;
+    auto* c = Combo(this);
+    if (!c) return;
+    const int row = std::max(1, c->fontMetrics().height() + 2);
+    c->setMaxVisibleItems(std::max(1, pixels / row));
+}
+
+ListBox::ListBox(QWidget* parent, int number) : Control(ControlKind::ListBox, number) {
+    auto* list = new QListWidget(parent);
+    Attach(list);
+    QObject::connect(list, &QListWidget::itemClicked, [this, list](QListWidgetItem* item) {
+        RaiseOn(this, EventId::Select, list->row(item));
+    });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, [this, list](QListWidgetItem* item) {
+        RaiseOn(this, EventId::DoubleClick, list->row(item));
+    });
+}
+
+static QListWidget* List(const Window* w) {
+    return static_cast<QListWidget*>(w->widget());
+}
+
+void ListBox::AddString(const std::string& text) {
+    if (auto* l = List(this)) l->addItem(ToQt(text));
+}
+void ListBox::Clear() {
+    if (auto* l = List(this)) l->clear();
+}
+int ListBox::Count() const {
+    return List(this) ? List(this)->count() : 0;
+}
+std::string ListBox::StringAt(int index) const {
+    auto* l = List(this);
+    return l && l->item(index) ? FromQt(l->item(index)->text()) : "";
+}
+int ListBox::SelectedIndex() const {
+    return List(this) ? List(this)->currentRow() : -1;
+}
+void ListBox::SetSelectedIndex(int index) {
+    if (auto* l = List(this)) l->setCurrentRow(index);
+}
+
+// ---- up-down, progress ----
+
+UpDown::UpDown(QWidget* parent, int number) : Control(ControlKind::UpDown, number) {
+    auto* box = new QWidget(parent);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (int delta : {+1, -1}) {
+        auto* arrow = new QToolButton(box);
+        arrow->setArrowType(delta > 0 ? Qt::UpArrow : Qt::DownArrow);
+        arrow->setAutoRepeat(true);
+        arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        layout->addWidget(arrow);
+        QObject::connect(arrow, &QToolButton::clicked, [this, delta] { Press(delta); });
+    }
+    Attach(box);
+}
+
+void UpDown::SetRange(int low, int high) {
+    low_ = low;
+    high_ = high;
+    position_ = std::clamp(position_, std::min(low, high), std::max(low, high));
+}
+
+void UpDown::SetPosition(int position) {
+    position_ = std::clamp(position, std::min(low_, high_), std::max(low_, high_));
+}
+
+void UpDown::Press(int delta) {
+    EventData data;
+    data.id = EventId::DeltaPosition;
+    data.value = int64_t(delta) * acceleration_;
+    if (Raise(data) && data.cancel) return;
+    SetPosition(position_ + int(data.value));
+}
+
+ProgressBar::ProgressBar(QWidget* parent, int number) : Control(ControlKind::ProgressBar, number) {
+    auto* bar = new QProgressBar(parent);
+    bar->setTextVisible(false);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    Attach(bar);
+}
+
+static QProgressBar* Bar(const Window* w) {
+    return static_cast<QProgressBar*>(w->widget());
+}
+
+void ProgressBar::SetMaximum(int maximum) {
+    if (auto* b = Bar(this)) b->setMaximum(maximum);
+}
+int ProgressBar::Maximum() const {
+    return Bar(this) ? Bar(this)->maximum() : 0;
+}
+void ProgressBar::SetPosition(int position) {
+    if (auto* b = Bar(this)) b->setValue(std::clamp(position, b->minimum(), b->maximum()));
+}
+int ProgressBar::Position() const {
+    return Bar(this) ? Bar(this)->value() : 0;
+}
+void ProgressBar::StepIt() {
+    SetPosition(Position() + step_);
+}
+void ProgressBar::SetBarColor(Color color) {
+    if (auto* b = Bar(this)) {
+        QPalette p = b->palette();
+        p.setColor(QPalette::Highlight, QColor::fromRgb(color));
+        b->setPalette(p);
+    }
+}
+
+// ---- status bar ----
+
+namespace {
+// Keeps the status bar along the bottom edge of its form.
+class BottomEdgeKeeper : public QObject {
+  public:
+    BottomEdgeKeeper(QWidget* bar, QWidget* form) : QObject(bar), bar_(bar) {
+        form->installEventFilter(this);
+        Place(form);
+    }
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Resize) Place(static_cast<QWidget*>(watched));
+        return false;
+    }
+
+  private:
+    void Place(QWidget* form) {
+        const int h = bar_->fontMetrics().height() + 6;
+        bar_->setGeometry(0, form->height() - h, form->width(), h);
+    }
+    QWidget* bar_;
+};
+}  // namespace
+
+StatusBar::StatusBar(Form* form) : Control(ControlKind::Label, 0) {
+    auto* bar = new QFrame(form->widget());
+    bar->setFrameShape(QFrame::StyledPanel);
+    Attach(bar);
+    // The bar takes its own strip below the form's content, as the window's frame would.
+    const int h = bar->fontMetrics().height() + 6;
+    form->widget()->resize(form->widget()->width(), form->widget()->height() + h);
+    new BottomEdgeKeeper(bar, form->widget());
+    bar->show();
+    SetParts({-1});
+}
+
+static std::vector<QLabel*> Parts(const Window* w) {
+    std::vector<QLabel*> labels;
+    if (!w->widget()) return labels;
+    for (QObject* child : w->widget()->children())
+        if (auto* label = qobject_cast<QLabel*>(child)) labels.push_back(label);
+    return labels;
+}
+
+void StatusBar::SetParts(const std::vector<int>& rightEdges) {
+    QWidget* bar = widget();
+    if (!bar) return;
+    for (QLabel* label : Parts(this)) delete label;
+    edges_ = rightEdges;
+    int left = 0;
+    for (int edge : rightEdges) {
+        auto* label = new QLabel(bar);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        const int right = edge < 0 ? 4000 : edge;
+        label->setGeometry(left + 2, 2, std::max(0, right - left - 2),
+                           bar->fontMetrics().height() + 2);
+        label->show();
+        left = right;
+    }
+}
+
+int StatusBar::PartCount() const {
+    return int(edges_.size());
+}
+
+void StatusBar::SetPartText(int part, const std::string& text) {
+    auto labels = Parts(this);
+    if (part >= 0 && part < int(labels.size())) labels[part]->setText(ToQt(text));
+}
+
+std::string StatusBar::PartText(int part) const {
+    auto labels = Parts(this);
+    return part >= 0 && part < int(labels.size()) ? FromQt(labels[part]->text()) : "";
+}
+
+// ---- tab control ----
+
+TabControl::TabControl(QWidget* parent, int number) : Control(ControlKind::TabControl, number) {
+    auto* tabs = new QTabWidget(parent);
+    Attach(tabs);
+    QObject::connect(tabs->tabBar(), &QTabBar::tabBarClicked, [this, tabs](int index) {
+        // Raised after the page has changed, as the operator sees it.
+        if (index >= 0 && index != tabs->currentIndex()) {
+            tabs->setCurrentIndex(index);
+            RaiseOn(this, EventId::Select, index);
+        }
+    });
+}
+
+static QTabWidget* Tabs(const Window* w) {
+    return static_cast<QTabWidget*>(w->widget());
+}
+
+void TabControl::SetTabSize(int width, int height) {
+    if (auto* t = Tabs(this))
+        t->setStyleSheet(
+            QString("QTabBar::tab { width: %1px; height: %2px; }").arg(width).arg(height));
+}
+
+int TabControl::AddTab(const std::string& text) {
+    auto* t = Tabs(this);
+    if (!t) return -1;
+    pages_.push_back(nullptr);
+    return t->addTab(new QWidget(), ToQt(text));
+}
+
+void TabControl::SetPage(int index, Form* page) {
+    auto* t = Tabs(this);
+    if (!t || index < 0 || index >= t->count() || !page || !page->widget()) return;
+    const QString text = t->tabText(index);
+    const bool current = t->currentIndex() == index;
+    QWidget* old = t->widget(index);
+    t->removeTab(index);
+    if (pages_[index] == nullptr) {
+        delete old;  // the empty page made by AddTab
+    } else if (old) {
+        // A form that gave up its page stays alive, hidden, under the top-level window.
+        old->hide();
+        old->setParent(t->window());
+    }
+    pages_[index] = page;
+    t->insertTab(index, page->widget(), text);
+    page->widget()->show();
+    if (current) t->setCurrentIndex(index);
+}
+
+Form* TabControl::Page(int index) const {
+    return index >= 0 && index < int(pages_.size()) ? pages_[index] : nullptr;
+}
+
+int TabControl::TabCount() const {
+    return Tabs(this) ? Tabs(this)->count() : 0;
+}
+
+std::string TabControl::TabText(int index) const {
+    return Tabs(this) ? FromQt(Tabs(this)->tabText(index)) : "";
+}
+
+int TabControl::SelectedIndex() const {
+    return Tabs(this) ? Tabs(this)->currentIndex() : -1;
+}
+
+void TabControl::SetSelectedIndex(int index) {
+    if (auto* t = Tabs(this)) t->setCurrentIndex(index);
+}
+
+Rect TabControl::PageArea() const {
+    auto* t = Tabs(this);
+    if (!t) return {};
+    const int top = t->tabBar()->sizeHint().height();
+    return {2, top + 2, t->width() - 4, t->height() - top - 4};
+}
+
+// ---- tree ----
+
+namespace {
+
+QTreeWidgetItem* Q(TreeItem* item) {
+    return reinterpret_cast<QTreeWidgetItem*>(item);
+}
+TreeItem* T(QTreeWidgetItem* item) {
+    return reinterpret_cast<TreeItem*>(item);
+}
+
+class TreeWidget : public QTreeWidget {
+  public:
+    TreeWidget(QWidget* parent, Object* owner) : QTreeWidget(parent), owner_(owner) {}
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        QTreeWidget::mouseReleaseEvent(e);
+        if (e->button() != Qt::RightButton) return;
+        EventData data;
+        data.id = EventId::RightButtonUp;
+        data.x = int(e->position().x());
+        data.y = int(e->position().y());
+        data.item = itemAt(e->position().toPoint());
+        owner_->Raise(data);
+    }
+
+  private:
+    Object* owner_;
+};
+
+// Asks the tree's handlers before a label is edited and before the new text is taken.
+class LabelEditDelegate : public QStyledItemDelegate {
+  public:
+    LabelEditDelegate(QObject* parent, Object* owner, QTreeWidget* tree)
+        : QStyledItemDelegate(parent), owner_(owner), tree_(tree) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        EventData data;
+        data.id = EventId::BeginLabelEdit;
+        data.item = tree_->itemFromIndex(index);
+        if (owner_->Raise(data) && data.cancel) return nullptr;
+        if (data.cancel) return nullptr;
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        EventData data;
+        data.id = EventId::EndLabelEdit;
+        data.item = tree_->itemFromIndex(index);
+        data.text = line ? FromQt(line->text()) : "";
+        owner_->Raise(data);
+        if (!data.cancel) model->setData(index, ToQt(data.text), Qt::EditRole);
+    }
+
+  private:
+    Object* owner_;
+    QTreeWidget* tree_;
+};
+
+}  // namespace
+
+TreeView::TreeView(QWidget* parent, int number, uint32_t styleBits)
+    : Control(ControlKind::TreeView, number) {
+    auto* tree = new TreeWidget(parent, this);
+    tree->setHeaderHidden(true);
+    tree->setColumnCount(1);
+    tree->setRootIsDecorated(true);
+    if (styleBits & style::kTreeEditLabels) {
+        tree->setEditTriggers(QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::SelectedClicked);
+        tree->setItemDelegate(new LabelEditDelegate(tree, this, tree));
+    } else {
+        tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    }
+    Attach(tree);
+    QObject::connect(tree, &QTreeWidget::currentItemChanged,
+                     [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
+                         EventData data;
+                         data.id = EventId::Select;
+                         data.item = current;
+                         Raise(data);
+                     });
+}
+
+static QTreeWidget* Tree(const Window* w) {
+    return static_cast<QTreeWidget*>(w->widget());
+}
+
+TreeItem* TreeView::InsertItem(TreeItem* parent, const std::string& text, void* data, bool first) {
+    auto* tree = Tree(this);
+    if (!tree) return nullptr;
+    auto* item = new QTreeWidgetItem(QStringList{ToQt(text)});
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(data)));
+    if (parent) {
+        if (first)
+            Q(parent)->insertChild(0, item);
+        else
+            Q(parent)->addChild(item);
+    } else {
+        if (first)
+            tree->insertTopLevelItem(0, item);
+        else
+            tree->addTopLevelItem(item);
+    }
+    return T(item);
+}
+
+void TreeView::DeleteItem(TreeItem* item) {
+    delete Q(item);
+}
+
+void TreeView::Clear() {
+    if (auto* t = Tree(this)) t->clear();
+}
+
+std::string TreeView::ItemText(TreeItem* item) const {
+    return item ? FromQt(Q(item)->text(0)) : "";
+}
+
+void TreeView::SetItemText(TreeItem* item, const std::string& text) {
+    if (item) Q(item)->setText(0, ToQt(text));
+}
+
+void* TreeView::ItemData(TreeItem* item) const {
+    return item ? reinterpret_cast<void*>(Q(item)->data(0, Qt::UserRole).value<quintptr>())
+                : nullptr;
+}
+
+void TreeView::SetItemData(TreeItem* item, void* data) {
+    if (item)
+        Q(item)->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(data)));
+}
+
+TreeItem* TreeView::Root() const {
+    auto* t = Tree(this);
+    return t && t->topLevelItemCount() > 0 ? T(t->topLevelItem(0)) : nullptr;
+}
+
+TreeItem* TreeView::ParentOf(TreeItem* item) const {
+    return item ? T(Q(item)->parent()) : nullptr;
+}
+
+TreeItem* TreeView::FirstChild(TreeItem* item) const {
+    return item && Q(item)->childCount() > 0 ? T(Q(item)->child(0)) : nullptr;
+}
+
+TreeItem* TreeView::NextSibling(TreeItem* item) const {
+    if (!item) return nullptr;
+    QTreeWidgetItem* q = Q(item);
+    if (QTreeWidgetItem* parent = q->parent()) {
+        const int i = parent->indexOfChild(q);
+        return i + 1 < parent->childCount() ? T(parent->child(i + 1)) : nullptr;
+    }
+    auto* t = Tree(this);
+    const int i = t->indexOfTopLevelItem(q);
+    return i >= 0 && i + 1 < t->topLevelItemCount() ? T(t->topLevelItem(i + 1)) : nullptr;
+}
+
+int TreeView::ChildCount(TreeItem* item) const {
+    return item ? Q(item)->childCount() : 0;
+}
+
+TreeItem* TreeView::Selected() const {
+    return Tree(this) ? T(Tree(this)->currentItem()) : nullptr;
+}
+
+void TreeView::SelectItem(TreeItem* item) {
+    if (auto* t = Tree(this)) t->setCurrentItem(Q(item));
+}
+
+void TreeView::Expand(TreeItem* item) {
+    if (item) Q(item)->setExpanded(true);
+}
+
+bool TreeView::IsExpanded(TreeItem* item) const {
+    return item && Q(item)->isExpanded();
+}
+
+void TreeView::EditLabel(TreeItem* item) {
+    if (auto* t = Tree(this); t && item) t->editItem(Q(item), 0);
+}
+
+}  // namespace ui

@@ -1,0 +1,209 @@
+#pragma once
+// The controls a form builds from its resource table. Each raises its events through
+// the handlers registered on it (ui/event.h).
+
+#include <string>
+#include <vector>
+
+#include "ui/form.h"
+
+namespace ui {
+
+class Control : public Window {
+  public:
+    int Number() const { return number_; }
+    ControlKind Kind() const { return kind_; }
+
+  protected:
+    Control(ControlKind kind, int number) : kind_(kind), number_(number) {}
+
+  private:
+    ControlKind kind_;
+    int number_;
+};
+
+// Raises Click.
+class CommandButton : public Control {
+  public:
+    CommandButton(QWidget* parent, int number);
+};
+
+// A small button showing a picture; raises Click.
+class PictureButton : public Control {
+  public:
+    PictureButton(QWidget* parent, int number);
+    // Pixels 0xRRGGBB row by row; a picture of the program's own drawing.
+    void SetPicture(int width, int height, const std::vector<Color>& pixels);
+};
+
+class Label : public Control {
+  public:
+    Label(QWidget* parent, int number, uint32_t style);
+};
+
+class GroupBox : public Control {
+  public:
+    GroupBox(QWidget* parent, int number);
+};
+
+class PictureBox : public Control {
+  public:
+    PictureBox(QWidget* parent, int number);
+    void SetPicture(int width, int height, const std::vector<Color>& pixels);
+};
+
+// Option buttons of one form exclude each other; raises Click.
+class OptionButton : public Control {
+  public:
+    OptionButton(QWidget* parent, int number);
+    void SetChecked(bool checked);
+    bool IsChecked() const;
+};
+
+// Raises Click.
+class CheckBox : public Control {
+  public:
+    CheckBox(QWidget* parent, int number);
+    void SetChecked(bool checked);
+    bool IsChecked() const;
+};
+
+// A one-line edit field; raises Change with the new text.
+class Edit : public Control {
+  public:
+    Edit(QWidget* parent, int number);
+};
+
+// A drop-down list with an edit field. Raises Change (edit text changed, with the
+// text), DropDown (the list opens) and Select (an entry was chosen, with its index).
+class ComboBox : public Control {
+  public:
+    ComboBox(QWidget* parent, int number);
+    void AddString(const std::string& text);
+    void InsertString(int index, const std::string& text);
+    void DeleteString(int index);
+    void Clear();
+    int Count() const;
+    std::string StringAt(int index) const;
+    int SelectedIndex() const;  // -1 when none
+    void SetSelectedIndex(int index);
+    // Height of the opened list in pixels.
+    void SetListHeight(int pixels);
+    int ListHeight() const { return listHeight_; }
+
+  private:
+    int listHeight_ = 0;
+};
+
+// Raises Select (with the index) and DoubleClick.
+class ListBox : public Control {
+  public:
+    ListBox(QWidget* parent, int number);
+    void AddString(const std::string& text);
+    void Clear();
+    int Count() const;
+    std::string StringAt(int index) const;
+    int SelectedIndex() const;
+    void SetSelectedIndex(int index);
+};
+
+// Two arrows; raises DeltaPosition with +1 (up) or -1 (down) and moves its position
+// within its range.
+class UpDown : public Control {
+  public:
+    UpDown(QWidget* parent, int number);
+    void SetRange(int low, int high);
+    int Low() const { return low_; }
+    int High() const { return high_; }
+    void SetPosition(int position);
+    int Position() const { return position_; }
+    void SetAcceleration(int step) { acceleration_ = step; }
+    // What a click on an arrow does; also the way tests press it.
+    void Press(int delta);
+
+  private:
+    int low_ = 0, high_ = 9, position_ = 0, acceleration_ = 1;
+};
+
+class ProgressBar : public Control {
+  public:
+    ProgressBar(QWidget* parent, int number);
+    void SetMaximum(int maximum);
+    int Maximum() const;
+    void SetPosition(int position);
+    int Position() const;
+    void SetStep(int step) { step_ = step; }
+    void StepIt();
+    void SetBarColor(Color color);
+
+  private:
+    int step_ = 1;
+};
+
+// A bar at the bottom of a form, split into parts given by their right edges in pixels
+// (-1: to the window's edge).
+class StatusBar : public Control {
+  public:
+    explicit StatusBar(Form* form);
+    void SetParts(const std::vector<int>& rightEdges);
+    int PartCount() const;
+    void SetPartText(int part, const std::string& text);
+    std::string PartText(int part) const;
+    std::vector<int> PartEdges() const { return edges_; }
+
+  private:
+    std::vector<int> edges_;
+};
+
+// Tabs whose pages are forms; a page can be replaced by another form at the same
+// index. Raises Select with the new index.
+class TabControl : public Control {
+  public:
+    TabControl(QWidget* parent, int number);
+    void SetTabSize(int width, int height);
+    // Adds a tab with an empty page.
+    int AddTab(const std::string& text);
+    // Puts the form (created as a child) on the page at index, keeping the tab text.
+    void SetPage(int index, Form* page);
+    Form* Page(int index) const;
+    int TabCount() const;
+    std::string TabText(int index) const;
+    int SelectedIndex() const;
+    void SetSelectedIndex(int index);
+    // Where a page's content starts, relative to the tab control.
+    Rect PageArea() const;
+
+  private:
+    std::vector<Form*> pages_;
+};
+
+// A tree item: an opaque handle valid until the item is deleted.
+struct TreeItem;
+
+// Raises Select (item), RightButtonUp (item under the mouse), BeginLabelEdit and
+// EndLabelEdit (item, new text; cancel refuses it).
+class TreeView : public Control {
+  public:
+    TreeView(QWidget* parent, int number, uint32_t style);
+    // Inserts a child of parent (null: top level), first or last among its siblings.
+    TreeItem* InsertItem(TreeItem* parent, const std::string& text, void* data = nullptr,
+                         bool first = false);
+    void DeleteItem(TreeItem* item);  // with its children
+    void Clear();
+    std::string ItemText(TreeItem* item) const;
+    void SetItemText(TreeItem* item, const std::string& text);
+    void* ItemData(TreeItem* item) const;
+    void SetItemData(TreeItem* item, void* data);
+    TreeItem* Root() const;  // first top-level item
+    TreeItem* ParentOf(TreeItem* item) const;
+    TreeItem* FirstChild(TreeItem* item) const;
+    TreeItem* NextSibling(TreeItem* item) const;
+    int ChildCount(TreeItem* item) const;
+    TreeItem* Selected() const;
+    void SelectItem(TreeItem* item);
+    void Expand(TreeItem* item);
+    bool IsExpanded(TreeItem* item) const;
+    void EditLabel(TreeItem* item);
+};
+
+}  // namespace ui

@@ -1,0 +1,245 @@
+#include "ui/form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QScreen>
+#include <map>
+
+#include "ui/controls.h"
+#include "ui/form_widget.h"
+#include "ui/text.h"
+
+namespace ui {
+
+// ---- resources ----
+
+namespace {
+std::map<std::string, const FormResource*>& Resources() {
+    static std::map<std::string, const FormResource*> resources;
+    return resources;
+}
+}  // namespace
+
+void RegisterFormResource(const FormResource& resource) {
+    Resources()[resource.name] = &resource;
+}
+
+const FormResource* FindFormResource(const std::string& name) {
+    auto it = Resources().find(name);
+    return it == Resources().end() ? nullptr : it->second;
+}
+
+// "8.MS Sans Serif" -> 8 point "MS Sans Serif"; a font without a size gets 8 points.
+QFont FontFromName(const std::string& font) {
+    QString name = ToQt(font);
+    int points = 8;
+    const int dot = name.indexOf('.');
+    if (dot > 0) {
+        bool ok = false;
+        const int p = name.left(dot).toInt(&ok);
+        if (ok && p > 0) {
+            points = p;
+            name = name.mid(dot + 1);
+        }
+    }
+    QFont f(name);
+    f.setPointSize(points);
+    return f;
+}
+
+DialogUnits DialogUnits::ForFont(const std::string& font) {
+    const QFontMetrics metrics(FontFromName(font));
+    // The average width of the 52 Latin letters, rounded, as dialog templates assume.
+    const QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    DialogUnits units;
+    units.baseX = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    units.baseY = metrics.height();
+    if (units.baseX <= 0) units.baseX = 6;
+    if (units.baseY <= 0) units.baseY = 13;
+    return units;
+}
+
+Rect DialogUnits::ToPixels(const Rect& d) const {
+    return {d.x * baseX / 4, d.y * baseY / 8, d.width * baseX / 4, d.height * baseY / 8};
+}
+
+// ---- the form's widget ----
+
+FormWidget::FormWidget(Form* form, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), form_(form) {
+    RegisterLiveForm(form, this);
+}
+
+FormWidget::~FormWidget() {
+    UnregisterLiveForm(form_);
+}
+
+bool FormWidget::event(QEvent* e) {
+    if (e->type() == CodeEvent::Type()) {
+        EventData data;
+        data.id = EventId::User;
+        data.code = static_cast<CodeEvent*>(e)->code;
+        form_->Raise(data);
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void FormWidget::closeEvent(QCloseEvent* e) {
+    EventData data;
+    data.id = EventId::Close;
+    form_->Raise(data);
+    if (data.result == 1)
+        e->ignore();
+    else
+        e->accept();
+}
+
+void FormWidget::paintEvent(QPaintEvent* e) {
+    EventData data;
+    data.id = EventId::Paint;
+    form_->Raise(data);
+    QWidget::paintEvent(e);
+}
+
+void FormWidget::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::RightButton) {
+        EventData data;
+        data.id = EventId::RightButtonUp;
+        data.x = int(e->position().x());
+        data.y = int(e->position().y());
+        form_->Raise(data);
+    }
+    QWidget::mouseReleaseEvent(e);
+}
+
+// ---- the form ----
+
+Form::Form() = default;
+
+Form::~Form() {
+    Destroy();
+}
+
+bool Form::Create(const std::string& resourceName, Form* parent) {
+    const FormResource* resource = FindFormResource(resourceName);
+    if (!resource || HasWindow()) return false;
+    resource_ = resource;
+    parent_ = parent;
+    QWidget* parentWidget = parent ? parent->widget() : nullptr;
+    Qt::WindowFlags flags = Qt::Widget;
+    if (!(resource->style & style::kChild)) flags = parentWidget ? Qt::Dialog : Qt::Window;
+    auto* widget = new FormWidget(this, parentWidget, flags);
+    Attach(widget);
+    const QFont font = FontFromName(resource->font);
+    widget->setFont(font);
+    units_ = DialogUnits::ForFont(resource->font);
+    const Rect size = units_.ToPixels({0, 0, resource->width, resource->height});
+    widget->resize(size.width, size.height);
+    if (resource->caption) widget->setWindowTitle(ToQt(resource->caption));
+    SetName(resource->name);
+    Raise(EventId::Create);
+    return true;
+}
+
+void Form::Destroy() {
+    if (!HasWindow()) return;
+    Raise(EventId::Destroy);
+    controls_.clear();
+    DestroyWidget();
+}
+
+bool Form::Close() {
+    if (!HasWindow()) return false;
+    return widget()->close();
+}
+
+Control* Form::CreateControlByNumber(int number) {
+    if (!resource_ || !HasWindow()) return nullptr;
+    const ControlResource* row = nullptr;
+    for (const ControlResource& c : resource_->controls)
+        if (c.number == number) row = &c;
+    if (!row) return nullptr;
+
+    QWidget* parent = widget();
+    std::unique_ptr<Control> control;
+    switch (row->kind) {
+        case ControlKind::TreeView:
+            control = std::make_unique<TreeView>(parent, number, row->style);
+            break;
+        case ControlKind::TabControl:
+            control = std::make_unique<TabControl>(parent, number);
+            break;
+        case ControlKind::GroupBox:
+            control = std::make_unique<GroupBox>(parent, number);
+            break;
+        case ControlKind::PictureButton:
+            control = std::make_unique<PictureButton>(parent, number);
+            break;
+        case ControlKind::CommandButton:
+            control = std::make_unique<CommandButton>(parent, number);
+            break;
+        case ControlKind::ComboBox:
+            control = std::make_unique<ComboBox>(parent, number);
+            break;
+        case ControlKind::UpDown:
+            control = std::make_unique<UpDown>(parent, number);
+            break;
+        case ControlKind::OptionButton:
+            control = std::make_unique<OptionButton>(parent, number);
+            break;
+        case ControlKind::CheckBox:
+            control = std::make_unique<CheckBox>(parent, number);
+            break;
+        case ControlKind::Label:
+            control = std::make_unique<Label>(parent, number, row->style);
+            break;
+        case ControlKind::Edit:
+            control = std::make_unique<Edit>(parent, number);
+            break;
+        case ControlKind::ListBox:
+            control = std::make_unique<ListBox>(parent, number);
+            break;
+        case ControlKind::PictureBox:
+            control = std::make_unique<PictureBox>(parent, number);
+            break;
+        case ControlKind::ProgressBar:
+            control = std::make_unique<ProgressBar>(parent, number);
+            break;
+    }
+    control->SetName(row->name ? row->name : "");
+    control->Move(units_.ToPixels(row->rect));
+    if (row->caption) control->SetText(row->caption);
+    if (row->tooltip) control->SetToolTip(row->tooltip);
+    if (row->style & style::kDisabled) control->SetEnabled(false);
+    if (!(row->style & style::kHidden)) control->Show();
+    return Adopt(std::move(control));
+}
+
+Control* Form::FindControl(const std::string& name) const {
+    for (const auto& c : controls_)
+        if (c->Name() == name) return c.get();
+    return nullptr;
+}
+
+void Form::DeleteControl(Control* control) {
+    std::erase_if(controls_, [&](const auto& c) { return c.get() == control; });
+}
+
+void Form::CenterOnParent() {
+    QWidget* w = widget();
+    if (!w) return;
+    QRect area;
+    if (parent_ && parent_->widget()) {
+        area = parent_->widget()->geometry();
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        area = screen->availableGeometry();
+    } else {
+        return;
+    }
+    w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+}
+
+}  // namespace ui

@@ -1,0 +1,86 @@
+#include "ui/message_box.h"
+
+#include <QMessageBox>
+
+#include "ui/text.h"
+#include "ui/window.h"
+
+namespace ui {
+
+namespace {
+
+class ScreenMessageBoxes : public MessageBoxService {
+  public:
+    MessageAnswer Show(const MessageBoxRequest& r) override {
+        QMessageBox box(r.owner ? r.owner->widget() : nullptr);
+        box.setWindowTitle(ToQt(r.caption));
+        box.setText(ToQt(r.text));
+        box.setIcon(Icon(r.icon));
+        box.setStandardButtons(Buttons(r.buttons));
+        switch (box.exec()) {
+            case QMessageBox::Yes:
+                return MessageAnswer::Yes;
+            case QMessageBox::No:
+                return MessageAnswer::No;
+            case QMessageBox::Cancel:
+                return MessageAnswer::Cancel;
+            default:
+                return MessageAnswer::Ok;
+        }
+    }
+
+  private:
+    static QMessageBox::Icon Icon(MessageIcon icon) {
+        switch (icon) {
+            case MessageIcon::Stop:
+                return QMessageBox::Critical;
+            case MessageIcon::Exclamation:
+                return QMessageBox::Warning;
+            case MessageIcon::Information:
+                return QMessageBox::Information;
+            case MessageIcon::Question:
+                return QMessageBox::Question;
+            case MessageIcon::None:
+                break;
+        }
+        return QMessageBox::NoIcon;
+    }
+    static QMessageBox::StandardButtons Buttons(MessageButtons buttons) {
+        switch (buttons) {
+            case MessageButtons::YesNo:
+                return QMessageBox::Yes | QMessageBox::No;
+            case MessageButtons::OkCancel:
+                return QMessageBox::Ok | QMessageBox::Cancel;
+            case MessageButtons::YesNoCancel:
+                return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            case MessageButtons::Ok:
+                break;
+        }
+        return QMessageBox::Ok;
+    }
+};
+
+ScreenMessageBoxes screen;
+MessageBoxService* current = &screen;
+
+}  // namespace
+
+MessageAnswer ShowMessageBox(const MessageBoxRequest& request) {
+    return current->Show(request);
+}
+
+MessageBoxService* SetMessageBoxService(MessageBoxService* service) {
+    MessageBoxService* previous = current;
+    current = service ? service : &screen;
+    return previous;
+}
+
+MessageAnswer ScriptedMessageBoxes::Show(const MessageBoxRequest& request) {
+    shown.push_back(request);
+    if (answers.empty()) return defaultAnswer;
+    const MessageAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace ui

@@ -1,0 +1,52 @@
+#pragma once
+// Message boxes go through one replaceable service, so tests script the answers and
+// read what would have been shown.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class Window;
+
+enum class MessageIcon { None, Stop, Exclamation, Information, Question };
+enum class MessageButtons { Ok, YesNo, OkCancel, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+struct MessageBoxRequest {
+    const Window* owner = nullptr;
+    std::string text;
+    std::string caption;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+class MessageBoxService {
+  public:
+    virtual ~MessageBoxService() = default;
+    virtual MessageAnswer Show(const MessageBoxRequest& request) = 0;
+};
+
+// Shows a modal box through the current service.
+MessageAnswer ShowMessageBox(const MessageBoxRequest& request);
+// Replaces the service (null restores the on-screen one); returns the previous one.
+MessageBoxService* SetMessageBoxService(MessageBoxService* service);
+
+// Records every request and answers from a script; when the script is empty it gives
+// the default answer.
+class ScriptedMessageBoxes : public MessageBoxService {
+  public:
+    ScriptedMessageBoxes() { previous_ = SetMessageBoxService(this); }
+    ~ScriptedMessageBoxes() override { SetMessageBoxService(previous_); }
+    MessageAnswer Show(const MessageBoxRequest& request) override;
+
+    std::deque<MessageAnswer> answers;
+    MessageAnswer defaultAnswer = MessageAnswer::Ok;
+    std::vector<MessageBoxRequest> shown;
+
+  private:
+    MessageBoxService* previous_;
+};
+
+}  // namespace ui

@@ -1,0 +1,15 @@
+#pragma once
+// Posting a numbered code to a form: the code is queued and arrives later, on the
+// user-interface thread, as the form's User event. Callable from any thread; codes to
+// one form arrive in the order they were posted.
+
+#include <cstdint>
+
+namespace ui {
+
+class Form;
+
+// False, and nothing is posted, when target is null or has no window.
+bool Post(Form* target, uint32_t code);
+
+}  // namespace ui

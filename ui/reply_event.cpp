@@ -1,0 +1,63 @@
+#include "ui/reply_event.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+
+#include "ui/timer.h"
+
+namespace ui {
+
+void ReplyEvent::Set() {
+    set_ = true;
+    for (QEventLoop* loop : loops_) loop->quit();
+}
+
+namespace {
+// Runs a nested message loop for at most ms real milliseconds, registered in loops so
+// that Set can end it early.
+void RunLoop(std::vector<QEventLoop*>& loops, int ms) {
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    limit.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    limit.start(std::max(0, ms));
+    loops.push_back(&loop);
+    loop.exec();
+    std::erase(loops, &loop);
+}
+}  // namespace
+
+bool ReplyEvent::Wait(int ms) {
+    if (set_) return true;
+    if (!Clock::IsVirtual()) {
+        RunLoop(loops_, ms);
+        return set_;
+    }
+    // Virtual time: serve what is posted, give other threads a real slice to deliver,
+    // then move time on to the next timer tick or to the deadline.
+    const int64_t deadline = Clock::NowMs() + std::max(0, ms);
+    for (;;) {
+        QCoreApplication::processEvents();
+        if (set_) return true;
+        if (Clock::IdleSliceMs() > 0) RunLoop(loops_, Clock::IdleSliceMs());
+        if (set_) return true;
+        const int64_t now = Clock::NowMs();
+        if (now >= deadline) return false;
+        const int64_t next = Clock::NextDue();
+        Clock::Advance((next >= 0 && next < deadline ? next : deadline) - now);
+    }
+}
+
+void ServeFor(int ms) {
+    ReplyEvent never;
+    never.Wait(ms);
+}
+
+void ServePending() {
+    QCoreApplication::processEvents();
+}
+
+}  // namespace ui

@@ -1,0 +1,40 @@
+#pragma once
+// The event a receiver panel waits on for a reply ("RECV_REPLY"). Waiting keeps serving
+// posted codes and timer ticks, so the handler that sets the event runs inside the wait;
+// waits nest, by design.
+
+#include <string>
+#include <vector>
+
+class QEventLoop;
+
+namespace ui {
+
+class ReplyEvent {
+  public:
+    explicit ReplyEvent(std::string name = {}) : name_(std::move(name)) {}
+    ReplyEvent(const ReplyEvent&) = delete;
+    ReplyEvent& operator=(const ReplyEvent&) = delete;
+
+    void Set();
+    void Reset() { set_ = false; }
+    bool IsSet() const { return set_; }
+    const std::string& Name() const { return name_; }
+
+    // Serves messages until the event is set (true) or ms have passed (false).
+    bool Wait(int ms);
+
+  private:
+    std::string name_;
+    bool set_ = false;
+    // The loops of the waits on this event that are running now, outermost first;
+    // Set ends them all.
+    std::vector<QEventLoop*> loops_;
+};
+
+// Serves posted codes and timer ticks for ms milliseconds (virtual or real).
+void ServeFor(int ms);
+// Serves what is already posted, without waiting.
+void ServePending();
+
+}  // namespace ui

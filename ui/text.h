@@ -1,0 +1,16 @@
+#pragma once
+// In memory the program's text is UTF-8; Qt's is UTF-16. Used inside ui/ only.
+
+#include <QString>
+#include <string>
+
+namespace ui {
+
+inline QString ToQt(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+inline std::string FromQt(const QString& s) {
+    return s.toUtf8().toStdString();
+}
+
+}  // namespace ui
