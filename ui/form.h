@@ -85,7 +85,8 @@ class Form : public Window {
     // Creates the window from the named resource, child of parent (or top-level), and
     // raises the Create event. False when the resource is unknown.
     bool Create(const std::string& resourceName, Form* parent = nullptr);
-    // Raises Destroy and deletes the window; handlers stay registered.
+    // Raises Destroy and deletes the window; handlers stay registered. A form class with
+    // Destroy handlers calls this in its destructor.
     void Destroy();
     // Asks to close the window as the operator's close button does: raises Close; the
     // window is hidden unless a handler set EventData::result to 1. True when closed.

@@ -1,0 +1,46 @@
+#include "app/application.h"
+
+#include "app/orvel.h"
+
+ORVEL* MainForm = nullptr;
+
+ApplicationClass::ApplicationClass() {
+    // Handlers run newest first: each trivial handler runs before the real one and
+    // passes the event on.
+    AddHandler(ui::EventId::Start, [this](ui::Object&, ui::EventData& e) {
+        mainForm_ = CreateMainForm();
+        MainForm = mainForm_.get();
+        if (!MainForm) {
+            e.result = -1;
+            e.cancel = true;
+        }
+        return true;
+    });
+    AddHandler(ui::EventId::Start, [](ui::Object&, ui::EventData& e) {
+        e.cancel = false;
+        e.result = 0;
+        return false;
+    });
+    AddHandler(ui::EventId::Run, [this](ui::Object&, ui::EventData& e) {
+        e.result = RunMessageLoop();
+        return true;
+    });
+    AddHandler(ui::EventId::End, [this](ui::Object&, ui::EventData&) {
+        mainForm_.reset();
+        MainForm = nullptr;
+        return true;
+    });
+}
+
+ApplicationClass::~ApplicationClass() = default;
+
+std::unique_ptr<ORVEL> CreateMainForm() {
+    auto form = std::make_unique<ORVEL>();
+    // The create event already counts on being the main form.
+    if (!MainForm) MainForm = form.get();
+    if (!form->Create()) {
+        if (MainForm == form.get()) MainForm = nullptr;
+        return nullptr;
+    }
+    return form;
+}

@@ -1,0 +1,207 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ui {
+class Form;
+}
+struct JobStr;
+struct UserFreq;
+
+// Largest stored text file that LoadTextFile reads.
+inline constexpr std::size_t kTextFileLimit = 512000;
+
+// Icons of the two kinds of message box the program shows.
+enum class MessageIcon { Stop, Exclamation };
+
+// A message box that FDX asks the user interface to show, task-modal and owned by FDX::Owner.
+struct MessageRequest {
+    std::string text;
+    std::string caption;
+    MessageIcon icon = MessageIcon::Stop;
+    bool yesNo = false;  // Yes and No buttons; otherwise a single OK button
+};
+
+// The program state shared by the main window and every window, panel and editor: the current
+// receiver state, options, level calibration, the loaded text file and the running job line.
+// One instance, the main window's, is the program state; the others reach it through a pointer.
+// Frequencies and steps are in units of 100 Hz; levels are raw receiver levels 0..255.
+class FDX {
+  public:
+    FDX();
+    FDX(const FDX&) = delete;
+    FDX& operator=(const FDX&) = delete;
+    virtual ~FDX();
+
+    // Reads the file named in LoadFileName (code page 1251) into Lines, one UTF-8 text per line.
+    // CR and LF end lines and empty lines are dropped; quoted stretches keep their line ends.
+    // False when the file is missing, unreadable or larger than `limit`; Lines is then empty.
+    bool LoadTextFile(std::size_t limit = kTextFileLimit);
+
+    // Fills MeasurementStamp with the time of measurement n (0 = the first) of the current bank
+    // measurement series, which began at MeasurementStart and measures every CurrentBank->Poll s.
+    void MeasurementTime(int n);
+
+    // Shows numbered message `number`, or records it in the running job line.
+    void ShowError(int number);
+    // Asks a yes/no question; true means yes. A running job answers yes itself.
+    bool Confirm(const std::string& text);
+
+    // Level calibration: raw level <-> tenths of dB through Calibration.
+    int32_t LevelToDb(uint32_t raw) const;
+    uint32_t DbToLevel(int32_t tenthsDb) const;
+    // Recomputes LevelGrid and LevelAxis from Calibration.
+    void BuildLevelTable();
+    // Axis position 0..255 of a raw level; a level outside 0..255 is taken as the nearest end.
+    int32_t LevelAxisAt(int64_t raw) const;
+
+    // Typed numbers into units of 100 Hz: a frequency in MHz, a step or offset in kHz.
+    static uint32_t ParseMHz(std::string_view text);
+    static uint32_t ParseKHz(std::string_view text);
+
+    // Shows a message box and returns true for Yes or OK. The application connects it to the
+    // user interface. Without it nothing is shown and Confirm answers no, so that an unattended
+    // program never goes ahead with something it was meant to ask about.
+    std::function<bool(const FDX&, const MessageRequest&)> MessageBox;
+
+    // --- Windows and work mode
+    ui::Form* Owner = nullptr;  // the main window: owns message boxes, receives posted codes
+    int32_t WorkMode = 0;    // selected main tab: 0 scale, 1 bank, 2 range, 3 group, 4 job, 5 text,
+                             // 6 sound, 7 parameters
+    std::string ProgramDir;  // absolute, ends with "/"; every stored file lies under it
+    std::string GroupName;   // identifier of the current group
+    std::string BankName;
+    std::string PendingStatusText;
+    std::string InfoFileShown;
+    float LayoutScale = 1.0f;  // factor applied to control coordinates when OptMaxMon is set
+    int32_t LayoutOffset = 0;
+    uint8_t BuildingControls = 0;
+    uint32_t StartStage = 0;  // start-up stage, shown by message 53
+    uint32_t BackColor = 0;
+    uint32_t ForeColor = 0;
+    uint8_t ShowGrid = 0;
+    uint8_t LimbOpen = 0;
+    uint8_t StudyOpen = 0;
+    int32_t ShownParameterPanel = 0;
+
+    // --- Receiver
+    int32_t ReceiverType = 0;
+    int32_t PortIndex = 0;
+    int32_t SpeedIndex = 0;
+    uint32_t Frequency = 688000;
+    uint32_t Step = 250;
+    char Modulation = 'W';  // mode letter F, W, A, L, U, C or R
+    uint8_t Sound = 0;
+    uint8_t Attenuator = 0;
+    int32_t Filter = 0;
+    int32_t Level = -1;  // last raw level read, -1 when none
+    int32_t ModeValue = 0;
+    uint32_t FreqLow = 1000;
+    uint32_t FreqHigh = 20000000;
+    uint32_t StepLow = 1;
+    uint32_t StepHigh = 9999;
+    int32_t ScanRate = 620;
+    uint8_t PcrScope = 0;
+    uint32_t TuneFrequency = 0;  // a tune request handed to the main window
+    char TuneModulation = 0;
+    uint8_t TuneAttenuator = 0;
+    uint32_t TuneStep = 0;
+
+    // --- Options of ORVEL.INI
+    uint8_t OptAuto = 0;
+    uint8_t OptNatural = 0;
+    uint8_t OptOneCycle = 0;
+    uint8_t OptOneMes = 0;
+    uint8_t OptRecvSave = 0;
+    uint8_t OptScanSave = 0;
+    uint8_t OptSpy = 0;
+    uint8_t OptSound = 0;
+    uint8_t OptAllign = 0;
+    uint8_t OptDb = 0;  // show levels in dB
+    uint8_t OptEndScan = 0;
+    uint8_t OptMaxMon = 0;
+    uint8_t OptLg = 0;  // level axis through the calibration
+    uint32_t PlusOffset = 70000;
+    uint32_t MinusOffset = 70000;
+    uint8_t RestartPending = 0;  // message 3 was shown: receiver, port or speed changed
+
+    // --- Ranges and scanning
+    uint32_t RangeStart = 300000;
+    uint32_t RangeEnd = 400000;
+    uint32_t RangeStep = 250;
+    char RangeMode = 'W';
+    int32_t SlotIndex = 0;  // range slot shown, 0..11
+    uint8_t Running = 0;
+    uint8_t Paused = 0;
+    int32_t RunningMode = 0;
+    int32_t ScanSlot = 0;  // range slot being scanned, 0..11
+    uint32_t ScanFrequency = 0;
+    int32_t ScanLevel = -1;  // raw level at the current scan point, -1 when none
+    uint32_t LevelFrequency = 0;
+    int32_t CyclesLeft = 0;
+    int32_t SpySlot = 0;
+    int32_t SelectionStart = -1;  // marked frequency span, -1 when none
+    int32_t SelectionEnd = -1;
+    uint8_t SelectionActive = 0;
+    int32_t GroupRangeCount = 0;
+
+    // --- Bank and measurement series
+    UserFreq* CurrentBank = nullptr;  // not owned
+    uint8_t BankStored = 0;
+    uint8_t BankChanged = 0;
+    int32_t ChannelIndex = -1;  // channel the bank scan measures, -1 before the first
+    int32_t MeasurementCount = 0;
+    int32_t MeasurementCapacity = 0;
+    uint8_t MeasurementSetSaved = 0;
+    uint8_t MeasurementsUnsaved = 0;
+    uint8_t HistoriesAllocated = 0;
+    // Day, month (1..12), full year, hour, minute, second.
+    std::array<int32_t, 6> MeasurementStart{};
+    std::array<int32_t, 6> MeasurementStamp{};
+
+    // --- Jobs
+    JobStr* JobLine = nullptr;  // the line being executed; not owned
+    int32_t JobLineIndex = 0;
+    int32_t JobLineCount = 0;
+    uint8_t JobRunning = 0;  // messages go into JobLine instead of message boxes
+    uint8_t LoadedRun = 0;
+    uint8_t EditJobStored = 0;
+    std::string EditJobName;
+    std::string AutoexecJob;  // folder name of the job to run at start
+    std::string AutoexecJobName;
+    int32_t AutoexecIndex = 0;
+    std::string MacroJobName;
+    std::string TriggerJobName;
+    int32_t MacroJob = 0;
+    int32_t TriggerJob = 0;
+    std::string PanelJobName;
+
+    // --- Printing and phonograms
+    uint8_t PrinterSet = 0;
+    uint8_t PrinterJournal = 0;
+    uint8_t PrinterLandscape = 0;
+    uint32_t PrinterResolution = 0;
+    std::string PrinterFont;
+    uint8_t PhonogramLoaded = 0;
+
+    // --- Level calibration
+    // Calibrated level in tenths of dB at raw levels 0, 16, .. 256.
+    std::array<int32_t, 17> Calibration{};
+    // Levels in tenths of dB of the nine grid lines of the level axis.
+    std::array<int32_t, 9> LevelGrid{};
+    // Axis position 0..255 of each raw level; position 32 j lies on grid line j.
+    std::array<int32_t, 256> LevelAxis{};
+
+    // --- Text file loading
+    std::string LoadFileName;
+    std::vector<std::string> Lines;
+    std::vector<char> TextBuffer;  // raw bytes of the file being loaded
+    std::string LoadedText;        // the loaded text in UTF-8, up to a NUL byte if it holds one
+    std::size_t LoadedBytes = 0;   // bytes read from the file
+};

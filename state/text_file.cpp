@@ -1,0 +1,106 @@
+#include "state/text_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <atomic>
+#include <cerrno>
+
+#include "state/cp1251.h"
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Closes the descriptor when the scope ends, whatever path is taken out of it.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    // Closing can report a failed delayed write, so the writer checks it.
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// Opens a new file beside `path` under a name nobody else uses. O_EXCL never reuses a stranger's
+// file; the mode lets the umask decide the permissions as for any other file the program makes.
+int createTemporary(const std::string& path, std::string& temporary) {
+    static std::atomic<unsigned> counter{0};
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        temporary = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// The content must be on disk before the rename, or a crash could leave an empty file in place of
+// the old one.
+bool writeAndRename(Descriptor& file, const std::string& temporary, const std::string& path,
+                    std::string_view content) {
+    return writeAll(file.get(), content) && ::fsync(file.get()) == 0 && file.close() &&
+           ::rename(temporary.c_str(), path.c_str()) == 0;
+}
+
+// Makes the rename itself survive a power failure. The new file is already in place when this
+// runs, so a failure here does not make the save a failure.
+void syncFolder(const std::string& path) {
+    Descriptor folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0) ::fsync(folder.get());
+}
+
+}  // namespace
+
+void TextFileWriter::Line(std::string_view utf8) {
+    content_ += Utf8ToCp1251(utf8);
+    content_ += kLineEnd;
+}
+
+void TextFileWriter::KeyValue(std::string_view key, std::string_view value) {
+    std::string line;
+    line.reserve(key.size() + 1 + value.size());
+    line.append(key).append("=").append(value);
+    Line(line);
+}
+
+bool TextFileWriter::Save(const std::string& path) const {
+    std::string temporary;
+    Descriptor file(createTemporary(path, temporary));
+    if (file.get() < 0) return false;
+    if (!writeAndRename(file, temporary, path, content_)) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    syncFolder(path);
+    return true;
+}

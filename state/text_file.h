@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Collects the lines of a stored text file and writes them as the program's files are written:
+// code page 1251, every line ended by CR LF, the file replaced whole. Every writer of a stored
+// file goes through here, so that no writer can leave a half-written file behind.
+class TextFileWriter {
+  public:
+    // `utf8` is one line without its line end.
+    void Line(std::string_view utf8);
+    // Adds the line "key=value".
+    void KeyValue(std::string_view key, std::string_view value);
+
+    // Writes the file at `path`, replacing an existing one only once the new content is complete
+    // on disk. Returns false when anything fails; the old file is then untouched and no
+    // temporary file remains.
+    bool Save(const std::string& path) const;
+
+  private:
+    std::string content_;  // encoded bytes, line ends included
+};

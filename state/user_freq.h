@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One channel of a bank. Frequencies and steps are in units of 100 Hz.
+struct Mt {
+    uint32_t Frequency = 0;
+    uint32_t Step = 0;
+    char Modulation = 0;  // mode letter F, W, A, L, U, C or R
+    std::string Identifier;
+    int32_t Work = 0;    // working value of the bank scan; 0 whenever a channel is read or copied
+    int32_t Number = 0;  // the channel's position in its bank, from 0
+    uint8_t Attenuator = 0;
+    uint8_t Spare1 = 0;
+    uint8_t Spare2 = 0;
+    uint32_t QMOD = 0;  // receiver-specific mode value kept for the receiver panels
+    uint32_t QATT = 0;  // receiver-specific attenuator value kept for the receiver panels
+};
+
+// A bank: a stored list of fixed frequencies with the parameters of its measurement series.
+struct UserFreq {
+    std::string Identifier;
+    std::string FolderName;  // the bank's folder under FREQ
+    std::string Date;        // day of the last write, "dd/mm/yyyy"
+    std::string Time;        // time of the last write, "hh:mm"
+    std::string FilePath;    // full path of the bank's freq.cfg
+    std::string Spare;
+    uint32_t StartFrequency = 0;  // frequency of the first channel when the bank was made
+    uint32_t ChannelCount = 0;
+    uint32_t Interval = 0;  // duration of a measurement series in minutes
+    uint32_t Poll = 0;      // seconds between two measurements
+    uint32_t Level = 0;     // level threshold
+    uint32_t Waiting = 0;
+    uint32_t WaitTime = 0;
+    uint32_t Condition = 0;
+    std::vector<Mt> Channels;
+    std::string Job;  // identifier of the job bound to the bank
+};

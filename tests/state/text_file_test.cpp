@@ -1,0 +1,93 @@
+#include "state/text_file.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/state/temp_dir.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+
+std::string golden(const std::string& name) {
+    return ReadBytes(std::string(ORVEL_STATE_GOLDEN_DIR) + "/" + name);
+}
+
+TextFileWriter bankHeader() {
+    TextFileWriter writer;
+    writer.KeyValue("Идентификатор", "Группа частот 1");
+    writer.KeyValue("Fн", "688000");
+    writer.KeyValue("Опрос", "5");
+    writer.KeyValue("Дата", "01/02/2000");
+    writer.KeyValue("Время", "12:30");
+    writer.KeyValue("Задание", "Ночной обход");
+    writer.KeyValue("Кол-во", "1");
+    writer.Line("F=1234500");
+    writer.Line("F_ATT=+");
+    writer.KeyValue("F_MOD", "W");
+    return writer;
+}
+
+TEST(TextFileWriter, WritesCp1251LinesEndedByCrLf) {
+    TempDir dir;
+    ASSERT_TRUE(bankHeader().Save(dir.File("freq.cfg")));
+    EXPECT_EQ(ReadBytes(dir.File("freq.cfg")), golden("bank_header.cfg"));
+    EXPECT_THAT(dir.Entries(), ElementsAre("freq.cfg"));
+}
+
+TEST(TextFileWriter, ReplacesExistingFileWhole) {
+    TempDir dir;
+    const std::string path = dir.File("diap.cfg");
+    WriteBytes(path, std::string(4096, 'x'));
+    TextFileWriter writer;
+    writer.KeyValue("Шаг", "250");
+    ASSERT_TRUE(writer.Save(path));
+    EXPECT_EQ(ReadBytes(path), "\xD8\xE0\xE3=250\r\n");
+    EXPECT_THAT(dir.Entries(), ElementsAre("diap.cfg"));
+}
+
+TEST(TextFileWriter, MissingFolderFailsAndCreatesNothing) {
+    TempDir dir;
+    EXPECT_FALSE(bankHeader().Save(dir.File("FREQ/0001/freq.cfg")));
+    EXPECT_TRUE(dir.Entries().empty());
+}
+
+TEST(TextFileWriter, FailedRenameLeavesNoTemporary) {
+    TempDir dir;
+    // A folder that is not empty cannot be replaced by a file, whoever runs the test.
+    std::filesystem::create_directories(dir.path() / "freq.cfg" / "inside");
+    EXPECT_FALSE(bankHeader().Save(dir.File("freq.cfg")));
+    EXPECT_THAT(dir.Entries(), ElementsAre("freq.cfg"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "freq.cfg" / "inside"));
+}
+
+TEST(TextFileWriter, FailedWriteKeepsOldFileAndLeavesNoTemporary) {
+    TempDir dir;
+    const std::string path = dir.File("job.cfg");
+    WriteBytes(path, "old\r\n");
+    TextFileWriter writer;
+    for (int i = 0; i < 1000; ++i) writer.KeyValue("Строка", std::to_string(i));
+
+    // A file size limit below the content makes the write itself fail, as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 1024;
+    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool savedOk = writer.Save(path);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(savedOk);
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+    EXPECT_THAT(dir.Entries(), ElementsAre("job.cfg"));
+}
+
+}  // namespace
