@@ -436,7 +436,6 @@ void TabControl::SetPage(int index, Form* page) {
     }
     pages_[index] = page;
     t->insertTab(index, page->widget(), text);
-    page->widget()->show();
     if (current) t->setCurrentIndex(index);
 }
 

@@ -210,7 +210,14 @@ Control* Form::CreateControlByNumber(int number) {
             break;
     }
     control->SetName(row->name ? row->name : "");
-    control->Move(units_.ToPixels(row->rect));
+    Rect place = units_.ToPixels(row->rect);
+    if (auto* combo = dynamic_cast<ComboBox*>(control.get())) {
+        // A drop-down's rectangle includes its opened list; the field itself has the
+        // toolkit's height.
+        combo->SetListHeight(place.height);
+        place.height = combo->widget()->sizeHint().height();
+    }
+    control->Move(place);
     if (row->caption) control->SetText(row->caption);
     if (row->tooltip) control->SetToolTip(row->tooltip);
     if (row->style & style::kDisabled) control->SetEnabled(false);

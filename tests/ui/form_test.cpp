@@ -80,7 +80,18 @@ TEST_F(FormFromResource, BuildsControlsAtTheirConvertedPlacesWithNamesCaptionsAn
         ASSERT_NE(control, nullptr) << row.name;
         EXPECT_EQ(control->Kind(), row.kind);
         EXPECT_EQ(control->Name(), row.name);
-        EXPECT_EQ(control->Geometry(), form.Units().ToPixels(row.rect)) << row.name;
+        const ui::Rect expected = form.Units().ToPixels(row.rect);
+        const ui::Rect placed = control->Geometry();
+        EXPECT_EQ(placed.x, expected.x) << row.name;
+        EXPECT_EQ(placed.y, expected.y) << row.name;
+        EXPECT_EQ(placed.width, expected.width) << row.name;
+        if (row.kind == ControlKind::ComboBox) {
+            // The rectangle's height is that of the opened list.
+            EXPECT_EQ(static_cast<ui::ComboBox*>(control)->ListHeight(), expected.height);
+            EXPECT_LT(placed.height, expected.height);
+        } else {
+            EXPECT_EQ(placed.height, expected.height) << row.name;
+        }
         if (row.tooltip) {
             EXPECT_EQ(control->ToolTip(), row.tooltip);
         }
@@ -207,6 +218,16 @@ TEST(TabControlPages, APageFormReplacesTheTabsPageAndKeepsItsText) {
     EXPECT_TRUE(first.HasWindow());  // the replaced page lives on
     tab->SetPage(1, &first);         // and can be put back
     EXPECT_EQ(tab->Page(1), &first);
+
+    // Only the selected page shows.
+    ui::Form zero;
+    ASSERT_TRUE(zero.Create("ID_page", &form));
+    tab->SetPage(0, &zero);
+    form.Show();
+    tab->SetSelectedIndex(0);
+    EXPECT_TRUE(zero.IsVisible());
+    EXPECT_FALSE(first.IsVisible());
+    EXPECT_FALSE(second.IsVisible());
 }
 
 }  // namespace
