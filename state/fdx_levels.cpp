@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "state/fdx.h"
+#include "state/key_value.h"
 
 namespace {
 
@@ -37,30 +38,6 @@ int64_t gridStep(int64_t span) {
 }
 
 // --- Typed numbers
-
-// Values beyond any frequency the program can hold; small enough that scaling them to 100 Hz
-// units cannot overflow.
-constexpr int64_t kNumberCeiling = 1'000'000'000'000;
-
-bool isBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Reads a number as the program always has (like atol): leading blanks, a sign, then digits up
-// to the first other character; no digits give 0. Saturates instead of overflowing.
-int64_t textToInteger(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    int64_t value = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i)
-        value = std::min(value * 10 + (text[i] - '0'), kNumberCeiling);
-    return negative ? -value : value;
-}
 
 struct NumberParts {
     std::string_view whole;
@@ -106,7 +83,7 @@ TypedNumber readTypedNumber(std::string_view text) {
     splitAt(text, '.', parts);
 
     int cuts = 0;
-    while (cuts < kMaxCuts && textToInteger(parts.fraction) >= kFractionLimit) {
+    while (cuts < kMaxCuts && ReadInteger(parts.fraction) >= kFractionLimit) {
         parts.fraction.remove_suffix(1);
         ++cuts;
     }
@@ -117,7 +94,7 @@ TypedNumber readTypedNumber(std::string_view text) {
         std::min({parts.fraction.find_first_not_of('0'), parts.fraction.size(), kMaxLeadingZeros});
     int64_t scale = 1;
     for (std::size_t z = 0; z < zeros; ++z) scale *= 10;
-    return {textToInteger(parts.whole), textToInteger(parts.fraction), scale};
+    return {ReadInteger(parts.whole), ReadInteger(parts.fraction), scale};
 }
 
 uint32_t clampToU32(int64_t value) {
