@@ -3,7 +3,10 @@
 #include <filesystem>
 
 #include "app/application.h"
+#include "app/message_bus.h"
+#include "app/orvel_pictures.h"
 #include "app/orvel_resources.h"
+#include "state/text_file.h"
 #include "ui/message_box.h"
 
 namespace {
@@ -19,7 +22,21 @@ constexpr TabPage kTabPages[8] = {
 };
 
 // Right edges of the status bar parts, in pixels; the last one reaches the window's edge.
-const std::vector<int> kStatusParts = {152, 192, 227, 266, 336, 396, 466, -1};
+constexpr int kStatusParts[] = {152, 192, 227, 266, 336, 396, 466};
+
+// The data folders, made under the program folder at every start.
+constexpr const char* kDataFolders[] = {"FREQ", "DP", "GRP", "JOB", "INFO", "SCALE", "FONO"};
+
+// Receiver types that have a panel of their own.
+constexpr int32_t kPanelTypes[] = {1, 2, 3, 4, 6, 7, 8, 9, 10, 12};
+
+// Below this much free space on the program folder's disk the operator is warned.
+constexpr uintmax_t kLowDiskSpace = 2'000'000;
+
+// The large-screen layout (MAXMON) widens the window to this and scales the bottom bar.
+constexpr int kLargeScreenWidth = 800;
+constexpr float kLargeScreenScale = 1.27f;
+constexpr int32_t kLargeScreenOffset = 90;
 
 bool ShowFdxMessage(const FDX& fdx, const MessageRequest& r) {
     ui::MessageBoxRequest box;
@@ -53,8 +70,20 @@ ORVEL::ORVEL() {
     });
     // The base close handler: an accepted close of the main form ends the program.
     AddHandler(ui::EventId::Close, [this](ui::Object&, ui::EventData&) {
-        Alive = false;
-        if (MainForm == this) ui::Application::Quit(0);
+        if (MainForm == this)
+            ui::Application::Quit(0);
+        else
+            DestroyLater();
+        return true;
+    });
+    // The main window's own close handler, newer, so it runs first and may refuse.
+    AddHandler(ui::EventId::Close, [this](ui::Object&, ui::EventData& e) { return OnClose(e); });
+    AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
+        OnUserEvent(e.code);
+        return false;
+    });
+    AddHandler(ui::EventId::RightButtonUp, [this](ui::Object&, ui::EventData&) {
+        PostPrivateMessage(this, PostRunMacro);
         return false;
     });
 }
@@ -70,6 +99,7 @@ bool ORVEL::Create() {
 void ORVEL::OnCreate() {
     CenterOnParent();
     CreateControls();
+    SetPictures();
     statusBar = Adopt(std::make_unique<ui::StatusBar>(this));
     CreatePages();
     InitMainForm();
@@ -128,6 +158,18 @@ void ORVEL::CreateControls() {
     clock->SetTextColor(0x000080);
 }
 
+void ORVEL::SetPictures() {
+    for (ui::PictureButton* button :
+         {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, pictbttn_7,
+          pictbttn_8, pictbttn_9, pictbttn_10, pictbttn_11, pictbttn_12, pictbttn_13}) {
+        const Picture p = OrvelPicture(button->Name());
+        button->SetPicture(p.width, p.height, p.pixels);
+    }
+    const Picture icon = OrvelPicture("pictb_1");
+    pictb_1->SetPicture(icon.width, icon.height, icon.pixels);
+    SetIcon(icon.width, icon.height, icon.pixels);
+}
+
 void ORVEL::CreatePages() {
     for (int i = 0; i < 8; ++i) {
         pages[i] = std::make_unique<PageForm>(kTabPages[i].form);
@@ -138,19 +180,166 @@ void ORVEL::CreatePages() {
 }
 
 void ORVEL::InitMainForm() {
+    StartStage = 1;
     Owner = this;
     ProgramDir = CurrentFolder();
-    statusBar->SetParts(kStatusParts);
-    statusBar->SetPartText(0, "Сканирование по Шкале");
     wfm->SetChecked(true);
-    step->SetText("25.0");
-    BuildLevelTable();
+
+    const ui::Rect tabs = tabctrl_1->Geometry();
+    PageOrigin = {tabs.x + 4, tabs.y + tabctrl_1->PageArea().y + 4, 0, 0};
+    std::vector<int> edges(std::begin(kStatusParts), std::end(kStatusParts));
+    edges.push_back(-1);
+    statusBar->SetParts(edges);
+    statusBar->SetPartText(0, "Сканирование по Шкале");
+
+    PrepareScaleTags();
+
+    ReceiverType = MapReceiverType(ReceiverType, ReceiverVariant);
+    rtty->SetEnabled(ReceiverType == 12);
+
     Alive = true;
     timer.Start(100);
+    ApplyLargeScreenLayout();
+
+    Step = 250;
+    Attenuator = 0;
+    Filter = 0;
+    step->SetText("25.0");
+    ftup->SetRange(-1, 1);
+    ftup->SetAcceleration(1);
+    ftup->SetPosition(0);
+
+    CreateDataFolders();
+    CheckDiskSpace();
+    BuildLevelTable();
+
+    PostPrivateMessage(this, PostStartupSync);
+    SetText(kOrvelCaption);
+}
+
+int32_t ORVEL::MapReceiverType(int32_t type, uint8_t& variant) {
+    variant = 0;
+    if (type == 11 || type == 5) {
+        variant = 1;
+        type = type == 11 ? 9 : 3;
+    }
+    for (int32_t known : kPanelTypes)
+        if (type == known) return type;
+    return 10;
+}
+
+// The scale tag base lives in "SCALE/scale.tag"; a missing or empty one is made anew from
+// the shipped defaults "SCALE/scaled.tag".
+void ORVEL::PrepareScaleTags() {
+    LoadFileName = ProgramDir + "SCALE/scale.tag";
+    if (LoadTextFile() && !Lines.empty()) return;
+    LoadFileName = ProgramDir + "SCALE/scaled.tag";
+    if (!LoadTextFile() || Lines.empty()) return;
+    TextFileWriter tags;
+    for (const std::string& line : Lines) tags.Line(line);
+    tags.Save(ProgramDir + "SCALE/scale.tag");
+}
+
+// MAXMON: on a screen of at least 800 pixels the window takes that width and the bottom
+// bar and the tab control grow with it; every other form later scales its controls by
+// the same factor.
+void ORVEL::ApplyLargeScreenLayout() {
+    if (ui::Application::ScreenGeometry().width < kLargeScreenWidth) OptMaxMon = 0;
+    if (!OptMaxMon) return;
+    LayoutScale = kLargeScreenScale;
+    LayoutOffset = kLargeScreenOffset;
+    const auto scaled = [](int v) { return int(float(v) * kLargeScreenScale); };
+    ui::Rect window = Geometry();
+    Move({0, 0, kLargeScreenWidth, window.height});
+
+    ui::Rect frame = groupb_1->Geometry();
+    frame.width = scaled(frame.width);
+    groupb_1->Move(frame);
+    for (ui::Window* control :
+         std::initializer_list<ui::Window*>{pause, pictbttn_5, pictbttn_12, progb_1, ft, step, nfm,
+                                            wfm, am, lsb, usb, cw, rtty, label_1}) {
+        ui::Rect r = control->Geometry();
+        r.x = scaled(r.x);
+        control->Move(r);
+    }
+    const ui::Rect field = ft->Geometry();
+    ui::Rect arrows = ftup->Geometry();
+    arrows.x = field.x + field.width;
+    ftup->Move(arrows);
+    for (ui::Label* sign : {label_4, label_7}) {
+        ui::Rect r = sign->Geometry();
+        r.x = arrows.x + arrows.width + 3;
+        sign->Move(r);
+    }
+    label_1->SetText("F    W     A     L     U     C     R");
+
+    std::vector<int> edges;
+    for (int edge : kStatusParts) edges.push_back(scaled(edge));
+    edges.push_back(-1);
+    statusBar->SetParts(edges);
+    statusBar->SetPartText(0, "Сканирование по Шкале");
+
+    ui::Rect tabs = tabctrl_1->Geometry();
+    tabs.width = int(float(tabs.width) * (kLargeScreenScale + 0.11f));
+    tabctrl_1->Move(tabs);
+    PageOrigin = {tabs.x + 4, tabs.y + tabctrl_1->PageArea().y + 4, 0, 0};
+}
+
+void ORVEL::CreateDataFolders() {
+    for (const char* folder : kDataFolders) {
+        std::error_code error;  // an existing folder is no error
+        std::filesystem::create_directory(ProgramDir + folder, error);
+    }
+}
+
+void ORVEL::CheckDiskSpace() {
+    std::error_code error;
+    const std::filesystem::space_info space = std::filesystem::space(ProgramDir, error);
+    if (!error && space.available < kLowDiskSpace) ShowError(44);
+}
+
+bool ORVEL::OnClose(ui::EventData& e) {
+    if (Running || JobRunning) {
+        if (!Confirm("Запущен автоматический режим! Выйти из программы?")) {
+            e.result = 1;
+            return true;
+        }
+    } else if (BankChanged) {
+        if (!Confirm("Не сохранены изменения! Выйти из программы?")) {
+            e.result = 1;
+            return true;
+        }
+    }
+    Alive = false;
+    return false;
+}
+
+// The main window's share of the message bus; codes are ignored outside the time the
+// program is up.
+void ORVEL::OnUserEvent(uint32_t code) {
+    if (!Alive) return;
+    switch (code) {
+        case PostShowWait:
+            wait.Create(this);
+            break;
+        case PostHideWait:
+            wait.Destroy();
+            break;
+        case PostBeep:
+            ui::Application::Beep();
+            break;
+        default:
+            break;
+    }
 }
 
 void ORVEL::OnDestroy() {
+    Shutdown();
+}
+
+void ORVEL::Shutdown() {
     timer.Stop();
     Alive = false;
+    wait.Destroy();
     for (auto& page : pages) page.reset();
 }

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "app/page_form.h"
+#include "app/wait.h"
+#include "app/wait.h"
 #include "state/fdx.h"
 #include "ui/controls.h"
 #include "ui/timer.h"
@@ -64,11 +66,30 @@ class ORVEL : public ui::Form, public FDX {
     // Set when the timer starts, cleared when a close is accepted: codes that arrive
     // outside that time are ignored.
     bool Alive = false;
+    // The type whose receiver panel was created last; 0 before one is.
+    int32_t CreatedPanelType = 0;
+    // Where the windows that take a tab page place themselves, in the main window.
+    ui::Rect PageOrigin;
+    Wait wait;  // shown around long receiver transfers
+
+    // The receiver types that have a panel; 5 and 11 are served as 3 and 9 with the
+    // variant flag, anything else becomes 10.
+    static int32_t MapReceiverType(int32_t type, uint8_t& variant);
+
+    // Steps of the start-up routine (in the order it runs them).
+    void PrepareScaleTags();
+    void ApplyLargeScreenLayout();
+    void CreateDataFolders();
+    void CheckDiskSpace();
 
   private:
     void OnCreate();
     void CreateControls();
+    void SetPictures();
     void CreatePages();
     void InitMainForm();
+    bool OnClose(ui::EventData& e);
+    void OnUserEvent(uint32_t code);
     void OnDestroy();
+    void Shutdown();
 };

@@ -13,7 +13,9 @@ PageForm::PageForm(std::string name) : name_(std::move(name)) {
     });
 }
 
-PageForm::~PageForm() { Destroy(); }
+PageForm::~PageForm() {
+    Destroy();
+}
 
 bool PageForm::Create(ui::Form* parent) {
     return ui::Form::Create("ID_" + name_, parent);

@@ -11,6 +11,7 @@
 namespace ui {
 class Form;
 }
+class Comm;
 struct JobStr;
 struct UserFreq;
 
@@ -92,6 +93,11 @@ class FDX {
 
     // --- Receiver
     int32_t ReceiverType = 0;
+    // Set at start-up when the type was an IC-R9000 (served by the IC-R10 panel) or an
+    // AR8600 (served by the AR8200 panel).
+    uint8_t ReceiverVariant = 0;
+    // The serial port to the receiver; the main window owns it and points this at it.
+    Comm* Port = nullptr;
     int32_t PortIndex = 0;
     int32_t SpeedIndex = 0;
     uint32_t Frequency = 688000;

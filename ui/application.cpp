@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QScreen>
 
 namespace ui {
 
@@ -33,6 +34,17 @@ int Application::RunMessageLoop() {
 
 void Application::Quit(int exitCode) {
     QCoreApplication::exit(exitCode);
+}
+
+Rect Application::ScreenGeometry() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {};
+    const QRect r = screen->availableGeometry();
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+void Application::Beep() {
+    QApplication::beep();
 }
 
 void Application::InstallFontSubstitutes() {

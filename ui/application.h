@@ -3,6 +3,7 @@
 // the start with that exit code), Run (runs the message loop) and End, in that order.
 
 #include "ui/event.h"
+#include "ui/window.h"
 
 namespace ui {
 
@@ -16,6 +17,10 @@ class Application : public Object {
     // Runs the message loop until Quit.
     int RunMessageLoop();
     static void Quit(int exitCode = 0);
+    // The screen's work area in pixels (an empty rectangle without a screen).
+    static Rect ScreenGeometry();
+    // Sounds the system beep.
+    static void Beep();
     // Sets the fonts the forms name ("MS Sans Serif") to families this machine has.
     static void InstallFontSubstitutes();
 };

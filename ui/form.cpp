@@ -151,6 +151,14 @@ void Form::Destroy() {
     DestroyWidget();
 }
 
+void Form::DestroyLater() {
+    if (QWidget* w = widget()) {
+        // Bound to the widget: dropped if the window is gone before it runs.
+        QMetaObject::invokeMethod(
+            w, [this] { Destroy(); }, Qt::QueuedConnection);
+    }
+}
+
 bool Form::Close() {
     if (!HasWindow()) return false;
     return widget()->close();

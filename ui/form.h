@@ -88,6 +88,9 @@ class Form : public Window {
     // Raises Destroy and deletes the window; handlers stay registered. A form class with
     // Destroy handlers calls this in its destructor.
     void Destroy();
+    // Destroy once the current event is over: for handlers of the window's own events,
+    // which must not delete the window under themselves.
+    void DestroyLater();
     // Asks to close the window as the operator's close button does: raises Close; the
     // window is hidden unless a handler set EventData::result to 1. True when closed.
     bool Close();

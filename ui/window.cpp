@@ -3,8 +3,11 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
@@ -132,6 +135,15 @@ void Window::SetBackColor(Color color) {
 
 void Window::SetFocus() {
     if (QWidget* w = widget()) w->setFocus();
+}
+
+void Window::SetIcon(int width, int height, const std::vector<Color>& pixels) {
+    QWidget* w = widget();
+    if (!w || width <= 0 || height <= 0 || pixels.size() < size_t(width) * size_t(height)) return;
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, 0xff000000u | pixels[y * width + x]);
+    w->setWindowIcon(QIcon(QPixmap::fromImage(image)));
 }
 
 void Window::Repaint() {

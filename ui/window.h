@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/event.h"
 
@@ -42,6 +43,8 @@ class Window : public Object {
     void SetTextColor(Color color);
     void SetBackColor(Color color);
     void SetFocus();
+    // The icon of a top-level window: pixels 0xRRGGBB row by row.
+    void SetIcon(int width, int height, const std::vector<Color>& pixels);
     void Repaint();
 
     // The widget, for the layer's own use.

@@ -1,25 +1,43 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "app/application.h"
 #include "app/message_bus.h"
 #include "app/orvel.h"
+#include "tests/support/program_folder.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
 
 namespace {
 
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The main window started on an empty program folder, on virtual time.
 class MainWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         ui::Clock::SetVirtual(true);
         ui::Clock::SetIdleSliceMs(0);
+        Prepare();
         ASSERT_TRUE(orvel.Create());
     }
     void TearDown() override {
         orvel.Destroy();
         ui::Clock::SetVirtual(false);
     }
+    // What a test puts into the program folder before the start.
+    virtual void Prepare() {}
+
+    ProgramFolder folder;
     ORVEL orvel;
 };
 
@@ -51,8 +69,83 @@ TEST_F(MainWindow, TabPagesShowTheirOneLabelFormsUntilWindowsReplaceThem) {
 }
 
 TEST_F(MainWindow, StatusBarHasEightPartsAndTheScaleModeText) {
-    EXPECT_EQ(orvel.statusBar->PartCount(), 8);
+    EXPECT_EQ(orvel.statusBar->PartEdges(),
+              (std::vector<int>{152, 192, 227, 266, 336, 396, 466, -1}));
     EXPECT_EQ(orvel.statusBar->PartText(0), "Сканирование по Шкале");
+}
+
+TEST_F(MainWindow, StartsOnTheWorkingFolderAndMakesTheDataFolders) {
+    EXPECT_EQ(orvel.ProgramDir, folder.Dir());
+    for (const char* name : {"FREQ", "DP", "GRP", "JOB", "INFO", "SCALE", "FONO"})
+        EXPECT_TRUE(std::filesystem::is_directory(folder.path() / name)) << name;
+}
+
+class MainWindowWithTagDefaults : public MainWindow {
+    void Prepare() override {
+        std::filesystem::create_directory(folder.path() / "SCALE");
+        std::ofstream(folder.File("SCALE/scaled.tag"), std::ios::binary)
+            << "\xcc\xe0\xf0\xea\xe5\xf0=1\r\nF=1025000\r\n";
+    }
+};
+
+TEST_F(MainWindowWithTagDefaults, MissingScaleTagsAreMadeFromTheDefaults) {
+    EXPECT_EQ(ReadBytes(folder.File("SCALE/scale.tag")),
+              ReadBytes(folder.File("SCALE/scaled.tag")));
+}
+
+TEST(ReceiverTypes, VariantsAndUnknownTypesMapToAPanel) {
+    uint8_t variant = 9;
+    EXPECT_EQ(ORVEL::MapReceiverType(11, variant), 9);
+    EXPECT_EQ(variant, 1);
+    EXPECT_EQ(ORVEL::MapReceiverType(5, variant), 3);
+    EXPECT_EQ(variant, 1);
+    EXPECT_EQ(ORVEL::MapReceiverType(4, variant), 4);
+    EXPECT_EQ(variant, 0);
+    EXPECT_EQ(ORVEL::MapReceiverType(0, variant), 10);
+    EXPECT_EQ(ORVEL::MapReceiverType(13, variant), 10);
+    EXPECT_EQ(ORVEL::MapReceiverType(-1, variant), 10);
+}
+
+TEST_F(MainWindow, WaitWindowShowsAndHidesOnItsCodes) {
+    PostPrivateMessage(&orvel, PostHideWait);  // nothing to hide: harmless
+    ui::ServePending();
+    EXPECT_FALSE(orvel.wait.HasWindow());
+    PostPrivateMessage(&orvel, PostShowWait);
+    ui::ServePending();
+    ASSERT_TRUE(orvel.wait.HasWindow());
+    EXPECT_EQ(orvel.wait.Text(), "Подождите, пожалуйста !");
+    PostPrivateMessage(&orvel, PostHideWait);
+    ui::ServePending();
+    EXPECT_FALSE(orvel.wait.HasWindow());
+    PostPrivateMessage(&orvel, PostShowWait);  // the object serves the next showing
+    ui::ServePending();
+    EXPECT_TRUE(orvel.wait.HasWindow());
+}
+
+TEST_F(MainWindow, CloseDuringAScanAsksOnlyTheAutomaticModeQuestion) {
+    ui::ScriptedMessageBoxes boxes;
+    boxes.answers = {ui::MessageAnswer::No};
+    orvel.Running = 1;
+    orvel.BankChanged = 1;
+    orvel.Show();
+    EXPECT_FALSE(orvel.Close());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Запущен автоматический режим! Выйти из программы?");
+    EXPECT_TRUE(orvel.Alive);  // refused: the program keeps working
+    EXPECT_TRUE(orvel.timer.IsRunning());
+}
+
+TEST_F(MainWindow, CloseWithUnsavedChangesAsksFirst) {
+    ui::ScriptedMessageBoxes boxes;
+    boxes.answers = {ui::MessageAnswer::No, ui::MessageAnswer::Yes};
+    orvel.BankChanged = 1;
+    orvel.Show();
+    EXPECT_FALSE(orvel.Close());
+    EXPECT_TRUE(orvel.Alive);
+    EXPECT_TRUE(orvel.Close());
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, "Не сохранены изменения! Выйти из программы?");
+    EXPECT_FALSE(orvel.Alive);
 }
 
 TEST_F(MainWindow, NumberedMessagesReachTheMessageBoxService) {
@@ -84,7 +177,8 @@ TEST_F(MainWindow, ReceivesPostedCodesAndTicksItsTimer) {
     EXPECT_TRUE(PostPrivateMessage(&orvel, PostSerialData));
     EXPECT_TRUE(PostPrivateMessage(&orvel, PostStartupSync));
     ui::ServeFor(1000);
-    EXPECT_EQ(codes, (std::vector<uint32_t>{PostSerialData, PostStartupSync}));
+    // The start-up's own synchronisation comes first.
+    EXPECT_EQ(codes, (std::vector<uint32_t>{PostStartupSync, PostSerialData, PostStartupSync}));
     EXPECT_EQ(ticks, 10);
     orvel.Destroy();
     EXPECT_FALSE(PostPrivateMessage(&orvel, PostSerialData));
