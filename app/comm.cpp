@@ -1,0 +1,290 @@
+#include "app/comm.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/message_bus.h"
+#include "state/cp1251.h"
+
+namespace {
+
+struct BaudEntry {
+    uint32_t baud;
+    speed_t speed;
+};
+
+// Rates every serial driver knows, ascending.
+constexpr BaudEntry kBauds[] = {
+    {300, B300},     {600, B600},     {1200, B1200},     {1800, B1800},
+    {2400, B2400},   {4800, B4800},   {9600, B9600},     {19200, B19200},
+    {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
+};
+
+// The highest standard rate not above baud (the slowest for less); 0, which would hang
+// up the line, gives the default 9600.
+speed_t SpeedFor(uint32_t baud) {
+    if (baud == 0) return B9600;
+    speed_t speed = kBauds[0].speed;
+    for (const BaudEntry& entry : kBauds)
+        if (entry.baud <= baud) speed = entry.speed;
+    return speed;
+}
+
+tcflag_t SizeFor(uint8_t byteSize) {
+    switch (byteSize) {
+        case 5:
+            return CS5;
+        case 6:
+            return CS6;
+        case 7:
+            return CS7;
+        default:
+            return CS8;
+    }
+}
+
+// A write that makes no progress for this long is given up (a receiver that holds the
+// line must not freeze the program).
+constexpr int kWriteStallMs = 5000;
+
+}  // namespace
+
+std::string CommDevicePath(const std::string& programDir, int port) {
+    if (port < 1 || port > 4) return {};
+    const std::string name = "COM" + std::to_string(port);
+    const std::filesystem::path entry = std::filesystem::path(programDir) / name;
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(entry, ec))) return entry.string();
+    return "/dev/ttyS" + std::to_string(port - 1);
+}
+
+Comm::~Comm() {
+    Close();
+}
+
+void Comm::Init() {
+    Close();  // no port handle after Init, and no reader left behind
+    Parity = kParityNone;
+    ReadIndex = 0;
+    WriteIndex = 0;
+    RingSize = kRingSize;
+    PortNumber = ConfiguredPort;
+    ByteSize = ConfiguredByteSize;
+    BaudRate = ConfiguredBaud;
+}
+
+bool Comm::Open() {
+    if (IsOpen()) return Running;  // one port per Comm: the open one stays as it is
+    Running = false;
+    const std::string path = CommDevicePath(ProgramDir, PortNumber);
+    if (path.empty()) return false;
+    // Non-blocking: the open does not wait for a carrier, and a write from the
+    // user-interface thread proceeds while the reader waits.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    if (!::isatty(fd) || ::ioctl(fd, TIOCEXCL) != 0) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    ::tcflush(fd_, TCIOFLUSH);
+
+    // DTR and RTS are raised while the line is configured.
+    SetModemLine(TIOCM_DTR, true);
+    SetModemLine(TIOCM_RTS, true);
+    Discarding = true;
+    if (!ApplyLine()) {
+        ClosePort();
+        return false;
+    }
+
+    Running = true;
+    SetModemLine(TIOCM_DTR, false);
+    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd_ < 0) {
+        Running = false;
+        ClosePort();
+        return false;
+    }
+    try {
+        reader_ = std::thread(&Comm::CommReader, this);
+    } catch (const std::system_error&) {
+        Running = false;
+        ClosePort();
+        return false;
+    }
+    Running = true;
+    SetModemLine(TIOCM_DTR, true);
+    return true;
+}
+
+bool Comm::ApplyLine() {
+    termios line{};
+    if (::tcgetattr(fd_, &line) != 0) return false;
+    // Raw bytes both ways: no echo, no line editing, no CR/LF translation, no XON/XOFF.
+    ::cfmakeraw(&line);
+    line.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    line.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+    line.c_cflag |= CLOCAL | CREAD | SizeFor(ByteSize);
+    switch (Parity) {
+        case kParityOdd:
+            line.c_cflag |= PARENB | PARODD;
+            break;
+        case kParityEven:
+            line.c_cflag |= PARENB;
+            break;
+        case kParityMark:
+            line.c_cflag |= PARENB | PARODD | CMSPAR;
+            break;
+        case kParitySpace:
+            line.c_cflag |= PARENB | CMSPAR;
+            break;
+        default:
+            break;
+    }
+    if (StopBits != kOneStopBit) line.c_cflag |= CSTOPB;
+    line.c_cc[VMIN] = 1;
+    line.c_cc[VTIME] = 0;
+    const speed_t speed = SpeedFor(BaudRate);
+    if (::cfsetispeed(&line, speed) != 0 || ::cfsetospeed(&line, speed) != 0) return false;
+    return ::tcsetattr(fd_, TCSANOW, &line) == 0;
+}
+
+void Comm::SetModemLine(int line, bool raise) {
+    if (!IsOpen()) return;
+    // Pseudo-terminals and some adapters have no modem lines; nothing depends on them.
+    (void)::ioctl(fd_, raise ? TIOCMBIS : TIOCMBIC, &line);
+}
+
+void Comm::Close() {
+    Running = false;
+    if (reader_.joinable()) {
+        const uint64_t one = 1;
+        (void)!::write(wakeFd_, &one, sizeof one);
+        reader_.join();
+    }
+    if (!IsOpen()) return;
+    SetModemLine(TIOCM_DTR, false);
+    ClosePort();
+}
+
+void Comm::ClosePort() {
+    if (!IsOpen()) return;
+    ::tcflush(fd_, TCIOFLUSH);
+    // The exclusive mark stays on the device while anyone else holds it open; clear it so
+    // that the next start can open the port again.
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+    fd_ = -1;
+    if (wakeFd_ >= 0) {
+        ::close(wakeFd_);
+        wakeFd_ = -1;
+    }
+}
+
+void Comm::EnableReceive() {
+    Discarding = false;
+    SetModemLine(TIOCM_DTR, true);
+}
+
+bool Comm::WriteString(std::string_view text) {
+    const std::string bytes = Utf8ToCp1251(text);
+    return WriteBytes(reinterpret_cast<const uint8_t*>(bytes.data()),
+                      static_cast<uint32_t>(bytes.size()));
+}
+
+bool Comm::WriteBytes(const uint8_t* buffer, uint32_t count) {
+    if (!IsOpen()) return false;
+    uint32_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(fd_, buffer + done, count - done);
+        if (n > 0) {
+            done += static_cast<uint32_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+        // The output queue is full: wait until the line has taken some of it.
+        pollfd out{fd_, POLLOUT, 0};
+        int ready;
+        do {
+            ready = ::poll(&out, 1, kWriteStallMs);
+        } while (ready < 0 && errno == EINTR);
+        if (ready <= 0 || (out.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
+    }
+    return true;
+}
+
+void Comm::Purge() {
+    if (IsOpen()) ::tcflush(fd_, TCIOFLUSH);
+    ReadIndex.store(WriteIndex.load(std::memory_order_acquire), std::memory_order_release);
+}
+
+void Comm::CommFlushInput() {
+    if (IsOpen()) ::tcflush(fd_, TCIFLUSH);
+    ReadIndex.store(WriteIndex.load(std::memory_order_acquire), std::memory_order_release);
+}
+
+void Comm::CommSetLine(uint32_t baud, uint8_t byteSize, uint8_t parity, uint8_t stopBits) {
+    BaudRate = baud;
+    ByteSize = byteSize;
+    Parity = parity;
+    StopBits = stopBits;
+    if (!IsOpen()) return;
+    // The reader is joined before the port goes, so it never waits on a closed descriptor.
+    if (!ApplyLine()) Close();
+}
+
+void Comm::CommSetRts(uint8_t flags) {
+    SetModemLine(TIOCM_RTS, (flags & 2) != 0);
+}
+
+void Comm::StoreReceived(const uint8_t* bytes, size_t count) {
+    uint32_t write = WriteIndex.load(std::memory_order_relaxed);
+    for (size_t i = 0; i < count; ++i) {
+        Ring[write] = bytes[i];
+        const uint32_t next = (write + 1) % kRingSize;
+        // Full: the byte stays in the free place and the next one overwrites it.
+        if (next != ReadIndex.load(std::memory_order_acquire)) write = next;
+    }
+    WriteIndex.store(write, std::memory_order_release);
+    if (Discarding) {
+        ReadIndex.store(write, std::memory_order_release);
+        return;
+    }
+    PostPrivateMessage(NotifyWindow, PostSerialData);
+}
+
+void Comm::CommReader() {
+    uint8_t buffer[kRingSize];
+    while (Running) {
+        pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (fds[1].revents != 0 || !Running) break;
+        if ((fds[0].revents & POLLIN) != 0) {
+            const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+            if (n > 0) {
+                StoreReceived(buffer, static_cast<size_t>(n));
+                continue;
+            }
+            if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+        } else if ((fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) == 0) {
+            continue;
+        }
+        // The device went away (an adapter unplugged): the link is down until the next
+        // start. Waiting on it would only spin.
+        Running = false;
+        break;
+    }
+}

@@ -1,0 +1,126 @@
+#pragma once
+// The serial link to the receiver. One port COM1..COM4, raw 8-bit data (CI-V frames hold
+// 0x11 and 0x13, so there is no software flow control and no character translation), and
+// the program's only second thread: a reader that appends what arrives to a ring of 16,384
+// bytes and posts PostSerialData (0x79) to the window to notify once per batch. The
+// receiver panels parse the ring on the user-interface thread and move its read index.
+//
+// "COMn" is the entry COMn in the program folder when it exists (a symbolic link to the
+// device, /dev/ttyUSB0 or a pseudo-terminal), otherwise /dev/ttyS<n-1>.
+//
+// Shared between the threads, without a lock: the ring bytes, ReadIndex, WriteIndex,
+// Running and Discarding. The reader stores the bytes before it publishes the write index
+// that covers them (release); a panel loads WriteIndex (acquire) before it reads the bytes
+// below it, and stores ReadIndex only after it has copied a complete reply out.
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace ui {
+class Form;
+}
+
+// Parity codes of Comm::Parity and CommSetLine.
+inline constexpr uint8_t kParityNone = 0;
+inline constexpr uint8_t kParityOdd = 1;
+inline constexpr uint8_t kParityEven = 2;
+inline constexpr uint8_t kParityMark = 3;
+inline constexpr uint8_t kParitySpace = 4;
+// Stop-bit codes of Comm::StopBits and CommSetLine.
+inline constexpr uint8_t kOneStopBit = 0;
+inline constexpr uint8_t kOneAndHalfStopBits = 1;  // taken as two
+inline constexpr uint8_t kTwoStopBits = 2;
+
+// The device that "COM<port>" opens: <programDir>/COM<port> when that entry exists (even a
+// link whose device is missing, so that an unplugged adapter is not mistaken for the
+// built-in port), otherwise /dev/ttyS<port-1>. Empty for a port outside 1..4.
+std::string CommDevicePath(const std::string& programDir, int port);
+
+class Comm {
+  public:
+    static constexpr uint32_t kRingSize = 16384;
+
+    Comm() = default;
+    Comm(const Comm&) = delete;
+    Comm& operator=(const Comm&) = delete;
+    // Closes the port if the owner has not: a reader thread must never outlive its Comm.
+    ~Comm();
+
+    // Running false, no port (one left open is closed), indices 0, parity none; port,
+    // byte size and baud rate from the configured values. Stop bits stay as the start-up
+    // stored them.
+    void Init();
+    // Opens and configures the port (discarding what it receives) and starts the reader.
+    // True when the port is open and the reader runs; false, with nothing open, otherwise.
+    // On a port that is already open it changes nothing and tells whether the link runs.
+    bool Open();
+    // Stops and joins the reader, then drops DTR, empties the queues and closes the port.
+    // Only clears Running when the port is not open.
+    void Close();
+    // From now on every received batch is kept in the ring and announced.
+    void EnableReceive();
+    // The text (UTF-8) goes out as code page 1251 bytes, no terminator; the caller adds
+    // the line ending. True when every byte was written.
+    bool WriteString(std::string_view text);
+    bool WriteBytes(const uint8_t* buffer, uint32_t count);
+    // Empties the port's transmit and receive queues and the ring (also when closed).
+    void Purge();
+    // Empties the port's receive queue and the ring; the transmit side is untouched.
+    void CommFlushInput();
+    // Applies new line settings (kept in the members). When the port refuses them it is
+    // closed and Running cleared; the link stays down until the next start.
+    void CommSetLine(uint32_t baud, uint8_t byteSize, uint8_t parity, uint8_t stopBits);
+    // Raises RTS when bit 2 of flags is set, else drops it.
+    void CommSetRts(uint8_t flags);
+
+    // CommReader's handling of one batch: appends the bytes to the ring (a byte that
+    // finds the ring full is dropped), then, while discarding, drops everything unread,
+    // otherwise posts PostSerialData to NotifyWindow. Runs on the reader thread; public
+    // so that the ring's rules can be exercised without a port.
+    void StoreReceived(const uint8_t* bytes, size_t count);
+
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // --- Line settings in use
+    int32_t PortNumber = 0;  // N of "COMN"; 0 when no port is configured
+    uint8_t ByteSize = 8;
+    uint8_t Parity = kParityNone;
+    uint8_t StopBits = kOneStopBit;
+    uint32_t BaudRate = 9600;
+    // The link is usable and the reader may run.
+    std::atomic<bool> Running{false};
+
+    // --- Set by the start-up before Init
+    int32_t ConfiguredPort = 0;
+    uint8_t ConfiguredByteSize = 8;
+    uint32_t ConfiguredBaud = 9600;
+    // The program folder, where the COMn entries are looked for (ends with "/").
+    std::string ProgramDir;
+
+    // --- Receive ring: the unread bytes are Ring[ReadIndex .. WriteIndex), wrapping at
+    // RingSize; full when WriteIndex is one place behind ReadIndex (16,383 unread bytes).
+    std::array<uint8_t, kRingSize> Ring{};
+    std::atomic<uint32_t> ReadIndex{0};   // moved by the panels, Purge and CommFlushInput
+    std::atomic<uint32_t> WriteIndex{0};  // moved only by the reader
+    uint32_t RingSize = kRingSize;
+    // Receives PostSerialData; the start-up sets it to the main window.
+    ui::Form* NotifyWindow = nullptr;
+    // While set, received bytes are dropped and nothing is posted.
+    std::atomic<bool> Discarding{true};
+
+  private:
+    void CommReader();
+    // Applies the members' line settings to the port; false when refused.
+    bool ApplyLine();
+    void SetModemLine(int line, bool raise);
+    void ClosePort();
+
+    int fd_ = -1;
+    int wakeFd_ = -1;  // Close writes to it to end the reader's wait
+    std::thread reader_;
+};

@@ -1,0 +1,383 @@
+#include "app/comm.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/message_bus.h"
+#include "tests/state/temp_dir.h"
+#include "tests/support/pty.h"
+#include "ui/form.h"
+#include "ui/reply_event.h"
+
+namespace {
+
+constexpr ui::FormResource kMainForm{"ID_comm_main",      100, 50, "8.MS Sans Serif",
+                                     ui::style::kCaption, "",  {}};
+
+// Stands in for the main window: records the codes it receives and sets serialData when
+// PostSerialData arrives.
+class MainStandIn : public ui::Form {
+  public:
+    MainStandIn() {
+        ui::RegisterFormResource(kMainForm);
+        AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
+            codes.push_back(e.code);
+            if (e.code == PostSerialData) serialData.Set();
+            return false;
+        });
+        Create("ID_comm_main");
+    }
+    std::vector<uint32_t> codes;
+    ui::ReplyEvent serialData;
+};
+
+// Real-time limit for anything the reader thread does; met at once unless something is
+// broken.
+constexpr int kLimitMs = 5000;
+
+// For states the reader reaches without posting anything (while discarding).
+template <class Pred>
+bool WaitUntil(Pred done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLimitMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+std::string Pattern(size_t count, int seed) {
+    std::string bytes(count, '\0');
+    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>((i * 7 + seed) % 251);
+    return bytes;
+}
+
+// The unread bytes of the ring, as a panel copies them.
+std::string Unread(const Comm& comm) {
+    const uint32_t write = comm.WriteIndex.load(std::memory_order_acquire);
+    std::string bytes;
+    for (uint32_t i = comm.ReadIndex; i != write; i = (i + 1) % comm.RingSize)
+        bytes.push_back(static_cast<char>(comm.Ring[i]));
+    return bytes;
+}
+
+// A program folder whose COM1 is the slave side of a pseudo-terminal.
+class CommPort : public ::testing::Test {
+  protected:
+    CommPort() {
+        pty.LinkAs(dir.path() / "COM1");
+        comm.ProgramDir = dir.path().string() + "/";
+        comm.NotifyWindow = &main;
+    }
+
+    // The start-up's sequence: configured values, Init, stop bits, Open.
+    bool Start(uint32_t baud, uint8_t stopBits = kOneStopBit, int port = 1) {
+        comm.ConfiguredPort = port;
+        comm.ConfiguredByteSize = 8;
+        comm.ConfiguredBaud = baud;
+        comm.Init();
+        comm.StopBits = stopBits;
+        comm.Discarding = true;
+        return comm.Open();
+    }
+
+    // Sends a batch from the receiver and serves messages until its 0x79 has arrived.
+    bool SendAndAwait(const std::string& bytes) {
+        main.serialData.Reset();
+        pty.Send(bytes);
+        return main.serialData.Wait(kLimitMs);
+    }
+
+    TempDir dir;
+    PtyPair pty;
+    MainStandIn main;
+    Comm comm;  // closed before the window and the device go
+};
+
+TEST_F(CommPort, OpensTheFolderEntryRawAtTheConfiguredSpeedWithOneStopBit) {
+    ASSERT_TRUE(Start(19200));
+    EXPECT_TRUE(comm.Running);
+    EXPECT_TRUE(comm.IsOpen());
+    const termios line = pty.SlaveLine();
+    EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B19200));
+    EXPECT_EQ(cfgetispeed(&line), static_cast<speed_t>(B19200));
+    EXPECT_EQ(line.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(line.c_cflag & (CSTOPB | PARENB | CRTSCTS), 0u);
+    EXPECT_EQ(line.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
+    // CI-V data holds 0x11, 0x13, CR and control characters: nothing may act on them.
+    EXPECT_EQ(line.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INLCR | IGNCR | ISTRIP), 0u);
+    EXPECT_EQ(line.c_oflag & OPOST, 0u);
+    EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
+}
+
+TEST_F(CommPort, TwoStopBitsAndTheHighestSpeed) {
+    ASSERT_TRUE(Start(38400, kTwoStopBits));
+    const termios line = pty.SlaveLine();
+    EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B38400));
+    EXPECT_NE(line.c_cflag & CSTOPB, 0u);
+}
+
+TEST_F(CommPort, SetLineAppliesNewSettingsAndKeepsThem) {
+    ASSERT_TRUE(Start(9600));
+    comm.CommSetLine(4800, 8, kParityNone, kTwoStopBits);
+    termios line = pty.SlaveLine();
+    EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B4800));
+    EXPECT_NE(line.c_cflag & CSTOPB, 0u);
+    EXPECT_EQ(comm.BaudRate, 4800u);
+    EXPECT_EQ(comm.StopBits, kTwoStopBits);
+    EXPECT_TRUE(comm.Running);
+
+    // A rate the lines do not know takes the next lower one; 0 would hang up the line.
+    comm.CommSetLine(14400, 8, kParityNone, kOneStopBit);
+    line = pty.SlaveLine();
+    EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B9600));
+    comm.CommSetLine(0, 8, kParityNone, kOneStopBit);
+    line = pty.SlaveLine();
+    EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B9600));
+    EXPECT_TRUE(comm.Running);
+}
+
+TEST_F(CommPort, PortNumbersOutsideOneToFourOpenNothing) {
+    pty.LinkAs(dir.path() / "COM0");  // even an entry of that name is not taken
+    for (int port : {0, 5, -1}) {
+        EXPECT_FALSE(Start(9600, kOneStopBit, port)) << port;
+        EXPECT_FALSE(comm.IsOpen());
+        EXPECT_FALSE(comm.Running);
+    }
+}
+
+TEST_F(CommPort, AMissingDeviceFailsAndLeavesTheLinkDown) {
+    std::filesystem::create_symlink(dir.path() / "no-such-device", dir.path() / "COM2");
+    EXPECT_FALSE(Start(9600, kOneStopBit, 2));
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(comm.Running);
+    comm.Close();  // only clears running
+    EXPECT_FALSE(comm.WriteBytes(reinterpret_cast<const uint8_t*>("x"), 1));
+}
+
+TEST_F(CommPort, TheOpenPortIsExclusive) {
+    if (::geteuid() == 0) GTEST_SKIP() << "the superuser may open an exclusive terminal";
+    ASSERT_TRUE(Start(9600));
+    Comm other;
+    other.ProgramDir = comm.ProgramDir;
+    other.ConfiguredPort = 1;
+    other.Init();
+    EXPECT_FALSE(other.Open());
+}
+
+TEST_F(CommPort, BytesBeforeEnableReceiveAreDroppedAndNotAnnounced) {
+    ASSERT_TRUE(Start(9600));
+    pty.Send("early reply\r");
+    ASSERT_TRUE(WaitUntil([&] { return comm.WriteIndex == 12 && comm.ReadIndex == 12; }));
+
+    comm.EnableReceive();
+    ASSERT_TRUE(SendAndAwait("late"));
+    ui::ServePending();
+    // Had the early batch been announced, its code would have come first.
+    EXPECT_EQ(main.codes, std::vector<uint32_t>{PostSerialData});
+    EXPECT_EQ(Unread(comm), "late");
+}
+
+TEST_F(CommPort, EachBatchAfterEnableReceiveIsAnnouncedOnceAndKeptUnchanged) {
+    ASSERT_TRUE(Start(19200));
+    comm.EnableReceive();
+    ASSERT_TRUE(SendAndAwait("FREQ?\r\n"));
+    ui::ServePending();
+    EXPECT_EQ(main.codes.size(), 1u);
+    EXPECT_EQ(Unread(comm), "FREQ?\r\n");
+
+    // A CI-V reply: flow-control, interrupt, end-of-file and delete characters pass as data.
+    const std::string civ("\xFE\xFE\xE0\x11\x13\x03\x04\x7F\x00\x0D\xFD", 11);
+    ASSERT_TRUE(SendAndAwait(civ));
+    ui::ServePending();
+    EXPECT_EQ(main.codes.size(), 2u);
+    EXPECT_EQ(Unread(comm), "FREQ?\r\n" + civ);
+}
+
+TEST_F(CommPort, ReceivedTrafficWrapsAroundTheEndOfTheRing) {
+    ASSERT_TRUE(Start(38400));
+    comm.EnableReceive();
+    const std::string first = Pattern(10000, 1);
+    pty.Send(first);
+    ASSERT_TRUE(WaitUntil([&] { return comm.WriteIndex == 10000; }));
+    EXPECT_EQ(Unread(comm), first);
+    comm.ReadIndex = 10000;  // a panel took everything
+
+    const std::string second = Pattern(10000, 2);
+    pty.Send(second);
+    ASSERT_TRUE(WaitUntil([&] { return comm.WriteIndex == 20000 - Comm::kRingSize; }));
+    EXPECT_EQ(Unread(comm), second);
+    ui::ServePending();
+    EXPECT_FALSE(main.codes.empty());
+}
+
+TEST_F(CommPort, CloseWhileTheReaderWaitsReturnsAtOnceAndReleasesThePort) {
+    ASSERT_TRUE(Start(9600));
+    comm.EnableReceive();
+    const auto begin = std::chrono::steady_clock::now();
+    comm.Close();
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1));
+    EXPECT_FALSE(comm.Running);
+    EXPECT_FALSE(comm.IsOpen());
+
+    // Nothing listens any more.
+    pty.Send("after close");
+    ui::ServePending();
+    EXPECT_TRUE(main.codes.empty());
+    EXPECT_EQ(comm.WriteIndex, 0u);
+
+    // The next start opens the same device again and receives.
+    ASSERT_TRUE(Start(9600));
+    comm.Purge();
+    comm.EnableReceive();
+    ASSERT_TRUE(SendAndAwait("again"));
+    EXPECT_EQ(Unread(comm), "again");
+}
+
+TEST_F(CommPort, AReceiverThatGoesAwayEndsTheReaderAndTheLink) {
+    ASSERT_TRUE(Start(9600));
+    comm.EnableReceive();
+    pty.CloseMaster();
+    EXPECT_TRUE(WaitUntil([&] { return !comm.Running; }));
+    comm.Close();
+    EXPECT_FALSE(comm.IsOpen());
+}
+
+TEST_F(CommPort, WritesArriveByteExactWithoutTranslation) {
+    ASSERT_TRUE(Start(9600));
+    const std::string frame("\xFE\xFE\x48\xE0\x11\x13\x03\x00\x0D\x0A\xFD", 11);
+    EXPECT_TRUE(comm.WriteBytes(reinterpret_cast<const uint8_t*>(frame.data()),
+                                static_cast<uint32_t>(frame.size())));
+    EXPECT_EQ(pty.Receive(frame.size()), frame);
+
+    // Command lines are text in the program and code page 1251 on the line.
+    EXPECT_TRUE(comm.WriteString("РФ145.500\r\n"));
+    EXPECT_EQ(pty.Receive(11),
+              "\xD0\xD4"
+              "145.500\r\n");
+    EXPECT_EQ(pty.ReceivePending(), "");
+}
+
+TEST_F(CommPort, ALongWriteWaitsForTheLineAndArrivesWhole) {
+    ASSERT_TRUE(Start(38400));
+    const std::string block = Pattern(200000, 3);
+    std::string arrived;
+    std::thread receiver([&] { arrived = pty.Receive(block.size()); });
+    const bool written = comm.WriteBytes(reinterpret_cast<const uint8_t*>(block.data()),
+                                         static_cast<uint32_t>(block.size()));
+    receiver.join();
+    EXPECT_TRUE(written);
+    EXPECT_EQ(arrived.size(), block.size());
+    EXPECT_TRUE(arrived == block);
+}
+
+TEST_F(CommPort, WritesOnAClosedPortFail) {
+    comm.Init();
+    EXPECT_FALSE(comm.WriteString("LV\r"));
+    ASSERT_TRUE(Start(9600));
+    comm.Close();
+    EXPECT_FALSE(comm.WriteString("LV\r"));
+}
+
+// The ring's rules, batch by batch, without a port.
+class CommRing : public ::testing::Test {
+  protected:
+    CommRing() {
+        comm.NotifyWindow = &main;
+        comm.Init();
+        comm.Discarding = false;
+    }
+    void Store(const std::string& bytes) {
+        comm.StoreReceived(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    }
+    MainStandIn main;
+    Comm comm;
+};
+
+TEST_F(CommRing, WithAllButOnePlaceTakenTheNextByteIsDropped) {
+    const std::string held = Pattern(Comm::kRingSize - 1, 4);
+    Store(held);
+    EXPECT_EQ(comm.WriteIndex, Comm::kRingSize - 1);
+    Store("X");
+    EXPECT_EQ(comm.WriteIndex, Comm::kRingSize - 1);
+    EXPECT_EQ(Unread(comm), held);
+
+    // A panel takes 100 bytes: appending resumes at the end and wraps to 0.
+    comm.ReadIndex = 100;
+    Store("YZ");
+    EXPECT_EQ(comm.WriteIndex, 1u);
+    EXPECT_EQ(comm.Ring[Comm::kRingSize - 1], 'Y');
+    EXPECT_EQ(comm.Ring[0], 'Z');
+    EXPECT_EQ(Unread(comm), held.substr(100) + "YZ");
+
+    // Each batch is announced, even one that found the ring full.
+    ui::ServePending();
+    EXPECT_EQ(main.codes, std::vector<uint32_t>(3, PostSerialData));
+}
+
+TEST_F(CommRing, ABatchLargerThanTheFreeSpaceKeepsItsHead) {
+    comm.ReadIndex = comm.WriteIndex = 5000;
+    const std::string batch = Pattern(Comm::kRingSize, 5);
+    Store(batch);
+    EXPECT_EQ(comm.WriteIndex, 4999u);
+    EXPECT_EQ(Unread(comm), batch.substr(0, Comm::kRingSize - 1));
+}
+
+TEST_F(CommRing, PurgeAndFlushEmptyTheRingOfAClosedPort) {
+    Store("stale reply");
+    comm.Purge();
+    EXPECT_EQ(comm.ReadIndex, 11u);
+    EXPECT_EQ(Unread(comm), "");
+    Store("more");
+    comm.CommFlushInput();
+    EXPECT_EQ(Unread(comm), "");
+    EXPECT_EQ(comm.WriteIndex, 15u);
+}
+
+TEST_F(CommRing, WhileDiscardingNothingStaysAndNothingIsPosted) {
+    comm.Discarding = true;
+    Store("noise");
+    EXPECT_EQ(comm.WriteIndex, 5u);
+    EXPECT_EQ(Unread(comm), "");
+    ui::ServePending();
+    EXPECT_TRUE(main.codes.empty());
+}
+
+TEST_F(CommRing, InitStartsEmptyFromTheConfiguredValuesAndKeepsTheStopBits) {
+    Store("left over");
+    comm.StopBits = kTwoStopBits;
+    comm.Parity = kParityOdd;
+    comm.ConfiguredPort = 3;
+    comm.ConfiguredByteSize = 8;
+    comm.ConfiguredBaud = 38400;
+    comm.Init();
+    EXPECT_EQ(comm.ReadIndex, 0u);
+    EXPECT_EQ(comm.WriteIndex, 0u);
+    EXPECT_EQ(comm.RingSize, 16384u);
+    EXPECT_EQ(comm.PortNumber, 3);
+    EXPECT_EQ(comm.BaudRate, 38400u);
+    EXPECT_EQ(comm.Parity, kParityNone);
+    EXPECT_EQ(comm.StopBits, kTwoStopBits);
+    EXPECT_FALSE(comm.Running);
+}
+
+TEST(CommDevice, TheProgramFolderEntryComesFirstThenTheBuiltInPort) {
+    TempDir dir;
+    const std::string folder = dir.path().string() + "/";
+    EXPECT_EQ(CommDevicePath(folder, 1), "/dev/ttyS0");
+    EXPECT_EQ(CommDevicePath(folder, 4), "/dev/ttyS3");
+    std::filesystem::create_symlink("/dev/ttyUSB0", dir.path() / "COM2");
+    // A link to an adapter that is not plugged in is still the operator's choice.
+    EXPECT_EQ(CommDevicePath(folder, 2), dir.File("COM2"));
+    EXPECT_EQ(CommDevicePath(dir.path().string(), 2), dir.File("COM2"));
+    EXPECT_EQ(CommDevicePath(folder, 0), "");
+    EXPECT_EQ(CommDevicePath(folder, 5), "");
+}
+
+}  // namespace
