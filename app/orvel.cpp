@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "app/message_bus.h"
+#include "app/orvel_ini.h"
 #include "app/orvel_pictures.h"
 #include "app/orvel_resources.h"
 #include "state/text_file.h"
@@ -193,7 +194,7 @@ void ORVEL::InitMainForm() {
     statusBar->SetPartText(0, "Сканирование по Шкале");
 
     PrepareScaleTags();
-
+    ReadOrvelIni(*this);  // a missing file keeps the defaults
     ReceiverType = MapReceiverType(ReceiverType, ReceiverVariant);
     rtty->SetEnabled(ReceiverType == 12);
 
@@ -209,11 +210,20 @@ void ORVEL::InitMainForm() {
     ftup->SetAcceleration(1);
     ftup->SetPosition(0);
 
+    OpenSerialPort();
     CreateDataFolders();
+
+    StartStage = 10;
+    settings = std::make_unique<line>();
+    if (settings->Create(this, this)) settings->Hide();
+
     CheckDiskSpace();
     BuildLevelTable();
 
+    // Until now the port dropped what it received: nothing reaches the panels before
+    // they exist.
     PostPrivateMessage(this, PostStartupSync);
+    comm.EnableReceive();
     SetText(kOrvelCaption);
 }
 
@@ -285,6 +295,23 @@ void ORVEL::ApplyLargeScreenLayout() {
     PageOrigin = {tabs.x + 4, tabs.y + tabctrl_1->PageArea().y + 4, 0, 0};
 }
 
+// The WiNRADiO card needs no serial link: its port is only marked as connected.
+void ORVEL::OpenSerialPort() {
+    Port = &comm;
+    comm.ProgramDir = ProgramDir;
+    comm.NotifyWindow = this;
+    comm.ConfiguredPort = PortIndex;
+    comm.ConfiguredByteSize = 8;
+    comm.ConfiguredBaud = BaudRateOfSpeed(uint32_t(SpeedIndex));
+    comm.Init();
+    comm.StopBits = ReceiverType == 1 ? kTwoStopBits : kOneStopBit;  // the AR3000A
+    comm.Discarding = true;
+    if (ReceiverType == 8)
+        comm.Running = true;
+    else
+        comm.Open();
+}
+
 void ORVEL::CreateDataFolders() {
     for (const char* folder : kDataFolders) {
         std::error_code error;  // an existing folder is no error
@@ -340,6 +367,8 @@ void ORVEL::OnDestroy() {
 void ORVEL::Shutdown() {
     timer.Stop();
     Alive = false;
+    if (ReceiverType != 0) comm.Close();
     wait.Destroy();
+    settings.reset();
     for (auto& page : pages) page.reset();
 }

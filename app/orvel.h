@@ -6,8 +6,9 @@
 #include <array>
 #include <memory>
 
+#include "app/comm.h"
+#include "app/line.h"
 #include "app/page_form.h"
-#include "app/wait.h"
 #include "app/wait.h"
 #include "state/fdx.h"
 #include "ui/controls.h"
@@ -71,6 +72,9 @@ class ORVEL : public ui::Form, public FDX {
     // Where the windows that take a tab page place themselves, in the main window.
     ui::Rect PageOrigin;
     Wait wait;  // shown around long receiver transfers
+    Comm comm;  // the serial link to the receiver; FDX::Port points here
+    // The settings dialog, shown on the parameters page when the operator picks it.
+    std::unique_ptr<line> settings;
 
     // The receiver types that have a panel; 5 and 11 are served as 3 and 9 with the
     // variant flag, anything else becomes 10.
@@ -79,6 +83,7 @@ class ORVEL : public ui::Form, public FDX {
     // Steps of the start-up routine (in the order it runs them).
     void PrepareScaleTags();
     void ApplyLargeScreenLayout();
+    void OpenSerialPort();
     void CreateDataFolders();
     void CheckDiskSpace();
 

@@ -8,12 +8,17 @@
 #include <string_view>
 #include <vector>
 
+#include "state/bank.h"
+
 namespace ui {
 class Form;
 }
 class Comm;
 struct JobStr;
+struct Meg;
+struct UserFono;
 struct UserFreq;
+struct UserJob;
 
 // Largest stored text file that LoadTextFile reads.
 inline constexpr std::size_t kTextFileLimit = 512000;
@@ -65,6 +70,12 @@ class FDX {
     // Typed numbers into units of 100 Hz: a frequency in MHz, a step or offset in kHz.
     static uint32_t ParseMHz(std::string_view text);
     static uint32_t ParseKHz(std::string_view text);
+
+    // Loads the etalon file of EtalonKind into the etalon array of range slot `slotIndex`. False,
+    // the array untouched, for kind 4 (the etalon itself) or a kind without a file, and for a slot
+    // that is not in use or has no etalon. A file that cannot be read leaves the etalon's points
+    // cleared.
+    bool LoadScale(int32_t slotIndex);
 
     // Shows a message box and returns true for Yes or OK. The application connects it to the
     // user interface. Without it nothing is shown and Confirm answers no, so that an unattended
@@ -143,6 +154,10 @@ class FDX {
     uint32_t RangeStep = 250;
     char RangeMode = 'W';
     int32_t SlotIndex = 0;  // range slot shown, 0..11
+    std::vector<Bank> ScanSlots;  // the kScanSlotCount range slots, made once by the start-up
+    // Etalon array a comparison loads: 0 current, 1 minimum, 2 average, 3 maximum, 4 none
+    // (the etalon itself), 5 processed.
+    int32_t EtalonKind = 4;
     uint8_t Running = 0;
     uint8_t Paused = 0;
     int32_t RunningMode = 0;
@@ -170,6 +185,8 @@ class FDX {
     // Day, month (1..12), full year, hour, minute, second.
     std::array<int32_t, 6> MeasurementStart{};
     std::array<int32_t, 6> MeasurementStamp{};
+    std::array<int32_t, 6> MeasurementEnd{};  // when the series' last measurement was made
+    Meg* MeasurementSet = nullptr;  // the set now shown or last saved; not owned
 
     // --- Jobs
     JobStr* JobLine = nullptr;  // the line being executed; not owned
@@ -182,6 +199,8 @@ class FDX {
     std::string AutoexecJob;  // folder name of the job to run at start
     std::string AutoexecJobName;
     int32_t AutoexecIndex = 0;
+    // The stored jobs of the journal in tree order; the journal owns them.
+    std::vector<UserJob*> Jobs;
     std::string MacroJobName;
     std::string TriggerJobName;
     int32_t MacroJob = 0;
@@ -195,6 +214,10 @@ class FDX {
     uint32_t PrinterResolution = 0;
     std::string PrinterFont;
     uint8_t PhonogramLoaded = 0;
+    UserFono* Phonogram = nullptr;  // the current phonogram with its fragments; not owned
+    uint32_t RecordRate = 0;        // 0 for 8000 Hz, 1 for 11025 Hz, 2 for 22050 Hz
+    std::string FragmentFile;       // sound file of the fragment being recorded
+    uint8_t Recording = 0;
 
     // --- Level calibration
     // Calibrated level in tenths of dB at raw levels 0, 16, .. 256.

@@ -23,4 +23,6 @@ struct JobStr {
     int32_t ReturnCode = 0;  // 0 success, anything else failure; set by whoever runs the line
     std::string Message;     // result text written by whoever runs the line
     std::string Time;        // when the line last ran, "hh:mm:ss"
+
+    friend bool operator==(const JobStr&, const JobStr&) = default;
 };

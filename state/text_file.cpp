@@ -79,6 +79,28 @@ void syncFolder(const std::string& path) {
     if (folder.get() >= 0) ::fsync(folder.get());
 }
 
+// The loader takes " and ' as quotes and CR and LF as line ends, so a value holding any of them
+// would come back cut or changed; such a value goes into a quoted stretch.
+bool needsQuotes(std::string_view value) {
+    return value.find_first_of("\"'\r\n") != std::string_view::npos;
+}
+
+// Inside a stretch the loader keeps line ends and the other quote character as they are, and reads
+// a backslash followed by the quote or by a backslash as that second character. The quote is the
+// one the value lacks where it can be, so that its own quotes need no backslash.
+void appendQuoted(std::string& line, std::string_view value) {
+    const char quote =
+        value.find('"') != std::string_view::npos && value.find('\'') == std::string_view::npos
+            ? '\''
+            : '"';
+    line += quote;
+    for (const char c : value) {
+        if (c == quote || c == '\\') line += '\\';
+        line += c;
+    }
+    line += quote;
+}
+
 }  // namespace
 
 void TextFileWriter::Line(std::string_view utf8) {
@@ -89,7 +111,12 @@ void TextFileWriter::Line(std::string_view utf8) {
 void TextFileWriter::KeyValue(std::string_view key, std::string_view value) {
     std::string line;
     line.reserve(key.size() + 1 + value.size());
-    line.append(key).append("=").append(value);
+    line.append(key).append("=");
+    if (needsQuotes(value)) {
+        appendQuoted(line, value);
+    } else {
+        line.append(value);
+    }
     Line(line);
 }
 

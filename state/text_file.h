@@ -11,7 +11,8 @@ class TextFileWriter {
   public:
     // `utf8` is one line without its line end.
     void Line(std::string_view utf8);
-    // Adds the line "key=value".
+    // Adds the line "key=value". A value holding a quote character, CR or LF is written quoted,
+    // so that FDX::LoadTextFile reads it back unchanged; any other value is written as it is.
     void KeyValue(std::string_view key, std::string_view value);
 
     // Writes the file at `path`, replacing an existing one only once the new content is complete

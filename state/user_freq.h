@@ -4,6 +4,11 @@
 #include <string>
 #include <vector>
 
+class FDX;
+
+// Channels a bank holds at most: the working bank of the main window has room for no more.
+inline constexpr uint32_t kMaxBankChannels = 1000;
+
 // One channel of a bank. Frequencies and steps are in units of 100 Hz.
 struct Mt {
     uint32_t Frequency = 0;
@@ -28,6 +33,7 @@ struct UserFreq {
     std::string FilePath;    // full path of the bank's freq.cfg
     std::string Spare;
     uint32_t StartFrequency = 0;  // frequency of the first channel when the bank was made
+    // The number of Channels, as the reader leaves it; the writer writes Channels whole.
     uint32_t ChannelCount = 0;
     uint32_t Interval = 0;  // duration of a measurement series in minutes
     uint32_t Poll = 0;      // seconds between two measurements
@@ -37,4 +43,14 @@ struct UserFreq {
     uint32_t Condition = 0;
     std::vector<Mt> Channels;
     std::string Job;  // identifier of the job bound to the bank
+
+    // Stamps Date and Time with the clock and writes FilePath whole; false when it cannot be
+    // written, the old file then untouched.
+    bool WriteFile();
+
+    // Fills the fields and channels that freq.cfg holds from the file at `path`, starting from
+    // the defaults (the start frequency is the current range start of `fdx`). At most
+    // kMaxBankChannels channels are read. False, with the defaults, when the file is missing,
+    // unreadable or empty. Names and paths are left as they are.
+    bool ReadFile(FDX& fdx, const std::string& path);
 };

@@ -11,9 +11,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
@@ -311,6 +313,204 @@ void ProgressBar::SetBarColor(Color color) {
         p.setColor(QPalette::Highlight, QColor::fromRgb(color));
         b->setPalette(p);
     }
+}
+
+// ---- slider, list view, canvas ----
+
+Slider::Slider(QWidget* parent, int number, uint32_t styleBits)
+    : Control(ControlKind::Slider, number) {
+    auto* slider =
+        new QSlider(styleBits & style::kVertical ? Qt::Vertical : Qt::Horizontal, parent);
+    slider->setTickPosition(QSlider::TicksBelow);
+    Attach(slider);
+    QObject::connect(slider, &QSlider::sliderMoved,
+                     [this](int value) { RaiseOn(this, EventId::Change, value); });
+    QObject::connect(slider, &QSlider::actionTriggered, [this, slider](int action) {
+        // Clicks on the track and keys move it too; the new value is set after this signal.
+        if (action != QAbstractSlider::SliderMove)
+            RaiseOn(this, EventId::Change, slider->sliderPosition());
+    });
+}
+
+static QSlider* SliderOf(const Window* w) {
+    return static_cast<QSlider*>(w->widget());
+}
+
+void Slider::SetRange(int low, int high) {
+    if (auto* s = SliderOf(this)) s->setRange(low, high);
+}
+void Slider::SetPosition(int position) {
+    if (auto* s = SliderOf(this)) s->setValue(position);
+}
+int Slider::Position() const {
+    return SliderOf(this) ? SliderOf(this)->value() : 0;
+}
+
+ListView::ListView(QWidget* parent, int number) : Control(ControlKind::ListView, number) {
+    auto* list = new QTreeWidget(parent);
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setAllColumnsShowFocus(true);
+    Attach(list);
+    QObject::connect(list, &QTreeWidget::itemClicked, [this, list](QTreeWidgetItem* item, int) {
+        RaiseOn(this, EventId::Select, list->indexOfTopLevelItem(item));
+    });
+    QObject::connect(list, &QTreeWidget::itemDoubleClicked,
+                     [this, list](QTreeWidgetItem* item, int) {
+                         RaiseOn(this, EventId::DoubleClick, list->indexOfTopLevelItem(item));
+                     });
+}
+
+static QTreeWidget* Rows(const Window* w) {
+    return static_cast<QTreeWidget*>(w->widget());
+}
+
+void ListView::SetColumns(const std::vector<std::pair<std::string, int>>& columns) {
+    auto* list = Rows(this);
+    if (!list) return;
+    QStringList titles;
+    for (const auto& column : columns) titles << ToQt(column.first);
+    list->setColumnCount(int(columns.size()));
+    list->setHeaderLabels(titles);
+    for (size_t i = 0; i < columns.size(); ++i) list->setColumnWidth(int(i), columns[i].second);
+}
+
+int ListView::AddRow(const std::vector<std::string>& cells) {
+    auto* list = Rows(this);
+    if (!list) return -1;
+    QStringList texts;
+    for (const std::string& cell : cells) texts << ToQt(cell);
+    list->addTopLevelItem(new QTreeWidgetItem(texts));
+    return list->topLevelItemCount() - 1;
+}
+
+void ListView::SetCell(int row, int column, const std::string& text) {
+    auto* list = Rows(this);
+    if (!list || row < 0 || row >= list->topLevelItemCount()) return;
+    list->topLevelItem(row)->setText(column, ToQt(text));
+}
+
+std::string ListView::Cell(int row, int column) const {
+    auto* list = Rows(this);
+    if (!list || row < 0 || row >= list->topLevelItemCount()) return {};
+    return FromQt(list->topLevelItem(row)->text(column));
+}
+
+void ListView::DeleteRow(int row) {
+    auto* list = Rows(this);
+    if (list && row >= 0 && row < list->topLevelItemCount()) delete list->takeTopLevelItem(row);
+}
+
+void ListView::Clear() {
+    if (auto* list = Rows(this)) list->clear();
+}
+
+int ListView::RowCount() const {
+    return Rows(this) ? Rows(this)->topLevelItemCount() : 0;
+}
+
+int ListView::SelectedRow() const {
+    auto* list = Rows(this);
+    return list && list->currentItem() ? list->indexOfTopLevelItem(list->currentItem()) : -1;
+}
+
+void ListView::SelectRow(int row) {
+    auto* list = Rows(this);
+    if (!list) return;
+    list->setCurrentItem(row >= 0 && row < list->topLevelItemCount() ? list->topLevelItem(row)
+                                                                     : nullptr);
+}
+
+namespace {
+
+class QtPainter : public Painter {
+  public:
+    QtPainter(QPainter& p, int width, int height) : p_(p), width_(width), height_(height) {}
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    void FillRect(const Rect& r, Color color) override {
+        p_.fillRect(r.x, r.y, r.width, r.height, QColor::fromRgb(color));
+    }
+    void Line(int x1, int y1, int x2, int y2, Color color) override {
+        p_.setPen(QColor::fromRgb(color));
+        p_.drawLine(x1, y1, x2, y2);
+    }
+    void Text(int x, int y, const std::string& text, Color color) override {
+        p_.setPen(QColor::fromRgb(color));
+        p_.drawText(x, y + p_.fontMetrics().ascent(), ToQt(text));
+    }
+    int TextWidth(const std::string& text) const override {
+        return p_.fontMetrics().horizontalAdvance(ToQt(text));
+    }
+    int TextHeight() const override { return p_.fontMetrics().height(); }
+
+  private:
+    QPainter& p_;
+    int width_, height_;
+};
+
+// The widget of a canvas: paints through the canvas's painter, reports the mouse.
+class CanvasWidget : public QWidget {
+  public:
+    CanvasWidget(QWidget* parent, Object* owner, std::function<void(Painter&)>* painter)
+        : QWidget(parent), owner_(owner), painter_(painter) {
+        setMouseTracking(true);
+    }
+    void PaintInto(QPaintDevice* device) {
+        QPainter p(device);
+        p.setFont(font());
+        QtPainter painter(p, width(), height());
+        if (*painter_) (*painter_)(painter);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override { PaintInto(this); }
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton) Report(EventId::LeftButtonDown, e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        Report(e->button() == Qt::RightButton ? EventId::RightButtonUp : EventId::LeftButtonUp, e);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override { Report(EventId::MouseMove, e); }
+
+  private:
+    void Report(EventId id, QMouseEvent* e) {
+        EventData data;
+        data.id = id;
+        data.x = int(e->position().x());
+        data.y = int(e->position().y());
+        owner_->Raise(data);
+    }
+    Object* owner_;
+    std::function<void(Painter&)>* painter_;
+};
+
+}  // namespace
+
+Canvas::Canvas(QWidget* parent, int number) : Control(ControlKind::Canvas, number) {
+    Attach(new CanvasWidget(parent, this, &painter_));
+}
+
+void Canvas::SetPainter(std::function<void(Painter&)> painter) {
+    painter_ = std::move(painter);
+    Redraw();
+}
+
+void Canvas::Redraw() {
+    Repaint();
+}
+
+std::vector<Color> Canvas::Snapshot() {
+    auto* w = static_cast<CanvasWidget*>(widget());
+    if (!w || w->width() <= 0 || w->height() <= 0) return {};
+    QImage image(w->width(), w->height(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    w->PaintInto(&image);
+    std::vector<Color> pixels;
+    pixels.reserve(size_t(image.width()) * size_t(image.height()));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) pixels.push_back(image.pixel(x, y) & 0xffffffu);
+    return pixels;
 }
 
 // ---- status bar ----

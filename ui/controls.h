@@ -2,7 +2,9 @@
 // The controls a form builds from its resource table. Each raises its events through
 // the handlers registered on it (ui/event.h).
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/form.h"
@@ -138,6 +140,60 @@ class ProgressBar : public Control {
 
   private:
     int step_ = 1;
+};
+
+// A slider (track bar); raises Change with the new position when the operator moves it.
+class Slider : public Control {
+  public:
+    Slider(QWidget* parent, int number, uint32_t style);
+    void SetRange(int low, int high);
+    void SetPosition(int position);
+    int Position() const;
+};
+
+// A list of rows with columns; raises Select (row index) and DoubleClick (row index).
+class ListView : public Control {
+  public:
+    ListView(QWidget* parent, int number);
+    // Titles and widths in pixels.
+    void SetColumns(const std::vector<std::pair<std::string, int>>& columns);
+    int AddRow(const std::vector<std::string>& cells);
+    void SetCell(int row, int column, const std::string& text);
+    std::string Cell(int row, int column) const;
+    void DeleteRow(int row);
+    void Clear();
+    int RowCount() const;
+    int SelectedRow() const;  // -1 when none
+    void SelectRow(int row);
+};
+
+// What a canvas draws with; coordinates in pixels from the top left of the canvas.
+class Painter {
+  public:
+    virtual ~Painter() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual void FillRect(const Rect& rect, Color color) = 0;
+    virtual void Line(int x1, int y1, int x2, int y2, Color color) = 0;
+    virtual void Text(int x, int y, const std::string& text, Color color) = 0;  // y: top
+    virtual int TextWidth(const std::string& text) const = 0;
+    virtual int TextHeight() const = 0;
+};
+
+// A drawing surface: the painter function draws it whenever it needs drawing (Redraw
+// asks for that). Raises LeftButtonDown, LeftButtonUp, MouseMove and RightButtonUp with
+// the position.
+class Canvas : public Control {
+  public:
+    Canvas(QWidget* parent, int number);
+    void SetPainter(std::function<void(Painter&)> painter);
+    void Redraw();
+    // Draws into an image of the canvas's size now, as the screen would show it: for
+    // tests, printing and the clipboard. Pixels 0xRRGGBB row by row.
+    std::vector<Color> Snapshot();
+
+  private:
+    std::function<void(Painter&)> painter_;
 };
 
 // A bar at the bottom of a form, split into parts given by their right edges in pixels

@@ -31,7 +31,6 @@ const FormResource* FindFormResource(const std::string& name) {
     return it == Resources().end() ? nullptr : it->second;
 }
 
-// "8.MS Sans Serif" -> 8 point "MS Sans Serif"; a font without a size gets 8 points.
 QFont FontFromName(const std::string& font) {
     QString name = ToQt(font);
     int points = 8;
@@ -216,6 +215,15 @@ Control* Form::CreateControlByNumber(int number) {
         case ControlKind::ProgressBar:
             control = std::make_unique<ProgressBar>(parent, number);
             break;
+        case ControlKind::Slider:
+            control = std::make_unique<Slider>(parent, number, row->style);
+            break;
+        case ControlKind::ListView:
+            control = std::make_unique<ListView>(parent, number);
+            break;
+        case ControlKind::Canvas:
+            control = std::make_unique<Canvas>(parent, number);
+            break;
     }
     control->SetName(row->name ? row->name : "");
     Rect place = units_.ToPixels(row->rect);
@@ -227,9 +235,18 @@ Control* Form::CreateControlByNumber(int number) {
     }
     control->Move(place);
     if (row->caption) control->SetText(row->caption);
+    if (row->style & style::kBold) {
+        QFont bold = control->widget()->font();
+        bold.setBold(true);
+        control->widget()->setFont(bold);
+    }
     if (row->tooltip) control->SetToolTip(row->tooltip);
     if (row->style & style::kDisabled) control->SetEnabled(false);
-    if (!(row->style & style::kHidden)) control->Show();
+    // Children of a shown form show with it unless hidden on purpose.
+    if (row->style & style::kHidden)
+        control->Hide();
+    else
+        control->Show();
     return Adopt(std::move(control));
 }
 

@@ -28,6 +28,9 @@ enum class ControlKind {
     ListBox,
     PictureBox,
     ProgressBar,
+    Slider,
+    ListView,
+    Canvas,
 };
 
 // Style bits of forms and controls.
@@ -37,6 +40,8 @@ constexpr uint32_t kHidden = 1u << 1;
 constexpr uint32_t kCentered = 1u << 2;     // label text centred
 constexpr uint32_t kRight = 1u << 3;        // label text right-aligned
 constexpr uint32_t kNoWrap = 1u << 4;       // label text on one line
+constexpr uint32_t kBold = 1u << 5;         // text in the bold face of the form's font
+constexpr uint32_t kVertical = 1u << 6;     // slider standing upright
 constexpr uint32_t kCaption = 1u << 8;      // form: a top-level window with a caption
 constexpr uint32_t kSizingFrame = 1u << 9;  // form: the operator may resize it
 constexpr uint32_t kChild = 1u << 10;       // form: lives inside its parent (a tab page)

@@ -1,6 +1,7 @@
 #pragma once
 // In memory the program's text is UTF-8; Qt's is UTF-16. Used inside ui/ only.
 
+#include <QFont>
 #include <QString>
 #include <string>
 
@@ -12,5 +13,8 @@ inline QString ToQt(const std::string& s) {
 inline std::string FromQt(const QString& s) {
     return s.toUtf8().toStdString();
 }
+
+// "8.MS Sans Serif" -> 8 point "MS Sans Serif"; a font without a size gets 8 points.
+QFont FontFromName(const std::string& font);
 
 }  // namespace ui

@@ -133,6 +133,14 @@ void Window::SetBackColor(Color color) {
     }
 }
 
+void Window::SetFont(const std::string& font, bool bold) {
+    if (QWidget* w = widget()) {
+        QFont f = FontFromName(font);
+        f.setBold(bold);
+        w->setFont(f);
+    }
+}
+
 void Window::SetFocus() {
     if (QWidget* w = widget()) w->setFocus();
 }

@@ -43,6 +43,8 @@ class Window : public Object {
     void SetTextColor(Color color);
     void SetBackColor(Color color);
     void SetFocus();
+    // A font by name as the forms give it ("12.MS Sans Serif": points, then the family).
+    void SetFont(const std::string& font, bool bold = false);
     // The icon of a top-level window: pixels 0xRRGGBB row by row.
     void SetIcon(int width, int height, const std::vector<Color>& pixels);
     void Repaint();

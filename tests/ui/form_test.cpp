@@ -11,31 +11,16 @@ namespace {
 
 using ui::ControlKind;
 
+// clang-format off
 constexpr ui::ControlResource kControls[] = {
-    {101,
-     ControlKind::TreeView,
-     "op",
-     {3, 33, 102, 192},
-     ui::style::kTreeEditLabels,
-     nullptr,
-     nullptr},
+    {101, ControlKind::TreeView, "op", {3, 33, 102, 192}, ui::style::kTreeEditLabels, nullptr, nullptr},
     {106, ControlKind::CommandButton, "start", {12, 237, 36, 12}, 0, "ПУСК", "Запуск Сканирования"},
     {107, ControlKind::ComboBox, "ft", {219, 237, 54, 77}, 0, nullptr, "Текущая частота  в МГц"},
-    {110,
-     ControlKind::Label,
-     "label_1",
-     {333, 243, 84, 8},
-     0,
-     "F   W   A    L    U   C    R",
-     nullptr},
-    {139,
-     ControlKind::OptionButton,
-     "rtty",
-     {402, 234, 12, 9},
-     ui::style::kDisabled,
-     nullptr,
-     "Модуляция CW"},
+    {110, ControlKind::Label, "label_1", {333, 243, 84, 8}, 0, "F   W   A    L    U   C    R", nullptr},
+    {139, ControlKind::OptionButton, "rtty", {402, 234, 12, 9}, ui::style::kDisabled, nullptr, "Модуляция CW"},
+    {140, ControlKind::Label, "hidden", {0, 0, 10, 10}, ui::style::kHidden, "x", nullptr},
 };
+// clang-format on
 
 constexpr ui::FormResource kForm{"ID_test",           419,    264,      "8.MS Sans Serif",
                                  ui::style::kCaption, "Тест", kControls};
@@ -100,6 +85,9 @@ TEST_F(FormFromResource, BuildsControlsAtTheirConvertedPlacesWithNamesCaptionsAn
     EXPECT_EQ(form.FindControl("label_1")->Text(), "F   W   A    L    U   C    R");
     EXPECT_FALSE(form.FindControl("rtty")->IsEnabled());
     EXPECT_TRUE(form.FindControl("start")->IsEnabled());
+    form.Show();
+    EXPECT_TRUE(form.FindControl("start")->IsVisible());
+    EXPECT_FALSE(form.FindControl("hidden")->IsVisible());  // stays hidden when the form shows
     EXPECT_NE(form.CreateControl<ui::CommandButton>(106), nullptr);  // typed access
     EXPECT_EQ(form.CreateControl<ui::Label>(106), nullptr);          // wrong kind
     EXPECT_EQ(form.CreateControlByNumber(999), nullptr);             // not in the table

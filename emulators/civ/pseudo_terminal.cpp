@@ -1,0 +1,97 @@
+#include "emulators/civ/pseudo_terminal.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
+#include <system_error>
+
+namespace emulators {
+
+namespace {
+
+[[noreturn]] void ThrowErrno(const char* what) {
+    throw std::system_error(errno, std::generic_category(), what);
+}
+
+void MakeRaw(int fd, const char* what) {
+    termios line{};
+    if (::tcgetattr(fd, &line) != 0) ThrowErrno(what);
+    ::cfmakeraw(&line);
+    if (::tcsetattr(fd, TCSANOW, &line) != 0) ThrowErrno(what);
+}
+
+bool IsLeftOver(const std::filesystem::path& link) {
+    std::error_code error;
+    const auto target = std::filesystem::read_symlink(link, error);
+    if (error) return false;
+    const auto resolved = target.is_absolute() ? target : link.parent_path() / target;
+    if (!std::filesystem::exists(resolved, error)) return true;
+    return resolved.lexically_normal().string().starts_with("/dev/pts/");
+}
+
+}  // namespace
+
+PseudoTerminal::PseudoTerminal() {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0) ThrowErrno("posix_openpt");
+    char name[128] = {};
+    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0 ||
+        ::ptsname_r(master_, name, sizeof name) != 0) {
+        const int error = errno;
+        ::close(master_);
+        throw std::system_error(error, std::generic_category(), "pseudo-terminal slave");
+    }
+    slavePath_ = name;
+    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave_ < 0) {
+        const int error = errno;
+        ::close(master_);
+        throw std::system_error(error, std::generic_category(), slavePath_);
+    }
+    try {
+        // The line discipline sits on the slave side: without raw mode it would echo the
+        // receiver's own replies back to it and translate CR and LF bytes.
+        MakeRaw(slave_, "raw mode of the slave");
+        MakeRaw(master_, "raw mode of the master");
+        const int flags = ::fcntl(master_, F_GETFL);
+        if (flags < 0 || ::fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0)
+            ThrowErrno("non-blocking master");
+    } catch (...) {
+        ::close(slave_);
+        ::close(master_);
+        throw;
+    }
+}
+
+PseudoTerminal::~PseudoTerminal() {
+    RemoveLink();
+    ::close(slave_);
+    ::close(master_);
+}
+
+void PseudoTerminal::LinkAs(const std::filesystem::path& link) {
+    RemoveLink();
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(link, error);
+    if (std::filesystem::exists(status)) {
+        if (!std::filesystem::is_symlink(status) || !IsLeftOver(link))
+            throw std::runtime_error(link.string() + " exists and is not a left-over link");
+        std::filesystem::remove(link);
+    }
+    std::filesystem::create_symlink(slavePath_, link);
+    link_ = link;
+}
+
+void PseudoTerminal::RemoveLink() noexcept {
+    if (link_.empty()) return;
+    std::error_code error;
+    if (std::filesystem::read_symlink(link_, error) == slavePath_ && !error)
+        std::filesystem::remove(link_, error);
+    link_.clear();
+}
+
+}  // namespace emulators

@@ -1,0 +1,43 @@
+#pragma once
+// The emulator's end of the serial line: a pseudo-terminal pair whose slave side the
+// program opens as its port, usually through a link such as workspace/COM1.
+//
+// The emulator keeps its own descriptor of the slave open for its whole life, so that the
+// device stays the same while the program opens and closes its port, and the master never
+// sees a hang-up between two sessions. Both sides are raw: CI-V carries every byte value.
+
+#include <filesystem>
+#include <string>
+
+namespace emulators {
+
+class PseudoTerminal {
+  public:
+    // Throws std::system_error when the system has no pseudo-terminal to give.
+    PseudoTerminal();
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+    // Removes the link (only while it still points at this terminal) and closes both sides.
+    ~PseudoTerminal();
+
+    // Non-blocking, for the emulator's serving loop.
+    int master() const { return master_; }
+    const std::string& slavePath() const { return slavePath_; }
+
+    // Makes `link` a symbolic link to the slave side. An existing symbolic link is replaced
+    // when it is left over from an earlier session: its target is gone or is another
+    // pseudo-terminal. Anything else there (a real port, a link to a receiver's device, a
+    // file) is not ours to remove: std::runtime_error. A previous link of this terminal is
+    // removed first.
+    void LinkAs(const std::filesystem::path& link);
+
+  private:
+    void RemoveLink() noexcept;
+
+    int master_ = -1;
+    int slave_ = -1;
+    std::string slavePath_;
+    std::filesystem::path link_;
+};
+
+}  // namespace emulators

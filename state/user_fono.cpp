@@ -1,0 +1,125 @@
+#include "state/user_fono.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "state/fdx.h"
+#include "state/record_fields.h"
+
+namespace {
+
+constexpr std::string_view kCountKey = "Кол-во";
+constexpr std::string_view kSeparateFilesKey = "File";
+constexpr std::string_view kSeparateFilesValue = "Y";  // any value reads as set
+constexpr std::string_view kFragmentKey = "F";         // starts a fragment's lines
+
+// The header of the description file in the order of its lines; "Кол-во", "File" and the
+// fragments follow.
+constexpr RecordField<UserFono> kPhonogramFields[] = {
+    {"Идентификатор", &UserFono::Identifier},
+    {"Дата", &UserFono::Date},
+    {"Время", &UserFono::Time},
+    {"Скорость", &UserFono::RecordRate},
+};
+
+// The lines of a fragment after its "F" line, in their order; "F_FILE" follows when the
+// phonogram has a sound file per fragment.
+constexpr RecordField<Fragment> kFragmentFields[] = {
+    {"F_ID", &Fragment::Identifier}, {"F_DATE", &Fragment::Date},     {"F_TIME", &Fragment::Time},
+    {"F_POS", &Fragment::Position},  {"F_LENGTH", &Fragment::Length}, {"F_OFF", &Fragment::Offset},
+    {"F_HOUR", &Fragment::Hour},     {"F_MIN", &Fragment::Minute},    {"F_SEC", &Fragment::Second},
+};
+constexpr RecordField<Fragment> kFragmentFileField[] = {{"F_FILE", &Fragment::File}};
+
+void setDefaults(UserFono& phonogram) {
+    ClearFields(phonogram, kPhonogramFields);
+    phonogram.Identifier = "Фонограмма...???";
+    phonogram.Date = "00/00/00";
+    phonogram.Time = "00:00";
+    phonogram.Fragments.clear();
+    phonogram.SeparateFiles = 0;
+}
+
+// Reads the lines of the description file in file order: "Кол-во" makes room for the
+// fragments and each "F" line starts the next one while room is left. The F_ lines fill the
+// fragment last started, so the lines of a block beyond the count go to the last fragment.
+class PhonogramReader {
+  public:
+    explicit PhonogramReader(UserFono& phonogram) : phonogram_(phonogram) {}
+
+    void Apply(const KeyValue& line) {
+        if (line.key == kCountKey) {
+            makeRoom(ReadU32(line.value));
+        } else if (line.key == kFragmentKey) {
+            startFragment(ReadU32(line.value));
+        } else if (line.key == kSeparateFilesKey) {
+            phonogram_.SeparateFiles = 1;
+        } else if (!readFragmentField(line)) {
+            ReadField(phonogram_, kPhonogramFields, line);
+        }
+    }
+
+  private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    void makeRoom(uint32_t count) {
+        phonogram_.Fragments.assign(std::min(count, kMaxPhonogramFragments), Fragment{});
+        started_ = 0;
+        current_ = kNone;
+    }
+
+    void startFragment(uint32_t frequency) {
+        if (started_ >= phonogram_.Fragments.size()) return;
+        Fragment& fragment = phonogram_.Fragments[started_];
+        fragment = Fragment{};
+        fragment.Frequency = frequency;
+        fragment.Mark = 1;
+        current_ = started_++;
+    }
+
+    bool readFragmentField(const KeyValue& line) {
+        if (current_ == kNone) return false;
+        Fragment& fragment = phonogram_.Fragments[current_];
+        return ReadField(fragment, kFragmentFields, line) ||
+               ReadField(fragment, kFragmentFileField, line);
+    }
+
+    UserFono& phonogram_;
+    std::size_t started_ = 0;
+    std::size_t current_ = kNone;  // fragment the F_ lines fill
+};
+
+}  // namespace
+
+bool UserFono::WriteFile() const {
+    TextFileWriter out;
+    WriteFields(out, *this, kPhonogramFields);
+    out.KeyValue(kCountKey, std::to_string(Fragments.size()));
+    if (SeparateFiles != 0) out.KeyValue(kSeparateFilesKey, kSeparateFilesValue);
+    for (const Fragment& fragment : Fragments) {
+        out.KeyValue(kFragmentKey, std::to_string(fragment.Frequency));
+        WriteFields(out, fragment, kFragmentFields);
+        if (SeparateFiles != 0) WriteFields(out, fragment, kFragmentFileField);
+    }
+    return out.Save(FilePath);
+}
+
+bool UserFono::ReadFile(FDX& fdx, const std::string& path) {
+    setDefaults(*this);
+    fdx.LoadFileName = path;
+    if (!fdx.LoadTextFile() || fdx.Lines.empty()) return false;
+    PhonogramReader reader(*this);
+    for (const auto& line : fdx.Lines)
+        if (const auto kv = SplitKeyValue(line)) reader.Apply(*kv);
+    return true;
+}
+
+std::string UserFono::NewName(std::string_view date, uint32_t number) {
+    std::string name;
+    name.append(date.substr(0, 2)).append(date.substr(std::min<std::size_t>(4, date.size()), 2));
+    std::replace(name.begin(), name.end(), '/', '-');
+    std::replace(name.begin(), name.end(), '\\', '-');
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%04u", number);
+    return name + digits;
+}

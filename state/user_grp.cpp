@@ -1,0 +1,56 @@
+#include "state/user_grp.h"
+
+#include <algorithm>
+
+#include "state/fdx.h"
+#include "state/record_fields.h"
+
+namespace {
+
+constexpr std::string_view kCountKey = "Кол-во";
+constexpr std::string_view kRangeKey = "Диапазон";
+
+// The header of grp.cfg in the order of its lines; "Кол-во" and the ranges follow.
+constexpr RecordField<UserGrp> kGroupFields[] = {
+    {"Идентификатор", &UserGrp::Identifier},
+    {"Дата", &UserGrp::Date},
+    {"Время", &UserGrp::Time},
+};
+
+void setDefaults(UserGrp& group) {
+    ClearFields(group, kGroupFields);
+    group.Identifier = "Группа ???";
+    group.Date = "00/00/00";
+    group.Time = "00:00";
+    group.Ranges.clear();
+}
+
+}  // namespace
+
+bool UserGrp::WriteFile() const {
+    TextFileWriter out;
+    WriteFields(out, *this, kGroupFields);
+    out.KeyValue(kCountKey, std::to_string(Ranges.size()));
+    for (const auto& range : Ranges) out.KeyValue(kRangeKey, range);
+    return out.Save(FilePath);
+}
+
+bool UserGrp::ReadFile(FDX& fdx, const std::string& path) {
+    setDefaults(*this);
+    fdx.LoadFileName = path;
+    if (!fdx.LoadTextFile() || fdx.Lines.empty()) return false;
+    std::size_t filled = 0;  // "Кол-во" sizes the list, each "Диапазон" fills the next place
+    for (const auto& line : fdx.Lines) {
+        const auto kv = SplitKeyValue(line);
+        if (!kv) continue;
+        if (kv->key == kCountKey) {
+            Ranges.assign(std::min(ReadU32(kv->value), kMaxGroupRanges), std::string());
+            filled = 0;
+        } else if (kv->key == kRangeKey) {
+            if (filled < Ranges.size()) Ranges[filled++] = kv->value;
+        } else {
+            ReadField(*this, kGroupFields, *kv);
+        }
+    }
+    return true;
+}

@@ -1,0 +1,119 @@
+#include "state/user_job.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+
+#include "state/fdx.h"
+#include "state/record_fields.h"
+#include "state/stamp_clock.h"
+
+namespace {
+
+using enum FieldForm;
+
+constexpr std::string_view kLineKey = "STR_NO";
+constexpr std::string_view kCountKey = "Кол-во";
+
+// The lines of one job line after its "STR_NO", in the order they are written.
+constexpr RecordField<JobStr> kLineFields[] = {
+    {"DCL", &JobStr::DCL},
+    {"TAB", &JobStr::TAB},
+    {"OBJ", &JobStr::OBJ},
+    {"VAL", &JobStr::VAL, Plain, [](const JobStr& line) { return line.VAL != 0; }},
+    {"STR", &JobStr::STR, Plain, [](const JobStr& line) { return !line.STR.empty(); }},
+    {"COND", &JobStr::COND, PlusOnly},
+    {"GET", &JobStr::GET, PlusOnly},
+    {"PUT", &JobStr::PUT, PlusOnly},
+    {"REQ", &JobStr::REQ, PlusOnly},
+    {"STEP", &JobStr::STEP, PlusOnly},
+    {"FREQ", &JobStr::FREQ, PlusOnly},
+    {"STRING", &JobStr::STRING, PlusOnly},
+    {"FILE", &JobStr::FILE, PlusOnly},
+};
+
+// The header lines other than the line count.
+constexpr RecordField<UserJob> kHeaderFields[] = {
+    {"Идентификатор", &UserJob::Identifier},
+    {"Дата", &UserJob::Date},
+    {"Время", &UserJob::Time},
+};
+
+// A line as its "STR_NO" opens it: a job line whose panel is not stored is on panel 4.
+JobStr openedLine() {
+    JobStr line;
+    line.TAB = 4;
+    return line;
+}
+
+// Walks the lines of a job.cfg. Lines are taken in file order; the numbers after "STR_NO" are
+// not used.
+class JobReader {
+  public:
+    explicit JobReader(UserJob& job) : job_(job) {}
+
+    void Take(const KeyValue& kv) {
+        if (kv.key == kCountKey) {
+            // The count sizes the job's lines, so it stays within what a job can hold.
+            const auto count = std::clamp<int64_t>(ReadInteger(kv.value), 0, kMaxJobLines);
+            job_.Lines.assign(static_cast<std::size_t>(count), JobStr{});
+            next_ = 0;
+            current_.reset();
+        } else if (kv.key == kLineKey) {
+            // A line beyond the count is dropped whole: its keys must not fall on the last line.
+            current_.reset();
+            if (next_ < job_.Lines.size()) {
+                current_ = next_++;
+                job_.Lines[*current_] = openedLine();
+            }
+        } else if (!ReadField(job_, kHeaderFields, kv) && current_) {
+            ReadField(job_.Lines[*current_], kLineFields, kv);
+        }
+    }
+
+  private:
+    UserJob& job_;
+    std::size_t next_ = 0;                // the line the next "STR_NO" opens
+    std::optional<std::size_t> current_;  // the line that keys fill; none before "Кол-во"
+};
+
+}  // namespace
+
+bool UserJob::WriteFile() {
+    const LocalTime now = StampClock::Now();
+    Date = StampDate(now);
+    Time = StampTime(now);
+    TextFileWriter out;
+    out.KeyValue("Идентификатор", Identifier);
+    out.KeyValue(kCountKey, std::to_string(Lines.size()));
+    out.KeyValue("Дата", Date);
+    out.KeyValue("Время", Time);
+    for (std::size_t i = 0; i < Lines.size(); ++i) {
+        out.KeyValue(kLineKey, std::to_string(i));
+        WriteFields(out, Lines[i], kLineFields);
+    }
+    return out.Save(File);
+}
+
+bool UserJob::ReadFile(FDX& fdx, const std::string& path) {
+    Identifier = "Задание ???";
+    Date = "00/00/00";
+    Time = "00:00";
+    Lines.clear();
+    fdx.LoadFileName = path;
+    if (!fdx.LoadTextFile() || fdx.Lines.empty()) return false;
+    JobReader reader(*this);
+    for (const auto& line : fdx.Lines)
+        if (const auto kv = SplitKeyValue(line)) reader.Take(*kv);
+    return true;
+}
+
+bool SaveJobFile(const std::string& programDir, UserJob& job) {
+    const std::string folder = programDir + "JOB/" + job.FolderName;
+    // An existing folder is no error; a folder that cannot be made fails the write below.
+    std::error_code ignored;
+    std::filesystem::create_directory(folder, ignored);
+    job.Directory = folder + "/";
+    job.File = job.Directory + "job.cfg";
+    return job.WriteFile();
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Helpers of the tests of the stored-item files.
+
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "state/cp1251.h"
+#include "state/stamp_clock.h"
+#include "tests/state/temp_dir.h"
+
+// The expected bytes of a stored file, made apart from the program's own code page conversion.
+inline std::string Golden(const std::string& name) {
+    return ReadBytes(std::string(ORVEL_STATE_GOLDEN_DIR) + "/" + name);
+}
+
+// A stored file as another program may have written it: the lines in code page 1251, CR LF.
+inline std::string StoredLines(std::initializer_list<std::string_view> lines) {
+    std::string bytes;
+    for (const auto line : lines) bytes += Utf8ToCp1251(line) + "\r\n";
+    return bytes;
+}
+
+// Stamps every write with 7 March 2001, 09:05:30 while it lives.
+class FixedStampClock {
+  public:
+    FixedStampClock() {
+        StampClock::Set([] { return LocalTime{7, 3, 2001, 9, 5, 30}; });
+    }
+    FixedStampClock(const FixedStampClock&) = delete;
+    FixedStampClock& operator=(const FixedStampClock&) = delete;
+    ~FixedStampClock() { StampClock::Set({}); }
+};
+
+// Runs `write` with the file size limited to `bytes`, as a full disk would limit it: a write
+// beyond the limit fails instead of raising a signal.
+template <class Write>
+bool WithFileSizeLimit(rlim_t bytes, Write write) {
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = bytes;
+    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const bool result = write();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, previousHandler);
+    return result;
+}

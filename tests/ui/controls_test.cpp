@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <QMouseEvent>
+#include <QTest>
+
+#include "ui/controls.h"
+
+namespace {
+
+using ui::ControlKind;
+
+// clang-format off
+constexpr ui::ControlResource kControls[] = {
+    {201, ControlKind::Slider, "sound", {0, 0, 80, 12}, 0, nullptr, nullptr},
+    {202, ControlKind::ListView, "lv_1", {0, 20, 200, 80}, 0, nullptr, nullptr},
+    {203, ControlKind::Canvas, "scale", {0, 110, 40, 20}, 0, nullptr, nullptr},
+    {204, ControlKind::UpDown, "updw", {50, 110, 10, 14}, 0, nullptr, nullptr},
+};
+// clang-format on
+constexpr ui::FormResource kForm{"ID_controls", 220, 140, "8.MS Sans Serif", ui::style::kCaption,
+                                 "", kControls};
+
+class Controls : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ui::RegisterFormResource(kForm);
+        ASSERT_TRUE(form.Create("ID_controls"));
+        form.Show();
+    }
+    ui::Form form;
+};
+
+TEST_F(Controls, ListViewKeepsRowsAndCells) {
+    auto* list = form.CreateControl<ui::ListView>(202);
+    list->SetColumns({{"Частота", 60}, {"Уровень", 40}, {"Комментарий", 80}});
+    EXPECT_EQ(list->AddRow({"145.0000", "12", "Пост"}), 0);
+    EXPECT_EQ(list->AddRow({"433.9200"}), 1);
+    list->SetCell(1, 2, "Брелок");
+    list->SetCell(7, 0, "nowhere");  // a row that does not exist is left alone
+    EXPECT_EQ(list->RowCount(), 2);
+    EXPECT_EQ(list->Cell(0, 2), "Пост");
+    EXPECT_EQ(list->Cell(1, 2), "Брелок");
+    EXPECT_EQ(list->Cell(5, 0), "");
+    list->SelectRow(1);
+    EXPECT_EQ(list->SelectedRow(), 1);
+    list->DeleteRow(0);
+    EXPECT_EQ(list->Cell(0, 0), "433.9200");
+    list->Clear();
+    EXPECT_EQ(list->SelectedRow(), -1);
+}
+
+TEST_F(Controls, CanvasDrawsThroughItsPainterAndReportsTheMouse) {
+    auto* canvas = form.CreateControl<ui::Canvas>(203);
+    canvas->SetPainter([](ui::Painter& p) {
+        p.FillRect({0, 0, p.Width(), p.Height()}, 0x000000);
+        p.Line(0, 0, p.Width() - 1, 0, 0xff0000);
+    });
+    const std::vector<ui::Color> pixels = canvas->Snapshot();
+    const ui::Rect size = canvas->Geometry();
+    ASSERT_EQ(pixels.size(), size_t(size.width) * size_t(size.height));
+    EXPECT_EQ(pixels[1], 0xff0000u);             // the top line
+    EXPECT_EQ(pixels[size.width + 1], 0x000000u);  // the fill below it
+
+    int x = -1;
+    canvas->AddHandler(ui::EventId::LeftButtonDown, [&](ui::Object&, ui::EventData& e) {
+        x = e.x;
+        return false;
+    });
+    QTest::mousePress(canvas->widget(), Qt::LeftButton, {}, QPoint(7, 3));
+    EXPECT_EQ(x, 7);
+}
+
+TEST_F(Controls, UpDownReportsTheStepAndKeepsItsRange) {
+    auto* updown = form.CreateControl<ui::UpDown>(204);
+    updown->SetRange(-1, 1);
+    int64_t delta = 0;
+    updown->AddHandler(ui::EventId::DeltaPosition, [&](ui::Object&, ui::EventData& e) {
+        delta = e.value;
+        return false;
+    });
+    updown->Press(+1);
+    EXPECT_EQ(delta, 1);
+    updown->Press(+1);
+    EXPECT_EQ(updown->Position(), 1);  // held at the top of the range
+    updown->Press(-1);
+    EXPECT_EQ(delta, -1);
+    EXPECT_EQ(updown->Position(), 0);
+}
+
+TEST_F(Controls, SliderReportsWhereTheOperatorMovesIt) {
+    auto* slider = form.CreateControl<ui::Slider>(201);
+    slider->SetRange(0, 15);
+    slider->SetPosition(3);
+    int64_t moved = -1;
+    slider->AddHandler(ui::EventId::Change, [&](ui::Object&, ui::EventData& e) {
+        moved = e.value;
+        return false;
+    });
+    slider->SetPosition(5);  // the program moving it reports nothing
+    EXPECT_EQ(moved, -1);
+    slider->widget()->setFocus();
+    QTest::keyClick(slider->widget(), Qt::Key_Right);
+    EXPECT_EQ(slider->Position(), 6);
+    EXPECT_EQ(moved, 6);
+}
+
+}  // namespace
