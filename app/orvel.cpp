@@ -39,6 +39,14 @@ constexpr int kLargeScreenWidth = 800;
 constexpr float kLargeScreenScale = 1.27f;
 constexpr int32_t kLargeScreenOffset = 90;
 
+std::string CurrentFolder() {
+    std::string dir = std::filesystem::current_path().string();
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir;
+}
+
+}  // namespace
+
 bool ShowFdxMessage(const FDX& fdx, const MessageRequest& r) {
     ui::MessageBoxRequest box;
     box.owner = fdx.Owner;
@@ -49,14 +57,6 @@ bool ShowFdxMessage(const FDX& fdx, const MessageRequest& r) {
     const ui::MessageAnswer answer = ui::ShowMessageBox(box);
     return answer == ui::MessageAnswer::Yes || answer == ui::MessageAnswer::Ok;
 }
-
-std::string CurrentFolder() {
-    std::string dir = std::filesystem::current_path().string();
-    if (dir.empty() || dir.back() != '/') dir += '/';
-    return dir;
-}
-
-}  // namespace
 
 ORVEL::ORVEL() {
     RegisterOrvelResources();

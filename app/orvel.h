@@ -14,6 +14,10 @@
 #include "ui/controls.h"
 #include "ui/timer.h"
 
+// Shows FDX's numbered messages and questions through the message box service; the main
+// window connects every FDX it hands out to it.
+bool ShowFdxMessage(const FDX& fdx, const MessageRequest& request);
+
 class ORVEL : public ui::Form, public FDX {
   public:
     ORVEL();

@@ -1,4 +1,5 @@
 #include "app/line.h"
+#include "app/orvel.h"
 
 #include <gtest/gtest.h>
 
@@ -18,18 +19,6 @@ namespace {
 constexpr const char* kMessage1 = "Ошибка записи файла конфигуратора";
 constexpr const char* kMessage3 = "Новые параметры вступят в силу после перезагрузки!";
 
-// The main window's connection of FDX messages to the message box service.
-bool ShowThroughService(const FDX& fdx, const MessageRequest& r) {
-    ui::MessageBoxRequest box;
-    box.owner = fdx.Owner;
-    box.text = r.text;
-    box.caption = r.caption;
-    box.icon = r.icon == MessageIcon::Stop ? ui::MessageIcon::Stop : ui::MessageIcon::Exclamation;
-    box.buttons = r.yesNo ? ui::MessageButtons::YesNo : ui::MessageButtons::Ok;
-    const ui::MessageAnswer answer = ui::ShowMessageBox(box);
-    return answer == ui::MessageAnswer::Yes || answer == ui::MessageAnswer::Ok;
-}
-
 // Stands in for the main window: owner of the state's message boxes and target of codes.
 constexpr ui::FormResource kOwner{
     "ID_line_test_owner", 419, 264, "8.MS Sans Serif", 0, nullptr, {}};
@@ -42,7 +31,7 @@ class LineDialog : public ::testing::Test {
         owner.Show();
         fdx.Owner = &owner;
         fdx.ProgramDir = dir.path().string() + "/";
-        fdx.MessageBox = ShowThroughService;
+        fdx.MessageBox = ShowFdxMessage;
         ASSERT_TRUE(dialog.Create(&owner, &fdx));
     }
     void TearDown() override {
