@@ -8,6 +8,7 @@
 #include "app/orvel_pictures.h"
 #include "app/orvel_resources.h"
 #include "state/text_file.h"
+#include "state/user_job.h"
 #include "ui/message_box.h"
 
 namespace {
@@ -104,7 +105,7 @@ void ORVEL::OnCreate() {
     statusBar = Adopt(std::make_unique<ui::StatusBar>(this));
     CreatePages();
     InitMainForm();
-    Show();
+    if (Started) Show();
 }
 
 void ORVEL::CreateControls() {
@@ -181,10 +182,37 @@ void ORVEL::CreatePages() {
 }
 
 void ORVEL::InitMainForm() {
-    StartStage = 1;
+    try {
+        StartUp();
+    } catch (const std::bad_alloc&) {
+        // Nothing more is built and nothing is saved at the close: the operator's files
+        // stay as they were.
+        timer.Stop();
+        comm.Close();
+        Alive = false;
+        ShowError(53);
+        if (MainForm == this)
+            ui::Application::Quit(1);
+        else
+            DestroyLater();
+    }
+}
+
+void ORVEL::EnterStage(uint32_t stage) {
+    StartStage = stage;
+    if (OnStartStage) OnStartStage(stage);
+}
+
+void ORVEL::StartUp() {
+    EnterStage(1);
     Owner = this;
     ProgramDir = CurrentFolder();
     wfm->SetChecked(true);
+
+    EnterStage(2);
+    phonogram_ = std::make_unique<UserFono>();
+    phonogram_->Fragments.reserve(kMaxPhonogramFragments);
+    Phonogram = phonogram_.get();
 
     const ui::Rect tabs = tabctrl_1->Geometry();
     PageOrigin = {tabs.x + 4, tabs.y + tabctrl_1->PageArea().y + 4, 0, 0};
@@ -192,6 +220,14 @@ void ORVEL::InitMainForm() {
     edges.push_back(-1);
     statusBar->SetParts(edges);
     statusBar->SetPartText(0, "Сканирование по Шкале");
+
+    EnterStage(4);
+    Channels.assign(kMaxBankChannels, Mt{});
+    EditLines.assign(kMaxJobLines, JobStr{});
+    RunLines.assign(kMaxJobLines, JobStr{});
+    EnterStage(5);
+    ScanSlots.assign(kScanSlotCount, Bank{});
+    SlotIndex = 0;
 
     PrepareScaleTags();
     ReadOrvelIni(*this);  // a missing file keeps the defaults
@@ -213,7 +249,7 @@ void ORVEL::InitMainForm() {
     OpenSerialPort();
     CreateDataFolders();
 
-    StartStage = 10;
+    EnterStage(10);
     settings = std::make_unique<line>();
     if (settings->Create(this, this)) settings->Hide();
 
@@ -225,6 +261,7 @@ void ORVEL::InitMainForm() {
     PostPrivateMessage(this, PostStartupSync);
     comm.EnableReceive();
     SetText(kOrvelCaption);
+    Started = true;
 }
 
 int32_t ORVEL::MapReceiverType(int32_t type, uint8_t& variant) {

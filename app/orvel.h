@@ -4,6 +4,7 @@
 // buttons and level bar, and the status bar. Its FDX part is the program state.
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "app/comm.h"
@@ -11,6 +12,7 @@
 #include "app/page_form.h"
 #include "app/wait.h"
 #include "state/fdx.h"
+#include "state/user_fono.h"
 #include "ui/controls.h"
 #include "ui/timer.h"
 
@@ -79,10 +81,16 @@ class ORVEL : public ui::Form, public FDX {
     Comm comm;  // the serial link to the receiver; FDX::Port points here
     // The settings dialog, shown on the parameters page when the operator picks it.
     std::unique_ptr<line> settings;
+    std::unique_ptr<UserFono> phonogram_;  // the current phonogram (FDX::Phonogram)
 
     // The receiver types that have a panel; 5 and 11 are served as 3 and 9 with the
     // variant flag, anything else becomes 10.
     static int32_t MapReceiverType(int32_t type, uint8_t& variant);
+
+    // True once the start-up ran to its end; a failed start saves nothing at the close.
+    bool Started = false;
+    // Called as the start-up enters each stage (1..20): tests make a stage fail here.
+    std::function<void(uint32_t stage)> OnStartStage;
 
     // Steps of the start-up routine (in the order it runs them).
     void PrepareScaleTags();
@@ -97,6 +105,8 @@ class ORVEL : public ui::Form, public FDX {
     void SetPictures();
     void CreatePages();
     void InitMainForm();
+    void StartUp();
+    void EnterStage(uint32_t stage);
     bool OnClose(ui::EventData& e);
     void OnUserEvent(uint32_t code);
     void OnDestroy();

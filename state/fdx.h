@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "state/bank.h"
+#include "state/job_str.h"
+#include "state/user_freq.h"
 
 namespace ui {
 class Form;
@@ -176,6 +178,10 @@ class FDX {
     UserFreq* CurrentBank = nullptr;  // not owned
     uint8_t BankStored = 0;
     uint8_t BankChanged = 0;
+    // The working bank: kMaxBankChannels channels made by the start-up, ChannelCount of
+    // them in use.
+    std::vector<Mt> Channels;
+    int32_t ChannelCount = 0;
     int32_t ChannelIndex = -1;  // channel the bank scan measures, -1 before the first
     int32_t MeasurementCount = 0;
     int32_t MeasurementCapacity = 0;
@@ -189,6 +195,11 @@ class FDX {
     Meg* MeasurementSet = nullptr;  // the set now shown or last saved; not owned
 
     // --- Jobs
+    // The job editor's lines and the lines of a job loaded for running: kMaxJobLines
+    // each, made by the start-up.
+    std::vector<JobStr> EditLines;
+    int32_t EditLineCount = 0;
+    std::vector<JobStr> RunLines;
     JobStr* JobLine = nullptr;  // the line being executed; not owned
     int32_t JobLineIndex = 0;
     int32_t JobLineCount = 0;
