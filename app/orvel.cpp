@@ -1,5 +1,6 @@
 #include "app/orvel.h"
 
+#include <cctype>
 #include <filesystem>
 
 #include "app/application.h"
@@ -349,11 +350,34 @@ void ORVEL::OpenSerialPort() {
         comm.Open();
 }
 
+// A folder tree copied from Windows may spell a data folder in other letters ("Freq"); the
+// program keeps its own spelling as a link to it rather than starting an empty twin.
 void ORVEL::CreateDataFolders() {
+    namespace fs = std::filesystem;
     for (const char* folder : kDataFolders) {
+        const fs::path wanted = ProgramDir + folder;
         std::error_code error;  // an existing folder is no error
-        std::filesystem::create_directory(ProgramDir + folder, error);
+        if (fs::exists(wanted, error)) continue;
+        const std::string other = FindFolderIgnoringCase(ProgramDir, folder);
+        if (!other.empty())
+            fs::create_directory_symlink(other, wanted, error);
+        else
+            fs::create_directory(wanted, error);
     }
+}
+
+std::string ORVEL::FindFolderIgnoringCase(const std::string& dir, const std::string& name) {
+    namespace fs = std::filesystem;
+    const auto lower = [](std::string s) {
+        for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir, error)) {
+        const std::string found = entry.path().filename().string();
+        if (entry.is_directory(error) && lower(found) == lower(name)) return found;
+    }
+    return {};
 }
 
 void ORVEL::CheckDiskSpace() {

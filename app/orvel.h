@@ -97,6 +97,8 @@ class ORVEL : public ui::Form, public FDX {
     void ApplyLargeScreenLayout();
     void OpenSerialPort();
     void CreateDataFolders();
+    // The name of a folder in dir that is `name` in other letter case; empty when none.
+    static std::string FindFolderIgnoringCase(const std::string& dir, const std::string& name);
     void CheckDiskSpace();
 
   private:

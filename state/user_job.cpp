@@ -58,23 +58,24 @@ class JobReader {
             const auto count = std::clamp<int64_t>(ReadInteger(kv.value), 0, kMaxJobLines);
             job_.Lines.assign(static_cast<std::size_t>(count), JobStr{});
             next_ = 0;
-            current_.reset();
+            current_ = kNoLine;
         } else if (kv.key == kLineKey) {
             // A line beyond the count is dropped whole: its keys must not fall on the last line.
-            current_.reset();
+            current_ = kNoLine;
             if (next_ < job_.Lines.size()) {
                 current_ = next_++;
-                job_.Lines[*current_] = openedLine();
+                job_.Lines[current_] = openedLine();
             }
-        } else if (!ReadField(job_, kHeaderFields, kv) && current_) {
-            ReadField(job_.Lines[*current_], kLineFields, kv);
+        } else if (!ReadField(job_, kHeaderFields, kv) && current_ < job_.Lines.size()) {
+            ReadField(job_.Lines[current_], kLineFields, kv);
         }
     }
 
   private:
     UserJob& job_;
     std::size_t next_ = 0;                // the line the next "STR_NO" opens
-    std::optional<std::size_t> current_;  // the line that keys fill; none before "Кол-во"
+    static constexpr std::size_t kNoLine = SIZE_MAX;
+    std::size_t current_ = kNoLine;  // the line that keys fill; none before "Кол-во"
 };
 
 }  // namespace

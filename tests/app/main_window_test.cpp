@@ -93,6 +93,18 @@ TEST_F(MainWindowWithTagDefaults, MissingScaleTagsAreMadeFromTheDefaults) {
               ReadBytes(folder.File("SCALE/scaled.tag")));
 }
 
+class MainWindowOnACopiedTree : public MainWindow {
+    void Prepare() override {
+        std::filesystem::create_directories(folder.path() / "Freq" / "0001");
+    }
+};
+
+TEST_F(MainWindowOnACopiedTree, FindsDataFoldersWhateverTheirLetterCase) {
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "FREQ" / "0001"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "FREQ"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "DP"));
+}
+
 TEST(ReceiverTypes, VariantsAndUnknownTypesMapToAPanel) {
     uint8_t variant = 9;
     EXPECT_EQ(ORVEL::MapReceiverType(11, variant), 9);
