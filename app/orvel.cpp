@@ -1,6 +1,8 @@
 #include "app/orvel.h"
 
 #include <cctype>
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
 
 #include "app/application.h"
@@ -85,6 +87,10 @@ ORVEL::ORVEL() {
         OnUserEvent(e.code);
         return false;
     });
+    timer.AddHandler(ui::EventId::Timer, [this](ui::Object&, ui::EventData&) {
+        OnTimer();
+        return false;
+    });
     AddHandler(ui::EventId::RightButtonUp, [this](ui::Object&, ui::EventData&) {
         PostPrivateMessage(this, PostRunMacro);
         return false;
@@ -159,6 +165,7 @@ void ORVEL::CreateControls() {
     label_4->SetTextColor(0xff0000);
     label_7->SetTextColor(0x0000ff);
     clock->SetTextColor(0x000080);
+    WireJournalAndControls();
 }
 
 void ORVEL::SetPictures() {
@@ -249,10 +256,15 @@ void ORVEL::StartUp() {
 
     OpenSerialPort();
     CreateDataFolders();
+    BuildJournal();
 
     EnterStage(10);
     settings = std::make_unique<line>();
     if (settings->Create(this, this)) settings->Hide();
+
+    CreatePanelOrGoOn();
+
+    ShowJournalRoot();
 
     CheckDiskSpace();
     BuildLevelTable();
@@ -402,16 +414,62 @@ bool ORVEL::OnClose(ui::EventData& e) {
     return false;
 }
 
+// The program's clock: the date and time in the clock label, the panel's time-out tick and,
+// every tenth tick, the one-second tick.
+void ORVEL::OnTimer() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    if (local.tm_sec != ShownSecond) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%02u-%02u-%04u %02u:%02u:%02u", unsigned(local.tm_mday),
+                      unsigned(local.tm_mon + 1), unsigned(local.tm_year + 1900),
+                      unsigned(local.tm_hour), unsigned(local.tm_min), unsigned(local.tm_sec));
+        clock->SetText(text);
+        ShownSecond = local.tm_sec;
+    }
+    if (SecondCountdown > 0) --SecondCountdown;
+    TickPanel(SecondCountdown == 0);
+    if (SecondCountdown == 0) {
+        SecondCountdown = 10;
+        PostPrivateMessage(this, PostTimerTick);
+    }
+}
+
 // The main window's share of the message bus; codes are ignored outside the time the
 // program is up.
 void ORVEL::OnUserEvent(uint32_t code) {
     if (!Alive) return;
+    DispatchPanelCode(code);
     switch (code) {
         case PostShowWait:
             wait.Create(this);
             break;
         case PostHideWait:
             wait.Destroy();
+            break;
+        case PostRangeFromSelection:
+            MakeRangeFromSlot();
+            break;
+        case PostReselectJournalItem:
+            SelectSlotRangeItem();
+            break;
+        case PostPrepareSlots:
+            PrepareRangeSlots();
+            PostPrivateMessage(subWindows.diap, PostTakeSelection);
+            break;
+        case PostLoadSelected:
+            LoadItem();
+            break;
+        case PostSelectScale:
+            SelectScaleOfFrequency();
+            break;
+        case PostPhonogramRecorded:
+            StorePhonogram();
+            break;
+        case PostFixedFromSelection:
+            FixedButton();
+            PostPrivateMessage(this, PostShowStatus);
             break;
         case PostBeep:
             ui::Application::Beep();
@@ -429,7 +487,9 @@ void ORVEL::Shutdown() {
     timer.Stop();
     Alive = false;
     if (ReceiverType != 0) comm.Close();
+    DeleteReceiverPanel();
     wait.Destroy();
+    CloseJournal();
     settings.reset();
     for (auto& page : pages) page.reset();
 }

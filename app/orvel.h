@@ -8,9 +8,12 @@
 #include <memory>
 
 #include "app/comm.h"
+#include "app/journal.h"
+#include "app/journal_tree.h"
 #include "app/line.h"
 #include "app/page_form.h"
 #include "app/wait.h"
+#include "receivers/icom/ic8500.h"
 #include "state/fdx.h"
 #include "state/user_fono.h"
 #include "ui/controls.h"
@@ -101,6 +104,187 @@ class ORVEL : public ui::Form, public FDX {
     static std::string FindFolderIgnoringCase(const std::string& dir, const std::string& name);
     void CheckDiskSpace();
 
+    // --- Journal, controls, stored items
+    // The journal of stored items, mirrored by `op`, and its headings (made by BuildJournal).
+    Journal journal;
+    std::unique_ptr<JournalTree> journalTree;
+    JournalItem* RootItem = nullptr;
+    JournalItem* PanelFolder = nullptr;
+    JournalItem* FixedFolder = nullptr;
+    JournalItem* BankFolder = nullptr;
+    JournalItem* RangeFolder = nullptr;
+    JournalItem* GroupFolder = nullptr;
+    JournalItem* JobFolder = nullptr;
+    JournalItem* PhonogramFolder = nullptr;
+    JournalItem* FrequencyFieldEntry = nullptr;  // "Поле Частота-выбор" with its stored values
+    JournalItem* StepFieldEntry = nullptr;  // "Поле Шаг-выбор"
+    UserFreq* DefaultBank = nullptr;  // the default bank-scan parameters (the "Банки" record)
+    UserDp* DefaultRange = nullptr;   // the default range-scan parameters ("Диапазоны")
+    // Working items of the journal.
+    uint32_t SelectedSection = 0;
+    JournalItem* SelectedBankItem = nullptr;
+    JournalItem* EtalonParentItem = nullptr;  // the range a new etalon goes under
+    JournalItem* CurrentBankItem = nullptr;   // the working bank's item; new sets go under it
+    JournalItem* EditJobItem = nullptr;
+    JournalItem* PhonogramItem = nullptr;
+    std::array<JournalItem*, kScanSlotCount> SlotItems{};  // the range item of each slot
+    bool Tuning = false;         // a plus, minus or arrow step is being applied
+    bool EtalonHistory = false;  // a chain of etalons is being loaded
+    // The windows that take the tab pages and the parameter page, the phonogram window and the
+    // scale tag base: whoever creates one sets it here. Until then what is posted to it goes
+    // nowhere, as to any window that is not open.
+    struct SubWindows {
+        ui::Form* freq = nullptr;
+        ui::Form* diap = nullptr;
+        ui::Form* group = nullptr;
+        ui::Form* job = nullptr;
+        ui::Form* info = nullptr;
+        ui::Form* signal = nullptr;
+        ui::Form* base = nullptr;
+        ui::Form* pfreq = nullptr;
+        ui::Form* pdiap = nullptr;
+    } subWindows;
+
+    // Start-up: the journal from the data folders (the root, the catalog's field entries, the
+    // headings and every stored item); at the end of the start-up the root is selected again.
+    void BuildJournal();
+    void ShowJournalRoot();
+    // Shutdown: the parameter page gets its own form back and the journal goes.
+    void CloseJournal();
+
+    // Building items. Each inserts the record's item with its text rows and returns it; null
+    // when it cannot be inserted, the caller then still holding the record.
+    JournalItem* AddPropertyRow(const std::string& text, JournalItem* item);
+    JournalItem* AddRangeItem(std::unique_ptr<UserDp>&& range);
+    JournalItem* AddFixedFrequencyItem(std::unique_ptr<UserSc>&& scale);
+    JournalItem* AddBankItem(std::unique_ptr<UserFreq>&& bank);
+    JournalItem* AddGroupItem(std::unique_ptr<UserGrp>&& group);
+    JournalItem* AddPhonogramItem(std::unique_ptr<UserFono>&& phonogram);
+    JournalItem* AddMeasurementItem(JournalItem* bankItem, std::unique_ptr<Meg>&& set);
+    JournalItem* AddEtalonItem(JournalItem* rangeItem, std::unique_ptr<Etl>&& etalon);
+    JournalItem* AddJobItem(std::unique_ptr<UserJob>&& job);
+    JournalItem* AddRunItem(JournalItem* jobItem, std::unique_ptr<Run>&& run);
+    JournalItem* AddCatalogEntry(JournalItem* parent, std::unique_ptr<JobDcl>&& entry);
+    // Where a new range or fixed frequency goes: after the last one that starts below it.
+    JournalPlace FindSortedInsertPos(uint32_t start) const;
+    JournalPlace FindFixedInsertPos(uint32_t start) const;
+
+    // Folders and files of stored items.
+    bool WriteRangeFolder(UserDp& range);
+    bool WriteBankFolder(UserFreq& bank);
+    bool WriteGroupFile(UserGrp& group);
+    bool WriteHistoryFile(JournalItem* entry);  // a field's stored values; message 23 on failure
+    std::string BankFolderPath(const UserFreq& bank) const;
+
+    // Journal events (the tree's, and what tests do instead of the mouse).
+    void OnJournalSelect(JournalItem* item);
+    bool MayRenameJournalItem(const JournalItem* item) const;
+    void RenameJournalItem(JournalItem* item, const std::string& text);
+    void DropOnJournal(const std::string& dragText);
+
+    // Lookups over the journal.
+    void CollectScaleItems();
+    void ShowScaleName();
+    void SelectScaleOfFrequency();
+    int32_t FindJobIndex(const std::string& folderName);
+    JournalItem* FindSlotRangeItem() const;
+    JournalItem* FindRangeItem(const std::string& folderName) const;
+    void ShowParameterPanel();
+    void PrepareRangeSlots();
+
+    // Loading, saving, deleting and clearing.
+    void LoadItem();
+    void SaveItem();
+    UserFreq* CreateBank();
+    bool SaveScale();
+    bool SaveMeasurements();
+    bool SaveEtalon();
+    UserJob* SaveJobItem();
+    void DeleteItem();
+    void ClearPanel();
+    void DeleteChildItems(JournalItem* item);
+    void DeleteEtalonFiles(const Etl& etalon);
+    void CopyScanParams(UserDp& range) const;
+    void MakeRangeFromSlot();    // code PostRangeFromSelection
+    void StorePhonogram();       // code PostPhonogramRecorded
+    void SelectSlotRangeItem();  // code PostReselectJournalItem
+
+    // Main-window controls.
+    void ShowFrequency();
+    void ShowStep();
+    void ShowModeStatus();
+    void ResetSelection();
+    void SelectWorkMode(int32_t page);  // the tab control's Select: the work mode
+    void SwitchToTab(int32_t page);     // a load that shows its tab
+    void EnterFrequency(const std::string& text);
+    void EnterStep(const std::string& text);
+    void FillFrequencyHistory();
+    void FillStepHistory();
+    void ChooseFrequency(int index);
+    void ChooseStep(int index);
+    void StepFrequency(int64_t delta);  // the arrows: one step up (positive) or down
+    void FrequencyPlus();
+    void FrequencyMinus();
+    // The buttons "Создать Диапазон из выделенного" and "Создать Фиксированную частоту из
+    // выделенной": a pending selection is taken or reset first, else the item is made.
+    void RangeButton();
+    void FixedButton();
+    void RangeFromSelection();
+    void FixedFromSelection();
+
+  private:
+    void WireJournalAndControls();
+    std::vector<std::unique_ptr<ui::EventTable>> controlEvents_;
+    // --- (end of journal, controls, stored items)
+
+  public:
+    // --- Receiver dispatch: one panel per model, the one of the configured type created at
+    // start-up; every operation does nothing for a type without a panel.
+    std::unique_ptr<IC8500> panelIC8500;
+    bool CreateReceiverPanel(int32_t type);
+    void CreatePanelOrGoOn();
+    void DeleteReceiverPanel();
+    ui::Form* ActivePanel();
+    bool PostToPanel(uint32_t code);
+    void SetModulation(char letter);
+    bool ApplyAttenuator();
+    void ApplyStep();
+    void ApplySound(bool on);
+    void CancelReceiver();
+    void PollLevel();
+    int32_t ModeParameter(char letter);
+    int32_t ActiveReceiverParam();
+    void SyncReceiverPanel();
+    void LockReceiverPanel();
+    void NotifyPanelLoaded();
+    void RequestPanelBank();
+    void PollPanel(bool timerTick);
+    bool PanelSetFrequency();
+    bool PanelSetFrequencyWait();
+    int32_t PanelReadLevel();
+    bool PanelWaitReply();
+    uint32_t PanelReadReply();
+    void PanelCancel(bool keepPort);
+    void DispatchPanelCode(uint32_t code);
+    void TickPanel(bool secondBoundary);
+    // The timer's one-second pacing and the seconds value the clock label shows.
+    int32_t SecondCountdown = 0;
+    int32_t ShownSecond = -1;
+    // Called when the level poll read a new level (the level display).
+    std::function<void()> OnLevelChanged;
+
+    // Calls op with the panel of the configured receiver type, when it exists.
+    template <class Op>
+    void ForPanel(Op&& op) {
+        switch (ReceiverType) {
+            case IC8500::kReceiverType:
+                if (panelIC8500) op(*panelIC8500);
+                break;
+            default:
+                break;
+        }
+    }
+
   private:
     void OnCreate();
     void CreateControls();
@@ -111,6 +295,7 @@ class ORVEL : public ui::Form, public FDX {
     void EnterStage(uint32_t stage);
     bool OnClose(ui::EventData& e);
     void OnUserEvent(uint32_t code);
+    void OnTimer();
     void OnDestroy();
     void Shutdown();
 };

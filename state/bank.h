@@ -51,6 +51,7 @@ struct Bank {
     uint32_t End = 0;
     uint32_t Step = 0;
     uint32_t Bandwidth = 0;
+    char Modulation = 'W';  // mode letter of the range loaded
     uint32_t GridStep = 0;
 
     uint8_t Flag1 = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "state/bank.h"
+#include "state/job_dcl.h"
 #include "state/job_str.h"
 #include "state/user_freq.h"
 
@@ -17,10 +18,13 @@ class Form;
 }
 class Comm;
 struct JobStr;
+struct Etl;
 struct Meg;
+struct UserDp;
 struct UserFono;
 struct UserFreq;
 struct UserJob;
+struct UserSc;
 
 // Largest stored text file that LoadTextFile reads.
 inline constexpr std::size_t kTextFileLimit = 512000;
@@ -106,6 +110,7 @@ class FDX {
 
     // --- Receiver
     int32_t ReceiverType = 0;
+    ui::Form* ActiveReceiver = nullptr;  // the receiver panel in use; the main window owns it
     // Set at start-up when the type was an IC-R9000 (served by the IC-R10 panel) or an
     // AR8600 (served by the AR8200 panel).
     uint8_t ReceiverVariant = 0;
@@ -118,6 +123,9 @@ class FDX {
     char Modulation = 'W';  // mode letter F, W, A, L, U, C or R
     uint8_t Sound = 0;
     uint8_t Attenuator = 0;
+    // Attenuator depth in dB: 10, 20 or 30 (the IC-756PRO 6, 12 or 18; 255 the AR5000's
+    // automatic attenuator).
+    uint32_t AttenuatorDb = 0;
     int32_t Filter = 0;
     int32_t Level = -1;  // last raw level read, -1 when none
     int32_t ModeValue = 0;
@@ -171,8 +179,12 @@ class FDX {
     int32_t SpySlot = 0;
     int32_t SelectionStart = -1;  // marked frequency span, -1 when none
     int32_t SelectionEnd = -1;
+    int32_t CursorFrequency = -1;  // frequency under the mouse, -1 when none
     uint8_t SelectionActive = 0;
     int32_t GroupRangeCount = 0;
+    // The stored fixed-frequency spans in journal order (ascending start); the journal owns
+    // them.
+    std::vector<UserSc*> Scales;
 
     // --- Bank and measurement series
     UserFreq* CurrentBank = nullptr;  // not owned
@@ -237,6 +249,28 @@ class FDX {
     std::array<int32_t, 9> LevelGrid{};
     // Axis position 0..255 of each raw level; position 32 j lies on grid line j.
     std::array<int32_t, 256> LevelAxis{};
+
+    // --- Journal selection and working items (the main window's journal keeps them)
+    UserDp* SelectedRange = nullptr;   // record of the last selected node of the range section
+    UserFreq* SelectedBank = nullptr;  // ... of the bank section
+    UserSc* SelectedFixed = nullptr;   // ... of the fixed-frequency section
+    uint8_t InfoGeneral = 0;      // the selected node is a heading, a catalog entry or a row
+    uint8_t InfoRowSelected = 0;  // the selected node is a text row
+    std::vector<Etl*> Etalons;    // the etalons of the selected range, in journal order
+    int32_t EtalonIndex = 0;      // 1-based place of the range's own etalon among them; 0 none
+    // Distinct start and end frequencies, and distinct steps, of the stored ranges.
+    std::vector<uint32_t> SlotFrequencies;
+    std::vector<uint32_t> SlotSteps;
+    // The catalog entry the next job line is made from, and the entry filled in place for a
+    // journal line naming a stored item.
+    JobDcl* SelectedCatalogEntry = nullptr;
+    JobDcl SpareCatalogEntry;
+    UserJob* EditJob = nullptr;  // the stored job the job editor holds; not owned
+    uint8_t EditJobChanged = 0;
+    uint8_t PhonogramRecorded = 0;  // the current phonogram holds a recording
+    uint8_t CalibrOpen = 0;         // the calibration window is open
+    // The working bank's measurements: one array of MeasurementCapacity levels per channel.
+    std::vector<std::vector<uint8_t>> ChannelLevels;
 
     // --- Text file loading
     std::string LoadFileName;

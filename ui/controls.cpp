@@ -1,7 +1,11 @@
 #include "ui/controls.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
@@ -29,6 +34,9 @@
 namespace ui {
 
 namespace {
+
+// What a dragged control carries: its drag text, under this format.
+constexpr const char* kDragTextFormat = "application/x-orvel-drag-text";
 
 // Raises a bare event of the given id on a control.
 void RaiseOn(Object* target, EventId id, int64_t value = 0) {
@@ -207,6 +215,81 @@ void ComboBox::SetListHeight(int pixels) {
     if (!c) return;
     const int row = std::max(1, c->fontMetrics().height() + 2);
     c->setMaxVisibleItems(std::max(1, pixels / row));
+}
+
+namespace {
+
+// Drags the selected text of an edit field, as text fields do: a press inside the selection
+// followed by a move starts the drag, any other press edits as usual. The drag carries the
+// control's drag text, by which the target knows where it came from.
+class FieldDragStarter : public QObject {
+  public:
+    FieldDragStarter(QLineEdit* edit, const std::string* dragText)
+        : QObject(edit), edit_(edit), dragText_(dragText) {}
+
+    bool eventFilter(QObject*, QEvent* e) override {
+        switch (e->type()) {
+            case QEvent::MouseButtonPress: {
+                auto* mouse = static_cast<QMouseEvent*>(e);
+                const QPoint at = mouse->position().toPoint();
+                armed_ =
+                    mouse->button() == Qt::LeftButton && !dragText_->empty() && InsideSelection(at);
+                start_ = at;
+                return armed_;  // keeps the selection that is about to be dragged
+            }
+            case QEvent::MouseMove: {
+                if (!armed_) return false;
+                auto* mouse = static_cast<QMouseEvent*>(e);
+                if ((mouse->position().toPoint() - start_).manhattanLength() >=
+                    QApplication::startDragDistance()) {
+                    armed_ = false;
+                    StartDrag();
+                }
+                return true;
+            }
+            case QEvent::MouseButtonRelease: {
+                if (!armed_) return false;
+                armed_ = false;  // a click without a move places the cursor
+                auto* mouse = static_cast<QMouseEvent*>(e);
+                edit_->setCursorPosition(edit_->cursorPositionAt(mouse->position().toPoint()));
+                return true;
+            }
+            default:
+                return false;
+        }
+    }
+
+  private:
+    bool InsideSelection(const QPoint& at) const {
+        if (!edit_->hasSelectedText()) return false;
+        const int position = edit_->cursorPositionAt(at);
+        const int first = edit_->selectionStart();
+        return position >= first && position < first + int(edit_->selectedText().size());
+    }
+
+    void StartDrag() {
+        auto* mime = new QMimeData;
+        mime->setData(kDragTextFormat, QByteArray::fromStdString(*dragText_));
+        mime->setText(edit_->selectedText());
+        auto* drag = new QDrag(edit_);
+        drag->setMimeData(mime);
+        drag->exec(Qt::CopyAction);
+    }
+
+    QLineEdit* edit_;
+    const std::string* dragText_;
+    bool armed_ = false;
+    QPoint start_;
+};
+
+}  // namespace
+
+void ComboBox::SetDragText(const std::string& text) {
+    auto* c = Combo(this);
+    if (!c || !c->lineEdit()) return;
+    if (dragText_.empty() && !text.empty())
+        c->lineEdit()->installEventFilter(new FieldDragStarter(c->lineEdit(), &dragText_));
+    dragText_ = text;
 }
 
 ListBox::ListBox(QWidget* parent, int number) : Control(ControlKind::ListBox, number) {
@@ -677,11 +760,29 @@ TreeItem* T(QTreeWidgetItem* item) {
     return reinterpret_cast<TreeItem*>(item);
 }
 
+// The drag text a drop carries; empty when it comes from no control of the program.
+std::string DragTextOf(const QMimeData* mime) {
+    return mime != nullptr && mime->hasFormat(kDragTextFormat)
+               ? mime->data(kDragTextFormat).toStdString()
+               : std::string();
+}
+
 class TreeWidget : public QTreeWidget {
   public:
-    TreeWidget(QWidget* parent, Object* owner) : QTreeWidget(parent), owner_(owner) {}
+    TreeWidget(QWidget* parent, TreeView* owner) : QTreeWidget(parent), owner_(owner) {}
 
   protected:
+    void dragEnterEvent(QDragEnterEvent* e) override { Consider(e); }
+    void dragMoveEvent(QDragMoveEvent* e) override { Consider(e); }
+    void dropEvent(QDropEvent* e) override {
+        const std::string text = DragTextOf(e->mimeData());
+        QTreeWidgetItem* target = itemAt(e->position().toPoint());
+        if (owner_->Drop(T(target), text))
+            e->acceptProposedAction();
+        else
+            e->ignore();
+    }
+
     void mouseReleaseEvent(QMouseEvent* e) override {
         QTreeWidget::mouseReleaseEvent(e);
         if (e->button() != Qt::RightButton) return;
@@ -694,7 +795,14 @@ class TreeWidget : public QTreeWidget {
     }
 
   private:
-    Object* owner_;
+    void Consider(QDragMoveEvent* e) {
+        if (owner_->AcceptsDrop(DragTextOf(e->mimeData())))
+            e->acceptProposedAction();
+        else
+            e->ignore();
+    }
+
+    TreeView* owner_;
 };
 
 // Asks the tree's handlers before a label is edited and before the new text is taken.
@@ -744,6 +852,10 @@ TreeView::TreeView(QWidget* parent, int number, uint32_t styleBits)
     } else {
         tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     }
+    if (styleBits & style::kTreeDragDrop) {
+        tree->setAcceptDrops(true);
+        tree->viewport()->setAcceptDrops(true);
+    }
     Attach(tree);
     QObject::connect(tree, &QTreeWidget::currentItemChanged,
                      [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
@@ -776,6 +888,40 @@ TreeItem* TreeView::InsertItem(TreeItem* parent, const std::string& text, void* 
             tree->addTopLevelItem(item);
     }
     return T(item);
+}
+
+TreeItem* TreeView::InsertItemAt(TreeItem* parent, int index, const std::string& text, void* data) {
+    auto* tree = Tree(this);
+    if (!tree) return nullptr;
+    auto* item = new QTreeWidgetItem(QStringList{ToQt(text)});
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(data)));
+    const int count = parent ? Q(parent)->childCount() : tree->topLevelItemCount();
+    index = std::clamp(index, 0, count);
+    if (parent)
+        Q(parent)->insertChild(index, item);
+    else
+        tree->insertTopLevelItem(index, item);
+    return T(item);
+}
+
+void TreeView::SetDropTexts(const std::vector<std::string>& texts) {
+    dropTexts_ = texts;
+}
+
+bool TreeView::AcceptsDrop(const std::string& dragText) const {
+    return !dragText.empty() &&
+           std::find(dropTexts_.begin(), dropTexts_.end(), dragText) != dropTexts_.end();
+}
+
+bool TreeView::Drop(TreeItem* item, const std::string& dragText) {
+    if (!AcceptsDrop(dragText)) return false;
+    EventData data;
+    data.id = EventId::DragDrop;
+    data.item = item;
+    data.text = dragText;
+    Raise(data);
+    return true;
 }
 
 void TreeView::DeleteItem(TreeItem* item) {

@@ -92,9 +92,14 @@ class ComboBox : public Control {
     // Height of the opened list in pixels.
     void SetListHeight(int pixels);
     int ListHeight() const { return listHeight_; }
+    // Lets the operator drag the field's selected text onto a control that accepts `text`
+    // (a tree's drop texts); empty: no dragging.
+    void SetDragText(const std::string& text);
+    const std::string& DragText() const { return dragText_; }
 
   private:
     int listHeight_ = 0;
+    std::string dragText_;
 };
 
 // Raises Select (with the index) and DoubleClick.
@@ -237,13 +242,24 @@ class TabControl : public Control {
 struct TreeItem;
 
 // Raises Select (item), RightButtonUp (item under the mouse), BeginLabelEdit and
-// EndLabelEdit (item, new text; cancel refuses it).
+// EndLabelEdit (item, new text; cancel refuses it), and DragDrop (item dropped on, or null;
+// text: the drag text of the dragged control).
 class TreeView : public Control {
   public:
     TreeView(QWidget* parent, int number, uint32_t style);
     // Inserts a child of parent (null: top level), first or last among its siblings.
     TreeItem* InsertItem(TreeItem* parent, const std::string& text, void* data = nullptr,
                          bool first = false);
+    // Inserts a child of parent at `index` among its siblings (clamped to them).
+    TreeItem* InsertItemAt(TreeItem* parent, int index, const std::string& text,
+                           void* data = nullptr);
+    // The drag texts of the controls whose drops the tree takes (a tree made with
+    // style::kTreeDragDrop); others are refused.
+    void SetDropTexts(const std::vector<std::string>& texts);
+    // What a drop of a control with `dragText` onto `item` does, and the way tests drop
+    // without a mouse: raises DragDrop when the text is accepted. False when refused.
+    bool Drop(TreeItem* item, const std::string& dragText);
+    bool AcceptsDrop(const std::string& dragText) const;
     void DeleteItem(TreeItem* item);  // with its children
     void Clear();
     std::string ItemText(TreeItem* item) const;
@@ -260,6 +276,9 @@ class TreeView : public Control {
     void Expand(TreeItem* item);
     bool IsExpanded(TreeItem* item) const;
     void EditLabel(TreeItem* item);
+
+  private:
+    std::vector<std::string> dropTexts_;
 };
 
 }  // namespace ui

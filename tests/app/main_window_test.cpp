@@ -27,6 +27,8 @@ class MainWindow : public ::testing::Test {
     void SetUp() override {
         ui::Clock::SetVirtual(true);
         ui::Clock::SetIdleSliceMs(0);
+        // An IC-R8500 without a port: the panel exists, nothing is sent.
+        std::ofstream(folder.File("ORVEL.INI"), std::ios::binary) << "RECV=4\r\n";
         Prepare();
         ASSERT_TRUE(orvel.Create());
     }
@@ -61,7 +63,9 @@ TEST_F(MainWindow, TabPagesShowTheirOneLabelFormsUntilWindowsReplaceThem) {
                            "Задание",  "Текст", "Сигнал", "Параметры"};
     ASSERT_EQ(orvel.tabctrl_1->TabCount(), 8);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(orvel.tabctrl_1->TabText(i), texts[i]);
-    EXPECT_EQ(orvel.tabctrl_1->Page(0), orvel.pages[0].get());
+    // The receiver page holds the panel of the configured receiver (an IC-R8500 here).
+    EXPECT_EQ(orvel.tabctrl_1->Page(0), orvel.panelIC8500.get());
+    EXPECT_EQ(orvel.ActiveReceiver, orvel.panelIC8500.get());
     EXPECT_EQ(orvel.pages[0]->label_1->Text(), " ТИП   ПРИЕМНИКА   НЕ  УКАЗАН  !");
     EXPECT_EQ(orvel.pages[1]->label_1->Text(), "РЕЖИМ   НЕ   ПОДДЕРЖИВАЕТСЯ");
     EXPECT_EQ(orvel.pages[7]->label_1->Text(), "ДЛЯ  ЭТОГО  ЭЛЕМЕНТА  ПАРАМЕТРЫ  ОТСУТСТВУЮТ");
@@ -178,7 +182,7 @@ TEST_F(MainWindow, NumberedMessagesReachTheMessageBoxService) {
 TEST_F(MainWindow, ReceivesPostedCodesAndTicksItsTimer) {
     std::vector<uint32_t> codes;
     orvel.AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
-        codes.push_back(e.code);
+        if (e.code == PostSerialData || e.code == PostStartupSync) codes.push_back(e.code);
         return false;
     });
     int ticks = 0;
@@ -191,7 +195,7 @@ TEST_F(MainWindow, ReceivesPostedCodesAndTicksItsTimer) {
     ui::ServeFor(1000);
     // The start-up's own synchronisation comes first.
     EXPECT_EQ(codes, (std::vector<uint32_t>{PostStartupSync, PostSerialData, PostStartupSync}));
-    EXPECT_EQ(ticks, 10);
+    EXPECT_GE(ticks, 10);
     orvel.Destroy();
     EXPECT_FALSE(PostPrivateMessage(&orvel, PostSerialData));
 }

@@ -1,0 +1,36 @@
+#pragma once
+// The data folders under the program folder as the journal reads them. Folders copied from
+// Windows may spell names and extensions in any letter case ("DIAP.CFG", "0001.Etl"), so
+// lookups here ignore the case of Latin letters; files the program writes keep its own
+// spelling.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct FolderEntry {
+    std::string name;  // as on disk
+    std::string path;  // folder + name
+    bool isFolder = false;
+};
+
+// The entries of `folder` (ending with "/"), names starting with "." left out, in the order of
+// the journal's names (CompareJournalNames): the order the journal is built in does not depend
+// on the file system. None when the folder cannot be read.
+std::vector<FolderEntry> ListFolder(const std::string& folder);
+
+// True when `name` ends with `extension` (".cfg"), letter case aside.
+bool HasExtension(std::string_view name, std::string_view extension);
+// The name without its last extension.
+std::string Stem(std::string_view name);
+
+// The path of the entry of `folder` named `name` in any letter case; folder + name when there
+// is none.
+std::string FindEntry(const std::string& folder, std::string_view name);
+// True when `folder` holds an entry named `name` in any letter case.
+bool HasEntry(const std::string& folder, std::string_view name);
+// Removes every file of `folder` named `name` in any letter case. A file that is missing or
+// cannot be removed is passed over.
+void RemoveFile(const std::string& folder, std::string_view name);
+// Removes the folder (given with or without its "/") when it is empty; else it stays.
+void RemoveEmptyFolder(const std::string& folder);

@@ -1,0 +1,270 @@
+#pragma once
+// The IC-R8500 panel (receiver type 4): a CI-V receiver at address 4A covering
+// 100 kHz..2 GHz. It tunes the receiver, sets mode and filter, step, attenuator, audio and
+// squelch levels, AGC, peak filter and noise blanker, reads squelch state and signal level,
+// follows what the receiver reports on its own, keeps the fine level scale and its jumps to
+// the next peak or fixed frequency, and serves the job commands 411..435.
+//
+// The main window (receiver type 4) calls: Create(parent, state), then ReadLevel, Cancel,
+// ReadReply, SetFrequency, SetFrequencyWait, WaitReply, Poll(false) on PostSerialData and
+// Poll(true) on every 100 ms tick, SetStep, SetMode, SetAttenuator, SetSound; it posts the
+// codes OnUserEvent serves and reads ReplyComplete, PendingCommand, the limits, the per-mode
+// values (ModeParameter), the bandwidth value (BandwidthValue), the level scale (Scale) and
+// the scan job (Settings.JobName, Settings.JobIndex).
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "receivers/icom/civ_link.h"
+#include "receivers/panel.h"
+#include "ui/controls.h"
+
+// Scan settings of the receiver's own scan and what the panel does when it stops on a
+// signal; the scan-settings dialog edits them, the state file keeps them.
+struct Ic8500ScanSettings {
+    bool Delay = true;        // "Задержка"
+    bool DropOut = false;     // "Пропадание"
+    bool NoReadBack = false;  // "Запрет": the found channels are not read back at the stop
+    bool Vsc = false;         // "VSC"
+    uint32_t PauseMode = 0;   // "Пауза": 0 nothing, 1 beep, 2 start the job, 3 into the bank
+    std::string JobName;      // "Задание": the job started on a stop
+    int32_t JobIndex = 0;     // its place in the job list, set by the main window
+    bool Priority = false;    // "Прио"
+    bool RangeScan = true;    // "Сканирование_Диапазон"
+    bool BankScan = false;    // "Сканирование_Банка"
+    bool ManualScan = false;  // "Сканирование_Ручное"
+    bool Auto = true;         // "Авто"
+    bool SelectedChannels = false;  // "Выбор_каналов"
+    bool SelectedModes = false;     // "Выбор_мод"
+
+    friend bool operator==(const Ic8500ScanSettings&, const Ic8500ScanSettings&) = default;
+};
+
+// The settings of the panel that the state file keeps besides the head and the scale.
+struct Ic8500Settings {
+    uint32_t SquelchThreshold = 0;     // "Уровень_Порог", 0..255
+    uint32_t AudioLevel = 0;           // "Уровень_Звук", 0..255
+    uint32_t DefaultAudioLevel = 128;  // "Умолчание_Звук": the level SetSound switches on
+    uint32_t PeakSetting = 0;          // "Уровень_Пик"
+    uint32_t CentreSetting = 0;        // "Уровень_Центр"
+    // Filter variants SetMode sends.
+    bool Fnar = false;
+    bool Cnar = false;
+    bool Anar = false;
+    bool Awide = false;
+    // Depth SetAttenuator switches on: "Умолч_Атт10", "Умолч_Атт20" or "Умолч_Атт30".
+    uint32_t DefaultAttenuatorDb = 10;
+    bool Agc = false;           // "АРУ"
+    bool PeakFilter = false;    // "ПИК"
+    bool NoiseBlanker = false;  // "ШУМ"
+    bool DirectMode = false;    // "Запись": bank changes go to the receiver at once
+    bool AllMemory = false;     // "Память": bank transfers cover all banks
+    Ic8500ScanSettings Scan;
+
+    friend bool operator==(const Ic8500Settings&, const Ic8500Settings&) = default;
+};
+
+class IC8500 : public ReceiverPanel {
+  public:
+    static constexpr int32_t kReceiverType = 4;
+    static constexpr uint8_t kAddress = 0x4A;
+    static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
+    static constexpr uint32_t kUpperLimit = 20'000'000;  // 2 GHz
+    // The steps the step field offers (100 Hz units): 100 Hz .. 1 MHz, the coded steps.
+    static constexpr uint32_t kStepLow = 1;
+    static constexpr uint32_t kStepHigh = 10000;
+    static constexpr int kBankCount = 25;
+    static constexpr const char* kStateFileStem = "IC8500";
+
+    IC8500();
+    ~IC8500() override;
+
+    // Creates the panel from "ID_IC8500" as a child of parent, working on fdx (null: a state
+    // of the panel's own). Sets the IC-R8500's calibration into the state and, with the
+    // RECV_SAVE option, reads the state file. False when the form cannot be built.
+    bool Create(ui::Form* parent, FDX* fdx);
+
+    // --- Operations the main window calls (with WaitReply and Cancel of every panel)
+    // Squelch state, then level, each waited for: the raw level 0..255 (0 while the squelch
+    // is closed), -1 when a send was refused or a wait timed out.
+    int32_t ReadLevel();
+    // Copies one complete reply out of the ring; its byte count before FD, 0 when none.
+    uint32_t ReadReply();
+    // Sends FDX::Frequency without waiting; false when an exchange is outstanding.
+    bool SetFrequency();
+    bool SetFrequencyWait();
+    // false: data arrived, parse the ring; true: one 100 ms tick. Returns ReplyComplete.
+    bool Poll(bool timerTick);
+    // Each sends and waits; false when refused, rejected or not answered.
+    bool SetStep();
+    bool SetMode();
+    bool SetAttenuator();
+    bool SetSound();
+    // The posted codes the panel serves (its User event).
+    void OnUserEvent(uint32_t code);
+    // Executes the job line FDX::JobLine (commands 411..435) and posts PostJobStep.
+    void ExecuteCommand();
+
+    // --- Values the main window reads
+    // Bandwidth of the mode with the filter the panel would choose for it, 100 Hz units;
+    // 120 for a letter the receiver does not have.
+    int32_t ModeParameter(char letter) const;
+    // Twice the bandwidth of the current filter, 100 Hz units (the report prints half of
+    // it in kHz).
+    int32_t BandwidthValue() const { return Scale.FillWindow; }
+    // The receiver's rate value for the cycle count of a range scan.
+    int32_t ScanRate = 620;
+
+    // --- The state file "<program folder>IC8500.<port>"
+    std::string StateFilePath() const;
+    bool WriteStateFile();
+    bool ReadStateFile();
+
+    // --- Panel state
+    Ic8500Settings Settings;
+    CivLink Link{*this, kAddress};
+    // The receiver is switched off (or keeps refusing): set by 6 rejections in a row, a
+    // refused identity query or the power button.
+    bool Standby = false;
+    bool SquelchOpen = false;
+    // The level the reply parser stored last: the reading while the squelch is open, else 0.
+    int32_t StoredLevel = 0;
+    // The frequency the panel shows (100 Hz units).
+    uint32_t PanelFrequency = 0;
+    // First frequency the fine scale shows.
+    uint32_t ViewPosition = 0;
+    uint32_t CurrentBank = 0;
+    std::array<uint32_t, kBankCount> BankChannels{};   // channels counted in each bank
+    std::array<uint32_t, kBankCount> BankPositions{};  // the selected channel of each bank
+    std::array<std::string, kBankCount> BankNames;
+    // Date and time of the last write of the state file.
+    std::string SavedDate, SavedTime;
+    // A slider command was refused or not answered.
+    bool SliderRetry = false;
+
+    // --- Controls, owned by the form; empty until the create event
+    ui::Label* label_1 = nullptr;  // frequency
+    ui::Label* width = nullptr;    // filter bandwidth, kHz
+    ui::ComboBox* step = nullptr;  // step of the fine scale
+    ui::Canvas* scale = nullptr;   // the fine scale
+    ui::CommandButton* power = nullptr;
+    ui::PictureButton* pictbttn_1 = nullptr;  // start the receiver's scan
+    ui::PictureButton* pictbttn_2 = nullptr;  // right to the next peak
+    ui::PictureButton* pictbttn_3 = nullptr;  // left to the next peak
+    ui::PictureButton* pictbttn_4 = nullptr;  // left to the next fixed frequency
+    ui::PictureButton* pictbttn_5 = nullptr;  // right to the next fixed frequency
+    ui::PictureButton* pictbttn_6 = nullptr;  // scan settings
+    ui::PictureButton* pictbttn_7 = nullptr;  // clear the fine scale
+    ui::Label* label_2 = nullptr;             // "Атт"
+    ui::OptionButton* catt0 = nullptr;
+    ui::OptionButton* catt10 = nullptr;
+    ui::OptionButton* catt20 = nullptr;
+    ui::OptionButton* catt30 = nullptr;
+    ui::CheckBox* faru = nullptr;
+    ui::CheckBox* fpik = nullptr;
+    ui::CheckBox* noise = nullptr;
+    ui::Label* label_3 = nullptr;  // "Порог"
+    ui::Slider* porog = nullptr;   // squelch threshold / 16
+    ui::Label* label_4 = nullptr;  // "Звук"
+    ui::Slider* zvuk = nullptr;    // audio level / 16
+    ui::ListView* lv_1 = nullptr;
+    ui::ComboBox* bname = nullptr;
+    ui::Label* bnum = nullptr;
+    ui::UpDown* updwbnum = nullptr;
+    ui::Edit* textb_1 = nullptr;
+    ui::ComboBox* smod = nullptr;
+    ui::ComboBox* sstep = nullptr;
+    ui::Edit* comment = nullptr;
+    ui::CheckBox* satt = nullptr;
+    ui::CheckBox* select = nullptr;
+    ui::CheckBox* skip = nullptr;
+    ui::CommandButton* cb_3 = nullptr;
+    ui::CommandButton* cb_2 = nullptr;
+    ui::CommandButton* cb_1 = nullptr;
+    ui::CheckBox* cbank = nullptr;
+    ui::CheckBox* memory = nullptr;
+
+  private:
+    // Job commands.
+    void AttenuatorOff(JobStr& line);
+    void Attenuator10(JobStr& line);
+    void Attenuator20(JobStr& line);
+    void Attenuator30(JobStr& line);
+    void AudioLevelCommand(JobStr& line);
+    void ThresholdCommand(JobStr& line);
+    void DirectModeCommand(JobStr& line);
+    void ClearScaleCommand(JobStr& line);
+    void PowerCommand(JobStr& line);
+    void AgcCommand(JobStr& line);
+    void PeakFilterCommand(JobStr& line);
+    void NoiseBlankerCommand(JobStr& line);
+    void ViewStepCommand(JobStr& line);
+    void BankCommand(JobStr& line);
+    void ChannelCommand(JobStr& line);
+    void FixedLeftCommand(JobStr& line);
+    void FixedRightCommand(JobStr& line);
+    void PeakLeftCommand(JobStr& line);
+    void PeakRightCommand(JobStr& line);
+    void DirectBoxCommand(JobStr& line);
+    void ScanSettingsCommand(JobStr& line);
+    static const JobCommand<IC8500> kJobCommands[];
+    static std::span<const JobCommand<IC8500>> JobCommands();
+
+    void OnCreate();
+    void CreateControls();
+    void ScaleLayout();
+    void WireEvents();
+    void SetDefaults();
+    void OnDestroy();
+
+    // One command sent and waited for; false when refused (then nothing is waited for),
+    // rejected or not answered.
+    bool Exchange(const std::string& payload, int32_t awaited);
+    void ParseReply(const civ::CivReply& reply);
+    void ParseFrequency(bool reportedByReceiver, bool awaited);
+    void ParseMode();
+    void ParseLevel(bool awaited);
+
+    // Receiver settings.
+    bool SendAttenuatorDepth();  // from FDX::Attenuator and FDX::AttenuatorDb
+    void ChooseAttenuator(bool on, uint32_t db);
+    bool SendAudioLevel(uint32_t level);
+    bool SendThreshold(uint32_t level);
+    bool SendSwitch(const char* on, const char* off, bool set);
+    bool PowerOff();
+    bool PowerOn();
+    void EnterStandby();
+    void Synchronise();
+
+    // Tuning from the panel: SetFrequencyWait, then the level, then the main window is told.
+    bool TuneTo(uint32_t frequency);
+    void StepBy(int direction);
+    bool JumpToPeak(bool right);
+    bool JumpToFixed(bool right);
+    void ClearFineScale();
+    void SetViewStep(uint32_t value);
+    bool SelectBank(uint32_t bank);
+    bool SelectChannel(uint32_t position);
+
+    // Display.
+    void ShowFrequency();
+    void ShowWidth();
+    void ShowAttenuator();
+    void ShowBank();
+    void ShowSwitches();
+    void FillBankNames();
+    void FollowFrequency();
+    void RedrawScale();
+    void SetSliders();
+    void LockControls(bool locked);
+    void DrawScale(ui::Painter& painter);
+    int64_t FrequencyAt(int x, int y) const;
+    void OnScaleMouse(ui::EventId id, int x, int y);
+    void OnViewStepChosen();
+
+    bool marking_ = false;
+    int64_t markStart_ = -1;
+    int scaleWidth_ = 0;  // pixel columns of the detail window
+};

@@ -1,0 +1,106 @@
+#include "receivers/panel.h"
+
+#include "app/comm.h"
+
+ReceiverPanel::ReceiverPanel() {
+    // The right mouse button runs the macro or trigger job, as on every window.
+    AddHandler(ui::EventId::RightButtonUp, [this](ui::Object&, ui::EventData&) {
+        PostToOwner(PostRunMacro);
+        return false;
+    });
+}
+
+ReceiverPanel::~ReceiverPanel() = default;
+
+bool ReceiverPanel::CreatePanel(const std::string& resourceName, ui::Form* parent, FDX* fdx) {
+    if (HasWindow()) return false;
+    if (fdx) {
+        fdx_ = fdx;
+    } else {
+        if (!ownState_) ownState_ = std::make_unique<FDX>();
+        fdx_ = ownState_.get();
+    }
+    createFailed_ = false;
+    if (!ui::Form::Create(resourceName, parent)) return false;
+    if (createFailed_) {
+        Destroy();
+        return false;
+    }
+    return HasWindow();
+}
+
+bool ReceiverPanel::WaitReply() {
+    if (ReplyComplete) return true;
+    ReplyCountdown = kReplyTicks;
+    ReplyEvent.Reset();
+    ++waitDepth_;
+    ReplyEvent.Wait(kReplyWaitMs);
+    --waitDepth_;
+    PendingCommand = NoExchange;
+    return ReplyComplete;
+}
+
+void ReceiverPanel::Cancel(bool keepPort) {
+    ReplyComplete = false;
+    ReplyCountdown = kReplyTicks;
+    ReplyEvent.Set();
+    PendingCommand = NoExchange;
+    FrequencyPosted = false;
+    LevelPosted = false;
+    if (!keepPort && Port()) Port()->Purge();
+}
+
+bool ReceiverPanel::BeginExchange(int32_t awaited, bool cancelStale) {
+    if (PendingCommand != NoExchange) return false;
+    // Inside a parse pass the ring holds what just arrived, not a stale reply: emptying it
+    // there would lose the frames behind the one being parsed (and the pass's reports).
+    if (cancelStale && !ReplyComplete && !PollGuard) Cancel(false);
+    ReplyComplete = false;
+    ReplyCountdown = kReplyTicks;
+    PendingCommand = awaited;
+    return true;
+}
+
+void ReceiverPanel::EndExchange(bool accepted) {
+    ReplyCountdown = 0;
+    PendingCommand = NoExchange;
+    ReplyComplete = accepted;
+    ReplyEvent.Set();
+}
+
+bool ReceiverPanel::DataArrived(const std::function<PassResult()>& walk) {
+    if (PollGuard) return ReplyComplete;
+    PollGuard = true;
+    FrequencyPosted = false;
+    LevelPosted = false;
+    struct Release {
+        bool& guard;
+        ~Release() { guard = false; }
+    } release{PollGuard};
+    const PassResult pass = walk();
+    // A pass that took a reply out has found the ring in order, whatever else it stepped
+    // over; the bytes left behind are judged again by the next pass.
+    if (pass.steppedOver > Comm::kRingSize / 2 && !pass.replyTaken) Cancel(false);
+    return ReplyComplete;
+}
+
+bool ReceiverPanel::TimerTick() {
+    if (!ReplyComplete && ReplyCountdown != 0 && --ReplyCountdown == 0) {
+        PendingCommand = NoExchange;
+        ReplyEvent.Set();
+    }
+    return ReplyComplete;
+}
+
+bool ReceiverPanel::PostToOwner(uint32_t code) const {
+    return fdx_ && PostPrivateMessage(fdx_->Owner, code);
+}
+
+bool ReceiverPanel::PostToSelf(uint32_t code) {
+    return PostPrivateMessage(this, code);
+}
+
+void ReceiverPanel::AnswerNoAccess(JobStr& line) {
+    line.Message = kNoAccess;
+    line.ReturnCode = 1;
+}

@@ -1,0 +1,120 @@
+#include "receivers/state_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string_view>
+
+#include "state/fdx.h"
+#include "state/key_value.h"
+#include "state/stamp_clock.h"
+
+namespace {
+
+constexpr std::string_view kModulationLetters = "FWALUCR";
+
+}  // namespace
+
+std::string StateFileName(const std::string& programDir, std::string_view stem, uint32_t port) {
+    char number[16];
+    std::snprintf(number, sizeof number, ".%03u", port);
+    return programDir + std::string(stem) + number;
+}
+
+void StateFileWriter::Head(StateFileHead& head) {
+    const LocalTime now = StampClock::Now();
+    head.Date = StampDate(now);
+    head.Time = StampTime(now);
+    Text("Дата", head.Date);
+    Text("Время", head.Time);
+    Number("Ft", head.Frequency);
+    Number("Шаг", head.Step);
+    Text("Модуляция", std::string(1, head.Modulation) + " ");
+    Number("Шаг_просмотра", head.ViewStep);
+    Number("Позиция_просмотра", head.ViewPosition);
+}
+
+void StateFileWriter::Number(std::string_view key, uint32_t value) {
+    Text(key, std::to_string(value));
+}
+
+void StateFileWriter::Text(std::string_view key, std::string_view value) {
+    // A name with a quote or a line end is quoted, so that it reads back unchanged.
+    writer_.KeyValue(key, value);
+}
+
+void StateFileWriter::Flag(std::string_view key, bool set) {
+    if (set) Text(key, "ДА");
+}
+
+void StateFileWriter::Scale(const LevelScale& scale) {
+    const auto& cells = scale.Cells();
+    Number("Измерения", static_cast<uint32_t>(cells.size()));
+    if (cells.empty()) return;
+    const auto writeRun = [this](uint8_t value, std::size_t length) {
+        Number("FL", value);
+        if (length > 1) Number("FC", static_cast<uint32_t>(length - 1));
+    };
+    uint8_t value = cells[0];
+    std::size_t length = 1;
+    for (std::size_t i = 1; i < cells.size(); ++i) {
+        if (cells[i] == value) {
+            ++length;
+            continue;
+        }
+        writeRun(value, length);
+        value = cells[i];
+        length = 1;
+    }
+    writeRun(value, length);
+}
+
+bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& scale,
+                   const std::function<void(std::string_view, std::string_view)>& modelKey) {
+    FDX file;
+    file.LoadFileName = path;
+    if (!file.LoadTextFile(kStateFileLimit) || file.Lines.empty()) return false;
+
+    // Runs fill the cells from 0 up to the count the file gives, never beyond the scale;
+    // runs before the count line have nowhere to go.
+    int64_t limit = 0;
+    int64_t position = 0;
+    uint8_t runValue = 0;
+    for (const std::string& line : file.Lines) {
+        const auto pair = SplitKeyValue(line);
+        if (!pair) continue;
+        const std::string_view key = pair->key;
+        const std::string_view value = pair->value;
+        if (key == "Дата") {
+            head.Date = value;
+        } else if (key == "Время") {
+            head.Time = value;
+        } else if (key == "Ft") {
+            head.Frequency = ReadU32(value);
+        } else if (key == "Шаг") {
+            head.Step = ReadU32(value);
+        } else if (key == "Модуляция") {
+            // Only a letter the program knows: anything else would reach the receiver's
+            // mode command.
+            if (kModulationLetters.find(value.front()) != std::string_view::npos)
+                head.Modulation = value.front();
+        } else if (key == "Шаг_просмотра") {
+            head.ViewStep = ReadU32(value);
+        } else if (key == "Позиция_просмотра") {
+            head.ViewPosition = ReadU32(value);
+        } else if (key == "Измерения") {
+            limit =
+                std::clamp<int64_t>(ReadInteger(value), 0, static_cast<int64_t>(scale.CellCount()));
+            position = 0;
+        } else if (key == "FL") {
+            runValue = static_cast<uint8_t>(std::clamp<int64_t>(ReadInteger(value), 0, 255));
+            if (position < limit) scale.SetCell(position++, runValue);
+        } else if (key == "FC") {
+            const int64_t count = std::max<int64_t>(ReadInteger(value), 0);
+            const int64_t end = std::min(limit, position + count);
+            while (position < end) scale.SetCell(position++, runValue);
+        } else {
+            modelKey(key, value);
+        }
+    }
+    return true;
+}

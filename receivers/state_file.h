@@ -1,0 +1,61 @@
+#pragma once
+// The state file of a receiver panel: the panel's settings and its level scale from one run
+// to the next, "<program folder><stem>.<port, three digits>" (IC8500.001 for an IC-R8500 on
+// COM1), cp1251 key=value lines ending CR LF. Every panel writes the common head first, then
+// its own keys, then the level scale as runs:
+//
+//   Дата=dd/mm/yyyy  Время=hh:mm  Ft=  Шаг=  Модуляция=<letter><blank>  Шаг_просмотра=
+//   Позиция_просмотра=   ...model keys...   Измерения=<cells>  FL=<value> [FC=<run - 1>]...
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "receivers/level_scale.h"
+#include "state/text_file.h"
+
+// A panel's own files hold 200,001 scale cells and the channels of its banks: far more than
+// the program's other stored files, so they are read with a limit of their own.
+inline constexpr std::size_t kStateFileLimit = 16 * 1024 * 1024;
+
+// "<programDir><stem>.<port as %03u>".
+std::string StateFileName(const std::string& programDir, std::string_view stem, uint32_t port);
+
+// The common head of every state file.
+struct StateFileHead {
+    std::string Date;  // "dd/mm/yyyy" of the last write
+    std::string Time;  // "hh:mm"
+    uint32_t Frequency = 0;
+    uint32_t Step = 0;
+    char Modulation = 'W';
+    uint32_t ViewStep = 0;      // step of the fine scale
+    uint32_t ViewPosition = 0;  // first frequency the fine scale shows
+};
+
+class StateFileWriter {
+  public:
+    // Stamps head.Date and head.Time with the clock and writes the head lines.
+    void Head(StateFileHead& head);
+    void Number(std::string_view key, uint32_t value);
+    void Text(std::string_view key, std::string_view value);
+    // Written only when set, as "key=ДА".
+    void Flag(std::string_view key, bool set);
+    // "Измерения" and the runs of equal cells covering every cell in order.
+    void Scale(const LevelScale& scale);
+    // False when the file cannot be written; the old one is then untouched.
+    bool Save(const std::string& path) const { return writer_.Save(path); }
+
+  private:
+    TextFileWriter writer_;
+};
+
+// Reads a state file written by StateFileWriter (or by an earlier version of the program).
+// The head goes into `head` (keys absent from the file leave its fields as they were), the
+// level scale into `scale` (runs beyond its cells are cut; cells the file does not reach stay
+// as they were), every other key with a non-empty value to `modelKey`, in file order. False,
+// with nothing changed, when the file is missing, unreadable or empty.
+bool ReadStateFile(
+    const std::string& path, StateFileHead& head, LevelScale& scale,
+    const std::function<void(std::string_view key, std::string_view value)>& modelKey);

@@ -1,0 +1,162 @@
+// The journal as the start-up builds it from the data folders.
+#include <gtest/gtest.h>
+
+#include "tests/app/journal_window.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+class StartupJournal : public JournalWindow {
+    void Prepare() override {
+        Write("ORVEL.INI", {"AUTOEXEC=0001"});
+        Write("010011.dat", {"1455000", "4339200"});
+        Write("SCALE/1455000.cfg", {"Идентификатор=Пост", "Fн=1455000", "Fк=1456000", "Шаг=125",
+                                    "Модуляция=F ", "Дата=01/02/2001", "Время=10:00"});
+        // Copied from Windows: the extension in capitals.
+        Write("SCALE/1000000.CFG", {"Идентификатор=Маяк", "Fн=1000000", "Fк=1000500", "Шаг=250",
+                                    "Модуляция=W ", "Дата=01/02/2001", "Время=10:00"});
+        Write("FONO/01030001.cfg",
+              {"Идентификатор=Запись", "Дата=01/03/2001", "Время=12:00", "Скорость=0", "Кол-во=0"});
+        WriteRange("0001", "Радиовещание FM", 1000000, 1080000);
+        WriteRange("0002", "Авиация", 500000, 600000, 250, "DIAP.CFG");
+        Write("DP/0001/0001.etl", {"Идентификатор=Утро", "Кол-во_точек=3201", "Кол-во_циклов=4",
+                                   "Дата=02/02/2001", "Время=08:00"});
+        Write("DP/0001/0002.ETL", {"Идентификатор=Вечер", "Кол-во_точек=3201", "Кол-во_циклов=2",
+                                   "Дата=02/02/2001", "Время=20:00"});
+        WriteBytes("DP/0001/0003.etl", "");                              // a header without lines
+        std::filesystem::create_directories(folder.path() / "DP/0009");  // no diap.cfg
+        Write("FREQ/0001/freq.cfg", {"Идентификатор=Посты", "Дата=01/02/2001", "Время=10:00",
+                                     "Кол-во=2", "F=1455000", "F_ATT=+", "F_STEP=125", "F_ID=Пост",
+                                     "F_MOD=F", "F=4339200", "F_STEP=250", "F_MOD=A"});
+        Write("FREQ/0001/0001.etl",
+              {"Идентификатор=05-03-2001 10:00:00", "Кол-во_частот=2", "Кол-во_измерений=61",
+               "Дата=05/03/2001", "Время=11:00", "Дата_начала=05/03/2001", "Время_начала=10:00:00",
+               "Дата_конца=05/03/2001", "Время_конца=11:00:00"});
+        Write("GRP/0001/grp.cfg", {"Идентификатор=Вся авиация", "Дата=01/02/2001", "Время=10:00",
+                                   "Кол-во=2", "Диапазон=0002", "Диапазон=0001"});
+        Write("JOB/0001/job.cfg",
+              {"Идентификатор=Утренний обход", "Кол-во=1", "Дата=01/02/2001", "Время=10:00",
+               "STR_NO=0", "DCL=Кнопка ПУСК", "TAB=10", "OBJ=17"});
+        Write("JOB/0001/0001.run",
+              {"Идентификатор=Запуск 1", "Дата=03/02/2001", "Время=07:00", "Дата_начала=03/02/2001",
+               "Время_начала=06:00:00", "Дата_конца=03/02/2001", "Время_конца=07:00:00"});
+    }
+};
+
+TEST_F(StartupJournal, ShowsEveryStoredItemUnderItsHeadingWithItsRows) {
+    JournalItem* root = orvel.journal.Root();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->Name, "ORVEL");
+    EXPECT_EQ(Names(root), (Rows{"Панель", "Фиксированные частоты", "Банки", "Диапазоны", "Группы",
+                                 "Задания", "Фонограммы"}));
+    EXPECT_EQ(orvel.journal.Selected(), root);
+    EXPECT_TRUE(orvel.journal.IsExpanded(root));
+
+    EXPECT_EQ(Names(orvel.PanelFolder), (Rows{"Поле Частота-выбор", "Поле Шаг-выбор"}));
+    EXPECT_EQ(Names(orvel.FrequencyFieldEntry), (Rows{"145.5000", "433.9200"}));
+    EXPECT_EQ(orvel.FrequencyFieldEntry->Children()[1]->As<JobDcl>()->Value, 4339200u);
+
+    EXPECT_EQ(Names(orvel.FixedFolder), (Rows{"Маяк", "Пост"}));  // by start frequency
+    EXPECT_EQ(Names(Child(orvel.FixedFolder, "Пост")),
+              (Rows{"Fн= 145.5000 МГц", "Fк= 145.6000 МГц", "Шаг= 12.5 КГц", "Модуляция=F",
+                    "Дата=01/02/2001", "Время=10:00"}));
+    ASSERT_EQ(orvel.Scales.size(), 2u);
+    EXPECT_EQ(orvel.Scales[1]->Name, "1455000");
+
+    EXPECT_EQ(Names(orvel.RangeFolder), (Rows{"Авиация", "Радиовещание FM"}));
+    JournalItem* fm = Child(orvel.RangeFolder, "Радиовещание FM");
+    EXPECT_EQ(Names(fm), (Rows{"Fн= 100.0000 МГц", "Fк= 108.0000 МГц", "Шаг= 25.0 КГц",
+                               "Модуляция=W", "Дата=01/02/2001", "Время=10:00", "Вечер", "Утро"}));
+    EXPECT_EQ(Names(Child(fm, "Утро")),
+              (Rows{"Дата=02/02/2001", "Время=08:00", "Кол-во циклов=4"}));
+    EXPECT_EQ(Child(fm, "Вечер")->As<Etl>()->Name, "0002");
+    EXPECT_EQ(Child(orvel.RangeFolder, "Авиация")->As<UserDp>()->FolderName, "0002");
+
+    JournalItem* bank = Child(orvel.BankFolder, "Посты");
+    EXPECT_EQ(Names(bank), (Rows{"Дата=01/02/2001", "Время=10:00", " 145.5000 F + Пост",
+                                 " 433.9200 A - ", "05-03-2001 10:00:00"}));
+    EXPECT_EQ(Names(Child(bank, "05-03-2001 10:00:00")),
+              (Rows{"c 05-03-2001 10:00:00", "по 05-03-2001 11:00:00"}));
+
+    EXPECT_EQ(Names(Child(orvel.GroupFolder, "Вся авиация")),
+              (Rows{"Дата=01/02/2001", "Время=10:00", "W- 50.0 ...  60.0", "W-100.0 ... 108.0"}));
+    JournalItem* job = Child(orvel.JobFolder, "Утренний обход");
+    EXPECT_EQ(Names(job), (Rows{"Дата=01/02/2001", "Время=10:00", "Кнопка ПУСК", "Запуск 1"}));
+    EXPECT_EQ(Names(Child(job, "Запуск 1")),
+              (Rows{"c 03-02-2001 06:00:00", "по 03-02-2001 07:00:00"}));
+    EXPECT_EQ(orvel.AutoexecJobName, "Утренний обход");
+    ASSERT_EQ(orvel.Jobs.size(), 1u);
+    EXPECT_EQ(Names(Child(orvel.PhonogramFolder, "Запись")),
+              (Rows{"Дата=01/03/2001", "Время=12:00"}));
+}
+
+TEST_F(StartupJournal, TheTreeControlMirrorsTheJournal) {
+    ui::TreeView& tree = *orvel.op;
+    ui::TreeItem* root = tree.Root();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(tree.ItemText(root), "ORVEL");
+    EXPECT_EQ(tree.ChildCount(root), 7);
+    EXPECT_EQ(tree.Selected(), root);
+    ui::TreeItem* fm = orvel.journalTree->TreeItemOf(Child(orvel.RangeFolder, "Радиовещание FM"));
+    ASSERT_NE(fm, nullptr);
+    EXPECT_EQ(tree.ItemText(tree.FirstChild(fm)), "Fн= 100.0000 МГц");
+    EXPECT_EQ(orvel.journalTree->ItemOf(fm), Child(orvel.RangeFolder, "Радиовещание FM"));
+
+    // Choosing an item on the screen selects it in the journal.
+    tree.SelectItem(fm);
+    EXPECT_EQ(orvel.journal.Selected()->Name, "Радиовещание FM");
+    EXPECT_EQ(orvel.SelectedRange, orvel.journal.Selected()->As<UserDp>());
+    EXPECT_EQ(orvel.InfoFileShown, folder.Dir() + "DP/0001/info.txt");
+}
+
+class RangesOfEqualStart : public JournalWindow {
+    void Prepare() override {
+        WriteRange("0001", "Первый", 1000000, 1080000);
+        WriteRange("0002", "Второй", 1000000, 1100000);
+        WriteRange("0003", "Третий", 500000, 600000);
+    }
+};
+
+TEST_F(RangesOfEqualStart, ARangeGoesBeforeThoseStartingWhereItStarts) {
+    EXPECT_EQ(Names(orvel.RangeFolder), (Rows{"Третий", "Второй", "Первый"}));
+}
+
+class GroupOfMissingRanges : public JournalWindow {
+    void Prepare() override {
+        WriteRange("A", "Диапазон A", 1000000, 1080000);
+        WriteRange("B", "Диапазон B", 500000, 600000);
+        Write("GRP/0001/grp.cfg",
+              {"Идентификатор=Смешанная", "Дата=01/02/2001", "Время=10:00", "Кол-во=4",
+               "Диапазон=A", "Диапазон=X", "Диапазон=Y", "Диапазон=B"});
+        // A count that a damaged file holds sizes nothing beyond the names it has.
+        Write("GRP/0002/grp.cfg",
+              {"Идентификатор=Повреждённая", "Кол-во=4000000000", "Диапазон=B"});
+    }
+};
+
+TEST_F(GroupOfMissingRanges, ShowsOnlyTheRangesThatExist) {
+    JournalItem* group = Child(orvel.GroupFolder, "Смешанная");
+    EXPECT_EQ(Names(group),
+              (Rows{"Дата=01/02/2001", "Время=10:00", "W-100.0 ... 108.0", "W- 50.0 ...  60.0"}));
+    EXPECT_EQ(group->As<UserGrp>()->Ranges, (Rows{"A", "B"}));
+    JournalItem* damaged = Child(orvel.GroupFolder, "Повреждённая");
+    ASSERT_NE(damaged, nullptr);
+    EXPECT_EQ(damaged->As<UserGrp>()->Ranges, (Rows{"B"}));
+}
+
+class EmptyProgramFolder : public JournalWindow {};
+
+TEST_F(EmptyProgramFolder, HeadingsCarryTheDefaultParameters) {
+    EXPECT_EQ(orvel.DefaultBank->Identifier, "Значения параметров банков по умолчанию ");
+    EXPECT_EQ(orvel.DefaultBank->Poll, 5u);
+    EXPECT_EQ(orvel.DefaultBank->Interval, 60u);
+    EXPECT_EQ(orvel.DefaultRange->Identifier, "Значения параметров диапазонов по умолчанию ");
+    EXPECT_EQ(orvel.DefaultRange->Cycles, 1u);
+    EXPECT_EQ(orvel.FixedFolder->As<UserSc>()->Identifier,
+              "СПИСОК ПАРАМЕТРОВ ФИКСИРОВАННЫХ ЧАСТОТ");
+    EXPECT_TRUE(orvel.FrequencyFieldEntry->Children().empty());
+    EXPECT_EQ(orvel.InfoFileShown, folder.Dir() + "INFO/info.txt");
+}
+
+}  // namespace

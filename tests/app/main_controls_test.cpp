@@ -1,0 +1,206 @@
+// The main window's frequency and step fields, its buttons that make items from a marked span,
+// the work-mode tabs and dropping a field onto the journal.
+#include <gtest/gtest.h>
+
+#include "app/message_bus.h"
+#include "tests/app/journal_window.h"
+#include "ui/post.h"
+#include "ui/reply_event.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+void Type(ui::ComboBox* field, const std::string& text) {
+    ui::EventData change;
+    change.id = ui::EventId::Change;
+    change.text = text;
+    field->Raise(change);
+}
+
+void Click(ui::Control* button) {
+    ui::EventData click;
+    click.id = ui::EventId::Click;
+    button->Raise(click);
+}
+
+using MainControls = JournalWindow;
+
+TEST_F(MainControls, ATypedFrequencyIsHeldWithinTheReceiversLimits) {
+    orvel.FreqLow = 250000;
+    Type(orvel.ft, "1");
+    EXPECT_EQ(orvel.Frequency, 250000u);
+    EXPECT_EQ(orvel.ft->Text(), " 25.0000");
+
+    orvel.FreqHigh = 18000000;
+    Type(orvel.ft, "1800");
+    EXPECT_EQ(orvel.Frequency, 18000000u);
+    EXPECT_EQ(orvel.ft->Text(), "1800.0000");
+
+    Type(orvel.ft, "145.5");
+    EXPECT_EQ(orvel.Frequency, 1455000u);
+    Type(orvel.ft, "");  // an emptied field shows the frequency again
+    EXPECT_EQ(orvel.ft->Text(), "145.5000");
+}
+
+TEST_F(MainControls, PlusMinusAndTheArrowsStopAtTheLimits) {
+    orvel.FreqLow = 0;
+    orvel.Frequency = 50000;  // 5 MHz, and 7 MHz off
+    Click(orvel.pictbttn_6);
+    EXPECT_EQ(orvel.Frequency, 50000u);  // below zero is below the limit
+    EXPECT_EQ(orvel.ft->Text(), "  5.0000");
+
+    orvel.FreqHigh = 1000001;
+    orvel.Frequency = 1000000;
+    orvel.PlusOffset = 2;
+    Click(orvel.pictbttn_8);
+    EXPECT_EQ(orvel.Frequency, 1000000u);
+    orvel.PlusOffset = 1;
+    Click(orvel.pictbttn_8);
+    EXPECT_EQ(orvel.Frequency, 1000001u);
+
+    orvel.Step = 250;
+    orvel.ftup->Press(-1);
+    EXPECT_EQ(orvel.Frequency, 1000001u - 250u);
+    orvel.Frequency = 100;
+    orvel.ftup->Press(-1);
+    EXPECT_EQ(orvel.Frequency, 100u);
+}
+
+TEST_F(MainControls, StepsAreClampedWhenTypedAndAStoredZeroIsIgnored) {
+    orvel.StepLow = 10;
+    Type(orvel.step, "0.1");
+    EXPECT_EQ(orvel.Step, 10u);
+    EXPECT_EQ(orvel.step->Text(), " 1.0");
+    Type(orvel.step, "12.5");
+    EXPECT_EQ(orvel.Step, 125u);
+
+    Write("010012.dat", {"0", "5", "2500"});
+    ui::EventData drop;
+    drop.id = ui::EventId::DropDown;
+    orvel.step->Raise(drop);
+    ASSERT_EQ(orvel.step->Count(), 3);
+    EXPECT_EQ(orvel.step->StringAt(2), "250.0");
+    const auto choose = [&](int index) {
+        ui::EventData select;
+        select.id = ui::EventId::Select;
+        select.value = index;
+        orvel.step->Raise(select);
+    };
+    choose(0);
+    EXPECT_EQ(orvel.Step, 125u);
+    EXPECT_EQ(orvel.step->Text(), "12.5");
+    choose(1);  // a stored step is taken as stored, below the typed limit too
+    EXPECT_EQ(orvel.Step, 5u);
+}
+
+TEST_F(MainControls, TheTabsSetTheWorkModeAndItsStatusText) {
+    orvel.SwitchToTab(3);
+    EXPECT_EQ(orvel.WorkMode, 3);
+    EXPECT_EQ(orvel.statusBar->PartText(0), "Сканирование Группы ");
+    // The parameters page shows the settings for the root.
+    orvel.SwitchToTab(7);
+    EXPECT_EQ(orvel.tabctrl_1->Page(7), orvel.settings.get());
+    orvel.journal.Select(orvel.BankFolder);  // no bank-scan panel yet: the page's own form
+    EXPECT_EQ(orvel.tabctrl_1->Page(7), orvel.pages[7].get());
+    EXPECT_EQ(orvel.ShownParameterPanel, 2);
+}
+
+TEST_F(MainControls, ItemsFromASelectionNeedASpan) {
+    Click(orvel.pictbttn_10);
+    Click(orvel.pictbttn_9);
+    EXPECT_EQ(Messages(),
+              (Rows{"Для создания диапазона необходимо выделить участок частот",
+                    "Для создания фиксированных частот необходимо выделить участок частот"}));
+}
+
+TEST_F(MainControls, AFixedFrequencyIsMadeFromTheMarkedSpan) {
+    orvel.SelectionStart = 1455000;
+    orvel.SelectionEnd = 1456000;
+    orvel.Step = 125;
+    orvel.Modulation = 'F';
+    Click(orvel.pictbttn_9);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Read("SCALE/1455000.cfg"),
+              Lines({"Идентификатор=145.5000-145.6000", "Fн=1455000", "Fк=1456000", "Шаг=125",
+                     "Модуляция=F ", "Дата=07/03/2001", "Время=09:05"}));
+    EXPECT_EQ(Names(orvel.FixedFolder), Rows{"145.5000-145.6000"});
+    ASSERT_EQ(orvel.Scales.size(), 1u);
+
+    // The same start again is refused; a span starting inside it cuts it after a yes.
+    Click(orvel.pictbttn_9);
+    EXPECT_EQ(Messages().back(),
+              "Не заданы или конфликтны параметры фиксированных частот (начальная - конечная) !");
+    orvel.SelectionStart = 1455500;
+    orvel.SelectionEnd = 1457000;
+    Answer({ui::MessageAnswer::Yes});
+    Click(orvel.pictbttn_9);
+    EXPECT_EQ(boxes.shown.back().text,
+              "Произойдет усечение фиксированной частоты c 145.5000-145.6000 до 145.5000-145.5375");
+    EXPECT_EQ(orvel.Scales[0]->EndFrequency, 1455375u);
+    EXPECT_EQ(Names(orvel.FixedFolder), (Rows{"145.5000-145.6000", "145.5500-145.7000"}));
+}
+
+TEST_F(MainControls, ARangeIsMadeFromTheSpanTheRangeWindowTook) {
+    PostedCodes diap;
+    orvel.subWindows.diap = &diap;
+    orvel.SelectionStart = 1455000;
+    orvel.SelectionEnd = 1460000;
+    for (Bank& slot : orvel.ScanSlots) slot.InUse = 1;
+    Click(orvel.pictbttn_10);
+    EXPECT_EQ(Messages(), Rows{"Нет свободного диапазона для загрузки"});
+    for (Bank& slot : orvel.ScanSlots) slot.InUse = 0;
+    Click(orvel.pictbttn_10);
+    ui::ServePending();
+    EXPECT_EQ(diap.codes, std::vector<uint32_t>{PostPrepareSlots});
+
+    // The range window prepares its slot from the span, shows it and asks for the range.
+    PostPrivateMessage(&orvel, PostPrepareSlots);
+    ui::ServePending();
+    Bank& slot = orvel.ScanSlots[0];
+    EXPECT_EQ(slot.Start, 1455000u);
+    EXPECT_EQ(slot.End, 1460000u);
+    slot.InUse = 1;
+    slot.Name = "Связь";
+    PostPrivateMessage(&orvel, PostRangeFromSelection);
+    ui::ServePending();
+    JournalItem* range = Child(orvel.RangeFolder, "Связь");
+    ASSERT_NE(range, nullptr);
+    EXPECT_EQ(range->As<UserDp>()->FolderName, "01450001");
+    EXPECT_TRUE(Exists("DP/01450001/diap.cfg"));
+    EXPECT_EQ(slot.Range, range->As<UserDp>());
+    EXPECT_EQ(orvel.journal.Selected(), range);
+
+    PostPrivateMessage(&orvel, PostRangeFromSelection);  // the same span once more
+    ui::ServePending();
+    ui::ServePending();
+    EXPECT_EQ(Messages().back(), "Диапазон с данными параметрами уже существует!");
+    EXPECT_EQ(orvel.RangeFolder->Children().size(), 1u);
+    EXPECT_EQ(diap.codes,
+              (std::vector<uint32_t>{PostPrepareSlots, PostReloadView, PostTakeSelection,
+                                     PostRangeRedrawAll, PostRangeRedrawAll}));
+}
+
+TEST_F(MainControls, DroppingTheFrequencyFieldStoresItsValueOnce) {
+    orvel.Frequency = 1455000;
+    EXPECT_TRUE(orvel.op->Drop(nullptr, "MAIN_FREQ"));
+    EXPECT_TRUE(orvel.op->Drop(nullptr, "MAIN_FREQ"));
+    EXPECT_EQ(Names(orvel.FrequencyFieldEntry), Rows{"145.5000"});
+    const JobDcl& entry = *orvel.FrequencyFieldEntry->FirstChild()->As<JobDcl>();
+    EXPECT_EQ(entry.Value, 1455000u);
+    EXPECT_TRUE(entry.Preset);
+    EXPECT_EQ(orvel.journal.Selected(), orvel.FrequencyFieldEntry->FirstChild());
+    const std::string history = Read("010011.dat");
+    ASSERT_GE(history.size(), 9u);
+    EXPECT_EQ(history.substr(history.size() - 9), "1455000\r\n");
+
+    orvel.Step = 125;
+    EXPECT_TRUE(orvel.op->Drop(nullptr, "MAIN_STEP"));
+    EXPECT_EQ(Names(orvel.StepFieldEntry), Rows{"12.5"});
+    EXPECT_EQ(Read("010012.dat"), "125\r\n");
+    EXPECT_FALSE(orvel.op->Drop(nullptr, "OTHER"));
+    EXPECT_EQ(orvel.ft->DragText(), "MAIN_FREQ");
+    EXPECT_EQ(orvel.step->DragText(), "MAIN_STEP");
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+#pragma once
+// An IC-R8500 panel on a stand-in main window. On the air: the serial port is a real
+// pseudo-terminal whose other side is the emulated receiver, and the stand-in does what the
+// main window does for the panel (Poll(false) on PostSerialData, Poll(true) every 100 ms).
+// The clock is virtual: replies of the emulator's thread arrive during real idle slices of
+// the reply wait while virtual time stands still, and time-outs pass without real waiting.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/comm.h"
+#include "app/message_bus.h"
+#include "emulators/civ/ic8500_emulator.h"
+#include "receivers/icom/civ_link.h"
+#include "receivers/icom/ic8500.h"
+#include "state/fdx.h"
+#include "tests/support/program_folder.h"
+#include "ui/form.h"
+#include "ui/reply_event.h"
+#include "ui/timer.h"
+
+inline constexpr ui::FormResource kReceiverTestMain{
+    "ID_receiver_test_main", 420, 260, "8.MS Sans Serif", ui::style::kCaption, "", {}};
+
+// Stands in for the main window: counts the codes it receives and drives the panel.
+class MainStandIn : public ui::Form {
+  public:
+    MainStandIn() {
+        ui::RegisterFormResource(kReceiverTestMain);
+        AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
+            codes.push_back(e.code);
+            if (e.code == PostSerialData && panel) panel->Poll(false);
+            return false;
+        });
+        timer.AddHandler(ui::EventId::Timer, [this](ui::Object&, ui::EventData&) {
+            ++ticks;
+            if (panel) panel->Poll(true);
+            return false;
+        });
+        Create("ID_receiver_test_main");
+    }
+    ~MainStandIn() override { Destroy(); }
+
+    int Count(uint32_t code) const {
+        return static_cast<int>(std::count(codes.begin(), codes.end(), code));
+    }
+
+    IC8500* panel = nullptr;
+    std::vector<uint32_t> codes;
+    ui::Timer timer;
+    int ticks = 0;
+};
+
+inline std::string Hex(const std::vector<uint8_t>& bytes) {
+    return civ::BytesToHex(bytes);
+}
+
+// The panel with the emulated receiver on COM1.
+class Ic8500OnAir : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ui::Clock::SetVirtual(true);
+        // Room for the emulator's thread to answer before virtual time moves on.
+        ui::Clock::SetIdleSliceMs(40);
+        emulator.LinkAs(folder.path() / "COM1");
+        emulator.Start();
+
+        state.Owner = &main;
+        state.Port = &comm;
+        state.ProgramDir = folder.Dir();
+        state.PortIndex = 1;
+        comm.ProgramDir = folder.Dir();
+        comm.NotifyWindow = &main;
+        comm.ConfiguredPort = 1;
+        comm.ConfiguredBaud = 19200;
+        comm.Init();
+        ASSERT_TRUE(comm.Open());
+        comm.EnableReceive();
+        ASSERT_TRUE(panel.Create(&main, &state));
+        main.panel = &panel;
+        main.timer.Start(100);
+    }
+    void TearDown() override {
+        main.timer.Stop();
+        main.panel = nullptr;
+        panel.Destroy();
+        comm.Close();
+        emulator.Stop();
+        ui::Clock::SetVirtual(false);
+    }
+
+    // Serves codes and ticks (virtual time) until done() or 5 s of virtual time.
+    bool ServeUntil(const std::function<bool()>& done) {
+        for (int slice = 0; slice < 250 && !done(); ++slice) ui::ServeFor(20);
+        return done();
+    }
+    // Posts a code to the panel and serves it, then what it posted in turn.
+    void Post(uint32_t code) {
+        ASSERT_TRUE(PostPrivateMessage(&panel, code));
+        ui::ServePending();
+        ui::ServePending();
+    }
+    // The payloads (command onwards, FD excluded) of the frames the receiver has got.
+    std::vector<std::string> Payloads() const {
+        std::vector<std::string> payloads;
+        for (const auto& frame : emulator.ReceivedFrames()) {
+            const std::string hex = Hex(frame);
+            payloads.push_back(hex.size() > 10 ? hex.substr(8, hex.size() - 10) : hex);
+        }
+        return payloads;
+    }
+    std::string LastPayload() const {
+        const auto all = Payloads();
+        return all.empty() ? std::string() : all.back();
+    }
+    // Runs a job line addressed to the panel as the job step routine does.
+    JobStr RunJob(uint32_t number, uint32_t value = 0) {
+        JobStr line;
+        line.OBJ = number;
+        line.VAL = value;
+        state.JobLine = &line;
+        state.JobRunning = 1;
+        const int before = main.Count(PostJobStep);
+        EXPECT_TRUE(PostPrivateMessage(&panel, PostJobStep));
+        ServeUntil([&] { return main.Count(PostJobStep) > before; });
+        EXPECT_EQ(main.Count(PostJobStep), before + 1) << "job step " << number;
+        state.JobLine = nullptr;
+        state.JobRunning = 0;
+        return line;
+    }
+
+    ProgramFolder folder;
+    emulators::Ic8500Emulator emulator;
+    MainStandIn main;
+    FDX state;
+    Comm comm;
+    IC8500 panel;
+};

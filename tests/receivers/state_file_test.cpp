@@ -1,0 +1,129 @@
+#include "receivers/state_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "state/cp1251.h"
+#include "state/fdx.h"
+#include "tests/receivers/receiver_files.h"
+
+namespace {
+
+class PanelStateFile : public ::testing::Test {
+  protected:
+    PanelStateFile() { scale.Allocate(20'000'000); }
+
+    std::string WriteScale() {
+        StateFileWriter writer;
+        writer.Scale(scale);
+        EXPECT_TRUE(writer.Save(path));
+        return Cp1251ToUtf8(ReadBytes(path));
+    }
+    bool Read(LevelScale& into, std::vector<std::pair<std::string, std::string>>* keys = nullptr) {
+        return ReadStateFile(path, head, into,
+                             [keys](std::string_view key, std::string_view value) {
+                                 if (keys) keys->emplace_back(key, value);
+                             });
+    }
+
+    StampedAt7March2001 clock;
+    TempDir dir;
+    std::string path = dir.File("IC8500.001");
+    LevelScale scale;
+    StateFileHead head;
+};
+
+TEST(StateFileName, ProgramFolderStemAndThreeDigitPort) {
+    EXPECT_EQ(StateFileName("/orvel/", "IC8500", 1), "/orvel/IC8500.001");
+    EXPECT_EQ(StateFileName("/orvel/", "IC10", 12), "/orvel/IC10.012");
+}
+
+TEST_F(PanelStateFile, AnEmptyScaleIsOneRunOfZeros) {
+    EXPECT_EQ(WriteScale(), "Измерения=200001\r\nFL=0\r\nFC=200000\r\n");
+}
+
+TEST_F(PanelStateFile, RunsStartAtCellZeroAndSingleCellsHaveNoCount) {
+    scale.SetCell(0, 5);
+    scale.SetCell(2, 9);
+    scale.SetCell(3, 9);
+    scale.SetCell(200'000, 77);
+    EXPECT_EQ(WriteScale(),
+              "Измерения=200001\r\nFL=5\r\nFL=0\r\nFL=9\r\nFC=1\r\nFL=0\r\nFC=199995\r\nFL=77\r\n");
+}
+
+TEST_F(PanelStateFile, HeadLinesInOrderWithTheModulationFollowedByABlank) {
+    StateFileWriter writer;
+    head.Frequency = 1'450'000;
+    head.Step = 250;
+    head.Modulation = 'F';
+    head.ViewStep = 10000;
+    head.ViewPosition = 1'000'000;
+    writer.Head(head);
+    ASSERT_TRUE(writer.Save(path));
+    EXPECT_EQ(Cp1251ToUtf8(ReadBytes(path)),
+              "Дата=07/03/2001\r\nВремя=09:05\r\nFt=1450000\r\nШаг=250\r\nМодуляция=F \r\n"
+              "Шаг_просмотра=10000\r\nПозиция_просмотра=1000000\r\n");
+    EXPECT_EQ(head.Date, "07/03/2001");
+    EXPECT_EQ(head.Time, "09:05");
+}
+
+TEST_F(PanelStateFile, EveryCellRoundTripsAndTheHeadComesBack) {
+    for (int64_t c = 0; c < 200'001; ++c) scale.SetCell(c, static_cast<uint8_t>((c * 37) % 251));
+    StateFileWriter writer;
+    head = {"", "", 1'234'567, 125, 'A', 500, 42};
+    writer.Head(head);
+    writer.Scale(scale);
+    ASSERT_TRUE(writer.Save(path));
+    // Far beyond the limit of the program's other stored files.
+    ASSERT_GT(ReadBytes(path).size(), kTextFileLimit);
+
+    LevelScale back;
+    back.Allocate(20'000'000);
+    head = {};
+    ASSERT_TRUE(Read(back));
+    EXPECT_EQ(back.Cells(), scale.Cells());
+    EXPECT_EQ(head.Frequency, 1'234'567u);
+    EXPECT_EQ(head.Step, 125u);
+    EXPECT_EQ(head.Modulation, 'A');
+    EXPECT_EQ(head.ViewStep, 500u);
+    EXPECT_EQ(head.ViewPosition, 42u);
+    EXPECT_EQ(head.Date, "07/03/2001");
+}
+
+TEST_F(PanelStateFile, RunsAreCutAtTheScaleAndAShorterCountLeavesTheRestAlone) {
+    WriteBytes(path, Cp1251Lines({"Измерения=999999", "FL=3", "FC=999999"}));
+    LevelScale small;
+    small.Allocate(100'000);  // 1001 cells
+    ASSERT_TRUE(Read(small));
+    EXPECT_EQ(small.Cell(1000), 3);
+
+    small.SetCell(5, 99);
+    WriteBytes(path, Cp1251Lines({"FL=8", "Измерения=3", "FL=1", "FC=10", "FL=2"}));
+    ASSERT_TRUE(Read(small));
+    EXPECT_EQ(small.Cell(0), 1);
+    EXPECT_EQ(small.Cell(2), 1);
+    EXPECT_EQ(small.Cell(3), 3);  // beyond the count: as it was
+    EXPECT_EQ(small.Cell(5), 99);
+}
+
+TEST_F(PanelStateFile, OtherKeysGoToTheModelInOrderAndEmptyValuesAreSkipped) {
+    WriteBytes(path,
+               Cp1251Lines({"Банк=3", "Fnar=", "Cnar=ДА", "Нечто", "Модуляция=Q ", "Измерения=x"}));
+    std::vector<std::pair<std::string, std::string>> keys;
+    head.Modulation = 'W';
+    ASSERT_TRUE(Read(scale, &keys));
+    EXPECT_EQ(keys,
+              (std::vector<std::pair<std::string, std::string>>{{"Банк", "3"}, {"Cnar", "ДА"}}));
+    EXPECT_EQ(head.Modulation, 'W');  // no such mode letter
+}
+
+TEST_F(PanelStateFile, MissingOrEmptyFileReadsNothing) {
+    EXPECT_FALSE(Read(scale));
+    WriteBytes(path, "");
+    EXPECT_FALSE(Read(scale));
+}
+
+}  // namespace
