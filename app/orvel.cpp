@@ -257,6 +257,7 @@ void ORVEL::StartUp() {
     OpenSerialPort();
     CreateDataFolders();
     BuildJournal();
+    BuildPanelCatalog();
 
     EnterStage(10);
     settings = std::make_unique<line>();
@@ -267,6 +268,7 @@ void ORVEL::StartUp() {
     ShowJournalRoot();
 
     CheckDiskSpace();
+    LoadConfig();  // a missing file queues no start-up job
     BuildLevelTable();
 
     // Until now the port dropped what it received: nothing reaches the panels before
@@ -410,6 +412,8 @@ bool ORVEL::OnClose(ui::EventData& e) {
             return true;
         }
     }
+    // A start that failed half way never overwrites the operator's file.
+    if (Started) SaveConfig();
     Alive = false;
     return false;
 }
@@ -442,6 +446,12 @@ void ORVEL::OnUserEvent(uint32_t code) {
     if (!Alive) return;
     DispatchPanelCode(code);
     switch (code) {
+        case PostSaveBank:  // the panel filled the working bank from its memory
+            if (UserFreq* bank = CreateBank()) CurrentBank = bank;
+            BankChanged = 0;
+            BankStored = 1;
+            PostPrivateMessage(subWindows.freq, PostItemLoaded);
+            break;
         case PostShowWait:
             wait.Create(this);
             break;

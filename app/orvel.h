@@ -285,6 +285,16 @@ class ORVEL : public ui::Form, public FDX {
         }
     }
 
+    // --- Panel catalog
+    // Lists the catalog of panel objects of the configured receiver under "Панель" (start-up;
+    // the two fields with remembered values keep the entries the journal made for them).
+    void BuildPanelCatalog();
+    // ORVEL.CFG: read once at start-up, composing the start-up job in the run buffer; written
+    // when a close is accepted (message 1 when it cannot be).
+    bool LoadConfig();
+    bool SaveConfig();
+    // --- (end of panel catalog)
+
   private:
     void OnCreate();
     void CreateControls();

@@ -2,11 +2,11 @@
 // arrows, plus and minus, the tab control that sets the work mode, and the buttons that load,
 // save, clear and delete stored items or make them from a marked span.
 //
-// Tuning the receiver after the frequency changes (TuneAndMeasure), handing a new step or mode
-// to it (ApplyStep, SetModulation, PollLevel), starting and holding scans and the windows the
-// buttons open (manual control, calibration, detailed study, print, macro binding) belong to
-// the receiver dispatch, the scan engine and their windows; where those are not there yet the
-// handlers below do their own share only.
+// Tuning the receiver after the frequency changes (TuneAndMeasure), starting and holding scans
+// and the windows the buttons open (manual control, calibration, detailed study, print, macro
+// binding) belong to the scan engine and those windows; where they are not there yet the
+// handlers below do their own share only. A new step or mode goes to the receiver through the
+// dispatch (ApplyStep, SetModulation, PollLevel).
 
 #include "app/format_text.h"
 #include "app/message_bus.h"
@@ -122,6 +122,15 @@ void ORVEL::WireJournalAndControls() {
                         return false;
                     }},
                });
+    // The modulation buttons stand for the mode letters F, W, A, L, U, C, R.
+    const std::pair<ui::OptionButton*, char> modes[] = {
+        {nfm, 'F'}, {wfm, 'W'}, {am, 'A'}, {lsb, 'L'}, {usb, 'U'}, {cw, 'C'}, {rtty, 'R'}};
+    for (const auto& [button, letter] : modes) {
+        wire(button, click([this, letter = letter] {
+                 SetModulation(letter);
+                 PollLevel();
+             }));
+    }
     wire(start, click([this, resetPending] {
              resetPending();
              // A running job is ended and a scan started or stopped by the scan engine; without
@@ -216,6 +225,7 @@ void ORVEL::EnterStep(const std::string& text) {
         Step = StepHigh;
         ShowStep();
     }
+    ApplyStep();
 }
 
 void ORVEL::FillStepHistory() {
@@ -235,6 +245,7 @@ void ORVEL::ChooseStep(int index) {
         if (chosen != 0) Step = chosen;
     }
     ShowStep();
+    ApplyStep();
 }
 
 // Plus, minus and the arrows: a step that would leave the receiver's limits is not taken.

@@ -121,8 +121,7 @@ void fillSlot(ORVEL& orvel, std::size_t index, JournalItem* rangeItem, Etl* etal
     slot.End = range.EndFrequency;
     slot.Step = range.Step;
     slot.Modulation = range.Modulation;
-    // The bandwidth of the range's mode comes from the receiver panel (ModeParameter) once
-    // the receiver dispatch is there; until then the slot keeps the one it had.
+    slot.Bandwidth = uint32_t(orvel.ModeParameter(range.Modulation));
     slot.Range = &range;
     slot.InUse = 1;
     slot.Flag4 = 0;  // the results of the range loaded before are gone
@@ -251,8 +250,8 @@ void loadRange(ORVEL& orvel, JournalItem* item) {
     PostPrivateMessage(orvel.subWindows.diap, PostItemLoaded);
     if (!isEtalon) {
         if (orvel.WorkMode == 3) PostPrivateMessage(orvel.subWindows.group, PostRefreshData);
-        // In the scale tab the receiver panels that keep a scan setup take the range
-        // (PostLoadReceiverSetup) once the receiver dispatch is there.
+        // In the scale tab the receiver panels that keep a scan setup take the range.
+        if (orvel.WorkMode == 0) orvel.PostToPanel(PostLoadReceiverSetup);
         if (orvel.WorkMode != 0 && orvel.WorkMode != 2 && orvel.WorkMode != 3) orvel.SwitchToTab(2);
         return;
     }
@@ -322,8 +321,7 @@ void loadBank(ORVEL& orvel, JournalItem* item) {
         !orvel.Confirm("Произведенные изменения в составе банка будут утеряны .Подтверждаете?"))
         return;
     takeBank(orvel, item);
-    // In the scale tab the receiver panel is told of the new bank (NotifyPanelLoaded) once the
-    // receiver dispatch is there.
+    if (orvel.WorkMode == 0) orvel.NotifyPanelLoaded();
     orvel.HistoriesAllocated = 0;
     orvel.MeasurementsUnsaved = 0;
     orvel.BankChanged = 0;
@@ -768,9 +766,9 @@ void ORVEL::SaveItem() {
     }
     switch (WorkMode) {
         case 0:
-            // The receiver panel is asked for its channel table (RequestPanelBank, code
-            // PostSaveBank) once the receiver dispatch is there; it answers with that code and
-            // the bank is made from what it filled in.
+            // The receiver panel is asked for its channel table; it answers with
+            // PostSaveBank and the bank is made from what it filled in.
+            RequestPanelBank();
             ChannelLevels.clear();
             BankName.clear();
             ChannelCount = 0;
@@ -1196,8 +1194,7 @@ void ORVEL::ClearPanel() {
     if (!JobRunning && !Confirm("Вы уверены что хотите очистить Панель ?")) return;
     switch (WorkMode) {
         case 0:
-            // The receiver panel clears its own scale (PostClearData) once the receiver
-            // dispatch is there.
+            PostToPanel(PostClearData);
             break;
         case 1:
             ChannelLevels.clear();
