@@ -65,6 +65,7 @@ bool ShowFdxMessage(const FDX& fdx, const MessageRequest& r) {
 ORVEL::ORVEL() {
     RegisterOrvelResources();
     MessageBox = ShowFdxMessage;
+    OnLevelChanged = [this] { ShowCurrentLevel(); };  // the timer's level poll
     AddHandler(ui::EventId::Create, [this](ui::Object&, ui::EventData&) {
         OnCreate();
         return false;
@@ -413,31 +414,11 @@ bool ORVEL::OnClose(ui::EventData& e) {
         }
     }
     // A start that failed half way never overwrites the operator's file.
-    if (Started) SaveConfig();
+    // A start that failed, or that could not make the configured receiver's panel, keeps
+    // the operator's ORVEL.CFG as it was: its slots and calibration belong to that receiver.
+    if (Started && !ReceiverMissing) SaveConfig();
     Alive = false;
     return false;
-}
-
-// The program's clock: the date and time in the clock label, the panel's time-out tick and,
-// every tenth tick, the one-second tick.
-void ORVEL::OnTimer() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    if (local.tm_sec != ShownSecond) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%02u-%02u-%04u %02u:%02u:%02u", unsigned(local.tm_mday),
-                      unsigned(local.tm_mon + 1), unsigned(local.tm_year + 1900),
-                      unsigned(local.tm_hour), unsigned(local.tm_min), unsigned(local.tm_sec));
-        clock->SetText(text);
-        ShownSecond = local.tm_sec;
-    }
-    if (SecondCountdown > 0) --SecondCountdown;
-    TickPanel(SecondCountdown == 0);
-    if (SecondCountdown == 0) {
-        SecondCountdown = 10;
-        PostPrivateMessage(this, PostTimerTick);
-    }
 }
 
 // The main window's share of the message bus; codes are ignored outside the time the
@@ -485,6 +466,7 @@ void ORVEL::OnUserEvent(uint32_t code) {
             ui::Application::Beep();
             break;
         default:
+            OnPostedCode(code);  // the scan engine's codes
             break;
     }
 }

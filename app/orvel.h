@@ -4,6 +4,8 @@
 // buttons and level bar, and the status bar. Its FDX part is the program state.
 
 #include <array>
+#include <ctime>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -17,6 +19,7 @@
 #include "state/fdx.h"
 #include "state/user_fono.h"
 #include "ui/controls.h"
+#include "ui/reply_event.h"
 #include "ui/timer.h"
 
 // Shows FDX's numbered messages and questions through the message box service; the main
@@ -241,6 +244,8 @@ class ORVEL : public ui::Form, public FDX {
     // --- Receiver dispatch: one panel per model, the one of the configured type created at
     // start-up; every operation does nothing for a type without a panel.
     std::unique_ptr<IC8500> panelIC8500;
+    // The configured receiver has no panel: the program runs without one this time.
+    bool ReceiverMissing = false;
     bool CreateReceiverPanel(int32_t type);
     void CreatePanelOrGoOn();
     void DeleteReceiverPanel();
@@ -294,6 +299,117 @@ class ORVEL : public ui::Form, public FDX {
     bool LoadConfig();
     bool SaveConfig();
     // --- (end of panel catalog)
+
+  public:
+    // --- Scan engine, codes, status line, timer
+    // A scan is a chain of codes the main window posts to itself, one frequency per code:
+    // 0x7a range and group, 0x8c bank, 0x8d scale, 0xae a job line waiting for a signal.
+    // Start and stop go through StartStopScan; the receiver through TuneReceiver, QueryLevel,
+    // ShowLevel and TuneAndMeasure.
+    void StartButton();  // the start button: end a running job, else start or stop a scan
+    void StartStopScan();
+    void StartScaleScan();
+    void StopScaleScan();
+    bool StartBankScan();
+    void StopBankScan();
+    bool StartRangeScan();
+    void StopRangeScan();
+    bool StartJobMode();
+    void EndJobMode();
+    void TuneReceiver();
+    bool QueryLevel();
+    void ShowLevel(uint32_t frequency);
+    void TuneAndMeasure();
+    // The first frequency from f on, in steps of the scanned slot, that "Исключение" or
+    // "Выделение" lets the scan measure; a frequency beyond Fк as soon as it is reached.
+    int64_t NextEligibleFrequency(int64_t f) const;
+    // Pause, mode and status line.
+    void Pause();  // the ПАУЗА button
+    void HoldScan();
+    void ReleaseScan();
+    void ShowStopLabel();
+    void ShowStartLabel();
+    void ShowCurrentLevel();
+    void ShowModulation();
+    void ShowAttenuator();
+    void ApplySlotSettings();
+    // The codes of the main window's share that OnUserEvent leaves to the scan engine.
+    void OnPostedCode(uint32_t code);
+    // Step codes of the chain of `code` queued for the run that goes on now: 1 between two
+    // steps of a running scan, never more.
+    std::size_t LiveScanSteps(uint32_t code) const;
+
+    // Hold state of the running scan.
+    bool ResumeRequested = false;  // a release was asked for: the next step clears Paused
+    bool ManualPause = false;      // held by the ПАУЗА button or a job: no automatic release
+    int32_t HoldCountdown = 0;     // seconds left of a hold; the one-second tick lowers it
+    int32_t AppearanceFrequency = 0;     // of the last appearance line of this scan; 0 none
+    int32_t DisappearanceFrequency = 0;  // of the last disappearance line; 0 none
+    ui::ReplyEvent PauseWait;            // the 300 ms a held step waits
+    bool ControlsLocked = false;         // a scan locked the main window's controls
+    // The bank scan and its pacing.
+    int32_t BankSignalFrequency = 0;  // the last channel whose level passed the threshold
+    int32_t BankSkipCount = 0;        // empty channels passed over since the timer reset it
+    uint8_t SkipWarningArmed = 0;     // the poll-period warning is still to be given
+    std::time_t BankScanStart = 0;
+    int32_t BankPaceCountdown = 0;  // timer ticks to the next check of the bank's pace
+    // The main timer.
+    int64_t FirstTick = 0;  // ui::Clock time of the first tick
+    uint32_t UpTime = 0;    // milliseconds since the first tick
+    std::time_t Now = 0;    // calendar time of the last tick, and its local time
+    std::tm NowLocal{};
+    uint8_t StepUpRequest = 0;  // the step keys' requests for the bank window
+    uint8_t StepDownRequest = 0;
+    int32_t LevelPollRetries = 0;  // seconds without a level (the AUTO poll)
+    // The calendar clock of the timer, the bank series and the journal lines; empty: the
+    // system's. Tests set it.
+    std::function<std::time_t()> CalendarClock;
+    std::time_t CalendarNow() const;
+    // Windows still to come; posting to them goes nowhere until they are set.
+    struct AuxWindows {
+        ui::Form* hfreq = nullptr;
+        ui::Form* View = nullptr;
+        ui::Form* Limb = nullptr;
+    } auxWindows;
+    // The range window's scale drawing (diap::DrawScale), called while the scan scrolls the
+    // shown slot to follow itself (SPY); the range window connects it.
+    std::function<void()> DrawRangeScale;
+    // The job executor's operations the scans and the job mode call (LoadJobForRun, StartJob,
+    // ExecuteCommand); the job executor connects them. Empty: no job is loaded or run.
+    struct JobExecutorHooks {
+        std::function<bool(const std::string& name)> loadForRun;
+        std::function<void()> start;
+        std::function<void()> executeLine;
+    } jobExecutor;
+
+  private:
+    void OnRangeScanStep(uint64_t generation);
+    void OnBankScanStep(uint64_t generation);
+    void OnScaleScanStep(uint64_t generation);
+    void OnJobScanStep(uint64_t generation);
+    void OnSecondTick();
+    void PaceBankScan();
+    bool PostScanStep(uint32_t code, uint64_t generation);
+    uint64_t TakeStepGeneration(uint32_t code);
+    Bank* ScannedSlot();
+    bool PanelReplyReady();
+    void ReleaseReceiver();
+    bool StartScanJob(const std::string& name);
+    void AppendJournalLine(const Bank& slot, const char* event);
+    void FollowScanInRangeWindow(int64_t current);
+    bool AdvanceBankChannel(uint64_t generation);
+    const UserFreq* ScanBankRecord() const;
+    int32_t BankPollPeriod() const;
+    void ShowMarkersAndCursor();
+    void ApplyTuneRequest();
+    void StepKey(int direction);
+    // Each start and each stop begins a new run of the scans; a step code carries the run it
+    // was posted for and is dropped once that run is over (one chain per run). The job-driven
+    // chain has runs of its own.
+    uint64_t scanGeneration_ = 1;
+    uint64_t jobScanGeneration_ = 1;
+    std::array<std::deque<uint64_t>, 4> queuedSteps_;  // per chain, in posting order
+    // --- (end of scan engine, codes, status line, timer)
 
   private:
     void OnCreate();

@@ -133,10 +133,9 @@ void ORVEL::WireJournalAndControls() {
     }
     wire(start, click([this, resetPending] {
              resetPending();
-             // A running job is ended and a scan started or stopped by the scan engine; without
-             // a receiver there is nothing to scan with.
-             if (!JobRunning && ReceiverType == 0) ShowError(10);
+             StartButton();  // a running job ends; else a scan starts or stops
          }));
+    wire(pause, click([this] { Pause(); }));
     wire(pictbttn_1, click([this, resetPending] {
              resetPending();
              ClearPanel();

@@ -70,6 +70,7 @@ bool ORVEL::CreateReceiverPanel(int32_t type) {
 void ORVEL::CreatePanelOrGoOn() {
     if (CreateReceiverPanel(ReceiverType)) return;
     panelIC8500.reset();
+    ReceiverMissing = ReceiverType != 0;
     ShowError(2);
     comm.Close();
     ReceiverType = 0;

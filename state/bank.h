@@ -69,4 +69,34 @@ struct Bank {
 
     // Points of the range, never more than the arrays hold.
     std::size_t Points() const { return std::min<std::size_t>(PointCount, kBankPoints); }
+
+    // --- Range scan (the scan engine keeps these)
+    // The cell of frequency f in every per-point array: the first point Fн is cell 1, as the
+    // stored level arrays and etalons have it. -1 for a frequency below Fн, a slot without a
+    // step, or a cell beyond the point count.
+    int64_t CellOf(int64_t f) const {
+        if (Step == 0 || f < int64_t{Start}) return -1;
+        const int64_t cell = (f - int64_t{Start}) / Step + 1;
+        return cell < int64_t(Points()) ? cell : -1;
+    }
+    // The cells the range Fн..Fк takes, cell 0 included; at most kBankPoints.
+    std::size_t RangeCells() const {
+        if (Step == 0 || End < Start) return 0;
+        return std::min<std::size_t>((End - Start) / Step + 2, kBankPoints);
+    }
+    uint32_t ScanPoint = 0;   // the point the scan of this slot is at
+    uint8_t Finished = 1;     // the slot has run its cycles; a slot without a range counts so
+    uint8_t PassDone = 0;     // a pass over the range was completed (the range window reads it)
+    uint32_t CyclesDone = 0;  // passes completed since the scan started
+    // The signal being followed: open, the frequency where it began, its highest level.
+    uint8_t SignalOpen = 0;
+    uint32_t SignalStart = 0;
+    int32_t SignalPeak = 0;
+    uint32_t LastSignal = 0;  // frequency of the last signal event, 0 = none
+    // The part of the range the range window shows and its scroll state: the window sets
+    // them, the scan scrolls to follow itself (SPY).
+    uint32_t VisibleLow = 0;
+    uint32_t VisibleHigh = 0;
+    int32_t ScrollPosition = 0;
+    int32_t ScrollMaximum = 0;
 };

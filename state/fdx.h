@@ -106,6 +106,7 @@ class FDX {
     uint8_t ShowGrid = 0;
     uint8_t LimbOpen = 0;
     uint8_t StudyOpen = 0;
+    uint8_t HfreqOpen = 0;  // the compact channel list is open
     int32_t ShownParameterPanel = 0;
 
     // --- Receiver
@@ -135,6 +136,8 @@ class FDX {
     uint32_t StepHigh = 9999;
     int32_t ScanRate = 620;
     uint8_t PcrScope = 0;
+    // What a receiver panel leaves for status pane 0 when its own scan or transfer starts.
+    std::string PanelStatusText;
     uint32_t TuneFrequency = 0;  // a tune request handed to the main window
     char TuneModulation = 0;
     uint8_t TuneAttenuator = 0;
@@ -180,6 +183,7 @@ class FDX {
     int32_t SelectionStart = -1;  // marked frequency span, -1 when none
     int32_t SelectionEnd = -1;
     int32_t CursorFrequency = -1;  // frequency under the mouse, -1 when none
+    int32_t CursorLevel = -1;      // raw level under the mouse, -1 when none
     uint8_t SelectionActive = 0;
     int32_t GroupRangeCount = 0;
     // The stored fixed-frequency spans in journal order (ascending start); the journal owns

@@ -343,6 +343,11 @@ void Ic8500Emulator::SendUnsolicited(const Bytes& body) {
 
 void Ic8500Emulator::Queue(Clock::time_point due, Bytes bytes) {
     if (outgoingBytes_ + bytes.size() > kMostOutgoingBytes) return;
+    if (lineRate_) {
+        const auto onLine = pty_.ByteTime() * static_cast<int64_t>(bytes.size());
+        due = std::max(due, lineFree_) + std::chrono::duration_cast<Clock::duration>(onLine);
+        lineFree_ = due;
+    }
     outgoingBytes_ += bytes.size();
     const auto place = std::upper_bound(
         outgoing_.begin(), outgoing_.end(), due,
@@ -410,6 +415,12 @@ void Ic8500Emulator::SetGarbage(Bytes garbage) {
 void Ic8500Emulator::SetByteByByte(bool on) {
     std::lock_guard lock(mutex_);
     byteByByte_ = on;
+}
+
+void Ic8500Emulator::SetLineRate(bool on) {
+    std::lock_guard lock(mutex_);
+    lineRate_ = on;
+    lineFree_ = Clock::now();
 }
 
 bool Ic8500Emulator::TuneByHand(uint64_t frequencyHz) {

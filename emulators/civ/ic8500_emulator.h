@@ -146,6 +146,12 @@ class Ic8500Emulator {
     void SetGarbage(Bytes garbage);
     // Every byte goes out in a write of its own (echo included).
     void SetByteByByte(bool on);
+    // Line-rate mode: every frame the receiver sends (the echo too) leaves only once its bytes
+    // have had their time on the line at the speed the program set on its end (start, data,
+    // parity and stop bits), one frame after the other as on a wire. An exchange then takes
+    // what it takes on a real CI-V bus: the command (heard as its echo) and the answer. Off
+    // by default: answers leave at once.
+    void SetLineRate(bool on);
 
     // The operator at the set: tunes or switches the mode, and the set reports it
     // unsolicited (a dead receiver changes but stays silent). False, with nothing changed,
@@ -196,6 +202,8 @@ class Ic8500Emulator {
     bool dead_ = false;
     bool refuseAll_ = false;
     bool byteByByte_ = false;
+    bool lineRate_ = false;
+    Clock::time_point lineFree_{};  // when the line has sent what is queued (line-rate mode)
     Bytes garbage_;
     std::chrono::milliseconds latency_{0};
     std::chrono::milliseconds announceInterval_{0};

@@ -86,6 +86,52 @@ void PseudoTerminal::LinkAs(const std::filesystem::path& link) {
     link_ = link;
 }
 
+namespace {
+
+// Bits per second of a termios speed code.
+uint32_t BitsPerSecond(speed_t speed) {
+    struct Speed {
+        speed_t code;
+        uint32_t bits;
+    };
+    static constexpr Speed kSpeeds[] = {
+        {B50, 50},         {B75, 75},         {B110, 110},       {B134, 134},
+        {B150, 150},       {B200, 200},       {B300, 300},       {B600, 600},
+        {B1200, 1200},     {B1800, 1800},     {B2400, 2400},     {B4800, 4800},
+        {B9600, 9600},     {B19200, 19200},   {B38400, 38400},   {B57600, 57600},
+        {B115200, 115200}, {B230400, 230400}, {B460800, 460800}, {B921600, 921600},
+    };
+    for (const Speed& entry : kSpeeds)
+        if (entry.code == speed) return entry.bits;
+    return 0;
+}
+
+}  // namespace
+
+std::chrono::nanoseconds PseudoTerminal::ByteTime() const {
+    termios line{};
+    if (::tcgetattr(slave_, &line) != 0) return {};
+    const uint32_t speed = BitsPerSecond(::cfgetospeed(&line));
+    if (speed == 0) return {};
+    uint32_t data = 8;
+    switch (line.c_cflag & CSIZE) {
+        case CS5:
+            data = 5;
+            break;
+        case CS6:
+            data = 6;
+            break;
+        case CS7:
+            data = 7;
+            break;
+        default:
+            break;
+    }
+    const uint32_t bits =
+        1 + data + ((line.c_cflag & PARENB) ? 1 : 0) + ((line.c_cflag & CSTOPB) ? 2 : 1);
+    return std::chrono::nanoseconds(int64_t{bits} * 1'000'000'000 / speed);
+}
+
 void PseudoTerminal::RemoveLink() noexcept {
     if (link_.empty()) return;
     std::error_code error;

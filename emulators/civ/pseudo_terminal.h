@@ -6,6 +6,7 @@
 // device stays the same while the program opens and closes its port, and the master never
 // sees a hang-up between two sessions. Both sides are raw: CI-V carries every byte value.
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -30,6 +31,11 @@ class PseudoTerminal {
     // file) is not ours to remove: std::runtime_error. A previous link of this terminal is
     // removed first.
     void LinkAs(const std::filesystem::path& link);
+
+    // How long one byte takes on a real line with the settings the program gave its end of
+    // the terminal: start bit, data bits, parity bit, stop bits at its output speed. Zero
+    // when the speed is 0 or cannot be read (the terminal itself does not pace bytes).
+    std::chrono::nanoseconds ByteTime() const;
 
   private:
     void RemoveLink() noexcept;

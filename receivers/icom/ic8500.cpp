@@ -904,35 +904,28 @@ void ReportReceiverOff(FDX& state, bool done) {
 }
 }  // namespace
 
-void IC8500::AttenuatorOff(JobStr&) {
-    fdx_->Attenuator = 0;
+void IC8500::AttenuatorJob(bool on, uint32_t db) {
+    fdx_->Attenuator = on ? 1 : 0;
+    if (on) fdx_->AttenuatorDb = db;
     ReportReceiverOff(*fdx_, SendAttenuatorDepth());
     ShowAttenuator();
     PostToOwner(PostReceiverState);
+}
+
+void IC8500::AttenuatorOff(JobStr&) {
+    AttenuatorJob(false, 0);
 }
 
 void IC8500::Attenuator10(JobStr&) {
-    fdx_->Attenuator = 1;
-    fdx_->AttenuatorDb = 10;
-    ReportReceiverOff(*fdx_, SendAttenuatorDepth());
-    ShowAttenuator();
-    PostToOwner(PostReceiverState);
+    AttenuatorJob(true, 10);
 }
 
 void IC8500::Attenuator20(JobStr&) {
-    fdx_->Attenuator = 1;
-    fdx_->AttenuatorDb = 20;
-    ReportReceiverOff(*fdx_, SendAttenuatorDepth());
-    ShowAttenuator();
-    PostToOwner(PostReceiverState);
+    AttenuatorJob(true, 20);
 }
 
 void IC8500::Attenuator30(JobStr&) {
-    fdx_->Attenuator = 1;
-    fdx_->AttenuatorDb = 30;
-    ReportReceiverOff(*fdx_, SendAttenuatorDepth());
-    ShowAttenuator();
-    PostToOwner(PostReceiverState);
+    AttenuatorJob(true, 30);
 }
 
 void IC8500::AudioLevelCommand(JobStr& line) {

@@ -192,6 +192,7 @@ class IC8500 : public ReceiverPanel {
     void Attenuator10(JobStr& line);
     void Attenuator20(JobStr& line);
     void Attenuator30(JobStr& line);
+    void AttenuatorJob(bool on, uint32_t db);
     void AudioLevelCommand(JobStr& line);
     void ThresholdCommand(JobStr& line);
     void DirectModeCommand(JobStr& line);

@@ -98,6 +98,14 @@ TEST_F(StartUp, AReceiverWithoutItsPanelLeavesTheProgramWorkingWithoutOne) {
     EXPECT_EQ(orvel.tabctrl_1->Page(0), orvel.pages[0].get());
     EXPECT_TRUE(orvel.Started);
     EXPECT_TRUE(orvel.timer.IsRunning());
+
+    // Its settings belong to that receiver: the close leaves ORVEL.CFG alone.
+    std::ofstream(folder.File("ORVEL.CFG"), std::ios::binary) << "Позиция_калибровки1=-100\r\n";
+    orvel.Show();
+    EXPECT_TRUE(orvel.Close());
+    std::ifstream cfg(folder.File("ORVEL.CFG"), std::ios::binary);
+    std::string kept((std::istreambuf_iterator<char>(cfg)), {});
+    EXPECT_EQ(kept, "Позиция_калибровки1=-100\r\n");
 }
 
 TEST_F(StartUp, TheRttyButtonServesOnlyTheIc756pro) {
