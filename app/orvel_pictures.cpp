@@ -5,12 +5,6 @@
 
 namespace {
 
-// Each picture is 14 x 12 characters; a character names a colour of the palette below.
-struct PictureArt {
-    const char* control;
-    const char* rows[12];
-};
-
 struct PaletteEntry {
     char key;
     ui::Color color;
@@ -22,6 +16,7 @@ constexpr PaletteEntry kPalette[] = {
     {'b', 0x0000c0}, {'y', 0xe0c000}, {'n', 0x008000}, {'c', 0x0080c0},
 };
 
+// clang-format off
 constexpr PictureArt kArt[] = {
     {"pictbttn_2",  // load: an open folder with an arrow out of it
      {"..............", "......b.......", ".....bbb......", "....bbbbb.....", "......b.......",
@@ -81,6 +76,8 @@ constexpr PictureArt kArt[] = {
       ".kkkkkkkkkkk..", ".............."}},
 };
 
+// clang-format on
+
 ui::Color ColorOf(char key) {
     for (const PaletteEntry& entry : kPalette)
         if (entry.key == key) return entry.color;
@@ -90,7 +87,11 @@ ui::Color ColorOf(char key) {
 }  // namespace
 
 Picture OrvelPicture(const std::string& controlName) {
-    for (const PictureArt& art : kArt) {
+    return FindPicture(kArt, controlName);
+}
+
+Picture FindPicture(std::span<const PictureArt> table, const std::string& controlName) {
+    for (const PictureArt& art : table) {
         if (controlName != art.control) continue;
         Picture picture;
         picture.width = int(std::strlen(art.rows[0]));
