@@ -66,6 +66,7 @@ ORVEL::ORVEL() {
     RegisterOrvelResources();
     MessageBox = ShowFdxMessage;
     OnLevelChanged = [this] { ShowCurrentLevel(); };  // the timer's level poll
+    ConnectJobExecutor();  // the scans and the job tab start jobs through it
     AddHandler(ui::EventId::Create, [this](ui::Object&, ui::EventData&) {
         OnCreate();
         return false;
@@ -271,6 +272,7 @@ void ORVEL::StartUp() {
     CheckDiskSpace();
     LoadConfig();  // a missing file queues no start-up job
     BuildLevelTable();
+    StartJob();  // the start-up job ORVEL.CFG composed, when it holds lines
 
     // Until now the port dropped what it received: nothing reaches the panels before
     // they exist.

@@ -301,6 +301,43 @@ class ORVEL : public ui::Form, public FDX {
     // --- (end of panel catalog)
 
   public:
+    // --- Job executor
+    // A job runs one line per step. A step takes the line at JobLineIndex and executes it here
+    // (main-window objects, journal selections) or posts PostJobStep to the window or receiver
+    // panel the line names; whoever executed the line answers with PostJobStep, and that code
+    // runs the next step. A loaded run takes its lines from RunLines, an editor run (the job
+    // tab's ПУСК, StartJobMode) from EditLines.
+    void ExecuteCommand();
+    // Starts a loaded run of the JobLineCount lines of RunLines; nothing without lines.
+    void StartJob();
+    // Copies the lines of the stored job `name` (its folder name, else its identifier) into
+    // RunLines; false while a job runs or when there is no such job.
+    bool LoadJobForRun(const std::string& name);
+    void EndLoadedJob();
+    // The job codes of the main window.
+    void OnJobStep();      // PostJobStep: the line handed out is done
+    void RunMacro();       // PostRunMacro: the macro job or the trigger job, by turns
+    void OnJobNotice();    // PostJobNotice: the job window ended the run
+    void StartPanelJob();  // PostPanelStartJob: the job a receiver panel named in PanelJobName
+
+  private:
+    void ConnectJobExecutor();
+    void BeginJobRun();
+    void FinishJobRun();
+    void SelectJournalLine(JobStr& line);  // a line of the journal (panel 9)
+    void ExecuteMainObject(JobStr& line);  // a line of the main window (panel 10)
+    ui::Form* JobTarget(uint32_t panel);
+    void AnswerJobLine(uint64_t run);
+    // Every run has a number of its own: a step posts its answer only while its run goes on,
+    // so a line that starts another run leaves one chain of steps, the new run's.
+    uint64_t jobRun_ = 0;
+    // A line of this run ran: its return code decides a COND.
+    bool jobLineRan_ = false;
+    // A line of this run is out: its PostJobStep is awaited.
+    bool jobAnswerDue_ = false;
+    // --- (end of job executor)
+
+  public:
     // --- Scan engine, codes, status line, timer
     // A scan is a chain of codes the main window posts to itself, one frequency per code:
     // 0x7a range and group, 0x8c bank, 0x8d scale, 0xae a job line waiting for a signal.
@@ -409,6 +446,7 @@ class ORVEL : public ui::Form, public FDX {
     uint64_t scanGeneration_ = 1;
     uint64_t jobScanGeneration_ = 1;
     std::array<std::deque<uint64_t>, 4> queuedSteps_;  // per chain, in posting order
+    int32_t holdPeak_ = 0;  // the highest level of the point the range scan holds on
     // --- (end of scan engine, codes, status line, timer)
 
   private:

@@ -48,6 +48,18 @@ void ORVEL::OnPostedCode(uint32_t code) {
         case PostTimerTick:
             OnSecondTick();
             break;
+        case PostJobStep:
+            OnJobStep();
+            break;
+        case PostRunMacro:
+            RunMacro();
+            break;
+        case PostJobNotice:
+            OnJobNotice();
+            break;
+        case PostPanelStartJob:
+            StartPanelJob();
+            break;
 
         // --- Receiver state and status
         case PostReceiverState:

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <ctime>
 #include <limits>
+#include <chrono>
 
 #include "app/format_text.h"
 #include "app/message_bus.h"
@@ -476,6 +477,7 @@ void ORVEL::StopBankScan() {
 bool ORVEL::StartRangeScan() {
     const uint64_t generation = scanGeneration_;
     AppearanceFrequency = DisappearanceFrequency = BankSignalFrequency = 0;
+    holdPeak_ = 0;
     ScanSlot = SlotIndex >= 0 && std::size_t(SlotIndex) < ScanSlots.size() ? SlotIndex : 0;
     for (Bank& slot : ScanSlots) {
         if (!Scannable(slot)) continue;
@@ -647,7 +649,11 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
         StartStopScan();
         return;
     }
+    const auto dbg0 = std::chrono::steady_clock::now();
+    const bool ready0 = panelIC8500 && panelIC8500->ReplyComplete;
     const bool read = QueryLevel();
+    const double dbg = std::chrono::duration<double>(std::chrono::steady_clock::now() - dbg0).count();
+    if (dbg > 0.05) std::fprintf(stderr, "QueryLevel %.3f ready0 %d read %d\n", dbg, ready0, read);
     if (generation != scanGeneration_) return;
     if (slotGone()) {
         StartStopScan();
@@ -746,6 +752,10 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
             }
         }
 
+        // What the held point showed during the hold: a signal that goes while the scan
+        // holds on it still gets its disappearance line when the scan moves on.
+        if (heldAtStart) holdPeak_ = std::max(holdPeak_, prev);
+
         if (heldAtStart && !ManualPause) {
             switch (keys.condition) {
                 case 0:
@@ -770,8 +780,10 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
             slot->ScanPoint = uint32_t(std::min<int64_t>(current, UINT32_MAX));
             ScanFrequency = slot->ScanPoint;
             // The line carries the next point's frequency, as the journal always had it.
-            const bool fell = keys.marker ? prev > slot->SightLevel && level < slot->SightLevel
-                                          : keys.level > 0 && prev > keys.level &&
+            const int32_t before = heldAtStart ? std::max(prev, holdPeak_) : prev;
+            holdPeak_ = 0;
+            const bool fell = keys.marker ? before > slot->SightLevel && level < slot->SightLevel
+                                          : keys.level > 0 && before > keys.level &&
                                                 level < keys.level;
             if (keys.journal && eligible && Distance(current, DisappearanceFrequency) > bandwidth &&
                 fell) {

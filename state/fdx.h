@@ -233,6 +233,7 @@ class FDX {
     int32_t MacroJob = 0;
     int32_t TriggerJob = 0;
     std::string PanelJobName;
+    uint8_t TriggerNext = 0;  // the next right click tries the trigger job first
 
     // --- Printing and phonograms
     uint8_t PrinterSet = 0;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "emulators/civ/ic8500_emulator.h"
 #include "state/cp1251.h"
 #include "tests/support/program_folder.h"
+#include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
@@ -50,6 +52,26 @@ inline emulators::SignalPlan Flat(int level) {
 inline emulators::SignalPlan WithCarrier(int noise, uint64_t hz, int peak, uint64_t width = 10'000) {
     return emulators::SignalPlan{noise, {{hz, peak, width}}};
 }
+
+// Stands in for a window of a later part of the program (the bank window, the job window):
+// it only counts the codes it is sent.
+inline constexpr ui::FormResource kCodeSinkForm{
+    "ID_scan_test_sink", 100, 60, "8.MS Sans Serif", ui::style::kCaption, "", {}};
+
+class CodeSink : public ui::Form {
+  public:
+    CodeSink() {
+        ui::RegisterFormResource(kCodeSinkForm);
+        AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
+            codes.push_back(e.code);
+            return false;
+        });
+        Create("ID_scan_test_sink");
+    }
+    ~CodeSink() override { Destroy(); }
+    int Count(uint32_t code) const { return int(std::count(codes.begin(), codes.end(), code)); }
+    std::vector<uint32_t> codes;
+};
 
 class ScanOnAir : public ::testing::Test {
   protected:

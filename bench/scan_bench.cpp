@@ -1,0 +1,230 @@
+// orvel_scan_bench: the rate of a range scan through the real serial layer, end to end: the
+// main window's scan engine, the IC-R8500 panel, the serial port with its reader thread and a
+// pseudo-terminal, and the emulated receiver in a process of its own (so that the CPU time
+// measured is the program's alone).
+//
+// For ranges of 1,000 and 100,000 points it reports, with the emulator answering at once:
+// steps per second, the program's CPU time per step and its peak memory; and with the
+// emulator's line-rate mode (every frame takes its bytes' time at the line's 19200 baud) the
+// share of the rate the line allows that the scan reaches.
+//
+// Usage: orvel_scan_bench [--quick]   (--quick: a few steps each, to see that it runs)
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/message_bus.h"
+#include "app/orvel.h"
+#include "emulators/civ/ic8500_emulator.h"
+#include "ui/application.h"
+#include "ui/message_box.h"
+#include "ui/reply_event.h"
+
+namespace {
+
+// One step of an IC-R8500 scan on the line: the frequency set (its echo 11 bytes and the
+// acknowledgement 6), the squelch query (7 and 8) and the level query (7 and 9).
+constexpr int kBytesPerStep = 11 + 6 + 7 + 8 + 7 + 9;
+constexpr int kBitsPerByte = 10;  // 8N1
+constexpr int kBaud = 19200;
+constexpr double kLineStepsPerSecond = double(kBaud) / (kBytesPerStep * kBitsPerByte);
+
+// The emulated receiver in a child process. Commands over a pipe: 'L' line-rate mode on,
+// 'I' off (answers at once); the end of the pipe ends it.
+class EmulatorProcess {
+  public:
+    EmulatorProcess() {
+        int path[2];
+        int command[2];
+        if (::pipe(path) != 0 || ::pipe(command) != 0) std::exit(2);
+        pid_ = ::fork();
+        if (pid_ < 0) std::exit(2);
+        if (pid_ == 0) {
+            ::close(path[0]);
+            ::close(command[1]);
+            Serve(path[1], command[0]);
+        }
+        ::close(path[1]);
+        ::close(command[0]);
+        command_ = command[1];
+        char buffer[256] = {};
+        const ssize_t n = ::read(path[0], buffer, sizeof buffer - 1);
+        ::close(path[0]);
+        if (n <= 0) std::exit(2);
+        slavePath_.assign(buffer, std::size_t(n));
+    }
+    ~EmulatorProcess() {
+        ::close(command_);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    const std::string& SlavePath() const { return slavePath_; }
+    void SetLineRate(bool on) const {
+        const char c = on ? 'L' : 'I';
+        if (::write(command_, &c, 1) != 1) std::exit(2);
+    }
+
+  private:
+    [[noreturn]] static void Serve(int pathOut, int commandIn) {
+        emulators::Ic8500Emulator emulator(emulators::SignalPlan{20, {}});
+        emulator.Start();
+        const std::string& slave = emulator.SlavePath();
+        if (::write(pathOut, slave.data(), slave.size()) < 0) ::_exit(2);
+        ::close(pathOut);
+        char c = 0;
+        while (::read(commandIn, &c, 1) == 1) emulator.SetLineRate(c == 'L');
+        emulator.Stop();
+        ::_exit(0);
+    }
+
+    pid_t pid_ = -1;
+    int command_ = -1;
+    std::string slavePath_;
+};
+
+double CpuSeconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+long PeakMemoryKb() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+struct Result {
+    int steps = 0;
+    double seconds = 0;
+    double cpuSeconds = 0;
+};
+
+// Scans a range of `points` points from 100 MHz in steps of 100 Hz and times `steps` steps
+// after `warmUp` steps.
+Result ScanSteps(ORVEL& orvel, uint32_t points, int warmUp, int steps) {
+    UserDp range;
+    range.StartFrequency = 1'000'000;
+    range.EndFrequency = range.StartFrequency + points - 1;
+    range.Step = 1;
+    range.Cycles = 1000;
+    Bank& slot = orvel.ScanSlots[0];
+    slot.Start = range.StartFrequency;
+    slot.End = range.EndFrequency;
+    slot.Step = range.Step;
+    slot.Modulation = 'W';
+    slot.Range = &range;
+    slot.InUse = 1;
+    slot.PointCount = 0;
+    orvel.SlotIndex = 0;
+    orvel.SwitchToTab(2);
+
+    int arrived = 0;
+    Result result;
+    std::chrono::steady_clock::time_point begin;
+    double cpuBegin = 0;
+    ui::ReplyEvent done;
+    const ui::EventTable counter = {{ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
+        if (e.code != PostRangeScanStep) return false;
+        static auto last = std::chrono::steady_clock::now();
+        const auto nowt = std::chrono::steady_clock::now();
+        const double gap = std::chrono::duration<double>(nowt - last).count();
+        last = nowt;
+        if (gap > 0.05 && arrived > 2) std::fprintf(stderr, "step %d gap %.3f s level %d pend %d complete %d last %d rej %d freq %u\n", arrived, gap, orvel.ScanLevel, orvel.panelIC8500->PendingCommand, orvel.panelIC8500->ReplyComplete, orvel.panelIC8500->Link.LastReplyCode, orvel.panelIC8500->Link.RejectCount, orvel.Frequency);
+        if (++arrived == warmUp) {
+            begin = std::chrono::steady_clock::now();
+            cpuBegin = CpuSeconds();
+        } else if (arrived == warmUp + steps) {
+            result.seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+            result.cpuSeconds = CpuSeconds() - cpuBegin;
+            result.steps = steps;
+            done.Set();
+        }
+        return false;
+    }}};
+    orvel.AddHandlers(counter);
+    orvel.StartStopScan();
+    done.Wait(3'600'000);
+    orvel.StartStopScan();
+    ui::ServeFor(200);
+    orvel.RemoveHandlers(counter);
+    slot.InUse = 0;
+    slot.Range = nullptr;
+    return result;
+}
+
+void PrintRow(const char* range, const char* emulator, const Result& r, bool lineRate) {
+    const double rate = r.seconds > 0 ? r.steps / r.seconds : 0;
+    const double cpuMs = r.steps > 0 ? r.cpuSeconds * 1000 / r.steps : 0;
+    char line[64] = "-";
+    if (lineRate)
+        std::snprintf(line, sizeof line, "%.1f %% of %.0f/s", rate / kLineStepsPerSecond * 100,
+                      kLineStepsPerSecond);
+    std::printf("| %s | %s | %d | %.0f | %s | %.3f ms | %.1f MB |\n", range, emulator, r.steps, rate,
+                line, cpuMs, double(PeakMemoryKb()) / 1024.0);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool quick = argc > 1 && std::string(argv[1]) == "--quick";
+    // Before any thread: the child inherits nothing running.
+    EmulatorProcess emulator;
+
+    char folderName[] = "/tmp/orvel_scan_bench_XXXXXX";
+    if (::mkdtemp(folderName) == nullptr) return 2;
+    const std::filesystem::path folder = folderName;
+    std::filesystem::current_path(folder);
+    std::filesystem::create_symlink(emulator.SlavePath(), folder / "COM1");
+    std::ofstream(folder / "ORVEL.INI", std::ios::binary) << "COM=1\r\nSPEED=5\r\nRECV=4\r\n";
+
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ui::Application::InstallFontSubstitutes();
+    ui::ScriptedMessageBoxes boxes;  // nobody is there to click
+    int status = 0;
+    {
+        ORVEL orvel;
+        if (!orvel.Create() || orvel.panelIC8500 == nullptr) return 2;
+        ui::ServeFor(1500);  // the panel's start-up synchronisation
+        if (getenv("HIDE")) orvel.Hide();
+
+        std::printf("| range | emulator | steps | steps/s | line | CPU per step | peak memory |\n");
+        std::printf("|---|---|---|---|---|---|---|\n");
+        const int warmUp = quick ? 5 : 100;
+        const int instantSteps = quick ? 20 : 2'000;
+        const int lineSteps = quick ? 10 : 400;
+        for (const uint32_t points : {1'000u, 100'000u}) {
+            const char* range = points == 1'000 ? "1,000 points" : "100,000 points";
+            // What the line still carries from the run before drains first.
+            emulator.SetLineRate(false);
+            ui::ServeFor(500);
+            const Result instant = ScanSteps(orvel, points, warmUp, instantSteps);
+            PrintRow(range, "at once", instant, false);
+            emulator.SetLineRate(true);
+            ui::ServeFor(500);
+            const Result line = ScanSteps(orvel, points, warmUp, lineSteps);
+            PrintRow(range, "19200 baud", line, true);
+            if (instant.steps == 0 || line.steps == 0) status = 1;
+        }
+        orvel.Destroy();
+    }
+    std::error_code ignored;
+    std::filesystem::current_path("/", ignored);
+    std::filesystem::remove_all(folder, ignored);
+    return status;
+}

@@ -1,0 +1,261 @@
+// The range and group scans end to end: the main window steps the emulated IC-R8500 over
+// loaded ranges, stores the levels, follows signals, holds, journals and rotates the slots.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/app/scan_fixture.h"
+
+namespace {
+
+using scan_test::Flat;
+using scan_test::kMHz;
+using scan_test::ScanOnAir;
+using scan_test::WithCarrier;
+
+constexpr uint32_t k100MHz = 100 * kMHz;
+constexpr uint32_t k10kHz = 100;
+
+class RangeScan : public ScanOnAir {
+  protected:
+    // 100.0000 .. 100.9900 MHz in steps of 10 kHz: 100 points in cells 1..100.
+    UserDp& HundredPoints() {
+        UserDp& range = MakeRange(k100MHz, k100MHz + 99 * k10kHz, k10kHz);
+        range.Journal = 1;
+        range.Level = 50;
+        return range;
+    }
+    void StartRangeTab(std::size_t slot = 0) {
+        orvel.SlotIndex = int32_t(slot);
+        orvel.SwitchToTab(2);
+        orvel.StartButton();
+    }
+};
+
+TEST_F(RangeScan, TwoFlatPassesStopByThemselvesAndKeepTheLevelsInTheirCells) {
+    UserDp& range = HundredPoints();
+    range.Cycles = 2;
+    Bank& slot = Load(0, range);
+    StartRangeTab();
+    EXPECT_EQ(orvel.start->Text(), "СТОП");
+    EXPECT_TRUE(orvel.Running);
+
+    ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+    EXPECT_EQ(orvel.start->Text(), "ПУСК");
+    EXPECT_EQ(slot.CyclesDone, 2u);
+    EXPECT_EQ(slot.CycleCount, 2u);
+    EXPECT_TRUE(slot.Finished);
+    for (std::size_t cell = 1; cell <= 100; ++cell) {
+        EXPECT_EQ(slot.Current[cell], 20) << cell;
+        EXPECT_EQ(slot.Minimum[cell], 20) << cell;
+        EXPECT_EQ(slot.Average[cell], 20) << cell;
+        EXPECT_EQ(slot.Maximum[cell], 20) << cell;
+    }
+    // The first point is cell 1: nothing before it, nothing after the last.
+    EXPECT_EQ(slot.Current[0], 0);
+    EXPECT_EQ(slot.Current[101], 0);
+    EXPECT_EQ(Notes(range), "");
+    EXPECT_EQ(LevelQueries(), 200);
+    const auto tuned = Tuned();
+    ASSERT_GE(tuned.size(), 100u);
+    EXPECT_EQ(tuned.front(), k100MHz);
+    EXPECT_EQ(*std::max_element(tuned.begin(), tuned.end()), k100MHz + 99 * k10kHz);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(RangeScan, ASignalJournalsItsAppearanceHoldsAndItsDisappearanceFollows) {
+    emulator.SetSignalPlan(WithCarrier(20, 100'500'000, 200));
+    UserDp& range = HundredPoints();
+    range.Condition = 1;  // release when the signal has gone ...
+    range.WaitTime = 3;   // ... and three seconds more
+    Bank& slot = Load(0, range);
+    StartRangeTab();
+
+    // The event shows at the first point below the peak (100.51 MHz); the scan steps back to
+    // the peak and holds there.
+    ASSERT_TRUE(RunUntil([&] { return orvel.Paused != 0; }));
+    EXPECT_EQ(Notes(range), JournalLine("Появление сигнала", 100.51));
+    EXPECT_EQ(orvel.ScanFrequency, 1'005'000u);
+    EXPECT_EQ(slot.ScanPoint, 1'005'000u);
+    EXPECT_EQ(orvel.pause->Text(), "РЕЖИМ");
+    EXPECT_EQ(slot.Current[51], 200);
+
+    // While the signal stays the hold stays, however long.
+    const int64_t held = ui::Clock::NowMs();
+    ASSERT_TRUE(RunUntil([&] { return ui::Clock::NowMs() > held + 5000; }));
+    EXPECT_TRUE(orvel.Paused);
+    EXPECT_EQ(emulator.State().frequencyHz, 100'500'000u);
+    EXPECT_EQ(Notes(range), JournalLine("Появление сигнала", 100.51));
+
+    // Gone: "Время_ожидания" seconds later the scan moves on and writes the disappearance
+    // with the next point's frequency.
+    emulator.SetSignalPlan(Flat(20));
+    const int64_t gone = ui::Clock::NowMs();
+    ASSERT_TRUE(RunUntil([&] { return !orvel.Paused; }));
+    EXPECT_GE(ui::Clock::NowMs() - gone, 1500);  // two or three second ticks
+    ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+    EXPECT_EQ(Notes(range), JournalLine("Появление сигнала", 100.51) +
+                                JournalLine("Исчезновение сигнала", 100.51));
+    EXPECT_EQ(orvel.pause->Text(), "ПАУЗА");
+    // cp1251 on disk: "П" is CF.
+    EXPECT_EQ(Notes(range).find('\xCF'), 20u);
+}
+
+TEST_F(RangeScan, AveragesAreIntegerMeansOverThePasses) {
+    UserDp& range = MakeRange(k100MHz, k100MHz + 2 * k10kHz, k10kHz);
+    range.Cycles = 2;
+    Bank& slot = Load(0, range);
+    emulator.SetSignalPlan(Flat(10));
+    // The second pass finds 21 everywhere.
+    hooks[PostRangeScanStep] = [&] {
+        if (slot.CyclesDone == 1) emulator.SetSignalPlan(Flat(21));
+    };
+    StartRangeTab();
+    ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+    for (std::size_t cell = 1; cell <= 3; ++cell) {
+        EXPECT_EQ(slot.Average[cell], 15) << cell;
+        EXPECT_EQ(slot.Minimum[cell], 10) << cell;
+        EXPECT_EQ(slot.Maximum[cell], 21) << cell;
+        EXPECT_EQ(slot.Current[cell], 21) << cell;
+    }
+}
+
+TEST_F(RangeScan, AFailedReadStaysOnThePointStoresNothingAndPurgesTheRing) {
+    // A silent line: nothing answers, and what the test puts into the ring stays its own.
+    emulator.SetEcho(false);
+    emulator.SetDead(true);
+    Bank& slot = Load(0, MakeRange(k100MHz, k100MHz + 9 * k10kHz, k10kHz));
+    int steps = 0;
+    uint32_t unreadAtSecondStep = 1;
+    uint32_t pointAtSecondStep = 0;
+    hooks[PostRangeScanStep] = [&] {
+        if (++steps == 1) {
+            // Half a frame the receiver never finished.
+            const uint8_t partial[] = {0xFE, 0xFE, 0xE0, 0x4A, 0x15};
+            orvel.comm.StoreReceived(partial, sizeof partial);
+        } else if (steps == 2) {
+            unreadAtSecondStep = orvel.comm.WriteIndex - orvel.comm.ReadIndex;
+            pointAtSecondStep = slot.ScanPoint;
+        }
+    };
+    StartRangeTab();
+    ASSERT_TRUE(RunUntil([&] { return steps >= 2; }));
+    EXPECT_EQ(unreadAtSecondStep, 0u);
+    EXPECT_EQ(pointAtSecondStep, k100MHz);
+    EXPECT_EQ(slot.Current[1], 0);
+    EXPECT_EQ(slot.Maximum[1], 0);
+    EXPECT_EQ(orvel.ScanLevel, -1);
+    EXPECT_EQ(orvel.statusBar->PartText(2), "выкл");
+    orvel.StartButton();
+    EXPECT_FALSE(orvel.Running);
+}
+
+TEST_F(RangeScan, NeverStepsBackBelowTheRangeStart) {
+    // A signal on the last point is still open when the next pass starts; the event then
+    // comes at Fн, where cell 0 (no point's) happens to hold a high level.
+    const uint32_t last = k100MHz + 4 * k10kHz;
+    emulator.SetSignalPlan(WithCarrier(20, uint64_t{last} * 100, 200));
+    UserDp& range = MakeRange(k100MHz, last, k10kHz);
+    range.Level = 50;
+    range.Cycles = 3;
+    Bank& slot = Load(0, range);
+    slot.Current[0] = 250;
+    uint32_t lowest = k100MHz;
+    hooks[PostRangeScanStep] = [&] { lowest = std::min(lowest, slot.ScanPoint); };
+    StartRangeTab();
+    ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+    EXPECT_EQ(lowest, k100MHz);
+    const auto tuned = Tuned();
+    EXPECT_EQ(*std::min_element(tuned.begin(), tuned.end()), k100MHz);
+    EXPECT_EQ(slot.CyclesDone, 3u);
+}
+
+TEST_F(RangeScan, CyclesFromTheIntervalCountARangeNarrowerThanAStepAsOnePoint) {
+    UserDp& narrow = MakeRange(k100MHz, k100MHz, k10kHz);
+    narrow.Cycles = 0;
+    narrow.Interval = 1;
+    UserDp& plain = MakeRange(101 * kMHz, 101 * kMHz + 4 * k10kHz, k10kHz);
+    plain.Cycles = 0;  // and no interval: one cycle
+    Load(0, narrow);
+    Load(1, plain);
+    StartRangeTab();
+    ASSERT_TRUE(orvel.Running);
+    EXPECT_EQ(narrow.Cycles, uint32_t(orvel.ScanRate));
+    EXPECT_EQ(plain.Cycles, 1u);
+    orvel.StartButton();
+    EXPECT_FALSE(orvel.Running);
+}
+
+TEST_F(RangeScan, SelectionScansOnlyTheMarkedPoints) {
+    UserDp& range = MakeRange(k100MHz, k100MHz + 5 * k10kHz, k10kHz);
+    range.Selection = 1;
+    Bank& slot = Load(0, range);
+    slot.PointCount = uint32_t(slot.RangeCells());
+    // Points 0, 2 and 5 are fixed frequencies (cells 1, 3, 6).
+    for (std::size_t cell : {1, 3, 6}) slot.Flags[cell] = kFixedFrequencyPoint;
+    StartRangeTab();
+    ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+    for (std::size_t cell : {1, 3, 6}) EXPECT_EQ(slot.Current[cell], 20) << cell;
+    for (std::size_t cell : {2, 4, 5}) EXPECT_EQ(slot.Current[cell], 0) << cell;
+    EXPECT_EQ(LevelQueries(), 3);
+}
+
+// ---- group scan
+
+class GroupScan : public RangeScan {
+  protected:
+    // Three ranges of two points, two cycles each; the slot and point of every step.
+    void ScanThreeRanges() {
+        for (std::size_t i = 0; i < 3; ++i) {
+            const uint32_t start = (100 + uint32_t(i)) * kMHz;
+            UserDp& range = MakeRange(start, start + k10kHz, k10kHz);
+            range.Cycles = 2;
+            Load(i, range);
+        }
+        hooks[PostRangeScanStep] = [&] {
+            const Bank& slot = orvel.ScanSlots[std::size_t(orvel.ScanSlot)];
+            steps.push_back({orvel.ScanSlot, slot.ScanPoint == slot.Start ? 0 : 1});
+        };
+        orvel.SlotIndex = 0;
+        orvel.SwitchToTab(3);
+        orvel.StartButton();
+        ASSERT_TRUE(orvel.Running);
+        ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+        ASSERT_FALSE(steps.empty());
+        // The step that found the scan over posted nothing more.
+        EXPECT_EQ(orvel.LiveScanSteps(PostRangeScanStep), 0u);
+    }
+    struct Step {
+        int32_t slot;
+        int point;
+        friend bool operator==(const Step&, const Step&) = default;
+    };
+    std::vector<Step> steps;
+};
+
+TEST_F(GroupScan, NaturallyARangeKeepsTheScanUntilItsCyclesAreDone) {
+    ScanThreeRanges();
+    const std::vector<Step> expected = {{0, 0}, {0, 1}, {0, 0}, {0, 1}, {1, 0}, {1, 1},
+                                        {1, 0}, {1, 1}, {2, 0}, {2, 1}, {2, 0}, {2, 1}};
+    EXPECT_EQ(steps, expected);
+}
+
+TEST_F(GroupScan, OneCycleMovesOnAfterEachPass) {
+    orvel.OptOneCycle = 1;
+    ScanThreeRanges();
+    const std::vector<Step> expected = {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1},
+                                        {0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}};
+    EXPECT_EQ(steps, expected);
+}
+
+TEST_F(GroupScan, OneMeasurementMovesOnAfterEachPoint) {
+    orvel.OptOneMes = 1;
+    ScanThreeRanges();
+    const std::vector<Step> expected = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1},
+                                        {0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}};
+    EXPECT_EQ(steps, expected);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(orvel.ScanSlots[i].CyclesDone, 2u);
+}
+
+}  // namespace

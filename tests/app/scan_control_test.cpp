@@ -1,0 +1,280 @@
+// Starting, stopping and holding scans from the main window's buttons, the job mode's stop,
+// the main timer and the codes the main window answers for the scan engine.
+
+#include <gtest/gtest.h>
+
+#include "tests/app/scan_fixture.h"
+
+namespace {
+
+using scan_test::CodeSink;
+using scan_test::kMHz;
+using scan_test::ScanOnAir;
+
+constexpr uint32_t k100MHz = 100 * kMHz;
+constexpr uint32_t k10kHz = 100;
+
+class ScanControl : public ScanOnAir {
+  protected:
+    Bank& TenPoints() {
+        UserDp& range = MakeRange(k100MHz, k100MHz + 9 * k10kHz, k10kHz);
+        range.Cycles = 1000;
+        return Load(0, range);
+    }
+    void Click(ui::Window* button) { button->Raise(ui::EventId::Click); }
+    std::vector<std::string> Shown() const {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes.shown) texts.push_back(box.text);
+        return texts;
+    }
+};
+
+TEST_F(ScanControl, NothingToScanShowsMessage26AndAnEmptyBankMessage4First) {
+    orvel.SwitchToTab(2);
+    Click(orvel.start);
+    EXPECT_EQ(Shown(), std::vector<std::string>{"Не заданы режим или параметры сканирования!"});
+    EXPECT_FALSE(orvel.Running);
+    EXPECT_EQ(orvel.start->Text(), "ПУСК");
+
+    boxes.shown.clear();
+    orvel.SwitchToTab(1);
+    orvel.ChannelCount = 3;  // three channels, none with a frequency
+    Click(orvel.start);
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"Не заданы частоты (банк) для сканирования",
+                                                 "Не заданы режим или параметры сканирования!"}));
+    EXPECT_FALSE(orvel.Running);
+}
+
+TEST_F(ScanControl, TheButtonStartsAndStopsAndLocksTheControlsMeanwhile) {
+    TenPoints();
+    orvel.SwitchToTab(2);
+    Click(orvel.start);
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_EQ(orvel.start->Text(), "СТОП");
+    EXPECT_TRUE(orvel.ControlsLocked);
+    EXPECT_FALSE(orvel.ft->IsEnabled());
+    EXPECT_FALSE(orvel.pictbttn_2->IsEnabled());
+    EXPECT_TRUE(orvel.pause->IsEnabled());
+    EXPECT_EQ(orvel.pause->Text(), "ПАУЗА");
+    ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 3; }));
+
+    Click(orvel.start);
+    EXPECT_FALSE(orvel.Running);
+    EXPECT_EQ(orvel.start->Text(), "ПУСК");
+    EXPECT_FALSE(orvel.ControlsLocked);
+    EXPECT_TRUE(orvel.ft->IsEnabled());
+    EXPECT_EQ(orvel.pause->Text(), "ПАУЗА");
+    EXPECT_EQ(orvel.statusBar->PartText(0), "Сканирование Диапазона");
+    // The step that was under way when the scan stopped posts nothing more.
+    ui::ServeFor(2000);
+    EXPECT_EQ(orvel.LiveScanSteps(PostRangeScanStep), 0u);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(ScanControl, PauseHoldsTheRunningScanOnItsPointUntilItIsPressedAgain) {
+    Bank& slot = TenPoints();
+    orvel.SwitchToTab(2);
+    Click(orvel.start);
+    ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint >= k100MHz + 3 * k10kHz; }));
+    Click(orvel.pause);
+    EXPECT_TRUE(orvel.Paused);
+    EXPECT_TRUE(orvel.ManualPause);
+    EXPECT_EQ(orvel.pause->Text(), "РЕЖИМ");
+    ui::ServeFor(200);
+    const uint32_t point = slot.ScanPoint;
+    const int queries = LevelQueries();
+    ui::ServeFor(5000);
+    EXPECT_EQ(slot.ScanPoint, point);        // no automatic release of the button's hold
+    EXPECT_GT(LevelQueries(), queries + 5);  // the held point is measured on and on
+
+    Click(orvel.pause);
+    EXPECT_EQ(orvel.pause->Text(), "ПАУЗА");
+    EXPECT_TRUE(orvel.ResumeRequested);
+    ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint != point; }));
+    EXPECT_FALSE(orvel.Paused);
+    Click(orvel.start);
+}
+
+TEST_F(ScanControl, StopAndStartInsideTheReplyWaitLeaveOneChain) {
+    Bank& slot = TenPoints();
+    bool restarted = false;
+    hooks[PostSerialData] = [&] {
+        if (restarted || !orvel.Running || !orvel.panelIC8500->Waiting()) return;
+        restarted = true;
+        Click(orvel.start);
+        Click(orvel.start);
+    };
+    bool oneChain = true;
+    int afterRestart = 0;
+    hooks[PostRangeScanStep] = [&] {
+        if (!restarted) return;
+        ++afterRestart;
+        oneChain = oneChain && orvel.LiveScanSteps(PostRangeScanStep) == 1;
+    };
+    orvel.SwitchToTab(2);
+    Click(orvel.start);
+    ASSERT_TRUE(RunUntil([&] { return afterRestart >= 25; }));
+    EXPECT_TRUE(oneChain);
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_GE(slot.CyclesDone, 1u);
+    Click(orvel.start);
+}
+
+TEST_F(ScanControl, StopAndStartInsideAHoldLeaveOneChain) {
+    Bank& slot = TenPoints();
+    orvel.SwitchToTab(2);
+    Click(orvel.start);
+    ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint >= k100MHz + 2 * k10kHz; }));
+    Click(orvel.pause);
+    bool restarted = false;
+    hooks[PostTimerTick] = [&] {
+        if (restarted || !orvel.Paused) return;
+        restarted = true;
+        Click(orvel.start);
+        Click(orvel.start);
+    };
+    bool oneChain = true;
+    int afterRestart = 0;
+    hooks[PostRangeScanStep] = [&] {
+        if (!restarted) return;
+        ++afterRestart;
+        oneChain = oneChain && orvel.LiveScanSteps(PostRangeScanStep) == 1;
+    };
+    ASSERT_TRUE(RunUntil([&] { return afterRestart >= 25; }));
+    EXPECT_TRUE(oneChain);
+    EXPECT_FALSE(orvel.Paused);  // a start clears the hold
+    EXPECT_EQ(orvel.pause->Text(), "ПАУЗА");
+    Click(orvel.start);
+}
+
+TEST_F(ScanControl, StopEndsTheJobEditorsRunInsteadOfFailingItsLine) {
+    orvel.SwitchToTab(4);
+    orvel.EditLineCount = 1;
+    orvel.EditLines[0].DCL = "Кнопка ПАУЗА";
+    int executed = 0;
+    orvel.jobExecutor.executeLine = [&] { ++executed; };
+    Click(orvel.start);
+    EXPECT_TRUE(orvel.JobRunning);
+    EXPECT_FALSE(orvel.Running);
+    EXPECT_EQ(orvel.JobLine, &orvel.EditLines[0]);
+    EXPECT_EQ(executed, 1);
+    EXPECT_EQ(orvel.start->Text(), "СТОП");
+
+    Click(orvel.start);
+    EXPECT_FALSE(orvel.JobRunning);
+    EXPECT_FALSE(orvel.Running);
+    EXPECT_EQ(orvel.start->Text(), "ПУСК");
+    EXPECT_EQ(orvel.EditLines[0].Message, "");
+    EXPECT_EQ(orvel.EditLines[0].ReturnCode, 0);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // A line of the running job that presses ПУСК in the job mode is refused in the line.
+    Click(orvel.start);
+    ASSERT_TRUE(orvel.JobRunning);
+    orvel.StartStopScan();
+    EXPECT_EQ(orvel.EditLines[0].Message, "Нельзя выполнить задание из задания!");
+    EXPECT_EQ(orvel.EditLines[0].ReturnCode, 1);
+    EXPECT_TRUE(orvel.JobRunning);
+    Click(orvel.start);
+    EXPECT_FALSE(orvel.JobRunning);
+}
+
+TEST_F(ScanControl, TheMainTimerKeepsTheClockTheTicksAndTheReceiversRequest) {
+    CodeSink freqWindow;
+    CodeSink jobWindow;
+    orvel.subWindows.freq = &freqWindow;
+    orvel.subWindows.job = &jobWindow;
+    ui::Clock::Advance(100);
+    EXPECT_EQ(orvel.clock->Text(), "07-03-2001 09:05:30");
+    calendar += 61;
+    ui::Clock::Advance(100);
+    EXPECT_EQ(orvel.clock->Text(), "07-03-2001 09:06:31");
+
+    // Once a second: the bank window, the main window and from there the job window.
+    const int main = arrivals[PostTimerTick];
+    ui::Clock::Advance(3000);
+    ui::ServePending();
+    ui::ServePending();
+    EXPECT_EQ(freqWindow.Count(PostTimerTick), 3);
+    EXPECT_EQ(arrivals[PostTimerTick] - main, 3);
+    EXPECT_EQ(jobWindow.Count(PostTimerTick), 3);
+
+    // A hold counts down by the second and stops at 0.
+    orvel.HoldCountdown = 2;
+    ui::Clock::Advance(3000);
+    ui::ServePending();
+    EXPECT_EQ(orvel.HoldCountdown, 0);
+
+    // The receiver's unanswered request is given up after ten ticks.
+    emulator.SetDead(true);
+    IC8500& panel = *orvel.panelIC8500;
+    ASSERT_TRUE(panel.Link.Send("03", 0x03));
+    EXPECT_EQ(panel.PendingCommand, 0x03);
+    ui::Clock::Advance(500);
+    EXPECT_EQ(panel.ReplyCountdown, 5);
+    EXPECT_EQ(panel.PendingCommand, 0x03);
+    ui::Clock::Advance(500);
+    EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
+    EXPECT_GT(orvel.UpTime, 7000u);
+
+    orvel.subWindows.freq = nullptr;
+    orvel.subWindows.job = nullptr;
+}
+
+TEST_F(ScanControl, ATuneRequestIsClampedMeasuredAndStoredInTheScansCellButIgnoredWhileScanning) {
+    Bank& slot = TenPoints();
+    slot.PointCount = uint32_t(slot.RangeCells());
+    orvel.TuneFrequency = k100MHz + 5 * k10kHz;
+    orvel.TuneModulation = 'W';
+    orvel.TuneAttenuator = 0;
+    orvel.TuneStep = 250;
+    orvel.Level = -1;
+    ASSERT_TRUE(PostPrivateMessage(&orvel, PostApplyFrequency));
+    ASSERT_TRUE(RunUntil([&] { return orvel.Level != -1; }, 5000));
+    EXPECT_EQ(orvel.Level, 20);
+    EXPECT_EQ(slot.Current[6], 20);  // the cell the range scan gives 100.05 MHz
+    EXPECT_EQ(slot.Current[5], 0);
+    EXPECT_EQ(orvel.statusBar->PartText(2), "20");
+    EXPECT_EQ(orvel.progb_1->Position(), 20);
+
+    orvel.TuneFrequency = 10;  // below the receiver's lower limit
+    ASSERT_TRUE(PostPrivateMessage(&orvel, PostApplyFrequency));
+    ASSERT_TRUE(RunUntil([&] { return orvel.Frequency == orvel.FreqLow; }, 5000));
+    ui::ServeFor(500);
+    EXPECT_EQ(emulator.State().frequencyHz, uint64_t{orvel.FreqLow} * 100);
+
+    orvel.SwitchToTab(2);
+    Click(orvel.start);
+    orvel.TuneFrequency = 200 * kMHz;
+    ASSERT_TRUE(PostPrivateMessage(&orvel, PostApplyFrequency));
+    ui::ServeFor(1000);
+    EXPECT_LT(orvel.Frequency, 101 * kMHz);
+    Click(orvel.start);
+}
+
+TEST_F(ScanControl, TheStatusLineShowsMarkersCursorAndPassesLeft) {
+    orvel.SelectionStart = int32_t(k100MHz);
+    orvel.SelectionEnd = int32_t(k100MHz + 125);
+    orvel.CursorFrequency = int32_t(k100MHz + 50);
+    orvel.CursorLevel = 40;
+    ASSERT_TRUE(PostPrivateMessage(&orvel, PostShowStatus));
+    ui::ServePending();
+    EXPECT_EQ(orvel.statusBar->PartText(4), "<<100.0000");
+    EXPECT_EQ(orvel.statusBar->PartText(6), "100.0125>>");
+    EXPECT_EQ(orvel.statusBar->PartText(5), "100.0050");
+    EXPECT_EQ(orvel.statusBar->PartText(3), "40");
+    EXPECT_EQ(orvel.statusBar->PartText(1), "12.5");
+
+    orvel.SelectionEnd = orvel.SelectionStart;
+    orvel.CursorFrequency = -1;
+    orvel.CyclesLeft = 7;
+    ASSERT_TRUE(PostPrivateMessage(&orvel, PostShowStatus));
+    ASSERT_TRUE(PostPrivateMessage(&orvel, PostScanStatusText));
+    ui::ServePending();
+    EXPECT_EQ(orvel.statusBar->PartText(4), "");
+    EXPECT_EQ(orvel.statusBar->PartText(6), "");
+    EXPECT_EQ(orvel.statusBar->PartText(5), "");
+    EXPECT_EQ(orvel.statusBar->PartText(1), "7");
+}
+
+}  // namespace
