@@ -447,6 +447,7 @@ class ORVEL : public ui::Form, public FDX {
     uint64_t jobScanGeneration_ = 1;
     std::array<std::deque<uint64_t>, 4> queuedSteps_;  // per chain, in posting order
     int32_t holdPeak_ = 0;  // the highest level of the point the range scan holds on
+
     // --- (end of scan engine, codes, status line, timer)
 
   private:

@@ -2,11 +2,10 @@
 // arrows, plus and minus, the tab control that sets the work mode, and the buttons that load,
 // save, clear and delete stored items or make them from a marked span.
 //
-// Tuning the receiver after the frequency changes (TuneAndMeasure), starting and holding scans
-// and the windows the buttons open (manual control, calibration, detailed study, print, macro
-// binding) belong to the scan engine and those windows; where they are not there yet the
-// handlers below do their own share only. A new step or mode goes to the receiver through the
-// dispatch (ApplyStep, SetModulation, PollLevel).
+// A new frequency tunes the receiver and reads its level (TuneAndMeasure); a new step or mode
+// goes to the receiver through the dispatch (ApplyStep, SetModulation, PollLevel). The windows
+// the buttons open (manual control, calibration, detailed study, print, macro binding) are
+// not there yet: those handlers do their own share only.
 
 #include "app/format_text.h"
 #include "app/message_bus.h"
@@ -190,6 +189,7 @@ void ORVEL::EnterFrequency(const std::string& text) {
         Frequency = FreqLow;
         ShowFrequency();
     }
+    TuneAndMeasure();
     ShowScaleName();
 }
 
@@ -206,6 +206,7 @@ void ORVEL::ChooseFrequency(int index) {
     if (index >= 0 && index < ft->Count()) {
         Frequency =
             std::clamp(ParseMHz(ft->StringAt(index)), std::min(FreqLow, FreqHigh), FreqHigh);
+        TuneAndMeasure();
     }
     ShowFrequency();
 }
@@ -256,6 +257,7 @@ void ORVEL::StepFrequency(int64_t delta) {
     if (delta > 0 ? candidate <= int64_t{FreqHigh} : candidate >= int64_t{FreqLow})
         Frequency = uint32_t(candidate);
     ShowFrequency();
+    TuneAndMeasure();  // also when the step was refused: the receiver follows the field
     if (ftup != nullptr) ftup->SetPosition(0);
     Tuning = false;
 }
@@ -266,6 +268,7 @@ void ORVEL::FrequencyPlus() {
     const int64_t candidate = int64_t{Frequency} + PlusOffset;
     if (candidate <= int64_t{FreqHigh}) Frequency = uint32_t(candidate);
     ShowFrequency();
+    TuneAndMeasure();
     Tuning = false;
 }
 
@@ -275,6 +278,7 @@ void ORVEL::FrequencyMinus() {
     const int64_t candidate = int64_t{Frequency} - MinusOffset;
     if (candidate >= int64_t{FreqLow}) Frequency = uint32_t(candidate);
     ShowFrequency();
+    TuneAndMeasure();
     Tuning = false;
 }
 

@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <ctime>
 #include <limits>
-#include <chrono>
 
 #include "app/format_text.h"
 #include "app/message_bus.h"
@@ -189,9 +188,16 @@ void ORVEL::TuneReceiver() {
     ShowFrequency();
 }
 
+// What the serial reader has put into the ring already is parsed before the wait: the code
+// that announces it can be queued behind the very step that waits (the tuning of the step
+// before sent the command, and its answer came as that step ended), and a nested wait does
+// not always get to codes queued behind the one it runs in.
 bool ORVEL::PanelReplyReady() {
     bool ready = false;
-    ForPanel([&](auto& panel) { ready = panel.ReplyComplete || panel.WaitReply(); });
+    ForPanel([&](auto& panel) {
+        if (!panel.ReplyComplete) panel.Poll(false);
+        ready = panel.ReplyComplete || panel.WaitReply();
+    });
     return ready;
 }
 
@@ -303,7 +309,7 @@ void ORVEL::StartStopScan() {
         }
         if (OptSound) ApplySound(false);
         RunningMode = WorkMode;
-        ++scanGeneration_;
+        const uint64_t generation = ++scanGeneration_;
         bool started = false;
         switch (RunningMode) {
             case 0:
@@ -327,6 +333,9 @@ void ORVEL::StartStopScan() {
             default:
                 break;
         }
+        // A stop or another start while the start routine waited on the receiver has the
+        // last word.
+        if (generation != scanGeneration_) return;
         if (!started) {
             ShowError(26);
             return;
@@ -423,7 +432,8 @@ bool ORVEL::StartBankScan() {
 
     const UserFreq* bank = ScanBankRecord();
     const int64_t interval = bank != nullptr ? bank->Interval : 0;
-    const int64_t capacity = interval == 0 ? kOpenEndedSlices : interval * 60 / BankPollPeriod() + 1;
+    const int64_t capacity =
+        interval == 0 ? kOpenEndedSlices : interval * 60 / BankPollPeriod() + 1;
     MeasurementCapacity = int32_t(std::min<int64_t>(capacity, INT32_MAX));
 
     wait.Create(this);
@@ -629,9 +639,9 @@ void ORVEL::AppendJournalLine(const Bank& slot, const char* event) {
     const std::string path = slot.Range->FolderPath + kNotesFile;
     if (InfoFileShown == path) PostPrivateMessage(subWindows.info, PostRefreshDisplay);
     const std::tm now = LocalTimeOf(CalendarNow());
-    const std::string line = FormatText(
-        "%02d/%02d/%04d %02d:%02d:%02d %s %8.4f\r\n", now.tm_mday, now.tm_mon + 1,
-        now.tm_year + 1900, now.tm_hour, now.tm_min, now.tm_sec, event, ScanFrequency / 10000.0);
+    const std::string line = FormatText("%02d/%02d/%04d %02d:%02d:%02d %s %8.4f\r\n", now.tm_mday,
+                                        now.tm_mon + 1, now.tm_year + 1900, now.tm_hour, now.tm_min,
+                                        now.tm_sec, event, ScanFrequency / 10000.0);
     const std::string bytes = Utf8ToCp1251(line);
     if (std::FILE* file = std::fopen(path.c_str(), "ab")) {
         std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -649,11 +659,7 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
         StartStopScan();
         return;
     }
-    const auto dbg0 = std::chrono::steady_clock::now();
-    const bool ready0 = panelIC8500 && panelIC8500->ReplyComplete;
     const bool read = QueryLevel();
-    const double dbg = std::chrono::duration<double>(std::chrono::steady_clock::now() - dbg0).count();
-    if (dbg > 0.05) std::fprintf(stderr, "QueryLevel %.3f ready0 %d read %d\n", dbg, ready0, read);
     if (generation != scanGeneration_) return;
     if (slotGone()) {
         StartStopScan();
@@ -700,10 +706,9 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
                 if (level > slot->SignalPeak) slot->SignalPeak = level;
                 slot->SignalOpen = 1;
             }
-            const bool event =
-                (!takesPart && slot->SignalOpen) ||
-                (takesPart && (Distance(current, slot->SignalStart) > bandwidth ||
-                               level < slot->SignalPeak));
+            const bool event = (!takesPart && slot->SignalOpen) ||
+                               (takesPart && (Distance(current, slot->SignalStart) > bandwidth ||
+                                              level < slot->SignalPeak));
             if (event) {
                 if (keys.journal && Distance(current, AppearanceFrequency) > bandwidth &&
                     prev < threshold) {
@@ -782,9 +787,9 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
             // The line carries the next point's frequency, as the journal always had it.
             const int32_t before = heldAtStart ? std::max(prev, holdPeak_) : prev;
             holdPeak_ = 0;
-            const bool fell = keys.marker ? before > slot->SightLevel && level < slot->SightLevel
-                                          : keys.level > 0 && before > keys.level &&
-                                                level < keys.level;
+            const bool fell = keys.marker
+                                  ? before > slot->SightLevel && level < slot->SightLevel
+                                  : keys.level > 0 && before > keys.level && level < keys.level;
             if (keys.journal && eligible && Distance(current, DisappearanceFrequency) > bandwidth &&
                 fell) {
                 DisappearanceFrequency = int32_t(ScanFrequency);
@@ -841,10 +846,10 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
     }
     if (!Running || generation != scanGeneration_) return;
 
+    // The receiver is tuned before the window shows the level: the line works meanwhile.
+    if (!Paused) TuneReceiver();
     ShowLevel(uint32_t(std::min<int64_t>(current, UINT32_MAX)));
-    if (!Paused) {
-        TuneReceiver();
-    } else {
+    if (Paused) {
         PauseWait.Reset();
         PauseWait.Wait(kHoldWaitMs);
         if (generation != scanGeneration_) return;
@@ -977,13 +982,12 @@ void ORVEL::OnBankScanStep(uint64_t generation) {
         if (advance && !AdvanceBankChannel(generation)) return;
     }
     if (!Running || generation != scanGeneration_) return;
+    if (!Paused) TuneReceiver();
     ShowLevel(ScanFrequency);
     if (Paused) {
         PauseWait.Reset();
         PauseWait.Wait(kHoldWaitMs);
         if (generation != scanGeneration_) return;
-    } else {
-        TuneReceiver();
     }
     PostScanStep(PostBankScanStep, generation);
 }
@@ -1004,8 +1008,8 @@ void ORVEL::OnScaleScanStep(uint64_t generation) {
     }
     if (ResumeRequested) Paused = 0;
     if (!Running || generation != scanGeneration_) return;
-    ShowLevel(ScanFrequency);
     TuneReceiver();
+    ShowLevel(ScanFrequency);
     PostScanStep(PostScaleScanStep, generation);
 }
 
@@ -1032,7 +1036,7 @@ void ORVEL::OnJobScanStep(uint64_t generation) {
     }
     if (!JobRunning || reached) return;
     ScanFrequency = Frequency;
-    ShowLevel(Frequency);
     TuneReceiver();
+    ShowLevel(Frequency);
     PostScanStep(PostJobScanStep, generation);
 }

@@ -77,14 +77,16 @@ namespace {
 
 // The controls a running scan locks, in the order they are locked.
 std::vector<ui::Window*> ScanLockedControls(ORVEL& w) {
-    std::vector<ui::Window*> controls = {w.ftup, w.step, w.ft, w.nfm, w.wfm, w.am, w.lsb, w.usb,
-                                         w.cw};
+    // clang-format off
+    std::vector<ui::Window*> controls = {w.ftup, w.step, w.ft,
+                                         w.nfm, w.wfm, w.am, w.lsb, w.usb, w.cw};
     if (w.ReceiverType == 12) controls.push_back(w.rtty);
-    for (ui::Window* button :
-         {w.pictbttn_1, w.pictbttn_2, w.pictbttn_3, w.pictbttn_4, w.pictbttn_5, w.pictbttn_6,
-          w.pictbttn_7, w.pictbttn_8, w.pictbttn_9, w.pictbttn_10, w.pictbttn_11, w.pictbttn_12,
-          w.pictbttn_13})
+    for (ui::Window* button : {w.pictbttn_1, w.pictbttn_2, w.pictbttn_3, w.pictbttn_4,
+                               w.pictbttn_5, w.pictbttn_6, w.pictbttn_7, w.pictbttn_8,
+                               w.pictbttn_9, w.pictbttn_10, w.pictbttn_11, w.pictbttn_12,
+                               w.pictbttn_13})
         controls.push_back(button);
+    // clang-format on
     return controls;
 }
 

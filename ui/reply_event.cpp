@@ -32,6 +32,10 @@ void RunLoop(std::vector<QEventLoop*>& loops, int ms) {
 
 bool ReplyEvent::Wait(int ms) {
     if (set_) return true;
+    // Codes posted before this wait began can sit behind the handler that waits, and a
+    // nested loop may block without looking at them: hand them over first.
+    QCoreApplication::sendPostedEvents();
+    if (set_) return true;
     if (!Clock::IsVirtual()) {
         RunLoop(loops_, ms);
         return set_;

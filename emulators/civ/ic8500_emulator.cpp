@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,6 +32,8 @@ constexpr int kProgrammedStepCode = 13;
 // rather than kept without bound.
 constexpr size_t kMostOutgoingBytes = 65536;
 constexpr size_t kLoggedFrames = 10000;
+// How long before a frame is due the line-rate mode stops sleeping.
+constexpr int64_t kLineRateAwakeNs = 300'000;
 
 // The filters each mode of the set accepts: 01..lastFilter; normalFilter when a mode is set
 // without its filter byte.
@@ -215,10 +218,15 @@ void Ic8500Emulator::Wake() noexcept {
 }
 
 void Ic8500Emulator::Serve() {
+    // Timed waits as exact as the kernel makes them (its default slack is 50 us): frames
+    // that leave late would make the line-rate mode slower than the line.
+    ::prctl(PR_SET_TIMERSLACK, 1UL);
     FrameScanner scanner;
     uint8_t buffer[256];
     while (!stop_) {
-        int timeoutMs = -1;
+        // Frames due later leave when due, to the microsecond.
+        timespec timeout{};
+        const timespec* wait = nullptr;
         bool lineFull = false;
         {
             std::lock_guard lock(mutex_);
@@ -234,15 +242,21 @@ void Ic8500Emulator::Serve() {
             if (!lineFull && !outgoing_.empty()) next = outgoing_.front().due;
             if (announceInterval_.count() > 0) next = std::min(next, nextAnnounce_);
             if (next != Clock::time_point::max()) {
-                const auto wait = std::chrono::ceil<std::chrono::milliseconds>(next - now);
-                timeoutMs = static_cast<int>(std::clamp<int64_t>(wait.count(), 0, 60'000));
+                const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(next - now);
+                int64_t ns = std::clamp<int64_t>(left.count(), 0, 60'000'000'000);
+                // A timed wait wakes up to a tenth of a millisecond late: in line-rate mode the
+                // last stretch before a frame is due is waited out awake.
+                if (lineRate_) ns = std::max<int64_t>(ns - kLineRateAwakeNs, 0);
+                timeout = {static_cast<time_t>(ns / 1'000'000'000),
+                           static_cast<long>(ns % 1'000'000'000)};
+                wait = &timeout;
             }
         }
         pollfd fds[2] = {
             {pty_.master(), static_cast<short>(POLLIN | (lineFull ? POLLOUT : 0)), 0},
             {wakeRead_, POLLIN, 0},
         };
-        if (::poll(fds, 2, timeoutMs) < 0) {
+        if (::ppoll(fds, 2, wait, nullptr) < 0) {
             if (errno == EINTR) continue;
             return;  // nothing left to wait on: the receiver falls silent
         }

@@ -94,6 +94,7 @@ uint32_t BitsPerSecond(speed_t speed) {
         speed_t code;
         uint32_t bits;
     };
+    // clang-format off
     static constexpr Speed kSpeeds[] = {
         {B50, 50},         {B75, 75},         {B110, 110},       {B134, 134},
         {B150, 150},       {B200, 200},       {B300, 300},       {B600, 600},
@@ -101,6 +102,7 @@ uint32_t BitsPerSecond(speed_t speed) {
         {B9600, 9600},     {B19200, 19200},   {B38400, 38400},   {B57600, 57600},
         {B115200, 115200}, {B230400, 230400}, {B460800, 460800}, {B921600, 921600},
     };
+    // clang-format on
     for (const Speed& entry : kSpeeds)
         if (entry.code == speed) return entry.bits;
     return 0;

@@ -49,14 +49,17 @@ inline std::time_t TestMoment() {
 inline emulators::SignalPlan Flat(int level) {
     return emulators::SignalPlan{level, {}};
 }
-inline emulators::SignalPlan WithCarrier(int noise, uint64_t hz, int peak, uint64_t width = 10'000) {
+inline emulators::SignalPlan WithCarrier(int noise, uint64_t hz, int peak,
+                                         uint64_t width = 10'000) {
     return emulators::SignalPlan{noise, {{hz, peak, width}}};
 }
 
 // Stands in for a window of a later part of the program (the bank window, the job window):
 // it only counts the codes it is sent.
+// clang-format off
 inline constexpr ui::FormResource kCodeSinkForm{
     "ID_scan_test_sink", 100, 60, "8.MS Sans Serif", ui::style::kCaption, "", {}};
+// clang-format on
 
 class CodeSink : public ui::Form {
   public:

@@ -184,3 +184,23 @@ TEST(RealTime, ReplyWaitOfZeroReturnsTheEventsState) {
 }
 
 }  // namespace
+
+namespace {
+
+// A wait inside the handler of one code is ended by a code posted right after it, before
+// the wait began: the nested loop must hand that code over instead of sleeping on.
+TEST(RealTime, AWaitSeesACodeQueuedBehindItsOwnHandler) {
+    Receiver panel;
+    ui::ReplyEvent reply;
+    bool answered = false;
+    panel.onCode = [&](uint32_t code) {
+        if (code == 1) answered = reply.Wait(3000);
+        if (code == 2) reply.Set();
+    };
+    ui::Post(&panel, 1);
+    ui::Post(&panel, 2);
+    ui::ServePending();
+    EXPECT_TRUE(answered);
+}
+
+}  // namespace
