@@ -77,7 +77,7 @@ JournalItem* JournalItem::NextSibling() const {
 }
 
 std::size_t Journal::InsertIndex(const std::vector<std::unique_ptr<JournalItem>>& siblings,
-                                 const JournalPlace& place, const JournalItemSpec& spec,
+                                 const JournalPlace& place, const JournalItemSpec& shape,
                                  bool& found) const {
     found = true;
     switch (place.mode) {
@@ -93,7 +93,7 @@ std::size_t Journal::InsertIndex(const std::vector<std::unique_ptr<JournalItem>>
         case JournalPlace::Mode::Sorted:
             for (std::size_t i = 0; i < siblings.size(); ++i) {
                 const JournalItem& other = *siblings[i];
-                if (other.Kind == spec.kind && CompareJournalNames(other.Name, spec.name) > 0)
+                if (other.Kind == shape.kind && CompareJournalNames(other.Name, shape.name) > 0)
                     return i;
             }
             return siblings.size();
@@ -101,18 +101,18 @@ std::size_t Journal::InsertIndex(const std::vector<std::unique_ptr<JournalItem>>
     return siblings.size();
 }
 
-JournalItem* Journal::Insert(JournalItem* parent, JournalPlace place, JournalItemSpec spec) {
+JournalItem* Journal::Insert(JournalItem* parent, JournalPlace place, JournalItemSpec shape) {
     if (parent != nullptr && !Contains(parent)) return nullptr;
     auto& siblings = SiblingsOf(parent);
     bool found = false;
-    const std::size_t index = InsertIndex(siblings, place, spec, found);
+    const std::size_t index = InsertIndex(siblings, place, shape, found);
     if (!found) return nullptr;
 
     auto item = std::make_unique<JournalItem>();
-    item->Kind = spec.kind;
-    item->Name = std::move(spec.name);
-    item->Renamable = spec.renamable;
-    item->Section = spec.section;
+    item->Kind = shape.kind;
+    item->Name = std::move(shape.name);
+    item->Renamable = shape.renamable;
+    item->Section = shape.section;
     item->parent_ = parent;
     item->siblings_ = &siblings;
     JournalItem* raw = item.get();

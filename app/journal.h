@@ -144,14 +144,14 @@ class Journal {
     // returning null, when `parent` is not an item of this journal or the place names a sibling
     // that is not under `parent`; the record is then not taken: the caller still holds it.
     template <class R>
-    JournalItem* Insert(JournalItem* parent, JournalPlace place, JournalItemSpec spec,
+    JournalItem* Insert(JournalItem* parent, JournalPlace place, JournalItemSpec shape,
                         std::unique_ptr<R>&& record) {
-        JournalItem* item = Insert(parent, place, std::move(spec));
+        JournalItem* item = Insert(parent, place, std::move(shape));
         if (item != nullptr) item->Record = std::move(record);
         return item;
     }
     // Inserts an item without a record (a row or a heading).
-    JournalItem* Insert(JournalItem* parent, JournalPlace place, JournalItemSpec spec);
+    JournalItem* Insert(JournalItem* parent, JournalPlace place, JournalItemSpec shape);
 
     // Deletes the item with everything under it and their records. When the selection lies in
     // what goes, the item's parent is selected first. An item not in the journal is ignored.
@@ -191,7 +191,7 @@ class Journal {
         return parent != nullptr ? parent->children_ : top_;
     }
     std::size_t InsertIndex(const std::vector<std::unique_ptr<JournalItem>>& siblings,
-                            const JournalPlace& place, const JournalItemSpec& spec,
+                            const JournalPlace& place, const JournalItemSpec& shape,
                             bool& found) const;
     void Forget(JournalItem& item);
 

@@ -14,7 +14,7 @@ std::vector<std::string> Names(const JournalItem* parent) {
     return names;
 }
 
-JournalItemSpec Spec(JournalKind kind, std::string name) {
+JournalItemSpec ItemShape(JournalKind kind, std::string name) {
     return {kind, std::move(name), true, kNoSection};
 }
 
@@ -49,11 +49,11 @@ TEST(JournalNames, CompareInRussianAlphabeticalOrderIgnoringCase) {
 TEST(Journal, SortedItemsGoAmongTheirOwnKindBelowTheRows) {
     Journal journal;
     JournalItem* bank =
-        journal.Insert(nullptr, JournalPlace::Last(), Spec(JournalKind::Bank, "Банк"));
-    journal.Insert(bank, JournalPlace::Last(), Spec(JournalKind::Row, "Дата=07/03/2001"));
-    journal.Insert(bank, JournalPlace::Last(), Spec(JournalKind::Row, "Время=09:05"));
+        journal.Insert(nullptr, JournalPlace::Last(), ItemShape(JournalKind::Bank, "Банк"));
+    journal.Insert(bank, JournalPlace::Last(), ItemShape(JournalKind::Row, "Дата=07/03/2001"));
+    journal.Insert(bank, JournalPlace::Last(), ItemShape(JournalKind::Row, "Время=09:05"));
     for (const char* name : {"ёлка", "Ель", "жук", "Еж", "ель"})
-        journal.Insert(bank, JournalPlace::Sorted(), Spec(JournalKind::MeasurementSet, name));
+        journal.Insert(bank, JournalPlace::Sorted(), ItemShape(JournalKind::MeasurementSet, name));
     EXPECT_EQ(Names(bank), (std::vector<std::string>{"Дата=07/03/2001", "Время=09:05", "Еж", "Ель",
                                                      "ель", "ёлка", "жук"}));
 }
@@ -61,11 +61,12 @@ TEST(Journal, SortedItemsGoAmongTheirOwnKindBelowTheRows) {
 TEST(Journal, PositionalInsertionFollowsTheNamedSibling) {
     Journal journal;
     JournalItem* folder =
-        journal.Insert(nullptr, JournalPlace::Last(), Spec(JournalKind::Folder, "Диапазоны"));
-    JournalItem* a = journal.Insert(folder, JournalPlace::First(), Spec(JournalKind::Range, "a"));
-    journal.Insert(folder, JournalPlace::After(a), Spec(JournalKind::Range, "b"));
-    journal.Insert(folder, JournalPlace::After(nullptr), Spec(JournalKind::Range, "first"));
-    journal.Insert(folder, JournalPlace::After(a), Spec(JournalKind::Range, "a2"));
+        journal.Insert(nullptr, JournalPlace::Last(), ItemShape(JournalKind::Folder, "Диапазоны"));
+    JournalItem* a =
+        journal.Insert(folder, JournalPlace::First(), ItemShape(JournalKind::Range, "a"));
+    journal.Insert(folder, JournalPlace::After(a), ItemShape(JournalKind::Range, "b"));
+    journal.Insert(folder, JournalPlace::After(nullptr), ItemShape(JournalKind::Range, "first"));
+    journal.Insert(folder, JournalPlace::After(a), ItemShape(JournalKind::Range, "a2"));
     EXPECT_EQ(Names(folder), (std::vector<std::string>{"first", "a", "a2", "b"}));
     EXPECT_EQ(a->NextSibling()->Name, "a2");
     EXPECT_EQ(folder->FirstChild()->Name, "first");
@@ -74,27 +75,27 @@ TEST(Journal, PositionalInsertionFollowsTheNamedSibling) {
 TEST(Journal, AFailedInsertionLeavesTheRecordWithTheCaller) {
     Journal journal;
     JournalItem* root =
-        journal.Insert(nullptr, JournalPlace::Last(), Spec(JournalKind::Root, "ORVEL"));
+        journal.Insert(nullptr, JournalPlace::Last(), ItemShape(JournalKind::Root, "ORVEL"));
     JournalItem* other =
-        journal.Insert(root, JournalPlace::Last(), Spec(JournalKind::Folder, "Банки"));
+        journal.Insert(root, JournalPlace::Last(), ItemShape(JournalKind::Folder, "Банки"));
     auto range = std::make_unique<UserDp>();
     range->Identifier = "kept";
 
     // A sibling from another parent, and a parent no longer in the journal.
-    EXPECT_EQ(journal.Insert(root, JournalPlace::After(root), Spec(JournalKind::Range, "x"),
+    EXPECT_EQ(journal.Insert(root, JournalPlace::After(root), ItemShape(JournalKind::Range, "x"),
                              std::move(range)),
               nullptr);
     ASSERT_NE(range, nullptr);
     journal.Remove(other);
     EXPECT_FALSE(journal.Contains(other));
-    EXPECT_EQ(journal.Insert(other, JournalPlace::Last(), Spec(JournalKind::Range, "x"),
+    EXPECT_EQ(journal.Insert(other, JournalPlace::Last(), ItemShape(JournalKind::Range, "x"),
                              std::move(range)),
               nullptr);
     ASSERT_NE(range, nullptr);
     EXPECT_EQ(range->Identifier, "kept");
 
-    JournalItem* item =
-        journal.Insert(root, JournalPlace::Last(), Spec(JournalKind::Range, "x"), std::move(range));
+    JournalItem* item = journal.Insert(root, JournalPlace::Last(),
+                                       ItemShape(JournalKind::Range, "x"), std::move(range));
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(range, nullptr);
     EXPECT_EQ(item->As<UserDp>()->Identifier, "kept");
@@ -109,10 +110,11 @@ TEST(Journal, RemovingTheSelectionSelectsTheParentFirst) {
     journal.SetSelectHandler(
         [&](JournalItem* item) { selected.push_back(item ? item->Name : ""); });
     JournalItem* root =
-        journal.Insert(nullptr, JournalPlace::Last(), Spec(JournalKind::Root, "ORVEL"));
-    JournalItem* bank = journal.Insert(root, JournalPlace::Last(), Spec(JournalKind::Bank, "Банк"));
+        journal.Insert(nullptr, JournalPlace::Last(), ItemShape(JournalKind::Root, "ORVEL"));
+    JournalItem* bank =
+        journal.Insert(root, JournalPlace::Last(), ItemShape(JournalKind::Bank, "Банк"));
     JournalItem* set =
-        journal.Insert(bank, JournalPlace::Last(), Spec(JournalKind::MeasurementSet, "set"));
+        journal.Insert(bank, JournalPlace::Last(), ItemShape(JournalKind::MeasurementSet, "set"));
     journal.Select(set);
     journal.Select(set);  // no change: nobody is told
     journal.Remove(bank);
@@ -126,10 +128,12 @@ TEST(Journal, RemovingTheSelectionSelectsTheParentFirst) {
 
 TEST(Journal, WalksParentsBeforeChildren) {
     Journal journal;
-    JournalItem* root = journal.Insert(nullptr, JournalPlace::Last(), Spec(JournalKind::Root, "r"));
-    JournalItem* a = journal.Insert(root, JournalPlace::Last(), Spec(JournalKind::Folder, "a"));
-    journal.Insert(a, JournalPlace::Last(), Spec(JournalKind::Row, "a1"));
-    journal.Insert(root, JournalPlace::Last(), Spec(JournalKind::Folder, "b"));
+    JournalItem* root =
+        journal.Insert(nullptr, JournalPlace::Last(), ItemShape(JournalKind::Root, "r"));
+    JournalItem* a =
+        journal.Insert(root, JournalPlace::Last(), ItemShape(JournalKind::Folder, "a"));
+    journal.Insert(a, JournalPlace::Last(), ItemShape(JournalKind::Row, "a1"));
+    journal.Insert(root, JournalPlace::Last(), ItemShape(JournalKind::Folder, "b"));
     std::string order;
     journal.Walk([&](JournalItem& item) { order += item.Name + " "; });
     EXPECT_EQ(order, "r a a1 b ");
