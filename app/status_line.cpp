@@ -27,7 +27,7 @@ std::string LevelText(const FDX& state, int32_t level) {
 
 }  // namespace
 
-// Part 2.141's start button: a running job is ended (an editor run without a scan ends as its
+// The start button: a running job is ended (an editor run without a scan ends as its
 // "СТОП" caption promises); without a receiver nothing can scan.
 void ORVEL::StartButton() {
     if (JobRunning) {
