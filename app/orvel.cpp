@@ -1,11 +1,11 @@
 #include "app/orvel.h"
 
-#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 
 #include "app/application.h"
+#include "app/data_folder.h"
 #include "app/message_bus.h"
 #include "app/orvel_ini.h"
 #include "app/orvel_pictures.h"
@@ -372,29 +372,15 @@ void ORVEL::OpenSerialPort() {
 void ORVEL::CreateDataFolders() {
     namespace fs = std::filesystem;
     for (const char* folder : kDataFolders) {
-        const fs::path wanted = ProgramDir + folder;
+        const std::string wanted = ProgramDir + folder;
         std::error_code error;  // an existing folder is no error
         if (fs::exists(wanted, error)) continue;
-        const std::string other = FindFolderIgnoringCase(ProgramDir, folder);
-        if (!other.empty())
-            fs::create_directory_symlink(other, wanted, error);
+        const std::string other = FindEntry(ProgramDir, folder);
+        if (other != wanted && fs::is_directory(other, error))
+            fs::create_directory_symlink(fs::path(other).filename(), wanted, error);
         else
             fs::create_directory(wanted, error);
     }
-}
-
-std::string ORVEL::FindFolderIgnoringCase(const std::string& dir, const std::string& name) {
-    namespace fs = std::filesystem;
-    const auto lower = [](std::string s) {
-        for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    };
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(dir, error)) {
-        const std::string found = entry.path().filename().string();
-        if (entry.is_directory(error) && lower(found) == lower(name)) return found;
-    }
-    return {};
 }
 
 void ORVEL::CheckDiskSpace() {

@@ -103,8 +103,6 @@ class ORVEL : public ui::Form, public FDX {
     void ApplyLargeScreenLayout();
     void OpenSerialPort();
     void CreateDataFolders();
-    // The name of a folder in dir that is `name` in other letter case; empty when none.
-    static std::string FindFolderIgnoringCase(const std::string& dir, const std::string& name);
     void CheckDiskSpace();
 
     // --- Journal, controls, stored items
@@ -267,7 +265,6 @@ class ORVEL : public ui::Form, public FDX {
     bool PanelSetFrequency();
     bool PanelSetFrequencyWait();
     int32_t PanelReadLevel();
-    bool PanelWaitReply();
     uint32_t PanelReadReply();
     void PanelCancel(bool keepPort);
     void DispatchPanelCode(uint32_t code);

@@ -834,9 +834,7 @@ void ORVEL::SaveItem() {
             auto group = std::make_unique<UserGrp>();
             group->FolderName = name;
             group->Identifier = "Группа N " + name + " ";
-            const LocalTime now = StampClock::Now();
-            group->Date = StampDate(now);
-            group->Time = StampTime(now);
+            StampNow(group->Date, group->Time);
             group->Ranges = names;
             if (!WriteGroupFile(*group)) {
                 RemoveEmptyFolder(folder + name);

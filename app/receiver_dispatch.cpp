@@ -180,12 +180,6 @@ int32_t ORVEL::PanelReadLevel() {
     return level;
 }
 
-bool ORVEL::PanelWaitReply() {
-    bool done = false;
-    ForPanel([&](auto& panel) { done = panel.WaitReply(); });
-    return done;
-}
-
 uint32_t ORVEL::PanelReadReply() {
     uint32_t count = 0;
     ForPanel([&](auto& panel) { count = panel.ReadReply(); });

@@ -21,9 +21,7 @@ std::string StateFileName(const std::string& programDir, std::string_view stem, 
 }
 
 void StateFileWriter::Head(StateFileHead& head) {
-    const LocalTime now = StampClock::Now();
-    head.Date = StampDate(now);
-    head.Time = StampTime(now);
+    StampNow(head.Date, head.Time);
     Text("Дата", head.Date);
     Text("Время", head.Time);
     Number("Ft", head.Frequency);

@@ -48,9 +48,7 @@ std::string arrayPath(const Etl& etl, const EtalonArray& array) {
 }  // namespace
 
 bool Etl::WriteHeader() {
-    const LocalTime now = StampClock::Now();
-    Date = StampDate(now);
-    Time = StampTime(now);
+    StampNow(Date, Time);
     TextFileWriter out;
     WriteFields(out, *this, kHeaderFields);
     return out.Save(HeaderPath);

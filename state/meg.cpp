@@ -39,9 +39,7 @@ std::optional<std::size_t> nextChannelOf(uint32_t frequency,
 }  // namespace
 
 bool Meg::WriteHeader() {
-    const LocalTime now = StampClock::Now();
-    Date = StampDate(now);
-    Time = StampTime(now);
+    StampNow(Date, Time);
     TextFileWriter out;
     WriteFields(out, *this, kHeaderFields);
     WriteMomentLines(out, Start, End);

@@ -16,9 +16,7 @@ constexpr RecordField<Run> kHeaderFields[] = {
 }  // namespace
 
 bool Run::WriteFile() {
-    const LocalTime now = StampClock::Now();
-    Date = StampDate(now);
-    Time = StampTime(now);
+    StampNow(Date, Time);
     TextFileWriter out;
     WriteFields(out, *this, kHeaderFields);
     WriteMomentLines(out, Start, End);

@@ -41,3 +41,9 @@ std::string StampTime(const LocalTime& time) {
     std::snprintf(text, sizeof text, "%02d:%02d", time.Hour, time.Minute);
     return text;
 }
+
+void StampNow(std::string& date, std::string& time) {
+    const LocalTime now = StampClock::Now();
+    date = StampDate(now);
+    time = StampTime(now);
+}

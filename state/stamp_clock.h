@@ -27,3 +27,5 @@ class StampClock {
 std::string StampDate(const LocalTime& time);
 // The "Время" of a stored file: "hh:mm".
 std::string StampTime(const LocalTime& time);
+// Sets a record's "Дата" and "Время" to the moment of writing.
+void StampNow(std::string& date, std::string& time);

@@ -49,9 +49,7 @@ void setDefaults(UserDp& range, const FDX& fdx) {
 }  // namespace
 
 bool UserDp::WriteFile() {
-    const LocalTime now = StampClock::Now();
-    Date = StampDate(now);
-    Time = StampTime(now);
+    StampNow(Date, Time);
     TextFileWriter out;
     WriteFields(out, *this, kRangeFields);
     return out.Save(FilePath);

@@ -109,9 +109,7 @@ class BankReader {
 }  // namespace
 
 bool UserFreq::WriteFile() {
-    const LocalTime now = StampClock::Now();
-    Date = StampDate(now);
-    Time = StampTime(now);
+    StampNow(Date, Time);
     TextFileWriter out;
     WriteFields(out, *this, kBankFields);
     if (!Channels.empty()) {

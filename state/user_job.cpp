@@ -81,9 +81,7 @@ class JobReader {
 }  // namespace
 
 bool UserJob::WriteFile() {
-    const LocalTime now = StampClock::Now();
-    Date = StampDate(now);
-    Time = StampTime(now);
+    StampNow(Date, Time);
     TextFileWriter out;
     out.KeyValue("Идентификатор", Identifier);
     out.KeyValue(kCountKey, std::to_string(Lines.size()));

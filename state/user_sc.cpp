@@ -31,9 +31,7 @@ void setDefaults(UserSc& scale, const FDX& fdx) {
 }  // namespace
 
 bool UserSc::WriteHeader() {
-    const LocalTime now = StampClock::Now();
-    Date = StampDate(now);
-    Time = StampTime(now);
+    StampNow(Date, Time);
     TextFileWriter out;
     WriteFields(out, *this, kScaleFields);
     return out.Save(FilePath);

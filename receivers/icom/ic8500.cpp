@@ -1107,15 +1107,22 @@ uint32_t AttenuatorOption(const FDX& s) {
 
 }  // namespace
 
+// The head of the state file as the panel stands now; reading starts from it, so that what
+// the file lacks stays as it is.
+StateFileHead IC8500::CurrentHead() const {
+    StateFileHead head;
+    head.Frequency = fdx_->Frequency;
+    head.Step = fdx_->Step;
+    head.Modulation = fdx_->Modulation;
+    head.ViewStep = ViewStep;
+    head.ViewPosition = ViewPosition;
+    return head;
+}
+
 bool IC8500::WriteStateFile() {
     const FDX& s = *fdx_;
     StateFileWriter file;
-    StateFileHead head;
-    head.Frequency = s.Frequency;
-    head.Step = s.Step;
-    head.Modulation = s.Modulation;
-    head.ViewStep = ViewStep;
-    head.ViewPosition = ViewPosition;
+    StateFileHead head = CurrentHead();
     file.Head(head);
     SavedDate = head.Date;
     SavedTime = head.Time;
@@ -1142,12 +1149,7 @@ bool IC8500::WriteStateFile() {
 
 bool IC8500::ReadStateFile() {
     FDX& s = *fdx_;
-    StateFileHead head;
-    head.Frequency = s.Frequency;
-    head.Step = s.Step;
-    head.Modulation = s.Modulation;
-    head.ViewStep = ViewStep;
-    head.ViewPosition = ViewPosition;
+    StateFileHead head = CurrentHead();
 
     // A flag key stands in the file only while its flag is set, so every flag the file can
     // hold starts off: a setting switched off stays off.

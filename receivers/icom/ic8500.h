@@ -19,6 +19,7 @@
 
 #include "receivers/icom/civ_link.h"
 #include "receivers/panel.h"
+#include "receivers/state_file.h"
 #include "ui/controls.h"
 
 // Scan settings of the receiver's own scan and what the panel does when it stops on a
@@ -121,6 +122,7 @@ class IC8500 : public ReceiverPanel {
     std::string StateFilePath() const;
     bool WriteStateFile();
     bool ReadStateFile();
+    StateFileHead CurrentHead() const;
 
     // --- Panel state
     Ic8500Settings Settings;
