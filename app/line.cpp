@@ -75,18 +75,9 @@ std::string MHzText(uint32_t offset) {
 
 line::line() {
     ui::RegisterFormResource(kLine);
-    AddHandler(ui::EventId::Create, [this](ui::Object&, ui::EventData&) {
-        OnCreate();
-        return false;
-    });
-    AddHandler(ui::EventId::Destroy, [this](ui::Object&, ui::EventData&) {
-        OnDestroy();
-        return false;
-    });
-    AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
-        OnUserEvent(e.code);
-        return false;
-    });
+    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
+    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
+    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
     // The right mouse button runs the macro or trigger job, as on every window.
     AddHandler(ui::EventId::RightButtonUp, [this](ui::Object&, ui::EventData&) {
         if (fdx_) PostPrivateMessage(fdx_->Owner, PostRunMacro);

@@ -67,14 +67,8 @@ ORVEL::ORVEL() {
     MessageBox = ShowFdxMessage;
     OnLevelChanged = [this] { ShowCurrentLevel(); };  // the timer's level poll
     ConnectJobExecutor();  // the scans and the job tab start jobs through it
-    AddHandler(ui::EventId::Create, [this](ui::Object&, ui::EventData&) {
-        OnCreate();
-        return false;
-    });
-    AddHandler(ui::EventId::Destroy, [this](ui::Object&, ui::EventData&) {
-        OnDestroy();
-        return false;
-    });
+    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
+    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
     // The base close handler: an accepted close of the main form ends the program.
     AddHandler(ui::EventId::Close, [this](ui::Object&, ui::EventData&) {
         if (MainForm == this)
@@ -85,18 +79,10 @@ ORVEL::ORVEL() {
     });
     // The main window's own close handler, newer, so it runs first and may refuse.
     AddHandler(ui::EventId::Close, [this](ui::Object&, ui::EventData& e) { return OnClose(e); });
-    AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
-        OnUserEvent(e.code);
-        return false;
-    });
-    timer.AddHandler(ui::EventId::Timer, [this](ui::Object&, ui::EventData&) {
-        OnTimer();
-        return false;
-    });
-    AddHandler(ui::EventId::RightButtonUp, [this](ui::Object&, ui::EventData&) {
-        PostPrivateMessage(this, PostRunMacro);
-        return false;
-    });
+    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
+    timer.On(ui::EventId::Timer, [this](ui::EventData&) { OnTimer(); });
+    On(ui::EventId::RightButtonUp,
+       [this](ui::EventData&) { PostPrivateMessage(this, PostRunMacro); });
 }
 
 ORVEL::~ORVEL() {

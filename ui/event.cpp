@@ -18,6 +18,13 @@ void Object::AddHandler(EventId id, Handler handler) {
     AddHandlers(*ownTables_.back());
 }
 
+void Object::On(EventId id, std::function<void(EventData&)> action) {
+    AddHandler(id, [action = std::move(action)](Object&, EventData& data) {
+        action(data);
+        return false;
+    });
+}
+
 const EventEntry* Object::Lookup(const Registration& r) const {
     return r.index < r.table->size() ? &(*r.table)[r.index] : nullptr;
 }

@@ -70,6 +70,8 @@ class Object {
     void RemoveHandlers(const EventTable& table);
     // A single handler, kept by the object itself.
     void AddHandler(EventId id, Handler handler);
+    // A handler that does its work and lets the event go on to the older handlers.
+    void On(EventId id, std::function<void(EventData&)> action);
 
     // Runs the handlers of data.id newest first; true when one of them stopped the event.
     bool Raise(EventData& data);

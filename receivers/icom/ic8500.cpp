@@ -254,18 +254,9 @@ std::span<const JobCommand<IC8500>> IC8500::JobCommands() {
 
 IC8500::IC8500() {
     ui::RegisterFormResource(kIc8500Form);
-    AddHandler(ui::EventId::Create, [this](ui::Object&, ui::EventData&) {
-        OnCreate();
-        return false;
-    });
-    AddHandler(ui::EventId::Destroy, [this](ui::Object&, ui::EventData&) {
-        OnDestroy();
-        return false;
-    });
-    AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
-        OnUserEvent(e.code);
-        return false;
-    });
+    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
+    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
+    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
 }
 
 IC8500::~IC8500() {

@@ -72,3 +72,16 @@ TEST(EventHandlers, AHandlerMayUnwireAnOlderTableWhileTheEventRuns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EventHandlers, OnActionsLetTheEventGoOnToOlderHandlers) {
+    ui::Object object;
+    std::string log;
+    object.AddHandler(ui::EventId::Create, Record(log, "old"));
+    object.On(ui::EventId::Create, [&](ui::EventData&) { log += "new"; });
+    EXPECT_FALSE(object.Raise(ui::EventId::Create));
+    EXPECT_EQ(log, "newold");
+}
+
+}  // namespace
