@@ -84,6 +84,7 @@ void Comm::Init() {
 bool Comm::Open() {
     if (IsOpen()) return Running;  // one port per Comm: the open one stays as it is
     Running = false;
+    HungUp = false;  // a loss of an earlier link is no news once a new one is tried
     const std::string path = CommDevicePath(ProgramDir, PortNumber);
     if (path.empty()) return false;
     // Non-blocking: the open does not wait for a carrier, and a write from the
@@ -282,9 +283,12 @@ void Comm::CommReader() {
         } else if ((fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) == 0) {
             continue;
         }
-        // The device went away (an adapter unplugged): the link is down until the next
-        // start. Waiting on it would only spin.
-        Running = false;
+        // The device went away (an adapter unplugged): waiting on it would only spin. The
+        // main window is told unless a Close is already taking the link down.
+        if (Running.exchange(false)) {
+            HungUp = true;
+            PostPrivateMessage(NotifyWindow, PostSerialData);
+        }
         break;
     }
 }

@@ -4,14 +4,17 @@
 // the program's only second thread: a reader that appends what arrives to a ring of 16,384
 // bytes and posts PostSerialData (0x79) to the window to notify once per batch. The
 // receiver panels parse the ring on the user-interface thread and move its read index.
+// When the line hangs up (an adapter unplugged, the receiver's end gone) the reader ends,
+// sets HungUp and posts PostSerialData once more, so that the main window hears of the loss
+// on its own thread.
 //
 // "COMn" is the entry COMn in the program folder when it exists (a symbolic link to the
 // device, /dev/ttyUSB0 or a pseudo-terminal), otherwise /dev/ttyS<n-1>.
 //
 // Shared between the threads, without a lock: the ring bytes, ReadIndex, WriteIndex,
-// Running and Discarding. The reader stores the bytes before it publishes the write index
-// that covers them (release); a panel loads WriteIndex (acquire) before it reads the bytes
-// below it, and stores ReadIndex only after it has copied a complete reply out.
+// Running, Discarding and HungUp. The reader stores the bytes before it publishes the write
+// index that covers them (release); a panel loads WriteIndex (acquire) before it reads the
+// bytes below it, and stores ReadIndex only after it has copied a complete reply out.
 
 #include <array>
 #include <atomic>
@@ -85,6 +88,9 @@ class Comm {
     void StoreReceived(const uint8_t* bytes, size_t count);
 
     bool IsOpen() const { return fd_ >= 0; }
+    // True once after the reader ended on a hang-up; the port stays open (and dead) until
+    // the owner closes it.
+    bool TakeHangUp() { return HungUp.exchange(false); }
 
     // --- Line settings in use
     int32_t PortNumber = 0;  // N of "COMN"; 0 when no port is configured
@@ -112,6 +118,8 @@ class Comm {
     ui::Form* NotifyWindow = nullptr;
     // While set, received bytes are dropped and nothing is posted.
     std::atomic<bool> Discarding{true};
+    // The reader ended because the line hung up, not because Close asked it to.
+    std::atomic<bool> HungUp{false};
 
   private:
     void CommReader();

@@ -225,6 +225,7 @@ TEST_F(CommPort, CloseWhileTheReaderWaitsReturnsAtOnceAndReleasesThePort) {
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1));
     EXPECT_FALSE(comm.Running);
     EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(comm.TakeHangUp());  // a close is no loss of the receiver
 
     // Nothing listens any more.
     pty.Send("after close");
@@ -240,13 +241,18 @@ TEST_F(CommPort, CloseWhileTheReaderWaitsReturnsAtOnceAndReleasesThePort) {
     EXPECT_EQ(Unread(comm), "again");
 }
 
-TEST_F(CommPort, AReceiverThatGoesAwayEndsTheReaderAndTheLink) {
+TEST_F(CommPort, AReceiverThatGoesAwayEndsTheReaderAndTellsTheWindowOnce) {
     ASSERT_TRUE(Start(9600));
     comm.EnableReceive();
     pty.CloseMaster();
-    EXPECT_TRUE(WaitUntil([&] { return !comm.Running; }));
+    ASSERT_TRUE(main.serialData.Wait(kLimitMs));
+    EXPECT_FALSE(comm.Running);
+    EXPECT_TRUE(comm.TakeHangUp());
+    EXPECT_FALSE(comm.TakeHangUp());
     comm.Close();
     EXPECT_FALSE(comm.IsOpen());
+    ui::ServePending();
+    EXPECT_EQ(main.codes, std::vector<uint32_t>{PostSerialData});
 }
 
 TEST_F(CommPort, WritesArriveByteExactWithoutTranslation) {
