@@ -43,6 +43,9 @@ constexpr int kLargeScreenWidth = 800;
 constexpr float kLargeScreenScale = 1.27f;
 constexpr int32_t kLargeScreenOffset = 90;
 
+// Seconds between two tries to open a port whose line hung up.
+constexpr int32_t kReopenSeconds = 3;
+
 std::string CurrentFolder() {
     std::string dir = std::filesystem::current_path().string();
     if (dir.empty() || dir.back() != '/') dir += '/';
@@ -351,6 +354,25 @@ void ORVEL::OpenSerialPort() {
         comm.Running = true;
     else
         comm.Open();
+}
+
+void ORVEL::LosePort() {
+    comm.Close();  // the reader has ended; the dead device is let go
+    PortLost = true;
+    ReopenCountdown = kReopenSeconds;
+    if (Running) StartStopScan();
+    ShowError(39);
+}
+
+void ORVEL::RetryLostPort() {
+    if (!PortLost || --ReopenCountdown > 0) return;
+    ReopenCountdown = kReopenSeconds;
+    if (!comm.Open()) return;
+    PortLost = false;
+    // As at the end of the start-up: the panel asks the receiver what it is set to, and what
+    // arrives from now on is kept.
+    PostPrivateMessage(this, PostStartupSync);
+    comm.EnableReceive();
 }
 
 // A folder tree copied from Windows may spell a data folder in other letters ("Freq"); the

@@ -105,6 +105,15 @@ class ORVEL : public ui::Form, public FDX {
     void CreateDataFolders();
     void CheckDiskSpace();
 
+    // A hang-up of the line (PostSerialData with the port's HungUp set): the port is closed,
+    // a running scan stops, the operator hears of it once, and from then on the timer's
+    // one-second tick tries the port again every few seconds until it opens; the panel then
+    // synchronises as at start-up.
+    void LosePort();
+    void RetryLostPort();
+    bool PortLost = false;
+    int32_t ReopenCountdown = 0;  // seconds to the next try
+
     // --- Journal, controls, stored items
     // The journal of stored items, mirrored by `op`, and its headings (made by BuildJournal).
     Journal journal;

@@ -194,7 +194,10 @@ void ORVEL::PanelCancel(bool keepPort) {
 void ORVEL::DispatchPanelCode(uint32_t code) {
     switch (code) {
         case PostSerialData:
-            PollPanel(false);
+            if (comm.TakeHangUp())
+                LosePort();
+            else
+                PollPanel(false);
             break;
         case PostStartupSync:
             SyncReceiverPanel();

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,7 +104,7 @@ class ScanOnAir : public ::testing::Test {
     void TearDown() override {
         hooks.clear();
         orvel.Destroy();
-        emulator.Stop();
+        if (receiver) receiver->Stop();
         ui::Clock::SetVirtual(false);
         ui::Clock::SetIdleSliceMs(20);
     }
@@ -180,9 +181,25 @@ class ScanOnAir : public ::testing::Test {
         return count;
     }
 
+    // The receiver goes away as with a pulled cable: its terminal closes, so the program's
+    // end hangs up, and COM1 names a device that is not there.
+    void UnplugReceiver() {
+        receiver.reset();
+        std::filesystem::create_symlink(folder.path() / "ttyUSB0", folder.path() / "COM1");
+    }
+    // A receiver, switched on afresh, on a new terminal behind the same COM1.
+    void PlugInReceiver() {
+        receiver.emplace();
+        emulator.SetSignalPlan(Flat(20));
+        emulator.LinkAs(folder.path() / "COM1");
+        emulator.Start();
+    }
+
     ProgramFolder folder;
     ui::ScriptedMessageBoxes boxes;
-    emulators::Ic8500Emulator emulator;
+    // A new receiver is built in the same place as the one before, so `emulator` names it.
+    std::optional<emulators::Ic8500Emulator> receiver{std::in_place};
+    emulators::Ic8500Emulator& emulator = *receiver;
     std::time_t calendar = TestMoment();
     std::vector<std::unique_ptr<UserDp>> ranges;
     std::map<uint32_t, int> arrivals;
