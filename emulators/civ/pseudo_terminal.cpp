@@ -134,6 +134,12 @@ std::chrono::nanoseconds PseudoTerminal::ByteTime() const {
     return std::chrono::nanoseconds(int64_t{bits} * 1'000'000'000 / speed);
 }
 
+uint32_t PseudoTerminal::LineSpeed() const {
+    termios line{};
+    if (::tcgetattr(slave_, &line) != 0) return 0;
+    return BitsPerSecond(::cfgetospeed(&line));
+}
+
 void PseudoTerminal::RemoveLink() noexcept {
     if (link_.empty()) return;
     std::error_code error;

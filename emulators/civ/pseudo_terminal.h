@@ -7,6 +7,7 @@
 // sees a hang-up between two sessions. Both sides are raw: CI-V carries every byte value.
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -36,6 +37,10 @@ class PseudoTerminal {
     // the terminal: start bit, data bits, parity bit, stop bits at its output speed. Zero
     // when the speed is 0 or cannot be read (the terminal itself does not pace bytes).
     std::chrono::nanoseconds ByteTime() const;
+    // The output speed in bits per second that the program set on its end of the terminal;
+    // 0 when it cannot be read or is not a standard rate. A receiver that keeps its own line
+    // speed hears the program only while the two agree.
+    uint32_t LineSpeed() const;
 
   private:
     void RemoveLink() noexcept;

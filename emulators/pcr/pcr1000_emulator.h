@@ -1,0 +1,201 @@
+#pragma once
+// An ICOM IC-PCR1000 behind a pseudo-terminal: the peer of the program's IC-PCR1000 panel in
+// the receiver tests, and a receiver for anyone without one.
+//
+// The set talks in lines of text. A command ends with CR LF (a lone CR or LF ends it too;
+// empty lines are skipped); every answer is one line ended with CR LF. What it answers:
+//   H101 / H100   power on / off: G000. Switched off, the set goes back to its power-up
+//                 speed of 9600 baud and stops the band scope.
+//   H1?           power state: H101 on, H100 off
+//   G0?           status: G000; G001 while a fault is set (SetFault)
+//   G300 / G301   automatic reports off / on: G000 (this set sends none either way)
+//   G1nn          line speed, nn = 00 300, 01 1200, 02 4800, 03 9600, 04 19200, 05 38400
+//                 baud: G000 at the old speed, then the set listens and speaks at the new one
+//   K0 + 10 decimal digits of Hz + mode + filter + 00
+//                 tune (10 kHz .. 1300 MHz); mode 00 LSB, 01 USB, 02 AM, 03 CW, 05 FM,
+//                 06 WFM; filter 00 2.8 kHz, 01 6 kHz, 02 15 kHz, 03 50 kHz, 04 230 kHz: G000
+//   I0?           squelch: I004 closed, I007 open (bit 0 of the value is the open state)
+//   I1?           signal level: I1 + two hex digits, 00..FF
+//   J4snn         setting s to nn (two upper-case hex digits): 40 volume, 41 squelch,
+//                 43 IF shift (80 is the centre), 45 AGC, 46 noise blanker, 47 attenuator
+//                 (the switches take 00 or 01): G000
+//   ME0000 1 cc pppppp ssssss  (without the blanks)
+//                 band scope: cc cells (hex; 00 stops the sweep) centred on the tuned
+//                 frequency, ssssss the distance of two cells in Hz (decimal); the six digits
+//                 pppppp are taken as they come: G000
+//   NEb0?         band-scope block b = 10..1F (hex): NEb0 + 16 cells of two hex digits,
+//                 cells 16 (b - 10) .. 16 (b - 10) + 15; G001 while the sweep is stopped
+//   anything else G001 (the set's NG).
+// Hex digits are upper-case both ways; a line with lower-case ones is refused.
+//
+// Band scope: cell 128 is the tuned frequency, cell c lies (c - 128) steps away from it. The
+// sweep covers the cc cells 128 - cc / 2 .. 128 - cc / 2 + cc - 1; the others, and cells
+// outside the set's range, read 00.
+//
+// Levels come from the signal plan at the tuned frequency (the attenuator does not change
+// them). The squelch is open when that level is above the squelch setting (J41).
+//
+// The set starts switched off: it then answers every line but H101 with H100, and reports
+// H100 by itself every off-report interval, which is how the program finds it off.
+//
+// Line speed: the set listens and speaks at its own speed (9600 baud at power-up). The
+// program's end of the terminal carries the speed the program set; when the two differ, the
+// set hears only noise (the line is dropped, not logged, not answered) and what it sends is
+// noise to the program (dropped too). A speed that cannot be read is taken as agreeing.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "emulators/civ/ic8500_emulator.h"
+#include "emulators/civ/pseudo_terminal.h"
+
+namespace emulators {
+
+// Mode codes of the tuning line.
+inline constexpr int kPcrLsb = 0;
+inline constexpr int kPcrUsb = 1;
+inline constexpr int kPcrAm = 2;
+inline constexpr int kPcrCw = 3;
+inline constexpr int kPcrFm = 5;
+inline constexpr int kPcrWfm = 6;
+
+struct Pcr1000State {
+    bool powerOn = false;
+    uint32_t lineSpeed = 9600;  // bits per second
+    uint64_t frequencyHz = 72'900'000;
+    int mode = kPcrWfm;
+    int filter = 4;  // 0..4, 2.8 .. 230 kHz
+    int volume = 0;
+    int squelch = 0;
+    int ifShift = 0x80;
+    bool agc = false;
+    bool noiseBlanker = false;
+    bool attenuator = false;
+    bool autoReports = false;  // G301
+    int scopeCells = 0;        // 0: the band scope is stopped
+    uint32_t scopeStepHz = 0;
+};
+
+class Pcr1000Emulator {
+  public:
+    static constexpr uint64_t kLowerLimitHz = 10'000;
+    static constexpr uint64_t kUpperLimitHz = 1'300'000'000;
+    static constexpr uint32_t kPowerUpSpeed = 9600;
+    static constexpr int kScopeCells = 256;
+
+    // Opens the pseudo-terminal (std::system_error when there is none); nothing is served
+    // until Start or Serve. The set is off at 9600 baud and reports so every 500 ms.
+    explicit Pcr1000Emulator(SignalPlan plan = DefaultSignalPlan());
+    Pcr1000Emulator(const Pcr1000Emulator&) = delete;
+    Pcr1000Emulator& operator=(const Pcr1000Emulator&) = delete;
+    // Stops serving, removes the link, closes the terminal.
+    ~Pcr1000Emulator();
+
+    // The device the program opens as its port.
+    const std::string& SlavePath() const { return pty_.slavePath(); }
+    // See PseudoTerminal::LinkAs; the link goes when the emulator does.
+    void LinkAs(const std::filesystem::path& link) { pty_.LinkAs(link); }
+
+    // Serves on a thread of its own until Stop. Use either this or Serve, not both.
+    void Start();
+    void Stop();
+    // Serves on the calling thread until RequestStop (or Stop from another thread).
+    void Serve();
+    // Safe in a signal handler.
+    void RequestStop() noexcept;
+
+    // Switches, safe from any thread while serving.
+    void SetSignalPlan(SignalPlan plan);
+    // How often the switched-off set reports H100; zero sends no reports.
+    void SetOffReportInterval(std::chrono::milliseconds interval);
+    // The operator at the set: its power switch, and the speed it was left at by an earlier
+    // session. False for a speed the set does not have.
+    void SwitchPowerByHand(bool on);
+    bool SetLineSpeedByHand(uint32_t bitsPerSecond);
+
+    // Test hooks.
+    // Answers leave this long after their command came; 0 answers at once.
+    void SetLatency(std::chrono::milliseconds latency);
+    // Sends nothing at all.
+    void SetDead(bool dead);
+    // A set in fault: every line is answered G001, the status query included.
+    void SetFault(bool fault);
+    // Every byte goes out in a write of its own.
+    void SetByteByByte(bool on);
+    // Line-rate mode: every line the set sends leaves only once its bytes have had their time
+    // on the line at the speed the program set on its end (start, data, parity and stop
+    // bits), one line after the other as on a wire. Off by default: answers leave at once.
+    void SetLineRate(bool on);
+
+    // The lines heard (without their line end), in order; the newest 10,000.
+    std::vector<std::string> ReceivedLines() const;
+    void ClearReceivedLines();
+    // True as soon as `count` lines have been heard (counted since the last clear); false
+    // when `timeout` passes first. Lets a test know a command has been dealt with.
+    bool WaitForLines(size_t count, std::chrono::milliseconds timeout) const;
+    // True as soon as `count` bytes have come while the program's line speed was not the
+    // set's (counted since the start); false when `timeout` passes first.
+    bool WaitForMisheardBytes(size_t count, std::chrono::milliseconds timeout) const;
+
+    Pcr1000State State() const;
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    struct Outgoing {
+        Clock::time_point due;
+        std::string bytes;
+        uint32_t lineSpeed;  // the set's speed when it sent them
+    };
+
+    void Wake() noexcept;
+    // All below with mutex_ held.
+    void HandleInput(const char* bytes, size_t count, Clock::time_point now);
+    void HandleLine(const std::string& line, Clock::time_point now);
+    std::string Answer(std::string_view line);
+    // Switched off, the set forgets its line speed and band scope.
+    void SwitchPower(bool on);
+    std::string ScopeBlock(int block) const;
+    // Queues a line the set sends at lineSpeed.
+    void Send(Clock::time_point due, std::string_view line, uint32_t lineSpeed);
+    // Writes what is due; false when the line is full and the rest must wait for room.
+    bool Flush(Clock::time_point now);
+
+    PseudoTerminal pty_;
+    int wakeRead_ = -1;
+    int wakeWrite_ = -1;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable inputArrived_;
+    SignalPlan plan_;
+    Pcr1000State state_;
+    std::string partial_;  // the line being received
+    bool overlong_ = false;
+    bool dead_ = false;
+    bool fault_ = false;
+    bool byteByByte_ = false;
+    bool lineRate_ = false;
+    Clock::time_point lineFree_{};  // when the line has sent what is queued (line-rate mode)
+    std::chrono::milliseconds latency_{0};
+    std::chrono::milliseconds offReportInterval_{500};
+    Clock::time_point nextOffReport_{};
+    std::deque<Outgoing> outgoing_;
+    size_t outgoingBytes_ = 0;
+    size_t written_ = 0;  // of outgoing_.front()
+    bool lineFull_ = false;
+    std::deque<std::string> received_;
+    size_t receivedCount_ = 0;  // since the last clear, also those dropped from received_
+    size_t misheardBytes_ = 0;
+};
+
+}  // namespace emulators

@@ -1,0 +1,222 @@
+// The IC-PCR1000 emulator as the program meets it: through the slave side of its
+// pseudo-terminal, raw, at the line speed the program sets, with the emulator serving on its
+// own thread.
+
+#include "emulators/pcr/pcr1000_emulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using emulators::Pcr1000Emulator;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// The program's end of the line: raw, 8N1.
+class Line {
+  public:
+    Line(const std::string& path, speed_t speed) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
+        SetSpeed(speed);
+    }
+    ~Line() { ::close(fd_); }
+
+    void SetSpeed(speed_t speed) const {
+        termios line{};
+        ::tcgetattr(fd_, &line);
+        ::cfmakeraw(&line);
+        ::cfsetispeed(&line, speed);
+        ::cfsetospeed(&line, speed);
+        ::tcsetattr(fd_, TCSANOW, &line);
+    }
+    void Send(std::string_view bytes) const {
+        ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    void SendLine(std::string_view text) const { Send(std::string(text) + "\r\n"); }
+    // One line without its CR LF; what came so far when nothing more comes for five seconds.
+    std::string ReadLine() const {
+        std::string got;
+        while (!got.ends_with("\r\n")) {
+            pollfd in{fd_, POLLIN, 0};
+            if (::poll(&in, 1, 5000) <= 0) return got + "<silence>";
+            char byte;
+            if (::read(fd_, &byte, 1) != 1) return got + "<closed>";
+            got.push_back(byte);
+        }
+        return got.substr(0, got.size() - 2);
+    }
+
+  private:
+    int fd_;
+};
+
+// Noise floor 10, one carrier at 145.0 MHz, peak 200 (C8), 20 kHz wide: 105 (69) 5 kHz off.
+class PcrEmulatorTest : public ::testing::Test {
+  protected:
+    PcrEmulatorTest()
+        : emulator_(emulators::SignalPlan{10, {{145'000'000, 200, 20'000}}}),
+          line_(emulator_.SlavePath(), B9600) {
+        emulator_.SetOffReportInterval(0ms);
+        emulator_.SwitchPowerByHand(true);
+        emulator_.Start();
+    }
+
+    // Sends each line and expects its answer, in order.
+    void Exchange(std::initializer_list<std::pair<const char*, const char*>> exchanges) {
+        for (const auto& [command, answer] : exchanges) {
+            line_.SendLine(command);
+            EXPECT_EQ(line_.ReadLine(), answer) << "for " << command;
+        }
+    }
+
+    Pcr1000Emulator emulator_;
+    Line line_;
+};
+
+TEST_F(PcrEmulatorTest, SwitchedOffAnswersH100ToAllButPowerOn) {
+    emulator_.SwitchPowerByHand(false);
+    Exchange({{"G0?", "H100"}, {"K00145000000050200", "H100"}, {"H1?", "H100"}});
+    EXPECT_EQ(emulator_.State().frequencyHz, 72'900'000u);
+    Exchange({{"H101", "G000"}, {"H1?", "H101"}, {"G300", "G000"}, {"G0?", "G000"}});
+    Exchange({{"H100", "G000"}, {"G0?", "H100"}});
+    EXPECT_FALSE(emulator_.State().powerOn);
+}
+
+TEST_F(PcrEmulatorTest, ReportsH100ByItselfOnlyWhileOff) {
+    emulator_.SwitchPowerByHand(false);
+    emulator_.SetOffReportInterval(1ms);
+    EXPECT_EQ(line_.ReadLine(), "H100");
+    line_.SendLine("H101");
+    std::string answer;
+    while ((answer = line_.ReadLine()) == "H100") {
+    }
+    EXPECT_EQ(answer, "G000");
+    // Reports every millisecond would fall between these answers.
+    Exchange({{"I1?", "I10A"}, {"I0?", "I007"}, {"H1?", "H101"}});
+}
+
+TEST_F(PcrEmulatorTest, TunesWithTheK0LineAndRefusesWhatTheSetLacks) {
+    Exchange({{"K00145005000050200", "G000"}});
+    auto state = emulator_.State();
+    EXPECT_EQ(state.frequencyHz, 145'005'000u);
+    EXPECT_EQ(state.mode, emulators::kPcrFm);
+    EXPECT_EQ(state.filter, 2);
+    Exchange({{"K00000010000000000", "G000"}, {"K01300000000060400", "G000"}});
+    for (const char* refused : {
+             "K00000009999020100",  // below 10 kHz
+             "K01300000001060400",  // above 1300 MHz
+             "K0014550000006",      // no filter
+             "K00145500000040200",  // mode 04
+             "K00145500000060500",  // filter 05
+             "K00145500000060401",  // tail not 00
+             "K0014550000A060400",  // not a digit
+         })
+        Exchange({{refused, "G001"}});
+    EXPECT_EQ(emulator_.State().frequencyHz, 1'300'000'000u);
+}
+
+TEST_F(PcrEmulatorTest, OpensSquelchAboveItsSettingAndReadsLevelInHex) {
+    Exchange({{"K00145000000020100", "G000"}, {"I1?", "I1C8"}, {"I0?", "I007"}});
+    Exchange({{"J41C8", "G000"}, {"I0?", "I004"}, {"J41C7", "G000"}, {"I0?", "I007"}});
+    Exchange({{"K00145005000020100", "G000"}, {"I1?", "I169"}, {"I0?", "I004"}});
+    EXPECT_EQ(emulator_.State().squelch, 0xC7);
+}
+
+TEST_F(PcrEmulatorTest, TakesSettingsInUpperCaseHexAndSwitchesAsZeroOrOne) {
+    Exchange({{"J4060", "G000"},
+              {"J43FF", "G000"},
+              {"J4501", "G000"},
+              {"J4601", "G000"},
+              {"J4701", "G000"},
+              {"J4700", "G000"}});
+    for (const char* refused : {"J4502", "J40c8", "J4200", "J406", "J50FF"})
+        Exchange({{refused, "G001"}});
+    const auto state = emulator_.State();
+    EXPECT_EQ(state.volume, 0x60);
+    EXPECT_EQ(state.ifShift, 0xFF);
+    EXPECT_TRUE(state.agc);
+    EXPECT_TRUE(state.noiseBlanker);
+    EXPECT_FALSE(state.attenuator);
+}
+
+TEST_F(PcrEmulatorTest, SweepsTheBandScopeAroundTheTunedFrequency) {
+    // 32 cells, 5 kHz apart: cells 112..143, 145.0 MHz at cell 128.
+    Exchange({{"K00145000000050200", "G000"}, {"ME0000120050100005000", "G000"}});
+    const std::string noise = "0A";
+    std::string lower = "NE170";
+    for (int i = 0; i < 15; ++i) lower += noise;
+    lower += "69";
+    std::string upper = "NE180C869";
+    for (int i = 0; i < 14; ++i) upper += noise;
+    Exchange({{"NE170?", lower.c_str()}, {"NE180?", upper.c_str()}});
+    const std::string outside = "NE160" + std::string(32, '0');
+    Exchange({{"NE160?", outside.c_str()}, {"NE200?", "G001"}});
+    // The panel's timer poll: several queries in one write, an empty line at the end.
+    line_.Send("NE180?\r\nNE170?\r\n\r\n");
+    EXPECT_EQ(line_.ReadLine(), upper);
+    EXPECT_EQ(line_.ReadLine(), lower);
+    Exchange({{"ME0000100000000000000", "G000"}, {"NE180?", "G001"}});
+    EXPECT_EQ(emulator_.State().scopeCells, 0);
+}
+
+TEST_F(PcrEmulatorTest, AnswersOnlyAtTheLineSpeedItIsSetTo) {
+    Exchange({{"G105", "G000"}});  // acknowledged at 9600, then 38400
+    EXPECT_EQ(emulator_.State().lineSpeed, 38400u);
+    line_.SendLine("I1?");  // noise to the set: no answer comes before the next one
+    ASSERT_TRUE(emulator_.WaitForMisheardBytes(5, 5s));
+    line_.SetSpeed(B38400);
+    Exchange({{"G0?", "G000"}});
+    EXPECT_EQ(emulator_.ReceivedLines(), (std::vector<std::string>{"G105", "G0?"}));
+    // Switched off, the set goes back to 9600.
+    Exchange({{"G106", "G001"}, {"H100", "G000"}});
+    line_.SetSpeed(B9600);
+    Exchange({{"H101", "G000"}});
+}
+
+TEST_F(PcrEmulatorTest, EndsLinesAtCrOrLfAndLogsThemWithoutTheEnd) {
+    line_.Send("G0?\rH1?\n\n\r\nI0?\r\n");
+    EXPECT_EQ(line_.ReadLine(), "G000");
+    EXPECT_EQ(line_.ReadLine(), "H101");
+    EXPECT_EQ(line_.ReadLine(), "I007");
+    EXPECT_EQ(emulator_.ReceivedLines(), (std::vector<std::string>{"G0?", "H1?", "I0?"}));
+}
+
+TEST_F(PcrEmulatorTest, FaultAnswersG001ToEveryLine) {
+    emulator_.SetFault(true);
+    Exchange({{"G0?", "G001"}, {"I1?", "G001"}, {"K00145000000050200", "G001"}});
+    EXPECT_EQ(emulator_.State().frequencyHz, 72'900'000u);
+    emulator_.SetFault(false);
+    Exchange({{"G0?", "G000"}});
+}
+
+TEST(PcrLineSpeed, TheEmulatorSeesTheSpeedTheProgramSetOnItsEnd) {
+    emulators::PseudoTerminal pty;
+    const Line line(pty.slavePath(), B4800);
+    EXPECT_EQ(pty.LineSpeed(), 4800u);
+    line.SetSpeed(B38400);
+    EXPECT_EQ(pty.LineSpeed(), 38400u);
+}
+
+TEST(PcrLineRate, AnAnswerLeavesOnlyAfterItsBytesTimeAtTheSetsSpeed) {
+    Pcr1000Emulator emulator;
+    emulator.SetOffReportInterval(0ms);
+    emulator.SwitchPowerByHand(true);
+    ASSERT_TRUE(emulator.SetLineSpeedByHand(1200));
+    emulator.SetLineRate(true);
+    emulator.Start();
+    const Line line(emulator.SlavePath(), B1200);  // 8.33 ms a byte
+    const auto sent = Clock::now();
+    line.SendLine("G0?");
+    EXPECT_EQ(line.ReadLine(), "G000");
+    EXPECT_GE(Clock::now() - sent, 6 * 8333us);
+}
+
+}  // namespace
