@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/painter_qt.h"
 #include "ui/text.h"
 
 namespace ui {
@@ -506,32 +507,6 @@ void ListView::SelectRow(int row) {
 
 namespace {
 
-class QtPainter : public Painter {
-  public:
-    QtPainter(QPainter& p, int width, int height) : p_(p), width_(width), height_(height) {}
-    int Width() const override { return width_; }
-    int Height() const override { return height_; }
-    void FillRect(const Rect& r, Color color) override {
-        p_.fillRect(r.x, r.y, r.width, r.height, QColor::fromRgb(color));
-    }
-    void Line(int x1, int y1, int x2, int y2, Color color) override {
-        p_.setPen(QColor::fromRgb(color));
-        p_.drawLine(x1, y1, x2, y2);
-    }
-    void Text(int x, int y, const std::string& text, Color color) override {
-        p_.setPen(QColor::fromRgb(color));
-        p_.drawText(x, y + p_.fontMetrics().ascent(), ToQt(text));
-    }
-    int TextWidth(const std::string& text) const override {
-        return p_.fontMetrics().horizontalAdvance(ToQt(text));
-    }
-    int TextHeight() const override { return p_.fontMetrics().height(); }
-
-  private:
-    QPainter& p_;
-    int width_, height_;
-};
-
 // The widget of a canvas: paints through the canvas's painter, reports the mouse.
 class CanvasWidget : public QWidget {
   public:
@@ -542,8 +517,7 @@ class CanvasWidget : public QWidget {
     void PaintInto(QPaintDevice* device) {
         QPainter p(device);
         p.setFont(font());
-        QtPainter painter(p, width(), height());
-        if (*painter_) (*painter_)(painter);
+        if (*painter_) (*painter_)(*PainterOver(p, width(), height()));
     }
 
   protected:

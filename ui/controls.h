@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/canvas.h"
 #include "ui/form.h"
 
 namespace ui {
@@ -170,19 +171,6 @@ class ListView : public Control {
     int RowCount() const;
     int SelectedRow() const;  // -1 when none
     void SelectRow(int row);
-};
-
-// What a canvas draws with; coordinates in pixels from the top left of the canvas.
-class Painter {
-  public:
-    virtual ~Painter() = default;
-    virtual int Width() const = 0;
-    virtual int Height() const = 0;
-    virtual void FillRect(const Rect& rect, Color color) = 0;
-    virtual void Line(int x1, int y1, int x2, int y2, Color color) = 0;
-    virtual void Text(int x, int y, const std::string& text, Color color) = 0;  // y: top
-    virtual int TextWidth(const std::string& text) const = 0;
-    virtual int TextHeight() const = 0;
 };
 
 // A drawing surface: the painter function draws it whenever it needs drawing (Redraw

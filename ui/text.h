@@ -5,6 +5,8 @@
 #include <QString>
 #include <string>
 
+#include "ui/font_spec.h"
+
 namespace ui {
 
 inline QString ToQt(const std::string& s) {
@@ -16,5 +18,8 @@ inline std::string FromQt(const QString& s) {
 
 // "8.MS Sans Serif" -> 8 point "MS Sans Serif"; a font without a size gets 8 points.
 QFont FontFromName(const std::string& font);
+
+// The font that draws a description: an installed face of its kind, never antialiased.
+QFont QtFont(const FontSpec& spec);
 
 }  // namespace ui
