@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <initializer_list>
 #include <new>
+#include <string_view>
+#include <utility>
 
 #include "app/comm.h"
 #include "receivers/icom/ic8500_pictures.h"
@@ -1089,6 +1091,24 @@ constexpr DepthKey kAttenuatorKeys[] = {{"Атт0", 0}, {"Атт10", 10}, {"Ат
 constexpr DepthKey kDefaultDepthKeys[] = {{"Умолч_Атт10", 10}, {"Умолч_Атт20", 20}, {"Умолч_Атт30", 30}};
 // clang-format on
 
+// Keys of the bank part: the position, count and name of each bank ("Позиция_Банк3"), the
+// number of channel records and the fields of a record.
+constexpr std::string_view kBankKeyStems[] = {"Позиция_Банк", "Каналов_Банк", "Имя_Банк"};
+constexpr std::string_view kChannelKeys[] = {"Частот_Банков", "F",     "F_ATT",  "F_QATT",
+                                             "F_STEP",        "F_SEL", "F_SKIP", "F_ID",
+                                             "F_MOD",         "F_QMOD"};
+
+bool IsBankPartKey(std::string_view key) {
+    if (std::find(std::begin(kChannelKeys), std::end(kChannelKeys), key) != std::end(kChannelKeys))
+        return true;
+    for (const std::string_view stem : kBankKeyStems) {
+        if (!key.starts_with(stem) || key.size() == stem.size()) continue;
+        const std::string_view number = key.substr(stem.size());
+        if (number.find_first_not_of("0123456789") == std::string_view::npos) return true;
+    }
+    return false;
+}
+
 // The attenuator option the panel shows: 0 (off) unless on at 10, 20 or 30 dB.
 uint32_t AttenuatorOption(const FDX& s) {
     if (!s.Attenuator) return 0;
@@ -1133,7 +1153,7 @@ bool IC8500::WriteStateFile() {
     for (const FlagKey& key : kSwitchKeys) file.Flag(key.key, Settings.*key.flag);
     for (const LevelKey& key : kLevelKeys) file.Number(key.key, Settings.*key.level);
     for (const FlagKey& key : kBankFlagKeys) file.Flag(key.key, Settings.*key.flag);
-    // The banks and their channels go here, before the scale, with the memory banks.
+    file.Lines(StoredBankPart);
     file.Scale(Scale);
     return file.Save(StateFilePath());
 }
@@ -1181,9 +1201,11 @@ bool IC8500::ReadStateFile() {
         if (key == "Пауза") read.Scan.PauseMode = ReadU32(value);
         if (key == "Задание") read.Scan.JobName = value;
     };
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
+    KeptStateLines bankPart{IsBankPartKey, {}};
+    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey, &bankPart)) return false;
 
     Settings = read;
+    StoredBankPart = std::move(bankPart.Lines);
     CurrentBank = bank;
     s.Attenuator = attenuator ? 1 : 0;
     s.AttenuatorDb = attenuatorDb;

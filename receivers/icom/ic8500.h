@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "receivers/icom/civ_link.h"
 #include "receivers/panel.h"
@@ -141,6 +142,11 @@ class IC8500 : public ReceiverPanel {
     std::array<uint32_t, kBankCount> BankChannels{};   // channels counted in each bank
     std::array<uint32_t, kBankCount> BankPositions{};  // the selected channel of each bank
     std::array<std::string, kBankCount> BankNames;
+    // The bank part of the state file (positions, counts and names of the banks, the channel
+    // records) as it was read: the panel keeps no channels of its own yet, so it writes the
+    // part back unchanged in its place, and channels a file brings are not lost by a start
+    // and a close.
+    std::vector<std::string> StoredBankPart;
     // Date and time of the last write of the state file.
     std::string SavedDate, SavedTime;
     // A slider command was refused or not answered.
