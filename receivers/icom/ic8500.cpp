@@ -168,8 +168,6 @@ constexpr const char* kPowerOffText = "выкл";  // the receiver runs
 constexpr const char* kNoBank = "Не существует указанного банка";
 constexpr const char* kNoChannel = "Не существует канала для данного банка";
 constexpr const char* kClearQuestion = "Вы действительно хотите очистить шкалу?";
-// Message shown when the receiver does not take a command.
-constexpr int kReceiverOffMessage = 39;
 constexpr int kNoPeakMessage = 29;
 constexpr int kNoFixedMessage = 30;
 
@@ -890,17 +888,14 @@ void IC8500::ExecuteCommand() {
     ServeJobLine(*this, JobCommands());
 }
 
-namespace {
-// A command the receiver did not take: the line fails with message 39.
-void ReportReceiverOff(FDX& state, bool done) {
-    if (!done) state.ShowError(kReceiverOffMessage);
-}
-}  // namespace
+// A setting the receiver does not take leaves the line done all the same: the job goes on as
+// after a setting taken, and a set that keeps refusing is found by the rejections the timer
+// tick counts (standby). Only a bank or channel the panel does not have fails the line.
 
 void IC8500::AttenuatorJob(bool on, uint32_t db) {
     fdx_->Attenuator = on ? 1 : 0;
     if (on) fdx_->AttenuatorDb = db;
-    ReportReceiverOff(*fdx_, SendAttenuatorDepth());
+    SendAttenuatorDepth();
     ShowAttenuator();
     PostToOwner(PostReceiverState);
 }
@@ -924,13 +919,13 @@ void IC8500::Attenuator30(JobStr&) {
 void IC8500::AudioLevelCommand(JobStr& line) {
     Settings.AudioLevel = ClampLevel(line.VAL);
     if (zvuk) zvuk->SetPosition(static_cast<int>(Settings.AudioLevel) / kSliderUnit);
-    ReportReceiverOff(*fdx_, SendAudioLevel(Settings.AudioLevel));
+    SendAudioLevel(Settings.AudioLevel);
 }
 
 void IC8500::ThresholdCommand(JobStr& line) {
     Settings.SquelchThreshold = ClampLevel(line.VAL);
     if (porog) porog->SetPosition(static_cast<int>(Settings.SquelchThreshold) / kSliderUnit);
-    ReportReceiverOff(*fdx_, SendThreshold(Settings.SquelchThreshold));
+    SendThreshold(Settings.SquelchThreshold);
 }
 
 void IC8500::DirectModeCommand(JobStr& line) {
@@ -943,32 +938,34 @@ void IC8500::ClearScaleCommand(JobStr&) {
 }
 
 void IC8500::PowerCommand(JobStr& line) {
+    // The panel takes the state the line asks for whatever the answer, unlike the power
+    // button, which waits for the set to take it.
     if (line.VAL == 0) {
-        // A set that refuses is off already: the panel waits for it either way.
-        const bool done = Exchange("1800", kPowerSet);
+        Exchange("1800", kPowerSet);
         if (!Standby) EnterStandby();
-        ReportReceiverOff(*fdx_, done);
     } else if (Standby) {
-        ReportReceiverOff(*fdx_, PowerOn());
+        Exchange("1801", kPowerSet);
+        Standby = false;
+        if (power) power->SetText(kPowerOffText);
     }
 }
 
 void IC8500::AgcCommand(JobStr& line) {
     Settings.Agc = line.VAL != 0;
     ShowSwitches();
-    ReportReceiverOff(*fdx_, SendSwitch("1611", "1610", Settings.Agc));
+    SendSwitch("1611", "1610", Settings.Agc);
 }
 
 void IC8500::PeakFilterCommand(JobStr& line) {
     Settings.PeakFilter = line.VAL != 0;
     ShowSwitches();
-    ReportReceiverOff(*fdx_, SendSwitch("1631", "1630", Settings.PeakFilter));
+    SendSwitch("1631", "1630", Settings.PeakFilter);
 }
 
 void IC8500::NoiseBlankerCommand(JobStr& line) {
     Settings.NoiseBlanker = line.VAL != 0;
     ShowSwitches();
-    ReportReceiverOff(*fdx_, SendSwitch("1621", "1620", Settings.NoiseBlanker));
+    SendSwitch("1621", "1620", Settings.NoiseBlanker);
 }
 
 void IC8500::ViewStepCommand(JobStr& line) {
@@ -983,9 +980,7 @@ void IC8500::BankCommand(JobStr& line) {
     }
     CurrentBank = line.VAL;
     ShowBank();
-    if (Settings.DirectMode)
-        ReportReceiverOff(*fdx_,
-                          SelectBank(CurrentBank) && SelectChannel(BankPositions[CurrentBank]));
+    if (Settings.DirectMode && SelectBank(CurrentBank)) SelectChannel(BankPositions[CurrentBank]);
 }
 
 void IC8500::ChannelCommand(JobStr& line) {
@@ -995,7 +990,7 @@ void IC8500::ChannelCommand(JobStr& line) {
         return;
     }
     BankPositions[CurrentBank] = line.VAL;
-    if (Settings.DirectMode) ReportReceiverOff(*fdx_, SelectChannel(line.VAL));
+    if (Settings.DirectMode) SelectChannel(line.VAL);
 }
 
 void IC8500::FixedLeftCommand(JobStr&) {
