@@ -25,7 +25,7 @@ constexpr ui::ControlResource kIc8500Controls[] = {
     {101, ControlKind::Label, "label_1", {4, 2, 92, 14}, st::kBold | st::kNoWrap, nullptr, nullptr},
     {102, ControlKind::Label, "width", {98, 5, 26, 9}, st::kNoWrap, nullptr, "Полоса пропускания, кГц"},
     {103, ControlKind::ComboBox, "step", {226, 3, 52, 77}, 0, nullptr, "Шаг частоты точной шкалы"},
-    {104, ControlKind::Canvas, "scale", {4, 18, 275, 74}, 0, nullptr, nullptr},
+    {104, ControlKind::Canvas, "scale", {4, 18, 275, 66}, 0, nullptr, nullptr},
     {105, ControlKind::CommandButton, "power", {128, 3, 28, 12}, 0, "выкл", "Перевод приемника в ожидание включения"},
     {106, ControlKind::PictureButton, "pictbttn_1", {124, 95, 18, 16}, 0, nullptr, "Пуск Сканирования"},
     {107, ControlKind::PictureButton, "pictbttn_2", {64, 95, 18, 16}, 0, nullptr, "Вправо до Мах"},
@@ -62,6 +62,7 @@ constexpr ui::ControlResource kIc8500Controls[] = {
     {138, ControlKind::CommandButton, "cb_1", {244, 190, 35, 14}, 0, "Запись", "Запись содержимого банков памяти в приемник"},
     {139, ControlKind::CheckBox, "cbank", {4, 195, 80, 10}, 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками"},
     {140, ControlKind::CheckBox, "memory", {88, 195, 76, 10}, 0, "Вся память", "Запись/чтение в приемник всей памяти"},
+    {141, ControlKind::ScrollBar, "scrollb_1", {4, 84, 275, 9}, 0, nullptr, nullptr},
 };
 // clang-format on
 
@@ -291,14 +292,12 @@ void IC8500::OnCreate() {
     WireEvents();
     SetViewStep(ViewStep);
 
-    PanelFrequency = std::clamp(s.Frequency, LowerLimit, UpperLimit);
     FillBankNames();
     ShowBank();
     ShowSwitches();
     SetSliders();
     ShowAttenuator();
-    ShowFrequency();
-    FollowFrequency();
+    FollowTuning();
     Show();
 }
 
@@ -343,6 +342,7 @@ void IC8500::CreateControls() {
     cb_1 = CreateControl<ui::CommandButton>(138);
     cbank = CreateControl<ui::CheckBox>(139);
     memory = CreateControl<ui::CheckBox>(140);
+    scrollb_1 = CreateControl<ui::ScrollBar>(141);
 
     label_1->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button :
@@ -405,6 +405,7 @@ void IC8500::WireEvents() {
         });
     };
     on(step, ui::EventId::Select, [this](ui::EventData&) { OnViewStepChosen(); });
+    on(scrollb_1, ui::EventId::Change, [this](ui::EventData& e) { OnScrolled(e.value); });
     on(power, ui::EventId::Click, [this](ui::EventData&) { Standby ? PowerOn() : PowerOff(); });
     on(pictbttn_2, ui::EventId::Click, [this](ui::EventData&) {
         if (!JumpToPeak(true)) fdx_->ShowError(kNoPeakMessage);
@@ -470,8 +471,8 @@ void IC8500::WireEvents() {
     });
     on(memory, ui::EventId::Click,
        [this](ui::EventData&) { Settings.AllMemory = memory->IsChecked(); });
-    for (ui::EventId id :
-         {ui::EventId::MouseMove, ui::EventId::LeftButtonDown, ui::EventId::LeftButtonUp}) {
+    for (ui::EventId id : {ui::EventId::MouseMove, ui::EventId::LeftButtonDown,
+                           ui::EventId::LeftButtonUp, ui::EventId::MouseLeave}) {
         on(scale, id, [this, id](ui::EventData& e) { OnScaleMouse(id, e.x, e.y); });
     }
     on(scale, ui::EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
@@ -483,6 +484,7 @@ void IC8500::OnDestroy() {
     label_1 = width = bnum = label_2 = label_3 = label_4 = nullptr;
     step = bname = smod = sstep = nullptr;
     scale = nullptr;
+    scrollb_1 = nullptr;
     power = cb_1 = cb_2 = cb_3 = nullptr;
     pictbttn_1 = pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = pictbttn_6 = pictbttn_7 =
         nullptr;
@@ -514,6 +516,7 @@ uint32_t IC8500::ReadReply() {
 }
 
 bool IC8500::SetFrequency() {
+    FollowTuning();
     return Link.Send("05" + civ::FreqToBcd(fdx_->Frequency, 0), kFrequencySet);
 }
 
@@ -597,11 +600,8 @@ void IC8500::ParseReply(const civ::CivReply& reply) {
 
 void IC8500::ParseFrequency(bool reportedByReceiver, bool awaited) {
     (void)reportedByReceiver;  // stops of the receiver's own scan come with the banks
-    PanelFrequency = std::clamp(civ::DecodeFrequency(Link.ReplyText), LowerLimit, UpperLimit);
-    fdx_->Frequency = PanelFrequency;
-    ShowFrequency();
-    FollowFrequency();
-    RedrawScale();
+    fdx_->Frequency = std::clamp(civ::DecodeFrequency(Link.ReplyText), LowerLimit, UpperLimit);
+    FollowTuning();
     if (!FrequencyPosted) {
         FrequencyPosted = true;
         PostToOwner(PostFrequencyChanged);
@@ -753,13 +753,10 @@ void IC8500::Synchronise() {
 bool IC8500::TuneTo(uint32_t frequency) {
     if (PendingCommand != NoExchange) return false;
     fdx_->Frequency = frequency;
-    PanelFrequency = frequency;
     const bool tuned = SetFrequencyWait();
     if (tuned) fdx_->Level = ReadLevel();
     PostToOwner(PostReceiverState);
-    ShowFrequency();
-    FollowFrequency();
-    RedrawScale();
+    RedrawScale();  // with the level just measured
     return tuned;
 }
 
@@ -838,10 +835,9 @@ void IC8500::OnUserEvent(uint32_t code) {
             break;
         case PostRefreshData:
         case PostRefreshLevels:
-            ShowFrequency();
+            FollowTuning();
             ShowSwitches();
             SetSliders();
-            FollowFrequency();
             PostToSelf(PostRefreshDisplay);
             break;
         case PostRefreshDisplay:
@@ -1291,6 +1287,13 @@ void IC8500::LockControls(bool locked) {
     }
 }
 
+void IC8500::FollowTuning() {
+    PanelFrequency = std::clamp(fdx_->Frequency, LowerLimit, UpperLimit);
+    ShowFrequency();
+    FollowFrequency();
+    RedrawScale();
+}
+
 // The view moves by whole pages so that the current frequency stays on the page.
 void IC8500::FollowFrequency() {
     if (!scale) return;
@@ -1302,6 +1305,26 @@ void IC8500::FollowFrequency() {
     if (f < position) position -= (position - f + page - 1) / page * page;
     if (f >= position + page) position += (f - position) / page * page;
     ViewPosition = static_cast<uint32_t>(std::clamp<int64_t>(position, 0, UpperLimit));
+    ShowScrollBar();
+}
+
+// The scroll bar counts grid divisions: an arrow moves the view by one, the track by a page.
+void IC8500::ShowScrollBar() {
+    if (!scrollb_1 || scaleWidth_ <= 0) return;
+    const int64_t grid = GridStep(scaleWidth_, ViewStep);
+    const int64_t divisions = (int64_t{UpperLimit} + grid - 1) / grid;
+    const int64_t pageDivisions = std::max<int64_t>(int64_t{scaleWidth_} * ViewStep / grid, 1);
+    scrollb_1->SetRange(0, static_cast<int>(std::max<int64_t>(divisions - pageDivisions, 0)));
+    scrollb_1->SetPageStep(static_cast<int>(pageDivisions));
+    scrollb_1->SetPosition(static_cast<int>(ViewPosition / grid));
+}
+
+void IC8500::OnScrolled(int64_t division) {
+    if (scaleWidth_ <= 0) return;
+    const int64_t grid = GridStep(scaleWidth_, ViewStep);
+    ViewPosition =
+        static_cast<uint32_t>(std::clamp<int64_t>(division, 0, scrollb_1->High()) * grid);
+    RedrawScale();
 }
 
 void IC8500::RedrawScale() {
@@ -1316,6 +1339,16 @@ int64_t IC8500::FrequencyAt(int x, int y) const {
 
 void IC8500::OnScaleMouse(ui::EventId id, int x, int y) {
     FDX& s = *fdx_;
+    if (id == ui::EventId::MouseLeave) {
+        s.CursorFrequency = -1;
+        if (marking_) {
+            marking_ = false;
+            s.SelectionStart = s.SelectionEnd = -1;
+            RedrawScale();
+        }
+        PostToOwner(PostShowStatus);
+        return;
+    }
     if (id == ui::EventId::MouseMove) {
         s.CursorFrequency = static_cast<int32_t>(FrequencyAt(x, y));
         if (!marking_) return;

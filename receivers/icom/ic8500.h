@@ -153,10 +153,11 @@ class IC8500 : public ReceiverPanel {
     bool SliderRetry = false;
 
     // --- Controls, owned by the form; empty until the create event
-    ui::Label* label_1 = nullptr;  // frequency
-    ui::Label* width = nullptr;    // filter bandwidth, kHz
-    ui::ComboBox* step = nullptr;  // step of the fine scale
-    ui::Canvas* scale = nullptr;   // the fine scale
+    ui::Label* label_1 = nullptr;        // frequency
+    ui::Label* width = nullptr;          // filter bandwidth, kHz
+    ui::ComboBox* step = nullptr;        // step of the fine scale
+    ui::Canvas* scale = nullptr;         // the fine scale
+    ui::ScrollBar* scrollb_1 = nullptr;  // pages of the fine scale
     ui::CommandButton* power = nullptr;
     ui::PictureButton* pictbttn_1 = nullptr;  // start the receiver's scan
     ui::PictureButton* pictbttn_2 = nullptr;  // right to the next peak
@@ -264,7 +265,12 @@ class IC8500 : public ReceiverPanel {
     void ShowBank();
     void ShowSwitches();
     void FillBankNames();
+    // The readout and the fine scale follow FDX::Frequency: every tune, every reported
+    // frequency.
+    void FollowTuning();
     void FollowFrequency();
+    void ShowScrollBar();
+    void OnScrolled(int64_t division);
     void RedrawScale();
     void SetSliders();
     void LockControls(bool locked);
