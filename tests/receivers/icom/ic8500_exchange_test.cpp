@@ -427,8 +427,11 @@ TEST_F(Ic8500OnAir, LeavingTheFineScaleForgetsThePointedFrequencyAndTheSpanBeing
     EXPECT_EQ(state.SelectionStart, -1);
     EXPECT_EQ(state.SelectionEnd, -1);
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostShowStatus) == 1; }));
-    // The release that follows neither ends a span nor tunes.
-    mouse(ui::EventId::LeftButtonUp, 30);
+    // Back over the scale the span is not taken up again, and the release neither ends a
+    // span nor tunes.
+    mouse(ui::EventId::MouseMove, 40);
+    EXPECT_EQ(state.SelectionEnd, -1);
+    mouse(ui::EventId::LeftButtonUp, 40);
     EXPECT_TRUE(emulator.ReceivedFrames().empty());
 }
 
