@@ -388,12 +388,10 @@ void ORVEL::ExecuteMainObject(JobStr& line) {
                 Fail(line, "Программа не находится в режиме ПАУЗА.");
             break;
         case MainFrequencyUp:
-            FrequencyPlus();
-            TuneAndMeasure();
+            FrequencyPlus();  // shows, tunes and measures, as the button does
             break;
         case MainFrequencyDown:
             FrequencyMinus();
-            TuneAndMeasure();
             break;
         case MainDetailedStudy:
             // As the study button: the study window itself is still to come.

@@ -44,6 +44,10 @@ void StateFileWriter::Flag(std::string_view key, bool set) {
     if (set) Text(key, "ДА");
 }
 
+void StateFileWriter::Lines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) writer_.Line(line);
+}
+
 void StateFileWriter::Scale(const LevelScale& scale) {
     const auto& cells = scale.Cells();
     Number("Измерения", static_cast<uint32_t>(cells.size()));
@@ -66,11 +70,35 @@ void StateFileWriter::Scale(const LevelScale& scale) {
     writeRun(value, length);
 }
 
+namespace {
+
+// The key of a line as it stands in the file: the text before its first "=".
+std::string_view RawKey(std::string_view line) {
+    const std::size_t equals = line.find('=');
+    return equals == std::string_view::npos ? std::string_view() : line.substr(0, equals);
+}
+
+// The kept lines come from the text as it stands, not from the lines the reader splits: those
+// lose the quotes of a value and any line with nothing after its "=".
+void KeepLines(std::string_view text, KeptStateLines& kept) {
+    kept.Lines.clear();
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        const std::string_view line = text.substr(0, end);
+        if (!line.empty() && kept.Owns(RawKey(line))) kept.Lines.emplace_back(line);
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+}
+
+}  // namespace
+
 bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& scale,
-                   const std::function<void(std::string_view, std::string_view)>& modelKey) {
+                   const std::function<void(std::string_view, std::string_view)>& modelKey,
+                   KeptStateLines* kept) {
     FDX file;
     file.LoadFileName = path;
     if (!file.LoadTextFile(kStateFileLimit) || file.Lines.empty()) return false;
+    if (kept) KeepLines(file.LoadedText, *kept);
 
     // Runs fill the cells from 0 up to the count the file gives, never beyond the scale;
     // runs before the count line have nowhere to go.
@@ -82,6 +110,7 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
         if (!pair) continue;
         const std::string_view key = pair->key;
         const std::string_view value = pair->value;
+        if (kept && kept->Owns(key)) continue;
         if (key == "Дата") {
             head.Date = value;
         } else if (key == "Время") {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "receivers/level_scale.h"
 #include "state/text_file.h"
@@ -42,6 +43,8 @@ class StateFileWriter {
     void Text(std::string_view key, std::string_view value);
     // Written only when set, as "key=ДА".
     void Flag(std::string_view key, bool set);
+    // Lines as they were read (KeptStateLines).
+    void Lines(const std::vector<std::string>& lines);
     // "Измерения" and the runs of equal cells covering every cell in order.
     void Scale(const LevelScale& scale);
     // False when the file cannot be written; the old one is then untouched.
@@ -51,11 +54,21 @@ class StateFileWriter {
     TextFileWriter writer_;
 };
 
+// Lines of a state file that a panel does not interpret but must not lose: every line whose
+// key `Owns` accepts, in file order, exactly as it stands (quotes and empty values included).
+// Written back with StateFileWriter::Lines they give the bytes they were read from.
+struct KeptStateLines {
+    std::function<bool(std::string_view key)> Owns;
+    std::vector<std::string> Lines;
+};
+
 // Reads a state file written by StateFileWriter (or by an earlier version of the program).
 // The head goes into `head` (keys absent from the file leave its fields as they were), the
 // level scale into `scale` (runs beyond its cells are cut; cells the file does not reach stay
-// as they were), every other key with a non-empty value to `modelKey`, in file order. False,
-// with nothing changed, when the file is missing, unreadable or empty.
+// as they were), the lines `kept` owns into kept->Lines, every other key with a non-empty
+// value to `modelKey`, in file order. False, with nothing changed, when the file is missing,
+// unreadable or empty.
 bool ReadStateFile(
     const std::string& path, StateFileHead& head, LevelScale& scale,
-    const std::function<void(std::string_view key, std::string_view value)>& modelKey);
+    const std::function<void(std::string_view key, std::string_view value)>& modelKey,
+    KeptStateLines* kept = nullptr);

@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -430,6 +431,38 @@ int Slider::Position() const {
     return SliderOf(this) ? SliderOf(this)->value() : 0;
 }
 
+ScrollBar::ScrollBar(QWidget* parent, int number) : Control(ControlKind::ScrollBar, number) {
+    auto* bar = new QScrollBar(Qt::Horizontal, parent);
+    Attach(bar);
+    QObject::connect(bar, &QScrollBar::sliderMoved,
+                     [this](int value) { RaiseOn(this, EventId::Change, value); });
+    QObject::connect(bar, &QScrollBar::actionTriggered, [this, bar](int action) {
+        // Arrows, the track and keys; the new value is set after this signal.
+        if (action != QAbstractSlider::SliderMove)
+            RaiseOn(this, EventId::Change, bar->sliderPosition());
+    });
+}
+
+static QScrollBar* ScrollBarOf(const Window* w) {
+    return static_cast<QScrollBar*>(w->widget());
+}
+
+void ScrollBar::SetRange(int low, int high) {
+    if (auto* b = ScrollBarOf(this)) b->setRange(low, high);
+}
+int ScrollBar::High() const {
+    return ScrollBarOf(this) ? ScrollBarOf(this)->maximum() : 0;
+}
+void ScrollBar::SetPageStep(int step) {
+    if (auto* b = ScrollBarOf(this)) b->setPageStep(step);
+}
+void ScrollBar::SetPosition(int position) {
+    if (auto* b = ScrollBarOf(this)) b->setValue(position);
+}
+int ScrollBar::Position() const {
+    return ScrollBarOf(this) ? ScrollBarOf(this)->value() : 0;
+}
+
 ListView::ListView(QWidget* parent, int number) : Control(ControlKind::ListView, number) {
     auto* list = new QTreeWidget(parent);
     list->setRootIsDecorated(false);
@@ -529,6 +562,7 @@ class CanvasWidget : public QWidget {
         Report(e->button() == Qt::RightButton ? EventId::RightButtonUp : EventId::LeftButtonUp, e);
     }
     void mouseMoveEvent(QMouseEvent* e) override { Report(EventId::MouseMove, e); }
+    void leaveEvent(QEvent*) override { RaiseOn(owner_, EventId::MouseLeave); }
 
   private:
     void Report(EventId id, QMouseEvent* e) {

@@ -157,6 +157,19 @@ class Slider : public Control {
     int Position() const;
 };
 
+// A horizontal scroll bar; raises Change with the new position when the operator moves it (an
+// arrow by one, the track by the page step, or dragging).
+class ScrollBar : public Control {
+  public:
+    ScrollBar(QWidget* parent, int number);
+    void SetRange(int low, int high);
+    int High() const;
+    void SetPageStep(int step);
+    // Held within the range.
+    void SetPosition(int position);
+    int Position() const;
+};
+
 // A list of rows with columns; raises Select (row index) and DoubleClick (row index).
 class ListView : public Control {
   public:
@@ -175,7 +188,7 @@ class ListView : public Control {
 
 // A drawing surface: the painter function draws it whenever it needs drawing (Redraw
 // asks for that). Raises LeftButtonDown, LeftButtonUp, MouseMove and RightButtonUp with
-// the position.
+// the position, and MouseLeave.
 class Canvas : public Control {
   public:
     Canvas(QWidget* parent, int number);

@@ -27,6 +27,7 @@ enum class EventId {
     LeftButtonDown,
     LeftButtonUp,
     MouseMove,
+    MouseLeave,  // the mouse left the control
     BeginLabelEdit,
     EndLabelEdit,
     DragDrop,

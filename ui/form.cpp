@@ -224,6 +224,9 @@ Control* Form::CreateControlByNumber(int number) {
         case ControlKind::Canvas:
             control = std::make_unique<Canvas>(parent, number);
             break;
+        case ControlKind::ScrollBar:
+            control = std::make_unique<ScrollBar>(parent, number);
+            break;
     }
     control->SetName(row->name ? row->name : "");
     Rect place = units_.ToPixels(row->rect);

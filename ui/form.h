@@ -31,6 +31,7 @@ enum class ControlKind {
     Slider,
     ListView,
     Canvas,
+    ScrollBar,
 };
 
 // Style bits of forms and controls.

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <initializer_list>
 #include <new>
+#include <string_view>
+#include <utility>
 
 #include "app/comm.h"
 #include "receivers/icom/ic8500_pictures.h"
@@ -23,7 +25,7 @@ constexpr ui::ControlResource kIc8500Controls[] = {
     {101, ControlKind::Label, "label_1", {4, 2, 92, 14}, st::kBold | st::kNoWrap, nullptr, nullptr},
     {102, ControlKind::Label, "width", {98, 5, 26, 9}, st::kNoWrap, nullptr, "Полоса пропускания, кГц"},
     {103, ControlKind::ComboBox, "step", {226, 3, 52, 77}, 0, nullptr, "Шаг частоты точной шкалы"},
-    {104, ControlKind::Canvas, "scale", {4, 18, 275, 74}, 0, nullptr, nullptr},
+    {104, ControlKind::Canvas, "scale", {4, 18, 275, 66}, 0, nullptr, nullptr},
     {105, ControlKind::CommandButton, "power", {128, 3, 28, 12}, 0, "выкл", "Перевод приемника в ожидание включения"},
     {106, ControlKind::PictureButton, "pictbttn_1", {124, 95, 18, 16}, 0, nullptr, "Пуск Сканирования"},
     {107, ControlKind::PictureButton, "pictbttn_2", {64, 95, 18, 16}, 0, nullptr, "Вправо до Мах"},
@@ -60,6 +62,7 @@ constexpr ui::ControlResource kIc8500Controls[] = {
     {138, ControlKind::CommandButton, "cb_1", {244, 190, 35, 14}, 0, "Запись", "Запись содержимого банков памяти в приемник"},
     {139, ControlKind::CheckBox, "cbank", {4, 195, 80, 10}, 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками"},
     {140, ControlKind::CheckBox, "memory", {88, 195, 76, 10}, 0, "Вся память", "Запись/чтение в приемник всей памяти"},
+    {141, ControlKind::ScrollBar, "scrollb_1", {4, 84, 275, 9}, 0, nullptr, nullptr},
 };
 // clang-format on
 
@@ -166,8 +169,6 @@ constexpr const char* kPowerOffText = "выкл";  // the receiver runs
 constexpr const char* kNoBank = "Не существует указанного банка";
 constexpr const char* kNoChannel = "Не существует канала для данного банка";
 constexpr const char* kClearQuestion = "Вы действительно хотите очистить шкалу?";
-// Message shown when the receiver does not take a command.
-constexpr int kReceiverOffMessage = 39;
 constexpr int kNoPeakMessage = 29;
 constexpr int kNoFixedMessage = 30;
 
@@ -291,14 +292,12 @@ void IC8500::OnCreate() {
     WireEvents();
     SetViewStep(ViewStep);
 
-    PanelFrequency = std::clamp(s.Frequency, LowerLimit, UpperLimit);
     FillBankNames();
     ShowBank();
     ShowSwitches();
     SetSliders();
     ShowAttenuator();
-    ShowFrequency();
-    FollowFrequency();
+    FollowTuning();
     Show();
 }
 
@@ -343,6 +342,7 @@ void IC8500::CreateControls() {
     cb_1 = CreateControl<ui::CommandButton>(138);
     cbank = CreateControl<ui::CheckBox>(139);
     memory = CreateControl<ui::CheckBox>(140);
+    scrollb_1 = CreateControl<ui::ScrollBar>(141);
 
     label_1->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button :
@@ -405,6 +405,7 @@ void IC8500::WireEvents() {
         });
     };
     on(step, ui::EventId::Select, [this](ui::EventData&) { OnViewStepChosen(); });
+    on(scrollb_1, ui::EventId::Change, [this](ui::EventData& e) { OnScrolled(e.value); });
     on(power, ui::EventId::Click, [this](ui::EventData&) { Standby ? PowerOn() : PowerOff(); });
     on(pictbttn_2, ui::EventId::Click, [this](ui::EventData&) {
         if (!JumpToPeak(true)) fdx_->ShowError(kNoPeakMessage);
@@ -470,8 +471,8 @@ void IC8500::WireEvents() {
     });
     on(memory, ui::EventId::Click,
        [this](ui::EventData&) { Settings.AllMemory = memory->IsChecked(); });
-    for (ui::EventId id :
-         {ui::EventId::MouseMove, ui::EventId::LeftButtonDown, ui::EventId::LeftButtonUp}) {
+    for (ui::EventId id : {ui::EventId::MouseMove, ui::EventId::LeftButtonDown,
+                           ui::EventId::LeftButtonUp, ui::EventId::MouseLeave}) {
         on(scale, id, [this, id](ui::EventData& e) { OnScaleMouse(id, e.x, e.y); });
     }
     on(scale, ui::EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
@@ -483,6 +484,7 @@ void IC8500::OnDestroy() {
     label_1 = width = bnum = label_2 = label_3 = label_4 = nullptr;
     step = bname = smod = sstep = nullptr;
     scale = nullptr;
+    scrollb_1 = nullptr;
     power = cb_1 = cb_2 = cb_3 = nullptr;
     pictbttn_1 = pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = pictbttn_6 = pictbttn_7 =
         nullptr;
@@ -514,6 +516,7 @@ uint32_t IC8500::ReadReply() {
 }
 
 bool IC8500::SetFrequency() {
+    FollowTuning();
     return Link.Send("05" + civ::FreqToBcd(fdx_->Frequency, 0), kFrequencySet);
 }
 
@@ -597,11 +600,8 @@ void IC8500::ParseReply(const civ::CivReply& reply) {
 
 void IC8500::ParseFrequency(bool reportedByReceiver, bool awaited) {
     (void)reportedByReceiver;  // stops of the receiver's own scan come with the banks
-    PanelFrequency = std::clamp(civ::DecodeFrequency(Link.ReplyText), LowerLimit, UpperLimit);
-    fdx_->Frequency = PanelFrequency;
-    ShowFrequency();
-    FollowFrequency();
-    RedrawScale();
+    fdx_->Frequency = std::clamp(civ::DecodeFrequency(Link.ReplyText), LowerLimit, UpperLimit);
+    FollowTuning();
     if (!FrequencyPosted) {
         FrequencyPosted = true;
         PostToOwner(PostFrequencyChanged);
@@ -753,13 +753,10 @@ void IC8500::Synchronise() {
 bool IC8500::TuneTo(uint32_t frequency) {
     if (PendingCommand != NoExchange) return false;
     fdx_->Frequency = frequency;
-    PanelFrequency = frequency;
     const bool tuned = SetFrequencyWait();
     if (tuned) fdx_->Level = ReadLevel();
     PostToOwner(PostReceiverState);
-    ShowFrequency();
-    FollowFrequency();
-    RedrawScale();
+    RedrawScale();  // with the level just measured
     return tuned;
 }
 
@@ -838,10 +835,9 @@ void IC8500::OnUserEvent(uint32_t code) {
             break;
         case PostRefreshData:
         case PostRefreshLevels:
-            ShowFrequency();
+            FollowTuning();
             ShowSwitches();
             SetSliders();
-            FollowFrequency();
             PostToSelf(PostRefreshDisplay);
             break;
         case PostRefreshDisplay:
@@ -888,17 +884,14 @@ void IC8500::ExecuteCommand() {
     ServeJobLine(*this, JobCommands());
 }
 
-namespace {
-// A command the receiver did not take: the line fails with message 39.
-void ReportReceiverOff(FDX& state, bool done) {
-    if (!done) state.ShowError(kReceiverOffMessage);
-}
-}  // namespace
+// A setting the receiver does not take leaves the line done all the same: the job goes on as
+// after a setting taken, and a set that keeps refusing is found by the rejections the timer
+// tick counts (standby). Only a bank or channel the panel does not have fails the line.
 
 void IC8500::AttenuatorJob(bool on, uint32_t db) {
     fdx_->Attenuator = on ? 1 : 0;
     if (on) fdx_->AttenuatorDb = db;
-    ReportReceiverOff(*fdx_, SendAttenuatorDepth());
+    SendAttenuatorDepth();
     ShowAttenuator();
     PostToOwner(PostReceiverState);
 }
@@ -922,13 +915,13 @@ void IC8500::Attenuator30(JobStr&) {
 void IC8500::AudioLevelCommand(JobStr& line) {
     Settings.AudioLevel = ClampLevel(line.VAL);
     if (zvuk) zvuk->SetPosition(static_cast<int>(Settings.AudioLevel) / kSliderUnit);
-    ReportReceiverOff(*fdx_, SendAudioLevel(Settings.AudioLevel));
+    SendAudioLevel(Settings.AudioLevel);
 }
 
 void IC8500::ThresholdCommand(JobStr& line) {
     Settings.SquelchThreshold = ClampLevel(line.VAL);
     if (porog) porog->SetPosition(static_cast<int>(Settings.SquelchThreshold) / kSliderUnit);
-    ReportReceiverOff(*fdx_, SendThreshold(Settings.SquelchThreshold));
+    SendThreshold(Settings.SquelchThreshold);
 }
 
 void IC8500::DirectModeCommand(JobStr& line) {
@@ -941,32 +934,34 @@ void IC8500::ClearScaleCommand(JobStr&) {
 }
 
 void IC8500::PowerCommand(JobStr& line) {
+    // The panel takes the state the line asks for whatever the answer, unlike the power
+    // button, which waits for the set to take it.
     if (line.VAL == 0) {
-        // A set that refuses is off already: the panel waits for it either way.
-        const bool done = Exchange("1800", kPowerSet);
+        Exchange("1800", kPowerSet);
         if (!Standby) EnterStandby();
-        ReportReceiverOff(*fdx_, done);
     } else if (Standby) {
-        ReportReceiverOff(*fdx_, PowerOn());
+        Exchange("1801", kPowerSet);
+        Standby = false;
+        if (power) power->SetText(kPowerOffText);
     }
 }
 
 void IC8500::AgcCommand(JobStr& line) {
     Settings.Agc = line.VAL != 0;
     ShowSwitches();
-    ReportReceiverOff(*fdx_, SendSwitch("1611", "1610", Settings.Agc));
+    SendSwitch("1611", "1610", Settings.Agc);
 }
 
 void IC8500::PeakFilterCommand(JobStr& line) {
     Settings.PeakFilter = line.VAL != 0;
     ShowSwitches();
-    ReportReceiverOff(*fdx_, SendSwitch("1631", "1630", Settings.PeakFilter));
+    SendSwitch("1631", "1630", Settings.PeakFilter);
 }
 
 void IC8500::NoiseBlankerCommand(JobStr& line) {
     Settings.NoiseBlanker = line.VAL != 0;
     ShowSwitches();
-    ReportReceiverOff(*fdx_, SendSwitch("1621", "1620", Settings.NoiseBlanker));
+    SendSwitch("1621", "1620", Settings.NoiseBlanker);
 }
 
 void IC8500::ViewStepCommand(JobStr& line) {
@@ -981,9 +976,7 @@ void IC8500::BankCommand(JobStr& line) {
     }
     CurrentBank = line.VAL;
     ShowBank();
-    if (Settings.DirectMode)
-        ReportReceiverOff(*fdx_,
-                          SelectBank(CurrentBank) && SelectChannel(BankPositions[CurrentBank]));
+    if (Settings.DirectMode && SelectBank(CurrentBank)) SelectChannel(BankPositions[CurrentBank]);
 }
 
 void IC8500::ChannelCommand(JobStr& line) {
@@ -993,7 +986,7 @@ void IC8500::ChannelCommand(JobStr& line) {
         return;
     }
     BankPositions[CurrentBank] = line.VAL;
-    if (Settings.DirectMode) ReportReceiverOff(*fdx_, SelectChannel(line.VAL));
+    if (Settings.DirectMode) SelectChannel(line.VAL);
 }
 
 void IC8500::FixedLeftCommand(JobStr&) {
@@ -1089,6 +1082,24 @@ constexpr DepthKey kAttenuatorKeys[] = {{"Атт0", 0}, {"Атт10", 10}, {"Ат
 constexpr DepthKey kDefaultDepthKeys[] = {{"Умолч_Атт10", 10}, {"Умолч_Атт20", 20}, {"Умолч_Атт30", 30}};
 // clang-format on
 
+// Keys of the bank part: the position, count and name of each bank ("Позиция_Банк3"), the
+// number of channel records and the fields of a record.
+constexpr std::string_view kBankKeyStems[] = {"Позиция_Банк", "Каналов_Банк", "Имя_Банк"};
+constexpr std::string_view kChannelKeys[] = {"Частот_Банков", "F",     "F_ATT",  "F_QATT",
+                                             "F_STEP",        "F_SEL", "F_SKIP", "F_ID",
+                                             "F_MOD",         "F_QMOD"};
+
+bool IsBankPartKey(std::string_view key) {
+    if (std::find(std::begin(kChannelKeys), std::end(kChannelKeys), key) != std::end(kChannelKeys))
+        return true;
+    for (const std::string_view stem : kBankKeyStems) {
+        if (!key.starts_with(stem) || key.size() == stem.size()) continue;
+        const std::string_view number = key.substr(stem.size());
+        if (number.find_first_not_of("0123456789") == std::string_view::npos) return true;
+    }
+    return false;
+}
+
 // The attenuator option the panel shows: 0 (off) unless on at 10, 20 or 30 dB.
 uint32_t AttenuatorOption(const FDX& s) {
     if (!s.Attenuator) return 0;
@@ -1133,7 +1144,7 @@ bool IC8500::WriteStateFile() {
     for (const FlagKey& key : kSwitchKeys) file.Flag(key.key, Settings.*key.flag);
     for (const LevelKey& key : kLevelKeys) file.Number(key.key, Settings.*key.level);
     for (const FlagKey& key : kBankFlagKeys) file.Flag(key.key, Settings.*key.flag);
-    // The banks and their channels go here, before the scale, with the memory banks.
+    file.Lines(StoredBankPart);
     file.Scale(Scale);
     return file.Save(StateFilePath());
 }
@@ -1181,9 +1192,11 @@ bool IC8500::ReadStateFile() {
         if (key == "Пауза") read.Scan.PauseMode = ReadU32(value);
         if (key == "Задание") read.Scan.JobName = value;
     };
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
+    KeptStateLines bankPart{IsBankPartKey, {}};
+    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey, &bankPart)) return false;
 
     Settings = read;
+    StoredBankPart = std::move(bankPart.Lines);
     CurrentBank = bank;
     s.Attenuator = attenuator ? 1 : 0;
     s.AttenuatorDb = attenuatorDb;
@@ -1274,6 +1287,13 @@ void IC8500::LockControls(bool locked) {
     }
 }
 
+void IC8500::FollowTuning() {
+    PanelFrequency = std::clamp(fdx_->Frequency, LowerLimit, UpperLimit);
+    ShowFrequency();
+    FollowFrequency();
+    RedrawScale();
+}
+
 // The view moves by whole pages so that the current frequency stays on the page.
 void IC8500::FollowFrequency() {
     if (!scale) return;
@@ -1285,6 +1305,26 @@ void IC8500::FollowFrequency() {
     if (f < position) position -= (position - f + page - 1) / page * page;
     if (f >= position + page) position += (f - position) / page * page;
     ViewPosition = static_cast<uint32_t>(std::clamp<int64_t>(position, 0, UpperLimit));
+    ShowScrollBar();
+}
+
+// The scroll bar counts grid divisions: an arrow moves the view by one, the track by a page.
+void IC8500::ShowScrollBar() {
+    if (!scrollb_1 || scaleWidth_ <= 0) return;
+    const int64_t grid = GridStep(scaleWidth_, ViewStep);
+    const int64_t divisions = (int64_t{UpperLimit} + grid - 1) / grid;
+    const int64_t pageDivisions = std::max<int64_t>(int64_t{scaleWidth_} * ViewStep / grid, 1);
+    scrollb_1->SetRange(0, static_cast<int>(std::max<int64_t>(divisions - pageDivisions, 0)));
+    scrollb_1->SetPageStep(static_cast<int>(pageDivisions));
+    scrollb_1->SetPosition(static_cast<int>(ViewPosition / grid));
+}
+
+void IC8500::OnScrolled(int64_t division) {
+    if (scaleWidth_ <= 0) return;
+    const int64_t grid = GridStep(scaleWidth_, ViewStep);
+    ViewPosition =
+        static_cast<uint32_t>(std::clamp<int64_t>(division, 0, scrollb_1->High()) * grid);
+    RedrawScale();
 }
 
 void IC8500::RedrawScale() {
@@ -1299,6 +1339,16 @@ int64_t IC8500::FrequencyAt(int x, int y) const {
 
 void IC8500::OnScaleMouse(ui::EventId id, int x, int y) {
     FDX& s = *fdx_;
+    if (id == ui::EventId::MouseLeave) {
+        s.CursorFrequency = -1;
+        if (marking_) {
+            marking_ = false;
+            s.SelectionStart = s.SelectionEnd = -1;
+            RedrawScale();
+        }
+        PostToOwner(PostShowStatus);
+        return;
+    }
     if (id == ui::EventId::MouseMove) {
         s.CursorFrequency = static_cast<int32_t>(FrequencyAt(x, y));
         if (!marking_) return;

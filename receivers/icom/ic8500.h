@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "receivers/icom/civ_link.h"
 #include "receivers/panel.h"
@@ -141,16 +142,22 @@ class IC8500 : public ReceiverPanel {
     std::array<uint32_t, kBankCount> BankChannels{};   // channels counted in each bank
     std::array<uint32_t, kBankCount> BankPositions{};  // the selected channel of each bank
     std::array<std::string, kBankCount> BankNames;
+    // The bank part of the state file (positions, counts and names of the banks, the channel
+    // records) as it was read: the panel keeps no channels of its own yet, so it writes the
+    // part back unchanged in its place, and channels a file brings are not lost by a start
+    // and a close.
+    std::vector<std::string> StoredBankPart;
     // Date and time of the last write of the state file.
     std::string SavedDate, SavedTime;
     // A slider command was refused or not answered.
     bool SliderRetry = false;
 
     // --- Controls, owned by the form; empty until the create event
-    ui::Label* label_1 = nullptr;  // frequency
-    ui::Label* width = nullptr;    // filter bandwidth, kHz
-    ui::ComboBox* step = nullptr;  // step of the fine scale
-    ui::Canvas* scale = nullptr;   // the fine scale
+    ui::Label* label_1 = nullptr;        // frequency
+    ui::Label* width = nullptr;          // filter bandwidth, kHz
+    ui::ComboBox* step = nullptr;        // step of the fine scale
+    ui::Canvas* scale = nullptr;         // the fine scale
+    ui::ScrollBar* scrollb_1 = nullptr;  // pages of the fine scale
     ui::CommandButton* power = nullptr;
     ui::PictureButton* pictbttn_1 = nullptr;  // start the receiver's scan
     ui::PictureButton* pictbttn_2 = nullptr;  // right to the next peak
@@ -258,7 +265,12 @@ class IC8500 : public ReceiverPanel {
     void ShowBank();
     void ShowSwitches();
     void FillBankNames();
+    // The readout and the fine scale follow FDX::Frequency: every tune, every reported
+    // frequency.
+    void FollowTuning();
     void FollowFrequency();
+    void ShowScrollBar();
+    void OnScrolled(int64_t division);
     void RedrawScale();
     void SetSliders();
     void LockControls(bool locked);

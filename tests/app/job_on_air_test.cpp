@@ -185,4 +185,26 @@ TEST_F(OnAir, ThePanelAnswersItsLinesAndTheJobGoesOn) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// What a line of the receiver panel answers decides a COND line after it: a setting the
+// receiver refuses is done all the same, a bank the panel does not have is not.
+TEST_F(OnAir, ACondLineFollowsTheAnswerOfThePanel) {
+    ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
+    ui::ServeFor(500);
+    emulator.SetRefuseAll(true);
+    const JobStr lines[] = {
+        MakeLine("Аттенюатор 20", 0, 416), MakeLine("Панель ГРУППА", 10, 3, "", true),
+        MakeLine("Банк", 0, 427, "", false, 25), MakeLine("Панель ДИАПАЗОНЫ", 10, 2, "", true)};
+    std::copy(std::begin(lines), std::end(lines), orvel.RunLines.begin());
+    orvel.JobLineCount = 4;
+    orvel.StartJob();
+    ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }, 10'000));
+    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 0);
+    EXPECT_EQ(orvel.RunLines[0].Message, "");
+    EXPECT_EQ(orvel.RunLines[2].ReturnCode, 2);
+    EXPECT_EQ(orvel.RunLines[2].Message, "Не существует указанного банка");
+    EXPECT_EQ(orvel.WorkMode, 3);  // the first COND line ran, the second did not
+    EXPECT_EQ(orvel.RunLines[3].Time, "");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 }  // namespace

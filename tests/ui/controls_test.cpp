@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 
 #include "ui/controls.h"
@@ -15,10 +18,11 @@ constexpr ui::ControlResource kControls[] = {
     {202, ControlKind::ListView, "lv_1", {0, 20, 200, 80}, 0, nullptr, nullptr},
     {203, ControlKind::Canvas, "scale", {0, 110, 40, 20}, 0, nullptr, nullptr},
     {204, ControlKind::UpDown, "updw", {50, 110, 10, 14}, 0, nullptr, nullptr},
+    {205, ControlKind::ScrollBar, "scroll", {70, 110, 100, 10}, 0, nullptr, nullptr},
 };
 // clang-format on
-constexpr ui::FormResource kForm{"ID_controls", 220, 140, "8.MS Sans Serif", ui::style::kCaption,
-                                 "", kControls};
+constexpr ui::FormResource kForm{"ID_controls",       220, 140,      "8.MS Sans Serif",
+                                 ui::style::kCaption, "",  kControls};
 
 class Controls : public ::testing::Test {
   protected:
@@ -58,7 +62,7 @@ TEST_F(Controls, CanvasDrawsThroughItsPainterAndReportsTheMouse) {
     const std::vector<ui::Color> pixels = canvas->Snapshot();
     const ui::Rect size = canvas->Geometry();
     ASSERT_EQ(pixels.size(), size_t(size.width) * size_t(size.height));
-    EXPECT_EQ(pixels[1], 0xff0000u);             // the top line
+    EXPECT_EQ(pixels[1], 0xff0000u);               // the top line
     EXPECT_EQ(pixels[size.width + 1], 0x000000u);  // the fill below it
 
     int x = -1;
@@ -68,6 +72,15 @@ TEST_F(Controls, CanvasDrawsThroughItsPainterAndReportsTheMouse) {
     });
     QTest::mousePress(canvas->widget(), Qt::LeftButton, {}, QPoint(7, 3));
     EXPECT_EQ(x, 7);
+
+    bool left = false;
+    canvas->AddHandler(ui::EventId::MouseLeave, [&](ui::Object&, ui::EventData&) {
+        left = true;
+        return false;
+    });
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(canvas->widget(), &leave);
+    EXPECT_TRUE(left);
 }
 
 TEST_F(Controls, UpDownReportsTheStepAndKeepsItsRange) {
@@ -102,6 +115,28 @@ TEST_F(Controls, SliderReportsWhereTheOperatorMovesIt) {
     QTest::keyClick(slider->widget(), Qt::Key_Right);
     EXPECT_EQ(slider->Position(), 6);
     EXPECT_EQ(moved, 6);
+}
+
+TEST_F(Controls, ScrollBarReportsWhereTheOperatorMovesItByLineAndPage) {
+    auto* bar = form.CreateControl<ui::ScrollBar>(205);
+    bar->SetRange(0, 100);
+    bar->SetPageStep(30);
+    int64_t moved = -1;
+    bar->AddHandler(ui::EventId::Change, [&](ui::Object&, ui::EventData& e) {
+        moved = e.value;
+        return false;
+    });
+    bar->SetPosition(10);  // the program moving it reports nothing
+    EXPECT_EQ(moved, -1);
+    // What a click on an arrow and on the track do.
+    auto* qt = static_cast<QScrollBar*>(bar->widget());
+    qt->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(moved, 11);
+    qt->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(moved, 41);
+    EXPECT_EQ(bar->Position(), 41);
+    bar->SetPosition(500);  // held within its range
+    EXPECT_EQ(bar->Position(), bar->High());
 }
 
 }  // namespace

@@ -360,6 +360,81 @@ TEST_F(Ic8500OnAir, AClickOnTheFineScaleTunesThere) {
     EXPECT_EQ(state.CursorFrequency, static_cast<int32_t>(IC8500::kLowerLimit));
 }
 
+TEST_F(Ic8500OnAir, TheReadoutAndTheFineScaleFollowEveryTune) {
+    panel.Show();
+    const ui::Rect area = panel.scale->Geometry();
+    const int64_t page = int64_t{area.width} * panel.ViewStep;
+    const std::pair<uint32_t, const char*> tunes[] = {
+        {4'339'200, "433.9200"}, {1'450'000, "145.0000"}, {19'999'000, "1999.9000"}};
+    for (const auto& [frequency, text] : tunes) {
+        state.Frequency = frequency;
+        ASSERT_TRUE(panel.SetFrequencyWait());
+        EXPECT_EQ(panel.label_1->Text(), text);
+        // The view moved by whole pages onto the page that holds the frequency.
+        EXPECT_EQ(panel.ViewPosition % page, 0) << text;
+        EXPECT_LE(panel.ViewPosition, frequency) << text;
+        EXPECT_LT(frequency, panel.ViewPosition + page) << text;
+        // The cursor stands in the frequency's column, on the base line.
+        const std::vector<ui::Color> pixels = panel.scale->Snapshot();
+        const auto x = (frequency - panel.ViewPosition) / panel.ViewStep;
+        const auto y = static_cast<uint32_t>(area.height - 19);
+        ASSERT_EQ(pixels.size(), static_cast<size_t>(area.width) * area.height);
+        EXPECT_EQ(pixels[y * area.width + x], 0xffff00u) << text;
+    }
+}
+
+TEST_F(Ic8500OnAir, TheScrollBarMovesTheViewWithinItsBounds) {
+    ui::EventData scroll;
+    scroll.id = ui::EventId::Change;
+    scroll.value = 1;
+    panel.scrollb_1->Raise(scroll);
+    const uint32_t division = panel.ViewPosition;  // one grid division of the scale
+    ASSERT_GT(division, 0u);
+    scroll.value = 7;
+    panel.scrollb_1->Raise(scroll);
+    EXPECT_EQ(panel.ViewPosition, 7 * division);
+
+    // Past its end the last page shows, the upper limit on it.
+    scroll.value = 1'000'000;
+    panel.scrollb_1->Raise(scroll);
+    EXPECT_EQ(panel.ViewPosition, static_cast<uint32_t>(panel.scrollb_1->High()) * division);
+    EXPECT_GE(panel.ViewPosition + int64_t{panel.scale->Geometry().width} * panel.ViewStep,
+              IC8500::kUpperLimit);
+
+    // A tune off the page takes the view, and the bar follows it.
+    state.Frequency = 1'450'000;
+    ASSERT_TRUE(panel.SetFrequencyWait());
+    EXPECT_LE(panel.ViewPosition, 1'450'000u);
+    EXPECT_EQ(panel.scrollb_1->Position(), static_cast<int>(panel.ViewPosition / division));
+}
+
+TEST_F(Ic8500OnAir, LeavingTheFineScaleForgetsThePointedFrequencyAndTheSpanBeingMarked) {
+    panel.ViewStep = 100;
+    panel.ViewPosition = 1'450'000;
+    const auto mouse = [&](ui::EventId id, int x) {
+        ui::EventData e;
+        e.id = id;
+        e.x = x;
+        e.y = 40;
+        panel.scale->Raise(e);
+    };
+    mouse(ui::EventId::LeftButtonDown, 10);
+    mouse(ui::EventId::MouseMove, 30);
+    EXPECT_EQ(state.CursorFrequency, 1'453'000);
+    EXPECT_EQ(state.SelectionEnd, 1'453'000);
+    panel.scale->Raise(ui::EventId::MouseLeave);
+    EXPECT_EQ(state.CursorFrequency, -1);
+    EXPECT_EQ(state.SelectionStart, -1);
+    EXPECT_EQ(state.SelectionEnd, -1);
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostShowStatus) == 1; }));
+    // Back over the scale the span is not taken up again, and the release neither ends a
+    // span nor tunes.
+    mouse(ui::EventId::MouseMove, 40);
+    EXPECT_EQ(state.SelectionEnd, -1);
+    mouse(ui::EventId::LeftButtonUp, 40);
+    EXPECT_TRUE(emulator.ReceivedFrames().empty());
+}
+
 TEST_F(Ic8500OnAir, TheFineScaleDrawsTheCursorOverTheMeasuredLevel) {
     emulator.SetSignalPlan(SignalPlan{0, {Signal{145'500'000, 150, 12'000}}});
     state.Frequency = 1'455'000;

@@ -11,7 +11,6 @@ using emulators::Signal;
 using emulators::SignalPlan;
 
 constexpr const char* kNoAccess = "Нет доступа к объекту";
-constexpr const char* kReceiverOff = "Ошибка обращения к приемнику(выключен)";
 
 TEST_F(Ic8500OnAir, NumbersOutsideTheServedCommandsAreRefusedAndTheJobGoesOn) {
     // Outside the block, and the bank transfers and the receiver's scan that come with
@@ -91,16 +90,28 @@ TEST_F(Ic8500OnAir, LevelAndSwitchCommandsReachTheReceiver) {
     EXPECT_TRUE(panel.noise->IsChecked());
 }
 
-TEST_F(Ic8500OnAir, ACommandTheReceiverDoesNotTakeFailsTheLine) {
-    emulator.SetDead(true);
-    JobStr line = RunJob(415);
-    EXPECT_EQ(line.ReturnCode, 1);
-    EXPECT_EQ(line.Message, kReceiverOff);
-    emulator.SetDead(false);
-    emulator.SetRefuseAll(true);
-    line = RunJob(423, 1);
-    EXPECT_EQ(line.ReturnCode, 1);
-    EXPECT_EQ(line.Message, kReceiverOff);
+// A setting, or a bank or channel chosen in direct mode, answers nothing of its own when the
+// receiver refuses it or keeps silent: the line is done, and a COND line after it runs.
+TEST_F(Ic8500OnAir, ASettingTheReceiverDoesNotTakeLeavesTheLineDone) {
+    const std::pair<uint32_t, uint32_t> lines[] = {
+        {427, 5},  {428, 3}, {414, 0}, {415, 0}, {416, 0}, {417, 0}, {418, 64},
+        {419, 32}, {423, 1}, {424, 1}, {425, 1}, {422, 0}, {422, 1}};
+    for (const bool silent : {false, true}) {
+        emulator.SetRefuseAll(!silent);
+        emulator.SetDead(silent);
+        RunJob(433, 1);  // direct mode: the bank and channel go to the receiver
+        emulator.ClearReceivedFrames();
+        for (const auto& [number, value] : lines) {
+            const JobStr line = RunJob(number, value);
+            EXPECT_EQ(line.ReturnCode, 0) << number << (silent ? " silent" : " refused");
+            EXPECT_EQ(line.Message, "") << number;
+        }
+        // Each went out: the answers are not for want of trying.
+        EXPECT_EQ(emulator.ReceivedFrames().size(), std::size(lines)) << silent;
+        // Switched on as the line asks, whatever the receiver said.
+        EXPECT_FALSE(panel.Standby);
+        EXPECT_EQ(panel.power->Text(), "выкл");
+    }
 }
 
 TEST_F(Ic8500OnAir, PowerCommandsSwitchTheReceiverAndTheStandby) {

@@ -206,6 +206,56 @@ TEST_F(Ic8500Offline, ValuesFromTheFileAreHeldToWhatThePanelCanUse) {
     EXPECT_EQ(state.Frequency, IC8500::kLowerLimit);
 }
 
+// The bank part of a state file brought from another station: the positions, counts and names of
+// the 25 banks, then the 2401 channel records, some with every field and one name quoted.
+std::string BankPart() {
+    std::vector<std::string> lines;
+    for (int bank = 0; bank < 25; ++bank) {
+        const std::string n = std::to_string(bank);
+        lines.push_back("Позиция_Банк" + n + "=" + std::to_string(bank % 3));
+        lines.push_back("Каналов_Банк" + n + "=" + std::to_string(bank < 20 ? 40 : 1));
+        if (bank == 4)
+            lines.push_back("Имя_Банк4=");  // a bank without a name
+        else if (bank < 20)
+            lines.push_back("Имя_Банк" + n + "=Пост" + n);
+    }
+    lines.push_back("Частот_Банков=2401");
+    for (int record = 0; record < 2401; ++record) {
+        if (record % 97 != 0) {
+            lines.push_back("F=0");
+            continue;
+        }
+        lines.push_back("F=" + std::to_string(1'000'000 + record * 125));
+        for (const char* field : {"F_ATT=+", "F_QATT=20", "F_STEP=125", "F_SEL=+", "F_SKIP=+"})
+            lines.push_back(field);
+        lines.push_back(record == 0 ? "F_ID=Маяк \"Север\"" : "F_ID=CH" + std::to_string(record));
+        lines.push_back("F_MOD=A");
+        lines.push_back("F_QMOD=1");
+    }
+    std::string bytes;
+    for (const std::string& line : lines) bytes += Utf8ToCp1251(line) + "\r\n";
+    return bytes;
+}
+
+TEST_F(Ic8500Offline, TheBankPartOfTheStateFileSurvivesAStartAndAClose) {
+    StampedAt7March2001 clock;
+    const std::string bank = BankPart();
+    WriteBytes(Path(), Cp1251Lines({"Ft=1450000", "Банк=2", "Память=ДА"}) + bank +
+                           Cp1251Lines({"Измерения=200001", "FL=7", "FC=200000"}));
+    state.OptRecvSave = 1;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    panel.Destroy();
+    // Byte for byte, after the panel's own keys and before the level scale.
+    const std::string written = ReadBytes(Path());
+    EXPECT_NE(written.find(Cp1251Lines({"Память=ДА"}) + bank + Utf8ToCp1251("Измерения=200001")),
+              std::string::npos);
+
+    // And again after a second start: nothing of it is lost or doubled.
+    ASSERT_TRUE(panel.Create(&main, &state));
+    panel.Destroy();
+    EXPECT_EQ(ReadBytes(Path()), written);
+}
+
 TEST_F(Ic8500Offline, WithoutTheOptionNoStateFileIsReadOrWritten) {
     WriteBytes(Path(), Cp1251Lines({"Ft=1450000", "Fnar=ДА"}));
     ASSERT_TRUE(panel.Create(&main, &state));
