@@ -30,6 +30,7 @@ inline std::string Cp1251Lines(std::initializer_list<std::string_view> lines) {
 }
 
 // The bytes of a golden file of the receiver tests (tests/receivers/<sub>/golden/<name>).
+// The folder comes from the build: __FILE__ is relative when the compiler cache rewrites paths.
 inline std::string ReceiverGolden(const std::string& sub, const std::string& name) {
     const std::filesystem::path here = ORVEL_RECEIVER_TESTS_DIR;
     return ReadBytes((here / sub / "golden" / name).string());

@@ -1,0 +1,111 @@
+#include "emulators/aor/aor_line_engine.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace emulators {
+
+void AorLineEngine::Receive(std::string_view bytes, Clock::time_point now) {
+    // The program's bytes have the line first: answers queue behind them.
+    if (byteTime_.count() > 0)
+        lineFree_ = std::max(lineFree_, now) + byteTime_ * static_cast<int64_t>(bytes.size());
+    for (const char c : bytes) {
+        if (c == '\r' || c == '\n') {
+            const bool pairEnd = c == '\n' && afterCr_;
+            afterCr_ = c == '\r';
+            if (!pairEnd) EndLine(now);
+            continue;
+        }
+        afterCr_ = false;
+        if (partial_.size() < kLongestLine)
+            partial_ += c;
+        else
+            overlong_ = true;
+    }
+}
+
+void AorLineEngine::EndLine(Clock::time_point now) {
+    std::string line = std::move(partial_);
+    partial_.clear();
+    const bool overlong = std::exchange(overlong_, false);
+    received_.push_back(line);
+    if (received_.size() > kLoggedLines) received_.pop_front();
+    ++receivedCount_;
+    if (silent_ || line.empty()) return;
+    if (overlong || refuseAll_ || refused_.contains(std::string_view(line).substr(0, 2))) {
+        QueueLine("?", now);
+        return;
+    }
+    for (const std::string& reply : model_.Answer(line, now)) QueueLine(reply, now);
+    // What the command set off (a scan finding a signal at once) follows its answer.
+    Poll(now);
+}
+
+void AorLineEngine::Poll(Clock::time_point now) {
+    for (const std::string& line : model_.Unsolicited(now))
+        if (!silent_) QueueLine(line, now);
+}
+
+void AorLineEngine::QueueLine(std::string_view line, Clock::time_point now) {
+    std::string text = garbage_;
+    text += line;
+    if (outgoingBytes_ + text.size() + 2 > kMostOutgoingBytes) return;
+    if (!split_) {
+        Push(text + "\r\n", now, {}, false);
+        return;
+    }
+    Push(text + "\r", now, {}, false);
+    Push("\n", now, lfDelay_.value_or(std::chrono::nanoseconds{}), !lfDelay_);
+}
+
+void AorLineEngine::Push(std::string bytes, Clock::time_point now,
+                         std::chrono::nanoseconds extraDelay, bool held) {
+    // One byte after the other, in order: nothing overtakes what is queued.
+    const auto onLine = byteTime_ * static_cast<int64_t>(bytes.size());
+    const auto due = std::max(now, lineFree_) + onLine + extraDelay;
+    lineFree_ = due;
+    outgoingBytes_ += bytes.size();
+    outgoing_.push_back(Outgoing{due, std::move(bytes), held});
+}
+
+std::string_view AorLineEngine::Pending(Clock::time_point now) const {
+    if (outgoing_.empty()) return {};
+    const Outgoing& front = outgoing_.front();
+    if (front.held || front.due > now) return {};
+    return std::string_view(front.bytes).substr(written_);
+}
+
+void AorLineEngine::Sent(size_t count) {
+    written_ += count;
+    while (!outgoing_.empty() && written_ >= outgoing_.front().bytes.size()) {
+        written_ -= outgoing_.front().bytes.size();
+        outgoingBytes_ -= outgoing_.front().bytes.size();
+        outgoing_.pop_front();
+    }
+}
+
+AorLineEngine::Clock::time_point AorLineEngine::NextDue() const {
+    auto next = model_.NextUnsolicited();
+    if (!outgoing_.empty() && !outgoing_.front().held) next = std::min(next, outgoing_.front().due);
+    return next;
+}
+
+void AorLineEngine::SetSplitLines(bool on, std::optional<std::chrono::nanoseconds> lfDelay) {
+    split_ = on;
+    lfDelay_ = lfDelay;
+}
+
+void AorLineEngine::ReleaseSplitLines() {
+    for (Outgoing& item : outgoing_) item.held = false;
+}
+
+void AorLineEngine::SetRefused(std::vector<std::string> tokens) {
+    refused_ = {tokens.begin(), tokens.end()};
+}
+
+void AorLineEngine::ClearReceivedLines() {
+    received_.clear();
+    receivedCount_ = 0;
+}
+
+}  // namespace emulators

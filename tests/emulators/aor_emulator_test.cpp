@@ -1,0 +1,400 @@
+// The AR5000 emulator as the program meets it: command lines over the slave side of its
+// pseudo-terminal, raw, with the emulator serving on its own thread.
+
+#include "emulators/aor/ar5000_emulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using emulators::AorChannel;
+using emulators::AorLineEngine;
+using emulators::AorSearchBank;
+using emulators::AorSettings;
+using emulators::Ar5000Emulator;
+using emulators::Ar5000Operation;
+using emulators::SignalPlan;
+using namespace std::chrono_literals;
+
+// Noise floor 8; 145.5 MHz at level 7F, 12 kHz wide; 433.92 MHz at FF, 20 kHz wide.
+SignalPlan TestPlan() {
+    return SignalPlan{8, {{145'500'000, 0x7F, 12'000}, {433'920'000, 0xFF, 20'000}}};
+}
+
+// The program's end of the line.
+class Line {
+  public:
+    explicit Line(const std::string& path, speed_t speed = B9600)
+        : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
+        termios line{};
+        ::tcgetattr(fd_, &line);
+        ::cfmakeraw(&line);
+        ::cfsetispeed(&line, speed);
+        ::cfsetospeed(&line, speed);
+        ::tcsetattr(fd_, TCSANOW, &line);
+    }
+    ~Line() { ::close(fd_); }
+
+    void Send(std::string_view bytes) const {
+        ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    // Up to `count` bytes; fewer only when nothing more comes for five seconds.
+    std::string Read(size_t count) const {
+        std::string got;
+        while (got.size() < count) {
+            pollfd in{fd_, POLLIN, 0};
+            if (::poll(&in, 1, 5000) <= 0) break;
+            char byte;
+            if (::read(fd_, &byte, 1) != 1) break;
+            got += byte;
+        }
+        return got;
+    }
+    // One reply line without its CR LF, or what came before five quiet seconds.
+    std::string ReadLine() const {
+        std::string got;
+        while (!got.ends_with("\r\n")) {
+            const std::string byte = Read(1);
+            if (byte.empty()) return got + "<nothing more>";
+            got += byte;
+        }
+        return got.substr(0, got.size() - 2);
+    }
+    std::string Exchange(std::string_view command) const {
+        Send(std::string(command) + "\r\n");
+        return ReadLine();
+    }
+    bool NothingWaiting() const {
+        pollfd in{fd_, POLLIN, 0};
+        return ::poll(&in, 1, 0) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+class AorAr5000 : public ::testing::Test {
+  protected:
+    AorAr5000() : emulator_(TestPlan()), line_(emulator_.SlavePath()) { emulator_.Start(); }
+
+    // Each command and its expected answer.
+    void ExpectAnswers(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
+        for (const auto& [command, answer] : pairs)
+            EXPECT_EQ(line_.Exchange(command), answer) << command;
+    }
+
+    Ar5000Emulator emulator_;
+    Line line_;
+};
+
+TEST_F(AorAr5000, TunesInHzOrMhzWithinItsRangeAndReportsTenDigits) {
+    ExpectAnswers({
+        {"RF145500000", "RF0145500000"},
+        {"RX", "VA RF0145500000 ST100000 AU0 MD0 BW6 AT00"},
+        {"RF433.92", "RF0433920000"},
+        {"RF10000", "RF0000010000"},
+        {"RF2600000000", "RF2600000000"},
+        {"RF9999", "?"},
+        {"RF2600000001", "?"},
+        {"RF14550000A", "?"},
+        {"RF145.5000001", "?"},
+        {"RF", "RF2600000000"},
+    });
+}
+
+TEST_F(AorAr5000, SetsModeBandwidthStepAndAttenuatorIntoTheVfo) {
+    ExpectAnswers({
+        {"MD1", "MD1"},
+        {"BW2", "BW2"},
+        {"ST8330", "ST008330"},
+        {"ST12.5", "ST012500"},
+        {"AT2", "AT02"},
+        {"ATF", "AT10"},
+        {"MD5", "?"},
+        {"BW7", "?"},
+        {"AT3", "?"},
+        {"ST0", "?"},
+        {"ST1000000", "?"},
+        {"MD", "MD1"},
+        {"VB", "VB RF0145500000 ST012500 AU0 MD0 BW3 AT00"},
+        {"VA", "VA RF0101700000 ST012500 AU0 MD1 BW2 AT10"},
+    });
+}
+
+TEST_F(AorAr5000, ReadsThePlanLevelInHexWithTheSquelchMarker) {
+    ExpectAnswers({
+        {"RF145500000", "RF0145500000"},
+        {"LM", "LM 7F"},
+        {"RF433920000", "RF0433920000"},
+        {"LM", "LM FF"},
+        {"RF300000000", "RF0300000000"},
+        {"LM", "LM%08"},
+        // Above the carrier the squelch stays closed.
+        {"RF145500000", "RF0145500000"},
+        {"RQ200", "RQ+200"},
+        {"LM", "LM%7F"},
+        {"LM1", "?"},
+    });
+}
+
+TEST_F(AorAr5000, WritesAChannelAsTheProgramDoesAndReadsItBackWithAnEightCharacterLabel) {
+    line_.Send("MX005 RF145500000 AU0 ST12500 MD0 BW3 MP1 TMRF AT MD\r\nAT1\r\nGA1\r\n");
+    EXPECT_EQ(line_.ReadLine(), "MR MX005 RF0145500000 ST012500 MD0 BW3 AT00 TMRF AT MD");
+    EXPECT_EQ(line_.ReadLine(), "AT01");
+    EXPECT_EQ(line_.ReadLine(), "GA1");
+    ExpectAnswers({
+        {"VA", "VA RF0101700000 ST100000 AU0 MD0 BW6 AT00"},
+        {"MR005", "MR MX005 RF0145500000 ST012500 MD0 BW3 AT01 TMRF AT MD"},
+        {"RX", "MR MX005 RF0145500000 ST012500 MD0 BW3 AT01 TMRF AT MD"},
+        {"MP", "MP1"},
+        // Fields left out are taken from what the set is tuned to.
+        {"MX106 RF156800000 MD1 TMABC", "MR MX106 RF0156800000 ST012500 MD1 BW3 AT01 TMABC     "},
+        {"MX107 RF156800000 TMLONGLABEL", "MR MX107 RF0156800000 ST012500 MD1 BW3 AT01 TMLONGLABE"},
+        {"MX108 MD1 TMNOFREQ", "?"},
+        {"MX1A8 RF156800000", "?"},
+    });
+    const AorChannel channel = emulator_.Channel(0, 5);
+    EXPECT_TRUE(channel.skip);
+    EXPECT_TRUE(channel.select);
+    EXPECT_EQ(channel.settings.attenuator, '1');
+    EXPECT_EQ(emulator_.Channel(1, 6).label, "ABC     ");
+}
+
+TEST_F(AorAr5000, EmptyChannelsAnswerDashesAndClearingEmptiesChannelsOrBanks) {
+    const AorChannel channel{145'500'000, AorSettings{}, "", false, false};
+    for (const int number : {5, 6}) {
+        emulator_.SetChannel(0, number, channel);
+        emulator_.SetChannel(3, number, channel);
+    }
+    ExpectAnswers({
+        {"MR007", "MR MX007 ---"},
+        {"GA1", "?"},  // no channel to flag
+        {"MR005", "MR MX005 RF0145500000 ST012500 MD0 BW3 AT00 TM        "},
+        {"MQ06", "MQ06"},  // the current bank
+        {"MQ%%3", "MQ%%3"},
+        {"MQ%%", "MQ%%"},  // the current bank
+        {"MQ1234", "?"},
+        {"MQ%%A", "?"},
+        {"RX", "MR MX005 ---"},
+    });
+    EXPECT_TRUE(emulator_.Channel(0, 5).Empty());
+    EXPECT_TRUE(emulator_.Channel(3, 5).Empty());
+}
+
+TEST_F(AorAr5000, WritesAndReadsSearchBanksAndMarksEmptyOnesWithDashes) {
+    ExpectAnswers({
+        {"SE05 SL146000000 SU145000000 ST12500 AU0 MD0 BW3 AT0 TT  CALLS",
+         "SR05 SL0145000000 SU0146000000 ST012500 AU0 MD0 BW3 AT00 TT  CALLS "},
+        {"GS5", "GS05"},
+        {"SR", "SR05 SL0145000000 SU0146000000 ST012500 AU0 MD0 BW3 AT00 TT  CALLS "},
+        {"SR06", "SR06 ---"},
+        {"SR20", "?"},
+        {"SE06 SL145000000", "?"},
+        {"QS05", "QS05"},
+        {"SR05", "SR05 ---"},
+    });
+}
+
+TEST_F(AorAr5000, SearchScanStopsAtTheCarriersEdgeAndReportsLevelThenFrequencyUnasked) {
+    emulator_.SetSearchBank(5, {145'000'000, 146'000'000, AorSettings{1'000, '0', '3', '0'}, "2M"});
+    ExpectAnswers({{"LC1", "LC1"}, {"DS1", "DS1"}, {"GS5", "GS05"}, {"SD00", "SD0.0"}});
+    EXPECT_EQ(line_.Exchange("SS05"), "SS RF0145000000 ST001000 AU0 MD0 BW3 AT00 TT2M      ");
+    // 4 kHz below the centre the carrier is at 0x30, the first step above the squelch (32).
+    EXPECT_EQ(line_.ReadLine(), "LC30");
+    EXPECT_EQ(line_.ReadLine(), "SS RF0145496000 ST001000 AU0 MD0 BW3 AT00 TT2M      ");
+    EXPECT_TRUE(emulator_.State().scanStopped);
+
+    // The carrier goes: the scan sweeps on and finds nothing, until another comes up.
+    emulator_.SetSignalPlan(SignalPlan{8, {}});
+    emulator_.SetSignalPlan(SignalPlan{8, {{145'800'000, 0x90, 0}}});
+    EXPECT_EQ(line_.ReadLine(), "LC90");
+    EXPECT_EQ(line_.ReadLine(), "SS RF0145800000 ST001000 AU0 MD0 BW3 AT00 TT2M      ");
+
+    EXPECT_EQ(line_.Exchange("VA"), "VA RF0101700000 ST100000 AU0 MD0 BW6 AT00");
+    EXPECT_EQ(emulator_.State().operation, Ar5000Operation::Vfo);
+    EXPECT_EQ(line_.Exchange("SS06"), "?");  // an empty search bank
+}
+
+TEST_F(AorAr5000, MemoryScanPassesSkippedChannelsAndStopsWhereTriggered) {
+    emulator_.SetChannel(2, 0, {120'000'000, AorSettings{}, "QUIET", false, false});
+    emulator_.SetChannel(2, 1, {433'920'000, AorSettings{}, "SKIPPED", true, false});
+    emulator_.SetChannel(2, 2, {145'500'000, AorSettings{}, "2M", false, false});
+    EXPECT_FALSE(emulator_.TriggerScanStop(0x40));
+    ExpectAnswers({{"LC1", "LC1"}, {"GM2", "GM2"}, {"SM", "?"}});
+    EXPECT_EQ(line_.Exchange("MS"), "MS MX200 RF0120000000 ST012500 MD0 BW3 AT00 TMQUIET   ");
+    EXPECT_EQ(line_.ReadLine(), "LC7F");
+    EXPECT_EQ(line_.ReadLine(), "MS MX202 RF0145500000 ST012500 MD0 BW3 AT00 TM2M      ");
+    // Round again past the last channel.
+    EXPECT_TRUE(emulator_.TriggerScanStop(0x40));
+    EXPECT_EQ(line_.ReadLine(), "LC40");
+    EXPECT_EQ(line_.ReadLine(), "MS MX200 RF0120000000 ST012500 MD0 BW3 AT00 TMQUIET   ");
+}
+
+TEST_F(AorAr5000, BankLinksAreClearedByPercentSignsAndAddedTo) {
+    ExpectAnswers({
+        {"BM%%", "BM "},
+        {"BM0 3 ", "BM 0 3 "},
+        {"BM7", "BM 0 3 7 "},
+        {"BM%%", "BM "},
+        {"BS%%", "BS "},
+        {"BS00 05 ", "BS 00 05 "},
+        {"BS20 ", "?"},
+        {"BS5", "?"},
+        {"BS", "BS 00 05 "},
+    });
+}
+
+TEST_F(AorAr5000, ExtraFunctionsAreAcknowledgedAndReadBack) {
+    ExpectAnswers({
+        {"AN3", "AN3"}, {"CW2", "CW2"}, {"AI2", "AI2"}, {"EN3", "EN3"},         {"LP1", "LP1"},
+        {"HP2", "HP2"}, {"BN1", "BN1"}, {"MT1", "MT1"}, {"AN5", "?"},           {"CW8", "?"},
+        {"AN", "AN3"},  {"CW", "CW2"},  {"AI", "AI2"},  {"EN", "EN3"},          {"LP", "LP1"},
+        {"HP", "HP2"},  {"BN", "BN1"},  {"MT", "MT1"},  {"VR", "VER 01.10.00"},
+    });
+    // A text that already ends in CR LF gets another: the empty line is not answered.
+    emulator_.ClearReceivedLines();
+    line_.Send("AN1\r\n\r\n");
+    EXPECT_EQ(line_.ReadLine(), "AN1");
+    EXPECT_EQ(line_.Exchange("AN"), "AN1");
+    EXPECT_EQ(emulator_.ReceivedLines(), (std::vector<std::string>{"AN1", "", "AN"}));
+}
+
+TEST_F(AorAr5000, AnswersAQuestionMarkToWhatItDoesNotKnow) {
+    for (const char* unknown : {"ZZ", "rf145500000", "1234", "?", "M", "VAX", "RX1", "TMLABEL"})
+        EXPECT_EQ(line_.Exchange(unknown), "?") << unknown;
+    line_.Send(std::string(AorLineEngine::kLongestLine + 1, 'A') + "\r");
+    EXPECT_EQ(line_.ReadLine(), "?");
+}
+
+TEST_F(AorAr5000, SilentSetHearsButAnswersNothing) {
+    emulator_.SetSilent(true);
+    line_.Send("LM\r\n");
+    ASSERT_TRUE(emulator_.WaitForLines(1, 5s));
+    emulator_.SetSilent(false);
+    EXPECT_EQ(line_.Exchange("MD"), "MD0");  // nothing of the level was left behind
+}
+
+TEST_F(AorAr5000, GarbageComesBeforeEveryReplyLine) {
+    emulator_.SetGarbage("\x13\xFF");
+    line_.Send("MD1\r\nBW1\r\n");
+    EXPECT_EQ(line_.Read(14),
+              "\x13\xFFMD1\r\n\x13\xFF"
+              "BW1\r\n");
+}
+
+TEST_F(AorAr5000, SplitLinesHoldTheirLfUntilReleasedAndEverythingBehindIt) {
+    emulator_.SetSplitLines(true);
+    line_.Send("MD2\r\n");
+    EXPECT_EQ(line_.Read(4), "MD2\r");
+    line_.Send("MD\r\n");
+    ASSERT_TRUE(emulator_.WaitForLines(2, 5s));
+    EXPECT_TRUE(line_.NothingWaiting());
+    emulator_.ReleaseSplitLines();
+    EXPECT_EQ(line_.Read(6), "\nMD2\r\n");
+    // With a delay the LF follows by itself.
+    emulator_.SetSplitLines(true, 1ms);
+    EXPECT_EQ(line_.Exchange("BW1"), "BW1");
+}
+
+TEST_F(AorAr5000, RefusesConfiguredCommandsWithAQuestionMarkAndChangesNothing) {
+    emulator_.SetRefused({"DS"});
+    ExpectAnswers({{"DS1", "?"}, {"LC1", "LC1"}});
+    emulator_.SetRefuseAll(true);
+    EXPECT_EQ(line_.Exchange("RX"), "?");
+    emulator_.SetRefuseAll(false);
+    emulator_.SetRefused({});
+    EXPECT_EQ(line_.Exchange("DS"), "DS0");
+}
+
+TEST_F(AorAr5000, AtLineRateTheAnswerWaitsForTheLine) {
+    emulator_.SetLineRate(true);
+    const Line slow(emulator_.SlavePath(), B300);  // 33 ms a byte: "LM" and its answer 363 ms
+    slow.Send("LM\r\n");
+    EXPECT_TRUE(slow.NothingWaiting());
+    EXPECT_EQ(slow.ReadLine(), "LM%08");
+}
+
+// The program, as a script runs it ----------------------------------------------------------
+
+extern "C" char** environ;
+
+struct Program {
+    pid_t pid = -1;
+    int out = -1;  // its standard output
+};
+
+Program Launch(const std::vector<std::string>& options) {
+    std::vector<std::string> words{ORVEL_AOR_EMULATOR};
+    words.insert(words.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    int out[2];
+    if (::pipe(out) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    Program program;
+    if (::posix_spawn(&program.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        program.pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    program.out = out[0];
+    return program;
+}
+
+int ExitCode(const Program& program) {
+    int status = 0;
+    ::waitpid(program.pid, &status, 0);
+    ::close(program.out);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(AorEmulatorProgram, ServesTheModelOnItsLinkUntilTerminated) {
+    char pattern[] = "/tmp/orvel_aor_XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path link = std::filesystem::path(pattern) / "COM1";
+    const Program program =
+        Launch({"--model", "ar5000", "--link", link, "--signal", "145.5:127:12"});
+    ASSERT_GT(program.pid, 0);
+    std::string path;
+    for (char c = 0; c != '\n';) {
+        pollfd in{program.out, POLLIN, 0};
+        if (::poll(&in, 1, 5000) <= 0 || ::read(program.out, &c, 1) != 1) break;
+        if (c != '\n') path += c;
+    }
+    EXPECT_EQ(std::filesystem::read_symlink(link), path);
+    {
+        const Line line(link);
+        EXPECT_EQ(line.Exchange("RF145500000"), "RF0145500000");
+        EXPECT_EQ(line.Exchange("LM"), "LM 7F");
+    }
+    ::kill(program.pid, SIGTERM);
+    EXPECT_EQ(ExitCode(program), 0);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
+    std::filesystem::remove_all(pattern);
+}
+
+TEST(AorEmulatorProgram, RefusesAnUnknownModelAndValuesOutsideItsRange) {
+    for (const auto& options : std::vector<std::vector<std::string>>{
+             {"--model", "ar9000"}, {"--signal", "2600.1:100:10"}, {"--noise", "256"}, {"--link"}})
+        EXPECT_EQ(ExitCode(Launch(options)), 1) << options.front();
+}
+
+}  // namespace
