@@ -29,8 +29,10 @@ inline std::string Cp1251Lines(std::initializer_list<std::string_view> lines) {
     return bytes;
 }
 
-// The bytes of a golden file of the receiver tests (tests/receivers/<sub>/golden/<name>).
+// The bytes of a golden file of the receiver tests (tests/receivers/<sub>/golden/<name>). The
+// folder comes from the build, not from __FILE__: a compiler cache may make that relative, and
+// the tests run in a program folder of their own.
 inline std::string ReceiverGolden(const std::string& sub, const std::string& name) {
-    const std::filesystem::path here = std::filesystem::path(__FILE__).parent_path();
+    const std::filesystem::path here = ORVEL_RECEIVER_TEST_DIR;
     return ReadBytes((here / sub / "golden" / name).string());
 }
