@@ -13,7 +13,9 @@
 #include "state/text_file.h"
 
 // How a field's value is written and read. Texts and numbers are written as they are ("%s",
-// "%lu") and numbers read like atol.
+// "%lu") and numbers read like atol. A mode letter is held as a char that is its code page 1251
+// byte, so that any letter a file holds ("Ф" as well as 'F') is written back as it was read, and
+// the scan compares it with 'F', 'W', ... as a plain char.
 enum class FieldForm {
     Plain,
     Letter,       // a mode letter "%c"; read as the value's first character

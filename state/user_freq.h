@@ -13,7 +13,7 @@ inline constexpr uint32_t kMaxBankChannels = 1000;
 struct Mt {
     uint32_t Frequency = 0;
     uint32_t Step = 0;
-    char Modulation = 0;  // mode letter F, W, A, L, U, C or R
+    char Modulation = 0;  // mode letter F, W, A, L, U, C or R; a code page 1251 byte
     std::string Identifier;
     int32_t Work = 0;    // working value of the bank scan; 0 whenever a channel is read or copied
     int32_t Number = 0;  // the channel's position in its bank, from 0

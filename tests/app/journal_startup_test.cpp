@@ -28,7 +28,7 @@ class StartupJournal : public JournalWindow {
         std::filesystem::create_directories(folder.path() / "DP/0009");  // no diap.cfg
         Write("FREQ/0001/freq.cfg", {"Идентификатор=Посты", "Дата=01/02/2001", "Время=10:00",
                                      "Кол-во=2", "F=1455000", "F_ATT=+", "F_STEP=125", "F_ID=Пост",
-                                     "F_MOD=F", "F=4339200", "F_STEP=250", "F_MOD=A"});
+                                     "F_MOD=F", "F=4339200", "F_STEP=250", "F_MOD=Ф"});
         Write("FREQ/0001/0001.etl",
               {"Идентификатор=05-03-2001 10:00:00", "Кол-во_частот=2", "Кол-во_измерений=61",
                "Дата=05/03/2001", "Время=11:00", "Дата_начала=05/03/2001", "Время_начала=10:00:00",
@@ -79,7 +79,7 @@ TEST_F(StartupJournal, ShowsEveryStoredItemUnderItsHeadingWithItsRows) {
 
     JournalItem* bank = Child(orvel.BankFolder, "Посты");
     EXPECT_EQ(Names(bank), (Rows{"Дата=01/02/2001", "Время=10:00", " 145.5000 F + Пост",
-                                 " 433.9200 A - ", "05-03-2001 10:00:00"}));
+                                 " 433.9200 Ф - ", "05-03-2001 10:00:00"}));
     EXPECT_EQ(Names(Child(bank, "05-03-2001 10:00:00")),
               (Rows{"c 05-03-2001 10:00:00", "по 05-03-2001 11:00:00"}));
 
