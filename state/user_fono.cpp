@@ -40,16 +40,19 @@ void setDefaults(UserFono& phonogram) {
     phonogram.SeparateFiles = 0;
 }
 
-// Reads the lines of the description file in file order: "Кол-во" makes room for the
-// fragments and each "F" line starts the next one while room is left. The F_ lines fill the
-// fragment last started, so the lines of a block beyond the count go to the last fragment.
+// Reads the lines of the description file in file order: "Кол-во" announces the fragments and
+// each "F" line starts the next one while fewer than announced have been started. The F_ lines
+// fill the fragment last started, so the lines of a block beyond the count go to the last
+// fragment.
 class PhonogramReader {
   public:
-    explicit PhonogramReader(UserFono& phonogram) : phonogram_(phonogram) {}
+    explicit PhonogramReader(UserFono& phonogram)
+        : phonogram_(phonogram), fragments_(phonogram.Fragments, kMaxPhonogramFragments) {}
 
     void Apply(const KeyValue& line) {
         if (line.key == kCountKey) {
-            makeRoom(ReadU32(line.value));
+            fragments_.Announce(ReadU32(line.value));
+            current_ = kNone;
         } else if (line.key == kFragmentKey) {
             startFragment(ReadU32(line.value));
         } else if (line.key == kSeparateFilesKey) {
@@ -62,19 +65,13 @@ class PhonogramReader {
   private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-    void makeRoom(uint32_t count) {
-        phonogram_.Fragments.assign(std::min(count, kMaxPhonogramFragments), Fragment{});
-        started_ = 0;
-        current_ = kNone;
-    }
-
     void startFragment(uint32_t frequency) {
-        if (started_ >= phonogram_.Fragments.size()) return;
-        Fragment& fragment = phonogram_.Fragments[started_];
-        fragment = Fragment{};
+        const auto opened = fragments_.Open();
+        if (!opened) return;
+        current_ = *opened;
+        Fragment& fragment = phonogram_.Fragments[current_];
         fragment.Frequency = frequency;
         fragment.Mark = 1;
-        current_ = started_++;
     }
 
     bool readFragmentField(const KeyValue& line) {
@@ -85,7 +82,7 @@ class PhonogramReader {
     }
 
     UserFono& phonogram_;
-    std::size_t started_ = 0;
+    AnnouncedRecords<Fragment> fragments_;
     std::size_t current_ = kNone;  // fragment the F_ lines fill
 };
 
