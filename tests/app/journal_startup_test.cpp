@@ -163,4 +163,28 @@ TEST_F(EmptyProgramFolder, HeadingsCarryTheDefaultParameters) {
     EXPECT_EQ(orvel.InfoFileShown, folder.Dir() + "INFO/info.txt");
 }
 
+// A long recording: its description is larger than other stored files may be.
+class LongPhonogram : public JournalWindow {
+    void Prepare() override {
+        std::filesystem::create_directory(folder.path() / "FONO");
+        UserFono phonogram;
+        phonogram.Identifier = "Долгая запись";
+        phonogram.FilePath = folder.File("FONO/01030002.cfg");
+        Fragment fragment;
+        fragment.Identifier = "Фрагмент";
+        fragment.Frequency = 1455000;
+        fragment.Date = "01/03/2001";
+        fragment.Time = "12:00:00";
+        phonogram.Fragments.assign(5000, fragment);
+        ASSERT_TRUE(phonogram.WriteFile());
+        ASSERT_GT(std::filesystem::file_size(phonogram.FilePath), kTextFileLimit);
+    }
+};
+
+TEST_F(LongPhonogram, IsInTheJournalWithEveryFragment) {
+    JournalItem* item = Child(orvel.PhonogramFolder, "Долгая запись");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->As<UserFono>()->Fragments.size(), 5000u);
+}
+
 }  // namespace

@@ -143,6 +143,20 @@ TEST_F(PhonogramFile, FragmentsAreThoseTheFileHoldsUpToItsCountAndTheLimit) {
     EXPECT_EQ(phonogram.Fragments.back().Frequency, kMaxPhonogramFragments);
 }
 
+TEST_F(PhonogramFile, TheLargestPhonogramTheProgramWritesReadsBackWhole) {
+    UserFono phonogram = Sample();
+    phonogram.SeparateFiles = 1;
+    phonogram.Fragments.resize(kMaxPhonogramFragments, phonogram.Fragments[1]);
+    phonogram.Fragments.back().Identifier = "Последний фрагмент";
+    Write(phonogram);
+    ASSERT_GT(ReadBytes(path).size(), kTextFileLimit);
+
+    const UserFono back = Read();
+    ASSERT_EQ(back.Fragments.size(), kMaxPhonogramFragments);
+    EXPECT_EQ(back.Fragments.back().Identifier, "Последний фрагмент");
+    EXPECT_EQ(back.Fragments.back().File, "/orvel/FONO/0730002.wav");
+}
+
 TEST(PhonogramName, IsAPlainFileNameFromTheDate) {
     EXPECT_EQ(UserFono::NewName("15/12/2003", 1), "152-0001");
     EXPECT_EQ(UserFono::NewName("07-03-2001", 9999), "073-9999");
