@@ -244,6 +244,7 @@ void ORVEL::StartUp() {
 
     OpenSerialPort();
     CreateDataFolders();
+    RemoveStaleTemporaries(ProgramDir, kDataFolders);
     BuildJournal();
     BuildPanelCatalog();
 

@@ -1,7 +1,10 @@
 // The journal as the start-up builds it from the data folders.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "tests/app/journal_window.h"
+#include "tests/support/ended_process.h"
 
 namespace {
 
@@ -185,6 +188,24 @@ TEST_F(LongPhonogram, IsInTheJournalWithEveryFragment) {
     JournalItem* item = Child(orvel.PhonogramFolder, "Долгая запись");
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->As<UserFono>()->Fragments.size(), 5000u);
+}
+
+// Saves cut short by the end of the program left their temporaries behind.
+class InterruptedSaves : public JournalWindow {
+  protected:
+    void Prepare() override {
+        WriteBytes("ORVEL.CFG" + ended + "_0", "x");
+        WriteBytes("FREQ/0001/freq.cfg" + ended + "_1", "x");
+        WriteBytes(ours, "x");
+    }
+    const std::string ended = ".tmp" + std::to_string(EndedProcessId());
+    const std::string ours = "ORVEL.INI.tmp" + std::to_string(::getpid()) + "_2";
+};
+
+TEST_F(InterruptedSaves, AreGoneAfterTheStartUnlessTheirProgramRuns) {
+    EXPECT_FALSE(Exists("ORVEL.CFG" + ended + "_0"));
+    EXPECT_FALSE(Exists("FREQ/0001/freq.cfg" + ended + "_1"));
+    EXPECT_TRUE(Exists(ours));
 }
 
 }  // namespace
