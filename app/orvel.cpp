@@ -247,6 +247,7 @@ void ORVEL::StartUp() {
 
     OpenSerialPort();
     CreateDataFolders();
+    RemoveStaleTemporaries(ProgramDir, kDataFolders);
     BuildJournal();
     BuildPanelCatalog();
 

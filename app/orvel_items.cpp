@@ -285,7 +285,8 @@ void loadGroup(ORVEL& orvel, const UserGrp& group) {
         }
         fillSlot(orvel, i, rangeItem, etalonNamed(rangeItem, range.Etalon));
     }
-    orvel.GroupRangeCount = int32_t(group.Ranges.size());
+    // A stored group may name more ranges than there are slots to load them into.
+    orvel.GroupRangeCount = int32_t(std::min(group.Ranges.size(), orvel.ScanSlots.size()));
     orvel.GroupName = group.Identifier;
     PostPrivateMessage(orvel.subWindows.diap, PostRedrawCurves);
     PostPrivateMessage(orvel.subWindows.group, PostItemLoaded);

@@ -9,6 +9,7 @@
 #include "app/format_text.h"
 #include "app/message_bus.h"
 #include "app/orvel.h"
+#include "state/cp1251.h"
 #include "state/history.h"
 #include "state/moment.h"
 
@@ -74,8 +75,9 @@ double megahertz(uint32_t frequency) {
 }
 
 // A mode letter as a row shows it; a record without one shows a blank, not a text cut short.
-char letter(char modulation) {
-    return modulation != '\0' ? modulation : ' ';
+// Records hold the letter as its code page byte.
+std::string letter(char modulation) {
+    return modulation != '\0' ? Cp1251ToUtf8(std::string_view(&modulation, 1)) : " ";
 }
 
 // A text the stored files can hold as a value: a quote character would be taken for the start
@@ -91,7 +93,7 @@ void addSpanRows(ORVEL& orvel, JournalItem* item, const R& record) {
     orvel.AddPropertyRow(FormatText("Fн=%9.4f МГц", megahertz(record.StartFrequency)), item);
     orvel.AddPropertyRow(FormatText("Fк=%9.4f МГц", megahertz(record.EndFrequency)), item);
     orvel.AddPropertyRow(FormatText("Шаг=%5.1f КГц", record.Step / 10.0), item);
-    orvel.AddPropertyRow(FormatText("Модуляция=%c", letter(record.Modulation)), item);
+    orvel.AddPropertyRow(FormatText("Модуляция=%s", letter(record.Modulation).c_str()), item);
     orvel.AddPropertyRow("Дата=" + record.Date, item);
     orvel.AddPropertyRow("Время=" + record.Time, item);
 }
@@ -162,10 +164,10 @@ JournalItem* ORVEL::AddBankItem(std::unique_ptr<UserFreq>&& bank) {
     AddPropertyRow("Дата=" + stored.Date, item);
     AddPropertyRow("Время=" + stored.Time, item);
     for (const Mt& channel : stored.Channels)
-        AddPropertyRow(
-            FormatText("%9.4f %c %c %s", megahertz(channel.Frequency), letter(channel.Modulation),
-                       channel.Attenuator ? '+' : '-', channel.Identifier.c_str()),
-            item);
+        AddPropertyRow(FormatText("%9.4f %s %c %s", megahertz(channel.Frequency),
+                                  letter(channel.Modulation).c_str(),
+                                  channel.Attenuator ? '+' : '-', channel.Identifier.c_str()),
+                       item);
     return item;
 }
 
@@ -191,7 +193,7 @@ JournalItem* ORVEL::AddGroupItem(std::unique_ptr<UserGrp>&& group) {
     std::erase_if(stored.Ranges, [&](const std::string& range) { return !FindRangeItem(range); });
     for (const std::string& name : stored.Ranges) {
         const UserDp& range = *FindRangeItem(name)->As<UserDp>();
-        AddPropertyRow(FormatText("%c-%5.1f ... %5.1f", letter(range.Modulation),
+        AddPropertyRow(FormatText("%s-%5.1f ... %5.1f", letter(range.Modulation).c_str(),
                                   megahertz(range.StartFrequency), megahertz(range.EndFrequency)),
                        item);
     }

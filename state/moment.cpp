@@ -9,10 +9,22 @@ namespace {
 
 enum MomentPart { kDay, kMonth, kYear, kHour, kMinute, kSecond };
 
-// A part of a fixed-place text; 0 when the text is too short to hold it.
-uint32_t readPart(std::string_view text, std::size_t first, std::size_t length) {
-    if (first >= text.size()) return 0;
-    return ReadU32(text.substr(first, length));
+// The largest value each part can hold. Zero is in range for every part: an unset moment is
+// written as zeros and must read back as it was written.
+constexpr Moment kLargestPart = {31, 12, 9999, 23, 59, 59};
+
+// Takes a part of a fixed-place text into `moment` when it is a number within its range: digits
+// from its start (after blanks, as atol reads them) up to the first other character. A part that
+// is missing, signed, without digits or out of range leaves the record's value as it was, so that
+// it is never written back as a different, longer text.
+void readPart(std::string_view text, std::size_t first, std::size_t length, Moment& moment,
+              MomentPart part) {
+    if (first >= text.size()) return;
+    const std::string_view piece = text.substr(first, length);
+    const auto start = piece.find_first_not_of(' ');
+    if (start == std::string_view::npos || piece[start] < '0' || piece[start] > '9') return;
+    const int64_t value = ReadInteger(piece);
+    if (value <= kLargestPart[part]) moment[part] = static_cast<uint32_t>(value);
 }
 
 std::string dateText(const Moment& moment) {
@@ -29,15 +41,15 @@ std::string timeText(const Moment& moment) {
 }
 
 void readDate(std::string_view text, Moment& moment) {
-    moment[kDay] = readPart(text, 0, 2);
-    moment[kMonth] = readPart(text, 3, 2);
-    moment[kYear] = readPart(text, 6, 4);
+    readPart(text, 0, 2, moment, kDay);
+    readPart(text, 3, 2, moment, kMonth);
+    readPart(text, 6, 4, moment, kYear);
 }
 
 void readTime(std::string_view text, Moment& moment) {
-    moment[kHour] = readPart(text, 0, 2);
-    moment[kMinute] = readPart(text, 3, 2);
-    moment[kSecond] = readPart(text, 6, 2);
+    readPart(text, 0, 2, moment, kHour);
+    readPart(text, 3, 2, moment, kMinute);
+    readPart(text, 6, 2, moment, kSecond);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ std::string MomentText(const Moment& moment);
 void WriteMomentLines(TextFileWriter& out, const Moment& start, const Moment& end);
 
 // Takes one of the four lines into `start` or `end`; false for any other key. The parts are cut at
-// fixed places (day 0-1, month 3-4, year 6-9; hour 0-1, minute 3-4, second 6-7), so a part that a
-// short value lacks reads as 0.
+// fixed places (day 0-1, month 3-4, year 6-9; hour 0-1, minute 3-4, second 6-7). A part that is
+// not a number within its range (day 0..31, month 0..12, year 0..9999, hour 0..23, minute and
+// second 0..59), or that a short value lacks, keeps the value the record had.
 bool ReadMomentLine(const KeyValue& line, Moment& start, Moment& end);

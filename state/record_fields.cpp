@@ -1,5 +1,7 @@
 #include "state/record_fields.h"
 
+#include "state/cp1251.h"
+
 namespace {
 
 constexpr std::string_view kYes = "ДА";
@@ -21,7 +23,8 @@ void FieldValueOut(TextFileWriter& out, std::string_view key, FieldForm, uint32_
 }
 
 void FieldValueOut(TextFileWriter& out, std::string_view key, FieldForm form, char value) {
-    std::string text(1, value == '\0' ? kFallbackLetter : value);
+    const char letter = value == '\0' ? kFallbackLetter : value;
+    std::string text = Cp1251ToUtf8(std::string_view(&letter, 1));
     if (form == FieldForm::LetterBlank) text += ' ';
     out.KeyValue(key, text);
 }
@@ -52,7 +55,9 @@ void FieldValueIn(std::string_view text, FieldForm, uint32_t& value) {
 }
 
 void FieldValueIn(std::string_view text, FieldForm, char& value) {
-    if (!text.empty()) value = text.front();
+    // Every character of a loaded file is one code page byte, so the first byte of the
+    // converted value is the whole of its first character.
+    if (!text.empty()) value = Utf8ToCp1251(text).front();
 }
 
 void FieldValueIn(std::string_view text, FieldForm form, uint8_t& value) {

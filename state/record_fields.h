@@ -3,17 +3,22 @@
 // table of fields in the order they are written; the same table reads them back, so that a key is
 // never written one way and read another.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "state/key_value.h"
 #include "state/text_file.h"
 
 // How a field's value is written and read. Texts and numbers are written as they are ("%s",
-// "%lu") and numbers read like atol.
+// "%lu") and numbers read like atol. A mode letter is held as a char that is its code page 1251
+// byte, so that any letter a file holds ("Ф" as well as 'F') is written back as it was read, and
+// the scan compares it with 'F', 'W', ... as a plain char.
 enum class FieldForm {
     Plain,
     Letter,       // a mode letter "%c"; read as the value's first character
@@ -73,3 +78,33 @@ bool ReadField(R& record, const RecordField<R> (&fields)[N], const KeyValue& lin
     }
     return false;
 }
+
+// A list of records in a stored file: a count line announces them and each start line opens the
+// next one. As many are kept as the file really holds, never more than it announced nor than
+// `limit`: a count alone allocates nothing, and a list longer than any working copy of it is not
+// cut when the record is written back.
+template <class T>
+class AnnouncedRecords {
+  public:
+    explicit AnnouncedRecords(std::vector<T>& records, std::size_t limit = SIZE_MAX)
+        : records_(records), limit_(limit) {}
+
+    // A count line: the list starts again, empty.
+    void Announce(uint64_t count) {
+        records_.clear();
+        room_ = std::min<uint64_t>(count, limit_);
+    }
+
+    // A start line: the index of the new, value-initialised record; none beyond the count, and
+    // none before a count line.
+    std::optional<std::size_t> Open() {
+        if (records_.size() >= room_) return std::nullopt;
+        records_.emplace_back();
+        return records_.size() - 1;
+    }
+
+  private:
+    std::vector<T>& records_;
+    uint64_t limit_;
+    uint64_t room_ = 0;
+};

@@ -1,15 +1,21 @@
 #include "state/text_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <filesystem>
+#include <optional>
 
 #include "state/cp1251.h"
 
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+// A temporary is named path + kTemporaryMark + process number + "_" + n.
+constexpr std::string_view kTemporaryMark = ".tmp";
 
 // Closes the descriptor when the scope ends, whatever path is taken out of it.
 class Descriptor {
@@ -57,11 +63,51 @@ int createTemporary(const std::string& path, std::string& temporary) {
     static std::atomic<unsigned> counter{0};
     constexpr int kAttempts = 100;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        temporary = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+        temporary = path + std::string(kTemporaryMark) + std::to_string(::getpid()) + "_" +
+                    std::to_string(counter++);
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
+}
+
+bool allDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The process that made a temporary of createTemporary, from its name; none for any other name.
+std::optional<pid_t> temporaryOwner(std::string_view name) {
+    const auto mark = name.rfind(kTemporaryMark);
+    if (mark == std::string_view::npos || mark == 0) return std::nullopt;
+    const std::string_view tail = name.substr(mark + kTemporaryMark.size());
+    const auto underscore = tail.find('_');
+    if (underscore == std::string_view::npos) return std::nullopt;
+    const std::string_view number = tail.substr(0, underscore);
+    if (!allDigits(number) || !allDigits(tail.substr(underscore + 1))) return std::nullopt;
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), pid);
+    if (error != std::errc() || pid <= 0) return std::nullopt;
+    return pid;
+}
+
+// Signal 0 only asks whether the process exists (this one always does); one we may not signal
+// exists all the same.
+bool processRuns(pid_t pid) {
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
+void removeStaleTemporariesIn(const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> stale;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const auto owner = temporaryOwner(it->path().filename().string());
+        std::error_code kind;
+        if (owner && it->symlink_status(kind).type() == fs::file_type::regular &&
+            !processRuns(*owner))
+            stale.push_back(it->path());
+    }
+    for (const auto& path : stale) fs::remove(path, error);
 }
 
 // The content must be on disk before the rename, or a crash could leave an empty file in place of
@@ -130,4 +176,20 @@ bool TextFileWriter::Save(const std::string& path) const {
     }
     syncFolder(path);
     return true;
+}
+
+void RemoveStaleTemporaries(const std::string& programDir,
+                            std::span<const char* const> dataFolders) {
+    namespace fs = std::filesystem;
+    removeStaleTemporariesIn(programDir);
+    for (const char* name : dataFolders) {
+        const fs::path folder = fs::path(programDir) / name;
+        removeStaleTemporariesIn(folder);
+        std::error_code error;
+        for (fs::directory_iterator it(folder, error), end; !error && it != end;
+             it.increment(error)) {
+            std::error_code kind;
+            if (it->is_directory(kind)) removeStaleTemporariesIn(it->path());
+        }
+    }
 }

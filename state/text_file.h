@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,3 +24,11 @@ class TextFileWriter {
   private:
     std::string content_;  // encoded bytes, line ends included
 };
+
+// Removes what interrupted saves left behind: the temporaries that TextFileWriter::Save names
+// path + ".tmp" + process number + "_" + n, in the program folder itself, in each of its
+// `dataFolders` and in their items' folders. A temporary whose process still runs (this one
+// included) may be a save in progress and stays. Left in place, such files would also keep a
+// deleted item's folder from being removed.
+void RemoveStaleTemporaries(const std::string& programDir,
+                            std::span<const char* const> dataFolders);

@@ -17,7 +17,7 @@ struct UserDp {
     uint32_t StartFrequency = 0;
     uint32_t EndFrequency = 0;
     uint32_t Step = 0;
-    char Modulation = 'W';  // mode letter F, W, A, L, U, C or R
+    char Modulation = 'W';  // mode letter F, W, A, L, U, C or R; a code page 1251 byte
     uint8_t Attenuator = 0;
     uint8_t Exclusion = 0;
     uint8_t Selection = 0;

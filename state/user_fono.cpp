@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <variant>
 
 #include "state/fdx.h"
 #include "state/record_fields.h"
@@ -31,6 +32,40 @@ constexpr RecordField<Fragment> kFragmentFields[] = {
 };
 constexpr RecordField<Fragment> kFragmentFileField[] = {{"F_FILE", &Fragment::File}};
 
+// What the writer puts into a value at most: a number is "%lu" of 32 bits; a name or a stamp
+// (identifier, date, time) is no longer than a file name may be (NAME_MAX), a fragment's sound
+// file no longer than a path (PATH_MAX).
+constexpr std::size_t kWidestNumber = 10;
+constexpr std::size_t kLongestName = 255;
+constexpr std::size_t kLongestPath = 4096;
+
+// The longest line of a key: the key (counted in UTF-8, never fewer bytes than in the file), "=",
+// the value and CR LF.
+constexpr std::size_t longestLine(std::string_view key, std::size_t value) {
+    return key.size() + 1 + value + 2;
+}
+
+// The longest lines of a table whose texts take at most `text` bytes.
+template <class R, std::size_t N>
+constexpr std::size_t longestLines(const RecordField<R> (&fields)[N], std::size_t text) {
+    std::size_t bytes = 0;
+    for (const auto& field : fields) {
+        const bool isText = std::holds_alternative<std::string R::*>(field.member);
+        bytes += longestLine(field.key, isText ? text : kWidestNumber);
+    }
+    return bytes;
+}
+
+// The largest description file the writer makes: the header, then as many fragments as a
+// phonogram holds, every line at its longest. The reader allows this much, so that a phonogram
+// the program wrote is never too large for it to read back.
+constexpr std::size_t kLongestDescription =
+    longestLines(kPhonogramFields, kLongestName) + longestLine(kCountKey, kWidestNumber) +
+    longestLine(kSeparateFilesKey, kSeparateFilesValue.size()) +
+    kMaxPhonogramFragments *
+        (longestLine(kFragmentKey, kWidestNumber) + longestLines(kFragmentFields, kLongestName) +
+         longestLines(kFragmentFileField, kLongestPath));
+
 void setDefaults(UserFono& phonogram) {
     ClearFields(phonogram, kPhonogramFields);
     phonogram.Identifier = "Фонограмма...???";
@@ -40,16 +75,19 @@ void setDefaults(UserFono& phonogram) {
     phonogram.SeparateFiles = 0;
 }
 
-// Reads the lines of the description file in file order: "Кол-во" makes room for the
-// fragments and each "F" line starts the next one while room is left. The F_ lines fill the
-// fragment last started, so the lines of a block beyond the count go to the last fragment.
+// Reads the lines of the description file in file order: "Кол-во" announces the fragments and
+// each "F" line starts the next one while fewer than announced have been started. The F_ lines
+// fill the fragment last started, so the lines of a block beyond the count go to the last
+// fragment.
 class PhonogramReader {
   public:
-    explicit PhonogramReader(UserFono& phonogram) : phonogram_(phonogram) {}
+    explicit PhonogramReader(UserFono& phonogram)
+        : phonogram_(phonogram), fragments_(phonogram.Fragments, kMaxPhonogramFragments) {}
 
     void Apply(const KeyValue& line) {
         if (line.key == kCountKey) {
-            makeRoom(ReadU32(line.value));
+            fragments_.Announce(ReadU32(line.value));
+            current_ = kNone;
         } else if (line.key == kFragmentKey) {
             startFragment(ReadU32(line.value));
         } else if (line.key == kSeparateFilesKey) {
@@ -62,19 +100,13 @@ class PhonogramReader {
   private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-    void makeRoom(uint32_t count) {
-        phonogram_.Fragments.assign(std::min(count, kMaxPhonogramFragments), Fragment{});
-        started_ = 0;
-        current_ = kNone;
-    }
-
     void startFragment(uint32_t frequency) {
-        if (started_ >= phonogram_.Fragments.size()) return;
-        Fragment& fragment = phonogram_.Fragments[started_];
-        fragment = Fragment{};
+        const auto opened = fragments_.Open();
+        if (!opened) return;
+        current_ = *opened;
+        Fragment& fragment = phonogram_.Fragments[current_];
         fragment.Frequency = frequency;
         fragment.Mark = 1;
-        current_ = started_++;
     }
 
     bool readFragmentField(const KeyValue& line) {
@@ -85,7 +117,7 @@ class PhonogramReader {
     }
 
     UserFono& phonogram_;
-    std::size_t started_ = 0;
+    AnnouncedRecords<Fragment> fragments_;
     std::size_t current_ = kNone;  // fragment the F_ lines fill
 };
 
@@ -107,7 +139,8 @@ bool UserFono::WriteFile() const {
 bool UserFono::ReadFile(FDX& fdx, const std::string& path) {
     setDefaults(*this);
     fdx.LoadFileName = path;
-    if (!fdx.LoadTextFile() || fdx.Lines.empty()) return false;
+    if (!fdx.LoadTextFile(std::max(kTextFileLimit, kLongestDescription)) || fdx.Lines.empty())
+        return false;
     PhonogramReader reader(*this);
     for (const auto& line : fdx.Lines)
         if (const auto kv = SplitKeyValue(line)) reader.Apply(*kv);

@@ -36,7 +36,7 @@ struct UserFono {
     std::string Time;
     std::string FilePath;             // full path of its description file
     uint32_t RecordRate = 0;          // 0 for 8000 Hz, 1 for 11025 Hz, 2 for 22050 Hz
-    std::vector<Fragment> Fragments;  // "Кол-во" of them
+    std::vector<Fragment> Fragments;  // at most kMaxPhonogramFragments
     uint8_t SeparateFiles = 0;        // each fragment has a sound file of its own, its File
 
     // Writes the description file at FilePath whole with Date and Time as they are; false when
@@ -44,8 +44,9 @@ struct UserFono {
     bool WriteFile() const;
 
     // Fills the fields and fragments that the description file holds from the file at `path`,
-    // starting from the defaults. At most kMaxPhonogramFragments fragments are read. False, with
-    // the defaults, when the file is missing, unreadable or empty. Name and path are left as
+    // starting from the defaults. The fragments are those the file holds, up to its "Кол-во" and
+    // kMaxPhonogramFragments. A file this program wrote loads whole whatever its size. False,
+    // with the defaults, when the file is missing, unreadable or empty. Name and path are left as
     // they are.
     bool ReadFile(FDX& fdx, const std::string& path);
 

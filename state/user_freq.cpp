@@ -1,7 +1,5 @@
 #include "state/user_freq.h"
 
-#include <algorithm>
-
 #include "state/fdx.h"
 #include "state/record_fields.h"
 #include "state/stamp_clock.h"
@@ -59,15 +57,16 @@ void setDefaults(UserFreq& bank, const FDX& fdx) {
     bank.Channels.clear();
 }
 
-// Reads the lines of freq.cfg in file order: "Кол-во" makes room for the channels and each "F"
-// line fills the next one, so channels come back in their order even when frequencies repeat.
+// Reads the lines of freq.cfg in file order: "Кол-во" announces the channels and each "F" line
+// opens the next one, so channels come back in their order even when frequencies repeat.
 class BankReader {
   public:
-    explicit BankReader(UserFreq& bank) : bank_(bank) {}
+    explicit BankReader(UserFreq& bank) : bank_(bank), channels_(bank.Channels) {}
 
     void Apply(const KeyValue& line) {
         if (line.key == kCountKey) {
-            makeRoom(ReadU32(line.value));
+            channels_.Announce(ReadU32(line.value));
+            current_ = kNone;
         } else if (line.key == kChannelKey) {
             startChannel(ReadU32(line.value));
         } else if (current_ == kNone ||
@@ -79,30 +78,19 @@ class BankReader {
   private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-    void makeRoom(uint32_t count) {
-        count = std::min(count, kMaxBankChannels);
-        bank_.Channels.assign(count, Mt{});
-        bank_.ChannelCount = count;
-        started_ = 0;
-        current_ = kNone;
-    }
-
     // A channel beyond the count is ignored with all its lines.
     void startChannel(uint32_t frequency) {
-        if (started_ >= bank_.Channels.size()) {
-            current_ = kNone;
-            return;
-        }
-        Mt& channel = bank_.Channels[started_];
-        channel = Mt{};
+        const auto opened = channels_.Open();
+        current_ = opened.value_or(kNone);
+        if (!opened) return;
+        Mt& channel = bank_.Channels[current_];
         channel.Frequency = frequency;
         channel.Modulation = 'W';
-        channel.Number = static_cast<int32_t>(started_);
-        current_ = started_++;
+        channel.Number = static_cast<int32_t>(current_);
     }
 
     UserFreq& bank_;
-    std::size_t started_ = 0;
+    AnnouncedRecords<Mt> channels_;
     std::size_t current_ = kNone;  // channel the F_ lines fill
 };
 
@@ -130,5 +118,6 @@ bool UserFreq::ReadFile(FDX& fdx, const std::string& path) {
     BankReader reader(*this);
     for (const auto& line : fdx.Lines)
         if (const auto kv = SplitKeyValue(line)) reader.Apply(*kv);
+    ChannelCount = static_cast<uint32_t>(Channels.size());
     return true;
 }

@@ -6,14 +6,15 @@
 
 class FDX;
 
-// Channels a bank holds at most: the working bank of the main window has room for no more.
+// Channels the working bank of the main window holds at most. A stored bank may hold more: loading
+// it takes its first channels.
 inline constexpr uint32_t kMaxBankChannels = 1000;
 
 // One channel of a bank. Frequencies and steps are in units of 100 Hz.
 struct Mt {
     uint32_t Frequency = 0;
     uint32_t Step = 0;
-    char Modulation = 0;  // mode letter F, W, A, L, U, C or R
+    char Modulation = 0;  // mode letter F, W, A, L, U, C or R; a code page 1251 byte
     std::string Identifier;
     int32_t Work = 0;    // working value of the bank scan; 0 whenever a channel is read or copied
     int32_t Number = 0;  // the channel's position in its bank, from 0
@@ -49,8 +50,8 @@ struct UserFreq {
     bool WriteFile();
 
     // Fills the fields and channels that freq.cfg holds from the file at `path`, starting from
-    // the defaults (the start frequency is the current range start of `fdx`). At most
-    // kMaxBankChannels channels are read. False, with the defaults, when the file is missing,
-    // unreadable or empty. Names and paths are left as they are.
+    // the defaults (the start frequency is the current range start of `fdx`). The channels are
+    // those the file holds, up to its "Кол-во". False, with the defaults, when the file is
+    // missing, unreadable or empty. Names and paths are left as they are.
     bool ReadFile(FDX& fdx, const std::string& path);
 };

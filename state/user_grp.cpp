@@ -1,7 +1,5 @@
 #include "state/user_grp.h"
 
-#include <algorithm>
-
 #include "state/fdx.h"
 #include "state/record_fields.h"
 
@@ -39,15 +37,14 @@ bool UserGrp::ReadFile(FDX& fdx, const std::string& path) {
     setDefaults(*this);
     fdx.LoadFileName = path;
     if (!fdx.LoadTextFile() || fdx.Lines.empty()) return false;
-    std::size_t filled = 0;  // "Кол-во" sizes the list, each "Диапазон" fills the next place
+    AnnouncedRecords<std::string> ranges(Ranges);
     for (const auto& line : fdx.Lines) {
         const auto kv = SplitKeyValue(line);
         if (!kv) continue;
         if (kv->key == kCountKey) {
-            Ranges.assign(std::min(ReadU32(kv->value), kMaxGroupRanges), std::string());
-            filled = 0;
+            ranges.Announce(ReadU32(kv->value));
         } else if (kv->key == kRangeKey) {
-            if (filled < Ranges.size()) Ranges[filled++] = kv->value;
+            if (const auto i = ranges.Open()) Ranges[*i] = kv->value;
         } else {
             ReadField(*this, kGroupFields, *kv);
         }

@@ -4,12 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "state/bank.h"
-
 class FDX;
-
-// Ranges a group holds at most: a group is loaded into the range slots.
-inline constexpr uint32_t kMaxGroupRanges = kScanSlotCount;
 
 // A group: the ranges that were loaded together, the file "grp.cfg" in its own folder under GRP.
 struct UserGrp {
@@ -17,7 +12,7 @@ struct UserGrp {
     std::string FolderName;           // the group's folder under GRP
     std::string Date;                 // "dd/mm/yyyy", set by whoever makes the group
     std::string Time;                 // "hh:mm"
-    std::vector<std::string> Ranges;  // names of its ranges in slot order, "Кол-во" of them
+    std::vector<std::string> Ranges;  // names of its ranges in slot order
     std::string FilePath;             // full path of its grp.cfg
 
     // Writes FilePath whole with Date and Time as they are; false when it cannot be written, the
@@ -25,7 +20,8 @@ struct UserGrp {
     bool WriteFile() const;
 
     // Fills the fields that grp.cfg holds from the file at `path`, starting from the defaults.
-    // At most kMaxGroupRanges ranges are read. False, with the defaults, when the file is
+    // The ranges are those the file holds, up to its "Кол-во"; loading the group takes as many as
+    // there are range slots. False, with the defaults, when the file is
     // missing, unreadable or empty. Names and paths are left as they are.
     bool ReadFile(FDX& fdx, const std::string& path);
 };

@@ -50,22 +50,17 @@ JobStr openedLine() {
 // not used.
 class JobReader {
   public:
-    explicit JobReader(UserJob& job) : job_(job) {}
+    explicit JobReader(UserJob& job) : job_(job), lines_(job.Lines) {}
 
     void Take(const KeyValue& kv) {
         if (kv.key == kCountKey) {
-            // The count sizes the job's lines, so it stays within what a job can hold.
-            const auto count = std::clamp<int64_t>(ReadInteger(kv.value), 0, kMaxJobLines);
-            job_.Lines.assign(static_cast<std::size_t>(count), JobStr{});
-            next_ = 0;
+            // A negative count announces no lines.
+            lines_.Announce(static_cast<uint64_t>(std::max<int64_t>(ReadInteger(kv.value), 0)));
             current_ = kNoLine;
         } else if (kv.key == kLineKey) {
             // A line beyond the count is dropped whole: its keys must not fall on the last line.
-            current_ = kNoLine;
-            if (next_ < job_.Lines.size()) {
-                current_ = next_++;
-                job_.Lines[current_] = openedLine();
-            }
+            current_ = lines_.Open().value_or(kNoLine);
+            if (current_ != kNoLine) job_.Lines[current_] = openedLine();
         } else if (!ReadField(job_, kHeaderFields, kv) && current_ < job_.Lines.size()) {
             ReadField(job_.Lines[current_], kLineFields, kv);
         }
@@ -73,7 +68,7 @@ class JobReader {
 
   private:
     UserJob& job_;
-    std::size_t next_ = 0;                // the line the next "STR_NO" opens
+    AnnouncedRecords<JobStr> lines_;
     static constexpr std::size_t kNoLine = SIZE_MAX;
     std::size_t current_ = kNoLine;  // the line that keys fill; none before "Кол-во"
 };

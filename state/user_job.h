@@ -8,7 +8,8 @@
 
 class FDX;
 
-// A job holds at most this many lines: the job editor and the run buffer have room for no more.
+// Lines the job editor and the run buffer hold at most. A stored job may hold more: loading it
+// takes its first lines, and the job itself keeps them all.
 inline constexpr std::size_t kMaxJobLines = 1000;
 
 // A job: a named list of job lines, the file job.cfg in its own folder under JOB.
@@ -26,8 +27,8 @@ struct UserJob {
     bool WriteFile();
 
     // Fills the identifier, date, time and lines from the file at `path`, starting from the
-    // defaults. At most kMaxJobLines lines are read. False, with the defaults, when the file is
-    // missing, unreadable or empty. Names and paths are left as they are.
+    // defaults. The lines are those the file holds, up to its "Кол-во". False, with the defaults,
+    // when the file is missing, unreadable or empty. Names and paths are left as they are.
     bool ReadFile(FDX& fdx, const std::string& path);
 };
 

@@ -16,7 +16,7 @@ struct UserSc {
     uint32_t StartFrequency = 0;
     uint32_t EndFrequency = 0;
     uint32_t Step = 0;
-    char Modulation = 'W';  // mode letter F, W, A, L, U, C or R
+    char Modulation = 'W';  // mode letter F, W, A, L, U, C or R; a code page 1251 byte
 
     // Stamps Date and Time with the clock and writes FilePath whole; false when it cannot be
     // written, the old file then untouched.

@@ -1,7 +1,10 @@
 // The journal as the start-up builds it from the data folders.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "tests/app/journal_window.h"
+#include "tests/support/ended_process.h"
 
 namespace {
 
@@ -28,7 +31,7 @@ class StartupJournal : public JournalWindow {
         std::filesystem::create_directories(folder.path() / "DP/0009");  // no diap.cfg
         Write("FREQ/0001/freq.cfg", {"Идентификатор=Посты", "Дата=01/02/2001", "Время=10:00",
                                      "Кол-во=2", "F=1455000", "F_ATT=+", "F_STEP=125", "F_ID=Пост",
-                                     "F_MOD=F", "F=4339200", "F_STEP=250", "F_MOD=A"});
+                                     "F_MOD=F", "F=4339200", "F_STEP=250", "F_MOD=Ф"});
         Write("FREQ/0001/0001.etl",
               {"Идентификатор=05-03-2001 10:00:00", "Кол-во_частот=2", "Кол-во_измерений=61",
                "Дата=05/03/2001", "Время=11:00", "Дата_начала=05/03/2001", "Время_начала=10:00:00",
@@ -79,7 +82,7 @@ TEST_F(StartupJournal, ShowsEveryStoredItemUnderItsHeadingWithItsRows) {
 
     JournalItem* bank = Child(orvel.BankFolder, "Посты");
     EXPECT_EQ(Names(bank), (Rows{"Дата=01/02/2001", "Время=10:00", " 145.5000 F + Пост",
-                                 " 433.9200 A - ", "05-03-2001 10:00:00"}));
+                                 " 433.9200 Ф - ", "05-03-2001 10:00:00"}));
     EXPECT_EQ(Names(Child(bank, "05-03-2001 10:00:00")),
               (Rows{"c 05-03-2001 10:00:00", "по 05-03-2001 11:00:00"}));
 
@@ -161,6 +164,48 @@ TEST_F(EmptyProgramFolder, HeadingsCarryTheDefaultParameters) {
               "СПИСОК ПАРАМЕТРОВ ФИКСИРОВАННЫХ ЧАСТОТ");
     EXPECT_TRUE(orvel.FrequencyFieldEntry->Children().empty());
     EXPECT_EQ(orvel.InfoFileShown, folder.Dir() + "INFO/info.txt");
+}
+
+// A long recording: its description is larger than other stored files may be.
+class LongPhonogram : public JournalWindow {
+    void Prepare() override {
+        std::filesystem::create_directory(folder.path() / "FONO");
+        UserFono phonogram;
+        phonogram.Identifier = "Долгая запись";
+        phonogram.FilePath = folder.File("FONO/01030002.cfg");
+        Fragment fragment;
+        fragment.Identifier = "Фрагмент";
+        fragment.Frequency = 1455000;
+        fragment.Date = "01/03/2001";
+        fragment.Time = "12:00:00";
+        phonogram.Fragments.assign(5000, fragment);
+        ASSERT_TRUE(phonogram.WriteFile());
+        ASSERT_GT(std::filesystem::file_size(phonogram.FilePath), kTextFileLimit);
+    }
+};
+
+TEST_F(LongPhonogram, IsInTheJournalWithEveryFragment) {
+    JournalItem* item = Child(orvel.PhonogramFolder, "Долгая запись");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->As<UserFono>()->Fragments.size(), 5000u);
+}
+
+// Saves cut short by the end of the program left their temporaries behind.
+class InterruptedSaves : public JournalWindow {
+  protected:
+    void Prepare() override {
+        WriteBytes("ORVEL.CFG" + ended + "_0", "x");
+        WriteBytes("FREQ/0001/freq.cfg" + ended + "_1", "x");
+        WriteBytes(ours, "x");
+    }
+    const std::string ended = ".tmp" + std::to_string(EndedProcessId());
+    const std::string ours = "ORVEL.INI.tmp" + std::to_string(::getpid()) + "_2";
+};
+
+TEST_F(InterruptedSaves, AreGoneAfterTheStartUnlessTheirProgramRuns) {
+    EXPECT_FALSE(Exists("ORVEL.CFG" + ended + "_0"));
+    EXPECT_FALSE(Exists("FREQ/0001/freq.cfg" + ended + "_1"));
+    EXPECT_TRUE(Exists(ours));
 }
 
 }  // namespace

@@ -154,16 +154,23 @@ TEST_F(BankFile, DuplicateFrequenciesReloadChannelByChannel) {
     EXPECT_EQ(back.Channels[1].Step, 250u);
 }
 
-TEST_F(BankFile, CountBeyondTheWorkingBankIsCapped) {
-    EXPECT_EQ(ReadLines({"Кол-во=4294967295"}).Channels.size(), kMaxBankChannels);
-    EXPECT_EQ(ReadLines({"Кол-во=-1"}).ChannelCount, kMaxBankChannels);
+TEST_F(BankFile, ChannelsAreThoseTheFileHoldsUpToItsCount) {
+    const UserFreq announcedOnly = ReadLines({"Кол-во=1000000000"});
+    EXPECT_EQ(announcedOnly.ChannelCount, 0u);
+    EXPECT_EQ(announcedOnly.Channels.capacity(), 0u);
+    EXPECT_EQ(ReadLines({"Кол-во=5", "F=1", "F=2"}).ChannelCount, 2u);
+    EXPECT_EQ(ReadLines({"Кол-во=-1", "F=1", "F=2"}).ChannelCount, 2u);
 
+    // More than the working bank holds: the stored bank keeps them all when written again.
     std::string bytes = StoredLines({"Кол-во=1500"});
     for (int i = 1; i <= 1500; ++i) bytes += "F=" + std::to_string(i) + "\r\nF_STEP=1\r\n";
     WriteBytes(path, bytes);
-    const UserFreq bank = Read();
-    ASSERT_EQ(bank.Channels.size(), kMaxBankChannels);
-    EXPECT_EQ(bank.Channels.back().Frequency, kMaxBankChannels);
+    UserFreq bank = Read();
+    ASSERT_EQ(bank.ChannelCount, 1500u);
+    EXPECT_EQ(bank.Channels.back().Frequency, 1500u);
+    bank.FilePath = path;
+    ASSERT_TRUE(bank.WriteFile());
+    EXPECT_EQ(Read().Channels.size(), 1500u);
 }
 
 }  // namespace

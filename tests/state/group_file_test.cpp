@@ -53,21 +53,21 @@ TEST_F(GroupFile, MissingKeysKeepTheDefaults) {
     EXPECT_THAT(group.Ranges, IsEmpty());  // no place before "Кол-во"
 }
 
-TEST_F(GroupFile, RangesFillThePlacesTheCountMakes) {
+TEST_F(GroupFile, RangesAreThoseTheFileHoldsUpToItsCount) {
     EXPECT_THAT(ReadLines({"Кол-во=3", "Диапазон=0001", "Диапазон=0002"}).Ranges,
-                ElementsAre("0001", "0002", ""));
+                ElementsAre("0001", "0002"));
     EXPECT_THAT(ReadLines({"Кол-во=1", "Диапазон=0001", "Диапазон=0002"}).Ranges,
                 ElementsAre("0001"));
-}
+    EXPECT_EQ(ReadLines({"Кол-во=1000000000"}).Ranges.capacity(), 0u);
 
-TEST_F(GroupFile, CountBeyondTheRangeSlotsIsCapped) {
+    // More than there are range slots: the group keeps them all.
     std::string bytes = StoredLines({"Кол-во=4294967295"});
     for (int i = 1; i <= 20; ++i) bytes += StoredLines({"Диапазон=" + std::to_string(i)});
     WriteBytes(path, bytes);
     UserGrp group;
     ASSERT_TRUE(group.ReadFile(fdx, path));
-    ASSERT_EQ(group.Ranges.size(), kMaxGroupRanges);
-    EXPECT_EQ(group.Ranges.back(), "12");
+    ASSERT_EQ(group.Ranges.size(), 20u);
+    EXPECT_EQ(group.Ranges.back(), "20");
 }
 
 }  // namespace

@@ -130,9 +130,31 @@ TEST_F(PhonogramFile, MissingKeysKeepTheDefaultsAndAnyFileValueSetsTheFlag) {
     EXPECT_EQ(ReadLines({"Скорость=2"}).SeparateFiles, 0);
 }
 
-TEST_F(PhonogramFile, CountBeyondTheWorkingPhonogramIsCapped) {
-    EXPECT_EQ(ReadLines({"Кол-во=4294967295"}).Fragments.size(), kMaxPhonogramFragments);
-    EXPECT_EQ(ReadLines({"Кол-во=10001"}).Fragments.size(), kMaxPhonogramFragments);
+TEST_F(PhonogramFile, FragmentsAreThoseTheFileHoldsUpToItsCountAndTheLimit) {
+    EXPECT_EQ(ReadLines({"Кол-во=1000000000"}).Fragments.capacity(), 0u);
+    EXPECT_EQ(ReadLines({"Кол-во=3", "F=1", "F=2"}).Fragments.size(), 2u);
+
+    std::string bytes = StoredLines({"Кол-во=4294967295"});
+    for (uint32_t i = 1; i <= kMaxPhonogramFragments + 1; ++i)
+        bytes += StoredLines({"F=" + std::to_string(i)});
+    WriteBytes(path, bytes);
+    const UserFono phonogram = Read();
+    ASSERT_EQ(phonogram.Fragments.size(), kMaxPhonogramFragments);
+    EXPECT_EQ(phonogram.Fragments.back().Frequency, kMaxPhonogramFragments);
+}
+
+TEST_F(PhonogramFile, TheLargestPhonogramTheProgramWritesReadsBackWhole) {
+    UserFono phonogram = Sample();
+    phonogram.SeparateFiles = 1;
+    phonogram.Fragments.resize(kMaxPhonogramFragments, phonogram.Fragments[1]);
+    phonogram.Fragments.back().Identifier = "Последний фрагмент";
+    Write(phonogram);
+    ASSERT_GT(ReadBytes(path).size(), kTextFileLimit);
+
+    const UserFono back = Read();
+    ASSERT_EQ(back.Fragments.size(), kMaxPhonogramFragments);
+    EXPECT_EQ(back.Fragments.back().Identifier, "Последний фрагмент");
+    EXPECT_EQ(back.Fragments.back().File, "/orvel/FONO/0730002.wav");
 }
 
 TEST(PhonogramName, IsAPlainFileNameFromTheDate) {

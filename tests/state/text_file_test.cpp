@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/state/temp_dir.h"
+#include "tests/support/ended_process.h"
 
 namespace {
 
@@ -88,6 +89,39 @@ TEST(TextFileWriter, FailedWriteKeepsOldFileAndLeavesNoTemporary) {
     EXPECT_FALSE(savedOk);
     EXPECT_EQ(ReadBytes(path), "old\r\n");
     EXPECT_THAT(dir.Entries(), ElementsAre("job.cfg"));
+}
+
+TEST(StaleTemporaries, ThoseOfEndedProcessesGoFromTheProgramAndItemFoldersOnly) {
+    TempDir dir;
+    const std::string ended = ".tmp" + std::to_string(EndedProcessId());
+    const std::string own = ".tmp" + std::to_string(::getpid());
+    const std::vector<std::string> removed = {"ORVEL.CFG" + ended + "_0",
+                                              "FREQ/0001/freq.cfg" + ended + "_1",
+                                              "DP/diap.cfg" + ended + "_2"};
+    const std::vector<std::string> kept = {
+        "ORVEL.CFG",
+        "ORVEL.INI" + own + "_3",  // a save of this process may be under way
+        "IC8500.001.tmp1_4",       // the system's first process runs
+        "notes" + ended,
+        "notes" + ended + "_",
+        "notes.tmp_5",
+        "OTHER/x.cfg" + ended + "_6",          // not a data folder
+        "FREQ/0001/old/x.cfg" + ended + "_7",  // below an item's folder
+    };
+    for (const auto& names : {removed, kept}) {
+        for (const auto& name : names) {
+            std::filesystem::create_directories(
+                std::filesystem::path(dir.File(name)).parent_path());
+            WriteBytes(dir.File(name), "x");
+        }
+    }
+    std::filesystem::create_directory(dir.File("DP/0001" + ended + "_8"));
+
+    const char* const folders[] = {"FREQ", "DP"};
+    RemoveStaleTemporaries(dir.path().string() + "/", folders);
+    for (const auto& name : removed) EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
+    for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(dir.File(name))) << name;
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("DP/0001" + ended + "_8")));
 }
 
 }  // namespace

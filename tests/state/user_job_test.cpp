@@ -74,15 +74,14 @@ TEST_F(JobFile, ReadsBackEveryLine) {
     EXPECT_EQ(job.Lines, Sample().Lines);
 }
 
-TEST_F(JobFile, MissingPanelReadsAsPanelFourAndUnopenedLinesStayNew) {
+TEST_F(JobFile, MissingPanelReadsAsPanelFourAndOnlyOpenedLinesAreKept) {
     WriteBytes(path,
                StoredLines({"Кол-во=3", "STR_NO=0", "DCL=Пауза", "OBJ=2", "STR_NO=7", "TAB=1"}));
     const UserJob job = Read();
-    ASSERT_THAT(job.Lines, SizeIs(3));
+    ASSERT_THAT(job.Lines, SizeIs(2));
     EXPECT_EQ(job.Lines[0].TAB, 4u);
     EXPECT_EQ(job.Lines[0].OBJ, 2u);
     EXPECT_EQ(job.Lines[1].TAB, 1u);  // lines are taken in file order, whatever their number
-    EXPECT_EQ(job.Lines[2], JobStr{});
 }
 
 TEST_F(JobFile, LineBeyondTheCountIsDroppedWhole) {
@@ -104,11 +103,23 @@ TEST_F(JobFile, LineKeysBeforeTheCountAreIgnored) {
     EXPECT_EQ(job.Lines[0].OBJ, 3u);
 }
 
-TEST_F(JobFile, CountStaysWithinWhatAJobHolds) {
-    WriteBytes(path, StoredLines({"Кол-во=2000000000"}));
-    EXPECT_THAT(Read().Lines, SizeIs(kMaxJobLines));
+TEST_F(JobFile, LinesAreThoseTheFileHoldsUpToItsCount) {
+    WriteBytes(path, StoredLines({"Кол-во=1000000000"}));
+    EXPECT_EQ(Read().Lines.capacity(), 0u);
     WriteBytes(path, StoredLines({"Кол-во=-5", "STR_NO=0", "DCL=x"}));
     EXPECT_THAT(Read().Lines, IsEmpty());
+
+    // A job longer than the editor holds keeps every line when it is written again.
+    std::string bytes = StoredLines({"Кол-во=1200"});
+    for (int i = 0; i < 1200; ++i) bytes += StoredLines({"STR_NO=0", "OBJ=" + std::to_string(i)});
+    WriteBytes(path, bytes);
+    UserJob job = Read();
+    ASSERT_THAT(job.Lines, SizeIs(1200));
+    job.File = path;
+    ASSERT_TRUE(job.WriteFile());
+    job = Read();
+    ASSERT_THAT(job.Lines, SizeIs(1200));
+    EXPECT_EQ(job.Lines.back().OBJ, 1199u);
 }
 
 TEST_F(JobFile, EmptyFileIsNotReadAndGivesTheDefaults) {
