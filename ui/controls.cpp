@@ -1,6 +1,7 @@
 #include "ui/controls.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDrag>
@@ -115,7 +116,17 @@ OptionButton::OptionButton(QWidget* parent, int number)
 }
 
 void OptionButton::SetChecked(bool checked) {
-    if (auto* b = static_cast<QRadioButton*>(widget())) b->setChecked(checked);
+    auto* b = static_cast<QRadioButton*>(widget());
+    if (!b) return;
+    // The program may clear every option of a group, which the operator cannot.
+    QButtonGroup* group = checked ? nullptr : b->group();
+    if (group && group->exclusive()) {
+        group->setExclusive(false);
+        b->setChecked(false);
+        group->setExclusive(true);
+        return;
+    }
+    b->setChecked(checked);
 }
 
 bool OptionButton::IsChecked() const {

@@ -1,6 +1,8 @@
 #include "ui/form.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -63,6 +65,47 @@ DialogUnits DialogUnits::ForFont(const std::string& font) {
 Rect DialogUnits::ToPixels(const Rect& d) const {
     return {d.x * baseX / 4, d.y * baseY / 8, d.width * baseX / 4, d.height * baseY / 8};
 }
+
+// ---- option groups ----
+
+namespace {
+
+// Option buttons exclude each other within the group box that holds them, or within their
+// form when no group box does: a box holds a button whose centre lies inside it (the
+// smallest box, when boxes nest). Groups are by the form's own table, so the buttons of a
+// form nested in another (a receiver panel on a tab page) never join the outer form's.
+int OptionGroupNumber(const FormResource& form, const ControlResource& button) {
+    const int cx = 2 * button.rect.x + button.rect.width;  // doubled, to stay whole
+    const int cy = 2 * button.rect.y + button.rect.height;
+    int group = 0;
+    int64_t groupArea = 0;
+    for (const ControlResource& c : form.controls) {
+        if (c.kind != ControlKind::GroupBox) continue;
+        const Rect& r = c.rect;
+        if (cx < 2 * r.x || cx > 2 * (r.x + r.width) || cy < 2 * r.y || cy > 2 * (r.y + r.height))
+            continue;
+        const int64_t area = int64_t{r.width} * r.height;
+        if (group == 0 || area < groupArea) {
+            group = c.number;
+            groupArea = area;
+        }
+    }
+    return group;
+}
+
+// The exclusive group of that number on the form's widget, made on first use.
+QButtonGroup* OptionGroup(QWidget* formWidget, int number) {
+    const QString name = QString("options %1").arg(number);
+    auto* group = formWidget->findChild<QButtonGroup*>(name, Qt::FindDirectChildrenOnly);
+    if (!group) {
+        group = new QButtonGroup(formWidget);
+        group->setObjectName(name);
+        group->setExclusive(true);
+    }
+    return group;
+}
+
+}  // namespace
 
 // ---- the form's widget ----
 
@@ -196,6 +239,8 @@ Control* Form::CreateControlByNumber(int number) {
             break;
         case ControlKind::OptionButton:
             control = std::make_unique<OptionButton>(parent, number);
+            OptionGroup(parent, OptionGroupNumber(*resource_, *row))
+                ->addButton(static_cast<QAbstractButton*>(control->widget()));
             break;
         case ControlKind::CheckBox:
             control = std::make_unique<CheckBox>(parent, number);
