@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QScreen>
+#include <cmath>
 #include <map>
 
 #include "ui/controls.h"
@@ -47,16 +49,24 @@ QFont FontFromName(const std::string& font) {
     }
     QFont f(name);
     f.setPointSize(points);
+    // The forms were laid out for the narrow old dialog face. The sans serif that stands in
+    // for it sets their Russian captions up to a tenth wider than their rectangles hold at
+    // the named size; at 15/16 of it (10 pixels for 8 points at 96 dpi) they fit, and the
+    // dialog units it gives are still the old face's 6 x 13 pixels.
+    if (QFontInfo(f).family().compare(name, Qt::CaseInsensitive) != 0)
+        f.setPointSizeF(points * 15.0 / 16.0);
     return f;
 }
 
 DialogUnits DialogUnits::ForFont(const std::string& font) {
-    const QFontMetrics metrics(FontFromName(font));
-    // The average width of the 52 Latin letters, rounded, as dialog templates assume.
+    const QFont f = FontFromName(font);
+    const QFontMetricsF cell(f);
+    // As dialog templates measure a font: the average width of the 52 Latin letters,
+    // rounded, and the character cell with its ascent and descent each rounded up.
     const QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     DialogUnits units;
-    units.baseX = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
-    units.baseY = metrics.height();
+    units.baseX = (QFontMetrics(f).horizontalAdvance(letters) / 26 + 1) / 2;
+    units.baseY = int(std::ceil(cell.ascent()) + std::ceil(cell.descent()));
     if (units.baseX <= 0) units.baseX = 6;
     if (units.baseY <= 0) units.baseY = 13;
     return units;

@@ -2,12 +2,14 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QTest>
 #include <map>
 #include <string>
 
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/text.h"
 
 namespace {
 
@@ -43,14 +45,17 @@ TEST(DialogUnits, ConvertByQuarterWidthAndEighthHeightOfTheFont) {
 }
 
 TEST(DialogUnits, ComeFromTheFormFontsAverageCharacterSize) {
+    const QFont font = ui::FontFromName("8.MS Sans Serif");
     const ui::DialogUnits units = ui::DialogUnits::ForFont("8.MS Sans Serif");
-    QFont font("MS Sans Serif");
-    font.setPointSize(8);
-    const QFontMetrics metrics(font);
-    EXPECT_EQ(units.baseY, metrics.height());
-    const double average =
-        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0;
+    const double average = QFontMetricsF(font).horizontalAdvance(
+                               "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") /
+                           52.0;
     EXPECT_NEAR(units.baseX, average, 0.5 + 1e-9);
+    EXPECT_GE(units.baseY, QFontMetrics(font).height());
+    // The stand-in for the old dialog face keeps the units the forms were laid out in, which
+    // the large-screen layout's factor of 1.27 (628 pixels to 800) relies on.
+    EXPECT_EQ(units.baseX, 6);
+    EXPECT_EQ(units.baseY, 13);
 }
 
 TEST_F(FormFromResource, HasTheResourceSizeInPixelsAndItsCaption) {
