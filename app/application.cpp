@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/orvel.h"
+#include "ui/message_box.h"
 
 ORVEL* MainForm = nullptr;
 
@@ -23,6 +24,14 @@ ApplicationClass::ApplicationClass() {
     });
     AddHandler(ui::EventId::Run, [this](ui::Object&, ui::EventData& e) {
         e.result = RunMessageLoop();
+        return true;
+    });
+    // A logout or a shutdown closes the main window as the operator's close does. Nobody is
+    // there to answer its questions: they are answered yes, so that the close saves what it
+    // saves for the operator. The program ends even if the close did not happen.
+    AddHandler(ui::EventId::EndSession, [](ui::Object&, ui::EventData&) {
+        const ui::UnattendedMessageBoxes unattended;
+        if (MainForm == nullptr || !MainForm->Close()) Quit(0);
         return true;
     });
     AddHandler(ui::EventId::End, [this](ui::Object&, ui::EventData&) {

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QScreen>
 
+#include "ui/session_end.h"
+
 namespace ui {
 
 Application::Application() = default;
@@ -21,7 +23,11 @@ int Application::Start(int argc, char** argv) {
 
     EventData run;
     run.id = EventId::Run;
-    Raise(run);
+    {
+        // From the start-up's end on there is something to save.
+        const SessionEndWatch watch([this] { Raise(EventId::EndSession); });
+        Raise(run);
+    }
     EventData end;
     end.id = EventId::End;
     Raise(end);

@@ -1,6 +1,8 @@
 #pragma once
 // The application object: raises Start (a handler may set cancel and result to abandon
 // the start with that exit code), Run (runs the message loop) and End, in that order.
+// While Run is under way a logout or a system shutdown raises EndSession instead of
+// killing the process (ui/session_end.h).
 
 #include "ui/event.h"
 #include "ui/window.h"

@@ -1,6 +1,7 @@
 #include "ui/controls.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDrag>
@@ -17,7 +18,9 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -117,7 +120,17 @@ OptionButton::OptionButton(QWidget* parent, int number)
 }
 
 void OptionButton::SetChecked(bool checked) {
-    if (auto* b = static_cast<QRadioButton*>(widget())) b->setChecked(checked);
+    auto* b = static_cast<QRadioButton*>(widget());
+    if (!b) return;
+    // The program may clear every option of a group, which the operator cannot.
+    QButtonGroup* group = checked ? nullptr : b->group();
+    if (group && group->exclusive()) {
+        group->setExclusive(false);
+        b->setChecked(false);
+        group->setExclusive(true);
+        return;
+    }
+    b->setChecked(checked);
 }
 
 bool OptionButton::IsChecked() const {
@@ -154,6 +167,37 @@ Edit::Edit(QWidget* parent, int number) : Control(ControlKind::Edit, number) {
 // ---- lists ----
 
 namespace {
+
+// The forms' drop-down lists were drawn with a button as wide as a scroll bar; the style's
+// wider button would leave their narrow fields (a channel's step, 29 units) too little room
+// for the text, and the field, scrolled to its caret, shows only the text's end.
+class ComboButtonStyle : public QProxyStyle {
+  public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override {
+        QRect r = QProxyStyle::subControlRect(control, option, part, widget);
+        if (control != CC_ComboBox || (part != SC_ComboBoxArrow && part != SC_ComboBoxEditField))
+            return r;
+        const QRect button = QProxyStyle::subControlRect(control, option, SC_ComboBoxArrow, widget);
+        const int spare = button.width() - pixelMetric(PM_ScrollBarExtent, option, widget);
+        if (spare <= 0) return r;
+        if (part == SC_ComboBoxArrow)
+            r.setLeft(r.left() + spare);
+        else
+            r.setRight(r.right() + spare);
+        return r;
+    }
+};
+
+QStyle* ComboStyle() {
+    static QPointer<ComboButtonStyle> style;
+    if (!style) {
+        style = new ComboButtonStyle;
+        style->setParent(qApp);  // ends with the application
+    }
+    return style;
+}
+
 // A combo box that tells when its list opens.
 class DropDownCombo : public QComboBox {
   public:
@@ -170,6 +214,7 @@ class DropDownCombo : public QComboBox {
 
 ComboBox::ComboBox(QWidget* parent, int number) : Control(ControlKind::ComboBox, number) {
     auto* combo = new DropDownCombo(parent, this);
+    combo->setStyle(ComboStyle());
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     Attach(combo);
@@ -853,6 +898,9 @@ TreeView::TreeView(QWidget* parent, int number, uint32_t styleBits)
     tree->setHeaderHidden(true);
     tree->setColumnCount(1);
     tree->setRootIsDecorated(true);
+    // The journal's headings sit a level below the root of a tree 102 units wide; the
+    // style's 20-pixel step per level would cut the longest of them short.
+    tree->setIndentation(14);
     if (styleBits & style::kTreeEditLabels) {
         tree->setEditTriggers(QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::SelectedClicked);

@@ -55,7 +55,8 @@ class PictureBox : public Control {
     void SetPicture(int width, int height, const std::vector<Color>& pixels);
 };
 
-// Option buttons of one form exclude each other; raises Click.
+// Option buttons exclude each other within their group box, or their form when no group box
+// holds them (ui/form.cpp); a click on the ticked one leaves it ticked. Raises Click.
 class OptionButton : public Control {
   public:
     OptionButton(QWidget* parent, int number);

@@ -34,6 +34,7 @@ enum class EventId {
     Start,  // application events
     Run,
     End,
+    EndSession,  // a logout or a system shutdown asks the program to end
 };
 
 class Object;

@@ -1,10 +1,14 @@
 #include "ui/form.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QScreen>
+#include <cmath>
 #include <map>
 
 #include "ui/controls.h"
@@ -45,16 +49,24 @@ QFont FontFromName(const std::string& font) {
     }
     QFont f(name);
     f.setPointSize(points);
+    // The forms were laid out for the narrow old dialog face. The sans serif that stands in
+    // for it sets their Russian captions up to a tenth wider than their rectangles hold at
+    // the named size; at 15/16 of it (10 pixels for 8 points at 96 dpi) they fit, and the
+    // dialog units it gives are still the old face's 6 x 13 pixels.
+    if (QFontInfo(f).family().compare(name, Qt::CaseInsensitive) != 0)
+        f.setPointSizeF(points * 15.0 / 16.0);
     return f;
 }
 
 DialogUnits DialogUnits::ForFont(const std::string& font) {
-    const QFontMetrics metrics(FontFromName(font));
-    // The average width of the 52 Latin letters, rounded, as dialog templates assume.
+    const QFont f = FontFromName(font);
+    const QFontMetricsF cell(f);
+    // As dialog templates measure a font: the average width of the 52 Latin letters,
+    // rounded, and the character cell with its ascent and descent each rounded up.
     const QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     DialogUnits units;
-    units.baseX = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
-    units.baseY = metrics.height();
+    units.baseX = (QFontMetrics(f).horizontalAdvance(letters) / 26 + 1) / 2;
+    units.baseY = int(std::ceil(cell.ascent()) + std::ceil(cell.descent()));
     if (units.baseX <= 0) units.baseX = 6;
     if (units.baseY <= 0) units.baseY = 13;
     return units;
@@ -63,6 +75,47 @@ DialogUnits DialogUnits::ForFont(const std::string& font) {
 Rect DialogUnits::ToPixels(const Rect& d) const {
     return {d.x * baseX / 4, d.y * baseY / 8, d.width * baseX / 4, d.height * baseY / 8};
 }
+
+// ---- option groups ----
+
+namespace {
+
+// Option buttons exclude each other within the group box that holds them, or within their
+// form when no group box does: a box holds a button whose centre lies inside it (the
+// smallest box, when boxes nest). Groups are by the form's own table, so the buttons of a
+// form nested in another (a receiver panel on a tab page) never join the outer form's.
+int OptionGroupNumber(const FormResource& form, const ControlResource& button) {
+    const int cx = 2 * button.rect.x + button.rect.width;  // doubled, to stay whole
+    const int cy = 2 * button.rect.y + button.rect.height;
+    int group = 0;
+    int64_t groupArea = 0;
+    for (const ControlResource& c : form.controls) {
+        if (c.kind != ControlKind::GroupBox) continue;
+        const Rect& r = c.rect;
+        if (cx < 2 * r.x || cx > 2 * (r.x + r.width) || cy < 2 * r.y || cy > 2 * (r.y + r.height))
+            continue;
+        const int64_t area = int64_t{r.width} * r.height;
+        if (group == 0 || area < groupArea) {
+            group = c.number;
+            groupArea = area;
+        }
+    }
+    return group;
+}
+
+// The exclusive group of that number on the form's widget, made on first use.
+QButtonGroup* OptionGroup(QWidget* formWidget, int number) {
+    const QString name = QString("options %1").arg(number);
+    auto* group = formWidget->findChild<QButtonGroup*>(name, Qt::FindDirectChildrenOnly);
+    if (!group) {
+        group = new QButtonGroup(formWidget);
+        group->setObjectName(name);
+        group->setExclusive(true);
+    }
+    return group;
+}
+
+}  // namespace
 
 // ---- the form's widget ----
 
@@ -196,6 +249,8 @@ Control* Form::CreateControlByNumber(int number) {
             break;
         case ControlKind::OptionButton:
             control = std::make_unique<OptionButton>(parent, number);
+            OptionGroup(parent, OptionGroupNumber(*resource_, *row))
+                ->addButton(static_cast<QAbstractButton*>(control->widget()));
             break;
         case ControlKind::CheckBox:
             control = std::make_unique<CheckBox>(parent, number);

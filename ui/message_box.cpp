@@ -1,6 +1,8 @@
 #include "ui/message_box.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
+#include <utility>
 
 #include "ui/text.h"
 #include "ui/window.h"
@@ -17,6 +19,9 @@ class ScreenMessageBoxes : public MessageBoxService {
         box.setText(ToQt(r.text));
         box.setIcon(Icon(r.icon));
         box.setStandardButtons(Buttons(r.buttons));
+        // The toolkit captions its buttons in English; the program's questions are Russian.
+        for (const auto& [button, caption] : kCaptions)
+            if (QAbstractButton* b = box.button(button)) b->setText(ToQt(caption));
         switch (box.exec()) {
             case QMessageBox::Yes:
                 return MessageAnswer::Yes;
@@ -30,6 +35,11 @@ class ScreenMessageBoxes : public MessageBoxService {
     }
 
   private:
+    static constexpr std::pair<QMessageBox::StandardButton, const char*> kCaptions[] = {
+        {QMessageBox::Yes, "Да"},
+        {QMessageBox::No, "Нет"},
+    };
+
     static QMessageBox::Icon Icon(MessageIcon icon) {
         switch (icon) {
             case MessageIcon::Stop:

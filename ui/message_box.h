@@ -33,6 +33,22 @@ MessageAnswer ShowMessageBox(const MessageBoxRequest& request);
 // Replaces the service (null restores the on-screen one); returns the previous one.
 MessageBoxService* SetMessageBoxService(MessageBoxService* service);
 
+// Answers every question yes and every notice OK, showing nothing, while it lives: for a
+// close that nobody is there to answer.
+class UnattendedMessageBoxes : public MessageBoxService {
+  public:
+    UnattendedMessageBoxes() { previous_ = SetMessageBoxService(this); }
+    ~UnattendedMessageBoxes() override { SetMessageBoxService(previous_); }
+    MessageAnswer Show(const MessageBoxRequest& request) override {
+        return request.buttons == MessageButtons::Ok || request.buttons == MessageButtons::OkCancel
+                   ? MessageAnswer::Ok
+                   : MessageAnswer::Yes;
+    }
+
+  private:
+    MessageBoxService* previous_;
+};
+
 // Records every request and answers from a script; when the script is empty it gives
 // the default answer.
 class ScriptedMessageBoxes : public MessageBoxService {

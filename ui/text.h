@@ -16,7 +16,8 @@ inline std::string FromQt(const QString& s) {
     return s.toUtf8().toStdString();
 }
 
-// "8.MS Sans Serif" -> 8 point "MS Sans Serif"; a font without a size gets 8 points.
+// "8.MS Sans Serif" -> 8 point "MS Sans Serif"; a font without a size gets 8 points. A face
+// this machine lacks is drawn by its stand-in at 15/16 of the size (ui/form.cpp).
 QFont FontFromName(const std::string& font);
 
 // The font that draws a description: an installed face of its kind, never antialiased.

@@ -357,8 +357,10 @@ void IC8500::CreateControls() {
     porog->SetRange(0, kSliderTop);
     zvuk->SetRange(0, kSliderTop);
     updwbnum->SetRange(0, static_cast<int>(kLastBank));
+    // Each title whole, and all five columns within the list (160 units) until rows need a
+    // scroll bar.
     lv_1->SetColumns(
-        {{"Частота", 70}, {"Уровень", 50}, {"Комментарий", 90}, {"Выбор", 40}, {"Пропуск", 50}});
+        {{"Частота", 52}, {"Уровень", 42}, {"Комментарий", 67}, {"Выбор", 35}, {"Пропуск", 42}});
     scale->SetPainter([this](ui::Painter& painter) { DrawScale(painter); });
 }
 
@@ -1409,7 +1411,8 @@ void IC8500::DrawScale(ui::Painter& p) {
         for (int y = kDetailTop; y < base; y += 3) p.Line(x, y, x, y, kGrey);
         char label[32];
         std::snprintf(label, sizeof label, "%5.1f", static_cast<double>(line) / 10000.0);
-        p.Text(x + 2, base + 2, label, kSilver);
+        // 2 pixels right of its line; the last one keeps 2 pixels inside the scale.
+        p.Text(std::min(x + 2, w - 2 - p.TextWidth(label)), base + 2, label, kSilver);
     }
 
     // One bar per column: the largest cell the column covers.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -120,6 +121,39 @@ TEST(ReceiverTypes, VariantsAndUnknownTypesMapToAPanel) {
     EXPECT_EQ(ORVEL::MapReceiverType(0, variant), 10);
     EXPECT_EQ(ORVEL::MapReceiverType(13, variant), 10);
     EXPECT_EQ(ORVEL::MapReceiverType(-1, variant), 10);
+}
+
+// The modulation buttons are a group of their own: the receiver panel's attenuator buttons,
+// nested in the same window, neither take nor leave their tick.
+TEST_F(MainWindow, ModulationButtonsTickTheCurrentModeAloneWhateverThePanelTicks) {
+    orvel.Show();
+    IC8500* panel = orvel.panelIC8500.get();
+    ASSERT_NE(panel, nullptr);
+    const std::pair<ui::OptionButton*, char> modes[] = {{orvel.nfm, 'F'}, {orvel.wfm, 'W'},
+                                                        {orvel.am, 'A'},  {orvel.lsb, 'L'},
+                                                        {orvel.usb, 'U'}, {orvel.cw, 'C'}};
+    const auto ticked = [&] {
+        std::string letters;
+        for (const auto& [button, letter] : modes)
+            if (button->IsChecked()) letters += letter;
+        return letters;
+    };
+    const auto press = [](ui::OptionButton* button) {
+        QTest::mouseClick(button->widget(), Qt::LeftButton);
+    };
+    EXPECT_EQ(ticked(), "W");
+    press(panel->catt10);
+    EXPECT_EQ(ticked(), "W");
+    press(orvel.nfm);
+    EXPECT_EQ(orvel.Modulation, 'F');
+    EXPECT_EQ(ticked(), "F");
+    EXPECT_TRUE(panel->catt10->IsChecked());
+    press(orvel.nfm);  // the ticked button stays ticked
+    EXPECT_EQ(ticked(), "F");
+    orvel.SetModulation('U');
+    orvel.ShowModulation();
+    EXPECT_EQ(ticked(), "U");
+    EXPECT_TRUE(panel->catt10->IsChecked());
 }
 
 TEST_F(MainWindow, WaitWindowShowsAndHidesOnItsCodes) {

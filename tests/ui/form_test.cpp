@@ -2,10 +2,14 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QTest>
+#include <map>
 #include <string>
 
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/text.h"
 
 namespace {
 
@@ -41,14 +45,17 @@ TEST(DialogUnits, ConvertByQuarterWidthAndEighthHeightOfTheFont) {
 }
 
 TEST(DialogUnits, ComeFromTheFormFontsAverageCharacterSize) {
+    const QFont font = ui::FontFromName("8.MS Sans Serif");
     const ui::DialogUnits units = ui::DialogUnits::ForFont("8.MS Sans Serif");
-    QFont font("MS Sans Serif");
-    font.setPointSize(8);
-    const QFontMetrics metrics(font);
-    EXPECT_EQ(units.baseY, metrics.height());
-    const double average =
-        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0;
+    const double average = QFontMetricsF(font).horizontalAdvance(
+                               "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") /
+                           52.0;
     EXPECT_NEAR(units.baseX, average, 0.5 + 1e-9);
+    EXPECT_GE(units.baseY, QFontMetrics(font).height());
+    // The stand-in for the old dialog face keeps the units the forms were laid out in, which
+    // the large-screen layout's factor of 1.27 (628 pixels to 800) relies on.
+    EXPECT_EQ(units.baseX, 6);
+    EXPECT_EQ(units.baseY, 13);
 }
 
 TEST_F(FormFromResource, HasTheResourceSizeInPixelsAndItsCaption) {
@@ -216,6 +223,61 @@ TEST(TabControlPages, APageFormReplacesTheTabsPageAndKeepsItsText) {
     EXPECT_TRUE(zero.IsVisible());
     EXPECT_FALSE(first.IsVisible());
     EXPECT_FALSE(second.IsVisible());
+}
+
+// Option buttons exclude each other within their group box, or their form when no box holds
+// them; a form nested in another keeps its own groups.
+TEST(OptionGroups, EachGroupBoxAndEachFormTicksOneOfItsOwn) {
+    // clang-format off
+    static constexpr ui::ControlResource outer[] = {
+        {101, ControlKind::GroupBox, "groupb_1", {0, 0, 100, 40}, 0, nullptr, nullptr},
+        {102, ControlKind::OptionButton, "a1", {5, 10, 12, 9}, 0, nullptr, nullptr},
+        {103, ControlKind::OptionButton, "a2", {5, 25, 12, 9}, 0, nullptr, nullptr},
+        {104, ControlKind::GroupBox, "groupb_2", {0, 50, 100, 40}, 0, nullptr, nullptr},
+        {105, ControlKind::OptionButton, "b1", {5, 60, 12, 9}, 0, nullptr, nullptr},
+        {106, ControlKind::OptionButton, "b2", {5, 75, 12, 9}, 0, nullptr, nullptr},
+        {107, ControlKind::OptionButton, "c", {5, 100, 12, 9}, 0, nullptr, nullptr},
+    };
+    static constexpr ui::ControlResource inner[] = {
+        {101, ControlKind::OptionButton, "n1", {5, 5, 12, 9}, 0, nullptr, nullptr},
+        {102, ControlKind::OptionButton, "n2", {25, 5, 12, 9}, 0, nullptr, nullptr},
+    };
+    // clang-format on
+    static constexpr ui::FormResource outerForm{"ID_options",        200, 120,  "8.MS Sans Serif",
+                                                ui::style::kCaption, "",  outer};
+    static constexpr ui::FormResource innerForm{"ID_nested",       50,      20,   "8.MS Sans Serif",
+                                                ui::style::kChild, nullptr, inner};
+    ui::RegisterFormResource(outerForm);
+    ui::RegisterFormResource(innerForm);
+    ui::Form form, nested;
+    ASSERT_TRUE(form.Create("ID_options"));
+    ASSERT_TRUE(nested.Create("ID_nested", &form));
+    std::map<std::string, ui::OptionButton*> buttons;
+    for (const auto& row : outer)
+        if (auto* b = dynamic_cast<ui::OptionButton*>(form.CreateControlByNumber(row.number)))
+            buttons[row.name] = b;
+    for (const auto& row : inner)
+        buttons[row.name] = nested.CreateControl<ui::OptionButton>(row.number);
+    form.Show();
+    nested.Show();
+    const auto press = [&](const char* name) {
+        QTest::mouseClick(buttons[name]->widget(), Qt::LeftButton);
+    };
+    const auto ticked = [&] {
+        std::string names;
+        for (const auto& [name, button] : buttons)
+            if (button->IsChecked()) names += name + " ";
+        return names;
+    };
+    for (const char* name : {"a1", "b1", "c", "n1"}) press(name);
+    EXPECT_EQ(ticked(), "a1 b1 c n1 ");
+    press("a2");
+    press("n2");
+    EXPECT_EQ(ticked(), "a2 b1 c n2 ");
+    press("a2");  // a click on the ticked one leaves it ticked
+    EXPECT_EQ(ticked(), "a2 b1 c n2 ");
+    buttons["a2"]->SetChecked(false);  // the program may clear a group
+    EXPECT_EQ(ticked(), "b1 c n2 ");
 }
 
 }  // namespace

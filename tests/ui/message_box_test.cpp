@@ -1,6 +1,13 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
 #include "ui/message_box.h"
+#include "ui/text.h"
 
 namespace {
 
@@ -39,6 +46,40 @@ TEST(MessageBoxService, NestedScriptsRestoreTheOuterOneWhenTheyEnd) {
     ui::ShowMessageBox(Question("outer"));
     ASSERT_EQ(outer.shown.size(), 1u);
     EXPECT_EQ(outer.shown[0].text, "outer");
+}
+
+// The on-screen box: what its buttons read, and the answer of the one pressed.
+struct ScreenBox {
+    std::vector<std::string> buttons;
+    ui::MessageAnswer answer;
+};
+
+ScreenBox ShowOnScreen(const ui::MessageBoxRequest& request, QMessageBox::StandardButton press) {
+    ScreenBox seen;
+    ui::MessageBoxService* previous = ui::SetMessageBoxService(nullptr);
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* button : box->buttons())
+            seen.buttons.push_back(ui::FromQt(button->text()));
+        box->button(press)->click();
+    });
+    seen.answer = ui::ShowMessageBox(request);
+    ui::SetMessageBoxService(previous);
+    return seen;
+}
+
+TEST(ScreenMessageBoxes, QuestionButtonsReadInRussianAndTheNoticeButtonStaysOk) {
+    const ScreenBox question = ShowOnScreen(Question("Выйти?"), QMessageBox::No);
+    EXPECT_EQ(question.answer, ui::MessageAnswer::No);
+    EXPECT_THAT(question.buttons, ::testing::UnorderedElementsAre("Да", "Нет"));
+    EXPECT_EQ(ShowOnScreen(Question("Выйти?"), QMessageBox::Yes).answer, ui::MessageAnswer::Yes);
+
+    ui::MessageBoxRequest notice = Question("Готово");
+    notice.buttons = ui::MessageButtons::Ok;
+    const ScreenBox ok = ShowOnScreen(notice, QMessageBox::Ok);
+    EXPECT_EQ(ok.answer, ui::MessageAnswer::Ok);
+    EXPECT_THAT(ok.buttons, ::testing::ElementsAre("OK"));
 }
 
 }  // namespace

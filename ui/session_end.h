@@ -1,0 +1,25 @@
+#pragma once
+// A logout or a system shutdown ends the program with SIGTERM or SIGHUP. While a
+// SessionEndWatch lives, such a signal runs its action on the user-interface thread
+// instead of killing the process: the signal handler only writes a byte into a pipe, and a
+// socket notifier of the message loop reads it and runs the action.
+
+#include <functional>
+#include <memory>
+
+namespace ui {
+
+class SessionEndWatch {
+  public:
+    // One watch at a time; the previous signal handlers come back when it ends.
+    explicit SessionEndWatch(std::function<void()> action);
+    ~SessionEndWatch();
+    SessionEndWatch(const SessionEndWatch&) = delete;
+    SessionEndWatch& operator=(const SessionEndWatch&) = delete;
+
+  private:
+    struct Pipe;
+    std::unique_ptr<Pipe> pipe_;
+};
+
+}  // namespace ui
