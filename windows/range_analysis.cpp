@@ -20,10 +20,14 @@ constexpr std::array<std::vector<uint8_t> Bank::*, 6> kCurveArrays = {
     &Bank::Current, &Bank::Minimum, &Bank::Average, &Bank::Maximum, &Bank::Etalon, &Bank::Processed,
 };
 
-// Cell of point k (see the header), or -1 when the slot does not hold it.
-int64_t cellOf(const Bank& slot, int64_t k) {
-    if (k < 0 || k > LastPoint(slot)) return -1;
+// Cell of point k (see the header): where the scan stored the level of Fн + k × step.
+constexpr int64_t pointCell(int64_t k) {
     return k + 1;
+}
+
+// The same, or -1 when the slot does not hold point k.
+int64_t cellOf(const Bank& slot, int64_t k) {
+    return k < 0 || k > LastPoint(slot) ? -1 : pointCell(k);
 }
 
 uint8_t flagsAt(const Bank& slot, int64_t k) {
@@ -180,7 +184,7 @@ int32_t SmoothedLevel(const Bank& slot, int32_t kind, int64_t i) {
     if (from > to) return 0;
     int64_t sum = 0;
     // Points up to LastPoint have their cells in every array.
-    for (int64_t k = from; k <= to; ++k) sum += (*array)[std::size_t(k + 1)];
+    for (int64_t k = from; k <= to; ++k) sum += (*array)[std::size_t(pointCell(k))];
     return int32_t(sum / (to - from + 1));
 }
 
