@@ -61,7 +61,9 @@ struct SearchResult {
 SearchResult SearchMaxLeft(const Bank& slot, int32_t kind, uint32_t frequency);
 SearchResult SearchMaxRight(const Bank& slot, int32_t kind, uint32_t frequency);
 
-// The next fixed run or marker point below or above `frequency`.
+// The next fixed run or marker point below or above `frequency`, the run under the start point
+// walked over; a run is tuned at its middle. The walk reaches the range's edge points: a run that
+// ends one point short of an edge, or a marker on Fн or Fк, is found too.
 SearchResult SearchFixedLeft(const Bank& slot, uint32_t frequency);
 SearchResult SearchFixedRight(const Bank& slot, uint32_t frequency);
 
