@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "ui/application.h"
+#include "ui/file_dialog.h"
 #include "ui/message_box.h"
 
 namespace {
@@ -19,6 +20,15 @@ class UnexpectedMessageBoxes : public ui::MessageBoxService {
     }
 };
 
+// So would a file dialog: it fails the test and is cancelled.
+class UnexpectedFileDialogs : public ui::FileDialogService {
+  public:
+    std::string Run(const ui::FileDialogRequest& request) override {
+        ADD_FAILURE() << "unexpected file dialog \"" << request.title << "\"";
+        return {};
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -27,8 +37,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ui::Application::InstallFontSubstitutes();
     UnexpectedMessageBoxes unexpected;
+    UnexpectedFileDialogs unexpectedFiles;
     ui::SetMessageBoxService(&unexpected);
+    ui::SetFileDialogService(&unexpectedFiles);
     const int result = RUN_ALL_TESTS();
+    ui::SetFileDialogService(nullptr);
     ui::SetMessageBoxService(nullptr);
     return result;
 }
