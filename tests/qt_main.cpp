@@ -6,6 +6,7 @@
 #include "ui/application.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
+#include "ui/print.h"
 
 namespace {
 
@@ -20,12 +21,20 @@ class UnexpectedMessageBoxes : public ui::MessageBoxService {
     }
 };
 
-// So would a file dialog: it fails the test and is cancelled.
+// So would a file or print dialog: they fail the test and are cancelled.
 class UnexpectedFileDialogs : public ui::FileDialogService {
   public:
     std::string Run(const ui::FileDialogRequest& request) override {
         ADD_FAILURE() << "unexpected file dialog \"" << request.title << "\"";
         return {};
+    }
+};
+
+class UnexpectedPrintDialogs : public ui::PrintDialogService {
+  public:
+    std::optional<ui::PrinterChoice> Run(const ui::PrintDialogRequest&) override {
+        ADD_FAILURE() << "unexpected print dialog";
+        return std::nullopt;
     }
 };
 
@@ -38,9 +47,12 @@ int main(int argc, char** argv) {
     ui::Application::InstallFontSubstitutes();
     UnexpectedMessageBoxes unexpected;
     UnexpectedFileDialogs unexpectedFiles;
+    UnexpectedPrintDialogs unexpectedPrints;
     ui::SetMessageBoxService(&unexpected);
     ui::SetFileDialogService(&unexpectedFiles);
+    ui::SetPrintDialogService(&unexpectedPrints);
     const int result = RUN_ALL_TESTS();
+    ui::SetPrintDialogService(nullptr);
     ui::SetFileDialogService(nullptr);
     ui::SetMessageBoxService(nullptr);
     return result;
