@@ -4,7 +4,9 @@
 #include <QApplication>
 
 #include "ui/application.h"
+#include "ui/file_dialog.h"
 #include "ui/message_box.h"
+#include "ui/print.h"
 
 namespace {
 
@@ -19,6 +21,23 @@ class UnexpectedMessageBoxes : public ui::MessageBoxService {
     }
 };
 
+// So would a file or print dialog: they fail the test and are cancelled.
+class UnexpectedFileDialogs : public ui::FileDialogService {
+  public:
+    std::string Run(const ui::FileDialogRequest& request) override {
+        ADD_FAILURE() << "unexpected file dialog \"" << request.title << "\"";
+        return {};
+    }
+};
+
+class UnexpectedPrintDialogs : public ui::PrintDialogService {
+  public:
+    std::optional<ui::PrinterChoice> Run(const ui::PrintDialogRequest&) override {
+        ADD_FAILURE() << "unexpected print dialog";
+        return std::nullopt;
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -27,8 +46,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ui::Application::InstallFontSubstitutes();
     UnexpectedMessageBoxes unexpected;
+    UnexpectedFileDialogs unexpectedFiles;
+    UnexpectedPrintDialogs unexpectedPrints;
     ui::SetMessageBoxService(&unexpected);
+    ui::SetFileDialogService(&unexpectedFiles);
+    ui::SetPrintDialogService(&unexpectedPrints);
     const int result = RUN_ALL_TESTS();
+    ui::SetPrintDialogService(nullptr);
+    ui::SetFileDialogService(nullptr);
     ui::SetMessageBoxService(nullptr);
     return result;
 }

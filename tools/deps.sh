@@ -2,7 +2,9 @@
 # Sourced by ./run and ./test; uses sudo when not root.
 
 orvel_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-                libbenchmark-dev xvfb xauth fonts-dejavu-core fonts-liberation2)
+                libbenchmark-dev xvfb xauth fonts-dejavu-core fonts-liberation2
+                qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+                poppler-utils)
 
 install_deps() {
     local missing=()

@@ -1,0 +1,134 @@
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <string>
+
+#include "tests/state/temp_dir.h"
+#include "ui/print.h"
+
+namespace {
+
+// What a poppler tool ("pdftotext", "pdfinfo") prints for a PDF file.
+std::string Poppler(const std::string& tool, const std::string& pdf) {
+    const std::string command = tool + " '" + pdf + "'" + (tool == "pdftotext" ? " -" : "");
+    FILE* out = ::popen(command.c_str(), "r");
+    if (!out) return {};
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, out)) > 0;) text.append(buffer, n);
+    ::pclose(out);
+    return text;
+}
+
+// Two pages, each with its own line of text.
+bool PrintTwoPages(ui::PrintTarget& target, const std::string& name, const std::string& first,
+                   const std::string& second) {
+    auto doc = target.Begin(name, {300, false});
+    if (!doc) return false;
+    ui::Painter& p = doc->NewPage();
+    p.SetFont("12.MS Sans Serif");
+    p.Text(doc->Dpi(), doc->Dpi(), first);
+    p.Line(doc->Dpi(), 2 * doc->Dpi(), 5 * doc->Dpi(), 2 * doc->Dpi());
+    doc->NewPage().TextInRect({0, 0, doc->PageWidth(), doc->PageHeight()}, second,
+                              ui::HAlign::Center, ui::VAlign::Middle);
+    EXPECT_EQ(doc->Pages(), 2);
+    return doc->End();
+}
+
+TEST(PrintToPdf, PagesKeepTheirTextInOrderAndTheNameIsTheTitle) {
+    TempDir dir;
+    ui::PdfFolder target(dir.File("PRINT"));
+    ASSERT_TRUE(PrintTwoPages(target, "Печать отчета ORVEL", "Страница один: 145.2500 МГц",
+                              "Страница два"));
+    EXPECT_EQ(target.LastFile(), dir.File("PRINT/Печать отчета ORVEL.pdf"));
+
+    const std::string text = Poppler("pdftotext", target.LastFile());
+    const size_t one = text.find("Страница один: 145.2500 МГц");
+    const size_t pageBreak = text.find('\f');
+    const size_t two = text.find("Страница два");
+    ASSERT_NE(one, std::string::npos) << text;
+    ASSERT_NE(two, std::string::npos) << text;
+    EXPECT_LT(one, pageBreak);
+    EXPECT_LT(pageBreak, two);
+
+    const std::string info = Poppler("pdfinfo", target.LastFile());
+    EXPECT_NE(info.find("Печать отчета ORVEL\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("\nPages:           2\n"), std::string::npos) << info;
+}
+
+TEST(PrintToPdf, ADocumentOfAnEarlierNameGoesToTheNextFreeNumber) {
+    TempDir dir;
+    ui::PdfFolder target(dir.path().string());
+    ASSERT_TRUE(PrintTwoPages(target, "report", "first print", "1"));
+    ASSERT_TRUE(PrintTwoPages(target, "report", "second print", "2"));
+    EXPECT_EQ(target.LastFile(), dir.File("report (2).pdf"));
+    ASSERT_TRUE(PrintTwoPages(target, "a/b", "third print", "3"));
+    EXPECT_EQ(target.LastFile(), dir.File("a_b.pdf"));
+    std::filesystem::remove(dir.File("report.pdf"));
+    ASSERT_TRUE(PrintTwoPages(target, "report", "fourth print", "4"));
+    EXPECT_EQ(target.LastFile(), dir.File("report.pdf"));  // a freed name is taken again
+    ASSERT_TRUE(PrintTwoPages(target, "report", "fifth print", "5"));
+    EXPECT_EQ(target.LastFile(), dir.File("report (3).pdf"));
+
+    EXPECT_NE(Poppler("pdftotext", dir.File("report (2).pdf")).find("second print"),
+              std::string::npos);
+    EXPECT_NE(Poppler("pdftotext", dir.File("report.pdf")).find("fourth print"), std::string::npos);
+}
+
+TEST(PrintToPdf, ThePageIsTheWholeSheetInDotsOfTheResolution) {
+    TempDir dir;
+    ui::PdfFolder target(dir.path().string());
+    auto portrait = target.Begin("sheet", {300, false});
+    ASSERT_TRUE(portrait);
+    EXPECT_EQ(portrait->PageWidth(), 2479);  // A4 is 595 x 842 points
+    EXPECT_EQ(portrait->PageHeight(), 3508);
+    ui::Painter& p = portrait->NewPage();
+    p.SetFont("8.MS Sans Serif");
+    const int height300 = p.TextHeight();
+    auto landscape = target.Begin("sheet", {72, true});
+    ASSERT_TRUE(landscape);
+    EXPECT_EQ(landscape->PageWidth(), 842);
+    EXPECT_EQ(landscape->PageHeight(), 595);
+    ui::Painter& q = landscape->NewPage();
+    q.SetFont("8.MS Sans Serif");
+    // A font keeps its size in points on paper, so it takes more dots at a finer resolution.
+    EXPECT_NEAR(height300 * 72.0 / 300.0, q.TextHeight(), 1.5);
+    EXPECT_TRUE(portrait->End());
+    EXPECT_TRUE(landscape->End());
+}
+
+TEST(PrintToPdf, AFolderThatCannotBeMadeTakesNoDocument) {
+    TempDir dir;
+    WriteBytes(dir.File("file"), "x");
+    ui::PdfFolder target(dir.File("file/PRINT"));
+    EXPECT_EQ(target.Begin("report", {}), nullptr);
+    EXPECT_TRUE(target.LastFile().empty());
+}
+
+TEST(PrintDialog, TheScriptedChoiceReachesThePrinterAndACancelPrintsNothing) {
+    TempDir dir;
+    ui::ScriptedPrintDialogs dialogs;
+    dialogs.answers = {ui::PrinterChoice{"", dir.File("chosen.pdf"), 1}};
+    const std::optional<ui::PrinterChoice> choice = ui::RunPrintDialog({});
+    ASSERT_TRUE(choice);
+    ui::PrinterTarget printer(*choice);
+    ASSERT_TRUE(PrintTwoPages(printer, "Печать детального анализа ORVEL", "анализ", "итог"));
+    const std::string text = Poppler("pdftotext", dir.File("chosen.pdf"));
+    const size_t first = text.find("анализ"), second = text.find("итог");
+    EXPECT_LT(first, second) << text;
+    EXPECT_NE(second, std::string::npos) << text;
+    EXPECT_NE(Poppler("pdfinfo", dir.File("chosen.pdf")).find("Печать детального анализа ORVEL"),
+              std::string::npos);
+
+    EXPECT_FALSE(ui::RunPrintDialog({}));
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
+TEST(PrintDialog, AnUnscriptedDialogFailsTheTest) {
+    EXPECT_NONFATAL_FAILURE(ui::RunPrintDialog({}), "unexpected print dialog");
+}
+
+}  // namespace

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QMediaFormat>
+#include <cstdint>
+#include <string>
+
+#include "tests/state/temp_dir.h"
+#include "ui/sound.h"
+#include "ui/wav_file.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// The empty file a phonogram recording starts from: 8-bit mono PCM at `rate`, with a fact
+// chunk, 58 bytes.
+std::string EmptyWav(uint32_t rate) {
+    const auto u32 = [](uint32_t v) {
+        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    };
+    const auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
+    return "RIFF" + u32(50) + "WAVE" + "fmt " + u32(18) + u16(1) + u16(1) + u32(rate) + u32(rate) +
+           u16(1) + u16(8) + u16(0) + "fact" + u32(4) + u32(0) + "data" + u32(0);
+}
+
+uint32_t U32At(const std::string& bytes, size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | uint8_t(bytes[at + i]);
+    return v;
+}
+
+TEST(ScriptedSound, PlaysASpanAndStopsAtItsEndAsTimeMovesOn) {
+    ui::ScriptedSound sound;
+    sound.files["FONO/a.wav"] = 5000;
+    auto player = ui::NewSoundPlayer();
+    ASSERT_TRUE(player->Open("FONO/a.wav"));
+    EXPECT_EQ(player->Length(), 5000);
+
+    ASSERT_TRUE(player->Play(1000, 2500));
+    sound.Advance(1000);
+    EXPECT_TRUE(player->IsPlaying());
+    EXPECT_EQ(player->Position(), 2000);
+    sound.Advance(1000);
+    EXPECT_FALSE(player->IsPlaying());
+    EXPECT_EQ(player->Position(), 2500);
+
+    player->Play(4000);  // to the end
+    sound.Advance(400);
+    player->Stop();
+    sound.Advance(400);
+    EXPECT_EQ(player->Position(), 4400);  // a stop keeps the position
+    player->Play(4900, 9000);
+    sound.Advance(1000);
+    EXPECT_EQ(player->Position(), 5000);
+    player->Close();
+    EXPECT_EQ(sound.log, (Log{"open FONO/a.wav", "play 1000 2500", "play 4000 5000", "stop",
+                              "play 4900 5000", "close"}));
+}
+
+TEST(ScriptedSound, AFileNotScriptedDoesNotOpenAndNothingPlays) {
+    ui::ScriptedSound sound;
+    auto player = ui::NewSoundPlayer();
+    EXPECT_FALSE(player->Open("melody.wav"));
+    EXPECT_FALSE(player->Play(0));
+    EXPECT_FALSE(player->IsPlaying());
+    EXPECT_EQ(player->Length(), 0);
+}
+
+TEST(ScriptedSound, RecordingLengthensTheFileUntilStopped) {
+    ui::ScriptedSound sound;
+    sound.files["FONO/single.wav"] = 3000;  // a phonogram that already holds a fragment
+    auto player = ui::NewSoundPlayer();
+    auto melody = ui::NewSoundPlayer();
+    ASSERT_TRUE(player->Open("FONO/single.wav"));
+    ASSERT_TRUE(player->StartRecording("FONO/single.wav"));
+    EXPECT_TRUE(player->IsRecording());
+    EXPECT_EQ(player->Position(), 3000);
+    sound.Advance(2000);
+    EXPECT_EQ(player->Position(), 5000);  // the new fragment: 3000 .. 5000
+    player->Stop();
+    EXPECT_FALSE(player->IsRecording());
+    EXPECT_FALSE(player->StopRecording());
+    EXPECT_EQ(sound.files["FONO/single.wav"], 5000);
+    ASSERT_TRUE(melody->Open("FONO/single.wav"));
+    EXPECT_EQ(melody->Length(), 5000);
+
+    sound.canRecord = false;
+    EXPECT_FALSE(player->StartRecording("FONO/temp1.wav"));
+    EXPECT_FALSE(player->IsRecording());
+    EXPECT_EQ(sound.log, (Log{"open FONO/single.wav", "close", "record FONO/single.wav",
+                              "stop recording", "open FONO/single.wav", "record FONO/temp1.wav"}));
+}
+
+TEST(WavFile, RecordedSoundAppendedToTheEmptyFileGetsItsSizes) {
+    TempDir dir;
+    const std::string file = dir.File("temp1.wav");
+    WriteBytes(file, EmptyWav(22050));
+    const std::optional<ui::WavLayout> empty = ui::ReadWavLayout(file);
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->sampleRate, 22050u);
+    EXPECT_EQ(empty->channels, 1);
+    EXPECT_EQ(empty->bitsPerSample, 8);
+    EXPECT_EQ(empty->ByteRate(), 22050u);
+    EXPECT_EQ(empty->dataOffset, 58u);
+    EXPECT_EQ(empty->dataBytes, 0u);
+
+    WriteBytes(file, EmptyWav(22050) + std::string(1001, '\x80'));
+    const std::optional<ui::WavLayout> recorded = ui::ReadWavLayout(file);
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(recorded->dataBytes, 1001u);
+    ASSERT_TRUE(ui::WriteWavSizes(file, *recorded, recorded->dataBytes));
+    const std::string bytes = ReadBytes(file);
+    ASSERT_EQ(bytes.size(), 58u + 1001u);
+    EXPECT_EQ(U32At(bytes, 4), 50u + 1001u);  // RIFF
+    EXPECT_EQ(U32At(bytes, 46), 1001u);       // fact: samples
+    EXPECT_EQ(U32At(bytes, 54), 1001u);       // data
+    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+
+    WriteBytes(file, "RIFF\x04\0\0\0WAVE");
+    EXPECT_FALSE(ui::ReadWavLayout(file));
+    EXPECT_FALSE(ui::ReadWavLayout(dir.File("missing.wav")));
+}
+
+// The system's player, where the media framework can read WAV files.
+TEST(SystemSound, OpensAWavFileAndKnowsItsLength) {
+    if (!QMediaFormat().supportedFileFormats(QMediaFormat::Decode).contains(QMediaFormat::Wave))
+        GTEST_SKIP() << "no media backend reads WAV files here";
+    TempDir dir;
+    const std::string file = dir.File("second.wav");
+    std::string sound = EmptyWav(8000);
+    for (int i = 0; i < 8000; ++i) sound += char(i % 20 < 10 ? 0xa0 : 0x60);
+    WriteBytes(file, sound);
+    ASSERT_TRUE(ui::WriteWavSizes(file, *ui::ReadWavLayout(file), 8000));
+
+    auto player = ui::NewSoundPlayer();
+    ASSERT_TRUE(player->Open(file));
+    EXPECT_NEAR(player->Length(), 1000, 10);
+    EXPECT_EQ(player->Position(), 0);
+    EXPECT_FALSE(player->Open(dir.File("missing.wav")));
+    EXPECT_EQ(player->Length(), 0);
+    WriteBytes(dir.File("text.wav"), "not a sound");
+    EXPECT_FALSE(player->Open(dir.File("text.wav")));
+    EXPECT_FALSE(player->Play(0));
+}
+
+TEST(SystemSound, WithoutASoundInputRecordingFailsAtOnce) {
+    if (!QMediaDevices::audioInputs().isEmpty()) GTEST_SKIP() << "this machine has a sound input";
+    TempDir dir;
+    WriteBytes(dir.File("temp1.wav"), EmptyWav(11025));
+    auto player = ui::NewSoundPlayer();
+    EXPECT_FALSE(player->StartRecording(dir.File("temp1.wav")));
+    EXPECT_FALSE(player->IsRecording());
+    EXPECT_EQ(ReadBytes(dir.File("temp1.wav")), EmptyWav(11025));
+}
+
+}  // namespace

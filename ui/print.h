@@ -1,0 +1,135 @@
+#pragma once
+// Printing. A window composes a document page by page with the drawing layer's Painter, in
+// dots of the resolution it chose, exactly as it draws on screen; a target turns the pages
+// into a PDF file or sends them to a printer.
+//
+//     ui::PdfFolder target(programDir + "PRINT");        // or ui::PrinterTarget(choice)
+//     auto doc = target.Begin("Печать отчета ORVEL", {300, false});
+//     if (!doc) return false;
+//     ui::Painter& p = doc->NewPage();
+//     p.SetFont(printFont);
+//     p.Text(left, top, header);
+//     ...
+//     doc->NewPage();                                      // page 2, same painter
+//     return doc->End();
+//
+// Coordinates run from the top left corner of the sheet, not of its printable area: a
+// window adds its own margins.
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/canvas.h"
+
+namespace ui {
+
+class Window;
+
+struct PageSetup {
+    int dpi = 300;  // dots per inch of the painter's coordinates
+    bool landscape = false;
+};
+
+class PrintDocument {
+  public:
+    struct Impl;  // the toolkit's side, inside ui/
+    explicit PrintDocument(std::unique_ptr<Impl> impl);
+    // Ends the document when End was not called.
+    ~PrintDocument();
+    PrintDocument(const PrintDocument&) = delete;
+    PrintDocument& operator=(const PrintDocument&) = delete;
+
+    const std::string& Name() const;
+    int Dpi() const;
+    // The sheet in dots.
+    int PageWidth() const;
+    int PageHeight() const;
+    // Pages begun so far.
+    int Pages() const;
+    // Begins the next page (the first call: page 1). The same painter serves every page and
+    // keeps its pen, font and colours from page to page.
+    Painter& NewPage();
+    // Ends the last page and the document; false when it could not be written or sent. A
+    // document ended without a page holds one blank page.
+    bool End();
+
+  private:
+    std::unique_ptr<Impl> impl_;
+};
+
+class PrintTarget {
+  public:
+    virtual ~PrintTarget() = default;
+    // A new document named `name`, or null when the target cannot take one.
+    virtual std::unique_ptr<PrintDocument> Begin(const std::string& name,
+                                                 const PageSetup& setup) = 0;
+};
+
+// PDF files in a folder (made when missing), one file per document, A4 sheets; the document's
+// name is the file's title. A file never replaces an earlier one: a document goes to
+// "<folder>/<name>.pdf", or when that exists to "<name> (2).pdf", "<name> (3).pdf", ... the
+// first name that is free. A "/" in the name becomes "_".
+class PdfFolder : public PrintTarget {
+  public:
+    explicit PdfFolder(std::string folder) : folder_(std::move(folder)) {}
+    std::unique_ptr<PrintDocument> Begin(const std::string& name, const PageSetup& setup) override;
+    // The file of the last document begun; empty before the first.
+    const std::string& LastFile() const { return lastFile_; }
+
+  private:
+    std::string folder_;
+    std::string lastFile_;
+};
+
+// What the operator chose in the print dialog.
+struct PrinterChoice {
+    std::string printer;  // empty: the system's default printer
+    std::string file;     // not empty: "print to file" was chosen, a PDF file of this path
+    int copies = 1;
+    bool operator==(const PrinterChoice&) const = default;
+};
+
+// A printer through the system's print service, on its own paper size.
+class PrinterTarget : public PrintTarget {
+  public:
+    explicit PrinterTarget(PrinterChoice choice) : choice_(std::move(choice)) {}
+    std::unique_ptr<PrintDocument> Begin(const std::string& name, const PageSetup& setup) override;
+
+  private:
+    PrinterChoice choice_;
+};
+
+struct PrintDialogRequest {
+    const Window* owner = nullptr;
+};
+
+// The print dialog goes through one replaceable service, as the message boxes do.
+class PrintDialogService {
+  public:
+    virtual ~PrintDialogService() = default;
+    // None when the operator cancelled.
+    virtual std::optional<PrinterChoice> Run(const PrintDialogRequest& request) = 0;
+};
+
+std::optional<PrinterChoice> RunPrintDialog(const PrintDialogRequest& request);
+// Replaces the service (null restores the on-screen one); returns the previous one.
+PrintDialogService* SetPrintDialogService(PrintDialogService* service);
+
+// Records every request and answers from a script; an empty script cancels.
+class ScriptedPrintDialogs : public PrintDialogService {
+  public:
+    ScriptedPrintDialogs() { previous_ = SetPrintDialogService(this); }
+    ~ScriptedPrintDialogs() override { SetPrintDialogService(previous_); }
+    std::optional<PrinterChoice> Run(const PrintDialogRequest& request) override;
+
+    std::deque<std::optional<PrinterChoice>> answers;
+    std::vector<PrintDialogRequest> shown;
+
+  private:
+    PrintDialogService* previous_;
+};
+
+}  // namespace ui

@@ -1,0 +1,78 @@
+#include "ui/process.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "ui/text.h"
+
+namespace ui {
+
+std::vector<std::string> SplitCommandLine(std::string_view line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;  // a word began, perhaps with an empty quoted part
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (inWord) words.push_back(std::move(word));
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(std::move(word));
+    return words;
+}
+
+std::string FindProgram(const std::string& program, const std::string& folder) {
+    const QString name = ToQt(program);
+    if (name.isEmpty()) return {};
+    if (name.contains('/'))
+        return FromQt(QDir::isAbsolutePath(name) ? name : QDir(ToQt(folder)).filePath(name));
+    if (!folder.empty()) {
+        const QString inFolder = QStandardPaths::findExecutable(name, {ToQt(folder)});
+        if (!inFolder.isEmpty()) return FromQt(inFolder);
+    }
+    return FromQt(QStandardPaths::findExecutable(name));
+}
+
+ProcessResult RunProcess(const std::vector<std::string>& command, const std::string& folder) {
+    if (command.empty()) return {};
+    const std::string program = FindProgram(command[0], folder);
+    if (program.empty()) return {};
+    QStringList arguments;
+    for (size_t i = 1; i < command.size(); ++i) arguments << ToQt(command[i]);
+
+    QProcess process;
+    process.setProgram(ToQt(program));
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    QEventLoop loop;
+    bool ended = false;
+    bool failedToStart = false;
+    QObject::connect(&process, &QProcess::finished, [&] {
+        ended = true;
+        loop.quit();
+    });
+    QObject::connect(&process, &QProcess::errorOccurred, [&](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;
+        failedToStart = ended = true;
+        loop.quit();
+    });
+    process.start();
+    // A start can fail before the loop runs; quitting a loop that has not begun is lost.
+    if (!ended) loop.exec();
+    if (failedToStart) return {};
+    const int code = process.exitCode();
+    return {true, process.exitStatus() == QProcess::CrashExit ? 128 + code : code};
+}
+
+}  // namespace ui

@@ -1,0 +1,75 @@
+#include "ui/wav_file.h"
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace ui {
+
+namespace {
+
+uint32_t Le(const unsigned char* p, int bytes) {
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | p[i];
+    return value;
+}
+
+bool PutLe32(std::fstream& file, uint64_t offset, uint64_t value) {
+    const uint32_t v = value > UINT32_MAX ? UINT32_MAX : uint32_t(value);
+    const std::array<char, 4> bytes{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    file.seekp(std::streamoff(offset));
+    file.write(bytes.data(), 4);
+    return bool(file);
+}
+
+}  // namespace
+
+std::optional<WavLayout> ReadWavLayout(const std::string& path) {
+    std::error_code error;
+    const uint64_t size = std::filesystem::file_size(path, error);
+    std::ifstream file(path, std::ios::binary);
+    unsigned char riff[12];
+    if (error || !file.read(reinterpret_cast<char*>(riff), 12) ||
+        std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0)
+        return std::nullopt;
+    WavLayout layout;
+    bool format = false;
+    for (uint64_t at = 12; at + 8 <= size;) {
+        unsigned char head[8];
+        file.seekg(std::streamoff(at));
+        if (!file.read(reinterpret_cast<char*>(head), 8)) return std::nullopt;
+        const uint64_t length = Le(head + 4, 4);
+        if (std::memcmp(head, "fmt ", 4) == 0) {
+            unsigned char fmt[16];
+            if (length < 16 || !file.read(reinterpret_cast<char*>(fmt), 16) || Le(fmt, 2) != 1)
+                return std::nullopt;
+            layout.channels = uint16_t(Le(fmt + 2, 2));
+            layout.sampleRate = Le(fmt + 4, 4);
+            layout.bitsPerSample = uint16_t(Le(fmt + 14, 2));
+            format = layout.channels > 0 && layout.sampleRate > 0 && layout.bitsPerSample > 0;
+        } else if (std::memcmp(head, "fact", 4) == 0 && length >= 4) {
+            layout.factOffset = at + 8;
+        } else if (std::memcmp(head, "data", 4) == 0) {
+            if (!format) return std::nullopt;
+            layout.dataOffset = at + 8;
+            layout.dataBytes = size - layout.dataOffset;
+            return layout;
+        }
+        at += 8 + length + (length & 1);  // chunks keep even offsets
+    }
+    return std::nullopt;
+}
+
+bool WriteWavSizes(const std::string& path, const WavLayout& layout, uint64_t dataBytes) {
+    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+    if (!file) return false;
+    bool written = PutLe32(file, 4, layout.dataOffset + dataBytes - 8) &&
+                   PutLe32(file, layout.dataOffset - 4, dataBytes);
+    if (written && layout.factOffset != 0 && layout.BlockAlign() != 0)
+        written = PutLe32(file, layout.factOffset, dataBytes / layout.BlockAlign());
+    file.close();
+    return written && !file.fail();
+}
+
+}  // namespace ui
