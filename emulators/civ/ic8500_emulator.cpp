@@ -2,12 +2,13 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
+
+#include "emulators/common/line_rate.h"
 
 namespace emulators {
 
@@ -32,8 +33,6 @@ constexpr int kProgrammedStepCode = 13;
 // rather than kept without bound.
 constexpr size_t kMostOutgoingBytes = 65536;
 constexpr size_t kLoggedFrames = 10000;
-// How long before a frame is due the line-rate mode stops sleeping.
-constexpr int64_t kLineRateAwakeNs = 300'000;
 
 // The filters each mode of the set accepts: 01..lastFilter; normalFilter when a mode is set
 // without its filter byte.
@@ -151,36 +150,6 @@ Bytes FunctionCommand(Ic8500State& state, std::span<const uint8_t> data) {
 
 }  // namespace
 
-int SignalPlan::LevelAt(uint64_t hz) const {
-    int64_t level = noiseFloor;
-    for (const auto& signal : signals) {
-        const uint64_t distance =
-            hz > signal.frequencyHz ? hz - signal.frequencyHz : signal.frequencyHz - hz;
-        const uint64_t half = signal.widthHz / 2;
-        if (distance == 0) {
-            level = std::max<int64_t>(level, signal.peakLevel);
-            continue;
-        }
-        if (distance >= half) continue;
-        const int64_t fall = static_cast<int64_t>(signal.peakLevel) - noiseFloor;
-        const int64_t value =
-            signal.peakLevel - fall * static_cast<int64_t>(distance) / static_cast<int64_t>(half);
-        level = std::max(level, value);
-    }
-    return static_cast<int>(std::clamp<int64_t>(level, 0, 255));
-}
-
-SignalPlan DefaultSignalPlan() {
-    return SignalPlan{8,
-                      {
-                          {101'700'000, 190, 180'000},  // broadcast FM
-                          {127'500'000, 110, 8'000},    // airband AM
-                          {145'500'000, 150, 12'000},   // 2 m calling
-                          {156'800'000, 120, 12'000},   // marine channel 16
-                          {433'920'000, 100, 20'000},   // telemetry
-                      }};
-}
-
 Ic8500Emulator::Ic8500Emulator(SignalPlan plan) : plan_(std::move(plan)) {
     int fds[2];
     if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0)
@@ -218,9 +187,7 @@ void Ic8500Emulator::Wake() noexcept {
 }
 
 void Ic8500Emulator::Serve() {
-    // Timed waits as exact as the kernel makes them (its default slack is 50 us): frames
-    // that leave late would make the line-rate mode slower than the line.
-    ::prctl(PR_SET_TIMERSLACK, 1UL);
+    UseExactTimers();
     FrameScanner scanner;
     uint8_t buffer[256];
     while (!stop_) {
@@ -242,13 +209,7 @@ void Ic8500Emulator::Serve() {
             if (!lineFull && !outgoing_.empty()) next = outgoing_.front().due;
             if (announceInterval_.count() > 0) next = std::min(next, nextAnnounce_);
             if (next != Clock::time_point::max()) {
-                const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(next - now);
-                int64_t ns = std::clamp<int64_t>(left.count(), 0, 60'000'000'000);
-                // A timed wait wakes up to a tenth of a millisecond late: in line-rate mode the
-                // last stretch before a frame is due is waited out awake.
-                if (lineRate_) ns = std::max<int64_t>(ns - kLineRateAwakeNs, 0);
-                timeout = {static_cast<time_t>(ns / 1'000'000'000),
-                           static_cast<long>(ns % 1'000'000'000)};
+                timeout = WaitUntil(next, now, lineRate_);
                 wait = &timeout;
             }
         }
@@ -357,11 +318,7 @@ void Ic8500Emulator::SendUnsolicited(const Bytes& body) {
 
 void Ic8500Emulator::Queue(Clock::time_point due, Bytes bytes) {
     if (outgoingBytes_ + bytes.size() > kMostOutgoingBytes) return;
-    if (lineRate_) {
-        const auto onLine = pty_.ByteTime() * static_cast<int64_t>(bytes.size());
-        due = std::max(due, lineFree_) + std::chrono::duration_cast<Clock::duration>(onLine);
-        lineFree_ = due;
-    }
+    if (lineRate_) due = AfterTheLine(due, lineFree_, pty_.ByteTime(), bytes.size());
     outgoingBytes_ += bytes.size();
     const auto place = std::upper_bound(
         outgoing_.begin(), outgoing_.end(), due,

@@ -53,28 +53,10 @@
 #include <vector>
 
 #include "emulators/civ/civ_frame.h"
-#include "emulators/civ/pseudo_terminal.h"
+#include "emulators/common/pseudo_terminal.h"
+#include "emulators/common/signal_plan.h"
 
 namespace emulators {
-
-// A carrier on the air: its level falls off in a straight line from the peak at its centre
-// to the noise floor at the centre ± width / 2.
-struct Signal {
-    uint64_t frequencyHz = 0;
-    int peakLevel = 0;  // 0..255
-    uint64_t widthHz = 0;
-};
-
-struct SignalPlan {
-    int noiseFloor = 8;  // 0..255
-    std::vector<Signal> signals;
-
-    // The strongest of the noise floor and every signal at hz, 0..255.
-    int LevelAt(uint64_t hz) const;
-};
-
-// A few carriers across the range, so that a scan finds something.
-SignalPlan DefaultSignalPlan();
 
 // Mode bytes of the set.
 inline constexpr uint8_t kModeLsb = 0x00;
