@@ -11,7 +11,7 @@
 
 #include "emulators/aor/aor_command.h"
 #include "emulators/aor/aor_line_engine.h"
-#include "emulators/aor/aor_scan.h"
+#include "emulators/common/scan_walk.h"
 #include "emulators/aor/ar5000_emulator.h"
 
 namespace {
