@@ -55,8 +55,8 @@
 #include <thread>
 #include <vector>
 
-#include "emulators/common/signal_plan.h"
 #include "emulators/common/pseudo_terminal.h"
+#include "emulators/common/signal_plan.h"
 
 namespace emulators {
 
