@@ -2,21 +2,15 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
 
+#include "emulators/common/line_rate.h"
+
 namespace emulators {
-
-namespace {
-
-// How long before bytes are due the line-rate mode stops sleeping.
-constexpr int64_t kLineRateAwakeNs = 300'000;
-
-}  // namespace
 
 AorEmulator::AorEmulator(std::unique_ptr<AorModel> model)
     : model_(std::move(model)), engine_(*model_) {
@@ -61,9 +55,7 @@ void AorEmulator::UpdateByteTime() {
 }
 
 void AorEmulator::Serve() {
-    // Timed waits as exact as the kernel makes them (its default slack is 50 us): lines that
-    // leave late would make the line-rate mode slower than the line.
-    ::prctl(PR_SET_TIMERSLACK, 1UL);
+    UseExactTimers();
     char buffer[256];
     while (!stop_) {
         timespec timeout{};
@@ -77,14 +69,7 @@ void AorEmulator::Serve() {
             lineFull = !Flush(now);
             const auto next = lineFull ? Clock::time_point::max() : engine_.NextDue();
             if (next != Clock::time_point::max()) {
-                const auto left =
-                    std::chrono::duration_cast<std::chrono::nanoseconds>(std::max(next, now) - now);
-                int64_t ns = std::min<int64_t>(left.count(), 60'000'000'000);
-                // A timed wait wakes up to a tenth of a millisecond late: in line-rate mode
-                // the last stretch before bytes are due is waited out awake.
-                if (lineRate_) ns = std::max<int64_t>(ns - kLineRateAwakeNs, 0);
-                timeout = {static_cast<time_t>(ns / 1'000'000'000),
-                           static_cast<long>(ns % 1'000'000'000)};
+                timeout = WaitUntil(next, now, lineRate_);
                 wait = &timeout;
             }
         }

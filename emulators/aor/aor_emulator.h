@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "emulators/aor/aor_line_engine.h"
-#include "emulators/civ/pseudo_terminal.h"
+#include "emulators/common/pseudo_terminal.h"
 
 namespace emulators {
 

@@ -81,7 +81,7 @@
 
 #include "emulators/aor/aor_command.h"
 #include "emulators/aor/aor_emulator.h"
-#include "emulators/aor/aor_scan.h"
+#include "emulators/common/scan_walk.h"
 
 namespace emulators {
 

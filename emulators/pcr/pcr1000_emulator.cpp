@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +9,8 @@
 #include <cstdio>
 #include <optional>
 #include <system_error>
+
+#include "emulators/common/line_rate.h"
 
 namespace emulators {
 
@@ -26,8 +27,6 @@ constexpr size_t kLongestLine = 64;
 // than kept without bound.
 constexpr size_t kMostOutgoingBytes = 65536;
 constexpr size_t kLoggedLines = 10000;
-// How long before a line is due the line-rate mode stops sleeping.
-constexpr int64_t kLineRateAwakeNs = 300'000;
 
 // G1nn: nn is the index into this table.
 constexpr uint32_t kSpeeds[] = {300, 1200, 4800, 9600, 19200, 38400};
@@ -163,9 +162,7 @@ void Pcr1000Emulator::Wake() noexcept {
 }
 
 void Pcr1000Emulator::Serve() {
-    // Timed waits as exact as the kernel makes them: lines that leave late would make the
-    // line-rate mode slower than the line.
-    ::prctl(PR_SET_TIMERSLACK, 1UL);
+    UseExactTimers();
     char buffer[256];
     while (!stop_) {
         timespec timeout{};
@@ -185,13 +182,7 @@ void Pcr1000Emulator::Serve() {
             if (!lineFull && !outgoing_.empty()) next = outgoing_.front().due;
             if (reporting) next = std::min(next, nextOffReport_);
             if (next != Clock::time_point::max()) {
-                const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(next - now);
-                int64_t ns = std::clamp<int64_t>(left.count(), 0, 60'000'000'000);
-                // A timed wait wakes up to a tenth of a millisecond late: in line-rate mode the
-                // last stretch before a line is due is waited out awake.
-                if (lineRate_) ns = std::max<int64_t>(ns - kLineRateAwakeNs, 0);
-                timeout = {static_cast<time_t>(ns / 1'000'000'000),
-                           static_cast<long>(ns % 1'000'000'000)};
+                timeout = WaitUntil(next, now, lineRate_);
                 wait = &timeout;
             }
         }
@@ -317,11 +308,7 @@ void Pcr1000Emulator::Send(Clock::time_point due, std::string_view line, uint32_
     if (dead_) return;
     std::string bytes = std::string(line) + kLineEnd;
     if (outgoingBytes_ + bytes.size() > kMostOutgoingBytes) return;
-    if (lineRate_) {
-        const auto onLine = pty_.ByteTime() * static_cast<int64_t>(bytes.size());
-        due = std::max(due, lineFree_) + std::chrono::duration_cast<Clock::duration>(onLine);
-        lineFree_ = due;
-    }
+    if (lineRate_) due = AfterTheLine(due, lineFree_, pty_.ByteTime(), bytes.size());
     outgoingBytes_ += bytes.size();
     const auto place = std::upper_bound(
         outgoing_.begin(), outgoing_.end(), due,

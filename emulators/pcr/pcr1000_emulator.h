@@ -55,8 +55,8 @@
 #include <thread>
 #include <vector>
 
-#include "emulators/civ/ic8500_emulator.h"
-#include "emulators/civ/pseudo_terminal.h"
+#include "emulators/common/pseudo_terminal.h"
+#include "emulators/common/signal_plan.h"
 
 namespace emulators {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "emulators/civ/ic8500_emulator.h"
+#include "emulators/common/signal_plan.h"
 
 namespace {
 

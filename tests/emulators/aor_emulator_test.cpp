@@ -6,8 +6,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,6 +16,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "tests/emulators/emulator_program.h"
 
 namespace {
 
@@ -330,40 +330,8 @@ TEST_F(AorAr5000, AtLineRateTheAnswerWaitsForTheLine) {
 
 // The program, as a script runs it ----------------------------------------------------------
 
-extern "C" char** environ;
-
-struct Program {
-    pid_t pid = -1;
-    int out = -1;  // its standard output
-};
-
 Program Launch(const std::vector<std::string>& options) {
-    std::vector<std::string> words{ORVEL_AOR_EMULATOR};
-    words.insert(words.end(), options.begin(), options.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    int out[2];
-    if (::pipe(out) != 0) return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    Program program;
-    if (::posix_spawn(&program.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        program.pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    program.out = out[0];
-    return program;
-}
-
-int ExitCode(const Program& program) {
-    int status = 0;
-    ::waitpid(program.pid, &status, 0);
-    ::close(program.out);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return LaunchEmulator(ORVEL_AOR_EMULATOR, options);
 }
 
 TEST(AorEmulatorProgram, ServesTheModelOnItsLinkUntilTerminated) {
@@ -373,13 +341,7 @@ TEST(AorEmulatorProgram, ServesTheModelOnItsLinkUntilTerminated) {
     const Program program =
         Launch({"--model", "ar5000", "--link", link, "--signal", "145.5:127:12"});
     ASSERT_GT(program.pid, 0);
-    std::string path;
-    for (char c = 0; c != '\n';) {
-        pollfd in{program.out, POLLIN, 0};
-        if (::poll(&in, 1, 5000) <= 0 || ::read(program.out, &c, 1) != 1) break;
-        if (c != '\n') path += c;
-    }
-    EXPECT_EQ(std::filesystem::read_symlink(link), path);
+    EXPECT_EQ(std::filesystem::read_symlink(link), TerminalPath(program));
     {
         const Line line(link);
         EXPECT_EQ(line.Exchange("RF145500000"), "RF0145500000");

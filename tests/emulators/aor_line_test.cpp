@@ -11,8 +11,8 @@
 
 #include "emulators/aor/aor_command.h"
 #include "emulators/aor/aor_line_engine.h"
-#include "emulators/aor/aor_scan.h"
 #include "emulators/aor/ar5000_emulator.h"
+#include "emulators/common/scan_walk.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "emulators/civ/ic8500_emulator.h"
-#include "emulators/civ/pseudo_terminal.h"
+#include "emulators/common/pseudo_terminal.h"
 
 namespace {
 

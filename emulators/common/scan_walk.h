@@ -1,15 +1,15 @@
 #pragma once
-// The receivers' own scans over the signal plan: a scan is a row of segments, each a search
-// bank's range on its step grid or a single memory channel or VFO, walked in order and round
-// again. The sweep between two stops takes no time: the scan goes straight to the next point
-// where the squelch opens.
+// The receivers' own scans over the signal plan: a scan is a row of segments, each a range on
+// its step grid (a search bank, a pair of scan edges) or a single memory channel or VFO,
+// walked in order and round again. The sweep between two stops takes no time: the scan goes
+// straight to the next point where the squelch opens.
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-#include "emulators/civ/ic8500_emulator.h"
+#include "emulators/common/signal_plan.h"
 
 namespace emulators {
 

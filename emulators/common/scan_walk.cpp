@@ -1,4 +1,4 @@
-#include "emulators/aor/aor_scan.h"
+#include "emulators/common/scan_walk.h"
 
 #include <algorithm>
 

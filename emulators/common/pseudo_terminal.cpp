@@ -1,4 +1,4 @@
-#include "emulators/civ/pseudo_terminal.h"
+#include "emulators/common/pseudo_terminal.h"
 
 #include <fcntl.h>
 #include <stdlib.h>

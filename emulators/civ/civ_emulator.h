@@ -1,0 +1,280 @@
+#pragma once
+// A set of the CI-V family behind a pseudo-terminal, as its profile (civ_profile.h) makes it:
+// the peer of the program's ICOM panels in the receiver tests, and a receiver for anyone
+// without one.
+//
+// Frames to the set's address or to the broadcast address 00 are served, frames to other
+// addresses are only echoed; the answer goes to the frame's source. A command the profile
+// lists is answered as below, anything else FA (the set's NG). Set commands are acknowledged
+// FB, refused FA; queries are answered with their command byte:
+//   03, 04        frequency (five BCD bytes, least significant first) / mode and filter
+//   05 f1..f5     FA outside the profile's limits, for a non-decimal digit or another length
+//   06 mm [ff]    the profile's modes and filters; without the filter byte the mode's normal
+//   08            memory mode; 08 c1 c2 selects channel c1c2 of the current bank, 08 A0 bb
+//                 bank bb (at its channel 0000), each tuning to the channel unless it is
+//                 empty; FA beyond the banks or the capacity
+//   0E ss         the set's own scan (below)
+//   10 [ss [p p]] step code (read back with the programmed step after code 13)
+//   11 aa         attenuator (write only, as on the set: 11 alone is FA)
+//   14 0n [l l]   AF (01), squelch (03), IF shift (04), APF (05) level 0000..0255 in BCD,
+//                 most significant first; without the level it is read back
+//   15 01, 15 02  squelch 00 closed / 01 open; signal level 0000..0255
+//   16 nx         AGC (n 1), noise blanker (2), APF filter (3) off (x 0) or on (1)
+//   18 00|01      power off / on; switched off the set refuses everything else with FA (its
+//                 CPU stays on the bus)
+//   19 00         identity: 19 00 and the address
+//   1A 00 bb c1 c2 record|FF   write or clear a channel (civ_memory.h)
+//   1A 01 bb c1 c2             read it: 1A 01 bb c1 c2 record, or FF when empty
+//   1A 02 bb n1..n5            name a bank;  1A 03 bb -> 1A 03 bb n1..n5
+//
+// Levels come from the signal plan at the tuned frequency (the attenuator does not change
+// them). The squelch is open when that level is above the squelch setting (14 03).
+//
+// The set's own scan (0E): 02 between the edges of the scan-edge bank (the pair of channels
+// 0-1, or the pair of the selected channel while that bank is current) on the lower edge's
+// step and mode, passing over the frequencies of the skip bank; 04 the same, each find also
+// written into the first empty channel of the auto-write bank unless it is there already;
+// 22, 23, 24 over the current bank's channels: all but the skipped, the selected, those in
+// the current mode. A start with nothing to scan is FA. The sweep takes no time: the set goes
+// straight to the next point where the squelch opens and stops there, reporting the stop
+// unasked to address 00 (00 + frequency; a channel of another mode also 01 + mode). It goes
+// on by its resume setting: D3 (the default) after kResumeDelay, D1 kGoneDelay after the
+// signal has gone, D0 never (the stop ends the scan). While the squelch is open on the bare
+// noise nothing stands out and the scan runs on without stopping. 0E 00, a frequency or a
+// memory selection, and tuning at the set end the scan.
+//
+// Echo: on the CI-V bus the controller hears its own frames; every frame received is written
+// back at once, before any answer (also by a dead or switched-off set: the echo is the bus's).
+// The direct RS-232 port has no echo: SetEcho(false). Bytes outside frames are neither echoed
+// nor answered.
+//
+// Unsolicited frames (transceive, as when the operator turns the knob) go to address 00:
+// 00 + frequency, 01 + mode + filter; they are dropped while the line is full (nobody reads).
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "emulators/civ/civ_frame.h"
+#include "emulators/civ/civ_memory.h"
+#include "emulators/civ/civ_profile.h"
+#include "emulators/common/pseudo_terminal.h"
+#include "emulators/common/scan_walk.h"
+#include "emulators/common/signal_plan.h"
+
+namespace emulators {
+
+enum class CivScanKind : uint8_t { None, Programmed, AutoWrite, Memory, Select, Mode };
+
+struct CivState {
+    uint64_t frequencyHz = 101'700'000;
+    uint8_t mode = kModeWfm;
+    uint8_t filter = 0x01;
+    int stepCode = 7;        // 7 is 10 kHz on the IC-R8500, 13 its programmed step
+    int programmedStep = 5;  // 100 Hz units, 5..1995
+    int attenuatorDb = 0;
+    int afLevel = 128;     // 14 01
+    int squelchLevel = 0;  // 14 03
+    int ifShift = 128;     // 14 04
+    int apfLevel = 128;    // 14 05
+    bool agc = true;
+    bool noiseBlanker = false;
+    bool peakFilter = false;
+    bool powerOn = true;
+
+    bool memoryMode = false;
+    int bank = 0;
+    int channel = 0;
+    CivScanKind scan = CivScanKind::None;
+    bool scanStopped = false;  // the scan sits on a signal
+    CivScanAction resume = CivScanAction::ResumeAfterDelay;
+    bool vsc = false;
+    bool priorityWatch = false;
+};
+
+class CivEmulator {
+  public:
+    using Clock = std::chrono::steady_clock;
+    // How long a scan with D3 stays on a signal, and with D1 waits once it has gone.
+    static constexpr std::chrono::seconds kResumeDelay{5};
+    static constexpr std::chrono::seconds kGoneDelay{2};
+
+    // Opens the pseudo-terminal (std::system_error when there is none); nothing is served
+    // until Start or Serve. The profile must outlive the emulator.
+    explicit CivEmulator(const CivProfile& profile, SignalPlan plan = DefaultSignalPlan());
+    CivEmulator(const CivEmulator&) = delete;
+    CivEmulator& operator=(const CivEmulator&) = delete;
+    // Stops serving, removes the link, closes the terminal.
+    ~CivEmulator();
+
+    const CivProfile& Profile() const { return profile_; }
+    // The device the program opens as its port.
+    const std::string& SlavePath() const { return pty_.slavePath(); }
+    // See PseudoTerminal::LinkAs; the link goes when the emulator does.
+    void LinkAs(const std::filesystem::path& link) { pty_.LinkAs(link); }
+
+    // Serves on a thread of its own until Stop. Use either this or Serve, not both.
+    void Start();
+    void Stop();
+    // Serves on the calling thread until RequestStop (or Stop from another thread).
+    void Serve();
+    // Safe in a signal handler.
+    void RequestStop() noexcept;
+
+    // Switches, safe from any thread while serving.
+    // The set's CI-V address, as set in its menu; the profile's by default.
+    void SetAddress(uint8_t address);
+    uint8_t Address() const;
+    void SetEcho(bool on);
+    void SetSignalPlan(SignalPlan plan);
+    // Unsolicited frequency and mode frames every `interval`; zero (the default) sends none.
+    void SetAnnounceInterval(std::chrono::milliseconds interval);
+
+    // Test hooks.
+    // Answers (not the echo) leave this long after their command came; 0 answers at once.
+    void SetLatency(std::chrono::milliseconds latency);
+    // A dead receiver sends nothing of its own; the bus still echoes (SetEcho(false) for a
+    // silent line).
+    void SetDead(bool dead);
+    // Every command is answered FA, queries included.
+    void SetRefuseAll(bool refuse);
+    // Written before every frame the receiver sends (answers and unsolicited frames).
+    void SetGarbage(Bytes garbage);
+    // Every byte goes out in a write of its own (echo included).
+    void SetByteByByte(bool on);
+    // Line-rate mode: every frame the receiver sends (the echo too) leaves only once its bytes
+    // have had their time on the line at the speed the program set on its end (start, data,
+    // parity and stop bits), one frame after the other as on a wire. Off by default: answers
+    // leave at once.
+    void SetLineRate(bool on);
+
+    // Channels each memory bank answers for, beyond which a channel is FA; the profile's at
+    // most. 0 leaves the set without memory: bank and channel commands are FA.
+    void SetMemoryCapacity(int channelsPerBank);
+    // Out-of-range numbers throw std::out_of_range.
+    CivChannel Channel(int bank, int channel) const;
+    void SetChannel(int bank, int channel, CivChannel record);
+    // The bank's channels up to the capacity.
+    std::vector<CivChannel> BankChannels(int bank) const;
+    std::string BankName(int bank) const;
+
+    // The running scan stops at its next point as if a signal were there, and reports it;
+    // the frequency it stopped on, nothing when no scan runs.
+    std::optional<uint64_t> TriggerScanStop();
+    // A scan sitting on a signal goes on now, as if its delay had run out; false when none
+    // does.
+    bool ResumeScan();
+
+    // The operator at the set: tunes (ending a scan) or switches the mode, and the set reports
+    // it unsolicited (a dead receiver changes but stays silent). False, with nothing changed,
+    // while the power is off or for a frequency or mode the set does not have.
+    bool TuneByHand(uint64_t frequencyHz);
+    bool SwitchModeByHand(uint8_t mode, uint8_t filter);
+    // The unsolicited frames with the current frequency and mode.
+    void AnnounceFrequency();
+    void AnnounceMode();
+
+    // The frames received (FE FE ... FD), in order, whatever their address; the newest
+    // 10,000, so that a long session does not grow without bound.
+    std::vector<Bytes> ReceivedFrames() const;
+    void ClearReceivedFrames();
+    // True as soon as `count` frames have been received (counted since the last clear);
+    // false when `timeout` passes first. Lets a test know a command has been dealt with.
+    bool WaitForFrames(size_t count, std::chrono::milliseconds timeout) const;
+
+    CivState State() const;
+
+  private:
+    struct Outgoing {
+        Clock::time_point due;
+        Bytes bytes;
+    };
+
+    void Wake() noexcept;
+    // All below with mutex_ held.
+    void HandleFrame(const Bytes& frame, Clock::time_point now);
+    Bytes Answer(uint8_t command, std::span<const uint8_t> data);
+    Bytes Dispatch(const CivCommand& entry, std::span<const uint8_t> data);
+    Bytes SetFrequency(std::span<const uint8_t> data);
+    Bytes SetMode(std::span<const uint8_t> data);
+    Bytes StepCommand(std::span<const uint8_t> data);
+    Bytes Attenuator(std::span<const uint8_t> data);
+    Bytes LevelSetting(uint8_t subCommand, int& level, std::span<const uint8_t> data);
+    Bytes SquelchState(std::span<const uint8_t> data);
+    Bytes SignalLevel(std::span<const uint8_t> data);
+    Bytes Function(std::span<const uint8_t> data);
+    Bytes Power(std::span<const uint8_t> data);
+    Bytes SelectMemory(std::span<const uint8_t> data);
+    Bytes WriteChannel(std::span<const uint8_t> data);
+    Bytes ReadChannel(std::span<const uint8_t> data);
+    Bytes WriteBankName(std::span<const uint8_t> data);
+    Bytes ReadBankName(std::span<const uint8_t> data);
+    Bytes ScanCommand(std::span<const uint8_t> data);
+
+    // Bank and channel numbers from the wire; empty unless the memory has them.
+    std::optional<int> BankNumber(uint8_t bcd) const;
+    std::optional<int> ChannelNumber(std::span<const uint8_t> bcd) const;
+    void TuneToChannel(int bank, int channel);
+
+    bool StartScan(CivScanKind kind);
+    void EndScan();
+    std::vector<ScanSegment> EdgeSegments() const;
+    bool PassedOver(const ScanPosition& position) const;
+    void ScanOn(Clock::time_point now);
+    void StopAt(const ScanPosition& position, Clock::time_point now);
+    // Into the auto-write bank's first empty channel, unless one holds the frequency already.
+    void WriteFind();
+    Clock::time_point NextScanEvent() const;
+
+    void SendUnsolicited(const Bytes& body);
+    void Queue(Clock::time_point due, Bytes bytes);
+    // Writes what is due; false when the line is full and the rest must wait for room.
+    bool Flush(Clock::time_point now);
+
+    const CivProfile& profile_;
+    PseudoTerminal pty_;
+    int wakeRead_ = -1;
+    int wakeWrite_ = -1;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable frameArrived_;
+    SignalPlan plan_;
+    CivState state_;
+    CivMemory memory_;
+    uint8_t address_;
+    bool echo_ = true;
+    bool dead_ = false;
+    bool refuseAll_ = false;
+    bool byteByByte_ = false;
+    bool lineRate_ = false;
+    Clock::time_point lineFree_{};    // when the line has sent what is queued (line-rate mode)
+    Clock::time_point answersDue_{};  // the last answer's; unsolicited frames come after it
+    Bytes garbage_;
+    std::chrono::milliseconds latency_{0};
+    std::chrono::milliseconds announceInterval_{0};
+    Clock::time_point nextAnnounce_{};
+    std::deque<Outgoing> outgoing_;
+    size_t outgoingBytes_ = 0;
+    size_t written_ = 0;  // of outgoing_.front()
+    bool lineFull_ = false;
+    std::deque<Bytes> received_;
+    size_t receivedCount_ = 0;  // since the last clear, also those dropped from received_
+
+    std::vector<ScanSegment> scan_;
+    std::optional<ScanPosition> scanPosition_;  // empty before the first stop
+    bool signalGone_ = false;
+    Clock::time_point resumeAt_ = Clock::time_point::max();
+};
+
+}  // namespace emulators
