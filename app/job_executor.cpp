@@ -15,8 +15,8 @@
 #include <variant>
 
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
+#include "state/message_bus.h"
 
 namespace {
 

@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "app/message_bus.h"
 #include "app/orvel_ini.h"
 #include "state/fdx.h"
+#include "state/message_bus.h"
 #include "state/user_job.h"
+#include "ui/post.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 
 #include "app/application.h"
 #include "app/data_folder.h"
-#include "app/message_bus.h"
 #include "app/orvel_ini.h"
 #include "app/orvel_pictures.h"
 #include "app/orvel_resources.h"
+#include "state/message_bus.h"
 #include "state/text_file.h"
 #include "state/user_job.h"
 #include "ui/message_box.h"
@@ -163,10 +163,10 @@ void ORVEL::SetPictures() {
     for (ui::PictureButton* button :
          {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, pictbttn_7,
           pictbttn_8, pictbttn_9, pictbttn_10, pictbttn_11, pictbttn_12, pictbttn_13}) {
-        const Picture p = OrvelPicture(button->Name());
+        const ui::ArtPicture p = OrvelPicture(button->Name());
         button->SetPicture(p.width, p.height, p.pixels);
     }
-    const Picture icon = OrvelPicture("pictb_1");
+    const ui::ArtPicture icon = OrvelPicture("pictb_1");
     pictb_1->SetPicture(icon.width, icon.height, icon.pixels);
     SetIcon(icon.width, icon.height, icon.pixels);
 }

@@ -9,16 +9,17 @@
 #include <functional>
 #include <memory>
 
-#include "app/comm.h"
 #include "app/journal.h"
 #include "app/journal_tree.h"
 #include "app/line.h"
 #include "app/page_form.h"
 #include "app/wait.h"
+#include "receivers/comm.h"
 #include "receivers/icom/ic8500.h"
 #include "state/fdx.h"
 #include "state/user_fono.h"
 #include "ui/controls.h"
+#include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
 

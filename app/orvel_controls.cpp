@@ -8,10 +8,10 @@
 // not there yet: those handlers do their own share only.
 
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "state/history.h"
 #include "state/key_value.h"
+#include "state/message_bus.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "receivers/icom/ic8500.h"
+#include "state/message_bus.h"
 
 namespace {
 

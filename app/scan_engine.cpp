@@ -16,9 +16,9 @@
 #include <limits>
 
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "state/cp1251.h"
+#include "state/message_bus.h"
 
 namespace {
 

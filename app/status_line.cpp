@@ -4,8 +4,8 @@
 // range slot handed to the receiver when the range scan takes it.
 
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
+#include "state/message_bus.h"
 
 namespace {
 

@@ -26,9 +26,9 @@
 #include <memory>
 #include <string>
 
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "emulators/civ/ic8500_emulator.h"
+#include "state/message_bus.h"
 #include "ui/application.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"

@@ -1,6 +1,7 @@
 #include "receivers/panel.h"
 
-#include "app/comm.h"
+#include "receivers/comm.h"
+#include "ui/post.h"
 
 ReceiverPanel::ReceiverPanel() {
     // The right mouse button runs the macro or trigger job, as on every window.

@@ -17,10 +17,10 @@
 #include <span>
 #include <string>
 
-#include "app/message_bus.h"
 #include "receivers/level_scale.h"
 #include "state/fdx.h"
 #include "state/job_str.h"
+#include "state/message_bus.h"
 #include "ui/form.h"
 #include "ui/reply_event.h"
 

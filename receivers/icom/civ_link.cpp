@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "app/comm.h"
+#include "receivers/comm.h"
 #include "receivers/panel.h"
 #include "state/key_value.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/comm.h"
+#include "receivers/comm.h"
 #include "receivers/icom/ic8500_pictures.h"
 #include "receivers/state_file.h"
 #include "state/key_value.h"
@@ -347,7 +347,7 @@ void IC8500::CreateControls() {
     label_1->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button :
          {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, pictbttn_7}) {
-        const Picture p = Ic8500Picture(button->Name());
+        const ui::ArtPicture p = Ic8500Picture(button->Name());
         button->SetPicture(p.width, p.height, p.pixels);
     }
     for (const ViewStepEntry& entry : kViewSteps) step->AddString(entry.text);

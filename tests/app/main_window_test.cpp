@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "app/application.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
+#include "state/message_bus.h"
 #include "tests/support/program_folder.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"

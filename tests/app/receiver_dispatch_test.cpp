@@ -3,9 +3,9 @@
 
 #include <fstream>
 
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "emulators/civ/ic8500_emulator.h"
+#include "state/message_bus.h"
 #include "tests/support/program_folder.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"

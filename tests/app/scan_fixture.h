@@ -19,13 +19,14 @@
 #include <string>
 #include <vector>
 
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "emulators/civ/ic8500_emulator.h"
 #include "state/cp1251.h"
+#include "state/message_bus.h"
 #include "tests/support/program_folder.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
+#include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
 

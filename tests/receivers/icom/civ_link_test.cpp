@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/comm.h"
+#include "receivers/comm.h"
 #include "receivers/panel.h"
 #include "state/fdx.h"
 
