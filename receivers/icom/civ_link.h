@@ -18,7 +18,8 @@
 #include <string_view>
 #include <vector>
 
-class Comm;
+#include "receivers/ring_cursor.h"
+
 class ReceiverPanel;
 
 namespace civ {
@@ -58,19 +59,10 @@ int DecodeLevel(std::string_view replyText);
 // name can carry the frame bytes FD, FE or FF (or half of a UTF-8 character).
 std::string NameToHex(std::string_view name, std::size_t length);
 
-// Where the next frame in the ring lies, from read towards write.
-struct FrameScan {
-    enum class Kind {
-        None,       // no complete frame: the ring ends inside one or holds none
-        Frame,      // a complete frame
-        Malformed,  // a frame without a command, to be skipped
-    };
-    Kind kind = Kind::None;
-    uint32_t begin = 0;     // ring index of the frame's first FE
-    uint32_t end = 0;       // ring index just past its FD
-    uint32_t examined = 0;  // bytes looked at from `read`: up to `end`, or up to `write`
-};
-FrameScan FindFrame(std::span<const uint8_t> ring, uint32_t read, uint32_t write);
+// The CI-V finder of the ring cursor: where the next frame lies, from read towards write.
+// Whole: begin at the frame's first FE, end just past its FD; Skip: a frame without a
+// command.
+RingPiece FindFrame(std::span<const uint8_t> ring, uint32_t read, uint32_t write);
 
 // A frame handed to the model's parser, after ReadReply put it into the link's reply
 // buffers.
@@ -123,8 +115,8 @@ class CivLink {
     std::string ReplyText;
 
   private:
-    // Copies the frame found by scan out of the ring into the reply buffers.
-    void TakeFrame(const civ::FrameScan& scan);
+    // Copies the frame the cursor found out of the ring into the reply buffers.
+    void TakeFrame(const RingCursor& cursor, const RingPiece& frame);
 
     ReceiverPanel& panel_;
 };
