@@ -258,7 +258,7 @@ void ORVEL::ExecuteCommand() {
 ui::Form* ORVEL::JobTarget(uint32_t panel) {
     switch (panel) {
         case kPanelReceiver:
-            return ActivePanel();
+            return Panel();
         case kPanelBank:
             return subWindows.freq;
         case kPanelRanges:

@@ -196,7 +196,7 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         ORVEL orvel;
-        if (!orvel.Create() || orvel.panelIC8500 == nullptr) return 2;
+        if (!orvel.Create() || orvel.Panel() == nullptr) return 2;
         ui::ServeFor(1500);  // the panel's start-up synchronisation
 
         std::printf("| range | emulator | steps | steps/s | line | CPU per step | peak memory |\n");

@@ -51,6 +51,25 @@ void ReceiverPanel::Cancel(bool keepPort) {
     if (!keepPort && Port()) Port()->Purge();
 }
 
+bool ReceiverPanel::ReplyReady() {
+    if (!ReplyComplete) Poll(false);
+    return ReplyComplete || WaitReply();
+}
+
+int32_t ReceiverPanel::ScanLevel() {
+    const int32_t level = ReplyReady() ? ReadLevel() : -1;
+    PendingCommand = NoExchange;
+    return level;
+}
+
+int32_t ReceiverPanel::TuneAndRead() {
+    return SetFrequencyWait() ? ReadLevel() : -1;
+}
+
+void ReceiverPanel::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<ReceiverPanel>>{});
+}
+
 bool ReceiverPanel::BeginExchange(int32_t awaited, bool cancelStale) {
     if (PendingCommand != NoExchange) return false;
     // Inside a parse pass the ring holds what just arrived, not a stale reply: emptying it

@@ -522,10 +522,6 @@ bool IC8500::SetFrequency() {
     return Link.Send("05" + civ::FreqToBcd(fdx_->Frequency, 0), kFrequencySet);
 }
 
-bool IC8500::SetFrequencyWait() {
-    return SetFrequency() && WaitReply();
-}
-
 bool IC8500::Poll(bool timerTick) {
     if (timerTick) return TimerTick();
     return Link.Poll([this](const civ::CivReply& reply) { ParseReply(reply); });

@@ -5,13 +5,6 @@
 // follows what the receiver reports on its own, keeps the fine level scale and its jumps to
 // the next peak or fixed frequency, and serves the job commands 411..435.
 //
-// The main window (receiver type 4) calls: Create(parent, state), then ReadLevel, Cancel,
-// ReadReply, SetFrequency, SetFrequencyWait, WaitReply, Poll(false) on PostSerialData and
-// Poll(true) on every 100 ms tick, SetStep, SetMode, SetAttenuator, SetSound; it posts the
-// codes OnUserEvent serves and reads ReplyComplete, PendingCommand, the limits, the per-mode
-// values (ModeParameter), the bandwidth value (BandwidthValue), the level scale (Scale) and
-// the scan job (Settings.JobName, Settings.JobIndex).
-
 #include <array>
 #include <cstdint>
 #include <span>
@@ -74,9 +67,6 @@ class IC8500 : public ReceiverPanel {
     static constexpr uint8_t kAddress = 0x4A;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 20'000'000;  // 2 GHz
-    // The steps the step field offers (100 Hz units): 100 Hz .. 1 MHz, the coded steps.
-    static constexpr uint32_t kStepLow = 1;
-    static constexpr uint32_t kStepHigh = 10000;
     static constexpr int kBankCount = 25;
     static constexpr const char* kStateFileStem = "IC8500";
 
@@ -86,38 +76,25 @@ class IC8500 : public ReceiverPanel {
     // Creates the panel from "ID_IC8500" as a child of parent, working on fdx (null: a state
     // of the panel's own). Sets the IC-R8500's calibration into the state and, with the
     // RECV_SAVE option, reads the state file. False when the form cannot be built.
-    bool Create(ui::Form* parent, FDX* fdx);
+    bool Create(ui::Form* parent, FDX* fdx) override;
 
-    // --- Operations the main window calls (with WaitReply and Cancel of every panel)
+    // --- The operations of every panel
     // Squelch state, then level, each waited for: the raw level 0..255 (0 while the squelch
     // is closed), -1 when a send was refused or a wait timed out.
-    int32_t ReadLevel();
-    // Copies one complete reply out of the ring; its byte count before FD, 0 when none.
-    uint32_t ReadReply();
-    // Sends FDX::Frequency without waiting; false when an exchange is outstanding.
-    bool SetFrequency();
-    bool SetFrequencyWait();
-    // false: data arrived, parse the ring; true: one 100 ms tick. Returns ReplyComplete.
-    bool Poll(bool timerTick);
-    // Each sends and waits; false when refused, rejected or not answered.
-    bool SetStep();
-    bool SetMode();
-    bool SetAttenuator();
-    bool SetSound();
+    int32_t ReadLevel() override;
+    uint32_t ReadReply() override;
+    bool SetFrequency() override;
+    bool Poll(bool timerTick) override;
+    bool SetStep() override;
+    bool SetMode() override;
+    bool SetAttenuator() override;
+    bool SetSound() override;
+    // Commands 411..435.
+    void ExecuteCommand() override;
+    // 120 for a letter the receiver does not have.
+    int32_t ModeParameter(char letter) const override;
     // The posted codes the panel serves (its User event).
     void OnUserEvent(uint32_t code);
-    // Executes the job line FDX::JobLine (commands 411..435) and posts PostJobStep.
-    void ExecuteCommand();
-
-    // --- Values the main window reads
-    // Bandwidth of the mode with the filter the panel would choose for it, 100 Hz units;
-    // 120 for a letter the receiver does not have.
-    int32_t ModeParameter(char letter) const;
-    // Twice the bandwidth of the current filter, 100 Hz units (the report prints half of
-    // it in kHz).
-    int32_t BandwidthValue() const { return Scale.FillWindow; }
-    // The receiver's rate value for the cycle count of a range scan.
-    int32_t ScanRate = 620;
 
     // --- The state file "<program folder>IC8500.<port>"
     std::string StateFilePath() const;

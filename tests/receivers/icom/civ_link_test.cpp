@@ -98,6 +98,7 @@ TEST(CivFraming, AFrameLongerThanAnyReplyIsDropped) {
 class BarePanel : public ReceiverPanel {
   public:
     explicit BarePanel(FDX& state) { fdx_ = &state; }
+    bool Create(ui::Form*, FDX*) override { return false; }
 };
 
 class CivRing : public ::testing::Test {
