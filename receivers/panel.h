@@ -139,6 +139,8 @@ class ReceiverPanel : public ui::Form {
     uint32_t UpperLimit = 0;
     // Step of the fine scale: one pixel column per ViewStep.
     uint32_t ViewStep = 10000;
+    // First frequency the fine scale shows.
+    uint32_t ViewPosition = 0;
     LevelScale Scale;
 
     // --- For the links (CI-V, AOR): the steps every exchange shares

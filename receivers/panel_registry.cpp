@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "receivers/icom/ic8500.h"
+#include "receivers/icom/ic8500/ic8500.h"
 
 namespace {
 

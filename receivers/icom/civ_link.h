@@ -32,6 +32,18 @@ inline constexpr uint8_t kControllerAddress = 0xE0;
 inline constexpr uint8_t kBroadcastAddress = 0x00;
 // The identity query goes to the broadcast address and its answer is taken from any source.
 inline constexpr int32_t kIdentityCommand = 0x19;
+// Command codes of the awaited replies (PendingCommand).
+inline constexpr int32_t kFrequencyRead = 0x03;
+inline constexpr int32_t kModeRead = 0x04;
+inline constexpr int32_t kFrequencySet = 0x05;
+inline constexpr int32_t kModeSet = 0x06;
+inline constexpr int32_t kChannelSelect = 0x08;
+inline constexpr int32_t kStepSet = 0x10;
+inline constexpr int32_t kAttenuatorSet = 0x11;
+inline constexpr int32_t kLevelSet = 0x14;
+inline constexpr int32_t kMeterRead = 0x15;
+inline constexpr int32_t kFunctionSet = 0x16;
+inline constexpr int32_t kPowerSet = 0x18;
 // Longest body (destination to the last data byte) of a frame the receivers send.
 inline constexpr std::size_t kLongestBody = 64;
 

@@ -3,7 +3,7 @@
 // when the configured receiver is another.
 
 #include "app/orvel.h"
-#include "receivers/icom/ic8500.h"
+#include "receivers/icom/ic8500/ic8500.h"
 
 inline IC8500* Ic8500Panel(const ORVEL& orvel) {
     return dynamic_cast<IC8500*>(orvel.Panel());

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "receivers/icom/ic8500.h"
+#include "receivers/icom/ic8500/ic8500.h"
 #include "tests/app/scan_fixture.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "emulators/civ/ic8500_emulator.h"
 #include "receivers/comm.h"
 #include "receivers/icom/civ_link.h"
-#include "receivers/icom/ic8500.h"
+#include "receivers/icom/ic8500/ic8500.h"
 #include "state/fdx.h"
 #include "state/message_bus.h"
 #include "tests/support/program_folder.h"

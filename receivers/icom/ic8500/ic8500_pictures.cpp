@@ -1,6 +1,6 @@
 // The IC-R8500 panel's picture buttons, drawn as character art like the main window's.
 
-#include "receivers/icom/ic8500_pictures.h"
+#include "receivers/icom/ic8500/ic8500_pictures.h"
 
 namespace {
 

@@ -1,19 +1,16 @@
 #pragma once
 // The IC-R8500 panel (receiver type 4): a CI-V receiver at address 4A covering
-// 100 kHz..2 GHz. It tunes the receiver, sets mode and filter, step, attenuator, audio and
-// squelch levels, AGC, peak filter and noise blanker, reads squelch state and signal level,
-// follows what the receiver reports on its own, keeps the fine level scale and its jumps to
-// the next peak or fixed frequency, and serves the job commands 411..435.
-//
+// 100 kHz..2 GHz. Over the CI-V core it adds step, attenuator, audio and squelch levels,
+// AGC, peak filter and noise blanker, the power button, the bank controls with their
+// channels kept in the state file, and the job commands 411..435.
+
 #include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "receivers/icom/civ_link.h"
-#include "receivers/panel.h"
-#include "receivers/state_file.h"
+#include "receivers/icom/civ_panel.h"
 #include "ui/controls.h"
 
 // Scan settings of the receiver's own scan and what the panel does when it stops on a
@@ -61,60 +58,30 @@ struct Ic8500Settings {
     friend bool operator==(const Ic8500Settings&, const Ic8500Settings&) = default;
 };
 
-class IC8500 : public ReceiverPanel {
+class IC8500 : public CivPanel {
   public:
-    static constexpr int32_t kReceiverType = 4;
     static constexpr uint8_t kAddress = 0x4A;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 20'000'000;  // 2 GHz
     static constexpr int kBankCount = 25;
-    static constexpr const char* kStateFileStem = "IC8500";
 
     IC8500();
     ~IC8500() override;
 
-    // Creates the panel from "ID_IC8500" as a child of parent, working on fdx (null: a state
-    // of the panel's own). Sets the IC-R8500's calibration into the state and, with the
-    // RECV_SAVE option, reads the state file. False when the form cannot be built.
-    bool Create(ui::Form* parent, FDX* fdx) override;
-
-    // --- The operations of every panel
-    // Squelch state, then level, each waited for: the raw level 0..255 (0 while the squelch
-    // is closed), -1 when a send was refused or a wait timed out.
-    int32_t ReadLevel() override;
-    uint32_t ReadReply() override;
-    bool SetFrequency() override;
-    bool Poll(bool timerTick) override;
+    // --- The operations of every panel the IC-R8500 adds to the core's
     bool SetStep() override;
-    bool SetMode() override;
+    // The default depth (Умолч_Атт..) when FDX::Attenuator is on.
     bool SetAttenuator() override;
+    // The default audio level (Умолчание_Звук) when FDX::Sound is on, else 0.
     bool SetSound() override;
     // Commands 411..435.
     void ExecuteCommand() override;
-    // 120 for a letter the receiver does not have.
-    int32_t ModeParameter(char letter) const override;
-    // The posted codes the panel serves (its User event).
-    void OnUserEvent(uint32_t code);
 
-    // --- The state file "<program folder>IC8500.<port>"
-    std::string StateFilePath() const;
-    bool WriteStateFile();
-    bool ReadStateFile();
-    StateFileHead CurrentHead() const;
+    // Reads the settings and the bank part besides the head and the scale.
+    bool ReadStateFile() override;
 
     // --- Panel state
     Ic8500Settings Settings;
-    CivLink Link{*this, kAddress};
-    // The receiver is switched off (or keeps refusing): set by 6 rejections in a row, a
-    // refused identity query or the power button.
-    bool Standby = false;
-    bool SquelchOpen = false;
-    // The level the reply parser stored last: the reading while the squelch is open, else 0.
-    int32_t StoredLevel = 0;
-    // The frequency the panel shows (100 Hz units).
-    uint32_t PanelFrequency = 0;
-    // First frequency the fine scale shows.
-    uint32_t ViewPosition = 0;
     uint32_t CurrentBank = 0;
     std::array<uint32_t, kBankCount> BankChannels{};   // channels counted in each bank
     std::array<uint32_t, kBankCount> BankPositions{};  // the selected channel of each bank
@@ -124,17 +91,10 @@ class IC8500 : public ReceiverPanel {
     // part back unchanged in its place, and channels a file brings are not lost by a start
     // and a close.
     std::vector<std::string> StoredBankPart;
-    // Date and time of the last write of the state file.
-    std::string SavedDate, SavedTime;
     // A slider command was refused or not answered.
     bool SliderRetry = false;
 
-    // --- Controls, owned by the form; empty until the create event
-    ui::Label* label_1 = nullptr;        // frequency
-    ui::Label* width = nullptr;          // filter bandwidth, kHz
-    ui::ComboBox* step = nullptr;        // step of the fine scale
-    ui::Canvas* scale = nullptr;         // the fine scale
-    ui::ScrollBar* scrollb_1 = nullptr;  // pages of the fine scale
+    // --- The IC-R8500's own controls, owned by the form; empty until the create event
     ui::CommandButton* power = nullptr;
     ui::PictureButton* pictbttn_1 = nullptr;  // start the receiver's scan
     ui::PictureButton* pictbttn_2 = nullptr;  // right to the next peak
@@ -173,6 +133,28 @@ class IC8500 : public ReceiverPanel {
     ui::CheckBox* memory = nullptr;
 
   private:
+    static constexpr uint32_t kLastBank = kBankCount - 1;
+    // One step of the threshold and sound sliders is 16 level units.
+    static constexpr int kSliderUnit = 16;
+    static uint32_t ClampLevel(uint32_t level);
+    static uint32_t AttenuatorOption(const FDX& s);
+
+    // --- The core's hooks
+    void CreateControls() override;
+    void SetModelDefaults() override;
+    void WireControls() override;
+    void ShowControls() override;
+    void RefreshControls() override;
+    void RefreshDisplay() override;
+    void LockControls(bool locked) override;
+    void ForgetControls() override;
+    int32_t FilterFor(char letter) const override;
+    void FollowSquelchKnob(int reading) override;
+    void OnSyncStart() override;
+    void OnIdentified(bool answered) override;
+    void OnStandbyChanged() override;
+    void WriteModelKeys(StateFileWriter& file) override;
+
     // Job commands.
     void AttenuatorOff(JobStr& line);
     void Attenuator10(JobStr& line);
@@ -197,22 +179,6 @@ class IC8500 : public ReceiverPanel {
     void DirectBoxCommand(JobStr& line);
     void ScanSettingsCommand(JobStr& line);
     static const JobCommand<IC8500> kJobCommands[];
-    static std::span<const JobCommand<IC8500>> JobCommands();
-
-    void OnCreate();
-    void CreateControls();
-    void ScaleLayout();
-    void WireEvents();
-    void SetDefaults();
-    void OnDestroy();
-
-    // One command sent and waited for; false when refused (then nothing is waited for),
-    // rejected or not answered.
-    bool Exchange(const std::string& payload, int32_t awaited);
-    void ParseReply(const civ::CivReply& reply);
-    void ParseFrequency(bool reportedByReceiver, bool awaited);
-    void ParseMode();
-    void ParseLevel(bool awaited);
 
     // Receiver settings.
     bool SendAttenuatorDepth();  // from FDX::Attenuator and FDX::AttenuatorDb
@@ -222,41 +188,14 @@ class IC8500 : public ReceiverPanel {
     bool SendSwitch(const char* on, const char* off, bool set);
     bool PowerOff();
     bool PowerOn();
-    void EnterStandby();
-    void Synchronise();
-
-    // Tuning from the panel: SetFrequencyWait, then the level, then the main window is told.
-    bool TuneTo(uint32_t frequency);
-    void StepBy(int direction);
-    bool JumpToPeak(bool right);
-    bool JumpToFixed(bool right);
-    void ClearFineScale();
-    void SetViewStep(uint32_t value);
+    void LeaveStandby();
     bool SelectBank(uint32_t bank);
     bool SelectChannel(uint32_t position);
 
     // Display.
-    void ShowFrequency();
-    void ShowWidth();
     void ShowAttenuator();
     void ShowBank();
     void ShowSwitches();
     void FillBankNames();
-    // The readout and the fine scale follow FDX::Frequency: every tune, every reported
-    // frequency.
-    void FollowTuning();
-    void FollowFrequency();
-    void ShowScrollBar();
-    void OnScrolled(int64_t division);
-    void RedrawScale();
     void SetSliders();
-    void LockControls(bool locked);
-    void DrawScale(ui::Painter& painter);
-    int64_t FrequencyAt(int x, int y) const;
-    void OnScaleMouse(ui::EventId id, int x, int y);
-    void OnViewStepChosen();
-
-    bool marking_ = false;
-    int64_t markStart_ = -1;
-    int scaleWidth_ = 0;  // pixel columns of the detail window
 };
