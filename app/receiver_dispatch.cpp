@@ -147,11 +147,10 @@ void ORVEL::DispatchPanelCode(uint32_t code) {
     }
 }
 
-// Every 100 ms tick: the panel counts its outstanding exchange down (a model without
-// exchanges gets no tick); over a second boundary most panels get the one-second tick first.
+// Every 100 ms tick: over a second boundary most panels get the one-second tick first; then
+// the panel counts its outstanding exchange down (a model without exchanges gets no tick).
 void ORVEL::TickPanel(bool secondBoundary) {
     const PanelTraits& traits = ReceiverTraits();
-    if (!panel_ || !traits.replyTicks) return;
     if (secondBoundary && traits.secondTick) PostToPanel(PostTimerTick);
-    PollPanel(true);
+    if (traits.replyTicks) PollPanel(true);
 }

@@ -79,4 +79,29 @@ TEST_F(AddedModel, ARangeScanFillsTheSlotWithTheLevelsTheModelHears) {
     orvel.Destroy();
 }
 
+// The main window's timer reaches a model as its traits say: the 100 ms tick that ends an
+// unanswered exchange, and the one-second PostTimerTick.
+TEST_F(AddedModel, ItsTraitsDecideWhichTicksReachIt) {
+    constexpr PanelTraits kSecondsOnly{
+        .secondTick = true, .replyTicks = false, .serialPort = false};
+    const panel_registry::Registration secondsOnly{
+        {14, 14, 0, kSecondsOnly, &MakePanel<TableReceiver>}};
+    const struct {
+        const char* recv;
+        int replyTicks, secondTicks;
+    } cases[] = {{"RECV=13\r\n", 30, 0}, {"RECV=14\r\n", 0, 3}};
+    for (const auto& c : cases) {
+        std::ofstream(folder.File("ORVEL.INI"), std::ios::binary) << c.recv;
+        ORVEL window;
+        ASSERT_TRUE(window.Create());
+        auto* receiver = dynamic_cast<TableReceiver*>(window.Panel());
+        ASSERT_NE(receiver, nullptr) << c.recv;
+        receiver->ReplyTicks = receiver->SecondTicks = 0;
+        ui::ServeFor(3000);
+        EXPECT_NEAR(receiver->ReplyTicks, c.replyTicks, 1) << c.recv;
+        EXPECT_NEAR(receiver->SecondTicks, c.secondTicks, 1) << c.recv;
+        window.Destroy();
+    }
+}
+
 }  // namespace

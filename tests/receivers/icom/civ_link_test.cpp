@@ -267,6 +267,18 @@ TEST(PanelExchange, WaitReplyAfterACompleteReplyTouchesNothing) {
     EXPECT_EQ(panel.PendingCommand, 0x15);
 }
 
+// The level of a scan step leaves the panel idle whatever the read did, so that the next
+// step's tune goes out.
+TEST(PanelExchange, AScanStepLeavesTheExchangeIdle) {
+    FDX state;
+    BarePanel panel(state);
+    ASSERT_TRUE(panel.BeginExchange(0x05));
+    panel.EndExchange(true);
+    panel.PendingCommand = 0x15;
+    EXPECT_EQ(panel.ScanLevel(), -1);  // a panel without a level read
+    EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
+}
+
 TEST(PanelExchange, CancelEndsTheExchangeAndEmptiesThePortUnlessKept) {
     FDX state;
     Comm comm;

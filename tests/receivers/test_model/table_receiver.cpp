@@ -1,5 +1,7 @@
 #include "tests/receivers/test_model/table_receiver.h"
 
+#include "state/message_bus.h"
+
 namespace {
 
 constexpr int32_t kTuneReply = 1;
@@ -15,6 +17,9 @@ TableReceiver::TableReceiver() {
     ui::RegisterFormResource(kForm);
     LowerLimit = 1000;
     UpperLimit = 20'000'000;
+    On(ui::EventId::User, [this](ui::EventData& e) {
+        if (e.code == PostTimerTick) ++SecondTicks;
+    });
 }
 
 TableReceiver::~TableReceiver() {
@@ -36,4 +41,9 @@ int32_t TableReceiver::ReadLevel() {
     for (const Point& point : kLevels)
         if (point.frequency == State()->Frequency) return point.level;
     return kNoise;
+}
+
+bool TableReceiver::Poll(bool timerTick) {
+    if (timerTick) ++ReplyTicks;
+    return ReceiverPanel::Poll(timerTick);
 }

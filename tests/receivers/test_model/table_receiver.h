@@ -29,7 +29,11 @@ class TableReceiver : public ReceiverPanel {
     bool Create(ui::Form* parent, FDX* fdx) override;
     bool SetFrequency() override;
     int32_t ReadLevel() override;
+    bool Poll(bool timerTick) override;
 
     // The frequencies tuned, in order.
     std::vector<uint32_t> Tuned;
+    // The 100 ms ticks and the one-second PostTimerTick codes that reached the panel.
+    int ReplyTicks = 0;
+    int SecondTicks = 0;
 };
