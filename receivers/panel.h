@@ -12,13 +12,13 @@
 // counts the exchange down from 10 ticks.
 //
 // The defaults have the shape of the CI-V panels. What the other families change, for their
-// authors: the AOR sets answer in text lines, so their level read of a scan step copies the
-// reply out of the ring (ReadReply) before ReadLevel, their tune-and-read reads the level even
-// when the tune was not acknowledged, their stop reads a level after the cancel, and their
-// level poll asks only while no reply is awaited (the AR8000 never); the IC-PCR1000 reads
-// the level twice and keeps the second, and with its band scope on during a scale scan counts
-// every point as 0 and steps 200 kHz; the WiNRADiO card has no exchange at all and reads its
-// level directly.
+// authors: the AOR sets answer in text lines, so the level of their scan step copies the
+// reply out of the ring (ReadReply) before ReadLevel, their tune-and-read reads the level
+// even when the tune was not acknowledged, their stop reads a level after the cancel, and the
+// level poll asks them only while they await nothing (the AR8000 never); the IC-PCR1000 reads
+// the level twice and keeps the second, is polled whatever it awaits, and with its band scope
+// on during a scale scan counts every point as 0 and steps 200 kHz; the WiNRADiO card has no
+// exchange: it reads its level directly, is always polled and reads a level at a stop.
 
 #include <cstddef>
 #include <cstdint>

@@ -7,8 +7,9 @@
 // its data (CivModel), builds its controls and adds what it has of its own through the hooks
 // below.
 //
-// Where the next models depart from this shape, they override: the IC-R10 asks no identity
-// (Identify) and no squelch state (ReadLevel); the IC-756PRO and IC-R75 build their mode
+// Where the next models depart from this shape: the IC-R10 asks no identity (Identify) and
+// has no squelch query (its level query follows a report and the synchronisation alone, and
+// its readings count as with the squelch open); the IC-756PRO and IC-R75 build their mode
 // command from mode and filter codes (SetMode) and decode more mode bytes (ParseModelReply).
 
 #include <array>
@@ -97,6 +98,8 @@ class CivPanel : public ReceiverPanel {
     ui::ScrollBar* scrollb_1 = nullptr;  // pages of the fine scale
 
   protected:
+    // The model's destructor destroys the form (Destroy), so that the state file is written
+    // while the model's hooks are still there.
     explicit CivPanel(const CivModel& model);
 
     // --- What the model adds
