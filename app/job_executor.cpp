@@ -15,8 +15,8 @@
 #include <variant>
 
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
+#include "state/message_bus.h"
 
 namespace {
 
@@ -258,7 +258,7 @@ void ORVEL::ExecuteCommand() {
 ui::Form* ORVEL::JobTarget(uint32_t panel) {
     switch (panel) {
         case kPanelReceiver:
-            return ActivePanel();
+            return Panel();
         case kPanelBank:
             return subWindows.freq;
         case kPanelRanges:

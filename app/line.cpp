@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "app/message_bus.h"
 #include "app/orvel_ini.h"
+#include "receivers/panel_registry.h"
 #include "state/fdx.h"
+#include "state/message_bus.h"
 #include "state/user_job.h"
+#include "ui/post.h"
 
 namespace {
 
@@ -221,9 +223,7 @@ void line::FillControls() {
     com->SetSelectedIndex(s.PortIndex);
     speed->SetSelectedIndex(s.SpeedIndex);
     // The IC-R9000 and the AR8600 run on another model's panel but are shown as themselves.
-    shownReceiver_ = s.ReceiverType;
-    if (s.ReceiverVariant && s.ReceiverType == 3) shownReceiver_ = 5;
-    if (s.ReceiverVariant && s.ReceiverType == 9) shownReceiver_ = 11;
+    shownReceiver_ = panel_registry::ConfiguredType(s.ReceiverType, s.ReceiverVariant);
     recv->SetSelectedIndex(shownReceiver_);
 
     autovalue->SetChecked(s.OptAuto);

@@ -6,10 +6,10 @@
 
 #include "app/application.h"
 #include "app/data_folder.h"
-#include "app/message_bus.h"
 #include "app/orvel_ini.h"
 #include "app/orvel_pictures.h"
 #include "app/orvel_resources.h"
+#include "state/message_bus.h"
 #include "state/text_file.h"
 #include "state/user_job.h"
 #include "ui/message_box.h"
@@ -31,9 +31,6 @@ constexpr int kStatusParts[] = {152, 192, 227, 266, 336, 396, 466};
 
 // The data folders, made under the program folder at every start.
 constexpr const char* kDataFolders[] = {"FREQ", "DP", "GRP", "JOB", "INFO", "SCALE", "FONO"};
-
-// Receiver types that have a panel of their own.
-constexpr int32_t kPanelTypes[] = {1, 2, 3, 4, 6, 7, 8, 9, 10, 12};
 
 // Below this much free space on the program folder's disk the operator is warned.
 constexpr uintmax_t kLowDiskSpace = 2'000'000;
@@ -163,10 +160,10 @@ void ORVEL::SetPictures() {
     for (ui::PictureButton* button :
          {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, pictbttn_7,
           pictbttn_8, pictbttn_9, pictbttn_10, pictbttn_11, pictbttn_12, pictbttn_13}) {
-        const Picture p = OrvelPicture(button->Name());
+        const ui::ArtPicture p = OrvelPicture(button->Name());
         button->SetPicture(p.width, p.height, p.pixels);
     }
-    const Picture icon = OrvelPicture("pictb_1");
+    const ui::ArtPicture icon = OrvelPicture("pictb_1");
     pictb_1->SetPicture(icon.width, icon.height, icon.pixels);
     SetIcon(icon.width, icon.height, icon.pixels);
 }
@@ -230,8 +227,8 @@ void ORVEL::StartUp() {
 
     PrepareScaleTags();
     ReadOrvelIni(*this);  // a missing file keeps the defaults
-    ReceiverType = MapReceiverType(ReceiverType, ReceiverVariant);
-    rtty->SetEnabled(ReceiverType == 12);
+    ReceiverType = panel_registry::ServedType(ReceiverType, ReceiverVariant);
+    rtty->SetEnabled(ReceiverTraits().rtty);
 
     Alive = true;
     timer.Start(100);
@@ -270,17 +267,6 @@ void ORVEL::StartUp() {
     comm.EnableReceive();
     SetText(kOrvelCaption);
     Started = true;
-}
-
-int32_t ORVEL::MapReceiverType(int32_t type, uint8_t& variant) {
-    variant = 0;
-    if (type == 11 || type == 5) {
-        variant = 1;
-        type = type == 11 ? 9 : 3;
-    }
-    for (int32_t known : kPanelTypes)
-        if (type == known) return type;
-    return 10;
 }
 
 // The scale tag base lives in "SCALE/scale.tag"; a missing or empty one is made anew from
@@ -340,7 +326,8 @@ void ORVEL::ApplyLargeScreenLayout() {
     PageOrigin = {tabs.x + 4, tabs.y + tabctrl_1->PageArea().y + 4, 0, 0};
 }
 
-// The WiNRADiO card needs no serial link: its port is only marked as connected.
+// A receiver without a serial link (the WiNRADiO card) only has its port marked as
+// connected.
 void ORVEL::OpenSerialPort() {
     Port = &comm;
     comm.ProgramDir = ProgramDir;
@@ -349,9 +336,10 @@ void ORVEL::OpenSerialPort() {
     comm.ConfiguredByteSize = 8;
     comm.ConfiguredBaud = BaudRateOfSpeed(uint32_t(SpeedIndex));
     comm.Init();
-    comm.StopBits = ReceiverType == 1 ? kTwoStopBits : kOneStopBit;  // the AR3000A
+    const PanelTraits& traits = ReceiverTraits();
+    comm.StopBits = traits.twoStopBits ? kTwoStopBits : kOneStopBit;
     comm.Discarding = true;
-    if (ReceiverType == 8)
+    if (!traits.serialPort)
         comm.Running = true;
     else
         comm.Open();

@@ -9,16 +9,18 @@
 #include <functional>
 #include <memory>
 
-#include "app/comm.h"
 #include "app/journal.h"
 #include "app/journal_tree.h"
 #include "app/line.h"
 #include "app/page_form.h"
 #include "app/wait.h"
-#include "receivers/icom/ic8500.h"
+#include "receivers/comm.h"
+#include "receivers/panel.h"
+#include "receivers/panel_registry.h"
 #include "state/fdx.h"
 #include "state/user_fono.h"
 #include "ui/controls.h"
+#include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
 
@@ -88,10 +90,6 @@ class ORVEL : public ui::Form, public FDX {
     // The settings dialog, shown on the parameters page when the operator picks it.
     std::unique_ptr<line> settings;
     std::unique_ptr<UserFono> phonogram_;  // the current phonogram (FDX::Phonogram)
-
-    // The receiver types that have a panel; 5 and 11 are served as 3 and 9 with the
-    // variant flag, anything else becomes 10.
-    static int32_t MapReceiverType(int32_t type, uint8_t& variant);
 
     // True once the start-up ran to its end; a failed start saves nothing at the close.
     bool Started = false;
@@ -248,15 +246,16 @@ class ORVEL : public ui::Form, public FDX {
     // --- (end of journal, controls, stored items)
 
   public:
-    // --- Receiver dispatch: one panel per model, the one of the configured type created at
-    // start-up; every operation does nothing for a type without a panel.
-    std::unique_ptr<IC8500> panelIC8500;
+    // --- Receiver dispatch: the panel of the configured type, made by the panel registry at
+    // start-up; every operation does nothing without one.
+    ReceiverPanel* Panel() const { return panel_.get(); }
+    // What the registry says of the configured type's model.
+    const PanelTraits& ReceiverTraits() const { return panel_registry::Traits(ReceiverType); }
     // The configured receiver has no panel: the program runs without one this time.
     bool ReceiverMissing = false;
     bool CreateReceiverPanel(int32_t type);
     void CreatePanelOrGoOn();
     void DeleteReceiverPanel();
-    ui::Form* ActivePanel();
     bool PostToPanel(uint32_t code);
     void SetModulation(char letter);
     bool ApplyAttenuator();
@@ -271,11 +270,6 @@ class ORVEL : public ui::Form, public FDX {
     void NotifyPanelLoaded();
     void RequestPanelBank();
     void PollPanel(bool timerTick);
-    bool PanelSetFrequency();
-    bool PanelSetFrequencyWait();
-    int32_t PanelReadLevel();
-    uint32_t PanelReadReply();
-    void PanelCancel(bool keepPort);
     void DispatchPanelCode(uint32_t code);
     void TickPanel(bool secondBoundary);
     // The timer's one-second pacing and the seconds value the clock label shows.
@@ -284,18 +278,10 @@ class ORVEL : public ui::Form, public FDX {
     // Called when the level poll read a new level (the level display).
     std::function<void()> OnLevelChanged;
 
-    // Calls op with the panel of the configured receiver type, when it exists.
-    template <class Op>
-    void ForPanel(Op&& op) {
-        switch (ReceiverType) {
-            case IC8500::kReceiverType:
-                if (panelIC8500) op(*panelIC8500);
-                break;
-            default:
-                break;
-        }
-    }
+  private:
+    std::unique_ptr<ReceiverPanel> panel_;
 
+  public:
     // --- Panel catalog
     // Lists the catalog of panel objects of the configured receiver under "Панель" (start-up;
     // the two fields with remembered values keep the entries the journal made for them).
@@ -435,7 +421,6 @@ class ORVEL : public ui::Form, public FDX {
     bool PostScanStep(uint32_t code, uint64_t generation);
     uint64_t TakeStepGeneration(uint32_t code);
     Bank* ScannedSlot();
-    bool PanelReplyReady();
     void ReleaseReceiver();
     bool StartScanJob(const std::string& name);
     void AppendJournalLine(const Bank& slot, const char* event);

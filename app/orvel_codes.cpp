@@ -3,8 +3,8 @@
 // from the windows, step keys, and the codes it passes on to the windows.
 
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
+#include "state/message_bus.h"
 #include "ui/application.h"
 
 namespace {

@@ -8,10 +8,10 @@
 // not there yet: those handlers do their own share only.
 
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "state/history.h"
 #include "state/key_value.h"
+#include "state/message_bus.h"
 
 namespace {
 
@@ -298,8 +298,7 @@ void ORVEL::SelectWorkMode(int32_t page) {
     if (page >= 0 && page <= 3 && StudyOpen) PostPrivateMessage(this, PostAnalysisUpdate);
     switch (page) {
         case 0:
-            // The variants served by another model's panel (IC-R9000, AR8600) get none.
-            if (ReceiverType != 5 && ReceiverType != 11) PostToPanel(PostRefreshLevels);
+            PostToPanel(PostRefreshLevels);
             break;
         case 1:
             PostPrivateMessage(subWindows.freq, PostRefreshLevels);

@@ -10,10 +10,10 @@
 
 #include "app/data_folder.h"
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "state/etl.h"
 #include "state/meg.h"
+#include "state/message_bus.h"
 #include "state/moment.h"
 #include "state/stamp_clock.h"
 

@@ -7,10 +7,10 @@
 
 #include "app/data_folder.h"
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "state/cp1251.h"
 #include "state/history.h"
+#include "state/message_bus.h"
 #include "state/moment.h"
 
 namespace {

@@ -1,23 +1,9 @@
 #include "app/orvel_pictures.h"
 
-#include <cstring>
-#include <string_view>
-
 namespace {
 
-struct PaletteEntry {
-    char key;
-    ui::Color color;
-};
-
-constexpr PaletteEntry kPalette[] = {
-    {'.', 0xd4d0c8},  // button face: transparent in effect
-    {'k', 0x000000}, {'w', 0xffffff}, {'g', 0x808080}, {'r', 0xc00000},
-    {'b', 0x0000c0}, {'y', 0xe0c000}, {'n', 0x008000}, {'c', 0x0080c0},
-};
-
 // clang-format off
-constexpr PictureArt kArt[] = {
+constexpr ui::PictureArt kArt[] = {
     {"pictbttn_2",  // load: an open folder with an arrow out of it
      {"..............", "......b.......", ".....bbb......", "....bbbbb.....", "......b.......",
       ".yyyy.b.......", "ykkkkykkkkkk..", "ykyyyyyyyyyk..", "ykyyyyyyyyyk..", "ykyyyyyyyyyk..",
@@ -78,28 +64,8 @@ constexpr PictureArt kArt[] = {
 
 // clang-format on
 
-ui::Color ColorOf(char key) {
-    for (const PaletteEntry& entry : kPalette)
-        if (entry.key == key) return entry.color;
-    return kPalette[0].color;
-}
-
 }  // namespace
 
-Picture OrvelPicture(const std::string& controlName) {
+ui::ArtPicture OrvelPicture(const std::string& controlName) {
     return FindPicture(kArt, controlName);
-}
-
-Picture FindPicture(std::span<const PictureArt> table, const std::string& controlName) {
-    for (const PictureArt& art : table) {
-        if (controlName != art.control) continue;
-        Picture picture;
-        picture.width = int(std::strlen(art.rows[0]));
-        picture.height = int(std::size(art.rows));
-        for (std::string_view row : art.rows)
-            for (int x = 0; x < picture.width; ++x)
-                picture.pixels.push_back(ColorOf(size_t(x) < row.size() ? row[x] : '.'));
-        return picture;
-    }
-    return {};
 }

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
+#include "state/message_bus.h"
 #include "ui/timer.h"
 
 namespace {

@@ -16,9 +16,9 @@
 #include <limits>
 
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "state/cp1251.h"
+#include "state/message_bus.h"
 
 namespace {
 
@@ -32,8 +32,6 @@ constexpr const char* kNotesFile = "info.txt";
 constexpr int kHoldWaitMs = 300;
 // A bank series without a length ("Интервал" 0) has this many time slices.
 constexpr int32_t kOpenEndedSlices = 64000;
-// The IC-PCR1000's band scope moves the scale scan by 200 kHz whatever the step is.
-constexpr uint32_t kPcrScopeStep = 2000;
 // Pacing of the bank scan by the timer: a check every 5 ticks.
 constexpr int32_t kBankPaceTicks = 5;
 constexpr int32_t kAllSlotsRound = 13;
@@ -184,62 +182,12 @@ Bank* ORVEL::ScannedSlot() {
 
 void ORVEL::TuneReceiver() {
     Frequency = std::min(std::max(ScanFrequency, FreqLow), FreqHigh);
-    PanelSetFrequency();
+    if (Panel()) Panel()->SetFrequency();
     ShowFrequency();
 }
 
-// What the serial reader has put into the ring already is parsed before the wait: the code
-// that announces it can be queued behind the very step that waits (the tuning of the step
-// before sent the command, and its answer came as that step ended), and a nested wait does
-// not always get to codes queued behind the one it runs in.
-bool ORVEL::PanelReplyReady() {
-    bool ready = false;
-    ForPanel([&](auto& panel) {
-        if (!panel.ReplyComplete) panel.Poll(false);
-        ready = panel.ReplyComplete || panel.WaitReply();
-    });
-    return ready;
-}
-
 bool ORVEL::QueryLevel() {
-    ScanLevel = -1;
-    switch (ReceiverType) {
-        case 1:
-        case 2:
-        case 7:
-        case 9:
-            // The AOR sets answer in text: the reply is copied out of the ring first.
-            if (PanelReplyReady()) {
-                PanelReadReply();
-                ScanLevel = PanelReadLevel();
-            }
-            break;
-        case 3:
-        case 4:
-        case 10:
-        case 12:
-            if (PanelReplyReady()) ScanLevel = PanelReadLevel();
-            ForPanel([](auto& panel) { panel.PendingCommand = ReceiverPanel::NoExchange; });
-            break;
-        case 6:
-            if (PanelReplyReady()) {
-                // With the band scope on during a scale scan the panel draws the scope itself
-                // and every read counts as level 0; otherwise the second of two reads counts.
-                if (PcrScope && RunningMode == 0) {
-                    ScanLevel = 0;
-                } else {
-                    PanelReadLevel();
-                    ScanLevel = PanelReadLevel();
-                }
-            }
-            ForPanel([](auto& panel) { panel.PendingCommand = ReceiverPanel::NoExchange; });
-            break;
-        case 8:
-            ScanLevel = PanelReadLevel();
-            break;
-        default:
-            break;
-    }
+    ScanLevel = Panel() ? Panel()->ScanLevel() : -1;
     return ScanLevel != -1;
 }
 
@@ -272,26 +220,7 @@ void ORVEL::ShowLevel(uint32_t frequency) {
 // Manual tuning: the frequency entry, the step keys, the bank and range windows.
 void ORVEL::TuneAndMeasure() {
     if (!comm.Running) return;
-    Level = -1;
-    switch (ReceiverType) {
-        case 1:
-        case 2:
-        case 7:
-        case 9:
-            PanelSetFrequencyWait();
-            Level = PanelReadLevel();
-            break;
-        case 3:
-        case 4:
-        case 6:
-        case 8:
-        case 10:
-        case 12:
-            if (PanelSetFrequencyWait()) Level = PanelReadLevel();
-            break;
-        default:
-            break;
-    }
+    Level = Panel() ? Panel()->TuneAndRead() : -1;
     if (WorkMode == 0) PostToPanel(PostRefreshDisplay);
     ShowCurrentLevel();
 }
@@ -375,26 +304,7 @@ void ORVEL::StartStopScan() {
 // The first part of every stop: the panel's outstanding request is dropped, so that a step
 // waiting for it returns at once.
 void ORVEL::ReleaseReceiver() {
-    switch (ReceiverType) {
-        case 1:
-        case 2:
-        case 7:
-        case 8:
-        case 9:
-            PanelCancel(false);
-            PanelReadLevel();
-            break;
-        case 3:
-        case 4:
-        case 6:
-        case 10:
-        case 12:
-            ForPanel([](auto& panel) { panel.PendingCommand = ReceiverPanel::NoExchange; });
-            PanelCancel(false);
-            break;
-        default:
-            break;
-    }
+    if (Panel()) Panel()->ReleaseForStop();
 }
 
 void ORVEL::StartScaleScan() {
@@ -672,7 +582,7 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
 
     if (!read) {
         // The point is measured again; what the receiver left in the ring goes.
-        if (ReceiverType != 8) comm.Purge();
+        if (ReceiverTraits().serialPort) comm.Purge();
     } else {
         const int32_t level = ScanLevel;
         const int64_t cell = slot->CellOf(current);
@@ -1000,7 +910,7 @@ void ORVEL::OnScaleScanStep(uint64_t generation) {
     const bool read = QueryLevel();
     if (generation != scanGeneration_) return;
     if (read && Running && !Paused) {
-        const uint32_t step = ReceiverType == 6 && PcrScope ? kPcrScopeStep : Step;
+        const uint32_t step = Panel() ? Panel()->ScaleScanStep() : Step;
         const int64_t next = int64_t{Frequency} + step;
         ScanFrequency = uint32_t(std::min<int64_t>(next, std::numeric_limits<uint32_t>::max()));
         // The upper limit itself is never tuned.

@@ -4,8 +4,8 @@
 // range slot handed to the receiver when the range scan takes it.
 
 #include "app/format_text.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
+#include "state/message_bus.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ std::vector<ui::Window*> ScanLockedControls(ORVEL& w) {
     // clang-format off
     std::vector<ui::Window*> controls = {w.ftup, w.step, w.ft,
                                          w.nfm, w.wfm, w.am, w.lsb, w.usb, w.cw};
-    if (w.ReceiverType == 12) controls.push_back(w.rtty);
+    if (w.ReceiverTraits().rtty) controls.push_back(w.rtty);
     for (ui::Window* button : {w.pictbttn_1, w.pictbttn_2, w.pictbttn_3, w.pictbttn_4,
                                w.pictbttn_5, w.pictbttn_6, w.pictbttn_7, w.pictbttn_8,
                                w.pictbttn_9, w.pictbttn_10, w.pictbttn_11, w.pictbttn_12,
@@ -153,11 +153,11 @@ void ORVEL::ShowModulation() {
     const ModeButton buttons[] = {{'F', nfm}, {'W', wfm}, {'A', am},  {'L', lsb},
                                   {'U', usb}, {'C', cw},  {'R', rtty}};
     for (const ModeButton& mode : buttons) {
-        if (mode.button == nullptr || (mode.letter == 'R' && ReceiverType != 12)) continue;
+        if (mode.button == nullptr || (mode.letter == 'R' && !ReceiverTraits().rtty)) continue;
         mode.button->SetChecked(false);
     }
     for (const ModeButton& mode : buttons) {
-        if (mode.button == nullptr || (mode.letter == 'R' && ReceiverType != 12)) continue;
+        if (mode.button == nullptr || (mode.letter == 'R' && !ReceiverTraits().rtty)) continue;
         if (mode.letter == Modulation) mode.button->SetChecked(true);
     }
     ModeValue = ModeParameter(Modulation);

@@ -26,9 +26,9 @@
 #include <memory>
 #include <string>
 
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "emulators/civ/ic8500_emulator.h"
+#include "state/message_bus.h"
 #include "ui/application.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"
@@ -196,7 +196,7 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         ORVEL orvel;
-        if (!orvel.Create() || orvel.panelIC8500 == nullptr) return 2;
+        if (!orvel.Create() || orvel.Panel() == nullptr) return 2;
         ui::ServeFor(1500);  // the panel's start-up synchronisation
 
         std::printf("| range | emulator | steps | steps/s | line | CPU per step | peak memory |\n");

@@ -1,6 +1,7 @@
 #include "receivers/panel.h"
 
-#include "app/comm.h"
+#include "receivers/comm.h"
+#include "ui/post.h"
 
 ReceiverPanel::ReceiverPanel() {
     // The right mouse button runs the macro or trigger job, as on every window.
@@ -48,6 +49,25 @@ void ReceiverPanel::Cancel(bool keepPort) {
     FrequencyPosted = false;
     LevelPosted = false;
     if (!keepPort && Port()) Port()->Purge();
+}
+
+bool ReceiverPanel::ReplyReady() {
+    if (!ReplyComplete) Poll(false);
+    return ReplyComplete || WaitReply();
+}
+
+int32_t ReceiverPanel::ScanLevel() {
+    const int32_t level = ReplyReady() ? ReadLevel() : -1;
+    PendingCommand = NoExchange;
+    return level;
+}
+
+int32_t ReceiverPanel::TuneAndRead() {
+    return SetFrequencyWait() ? ReadLevel() : -1;
+}
+
+void ReceiverPanel::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<ReceiverPanel>>{});
 }
 
 bool ReceiverPanel::BeginExchange(int32_t awaited, bool cancelStale) {

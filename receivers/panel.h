@@ -1,14 +1,24 @@
 #pragma once
-// What every receiver panel shares. A panel is a form on the main window's receiver page and
-// at the same time the driver of one receiver model: it writes commands to the serial port,
-// finds the replies in the port's receive ring and answers the job lines addressed to the
-// receiver. The main window calls the panel of the configured type by name (a switch on the
-// receiver type); the operations below have one meaning for every model.
+// The receiver panel: a form on the main window's receiver page and at the same time the
+// driver of one receiver model. It writes commands to the serial port, finds the replies in
+// the port's receive ring and answers the job lines addressed to the receiver. The main
+// window holds the one panel of the configured type (made through the panel registry) and
+// calls only the operations declared here; a model overrides those it serves, and the
+// defaults are what a model without the operation does.
 //
 // One exchange at a time: a send is refused while a reply is awaited. WaitReply serves posted
 // codes and timer ticks while it waits (at most 1000 ms), so PostSerialData and the 100 ms
 // tick reach the panel inside the wait and end it: Poll(false) parses the ring, Poll(true)
 // counts the exchange down from 10 ticks.
+//
+// The defaults have the shape of the CI-V panels. What the other families change, for their
+// authors: the AOR sets answer in text lines, so the level of their scan step copies the
+// reply out of the ring (ReadReply) before ReadLevel, their tune-and-read reads the level
+// even when the tune was not acknowledged, their stop reads a level after the cancel, and the
+// level poll asks them only while they await nothing (the AR8000 never); the IC-PCR1000 reads
+// the level twice and keeps the second, is polled whatever it awaits, and with its band scope
+// on during a scale scan counts every point as 0 and steps 200 kHz; the WiNRADiO card has no
+// exchange: it reads its level directly, is always polled and reads a level at a stop.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,14 +27,17 @@
 #include <span>
 #include <string>
 
-#include "app/message_bus.h"
 #include "receivers/level_scale.h"
 #include "state/fdx.h"
 #include "state/job_str.h"
+#include "state/message_bus.h"
 #include "ui/form.h"
 #include "ui/reply_event.h"
 
 class Comm;
+
+// What ModeParameter gives for a letter the receiver does not have.
+inline constexpr int32_t kNoModeValue = 120;
 
 // A numbered panel command of a model: what it does with the job line, answering in it.
 template <class Panel>
@@ -50,16 +63,62 @@ class ReceiverPanel : public ui::Form {
     // was created without one.
     FDX* State() const { return fdx_; }
 
-    // --- Operations the main window calls on every panel
+    // --- The operations the main window calls
+    // Binds the panel to fdx (null: a state of the panel's own) and builds its form as a
+    // child of parent; false when the form cannot be built or what it needs is not there.
+    virtual bool Create(ui::Form* parent, FDX* fdx) = 0;
+    // Sends FDX::Frequency without waiting; false when an exchange is outstanding.
+    virtual bool SetFrequency() { return false; }
+    // SetFrequency, then WaitReply.
+    virtual bool SetFrequencyWait() { return SetFrequency() && WaitReply(); }
+    // Each sends the program state's value and waits; false when refused, rejected, not
+    // answered or not served.
+    virtual bool SetMode() { return false; }
+    virtual bool SetStep() { return false; }
+    virtual bool SetAttenuator() { return false; }
+    virtual bool SetSound() { return false; }
+    // Queries the signal level now and waits: the raw level 0..255, -1 when a send was
+    // refused or a wait timed out.
+    virtual int32_t ReadLevel() { return -1; }
+    // Copies one complete reply out of the ring: its byte count, 0 when none is complete.
+    virtual uint32_t ReadReply() { return 0; }
     // Waits for the outstanding exchange; true when its reply arrived and was accepted.
     // Returns at once when the reply is already complete.
-    bool WaitReply();
+    virtual bool WaitReply();
     // Abandons the outstanding exchange (a running wait returns) and, unless keepPort,
     // empties the port and its receive ring.
-    void Cancel(bool keepPort);
+    virtual void Cancel(bool keepPort);
+    // false: data arrived, parse the ring; true: one 100 ms tick. Returns ReplyComplete.
+    virtual bool Poll(bool timerTick) { return timerTick ? TimerTick() : ReplyComplete; }
+    // Executes the job line FDX::JobLine by its command number and posts PostJobStep; a
+    // panel without commands answers every number "Нет доступа к объекту".
+    virtual void ExecuteCommand();
+    // The value of a mode letter: the bandwidth of its filter, 100 Hz units.
+    virtual int32_t ModeParameter(char letter) const {
+        (void)letter;
+        return kNoModeValue;
+    }
+    // Twice the bandwidth of the current filter, 100 Hz units (the report prints half of
+    // it in kHz).
+    virtual int32_t BandwidthValue() const { return Scale.FillWindow; }
 
-    // --- Exchange state. The main window reads ReplyComplete and PendingCommand, and sets
-    // PendingCommand to NoExchange after the level read of a scan.
+    // --- The scans' share
+    // The timer's level poll may ask now (nothing of the scan's or the operator's is awaited).
+    virtual bool IdleForLevelPoll() const { return PendingCommand == NoExchange; }
+    // The level of one scan step, after the step's tune: what already arrived is parsed, the
+    // tune's reply awaited, then the level read; -1 when there is none. The exchange is left
+    // idle in every case.
+    virtual int32_t ScanLevel();
+    // Manual tuning: tunes to FDX::Frequency, waits, and reads the level; -1 when the tune
+    // was not acknowledged or the level not read.
+    virtual int32_t TuneAndRead();
+    // The first part of every stop: the outstanding request is dropped, so that a step
+    // waiting for it returns at once.
+    virtual void ReleaseForStop() { Cancel(false); }
+    // The step of the scale scan from one point to the next, 100 Hz units.
+    virtual uint32_t ScaleScanStep() const { return fdx_->Step; }
+
+    // --- Exchange state
     bool ReplyComplete = false;
     // Command code of the awaited reply, or NoExchange.
     int32_t PendingCommand = NoExchange;
@@ -80,6 +139,8 @@ class ReceiverPanel : public ui::Form {
     uint32_t UpperLimit = 0;
     // Step of the fine scale: one pixel column per ViewStep.
     uint32_t ViewStep = 10000;
+    // First frequency the fine scale shows.
+    uint32_t ViewPosition = 0;
     LevelScale Scale;
 
     // --- For the links (CI-V, AOR): the steps every exchange shares
@@ -112,6 +173,10 @@ class ReceiverPanel : public ui::Form {
 
   protected:
     ReceiverPanel();
+
+    // Parses what already arrived (a code announcing it may be queued behind the very step
+    // that waits), then waits for the outstanding reply; true when it is complete.
+    bool ReplyReady();
 
     // Binds the panel to fdx (null: a state of the panel's own) and creates the form from
     // the resource as a child of parent. False when the window exists already, the resource

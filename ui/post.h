@@ -13,3 +13,8 @@ class Form;
 bool Post(Form* target, uint32_t code);
 
 }  // namespace ui
+
+// The program's name for posting a code of the message bus (state/message_bus.h).
+inline bool PostPrivateMessage(ui::Form* target, uint32_t code) {
+    return ui::Post(target, code);
+}

@@ -1,10 +1,9 @@
 #include "receivers/icom/civ_link.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 
-#include "app/comm.h"
+#include "receivers/comm.h"
 #include "receivers/panel.h"
 #include "state/key_value.h"
 
@@ -92,9 +91,9 @@ std::string NameToHex(std::string_view name, std::size_t length) {
     return hex;
 }
 
-FrameScan FindFrame(std::span<const uint8_t> ring, uint32_t read, uint32_t write) {
+RingPiece FindFrame(std::span<const uint8_t> ring, uint32_t read, uint32_t write) {
     enum class State { Idle, OneFe, Preamble, Body } state = State::Idle;
-    FrameScan scan;
+    RingPiece scan;
     std::size_t body = 0;
     uint32_t examined = 0;
     for (uint32_t i = read; i != write && examined < ring.size(); i = Next(i, ring.size())) {
@@ -112,7 +111,7 @@ FrameScan FindFrame(std::span<const uint8_t> ring, uint32_t read, uint32_t write
                 break;
             case State::Preamble:
                 if (b == kEndOfMessage) {
-                    scan.kind = FrameScan::Kind::Malformed;
+                    scan.kind = RingPiece::Kind::Skip;
                 } else if (b != kPreamble) {
                     state = State::Body;
                     body = 1;
@@ -124,13 +123,13 @@ FrameScan FindFrame(std::span<const uint8_t> ring, uint32_t read, uint32_t write
                     scan.begin = i;
                 } else if (b == kEndOfMessage) {
                     // Destination, source and command at least.
-                    scan.kind = body >= 3 ? FrameScan::Kind::Frame : FrameScan::Kind::Malformed;
+                    scan.kind = body >= 3 ? RingPiece::Kind::Whole : RingPiece::Kind::Skip;
                 } else if (++body > kLongestBody) {
                     state = State::Idle;
                 }
                 break;
         }
-        if (scan.kind != FrameScan::Kind::None) {
+        if (scan.kind != RingPiece::Kind::None) {
             scan.end = Next(i, ring.size());
             scan.examined = examined;
             return scan;
@@ -179,30 +178,25 @@ void CivLink::SendFrame(std::string_view payload) {
     port->WriteBytes(frame->data(), static_cast<uint32_t>(frame->size()));
 }
 
-void CivLink::TakeFrame(const civ::FrameScan& scan) {
-    const Comm& port = *panel_.Port();
-    const auto at = [&](uint32_t index) { return port.Ring[index % Comm::kRingSize]; };
-    uint32_t i = scan.begin;
-    while (at(i) == civ::kPreamble) ++i;
-    ReplyDestination = at(i++);
-    ReplySource = at(i++);
+void CivLink::TakeFrame(const RingCursor& cursor, const RingPiece& frame) {
+    uint32_t i = frame.begin;
+    while (cursor.At(i) == civ::kPreamble) ++i;
+    ReplyDestination = cursor.At(i++);
+    ReplySource = cursor.At(i++);
     ReplyBytes.clear();
-    for (; i % Comm::kRingSize != scan.end; ++i) ReplyBytes.push_back(at(i));
+    cursor.CopyOut(i, frame.end, ReplyBytes);
     ReplyText = civ::BytesToHex(std::span(ReplyBytes).first(ReplyBytes.size() - 1));
 }
 
 uint32_t CivLink::ReadReply() {
     Comm* port = panel_.Port();
     if (!port) return 0;
+    RingCursor cursor(*port);
     for (;;) {
-        const uint32_t write = port->WriteIndex.load(std::memory_order_acquire);
-        const uint32_t read = port->ReadIndex.load(std::memory_order_relaxed);
-        const civ::FrameScan scan = civ::FindFrame(port->Ring, read, write);
-        if (scan.kind == civ::FrameScan::Kind::None) return 0;
-        if (scan.kind == civ::FrameScan::Kind::Frame) TakeFrame(scan);
-        // Only now that the frame is copied may the reader reuse its place.
-        port->ReadIndex.store(scan.end, std::memory_order_release);
-        if (scan.kind == civ::FrameScan::Kind::Frame)
+        const RingPiece frame =
+            cursor.Take(civ::FindFrame, [&](const RingPiece& whole) { TakeFrame(cursor, whole); });
+        if (frame.kind == RingPiece::Kind::None) return 0;
+        if (frame.kind == RingPiece::Kind::Whole)
             return static_cast<uint32_t>(ReplyBytes.size() - 1);
     }
 }
@@ -212,17 +206,14 @@ bool CivLink::Poll(const std::function<void(const civ::CivReply&)>& parse) {
         ReceiverPanel::PassResult pass;
         Comm* port = panel_.Port();
         if (!port) return pass;
+        RingCursor cursor(*port);
         while (pass.steppedOver < Comm::kRingSize) {
-            const uint32_t write = port->WriteIndex.load(std::memory_order_acquire);
-            const uint32_t read = port->ReadIndex.load(std::memory_order_relaxed);
-            const civ::FrameScan scan = civ::FindFrame(port->Ring, read, write);
-            pass.steppedOver += scan.examined;
-            if (scan.kind == civ::FrameScan::Kind::None) break;
-            if (scan.kind == civ::FrameScan::Kind::Frame) TakeFrame(scan);
-            port->ReadIndex.store(scan.end, std::memory_order_release);
-            if (scan.kind != civ::FrameScan::Kind::Frame) continue;
+            const RingPiece frame = cursor.Take(
+                civ::FindFrame, [&](const RingPiece& whole) { TakeFrame(cursor, whole); });
+            pass.steppedOver += frame.examined;
+            if (frame.kind == RingPiece::Kind::None) break;
+            if (frame.kind != RingPiece::Kind::Whole) continue;
             pass.replyTaken = true;
-
             civ::CivReply reply;
             reply.code = ReplyBytes.front();
             reply.matched =

@@ -18,7 +18,8 @@
 #include <string_view>
 #include <vector>
 
-class Comm;
+#include "receivers/ring_cursor.h"
+
 class ReceiverPanel;
 
 namespace civ {
@@ -31,6 +32,18 @@ inline constexpr uint8_t kControllerAddress = 0xE0;
 inline constexpr uint8_t kBroadcastAddress = 0x00;
 // The identity query goes to the broadcast address and its answer is taken from any source.
 inline constexpr int32_t kIdentityCommand = 0x19;
+// Command codes of the awaited replies (PendingCommand).
+inline constexpr int32_t kFrequencyRead = 0x03;
+inline constexpr int32_t kModeRead = 0x04;
+inline constexpr int32_t kFrequencySet = 0x05;
+inline constexpr int32_t kModeSet = 0x06;
+inline constexpr int32_t kChannelSelect = 0x08;
+inline constexpr int32_t kStepSet = 0x10;
+inline constexpr int32_t kAttenuatorSet = 0x11;
+inline constexpr int32_t kLevelSet = 0x14;
+inline constexpr int32_t kMeterRead = 0x15;
+inline constexpr int32_t kFunctionSet = 0x16;
+inline constexpr int32_t kPowerSet = 0x18;
 // Longest body (destination to the last data byte) of a frame the receivers send.
 inline constexpr std::size_t kLongestBody = 64;
 
@@ -58,19 +71,10 @@ int DecodeLevel(std::string_view replyText);
 // name can carry the frame bytes FD, FE or FF (or half of a UTF-8 character).
 std::string NameToHex(std::string_view name, std::size_t length);
 
-// Where the next frame in the ring lies, from read towards write.
-struct FrameScan {
-    enum class Kind {
-        None,       // no complete frame: the ring ends inside one or holds none
-        Frame,      // a complete frame
-        Malformed,  // a frame without a command, to be skipped
-    };
-    Kind kind = Kind::None;
-    uint32_t begin = 0;     // ring index of the frame's first FE
-    uint32_t end = 0;       // ring index just past its FD
-    uint32_t examined = 0;  // bytes looked at from `read`: up to `end`, or up to `write`
-};
-FrameScan FindFrame(std::span<const uint8_t> ring, uint32_t read, uint32_t write);
+// The CI-V finder of the ring cursor: where the next frame lies, from read towards write.
+// Whole: begin at the frame's first FE, end just past its FD; Skip: a frame without a
+// command.
+RingPiece FindFrame(std::span<const uint8_t> ring, uint32_t read, uint32_t write);
 
 // A frame handed to the model's parser, after ReadReply put it into the link's reply
 // buffers.
@@ -123,8 +127,8 @@ class CivLink {
     std::string ReplyText;
 
   private:
-    // Copies the frame found by scan out of the ring into the reply buffers.
-    void TakeFrame(const civ::FrameScan& scan);
+    // Copies the frame the cursor found out of the ring into the reply buffers.
+    void TakeFrame(const RingCursor& cursor, const RingPiece& frame);
 
     ReceiverPanel& panel_;
 };

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/message_bus.h"
 #include "state/history.h"
+#include "state/message_bus.h"
 #include "state/user_job.h"
 #include "tests/app/journal_window.h"
+#include "ui/post.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <map>
 #include <string>
 
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "emulators/civ/ic8500_emulator.h"
 #include "state/cp1251.h"
+#include "state/message_bus.h"
 #include "state/user_dp.h"
 #include "state/user_job.h"
 #include "tests/support/program_folder.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/message_bus.h"
 #include "state/cp1251.h"
 #include "state/fdx.h"
+#include "state/message_bus.h"
 #include "state/user_job.h"
 #include "tests/state/temp_dir.h"
 #include "ui/message_box.h"

@@ -2,7 +2,7 @@
 // the work-mode tabs and dropping a field onto the journal.
 #include <gtest/gtest.h>
 
-#include "app/message_bus.h"
+#include "state/message_bus.h"
 #include "tests/app/journal_window.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"

@@ -6,8 +6,9 @@
 #include <sstream>
 
 #include "app/application.h"
-#include "app/message_bus.h"
 #include "app/orvel.h"
+#include "state/message_bus.h"
+#include "tests/app/ic8500_panel.h"
 #include "tests/support/program_folder.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"
@@ -65,8 +66,8 @@ TEST_F(MainWindow, TabPagesShowTheirOneLabelFormsUntilWindowsReplaceThem) {
     ASSERT_EQ(orvel.tabctrl_1->TabCount(), 8);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(orvel.tabctrl_1->TabText(i), texts[i]);
     // The receiver page holds the panel of the configured receiver (an IC-R8500 here).
-    EXPECT_EQ(orvel.tabctrl_1->Page(0), orvel.panelIC8500.get());
-    EXPECT_EQ(orvel.ActiveReceiver, orvel.panelIC8500.get());
+    EXPECT_EQ(orvel.tabctrl_1->Page(0), orvel.Panel());
+    EXPECT_EQ(orvel.ActiveReceiver, orvel.Panel());
     EXPECT_EQ(orvel.pages[0]->label_1->Text(), " ТИП   ПРИЕМНИКА   НЕ  УКАЗАН  !");
     EXPECT_EQ(orvel.pages[1]->label_1->Text(), "РЕЖИМ   НЕ   ПОДДЕРЖИВАЕТСЯ");
     EXPECT_EQ(orvel.pages[7]->label_1->Text(), "ДЛЯ  ЭТОГО  ЭЛЕМЕНТА  ПАРАМЕТРЫ  ОТСУТСТВУЮТ");
@@ -110,24 +111,11 @@ TEST_F(MainWindowOnACopiedTree, FindsDataFoldersWhateverTheirLetterCase) {
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "DP"));
 }
 
-TEST(ReceiverTypes, VariantsAndUnknownTypesMapToAPanel) {
-    uint8_t variant = 9;
-    EXPECT_EQ(ORVEL::MapReceiverType(11, variant), 9);
-    EXPECT_EQ(variant, 1);
-    EXPECT_EQ(ORVEL::MapReceiverType(5, variant), 3);
-    EXPECT_EQ(variant, 1);
-    EXPECT_EQ(ORVEL::MapReceiverType(4, variant), 4);
-    EXPECT_EQ(variant, 0);
-    EXPECT_EQ(ORVEL::MapReceiverType(0, variant), 10);
-    EXPECT_EQ(ORVEL::MapReceiverType(13, variant), 10);
-    EXPECT_EQ(ORVEL::MapReceiverType(-1, variant), 10);
-}
-
 // The modulation buttons are a group of their own: the receiver panel's attenuator buttons,
 // nested in the same window, neither take nor leave their tick.
 TEST_F(MainWindow, ModulationButtonsTickTheCurrentModeAloneWhateverThePanelTicks) {
     orvel.Show();
-    IC8500* panel = orvel.panelIC8500.get();
+    IC8500* panel = Ic8500Panel(orvel);
     ASSERT_NE(panel, nullptr);
     const std::pair<ui::OptionButton*, char> modes[] = {{orvel.nfm, 'F'}, {orvel.wfm, 'W'},
                                                         {orvel.am, 'A'},  {orvel.lsb, 'L'},

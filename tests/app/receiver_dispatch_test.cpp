@@ -3,9 +3,10 @@
 
 #include <fstream>
 
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "emulators/civ/ic8500_emulator.h"
+#include "state/message_bus.h"
+#include "tests/app/ic8500_panel.h"
 #include "tests/support/program_folder.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"
@@ -42,7 +43,7 @@ class DispatchToIc8500 : public ::testing::Test {
 };
 
 TEST_F(DispatchToIc8500, ModeStepAttenuatorAndLevelReachTheReceiver) {
-    ASSERT_NE(orvel.panelIC8500, nullptr);
+    ASSERT_NE(Ic8500Panel(orvel), nullptr);
     EXPECT_EQ(orvel.FreqHigh, IC8500::kUpperLimit);
 
     orvel.SetModulation('A');
@@ -56,7 +57,7 @@ TEST_F(DispatchToIc8500, ModeStepAttenuatorAndLevelReachTheReceiver) {
     EXPECT_GT(receiver->State().attenuatorDb, 0);
 
     orvel.Frequency = 688000;  // 68.8 MHz, where the plan has a carrier
-    ASSERT_TRUE(orvel.PanelSetFrequencyWait());
+    ASSERT_TRUE(orvel.Panel()->SetFrequencyWait());
     EXPECT_EQ(receiver->State().frequencyHz, 68'800'000u);
     orvel.Level = -1;
     orvel.PollLevel();
@@ -66,7 +67,7 @@ TEST_F(DispatchToIc8500, ModeStepAttenuatorAndLevelReachTheReceiver) {
 }
 
 TEST_F(DispatchToIc8500, PanelCodesGoToThePanelOfTheType) {
-    EXPECT_EQ(orvel.ActivePanel(), orvel.panelIC8500.get());
+    EXPECT_NE(orvel.Panel(), nullptr);
     EXPECT_TRUE(orvel.PostToPanel(PostRefreshDisplay));
     ui::ServePending();
 }
@@ -94,9 +95,10 @@ TEST(DispatchWithoutPanel, EveryOperationIsHarmless) {
         orvel.RequestPanelBank();
         EXPECT_EQ(orvel.ModeParameter('L'), 120);
         EXPECT_EQ(orvel.ActiveReceiverParam(), 100);
-        EXPECT_EQ(orvel.PanelReadLevel(), -1);
-        EXPECT_FALSE(orvel.PanelSetFrequencyWait());
-        EXPECT_EQ(orvel.ActivePanel(), nullptr);
+        EXPECT_FALSE(orvel.QueryLevel());
+        orvel.TuneAndMeasure();
+        EXPECT_EQ(orvel.Level, -1);
+        EXPECT_EQ(orvel.Panel(), nullptr);
         ui::ServeFor(1000);
         orvel.Destroy();
     }

@@ -99,7 +99,7 @@ TEST_F(ScanControl, StopAndStartInsideTheReplyWaitLeaveOneChain) {
     Bank& slot = TenPoints();
     bool restarted = false;
     hooks[PostSerialData] = [&] {
-        if (restarted || !orvel.Running || !orvel.panelIC8500->Waiting()) return;
+        if (restarted || !orvel.Running || !orvel.Panel()->Waiting()) return;
         restarted = true;
         Click(orvel.start);
         Click(orvel.start);
@@ -207,7 +207,7 @@ TEST_F(ScanControl, TheMainTimerKeepsTheClockTheTicksAndTheReceiversRequest) {
 
     // The receiver's unanswered request is given up after ten ticks.
     emulator.SetDead(true);
-    IC8500& panel = *orvel.panelIC8500;
+    IC8500& panel = *Ic8500Panel(orvel);
     ASSERT_TRUE(panel.Link.Send("03", 0x03));
     EXPECT_EQ(panel.PendingCommand, 0x03);
     ui::Clock::Advance(500);

@@ -19,13 +19,15 @@
 #include <string>
 #include <vector>
 
-#include "app/message_bus.h"
 #include "app/orvel.h"
 #include "emulators/civ/ic8500_emulator.h"
 #include "state/cp1251.h"
+#include "state/message_bus.h"
+#include "tests/app/ic8500_panel.h"
 #include "tests/support/program_folder.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
+#include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
 
@@ -95,7 +97,7 @@ class ScanOnAir : public ::testing::Test {
             return false;
         });
         ASSERT_TRUE(orvel.Create());
-        ASSERT_NE(orvel.panelIC8500, nullptr);
+        ASSERT_NE(Ic8500Panel(orvel), nullptr);
         // The panel's start-up synchronisation runs out before a test begins.
         ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
         ui::ServeFor(500);

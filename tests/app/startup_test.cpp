@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <fstream>
 
-#include "app/message_bus.h"
 #include "app/orvel.h"
+#include "state/message_bus.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/pty.h"
 #include "ui/message_box.h"

@@ -1,7 +1,7 @@
 // Renaming, saving, loading and deleting stored items through the journal.
 #include <gtest/gtest.h>
 
-#include "app/message_bus.h"
+#include "state/message_bus.h"
 #include "tests/app/journal_window.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"

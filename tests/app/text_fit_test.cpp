@@ -14,6 +14,7 @@
 
 #include "app/line.h"
 #include "app/orvel.h"
+#include "tests/app/ic8500_panel.h"
 #include "tests/support/program_folder.h"
 #include "ui/timer.h"
 
@@ -27,7 +28,7 @@ class TextFit : public ::testing::Test {
         std::ofstream(folder.File("ORVEL.INI"), std::ios::binary) << "RECV=4\r\n";
         ASSERT_TRUE(orvel.Create());
         orvel.Show();
-        ASSERT_NE(orvel.panelIC8500, nullptr);
+        ASSERT_NE(Ic8500Panel(orvel), nullptr);
         ASSERT_NE(orvel.settings, nullptr);
     }
     void TearDown() override {
@@ -67,7 +68,7 @@ TEST_F(TextFit, SettingsOptionsShowTheirWholeTexts) {
 }
 
 TEST_F(TextFit, ChannelListColumnsShowTheirTitlesWithinTheList) {
-    auto* list = static_cast<QTreeWidget*>(orvel.panelIC8500->lv_1->widget());
+    auto* list = static_cast<QTreeWidget*>(Ic8500Panel(orvel)->lv_1->widget());
     const QHeaderView* header = list->header();
     for (int column = 0; column < header->count(); ++column) {
         const QString title = list->headerItem()->text(column);
@@ -85,7 +86,7 @@ TEST_F(TextFit, ChannelListColumnsShowTheirTitlesWithinTheList) {
 }
 
 TEST_F(TextFit, ChannelStepFieldShowsItsStep) {
-    auto* field = static_cast<QComboBox*>(orvel.panelIC8500->sstep->widget());
+    auto* field = static_cast<QComboBox*>(Ic8500Panel(orvel)->sstep->widget());
     EXPECT_EQ(field->currentText(), "10.0");
     // The edit keeps 2 pixels of its own on either side of the text.
     for (const char* step : {"10.0", "12.5", "20.0", "25.0"})
@@ -97,7 +98,7 @@ TEST_F(TextFit, ChannelStepFieldShowsItsStep) {
 // The labels of the fine scale's axis lie in the band below its base line: the last one is
 // drawn as wide as the one before it, and inside the scale.
 TEST_F(TextFit, FineScaleDrawsItsLastAxisLabelWhole) {
-    ui::Canvas* scale = orvel.panelIC8500->scale;
+    ui::Canvas* scale = Ic8500Panel(orvel)->scale;
     const std::vector<ui::Color> pixels = scale->Snapshot();
     const ui::Rect size = scale->Geometry();
     ASSERT_EQ(pixels.size(), size_t(size.width) * size_t(size.height));

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "receivers/icom/ic8500.h"
+#include "receivers/icom/ic8500/ic8500.h"
 #include "tests/app/scan_fixture.h"
 
 namespace {
@@ -47,7 +47,7 @@ TEST_F(Tuning, PlusAndMinusLinesTuneAndMeasureOnce) {
 }
 
 TEST_F(Tuning, TheReceiverPageFollowsAFrequencyTypedInTheMainWindow) {
-    const IC8500& panel = *orvel.panelIC8500;
+    const IC8500& panel = *Ic8500Panel(orvel);
     ui::EventData typed;
     typed.id = ui::EventId::Change;
     typed.text = "433.92";
@@ -61,7 +61,7 @@ TEST_F(Tuning, TheReceiverPageFollowsAFrequencyTypedInTheMainWindow) {
 
 TEST_F(Tuning, SelectingTheReceiverTabRefreshesThePanel) {
     int refreshes = 0;
-    orvel.panelIC8500->AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
+    Ic8500Panel(orvel)->AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
         if (e.code == PostRefreshLevels) ++refreshes;
         return false;
     });

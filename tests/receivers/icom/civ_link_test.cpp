@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/comm.h"
+#include "receivers/comm.h"
 #include "receivers/panel.h"
 #include "state/fdx.h"
 
@@ -52,7 +52,7 @@ TEST(CivHex, NamesNeverCarryFrameBytes) {
 }
 
 // Where FindFrame finds the first frame of these bytes.
-civ::FrameScan Scan(const Bytes& bytes) {
+RingPiece Scan(const Bytes& bytes) {
     Bytes ring(256, 0);
     std::copy(bytes.begin(), bytes.end(), ring.begin());
     return civ::FindFrame(ring, 0, static_cast<uint32_t>(bytes.size()));
@@ -60,29 +60,29 @@ civ::FrameScan Scan(const Bytes& bytes) {
 
 TEST(CivFraming, APreambleOfFeFeOpensAFrameAndMoreFeBytesBelongToIt) {
     auto scan = Scan({0xFE, 0xFE, 0xFE, 0xE0, 0x4A, 0xFB, 0xFD, 0x11});
-    EXPECT_EQ(scan.kind, civ::FrameScan::Kind::Frame);
+    EXPECT_EQ(scan.kind, RingPiece::Kind::Whole);
     EXPECT_EQ(scan.end, 7u);
     EXPECT_EQ(scan.examined, 7u);
 
     // A lone FE before it is line noise.
     scan = Scan({0xFE, 0x00, 0xFE, 0xFE, 0xE0, 0x4A, 0xFB, 0xFD});
-    EXPECT_EQ(scan.kind, civ::FrameScan::Kind::Frame);
+    EXPECT_EQ(scan.kind, RingPiece::Kind::Whole);
     EXPECT_EQ(scan.begin, 2u);
 }
 
 TEST(CivFraming, FeInsideAFrameRestartsIt) {
     const auto scan = Scan({0xFE, 0xFE, 0xE0, 0x4A, 0x03, 0xFE, 0xFE, 0xE0, 0x4A, 0xFB, 0xFD});
-    EXPECT_EQ(scan.kind, civ::FrameScan::Kind::Frame);
+    EXPECT_EQ(scan.kind, RingPiece::Kind::Whole);
     EXPECT_EQ(scan.begin, 5u);
     EXPECT_EQ(scan.end, 11u);
 }
 
 TEST(CivFraming, AFrameWithoutACommandIsMalformedAndAnUnfinishedOneIsNone) {
     auto scan = Scan({0xFE, 0xFE, 0xE0, 0x4A, 0xFD, 0xFE, 0xFE, 0xE0, 0x4A, 0xFB, 0xFD});
-    EXPECT_EQ(scan.kind, civ::FrameScan::Kind::Malformed);
+    EXPECT_EQ(scan.kind, RingPiece::Kind::Skip);
     EXPECT_EQ(scan.end, 5u);
     scan = Scan({0xFE, 0xFE, 0xE0, 0x4A, 0x03, 0x00});
-    EXPECT_EQ(scan.kind, civ::FrameScan::Kind::None);
+    EXPECT_EQ(scan.kind, RingPiece::Kind::None);
     EXPECT_EQ(scan.examined, 6u);
 }
 
@@ -90,7 +90,7 @@ TEST(CivFraming, AFrameLongerThanAnyReplyIsDropped) {
     Bytes bytes{0xFE, 0xFE, 0xE0, 0x4A, 0x1A};
     bytes.insert(bytes.end(), 80, 0x20);
     bytes.push_back(0xFD);
-    EXPECT_EQ(Scan(bytes).kind, civ::FrameScan::Kind::None);
+    EXPECT_EQ(Scan(bytes).kind, RingPiece::Kind::None);
 }
 
 // A panel of no model: the exchange state and a port that is not open, whose ring the test
@@ -98,6 +98,7 @@ TEST(CivFraming, AFrameLongerThanAnyReplyIsDropped) {
 class BarePanel : public ReceiverPanel {
   public:
     explicit BarePanel(FDX& state) { fdx_ = &state; }
+    bool Create(ui::Form*, FDX*) override { return false; }
 };
 
 class CivRing : public ::testing::Test {
@@ -264,6 +265,18 @@ TEST(PanelExchange, WaitReplyAfterACompleteReplyTouchesNothing) {
     panel.PendingCommand = 0x15;  // as a send of the reply's own parser leaves it
     EXPECT_TRUE(panel.WaitReply());
     EXPECT_EQ(panel.PendingCommand, 0x15);
+}
+
+// The level of a scan step leaves the panel idle whatever the read did, so that the next
+// step's tune goes out.
+TEST(PanelExchange, AScanStepLeavesTheExchangeIdle) {
+    FDX state;
+    BarePanel panel(state);
+    ASSERT_TRUE(panel.BeginExchange(0x05));
+    panel.EndExchange(true);
+    panel.PendingCommand = 0x15;
+    EXPECT_EQ(panel.ScanLevel(), -1);  // a panel without a level read
+    EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
 }
 
 TEST(PanelExchange, CancelEndsTheExchangeAndEmptiesThePortUnlessKept) {

@@ -1,4 +1,4 @@
-#include "app/comm.h"
+#include "receivers/comm.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -11,8 +11,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/message_bus.h"
 #include "state/cp1251.h"
+#include "state/message_bus.h"
+#include "ui/post.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/comm.h"
+#include "receivers/comm.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/message_bus.h"
+#include "state/message_bus.h"
 #include "tests/state/temp_dir.h"
 #include "tests/support/pty.h"
 #include "ui/form.h"

@@ -5,7 +5,7 @@
 
 #include <tuple>
 
-#include "tests/receivers/icom/ic8500_fixture.h"
+#include "tests/receivers/icom/ic8500/ic8500_fixture.h"
 
 namespace {
 

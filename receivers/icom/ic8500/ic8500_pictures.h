@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/orvel_pictures.h"
+#include "ui/picture_art.h"
 
 // The picture of the named button ("pictbttn_1" .. "pictbttn_7"); empty for another name.
-Picture Ic8500Picture(const std::string& controlName);
+ui::ArtPicture Ic8500Picture(const std::string& controlName);

@@ -13,14 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "app/comm.h"
-#include "app/message_bus.h"
 #include "emulators/civ/ic8500_emulator.h"
+#include "receivers/comm.h"
 #include "receivers/icom/civ_link.h"
-#include "receivers/icom/ic8500.h"
+#include "receivers/icom/ic8500/ic8500.h"
 #include "state/fdx.h"
+#include "state/message_bus.h"
 #include "tests/support/program_folder.h"
 #include "ui/form.h"
+#include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "state/user_sc.h"
-#include "tests/receivers/icom/ic8500_fixture.h"
+#include "tests/receivers/icom/ic8500/ic8500_fixture.h"
 
 namespace {
 

@@ -1,15 +1,12 @@
 #pragma once
-// The message bus: windows, dialogs and receiver panels talk by posting numbered codes.
-// A posted code is queued for its target form and arrives later, on the user-interface
-// thread, as that form's User event (ui/post.h). Codes 0x00..0x1e are commands to
+// The codes of the message bus: windows, dialogs and receiver panels talk by posting these
+// numbers (PostPrivateMessage, ui/post.h); a posted code arrives later, on the
+// user-interface thread, as the target form's User event. Plain constants, so that every
+// folder names the codes the same way. Codes 0x00..0x1e are commands to
 // windows, 0x6d is private to the IC-PCR1000 panel, 0x79..0xae are notifications to the
 // main window. Codes that nobody handles (0x13, 0x1f..0x6c, 0x6e..0x78) are ignored.
 
 #include <cstdint>
-
-namespace ui {
-class Form;
-}
 
 enum PostCode : uint32_t {
     PostSyncReceiver = 0x00,
@@ -106,7 +103,3 @@ enum PostCode : uint32_t {
 
 // The highest code in use.
 constexpr uint32_t kLastPostCode = PostJobScanStep;
-
-// Posts code to target; false, and nothing posted, when the target has no window.
-// Callable from any thread.
-bool PostPrivateMessage(ui::Form* target, uint32_t code);

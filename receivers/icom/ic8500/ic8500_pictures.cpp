@@ -1,11 +1,11 @@
 // The IC-R8500 panel's picture buttons, drawn as character art like the main window's.
 
-#include "receivers/icom/ic8500_pictures.h"
+#include "receivers/icom/ic8500/ic8500_pictures.h"
 
 namespace {
 
 // clang-format off
-constexpr PictureArt kArt[] = {
+constexpr ui::PictureArt kArt[] = {
     {"pictbttn_1",  // start the receiver's scan: a play mark
      {"..............", "...k..........", "...kk.........", "...knk........", "...knnk.......", "...knnnk......",
       "...knnnk......", "...knnk.......", "...knk........", "...kk.........", "...k..........", ".............."}},
@@ -32,6 +32,6 @@ constexpr PictureArt kArt[] = {
 
 }  // namespace
 
-Picture Ic8500Picture(const std::string& controlName) {
-    return FindPicture(kArt, controlName);
+ui::ArtPicture Ic8500Picture(const std::string& controlName) {
+    return ui::FindPicture(kArt, controlName);
 }

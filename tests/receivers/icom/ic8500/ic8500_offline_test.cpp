@@ -8,7 +8,7 @@
 
 #include "receivers/state_file.h"
 #include "state/cp1251.h"
-#include "tests/receivers/icom/ic8500_fixture.h"
+#include "tests/receivers/icom/ic8500/ic8500_fixture.h"
 #include "tests/receivers/receiver_files.h"
 
 namespace {
@@ -137,7 +137,7 @@ TEST_F(Ic8500Offline, StateFileHoldsItsKeysInOrder) {
     ASSERT_TRUE(panel.Create(&main, &state));
     GiveGoldenSettings(panel, state);
     ASSERT_TRUE(panel.WriteStateFile());
-    EXPECT_EQ(ReadBytes(Path()), ReceiverGolden("icom", "IC8500.001"));
+    EXPECT_EQ(ReadBytes(Path()), ReceiverGolden("icom/ic8500", "IC8500.001"));
     EXPECT_EQ(panel.SavedDate, "07/03/2001");
     EXPECT_EQ(panel.SavedTime, "09:05");
 }

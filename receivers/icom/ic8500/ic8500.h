@@ -1,16 +1,8 @@
 #pragma once
 // The IC-R8500 panel (receiver type 4): a CI-V receiver at address 4A covering
-// 100 kHz..2 GHz. It tunes the receiver, sets mode and filter, step, attenuator, audio and
-// squelch levels, AGC, peak filter and noise blanker, reads squelch state and signal level,
-// follows what the receiver reports on its own, keeps the fine level scale and its jumps to
-// the next peak or fixed frequency, and serves the job commands 411..435.
-//
-// The main window (receiver type 4) calls: Create(parent, state), then ReadLevel, Cancel,
-// ReadReply, SetFrequency, SetFrequencyWait, WaitReply, Poll(false) on PostSerialData and
-// Poll(true) on every 100 ms tick, SetStep, SetMode, SetAttenuator, SetSound; it posts the
-// codes OnUserEvent serves and reads ReplyComplete, PendingCommand, the limits, the per-mode
-// values (ModeParameter), the bandwidth value (BandwidthValue), the level scale (Scale) and
-// the scan job (Settings.JobName, Settings.JobIndex).
+// 100 kHz..2 GHz. Over the CI-V core it adds step, attenuator, audio and squelch levels,
+// AGC, peak filter and noise blanker, the power button, the bank controls with their
+// channels kept in the state file, and the job commands 411..435.
 
 #include <array>
 #include <cstdint>
@@ -18,9 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "receivers/icom/civ_link.h"
-#include "receivers/panel.h"
-#include "receivers/state_file.h"
+#include "receivers/icom/civ_panel.h"
 #include "ui/controls.h"
 
 // Scan settings of the receiver's own scan and what the panel does when it stops on a
@@ -68,76 +58,30 @@ struct Ic8500Settings {
     friend bool operator==(const Ic8500Settings&, const Ic8500Settings&) = default;
 };
 
-class IC8500 : public ReceiverPanel {
+class IC8500 : public CivPanel {
   public:
-    static constexpr int32_t kReceiverType = 4;
     static constexpr uint8_t kAddress = 0x4A;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 20'000'000;  // 2 GHz
-    // The steps the step field offers (100 Hz units): 100 Hz .. 1 MHz, the coded steps.
-    static constexpr uint32_t kStepLow = 1;
-    static constexpr uint32_t kStepHigh = 10000;
     static constexpr int kBankCount = 25;
-    static constexpr const char* kStateFileStem = "IC8500";
 
     IC8500();
     ~IC8500() override;
 
-    // Creates the panel from "ID_IC8500" as a child of parent, working on fdx (null: a state
-    // of the panel's own). Sets the IC-R8500's calibration into the state and, with the
-    // RECV_SAVE option, reads the state file. False when the form cannot be built.
-    bool Create(ui::Form* parent, FDX* fdx);
+    // --- The operations of every panel the IC-R8500 adds to the core's
+    bool SetStep() override;
+    // The default depth (Умолч_Атт..) when FDX::Attenuator is on.
+    bool SetAttenuator() override;
+    // The default audio level (Умолчание_Звук) when FDX::Sound is on, else 0.
+    bool SetSound() override;
+    // Commands 411..435.
+    void ExecuteCommand() override;
 
-    // --- Operations the main window calls (with WaitReply and Cancel of every panel)
-    // Squelch state, then level, each waited for: the raw level 0..255 (0 while the squelch
-    // is closed), -1 when a send was refused or a wait timed out.
-    int32_t ReadLevel();
-    // Copies one complete reply out of the ring; its byte count before FD, 0 when none.
-    uint32_t ReadReply();
-    // Sends FDX::Frequency without waiting; false when an exchange is outstanding.
-    bool SetFrequency();
-    bool SetFrequencyWait();
-    // false: data arrived, parse the ring; true: one 100 ms tick. Returns ReplyComplete.
-    bool Poll(bool timerTick);
-    // Each sends and waits; false when refused, rejected or not answered.
-    bool SetStep();
-    bool SetMode();
-    bool SetAttenuator();
-    bool SetSound();
-    // The posted codes the panel serves (its User event).
-    void OnUserEvent(uint32_t code);
-    // Executes the job line FDX::JobLine (commands 411..435) and posts PostJobStep.
-    void ExecuteCommand();
-
-    // --- Values the main window reads
-    // Bandwidth of the mode with the filter the panel would choose for it, 100 Hz units;
-    // 120 for a letter the receiver does not have.
-    int32_t ModeParameter(char letter) const;
-    // Twice the bandwidth of the current filter, 100 Hz units (the report prints half of
-    // it in kHz).
-    int32_t BandwidthValue() const { return Scale.FillWindow; }
-    // The receiver's rate value for the cycle count of a range scan.
-    int32_t ScanRate = 620;
-
-    // --- The state file "<program folder>IC8500.<port>"
-    std::string StateFilePath() const;
-    bool WriteStateFile();
-    bool ReadStateFile();
-    StateFileHead CurrentHead() const;
+    // Reads the settings and the bank part besides the head and the scale.
+    bool ReadStateFile() override;
 
     // --- Panel state
     Ic8500Settings Settings;
-    CivLink Link{*this, kAddress};
-    // The receiver is switched off (or keeps refusing): set by 6 rejections in a row, a
-    // refused identity query or the power button.
-    bool Standby = false;
-    bool SquelchOpen = false;
-    // The level the reply parser stored last: the reading while the squelch is open, else 0.
-    int32_t StoredLevel = 0;
-    // The frequency the panel shows (100 Hz units).
-    uint32_t PanelFrequency = 0;
-    // First frequency the fine scale shows.
-    uint32_t ViewPosition = 0;
     uint32_t CurrentBank = 0;
     std::array<uint32_t, kBankCount> BankChannels{};   // channels counted in each bank
     std::array<uint32_t, kBankCount> BankPositions{};  // the selected channel of each bank
@@ -147,17 +91,10 @@ class IC8500 : public ReceiverPanel {
     // part back unchanged in its place, and channels a file brings are not lost by a start
     // and a close.
     std::vector<std::string> StoredBankPart;
-    // Date and time of the last write of the state file.
-    std::string SavedDate, SavedTime;
     // A slider command was refused or not answered.
     bool SliderRetry = false;
 
-    // --- Controls, owned by the form; empty until the create event
-    ui::Label* label_1 = nullptr;        // frequency
-    ui::Label* width = nullptr;          // filter bandwidth, kHz
-    ui::ComboBox* step = nullptr;        // step of the fine scale
-    ui::Canvas* scale = nullptr;         // the fine scale
-    ui::ScrollBar* scrollb_1 = nullptr;  // pages of the fine scale
+    // --- The IC-R8500's own controls, owned by the form; empty until the create event
     ui::CommandButton* power = nullptr;
     ui::PictureButton* pictbttn_1 = nullptr;  // start the receiver's scan
     ui::PictureButton* pictbttn_2 = nullptr;  // right to the next peak
@@ -196,6 +133,28 @@ class IC8500 : public ReceiverPanel {
     ui::CheckBox* memory = nullptr;
 
   private:
+    static constexpr uint32_t kLastBank = kBankCount - 1;
+    // One step of the threshold and sound sliders is 16 level units.
+    static constexpr int kSliderUnit = 16;
+    static uint32_t ClampLevel(uint32_t level);
+    static uint32_t AttenuatorOption(const FDX& s);
+
+    // --- The core's hooks
+    void CreateControls() override;
+    void SetModelDefaults() override;
+    void WireControls() override;
+    void ShowControls() override;
+    void RefreshControls() override;
+    void RefreshDisplay() override;
+    void LockControls(bool locked) override;
+    void ForgetControls() override;
+    int32_t FilterFor(char letter) const override;
+    void FollowSquelchKnob(int reading) override;
+    void OnSyncStart() override;
+    void OnIdentified(bool answered) override;
+    void OnStandbyChanged() override;
+    void WriteModelKeys(StateFileWriter& file) override;
+
     // Job commands.
     void AttenuatorOff(JobStr& line);
     void Attenuator10(JobStr& line);
@@ -220,22 +179,6 @@ class IC8500 : public ReceiverPanel {
     void DirectBoxCommand(JobStr& line);
     void ScanSettingsCommand(JobStr& line);
     static const JobCommand<IC8500> kJobCommands[];
-    static std::span<const JobCommand<IC8500>> JobCommands();
-
-    void OnCreate();
-    void CreateControls();
-    void ScaleLayout();
-    void WireEvents();
-    void SetDefaults();
-    void OnDestroy();
-
-    // One command sent and waited for; false when refused (then nothing is waited for),
-    // rejected or not answered.
-    bool Exchange(const std::string& payload, int32_t awaited);
-    void ParseReply(const civ::CivReply& reply);
-    void ParseFrequency(bool reportedByReceiver, bool awaited);
-    void ParseMode();
-    void ParseLevel(bool awaited);
 
     // Receiver settings.
     bool SendAttenuatorDepth();  // from FDX::Attenuator and FDX::AttenuatorDb
@@ -245,41 +188,14 @@ class IC8500 : public ReceiverPanel {
     bool SendSwitch(const char* on, const char* off, bool set);
     bool PowerOff();
     bool PowerOn();
-    void EnterStandby();
-    void Synchronise();
-
-    // Tuning from the panel: SetFrequencyWait, then the level, then the main window is told.
-    bool TuneTo(uint32_t frequency);
-    void StepBy(int direction);
-    bool JumpToPeak(bool right);
-    bool JumpToFixed(bool right);
-    void ClearFineScale();
-    void SetViewStep(uint32_t value);
+    void LeaveStandby();
     bool SelectBank(uint32_t bank);
     bool SelectChannel(uint32_t position);
 
     // Display.
-    void ShowFrequency();
-    void ShowWidth();
     void ShowAttenuator();
     void ShowBank();
     void ShowSwitches();
     void FillBankNames();
-    // The readout and the fine scale follow FDX::Frequency: every tune, every reported
-    // frequency.
-    void FollowTuning();
-    void FollowFrequency();
-    void ShowScrollBar();
-    void OnScrolled(int64_t division);
-    void RedrawScale();
     void SetSliders();
-    void LockControls(bool locked);
-    void DrawScale(ui::Painter& painter);
-    int64_t FrequencyAt(int x, int y) const;
-    void OnScaleMouse(ui::EventId id, int x, int y);
-    void OnViewStepChosen();
-
-    bool marking_ = false;
-    int64_t markStart_ = -1;
-    int scaleWidth_ = 0;  // pixel columns of the detail window
 };

@@ -1,7 +1,0 @@
-#include "app/message_bus.h"
-
-#include "ui/post.h"
-
-bool PostPrivateMessage(ui::Form* target, uint32_t code) {
-    return ui::Post(target, code);
-}

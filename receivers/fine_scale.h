@@ -1,0 +1,81 @@
+#pragma once
+// The fine scale of a receiver panel: the levels of the panel's level scale drawn one pixel
+// column per view step under a strip of the whole range, the cursor on the current
+// frequency, a page that follows every tune, a scroll bar over the pages and a list of view
+// steps; the mouse points, marks a span or tunes; and the jumps to the next level peak or
+// fixed frequency on either side. Every family that draws one draws it the same way; a
+// model gives only its look.
+//
+// The scale works on its panel's fields: ViewStep, ViewPosition, the limits, the level scale
+// and the program state's frequency, cursor and selection.
+
+#include <cstdint>
+#include <span>
+
+#include "ui/controls.h"
+
+class ReceiverPanel;
+
+// One entry of the view-step list: the step (100 Hz units, one pixel column) and its text.
+struct ViewStepEntry {
+    uint32_t step;
+    const char* text;
+};
+
+// What differs between the models' fine scales.
+struct FineScaleLook {
+    int overviewHeight;  // pixels of the strip of the whole range at the top
+    int barDivisor;      // a level of this many units is one pixel of a bar
+    // The view steps the list offers; a step not listed is taken as the first.
+    std::span<const ViewStepEntry> viewSteps;
+};
+
+class FineScale {
+  public:
+    FineScale(ReceiverPanel& panel, const FineScaleLook& look) : panel_(panel), look_(look) {}
+
+    // Takes over the panel's controls once its form is built: the canvas it draws on and
+    // reads the mouse from, the scroll bar over the pages and the view-step list.
+    void Attach(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBox* stepList);
+    // The controls are gone with the form.
+    void Detach();
+
+    // ViewStep := value when the list offers it, else the list's first step; the list shows
+    // it and the page follows.
+    void SetViewStep(uint32_t value);
+    // The page moves by whole pages so that FDX::Frequency stays on it; the scroll bar follows.
+    void FollowFrequency();
+    void Redraw();
+
+    // Tuning from the panel: FDX::Frequency := frequency, SetFrequencyWait, then the level
+    // into FDX::Level, PostReceiverState and a redraw. False, and nothing done, while an
+    // exchange is outstanding; false when the tune was not acknowledged.
+    bool TuneTo(uint32_t frequency);
+    // To the next level peak to the right (higher) or left; message 29 when there is none.
+    bool JumpToPeak(bool right);
+    // To the middle of the next fixed frequency to the right or left, then PostSelectScale;
+    // message 30 when there is none.
+    bool JumpToFixed(bool right);
+    // Zeroes the scale after the operator confirms it.
+    void ConfirmClear();
+
+    // The frequency under a point of the canvas, held to the panel's limits.
+    int64_t FrequencyAt(int x, int y) const;
+    void Draw(ui::Painter& painter);
+
+  private:
+    void Clear();
+    void ShowScrollBar();
+    void OnScrolled(int64_t division);
+    void OnMouse(ui::EventId id, int x, int y);
+    void OnViewStepChosen();
+
+    ReceiverPanel& panel_;
+    FineScaleLook look_;
+    ui::Canvas* canvas_ = nullptr;
+    ui::ScrollBar* scrollBar_ = nullptr;
+    ui::ComboBox* stepList_ = nullptr;
+    bool marking_ = false;
+    int64_t markStart_ = -1;
+    int width_ = 0;  // pixel columns of the page
+};

@@ -1,0 +1,407 @@
+#include "receivers/icom/civ_panel.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+
+#include "state/message_bus.h"
+
+namespace {
+
+// Rejections in a row beyond which the receiver is taken to be in standby.
+constexpr int32_t kStandbyRejections = 5;
+
+std::string MHzText(uint32_t frequency) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", frequency / 10000.0);
+    return text;
+}
+
+}  // namespace
+
+CivPanel::CivPanel(const CivModel& model)
+    : Link(*this, model.address), model_(model), Fine(*this, model.fineScale) {
+    ui::RegisterFormResource(*model.form);
+    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
+    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
+    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
+}
+
+bool CivPanel::Create(ui::Form* parent, FDX* fdx) {
+    return CreatePanel(model_.form->name, parent, fdx);
+}
+
+// ---------------------------------------------------------------------------------------
+// Creation and destruction
+
+void CivPanel::OnCreate() {
+    FDX& s = *fdx_;
+    s.BuildingControls = 1;
+    CreateControls();
+    Fine.Attach(scale, scrollb_1, step);
+    if (s.OptMaxMon) ScaleLayout();
+    SetDefaults();
+    try {
+        Scale.Allocate(UpperLimit);
+    } catch (const std::bad_alloc&) {
+        s.BuildingControls = 0;
+        MarkCreateFailed();
+        return;
+    }
+    PendingCommand = NoExchange;
+    ReplyComplete = false;
+    s.Calibration = model_.calibration;
+    s.BuildLevelTable();
+    if (s.OptRecvSave) ReadStateFile();
+    WireControls();
+    Fine.SetViewStep(ViewStep);
+    ShowControls();
+    FollowTuning();
+    Show();
+}
+
+// MAXMON: the receiver page grows with the main window; the controls grow along.
+void CivPanel::ScaleLayout() {
+    const float factor = fdx_->LayoutScale;
+    for (const ui::ControlResource& row : model_.form->controls) {
+        ui::Control* control = FindControl(row.name);
+        if (!control) continue;
+        ui::Rect r = control->Geometry();
+        r.x = static_cast<int>(static_cast<float>(r.x) * factor);
+        r.width = static_cast<int>(static_cast<float>(r.width) * factor);
+        control->Move(r);
+    }
+}
+
+void CivPanel::SetDefaults() {
+    Standby = false;
+    SquelchOpen = false;
+    StoredLevel = 0;
+    Link.RejectCount = 0;
+    Link.SetReceiverAddress(model_.address);
+    LowerLimit = model_.lowerLimit;
+    UpperLimit = model_.upperLimit;
+    ViewStep = 10000;
+    ViewPosition = 0;
+    Scale.FillWindow = 100;
+    SetModelDefaults();
+}
+
+void CivPanel::OnDestroy() {
+    if (fdx_ && fdx_->OptRecvSave && Scale.IsAllocated()) WriteStateFile();
+    Scale.Free();
+    Fine.Detach();
+    label_1 = width = nullptr;
+    step = nullptr;
+    scale = nullptr;
+    scrollb_1 = nullptr;
+    ForgetControls();
+}
+
+void CivPanel::LockControls(bool locked) {
+    for (const ui::ControlResource& row : model_.form->controls)
+        if (ui::Control* control = FindControl(row.name)) control->SetEnabled(!locked);
+}
+
+// ---------------------------------------------------------------------------------------
+// Operations of the main window
+
+bool CivPanel::Exchange(const std::string& payload, int32_t awaited) {
+    // A refused send must not wait: the wait would end the outstanding exchange it was
+    // refused for.
+    return Link.Send(payload, awaited) && WaitReply();
+}
+
+int32_t CivPanel::ReadLevel() {
+    if (!Exchange("1501", civ::kMeterRead)) return -1;
+    if (!Exchange("1502", civ::kMeterRead)) return -1;
+    return StoredLevel;
+}
+
+uint32_t CivPanel::ReadReply() {
+    return Link.ReadReply();
+}
+
+bool CivPanel::SetFrequency() {
+    FollowTuning();
+    return Link.Send("05" + civ::FreqToBcd(fdx_->Frequency, 0), civ::kFrequencySet);
+}
+
+bool CivPanel::Poll(bool timerTick) {
+    if (timerTick) return TimerTick();
+    return Link.Poll([this](const civ::CivReply& reply) { ParseReply(reply); });
+}
+
+bool CivPanel::SetMode() {
+    const CivMode* mode = FindMode(fdx_->Modulation, FilterFor(fdx_->Modulation));
+    // A mode the receiver does not have (RTTY): nothing to send.
+    if (!mode) return false;
+    fdx_->Filter = mode->filter;
+    ShowWidth();
+    return Link.Send(mode->payload, civ::kModeSet, /*cancelStale=*/false) && WaitReply();
+}
+
+int32_t CivPanel::ModeParameter(char letter) const {
+    const CivMode* mode = FindMode(letter, FilterFor(letter));
+    return mode ? static_cast<int32_t>(FDX::ParseKHz(mode->width)) : kNoModeValue;
+}
+
+const CivMode* CivPanel::FindMode(char letter, int32_t filter) const {
+    const CivMode* first = nullptr;
+    for (const CivMode& mode : model_.modes) {
+        if (mode.letter != letter) continue;
+        if (mode.filter == filter) return &mode;
+        if (!first) first = &mode;
+    }
+    return first;
+}
+
+// ---------------------------------------------------------------------------------------
+// Replies
+
+void CivPanel::ParseReply(const civ::CivReply& reply) {
+    // Frames of others (our own echo among them) and acknowledgements say nothing more.
+    if (!reply.matched || reply.code == civ::kOk || reply.code == civ::kNg) return;
+    const std::string& text = Link.ReplyText;
+    if (text.starts_with("19")) {
+        if (Link.ReplyBytes.size() > 3) {
+            const uint8_t address = Link.ReplyBytes[2];
+            Link.SetReceiverAddress(address == model_.address ? Link.ReplySource : address);
+        }
+        return;
+    }
+    if (ParseModelReply(reply)) return;
+    if (text.starts_with("00") || text.starts_with("03")) {
+        // A frequency the receiver reports by itself ("00") may also be a stop of its own
+        // scan; that comes with the memory banks.
+        ParseFrequency(reply.awaited);
+    } else if (text.starts_with("1501")) {
+        SquelchOpen = text.substr(4, 2) == "01";
+        if (!reply.awaited) Link.Send("1502", civ::kMeterRead);
+    } else if (text.starts_with("1502")) {
+        ParseLevel(reply.awaited);
+    } else if (text.starts_with("01") || text.starts_with("04")) {
+        ParseMode();
+    }
+}
+
+void CivPanel::ParseFrequency(bool awaited) {
+    fdx_->Frequency = std::clamp(civ::DecodeFrequency(Link.ReplyText), LowerLimit, UpperLimit);
+    FollowTuning();
+    if (!FrequencyPosted) {
+        FrequencyPosted = true;
+        PostToOwner(PostFrequencyChanged);
+    }
+    // Every frequency the receiver reports by itself gets its level; one that somebody waits
+    // for is followed by the waiter's own queries.
+    if (!awaited) Link.Send("1501", civ::kMeterRead);
+}
+
+void CivPanel::ParseLevel(bool awaited) {
+    const int reading = civ::DecodeLevel(Link.ReplyText);
+    if (!SquelchOpen) FollowSquelchKnob(reading);
+    StoredLevel = SquelchOpen ? reading : 0;
+    if (!awaited && Scale.At(fdx_->Frequency) != StoredLevel) {
+        fdx_->Level = StoredLevel;
+        Scale.Measure(fdx_->Frequency, StoredLevel);
+        Fine.Redraw();
+        if (!LevelPosted) {
+            LevelPosted = true;
+            PostToOwner(PostPanelLevelDisplay);
+        }
+        return;
+    }
+    Scale.Measure(fdx_->Frequency, StoredLevel);
+}
+
+void CivPanel::ParseMode() {
+    // A mode without its filter byte has the normal filter.
+    const std::string text = Link.ReplyText + "01";
+    const std::string code = text.substr(2, 4);
+    for (const CivMode& mode : model_.modes) {
+        if (code != mode.code) continue;
+        fdx_->Modulation = mode.letter;
+        fdx_->Filter = mode.filter;
+        ShowWidth();
+        PostToOwner(PostModulationChanged);
+        return;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Synchronisation and standby
+
+bool CivPanel::Identify() {
+    // A refusal is an answer too: the set is there but switched off.
+    return Exchange("1900", civ::kIdentityCommand) || Link.RejectCount > 0;
+}
+
+// Start-up synchronisation: who answers, where it is tuned, in which mode.
+void CivPanel::Synchronise() {
+    Cancel(true);
+    Link.RejectCount = 0;
+    OnSyncStart();
+    Standby = false;
+    OnStandbyChanged();
+    fdx_->Level = -1;
+    const bool answered = Identify();
+    OnIdentified(answered);
+    if (answered) {
+        Exchange("03", civ::kFrequencyRead);
+        Exchange("04", civ::kModeRead);
+        if (Link.RejectCount == 0) {
+            fdx_->Level = 0;
+            SquelchOpen = false;
+            // The level query follows the squelch reply by itself.
+            Link.Send("1501", civ::kMeterRead);
+        } else {
+            EnterStandby();
+        }
+    }
+    ShowWidth();
+    PostToSelf(PostRefreshDisplay);
+    PostToOwner(PostReceiverState);
+    // The squelch query is left to the parser: the main window's level poll may go on.
+    PendingCommand = NoExchange;
+}
+
+void CivPanel::EnterStandby() {
+    Standby = true;
+    OnStandbyChanged();
+    PostToOwner(PostPanelProgress);
+}
+
+// ---------------------------------------------------------------------------------------
+// Display
+
+void CivPanel::ShowFrequency() {
+    if (label_1) label_1->SetText(MHzText(PanelFrequency));
+}
+
+void CivPanel::ShowWidth() {
+    const CivMode* mode = FindMode(fdx_->Modulation, fdx_->Filter);
+    // A mode the receiver does not have keeps the width shown before.
+    if (!mode) return;
+    if (width) width->SetText(mode->width);
+    Scale.FillWindow = 2 * static_cast<int32_t>(FDX::ParseKHz(mode->width));
+}
+
+void CivPanel::FollowTuning() {
+    PanelFrequency = std::clamp(fdx_->Frequency, LowerLimit, UpperLimit);
+    ShowFrequency();
+    Fine.FollowFrequency();
+    Fine.Redraw();
+}
+
+void CivPanel::StepBy(int direction) {
+    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
+    if (target < LowerLimit || target > UpperLimit) return;
+    if (!PanelBusy && PendingCommand == NoExchange) Fine.TuneTo(static_cast<uint32_t>(target));
+    PostToOwner(PostFrequencyStepped);
+}
+
+// ---------------------------------------------------------------------------------------
+// Posted codes
+
+void CivPanel::OnUserEvent(uint32_t code) {
+    if (!fdx_ || !HasWindow()) return;
+    switch (code) {
+        case PostSyncReceiver:
+            Synchronise();
+            break;
+        case PostRefreshData:
+        case PostRefreshLevels:
+            FollowTuning();
+            RefreshControls();
+            PostToSelf(PostRefreshDisplay);
+            break;
+        case PostRefreshDisplay:
+            Fine.Redraw();
+            RefreshDisplay();
+            break;
+        case PostTimerTick:
+            if (Link.RejectCount > kStandbyRejections && !Standby) EnterStandby();
+            break;
+        case PostMeasureLevel:
+            if (SetFrequencyWait()) {
+                fdx_->Level = ReadLevel();
+                Fine.Redraw();
+            }
+            break;
+        case PostLockControls:
+            PanelBusy = true;
+            LockControls(true);
+            break;
+        case PostUnlockControls:
+            PanelBusy = false;
+            LockControls(false);
+            break;
+        case PostJobStep:
+            ExecuteCommand();
+            break;
+        case PostStepUp:
+            StepBy(+1);
+            break;
+        case PostStepDown:
+            StepBy(-1);
+            break;
+        default:
+            // The memory banks' codes (PostItemLoaded, PostSaveBank, PostClearData,
+            // PostLoadReceiverSetup) come with the banks.
+            break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// State file
+
+std::string CivPanel::StateFilePath() const {
+    return StateFileName(fdx_->ProgramDir, model_.stateFileStem,
+                         static_cast<uint32_t>(fdx_->PortIndex));
+}
+
+// The head of the state file as the panel stands now; reading starts from it, so that what
+// the file lacks stays as it is.
+StateFileHead CivPanel::CurrentHead() const {
+    StateFileHead head;
+    head.Frequency = fdx_->Frequency;
+    head.Step = fdx_->Step;
+    head.Modulation = fdx_->Modulation;
+    head.ViewStep = ViewStep;
+    head.ViewPosition = ViewPosition;
+    return head;
+}
+
+bool CivPanel::WriteStateFile() {
+    StateFileWriter file;
+    StateFileHead head = CurrentHead();
+    file.Head(head);
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    WriteModelKeys(file);
+    file.Scale(Scale);
+    return file.Save(StateFilePath());
+}
+
+bool CivPanel::ReadStateFile() {
+    return ReadStateFileWith([](std::string_view, std::string_view) {}, nullptr, [] {});
+}
+
+bool CivPanel::ReadStateFileWith(
+    const std::function<void(std::string_view key, std::string_view value)>& modelKey,
+    KeptStateLines* kept, const std::function<void()>& takeModelKeys) {
+    FDX& s = *fdx_;
+    StateFileHead head = CurrentHead();
+    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey, kept)) return false;
+    takeModelKeys();
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    // A frequency from the file is held to what the receiver can tune.
+    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
+    PanelFrequency = s.Frequency;
+    s.Step = head.Step;
+    s.Modulation = head.Modulation;
+    Fine.SetViewStep(head.ViewStep);
+    ViewPosition = std::min(head.ViewPosition, UpperLimit);
+    return true;
+}

@@ -1,0 +1,179 @@
+#pragma once
+// What every CI-V panel shares (IC-R8500, IC-R10 with the IC-R9000, IC-756PRO, IC-R75): the
+// CI-V link, tuning and the frequency readout, the squelch and level queries, modes with
+// their filters and bandwidths, the replies the receiver sends when asked or on its own, the
+// start-up synchronisation, standby after repeated rejections, the posted codes of the panel
+// framework, the fine scale, and the head and level scale of the state file. A model gives
+// its data (CivModel), builds its controls and adds what it has of its own through the hooks
+// below.
+//
+// Where the next models depart from this shape: the IC-R10 asks no identity (Identify) and
+// has no squelch query (its level query follows a report and the synchronisation alone, and
+// its readings count as with the squelch open); the IC-756PRO and IC-R75 build their mode
+// command from mode and filter codes (SetMode) and decode more mode bytes (ParseModelReply).
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "receivers/fine_scale.h"
+#include "receivers/icom/civ_link.h"
+#include "receivers/panel.h"
+#include "receivers/state_file.h"
+#include "ui/controls.h"
+
+// A mode with one of its filters: what SetMode sends, what the receiver reports, the
+// bandwidth shown.
+struct CivMode {
+    char letter;
+    int32_t filter;       // filter code: 0 normal, 1 narrow, 2 wide
+    const char* payload;  // the mode command
+    const char* code;     // mode and filter bytes of a reply
+    const char* width;    // kHz
+};
+
+// A CI-V model as data.
+struct CivModel {
+    const ui::FormResource* form;
+    uint8_t address;
+    uint32_t lowerLimit;  // 100 Hz units
+    uint32_t upperLimit;
+    // A letter's first entry is its normal filter; a letter without one is not sent.
+    std::span<const CivMode> modes;
+    // Tenths of dB at the raw levels 0, 16, .. 256.
+    std::array<int32_t, 17> calibration;
+    const char* stateFileStem;  // "<stem>.<port>" in the program folder
+    FineScaleLook fineScale;
+};
+
+class CivPanel : public ReceiverPanel {
+  public:
+    // Builds the form from the model's resource as a child of parent, working on fdx (null:
+    // a state of the panel's own): the model's controls and defaults, the level scale, the
+    // calibration and, with the RECV_SAVE option, the state file.
+    bool Create(ui::Form* parent, FDX* fdx) override;
+
+    // Squelch state, then level, each waited for: the raw level 0..255 (0 while the squelch
+    // is closed), -1 when a send was refused or a wait timed out.
+    int32_t ReadLevel() override;
+    uint32_t ReadReply() override;
+    bool SetFrequency() override;
+    bool Poll(bool timerTick) override;
+    // The mode of FDX::Modulation with the filter FilterFor chooses; shows its bandwidth.
+    // A stale reply is not cancelled: the mode often follows a frequency at once.
+    bool SetMode() override;
+    // Bandwidth of the mode with the filter the panel would choose for it; 120 for a letter
+    // the receiver does not have.
+    int32_t ModeParameter(char letter) const override;
+
+    // --- The state file "<program folder><stem>.<port>"
+    std::string StateFilePath() const;
+    // The head, the model's keys, the level scale.
+    bool WriteStateFile();
+    // The head and the level scale; a model with keys of its own reads them too. False,
+    // nothing changed, when there is no file.
+    virtual bool ReadStateFile();
+
+    // --- Panel state
+    CivLink Link;
+    // The receiver is switched off (or keeps refusing): set by 6 rejections in a row or a
+    // refused identity query, and by the model's power control.
+    bool Standby = false;
+    bool SquelchOpen = false;
+    // The level the reply parser stored last: the reading while the squelch is open, else 0.
+    int32_t StoredLevel = 0;
+    // The frequency the panel shows (100 Hz units).
+    uint32_t PanelFrequency = 0;
+    // Date and time of the last write of the state file.
+    std::string SavedDate, SavedTime;
+
+    // --- The controls every CI-V panel has; the model's CreateControls sets them.
+    ui::Label* label_1 = nullptr;        // frequency
+    ui::Label* width = nullptr;          // filter bandwidth, kHz
+    ui::ComboBox* step = nullptr;        // view step of the fine scale
+    ui::Canvas* scale = nullptr;         // the fine scale
+    ui::ScrollBar* scrollb_1 = nullptr;  // pages of the fine scale
+
+  protected:
+    // The model's destructor destroys the form (Destroy), so that the state file is written
+    // while the model's hooks are still there.
+    explicit CivPanel(const CivModel& model);
+
+    // --- What the model adds
+    // Creates the form's controls and sets the shared ones above.
+    virtual void CreateControls() = 0;
+    // The model's settings as a panel starts, before the state file.
+    virtual void SetModelDefaults() {}
+    // Connects the model's own controls (the fine scale connects its own).
+    virtual void WireControls() {}
+    // After creation: every setting onto the model's controls.
+    virtual void ShowControls() {}
+    // PostRefreshData and PostRefreshLevels: the settings onto the controls again.
+    virtual void RefreshControls() {}
+    // PostRefreshDisplay, after the fine scale's redraw.
+    virtual void RefreshDisplay() {}
+    // Every control of the form is disabled while locked, enabled again after.
+    virtual void LockControls(bool locked);
+    // The form is gone: no control pointer of the model may be used any more.
+    virtual void ForgetControls() {}
+    // The filter SetMode and ModeParameter choose for a mode letter.
+    virtual int32_t FilterFor(char letter) const {
+        (void)letter;
+        return 0;
+    }
+    // A reply of the model's own (after the identity reply, before the shared ones); true
+    // when taken.
+    virtual bool ParseModelReply(const civ::CivReply& reply) {
+        (void)reply;
+        return false;
+    }
+    // A level reading while the squelch is closed follows the receiver's squelch knob.
+    virtual void FollowSquelchKnob(int reading) { (void)reading; }
+    // The synchronisation asks who is there; true when the receiver answered, even refusing.
+    virtual bool Identify();
+    // Start of the synchronisation, before anything is asked.
+    virtual void OnSyncStart() {}
+    // After the identity query, answered or not.
+    virtual void OnIdentified(bool answered) { (void)answered; }
+    // Standby was entered, or left by the synchronisation.
+    virtual void OnStandbyChanged() {}
+
+    // One command sent and waited for; false when refused (then nothing is waited for),
+    // rejected or not answered.
+    bool Exchange(const std::string& payload, int32_t awaited);
+    void EnterStandby();
+    void ShowWidth();
+    // The readout and the fine scale follow FDX::Frequency: every tune, every reported
+    // frequency.
+    void FollowTuning();
+    // Reads the state file: the head, the scale, the model's keys to modelKey and the lines
+    // kept owns into it; takeModelKeys runs once the file was read, before the head is taken.
+    bool ReadStateFileWith(
+        const std::function<void(std::string_view key, std::string_view value)>& modelKey,
+        KeptStateLines* kept, const std::function<void()>& takeModelKeys);
+    // The model's keys, between the head and the level scale.
+    virtual void WriteModelKeys(StateFileWriter& file) { (void)file; }
+    const CivMode* FindMode(char letter, int32_t filter) const;
+
+    const CivModel& model_;
+    FineScale Fine;
+
+  private:
+    void OnCreate();
+    void OnDestroy();
+    void OnUserEvent(uint32_t code);
+    void SetDefaults();
+    void ScaleLayout();
+    void Synchronise();
+    void StepBy(int direction);
+    void ShowFrequency();
+    StateFileHead CurrentHead() const;
+
+    void ParseReply(const civ::CivReply& reply);
+    void ParseFrequency(bool awaited);
+    void ParseMode();
+    void ParseLevel(bool awaited);
+};

@@ -1,0 +1,517 @@
+#include "receivers/icom/ic8500/ic8500.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <initializer_list>
+#include <utility>
+
+#include "receivers/icom/ic8500/ic8500_pictures.h"
+#include "state/message_bus.h"
+
+namespace {
+
+using ui::ControlKind;
+namespace st = ui::style;
+
+// Rectangles in dialog units: left, top, width, height.
+// clang-format off
+constexpr ui::ControlResource kIc8500Controls[] = {
+    {101, ControlKind::Label, "label_1", {4, 2, 92, 14}, st::kBold | st::kNoWrap, nullptr, nullptr},
+    {102, ControlKind::Label, "width", {98, 5, 26, 9}, st::kNoWrap, nullptr, "Полоса пропускания, кГц"},
+    {103, ControlKind::ComboBox, "step", {226, 3, 52, 77}, 0, nullptr, "Шаг частоты точной шкалы"},
+    {104, ControlKind::Canvas, "scale", {4, 18, 275, 66}, 0, nullptr, nullptr},
+    {105, ControlKind::CommandButton, "power", {128, 3, 28, 12}, 0, "выкл", "Перевод приемника в ожидание включения"},
+    {106, ControlKind::PictureButton, "pictbttn_1", {124, 95, 18, 16}, 0, nullptr, "Пуск Сканирования"},
+    {107, ControlKind::PictureButton, "pictbttn_2", {64, 95, 18, 16}, 0, nullptr, "Вправо до Мах"},
+    {108, ControlKind::PictureButton, "pictbttn_3", {4, 95, 18, 16}, 0, nullptr, "Влево до Мах"},
+    {109, ControlKind::PictureButton, "pictbttn_4", {24, 95, 18, 16}, 0, nullptr, "Влево до Фикс частоты"},
+    {110, ControlKind::PictureButton, "pictbttn_5", {44, 95, 18, 16}, 0, nullptr, "Вправо до Фикс частоты"},
+    {111, ControlKind::PictureButton, "pictbttn_6", {104, 95, 18, 16}, 0, nullptr, "Установка Параметров"},
+    {112, ControlKind::PictureButton, "pictbttn_7", {84, 95, 18, 16}, 0, nullptr, "Очистить точную шкалу"},
+    {113, ControlKind::Label, "label_2", {150, 99, 14, 9}, st::kNoWrap, "Атт", nullptr},
+    {114, ControlKind::OptionButton, "catt0", {166, 98, 24, 10}, 0, "0", "Выключить Аттеньюатор"},
+    {115, ControlKind::OptionButton, "catt10", {192, 98, 26, 10}, 0, "10", "Установить значение Аттеньюатора 10 дБ"},
+    {116, ControlKind::OptionButton, "catt20", {220, 98, 26, 10}, 0, "20", "Установить значение Аттеньюатора 20 дБ"},
+    {117, ControlKind::OptionButton, "catt30", {248, 98, 26, 10}, 0, "30", "Установить значение Аттеньюатора 30 дБ"},
+    {118, ControlKind::CheckBox, "faru", {4, 115, 34, 10}, 0, "АРУ", "Вкл /выкл аппаратного АРУ"},
+    {119, ControlKind::CheckBox, "fpik", {40, 115, 34, 10}, 0, "ПИК", "Вкл /выкл ПИК фильтра центральной частоты"},
+    {120, ControlKind::CheckBox, "noise", {76, 115, 34, 10}, 0, "ШУМ", "Вкл / выкл  фильтра шумоподавителя"},
+    {121, ControlKind::Label, "label_3", {114, 116, 22, 9}, st::kNoWrap, "Порог", nullptr},
+    {122, ControlKind::Slider, "porog", {136, 113, 60, 14}, 0, nullptr, nullptr},
+    {123, ControlKind::Label, "label_4", {200, 116, 18, 9}, st::kNoWrap, "Звук", nullptr},
+    {124, ControlKind::Slider, "zvuk", {218, 113, 60, 14}, 0, nullptr, nullptr},
+    {125, ControlKind::ListView, "lv_1", {4, 130, 160, 62}, 0, nullptr, nullptr},
+    {126, ControlKind::ComboBox, "bname", {168, 130, 62, 77}, 0, nullptr, "Выбор банка по названию(англ)"},
+    {127, ControlKind::Label, "bnum", {234, 132, 18, 10}, st::kBold | st::kCentered | st::kNoWrap, nullptr, "Выбор номера банка"},
+    {128, ControlKind::UpDown, "updwbnum", {254, 130, 10, 14}, 0, nullptr, "Выбор номера банка"},
+    {129, ControlKind::Edit, "textb_1", {168, 146, 52, 12}, 0, nullptr, nullptr},
+    {130, ControlKind::ComboBox, "smod", {222, 146, 26, 77}, 0, nullptr, nullptr},
+    {131, ControlKind::ComboBox, "sstep", {250, 146, 29, 77}, 0, nullptr, nullptr},
+    {132, ControlKind::Edit, "comment", {168, 161, 111, 12}, 0, nullptr, nullptr},
+    {133, ControlKind::CheckBox, "satt", {168, 176, 30, 10}, 0, "Атт", nullptr},
+    {134, ControlKind::CheckBox, "select", {200, 176, 36, 10}, 0, "Выбор", nullptr},
+    {135, ControlKind::CheckBox, "skip", {238, 176, 41, 10}, 0, "Пропуск", nullptr},
+    {136, ControlKind::CommandButton, "cb_3", {168, 190, 35, 14}, 0, "В банк", "Внесение в банк текущих установок приемника"},
+    {137, ControlKind::CommandButton, "cb_2", {206, 190, 35, 14}, 0, "Чтение", "Чтение содержимого банков памяти из приемников"},
+    {138, ControlKind::CommandButton, "cb_1", {244, 190, 35, 14}, 0, "Запись", "Запись содержимого банков памяти в приемник"},
+    {139, ControlKind::CheckBox, "cbank", {4, 195, 80, 10}, 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками"},
+    {140, ControlKind::CheckBox, "memory", {88, 195, 76, 10}, 0, "Вся память", "Запись/чтение в приемник всей памяти"},
+    {141, ControlKind::ScrollBar, "scrollb_1", {4, 84, 275, 9}, 0, nullptr, nullptr},
+};
+// clang-format on
+
+// The panel fills the main window's receiver page.
+constexpr ui::FormResource kIc8500Form{
+    "ID_IC8500", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kIc8500Controls};
+
+// Modes and filters: what SetMode sends, what the receiver reports, the bandwidth in kHz.
+// clang-format off
+constexpr CivMode kModes[] = {
+    {'F', 0, "060501", "0501", "12.0"},
+    {'F', 1, "060502", "0502", "5.5"},
+    {'W', 0, "060601", "0601", "150.0"},
+    {'A', 0, "060202", "0202", "5.5"},
+    {'A', 1, "060203", "0203", "2.2"},
+    {'A', 2, "060201", "0201", "12.0"},
+    {'L', 0, "060001", "0001", "2.2"},
+    {'U', 0, "060101", "0101", "2.2"},
+    {'C', 0, "060301", "0301", "2.2"},
+    {'C', 1, "060302", "0302", "0.5"},
+};
+// clang-format on
+
+// Tuning steps with a code of their own (100 Hz units); any other goes out as the
+// programmed step.
+struct StepCode {
+    uint32_t step;
+    const char* payload;
+};
+// clang-format off
+constexpr StepCode kStepCodes[] = {
+    {1, "1002"}, {10, "1003"}, {25, "1004"}, {50, "1005"}, {90, "1006"}, {100, "1007"},
+    {125, "1008"}, {200, "1009"}, {250, "1010"}, {1000, "1011"}, {10000, "1012"},
+};
+// clang-format on
+constexpr const char* kProgrammedStep = "1013";
+
+// Steps of the fine scale, one pixel column each (100 Hz units).
+// clang-format off
+constexpr ViewStepEntry kViewSteps[] = {
+    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
+    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
+};
+// clang-format on
+
+constexpr const char* kChannelSteps[] = {"10.0", "12.5", "20.0", "25.0", "100.0", "1000.0"};
+constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
+
+// Banks 20..24 have fixed names; the receiver names banks 0..19.
+constexpr const char* kFixedBankNames[] = {"FREE", "AUTO", "SKIP", "PROG", "PRIO"};
+constexpr uint32_t kFirstFixedBank = 20;
+// Channels counted in each bank at creation: 40 in the user banks, then FREE, AUTO, SKIP,
+// PROG, PRIO.
+constexpr uint32_t kUserBankChannels = 40;
+constexpr uint32_t kFixedBankChannels[] = {0, 100, 100, 20, 1};
+
+// The IC-R8500's calibration: tenths of dB at raw levels 0, 16, .. 256.
+constexpr std::array<int32_t, 17> kCalibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
+                                                  108, 132, 190, 246, 315, 384, 492, 600};
+
+// The threshold and sound sliders' positions.
+constexpr int kSliderTop = 15;
+
+constexpr const char* kPowerOnText = "вкл";    // the receiver waits to be switched on
+constexpr const char* kPowerOffText = "выкл";  // the receiver runs
+
+constexpr FineScaleLook kFineScale{.overviewHeight = 12, .barDivisor = 8, .viewSteps = kViewSteps};
+
+constexpr CivModel kIc8500Model{
+    .form = &kIc8500Form,
+    .address = IC8500::kAddress,
+    .lowerLimit = IC8500::kLowerLimit,
+    .upperLimit = IC8500::kUpperLimit,
+    .modes = kModes,
+    .calibration = kCalibration,
+    .stateFileStem = "IC8500",
+    .fineScale = kFineScale,
+};
+
+}  // namespace
+
+IC8500::IC8500() : CivPanel(kIc8500Model) {}
+
+// The form goes while the model's hooks are still there: its state file is written then.
+IC8500::~IC8500() {
+    Destroy();
+}
+
+uint32_t IC8500::ClampLevel(uint32_t level) {
+    return std::min<uint32_t>(level, 255);
+}
+
+// The attenuator option the panel shows: 0 (off) unless on at 10, 20 or 30 dB.
+uint32_t IC8500::AttenuatorOption(const FDX& s) {
+    if (!s.Attenuator) return 0;
+    return s.AttenuatorDb == 10 || s.AttenuatorDb == 20 || s.AttenuatorDb == 30 ? s.AttenuatorDb
+                                                                                : 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Controls
+
+void IC8500::CreateControls() {
+    label_1 = CreateControl<ui::Label>(101);
+    width = CreateControl<ui::Label>(102);
+    step = CreateControl<ui::ComboBox>(103);
+    scale = CreateControl<ui::Canvas>(104);
+    power = CreateControl<ui::CommandButton>(105);
+    pictbttn_1 = CreateControl<ui::PictureButton>(106);
+    pictbttn_2 = CreateControl<ui::PictureButton>(107);
+    pictbttn_3 = CreateControl<ui::PictureButton>(108);
+    pictbttn_4 = CreateControl<ui::PictureButton>(109);
+    pictbttn_5 = CreateControl<ui::PictureButton>(110);
+    pictbttn_6 = CreateControl<ui::PictureButton>(111);
+    pictbttn_7 = CreateControl<ui::PictureButton>(112);
+    label_2 = CreateControl<ui::Label>(113);
+    catt0 = CreateControl<ui::OptionButton>(114);
+    catt10 = CreateControl<ui::OptionButton>(115);
+    catt20 = CreateControl<ui::OptionButton>(116);
+    catt30 = CreateControl<ui::OptionButton>(117);
+    faru = CreateControl<ui::CheckBox>(118);
+    fpik = CreateControl<ui::CheckBox>(119);
+    noise = CreateControl<ui::CheckBox>(120);
+    label_3 = CreateControl<ui::Label>(121);
+    porog = CreateControl<ui::Slider>(122);
+    label_4 = CreateControl<ui::Label>(123);
+    zvuk = CreateControl<ui::Slider>(124);
+    lv_1 = CreateControl<ui::ListView>(125);
+    bname = CreateControl<ui::ComboBox>(126);
+    bnum = CreateControl<ui::Label>(127);
+    updwbnum = CreateControl<ui::UpDown>(128);
+    textb_1 = CreateControl<ui::Edit>(129);
+    smod = CreateControl<ui::ComboBox>(130);
+    sstep = CreateControl<ui::ComboBox>(131);
+    comment = CreateControl<ui::Edit>(132);
+    satt = CreateControl<ui::CheckBox>(133);
+    select = CreateControl<ui::CheckBox>(134);
+    skip = CreateControl<ui::CheckBox>(135);
+    cb_3 = CreateControl<ui::CommandButton>(136);
+    cb_2 = CreateControl<ui::CommandButton>(137);
+    cb_1 = CreateControl<ui::CommandButton>(138);
+    cbank = CreateControl<ui::CheckBox>(139);
+    memory = CreateControl<ui::CheckBox>(140);
+    scrollb_1 = CreateControl<ui::ScrollBar>(141);
+
+    label_1->SetFont("12.MS Sans Serif", true);
+    for (ui::PictureButton* button :
+         {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, pictbttn_7}) {
+        const ui::ArtPicture p = Ic8500Picture(button->Name());
+        button->SetPicture(p.width, p.height, p.pixels);
+    }
+    for (const char* text : kChannelSteps) sstep->AddString(text);
+    for (const char* text : kChannelModes) smod->AddString(text);
+    for (ui::ComboBox* list : {step, bname, smod, sstep}) list->SetListHeight(125);
+    porog->SetRange(0, kSliderTop);
+    zvuk->SetRange(0, kSliderTop);
+    updwbnum->SetRange(0, static_cast<int>(kLastBank));
+    // Each title whole, and all five columns within the list (160 units) until rows need a
+    // scroll bar.
+    lv_1->SetColumns(
+        {{"Частота", 52}, {"Уровень", 42}, {"Комментарий", 67}, {"Выбор", 35}, {"Пропуск", 42}});
+}
+
+void IC8500::SetModelDefaults() {
+    Settings = Ic8500Settings{};
+    CurrentBank = 0;
+    for (uint32_t bank = 0; bank <= kLastBank; ++bank) {
+        BankChannels[bank] =
+            bank < kFirstFixedBank ? kUserBankChannels : kFixedBankChannels[bank - kFirstFixedBank];
+        BankPositions[bank] = 0;
+        BankNames[bank] =
+            bank < kFirstFixedBank ? std::string() : kFixedBankNames[bank - kFirstFixedBank];
+    }
+}
+
+void IC8500::WireControls() {
+    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
+        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
+            action(e);
+            return false;
+        });
+    };
+    on(power, ui::EventId::Click, [this](ui::EventData&) { Standby ? PowerOn() : PowerOff(); });
+    on(pictbttn_2, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
+    on(pictbttn_3, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
+    on(pictbttn_4, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
+    on(pictbttn_5, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
+    on(pictbttn_6, ui::EventId::Click,
+       [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
+    on(pictbttn_7, ui::EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
+    const std::pair<ui::OptionButton*, uint32_t> options[] = {
+        {catt0, 0}, {catt10, 10}, {catt20, 20}, {catt30, 30}};
+    for (const auto& [option, db] : options) {
+        on(option, ui::EventId::Click, [this, option = option, db = db](ui::EventData&) {
+            if (option->IsChecked()) ChooseAttenuator(db != 0, db);
+        });
+    }
+    on(faru, ui::EventId::Click, [this](ui::EventData&) {
+        Settings.Agc = faru->IsChecked();
+        SendSwitch("1611", "1610", Settings.Agc);
+    });
+    on(fpik, ui::EventId::Click, [this](ui::EventData&) {
+        Settings.PeakFilter = fpik->IsChecked();
+        SendSwitch("1631", "1630", Settings.PeakFilter);
+    });
+    on(noise, ui::EventId::Click, [this](ui::EventData&) {
+        Settings.NoiseBlanker = noise->IsChecked();
+        SendSwitch("1621", "1620", Settings.NoiseBlanker);
+    });
+    on(porog, ui::EventId::Change, [this](ui::EventData& e) {
+        Settings.SquelchThreshold = static_cast<uint32_t>(e.value) * kSliderUnit;
+        if (!SendThreshold(Settings.SquelchThreshold)) SliderRetry = true;
+    });
+    on(zvuk, ui::EventId::Change, [this](ui::EventData& e) {
+        Settings.AudioLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
+        if (!SendAudioLevel(Settings.AudioLevel)) SliderRetry = true;
+    });
+    // The arrows wrap from 24 to 0 and back; the panel places the arrows itself.
+    updwbnum->AddHandler(ui::EventId::DeltaPosition, [this](ui::Object&, ui::EventData& e) {
+        const uint32_t bank = e.value > 0 ? (CurrentBank >= kLastBank ? 0 : CurrentBank + 1)
+                                          : (CurrentBank == 0 ? kLastBank : CurrentBank - 1);
+        CurrentBank = bank;
+        ShowBank();
+        if (Settings.DirectMode && SelectBank(bank)) SelectChannel(BankPositions[bank]);
+        e.cancel = true;
+        return true;
+    });
+    on(bname, ui::EventId::Select, [this](ui::EventData& e) {
+        if (e.value < 0 || e.value > static_cast<int64_t>(kLastBank)) return;
+        CurrentBank = static_cast<uint32_t>(e.value);
+        ShowBank();
+        if (Settings.DirectMode && SelectBank(CurrentBank))
+            SelectChannel(BankPositions[CurrentBank]);
+    });
+    on(cbank, ui::EventId::Click, [this](ui::EventData&) {
+        // A receiver in standby takes no bank changes.
+        Settings.DirectMode = cbank->IsChecked() && !Standby;
+        cbank->SetChecked(Settings.DirectMode);
+    });
+    on(memory, ui::EventId::Click,
+       [this](ui::EventData&) { Settings.AllMemory = memory->IsChecked(); });
+}
+
+void IC8500::ShowControls() {
+    FillBankNames();
+    ShowBank();
+    ShowSwitches();
+    SetSliders();
+    ShowAttenuator();
+}
+
+void IC8500::RefreshControls() {
+    ShowSwitches();
+    SetSliders();
+}
+
+void IC8500::RefreshDisplay() {
+    ShowAttenuator();
+}
+
+void IC8500::LockControls(bool locked) {
+    CivPanel::LockControls(locked);
+    // The channel controls work on the selected channel, and no channel holds a frequency
+    // until the banks are read.
+    if (!locked) {
+        for (ui::Window* control :
+             std::initializer_list<ui::Window*>{textb_1, smod, sstep, comment, satt, select, skip})
+            if (control) control->SetEnabled(false);
+    }
+}
+
+void IC8500::ForgetControls() {
+    bnum = label_2 = label_3 = label_4 = nullptr;
+    bname = smod = sstep = nullptr;
+    power = cb_1 = cb_2 = cb_3 = nullptr;
+    pictbttn_1 = pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = pictbttn_6 = pictbttn_7 =
+        nullptr;
+    catt0 = catt10 = catt20 = catt30 = nullptr;
+    faru = fpik = noise = satt = select = skip = cbank = memory = nullptr;
+    porog = zvuk = nullptr;
+    lv_1 = nullptr;
+    updwbnum = nullptr;
+    textb_1 = comment = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// Operations of the main window
+
+bool IC8500::SetStep() {
+    const char* payload = kProgrammedStep;
+    for (const StepCode& code : kStepCodes)
+        if (code.step == fdx_->Step) payload = code.payload;
+    return Exchange(payload, civ::kStepSet);
+}
+
+bool IC8500::SetAttenuator() {
+    uint32_t db = 10;
+    if (Settings.DefaultAttenuatorDb == 20) db = 20;
+    if (Settings.DefaultAttenuatorDb == 30) db = 30;
+    if (fdx_->Attenuator) fdx_->AttenuatorDb = db;
+    return SendAttenuatorDepth();
+}
+
+bool IC8500::SetSound() {
+    Settings.AudioLevel = fdx_->Sound ? ClampLevel(Settings.DefaultAudioLevel) : 0;
+    if (zvuk) zvuk->SetPosition(static_cast<int>(Settings.AudioLevel) / kSliderUnit);
+    return SendAudioLevel(Settings.AudioLevel);
+}
+
+// The filter variant the settings choose for a mode.
+int32_t IC8500::FilterFor(char letter) const {
+    if (letter == 'F' && Settings.Fnar) return 1;
+    if (letter == 'C' && Settings.Cnar) return 1;
+    if (letter == 'A') return Settings.Anar ? 1 : Settings.Awide ? 2 : 0;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Replies and synchronisation
+
+// While the squelch is closed the reading follows the squelch knob of the set.
+void IC8500::FollowSquelchKnob(int reading) {
+    if (static_cast<uint32_t>(reading) == Settings.SquelchThreshold) return;
+    Settings.SquelchThreshold = static_cast<uint32_t>(reading);
+    if (porog) porog->SetPosition(reading / kSliderUnit);
+}
+
+void IC8500::OnSyncStart() {
+    SetSliders();
+}
+
+void IC8500::OnIdentified(bool answered) {
+    FillBankNames();
+    if (answered) ShowBank();
+}
+
+void IC8500::OnStandbyChanged() {
+    if (power) power->SetText(Standby ? kPowerOnText : kPowerOffText);
+    // Bank changes cannot reach a receiver in standby.
+    if (!Standby) return;
+    Settings.DirectMode = false;
+    if (cbank) cbank->SetChecked(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// Receiver settings
+
+bool IC8500::SendAttenuatorDepth() {
+    const char* payload = "1100";
+    if (fdx_->Attenuator) {
+        payload = "1110";
+        if (fdx_->AttenuatorDb == 20) payload = "1120";
+        if (fdx_->AttenuatorDb == 30) payload = "1130";
+    }
+    return Exchange(payload, civ::kAttenuatorSet);
+}
+
+void IC8500::ChooseAttenuator(bool on, uint32_t db) {
+    fdx_->Attenuator = on ? 1 : 0;
+    if (on) fdx_->AttenuatorDb = db;
+    if (SendAttenuatorDepth()) fdx_->Level = ReadLevel();
+    PostToOwner(PostReceiverState);
+}
+
+bool IC8500::SendAudioLevel(uint32_t level) {
+    char payload[16];
+    std::snprintf(payload, sizeof payload, "1401%04u", ClampLevel(level));
+    return Exchange(payload, civ::kLevelSet);
+}
+
+bool IC8500::SendThreshold(uint32_t level) {
+    char payload[16];
+    std::snprintf(payload, sizeof payload, "1403%04u", ClampLevel(level));
+    return Exchange(payload, civ::kLevelSet);
+}
+
+bool IC8500::SendSwitch(const char* on, const char* off, bool set) {
+    return Exchange(set ? on : off, civ::kFunctionSet);
+}
+
+bool IC8500::PowerOff() {
+    if (!Exchange("1800", civ::kPowerSet)) return false;
+    EnterStandby();
+    return true;
+}
+
+bool IC8500::PowerOn() {
+    if (!Exchange("1801", civ::kPowerSet)) return false;
+    LeaveStandby();
+    return true;
+}
+
+void IC8500::LeaveStandby() {
+    Standby = false;
+    if (power) power->SetText(kPowerOffText);
+}
+
+bool IC8500::SelectBank(uint32_t bank) {
+    char payload[16];
+    std::snprintf(payload, sizeof payload, "08A0%02u", bank);
+    return Exchange(payload, civ::kChannelSelect);
+}
+
+bool IC8500::SelectChannel(uint32_t position) {
+    char payload[16];
+    std::snprintf(payload, sizeof payload, "08%04u", std::min<uint32_t>(position, 9999));
+    return Exchange(payload, civ::kChannelSelect);
+}
+
+// ---------------------------------------------------------------------------------------
+// Display
+
+void IC8500::ShowAttenuator() {
+    if (!catt0) return;
+    ui::OptionButton* chosen = catt0;
+    switch (AttenuatorOption(*fdx_)) {
+        case 10:
+            chosen = catt10;
+            break;
+        case 20:
+            chosen = catt20;
+            break;
+        case 30:
+            chosen = catt30;
+            break;
+        default:
+            break;
+    }
+    if (!chosen->IsChecked()) chosen->SetChecked(true);
+}
+
+void IC8500::FillBankNames() {
+    if (!bname) return;
+    bname->Clear();
+    for (const std::string& name : BankNames) bname->AddString(name);
+}
+
+void IC8500::ShowBank() {
+    if (!bnum) return;
+    bnum->SetText(std::to_string(CurrentBank));
+    updwbnum->SetPosition(static_cast<int>(CurrentBank));
+    bname->SetSelectedIndex(static_cast<int>(CurrentBank));
+}
+
+void IC8500::ShowSwitches() {
+    if (!faru) return;
+    faru->SetChecked(Settings.Agc);
+    fpik->SetChecked(Settings.PeakFilter);
+    noise->SetChecked(Settings.NoiseBlanker);
+    cbank->SetChecked(Settings.DirectMode);
+    memory->SetChecked(Settings.AllMemory);
+}
+
+void IC8500::SetSliders() {
+    if (!porog) return;
+    porog->SetPosition(static_cast<int>(ClampLevel(Settings.SquelchThreshold)) / kSliderUnit);
+    zvuk->SetPosition(static_cast<int>(ClampLevel(Settings.AudioLevel)) / kSliderUnit);
+}

@@ -1,0 +1,174 @@
+// The IC-R8500's job commands 411..435.
+
+#include <span>
+
+#include "receivers/icom/ic8500/ic8500.h"
+#include "state/message_bus.h"
+
+namespace {
+
+constexpr const char* kNoBank = "Не существует указанного банка";
+constexpr const char* kNoChannel = "Не существует канала для данного банка";
+
+}  // namespace
+
+// clang-format off
+const JobCommand<IC8500> IC8500::kJobCommands[] = {
+    // 411, 412 (bank transfers), 413 (store into a channel) and 434 (the receiver's own
+    // scan) come with the memory banks.
+    {414, &IC8500::AttenuatorOff},
+    {415, &IC8500::Attenuator10},
+    {416, &IC8500::Attenuator20},
+    {417, &IC8500::Attenuator30},
+    {418, &IC8500::AudioLevelCommand},
+    {419, &IC8500::ThresholdCommand},
+    {420, &IC8500::DirectModeCommand},
+    {421, &IC8500::ClearScaleCommand},
+    {422, &IC8500::PowerCommand},
+    {423, &IC8500::AgcCommand},
+    {424, &IC8500::PeakFilterCommand},
+    {425, &IC8500::NoiseBlankerCommand},
+    {426, &IC8500::ViewStepCommand},
+    {427, &IC8500::BankCommand},
+    {428, &IC8500::ChannelCommand},
+    {429, &IC8500::FixedLeftCommand},
+    {430, &IC8500::FixedRightCommand},
+    {431, &IC8500::PeakLeftCommand},
+    {432, &IC8500::PeakRightCommand},
+    {433, &IC8500::DirectBoxCommand},
+    {435, &IC8500::ScanSettingsCommand},
+};
+// clang-format on
+
+void IC8500::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<IC8500>>(kJobCommands));
+}
+
+// A setting the receiver does not take leaves the line done all the same: the job goes on as
+// after a setting taken, and a set that keeps refusing is found by the rejections the timer
+// tick counts (standby). Only a bank or channel the panel does not have fails the line.
+
+void IC8500::AttenuatorJob(bool on, uint32_t db) {
+    fdx_->Attenuator = on ? 1 : 0;
+    if (on) fdx_->AttenuatorDb = db;
+    SendAttenuatorDepth();
+    ShowAttenuator();
+    PostToOwner(PostReceiverState);
+}
+
+void IC8500::AttenuatorOff(JobStr&) {
+    AttenuatorJob(false, 0);
+}
+
+void IC8500::Attenuator10(JobStr&) {
+    AttenuatorJob(true, 10);
+}
+
+void IC8500::Attenuator20(JobStr&) {
+    AttenuatorJob(true, 20);
+}
+
+void IC8500::Attenuator30(JobStr&) {
+    AttenuatorJob(true, 30);
+}
+
+void IC8500::AudioLevelCommand(JobStr& line) {
+    Settings.AudioLevel = ClampLevel(line.VAL);
+    if (zvuk) zvuk->SetPosition(static_cast<int>(Settings.AudioLevel) / kSliderUnit);
+    SendAudioLevel(Settings.AudioLevel);
+}
+
+void IC8500::ThresholdCommand(JobStr& line) {
+    Settings.SquelchThreshold = ClampLevel(line.VAL);
+    if (porog) porog->SetPosition(static_cast<int>(Settings.SquelchThreshold) / kSliderUnit);
+    SendThreshold(Settings.SquelchThreshold);
+}
+
+void IC8500::DirectModeCommand(JobStr& line) {
+    Settings.DirectMode = line.VAL != 0 && !Standby;
+    ShowSwitches();
+}
+
+void IC8500::ClearScaleCommand(JobStr&) {
+    Fine.ConfirmClear();
+}
+
+void IC8500::PowerCommand(JobStr& line) {
+    // The panel takes the state the line asks for whatever the answer, unlike the power
+    // button, which waits for the set to take it.
+    if (line.VAL == 0) {
+        Exchange("1800", civ::kPowerSet);
+        if (!Standby) EnterStandby();
+    } else if (Standby) {
+        Exchange("1801", civ::kPowerSet);
+        LeaveStandby();
+    }
+}
+
+void IC8500::AgcCommand(JobStr& line) {
+    Settings.Agc = line.VAL != 0;
+    ShowSwitches();
+    SendSwitch("1611", "1610", Settings.Agc);
+}
+
+void IC8500::PeakFilterCommand(JobStr& line) {
+    Settings.PeakFilter = line.VAL != 0;
+    ShowSwitches();
+    SendSwitch("1631", "1630", Settings.PeakFilter);
+}
+
+void IC8500::NoiseBlankerCommand(JobStr& line) {
+    Settings.NoiseBlanker = line.VAL != 0;
+    ShowSwitches();
+    SendSwitch("1621", "1620", Settings.NoiseBlanker);
+}
+
+void IC8500::ViewStepCommand(JobStr& line) {
+    Fine.SetViewStep(line.VAL);
+}
+
+void IC8500::BankCommand(JobStr& line) {
+    if (line.VAL > kLastBank) {
+        line.Message = kNoBank;
+        line.ReturnCode = 2;
+        return;
+    }
+    CurrentBank = line.VAL;
+    ShowBank();
+    if (Settings.DirectMode && SelectBank(CurrentBank)) SelectChannel(BankPositions[CurrentBank]);
+}
+
+void IC8500::ChannelCommand(JobStr& line) {
+    if (line.VAL >= BankChannels[CurrentBank]) {
+        line.Message = kNoChannel;
+        line.ReturnCode = 2;
+        return;
+    }
+    BankPositions[CurrentBank] = line.VAL;
+    if (Settings.DirectMode) SelectChannel(line.VAL);
+}
+
+void IC8500::FixedLeftCommand(JobStr&) {
+    Fine.JumpToFixed(false);
+}
+
+void IC8500::FixedRightCommand(JobStr&) {
+    Fine.JumpToFixed(true);
+}
+
+void IC8500::PeakLeftCommand(JobStr&) {
+    Fine.JumpToPeak(false);
+}
+
+void IC8500::PeakRightCommand(JobStr&) {
+    Fine.JumpToPeak(true);
+}
+
+void IC8500::DirectBoxCommand(JobStr& line) {
+    Settings.DirectMode = line.VAL != 0 && !Standby;
+    ShowSwitches();
+}
+
+void IC8500::ScanSettingsCommand(JobStr&) {
+    PostToOwner(PostOpenScanSettings);
+}

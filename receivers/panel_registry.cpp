@@ -1,0 +1,111 @@
+#include "receivers/panel_registry.h"
+
+#include <algorithm>
+#include <span>
+#include <vector>
+
+#include "receivers/icom/ic8500/ic8500.h"
+
+namespace {
+
+// clang-format off
+// The models whose panels are still to come keep their traits here, so that the serial line
+// is set up for them and the main window's controls fit them already.
+constexpr PanelTraits kAr3000a{.attenuator = true, .step = true, .sound = true, .banks = true,
+                               .twoStopBits = true};
+constexpr PanelTraits kAr8000{.attenuator = true, .step = true, .banks = true};
+constexpr PanelTraits kIcR10{.banks = true, .secondTick = true};
+constexpr PanelTraits kIcR8500{.attenuator = true, .step = true, .sound = true, .banks = true,
+                               .secondTick = true, .stepLow = 1, .stepHigh = 10000,
+                               .scanRate = 620};
+constexpr PanelTraits kIcPcr1000{.attenuator = true, .step = true, .sound = true,
+                                 .secondTick = true};
+constexpr PanelTraits kAr5000{.attenuator = true, .step = true, .banks = true};
+constexpr PanelTraits kWinradio{.attenuator = true, .sound = true, .replyTicks = false,
+                                .serialPort = false};
+constexpr PanelTraits kAr8200{.attenuator = true, .step = true, .banks = true, .secondTick = true};
+constexpr PanelTraits kIcR75{.attenuator = true, .step = true, .sound = true, .banks = true,
+                             .secondTick = true};
+constexpr PanelTraits kIc756pro{.attenuator = true, .step = true, .sound = true, .banks = true,
+                                .secondTick = true, .rtty = true};
+
+const PanelModel kBuiltIn[] = {
+    {1, 1, 0, kAr3000a, nullptr},
+    {2, 2, 0, kAr8000, nullptr},
+    {3, 3, 0, kIcR10, nullptr},
+    {4, 4, 0, kIcR8500, &MakePanel<IC8500>},
+    {5, 3, 1, kIcR10, nullptr},  // IC-R9000
+    {6, 6, 0, kIcPcr1000, nullptr},
+    {7, 7, 0, kAr5000, nullptr},
+    {8, 8, 0, kWinradio, nullptr},
+    {9, 9, 0, kAr8200, nullptr},
+    {10, 10, 0, kIcR75, nullptr},
+    {11, 9, 1, kAr8200, nullptr},  // AR8600
+    {12, 12, 0, kIc756pro, nullptr},
+};
+// clang-format on
+
+// What a configured type the registry does not know is served as.
+constexpr int32_t kUnknownServedAs = 10;
+
+const PanelTraits kServesNothing{.replyTicks = false, .serialPort = false};
+
+std::vector<PanelModel>& Registered() {
+    static std::vector<PanelModel> models;
+    return models;
+}
+
+// The first model matching, the registered ones before the built-in ones.
+template <class Match>
+const PanelModel* Find(Match&& match) {
+    for (const PanelModel& model : Registered())
+        if (match(model)) return &model;
+    for (const PanelModel& model : kBuiltIn)
+        if (match(model)) return &model;
+    return nullptr;
+}
+
+// The model serving a served type itself (not as the variant of another).
+const PanelModel* ModelOf(int32_t servedType) {
+    return Find([&](const PanelModel& m) {
+        return m.configuredType == servedType && m.servedAs == servedType;
+    });
+}
+
+}  // namespace
+
+namespace panel_registry {
+
+int32_t ServedType(int32_t configuredType, uint8_t& variant) {
+    const PanelModel* model =
+        Find([&](const PanelModel& m) { return m.configuredType == configuredType; });
+    variant = model ? model->variant : 0;
+    return model ? model->servedAs : kUnknownServedAs;
+}
+
+int32_t ConfiguredType(int32_t servedType, uint8_t variant) {
+    const PanelModel* model =
+        Find([&](const PanelModel& m) { return m.servedAs == servedType && m.variant == variant; });
+    return model ? model->configuredType : servedType;
+}
+
+const PanelTraits& Traits(int32_t servedType) {
+    const PanelModel* model = ModelOf(servedType);
+    return model ? model->traits : kServesNothing;
+}
+
+std::unique_ptr<ReceiverPanel> Make(int32_t servedType) {
+    const PanelModel* model = ModelOf(servedType);
+    return model && model->make ? model->make() : nullptr;
+}
+
+Registration::Registration(const PanelModel& model) : configuredType_(model.configuredType) {
+    Registered().push_back(model);
+}
+
+Registration::~Registration() {
+    std::erase_if(Registered(),
+                  [&](const PanelModel& m) { return m.configuredType == configuredType_; });
+}
+
+}  // namespace panel_registry

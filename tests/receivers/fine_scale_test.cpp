@@ -1,0 +1,63 @@
+// The fine scale every family draws, with the look a model gives it.
+#include "receivers/fine_scale.h"
+
+#include <gtest/gtest.h>
+
+#include "receivers/panel.h"
+#include "state/fdx.h"
+#include "ui/canvas.h"
+
+namespace {
+
+class BarePanel : public ReceiverPanel {
+  public:
+    explicit BarePanel(FDX& state) { fdx_ = &state; }
+    bool Create(ui::Form*, FDX*) override { return false; }
+};
+
+constexpr ViewStepEntry kSteps[] = {{100, "10 кГц"}};
+constexpr ui::Color kBlack = 0x000000, kGreen = 0x00c000, kYellow = 0xffff00, kRed = 0xff0000;
+
+class FineScaleLooks : public ::testing::TestWithParam<FineScaleLook> {
+  protected:
+    FineScaleLooks() {
+        panel.LowerLimit = 1000;
+        panel.UpperLimit = 20'000'000;
+        panel.Scale.Allocate(panel.UpperLimit);
+        panel.ViewStep = 100;  // 10 kHz a column
+        panel.ViewPosition = 1'450'000;
+    }
+    FDX state;
+    BarePanel panel{state};
+};
+
+TEST_P(FineScaleLooks, BarsRiseByTheModelsDivisorBelowItsOverviewStrip) {
+    const FineScaleLook look = GetParam();
+    FineScale fine(panel, look);
+    panel.Scale.SetCell(panel.Scale.IndexOf(1'451'000), 160);  // column 10
+    state.Frequency = 1'452'000;                               // column 20, nothing measured
+    ui::Picture picture(200, 120);
+    fine.Draw(picture.Draw());
+
+    const int base = 120 - 19;
+    const int top = look.overviewHeight + 2;
+    EXPECT_EQ(picture.Pixel(10, base - 160 / look.barDivisor), kGreen);
+    EXPECT_EQ(picture.Pixel(10, base - 160 / look.barDivisor - 1), kBlack);
+    // The cursor: yellow on the base line, red above it up to the page's top.
+    EXPECT_EQ(picture.Pixel(20, base), kYellow);
+    EXPECT_EQ(picture.Pixel(20, top), kRed);
+    EXPECT_EQ(picture.Pixel(20, top - 1), kBlack);
+    // The overview strip marks the frequency at 5 MHz a pixel.
+    EXPECT_EQ(picture.Pixel(1'452'000 / 50'000, look.overviewHeight - 2), kRed);
+
+    // Over the strip the mouse points at 5 MHz a pixel, below it at a column of the page.
+    EXPECT_EQ(fine.FrequencyAt(10, look.overviewHeight - 1), 500'000);
+    EXPECT_EQ(fine.FrequencyAt(10, look.overviewHeight), 1'451'000);
+}
+
+// The IC-R8500's look, and one with a taller strip and bars four times as high.
+INSTANTIATE_TEST_SUITE_P(Models, FineScaleLooks,
+                         ::testing::Values(FineScaleLook{12, 8, kSteps},
+                                           FineScaleLook{18, 2, kSteps}));
+
+}  // namespace
