@@ -86,6 +86,10 @@ class JournalItem {
     friend class Journal;
     JournalItem* parent_ = nullptr;
     const std::vector<std::unique_ptr<JournalItem>>* siblings_ = nullptr;
+    // Where the item was last found among its siblings. Items are mostly appended, so the guess
+    // holds and Index() need not walk a long list of siblings; an insertion or removal before
+    // the item moves it by one, which the lookup tries next.
+    mutable std::size_t indexGuess_ = 0;
     std::vector<std::unique_ptr<JournalItem>> children_;
 };
 
