@@ -93,6 +93,16 @@ class JournalItem {
     std::vector<std::unique_ptr<JournalItem>> children_;
 };
 
+// Hashes an item's address, for the sets and maps keyed by items. Allocations are 16-byte
+// aligned; without the four bits that are always zero, items made one after another land in
+// neighbouring buckets, so building a journal of many thousand items walks the tables in order
+// rather than missing the cache at every item.
+struct JournalItemHash {
+    std::size_t operator()(const JournalItem* item) const noexcept {
+        return reinterpret_cast<std::uintptr_t>(item) >> 4;
+    }
+};
+
 // Compares two node texts in Russian alphabetical order, ignoring letter case: Latin and
 // Cyrillic letters fold to lower case and "ё" sorts between "е" and "ж", as an operator looks
 // for it; characters outside the alphabet compare by their code, so blanks, signs and digits come
@@ -200,8 +210,8 @@ class Journal {
     void Forget(JournalItem& item);
 
     std::vector<std::unique_ptr<JournalItem>> top_;
-    std::unordered_set<const JournalItem*> items_;
-    std::unordered_set<const JournalItem*> expanded_;
+    std::unordered_set<const JournalItem*, JournalItemHash> items_;
+    std::unordered_set<const JournalItem*, JournalItemHash> expanded_;
     JournalItem* selected_ = nullptr;
     JournalView* view_ = nullptr;
     std::function<void(JournalItem*)> onSelect_;

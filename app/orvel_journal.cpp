@@ -444,8 +444,6 @@ void readGroups(ORVEL& orvel) {
 }  // namespace
 
 void ORVEL::BuildJournal() {
-    journalTree = std::make_unique<JournalTree>(journal, *op);
-    journal.SetView(journalTree.get());
     journal.SetSelectHandler([this](JournalItem* item) { OnJournalSelect(item); });
 
     EnterStage(6);
@@ -524,6 +522,9 @@ void ORVEL::BuildJournal() {
     readJobs(*this);
     readGroups(*this);
 
+    // The tree control shows the whole journal at once, rather than being told of every item.
+    journalTree = std::make_unique<JournalTree>(journal, *op);
+    journal.SetView(journalTree.get());
     journal.Expand(RootItem);
     journal.Select(RootItem);
 }
