@@ -1,7 +1,11 @@
 #include "app/data_folder.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "app/journal.h"
 
@@ -18,24 +22,52 @@ bool sameName(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return lower(x) == lower(y); });
 }
 
+// True when the entry is a folder, or a link to one.
+bool isFolder(const dirent& entry, const std::string& path) {
+    if (entry.d_type == DT_DIR) return true;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The entries of `folder` as the file system gives them, names starting with "." left out.
+// Read with the system's own calls: the start-up lists a folder for every stored item, and
+// these ask the kernel least.
+std::vector<FolderEntry> listEntries(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+    if (!dir) return entries;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name.empty() || name.front() == '.') continue;
+        std::string path = folder + std::string(name);
+        const bool folderEntry = isFolder(*entry, path);
+        entries.push_back({std::string(name), std::move(path), folderEntry});
+    }
+    return entries;
+}
+
+// The order of ListFolder.
+bool listedBefore(const FolderEntry& a, const FolderEntry& b) {
+    const int order = CompareJournalNames(a.name, b.name);
+    return order != 0 ? order < 0 : a.name < b.name;
+}
+
+// The first entry named `name` in any letter case, in the order of ListFolder; null for none.
+// A lookup needs no sorted listing: a folder of many thousand items is only read through.
+const FolderEntry* firstNamed(const std::vector<FolderEntry>& entries, std::string_view name) {
+    const FolderEntry* first = nullptr;
+    for (const FolderEntry& entry : entries)
+        if (sameName(entry.name, name) && (first == nullptr || listedBefore(entry, *first)))
+            first = &entry;
+    return first;
+}
+
 }  // namespace
 
 std::vector<FolderEntry> ListFolder(const std::string& folder) {
-    std::vector<FolderEntry> entries;
-    std::error_code error;
-    fs::directory_iterator it(folder, error);
-    if (error) return entries;
-    for (; it != fs::directory_iterator(); it.increment(error)) {
-        if (error) break;
-        const std::string name = it->path().filename().string();
-        if (name.empty() || name.front() == '.') continue;
-        std::error_code kindError;
-        entries.push_back({name, folder + name, it->is_directory(kindError)});
-    }
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-        const int order = CompareJournalNames(a.name, b.name);
-        return order != 0 ? order < 0 : a.name < b.name;
-    });
+    std::vector<FolderEntry> entries = listEntries(folder);
+    std::sort(entries.begin(), entries.end(), listedBefore);
     return entries;
 }
 
@@ -52,21 +84,29 @@ std::string Stem(std::string_view name) {
 std::string FindEntry(const std::string& folder, std::string_view name) {
     std::error_code error;
     if (fs::exists(folder + std::string(name), error)) return folder + std::string(name);
-    for (const FolderEntry& entry : ListFolder(folder))
-        if (sameName(entry.name, name)) return entry.path;
-    return folder + std::string(name);
+    const std::vector<FolderEntry> entries = listEntries(folder);
+    const FolderEntry* found = firstNamed(entries, name);
+    return found != nullptr ? found->path : folder + std::string(name);
+}
+
+std::string FindEntryIn(const std::vector<FolderEntry>& entries, const std::string& folder,
+                        std::string_view name) {
+    for (const FolderEntry& entry : entries)
+        if (entry.name == name) return entry.path;
+    const FolderEntry* found = firstNamed(entries, name);
+    return found != nullptr ? found->path : folder + std::string(name);
 }
 
 bool HasEntry(const std::string& folder, std::string_view name) {
     std::error_code error;
     if (fs::exists(folder + std::string(name), error)) return true;
-    for (const FolderEntry& entry : ListFolder(folder))
-        if (sameName(entry.name, name)) return true;
-    return false;
+    const std::vector<FolderEntry> entries = listEntries(folder);
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const FolderEntry& entry) { return sameName(entry.name, name); });
 }
 
 void RemoveFile(const std::string& folder, std::string_view name) {
-    for (const FolderEntry& entry : ListFolder(folder)) {
+    for (const FolderEntry& entry : listEntries(folder)) {
         if (entry.isFolder || !sameName(entry.name, name)) continue;
         std::error_code ignored;
         fs::remove(entry.path, ignored);

@@ -290,12 +290,29 @@ JournalItem* addHeading(Journal& journal, JournalItem* root, const char* text, u
 // with): no search over the items there and no shifting of those after it, however many there
 // are. A record that cannot be read is left out.
 
-// The records of `folder` stored as files ending with `extension`.
+// A record kept in a folder of its own, with what is stored beside it: one listing of the
+// folder finds both its file and the items under it.
+template <class R>
+struct StoredFolder {
+    std::unique_ptr<R> record;
+    std::vector<FolderEntry> files;
+};
+
+template <class R>
+const R& recordOf(const std::unique_ptr<R>& record) {
+    return *record;
+}
+template <class R>
+const R& recordOf(const StoredFolder<R>& stored) {
+    return *stored.record;
+}
+
+// The records among `files` stored as files ending with `extension`.
 template <class R, class Read>
-std::vector<std::unique_ptr<R>> readFiles(const std::string& folder, std::string_view extension,
-                                          Read read) {
+std::vector<std::unique_ptr<R>> readFiles(const std::vector<FolderEntry>& files,
+                                          std::string_view extension, Read read) {
     std::vector<std::unique_ptr<R>> records;
-    for (const FolderEntry& file : ListFolder(folder)) {
+    for (const FolderEntry& file : files) {
         if (file.isFolder || !HasExtension(file.name, extension)) continue;
         auto record = std::make_unique<R>();
         if (read(*record, file)) records.push_back(std::move(record));
@@ -303,41 +320,43 @@ std::vector<std::unique_ptr<R>> readFiles(const std::string& folder, std::string
     return records;
 }
 
-// The records of `folder` stored as folders of their own.
+// The records of `folder` stored as folders of their own; `read` gets the record's folder and
+// its listing.
 template <class R, class Read>
-std::vector<std::unique_ptr<R>> readFolders(const std::string& folder, Read read) {
-    std::vector<std::unique_ptr<R>> records;
+std::vector<StoredFolder<R>> readFolders(const std::string& folder, Read read) {
+    std::vector<StoredFolder<R>> records;
     for (const FolderEntry& entry : ListFolder(folder)) {
         if (!entry.isFolder) continue;
-        auto record = std::make_unique<R>();
-        if (read(*record, entry)) records.push_back(std::move(record));
+        StoredFolder<R> stored{std::make_unique<R>(), ListFolder(entry.path + "/")};
+        if (read(*stored.record, entry, stored.files)) records.push_back(std::move(stored));
     }
     return records;
 }
 
 // A span goes after those starting below it and ahead of those starting where it starts:
 // handed over by start, ties in the order read, each finds its place at the end of the heading
-// or ahead of the spans it ties with, and the heading ends up as reading them one by one leaves it.
-template <class R>
-std::vector<std::unique_ptr<R>> byStart(std::vector<std::unique_ptr<R>> spans) {
-    std::stable_sort(spans.begin(), spans.end(), [](const auto& a, const auto& b) {
-        return a->StartFrequency < b->StartFrequency;
+// or ahead of the spans it ties with, and the heading ends up as reading them one by one would
+// leave it.
+template <class T>
+std::vector<T> byStart(std::vector<T> spans) {
+    std::stable_sort(spans.begin(), spans.end(), [](const T& a, const T& b) {
+        return recordOf(a).StartFrequency < recordOf(b).StartFrequency;
     });
     return spans;
 }
 
 // An item kept in alphabetical order goes after those that compare equal: sorted by name, ties
 // in the order read, every item's place is the end of its heading.
-template <class R>
-std::vector<std::unique_ptr<R>> byName(std::vector<std::unique_ptr<R>> records) {
-    std::stable_sort(records.begin(), records.end(), [](const auto& a, const auto& b) {
-        return CompareJournalNames(a->Identifier, b->Identifier) < 0;
+template <class T>
+std::vector<T> byName(std::vector<T> records) {
+    std::stable_sort(records.begin(), records.end(), [](const T& a, const T& b) {
+        return CompareJournalNames(recordOf(a).Identifier, recordOf(b).Identifier) < 0;
     });
     return records;
 }
 
 void readFixedFrequencies(ORVEL& orvel) {
-    auto scales = readFiles<UserSc>(orvel.ProgramDir + "SCALE/", ".cfg",
+    auto scales = readFiles<UserSc>(ListFolder(orvel.ProgramDir + "SCALE/"), ".cfg",
                                     [&](UserSc& scale, const FolderEntry& file) {
                                         scale.Name = Stem(file.name);
                                         scale.FilePath = file.path;
@@ -348,7 +367,7 @@ void readFixedFrequencies(ORVEL& orvel) {
 }
 
 void readPhonograms(ORVEL& orvel) {
-    auto phonograms = readFiles<UserFono>(orvel.ProgramDir + "FONO/", ".cfg",
+    auto phonograms = readFiles<UserFono>(ListFolder(orvel.ProgramDir + "FONO/"), ".cfg",
                                           [&](UserFono& phonogram, const FolderEntry& file) {
                                               phonogram.Name = Stem(file.name);
                                               phonogram.FilePath = file.path;
@@ -360,23 +379,25 @@ void readPhonograms(ORVEL& orvel) {
 
 // Every folder of DP is a range, with its etalons beside its diap.cfg.
 void readRanges(ORVEL& orvel) {
-    auto ranges = readFolders<UserDp>(orvel.ProgramDir + "DP/",
-                                      [&](UserDp& range, const FolderEntry& folder) {
-                                          range.FolderName = folder.name;
-                                          range.FolderPath = folder.path + "/";
-                                          range.FilePath = FindEntry(range.FolderPath, "diap.cfg");
-                                          return range.ReadFile(orvel, range.FilePath);
-                                      });
-    for (auto& range : byStart(std::move(ranges))) {
-        JournalItem* item = orvel.AddRangeItem(std::move(range));
+    auto ranges = readFolders<UserDp>(
+        orvel.ProgramDir + "DP/",
+        [&](UserDp& range, const FolderEntry& folder, const std::vector<FolderEntry>& files) {
+            range.FolderName = folder.name;
+            range.FolderPath = folder.path + "/";
+            range.FilePath = FindEntryIn(files, range.FolderPath, "diap.cfg");
+            return range.ReadFile(orvel, range.FilePath);
+        });
+    for (auto& stored : byStart(std::move(ranges))) {
+        JournalItem* item = orvel.AddRangeItem(std::move(stored.record));
         if (item == nullptr) continue;
         const std::string folder = item->As<UserDp>()->FolderPath;
-        auto etalons = readFiles<Etl>(folder, ".etl", [&](Etl& etalon, const FolderEntry& file) {
-            etalon.Name = Stem(file.name);
-            etalon.Folder = folder;
-            etalon.HeaderPath = file.path;
-            return etalon.ReadHeader(orvel, file.path);
-        });
+        auto etalons =
+            readFiles<Etl>(stored.files, ".etl", [&](Etl& etalon, const FolderEntry& file) {
+                etalon.Name = Stem(file.name);
+                etalon.Folder = folder;
+                etalon.HeaderPath = file.path;
+                return etalon.ReadHeader(orvel, file.path);
+            });
         for (auto& etalon : byName(std::move(etalons)))
             orvel.AddEtalonItem(item, std::move(etalon), JournalPlace::Last());
     }
@@ -384,21 +405,21 @@ void readRanges(ORVEL& orvel) {
 
 // Every folder of FREQ is a bank, with its measurement sets beside its freq.cfg.
 void readBanks(ORVEL& orvel) {
-    auto banks = readFolders<UserFreq>(orvel.ProgramDir + "FREQ/",
-                                       [&](UserFreq& bank, const FolderEntry& folder) {
-                                           bank.FolderName = folder.name;
-                                           bank.FilePath = FindEntry(folder.path + "/", "freq.cfg");
-                                           return bank.ReadFile(orvel, bank.FilePath);
-                                       });
-    for (auto& bank : byName(std::move(banks))) {
-        JournalItem* item = orvel.AddBankItem(std::move(bank), JournalPlace::Last());
+    auto banks = readFolders<UserFreq>(
+        orvel.ProgramDir + "FREQ/",
+        [&](UserFreq& bank, const FolderEntry& folder, const std::vector<FolderEntry>& files) {
+            bank.FolderName = folder.name;
+            bank.FilePath = FindEntryIn(files, folder.path + "/", "freq.cfg");
+            return bank.ReadFile(orvel, bank.FilePath);
+        });
+    for (auto& stored : byName(std::move(banks))) {
+        JournalItem* item = orvel.AddBankItem(std::move(stored.record), JournalPlace::Last());
         if (item == nullptr) continue;
-        auto sets = readFiles<Meg>(orvel.BankFolderPath(*item->As<UserFreq>()), ".etl",
-                                   [&](Meg& set, const FolderEntry& file) {
-                                       set.Name = Stem(file.name);
-                                       set.HeaderPath = file.path;
-                                       return set.ReadHeader(orvel, file.path);
-                                   });
+        auto sets = readFiles<Meg>(stored.files, ".etl", [&](Meg& set, const FolderEntry& file) {
+            set.Name = Stem(file.name);
+            set.HeaderPath = file.path;
+            return set.ReadHeader(orvel, file.path);
+        });
         for (auto& set : byName(std::move(sets)))
             orvel.AddMeasurementItem(item, std::move(set), JournalPlace::Last());
     }
@@ -406,24 +427,23 @@ void readBanks(ORVEL& orvel) {
 
 // Every folder of JOB is a job, with its runs beside its job.cfg.
 void readJobs(ORVEL& orvel) {
-    auto jobs = readFolders<UserJob>(orvel.ProgramDir + "JOB/",
-                                     [&](UserJob& job, const FolderEntry& folder) {
-                                         job.FolderName = folder.name;
-                                         job.Directory = folder.path + "/";
-                                         job.File = FindEntry(job.Directory, "job.cfg");
-                                         if (!job.ReadFile(orvel, job.File)) return false;
-                                         if (folder.name == orvel.AutoexecJob)
-                                             orvel.AutoexecJobName = job.Identifier;
-                                         return true;
-                                     });
-    for (auto& job : byName(std::move(jobs))) {
-        JournalItem* item = orvel.AddJobItem(std::move(job), JournalPlace::Last());
+    auto jobs = readFolders<UserJob>(
+        orvel.ProgramDir + "JOB/",
+        [&](UserJob& job, const FolderEntry& folder, const std::vector<FolderEntry>& files) {
+            job.FolderName = folder.name;
+            job.Directory = folder.path + "/";
+            job.File = FindEntryIn(files, job.Directory, "job.cfg");
+            if (!job.ReadFile(orvel, job.File)) return false;
+            if (folder.name == orvel.AutoexecJob) orvel.AutoexecJobName = job.Identifier;
+            return true;
+        });
+    for (auto& stored : byName(std::move(jobs))) {
+        JournalItem* item = orvel.AddJobItem(std::move(stored.record), JournalPlace::Last());
         if (item == nullptr) continue;
-        auto runs = readFiles<Run>(item->As<UserJob>()->Directory, ".run",
-                                   [&](Run& run, const FolderEntry& file) {
-                                       run.File = file.path;
-                                       return run.ReadFile(orvel, file.path);
-                                   });
+        auto runs = readFiles<Run>(stored.files, ".run", [&](Run& run, const FolderEntry& file) {
+            run.File = file.path;
+            return run.ReadFile(orvel, file.path);
+        });
         for (auto& run : byName(std::move(runs)))
             orvel.AddRunItem(item, std::move(run), JournalPlace::Last());
     }
@@ -431,14 +451,15 @@ void readJobs(ORVEL& orvel) {
 }
 
 void readGroups(ORVEL& orvel) {
-    auto groups = readFolders<UserGrp>(orvel.ProgramDir + "GRP/",
-                                       [&](UserGrp& group, const FolderEntry& folder) {
-                                           group.FolderName = folder.name;
-                                           group.FilePath = FindEntry(folder.path + "/", "grp.cfg");
-                                           return group.ReadFile(orvel, group.FilePath);
-                                       });
-    for (auto& group : byName(std::move(groups)))
-        orvel.AddGroupItem(std::move(group), JournalPlace::Last());
+    auto groups = readFolders<UserGrp>(
+        orvel.ProgramDir + "GRP/",
+        [&](UserGrp& group, const FolderEntry& folder, const std::vector<FolderEntry>& files) {
+            group.FolderName = folder.name;
+            group.FilePath = FindEntryIn(files, folder.path + "/", "grp.cfg");
+            return group.ReadFile(orvel, group.FilePath);
+        });
+    for (auto& stored : byName(std::move(groups)))
+        orvel.AddGroupItem(std::move(stored.record), JournalPlace::Last());
 }
 
 }  // namespace
