@@ -8,6 +8,7 @@
 //   --quick: a small folder, once, to see that it runs (the tests do)
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <chrono>
@@ -50,24 +51,35 @@ void writeRanges(const ProgramFolder& folder, int count) {
     }
 }
 
+// One start-up to the window ready; false when the journal does not hold every range.
+bool startUp(int count, double& seconds) {
+    ORVEL orvel;
+    const auto begin = std::chrono::steady_clock::now();
+    const bool created = orvel.Create();
+    ui::ServePending();
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    const bool complete = created && orvel.RangeFolder != nullptr &&
+                          orvel.RangeFolder->Children().size() == std::size_t(count);
+    orvel.Destroy();
+    return complete;
+}
+
 void BM_StartupWithRanges(benchmark::State& state) {
     const int count = int(state.range(0));
     const ProgramFolder folder;
     writeRanges(folder, count);
+    // The files on disk and in the page cache before the clock runs, as for an operator who
+    // starts the program again: what the writing left to the kernel would be timed otherwise.
+    ::sync();
     const ui::ScriptedMessageBoxes boxes;  // nobody is there to click
+    double seconds = 0;
+    if (!startUp(count, seconds)) state.SkipWithError("the journal does not hold every range");
     for (auto _ : state) {
-        ORVEL orvel;
-        const auto begin = std::chrono::steady_clock::now();
-        const bool created = orvel.Create();
-        ui::ServePending();
-        const auto end = std::chrono::steady_clock::now();
-        state.SetIterationTime(std::chrono::duration<double>(end - begin).count());
-        if (!created || orvel.RangeFolder == nullptr ||
-            orvel.RangeFolder->Children().size() != std::size_t(count)) {
+        if (!startUp(count, seconds)) {
             state.SkipWithError("the journal does not hold every range");
             break;
         }
-        orvel.Destroy();
+        state.SetIterationTime(seconds);
     }
     state.SetItemsProcessed(state.iterations() * count);
 }
