@@ -85,7 +85,9 @@ bool storableText(std::string_view text) {
     return text.find_first_of("\"'=\r\n") == std::string_view::npos;
 }
 
-// Rows of a range or a fixed frequency.
+// Rows of a range or a fixed frequency; with its own item, the journal items each one takes.
+constexpr std::size_t kSpanItems = 7;
+
 template <class R>
 void addSpanRows(ORVEL& orvel, JournalItem* item, const R& record) {
     orvel.AddPropertyRow(FormatText("Fн=%9.4f МГц", megahertz(record.StartFrequency)), item);
@@ -362,6 +364,7 @@ void readFixedFrequencies(ORVEL& orvel) {
                                         scale.FilePath = file.path;
                                         return scale.ReadFile(orvel, file.path);
                                     });
+    orvel.journal.Reserve(scales.size() * kSpanItems);
     for (auto& scale : byStart(std::move(scales))) orvel.AddFixedFrequencyItem(std::move(scale));
     orvel.CollectScaleItems();
 }
@@ -387,6 +390,7 @@ void readRanges(ORVEL& orvel) {
             range.FilePath = FindEntryIn(files, range.FolderPath, "diap.cfg");
             return range.ReadFile(orvel, range.FilePath);
         });
+    orvel.journal.Reserve(ranges.size() * kSpanItems);
     for (auto& stored : byStart(std::move(ranges))) {
         JournalItem* item = orvel.AddRangeItem(std::move(stored.record));
         if (item == nullptr) continue;
