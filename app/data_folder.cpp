@@ -30,44 +30,64 @@ bool isFolder(const dirent& entry, const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// The entries of `folder` as the file system gives them, names starting with "." left out.
-// Read with the system's own calls: the start-up lists a folder for every stored item, and
-// these ask the kernel least.
-std::vector<FolderEntry> listEntries(const std::string& folder) {
-    std::vector<FolderEntry> entries;
+// Calls `visit(entry, name)` for every entry of `folder` as the file system gives them, names
+// starting with "." left out. Read with the system's own calls: the start-up lists a folder for
+// every stored item, and these ask the kernel least.
+template <class Visit>
+void readEntries(const std::string& folder, Visit visit) {
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
-    if (!dir) return entries;
+    if (!dir) return;
     while (const dirent* entry = ::readdir(dir.get())) {
         const std::string_view name = entry->d_name;
-        if (name.empty() || name.front() == '.') continue;
-        std::string path = folder + std::string(name);
-        const bool folderEntry = isFolder(*entry, path);
-        entries.push_back({std::string(name), std::move(path), folderEntry});
+        if (!name.empty() && name.front() != '.') visit(*entry, name);
     }
+}
+
+std::vector<FolderEntry> listEntries(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    readEntries(folder, [&](const dirent& entry, std::string_view name) {
+        std::string path = folder + std::string(name);
+        const bool folderEntry = isFolder(entry, path);
+        entries.push_back({std::string(name), std::move(path), folderEntry});
+    });
     return entries;
 }
 
 // The order of ListFolder.
-bool listedBefore(const FolderEntry& a, const FolderEntry& b) {
-    const int order = CompareJournalNames(a.name, b.name);
-    return order != 0 ? order < 0 : a.name < b.name;
+bool namedBefore(std::string_view a, std::string_view b) {
+    const int order = CompareJournalNames(a, b);
+    return order != 0 ? order < 0 : a < b;
 }
 
-// The first entry named `name` in any letter case, in the order of ListFolder; null for none.
-// A lookup needs no sorted listing: a folder of many thousand items is only read through.
-const FolderEntry* firstNamed(const std::vector<FolderEntry>& entries, std::string_view name) {
-    const FolderEntry* first = nullptr;
-    for (const FolderEntry& entry : entries)
-        if (sameName(entry.name, name) && (first == nullptr || listedBefore(entry, *first)))
-            first = &entry;
-    return first;
-}
+// A lookup of one name needs no sorted listing, nor a copy of every name: a folder of many
+// thousand items is only read through, keeping the first match in the order of ListFolder.
+class FirstNamed {
+  public:
+    explicit FirstNamed(std::string_view name) : name_(name) {}
+    void Consider(std::string_view entry) {
+        if (sameName(entry, name_) && (!found_ || namedBefore(entry, first_))) {
+            first_ = entry;
+            found_ = true;
+        }
+    }
+    // The entry's path in `folder`; folder + name when there is none.
+    std::string PathIn(const std::string& folder) const {
+        return folder + std::string(found_ ? std::string_view(first_) : name_);
+    }
+
+  private:
+    std::string_view name_;
+    std::string first_;
+    bool found_ = false;
+};
 
 }  // namespace
 
 std::vector<FolderEntry> ListFolder(const std::string& folder) {
     std::vector<FolderEntry> entries = listEntries(folder);
-    std::sort(entries.begin(), entries.end(), listedBefore);
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return namedBefore(a.name, b.name);
+    });
     return entries;
 }
 
@@ -84,25 +104,29 @@ std::string Stem(std::string_view name) {
 std::string FindEntry(const std::string& folder, std::string_view name) {
     std::error_code error;
     if (fs::exists(folder + std::string(name), error)) return folder + std::string(name);
-    const std::vector<FolderEntry> entries = listEntries(folder);
-    const FolderEntry* found = firstNamed(entries, name);
-    return found != nullptr ? found->path : folder + std::string(name);
+    FirstNamed first(name);
+    readEntries(folder, [&](const dirent&, std::string_view entry) { first.Consider(entry); });
+    return first.PathIn(folder);
 }
 
 std::string FindEntryIn(const std::vector<FolderEntry>& entries, const std::string& folder,
                         std::string_view name) {
-    for (const FolderEntry& entry : entries)
+    FirstNamed first(name);
+    for (const FolderEntry& entry : entries) {
         if (entry.name == name) return entry.path;
-    const FolderEntry* found = firstNamed(entries, name);
-    return found != nullptr ? found->path : folder + std::string(name);
+        first.Consider(entry.name);
+    }
+    return first.PathIn(folder);
 }
 
 bool HasEntry(const std::string& folder, std::string_view name) {
     std::error_code error;
     if (fs::exists(folder + std::string(name), error)) return true;
-    const std::vector<FolderEntry> entries = listEntries(folder);
-    return std::any_of(entries.begin(), entries.end(),
-                       [&](const FolderEntry& entry) { return sameName(entry.name, name); });
+    bool found = false;
+    readEntries(folder, [&](const dirent&, std::string_view entry) {
+        found = found || sameName(entry, name);
+    });
+    return found;
 }
 
 void RemoveFile(const std::string& folder, std::string_view name) {
