@@ -1,7 +1,11 @@
 #include "app/data_folder.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "app/journal.h"
 
@@ -18,23 +22,71 @@ bool sameName(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return lower(x) == lower(y); });
 }
 
+// True when the entry is a folder, or a link to one.
+bool isFolder(const dirent& entry, const std::string& path) {
+    if (entry.d_type == DT_DIR) return true;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Calls `visit(entry, name)` for every entry of `folder` as the file system gives them, names
+// starting with "." left out. Read with the system's own calls: the start-up lists a folder for
+// every stored item, and these ask the kernel least.
+template <class Visit>
+void readEntries(const std::string& folder, Visit visit) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (!name.empty() && name.front() != '.') visit(*entry, name);
+    }
+}
+
+std::vector<FolderEntry> listEntries(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    readEntries(folder, [&](const dirent& entry, std::string_view name) {
+        std::string path = folder + std::string(name);
+        const bool folderEntry = isFolder(entry, path);
+        entries.push_back({std::string(name), std::move(path), folderEntry});
+    });
+    return entries;
+}
+
+// The order of ListFolder.
+bool namedBefore(std::string_view a, std::string_view b) {
+    const int order = CompareJournalNames(a, b);
+    return order != 0 ? order < 0 : a < b;
+}
+
+// A lookup of one name needs no sorted listing, nor a copy of every name: a folder of many
+// thousand items is only read through, keeping the first match in the order of ListFolder.
+class FirstNamed {
+  public:
+    explicit FirstNamed(std::string_view name) : name_(name) {}
+    void Consider(std::string_view entry) {
+        if (sameName(entry, name_) && (!found_ || namedBefore(entry, first_))) {
+            first_ = entry;
+            found_ = true;
+        }
+    }
+    // The entry's path in `folder`; folder + name when there is none.
+    std::string PathIn(const std::string& folder) const {
+        return folder + std::string(found_ ? std::string_view(first_) : name_);
+    }
+
+  private:
+    std::string_view name_;
+    std::string first_;
+    bool found_ = false;
+};
+
 }  // namespace
 
 std::vector<FolderEntry> ListFolder(const std::string& folder) {
-    std::vector<FolderEntry> entries;
-    std::error_code error;
-    fs::directory_iterator it(folder, error);
-    if (error) return entries;
-    for (; it != fs::directory_iterator(); it.increment(error)) {
-        if (error) break;
-        const std::string name = it->path().filename().string();
-        if (name.empty() || name.front() == '.') continue;
-        std::error_code kindError;
-        entries.push_back({name, folder + name, it->is_directory(kindError)});
-    }
+    std::vector<FolderEntry> entries = listEntries(folder);
     std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-        const int order = CompareJournalNames(a.name, b.name);
-        return order != 0 ? order < 0 : a.name < b.name;
+        return namedBefore(a.name, b.name);
     });
     return entries;
 }
@@ -52,21 +104,33 @@ std::string Stem(std::string_view name) {
 std::string FindEntry(const std::string& folder, std::string_view name) {
     std::error_code error;
     if (fs::exists(folder + std::string(name), error)) return folder + std::string(name);
-    for (const FolderEntry& entry : ListFolder(folder))
-        if (sameName(entry.name, name)) return entry.path;
-    return folder + std::string(name);
+    FirstNamed first(name);
+    readEntries(folder, [&](const dirent&, std::string_view entry) { first.Consider(entry); });
+    return first.PathIn(folder);
+}
+
+std::string FindEntryIn(const std::vector<FolderEntry>& entries, const std::string& folder,
+                        std::string_view name) {
+    FirstNamed first(name);
+    for (const FolderEntry& entry : entries) {
+        if (entry.name == name) return entry.path;
+        first.Consider(entry.name);
+    }
+    return first.PathIn(folder);
 }
 
 bool HasEntry(const std::string& folder, std::string_view name) {
     std::error_code error;
     if (fs::exists(folder + std::string(name), error)) return true;
-    for (const FolderEntry& entry : ListFolder(folder))
-        if (sameName(entry.name, name)) return true;
-    return false;
+    bool found = false;
+    readEntries(folder, [&](const dirent&, std::string_view entry) {
+        found = found || sameName(entry, name);
+    });
+    return found;
 }
 
 void RemoveFile(const std::string& folder, std::string_view name) {
-    for (const FolderEntry& entry : ListFolder(folder)) {
+    for (const FolderEntry& entry : listEntries(folder)) {
         if (entry.isFolder || !sameName(entry.name, name)) continue;
         std::error_code ignored;
         fs::remove(entry.path, ignored);

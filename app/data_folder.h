@@ -27,6 +27,10 @@ std::string Stem(std::string_view name);
 // The path of the entry of `folder` named `name` in any letter case; folder + name when there
 // is none.
 std::string FindEntry(const std::string& folder, std::string_view name);
+// The same lookup in entries ListFolder gave for `folder`, without asking the file system again:
+// the entry spelled exactly so, else the first named so in any letter case.
+std::string FindEntryIn(const std::vector<FolderEntry>& entries, const std::string& folder,
+                        std::string_view name);
 // True when `folder` holds an entry named `name` in any letter case.
 bool HasEntry(const std::string& folder, std::string_view name);
 // Removes every file of `folder` named `name` in any letter case. A file that is missing or

@@ -1,7 +1,5 @@
 #include "app/journal.h"
 
-#include <algorithm>
-
 namespace {
 
 // The next code point of UTF-8 text; a byte that starts no valid sequence stands for itself.
@@ -66,8 +64,15 @@ JournalItem* JournalItem::FirstChild() const {
 
 std::size_t JournalItem::Index() const {
     const auto& siblings = *siblings_;
-    for (std::size_t i = 0; i < siblings.size(); ++i)
-        if (siblings[i].get() == this) return i;
+    const auto at = [&](std::size_t i) { return i < siblings.size() && siblings[i].get() == this; };
+    for (const std::size_t guess : {indexGuess_, indexGuess_ + 1, indexGuess_ - 1})
+        if (at(guess)) return guess;
+    for (std::size_t i = 0; i < siblings.size(); ++i) {
+        if (siblings[i].get() == this) {
+            indexGuess_ = i;
+            return i;
+        }
+    }
     return siblings.size();
 }
 
@@ -86,8 +91,8 @@ std::size_t Journal::InsertIndex(const std::vector<std::unique_ptr<JournalItem>>
         case JournalPlace::Mode::Last:
             return siblings.size();
         case JournalPlace::Mode::After:
-            for (std::size_t i = 0; i < siblings.size(); ++i)
-                if (siblings[i].get() == place.after) return i + 1;
+            if (Contains(place.after) && place.after->siblings_ == &siblings)
+                return place.after->Index() + 1;
             found = false;
             return 0;
         case JournalPlace::Mode::Sorted:
@@ -115,6 +120,7 @@ JournalItem* Journal::Insert(JournalItem* parent, JournalPlace place, JournalIte
     item->Section = shape.section;
     item->parent_ = parent;
     item->siblings_ = &siblings;
+    item->indexGuess_ = index;
     JournalItem* raw = item.get();
     siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(index), std::move(item));
     items_.insert(raw);
@@ -140,8 +146,7 @@ void Journal::Remove(JournalItem* item) {
     Forget(*item);
     auto& siblings = SiblingsOf(item->parent_);
     // The item leaves the tree before it is freed, so nothing reaches it while its records go.
-    const auto at = std::find_if(siblings.begin(), siblings.end(),
-                                 [&](const auto& owned) { return owned.get() == item; });
+    const auto at = siblings.begin() + static_cast<std::ptrdiff_t>(item->Index());
     std::unique_ptr<JournalItem> gone = std::move(*at);
     siblings.erase(at);
 }

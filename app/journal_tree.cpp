@@ -2,6 +2,18 @@
 
 JournalTree::JournalTree(Journal& journal, ui::TreeView& tree) : journal_(journal), tree_(tree) {
     tree_.Clear();
+    shown_.reserve(journal_.Size());
+    int index = 0;
+    for (JournalItem* item = journal_.Root(); item != nullptr; item = item->NextSibling())
+        tree_.AttachItem(nullptr, index++, ShowSubtree(*item));
+}
+
+ui::TreeItem* JournalTree::ShowSubtree(JournalItem& item) {
+    ui::TreeItem* shown = tree_.NewItem(item.Name, &item);
+    shown_.emplace(&item, shown);
+    int index = 0;
+    for (const auto& child : item.Children()) tree_.AttachItem(shown, index++, ShowSubtree(*child));
+    return shown;
 }
 
 JournalTree::~JournalTree() {

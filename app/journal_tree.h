@@ -9,7 +9,9 @@
 
 class JournalTree : public JournalView {
   public:
-    // Mirrors `journal` in `tree` from now on; the tree starts empty.
+    // Shows what `journal` holds now and mirrors it in `tree` from then on (the tree's earlier
+    // items go). The items already there are shown at once: building the journal first and
+    // the tree after is what keeps a start-up with thousands of stored items short.
     JournalTree(Journal& journal, ui::TreeView& tree);
     ~JournalTree() override;
     JournalTree(const JournalTree&) = delete;
@@ -28,9 +30,11 @@ class JournalTree : public JournalView {
     void EditLabel(JournalItem& item) override;
 
   private:
+    // Shows the item with everything under it as a subtree off the tree, not yet attached.
+    ui::TreeItem* ShowSubtree(JournalItem& item);
     void Forget(const JournalItem& item);
 
     Journal& journal_;
     ui::TreeView& tree_;
-    std::unordered_map<const JournalItem*, ui::TreeItem*> shown_;
+    std::unordered_map<const JournalItem*, ui::TreeItem*, JournalItemHash> shown_;
 };

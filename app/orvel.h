@@ -161,17 +161,26 @@ class ORVEL : public ui::Form, public FDX {
     void CloseJournal();
 
     // Building items. Each inserts the record's item with its text rows and returns it; null
-    // when it cannot be inserted, the caller then still holding the record.
+    // when it cannot be inserted, the caller then still holding the record. Items kept in
+    // alphabetical order go to their sorted place; the start-up, which hands them over already
+    // in that order, appends them instead (JournalPlace::Last()) and so searches nothing.
     JournalItem* AddPropertyRow(const std::string& text, JournalItem* item);
     JournalItem* AddRangeItem(std::unique_ptr<UserDp>&& range);
     JournalItem* AddFixedFrequencyItem(std::unique_ptr<UserSc>&& scale);
-    JournalItem* AddBankItem(std::unique_ptr<UserFreq>&& bank);
-    JournalItem* AddGroupItem(std::unique_ptr<UserGrp>&& group);
-    JournalItem* AddPhonogramItem(std::unique_ptr<UserFono>&& phonogram);
-    JournalItem* AddMeasurementItem(JournalItem* bankItem, std::unique_ptr<Meg>&& set);
-    JournalItem* AddEtalonItem(JournalItem* rangeItem, std::unique_ptr<Etl>&& etalon);
-    JournalItem* AddJobItem(std::unique_ptr<UserJob>&& job);
-    JournalItem* AddRunItem(JournalItem* jobItem, std::unique_ptr<Run>&& run);
+    JournalItem* AddBankItem(std::unique_ptr<UserFreq>&& bank,
+                             JournalPlace place = JournalPlace::Sorted());
+    JournalItem* AddGroupItem(std::unique_ptr<UserGrp>&& group,
+                              JournalPlace place = JournalPlace::Sorted());
+    JournalItem* AddPhonogramItem(std::unique_ptr<UserFono>&& phonogram,
+                                  JournalPlace place = JournalPlace::Sorted());
+    JournalItem* AddMeasurementItem(JournalItem* bankItem, std::unique_ptr<Meg>&& set,
+                                    JournalPlace place = JournalPlace::Sorted());
+    JournalItem* AddEtalonItem(JournalItem* rangeItem, std::unique_ptr<Etl>&& etalon,
+                               JournalPlace place = JournalPlace::Sorted());
+    JournalItem* AddJobItem(std::unique_ptr<UserJob>&& job,
+                            JournalPlace place = JournalPlace::Sorted());
+    JournalItem* AddRunItem(JournalItem* jobItem, std::unique_ptr<Run>&& run,
+                            JournalPlace place = JournalPlace::Sorted());
     JournalItem* AddCatalogEntry(JournalItem* parent, std::unique_ptr<JobDcl>&& entry);
     // Where a new range or fixed frequency goes: after the last one that starts below it.
     JournalPlace FindSortedInsertPos(uint32_t start) const;

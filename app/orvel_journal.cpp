@@ -87,7 +87,9 @@ bool storableText(std::string_view text) {
     return text.find_first_of("\"'=\r\n") == std::string_view::npos;
 }
 
-// Rows of a range or a fixed frequency.
+// Rows of a range or a fixed frequency; with its own item, the journal items each one takes.
+constexpr std::size_t kSpanItems = 7;
+
 template <class R>
 void addSpanRows(ORVEL& orvel, JournalItem* item, const R& record) {
     orvel.AddPropertyRow(FormatText("Fн=%9.4f МГц", megahertz(record.StartFrequency)), item);
@@ -114,24 +116,30 @@ JournalItem* ORVEL::AddPropertyRow(const std::string& text, JournalItem* item) {
     return journal.Insert(item, JournalPlace::Last(), specOf(JournalKind::Row, text));
 }
 
+namespace {
+
+// After the last span item of the folder that starts below `start`: ahead of those starting
+// where it starts. The folder's spans ascend by start frequency, as this is the only way one
+// comes in and a stored span keeps its start, so the place is found by halving.
+template <class R>
+JournalPlace afterSpansBelow(const JournalItem* folder, JournalKind kind, uint32_t start) {
+    if (folder == nullptr) return JournalPlace::First();
+    const auto& spans = folder->Children();
+    const auto above = std::partition_point(spans.begin(), spans.end(), [&](const auto& child) {
+        const R* span = child->template As<R>();
+        return child->Is(kind) && span != nullptr && span->StartFrequency < start;
+    });
+    return JournalPlace::After(above == spans.begin() ? nullptr : std::prev(above)->get());
+}
+
+}  // namespace
+
 JournalPlace ORVEL::FindSortedInsertPos(uint32_t start) const {
-    const JournalItem* after = nullptr;
-    if (RangeFolder == nullptr) return JournalPlace::First();
-    for (const auto& child : RangeFolder->Children())
-        if (const UserDp* range = child->As<UserDp>();
-            child->Is(JournalKind::Range) && range != nullptr && range->StartFrequency < start)
-            after = child.get();
-    return JournalPlace::After(after);
+    return afterSpansBelow<UserDp>(RangeFolder, JournalKind::Range, start);
 }
 
 JournalPlace ORVEL::FindFixedInsertPos(uint32_t start) const {
-    const JournalItem* after = nullptr;
-    if (FixedFolder == nullptr) return JournalPlace::First();
-    for (const auto& child : FixedFolder->Children())
-        if (const UserSc* scale = child->As<UserSc>();
-            child->Is(JournalKind::Fixed) && scale != nullptr && scale->StartFrequency < start)
-            after = child.get();
-    return JournalPlace::After(after);
+    return afterSpansBelow<UserSc>(FixedFolder, JournalKind::Fixed, start);
 }
 
 JournalItem* ORVEL::AddRangeItem(std::unique_ptr<UserDp>&& range) {
@@ -154,11 +162,10 @@ JournalItem* ORVEL::AddFixedFrequencyItem(std::unique_ptr<UserSc>&& scale) {
     return item;
 }
 
-JournalItem* ORVEL::AddBankItem(std::unique_ptr<UserFreq>&& bank) {
+JournalItem* ORVEL::AddBankItem(std::unique_ptr<UserFreq>&& bank, JournalPlace place) {
     if (!bank) return nullptr;
     const std::string name = bank->Identifier;
-    JournalItem* item =
-        insertRecord(journal, BankFolder, JournalPlace::Sorted(), JournalKind::Bank, name, bank);
+    JournalItem* item = insertRecord(journal, BankFolder, place, JournalKind::Bank, name, bank);
     if (item == nullptr) return nullptr;
     const UserFreq& stored = *item->As<UserFreq>();
     AddPropertyRow("Дата=" + stored.Date, item);
@@ -180,11 +187,10 @@ JournalItem* ORVEL::FindRangeItem(const std::string& folderName) const {
     return nullptr;
 }
 
-JournalItem* ORVEL::AddGroupItem(std::unique_ptr<UserGrp>&& group) {
+JournalItem* ORVEL::AddGroupItem(std::unique_ptr<UserGrp>&& group, JournalPlace place) {
     if (!group) return nullptr;
     const std::string name = group->Identifier;
-    JournalItem* item =
-        insertRecord(journal, GroupFolder, JournalPlace::Sorted(), JournalKind::Group, name, group);
+    JournalItem* item = insertRecord(journal, GroupFolder, place, JournalKind::Group, name, group);
     if (item == nullptr) return nullptr;
     UserGrp& stored = *item->As<UserGrp>();
     AddPropertyRow("Дата=" + stored.Date, item);
@@ -200,33 +206,34 @@ JournalItem* ORVEL::AddGroupItem(std::unique_ptr<UserGrp>&& group) {
     return item;
 }
 
-JournalItem* ORVEL::AddPhonogramItem(std::unique_ptr<UserFono>&& phonogram) {
+JournalItem* ORVEL::AddPhonogramItem(std::unique_ptr<UserFono>&& phonogram, JournalPlace place) {
     if (!phonogram) return nullptr;
     const std::string name = phonogram->Identifier;
-    JournalItem* item = insertRecord(journal, PhonogramFolder, JournalPlace::Sorted(),
-                                     JournalKind::Phonogram, name, phonogram);
+    JournalItem* item =
+        insertRecord(journal, PhonogramFolder, place, JournalKind::Phonogram, name, phonogram);
     if (item == nullptr) return nullptr;
     AddPropertyRow("Дата=" + item->As<UserFono>()->Date, item);
     AddPropertyRow("Время=" + item->As<UserFono>()->Time, item);
     return item;
 }
 
-JournalItem* ORVEL::AddMeasurementItem(JournalItem* bankItem, std::unique_ptr<Meg>&& set) {
+JournalItem* ORVEL::AddMeasurementItem(JournalItem* bankItem, std::unique_ptr<Meg>&& set,
+                                       JournalPlace place) {
     if (!set) return nullptr;
     const std::string name = set->Identifier;
-    JournalItem* item = insertRecord(journal, bankItem, JournalPlace::Sorted(),
-                                     JournalKind::MeasurementSet, name, set);
+    JournalItem* item =
+        insertRecord(journal, bankItem, place, JournalKind::MeasurementSet, name, set);
     if (item == nullptr) return nullptr;
     AddPropertyRow("c " + MomentText(item->As<Meg>()->Start), item);
     AddPropertyRow("по " + MomentText(item->As<Meg>()->End), item);
     return item;
 }
 
-JournalItem* ORVEL::AddEtalonItem(JournalItem* rangeItem, std::unique_ptr<Etl>&& etalon) {
+JournalItem* ORVEL::AddEtalonItem(JournalItem* rangeItem, std::unique_ptr<Etl>&& etalon,
+                                  JournalPlace place) {
     if (!etalon) return nullptr;
     const std::string name = etalon->Identifier;
-    JournalItem* item =
-        insertRecord(journal, rangeItem, JournalPlace::Sorted(), JournalKind::Etalon, name, etalon);
+    JournalItem* item = insertRecord(journal, rangeItem, place, JournalKind::Etalon, name, etalon);
     if (item == nullptr) return nullptr;
     const Etl& stored = *item->As<Etl>();
     AddPropertyRow("Дата=" + stored.Date, item);
@@ -235,11 +242,10 @@ JournalItem* ORVEL::AddEtalonItem(JournalItem* rangeItem, std::unique_ptr<Etl>&&
     return item;
 }
 
-JournalItem* ORVEL::AddJobItem(std::unique_ptr<UserJob>&& job) {
+JournalItem* ORVEL::AddJobItem(std::unique_ptr<UserJob>&& job, JournalPlace place) {
     if (!job) return nullptr;
     const std::string name = job->Identifier;
-    JournalItem* item =
-        insertRecord(journal, JobFolder, JournalPlace::Sorted(), JournalKind::Job, name, job);
+    JournalItem* item = insertRecord(journal, JobFolder, place, JournalKind::Job, name, job);
     if (item == nullptr) return nullptr;
     const UserJob& stored = *item->As<UserJob>();
     AddPropertyRow("Дата=" + stored.Date, item);
@@ -248,11 +254,11 @@ JournalItem* ORVEL::AddJobItem(std::unique_ptr<UserJob>&& job) {
     return item;
 }
 
-JournalItem* ORVEL::AddRunItem(JournalItem* jobItem, std::unique_ptr<Run>&& run) {
+JournalItem* ORVEL::AddRunItem(JournalItem* jobItem, std::unique_ptr<Run>&& run,
+                               JournalPlace place) {
     if (!run) return nullptr;
     const std::string name = run->Identifier;
-    JournalItem* item =
-        insertRecord(journal, jobItem, JournalPlace::Sorted(), JournalKind::Run, name, run);
+    JournalItem* item = insertRecord(journal, jobItem, place, JournalKind::Run, name, run);
     if (item == nullptr) return nullptr;
     AddPropertyRow("c " + MomentText(item->As<Run>()->Start), item);
     AddPropertyRow("по " + MomentText(item->As<Run>()->End), item);
@@ -283,106 +289,188 @@ JournalItem* addHeading(Journal& journal, JournalItem* root, const char* text, u
                           std::move(record));
 }
 
-void readFixedFrequencies(ORVEL& orvel) {
-    for (const FolderEntry& file : ListFolder(orvel.ProgramDir + "SCALE/")) {
-        if (file.isFolder || !HasExtension(file.name, ".cfg")) continue;
-        auto scale = std::make_unique<UserSc>();
-        scale->Name = Stem(file.name);
-        scale->FilePath = file.path;
-        if (scale->ReadFile(orvel, file.path)) orvel.AddFixedFrequencyItem(std::move(scale));
+// The start-up reads all stored items of a kind first and puts them in the journal's order with
+// one sort, so that each goes in at the end of its heading (or just ahead of the few it ties
+// with): no search over the items there and no shifting of those after it, however many there
+// are. A record that cannot be read is left out.
+
+// A record kept in a folder of its own, with what is stored beside it: one listing of the
+// folder finds both its file and the items under it.
+template <class R>
+struct StoredFolder {
+    std::unique_ptr<R> record;
+    std::vector<FolderEntry> files;
+};
+
+template <class R>
+const R& recordOf(const std::unique_ptr<R>& record) {
+    return *record;
+}
+template <class R>
+const R& recordOf(const StoredFolder<R>& stored) {
+    return *stored.record;
+}
+
+// The records among `files` stored as files ending with `extension`.
+template <class R, class Read>
+std::vector<std::unique_ptr<R>> readFiles(const std::vector<FolderEntry>& files,
+                                          std::string_view extension, Read read) {
+    std::vector<std::unique_ptr<R>> records;
+    for (const FolderEntry& file : files) {
+        if (file.isFolder || !HasExtension(file.name, extension)) continue;
+        auto record = std::make_unique<R>();
+        if (read(*record, file)) records.push_back(std::move(record));
     }
+    return records;
+}
+
+// The records of `folder` stored as folders of their own; `read` gets the record's folder and
+// its listing.
+template <class R, class Read>
+std::vector<StoredFolder<R>> readFolders(const std::string& folder, Read read) {
+    std::vector<StoredFolder<R>> records;
+    for (const FolderEntry& entry : ListFolder(folder)) {
+        if (!entry.isFolder) continue;
+        StoredFolder<R> stored{std::make_unique<R>(), ListFolder(entry.path + "/")};
+        if (read(*stored.record, entry, stored.files)) records.push_back(std::move(stored));
+    }
+    return records;
+}
+
+// A span goes after those starting below it and ahead of those starting where it starts:
+// handed over by start, ties in the order read, each finds its place at the end of the heading
+// or ahead of the spans it ties with, and the heading ends up as reading them one by one would
+// leave it.
+template <class T>
+std::vector<T> byStart(std::vector<T> spans) {
+    std::stable_sort(spans.begin(), spans.end(), [](const T& a, const T& b) {
+        return recordOf(a).StartFrequency < recordOf(b).StartFrequency;
+    });
+    return spans;
+}
+
+// An item kept in alphabetical order goes after those that compare equal: sorted by name, ties
+// in the order read, every item's place is the end of its heading.
+template <class T>
+std::vector<T> byName(std::vector<T> records) {
+    std::stable_sort(records.begin(), records.end(), [](const T& a, const T& b) {
+        return CompareJournalNames(recordOf(a).Identifier, recordOf(b).Identifier) < 0;
+    });
+    return records;
+}
+
+void readFixedFrequencies(ORVEL& orvel) {
+    auto scales = readFiles<UserSc>(ListFolder(orvel.ProgramDir + "SCALE/"), ".cfg",
+                                    [&](UserSc& scale, const FolderEntry& file) {
+                                        scale.Name = Stem(file.name);
+                                        scale.FilePath = file.path;
+                                        return scale.ReadFile(orvel, file.path);
+                                    });
+    orvel.journal.Reserve(scales.size() * kSpanItems);
+    for (auto& scale : byStart(std::move(scales))) orvel.AddFixedFrequencyItem(std::move(scale));
     orvel.CollectScaleItems();
 }
 
 void readPhonograms(ORVEL& orvel) {
-    for (const FolderEntry& file : ListFolder(orvel.ProgramDir + "FONO/")) {
-        if (file.isFolder || !HasExtension(file.name, ".cfg")) continue;
-        auto phonogram = std::make_unique<UserFono>();
-        phonogram->Name = Stem(file.name);
-        phonogram->FilePath = file.path;
-        if (phonogram->ReadFile(orvel, file.path)) orvel.AddPhonogramItem(std::move(phonogram));
-    }
+    auto phonograms = readFiles<UserFono>(ListFolder(orvel.ProgramDir + "FONO/"), ".cfg",
+                                          [&](UserFono& phonogram, const FolderEntry& file) {
+                                              phonogram.Name = Stem(file.name);
+                                              phonogram.FilePath = file.path;
+                                              return phonogram.ReadFile(orvel, file.path);
+                                          });
+    for (auto& phonogram : byName(std::move(phonograms)))
+        orvel.AddPhonogramItem(std::move(phonogram), JournalPlace::Last());
 }
 
 // Every folder of DP is a range, with its etalons beside its diap.cfg.
 void readRanges(ORVEL& orvel) {
-    for (const FolderEntry& folder : ListFolder(orvel.ProgramDir + "DP/")) {
-        if (!folder.isFolder) continue;
-        auto range = std::make_unique<UserDp>();
-        range->FolderName = folder.name;
-        range->FolderPath = folder.path + "/";
-        range->FilePath = FindEntry(range->FolderPath, "diap.cfg");
-        if (!range->ReadFile(orvel, range->FilePath)) continue;
-        JournalItem* item = orvel.AddRangeItem(std::move(range));
+    auto ranges = readFolders<UserDp>(
+        orvel.ProgramDir + "DP/",
+        [&](UserDp& range, const FolderEntry& folder, const std::vector<FolderEntry>& files) {
+            range.FolderName = folder.name;
+            range.FolderPath = folder.path + "/";
+            range.FilePath = FindEntryIn(files, range.FolderPath, "diap.cfg");
+            return range.ReadFile(orvel, range.FilePath);
+        });
+    orvel.journal.Reserve(ranges.size() * kSpanItems);
+    for (auto& stored : byStart(std::move(ranges))) {
+        JournalItem* item = orvel.AddRangeItem(std::move(stored.record));
         if (item == nullptr) continue;
-        for (const FolderEntry& file : ListFolder(folder.path + "/")) {
-            if (file.isFolder || !HasExtension(file.name, ".etl")) continue;
-            auto etalon = std::make_unique<Etl>();
-            etalon->Name = Stem(file.name);
-            etalon->Folder = folder.path + "/";
-            etalon->HeaderPath = file.path;
-            if (etalon->ReadHeader(orvel, file.path)) orvel.AddEtalonItem(item, std::move(etalon));
-        }
+        const std::string folder = item->As<UserDp>()->FolderPath;
+        auto etalons =
+            readFiles<Etl>(stored.files, ".etl", [&](Etl& etalon, const FolderEntry& file) {
+                etalon.Name = Stem(file.name);
+                etalon.Folder = folder;
+                etalon.HeaderPath = file.path;
+                return etalon.ReadHeader(orvel, file.path);
+            });
+        for (auto& etalon : byName(std::move(etalons)))
+            orvel.AddEtalonItem(item, std::move(etalon), JournalPlace::Last());
     }
 }
 
 // Every folder of FREQ is a bank, with its measurement sets beside its freq.cfg.
 void readBanks(ORVEL& orvel) {
-    for (const FolderEntry& folder : ListFolder(orvel.ProgramDir + "FREQ/")) {
-        if (!folder.isFolder) continue;
-        auto bank = std::make_unique<UserFreq>();
-        bank->FolderName = folder.name;
-        bank->FilePath = FindEntry(folder.path + "/", "freq.cfg");
-        if (!bank->ReadFile(orvel, bank->FilePath)) continue;
-        JournalItem* item = orvel.AddBankItem(std::move(bank));
+    auto banks = readFolders<UserFreq>(
+        orvel.ProgramDir + "FREQ/",
+        [&](UserFreq& bank, const FolderEntry& folder, const std::vector<FolderEntry>& files) {
+            bank.FolderName = folder.name;
+            bank.FilePath = FindEntryIn(files, folder.path + "/", "freq.cfg");
+            return bank.ReadFile(orvel, bank.FilePath);
+        });
+    for (auto& stored : byName(std::move(banks))) {
+        JournalItem* item = orvel.AddBankItem(std::move(stored.record), JournalPlace::Last());
         if (item == nullptr) continue;
-        for (const FolderEntry& file : ListFolder(folder.path + "/")) {
-            if (file.isFolder || !HasExtension(file.name, ".etl")) continue;
-            auto set = std::make_unique<Meg>();
-            set->Name = Stem(file.name);
-            set->HeaderPath = file.path;
-            if (set->ReadHeader(orvel, file.path)) orvel.AddMeasurementItem(item, std::move(set));
-        }
+        auto sets = readFiles<Meg>(stored.files, ".etl", [&](Meg& set, const FolderEntry& file) {
+            set.Name = Stem(file.name);
+            set.HeaderPath = file.path;
+            return set.ReadHeader(orvel, file.path);
+        });
+        for (auto& set : byName(std::move(sets)))
+            orvel.AddMeasurementItem(item, std::move(set), JournalPlace::Last());
     }
 }
 
 // Every folder of JOB is a job, with its runs beside its job.cfg.
 void readJobs(ORVEL& orvel) {
-    for (const FolderEntry& folder : ListFolder(orvel.ProgramDir + "JOB/")) {
-        if (!folder.isFolder) continue;
-        auto job = std::make_unique<UserJob>();
-        job->FolderName = folder.name;
-        job->Directory = folder.path + "/";
-        job->File = FindEntry(job->Directory, "job.cfg");
-        if (!job->ReadFile(orvel, job->File)) continue;
-        if (folder.name == orvel.AutoexecJob) orvel.AutoexecJobName = job->Identifier;
-        JournalItem* item = orvel.AddJobItem(std::move(job));
+    auto jobs = readFolders<UserJob>(
+        orvel.ProgramDir + "JOB/",
+        [&](UserJob& job, const FolderEntry& folder, const std::vector<FolderEntry>& files) {
+            job.FolderName = folder.name;
+            job.Directory = folder.path + "/";
+            job.File = FindEntryIn(files, job.Directory, "job.cfg");
+            if (!job.ReadFile(orvel, job.File)) return false;
+            if (folder.name == orvel.AutoexecJob) orvel.AutoexecJobName = job.Identifier;
+            return true;
+        });
+    for (auto& stored : byName(std::move(jobs))) {
+        JournalItem* item = orvel.AddJobItem(std::move(stored.record), JournalPlace::Last());
         if (item == nullptr) continue;
-        for (const FolderEntry& file : ListFolder(folder.path + "/")) {
-            if (file.isFolder || !HasExtension(file.name, ".run")) continue;
-            auto run = std::make_unique<Run>();
-            run->File = file.path;
-            if (run->ReadFile(orvel, file.path)) orvel.AddRunItem(item, std::move(run));
-        }
+        auto runs = readFiles<Run>(stored.files, ".run", [&](Run& run, const FolderEntry& file) {
+            run.File = file.path;
+            return run.ReadFile(orvel, file.path);
+        });
+        for (auto& run : byName(std::move(runs)))
+            orvel.AddRunItem(item, std::move(run), JournalPlace::Last());
     }
     orvel.FindJobIndex({});
 }
 
 void readGroups(ORVEL& orvel) {
-    for (const FolderEntry& folder : ListFolder(orvel.ProgramDir + "GRP/")) {
-        if (!folder.isFolder) continue;
-        auto group = std::make_unique<UserGrp>();
-        group->FolderName = folder.name;
-        group->FilePath = FindEntry(folder.path + "/", "grp.cfg");
-        if (group->ReadFile(orvel, group->FilePath)) orvel.AddGroupItem(std::move(group));
-    }
+    auto groups = readFolders<UserGrp>(
+        orvel.ProgramDir + "GRP/",
+        [&](UserGrp& group, const FolderEntry& folder, const std::vector<FolderEntry>& files) {
+            group.FolderName = folder.name;
+            group.FilePath = FindEntryIn(files, folder.path + "/", "grp.cfg");
+            return group.ReadFile(orvel, group.FilePath);
+        });
+    for (auto& stored : byName(std::move(groups)))
+        orvel.AddGroupItem(std::move(stored.record), JournalPlace::Last());
 }
 
 }  // namespace
 
 void ORVEL::BuildJournal() {
-    journalTree = std::make_unique<JournalTree>(journal, *op);
-    journal.SetView(journalTree.get());
     journal.SetSelectHandler([this](JournalItem* item) { OnJournalSelect(item); });
 
     EnterStage(6);
@@ -461,6 +549,9 @@ void ORVEL::BuildJournal() {
     readJobs(*this);
     readGroups(*this);
 
+    // The tree control shows the whole journal at once, rather than being told of every item.
+    journalTree = std::make_unique<JournalTree>(journal, *op);
+    journal.SetView(journalTree.get());
     journal.Expand(RootItem);
     journal.Select(RootItem);
 }

@@ -1,12 +1,14 @@
 #include "state/fdx.h"
 
 #include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <memory>
 
 #include "state/cp1251.h"
+#include "state/text_file.h"
 #include "state/user_freq.h"
 
 namespace {
@@ -114,18 +116,15 @@ bool FDX::LoadTextFile(std::size_t limit) {
     const auto size = static_cast<std::uint64_t>(info.st_size);
     if (size > limit) return false;
 
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(LoadFileName.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) return false;
-
     // Only a caller that allows larger files than usual makes the buffer grow.
     if (TextBuffer.size() < size) TextBuffer.resize(size);
-    const std::size_t read = std::fread(TextBuffer.data(), 1, size, file.get());
-    if (std::ferror(file.get())) return false;
-    LoadedBytes = read;
+    const std::optional<std::size_t> read =
+        ReadFileStart(LoadFileName, std::span(TextBuffer.data(), std::size_t(size)));
+    if (!read) return false;
+    LoadedBytes = *read;
 
     // The text ends at a NUL byte, as it always has for the program's files.
-    std::string_view text(TextBuffer.data(), read);
+    std::string_view text(TextBuffer.data(), *read);
     text = text.substr(0, text.find('\0'));
     LoadedText = Cp1251ToUtf8(text);
     Lines = splitLines(text);

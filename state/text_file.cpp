@@ -50,6 +50,24 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+}  // namespace
+
+std::optional<std::size_t> ReadFileStart(const std::string& path, std::span<char> buffer) {
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return std::nullopt;
+    std::size_t read = 0;
+    while (read < buffer.size()) {
+        const ssize_t got = ::read(file.get(), buffer.data() + read, buffer.size() - read);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        read += std::size_t(got);
+    }
+    return read;
+}
+
+namespace {
+
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos) return ".";

@@ -1,9 +1,17 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// Reads the file at `path` from its start into `buffer`, at most its size, with the system's own
+// calls and no stream buffer between (the start-up reads a file for every stored item). The
+// count read, less than the buffer at the end of a shorter file; nothing when the file cannot be
+// opened or read.
+std::optional<std::size_t> ReadFileStart(const std::string& path, std::span<char> buffer);
 
 // Collects the lines of a stored text file and writes them as the program's files are written:
 // code page 1251, every line ended by CR LF, the file replaced whole. Every writer of a stored

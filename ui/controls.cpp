@@ -947,18 +947,28 @@ TreeItem* TreeView::InsertItem(TreeItem* parent, const std::string& text, void* 
 }
 
 TreeItem* TreeView::InsertItemAt(TreeItem* parent, int index, const std::string& text, void* data) {
-    auto* tree = Tree(this);
-    if (!tree) return nullptr;
+    if (!Tree(this)) return nullptr;
+    TreeItem* item = NewItem(text, data);
+    AttachItem(parent, index, item);
+    return item;
+}
+
+TreeItem* TreeView::NewItem(const std::string& text, void* data) {
     auto* item = new QTreeWidgetItem(QStringList{ToQt(text)});
     item->setFlags(item->flags() | Qt::ItemIsEditable);
     item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(data)));
+    return T(item);
+}
+
+void TreeView::AttachItem(TreeItem* parent, int index, TreeItem* item) {
+    auto* tree = Tree(this);
+    if (!tree || !item) return;
     const int count = parent ? Q(parent)->childCount() : tree->topLevelItemCount();
     index = std::clamp(index, 0, count);
     if (parent)
-        Q(parent)->insertChild(index, item);
+        Q(parent)->insertChild(index, Q(item));
     else
-        tree->insertTopLevelItem(index, item);
-    return T(item);
+        tree->insertTopLevelItem(index, Q(item));
 }
 
 void TreeView::SetDropTexts(const std::vector<std::string>& texts) {

@@ -3,6 +3,10 @@
 
 #include <unistd.h>
 
+#include <random>
+
+#include "app/format_text.h"
+#include "app/journal_tree.h"
 #include "tests/app/journal_window.h"
 #include "tests/support/ended_process.h"
 
@@ -127,6 +131,122 @@ class RangesOfEqualStart : public JournalWindow {
 
 TEST_F(RangesOfEqualStart, ARangeGoesBeforeThoseStartingWhereItStarts) {
     EXPECT_EQ(Names(orvel.RangeFolder), (Rows{"Третий", "Второй", "Первый"}));
+}
+
+// A stored item as the start-up reads it: folders and files come in the order of their names.
+struct Stored {
+    std::string name;
+    uint32_t start = 0;
+};
+
+// The journal's order as placing each item in turn by the old linear search gives it: a span
+// after the last one that starts below it, a named item after those that compare equal.
+Rows PlacedOneByOne(const std::vector<Stored>& read, bool byStart) {
+    std::vector<Stored> placed;
+    for (const Stored& item : read) {
+        std::size_t at = byStart ? 0 : placed.size();
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            if (byStart && placed[i].start < item.start) at = i + 1;
+            if (!byStart && CompareJournalNames(placed[i].name, item.name) > 0) {
+                at = i;
+                break;
+            }
+        }
+        placed.insert(placed.begin() + std::ptrdiff_t(at), item);
+    }
+    Rows names;
+    for (const Stored& item : placed) names.push_back(item.name);
+    return names;
+}
+
+// Ranges, fixed frequencies, banks with measurement sets and jobs, read in an order unlike
+// their own, with many starts and names that tie.
+class StoredItemsInAnyOrder : public JournalWindow {
+  protected:
+    void Prepare() override {
+        std::mt19937 random(7);
+        const std::vector<std::string> names = {"Пост", "пост", "ПОСТ", "Маяк",  "маяк",
+                                                "Ёж",   "еж",   "Ель",  "zebra", "Zebra"};
+        for (int i = 0; i < 60; ++i) {
+            // Starts on a coarse grid, so that about every other one ties with another.
+            const uint32_t start = 1'000'000 + random() % 30 * 1000;
+            const std::string folder = FormatText("%04d", i);
+            ranges.push_back({"Диапазон " + folder, start});
+            WriteRange(folder, ranges.back().name, start, start + 500);
+            scales.push_back({"Шкала " + folder, start});
+            Write("SCALE/" + folder + ".cfg",
+                  {"Идентификатор=" + scales.back().name, "Fн=" + std::to_string(start),
+                   "Fк=" + std::to_string(start + 500), "Шаг=125", "Модуляция=F "});
+            banks.push_back({names[random() % names.size()], 0});
+            Write("FREQ/" + folder + "/freq.cfg", {"Идентификатор=" + banks.back().name});
+            jobs.push_back({names[random() % names.size()], 0});
+            Write("JOB/" + folder + "/job.cfg", {"Идентификатор=" + jobs.back().name});
+        }
+        for (int i = 0; i < 20; ++i) {
+            sets.push_back({names[random() % names.size()], 0});
+            Write(FormatText("FREQ/0000/%04d.etl", i), {"Идентификатор=" + sets.back().name});
+        }
+    }
+    std::vector<Stored> ranges, scales, banks, sets, jobs;
+};
+
+TEST_F(StoredItemsInAnyOrder, StandAsPlacingThemOneByOneLeftThem) {
+    EXPECT_EQ(Names(orvel.RangeFolder), PlacedOneByOne(ranges, true));
+    EXPECT_EQ(Names(orvel.FixedFolder), PlacedOneByOne(scales, true));
+    EXPECT_EQ(Names(orvel.BankFolder), PlacedOneByOne(banks, false));
+    EXPECT_EQ(Names(orvel.JobFolder), PlacedOneByOne(jobs, false));
+    const JournalItem* bank = nullptr;
+    for (const auto& item : orvel.BankFolder->Children())
+        if (item->As<UserFreq>()->FolderName == "0000") bank = item.get();
+    ASSERT_NE(bank, nullptr);
+    Rows underBank = Names(bank);
+    underBank.erase(underBank.begin(), underBank.begin() + 2);  // its date and time
+    EXPECT_EQ(underBank, PlacedOneByOne(sets, false));
+    // The list of fixed frequencies the status line looks through ascends as the journal does.
+    ASSERT_EQ(orvel.Scales.size(), scales.size());
+    EXPECT_EQ(orvel.Scales.front()->Identifier, Names(orvel.FixedFolder).front());
+}
+
+TEST_F(StoredItemsInAnyOrder, ANewSpanGoesAheadOfThoseStartingWhereItStarts) {
+    for (const uint32_t start : {1'000'000u, 1'015'000u, 1'029'000u, 1'029'001u, 999'999u}) {
+        auto range = std::make_unique<UserDp>();
+        range->Identifier = "Новый " + std::to_string(start);
+        range->StartFrequency = start;
+        ranges.push_back({range->Identifier, start});
+        ASSERT_NE(orvel.AddRangeItem(std::move(range)), nullptr);
+        auto scale = std::make_unique<UserSc>();
+        scale->Identifier = "Новая " + std::to_string(start);
+        scale->StartFrequency = start;
+        scales.push_back({scale->Identifier, start});
+        ASSERT_NE(orvel.AddFixedFrequencyItem(std::move(scale)), nullptr);
+    }
+    EXPECT_EQ(Names(orvel.RangeFolder), PlacedOneByOne(ranges, true));
+    EXPECT_EQ(Names(orvel.FixedFolder), PlacedOneByOne(scales, true));
+}
+
+// The tree control holds what the journal holds, item for item, however it was built.
+void ExpectTreeMirrors(ui::TreeView& tree, const JournalTree& shown, const JournalItem& item,
+                       ui::TreeItem* control) {
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(shown.TreeItemOf(&item), control);
+    EXPECT_EQ(tree.ItemText(control), item.Name);
+    EXPECT_EQ(tree.ItemData(control), &item);
+    ASSERT_EQ(tree.ChildCount(control), int(item.Children().size())) << item.Name;
+    ui::TreeItem* child = tree.FirstChild(control);
+    for (const auto& journalChild : item.Children()) {
+        ExpectTreeMirrors(tree, shown, *journalChild, child);
+        child = tree.NextSibling(child);
+    }
+}
+
+TEST_F(StoredItemsInAnyOrder, TheTreeControlShowsTheWholeJournalAndFollowsItsChanges) {
+    ExpectTreeMirrors(*orvel.op, *orvel.journalTree, *orvel.journal.Root(), orvel.op->Root());
+    auto range = std::make_unique<UserDp>();
+    range->Identifier = "Новый";
+    range->StartFrequency = 1'015'000;
+    orvel.AddRangeItem(std::move(range));
+    orvel.journal.Remove(orvel.RangeFolder->FirstChild());
+    ExpectTreeMirrors(*orvel.op, *orvel.journalTree, *orvel.journal.Root(), orvel.op->Root());
 }
 
 class GroupOfMissingRanges : public JournalWindow {

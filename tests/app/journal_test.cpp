@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,31 @@ TEST(Journal, PositionalInsertionFollowsTheNamedSibling) {
     EXPECT_EQ(Names(folder), (std::vector<std::string>{"first", "a", "a2", "b"}));
     EXPECT_EQ(a->NextSibling()->Name, "a2");
     EXPECT_EQ(folder->FirstChild()->Name, "first");
+}
+
+TEST(Journal, AnItemKnowsItsPlaceAfterInsertionsAndRemovalsAroundIt) {
+    Journal journal;
+    JournalItem* folder =
+        journal.Insert(nullptr, JournalPlace::Last(), ItemShape(JournalKind::Folder, "f"));
+    std::vector<JournalItem*> made;
+    for (int i = 0; i < 12; ++i) {
+        const JournalPlace place = i % 3 == 0   ? JournalPlace::First()
+                                   : i % 3 == 1 ? JournalPlace::Last()
+                                                : JournalPlace::After(made[made.size() / 2]);
+        made.push_back(journal.Insert(folder, place, ItemShape(JournalKind::Range, "r")));
+        if (i == 7) journal.Remove(folder->Children()[1].get());
+        if (i == 9) journal.Remove(folder->Children().front().get());
+        for (std::size_t at = 0; at < folder->Children().size(); ++at) {
+            const JournalItem& child = *folder->Children()[at];
+            ASSERT_EQ(child.Index(), at) << "after insertion " << i;
+            EXPECT_EQ(child.NextSibling(), at + 1 < folder->Children().size()
+                                               ? folder->Children()[at + 1].get()
+                                               : nullptr);
+        }
+        made.erase(std::remove_if(made.begin(), made.end(),
+                                  [&](JournalItem* item) { return !journal.Contains(item); }),
+                   made.end());
+    }
 }
 
 TEST(Journal, AFailedInsertionLeavesTheRecordWithTheCaller) {
