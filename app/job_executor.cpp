@@ -9,14 +9,17 @@
 // panel that is not there, a panel code the program does not know) fails at once with "Нет
 // доступа к объекту": a job never waits for an answer that cannot come.
 
+#include "app/job_executor.h"
+
 #include <algorithm>
 #include <ctime>
 #include <string_view>
 #include <variant>
 
 #include "app/format_text.h"
-#include "app/orvel.h"
+#include "app/receiver_dispatch.h"
 #include "state/message_bus.h"
+#include "ui/post.h"
 
 namespace {
 
@@ -35,27 +38,24 @@ constexpr uint32_t kPanelMain = 10;
 constexpr const char* kNoAccess = "Нет доступа к объекту";
 constexpr std::string_view kNameSeparator = ">>";
 
-// The status-bar pane that shows the line an editor run is at.
-constexpr int kModePane = 0;
-
 // clang-format off
 // Journal lines: which stored item a line selects by its name. Measurements and etalons are
-// named "<bank or range>>><set or etalon>" and are looked for under the first parent of that name.
+// named "<bank or range>>><set or etalon>" and are looked for under the first parent of that
+// name; the folder searched is the heading of the `kind` of stored items.
 struct JournalSelection {
     uint32_t object;
-    JournalItem* ORVEL::*folder;
     JournalKind kind;   // of the item named, or of its parent when `child` is not Row
     JournalKind child;  // Row: the item lies directly under the folder
     const char* missing;
 };
 constexpr JournalSelection kJournalSelections[] = {
-    {3,  &ORVEL::RangeFolder,     JournalKind::Range,     JournalKind::Row,            "Не найден указанный диапазон"},
-    {4,  &ORVEL::GroupFolder,     JournalKind::Group,     JournalKind::Row,            "Не найдена указанная группа"},
-    {6,  &ORVEL::BankFolder,      JournalKind::Bank,      JournalKind::Row,            "Не найден указанный банк"},
-    {7,  &ORVEL::BankFolder,      JournalKind::Bank,      JournalKind::MeasurementSet, "Не найден указанные измерения"},
-    {8,  &ORVEL::RangeFolder,     JournalKind::Range,     JournalKind::Etalon,         "Не найден указанный эталон"},
-    {11, &ORVEL::JobFolder,       JournalKind::Job,       JournalKind::Row,            "Не найдено указанное задание"},
-    {13, &ORVEL::PhonogramFolder, JournalKind::Phonogram, JournalKind::Row,            "Не найдена указанная фонограмма"},
+    {3,  JournalKind::Range,     JournalKind::Row,            "Не найден указанный диапазон"},
+    {4,  JournalKind::Group,     JournalKind::Row,            "Не найдена указанная группа"},
+    {6,  JournalKind::Bank,      JournalKind::Row,            "Не найден указанный банк"},
+    {7,  JournalKind::Bank,      JournalKind::MeasurementSet, "Не найден указанные измерения"},
+    {8,  JournalKind::Range,     JournalKind::Etalon,         "Не найден указанный эталон"},
+    {11, JournalKind::Job,       JournalKind::Row,            "Не найдено указанное задание"},
+    {13, JournalKind::Phonogram, JournalKind::Row,            "Не найдена указанная фонограмма"},
 };
 
 // Main-window objects of job lines.
@@ -117,58 +117,64 @@ JournalItem* ChildNamed(const JournalItem* parent, JournalKind kind, std::string
 
 }  // namespace
 
-void ORVEL::ConnectJobExecutor() {
-    jobExecutor.loadForRun = [this](const std::string& name) { return LoadJobForRun(name); };
-    jobExecutor.start = [this] { StartJob(); };
-    // StartJobMode calls this to run the first line of the editor's run it has just begun.
-    jobExecutor.executeLine = [this] {
-        BeginJobRun();
-        ExecuteCommand();
-    };
+JobExecutor::JobExecutor(FDX& fdx, ReceiverDispatch& receiver, ScanEngine& scan, JobHost& host,
+                         ui::Form& window, const SubWindows& windows, Calendar lineClock)
+    : fdx_(fdx),
+      receiver_(receiver),
+      scan_(scan),
+      host_(host),
+      window_(window),
+      windows_(windows),
+      lineClock_(lineClock ? std::move(lineClock) : [] { return std::time(nullptr); }) {}
+
+void JobExecutor::StartEditorRun() {
+    BeginJobRun();
+    ExecuteCommand();
 }
 
-void ORVEL::BeginJobRun() {
+void JobExecutor::BeginJobRun() {
     ++jobRun_;
     jobLineRan_ = false;
     jobAnswerDue_ = false;
 }
 
-void ORVEL::StartJob() {
-    if (JobLineCount <= 0) return;
-    LoadedRun = 1;
-    JobLineIndex = 0;
-    JobRunning = 1;
+void JobExecutor::StartJob() {
+    if (fdx_.JobLineCount <= 0) return;
+    fdx_.LoadedRun = 1;
+    fdx_.JobLineIndex = 0;
+    fdx_.JobRunning = 1;
     BeginJobRun();
     ExecuteCommand();
 }
 
-void ORVEL::FinishJobRun() {
+void JobExecutor::FinishJobRun() {
     // Whatever of this run is still on its way is over with it.
     ++jobRun_;
     jobAnswerDue_ = false;
-    if (LoadedRun)
+    if (fdx_.LoadedRun)
         EndLoadedJob();
     else
-        EndJobMode();
+        scan_.EndJobMode();
 }
 
 // A scan held for the job (its pause action, or the ПАУЗА line) goes on by its own rules again.
-void ORVEL::EndLoadedJob() {
-    JobRunning = 0;
-    if (Running && Paused) ManualPause = false;
-    LoadedRun = 0;
+void JobExecutor::EndLoadedJob() {
+    fdx_.JobRunning = 0;
+    if (fdx_.Running && fdx_.Paused) scan_.ManualPause = false;
+    fdx_.LoadedRun = 0;
 }
 
-bool ORVEL::LoadJobForRun(const std::string& name) {
+bool JobExecutor::LoadJobForRun(const std::string& name) {
     // The lines of a running job stay as they are: a click on the macro must not cut it short.
-    if (JobRunning) return false;
-    JobLineCount = 0;
-    if (name.empty() || !journal.Contains(JobFolder)) return false;
+    if (fdx_.JobRunning) return false;
+    fdx_.JobLineCount = 0;
+    const JournalItem* jobs = host_.Folder(JournalKind::Job);
+    if (name.empty() || jobs == nullptr) return false;
     // Jobs are named by their folder; the macro, the trigger and the scans name them by their
     // identifier, which is looked for when no folder has the name.
     const UserJob* found = nullptr;
     for (std::string UserJob::*key : {&UserJob::FolderName, &UserJob::Identifier}) {
-        for (const auto& child : JobFolder->Children()) {
+        for (const auto& child : jobs->Children()) {
             const UserJob* job = child->As<UserJob>();
             if (child->Is(JournalKind::Job) && job != nullptr && job->*key == name) {
                 found = job;
@@ -178,48 +184,46 @@ bool ORVEL::LoadJobForRun(const std::string& name) {
         if (found != nullptr) break;
     }
     if (found == nullptr) return false;
-    const std::size_t count = std::min({found->Lines.size(), kMaxJobLines, RunLines.size()});
-    std::copy_n(found->Lines.begin(), count, RunLines.begin());
-    JobLineCount = int32_t(count);
+    const std::size_t count = std::min({found->Lines.size(), kMaxJobLines, fdx_.RunLines.size()});
+    std::copy_n(found->Lines.begin(), count, fdx_.RunLines.begin());
+    fdx_.JobLineCount = int32_t(count);
     return true;
 }
 
-void ORVEL::ExecuteCommand() {
-    if (!JobRunning) return;
-    std::vector<JobStr>& lines = LoadedRun ? RunLines : EditLines;
-    const int32_t count =
-        std::clamp(LoadedRun ? JobLineCount : EditLineCount, 0, int32_t(lines.size()));
-    if (JobLineIndex < 0 || JobLineIndex >= count) {
+void JobExecutor::ExecuteCommand() {
+    if (!fdx_.JobRunning) return;
+    std::vector<JobStr>& lines = fdx_.LoadedRun ? fdx_.RunLines : fdx_.EditLines;
+    const int32_t count = std::clamp(fdx_.LoadedRun ? fdx_.JobLineCount : fdx_.EditLineCount, 0,
+                                     int32_t(lines.size()));
+    if (fdx_.JobLineIndex < 0 || fdx_.JobLineIndex >= count) {
         FinishJobRun();
         return;
     }
     // The line that ran before decides a COND; the first line of a run has none before it,
     // whatever the last line of an earlier run left.
-    const bool previousFailed = jobLineRan_ && JobLine != nullptr && JobLine->ReturnCode != 0;
-    JobLine = &lines[std::size_t(JobLineIndex)];
-    if (JobLine->COND && previousFailed) {
+    const bool previousFailed =
+        jobLineRan_ && fdx_.JobLine != nullptr && fdx_.JobLine->ReturnCode != 0;
+    fdx_.JobLine = &lines[std::size_t(fdx_.JobLineIndex)];
+    if (fdx_.JobLine->COND && previousFailed) {
         // One line is skipped at most: the next one runs whatever its own COND.
-        if (++JobLineIndex >= count) {
+        if (++fdx_.JobLineIndex >= count) {
             FinishJobRun();
             return;
         }
-        JobLine = &lines[std::size_t(JobLineIndex)];
+        fdx_.JobLine = &lines[std::size_t(fdx_.JobLineIndex)];
     }
     jobLineRan_ = true;
-    JobStr& line = *JobLine;
+    JobStr& line = *fdx_.JobLine;
 
-    std::tm now = NowLocal;
-    if (Now == 0) {  // the timer has not ticked yet
-        const std::time_t t = CalendarNow();
-        localtime_r(&t, &now);
-    }
+    std::tm now{};
+    const std::time_t t = lineClock_();
+    localtime_r(&t, &now);
     line.Time = FormatText("%02u:%02u:%02u", unsigned(now.tm_hour), unsigned(now.tm_min),
                            unsigned(now.tm_sec));
     line.ReturnCode = 0;
-    if (!LoadedRun && statusBar != nullptr)
-        statusBar->SetPartText(kModePane,
-                               FormatText("%u - %s", unsigned(JobLineIndex + 1), line.DCL.c_str()));
-    ++JobLineIndex;
+    if (!fdx_.LoadedRun)
+        host_.ShowJobLine(FormatText("%u - %s", unsigned(fdx_.JobLineIndex + 1), line.DCL.c_str()));
+    ++fdx_.JobLineIndex;
 
     const uint64_t run = jobRun_;
     switch (line.TAB) {
@@ -255,20 +259,20 @@ void ORVEL::ExecuteCommand() {
 
 // Who executes the lines of a panel code; null for one that cannot answer: the group window
 // executes no lines, and a window or receiver panel that is not there answers nothing.
-ui::Form* ORVEL::JobTarget(uint32_t panel) {
+ui::Form* JobExecutor::JobTarget(uint32_t panel) {
     switch (panel) {
         case kPanelReceiver:
-            return Panel();
+            return receiver_.Panel();
         case kPanelBank:
-            return subWindows.freq;
+            return windows_.freq;
         case kPanelRanges:
-            return subWindows.diap;
+            return windows_.diap;
         case kPanelJob:
-            return subWindows.job;
+            return windows_.job;
         case kPanelText:
-            return subWindows.info;
+            return windows_.info;
         case kPanelSignal:
-            return subWindows.signal;
+            return windows_.signal;
         case kPanelGroup:
         default:
             return nullptr;
@@ -277,26 +281,45 @@ ui::Form* ORVEL::JobTarget(uint32_t panel) {
 
 // The main window answers its own lines like any window, unless the line began another run or
 // ended this one: then the chain of this run ends here.
-void ORVEL::AnswerJobLine(uint64_t run) {
-    if (run != jobRun_ || !JobRunning) return;
-    if (PostPrivateMessage(this, PostJobStep)) jobAnswerDue_ = true;
+void JobExecutor::AnswerJobLine(uint64_t run) {
+    if (run != jobRun_ || !fdx_.JobRunning) return;
+    if (PostPrivateMessage(&window_, PostJobStep)) jobAnswerDue_ = true;
 }
 
-void ORVEL::OnJobStep() {
+bool JobExecutor::OnJobCode(uint32_t code) {
+    switch (code) {
+        case PostJobStep:
+            OnJobStep();
+            return true;
+        case PostRunMacro:
+            RunMacro();
+            return true;
+        case PostJobNotice:  // the job window ended the run
+            if (fdx_.JobRunning) FinishJobRun();
+            return true;
+        case PostPanelStartJob:
+            StartPanelJob();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void JobExecutor::OnJobStep() {
     // An answer nothing of the running job waits for belongs to a run that is over.
     if (!jobAnswerDue_) return;
     jobAnswerDue_ = false;
     ExecuteCommand();
 }
 
-void ORVEL::SelectJournalLine(JobStr& line) {
+void JobExecutor::SelectJournalLine(JobStr& line) {
     const auto selection =
         std::find_if(std::begin(kJournalSelections), std::end(kJournalSelections),
                      [&](const JournalSelection& s) { return s.object == line.OBJ; });
     if (selection == std::end(kJournalSelections)) return;
-    const JournalItem* folder = this->*(selection->folder);
+    const JournalItem* folder = host_.Folder(selection->kind);
     JournalItem* found = nullptr;
-    if (line.STRING && journal.Contains(folder)) {
+    if (line.STRING && folder != nullptr) {
         if (selection->child == JournalKind::Row) {
             found = ChildNamed(folder, selection->kind, line.STR);
         } else if (const std::size_t split = line.STR.find(kNameSeparator);
@@ -311,91 +334,88 @@ void ORVEL::SelectJournalLine(JobStr& line) {
         Fail(line, selection->missing);
         return;
     }
-    journal.Select(found);  // as if the operator had clicked it
+    host_.SelectInJournal(found);
 }
 
-void ORVEL::ExecuteMainObject(JobStr& line) {
+void JobExecutor::ExecuteMainObject(JobStr& line) {
     const uint32_t object = line.OBJ;
     if (object <= MainLastPanel) {
-        if (WorkMode != int32_t(object)) {
-            if (tabctrl_1 != nullptr) tabctrl_1->SetSelectedIndex(int(object));
-            SelectWorkMode(int32_t(object));
-        }
+        if (fdx_.WorkMode != int32_t(object)) host_.SelectPage(int32_t(object));
         return;
     }
     for (const ModulationObject& modulation : kModulationObjects) {
         if (modulation.object == object) {
-            SetModulation(modulation.letter);
-            ShowModulation();
+            receiver_.SetModulation(modulation.letter);
+            host_.ShowModulation();
             return;
         }
     }
     switch (object) {
         case MainSetFrequency:
-            if (line.VAL >= FreqLow && line.VAL <= FreqHigh) {
-                TuneFrequency = Frequency = line.VAL;
-                ShowFrequency();
-                TuneAndMeasure();
+            if (line.VAL >= fdx_.FreqLow && line.VAL <= fdx_.FreqHigh) {
+                fdx_.TuneFrequency = fdx_.Frequency = line.VAL;
+                host_.ShowFrequency();
+                scan_.TuneAndMeasure();
             } else {
-                ShowError(50);
+                fdx_.ShowError(50);
             }
             break;
         case MainSetStep:
             // A step the receiver cannot take changes nothing, and the line does not fail.
-            if (line.VAL >= StepLow && line.VAL <= StepHigh) {
-                Step = line.VAL;
-                ShowStep();
-                ApplyStep();
+            if (line.VAL >= fdx_.StepLow && line.VAL <= fdx_.StepHigh) {
+                fdx_.Step = line.VAL;
+                host_.ShowStep();
+                receiver_.ApplyStep();
             }
             break;
         case MainLoad:
-            LoadItem();
+            host_.LoadItem();
             break;
         case MainSave:
-            SaveItem();
+            host_.SaveItem();
             break;
         case MainDeleteFromJournal:
             Fail(line, "Из заданий запрещено удалять элементы журнала");
             break;
         case MainDeleteFromSection:
-            if (WorkMode == 4)
+            if (fdx_.WorkMode == 4)
                 Fail(line, "Запрещено удалять работающее задание");
             else
-                ClearPanel();
+                host_.ClearPanel();
             break;
         case MainStart:
-            if (Running)
+            if (fdx_.Running)
                 Fail(line, "Режим сканирования уже запущен.");
             else
-                StartStopScan();
+                scan_.StartStopScan();
             break;
         case MainPause:
-            if (Paused)
+            if (fdx_.Paused)
                 Fail(line, "Программа уже находится в режиме ПАУЗА.");
             else
-                Pause();
+                scan_.Pause();
             break;
         case MainStop:
-            if (Running)
-                StartStopScan();
+            if (fdx_.Running)
+                scan_.StartStopScan();
             else
                 Fail(line, "Режим сканирования не запущен.");
             break;
         case MainResume:
-            if (Paused)
-                Pause();  // which leaves the pause
+            if (fdx_.Paused)
+                scan_.Pause();  // which leaves the pause
             else
                 Fail(line, "Программа не находится в режиме ПАУЗА.");
             break;
         case MainFrequencyUp:
-            FrequencyPlus();  // shows, tunes and measures, as the button does
+            host_.FrequencyPlus();  // shows, tunes and measures, as the button does
             break;
         case MainFrequencyDown:
-            FrequencyMinus();
+            host_.FrequencyMinus();
             break;
         case MainDetailedStudy:
             // As the study button: the study window itself is still to come.
-            if (CalibrOpen) ShowError(48);
+            if (fdx_.CalibrOpen) fdx_.ShowError(48);
             break;
         case MainSystemTime:
         case MainPrint:  // the report comes with the print form
@@ -404,25 +424,21 @@ void ORVEL::ExecuteMainObject(JobStr& line) {
     }
 }
 
-void ORVEL::RunMacro() {
-    if (!TriggerNext) {
-        if (LoadJobForRun(MacroJobName)) {
-            TriggerNext = 1;
+void JobExecutor::RunMacro() {
+    if (!fdx_.TriggerNext) {
+        if (LoadJobForRun(fdx_.MacroJobName)) {
+            fdx_.TriggerNext = 1;
             StartJob();
-        } else if (LoadJobForRun(TriggerJobName)) {
-            TriggerNext = 0;
+        } else if (LoadJobForRun(fdx_.TriggerJobName)) {
+            fdx_.TriggerNext = 0;
             StartJob();
         }
-    } else if (LoadJobForRun(TriggerJobName) || LoadJobForRun(MacroJobName)) {
-        TriggerNext = 0;
+    } else if (LoadJobForRun(fdx_.TriggerJobName) || LoadJobForRun(fdx_.MacroJobName)) {
+        fdx_.TriggerNext = 0;
         StartJob();
     }
 }
 
-void ORVEL::OnJobNotice() {
-    if (JobRunning) FinishJobRun();
-}
-
-void ORVEL::StartPanelJob() {
-    if (LoadJobForRun(PanelJobName)) StartJob();
+void JobExecutor::StartPanelJob() {
+    if (LoadJobForRun(fdx_.PanelJobName)) StartJob();
 }

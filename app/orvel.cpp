@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/data_folder.h"
 #include "app/orvel_ini.h"
+#include "app/orvel_links.h"
 #include "app/orvel_pictures.h"
 #include "app/orvel_resources.h"
 #include "state/message_bus.h"
@@ -49,6 +50,40 @@ std::string CurrentFolder() {
     return dir;
 }
 
+// The scale tag base lives in "SCALE/scale.tag"; a missing or empty one is made anew from
+// the shipped defaults "SCALE/scaled.tag".
+void PrepareScaleTags(FDX& fdx) {
+    fdx.LoadFileName = fdx.ProgramDir + "SCALE/scale.tag";
+    if (fdx.LoadTextFile() && !fdx.Lines.empty()) return;
+    fdx.LoadFileName = fdx.ProgramDir + "SCALE/scaled.tag";
+    if (!fdx.LoadTextFile() || fdx.Lines.empty()) return;
+    TextFileWriter tags;
+    for (const std::string& line : fdx.Lines) tags.Line(line);
+    tags.Save(fdx.ProgramDir + "SCALE/scale.tag");
+}
+
+// A folder tree copied from Windows may spell a data folder in other letters ("Freq"); the
+// program keeps its own spelling as a link to it rather than starting an empty twin.
+void CreateDataFolders(const std::string& programDir) {
+    namespace fs = std::filesystem;
+    for (const char* folder : kDataFolders) {
+        const std::string wanted = programDir + folder;
+        std::error_code error;  // an existing folder is no error
+        if (fs::exists(wanted, error)) continue;
+        const std::string other = FindEntry(programDir, folder);
+        if (other != wanted && fs::is_directory(other, error))
+            fs::create_directory_symlink(fs::path(other).filename(), wanted, error);
+        else
+            fs::create_directory(wanted, error);
+    }
+}
+
+void CheckDiskSpace(FDX& fdx) {
+    std::error_code error;
+    const std::filesystem::space_info space = std::filesystem::space(fdx.ProgramDir, error);
+    if (!error && space.available < kLowDiskSpace) fdx.ShowError(44);
+}
+
 }  // namespace
 
 bool ShowFdxMessage(const FDX& fdx, const MessageRequest& r) {
@@ -62,11 +97,17 @@ bool ShowFdxMessage(const FDX& fdx, const MessageRequest& r) {
     return answer == ui::MessageAnswer::Yes || answer == ui::MessageAnswer::Ok;
 }
 
-ORVEL::ORVEL() {
+ORVEL::ORVEL()
+    : links_(std::make_unique<OrvelLinks>(*this)),
+      receiver(*this, comm),
+      statusLine(*this),
+      scan(*this, receiver, *links_, *this, subWindows, [this] { return CalendarNow(); }),
+      // A line is stamped with the time of the timer's last tick.
+      jobs(*this, receiver, scan, *links_, *this, subWindows,
+           [this] { return Now != 0 ? Now : CalendarNow(); }) {
     RegisterOrvelResources();
     MessageBox = ShowFdxMessage;
-    OnLevelChanged = [this] { ShowCurrentLevel(); };  // the timer's level poll
-    ConnectJobExecutor();  // the scans and the job tab start jobs through it
+    receiver.OnLevelChanged = [this] { ShowCurrentLevel(); };  // the timer's level poll
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
     On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
     // The base close handler: an accepted close of the main form ends the program.
@@ -98,6 +139,7 @@ void ORVEL::OnCreate() {
     CreateControls();
     SetPictures();
     statusBar = Adopt(std::make_unique<ui::StatusBar>(this));
+    statusLine.Attach(statusBar, progb_1);
     CreatePages();
     InitMainForm();
     if (Started) Show();
@@ -225,10 +267,10 @@ void ORVEL::StartUp() {
     ScanSlots.assign(kScanSlotCount, Bank{});
     SlotIndex = 0;
 
-    PrepareScaleTags();
+    PrepareScaleTags(*this);
     ReadOrvelIni(*this);  // a missing file keeps the defaults
     ReceiverType = panel_registry::ServedType(ReceiverType, ReceiverVariant);
-    rtty->SetEnabled(ReceiverTraits().rtty);
+    rtty->SetEnabled(receiver.Traits().rtty);
 
     Alive = true;
     timer.Start(100);
@@ -243,7 +285,7 @@ void ORVEL::StartUp() {
     ftup->SetPosition(0);
 
     OpenSerialPort();
-    CreateDataFolders();
+    CreateDataFolders(ProgramDir);
     RemoveStaleTemporaries(ProgramDir, kDataFolders);
     BuildJournal();
     BuildPanelCatalog();
@@ -256,10 +298,10 @@ void ORVEL::StartUp() {
 
     ShowJournalRoot();
 
-    CheckDiskSpace();
+    CheckDiskSpace(*this);
     LoadConfig();  // a missing file queues no start-up job
     BuildLevelTable();
-    StartJob();  // the start-up job ORVEL.CFG composed, when it holds lines
+    jobs.StartJob();  // the start-up job ORVEL.CFG composed, when it holds lines
 
     // Until now the port dropped what it received: nothing reaches the panels before
     // they exist.
@@ -267,18 +309,6 @@ void ORVEL::StartUp() {
     comm.EnableReceive();
     SetText(kOrvelCaption);
     Started = true;
-}
-
-// The scale tag base lives in "SCALE/scale.tag"; a missing or empty one is made anew from
-// the shipped defaults "SCALE/scaled.tag".
-void ORVEL::PrepareScaleTags() {
-    LoadFileName = ProgramDir + "SCALE/scale.tag";
-    if (LoadTextFile() && !Lines.empty()) return;
-    LoadFileName = ProgramDir + "SCALE/scaled.tag";
-    if (!LoadTextFile() || Lines.empty()) return;
-    TextFileWriter tags;
-    for (const std::string& line : Lines) tags.Line(line);
-    tags.Save(ProgramDir + "SCALE/scale.tag");
 }
 
 // MAXMON: on a screen of at least 800 pixels the window takes that width and the bottom
@@ -336,7 +366,7 @@ void ORVEL::OpenSerialPort() {
     comm.ConfiguredByteSize = 8;
     comm.ConfiguredBaud = BaudRateOfSpeed(uint32_t(SpeedIndex));
     comm.Init();
-    const PanelTraits& traits = ReceiverTraits();
+    const PanelTraits& traits = receiver.Traits();
     comm.StopBits = traits.twoStopBits ? kTwoStopBits : kOneStopBit;
     comm.Discarding = true;
     if (!traits.serialPort)
@@ -349,7 +379,7 @@ void ORVEL::LosePort() {
     comm.Close();  // the reader has ended; the dead device is let go
     PortLost = true;
     ReopenCountdown = kReopenSeconds;
-    if (Running) StartStopScan();
+    if (Running) scan.StartStopScan();
     ShowError(39);
 }
 
@@ -364,26 +394,45 @@ void ORVEL::RetryLostPort() {
     comm.EnableReceive();
 }
 
-// A folder tree copied from Windows may spell a data folder in other letters ("Freq"); the
-// program keeps its own spelling as a link to it rather than starting an empty twin.
-void ORVEL::CreateDataFolders() {
-    namespace fs = std::filesystem;
-    for (const char* folder : kDataFolders) {
-        const std::string wanted = ProgramDir + folder;
-        std::error_code error;  // an existing folder is no error
-        if (fs::exists(wanted, error)) continue;
-        const std::string other = FindEntry(ProgramDir, folder);
-        if (other != wanted && fs::is_directory(other, error))
-            fs::create_directory_symlink(fs::path(other).filename(), wanted, error);
-        else
-            fs::create_directory(wanted, error);
+bool ORVEL::CreateReceiverPanel(int32_t type) {
+    if (CreatedPanelType != type) pages[0]->Hide();
+    CreatedPanelType = type;
+    receiver.SetPanel(panel_registry::Make(type));
+    ReceiverPanel* panel = receiver.Panel();
+    if (panel == nullptr || !panel->Create(this, this)) {
+        receiver.SetPanel(nullptr);
+        return type == 0;
     }
+    const PanelTraits& traits = receiver.Traits();
+    panel->Hide();
+    FreqLow = panel->LowerLimit;
+    FreqHigh = panel->UpperLimit;
+    StepLow = traits.stepLow;
+    StepHigh = traits.stepHigh;
+    ActiveReceiver = panel;
+    if (traits.scanRate != 0) ScanRate = traits.scanRate;
+    tabctrl_1->SetPage(0, panel);
+    panel->Show();
+    return true;
 }
 
-void ORVEL::CheckDiskSpace() {
-    std::error_code error;
-    const std::filesystem::space_info space = std::filesystem::space(ProgramDir, error);
-    if (!error && space.available < kLowDiskSpace) ShowError(44);
+// No panel for the configured type: the operator hears of it once and works without a
+// receiver, rather than losing the program.
+void ORVEL::CreatePanelOrGoOn() {
+    if (CreateReceiverPanel(ReceiverType)) return;
+    ReceiverMissing = ReceiverType != 0;
+    ShowError(2);
+    comm.Close();
+    ReceiverType = 0;
+    CreatedPanelType = 0;
+    tabctrl_1->SetPage(0, pages[0].get());
+    pages[0]->Show();
+}
+
+void ORVEL::DeleteReceiverPanel() {
+    ActiveReceiver = nullptr;
+    tabctrl_1->SetPage(0, pages[0].get());
+    receiver.SetPanel(nullptr);
 }
 
 bool ORVEL::OnClose(ui::EventData& e) {
@@ -410,7 +459,11 @@ bool ORVEL::OnClose(ui::EventData& e) {
 // program is up.
 void ORVEL::OnUserEvent(uint32_t code) {
     if (!Alive) return;
-    DispatchPanelCode(code);
+    if (code == PostSerialData && comm.TakeHangUp())
+        LosePort();
+    else
+        receiver.DispatchPanelCode(code);
+    if (scan.OnStepCode(code) || jobs.OnJobCode(code)) return;
     switch (code) {
         case PostSaveBank:  // the panel filled the working bank from its memory
             if (UserFreq* bank = CreateBank()) CurrentBank = bank;
@@ -451,7 +504,7 @@ void ORVEL::OnUserEvent(uint32_t code) {
             ui::Application::Beep();
             break;
         default:
-            OnPostedCode(code);  // the scan engine's codes
+            OnWindowCode(code);
             break;
     }
 }

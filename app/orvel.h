@@ -2,27 +2,34 @@
 // The main window: the journal tree on the left, a column of picture buttons, the
 // eight-page tab control, the bottom bar with start, pause, frequency, step, modulation
 // buttons and level bar, and the status bar. Its FDX part is the program state.
+//
+// It keeps the window, its controls, the journal, the start-up and the shutdown, and wires the
+// parts that do the work: the receiver dispatch (`receiver`), the scan engine (`scan`) and
+// the job executor (`jobs`). Its User event hands each code to the part it belongs to.
 
 #include <array>
 #include <ctime>
-#include <deque>
 #include <functional>
 #include <memory>
 
+#include "app/job_executor.h"
 #include "app/journal.h"
 #include "app/journal_tree.h"
 #include "app/line.h"
 #include "app/page_form.h"
+#include "app/receiver_dispatch.h"
+#include "app/scan_engine.h"
+#include "app/status_line.h"
+#include "app/sub_windows.h"
 #include "app/wait.h"
 #include "receivers/comm.h"
-#include "receivers/panel.h"
-#include "receivers/panel_registry.h"
 #include "state/fdx.h"
 #include "state/user_fono.h"
 #include "ui/controls.h"
 #include "ui/post.h"
-#include "ui/reply_event.h"
 #include "ui/timer.h"
+
+class OrvelLinks;
 
 // Shows FDX's numbered messages and questions through the message box service; the main
 // window connects every FDX it hands out to it.
@@ -87,6 +94,31 @@ class ORVEL : public ui::Form, public FDX {
     ui::Rect PageOrigin;
     Wait wait;  // shown around long receiver transfers
     Comm comm;  // the serial link to the receiver; FDX::Port points here
+    // The calendar clock of the timer, the bank series, the journal lines and the job lines;
+    // empty: the system's. Tests set it.
+    std::function<std::time_t()> CalendarClock;
+    // The windows posted to by their role; see SubWindows.
+    SubWindows subWindows;
+    // Windows still to come; posting to them goes nowhere until they are set.
+    struct AuxWindows {
+        ui::Form* hfreq = nullptr;
+        ui::Form* View = nullptr;
+        ui::Form* Limb = nullptr;
+    } auxWindows;
+    // The range window's scale drawing (diap::DrawScale), called while the scan scrolls the
+    // shown slot to follow itself (SPY); the range window connects it.
+    std::function<void()> DrawRangeScale;
+
+  private:
+    // What the scan engine and the job executor ask of the window (orvel_links.cpp); made
+    // before them.
+    std::unique_ptr<OrvelLinks> links_;
+
+  public:
+    ReceiverDispatch receiver;
+    StatusLine statusLine;
+    ScanEngine scan;
+    JobExecutor jobs;
     // The settings dialog, shown on the parameters page when the operator picks it.
     std::unique_ptr<line> settings;
     std::unique_ptr<UserFono> phonogram_;  // the current phonogram (FDX::Phonogram)
@@ -96,12 +128,9 @@ class ORVEL : public ui::Form, public FDX {
     // Called as the start-up enters each stage (1..20): tests make a stage fail here.
     std::function<void(uint32_t stage)> OnStartStage;
 
-    // Steps of the start-up routine (in the order it runs them).
-    void PrepareScaleTags();
+    // Steps of the start-up routine.
     void ApplyLargeScreenLayout();
     void OpenSerialPort();
-    void CreateDataFolders();
-    void CheckDiskSpace();
 
     // A hang-up of the line (PostSerialData with the port's HungUp set): the port is closed,
     // a running scan stops, the operator hears of it once, and from then on the timer's
@@ -138,20 +167,6 @@ class ORVEL : public ui::Form, public FDX {
     std::array<JournalItem*, kScanSlotCount> SlotItems{};  // the range item of each slot
     bool Tuning = false;         // a plus, minus or arrow step is being applied
     bool EtalonHistory = false;  // a chain of etalons is being loaded
-    // The windows that take the tab pages and the parameter page, the phonogram window and the
-    // scale tag base: whoever creates one sets it here. Until then what is posted to it goes
-    // nowhere, as to any window that is not open.
-    struct SubWindows {
-        ui::Form* freq = nullptr;
-        ui::Form* diap = nullptr;
-        ui::Form* group = nullptr;
-        ui::Form* job = nullptr;
-        ui::Form* info = nullptr;
-        ui::Form* signal = nullptr;
-        ui::Form* base = nullptr;
-        ui::Form* pfreq = nullptr;
-        ui::Form* pdiap = nullptr;
-    } subWindows;
 
     // Start-up: the journal from the data folders (the root, the catalog's field entries, the
     // headings and every stored item); at the end of the start-up the root is selected again.
@@ -229,7 +244,6 @@ class ORVEL : public ui::Form, public FDX {
     // Main-window controls.
     void ShowFrequency();
     void ShowStep();
-    void ShowModeStatus();
     void ResetSelection();
     void SelectWorkMode(int32_t page);  // the tab control's Select: the work mode
     void SwitchToTab(int32_t page);     // a load that shows its tab
@@ -255,42 +269,13 @@ class ORVEL : public ui::Form, public FDX {
     // --- (end of journal, controls, stored items)
 
   public:
-    // --- Receiver dispatch: the panel of the configured type, made by the panel registry at
-    // start-up; every operation does nothing without one.
-    ReceiverPanel* Panel() const { return panel_.get(); }
-    // What the registry says of the configured type's model.
-    const PanelTraits& ReceiverTraits() const { return panel_registry::Traits(ReceiverType); }
+    // --- Receiver panel: made by the panel registry at start-up for the configured type.
     // The configured receiver has no panel: the program runs without one this time.
     bool ReceiverMissing = false;
     bool CreateReceiverPanel(int32_t type);
     void CreatePanelOrGoOn();
     void DeleteReceiverPanel();
-    bool PostToPanel(uint32_t code);
-    void SetModulation(char letter);
-    bool ApplyAttenuator();
-    void ApplyStep();
-    void ApplySound(bool on);
-    void CancelReceiver();
-    void PollLevel();
-    int32_t ModeParameter(char letter);
-    int32_t ActiveReceiverParam();
-    void SyncReceiverPanel();
-    void LockReceiverPanel();
-    void NotifyPanelLoaded();
-    void RequestPanelBank();
-    void PollPanel(bool timerTick);
-    void DispatchPanelCode(uint32_t code);
-    void TickPanel(bool secondBoundary);
-    // The timer's one-second pacing and the seconds value the clock label shows.
-    int32_t SecondCountdown = 0;
-    int32_t ShownSecond = -1;
-    // Called when the level poll read a new level (the level display).
-    std::function<void()> OnLevelChanged;
 
-  private:
-    std::unique_ptr<ReceiverPanel> panel_;
-
-  public:
     // --- Panel catalog
     // Lists the catalog of panel objects of the configured receiver under "Панель" (start-up;
     // the two fields with remembered values keep the entries the journal made for them).
@@ -299,156 +284,28 @@ class ORVEL : public ui::Form, public FDX {
     // when a close is accepted (message 1 when it cannot be).
     bool LoadConfig();
     bool SaveConfig();
-    // --- (end of panel catalog)
 
-  public:
-    // --- Job executor
-    // A job runs one line per step. A step takes the line at JobLineIndex and executes it here
-    // (main-window objects, journal selections) or posts PostJobStep to the window or receiver
-    // panel the line names; whoever executed the line answers with PostJobStep, and that code
-    // runs the next step. A loaded run takes its lines from RunLines, an editor run (the job
-    // tab's ПУСК, StartJobMode) from EditLines.
-    void ExecuteCommand();
-    // Starts a loaded run of the JobLineCount lines of RunLines; nothing without lines.
-    void StartJob();
-    // Copies the lines of the stored job `name` (its folder name, else its identifier) into
-    // RunLines; false while a job runs or when there is no such job.
-    bool LoadJobForRun(const std::string& name);
-    void EndLoadedJob();
-    // The job codes of the main window.
-    void OnJobStep();      // PostJobStep: the line handed out is done
-    void RunMacro();       // PostRunMacro: the macro job or the trigger job, by turns
-    void OnJobNotice();    // PostJobNotice: the job window ended the run
-    void StartPanelJob();  // PostPanelStartJob: the job a receiver panel named in PanelJobName
-
-  private:
-    void ConnectJobExecutor();
-    void BeginJobRun();
-    void FinishJobRun();
-    void SelectJournalLine(JobStr& line);  // a line of the journal (panel 9)
-    void ExecuteMainObject(JobStr& line);  // a line of the main window (panel 10)
-    ui::Form* JobTarget(uint32_t panel);
-    void AnswerJobLine(uint64_t run);
-    // Every run has a number of its own: a step posts its answer only while its run goes on,
-    // so a line that starts another run leaves one chain of steps, the new run's.
-    uint64_t jobRun_ = 0;
-    // A line of this run ran: its return code decides a COND.
-    bool jobLineRan_ = false;
-    // A line of this run is out: its PostJobStep is awaited.
-    bool jobAnswerDue_ = false;
-    // --- (end of job executor)
-
-  public:
-    // --- Scan engine, codes, status line, timer
-    // A scan is a chain of codes the main window posts to itself, one frequency per code:
-    // 0x7a range and group, 0x8c bank, 0x8d scale, 0xae a job line waiting for a signal.
-    // Start and stop go through StartStopScan; the receiver through TuneReceiver, QueryLevel,
-    // ShowLevel and TuneAndMeasure.
+    // --- The start button and the scan's view on the controls (orvel_controls.cpp)
     void StartButton();  // the start button: end a running job, else start or stop a scan
-    void StartStopScan();
-    void StartScaleScan();
-    void StopScaleScan();
-    bool StartBankScan();
-    void StopBankScan();
-    bool StartRangeScan();
-    void StopRangeScan();
-    bool StartJobMode();
-    void EndJobMode();
-    void TuneReceiver();
-    bool QueryLevel();
-    void ShowLevel(uint32_t frequency);
-    void TuneAndMeasure();
-    // The first frequency from f on, in steps of the scanned slot, that "Исключение" or
-    // "Выделение" lets the scan measure; a frequency beyond Fк as soon as it is reached.
-    int64_t NextEligibleFrequency(int64_t f) const;
-    // Pause, mode and status line.
-    void Pause();  // the ПАУЗА button
-    void HoldScan();
-    void ReleaseScan();
     void ShowStopLabel();
     void ShowStartLabel();
+    // The level of manual tuning; it also goes into the current levels of every loaded range
+    // that holds the frequency.
     void ShowCurrentLevel();
     void ShowModulation();
-    void ShowAttenuator();
-    void ApplySlotSettings();
-    // The codes of the main window's share that OnUserEvent leaves to the scan engine.
-    void OnPostedCode(uint32_t code);
-    // Step codes of the chain of `code` queued for the run that goes on now: 1 between two
-    // steps of a running scan, never more.
-    std::size_t LiveScanSteps(uint32_t code) const;
+    bool ControlsLocked = false;  // a scan locked the main window's controls
 
-    // Hold state of the running scan.
-    bool ResumeRequested = false;  // a release was asked for: the next step clears Paused
-    bool ManualPause = false;      // held by the ПАУЗА button or a job: no automatic release
-    int32_t HoldCountdown = 0;     // seconds left of a hold; the one-second tick lowers it
-    int32_t AppearanceFrequency = 0;     // of the last appearance line of this scan; 0 none
-    int32_t DisappearanceFrequency = 0;  // of the last disappearance line; 0 none
-    ui::ReplyEvent PauseWait;            // the 300 ms a held step waits
-    bool ControlsLocked = false;         // a scan locked the main window's controls
-    // The bank scan and its pacing.
-    int32_t BankSignalFrequency = 0;  // the last channel whose level passed the threshold
-    int32_t BankSkipCount = 0;        // empty channels passed over since the timer reset it
-    uint8_t SkipWarningArmed = 0;     // the poll-period warning is still to be given
-    std::time_t BankScanStart = 0;
-    int32_t BankPaceCountdown = 0;  // timer ticks to the next check of the bank's pace
-    // The main timer.
+    // --- The main timer (orvel_timer.cpp)
     int64_t FirstTick = 0;  // ui::Clock time of the first tick
     uint32_t UpTime = 0;    // milliseconds since the first tick
     std::time_t Now = 0;    // calendar time of the last tick, and its local time
     std::tm NowLocal{};
+    // The one-second pacing and the seconds value the clock label shows.
+    int32_t SecondCountdown = 0;
+    int32_t ShownSecond = -1;
     uint8_t StepUpRequest = 0;  // the step keys' requests for the bank window
     uint8_t StepDownRequest = 0;
-    int32_t LevelPollRetries = 0;  // seconds without a level (the AUTO poll)
-    // The calendar clock of the timer, the bank series and the journal lines; empty: the
-    // system's. Tests set it.
-    std::function<std::time_t()> CalendarClock;
     std::time_t CalendarNow() const;
-    // Windows still to come; posting to them goes nowhere until they are set.
-    struct AuxWindows {
-        ui::Form* hfreq = nullptr;
-        ui::Form* View = nullptr;
-        ui::Form* Limb = nullptr;
-    } auxWindows;
-    // The range window's scale drawing (diap::DrawScale), called while the scan scrolls the
-    // shown slot to follow itself (SPY); the range window connects it.
-    std::function<void()> DrawRangeScale;
-    // The job executor's operations the scans and the job mode call (LoadJobForRun, StartJob,
-    // ExecuteCommand); the job executor connects them. Empty: no job is loaded or run.
-    struct JobExecutorHooks {
-        std::function<bool(const std::string& name)> loadForRun;
-        std::function<void()> start;
-        std::function<void()> executeLine;
-    } jobExecutor;
-
-  private:
-    void OnRangeScanStep(uint64_t generation);
-    void OnBankScanStep(uint64_t generation);
-    void OnScaleScanStep(uint64_t generation);
-    void OnJobScanStep(uint64_t generation);
-    void OnSecondTick();
-    void PaceBankScan();
-    bool PostScanStep(uint32_t code, uint64_t generation);
-    uint64_t TakeStepGeneration(uint32_t code);
-    Bank* ScannedSlot();
-    void ReleaseReceiver();
-    bool StartScanJob(const std::string& name);
-    void AppendJournalLine(const Bank& slot, const char* event);
-    void FollowScanInRangeWindow(int64_t current);
-    bool AdvanceBankChannel(uint64_t generation);
-    const UserFreq* ScanBankRecord() const;
-    int32_t BankPollPeriod() const;
-    void ShowMarkersAndCursor();
-    void ApplyTuneRequest();
-    void StepKey(int direction);
-    // Each start and each stop begins a new run of the scans; a step code carries the run it
-    // was posted for and is dropped once that run is over (one chain per run). The job-driven
-    // chain has runs of its own.
-    uint64_t scanGeneration_ = 1;
-    uint64_t jobScanGeneration_ = 1;
-    std::array<std::deque<uint64_t>, 4> queuedSteps_;  // per chain, in posting order
-    int32_t holdPeak_ = 0;  // the highest level of the point the range scan holds on
-
-    // --- (end of scan engine, codes, status line, timer)
 
   private:
     void OnCreate();
@@ -460,6 +317,10 @@ class ORVEL : public ui::Form, public FDX {
     void EnterStage(uint32_t stage);
     bool OnClose(ui::EventData& e);
     void OnUserEvent(uint32_t code);
+    // The codes of the window's own share: the receiver's state, the status line, tune
+    // requests, step keys, and the codes it passes on to the windows (orvel_codes.cpp).
+    void OnWindowCode(uint32_t code);
+    void StepKey(int direction);
     void OnTimer();
     void OnDestroy();
     void Shutdown();

@@ -1,6 +1,7 @@
 // The main window's controls: the journal's events, the frequency and step fields with their
 // arrows, plus and minus, the tab control that sets the work mode, and the buttons that load,
-// save, clear and delete stored items or make them from a marked span.
+// save, clear and delete stored items or make them from a marked span; the start button with
+// the controls a running scan locks, the modulation buttons and the level of manual tuning.
 //
 // A new frequency tunes the receiver and reads its level (TuneAndMeasure); a new step or mode
 // goes to the receiver through the dispatch (ApplyStep, SetModulation, PollLevel). The windows
@@ -19,12 +20,8 @@ constexpr uint32_t kMainPanel = 10;
 constexpr uint32_t kFrequencyField = 11;
 constexpr uint32_t kStepField = 12;
 
-// The texts of the work modes in status pane 0.
-constexpr const char* kModeTexts[] = {
-    "Сканирование по Шкале", "Сканирование Банка", "Сканирование Диапазона",
-    "Сканирование Группы ",  "Выполнение Задания", "Текстовая Информация ",
-    "Звукозапись",           "Параметры Раздела",
-};
+constexpr const char* kStartCaption = "ПУСК";
+constexpr const char* kStopCaption = "СТОП";
 
 }  // namespace
 
@@ -126,15 +123,15 @@ void ORVEL::WireJournalAndControls() {
         {nfm, 'F'}, {wfm, 'W'}, {am, 'A'}, {lsb, 'L'}, {usb, 'U'}, {cw, 'C'}, {rtty, 'R'}};
     for (const auto& [button, letter] : modes) {
         wire(button, click([this, letter = letter] {
-                 SetModulation(letter);
-                 PollLevel();
+                 receiver.SetModulation(letter);
+                 receiver.PollLevel();
              }));
     }
     wire(start, click([this, resetPending] {
              resetPending();
              StartButton();  // a running job ends; else a scan starts or stops
          }));
-    wire(pause, click([this] { Pause(); }));
+    wire(pause, click([this] { scan.Pause(); }));
     wire(pictbttn_1, click([this, resetPending] {
              resetPending();
              ClearPanel();
@@ -189,7 +186,7 @@ void ORVEL::EnterFrequency(const std::string& text) {
         Frequency = FreqLow;
         ShowFrequency();
     }
-    TuneAndMeasure();
+    scan.TuneAndMeasure();
     ShowScaleName();
 }
 
@@ -206,7 +203,7 @@ void ORVEL::ChooseFrequency(int index) {
     if (index >= 0 && index < ft->Count()) {
         Frequency =
             std::clamp(ParseMHz(ft->StringAt(index)), std::min(FreqLow, FreqHigh), FreqHigh);
-        TuneAndMeasure();
+        scan.TuneAndMeasure();
     }
     ShowFrequency();
 }
@@ -225,7 +222,7 @@ void ORVEL::EnterStep(const std::string& text) {
         Step = StepHigh;
         ShowStep();
     }
-    ApplyStep();
+    receiver.ApplyStep();
 }
 
 void ORVEL::FillStepHistory() {
@@ -245,7 +242,7 @@ void ORVEL::ChooseStep(int index) {
         if (chosen != 0) Step = chosen;
     }
     ShowStep();
-    ApplyStep();
+    receiver.ApplyStep();
 }
 
 // Plus, minus and the arrows: a step that would leave the receiver's limits is not taken.
@@ -257,7 +254,7 @@ void ORVEL::StepFrequency(int64_t delta) {
     if (delta > 0 ? candidate <= int64_t{FreqHigh} : candidate >= int64_t{FreqLow})
         Frequency = uint32_t(candidate);
     ShowFrequency();
-    TuneAndMeasure();  // also when the step was refused: the receiver follows the field
+    scan.TuneAndMeasure();  // also when the step was refused: the receiver follows the field
     if (ftup != nullptr) ftup->SetPosition(0);
     Tuning = false;
 }
@@ -268,7 +265,7 @@ void ORVEL::FrequencyPlus() {
     const int64_t candidate = int64_t{Frequency} + PlusOffset;
     if (candidate <= int64_t{FreqHigh}) Frequency = uint32_t(candidate);
     ShowFrequency();
-    TuneAndMeasure();
+    scan.TuneAndMeasure();
     Tuning = false;
 }
 
@@ -278,16 +275,11 @@ void ORVEL::FrequencyMinus() {
     const int64_t candidate = int64_t{Frequency} - MinusOffset;
     if (candidate >= int64_t{FreqLow}) Frequency = uint32_t(candidate);
     ShowFrequency();
-    TuneAndMeasure();
+    scan.TuneAndMeasure();
     Tuning = false;
 }
 
-// ---- work mode and status
-
-void ORVEL::ShowModeStatus() {
-    if (statusBar != nullptr && WorkMode >= 0 && WorkMode < int32_t(std::size(kModeTexts)))
-        statusBar->SetPartText(0, kModeTexts[WorkMode]);
-}
+// ---- work mode
 
 void ORVEL::ResetSelection() {
     PostPrivateMessage(WorkMode == 2 ? subWindows.diap : subWindows.base, PostResetSelection);
@@ -298,7 +290,7 @@ void ORVEL::SelectWorkMode(int32_t page) {
     if (page >= 0 && page <= 3 && StudyOpen) PostPrivateMessage(this, PostAnalysisUpdate);
     switch (page) {
         case 0:
-            PostToPanel(PostRefreshLevels);
+            receiver.PostToPanel(PostRefreshLevels);
             break;
         case 1:
             PostPrivateMessage(subWindows.freq, PostRefreshLevels);
@@ -316,7 +308,109 @@ void ORVEL::SelectWorkMode(int32_t page) {
             break;
     }
     WorkMode = page;
-    if (!Running) ShowModeStatus();
+    if (!Running) statusLine.ShowModeStatus();
+}
+
+// ---- the start button and the scan's view
+
+// A running job is ended (an editor run without a scan ends as its "СТОП" caption promises);
+// without a receiver nothing can scan.
+void ORVEL::StartButton() {
+    if (JobRunning) {
+        scan.EndJobMode();
+        return;
+    }
+    if (ReceiverType == 0) {
+        ShowError(10);
+        return;
+    }
+    scan.StartStopScan();
+}
+
+namespace {
+
+// The controls a running scan locks, in the order they are locked.
+std::vector<ui::Window*> ScanLockedControls(ORVEL& w) {
+    // clang-format off
+    std::vector<ui::Window*> controls = {w.ftup, w.step, w.ft,
+                                         w.nfm, w.wfm, w.am, w.lsb, w.usb, w.cw};
+    if (w.receiver.Traits().rtty) controls.push_back(w.rtty);
+    for (ui::Window* button : {w.pictbttn_1, w.pictbttn_2, w.pictbttn_3, w.pictbttn_4,
+                               w.pictbttn_5, w.pictbttn_6, w.pictbttn_7, w.pictbttn_8,
+                               w.pictbttn_9, w.pictbttn_10, w.pictbttn_11, w.pictbttn_12,
+                               w.pictbttn_13})
+        controls.push_back(button);
+    // clang-format on
+    return controls;
+}
+
+}  // namespace
+
+void ORVEL::ShowStopLabel() {
+    if (start != nullptr) start->SetText(kStopCaption);
+    for (ui::Window* control : ScanLockedControls(*this))
+        if (control != nullptr) control->SetEnabled(false);
+    ControlsLocked = true;
+}
+
+// While a job runs the job keeps the controls locked until it ends.
+void ORVEL::ShowStartLabel() {
+    if (!JobRunning) {
+        if (OptEndScan) ShowError(38);
+        if (start != nullptr) start->SetText(kStartCaption);
+        for (ui::Window* control : ScanLockedControls(*this))
+            if (control != nullptr) control->SetEnabled(true);
+    }
+    ControlsLocked = false;
+}
+
+void ORVEL::ShowCurrentLevel() {
+    if (Level != -1) {
+        for (Bank& slot : ScanSlots) {
+            if (!slot.InUse || Frequency < slot.Start || Frequency > slot.End) continue;
+            const int64_t cell = slot.CellOf(Frequency);
+            if (cell >= 0) slot.Current[std::size_t(cell)] = uint8_t(Level);
+        }
+    }
+    statusLine.ShowLevel(Level);
+    if (!Running) {
+        switch (WorkMode) {
+            case 1:
+                PostPrivateMessage(subWindows.freq, PostUpdateParams);
+                break;
+            case 2:
+                PostPrivateMessage(subWindows.diap, PostRefreshDisplay);
+                break;
+            case 3:
+                PostPrivateMessage(subWindows.diap, PostRefreshDisplay);
+                PostPrivateMessage(subWindows.group, PostRefreshDisplay);
+                break;
+            default:
+                break;
+        }
+    }
+    if (HfreqOpen) PostPrivateMessage(auxWindows.hfreq, PostUpdateParams);
+}
+
+// The attenuator shows here too, in status pane 1.
+void ORVEL::ShowModulation() {
+    struct ModeButton {
+        char letter;
+        ui::OptionButton* button;
+    };
+    const ModeButton buttons[] = {{'F', nfm}, {'W', wfm}, {'A', am},  {'L', lsb},
+                                  {'U', usb}, {'C', cw},  {'R', rtty}};
+    const bool rttyServed = receiver.Traits().rtty;
+    for (const ModeButton& mode : buttons) {
+        if (mode.button == nullptr || (mode.letter == 'R' && !rttyServed)) continue;
+        mode.button->SetChecked(false);
+    }
+    for (const ModeButton& mode : buttons) {
+        if (mode.button == nullptr || (mode.letter == 'R' && !rttyServed)) continue;
+        if (mode.letter == Modulation) mode.button->SetChecked(true);
+    }
+    ModeValue = receiver.ModeParameter(Modulation);
+    statusLine.ShowAttenuator();
 }
 
 // ---- items from a marked span

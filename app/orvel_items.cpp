@@ -121,7 +121,7 @@ void fillSlot(ORVEL& orvel, std::size_t index, JournalItem* rangeItem, Etl* etal
     slot.End = range.EndFrequency;
     slot.Step = range.Step;
     slot.Modulation = range.Modulation;
-    slot.Bandwidth = uint32_t(orvel.ModeParameter(range.Modulation));
+    slot.Bandwidth = uint32_t(orvel.receiver.ModeParameter(range.Modulation));
     slot.Range = &range;
     slot.InUse = 1;
     slot.Flag4 = 0;  // the results of the range loaded before are gone
@@ -251,7 +251,7 @@ void loadRange(ORVEL& orvel, JournalItem* item) {
     if (!isEtalon) {
         if (orvel.WorkMode == 3) PostPrivateMessage(orvel.subWindows.group, PostRefreshData);
         // In the scale tab the receiver panels that keep a scan setup take the range.
-        if (orvel.WorkMode == 0) orvel.PostToPanel(PostLoadReceiverSetup);
+        if (orvel.WorkMode == 0) orvel.receiver.PostToPanel(PostLoadReceiverSetup);
         if (orvel.WorkMode != 0 && orvel.WorkMode != 2 && orvel.WorkMode != 3) orvel.SwitchToTab(2);
         return;
     }
@@ -322,7 +322,7 @@ void loadBank(ORVEL& orvel, JournalItem* item) {
         !orvel.Confirm("Произведенные изменения в составе банка будут утеряны .Подтверждаете?"))
         return;
     takeBank(orvel, item);
-    if (orvel.WorkMode == 0) orvel.NotifyPanelLoaded();
+    if (orvel.WorkMode == 0) orvel.receiver.NotifyPanelLoaded();
     orvel.HistoriesAllocated = 0;
     orvel.MeasurementsUnsaved = 0;
     orvel.BankChanged = 0;
@@ -769,7 +769,7 @@ void ORVEL::SaveItem() {
         case 0:
             // The receiver panel is asked for its channel table; it answers with
             // PostSaveBank and the bank is made from what it filled in.
-            RequestPanelBank();
+            receiver.RequestPanelBank();
             ChannelLevels.clear();
             BankName.clear();
             ChannelCount = 0;
@@ -1193,7 +1193,7 @@ void ORVEL::ClearPanel() {
     if (!JobRunning && !Confirm("Вы уверены что хотите очистить Панель ?")) return;
     switch (WorkMode) {
         case 0:
-            PostToPanel(PostClearData);
+            receiver.PostToPanel(PostClearData);
             break;
         case 1:
             ChannelLevels.clear();

@@ -3,8 +3,6 @@
 // bank's poll period, gives the receiver panel its time-out tick, and once a second sends the
 // one-second tick to the windows that count seconds and tries again a port whose line hung up.
 
-#include <cmath>
-
 #include "app/format_text.h"
 #include "app/orvel.h"
 #include "state/message_bus.h"
@@ -12,11 +10,13 @@
 
 namespace {
 
-// Ticks between two checks of a bank scan's pace, and between two one-second ticks.
-constexpr int32_t kBankPaceTicks = 5;
 constexpr int32_t kTicksPerSecond = 10;
 
 }  // namespace
+
+std::time_t ORVEL::CalendarNow() const {
+    return CalendarClock ? CalendarClock() : std::time(nullptr);
+}
 
 void ORVEL::OnTimer() {
     const int64_t tick = ui::Clock::NowMs();
@@ -34,10 +34,10 @@ void ORVEL::OnTimer() {
         ShownSecond = NowLocal.tm_sec;
     }
 
-    if (Running && RunningMode == 1) PaceBankScan();
+    if (Running && RunningMode == 1) scan.PaceBankScan(Now);
 
     if (SecondCountdown > 0) --SecondCountdown;
-    TickPanel(SecondCountdown == 0);
+    receiver.TickPanel(SecondCountdown == 0);
     if (SecondCountdown == 0) {
         PostPrivateMessage(subWindows.freq, PostTimerTick);
         SecondCountdown = kTicksPerSecond;
@@ -55,33 +55,4 @@ void ORVEL::OnTimer() {
         StepDownRequest = 0;
         PostPrivateMessage(subWindows.freq, PostStepDown);
     }
-}
-
-// Every half second: the column of the bank scan follows the seconds since its start, one
-// column per poll period; the last column ends the scan.
-void ORVEL::PaceBankScan() {
-    if (BankPaceCountdown > 0) --BankPaceCountdown;
-    if (BankPaceCountdown > 0) return;
-    BankPaceCountdown = kBankPaceTicks;
-
-    // A clock set back before the start gives the first column, never a negative one.
-    const double elapsed = std::difftime(Now, BankScanStart);
-    const double columns = std::trunc(elapsed / BankPollPeriod());
-    const int32_t n = columns <= 0 ? 0 : columns >= INT32_MAX ? INT32_MAX : int32_t(columns);
-    if (n == MeasurementCount) return;
-    MeasurementCount = n;
-    if (n >= MeasurementCapacity) {
-        MeasurementCount = std::max(MeasurementCapacity - 1, 0);
-        StartStopScan();
-    } else if (BankSkipCount < ChannelCount) {
-        if (!Paused && SkipWarningArmed == 1) {
-            SkipWarningArmed = 0;
-            if (OptEndScan) PostPrivateMessage(subWindows.freq, PostPollStepWarning);
-        }
-    } else {
-        BankSkipCount = 0;
-    }
-    CyclesLeft = MeasurementCapacity - MeasurementCount;
-    PostPrivateMessage(this, PostScanStatusText);
-    PostPrivateMessage(subWindows.freq, OptSpy ? PostFollowFrequency : PostRefreshDisplay);
 }

@@ -10,20 +10,23 @@
 // code carries the generation it was posted for, and a step that finds its generation over
 // after any wait ends without posting. So one run is always exactly one chain.
 
+#include "app/scan_engine.h"
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <limits>
 
 #include "app/format_text.h"
-#include "app/orvel.h"
+#include "app/receiver_dispatch.h"
+#include "receivers/comm.h"
 #include "state/cp1251.h"
 #include "state/message_bus.h"
+#include "state/user_dp.h"
+#include "ui/post.h"
 
 namespace {
 
-constexpr const char* kPauseCaption = "ПАУЗА";
-constexpr const char* kLevelOff = "выкл";
 constexpr const char* kAppearance = "Появление сигнала";
 constexpr const char* kDisappearance = "Исчезновение сигнала";
 constexpr const char* kNotesFile = "info.txt";
@@ -126,15 +129,20 @@ std::array<int32_t, 6> MomentOf(const std::tm& t) {
 
 }  // namespace
 
-std::time_t ORVEL::CalendarNow() const {
-    return CalendarClock ? CalendarClock() : std::time(nullptr);
+ScanEngine::ScanEngine(FDX& fdx, ReceiverDispatch& receiver, ScanHost& host, ui::Form& window,
+                       const SubWindows& windows, Calendar calendar)
+    : fdx_(fdx),
+      receiver_(receiver),
+      host_(host),
+      window_(window),
+      windows_(windows),
+      calendar_(calendar ? std::move(calendar) : [] { return std::time(nullptr); }) {}
+
+const UserFreq* ScanEngine::ScanBankRecord() const {
+    return fdx_.CurrentBank != nullptr ? fdx_.CurrentBank : host_.DefaultBank();
 }
 
-const UserFreq* ORVEL::ScanBankRecord() const {
-    return CurrentBank != nullptr ? CurrentBank : DefaultBank;
-}
-
-int32_t ORVEL::BankPollPeriod() const {
+int32_t ScanEngine::BankPollPeriod() const {
     const UserFreq* bank = ScanBankRecord();
     // A poll period of 0 would divide by zero: it counts as one second.
     return bank != nullptr && bank->Poll > 0 ? int32_t(std::min<uint32_t>(bank->Poll, INT32_MAX))
@@ -144,9 +152,28 @@ int32_t ORVEL::BankPollPeriod() const {
 // ---------------------------------------------------------------------------------------
 // The chains' bookkeeping
 
-bool ORVEL::PostScanStep(uint32_t code, uint64_t generation) {
+bool ScanEngine::OnStepCode(uint32_t code) {
+    switch (code) {
+        case PostRangeScanStep:
+            OnRangeScanStep(TakeStepGeneration(code));
+            return true;
+        case PostBankScanStep:
+            OnBankScanStep(TakeStepGeneration(code));
+            return true;
+        case PostScaleScanStep:
+            OnScaleScanStep(TakeStepGeneration(code));
+            return true;
+        case PostJobScanStep:
+            OnJobScanStep(TakeStepGeneration(code));
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool ScanEngine::PostScanStep(uint32_t code, uint64_t generation) {
     const int chain = ChainOf(code);
-    if (chain < 0 || !PostPrivateMessage(this, code)) return false;
+    if (chain < 0 || !PostPrivateMessage(&window_, code)) return false;
     queuedSteps_[std::size_t(chain)].push_back(generation);
     return true;
 }
@@ -154,7 +181,7 @@ bool ORVEL::PostScanStep(uint32_t code, uint64_t generation) {
 // Codes to one window arrive in the order they were posted, so the oldest generation queued
 // for a chain is the one of the code arriving. A job-driven step nobody here posted is a job
 // starting its wait anew: it begins a new chain and the old one ends.
-uint64_t ORVEL::TakeStepGeneration(uint32_t code) {
+uint64_t ScanEngine::TakeStepGeneration(uint32_t code) {
     const int chain = ChainOf(code);
     if (chain < 0) return 0;
     auto& queued = queuedSteps_[std::size_t(chain)];
@@ -164,7 +191,7 @@ uint64_t ORVEL::TakeStepGeneration(uint32_t code) {
     return generation;
 }
 
-std::size_t ORVEL::LiveScanSteps(uint32_t code) const {
+std::size_t ScanEngine::LiveScanSteps(uint32_t code) const {
     const int chain = ChainOf(code);
     if (chain < 0) return 0;
     const uint64_t live = code == PostJobScanStep ? jobScanGeneration_ : scanGeneration_;
@@ -172,45 +199,37 @@ std::size_t ORVEL::LiveScanSteps(uint32_t code) const {
     return std::size_t(std::count(queued.begin(), queued.end(), live));
 }
 
-Bank* ORVEL::ScannedSlot() {
-    if (ScanSlot < 0 || std::size_t(ScanSlot) >= ScanSlots.size()) return nullptr;
-    return &ScanSlots[std::size_t(ScanSlot)];
+Bank* ScanEngine::ScannedSlot() {
+    if (fdx_.ScanSlot < 0 || std::size_t(fdx_.ScanSlot) >= fdx_.ScanSlots.size()) return nullptr;
+    return &fdx_.ScanSlots[std::size_t(fdx_.ScanSlot)];
 }
 
 // ---------------------------------------------------------------------------------------
 // Tuning and level reading
 
-void ORVEL::TuneReceiver() {
-    Frequency = std::min(std::max(ScanFrequency, FreqLow), FreqHigh);
-    if (Panel()) Panel()->SetFrequency();
-    ShowFrequency();
+void ScanEngine::TuneReceiver() {
+    fdx_.Frequency = std::min(std::max(fdx_.ScanFrequency, fdx_.FreqLow), fdx_.FreqHigh);
+    if (receiver_.Panel()) receiver_.Panel()->SetFrequency();
+    host_.ShowFrequency();
 }
 
-bool ORVEL::QueryLevel() {
-    ScanLevel = Panel() ? Panel()->ScanLevel() : -1;
-    return ScanLevel != -1;
+bool ScanEngine::QueryLevel() {
+    fdx_.ScanLevel = receiver_.Panel() ? receiver_.Panel()->ScanLevel() : -1;
+    return fdx_.ScanLevel != -1;
 }
 
-void ORVEL::ShowLevel(uint32_t frequency) {
-    LevelFrequency = frequency;
-    if (ScanLevel == -1) {
-        if (statusBar != nullptr) statusBar->SetPartText(2, kLevelOff);
-        if (progb_1 != nullptr) progb_1->SetPosition(0);
-    } else {
-        const std::string text = OptDb ? FormatText("%3.1f", LevelToDb(uint32_t(ScanLevel)) / 10.0)
-                                       : FormatText("%u", unsigned(ScanLevel));
-        if (statusBar != nullptr) statusBar->SetPartText(2, text);
-        if (progb_1 != nullptr) progb_1->SetPosition(ScanLevel);
-    }
-    switch (WorkMode) {
+void ScanEngine::ShowLevel(uint32_t frequency) {
+    fdx_.LevelFrequency = frequency;
+    host_.ShowScanLevel();
+    switch (fdx_.WorkMode) {
         case 0:
-            PostToPanel(PostRefreshDisplay);
+            receiver_.PostToPanel(PostRefreshDisplay);
             break;
         case 2:
-            PostPrivateMessage(subWindows.diap, PostRefreshDisplay);
+            PostPrivateMessage(windows_.diap, PostRefreshDisplay);
             break;
         case 3:
-            PostPrivateMessage(subWindows.group, PostRefreshDisplay);
+            PostPrivateMessage(windows_.group, PostRefreshDisplay);
             break;
         default:
             break;
@@ -218,29 +237,43 @@ void ORVEL::ShowLevel(uint32_t frequency) {
 }
 
 // Manual tuning: the frequency entry, the step keys, the bank and range windows.
-void ORVEL::TuneAndMeasure() {
-    if (!comm.Running) return;
-    Level = Panel() ? Panel()->TuneAndRead() : -1;
-    if (WorkMode == 0) PostToPanel(PostRefreshDisplay);
-    ShowCurrentLevel();
+void ScanEngine::TuneAndMeasure() {
+    if (!receiver_.Port().Running) return;
+    fdx_.Level = receiver_.Panel() ? receiver_.Panel()->TuneAndRead() : -1;
+    if (fdx_.WorkMode == 0) receiver_.PostToPanel(PostRefreshDisplay);
+    host_.ShowCurrentLevel();
+}
+
+void ScanEngine::ApplyTuneRequest() {
+    fdx_.Frequency = std::min(std::max(fdx_.TuneFrequency, fdx_.FreqLow), fdx_.FreqHigh);
+    fdx_.Modulation = fdx_.TuneModulation;
+    fdx_.Attenuator = fdx_.TuneAttenuator;
+    fdx_.Step = fdx_.TuneStep;
+    TuneAndMeasure();
+    host_.ShowFrequency();
+    receiver_.SetModulation(fdx_.Modulation);
+    host_.ShowModulation();
+    receiver_.ApplyAttenuator();
+    receiver_.ApplyStep();
+    host_.ShowStep();
 }
 
 // ---------------------------------------------------------------------------------------
 // Start and stop
 
-void ORVEL::StartStopScan() {
-    Paused = 0;
-    if (pause != nullptr) pause->SetText(kPauseCaption);
-    if (!Running) {
-        if (WorkMode == 4 && JobRunning && !LoadedRun) {
-            ShowError(27);
+void ScanEngine::StartStopScan() {
+    fdx_.Paused = 0;
+    host_.ShowHeld(false);
+    if (!fdx_.Running) {
+        if (fdx_.WorkMode == 4 && fdx_.JobRunning && !fdx_.LoadedRun) {
+            fdx_.ShowError(27);
             return;
         }
-        if (OptSound) ApplySound(false);
-        RunningMode = WorkMode;
+        if (fdx_.OptSound) receiver_.ApplySound(false);
+        fdx_.RunningMode = fdx_.WorkMode;
         const uint64_t generation = ++scanGeneration_;
         bool started = false;
-        switch (RunningMode) {
+        switch (fdx_.RunningMode) {
             case 0:
                 StartScaleScan();
                 started = true;
@@ -257,7 +290,7 @@ void ORVEL::StartStopScan() {
                 break;
             case 6:
                 // The phonogram window starts or ends a recording; that is no scan.
-                PostPrivateMessage(subWindows.signal, PostLockControls);
+                PostPrivateMessage(windows_.signal, PostLockControls);
                 break;
             default:
                 break;
@@ -266,23 +299,23 @@ void ORVEL::StartStopScan() {
         // last word.
         if (generation != scanGeneration_) return;
         if (!started) {
-            ShowError(26);
+            fdx_.ShowError(26);
             return;
         }
-        if (RunningMode != 4) Running = 1;
-        SelectionStart = SelectionEnd = -1;
-        PostPrivateMessage(this, PostShowStatus);
-        ShowStopLabel();
+        if (fdx_.RunningMode != 4) fdx_.Running = 1;
+        fdx_.SelectionStart = fdx_.SelectionEnd = -1;
+        PostPrivateMessage(&window_, PostShowStatus);
+        host_.ShowStopLabel();
         return;
     }
 
     ManualPause = false;
-    if (Recording) PostPrivateMessage(subWindows.signal, PostUnlockControls);
-    Running = 0;
+    if (fdx_.Recording) PostPrivateMessage(windows_.signal, PostUnlockControls);
+    fdx_.Running = 0;
     ++scanGeneration_;
-    ShowStartLabel();
-    if (JobRunning) PostPrivateMessage(subWindows.job, PostJobModeStopped);
-    switch (RunningMode) {
+    host_.ShowStartLabel();
+    if (fdx_.JobRunning) PostPrivateMessage(windows_.job, PostJobModeStopped);
+    switch (fdx_.RunningMode) {
         case 0:
             StopScaleScan();
             break;
@@ -296,110 +329,112 @@ void ORVEL::StartStopScan() {
         default:
             break;
     }
-    ShowModeStatus();
-    if (OptSound) ApplySound(true);
-    if (StudyOpen) PostPrivateMessage(this, PostAnalysisUpdate);
+    host_.ShowModeStatus();
+    if (fdx_.OptSound) receiver_.ApplySound(true);
+    if (fdx_.StudyOpen) PostPrivateMessage(&window_, PostAnalysisUpdate);
 }
 
 // The first part of every stop: the panel's outstanding request is dropped, so that a step
 // waiting for it returns at once.
-void ORVEL::ReleaseReceiver() {
-    if (Panel()) Panel()->ReleaseForStop();
+void ScanEngine::ReleaseReceiver() {
+    if (receiver_.Panel()) receiver_.Panel()->ReleaseForStop();
 }
 
-void ORVEL::StartScaleScan() {
+void ScanEngine::StartScaleScan() {
     const uint64_t generation = scanGeneration_;
-    ScanFrequency = Frequency;
+    fdx_.ScanFrequency = fdx_.Frequency;
     TuneReceiver();
-    LockReceiverPanel();
+    receiver_.LockReceiverPanel();
     PostScanStep(PostScaleScanStep, generation);
 }
 
-void ORVEL::StopScaleScan() {
+void ScanEngine::StopScaleScan() {
     ReleaseReceiver();
-    if (!JobRunning) PostToPanel(PostUnlockControls);
+    if (!fdx_.JobRunning) receiver_.PostToPanel(PostUnlockControls);
 }
 
-bool ORVEL::StartBankScan() {
+bool ScanEngine::StartBankScan() {
     const uint64_t generation = scanGeneration_;
-    const int32_t count = std::min<int32_t>(ChannelCount, int32_t(Channels.size()));
-    ChannelIndex = -1;
-    BankSkipCount = ChannelCount;
+    const int32_t count = std::min<int32_t>(fdx_.ChannelCount, int32_t(fdx_.Channels.size()));
+    fdx_.ChannelIndex = -1;
+    BankSkipCount = fdx_.ChannelCount;
     for (int32_t i = 0; i < count; ++i) {
-        if (Channels[std::size_t(i)].Frequency != 0) {
-            ChannelIndex = i;
+        if (fdx_.Channels[std::size_t(i)].Frequency != 0) {
+            fdx_.ChannelIndex = i;
             break;
         }
     }
-    if (ChannelIndex < 0) {
-        ShowError(4);
+    if (fdx_.ChannelIndex < 0) {
+        fdx_.ShowError(4);
         return false;
     }
-    MeasurementCount = 0;
-    Paused = 0;
+    fdx_.MeasurementCount = 0;
+    fdx_.Paused = 0;
     SkipWarningArmed = 1;
-    MeasurementsUnsaved = 1;
+    fdx_.MeasurementsUnsaved = 1;
 
     const UserFreq* bank = ScanBankRecord();
     const int64_t interval = bank != nullptr ? bank->Interval : 0;
     const int64_t capacity =
         interval == 0 ? kOpenEndedSlices : interval * 60 / BankPollPeriod() + 1;
-    MeasurementCapacity = int32_t(std::min<int64_t>(capacity, INT32_MAX));
+    fdx_.MeasurementCapacity = int32_t(std::min<int64_t>(capacity, INT32_MAX));
 
-    wait.Create(this);
+    host_.ShowWait(true);
     try {
-        ChannelLevels.assign(std::size_t(count), {});
-        for (auto& levels : ChannelLevels) levels.assign(std::size_t(MeasurementCapacity), 0);
+        fdx_.ChannelLevels.assign(std::size_t(count), {});
+        for (auto& levels : fdx_.ChannelLevels)
+            levels.assign(std::size_t(fdx_.MeasurementCapacity), 0);
     } catch (const std::exception&) {  // bad_alloc, or a length no vector can have
-        ChannelLevels.clear();
-        wait.Destroy();
-        ShowError(5);
+        fdx_.ChannelLevels.clear();
+        host_.ShowWait(false);
+        fdx_.ShowError(5);
         return false;
     }
 
-    CancelReceiver();
-    const Mt& first = Channels[std::size_t(ChannelIndex)];
-    ScanFrequency = first.Frequency;
-    Attenuator = first.Attenuator;
+    receiver_.CancelReceiver();
+    const Mt& first = fdx_.Channels[std::size_t(fdx_.ChannelIndex)];
+    fdx_.ScanFrequency = first.Frequency;
+    fdx_.Attenuator = first.Attenuator;
     // A channel stored without a step keeps the step the receiver has.
-    if (first.Step != 0) Step = first.Step;
+    if (first.Step != 0) fdx_.Step = first.Step;
     const char modulation = first.Modulation;
-    ApplyStep();
-    ShowStep();
-    SetModulation(modulation);
-    ShowModulation();
-    ApplyAttenuator();
-    ShowAttenuator();
+    receiver_.ApplyStep();
+    host_.ShowStep();
+    receiver_.SetModulation(modulation);
+    host_.ShowModulation();
+    receiver_.ApplyAttenuator();
     TuneReceiver();
 
     PostScanStep(PostBankScanStep, generation);
-    PostPrivateMessage(subWindows.freq, PostLockControls);
-    CyclesLeft = MeasurementCapacity - MeasurementCount;
-    PostPrivateMessage(this, PostScanStatusText);
+    PostPrivateMessage(windows_.freq, PostLockControls);
+    fdx_.CyclesLeft = fdx_.MeasurementCapacity - fdx_.MeasurementCount;
+    PostPrivateMessage(&window_, PostScanStatusText);
 
-    BankScanStart = CalendarNow();
-    MeasurementStart = MomentOf(LocalTimeOf(BankScanStart));
-    HistoriesAllocated = 1;
+    BankScanStart = calendar_();
+    fdx_.MeasurementStart = MomentOf(LocalTimeOf(BankScanStart));
+    fdx_.HistoriesAllocated = 1;
     BankPaceCountdown = kBankPaceTicks;
-    PostPrivateMessage(subWindows.freq, PostRefreshData);
-    wait.Destroy();
+    PostPrivateMessage(windows_.freq, PostRefreshData);
+    host_.ShowWait(false);
     return true;
 }
 
-void ORVEL::StopBankScan() {
+void ScanEngine::StopBankScan() {
     ReleaseReceiver();
     // The series ends now; a measurement set saved from it carries this end.
-    MeasurementEnd = MomentOf(LocalTimeOf(CalendarNow()));
-    if (OptSound) ApplySound(true);
-    if (!JobRunning) PostPrivateMessage(subWindows.freq, PostUnlockControls);
+    fdx_.MeasurementEnd = MomentOf(LocalTimeOf(calendar_()));
+    if (fdx_.OptSound) receiver_.ApplySound(true);
+    if (!fdx_.JobRunning) PostPrivateMessage(windows_.freq, PostUnlockControls);
 }
 
-bool ORVEL::StartRangeScan() {
+bool ScanEngine::StartRangeScan() {
     const uint64_t generation = scanGeneration_;
     AppearanceFrequency = DisappearanceFrequency = BankSignalFrequency = 0;
     holdPeak_ = 0;
-    ScanSlot = SlotIndex >= 0 && std::size_t(SlotIndex) < ScanSlots.size() ? SlotIndex : 0;
-    for (Bank& slot : ScanSlots) {
+    fdx_.ScanSlot = fdx_.SlotIndex >= 0 && std::size_t(fdx_.SlotIndex) < fdx_.ScanSlots.size()
+                        ? fdx_.SlotIndex
+                        : 0;
+    for (Bank& slot : fdx_.ScanSlots) {
         if (!Scannable(slot)) continue;
         slot.Finished = 0;
         slot.CyclesDone = 0;
@@ -414,124 +449,164 @@ bool ORVEL::StartRangeScan() {
             // As many cycles as the receiver runs in "Интервал"; a range narrower than one
             // step counts as one point.
             const int64_t points = std::max<int64_t>((slot.End - slot.Start) / slot.Step, 1);
-            const int64_t cycles = int64_t{ScanRate} * slot.Range->Interval / points;
+            const int64_t cycles = int64_t{fdx_.ScanRate} * slot.Range->Interval / points;
             slot.Range->Cycles = uint32_t(std::clamp<int64_t>(cycles, 1, UINT32_MAX));
         }
     }
     int32_t taken = -1;
-    for (int32_t n = 0, index = ScanSlot; n < int32_t(kScanSlotCount); ++n) {
-        if (std::size_t(index) < ScanSlots.size() && Scannable(ScanSlots[std::size_t(index)])) {
+    for (int32_t n = 0, index = fdx_.ScanSlot; n < int32_t(kScanSlotCount); ++n) {
+        if (std::size_t(index) < fdx_.ScanSlots.size() &&
+            Scannable(fdx_.ScanSlots[std::size_t(index)])) {
             taken = index;
             break;
         }
         index = (index + 1) % int32_t(kScanSlotCount);
     }
     if (taken < 0) return false;
-    ScanSlot = taken;
-    Bank& slot = ScanSlots[std::size_t(taken)];
+    fdx_.ScanSlot = taken;
+    Bank& slot = fdx_.ScanSlots[std::size_t(taken)];
 
-    Running = 1;
+    fdx_.Running = 1;
     slot.ScanPoint = slot.Start;
-    ScanFrequency = slot.ScanPoint;
-    CyclesLeft = int32_t(CyclesOf(slot)) - int32_t(slot.CyclesDone);
-    PostPrivateMessage(this, PostScanStatusText);
+    fdx_.ScanFrequency = slot.ScanPoint;
+    fdx_.CyclesLeft = int32_t(CyclesOf(slot)) - int32_t(slot.CyclesDone);
+    PostPrivateMessage(&window_, PostScanStatusText);
 
-    CancelReceiver();
+    receiver_.CancelReceiver();
     ApplySlotSettings();
     TuneReceiver();
     if (generation == scanGeneration_) PostScanStep(PostRangeScanStep, generation);
-    if (OptSound) ApplySound(false);
-    PostPrivateMessage(subWindows.diap, PostLockControls);
-    PostPrivateMessage(subWindows.group, PostLockControls);
+    if (fdx_.OptSound) receiver_.ApplySound(false);
+    PostPrivateMessage(windows_.diap, PostLockControls);
+    PostPrivateMessage(windows_.group, PostLockControls);
     return true;
 }
 
-void ORVEL::StopRangeScan() {
+void ScanEngine::StopRangeScan() {
     ReleaseReceiver();
-    if (JobRunning) return;
-    PostPrivateMessage(subWindows.diap, PostUnlockControls);
-    PostPrivateMessage(subWindows.diap, PostDrawMarkerLabel);
-    PostPrivateMessage(subWindows.group, PostUnlockControls);
+    if (fdx_.JobRunning) return;
+    PostPrivateMessage(windows_.diap, PostUnlockControls);
+    PostPrivateMessage(windows_.diap, PostDrawMarkerLabel);
+    PostPrivateMessage(windows_.group, PostUnlockControls);
 }
 
 // The job of the job editor runs from its first line; the lines are the job executor's.
-bool ORVEL::StartJobMode() {
-    const int32_t count = std::min<int32_t>(EditLineCount, int32_t(EditLines.size()));
+bool ScanEngine::StartJobMode() {
+    const int32_t count = std::min<int32_t>(fdx_.EditLineCount, int32_t(fdx_.EditLines.size()));
     if (count <= 0) return false;
-    LoadedRun = 0;
+    fdx_.LoadedRun = 0;
     for (int32_t i = 0; i < count; ++i) {
-        JobStr& line = EditLines[std::size_t(i)];
+        JobStr& line = fdx_.EditLines[std::size_t(i)];
         line.ReturnCode = 0;
         line.Message.clear();
         line.Time.clear();
     }
-    LockReceiverPanel();
-    for (ui::Form* window : {subWindows.diap, subWindows.group, subWindows.freq, subWindows.job})
+    receiver_.LockReceiverPanel();
+    for (ui::Form* window : {windows_.diap, windows_.group, windows_.freq, windows_.job})
         PostPrivateMessage(window, PostLockControls);
-    JobLineIndex = 0;
-    JobRunning = 1;
-    JobLine = &EditLines[0];
-    if (jobExecutor.executeLine) jobExecutor.executeLine();
+    fdx_.JobLineIndex = 0;
+    fdx_.JobRunning = 1;
+    fdx_.JobLine = &fdx_.EditLines[0];
+    host_.RunEditorJob();
     return true;
 }
 
-void ORVEL::EndJobMode() {
-    JobRunning = 0;
-    if (Running) {
+void ScanEngine::EndJobMode() {
+    fdx_.JobRunning = 0;
+    if (fdx_.Running) {
         // The windows the job locked and the running scan does not use are free again.
-        switch (RunningMode) {
+        switch (fdx_.RunningMode) {
             case 0:
-                for (ui::Form* window : {subWindows.diap, subWindows.group, subWindows.freq})
+                for (ui::Form* window : {windows_.diap, windows_.group, windows_.freq})
                     PostPrivateMessage(window, PostUnlockControls);
                 break;
             case 1:
                 StopScaleScan();
-                PostPrivateMessage(subWindows.diap, PostUnlockControls);
-                PostPrivateMessage(subWindows.group, PostUnlockControls);
+                PostPrivateMessage(windows_.diap, PostUnlockControls);
+                PostPrivateMessage(windows_.group, PostUnlockControls);
                 break;
             case 2:
                 StopScaleScan();
-                PostPrivateMessage(subWindows.group, PostUnlockControls);
-                PostPrivateMessage(subWindows.freq, PostUnlockControls);
+                PostPrivateMessage(windows_.group, PostUnlockControls);
+                PostPrivateMessage(windows_.freq, PostUnlockControls);
                 break;
             case 3:
                 StopScaleScan();
-                PostPrivateMessage(subWindows.diap, PostUnlockControls);
-                PostPrivateMessage(subWindows.freq, PostUnlockControls);
+                PostPrivateMessage(windows_.diap, PostUnlockControls);
+                PostPrivateMessage(windows_.freq, PostUnlockControls);
                 break;
             default:
                 break;
         }
-    } else if (!LoadedRun) {
+    } else if (!fdx_.LoadedRun) {
         // The editor's run ends like a scan: the button reads "ПУСК" again.
-        RunningMode = 4;
-        Running = 1;
+        fdx_.RunningMode = 4;
+        fdx_.Running = 1;
         StartStopScan();
         StopScaleScan();
-        for (ui::Form* window : {subWindows.diap, subWindows.group, subWindows.freq})
+        for (ui::Form* window : {windows_.diap, windows_.group, windows_.freq})
             PostPrivateMessage(window, PostUnlockControls);
     }
-    if (!LoadedRun) {
-        PostPrivateMessage(subWindows.job, PostUnlockControls);
-        PostPrivateMessage(subWindows.job, PostRefreshDisplay);
+    if (!fdx_.LoadedRun) {
+        PostPrivateMessage(windows_.job, PostUnlockControls);
+        PostPrivateMessage(windows_.job, PostRefreshDisplay);
     }
-    LoadedRun = 0;
+    fdx_.LoadedRun = 0;
 }
 
 // A scan's reaction "выполнить задание": the job holds the scan until it releases it.
-bool ORVEL::StartScanJob(const std::string& name) {
-    if (!jobExecutor.loadForRun || !jobExecutor.loadForRun(name)) return false;
+bool ScanEngine::StartScanJob(const std::string& name) {
+    if (!host_.LoadJobForRun(name)) return false;
     ManualPause = true;
-    if (jobExecutor.start) jobExecutor.start();
+    host_.StartJob();
     return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// The hold
+
+void ScanEngine::Pause() {
+    if (fdx_.Paused) {
+        ReleaseScan();
+        return;
+    }
+    AppearanceFrequency = 0;
+    DisappearanceFrequency = 0;
+    HoldScan();
+    ManualPause = true;
+}
+
+void ScanEngine::HoldScan() {
+    if (!fdx_.Running) return;
+    fdx_.Paused = 1;
+    ResumeRequested = false;
+    host_.ShowHeld(true);
+    if (fdx_.JobRunning) PostPrivateMessage(windows_.job, PostModeButton);
+}
+
+// The step that follows clears FDX::Paused: a step in the middle of its wait must not find
+// the hold gone under it.
+void ScanEngine::ReleaseScan() {
+    ResumeRequested = true;
+    ManualPause = false;
+    HoldCountdown = 0;
+    host_.ShowHeld(false);
+    if (fdx_.OptSound) receiver_.ApplySound(false);
+    if (fdx_.JobRunning) PostPrivateMessage(windows_.job, PostPauseButton);
+    // A recording the hold started ends with it.
+    if (fdx_.Recording) PostPrivateMessage(windows_.signal, PostUnlockControls);
+}
+
+void ScanEngine::OnSecondTick() {
+    if (HoldCountdown > 0) --HoldCountdown;
 }
 
 // ---------------------------------------------------------------------------------------
 // The range and group scan
 
-int64_t ORVEL::NextEligibleFrequency(int64_t f) const {
-    if (ScanSlot < 0 || std::size_t(ScanSlot) >= ScanSlots.size()) return f;
-    const Bank& slot = ScanSlots[std::size_t(ScanSlot)];
+int64_t ScanEngine::NextEligibleFrequency(int64_t f) const {
+    if (fdx_.ScanSlot < 0 || std::size_t(fdx_.ScanSlot) >= fdx_.ScanSlots.size()) return f;
+    const Bank& slot = fdx_.ScanSlots[std::size_t(fdx_.ScanSlot)];
     const RangeKeys keys = KeysOf(slot);
     if ((keys.exclusion && keys.selection) || slot.Step == 0) return f;
     for (int64_t candidate = f;; candidate += slot.Step) {
@@ -544,14 +619,14 @@ int64_t ORVEL::NextEligibleFrequency(int64_t f) const {
 
 // One line of the range's notes file, appended as it happens; a file that cannot be opened
 // loses the line and nothing else.
-void ORVEL::AppendJournalLine(const Bank& slot, const char* event) {
+void ScanEngine::AppendJournalLine(const Bank& slot, const char* event) {
     if (slot.Range == nullptr || slot.Range->FolderPath.empty()) return;
     const std::string path = slot.Range->FolderPath + kNotesFile;
-    if (InfoFileShown == path) PostPrivateMessage(subWindows.info, PostRefreshDisplay);
-    const std::tm now = LocalTimeOf(CalendarNow());
+    if (fdx_.InfoFileShown == path) PostPrivateMessage(windows_.info, PostRefreshDisplay);
+    const std::tm now = LocalTimeOf(calendar_());
     const std::string line = FormatText("%02d/%02d/%04d %02d:%02d:%02d %s %8.4f\r\n", now.tm_mday,
                                         now.tm_mon + 1, now.tm_year + 1900, now.tm_hour, now.tm_min,
-                                        now.tm_sec, event, ScanFrequency / 10000.0);
+                                        now.tm_sec, event, fdx_.ScanFrequency / 10000.0);
     const std::string bytes = Utf8ToCp1251(line);
     if (std::FILE* file = std::fopen(path.c_str(), "ab")) {
         std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -559,8 +634,27 @@ void ORVEL::AppendJournalLine(const Bank& slot, const char* event) {
     }
 }
 
-void ORVEL::OnRangeScanStep(uint64_t generation) {
-    if (generation != scanGeneration_ || !Running) return;
+// The receiver takes the modulation, step and attenuator of the slot the range scan takes.
+void ScanEngine::ApplySlotSettings() {
+    if (fdx_.ScanSlot < 0 || std::size_t(fdx_.ScanSlot) >= fdx_.ScanSlots.size()) return;
+    const Bank& slot = fdx_.ScanSlots[std::size_t(fdx_.ScanSlot)];
+    if (slot.Modulation != fdx_.Modulation) {
+        receiver_.SetModulation(slot.Modulation);
+        host_.ShowModulation();
+    }
+    if (slot.Step != fdx_.Step) {
+        fdx_.Step = slot.Step;
+        receiver_.ApplyStep();
+        host_.ShowStep();
+    }
+    if (slot.Range != nullptr && slot.Range->Attenuator != fdx_.Attenuator) {
+        fdx_.Attenuator = slot.Range->Attenuator;
+        receiver_.ApplyAttenuator();
+    }
+}
+
+void ScanEngine::OnRangeScanStep(uint64_t generation) {
+    if (generation != scanGeneration_ || !fdx_.Running) return;
     const auto slotGone = [this] {
         const Bank* slot = ScannedSlot();
         return slot == nullptr || !Scannable(*slot);
@@ -578,13 +672,13 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
     Bank* slot = ScannedSlot();
     RangeKeys keys = KeysOf(*slot);
     int64_t current = slot->ScanPoint;
-    const bool heldAtStart = Paused;
+    const bool heldAtStart = fdx_.Paused;
 
     if (!read) {
         // The point is measured again; what the receiver left in the ring goes.
-        if (ReceiverTraits().serialPort) comm.Purge();
+        if (receiver_.Traits().serialPort) receiver_.Port().Purge();
     } else {
-        const int32_t level = ScanLevel;
+        const int32_t level = fdx_.ScanLevel;
         const int64_t cell = slot->CellOf(current);
         int32_t prev = 0;
         bool eligible = true;
@@ -607,12 +701,12 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
         const int64_t threshold = keys.marker ? int64_t{slot->SightLevel} : keys.level;
         const int64_t bandwidth = slot->Bandwidth;
 
-        if (!Paused) {
+        if (!fdx_.Paused) {
             const bool above = level > threshold && (keys.marker || threshold != 0);
             const bool takesPart =
                 eligible && Distance(current, slot->LastSignal) > bandwidth && above;
             if (takesPart) {
-                if (!slot->SignalOpen) slot->SignalStart = ScanFrequency;
+                if (!slot->SignalOpen) slot->SignalStart = fdx_.ScanFrequency;
                 if (level > slot->SignalPeak) slot->SignalPeak = level;
                 slot->SignalOpen = 1;
             }
@@ -622,7 +716,7 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
             if (event) {
                 if (keys.journal && Distance(current, AppearanceFrequency) > bandwidth &&
                     prev < threshold) {
-                    AppearanceFrequency = int32_t(ScanFrequency);
+                    AppearanceFrequency = int32_t(fdx_.ScanFrequency);
                     AppendJournalLine(*slot, kAppearance);
                 }
                 // Back to the point before when it was the higher one; never below Fн.
@@ -630,28 +724,28 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
                     level < slot->Current[std::size_t(cell - 1)]) {
                     current -= slot->Step;
                     slot->ScanPoint = uint32_t(current);
-                    ScanFrequency = uint32_t(current);
-                    ScanLevel = slot->Current[std::size_t(cell - 1)];
+                    fdx_.ScanFrequency = uint32_t(current);
+                    fdx_.ScanLevel = slot->Current[std::size_t(cell - 1)];
                     TuneReceiver();
                 }
-                slot->LastSignal = ScanFrequency;
+                slot->LastSignal = fdx_.ScanFrequency;
                 slot->SignalStart = 0;
                 slot->SignalOpen = 0;
                 slot->SignalPeak = 0;
-                if (OptSound) ApplySound(true);
+                if (fdx_.OptSound) receiver_.ApplySound(true);
                 if (generation != scanGeneration_) return;
                 switch (keys.waiting) {
                     case 1:
                         if (slot->Range != nullptr) StartScanJob(slot->Range->Job);
                         break;
                     case 2:
-                        PostPrivateMessage(this, PostBeep);
+                        PostPrivateMessage(&window_, PostBeep);
                         break;
                     case 3:
-                        PostPrivateMessage(subWindows.freq, PostReloadView);
+                        PostPrivateMessage(windows_.freq, PostReloadView);
                         break;
                     case 4:
-                        PostPrivateMessage(subWindows.diap, PostFollowFrequency);
+                        PostPrivateMessage(windows_.diap, PostFollowFrequency);
                         break;
                     default:
                         break;
@@ -687,13 +781,13 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
                     break;
             }
         }
-        if (ResumeRequested) Paused = 0;
+        if (ResumeRequested) fdx_.Paused = 0;
 
-        if (!Paused) {
+        if (!fdx_.Paused) {
             current += slot->Step;
             if (keys.exclusion || keys.selection) current = NextEligibleFrequency(current);
             slot->ScanPoint = uint32_t(std::min<int64_t>(current, UINT32_MAX));
-            ScanFrequency = slot->ScanPoint;
+            fdx_.ScanFrequency = slot->ScanPoint;
             // The line carries the next point's frequency, as the journal always had it.
             const int32_t before = heldAtStart ? std::max(prev, holdPeak_) : prev;
             holdPeak_ = 0;
@@ -702,15 +796,15 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
                                   : keys.level > 0 && before > keys.level && level < keys.level;
             if (keys.journal && eligible && Distance(current, DisappearanceFrequency) > bandwidth &&
                 fell) {
-                DisappearanceFrequency = int32_t(ScanFrequency);
+                DisappearanceFrequency = int32_t(fdx_.ScanFrequency);
                 AppendJournalLine(*slot, kDisappearance);
             }
         }
     }
 
     // End of a pass, of a slot's cycles, of the scan.
-    const bool oneMeasurement = RunningMode == 3 && OptOneMes;
-    if (!Paused && (oneMeasurement || current > int64_t{slot->End})) {
+    const bool oneMeasurement = fdx_.RunningMode == 3 && fdx_.OptOneMes;
+    if (!fdx_.Paused && (oneMeasurement || current > int64_t{slot->End})) {
         const uint32_t cycles = CyclesOf(*slot);
         if (current > int64_t{slot->End}) {
             slot->LastSignal = 0;
@@ -718,20 +812,20 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
             current = slot->Start;
             if (keys.exclusion || keys.selection) current = NextEligibleFrequency(current);
             slot->ScanPoint = uint32_t(std::min<int64_t>(current, UINT32_MAX));
-            ScanFrequency = slot->ScanPoint;
+            fdx_.ScanFrequency = slot->ScanPoint;
             ++slot->CyclesDone;
             ++slot->CycleCount;
             slot->PassDone = 1;
-            CyclesLeft = int32_t(cycles) - int32_t(slot->CyclesDone);
-            if (!OptOneMes) PostPrivateMessage(this, PostScanStatusText);
+            fdx_.CyclesLeft = int32_t(cycles) - int32_t(slot->CyclesDone);
+            if (!fdx_.OptOneMes) PostPrivateMessage(&window_, PostScanStatusText);
         }
-        if (slot->CyclesDone >= cycles || OptOneCycle || OptOneMes) {
+        if (slot->CyclesDone >= cycles || fdx_.OptOneCycle || fdx_.OptOneMes) {
             if (slot->CyclesDone >= cycles) slot->Finished = 1;
-            if (RunningMode == 3) {
+            if (fdx_.RunningMode == 3) {
                 int32_t taken = -1;
-                for (int32_t n = 0, index = ScanSlot; n < kAllSlotsRound; ++n) {
+                for (int32_t n = 0, index = fdx_.ScanSlot; n < kAllSlotsRound; ++n) {
                     index = (index + 1) % int32_t(kScanSlotCount);
-                    const Bank& next = ScanSlots[std::size_t(index)];
+                    const Bank& next = fdx_.ScanSlots[std::size_t(index)];
                     if (Scannable(next) && !next.Finished) {
                         taken = index;
                         break;
@@ -740,57 +834,57 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
                 if (taken < 0) {
                     StartStopScan();
                 } else {
-                    ScanSlot = taken;
+                    fdx_.ScanSlot = taken;
                     ApplySlotSettings();
                     if (generation != scanGeneration_) return;
-                    const Bank& next = ScanSlots[std::size_t(taken)];
-                    ScanFrequency = next.ScanPoint;
-                    if (!OptOneMes) {
-                        CyclesLeft = int32_t(CyclesOf(next)) - int32_t(next.CyclesDone);
-                        PostPrivateMessage(this, PostScanStatusText);
+                    const Bank& next = fdx_.ScanSlots[std::size_t(taken)];
+                    fdx_.ScanFrequency = next.ScanPoint;
+                    if (!fdx_.OptOneMes) {
+                        fdx_.CyclesLeft = int32_t(CyclesOf(next)) - int32_t(next.CyclesDone);
+                        PostPrivateMessage(&window_, PostScanStatusText);
                     }
                 }
             }
         }
-        if (Running && (ScannedSlot() == nullptr || ScannedSlot()->Finished)) StartStopScan();
+        if (fdx_.Running && (ScannedSlot() == nullptr || ScannedSlot()->Finished)) StartStopScan();
     }
-    if (!Running || generation != scanGeneration_) return;
+    if (!fdx_.Running || generation != scanGeneration_) return;
 
     // The receiver is tuned before the window shows the level: the line works meanwhile.
-    if (!Paused) TuneReceiver();
+    if (!fdx_.Paused) TuneReceiver();
     ShowLevel(uint32_t(std::min<int64_t>(current, UINT32_MAX)));
-    if (Paused) {
+    if (fdx_.Paused) {
         PauseWait.Reset();
         PauseWait.Wait(kHoldWaitMs);
         if (generation != scanGeneration_) return;
     }
 
-    if (OptSpy && !oneMeasurement) FollowScanInRangeWindow(current);
+    if (fdx_.OptSpy && !oneMeasurement) FollowScanInRangeWindow(current);
     PostScanStep(PostRangeScanStep, generation);
 }
 
 // SPY: the range window shows the slot being scanned and scrolls along with the scan.
-void ORVEL::FollowScanInRangeWindow(int64_t current) {
-    if (ScanSlot != SlotIndex) {
-        SpySlot = ScanSlot;
-        PostPrivateMessage(subWindows.diap, PostSpectrumStep);
+void ScanEngine::FollowScanInRangeWindow(int64_t current) {
+    if (fdx_.ScanSlot != fdx_.SlotIndex) {
+        fdx_.SpySlot = fdx_.ScanSlot;
+        PostPrivateMessage(windows_.diap, PostSpectrumStep);
         return;
     }
-    if (SlotIndex < 0 || std::size_t(SlotIndex) >= ScanSlots.size()) return;
-    Bank& shown = ScanSlots[std::size_t(SlotIndex)];
+    if (fdx_.SlotIndex < 0 || std::size_t(fdx_.SlotIndex) >= fdx_.ScanSlots.size()) return;
+    Bank& shown = fdx_.ScanSlots[std::size_t(fdx_.SlotIndex)];
     if (current < int64_t{shown.VisibleLow}) {
         while (current < int64_t{shown.VisibleLow} && shown.ScrollPosition > 0) {
             --shown.ScrollPosition;
-            if (DrawRangeScale) DrawRangeScale();
+            host_.DrawRangeScale();
         }
     } else if (current > int64_t{shown.VisibleHigh}) {
         while (current > int64_t{shown.VisibleHigh} && shown.ScrollPosition < shown.ScrollMaximum) {
             ++shown.ScrollPosition;
-            if (DrawRangeScale) DrawRangeScale();
+            host_.DrawRangeScale();
         }
     }
-    if (WorkMode == 2) PostPrivateMessage(subWindows.diap, PostRefreshData);
-    if (WorkMode == 3) PostPrivateMessage(subWindows.group, PostRefreshData);
+    if (fdx_.WorkMode == 2) PostPrivateMessage(windows_.diap, PostRefreshData);
+    if (fdx_.WorkMode == 3) PostPrivateMessage(windows_.group, PostRefreshData);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -798,13 +892,13 @@ void ORVEL::FollowScanInRangeWindow(int64_t current) {
 
 // The next channel with a frequency, after the last one round to the first; false when the
 // bank has none left (it was emptied under the scan), which ends the scan.
-bool ORVEL::AdvanceBankChannel(uint64_t generation) {
-    const int32_t count = std::min<int32_t>(ChannelCount, int32_t(Channels.size()));
-    int32_t index = ChannelIndex;
+bool ScanEngine::AdvanceBankChannel(uint64_t generation) {
+    const int32_t count = std::min<int32_t>(fdx_.ChannelCount, int32_t(fdx_.Channels.size()));
+    int32_t index = fdx_.ChannelIndex;
     bool found = false;
     for (int32_t n = 0; n < count; ++n) {
         index = index + 1 >= count || index + 1 < 0 ? 0 : index + 1;
-        if (Channels[std::size_t(index)].Frequency != 0) {
+        if (fdx_.Channels[std::size_t(index)].Frequency != 0) {
             found = true;
             break;
         }
@@ -814,55 +908,83 @@ bool ORVEL::AdvanceBankChannel(uint64_t generation) {
         StartStopScan();
         return false;
     }
-    ChannelIndex = index;
-    const Mt& channel = Channels[std::size_t(index)];
+    fdx_.ChannelIndex = index;
+    const Mt& channel = fdx_.Channels[std::size_t(index)];
     const char modulation = channel.Modulation;
     const uint32_t step = channel.Step;
     const uint8_t attenuator = channel.Attenuator;
-    ScanFrequency = channel.Frequency;
-    if (modulation != Modulation) {
-        SetModulation(modulation);
-        ShowModulation();
+    fdx_.ScanFrequency = channel.Frequency;
+    if (modulation != fdx_.Modulation) {
+        receiver_.SetModulation(modulation);
+        host_.ShowModulation();
         if (generation != scanGeneration_) return false;
     }
-    if (step != 0 && step != Step) {
-        Step = step;
-        ApplyStep();
-        ShowStep();
+    if (step != 0 && step != fdx_.Step) {
+        fdx_.Step = step;
+        receiver_.ApplyStep();
+        host_.ShowStep();
         if (generation != scanGeneration_) return false;
     }
-    if (attenuator != Attenuator) {
-        Attenuator = attenuator;
-        ApplyAttenuator();
-        ShowAttenuator();
+    if (attenuator != fdx_.Attenuator) {
+        fdx_.Attenuator = attenuator;
+        receiver_.ApplyAttenuator();
         if (generation != scanGeneration_) return false;
     }
     return true;
 }
 
-void ORVEL::OnBankScanStep(uint64_t generation) {
-    if (generation != scanGeneration_ || !Running) return;
+// Every half second: the column of the bank scan follows the seconds since its start, one
+// column per poll period; the last column ends the scan.
+void ScanEngine::PaceBankScan(std::time_t now) {
+    if (BankPaceCountdown > 0) --BankPaceCountdown;
+    if (BankPaceCountdown > 0) return;
+    BankPaceCountdown = kBankPaceTicks;
+
+    // A clock set back before the start gives the first column, never a negative one.
+    const double elapsed = std::difftime(now, BankScanStart);
+    const double columns = std::trunc(elapsed / BankPollPeriod());
+    const int32_t n = columns <= 0 ? 0 : columns >= INT32_MAX ? INT32_MAX : int32_t(columns);
+    if (n == fdx_.MeasurementCount) return;
+    fdx_.MeasurementCount = n;
+    if (n >= fdx_.MeasurementCapacity) {
+        fdx_.MeasurementCount = std::max(fdx_.MeasurementCapacity - 1, 0);
+        StartStopScan();
+    } else if (BankSkipCount < fdx_.ChannelCount) {
+        if (!fdx_.Paused && SkipWarningArmed == 1) {
+            SkipWarningArmed = 0;
+            if (fdx_.OptEndScan) PostPrivateMessage(windows_.freq, PostPollStepWarning);
+        }
+    } else {
+        BankSkipCount = 0;
+    }
+    fdx_.CyclesLeft = fdx_.MeasurementCapacity - fdx_.MeasurementCount;
+    PostPrivateMessage(&window_, PostScanStatusText);
+    PostPrivateMessage(windows_.freq, fdx_.OptSpy ? PostFollowFrequency : PostRefreshDisplay);
+}
+
+void ScanEngine::OnBankScanStep(uint64_t generation) {
+    if (generation != scanGeneration_ || !fdx_.Running) return;
     const bool read = QueryLevel();
     if (generation != scanGeneration_) return;
     if (read) {
         // The column of this time slice; a bank or a series changed under the scan gets
         // nothing written outside its histories.
-        if (ChannelIndex >= 0 && std::size_t(ChannelIndex) < ChannelLevels.size()) {
-            auto& history = ChannelLevels[std::size_t(ChannelIndex)];
-            if (MeasurementCount >= 0 && std::size_t(MeasurementCount) < history.size())
-                history[std::size_t(MeasurementCount)] = uint8_t(ScanLevel);
+        if (fdx_.ChannelIndex >= 0 && std::size_t(fdx_.ChannelIndex) < fdx_.ChannelLevels.size()) {
+            auto& history = fdx_.ChannelLevels[std::size_t(fdx_.ChannelIndex)];
+            if (fdx_.MeasurementCount >= 0 && std::size_t(fdx_.MeasurementCount) < history.size())
+                history[std::size_t(fdx_.MeasurementCount)] = uint8_t(fdx_.ScanLevel);
         }
-        if (ResumeRequested) Paused = 0;
+        if (ResumeRequested) fdx_.Paused = 0;
         const BankKeys keys = KeysOf(ScanBankRecord());
         bool advance = false;
-        if (Paused) {
+        if (fdx_.Paused) {
             if (!ManualPause) {
                 switch (keys.condition) {
                     case 0:
                         if (HoldCountdown == 0) ReleaseScan();
                         break;
                     case 1:
-                        if (ScanLevel < keys.level) {
+                        if (fdx_.ScanLevel < keys.level) {
                             if (HoldCountdown == 0) ReleaseScan();
                         } else {
                             HoldCountdown = keys.waitTime;
@@ -872,16 +994,16 @@ void ORVEL::OnBankScanStep(uint64_t generation) {
                         break;
                 }
             }
-            if (ResumeRequested) Paused = 0;
-            advance = !Paused;
-        } else if (keys.level > 0 && ScanLevel > keys.level) {
-            BankSignalFrequency = int32_t(ScanFrequency);
-            if (OptSound) ApplySound(true);
+            if (ResumeRequested) fdx_.Paused = 0;
+            advance = !fdx_.Paused;
+        } else if (keys.level > 0 && fdx_.ScanLevel > keys.level) {
+            BankSignalFrequency = int32_t(fdx_.ScanFrequency);
+            if (fdx_.OptSound) receiver_.ApplySound(true);
             if (generation != scanGeneration_) return;
             if (keys.waiting == 1) {
                 if (const UserFreq* bank = ScanBankRecord()) StartScanJob(bank->Job);
             } else if (keys.waiting == 2) {
-                PostPrivateMessage(this, PostBeep);
+                PostPrivateMessage(&window_, PostBeep);
             }
             if (generation != scanGeneration_) return;
             HoldScan();
@@ -891,10 +1013,10 @@ void ORVEL::OnBankScanStep(uint64_t generation) {
         }
         if (advance && !AdvanceBankChannel(generation)) return;
     }
-    if (!Running || generation != scanGeneration_) return;
-    if (!Paused) TuneReceiver();
-    ShowLevel(ScanFrequency);
-    if (Paused) {
+    if (!fdx_.Running || generation != scanGeneration_) return;
+    if (!fdx_.Paused) TuneReceiver();
+    ShowLevel(fdx_.ScanFrequency);
+    if (fdx_.Paused) {
         PauseWait.Reset();
         PauseWait.Wait(kHoldWaitMs);
         if (generation != scanGeneration_) return;
@@ -905,30 +1027,31 @@ void ORVEL::OnBankScanStep(uint64_t generation) {
 // ---------------------------------------------------------------------------------------
 // The scale scan and the job-driven scan
 
-void ORVEL::OnScaleScanStep(uint64_t generation) {
-    if (generation != scanGeneration_ || !Running) return;
+void ScanEngine::OnScaleScanStep(uint64_t generation) {
+    if (generation != scanGeneration_ || !fdx_.Running) return;
     const bool read = QueryLevel();
     if (generation != scanGeneration_) return;
-    if (read && Running && !Paused) {
-        const uint32_t step = Panel() ? Panel()->ScaleScanStep() : Step;
-        const int64_t next = int64_t{Frequency} + step;
-        ScanFrequency = uint32_t(std::min<int64_t>(next, std::numeric_limits<uint32_t>::max()));
+    if (read && fdx_.Running && !fdx_.Paused) {
+        const uint32_t step = receiver_.Panel() ? receiver_.Panel()->ScaleScanStep() : fdx_.Step;
+        const int64_t next = int64_t{fdx_.Frequency} + step;
+        fdx_.ScanFrequency =
+            uint32_t(std::min<int64_t>(next, std::numeric_limits<uint32_t>::max()));
         // The upper limit itself is never tuned.
-        if (next >= int64_t{FreqHigh}) StartStopScan();
+        if (next >= int64_t{fdx_.FreqHigh}) StartStopScan();
     }
-    if (ResumeRequested) Paused = 0;
-    if (!Running || generation != scanGeneration_) return;
+    if (ResumeRequested) fdx_.Paused = 0;
+    if (!fdx_.Running || generation != scanGeneration_) return;
     TuneReceiver();
-    ShowLevel(ScanFrequency);
+    ShowLevel(fdx_.ScanFrequency);
     PostScanStep(PostScaleScanStep, generation);
 }
 
 // A job line waits for a signal at the current frequency: the job window hears of it once the
 // level is above the line's value. Equal is not above: the chain goes on rather than end
 // without telling the job, which would wait for ever.
-void ORVEL::OnJobScanStep(uint64_t generation) {
+void ScanEngine::OnJobScanStep(uint64_t generation) {
     if (generation != jobScanGeneration_) return;
-    if (Paused) {
+    if (fdx_.Paused) {
         PauseWait.Reset();
         PauseWait.Wait(kHoldWaitMs);
         if (generation != jobScanGeneration_) return;
@@ -936,17 +1059,18 @@ void ORVEL::OnJobScanStep(uint64_t generation) {
         TuneReceiver();
     }
     bool reached = false;
-    if (JobRunning) {
+    if (fdx_.JobRunning) {
         const bool read = QueryLevel();
         if (generation != jobScanGeneration_) return;
-        if (read && JobLine != nullptr && int64_t{ScanLevel} > int64_t{JobLine->VAL}) {
-            PostPrivateMessage(subWindows.job, PostTimeCondition);
+        if (read && fdx_.JobLine != nullptr &&
+            int64_t{fdx_.ScanLevel} > int64_t{fdx_.JobLine->VAL}) {
+            PostPrivateMessage(windows_.job, PostTimeCondition);
             reached = true;
         }
     }
-    if (!JobRunning || reached) return;
-    ScanFrequency = Frequency;
+    if (!fdx_.JobRunning || reached) return;
+    fdx_.ScanFrequency = fdx_.Frequency;
     TuneReceiver();
-    ShowLevel(Frequency);
+    ShowLevel(fdx_.Frequency);
     PostScanStep(PostJobScanStep, generation);
 }

@@ -153,9 +153,9 @@ Result ScanSteps(ORVEL& orvel, uint32_t points, int warmUp, int steps) {
                                          return false;
                                      }}};
     orvel.AddHandlers(counter);
-    orvel.StartStopScan();
+    orvel.scan.StartStopScan();
     done.Wait(3'600'000);
-    orvel.StartStopScan();
+    orvel.scan.StartStopScan();
     ui::ServeFor(200);
     orvel.RemoveHandlers(counter);
     slot.InUse = 0;
@@ -196,7 +196,7 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         ORVEL orvel;
-        if (!orvel.Create() || orvel.Panel() == nullptr) return 2;
+        if (!orvel.Create() || orvel.receiver.Panel() == nullptr) return 2;
         ui::ServeFor(1500);  // the panel's start-up synchronisation
 
         std::printf("| range | emulator | steps | steps/s | line | CPU per step | peak memory |\n");

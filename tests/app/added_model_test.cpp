@@ -38,7 +38,7 @@ class AddedModel : public ::testing::Test {
 TEST_F(AddedModel, ARangeScanFillsTheSlotWithTheLevelsTheModelHears) {
     ASSERT_TRUE(orvel.Create());
     ASSERT_EQ(orvel.ReceiverType, TableReceiver::kType);
-    auto* receiver = dynamic_cast<TableReceiver*>(orvel.Panel());
+    auto* receiver = dynamic_cast<TableReceiver*>(orvel.receiver.Panel());
     ASSERT_NE(receiver, nullptr);
     EXPECT_EQ(orvel.tabctrl_1->Page(0), receiver);
     EXPECT_FALSE(orvel.comm.IsOpen());  // it needs no port
@@ -94,7 +94,7 @@ TEST_F(AddedModel, ItsTraitsDecideWhichTicksReachIt) {
         std::ofstream(folder.File("ORVEL.INI"), std::ios::binary) << c.recv;
         ORVEL window;
         ASSERT_TRUE(window.Create());
-        auto* receiver = dynamic_cast<TableReceiver*>(window.Panel());
+        auto* receiver = dynamic_cast<TableReceiver*>(window.receiver.Panel());
         ASSERT_NE(receiver, nullptr) << c.recv;
         receiver->ReplyTicks = receiver->SecondTicks = 0;
         ui::ServeFor(3000);

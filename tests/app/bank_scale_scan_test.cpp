@@ -62,7 +62,7 @@ TEST_F(BankScan, MeasuresTheChannelsWithFrequenciesInOrderAndCountsThoseSkipped)
     std::vector<Step> steps;
     bool held = false;
     hooks[PostBankScanStep] = [&] {
-        steps.push_back({orvel.ChannelIndex, orvel.BankSkipCount});
+        steps.push_back({orvel.ChannelIndex, orvel.scan.BankSkipCount});
         held = held || orvel.Paused;
     };
     orvel.StartButton();
@@ -168,7 +168,7 @@ TEST_F(BankScan, ALevelAboveTheThresholdHoldsOnTheChannelForTheHoldTime) {
     orvel.StartButton();
     ASSERT_TRUE(RunUntil([&] { return orvel.Paused != 0; }));
     EXPECT_EQ(orvel.ChannelIndex, 3);
-    EXPECT_EQ(orvel.BankSignalFrequency, int32_t(kB));
+    EXPECT_EQ(orvel.scan.BankSignalFrequency, int32_t(kB));
     EXPECT_EQ(orvel.pause->Text(), "РЕЖИМ");
     const int64_t held = ui::Clock::NowMs();
     ASSERT_TRUE(RunUntil([&] { return orvel.ChannelIndex == 4; }));
@@ -205,7 +205,7 @@ TEST_F(ScanOnAir, AJobWaitsForALevelAboveItsValueOnOneChainAndHearsOfItOnce) {
     orvel.Frequency = kA;
     bool oneChain = true;
     hooks[PostJobScanStep] = [&] {
-        oneChain = oneChain && orvel.LiveScanSteps(PostJobScanStep) <= 1;
+        oneChain = oneChain && orvel.scan.LiveScanSteps(PostJobScanStep) <= 1;
     };
     // The job window starts the wait, and starts it again.
     orvel.ScanFrequency = orvel.Frequency;
@@ -220,16 +220,16 @@ TEST_F(ScanOnAir, AJobWaitsForALevelAboveItsValueOnOneChainAndHearsOfItOnce) {
     ASSERT_TRUE(RunUntil([&] { return jobWindow.Count(PostTimeCondition) > 0; }));
     ui::ServeFor(1000);
     EXPECT_EQ(jobWindow.Count(PostTimeCondition), 1);
-    EXPECT_EQ(orvel.LiveScanSteps(PostJobScanStep), 0u);
+    EXPECT_EQ(orvel.scan.LiveScanSteps(PostJobScanStep), 0u);
     EXPECT_TRUE(oneChain);
 
     // A job that ends stops its wait without telling the job window.
     emulator.SetSignalPlan(Flat(20));
     ASSERT_TRUE(PostPrivateMessage(&orvel, PostJobScanStep));
-    ASSERT_TRUE(RunUntil([&] { return orvel.LiveScanSteps(PostJobScanStep) == 1; }));
+    ASSERT_TRUE(RunUntil([&] { return orvel.scan.LiveScanSteps(PostJobScanStep) == 1; }));
     orvel.JobRunning = 0;
     ui::ServeFor(1000);
-    EXPECT_EQ(orvel.LiveScanSteps(PostJobScanStep), 0u);
+    EXPECT_EQ(orvel.scan.LiveScanSteps(PostJobScanStep), 0u);
     EXPECT_EQ(jobWindow.Count(PostTimeCondition), 1);
     orvel.JobLine = nullptr;
     orvel.subWindows.job = nullptr;

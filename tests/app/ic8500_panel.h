@@ -6,5 +6,5 @@
 #include "receivers/icom/ic8500/ic8500.h"
 
 inline IC8500* Ic8500Panel(const ORVEL& orvel) {
-    return dynamic_cast<IC8500*>(orvel.Panel());
+    return dynamic_cast<IC8500*>(orvel.receiver.Panel());
 }

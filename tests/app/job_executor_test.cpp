@@ -106,7 +106,7 @@ class JobRun : public JournalWindow {
     void RunLoaded(const std::vector<JobStr>& lines) {
         std::copy(lines.begin(), lines.end(), orvel.RunLines.begin());
         orvel.JobLineCount = int32_t(lines.size());
-        orvel.StartJob();
+        orvel.jobs.StartJob();
         Serve();
     }
     // The job tab's ПУСК with these lines in the editor.
@@ -114,7 +114,7 @@ class JobRun : public JournalWindow {
         std::copy(lines.begin(), lines.end(), orvel.EditLines.begin());
         orvel.EditLineCount = int32_t(lines.size());
         orvel.SwitchToTab(4);
-        orvel.StartStopScan();
+        orvel.scan.StartStopScan();
         Serve();
     }
 
@@ -135,23 +135,23 @@ class LongAndEmptyJobs : public JobRun {
 };
 
 TEST_F(LongAndEmptyJobs, ALongJobLoadsItsFirstThousandLinesAndAnEmptyOneDoesNotStart) {
-    ASSERT_TRUE(orvel.LoadJobForRun("0001"));
+    ASSERT_TRUE(orvel.jobs.LoadJobForRun("0001"));
     EXPECT_EQ(orvel.JobLineCount, 1000);
     EXPECT_EQ(orvel.RunLines[999].DCL, "Строка 1000");
-    orvel.StartJob();
+    orvel.jobs.StartJob();
     Serve();
     EXPECT_EQ(orvel.JobRunning, 0);
     EXPECT_EQ(orvel.RunLines[999].Time, "09:05:30");  // every line ran, stamped with the time
     EXPECT_EQ(arrivals[PostJobStep], 1000);
 
-    ASSERT_TRUE(orvel.LoadJobForRun("0002"));
+    ASSERT_TRUE(orvel.jobs.LoadJobForRun("0002"));
     EXPECT_EQ(orvel.JobLineCount, 0);
-    orvel.StartJob();
+    orvel.jobs.StartJob();
     EXPECT_EQ(orvel.JobRunning, 0);
     orvel.EditLineCount = 0;
-    EXPECT_FALSE(orvel.StartJobMode());
+    EXPECT_FALSE(orvel.scan.StartJobMode());
     EXPECT_EQ(orvel.JobRunning, 0);
-    EXPECT_FALSE(orvel.LoadJobForRun("0003"));
+    EXPECT_FALSE(orvel.jobs.LoadJobForRun("0003"));
 }
 
 TEST_F(JobRun, AFailedLineSkipsOneFollowingCondLineOnly) {
@@ -417,12 +417,12 @@ TEST_F(BoundJobs, APanelStartsItsJobAndTheJobWindowEndsARun) {
     RunLoaded(MakeLines({{"Кнопка Внести", 1, 11}, kGroupPage}));
     orvel.Running = 1;
     orvel.Paused = 1;
-    orvel.ManualPause = true;
+    orvel.scan.ManualPause = true;
     PostPrivateMessage(&orvel, PostJobNotice);
     Serve();
     EXPECT_EQ(orvel.JobRunning, 0);
     EXPECT_EQ(orvel.LoadedRun, 0);
-    EXPECT_FALSE(orvel.ManualPause);
+    EXPECT_FALSE(orvel.scan.ManualPause);
     // The bank window's late answer belongs to a run that is over.
     PostPrivateMessage(&orvel, PostJobStep);
     Serve();

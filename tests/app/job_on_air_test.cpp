@@ -174,7 +174,7 @@ TEST_F(OnAir, ThePanelAnswersItsLinesAndTheJobGoesOn) {
     std::copy(std::begin(lines), std::end(lines), orvel.RunLines.begin());
     orvel.JobLineCount = 3;
     const int answers = arrivals[PostJobStep];
-    orvel.StartJob();
+    orvel.jobs.StartJob();
     ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }, 10'000));
     EXPECT_EQ(orvel.RunLines[0].ReturnCode, 0);
     EXPECT_EQ(emulator.State().squelchLevel, 64);
@@ -196,7 +196,7 @@ TEST_F(OnAir, ACondLineFollowsTheAnswerOfThePanel) {
         MakeLine("Банк", 0, 427, "", false, 25), MakeLine("Панель ДИАПАЗОНЫ", 10, 2, "", true)};
     std::copy(std::begin(lines), std::end(lines), orvel.RunLines.begin());
     orvel.JobLineCount = 4;
-    orvel.StartJob();
+    orvel.jobs.StartJob();
     ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }, 10'000));
     EXPECT_EQ(orvel.RunLines[0].ReturnCode, 0);
     EXPECT_EQ(orvel.RunLines[0].Message, "");

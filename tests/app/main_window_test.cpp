@@ -66,8 +66,8 @@ TEST_F(MainWindow, TabPagesShowTheirOneLabelFormsUntilWindowsReplaceThem) {
     ASSERT_EQ(orvel.tabctrl_1->TabCount(), 8);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(orvel.tabctrl_1->TabText(i), texts[i]);
     // The receiver page holds the panel of the configured receiver (an IC-R8500 here).
-    EXPECT_EQ(orvel.tabctrl_1->Page(0), orvel.Panel());
-    EXPECT_EQ(orvel.ActiveReceiver, orvel.Panel());
+    EXPECT_EQ(orvel.tabctrl_1->Page(0), orvel.receiver.Panel());
+    EXPECT_EQ(orvel.ActiveReceiver, orvel.receiver.Panel());
     EXPECT_EQ(orvel.pages[0]->label_1->Text(), " ТИП   ПРИЕМНИКА   НЕ  УКАЗАН  !");
     EXPECT_EQ(orvel.pages[1]->label_1->Text(), "РЕЖИМ   НЕ   ПОДДЕРЖИВАЕТСЯ");
     EXPECT_EQ(orvel.pages[7]->label_1->Text(), "ДЛЯ  ЭТОГО  ЭЛЕМЕНТА  ПАРАМЕТРЫ  ОТСУТСТВУЮТ");
@@ -138,7 +138,7 @@ TEST_F(MainWindow, ModulationButtonsTickTheCurrentModeAloneWhateverThePanelTicks
     EXPECT_TRUE(panel->catt10->IsChecked());
     press(orvel.nfm);  // the ticked button stays ticked
     EXPECT_EQ(ticked(), "F");
-    orvel.SetModulation('U');
+    orvel.receiver.SetModulation('U');
     orvel.ShowModulation();
     EXPECT_EQ(ticked(), "U");
     EXPECT_TRUE(panel->catt10->IsChecked());

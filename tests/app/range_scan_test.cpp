@@ -224,7 +224,7 @@ class GroupScan : public RangeScan {
         ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
         ASSERT_FALSE(steps.empty());
         // The step that found the scan over posted nothing more.
-        EXPECT_EQ(orvel.LiveScanSteps(PostRangeScanStep), 0u);
+        EXPECT_EQ(orvel.scan.LiveScanSteps(PostRangeScanStep), 0u);
     }
     struct Step {
         int32_t slot;

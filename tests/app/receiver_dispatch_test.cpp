@@ -46,29 +46,29 @@ TEST_F(DispatchToIc8500, ModeStepAttenuatorAndLevelReachTheReceiver) {
     ASSERT_NE(Ic8500Panel(orvel), nullptr);
     EXPECT_EQ(orvel.FreqHigh, IC8500::kUpperLimit);
 
-    orvel.SetModulation('A');
+    orvel.receiver.SetModulation('A');
     EXPECT_EQ(orvel.Modulation, 'A');
     EXPECT_EQ(receiver->State().mode, emulators::kModeAm);
-    orvel.SetModulation('X');  // not a mode letter: kept, the panel is asked all the same
+    orvel.receiver.SetModulation('X');  // not a mode letter: kept, the panel is asked all the same
     EXPECT_EQ(orvel.Modulation, 'A');
 
     orvel.Attenuator = 1;
-    orvel.ApplyAttenuator();
+    orvel.receiver.ApplyAttenuator();
     EXPECT_GT(receiver->State().attenuatorDb, 0);
 
     orvel.Frequency = 688000;  // 68.8 MHz, where the plan has a carrier
-    ASSERT_TRUE(orvel.Panel()->SetFrequencyWait());
+    ASSERT_TRUE(orvel.receiver.Panel()->SetFrequencyWait());
     EXPECT_EQ(receiver->State().frequencyHz, 68'800'000u);
     orvel.Level = -1;
-    orvel.PollLevel();
+    orvel.receiver.PollLevel();
     EXPECT_EQ(orvel.Level, 180);
 
-    EXPECT_EQ(orvel.ModeParameter('W'), 1500);  // wide FM: 150 kHz
+    EXPECT_EQ(orvel.receiver.ModeParameter('W'), 1500);  // wide FM: 150 kHz
 }
 
 TEST_F(DispatchToIc8500, PanelCodesGoToThePanelOfTheType) {
-    EXPECT_NE(orvel.Panel(), nullptr);
-    EXPECT_TRUE(orvel.PostToPanel(PostRefreshDisplay));
+    EXPECT_NE(orvel.receiver.Panel(), nullptr);
+    EXPECT_TRUE(orvel.receiver.PostToPanel(PostRefreshDisplay));
     ui::ServePending();
 }
 
@@ -83,22 +83,22 @@ TEST(DispatchWithoutPanel, EveryOperationIsHarmless) {
         ORVEL orvel;
         ASSERT_TRUE(orvel.Create());
         EXPECT_EQ(orvel.ReceiverType, 0);
-        orvel.SetModulation('L');
+        orvel.receiver.SetModulation('L');
         EXPECT_EQ(orvel.Modulation, 'L');
-        orvel.ApplyStep();
-        orvel.ApplySound(true);
-        orvel.ApplyAttenuator();
-        orvel.CancelReceiver();
-        orvel.PollLevel();
-        orvel.SyncReceiverPanel();
-        orvel.NotifyPanelLoaded();
-        orvel.RequestPanelBank();
-        EXPECT_EQ(orvel.ModeParameter('L'), 120);
-        EXPECT_EQ(orvel.ActiveReceiverParam(), 100);
-        EXPECT_FALSE(orvel.QueryLevel());
-        orvel.TuneAndMeasure();
+        orvel.receiver.ApplyStep();
+        orvel.receiver.ApplySound(true);
+        orvel.receiver.ApplyAttenuator();
+        orvel.receiver.CancelReceiver();
+        orvel.receiver.PollLevel();
+        orvel.receiver.SyncReceiverPanel();
+        orvel.receiver.NotifyPanelLoaded();
+        orvel.receiver.RequestPanelBank();
+        EXPECT_EQ(orvel.receiver.ModeParameter('L'), 120);
+        EXPECT_EQ(orvel.receiver.ActiveReceiverParam(), 100);
+        EXPECT_FALSE(orvel.scan.QueryLevel());
+        orvel.scan.TuneAndMeasure();
         EXPECT_EQ(orvel.Level, -1);
-        EXPECT_EQ(orvel.Panel(), nullptr);
+        EXPECT_EQ(orvel.receiver.Panel(), nullptr);
         ui::ServeFor(1000);
         orvel.Destroy();
     }

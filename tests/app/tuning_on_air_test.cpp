@@ -21,7 +21,7 @@ class Tuning : public ScanOnAir {
     void RunJob(std::initializer_list<JobStr> lines) {
         std::copy(lines.begin(), lines.end(), orvel.RunLines.begin());
         orvel.JobLineCount = int32_t(lines.size());
-        orvel.StartJob();
+        orvel.jobs.StartJob();
         ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }, 10'000));
     }
     static JobStr MainLine(uint32_t object) {

@@ -1,0 +1,155 @@
+#pragma once
+// The main window's scan engine: the range and group scan, the bank scan, the scale scan and
+// the scan a job line waits on, their start and stop (StartStopScan), the hold and its
+// release, and the tuning and level reading they are built from (TuneReceiver, QueryLevel,
+// ShowLevel, TuneAndMeasure). It works on the program state, reaches the receiver through the
+// dispatch, and shows what it does through the narrow ScanHost the main window gives it.
+//
+// A scan is a chain of codes posted to the main window, one frequency per code: 0x7a range
+// and group, 0x8c bank, 0x8d scale, 0xae a job line waiting for a signal. The main window
+// hands them back through OnStepCode.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "app/sub_windows.h"
+#include "state/fdx.h"
+#include "ui/reply_event.h"
+
+class ReceiverDispatch;
+struct UserFreq;
+namespace ui {
+class Form;
+}
+
+// The calendar time (journal lines, bank series, job lines); the system's unless a test
+// gives its own.
+using Calendar = std::function<std::time_t()>;
+
+// What the scan engine shows on the main window and asks of it.
+class ScanHost {
+  public:
+    virtual ~ScanHost() = default;
+    // The frequency and step fields and the modulation buttons (with the attenuator pane).
+    virtual void ShowFrequency() = 0;
+    virtual void ShowStep() = 0;
+    virtual void ShowModulation() = 0;
+    // The work mode's text in the status line.
+    virtual void ShowModeStatus() = 0;
+    // FDX::ScanLevel in the status line and on the level bar.
+    virtual void ShowScanLevel() = 0;
+    // The level of manual tuning, FDX::Level (which also goes into the loaded ranges' cells).
+    virtual void ShowCurrentLevel() = 0;
+    // The ПАУЗА button reads "РЕЖИМ" while a scan holds.
+    virtual void ShowHeld(bool held) = 0;
+    // The start button's "СТОП" with the controls a running scan must not change locked, and
+    // its "ПУСК" with them free again.
+    virtual void ShowStopLabel() = 0;
+    virtual void ShowStartLabel() = 0;
+    // The wait window, shown while the bank scan allocates its histories.
+    virtual void ShowWait(bool shown) = 0;
+    // The range window's scale drawing, while the scan scrolls the shown slot (SPY).
+    virtual void DrawRangeScale() = 0;
+    // The default bank-scan parameters (the journal's "Банки" record); null when none.
+    virtual const UserFreq* DefaultBank() = 0;
+    // The job executor's operations: a scan's reaction "выполнить задание" and the job tab's
+    // ПУСК. LoadJobForRun is false when no such job is loaded.
+    virtual bool LoadJobForRun(const std::string& name) = 0;
+    virtual void StartJob() = 0;
+    virtual void RunEditorJob() = 0;  // the first line of the editor's run just begun
+};
+
+class ScanEngine {
+  public:
+    // `window` is the main window: the step codes and the scan's status codes go to it.
+    ScanEngine(FDX& fdx, ReceiverDispatch& receiver, ScanHost& host, ui::Form& window,
+               const SubWindows& windows, Calendar calendar);
+    ScanEngine(const ScanEngine&) = delete;
+    ScanEngine& operator=(const ScanEngine&) = delete;
+
+    // Starts the scan of FDX::WorkMode or stops the one that runs.
+    void StartStopScan();
+    void StartScaleScan();
+    void StopScaleScan();
+    bool StartBankScan();
+    void StopBankScan();
+    bool StartRangeScan();
+    void StopRangeScan();
+    bool StartJobMode();
+    void EndJobMode();
+
+    void TuneReceiver();
+    bool QueryLevel();
+    void ShowLevel(uint32_t frequency);
+    void TuneAndMeasure();
+    // A window chose a frequency, mode, attenuator and step (FDX::TuneFrequency ...).
+    void ApplyTuneRequest();
+    // The first frequency from f on, in steps of the scanned slot, that "Исключение" or
+    // "Выделение" lets the scan measure; a frequency beyond Fк as soon as it is reached.
+    int64_t NextEligibleFrequency(int64_t f) const;
+    void ApplySlotSettings();
+
+    // The ПАУЗА button, and the hold of a signal and its release.
+    void Pause();
+    void HoldScan();
+    void ReleaseScan();
+
+    // A step code of one of the chains; false for any other code.
+    bool OnStepCode(uint32_t code);
+    // The main timer: the one-second tick counts a hold down; every tick paces a bank scan's
+    // columns by the calendar time `now`.
+    void OnSecondTick();
+    void PaceBankScan(std::time_t now);
+    // Step codes of the chain of `code` queued for the run that goes on now: 1 between two
+    // steps of a running scan, never more.
+    std::size_t LiveScanSteps(uint32_t code) const;
+
+    // Hold state of the running scan.
+    bool ResumeRequested = false;  // a release was asked for: the next step clears Paused
+    bool ManualPause = false;      // held by the ПАУЗА button or a job: no automatic release
+    int32_t HoldCountdown = 0;     // seconds left of a hold; the one-second tick lowers it
+    int32_t AppearanceFrequency = 0;     // of the last appearance line of this scan; 0 none
+    int32_t DisappearanceFrequency = 0;  // of the last disappearance line; 0 none
+    ui::ReplyEvent PauseWait;            // the 300 ms a held step waits
+    // The bank scan and its pacing.
+    int32_t BankSignalFrequency = 0;  // the last channel whose level passed the threshold
+    int32_t BankSkipCount = 0;        // empty channels passed over since the timer reset it
+    uint8_t SkipWarningArmed = 0;     // the poll-period warning is still to be given
+    std::time_t BankScanStart = 0;
+    int32_t BankPaceCountdown = 0;  // timer ticks to the next check of the bank's pace
+
+  private:
+    void OnRangeScanStep(uint64_t generation);
+    void OnBankScanStep(uint64_t generation);
+    void OnScaleScanStep(uint64_t generation);
+    void OnJobScanStep(uint64_t generation);
+    bool PostScanStep(uint32_t code, uint64_t generation);
+    uint64_t TakeStepGeneration(uint32_t code);
+    Bank* ScannedSlot();
+    void ReleaseReceiver();
+    bool StartScanJob(const std::string& name);
+    void AppendJournalLine(const Bank& slot, const char* event);
+    void FollowScanInRangeWindow(int64_t current);
+    bool AdvanceBankChannel(uint64_t generation);
+    const UserFreq* ScanBankRecord() const;
+    int32_t BankPollPeriod() const;
+
+    FDX& fdx_;
+    ReceiverDispatch& receiver_;
+    ScanHost& host_;
+    ui::Form& window_;
+    const SubWindows& windows_;
+    Calendar calendar_;
+    // Each start and each stop begins a new run of the scans; a step code carries the run it
+    // was posted for and is dropped once that run is over (one chain per run). The job-driven
+    // chain has runs of its own.
+    uint64_t scanGeneration_ = 1;
+    uint64_t jobScanGeneration_ = 1;
+    std::array<std::deque<uint64_t>, 4> queuedSteps_;  // per chain, in posting order
+    int32_t holdPeak_ = 0;  // the highest level of the point the range scan holds on
+};
