@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/app/scan_fixture.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
-using scan_test::CodeSink;
-using scan_test::Flat;
-using scan_test::kMHz;
-using scan_test::ScanOnAir;
+using window_test::CodeSink;
+using window_test::Flat;
+using window_test::kMHz;
+using window_test::ScanOnAir;
 
 constexpr uint32_t kA = 100 * kMHz;
 constexpr uint32_t kB = 101 * kMHz;

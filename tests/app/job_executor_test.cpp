@@ -12,56 +12,18 @@
 #include "state/history.h"
 #include "state/message_bus.h"
 #include "state/user_job.h"
-#include "tests/app/journal_window.h"
+#include "tests/app/window_fixture.h"
 #include "ui/post.h"
 
 namespace {
 
+using window_test::CodeSink;
+using window_test::Line;
+using window_test::MakeLine;
+using window_test::MakeLines;
 using Texts = std::vector<std::string>;
 
 constexpr const char* kNoAccess = "Нет доступа к объекту";
-
-// The calendar clock of the main window in these tests: 7 March 2001, 09:05:30 local time.
-std::time_t TestMoment() {
-    std::tm t{};
-    t.tm_mday = 7;
-    t.tm_mon = 2;
-    t.tm_year = 101;
-    t.tm_hour = 9;
-    t.tm_min = 5;
-    t.tm_sec = 30;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
-}
-
-// A job line as a job file holds it.
-struct Line {
-    std::string dcl;
-    uint32_t tab;
-    uint32_t obj;
-    uint32_t val = 0;
-    std::string str = {};  // set: the line names a stored item (STRING)
-    bool cond = false;
-};
-
-JobStr MakeLine(const Line& l) {
-    JobStr line;
-    line.DCL = l.dcl;
-    line.TAB = l.tab;
-    line.OBJ = l.obj;
-    line.VAL = l.val;
-    line.REQ = l.val != 0;
-    line.STR = l.str;
-    line.STRING = !l.str.empty();
-    line.COND = l.cond;
-    return line;
-}
-
-std::vector<JobStr> MakeLines(std::initializer_list<Line> lines) {
-    std::vector<JobStr> made;
-    for (const Line& l : lines) made.push_back(MakeLine(l));
-    return made;
-}
 
 const Line kBankPage{"Панель БАНК", 10, 1};
 const Line kRangesPage{"Панель ДИАПАЗОНЫ", 10, 2};
@@ -71,30 +33,11 @@ const Line kStart{"Кнопка ПУСК", 10, 17};
 const Line kDeleteFromJournal{"Кнопка УДАЛИТЬ из Журнала", 10, 15};
 
 // The main window on a program folder the test fills first, with jobs run on it.
-class JobRun : public JournalWindow {
+class JobRun : public window_test::WindowTest {
   protected:
-    void SetUp() override {
-        orvel.CalendarClock = [] { return TestMoment(); };  // the lines' time stamps
-        JournalWindow::SetUp();
-        orvel.AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
-            ++arrivals[e.code];
-            return false;
-        });
-    }
     void TearDown() override {
         orvel.Running = 0;
-        JournalWindow::TearDown();
-    }
-
-    // A stored job as the program writes it.
-    void WriteJob(const std::string& folderName, const std::string& identifier,
-                  const std::vector<JobStr>& lines) {
-        UserJob job;
-        job.FolderName = folderName;
-        job.Identifier = identifier;
-        job.Lines = lines;
-        std::filesystem::create_directories(folder.path() / "JOB");
-        ASSERT_TRUE(SaveJobFile(folder.Dir(), job));
+        WindowTest::TearDown();
     }
 
     // Serves posted codes until the running job has ended, or for a while when it waits for a
@@ -117,8 +60,6 @@ class JobRun : public JournalWindow {
         orvel.scan.StartStopScan();
         Serve();
     }
-
-    std::map<uint32_t, int> arrivals;  // codes that reached the main window
 };
 
 // ---- runs
@@ -302,7 +243,7 @@ TEST_F(JobRun, ALineNobodyCanAnswerFailsAndTheJobGoesOn) {
 }
 
 TEST_F(JobRun, AWindowAnswersItsLineAndItsReturnCodeDecidesTheNextCond) {
-    PostedCodes bank;
+    CodeSink bank;
     orvel.subWindows.freq = &bank;
     Line last = kGroupPage;
     last.cond = true;
@@ -390,7 +331,7 @@ TEST_F(BoundJobs, RightClicksRunTheMacroAndTheTriggerByTurns) {
 }
 
 TEST_F(BoundJobs, AClickWhileAJobRunsLeavesItsLines) {
-    PostedCodes bank;
+    CodeSink bank;
     orvel.subWindows.freq = &bank;
     orvel.MacroJobName = "Макро";
     RunLoaded(MakeLines({{"Кнопка Внести", 1, 11}, kGroupPage}));
@@ -412,7 +353,7 @@ TEST_F(BoundJobs, APanelStartsItsJobAndTheJobWindowEndsARun) {
     EXPECT_EQ(orvel.WorkMode, 2);
 
     // A scan holds for the job (its pause action); the job's end lets the hold go.
-    PostedCodes bank;
+    CodeSink bank;
     orvel.subWindows.freq = &bank;
     RunLoaded(MakeLines({{"Кнопка Внести", 1, 11}, kGroupPage}));
     orvel.Running = 1;

@@ -4,111 +4,37 @@
 // the lines a job hands to the receiver panel.
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
-#include <map>
 #include <string>
 
-#include "app/orvel.h"
-#include "emulators/civ/ic8500_emulator.h"
 #include "state/cp1251.h"
 #include "state/message_bus.h"
 #include "state/user_dp.h"
 #include "state/user_job.h"
-#include "tests/support/program_folder.h"
-#include "ui/message_box.h"
-#include "ui/reply_event.h"
-#include "ui/timer.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
-// 7 March 2001, 09:05:30 local time.
-std::time_t TestMoment() {
-    std::tm t{};
-    t.tm_mday = 7;
-    t.tm_mon = 2;
-    t.tm_year = 101;
-    t.tm_hour = 9;
-    t.tm_min = 5;
-    t.tm_sec = 30;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
-}
+using window_test::MakeLine;
+using window_test::ScanOnAir;
 
-JobStr MakeLine(const char* dcl, uint32_t tab, uint32_t obj, const char* str = "",
-                bool cond = false, uint32_t val = 0) {
-    JobStr line;
-    line.DCL = dcl;
-    line.TAB = tab;
-    line.OBJ = obj;
-    line.VAL = val;
-    line.REQ = val != 0;
-    line.STR = str;
-    line.STRING = *str != '\0';
-    line.COND = cond;
-    return line;
-}
-
-class OnAir : public ::testing::Test {
+// A carrier at 100.5 MHz in the ranges of 100 points from 100.0 MHz these jobs scan.
+class OnAir : public ScanOnAir {
   protected:
-    void SetUp() override {
-        ui::Clock::SetVirtual(true);
-        ui::Clock::SetIdleSliceMs(40);  // room for the emulator's thread to answer
-        // A carrier at 100.5 MHz in a range of 100 points from 100.0 MHz.
-        emulator.SetSignalPlan(emulators::SignalPlan{20, {{100'500'000, 200, 10'000}}});
-        emulator.LinkAs(folder.path() / "COM1");
-        emulator.Start();
-        WriteFile("ORVEL.INI", "COM=1\r\nSPEED=5\r\nRECV=4\r\n" + extraIni);
-        Prepare();
-        orvel.CalendarClock = [] { return TestMoment(); };
-        orvel.AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
-            ++arrivals[e.code];
-            return false;
-        });
-        ASSERT_TRUE(orvel.Create());
+    void Prepare() override {
+        emulator.SetSignalPlan(window_test::WithCarrier(20, 100'500'000, 200));
     }
-    // What a test puts into the program folder before the start.
-    virtual void Prepare() {}
-
-    void TearDown() override {
-        orvel.Destroy();
-        emulator.Stop();
-        ui::Clock::SetVirtual(false);
-        ui::Clock::SetIdleSliceMs(20);
-    }
-
-    void WriteFile(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder.File(name), std::ios::binary) << bytes;
-    }
-    static bool RunUntil(const std::function<bool()>& done, int64_t virtualMs = 600'000) {
-        const int64_t end = ui::Clock::NowMs() + virtualMs;
-        while (!done()) {
-            if (ui::Clock::NowMs() >= end) return false;
-            ui::ServeFor(50);
-        }
-        return true;
-    }
-
-    std::string extraIni;
-    ProgramFolder folder;
-    ui::ScriptedMessageBoxes boxes;
-    emulators::Ic8500Emulator emulator;
-    std::map<uint32_t, int> arrivals;  // codes that reached the main window
-    ORVEL orvel;
 };
 
 class UnattendedStart : public OnAir {
   protected:
-    void SetUp() override {
-        extraIni = "AUTOEXEC=0002\r\n";
-        OnAir::SetUp();
-    }
+    std::string Ini() const override { return OnAir::Ini() + "AUTOEXEC=0002\r\n"; }
     void Prepare() override {
+        OnAir::Prepare();
         // Without ORVEL.CFG no start-up job is queued.
-        WriteFile("ORVEL.CFG", Utf8ToCp1251("Сетка=Да\r\n"));
+        Write("ORVEL.CFG", {"Сетка=Да"});
 
         std::filesystem::create_directories(folder.path() / "DP" / "0001");
         UserDp range;
@@ -128,9 +54,9 @@ class UnattendedStart : public OnAir {
         UserJob job;
         job.FolderName = "0002";
         job.Identifier = "Утренний обход";
-        job.Lines = {MakeLine("Панель ДИАПАЗОНЫ", 10, 2), MakeLine("Эфир", 9, 3, "Эфир"),
-                     MakeLine("Кнопка ЗАГРУЗИТЬ", 10, 13, "", true),
-                     MakeLine("Кнопка ПУСК", 10, 17)};
+        job.Lines = {MakeLine({"Панель ДИАПАЗОНЫ", 10, 2}), MakeLine({"Эфир", 9, 3, 0, "Эфир"}),
+                     MakeLine({"Кнопка ЗАГРУЗИТЬ", 10, 13, 0, "", true}),
+                     MakeLine({"Кнопка ПУСК", 10, 17})};
         ASSERT_TRUE(SaveJobFile(folder.Dir(), job));
     }
 
@@ -165,12 +91,8 @@ TEST_F(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
 // The receiver panel executes its lines and answers each; an object it does not have fails
 // there, and the job goes on.
 TEST_F(OnAir, ThePanelAnswersItsLinesAndTheJobGoesOn) {
-    // The panel's start-up synchronisation runs out first: the panel takes one exchange at a
-    // time.
-    ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
-    ui::ServeFor(500);
-    const JobStr lines[] = {MakeLine("Уровень Сквэлша", 0, 419, "", false, 64),
-                            MakeLine("?", 0, 999), MakeLine("Панель ГРУППА", 10, 3)};
+    const JobStr lines[] = {MakeLine({"Уровень Сквэлша", 0, 419, 64}), MakeLine({"?", 0, 999}),
+                            MakeLine({"Панель ГРУППА", 10, 3})};
     std::copy(std::begin(lines), std::end(lines), orvel.RunLines.begin());
     orvel.JobLineCount = 3;
     const int answers = arrivals[PostJobStep];
@@ -188,12 +110,10 @@ TEST_F(OnAir, ThePanelAnswersItsLinesAndTheJobGoesOn) {
 // What a line of the receiver panel answers decides a COND line after it: a setting the
 // receiver refuses is done all the same, a bank the panel does not have is not.
 TEST_F(OnAir, ACondLineFollowsTheAnswerOfThePanel) {
-    ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
-    ui::ServeFor(500);
     emulator.SetRefuseAll(true);
     const JobStr lines[] = {
-        MakeLine("Аттенюатор 20", 0, 416), MakeLine("Панель ГРУППА", 10, 3, "", true),
-        MakeLine("Банк", 0, 427, "", false, 25), MakeLine("Панель ДИАПАЗОНЫ", 10, 2, "", true)};
+        MakeLine({"Аттенюатор 20", 0, 416}), MakeLine({"Панель ГРУППА", 10, 3, 0, "", true}),
+        MakeLine({"Банк", 0, 427, 25}), MakeLine({"Панель ДИАПАЗОНЫ", 10, 2, 0, "", true})};
     std::copy(std::begin(lines), std::end(lines), orvel.RunLines.begin());
     orvel.JobLineCount = 4;
     orvel.jobs.StartJob();

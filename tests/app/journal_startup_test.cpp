@@ -7,14 +7,16 @@
 
 #include "app/format_text.h"
 #include "app/journal_tree.h"
-#include "tests/app/journal_window.h"
+#include "tests/app/window_fixture.h"
 #include "tests/support/ended_process.h"
 
 namespace {
 
+using window_test::WindowTest;
+
 using Rows = std::vector<std::string>;
 
-class StartupJournal : public JournalWindow {
+class StartupJournal : public WindowTest {
     void Prepare() override {
         Write("ORVEL.INI", {"AUTOEXEC=0001"});
         Write("010011.dat", {"1455000", "4339200"});
@@ -121,7 +123,7 @@ TEST_F(StartupJournal, TheTreeControlMirrorsTheJournal) {
     EXPECT_EQ(orvel.InfoFileShown, folder.Dir() + "DP/0001/info.txt");
 }
 
-class RangesOfEqualStart : public JournalWindow {
+class RangesOfEqualStart : public WindowTest {
     void Prepare() override {
         WriteRange("0001", "Первый", 1000000, 1080000);
         WriteRange("0002", "Второй", 1000000, 1100000);
@@ -161,7 +163,7 @@ Rows PlacedOneByOne(const std::vector<Stored>& read, bool byStart) {
 
 // Ranges, fixed frequencies, banks with measurement sets and jobs, read in an order unlike
 // their own, with many starts and names that tie.
-class StoredItemsInAnyOrder : public JournalWindow {
+class StoredItemsInAnyOrder : public WindowTest {
   protected:
     void Prepare() override {
         std::mt19937 random(7);
@@ -249,7 +251,7 @@ TEST_F(StoredItemsInAnyOrder, TheTreeControlShowsTheWholeJournalAndFollowsItsCha
     ExpectTreeMirrors(*orvel.op, *orvel.journalTree, *orvel.journal.Root(), orvel.op->Root());
 }
 
-class GroupOfMissingRanges : public JournalWindow {
+class GroupOfMissingRanges : public WindowTest {
     void Prepare() override {
         WriteRange("A", "Диапазон A", 1000000, 1080000);
         WriteRange("B", "Диапазон B", 500000, 600000);
@@ -272,7 +274,7 @@ TEST_F(GroupOfMissingRanges, ShowsOnlyTheRangesThatExist) {
     EXPECT_EQ(damaged->As<UserGrp>()->Ranges, (Rows{"B"}));
 }
 
-class EmptyProgramFolder : public JournalWindow {};
+class EmptyProgramFolder : public WindowTest {};
 
 TEST_F(EmptyProgramFolder, HeadingsCarryTheDefaultParameters) {
     EXPECT_EQ(orvel.DefaultBank->Identifier, "Значения параметров банков по умолчанию ");
@@ -287,7 +289,7 @@ TEST_F(EmptyProgramFolder, HeadingsCarryTheDefaultParameters) {
 }
 
 // A long recording: its description is larger than other stored files may be.
-class LongPhonogram : public JournalWindow {
+class LongPhonogram : public WindowTest {
     void Prepare() override {
         std::filesystem::create_directory(folder.path() / "FONO");
         UserFono phonogram;
@@ -311,7 +313,7 @@ TEST_F(LongPhonogram, IsInTheJournalWithEveryFragment) {
 }
 
 // Saves cut short by the end of the program left their temporaries behind.
-class InterruptedSaves : public JournalWindow {
+class InterruptedSaves : public WindowTest {
   protected:
     void Prepare() override {
         WriteBytes("ORVEL.CFG" + ended + "_0", "x");

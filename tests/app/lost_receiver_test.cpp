@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/app/scan_fixture.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
-using scan_test::kMHz;
-using scan_test::ScanOnAir;
+using window_test::kMHz;
+using window_test::ScanOnAir;
 
 constexpr uint32_t k100MHz = 100 * kMHz;
 constexpr uint32_t k10kHz = 100;
@@ -67,7 +67,7 @@ TEST_F(LostReceiver, BackOnCom1ThePortReopensOnATickThePanelSyncsAndTheNextScanM
     const int statesBefore = arrivals[PostReceiverState];
 
     PlugInReceiver();
-    emulator.SetSignalPlan(scan_test::Flat(30));  // levels the first scan never saw
+    emulator.SetSignalPlan(window_test::Flat(30));  // levels the first scan never saw
     ASSERT_TRUE(RunUntil([&] { return orvel.comm.Running.load(); }, 4000));  // one retry period
     // The panel asks the new receiver who it is and where it is tuned, as at start-up.
     ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > statesBefore; }, 5000));

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "state/message_bus.h"
-#include "tests/app/journal_window.h"
+#include "tests/app/window_fixture.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 
 namespace {
+
+using window_test::WindowTest;
+using window_test::CodeSink;
 
 using Rows = std::vector<std::string>;
 
@@ -24,7 +27,7 @@ void Click(ui::Control* button) {
     button->Raise(click);
 }
 
-using MainControls = JournalWindow;
+using MainControls = WindowTest;
 
 TEST_F(MainControls, ATypedFrequencyIsHeldWithinTheReceiversLimits) {
     orvel.FreqLow = 250000;
@@ -142,7 +145,7 @@ TEST_F(MainControls, AFixedFrequencyIsMadeFromTheMarkedSpan) {
 }
 
 TEST_F(MainControls, ARangeIsMadeFromTheSpanTheRangeWindowTook) {
-    PostedCodes diap;
+    CodeSink diap;
     orvel.subWindows.diap = &diap;
     orvel.SelectionStart = 1455000;
     orvel.SelectionEnd = 1460000;

@@ -14,10 +14,13 @@
 #include "state/user_dp.h"
 #include "state/user_freq.h"
 #include "state/user_job.h"
-#include "tests/app/journal_window.h"
+#include "tests/app/window_fixture.h"
 #include "tests/state/temp_dir.h"
 
 namespace {
+
+using window_test::WindowTest;
+using window_test::WithFileSizeLimit;
 
 std::string Golden(const std::string& name) {
     return ReadBytes(std::string(ORVEL_APP_GOLDEN_DIR) + "/" + name);
@@ -311,7 +314,7 @@ TEST_F(OrvelCfg, CalibrationPointsLeftOutLieHalfwayBetweenTheirNeighbours) {
 
 // ---- the main window
 
-class ConfigAtStartup : public JournalWindow {
+class ConfigAtStartup : public WindowTest {
     void Prepare() override {
         Write("ORVEL.INI", {"RECV=4", "SCAN_SAVE=ДА", "AUTOEXEC=0001"});
         Write("JOB/0001/job.cfg",
@@ -349,7 +352,7 @@ TEST_F(ConfigAtStartup, IsWrittenWhenTheCloseIsAccepted) {
     EXPECT_NE(written.find("Позиция_калибровки9=400\r\n"), std::string::npos);
 }
 
-class FailedStart : public JournalWindow {
+class FailedStart : public WindowTest {
     void Prepare() override {
         Write(kOrvelCfgName, {"Макро=0001"});
         orvel.OnStartStage = [](uint32_t stage) {

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/journal_window.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
+
+using window_test::WindowTest;
 
 using Catalog = std::vector<CatalogListEntry>;
 using Texts = std::vector<std::string>;
@@ -289,7 +291,7 @@ TEST(CatalogLine, AJournalLineNamesItsItemAndACondLineKeepsItsCondition) {
 
 // ---- in the journal
 
-class CatalogJournal : public JournalWindow {
+class CatalogJournal : public WindowTest {
     void Prepare() override {
         Write("ORVEL.INI", {"RECV=4"});
         Write("010011.dat", {"1455000"});

@@ -5,14 +5,14 @@
 
 #include <algorithm>
 
-#include "tests/app/scan_fixture.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
-using scan_test::Flat;
-using scan_test::kMHz;
-using scan_test::ScanOnAir;
-using scan_test::WithCarrier;
+using window_test::Flat;
+using window_test::kMHz;
+using window_test::ScanOnAir;
+using window_test::WithCarrier;
 
 constexpr uint32_t k100MHz = 100 * kMHz;
 constexpr uint32_t k10kHz = 100;

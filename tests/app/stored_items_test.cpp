@@ -2,18 +2,22 @@
 #include <gtest/gtest.h>
 
 #include "state/message_bus.h"
-#include "tests/app/journal_window.h"
+#include "tests/app/window_fixture.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 
 namespace {
+
+using window_test::WindowTest;
+using window_test::CodeSink;
+using window_test::WithFileSizeLimit;
 
 using Rows = std::vector<std::string>;
 using ui::MessageAnswer;
 
 // ---- renaming
 
-class Renaming : public JournalWindow {
+class Renaming : public WindowTest {
     void Prepare() override { WriteRange("0001", "FM", 1000000, 1080000); }
 
   protected:
@@ -71,7 +75,7 @@ TEST_F(Renaming, NamesTheStoredFilesCannotHoldRestoreTheLabel) {
 
 // ---- saving a bank and its measurements
 
-class BankSaving : public JournalWindow {
+class BankSaving : public WindowTest {
   protected:
     void Prepare() override {}
     void SetWorkingChannels() {
@@ -159,7 +163,7 @@ TEST_F(BankSavingOverLeftovers, ANewBankNeverTakesANumberInUseOnDisk) {
     EXPECT_EQ(Read("FREQ/0001/0001.meg"), Lines({"F=1455000", "FL=10"}));
 }
 
-class MeasurementSets : public JournalWindow {
+class MeasurementSets : public WindowTest {
     void Prepare() override {
         Write("FREQ/0001/freq.cfg",
               {"Идентификатор=Посты", "Кол-во=2", "F=1455000", "F_MOD=F", "F=4339200", "F_MOD=A"});
@@ -235,7 +239,7 @@ TEST_F(MeasurementSets, ASetThatCannotBeWrittenWholeIsReportedAndLeavesNothing) 
 
 // ---- etalons
 
-class Etalons : public JournalWindow {
+class Etalons : public WindowTest {
     void Prepare() override { WriteRange("0001", "FM", 1000000, 1080000); }
 
   protected:
@@ -270,7 +274,7 @@ TEST_F(Etalons, AnEtalonIsStoredOnlyWhenAllItsFilesAreWritten) {
 
 // ---- loading
 
-class Loading : public JournalWindow {
+class Loading : public WindowTest {
     void Prepare() override {
         WriteRange("0001", "FM", 1000000, 1080000);
         WriteRange("0002", "Авиация", 1180000, 1370000, 83);
@@ -288,7 +292,7 @@ class Loading : public JournalWindow {
 
   protected:
     void SetUp() override {
-        JournalWindow::SetUp();
+        WindowTest::SetUp();
         orvel.subWindows.diap = &diap;
         orvel.subWindows.group = &group;
     }
@@ -296,8 +300,8 @@ class Loading : public JournalWindow {
         orvel.journal.Select(item);
         orvel.LoadItem();
     }
-    PostedCodes diap;
-    PostedCodes group;
+    CodeSink diap;
+    CodeSink group;
 };
 
 TEST_F(Loading, ARangeFillsTheShownFreeSlotWithItsEtalon) {
@@ -408,7 +412,7 @@ TEST_F(Loading, InTheJobTabAStoredItemBecomesAJournalLine) {
 
 // ---- deleting
 
-class Deleting : public JournalWindow {
+class Deleting : public WindowTest {
     void Prepare() override {
         WriteRange("0001", "FM", 1000000, 1080000);
         for (const char* extension : {".etl", ".cur", ".min", ".sum", ".max", ".obr", ".txt"})
@@ -496,12 +500,12 @@ TEST_F(Deleting, AStoredFrequencyGoesWithoutAQuestionAndTheHistoryIsRewritten) {
 
 // ---- clearing and the notes file
 
-class NotesFile : public JournalWindow {
+class NotesFile : public WindowTest {
     void Prepare() override { WriteBytes("INFO/info.txt", std::string(600000, 'x')); }
 };
 
 TEST_F(NotesFile, ANotesFileTooLargeToShowIsNeverSavedOver) {
-    PostedCodes info;
+    CodeSink info;
     orvel.subWindows.info = &info;
     orvel.SwitchToTab(5);
     orvel.journal.Select(orvel.RootItem);
@@ -512,7 +516,7 @@ TEST_F(NotesFile, ANotesFileTooLargeToShowIsNeverSavedOver) {
     EXPECT_EQ(Read("INFO/info.txt").size(), 600000u);
 }
 
-class JobSaving : public JournalWindow {
+class JobSaving : public WindowTest {
     // The runs of a job deleted earlier are still in its folder.
     void Prepare() override { Write("JOB/0001/0001.run", {"Идентификатор=Старый запуск"}); }
 };

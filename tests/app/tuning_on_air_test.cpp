@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "receivers/icom/ic8500/ic8500.h"
-#include "tests/app/scan_fixture.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
-using scan_test::kMHz;
-using scan_test::ScanOnAir;
+using window_test::kMHz;
+using window_test::ScanOnAir;
 
 class Tuning : public ScanOnAir {
   protected:
