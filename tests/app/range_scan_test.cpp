@@ -102,25 +102,6 @@ TEST_F(RangeScan, ASignalJournalsItsAppearanceHoldsAndItsDisappearanceFollows) {
     EXPECT_EQ(Notes(range).find('\xCF'), 20u);
 }
 
-TEST_F(RangeScan, AveragesAreIntegerMeansOverThePasses) {
-    UserDp& range = MakeRange(k100MHz, k100MHz + 2 * k10kHz, k10kHz);
-    range.Cycles = 2;
-    Bank& slot = Load(0, range);
-    emulator.SetSignalPlan(Flat(10));
-    // The second pass finds 21 everywhere.
-    hooks[PostRangeScanStep] = [&] {
-        if (slot.CyclesDone == 1) emulator.SetSignalPlan(Flat(21));
-    };
-    StartRangeTab();
-    ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
-    for (std::size_t cell = 1; cell <= 3; ++cell) {
-        EXPECT_EQ(slot.Average[cell], 15) << cell;
-        EXPECT_EQ(slot.Minimum[cell], 10) << cell;
-        EXPECT_EQ(slot.Maximum[cell], 21) << cell;
-        EXPECT_EQ(slot.Current[cell], 21) << cell;
-    }
-}
-
 TEST_F(RangeScan, AFailedReadStaysOnThePointStoresNothingAndPurgesTheRing) {
     // A silent line: nothing answers, and what the test puts into the ring stays its own.
     emulator.SetEcho(false);

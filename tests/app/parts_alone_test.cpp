@@ -1,0 +1,257 @@
+// The scan engine and the job executor without the main window: built into a test program of
+// their own from the main window's parts that need no form (this file includes nothing of the
+// window), over a program state of the test, the receiver model of the tests and a stand-in
+// for the window that answers what they ask of it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "app/job_executor.h"
+#include "app/receiver_dispatch.h"
+#include "app/scan_engine.h"
+#include "receivers/comm.h"
+#include "state/message_bus.h"
+#include "state/user_dp.h"
+#include "tests/receivers/test_model/table_receiver.h"
+#include "ui/form.h"
+#include "ui/post.h"
+#include "ui/reply_event.h"
+#include "ui/timer.h"
+
+namespace {
+
+constexpr uint32_t kMHz = 10000;  // in the program's units (100 Hz)
+// The moment job lines are stamped with: 09:05:30 local time.
+const std::time_t kLineTime = [] {
+    std::tm t{};
+    t.tm_mday = 7;
+    t.tm_mon = 2;
+    t.tm_year = 101;
+    t.tm_hour = 9;
+    t.tm_min = 5;
+    t.tm_sec = 30;
+    t.tm_isdst = -1;
+    return std::mktime(&t);
+}();
+
+// A window that keeps the codes posted to it.
+class Sink : public ui::Form {
+  public:
+    Sink() {
+        static const ui::FormResource resource{"ID_sink",           100,     60, "8.MS Sans Serif",
+                                               ui::style::kCaption, nullptr, {}};
+        ui::RegisterFormResource(resource);
+        AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
+            codes.push_back(e.code);
+            return false;
+        });
+        Create("ID_sink");
+    }
+    ~Sink() override { Destroy(); }
+    int Count(uint32_t code) const { return int(std::count(codes.begin(), codes.end(), code)); }
+    std::vector<uint32_t> codes;
+};
+
+// What the scan engine and the job executor ask of the main window, kept for the test to look
+// at; the codes posted to it go back to them, as the main window hands them on.
+class StandInWindow : public Sink, public ScanHost, public JobHost {
+  public:
+    explicit StandInWindow(FDX& fdx) : fdx_(fdx) {}
+    void ShowFrequency() override {}
+    void ShowStep() override {}
+    void ShowModulation() override {}
+    void ShowModeStatus() override {}
+    void ShowScanLevel() override { levelShown = fdx_.ScanLevel; }
+    void ShowCurrentLevel() override { levelShown = fdx_.Level; }
+    void ShowHeld(bool held) override { this->held = held; }
+    void ShowStopLabel() override { stopCaption = true; }
+    void ShowStartLabel() override { stopCaption = false; }
+    void ShowWait(bool) override {}
+    void DrawRangeScale() override {}
+    const UserFreq* DefaultBank() override { return nullptr; }
+    bool LoadJobForRun(const std::string& name) override { return jobs->LoadJobForRun(name); }
+    void StartJob() override { jobs->StartJob(); }
+    void RunEditorJob() override { jobs->StartEditorRun(); }
+    void SelectPage(int32_t page) override { fdx_.WorkMode = page; }
+    void LoadItem() override {}
+    void SaveItem() override {}
+    void ClearPanel() override {}
+    void FrequencyPlus() override {}
+    void FrequencyMinus() override {}
+    void ShowJobLine(const std::string& text) override { jobLine = text; }
+    const JournalItem* Folder(JournalKind) override { return nullptr; }
+    void SelectInJournal(JournalItem*) override {}
+
+    JobExecutor* jobs = nullptr;
+    int32_t levelShown = -2;
+    bool held = false;
+    bool stopCaption = false;
+    std::string jobLine;
+
+  private:
+    FDX& fdx_;
+};
+
+class PartsAlone : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ui::Clock::SetVirtual(true);
+        ui::Clock::SetIdleSliceMs(0);
+        fdx.Owner = &window;
+        fdx.Port = &comm;
+        fdx.ReceiverType = TableReceiver::kType;
+        fdx.ScanSlots.assign(kScanSlotCount, Bank{});
+        fdx.Channels.assign(kMaxBankChannels, Mt{});
+        fdx.EditLines.assign(kMaxJobLines, JobStr{});
+        fdx.RunLines.assign(kMaxJobLines, JobStr{});
+        comm.Running = true;  // the model of the tests needs no port
+        receiver.SetPanel(panel_registry::Make(TableReceiver::kType));
+        ASSERT_TRUE(receiver.Panel()->Create(&window, &fdx));
+        window.jobs = &jobs;
+        window.AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
+            if (!scan.OnStepCode(e.code)) jobs.OnJobCode(e.code);
+            return false;
+        });
+    }
+    void TearDown() override {
+        receiver.SetPanel(nullptr);
+        ui::Clock::SetVirtual(false);
+        ui::Clock::SetIdleSliceMs(20);
+    }
+
+    // A range in steps of 10 kHz, loaded into slot 0.
+    Bank& LoadRange(uint32_t start, uint32_t end, uint32_t cycles) {
+        range.StartFrequency = start;
+        range.EndFrequency = end;
+        range.Step = 100;
+        range.Modulation = 'W';
+        range.Cycles = cycles;
+        Bank& slot = fdx.ScanSlots[0];
+        slot.Start = range.StartFrequency;
+        slot.End = range.EndFrequency;
+        slot.Step = range.Step;
+        slot.Modulation = range.Modulation;
+        slot.Range = &range;
+        slot.InUse = 1;
+        return slot;
+    }
+    void ServeWhileScanning() {
+        for (int i = 0; i < 10'000 && fdx.Running; ++i) ui::ServePending();
+    }
+
+    // The model of the tests, as the registry makes it for its type.
+    const panel_registry::Registration model{{TableReceiver::kType, TableReceiver::kType, 0,
+                                              TableReceiver::kTraits, &MakePanel<TableReceiver>}};
+    FDX fdx;
+    Comm comm;
+    ReceiverDispatch receiver{fdx, comm};
+    StandInWindow window{fdx};
+    SubWindows windows;
+    ScanEngine scan{fdx, receiver, window, window, windows, {}};
+    JobExecutor jobs{fdx, receiver, scan, window, window, windows, [] { return kLineTime; }};
+    UserDp range;
+};
+
+// ---- the scan engine
+
+using ScanEngineAlone = PartsAlone;
+
+TEST_F(ScanEngineAlone, ARangeScanFillsItsSlotFromTheReceiverAndStopsByItself) {
+    // 99.99 .. 100.06 MHz: the model's table and a point of noise each side.
+    Bank& slot = LoadRange(999'900, 1'000'600, 1);
+    fdx.WorkMode = 2;
+    scan.StartStopScan();
+    EXPECT_TRUE(fdx.Running);
+    EXPECT_TRUE(window.stopCaption);
+    ServeWhileScanning();
+    ASSERT_FALSE(fdx.Running);
+    EXPECT_FALSE(window.stopCaption);
+    EXPECT_EQ(scan.LiveScanSteps(PostRangeScanStep), 0u);
+
+    EXPECT_EQ(slot.Current[slot.CellOf(999'900)], TableReceiver::kNoise);
+    for (const TableReceiver::Point& point : TableReceiver::kLevels)
+        EXPECT_EQ(slot.Current[slot.CellOf(point.frequency)], point.level) << point.frequency;
+    EXPECT_EQ(slot.Current[slot.CellOf(1'000'600)], TableReceiver::kNoise);
+    EXPECT_EQ(slot.CyclesDone, 1u);
+    const auto& tuned = dynamic_cast<TableReceiver&>(*receiver.Panel()).Tuned;
+    EXPECT_EQ(tuned.front(), 999'900u);
+    EXPECT_EQ(tuned.back(), 1'000'600u);
+    // The window's status codes went to it, the level it showed is the last point's.
+    EXPECT_GE(window.Count(PostScanStatusText), 1);
+    EXPECT_EQ(window.levelShown, TableReceiver::kNoise);
+}
+
+// Each pass hears other levels: the average is the running integer mean over every pass so
+// far, not a blend of the last two.
+class PassByPass : public TableReceiver {
+  public:
+    static inline const Bank* slot = nullptr;
+    static constexpr int32_t kPerPass[] = {10, 21, 40};
+    int32_t ReadLevel() override { return kPerPass[std::min<uint32_t>(slot->CycleCount, 2)]; }
+};
+
+TEST_F(ScanEngineAlone, AveragesAreRunningMeansOverThePassesWithTheirMinimaAndMaxima) {
+    receiver.SetPanel(std::make_unique<PassByPass>());
+    ASSERT_TRUE(receiver.Panel()->Create(&window, &fdx));
+    Bank& slot = LoadRange(100 * kMHz, 100 * kMHz + 200, 3);
+    PassByPass::slot = &slot;
+    fdx.WorkMode = 2;
+    scan.StartStopScan();
+    ServeWhileScanning();
+    ASSERT_EQ(slot.CycleCount, 3u);
+    for (std::size_t cell = 1; cell <= 3; ++cell) {
+        // 10, then (1 * 10 + 21) / 2 = 15, then (2 * 15 + 40) / 3 = 23.
+        EXPECT_EQ(slot.Average[cell], 23) << cell;
+        EXPECT_EQ(slot.Minimum[cell], 10) << cell;
+        EXPECT_EQ(slot.Maximum[cell], 40) << cell;
+        EXPECT_EQ(slot.Current[cell], 40) << cell;
+    }
+}
+
+// ---- the job executor
+
+// The executor over the scan engine alone: a refused line skips the COND line after it, a line
+// of the bank window waits for its answer, and ПУСК starts the scan of the page a line chose.
+using JobExecutorAlone = PartsAlone;
+
+TEST_F(JobExecutorAlone, RunsItsLinesAgainstTheScanEngineWithoutTheMainWindow) {
+    Sink bank;
+    windows.freq = &bank;
+    LoadRange(100 * kMHz, 100 * kMHz + 900, 1);
+    const auto line = [](uint32_t tab, uint32_t object, bool cond = false) {
+        JobStr made;
+        made.TAB = tab;
+        made.OBJ = object;
+        made.COND = cond;
+        return made;
+    };
+    // Delete from the journal (refused), the group page (COND), the ranges page, the bank
+    // window's "Внести", ПУСК.
+    const std::vector<JobStr> lines = {line(10, 15), line(10, 3, true), line(10, 2), line(1, 11),
+                                       line(10, 17)};
+    std::copy(lines.begin(), lines.end(), fdx.RunLines.begin());
+    fdx.JobLineCount = int32_t(lines.size());
+    jobs.StartJob();
+    for (int i = 0; i < 100 && bank.Count(PostJobStep) == 0; ++i) ui::ServePending();
+    EXPECT_EQ(bank.Count(PostJobStep), 1);
+    EXPECT_EQ(fdx.RunLines[0].ReturnCode, 1);
+    EXPECT_EQ(fdx.RunLines[1].Time, "");
+    EXPECT_EQ(fdx.RunLines[2].Time, "09:05:30");
+    EXPECT_EQ(fdx.WorkMode, 2);
+    EXPECT_TRUE(fdx.JobRunning);
+    EXPECT_FALSE(fdx.Running);
+
+    PostPrivateMessage(&window, PostJobStep);  // the bank window is done
+    for (int i = 0; i < 100 && fdx.JobRunning; ++i) ui::ServePending();
+    EXPECT_FALSE(fdx.JobRunning);
+    EXPECT_EQ(fdx.RunLines[4].ReturnCode, 0);
+    EXPECT_TRUE(fdx.Running);
+    ServeWhileScanning();
+    EXPECT_EQ(fdx.ScanSlots[0].CyclesDone, 1u);
+    windows.freq = nullptr;
+}
+
+}  // namespace
