@@ -86,27 +86,12 @@ TEST_F(LineDialog, BuildsItsControlsFromItsResource) {
         EXPECT_EQ(shown.y, place.y) << row.name;
         EXPECT_EQ(shown.width, place.width) << row.name;
     }
-    EXPECT_EQ(dialog.label_1->Text(), "Номер порта:");
-    EXPECT_EQ(dialog.label_3->Text(), "ПАРАМЕТРЫ   НАСТРОЙКИ");
-    EXPECT_EQ(dialog.cb_1->Text(), "Записать");
-    EXPECT_EQ(dialog.one_mes->Text(), "Одно измерение  диапазона = переход к следующему диапазону");
-    EXPECT_EQ(dialog.monitor->Text(), "Использовать разрешение монитора 800x600");
-    EXPECT_EQ(dialog.FindControl("dB"), dialog.dB);
     EXPECT_FALSE(dialog.algroup->IsVisible());
     EXPECT_FALSE(dialog.algroup->IsEnabled());
     EXPECT_TRUE(dialog.dB->IsVisible());
     for (ui::ComboBox* list : {dialog.com, dialog.speed, dialog.recv, dialog.autoexec})
         EXPECT_EQ(list->ListHeight(), 125);
     EXPECT_EQ(fdx.BuildingControls, 1);
-}
-
-TEST_F(LineDialog, OffersTheFixedLists) {
-    ASSERT_EQ(dialog.com->Count(), 5);
-    EXPECT_EQ(dialog.com->StringAt(0), "no port");
-    EXPECT_EQ(dialog.speed->StringAt(0), "default");
-    ASSERT_EQ(dialog.recv->Count(), 13);
-    EXPECT_EQ(dialog.recv->StringAt(5), "IC-R9000");
-    EXPECT_EQ(dialog.recv->StringAt(11), "AR-8600");
 }
 
 TEST_F(LineDialog, ShowsTheStateOnRefreshDisplay) {

@@ -3,6 +3,9 @@
 // the room its rectangle leaves for text.
 #include <gtest/gtest.h>
 
+// Before Qt's headers, whose "signals" keyword would rename the emulator's signal plan.
+#include "tests/app/window_fixture.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QHeaderView>
@@ -10,33 +13,20 @@
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <QTreeWidget>
-#include <fstream>
 
 #include "app/line.h"
-#include "app/orvel.h"
-#include "tests/app/ic8500_panel.h"
-#include "tests/support/program_folder.h"
-#include "ui/timer.h"
 
 namespace {
 
-class TextFit : public ::testing::Test {
+class TextFit : public window_test::WindowTest {
   protected:
+    std::string Ini() const override { return "RECV=4\r\n"; }  // an IC-R8500 without a port
     void SetUp() override {
-        ui::Clock::SetVirtual(true);
-        ui::Clock::SetIdleSliceMs(0);
-        std::ofstream(folder.File("ORVEL.INI"), std::ios::binary) << "RECV=4\r\n";
-        ASSERT_TRUE(orvel.Create());
+        WindowTest::SetUp();
         orvel.Show();
         ASSERT_NE(Ic8500Panel(orvel), nullptr);
         ASSERT_NE(orvel.settings, nullptr);
     }
-    void TearDown() override {
-        orvel.Destroy();
-        ui::Clock::SetVirtual(false);
-    }
-    ProgramFolder folder;
-    ORVEL orvel;
 };
 
 TEST_F(TextFit, JournalHeadingsShowWhole) {

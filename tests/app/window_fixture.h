@@ -27,17 +27,23 @@
 
 #include "app/orvel.h"
 #include "emulators/civ/ic8500_emulator.h"
+#include "receivers/icom/ic8500/ic8500.h"
 #include "state/cp1251.h"
 #include "state/message_bus.h"
 #include "state/stamp_clock.h"
 #include "state/user_job.h"
-#include "tests/app/ic8500_panel.h"
 #include "tests/support/program_folder.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
+
+// The main window's receiver panel as the IC-R8500's; null when the configured receiver is
+// another.
+inline IC8500* Ic8500Panel(const ORVEL& orvel) {
+    return dynamic_cast<IC8500*>(orvel.receiver.Panel());
+}
 
 namespace window_test {
 
