@@ -95,19 +95,6 @@ TEST_F(LongAndEmptyJobs, ALongJobLoadsItsFirstThousandLinesAndAnEmptyOneDoesNotS
     EXPECT_FALSE(orvel.jobs.LoadJobForRun("0003"));
 }
 
-TEST_F(JobRun, AFailedLineSkipsOneFollowingCondLineOnly) {
-    Line second = kBankPage, third = kRangesPage;
-    second.cond = third.cond = true;
-    RunLoaded(MakeLines({kDeleteFromJournal, second, third}));
-    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 1);
-    EXPECT_EQ(orvel.RunLines[0].Message, "Из заданий запрещено удалять элементы журнала");
-    EXPECT_EQ(orvel.RunLines[1].Time, "");  // skipped
-    EXPECT_EQ(orvel.RunLines[2].Time, "09:05:30");
-    EXPECT_EQ(orvel.WorkMode, 2);
-    EXPECT_EQ(orvel.JobRunning, 0);
-    EXPECT_EQ(orvel.LoadedRun, 0);
-}
-
 TEST_F(JobRun, TheFirstLineOfARunIsNeverSkipped) {
     // The last line of the run before failed; a run starting with COND does not look at it.
     RunLoaded(MakeLines({kBankPage, kDeleteFromJournal}));

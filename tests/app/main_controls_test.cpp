@@ -9,8 +9,8 @@
 
 namespace {
 
-using window_test::WindowTest;
 using window_test::CodeSink;
+using window_test::WindowTest;
 
 using Rows = std::vector<std::string>;
 

@@ -184,59 +184,44 @@ TEST_F(RangeScan, SelectionScansOnlyTheMarkedPoints) {
 
 // ---- group scan
 
-class GroupScan : public RangeScan {
-  protected:
-    // Three ranges of two points, two cycles each; the slot and point of every step.
-    void ScanThreeRanges() {
+// Three ranges of two points, two cycles each: naturally a range keeps the scan until its
+// cycles are done, "one cycle" moves on after each pass, "one measurement" after each point.
+TEST_F(RangeScan, TheGroupScanMovesOnAsItsStyleSays) {
+    // Each step as 10 × its slot + its point.
+    using Steps = std::vector<int>;
+    // clang-format off
+    const struct {
+        uint8_t FDX::*option;
+        Steps expected;
+    } styles[] = {
+        {nullptr,           {0, 1, 0, 1, 10, 11, 10, 11, 20, 21, 20, 21}},
+        {&FDX::OptOneCycle, {0, 1, 10, 11, 20, 21, 0, 1, 10, 11, 20, 21}},
+        {&FDX::OptOneMes,   {0, 10, 20, 1, 11, 21, 0, 10, 20, 1, 11, 21}},
+    };
+    // clang-format on
+    for (const auto& style : styles) {
         for (std::size_t i = 0; i < 3; ++i) {
             const uint32_t start = (100 + uint32_t(i)) * kMHz;
-            UserDp& range = MakeRange(start, start + k10kHz, k10kHz);
-            range.Cycles = 2;
-            Load(i, range);
+            MakeRange(start, start + k10kHz, k10kHz).Cycles = 2;
+            Load(i, *ranges.back());
         }
+        if (style.option != nullptr) orvel.*style.option = 1;
+        Steps steps;
         hooks[PostRangeScanStep] = [&] {
             const Bank& slot = orvel.ScanSlots[std::size_t(orvel.ScanSlot)];
-            steps.push_back({orvel.ScanSlot, slot.ScanPoint == slot.Start ? 0 : 1});
+            steps.push_back(10 * orvel.ScanSlot + (slot.ScanPoint == slot.Start ? 0 : 1));
         };
         orvel.SlotIndex = 0;
         orvel.SwitchToTab(3);
         orvel.StartButton();
-        ASSERT_TRUE(orvel.Running);
         ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
-        ASSERT_FALSE(steps.empty());
+        EXPECT_EQ(steps, style.expected);
         // The step that found the scan over posted nothing more.
         EXPECT_EQ(orvel.scan.LiveScanSteps(PostRangeScanStep), 0u);
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(orvel.ScanSlots[i].CyclesDone, 2u);
+        if (style.option != nullptr) orvel.*style.option = 0;
+        hooks.clear();
     }
-    struct Step {
-        int32_t slot;
-        int point;
-        friend bool operator==(const Step&, const Step&) = default;
-    };
-    std::vector<Step> steps;
-};
-
-TEST_F(GroupScan, NaturallyARangeKeepsTheScanUntilItsCyclesAreDone) {
-    ScanThreeRanges();
-    const std::vector<Step> expected = {{0, 0}, {0, 1}, {0, 0}, {0, 1}, {1, 0}, {1, 1},
-                                        {1, 0}, {1, 1}, {2, 0}, {2, 1}, {2, 0}, {2, 1}};
-    EXPECT_EQ(steps, expected);
-}
-
-TEST_F(GroupScan, OneCycleMovesOnAfterEachPass) {
-    orvel.OptOneCycle = 1;
-    ScanThreeRanges();
-    const std::vector<Step> expected = {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1},
-                                        {0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}};
-    EXPECT_EQ(steps, expected);
-}
-
-TEST_F(GroupScan, OneMeasurementMovesOnAfterEachPoint) {
-    orvel.OptOneMes = 1;
-    ScanThreeRanges();
-    const std::vector<Step> expected = {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1},
-                                        {0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}};
-    EXPECT_EQ(steps, expected);
-    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(orvel.ScanSlots[i].CyclesDone, 2u);
 }
 
 }  // namespace

@@ -95,56 +95,41 @@ TEST_F(ScanControl, PauseHoldsTheRunningScanOnItsPointUntilItIsPressedAgain) {
     Click(orvel.start);
 }
 
-TEST_F(ScanControl, StopAndStartInsideTheReplyWaitLeaveOneChain) {
-    Bank& slot = TenPoints();
-    bool restarted = false;
-    hooks[PostSerialData] = [&] {
-        if (restarted || !orvel.Running || !orvel.receiver.Panel()->Waiting()) return;
-        restarted = true;
+// A stop and a start clicked while a step waits (for the receiver's reply, or in a hold) leave
+// exactly one chain of steps behind.
+TEST_F(ScanControl, StopAndStartInsideAWaitLeaveOneChain) {
+    for (const bool inHold : {false, true}) {
+        SCOPED_TRACE(inHold ? "in a hold" : "in the reply wait");
+        Bank& slot = TenPoints();
+        orvel.SwitchToTab(2);
         Click(orvel.start);
+        if (inHold) {
+            ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint >= k100MHz + 2 * k10kHz; }));
+            Click(orvel.pause);
+        }
+        bool restarted = false;
+        hooks[inHold ? PostTimerTick : PostSerialData] = [&] {
+            const bool waiting = inHold ? orvel.Paused : orvel.receiver.Panel()->Waiting();
+            if (restarted || !orvel.Running || !waiting) return;
+            restarted = true;
+            Click(orvel.start);
+            Click(orvel.start);
+        };
+        bool oneChain = true;
+        int afterRestart = 0;
+        hooks[PostRangeScanStep] = [&] {
+            if (!restarted) return;
+            ++afterRestart;
+            oneChain = oneChain && orvel.scan.LiveScanSteps(PostRangeScanStep) == 1;
+        };
+        ASSERT_TRUE(RunUntil([&] { return afterRestart >= 25; }));
+        EXPECT_TRUE(oneChain);
+        EXPECT_TRUE(orvel.Running);
+        EXPECT_FALSE(orvel.Paused);  // a start clears the hold
+        EXPECT_EQ(orvel.pause->Text(), "ПАУЗА");
         Click(orvel.start);
-    };
-    bool oneChain = true;
-    int afterRestart = 0;
-    hooks[PostRangeScanStep] = [&] {
-        if (!restarted) return;
-        ++afterRestart;
-        oneChain = oneChain && orvel.scan.LiveScanSteps(PostRangeScanStep) == 1;
-    };
-    orvel.SwitchToTab(2);
-    Click(orvel.start);
-    ASSERT_TRUE(RunUntil([&] { return afterRestart >= 25; }));
-    EXPECT_TRUE(oneChain);
-    EXPECT_TRUE(orvel.Running);
-    EXPECT_GE(slot.CyclesDone, 1u);
-    Click(orvel.start);
-}
-
-TEST_F(ScanControl, StopAndStartInsideAHoldLeaveOneChain) {
-    Bank& slot = TenPoints();
-    orvel.SwitchToTab(2);
-    Click(orvel.start);
-    ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint >= k100MHz + 2 * k10kHz; }));
-    Click(orvel.pause);
-    bool restarted = false;
-    hooks[PostTimerTick] = [&] {
-        if (restarted || !orvel.Paused) return;
-        restarted = true;
-        Click(orvel.start);
-        Click(orvel.start);
-    };
-    bool oneChain = true;
-    int afterRestart = 0;
-    hooks[PostRangeScanStep] = [&] {
-        if (!restarted) return;
-        ++afterRestart;
-        oneChain = oneChain && orvel.scan.LiveScanSteps(PostRangeScanStep) == 1;
-    };
-    ASSERT_TRUE(RunUntil([&] { return afterRestart >= 25; }));
-    EXPECT_TRUE(oneChain);
-    EXPECT_FALSE(orvel.Paused);  // a start clears the hold
-    EXPECT_EQ(orvel.pause->Text(), "ПАУЗА");
-    Click(orvel.start);
+        hooks.clear();
+    }
 }
 
 TEST_F(ScanControl, StopEndsTheJobEditorsRunInsteadOfFailingItsLine) {

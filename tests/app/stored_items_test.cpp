@@ -8,8 +8,8 @@
 
 namespace {
 
-using window_test::WindowTest;
 using window_test::CodeSink;
+using window_test::WindowTest;
 using window_test::WithFileSizeLimit;
 
 using Rows = std::vector<std::string>;

@@ -224,58 +224,6 @@ class WindowTest : public ::testing::Test {
         ASSERT_TRUE(SaveJobFile(folder.Dir(), job));
     }
 
-    std::vector<std::string> Names(const JournalItem* parent) const {
-        std::vector<std::string> names;
-        if (parent == nullptr) return names;
-        for (const auto& child : parent->Children()) names.push_back(child->Name);
-        return names;
-    }
-    JournalItem* Child(const JournalItem* parent, std::string_view name) const {
-        if (parent == nullptr) return nullptr;
-        for (const auto& child : parent->Children())
-            if (child->Name == name) return child.get();
-        return nullptr;
-    }
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& box : boxes.shown) texts.push_back(box.text);
-        return texts;
-    }
-    void Answer(std::initializer_list<ui::MessageAnswer> answers) {
-        boxes.answers.assign(answers.begin(), answers.end());
-    }
-
-    ProgramFolder folder;
-    ui::ScriptedMessageBoxes boxes;
-    std::time_t calendar = TestMoment();
-    std::map<uint32_t, int> arrivals;  // codes that reached the main window
-    // Run when a code arrives at the main window, before the main window handles it.
-    std::map<uint32_t, std::function<void()>> hooks;
-    ORVEL orvel;
-};
-
-// The main window with the emulated IC-R8500 on COM1; a test begins once the panel's start-up
-// synchronisation has run out.
-class ScanOnAir : public WindowTest {
-  protected:
-    void SetUp() override {
-        emulator.SetSignalPlan(Flat(20));
-        emulator.LinkAs(folder.path() / "COM1");
-        emulator.Start();
-        WindowTest::SetUp();
-        if (HasFatalFailure()) return;
-        ASSERT_NE(Ic8500Panel(orvel), nullptr);
-        ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
-        ui::ServeFor(500);
-        emulator.ClearReceivedFrames();
-    }
-    void TearDown() override {
-        WindowTest::TearDown();
-        if (receiver) receiver->Stop();
-    }
-    std::string Ini() const override { return "COM=1\r\nSPEED=5\r\nRECV=4\r\n"; }
-    int IdleSliceMs() const override { return 40; }
-
     // A stored range in its own folder under DP, as the journal reads it.
     UserDp& MakeRange(uint32_t start, uint32_t end, uint32_t step) {
         auto range = std::make_unique<UserDp>();
@@ -310,6 +258,59 @@ class ScanOnAir : public WindowTest {
         std::ifstream in(range.FolderPath + "info.txt", std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
+    std::vector<std::string> Names(const JournalItem* parent) const {
+        std::vector<std::string> names;
+        if (parent == nullptr) return names;
+        for (const auto& child : parent->Children()) names.push_back(child->Name);
+        return names;
+    }
+    JournalItem* Child(const JournalItem* parent, std::string_view name) const {
+        if (parent == nullptr) return nullptr;
+        for (const auto& child : parent->Children())
+            if (child->Name == name) return child.get();
+        return nullptr;
+    }
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes.shown) texts.push_back(box.text);
+        return texts;
+    }
+    void Answer(std::initializer_list<ui::MessageAnswer> answers) {
+        boxes.answers.assign(answers.begin(), answers.end());
+    }
+
+    ProgramFolder folder;
+    ui::ScriptedMessageBoxes boxes;
+    std::time_t calendar = TestMoment();
+    std::map<uint32_t, int> arrivals;  // codes that reached the main window
+    // Run when a code arrives at the main window, before the main window handles it.
+    std::map<uint32_t, std::function<void()>> hooks;
+    std::vector<std::unique_ptr<UserDp>> ranges;  // made by MakeRange
+    ORVEL orvel;
+};
+
+// The main window with the emulated IC-R8500 on COM1; a test begins once the panel's start-up
+// synchronisation has run out.
+class ScanOnAir : public WindowTest {
+  protected:
+    void SetUp() override {
+        emulator.SetSignalPlan(Flat(20));
+        emulator.LinkAs(folder.path() / "COM1");
+        emulator.Start();
+        WindowTest::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_NE(Ic8500Panel(orvel), nullptr);
+        ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
+        ui::ServeFor(500);
+        emulator.ClearReceivedFrames();
+    }
+    void TearDown() override {
+        WindowTest::TearDown();
+        if (receiver) receiver->Stop();
+    }
+    std::string Ini() const override { return "COM=1\r\nSPEED=5\r\nRECV=4\r\n"; }
+    int IdleSliceMs() const override { return 40; }
+
     // A journal line as the program writes it, at the test's calendar moment.
     std::string JournalLine(const char* event, double mhz) const {
         std::tm t{};
@@ -355,7 +356,6 @@ class ScanOnAir : public WindowTest {
     // A new receiver is built in the same place as the one before, so `emulator` names it.
     std::optional<emulators::Ic8500Emulator> receiver{std::in_place};
     emulators::Ic8500Emulator& emulator = *receiver;
-    std::vector<std::unique_ptr<UserDp>> ranges;
 };
 
 }  // namespace window_test
