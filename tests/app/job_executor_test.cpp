@@ -1,6 +1,6 @@
 // The job executor: loaded and editor runs line by line against the main window, the journal,
 // the windows and the receiver panel; the job codes of the main window; saving the editor's
-// lines as a job; and the values the frequency field keeps from one start to the next.
+// lines as a job.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -392,32 +392,6 @@ TEST_F(JobSavingOverGaps, SameLinesAreNotSavedAgainAndAChangedValueIsUpdatedWhen
     SaveEditor({kRangesPage});
     EXPECT_TRUE(Exists("JOB/0002/job.cfg"));
     EXPECT_EQ(orvel.journal.Selected(), Child(orvel.JobFolder, "Задание N 2"));
-}
-
-// ---- value histories
-
-TEST_F(JobRun, AFrequencyDroppedOnTheJournalIsOfferedAgainAfterARestart) {
-    orvel.Frequency = 1455000;
-    orvel.DropOnJournal("MAIN_FREQ");
-    orvel.Frequency = 4339200;
-    orvel.DropOnJournal("MAIN_FREQ");
-    orvel.Destroy();
-
-    ORVEL restarted;
-    ASSERT_TRUE(restarted.Create());
-    ASSERT_NE(restarted.FrequencyFieldEntry, nullptr);
-    EXPECT_EQ(Names(restarted.FrequencyFieldEntry), (Texts{"145.5000", "433.9200"}));
-    restarted.FillFrequencyHistory();
-    ASSERT_EQ(restarted.ft->Count(), 2);
-    EXPECT_EQ(restarted.ft->StringAt(0), "145.5000");
-    restarted.ChooseFrequency(1);
-    EXPECT_EQ(restarted.Frequency, 4339200u);
-
-    // Deleting an entry rewrites the file without it.
-    restarted.journal.Select(restarted.FrequencyFieldEntry->FirstChild());
-    restarted.DeleteItem();
-    EXPECT_EQ(Read("010011.dat"), "4339200\r\n");
-    restarted.Destroy();
 }
 
 }  // namespace

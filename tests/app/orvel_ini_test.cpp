@@ -195,11 +195,4 @@ TEST_F(OrvelIni, TakingOptionsOverLeavesReceiverPortAndSpeedForTheNextStart) {
     EXPECT_EQ(fdx.OptOneMes, 0);
 }
 
-TEST(SpeedTable, GivesThePortItsBaudRate) {
-    const uint32_t rates[] = {9600, 1200, 2400, 4800, 9600, 19200, 38400, 38400, 9600};
-    for (uint32_t speed = 0; speed < std::size(rates); ++speed)
-        EXPECT_EQ(BaudRateOfSpeed(speed), rates[speed]) << speed;
-    EXPECT_EQ(BaudRateOfSpeed(4294967295u), 9600u);
-}
-
 }  // namespace

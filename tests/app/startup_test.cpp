@@ -114,16 +114,6 @@ TEST_F(StartUp, TheRttyButtonServesOnlyTheIc756pro) {
     EXPECT_TRUE(orvel.rtty->IsEnabled());
 }
 
-TEST_F(StartUp, WorkingArraysAndRangeSlotsAreMade) {
-    ASSERT_TRUE(orvel.Create());
-    EXPECT_EQ(orvel.Channels.size(), 1000u);
-    EXPECT_EQ(orvel.EditLines.size(), 1000u);
-    EXPECT_EQ(orvel.RunLines.size(), 1000u);
-    EXPECT_EQ(orvel.ScanSlots.size(), 12u);
-    ASSERT_NE(orvel.Phonogram, nullptr);
-    EXPECT_TRUE(orvel.Started);
-}
-
 TEST_F(StartUp, AFailedStageShowsItsNumberAndStopsTheStart) {
     orvel.OnStartStage = [](uint32_t stage) {
         if (stage == 5) throw std::bad_alloc();

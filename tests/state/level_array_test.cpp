@@ -11,8 +11,6 @@
 
 namespace {
 
-using ::testing::Each;
-using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 std::string written(const std::vector<uint8_t>& cells) {
@@ -34,15 +32,10 @@ std::vector<uint8_t> read(const std::string& bytes, std::size_t size) {
     return cells;
 }
 
-TEST(LevelArrayWriting, OneCellIsOneLevelLine) {
+// One level line per run of equal cells, and the count of its further cells when there are any.
+TEST(LevelArrayWriting, EachRunIsALevelAndTheCountOfItsFurtherCells) {
     EXPECT_EQ(written({7}), "FL=7\r\n");
-}
-
-TEST(LevelArrayWriting, EqualCellsAreOneLevelAndTheFurtherCount) {
     EXPECT_EQ(written(std::vector<uint8_t>(10, 3)), "FL=3\r\nFC=9\r\n");
-}
-
-TEST(LevelArrayWriting, RunsFollowEachOtherToTheLastCell) {
     EXPECT_EQ(written({0, 0, 255, 4, 4, 4}), "FL=0\r\nFC=1\r\nFL=255\r\nFL=4\r\nFC=2\r\n");
     EXPECT_EQ(written({}), "");
 }
@@ -60,27 +53,27 @@ TEST(LevelArrayRoundTrip, AlternatingLevelsStayWithinTheReadersLimit) {
     EXPECT_EQ(read(bytes, cells.size()), cells);
 }
 
-TEST(LevelArrayReading, CountBeforeAnyLevelGivesZeros) {
-    EXPECT_THAT(read("FC=4\r\nFL=9\r\n", 6), ElementsAre(0, 0, 0, 0, 9, 0));
-}
-
-TEST(LevelArrayReading, CellsTheFileLeavesOutAreCleared) {
-    EXPECT_THAT(read("FL=5\r\n", 3), ElementsAre(5, 0, 0));
-    EXPECT_THAT(read("", 3), Each(0));
-}
-
-TEST(LevelArrayReading, LevelKeepsItsLowEightBits) {
-    EXPECT_THAT(read("FL=258\r\nFL=-1\r\n", 2), ElementsAre(2, 255));
-}
-
-TEST(LevelArrayReading, OverLongBlockIsCutAtTheArraysEnd) {
-    // A vector of the exact size lets the address sanitizer catch a write past it.
-    EXPECT_THAT(read("FL=1\r\nFC=4000000000\r\nFL=2\r\nFC=7\r\n", 4), Each(1));
-    EXPECT_THAT(read("FL=1\r\nFL=2\r\nFL=3\r\n", 2), ElementsAre(1, 2));
-}
-
-TEST(LevelArrayReading, NegativeCountAndOtherKeysAreSkipped) {
-    EXPECT_THAT(read("FL=6\r\nFC=-3\r\nX=1\r\nFC\r\nFC=1\r\n", 3), ElementsAre(6, 6, 0));
+// What a file of any shape leaves in an array of the exact size (so that the address
+// sanitizer catches a write past it).
+TEST(LevelArrayReading, FillsTheArrayAndNothingBeyondIt) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::vector<uint8_t> cells;
+    } cases[] = {
+        {"a count before any level gives zeros", "FC=4\r\nFL=9\r\n", {0, 0, 0, 0, 9, 0}},
+        {"cells the file leaves out are cleared", "FL=5\r\n", {5, 0, 0}},
+        {"an empty file clears every cell", "", {0, 0, 0}},
+        {"a level keeps its low eight bits", "FL=258\r\nFL=-1\r\n", {2, 255}},
+        {"an overlong run is cut at the end",
+         "FL=1\r\nFC=4000000000\r\nFL=2\r\nFC=7\r\n",
+         {1, 1, 1, 1}},
+        {"so are surplus levels", "FL=1\r\nFL=2\r\nFL=3\r\n", {1, 2}},
+        {"a negative count and other keys are skipped",
+         "FL=6\r\nFC=-3\r\nX=1\r\nFC\r\nFC=1\r\n",
+         {6, 6, 0}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(read(c.bytes, c.cells.size()), c.cells) << c.what;
 }
 
 TEST(LevelArrayDecoding, LeavesOtherKeysToItsCallerAndStopsAtTheArraysEnd) {

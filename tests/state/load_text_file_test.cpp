@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "state/fdx.h"
 #include "tests/state/temp_dir.h"
@@ -64,11 +65,30 @@ TEST_F(LoadTextFile, MissingFileOrFolderIsRefused) {
     EXPECT_THAT(fdx.Lines, IsEmpty());
 }
 
-TEST_F(LoadTextFile, AnyRunOfLineEndsEndsOneLine) {
-    ASSERT_TRUE(Load("A\r\n\r\n\nB"));
-    EXPECT_THAT(fdx.Lines, ElementsAre("A", "B"));
-    ASSERT_TRUE(Load("\n\rA\rB\n\rC\r\n"));
-    EXPECT_THAT(fdx.Lines, ElementsAre("A", "B", "C"));
+// How the bytes of a file become its lines, as the files have always been read.
+TEST_F(LoadTextFile, SplitsLinesAndKeepsQuotedStretchesWhole) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"a run of line ends ends one line", "A\r\n\r\n\nB", {"A", "B"}},
+        {"whatever its order", "\n\rA\rB\n\rC\r\n", {"A", "B", "C"}},
+        {"a quoted stretch keeps its line ends", "K=\"a\r\nb\"\r\nN=1", {"K=a\r\nb", "N=1"}},
+        {"an equals sign in quotes stays", "K='x=y'\r\nL=\"p=q\"", {"K=x=y", "L=p=q"}},
+        {"backslash escapes only inside quotes",
+         "K=\"a\\\"b\\\\c\\d\"\r\nL=a\\\"b\r\nM=\"it's\"",
+         {"K=a\"b\\c\\d", "L=a\\\"b", "M=it's"}},
+        {"a lone quote joins the lines after it",
+         "A=\"x\r\nB=y\r\nC=z\r\n",
+         {"A=x\r\nB=y\r\nC=z\r\n"}},
+        {"up to the closing one", "A=\"x\r\nB=y\"\r\nC=z", {"A=x\r\nB=y", "C=z"}},
+        {"a line of only quotes is dropped", "A\r\n\"\"\r\nB", {"A", "B"}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Load(c.bytes)) << c.what;
+        EXPECT_EQ(fdx.Lines, c.lines) << c.what;
+    }
 }
 
 TEST_F(LoadTextFile, NulByteEndsTheText) {
@@ -77,33 +97,6 @@ TEST_F(LoadTextFile, NulByteEndsTheText) {
     EXPECT_THAT(fdx.Lines, ElementsAre("A=1", "B=2"));
     EXPECT_EQ(fdx.LoadedText, "A=1\r\nB=2");
     EXPECT_EQ(fdx.LoadedBytes, bytes.size());
-}
-
-TEST_F(LoadTextFile, QuotedStretchKeepsLineEndsAndDropsQuotes) {
-    ASSERT_TRUE(Load("K=\"a\r\nb\"\r\nN=1"));
-    EXPECT_THAT(fdx.Lines, ElementsAre("K=a\r\nb", "N=1"));
-}
-
-TEST_F(LoadTextFile, EqualsSignInsideQuotesIsKept) {
-    ASSERT_TRUE(Load("K='x=y'\r\nL=\"p=q\""));
-    EXPECT_THAT(fdx.Lines, ElementsAre("K=x=y", "L=p=q"));
-}
-
-TEST_F(LoadTextFile, BackslashEscapesOnlyInsideQuotes) {
-    ASSERT_TRUE(Load("K=\"a\\\"b\\\\c\\d\"\r\nL=a\\\"b\r\nM=\"it's\""));
-    EXPECT_THAT(fdx.Lines, ElementsAre("K=a\"b\\c\\d", "L=a\\\"b", "M=it's"));
-}
-
-TEST_F(LoadTextFile, LoneQuoteJoinsTheFollowingLines) {
-    ASSERT_TRUE(Load("A=\"x\r\nB=y\r\nC=z\r\n"));
-    EXPECT_THAT(fdx.Lines, ElementsAre("A=x\r\nB=y\r\nC=z\r\n"));
-    ASSERT_TRUE(Load("A=\"x\r\nB=y\"\r\nC=z"));
-    EXPECT_THAT(fdx.Lines, ElementsAre("A=x\r\nB=y", "C=z"));
-}
-
-TEST_F(LoadTextFile, LineOfOnlyQuotesIsDropped) {
-    ASSERT_TRUE(Load("A\r\n\"\"\r\nB"));
-    EXPECT_THAT(fdx.Lines, ElementsAre("A", "B"));
 }
 
 TEST_F(LoadTextFile, Cp1251TextBecomesUtf8Lines) {

@@ -42,16 +42,6 @@ TEST_F(Messages, ErrorShowsStopBoxWithOk) {
     EXPECT_FALSE(shown[0].yesNo);
 }
 
-TEST_F(Messages, TextsComeFromTheNumberedTable) {
-    fdx.ShowError(1);
-    fdx.ShowError(36);
-    fdx.ShowError(54);
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[0].text, "Ошибка записи файла конфигуратора");
-    EXPECT_EQ(shown[1].text, "Элемент нельзя удалить, поскольку он используется в работе ");
-    EXPECT_EQ(shown[2].text, "Фонограмма содержит единственный фрагмент.");
-}
-
 TEST_F(Messages, NumberOutsideTheTableShowsSystemError) {
     for (int number : {0, 37, 40, 55, -1}) fdx.ShowError(number);
     ASSERT_EQ(shown.size(), 5u);
