@@ -4,15 +4,8 @@
 // the lines a job hands to the receiver panel.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "state/cp1251.h"
-#include "state/message_bus.h"
-#include "state/user_dp.h"
-#include "state/user_job.h"
 #include "tests/app/window_fixture.h"
 
 namespace {
@@ -36,36 +29,19 @@ class UnattendedStart : public OnAir {
         // Without ORVEL.CFG no start-up job is queued.
         Write("ORVEL.CFG", {"Сетка=Да"});
 
-        std::filesystem::create_directories(folder.path() / "DP" / "0001");
-        UserDp range;
+        UserDp& range = MakeRange(1'000'000, 1'009'900, 100);
         range.Identifier = "Эфир";
-        range.FolderName = "0001";
-        range.FilePath = folder.Dir() + "DP/0001/diap.cfg";
-        range.StartFrequency = 1'000'000;
-        range.EndFrequency = 1'009'900;
-        range.Step = 100;
-        range.Modulation = 'W';
-        range.Cycles = 1;
         range.Level = 50;
         range.Journal = 1;
+        range.FilePath = range.FolderPath + "diap.cfg";
         ASSERT_TRUE(range.WriteFile());
-
-        std::filesystem::create_directories(folder.path() / "JOB");
-        UserJob job;
-        job.FolderName = "0002";
-        job.Identifier = "Утренний обход";
-        job.Lines = {MakeLine({"Панель ДИАПАЗОНЫ", 10, 2}), MakeLine({"Эфир", 9, 3, 0, "Эфир"}),
-                     MakeLine({"Кнопка ЗАГРУЗИТЬ", 10, 13, 0, "", true}),
-                     MakeLine({"Кнопка ПУСК", 10, 17})};
-        ASSERT_TRUE(SaveJobFile(folder.Dir(), job));
+        WriteJob("0002", "Утренний обход",
+                 window_test::MakeLines({{"Панель ДИАПАЗОНЫ", 10, 2},
+                                         {"Эфир", 9, 3, 0, "Эфир"},
+                                         {"Кнопка ЗАГРУЗИТЬ", 10, 13, 0, "", true},
+                                         {"Кнопка ПУСК", 10, 17}}));
     }
-
-    std::string Notes() const {
-        std::ifstream in(folder.File("DP/0001/info.txt"), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>()};
-        return Cp1251ToUtf8(bytes);
-    }
+    std::string Notes() const { return Cp1251ToUtf8(WindowTest::Notes(*ranges.front())); }
 };
 
 TEST_F(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {

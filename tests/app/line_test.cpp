@@ -11,6 +11,7 @@
 #include "state/message_bus.h"
 #include "state/user_job.h"
 #include "tests/state/temp_dir.h"
+#include "tests/support/code_sink.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"
 
@@ -19,15 +20,9 @@ namespace {
 constexpr const char* kMessage1 = "Ошибка записи файла конфигуратора";
 constexpr const char* kMessage3 = "Новые параметры вступят в силу после перезагрузки!";
 
-// Stands in for the main window: owner of the state's message boxes and target of codes.
-constexpr ui::FormResource kOwner{
-    "ID_line_test_owner", 419, 264, "8.MS Sans Serif", 0, nullptr, {}};
-
 class LineDialog : public ::testing::Test {
   protected:
     void SetUp() override {
-        ui::RegisterFormResource(kOwner);
-        ASSERT_TRUE(owner.Create("ID_line_test_owner"));
         owner.Show();
         fdx.Owner = &owner;
         fdx.ProgramDir = dir.path().string() + "/";
@@ -67,7 +62,7 @@ class LineDialog : public ::testing::Test {
     UserJob jobs[2];
     TempDir dir;
     FDX fdx;
-    ui::Form owner;
+    CodeSink owner;  // stands in for the main window: owns the message boxes, takes the codes
     line dialog;
 };
 
@@ -257,16 +252,11 @@ TEST_F(LineDialog, StartJobMissingFromTheListIsKept) {
 }
 
 TEST_F(LineDialog, RightButtonRunsTheMacroOfTheMainWindow) {
-    std::vector<uint32_t> codes;
-    owner.AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
-        codes.push_back(e.code);
-        return false;
-    });
     ui::EventData release;
     release.id = ui::EventId::RightButtonUp;
     dialog.Raise(release);
     ui::ServePending();
-    EXPECT_EQ(codes, std::vector<uint32_t>{PostRunMacro});
+    EXPECT_EQ(owner.codes, std::vector<uint32_t>{PostRunMacro});
 }
 
 TEST(LineDialogCreation, LargeScreenMovesEveryControlRight) {

@@ -208,26 +208,16 @@ TEST_F(OrvelCfg, ReadsBackWhatItWroteAndRestoresTheItemsWithScanSave) {
     EXPECT_EQ(next.ForeColor, 65280u);
     EXPECT_EQ(next.BackColor, 16777215u);
     EXPECT_EQ(next.GroupName, "Вся авиация");
-    EXPECT_EQ(StartupJob(next),
-              (std::vector<Line>{kRangesPage,
-                                 {"Кнопка  1 Диапазон", 2, 15},
-                                 {"Авиация", 9, 3, "Авиация"},
-                                 kLoad,
-                                 kRangesPage,
-                                 {"Кнопка  4 Диапазон", 2, 18},
-                                 {"Радиовещание FM>>Утро", 9, 8, "Радиовещание FM>>Утро"},
-                                 kLoad,
-                                 kRangesPage,
-                                 {"Кнопка  8 Диапазон", 2, 22},
-                                 {"Связь", 9, 3, "Связь"},
-                                 kLoad,
-                                 kBankPage,
-                                 {"Посты>>05-03-2001 10:00:00", 9, 7, "Посты>>05-03-2001 10:00:00"},
-                                 kLoad,
-                                 kJobPage,
-                                 {"Утренний обход", 9, 11, "Утренний обход"},
-                                 kLoad,
-                                 kReceiverPage}));
+    // clang-format off
+    EXPECT_EQ(StartupJob(next), (std::vector<Line>{
+        kRangesPage, {"Кнопка  1 Диапазон", 2, 15}, {"Авиация", 9, 3, "Авиация"}, kLoad,
+        kRangesPage, {"Кнопка  4 Диапазон", 2, 18},
+        {"Радиовещание FM>>Утро", 9, 8, "Радиовещание FM>>Утро"}, kLoad,
+        kRangesPage, {"Кнопка  8 Диапазон", 2, 22}, {"Связь", 9, 3, "Связь"}, kLoad,
+        kBankPage, {"Посты>>05-03-2001 10:00:00", 9, 7, "Посты>>05-03-2001 10:00:00"}, kLoad,
+        kJobPage, {"Утренний обход", 9, 11, "Утренний обход"}, kLoad,
+        kReceiverPage}));
+    // clang-format on
 }
 
 TEST_F(OrvelCfg, ABankLineLoadsTheBankThroughTheBankPage) {
@@ -260,13 +250,11 @@ TEST_F(OrvelCfg, AnAutoexecJobIsLoadedAndStartedInsteadOfShowingTheReceiver) {
     fdx.OptScanSave = 1;
     fdx.AutoexecJobName = "Утренний обход";
     ASSERT_TRUE(ReadOrvelCfg(fdx));
-    EXPECT_EQ(StartupJob(fdx), (std::vector<Line>{kJobPage,
-                                                  {"Вечерний обход", 9, 11, "Вечерний обход"},
-                                                  kLoad,
-                                                  kJobPage,
-                                                  {"Утренний обход", 9, 11, "Утренний обход"},
-                                                  kLoad,
-                                                  {"Кнопка ПУСК", 10, 17}}));
+    // clang-format off
+    EXPECT_EQ(StartupJob(fdx), (std::vector<Line>{
+        kJobPage, {"Вечерний обход", 9, 11, "Вечерний обход"}, kLoad,
+        kJobPage, {"Утренний обход", 9, 11, "Утренний обход"}, kLoad, {"Кнопка ПУСК", 10, 17}}));
+    // clang-format on
 }
 
 TEST_F(OrvelCfg, AMissingOrEmptyFileQueuesNoStartupJob) {

@@ -15,6 +15,7 @@
 #include "state/message_bus.h"
 #include "state/user_dp.h"
 #include "tests/receivers/test_model/table_receiver.h"
+#include "tests/support/code_sink.h"
 #include "ui/form.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
@@ -23,27 +24,9 @@
 namespace {
 
 constexpr uint32_t kMHz = 10000;  // in the program's units (100 Hz)
-// A window that keeps the codes posted to it.
-class Sink : public ui::Form {
-  public:
-    Sink() {
-        static const ui::FormResource resource{"ID_sink",           100,     60, "8.MS Sans Serif",
-                                               ui::style::kCaption, nullptr, {}};
-        ui::RegisterFormResource(resource);
-        AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
-            codes.push_back(e.code);
-            return false;
-        });
-        Create("ID_sink");
-    }
-    ~Sink() override { Destroy(); }
-    int Count(uint32_t code) const { return int(std::count(codes.begin(), codes.end(), code)); }
-    std::vector<uint32_t> codes;
-};
-
 // What the scan engine and the job executor ask of the main window, kept for the test to look
 // at; the codes posted to it go back to them, as the main window hands them on.
-class StandInWindow : public Sink, public ScanHost, public JobHost {
+class StandInWindow : public CodeSink, public ScanHost, public JobHost {
   public:
     explicit StandInWindow(FDX& fdx) : fdx_(fdx) {}
     void ShowFrequency() override {}
@@ -204,7 +187,7 @@ TEST_F(ScanEngineAlone, AveragesAreRunningMeansOverThePassesWithTheirMinimaAndMa
 using JobExecutorAlone = PartsAlone;
 
 TEST_F(JobExecutorAlone, RunsItsLinesAgainstTheScanEngineWithoutTheMainWindow) {
-    Sink bank;
+    CodeSink bank;
     windows.freq = &bank;
     LoadRange(100 * kMHz, 100 * kMHz + 900, 1);
     const auto line = [](uint32_t tab, uint32_t object, bool cond = false) {

@@ -32,6 +32,7 @@
 #include "state/message_bus.h"
 #include "state/stamp_clock.h"
 #include "state/user_job.h"
+#include "tests/support/code_sink.h"
 #include "tests/support/program_folder.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
@@ -72,24 +73,7 @@ inline emulators::SignalPlan WithCarrier(int noise, uint64_t hz, int peak,
     return emulators::SignalPlan{noise, {{hz, peak, width}}};
 }
 
-// Stands in for a window of a later part of the program (the bank window, the job window):
-// it only records the codes it is sent.
-class CodeSink : public ui::Form {
-  public:
-    CodeSink() {
-        static const ui::FormResource resource{"ID_code_sink",      100,     60, "8.MS Sans Serif",
-                                               ui::style::kCaption, nullptr, {}};
-        ui::RegisterFormResource(resource);
-        AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
-            codes.push_back(e.code);
-            return false;
-        });
-        Create("ID_code_sink");
-    }
-    ~CodeSink() override { Destroy(); }
-    int Count(uint32_t code) const { return int(std::count(codes.begin(), codes.end(), code)); }
-    std::vector<uint32_t> codes;
-};
+using ::CodeSink;
 
 // A job line as a job file holds it.
 struct Line {

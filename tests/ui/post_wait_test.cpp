@@ -3,6 +3,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/code_sink.h"
 #include "ui/form.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
@@ -10,23 +11,7 @@
 
 namespace {
 
-constexpr ui::FormResource kForm{"ID_bus", 100, 50, "8.MS Sans Serif", ui::style::kCaption, "", {}};
-
-// A form that records the codes it receives.
-class Receiver : public ui::Form {
-  public:
-    Receiver() {
-        ui::RegisterFormResource(kForm);
-        AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
-            codes.push_back(e.code);
-            if (onCode) onCode(e.code);
-            return false;
-        });
-        Create("ID_bus");
-    }
-    std::vector<uint32_t> codes;
-    std::function<void(uint32_t)> onCode;
-};
+using Receiver = CodeSink;
 
 // Tests run on virtual time: ticks and time-outs happen at once and the same way.
 class VirtualTime : public ::testing::Test {
