@@ -19,23 +19,24 @@ namespace ui {
 class Form;
 }
 
-// What the job executor asks of the main window and its journal.
+// What the job executor asks of the main window and its journal. The window's objects have
+// the base's do-nothing default, as for a window without them; the journal must answer.
 class JobHost {
   public:
     virtual ~JobHost() = default;
     // The tab page of a work mode, as if the operator had picked it.
-    virtual void SelectPage(int32_t page) = 0;
-    virtual void ShowFrequency() = 0;
-    virtual void ShowStep() = 0;
-    virtual void ShowModulation() = 0;
+    virtual void SelectPage(int32_t page) { (void)page; }
+    virtual void ShowFrequency() {}
+    virtual void ShowStep() {}
+    virtual void ShowModulation() {}
     // The buttons ЗАГРУЗИТЬ, СОХРАНИТЬ, УДАЛИТЬ from the section, plus and minus.
-    virtual void LoadItem() = 0;
-    virtual void SaveItem() = 0;
-    virtual void ClearPanel() = 0;
-    virtual void FrequencyPlus() = 0;
-    virtual void FrequencyMinus() = 0;
+    virtual void LoadItem() {}
+    virtual void SaveItem() {}
+    virtual void ClearPanel() {}
+    virtual void FrequencyPlus() {}
+    virtual void FrequencyMinus() {}
     // The line an editor run is at, in the status line.
-    virtual void ShowJobLine(const std::string& text) = 0;
+    virtual void ShowJobLine(const std::string& text) { (void)text; }
     // The journal's heading of the stored items of `kind` (Range, Group, Bank, Job,
     // Phonogram); null while the journal does not hold it.
     virtual const JournalItem* Folder(JournalKind kind) = 0;

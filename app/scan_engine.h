@@ -31,30 +31,31 @@ class Form;
 // gives its own.
 using Calendar = std::function<std::time_t()>;
 
-// What the scan engine shows on the main window and asks of it.
+// What the scan engine shows on the main window and asks of it. What it shows has the base's
+// do-nothing default, as for a window that shows none of it; what it asks must be answered.
 class ScanHost {
   public:
     virtual ~ScanHost() = default;
     // The frequency and step fields and the modulation buttons (with the attenuator pane).
-    virtual void ShowFrequency() = 0;
-    virtual void ShowStep() = 0;
-    virtual void ShowModulation() = 0;
+    virtual void ShowFrequency() {}
+    virtual void ShowStep() {}
+    virtual void ShowModulation() {}
     // The work mode's text in the status line.
-    virtual void ShowModeStatus() = 0;
+    virtual void ShowModeStatus() {}
     // FDX::ScanLevel in the status line and on the level bar.
-    virtual void ShowScanLevel() = 0;
+    virtual void ShowScanLevel() {}
     // The level of manual tuning, FDX::Level (which also goes into the loaded ranges' cells).
-    virtual void ShowCurrentLevel() = 0;
+    virtual void ShowCurrentLevel() {}
     // The ПАУЗА button reads "РЕЖИМ" while a scan holds.
-    virtual void ShowHeld(bool held) = 0;
+    virtual void ShowHeld(bool held) { (void)held; }
     // The start button's "СТОП" with the controls a running scan must not change locked, and
     // its "ПУСК" with them free again.
-    virtual void ShowStopLabel() = 0;
-    virtual void ShowStartLabel() = 0;
+    virtual void ShowStopLabel() {}
+    virtual void ShowStartLabel() {}
     // The wait window, shown while the bank scan allocates its histories.
-    virtual void ShowWait(bool shown) = 0;
+    virtual void ShowWait(bool shown) { (void)shown; }
     // The range window's scale drawing, while the scan scrolls the shown slot (SPY).
-    virtual void DrawRangeScale() = 0;
+    virtual void DrawRangeScale() {}
     // The default bank-scan parameters (the journal's "Банки" record); null when none.
     virtual const UserFreq* DefaultBank() = 0;
     // The job executor's operations: a scan's reaction "выполнить задание" and the job tab's

@@ -47,11 +47,7 @@ class BankScan : public ScanOnAir {
         orvel.CurrentBank = &bank;
         orvel.SwitchToTab(1);
     }
-    struct Step {
-        int32_t channel;
-        int32_t skipped;
-        friend bool operator==(const Step&, const Step&) = default;
-    };
+    using Step = std::pair<int32_t, int32_t>;  // the channel measured, the channels skipped
 
     UserFreq bank;
     CodeSink freqWindow;

@@ -122,33 +122,37 @@ TEST_F(JobRun, TheFirstLineOfARunIsNeverSkipped) {
 
 TEST_F(JobRun, MainWindowLinesAnswerThemselvesAlsoWhenRefused) {
     orvel.Running = 1;  // a scan runs
-    const uint32_t tooHigh = orvel.FreqHigh + 1;
-    RunLoaded(MakeLines({kStart,
-                         {"Поле Частота-выбор", 10, 11, tooHigh},
-                         {"Поле Частота-выбор", 10, 11, 1455000},
-                         {"Поле Шаг-выбор", 10, 12, orvel.StepHigh + 1},
-                         {"Поле Шаг-выбор", 10, 12, 125},
-                         {"Кнопка СТОП", 10, 25},
-                         {"Кнопка РЕЖИМ", 10, 26},
-                         {"Кнопка AM-модуляция", 10, 21},
-                         {"", 10, 99}}));
-    const auto& lines = orvel.RunLines;
-    EXPECT_EQ(lines[0].ReturnCode, 1);
-    EXPECT_EQ(lines[0].Message, "Режим сканирования уже запущен.");
-    EXPECT_EQ(lines[1].ReturnCode, 1);
-    EXPECT_EQ(lines[1].Message, "Частоты выходят за пределы для данного приемника");
-    EXPECT_EQ(lines[2].ReturnCode, 0);
+    // A refused line fails with its message; a step out of the limits changes nothing, unfailed.
+    // clang-format off
+    const struct {
+        Line line;
+        std::string message;
+    } steps[] = {
+        {kStart,                                        "Режим сканирования уже запущен."},
+        {{"Поле Частота-выбор", 10, 11, orvel.FreqHigh + 1}, "Частоты выходят за пределы для данного приемника"},
+        {{"Поле Частота-выбор", 10, 11, 1455000},       ""},
+        {{"Поле Шаг-выбор", 10, 12, orvel.StepHigh + 1}, ""},
+        {{"Поле Шаг-выбор", 10, 12, 125},               ""},
+        {{"Кнопка СТОП", 10, 25},                       ""},
+        {{"Кнопка РЕЖИМ", 10, 26},                      "Программа не находится в режиме ПАУЗА."},
+        {{"Кнопка AM-модуляция", 10, 21},               ""},
+        {{"", 10, 99},                                  ""},
+    };
+    // clang-format on
+    std::vector<JobStr> lines;
+    for (const auto& step : steps) lines.push_back(MakeLine(step.line));
+    RunLoaded(lines);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(orvel.RunLines[i].Message, steps[i].message) << i;
+        EXPECT_EQ(orvel.RunLines[i].ReturnCode, steps[i].message.empty() ? 0 : 1) << i;
+    }
     EXPECT_EQ(orvel.Frequency, 1455000u);
     EXPECT_EQ(orvel.ft->Text(), "145.5000");
-    EXPECT_EQ(lines[3].ReturnCode, 0);  // out of the limits: nothing changes, no failure
-    EXPECT_EQ(lines[4].ReturnCode, 0);
     EXPECT_EQ(orvel.Step, 125u);
     EXPECT_EQ(orvel.step->Text(), "12.5");
     EXPECT_EQ(orvel.Running, 0);  // СТОП stopped the scan
-    EXPECT_EQ(lines[6].Message, "Программа не находится в режиме ПАУЗА.");
     EXPECT_EQ(orvel.Modulation, 'A');
     EXPECT_TRUE(orvel.am->IsChecked());
-    EXPECT_EQ(lines[8].ReturnCode, 0);
     EXPECT_EQ(arrivals[PostJobStep], 9);  // one answer per line
     EXPECT_EQ(orvel.JobRunning, 0);
 
@@ -183,30 +187,38 @@ class JournalLines : public JobRun {
 TEST_F(JournalLines, SelectTheNamedItemOrFailWithTheirOwnMessage) {
     JournalItem* first = orvel.RangeFolder->Children()[0].get();
     ASSERT_EQ(first->As<UserDp>()->FolderName, "0001");
-
-    EXPECT_EQ(RunOne({"FM>>Утро", 9, 8, 0, "FM>>Утро"}).ReturnCode, 0);
-    EXPECT_EQ(orvel.journal.Selected(), Child(first, "Утро"));
-
-    const JobStr evening = RunOne({"FM>>Вечер", 9, 8, 0, "FM>>Вечер"});
-    EXPECT_EQ(evening.ReturnCode, 1);
-    EXPECT_EQ(evening.Message, "Не найден указанный эталон");
-    EXPECT_EQ(RunOne({"FM", 9, 8, 0, "FM"}).Message, "Не найден указанный эталон");
-
-    EXPECT_EQ(RunOne({"FM", 9, 3, 0, "FM"}).ReturnCode, 0);
-    EXPECT_EQ(orvel.journal.Selected(), first);
-    EXPECT_EQ(RunOne({"fm", 9, 3, 0, "fm"}).Message, "Не найден указанный диапазон");
+    // clang-format off
+    const struct {
+        uint32_t object;
+        const char* name;
+        const JournalItem* selected;
+        std::string message;
+    } cases[] = {
+        {8,  "FM>>Утро",  Child(first, "Утро"), ""},
+        {8,  "FM>>Вечер", nullptr, "Не найден указанный эталон"},  // only the first FM is searched
+        {8,  "FM",        nullptr, "Не найден указанный эталон"},
+        {3,  "FM",        first,   ""},
+        {3,  "fm",        nullptr, "Не найден указанный диапазон"},  // letter case counts
+        {11, "Обход",     Child(orvel.JobFolder, "Обход"), ""},
+        {6,  "Банк",      nullptr, "Не найден указанный банк"},
+        {7,  "Банк>>1",   nullptr, "Не найден указанные измерения"},
+        {4,  "Группа",    nullptr, "Не найдена указанная группа"},
+        {13, "Запись",    nullptr, "Не найдена указанная фонограмма"},
+        {5,  "?",         nullptr, ""},  // nothing to select
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const JobStr line = RunOne({c.name, 9, c.object, 0, c.name});
+        EXPECT_EQ(line.Message, c.message) << c.name;
+        EXPECT_EQ(line.ReturnCode, c.message.empty() ? 0 : 1) << c.name;
+        if (c.selected != nullptr) {
+            EXPECT_EQ(orvel.journal.Selected(), c.selected) << c.name;
+        }
+    }
     JobStr unnamed = MakeLine({"FM", 9, 3});
     unnamed.STR = "FM";  // STRING clear: no name to look for
     RunLoaded({unnamed});
     EXPECT_EQ(orvel.RunLines[0].Message, "Не найден указанный диапазон");
-
-    EXPECT_EQ(RunOne({"Обход", 9, 11, 0, "Обход"}).ReturnCode, 0);
-    EXPECT_EQ(orvel.journal.Selected(), Child(orvel.JobFolder, "Обход"));
-    EXPECT_EQ(RunOne({"Банк", 9, 6, 0, "Банк"}).Message, "Не найден указанный банк");
-    EXPECT_EQ(RunOne({"Банк>>1", 9, 7, 0, "Банк>>1"}).Message, "Не найден указанные измерения");
-    EXPECT_EQ(RunOne({"Группа", 9, 4, 0, "Группа"}).Message, "Не найдена указанная группа");
-    EXPECT_EQ(RunOne({"Запись", 9, 13, 0, "Запись"}).Message, "Не найдена указанная фонограмма");
-    EXPECT_EQ(RunOne({"?", 9, 5, 0, "?"}).ReturnCode, 0);  // nothing to select
     EXPECT_EQ(arrivals[PostJobStep], 12);
 }
 

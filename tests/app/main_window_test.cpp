@@ -141,25 +141,4 @@ TEST_F(MainWindow, NumberedMessagesReachTheMessageBoxService) {
     EXPECT_EQ(boxes.shown[1].buttons, ui::MessageButtons::YesNo);
 }
 
-TEST_F(MainWindow, ReceivesPostedCodesAndTicksItsTimer) {
-    std::vector<uint32_t> codes;
-    orvel.AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
-        if (e.code == PostSerialData || e.code == PostStartupSync) codes.push_back(e.code);
-        return false;
-    });
-    int ticks = 0;
-    orvel.timer.AddHandler(ui::EventId::Timer, [&](ui::Object&, ui::EventData&) {
-        ++ticks;
-        return false;
-    });
-    EXPECT_TRUE(PostPrivateMessage(&orvel, PostSerialData));
-    EXPECT_TRUE(PostPrivateMessage(&orvel, PostStartupSync));
-    ui::ServeFor(1000);
-    // The start-up's own synchronisation comes first.
-    EXPECT_EQ(codes, (std::vector<uint32_t>{PostStartupSync, PostSerialData, PostStartupSync}));
-    EXPECT_GE(ticks, 10);
-    orvel.Destroy();
-    EXPECT_FALSE(PostPrivateMessage(&orvel, PostSerialData));
-}
-
 }  // namespace

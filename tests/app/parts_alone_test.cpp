@@ -29,36 +29,18 @@ constexpr uint32_t kMHz = 10000;  // in the program's units (100 Hz)
 class StandInWindow : public CodeSink, public ScanHost, public JobHost {
   public:
     explicit StandInWindow(FDX& fdx) : fdx_(fdx) {}
-    void ShowFrequency() override {}
-    void ShowStep() override {}
-    void ShowModulation() override {}
-    void ShowModeStatus() override {}
-    void ShowScanLevel() override { levelShown = fdx_.ScanLevel; }
-    void ShowCurrentLevel() override { levelShown = fdx_.Level; }
-    void ShowHeld(bool held) override { this->held = held; }
     void ShowStopLabel() override { stopCaption = true; }
     void ShowStartLabel() override { stopCaption = false; }
-    void ShowWait(bool) override {}
-    void DrawRangeScale() override {}
     const UserFreq* DefaultBank() override { return nullptr; }
     bool LoadJobForRun(const std::string& name) override { return jobs->LoadJobForRun(name); }
     void StartJob() override { jobs->StartJob(); }
     void RunEditorJob() override { jobs->StartEditorRun(); }
     void SelectPage(int32_t page) override { fdx_.WorkMode = page; }
-    void LoadItem() override {}
-    void SaveItem() override {}
-    void ClearPanel() override {}
-    void FrequencyPlus() override {}
-    void FrequencyMinus() override {}
-    void ShowJobLine(const std::string& text) override { jobLine = text; }
     const JournalItem* Folder(JournalKind) override { return nullptr; }
     void SelectInJournal(JournalItem*) override {}
 
     JobExecutor* jobs = nullptr;
-    int32_t levelShown = -2;
-    bool held = false;
     bool stopCaption = false;
-    std::string jobLine;
 
   private:
     FDX& fdx_;
@@ -128,55 +110,46 @@ class PartsAlone : public ::testing::Test {
 
 using ScanEngineAlone = PartsAlone;
 
-TEST_F(ScanEngineAlone, ARangeScanFillsItsSlotFromTheReceiverAndStopsByItself) {
-    // 99.99 .. 100.06 MHz: the model's table and a point of noise each side.
-    Bank& slot = LoadRange(999'900, 1'000'600, 1);
+// Each pass hears the model's levels raised by its own amount, so that a level in another
+// point's cell shows, and so does an average that blends only the last two passes.
+class PassByPass : public TableReceiver {
+  public:
+    static constexpr int32_t kPerPass[] = {10, 21, 40};
+    int32_t ReadLevel() override {
+        return TableReceiver::ReadLevel() + kPerPass[std::min<uint32_t>(slot->CycleCount, 2)];
+    }
+    const Bank* slot = nullptr;
+};
+
+TEST_F(ScanEngineAlone, ARangeScanFillsItsSlotPassByPassAndStopsByItself) {
+    auto model = std::make_unique<PassByPass>();
+    PassByPass& passes = *model;
+    receiver.SetPanel(std::move(model));
+    ASSERT_TRUE(passes.Create(&window, &fdx));
+    // 99.99 .. 100.06 MHz, three times: the model's table and a point of noise each side.
+    Bank& slot = LoadRange(999'900, 1'000'600, 3);
+    passes.slot = &slot;
     fdx.WorkMode = 2;
     scan.StartStopScan();
-    EXPECT_TRUE(fdx.Running);
     EXPECT_TRUE(window.stopCaption);
     ServeWhileScanning();
     ASSERT_FALSE(fdx.Running);
     EXPECT_FALSE(window.stopCaption);
     EXPECT_EQ(scan.LiveScanSteps(PostRangeScanStep), 0u);
-
-    EXPECT_EQ(slot.Current[slot.CellOf(999'900)], TableReceiver::kNoise);
-    for (const TableReceiver::Point& point : TableReceiver::kLevels)
-        EXPECT_EQ(slot.Current[slot.CellOf(point.frequency)], point.level) << point.frequency;
-    EXPECT_EQ(slot.Current[slot.CellOf(1'000'600)], TableReceiver::kNoise);
-    EXPECT_EQ(slot.CyclesDone, 1u);
-    const auto& tuned = dynamic_cast<TableReceiver&>(*receiver.Panel()).Tuned;
-    EXPECT_EQ(tuned.front(), 999'900u);
-    EXPECT_EQ(tuned.back(), 1'000'600u);
-    // The window's status codes went to it, the level it showed is the last point's.
-    EXPECT_GE(window.Count(PostScanStatusText), 1);
-    EXPECT_EQ(window.levelShown, TableReceiver::kNoise);
-}
-
-// Each pass hears other levels: the average is the running integer mean over every pass so
-// far, not a blend of the last two.
-class PassByPass : public TableReceiver {
-  public:
-    static inline const Bank* slot = nullptr;
-    static constexpr int32_t kPerPass[] = {10, 21, 40};
-    int32_t ReadLevel() override { return kPerPass[std::min<uint32_t>(slot->CycleCount, 2)]; }
-};
-
-TEST_F(ScanEngineAlone, AveragesAreRunningMeansOverThePassesWithTheirMinimaAndMaxima) {
-    receiver.SetPanel(std::make_unique<PassByPass>());
-    ASSERT_TRUE(receiver.Panel()->Create(&window, &fdx));
-    Bank& slot = LoadRange(100 * kMHz, 100 * kMHz + 200, 3);
-    PassByPass::slot = &slot;
-    fdx.WorkMode = 2;
-    scan.StartStopScan();
-    ServeWhileScanning();
-    ASSERT_EQ(slot.CycleCount, 3u);
-    for (std::size_t cell = 1; cell <= 3; ++cell) {
-        // 10, then (1 * 10 + 21) / 2 = 15, then (2 * 15 + 40) / 3 = 23.
-        EXPECT_EQ(slot.Average[cell], 23) << cell;
-        EXPECT_EQ(slot.Minimum[cell], 10) << cell;
-        EXPECT_EQ(slot.Maximum[cell], 40) << cell;
-        EXPECT_EQ(slot.Current[cell], 40) << cell;
+    EXPECT_EQ(slot.CycleCount, 3u);
+    EXPECT_EQ(passes.Tuned.front(), 999'900u);
+    EXPECT_EQ(passes.Tuned.back(), 1'000'600u);
+    EXPECT_GE(window.Count(PostScanStatusText), 3);  // a pass ended
+    for (uint32_t f = 999'900; f <= 1'000'600; f += 100) {
+        int32_t heard = TableReceiver::kNoise;
+        for (const TableReceiver::Point& point : TableReceiver::kLevels)
+            if (point.frequency == f) heard = point.level;
+        const std::size_t cell = std::size_t(slot.CellOf(f));
+        // +10, +21, +40: the running means 10, (1 × 10 + 21) / 2 = 15, (2 × 15 + 40) / 3 = 23.
+        EXPECT_EQ(slot.Minimum[cell], heard + 10) << f;
+        EXPECT_EQ(slot.Average[cell], heard + 23) << f;
+        EXPECT_EQ(slot.Maximum[cell], heard + 40) << f;
+        EXPECT_EQ(slot.Current[cell], heard + 40) << f;
     }
 }
 

@@ -82,12 +82,6 @@ TEST_F(StartUp, TheAr3000aGetsTwoStopBitsAndUnknownSpeedsRunAt9600) {
     EXPECT_TRUE(pty.SlaveLine().c_cflag & CSTOPB);
 }
 
-TEST_F(StartUp, TheWinradioCardNeedsNoPort) {
-    WriteIni("COM=1\r\nRECV=8\r\n");
-    ASSERT_TRUE(orvel.Create());
-    EXPECT_FALSE(orvel.comm.IsOpen());
-}
-
 TEST_F(StartUp, AReceiverWithoutItsPanelLeavesTheProgramWorkingWithoutOne) {
     WriteIni("COM=1\r\nSPEED=5\r\nRECV=10\r\n");
     ASSERT_TRUE(orvel.Create());
