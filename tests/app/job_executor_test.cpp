@@ -4,16 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ctime>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "state/history.h"
-#include "state/message_bus.h"
-#include "state/user_job.h"
 #include "tests/app/window_fixture.h"
-#include "ui/post.h"
 
 namespace {
 
@@ -45,12 +39,6 @@ class JobRun : public window_test::WindowTest {
     void Serve() {
         for (int i = 0; i < 5000 && orvel.JobRunning; ++i) ui::ServePending();
         for (int i = 0; i < 10; ++i) ui::ServePending();
-    }
-    void RunLoaded(const std::vector<JobStr>& lines) {
-        std::copy(lines.begin(), lines.end(), orvel.RunLines.begin());
-        orvel.JobLineCount = int32_t(lines.size());
-        orvel.jobs.StartJob();
-        Serve();
     }
     // The job tab's ПУСК with these lines in the editor.
     void RunEditor(const std::vector<JobStr>& lines) {
@@ -97,25 +85,25 @@ TEST_F(LongAndEmptyJobs, ALongJobLoadsItsFirstThousandLinesAndAnEmptyOneDoesNotS
 
 TEST_F(JobRun, TheFirstLineOfARunIsNeverSkipped) {
     // The last line of the run before failed; a run starting with COND does not look at it.
-    RunLoaded(MakeLines({kBankPage, kDeleteFromJournal}));
+    RunJob(MakeLines({kBankPage, kDeleteFromJournal}));
     ASSERT_EQ(orvel.JobLine, &orvel.RunLines[1]);
     ASSERT_EQ(orvel.JobLine->ReturnCode, 1);
     Line first = kGroupPage;
     first.cond = true;
-    RunLoaded(MakeLines({first}));
+    RunJob(MakeLines({first}));
     EXPECT_EQ(orvel.WorkMode, 3);
 
     // Nothing ran at all before the start-up job.
     orvel.JobLine = nullptr;
     first = kBankPage;
     first.cond = true;
-    RunLoaded(MakeLines({first}));
+    RunJob(MakeLines({first}));
     EXPECT_EQ(orvel.WorkMode, 1);
 
     // An editor run neither.
     first = kRangesPage;
     first.cond = true;
-    RunLoaded(MakeLines({kDeleteFromJournal}));
+    RunJob(MakeLines({kDeleteFromJournal}));
     RunEditor(MakeLines({first}));
     EXPECT_EQ(orvel.WorkMode, 2);
 }
@@ -141,7 +129,7 @@ TEST_F(JobRun, MainWindowLinesAnswerThemselvesAlsoWhenRefused) {
     // clang-format on
     std::vector<JobStr> lines;
     for (const auto& step : steps) lines.push_back(MakeLine(step.line));
-    RunLoaded(lines);
+    RunJob(lines);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(orvel.RunLines[i].Message, steps[i].message) << i;
         EXPECT_EQ(orvel.RunLines[i].ReturnCode, steps[i].message.empty() ? 0 : 1) << i;
@@ -156,11 +144,11 @@ TEST_F(JobRun, MainWindowLinesAnswerThemselvesAlsoWhenRefused) {
     EXPECT_EQ(arrivals[PostJobStep], 9);  // one answer per line
     EXPECT_EQ(orvel.JobRunning, 0);
 
-    RunLoaded(MakeLines({{"Кнопка СТОП", 10, 25}, {"Кнопка УДАЛИТЬ из Раздела", 10, 16}}));
+    RunJob(MakeLines({{"Кнопка СТОП", 10, 25}, {"Кнопка УДАЛИТЬ из Раздела", 10, 16}}));
     EXPECT_EQ(orvel.RunLines[0].Message, "Режим сканирования не запущен.");
     EXPECT_EQ(orvel.RunLines[1].ReturnCode, 0);  // the receiver tab is cleared
     orvel.SwitchToTab(4);
-    RunLoaded(MakeLines({{"Кнопка УДАЛИТЬ из Раздела", 10, 16}}));
+    RunJob(MakeLines({{"Кнопка УДАЛИТЬ из Раздела", 10, 16}}));
     EXPECT_EQ(orvel.RunLines[0].Message, "Запрещено удалять работающее задание");
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -179,7 +167,7 @@ class JournalLines : public JobRun {
 
   protected:
     JobStr RunOne(const Line& l) {
-        RunLoaded(MakeLines({l}));
+        RunJob(MakeLines({l}));
         return orvel.RunLines[0];
     }
 };
@@ -217,7 +205,7 @@ TEST_F(JournalLines, SelectTheNamedItemOrFailWithTheirOwnMessage) {
     }
     JobStr unnamed = MakeLine({"FM", 9, 3});
     unnamed.STR = "FM";  // STRING clear: no name to look for
-    RunLoaded({unnamed});
+    RunJob({unnamed});
     EXPECT_EQ(orvel.RunLines[0].Message, "Не найден указанный диапазон");
     EXPECT_EQ(arrivals[PostJobStep], 12);
 }
@@ -225,13 +213,13 @@ TEST_F(JournalLines, SelectTheNamedItemOrFailWithTheirOwnMessage) {
 // ---- lines for other windows and the receiver panel
 
 TEST_F(JobRun, ALineNobodyCanAnswerFailsAndTheJobGoesOn) {
-    RunLoaded(MakeLines({{"Кнопка Внести", 3, 11},
-                         {"Кнопка Внести", 1, 11},
-                         {"Кнопка Атт 10 дБ", 0, 415},
-                         {"?", 8, 1},
-                         {"?", 11, 1},
-                         {"Панель ПАРАМЕТРЫ", 7, 0},
-                         kGroupPage}));
+    RunJob(MakeLines({{"Кнопка Внести", 3, 11},
+                      {"Кнопка Внести", 1, 11},
+                      {"Кнопка Атт 10 дБ", 0, 415},
+                      {"?", 8, 1},
+                      {"?", 11, 1},
+                      {"Панель ПАРАМЕТРЫ", 7, 0},
+                      kGroupPage}));
     for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(orvel.RunLines[i].ReturnCode, 1) << i;
         EXPECT_EQ(orvel.RunLines[i].Message, kNoAccess) << i;
@@ -269,7 +257,7 @@ TEST_F(JobRun, ALineThatStartsTheEditorsJobLeavesOneChainOfSteps) {
     std::vector<JobStr> edited = MakeLines({kRangesPage, kGroupPage});
     std::copy(edited.begin(), edited.end(), orvel.EditLines.begin());
     orvel.EditLineCount = 2;
-    RunLoaded(MakeLines({kJobPage, kStart, {"never", 10, 1}}));
+    RunJob(MakeLines({kJobPage, kStart, {"never", 10, 1}}));
     EXPECT_EQ(arrivals[PostJobStep], 1 + 2);  // the job page, then the editor's two lines
     EXPECT_EQ(orvel.RunLines[2].Time, "");
     EXPECT_EQ(orvel.EditLines[1].Time, "09:05:30");
@@ -281,7 +269,7 @@ TEST_F(JobRun, ALineThatStartsTheEditorsJobLeavesOneChainOfSteps) {
 
 TEST_F(JobRun, AnEmptyEditorLeavesTheLoadedRunGoingOn) {
     orvel.EditLineCount = 0;
-    RunLoaded(MakeLines({kJobPage, kStart, kRangesPage}));
+    RunJob(MakeLines({kJobPage, kStart, kRangesPage}));
     EXPECT_EQ(orvel.RunLines[1].Message, "Не заданы режим или параметры сканирования!");
     EXPECT_EQ(orvel.RunLines[2].Time, "09:05:30");
     EXPECT_EQ(orvel.WorkMode, 2);
@@ -333,7 +321,7 @@ TEST_F(BoundJobs, AClickWhileAJobRunsLeavesItsLines) {
     CodeSink bank;
     orvel.subWindows.freq = &bank;
     orvel.MacroJobName = "Макро";
-    RunLoaded(MakeLines({{"Кнопка Внести", 1, 11}, kGroupPage}));
+    RunJob(MakeLines({{"Кнопка Внести", 1, 11}, kGroupPage}));
     ASSERT_EQ(orvel.JobRunning, 1);
     EXPECT_EQ(orvel.statusBar->PartText(0), "Сканирование по Шкале");  // a loaded run's own
     Click();
@@ -354,7 +342,7 @@ TEST_F(BoundJobs, APanelStartsItsJobAndTheJobWindowEndsARun) {
     // A scan holds for the job (its pause action); the job's end lets the hold go.
     CodeSink bank;
     orvel.subWindows.freq = &bank;
-    RunLoaded(MakeLines({{"Кнопка Внести", 1, 11}, kGroupPage}));
+    RunJob(MakeLines({{"Кнопка Внести", 1, 11}, kGroupPage}));
     orvel.Running = 1;
     orvel.Paused = 1;
     orvel.scan.ManualPause = true;

@@ -10,22 +10,17 @@
 
 namespace {
 
-using window_test::MakeLine;
+using window_test::MakeLines;
 using window_test::ScanOnAir;
 
-// A carrier at 100.5 MHz in the ranges of 100 points from 100.0 MHz these jobs scan.
-class OnAir : public ScanOnAir {
-  protected:
-    void Prepare() override {
-        emulator.SetSignalPlan(window_test::WithCarrier(20, 100'500'000, 200));
-    }
-};
+using OnAir = ScanOnAir;
 
-class UnattendedStart : public OnAir {
+class UnattendedStart : public ScanOnAir {
   protected:
-    std::string Ini() const override { return OnAir::Ini() + "AUTOEXEC=0002\r\n"; }
+    std::string Ini() const override { return ScanOnAir::Ini() + "AUTOEXEC=0002\r\n"; }
     void Prepare() override {
-        OnAir::Prepare();
+        // A carrier at 100.5 MHz, in the range of 100 points from 100.0 MHz the job scans.
+        emulator.SetSignalPlan(window_test::WithCarrier(20, 100'500'000, 200));
         // Without ORVEL.CFG no start-up job is queued.
         Write("ORVEL.CFG", {"Сетка=Да"});
 
@@ -36,10 +31,10 @@ class UnattendedStart : public OnAir {
         range.FilePath = range.FolderPath + "diap.cfg";
         ASSERT_TRUE(range.WriteFile());
         WriteJob("0002", "Утренний обход",
-                 window_test::MakeLines({{"Панель ДИАПАЗОНЫ", 10, 2},
-                                         {"Эфир", 9, 3, 0, "Эфир"},
-                                         {"Кнопка ЗАГРУЗИТЬ", 10, 13, 0, "", true},
-                                         {"Кнопка ПУСК", 10, 17}}));
+                 MakeLines({{"Панель ДИАПАЗОНЫ", 10, 2},
+                            {"Эфир", 9, 3, 0, "Эфир"},
+                            {"Кнопка ЗАГРУЗИТЬ", 10, 13, 0, "", true},
+                            {"Кнопка ПУСК", 10, 17}}));
     }
     std::string Notes() const { return Cp1251ToUtf8(WindowTest::Notes(*ranges.front())); }
 };
@@ -67,13 +62,9 @@ TEST_F(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
 // The receiver panel executes its lines and answers each; an object it does not have fails
 // there, and the job goes on.
 TEST_F(OnAir, ThePanelAnswersItsLinesAndTheJobGoesOn) {
-    const JobStr lines[] = {MakeLine({"Уровень Сквэлша", 0, 419, 64}), MakeLine({"?", 0, 999}),
-                            MakeLine({"Панель ГРУППА", 10, 3})};
-    std::copy(std::begin(lines), std::end(lines), orvel.RunLines.begin());
-    orvel.JobLineCount = 3;
     const int answers = arrivals[PostJobStep];
-    orvel.jobs.StartJob();
-    ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }, 10'000));
+    RunJob(MakeLines({{"Уровень Сквэлша", 0, 419, 64}, {"?", 0, 999}, {"Панель ГРУППА", 10, 3}}));
+    ASSERT_FALSE(orvel.JobRunning);
     EXPECT_EQ(orvel.RunLines[0].ReturnCode, 0);
     EXPECT_EQ(emulator.State().squelchLevel, 64);
     EXPECT_EQ(orvel.RunLines[1].ReturnCode, 1);
@@ -87,13 +78,11 @@ TEST_F(OnAir, ThePanelAnswersItsLinesAndTheJobGoesOn) {
 // receiver refuses is done all the same, a bank the panel does not have is not.
 TEST_F(OnAir, ACondLineFollowsTheAnswerOfThePanel) {
     emulator.SetRefuseAll(true);
-    const JobStr lines[] = {
-        MakeLine({"Аттенюатор 20", 0, 416}), MakeLine({"Панель ГРУППА", 10, 3, 0, "", true}),
-        MakeLine({"Банк", 0, 427, 25}), MakeLine({"Панель ДИАПАЗОНЫ", 10, 2, 0, "", true})};
-    std::copy(std::begin(lines), std::end(lines), orvel.RunLines.begin());
-    orvel.JobLineCount = 4;
-    orvel.jobs.StartJob();
-    ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }, 10'000));
+    RunJob(MakeLines({{"Аттенюатор 20", 0, 416},
+                      {"Панель ГРУППА", 10, 3, 0, "", true},
+                      {"Банк", 0, 427, 25},
+                      {"Панель ДИАПАЗОНЫ", 10, 2, 0, "", true}}));
+    ASSERT_FALSE(orvel.JobRunning);
     EXPECT_EQ(orvel.RunLines[0].ReturnCode, 0);
     EXPECT_EQ(orvel.RunLines[0].Message, "");
     EXPECT_EQ(orvel.RunLines[2].ReturnCode, 2);

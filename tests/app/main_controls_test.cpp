@@ -1,11 +1,9 @@
 // The main window's frequency and step fields, its buttons that make items from a marked span,
-// the work-mode tabs and dropping a field onto the journal.
+// the work-mode tabs and dropping a field onto the journal; and tuning from them against the
+// emulated IC-R8500: what reaches the receiver for one action, and how the receiver page follows.
 #include <gtest/gtest.h>
 
-#include "state/message_bus.h"
 #include "tests/app/window_fixture.h"
-#include "ui/post.h"
-#include "ui/reply_event.h"
 
 namespace {
 
@@ -204,6 +202,50 @@ TEST_F(MainControls, DroppingTheFrequencyFieldStoresItsValueOnce) {
     EXPECT_FALSE(orvel.op->Drop(nullptr, "OTHER"));
     EXPECT_EQ(orvel.ft->DragText(), "MAIN_FREQ");
     EXPECT_EQ(orvel.step->DragText(), "MAIN_STEP");
+}
+
+// ---- on the air
+
+using Tuning = window_test::ScanOnAir;
+
+TEST_F(Tuning, PlusAndMinusLinesTuneAndMeasureOnce) {
+    const uint32_t start = orvel.Frequency;
+    orvel.PlusOffset = 5 * window_test::kMHz;
+    orvel.MinusOffset = 2 * window_test::kMHz;
+    RunJob({window_test::MakeLine({"Кнопка +", 10, 29})});
+    EXPECT_EQ(Tuned(), (std::vector<uint32_t>{start + 5 * window_test::kMHz}));
+    EXPECT_EQ(LevelQueries(), 1);
+
+    emulator.ClearReceivedFrames();
+    RunJob({window_test::MakeLine({"Кнопка -", 10, 30})});
+    EXPECT_EQ(Tuned(), (std::vector<uint32_t>{start + 3 * window_test::kMHz}));
+    EXPECT_EQ(LevelQueries(), 1);
+}
+
+TEST_F(Tuning, TheReceiverPageFollowsAFrequencyTypedInTheMainWindow) {
+    const IC8500& panel = *Ic8500Panel(orvel);
+    Type(orvel.ft, "433.92");
+    EXPECT_EQ(Tuned(), (std::vector<uint32_t>{4'339'200}));
+    EXPECT_EQ(panel.label_1->Text(), "433.9200");
+    const int64_t page = int64_t{panel.scale->Geometry().width} * panel.ViewStep;
+    EXPECT_LE(panel.ViewPosition, 4'339'200u);
+    EXPECT_LT(4'339'200, panel.ViewPosition + page);
+}
+
+TEST_F(Tuning, SelectingTheReceiverTabRefreshesThePanel) {
+    int refreshes = 0;
+    Ic8500Panel(orvel)->AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
+        if (e.code == PostRefreshLevels) ++refreshes;
+        return false;
+    });
+    for (const int page : {2, 0}) {
+        ui::EventData select;
+        select.id = ui::EventId::Select;
+        select.value = page;
+        orvel.tabctrl_1->Raise(select);
+        ui::ServeFor(100);
+        EXPECT_EQ(refreshes, page == 0 ? 1 : 0) << page;
+    }
 }
 
 }  // namespace

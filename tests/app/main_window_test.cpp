@@ -7,8 +7,6 @@
 #include <QTest>
 #include <filesystem>
 
-#include "state/message_bus.h"
-
 namespace {
 
 // The main window started on an empty program folder.

@@ -55,8 +55,6 @@ class PartsAlone : public ::testing::Test {
         fdx.Port = &comm;
         fdx.ReceiverType = TableReceiver::kType;
         fdx.ScanSlots.assign(kScanSlotCount, Bank{});
-        fdx.Channels.assign(kMaxBankChannels, Mt{});
-        fdx.EditLines.assign(kMaxJobLines, JobStr{});
         fdx.RunLines.assign(kMaxJobLines, JobStr{});
         comm.Running = true;  // the model of the tests needs no port
         receiver.SetPanel(panel_registry::Make(TableReceiver::kType));

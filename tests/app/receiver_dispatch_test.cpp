@@ -1,7 +1,6 @@
 // The main window reaches the receiver only through the panel of the configured type.
 #include <gtest/gtest.h>
 
-#include "state/message_bus.h"
 #include "tests/app/window_fixture.h"
 
 namespace {

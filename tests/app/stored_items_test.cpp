@@ -1,10 +1,7 @@
 // Renaming, saving, loading and deleting stored items through the journal.
 #include <gtest/gtest.h>
 
-#include "state/message_bus.h"
 #include "tests/app/window_fixture.h"
-#include "ui/post.h"
-#include "ui/reply_event.h"
 
 namespace {
 

@@ -148,6 +148,13 @@ class WindowTest : public ::testing::Test {
     // What a test puts into the program folder before the start.
     virtual void Prepare() {}
 
+    // Runs the lines as a loaded job: to its end, or for ten seconds of one that waits.
+    void RunJob(const std::vector<JobStr>& lines) {
+        std::copy(lines.begin(), lines.end(), orvel.RunLines.begin());
+        orvel.JobLineCount = int32_t(lines.size());
+        orvel.jobs.StartJob();
+        RunUntil([&] { return !orvel.JobRunning; }, 10'000);
+    }
     // Serves codes, clicks and ticks until done() or virtualMs of virtual time have passed.
     static bool RunUntil(const std::function<bool()>& done, int64_t virtualMs = 600'000) {
         const int64_t end = ui::Clock::NowMs() + virtualMs;
