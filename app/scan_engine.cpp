@@ -1,9 +1,5 @@
-// The scan engine: the range and group scan (code 0x7a), the bank scan (0x8c), the scale scan
-// (0x8d) and the scan a job line waits on (0xae), their start and stop, and the tuning and
-// level reading they are built from.
-//
-// Every scan is a chain of codes the main window posts to itself, one frequency per code, so
-// that serial data, timer ticks and clicks are served between two steps. A step waits in two
+// Every scan is a chain of codes posted to the main window, one frequency per code, so that
+// serial data, timer ticks and clicks are served between two steps. A step waits in two
 // places (the receiver's reply, and the 300 ms of a held step) and the panels' settings wait
 // too; codes and clicks are served inside those waits, among them a stop and a new start.
 // Each run of a scan therefore has a generation: a start or a stop begins a new one, a step
