@@ -129,8 +129,9 @@ struct Standin {
 
     // Card n, numbered from 1; null when there is none.
     Card* Numbered(int32_t n) {
-        return n >= 1 && n <= static_cast<int32_t>(cards.size()) ? &cards[static_cast<size_t>(n - 1)]
-                                                                 : nullptr;
+        return n >= 1 && n <= static_cast<int32_t>(cards.size())
+                   ? &cards[static_cast<size_t>(n - 1)]
+                   : nullptr;
     }
 
     Card* Find(int32_t handle) {

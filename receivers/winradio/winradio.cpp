@@ -69,7 +69,7 @@ struct CardMode {
     char letter;
     const char* width;
 };
-constexpr CardMode kModes[] = {{'C', "2.5"},  {'A', "6.0"}, {'F', "17.0"},
+constexpr CardMode kModes[] = {{'C', "2.5"},   {'A', "6.0"}, {'F', "17.0"},
                                {'W', "280.0"}, {'L', "4.0"}, {'U', "4.0"}};
 constexpr int32_t kCw = 0;
 constexpr int32_t kFm = 2;
@@ -290,9 +290,9 @@ void WINRADIO::LockControls(bool locked) {
 
 void WINRADIO::Connect() {
     FDX& s = *fdx_;
-    Cancel(true);
-    // An open card is not opened again: the library would refuse it, and the handle the panel
-    // holds would be lost. A failed open is tried again by the next connect.
+    // An open card is not opened again: the library would hand out the next card, or none,
+    // and the handle of this one would be lost. A failed open is tried again by the next
+    // connect.
     if (!DeviceOpen()) {
         Handle = Library.Loaded() ? Call().OpenRadioDevice(0) : 0;
         opened_ = Handle != 0;
@@ -382,7 +382,6 @@ void WINRADIO::WaitSettle() {
     if (rate == 0) return;
     const int ms = static_cast<int>(1000 / rate);
     if (ms == 0) return;
-    ReplyCountdown = ms;
     ReplyEvent.Reset();
     ReplyEvent.Wait(ms);
 }
@@ -498,9 +497,9 @@ bool WINRADIO::OffsetServes() const {
 
 void WINRADIO::SetOffset(int32_t hz) {
     if (!OffsetServes()) return;
-    const auto limit =
-        static_cast<int32_t>(std::min<uint32_t>(HasIfShift ? Device.ifShiftLimitHz : Device.bfoLimitHz,
-                                                std::numeric_limits<int32_t>::max()));
+    const auto limit = static_cast<int32_t>(
+        std::min<uint32_t>(HasIfShift ? Device.ifShiftLimitHz : Device.bfoLimitHz,
+                           std::numeric_limits<int32_t>::max()));
     BfoOffset = std::clamp(hz, -limit, limit);
     ShowOffset();
     if (!DeviceOpen()) return;
@@ -680,12 +679,12 @@ bool WINRADIO::ReadStateFile() {
     // reaching beyond the default limit keeps its scale from one run to the next.
     const uint32_t ownUpperLimit = UpperLimit;
     Scale.Resize(kLargestUpperLimit);
-    const bool read = ::ReadStateFile(StateFilePath(), head, Scale,
-                                      [](std::string_view, std::string_view) {});
+    const bool read =
+        ::ReadStateFile(StateFilePath(), head, Scale, [](std::string_view, std::string_view) {});
     const uint64_t fileUpperLimit =
         head.ScaleCells > 0 ? (uint64_t{head.ScaleCells} - 1) * LevelScale::kCellWidth : 0;
-    Scale.Resize(static_cast<uint32_t>(std::clamp<uint64_t>(fileUpperLimit, ownUpperLimit,
-                                                            kLargestUpperLimit)));
+    Scale.Resize(static_cast<uint32_t>(
+        std::clamp<uint64_t>(fileUpperLimit, ownUpperLimit, kLargestUpperLimit)));
     if (!read) return false;
     SavedDate = head.Date;
     SavedTime = head.Time;

@@ -113,7 +113,7 @@ class WINRADIO : public ReceiverPanel {
     ui::CheckBox* attenuator = nullptr;
     ui::CommandButton* RadioPower = nullptr;
     ui::Slider* volume = nullptr;
-    ui::CheckBox* Mute = nullptr;  // ticked while the sound is on
+    ui::CheckBox* Mute = nullptr;     // ticked while the sound is on
     ui::Label* bfoCaption = nullptr;  // "BFO" or "IF-Shift"
     ui::Label* bfo = nullptr;         // the value, "%+d"
     ui::UpDown* BFOupdown = nullptr;

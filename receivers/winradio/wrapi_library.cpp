@@ -47,29 +47,22 @@ bool WrapiLibrary::Load(const std::string& path) {
     void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) return false;
     Entries& e = entries_;
-    const bool complete = Resolve(module, "OpenRadioDevice", e.OpenRadioDevice) &&
-                          Resolve(module, "CloseRadioDevice", e.CloseRadioDevice) &&
-                          Resolve(module, "GetRadioDeviceInfo", e.GetRadioDeviceInfo) &&
-                          Resolve(module, "GetModeStringA", e.GetModeStringA) &&
-                          Resolve(module, "SetPower", e.SetPower) &&
-                          Resolve(module, "SetFrequency", e.SetFrequency) &&
-                          Resolve(module, "SetMode", e.SetMode) &&
-                          Resolve(module, "SetVolume", e.SetVolume) &&
-                          Resolve(module, "SetAtten", e.SetAtten) &&
-                          Resolve(module, "SetMute", e.SetMute) &&
-                          Resolve(module, "SetBFOOffset", e.SetBFOOffset) &&
-                          Resolve(module, "SetScanMode", e.SetScanMode) &&
-                          Resolve(module, "GetSignalStrength", e.GetSignalStrength) &&
-                          Resolve(module, "GetFrequency", e.GetFrequency) &&
-                          Resolve(module, "GetMode", e.GetMode) &&
-                          Resolve(module, "GetVolume", e.GetVolume) &&
-                          Resolve(module, "GetAtten", e.GetAtten) &&
-                          Resolve(module, "GetMute", e.GetMute) &&
-                          Resolve(module, "GetBFOOffset", e.GetBFOOffset) &&
-                          Resolve(module, "GetScanMode", e.GetScanMode) &&
-                          Resolve(module, "GetPower", e.GetPower) &&
-                          Resolve(module, "SetIFShift", e.SetIFShift) &&
-                          Resolve(module, "GetIFShift", e.GetIFShift);
+    const bool complete =
+        Resolve(module, "OpenRadioDevice", e.OpenRadioDevice) &&
+        Resolve(module, "CloseRadioDevice", e.CloseRadioDevice) &&
+        Resolve(module, "GetRadioDeviceInfo", e.GetRadioDeviceInfo) &&
+        Resolve(module, "GetModeStringA", e.GetModeStringA) &&
+        Resolve(module, "SetPower", e.SetPower) &&
+        Resolve(module, "SetFrequency", e.SetFrequency) && Resolve(module, "SetMode", e.SetMode) &&
+        Resolve(module, "SetVolume", e.SetVolume) && Resolve(module, "SetAtten", e.SetAtten) &&
+        Resolve(module, "SetMute", e.SetMute) && Resolve(module, "SetBFOOffset", e.SetBFOOffset) &&
+        Resolve(module, "SetScanMode", e.SetScanMode) &&
+        Resolve(module, "GetSignalStrength", e.GetSignalStrength) &&
+        Resolve(module, "GetFrequency", e.GetFrequency) && Resolve(module, "GetMode", e.GetMode) &&
+        Resolve(module, "GetVolume", e.GetVolume) && Resolve(module, "GetAtten", e.GetAtten) &&
+        Resolve(module, "GetMute", e.GetMute) && Resolve(module, "GetBFOOffset", e.GetBFOOffset) &&
+        Resolve(module, "GetScanMode", e.GetScanMode) && Resolve(module, "GetPower", e.GetPower) &&
+        Resolve(module, "SetIFShift", e.SetIFShift) && Resolve(module, "GetIFShift", e.GetIFShift);
     if (!complete) {
         // A half-resolved table would send a call into nowhere.
         entries_ = {};

@@ -39,7 +39,8 @@ class WrapiStandin {
     std::vector<std::string> Calls() const {
         std::vector<std::string> names;
         std::istringstream lines(Log());
-        for (std::string line; std::getline(lines, line);) names.push_back(line.substr(0, line.find('(')));
+        for (std::string line; std::getline(lines, line);)
+            names.push_back(line.substr(0, line.find('(')));
         return names;
     }
     // The default cards (closed, off), the default signal plan, no failures, an empty log.

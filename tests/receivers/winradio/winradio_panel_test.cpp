@@ -26,8 +26,8 @@ using Calls = std::vector<std::string>;
 constexpr const char* kNoReceiver = "Ошибка инициализации приемника(нет памяти)";
 constexpr const char* kReceiverOff = "Ошибка обращения к приемнику(выключен)";
 
-constexpr ui::FormResource kMainForm{
-    "ID_winradio_test_main", 420, 260, "8.MS Sans Serif", ui::style::kCaption, "", {}};
+constexpr ui::FormResource kMainForm{"ID_winradio_test_main", 420, 260, "8.MS Sans Serif",
+                                     ui::style::kCaption,     "",  {}};
 
 // Stands in for the main window: counts the codes the panel posts to it.
 class CodeSink : public ui::Form {
@@ -102,15 +102,14 @@ class Winradio : public ::testing::Test {
 
 TEST_F(Winradio, TheConnectOpensDescribesAndSwitchesOnTheCardInItsOrderAndOnlyOnce) {
     Start();
-    EXPECT_EQ(card.Calls(),
-              (Calls{"OpenRadioDevice", "GetRadioDeviceInfo", "GetPower", "SetPower", "GetMute",
-                     "GetAtten", "GetFrequency", "GetMode", "GetSignalStrength", "GetVolume",
-                     "SetVolume", "GetScanMode"}));
+    EXPECT_EQ(card.Calls(), (Calls{"OpenRadioDevice", "GetRadioDeviceInfo", "GetPower", "SetPower",
+                                   "GetMute", "GetAtten", "GetFrequency", "GetMode",
+                                   "GetSignalStrength", "GetVolume", "SetVolume", "GetScanMode"}));
     const std::string log = card.Log();
-    EXPECT_EQ(log.substr(0, log.find('\n')), "OpenRadioDevice(0) = " + std::to_string(panel.Handle));
-    for (const std::string& call :
-         {Call("GetRadioDeviceInfo", "size 76", 1), Call("SetPower", "1", 1),
-          Call("SetVolume", "20", 1)})
+    EXPECT_EQ(log.substr(0, log.find('\n')),
+              "OpenRadioDevice(0) = " + std::to_string(panel.Handle));
+    for (const std::string& call : {Call("GetRadioDeviceInfo", "size 76", 1),
+                                    Call("SetPower", "1", 1), Call("SetVolume", "20", 1)})
         EXPECT_NE(log.find(call), std::string::npos) << call;
 
     // The WR-3100's description, its limits in Hz.
@@ -162,8 +161,10 @@ TEST_F(Winradio, SsbGoesAsCwToACardWithoutItAndALetterTheCardLacksKeepsTheMode) 
         char letter;
         const char* sent;
         const char* width;
-    } cases[] = {{kWr1000, 'L', "0", "2.5"}, {kWr3100, 'L', "4", "4.0"},
-                 {kWr3100, 'U', "5", "4.0"}, {kWr1000, 'A', "1", "6.0"},
+    } cases[] = {{kWr1000, 'L', "0", "2.5"},
+                 {kWr3100, 'L', "4", "4.0"},
+                 {kWr3100, 'U', "5", "4.0"},
+                 {kWr1000, 'A', "1", "6.0"},
                  {kWr1000, 'R', "3", "280.0"}};  // the card stays in WFM
     for (const auto& c : cases) {
         card.SetCards({c.card});
@@ -367,6 +368,19 @@ TEST_F(Winradio, AScanLocksThePanelAndTheCardsOwnScanMode) {
     EXPECT_TRUE(panel.volume->IsEnabled());
     EXPECT_FALSE(panel.BFOupdown->IsEnabled());  // WFM has no offset
     EXPECT_EQ(card.Log(), Call("SetScanMode", "1", 1) + Call("SetScanMode", "0", 1));
+    // A stop reads the level where the scan stopped.
+    card.ClearLog();
+    panel.ReleaseForStop();
+    EXPECT_EQ(card.Log(), Call("GetSignalStrength", "", 3));
+}
+
+TEST_F(Winradio, ATuneTheCardRefusesFromThePanelIsTold) {
+    Start();
+    card.Fail("SetFrequency");
+    Post(PostStepUp);
+    Post(PostMeasureLevel);
+    EXPECT_EQ(messages, (std::vector<std::string>{kReceiverOff, kReceiverOff}));
+    EXPECT_EQ(main.Count(PostFrequencyStepped), 1);
 }
 
 // A card that tunes beyond the default limit keeps its scale up there from one run to the
