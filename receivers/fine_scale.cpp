@@ -139,7 +139,10 @@ bool FineScale::TuneTo(uint32_t frequency) {
     FDX& s = *panel_.State();
     s.Frequency = frequency;
     const bool tuned = panel_.SetFrequencyWait();
-    if (tuned) s.Level = panel_.ReadLevel();
+    if (tuned)
+        s.Level = panel_.ReadLevel();
+    else if (look_.tuneFailureMessage != 0)
+        s.ShowError(look_.tuneFailureMessage);
     panel_.PostToOwner(PostReceiverState);
     Redraw();  // with the level just measured
     return tuned;

@@ -28,6 +28,9 @@ struct FineScaleLook {
     int barDivisor;      // a level of this many units is one pixel of a bar
     // The view steps the list offers; a step not listed is taken as the first.
     std::span<const ViewStepEntry> viewSteps;
+    // The numbered message a tune from the scale shows when the receiver does not take it;
+    // 0: none.
+    int tuneFailureMessage = 0;
 };
 
 class FineScale {
@@ -49,7 +52,8 @@ class FineScale {
 
     // Tuning from the panel: FDX::Frequency := frequency, SetFrequencyWait, then the level
     // into FDX::Level, PostReceiverState and a redraw. False, and nothing done, while an
-    // exchange is outstanding; false when the tune was not acknowledged.
+    // exchange is outstanding; false when the tune was not acknowledged (and the look's
+    // tuneFailureMessage shown).
     bool TuneTo(uint32_t frequency);
     // To the next level peak to the right (higher) or left; message 29 when there is none.
     bool JumpToPeak(bool right);
@@ -58,13 +62,14 @@ class FineScale {
     bool JumpToFixed(bool right);
     // Zeroes the scale after the operator confirms it.
     void ConfirmClear();
+    // Zeroes the scale and redraws.
+    void Clear();
 
     // The frequency under a point of the canvas, held to the panel's limits.
     int64_t FrequencyAt(int x, int y) const;
     void Draw(ui::Painter& painter);
 
   private:
-    void Clear();
     void ShowScrollBar();
     void OnScrolled(int64_t division);
     void OnMouse(ui::EventId id, int x, int y);

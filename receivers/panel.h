@@ -184,6 +184,9 @@ class ReceiverPanel : public ui::Form {
     bool CreatePanel(const std::string& resourceName, ui::Form* parent, FDX* fdx);
     // Called by the create event when it could not allocate what the panel needs.
     void MarkCreateFailed() { createFailed_ = true; }
+    // MAXMON: the receiver page grows with the main window; the form's controls grow along
+    // (FDX::LayoutScale).
+    void StretchControls();
 
     // Executes FDX::JobLine by its command number through the model's table: a number the
     // table lacks gets "Нет доступа к объекту" with return code 1. PostJobStep follows

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "receivers/icom/ic8500/ic8500.h"
+#include "receivers/winradio/winradio.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ const PanelModel kBuiltIn[] = {
     {5, 3, 1, kIcR10, nullptr},  // IC-R9000
     {6, 6, 0, kIcPcr1000, nullptr},
     {7, 7, 0, kAr5000, nullptr},
-    {8, 8, 0, kWinradio, nullptr},
+    {8, 8, 0, kWinradio, &MakePanel<WINRADIO>},
     {9, 9, 0, kAr8200, nullptr},
     {10, 10, 0, kIcR75, nullptr},
     {11, 9, 1, kAr8200, nullptr},  // AR8600

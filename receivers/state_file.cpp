@@ -129,6 +129,7 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
         } else if (key == "Позиция_просмотра") {
             head.ViewPosition = ReadU32(value);
         } else if (key == "Измерения") {
+            head.ScaleCells = ReadU32(value);
             limit =
                 std::clamp<int64_t>(ReadInteger(value), 0, static_cast<int64_t>(scale.CellCount()));
             position = 0;

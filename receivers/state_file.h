@@ -33,6 +33,8 @@ struct StateFileHead {
     char Modulation = 'W';
     uint32_t ViewStep = 0;      // step of the fine scale
     uint32_t ViewPosition = 0;  // first frequency the fine scale shows
+    // Reading only: the cells the file describes ("Измерения"), whatever the scale could take.
+    uint32_t ScaleCells = 0;
 };
 
 class StateFileWriter {

@@ -39,7 +39,7 @@ void CivPanel::OnCreate() {
     s.BuildingControls = 1;
     CreateControls();
     Fine.Attach(scale, scrollb_1, step);
-    if (s.OptMaxMon) ScaleLayout();
+    if (s.OptMaxMon) StretchControls();
     SetDefaults();
     try {
         Scale.Allocate(UpperLimit);
@@ -58,19 +58,6 @@ void CivPanel::OnCreate() {
     ShowControls();
     FollowTuning();
     Show();
-}
-
-// MAXMON: the receiver page grows with the main window; the controls grow along.
-void CivPanel::ScaleLayout() {
-    const float factor = fdx_->LayoutScale;
-    for (const ui::ControlResource& row : model_.form->controls) {
-        ui::Control* control = FindControl(row.name);
-        if (!control) continue;
-        ui::Rect r = control->Geometry();
-        r.x = static_cast<int>(static_cast<float>(r.x) * factor);
-        r.width = static_cast<int>(static_cast<float>(r.width) * factor);
-        control->Move(r);
-    }
 }
 
 void CivPanel::SetDefaults() {

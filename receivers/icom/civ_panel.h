@@ -166,7 +166,6 @@ class CivPanel : public ReceiverPanel {
     void OnDestroy();
     void OnUserEvent(uint32_t code);
     void SetDefaults();
-    void ScaleLayout();
     void Synchronise();
     void StepBy(int direction);
     void ShowFrequency();
