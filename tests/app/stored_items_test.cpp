@@ -17,12 +17,12 @@ class Renaming : public JournalWindow {
     void Prepare() override { WriteRange("0001", "FM", 1000000, 1080000); }
 
   protected:
-    JournalItem* Range() const { return Child(orvel.RangeFolder, "FM"); }
+    JournalItem* Range() const { return Child(orvel.store.RangeFolder, "FM"); }
 };
 
 TEST_F(Renaming, ARangeRewritesItsIdentifierAndKeepsItsFolder) {
     JournalItem* range = Range();
-    orvel.RenameJournalItem(range, "Вещание");
+    orvel.store.RenameJournalItem(range, "Вещание");
     EXPECT_EQ(range->Name, "Вещание");
     EXPECT_EQ(orvel.op->ItemText(orvel.journalTree->TreeItemOf(range)), "Вещание");
     EXPECT_EQ(Read("DP/0001/diap.cfg"), Golden("renamed_diap.cfg"));
@@ -33,15 +33,15 @@ TEST_F(Renaming, ARangeRewritesItsIdentifierAndKeepsItsFolder) {
 }
 
 TEST_F(Renaming, HeadingsTheRootRowsAndCatalogEntriesCannotBeEdited) {
-    for (const JournalItem* item :
-         {orvel.RootItem, orvel.RangeFolder, Range()->FirstChild(), orvel.FrequencyFieldEntry})
-        EXPECT_FALSE(orvel.MayRenameJournalItem(item)) << item->Name;
-    EXPECT_TRUE(orvel.MayRenameJournalItem(Range()));
+    for (const JournalItem* item : {orvel.store.RootItem, orvel.store.RangeFolder,
+                                    Range()->FirstChild(), orvel.store.FrequencyFieldEntry})
+        EXPECT_FALSE(orvel.store.MayRenameJournalItem(item)) << item->Name;
+    EXPECT_TRUE(orvel.store.MayRenameJournalItem(Range()));
 
     // The tree refuses the edit before it starts.
     ui::EventData begin;
     begin.id = ui::EventId::BeginLabelEdit;
-    begin.item = orvel.journalTree->TreeItemOf(orvel.RangeFolder);
+    begin.item = orvel.journalTree->TreeItemOf(orvel.store.RangeFolder);
     orvel.op->Raise(begin);
     EXPECT_TRUE(begin.cancel);
     begin.cancel = false;
@@ -49,8 +49,8 @@ TEST_F(Renaming, HeadingsTheRootRowsAndCatalogEntriesCannotBeEdited) {
     orvel.op->Raise(begin);
     EXPECT_FALSE(begin.cancel);
 
-    orvel.RenameJournalItem(orvel.RangeFolder, "Мои диапазоны");
-    EXPECT_EQ(orvel.RangeFolder->Name, "Диапазоны");
+    orvel.store.RenameJournalItem(orvel.store.RangeFolder, "Мои диапазоны");
+    EXPECT_EQ(orvel.store.RangeFolder->Name, "Диапазоны");
 }
 
 TEST_F(Renaming, NamesTheStoredFilesCannotHoldRestoreTheLabel) {
@@ -91,59 +91,59 @@ class BankSaving : public JournalWindow {
 
 TEST_F(BankSaving, StoresTheWorkingChannelsOnceAndThenHasNothingToStore) {
     SetWorkingChannels();
-    orvel.SaveItem();
+    orvel.store.SaveItem();
     EXPECT_EQ(Read("FREQ/0001/freq.cfg"), Golden("new_bank_freq.cfg"));
-    ASSERT_EQ(Names(orvel.BankFolder), Rows{"Банк частот-1"});
-    JournalItem* bank = orvel.BankFolder->FirstChild();
+    ASSERT_EQ(Names(orvel.store.BankFolder), Rows{"Банк частот-1"});
+    JournalItem* bank = orvel.store.BankFolder->FirstChild();
     EXPECT_EQ(Names(bank),
               (Rows{"Дата=07/03/2001", "Время=09:05", " 145.5000 F - Пост", " 433.9200 A - "}));
-    EXPECT_EQ(orvel.CurrentBankItem, bank);
+    EXPECT_EQ(orvel.store.CurrentBankItem, bank);
     EXPECT_EQ(orvel.CurrentBank, bank->As<UserFreq>());
     EXPECT_EQ(orvel.BankName, "Банк частот-1");
     EXPECT_EQ(orvel.journal.Selected(), bank);
     EXPECT_TRUE(Messages().empty());
 
-    orvel.SaveItem();
+    orvel.store.SaveItem();
     EXPECT_EQ(Messages(), Rows{"Нет информации для записи"});
-    EXPECT_EQ(orvel.BankFolder->Children().size(), 1u);
+    EXPECT_EQ(orvel.store.BankFolder->Children().size(), 1u);
 }
 
 TEST_F(BankSaving, AChangedListUpdatesItsBankAndAnIdenticalOneMakesNone) {
     SetWorkingChannels();
-    orvel.SaveItem();
+    orvel.store.SaveItem();
     orvel.Channels[0].Step = 100;
     orvel.BankChanged = 1;
-    orvel.SaveItem();
+    orvel.store.SaveItem();
     EXPECT_EQ(Messages(), Rows{"Банк частот существует и обновлен!"});
     EXPECT_NE(Read("FREQ/0001/freq.cfg").find("F_STEP=100\r\n"), std::string::npos);
 
     // The same list again, as a receiver panel hands it over: nothing new is made.
     orvel.BankStored = 0;
-    orvel.SaveItem();
+    orvel.store.SaveItem();
     EXPECT_EQ(Messages().back(), "Банк частот с данными параметрами уже существует!");
-    EXPECT_EQ(orvel.BankFolder->Children().size(), 1u);
+    EXPECT_EQ(orvel.store.BankFolder->Children().size(), 1u);
     EXPECT_FALSE(Exists("FREQ/0002"));
 }
 
 TEST_F(BankSaving, ClearingTheBankTabEmptiesTheWorkingBankAndAJobIsNotAsked) {
     SetWorkingChannels();
-    orvel.SaveItem();
+    orvel.store.SaveItem();
     Answer({MessageAnswer::No});
-    orvel.ClearPanel();
+    orvel.store.ClearPanel();
     EXPECT_EQ(Messages(), Rows{"Вы уверены что хотите очистить Панель ?"});
     EXPECT_EQ(orvel.ChannelCount, 2);
 
     JobStr line;
     orvel.JobLine = &line;
     orvel.JobRunning = 1;
-    orvel.ClearPanel();
+    orvel.store.ClearPanel();
     orvel.JobRunning = 0;
     EXPECT_EQ(Messages().size(), 1u);
     EXPECT_EQ(line.Message, "");  // not even asked in the job line
     EXPECT_EQ(orvel.ChannelCount, 0);
     EXPECT_EQ(orvel.BankName, "");
     EXPECT_EQ(orvel.BankStored, 0);
-    EXPECT_EQ(orvel.BankFolder->Children().size(), 1u);  // the stored bank stays
+    EXPECT_EQ(orvel.store.BankFolder->Children().size(), 1u);  // the stored bank stays
 }
 
 class BankSavingOverLeftovers : public BankSaving {
@@ -153,8 +153,8 @@ class BankSavingOverLeftovers : public BankSaving {
 
 TEST_F(BankSavingOverLeftovers, ANewBankNeverTakesANumberInUseOnDisk) {
     SetWorkingChannels();
-    orvel.SaveItem();
-    EXPECT_EQ(Names(orvel.BankFolder), Rows{"Банк частот-2"});
+    orvel.store.SaveItem();
+    EXPECT_EQ(Names(orvel.store.BankFolder), Rows{"Банк частот-2"});
     EXPECT_TRUE(Exists("FREQ/0002/freq.cfg"));
     EXPECT_EQ(Read("FREQ/0001/0001.meg"), Lines({"F=1455000", "FL=10"}));
 }
@@ -174,8 +174,8 @@ class MeasurementSets : public JournalWindow {
   protected:
     // Loads the bank and gives it a series of three measurements, unsaved, in the bank tab.
     void MeasureSeries() {
-        orvel.journal.Select(Child(orvel.BankFolder, "Посты"));
-        orvel.LoadItem();
+        orvel.journal.Select(Child(orvel.store.BankFolder, "Посты"));
+        orvel.store.LoadItem();
         orvel.ChannelLevels = {{10, 10, 20}, {0, 255, 7}};
         orvel.MeasurementCapacity = 3;
         orvel.MeasurementCount = 3;
@@ -190,11 +190,11 @@ class MeasurementSets : public JournalWindow {
 
 TEST_F(MeasurementSets, ASetTakesTheLowestFreeNumberAndLoadsBackWhole) {
     MeasureSeries();
-    orvel.SaveItem();
+    orvel.store.SaveItem();
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Read("FREQ/0001/0002.etl"), Golden("measurement_set.etl"));
     EXPECT_EQ(Read("FREQ/0001/0002.meg"), Golden("measurement_set.meg"));
-    JournalItem* bank = Child(orvel.BankFolder, "Посты");
+    JournalItem* bank = Child(orvel.store.BankFolder, "Посты");
     JournalItem* set = Child(bank, "05-03-2001 10:00:00");
     ASSERT_NE(set, nullptr);
     EXPECT_EQ(set->As<Meg>()->Name, "0002");
@@ -205,7 +205,7 @@ TEST_F(MeasurementSets, ASetTakesTheLowestFreeNumberAndLoadsBackWhole) {
     orvel.ChannelLevels = {{1}, {2}};
     orvel.MeasurementStart = {};
     orvel.SwitchToTab(0);
-    orvel.LoadItem();
+    orvel.store.LoadItem();
     EXPECT_EQ(orvel.ChannelLevels, (std::vector<std::vector<uint8_t>>{{10, 10, 20}, {0, 255, 7}}));
     EXPECT_EQ(orvel.MeasurementStart, (std::array<int32_t, 6>{5, 3, 2001, 10, 0, 0}));
     EXPECT_EQ(orvel.MeasurementCount, 3);
@@ -220,15 +220,15 @@ TEST_F(MeasurementSets, ASetThatCannotBeWrittenWholeIsReportedAndLeavesNothing) 
     orvel.ChannelLevels.assign(2, std::vector<uint8_t>(4000));
     for (std::size_t i = 0; i < 4000; ++i) orvel.ChannelLevels[0][i] = uint8_t(i % 2);
     orvel.MeasurementCapacity = orvel.MeasurementCount = 4000;
-    WithFileSizeLimit(2000, [&] { orvel.SaveItem(); });
+    WithFileSizeLimit(2000, [&] { orvel.store.SaveItem(); });
     EXPECT_EQ(Messages(), Rows{"Ошибка записи файла - списка!"});
     EXPECT_FALSE(Exists("FREQ/0001/0002.etl"));
     EXPECT_FALSE(Exists("FREQ/0001/0002.meg"));
-    EXPECT_EQ(Child(orvel.BankFolder, "Посты")->Children().size(), 6u);  // 4 rows, 2 sets
+    EXPECT_EQ(Child(orvel.store.BankFolder, "Посты")->Children().size(), 6u);  // 4 rows, 2 sets
     EXPECT_EQ(orvel.MeasurementsUnsaved, 1);
     EXPECT_EQ(orvel.MeasurementSetSaved, 0);
 
-    orvel.SaveItem();  // the disk has room again
+    orvel.store.SaveItem();  // the disk has room again
     EXPECT_TRUE(Exists("FREQ/0001/0002.meg"));
     EXPECT_EQ(orvel.MeasurementsUnsaved, 0);
 }
@@ -240,8 +240,8 @@ class Etalons : public JournalWindow {
 
   protected:
     void ScanIntoSlot() {
-        orvel.journal.Select(Child(orvel.RangeFolder, "FM"));
-        orvel.LoadItem();
+        orvel.journal.Select(Child(orvel.store.RangeFolder, "FM"));
+        orvel.store.LoadItem();
         Bank& slot = orvel.ScanSlots[0];
         slot.PointCount = 3201;
         for (std::size_t i = 0; i < 3201; ++i) slot.Current[i] = uint8_t(i % 2 ? 40 : 90);
@@ -253,14 +253,14 @@ class Etalons : public JournalWindow {
 
 TEST_F(Etalons, AnEtalonIsStoredOnlyWhenAllItsFilesAreWritten) {
     ScanIntoSlot();
-    WithFileSizeLimit(3000, [&] { orvel.SaveItem(); });
+    WithFileSizeLimit(3000, [&] { orvel.store.SaveItem(); });
     EXPECT_EQ(Messages(), Rows{"Ошибка записи файла - списка!"});
     for (const char* extension : {".etl", ".cur", ".min", ".sum", ".max", ".obr"})
         EXPECT_FALSE(Exists(std::string("DP/0001/0001") + extension)) << extension;
     EXPECT_EQ(orvel.ScanSlots[0].Flag4, 1);  // the results are still unsaved
 
-    orvel.SaveItem();
-    JournalItem* etalon = Child(Child(orvel.RangeFolder, "FM"), "07-03-2001 09:05:30");
+    orvel.store.SaveItem();
+    JournalItem* etalon = Child(Child(orvel.store.RangeFolder, "FM"), "07-03-2001 09:05:30");
     ASSERT_NE(etalon, nullptr);
     EXPECT_EQ(etalon->As<Etl>()->Name, "0001");
     EXPECT_EQ(Names(etalon), (Rows{"Дата=07/03/2001", "Время=09:05", "Кол-во циклов=4"}));
@@ -294,7 +294,7 @@ class Loading : public JournalWindow {
     }
     void Load(JournalItem* item) {
         orvel.journal.Select(item);
-        orvel.LoadItem();
+        orvel.store.LoadItem();
     }
     PostedCodes diap;
     PostedCodes group;
@@ -302,7 +302,7 @@ class Loading : public JournalWindow {
 
 TEST_F(Loading, ARangeFillsTheShownFreeSlotWithItsEtalon) {
     orvel.SwitchToTab(1);
-    JournalItem* fm = Child(orvel.RangeFolder, "FM");
+    JournalItem* fm = Child(orvel.store.RangeFolder, "FM");
     Load(fm);
     const Bank& slot = orvel.ScanSlots[0];
     EXPECT_TRUE(slot.InUse);
@@ -311,7 +311,7 @@ TEST_F(Loading, ARangeFillsTheShownFreeSlotWithItsEtalon) {
     EXPECT_EQ(slot.Step, 250u);
     EXPECT_EQ(slot.Modulation, 'W');
     EXPECT_EQ(slot.Range, fm->As<UserDp>());
-    EXPECT_EQ(orvel.SlotItems[0], fm);
+    EXPECT_EQ(orvel.store.SlotItems[0], fm);
     ASSERT_TRUE(slot.HasEtalon);
     EXPECT_EQ(slot.EtalonRecord->Identifier, "Утро");
     EXPECT_EQ(orvel.WorkMode, 2);  // the range tab is shown
@@ -322,14 +322,14 @@ TEST_F(Loading, ARangeFillsTheShownFreeSlotWithItsEtalon) {
 
 TEST_F(Loading, ARangeBeyondTheReceiversLimitsIsRefused) {
     orvel.FreqHigh = 1050000;
-    Load(Child(orvel.RangeFolder, "FM"));
+    Load(Child(orvel.store.RangeFolder, "FM"));
     EXPECT_EQ(Messages(), Rows{"Пределы диапазона недопустимы для данного приемника"});
     EXPECT_FALSE(orvel.ScanSlots[0].InUse);
 }
 
 TEST_F(Loading, OutsideTheRangeTabTheRangeWindowPicksAFreeSlot) {
-    Load(Child(orvel.RangeFolder, "FM"));
-    Load(Child(orvel.RangeFolder, "Авиация"));
+    Load(Child(orvel.store.RangeFolder, "FM"));
+    Load(Child(orvel.store.RangeFolder, "Авиация"));
     EXPECT_EQ(orvel.ScanSlots[0].Start, 1000000u);  // the shown slot keeps its range
     EXPECT_FALSE(orvel.ScanSlots[1].InUse);
     ui::ServePending();
@@ -337,7 +337,7 @@ TEST_F(Loading, OutsideTheRangeTabTheRangeWindowPicksAFreeSlot) {
 }
 
 TEST_F(Loading, AGroupFillsTheSlotsInItsOrder) {
-    Load(Child(orvel.GroupFolder, "Пара"));
+    Load(Child(orvel.store.GroupFolder, "Пара"));
     EXPECT_EQ(orvel.ScanSlots[0].Range->Identifier, "Авиация");
     EXPECT_EQ(orvel.ScanSlots[1].Range->Identifier, "FM");
     EXPECT_TRUE(orvel.ScanSlots[1].HasEtalon);  // the range's own etalon
@@ -354,7 +354,7 @@ TEST_F(Loading, AFixedFrequencyAsksToTuneToItsMiddle) {
         codes.push_back(e.code);
         return false;
     });
-    Load(Child(orvel.FixedFolder, "Пост"));
+    Load(Child(orvel.store.FixedFolder, "Пост"));
     EXPECT_EQ(orvel.TuneFrequency, 1455500u);
     EXPECT_EQ(orvel.TuneModulation, orvel.Modulation);
     ui::ServePending();
@@ -363,15 +363,15 @@ TEST_F(Loading, AFixedFrequencyAsksToTuneToItsMiddle) {
 
 TEST_F(Loading, ClearingTheRangeTabOnlyDropsTheMarkedSpan) {
     orvel.SwitchToTab(2);
-    Load(Child(orvel.RangeFolder, "FM"));
-    orvel.ClearPanel();
+    Load(Child(orvel.store.RangeFolder, "FM"));
+    orvel.store.ClearPanel();
     EXPECT_TRUE(orvel.ScanSlots[0].InUse);
     ui::ServePending();
     EXPECT_EQ(diap.codes.back(), PostResetSelection);
 }
 
 TEST_F(Loading, AJobGoesIntoTheEditor) {
-    JournalItem* job = Child(orvel.JobFolder, "Обход");
+    JournalItem* job = Child(orvel.store.JobFolder, "Обход");
     Load(job);
     EXPECT_EQ(orvel.EditLineCount, 2);
     EXPECT_EQ(orvel.EditLines[1].DCL, "Кнопка СТОП");
@@ -383,19 +383,19 @@ TEST_F(Loading, AJobGoesIntoTheEditor) {
 }
 
 TEST_F(Loading, APhonogramBecomesTheCurrentOne) {
-    JournalItem* phonogram = Child(orvel.PhonogramFolder, "Запись");
+    JournalItem* phonogram = Child(orvel.store.PhonogramFolder, "Запись");
     Load(phonogram);
     ASSERT_EQ(orvel.Phonogram->Fragments.size(), 2u);
     EXPECT_EQ(orvel.Phonogram->Fragments[1].Identifier, "второй");
     EXPECT_EQ(orvel.Phonogram->Identifier, "Запись");
     EXPECT_EQ(orvel.PhonogramLoaded, 1);
-    EXPECT_EQ(orvel.PhonogramItem, phonogram);
+    EXPECT_EQ(orvel.store.PhonogramItem, phonogram);
     EXPECT_EQ(orvel.WorkMode, 6);
 }
 
 TEST_F(Loading, InTheJobTabAStoredItemBecomesAJournalLine) {
     orvel.SwitchToTab(4);
-    JournalItem* fm = Child(orvel.RangeFolder, "FM");
+    JournalItem* fm = Child(orvel.store.RangeFolder, "FM");
     Load(Child(fm, "Утро"));
     ASSERT_EQ(orvel.SelectedCatalogEntry, &orvel.SpareCatalogEntry);
     EXPECT_EQ(orvel.SpareCatalogEntry.Name, "FM>>Утро");
@@ -430,47 +430,47 @@ class Deleting : public JournalWindow {
 
 TEST_F(Deleting, ARangeInASlotIsInUse) {
     orvel.SwitchToTab(2);
-    JournalItem* fm = Child(orvel.RangeFolder, "FM");
+    JournalItem* fm = Child(orvel.store.RangeFolder, "FM");
     orvel.journal.Select(fm);
-    orvel.LoadItem();
-    orvel.DeleteItem();
+    orvel.store.LoadItem();
+    orvel.store.DeleteItem();
     EXPECT_EQ(Messages(), Rows{"Элемент нельзя удалить, поскольку он используется в работе "});
     EXPECT_TRUE(Exists("DP/0001/diap.cfg"));
-    EXPECT_EQ(Child(orvel.RangeFolder, "FM"), fm);
+    EXPECT_EQ(Child(orvel.store.RangeFolder, "FM"), fm);
 }
 
 TEST_F(Deleting, AnUnusedRangeGoesWithItsEtalonsNotesAndFolder) {
-    orvel.journal.Select(Child(orvel.RangeFolder, "FM"));
+    orvel.journal.Select(Child(orvel.store.RangeFolder, "FM"));
     Answer({MessageAnswer::No});
-    orvel.DeleteItem();
+    orvel.store.DeleteItem();
     EXPECT_TRUE(Exists("DP/0001/diap.cfg"));  // not confirmed
     Answer({MessageAnswer::Yes});
-    orvel.DeleteItem();
+    orvel.store.DeleteItem();
     EXPECT_EQ(Messages(), (Rows{"Диапазон и все его эталоны будут удалены.Вы уверены?",
                                 "Диапазон и все его эталоны будут удалены.Вы уверены?"}));
     EXPECT_FALSE(Exists("DP/0001"));
-    EXPECT_EQ(Names(orvel.RangeFolder), Rows{"Авиация"});
-    EXPECT_EQ(orvel.journal.Selected(), orvel.RangeFolder);
-    EXPECT_EQ(orvel.SelectedRange, orvel.DefaultRange);
+    EXPECT_EQ(Names(orvel.store.RangeFolder), Rows{"Авиация"});
+    EXPECT_EQ(orvel.journal.Selected(), orvel.store.RangeFolder);
+    EXPECT_EQ(orvel.SelectedRange, orvel.store.DefaultRange);
 }
 
 TEST_F(Deleting, TheWorkingBankIsInUse) {
-    orvel.journal.Select(Child(orvel.BankFolder, "Посты"));
-    orvel.LoadItem();
-    orvel.DeleteItem();
+    orvel.journal.Select(Child(orvel.store.BankFolder, "Посты"));
+    orvel.store.LoadItem();
+    orvel.store.DeleteItem();
     EXPECT_EQ(Messages(), Rows{"Элемент нельзя удалить, поскольку он используется в работе "});
     EXPECT_TRUE(Exists("FREQ/0001/freq.cfg"));
 }
 
 TEST_F(Deleting, APhonogramTakesTheSoundFilesItsFileFlagNames) {
-    orvel.journal.Select(Child(orvel.PhonogramFolder, "Одна"));
-    orvel.DeleteItem();
+    orvel.journal.Select(Child(orvel.store.PhonogramFolder, "Одна"));
+    orvel.store.DeleteItem();
     EXPECT_FALSE(Exists("FONO/01030001.wav"));
     EXPECT_FALSE(Exists("FONO/01030001.cfg"));
 
     // Each fragment has its own file; only files of FONO are ever removed.
-    orvel.journal.Select(Child(orvel.PhonogramFolder, "Кусками"));
-    orvel.DeleteItem();
+    orvel.journal.Select(Child(orvel.store.PhonogramFolder, "Кусками"));
+    orvel.store.DeleteItem();
     EXPECT_FALSE(Exists("FONO/frag1.wav"));
     EXPECT_FALSE(Exists("FONO/outside.wav"));
     EXPECT_TRUE(Exists("outside.wav"));
@@ -481,15 +481,15 @@ TEST_F(Deleting, APhonogramTakesTheSoundFilesItsFileFlagNames) {
 }
 
 TEST_F(Deleting, AStoredFrequencyGoesWithoutAQuestionAndTheHistoryIsRewritten) {
-    orvel.journal.Select(orvel.FrequencyFieldEntry->FirstChild());
-    orvel.DeleteItem();
+    orvel.journal.Select(orvel.store.FrequencyFieldEntry->FirstChild());
+    orvel.store.DeleteItem();
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(Names(orvel.FrequencyFieldEntry), Rows{"433.9200"});
+    EXPECT_EQ(Names(orvel.store.FrequencyFieldEntry), Rows{"433.9200"});
     EXPECT_EQ(Read("010011.dat"), "4339200\r\n");
 
-    for (JournalItem* item : {orvel.RangeFolder, orvel.FrequencyFieldEntry}) {
+    for (JournalItem* item : {orvel.store.RangeFolder, orvel.store.FrequencyFieldEntry}) {
         orvel.journal.Select(item);
-        orvel.DeleteItem();
+        orvel.store.DeleteItem();
     }
     EXPECT_EQ(Messages(), (Rows{"Данный элемент удалить нельзя", "Данный элемент удалить нельзя"}));
 }
@@ -504,8 +504,8 @@ TEST_F(NotesFile, ANotesFileTooLargeToShowIsNeverSavedOver) {
     PostedCodes info;
     orvel.subWindows.info = &info;
     orvel.SwitchToTab(5);
-    orvel.journal.Select(orvel.RootItem);
-    orvel.SaveItem();
+    orvel.journal.Select(orvel.store.RootItem);
+    orvel.store.SaveItem();
     EXPECT_EQ(Messages(), Rows{"Текст запрещено модифицировать"});
     ui::ServePending();
     EXPECT_TRUE(info.codes.empty());
@@ -523,13 +523,13 @@ TEST_F(JobSaving, ANewJobNeverMeetsTheLeftoversOfADeletedOne) {
     orvel.EditLines[0].TAB = 10;
     orvel.EditLines[0].OBJ = 17;
     orvel.EditLineCount = 1;
-    orvel.SaveItem();
-    EXPECT_EQ(Names(orvel.JobFolder), Rows{"Задание N 2"});
+    orvel.store.SaveItem();
+    EXPECT_EQ(Names(orvel.store.JobFolder), Rows{"Задание N 2"});
     EXPECT_TRUE(Exists("JOB/0002/job.cfg"));
     EXPECT_EQ(orvel.EditJobStored, 1);
     ASSERT_EQ(orvel.Jobs.size(), 1u);
 
-    orvel.SaveItem();  // stored and unchanged
+    orvel.store.SaveItem();  // stored and unchanged
     EXPECT_EQ(Messages(), Rows{"Нет информации для записи"});
 }
 
