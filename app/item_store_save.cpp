@@ -1,5 +1,6 @@
-// Saving what the current tab holds as a new stored item or into the one it came from, and the
-// codes that store a range made from a marked span and a recorded phonogram.
+// Saving what the current tab holds as a new stored item or into the one it came from, items
+// made from a marked span, and the codes that store a range made from a marked span and a
+// recorded phonogram.
 
 #include <algorithm>
 #include <filesystem>
