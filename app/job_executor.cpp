@@ -43,19 +43,19 @@ constexpr int kModePane = 0;
 // named "<bank or range>>><set or etalon>" and are looked for under the first parent of that name.
 struct JournalSelection {
     uint32_t object;
-    JournalItem* ORVEL::*folder;
+    JournalItem* ItemStore::*folder;
     JournalKind kind;   // of the item named, or of its parent when `child` is not Row
     JournalKind child;  // Row: the item lies directly under the folder
     const char* missing;
 };
 constexpr JournalSelection kJournalSelections[] = {
-    {3,  &ORVEL::RangeFolder,     JournalKind::Range,     JournalKind::Row,            "Не найден указанный диапазон"},
-    {4,  &ORVEL::GroupFolder,     JournalKind::Group,     JournalKind::Row,            "Не найдена указанная группа"},
-    {6,  &ORVEL::BankFolder,      JournalKind::Bank,      JournalKind::Row,            "Не найден указанный банк"},
-    {7,  &ORVEL::BankFolder,      JournalKind::Bank,      JournalKind::MeasurementSet, "Не найден указанные измерения"},
-    {8,  &ORVEL::RangeFolder,     JournalKind::Range,     JournalKind::Etalon,         "Не найден указанный эталон"},
-    {11, &ORVEL::JobFolder,       JournalKind::Job,       JournalKind::Row,            "Не найдено указанное задание"},
-    {13, &ORVEL::PhonogramFolder, JournalKind::Phonogram, JournalKind::Row,            "Не найдена указанная фонограмма"},
+    {3,  &ItemStore::RangeFolder,     JournalKind::Range,     JournalKind::Row,            "Не найден указанный диапазон"},
+    {4,  &ItemStore::GroupFolder,     JournalKind::Group,     JournalKind::Row,            "Не найдена указанная группа"},
+    {6,  &ItemStore::BankFolder,      JournalKind::Bank,      JournalKind::Row,            "Не найден указанный банк"},
+    {7,  &ItemStore::BankFolder,      JournalKind::Bank,      JournalKind::MeasurementSet, "Не найден указанные измерения"},
+    {8,  &ItemStore::RangeFolder,     JournalKind::Range,     JournalKind::Etalon,         "Не найден указанный эталон"},
+    {11, &ItemStore::JobFolder,       JournalKind::Job,       JournalKind::Row,            "Не найдено указанное задание"},
+    {13, &ItemStore::PhonogramFolder, JournalKind::Phonogram, JournalKind::Row,            "Не найдена указанная фонограмма"},
 };
 
 // Main-window objects of job lines.
@@ -163,12 +163,12 @@ bool ORVEL::LoadJobForRun(const std::string& name) {
     // The lines of a running job stay as they are: a click on the macro must not cut it short.
     if (JobRunning) return false;
     JobLineCount = 0;
-    if (name.empty() || !journal.Contains(JobFolder)) return false;
+    if (name.empty() || !journal.Contains(store.JobFolder)) return false;
     // Jobs are named by their folder; the macro, the trigger and the scans name them by their
     // identifier, which is looked for when no folder has the name.
     const UserJob* found = nullptr;
     for (std::string UserJob::*key : {&UserJob::FolderName, &UserJob::Identifier}) {
-        for (const auto& child : JobFolder->Children()) {
+        for (const auto& child : store.JobFolder->Children()) {
             const UserJob* job = child->As<UserJob>();
             if (child->Is(JournalKind::Job) && job != nullptr && job->*key == name) {
                 found = job;
@@ -294,7 +294,7 @@ void ORVEL::SelectJournalLine(JobStr& line) {
         std::find_if(std::begin(kJournalSelections), std::end(kJournalSelections),
                      [&](const JournalSelection& s) { return s.object == line.OBJ; });
     if (selection == std::end(kJournalSelections)) return;
-    const JournalItem* folder = this->*(selection->folder);
+    const JournalItem* folder = store.*(selection->folder);
     JournalItem* found = nullptr;
     if (line.STRING && journal.Contains(folder)) {
         if (selection->child == JournalKind::Row) {
@@ -349,10 +349,10 @@ void ORVEL::ExecuteMainObject(JobStr& line) {
             }
             break;
         case MainLoad:
-            LoadItem();
+            store.LoadItem();
             break;
         case MainSave:
-            SaveItem();
+            store.SaveItem();
             break;
         case MainDeleteFromJournal:
             Fail(line, "Из заданий запрещено удалять элементы журнала");
@@ -361,7 +361,7 @@ void ORVEL::ExecuteMainObject(JobStr& line) {
             if (WorkMode == 4)
                 Fail(line, "Запрещено удалять работающее задание");
             else
-                ClearPanel();
+                store.ClearPanel();
             break;
         case MainStart:
             if (Running)

@@ -1,6 +1,7 @@
 // The main window's controls: the journal's events, the frequency and step fields with their
 // arrows, plus and minus, the tab control that sets the work mode, and the buttons that load,
-// save, clear and delete stored items or make them from a marked span.
+// save, clear and delete stored items or make them from a marked span (the item store does
+// what is done to the journal and the stored items).
 //
 // A new frequency tunes the receiver and reads its level (TuneAndMeasure); a new step or mode
 // goes to the receiver through the dispatch (ApplyStep, SetModulation, PollLevel). The windows
@@ -57,7 +58,7 @@ void ORVEL::WireJournalAndControls() {
                   }},
                  {EventId::BeginLabelEdit,
                   [this](ui::Object&, ui::EventData& e) {
-                      if (!journalTree || !MayRenameJournalItem(journalTree->ItemOf(e.item)))
+                      if (!journalTree || !store.MayRenameJournalItem(journalTree->ItemOf(e.item)))
                           e.cancel = true;
                       return false;
                   }},
@@ -65,12 +66,12 @@ void ORVEL::WireJournalAndControls() {
                   [this](ui::Object&, ui::EventData& e) {
                       // The journal sets the label itself once it took or refused the text.
                       e.cancel = true;
-                      if (journalTree) RenameJournalItem(journalTree->ItemOf(e.item), e.text);
+                      if (journalTree) store.RenameJournalItem(journalTree->ItemOf(e.item), e.text);
                       return false;
                   }},
                  {EventId::DragDrop,
                   [this](ui::Object&, ui::EventData& e) {
-                      DropOnJournal(e.text);
+                      store.DropOnJournal(e.text);
                       return false;
                   }},
                  {EventId::RightButtonUp,
@@ -137,19 +138,19 @@ void ORVEL::WireJournalAndControls() {
     wire(pause, click([this] { Pause(); }));
     wire(pictbttn_1, click([this, resetPending] {
              resetPending();
-             ClearPanel();
+             store.ClearPanel();
          }));
-    wire(pictbttn_2, click([this] { LoadItem(); }));
-    wire(pictbttn_3, click([this] { SaveItem(); }));
+    wire(pictbttn_2, click([this] { store.LoadItem(); }));
+    wire(pictbttn_3, click([this] { store.SaveItem(); }));
     wire(pictbttn_4, click([this, resetPending] {
              resetPending();
-             DeleteItem();
+             store.DeleteItem();
          }));
     wire(pictbttn_5, click(resetPending));
     wire(pictbttn_6, click([this] { FrequencyMinus(); }));
     wire(pictbttn_7, click([this] {
-             MacroJob = FindJobIndex(MacroJobName);
-             TriggerJob = FindJobIndex(TriggerJobName);
+             MacroJob = store.FindJobIndex(MacroJobName);
+             TriggerJob = store.FindJobIndex(TriggerJobName);
          }));
     wire(pictbttn_8, click([this] { FrequencyPlus(); }));
     wire(pictbttn_9, click([this] { FixedButton(); }));
@@ -169,6 +170,24 @@ void ORVEL::WireJournalAndControls() {
 void ORVEL::ShowFrequency() {
     if (ft != nullptr) ft->SetText(FormatText("%8.4f", Frequency / 10000.0));
     ShowScaleName();
+}
+
+void ORVEL::ShowScaleName() {
+    if (statusBar == nullptr) return;
+    statusBar->SetPartText(7, "");
+    if (!PendingStatusText.empty()) {
+        statusBar->SetPartText(7, PendingStatusText);
+        PendingStatusText.clear();
+        return;
+    }
+    // The list is in ascending order of start frequency, as the journal keeps it.
+    for (const UserSc* scale : Scales) {
+        if (scale->StartFrequency > Frequency) break;
+        if (Frequency <= scale->EndFrequency) {
+            statusBar->SetPartText(7, scale->Identifier);
+            break;
+        }
+    }
 }
 
 void ORVEL::ShowStep() {
@@ -293,6 +312,12 @@ void ORVEL::ResetSelection() {
     PostPrivateMessage(WorkMode == 2 ? subWindows.diap : subWindows.base, PostResetSelection);
 }
 
+void ORVEL::SwitchToTab(int32_t page) {
+    if (tabctrl_1 == nullptr || tabctrl_1->SelectedIndex() == page) return;
+    tabctrl_1->SetSelectedIndex(page);
+    SelectWorkMode(page);
+}
+
 void ORVEL::SelectWorkMode(int32_t page) {
     if (SelectionActive) ResetSelection();
     if (page >= 0 && page <= 3 && StudyOpen) PostPrivateMessage(this, PostAnalysisUpdate);
@@ -310,7 +335,7 @@ void ORVEL::SelectWorkMode(int32_t page) {
             PostPrivateMessage(subWindows.group, PostRefreshLevels);
             break;
         case 7:
-            ShowParameterPanel();
+            store.ShowParameterPanel();
             break;
         default:
             break;
@@ -319,15 +344,7 @@ void ORVEL::SelectWorkMode(int32_t page) {
     if (!Running) ShowModeStatus();
 }
 
-// ---- items from a marked span
-
-namespace {
-
-bool spanMarked(const FDX& state) {
-    return state.SelectionStart >= 0 && state.SelectionEnd >= 0;
-}
-
-}  // namespace
+// ---- items from a marked span: a pending selection is taken or reset first
 
 void ORVEL::RangeButton() {
     if (SelectionActive) {
@@ -337,19 +354,7 @@ void ORVEL::RangeButton() {
             ResetSelection();
         return;
     }
-    RangeFromSelection();
-}
-
-void ORVEL::RangeFromSelection() {
-    if (!spanMarked(*this)) {
-        ShowError(31);
-        return;
-    }
-    if (std::none_of(ScanSlots.begin(), ScanSlots.end(), [](const Bank& s) { return !s.InUse; })) {
-        ShowError(33);
-        return;
-    }
-    PostPrivateMessage(subWindows.diap, PostPrepareSlots);
+    store.RangeFromSelection();
 }
 
 void ORVEL::FixedButton() {
@@ -360,13 +365,5 @@ void ORVEL::FixedButton() {
             PostPrivateMessage(subWindows.base, PostTakeSelection);
         return;
     }
-    FixedFromSelection();
-}
-
-void ORVEL::FixedFromSelection() {
-    if (!spanMarked(*this)) {
-        ShowError(32);
-        return;
-    }
-    SaveScale();
+    store.FixedFromSelection();
 }

@@ -131,7 +131,7 @@ std::time_t ORVEL::CalendarNow() const {
 }
 
 const UserFreq* ORVEL::ScanBankRecord() const {
-    return CurrentBank != nullptr ? CurrentBank : DefaultBank;
+    return CurrentBank != nullptr ? CurrentBank : store.DefaultBank;
 }
 
 int32_t ORVEL::BankPollPeriod() const {

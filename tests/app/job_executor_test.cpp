@@ -253,7 +253,7 @@ class JournalLines : public JobRun {
 };
 
 TEST_F(JournalLines, SelectTheNamedItemOrFailWithTheirOwnMessage) {
-    JournalItem* first = orvel.RangeFolder->Children()[0].get();
+    JournalItem* first = orvel.store.RangeFolder->Children()[0].get();
     ASSERT_EQ(first->As<UserDp>()->FolderName, "0001");
 
     EXPECT_EQ(RunOne({"FM>>Утро", 9, 8, 0, "FM>>Утро"}).ReturnCode, 0);
@@ -273,7 +273,7 @@ TEST_F(JournalLines, SelectTheNamedItemOrFailWithTheirOwnMessage) {
     EXPECT_EQ(orvel.RunLines[0].Message, "Не найден указанный диапазон");
 
     EXPECT_EQ(RunOne({"Обход", 9, 11, 0, "Обход"}).ReturnCode, 0);
-    EXPECT_EQ(orvel.journal.Selected(), Child(orvel.JobFolder, "Обход"));
+    EXPECT_EQ(orvel.journal.Selected(), Child(orvel.store.JobFolder, "Обход"));
     EXPECT_EQ(RunOne({"Банк", 9, 6, 0, "Банк"}).Message, "Не найден указанный банк");
     EXPECT_EQ(RunOne({"Банк>>1", 9, 7, 0, "Банк>>1"}).Message, "Не найден указанные измерения");
     EXPECT_EQ(RunOne({"Группа", 9, 4, 0, "Группа"}).Message, "Не найдена указанная группа");
@@ -445,7 +445,7 @@ class JobSavingOverGaps : public JobRun {
         std::copy(made.begin(), made.end(), orvel.EditLines.begin());
         orvel.EditLineCount = int32_t(made.size());
         boxes.shown.clear();
-        orvel.SaveJobItem();
+        orvel.store.SaveJobItem();
     }
 };
 
@@ -459,26 +459,26 @@ TEST_F(JobSavingOverGaps, SameLinesAreNotSavedAgainAndAChangedValueIsUpdatedWhen
     EXPECT_EQ(Messages(), (Texts{"Задание с таким содержимым существует! Обновить?",
                                  "Задание существует и обновлено!"}));
     EXPECT_NE(Cp1251ToUtf8(Read("JOB/0001/job.cfg")).find("VAL=1460000\r\n"), std::string::npos);
-    EXPECT_EQ(orvel.journal.Selected(), Child(orvel.JobFolder, "Обход"));
+    EXPECT_EQ(orvel.journal.Selected(), Child(orvel.store.JobFolder, "Обход"));
 
     SaveEditor({kRangesPage});
     EXPECT_TRUE(Exists("JOB/0002/job.cfg"));
-    EXPECT_EQ(orvel.journal.Selected(), Child(orvel.JobFolder, "Задание N 2"));
+    EXPECT_EQ(orvel.journal.Selected(), Child(orvel.store.JobFolder, "Задание N 2"));
 }
 
 // ---- value histories
 
 TEST_F(JobRun, AFrequencyDroppedOnTheJournalIsOfferedAgainAfterARestart) {
     orvel.Frequency = 1455000;
-    orvel.DropOnJournal("MAIN_FREQ");
+    orvel.store.DropOnJournal("MAIN_FREQ");
     orvel.Frequency = 4339200;
-    orvel.DropOnJournal("MAIN_FREQ");
+    orvel.store.DropOnJournal("MAIN_FREQ");
     orvel.Destroy();
 
     ORVEL restarted;
     ASSERT_TRUE(restarted.Create());
-    ASSERT_NE(restarted.FrequencyFieldEntry, nullptr);
-    EXPECT_EQ(Names(restarted.FrequencyFieldEntry), (Texts{"145.5000", "433.9200"}));
+    ASSERT_NE(restarted.store.FrequencyFieldEntry, nullptr);
+    EXPECT_EQ(Names(restarted.store.FrequencyFieldEntry), (Texts{"145.5000", "433.9200"}));
     restarted.FillFrequencyHistory();
     ASSERT_EQ(restarted.ft->Count(), 2);
     EXPECT_EQ(restarted.ft->StringAt(0), "145.5000");
@@ -486,8 +486,8 @@ TEST_F(JobRun, AFrequencyDroppedOnTheJournalIsOfferedAgainAfterARestart) {
     EXPECT_EQ(restarted.Frequency, 4339200u);
 
     // Deleting an entry rewrites the file without it.
-    restarted.journal.Select(restarted.FrequencyFieldEntry->FirstChild());
-    restarted.DeleteItem();
+    restarted.journal.Select(restarted.store.FrequencyFieldEntry->FirstChild());
+    restarted.store.DeleteItem();
     EXPECT_EQ(Read("010011.dat"), "4339200\r\n");
     restarted.Destroy();
 }

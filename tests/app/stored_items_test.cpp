@@ -1,15 +1,16 @@
-// Renaming, saving, loading and deleting stored items through the journal.
+// Saving, loading, deleting and renaming stored items: the item store on its own, and through the
+// main window where its tree control and tabs take part.
 #include <gtest/gtest.h>
 
 #include "state/message_bus.h"
 #include "tests/app/journal_window.h"
+#include "tests/app/store_fixture.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 
 namespace {
 
 using Rows = std::vector<std::string>;
-using ui::MessageAnswer;
 
 // ---- renaming
 
@@ -17,12 +18,12 @@ class Renaming : public JournalWindow {
     void Prepare() override { WriteRange("0001", "FM", 1000000, 1080000); }
 
   protected:
-    JournalItem* Range() const { return Child(orvel.RangeFolder, "FM"); }
+    JournalItem* Range() const { return Child(orvel.store.RangeFolder, "FM"); }
 };
 
 TEST_F(Renaming, ARangeRewritesItsIdentifierAndKeepsItsFolder) {
     JournalItem* range = Range();
-    orvel.RenameJournalItem(range, "Вещание");
+    orvel.store.RenameJournalItem(range, "Вещание");
     EXPECT_EQ(range->Name, "Вещание");
     EXPECT_EQ(orvel.op->ItemText(orvel.journalTree->TreeItemOf(range)), "Вещание");
     EXPECT_EQ(Read("DP/0001/diap.cfg"), Golden("renamed_diap.cfg"));
@@ -33,15 +34,15 @@ TEST_F(Renaming, ARangeRewritesItsIdentifierAndKeepsItsFolder) {
 }
 
 TEST_F(Renaming, HeadingsTheRootRowsAndCatalogEntriesCannotBeEdited) {
-    for (const JournalItem* item :
-         {orvel.RootItem, orvel.RangeFolder, Range()->FirstChild(), orvel.FrequencyFieldEntry})
-        EXPECT_FALSE(orvel.MayRenameJournalItem(item)) << item->Name;
-    EXPECT_TRUE(orvel.MayRenameJournalItem(Range()));
+    for (const JournalItem* item : {orvel.store.RootItem, orvel.store.RangeFolder,
+                                    Range()->FirstChild(), orvel.store.FrequencyFieldEntry})
+        EXPECT_FALSE(orvel.store.MayRenameJournalItem(item)) << item->Name;
+    EXPECT_TRUE(orvel.store.MayRenameJournalItem(Range()));
 
     // The tree refuses the edit before it starts.
     ui::EventData begin;
     begin.id = ui::EventId::BeginLabelEdit;
-    begin.item = orvel.journalTree->TreeItemOf(orvel.RangeFolder);
+    begin.item = orvel.journalTree->TreeItemOf(orvel.store.RangeFolder);
     orvel.op->Raise(begin);
     EXPECT_TRUE(begin.cancel);
     begin.cancel = false;
@@ -49,8 +50,8 @@ TEST_F(Renaming, HeadingsTheRootRowsAndCatalogEntriesCannotBeEdited) {
     orvel.op->Raise(begin);
     EXPECT_FALSE(begin.cancel);
 
-    orvel.RenameJournalItem(orvel.RangeFolder, "Мои диапазоны");
-    EXPECT_EQ(orvel.RangeFolder->Name, "Диапазоны");
+    orvel.store.RenameJournalItem(orvel.store.RangeFolder, "Мои диапазоны");
+    EXPECT_EQ(orvel.store.RangeFolder->Name, "Диапазоны");
 }
 
 TEST_F(Renaming, NamesTheStoredFilesCannotHoldRestoreTheLabel) {
@@ -69,81 +70,140 @@ TEST_F(Renaming, NamesTheStoredFilesCannotHoldRestoreTheLabel) {
     EXPECT_EQ(Read("DP/0001/diap.cfg"), stored);
 }
 
+// The load button: what the store asks of the main window reaches the range window and the tabs.
+using LoadButton = Renaming;
+
+TEST_F(LoadButton, ARangeGoesToTheRangeWindowAndItsTabIsShown) {
+    PostedCodes diap;
+    orvel.subWindows.diap = &diap;
+    orvel.SwitchToTab(1);
+    orvel.journal.Select(Range());
+    ui::EventData click;
+    click.id = ui::EventId::Click;
+    orvel.pictbttn_2->Raise(click);
+    EXPECT_EQ(orvel.ScanSlots[0].Range, Range()->As<UserDp>());
+    EXPECT_EQ(orvel.tabctrl_1->SelectedIndex(), 2);
+    EXPECT_EQ(orvel.WorkMode, 2);
+    ui::ServePending();
+    EXPECT_EQ(diap.codes, (std::vector<uint32_t>{PostItemLoaded, PostRefreshLevels}));
+}
+
+// ---- the item store on its own
+
+class StoreOnItsOwn : public StandaloneStore {
+    void Prepare() override { WriteRange("0002", "Авиация", 1180000, 1370000); }
+};
+
+TEST_F(StoreOnItsOwn, ARangeMadeFromASlotIsStoredAndGoesWithItsFolderOnceNoSlotHoldsIt) {
+    window.SwitchToTab(2);
+    Bank& slot = fdx.ScanSlots[0];  // as the range window fills it from a marked span
+    slot.Start = 1000000;
+    slot.End = 1080000;
+    slot.Step = 250;
+    slot.Modulation = 'W';
+    slot.Name = "FM";
+    slot.InUse = 1;
+    store.MakeRangeFromSlot();
+    JournalItem* fm = Child(store.RangeFolder, "FM");
+    ASSERT_NE(fm, nullptr);
+    EXPECT_EQ(fm->As<UserDp>()->FolderName, "01000001");
+    EXPECT_EQ(journal.Selected(), fm);
+    EXPECT_EQ(slot.Range, fm->As<UserDp>());
+    EXPECT_EQ(window.CodesTo(StoreWindow::Diap), std::vector<uint32_t>{PostRangeRedrawAll});
+
+    // The next start finds it in its folder.
+    FDX nextFdx;
+    nextFdx.ProgramDir = fdx.ProgramDir;
+    Journal nextJournal;
+    FakeMainWindow nextWindow{nextFdx};
+    ItemStore next{nextFdx, nextJournal, nextWindow};
+    next.BuildJournal();
+    EXPECT_EQ(Names(Child(next.RangeFolder, "FM")),
+              (Rows{"Fн= 100.0000 МГц", "Fк= 108.0000 МГц", "Шаг= 25.0 КГц", "Модуляция=W",
+                    "Дата=07/03/2001", "Время=09:05"}));
+
+    store.DeleteItem();
+    EXPECT_EQ(Messages(), Rows{"Элемент нельзя удалить, поскольку он используется в работе "});
+    journal.Select(Child(store.RangeFolder, "Авиация"));
+    store.LoadItem();  // into the same slot
+    journal.Select(fm);
+    store.DeleteItem();
+    EXPECT_EQ(Messages().back(), "Диапазон и все его эталоны будут удалены.Вы уверены?");
+    EXPECT_FALSE(Exists("DP/01000001"));
+    EXPECT_EQ(Names(store.RangeFolder), Rows{"Авиация"});
+    EXPECT_EQ(slot.Range->Identifier, "Авиация");
+}
+
 // ---- saving a bank and its measurements
 
-class BankSaving : public JournalWindow {
+class BankSaving : public StandaloneStore {
   protected:
     void Prepare() override {}
     void SetWorkingChannels() {
-        orvel.Channels[0] = Mt{};
-        orvel.Channels[0].Frequency = 1455000;
-        orvel.Channels[0].Step = 125;
-        orvel.Channels[0].Modulation = 'F';
-        orvel.Channels[0].Identifier = "Пост";
-        orvel.Channels[1] = Mt{};
-        orvel.Channels[1].Frequency = 4339200;
-        orvel.Channels[1].Step = 250;
-        orvel.Channels[1].Modulation = 'A';
-        orvel.ChannelCount = 2;
-        orvel.SwitchToTab(1);
+        fdx.Channels[0] =
+            Mt{.Frequency = 1455000, .Step = 125, .Modulation = 'F', .Identifier = "Пост"};
+        fdx.Channels[1] =
+            Mt{.Frequency = 4339200, .Step = 250, .Modulation = 'A', .Identifier = ""};
+        fdx.ChannelCount = 2;
+        window.SwitchToTab(1);
     }
 };
 
 TEST_F(BankSaving, StoresTheWorkingChannelsOnceAndThenHasNothingToStore) {
     SetWorkingChannels();
-    orvel.SaveItem();
+    store.SaveItem();
     EXPECT_EQ(Read("FREQ/0001/freq.cfg"), Golden("new_bank_freq.cfg"));
-    ASSERT_EQ(Names(orvel.BankFolder), Rows{"Банк частот-1"});
-    JournalItem* bank = orvel.BankFolder->FirstChild();
+    ASSERT_EQ(Names(store.BankFolder), Rows{"Банк частот-1"});
+    JournalItem* bank = store.BankFolder->FirstChild();
     EXPECT_EQ(Names(bank),
               (Rows{"Дата=07/03/2001", "Время=09:05", " 145.5000 F - Пост", " 433.9200 A - "}));
-    EXPECT_EQ(orvel.CurrentBankItem, bank);
-    EXPECT_EQ(orvel.CurrentBank, bank->As<UserFreq>());
-    EXPECT_EQ(orvel.BankName, "Банк частот-1");
-    EXPECT_EQ(orvel.journal.Selected(), bank);
+    EXPECT_EQ(store.CurrentBankItem, bank);
+    EXPECT_EQ(fdx.CurrentBank, bank->As<UserFreq>());
+    EXPECT_EQ(fdx.BankName, "Банк частот-1");
+    EXPECT_EQ(journal.Selected(), bank);
     EXPECT_TRUE(Messages().empty());
 
-    orvel.SaveItem();
+    store.SaveItem();
     EXPECT_EQ(Messages(), Rows{"Нет информации для записи"});
-    EXPECT_EQ(orvel.BankFolder->Children().size(), 1u);
+    EXPECT_EQ(store.BankFolder->Children().size(), 1u);
 }
 
 TEST_F(BankSaving, AChangedListUpdatesItsBankAndAnIdenticalOneMakesNone) {
     SetWorkingChannels();
-    orvel.SaveItem();
-    orvel.Channels[0].Step = 100;
-    orvel.BankChanged = 1;
-    orvel.SaveItem();
+    store.SaveItem();
+    fdx.Channels[0].Step = 100;
+    fdx.BankChanged = 1;
+    store.SaveItem();
     EXPECT_EQ(Messages(), Rows{"Банк частот существует и обновлен!"});
     EXPECT_NE(Read("FREQ/0001/freq.cfg").find("F_STEP=100\r\n"), std::string::npos);
 
     // The same list again, as a receiver panel hands it over: nothing new is made.
-    orvel.BankStored = 0;
-    orvel.SaveItem();
+    fdx.BankStored = 0;
+    store.SaveItem();
     EXPECT_EQ(Messages().back(), "Банк частот с данными параметрами уже существует!");
-    EXPECT_EQ(orvel.BankFolder->Children().size(), 1u);
+    EXPECT_EQ(store.BankFolder->Children().size(), 1u);
     EXPECT_FALSE(Exists("FREQ/0002"));
 }
 
 TEST_F(BankSaving, ClearingTheBankTabEmptiesTheWorkingBankAndAJobIsNotAsked) {
     SetWorkingChannels();
-    orvel.SaveItem();
-    Answer({MessageAnswer::No});
-    orvel.ClearPanel();
+    store.SaveItem();
+    Answer({false});
+    store.ClearPanel();
     EXPECT_EQ(Messages(), Rows{"Вы уверены что хотите очистить Панель ?"});
-    EXPECT_EQ(orvel.ChannelCount, 2);
+    EXPECT_EQ(fdx.ChannelCount, 2);
 
     JobStr line;
-    orvel.JobLine = &line;
-    orvel.JobRunning = 1;
-    orvel.ClearPanel();
-    orvel.JobRunning = 0;
+    fdx.JobLine = &line;
+    fdx.JobRunning = 1;
+    store.ClearPanel();
+    fdx.JobRunning = 0;
     EXPECT_EQ(Messages().size(), 1u);
     EXPECT_EQ(line.Message, "");  // not even asked in the job line
-    EXPECT_EQ(orvel.ChannelCount, 0);
-    EXPECT_EQ(orvel.BankName, "");
-    EXPECT_EQ(orvel.BankStored, 0);
-    EXPECT_EQ(orvel.BankFolder->Children().size(), 1u);  // the stored bank stays
+    EXPECT_EQ(fdx.ChannelCount, 0);
+    EXPECT_EQ(fdx.BankName, "");
+    EXPECT_EQ(fdx.BankStored, 0);
+    EXPECT_EQ(store.BankFolder->Children().size(), 1u);  // the stored bank stays
 }
 
 class BankSavingOverLeftovers : public BankSaving {
@@ -153,13 +213,13 @@ class BankSavingOverLeftovers : public BankSaving {
 
 TEST_F(BankSavingOverLeftovers, ANewBankNeverTakesANumberInUseOnDisk) {
     SetWorkingChannels();
-    orvel.SaveItem();
-    EXPECT_EQ(Names(orvel.BankFolder), Rows{"Банк частот-2"});
+    store.SaveItem();
+    EXPECT_EQ(Names(store.BankFolder), Rows{"Банк частот-2"});
     EXPECT_TRUE(Exists("FREQ/0002/freq.cfg"));
     EXPECT_EQ(Read("FREQ/0001/0001.meg"), Lines({"F=1455000", "FL=10"}));
 }
 
-class MeasurementSets : public JournalWindow {
+class MeasurementSets : public StandaloneStore {
     void Prepare() override {
         Write("FREQ/0001/freq.cfg",
               {"Идентификатор=Посты", "Кол-во=2", "F=1455000", "F_MOD=F", "F=4339200", "F_MOD=A"});
@@ -174,103 +234,103 @@ class MeasurementSets : public JournalWindow {
   protected:
     // Loads the bank and gives it a series of three measurements, unsaved, in the bank tab.
     void MeasureSeries() {
-        orvel.journal.Select(Child(orvel.BankFolder, "Посты"));
-        orvel.LoadItem();
-        orvel.ChannelLevels = {{10, 10, 20}, {0, 255, 7}};
-        orvel.MeasurementCapacity = 3;
-        orvel.MeasurementCount = 3;
-        orvel.MeasurementStart = {5, 3, 2001, 10, 0, 0};
-        orvel.MeasurementEnd = {5, 3, 2001, 10, 0, 10};
-        orvel.HistoriesAllocated = 1;
-        orvel.MeasurementsUnsaved = 1;
-        orvel.SwitchToTab(1);
-        boxes.shown.clear();
+        journal.Select(Child(store.BankFolder, "Посты"));
+        store.LoadItem();
+        fdx.ChannelLevels = {{10, 10, 20}, {0, 255, 7}};
+        fdx.MeasurementCapacity = 3;
+        fdx.MeasurementCount = 3;
+        fdx.MeasurementStart = {5, 3, 2001, 10, 0, 0};
+        fdx.MeasurementEnd = {5, 3, 2001, 10, 0, 10};
+        fdx.HistoriesAllocated = 1;
+        fdx.MeasurementsUnsaved = 1;
+        window.SwitchToTab(1);
+        shown.clear();
     }
 };
 
 TEST_F(MeasurementSets, ASetTakesTheLowestFreeNumberAndLoadsBackWhole) {
     MeasureSeries();
-    orvel.SaveItem();
+    store.SaveItem();
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Read("FREQ/0001/0002.etl"), Golden("measurement_set.etl"));
     EXPECT_EQ(Read("FREQ/0001/0002.meg"), Golden("measurement_set.meg"));
-    JournalItem* bank = Child(orvel.BankFolder, "Посты");
+    JournalItem* bank = Child(store.BankFolder, "Посты");
     JournalItem* set = Child(bank, "05-03-2001 10:00:00");
     ASSERT_NE(set, nullptr);
     EXPECT_EQ(set->As<Meg>()->Name, "0002");
-    EXPECT_EQ(orvel.journal.Selected(), set);
-    EXPECT_EQ(orvel.MeasurementSetSaved, 1);
-    EXPECT_EQ(orvel.MeasurementsUnsaved, 0);
+    EXPECT_EQ(journal.Selected(), set);
+    EXPECT_EQ(fdx.MeasurementSetSaved, 1);
+    EXPECT_EQ(fdx.MeasurementsUnsaved, 0);
 
-    orvel.ChannelLevels = {{1}, {2}};
-    orvel.MeasurementStart = {};
-    orvel.SwitchToTab(0);
-    orvel.LoadItem();
-    EXPECT_EQ(orvel.ChannelLevels, (std::vector<std::vector<uint8_t>>{{10, 10, 20}, {0, 255, 7}}));
-    EXPECT_EQ(orvel.MeasurementStart, (std::array<int32_t, 6>{5, 3, 2001, 10, 0, 0}));
-    EXPECT_EQ(orvel.MeasurementCount, 3);
-    EXPECT_EQ(orvel.MeasurementSet, set->As<Meg>());
-    EXPECT_EQ(orvel.WorkMode, 1);
-    EXPECT_FALSE(orvel.wait.HasWindow());
+    fdx.ChannelLevels = {{1}, {2}};
+    fdx.MeasurementStart = {};
+    window.SwitchToTab(0);
+    store.LoadItem();
+    EXPECT_EQ(fdx.ChannelLevels, (std::vector<std::vector<uint8_t>>{{10, 10, 20}, {0, 255, 7}}));
+    EXPECT_EQ(fdx.MeasurementStart, (std::array<int32_t, 6>{5, 3, 2001, 10, 0, 0}));
+    EXPECT_EQ(fdx.MeasurementCount, 3);
+    EXPECT_EQ(fdx.MeasurementSet, set->As<Meg>());
+    EXPECT_EQ(fdx.WorkMode, 1);
+    EXPECT_FALSE(window.waitShown);
 }
 
 TEST_F(MeasurementSets, ASetThatCannotBeWrittenWholeIsReportedAndLeavesNothing) {
     MeasureSeries();
     // Levels long enough that only the header fits on the "disk".
-    orvel.ChannelLevels.assign(2, std::vector<uint8_t>(4000));
-    for (std::size_t i = 0; i < 4000; ++i) orvel.ChannelLevels[0][i] = uint8_t(i % 2);
-    orvel.MeasurementCapacity = orvel.MeasurementCount = 4000;
-    WithFileSizeLimit(2000, [&] { orvel.SaveItem(); });
+    fdx.ChannelLevels.assign(2, std::vector<uint8_t>(4000));
+    for (std::size_t i = 0; i < 4000; ++i) fdx.ChannelLevels[0][i] = uint8_t(i % 2);
+    fdx.MeasurementCapacity = fdx.MeasurementCount = 4000;
+    WithFileSizeLimit(2000, [&] { store.SaveItem(); });
     EXPECT_EQ(Messages(), Rows{"Ошибка записи файла - списка!"});
     EXPECT_FALSE(Exists("FREQ/0001/0002.etl"));
     EXPECT_FALSE(Exists("FREQ/0001/0002.meg"));
-    EXPECT_EQ(Child(orvel.BankFolder, "Посты")->Children().size(), 6u);  // 4 rows, 2 sets
-    EXPECT_EQ(orvel.MeasurementsUnsaved, 1);
-    EXPECT_EQ(orvel.MeasurementSetSaved, 0);
+    EXPECT_EQ(Child(store.BankFolder, "Посты")->Children().size(), 6u);  // 4 rows, 2 sets
+    EXPECT_EQ(fdx.MeasurementsUnsaved, 1);
+    EXPECT_EQ(fdx.MeasurementSetSaved, 0);
 
-    orvel.SaveItem();  // the disk has room again
+    store.SaveItem();  // the disk has room again
     EXPECT_TRUE(Exists("FREQ/0001/0002.meg"));
-    EXPECT_EQ(orvel.MeasurementsUnsaved, 0);
+    EXPECT_EQ(fdx.MeasurementsUnsaved, 0);
 }
 
 // ---- etalons
 
-class Etalons : public JournalWindow {
+class Etalons : public StandaloneStore {
     void Prepare() override { WriteRange("0001", "FM", 1000000, 1080000); }
 
   protected:
     void ScanIntoSlot() {
-        orvel.journal.Select(Child(orvel.RangeFolder, "FM"));
-        orvel.LoadItem();
-        Bank& slot = orvel.ScanSlots[0];
+        journal.Select(Child(store.RangeFolder, "FM"));
+        store.LoadItem();
+        Bank& slot = fdx.ScanSlots[0];
         slot.PointCount = 3201;
         for (std::size_t i = 0; i < 3201; ++i) slot.Current[i] = uint8_t(i % 2 ? 40 : 90);
         slot.CycleCount = 4;
         slot.Flag4 = 1;
-        orvel.SwitchToTab(2);
+        window.SwitchToTab(2);
     }
 };
 
 TEST_F(Etalons, AnEtalonIsStoredOnlyWhenAllItsFilesAreWritten) {
     ScanIntoSlot();
-    WithFileSizeLimit(3000, [&] { orvel.SaveItem(); });
+    WithFileSizeLimit(3000, [&] { store.SaveItem(); });
     EXPECT_EQ(Messages(), Rows{"Ошибка записи файла - списка!"});
     for (const char* extension : {".etl", ".cur", ".min", ".sum", ".max", ".obr"})
         EXPECT_FALSE(Exists(std::string("DP/0001/0001") + extension)) << extension;
-    EXPECT_EQ(orvel.ScanSlots[0].Flag4, 1);  // the results are still unsaved
+    EXPECT_EQ(fdx.ScanSlots[0].Flag4, 1);  // the results are still unsaved
 
-    orvel.SaveItem();
-    JournalItem* etalon = Child(Child(orvel.RangeFolder, "FM"), "07-03-2001 09:05:30");
+    store.SaveItem();
+    JournalItem* etalon = Child(Child(store.RangeFolder, "FM"), "07-03-2001 09:05:30");
     ASSERT_NE(etalon, nullptr);
     EXPECT_EQ(etalon->As<Etl>()->Name, "0001");
     EXPECT_EQ(Names(etalon), (Rows{"Дата=07/03/2001", "Время=09:05", "Кол-во циклов=4"}));
     EXPECT_TRUE(Exists("DP/0001/0001.obr"));
-    EXPECT_EQ(orvel.ScanSlots[0].Flag4, 0);
+    EXPECT_EQ(fdx.ScanSlots[0].Flag4, 0);
 }
 
 // ---- loading
 
-class Loading : public JournalWindow {
+class Loading : public StandaloneStore {
     void Prepare() override {
         WriteRange("0001", "FM", 1000000, 1080000);
         WriteRange("0002", "Авиация", 1180000, 1370000, 83);
@@ -287,128 +347,112 @@ class Loading : public JournalWindow {
     }
 
   protected:
-    void SetUp() override {
-        JournalWindow::SetUp();
-        orvel.subWindows.diap = &diap;
-        orvel.subWindows.group = &group;
-    }
     void Load(JournalItem* item) {
-        orvel.journal.Select(item);
-        orvel.LoadItem();
+        journal.Select(item);
+        store.LoadItem();
     }
-    PostedCodes diap;
-    PostedCodes group;
 };
 
 TEST_F(Loading, ARangeFillsTheShownFreeSlotWithItsEtalon) {
-    orvel.SwitchToTab(1);
-    JournalItem* fm = Child(orvel.RangeFolder, "FM");
+    window.SwitchToTab(1);
+    JournalItem* fm = Child(store.RangeFolder, "FM");
     Load(fm);
-    const Bank& slot = orvel.ScanSlots[0];
+    const Bank& slot = fdx.ScanSlots[0];
     EXPECT_TRUE(slot.InUse);
     EXPECT_EQ(slot.Start, 1000000u);
     EXPECT_EQ(slot.End, 1080000u);
     EXPECT_EQ(slot.Step, 250u);
     EXPECT_EQ(slot.Modulation, 'W');
     EXPECT_EQ(slot.Range, fm->As<UserDp>());
-    EXPECT_EQ(orvel.SlotItems[0], fm);
+    EXPECT_EQ(store.SlotItems[0], fm);
     ASSERT_TRUE(slot.HasEtalon);
     EXPECT_EQ(slot.EtalonRecord->Identifier, "Утро");
-    EXPECT_EQ(orvel.WorkMode, 2);  // the range tab is shown
-    EXPECT_EQ(orvel.tabctrl_1->SelectedIndex(), 2);
-    ui::ServePending();
-    EXPECT_EQ(diap.codes, (std::vector<uint32_t>{PostItemLoaded, PostRefreshLevels}));
+    EXPECT_EQ(fdx.WorkMode, 2);  // the range tab is shown
+    EXPECT_EQ(window.CodesTo(StoreWindow::Diap), std::vector<uint32_t>{PostItemLoaded});
 }
 
 TEST_F(Loading, ARangeBeyondTheReceiversLimitsIsRefused) {
-    orvel.FreqHigh = 1050000;
-    Load(Child(orvel.RangeFolder, "FM"));
+    fdx.FreqHigh = 1050000;
+    Load(Child(store.RangeFolder, "FM"));
     EXPECT_EQ(Messages(), Rows{"Пределы диапазона недопустимы для данного приемника"});
-    EXPECT_FALSE(orvel.ScanSlots[0].InUse);
+    EXPECT_FALSE(fdx.ScanSlots[0].InUse);
 }
 
 TEST_F(Loading, OutsideTheRangeTabTheRangeWindowPicksAFreeSlot) {
-    Load(Child(orvel.RangeFolder, "FM"));
-    Load(Child(orvel.RangeFolder, "Авиация"));
-    EXPECT_EQ(orvel.ScanSlots[0].Start, 1000000u);  // the shown slot keeps its range
-    EXPECT_FALSE(orvel.ScanSlots[1].InUse);
-    ui::ServePending();
-    EXPECT_EQ(diap.codes, (std::vector<uint32_t>{PostItemLoaded, PostLoadSelected}));
+    Load(Child(store.RangeFolder, "FM"));
+    Load(Child(store.RangeFolder, "Авиация"));
+    EXPECT_EQ(fdx.ScanSlots[0].Start, 1000000u);  // the shown slot keeps its range
+    EXPECT_FALSE(fdx.ScanSlots[1].InUse);
+    EXPECT_EQ(window.CodesTo(StoreWindow::Diap),
+              (std::vector<uint32_t>{PostItemLoaded, PostLoadSelected}));
 }
 
 TEST_F(Loading, AGroupFillsTheSlotsInItsOrder) {
-    Load(Child(orvel.GroupFolder, "Пара"));
-    EXPECT_EQ(orvel.ScanSlots[0].Range->Identifier, "Авиация");
-    EXPECT_EQ(orvel.ScanSlots[1].Range->Identifier, "FM");
-    EXPECT_TRUE(orvel.ScanSlots[1].HasEtalon);  // the range's own etalon
-    EXPECT_FALSE(orvel.ScanSlots[2].InUse);
-    EXPECT_EQ(orvel.GroupRangeCount, 2);
-    EXPECT_EQ(orvel.GroupName, "Пара");
-    EXPECT_EQ(orvel.WorkMode, 3);
+    Load(Child(store.GroupFolder, "Пара"));
+    EXPECT_EQ(fdx.ScanSlots[0].Range->Identifier, "Авиация");
+    EXPECT_EQ(fdx.ScanSlots[1].Range->Identifier, "FM");
+    EXPECT_TRUE(fdx.ScanSlots[1].HasEtalon);  // the range's own etalon
+    EXPECT_FALSE(fdx.ScanSlots[2].InUse);
+    EXPECT_EQ(fdx.GroupRangeCount, 2);
+    EXPECT_EQ(fdx.GroupName, "Пара");
+    EXPECT_EQ(fdx.WorkMode, 3);
 }
 
 TEST_F(Loading, AFixedFrequencyAsksToTuneToItsMiddle) {
-    ui::ServePending();  // what the start-up posted
-    std::vector<uint32_t> codes;
-    orvel.AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
-        codes.push_back(e.code);
-        return false;
-    });
-    Load(Child(orvel.FixedFolder, "Пост"));
-    EXPECT_EQ(orvel.TuneFrequency, 1455500u);
-    EXPECT_EQ(orvel.TuneModulation, orvel.Modulation);
-    ui::ServePending();
-    EXPECT_EQ(codes, (std::vector<uint32_t>{PostApplyFrequency, PostSelectScale}));
+    Load(Child(store.FixedFolder, "Пост"));
+    EXPECT_EQ(fdx.TuneFrequency, 1455500u);
+    EXPECT_EQ(fdx.TuneModulation, fdx.Modulation);
+    EXPECT_EQ(window.CodesTo(StoreWindow::Main),
+              (std::vector<uint32_t>{PostApplyFrequency, PostSelectScale}));
 }
 
 TEST_F(Loading, ClearingTheRangeTabOnlyDropsTheMarkedSpan) {
-    orvel.SwitchToTab(2);
-    Load(Child(orvel.RangeFolder, "FM"));
-    orvel.ClearPanel();
-    EXPECT_TRUE(orvel.ScanSlots[0].InUse);
-    ui::ServePending();
-    EXPECT_EQ(diap.codes.back(), PostResetSelection);
+    window.SwitchToTab(2);
+    Load(Child(store.RangeFolder, "FM"));
+    store.ClearPanel();
+    EXPECT_TRUE(fdx.ScanSlots[0].InUse);
+    EXPECT_EQ(window.selectionResets, 1);
 }
 
 TEST_F(Loading, AJobGoesIntoTheEditor) {
-    JournalItem* job = Child(orvel.JobFolder, "Обход");
+    JournalItem* job = Child(store.JobFolder, "Обход");
     Load(job);
-    EXPECT_EQ(orvel.EditLineCount, 2);
-    EXPECT_EQ(orvel.EditLines[1].DCL, "Кнопка СТОП");
-    EXPECT_EQ(orvel.EditLines[1].OBJ, 25u);
-    EXPECT_EQ(orvel.EditJobName, "Обход");
-    EXPECT_EQ(orvel.EditJob, job->As<UserJob>());
-    EXPECT_EQ(orvel.EditJobStored, 1);
-    EXPECT_EQ(orvel.WorkMode, 4);
+    EXPECT_EQ(fdx.EditLineCount, 2);
+    EXPECT_EQ(fdx.EditLines[1].DCL, "Кнопка СТОП");
+    EXPECT_EQ(fdx.EditLines[1].OBJ, 25u);
+    EXPECT_EQ(fdx.EditJobName, "Обход");
+    EXPECT_EQ(fdx.EditJob, job->As<UserJob>());
+    EXPECT_EQ(fdx.EditJobStored, 1);
+    EXPECT_EQ(fdx.WorkMode, 4);
 }
 
 TEST_F(Loading, APhonogramBecomesTheCurrentOne) {
-    JournalItem* phonogram = Child(orvel.PhonogramFolder, "Запись");
+    JournalItem* phonogram = Child(store.PhonogramFolder, "Запись");
     Load(phonogram);
-    ASSERT_EQ(orvel.Phonogram->Fragments.size(), 2u);
-    EXPECT_EQ(orvel.Phonogram->Fragments[1].Identifier, "второй");
-    EXPECT_EQ(orvel.Phonogram->Identifier, "Запись");
-    EXPECT_EQ(orvel.PhonogramLoaded, 1);
-    EXPECT_EQ(orvel.PhonogramItem, phonogram);
-    EXPECT_EQ(orvel.WorkMode, 6);
+    ASSERT_EQ(fdx.Phonogram->Fragments.size(), 2u);
+    EXPECT_EQ(fdx.Phonogram->Fragments[1].Identifier, "второй");
+    EXPECT_EQ(fdx.Phonogram->Identifier, "Запись");
+    EXPECT_EQ(fdx.PhonogramLoaded, 1);
+    EXPECT_EQ(store.PhonogramItem, phonogram);
+    EXPECT_EQ(fdx.WorkMode, 6);
 }
 
 TEST_F(Loading, InTheJobTabAStoredItemBecomesAJournalLine) {
-    orvel.SwitchToTab(4);
-    JournalItem* fm = Child(orvel.RangeFolder, "FM");
+    window.SwitchToTab(4);
+    JournalItem* fm = Child(store.RangeFolder, "FM");
     Load(Child(fm, "Утро"));
-    ASSERT_EQ(orvel.SelectedCatalogEntry, &orvel.SpareCatalogEntry);
-    EXPECT_EQ(orvel.SpareCatalogEntry.Name, "FM>>Утро");
-    EXPECT_EQ(orvel.SpareCatalogEntry.Panel, 9u);
-    EXPECT_EQ(orvel.SpareCatalogEntry.Object, 8u);
-    EXPECT_FALSE(orvel.ScanSlots[0].InUse);
+    ASSERT_EQ(fdx.SelectedCatalogEntry, &fdx.SpareCatalogEntry);
+    EXPECT_EQ(fdx.SpareCatalogEntry.Name, "FM>>Утро");
+    EXPECT_EQ(fdx.SpareCatalogEntry.Panel, 9u);
+    EXPECT_EQ(fdx.SpareCatalogEntry.Object, 8u);
+    EXPECT_FALSE(fdx.ScanSlots[0].InUse);
     Load(fm->FirstChild());  // a text row
     EXPECT_EQ(Messages(), Rows{"Этот элемент журнала не может быть включен в задание!"});
 }
 
 // ---- deleting
 
-class Deleting : public JournalWindow {
+class Deleting : public StandaloneStore {
     void Prepare() override {
         WriteRange("0001", "FM", 1000000, 1080000);
         for (const char* extension : {".etl", ".cur", ".min", ".sum", ".max", ".obr", ".txt"})
@@ -429,48 +473,48 @@ class Deleting : public JournalWindow {
 };
 
 TEST_F(Deleting, ARangeInASlotIsInUse) {
-    orvel.SwitchToTab(2);
-    JournalItem* fm = Child(orvel.RangeFolder, "FM");
-    orvel.journal.Select(fm);
-    orvel.LoadItem();
-    orvel.DeleteItem();
+    window.SwitchToTab(2);
+    JournalItem* fm = Child(store.RangeFolder, "FM");
+    journal.Select(fm);
+    store.LoadItem();
+    store.DeleteItem();
     EXPECT_EQ(Messages(), Rows{"Элемент нельзя удалить, поскольку он используется в работе "});
     EXPECT_TRUE(Exists("DP/0001/diap.cfg"));
-    EXPECT_EQ(Child(orvel.RangeFolder, "FM"), fm);
+    EXPECT_EQ(Child(store.RangeFolder, "FM"), fm);
 }
 
 TEST_F(Deleting, AnUnusedRangeGoesWithItsEtalonsNotesAndFolder) {
-    orvel.journal.Select(Child(orvel.RangeFolder, "FM"));
-    Answer({MessageAnswer::No});
-    orvel.DeleteItem();
+    journal.Select(Child(store.RangeFolder, "FM"));
+    Answer({false});
+    store.DeleteItem();
     EXPECT_TRUE(Exists("DP/0001/diap.cfg"));  // not confirmed
-    Answer({MessageAnswer::Yes});
-    orvel.DeleteItem();
+    Answer({true});
+    store.DeleteItem();
     EXPECT_EQ(Messages(), (Rows{"Диапазон и все его эталоны будут удалены.Вы уверены?",
                                 "Диапазон и все его эталоны будут удалены.Вы уверены?"}));
     EXPECT_FALSE(Exists("DP/0001"));
-    EXPECT_EQ(Names(orvel.RangeFolder), Rows{"Авиация"});
-    EXPECT_EQ(orvel.journal.Selected(), orvel.RangeFolder);
-    EXPECT_EQ(orvel.SelectedRange, orvel.DefaultRange);
+    EXPECT_EQ(Names(store.RangeFolder), Rows{"Авиация"});
+    EXPECT_EQ(journal.Selected(), store.RangeFolder);
+    EXPECT_EQ(fdx.SelectedRange, store.DefaultRange);
 }
 
 TEST_F(Deleting, TheWorkingBankIsInUse) {
-    orvel.journal.Select(Child(orvel.BankFolder, "Посты"));
-    orvel.LoadItem();
-    orvel.DeleteItem();
+    journal.Select(Child(store.BankFolder, "Посты"));
+    store.LoadItem();
+    store.DeleteItem();
     EXPECT_EQ(Messages(), Rows{"Элемент нельзя удалить, поскольку он используется в работе "});
     EXPECT_TRUE(Exists("FREQ/0001/freq.cfg"));
 }
 
 TEST_F(Deleting, APhonogramTakesTheSoundFilesItsFileFlagNames) {
-    orvel.journal.Select(Child(orvel.PhonogramFolder, "Одна"));
-    orvel.DeleteItem();
+    journal.Select(Child(store.PhonogramFolder, "Одна"));
+    store.DeleteItem();
     EXPECT_FALSE(Exists("FONO/01030001.wav"));
     EXPECT_FALSE(Exists("FONO/01030001.cfg"));
 
     // Each fragment has its own file; only files of FONO are ever removed.
-    orvel.journal.Select(Child(orvel.PhonogramFolder, "Кусками"));
-    orvel.DeleteItem();
+    journal.Select(Child(store.PhonogramFolder, "Кусками"));
+    store.DeleteItem();
     EXPECT_FALSE(Exists("FONO/frag1.wav"));
     EXPECT_FALSE(Exists("FONO/outside.wav"));
     EXPECT_TRUE(Exists("outside.wav"));
@@ -481,55 +525,53 @@ TEST_F(Deleting, APhonogramTakesTheSoundFilesItsFileFlagNames) {
 }
 
 TEST_F(Deleting, AStoredFrequencyGoesWithoutAQuestionAndTheHistoryIsRewritten) {
-    orvel.journal.Select(orvel.FrequencyFieldEntry->FirstChild());
-    orvel.DeleteItem();
+    journal.Select(store.FrequencyFieldEntry->FirstChild());
+    store.DeleteItem();
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(Names(orvel.FrequencyFieldEntry), Rows{"433.9200"});
+    EXPECT_EQ(Names(store.FrequencyFieldEntry), Rows{"433.9200"});
     EXPECT_EQ(Read("010011.dat"), "4339200\r\n");
 
-    for (JournalItem* item : {orvel.RangeFolder, orvel.FrequencyFieldEntry}) {
-        orvel.journal.Select(item);
-        orvel.DeleteItem();
+    for (JournalItem* item : {store.RangeFolder, store.FrequencyFieldEntry}) {
+        journal.Select(item);
+        store.DeleteItem();
     }
     EXPECT_EQ(Messages(), (Rows{"Данный элемент удалить нельзя", "Данный элемент удалить нельзя"}));
 }
 
 // ---- clearing and the notes file
 
-class NotesFile : public JournalWindow {
+class NotesFile : public StandaloneStore {
     void Prepare() override { WriteBytes("INFO/info.txt", std::string(600000, 'x')); }
 };
 
 TEST_F(NotesFile, ANotesFileTooLargeToShowIsNeverSavedOver) {
-    PostedCodes info;
-    orvel.subWindows.info = &info;
-    orvel.SwitchToTab(5);
-    orvel.journal.Select(orvel.RootItem);
-    orvel.SaveItem();
+    window.SwitchToTab(5);
+    journal.Select(store.RootItem);
+    window.posted.clear();
+    store.SaveItem();
     EXPECT_EQ(Messages(), Rows{"Текст запрещено модифицировать"});
-    ui::ServePending();
-    EXPECT_TRUE(info.codes.empty());
+    EXPECT_TRUE(window.posted.empty());
     EXPECT_EQ(Read("INFO/info.txt").size(), 600000u);
 }
 
-class JobSaving : public JournalWindow {
+class JobSaving : public StandaloneStore {
     // The runs of a job deleted earlier are still in its folder.
     void Prepare() override { Write("JOB/0001/0001.run", {"Идентификатор=Старый запуск"}); }
 };
 
 TEST_F(JobSaving, ANewJobNeverMeetsTheLeftoversOfADeletedOne) {
-    orvel.SwitchToTab(4);
-    orvel.EditLines[0].DCL = "Кнопка ПУСК";
-    orvel.EditLines[0].TAB = 10;
-    orvel.EditLines[0].OBJ = 17;
-    orvel.EditLineCount = 1;
-    orvel.SaveItem();
-    EXPECT_EQ(Names(orvel.JobFolder), Rows{"Задание N 2"});
+    window.SwitchToTab(4);
+    fdx.EditLines[0].DCL = "Кнопка ПУСК";
+    fdx.EditLines[0].TAB = 10;
+    fdx.EditLines[0].OBJ = 17;
+    fdx.EditLineCount = 1;
+    store.SaveItem();
+    EXPECT_EQ(Names(store.JobFolder), Rows{"Задание N 2"});
     EXPECT_TRUE(Exists("JOB/0002/job.cfg"));
-    EXPECT_EQ(orvel.EditJobStored, 1);
-    ASSERT_EQ(orvel.Jobs.size(), 1u);
+    EXPECT_EQ(fdx.EditJobStored, 1);
+    ASSERT_EQ(fdx.Jobs.size(), 1u);
 
-    orvel.SaveItem();  // stored and unchanged
+    store.SaveItem();  // stored and unchanged
     EXPECT_EQ(Messages(), Rows{"Нет информации для записи"});
 }
 
