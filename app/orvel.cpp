@@ -9,6 +9,7 @@
 #include "app/orvel_ini.h"
 #include "app/orvel_pictures.h"
 #include "app/orvel_resources.h"
+#include "app/orvel_windows.h"
 #include "state/message_bus.h"
 #include "state/text_file.h"
 #include "state/user_job.h"
@@ -251,6 +252,7 @@ void ORVEL::StartUp() {
     EnterStage(10);
     settings = std::make_unique<line>();
     if (settings->Create(this, this)) settings->Hide();
+    CreateWindows();
 
     CreatePanelOrGoOn();
 
@@ -466,6 +468,7 @@ void ORVEL::Shutdown() {
     if (ReceiverType != 0) comm.Close();
     DeleteReceiverPanel();
     wait.Destroy();
+    DeleteWindows();
     CloseJournal();
     settings.reset();
     for (auto& page : pages) page.reset();

@@ -13,7 +13,7 @@
 #include "app/journal_tree.h"
 #include "app/line.h"
 #include "app/page_form.h"
-#include "app/wait.h"
+#include "windows/wait.h"
 #include "receivers/comm.h"
 #include "receivers/panel.h"
 #include "receivers/panel_registry.h"
@@ -23,6 +23,8 @@
 #include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
+
+class OrvelWindows;
 
 // Shows FDX's numbered messages and questions through the message box service; the main
 // window connects every FDX it hands out to it.
@@ -152,6 +154,12 @@ class ORVEL : public ui::Form, public FDX {
         ui::Form* pfreq = nullptr;
         ui::Form* pdiap = nullptr;
     } subWindows;
+
+    // The windows of the tab pages and the shared picture they draw (orvel_windows.cpp).
+    std::unique_ptr<OrvelWindows> windows;
+    void CreateWindows();
+    void DeleteWindows();
+    void LendSharedPicture(int32_t page);  // the selected tab's window owns the shared picture
 
     // Start-up: the journal from the data folders (the root, the catalog's field entries, the
     // headings and every stored item); at the end of the start-up the root is selected again.

@@ -316,6 +316,7 @@ void ORVEL::SelectWorkMode(int32_t page) {
             break;
     }
     WorkMode = page;
+    LendSharedPicture(page);
     if (!Running) ShowModeStatus();
 }
 
