@@ -34,7 +34,8 @@ void ORVEL::DeleteWindows() {
     DrawRangeScale = nullptr;
     if (subWindows.diap == &windows->range) subWindows.diap = nullptr;
     // The page gets its one-label form back before the window that took it goes.
-    if (tabctrl_1 != nullptr && pages[kRangePage]) tabctrl_1->SetPage(kRangePage, pages[kRangePage].get());
+    if (tabctrl_1 != nullptr && pages[kRangePage])
+        tabctrl_1->SetPage(kRangePage, pages[kRangePage].get());
     windows.reset();
 }
 

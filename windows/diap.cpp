@@ -27,9 +27,9 @@ constexpr int32_t kRangeAxis = 3;
 // Job objects of the range window (the job line's OBJ).
 enum JobObject : uint32_t {
     kClearObject = 14,
-    kFirstSlotObject = 15,     // 15..26: slots 1..12
-    kFirstSecondObject = 27,   // 27..32: the second curve's kinds in the visible order
-    kFirstMainObject = 33,     // 33..38: the main curve's
+    kFirstSlotObject = 15,    // 15..26: slots 1..12
+    kFirstSecondObject = 27,  // 27..32: the second curve's kinds in the visible order
+    kFirstMainObject = 33,    // 33..38: the main curve's
     kMaxLeftObject = 39,
     kFixedLeftObject = 40,
     kMaxRightObject = 41,
@@ -289,8 +289,9 @@ void diap::OnUserEvent(uint32_t code) {
             is_grid->SetChecked(false);
             if (s.OptSpy && s.Running && s.RunningMode == 2)
                 for (ui::OptionButton* button : optb) button->SetEnabled(false);
-            for (ui::Window* button : std::initializer_list<ui::Window*>{
-                     left_max, left_fixed, right_fixed, right_max, marker, clear, is_grid, aproximate})
+            for (ui::Window* button :
+                 std::initializer_list<ui::Window*>{left_max, left_fixed, right_fixed, right_max,
+                                                    marker, clear, is_grid, aproximate})
                 button->SetEnabled(false);
             ShowOnMainPicture();
             UpdateScrollRange();
@@ -300,8 +301,9 @@ void diap::OnUserEvent(uint32_t code) {
             busy_ = false;
             if (s.OptSpy)
                 for (ui::OptionButton* button : optb) button->SetEnabled(true);
-            for (ui::Window* button : std::initializer_list<ui::Window*>{
-                     left_max, left_fixed, right_fixed, right_max, marker, clear, is_grid, aproximate})
+            for (ui::Window* button :
+                 std::initializer_list<ui::Window*>{left_max, left_fixed, right_fixed, right_max,
+                                                    marker, clear, is_grid, aproximate})
                 button->SetEnabled(true);
             is_grid->SetChecked(gridBeforeLock_);
             ShowOnMainPicture();
@@ -638,8 +640,7 @@ void diap::DrawCursor() {
 
 void diap::SetCursorFrequency(uint32_t frequency) {
     Bank* slot = ShownSlot();
-    if (slot == nullptr || !slot->InUse || frequency < slot->Start || frequency > slot->End)
-        return;
+    if (slot == nullptr || !slot->InUse || frequency < slot->Start || frequency > slot->End) return;
     slot->Cursor = frequency;
     // Towards the cursor one grid line at a time, as far as the scale scrolls.
     const auto low = [slot](int32_t position) {
@@ -679,7 +680,8 @@ void diap::UpdateLabels() {
     } else {
         vs->SetEnabled(false);
         hs->SetEnabled(false);
-        for (ui::Window* text : std::initializer_list<ui::Window*>{fn, fk, step, wid, tetl, label_1})
+        for (ui::Window* text :
+             std::initializer_list<ui::Window*>{fn, fk, step, wid, tetl, label_1})
             text->SetText("");
     }
     for (std::size_t j = 0; j < levelLabels.size(); ++j) {
@@ -853,9 +855,9 @@ void diap::MouseDown(int x, int y) {
     Bank* slot = ShownSlot();
     if (slot == nullptr || !slot->InUse) return;
     // The sight's handle: the line and a row either side.
-    const int sightRow = view_->Baseline() - (fdx_->OptLg ? fdx_->LevelAxisAt(slot->SightLevel)
-                                                          : int(slot->SightLevel)) /
-                                                 2;
+    const int sightRow =
+        view_->Baseline() -
+        (fdx_->OptLg ? fdx_->LevelAxisAt(slot->SightLevel) : int(slot->SightLevel)) / 2;
     if (y >= sightRow - 1 && y <= sightRow + 1) {
         draggingSight_ = pressOnSight_ = true;
         return;
@@ -911,9 +913,8 @@ void diap::MouseUp(int x, int) {
     if (click) {
         // No wider than a step: a click, which tunes.
         fdx_->SelectionStart = fdx_->SelectionEnd = -1;
-        const int64_t f =
-            std::clamp(view_->FrequencyAt(*slot, x), int64_t{slot->VisibleLow},
-                       std::min(int64_t{slot->VisibleHigh}, int64_t{slot->End}));
+        const int64_t f = std::clamp(view_->FrequencyAt(*slot, x), int64_t{slot->VisibleLow},
+                                     std::min(int64_t{slot->VisibleHigh}, int64_t{slot->End}));
         fdx_->TuneFrequency = uint32_t(f);
         fdx_->TuneModulation = fdx_->Modulation;
         fdx_->TuneAttenuator = slot->Range != nullptr ? slot->Range->Attenuator : 0;

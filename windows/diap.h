@@ -46,8 +46,8 @@ class diap : public ui::Form {
     ui::Label* label_4 = nullptr;
     ui::Label* label_5 = nullptr;
     ui::Label* label_6 = nullptr;
-    ui::Edit* wid = nullptr;      // bandwidth, kHz
-    ui::Label* label_1 = nullptr;  // the range's title
+    ui::Edit* wid = nullptr;                               // bandwidth, kHz
+    ui::Label* label_1 = nullptr;                          // the range's title
     std::array<ui::OptionButton*, kScanSlotCount> optb{};  // optb_1 .. optb_12: the shown slot
     // The two rows of curve kinds, left to right as they stand: current, minimum, average,
     // maximum, processed, etalon (kVisibleKinds).

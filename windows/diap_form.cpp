@@ -78,8 +78,8 @@ constexpr ui::ControlResource kDiapControls[] = {
 // clang-format on
 
 // The window fills the main window's range page.
-constexpr ui::FormResource kDiapForm{
-    "ID_diap", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kDiapControls};
+constexpr ui::FormResource kDiapForm{"ID_diap",  283,     209,          "8.MS Sans Serif",
+                                     st::kChild, nullptr, kDiapControls};
 
 // clang-format off
 constexpr ui::PictureArt kArt[] = {

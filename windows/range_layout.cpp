@@ -47,14 +47,20 @@ LayoutResult LayoutScale(Bank& slot, const LayoutLimits& limits, int width) {
     if (gridEnd != fk) gridEnd += grid;
 
     // Whole steps down from Fн to the first grid line, never below frequency 0.
-    const int64_t below = fn > gridStart ? std::min((fn - gridStart + step - 1) / step, fn / step) : 0;
+    const int64_t below =
+        fn > gridStart ? std::min((fn - gridStart + step - 1) / step, fn / step) : 0;
     const int64_t first = fn - below * step;
     int64_t columns = (gridEnd - first) / step + 1;
     if (columns >= int64_t{kScaleColumnLimit}) {
+        // The columns stop at the limit. The range is cut only when they stop short of Fк: the
+        // columns past it up to the last grid line never lengthen it.
         columns = kScaleColumnLimit - 1;
-        fk = first + (columns - 1) * step;
-        gridEnd = fk / grid * grid;
-        result.cut = true;
+        const int64_t reached = first + (columns - 1) * step;
+        gridEnd = reached / grid * grid;
+        if (fk > reached) {
+            fk = reached;
+            result.cut = true;
+        }
     }
 
     slot.GridColumns.clear();
@@ -77,10 +83,15 @@ LayoutResult LayoutScale(Bank& slot, const LayoutLimits& limits, int width) {
     slot.Scrolls = columns > width;
     slot.LineSize = 1;
     const int64_t columnsPerDivision = std::max<int64_t>(grid / step, 1);
-    slot.PageSize = slot.Scrolls ? int32_t(std::max<int64_t>(width / columnsPerDivision, 1))
-                                 : int32_t(lines);
-    slot.ScrollMaximum =
-        slot.Scrolls ? int32_t(std::max<int64_t>(lines - slot.PageSize - 1, 0)) : 0;
+    slot.PageSize =
+        slot.Scrolls ? int32_t(std::max<int64_t>(width / columnsPerDivision, 1)) : int32_t(lines);
+    int64_t maximum = slot.Scrolls ? std::max<int64_t>(lines - slot.PageSize - 1, 0) : 0;
+    // Scrolled to its end the scale shows its last column, also when a cut left it short of
+    // a grid line past Fк.
+    while (slot.Scrolls && maximum < lines - 1 &&
+           slot.GridColumns[std::size_t(maximum)] + int64_t{width} < columns)
+        ++maximum;
+    slot.ScrollMaximum = int32_t(maximum);
     slot.ScrollPosition = 0;
     slot.ThresholdPosition = 0;
     slot.SightLevel = 255;

@@ -18,10 +18,10 @@ inline constexpr uint32_t kScaleColumnLimit = kBankPoints;
 
 // What a layout takes from the program state.
 struct LayoutLimits {
-    uint32_t lowest = 0;             // the receiver's lowest and highest frequency
+    uint32_t lowest = 0;  // the receiver's lowest and highest frequency
     uint32_t highest = 0;
-    uint32_t defaultStep = 0;        // for a slot without a step
-    uint32_t defaultBandwidth = 0;   // for a slot without a bandwidth
+    uint32_t defaultStep = 0;       // for a slot without a step
+    uint32_t defaultBandwidth = 0;  // for a slot without a bandwidth
 };
 
 // The frequency between two grid lines of a picture `width` pixels wide at `step`: 1, 2 or 5
@@ -31,7 +31,7 @@ uint32_t GridStepFor(int width, uint32_t step);
 
 struct LayoutResult {
     bool laidOut = false;  // false: the slot can hold no point (no step)
-    bool cut = false;      // the range reached kScaleColumnLimit columns: Fк was cut (message 6)
+    bool cut = false;  // the range would reach kScaleColumnLimit columns: Fк was cut (message 6)
 };
 
 // Lays `slot` out for a picture `width` pixels wide: the fields of its "Range window layout"

@@ -41,6 +41,37 @@ ui::Pen Dotted(ui::Color color) {
 
 }  // namespace
 
+std::string SelectionReadout(const FDX& fdx, const Bank& slot) {
+    const int64_t start = fdx.SelectionStart, end = fdx.SelectionEnd;
+    const auto level = [&](int64_t f) {
+        return slot.Step == 0 ? 0
+                              : PointLevel(slot, fdx.MainCurveKind,
+                                           (f - int64_t{slot.Start}) / int64_t{slot.Step});
+    };
+    const int32_t a = level(start), b = level(end);
+    const double centre = double(start + end) / 20000.0;
+    const double width = double(std::abs(end - start)) / 10.0;
+    if (fdx.OptDb) {
+        const int32_t difference =
+            std::abs(fdx.LevelToDb(uint32_t(a)) - fdx.LevelToDb(uint32_t(b)));
+        return FormatText("dU=%-3.1f  Fc=%-8.4f  dF=%-11.1f", difference / 10.0, centre, width);
+    }
+    return FormatText("dU=%u  Fc=%-8.4f  dF=%-11.1f", unsigned(std::abs(a - b)), centre, width);
+}
+
+std::string ThresholdReadout(const FDX& fdx, const Bank& slot) {
+    const UserDp* range = slot.Range;
+    if (range != nullptr && range->Marker) return "порог=визиру";
+    const uint32_t level = range != nullptr ? range->Level : 0;
+    if (fdx.OptDb) return FormatText("порог=%3.1f дБ", fdx.LevelToDb(level) / 10.0);
+    return FormatText("порог=%u ед", unsigned(level));
+}
+
+std::string SightReadout(const FDX& fdx, const Bank& slot) {
+    if (fdx.OptDb) return FormatText("визир=%3.1f дБ", fdx.LevelToDb(slot.SightLevel) / 10.0);
+    return FormatText("визир=%u ед", unsigned(slot.SightLevel));
+}
+
 struct RangeView::Column {
     bool edge = false;     // the column holds Fн or Fк
     bool inRange = false;  // a point of the range
@@ -185,21 +216,10 @@ void RangeView::DrawScale(const FDX& fdx, Bank& slot) {
                    kBackground);
         p.Restore(saved);
 
-        const int32_t a = PointLevel(slot, fdx.MainCurveKind, (start - fn) / step);
-        const int32_t b = PointLevel(slot, fdx.MainCurveKind, (end - fn) / step);
-        const double centre = double(start + end) / 20000.0;
-        const double width = double(std::abs(end - start)) / 10.0;
-        const std::string text =
-            fdx.OptDb ? FormatText("dU=%-3.1f  Fc=%-8.4f  dF=%-11.1f",
-                                   std::abs(fdx.LevelToDb(uint32_t(a)) - fdx.LevelToDb(uint32_t(b))) /
-                                       10.0,
-                                   centre, width)
-                      : FormatText("dU=%u  Fc=%-8.4f  dF=%-11.1f", unsigned(std::abs(a - b)),
-                                   centre, width);
         const ui::Rect box{width_ / 4, kReadoutTop, width_ / 2, kReadoutHeight};
         p.FillRect(box, kBackground);
         p.SetTextColor(kFrame);
-        p.TextInRect(box, text, ui::HAlign::Center, ui::VAlign::Middle);
+        p.TextInRect(box, SelectionReadout(fdx, slot), ui::HAlign::Center, ui::VAlign::Middle);
     }
     DrawReadouts(fdx, slot);
 }
@@ -210,24 +230,12 @@ void RangeView::DrawReadouts(const FDX& fdx, const Bank& slot) {
     const int quarter = width_ / 4;
     const ui::Rect threshold{kThresholdLeft, kReadoutTop, quarter, kReadoutHeight};
     const ui::Rect sight{width_ - quarter, kReadoutTop, quarter, kReadoutHeight};
-    const UserDp* range = slot.Range;
-    const uint32_t level = range != nullptr ? range->Level : 0;
-    std::string thresholdText;
-    if (range != nullptr && range->Marker)
-        thresholdText = "порог=визиру";
-    else if (fdx.OptDb)
-        thresholdText = FormatText("порог=%3.1f дБ", fdx.LevelToDb(level) / 10.0);
-    else
-        thresholdText = FormatText("порог=%u ед", unsigned(level));
-    const std::string sightText =
-        fdx.OptDb ? FormatText("визир=%3.1f дБ", fdx.LevelToDb(slot.SightLevel) / 10.0)
-                  : FormatText("визир=%u ед", unsigned(slot.SightLevel));
     p.FillRect(threshold, kBackground);
     p.FillRect(sight, kBackground);
     p.SetTextColor(kThresholdText);
-    p.TextInRect(threshold, thresholdText, ui::HAlign::Left, ui::VAlign::Middle);
+    p.TextInRect(threshold, ThresholdReadout(fdx, slot), ui::HAlign::Left, ui::VAlign::Middle);
     p.SetTextColor(kSightText);
-    p.TextInRect(sight, sightText, ui::HAlign::Right, ui::VAlign::Middle);
+    p.TextInRect(sight, SightReadout(fdx, slot), ui::HAlign::Right, ui::VAlign::Middle);
 }
 
 void RangeView::DrawSightAcross(ui::Painter& p, ui::Point at, const FDX& fdx, const Bank& slot,
@@ -265,8 +273,8 @@ void RangeView::DrawGrid(ui::Painter& p, ui::Point at, const Bank& slot, int fro
     }
 }
 
-void RangeView::Show(ui::Picture& shared, ui::Point at, const FDX& fdx, const Bank& slot,
-                     bool grid, int64_t cursor) {
+void RangeView::Show(ui::Picture& shared, ui::Point at, const FDX& fdx, const Bank& slot, bool grid,
+                     int64_t cursor) {
     ui::Painter& p = shared.Draw();
     p.Copy(picture_, {0, 0, width_, height_}, at.x, at.y);
     cursorColumn_ = -1;  // the copy took the cursor away

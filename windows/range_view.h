@@ -23,21 +23,27 @@ class FDX;
 
 // The range window's colours (the numbered colours of ui/canvas.h).
 namespace range_colors {
-inline constexpr ui::Color kBackground = ui::NumberedColor(7);  // black; also the erase pen
-inline constexpr ui::Color kFrame = ui::NumberedColor(10);      // silver: frame lines, texts
-inline constexpr ui::Color kMainCurve = ui::NumberedColor(2);   // green
-inline constexpr ui::Color kSecondCurve = ui::NumberedColor(5);  // dark green
-inline constexpr ui::Color kPoint = ui::NumberedColor(8);        // white: markers, fixed points
-inline constexpr ui::Color kMarkerTop = ui::NumberedColor(9);    // grey
-inline constexpr ui::Color kRangeEdge = ui::NumberedColor(14);   // olive, dotted
-inline constexpr ui::Color kSight = ui::NumberedColor(4);        // dark red
-inline constexpr ui::Color kGrid = ui::NumberedColor(9);         // grey, dotted
-inline constexpr ui::Color kCursorLevel = ui::NumberedColor(13);  // yellow
-inline constexpr ui::Color kCursorTop = ui::NumberedColor(1);     // red
+inline constexpr ui::Color kBackground = ui::NumberedColor(7);     // black; also the erase pen
+inline constexpr ui::Color kFrame = ui::NumberedColor(10);         // silver: frame lines, texts
+inline constexpr ui::Color kMainCurve = ui::NumberedColor(2);      // green
+inline constexpr ui::Color kSecondCurve = ui::NumberedColor(5);    // dark green
+inline constexpr ui::Color kPoint = ui::NumberedColor(8);          // white: markers, fixed points
+inline constexpr ui::Color kMarkerTop = ui::NumberedColor(9);      // grey
+inline constexpr ui::Color kRangeEdge = ui::NumberedColor(14);     // olive, dotted
+inline constexpr ui::Color kSight = ui::NumberedColor(4);          // dark red
+inline constexpr ui::Color kGrid = ui::NumberedColor(9);           // grey, dotted
+inline constexpr ui::Color kCursorLevel = ui::NumberedColor(13);   // yellow
+inline constexpr ui::Color kCursorTop = ui::NumberedColor(1);      // red
 inline constexpr ui::Color kCursorMarker = ui::NumberedColor(11);  // magenta
 inline constexpr ui::Color kSightText = ui::NumberedColor(1);      // red
 inline constexpr ui::Color kThresholdText = ui::NumberedColor(2);  // green
 }  // namespace range_colors
+
+// The readouts along the top of the picture: the selection (FDX::SelectionStart .. End), the
+// threshold of the slot's range and the sight.
+std::string SelectionReadout(const FDX& fdx, const Bank& slot);
+std::string ThresholdReadout(const FDX& fdx, const Bank& slot);
+std::string SightReadout(const FDX& fdx, const Bank& slot);
 
 class RangeView {
   public:
@@ -64,8 +70,8 @@ class RangeView {
     // slot's levels, on the off-screen picture and on `shared` (null: the shared picture
     // belongs to another window and only the off-screen column is renewed); a frequency
     // outside the visible ones shows no cursor.
-    void DrawCursor(ui::Picture* shared, ui::Point at, const FDX& fdx, const Bank& slot,
-                    bool grid, int64_t cursor);
+    void DrawCursor(ui::Picture* shared, ui::Point at, const FDX& fdx, const Bank& slot, bool grid,
+                    int64_t cursor);
     // The column the cursor stands in on the shared picture; -1 when none.
     int CursorColumn() const { return cursorColumn_; }
 
@@ -81,10 +87,10 @@ class RangeView {
     Column ColumnAt(const FDX& fdx, const Bank& slot, int x) const;
     void DrawColumn(ui::Painter& p, ui::Point at, int x, const Column& c);
     void DrawGrid(ui::Painter& p, ui::Point at, const Bank& slot, int from, int to);
-    void DrawSightAcross(ui::Painter& p, ui::Point at, const FDX& fdx, const Bank& slot,
-                         int from, int to);
-    void RenewColumn(ui::Picture* shared, ui::Point at, const FDX& fdx, const Bank& slot,
-                     bool grid, int x);
+    void DrawSightAcross(ui::Painter& p, ui::Point at, const FDX& fdx, const Bank& slot, int from,
+                         int to);
+    void RenewColumn(ui::Picture* shared, ui::Point at, const FDX& fdx, const Bank& slot, bool grid,
+                     int x);
     int AxisLevel(const FDX& fdx, int32_t raw) const;
 
     int width_, height_;
