@@ -9,6 +9,7 @@
 #include "app/orvel_ini.h"
 #include "app/orvel_pictures.h"
 #include "app/orvel_resources.h"
+#include "app/orvel_windows.h"
 #include "state/message_bus.h"
 #include "state/text_file.h"
 #include "state/user_job.h"
@@ -256,6 +257,7 @@ void ORVEL::StartUp() {
     EnterStage(10);
     settings = std::make_unique<line>();
     if (settings->Create(this, this)) settings->Hide();
+    CreateWindows();
 
     CreatePanelOrGoOn();
 
@@ -471,6 +473,7 @@ void ORVEL::Shutdown() {
     if (ReceiverType != 0) comm.Close();
     DeleteReceiverPanel();
     wait.Destroy();
+    DeleteWindows();
     // The parameter page gets its own form back, the tree control lets go of the journal, and
     // the journal goes.
     if (pages[7] && tabctrl_1 != nullptr && tabctrl_1->Page(7) != pages[7].get())

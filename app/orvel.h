@@ -15,7 +15,7 @@
 #include "app/line.h"
 #include "app/orvel_store_host.h"
 #include "app/page_form.h"
-#include "app/wait.h"
+#include "windows/wait.h"
 #include "receivers/comm.h"
 #include "receivers/panel.h"
 #include "receivers/panel_registry.h"
@@ -25,6 +25,8 @@
 #include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
+
+class OrvelWindows;
 
 // Shows FDX's numbered messages and questions through the message box service; the main
 // window connects every FDX it hands out to it.
@@ -141,6 +143,12 @@ class ORVEL : public ui::Form, public FDX {
         ui::Form* pfreq = nullptr;
         ui::Form* pdiap = nullptr;
     } subWindows;
+
+    // The windows of the tab pages and the shared picture they draw (orvel_windows.cpp).
+    std::unique_ptr<OrvelWindows> windows;
+    void CreateWindows();
+    void DeleteWindows();
+    void LendSharedPicture(int32_t page);  // the selected tab's window owns the shared picture
 
     // Main-window controls.
     void ShowFrequency();

@@ -341,6 +341,7 @@ void ORVEL::SelectWorkMode(int32_t page) {
             break;
     }
     WorkMode = page;
+    LendSharedPicture(page);
     if (!Running) ShowModeStatus();
 }
 
