@@ -264,6 +264,10 @@ class IC8500 : public CivPanel {
     bool SelectBank(uint32_t bank);
     bool SelectChannel(uint32_t position);
 
+    // A level query that a report of the receiver started is answered first, so that the
+    // first command of a transfer or of the receiver's scan is not refused for it.
+    void Settle();
+
     // Memory banks.
     void SetBankDefaults();
     // One channel: selected, read (into its record, empty when the reply is not the channel

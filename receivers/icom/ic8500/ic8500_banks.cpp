@@ -196,8 +196,13 @@ void IC8500::RenameBank(uint32_t bank, const std::string& name) {
 // ---------------------------------------------------------------------------------------
 // Transfers
 
+void IC8500::Settle() {
+    if (PendingCommand != NoExchange) WaitReply();
+}
+
 template <class Work>
 void IC8500::Transfer(const std::string& status, Work work) {
+    Settle();
     PostToOwner(PostShowWait);
     fdx_->PanelStatusText = status;
     PostToOwner(PostScanStartedByPanel);

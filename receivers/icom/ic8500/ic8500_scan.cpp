@@ -18,6 +18,7 @@ bool IC8500::StartReceiverScan() {
     const auto send = [this](const char* payload) {
         return Exchange(payload, civ::kScanControl);
     };
+    Settle();
     // The whole sequence goes out whatever the receiver answers; its scan command decides.
     send("0E00");
     send(scan.Vsc ? "0EC1" : "0EC0");
@@ -76,6 +77,7 @@ void IC8500::StopReceiverScan() {
     PostToOwner(PostScanStoppedByPanel);
     PostToSelf(PostUnlockControls);
     PostToOwner(PostShowWait);
+    Settle();
     Exchange("0E00", civ::kScanControl);
     const Ic8500ScanSettings& scan = Settings.Scan;
     const bool autoWrite = scan.RangeScan && scan.Auto;

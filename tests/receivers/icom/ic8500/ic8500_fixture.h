@@ -51,7 +51,7 @@ class MainStandIn : public ui::Form {
         return static_cast<int>(std::count(codes.begin(), codes.end(), code));
     }
 
-    IC8500* panel = nullptr;
+    ReceiverPanel* panel = nullptr;
     std::vector<uint32_t> codes;
     ui::Timer timer;
     int ticks = 0;
