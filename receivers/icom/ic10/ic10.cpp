@@ -77,7 +77,7 @@ constexpr CivModel kIc10Model{
 
 constexpr const char* kDefaultAddressText = "52";
 // The IC-R10's panel spells the answer to a number it does not serve its own way.
-constexpr const char* kNoAccess = "Нет доступа к обьекту";
+constexpr const char* kNotServed = "Нет доступа к обьекту";
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -192,7 +192,7 @@ const JobCommand<IC10> IC10::kJobCommands[] = {
 // clang-format on
 
 void IC10::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<IC10>>(kJobCommands), kNoAccess);
+    ServeJobLine(*this, std::span<const JobCommand<IC10>>(kJobCommands), kNotServed);
 }
 
 void IC10::ClearScaleCommand(JobStr&) {
