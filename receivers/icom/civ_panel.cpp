@@ -281,8 +281,9 @@ void CivPanel::EnterStandby() {
 // Display
 
 void CivPanel::ShowFrequency() {
-    if (label_1) label_1->SetText(Title.empty() ? MHzText(PanelFrequency)
-                                                : Title + "  " + MHzText(PanelFrequency));
+    if (label_1)
+        label_1->SetText(Title.empty() ? MHzText(PanelFrequency)
+                                       : Title + "  " + MHzText(PanelFrequency));
 }
 
 void CivPanel::ShowWidth() {

@@ -68,8 +68,8 @@ class OnAir : public ::testing::Test {
         emulator.SetSignalPlan(emulators::SignalPlan{20, {{100'500'000, 200, 10'000}}});
         emulator.LinkAs(folder.path() / "COM1");
         emulator.Start();
-        WriteFile("ORVEL.INI", "COM=1\r\nSPEED=5\r\nRECV=" + std::to_string(receiverType_) +
-                                   "\r\n" + extraIni);
+        WriteFile("ORVEL.INI",
+                  "COM=1\r\nSPEED=5\r\nRECV=" + std::to_string(receiverType_) + "\r\n" + extraIni);
         Prepare();
         orvel.CalendarClock = [] { return TestMoment(); };
         orvel.AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {

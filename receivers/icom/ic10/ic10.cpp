@@ -32,8 +32,8 @@ constexpr ui::ControlResource kIc10Controls[] = {
 // clang-format on
 
 // The panel fills the main window's receiver page.
-constexpr ui::FormResource kIc10Form{
-    "ID_IC10", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kIc10Controls};
+constexpr ui::FormResource kIc10Form{"ID_IC10",  283,     209,          "8.MS Sans Serif",
+                                     st::kChild, nullptr, kIc10Controls};
 
 // Modes: what SetMode sends, what the receiver reports, the bandwidth in kHz. The set has
 // one filter a mode.
@@ -170,7 +170,8 @@ void IC10::TakeAddress(const std::string& text) {
     std::string digits = text.substr(0, 2);
     if (digits.size() == 1) digits += digits;
     if (digits.size() == 2 && HexDigit(digits[0]) >= 0 && HexDigit(digits[1]) >= 0) {
-        Link.SetReceiverAddress(static_cast<uint8_t>(HexDigit(digits[0]) * 16 + HexDigit(digits[1])));
+        Link.SetReceiverAddress(
+            static_cast<uint8_t>(HexDigit(digits[0]) * 16 + HexDigit(digits[1])));
         return;
     }
     Link.SetReceiverAddress(kDefaultAddress);

@@ -263,9 +263,8 @@ void IC8500::WireControls() {
     on(pictbttn_1, ui::EventId::Click, [this](ui::EventData&) { StartReceiverScan(); });
     on(pictbttn_6, ui::EventId::Click,
        [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    on(pictbttn_7, ui::EventId::Click, [this](ui::EventData&) {
-        ReceiverScanRunning ? StopReceiverScan() : Fine.ConfirmClear();
-    });
+    on(pictbttn_7, ui::EventId::Click,
+       [this](ui::EventData&) { ReceiverScanRunning ? StopReceiverScan() : Fine.ConfirmClear(); });
     on(cb_2, ui::EventId::Click, [this](ui::EventData&) { ReadBanks(Settings.AllMemory); });
     on(cb_1, ui::EventId::Click, [this](ui::EventData&) { WriteBanks(Settings.AllMemory); });
     on(cb_3, ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });

@@ -63,12 +63,12 @@ struct Ic8500Settings {
 
 // One memory channel as the panel keeps it (the state file's "F" record).
 struct Ic8500Channel {
-    uint32_t Frequency = 0;  // 100 Hz units; 0: the channel is empty
-    uint32_t Step = 0;       // "F_STEP"
-    char Modulation = 'W';   // "F_MOD"
-    std::string Name;        // "F_ID": eight characters on the receiver
-    int32_t Level = 0;       // measured when the channel was read from the receiver
-    uint32_t Number = 0;     // its place in its bank
+    uint32_t Frequency = 0;     // 100 Hz units; 0: the channel is empty
+    uint32_t Step = 0;          // "F_STEP"
+    char Modulation = 'W';      // "F_MOD"
+    std::string Name;           // "F_ID": eight characters on the receiver
+    int32_t Level = 0;          // measured when the channel was read from the receiver
+    uint32_t Number = 0;        // its place in its bank
     bool Attenuator = false;    // "F_ATT"
     uint32_t AttenuatorDb = 0;  // "F_QATT": 10, 20 or 30
     bool Select = false;        // "F_SEL": scanned by the selected-channel scan

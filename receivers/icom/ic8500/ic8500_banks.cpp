@@ -72,8 +72,8 @@ void IC8500::SetBankDefaults() {
 }
 
 Ic8500Channel& IC8500::Channel(uint32_t bank, uint32_t position) {
-    const std::size_t record = std::size_t{std::min(bank, kLastBank)} * kBankSize +
-                               std::min(position, kBankSize - 1);
+    const std::size_t record =
+        std::size_t{std::min(bank, kLastBank)} * kBankSize + std::min(position, kBankSize - 1);
     return Channels[record];
 }
 
@@ -96,15 +96,16 @@ bool IC8500::ReadChannel(uint32_t bank, uint32_t position) {
     return true;
 }
 
-bool IC8500::ParseModelReply(const civ::CivReply&) {
+bool IC8500::ParseModelReply(const civ::CivReply& reply) {
     const std::string& text = Link.ReplyText;
     const std::vector<uint8_t>& body = Link.ReplyBytes;
     const auto field = [&](std::size_t at, std::size_t length) {
         return at < text.size() ? text.substr(at, length) : std::string();
     };
+    // Only the reply that ends the read is its answer.
     if (text.starts_with("1A01")) {
         // Only the channel asked for; a reply without a record is an empty channel.
-        if (readBank_ < 0 || text.size() < 2 * kShortestChannelReply ||
+        if (readBank_ < 0 || !reply.completed || text.size() < 2 * kShortestChannelReply ||
             field(4, 2) != Format("%02u", static_cast<uint32_t>(readBank_)) ||
             field(6, 4) != Format("%04u", static_cast<uint32_t>(readPosition_)))
             return true;
@@ -138,7 +139,7 @@ bool IC8500::ParseModelReply(const civ::CivReply&) {
     }
     if (text.starts_with("1A03")) {
         // FE FE E0 4A 1A 03 bb n1..n5 FD: a shorter reply gives no name.
-        if (nameBank_ < 0 || body.size() < 3 + kBankNameLength + 1 ||
+        if (nameBank_ < 0 || !reply.completed || body.size() < 3 + kBankNameLength + 1 ||
             field(4, 2) != Format("%02u", static_cast<uint32_t>(nameBank_)))
             return true;
         BankNames[static_cast<std::size_t>(nameBank_)] =
@@ -243,7 +244,8 @@ bool IC8500::ReadBanks(bool all) {
                 continue;
             }
             BankChannels[bank] = ReadBankChannels(bank, kBankSize);
-            BankPositions[bank] = std::min(BankPositions[bank], std::max(BankChannels[bank], 1u) - 1);
+            BankPositions[bank] =
+                std::min(BankPositions[bank], std::max(BankChannels[bank], 1u) - 1);
         }
         if (all && SelectBank(current)) SelectChannel(BankPositions[current]);
     });

@@ -15,9 +15,7 @@ constexpr const char* kShowAutoQuestion = "Обнаруженные частот
 bool IC8500::StartReceiverScan() {
     if (ReceiverScanRunning) return true;
     const Ic8500ScanSettings& scan = Settings.Scan;
-    const auto send = [this](const char* payload) {
-        return Exchange(payload, civ::kScanControl);
-    };
+    const auto send = [this](const char* payload) { return Exchange(payload, civ::kScanControl); };
     Settle();
     // The whole sequence goes out whatever the receiver answers; its scan command decides.
     send("0E00");

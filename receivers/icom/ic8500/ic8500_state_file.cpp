@@ -93,9 +93,8 @@ std::optional<uint32_t> BankOfKey(std::string_view key, std::string_view stem) {
 // A stored mode letter the program knows; 0 for another.
 char ModeLetter(std::string_view value) {
     constexpr std::string_view kLetters = "FWALUCR";
-    return !value.empty() && kLetters.find(value.front()) != std::string_view::npos
-               ? value.front()
-               : '\0';
+    return !value.empty() && kLetters.find(value.front()) != std::string_view::npos ? value.front()
+                                                                                    : '\0';
 }
 
 }  // namespace
@@ -196,8 +195,7 @@ bool IC8500::ReadStateFile() {
         if (const auto n = BankOfKey(key, kCountKey))
             counts[*n] = static_cast<uint32_t>(
                 std::clamp<int64_t>(ReadInteger(value), 0, static_cast<int64_t>(kBankSize)));
-        if (const auto n = BankOfKey(key, kNameKey); n && *n < kFirstFixedBank)
-            names[*n] = value;
+        if (const auto n = BankOfKey(key, kNameKey); n && *n < kFirstFixedBank) names[*n] = value;
         if (key == "Частот_Банков") {
             records = std::clamp<int64_t>(ReadInteger(value), 0, kStoredRecords);
             record = -1;

@@ -57,12 +57,8 @@ constexpr ui::ControlResource kRic8500Controls[] = {
 };
 // clang-format on
 
-constexpr ui::FormResource kRic8500Form{"ID_RIC8500",
-                                        250,
-                                        166,
-                                        "8.MS Sans Serif",
-                                        st::kCaption,
-                                        "Установка Параметров",
+constexpr ui::FormResource kRic8500Form{"ID_RIC8500",      250,          166,
+                                        "8.MS Sans Serif", st::kCaption, "Установка Параметров",
                                         kRic8500Controls};
 
 // What the panel does when the receiver's scan stops on a signal, by pause mode.
@@ -144,14 +140,15 @@ void RIC8500::ShowSettings() {
     (s.Fnar ? Fnar : Fnorm)->SetChecked(true);
     (s.Cnar ? Cnar : Cnorm)->SetChecked(true);
     (s.Anar ? Anar : s.Awide ? Awide : Anorm)->SetChecked(true);
-    (s.DefaultAttenuatorDb == 30 ? optb_2 : s.DefaultAttenuatorDb == 20 ? optb_1 : att10)
+    (s.DefaultAttenuatorDb == 30   ? optb_2
+     : s.DefaultAttenuatorDb == 20 ? optb_1
+                                   : att10)
         ->SetChecked(true);
     soundlvl->SetPosition(static_cast<int>(s.DefaultAudioLevel) / kSliderUnit);
     peaklvl->SetPosition(static_cast<int>(s.PeakSetting) / kSliderUnit);
     centrelvl->SetPosition(static_cast<int>(s.CentreSetting) / kSliderUnit);
-    pausemode->SetSelectedIndex(scan.PauseMode < std::size(kPauseModes)
-                                    ? static_cast<int>(scan.PauseMode)
-                                    : 0);
+    pausemode->SetSelectedIndex(
+        scan.PauseMode < std::size(kPauseModes) ? static_cast<int>(scan.PauseMode) : 0);
     jobs->Clear();
     jobs->AddString(kNoJob);
     for (const UserJob* job : panel_.State()->Jobs) jobs->AddString(job ? job->Identifier : "");
@@ -190,7 +187,8 @@ void RIC8500::Wire() {
         scan.ManualScan = true;
         scan.RangeScan = scan.BankScan = false;
     });
-    on(scanAUTO, ui::EventId::Click, [this, &scan](ui::EventData&) { scan.Auto = scanAUTO->IsChecked(); });
+    on(scanAUTO, ui::EventId::Click,
+       [this, &scan](ui::EventData&) { scan.Auto = scanAUTO->IsChecked(); });
     on(priofreq, ui::EventId::Click,
        [this, &scan](ui::EventData&) { scan.Priority = priofreq->IsChecked(); });
     on(vsc, ui::EventId::Click, [this, &scan](ui::EventData&) { scan.Vsc = vsc->IsChecked(); });

@@ -119,9 +119,14 @@ TEST_F(Ic8500Banks, AChannelGoesOutWithTheReceiversMeaningOfTheScanFlags) {
     panel.BankChannels[3] = 1;
     emulator.ClearReceivedFrames();
     Click(panel.cb_1);
-    EXPECT_EQ(Payloads(), (std::vector<std::string>{
-                              "08A003", "1A00030000" "0000004501" "0501" "080005" "20" "02"
-                                        "4142432020202020"}));
+    EXPECT_EQ(Payloads(), (std::vector<std::string>{"08A003",
+                                                    "1A00030000"
+                                                    "0000004501"
+                                                    "0501"
+                                                    "080005"
+                                                    "20"
+                                                    "02"
+                                                    "4142432020202020"}));
     CivChannel written = emulator.Channel(3, 0);
     EXPECT_TRUE(written.Selected());
     EXPECT_FALSE(written.Skipped());
@@ -295,7 +300,8 @@ TEST_F(Ic8500Banks, TheWorkingBankComesInAndGoesOut) {
 
     RunJob(427, 6);
     Post(PostSaveBank);
-    EXPECT_EQ(messages, (std::vector<std::string>{"Не задано ни одной частоты в банке для записи"}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"Не задано ни одной частоты в банке для записи"}));
 }
 
 TEST_F(Ic8500Banks, TheDialogWritesIntoThePanelAndSwitchesTheFilterAtOnce) {

@@ -69,6 +69,17 @@ TEST_F(Ic8500OnAir, StartUpSyncAsksWhoIsThereThenBankNamesFrequencyModeAndLevel)
     EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
 }
 
+// A name reply shorter than five characters is no name: the stored one stays.
+TEST_F(Ic8500OnAir, AShortBankNameReplyLeavesTheStoredName) {
+    panel.BankNames[2] = "KEEP";
+    emulator.SetGarbage({0xFE, 0xFE, 0xE0, 0x4A, 0x1A, 0x03, 0x02, 0x41, 0x42, 0xFD});
+    Post(PostSyncReceiver);
+    EXPECT_EQ(panel.BankNames[2], "KEEP");
+    emulator.SetGarbage({});
+    Post(PostSyncReceiver);
+    EXPECT_EQ(panel.BankNames[2], "");  // the set's own, blank
+}
+
 TEST_F(Ic8500OnAir, TheEchoOfTheIdentityQueryCompletesNothing) {
     emulator.SetDead(true);  // the bus still echoes
     ASSERT_TRUE(panel.Link.Send("1900", civ::kIdentityCommand));
