@@ -106,6 +106,8 @@ void IC8500::ThresholdCommand(JobStr& line) {
 void IC8500::DirectModeCommand(JobStr& line) {
     Settings.DirectMode = line.VAL != 0 && !Standby;
     ShowSwitches();
+    // From now on the panel and the receiver agree on the selected channel.
+    if (Settings.DirectMode) ApplySelectedChannel();
 }
 
 void IC8500::ClearScaleCommand(JobStr&) {

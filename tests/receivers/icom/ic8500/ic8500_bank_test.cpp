@@ -250,6 +250,45 @@ TEST_F(Ic8500Banks, AScanTheReceiverRefusesIsReported) {
     EXPECT_EQ(LastPayload(), "0E02");
 }
 
+// In direct mode the panel and the receiver agree on the selected channel: switching it on,
+// or choosing a channel in the list, takes the channel from the receiver and tunes to it.
+TEST_F(Ic8500Banks, DirectModeTunesToTheChannelTheReceiverHolds) {
+    CivChannel beacon;
+    beacon.frequencyHz = 433'920'000;
+    beacon.mode = emulators::kModeAm;
+    beacon.filter = 0x02;
+    emulator.SetChannel(0, 0, beacon);
+    beacon.frequencyHz = 156'800'000;
+    beacon.mode = emulators::kModeFm;
+    beacon.filter = 0x01;
+    emulator.SetChannel(0, 1, beacon);
+    emulator.ClearReceivedFrames();
+    RunJob(420, 1);
+    EXPECT_EQ(Payloads(), (std::vector<std::string>{"080000", "1A01000000", "1501", "1502"}));
+    EXPECT_EQ(state.Frequency, 4'339'200u);
+    EXPECT_EQ(state.Modulation, 'A');
+    EXPECT_EQ(panel.textb_1->Text(), "433.9200");
+    EXPECT_TRUE(panel.textb_1->IsEnabled());
+
+    ui::EventData row;
+    row.id = ui::EventId::Select;
+    row.value = 1;
+    panel.lv_1->Raise(row);
+    EXPECT_EQ(panel.BankPositions[0], 1u);
+    EXPECT_EQ(state.Frequency, 1'568'000u);
+    EXPECT_EQ(state.Modulation, 'F');
+    EXPECT_EQ(emulator.State().channel, 1);
+
+    // An edit of the channel goes into its row and, in direct mode, into the receiver.
+    ui::EventData typed;
+    typed.id = ui::EventId::Change;
+    typed.text = "SHIP";
+    panel.comment->Raise(typed);
+    EXPECT_EQ(panel.lv_1->Cell(1, 2), "SHIP");
+    EXPECT_EQ(emulator.Channel(0, 1).name, "SHIP    ");
+    EXPECT_EQ(emulator.Channel(0, 1).frequencyHz, 156'800'000u);
+}
+
 TEST_F(Ic8500Banks, ProgListsItsPairsOfEdges) {
     RunJob(427, IC8500::kProgBank);
     ASSERT_EQ(panel.lv_1->RowCount(), 40);
