@@ -39,6 +39,16 @@ std::string Format(const char* format, uint32_t value) {
     return text;
 }
 
+// The first `count` characters of a UTF-8 text, never half of one.
+std::string FirstCharacters(const std::string& text, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t characters = 0; end < text.size(); ++end) {
+        const bool lead = (static_cast<uint8_t>(text[end]) & 0xC0) != 0x80;
+        if (lead && characters++ == count) break;
+    }
+    return text.substr(0, end);
+}
+
 // An empty channel at its place in its bank.
 Ic8500Channel EmptyChannel(uint32_t position) {
     Ic8500Channel channel;
@@ -186,7 +196,7 @@ void IC8500::RenameBank(uint32_t bank, const std::string& name) {
         ShowBank();
         return;
     }
-    BankNames[bank] = name.substr(0, kBankNameLength);
+    BankNames[bank] = FirstCharacters(name, kBankNameLength);
     if (Exchange(Format("1A02%02u", bank) + civ::NameToHex(name, kBankNameLength),
                  civ::kMemoryContents))
         ReadBankName(bank);  // the receiver's own spelling

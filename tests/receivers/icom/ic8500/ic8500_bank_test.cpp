@@ -289,6 +289,31 @@ TEST_F(Ic8500Banks, DirectModeTunesToTheChannelTheReceiverHolds) {
     EXPECT_EQ(emulator.Channel(0, 1).frequencyHz, 156'800'000u);
 }
 
+// A bank named on the panel is named on the receiver, and the list shows the receiver's
+// spelling; without an answer the panel keeps five characters of what was typed.
+TEST_F(Ic8500Banks, ABankNamedOnThePanelTakesTheReceiversSpelling) {
+    const auto type = [&](const std::string& text) {
+        ui::EventData typed;
+        typed.id = ui::EventId::Change;
+        typed.text = text;
+        panel.bname->Raise(typed);
+    };
+    RunJob(427, 2);
+    type("NIGHT1");
+    EXPECT_EQ(emulator.BankName(2), "NIGHT");
+    EXPECT_EQ(panel.BankNames[2], "NIGHT");
+    EXPECT_EQ(panel.bname->StringAt(2), "NIGHT");
+    type("Ночь1");  // no letter of it reaches the receiver, which keeps blanks
+    EXPECT_EQ(emulator.BankName(2), "     ");
+    EXPECT_EQ(panel.BankNames[2], "");
+    emulator.SetDead(true);
+    type("Ночь12");
+    EXPECT_EQ(panel.BankNames[2], "Ночь1");
+    RunJob(427, IC8500::kAutoBank);
+    type("X");
+    EXPECT_EQ(panel.bname->StringAt(int(IC8500::kAutoBank)), "AUTO");
+}
+
 TEST_F(Ic8500Banks, ProgListsItsPairsOfEdges) {
     RunJob(427, IC8500::kProgBank);
     ASSERT_EQ(panel.lv_1->RowCount(), 40);
