@@ -27,7 +27,7 @@ void Click(ui::Control* control) {
     control->Raise(click);
 }
 
-// The channel acceptance writes: "ABC", 145.0 MHz, FM normal, 12.5 kHz, 20 dB, select.
+// A channel of every field: "ABC", 145.0 MHz, FM normal, 12.5 kHz, 20 dB, select.
 Ic8500Channel Abc() {
     Ic8500Channel channel;
     channel.Frequency = 1'450'000;
