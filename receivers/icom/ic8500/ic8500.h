@@ -21,7 +21,7 @@
 struct Ic8500ScanSettings {
     bool Delay = true;        // "Задержка"
     bool DropOut = false;     // "Пропадание"
-    bool NoReadBack = false;  // "Запрет": the found channels are not read back at the stop
+    bool NoReadBack = false;  // "Запрет": a stop ends the scan, and nothing is read back
     bool Vsc = false;         // "VSC"
     uint32_t PauseMode = 0;   // "Пауза": 0 nothing, 1 beep, 2 start the job, 3 into the bank
     std::string JobName;      // "Задание": the job started on a stop
