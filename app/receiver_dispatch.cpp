@@ -142,6 +142,9 @@ void ORVEL::DispatchPanelCode(uint32_t code) {
         case PostScaleChanged:
             PostToPanel(PostRefreshData);
             break;
+        case PostOpenScanSettings:
+            if (panel_) panel_->OpenScanSettings();
+            break;
         default:
             break;
     }

@@ -1,12 +1,13 @@
 // orvel_scan_bench: the rate of a range scan through the real serial layer, end to end: the
-// main window's scan engine, the IC-R8500 panel, the serial port with its reader thread and a
+// main window's scan engine, the receiver panel, the serial port with its reader thread and a
 // pseudo-terminal, and the emulated receiver in a process of its own (so that the CPU time
 // measured is the program's alone).
 //
-// For ranges of 1,000 and 100,000 points it reports, with the emulator answering at once:
-// steps per second, the program's CPU time per step and its peak memory; and with the
-// emulator's line-rate mode (every frame takes its bytes' time at the line's 19200 baud) the
-// share of the rate the line allows that the scan reaches.
+// For ranges of 1,000 and 100,000 points on the IC-R8500, and 1,000 points on the IC-R10, it
+// reports, with the emulator answering at once: steps per second, the program's CPU time per
+// step and its peak memory; and with the emulator's line-rate mode (every frame takes its
+// bytes' time at the line's 19200 baud) the share of the rate the line allows that the scan
+// reaches. The same for the IC-R8500's read-back of its AUTO bank when its own scan stops.
 //
 // Usage: orvel_scan_bench [--quick]   (--quick: a few steps each, to see that it runs)
 
@@ -27,7 +28,8 @@
 #include <string>
 
 #include "app/orvel.h"
-#include "emulators/civ/ic8500_emulator.h"
+#include "emulators/civ/civ_emulator.h"
+#include "receivers/icom/ic8500/ic8500.h"
 #include "state/message_bus.h"
 #include "ui/application.h"
 #include "ui/message_box.h"
@@ -35,18 +37,26 @@
 
 namespace {
 
-// One step of an IC-R8500 scan on the line: the frequency set (its echo 11 bytes and the
-// acknowledgement 6), the squelch query (7 and 8) and the level query (7 and 9).
-constexpr int kBytesPerStep = 11 + 6 + 7 + 8 + 7 + 9;
+// One step of a scan on the line: the frequency set (its echo 11 bytes and the
+// acknowledgement 6), then on the IC-R8500 the squelch query (7 and 8) and the level query
+// (7 and 9), on the IC-R10 the level query alone.
+constexpr int kIc8500BytesPerStep = 11 + 6 + 7 + 8 + 7 + 9;
+constexpr int kIc10BytesPerStep = 11 + 6 + 7 + 9;
+// One channel read back from the IC-R8500's memory: selected (8 and 6), read (10, and 30 with
+// its record), measured (7 + 8 and 7 + 9).
+constexpr int kBytesPerChannel = 8 + 6 + 10 + 30 + 7 + 8 + 7 + 9;
 constexpr int kBitsPerByte = 10;  // 8N1
 constexpr int kBaud = 19200;
-constexpr double kLineStepsPerSecond = double(kBaud) / (kBytesPerStep * kBitsPerByte);
+constexpr double LinePerSecond(int bytes) {
+    return double(kBaud) / (bytes * kBitsPerByte);
+}
 
 // The emulated receiver in a child process. Commands over a pipe: 'L' line-rate mode on,
-// 'I' off (answers at once); the end of the pipe ends it.
+// 'I' off (answers at once); the end of the pipe ends it. A set with memory has its scan
+// edges and a full AUTO bank to read back.
 class EmulatorProcess {
   public:
-    EmulatorProcess() {
+    explicit EmulatorProcess(const emulators::CivProfile& set) : set_(set) {
         int path[2];
         int command[2];
         if (::pipe(path) != 0 || ::pipe(command) != 0) std::exit(2);
@@ -77,8 +87,17 @@ class EmulatorProcess {
     }
 
   private:
-    [[noreturn]] static void Serve(int pathOut, int commandIn) {
-        emulators::Ic8500Emulator emulator(emulators::SignalPlan{20, {}});
+    [[noreturn]] void Serve(int pathOut, int commandIn) const {
+        emulators::CivEmulator emulator(set_, emulators::SignalPlan{20, {}});
+        if (set_.memory.banks > 0) {
+            emulators::CivChannel channel;
+            for (int i = 0; i < set_.memory.channelsPerBank; ++i) {
+                channel.frequencyHz = 100'000'000 + uint64_t(i) * 12'500;
+                channel.name = "FIND " + std::to_string(i);
+                emulator.SetChannel(set_.memory.autoWriteBank, i, channel);
+                if (i < 2) emulator.SetChannel(set_.memory.edgeBank, i, channel);
+            }
+        }
         emulator.Start();
         const std::string& slave = emulator.SlavePath();
         if (::write(pathOut, slave.data(), slave.size()) < 0) ::_exit(2);
@@ -89,6 +108,7 @@ class EmulatorProcess {
         ::_exit(0);
     }
 
+    const emulators::CivProfile& set_;
     pid_t pid_ = -1;
     int command_ = -1;
     std::string slavePath_;
@@ -163,13 +183,37 @@ Result ScanSteps(ORVEL& orvel, uint32_t points, int warmUp, int steps) {
     return result;
 }
 
-void PrintRow(const char* range, const char* emulator, const Result& r, bool lineRate) {
+// The IC-R8500's own scan (range, auto-write) started and stopped: the stop reads the AUTO
+// bank's 100 channels back; one step is one channel.
+Result ReadBack(ORVEL& orvel) {
+    Result result;
+    auto* panel = dynamic_cast<IC8500*>(orvel.Panel());
+    if (panel == nullptr) return result;
+    Ic8500ScanSettings& scan = panel->Settings.Scan;
+    scan = Ic8500ScanSettings{};
+    scan.RangeScan = scan.Auto = true;
+    panel->BankChannels[IC8500::kAutoBank] = IC8500::kBankSize;
+    if (!panel->StartReceiverScan()) return result;
+    ui::ServeFor(200);
+    const auto begin = std::chrono::steady_clock::now();
+    const double cpuBegin = CpuSeconds();
+    panel->StopReceiverScan();
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    result.cpuSeconds = CpuSeconds() - cpuBegin;
+    result.steps = int(IC8500::kBankSize);
+    ui::ServeFor(200);
+    return result;
+}
+
+// linePerSecond: what the line allows at 19200 baud; 0 when the emulator answers at once.
+void PrintRow(const char* range, const char* emulator, const Result& r, double linePerSecond) {
     const double rate = r.seconds > 0 ? r.steps / r.seconds : 0;
     const double cpuMs = r.steps > 0 ? r.cpuSeconds * 1000 / r.steps : 0;
     char line[64] = "-";
-    if (lineRate)
-        std::snprintf(line, sizeof line, "%.1f %% of %.0f/s", rate / kLineStepsPerSecond * 100,
-                      kLineStepsPerSecond);
+    if (linePerSecond > 0)
+        std::snprintf(line, sizeof line, "%.1f %% of %.0f/s", rate / linePerSecond * 100,
+                      linePerSecond);
     std::printf("| %s | %s | %d | %.*f | %s | %.3f ms | %.1f MB |\n", range, emulator, r.steps,
                 rate < 100 ? 1 : 0, rate, line, cpuMs, double(PeakMemoryKb()) / 1024.0);
     std::fflush(stdout);
@@ -177,47 +221,79 @@ void PrintRow(const char* range, const char* emulator, const Result& r, bool lin
 
 }  // namespace
 
+// Starts the program for the configured receiver on COM1, the emulator's terminal.
+std::unique_ptr<ORVEL> StartProgram(const std::filesystem::path& folder, int receiverType,
+                                    const EmulatorProcess& emulator) {
+    std::error_code ignored;
+    std::filesystem::remove(folder / "COM1", ignored);
+    std::filesystem::create_symlink(emulator.SlavePath(), folder / "COM1");
+    std::ofstream(folder / "ORVEL.INI", std::ios::binary)
+        << "COM=1\r\nSPEED=5\r\nRECV=" << receiverType << "\r\n";
+    auto orvel = std::make_unique<ORVEL>();
+    if (!orvel->Create() || orvel->Panel() == nullptr) return nullptr;
+    ui::ServeFor(1500);  // the panel's start-up synchronisation
+    return orvel;
+}
+
 int main(int argc, char** argv) {
     const bool quick = argc > 1 && std::string(argv[1]) == "--quick";
-    // Before any thread: the child inherits nothing running.
-    EmulatorProcess emulator;
+    // Before any thread: the children inherit nothing running.
+    EmulatorProcess ic8500(emulators::kIcR8500);
+    EmulatorProcess ic10(emulators::kIcR10);
 
     char folderName[] = "/tmp/orvel_scan_bench_XXXXXX";
     if (::mkdtemp(folderName) == nullptr) return 2;
     const std::filesystem::path folder = folderName;
     std::filesystem::current_path(folder);
-    std::filesystem::create_symlink(emulator.SlavePath(), folder / "COM1");
-    std::ofstream(folder / "ORVEL.INI", std::ios::binary) << "COM=1\r\nSPEED=5\r\nRECV=4\r\n";
 
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ui::Application::InstallFontSubstitutes();
     ui::ScriptedMessageBoxes boxes;  // nobody is there to click
     int status = 0;
+    const int warmUp = quick ? 5 : 100;
+    const int instantSteps = quick ? 20 : 10'000;
+    const int lineSteps = quick ? 10 : 400;
+    std::printf("| range | emulator | steps | steps/s | line | CPU per step | peak memory |\n");
+    std::printf("|---|---|---|---|---|---|---|\n");
     {
-        ORVEL orvel;
-        if (!orvel.Create() || orvel.Panel() == nullptr) return 2;
-        ui::ServeFor(1500);  // the panel's start-up synchronisation
-
-        std::printf("| range | emulator | steps | steps/s | line | CPU per step | peak memory |\n");
-        std::printf("|---|---|---|---|---|---|---|\n");
-        const int warmUp = quick ? 5 : 100;
-        const int instantSteps = quick ? 20 : 10'000;
-        const int lineSteps = quick ? 10 : 400;
+        const auto orvel = StartProgram(folder, 4, ic8500);
+        if (!orvel) return 2;
         for (const uint32_t points : {1'000u, 100'000u}) {
             const char* range = points == 1'000 ? "1,000 points" : "100,000 points";
             // What the line still carries from the run before drains first.
-            emulator.SetLineRate(false);
+            ic8500.SetLineRate(false);
             ui::ServeFor(500);
-            const Result instant = ScanSteps(orvel, points, warmUp, instantSteps);
-            PrintRow(range, "at once", instant, false);
-            emulator.SetLineRate(true);
+            const Result instant = ScanSteps(*orvel, points, warmUp, instantSteps);
+            PrintRow(range, "at once", instant, 0);
+            ic8500.SetLineRate(true);
             ui::ServeFor(500);
-            const Result line = ScanSteps(orvel, points, warmUp, lineSteps);
-            PrintRow(range, "19200 baud", line, true);
+            const Result line = ScanSteps(*orvel, points, warmUp, lineSteps);
+            PrintRow(range, "19200 baud", line, LinePerSecond(kIc8500BytesPerStep));
             if (instant.steps == 0 || line.steps == 0) status = 1;
         }
-        orvel.Destroy();
+        for (const bool lineRate : {false, true}) {
+            ic8500.SetLineRate(lineRate);
+            ui::ServeFor(500);
+            const Result readBack = ReadBack(*orvel);
+            PrintRow("IC-R8500 AUTO read-back, 100 channels", lineRate ? "19200 baud" : "at once",
+                     readBack, lineRate ? LinePerSecond(kBytesPerChannel) : 0);
+            if (readBack.steps == 0) status = 1;
+        }
+        orvel->Destroy();
+    }
+    {
+        const auto orvel = StartProgram(folder, 3, ic10);
+        if (!orvel) return 2;
+        ic10.SetLineRate(false);
+        const Result instant = ScanSteps(*orvel, 1'000, warmUp, instantSteps);
+        PrintRow("IC-R10, 1,000 points", "at once", instant, 0);
+        ic10.SetLineRate(true);
+        ui::ServeFor(500);
+        const Result line = ScanSteps(*orvel, 1'000, warmUp, lineSteps);
+        PrintRow("IC-R10, 1,000 points", "19200 baud", line, LinePerSecond(kIc10BytesPerStep));
+        if (instant.steps == 0 || line.steps == 0) status = 1;
+        orvel->Destroy();
     }
     std::error_code ignored;
     std::filesystem::current_path("/", ignored);

@@ -117,6 +117,9 @@ class ReceiverPanel : public ui::Form {
     virtual void ReleaseForStop() { Cancel(false); }
     // The step of the scale scan from one point to the next, 100 Hz units.
     virtual uint32_t ScaleScanStep() const { return fdx_->Step; }
+    // PostOpenScanSettings: the panel's scan-settings dialog, made at the first call, shows
+    // the panel's settings; a model without one has nothing to show.
+    virtual void OpenScanSettings() {}
 
     // --- Exchange state
     bool ReplyComplete = false;
@@ -189,10 +192,11 @@ class ReceiverPanel : public ui::Form {
     void StretchControls();
 
     // Executes FDX::JobLine by its command number through the model's table: a number the
-    // table lacks gets "Нет доступа к объекту" with return code 1. PostJobStep follows
+    // table lacks gets noAccess ("Нет доступа к объекту") with return code 1. PostJobStep follows
     // in every case, so that the job goes on.
     template <class Panel>
-    void ServeJobLine(Panel& panel, std::span<const JobCommand<Panel>> table) {
+    void ServeJobLine(Panel& panel, std::span<const JobCommand<Panel>> table,
+                      const char* noAccess = kNoAccess) {
         if (fdx_ && fdx_->JobLine) {
             JobStr& line = *fdx_->JobLine;
             const JobCommand<Panel>* found = nullptr;
@@ -201,11 +205,11 @@ class ReceiverPanel : public ui::Form {
             if (found)
                 (panel.*(found->run))(line);
             else
-                AnswerNoAccess(line);
+                AnswerNoAccess(line, noAccess);
         }
         PostToOwner(PostJobStep);
     }
-    static void AnswerNoAccess(JobStr& line);
+    static void AnswerNoAccess(JobStr& line, const char* text);
 
     FDX* fdx_ = nullptr;
 

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "receivers/icom/ic10/ic10.h"
 #include "receivers/icom/ic8500/ic8500.h"
 #include "receivers/winradio/winradio.h"
 
@@ -33,9 +34,9 @@ constexpr PanelTraits kIc756pro{.attenuator = true, .step = true, .sound = true,
 const PanelModel kBuiltIn[] = {
     {1, 1, 0, kAr3000a, nullptr},
     {2, 2, 0, kAr8000, nullptr},
-    {3, 3, 0, kIcR10, nullptr},
+    {3, 3, 0, kIcR10, &MakePanel<IC10>},
     {4, 4, 0, kIcR8500, &MakePanel<IC8500>},
-    {5, 3, 1, kIcR10, nullptr},  // IC-R9000
+    {5, 3, 1, kIcR10, &MakePanel<IC10>},  // IC-R9000
     {6, 6, 0, kIcPcr1000, nullptr},
     {7, 7, 0, kAr5000, nullptr},
     {8, 8, 0, kWinradio, &MakePanel<WINRADIO>},

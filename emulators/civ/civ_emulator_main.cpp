@@ -3,7 +3,7 @@
 //
 // Usage: orvel-civ-emulator [options]
 //   --model NAME    ic8500 (the default: IC-R8500, address 4A), ic10 (IC-R10, 52) or ic9000
-//                   (IC-R9000, 2A).
+//                   (IC-R9000, 52).
 //   --address HH    the set's CI-V address in two hex digits, as set in its menu.
 //   --link PATH     make PATH (for example workspace/COM1) a symbolic link to the emulator's
 //                   terminal; a link left over from an earlier run (its device gone, or

@@ -1,7 +1,8 @@
-// Jobs against the emulated IC-R8500 over a pseudo-terminal: the station running unattended
-// from its start (ORVEL.INI names a start-up job, which loads a stored range and starts the
-// scan; the scan finds the emulator's signal and journals it, nobody touching the program), and
-// the lines a job hands to the receiver panel.
+// Jobs against the emulated CI-V receivers over a pseudo-terminal: the station running
+// unattended from its start with an IC-R8500, an IC-R10 or an IC-R9000 (ORVEL.INI names a
+// start-up job, which loads a stored range and starts the scan; the scan finds the emulator's
+// signal and journals it, nobody touching the program), and the lines a job hands to the
+// IC-R8500's panel.
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -13,7 +14,9 @@
 #include <string>
 
 #include "app/orvel.h"
-#include "emulators/civ/ic8500_emulator.h"
+#include "emulators/civ/civ_emulator.h"
+#include "receivers/icom/ic8500/ic8500.h"
+#include "receivers/icom/ic8500/ric8500.h"
 #include "state/cp1251.h"
 #include "state/message_bus.h"
 #include "state/user_dp.h"
@@ -54,6 +57,10 @@ JobStr MakeLine(const char* dcl, uint32_t tab, uint32_t obj, const char* str = "
 
 class OnAir : public ::testing::Test {
   protected:
+    // The receiver type of ORVEL.INI and the set the emulator is.
+    explicit OnAir(int receiverType = 4, const emulators::CivProfile& set = emulators::kIcR8500)
+        : receiverType_(receiverType), emulator(set) {}
+
     void SetUp() override {
         ui::Clock::SetVirtual(true);
         ui::Clock::SetIdleSliceMs(40);  // room for the emulator's thread to answer
@@ -61,7 +68,8 @@ class OnAir : public ::testing::Test {
         emulator.SetSignalPlan(emulators::SignalPlan{20, {{100'500'000, 200, 10'000}}});
         emulator.LinkAs(folder.path() / "COM1");
         emulator.Start();
-        WriteFile("ORVEL.INI", "COM=1\r\nSPEED=5\r\nRECV=4\r\n" + extraIni);
+        WriteFile("ORVEL.INI",
+                  "COM=1\r\nSPEED=5\r\nRECV=" + std::to_string(receiverType_) + "\r\n" + extraIni);
         Prepare();
         orvel.CalendarClock = [] { return TestMoment(); };
         orvel.AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
@@ -92,16 +100,23 @@ class OnAir : public ::testing::Test {
         return true;
     }
 
+    int receiverType_;
     std::string extraIni;
     ProgramFolder folder;
     ui::ScriptedMessageBoxes boxes;
-    emulators::Ic8500Emulator emulator;
+    emulators::CivEmulator emulator;
     std::map<uint32_t, int> arrivals;  // codes that reached the main window
     ORVEL orvel;
 };
 
-class UnattendedStart : public OnAir {
+struct Station {
+    int receiverType;
+    const emulators::CivProfile* set;
+};
+
+class UnattendedStart : public OnAir, public ::testing::WithParamInterface<Station> {
   protected:
+    UnattendedStart() : OnAir(GetParam().receiverType, *GetParam().set) {}
     void SetUp() override {
         extraIni = "AUTOEXEC=0002\r\n";
         OnAir::SetUp();
@@ -142,7 +157,7 @@ class UnattendedStart : public OnAir {
     }
 };
 
-TEST_F(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
+TEST_P(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
     ASSERT_TRUE(RunUntil([&] { return Notes().find("Появление сигнала") != std::string::npos; }));
     EXPECT_EQ(Notes().substr(0, 20), "07/03/2001 09:05:30 ");
     EXPECT_NE(Notes().find("Появление сигнала 100.5100"), std::string::npos);
@@ -160,6 +175,32 @@ TEST_F(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
     EXPECT_EQ(orvel.ScanSlot, 0);
     EXPECT_EQ(orvel.RunningMode, 2);
     EXPECT_TRUE(boxes.shown.empty());
+    // Every command went to the set's address and was one the set knows.
+    const auto* panel = dynamic_cast<CivPanel*>(orvel.Panel());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->Link.RejectCount, 0);
+    EXPECT_EQ(panel->Link.ReceiverAddress, GetParam().set->defaultAddress);
+}
+
+// The IC-R9000 is served by the IC-R10's panel.
+INSTANTIATE_TEST_SUITE_P(CivSets, UnattendedStart,
+                         ::testing::Values(Station{4, &emulators::kIcR8500},
+                                           Station{3, &emulators::kIcR10},
+                                           Station{5, &emulators::kIcR9000}));
+
+// The panel's settings button (or its command) asks the main window, which opens the
+// panel's scan-settings dialog.
+TEST_F(OnAir, TheScanSettingsCommandOpensThePanelsDialog) {
+    ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
+    orvel.RunLines[0] = MakeLine("Установка Параметров", 0, 435);
+    orvel.JobLineCount = 1;
+    orvel.StartJob();
+    ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }, 10'000));
+    ui::ServeFor(100);
+    const auto* panel = dynamic_cast<IC8500*>(orvel.Panel());
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(panel->ScanSettingsDialog(), nullptr);
+    EXPECT_TRUE(panel->ScanSettingsDialog()->IsVisible());
 }
 
 // The receiver panel executes its lines and answers each; an object it does not have fails

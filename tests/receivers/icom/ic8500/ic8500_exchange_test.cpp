@@ -31,14 +31,29 @@ TEST_F(Ic8500OnAir, TunesInBcdAndFollowsTheFrequencyTheReceiverReports) {
     EXPECT_EQ(panel.label_1->Text(), "433.9200");
 }
 
-TEST_F(Ic8500OnAir, StartUpSyncAsksWhoIsThereThenFrequencyModeAndLevel) {
+TEST_F(Ic8500OnAir, StartUpSyncAsksWhoIsThereThenBankNamesFrequencyModeAndLevel) {
     state.Modulation = 'F';
+    panel.BankNames[4] = "OLD";
+    ASSERT_TRUE(panel.Link.Send("1A0201" + civ::NameToHex("AIR", 5), civ::kMemoryContents));
+    ASSERT_TRUE(panel.WaitReply());
+    emulator.ClearReceivedFrames();
     Post(PostSyncReceiver);
     const auto sent = Payloads();
-    ASSERT_GE(sent.size(), 3u);
+    ASSERT_GE(sent.size(), 23u);
     EXPECT_EQ(Hex(emulator.ReceivedFrames()[0]), "FEFE00E01900FD");
-    EXPECT_EQ(sent[1], "03");
-    EXPECT_EQ(sent[2], "04");
+    for (int bank = 0; bank < 20; ++bank) {
+        char name[8];
+        std::snprintf(name, sizeof name, "1A03%02d", bank);
+        EXPECT_EQ(sent[std::size_t(bank) + 1], name);
+    }
+    EXPECT_EQ(sent[21], "03");
+    EXPECT_EQ(sent[22], "04");
+    // The receiver's names replace the stored ones, without the blanks that fill them up;
+    // banks 20..24 keep their own.
+    EXPECT_EQ(panel.BankNames[1], "AIR");
+    EXPECT_EQ(panel.BankNames[4], "");
+    EXPECT_EQ(panel.bname->StringAt(1), "AIR");
+    EXPECT_EQ(panel.bname->StringAt(21), "AUTO");
     EXPECT_EQ(state.Frequency, 1'017'000u);
     EXPECT_EQ(state.Modulation, 'W');
     EXPECT_EQ(panel.width->Text(), "150.0");
@@ -52,6 +67,17 @@ TEST_F(Ic8500OnAir, StartUpSyncAsksWhoIsThereThenFrequencyModeAndLevel) {
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostPanelLevelDisplay) == 1; }));
     EXPECT_EQ(state.Level, 190);
     EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
+}
+
+// A name reply shorter than five characters is no name: the stored one stays.
+TEST_F(Ic8500OnAir, AShortBankNameReplyLeavesTheStoredName) {
+    panel.BankNames[2] = "KEEP";
+    emulator.SetGarbage({0xFE, 0xFE, 0xE0, 0x4A, 0x1A, 0x03, 0x02, 0x41, 0x42, 0xFD});
+    Post(PostSyncReceiver);
+    EXPECT_EQ(panel.BankNames[2], "KEEP");
+    emulator.SetGarbage({});
+    Post(PostSyncReceiver);
+    EXPECT_EQ(panel.BankNames[2], "");  // the set's own, blank
 }
 
 TEST_F(Ic8500OnAir, TheEchoOfTheIdentityQueryCompletesNothing) {

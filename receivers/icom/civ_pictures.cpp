@@ -1,6 +1,6 @@
-// The IC-R8500 panel's picture buttons, drawn as character art like the main window's.
+// The CI-V panels' picture buttons, drawn as character art like the main window's.
 
-#include "receivers/icom/ic8500/ic8500_pictures.h"
+#include "receivers/icom/civ_pictures.h"
 
 namespace {
 
@@ -32,6 +32,6 @@ constexpr ui::PictureArt kArt[] = {
 
 }  // namespace
 
-ui::ArtPicture Ic8500Picture(const std::string& controlName) {
+ui::ArtPicture CivPicture(const std::string& controlName) {
     return ui::FindPicture(kArt, controlName);
 }
