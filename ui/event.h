@@ -31,6 +31,7 @@ enum class EventId {
     BeginLabelEdit,
     EndLabelEdit,
     DragDrop,
+    ColumnClick,  // a list view's column title was clicked (EventData::value: the column)
     Start,  // application events
     Run,
     End,
