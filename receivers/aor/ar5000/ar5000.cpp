@@ -754,19 +754,14 @@ void AR5000::ShowBandwidth() {
     Scale.FillWindow = 2 * Bandwidth;
 }
 
-// The option of the attenuator as the program state has it: off; up to 10 dB; up to 20;
-// above, automatic.
+// The option of the attenuator as the program state has it.
 void AR5000::ShowAttenuator() {
-    const FDX& s = *fdx_;
-    AttenuatorChoice = !s.Attenuator         ? 0
-                       : s.AttenuatorDb <= 10 ? 10
-                       : s.AttenuatorDb <= 20 ? 20
-                                              : 255;
     if (!catt0) return;
-    ui::OptionButton* chosen = AttenuatorChoice == 0    ? catt0
-                               : AttenuatorChoice == 10 ? catt10
-                               : AttenuatorChoice == 20 ? catt20
-                                                        : cattAU;
+    const uint32_t option = ar5000::AttenuatorOption(fdx_->Attenuator != 0, fdx_->AttenuatorDb);
+    ui::OptionButton* chosen = option == 0    ? catt0
+                               : option == 10 ? catt10
+                               : option == 20 ? catt20
+                                              : cattAU;
     if (!chosen->IsChecked()) chosen->SetChecked(true);
 }
 

@@ -214,8 +214,6 @@ class AR5000 : public AorPanel {
     Squelch SquelchKind = Squelch::Noise;
     uint32_t NoiseSquelch = 0, LevelSquelch = 0, VoiceSquelch = 0;
     uint32_t Volume = 0;
-    // The attenuator option shown: 0, 10, 20 or 255 (automatic), as the program state has it.
-    uint32_t AttenuatorChoice = 0;
     // The depth the attenuator switch of the main window turns on (the extra functions choose
     // it): 10, 20 or 255.
     uint32_t AttenuatorDepth = 10;

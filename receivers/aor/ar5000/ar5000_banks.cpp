@@ -48,13 +48,8 @@ std::string Flag(bool set) {
     return set ? "+" : "-";
 }
 
-uint32_t AttenuatorChoiceOf(bool on, uint32_t db) {
-    if (!on) return 0;
-    return db <= 10 ? 10 : db <= 20 ? 20 : 255;
-}
-
 int AttenuatorIndex(bool on, uint32_t db) {
-    const uint32_t choice = AttenuatorChoiceOf(on, db);
+    const uint32_t choice = ar5000::AttenuatorOption(on, db);
     return choice == 0 ? 0 : choice == 10 ? 1 : choice == 20 ? 2 : 3;
 }
 
@@ -588,7 +583,7 @@ void AR5000::OnChannelFrequency(const std::string& text) {
         ShowBankList();
         return;
     }
-    const uint32_t depth = AttenuatorChoice;
+    const uint32_t depth = ar5000::AttenuatorOption(s.Attenuator != 0, s.AttenuatorDb);
     EditChannel([&](Ar5000Channel& r) {
         if (r.Empty()) {
             r.Mode = s.Modulation;
@@ -690,7 +685,7 @@ void AR5000::WireBankControls() {
         if (e.value < 0 || e.value > 3) return;
         const uint32_t choice = kAttenuatorChoices[e.value];
         const Ar5000Channel& record = ChannelAt(CurrentBank, SelectedChannel());
-        if (record.Empty() || AttenuatorChoiceOf(record.Attenuator, record.AttenuatorDb) == choice)
+        if (record.Empty() || ar5000::AttenuatorOption(record.Attenuator, record.AttenuatorDb) == choice)
             return;
         EditChannel([&](Ar5000Channel& r) {
             r.Attenuator = choice != 0;
@@ -757,7 +752,7 @@ void AR5000::WireBankControls() {
         if (e.value < 0 || e.value > 3) return;
         const uint32_t choice = kAttenuatorChoices[e.value];
         const Ar5000SearchBank& record = SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
-        if (AttenuatorChoiceOf(record.Attenuator, record.AttenuatorDb) == choice) return;
+        if (ar5000::AttenuatorOption(record.Attenuator, record.AttenuatorDb) == choice) return;
         EditSearchBank(
             [&](Ar5000SearchBank& r) {
                 r.Attenuator = choice != 0;

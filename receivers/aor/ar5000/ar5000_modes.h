@@ -74,6 +74,13 @@ inline char AttenuatorDigit(bool on, uint32_t db) {
     return 'F';
 }
 
+// The attenuator option that shows a setting: 0 off; 10 up to 10 dB; 20 up to 20; 255
+// (automatic) above.
+inline uint32_t AttenuatorOption(bool on, uint32_t db) {
+    if (!on) return 0;
+    return db <= 10 ? 10 : db <= 20 ? 20 : 255;
+}
+
 // The entries of the mode lists of a channel and a search bank.
 struct ModeEntry {
     const char* text;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "receivers/aor/ar5000/ar5000.h"
+#include "receivers/aor/ar5000/ar5000_modes.h"
 #include "state/key_value.h"
 
 namespace {
@@ -61,7 +62,7 @@ bool AR5000::WriteStateFile() {
     file.Text("Банки_сканирования", scan.MemoryLinks);
     for (const int32_t position : BankPositions)
         file.Number("Позиция_Банк", static_cast<uint32_t>(position));
-    file.Number("Атт", AttenuatorChoice);
+    file.Number("Атт", ar5000::AttenuatorOption(fdx_->Attenuator != 0, fdx_->AttenuatorDb));
     file.Number("Звук", Volume);
     file.Flag("Запись", DirectWrite);
     for (const FlagKey& key : kFlagsBeforeDelay) file.Flag(key.key, scan.*key.flag);
@@ -117,7 +118,7 @@ bool AR5000::ReadStateFile() {
     int32_t bank = CurrentBank;
     auto positions = BankPositions;
     std::size_t positionCount = 0;
-    uint32_t attenuator = AttenuatorChoice;
+    uint32_t attenuator = ar5000::AttenuatorOption(s.Attenuator != 0, s.AttenuatorDb);
     uint32_t volume = Volume;
     auto channels = std::make_unique<std::array<Ar5000Channel, kBanks * kChannels>>(Channels);
     auto searchBanks = SearchBanks;
@@ -237,7 +238,6 @@ bool AR5000::ReadStateFile() {
     BankPositions = positions;
     // The attenuator as its option says: the option and the program state agree, so that
     // the next display and the next write keep it.
-    AttenuatorChoice = attenuator;
     s.Attenuator = attenuator != 0 ? 1 : 0;
     s.AttenuatorDb = attenuator;
     Volume = volume;
