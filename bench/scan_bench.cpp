@@ -1,12 +1,12 @@
 // orvel_scan_bench: the rate of a range scan through the real serial layer, end to end: the
-// main window's scan engine, the IC-R8500 panel, the serial port with its reader thread and a
+// main window's scan engine, a receiver panel, the serial port with its reader thread and a
 // pseudo-terminal, and the emulated receiver in a process of its own (so that the CPU time
-// measured is the program's alone).
+// measured is the program's alone). Each receiver of the table below is measured in turn.
 //
 // For ranges of 1,000 and 100,000 points it reports, with the emulator answering at once:
 // steps per second, the program's CPU time per step and its peak memory; and with the
-// emulator's line-rate mode (every frame takes its bytes' time at the line's 19200 baud) the
-// share of the rate the line allows that the scan reaches.
+// emulator's line-rate mode (every byte takes its time at the line's 19200 baud) the share of
+// the rate the line allows that the scan reaches.
 //
 // Usage: orvel_scan_bench [--quick]   (--quick: a few steps each, to see that it runs)
 
@@ -25,8 +25,10 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/orvel.h"
+#include "emulators/aor/ar5000_emulator.h"
 #include "emulators/civ/ic8500_emulator.h"
 #include "state/message_bus.h"
 #include "ui/application.h"
@@ -35,18 +37,27 @@
 
 namespace {
 
-// One step of an IC-R8500 scan on the line: the frequency set (its echo 11 bytes and the
-// acknowledgement 6), the squelch query (7 and 8) and the level query (7 and 9).
-constexpr int kBytesPerStep = 11 + 6 + 7 + 8 + 7 + 9;
 constexpr int kBitsPerByte = 10;  // 8N1
 constexpr int kBaud = 19200;
-constexpr double kLineStepsPerSecond = double(kBaud) / (kBytesPerStep * kBitsPerByte);
+
+// Serves an emulated receiver in the child process: see EmulatorProcess.
+using ServeFunction = void (*)(int pathOut, int commandIn);
+
+// A receiver measured: its type in ORVEL.INI, the bytes one scan step puts on the line and its
+// emulator.
+struct Receiver {
+    const char* name;
+    const char* recv;
+    int bytesPerStep;
+    ServeFunction serve;
+    double LineStepsPerSecond() const { return double(kBaud) / (bytesPerStep * kBitsPerByte); }
+};
 
 // The emulated receiver in a child process. Commands over a pipe: 'L' line-rate mode on,
 // 'I' off (answers at once); the end of the pipe ends it.
 class EmulatorProcess {
   public:
-    EmulatorProcess() {
+    explicit EmulatorProcess(ServeFunction serve) {
         int path[2];
         int command[2];
         if (::pipe(path) != 0 || ::pipe(command) != 0) std::exit(2);
@@ -55,7 +66,8 @@ class EmulatorProcess {
         if (pid_ == 0) {
             ::close(path[0]);
             ::close(command[1]);
-            Serve(path[1], command[0]);
+            serve(path[1], command[0]);
+            ::_exit(0);
         }
         ::close(path[1]);
         ::close(command[0]);
@@ -76,9 +88,9 @@ class EmulatorProcess {
         if (::write(command_, &c, 1) != 1) std::exit(2);
     }
 
-  private:
-    [[noreturn]] static void Serve(int pathOut, int commandIn) {
-        emulators::Ic8500Emulator emulator(emulators::SignalPlan{20, {}});
+    template <class Emulator>
+    static void Serve(int pathOut, int commandIn) {
+        Emulator emulator(emulators::SignalPlan{20, {}});
         emulator.Start();
         const std::string& slave = emulator.SlavePath();
         if (::write(pathOut, slave.data(), slave.size()) < 0) ::_exit(2);
@@ -86,9 +98,9 @@ class EmulatorProcess {
         char c = 0;
         while (::read(commandIn, &c, 1) == 1) emulator.SetLineRate(c == 'L');
         emulator.Stop();
-        ::_exit(0);
     }
 
+  private:
     pid_t pid_ = -1;
     int command_ = -1;
     std::string slavePath_;
@@ -163,15 +175,27 @@ Result ScanSteps(ORVEL& orvel, uint32_t points, int warmUp, int steps) {
     return result;
 }
 
-void PrintRow(const char* range, const char* emulator, const Result& r, bool lineRate) {
+// clang-format off
+const Receiver kReceivers[] = {
+    // The frequency set (its echo 11 bytes and the acknowledgement 6), the squelch query (7
+    // and 8) and the level query (7 and 9).
+    {"IC-R8500", "4", 11 + 6 + 7 + 8 + 7 + 9, &EmulatorProcess::Serve<emulators::Ic8500Emulator>},
+    // "RF100000000" and its empty acknowledgement (13 and 2), "LM" and its answer (4 and 7).
+    {"AR5000", "7", 13 + 2 + 4 + 7, &EmulatorProcess::Serve<emulators::Ar5000Emulator>},
+};
+// clang-format on
+
+void PrintRow(const Receiver& receiver, const char* range, const char* emulator,
+              const Result& r, bool lineRate) {
     const double rate = r.seconds > 0 ? r.steps / r.seconds : 0;
     const double cpuMs = r.steps > 0 ? r.cpuSeconds * 1000 / r.steps : 0;
+    const double allowed = receiver.LineStepsPerSecond();
     char line[64] = "-";
     if (lineRate)
-        std::snprintf(line, sizeof line, "%.1f %% of %.0f/s", rate / kLineStepsPerSecond * 100,
-                      kLineStepsPerSecond);
-    std::printf("| %s | %s | %d | %.*f | %s | %.3f ms | %.1f MB |\n", range, emulator, r.steps,
-                rate < 100 ? 1 : 0, rate, line, cpuMs, double(PeakMemoryKb()) / 1024.0);
+        std::snprintf(line, sizeof line, "%.1f %% of %.0f/s", rate / allowed * 100, allowed);
+    std::printf("| %s | %s | %s | %d | %.*f | %s | %.3f ms | %.1f MB |\n", receiver.name, range,
+                emulator, r.steps, rate < 100 ? 1 : 0, rate, line, cpuMs,
+                double(PeakMemoryKb()) / 1024.0);
     std::fflush(stdout);
 }
 
@@ -179,28 +203,35 @@ void PrintRow(const char* range, const char* emulator, const Result& r, bool lin
 
 int main(int argc, char** argv) {
     const bool quick = argc > 1 && std::string(argv[1]) == "--quick";
-    // Before any thread: the child inherits nothing running.
-    EmulatorProcess emulator;
+    // Before any thread: the children inherit nothing running.
+    std::vector<std::unique_ptr<EmulatorProcess>> emulators;
+    for (const Receiver& receiver : kReceivers)
+        emulators.push_back(std::make_unique<EmulatorProcess>(receiver.serve));
 
     char folderName[] = "/tmp/orvel_scan_bench_XXXXXX";
     if (::mkdtemp(folderName) == nullptr) return 2;
     const std::filesystem::path folder = folderName;
     std::filesystem::current_path(folder);
-    std::filesystem::create_symlink(emulator.SlavePath(), folder / "COM1");
-    std::ofstream(folder / "ORVEL.INI", std::ios::binary) << "COM=1\r\nSPEED=5\r\nRECV=4\r\n";
 
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ui::Application::InstallFontSubstitutes();
     ui::ScriptedMessageBoxes boxes;  // nobody is there to click
     int status = 0;
-    {
+    std::printf(
+        "| receiver | range | emulator | steps | steps/s | line | CPU per step | peak memory |\n");
+    std::printf("|---|---|---|---|---|---|---|---|\n");
+    for (std::size_t r = 0; r < std::size(kReceivers); ++r) {
+        const Receiver& receiver = kReceivers[r];
+        const EmulatorProcess& emulator = *emulators[r];
+        std::filesystem::remove(folder / "COM1");
+        std::filesystem::create_symlink(emulator.SlavePath(), folder / "COM1");
+        std::ofstream(folder / "ORVEL.INI", std::ios::binary)
+            << "COM=1\r\nSPEED=5\r\nRECV=" << receiver.recv << "\r\n";
         ORVEL orvel;
         if (!orvel.Create() || orvel.Panel() == nullptr) return 2;
         ui::ServeFor(1500);  // the panel's start-up synchronisation
 
-        std::printf("| range | emulator | steps | steps/s | line | CPU per step | peak memory |\n");
-        std::printf("|---|---|---|---|---|---|---|\n");
         const int warmUp = quick ? 5 : 100;
         const int instantSteps = quick ? 20 : 10'000;
         const int lineSteps = quick ? 10 : 400;
@@ -210,15 +241,17 @@ int main(int argc, char** argv) {
             emulator.SetLineRate(false);
             ui::ServeFor(500);
             const Result instant = ScanSteps(orvel, points, warmUp, instantSteps);
-            PrintRow(range, "at once", instant, false);
+            PrintRow(receiver, range, "at once", instant, false);
             emulator.SetLineRate(true);
             ui::ServeFor(500);
             const Result line = ScanSteps(orvel, points, warmUp, lineSteps);
-            PrintRow(range, "19200 baud", line, true);
+            PrintRow(receiver, range, "19200 baud", line, true);
             if (instant.steps == 0 || line.steps == 0) status = 1;
         }
         orvel.Destroy();
     }
+    // The last child holds the pipes of those forked before it: it ends first.
+    while (!emulators.empty()) emulators.pop_back();
     std::error_code ignored;
     std::filesystem::current_path("/", ignored);
     std::filesystem::remove_all(folder, ignored);

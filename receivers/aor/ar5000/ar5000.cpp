@@ -320,9 +320,11 @@ bool AR5000::SendSetting(std::string_view line) {
     return Link.Exchange(std::string(line) + "\r\n", "");
 }
 
+// The command goes out first: the display follows while the line carries it.
 bool AR5000::SetFrequency() {
+    const bool sent = Link.Send(Format("RF%u00\r\n", fdx_->Frequency), "");
     FollowTuning();
-    return Link.Send(Format("RF%u00\r\n", fdx_->Frequency), "");
+    return sent;
 }
 
 int32_t AR5000::FilterFor(char letter) const {
