@@ -185,8 +185,8 @@ const Receiver kReceivers[] = {
 };
 // clang-format on
 
-void PrintRow(const Receiver& receiver, const char* range, const char* emulator,
-              const Result& r, bool lineRate) {
+void PrintRow(const Receiver& receiver, const char* range, const char* emulator, const Result& r,
+              bool lineRate) {
     const double rate = r.seconds > 0 ? r.steps / r.seconds : 0;
     const double cpuMs = r.steps > 0 ? r.cpuSeconds * 1000 / r.steps : 0;
     const double allowed = receiver.LineStepsPerSecond();

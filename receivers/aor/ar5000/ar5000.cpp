@@ -232,39 +232,32 @@ void AR5000::ForgetControls() {
     Nk = nullptr;
 }
 
-namespace {
-
-// Registers an action on a control's event; the action never stops the event.
-template <class Action>
-void WhenRaised(ui::Control* control, ui::EventId id, Action action) {
-    control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-        action(e);
-        return false;
-    });
-}
-
-}  // namespace
-
 void AR5000::WireControls() {
     using ui::EventId;
-    WhenRaised(pictbttn_2, EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
-    WhenRaised(pictbttn_3, EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
-    WhenRaised(pictbttn_4, EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
-    WhenRaised(pictbttn_5, EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
-    WhenRaised(pictbttn_6, EventId::Click, [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    WhenRaised(pictbttn_1, EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
-    WhenRaised(clear, EventId::Click, [this](ui::EventData&) {
+    ar5000::WhenRaised(pictbttn_2, EventId::Click,
+                       [this](ui::EventData&) { Fine.JumpToPeak(true); });
+    ar5000::WhenRaised(pictbttn_3, EventId::Click,
+                       [this](ui::EventData&) { Fine.JumpToPeak(false); });
+    ar5000::WhenRaised(pictbttn_4, EventId::Click,
+                       [this](ui::EventData&) { Fine.JumpToFixed(false); });
+    ar5000::WhenRaised(pictbttn_5, EventId::Click,
+                       [this](ui::EventData&) { Fine.JumpToFixed(true); });
+    ar5000::WhenRaised(pictbttn_6, EventId::Click,
+                       [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
+    ar5000::WhenRaised(pictbttn_1, EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
+    ar5000::WhenRaised(clear, EventId::Click, [this](ui::EventData&) {
         if (Scanning)
             StopOwnScan();
         else
             Fine.ConfirmClear();
     });
-    WhenRaised(off, EventId::Click, [this](ui::EventData&) {
+    ar5000::WhenRaised(off, EventId::Click, [this](ui::EventData&) {
         if (Port()) Port()->WriteString("QP\r\n");
     });
-    WhenRaised(cb_4, EventId::Click, [this](ui::EventData&) { PostToOwner(PostOpenExtraFunctions); });
-    WhenRaised(cb_5, EventId::Click, [this](ui::EventData&) { NextBandwidth(); });
-    WhenRaised(cauto, EventId::Click, [this](ui::EventData&) {
+    ar5000::WhenRaised(cb_4, EventId::Click,
+                       [this](ui::EventData&) { PostToOwner(PostOpenExtraFunctions); });
+    ar5000::WhenRaised(cb_5, EventId::Click, [this](ui::EventData&) { NextBandwidth(); });
+    ar5000::WhenRaised(cauto, EventId::Click, [this](ui::EventData&) {
         const bool on = cauto->IsChecked();
         if (on && !AutoOn) SavedStep = fdx_->Step;
         AutoOn = on;
@@ -280,26 +273,29 @@ void AR5000::WireControls() {
     const std::pair<ui::OptionButton*, uint32_t> attenuators[] = {
         {catt0, 0}, {catt10, 10}, {catt20, 20}, {cattAU, 255}};
     for (const auto& [option, db] : attenuators) {
-        WhenRaised(option, EventId::Click, [this, option = option, db = db](ui::EventData&) {
-            if (option->IsChecked()) ChooseAttenuator(db);
-        });
+        ar5000::WhenRaised(option, EventId::Click,
+                           [this, option = option, db = db](ui::EventData&) {
+                               if (option->IsChecked()) ChooseAttenuator(db);
+                           });
     }
     const std::pair<ui::OptionButton*, Squelch> squelches[] = {
         {sqns, Squelch::Noise}, {sqlv, Squelch::Level}, {sqvc, Squelch::Voice}};
     for (const auto& [option, kind] : squelches) {
-        WhenRaised(option, EventId::Click, [this, option = option, kind = kind](ui::EventData&) {
-            if (option->IsChecked()) ChooseSquelch(kind);
-        });
+        ar5000::WhenRaised(option, EventId::Click,
+                           [this, option = option, kind = kind](ui::EventData&) {
+                               if (option->IsChecked()) ChooseSquelch(kind);
+                           });
     }
-    WhenRaised(sql, EventId::Change, [this](ui::EventData& e) {
+    ar5000::WhenRaised(sql, EventId::Change, [this](ui::EventData& e) {
         SetSquelchLevel(static_cast<uint32_t>(e.value) * kSliderUnit);
     });
-    WhenRaised(snd, EventId::Change, [this](ui::EventData& e) {
+    ar5000::WhenRaised(snd, EventId::Change, [this](ui::EventData& e) {
         Volume = static_cast<uint32_t>(e.value) * kSliderUnit;
         SendSetting(Format("VL%03u", Volume));
     });
-    WhenRaised(vfo, EventId::LeftButtonUp, [this](ui::EventData& e) { OnVfoClick(e.x); });
-    WhenRaised(vfo, EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
+    ar5000::WhenRaised(vfo, EventId::LeftButtonUp, [this](ui::EventData& e) { OnVfoClick(e.x); });
+    ar5000::WhenRaised(vfo, EventId::RightButtonUp,
+                       [this](ui::EventData&) { PostToOwner(PostRunMacro); });
 }
 
 // While a scan or a transfer runs the operator may still look at the scale and stop the
@@ -522,7 +518,8 @@ void AR5000::Synchronise() {
         fdx_->Attenuator = Reply.Attenuator ? 1 : 0;
         fdx_->AttenuatorDb = Reply.AttenuatorDb;
     }
-    if (Link.Exchange("GS\r\n", "GS") && Reply.SearchBank >= 0) CurrentSearchBank = Reply.SearchBank;
+    if (Link.Exchange("GS\r\n", "GS") && Reply.SearchBank >= 0)
+        CurrentSearchBank = Reply.SearchBank;
     if (Link.Exchange("VL\r\n", "VL")) Volume = static_cast<uint32_t>(Reply.ValueA);
     if (Link.Exchange("RQ\r\n", "RQ")) NoiseSquelch = static_cast<uint32_t>(Reply.ValueA);
     if (Link.Exchange("DB\r\n", "DB")) {
@@ -798,7 +795,6 @@ void AR5000::DrawVfoCells(ui::Painter& p) {
         p.FillRect({x, 0, cellWidth - 1, p.Height()}, cell == Vfo ? kChosen : kFace);
         p.Text(x + 2, 0, Format("vfo-%c", 'a' + cell), kText);
         const uint32_t frequency = VfoFrequencies[static_cast<std::size_t>(cell)];
-        if (frequency != 0)
-            p.Text(x + 2, half, Format("%9.4f", frequency / 10000.0), kText);
+        if (frequency != 0) p.Text(x + 2, half, Format("%9.4f", frequency / 10000.0), kText);
     }
 }

@@ -72,10 +72,10 @@ struct Ar5000Reply {
     bool Accepted = true;  // no "?" in the line
     uint32_t Frequency = 0;
     uint32_t Step = 0;
-    int32_t Level = 0;    // 0..254
+    int32_t Level = 0;       // 0..254
     bool LevelOpen = false;  // LM without "%": the squelch is open
     bool LcFlag = false;
-    char Mode = 'F';       // from MD: F A L U C
+    char Mode = 'F';        // from MD: F A L U C
     int32_t Bandwidth = 0;  // from BW, 100 Hz units
     bool Attenuator = false;
     uint32_t AttenuatorDb = 0;
@@ -111,23 +111,23 @@ struct Ar5000Reply {
 // scan-mode dialog edits it, the state file keeps it.
 struct Ar5000ScanSettings {
     enum class Kind { Search, MemoryBanks, Vfo };
-    Kind kind = Kind::Search;   // "Сканирование_Диапазон", "Сканирование_Банка"
-    bool SelectScan = false;    // "Выбор_каналов"
-    bool ModeScan = false;      // "Выбор_мод": only one modulation
-    uint32_t ModeChoice = 0;    // "Мод_тип": 0 NFM, 1 AM, 2 LSB, 3 USB, 4 CW
-    uint32_t Action = 0;        // "Сигнал": 0 pause, 1 beep, 2 start the job, 3 into the bank
-    std::string JobName;        // "Задание"
-    int32_t JobIndex = 0;       // its place in the job list (1-based, 0 none)
-    uint32_t Pause = 0;         // "Пауза", seconds 0..60
-    bool DelayOn = false;       // "Задержка"
-    uint32_t Delay = 20;        // "Время_задержки", tenths of a second 0..99
-    bool Hold = false;          // "Запрет"
-    bool Voice = false;         // "VSC"
-    bool LevelBox = false;      // "SLVL"
-    uint32_t FirstLevel = 0;    // thresholds of the VFO scan, kept in the panel
+    Kind kind = Kind::Search;  // "Сканирование_Диапазон", "Сканирование_Банка"
+    bool SelectScan = false;  // "Выбор_каналов"
+    bool ModeScan = false;    // "Выбор_мод": only one modulation
+    uint32_t ModeChoice = 0;  // "Мод_тип": 0 NFM, 1 AM, 2 LSB, 3 USB, 4 CW
+    uint32_t Action = 0;      // "Сигнал": 0 pause, 1 beep, 2 start the job, 3 into the bank
+    std::string JobName;      // "Задание"
+    int32_t JobIndex = 0;     // its place in the job list (1-based, 0 none)
+    uint32_t Pause = 0;       // "Пауза", seconds 0..60
+    bool DelayOn = false;     // "Задержка"
+    uint32_t Delay = 20;      // "Время_задержки", tenths of a second 0..99
+    bool Hold = false;        // "Запрет"
+    bool Voice = false;       // "VSC"
+    bool LevelBox = false;    // "SLVL"
+    uint32_t FirstLevel = 0;  // thresholds of the VFO scan, kept in the panel
     uint32_t SecondLevel = 0;
-    std::string SearchLinks;    // "Банки_поиска": "00 05 "
-    std::string MemoryLinks;    // "Банки_сканирования": "0 3 "
+    std::string SearchLinks;  // "Банки_поиска": "00 05 "
+    std::string MemoryLinks;  // "Банки_сканирования": "0 3 "
 
     friend bool operator==(const Ar5000ScanSettings&, const Ar5000ScanSettings&) = default;
 };
@@ -277,8 +277,6 @@ class AR5000 : public AorPanel {
     PAR5000* ExtraDialog() const { return extraDialog_.get(); }
 
   private:
-    friend class RAR5000;
-    friend class PAR5000;
     static std::size_t Index(int bank, int channel);
 
     // Creation and display (ar5000.cpp)
@@ -341,7 +339,6 @@ class AR5000 : public AorPanel {
     void ShowChannelBoxes();
     void ShowSearchBank();
     void SortList(int column);
-    void SelectChannelRow(int row);
     void WireBankControls();
     void EditChannel(const std::function<void(Ar5000Channel&)>& edit);
     void EditSearchBank(const std::function<void(Ar5000SearchBank&)>& edit, bool sendAnyway);

@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "receivers/aor/ar5000/ar5000.h"
+#include "receivers/aor/ar5000/ar5000_form.h"
 #include "receivers/aor/ar5000/ar5000_modes.h"
 #include "state/cp1251.h"
 #include "state/message_bus.h"
@@ -95,7 +96,8 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, Ar5000Chann
     }
     BanksBeingRead = false;
     if (!matched) return ChannelAnswer::None;
-    if (!Reply.ChannelPresent || Reply.State != Ar5000State::MemoryRead) return ChannelAnswer::Empty;
+    if (!Reply.ChannelPresent || Reply.State != Ar5000State::MemoryRead)
+        return ChannelAnswer::Empty;
     out.Frequency = Reply.Frequency;
     out.Step = Reply.Step;
     const ar5000::ReportedMode mode = ar5000::ModeOfReply(Reply.Mode, Reply.Bandwidth);
@@ -226,12 +228,11 @@ std::string AR5000::ChannelLine(int bank, int channel) const {
     const Ar5000Channel& record = ChannelAt(bank, channel);
     const ar5000::ModeSetting mode =
         ar5000::FindMode(record.Mode, record.Filter).value_or(ar5000::kModeSettings[0]);
-    return Format("MX%d%02d RF%u00 AU0 ST%u MD%c BW%c MP%c TM%s\r\nAT%c\r\nGA%c\r\n", bank,
-                  channel, record.Frequency, record.Step * 100, mode.modeDigit,
-                  ar5000::BandwidthDigit(mode.bandwidth), record.Skip ? '1' : '0',
-                  LabelToWire(record.Label).c_str(),
-                  ar5000::AttenuatorDigit(record.Attenuator, record.AttenuatorDb),
-                  record.Select ? '1' : '0');
+    return Format(
+        "MX%d%02d RF%u00 AU0 ST%u MD%c BW%c MP%c TM%s\r\nAT%c\r\nGA%c\r\n", bank, channel,
+        record.Frequency, record.Step * 100, mode.modeDigit, ar5000::BandwidthDigit(mode.bandwidth),
+        record.Skip ? '1' : '0', LabelToWire(record.Label).c_str(),
+        ar5000::AttenuatorDigit(record.Attenuator, record.AttenuatorDb), record.Select ? '1' : '0');
 }
 
 std::string AR5000::SearchBankLine(int bank) const {
@@ -246,8 +247,7 @@ std::string AR5000::SearchBankLine(int bank) const {
 }
 
 bool AR5000::ClearChannelOnReceiver(int bank, int channel) {
-    return SendSetting(Format("MR%d%02d", bank, channel)) &&
-           SendSetting(Format("MQ%02d", channel));
+    return SendSetting(Format("MR%d%02d", bank, channel)) && SendSetting(Format("MQ%02d", channel));
 }
 
 // Up to five times until the receiver reads back the frequency and mode written; a channel
@@ -344,13 +344,15 @@ void AR5000::ClearBanks() {
 // the bank holds, the rest empty.
 void AR5000::LoadBankItem() {
     const FDX& s = *fdx_;
-    const int count = std::clamp<int32_t>(s.ChannelCount, 0, static_cast<int32_t>(s.Channels.size()));
+    const int count =
+        std::clamp<int32_t>(s.ChannelCount, 0, static_cast<int32_t>(s.Channels.size()));
     for (int channel = 0; channel < kChannels; ++channel) {
         Ar5000Channel& record = ChannelAt(CurrentBank, channel);
         record = EmptyChannel(channel);
         if (channel >= count) continue;
         const Mt& item = s.Channels[static_cast<std::size_t>(channel)];
-        record.Frequency = item.Frequency == 0 ? 0 : std::clamp(item.Frequency, LowerLimit, UpperLimit);
+        record.Frequency =
+            item.Frequency == 0 ? 0 : std::clamp(item.Frequency, LowerLimit, UpperLimit);
         record.Step = item.Step;
         record.Mode = item.Modulation;
         record.Label = CutLabel(item.Identifier);
@@ -459,7 +461,8 @@ void AR5000::ShowChannelBoxes() {
     sel->SetChecked(record.Select);
     skip->SetChecked(record.Skip);
     const bool enabled = !record.Empty() && !PanelBusy;
-    for (ui::Control* box : std::initializer_list<ui::Control*>{comment, sstep, combo_att, smod, sel, skip})
+    for (ui::Control* box :
+         std::initializer_list<ui::Control*>{comment, sstep, combo_att, smod, sel, skip})
         box->SetEnabled(enabled);
 }
 
@@ -477,8 +480,8 @@ void AR5000::ShowSearchBank() {
         if (mode && combo_mod->StringAt(i) == mode) combo_mod->SetSelectedIndex(i);
     scombo_att->SetSelectedIndex(AttenuatorIndex(record.Attenuator, record.AttenuatorDb));
     const bool enabled = !empty && !PanelBusy;
-    for (ui::Control* box :
-         std::initializer_list<ui::Control*>{textb_com, textb_step, textb_Fk, combo_mod, scombo_att})
+    for (ui::Control* box : std::initializer_list<ui::Control*>{textb_com, textb_step, textb_Fk,
+                                                                combo_mod, scombo_att})
         box->SetEnabled(enabled);
 }
 
@@ -552,8 +555,7 @@ void AR5000::EditChannel(const std::function<void(Ar5000Channel&)>& edit) {
     if (row != rows_.end()) ShowChannelRow(static_cast<int>(row - rows_.begin()));
 }
 
-void AR5000::EditSearchBank(const std::function<void(Ar5000SearchBank&)>& edit,
-                            bool sendAnyway) {
+void AR5000::EditSearchBank(const std::function<void(Ar5000SearchBank&)>& edit, bool sendAnyway) {
     Ar5000SearchBank& record = SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
     if (!DirectWrite) {
         edit(record);
@@ -627,38 +629,28 @@ void AR5000::OnSearchLower(const std::string& text) {
     ShowSearchBank();
 }
 
-namespace {
-
-template <class Action>
-void WhenRaised(ui::Control* control, ui::EventId id, Action action) {
-    control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-        action(e);
-        return false;
-    });
-}
-
-}  // namespace
-
 void AR5000::WireBankControls() {
     using ui::EventId;
-    WhenRaised(lv_1, EventId::Select, [this](ui::EventData& e) {
+    ar5000::WhenRaised(lv_1, EventId::Select, [this](ui::EventData& e) {
         if (PanelBusy || e.value < 0 || e.value >= kChannels) return;
         BankPositions[static_cast<std::size_t>(CurrentBank)] =
             rows_[static_cast<std::size_t>(e.value)];
         ShowChannelBoxes();
     });
-    WhenRaised(lv_1, EventId::ColumnClick, [this](ui::EventData& e) { SortList(static_cast<int>(e.value)); });
-    WhenRaised(comment, EventId::Change, [this](ui::EventData& e) {
+    ar5000::WhenRaised(lv_1, EventId::ColumnClick,
+                       [this](ui::EventData& e) { SortList(static_cast<int>(e.value)); });
+    ar5000::WhenRaised(comment, EventId::Change, [this](ui::EventData& e) {
         const std::string label = CutLabel(e.text);
         EditChannel([&](Ar5000Channel& r) { r.Label = label; });
     });
-    WhenRaised(sstep, EventId::Change, [this](ui::EventData& e) {
-        const uint32_t value =
-            std::clamp(FDX::ParseKHz(e.text), fdx_->StepLow, std::max(fdx_->StepLow, fdx_->StepHigh));
+    ar5000::WhenRaised(sstep, EventId::Change, [this](ui::EventData& e) {
+        const uint32_t value = std::clamp(FDX::ParseKHz(e.text), fdx_->StepLow,
+                                          std::max(fdx_->StepLow, fdx_->StepHigh));
         EditChannel([&](Ar5000Channel& r) { r.Step = value; });
     });
-    WhenRaised(textb_1, EventId::Change, [this](ui::EventData& e) { OnChannelFrequency(e.text); });
-    WhenRaised(smod, EventId::Select, [this](ui::EventData& e) {
+    ar5000::WhenRaised(textb_1, EventId::Change,
+                       [this](ui::EventData& e) { OnChannelFrequency(e.text); });
+    ar5000::WhenRaised(smod, EventId::Select, [this](ui::EventData& e) {
         if (e.value < 0 || e.value >= static_cast<int64_t>(std::size(ar5000::kModeEntries))) return;
         const ar5000::ModeEntry& entry = ar5000::kModeEntries[e.value];
         const Ar5000Channel& record = ChannelAt(CurrentBank, SelectedChannel());
@@ -672,7 +664,7 @@ void AR5000::WireBankControls() {
         });
     });
     const auto flagBox = [this](ui::CheckBox* box, bool Ar5000Channel::*flag) {
-        WhenRaised(box, EventId::Click, [this, box, flag](ui::EventData&) {
+        ar5000::WhenRaised(box, EventId::Click, [this, box, flag](ui::EventData&) {
             const Ar5000Channel& record = ChannelAt(CurrentBank, SelectedChannel());
             if (record.Empty() || record.*flag == box->IsChecked()) return;
             const bool set = box->IsChecked();
@@ -681,31 +673,32 @@ void AR5000::WireBankControls() {
     };
     flagBox(sel, &Ar5000Channel::Select);
     flagBox(skip, &Ar5000Channel::Skip);
-    WhenRaised(combo_att, EventId::Select, [this](ui::EventData& e) {
+    ar5000::WhenRaised(combo_att, EventId::Select, [this](ui::EventData& e) {
         if (e.value < 0 || e.value > 3) return;
         const uint32_t choice = kAttenuatorChoices[e.value];
         const Ar5000Channel& record = ChannelAt(CurrentBank, SelectedChannel());
-        if (record.Empty() || ar5000::AttenuatorOption(record.Attenuator, record.AttenuatorDb) == choice)
+        if (record.Empty() ||
+            ar5000::AttenuatorOption(record.Attenuator, record.AttenuatorDb) == choice)
             return;
         EditChannel([&](Ar5000Channel& r) {
             r.Attenuator = choice != 0;
             r.AttenuatorDb = choice;
         });
     });
-    WhenRaised(cb_3, EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
-    WhenRaised(cb_2, EventId::Click, [this](ui::EventData&) {
+    ar5000::WhenRaised(cb_3, EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
+    ar5000::WhenRaised(cb_2, EventId::Click, [this](ui::EventData&) {
         if (WholeMemory)
             ReadAllBanks();
         else
             ReadCurrentBank();
     });
-    WhenRaised(cb_1, EventId::Click, [this](ui::EventData&) {
+    ar5000::WhenRaised(cb_1, EventId::Click, [this](ui::EventData&) {
         if (WholeMemory)
             WriteAllBanks();
         else
             WriteCurrentBank();
     });
-    WhenRaised(cbank, EventId::Click, [this](ui::EventData&) {
+    ar5000::WhenRaised(cbank, EventId::Click, [this](ui::EventData&) {
         DirectWrite = cbank->IsChecked();
         if (!DirectWrite) return;
         ReadChannel(CurrentBank, SelectedChannel());
@@ -713,27 +706,30 @@ void AR5000::WireBankControls() {
         ShowBankList();
         ShowSearchBank();
     });
-    WhenRaised(mem, EventId::Click, [this](ui::EventData&) { WholeMemory = mem->IsChecked(); });
-    WhenRaised(bn, EventId::Select, [this](ui::EventData& e) { ChooseBank(static_cast<int>(e.value)); });
-    WhenRaised(sbn, EventId::Select,
-       [this](ui::EventData& e) { ChooseSearchBank(static_cast<int>(e.value)); });
-    WhenRaised(textb_com, EventId::Change, [this](ui::EventData& e) {
+    ar5000::WhenRaised(mem, EventId::Click,
+                       [this](ui::EventData&) { WholeMemory = mem->IsChecked(); });
+    ar5000::WhenRaised(bn, EventId::Select,
+                       [this](ui::EventData& e) { ChooseBank(static_cast<int>(e.value)); });
+    ar5000::WhenRaised(sbn, EventId::Select,
+                       [this](ui::EventData& e) { ChooseSearchBank(static_cast<int>(e.value)); });
+    ar5000::WhenRaised(textb_com, EventId::Change, [this](ui::EventData& e) {
         const std::string label = CutLabel(e.text);
         EditSearchBank([&](Ar5000SearchBank& r) { r.Label = label; }, false);
     });
-    WhenRaised(textb_step, EventId::Change, [this](ui::EventData& e) {
-        const uint32_t value =
-            std::clamp(FDX::ParseKHz(e.text), fdx_->StepLow, std::max(fdx_->StepLow, fdx_->StepHigh));
+    ar5000::WhenRaised(textb_step, EventId::Change, [this](ui::EventData& e) {
+        const uint32_t value = std::clamp(FDX::ParseKHz(e.text), fdx_->StepLow,
+                                          std::max(fdx_->StepLow, fdx_->StepHigh));
         if (SearchBanks[static_cast<std::size_t>(CurrentSearchBank)].Step == value) return;
         EditSearchBank([&](Ar5000SearchBank& r) { r.Step = value; }, false);
     });
-    WhenRaised(textb_Fn, EventId::Change, [this](ui::EventData& e) { OnSearchLower(e.text); });
-    WhenRaised(textb_Fk, EventId::Change, [this](ui::EventData& e) {
+    ar5000::WhenRaised(textb_Fn, EventId::Change,
+                       [this](ui::EventData& e) { OnSearchLower(e.text); });
+    ar5000::WhenRaised(textb_Fk, EventId::Change, [this](ui::EventData& e) {
         const uint32_t value = FDX::ParseMHz(e.text);
         if (value < LowerLimit || value > UpperLimit) return;
         EditSearchBank([&](Ar5000SearchBank& r) { r.Upper = value; }, true);
     });
-    WhenRaised(combo_mod, EventId::Select, [this](ui::EventData& e) {
+    ar5000::WhenRaised(combo_mod, EventId::Select, [this](ui::EventData& e) {
         if (e.value < 0 || e.value >= static_cast<int64_t>(std::size(ar5000::kModeEntries))) return;
         const ar5000::ModeEntry& entry = ar5000::kModeEntries[e.value];
         const Ar5000SearchBank& record = SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
@@ -748,7 +744,7 @@ void AR5000::WireBankControls() {
             },
             false);
     });
-    WhenRaised(scombo_att, EventId::Select, [this](ui::EventData& e) {
+    ar5000::WhenRaised(scombo_att, EventId::Select, [this](ui::EventData& e) {
         if (e.value < 0 || e.value > 3) return;
         const uint32_t choice = kAttenuatorChoices[e.value];
         const Ar5000SearchBank& record = SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];

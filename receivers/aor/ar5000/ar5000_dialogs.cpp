@@ -6,6 +6,7 @@
 #include <string>
 
 #include "receivers/aor/ar5000/ar5000.h"
+#include "receivers/aor/ar5000/ar5000_form.h"
 #include "state/message_bus.h"
 #include "state/user_job.h"
 
@@ -15,14 +16,6 @@ using aor::Format;
 using ui::ControlKind;
 namespace st = ui::style;
 using Kind = Ar5000ScanSettings::Kind;
-
-template <class Action>
-void WhenRaised(ui::Control* control, ui::EventId id, Action action) {
-    control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-        action(e);
-        return false;
-    });
-}
 
 // One step of a threshold slider is 16 level units.
 constexpr int kSliderUnit = 16;
@@ -136,8 +129,9 @@ constexpr ui::ControlResource kRarControls[] = {
 };
 // clang-format on
 
-constexpr ui::FormResource kRarForm{"ID_RAR5000", 258, 206, "8.MS Sans Serif", st::kCaption,
-                                    "Режим сканирования AR5000", kRarControls};
+constexpr ui::FormResource kRarForm{"ID_RAR5000",      258,          206,
+                                    "8.MS Sans Serif", st::kCaption, "Режим сканирования AR5000",
+                                    kRarControls};
 
 // The banks a link text names: "0 3 " for memory banks, "00 05 " for search banks.
 template <std::size_t N>
@@ -227,10 +221,10 @@ constexpr ui::ControlResource kParControls[] = {
 };
 // clang-format on
 
-constexpr ui::FormResource kParForm{"ID_PAR5000", 302,         100, "8.MS Sans Serif",
-                                    st::kCaption, "Функции AR5000", kParControls};
+constexpr ui::FormResource kParForm{
+    "ID_PAR5000", 302, 100, "8.MS Sans Serif", st::kCaption, "Функции AR5000", kParControls};
 
-constexpr const char* kCwPitches[] = {"400 Гц", "500 Гц", "600 Гц", "700 Гц",
+constexpr const char* kCwPitches[] = {"400 Гц", "500 Гц", "600 Гц",  "700 Гц",
                                       "800 Гц", "900 Гц", "1000 Гц", "1100 Гц"};
 constexpr const char* kDeEmphases[] = {"25 uS", "50 uS", "75 uS", "750 uS"};
 constexpr const char* kLowPasses[] = {"3 КГц", "4 КГц", "6 КГц", "12 КГц"};
@@ -299,19 +293,21 @@ void RAR5000::CreateControls() {
 
 void RAR5000::Wire() {
     using ui::EventId;
-    WhenRaised(diapscan, EventId::Click, [this](ui::EventData&) { ChooseKind(0); });
-    WhenRaised(bankscan, EventId::Click, [this](ui::EventData&) { ChooseKind(1); });
-    WhenRaised(VFOscan, EventId::Click, [this](ui::EventData&) { ChooseKind(2); });
+    ar5000::WhenRaised(diapscan, EventId::Click, [this](ui::EventData&) { ChooseKind(0); });
+    ar5000::WhenRaised(bankscan, EventId::Click, [this](ui::EventData&) { ChooseKind(1); });
+    ar5000::WhenRaised(VFOscan, EventId::Click, [this](ui::EventData&) { ChooseKind(2); });
     for (ui::CheckBox* box : memoryBoxes)
-        WhenRaised(box, EventId::Click, [this](ui::EventData&) { BanksChanged(); });
+        ar5000::WhenRaised(box, EventId::Click, [this](ui::EventData&) { BanksChanged(); });
     for (ui::CheckBox* box : searchBoxes)
-        WhenRaised(box, EventId::Click, [this](ui::EventData&) { BanksChanged(); });
-    WhenRaised(AUTO, EventId::Click,
-       [this](ui::EventData&) { panel_.SendSetting(AUTO->IsChecked() ? "AS1" : "AS0"); });
+        ar5000::WhenRaised(box, EventId::Click, [this](ui::EventData&) { BanksChanged(); });
+    ar5000::WhenRaised(AUTO, EventId::Click, [this](ui::EventData&) {
+        panel_.SendSetting(AUTO->IsChecked() ? "AS1" : "AS0");
+    });
     const auto threshold = [this](ui::Slider* slider, const char* search, const char* memory,
                                   uint32_t Ar5000ScanSettings::*kept) {
-        WhenRaised(slider, EventId::Change, [this, search, memory, kept](ui::EventData& e) {
-            const uint32_t level = std::min<uint32_t>(static_cast<uint32_t>(e.value) * kSliderUnit, 255);
+        ar5000::WhenRaised(slider, EventId::Change, [this, search, memory, kept](ui::EventData& e) {
+            const uint32_t level =
+                std::min<uint32_t>(static_cast<uint32_t>(e.value) * kSliderUnit, 255);
             Ar5000ScanSettings& scan = panel_.ScanSettings;
             if (scan.kind == Kind::Search)
                 panel_.SendSetting(Format("%s%03u", search, level));
@@ -323,15 +319,14 @@ void RAR5000::Wire() {
     };
     threshold(value, "SB", "XB", &Ar5000ScanSettings::FirstLevel);
     threshold(value2, "SA", "XA", &Ar5000ScanSettings::SecondLevel);
-    WhenRaised(textb_1, EventId::Change, [this](ui::EventData& e) {
+    ar5000::WhenRaised(textb_1, EventId::Change, [this](ui::EventData& e) {
         Ar5000ScanSettings& scan = panel_.ScanSettings;
-        scan.Pause = std::min<uint32_t>(static_cast<uint32_t>(std::max<int64_t>(
-                                            std::atoll(e.text.c_str()), 0)),
-                                        kMostPause);
+        scan.Pause = std::min<uint32_t>(
+            static_cast<uint32_t>(std::max<int64_t>(std::atoll(e.text.c_str()), 0)), kMostPause);
         if (scan.kind == Kind::Search) panel_.SendSetting(Format("SP%02u", scan.Pause));
         if (scan.kind == Kind::MemoryBanks) panel_.SendSetting(Format("XP%02u", scan.Pause));
     });
-    WhenRaised(textb_3, EventId::Change, [this](ui::EventData& e) {
+    ar5000::WhenRaised(textb_3, EventId::Change, [this](ui::EventData& e) {
         Ar5000ScanSettings& scan = panel_.ScanSettings;
         scan.Delay = std::min(FDX::ParseKHz(e.text), kMostDelay);
         textb_2->SetText(Format("%1.1f", scan.Delay / 10.0));
@@ -341,21 +336,22 @@ void RAR5000::Wire() {
                                                              : "DD";
         panel_.SendSetting(Format("%s%02u", token, scan.Delay));
     });
-    WhenRaised(delay, EventId::Click,
-       [this](ui::EventData&) { panel_.ScanSettings.DelayOn = delay->IsChecked(); });
-    WhenRaised(modscan, EventId::Click, [this](ui::EventData&) {
+    ar5000::WhenRaised(delay, EventId::Click, [this](ui::EventData&) {
+        panel_.ScanSettings.DelayOn = delay->IsChecked();
+    });
+    ar5000::WhenRaised(modscan, EventId::Click, [this](ui::EventData&) {
         panel_.ScanSettings.ModeScan = modscan->IsChecked();
         if (!panel_.ScanSettings.ModeScan) panel_.SendSetting("XMF");
         ShowModeBoxes();
     });
     for (int i = 0; i < 5; ++i) {
-        WhenRaised(modes[i], EventId::Click, [this, i](ui::EventData&) {
+        ar5000::WhenRaised(modes[i], EventId::Click, [this, i](ui::EventData&) {
             if (!modes[i]->IsChecked()) return;
             panel_.ScanSettings.ModeChoice = static_cast<uint32_t>(i);
             panel_.SendSetting(Format("XM%d", i));
         });
     }
-    WhenRaised(selscan, EventId::Click, [this](ui::EventData&) {
+    ar5000::WhenRaised(selscan, EventId::Click, [this](ui::EventData&) {
         panel_.ScanSettings.SelectScan = selscan->IsChecked();
         ShowModeBoxes();
     });
@@ -364,20 +360,21 @@ void RAR5000::Wire() {
         {hold, &Ar5000ScanSettings::Hold},
         {Lev_box, &Ar5000ScanSettings::LevelBox}};
     for (const auto& [box, flag] : flags)
-        WhenRaised(box, EventId::Click, [this, box = box, flag = flag](ui::EventData&) {
+        ar5000::WhenRaised(box, EventId::Click, [this, box = box, flag = flag](ui::EventData&) {
             panel_.ScanSettings.*flag = box->IsChecked();
         });
     // Linking the ticked banks into the scan: BQ for the search banks, ML for the memory.
-    WhenRaised(link, EventId::Click, [this](ui::EventData&) {
+    ar5000::WhenRaised(link, EventId::Click, [this](ui::EventData&) {
         const bool on = link->IsChecked();
         panel_.Reply.BankLink = on;
         const bool memory = panel_.ScanSettings.kind == Kind::MemoryBanks;
         panel_.SendSetting(std::string(memory ? "ML" : "BQ") + (on ? "1" : "0"));
     });
-    WhenRaised(pausemode, EventId::Select, [this](ui::EventData& e) {
-        if (e.value >= 0 && e.value < 4) panel_.ScanSettings.Action = static_cast<uint32_t>(e.value);
+    ar5000::WhenRaised(pausemode, EventId::Select, [this](ui::EventData& e) {
+        if (e.value >= 0 && e.value < 4)
+            panel_.ScanSettings.Action = static_cast<uint32_t>(e.value);
     });
-    WhenRaised(jobs, EventId::Select, [this](ui::EventData& e) {
+    ar5000::WhenRaised(jobs, EventId::Select, [this](ui::EventData& e) {
         Ar5000ScanSettings& scan = panel_.ScanSettings;
         const auto& stored = panel_.State()->Jobs;
         if (e.value <= 0 || static_cast<std::size_t>(e.value) > stored.size() ||
@@ -516,7 +513,7 @@ void PAR5000::Wire() {
     using ui::EventId;
     // A narrow or wide choice is taken back by a second click: the mode goes normal again.
     const auto choice = [this](ui::OptionButton* option, bool AR5000::*flag, bool AR5000::*other) {
-        WhenRaised(option, EventId::Click, [this, option, flag, other](ui::EventData&) {
+        ar5000::WhenRaised(option, EventId::Click, [this, option, flag, other](ui::EventData&) {
             if (panel_.*flag) {
                 panel_.*flag = false;
                 option->SetChecked(false);
@@ -531,22 +528,30 @@ void PAR5000::Wire() {
     choice(Anar, &AR5000::Anar, &AR5000::Awide);
     choice(Awide, &AR5000::Awide, &AR5000::Anar);
     choice(Wnar, &AR5000::Wnar, nullptr);
-    const std::pair<ui::OptionButton*, uint32_t> depths[] = {{att10, 10}, {att20, 20}, {attAU, 255}};
+    const std::pair<ui::OptionButton*, uint32_t> depths[] = {
+        {att10, 10}, {att20, 20}, {attAU, 255}};
     for (const auto& [option, db] : depths)
-        WhenRaised(option, EventId::Click, [this, db = db](ui::EventData&) { panel_.AttenuatorDepth = db; });
+        ar5000::WhenRaised(option, EventId::Click,
+                           [this, db = db](ui::EventData&) { panel_.AttenuatorDepth = db; });
     for (int i = 0; i < 4; ++i)
-        WhenRaised(ant[i], EventId::Click,
-           [this, i](ui::EventData&) { panel_.SendText(Format("AN%d\r\n", i + 1)); });
-    const std::pair<ui::OptionButton*, const char*> outputs[] = {
-        {if_off, "AI0\r\n"}, {if_1, "AI1\r\n"}, {if_2, "AI2\r\n"}, {bank1, "BN0\r\n"}, {bank2, "BN1\r\n"}};
+        ar5000::WhenRaised(ant[i], EventId::Click, [this, i](ui::EventData&) {
+            panel_.SendText(Format("AN%d\r\n", i + 1));
+        });
+    const std::pair<ui::OptionButton*, const char*> outputs[] = {{if_off, "AI0\r\n"},
+                                                                 {if_1, "AI1\r\n"},
+                                                                 {if_2, "AI2\r\n"},
+                                                                 {bank1, "BN0\r\n"},
+                                                                 {bank2, "BN1\r\n"}};
     for (const auto& [option, text] : outputs)
-        WhenRaised(option, EventId::Click, [this, text = text](ui::EventData&) { panel_.SendText(text); });
-    WhenRaised(tune, EventId::Click,
-       [this](ui::EventData&) { panel_.SendText(tune->IsChecked() ? "MT1\r\n" : "MT0\r\n"); });
+        ar5000::WhenRaised(option, EventId::Click,
+                           [this, text = text](ui::EventData&) { panel_.SendText(text); });
+    ar5000::WhenRaised(tune, EventId::Click, [this](ui::EventData&) {
+        panel_.SendText(tune->IsChecked() ? "MT1\r\n" : "MT0\r\n");
+    });
     const std::pair<ui::ComboBox*, const char*> lists[] = {
         {cw_pitch, "CW%d\r\n"}, {de_emphasis, "EN%d\r\n"}, {LPF, "LP%d\r\n"}, {HPF, "HP%d\r\n"}};
     for (const auto& [list, format] : lists)
-        WhenRaised(list, EventId::Select, [this, format = format](ui::EventData& e) {
+        ar5000::WhenRaised(list, EventId::Select, [this, format = format](ui::EventData& e) {
             if (e.value >= 0) panel_.SendText(Format(format, static_cast<int>(e.value)));
         });
 }

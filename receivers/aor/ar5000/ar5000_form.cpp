@@ -93,8 +93,8 @@ constexpr ui::PictureArt kArt[] = {
 
 }  // namespace
 
-const ui::FormResource kForm{"ID_AR5000", 298, 246, "8.MS Sans Serif", st::kChild, nullptr,
-                             kControls};
+const ui::FormResource kForm{"ID_AR5000", 298,     246,      "8.MS Sans Serif",
+                             st::kChild,  nullptr, kControls};
 
 ui::ArtPicture Picture(const std::string& controlName) {
     return ui::FindPicture(kArt, controlName);

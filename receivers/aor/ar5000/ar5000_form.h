@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/picture_art.h"
 
@@ -70,5 +71,15 @@ extern const ui::FormResource kForm;
 
 // The picture of the named picture button; empty for another name.
 ui::ArtPicture Picture(const std::string& controlName);
+
+// Registers an action on an event of a control of the panel or its dialogs; the action never
+// stops the event.
+template <class Action>
+void WhenRaised(ui::Control* control, ui::EventId id, Action action) {
+    control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
+        action(e);
+        return false;
+    });
+}
 
 }  // namespace ar5000

@@ -78,10 +78,13 @@ TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
 }
 
 TEST_F(Ar5000OnAir, ReadingAllBanksTakesTheReceiversMemoryAndItsSearchBanks) {
-    emulator.SetChannel(0, 2, AorChannel{145'500'000, AorSettings{12'500, '0', '5', '1'}, "NARROW W", true, true});
-    emulator.SetChannel(0, 4, AorChannel{127'500'000, AorSettings{25'000, '1', '2', 'F'}, "  TOWER", false, false});
+    emulator.SetChannel(
+        0, 2, AorChannel{145'500'000, AorSettings{12'500, '0', '5', '1'}, "NARROW W", true, true});
+    emulator.SetChannel(
+        0, 4, AorChannel{127'500'000, AorSettings{25'000, '1', '2', 'F'}, "  TOWER", false, false});
     emulator.SetChannel(9, 99, AorChannel{2'600'000'000, AorSettings{}, "", false, false});
-    emulator.SetSearchBank(19, AorSearchBank{118'000'000, 137'000'000, AorSettings{25'000, '1', '3', '0'}, "AIR"});
+    emulator.SetSearchBank(
+        19, AorSearchBank{118'000'000, 137'000'000, AorSettings{25'000, '1', '3', '0'}, "AIR"});
     // What the panel had where the receiver has nothing goes; a bank the receiver does not
     // answer for is not asked here.
     panel.ChannelAt(0, 3) = Record(1'000'000, 'F', 0, "GONE");
@@ -205,7 +208,8 @@ TEST_F(Ar5000OnAir, TheScanModeDialogSendsTheBankLinksOfTheScanKind) {
 TEST_F(Ar5000OnAir, TheExtraFunctionsDialogShowsTheReceiversSettingsAndSendsEachChange) {
     ASSERT_TRUE(panel.SendSetting("CW5"));
     RunJob(738);
-    ASSERT_TRUE(ServeUntil([&] { return panel.ExtraDialog() && panel.ExtraDialog()->HasWindow(); }));
+    ASSERT_TRUE(
+        ServeUntil([&] { return panel.ExtraDialog() && panel.ExtraDialog()->HasWindow(); }));
     PAR5000& dialog = *panel.ExtraDialog();
     EXPECT_EQ(dialog.cw_pitch->SelectedIndex(), 5);
     emulator.ClearReceivedLines();

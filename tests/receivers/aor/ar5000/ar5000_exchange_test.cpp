@@ -81,7 +81,8 @@ TEST_F(Ar5000OnAir, GarbageOfMoreThanHalfTheRingIsThrownAway) {
         const std::string garbage(count, 'x');
         comm.StoreReceived(reinterpret_cast<const uint8_t*>(garbage.data()), garbage.size());
         ui::ServePending();
-        const uint32_t unread = (comm.WriteIndex - comm.ReadIndex + Comm::kRingSize) % Comm::kRingSize;
+        const uint32_t unread =
+            (comm.WriteIndex - comm.ReadIndex + Comm::kRingSize) % Comm::kRingSize;
         EXPECT_EQ(unread, count == 8192 ? 8192u : 0u) << count;
     }
 }

@@ -94,11 +94,14 @@ TEST_F(Ar5000Offline, EachTokenTakesItsValueAndTheFirstOneWithAKindClassifiesThe
         {"XD2.5", "XD", [](const Ar5000Reply& r) { return r.Delay == 25; }},
         {"BW5", "BW", [](const Ar5000Reply& r) { return r.Bandwidth == 1100; }},
         {"VER 01.10.00", "VR", [](const Ar5000Reply& r) { return r.Version == "01.10.00"; }},
-        {"SR05 ---", "SR", [](const Ar5000Reply& r) { return r.SearchBank == 5 && !r.ChannelPresent; }},
+        {"SR05 ---", "SR",
+         [](const Ar5000Reply& r) { return r.SearchBank == 5 && !r.ChannelPresent; }},
         {"BS 00 05 ", "BS", [](const Ar5000Reply& r) { return r.SearchLinks == "00 05 "; }},
         {"XMF", "XM", [](const Ar5000Reply& r) { return r.ScanMode == 'I'; }},
         {"VC RF0127500000 ST025000 AU1 MD1 BW3 AT00", "RF",
-         [](const Ar5000Reply& r) { return r.Vfo == 2 && r.Auto && r.Mode == 'A' && r.Step == 250; }},
+         [](const Ar5000Reply& r) {
+             return r.Vfo == 2 && r.Auto && r.Mode == 'A' && r.Step == 250;
+         }},
         // Every value stops at the end of the line.
         {"RF0145", "RF", [](const Ar5000Reply& r) { return r.Frequency == 145; }},
         {"?", "", [](const Ar5000Reply& r) { return !r.Accepted; }},
@@ -338,10 +341,10 @@ TEST_F(Ar5000Offline, TheStateFileIsReadBackAsItWasWrittenByteForByte) {
 }
 
 TEST_F(Ar5000Offline, NumbersFromTheStateFileThatPickAPlaceAreChecked) {
-    WriteBytes(Path(), Cp1251Lines({"Шаг_просмотра=7", "Банк=99", "Позиция_Банк=500",
-                                    "Позиция_Банк=7", "Атт=15", "Частот_Банков=1000", "F=999999999",
-                                    "F_MOD=Z", "Банк_поиска=20", "SFN=1450000", "Банк_поиска=1",
-                                    "SFN=5"}));
+    WriteBytes(Path(),
+               Cp1251Lines({"Шаг_просмотра=7", "Банк=99", "Позиция_Банк=500", "Позиция_Банк=7",
+                            "Атт=15", "Частот_Банков=1000", "F=999999999", "F_MOD=Z",
+                            "Банк_поиска=20", "SFN=1450000", "Банк_поиска=1", "SFN=5"}));
     state.OptRecvSave = 1;
     ASSERT_TRUE(panel.Create(&main, &state));
     EXPECT_EQ(panel.ViewStep, 100u);
@@ -352,8 +355,7 @@ TEST_F(Ar5000Offline, NumbersFromTheStateFileThatPickAPlaceAreChecked) {
     EXPECT_EQ(panel.ChannelAt(0, 0).Frequency, AR5000::kUpperLimit);
     EXPECT_EQ(panel.ChannelAt(0, 0).Mode, 'F');
     EXPECT_EQ(panel.SearchBanks[1].Lower, AR5000::kLowerLimit);
-    for (const Ar5000SearchBank& bank : panel.SearchBanks)
-        EXPECT_NE(bank.Lower, 1'450'000u);
+    for (const Ar5000SearchBank& bank : panel.SearchBanks) EXPECT_NE(bank.Lower, 1'450'000u);
 }
 
 }  // namespace
