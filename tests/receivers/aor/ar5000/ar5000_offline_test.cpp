@@ -84,8 +84,6 @@ TEST_F(Ar5000Offline, EachTokenTakesItsValueAndTheFirstOneWithAKindClassifiesThe
     const Case cases[] = {
         {"LM%FF", "LM", [](const Ar5000Reply& r) { return r.Level == 254 && !r.LevelOpen; }},
         {"LM 7F", "LM", [](const Ar5000Reply& r) { return r.Level == 127 && r.LevelOpen; }},
-        // The hex level of an LC line is no DA token.
-        {"LCDA", "LC", [](const Ar5000Reply& r) { return r.Level == 0xDA && r.ValueB == 0; }},
         {"LC1", "LC", [](const Ar5000Reply& r) { return r.LcFlag; }},
         {"AT10", "AT", [](const Ar5000Reply& r) { return r.Attenuator && r.AttenuatorDb == 255; }},
         {"AT02", "AT", [](const Ar5000Reply& r) { return r.Attenuator && r.AttenuatorDb == 20; }},
@@ -112,6 +110,13 @@ TEST_F(Ar5000Offline, EachTokenTakesItsValueAndTheFirstOneWithAKindClassifiesThe
         EXPECT_EQ(panel.Link.ReplyKind, c.kind) << c.line;
         EXPECT_TRUE(c.holds(panel.Reply)) << c.line;
     }
+    // The hex level of an LC line is no DA token: the voice squelch read before stays.
+    panel.Reply.ValueB = 99;
+    panel.Reply.SignA = true;
+    Parse("LCDA");
+    EXPECT_EQ(panel.Reply.Level, 0xDA);
+    EXPECT_EQ(panel.Reply.ValueB, 99);
+    EXPECT_TRUE(panel.Reply.SignA);
 }
 
 TEST_F(Ar5000Offline, AnEmptyLineCompletesASettingButNeverAQueryOfTheKindBefore) {
