@@ -13,11 +13,14 @@
 #include "app/orvel.h"
 #include "emulators/aor/ar5000_emulator.h"
 #include "receivers/aor/ar5000/ar5000.h"
+#include "receivers/aor/ar5000/ar5000_dialogs.h"
 #include "state/cp1251.h"
+#include "state/message_bus.h"
 #include "state/user_dp.h"
 #include "state/user_job.h"
 #include "tests/support/program_folder.h"
 #include "ui/message_box.h"
+#include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
 
@@ -129,6 +132,15 @@ TEST_F(Ar5000UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
     ASSERT_NE(tune, lines.end());
     EXPECT_EQ(*(tune + 1), "LM");
     EXPECT_TRUE(boxes.shown.empty());
+
+    // The panel's dialogs open over the main window and go with it.
+    PostPrivateMessage(&orvel, PostOpenScanSettings);
+    PostPrivateMessage(&orvel, PostOpenExtraFunctions);
+    auto* panel = dynamic_cast<AR5000*>(orvel.Panel());
+    ASSERT_TRUE(
+        RunUntil([&] { return panel->ExtraDialog() && panel->ExtraDialog()->HasWindow(); }));
+    EXPECT_TRUE(panel->ScanDialog()->HasWindow());
+    EXPECT_EQ(panel->ScanDialog()->Parent(), &orvel);
 }
 
 }  // namespace
