@@ -306,7 +306,9 @@ void AR5000::LockControls(bool locked) {
         ui::Control* control = FindControl(row.name);
         if (control && control != clear && control != scale) control->SetEnabled(!locked);
     }
-    if (!locked) ShowChannelBoxes();
+    if (locked) return;
+    ShowChannelBoxes();
+    ShowSearchBank();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -453,7 +455,6 @@ void AR5000::StepBy(int direction) {
 bool AR5000::ReadFrequency() {
     Reply.State = Ar5000State::Unknown;
     Reply.SelectScan = false;
-    Reply.ChannelPresent = true;
     if (!Link.Exchange("RX\r\n", "RF")) return false;
     fdx_->Frequency = std::clamp(Reply.Frequency, LowerLimit, UpperLimit);
     return true;

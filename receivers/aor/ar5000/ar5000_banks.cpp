@@ -82,7 +82,6 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, Ar5000Chann
     BanksBeingRead = true;
     Reply.Attenuator = Reply.Select = Reply.Skip = false;
     Reply.AttenuatorDb = 0;
-    Reply.ChannelPresent = true;
     Reply.Bank = Reply.Channel = -1;
     Reply.State = Ar5000State::Unknown;
     Reply.Bandwidth = 0;
@@ -126,7 +125,6 @@ bool AR5000::ReadChannel(int bank, int channel) {
 }
 
 AR5000::ChannelAnswer AR5000::ReadSearchBankInto(int bank, Ar5000SearchBank& out) {
-    Reply.ChannelPresent = true;
     Reply.SearchBank = -1;
     Reply.Bandwidth = 0;
     if (!Link.Exchange(Format("SR%02d\r\n", bank), "SR") || Reply.SearchBank != bank)

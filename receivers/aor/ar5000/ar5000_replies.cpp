@@ -145,7 +145,10 @@ constexpr Row kTokens[] = {
 }  // namespace
 
 void AR5000::ParseLine() {
+    // "?" and "---" speak of their own line only: the answer to the read before, coming
+    // late, must not make the channel asked for now look empty.
     Reply.Accepted = true;
+    Reply.ChannelPresent = true;
     const aor::LineKind kind =
         aor::ParseTokens(Link.ReplyLine, std::span<const Row>(kTokens), Reply);
     Link.ReplyKind = kind.kind;

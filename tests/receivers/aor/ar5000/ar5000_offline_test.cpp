@@ -68,6 +68,11 @@ TEST_F(Ar5000Offline, AMemoryLineWhileTheBanksAreReadIsOfKindMxAndItsLabelIsNeve
     EXPECT_EQ(r.Label, "RF AT MD");
     EXPECT_FALSE(r.Attenuator);
     EXPECT_EQ(r.State, Ar5000State::MemoryRead);
+    // The empty channel before, answered late in the same pass, leaves this one present.
+    Receive("MR MX004 ---\r\nMR MX005 RF0145500000 ST012500 MD0 BW3 AT00 TMCALLS\r\n");
+    panel.Poll(false);
+    EXPECT_EQ(r.Channel, 5);
+    EXPECT_TRUE(r.ChannelPresent);
     panel.BanksBeingRead = false;
     Parse("MR MX005 RF0145500000 ST012500 MD0 BW3 AT00 TMRF AT MD");
     EXPECT_EQ(panel.Link.ReplyKind, "RF");
