@@ -31,7 +31,7 @@ enum class EventId {
     BeginLabelEdit,
     EndLabelEdit,
     DragDrop,
-    ColumnClick,  // a list view's column title was clicked (EventData::value: the column)
+    ColumnClick,
     Start,  // application events
     Run,
     End,

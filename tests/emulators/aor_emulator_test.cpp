@@ -270,12 +270,25 @@ TEST_F(AorAr5000, BankLinksAreClearedByPercentSignsAndAddedTo) {
 }
 
 TEST_F(AorAr5000, ExtraFunctionsAreAcknowledgedAndReadBack) {
-    ExpectAnswers({
-        {"AN3", ""},   {"CW2", ""},   {"AI2", ""},   {"EN3", ""},          {"LP1", ""},
-        {"HP2", ""},   {"BN1", ""},   {"MT1", ""},   {"AN5", "?"},         {"CW8", "?"},
-        {"AN", "AN3"},  {"CW", "CW2"},  {"AI", "AI2"},  {"EN", "EN3"},          {"LP", "LP1"},
-        {"HP", "HP2"},  {"BN", "BN1"},  {"MT", "MT1"},  {"VR", "VER 01.10.00"},
-    });
+    ExpectAnswers({{"AN3", ""},
+                   {"CW2", ""},
+                   {"AI2", ""},
+                   {"EN3", ""},
+                   {"LP1", ""},
+                   {"HP2", ""},
+                   {"BN1", ""},
+                   {"MT1", ""},
+                   {"AN5", "?"},
+                   {"CW8", "?"}});
+    ExpectAnswers({{"AN", "AN3"},
+                   {"CW", "CW2"},
+                   {"AI", "AI2"},
+                   {"EN", "EN3"},
+                   {"LP", "LP1"},
+                   {"HP", "HP2"},
+                   {"BN", "BN1"},
+                   {"MT", "MT1"},
+                   {"VR", "VER 01.10.00"}});
     // A text that already ends in CR LF gets another: the empty line is not answered.
     emulator_.ClearReceivedLines();
     line_.Send("AN1\r\n\r\n");
