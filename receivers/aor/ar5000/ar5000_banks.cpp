@@ -352,7 +352,11 @@ void AR5000::LoadBankItem() {
         record.Frequency =
             item.Frequency == 0 ? 0 : std::clamp(item.Frequency, LowerLimit, UpperLimit);
         record.Step = item.Step;
-        record.Mode = item.Modulation;
+        // A letter the receiver has no mode for is taken as FM.
+        record.Mode = std::string_view("FWALUCR").find(item.Modulation) != std::string_view::npos &&
+                              item.Modulation != '\0'
+                          ? item.Modulation
+                          : 'F';
         record.Label = CutLabel(item.Identifier);
         record.Attenuator = item.Attenuator != 0;
         record.AttenuatorDb = item.QATT;
@@ -515,6 +519,7 @@ void AR5000::SortList(int column) {
 void AR5000::ChooseBank(int bank) {
     if (bank < 0 || bank >= kBanks) return;
     CurrentBank = bank;
+    rows_.clear();  // another bank shows in channel order
     if (DirectWrite) SendSetting(Format("MR%d%02d", bank, SelectedChannel()));
     ShowBankList();
     PostToOwner(PostRefreshPanelDialogs);

@@ -127,6 +127,7 @@ void AR5000::ViewStepCommand(JobStr& line) {
 void AR5000::BankCommand(JobStr& line) {
     if (Refuse(line, kBanks - 1, kNoBank)) return;
     CurrentBank = static_cast<int32_t>(line.VAL);
+    rows_.clear();  // another bank shows in channel order
     ShowBankList();
 }
 
