@@ -352,7 +352,7 @@ void AR5000::LoadBankItem() {
         record.Frequency =
             item.Frequency == 0 ? 0 : std::clamp(item.Frequency, LowerLimit, UpperLimit);
         record.Step = item.Step;
-        // A letter the receiver has no mode for is taken as FM.
+        // A letter the program does not know is taken as FM.
         record.Mode = std::string_view("FWALUCR").find(item.Modulation) != std::string_view::npos &&
                               item.Modulation != '\0'
                           ? item.Modulation
