@@ -61,6 +61,13 @@ void ORVEL::OnPostedCode(uint32_t code) {
             StartPanelJob();
             break;
 
+        // --- The receiver panel's own dialogs: the panel owns them
+        case PostOpenScanSettings:
+        case PostRefreshPanelDialogs:
+        case PostOpenExtraFunctions:
+            if (Panel() != nullptr) Panel()->ServeDialogCode(code);
+            break;
+
         // --- Receiver state and status
         case PostReceiverState:
             ShowFrequency();

@@ -1,13 +1,13 @@
 // orvel_scan_bench: the rate of a range scan through the real serial layer, end to end: the
-// main window's scan engine, the receiver panel, the serial port with its reader thread and a
+// main window's scan engine, a receiver panel, the serial port with its reader thread and a
 // pseudo-terminal, and the emulated receiver in a process of its own (so that the CPU time
-// measured is the program's alone).
+// measured is the program's alone). Each receiver of the table below is measured in turn.
 //
-// For ranges of 1,000 and 100,000 points on the IC-R8500, and 1,000 points on the IC-R10, it
-// reports, with the emulator answering at once: steps per second, the program's CPU time per
-// step and its peak memory; and with the emulator's line-rate mode (every frame takes its
-// bytes' time at the line's 19200 baud) the share of the rate the line allows that the scan
-// reaches. The same for the IC-R8500's read-back of its AUTO bank when its own scan stops.
+// For ranges of 1,000 and 100,000 points (the IC-R10 only 1,000) it reports, with the emulator
+// answering at once: steps per second, the program's CPU time per step and its peak memory; and
+// with the emulator's line-rate mode (every byte takes its time at the line's 19200 baud) the
+// share of the rate the line allows that the scan reaches. The same for the IC-R8500's
+// read-back of its AUTO bank when its own scan stops.
 //
 // Usage: orvel_scan_bench [--quick]   (--quick: a few steps each, to see that it runs)
 
@@ -26,8 +26,10 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/orvel.h"
+#include "emulators/aor/ar5000_emulator.h"
 #include "emulators/civ/civ_emulator.h"
 #include "receivers/icom/ic8500/ic8500.h"
 #include "state/message_bus.h"
@@ -37,26 +39,37 @@
 
 namespace {
 
-// One step of a scan on the line: the frequency set (its echo 11 bytes and the
-// acknowledgement 6), then on the IC-R8500 the squelch query (7 and 8) and the level query
-// (7 and 9), on the IC-R10 the level query alone.
-constexpr int kIc8500BytesPerStep = 11 + 6 + 7 + 8 + 7 + 9;
-constexpr int kIc10BytesPerStep = 11 + 6 + 7 + 9;
-// One channel read back from the IC-R8500's memory: selected (8 and 6), read (10, and 30 with
-// its record), measured (7 + 8 and 7 + 9).
-constexpr int kBytesPerChannel = 8 + 6 + 10 + 30 + 7 + 8 + 7 + 9;
 constexpr int kBitsPerByte = 10;  // 8N1
 constexpr int kBaud = 19200;
-constexpr double LinePerSecond(int bytes) {
+
+// Serves an emulated receiver in the child process: see EmulatorProcess.
+using ServeFunction = void (*)(int pathOut, int commandIn);
+
+// A receiver measured: its type in ORVEL.INI, the bytes one scan step puts on the line and its
+// emulator.
+struct Receiver {
+    const char* name;
+    const char* recv;
+    int bytesPerStep;
+    ServeFunction serve;
+    bool longRange;  // also a range of 100,000 points
+    bool readBack;   // the read-back of the receiver's own scan (the IC-R8500)
+};
+
+// What the line allows at 19200 baud for so many bytes a step.
+double LinePerSecond(int bytes) {
     return double(kBaud) / (bytes * kBitsPerByte);
 }
 
+// One channel read back from the IC-R8500's memory: selected (8 and 6), read (10, and 30 with
+// its record), measured (7 + 8 and 7 + 9).
+constexpr int kBytesPerChannel = 8 + 6 + 10 + 30 + 7 + 8 + 7 + 9;
+
 // The emulated receiver in a child process. Commands over a pipe: 'L' line-rate mode on,
-// 'I' off (answers at once); the end of the pipe ends it. A set with memory has its scan
-// edges and a full AUTO bank to read back.
+// 'I' off (answers at once); the end of the pipe ends it.
 class EmulatorProcess {
   public:
-    explicit EmulatorProcess(const emulators::CivProfile& set) : set_(set) {
+    explicit EmulatorProcess(ServeFunction serve) {
         int path[2];
         int command[2];
         if (::pipe(path) != 0 || ::pipe(command) != 0) std::exit(2);
@@ -65,7 +78,8 @@ class EmulatorProcess {
         if (pid_ == 0) {
             ::close(path[0]);
             ::close(command[1]);
-            Serve(path[1], command[0]);
+            serve(path[1], command[0]);
+            ::_exit(0);
         }
         ::close(path[1]);
         ::close(command[0]);
@@ -86,18 +100,9 @@ class EmulatorProcess {
         if (::write(command_, &c, 1) != 1) std::exit(2);
     }
 
-  private:
-    [[noreturn]] void Serve(int pathOut, int commandIn) const {
-        emulators::CivEmulator emulator(set_, emulators::SignalPlan{20, {}});
-        if (set_.memory.banks > 0) {
-            emulators::CivChannel channel;
-            for (int i = 0; i < set_.memory.channelsPerBank; ++i) {
-                channel.frequencyHz = 100'000'000 + uint64_t(i) * 12'500;
-                channel.name = "FIND " + std::to_string(i);
-                emulator.SetChannel(set_.memory.autoWriteBank, i, channel);
-                if (i < 2) emulator.SetChannel(set_.memory.edgeBank, i, channel);
-            }
-        }
+    // Serves the emulator until the end of the command pipe.
+    template <class Emulator>
+    static void Serve(Emulator& emulator, int pathOut, int commandIn) {
         emulator.Start();
         const std::string& slave = emulator.SlavePath();
         if (::write(pathOut, slave.data(), slave.size()) < 0) ::_exit(2);
@@ -105,10 +110,29 @@ class EmulatorProcess {
         char c = 0;
         while (::read(commandIn, &c, 1) == 1) emulator.SetLineRate(c == 'L');
         emulator.Stop();
-        ::_exit(0);
+    }
+    template <class Emulator>
+    static void ServeQuiet(int pathOut, int commandIn) {
+        Emulator emulator(emulators::SignalPlan{20, {}});
+        Serve(emulator, pathOut, commandIn);
+    }
+    // A CI-V set; one with memory has its scan edges and a full AUTO bank to read back.
+    template <const emulators::CivProfile& set>
+    static void ServeCiv(int pathOut, int commandIn) {
+        emulators::CivEmulator emulator(set, emulators::SignalPlan{20, {}});
+        if (set.memory.banks > 0) {
+            emulators::CivChannel channel;
+            for (int i = 0; i < set.memory.channelsPerBank; ++i) {
+                channel.frequencyHz = 100'000'000 + uint64_t(i) * 12'500;
+                channel.name = "FIND " + std::to_string(i);
+                emulator.SetChannel(set.memory.autoWriteBank, i, channel);
+                if (i < 2) emulator.SetChannel(set.memory.edgeBank, i, channel);
+            }
+        }
+        Serve(emulator, pathOut, commandIn);
     }
 
-    const emulators::CivProfile& set_;
+  private:
     pid_t pid_ = -1;
     int command_ = -1;
     std::string slavePath_;
@@ -206,40 +230,42 @@ Result ReadBack(ORVEL& orvel) {
     return result;
 }
 
-// linePerSecond: what the line allows at 19200 baud; 0 when the emulator answers at once.
-void PrintRow(const char* range, const char* emulator, const Result& r, double linePerSecond) {
+// clang-format off
+const Receiver kReceivers[] = {
+    // The frequency set (its echo 11 bytes and the acknowledgement 6), the squelch query (7
+    // and 8) and the level query (7 and 9).
+    {"IC-R8500", "4", 11 + 6 + 7 + 8 + 7 + 9, &EmulatorProcess::ServeCiv<emulators::kIcR8500>,
+     true, true},
+    // The IC-R10 has no squelch query: the frequency set and the level query.
+    {"IC-R10", "3", 11 + 6 + 7 + 9, &EmulatorProcess::ServeCiv<emulators::kIcR10>, false, false},
+    // "RF100000000" and its empty acknowledgement (13 and 2), "LM" and its answer (4 and 7).
+    {"AR5000", "7", 13 + 2 + 4 + 7, &EmulatorProcess::ServeQuiet<emulators::Ar5000Emulator>,
+     true, false},
+};
+// clang-format on
+
+// allowed: what the line allows a second; 0 when the emulator answers at once.
+void PrintRow(const Receiver& receiver, const char* range, const char* emulator, const Result& r,
+              double allowed) {
     const double rate = r.seconds > 0 ? r.steps / r.seconds : 0;
     const double cpuMs = r.steps > 0 ? r.cpuSeconds * 1000 / r.steps : 0;
     char line[64] = "-";
-    if (linePerSecond > 0)
-        std::snprintf(line, sizeof line, "%.1f %% of %.0f/s", rate / linePerSecond * 100,
-                      linePerSecond);
-    std::printf("| %s | %s | %d | %.*f | %s | %.3f ms | %.1f MB |\n", range, emulator, r.steps,
-                rate < 100 ? 1 : 0, rate, line, cpuMs, double(PeakMemoryKb()) / 1024.0);
+    if (allowed > 0)
+        std::snprintf(line, sizeof line, "%.1f %% of %.0f/s", rate / allowed * 100, allowed);
+    std::printf("| %s | %s | %s | %d | %.*f | %s | %.3f ms | %.1f MB |\n", receiver.name, range,
+                emulator, r.steps, rate < 100 ? 1 : 0, rate, line, cpuMs,
+                double(PeakMemoryKb()) / 1024.0);
     std::fflush(stdout);
 }
 
 }  // namespace
 
-// Starts the program for the configured receiver on COM1, the emulator's terminal.
-std::unique_ptr<ORVEL> StartProgram(const std::filesystem::path& folder, int receiverType,
-                                    const EmulatorProcess& emulator) {
-    std::error_code ignored;
-    std::filesystem::remove(folder / "COM1", ignored);
-    std::filesystem::create_symlink(emulator.SlavePath(), folder / "COM1");
-    std::ofstream(folder / "ORVEL.INI", std::ios::binary)
-        << "COM=1\r\nSPEED=5\r\nRECV=" << receiverType << "\r\n";
-    auto orvel = std::make_unique<ORVEL>();
-    if (!orvel->Create() || orvel->Panel() == nullptr) return nullptr;
-    ui::ServeFor(1500);  // the panel's start-up synchronisation
-    return orvel;
-}
-
 int main(int argc, char** argv) {
     const bool quick = argc > 1 && std::string(argv[1]) == "--quick";
     // Before any thread: the children inherit nothing running.
-    EmulatorProcess ic8500(emulators::kIcR8500);
-    EmulatorProcess ic10(emulators::kIcR10);
+    std::vector<std::unique_ptr<EmulatorProcess>> emulators;
+    for (const Receiver& receiver : kReceivers)
+        emulators.push_back(std::make_unique<EmulatorProcess>(receiver.serve));
 
     char folderName[] = "/tmp/orvel_scan_bench_XXXXXX";
     if (::mkdtemp(folderName) == nullptr) return 2;
@@ -251,50 +277,49 @@ int main(int argc, char** argv) {
     ui::Application::InstallFontSubstitutes();
     ui::ScriptedMessageBoxes boxes;  // nobody is there to click
     int status = 0;
-    const int warmUp = quick ? 5 : 100;
-    const int instantSteps = quick ? 20 : 10'000;
-    const int lineSteps = quick ? 10 : 400;
-    std::printf("| range | emulator | steps | steps/s | line | CPU per step | peak memory |\n");
-    std::printf("|---|---|---|---|---|---|---|\n");
-    {
-        const auto orvel = StartProgram(folder, 4, ic8500);
-        if (!orvel) return 2;
+    std::printf(
+        "| receiver | range | emulator | steps | steps/s | line | CPU per step | peak memory |\n");
+    std::printf("|---|---|---|---|---|---|---|---|\n");
+    for (std::size_t r = 0; r < std::size(kReceivers); ++r) {
+        const Receiver& receiver = kReceivers[r];
+        const EmulatorProcess& emulator = *emulators[r];
+        std::filesystem::remove(folder / "COM1");
+        std::filesystem::create_symlink(emulator.SlavePath(), folder / "COM1");
+        std::ofstream(folder / "ORVEL.INI", std::ios::binary)
+            << "COM=1\r\nSPEED=5\r\nRECV=" << receiver.recv << "\r\n";
+        ORVEL orvel;
+        if (!orvel.Create() || orvel.Panel() == nullptr) return 2;
+        ui::ServeFor(1500);  // the panel's start-up synchronisation
+
+        const int warmUp = quick ? 5 : 100;
+        const int instantSteps = quick ? 20 : 10'000;
+        const int lineSteps = quick ? 10 : 400;
         for (const uint32_t points : {1'000u, 100'000u}) {
+            if (points > 1'000 && !receiver.longRange) continue;
             const char* range = points == 1'000 ? "1,000 points" : "100,000 points";
             // What the line still carries from the run before drains first.
-            ic8500.SetLineRate(false);
+            emulator.SetLineRate(false);
             ui::ServeFor(500);
-            const Result instant = ScanSteps(*orvel, points, warmUp, instantSteps);
-            PrintRow(range, "at once", instant, 0);
-            ic8500.SetLineRate(true);
+            const Result instant = ScanSteps(orvel, points, warmUp, instantSteps);
+            PrintRow(receiver, range, "at once", instant, 0);
+            emulator.SetLineRate(true);
             ui::ServeFor(500);
-            const Result line = ScanSteps(*orvel, points, warmUp, lineSteps);
-            PrintRow(range, "19200 baud", line, LinePerSecond(kIc8500BytesPerStep));
+            const Result line = ScanSteps(orvel, points, warmUp, lineSteps);
+            PrintRow(receiver, range, "19200 baud", line, LinePerSecond(receiver.bytesPerStep));
             if (instant.steps == 0 || line.steps == 0) status = 1;
         }
-        for (const bool lineRate : {false, true}) {
-            ic8500.SetLineRate(lineRate);
+        for (const bool lineRate : receiver.readBack ? std::vector{false, true} : std::vector<bool>{}) {
+            emulator.SetLineRate(lineRate);
             ui::ServeFor(500);
-            const Result readBack = ReadBack(*orvel);
-            PrintRow("IC-R8500 AUTO read-back, 100 channels", lineRate ? "19200 baud" : "at once",
+            const Result readBack = ReadBack(orvel);
+            PrintRow(receiver, "AUTO read-back, 100 channels", lineRate ? "19200 baud" : "at once",
                      readBack, lineRate ? LinePerSecond(kBytesPerChannel) : 0);
             if (readBack.steps == 0) status = 1;
         }
-        orvel->Destroy();
+        orvel.Destroy();
     }
-    {
-        const auto orvel = StartProgram(folder, 3, ic10);
-        if (!orvel) return 2;
-        ic10.SetLineRate(false);
-        const Result instant = ScanSteps(*orvel, 1'000, warmUp, instantSteps);
-        PrintRow("IC-R10, 1,000 points", "at once", instant, 0);
-        ic10.SetLineRate(true);
-        ui::ServeFor(500);
-        const Result line = ScanSteps(*orvel, 1'000, warmUp, lineSteps);
-        PrintRow("IC-R10, 1,000 points", "19200 baud", line, LinePerSecond(kIc10BytesPerStep));
-        if (instant.steps == 0 || line.steps == 0) status = 1;
-        orvel->Destroy();
-    }
+    // The last child holds the pipes of those forked before it: it ends first.
+    while (!emulators.empty()) emulators.pop_back();
     std::error_code ignored;
     std::filesystem::current_path("/", ignored);
     std::filesystem::remove_all(folder, ignored);

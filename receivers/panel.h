@@ -101,6 +101,10 @@ class ReceiverPanel : public ui::Form {
     // Twice the bandwidth of the current filter, 100 Hz units (the report prints half of
     // it in kHz).
     virtual int32_t BandwidthValue() const { return Scale.FillWindow; }
+    // The codes a panel posts to the main window about its own dialogs
+    // (PostOpenScanSettings, PostRefreshPanelDialogs, PostOpenExtraFunctions) come back
+    // here: the panel owns its dialogs. A panel without dialogs ignores them.
+    virtual void ServeDialogCode(uint32_t code) { (void)code; }
 
     // --- The scans' share
     // The timer's level poll may ask now (nothing of the scan's or the operator's is awaited).

@@ -49,8 +49,16 @@ void StateFileWriter::Lines(const std::vector<std::string>& lines) {
 }
 
 void StateFileWriter::Scale(const LevelScale& scale) {
+    ScaleCount(scale);
+    ScaleRuns(scale);
+}
+
+void StateFileWriter::ScaleCount(const LevelScale& scale) {
+    Number("Измерения", static_cast<uint32_t>(scale.CellCount()));
+}
+
+void StateFileWriter::ScaleRuns(const LevelScale& scale) {
     const auto& cells = scale.Cells();
-    Number("Измерения", static_cast<uint32_t>(cells.size()));
     if (cells.empty()) return;
     const auto writeRun = [this](uint8_t value, std::size_t length) {
         Number("FL", value);

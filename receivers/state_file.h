@@ -49,6 +49,9 @@ class StateFileWriter {
     void Lines(const std::vector<std::string>& lines);
     // "Измерения" and the runs of equal cells covering every cell in order.
     void Scale(const LevelScale& scale);
+    // The same in two parts, for a model whose own keys stand between them (AR5000).
+    void ScaleCount(const LevelScale& scale);
+    void ScaleRuns(const LevelScale& scale);
     // False when the file cannot be written; the old one is then untouched.
     bool Save(const std::string& path) const { return writer_.Save(path); }
 

@@ -551,6 +551,9 @@ ListView::ListView(QWidget* parent, int number) : Control(ControlKind::ListView,
                      [this, list](QTreeWidgetItem* item, int) {
                          RaiseOn(this, EventId::DoubleClick, list->indexOfTopLevelItem(item));
                      });
+    list->header()->setSectionsClickable(true);
+    QObject::connect(list->header(), &QHeaderView::sectionClicked,
+                     [this](int column) { RaiseOn(this, EventId::ColumnClick, column); });
 }
 
 static QTreeWidget* Rows(const Window* w) {

@@ -177,7 +177,8 @@ class ScrollBar : public Control {
     int Position() const;
 };
 
-// A list of rows with columns; raises Select (row index) and DoubleClick (row index).
+// A list of rows with columns; raises Select (row index), DoubleClick (row index) and
+// ColumnClick (column index).
 class ListView : public Control {
   public:
     ListView(QWidget* parent, int number);
