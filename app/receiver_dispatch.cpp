@@ -142,9 +142,6 @@ void ORVEL::DispatchPanelCode(uint32_t code) {
         case PostScaleChanged:
             PostToPanel(PostRefreshData);
             break;
-        case PostOpenScanSettings:
-            if (panel_) panel_->OpenScanSettings();
-            break;
         default:
             break;
     }

@@ -121,9 +121,6 @@ class ReceiverPanel : public ui::Form {
     virtual void ReleaseForStop() { Cancel(false); }
     // The step of the scale scan from one point to the next, 100 Hz units.
     virtual uint32_t ScaleScanStep() const { return fdx_->Step; }
-    // PostOpenScanSettings: the panel's scan-settings dialog, made at the first call, shows
-    // the panel's settings; a model without one has nothing to show.
-    virtual void OpenScanSettings() {}
 
     // --- Exchange state
     bool ReplyComplete = false;

@@ -156,6 +156,10 @@ uint32_t IC8500::StepOfCode(uint32_t code) {
     return 1;
 }
 
+void IC8500::ServeDialogCode(uint32_t code) {
+    if (code == PostOpenScanSettings) OpenScanSettings();
+}
+
 void IC8500::OpenScanSettings() {
     FDX& s = *fdx_;
     Settings.Scan.JobIndex = 0;

@@ -106,8 +106,10 @@ class IC8500 : public CivPanel {
     bool SetSound() override;
     // Commands 411..435.
     void ExecuteCommand() override;
-    // The scan-settings dialog RIC8500, with the stored job looked up in the job list.
-    void OpenScanSettings() override;
+    // PostOpenScanSettings opens the scan-settings dialog RIC8500, made at the first call,
+    // with the panel's settings and the stored job looked up in the job list.
+    void ServeDialogCode(uint32_t code) override;
+    void OpenScanSettings();
     RIC8500* ScanSettingsDialog() const { return dialog_.get(); }
 
     // Reads the settings and the bank part besides the head and the scale.
