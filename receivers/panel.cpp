@@ -120,7 +120,7 @@ bool ReceiverPanel::PostToSelf(uint32_t code) {
     return PostPrivateMessage(this, code);
 }
 
-void ReceiverPanel::AnswerNoAccess(JobStr& line) {
-    line.Message = kNoAccess;
+void ReceiverPanel::AnswerNoAccess(JobStr& line, const char* text) {
+    line.Message = text;
     line.ReturnCode = 1;
 }

@@ -186,10 +186,11 @@ class ReceiverPanel : public ui::Form {
     void MarkCreateFailed() { createFailed_ = true; }
 
     // Executes FDX::JobLine by its command number through the model's table: a number the
-    // table lacks gets "Нет доступа к объекту" with return code 1. PostJobStep follows
-    // in every case, so that the job goes on.
+    // table lacks gets noAccess ("Нет доступа к объекту") with return code 1. PostJobStep
+    // follows in every case, so that the job goes on.
     template <class Panel>
-    void ServeJobLine(Panel& panel, std::span<const JobCommand<Panel>> table) {
+    void ServeJobLine(Panel& panel, std::span<const JobCommand<Panel>> table,
+                      const char* noAccess = kNoAccess) {
         if (fdx_ && fdx_->JobLine) {
             JobStr& line = *fdx_->JobLine;
             const JobCommand<Panel>* found = nullptr;
@@ -198,11 +199,11 @@ class ReceiverPanel : public ui::Form {
             if (found)
                 (panel.*(found->run))(line);
             else
-                AnswerNoAccess(line);
+                AnswerNoAccess(line, noAccess);
         }
         PostToOwner(PostJobStep);
     }
-    static void AnswerNoAccess(JobStr& line);
+    static void AnswerNoAccess(JobStr& line, const char* text = kNoAccess);
 
     FDX* fdx_ = nullptr;
 
