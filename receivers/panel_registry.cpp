@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "receivers/icom/ic8500/ic8500.h"
+#include "receivers/icom/pcr1000/pcr1000.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ const PanelModel kBuiltIn[] = {
     {3, 3, 0, kIcR10, nullptr},
     {4, 4, 0, kIcR8500, &MakePanel<IC8500>},
     {5, 3, 1, kIcR10, nullptr},  // IC-R9000
-    {6, 6, 0, kIcPcr1000, nullptr},
+    {6, 6, 0, kIcPcr1000, &MakePanel<IC1000>},
     {7, 7, 0, kAr5000, nullptr},
     {8, 8, 0, kWinradio, nullptr},
     {9, 9, 0, kAr8200, nullptr},
