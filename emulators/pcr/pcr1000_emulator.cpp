@@ -224,6 +224,11 @@ void Pcr1000Emulator::HandleInput(const char* bytes, size_t count, Clock::time_p
         const char c = bytes[i];
         heard += std::chrono::duration_cast<Clock::duration>(byteTime);
         if (c == '\r' || c == '\n') {
+            // The set takes a command's whole line end, CR LF, before it answers.
+            if (c == '\r' && i + 1 < count && bytes[i + 1] == '\n') {
+                heard += std::chrono::duration_cast<Clock::duration>(byteTime);
+                ++i;
+            }
             if (!overlong_ && !partial_.empty()) HandleLine(partial_, heard);
             partial_.clear();
             overlong_ = false;
