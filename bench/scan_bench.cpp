@@ -52,13 +52,21 @@ struct Model {
 };
 // One step of an IC-R8500 scan on the line: the frequency set (its echo 11 bytes and the
 // acknowledgement 6), the squelch query (7 and 8) and the level query (7 and 9).
-constexpr Model kIcR8500{"IC-R8500", "COM=1\r\nSPEED=5\r\nRECV=4\r\n", 19200,
-                         11 + 6 + 7 + 8 + 7 + 9, 1500, false};
+constexpr Model kIcR8500{.name = "IC-R8500",
+                         .ini = "COM=1\r\nSPEED=5\r\nRECV=4\r\n",
+                         .baud = 19200,
+                         .bytesPerStep = 11 + 6 + 7 + 8 + 7 + 9,
+                         .syncMs = 1500,
+                         .bandScope = false};
 // One step of an IC-PCR1000 scan with the squelch open: the K0 line (20 bytes) and G000 (6),
-// then twice "I0?" (5) with I007 (6) and "I1?" (5) with its answer (6).
-// Its synchronisation listens a second, then moves the set from 9600 to 38400 baud.
-constexpr Model kIcPcr1000{"IC-PCR1000", "COM=1\r\nSPEED=6\r\nRECV=6\r\n", 38400,
-                           20 + 6 + 2 * (5 + 6 + 5 + 6), 3000, true};
+// then twice "I0?" (5) with I007 (6) and "I1?" (5) with its answer (6). Its synchronisation
+// listens a second, then moves the set from 9600 to 38400 baud.
+constexpr Model kIcPcr1000{.name = "IC-PCR1000",
+                           .ini = "COM=1\r\nSPEED=6\r\nRECV=6\r\n",
+                           .baud = 38400,
+                           .bytesPerStep = 20 + 6 + 2 * (5 + 6 + 5 + 6),
+                           .syncMs = 3000,
+                           .bandScope = true};
 // A band-scope step of the IC-PCR1000's scale scan: the K0 line and G000, then the two block
 // queries (with the line end sent twice, 10 bytes) and their answers of 32 cells (39 bytes).
 constexpr int kScopeBytesPerStep = 20 + 6 + 2 * (10 + 39);

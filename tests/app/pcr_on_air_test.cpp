@@ -142,7 +142,8 @@ class PcrUnattendedStart : public PcrOnAir {
 };
 
 TEST_F(PcrUnattendedStart, TheStartUpConnectsAndTheAutoexecJobJournalsTheSignal) {
-    ASSERT_TRUE(RunUntil([&] { return Notes().find("Появление сигнала") != std::string::npos; }));
+    ASSERT_TRUE(
+        RunUntil([&] { return Notes().find("Появление сигнала") != std::string::npos; }, 60'000));
     EXPECT_EQ(Notes().substr(0, 20), "07/03/2001 09:05:30 ");
     EXPECT_NE(Notes().find("Появление сигнала 100.5100"), std::string::npos) << Notes();
     ASSERT_NE(Panel(), nullptr);
@@ -188,8 +189,9 @@ TEST_F(PcrOnAir, AScaleScanWithTheBandScopeStepsTwoHundredKilohertzAndFillsTheSc
     EXPECT_EQ(panel->Scale.Cell(10'040), 20);
     EXPECT_EQ(panel->Scale.Cell(10'060), 20);
     // The unlock starts the picture's sweep again.
-    const auto lastSweep = std::find_if(heard.rbegin(), heard.rend(),
-                                        [](const std::string& line) { return line.starts_with("ME"); });
+    const auto lastSweep = std::find_if(heard.rbegin(), heard.rend(), [](const std::string& line) {
+        return line.starts_with("ME");
+    });
     ASSERT_NE(lastSweep, heard.rend());
     EXPECT_NE(*lastSweep, PcrBandScope::kStopLine);
     EXPECT_NE(*lastSweep, PcrBandScope::kScanStartLine);

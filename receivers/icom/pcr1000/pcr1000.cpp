@@ -80,8 +80,8 @@ struct Filter {
     int32_t bandwidth;
     const char* code;
 };
-constexpr Filter kFilters[] = {{28, "0000"}, {60, "0100"}, {150, "0200"}, {500, "0300"},
-                               {2300, "0400"}};
+constexpr Filter kFilters[] = {
+    {28, "0000"}, {60, "0100"}, {150, "0200"}, {500, "0300"}, {2300, "0400"}};
 
 // The sliders move in steps of 8 level units.
 constexpr int kSliderUnit = 8;

@@ -24,15 +24,15 @@
 
 // The settings the state file keeps besides the head and the level scale.
 struct Pcr1000Settings {
-    int32_t Bandwidth = 2300;      // "Полоса", 100 Hz units: 28, 60, 150, 500 or 2300
-    uint32_t Volume = 96;          // "Уровень_Звук", 0..255
-    uint32_t DefaultVolume = 96;   // "Умолчание_Звук": the volume SetSound switches on
-    uint32_t Squelch = 0;          // "Уровень_Порог"
-    uint32_t IfShift = 0;          // "Уровень_Пик"; 128, the centre, once connected
-    uint32_t CentreLevel = 128;    // "Уровень_Центр", kept only
-    bool Attenuator = false;       // "Атт"
-    bool Agc = false;              // "АРУ"
-    bool NoiseBlanker = false;     // "ШУМ"
+    int32_t Bandwidth = 2300;     // "Полоса", 100 Hz units: 28, 60, 150, 500 or 2300
+    uint32_t Volume = 96;         // "Уровень_Звук", 0..255
+    uint32_t DefaultVolume = 96;  // "Умолчание_Звук": the volume SetSound switches on
+    uint32_t Squelch = 0;         // "Уровень_Порог"
+    uint32_t IfShift = 0;         // "Уровень_Пик"; 128, the centre, once connected
+    uint32_t CentreLevel = 128;   // "Уровень_Центр", kept only
+    bool Attenuator = false;      // "Атт"
+    bool Agc = false;             // "АРУ"
+    bool NoiseBlanker = false;    // "ШУМ"
 
     friend bool operator==(const Pcr1000Settings&, const Pcr1000Settings&) = default;
 };
@@ -78,6 +78,7 @@ class IC1000 : public ReceiverPanel {
     // or being connected, after holding the step a while.
     int32_t ScanLevel() override;
     uint32_t ScaleScanStep() const override;
+    bool EmptiesPortAfterFailedRead() const override { return false; }
     // A stop while the set is being connected leaves the connect's exchange alone.
     void ReleaseForStop() override {
         if (!connecting_) Cancel(false);
@@ -128,14 +129,14 @@ class IC1000 : public ReceiverPanel {
     ui::CheckBox* faru = nullptr;             // AGC
     ui::CheckBox* noise = nullptr;            // noise blanker
     ui::CheckBox* attenuator = nullptr;
-    ui::CheckBox* fast = nullptr;             // scale scans with the band scope
-    ui::Label* label_2 = nullptr;             // "Порог"
-    ui::Slider* porog = nullptr;              // squelch / 8
-    ui::Label* label_3 = nullptr;             // "Звук"
-    ui::Slider* zvuk = nullptr;               // volume / 8
-    ui::Label* label_4 = nullptr;             // "ПЧ"
-    ui::Slider* sdvig = nullptr;              // IF shift / 8
-    ui::Canvas* spectr = nullptr;             // the band scope
+    ui::CheckBox* fast = nullptr;  // scale scans with the band scope
+    ui::Label* label_2 = nullptr;  // "Порог"
+    ui::Slider* porog = nullptr;   // squelch / 8
+    ui::Label* label_3 = nullptr;  // "Звук"
+    ui::Slider* zvuk = nullptr;    // volume / 8
+    ui::Label* label_4 = nullptr;  // "ПЧ"
+    ui::Slider* sdvig = nullptr;   // IF shift / 8
+    ui::Canvas* spectr = nullptr;  // the band scope
 
   private:
     void OnCreate();
@@ -161,6 +162,7 @@ class IC1000 : public ReceiverPanel {
     // Connecting.
     bool ConnectExchange(std::string_view id, std::string_view awaited, std::string_view line);
     bool StatusAnswered();
+    bool Answers();
     void SetLineSpeed(int speedIndex);
     void MoveToConfiguredSpeed(int found);
 

@@ -54,8 +54,7 @@ void IC1000::SetLineSpeed(int speedIndex) {
     port->CommSetLine(BaudOf(speedIndex), 8, kParityNone, kOneStopBit);
 }
 
-bool IC1000::ConnectExchange(std::string_view id, std::string_view awaited,
-                             std::string_view line) {
+bool IC1000::ConnectExchange(std::string_view id, std::string_view awaited, std::string_view line) {
     connectTurn_ = true;
     const bool sent = Request(id, awaited, line);
     connectTurn_ = false;
@@ -66,6 +65,12 @@ bool IC1000::ConnectExchange(std::string_view id, std::string_view awaited,
 bool IC1000::StatusAnswered() {
     ConnectExchange("G3", "G0", "G300");
     return ConnectExchange("G0", "G0", "G0?");
+}
+
+// The set is there at the line's speed: it said it is off ("H100", by itself or to what it
+// was asked), or it answered the status query.
+bool IC1000::Answers() {
+    return Link.ReceiverOff || StatusAnswered() || Link.ReceiverOff;
 }
 
 void IC1000::Connect() {
@@ -82,16 +87,14 @@ void IC1000::Connect() {
     Link.Awaited = "G0";
     WaitReply();
     int found = kSpeed9600;
-    if (Link.ReceiverOff) {
-        ConnectExchange("H1", "G0", "H101");
-    } else if (!StatusAnswered()) {
+    if (!Answers()) {
         found = 0;
         for (const int index : kProbeOrder) {
             SetLineSpeed(index);
             Link.Awaited = "G0";
             ReplyComplete = false;
             WaitReply();
-            if (StatusAnswered()) {
+            if (Answers()) {
                 found = index;
                 break;
             }
@@ -99,6 +102,7 @@ void IC1000::Connect() {
         // Nobody at any speed: the level shows "выкл"; the panel stays at the last speed tried.
         if (found == 0) PostToOwner(PostShowLevelOff);
     }
+    if (Link.ReceiverOff) ConnectExchange("H1", "G0", "H101");
     if (found != 0) MoveToConfiguredSpeed(found);
 
     Settings.IfShift = 128;

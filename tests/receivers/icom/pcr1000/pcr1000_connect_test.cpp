@@ -16,7 +16,8 @@ using Lines = std::vector<std::string>;
 
 struct ConnectCase {
     const char* name;
-    bool on;            // the set is switched on (else it reports H100 by itself)
+    bool on;            // the set is switched on
+    bool reports;       // switched off, it says so by itself (H100) now and then
     uint32_t setSpeed;  // the speed an earlier session left it at
     int speedIndex;     // "SPEED" of ORVEL.INI
     Lines heard;        // the first lines the set heard, at its own speed
@@ -25,22 +26,26 @@ struct ConnectCase {
 
 TEST_F(Pcr1000OnAir, ConnectFindsTheSetsSpeedAndMovesItToTheConfiguredOne) {
     const std::string tune = "K00072900000060400";
+    // clang-format off
     const ConnectCase cases[] = {
-        {"at 9600, the default speed", true, 9600, 0,
+        {"at 9600, the default speed", true, false, 9600, 0,
          {"G300", "G0?", tune, "G300", "G0?", "I0?", "I1?"}, 9600},
-        {"found at 19200, moved to 4800 for the 2400 of the list", true, 19200, 2,
+        {"found at 19200, moved to 4800 for the 2400 of the list", true, false, 19200, 2,
          {"G300", "G0?", "G102", tune, "G300", "G0?", "I0?", "I1?"}, 4800},
-        {"found at 38400 as configured", true, 38400, 6, {"G300", "G0?", tune, "G300"}, 38400},
-        {"speed 7 of the list is 38400", true, 9600, 7, {"G300", "G0?", "G105", tune}, 38400},
-        {"switched off: switched on, at 9600", false, 9600, 0, {"H101", tune, "G300", "G0?"},
-         9600},
+        {"speed 7 of the list is 38400", true, false, 9600, 7,
+         {"G300", "G0?", "G105", tune}, 38400},
+        {"switched off: switched on, at 9600", false, true, 9600, 0,
+         {"H101", tune, "G300", "G0?"}, 9600},
+        {"switched off and silent: its answers say so", false, false, 9600, 0,
+         {"G300", "G0?", "H101", tune}, 9600},
     };
+    // clang-format on
     for (const ConnectCase& c : cases) {
         SCOPED_TRACE(c.name);
         emulator.SwitchPowerByHand(c.on);
         ASSERT_TRUE(emulator.SetLineSpeedByHand(c.setSpeed));
         // Often enough to be heard within the connect's first wait.
-        emulator.SetOffReportInterval(c.on ? 0ms : 20ms);
+        emulator.SetOffReportInterval(c.reports ? 20ms : 0ms);
         emulator.ClearReceivedLines();
         state.SpeedIndex = c.speedIndex;
         const int reports = main.Count(PostReceiverState);

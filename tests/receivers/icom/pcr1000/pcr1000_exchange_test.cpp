@@ -63,7 +63,7 @@ TEST_F(Pcr1000OnAir, TheLevelIsAskedOnlyWhileTheSquelchIsOpen) {
     AsConnected();
     const struct {
         const char* name;
-        int level;       // of the set at 145.5 MHz
+        int level;  // of the set at 145.5 MHz
         const char* squelch;
         Lines sent;
         int32_t read;
@@ -132,11 +132,11 @@ TEST_F(Pcr1000OnAir, TheBandScopeSweepsWhatItsPictureShowsAndIsPolledByTheSecond
     emulator.ClearReceivedLines();
     Post(PostTimerTick);
     ASSERT_TRUE(ServeUntil([&] { return panel.Scope.Cells[177] != 0; }));
-    EXPECT_EQ(Heard(), (Lines{"NE140?", "NE150?", "NE160?", "NE170?", "NE180?", "NE190?",
-                              "NE1A0?", "NE1B0?"}));
+    EXPECT_EQ(Heard(), (Lines{"NE140?", "NE150?", "NE160?", "NE170?", "NE180?", "NE190?", "NE1A0?",
+                              "NE1B0?"}));
     EXPECT_EQ(panel.Scope.Cells[128], 200u);
     EXPECT_EQ(panel.Scope.Cells[127], 105u);  // 5 kHz below
-    EXPECT_EQ(panel.Scope.Cells[77], 0u);      // not swept
+    EXPECT_EQ(panel.Scope.Cells[77], 0u);     // not swept
     EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
 
     // Paused, it is not polled.
