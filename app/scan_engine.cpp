@@ -582,7 +582,8 @@ void ORVEL::OnRangeScanStep(uint64_t generation) {
 
     if (!read) {
         // The point is measured again; what the receiver left in the ring goes.
-        if (ReceiverTraits().serialPort) comm.Purge();
+        if (ReceiverTraits().serialPort && Panel() && Panel()->EmptiesPortAfterFailedRead())
+            comm.Purge();
     } else {
         const int32_t level = ScanLevel;
         const int64_t cell = slot->CellOf(current);

@@ -7,6 +7,7 @@
 #include "receivers/aor/ar5000/ar5000.h"
 #include "receivers/icom/ic10/ic10.h"
 #include "receivers/icom/ic8500/ic8500.h"
+#include "receivers/icom/pcr1000/pcr1000.h"
 #include "receivers/winradio/winradio.h"
 
 namespace {
@@ -38,7 +39,7 @@ const PanelModel kBuiltIn[] = {
     {3, 3, 0, kIcR10, &MakePanel<IC10>},
     {4, 4, 0, kIcR8500, &MakePanel<IC8500>},
     {5, 3, 1, kIcR10, &MakePanel<IC10>},  // IC-R9000
-    {6, 6, 0, kIcPcr1000, nullptr},
+    {6, 6, 0, kIcPcr1000, &MakePanel<IC1000>},
     {7, 7, 0, kAr5000, &MakePanel<AR5000>},
     {8, 8, 0, kWinradio, &MakePanel<WINRADIO>},
     {9, 9, 0, kAr8200, nullptr},

@@ -20,13 +20,15 @@ std::string StateFileName(const std::string& programDir, std::string_view stem, 
     return programDir + std::string(stem) + number;
 }
 
-void StateFileWriter::Head(StateFileHead& head) {
+void StateFileWriter::Head(StateFileHead& head,
+                           const std::function<void(StateFileWriter&)>& afterModulation) {
     StampNow(head.Date, head.Time);
     Text("Дата", head.Date);
     Text("Время", head.Time);
     Number("Ft", head.Frequency);
     Number("Шаг", head.Step);
     Text("Модуляция", std::string(1, head.Modulation) + " ");
+    if (afterModulation) afterModulation(*this);
     Number("Шаг_просмотра", head.ViewStep);
     Number("Позиция_просмотра", head.ViewPosition);
 }

@@ -39,8 +39,11 @@ struct StateFileHead {
 
 class StateFileWriter {
   public:
-    // Stamps head.Date and head.Time with the clock and writes the head lines.
-    void Head(StateFileHead& head);
+    // Stamps head.Date and head.Time with the clock and writes the head lines; a model with
+    // a line of its own between the modulation and the view step (the IC-PCR1000's
+    // bandwidth) writes it in afterModulation.
+    void Head(StateFileHead& head,
+              const std::function<void(StateFileWriter&)>& afterModulation = nullptr);
     void Number(std::string_view key, uint32_t value);
     void Text(std::string_view key, std::string_view value);
     // Written only when set, as "key=ДА".

@@ -216,10 +216,20 @@ void Pcr1000Emulator::HandleInput(const char* bytes, size_t count, Clock::time_p
         overlong_ = false;
         return;
     }
+    // In line-rate mode the set hears a byte only once it has had its time on the line, so a
+    // command is answered after its last byte would have arrived, as on a wire.
+    const auto byteTime = lineRate_ ? pty_.ByteTime() : std::chrono::nanoseconds(0);
+    Clock::time_point heard = lineRate_ ? std::max(now, inputFree_) : now;
     for (size_t i = 0; i < count; ++i) {
         const char c = bytes[i];
+        heard += std::chrono::duration_cast<Clock::duration>(byteTime);
         if (c == '\r' || c == '\n') {
-            if (!overlong_ && !partial_.empty()) HandleLine(partial_, now);
+            // The set takes a command's whole line end, CR LF, before it answers.
+            if (c == '\r' && i + 1 < count && bytes[i + 1] == '\n') {
+                heard += std::chrono::duration_cast<Clock::duration>(byteTime);
+                ++i;
+            }
+            if (!overlong_ && !partial_.empty()) HandleLine(partial_, heard);
             partial_.clear();
             overlong_ = false;
         } else if (partial_.size() < kLongestLine) {
@@ -229,6 +239,7 @@ void Pcr1000Emulator::HandleInput(const char* bytes, size_t count, Clock::time_p
             overlong_ = true;
         }
     }
+    if (lineRate_) inputFree_ = heard;
 }
 
 void Pcr1000Emulator::HandleLine(const std::string& line, Clock::time_point now) {
@@ -390,7 +401,7 @@ void Pcr1000Emulator::SetByteByByte(bool on) {
 void Pcr1000Emulator::SetLineRate(bool on) {
     std::lock_guard lock(mutex_);
     lineRate_ = on;
-    lineFree_ = Clock::now();
+    lineFree_ = inputFree_ = Clock::now();
 }
 
 std::vector<std::string> Pcr1000Emulator::ReceivedLines() const {

@@ -131,9 +131,10 @@ class Pcr1000Emulator {
     void SetFault(bool fault);
     // Every byte goes out in a write of its own.
     void SetByteByByte(bool on);
-    // Line-rate mode: every line the set sends leaves only once its bytes have had their time
-    // on the line at the speed the program set on its end (start, data, parity and stop
-    // bits), one line after the other as on a wire. Off by default: answers leave at once.
+    // Line-rate mode: every byte takes its time on the line at the speed the program set on
+    // its end (start, data, parity and stop bits), both ways, one after the other as on a
+    // wire: a command is heard once its last byte would have arrived, and its answer leaves
+    // after that and after what the set sent before it. Off by default: answers leave at once.
     void SetLineRate(bool on);
 
     // The lines heard (without their line end), in order; the newest 10,000.
@@ -185,7 +186,8 @@ class Pcr1000Emulator {
     bool fault_ = false;
     bool byteByByte_ = false;
     bool lineRate_ = false;
-    Clock::time_point lineFree_{};  // when the line has sent what is queued (line-rate mode)
+    Clock::time_point lineFree_{};   // when the line has sent what is queued (line-rate mode)
+    Clock::time_point inputFree_{};  // when the set has heard what came to it (line-rate mode)
     std::chrono::milliseconds latency_{0};
     std::chrono::milliseconds offReportInterval_{500};
     Clock::time_point nextOffReport_{};

@@ -205,7 +205,7 @@ TEST(PcrLineSpeed, TheEmulatorSeesTheSpeedTheProgramSetOnItsEnd) {
     EXPECT_EQ(pty.LineSpeed(), 38400u);
 }
 
-TEST(PcrLineRate, AnAnswerLeavesOnlyAfterItsBytesTimeAtTheSetsSpeed) {
+TEST(PcrLineRate, AnAnswerLeavesOnlyAfterTheCommandsAndItsOwnBytesTime) {
     Pcr1000Emulator emulator;
     emulator.SetOffReportInterval(0ms);
     emulator.SwitchPowerByHand(true);
@@ -216,7 +216,8 @@ TEST(PcrLineRate, AnAnswerLeavesOnlyAfterItsBytesTimeAtTheSetsSpeed) {
     const auto sent = Clock::now();
     line.SendLine("G0?");
     EXPECT_EQ(line.ReadLine(), "G000");
-    EXPECT_GE(Clock::now() - sent, 6 * 8333us);
+    // "G0?" CR LF heard, then "G000" CR LF sent.
+    EXPECT_GE(Clock::now() - sent, 11 * 8333us);
 }
 
 }  // namespace

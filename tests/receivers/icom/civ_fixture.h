@@ -18,43 +18,12 @@
 #include "receivers/icom/civ_link.h"
 #include "state/fdx.h"
 #include "state/message_bus.h"
+#include "tests/receivers/main_stand_in.h"
 #include "tests/support/program_folder.h"
 #include "ui/form.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
-
-inline constexpr ui::FormResource kReceiverTestMain{
-    "ID_receiver_test_main", 420, 260, "8.MS Sans Serif", ui::style::kCaption, "", {}};
-
-// Stands in for the main window: counts the codes it receives and drives the panel.
-class MainStandIn : public ui::Form {
-  public:
-    MainStandIn() {
-        ui::RegisterFormResource(kReceiverTestMain);
-        AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
-            codes.push_back(e.code);
-            if (e.code == PostSerialData && panel) panel->Poll(false);
-            return false;
-        });
-        timer.AddHandler(ui::EventId::Timer, [this](ui::Object&, ui::EventData&) {
-            ++ticks;
-            if (panel) panel->Poll(true);
-            return false;
-        });
-        Create("ID_receiver_test_main");
-    }
-    ~MainStandIn() override { Destroy(); }
-
-    int Count(uint32_t code) const {
-        return static_cast<int>(std::count(codes.begin(), codes.end(), code));
-    }
-
-    ReceiverPanel* panel = nullptr;
-    std::vector<uint32_t> codes;
-    ui::Timer timer;
-    int ticks = 0;
-};
 
 inline std::string Hex(const std::vector<uint8_t>& bytes) {
     return civ::BytesToHex(bytes);
