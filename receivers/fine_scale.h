@@ -2,7 +2,8 @@
 // The fine scale of a receiver panel: the levels of the panel's level scale drawn one pixel
 // column per view step under a strip of the whole range, the cursor on the current
 // frequency, a page that follows every tune, a scroll bar over the pages and a list of view
-// steps; the mouse points, marks a span or tunes; and the jumps to the next level peak or
+// steps; the mouse points (the status line shows the frequency and the level under it, also
+// while the panel is locked), marks a span or tunes; and the jumps to the next level peak or
 // fixed frequency on either side. Every family that draws one draws it the same way; a
 // model gives only its look.
 //
@@ -31,6 +32,10 @@ struct FineScaleLook {
     // The numbered message a tune from the scale shows when the receiver does not take it;
     // 0: none.
     int tuneFailureMessage = 0;
+    // The model's own rule for the next level peak beside FDX::Frequency (right: higher),
+    // given the panel and the height of the scale's picture: the peak's frequency, -1 when
+    // there is none. None: the level scale's rule (LevelScale::FindPeak).
+    int64_t (*findPeak)(const ReceiverPanel& panel, bool right, int pictureHeight) = nullptr;
 };
 
 class FineScale {
@@ -55,7 +60,8 @@ class FineScale {
     // exchange is outstanding; false when the tune was not acknowledged (and the look's
     // tuneFailureMessage shown).
     bool TuneTo(uint32_t frequency);
-    // To the next level peak to the right (higher) or left; message 29 when there is none.
+    // To the next level peak to the right (higher) or left by the look's rule; message 29 when
+    // there is none.
     bool JumpToPeak(bool right);
     // To the middle of the next fixed frequency to the right or left, then PostSelectScale;
     // message 30 when there is none.
@@ -73,6 +79,8 @@ class FineScale {
     void ShowScrollBar();
     void OnScrolled(int64_t division);
     void OnMouse(ui::EventId id, int x, int y);
+    // The status line's frequency under the mouse (-1: none) and the level of its cell.
+    void Point(int64_t frequency);
     void OnViewStepChosen();
 
     ReceiverPanel& panel_;

@@ -85,9 +85,12 @@ void CivPanel::OnDestroy() {
     ForgetControls();
 }
 
+// The fine scale stays enabled: the mouse points on it also while the panel is locked.
 void CivPanel::LockControls(bool locked) {
-    for (const ui::ControlResource& row : model_.form->controls)
-        if (ui::Control* control = FindControl(row.name)) control->SetEnabled(!locked);
+    for (const ui::ControlResource& row : model_.form->controls) {
+        ui::Control* control = FindControl(row.name);
+        if (control && control != scale) control->SetEnabled(!locked);
+    }
 }
 
 // ---------------------------------------------------------------------------------------

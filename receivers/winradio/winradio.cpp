@@ -279,9 +279,12 @@ void WINRADIO::OnDestroy() {
     BFOupdown = nullptr;
 }
 
+// The fine scale stays enabled: the mouse points on it also while the panel is locked.
 void WINRADIO::LockControls(bool locked) {
-    for (const ui::ControlResource& row : kWinradioForm.controls)
-        if (ui::Control* control = FindControl(row.name)) control->SetEnabled(!locked);
+    for (const ui::ControlResource& row : kWinradioForm.controls) {
+        ui::Control* control = FindControl(row.name);
+        if (control && control != scale) control->SetEnabled(!locked);
+    }
     if (!locked && BFOupdown) BFOupdown->SetEnabled(OffsetServes());
 }
 

@@ -1,6 +1,6 @@
 // The AR5000 panel against the emulated receiver: tuning and levels on the line, time-outs,
 // refusals and lines that come in pieces, modes and bandwidths, the receiver's own scan and
-// the stops it reports, job commands.
+// the stops it reports, job commands, the mouse on the fine scale and its marker.
 
 #include <gtest/gtest.h>
 
@@ -237,6 +237,92 @@ TEST_F(Ar5000OnAir, StartUpSyncTakesTheReceiversStateAndLevels) {
     EXPECT_EQ(panel.SquelchKind, AR5000::Squelch::Noise);
     EXPECT_EQ(panel.VfoFrequencies[0], 1'017'000u);
     EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
+}
+
+TEST_F(Ar5000OnAir, TheMousePointsAtAFrequencyAndItsLevelAlsoWhileTheControlsAreLocked) {
+    panel.ViewStep = 100;
+    panel.ViewPosition = 1'450'000;
+    panel.Scale.SetCell(14'530, 90);  // 145.3 MHz, column 30
+    ASSERT_TRUE(PostPrivateMessage(&panel, PostLockControls));
+    ui::ServePending();
+    ASSERT_TRUE(panel.PanelBusy);
+    const auto mouse = [&](ui::EventId id, int x, int y) {
+        ui::EventData e;
+        e.id = id;
+        e.x = x;
+        e.y = y;
+        panel.scale->Raise(e);
+    };
+    const struct {
+        const char* name;
+        int x, y;
+        int32_t frequency, level;
+    } cases[] = {
+        {"a column of the fine scale", 30, 40, 1'453'000, 90},
+        {"a column with nothing measured", 31, 40, 1'453'100, 0},
+        {"the overview strip, 5 MHz a pixel", 2, 5, 100'000, 0},
+        {"the strip's left end, held to the lower limit", 0, 5, AR5000::kLowerLimit, 0},
+        {"the strip beyond the upper limit", 600, 5, AR5000::kUpperLimit, 0},
+    };
+    int posted = 0;
+    for (const auto& c : cases) {
+        mouse(ui::EventId::MouseMove, c.x, c.y);
+        ui::ServePending();
+        EXPECT_EQ(state.CursorFrequency, c.frequency) << c.name;
+        EXPECT_EQ(state.CursorLevel, c.level) << c.name;
+        EXPECT_EQ(main.Count(PostShowStatus), ++posted) << c.name;
+    }
+
+    // Locked, a click tunes nothing.
+    mouse(ui::EventId::LeftButtonDown, 30, 40);
+    mouse(ui::EventId::LeftButtonUp, 30, 40);
+    mouse(ui::EventId::DoubleClick, 30, 40);
+    EXPECT_TRUE(Lines().empty());
+
+    panel.scale->Raise(ui::EventId::MouseLeave);
+    ui::ServePending();
+    EXPECT_EQ(state.CursorFrequency, -1);
+    EXPECT_EQ(state.CursorLevel, 0);
+    EXPECT_EQ(main.Count(PostShowStatus), posted + 1);
+}
+
+TEST_F(Ar5000OnAir, ADoubleClickTunesThereAndTheMarkerStandsOnTheNewColumn) {
+    panel.Show();
+    panel.ViewStep = 100;
+    panel.ViewPosition = 1'450'000;
+    const auto mouse = [&](ui::EventId id, int x) {
+        ui::EventData e;
+        e.id = id;
+        e.x = x;
+        e.y = 40;
+        panel.scale->Raise(e);
+    };
+    mouse(ui::EventId::LeftButtonDown, 10);
+    mouse(ui::EventId::MouseMove, 30);
+    mouse(ui::EventId::LeftButtonUp, 30);
+    ASSERT_TRUE(Lines().empty());
+
+    // Whatever is marked, the double click tunes and reads the level there.
+    mouse(ui::EventId::DoubleClick, 50);
+    EXPECT_EQ(Lines(), (Strings{"RF145500000", "LM"}));
+    EXPECT_EQ(state.Frequency, 1'455'000u);
+    EXPECT_EQ(state.Level, 127);
+    EXPECT_EQ(state.SelectionStart, 1'451'000);
+    EXPECT_EQ(state.SelectionEnd, 1'453'000);
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostReceiverState) == 1; }));
+
+    // The marker: a bar of the cell / 8 from 19 pixels above the bottom, the line above it
+    // up to the page's top, and the strip's mark at 5 MHz a pixel.
+    const ui::Rect area = panel.scale->Geometry();
+    const std::vector<ui::Color> pixels = panel.scale->Snapshot();
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(area.width) * area.height);
+    const auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y * area.width + x)]; };
+    int bar = 0;
+    for (int y = 0; y < area.height; ++y) bar += at(50, y) == 0xffff00u;
+    EXPECT_EQ(bar, 127 / 8 + 1);
+    EXPECT_EQ(at(50, area.height - 19), 0xffff00u);
+    EXPECT_EQ(at(50, area.height - 19 - 127 / 8 - 1), 0xff0000u);
+    EXPECT_EQ(at(1'455'000 / 50'000, 5), 0xff0000u);
 }
 
 }  // namespace

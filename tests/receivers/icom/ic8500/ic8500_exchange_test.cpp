@@ -337,6 +337,7 @@ TEST_F(Ic8500OnAir, MeasureAndStepCodesTuneAndReadTheLevel) {
     state.Frequency = 1'455'000;
     Post(PostLockControls);
     EXPECT_FALSE(panel.catt10->IsEnabled());
+    EXPECT_TRUE(panel.scale->IsEnabled());  // the mouse still points on it
     Post(PostStepDown);
     EXPECT_EQ(main.Count(PostFrequencyStepped), 2);
     EXPECT_EQ(emulator.State().frequencyHz, 145'510'000u);
@@ -378,6 +379,16 @@ TEST_F(Ic8500OnAir, AClickOnTheFineScaleTunesThere) {
     EXPECT_EQ(state.SelectionStart, 1'451'000);
     EXPECT_EQ(state.SelectionEnd, 1'453'000);
     EXPECT_EQ(state.Frequency, 1'455'000u);
+
+    // A double click tunes whatever was marked, and the span stays.
+    ui::EventData twice;
+    twice.id = ui::EventId::DoubleClick;
+    twice.x = 70;
+    twice.y = 40;
+    panel.scale->Raise(twice);
+    EXPECT_EQ(emulator.State().frequencyHz, 145'700'000u);
+    EXPECT_EQ(state.SelectionStart, 1'451'000);
+    EXPECT_EQ(state.SelectionEnd, 1'453'000);
 
     // The overview strip: 5 MHz a pixel, held to the receiver's limits.
     move.x = 0;
@@ -450,9 +461,11 @@ TEST_F(Ic8500OnAir, LeavingTheFineScaleForgetsThePointedFrequencyAndTheSpanBeing
     EXPECT_EQ(state.SelectionEnd, 1'453'000);
     panel.scale->Raise(ui::EventId::MouseLeave);
     EXPECT_EQ(state.CursorFrequency, -1);
+    EXPECT_EQ(state.CursorLevel, 0);
     EXPECT_EQ(state.SelectionStart, -1);
     EXPECT_EQ(state.SelectionEnd, -1);
-    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostShowStatus) == 1; }));
+    // The status line heard of the move and of the leave.
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostShowStatus) == 2; }));
     // Back over the scale the span is not taken up again, and the release neither ends a
     // span nor tunes.
     mouse(ui::EventId::MouseMove, 40);
