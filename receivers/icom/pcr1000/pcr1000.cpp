@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 
 #include "receivers/icom/pcr1000/pcr1000_pictures.h"
@@ -55,11 +56,22 @@ constexpr ViewStepEntry kViewSteps[] = {
     {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
 };
 // clang-format on
-constexpr FineScaleLook kFineScale{.overviewHeight = 12, .barDivisor = 8, .viewSteps = kViewSteps};
 
-// The band-scope step list, as PcrBandScope::kSteps.
-constexpr const char* kScopeStepTexts[] = {"100 Гц", "200 Гц", "500 Гц", "1 кГц", "2 кГц",
-                                           "5 кГц",  "10 кГц", "20 кГц", "50 кГц"};
+// The peak jumps of the fine scale: a swing of the averaged levels counts when it is more than a
+// twentieth of the scale's height.
+int64_t NextPeak(const ReceiverPanel& panel, bool right, int pictureHeight) {
+    const FDX& s = *panel.State();
+    const int64_t span = s.PcrScope ? IC1000::kScopeSearchSpan : IC1000::kSearchSpan;
+    return IC1000::FindPeak(panel.Scale, s.Frequency, right, panel.LowerLimit, panel.UpperLimit,
+                            span / 200, pictureHeight / 20);
+}
+
+constexpr FineScaleLook kFineScale{
+    .overviewHeight = 12, .barDivisor = 8, .viewSteps = kViewSteps, .findPeak = NextPeak};
+
+// The band-scope step list, as PcrBandScope::kSteps, in kHz: a step typed into it is read in
+// kHz too.
+constexpr const char* kScopeStepTexts[] = {"0.1", "0.2", "0.5", "1", "2", "5", "10", "20", "50"};
 
 // Tenths of dB at raw levels 0, 16, .. 256, as the ICOM sets have them.
 constexpr std::array<int32_t, 17> kCalibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
@@ -253,10 +265,12 @@ void IC1000::WireControls() {
     });
     click(fast, [this] { SetScopeScan(fast->IsChecked()); });
     on(estep, ui::EventId::Select, [this](ui::EventData& e) {
-        if (!Scope.SetStepItem(static_cast<int>(e.value))) return;
-        StartScope();
-        Scope.Clear();
-        RedrawScope();
+        if (Scope.SetStepItem(static_cast<int>(e.value))) RestartScope();
+    });
+    on(estep, ui::EventId::Change, [this](ui::EventData& e) {
+        const uint32_t before = Scope.Step();
+        Scope.SetStep(FDX::ParseKHz(e.text));
+        if (Scope.Step() != before) RestartScope();
     });
     on(porog, ui::EventId::Change, [this](ui::EventData& e) {
         Settings.Squelch = static_cast<uint32_t>(e.value) * kSliderUnit;
@@ -318,6 +332,12 @@ int IC1000::ScopeWidth() const {
 
 void IC1000::RedrawScope() {
     if (spectr) spectr->Redraw();
+}
+
+void IC1000::RestartScope() {
+    StartScope();
+    Scope.Clear();
+    RedrawScope();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -473,6 +493,58 @@ void IC1000::TimerPoll() {
 }
 
 // ---------------------------------------------------------------------------------------
+// The next level peak
+
+int64_t IC1000::FindPeak(const LevelScale& scale, int64_t frequency, bool right, int64_t lower,
+                         int64_t upper, int64_t halfSpan, int64_t threshold) {
+    constexpr int64_t kCell = LevelScale::kCellWidth;
+    const int64_t start = right ? frequency + kSearchSpan : frequency - kSearchSpan;
+    if (right ? start >= upper : start <= lower) return -1;
+    // The cells of 1 .. the upper limit take part in the averages.
+    const int64_t last = std::min(upper / kCell, static_cast<int64_t>(scale.CellCount()) - 1);
+    const auto average = [&](int64_t c) {
+        int64_t sum = 0;
+        int64_t count = 0;
+        for (int64_t i = std::max<int64_t>(c - halfSpan, 1); i <= std::min(c + halfSpan, last);
+             ++i) {
+            sum += scale.Cell(i);
+            ++count;
+        }
+        return count > 0 ? sum / count : 0;
+    };
+
+    const int64_t step = right ? 1 : -1;
+    const int64_t end = right ? last : 1;
+    int64_t lowest = 0, highest = 0;
+    int64_t previous = -1, previousCell = -1;
+    int64_t riseStart = -1;  // the cell the averages began to rise from; -1 while not rising
+    int64_t best = -1, peak = -1;
+    for (int64_t c = start / kCell; right ? c <= end : c >= end; c += step) {
+        if (peak >= 0 && std::abs(c * kCell - peak) > kSearchSpan) break;
+        if (scale.Cell(c) == 0) continue;
+        const int64_t value = average(c);
+        if (previous < 0) {
+            lowest = highest = value;
+        } else {
+            lowest = std::min(lowest, value);
+            highest = std::max(highest, value);
+            if (value > previous) {
+                if (riseStart < 0) riseStart = previousCell;
+            } else if (value < previous) {
+                if (riseStart >= 0 && highest - lowest > threshold && previous > best) {
+                    best = previous;
+                    peak = (riseStart + previousCell) * (kCell / 2);
+                }
+                riseStart = -1;
+            }
+        }
+        previous = value;
+        previousCell = c;
+    }
+    return peak;
+}
+
+// ---------------------------------------------------------------------------------------
 // Posted codes
 
 void IC1000::OnUserEvent(uint32_t code) {
@@ -546,6 +618,7 @@ void IC1000::Lock() {
     if (MayTalk() && PendingCommand != NoExchange) WaitReply();
     StopScope();
     savedStepItem_ = Scope.StepItem();
+    savedStep_ = Scope.Step();
     savedCellWidth_ = Scope.CellWidth;
     if (fdx_->RunningMode != 0) return;
     // The scale scan: the band scope's modes, 10 kHz cells.
@@ -567,6 +640,7 @@ void IC1000::Lock() {
 void IC1000::Unlock() {
     PanelBusy = false;
     Scope.SetStepItem(savedStepItem_);
+    Scope.SetStep(savedStep_);
     Scope.CellWidth = savedCellWidth_;
     for (ui::Control* control : std::initializer_list<ui::Control*>{
              pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7, stopEL, vid})

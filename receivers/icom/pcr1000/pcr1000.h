@@ -96,6 +96,19 @@ class IC1000 : public ReceiverPanel {
     bool StartScope();
     bool StopScope();
 
+    // --- The next level peak, the IC-PCR1000's way (the fine scale's peak jumps)
+    // The search starts this far beside FDX::Frequency and ends this far beyond its peak; the
+    // levels are averaged over kSearchSpan / 200 cells each side, in a band-scope scan's
+    // scale over kScopeSearchSpan / 200.
+    static constexpr int64_t kSearchSpan = 100;
+    static constexpr int64_t kScopeSearchSpan = 300;
+    // Walking the measured cells away from frequency + or - kSearchSpan (right: upwards), the
+    // first maximum of the averaged levels after a rise whose swing over the walk so far
+    // exceeds `threshold`: the middle between the cell where the rise began and the peak
+    // cell. -1 when there is none or the start does not lie inside lower..upper.
+    static int64_t FindPeak(const LevelScale& scale, int64_t frequency, bool right, int64_t lower,
+                            int64_t upper, int64_t halfSpan, int64_t threshold);
+
     // --- The state file "<program folder>IC1000.<port>"
     std::string StateFilePath() const;
     bool WriteStateFile();
@@ -177,6 +190,8 @@ class IC1000 : public ReceiverPanel {
     void SetScopeScan(bool on);
     int ScopeWidth() const;
     void RedrawScope();
+    // A new band-scope step: the sweep starts again from empty cells.
+    void RestartScope();
     std::string TuneLine() const;
 
     // Job commands.
@@ -207,5 +222,6 @@ class IC1000 : public ReceiverPanel {
     bool connectTurn_ = false;  // the connect is sending
     // The band-scope step and cell width of before a scan, back at its end.
     int savedStepItem_ = PcrBandScope::kDefaultStepItem;
+    uint32_t savedStep_ = PcrBandScope::kSteps[PcrBandScope::kDefaultStepItem];
     int savedCellWidth_ = PcrBandScope::kDefaultCellWidth;
 };

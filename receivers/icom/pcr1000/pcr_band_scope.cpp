@@ -83,7 +83,14 @@ bool PcrBandScope::SetCellWidth(int width) {
 bool PcrBandScope::SetStepItem(int item) {
     if (item < 0 || item >= static_cast<int>(kSteps.size())) return false;
     stepItem_ = item;
+    step_ = kSteps[static_cast<std::size_t>(item)];
     return true;
+}
+
+void PcrBandScope::SetStep(uint32_t step) {
+    step_ = std::clamp(step, kLeastStep, kMostStep);
+    const auto listed = std::find(kSteps.begin(), kSteps.end(), step_);
+    if (listed != kSteps.end()) stepItem_ = static_cast<int>(listed - kSteps.begin());
 }
 
 void PcrBandScope::Draw(ui::Painter& painter) const {

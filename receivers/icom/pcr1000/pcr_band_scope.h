@@ -27,6 +27,9 @@ class PcrBandScope {
     // The step list (100 Hz units), items 0..8; item 5 (5 kHz) at first.
     static constexpr std::array<uint32_t, 9> kSteps = {1, 2, 5, 10, 20, 50, 100, 200, 500};
     static constexpr int kDefaultStepItem = 5;
+    // A typed step: its start line carries it in Hz, six digits.
+    static constexpr uint32_t kLeastStep = 1;
+    static constexpr uint32_t kMostStep = 9999;
     static constexpr int kDefaultCellWidth = 6;
     // The sweep stopped.
     static constexpr const char* kStopLine = "ME0000100000000000000";
@@ -63,8 +66,13 @@ class PcrBandScope {
     bool SetCellWidth(int width);
     // False (step unchanged) outside the list.
     bool SetStepItem(int item);
+    // A step typed into the list (100 Hz units), held to 1..9999; the item follows when the
+    // list has the step.
+    void SetStep(uint32_t step);
+    // The list's item of the step, or of the step chosen from the list last when a typed one
+    // is not listed: the state file keeps the item.
     int StepItem() const { return stepItem_; }
-    uint32_t Step() const { return kSteps[static_cast<std::size_t>(stepItem_)]; }
+    uint32_t Step() const { return step_; }
 
     // The frame (grid, centre, offsets in kHz) and the bars of the visible cells.
     void Draw(ui::Painter& painter) const;
@@ -77,4 +85,5 @@ class PcrBandScope {
 
   private:
     int stepItem_ = kDefaultStepItem;
+    uint32_t step_ = kSteps[kDefaultStepItem];
 };

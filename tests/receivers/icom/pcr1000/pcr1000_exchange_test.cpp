@@ -1,5 +1,5 @@
 // The IC-PCR1000 panel against the emulated set: the tuning line, refusals, one exchange at a
-// time, the level read, the scans' share and the band scope.
+// time, the level read, the scans' share, the band scope and the fine scale's peak jumps.
 
 #include <gtest/gtest.h>
 
@@ -167,6 +167,62 @@ TEST_F(Pcr1000OnAir, TheStepCodesTuneByTheFineScaleStepWithinTheLimitsAndNotWhil
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostFrequencyStepped) == 2; }));
     EXPECT_EQ(state.Frequency, 1'000'100u);
     EXPECT_TRUE(Heard().empty());
+}
+
+TEST_F(Pcr1000OnAir, APeakJumpTunesToTheMiddleOfTheWholeRise) {
+    AsConnected();
+    state.Frequency = 1'000'000;
+    for (int k = 0; k < 6; ++k) panel.Scale.SetCell(10'005 + k, static_cast<uint8_t>(10 * (k + 1)));
+    panel.Scale.SetCell(10'011, 10);
+    emulator.ClearReceivedLines();
+    panel.pictbttn_2->Raise(ui::EventId::Click);
+    // The CI-V sets' rule would take the middle of the last step up, 100.095 MHz.
+    EXPECT_EQ(state.Frequency, 1'000'750u);
+    ASSERT_FALSE(Heard().empty());
+    EXPECT_EQ(Heard().front(), "K00100075000060400");
+}
+
+TEST_F(Pcr1000OnAir, ABandScopeStepTypedInKilohertzRestartsTheSweepAndOutlivesAScan) {
+    AsConnected();
+    ui::Rect r = panel.spectr->Geometry();
+    r.width = 600;  // 100 cells
+    panel.spectr->Move(r);
+    const auto type = [&](const char* text) {
+        ui::EventData e;
+        e.id = ui::EventId::Change;
+        e.text = text;
+        panel.estep->Raise(e);
+    };
+    const struct {
+        const char* text;
+        const char* line;
+        uint32_t step;
+        int item;  // what the state file keeps: the list's item chosen last
+    } cases[] = {
+        {"7.5", "ME0000164050100007500", 75, 5},
+        {"20", "ME0000164050100020000", 200, 7},
+        {"250000", "ME0000164050100999900", 9999, 7},
+        {"0", "ME0000164050100000100", 1, 0},
+    };
+    for (const auto& c : cases) {
+        panel.Scope.Cells[128] = 200;
+        emulator.ClearReceivedLines();
+        type(c.text);
+        EXPECT_EQ(Heard(), (Lines{c.line})) << c.text;
+        EXPECT_EQ(panel.Scope.Step(), c.step) << c.text;
+        EXPECT_EQ(panel.Scope.StepItem(), c.item) << c.text;
+        EXPECT_EQ(panel.Scope.Cells[128], 0u) << c.text;
+    }
+    // The step it has already: nothing to start again.
+    emulator.ClearReceivedLines();
+    type("0.1");
+    EXPECT_TRUE(Heard().empty());
+
+    // A scan has the band scope's lines of its own; after it the typed step sweeps again.
+    type("7.5");
+    Post(PostLockControls);
+    Post(PostUnlockControls);
+    EXPECT_EQ(LastLine(), "ME0000164050100007500");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The IC-PCR1000 panel without a set: reply lines found in the receive ring and what they
-// complete (the test puts the set's bytes into the ring itself), and the state file.
+// complete (the test puts the set's bytes into the ring itself), the next level peak by the
+// panel's own rule, and the state file.
 
 #include "receivers/icom/pcr1000/pcr_link.h"
 
@@ -7,6 +8,7 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "receivers/comm.h"
@@ -68,6 +70,49 @@ TEST(PcrLine, TheValueIsTwoUpperCaseHexDigitsOrZero) {
     EXPECT_EQ(pcr::HexPair("I1F", 2), 0);
     EXPECT_EQ(pcr::IdCode("K0"), pcr::IdCode("K0\0"));
     EXPECT_NE(pcr::IdCode("J47"), pcr::IdCode("J4"));
+}
+
+// The walk from 100 kHz beside 100 MHz (cell 10000) over the measured cells: the first
+// maximum of the averaged levels whose swing exceeds the threshold, taken in the middle of its
+// whole rise, and the walk ends 10 kHz beyond it.
+TEST(PcrPeak, TheFirstMaximumOfTheAveragedLevelsInTheMiddleOfItsRise) {
+    using Cells = std::vector<std::pair<int64_t, uint8_t>>;
+    const Cells rising = {{10'005, 10}, {10'006, 20}, {10'007, 30}, {10'008, 40},
+                          {10'009, 50}, {10'010, 60}, {10'011, 10}};
+    const Cells small = {{10'005, 10}, {10'006, 15}, {10'007, 10}};
+    const Cells twoPeaks = {{10'005, 10}, {10'006, 50},  {10'007, 10},
+                            {10'010, 10}, {10'011, 200}, {10'012, 10}};
+    const Cells gaps = {{10'005, 10}, {10'007, 40}, {10'009, 10}};
+    const Cells below = {{9'989, 5}, {9'990, 60}, {9'991, 40}, {9'992, 20}, {9'993, 10}};
+    const Cells spike = {{10'005, 10}, {10'006, 90}, {10'007, 10}};
+    const int64_t f = 1'000'000;
+    const struct {
+        const char* name;
+        const Cells& cells;
+        int64_t frequency;
+        bool right;
+        int64_t halfSpan, threshold;
+        int64_t peak;
+    } cases[] = {
+        {"a long rise", rising, f, true, 0, 5, 1'000'750},
+        {"a swing at the threshold", small, f, true, 0, 5, -1},
+        {"the first of two, the second beyond the span", twoPeaks, f, true, 0, 5, 1'000'550},
+        {"unmeasured cells between do not end the rise", gaps, f, true, 0, 5, 1'000'600},
+        {"to the left, mirrored", below, f, false, 0, 5, 999'150},
+        {"a spike", spike, f, true, 0, 25, 1'000'550},
+        {"a spike averaged with its neighbours", spike, f, true, 1, 25, -1},
+        {"a start at the upper limit", rising, IC1000::kUpperLimit - 100, true, 0, 5, -1},
+        {"a start at the lower limit", rising, IC1000::kLowerLimit + 100, false, 0, 5, -1},
+    };
+    for (const auto& c : cases) {
+        LevelScale scale;
+        scale.Allocate(IC1000::kUpperLimit);
+        for (const auto& [cell, level] : c.cells) scale.SetCell(cell, level);
+        EXPECT_EQ(IC1000::FindPeak(scale, c.frequency, c.right, IC1000::kLowerLimit,
+                                   IC1000::kUpperLimit, c.halfSpan, c.threshold),
+                  c.peak)
+            << c.name;
+    }
 }
 
 // The panel on a port that is not open: the test puts the set's bytes into the ring.
@@ -153,6 +198,7 @@ TEST_F(PcrOffline, TheStateFileKeepsTheSettingsBetweenHeadAndScale) {
     panel.Settings.Squelch = 64;
     panel.Settings.IfShift = 128;
     ASSERT_TRUE(panel.Scope.SetStepItem(3));
+    panel.Scope.SetStep(75);  // typed, not listed: the file keeps the item chosen last
     panel.Scope.CellWidth = 12;
     panel.Scale.SetCell(14'550, 200);
     ASSERT_TRUE(panel.WriteStateFile());
