@@ -46,7 +46,7 @@ class OutgoingQueue {
 
     std::deque<Piece> pieces_;
     size_t bytes_ = 0;
-    size_t written_ = 0;               // of pieces_.front()
+    size_t written_ = 0;            // of pieces_.front()
     Clock::time_point lineFree_{};  // when the line has carried what is queued (line rate)
 };
 

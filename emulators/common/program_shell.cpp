@@ -75,8 +75,7 @@ std::optional<int> ProgramShell::ReadOptions(int argc, char** argv,
         if (!option) option = Find(own, name);
         const bool complete = option && (!option->takesValue || i + 1 < argc);
         if (!complete || !option->take(option->takesValue ? argv[++i] : "")) {
-            std::fprintf(stderr, "%.*s: bad or incomplete option %.*s\n",
-                         static_cast<int>(name_.size()), name_.data(),
+            std::fprintf(stderr, "%s: bad or incomplete option %.*s\n", name_.c_str(),
                          static_cast<int>(name.size()), name.data());
             PrintUsage();
             return 1;
@@ -89,16 +88,16 @@ bool ProgramShell::SignalsReceived(std::string_view model,
                                    const std::function<bool(uint64_t hz)>& receives) const {
     for (const Signal& signal : plan_.signals) {
         if (receives(signal.frequencyHz)) continue;
-        std::fprintf(stderr, "%.*s: the %.*s does not receive %.4f MHz\n",
-                     static_cast<int>(name_.size()), name_.data(), static_cast<int>(model.size()),
-                     model.data(), static_cast<double>(signal.frequencyHz) / 1e6);
+        std::fprintf(stderr, "%s: the %.*s does not receive %.4f MHz\n", name_.c_str(),
+                     static_cast<int>(model.size()), model.data(),
+                     static_cast<double>(signal.frequencyHz) / 1e6);
         return false;
     }
     return true;
 }
 
 int ProgramShell::Serve(const std::function<std::unique_ptr<PtyServer>()>& make,
-                        std::string_view banner, std::string_view details) const {
+                        const std::string& banner, const std::string& details) const {
     try {
         const std::unique_ptr<PtyServer> emulator = make();
         if (!link_.empty()) emulator->LinkAs(link_);
@@ -112,23 +111,20 @@ int ProgramShell::Serve(const std::function<std::unique_ptr<PtyServer>()>& make,
 
         std::printf("%s\n", emulator->SlavePath().c_str());
         std::fflush(stdout);
-        std::fprintf(stderr, "%.*s on %s%s%s%s%.*s; stop with Ctrl+C.\n",
-                     static_cast<int>(banner.size()), banner.data(),
+        std::fprintf(stderr, "%s on %s%s%s%s%s; stop with Ctrl+C.\n", banner.c_str(),
                      emulator->SlavePath().c_str(), link_.empty() ? "" : ", linked as ",
-                     link_.c_str(), details.empty() ? "" : ", ", static_cast<int>(details.size()),
-                     details.data());
+                     link_.c_str(), details.empty() ? "" : ", ", details.c_str());
         emulator->Serve();
         gServing = nullptr;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(name_.size()), name_.data(),
-                     error.what());
+        std::fprintf(stderr, "%s: %s\n", name_.c_str(), error.what());
         return 2;
     }
     return 0;
 }
 
 void ProgramShell::PrintUsage() const {
-    std::fprintf(stderr, "%.*s", static_cast<int>(usage_.size()), usage_.data());
+    std::fputs(usage_.c_str(), stderr);
 }
 
 }  // namespace emulators

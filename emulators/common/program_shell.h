@@ -70,14 +70,14 @@ class ProgramShell {
     // Makes the emulator with `make`, links it, gives its path and `banner` ("AR5000
     // emulator", what follows the path after a comma), serves it until SIGINT or SIGTERM: 0,
     // or 2 when the terminal or the link cannot be made.
-    int Serve(const std::function<std::unique_ptr<PtyServer>()>& make, std::string_view banner,
-              std::string_view details = {}) const;
+    int Serve(const std::function<std::unique_ptr<PtyServer>()>& make, const std::string& banner,
+              const std::string& details = {}) const;
 
   private:
     void PrintUsage() const;
 
-    std::string_view name_;
-    std::string_view usage_;
+    std::string name_;
+    std::string usage_;
     std::string link_;
     SignalPlan plan_ = DefaultSignalPlan();
 };
