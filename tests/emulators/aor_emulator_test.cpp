@@ -3,11 +3,9 @@
 
 #include "emulators/aor/ar5000_emulator.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -18,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/emulators/emulator_program.h"
+#include "tests/emulators/program_line.h"
 
 namespace {
 
@@ -35,57 +34,7 @@ SignalPlan TestPlan() {
     return SignalPlan{8, {{145'500'000, 0x7F, 12'000}, {433'920'000, 0xFF, 20'000}}};
 }
 
-// The program's end of the line.
-class Line {
-  public:
-    explicit Line(const std::string& path, speed_t speed = B9600)
-        : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
-        termios line{};
-        ::tcgetattr(fd_, &line);
-        ::cfmakeraw(&line);
-        ::cfsetispeed(&line, speed);
-        ::cfsetospeed(&line, speed);
-        ::tcsetattr(fd_, TCSANOW, &line);
-    }
-    ~Line() { ::close(fd_); }
-
-    void Send(std::string_view bytes) const {
-        ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    }
-    // Up to `count` bytes; fewer only when nothing more comes for five seconds.
-    std::string Read(size_t count) const {
-        std::string got;
-        while (got.size() < count) {
-            pollfd in{fd_, POLLIN, 0};
-            if (::poll(&in, 1, 5000) <= 0) break;
-            char byte;
-            if (::read(fd_, &byte, 1) != 1) break;
-            got += byte;
-        }
-        return got;
-    }
-    // One reply line without its CR LF, or what came before five quiet seconds.
-    std::string ReadLine() const {
-        std::string got;
-        while (!got.ends_with("\r\n")) {
-            const std::string byte = Read(1);
-            if (byte.empty()) return got + "<nothing more>";
-            got += byte;
-        }
-        return got.substr(0, got.size() - 2);
-    }
-    std::string Exchange(std::string_view command) const {
-        Send(std::string(command) + "\r\n");
-        return ReadLine();
-    }
-    bool NothingWaiting() const {
-        pollfd in{fd_, POLLIN, 0};
-        return ::poll(&in, 1, 0) == 0;
-    }
-
-  private:
-    int fd_;
-};
+using Line = ProgramLine;
 
 class AorAr5000 : public ::testing::Test {
   protected:
