@@ -137,6 +137,11 @@ void RemoveFile(const std::string& folder, std::string_view name) {
     }
 }
 
+void RemoveFiles(const std::string& folder, const std::string& name,
+                 std::initializer_list<const char*> extensions) {
+    for (const char* extension : extensions) RemoveFile(folder, name + extension);
+}
+
 void RemoveEmptyFolder(const std::string& folder) {
     std::string path = folder;
     while (path.size() > 1 && path.back() == '/') path.pop_back();

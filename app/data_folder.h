@@ -4,6 +4,7 @@
 // lookups here ignore the case of Latin letters; files the program writes keep its own
 // spelling.
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,5 +37,8 @@ bool HasEntry(const std::string& folder, std::string_view name);
 // Removes every file of `folder` named `name` in any letter case. A file that is missing or
 // cannot be removed is passed over.
 void RemoveFile(const std::string& folder, std::string_view name);
+// Removes the files `name` + each of `extensions` of `folder`, in that order (RemoveFile).
+void RemoveFiles(const std::string& folder, const std::string& name,
+                 std::initializer_list<const char*> extensions);
 // Removes the folder (given with or without its "/") when it is empty; else it stays.
 void RemoveEmptyFolder(const std::string& folder);

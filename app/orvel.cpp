@@ -10,6 +10,7 @@
 #include "app/orvel_links.h"
 #include "app/orvel_pictures.h"
 #include "app/orvel_resources.h"
+#include "app/orvel_windows.h"
 #include "state/message_bus.h"
 #include "state/text_file.h"
 #include "state/user_job.h"
@@ -287,16 +288,22 @@ void ORVEL::StartUp() {
     OpenSerialPort();
     CreateDataFolders(ProgramDir);
     RemoveStaleTemporaries(ProgramDir, kDataFolders);
-    BuildJournal();
-    BuildPanelCatalog();
+    store.BuildJournal([this](uint32_t stage) { EnterStage(stage); });
+    // The tree control shows the whole journal at once, rather than being told of every item.
+    journalTree = std::make_unique<JournalTree>(journal, *op);
+    journal.SetView(journalTree.get());
+    journal.Expand(store.RootItem);
+    journal.Select(store.RootItem);
+    store.BuildPanelCatalog();
 
     EnterStage(10);
     settings = std::make_unique<line>();
     if (settings->Create(this, this)) settings->Hide();
+    CreateWindows();
 
     CreatePanelOrGoOn();
 
-    ShowJournalRoot();
+    store.ShowJournalRoot();
 
     CheckDiskSpace(*this);
     LoadConfig();  // a missing file queues no start-up job
@@ -466,7 +473,7 @@ void ORVEL::OnUserEvent(uint32_t code) {
     if (scan.OnStepCode(code) || jobs.OnJobCode(code)) return;
     switch (code) {
         case PostSaveBank:  // the panel filled the working bank from its memory
-            if (UserFreq* bank = CreateBank()) CurrentBank = bank;
+            if (UserFreq* bank = store.CreateBank()) CurrentBank = bank;
             BankChanged = 0;
             BankStored = 1;
             PostPrivateMessage(subWindows.freq, PostItemLoaded);
@@ -478,23 +485,23 @@ void ORVEL::OnUserEvent(uint32_t code) {
             wait.Destroy();
             break;
         case PostRangeFromSelection:
-            MakeRangeFromSlot();
+            store.MakeRangeFromSlot();
             break;
         case PostReselectJournalItem:
-            SelectSlotRangeItem();
+            store.SelectSlotRangeItem();
             break;
         case PostPrepareSlots:
-            PrepareRangeSlots();
+            store.PrepareRangeSlots();
             PostPrivateMessage(subWindows.diap, PostTakeSelection);
             break;
         case PostLoadSelected:
-            LoadItem();
+            store.LoadItem();
             break;
         case PostSelectScale:
-            SelectScaleOfFrequency();
+            store.SelectScaleOfFrequency();
             break;
         case PostPhonogramRecorded:
-            StorePhonogram();
+            store.StorePhonogram();
             break;
         case PostFixedFromSelection:
             FixedButton();
@@ -519,7 +526,15 @@ void ORVEL::Shutdown() {
     if (ReceiverType != 0) comm.Close();
     DeleteReceiverPanel();
     wait.Destroy();
-    CloseJournal();
+    DeleteWindows();
+    // The parameter page gets its own form back, the tree control lets go of the journal, and
+    // the journal goes.
+    if (pages[7] && tabctrl_1 != nullptr && tabctrl_1->Page(7) != pages[7].get())
+        tabctrl_1->SetPage(7, pages[7].get());
+    journal.SetView(nullptr);
+    if (op != nullptr) op->Clear();
+    journalTree.reset();
+    store.CloseJournal();
     settings.reset();
     for (auto& page : pages) page.reset();
 }

@@ -12,16 +12,18 @@
 #include <functional>
 #include <memory>
 
+#include "app/item_store.h"
 #include "app/job_executor.h"
 #include "app/journal.h"
 #include "app/journal_tree.h"
 #include "app/line.h"
+#include "app/orvel_store_host.h"
 #include "app/page_form.h"
 #include "app/receiver_dispatch.h"
 #include "app/scan_engine.h"
 #include "app/status_line.h"
 #include "app/sub_windows.h"
-#include "app/wait.h"
+#include "windows/wait.h"
 #include "receivers/comm.h"
 #include "state/fdx.h"
 #include "state/user_fono.h"
@@ -30,6 +32,7 @@
 #include "ui/timer.h"
 
 class OrvelLinks;
+class OrvelWindows;
 
 // Shows FDX's numbered messages and questions through the message box service; the main
 // window connects every FDX it hands out to it.
@@ -142,104 +145,24 @@ class ORVEL : public ui::Form, public FDX {
     int32_t ReopenCountdown = 0;  // seconds to the next try
 
     // --- Journal, controls, stored items
-    // The journal of stored items, mirrored by `op`, and its headings (made by BuildJournal).
+    // The journal of stored items, mirrored by `op` through journalTree. The item store builds
+    // and keeps it and does all that is done to stored items; what it asks of the main window
+    // goes through storeHost_ (orvel_store_host.cpp).
     Journal journal;
     std::unique_ptr<JournalTree> journalTree;
-    JournalItem* RootItem = nullptr;
-    JournalItem* PanelFolder = nullptr;
-    JournalItem* FixedFolder = nullptr;
-    JournalItem* BankFolder = nullptr;
-    JournalItem* RangeFolder = nullptr;
-    JournalItem* GroupFolder = nullptr;
-    JournalItem* JobFolder = nullptr;
-    JournalItem* PhonogramFolder = nullptr;
-    JournalItem* FrequencyFieldEntry = nullptr;  // "Поле Частота-выбор" with its stored values
-    JournalItem* StepFieldEntry = nullptr;  // "Поле Шаг-выбор"
-    UserFreq* DefaultBank = nullptr;  // the default bank-scan parameters (the "Банки" record)
-    UserDp* DefaultRange = nullptr;   // the default range-scan parameters ("Диапазоны")
-    // Working items of the journal.
-    uint32_t SelectedSection = 0;
-    JournalItem* SelectedBankItem = nullptr;
-    JournalItem* EtalonParentItem = nullptr;  // the range a new etalon goes under
-    JournalItem* CurrentBankItem = nullptr;   // the working bank's item; new sets go under it
-    JournalItem* EditJobItem = nullptr;
-    JournalItem* PhonogramItem = nullptr;
-    std::array<JournalItem*, kScanSlotCount> SlotItems{};  // the range item of each slot
-    bool Tuning = false;         // a plus, minus or arrow step is being applied
-    bool EtalonHistory = false;  // a chain of etalons is being loaded
 
-    // Start-up: the journal from the data folders (the root, the catalog's field entries, the
-    // headings and every stored item); at the end of the start-up the root is selected again.
-    void BuildJournal();
-    void ShowJournalRoot();
-    // Shutdown: the parameter page gets its own form back and the journal goes.
-    void CloseJournal();
+  private:
+    OrvelStoreHost storeHost_{*this};
 
-    // Building items. Each inserts the record's item with its text rows and returns it; null
-    // when it cannot be inserted, the caller then still holding the record. Items kept in
-    // alphabetical order go to their sorted place; the start-up, which hands them over already
-    // in that order, appends them instead (JournalPlace::Last()) and so searches nothing.
-    JournalItem* AddPropertyRow(const std::string& text, JournalItem* item);
-    JournalItem* AddRangeItem(std::unique_ptr<UserDp>&& range);
-    JournalItem* AddFixedFrequencyItem(std::unique_ptr<UserSc>&& scale);
-    JournalItem* AddBankItem(std::unique_ptr<UserFreq>&& bank,
-                             JournalPlace place = JournalPlace::Sorted());
-    JournalItem* AddGroupItem(std::unique_ptr<UserGrp>&& group,
-                              JournalPlace place = JournalPlace::Sorted());
-    JournalItem* AddPhonogramItem(std::unique_ptr<UserFono>&& phonogram,
-                                  JournalPlace place = JournalPlace::Sorted());
-    JournalItem* AddMeasurementItem(JournalItem* bankItem, std::unique_ptr<Meg>&& set,
-                                    JournalPlace place = JournalPlace::Sorted());
-    JournalItem* AddEtalonItem(JournalItem* rangeItem, std::unique_ptr<Etl>&& etalon,
-                               JournalPlace place = JournalPlace::Sorted());
-    JournalItem* AddJobItem(std::unique_ptr<UserJob>&& job,
-                            JournalPlace place = JournalPlace::Sorted());
-    JournalItem* AddRunItem(JournalItem* jobItem, std::unique_ptr<Run>&& run,
-                            JournalPlace place = JournalPlace::Sorted());
-    JournalItem* AddCatalogEntry(JournalItem* parent, std::unique_ptr<JobDcl>&& entry);
-    // Where a new range or fixed frequency goes: after the last one that starts below it.
-    JournalPlace FindSortedInsertPos(uint32_t start) const;
-    JournalPlace FindFixedInsertPos(uint32_t start) const;
+  public:
+    ItemStore store{*this, journal, storeHost_};
+    bool Tuning = false;  // a plus, minus or arrow step is being applied
 
-    // Folders and files of stored items.
-    bool WriteRangeFolder(UserDp& range);
-    bool WriteBankFolder(UserFreq& bank);
-    bool WriteGroupFile(UserGrp& group);
-    bool WriteHistoryFile(JournalItem* entry);  // a field's stored values; message 23 on failure
-    std::string BankFolderPath(const UserFreq& bank) const;
-
-    // Journal events (the tree's, and what tests do instead of the mouse).
-    void OnJournalSelect(JournalItem* item);
-    bool MayRenameJournalItem(const JournalItem* item) const;
-    void RenameJournalItem(JournalItem* item, const std::string& text);
-    void DropOnJournal(const std::string& dragText);
-
-    // Lookups over the journal.
-    void CollectScaleItems();
-    void ShowScaleName();
-    void SelectScaleOfFrequency();
-    int32_t FindJobIndex(const std::string& folderName);
-    JournalItem* FindSlotRangeItem() const;
-    JournalItem* FindRangeItem(const std::string& folderName) const;
-    void ShowParameterPanel();
-    void PrepareRangeSlots();
-
-    // Loading, saving, deleting and clearing.
-    void LoadItem();
-    void SaveItem();
-    UserFreq* CreateBank();
-    bool SaveScale();
-    bool SaveMeasurements();
-    bool SaveEtalon();
-    UserJob* SaveJobItem();
-    void DeleteItem();
-    void ClearPanel();
-    void DeleteChildItems(JournalItem* item);
-    void DeleteEtalonFiles(const Etl& etalon);
-    void CopyScanParams(UserDp& range) const;
-    void MakeRangeFromSlot();    // code PostRangeFromSelection
-    void StorePhonogram();       // code PostPhonogramRecorded
-    void SelectSlotRangeItem();  // code PostReselectJournalItem
+    // The windows of the tab pages and the shared picture they draw (orvel_windows.cpp).
+    std::unique_ptr<OrvelWindows> windows;
+    void CreateWindows();
+    void DeleteWindows();
+    void LendSharedPicture(int32_t page);  // the selected tab's window owns the shared picture
 
     // Main-window controls.
     void ShowFrequency();
@@ -260,8 +183,8 @@ class ORVEL : public ui::Form, public FDX {
     // выделенной": a pending selection is taken or reset first, else the item is made.
     void RangeButton();
     void FixedButton();
-    void RangeFromSelection();
-    void FixedFromSelection();
+    // The name of the fixed frequency that holds the current frequency, in status pane 7.
+    void ShowScaleName();
 
   private:
     void WireJournalAndControls();
@@ -276,14 +199,12 @@ class ORVEL : public ui::Form, public FDX {
     void CreatePanelOrGoOn();
     void DeleteReceiverPanel();
 
-    // --- Panel catalog
-    // Lists the catalog of panel objects of the configured receiver under "Панель" (start-up;
-    // the two fields with remembered values keep the entries the journal made for them).
-    void BuildPanelCatalog();
+    // --- Settings file
     // ORVEL.CFG: read once at start-up, composing the start-up job in the run buffer; written
     // when a close is accepted (message 1 when it cannot be).
     bool LoadConfig();
     bool SaveConfig();
+    // --- (end of settings file)
 
     // --- The start button and the scan's view on the controls (orvel_controls.cpp)
     void StartButton();  // the start button: end a running job, else start or stop a scan

@@ -1,7 +1,8 @@
 // The main window's controls: the journal's events, the frequency and step fields with their
 // arrows, plus and minus, the tab control that sets the work mode, and the buttons that load,
-// save, clear and delete stored items or make them from a marked span; the start button with
-// the controls a running scan locks, the modulation buttons and the level of manual tuning.
+// save, clear and delete stored items or make them from a marked span (the item store does
+// what is done to the journal and the stored items); the start button with the controls a
+// running scan locks, the modulation buttons and the level of manual tuning.
 //
 // A new frequency tunes the receiver and reads its level (TuneAndMeasure); a new step or mode
 // goes to the receiver through the dispatch (ApplyStep, SetModulation, PollLevel). The windows
@@ -54,7 +55,7 @@ void ORVEL::WireJournalAndControls() {
                   }},
                  {EventId::BeginLabelEdit,
                   [this](ui::Object&, ui::EventData& e) {
-                      if (!journalTree || !MayRenameJournalItem(journalTree->ItemOf(e.item)))
+                      if (!journalTree || !store.MayRenameJournalItem(journalTree->ItemOf(e.item)))
                           e.cancel = true;
                       return false;
                   }},
@@ -62,12 +63,12 @@ void ORVEL::WireJournalAndControls() {
                   [this](ui::Object&, ui::EventData& e) {
                       // The journal sets the label itself once it took or refused the text.
                       e.cancel = true;
-                      if (journalTree) RenameJournalItem(journalTree->ItemOf(e.item), e.text);
+                      if (journalTree) store.RenameJournalItem(journalTree->ItemOf(e.item), e.text);
                       return false;
                   }},
                  {EventId::DragDrop,
                   [this](ui::Object&, ui::EventData& e) {
-                      DropOnJournal(e.text);
+                      store.DropOnJournal(e.text);
                       return false;
                   }},
                  {EventId::RightButtonUp,
@@ -134,19 +135,19 @@ void ORVEL::WireJournalAndControls() {
     wire(pause, click([this] { scan.Pause(); }));
     wire(pictbttn_1, click([this, resetPending] {
              resetPending();
-             ClearPanel();
+             store.ClearPanel();
          }));
-    wire(pictbttn_2, click([this] { LoadItem(); }));
-    wire(pictbttn_3, click([this] { SaveItem(); }));
+    wire(pictbttn_2, click([this] { store.LoadItem(); }));
+    wire(pictbttn_3, click([this] { store.SaveItem(); }));
     wire(pictbttn_4, click([this, resetPending] {
              resetPending();
-             DeleteItem();
+             store.DeleteItem();
          }));
     wire(pictbttn_5, click(resetPending));
     wire(pictbttn_6, click([this] { FrequencyMinus(); }));
     wire(pictbttn_7, click([this] {
-             MacroJob = FindJobIndex(MacroJobName);
-             TriggerJob = FindJobIndex(TriggerJobName);
+             MacroJob = store.FindJobIndex(MacroJobName);
+             TriggerJob = store.FindJobIndex(TriggerJobName);
          }));
     wire(pictbttn_8, click([this] { FrequencyPlus(); }));
     wire(pictbttn_9, click([this] { FixedButton(); }));
@@ -166,6 +167,24 @@ void ORVEL::WireJournalAndControls() {
 void ORVEL::ShowFrequency() {
     if (ft != nullptr) ft->SetText(FormatText("%8.4f", Frequency / 10000.0));
     ShowScaleName();
+}
+
+void ORVEL::ShowScaleName() {
+    if (statusBar == nullptr) return;
+    statusBar->SetPartText(7, "");
+    if (!PendingStatusText.empty()) {
+        statusBar->SetPartText(7, PendingStatusText);
+        PendingStatusText.clear();
+        return;
+    }
+    // The list is in ascending order of start frequency, as the journal keeps it.
+    for (const UserSc* scale : Scales) {
+        if (scale->StartFrequency > Frequency) break;
+        if (Frequency <= scale->EndFrequency) {
+            statusBar->SetPartText(7, scale->Identifier);
+            break;
+        }
+    }
 }
 
 void ORVEL::ShowStep() {
@@ -285,6 +304,12 @@ void ORVEL::ResetSelection() {
     PostPrivateMessage(WorkMode == 2 ? subWindows.diap : subWindows.base, PostResetSelection);
 }
 
+void ORVEL::SwitchToTab(int32_t page) {
+    if (tabctrl_1 == nullptr || tabctrl_1->SelectedIndex() == page) return;
+    tabctrl_1->SetSelectedIndex(page);
+    SelectWorkMode(page);
+}
+
 void ORVEL::SelectWorkMode(int32_t page) {
     if (SelectionActive) ResetSelection();
     if (page >= 0 && page <= 3 && StudyOpen) PostPrivateMessage(this, PostAnalysisUpdate);
@@ -302,12 +327,13 @@ void ORVEL::SelectWorkMode(int32_t page) {
             PostPrivateMessage(subWindows.group, PostRefreshLevels);
             break;
         case 7:
-            ShowParameterPanel();
+            store.ShowParameterPanel();
             break;
         default:
             break;
     }
     WorkMode = page;
+    LendSharedPicture(page);
     if (!Running) statusLine.ShowModeStatus();
 }
 
@@ -413,15 +439,7 @@ void ORVEL::ShowModulation() {
     statusLine.ShowAttenuator();
 }
 
-// ---- items from a marked span
-
-namespace {
-
-bool spanMarked(const FDX& state) {
-    return state.SelectionStart >= 0 && state.SelectionEnd >= 0;
-}
-
-}  // namespace
+// ---- items from a marked span: a pending selection is taken or reset first
 
 void ORVEL::RangeButton() {
     if (SelectionActive) {
@@ -431,19 +449,7 @@ void ORVEL::RangeButton() {
             ResetSelection();
         return;
     }
-    RangeFromSelection();
-}
-
-void ORVEL::RangeFromSelection() {
-    if (!spanMarked(*this)) {
-        ShowError(31);
-        return;
-    }
-    if (std::none_of(ScanSlots.begin(), ScanSlots.end(), [](const Bank& s) { return !s.InUse; })) {
-        ShowError(33);
-        return;
-    }
-    PostPrivateMessage(subWindows.diap, PostPrepareSlots);
+    store.RangeFromSelection();
 }
 
 void ORVEL::FixedButton() {
@@ -454,13 +460,5 @@ void ORVEL::FixedButton() {
             PostPrivateMessage(subWindows.base, PostTakeSelection);
         return;
     }
-    FixedFromSelection();
-}
-
-void ORVEL::FixedFromSelection() {
-    if (!spanMarked(*this)) {
-        ShowError(32);
-        return;
-    }
-    SaveScale();
+    store.FixedFromSelection();
 }

@@ -57,7 +57,7 @@ void OrvelLinks::DrawRangeScale() {
 }
 
 const UserFreq* OrvelLinks::DefaultBank() {
-    return w_.DefaultBank;
+    return w_.store.DefaultBank;
 }
 
 bool OrvelLinks::LoadJobForRun(const std::string& name) {
@@ -78,15 +78,15 @@ void OrvelLinks::SelectPage(int32_t page) {
 }
 
 void OrvelLinks::LoadItem() {
-    w_.LoadItem();
+    w_.store.LoadItem();
 }
 
 void OrvelLinks::SaveItem() {
-    w_.SaveItem();
+    w_.store.SaveItem();
 }
 
 void OrvelLinks::ClearPanel() {
-    w_.ClearPanel();
+    w_.store.ClearPanel();
 }
 
 void OrvelLinks::FrequencyPlus() {
@@ -105,19 +105,19 @@ const JournalItem* OrvelLinks::Folder(JournalKind kind) {
     const JournalItem* folder = nullptr;
     switch (kind) {
         case JournalKind::Range:
-            folder = w_.RangeFolder;
+            folder = w_.store.RangeFolder;
             break;
         case JournalKind::Group:
-            folder = w_.GroupFolder;
+            folder = w_.store.GroupFolder;
             break;
         case JournalKind::Bank:
-            folder = w_.BankFolder;
+            folder = w_.store.BankFolder;
             break;
         case JournalKind::Job:
-            folder = w_.JobFolder;
+            folder = w_.store.JobFolder;
             break;
         case JournalKind::Phonogram:
-            folder = w_.PhonogramFolder;
+            folder = w_.store.PhonogramFolder;
             break;
         default:
             break;

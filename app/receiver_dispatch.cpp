@@ -111,6 +111,12 @@ void ReceiverDispatch::DispatchPanelCode(uint32_t code) {
         case PostScaleChanged:
             PostToPanel(PostRefreshData);
             break;
+        // The panel's own dialogs: the panel owns them.
+        case PostOpenScanSettings:
+        case PostRefreshPanelDialogs:
+        case PostOpenExtraFunctions:
+            if (panel_) panel_->ServeDialogCode(code);
+            break;
         default:
             break;
     }

@@ -47,8 +47,8 @@ class ReceiverDispatch {
     void NotifyPanelLoaded();
     void RequestPanelBank();
     void PollPanel(bool timerTick);
-    // Codes the main window hands on to the panel; PostSerialData is the main window's to
-    // check for a hang-up first.
+    // Codes the main window hands on to the panel, its dialogs' among them; PostSerialData is
+    // the main window's to check for a hang-up first.
     void DispatchPanelCode(uint32_t code);
     // Every 100 ms tick of the main timer.
     void TickPanel(bool secondBoundary);

@@ -672,7 +672,9 @@ void ScanEngine::OnRangeScanStep(uint64_t generation) {
 
     if (!read) {
         // The point is measured again; what the receiver left in the ring goes.
-        if (receiver_.Traits().serialPort) receiver_.Port().Purge();
+        if (receiver_.Traits().serialPort && receiver_.Panel() &&
+            receiver_.Panel()->EmptiesPortAfterFailedRead())
+            receiver_.Port().Purge();
     } else {
         const int32_t level = fdx_.ScanLevel;
         const int64_t cell = slot->CellOf(current);

@@ -59,8 +59,8 @@ bool startUp(int count, double& seconds) {
     const bool created = orvel.Create();
     ui::ServePending();
     seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    const bool complete = created && orvel.RangeFolder != nullptr &&
-                          orvel.RangeFolder->Children().size() == std::size_t(count);
+    const bool complete = created && orvel.store.RangeFolder != nullptr &&
+                          orvel.store.RangeFolder->Children().size() == std::size_t(count);
     orvel.Destroy();
     return complete;
 }

@@ -64,8 +64,9 @@ void FineScale::Attach(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBo
     };
     on(stepList_, ui::EventId::Select, [this](ui::EventData&) { OnViewStepChosen(); });
     on(scrollBar_, ui::EventId::Change, [this](ui::EventData& e) { OnScrolled(e.value); });
-    for (ui::EventId id : {ui::EventId::MouseMove, ui::EventId::LeftButtonDown,
-                           ui::EventId::LeftButtonUp, ui::EventId::MouseLeave}) {
+    for (ui::EventId id :
+         {ui::EventId::MouseMove, ui::EventId::LeftButtonDown, ui::EventId::LeftButtonUp,
+          ui::EventId::DoubleClick, ui::EventId::MouseLeave}) {
         on(canvas_, id, [this, id](ui::EventData& e) { OnMouse(id, e.x, e.y); });
     }
     on(canvas_, ui::EventId::RightButtonUp,
@@ -139,15 +140,21 @@ bool FineScale::TuneTo(uint32_t frequency) {
     FDX& s = *panel_.State();
     s.Frequency = frequency;
     const bool tuned = panel_.SetFrequencyWait();
-    if (tuned) s.Level = panel_.ReadLevel();
+    if (tuned)
+        s.Level = panel_.ReadLevel();
+    else if (look_.tuneFailureMessage != 0)
+        s.ShowError(look_.tuneFailureMessage);
     panel_.PostToOwner(PostReceiverState);
     Redraw();  // with the level just measured
     return tuned;
 }
 
 bool FineScale::JumpToPeak(bool right) {
-    const int64_t peak = panel_.Scale.FindPeak(panel_.State()->Frequency, right, panel_.LowerLimit,
-                                               panel_.UpperLimit);
+    const int height = canvas_ ? canvas_->Geometry().height : 0;
+    const int64_t peak = look_.findPeak
+                             ? look_.findPeak(panel_, right, height)
+                             : panel_.Scale.FindPeak(panel_.State()->Frequency, right,
+                                                     panel_.LowerLimit, panel_.UpperLimit);
     if (peak < 0) {
         panel_.State()->ShowError(kNoPeakMessage);
         return false;
@@ -198,10 +205,18 @@ int64_t FineScale::FrequencyAt(int x, int y) const {
     return std::clamp<int64_t>(frequency, panel_.LowerLimit, panel_.UpperLimit);
 }
 
+void FineScale::Point(int64_t frequency) {
+    FDX& s = *panel_.State();
+    s.CursorFrequency = static_cast<int32_t>(frequency);
+    s.CursorLevel = frequency < 0 ? 0 : panel_.Scale.At(frequency);
+}
+
+// Pointing works whatever the panel does; pressing, releasing and double clicks do nothing
+// while it is locked.
 void FineScale::OnMouse(ui::EventId id, int x, int y) {
     FDX& s = *panel_.State();
     if (id == ui::EventId::MouseLeave) {
-        s.CursorFrequency = -1;
+        Point(-1);
         if (marking_) {
             marking_ = false;
             s.SelectionStart = s.SelectionEnd = -1;
@@ -211,19 +226,21 @@ void FineScale::OnMouse(ui::EventId id, int x, int y) {
         return;
     }
     if (id == ui::EventId::MouseMove) {
-        s.CursorFrequency = static_cast<int32_t>(FrequencyAt(x, y));
-        if (!marking_) return;
-        const int64_t low = std::min<int64_t>(markStart_, s.CursorFrequency);
-        const int64_t high = std::max<int64_t>(markStart_, s.CursorFrequency);
-        const bool wide = high - low > panel_.ViewStep;
-        s.SelectionStart = wide ? static_cast<int32_t>(low) : -1;
-        s.SelectionEnd = wide ? static_cast<int32_t>(high) : -1;
-        Redraw();
+        Point(FrequencyAt(x, y));
+        if (marking_) {
+            const int64_t low = std::min<int64_t>(markStart_, s.CursorFrequency);
+            const int64_t high = std::max<int64_t>(markStart_, s.CursorFrequency);
+            const bool wide = high - low > panel_.ViewStep;
+            s.SelectionStart = wide ? static_cast<int32_t>(low) : -1;
+            s.SelectionEnd = wide ? static_cast<int32_t>(high) : -1;
+            Redraw();
+        }
+        panel_.PostToOwner(PostShowStatus);
         return;
     }
     if (panel_.PanelBusy) return;
     if (id == ui::EventId::LeftButtonDown) {
-        s.CursorFrequency = static_cast<int32_t>(FrequencyAt(x, y));
+        Point(FrequencyAt(x, y));
         marking_ = true;
         markStart_ = s.CursorFrequency;
         s.SelectionStart = s.SelectionEnd = -1;
@@ -236,6 +253,12 @@ void FineScale::OnMouse(ui::EventId id, int x, int y) {
         const bool plainClick =
             s.SelectionStart < 0 || int64_t{s.SelectionEnd} - s.SelectionStart <= panel_.ViewStep;
         if (plainClick && s.CursorFrequency >= 0) TuneTo(static_cast<uint32_t>(s.CursorFrequency));
+        return;
+    }
+    // A double click tunes whatever was marked.
+    if (id == ui::EventId::DoubleClick) {
+        Point(FrequencyAt(x, y));
+        TuneTo(static_cast<uint32_t>(s.CursorFrequency));
     }
 }
 

@@ -2,7 +2,8 @@
 // The fine scale of a receiver panel: the levels of the panel's level scale drawn one pixel
 // column per view step under a strip of the whole range, the cursor on the current
 // frequency, a page that follows every tune, a scroll bar over the pages and a list of view
-// steps; the mouse points, marks a span or tunes; and the jumps to the next level peak or
+// steps; the mouse points (the status line shows the frequency and the level under it, also
+// while the panel is locked), marks a span or tunes; and the jumps to the next level peak or
 // fixed frequency on either side. Every family that draws one draws it the same way; a
 // model gives only its look.
 //
@@ -28,6 +29,13 @@ struct FineScaleLook {
     int barDivisor;      // a level of this many units is one pixel of a bar
     // The view steps the list offers; a step not listed is taken as the first.
     std::span<const ViewStepEntry> viewSteps;
+    // The numbered message a tune from the scale shows when the receiver does not take it;
+    // 0: none.
+    int tuneFailureMessage = 0;
+    // The model's own rule for the next level peak beside FDX::Frequency (right: higher),
+    // given the panel and the height of the scale's picture: the peak's frequency, -1 when
+    // there is none. None: the level scale's rule (LevelScale::FindPeak).
+    int64_t (*findPeak)(const ReceiverPanel& panel, bool right, int pictureHeight) = nullptr;
 };
 
 class FineScale {
@@ -49,25 +57,30 @@ class FineScale {
 
     // Tuning from the panel: FDX::Frequency := frequency, SetFrequencyWait, then the level
     // into FDX::Level, PostReceiverState and a redraw. False, and nothing done, while an
-    // exchange is outstanding; false when the tune was not acknowledged.
+    // exchange is outstanding; false when the tune was not acknowledged (and the look's
+    // tuneFailureMessage shown).
     bool TuneTo(uint32_t frequency);
-    // To the next level peak to the right (higher) or left; message 29 when there is none.
+    // To the next level peak to the right (higher) or left by the look's rule; message 29 when
+    // there is none.
     bool JumpToPeak(bool right);
     // To the middle of the next fixed frequency to the right or left, then PostSelectScale;
     // message 30 when there is none.
     bool JumpToFixed(bool right);
     // Zeroes the scale after the operator confirms it.
     void ConfirmClear();
+    // Zeroes the scale and redraws.
+    void Clear();
 
     // The frequency under a point of the canvas, held to the panel's limits.
     int64_t FrequencyAt(int x, int y) const;
     void Draw(ui::Painter& painter);
 
   private:
-    void Clear();
     void ShowScrollBar();
     void OnScrolled(int64_t division);
     void OnMouse(ui::EventId id, int x, int y);
+    // The status line's frequency under the mouse (-1: none) and the level of its cell.
+    void Point(int64_t frequency);
     void OnViewStepChosen();
 
     ReceiverPanel& panel_;

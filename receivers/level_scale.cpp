@@ -13,6 +13,11 @@ void LevelScale::Free() {
     cells_.shrink_to_fit();
 }
 
+void LevelScale::Resize(uint32_t upperLimit) {
+    cells_.resize(static_cast<std::size_t>(upperLimit / kCellWidth) + 1, 0);
+    if (IndexOf(ScaleFrequency) < 0) ScaleFrequency = 0;
+}
+
 int64_t LevelScale::IndexOf(int64_t frequency) const {
     if (frequency < 0) return -1;
     const int64_t index = frequency / kCellWidth;

@@ -17,6 +17,9 @@ class LevelScale {
     // afresh. Throws std::bad_alloc when the memory is not there.
     void Allocate(uint32_t upperLimit);
     void Free();
+    // Cells for the frequencies 0..upperLimit, keeping the cells both sizes have (new ones are
+    // 0): for a receiver that learns its limits from the device. Throws std::bad_alloc.
+    void Resize(uint32_t upperLimit);
 
     std::size_t CellCount() const { return cells_.size(); }
     bool IsAllocated() const { return !cells_.empty(); }

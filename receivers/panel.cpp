@@ -1,6 +1,7 @@
 #include "receivers/panel.h"
 
 #include "receivers/comm.h"
+#include "ui/controls.h"
 #include "ui/post.h"
 
 ReceiverPanel::ReceiverPanel() {
@@ -28,6 +29,19 @@ bool ReceiverPanel::CreatePanel(const std::string& resourceName, ui::Form* paren
         return false;
     }
     return HasWindow();
+}
+
+void ReceiverPanel::StretchControls() {
+    if (!Resource() || !fdx_) return;
+    const float factor = fdx_->LayoutScale;
+    for (const ui::ControlResource& row : Resource()->controls) {
+        ui::Control* control = FindControl(row.name);
+        if (!control) continue;
+        ui::Rect r = control->Geometry();
+        r.x = static_cast<int>(static_cast<float>(r.x) * factor);
+        r.width = static_cast<int>(static_cast<float>(r.width) * factor);
+        control->Move(r);
+    }
 }
 
 bool ReceiverPanel::WaitReply() {
@@ -120,7 +134,7 @@ bool ReceiverPanel::PostToSelf(uint32_t code) {
     return PostPrivateMessage(this, code);
 }
 
-void ReceiverPanel::AnswerNoAccess(JobStr& line) {
-    line.Message = kNoAccess;
+void ReceiverPanel::AnswerNoAccess(JobStr& line, const char* text) {
+    line.Message = text;
     line.ReturnCode = 1;
 }

@@ -16,8 +16,9 @@
 // reply out of the ring (ReadReply) before ReadLevel, their tune-and-read reads the level
 // even when the tune was not acknowledged, their stop reads a level after the cancel, and the
 // level poll asks them only while they await nothing (the AR8000 never); the IC-PCR1000 reads
-// the level twice and keeps the second, is polled whatever it awaits, and with its band scope
-// on during a scale scan counts every point as 0 and steps 200 kHz; the WiNRADiO card has no
+// the level twice and keeps the second, is polled whatever it awaits (but not while it is off
+// or connecting), with its band scope on during a scale scan counts every point as 0 and
+// steps 200 kHz, and keeps the port's bytes after a failed range step; the WiNRADiO card has no
 // exchange: it reads its level directly, is always polled and reads a level at a stop.
 
 #include <cstddef>
@@ -101,6 +102,10 @@ class ReceiverPanel : public ui::Form {
     // Twice the bandwidth of the current filter, 100 Hz units (the report prints half of
     // it in kHz).
     virtual int32_t BandwidthValue() const { return Scale.FillWindow; }
+    // The codes a panel posts to the main window about its own dialogs
+    // (PostOpenScanSettings, PostRefreshPanelDialogs, PostOpenExtraFunctions) come back
+    // here: the panel owns its dialogs. A panel without dialogs ignores them.
+    virtual void ServeDialogCode(uint32_t code) { (void)code; }
 
     // --- The scans' share
     // The timer's level poll may ask now (nothing of the scan's or the operator's is awaited).
@@ -115,6 +120,11 @@ class ReceiverPanel : public ui::Form {
     // The first part of every stop: the outstanding request is dropped, so that a step
     // waiting for it returns at once.
     virtual void ReleaseForStop() { Cancel(false); }
+    // After a range step whose level was not read the port and the ring are emptied, so that
+    // a late reply cannot pass for the next one. A model whose late replies are read and
+    // complete nothing (the IC-PCR1000's lines) keeps them: emptying could drop the answers of
+    // an exchange it runs meanwhile.
+    virtual bool EmptiesPortAfterFailedRead() const { return true; }
     // The step of the scale scan from one point to the next, 100 Hz units.
     virtual uint32_t ScaleScanStep() const { return fdx_->Step; }
 
@@ -184,12 +194,16 @@ class ReceiverPanel : public ui::Form {
     bool CreatePanel(const std::string& resourceName, ui::Form* parent, FDX* fdx);
     // Called by the create event when it could not allocate what the panel needs.
     void MarkCreateFailed() { createFailed_ = true; }
+    // MAXMON: the receiver page grows with the main window; the form's controls grow along
+    // (FDX::LayoutScale).
+    void StretchControls();
 
     // Executes FDX::JobLine by its command number through the model's table: a number the
-    // table lacks gets "Нет доступа к объекту" with return code 1. PostJobStep follows
-    // in every case, so that the job goes on.
+    // table lacks gets noAccess ("Нет доступа к объекту") with return code 1. PostJobStep
+    // follows in every case, so that the job goes on.
     template <class Panel>
-    void ServeJobLine(Panel& panel, std::span<const JobCommand<Panel>> table) {
+    void ServeJobLine(Panel& panel, std::span<const JobCommand<Panel>> table,
+                      const char* noAccess = kNoAccess) {
         if (fdx_ && fdx_->JobLine) {
             JobStr& line = *fdx_->JobLine;
             const JobCommand<Panel>* found = nullptr;
@@ -198,11 +212,11 @@ class ReceiverPanel : public ui::Form {
             if (found)
                 (panel.*(found->run))(line);
             else
-                AnswerNoAccess(line);
+                AnswerNoAccess(line, noAccess);
         }
         PostToOwner(PostJobStep);
     }
-    static void AnswerNoAccess(JobStr& line);
+    static void AnswerNoAccess(JobStr& line, const char* text = kNoAccess);
 
     FDX* fdx_ = nullptr;
 

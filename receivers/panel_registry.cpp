@@ -4,7 +4,11 @@
 #include <span>
 #include <vector>
 
+#include "receivers/aor/ar5000/ar5000.h"
+#include "receivers/icom/ic10/ic10.h"
 #include "receivers/icom/ic8500/ic8500.h"
+#include "receivers/icom/pcr1000/pcr1000.h"
+#include "receivers/winradio/winradio.h"
 
 namespace {
 
@@ -20,7 +24,7 @@ constexpr PanelTraits kIcR8500{.attenuator = true, .step = true, .sound = true, 
                                .scanRate = 620};
 constexpr PanelTraits kIcPcr1000{.attenuator = true, .step = true, .sound = true,
                                  .secondTick = true};
-constexpr PanelTraits kAr5000{.attenuator = true, .step = true, .banks = true};
+constexpr PanelTraits kAr5000{.attenuator = true, .step = true, .banks = true, .scanRate = 620};
 constexpr PanelTraits kWinradio{.attenuator = true, .sound = true, .replyTicks = false,
                                 .serialPort = false};
 constexpr PanelTraits kAr8200{.attenuator = true, .step = true, .banks = true, .secondTick = true};
@@ -32,12 +36,12 @@ constexpr PanelTraits kIc756pro{.attenuator = true, .step = true, .sound = true,
 const PanelModel kBuiltIn[] = {
     {1, 1, 0, kAr3000a, nullptr},
     {2, 2, 0, kAr8000, nullptr},
-    {3, 3, 0, kIcR10, nullptr},
+    {3, 3, 0, kIcR10, &MakePanel<IC10>},
     {4, 4, 0, kIcR8500, &MakePanel<IC8500>},
-    {5, 3, 1, kIcR10, nullptr},  // IC-R9000
-    {6, 6, 0, kIcPcr1000, nullptr},
-    {7, 7, 0, kAr5000, nullptr},
-    {8, 8, 0, kWinradio, nullptr},
+    {5, 3, 1, kIcR10, &MakePanel<IC10>},  // IC-R9000
+    {6, 6, 0, kIcPcr1000, &MakePanel<IC1000>},
+    {7, 7, 0, kAr5000, &MakePanel<AR5000>},
+    {8, 8, 0, kWinradio, &MakePanel<WINRADIO>},
     {9, 9, 0, kAr8200, nullptr},
     {10, 10, 0, kIcR75, nullptr},
     {11, 9, 1, kAr8200, nullptr},  // AR8600

@@ -20,13 +20,15 @@ std::string StateFileName(const std::string& programDir, std::string_view stem, 
     return programDir + std::string(stem) + number;
 }
 
-void StateFileWriter::Head(StateFileHead& head) {
+void StateFileWriter::Head(StateFileHead& head,
+                           const std::function<void(StateFileWriter&)>& afterModulation) {
     StampNow(head.Date, head.Time);
     Text("Дата", head.Date);
     Text("Время", head.Time);
     Number("Ft", head.Frequency);
     Number("Шаг", head.Step);
     Text("Модуляция", std::string(1, head.Modulation) + " ");
+    if (afterModulation) afterModulation(*this);
     Number("Шаг_просмотра", head.ViewStep);
     Number("Позиция_просмотра", head.ViewPosition);
 }
@@ -49,8 +51,16 @@ void StateFileWriter::Lines(const std::vector<std::string>& lines) {
 }
 
 void StateFileWriter::Scale(const LevelScale& scale) {
+    ScaleCount(scale);
+    ScaleRuns(scale);
+}
+
+void StateFileWriter::ScaleCount(const LevelScale& scale) {
+    Number("Измерения", static_cast<uint32_t>(scale.CellCount()));
+}
+
+void StateFileWriter::ScaleRuns(const LevelScale& scale) {
     const auto& cells = scale.Cells();
-    Number("Измерения", static_cast<uint32_t>(cells.size()));
     if (cells.empty()) return;
     const auto writeRun = [this](uint8_t value, std::size_t length) {
         Number("FL", value);
@@ -129,6 +139,7 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
         } else if (key == "Позиция_просмотра") {
             head.ViewPosition = ReadU32(value);
         } else if (key == "Измерения") {
+            head.ScaleCells = ReadU32(value);
             limit =
                 std::clamp<int64_t>(ReadInteger(value), 0, static_cast<int64_t>(scale.CellCount()));
             position = 0;

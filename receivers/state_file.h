@@ -33,12 +33,17 @@ struct StateFileHead {
     char Modulation = 'W';
     uint32_t ViewStep = 0;      // step of the fine scale
     uint32_t ViewPosition = 0;  // first frequency the fine scale shows
+    // Reading only: the cells the file describes ("Измерения"), whatever the scale could take.
+    uint32_t ScaleCells = 0;
 };
 
 class StateFileWriter {
   public:
-    // Stamps head.Date and head.Time with the clock and writes the head lines.
-    void Head(StateFileHead& head);
+    // Stamps head.Date and head.Time with the clock and writes the head lines; a model with
+    // a line of its own between the modulation and the view step (the IC-PCR1000's
+    // bandwidth) writes it in afterModulation.
+    void Head(StateFileHead& head,
+              const std::function<void(StateFileWriter&)>& afterModulation = nullptr);
     void Number(std::string_view key, uint32_t value);
     void Text(std::string_view key, std::string_view value);
     // Written only when set, as "key=ДА".
@@ -47,6 +52,9 @@ class StateFileWriter {
     void Lines(const std::vector<std::string>& lines);
     // "Измерения" and the runs of equal cells covering every cell in order.
     void Scale(const LevelScale& scale);
+    // The same in two parts, for a model whose own keys stand between them (AR5000).
+    void ScaleCount(const LevelScale& scale);
+    void ScaleRuns(const LevelScale& scale);
     // False when the file cannot be written; the old one is then untouched.
     bool Save(const std::string& path) const { return writer_.Save(path); }
 

@@ -39,20 +39,13 @@ struct Bank {
     uint32_t PointCount = 0;  // below kBankPoints
     uint32_t CycleCount = 0;  // scan cycles the levels were gathered over
 
-    // Kept for the spectrum window, which gives them their meaning.
-    std::vector<int32_t> SpectrumLongs;
-    struct {
-        int32_t Low = 0;
-        int32_t High = 0;
-    } SpectrumRange;
-    std::vector<int32_t> SpectrumLongs2;
     uint32_t Cursor = 0;  // cursor frequency
     uint32_t Start = 0;
     uint32_t End = 0;
     uint32_t Step = 0;
     uint32_t Bandwidth = 0;
     char Modulation = 'W';  // mode letter of the range loaded
-    uint32_t GridStep = 0;
+    uint32_t GridStep = 0;  // frequency between two grid lines of the range window's scale
 
     uint8_t Flag1 = 0;
     uint8_t InUse = 0;  // a range is loaded in the slot
@@ -63,9 +56,11 @@ struct Bank {
     UserDp* Range = nullptr;      // the range loaded; not owned
     Etl* EtalonRecord = nullptr;  // the slot's etalon; not owned
     uint8_t HasEtalon = 0;
-    uint32_t Word1 = 0;
-    uint32_t Word2 = 0;
-    uint32_t Word3 = 4;
+    // The curves the range window shows of this slot (curve kinds 0 current, 1 minimum,
+    // 2 average, 3 maximum, 4 etalon, 5 processed) and the kind its etalon array was loaded from.
+    int32_t MainKind = 0;
+    int32_t SecondKind = 0;
+    int32_t EtalonKind = 4;
 
     // Points of the range, never more than the arrays hold.
     std::size_t Points() const { return std::min<std::size_t>(PointCount, kBankPoints); }
@@ -99,4 +94,19 @@ struct Bank {
     uint32_t VisibleHigh = 0;
     int32_t ScrollPosition = 0;
     int32_t ScrollMaximum = 0;
+
+    // --- Range window layout (the window lays a slot out when a range is loaded)
+    // The scale's column 0: a whole number of steps below Fн, at or below the first grid line.
+    uint32_t FirstScaleFrequency = 0;
+    uint32_t StepsBelowStart = 0;  // the steps from it up to Fн
+    uint32_t ScaleColumns = 0;     // columns from it up to GridEnd
+    uint32_t GridStart = 0;        // frequencies of the first and the last grid line
+    uint32_t GridEnd = 0;
+    std::vector<int32_t> GridColumns;  // the scale column of each grid line
+    // The scale scrolls by grid lines when it has more columns than the picture is wide.
+    uint8_t Scrolls = 0;
+    int32_t PageSize = 0;  // grid divisions the picture shows
+    int32_t LineSize = 1;
+    // The threshold scroll bar's position 0..255; the sight level is 255 minus it.
+    int32_t ThresholdPosition = 0;
 };

@@ -29,6 +29,18 @@ struct UserSc;
 // Largest stored text file that LoadTextFile reads.
 inline constexpr std::size_t kTextFileLimit = 512000;
 
+// A curve of the detailed-study window: a level array of a range slot, bound by the window
+// that shows it, with where its points lie.
+struct ViewSource {
+    const std::vector<uint8_t>* Levels = nullptr;  // none: nothing bound
+    std::size_t FirstCell = 0;                     // the cell of the first point
+    uint32_t Count = 0;                            // points
+    uint32_t Start = 0;                            // frequency of the first point
+    uint32_t Step = 0;
+    int64_t Marker = 0;    // the study's marker frequency
+    int32_t AxisMode = 0;  // 3: the study's axis shows the range
+};
+
 // Icons of the two kinds of message box the program shows.
 enum class MessageIcon { Stop, Exclamation };
 
@@ -171,6 +183,16 @@ class FDX {
     // Etalon array a comparison loads: 0 current, 1 minimum, 2 average, 3 maximum, 4 none
     // (the etalon itself), 5 processed.
     int32_t EtalonKind = 4;
+    // The range window's two curves, as curve kinds like EtalonKind.
+    int32_t MainCurveKind = 0;
+    int32_t SecondCurveKind = 0;
+    // The range window's cursor; it follows Frequency while no scan or job holds the window,
+    // and a job waiting for a signal notes its frequency here.
+    uint32_t SignalFrequency = 0;
+    // The range window's picture, in the window's own pixels.
+    int32_t PictureWidth = 0;
+    int32_t PictureHeight = 0;
+    int32_t PictureLeft = 0;
     uint8_t Running = 0;
     uint8_t Paused = 0;
     int32_t RunningMode = 0;
@@ -274,6 +296,10 @@ class FDX {
     uint8_t EditJobChanged = 0;
     uint8_t PhonogramRecorded = 0;  // the current phonogram holds a recording
     uint8_t CalibrOpen = 0;         // the calibration window is open
+    // The detailed study's two curves and which of them the range window feeds (1 the first,
+    // 2 the second, 3 both).
+    std::array<ViewSource, 2> ViewSources{};
+    int32_t ViewFeed = 0;
     // The working bank's measurements: one array of MeasurementCapacity levels per channel.
     std::vector<std::vector<uint8_t>> ChannelLevels;
 

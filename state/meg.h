@@ -14,6 +14,9 @@
 
 class FDX;
 
+// The levels file's extension; the header is NNNN.etl.
+inline constexpr const char* kLevelsExtension = ".meg";
+
 // The most measurements a bank scan makes per channel (a scan without an interval).
 inline constexpr uint32_t kMaxMeasurements = 64000;
 

@@ -112,15 +112,22 @@ void PictureBox::SetPicture(int width, int height, const std::vector<Color>& pix
         label->setPixmap(PixmapFrom(width, height, pixels));
 }
 
-OptionButton::OptionButton(QWidget* parent, int number)
+OptionButton::OptionButton(QWidget* parent, int number, uint32_t styleBits)
     : Control(ControlKind::OptionButton, number) {
-    auto* button = new QRadioButton(parent);
+    QAbstractButton* button = nullptr;
+    if (styleBits & style::kPushLike) {
+        auto* push = new QPushButton(parent);
+        push->setCheckable(true);
+        button = push;
+    } else {
+        button = new QRadioButton(parent);
+    }
     Attach(button);
-    QObject::connect(button, &QRadioButton::clicked, [this] { RaiseOn(this, EventId::Click); });
+    QObject::connect(button, &QAbstractButton::clicked, [this] { RaiseOn(this, EventId::Click); });
 }
 
 void OptionButton::SetChecked(bool checked) {
-    auto* b = static_cast<QRadioButton*>(widget());
+    auto* b = static_cast<QAbstractButton*>(widget());
     if (!b) return;
     // The program may clear every option of a group, which the operator cannot.
     QButtonGroup* group = checked ? nullptr : b->group();
@@ -134,22 +141,37 @@ void OptionButton::SetChecked(bool checked) {
 }
 
 bool OptionButton::IsChecked() const {
-    auto* b = static_cast<QRadioButton*>(widget());
+    auto* b = static_cast<QAbstractButton*>(widget());
     return b && b->isChecked();
 }
 
-CheckBox::CheckBox(QWidget* parent, int number) : Control(ControlKind::CheckBox, number) {
-    auto* box = new QCheckBox(parent);
+void OptionButton::SetFlat(bool flat) {
+    if (auto* push = qobject_cast<QPushButton*>(widget())) push->setFlat(flat);
+}
+
+bool OptionButton::IsFlat() const {
+    auto* push = qobject_cast<QPushButton*>(widget());
+    return push && push->isFlat();
+}
+
+CheckBox::CheckBox(QWidget* parent, int number, uint32_t styleBits)
+    : Control(ControlKind::CheckBox, number) {
+    QAbstractButton* box = nullptr;
+    if (styleBits & style::kPushLike)
+        box = new QPushButton(parent);
+    else
+        box = new QCheckBox(parent);
+    box->setCheckable(true);
     Attach(box);
-    QObject::connect(box, &QCheckBox::clicked, [this] { RaiseOn(this, EventId::Click); });
+    QObject::connect(box, &QAbstractButton::clicked, [this] { RaiseOn(this, EventId::Click); });
 }
 
 void CheckBox::SetChecked(bool checked) {
-    if (auto* b = static_cast<QCheckBox*>(widget())) b->setChecked(checked);
+    if (auto* b = static_cast<QAbstractButton*>(widget())) b->setChecked(checked);
 }
 
 bool CheckBox::IsChecked() const {
-    auto* b = static_cast<QCheckBox*>(widget());
+    auto* b = static_cast<QAbstractButton*>(widget());
     return b && b->isChecked();
 }
 
@@ -476,8 +498,10 @@ int Slider::Position() const {
     return SliderOf(this) ? SliderOf(this)->value() : 0;
 }
 
-ScrollBar::ScrollBar(QWidget* parent, int number) : Control(ControlKind::ScrollBar, number) {
-    auto* bar = new QScrollBar(Qt::Horizontal, parent);
+ScrollBar::ScrollBar(QWidget* parent, int number, uint32_t styleBits)
+    : Control(ControlKind::ScrollBar, number) {
+    auto* bar =
+        new QScrollBar(styleBits & style::kVertical ? Qt::Vertical : Qt::Horizontal, parent);
     Attach(bar);
     QObject::connect(bar, &QScrollBar::sliderMoved,
                      [this](int value) { RaiseOn(this, EventId::Change, value); });
@@ -495,11 +519,17 @@ static QScrollBar* ScrollBarOf(const Window* w) {
 void ScrollBar::SetRange(int low, int high) {
     if (auto* b = ScrollBarOf(this)) b->setRange(low, high);
 }
+int ScrollBar::Low() const {
+    return ScrollBarOf(this) ? ScrollBarOf(this)->minimum() : 0;
+}
 int ScrollBar::High() const {
     return ScrollBarOf(this) ? ScrollBarOf(this)->maximum() : 0;
 }
 void ScrollBar::SetPageStep(int step) {
     if (auto* b = ScrollBarOf(this)) b->setPageStep(step);
+}
+void ScrollBar::SetSingleStep(int step) {
+    if (auto* b = ScrollBarOf(this)) b->setSingleStep(step);
 }
 void ScrollBar::SetPosition(int position) {
     if (auto* b = ScrollBarOf(this)) b->setValue(position);
@@ -521,6 +551,9 @@ ListView::ListView(QWidget* parent, int number) : Control(ControlKind::ListView,
                      [this, list](QTreeWidgetItem* item, int) {
                          RaiseOn(this, EventId::DoubleClick, list->indexOfTopLevelItem(item));
                      });
+    list->header()->setSectionsClickable(true);
+    QObject::connect(list->header(), &QHeaderView::sectionClicked,
+                     [this](int column) { RaiseOn(this, EventId::ColumnClick, column); });
 }
 
 static QTreeWidget* Rows(const Window* w) {
@@ -607,6 +640,9 @@ class CanvasWidget : public QWidget {
         Report(e->button() == Qt::RightButton ? EventId::RightButtonUp : EventId::LeftButtonUp, e);
     }
     void mouseMoveEvent(QMouseEvent* e) override { Report(EventId::MouseMove, e); }
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton) Report(EventId::DoubleClick, e);
+    }
     void leaveEvent(QEvent*) override { RaiseOn(owner_, EventId::MouseLeave); }
 
   private:

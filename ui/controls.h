@@ -56,18 +56,22 @@ class PictureBox : public Control {
 };
 
 // Option buttons exclude each other within their group box, or their form when no group box
-// holds them (ui/form.cpp); a click on the ticked one leaves it ticked. Raises Click.
+// holds them (ui/form.cpp); a click on the ticked one leaves it ticked. Raises Click. With
+// style::kPushLike it is a button that stays pressed while ticked.
 class OptionButton : public Control {
   public:
-    OptionButton(QWidget* parent, int number);
+    OptionButton(QWidget* parent, int number, uint32_t style = 0);
     void SetChecked(bool checked);
     bool IsChecked() const;
+    // A push-like button drawn flat, without its raised edge; other buttons ignore it.
+    void SetFlat(bool flat);
+    bool IsFlat() const;
 };
 
-// Raises Click.
+// Raises Click. With style::kPushLike it is a button that stays pressed while checked.
 class CheckBox : public Control {
   public:
-    CheckBox(QWidget* parent, int number);
+    CheckBox(QWidget* parent, int number, uint32_t style = 0);
     void SetChecked(bool checked);
     bool IsChecked() const;
 };
@@ -158,20 +162,23 @@ class Slider : public Control {
     int Position() const;
 };
 
-// A horizontal scroll bar; raises Change with the new position when the operator moves it (an
-// arrow by one, the track by the page step, or dragging).
+// A scroll bar, horizontal unless style::kVertical; raises Change with the new position when
+// the operator moves it (an arrow by the single step, the track by the page step, or dragging).
 class ScrollBar : public Control {
   public:
-    ScrollBar(QWidget* parent, int number);
+    ScrollBar(QWidget* parent, int number, uint32_t style = 0);
     void SetRange(int low, int high);
+    int Low() const;
     int High() const;
     void SetPageStep(int step);
+    void SetSingleStep(int step);
     // Held within the range.
     void SetPosition(int position);
     int Position() const;
 };
 
-// A list of rows with columns; raises Select (row index) and DoubleClick (row index).
+// A list of rows with columns; raises Select (row index), DoubleClick (row index) and
+// ColumnClick (column index).
 class ListView : public Control {
   public:
     ListView(QWidget* parent, int number);
@@ -188,8 +195,8 @@ class ListView : public Control {
 };
 
 // A drawing surface: the painter function draws it whenever it needs drawing (Redraw
-// asks for that). Raises LeftButtonDown, LeftButtonUp, MouseMove and RightButtonUp with
-// the position, and MouseLeave.
+// asks for that). Raises LeftButtonDown, LeftButtonUp, DoubleClick (left button), MouseMove
+// and RightButtonUp with the position, and MouseLeave.
 class Canvas : public Control {
   public:
     Canvas(QWidget* parent, int number);

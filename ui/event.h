@@ -31,6 +31,7 @@ enum class EventId {
     BeginLabelEdit,
     EndLabelEdit,
     DragDrop,
+    ColumnClick,
     Start,  // application events
     Run,
     End,

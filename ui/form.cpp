@@ -248,12 +248,12 @@ Control* Form::CreateControlByNumber(int number) {
             control = std::make_unique<UpDown>(parent, number);
             break;
         case ControlKind::OptionButton:
-            control = std::make_unique<OptionButton>(parent, number);
+            control = std::make_unique<OptionButton>(parent, number, row->style);
             OptionGroup(parent, OptionGroupNumber(*resource_, *row))
                 ->addButton(static_cast<QAbstractButton*>(control->widget()));
             break;
         case ControlKind::CheckBox:
-            control = std::make_unique<CheckBox>(parent, number);
+            control = std::make_unique<CheckBox>(parent, number, row->style);
             break;
         case ControlKind::Label:
             control = std::make_unique<Label>(parent, number, row->style);
@@ -280,7 +280,7 @@ Control* Form::CreateControlByNumber(int number) {
             control = std::make_unique<Canvas>(parent, number);
             break;
         case ControlKind::ScrollBar:
-            control = std::make_unique<ScrollBar>(parent, number);
+            control = std::make_unique<ScrollBar>(parent, number, row->style);
             break;
     }
     control->SetName(row->name ? row->name : "");

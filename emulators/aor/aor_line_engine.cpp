@@ -28,9 +28,7 @@ void AorLineEngine::EndLine(Clock::time_point now) {
     std::string line = std::move(partial_);
     partial_.clear();
     const bool overlong = std::exchange(overlong_, false);
-    received_.push_back(line);
-    if (received_.size() > kLoggedLines) received_.pop_front();
-    ++receivedCount_;
+    received_.Add(line);
     if (silent_ || line.empty()) return;
     if (overlong || refuseAll_ || refused_.contains(std::string_view(line).substr(0, 2))) {
         QueueLine("?", now);
@@ -101,11 +99,6 @@ void AorLineEngine::ReleaseSplitLines() {
 
 void AorLineEngine::SetRefused(std::vector<std::string> tokens) {
     refused_ = {tokens.begin(), tokens.end()};
-}
-
-void AorLineEngine::ClearReceivedLines() {
-    received_.clear();
-    receivedCount_ = 0;
 }
 
 }  // namespace emulators

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "emulators/common/received_log.h"
 #include "emulators/common/signal_plan.h"
 
 namespace emulators {
@@ -82,14 +83,12 @@ class AorLineEngine {
     void SetRefused(std::vector<std::string> tokens);
     void SetRefuseAll(bool refuse) { refuseAll_ = refuse; }
 
-    // Every line received, empty ones too, without its end; the newest kLoggedLines.
-    const std::deque<std::string>& ReceivedLines() const { return received_; }
-    // Lines received since the last clear, also those no longer logged.
-    size_t ReceivedCount() const { return receivedCount_; }
-    void ClearReceivedLines();
+    // Every line received, empty ones too, without its end (see ReceivedLog).
+    std::vector<std::string> ReceivedLines() const { return received_.Entries(); }
+    size_t ReceivedCount() const { return received_.Count(); }
+    void ClearReceivedLines() { received_.Clear(); }
 
   private:
-    static constexpr size_t kLoggedLines = 10'000;
     // A line nobody reads fills up; past this much waiting output new lines are dropped.
     static constexpr size_t kMostOutgoingBytes = 65'536;
 
@@ -117,8 +116,7 @@ class AorLineEngine {
     std::string partial_;
     bool overlong_ = false;
     bool afterCr_ = false;
-    std::deque<std::string> received_;
-    size_t receivedCount_ = 0;
+    ReceivedLog<std::string> received_;
 
     std::deque<Outgoing> outgoing_;
     size_t outgoingBytes_ = 0;

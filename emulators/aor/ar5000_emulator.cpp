@@ -197,6 +197,7 @@ std::vector<std::string> Ar5000::Answer(std::string_view line, Clock::time_point
     const auto fields = SplitFields(line, kRestOfLine);
     if (!fields || fields->empty()) return {"?"};
     Reply reply;
+    const bool standby = fields->front().token == "QP";
     if (fields->front().token == "MX") {
         reply = WriteChannel(*fields);
     } else if (fields->front().token == "SE") {
@@ -213,7 +214,8 @@ std::vector<std::string> Ar5000::Answer(std::string_view line, Clock::time_point
         }
     }
     if (!reply) return {"?"};
-    if (reply->empty()) return {};
+    // Settings are acknowledged with an empty line; standby says nothing at all.
+    if (standby) return {};
     return {std::move(*reply)};
 }
 
@@ -226,6 +228,7 @@ Ar5000::Reply Ar5000::Frequency(std::string_view, std::string_view value) {
         state_.operation = Ar5000Operation::Vfo;
         state_.tuned.frequencyHz = *hz;
         state_.vfos[state_.vfo] = state_.tuned;
+        return std::string();
     }
     return Format("RF%010" PRIu64, state_.tuned.frequencyHz);
 }
@@ -240,6 +243,7 @@ Ar5000::Reply Ar5000::Tuning(std::string_view token, std::string_view value) {
         AorSettings settings = state_.tuned.settings;
         if (!SetSettingsField(settings, {token, value}).value_or(false)) return std::nullopt;
         ApplySettings(settings);
+        return std::string();
     }
     return SettingsReadBack(state_.tuned.settings, token);
 }
@@ -291,7 +295,7 @@ Ar5000::Reply Ar5000::MemoryClear(std::string_view, std::string_view value) {
             bank = *number;
         }
         for (int channel = 0; channel < kChannels; ++channel) SetChannel(bank, channel, {});
-        return "MQ" + std::string(value);
+        return std::string();
     }
     int bank = state_.memoryBank;
     std::string_view channelText = value;
@@ -305,7 +309,7 @@ Ar5000::Reply Ar5000::MemoryClear(std::string_view, std::string_view value) {
         channelText.size() == 2 ? NumberUpTo(channelText, 2, kChannels - 1) : std::nullopt;
     if (!channel) return std::nullopt;
     SetChannel(bank, *channel, {});
-    return "MQ" + std::string(value);
+    return std::string();
 }
 
 Ar5000::Reply Ar5000::ChannelFlag(std::string_view token, std::string_view value) {
@@ -316,6 +320,7 @@ Ar5000::Reply Ar5000::ChannelFlag(std::string_view token, std::string_view value
         const auto digit = OneOf(value, "01");
         if (!digit) return std::nullopt;
         flag = *digit == '1';
+        return std::string();
     }
     return Format("%.2s%c", token.data(), flag ? '1' : '0');
 }
@@ -334,7 +339,7 @@ Ar5000::Reply Ar5000::SearchClear(std::string_view, std::string_view value) {
     const auto bank = NumberUpTo(value, 2, kSearchBanks - 1);
     if (!bank) return std::nullopt;
     searchBanks_[*bank] = {};
-    return "QS" + std::string(value);
+    return std::string();
 }
 
 Ar5000::Reply Ar5000::CurrentSearchBank(std::string_view, std::string_view value) {
@@ -342,6 +347,7 @@ Ar5000::Reply Ar5000::CurrentSearchBank(std::string_view, std::string_view value
         const auto bank = NumberUpTo(value, 2, kSearchBanks - 1);
         if (!bank) return std::nullopt;
         state_.searchBank = *bank;
+        return std::string();
     }
     return Format("GS%02d", state_.searchBank);
 }
@@ -351,6 +357,7 @@ Ar5000::Reply Ar5000::CurrentMemoryBank(std::string_view, std::string_view value
         const auto bank = NumberUpTo(value, 1, kMemoryBanks - 1);
         if (!bank) return std::nullopt;
         state_.memoryBank = *bank;
+        return std::string();
     }
     return Format("GM%d", state_.memoryBank);
 }
@@ -377,6 +384,7 @@ Ar5000::Reply Ar5000::BankLinks(std::string_view token, std::string_view value) 
         }
         for (const int bank : added) links[bank] = true;
     }
+    if (!value.empty()) return std::string();
     std::string text(token);
     text += ' ';
     for (int bank = 0; bank < banks; ++bank)
@@ -434,6 +442,7 @@ Ar5000::Reply Ar5000::Setting(std::string_view token, std::string_view value) {
             const auto accepted = OneOf(value, digit->accepted);
             if (!accepted) return std::nullopt;
             field = *accepted;
+            return std::string();
         }
         return Format("%.2s%c", token.data(), field);
     }
@@ -443,6 +452,7 @@ Ar5000::Reply Ar5000::Setting(std::string_view token, std::string_view value) {
             const auto number = NumberUpTo(value, 3, 255);
             if (!number) return std::nullopt;
             field = *number;
+            return std::string();
         }
         return Format("%.2s%c%03d", token.data(), level->marked && field > 0 ? '+' : ' ', field);
     }
@@ -455,6 +465,7 @@ Ar5000::Reply Ar5000::Setting(std::string_view token, std::string_view value) {
                                 : NumberUpTo(value, 2, time->delay ? kLongestDelay : kLongestPause);
         if (!number) return std::nullopt;
         field = *number;
+        return std::string();
     }
     if (!time->delay) return Format("%.2s%02d", token.data(), field);
     if (field == Ar5000State::kHold) return Format("%.2sFF", token.data());
@@ -496,7 +507,7 @@ Ar5000::Reply Ar5000::WriteChannel(const std::vector<AorField>& fields) {
     state_.memoryBank = bank;
     state_.memoryChannel = *channel;
     state_.tuned = AorVfo{record.frequencyHz, record.settings};
-    return StateLine();
+    return std::string();
 }
 
 Ar5000::Reply Ar5000::WriteSearchBank(const std::vector<AorField>& fields) {
@@ -522,7 +533,7 @@ Ar5000::Reply Ar5000::WriteSearchBank(const std::vector<AorField>& fields) {
     if (record.lowerHz == 0 || record.upperHz == 0) return std::nullopt;
     if (record.lowerHz > record.upperHz) std::swap(record.lowerHz, record.upperHz);
     searchBanks_[*bank] = record;
-    return SearchLine(*bank);
+    return std::string();
 }
 
 void Ar5000::ApplySettings(const AorSettings& settings) {

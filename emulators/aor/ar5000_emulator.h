@@ -19,13 +19,13 @@
 //   MR, MRb, MRbcc            memory read of the current channel, of channel 00 of bank b,
 //                             or of channel cc of bank b; answers the channel line
 //   MXbcc RF.. [AU. ST.. MD. BW. AT. MP. GA.] [TM<8 chars>]
-//                             write a channel and go to it in memory read
+//                             write a channel and go to it in memory read (acknowledged)
 //   MQcc | MQbcc | MQ%%[b]    clear a channel of the current bank, of bank b, or the whole
-//                             current bank or bank b; answered with the command
+//                             current bank or bank b
 //   GA, MP [0|1]              select and skip flag of the channel in memory read
 //   SR[nn]                    search bank line of bank nn (the current one without)
 //   SEnn SL.. SU.. [ST.. AU. MD. BW. AT.] [TT<8 chars>]   write a search bank
-//   QSnn                      clear a search bank; answered with the command
+//   QSnn                      clear a search bank
 //   GS[nn], GM[b]             current search bank / memory bank: "GS%02u", "GM%u"
 //   BS%%, BM%%                clear the search / memory bank links
 //   BS<nn ...>, BM<b ...>     link search banks 00..19 / memory banks 0..9 into the scans;
@@ -48,7 +48,9 @@
 //     scan thresholds
 //   pauses SP, XP 00..60 s, read back "SP%02u"; delays SD, XD, DD 00..99 tenths of a second
 //     or FF (hold), read back "SDd.d" or "SDFF"
-// A setting is answered with its read-back.
+// A setting (a token with a value, a channel or search bank written, a channel or bank
+// cleared) is acknowledged with an empty line, as the receiver does; the token alone reads
+// the setting back. A line of several settings gets one empty line.
 //
 // State lines (RX, and the answer to a scan start, a VFO or channel selection):
 //   VFO           "VA RF0145500000 ST012500 AU0 MD0 BW3 AT00"
@@ -167,7 +169,7 @@ class Ar5000 : public AorModel {
     // reports it; false when no scan runs.
     bool TriggerScanStop(int level, Clock::time_point now);
 
-    // One command of a line: the read-back, "" for nothing to say; nullopt refuses it.
+    // One command of a line: the read-back, "" for a setting taken; nullopt refuses it.
     using Reply = std::optional<std::string>;
     using Handler = Reply (Ar5000::*)(std::string_view token, std::string_view value);
 

@@ -51,23 +51,20 @@
 // Unsolicited frames (transceive, as when the operator turns the knob) go to address 00:
 // 00 + frequency, 01 + mode + filter; they are dropped while the line is full (nobody reads).
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <filesystem>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
-#include <thread>
+#include <string_view>
 #include <vector>
 
 #include "emulators/civ/civ_frame.h"
 #include "emulators/civ/civ_memory.h"
 #include "emulators/civ/civ_profile.h"
-#include "emulators/common/pseudo_terminal.h"
+#include "emulators/common/outgoing_queue.h"
+#include "emulators/common/pty_server.h"
+#include "emulators/common/received_log.h"
 #include "emulators/common/scan_walk.h"
 #include "emulators/common/signal_plan.h"
 
@@ -101,9 +98,8 @@ struct CivState {
     bool priorityWatch = false;
 };
 
-class CivEmulator {
+class CivEmulator : public PtyServer {
   public:
-    using Clock = std::chrono::steady_clock;
     // How long a scan with D3 stays on a signal, and with D1 waits once it has gone.
     static constexpr std::chrono::seconds kResumeDelay{5};
     static constexpr std::chrono::seconds kGoneDelay{2};
@@ -111,24 +107,10 @@ class CivEmulator {
     // Opens the pseudo-terminal (std::system_error when there is none); nothing is served
     // until Start or Serve. The profile must outlive the emulator.
     explicit CivEmulator(const CivProfile& profile, SignalPlan plan = DefaultSignalPlan());
-    CivEmulator(const CivEmulator&) = delete;
-    CivEmulator& operator=(const CivEmulator&) = delete;
     // Stops serving, removes the link, closes the terminal.
-    ~CivEmulator();
+    ~CivEmulator() override;
 
     const CivProfile& Profile() const { return profile_; }
-    // The device the program opens as its port.
-    const std::string& SlavePath() const { return pty_.slavePath(); }
-    // See PseudoTerminal::LinkAs; the link goes when the emulator does.
-    void LinkAs(const std::filesystem::path& link) { pty_.LinkAs(link); }
-
-    // Serves on a thread of its own until Stop. Use either this or Serve, not both.
-    void Start();
-    void Stop();
-    // Serves on the calling thread until RequestStop (or Stop from another thread).
-    void Serve();
-    // Safe in a signal handler.
-    void RequestStop() noexcept;
 
     // Switches, safe from any thread while serving.
     // The set's CI-V address, as set in its menu; the profile's by default.
@@ -149,13 +131,7 @@ class CivEmulator {
     void SetRefuseAll(bool refuse);
     // Written before every frame the receiver sends (answers and unsolicited frames).
     void SetGarbage(Bytes garbage);
-    // Every byte goes out in a write of its own (echo included).
-    void SetByteByByte(bool on);
-    // Line-rate mode: every frame the receiver sends (the echo too) leaves only once its bytes
-    // have had their time on the line at the speed the program set on its end (start, data,
-    // parity and stop bits), one frame after the other as on a wire. Off by default: answers
-    // leave at once.
-    void SetLineRate(bool on);
+    // SetByteByByte and SetLineRate (PtyServer) take the echo along with every frame.
 
     // Channels each memory bank answers for, beyond which a channel is FA; the profile's at
     // most. 0 leaves the set without memory: bank and channel commands are FA.
@@ -194,13 +170,14 @@ class CivEmulator {
     CivState State() const;
 
   private:
-    struct Outgoing {
-        Clock::time_point due;
-        Bytes bytes;
-    };
+    // All below with the lock held.
+    void Receive(std::string_view bytes, Clock::time_point now) override;
+    void Tick(Clock::time_point now) override;
+    Clock::time_point NextTick() const override;
+    std::string_view Pending(Clock::time_point now) override { return outgoing_.Pending(now); }
+    void Sent(size_t count) override { outgoing_.Sent(count); }
+    Clock::time_point NextSend() const override { return outgoing_.NextDue(); }
 
-    void Wake() noexcept;
-    // All below with mutex_ held.
     void HandleFrame(const Bytes& frame, Clock::time_point now);
     Bytes Answer(uint8_t command, std::span<const uint8_t> data);
     Bytes Dispatch(const CivCommand& entry, std::span<const uint8_t> data);
@@ -233,22 +210,11 @@ class CivEmulator {
     void StopAt(const ScanPosition& position, Clock::time_point now);
     // Into the auto-write bank's first empty channel, unless one holds the frequency already.
     void WriteFind();
-    Clock::time_point NextScanEvent() const;
 
     void SendUnsolicited(const Bytes& body);
-    void Queue(Clock::time_point due, Bytes bytes);
-    // Writes what is due; false when the line is full and the rest must wait for room.
-    bool Flush(Clock::time_point now);
+    void Queue(Clock::time_point due, const Bytes& bytes);
 
     const CivProfile& profile_;
-    PseudoTerminal pty_;
-    int wakeRead_ = -1;
-    int wakeWrite_ = -1;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-
-    mutable std::mutex mutex_;
-    mutable std::condition_variable frameArrived_;
     SignalPlan plan_;
     CivState state_;
     CivMemory memory_;
@@ -256,20 +222,14 @@ class CivEmulator {
     bool echo_ = true;
     bool dead_ = false;
     bool refuseAll_ = false;
-    bool byteByByte_ = false;
-    bool lineRate_ = false;
-    Clock::time_point lineFree_{};    // when the line has sent what is queued (line-rate mode)
     Clock::time_point answersDue_{};  // the last answer's; unsolicited frames come after it
     Bytes garbage_;
     std::chrono::milliseconds latency_{0};
     std::chrono::milliseconds announceInterval_{0};
     Clock::time_point nextAnnounce_{};
-    std::deque<Outgoing> outgoing_;
-    size_t outgoingBytes_ = 0;
-    size_t written_ = 0;  // of outgoing_.front()
-    bool lineFull_ = false;
-    std::deque<Bytes> received_;
-    size_t receivedCount_ = 0;  // since the last clear, also those dropped from received_
+    FrameScanner scanner_;
+    OutgoingQueue outgoing_;
+    ReceivedLog<Bytes> received_;
 
     std::vector<ScanSegment> scan_;
     std::optional<ScanPosition> scanPosition_;  // empty before the first stop

@@ -119,7 +119,7 @@ const CivProfile kIcR10{
 const CivProfile kIcR9000{
     .model = "IC-R9000",
     .option = "ic9000",
-    .defaultAddress = 0x2A,
+    .defaultAddress = 0x52,
     .lowerLimitHz = 100'000,
     .upperLimitHz = 1'999'800'000,
     .commands = kIcR10Commands,

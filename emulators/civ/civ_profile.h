@@ -129,7 +129,8 @@ extern const CivProfile kIcR8500;
 // IC-R10: address 52, 500 kHz..1.3 GHz; frequency, mode and the signal level only (no
 // squelch state: 15 01 is FA).
 extern const CivProfile kIcR10;
-// IC-R9000: as the IC-R10 over 100 kHz..2 GHz, at its own address 2A.
+// IC-R9000: as the IC-R10 over 100 kHz..2 GHz, at the same address 52 (the program serves it
+// with the IC-R10's panel).
 extern const CivProfile kIcR9000;
 
 std::span<const CivProfile* const> CivProfiles();

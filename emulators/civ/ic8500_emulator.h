@@ -1,7 +1,6 @@
 #pragma once
 // The IC-R8500 the IC-R8500 panel's tests drive: the CI-V emulator (civ_emulator.h) with the
-// IC-R8500 profile, its memory without room (bank and channel commands FA) until a test
-// gives it some with SetMemoryCapacity. orvel-civ-emulator's IC-R8500 has its full memory.
+// IC-R8500 profile and its full memory, as orvel-civ-emulator's.
 
 #include "emulators/civ/civ_emulator.h"
 
@@ -16,9 +15,7 @@ class Ic8500Emulator : public CivEmulator {
     static constexpr uint64_t kUpperLimitHz = 2'000'000'000;
 
     explicit Ic8500Emulator(SignalPlan plan = DefaultSignalPlan())
-        : CivEmulator(kIcR8500, std::move(plan)) {
-        SetMemoryCapacity(0);
-    }
+        : CivEmulator(kIcR8500, std::move(plan)) {}
 };
 
 }  // namespace emulators

@@ -1,16 +1,8 @@
 #include "emulators/pcr/pcr1000_emulator.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <optional>
-#include <system_error>
-
-#include "emulators/common/line_rate.h"
 
 namespace emulators {
 
@@ -23,10 +15,6 @@ constexpr char kLineEnd[] = "\r\n";
 
 // The longest command is 21 characters; a longer run without a line end is noise.
 constexpr size_t kLongestLine = 64;
-// A line nobody reads fills up; past this much waiting output new lines are dropped rather
-// than kept without bound.
-constexpr size_t kMostOutgoingBytes = 65536;
-constexpr size_t kLoggedLines = 10000;
 
 // G1nn: nn is the index into this table.
 constexpr uint32_t kSpeeds[] = {300, 1200, 4800, 9600, 19200, 38400};
@@ -125,101 +113,50 @@ bool StartScope(Pcr1000State& state, std::string_view line) {
 }  // namespace
 
 Pcr1000Emulator::Pcr1000Emulator(SignalPlan plan) : plan_(std::move(plan)) {
-    int fds[2];
-    if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0)
-        throw std::system_error(errno, std::generic_category(), "wake pipe");
-    wakeRead_ = fds[0];
-    wakeWrite_ = fds[1];
     nextOffReport_ = Clock::now() + offReportInterval_;
 }
 
 Pcr1000Emulator::~Pcr1000Emulator() {
     Stop();
-    ::close(wakeRead_);
-    ::close(wakeWrite_);
 }
 
-void Pcr1000Emulator::Start() {
-    if (thread_.joinable()) return;
-    stop_ = false;
-    thread_ = std::thread([this] { Serve(); });
-}
-
-void Pcr1000Emulator::Stop() {
-    RequestStop();
-    if (thread_.joinable()) thread_.join();
-}
-
-void Pcr1000Emulator::RequestStop() noexcept {
-    stop_ = true;
-    Wake();
-}
-
-void Pcr1000Emulator::Wake() noexcept {
-    const char byte = 0;
-    // A full pipe already holds a wake-up.
-    [[maybe_unused]] const ssize_t n = ::write(wakeWrite_, &byte, 1);
-}
-
-void Pcr1000Emulator::Serve() {
-    UseExactTimers();
-    char buffer[256];
-    while (!stop_) {
-        timespec timeout{};
-        const timespec* wait = nullptr;
-        bool lineFull = false;
-        {
-            std::lock_guard lock(mutex_);
-            const auto now = Clock::now();
-            const bool reporting = !state_.powerOn && offReportInterval_.count() > 0;
-            if (reporting && now >= nextOffReport_) {
-                // Nobody reads a full line: the report is lost rather than piled up.
-                if (!lineFull_) Send(now, kOff, state_.lineSpeed);
-                nextOffReport_ = now + offReportInterval_;
-            }
-            lineFull = lineFull_ = !Flush(now);
-            auto next = Clock::time_point::max();
-            if (!lineFull && !outgoing_.empty()) next = outgoing_.front().due;
-            if (reporting) next = std::min(next, nextOffReport_);
-            if (next != Clock::time_point::max()) {
-                timeout = WaitUntil(next, now, lineRate_);
-                wait = &timeout;
-            }
-        }
-        pollfd fds[2] = {
-            {pty_.master(), static_cast<short>(POLLIN | (lineFull ? POLLOUT : 0)), 0},
-            {wakeRead_, POLLIN, 0},
-        };
-        if (::ppoll(fds, 2, wait, nullptr) < 0) {
-            if (errno == EINTR) continue;
-            return;  // nothing left to wait on: the receiver falls silent
-        }
-        if (fds[1].revents & POLLIN)
-            while (::read(wakeRead_, buffer, sizeof buffer) > 0) {
-            }
-        if (fds[0].revents & POLLIN) {
-            const ssize_t count = ::read(pty_.master(), buffer, sizeof buffer);
-            if (count <= 0) continue;
-            std::lock_guard lock(mutex_);
-            HandleInput(buffer, static_cast<size_t>(count), Clock::now());
-        }
+void Pcr1000Emulator::Tick(Clock::time_point now) {
+    if (OffReports() && now >= nextOffReport_) {
+        // Nobody reads a full line: the report is lost rather than piled up.
+        if (!LineFull()) Send(now, kOff, state_.lineSpeed);
+        nextOffReport_ = now + offReportInterval_;
     }
 }
 
-void Pcr1000Emulator::HandleInput(const char* bytes, size_t count, Clock::time_point now) {
-    const uint32_t programSpeed = pty_.LineSpeed();
+Pcr1000Emulator::Clock::time_point Pcr1000Emulator::NextTick() const {
+    return OffReports() ? nextOffReport_ : Clock::time_point::max();
+}
+
+void Pcr1000Emulator::Receive(std::string_view bytes, Clock::time_point now) {
+    const size_t count = bytes.size();
+    const uint32_t programSpeed = Terminal().LineSpeed();
     if (programSpeed != 0 && programSpeed != state_.lineSpeed) {
         // At another speed every byte is a garbled one, and so is the line it was part of.
         misheardBytes_ += count;
-        inputArrived_.notify_all();
         partial_.clear();
         overlong_ = false;
         return;
     }
+    // In line-rate mode the set hears a byte only once it has had its time on the line, so a
+    // command is answered after its last byte would have arrived, as on a wire.
+    const auto lineByteTime = LineByteTime();
+    const auto byteTime = lineByteTime.value_or(std::chrono::nanoseconds(0));
+    Clock::time_point heard = lineByteTime ? std::max(now, inputFree_) : now;
     for (size_t i = 0; i < count; ++i) {
         const char c = bytes[i];
+        heard += std::chrono::duration_cast<Clock::duration>(byteTime);
         if (c == '\r' || c == '\n') {
-            if (!overlong_ && !partial_.empty()) HandleLine(partial_, now);
+            // The set takes a command's whole line end, CR LF, before it answers.
+            if (c == '\r' && i + 1 < count && bytes[i + 1] == '\n') {
+                heard += std::chrono::duration_cast<Clock::duration>(byteTime);
+                ++i;
+            }
+            if (!overlong_ && !partial_.empty()) HandleLine(partial_, heard);
             partial_.clear();
             overlong_ = false;
         } else if (partial_.size() < kLongestLine) {
@@ -229,13 +166,11 @@ void Pcr1000Emulator::HandleInput(const char* bytes, size_t count, Clock::time_p
             overlong_ = true;
         }
     }
+    if (lineByteTime) inputFree_ = heard;
 }
 
 void Pcr1000Emulator::HandleLine(const std::string& line, Clock::time_point now) {
-    received_.push_back(line);
-    if (received_.size() > kLoggedLines) received_.pop_front();
-    ++receivedCount_;
-    inputArrived_.notify_all();
+    received_.Add(line);
     if (dead_) return;
     // The answer leaves at the speed the command came at, also when the command changes it.
     const uint32_t speed = state_.lineSpeed;
@@ -305,117 +240,76 @@ std::string Pcr1000Emulator::ScopeBlock(int block) const {
 }
 
 void Pcr1000Emulator::Send(Clock::time_point due, std::string_view line, uint32_t lineSpeed) {
-    if (dead_) return;
-    std::string bytes = std::string(line) + kLineEnd;
-    if (outgoingBytes_ + bytes.size() > kMostOutgoingBytes) return;
-    if (lineRate_) due = AfterTheLine(due, lineFree_, pty_.ByteTime(), bytes.size());
-    outgoingBytes_ += bytes.size();
-    const auto place = std::upper_bound(
-        outgoing_.begin(), outgoing_.end(), due,
-        [](Clock::time_point time, const Outgoing& item) { return time < item.due; });
-    outgoing_.insert(place, Outgoing{due, std::move(bytes), lineSpeed});
+    if (!dead_) outgoing_.Push(due, std::string(line) + kLineEnd, LineByteTime(), lineSpeed);
 }
 
-bool Pcr1000Emulator::Flush(Clock::time_point now) {
-    while (!outgoing_.empty() && outgoing_.front().due <= now) {
-        const Outgoing& item = outgoing_.front();
-        const uint32_t programSpeed = pty_.LineSpeed();
+std::string_view Pcr1000Emulator::Pending(Clock::time_point now) {
+    for (auto bytes = outgoing_.Pending(now); !bytes.empty(); bytes = outgoing_.Pending(now)) {
+        const uint32_t programSpeed = Terminal().LineSpeed();
         // Sent at a speed the program does not listen at, the line reaches it as noise.
-        const bool heard = programSpeed == 0 || programSpeed == item.lineSpeed;
-        while (heard && written_ < item.bytes.size()) {
-            const size_t chunk = byteByByte_ ? 1 : item.bytes.size() - written_;
-            const ssize_t n = ::write(pty_.master(), item.bytes.data() + written_, chunk);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return false;
-            if (n <= 0) break;  // the line is gone: the answer is lost, as on a cut cable
-            written_ += static_cast<size_t>(n);
-        }
-        outgoingBytes_ -= item.bytes.size();
-        outgoing_.pop_front();
-        written_ = 0;
+        if (programSpeed == 0 || programSpeed == outgoing_.PendingSpeed()) return bytes;
+        outgoing_.Sent(bytes.size());
     }
-    return true;
+    return {};
 }
 
 void Pcr1000Emulator::SetSignalPlan(SignalPlan plan) {
-    std::lock_guard lock(mutex_);
-    plan_ = std::move(plan);
+    Locked([&] { plan_ = std::move(plan); });
 }
 
 void Pcr1000Emulator::SetOffReportInterval(std::chrono::milliseconds interval) {
-    {
-        std::lock_guard lock(mutex_);
+    Locked([&] {
         offReportInterval_ = interval;
         nextOffReport_ = Clock::now() + interval;
-    }
-    Wake();
+    });
 }
 
 void Pcr1000Emulator::SwitchPowerByHand(bool on) {
-    {
-        std::lock_guard lock(mutex_);
-        SwitchPower(on);
-    }
-    Wake();
+    Locked([&] { SwitchPower(on); });
+}
+
+bool Pcr1000Emulator::HasLineSpeed(uint32_t bitsPerSecond) {
+    return std::find(std::begin(kSpeeds), std::end(kSpeeds), bitsPerSecond) != std::end(kSpeeds);
 }
 
 bool Pcr1000Emulator::SetLineSpeedByHand(uint32_t bitsPerSecond) {
-    if (std::find(std::begin(kSpeeds), std::end(kSpeeds), bitsPerSecond) == std::end(kSpeeds))
-        return false;
-    std::lock_guard lock(mutex_);
-    state_.lineSpeed = bitsPerSecond;
+    if (!HasLineSpeed(bitsPerSecond)) return false;
+    Locked([&] { state_.lineSpeed = bitsPerSecond; });
     return true;
 }
 
 void Pcr1000Emulator::SetLatency(std::chrono::milliseconds latency) {
-    std::lock_guard lock(mutex_);
-    latency_ = latency;
+    Locked([&] { latency_ = latency; });
 }
 
 void Pcr1000Emulator::SetDead(bool dead) {
-    std::lock_guard lock(mutex_);
-    dead_ = dead;
+    Locked([&] { dead_ = dead; });
 }
 
 void Pcr1000Emulator::SetFault(bool fault) {
-    std::lock_guard lock(mutex_);
-    fault_ = fault;
-}
-
-void Pcr1000Emulator::SetByteByByte(bool on) {
-    std::lock_guard lock(mutex_);
-    byteByByte_ = on;
-}
-
-void Pcr1000Emulator::SetLineRate(bool on) {
-    std::lock_guard lock(mutex_);
-    lineRate_ = on;
-    lineFree_ = Clock::now();
+    Locked([&] { fault_ = fault; });
 }
 
 std::vector<std::string> Pcr1000Emulator::ReceivedLines() const {
-    std::lock_guard lock(mutex_);
-    return {received_.begin(), received_.end()};
+    std::lock_guard lock(Mutex());
+    return received_.Entries();
 }
 
 void Pcr1000Emulator::ClearReceivedLines() {
-    std::lock_guard lock(mutex_);
-    received_.clear();
-    receivedCount_ = 0;
+    std::lock_guard lock(Mutex());
+    received_.Clear();
 }
 
 bool Pcr1000Emulator::WaitForLines(size_t count, std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(mutex_);
-    return inputArrived_.wait_for(lock, timeout, [&] { return receivedCount_ >= count; });
+    return WaitFor(timeout, [&] { return received_.Count() >= count; });
 }
 
 bool Pcr1000Emulator::WaitForMisheardBytes(size_t count, std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(mutex_);
-    return inputArrived_.wait_for(lock, timeout, [&] { return misheardBytes_ >= count; });
+    return WaitFor(timeout, [&] { return misheardBytes_ >= count; });
 }
 
 Pcr1000State Pcr1000Emulator::State() const {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(Mutex());
     return state_;
 }
 

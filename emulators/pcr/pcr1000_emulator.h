@@ -43,19 +43,15 @@
 // set hears only noise (the line is dropped, not logged, not answered) and what it sends is
 // noise to the program (dropped too). A speed that cannot be read is taken as agreeing.
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <filesystem>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
-#include "emulators/common/pseudo_terminal.h"
+#include "emulators/common/outgoing_queue.h"
+#include "emulators/common/pty_server.h"
+#include "emulators/common/received_log.h"
 #include "emulators/common/signal_plan.h"
 
 namespace emulators {
@@ -85,7 +81,7 @@ struct Pcr1000State {
     uint32_t scopeStepHz = 0;
 };
 
-class Pcr1000Emulator {
+class Pcr1000Emulator : public PtyServer {
   public:
     static constexpr uint64_t kLowerLimitHz = 10'000;
     static constexpr uint64_t kUpperLimitHz = 1'300'000'000;
@@ -95,32 +91,18 @@ class Pcr1000Emulator {
     // Opens the pseudo-terminal (std::system_error when there is none); nothing is served
     // until Start or Serve. The set is off at 9600 baud and reports so every 500 ms.
     explicit Pcr1000Emulator(SignalPlan plan = DefaultSignalPlan());
-    Pcr1000Emulator(const Pcr1000Emulator&) = delete;
-    Pcr1000Emulator& operator=(const Pcr1000Emulator&) = delete;
     // Stops serving, removes the link, closes the terminal.
-    ~Pcr1000Emulator();
-
-    // The device the program opens as its port.
-    const std::string& SlavePath() const { return pty_.slavePath(); }
-    // See PseudoTerminal::LinkAs; the link goes when the emulator does.
-    void LinkAs(const std::filesystem::path& link) { pty_.LinkAs(link); }
-
-    // Serves on a thread of its own until Stop. Use either this or Serve, not both.
-    void Start();
-    void Stop();
-    // Serves on the calling thread until RequestStop (or Stop from another thread).
-    void Serve();
-    // Safe in a signal handler.
-    void RequestStop() noexcept;
+    ~Pcr1000Emulator() override;
 
     // Switches, safe from any thread while serving.
     void SetSignalPlan(SignalPlan plan);
     // How often the switched-off set reports H100; zero sends no reports.
     void SetOffReportInterval(std::chrono::milliseconds interval);
     // The operator at the set: its power switch, and the speed it was left at by an earlier
-    // session. False for a speed the set does not have.
+    // session. False for a speed the set does not have (HasLineSpeed).
     void SwitchPowerByHand(bool on);
     bool SetLineSpeedByHand(uint32_t bitsPerSecond);
+    static bool HasLineSpeed(uint32_t bitsPerSecond);
 
     // Test hooks.
     // Answers leave this long after their command came; 0 answers at once.
@@ -129,12 +111,9 @@ class Pcr1000Emulator {
     void SetDead(bool dead);
     // A set in fault: every line is answered G001, the status query included.
     void SetFault(bool fault);
-    // Every byte goes out in a write of its own.
-    void SetByteByByte(bool on);
-    // Line-rate mode: every line the set sends leaves only once its bytes have had their time
-    // on the line at the speed the program set on its end (start, data, parity and stop
-    // bits), one line after the other as on a wire. Off by default: answers leave at once.
-    void SetLineRate(bool on);
+    // In line-rate mode (PtyServer::SetLineRate) the bytes take their time both ways: a
+    // command is heard once its last byte would have arrived, and its answer leaves after
+    // that and after what the set sent before it.
 
     // The lines heard (without their line end), in order; the newest 10,000.
     std::vector<std::string> ReceivedLines() const;
@@ -149,16 +128,15 @@ class Pcr1000Emulator {
     Pcr1000State State() const;
 
   private:
-    using Clock = std::chrono::steady_clock;
-    struct Outgoing {
-        Clock::time_point due;
-        std::string bytes;
-        uint32_t lineSpeed;  // the set's speed when it sent them
-    };
+    // All below with the lock held.
+    void Receive(std::string_view bytes, Clock::time_point now) override;
+    void Tick(Clock::time_point now) override;
+    Clock::time_point NextTick() const override;
+    std::string_view Pending(Clock::time_point now) override;
+    void Sent(size_t count) override { outgoing_.Sent(count); }
+    Clock::time_point NextSend() const override { return outgoing_.NextDue(); }
 
-    void Wake() noexcept;
-    // All below with mutex_ held.
-    void HandleInput(const char* bytes, size_t count, Clock::time_point now);
+    bool OffReports() const { return !state_.powerOn && offReportInterval_.count() > 0; }
     void HandleLine(const std::string& line, Clock::time_point now);
     std::string Answer(std::string_view line);
     // Switched off, the set forgets its line speed and band scope.
@@ -166,35 +144,19 @@ class Pcr1000Emulator {
     std::string ScopeBlock(int block) const;
     // Queues a line the set sends at lineSpeed.
     void Send(Clock::time_point due, std::string_view line, uint32_t lineSpeed);
-    // Writes what is due; false when the line is full and the rest must wait for room.
-    bool Flush(Clock::time_point now);
 
-    PseudoTerminal pty_;
-    int wakeRead_ = -1;
-    int wakeWrite_ = -1;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-
-    mutable std::mutex mutex_;
-    mutable std::condition_variable inputArrived_;
     SignalPlan plan_;
     Pcr1000State state_;
     std::string partial_;  // the line being received
     bool overlong_ = false;
     bool dead_ = false;
     bool fault_ = false;
-    bool byteByByte_ = false;
-    bool lineRate_ = false;
-    Clock::time_point lineFree_{};  // when the line has sent what is queued (line-rate mode)
+    Clock::time_point inputFree_{};  // when the set has heard what came to it (line-rate mode)
     std::chrono::milliseconds latency_{0};
     std::chrono::milliseconds offReportInterval_{500};
     Clock::time_point nextOffReport_{};
-    std::deque<Outgoing> outgoing_;
-    size_t outgoingBytes_ = 0;
-    size_t written_ = 0;  // of outgoing_.front()
-    bool lineFull_ = false;
-    std::deque<std::string> received_;
-    size_t receivedCount_ = 0;  // since the last clear, also those dropped from received_
+    OutgoingQueue outgoing_;
+    ReceivedLog<std::string> received_;
     size_t misheardBytes_ = 0;
 };
 

@@ -65,6 +65,11 @@ struct Card {
     const Model* model;
     uint32_t deviceNumber;
     uint32_t ioPort;
+    // The model's, unless a test describes the card otherwise.
+    uint32_t lowerLimitHz = model->lowerLimitHz;
+    uint32_t upperLimitHz = model->upperLimitHz;
+    uint32_t fmSettleRate = kFmSettleRate;
+    uint32_t otherSettleRate = kOtherSettleRate;
     int32_t handle = 0;  // 0 while closed
     bool power = false;
     uint32_t frequencyHz = 72'900'000;
@@ -120,6 +125,13 @@ struct Standin {
             Card* card = Find(handle);
             return card ? body(*card) : failure;
         });
+    }
+
+    // Card n, numbered from 1; null when there is none.
+    Card* Numbered(int32_t n) {
+        return n >= 1 && n <= static_cast<int32_t>(cards.size())
+                   ? &cards[static_cast<size_t>(n - 1)]
+                   : nullptr;
     }
 
     Card* Find(int32_t handle) {
@@ -197,14 +209,14 @@ WRAPI_ENTRY int32_t GetRadioDeviceInfo(int32_t handle, WrapiRadioInfo* info) {
         filled.features = card.model->features;
         filled.interfaceVersion = 0x0100;
         filled.model = card.model->code;
-        filled.lowerLimitHz = card.model->lowerLimitHz;
-        filled.upperLimitHz = card.model->upperLimitHz;
+        filled.lowerLimitHz = card.lowerLimitHz;
+        filled.upperLimitHz = card.upperLimitHz;
         filled.resolutionHz = card.model->resolutionHz;
         filled.modeCount = card.HasSsb() ? 6 : 4;
         filled.maxVolume = kMaxVolume;
         filled.bfoLimitHz = kBfoLimitHz;
-        filled.fmSettleRate = kFmSettleRate;
-        filled.otherSettleRate = kOtherSettleRate;
+        filled.fmSettleRate = card.fmSettleRate;
+        filled.otherSettleRate = card.otherSettleRate;
         filled.ioPort = card.ioPort;
         filled.deviceNumber = card.deviceNumber;
         filled.ifShiftLimitHz = card.model->ifShiftLimitHz;
@@ -240,7 +252,7 @@ WRAPI_ENTRY int32_t SetFrequency(int32_t handle, uint32_t hz) {
     Standin& s = Library();
     std::lock_guard lock(s.mutex);
     return s.OnCard("SetFrequency", handle, Text(hz), 0, [&](Card& card) {
-        if (!card.power || hz < card.model->lowerLimitHz || hz > card.model->upperLimitHz) return 0;
+        if (!card.power || hz < card.lowerLimitHz || hz > card.upperLimitHz) return 0;
         card.frequencyHz = hz - hz % card.model->resolutionHz;
         return 1;
     });
@@ -430,4 +442,24 @@ WRAPI_ENTRY void StandinAddSignal(uint32_t hz, int32_t peakLevel, uint32_t width
     Standin& s = Library();
     std::lock_guard lock(s.mutex);
     s.plan.signals.push_back(emulators::Signal{hz, std::clamp(peakLevel, 0, 255), widthHz});
+}
+
+WRAPI_ENTRY int32_t StandinSetLimits(int32_t card, uint32_t lowerHz, uint32_t upperHz) {
+    Standin& s = Library();
+    std::lock_guard lock(s.mutex);
+    Card* found = s.Numbered(card);
+    if (!found) return 0;
+    found->lowerLimitHz = lowerHz;
+    found->upperLimitHz = upperHz;
+    return 1;
+}
+
+WRAPI_ENTRY int32_t StandinSetSettleRates(int32_t card, uint32_t fmRate, uint32_t otherRate) {
+    Standin& s = Library();
+    std::lock_guard lock(s.mutex);
+    Card* found = s.Numbered(card);
+    if (!found) return 0;
+    found->fmSettleRate = fmRate;
+    found->otherSettleRate = otherRate;
+    return 1;
 }

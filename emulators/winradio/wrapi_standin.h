@@ -124,3 +124,8 @@ WRAPI_ENTRY int32_t StandinSetCards(const uint16_t* models, int32_t count);
 // peak level 0..255, width (the level falls off to the noise floor at centre +- width / 2).
 WRAPI_ENTRY void StandinSetNoiseFloor(int32_t level);
 WRAPI_ENTRY void StandinAddSignal(uint32_t hz, int32_t peakLevel, uint32_t widthHz);
+// Card n (numbered from 1) describes these limits and tunes within them, or these settle
+// rates (0: the card names none); 0, with nothing changed, when there is no card n. Until the
+// next StandinSetCards or StandinReset.
+WRAPI_ENTRY int32_t StandinSetLimits(int32_t card, uint32_t lowerHz, uint32_t upperHz);
+WRAPI_ENTRY int32_t StandinSetSettleRates(int32_t card, uint32_t fmRate, uint32_t otherRate);

@@ -38,12 +38,14 @@ inline constexpr int32_t kModeRead = 0x04;
 inline constexpr int32_t kFrequencySet = 0x05;
 inline constexpr int32_t kModeSet = 0x06;
 inline constexpr int32_t kChannelSelect = 0x08;
+inline constexpr int32_t kScanControl = 0x0E;
 inline constexpr int32_t kStepSet = 0x10;
 inline constexpr int32_t kAttenuatorSet = 0x11;
 inline constexpr int32_t kLevelSet = 0x14;
 inline constexpr int32_t kMeterRead = 0x15;
 inline constexpr int32_t kFunctionSet = 0x16;
 inline constexpr int32_t kPowerSet = 0x18;
+inline constexpr int32_t kMemoryContents = 0x1A;
 // Longest body (destination to the last data byte) of a frame the receivers send.
 inline constexpr std::size_t kLongestBody = 64;
 

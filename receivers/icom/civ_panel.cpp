@@ -39,7 +39,7 @@ void CivPanel::OnCreate() {
     s.BuildingControls = 1;
     CreateControls();
     Fine.Attach(scale, scrollb_1, step);
-    if (s.OptMaxMon) ScaleLayout();
+    if (s.OptMaxMon) StretchControls();
     SetDefaults();
     try {
         Scale.Allocate(UpperLimit);
@@ -58,19 +58,6 @@ void CivPanel::OnCreate() {
     ShowControls();
     FollowTuning();
     Show();
-}
-
-// MAXMON: the receiver page grows with the main window; the controls grow along.
-void CivPanel::ScaleLayout() {
-    const float factor = fdx_->LayoutScale;
-    for (const ui::ControlResource& row : model_.form->controls) {
-        ui::Control* control = FindControl(row.name);
-        if (!control) continue;
-        ui::Rect r = control->Geometry();
-        r.x = static_cast<int>(static_cast<float>(r.x) * factor);
-        r.width = static_cast<int>(static_cast<float>(r.width) * factor);
-        control->Move(r);
-    }
 }
 
 void CivPanel::SetDefaults() {
@@ -98,9 +85,12 @@ void CivPanel::OnDestroy() {
     ForgetControls();
 }
 
+// The fine scale stays enabled: the mouse points on it also while the panel is locked.
 void CivPanel::LockControls(bool locked) {
-    for (const ui::ControlResource& row : model_.form->controls)
-        if (ui::Control* control = FindControl(row.name)) control->SetEnabled(!locked);
+    for (const ui::ControlResource& row : model_.form->controls) {
+        ui::Control* control = FindControl(row.name);
+        if (control && control != scale) control->SetEnabled(!locked);
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -113,9 +103,13 @@ bool CivPanel::Exchange(const std::string& payload, int32_t awaited) {
 }
 
 int32_t CivPanel::ReadLevel() {
-    if (!Exchange("1501", civ::kMeterRead)) return -1;
+    if (model_.squelchQuery && !Exchange("1501", civ::kMeterRead)) return -1;
     if (!Exchange("1502", civ::kMeterRead)) return -1;
     return StoredLevel;
+}
+
+void CivPanel::AskLevel() {
+    Link.Send(model_.squelchQuery ? "1501" : "1502", civ::kMeterRead);
 }
 
 uint32_t CivPanel::ReadReply() {
@@ -172,8 +166,6 @@ void CivPanel::ParseReply(const civ::CivReply& reply) {
     }
     if (ParseModelReply(reply)) return;
     if (text.starts_with("00") || text.starts_with("03")) {
-        // A frequency the receiver reports by itself ("00") may also be a stop of its own
-        // scan; that comes with the memory banks.
         ParseFrequency(reply.awaited);
     } else if (text.starts_with("1501")) {
         SquelchOpen = text.substr(4, 2) == "01";
@@ -192,15 +184,17 @@ void CivPanel::ParseFrequency(bool awaited) {
         FrequencyPosted = true;
         PostToOwner(PostFrequencyChanged);
     }
+    if (Link.ReplyText.starts_with("00")) OnFrequencyReport();
     // Every frequency the receiver reports by itself gets its level; one that somebody waits
     // for is followed by the waiter's own queries.
-    if (!awaited) Link.Send("1501", civ::kMeterRead);
+    if (!awaited) AskLevel();
 }
 
 void CivPanel::ParseLevel(bool awaited) {
     const int reading = civ::DecodeLevel(Link.ReplyText);
-    if (!SquelchOpen) FollowSquelchKnob(reading);
-    StoredLevel = SquelchOpen ? reading : 0;
+    const bool counts = SquelchOpen || !model_.squelchQuery;
+    if (!counts) FollowSquelchKnob(reading);
+    StoredLevel = counts ? reading : 0;
     if (!awaited && Scale.At(fdx_->Frequency) != StoredLevel) {
         fdx_->Level = StoredLevel;
         Scale.Measure(fdx_->Frequency, StoredLevel);
@@ -232,6 +226,8 @@ void CivPanel::ParseMode() {
 // Synchronisation and standby
 
 bool CivPanel::Identify() {
+    // A set that cannot tell who it is counts as there: its frequency query says the rest.
+    if (!model_.identity) return true;
     // A refusal is an answer too: the set is there but switched off.
     return Exchange("1900", civ::kIdentityCommand) || Link.RejectCount > 0;
 }
@@ -249,11 +245,11 @@ void CivPanel::Synchronise() {
     if (answered) {
         Exchange("03", civ::kFrequencyRead);
         Exchange("04", civ::kModeRead);
-        if (Link.RejectCount == 0) {
+        if (Link.RejectCount == 0 || !model_.identity) {
             fdx_->Level = 0;
             SquelchOpen = false;
-            // The level query follows the squelch reply by itself.
-            Link.Send("1501", civ::kMeterRead);
+            // A level query follows the squelch reply by itself.
+            AskLevel();
         } else {
             EnterStandby();
         }
@@ -275,7 +271,9 @@ void CivPanel::EnterStandby() {
 // Display
 
 void CivPanel::ShowFrequency() {
-    if (label_1) label_1->SetText(MHzText(PanelFrequency));
+    if (label_1)
+        label_1->SetText(Title.empty() ? MHzText(PanelFrequency)
+                                       : Title + "  " + MHzText(PanelFrequency));
 }
 
 void CivPanel::ShowWidth() {
@@ -296,7 +294,7 @@ void CivPanel::FollowTuning() {
 void CivPanel::StepBy(int direction) {
     const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
     if (target < LowerLimit || target > UpperLimit) return;
-    if (!PanelBusy && PendingCommand == NoExchange) Fine.TuneTo(static_cast<uint32_t>(target));
+    if (MayTuneOnStep() && PendingCommand == NoExchange) Fine.TuneTo(static_cast<uint32_t>(target));
     PostToOwner(PostFrequencyStepped);
 }
 
@@ -320,7 +318,8 @@ void CivPanel::OnUserEvent(uint32_t code) {
             RefreshDisplay();
             break;
         case PostTimerTick:
-            if (Link.RejectCount > kStandbyRejections && !Standby) EnterStandby();
+            if (model_.identity && Link.RejectCount > kStandbyRejections && !Standby)
+                EnterStandby();
             break;
         case PostMeasureLevel:
             if (SetFrequencyWait()) {
@@ -346,8 +345,7 @@ void CivPanel::OnUserEvent(uint32_t code) {
             StepBy(-1);
             break;
         default:
-            // The memory banks' codes (PostItemLoaded, PostSaveBank, PostClearData,
-            // PostLoadReceiverSetup) come with the banks.
+            OnModelCode(code);
             break;
     }
 }

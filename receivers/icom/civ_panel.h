@@ -7,10 +7,10 @@
 // its data (CivModel), builds its controls and adds what it has of its own through the hooks
 // below.
 //
-// Where the next models depart from this shape: the IC-R10 asks no identity (Identify) and
-// has no squelch query (its level query follows a report and the synchronisation alone, and
-// its readings count as with the squelch open); the IC-756PRO and IC-R75 build their mode
-// command from mode and filter codes (SetMode) and decode more mode bytes (ParseModelReply).
+// Where the models depart from this shape: the IC-R10 asks no identity and has no squelch
+// query (CivModel), so its level query follows a report and the synchronisation alone and its
+// readings count as with the squelch open; the IC-756PRO and IC-R75 build their mode command
+// from mode and filter codes (SetMode) and decode more mode bytes (ParseModelReply).
 
 #include <array>
 #include <cstdint>
@@ -47,6 +47,11 @@ struct CivModel {
     std::array<int32_t, 17> calibration;
     const char* stateFileStem;  // "<stem>.<port>" in the program folder
     FineScaleLook fineScale;
+    // The set reports its squelch (15 01): a level counts only while the squelch is open, and
+    // every level query follows a squelch query. Without it every reading counts.
+    bool squelchQuery = true;
+    // The synchronisation asks who is there (19 00), and repeated rejections mean standby.
+    bool identity = true;
 };
 
 class CivPanel : public ReceiverPanel {
@@ -56,8 +61,8 @@ class CivPanel : public ReceiverPanel {
     // calibration and, with the RECV_SAVE option, the state file.
     bool Create(ui::Form* parent, FDX* fdx) override;
 
-    // Squelch state, then level, each waited for: the raw level 0..255 (0 while the squelch
-    // is closed), -1 when a send was refused or a wait timed out.
+    // Squelch state (a model with the query), then level, each waited for: the raw level
+    // 0..255 (0 while the squelch is closed), -1 when a send was refused or a wait timed out.
     int32_t ReadLevel() override;
     uint32_t ReadReply() override;
     bool SetFrequency() override;
@@ -132,6 +137,13 @@ class CivPanel : public ReceiverPanel {
     }
     // A level reading while the squelch is closed follows the receiver's squelch knob.
     virtual void FollowSquelchKnob(int reading) { (void)reading; }
+    // The receiver reported a frequency by itself ("00"), already taken; before its level
+    // is asked.
+    virtual void OnFrequencyReport() {}
+    // A posted code the core does not serve (the memory banks' codes).
+    virtual void OnModelCode(uint32_t code) { (void)code; }
+    // The step keys tune now (else they only report the step).
+    virtual bool MayTuneOnStep() const { return !PanelBusy; }
     // The synchronisation asks who is there; true when the receiver answered, even refusing.
     virtual bool Identify();
     // Start of the synchronisation, before anything is asked.
@@ -144,6 +156,8 @@ class CivPanel : public ReceiverPanel {
     // One command sent and waited for; false when refused (then nothing is waited for),
     // rejected or not answered.
     bool Exchange(const std::string& payload, int32_t awaited);
+    // The first query of a level reading, not waited for: the reply parser asks the rest.
+    void AskLevel();
     void EnterStandby();
     void ShowWidth();
     // The readout and the fine scale follow FDX::Frequency: every tune, every reported
@@ -160,13 +174,15 @@ class CivPanel : public ReceiverPanel {
 
     const CivModel& model_;
     FineScale Fine;
+    // Shown before the frequency in label_1 (a panel serving two models names the one it
+    // drives); empty for none.
+    std::string Title;
 
   private:
     void OnCreate();
     void OnDestroy();
     void OnUserEvent(uint32_t code);
     void SetDefaults();
-    void ScaleLayout();
     void Synchronise();
     void StepBy(int direction);
     void ShowFrequency();

@@ -173,7 +173,7 @@ class JournalLines : public JobRun {
 };
 
 TEST_F(JournalLines, SelectTheNamedItemOrFailWithTheirOwnMessage) {
-    JournalItem* first = orvel.RangeFolder->Children()[0].get();
+    JournalItem* first = orvel.store.RangeFolder->Children()[0].get();
     ASSERT_EQ(first->As<UserDp>()->FolderName, "0001");
     // clang-format off
     const struct {
@@ -187,7 +187,7 @@ TEST_F(JournalLines, SelectTheNamedItemOrFailWithTheirOwnMessage) {
         {8,  "FM",        nullptr, "Не найден указанный эталон"},
         {3,  "FM",        first,   ""},
         {3,  "fm",        nullptr, "Не найден указанный диапазон"},  // letter case counts
-        {11, "Обход",     Child(orvel.JobFolder, "Обход"), ""},
+        {11, "Обход",     Child(orvel.store.JobFolder, "Обход"), ""},
         {6,  "Банк",      nullptr, "Не найден указанный банк"},
         {7,  "Банк>>1",   nullptr, "Не найден указанные измерения"},
         {4,  "Группа",    nullptr, "Не найдена указанная группа"},
@@ -373,7 +373,7 @@ class JobSavingOverGaps : public JobRun {
         std::copy(made.begin(), made.end(), orvel.EditLines.begin());
         orvel.EditLineCount = int32_t(made.size());
         boxes.shown.clear();
-        orvel.SaveJobItem();
+        orvel.store.SaveJobItem();
     }
 };
 
@@ -387,11 +387,11 @@ TEST_F(JobSavingOverGaps, SameLinesAreNotSavedAgainAndAChangedValueIsUpdatedWhen
     EXPECT_EQ(Messages(), (Texts{"Задание с таким содержимым существует! Обновить?",
                                  "Задание существует и обновлено!"}));
     EXPECT_NE(Cp1251ToUtf8(Read("JOB/0001/job.cfg")).find("VAL=1460000\r\n"), std::string::npos);
-    EXPECT_EQ(orvel.journal.Selected(), Child(orvel.JobFolder, "Обход"));
+    EXPECT_EQ(orvel.journal.Selected(), Child(orvel.store.JobFolder, "Обход"));
 
     SaveEditor({kRangesPage});
     EXPECT_TRUE(Exists("JOB/0002/job.cfg"));
-    EXPECT_EQ(orvel.journal.Selected(), Child(orvel.JobFolder, "Задание N 2"));
+    EXPECT_EQ(orvel.journal.Selected(), Child(orvel.store.JobFolder, "Задание N 2"));
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
-// Jobs against the emulated IC-R8500 over a pseudo-terminal: the station running unattended
-// from its start (ORVEL.INI names a start-up job, which loads a stored range and starts the
-// scan; the scan finds the emulator's signal and journals it, nobody touching the program), and
-// the lines a job hands to the receiver panel.
+// Jobs against the emulated CI-V receivers over a pseudo-terminal: the station running
+// unattended from its start with an IC-R8500, an IC-R10 or an IC-R9000 (ORVEL.INI names a
+// start-up job, which loads a stored range and starts the scan; the scan finds the emulator's
+// signal and journals it, nobody touching the program), and the lines a job hands to the
+// IC-R8500's panel.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "receivers/icom/civ_panel.h"
+#include "receivers/icom/ic8500/ric8500.h"
 #include "tests/app/window_fixture.h"
 
 namespace {
@@ -15,34 +18,26 @@ using window_test::ScanOnAir;
 
 using OnAir = ScanOnAir;
 
-class UnattendedStart : public ScanOnAir {
-  protected:
-    std::string Ini() const override { return ScanOnAir::Ini() + "AUTOEXEC=0002\r\n"; }
-    void Prepare() override {
-        // A carrier at 100.5 MHz, in the range of 100 points from 100.0 MHz the job scans.
-        emulator.SetSignalPlan(window_test::WithCarrier(20, 100'500'000, 200));
-        // Without ORVEL.CFG no start-up job is queued.
-        Write("ORVEL.CFG", {"Сетка=Да"});
-
-        UserDp& range = MakeRange(1'000'000, 1'009'900, 100);
-        range.Identifier = "Эфир";
-        range.Level = 50;
-        range.Journal = 1;
-        range.FilePath = range.FolderPath + "diap.cfg";
-        ASSERT_TRUE(range.WriteFile());
-        WriteJob("0002", "Утренний обход",
-                 MakeLines({{"Панель ДИАПАЗОНЫ", 10, 2},
-                            {"Эфир", 9, 3, 0, "Эфир"},
-                            {"Кнопка ЗАГРУЗИТЬ", 10, 13, 0, "", true},
-                            {"Кнопка ПУСК", 10, 17}}));
-    }
-    std::string Notes() const { return Cp1251ToUtf8(WindowTest::Notes(*ranges.front())); }
+struct Station {
+    int receiverType;
+    const emulators::CivProfile* set;
 };
 
-TEST_F(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
-    ASSERT_TRUE(RunUntil([&] { return Notes().find("Появление сигнала") != std::string::npos; }));
-    EXPECT_EQ(Notes().substr(0, 20), "07/03/2001 09:05:30 ");
-    EXPECT_NE(Notes().find("Появление сигнала 100.5100"), std::string::npos);
+class UnattendedStart : public ScanOnAir, public ::testing::WithParamInterface<Station> {
+  protected:
+    UnattendedStart() : ScanOnAir(GetParam().receiverType, *GetParam().set) {}
+    std::string Ini() const override { return ScanOnAir::Ini() + "AUTOEXEC=0002\r\n"; }
+    void Prepare() override {
+        // A carrier at 100.5 MHz, in the range the job scans.
+        emulator.SetSignalPlan(window_test::WithCarrier(20, 100'500'000, 200));
+        WriteUnattendedScan();
+    }
+};
+
+TEST_P(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
+    ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }));
+    EXPECT_EQ(ScanNotes().substr(0, 20), "07/03/2001 09:05:30 ");
+    EXPECT_NE(ScanNotes().find("Появление сигнала 100.5100"), std::string::npos);
 
     // The start-up job loaded the stored job into the editor and ran it to its end.
     EXPECT_EQ(orvel.EditLineCount, 4);
@@ -57,6 +52,29 @@ TEST_F(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
     EXPECT_EQ(orvel.ScanSlot, 0);
     EXPECT_EQ(orvel.RunningMode, 2);
     EXPECT_TRUE(boxes.shown.empty());
+    // Every command went to the set's address and was one the set knows.
+    const auto* panel = dynamic_cast<CivPanel*>(orvel.receiver.Panel());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->Link.RejectCount, 0);
+    EXPECT_EQ(panel->Link.ReceiverAddress, GetParam().set->defaultAddress);
+}
+
+// The IC-R9000 is served by the IC-R10's panel.
+INSTANTIATE_TEST_SUITE_P(CivSets, UnattendedStart,
+                         ::testing::Values(Station{4, &emulators::kIcR8500},
+                                           Station{3, &emulators::kIcR10},
+                                           Station{5, &emulators::kIcR9000}));
+
+// The panel's settings button (or its command) asks the main window, which opens the
+// panel's scan-settings dialog.
+TEST_F(OnAir, TheScanSettingsCommandOpensThePanelsDialog) {
+    RunJob(MakeLines({{"Установка Параметров", 0, 435}}));
+    ASSERT_FALSE(orvel.JobRunning);
+    ui::ServeFor(100);
+    const IC8500* panel = Ic8500Panel(orvel);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(panel->ScanSettingsDialog(), nullptr);
+    EXPECT_TRUE(panel->ScanSettingsDialog()->IsVisible());
 }
 
 // The receiver panel executes its lines and answers each; an object it does not have fails

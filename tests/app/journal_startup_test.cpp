@@ -63,44 +63,44 @@ TEST_F(StartupJournal, ShowsEveryStoredItemUnderItsHeadingWithItsRows) {
     EXPECT_TRUE(orvel.journal.IsExpanded(root));
 
     // The two value fields come first under "Панель", the rest of the catalog after them.
-    const Rows panel = Names(orvel.PanelFolder);
+    const Rows panel = Names(orvel.store.PanelFolder);
     ASSERT_GE(panel.size(), 2u);
     EXPECT_EQ(Rows(panel.begin(), panel.begin() + 2),
               (Rows{"Поле Частота-выбор", "Поле Шаг-выбор"}));
-    EXPECT_EQ(Names(orvel.FrequencyFieldEntry), (Rows{"145.5000", "433.9200"}));
-    EXPECT_EQ(orvel.FrequencyFieldEntry->Children()[1]->As<JobDcl>()->Value, 4339200u);
+    EXPECT_EQ(Names(orvel.store.FrequencyFieldEntry), (Rows{"145.5000", "433.9200"}));
+    EXPECT_EQ(orvel.store.FrequencyFieldEntry->Children()[1]->As<JobDcl>()->Value, 4339200u);
 
-    EXPECT_EQ(Names(orvel.FixedFolder), (Rows{"Маяк", "Пост"}));  // by start frequency
-    EXPECT_EQ(Names(Child(orvel.FixedFolder, "Пост")),
+    EXPECT_EQ(Names(orvel.store.FixedFolder), (Rows{"Маяк", "Пост"}));  // by start frequency
+    EXPECT_EQ(Names(Child(orvel.store.FixedFolder, "Пост")),
               (Rows{"Fн= 145.5000 МГц", "Fк= 145.6000 МГц", "Шаг= 12.5 КГц", "Модуляция=F",
                     "Дата=01/02/2001", "Время=10:00"}));
     ASSERT_EQ(orvel.Scales.size(), 2u);
     EXPECT_EQ(orvel.Scales[1]->Name, "1455000");
 
-    EXPECT_EQ(Names(orvel.RangeFolder), (Rows{"Авиация", "Радиовещание FM"}));
-    JournalItem* fm = Child(orvel.RangeFolder, "Радиовещание FM");
+    EXPECT_EQ(Names(orvel.store.RangeFolder), (Rows{"Авиация", "Радиовещание FM"}));
+    JournalItem* fm = Child(orvel.store.RangeFolder, "Радиовещание FM");
     EXPECT_EQ(Names(fm), (Rows{"Fн= 100.0000 МГц", "Fк= 108.0000 МГц", "Шаг= 25.0 КГц",
                                "Модуляция=W", "Дата=01/02/2001", "Время=10:00", "Вечер", "Утро"}));
     EXPECT_EQ(Names(Child(fm, "Утро")),
               (Rows{"Дата=02/02/2001", "Время=08:00", "Кол-во циклов=4"}));
     EXPECT_EQ(Child(fm, "Вечер")->As<Etl>()->Name, "0002");
-    EXPECT_EQ(Child(orvel.RangeFolder, "Авиация")->As<UserDp>()->FolderName, "0002");
+    EXPECT_EQ(Child(orvel.store.RangeFolder, "Авиация")->As<UserDp>()->FolderName, "0002");
 
-    JournalItem* bank = Child(orvel.BankFolder, "Посты");
+    JournalItem* bank = Child(orvel.store.BankFolder, "Посты");
     EXPECT_EQ(Names(bank), (Rows{"Дата=01/02/2001", "Время=10:00", " 145.5000 F + Пост",
                                  " 433.9200 Ф - ", "05-03-2001 10:00:00"}));
     EXPECT_EQ(Names(Child(bank, "05-03-2001 10:00:00")),
               (Rows{"c 05-03-2001 10:00:00", "по 05-03-2001 11:00:00"}));
 
-    EXPECT_EQ(Names(Child(orvel.GroupFolder, "Вся авиация")),
+    EXPECT_EQ(Names(Child(orvel.store.GroupFolder, "Вся авиация")),
               (Rows{"Дата=01/02/2001", "Время=10:00", "W- 50.0 ...  60.0", "W-100.0 ... 108.0"}));
-    JournalItem* job = Child(orvel.JobFolder, "Утренний обход");
+    JournalItem* job = Child(orvel.store.JobFolder, "Утренний обход");
     EXPECT_EQ(Names(job), (Rows{"Дата=01/02/2001", "Время=10:00", "Кнопка ПУСК", "Запуск 1"}));
     EXPECT_EQ(Names(Child(job, "Запуск 1")),
               (Rows{"c 03-02-2001 06:00:00", "по 03-02-2001 07:00:00"}));
     EXPECT_EQ(orvel.AutoexecJobName, "Утренний обход");
     ASSERT_EQ(orvel.Jobs.size(), 1u);
-    EXPECT_EQ(Names(Child(orvel.PhonogramFolder, "Запись")),
+    EXPECT_EQ(Names(Child(orvel.store.PhonogramFolder, "Запись")),
               (Rows{"Дата=01/03/2001", "Время=12:00"}));
 }
 
@@ -111,10 +111,11 @@ TEST_F(StartupJournal, TheTreeControlMirrorsTheJournal) {
     EXPECT_EQ(tree.ItemText(root), "ORVEL");
     EXPECT_EQ(tree.ChildCount(root), 7);
     EXPECT_EQ(tree.Selected(), root);
-    ui::TreeItem* fm = orvel.journalTree->TreeItemOf(Child(orvel.RangeFolder, "Радиовещание FM"));
+    ui::TreeItem* fm =
+        orvel.journalTree->TreeItemOf(Child(orvel.store.RangeFolder, "Радиовещание FM"));
     ASSERT_NE(fm, nullptr);
     EXPECT_EQ(tree.ItemText(tree.FirstChild(fm)), "Fн= 100.0000 МГц");
-    EXPECT_EQ(orvel.journalTree->ItemOf(fm), Child(orvel.RangeFolder, "Радиовещание FM"));
+    EXPECT_EQ(orvel.journalTree->ItemOf(fm), Child(orvel.store.RangeFolder, "Радиовещание FM"));
 
     // Choosing an item on the screen selects it in the journal.
     tree.SelectItem(fm);
@@ -132,7 +133,7 @@ class RangesOfEqualStart : public WindowTest {
 };
 
 TEST_F(RangesOfEqualStart, ARangeGoesBeforeThoseStartingWhereItStarts) {
-    EXPECT_EQ(Names(orvel.RangeFolder), (Rows{"Третий", "Второй", "Первый"}));
+    EXPECT_EQ(Names(orvel.store.RangeFolder), (Rows{"Третий", "Второй", "Первый"}));
 }
 
 // A stored item as the start-up reads it: folders and files come in the order of their names.
@@ -193,12 +194,12 @@ class StoredItemsInAnyOrder : public WindowTest {
 };
 
 TEST_F(StoredItemsInAnyOrder, StandAsPlacingThemOneByOneLeftThem) {
-    EXPECT_EQ(Names(orvel.RangeFolder), PlacedOneByOne(ranges, true));
-    EXPECT_EQ(Names(orvel.FixedFolder), PlacedOneByOne(scales, true));
-    EXPECT_EQ(Names(orvel.BankFolder), PlacedOneByOne(banks, false));
-    EXPECT_EQ(Names(orvel.JobFolder), PlacedOneByOne(jobs, false));
+    EXPECT_EQ(Names(orvel.store.RangeFolder), PlacedOneByOne(ranges, true));
+    EXPECT_EQ(Names(orvel.store.FixedFolder), PlacedOneByOne(scales, true));
+    EXPECT_EQ(Names(orvel.store.BankFolder), PlacedOneByOne(banks, false));
+    EXPECT_EQ(Names(orvel.store.JobFolder), PlacedOneByOne(jobs, false));
     const JournalItem* bank = nullptr;
-    for (const auto& item : orvel.BankFolder->Children())
+    for (const auto& item : orvel.store.BankFolder->Children())
         if (item->As<UserFreq>()->FolderName == "0000") bank = item.get();
     ASSERT_NE(bank, nullptr);
     Rows underBank = Names(bank);
@@ -206,7 +207,7 @@ TEST_F(StoredItemsInAnyOrder, StandAsPlacingThemOneByOneLeftThem) {
     EXPECT_EQ(underBank, PlacedOneByOne(sets, false));
     // The list of fixed frequencies the status line looks through ascends as the journal does.
     ASSERT_EQ(orvel.Scales.size(), scales.size());
-    EXPECT_EQ(orvel.Scales.front()->Identifier, Names(orvel.FixedFolder).front());
+    EXPECT_EQ(orvel.Scales.front()->Identifier, Names(orvel.store.FixedFolder).front());
 }
 
 TEST_F(StoredItemsInAnyOrder, ANewSpanGoesAheadOfThoseStartingWhereItStarts) {
@@ -215,15 +216,15 @@ TEST_F(StoredItemsInAnyOrder, ANewSpanGoesAheadOfThoseStartingWhereItStarts) {
         range->Identifier = "Новый " + std::to_string(start);
         range->StartFrequency = start;
         ranges.push_back({range->Identifier, start});
-        ASSERT_NE(orvel.AddRangeItem(std::move(range)), nullptr);
+        ASSERT_NE(orvel.store.AddRangeItem(std::move(range)), nullptr);
         auto scale = std::make_unique<UserSc>();
         scale->Identifier = "Новая " + std::to_string(start);
         scale->StartFrequency = start;
         scales.push_back({scale->Identifier, start});
-        ASSERT_NE(orvel.AddFixedFrequencyItem(std::move(scale)), nullptr);
+        ASSERT_NE(orvel.store.AddFixedFrequencyItem(std::move(scale)), nullptr);
     }
-    EXPECT_EQ(Names(orvel.RangeFolder), PlacedOneByOne(ranges, true));
-    EXPECT_EQ(Names(orvel.FixedFolder), PlacedOneByOne(scales, true));
+    EXPECT_EQ(Names(orvel.store.RangeFolder), PlacedOneByOne(ranges, true));
+    EXPECT_EQ(Names(orvel.store.FixedFolder), PlacedOneByOne(scales, true));
 }
 
 // The tree control holds what the journal holds, item for item, however it was built.
@@ -246,8 +247,8 @@ TEST_F(StoredItemsInAnyOrder, TheTreeControlShowsTheWholeJournalAndFollowsItsCha
     auto range = std::make_unique<UserDp>();
     range->Identifier = "Новый";
     range->StartFrequency = 1'015'000;
-    orvel.AddRangeItem(std::move(range));
-    orvel.journal.Remove(orvel.RangeFolder->FirstChild());
+    orvel.store.AddRangeItem(std::move(range));
+    orvel.journal.Remove(orvel.store.RangeFolder->FirstChild());
     ExpectTreeMirrors(*orvel.op, *orvel.journalTree, *orvel.journal.Root(), orvel.op->Root());
 }
 
@@ -265,11 +266,11 @@ class GroupOfMissingRanges : public WindowTest {
 };
 
 TEST_F(GroupOfMissingRanges, ShowsOnlyTheRangesThatExist) {
-    JournalItem* group = Child(orvel.GroupFolder, "Смешанная");
+    JournalItem* group = Child(orvel.store.GroupFolder, "Смешанная");
     EXPECT_EQ(Names(group),
               (Rows{"Дата=01/02/2001", "Время=10:00", "W-100.0 ... 108.0", "W- 50.0 ...  60.0"}));
     EXPECT_EQ(group->As<UserGrp>()->Ranges, (Rows{"A", "B"}));
-    JournalItem* damaged = Child(orvel.GroupFolder, "Повреждённая");
+    JournalItem* damaged = Child(orvel.store.GroupFolder, "Повреждённая");
     ASSERT_NE(damaged, nullptr);
     EXPECT_EQ(damaged->As<UserGrp>()->Ranges, (Rows{"B"}));
 }
@@ -277,14 +278,14 @@ TEST_F(GroupOfMissingRanges, ShowsOnlyTheRangesThatExist) {
 class EmptyProgramFolder : public WindowTest {};
 
 TEST_F(EmptyProgramFolder, HeadingsCarryTheDefaultParameters) {
-    EXPECT_EQ(orvel.DefaultBank->Identifier, "Значения параметров банков по умолчанию ");
-    EXPECT_EQ(orvel.DefaultBank->Poll, 5u);
-    EXPECT_EQ(orvel.DefaultBank->Interval, 60u);
-    EXPECT_EQ(orvel.DefaultRange->Identifier, "Значения параметров диапазонов по умолчанию ");
-    EXPECT_EQ(orvel.DefaultRange->Cycles, 1u);
-    EXPECT_EQ(orvel.FixedFolder->As<UserSc>()->Identifier,
+    EXPECT_EQ(orvel.store.DefaultBank->Identifier, "Значения параметров банков по умолчанию ");
+    EXPECT_EQ(orvel.store.DefaultBank->Poll, 5u);
+    EXPECT_EQ(orvel.store.DefaultBank->Interval, 60u);
+    EXPECT_EQ(orvel.store.DefaultRange->Identifier, "Значения параметров диапазонов по умолчанию ");
+    EXPECT_EQ(orvel.store.DefaultRange->Cycles, 1u);
+    EXPECT_EQ(orvel.store.FixedFolder->As<UserSc>()->Identifier,
               "СПИСОК ПАРАМЕТРОВ ФИКСИРОВАННЫХ ЧАСТОТ");
-    EXPECT_TRUE(orvel.FrequencyFieldEntry->Children().empty());
+    EXPECT_TRUE(orvel.store.FrequencyFieldEntry->Children().empty());
     EXPECT_EQ(orvel.InfoFileShown, folder.Dir() + "INFO/info.txt");
 }
 
@@ -307,7 +308,7 @@ class LongPhonogram : public WindowTest {
 };
 
 TEST_F(LongPhonogram, IsInTheJournalWithEveryFragment) {
-    JournalItem* item = Child(orvel.PhonogramFolder, "Долгая запись");
+    JournalItem* item = Child(orvel.store.PhonogramFolder, "Долгая запись");
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->As<UserFono>()->Fragments.size(), 5000u);
 }

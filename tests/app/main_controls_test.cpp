@@ -102,7 +102,7 @@ TEST_F(MainControls, TheTabsSetTheWorkModeAndItsStatusText) {
     // The parameters page shows the settings for the root.
     orvel.SwitchToTab(7);
     EXPECT_EQ(orvel.tabctrl_1->Page(7), orvel.settings.get());
-    orvel.journal.Select(orvel.BankFolder);  // no bank-scan panel yet: the page's own form
+    orvel.journal.Select(orvel.store.BankFolder);  // no bank-scan panel yet: the page's own form
     EXPECT_EQ(orvel.tabctrl_1->Page(7), orvel.pages[7].get());
     EXPECT_EQ(orvel.ShownParameterPanel, 2);
 }
@@ -125,7 +125,7 @@ TEST_F(MainControls, AFixedFrequencyIsMadeFromTheMarkedSpan) {
     EXPECT_EQ(Read("SCALE/1455000.cfg"),
               Lines({"Идентификатор=145.5000-145.6000", "Fн=1455000", "Fк=1456000", "Шаг=125",
                      "Модуляция=F ", "Дата=07/03/2001", "Время=09:05"}));
-    EXPECT_EQ(Names(orvel.FixedFolder), Rows{"145.5000-145.6000"});
+    EXPECT_EQ(Names(orvel.store.FixedFolder), Rows{"145.5000-145.6000"});
     ASSERT_EQ(orvel.Scales.size(), 1u);
 
     // The same start again is refused; a span starting inside it cuts it after a yes.
@@ -139,7 +139,7 @@ TEST_F(MainControls, AFixedFrequencyIsMadeFromTheMarkedSpan) {
     EXPECT_EQ(boxes.shown.back().text,
               "Произойдет усечение фиксированной частоты c 145.5000-145.6000 до 145.5000-145.5375");
     EXPECT_EQ(orvel.Scales[0]->EndFrequency, 1455375u);
-    EXPECT_EQ(Names(orvel.FixedFolder), (Rows{"145.5000-145.6000", "145.5500-145.7000"}));
+    EXPECT_EQ(Names(orvel.store.FixedFolder), (Rows{"145.5000-145.6000", "145.5500-145.7000"}));
 }
 
 TEST_F(MainControls, ARangeIsMadeFromTheSpanTheRangeWindowTook) {
@@ -165,7 +165,7 @@ TEST_F(MainControls, ARangeIsMadeFromTheSpanTheRangeWindowTook) {
     slot.Name = "Связь";
     PostPrivateMessage(&orvel, PostRangeFromSelection);
     ui::ServePending();
-    JournalItem* range = Child(orvel.RangeFolder, "Связь");
+    JournalItem* range = Child(orvel.store.RangeFolder, "Связь");
     ASSERT_NE(range, nullptr);
     EXPECT_EQ(range->As<UserDp>()->FolderName, "01450001");
     EXPECT_TRUE(Exists("DP/01450001/diap.cfg"));
@@ -176,7 +176,7 @@ TEST_F(MainControls, ARangeIsMadeFromTheSpanTheRangeWindowTook) {
     ui::ServePending();
     ui::ServePending();
     EXPECT_EQ(Messages().back(), "Диапазон с данными параметрами уже существует!");
-    EXPECT_EQ(orvel.RangeFolder->Children().size(), 1u);
+    EXPECT_EQ(orvel.store.RangeFolder->Children().size(), 1u);
     EXPECT_EQ(diap.codes,
               (std::vector<uint32_t>{PostPrepareSlots, PostReloadView, PostTakeSelection,
                                      PostRangeRedrawAll, PostRangeRedrawAll}));
@@ -186,18 +186,18 @@ TEST_F(MainControls, DroppingTheFrequencyFieldStoresItsValueOnce) {
     orvel.Frequency = 1455000;
     EXPECT_TRUE(orvel.op->Drop(nullptr, "MAIN_FREQ"));
     EXPECT_TRUE(orvel.op->Drop(nullptr, "MAIN_FREQ"));
-    EXPECT_EQ(Names(orvel.FrequencyFieldEntry), Rows{"145.5000"});
-    const JobDcl& entry = *orvel.FrequencyFieldEntry->FirstChild()->As<JobDcl>();
+    EXPECT_EQ(Names(orvel.store.FrequencyFieldEntry), Rows{"145.5000"});
+    const JobDcl& entry = *orvel.store.FrequencyFieldEntry->FirstChild()->As<JobDcl>();
     EXPECT_EQ(entry.Value, 1455000u);
     EXPECT_TRUE(entry.Preset);
-    EXPECT_EQ(orvel.journal.Selected(), orvel.FrequencyFieldEntry->FirstChild());
+    EXPECT_EQ(orvel.journal.Selected(), orvel.store.FrequencyFieldEntry->FirstChild());
     const std::string history = Read("010011.dat");
     ASSERT_GE(history.size(), 9u);
     EXPECT_EQ(history.substr(history.size() - 9), "1455000\r\n");
 
     orvel.Step = 125;
     EXPECT_TRUE(orvel.op->Drop(nullptr, "MAIN_STEP"));
-    EXPECT_EQ(Names(orvel.StepFieldEntry), Rows{"12.5"});
+    EXPECT_EQ(Names(orvel.store.StepFieldEntry), Rows{"12.5"});
     EXPECT_EQ(Read("010012.dat"), "125\r\n");
     EXPECT_FALSE(orvel.op->Drop(nullptr, "OTHER"));
     EXPECT_EQ(orvel.ft->DragText(), "MAIN_FREQ");

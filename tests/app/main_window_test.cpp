@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 // Before Qt's test header, whose "signals" keyword would rename the emulator's signal plan.
+#include "app/orvel_windows.h"
 #include "tests/app/window_fixture.h"
 
 #include <QTest>
@@ -16,13 +17,15 @@ class MainWindow : public window_test::WindowTest {
     std::string Ini() const override { return "RECV=4\r\n"; }
 };
 
-// The receiver page holds the panel of the configured receiver (an IC-R8500 here); the other
-// pages hold their one-label forms until their windows replace them.
-TEST_F(MainWindow, TheReceiverPageHoldsThePanelAndTheOthersTheirOneLabelForms) {
+// The receiver page holds the panel of the configured receiver (an IC-R8500 here) and the range
+// page the range window; the other pages hold their one-label forms until their windows replace
+// them.
+TEST_F(MainWindow, TheReceiverPageHoldsThePanelAndTheOthersTheirWindowOrOneLabelForm) {
     ASSERT_NE(orvel.receiver.Panel(), nullptr);
     EXPECT_EQ(orvel.tabctrl_1->Page(0), orvel.receiver.Panel());
     EXPECT_EQ(orvel.ActiveReceiver, orvel.receiver.Panel());
-    for (int page = 1; page < 8; ++page)
+    EXPECT_EQ(orvel.tabctrl_1->Page(2), &orvel.windows->range);
+    for (int page : {1, 3, 4, 5, 6, 7})
         EXPECT_EQ(orvel.tabctrl_1->Page(page), orvel.pages[std::size_t(page)].get()) << page;
 }
 

@@ -191,7 +191,7 @@ class CatalogJournal : public WindowTest {
 };
 
 TEST_F(CatalogJournal, ListsTheCatalogUnderPanelWithTheFieldsRememberedValues) {
-    JournalItem* panel = orvel.PanelFolder;
+    JournalItem* panel = orvel.store.PanelFolder;
     ASSERT_NE(panel, nullptr);
     const Catalog catalog = PanelCatalog(4);
     Texts listed;
@@ -199,21 +199,22 @@ TEST_F(CatalogJournal, ListsTheCatalogUnderPanelWithTheFieldsRememberedValues) {
     EXPECT_EQ(Names(panel), listed);
 
     // The fields are listed once, with the values kept in their files.
-    EXPECT_EQ(panel->Children()[0].get(), orvel.FrequencyFieldEntry);
-    EXPECT_EQ(panel->Children()[1].get(), orvel.StepFieldEntry);
-    EXPECT_EQ(Names(orvel.FrequencyFieldEntry), (Texts{"145.5000"}));
-    EXPECT_EQ(Names(orvel.StepFieldEntry), (Texts{"12.5", "250.0"}));
+    EXPECT_EQ(panel->Children()[0].get(), orvel.store.FrequencyFieldEntry);
+    EXPECT_EQ(panel->Children()[1].get(), orvel.store.StepFieldEntry);
+    EXPECT_EQ(Names(orvel.store.FrequencyFieldEntry), (Texts{"145.5000"}));
+    EXPECT_EQ(Names(orvel.store.StepFieldEntry), (Texts{"12.5", "250.0"}));
 
     // Every entry of the catalog, and the three remembered values.
     EXPECT_EQ(Descendants(panel), catalog.size() + 3);
 }
 
 TEST_F(CatalogJournal, LoadingAPresetChoosesItsEntryWithThePresetsValue) {
-    JournalItem* banks = Child(Child(orvel.PanelFolder, "Панель ПРИЕМНИК IC-R8500"), "Выбор БАНКА");
+    JournalItem* banks =
+        Child(Child(orvel.store.PanelFolder, "Панель ПРИЕМНИК IC-R8500"), "Выбор БАНКА");
     ASSERT_NE(banks, nullptr);
     orvel.journal.Select(Child(banks, "Банк PRIO-приоритетной частоты для постоянного опроса"));
     orvel.WorkMode = 4;  // the job tab, where entries become lines of the job being edited
-    orvel.LoadItem();
+    orvel.store.LoadItem();
     ASSERT_EQ(orvel.SelectedCatalogEntry, banks->As<JobDcl>());
     const JobStr line = CatalogLine(*orvel.SelectedCatalogEntry, false);
     EXPECT_EQ(line.OBJ, 427u);

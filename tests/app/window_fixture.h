@@ -1,14 +1,12 @@
 #pragma once
 // The one fixture of the window, scan and job tests: the main window started on a program
-// folder a test fills first, on virtual time, with every message box scripted, the clock that
+// folder a test fills first (StoredFiles), on virtual time, with every message box scripted, the clock that
 // stamps stored files fixed and the calendar clock the test's own. ScanOnAir adds the emulated
 // IC-R8500 on COM1: the real start-up, serial layer, panel and receiver over a pseudo-terminal;
 // its replies arrive during real idle slices of the waits while virtual time stands still, so
 // hold times and time-outs pass without real waiting.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <ctime>
@@ -20,20 +18,18 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "app/orvel.h"
-#include "emulators/civ/ic8500_emulator.h"
+#include "emulators/civ/civ_emulator.h"
 #include "receivers/icom/ic8500/ic8500.h"
 #include "state/cp1251.h"
 #include "state/message_bus.h"
 #include "state/stamp_clock.h"
 #include "state/user_job.h"
+#include "tests/app/stored_files.h"
 #include "tests/support/code_sink.h"
-#include "tests/support/program_folder.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/post.h"
@@ -102,22 +98,9 @@ inline std::vector<JobStr> MakeLines(std::initializer_list<Line> lines) {
     return made;
 }
 
-// Runs `write` with the file size limited to `bytes`, as a full disk would limit it: a write
-// beyond the limit fails instead of raising a signal.
-template <class Write>
-void WithFileSizeLimit(rlim_t bytes, Write write) {
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = bytes;
-    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    write();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::signal(SIGXFSZ, previousHandler);
-}
+using ::WithFileSizeLimit;
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public StoredFiles {
   protected:
     void SetUp() override {
         ui::Clock::SetVirtual(true);
@@ -145,8 +128,6 @@ class WindowTest : public ::testing::Test {
     virtual std::string Ini() const { return {}; }
     // Real time each wait gives other threads (an emulator) before virtual time moves on.
     virtual int IdleSliceMs() const { return 0; }
-    // What a test puts into the program folder before the start.
-    virtual void Prepare() {}
 
     // Runs the lines as a loaded job: to its end, or for ten seconds of one that waits.
     void RunJob(const std::vector<JobStr>& lines) {
@@ -165,46 +146,7 @@ class WindowTest : public ::testing::Test {
         return true;
     }
 
-    // A stored file as the program or its Windows original wrote it: code page 1251, CR LF.
-    void Write(const std::string& relative, std::initializer_list<std::string_view> lines) {
-        WriteBytes(relative, Lines(lines));
-    }
-    void WriteBytes(const std::string& relative, const std::string& bytes) {
-        const std::filesystem::path path = folder.path() / relative;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string& relative) const {
-        std::ifstream in(folder.path() / relative, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-    // A stored file's bytes as the lines it should hold.
-    static std::string Lines(std::initializer_list<std::string_view> lines) {
-        std::string bytes;
-        for (const auto line : lines) bytes += Utf8ToCp1251(line) + "\r\n";
-        return bytes;
-    }
-    bool Exists(const std::string& relative) const {
-        return std::filesystem::exists(folder.path() / relative);
-    }
-    std::string Golden(const std::string& name) const {
-        std::ifstream in(std::string(ORVEL_APP_GOLDEN_DIR) + "/" + name, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-
-    // A range and a job as files.
-    void WriteRange(const std::string& folderName, const std::string& identifier, uint32_t start,
-                    uint32_t end, uint32_t step = 250, const std::string& file = "diap.cfg") {
-        const std::string s = std::to_string(start), e = std::to_string(end),
-                          t = std::to_string(step);
-        Write("DP/" + folderName + "/" + file,
-              {"Идентификатор=" + identifier, "Fн=" + s, "Fк=" + e, "Шаг=" + t, "Модуляция=W ",
-               "Дата=01/02/2001", "Время=10:00", "Эталон=0001"});
-    }
+    // A job as its file.
     void WriteJob(const std::string& folderName, const std::string& identifier,
                   const std::vector<JobStr>& lines) {
         UserJob job;
@@ -214,6 +156,27 @@ class WindowTest : public ::testing::Test {
         std::filesystem::create_directories(folder.path() / "JOB");
         ASSERT_TRUE(SaveJobFile(folder.Dir(), job));
     }
+
+    // The station that runs unattended from its start, once ORVEL.INI names job 0002
+    // (AUTOEXEC): ORVEL.CFG, without which no start-up job is queued; the range "Эфир" of 100
+    // points from 100.0 MHz, journalled above level 50; the job that loads it and starts its
+    // scan.
+    void WriteUnattendedScan() {
+        Write("ORVEL.CFG", {"Сетка=Да"});
+        UserDp& range = MakeRange(1'000'000, 1'009'900, 100);
+        range.Identifier = "Эфир";
+        range.Level = 50;
+        range.Journal = 1;
+        range.FilePath = range.FolderPath + "diap.cfg";
+        ASSERT_TRUE(range.WriteFile());
+        WriteJob("0002", "Утренний обход",
+                 MakeLines({{"Панель ДИАПАЗОНЫ", 10, 2},
+                            {"Эфир", 9, 3, 0, "Эфир"},
+                            {"Кнопка ЗАГРУЗИТЬ", 10, 13, 0, "", true},
+                            {"Кнопка ПУСК", 10, 17}}));
+    }
+    // What the unattended scan journalled into its range's notes, as text.
+    std::string ScanNotes() const { return Cp1251ToUtf8(Notes(*ranges.front())); }
 
     // A stored range in its own folder under DP, as the journal reads it.
     UserDp& MakeRange(uint32_t start, uint32_t end, uint32_t step) {
@@ -249,18 +212,6 @@ class WindowTest : public ::testing::Test {
         std::ifstream in(range.FolderPath + "info.txt", std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    std::vector<std::string> Names(const JournalItem* parent) const {
-        std::vector<std::string> names;
-        if (parent == nullptr) return names;
-        for (const auto& child : parent->Children()) names.push_back(child->Name);
-        return names;
-    }
-    JournalItem* Child(const JournalItem* parent, std::string_view name) const {
-        if (parent == nullptr) return nullptr;
-        for (const auto& child : parent->Children())
-            if (child->Name == name) return child.get();
-        return nullptr;
-    }
     std::vector<std::string> Messages() const {
         std::vector<std::string> texts;
         for (const auto& box : boxes.shown) texts.push_back(box.text);
@@ -270,7 +221,6 @@ class WindowTest : public ::testing::Test {
         boxes.answers.assign(answers.begin(), answers.end());
     }
 
-    ProgramFolder folder;
     ui::ScriptedMessageBoxes boxes;
     std::time_t calendar = TestMoment();
     std::map<uint32_t, int> arrivals;  // codes that reached the main window
@@ -280,27 +230,47 @@ class WindowTest : public ::testing::Test {
     ORVEL orvel;
 };
 
-// The main window with the emulated IC-R8500 on COM1; a test begins once the panel's start-up
-// synchronisation has run out.
-class ScanOnAir : public WindowTest {
+// The main window with an emulated receiver on COM1, which ORVEL.INI is to name; the
+// emulator's replies come from its own thread, so each wait gives it a real idle slice.
+template <class Emulator>
+class OnAir : public WindowTest {
   protected:
+    template <class... Args>
+    explicit OnAir(const Args&... args) : receiver(std::in_place, args...) {}
     void SetUp() override {
-        emulator.SetSignalPlan(Flat(20));
         emulator.LinkAs(folder.path() / "COM1");
         emulator.Start();
         WindowTest::SetUp();
-        if (HasFatalFailure()) return;
-        ASSERT_NE(Ic8500Panel(orvel), nullptr);
-        ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
-        ui::ServeFor(500);
-        emulator.ClearReceivedFrames();
     }
     void TearDown() override {
         WindowTest::TearDown();
         if (receiver) receiver->Stop();
     }
-    std::string Ini() const override { return "COM=1\r\nSPEED=5\r\nRECV=4\r\n"; }
     int IdleSliceMs() const override { return 40; }
+
+    // A new receiver is built in the same place as the one before, so `emulator` names it.
+    std::optional<Emulator> receiver;
+    Emulator& emulator = *receiver;
+};
+
+// The main window with an emulated CI-V set on COM1, by default the IC-R8500 (type 4); a test
+// begins once the panel's start-up synchronisation has run out.
+class ScanOnAir : public OnAir<emulators::CivEmulator> {
+  protected:
+    explicit ScanOnAir(int receiverType = 4, const emulators::CivProfile& set = emulators::kIcR8500)
+        : OnAir(set), receiverType_(receiverType), set_(set) {}
+    void SetUp() override {
+        emulator.SetSignalPlan(Flat(20));
+        OnAir::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_NE(orvel.receiver.Panel(), nullptr);
+        ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
+        ui::ServeFor(500);
+        emulator.ClearReceivedFrames();
+    }
+    std::string Ini() const override {
+        return "COM=1\r\nSPEED=5\r\nRECV=" + std::to_string(receiverType_) + "\r\n";
+    }
 
     // A journal line as the program writes it, at the test's calendar moment.
     std::string JournalLine(const char* event, double mhz) const {
@@ -338,15 +308,15 @@ class ScanOnAir : public WindowTest {
     }
     // A receiver, switched on afresh, on a new terminal behind the same COM1.
     void PlugInReceiver() {
-        receiver.emplace();
+        receiver.emplace(set_);
         emulator.SetSignalPlan(Flat(20));
         emulator.LinkAs(folder.path() / "COM1");
         emulator.Start();
     }
 
-    // A new receiver is built in the same place as the one before, so `emulator` names it.
-    std::optional<emulators::Ic8500Emulator> receiver{std::in_place};
-    emulators::Ic8500Emulator& emulator = *receiver;
+  private:
+    int receiverType_;
+    const emulators::CivProfile& set_;
 };
 
 }  // namespace window_test

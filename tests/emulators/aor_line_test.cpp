@@ -106,7 +106,8 @@ TEST(AorLineEngine, EndsLinesAtCrLfOrBothAndLogsEveryLine) {
     const auto& lines = engine.ReceivedLines();
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()),
               (std::vector<std::string>{"MD1", "BW2", "AT1", "AU1", ""}));
-    EXPECT_EQ(TakeDue(engine, kStart), "MD1\r\nBW2\r\nAT01\r\nAU1\r\n");
+    // Each setting is acknowledged with an empty line; the empty line is not answered.
+    EXPECT_EQ(TakeDue(engine, kStart), "\r\n\r\n\r\n\r\n");
 }
 
 TEST(AorLineEngine, AtLineRateTheProgramsBytesAndEachAnswerTakeTheLineInTurn) {
@@ -118,12 +119,12 @@ TEST(AorLineEngine, AtLineRateTheProgramsBytesAndEachAnswerTakeTheLineInTurn) {
     EXPECT_EQ(engine.NextDue(), kStart + 11ms);
     EXPECT_EQ(TakeDue(engine, kStart + 11ms - 1ns), "");
     EXPECT_EQ(TakeDue(engine, kStart + 11ms), "LM%08\r\n");
-    // Two commands in one write (10 bytes), then one answer after the other (5 bytes each).
+    // Two commands in one write (9 bytes), then one answer after the other (2 and 5 bytes).
     const auto later = kStart + 1s;
-    engine.Receive("MD1\r\nBW2\r\n", later);
-    EXPECT_EQ(TakeDue(engine, later + 15ms), "MD1\r\n");
-    EXPECT_EQ(engine.NextDue(), later + 20ms);
-    EXPECT_EQ(TakeDue(engine, later + 20ms), "BW2\r\n");
+    engine.Receive("MD1\r\nBW\r\n", later);
+    EXPECT_EQ(TakeDue(engine, later + 11ms), "\r\n");
+    EXPECT_EQ(engine.NextDue(), later + 16ms);
+    EXPECT_EQ(TakeDue(engine, later + 16ms), "BW6\r\n");
     // A split line's LF comes its delay after the CR, and what follows waits for it.
     engine.SetSplitLines(true, 3ms);
     engine.Receive("MD\r\nMD\r\n", later + 1s);  // 8 bytes in; "MD1" CR: 4 out
@@ -165,28 +166,35 @@ std::string Reports(Ar5000& set, Clock::time_point now) {
 
 TEST(AorAr5000Offline, ReadsBackLevelsPausesAndDelaysInTheirOwnForms) {
     Ar5000 set(TestPlan());
+    // Each setting, then what the token alone reads back ("" when the setting is refused).
     for (const auto& [command, answer] :
-         std::initializer_list<std::pair<const char*, const char*>>{{"DB080", "DB+080|"},
+         std::initializer_list<std::pair<std::string, const char*>>{{"DB080", "DB+080|"},
                                                                     {"DB0", "DB 000|"},
                                                                     {"VL255", "VL 255|"},
-                                                                    {"VL256", "?|"},
+                                                                    {"VL256", ""},
                                                                     {"SA7", "SA+007|"},
                                                                     {"SP60", "SP60|"},
-                                                                    {"SP61", "?|"},
+                                                                    {"SP61", ""},
                                                                     {"XD99", "XD9.9|"},
                                                                     {"XD5", "XD0.5|"},
                                                                     {"DDFF", "DDFF|"},
-                                                                    {"SPFF", "?|"},
+                                                                    {"SPFF", ""},
                                                                     {"XM4", "XM4|"},
                                                                     {"XMF", "XMF|"},
-                                                                    {"AC5", "?|"},
-                                                                    {"ACF", "ACF|"}})
-        EXPECT_EQ(Ask(set, command), answer) << command;
+                                                                    {"AC5", ""},
+                                                                    {"ACF", "ACF|"}}) {
+        const std::string taken = Ask(set, command);
+        EXPECT_EQ(taken, *answer ? "|" : "?|") << command;
+        if (*answer) {
+            EXPECT_EQ(Ask(set, command.substr(0, 2)), answer) << command;
+        }
+    }
 }
 
 TEST(AorAr5000Offline, AnswersSeveralCommandsOfALineTogetherOrRefusesTheLine) {
     Ar5000 set(TestPlan());
-    EXPECT_EQ(Ask(set, "RF145500000 MD1 BW2"), "RF0145500000 MD1 BW2|");
+    EXPECT_EQ(Ask(set, "RF145500000 MD1 BW2"), "|");
+    EXPECT_EQ(Ask(set, "RF MD BW"), "RF0145500000 MD1 BW2|");
     EXPECT_EQ(Ask(set, "MD2 BW9"), "?|");
     EXPECT_EQ(Ask(set, "QP"), "");
     EXPECT_TRUE(set.State().standby);

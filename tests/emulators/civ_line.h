@@ -2,11 +2,6 @@
 // The program's end of a CI-V emulator's line, for the emulator tests: frames written and
 // read as hex text ("FE FE 4A E0 03 FD").
 
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -15,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "emulators/civ/civ_frame.h"
+#include "tests/emulators/program_line.h"
 
 namespace civ_line {
 
@@ -38,42 +34,24 @@ inline std::string ToHex(const Bytes& bytes) {
     return hex;
 }
 
-// The program's end of the line.
+// The program's end of the line, in hex text.
 class Line {
   public:
-    explicit Line(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
-        termios line{};
-        ::tcgetattr(fd_, &line);
-        ::cfmakeraw(&line);
-        ::tcsetattr(fd_, TCSANOW, &line);
-    }
-    Line(const Line&) = delete;
-    Line& operator=(const Line&) = delete;
-    ~Line() { ::close(fd_); }
+    explicit Line(const std::string& path, speed_t speed = B9600) : line_(path, speed) {}
 
     void Send(std::string_view hex) const {
         const Bytes bytes = FromHex(hex);
-        ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        line_.Send(std::string(bytes.begin(), bytes.end()));
     }
     // Up to `count` bytes; fewer only when nothing more comes for five seconds.
     Bytes Read(size_t count) const {
-        Bytes got;
-        while (got.size() < count) {
-            pollfd in{fd_, POLLIN, 0};
-            if (::poll(&in, 1, 5000) <= 0) break;
-            uint8_t byte;
-            if (::read(fd_, &byte, 1) != 1) break;
-            got.push_back(byte);
-        }
-        return got;
+        const std::string got = line_.Read(count);
+        return Bytes(got.begin(), got.end());
     }
-    bool NothingWaiting() const {
-        pollfd in{fd_, POLLIN, 0};
-        return ::poll(&in, 1, 0) == 0;
-    }
+    bool NothingWaiting() const { return line_.NothingWaiting(); }
 
   private:
-    int fd_;
+    ProgramLine line_;
 };
 
 // Reads as many bytes as `hex` holds and compares them.

@@ -141,6 +141,7 @@ TEST_F(Ic8500Memory, SelectingAChannelTunesToItForTheLevelQueries) {
 
 TEST(Ic8500WithoutMemory, RefusesBankChannelAndScanCommands) {
     emulators::Ic8500Emulator emulator;
+    emulator.SetMemoryCapacity(0);
     emulator.SetEcho(false);
     emulator.Start();
     const Line line(emulator.SlavePath());

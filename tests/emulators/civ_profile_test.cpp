@@ -61,16 +61,16 @@ TEST(IcR10, AnswersAt52WithTheTuningCommandsOnly) {
     EXPECT_FALSE(emulator.TuneByHand(1'300'000'010));
 }
 
-TEST(IcR9000, CoversTheWiderRangeAtItsOwnAddressOrTheOneSet) {
+TEST(IcR9000, CoversTheWiderRangeAtTheIcR10sAddressOrTheOneSet) {
     CivEmulator emulator(emulators::kIcR9000);
     emulator.SetEcho(false);
     emulator.Start();
     const Line line(emulator.SlavePath());
     ExpectAnswers(line, {
-                            {"FE FE 2A E0 05 00 00 10 00 00 FD", "FE FE E0 2A FB FD"},
-                            {"FE FE 2A E0 05 00 00 80 99 19 FD", "FE FE E0 2A FB FD"},  // 1999.8
-                            {"FE FE 2A E0 05 00 00 90 99 19 FD", "FE FE E0 2A FA FD"},
-                            {"FE FE 2A E0 15 01 FD", "FE FE E0 2A FA FD"},
+                            {"FE FE 52 E0 05 00 00 10 00 00 FD", "FE FE E0 52 FB FD"},
+                            {"FE FE 52 E0 05 00 00 80 99 19 FD", "FE FE E0 52 FB FD"},  // 1999.8
+                            {"FE FE 52 E0 05 00 00 90 99 19 FD", "FE FE E0 52 FA FD"},
+                            {"FE FE 52 E0 15 01 FD", "FE FE E0 52 FA FD"},
                         });
     emulator.SetAddress(0x53);
     ExpectAnswers(line, {{"FE FE 53 E0 03 FD", "FE FE E0 53 03 00 00 80 99 19 FD"}});

@@ -214,6 +214,15 @@ TEST_F(Ic8500EmulatorTest, AnswersAtOnceOrAfterTheLatencyWithTheEchoFirst) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
 }
 
+TEST_F(Ic8500EmulatorTest, TheBusEchoesALaterFrameBeforeAnAnswerStillDelayed) {
+    emulator_.SetLatency(200ms);
+    emulator_.SetEcho(true);
+    line_.Send("FE FE 4A E0 11 20 FD FE FE 4A E0 11 00 FD");
+    EXPECT_TRUE(Receives(line_,
+                         "FE FE 4A E0 11 20 FD FE FE 4A E0 11 00 FD "
+                         "FE FE E0 4A FB FD FE FE E0 4A FB FD"));
+}
+
 TEST_F(Ic8500EmulatorTest, ReportsHandTuningUnsolicitedToAll) {
     EXPECT_TRUE(emulator_.TuneByHand(433'920'000));
     EXPECT_TRUE(Receives(line_, "FE FE 00 4A 00 00 00 92 33 04 FD"));

@@ -4,16 +4,20 @@
 
 #include "emulators/pcr/pcr1000_emulator.h"
 
-#include <fcntl.h>
-#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 
 #include <gtest/gtest.h>
+
+#include "tests/emulators/emulator_program.h"
+#include "tests/emulators/program_line.h"
 
 namespace {
 
@@ -21,42 +25,7 @@ using emulators::Pcr1000Emulator;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// The program's end of the line: raw, 8N1.
-class Line {
-  public:
-    Line(const std::string& path, speed_t speed) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
-        SetSpeed(speed);
-    }
-    ~Line() { ::close(fd_); }
-
-    void SetSpeed(speed_t speed) const {
-        termios line{};
-        ::tcgetattr(fd_, &line);
-        ::cfmakeraw(&line);
-        ::cfsetispeed(&line, speed);
-        ::cfsetospeed(&line, speed);
-        ::tcsetattr(fd_, TCSANOW, &line);
-    }
-    void Send(std::string_view bytes) const {
-        ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    }
-    void SendLine(std::string_view text) const { Send(std::string(text) + "\r\n"); }
-    // One line without its CR LF; what came so far when nothing more comes for five seconds.
-    std::string ReadLine() const {
-        std::string got;
-        while (!got.ends_with("\r\n")) {
-            pollfd in{fd_, POLLIN, 0};
-            if (::poll(&in, 1, 5000) <= 0) return got + "<silence>";
-            char byte;
-            if (::read(fd_, &byte, 1) != 1) return got + "<closed>";
-            got.push_back(byte);
-        }
-        return got.substr(0, got.size() - 2);
-    }
-
-  private:
-    int fd_;
-};
+using Line = ProgramLine;
 
 // Noise floor 10, one carrier at 145.0 MHz, peak 200 (C8), 20 kHz wide: 105 (69) 5 kHz off.
 class PcrEmulatorTest : public ::testing::Test {
@@ -205,7 +174,7 @@ TEST(PcrLineSpeed, TheEmulatorSeesTheSpeedTheProgramSetOnItsEnd) {
     EXPECT_EQ(pty.LineSpeed(), 38400u);
 }
 
-TEST(PcrLineRate, AnAnswerLeavesOnlyAfterItsBytesTimeAtTheSetsSpeed) {
+TEST(PcrLineRate, AnAnswerLeavesOnlyAfterTheCommandsAndItsOwnBytesTime) {
     Pcr1000Emulator emulator;
     emulator.SetOffReportInterval(0ms);
     emulator.SwitchPowerByHand(true);
@@ -216,7 +185,36 @@ TEST(PcrLineRate, AnAnswerLeavesOnlyAfterItsBytesTimeAtTheSetsSpeed) {
     const auto sent = Clock::now();
     line.SendLine("G0?");
     EXPECT_EQ(line.ReadLine(), "G000");
-    EXPECT_GE(Clock::now() - sent, 6 * 8333us);
+    // "G0?" CR LF heard, then "G000" CR LF sent.
+    EXPECT_GE(Clock::now() - sent, 11 * 8333us);
+}
+
+// The program, as a script runs it ----------------------------------------------------------
+
+TEST(PcrEmulatorProgram, ServesTheSetSwitchedOnAtTheSpeedItWasLeftAt) {
+    const Program program = LaunchEmulator(
+        ORVEL_PCR_EMULATOR, {"--speed", "19200", "--on", "--signal", "145.0:200:20"});
+    ASSERT_GT(program.pid, 0);
+    {
+        const Line line(TerminalPath(program), B19200);
+        EXPECT_EQ(line.Exchange("H1?"), "H101");
+        EXPECT_EQ(line.Exchange("K00145000000050200"), "G000");
+        EXPECT_EQ(line.Exchange("I1?"), "I1C8");
+    }
+    ::kill(program.pid, SIGTERM);
+    EXPECT_EQ(ExitCode(program), 0);
+}
+
+TEST(PcrEmulatorProgram, RefusesASpeedOrSignalTheSetDoesNotHaveAndAFileAtItsLink) {
+    EXPECT_EQ(ExitCode(LaunchEmulator(ORVEL_PCR_EMULATOR, {"--speed", "2400"})), 1);
+    EXPECT_EQ(ExitCode(LaunchEmulator(ORVEL_PCR_EMULATOR, {"--signal", "1300.1:100:10"})), 1);
+    char pattern[] = "/tmp/orvel_pcr_XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path file = std::filesystem::path(pattern) / "COM1";
+    std::ofstream(file) << "the operator's";
+    EXPECT_EQ(ExitCode(LaunchEmulator(ORVEL_PCR_EMULATOR, {"--link", file})), 2);
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(file)));
+    std::filesystem::remove_all(pattern);
 }
 
 }  // namespace

@@ -36,10 +36,11 @@ TEST_P(FineScaleLooks, BarsRiseByTheModelsDivisorBelowItsOverviewStrip) {
     FineScale fine(panel, look);
     panel.Scale.SetCell(panel.Scale.IndexOf(1'451'000), 160);  // column 10
     state.Frequency = 1'452'000;                               // column 20, nothing measured
-    ui::Picture picture(200, 120);
+    // Tall enough for a full level of either look.
+    ui::Picture picture(200, 220);
     fine.Draw(picture.Draw());
 
-    const int base = 120 - 19;
+    const int base = 220 - 19;
     const int top = look.overviewHeight + 2;
     EXPECT_EQ(picture.Pixel(10, base - 160 / look.barDivisor), kGreen);
     EXPECT_EQ(picture.Pixel(10, base - 160 / look.barDivisor - 1), kBlack);
@@ -55,9 +56,9 @@ TEST_P(FineScaleLooks, BarsRiseByTheModelsDivisorBelowItsOverviewStrip) {
     EXPECT_EQ(fine.FrequencyAt(10, look.overviewHeight), 1'451'000);
 }
 
-// The IC-R8500's look, and one with a taller strip and bars four times as high.
+// The IC-R8500's look, and the IC-R10's with a taller strip and bars four times as high.
 INSTANTIATE_TEST_SUITE_P(Models, FineScaleLooks,
-                         ::testing::Values(FineScaleLook{12, 8, kSteps},
-                                           FineScaleLook{18, 2, kSteps}));
+                         ::testing::Values(FineScaleLook{40, 8, kSteps},
+                                           FineScaleLook{60, 2, kSteps}));
 
 }  // namespace

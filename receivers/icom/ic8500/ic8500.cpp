@@ -5,8 +5,10 @@
 #include <initializer_list>
 #include <utility>
 
-#include "receivers/icom/ic8500/ic8500_pictures.h"
+#include "receivers/icom/civ_pictures.h"
+#include "receivers/icom/ic8500/ric8500.h"
 #include "state/message_bus.h"
+#include "state/user_job.h"
 
 namespace {
 
@@ -40,20 +42,20 @@ constexpr ui::ControlResource kIc8500Controls[] = {
     {122, ControlKind::Slider, "porog", {136, 113, 60, 14}, 0, nullptr, nullptr},
     {123, ControlKind::Label, "label_4", {200, 116, 18, 9}, st::kNoWrap, "Звук", nullptr},
     {124, ControlKind::Slider, "zvuk", {218, 113, 60, 14}, 0, nullptr, nullptr},
-    {125, ControlKind::ListView, "lv_1", {4, 130, 160, 62}, 0, nullptr, nullptr},
-    {126, ControlKind::ComboBox, "bname", {168, 130, 62, 77}, 0, nullptr, "Выбор банка по названию(англ)"},
+    {125, ControlKind::ListView, "lv_1", {4, 130, 170, 62}, 0, nullptr, nullptr},
+    {126, ControlKind::ComboBox, "bname", {178, 130, 54, 77}, 0, nullptr, "Выбор банка по названию(англ)"},
     {127, ControlKind::Label, "bnum", {234, 132, 18, 10}, st::kBold | st::kCentered | st::kNoWrap, nullptr, "Выбор номера банка"},
     {128, ControlKind::UpDown, "updwbnum", {254, 130, 10, 14}, 0, nullptr, "Выбор номера банка"},
-    {129, ControlKind::Edit, "textb_1", {168, 146, 52, 12}, 0, nullptr, nullptr},
-    {130, ControlKind::ComboBox, "smod", {222, 146, 26, 77}, 0, nullptr, nullptr},
+    {129, ControlKind::Edit, "textb_1", {178, 146, 46, 12}, 0, nullptr, nullptr},
+    {130, ControlKind::ComboBox, "smod", {226, 146, 22, 77}, 0, nullptr, nullptr},
     {131, ControlKind::ComboBox, "sstep", {250, 146, 29, 77}, 0, nullptr, nullptr},
-    {132, ControlKind::Edit, "comment", {168, 161, 111, 12}, 0, nullptr, nullptr},
-    {133, ControlKind::CheckBox, "satt", {168, 176, 30, 10}, 0, "Атт", nullptr},
-    {134, ControlKind::CheckBox, "select", {200, 176, 36, 10}, 0, "Выбор", nullptr},
-    {135, ControlKind::CheckBox, "skip", {238, 176, 41, 10}, 0, "Пропуск", nullptr},
-    {136, ControlKind::CommandButton, "cb_3", {168, 190, 35, 14}, 0, "В банк", "Внесение в банк текущих установок приемника"},
-    {137, ControlKind::CommandButton, "cb_2", {206, 190, 35, 14}, 0, "Чтение", "Чтение содержимого банков памяти из приемников"},
-    {138, ControlKind::CommandButton, "cb_1", {244, 190, 35, 14}, 0, "Запись", "Запись содержимого банков памяти в приемник"},
+    {132, ControlKind::Edit, "comment", {178, 161, 101, 12}, 0, nullptr, nullptr},
+    {133, ControlKind::CheckBox, "satt", {178, 176, 26, 10}, 0, "Атт", nullptr},
+    {134, ControlKind::CheckBox, "select", {206, 176, 33, 10}, 0, "Выбор", nullptr},
+    {135, ControlKind::CheckBox, "skip", {240, 176, 39, 10}, 0, "Пропуск", nullptr},
+    {136, ControlKind::CommandButton, "cb_3", {178, 190, 32, 14}, 0, "В банк", "Внесение в банк текущих установок приемника"},
+    {137, ControlKind::CommandButton, "cb_2", {212, 190, 32, 14}, 0, "Чтение", "Чтение содержимого банков памяти из приемников"},
+    {138, ControlKind::CommandButton, "cb_1", {246, 190, 33, 14}, 0, "Запись", "Запись содержимого банков памяти в приемник"},
     {139, ControlKind::CheckBox, "cbank", {4, 195, 80, 10}, 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками"},
     {140, ControlKind::CheckBox, "memory", {88, 195, 76, 10}, 0, "Вся память", "Запись/чтение в приемник всей памяти"},
     {141, ControlKind::ScrollBar, "scrollb_1", {4, 84, 275, 9}, 0, nullptr, nullptr},
@@ -80,16 +82,16 @@ constexpr CivMode kModes[] = {
 };
 // clang-format on
 
-// Tuning steps with a code of their own (100 Hz units); any other goes out as the
-// programmed step.
-struct StepCode {
+// Tuning steps with a code of their own (100 Hz units), as the step command and a channel
+// record carry them; any other goes out as the programmed step (code 13).
+struct StepEntry {
     uint32_t step;
-    const char* payload;
+    const char* code;
 };
 // clang-format off
-constexpr StepCode kStepCodes[] = {
-    {1, "1002"}, {10, "1003"}, {25, "1004"}, {50, "1005"}, {90, "1006"}, {100, "1007"},
-    {125, "1008"}, {200, "1009"}, {250, "1010"}, {1000, "1011"}, {10000, "1012"},
+constexpr StepEntry kStepCodes[] = {
+    {1, "02"}, {10, "03"}, {25, "04"}, {50, "05"}, {90, "06"}, {100, "07"},
+    {125, "08"}, {200, "09"}, {250, "10"}, {1000, "11"}, {10000, "12"},
 };
 // clang-format on
 constexpr const char* kProgrammedStep = "1013";
@@ -102,16 +104,9 @@ constexpr ViewStepEntry kViewSteps[] = {
 };
 // clang-format on
 
+// A channel's step (kHz) and mode as the channel controls offer them.
 constexpr const char* kChannelSteps[] = {"10.0", "12.5", "20.0", "25.0", "100.0", "1000.0"};
 constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
-
-// Banks 20..24 have fixed names; the receiver names banks 0..19.
-constexpr const char* kFixedBankNames[] = {"FREE", "AUTO", "SKIP", "PROG", "PRIO"};
-constexpr uint32_t kFirstFixedBank = 20;
-// Channels counted in each bank at creation: 40 in the user banks, then FREE, AUTO, SKIP,
-// PROG, PRIO.
-constexpr uint32_t kUserBankChannels = 40;
-constexpr uint32_t kFixedBankChannels[] = {0, 100, 100, 20, 1};
 
 // The IC-R8500's calibration: tenths of dB at raw levels 0, 16, .. 256.
 constexpr std::array<int32_t, 17> kCalibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
@@ -123,7 +118,7 @@ constexpr int kSliderTop = 15;
 constexpr const char* kPowerOnText = "вкл";    // the receiver waits to be switched on
 constexpr const char* kPowerOffText = "выкл";  // the receiver runs
 
-constexpr FineScaleLook kFineScale{.overviewHeight = 12, .barDivisor = 8, .viewSteps = kViewSteps};
+constexpr FineScaleLook kFineScale{.overviewHeight = 40, .barDivisor = 8, .viewSteps = kViewSteps};
 
 constexpr CivModel kIc8500Model{
     .form = &kIc8500Form,
@@ -142,7 +137,38 @@ IC8500::IC8500() : CivPanel(kIc8500Model) {}
 
 // The form goes while the model's hooks are still there: its state file is written then.
 IC8500::~IC8500() {
+    dialog_.reset();
     Destroy();
+}
+
+const char* IC8500::StepCode(uint32_t step) {
+    for (const StepEntry& entry : kStepCodes)
+        if (entry.step == step) return entry.code;
+    return nullptr;
+}
+
+uint32_t IC8500::StepOfCode(uint32_t code) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02u", code);
+    for (const StepEntry& entry : kStepCodes)
+        if (std::string_view(entry.code) == text) return entry.step;
+    // Codes 00 and 01 (10 and 50 Hz) are finer than the program counts.
+    return 1;
+}
+
+void IC8500::ServeDialogCode(uint32_t code) {
+    if (code == PostOpenScanSettings) OpenScanSettings();
+}
+
+void IC8500::OpenScanSettings() {
+    FDX& s = *fdx_;
+    Settings.Scan.JobIndex = 0;
+    for (std::size_t i = 0; i < s.Jobs.size(); ++i)
+        if (!Settings.Scan.JobName.empty() && s.Jobs[i] &&
+            s.Jobs[i]->Identifier == Settings.Scan.JobName)
+            Settings.Scan.JobIndex = static_cast<int32_t>(i + 1);
+    if (!dialog_) dialog_ = std::make_unique<RIC8500>(*this);
+    dialog_->Open(s.Owner);
 }
 
 uint32_t IC8500::ClampLevel(uint32_t level) {
@@ -205,7 +231,7 @@ void IC8500::CreateControls() {
     label_1->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button :
          {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, pictbttn_7}) {
-        const ui::ArtPicture p = Ic8500Picture(button->Name());
+        const ui::ArtPicture p = CivPicture(button->Name());
         button->SetPicture(p.width, p.height, p.pixels);
     }
     for (const char* text : kChannelSteps) sstep->AddString(text);
@@ -214,22 +240,16 @@ void IC8500::CreateControls() {
     porog->SetRange(0, kSliderTop);
     zvuk->SetRange(0, kSliderTop);
     updwbnum->SetRange(0, static_cast<int>(kLastBank));
-    // Each title whole, and all five columns within the list (160 units) until rows need a
-    // scroll bar.
+    // Each title whole, and all five columns within the list (170 units) beside the scroll
+    // bar its 40 rows need.
     lv_1->SetColumns(
-        {{"Частота", 52}, {"Уровень", 42}, {"Комментарий", 67}, {"Выбор", 35}, {"Пропуск", 42}});
+        {{"Частота", 50}, {"Уровень", 42}, {"Комментарий", 67}, {"Выбор", 35}, {"Пропуск", 42}});
 }
 
 void IC8500::SetModelDefaults() {
     Settings = Ic8500Settings{};
-    CurrentBank = 0;
-    for (uint32_t bank = 0; bank <= kLastBank; ++bank) {
-        BankChannels[bank] =
-            bank < kFirstFixedBank ? kUserBankChannels : kFixedBankChannels[bank - kFirstFixedBank];
-        BankPositions[bank] = 0;
-        BankNames[bank] =
-            bank < kFirstFixedBank ? std::string() : kFixedBankNames[bank - kFirstFixedBank];
-    }
+    ReceiverScanRunning = false;
+    SetBankDefaults();
 }
 
 void IC8500::WireControls() {
@@ -244,9 +264,14 @@ void IC8500::WireControls() {
     on(pictbttn_3, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
     on(pictbttn_4, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
     on(pictbttn_5, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
+    on(pictbttn_1, ui::EventId::Click, [this](ui::EventData&) { StartReceiverScan(); });
     on(pictbttn_6, ui::EventId::Click,
        [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    on(pictbttn_7, ui::EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
+    on(pictbttn_7, ui::EventId::Click,
+       [this](ui::EventData&) { ReceiverScanRunning ? StopReceiverScan() : Fine.ConfirmClear(); });
+    on(cb_2, ui::EventId::Click, [this](ui::EventData&) { ReadBanks(Settings.AllMemory); });
+    on(cb_1, ui::EventId::Click, [this](ui::EventData&) { WriteBanks(Settings.AllMemory); });
+    on(cb_3, ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
     const std::pair<ui::OptionButton*, uint32_t> options[] = {
         {catt0, 0}, {catt10, 10}, {catt20, 20}, {catt30, 30}};
     for (const auto& [option, db] : options) {
@@ -276,21 +301,18 @@ void IC8500::WireControls() {
     });
     // The arrows wrap from 24 to 0 and back; the panel places the arrows itself.
     updwbnum->AddHandler(ui::EventId::DeltaPosition, [this](ui::Object&, ui::EventData& e) {
-        const uint32_t bank = e.value > 0 ? (CurrentBank >= kLastBank ? 0 : CurrentBank + 1)
-                                          : (CurrentBank == 0 ? kLastBank : CurrentBank - 1);
-        CurrentBank = bank;
-        ShowBank();
-        if (Settings.DirectMode && SelectBank(bank)) SelectChannel(BankPositions[bank]);
+        ChooseBank(e.value > 0 ? (CurrentBank >= kLastBank ? 0 : CurrentBank + 1)
+                               : (CurrentBank == 0 ? kLastBank : CurrentBank - 1));
         e.cancel = true;
         return true;
     });
     on(bname, ui::EventId::Select, [this](ui::EventData& e) {
-        if (e.value < 0 || e.value > static_cast<int64_t>(kLastBank)) return;
-        CurrentBank = static_cast<uint32_t>(e.value);
-        ShowBank();
-        if (Settings.DirectMode && SelectBank(CurrentBank))
-            SelectChannel(BankPositions[CurrentBank]);
+        if (e.value >= 0 && e.value <= static_cast<int64_t>(kLastBank))
+            ChooseBank(static_cast<uint32_t>(e.value));
     });
+    // Typing in the list's field names the current bank (the receiver names banks 0..19).
+    on(bname, ui::EventId::Change, [this](ui::EventData& e) { RenameBank(CurrentBank, e.text); });
+    WireChannelControls();
     on(cbank, ui::EventId::Click, [this](ui::EventData&) {
         // A receiver in standby takes no bank changes.
         Settings.DirectMode = cbank->IsChecked() && !Standby;
@@ -319,13 +341,9 @@ void IC8500::RefreshDisplay() {
 
 void IC8500::LockControls(bool locked) {
     CivPanel::LockControls(locked);
-    // The channel controls work on the selected channel, and no channel holds a frequency
-    // until the banks are read.
-    if (!locked) {
-        for (ui::Window* control :
-             std::initializer_list<ui::Window*>{textb_1, smod, sstep, comment, satt, select, skip})
-            if (control) control->SetEnabled(false);
-    }
+    // The receiver's own scan is stopped from the panel.
+    if (pictbttn_7 && ReceiverScanRunning) pictbttn_7->SetEnabled(true);
+    if (!locked) ShowChannel();
 }
 
 void IC8500::ForgetControls() {
@@ -346,10 +364,8 @@ void IC8500::ForgetControls() {
 // Operations of the main window
 
 bool IC8500::SetStep() {
-    const char* payload = kProgrammedStep;
-    for (const StepCode& code : kStepCodes)
-        if (code.step == fdx_->Step) payload = code.payload;
-    return Exchange(payload, civ::kStepSet);
+    const char* code = StepCode(fdx_->Step);
+    return Exchange(code ? std::string("10") + code : kProgrammedStep, civ::kStepSet);
 }
 
 bool IC8500::SetAttenuator() {
@@ -389,6 +405,10 @@ void IC8500::OnSyncStart() {
 }
 
 void IC8500::OnIdentified(bool answered) {
+    // The receiver keeps the names of the operator's banks; a name it does not give stays
+    // as stored.
+    if (answered && Link.RejectCount == 0)
+        for (uint32_t bank = 0; bank < kFirstFixedBank; ++bank) ReadBankName(bank);
     FillBankNames();
     if (answered) ShowBank();
 }
@@ -499,6 +519,7 @@ void IC8500::ShowBank() {
     bnum->SetText(std::to_string(CurrentBank));
     updwbnum->SetPosition(static_cast<int>(CurrentBank));
     bname->SetSelectedIndex(static_cast<int>(CurrentBank));
+    ShowChannels();
 }
 
 void IC8500::ShowSwitches() {
@@ -514,4 +535,78 @@ void IC8500::SetSliders() {
     if (!porog) return;
     porog->SetPosition(static_cast<int>(ClampLevel(Settings.SquelchThreshold)) / kSliderUnit);
     zvuk->SetPosition(static_cast<int>(ClampLevel(Settings.AudioLevel)) / kSliderUnit);
+}
+
+// ---------------------------------------------------------------------------------------
+// The selected channel on the panel
+
+void IC8500::WireChannelControls() {
+    const auto on = [this](ui::Control* control, ui::EventId id, auto action) {
+        control->AddHandler(id, [this, action](ui::Object&, ui::EventData& e) {
+            if (showingChannel_) return false;
+            action(e);
+            ChannelEdited();
+            return false;
+        });
+    };
+    lv_1->AddHandler(ui::EventId::Select, [this](ui::Object&, ui::EventData& e) {
+        if (e.value >= 0) ChoosePosition(PositionOfRow(static_cast<int>(e.value)));
+        return false;
+    });
+    // A frequency of 0 or above the receiver's range keeps the one the channel has.
+    on(textb_1, ui::EventId::Change, [this](ui::EventData& e) {
+        const uint32_t frequency = FDX::ParseMHz(e.text);
+        if (frequency != 0 && frequency <= UpperLimit) SelectedChannel().Frequency = frequency;
+    });
+    on(smod, ui::EventId::Select, [this](ui::EventData& e) {
+        if (e.value < 0 || e.value >= static_cast<int64_t>(std::size(kChannelModes))) return;
+        SelectedChannel().Modulation = kChannelModes[e.value][0];
+        SelectedChannel().Filter = 0;
+    });
+    on(sstep, ui::EventId::Select, [this](ui::EventData& e) {
+        if (e.value >= 0 && e.value < static_cast<int64_t>(std::size(kChannelSteps)))
+            SelectedChannel().Step = FDX::ParseKHz(kChannelSteps[e.value]);
+    });
+    on(satt, ui::EventId::Click, [this](ui::EventData&) {
+        Ic8500Channel& channel = SelectedChannel();
+        channel.Attenuator = satt->IsChecked();
+        const uint32_t db = channel.AttenuatorDb;
+        if (channel.Attenuator && db != 10 && db != 20 && db != 30)
+            channel.AttenuatorDb = Settings.DefaultAttenuatorDb;
+    });
+    on(comment, ui::EventId::Change, [this](ui::EventData& e) { SelectedChannel().Name = e.text; });
+    on(select, ui::EventId::Click,
+       [this](ui::EventData&) { SelectedChannel().Select = select->IsChecked(); });
+    on(skip, ui::EventId::Click,
+       [this](ui::EventData&) { SelectedChannel().Skip = skip->IsChecked(); });
+}
+
+// The channel controls show the selected channel; they work only on a channel with a
+// frequency, and not while the panel is locked.
+void IC8500::ShowChannel() {
+    if (!textb_1) return;
+    const Ic8500Channel& channel = SelectedChannel();
+    showingChannel_ = true;
+    char text[32] = "";
+    if (channel.Frequency != 0)
+        std::snprintf(text, sizeof text, "%.4f", channel.Frequency / 10000.0);
+    textb_1->SetText(text);
+    int mode = -1;
+    for (int i = 0; i < static_cast<int>(std::size(kChannelModes)); ++i)
+        if (kChannelModes[i][0] == channel.Modulation) mode = i;
+    smod->SetSelectedIndex(mode);
+    // An empty channel shows the first step, which a new one would take.
+    int stepIndex = 0;
+    for (int i = 0; i < static_cast<int>(std::size(kChannelSteps)); ++i)
+        if (FDX::ParseKHz(kChannelSteps[i]) == channel.Step) stepIndex = i;
+    sstep->SetSelectedIndex(stepIndex);
+    comment->SetText(channel.Name);
+    satt->SetChecked(channel.Attenuator);
+    select->SetChecked(channel.Select);
+    skip->SetChecked(channel.Skip);
+    showingChannel_ = false;
+    const bool editable = channel.Frequency != 0 && !PanelBusy;
+    for (ui::Window* control :
+         std::initializer_list<ui::Window*>{textb_1, smod, sstep, comment, satt, select, skip})
+        control->SetEnabled(editable);
 }

@@ -1,11 +1,14 @@
 #pragma once
 // The IC-R8500 panel (receiver type 4): a CI-V receiver at address 4A covering
 // 100 kHz..2 GHz. Over the CI-V core it adds step, attenuator, audio and squelch levels,
-// AGC, peak filter and noise blanker, the power button, the bank controls with their
-// channels kept in the state file, and the job commands 411..435.
+// AGC, peak filter and noise blanker, the power button, a copy of the receiver's 25 memory
+// banks (edited on the panel, read from and written to the receiver, kept in the state file),
+// the receiver's own scan with the read-back of what it found, the scan-settings dialog
+// RIC8500, and the job commands 411..435.
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -18,7 +21,7 @@
 struct Ic8500ScanSettings {
     bool Delay = true;        // "Задержка"
     bool DropOut = false;     // "Пропадание"
-    bool NoReadBack = false;  // "Запрет": the found channels are not read back at the stop
+    bool NoReadBack = false;  // "Запрет": a stop ends the scan, and nothing is read back
     bool Vsc = false;         // "VSC"
     uint32_t PauseMode = 0;   // "Пауза": 0 nothing, 1 beep, 2 start the job, 3 into the bank
     std::string JobName;      // "Задание": the job started on a stop
@@ -58,12 +61,39 @@ struct Ic8500Settings {
     friend bool operator==(const Ic8500Settings&, const Ic8500Settings&) = default;
 };
 
+// One memory channel as the panel keeps it (the state file's "F" record).
+struct Ic8500Channel {
+    uint32_t Frequency = 0;     // 100 Hz units; 0: the channel is empty
+    uint32_t Step = 0;          // "F_STEP"
+    char Modulation = 'W';      // "F_MOD"
+    std::string Name;           // "F_ID": eight characters on the receiver
+    int32_t Level = 0;          // measured when the channel was read from the receiver
+    uint32_t Number = 0;        // its place in its bank
+    bool Attenuator = false;    // "F_ATT"
+    uint32_t AttenuatorDb = 0;  // "F_QATT": 10, 20 or 30
+    bool Select = false;        // "F_SEL": scanned by the selected-channel scan
+    bool Skip = false;          // "F_SKIP": passed over by the scans
+    int32_t Filter = 0;         // "F_QMOD": 0 normal, 1 narrow, 2 wide
+
+    friend bool operator==(const Ic8500Channel&, const Ic8500Channel&) = default;
+};
+
+class RIC8500;
+
 class IC8500 : public CivPanel {
   public:
     static constexpr uint8_t kAddress = 0x4A;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 20'000'000;  // 2 GHz
     static constexpr int kBankCount = 25;
+    // Channel records a bank has room for; bank b's channel i is record 100·b + i.
+    static constexpr uint32_t kBankSize = 100;
+    // Banks 0..19 are the operator's; then FREE, AUTO (the auto-write scan's finds), SKIP,
+    // PROG (pairs of scan edges) and PRIO (the priority channel).
+    static constexpr uint32_t kFirstFixedBank = 20;
+    static constexpr uint32_t kAutoBank = 21;
+    static constexpr uint32_t kProgBank = 23;
+    static constexpr uint32_t kPrioBank = 24;
 
     IC8500();
     ~IC8500() override;
@@ -76,21 +106,53 @@ class IC8500 : public CivPanel {
     bool SetSound() override;
     // Commands 411..435.
     void ExecuteCommand() override;
+    // PostOpenScanSettings opens the scan-settings dialog RIC8500, made at the first call,
+    // with the panel's settings and the stored job looked up in the job list.
+    void ServeDialogCode(uint32_t code) override;
+    void OpenScanSettings();
+    RIC8500* ScanSettingsDialog() const { return dialog_.get(); }
 
     // Reads the settings and the bank part besides the head and the scale.
     bool ReadStateFile() override;
 
+    // --- Memory banks (ic8500_banks.cpp)
+    // Record `position` of `bank`, both held to the banks' room.
+    Ic8500Channel& Channel(uint32_t bank, uint32_t position);
+    Ic8500Channel& SelectedChannel() { return Channel(CurrentBank, BankPositions[CurrentBank]); }
+    // Transfers with the receiver, each framed for the main window (Wait window, scan button,
+    // locks): all banks or the current one. False when the receiver did not answer the first
+    // bank selection (message 39).
+    bool ReadBanks(bool all);
+    bool WriteBanks(bool all);
+    // Empties the counted channels of all banks or the current one; in direct mode on the
+    // receiver too.
+    void ClearBanks(bool all);
+    // The selected channel takes the receiver's current settings (cb_3, command 413).
+    void StoreCurrentSettings();
+    // The current bank, and the channel selected in it; in direct mode on the receiver too.
+    void ChooseBank(uint32_t bank);
+    void ChoosePosition(uint32_t position);
+    // Names a user bank on the receiver and shows the name the receiver keeps.
+    void RenameBank(uint32_t bank, const std::string& name);
+    // The list row of a channel, and the channel of a row (PROG lists two rows a channel).
+    int RowOf(uint32_t position) const;
+    uint32_t PositionOfRow(int row) const;
+
+    // --- The receiver's own scan (ic8500_scan.cpp)
+    // Sends the start sequence the scan settings ask for; message 28 when it fails.
+    bool StartReceiverScan();
+    // Stops it and, as the settings ask, reads back the bank it filled or scanned.
+    void StopReceiverScan();
+    bool ReceiverScanRunning = false;
+
     // --- Panel state
     Ic8500Settings Settings;
     uint32_t CurrentBank = 0;
-    std::array<uint32_t, kBankCount> BankChannels{};   // channels counted in each bank
+    std::array<uint32_t, kBankCount> BankChannels{};   // channels counted in each bank, <= 100
     std::array<uint32_t, kBankCount> BankPositions{};  // the selected channel of each bank
     std::array<std::string, kBankCount> BankNames;
-    // The bank part of the state file (positions, counts and names of the banks, the channel
-    // records) as it was read: the panel keeps no channels of its own yet, so it writes the
-    // part back unchanged in its place, and channels a file brings are not lost by a start
-    // and a close.
-    std::vector<std::string> StoredBankPart;
+    // kBankCount × kBankSize records.
+    std::vector<Ic8500Channel> Channels;
     // A slider command was refused or not answered.
     bool SliderRetry = false;
 
@@ -133,11 +195,16 @@ class IC8500 : public CivPanel {
     ui::CheckBox* memory = nullptr;
 
   private:
+    friend class RIC8500;
     static constexpr uint32_t kLastBank = kBankCount - 1;
     // One step of the threshold and sound sliders is 16 level units.
     static constexpr int kSliderUnit = 16;
     static uint32_t ClampLevel(uint32_t level);
     static uint32_t AttenuatorOption(const FDX& s);
+    // The two digits of a step with a code of its own, null for the programmed step; and
+    // the step of a code.
+    static const char* StepCode(uint32_t step);
+    static uint32_t StepOfCode(uint32_t code);
 
     // --- The core's hooks
     void CreateControls() override;
@@ -154,6 +221,9 @@ class IC8500 : public CivPanel {
     void OnIdentified(bool answered) override;
     void OnStandbyChanged() override;
     void WriteModelKeys(StateFileWriter& file) override;
+    bool ParseModelReply(const civ::CivReply& reply) override;
+    void OnFrequencyReport() override;
+    void OnModelCode(uint32_t code) override;
 
     // Job commands.
     void AttenuatorOff(JobStr& line);
@@ -178,6 +248,10 @@ class IC8500 : public CivPanel {
     void PeakRightCommand(JobStr& line);
     void DirectBoxCommand(JobStr& line);
     void ScanSettingsCommand(JobStr& line);
+    void ReadBanksCommand(JobStr& line);
+    void WriteBanksCommand(JobStr& line);
+    void StoreCommand(JobStr& line);
+    void ReceiverScanCommand(JobStr& line);
     static const JobCommand<IC8500> kJobCommands[];
 
     // Receiver settings.
@@ -192,10 +266,53 @@ class IC8500 : public CivPanel {
     bool SelectBank(uint32_t bank);
     bool SelectChannel(uint32_t position);
 
+    // A level query that a report of the receiver started is answered first, so that the
+    // first command of a transfer or of the receiver's scan is not refused for it.
+    void Settle();
+
+    // Memory banks.
+    void SetBankDefaults();
+    // One channel: selected, read (into its record, empty when the reply is not the channel
+    // asked for) and measured; false when the selection or the read failed.
+    bool ReadChannel(uint32_t bank, uint32_t position);
+    bool WriteChannel(uint32_t bank, uint32_t position);
+    bool ReadBankName(uint32_t bank);
+    // The channels of one bank: read until one fails, or written; the count read or written.
+    uint32_t ReadBankChannels(uint32_t bank, uint32_t most);
+    uint32_t WriteBankChannels(uint32_t bank);
+    // Frames a transfer for the main window and runs it: the Wait window with `status`, the
+    // scan button and the other windows locked, the panel locked and its list emptied; after
+    // it, also when it stopped half way, the list refilled and all of it undone in order.
+    template <class Work>
+    void Transfer(const std::string& status, Work work);
+    // PostItemLoaded, PostSaveBank, PostLoadReceiverSetup.
+    void TakeWorkingBank();
+    void GiveWorkingBank();
+    void TakeRangeIntoProg();
+    // Tunes the program state to the selected channel, read back first in direct mode.
+    void ApplySelectedChannel();
+    // The selected channel changed on the panel: its row, and the receiver in direct mode.
+    void ChannelEdited();
+    void WireChannelControls();
+
     // Display.
     void ShowAttenuator();
     void ShowBank();
     void ShowSwitches();
     void FillBankNames();
     void SetSliders();
+    void ShowChannels();
+    void ShowChannel();
+    std::vector<std::string> RowCells(const Ic8500Channel& channel) const;
+
+    std::unique_ptr<RIC8500> dialog_;
+    // The channel a read is outstanding for, and whether its reply was taken as that channel.
+    int32_t readBank_ = -1;
+    int32_t readPosition_ = -1;
+    bool channelTaken_ = false;
+    // The bank whose name a read is outstanding for, and the name the reply gave.
+    int32_t nameBank_ = -1;
+    bool nameTaken_ = false;
+    // The panel itself fills the channel controls: their events are not the operator's.
+    bool showingChannel_ = false;
 };

@@ -14,8 +14,9 @@ constexpr const char* kNoChannel = "Не существует канала дл�
 
 // clang-format off
 const JobCommand<IC8500> IC8500::kJobCommands[] = {
-    // 411, 412 (bank transfers), 413 (store into a channel) and 434 (the receiver's own
-    // scan) come with the memory banks.
+    {411, &IC8500::ReadBanksCommand},
+    {412, &IC8500::WriteBanksCommand},
+    {413, &IC8500::StoreCommand},
     {414, &IC8500::AttenuatorOff},
     {415, &IC8500::Attenuator10},
     {416, &IC8500::Attenuator20},
@@ -36,6 +37,7 @@ const JobCommand<IC8500> IC8500::kJobCommands[] = {
     {431, &IC8500::PeakLeftCommand},
     {432, &IC8500::PeakRightCommand},
     {433, &IC8500::DirectBoxCommand},
+    {434, &IC8500::ReceiverScanCommand},
     {435, &IC8500::ScanSettingsCommand},
 };
 // clang-format on
@@ -46,7 +48,24 @@ void IC8500::ExecuteCommand() {
 
 // A setting the receiver does not take leaves the line done all the same: the job goes on as
 // after a setting taken, and a set that keeps refusing is found by the rejections the timer
-// tick counts (standby). Only a bank or channel the panel does not have fails the line.
+// tick counts (standby). A bank or channel the panel does not have fails the line, and so do
+// a transfer the receiver did not answer and a scan it did not start (their messages).
+
+void IC8500::ReadBanksCommand(JobStr&) {
+    ReadBanks(true);
+}
+
+void IC8500::WriteBanksCommand(JobStr&) {
+    WriteBanks(true);
+}
+
+void IC8500::StoreCommand(JobStr&) {
+    StoreCurrentSettings();
+}
+
+void IC8500::ReceiverScanCommand(JobStr&) {
+    if (!ReceiverScanRunning) StartReceiverScan();
+}
 
 void IC8500::AttenuatorJob(bool on, uint32_t db) {
     fdx_->Attenuator = on ? 1 : 0;
@@ -87,10 +106,15 @@ void IC8500::ThresholdCommand(JobStr& line) {
 void IC8500::DirectModeCommand(JobStr& line) {
     Settings.DirectMode = line.VAL != 0 && !Standby;
     ShowSwitches();
+    // From now on the panel and the receiver agree on the selected channel.
+    if (Settings.DirectMode) ApplySelectedChannel();
 }
 
 void IC8500::ClearScaleCommand(JobStr&) {
-    Fine.ConfirmClear();
+    if (ReceiverScanRunning)
+        StopReceiverScan();
+    else
+        Fine.ConfirmClear();
 }
 
 void IC8500::PowerCommand(JobStr& line) {
@@ -133,9 +157,7 @@ void IC8500::BankCommand(JobStr& line) {
         line.ReturnCode = 2;
         return;
     }
-    CurrentBank = line.VAL;
-    ShowBank();
-    if (Settings.DirectMode && SelectBank(CurrentBank)) SelectChannel(BankPositions[CurrentBank]);
+    ChooseBank(line.VAL);
 }
 
 void IC8500::ChannelCommand(JobStr& line) {
@@ -145,6 +167,8 @@ void IC8500::ChannelCommand(JobStr& line) {
         return;
     }
     BankPositions[CurrentBank] = line.VAL;
+    if (lv_1) lv_1->SelectRow(RowOf(line.VAL));
+    ShowChannel();
     if (Settings.DirectMode) SelectChannel(line.VAL);
 }
 

@@ -1,9 +1,13 @@
 // The IC-R8500's part of its state file "IC8500.<port>": the settings and the bank part
-// between the head and the level scale.
+// (the banks and their channel records) between the head and the level scale.
 
 #include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "receivers/icom/ic8500/ic8500.h"
 #include "state/key_value.h"
@@ -69,22 +73,28 @@ constexpr DepthKey kAttenuatorKeys[] = {{"Атт0", 0}, {"Атт10", 10}, {"Ат
 constexpr DepthKey kDefaultDepthKeys[] = {{"Умолч_Атт10", 10}, {"Умолч_Атт20", 20}, {"Умолч_Атт30", 30}};
 // clang-format on
 
-// Keys of the bank part: the position, count and name of each bank ("Позиция_Банк3"), the
-// number of channel records and the fields of a record.
-constexpr std::string_view kBankKeyStems[] = {"Позиция_Банк", "Каналов_Банк", "Имя_Банк"};
-constexpr std::string_view kChannelKeys[] = {"Частот_Банков", "F",     "F_ATT",  "F_QATT",
-                                             "F_STEP",        "F_SEL", "F_SKIP", "F_ID",
-                                             "F_MOD",         "F_QMOD"};
+// The bank part: each bank's selected position, channel count and (banks 0..19) name, then
+// the channel records of banks 0..23 in full and the one record of PRIO.
+constexpr std::string_view kPositionKey = "Позиция_Банк";
+constexpr std::string_view kCountKey = "Каналов_Банк";
+constexpr std::string_view kNameKey = "Имя_Банк";
+constexpr uint32_t kStoredRecords = IC8500::kPrioBank * IC8500::kBankSize + 1;
 
-bool IsBankPartKey(std::string_view key) {
-    if (std::find(std::begin(kChannelKeys), std::end(kChannelKeys), key) != std::end(kChannelKeys))
-        return true;
-    for (const std::string_view stem : kBankKeyStems) {
-        if (!key.starts_with(stem) || key.size() == stem.size()) continue;
-        const std::string_view number = key.substr(stem.size());
-        if (number.find_first_not_of("0123456789") == std::string_view::npos) return true;
-    }
-    return false;
+// The bank of a key "<stem><bank>"; nothing for another key or a bank the panel lacks.
+std::optional<uint32_t> BankOfKey(std::string_view key, std::string_view stem) {
+    if (!key.starts_with(stem) || key.size() == stem.size()) return std::nullopt;
+    const std::string_view number = key.substr(stem.size());
+    if (number.size() > 2 || number.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const auto bank = static_cast<uint32_t>(ReadInteger(number));
+    return bank < static_cast<uint32_t>(IC8500::kBankCount) ? std::optional(bank) : std::nullopt;
+}
+
+// A stored mode letter the program knows; 0 for another.
+char ModeLetter(std::string_view value) {
+    constexpr std::string_view kLetters = "FWALUCR";
+    return !value.empty() && kLetters.find(value.front()) != std::string_view::npos ? value.front()
+                                                                                    : '\0';
 }
 
 }  // namespace
@@ -106,7 +116,29 @@ void IC8500::WriteModelKeys(StateFileWriter& file) {
     for (const FlagKey& key : kSwitchKeys) file.Flag(key.key, Settings.*key.flag);
     for (const LevelKey& key : kLevelKeys) file.Number(key.key, Settings.*key.level);
     for (const FlagKey& key : kBankFlagKeys) file.Flag(key.key, Settings.*key.flag);
-    file.Lines(StoredBankPart);
+
+    for (uint32_t bank = 0; bank <= kLastBank; ++bank) {
+        const std::string number = std::to_string(bank);
+        file.Number(std::string(kPositionKey) + number, BankPositions[bank]);
+        file.Number(std::string(kCountKey) + number, BankChannels[bank]);
+        if (bank < kFirstFixedBank) file.Text(std::string(kNameKey) + number, BankNames[bank]);
+    }
+    file.Number("Частот_Банков", kStoredRecords);
+    for (uint32_t record = 0; record < kStoredRecords; ++record) {
+        const Ic8500Channel& channel = Channels[record];
+        file.Number("F", channel.Frequency);
+        if (channel.Frequency == 0) continue;
+        if (channel.Attenuator) {
+            file.Text("F_ATT", "+");
+            file.Number("F_QATT", channel.AttenuatorDb);
+        }
+        file.Number("F_STEP", channel.Step);
+        if (channel.Select) file.Text("F_SEL", "+");
+        if (channel.Skip) file.Text("F_SKIP", "+");
+        if (!channel.Name.empty()) file.Text("F_ID", channel.Name);
+        file.Text("F_MOD", std::string(1, channel.Modulation));
+        if (channel.Filter != 0) file.Number("F_QMOD", static_cast<uint32_t>(channel.Filter));
+    }
 }
 
 bool IC8500::ReadStateFile() {
@@ -123,6 +155,13 @@ bool IC8500::ReadStateFile() {
     uint32_t bank = CurrentBank;
     bool attenuator = s.Attenuator != 0;
     uint32_t attenuatorDb = s.AttenuatorDb;
+    std::array<uint32_t, kBankCount> positions = BankPositions;
+    std::array<uint32_t, kBankCount> counts = BankChannels;
+    std::array<std::string, kBankCount> names = BankNames;
+    std::vector<Ic8500Channel> channels = Channels;
+    // Records the file holds, and the one its last "F" line started (-1 before the first).
+    int64_t records = 0;
+    int64_t record = -1;
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         for (const FlagKey& k : kFilterKeys)
@@ -150,16 +189,51 @@ bool IC8500::ReadStateFile() {
         }
         if (key == "Пауза") read.Scan.PauseMode = ReadU32(value);
         if (key == "Задание") read.Scan.JobName = value;
+
+        if (const auto n = BankOfKey(key, kPositionKey)) positions[*n] = ReadU32(value);
+        // A bank has room for 100 channels, whatever a file says.
+        if (const auto n = BankOfKey(key, kCountKey))
+            counts[*n] = static_cast<uint32_t>(
+                std::clamp<int64_t>(ReadInteger(value), 0, static_cast<int64_t>(kBankSize)));
+        if (const auto n = BankOfKey(key, kNameKey); n && *n < kFirstFixedBank) names[*n] = value;
+        if (key == "Частот_Банков") {
+            records = std::clamp<int64_t>(ReadInteger(value), 0, kStoredRecords);
+            record = -1;
+        }
+        if (key == "F") {
+            if (++record >= records) return;
+            Ic8500Channel& channel = channels[static_cast<std::size_t>(record)];
+            channel = Ic8500Channel{};
+            channel.Frequency = ReadU32(value);
+            channel.Number = static_cast<uint32_t>(record) % kBankSize;
+            return;
+        }
+        if (record < 0 || record >= records || !key.starts_with("F_")) return;
+        Ic8500Channel& channel = channels[static_cast<std::size_t>(record)];
+        if (key == "F_ATT") channel.Attenuator = value == "+";
+        if (key == "F_QATT") channel.AttenuatorDb = ReadU32(value);
+        if (key == "F_STEP") channel.Step = ReadU32(value);
+        if (key == "F_SEL") channel.Select = value == "+";
+        if (key == "F_SKIP") channel.Skip = value == "+";
+        if (key == "F_ID") channel.Name = value;
+        if (key == "F_MOD" && ModeLetter(value) != '\0') channel.Modulation = ModeLetter(value);
+        // Filter codes are normal, narrow and wide.
+        if (key == "F_QMOD")
+            channel.Filter = static_cast<int32_t>(std::clamp<int64_t>(ReadInteger(value), 0, 2));
     };
-    KeptStateLines bankPart{IsBankPartKey, {}};
     const auto take = [&] {
         Settings = read;
-        StoredBankPart = std::move(bankPart.Lines);
         CurrentBank = bank;
         s.Attenuator = attenuator ? 1 : 0;
         s.AttenuatorDb = attenuatorDb;
+        BankChannels = counts;
+        // The selected channel is one the bank counts.
+        for (uint32_t n = 0; n <= kLastBank; ++n)
+            BankPositions[n] = std::min(positions[n], std::max(counts[n], 1u) - 1);
+        BankNames = names;
+        Channels = std::move(channels);
     };
-    if (!ReadStateFileWith(modelKey, &bankPart, take)) return false;
+    if (!ReadStateFileWith(modelKey, nullptr, take)) return false;
     SetSliders();
     return true;
 }

@@ -31,14 +31,29 @@ TEST_F(Ic8500OnAir, TunesInBcdAndFollowsTheFrequencyTheReceiverReports) {
     EXPECT_EQ(panel.label_1->Text(), "433.9200");
 }
 
-TEST_F(Ic8500OnAir, StartUpSyncAsksWhoIsThereThenFrequencyModeAndLevel) {
+TEST_F(Ic8500OnAir, StartUpSyncAsksWhoIsThereThenBankNamesFrequencyModeAndLevel) {
     state.Modulation = 'F';
+    panel.BankNames[4] = "OLD";
+    ASSERT_TRUE(panel.Link.Send("1A0201" + civ::NameToHex("AIR", 5), civ::kMemoryContents));
+    ASSERT_TRUE(panel.WaitReply());
+    emulator.ClearReceivedFrames();
     Post(PostSyncReceiver);
     const auto sent = Payloads();
-    ASSERT_GE(sent.size(), 3u);
+    ASSERT_GE(sent.size(), 23u);
     EXPECT_EQ(Hex(emulator.ReceivedFrames()[0]), "FEFE00E01900FD");
-    EXPECT_EQ(sent[1], "03");
-    EXPECT_EQ(sent[2], "04");
+    for (int bank = 0; bank < 20; ++bank) {
+        char name[8];
+        std::snprintf(name, sizeof name, "1A03%02d", bank);
+        EXPECT_EQ(sent[std::size_t(bank) + 1], name);
+    }
+    EXPECT_EQ(sent[21], "03");
+    EXPECT_EQ(sent[22], "04");
+    // The receiver's names replace the stored ones, without the blanks that fill them up;
+    // banks 20..24 keep their own.
+    EXPECT_EQ(panel.BankNames[1], "AIR");
+    EXPECT_EQ(panel.BankNames[4], "");
+    EXPECT_EQ(panel.bname->StringAt(1), "AIR");
+    EXPECT_EQ(panel.bname->StringAt(21), "AUTO");
     EXPECT_EQ(state.Frequency, 1'017'000u);
     EXPECT_EQ(state.Modulation, 'W');
     EXPECT_EQ(panel.width->Text(), "150.0");
@@ -52,6 +67,17 @@ TEST_F(Ic8500OnAir, StartUpSyncAsksWhoIsThereThenFrequencyModeAndLevel) {
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostPanelLevelDisplay) == 1; }));
     EXPECT_EQ(state.Level, 190);
     EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
+}
+
+// A name reply shorter than five characters is no name: the stored one stays.
+TEST_F(Ic8500OnAir, AShortBankNameReplyLeavesTheStoredName) {
+    panel.BankNames[2] = "KEEP";
+    emulator.SetGarbage({0xFE, 0xFE, 0xE0, 0x4A, 0x1A, 0x03, 0x02, 0x41, 0x42, 0xFD});
+    Post(PostSyncReceiver);
+    EXPECT_EQ(panel.BankNames[2], "KEEP");
+    emulator.SetGarbage({});
+    Post(PostSyncReceiver);
+    EXPECT_EQ(panel.BankNames[2], "");  // the set's own, blank
 }
 
 TEST_F(Ic8500OnAir, TheEchoOfTheIdentityQueryCompletesNothing) {
@@ -311,6 +337,7 @@ TEST_F(Ic8500OnAir, MeasureAndStepCodesTuneAndReadTheLevel) {
     state.Frequency = 1'455'000;
     Post(PostLockControls);
     EXPECT_FALSE(panel.catt10->IsEnabled());
+    EXPECT_TRUE(panel.scale->IsEnabled());  // the mouse still points on it
     Post(PostStepDown);
     EXPECT_EQ(main.Count(PostFrequencyStepped), 2);
     EXPECT_EQ(emulator.State().frequencyHz, 145'510'000u);
@@ -352,6 +379,16 @@ TEST_F(Ic8500OnAir, AClickOnTheFineScaleTunesThere) {
     EXPECT_EQ(state.SelectionStart, 1'451'000);
     EXPECT_EQ(state.SelectionEnd, 1'453'000);
     EXPECT_EQ(state.Frequency, 1'455'000u);
+
+    // A double click tunes whatever was marked, and the span stays.
+    ui::EventData twice;
+    twice.id = ui::EventId::DoubleClick;
+    twice.x = 70;
+    twice.y = 40;
+    panel.scale->Raise(twice);
+    EXPECT_EQ(emulator.State().frequencyHz, 145'700'000u);
+    EXPECT_EQ(state.SelectionStart, 1'451'000);
+    EXPECT_EQ(state.SelectionEnd, 1'453'000);
 
     // The overview strip: 5 MHz a pixel, held to the receiver's limits.
     move.x = 0;
@@ -424,9 +461,11 @@ TEST_F(Ic8500OnAir, LeavingTheFineScaleForgetsThePointedFrequencyAndTheSpanBeing
     EXPECT_EQ(state.SelectionEnd, 1'453'000);
     panel.scale->Raise(ui::EventId::MouseLeave);
     EXPECT_EQ(state.CursorFrequency, -1);
+    EXPECT_EQ(state.CursorLevel, 0);
     EXPECT_EQ(state.SelectionStart, -1);
     EXPECT_EQ(state.SelectionEnd, -1);
-    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostShowStatus) == 1; }));
+    // The status line heard of the move and of the leave.
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostShowStatus) == 2; }));
     // Back over the scale the span is not taken up again, and the release neither ends a
     // span nor tunes.
     mouse(ui::EventId::MouseMove, 40);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "receivers/state_file.h"
@@ -130,6 +131,32 @@ void GiveGoldenSettings(IC8500& panel, FDX& state) {
     panel.Scale.SetCell(14'501, 120);
     panel.Scale.SetCell(14'502, 120);
     panel.Scale.SetCell(200'000, 33);
+
+    panel.BankNames[0] = "AIR";
+    panel.BankNames[1] = "Пост";
+    panel.BankChannels[3] = 12;
+    panel.BankPositions[3] = 5;
+    Ic8500Channel& air = panel.Channel(0, 0);
+    air.Frequency = 1'450'000;
+    air.Modulation = 'F';
+    air.Filter = 1;
+    air.Step = 125;
+    air.Attenuator = true;
+    air.AttenuatorDb = 20;
+    air.Select = true;
+    air.Name = "ABC";
+    air.Level = 99;  // measured, not kept
+    Ic8500Channel& skipped = panel.Channel(3, 5);
+    skipped.Frequency = 4'339'200;
+    skipped.Modulation = 'A';
+    skipped.Step = 250;
+    skipped.Skip = true;
+    Ic8500Channel& prio = panel.Channel(IC8500::kPrioBank, 0);
+    prio.Frequency = 1'215'000;
+    prio.Step = 10;
+    prio.Name = "Вышка";
+    // Records beyond the one of PRIO have no place in the file.
+    panel.Channel(IC8500::kPrioBank, 1).Frequency = 1'000'000;
 }
 
 TEST_F(Ic8500Offline, StateFileHoldsItsKeysInOrder) {
@@ -155,6 +182,11 @@ TEST_F(Ic8500Offline, StateFileIsWrittenAtTheEndAndReadAtTheStartWholeAndBig) {
         panel.Scale.SetCell(c, static_cast<uint8_t>((c * 7919) % 256));
     const Ic8500Settings settings = panel.Settings;
     const std::vector<uint8_t> cells = panel.Scale.Cells();
+    // The file keeps no levels, and no PRIO record but the first.
+    std::vector<Ic8500Channel> channels = panel.Channels;
+    for (Ic8500Channel& channel : channels) channel.Level = 0;
+    channels[2401].Frequency = 0;
+    const auto banks = std::tuple(panel.BankChannels, panel.BankPositions, panel.BankNames);
     panel.Destroy();
     ASSERT_GT(ReadBytes(Path()).size(), kTextFileLimit);
 
@@ -166,6 +198,8 @@ TEST_F(Ic8500Offline, StateFileIsWrittenAtTheEndAndReadAtTheStartWholeAndBig) {
     IC8500 again;
     ASSERT_TRUE(again.Create(&main, &fresh));
     EXPECT_EQ(again.Settings, settings);
+    EXPECT_TRUE(again.Channels == channels);
+    EXPECT_EQ(std::tuple(again.BankChannels, again.BankPositions, again.BankNames), banks);
     EXPECT_EQ(again.Scale.Cells(), cells);
     EXPECT_EQ(fresh.Frequency, 1'450'000u);
     EXPECT_EQ(fresh.Step, 125u);
@@ -207,12 +241,12 @@ TEST_F(Ic8500Offline, ValuesFromTheFileAreHeldToWhatThePanelCanUse) {
 }
 
 // The bank part of a state file brought from another station: the positions, counts and names of
-// the 25 banks, then the 2401 channel records, some with every field and one name quoted.
+// the 25 banks, then the 2401 channel records, some with every field.
 std::string BankPart() {
     std::vector<std::string> lines;
     for (int bank = 0; bank < 25; ++bank) {
         const std::string n = std::to_string(bank);
-        lines.push_back("Позиция_Банк" + n + "=" + std::to_string(bank % 3));
+        lines.push_back("Позиция_Банк" + n + "=" + std::to_string(bank < 20 ? bank % 3 : 0));
         lines.push_back("Каналов_Банк" + n + "=" + std::to_string(bank < 20 ? 40 : 1));
         if (bank == 4)
             lines.push_back("Имя_Банк4=");  // a bank without a name
@@ -228,7 +262,7 @@ std::string BankPart() {
         lines.push_back("F=" + std::to_string(1'000'000 + record * 125));
         for (const char* field : {"F_ATT=+", "F_QATT=20", "F_STEP=125", "F_SEL=+", "F_SKIP=+"})
             lines.push_back(field);
-        lines.push_back(record == 0 ? "F_ID=Маяк \"Север\"" : "F_ID=CH" + std::to_string(record));
+        lines.push_back(record == 0 ? "F_ID=Маяк Север" : "F_ID=CH" + std::to_string(record));
         lines.push_back("F_MOD=A");
         lines.push_back("F_QMOD=1");
     }
@@ -244,6 +278,17 @@ TEST_F(Ic8500Offline, TheBankPartOfTheStateFileSurvivesAStartAndAClose) {
                            Cp1251Lines({"Измерения=200001", "FL=7", "FC=200000"}));
     state.OptRecvSave = 1;
     ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.BankNames[3], "Пост3");
+    EXPECT_EQ(panel.BankPositions[5], 2u);
+    EXPECT_EQ(panel.BankChannels[20], 1u);
+    const Ic8500Channel& beacon = panel.Channel(0, 0);
+    EXPECT_EQ(beacon.Frequency, 1'000'000u);
+    EXPECT_EQ(beacon.Name, "Маяк Север");
+    EXPECT_TRUE(beacon.Attenuator && beacon.Select && beacon.Skip);
+    EXPECT_EQ(beacon.AttenuatorDb, 20u);
+    EXPECT_EQ(beacon.Modulation, 'A');
+    EXPECT_EQ(beacon.Filter, 1);
+    EXPECT_EQ(panel.Channel(IC8500::kProgBank, 28).Frequency, 1'000'000u + 2328u * 125u);
     panel.Destroy();
     // Byte for byte, after the panel's own keys and before the level scale.
     const std::string written = ReadBytes(Path());
@@ -254,6 +299,35 @@ TEST_F(Ic8500Offline, TheBankPartOfTheStateFileSurvivesAStartAndAClose) {
     ASSERT_TRUE(panel.Create(&main, &state));
     panel.Destroy();
     EXPECT_EQ(ReadBytes(Path()), written);
+}
+
+// Counts and positions from a file index the panel's records: they are held to what a bank
+// has room for.
+TEST_F(Ic8500Offline, BankCountsAndPositionsFromTheFileAreHeldToTheBanksRoom) {
+    WriteBytes(Path(), Cp1251Lines({"Каналов_Банк24=5000", "Позиция_Банк24=4000",
+                                    "Каналов_Банк3=-1", "Позиция_Банк3=7", "Каналов_Банк2=10",
+                                    "Позиция_Банк2=10", "Позиция_Банк25=1", "Каналов_Банк99=1",
+                                    "Частот_Банков=99999", "F=1000000", "F_MOD=Я", "F_QMOD=9"}));
+    state.OptRecvSave = 1;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.BankChannels[24], 100u);
+    EXPECT_EQ(panel.BankPositions[24], 99u);
+    EXPECT_EQ(panel.BankChannels[3], 0u);
+    EXPECT_EQ(panel.BankPositions[3], 0u);
+    EXPECT_EQ(panel.BankPositions[2], 9u);
+    EXPECT_EQ(panel.Channel(0, 0).Modulation, 'W');  // a letter the program does not have
+    EXPECT_EQ(panel.Channel(0, 0).Filter, 2);
+    // The last channel of PRIO is the panel's last record.
+    EXPECT_EQ(&panel.Channel(24, panel.BankPositions[24]), &panel.Channels.back());
+    panel.Destroy();
+
+    // Only 2401 records are read, however many the file announces.
+    std::string big = Cp1251Lines({"Частот_Банков=99999"});
+    for (int record = 0; record < 2500; ++record) big += Cp1251Lines({"F=1000000"});
+    WriteBytes(Path(), big);
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.Channel(24, 0).Frequency, 1'000'000u);
+    EXPECT_EQ(panel.Channel(24, 1).Frequency, 0u);
 }
 
 TEST_F(Ic8500Offline, WithoutTheOptionNoStateFileIsReadOrWritten) {

@@ -1,14 +1,14 @@
-// The IC-R8500 panel's picture buttons, drawn as character art like the main window's.
+// The IC-PCR1000 panel's picture buttons, drawn as character art like the main window's.
 
-#include "receivers/icom/ic8500/ic8500_pictures.h"
+#include "receivers/icom/pcr1000/pcr1000_pictures.h"
 
 namespace {
 
 // clang-format off
 constexpr ui::PictureArt kArt[] = {
-    {"pictbttn_1",  // start the receiver's scan: a play mark
-     {"..............", "...k..........", "...kk.........", "...knk........", "...knnk.......", "...knnnk......",
-      "...knnnk......", "...knnk.......", "...knk........", "...kk.........", "...k..........", ".............."}},
+    {"pictbttn_1",  // power: a broken ring with its bar
+     {"..............", "......r.......", "...k..r..k....", "..k...r...k...", ".k....r....k..", ".k....r....k..",
+      ".k.........k..", ".k.........k..", "..k.......k...", "...kkkkkkk....", "..............", ".............."}},
     {"pictbttn_2",  // right to the next peak
      {"..............", "..........r...", ".........rrr..", "........r.r.r.", "..........r...", "..........r...",
       "....n.....r...", "...nnn....r...", "..nnnnn...r...", ".nnnnnnn..r...", "kkkkkkkkkkkkk.", ".............."}},
@@ -21,9 +21,6 @@ constexpr ui::PictureArt kArt[] = {
     {"pictbttn_5",  // right to the next fixed frequency
      {"..............", "...b..........", "...b..........", "...b......k...", "...b......kk..", "...b..kkkkkkk.",
       "...b......kk..", "...b......k...", "...b..........", "...b..........", ".kkkkkkkkkkkkk", ".............."}},
-    {"pictbttn_6",  // scan settings: a sheet with lines
-     {"..............", "..kkkkkkkkk...", "..kyyyyyyyk...", "..kykkkkkyk...", "..kyyyyyyyk...", "..kykkkkkyk...",
-      "..kyyyyyyyk...", "..kykkkkkyk...", "..kyyyyyyyk...", "..kkkkkkkkk...", "..............", ".............."}},
     {"pictbttn_7",  // clear the fine scale: a crossed-out scale
      {"..............", ".r.........r..", "..r.......r...", "...r..n..r....", "....r.nnr.....", ".....rnr......",
       "....nnrnn.....", "...nnrnrnn....", "..nnr...rnn...", ".nnr.....rn...", "kkkkkkkkkkkkk.", ".............."}},
@@ -32,6 +29,6 @@ constexpr ui::PictureArt kArt[] = {
 
 }  // namespace
 
-ui::ArtPicture Ic8500Picture(const std::string& controlName) {
+ui::ArtPicture Ic1000Picture(const std::string& controlName) {
     return ui::FindPicture(kArt, controlName);
 }

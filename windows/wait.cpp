@@ -1,4 +1,4 @@
-#include "app/wait.h"
+#include "windows/wait.h"
 
 namespace {
 constexpr ui::FormResource kWait{"ID_Wait",

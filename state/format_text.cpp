@@ -1,4 +1,4 @@
-#include "app/format_text.h"
+#include "state/format_text.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,0 +1,85 @@
+#pragma once
+// What the emulator programs (orvel-<family>-emulator) share around their family's own
+// options: the options every one of them takes, and serving the emulator until SIGINT or
+// SIGTERM. They take
+//   --link PATH     make PATH (for example workspace/COM1) a symbolic link to the emulator's
+//                   terminal; a link left over from an earlier run (its device gone, or
+//                   another pseudo-terminal) is replaced, anything else at PATH is left alone
+//                   and the emulator does not start. The link is removed at exit.
+//   --noise LEVEL   noise floor of the signal plan, 0..255 (default 8).
+//   --signal MHZ:LEVEL:WIDTH_KHZ
+//                   a carrier of the signal plan: centre in MHz, peak level 0..255, width in
+//                   kHz, within the model's range. Repeat for more; the first one replaces the
+//                   built-in carriers (101.7, 127.5, 145.5, 156.8 and 433.92 MHz).
+//   --help          the usage.
+// The terminal's path goes to standard output (one line) for scripts; everything else to
+// standard error. The program exits with 0 after serving, 1 on a bad option, 2 when the
+// terminal or the link cannot be made.
+
+#include <charconv>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "emulators/common/pty_server.h"
+#include "emulators/common/signal_plan.h"
+
+namespace emulators {
+
+// A number, the whole text.
+template <typename Number>
+std::optional<Number> ParseNumber(std::string_view text, int base = 10) {
+    Number value{};
+    const char* const end = text.data() + text.size();
+    std::from_chars_result result;
+    if constexpr (std::is_integral_v<Number>)
+        result = std::from_chars(text.data(), end, value, base);
+    else
+        result = std::from_chars(text.data(), end, value);
+    if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
+    return value;
+}
+
+// One of a family's own options.
+struct ProgramOption {
+    std::string_view name;  // "--model"
+    bool takesValue;
+    // Takes the value ("" for an option without one); false when it is bad.
+    std::function<bool(std::string_view value)> take;
+};
+
+class ProgramShell {
+  public:
+    // `name` heads every message; `usage` goes out with --help and after a bad option.
+    ProgramShell(std::string_view name, std::string_view usage) : name_(name), usage_(usage) {}
+
+    // Reads the shared options and the family's `own`. An exit code when the program ends
+    // here: 0 after --help, 1 after a bad or incomplete option.
+    std::optional<int> ReadOptions(int argc, char** argv, std::span<const ProgramOption> own);
+    // The signal plan of --noise and --signal.
+    const SignalPlan& Plan() const { return plan_; }
+    // False, after saying so, when a signal of the plan lies outside what `model` receives.
+    bool SignalsReceived(std::string_view model,
+                         const std::function<bool(uint64_t hz)>& receives) const;
+
+    // Makes the emulator with `make`, links it, gives its path and `banner` ("AR5000
+    // emulator", what follows the path after a comma), serves it until SIGINT or SIGTERM: 0,
+    // or 2 when the terminal or the link cannot be made.
+    int Serve(const std::function<std::unique_ptr<PtyServer>()>& make, const std::string& banner,
+              const std::string& details = {}) const;
+
+  private:
+    void PrintUsage() const;
+
+    std::string name_;
+    std::string usage_;
+    std::string link_;
+    SignalPlan plan_ = DefaultSignalPlan();
+};
+
+}  // namespace emulators

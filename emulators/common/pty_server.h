@@ -1,0 +1,123 @@
+#pragma once
+// What every serial emulator does around its protocol: it owns the pseudo-terminal, serves it
+// on a thread of its own (or the caller's), wakes when the program writes, when bytes fall
+// due or when a test changes the set, and writes what the set has to send when it is due, to
+// the microsecond in line-rate mode. A family's emulator derives from it and plugs its side
+// of the protocol into the hooks below; the loop calls them with the lock held.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "emulators/common/line_rate.h"
+#include "emulators/common/pseudo_terminal.h"
+
+namespace emulators {
+
+class PtyServer {
+  public:
+    using Clock = LineClock;
+
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
+    // The serving thread calls the hooks of the family: its destructor calls Stop first.
+    virtual ~PtyServer();
+
+    // The device the program opens as its port.
+    const std::string& SlavePath() const { return pty_.slavePath(); }
+    // See PseudoTerminal::LinkAs; the link goes when the emulator does.
+    void LinkAs(const std::filesystem::path& link) { pty_.LinkAs(link); }
+
+    // Serves on a thread of its own until Stop. Use either this or Serve, not both.
+    void Start();
+    void Stop();
+    // Serves on the calling thread until RequestStop (or Stop from another thread).
+    void Serve();
+    // Safe in a signal handler.
+    void RequestStop() noexcept;
+
+    // Test hooks, safe from any thread while serving.
+    // Every byte goes out in a write of its own.
+    void SetByteByByte(bool on);
+    // Line-rate mode: what the set sends takes its bytes' time on the line at the speed the
+    // program set on its end of the terminal (start, data, parity and stop bits), one byte
+    // after the other as on a wire; each family says what else. Off by default: answers
+    // leave at once.
+    void SetLineRate(bool on);
+
+  protected:
+    // Opens the pseudo-terminal (std::system_error when there is none); nothing is served
+    // until Start or Serve.
+    PtyServer();
+
+    // The hooks, called with the lock held.
+    // Bytes from the program that came at `now`. WaitFor looks again after each call.
+    virtual void Receive(std::string_view bytes, Clock::time_point now) = 0;
+    // What the set does by itself by `now`; called before what is due is written.
+    virtual void Tick(Clock::time_point /*now*/) {}
+    // When Tick next has something to do; max for nothing.
+    virtual Clock::time_point NextTick() const { return Clock::time_point::max(); }
+    // The bytes due on the line at `now`, the rest of one piece at a time; empty when none.
+    // Sent says how many of them went out: all of them when the line is gone (they are lost,
+    // as on a cut cable).
+    virtual std::string_view Pending(Clock::time_point now) = 0;
+    virtual void Sent(size_t count) = 0;
+    // When Pending next has bytes; max for none. Not waited for while the line is full.
+    virtual Clock::time_point NextSend() const = 0;
+
+    // Runs `action` with the serving loop held off, then lets the loop look again: a change
+    // to the set may have something to send.
+    template <typename Action>
+    auto Locked(Action&& action) const {
+        struct WakeAfter {
+            const PtyServer& server;
+            ~WakeAfter() { server.Wake(); }
+        } wake{*this};
+        std::lock_guard lock(mutex_);
+        return action();
+    }
+    // The lock the hooks are called under, for reading the set's state.
+    std::mutex& Mutex() const { return mutex_; }
+    // True as soon as `done` holds (looked at under the lock whenever bytes have come); false
+    // when `timeout` passes first. Lets a test know a command has been dealt with.
+    template <typename Done>
+    bool WaitFor(std::chrono::milliseconds timeout, Done done) const {
+        std::unique_lock lock(mutex_);
+        return arrived_.wait_for(lock, timeout, done);
+    }
+
+    // With the lock held.
+    const PseudoTerminal& Terminal() const { return pty_; }
+    // True while nobody reads: the last write found the line full, and the loop waits for
+    // room before it writes on.
+    bool LineFull() const { return lineFull_; }
+    // In line-rate mode, how long a byte takes on the line at the program's settings now
+    // (they may change at any time); nothing when bytes take no time.
+    std::optional<std::chrono::nanoseconds> LineByteTime() const;
+
+  private:
+    void Wake() const noexcept;
+    // Writes what is due; false when the line is full and the rest must wait for room.
+    bool Flush(Clock::time_point now);
+
+    PseudoTerminal pty_;
+    int wakeRead_ = -1;
+    int wakeWrite_ = -1;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable arrived_;
+    bool byteByByte_ = false;
+    bool lineRate_ = false;
+    bool lineFull_ = false;
+};
+
+}  // namespace emulators

@@ -1,0 +1,182 @@
+#include "receivers/aor/aor_link.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+#include "receivers/comm.h"
+#include "receivers/panel.h"
+#include "state/key_value.h"
+
+namespace aor {
+
+namespace {
+
+constexpr uint8_t kCr = '\r';
+constexpr uint8_t kLf = '\n';
+
+uint32_t Next(uint32_t index, std::size_t size) {
+    return static_cast<uint32_t>((index + 1) % size);
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// From read up to the first CR: Whole ending past the CR (and the LF right behind it when
+// `lfAfter` has it arrived), or None with everything walked.
+RingPiece FindCr(std::span<const uint8_t> ring, uint32_t read, uint32_t write, bool needLf) {
+    RingPiece piece;
+    piece.begin = read;
+    uint32_t examined = 0;
+    for (uint32_t i = read; i != write && examined < ring.size(); i = Next(i, ring.size())) {
+        ++examined;
+        if (ring[i] != kCr) continue;
+        uint32_t end = Next(i, ring.size());
+        const bool lfFollows = end != write && ring[end] == kLf;
+        if (needLf && !lfFollows) {
+            // Complete only once an LF has arrived somewhere behind the CR.
+            bool lfArrived = false;
+            for (uint32_t j = end; j != write; j = Next(j, ring.size()))
+                if (ring[j] == kLf) lfArrived = true;
+            if (!lfArrived) {
+                while (end != write && examined < ring.size()) {
+                    end = Next(end, ring.size());
+                    ++examined;
+                }
+                piece.examined = examined;
+                return piece;
+            }
+        }
+        if (lfFollows) {
+            end = Next(end, ring.size());
+            ++examined;
+        }
+        piece.kind = RingPiece::Kind::Whole;
+        piece.end = end;
+        piece.examined = examined;
+        return piece;
+    }
+    piece.examined = examined;
+    return piece;
+}
+
+}  // namespace
+
+std::string Format(const char* format, ...) {
+    char buffer[512];
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    va_end(arguments);
+    if (length < 0) return {};
+    return std::string(buffer, std::min(static_cast<std::size_t>(length), sizeof buffer - 1));
+}
+
+RingPiece FindLine(std::span<const uint8_t> ring, uint32_t read, uint32_t write) {
+    return FindCr(ring, read, write, false);
+}
+
+RingPiece FindArrivedLine(std::span<const uint8_t> ring, uint32_t read, uint32_t write) {
+    return FindCr(ring, read, write, true);
+}
+
+char TokenText::At(std::size_t offset) const {
+    const std::size_t i = at_ + offset;
+    return i < line_.size() ? line_[i] : '\0';
+}
+
+std::string_view TokenText::Text(std::size_t offset, std::size_t count) const {
+    const std::size_t from = std::min(at_ + offset, line_.size());
+    return line_.substr(from, count);
+}
+
+uint32_t TokenText::Number(std::size_t offset, std::size_t count) const {
+    const std::string_view digits = Text(offset, count);
+    if (digits.empty() || digits[0] < '0' || digits[0] > '9') return 0;
+    return ReadU32(digits);
+}
+
+int TokenText::Hex(std::size_t offset) const {
+    const int high = HexDigit(At(offset));
+    const int low = HexDigit(At(offset + 1));
+    return high < 0 || low < 0 ? 0 : high * 16 + low;
+}
+
+}  // namespace aor
+
+bool AorLink::Send(std::string_view lines, std::string_view expected) {
+    if (!panel_.BeginExchange(aor::kAwaitingLine)) return false;
+    ExpectedReply = expected;
+    CommandLine = lines;
+    // A write that fails shows as an exchange that times out.
+    if (Comm* port = panel_.Port()) port->WriteString(CommandLine);
+    return true;
+}
+
+bool AorLink::Exchange(std::string_view lines, std::string_view expected) {
+    // A refused send must not wait: the wait would end the exchange it was refused for.
+    return Send(lines, expected) && panel_.WaitReply();
+}
+
+void AorLink::Rearm(std::string_view expected) {
+    panel_.ReplyComplete = false;
+    panel_.ReplyCountdown = ReceiverPanel::kReplyTicks;
+    panel_.PendingCommand = aor::kAwaitingLine;
+    ExpectedReply = expected;
+}
+
+void AorLink::TakeLine(const RingCursor& cursor, const RingPiece& line) {
+    std::vector<uint8_t> bytes;
+    cursor.CopyOut(line.begin, line.end, bytes);
+    ReplyLine.clear();
+    for (const uint8_t b : bytes) {
+        if (b == '\r') break;
+        if (b != '\n') ReplyLine += static_cast<char>(b);
+    }
+}
+
+uint32_t AorLink::ReadReply() {
+    Comm* port = panel_.Port();
+    if (!port) return 0;
+    RingCursor cursor(*port);
+    const RingPiece line =
+        cursor.Take(aor::FindLine, [&](const RingPiece& whole) { TakeLine(cursor, whole); });
+    if (line.kind != RingPiece::Kind::Whole) return 0;
+    return static_cast<uint32_t>(ReplyLine.size());
+}
+
+bool AorLink::Poll(const std::function<void()>& parse,
+                   const std::function<void(bool ended)>& after) {
+    return panel_.DataArrived([&] {
+        ReceiverPanel::PassResult pass;
+        Comm* port = panel_.Port();
+        if (!port) return pass;
+        RingCursor cursor(*port);
+        while (pass.steppedOver < Comm::kRingSize) {
+            const RingPiece line = cursor.Take(
+                aor::FindArrivedLine, [&](const RingPiece& whole) { TakeLine(cursor, whole); });
+            pass.steppedOver += line.examined;
+            if (line.kind != RingPiece::Kind::Whole) break;
+            pass.replyTaken = true;
+            // An empty line (the acknowledgement of a setting) has no kind: the kind of the
+            // line before must not complete an exchange it does not answer.
+            ReplyKind.clear();
+            ReplyAccepted = true;
+            if (!ReplyLine.empty()) parse();
+            const bool waiting = panel_.PendingCommand == aor::kAwaitingLine;
+            bool ended = false;
+            if (waiting && (ReplyKind == ExpectedReply || ExpectedReply.empty())) {
+                panel_.EndExchange(ReplyAccepted);
+                ended = true;
+            } else if (waiting && !ReplyAccepted) {
+                panel_.EndExchange(false);
+                ended = true;
+            }
+            after(ended);
+        }
+        return pass;
+    });
+}

@@ -1,0 +1,152 @@
+#pragma once
+// The AOR line link, shared by the AR5000, AR8000 and AR8200 panels. Commands are text lines
+// of two-letter tokens and values, each ending CR LF; one write may carry several commands and
+// is one exchange, awaiting a reply line of one kind ("LM", "RF", "MX", ...) or any line
+// (settings, which the receiver acknowledges with an empty line). The replies are lines ending
+// CR LF, found in the serial receive ring and copied out; a model's token table classifies
+// each line by its first token with a kind and takes every token's value.
+//
+// The exchange is the panel's (ReceiverPanel): a line is awaited while PendingCommand is
+// kAwaitingLine, and the awaited kind stands in ExpectedReply.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "receivers/ring_cursor.h"
+
+class ReceiverPanel;
+
+namespace aor {
+
+// PendingCommand while a reply line is awaited.
+inline constexpr int32_t kAwaitingLine = 1;
+
+// A command line formatted as printf does ("RF%lu00\r\n").
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// ReadReply's finder: the line at the read index up to its CR, with the LF right behind the
+// CR when that has arrived too. None while no CR has arrived.
+RingPiece FindLine(std::span<const uint8_t> ring, uint32_t read, uint32_t write);
+// The data-arrived pass's finder: the same line, but only once an LF has arrived after its CR
+// (a reply whose LF is still on its way is not complete yet).
+RingPiece FindArrivedLine(std::span<const uint8_t> ring, uint32_t read, uint32_t write);
+
+// The value of a token found in a reply line: the characters from the token's position on.
+// Whatever is read stops at the end of the line.
+class TokenText {
+  public:
+    TokenText(std::string_view line, std::size_t at) : line_(line), at_(at) {}
+
+    // The character `offset` places after the token's first; '\0' beyond the line.
+    char At(std::size_t offset) const;
+    // Up to `count` characters from there, fewer at the end of the line.
+    std::string_view Text(std::size_t offset, std::size_t count) const;
+    // Those characters as a decimal number; 0 when they do not start with one.
+    uint32_t Number(std::size_t offset, std::size_t count) const;
+    // Two hex digits (0-9, A-F) from there; 0 when they are not.
+    int Hex(std::size_t offset) const;
+    // The character at `offset` is '1'.
+    bool One(std::size_t offset) const { return At(offset) == '1'; }
+
+  private:
+    std::string_view line_;
+    std::size_t at_;
+};
+
+// What a token of the table hides from the search for the other tokens, after itself.
+inline constexpr std::size_t kRestOfLine = SIZE_MAX;
+
+// One row of a model's token table: a reply line holding the token (anywhere, as a plain
+// substring) takes the token's value into `Values`.
+template <class Values>
+struct Token {
+    std::string_view token;
+    std::string_view kind;  // the kind the line takes from it; empty: none
+    void (*apply)(Values& values, const TokenText& text);
+    // Characters after the token that hold free text or a hex value and are never searched
+    // for other tokens (the label of TM, the level of LC: "LCDA" is no DA). kRestOfLine cuts
+    // the line at the token; such rows are taken before all others.
+    std::size_t hides = 0;
+};
+
+// What a parsed line is: its kind ("" when no token with a kind was in it) and the token that
+// gave the kind.
+struct LineKind {
+    std::string_view kind;
+    std::string_view token;
+};
+
+// Searches the line for every token of the table, in the table's order; each found token
+// applies its value, and the first found token with a kind gives the line its kind.
+template <class Values>
+LineKind ParseTokens(std::string_view line, std::span<const Token<Values>> table, Values& values) {
+    std::string work(line);
+    constexpr char kHidden = '\x01';
+    for (const Token<Values>& row : table) {
+        if (row.hides != kRestOfLine) continue;
+        const std::size_t at = work.find(row.token);
+        if (at == std::string::npos) continue;
+        row.apply(values, TokenText(line, at));
+        work.resize(at);
+    }
+    for (const Token<Values>& row : table) {
+        if (row.hides == 0 || row.hides == kRestOfLine) continue;
+        const std::size_t at = work.find(row.token);
+        if (at == std::string::npos) continue;
+        const std::size_t from = at + row.token.size();
+        for (std::size_t i = from; i < work.size() && i < from + row.hides; ++i) work[i] = kHidden;
+    }
+    LineKind found;
+    for (const Token<Values>& row : table) {
+        if (row.hides == kRestOfLine) continue;
+        const std::size_t at = work.find(row.token);
+        if (at == std::string::npos) continue;
+        if (found.kind.empty() && !row.kind.empty()) found = {row.kind, row.token};
+        row.apply(values, TokenText(line, at));
+    }
+    return found;
+}
+
+}  // namespace aor
+
+class AorLink {
+  public:
+    explicit AorLink(ReceiverPanel& panel) : panel_(panel) {}
+
+    // Starts an exchange awaiting a line of `expected` kind ("" for any line) and writes
+    // `lines` (each command ending CR LF) in one write. Refused (false, nothing written) while
+    // an exchange is outstanding; a stale one is cancelled and the port purged first.
+    bool Send(std::string_view lines, std::string_view expected);
+    // Send, then wait: true when the awaited line arrived.
+    bool Exchange(std::string_view lines, std::string_view expected);
+    // The exchange sent last waits once more for a line of `expected` kind: a line of another
+    // command's reply completed it first.
+    void Rearm(std::string_view expected);
+
+    // Copies the line at the ring's read index into ReplyLine (without CR and LF; an LF not
+    // after a CR is dropped) and moves the read index past it: its length, 0 when no line is
+    // complete (nothing then moves) or the line is empty.
+    uint32_t ReadReply();
+
+    // The data-arrived pass of Poll(false): every line whose LF has arrived is copied out and
+    // handed to `parse`, which classifies it (ReplyKind, ReplyAccepted); an empty line is of no
+    // kind and accepted. A line of the awaited kind (any line while "" is awaited) completes
+    // the exchange, a refused one ("?") fails it; then `after` learns whether the line ended
+    // the exchange. Returns ReplyComplete.
+    bool Poll(const std::function<void()>& parse, const std::function<void(bool ended)>& after);
+
+    std::string CommandLine;    // the lines written last
+    std::string ExpectedReply;  // the kind awaited; empty: any line
+    std::string ReplyLine;      // the line copied out last, as the receiver sent it (cp1251)
+    std::string ReplyKind;      // the kind of the line parsed last
+    bool ReplyAccepted = true;  // false when the line parsed last held "?"
+
+  private:
+    void TakeLine(const RingCursor& cursor, const RingPiece& line);
+
+    ReceiverPanel& panel_;
+};

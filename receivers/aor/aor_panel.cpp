@@ -1,0 +1,32 @@
+#include "receivers/aor/aor_panel.h"
+
+#include <string>
+
+bool AorPanel::Poll(bool timerTick) {
+    if (timerTick) return TimerTick();
+    return Link.Poll([this] { ParseLine(); }, [this](bool ended) { AfterLine(ended); });
+}
+
+int32_t AorPanel::ScanLevel() {
+    int32_t level = -1;
+    if (ReplyReady()) {
+        ReadReply();
+        level = ReadLevel();
+    }
+    PendingCommand = NoExchange;
+    return level;
+}
+
+int32_t AorPanel::TuneAndRead() {
+    SetFrequencyWait();
+    return ReadLevel();
+}
+
+void AorPanel::ReleaseForStop() {
+    Cancel(false);
+    ReadLevel();
+}
+
+bool AorPanel::SendText(std::string_view text) {
+    return Link.Exchange(std::string(text) + "\r\n", "");
+}

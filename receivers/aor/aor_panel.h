@@ -1,0 +1,37 @@
+#pragma once
+// What the AOR panels on the line link share (AR5000, and the AR8200 and AR8000 to come): the
+// link, the data-arrived pass with the model's parser and its handling of the lines nobody
+// asked for, the texts of jobs and dialogs sent as they are, and the AOR shape of the scans'
+// share: the scan step copies the tune's reply out before it reads the level, tuning by hand
+// reads the level even when the tune went unanswered, and a stop reads a level after the
+// cancel.
+
+#include <cstdint>
+#include <string_view>
+
+#include "receivers/aor/aor_link.h"
+#include "receivers/panel.h"
+
+class AorPanel : public ReceiverPanel {
+  public:
+    uint32_t ReadReply() override { return Link.ReadReply(); }
+    bool Poll(bool timerTick) override;
+    int32_t ScanLevel() override;
+    int32_t TuneAndRead() override;
+    void ReleaseForStop() override;
+
+    // Sends the text with CR LF after it and waits for any line: true when answered. Texts
+    // that already end in CR LF (the jobs' and dialogs' settings) thus get an empty line
+    // after them, which the receiver does not answer.
+    bool SendText(std::string_view text);
+
+    AorLink Link{*this};
+
+  protected:
+    // The model's parser: classifies Link.ReplyLine (Link.ReplyKind, Link.ReplyAccepted) and
+    // takes its values.
+    virtual void ParseLine() = 0;
+    // After each line of a pass: `ended` when the line completed or failed the exchange,
+    // else the line came unasked (the receiver's own scan reporting a stop).
+    virtual void AfterLine(bool ended) { (void)ended; }
+};

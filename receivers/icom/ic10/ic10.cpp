@@ -1,0 +1,244 @@
+#include "receivers/icom/ic10/ic10.h"
+
+#include <algorithm>
+#include <span>
+
+#include "receivers/icom/civ_pictures.h"
+#include "state/message_bus.h"
+
+namespace {
+
+using ui::ControlKind;
+namespace st = ui::style;
+
+// Rectangles in dialog units: left, top, width, height. The fine scale is tall enough for a
+// full level (255 / 2 pixels) under its 60-pixel overview strip.
+// clang-format off
+constexpr ui::ControlResource kIc10Controls[] = {
+    {101, ControlKind::Label, "label_1", {4, 2, 150, 14}, st::kBold | st::kNoWrap, nullptr, nullptr},
+    {102, ControlKind::Label, "width", {158, 5, 26, 9}, st::kNoWrap, nullptr, "Полоса пропускания, кГц"},
+    {103, ControlKind::Label, "label_2", {190, 5, 16, 9}, st::kNoWrap, "Шаг", nullptr},
+    {104, ControlKind::ComboBox, "step", {208, 3, 70, 77}, 0, nullptr, "Шаг частоты точной шкалы"},
+    {105, ControlKind::Canvas, "scale", {4, 18, 275, 140}, 0, nullptr, nullptr},
+    {106, ControlKind::ScrollBar, "scrollb_1", {4, 158, 275, 9}, 0, nullptr, nullptr},
+    {107, ControlKind::PictureButton, "pictbttn_3", {4, 170, 18, 16}, 0, nullptr, "Влево до Мах"},
+    {108, ControlKind::PictureButton, "pictbttn_4", {24, 170, 18, 16}, 0, nullptr, "Влево до Фикс частоты"},
+    {109, ControlKind::PictureButton, "pictbttn_5", {44, 170, 18, 16}, 0, nullptr, "Вправо до Фикс частоты"},
+    {110, ControlKind::PictureButton, "pictbttn_2", {64, 170, 18, 16}, 0, nullptr, "Вправо до Мах"},
+    {111, ControlKind::CommandButton, "clear", {88, 171, 50, 14}, 0, "Очистить", "Очистить Шкалу"},
+    {112, ControlKind::Label, "label_3", {196, 174, 26, 9}, st::kNoWrap, "Адрес", nullptr},
+    {113, ControlKind::Edit, "address", {224, 172, 20, 12}, 0, nullptr, "Адрес приемника"},
+};
+// clang-format on
+
+// The panel fills the main window's receiver page.
+constexpr ui::FormResource kIc10Form{"ID_IC10",  283,     209,          "8.MS Sans Serif",
+                                     st::kChild, nullptr, kIc10Controls};
+
+// Modes: what SetMode sends, what the receiver reports, the bandwidth in kHz. The set has
+// one filter a mode.
+// clang-format off
+constexpr CivMode kModes[] = {
+    {'F', 0, "060501", "0501", "15.0"},
+    {'W', 0, "060601", "0601", "150.0"},
+    {'A', 0, "060201", "0201", "15.0"},
+    {'U', 0, "060101", "0101", "4.0"},
+    {'L', 0, "060001", "0001", "4.0"},
+    {'C', 0, "060301", "0301", "4.0"},
+};
+// clang-format on
+
+// Steps of the fine scale, one pixel column each (100 Hz units).
+// clang-format off
+constexpr ViewStepEntry kViewSteps[] = {
+    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
+    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
+};
+// clang-format on
+
+constexpr std::array<int32_t, 17> kCalibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
+                                                  108, 132, 190, 246, 315, 384, 492, 600};
+
+// Bars stand level/2 pixels high, under an overview strip of 60 pixels.
+constexpr FineScaleLook kFineScale{.overviewHeight = 60, .barDivisor = 2, .viewSteps = kViewSteps};
+
+constexpr CivModel kIc10Model{
+    .form = &kIc10Form,
+    .address = IC10::kDefaultAddress,
+    .lowerLimit = IC10::kLowerLimit,
+    .upperLimit = IC10::kUpperLimit,
+    .modes = kModes,
+    .calibration = kCalibration,
+    .stateFileStem = "IC10",
+    .fineScale = kFineScale,
+    .squelchQuery = false,
+    .identity = false,
+};
+
+constexpr const char* kDefaultAddressText = "52";
+// The IC-R10's panel spells the answer to a number it does not serve its own way.
+constexpr const char* kNotServed = "Нет доступа к обьекту";
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+IC10::IC10() : CivPanel(kIc10Model) {}
+
+// The form goes while the model's hooks are still there: its state file is written then.
+IC10::~IC10() {
+    Destroy();
+}
+
+void IC10::CreateControls() {
+    label_1 = CreateControl<ui::Label>(101);
+    width = CreateControl<ui::Label>(102);
+    label_2 = CreateControl<ui::Label>(103);
+    step = CreateControl<ui::ComboBox>(104);
+    scale = CreateControl<ui::Canvas>(105);
+    scrollb_1 = CreateControl<ui::ScrollBar>(106);
+    pictbttn_3 = CreateControl<ui::PictureButton>(107);
+    pictbttn_4 = CreateControl<ui::PictureButton>(108);
+    pictbttn_5 = CreateControl<ui::PictureButton>(109);
+    pictbttn_2 = CreateControl<ui::PictureButton>(110);
+    clear = CreateControl<ui::CommandButton>(111);
+    label_3 = CreateControl<ui::Label>(112);
+    address = CreateControl<ui::Edit>(113);
+
+    label_1->SetFont("12.MS Sans Serif", true);
+    for (ui::PictureButton* button : {pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5}) {
+        const ui::ArtPicture p = CivPicture(button->Name());
+        button->SetPicture(p.width, p.height, p.pixels);
+    }
+    step->SetListHeight(125);
+}
+
+// The IC-R9000 is the same panel with the wider range of that set.
+void IC10::SetModelDefaults() {
+    const bool r9000 = fdx_->ReceiverVariant != 0;
+    Title = r9000 ? "IC-R9000" : "IC-R10";
+    LowerLimit = r9000 ? kR9000LowerLimit : kLowerLimit;
+    UpperLimit = r9000 ? kR9000UpperLimit : kUpperLimit;
+}
+
+void IC10::WireControls() {
+    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
+        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
+            action(e);
+            return false;
+        });
+    };
+    on(pictbttn_2, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
+    on(pictbttn_3, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
+    on(pictbttn_4, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
+    on(pictbttn_5, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
+    on(clear, ui::EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
+    on(address, ui::EventId::Change, [this](ui::EventData& e) { TakeAddress(e.text); });
+}
+
+void IC10::ShowControls() {
+    address->SetText(Link.AddressText);
+}
+
+// A scan or a job holds the view step and the address.
+void IC10::LockControls(bool locked) {
+    if (step) step->SetEnabled(!locked);
+    if (address) address->SetEnabled(!locked);
+}
+
+void IC10::ForgetControls() {
+    address = nullptr;
+    clear = nullptr;
+    pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = nullptr;
+    label_2 = label_3 = nullptr;
+}
+
+// The step keys tune while no scan runs, whatever the panel's lock.
+bool IC10::MayTuneOnStep() const {
+    return !fdx_->Running;
+}
+
+void IC10::OnModelCode(uint32_t code) {
+    if (code == PostClearData) Fine.ConfirmClear();
+}
+
+void IC10::TakeAddress(const std::string& text) {
+    std::string digits = text.substr(0, 2);
+    if (digits.size() == 1) digits += digits;
+    if (digits.size() == 2 && HexDigit(digits[0]) >= 0 && HexDigit(digits[1]) >= 0) {
+        Link.SetReceiverAddress(
+            static_cast<uint8_t>(HexDigit(digits[0]) * 16 + HexDigit(digits[1])));
+        return;
+    }
+    Link.SetReceiverAddress(kDefaultAddress);
+    if (address) address->SetText(kDefaultAddressText);
+}
+
+// ---------------------------------------------------------------------------------------
+// Job commands
+
+// clang-format off
+const JobCommand<IC10> IC10::kJobCommands[] = {
+    {311, &IC10::ClearScaleCommand},
+    {312, &IC10::ViewStepCommand},
+    {313, &IC10::PeakRightCommand},
+    {314, &IC10::FixedRightCommand},
+    {315, &IC10::PeakLeftCommand},
+    {316, &IC10::FixedLeftCommand},
+};
+// clang-format on
+
+void IC10::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<IC10>>(kJobCommands), kNotServed);
+}
+
+void IC10::ClearScaleCommand(JobStr&) {
+    Fine.ConfirmClear();
+}
+
+void IC10::ViewStepCommand(JobStr& line) {
+    Fine.SetViewStep(line.VAL);
+}
+
+void IC10::PeakRightCommand(JobStr&) {
+    Fine.JumpToPeak(true);
+}
+
+void IC10::FixedRightCommand(JobStr&) {
+    Fine.JumpToFixed(true);
+}
+
+void IC10::PeakLeftCommand(JobStr&) {
+    Fine.JumpToPeak(false);
+}
+
+void IC10::FixedLeftCommand(JobStr&) {
+    Fine.JumpToFixed(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// State file "IC10.<port>": the head, "Адрес", the level scale
+
+void IC10::WriteModelKeys(StateFileWriter& file) {
+    file.Text("Адрес", Link.AddressText);
+}
+
+bool IC10::ReadStateFile() {
+    std::string stored;
+    const auto modelKey = [&](std::string_view key, std::string_view value) {
+        if (key == "Адрес") stored = value;
+    };
+    if (!ReadStateFileWith(modelKey, nullptr, [] {})) return false;
+    if (!stored.empty()) {
+        TakeAddress(stored);
+        if (address) address->SetText(Link.AddressText);
+    }
+    // The peaks the jumps look for are judged against the highest level kept.
+    const std::vector<uint8_t>& cells = Scale.Cells();
+    Scale.PeakLevel = cells.empty() ? 0 : *std::max_element(cells.begin(), cells.end());
+    return true;
+}

@@ -1,0 +1,98 @@
+// The IC-R8500's own scan: the start sequence the scan settings ask for, what the panel does
+// when the receiver stops on a signal, and the read-back of what the scan found.
+
+#include "receivers/icom/ic8500/ic8500.h"
+#include "state/message_bus.h"
+
+namespace {
+
+constexpr int kScanNotStarted = 28;
+constexpr const char* kScanStatus = "Аппаратное сканирование";
+constexpr const char* kShowAutoQuestion = "Обнаруженные частоты в банке AUTO.Отобразить?";
+
+}  // namespace
+
+bool IC8500::StartReceiverScan() {
+    if (ReceiverScanRunning) return true;
+    const Ic8500ScanSettings& scan = Settings.Scan;
+    const auto send = [this](const char* payload) { return Exchange(payload, civ::kScanControl); };
+    Settle();
+    // The whole sequence goes out whatever the receiver answers; its scan command decides.
+    send("0E00");
+    send(scan.Vsc ? "0EC1" : "0EC0");
+    send(scan.Delay ? "0ED3" : scan.DropOut ? "0ED1" : "0ED0");
+    if (scan.Priority) send("0E42");
+    // A manual scan is the operator's at the set: the receiver only had to take the settings.
+    bool started = true;
+    if (scan.RangeScan) {
+        // The receiver fills AUTO afresh with what it finds.
+        if (scan.Auto)
+            for (uint32_t position = 0; position < kBankSize; ++position)
+                Channel(kAutoBank, position).Frequency = 0;
+        started = send(scan.Auto ? "0E04" : "0E02");
+    } else if (scan.BankScan) {
+        SelectBank(CurrentBank);
+        for (uint32_t position = 0; position < BankChannels[CurrentBank]; ++position)
+            Channel(CurrentBank, position).Level = 0;
+        started = send(scan.SelectedChannels ? "0E23" : scan.SelectedModes ? "0E24" : "0E22");
+    }
+    ShowChannels();
+    if (!started) {
+        fdx_->ShowError(kScanNotStarted);
+        return false;
+    }
+    fdx_->PanelStatusText = kScanStatus;
+    ReceiverScanRunning = true;
+    PostToOwner(PostScanStartedByPanel);
+    PostToSelf(PostLockControls);
+    return true;
+}
+
+// The receiver stopped on a signal: what the pause mode asks for.
+void IC8500::OnFrequencyReport() {
+    if (!ReceiverScanRunning) return;
+    switch (Settings.Scan.PauseMode) {
+        case 1:
+            PostToOwner(PostBeep);
+            break;
+        case 2:
+            if (!Settings.Scan.JobName.empty()) {
+                fdx_->PanelJobName = Settings.Scan.JobName;
+                PostToOwner(PostPanelStartJob);
+            }
+            break;
+        case 3:
+            PostToOwner(PostPanelReload);
+            break;
+        default:
+            break;
+    }
+}
+
+void IC8500::StopReceiverScan() {
+    if (!ReceiverScanRunning) return;
+    ReceiverScanRunning = false;
+    PostToOwner(PostScanStoppedByPanel);
+    PostToSelf(PostUnlockControls);
+    PostToOwner(PostShowWait);
+    Settle();
+    Exchange("0E00", civ::kScanControl);
+    const Ic8500ScanSettings& scan = Settings.Scan;
+    const bool autoWrite = scan.RangeScan && scan.Auto;
+    if (!scan.NoReadBack && (autoWrite || scan.BankScan)) {
+        const uint32_t before = CurrentBank;
+        if (autoWrite) CurrentBank = kAutoBank;
+        uint32_t found = 0;
+        if (SelectBank(CurrentBank)) {
+            for (uint32_t position = 0; position < BankChannels[CurrentBank]; ++position) {
+                if (!ReadChannel(CurrentBank, position)) break;
+                if (Channel(CurrentBank, position).Frequency != 0) ++found;
+            }
+        }
+        if (autoWrite && found > 0 && !fdx_->Confirm(kShowAutoQuestion)) CurrentBank = before;
+    }
+    SelectChannel(BankPositions[CurrentBank]);
+    ShowBank();
+    if (Settings.DirectMode && SelectBank(CurrentBank)) SelectChannel(BankPositions[CurrentBank]);
+    PostToOwner(PostHideWait);
+}

@@ -1,0 +1,653 @@
+#include "receivers/icom/pcr1000/pcr1000.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "receivers/icom/pcr1000/pcr1000_pictures.h"
+#include "state/message_bus.h"
+#include "ui/reply_event.h"
+
+namespace {
+
+using ui::ControlKind;
+namespace st = ui::style;
+
+// Rectangles in dialog units: left, top, width, height.
+// clang-format off
+constexpr ui::ControlResource kIc1000Controls[] = {
+    {101, ControlKind::CommandButton, "width", {4, 3, 34, 12}, 0, nullptr, "Полоса пропускания, кГц"},
+    {102, ControlKind::ComboBox, "estep", {160, 3, 62, 77}, 0, nullptr, "Шаг частоты спектроанализатора"},
+    {103, ControlKind::ComboBox, "step", {226, 3, 52, 77}, 0, nullptr, "Шаг частоты точной шкалы"},
+    {104, ControlKind::Canvas, "scale", {4, 18, 275, 66}, 0, nullptr, nullptr},
+    {105, ControlKind::ScrollBar, "scrollb_1", {4, 84, 275, 9}, 0, nullptr, nullptr},
+    {106, ControlKind::PictureButton, "pictbttn_3", {4, 95, 18, 16}, 0, nullptr, "Влево до Мах"},
+    {107, ControlKind::PictureButton, "pictbttn_4", {24, 95, 18, 16}, 0, nullptr, "Влево до Фикс частоты"},
+    {108, ControlKind::PictureButton, "pictbttn_5", {44, 95, 18, 16}, 0, nullptr, "Вправо до Фикс частоты"},
+    {109, ControlKind::PictureButton, "pictbttn_2", {64, 95, 18, 16}, 0, nullptr, "Вправо до Мах"},
+    {110, ControlKind::PictureButton, "pictbttn_7", {84, 95, 18, 16}, 0, nullptr, "Очистить точную шкалу"},
+    {111, ControlKind::PictureButton, "pictbttn_1", {104, 95, 18, 16}, 0, nullptr, "Включить/выключить приемник"},
+    {112, ControlKind::CommandButton, "stopEL", {128, 97, 34, 12}, 0, "старт", "Останов/пуск спектроанализатора"},
+    {113, ControlKind::CommandButton, "vid", {166, 97, 34, 12}, 0, "вид", "Изменить вид спектроанализатора"},
+    {114, ControlKind::CheckBox, "faru", {4, 115, 34, 10}, 0, "АРУ", "Вкл /выкл аппаратного АРУ"},
+    {115, ControlKind::CheckBox, "noise", {40, 115, 34, 10}, 0, "ШУМ", "Вкл./выкл. фильтра шумоподавителя"},
+    {116, ControlKind::CheckBox, "attenuator", {76, 115, 34, 10}, 0, "Атт", "Вкл./выкл. аттеньюатора"},
+    {117, ControlKind::CheckBox, "fast", {112, 115, 80, 10}, 0, "Ускор", "Сканирование с использованием спектроскопа"},
+    {118, ControlKind::Label, "label_2", {4, 131, 22, 9}, st::kNoWrap, "Порог", nullptr},
+    {119, ControlKind::Slider, "porog", {26, 128, 60, 14}, 0, nullptr, "Установить порог чувствительности"},
+    {120, ControlKind::Label, "label_3", {92, 131, 18, 9}, st::kNoWrap, "Звук", nullptr},
+    {121, ControlKind::Slider, "zvuk", {110, 128, 60, 14}, 0, nullptr, "Установить уровень звука"},
+    {122, ControlKind::Label, "label_4", {176, 131, 14, 9}, st::kNoWrap, "ПЧ", nullptr},
+    {123, ControlKind::Slider, "sdvig", {190, 128, 60, 14}, 0, nullptr, "Сдвиг ПЧ"},
+    {124, ControlKind::Canvas, "spectr", {4, 146, 275, 60}, 0, nullptr, nullptr},
+};
+// clang-format on
+
+// The panel fills the main window's receiver page.
+constexpr ui::FormResource kIc1000Form{
+    "ID_IC1000", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kIc1000Controls};
+
+// Steps of the fine scale, one pixel column each (100 Hz units).
+// clang-format off
+constexpr ViewStepEntry kViewSteps[] = {
+    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
+    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
+};
+// clang-format on
+
+// The peak jumps of the fine scale: a swing of the averaged levels counts when it is more than a
+// twentieth of the scale's height.
+int64_t NextPeak(const ReceiverPanel& panel, bool right, int pictureHeight) {
+    const FDX& s = *panel.State();
+    const int64_t span = s.PcrScope ? IC1000::kScopeSearchSpan : IC1000::kSearchSpan;
+    return IC1000::FindPeak(panel.Scale, s.Frequency, right, panel.LowerLimit, panel.UpperLimit,
+                            span / 200, pictureHeight / 20);
+}
+
+constexpr FineScaleLook kFineScale{
+    .overviewHeight = 12, .barDivisor = 8, .viewSteps = kViewSteps, .findPeak = NextPeak};
+
+// The band-scope step list, as PcrBandScope::kSteps, in kHz: a step typed into it is read in
+// kHz too.
+constexpr const char* kScopeStepTexts[] = {"0.1", "0.2", "0.5", "1", "2", "5", "10", "20", "50"};
+
+// Tenths of dB at raw levels 0, 16, .. 256, as the ICOM sets have them.
+constexpr std::array<int32_t, 17> kCalibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
+                                                  108, 132, 190, 246, 315, 384, 492, 600};
+
+// Mode codes of the tuning line; a letter not listed (RTTY) goes out as WFM.
+struct ModeCode {
+    char letter;
+    const char* code;
+    int32_t bandwidth;  // what SetMode chooses, 100 Hz units
+};
+constexpr ModeCode kModes[] = {{'F', "05", 150}, {'W', "06", 2300}, {'A', "02", 150},
+                               {'U', "01", 60},  {'L', "00", 60},   {'C', "03", 28}};
+constexpr ModeCode kOtherMode{'R', "06", 60};
+
+// The filters, narrowest first: a bandwidth takes the first filter at least as wide.
+struct Filter {
+    int32_t bandwidth;
+    const char* code;
+};
+constexpr Filter kFilters[] = {
+    {28, "0000"}, {60, "0100"}, {150, "0200"}, {500, "0300"}, {2300, "0400"}};
+
+// The sliders move in steps of 8 level units.
+constexpr int kSliderUnit = 8;
+constexpr int kSliderTop = 31;
+
+const ModeCode& ModeOf(char letter) {
+    for (const ModeCode& mode : kModes)
+        if (mode.letter == letter) return mode;
+    return kOtherMode;
+}
+
+const char* FilterCode(int32_t bandwidth) {
+    for (const Filter& filter : kFilters)
+        if (bandwidth <= filter.bandwidth) return filter.code;
+    return kFilters[std::size(kFilters) - 1].code;
+}
+
+}  // namespace
+
+IC1000::IC1000() : Fine(*this, kFineScale) {
+    ui::RegisterFormResource(kIc1000Form);
+    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
+    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
+    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
+}
+
+// The form goes while the panel is whole: its state file is written then.
+IC1000::~IC1000() {
+    Destroy();
+}
+
+bool IC1000::Create(ui::Form* parent, FDX* fdx) {
+    return CreatePanel(kIc1000Form.name, parent, fdx);
+}
+
+// ---------------------------------------------------------------------------------------
+// Creation and destruction
+
+void IC1000::OnCreate() {
+    FDX& s = *fdx_;
+    CreateControls();
+    Fine.Attach(scale, scrollb_1, step);
+    if (s.OptMaxMon) {
+        // MAXMON: the receiver page grows with the main window; the controls grow along.
+        for (const ui::ControlResource& row : kIc1000Form.controls) {
+            ui::Control* control = FindControl(row.name);
+            ui::Rect r = control->Geometry();
+            r.x = static_cast<int>(static_cast<float>(r.x) * s.LayoutScale);
+            r.width = static_cast<int>(static_cast<float>(r.width) * s.LayoutScale);
+            control->Move(r);
+        }
+    }
+    Settings = Pcr1000Settings{};
+    Scope = PcrBandScope{};
+    Busy = true;
+    LowerLimit = kLowerLimit;
+    UpperLimit = kUpperLimit;
+    ViewStep = 100;
+    ViewPosition = 0;
+    s.Modulation = 'W';
+    s.Frequency = 729'000;
+    s.Sound = 1;
+    s.PcrScope = 0;
+    try {
+        Scale.Allocate(UpperLimit);
+    } catch (const std::bad_alloc&) {
+        MarkCreateFailed();
+        return;
+    }
+    Scale.LimitTo254 = true;
+    PendingCommand = NoExchange;
+    ReplyComplete = false;
+    s.Calibration = kCalibration;
+    s.BuildLevelTable();
+    if (s.OptRecvSave) ReadStateFile();
+    TunedFrequency = s.Frequency;
+    WireControls();
+    Fine.SetViewStep(ViewStep);
+    ShowControls();
+    Show();
+}
+
+void IC1000::OnDestroy() {
+    if (fdx_ && fdx_->OptRecvSave && Scale.IsAllocated()) WriteStateFile();
+    Scale.Free();
+    Fine.Detach();
+    width = stopEL = vid = nullptr;
+    estep = step = nullptr;
+    scale = spectr = nullptr;
+    scrollb_1 = nullptr;
+    pictbttn_1 = pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = pictbttn_7 = nullptr;
+    faru = noise = attenuator = fast = nullptr;
+    label_2 = label_3 = label_4 = nullptr;
+    porog = zvuk = sdvig = nullptr;
+}
+
+void IC1000::CreateControls() {
+    width = CreateControl<ui::CommandButton>(101);
+    estep = CreateControl<ui::ComboBox>(102);
+    step = CreateControl<ui::ComboBox>(103);
+    scale = CreateControl<ui::Canvas>(104);
+    scrollb_1 = CreateControl<ui::ScrollBar>(105);
+    pictbttn_3 = CreateControl<ui::PictureButton>(106);
+    pictbttn_4 = CreateControl<ui::PictureButton>(107);
+    pictbttn_5 = CreateControl<ui::PictureButton>(108);
+    pictbttn_2 = CreateControl<ui::PictureButton>(109);
+    pictbttn_7 = CreateControl<ui::PictureButton>(110);
+    pictbttn_1 = CreateControl<ui::PictureButton>(111);
+    stopEL = CreateControl<ui::CommandButton>(112);
+    vid = CreateControl<ui::CommandButton>(113);
+    faru = CreateControl<ui::CheckBox>(114);
+    noise = CreateControl<ui::CheckBox>(115);
+    attenuator = CreateControl<ui::CheckBox>(116);
+    fast = CreateControl<ui::CheckBox>(117);
+    label_2 = CreateControl<ui::Label>(118);
+    porog = CreateControl<ui::Slider>(119);
+    label_3 = CreateControl<ui::Label>(120);
+    zvuk = CreateControl<ui::Slider>(121);
+    label_4 = CreateControl<ui::Label>(122);
+    sdvig = CreateControl<ui::Slider>(123);
+    spectr = CreateControl<ui::Canvas>(124);
+
+    for (ui::PictureButton* button :
+         {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7}) {
+        const ui::ArtPicture p = Ic1000Picture(button->Name());
+        button->SetPicture(p.width, p.height, p.pixels);
+    }
+    for (const char* text : kScopeStepTexts) estep->AddString(text);
+    for (ui::ComboBox* list : {estep, step}) list->SetListHeight(125);
+    for (ui::Slider* slider : {porog, zvuk, sdvig}) slider->SetRange(0, kSliderTop);
+    spectr->SetPainter([this](ui::Painter& painter) { Scope.Draw(painter); });
+}
+
+void IC1000::WireControls() {
+    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
+        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
+            action(e);
+            return false;
+        });
+    };
+    const auto click = [&](ui::Control* control, auto action) {
+        on(control, ui::EventId::Click, [action](ui::EventData&) { action(); });
+    };
+    click(pictbttn_2, [this] { Fine.JumpToPeak(true); });
+    click(pictbttn_3, [this] { Fine.JumpToPeak(false); });
+    click(pictbttn_4, [this] { Fine.JumpToFixed(false); });
+    click(pictbttn_5, [this] { Fine.JumpToFixed(true); });
+    click(pictbttn_7, [this] { Fine.ConfirmClear(); });
+    click(pictbttn_1, [this] { PostToSelf(Busy ? PostSyncReceiver : PostShowLevelOff); });
+    click(width, [this] { CycleBandwidth(); });
+    click(stopEL, [this] { Scope.Paused ? StartScope() : StopScope(); });
+    click(vid, [this] {
+        Scope.NextCellWidth();
+        StartScope();
+        RedrawScope();
+    });
+    click(faru, [this] {
+        Settings.Agc = faru->IsChecked();
+        SendSwitch("J45", Settings.Agc);
+    });
+    click(noise, [this] {
+        Settings.NoiseBlanker = noise->IsChecked();
+        SendSwitch("J46", Settings.NoiseBlanker);
+    });
+    click(attenuator, [this] {
+        fdx_->Attenuator = attenuator->IsChecked() ? 1 : 0;
+        SetAttenuator();
+        PostToOwner(PostReceiverState);
+    });
+    click(fast, [this] { SetScopeScan(fast->IsChecked()); });
+    on(estep, ui::EventId::Select, [this](ui::EventData& e) {
+        if (Scope.SetStepItem(static_cast<int>(e.value))) RestartScope();
+    });
+    on(estep, ui::EventId::Change, [this](ui::EventData& e) {
+        const uint32_t before = Scope.Step();
+        Scope.SetStep(FDX::ParseKHz(e.text));
+        if (Scope.Step() != before) RestartScope();
+    });
+    on(porog, ui::EventId::Change, [this](ui::EventData& e) {
+        Settings.Squelch = static_cast<uint32_t>(e.value) * kSliderUnit;
+        SendLevel("J41", Settings.Squelch);
+    });
+    on(sdvig, ui::EventId::Change, [this](ui::EventData& e) {
+        Settings.IfShift = static_cast<uint32_t>(e.value) * kSliderUnit;
+        SendLevel("J43", Settings.IfShift);
+    });
+    on(zvuk, ui::EventId::Change, [this](ui::EventData& e) {
+        Settings.Volume = static_cast<uint32_t>(e.value) * kSliderUnit;
+        Settings.DefaultVolume = Settings.Volume;
+        if (fdx_->Sound) SendLevel("J40", Settings.Volume);
+    });
+}
+
+void IC1000::ShowControls() {
+    estep->SetSelectedIndex(Scope.StepItem());
+    ShowBandwidth();
+    ShowScopeButton();
+    ShowSwitches();
+    SetSliders();
+}
+
+void IC1000::ShowBandwidth() {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f", Settings.Bandwidth / 10.0);
+    if (width) width->SetText(text);
+    Scale.FillWindow = 2 * Settings.Bandwidth;
+}
+
+void IC1000::ShowScopeButton() {
+    if (stopEL) stopEL->SetText(Scope.Paused ? "старт" : "пауза");
+}
+
+void IC1000::ShowSwitches() {
+    if (!faru) return;
+    faru->SetChecked(Settings.Agc);
+    noise->SetChecked(Settings.NoiseBlanker);
+    attenuator->SetChecked(Settings.Attenuator);
+    fast->SetChecked(fdx_->PcrScope != 0);
+}
+
+void IC1000::SetSliders() {
+    if (!porog) return;
+    porog->SetPosition(static_cast<int>(Settings.Squelch) / kSliderUnit);
+    zvuk->SetPosition(static_cast<int>(Settings.Volume) / kSliderUnit);
+    sdvig->SetPosition(static_cast<int>(Settings.IfShift) / kSliderUnit);
+}
+
+void IC1000::SetScopeScan(bool on) {
+    fdx_->PcrScope = on ? 1 : 0;
+    if (fast) fast->SetChecked(on);
+}
+
+int IC1000::ScopeWidth() const {
+    return spectr ? spectr->Geometry().width : 0;
+}
+
+void IC1000::RedrawScope() {
+    if (spectr) spectr->Redraw();
+}
+
+void IC1000::RestartScope() {
+    StartScope();
+    Scope.Clear();
+    RedrawScope();
+}
+
+// ---------------------------------------------------------------------------------------
+// Operations of the main window
+
+std::string IC1000::TuneLine() const {
+    char line[40];
+    // The line carries eight digits of 100 Hz and "00": the frequency in Hz.
+    std::snprintf(line, sizeof line, "K0%08u00%s%s",
+                  std::clamp(fdx_->Frequency, LowerLimit, UpperLimit),
+                  ModeOf(fdx_->Modulation).code, FilterCode(Settings.Bandwidth));
+    return line;
+}
+
+bool IC1000::SetFrequency() {
+    if (!Request("K0", "G0", TuneLine())) return false;
+    TunedFrequency = fdx_->Frequency;
+    Fine.FollowFrequency();
+    return true;
+}
+
+bool IC1000::Request(std::string_view id, std::string_view awaited, std::string_view line) {
+    return MayTalk() && Link.Send(id, awaited, line);
+}
+
+bool IC1000::Exchange(std::string_view id, std::string_view awaited, std::string_view line) {
+    // A refused send must not wait: the wait would end the exchange it was refused for.
+    return Request(id, awaited, line) && WaitReply();
+}
+
+bool IC1000::SetMode() {
+    Settings.Bandwidth = ModeParameter(fdx_->Modulation);
+    ShowBandwidth();
+    return SetFrequencyWait();
+}
+
+int32_t IC1000::ModeParameter(char letter) const {
+    return ModeOf(letter).bandwidth;
+}
+
+bool IC1000::SetAttenuator() {
+    Settings.Attenuator = fdx_->Attenuator != 0;
+    if (attenuator) attenuator->SetChecked(Settings.Attenuator);
+    return SendSwitch("J47", Settings.Attenuator);
+}
+
+bool IC1000::SetSound() {
+    Settings.Volume = fdx_->Sound ? Settings.DefaultVolume : 0;
+    if (zvuk) zvuk->SetPosition(static_cast<int>(Settings.Volume) / kSliderUnit);
+    return SendLevel("J40", Settings.Volume);
+}
+
+bool IC1000::SendLevel(const char* id, uint32_t value) {
+    char line[16];
+    std::snprintf(line, sizeof line, "%s%02X", id, std::min<uint32_t>(value, 255));
+    return Exchange(id, "G0", line);
+}
+
+bool IC1000::SendSwitch(const char* id, bool on) {
+    return Exchange(id, "G0", std::string(id) + (on ? "01" : "00"));
+}
+
+void IC1000::CycleBandwidth() {
+    int32_t& b = Settings.Bandwidth;
+    b = b >= 2300 ? 28 : b > 150 ? 2300 : b > 60 ? 500 : b > 28 ? 150 : 60;
+    ShowBandwidth();
+    SetFrequencyWait();
+}
+
+int32_t IC1000::ReadLevel() {
+    if (!Exchange("I0", "I0", "I0?")) return -1;
+    int32_t level = 0;
+    if (Link.SquelchOpen) {
+        if (!Exchange("I1", "I1", "I1?")) return -1;
+        level = std::min(Link.LastLevel, 254);
+    }
+    Scale.Measure(TunedFrequency, level);
+    return level;
+}
+
+uint32_t IC1000::ReadReply() {
+    return Link.ReadReply();
+}
+
+bool IC1000::Poll(bool timerTick) {
+    if (timerTick) return TimerTick();
+    return Link.Poll([this](const PcrLink& link) {
+        if (link.ReplyId == "NE" && Scope.Take(link.ReplyLine) && !fdx_->Running) RedrawScope();
+    });
+}
+
+void IC1000::Cancel(bool) {
+    ReceiverPanel::Cancel(/*keepPort=*/true);
+}
+
+int32_t IC1000::ScanLevel() {
+    if (!MayTalk()) {
+        // A scan started while the set is being connected (a start-up job) runs inside the
+        // connect's waits: its step is held a while, so that the connect's answers are
+        // served, and the point is measured again later.
+        ui::ServeFor(kBusyHoldMs);
+        return -1;
+    }
+    int32_t level = -1;
+    if (ReplyReady()) {
+        if (fdx_->PcrScope && fdx_->RunningMode == 0) {
+            PollScope();
+            level = 0;
+        } else {
+            ReadLevel();
+            level = ReadLevel();
+        }
+    }
+    PendingCommand = NoExchange;
+    return level;
+}
+
+uint32_t IC1000::ScaleScanStep() const {
+    return fdx_->PcrScope ? kScopeScanStep : fdx_->Step;
+}
+
+// ---------------------------------------------------------------------------------------
+// Band scope
+
+bool IC1000::StartScope() {
+    Scope.Wanted.fill(true);
+    Scope.Paused = false;
+    ShowScopeButton();
+    return Exchange("ME", "G0", Scope.StartLine(ScopeWidth()));
+}
+
+bool IC1000::StopScope() {
+    Scope.Paused = true;
+    ShowScopeButton();
+    return Exchange("ME", "G0", PcrBandScope::kStopLine);
+}
+
+bool IC1000::PollScope() {
+    const bool lower = Exchange("NE", "NE", PcrBandScope::BlockQuery(7));
+    const bool upper = Exchange("NE", "NE", PcrBandScope::BlockQuery(8));
+    Scope.CopyToScale(Scale, fdx_->Frequency);
+    return lower && upper;
+}
+
+// Once a second while the set is idle: the cells are drawn and the blocks shown asked for;
+// their answers are taken as they come, nothing waits for them.
+void IC1000::TimerPoll() {
+    if (fdx_->Running || Scope.Paused || Busy || PendingCommand != NoExchange) return;
+    Scope.MarkWanted(ScopeWidth());
+    RedrawScope();
+    const std::string queries = Scope.PollLine();
+    if (!queries.empty()) Link.SendText(queries);
+}
+
+// ---------------------------------------------------------------------------------------
+// The next level peak
+
+int64_t IC1000::FindPeak(const LevelScale& scale, int64_t frequency, bool right, int64_t lower,
+                         int64_t upper, int64_t halfSpan, int64_t threshold) {
+    constexpr int64_t kCell = LevelScale::kCellWidth;
+    const int64_t start = right ? frequency + kSearchSpan : frequency - kSearchSpan;
+    if (right ? start >= upper : start <= lower) return -1;
+    // The cells of 1 .. the upper limit take part in the averages.
+    const int64_t last = std::min(upper / kCell, static_cast<int64_t>(scale.CellCount()) - 1);
+    const auto average = [&](int64_t c) {
+        int64_t sum = 0;
+        int64_t count = 0;
+        for (int64_t i = std::max<int64_t>(c - halfSpan, 1); i <= std::min(c + halfSpan, last);
+             ++i) {
+            sum += scale.Cell(i);
+            ++count;
+        }
+        return count > 0 ? sum / count : 0;
+    };
+
+    const int64_t step = right ? 1 : -1;
+    const int64_t end = right ? last : 1;
+    int64_t lowest = 0, highest = 0;
+    int64_t previous = -1, previousCell = -1;
+    int64_t riseStart = -1;  // the cell the averages began to rise from; -1 while not rising
+    int64_t best = -1, peak = -1;
+    for (int64_t c = start / kCell; right ? c <= end : c >= end; c += step) {
+        if (peak >= 0 && std::abs(c * kCell - peak) > kSearchSpan) break;
+        if (scale.Cell(c) == 0) continue;
+        const int64_t value = average(c);
+        if (previous < 0) {
+            lowest = highest = value;
+        } else {
+            lowest = std::min(lowest, value);
+            highest = std::max(highest, value);
+            if (value > previous) {
+                if (riseStart < 0) riseStart = previousCell;
+            } else if (value < previous) {
+                if (riseStart >= 0 && highest - lowest > threshold && previous > best) {
+                    best = previous;
+                    peak = (riseStart + previousCell) * (kCell / 2);
+                }
+                riseStart = -1;
+            }
+        }
+        previous = value;
+        previousCell = c;
+    }
+    return peak;
+}
+
+// ---------------------------------------------------------------------------------------
+// Posted codes
+
+void IC1000::OnUserEvent(uint32_t code) {
+    if (!fdx_ || !HasWindow()) return;
+    switch (code) {
+        case PostSyncReceiver:
+            Connect();
+            break;
+        case PostRefreshData:
+        case PostRefreshLevels:
+            Fine.FollowFrequency();
+            Fine.Redraw();
+            PostToSelf(PostRefreshDisplay);
+            break;
+        case PostRefreshDisplay:
+            Fine.FollowFrequency();
+            Fine.Redraw();
+            break;
+        case PostTimerTick:
+            TimerPoll();
+            break;
+        case PostMeasureLevel:
+            MeasureLevel();
+            break;
+        case PostLockControls:
+            Lock();
+            break;
+        case PostUnlockControls:
+            Unlock();
+            break;
+        case PostJobStep:
+            ExecuteCommand();
+            break;
+        case PostDrawPanelScale:
+            if (fdx_->WorkMode == 0) RedrawScope();
+            break;
+        case PostStepUp:
+            StepBy(+1);
+            break;
+        case PostStepDown:
+            StepBy(-1);
+            break;
+        case PostShowLevelOff:
+            PowerOff();
+            break;
+        default:
+            break;
+    }
+}
+
+void IC1000::MeasureLevel() {
+    if (Busy || !SetFrequencyWait()) return;
+    fdx_->Level = ReadLevel();
+    PostToOwner(PostReceiverState);
+    Fine.Redraw();
+}
+
+void IC1000::StepBy(int direction) {
+    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
+    if (target < LowerLimit || target > UpperLimit) return;
+    if (!PanelBusy && !Busy) Fine.TuneTo(static_cast<uint32_t>(target));
+    PostToOwner(PostFrequencyStepped);
+}
+
+void IC1000::Lock() {
+    PanelBusy = true;
+    for (ui::Control* control : std::initializer_list<ui::Control*>{
+             pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7, stopEL, vid})
+        if (control) control->SetEnabled(false);
+    // A scan tunes before it locks the panel: that tune's answer comes first.
+    if (MayTalk() && PendingCommand != NoExchange) WaitReply();
+    StopScope();
+    savedStepItem_ = Scope.StepItem();
+    savedStep_ = Scope.Step();
+    savedCellWidth_ = Scope.CellWidth;
+    if (fdx_->RunningMode != 0) return;
+    // The scale scan: the band scope's modes, 10 kHz cells.
+    char& mode = fdx_->Modulation;
+    if (mode != 'W' && mode != 'F' && mode != 'A') mode = 'F';
+    fdx_->Frequency = fdx_->Frequency / 100 * 100;
+    TunedFrequency = fdx_->Frequency;
+    PostToOwner(PostReceiverState);
+    PostToOwner(PostModulationChanged);
+    if (sdvig) {
+        Settings.IfShift = static_cast<uint32_t>(sdvig->Position()) * kSliderUnit;
+        sdvig->SetEnabled(false);
+    }
+    Scope.Clear();
+    RedrawScope();
+    if (fdx_->PcrScope) Exchange("ME", "G0", PcrBandScope::kScanStartLine);
+}
+
+void IC1000::Unlock() {
+    PanelBusy = false;
+    Scope.SetStepItem(savedStepItem_);
+    Scope.SetStep(savedStep_);
+    Scope.CellWidth = savedCellWidth_;
+    for (ui::Control* control : std::initializer_list<ui::Control*>{
+             pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7, stopEL, vid})
+        if (control) control->SetEnabled(true);
+    StartScope();
+    if (sdvig) {
+        sdvig->SetEnabled(true);
+        sdvig->SetPosition(static_cast<int>(Settings.IfShift) / kSliderUnit);
+    }
+}

@@ -1,0 +1,227 @@
+#pragma once
+// The IC-PCR1000 panel (receiver type 6): a computer-only receiver of 100 kHz..1300 MHz with
+// a text protocol of its own (pcr_link.h). It tunes frequency, mode and filter in one line,
+// reads the squelch state and the level, sets volume, squelch, IF shift, AGC, noise blanker
+// and attenuator, finds the set's line speed and moves it to the configured one when it
+// connects, draws its band scope (pcr_band_scope.h) and the fine scale, serves the job
+// commands 613..636 and keeps its settings in "IC1000.<port>".
+//
+// Where it departs from the other panels: the scans read its level twice and keep the second
+// (the first reading after a tune still belongs to the frequency before); with the band scope
+// on during a scale scan a step copies 32 band-scope cells into the level scale, counts as
+// level 0 and moves 200 kHz; it is polled for its level whatever it awaits, but not while it
+// is off or connecting; and dropping an exchange never empties the port.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "receivers/fine_scale.h"
+#include "receivers/icom/pcr1000/pcr_band_scope.h"
+#include "receivers/icom/pcr1000/pcr_link.h"
+#include "receivers/panel.h"
+#include "ui/controls.h"
+
+// The settings the state file keeps besides the head and the level scale.
+struct Pcr1000Settings {
+    int32_t Bandwidth = 2300;     // "Полоса", 100 Hz units: 28, 60, 150, 500 or 2300
+    uint32_t Volume = 96;         // "Уровень_Звук", 0..255
+    uint32_t DefaultVolume = 96;  // "Умолчание_Звук": the volume SetSound switches on
+    uint32_t Squelch = 0;         // "Уровень_Порог"
+    uint32_t IfShift = 0;         // "Уровень_Пик"; 128, the centre, once connected
+    uint32_t CentreLevel = 128;   // "Уровень_Центр", kept only
+    bool Attenuator = false;      // "Атт"
+    bool Agc = false;             // "АРУ"
+    bool NoiseBlanker = false;    // "ШУМ"
+
+    friend bool operator==(const Pcr1000Settings&, const Pcr1000Settings&) = default;
+};
+
+class IC1000 : public ReceiverPanel {
+  public:
+    static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
+    static constexpr uint32_t kUpperLimit = 13'000'000;  // 1300 MHz
+    // The level scale's step of a scale scan with the band scope: 200 kHz.
+    static constexpr uint32_t kScopeScanStep = 2000;
+    // "Нет доступа к обьекту": the IC-PCR1000 panel's own spelling.
+    static constexpr const char* kNoAccessHere = "Нет доступа к обьекту";
+
+    IC1000();
+    ~IC1000() override;
+
+    // --- The operations of every panel
+    bool Create(ui::Form* parent, FDX* fdx) override;
+    // The K0 line of FDX::Frequency with the mode and the filter of the bandwidth; no wait.
+    bool SetFrequency() override;
+    // The bandwidth of the mode, then the tune.
+    bool SetMode() override;
+    // The set has no tuning step.
+    bool SetStep() override { return false; }
+    bool SetAttenuator() override;
+    // The default volume when FDX::Sound is on, else 0.
+    bool SetSound() override;
+    // Squelch state, and the level only while the squelch is open (0 when closed); 255 is
+    // kept as 254; -1 when a query was refused or not answered.
+    int32_t ReadLevel() override;
+    uint32_t ReadReply() override;
+    bool Poll(bool timerTick) override;
+    // Drops the exchange; the port is never emptied (see pcr_link.h).
+    void Cancel(bool keepPort) override;
+    // Commands 613..636.
+    void ExecuteCommand() override;
+    // The bandwidth SetMode gives the letter: C 28, A and F 150, W 2300, any other 60.
+    int32_t ModeParameter(char letter) const override;
+
+    // --- The scans' share
+    bool IdleForLevelPoll() const override { return !Busy; }
+    // The level read twice, or with the band scope in a scale scan 0; -1 while the set is off
+    // or being connected, after holding the step a while.
+    int32_t ScanLevel() override;
+    uint32_t ScaleScanStep() const override;
+    bool EmptiesPortAfterFailedRead() const override { return false; }
+    // A stop while the set is being connected leaves the connect's exchange alone.
+    void ReleaseForStop() override {
+        if (!connecting_) Cancel(false);
+    }
+
+    // --- The set
+    // Finds the set's line speed (switching it on when it reports being off), moves it to
+    // the configured speed, tunes, reads the level and starts the band scope. Posted code 0.
+    void Connect();
+    // Switches the set off; the line goes back to the set's power-up speed. Posted 0xa5.
+    void PowerOff();
+    // Asks for the band-scope blocks 0x17 and 0x18 and copies their 32 cells into the level
+    // scale around FDX::Frequency; false when an answer did not come.
+    bool PollScope();
+    bool StartScope();
+    bool StopScope();
+
+    // --- The next level peak, the IC-PCR1000's way (the fine scale's peak jumps)
+    // The search starts this far beside FDX::Frequency and ends this far beyond its peak; the
+    // levels are averaged over kSearchSpan / 200 cells each side, in a band-scope scan's
+    // scale over kScopeSearchSpan / 200.
+    static constexpr int64_t kSearchSpan = 100;
+    static constexpr int64_t kScopeSearchSpan = 300;
+    // Walking the measured cells away from frequency + or - kSearchSpan (right: upwards), the
+    // first maximum of the averaged levels after a rise whose swing over the walk so far
+    // exceeds `threshold`: the middle between the cell where the rise began and the peak
+    // cell. -1 when there is none or the start does not lie inside lower..upper.
+    static int64_t FindPeak(const LevelScale& scale, int64_t frequency, bool right, int64_t lower,
+                            int64_t upper, int64_t halfSpan, int64_t threshold);
+
+    // --- The state file "<program folder>IC1000.<port>"
+    std::string StateFilePath() const;
+    bool WriteStateFile();
+    // False, nothing changed, when there is no file.
+    bool ReadStateFile();
+
+    // --- Panel state
+    PcrLink Link{*this};
+    PcrBandScope Scope;
+    Pcr1000Settings Settings;
+    // The set is off, not found, or being connected: nothing but the connect talks to it.
+    bool Busy = true;
+    // The frequency of the last tune; the level read after it goes into its cell.
+    uint32_t TunedFrequency = 0;
+    std::string SavedDate, SavedTime;
+
+    // --- Controls, owned by the form; empty until the create event
+    ui::CommandButton* width = nullptr;       // the bandwidth, kHz; cycles it
+    ui::ComboBox* estep = nullptr;            // band-scope step
+    ui::ComboBox* step = nullptr;             // fine-scale step
+    ui::Canvas* scale = nullptr;              // the fine scale
+    ui::ScrollBar* scrollb_1 = nullptr;       // its pages
+    ui::PictureButton* pictbttn_1 = nullptr;  // power
+    ui::PictureButton* pictbttn_2 = nullptr;  // right to the next peak
+    ui::PictureButton* pictbttn_3 = nullptr;  // left to the next peak
+    ui::PictureButton* pictbttn_4 = nullptr;  // left to the next fixed frequency
+    ui::PictureButton* pictbttn_5 = nullptr;  // right to the next fixed frequency
+    ui::PictureButton* pictbttn_7 = nullptr;  // clear the fine scale
+    ui::CommandButton* stopEL = nullptr;      // band scope: pause or start
+    ui::CommandButton* vid = nullptr;         // band scope: next cell width
+    ui::CheckBox* faru = nullptr;             // AGC
+    ui::CheckBox* noise = nullptr;            // noise blanker
+    ui::CheckBox* attenuator = nullptr;
+    ui::CheckBox* fast = nullptr;  // scale scans with the band scope
+    ui::Label* label_2 = nullptr;  // "Порог"
+    ui::Slider* porog = nullptr;   // squelch / 8
+    ui::Label* label_3 = nullptr;  // "Звук"
+    ui::Slider* zvuk = nullptr;    // volume / 8
+    ui::Label* label_4 = nullptr;  // "ПЧ"
+    ui::Slider* sdvig = nullptr;   // IF shift / 8
+    ui::Canvas* spectr = nullptr;  // the band scope
+
+  private:
+    void OnCreate();
+    void OnDestroy();
+    void OnUserEvent(uint32_t code);
+    void CreateControls();
+    void WireControls();
+    void ShowControls();
+    void Lock();
+    void Unlock();
+    void StepBy(int direction);
+    void MeasureLevel();
+    void TimerPoll();
+
+    // While the set is off or being connected only the connect talks to it: a request of the
+    // operator, a job or a scan served inside the connect's waits would take its answers.
+    bool MayTalk() const { return !Busy || connectTurn_; }
+    // An exchange of the panel's own: refused (false, nothing written) while it may not talk
+    // or another exchange is outstanding.
+    bool Request(std::string_view id, std::string_view awaited, std::string_view line);
+    bool Exchange(std::string_view id, std::string_view awaited, std::string_view line);
+
+    // Connecting.
+    bool ConnectExchange(std::string_view id, std::string_view awaited, std::string_view line);
+    bool StatusAnswered();
+    bool Answers();
+    void SetLineSpeed(int speedIndex);
+    void MoveToConfiguredSpeed(int found);
+
+    // Receiver settings.
+    bool SendLevel(const char* id, uint32_t value);
+    bool SendSwitch(const char* id, bool on);
+    void CycleBandwidth();
+    void ShowBandwidth();
+    void ShowScopeButton();
+    void SetSliders();
+    void ShowSwitches();
+    void SetScopeScan(bool on);
+    int ScopeWidth() const;
+    void RedrawScope();
+    // A new band-scope step: the sweep starts again from empty cells.
+    void RestartScope();
+    std::string TuneLine() const;
+
+    // Job commands.
+    void IfShiftCommand(JobStr& line);
+    void AttenuatorOffCommand(JobStr& line);
+    void AttenuatorOnCommand(JobStr& line);
+    void VolumeCommand(JobStr& line);
+    void SquelchCommand(JobStr& line);
+    void ClearScaleCommand(JobStr& line);
+    void PowerCommand(JobStr& line);
+    void AgcCommand(JobStr& line);
+    void NoiseBlankerCommand(JobStr& line);
+    void ViewStepCommand(JobStr& line);
+    void FixedLeftCommand(JobStr& line);
+    void FixedRightCommand(JobStr& line);
+    void PeakLeftCommand(JobStr& line);
+    void PeakRightCommand(JobStr& line);
+    void NothingCommand(JobStr& line);
+    void ScopePauseCommand(JobStr& line);
+    void ScopeScanCommand(JobStr& line);
+    static const JobCommand<IC1000> kJobCommands[];
+
+    // How long a scan step is held while the set is being connected, ms.
+    static constexpr int kBusyHoldMs = 100;
+
+    FineScale Fine;
+    bool connecting_ = false;
+    bool connectTurn_ = false;  // the connect is sending
+    // The band-scope step and cell width of before a scan, back at its end.
+    int savedStepItem_ = PcrBandScope::kDefaultStepItem;
+    uint32_t savedStep_ = PcrBandScope::kSteps[PcrBandScope::kDefaultStepItem];
+    int savedCellWidth_ = PcrBandScope::kDefaultCellWidth;
+};

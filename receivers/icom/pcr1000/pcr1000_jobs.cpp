@@ -1,0 +1,235 @@
+// The IC-PCR1000's job commands 613..636 and its state file "IC1000.<port>".
+
+#include <algorithm>
+#include <cstdlib>
+#include <span>
+#include <string>
+
+#include "receivers/icom/pcr1000/pcr1000.h"
+#include "receivers/state_file.h"
+#include "state/key_value.h"
+#include "state/message_bus.h"
+
+namespace {
+
+constexpr int kSliderUnit = 8;
+// The bandwidths the set has a filter for, 100 Hz units.
+constexpr int32_t kBandwidths[] = {28, 60, 150, 500, 2300};
+
+uint32_t Level(uint32_t value) {
+    return std::min<uint32_t>(value, 255);
+}
+
+// A bandwidth edited into the file between two filters is the nearer of them.
+int32_t NearestBandwidth(int64_t value) {
+    int32_t nearest = kBandwidths[0];
+    for (const int32_t b : kBandwidths)
+        if (std::llabs(value - b) < std::llabs(value - nearest)) nearest = b;
+    return nearest;
+}
+
+// The head as the panel stands now; reading starts from it, so that what the file lacks stays.
+StateFileHead HeadOf(const FDX& s, const ReceiverPanel& panel) {
+    StateFileHead head;
+    head.Frequency = s.Frequency;
+    head.Step = s.Step;
+    head.Modulation = s.Modulation;
+    head.ViewStep = panel.ViewStep;
+    head.ViewPosition = panel.ViewPosition;
+    return head;
+}
+
+}  // namespace
+
+// clang-format off
+// 615, 616, 620, 624, 627, 628 and 633 are the other ICOM panels' and not served here.
+const JobCommand<IC1000> IC1000::kJobCommands[] = {
+    {613, &IC1000::IfShiftCommand},
+    {614, &IC1000::AttenuatorOffCommand},
+    {617, &IC1000::AttenuatorOnCommand},
+    {618, &IC1000::VolumeCommand},
+    {619, &IC1000::SquelchCommand},
+    {621, &IC1000::ClearScaleCommand},
+    {622, &IC1000::PowerCommand},
+    {623, &IC1000::AgcCommand},
+    {625, &IC1000::NoiseBlankerCommand},
+    {626, &IC1000::ViewStepCommand},
+    {629, &IC1000::FixedLeftCommand},
+    {630, &IC1000::FixedRightCommand},
+    {631, &IC1000::PeakLeftCommand},
+    {632, &IC1000::PeakRightCommand},
+    {634, &IC1000::NothingCommand},
+    {635, &IC1000::ScopePauseCommand},
+    {636, &IC1000::ScopeScanCommand},
+};
+// clang-format on
+
+void IC1000::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<IC1000>>(kJobCommands), kNoAccessHere);
+}
+
+// A setting the set does not take leaves the line done all the same, as on the other ICOM
+// panels: the job goes on.
+
+void IC1000::IfShiftCommand(JobStr& line) {
+    Settings.IfShift = Level(line.VAL);
+    SetSliders();
+    SendLevel("J43", Settings.IfShift);
+}
+
+void IC1000::AttenuatorOffCommand(JobStr&) {
+    fdx_->Attenuator = 0;
+    SetAttenuator();
+}
+
+void IC1000::AttenuatorOnCommand(JobStr&) {
+    fdx_->Attenuator = 1;
+    SetAttenuator();
+}
+
+void IC1000::VolumeCommand(JobStr& line) {
+    Settings.Volume = Level(line.VAL);
+    SetSliders();
+    SendLevel("J40", Settings.Volume);
+}
+
+void IC1000::SquelchCommand(JobStr& line) {
+    Settings.Squelch = Level(line.VAL);
+    SetSliders();
+    SendLevel("J41", Settings.Squelch);
+}
+
+void IC1000::ClearScaleCommand(JobStr&) {
+    Fine.ConfirmClear();
+}
+
+// The connect and the power-off run as codes of their own; the line is done at once.
+void IC1000::PowerCommand(JobStr& line) {
+    if (line.VAL == 0 && !Busy) PostToSelf(PostShowLevelOff);
+    if (line.VAL != 0 && Busy) PostToSelf(PostSyncReceiver);
+}
+
+void IC1000::AgcCommand(JobStr& line) {
+    Settings.Agc = line.VAL != 0;
+    ShowSwitches();
+    SendSwitch("J45", Settings.Agc);
+}
+
+void IC1000::NoiseBlankerCommand(JobStr& line) {
+    Settings.NoiseBlanker = line.VAL != 0;
+    ShowSwitches();
+    SendSwitch("J46", Settings.NoiseBlanker);
+}
+
+void IC1000::ViewStepCommand(JobStr& line) {
+    Fine.SetViewStep(line.VAL);
+}
+
+void IC1000::FixedLeftCommand(JobStr&) {
+    Fine.JumpToFixed(false);
+}
+
+void IC1000::FixedRightCommand(JobStr&) {
+    Fine.JumpToFixed(true);
+}
+
+void IC1000::PeakLeftCommand(JobStr&) {
+    Fine.JumpToPeak(false);
+}
+
+void IC1000::PeakRightCommand(JobStr&) {
+    Fine.JumpToPeak(true);
+}
+
+void IC1000::NothingCommand(JobStr&) {}
+
+void IC1000::ScopePauseCommand(JobStr& line) {
+    Scope.Paused = line.VAL == 0;
+    ShowScopeButton();
+}
+
+void IC1000::ScopeScanCommand(JobStr& line) {
+    SetScopeScan(line.VAL != 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// State file
+
+std::string IC1000::StateFilePath() const {
+    return StateFileName(fdx_->ProgramDir, "IC1000", static_cast<uint32_t>(fdx_->PortIndex));
+}
+
+bool IC1000::WriteStateFile() {
+    const FDX& s = *fdx_;
+    StateFileHead head = HeadOf(s, *this);
+    StateFileWriter file;
+    file.Head(head, [this](StateFileWriter& f) {
+        f.Text("Полоса", std::to_string(Settings.Bandwidth) + " ");
+    });
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    file.Flag("Атт", Settings.Attenuator);
+    file.Flag("АРУ", Settings.Agc);
+    file.Flag("ШУМ", Settings.NoiseBlanker);
+    file.Flag("Ускор", s.PcrScope != 0);
+    file.Number("Умолчание_Звук", Settings.DefaultVolume);
+    file.Number("Уровень_Звук", Settings.Volume);
+    file.Number("Уровень_Порог", Settings.Squelch);
+    file.Number("Уровень_Пик", Settings.IfShift);
+    file.Number("Уровень_Центр", Settings.CentreLevel);
+    file.Number("Шаг_спектра", static_cast<uint32_t>(Scope.StepItem()));
+    file.Number("Ширина_спектра", static_cast<uint32_t>(Scope.CellWidth));
+    file.Scale(Scale);
+    return file.Save(StateFilePath());
+}
+
+bool IC1000::ReadStateFile() {
+    FDX& s = *fdx_;
+    StateFileHead head = HeadOf(s, *this);
+    Pcr1000Settings read = Settings;
+    bool scopeScan = s.PcrScope != 0;
+    int stepItem = Scope.StepItem();
+    int cellWidth = Scope.CellWidth;
+    // Flags count by their presence, as the program has always written them.
+    const struct {
+        const char* key;
+        bool* flag;
+    } flags[] = {{"Атт", &read.Attenuator},
+                 {"АРУ", &read.Agc},
+                 {"ШУМ", &read.NoiseBlanker},
+                 {"Ускор", &scopeScan}};
+    const struct {
+        const char* key;
+        uint32_t* level;
+    } levels[] = {{"Умолчание_Звук", &read.DefaultVolume},
+                  {"Уровень_Звук", &read.Volume},
+                  {"Уровень_Порог", &read.Squelch},
+                  {"Уровень_Пик", &read.IfShift},
+                  {"Уровень_Центр", &read.CentreLevel}};
+    const auto modelKey = [&](std::string_view key, std::string_view value) {
+        for (const auto& flag : flags)
+            if (key == flag.key) *flag.flag = true;
+        for (const auto& level : levels)
+            if (key == level.key) *level.level = Level(ReadU32(value));
+        if (key == "Полоса") read.Bandwidth = NearestBandwidth(ReadInteger(value));
+        if (key == "Шаг_спектра") stepItem = static_cast<int>(ReadInteger(value));
+        if (key == "Ширина_спектра") cellWidth = static_cast<int>(ReadInteger(value));
+    };
+    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    // A frequency from the file is held to what the set can tune.
+    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
+    TunedFrequency = s.Frequency;
+    s.Step = head.Step;
+    s.Modulation = head.Modulation;
+    Fine.SetViewStep(head.ViewStep);
+    ViewPosition = std::min(head.ViewPosition, UpperLimit);
+    Settings = read;
+    if (Settings.Attenuator) s.Attenuator = 1;
+    SetScopeScan(scopeScan);
+    // A step or width the lists do not have keeps the default.
+    Scope.SetStepItem(stepItem);
+    Scope.SetCellWidth(cellWidth);
+    return true;
+}

@@ -1,0 +1,700 @@
+#include "receivers/winradio/winradio.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "receivers/state_file.h"
+#include "state/message_bus.h"
+#include "ui/picture_art.h"
+
+namespace {
+
+using ui::ControlKind;
+namespace st = ui::style;
+
+// Rectangles in dialog units: left, top, width, height.
+// clang-format off
+constexpr ui::ControlResource kWinradioControls[] = {
+    {101, ControlKind::Label, "model", {4, 2, 120, 14}, st::kBold | st::kNoWrap, "WiNRADiO", nullptr},
+    {102, ControlKind::Label, "width", {130, 5, 30, 9}, st::kNoWrap, nullptr, "Полоса пропускания, кГц"},
+    {103, ControlKind::ComboBox, "step", {226, 3, 52, 77}, 0, nullptr, "Шаг частоты точной шкалы"},
+    {104, ControlKind::Canvas, "scale", {4, 18, 275, 66}, 0, nullptr, nullptr},
+    {105, ControlKind::ScrollBar, "scrollb_1", {4, 84, 275, 9}, 0, nullptr, nullptr},
+    {106, ControlKind::PictureButton, "pictbttn_3", {4, 95, 18, 16}, 0, nullptr, "Влево до Мах"},
+    {107, ControlKind::PictureButton, "pictbttn_4", {24, 95, 18, 16}, 0, nullptr, "Влево до Фикс частоты"},
+    {108, ControlKind::PictureButton, "pictbttn_5", {44, 95, 18, 16}, 0, nullptr, "Вправо до Фикс частоты"},
+    {109, ControlKind::PictureButton, "pictbttn_2", {64, 95, 18, 16}, 0, nullptr, "Вправо до Мах"},
+    {110, ControlKind::PictureButton, "clear", {84, 95, 18, 16}, 0, nullptr, "Очистить Шкалу"},
+    {111, ControlKind::CheckBox, "attenuator", {110, 98, 30, 10}, 0, "Атт", "Вкл./выкл. аттеньюатора"},
+    {112, ControlKind::CheckBox, "Mute", {144, 98, 34, 10}, 0, "Звук", nullptr},
+    {113, ControlKind::CommandButton, "RadioPower", {250, 96, 28, 12}, 0, "вкл", "Вкл/выкл приемника"},
+    {114, ControlKind::Label, "label_2", {4, 117, 40, 9}, st::kNoWrap, "Громкость", nullptr},
+    {115, ControlKind::Slider, "volume", {44, 114, 80, 14}, 0, nullptr, "Установить уровень звука"},
+    {116, ControlKind::Label, "bfoCaption", {132, 117, 30, 9}, st::kNoWrap, "BFO", nullptr},
+    {117, ControlKind::Label, "bfo", {164, 117, 30, 9}, st::kNoWrap | st::kRight, "+0", nullptr},
+    {118, ControlKind::UpDown, "BFOupdown", {196, 114, 10, 14}, 0, nullptr, "Установить уровень BFO"},
+};
+// clang-format on
+
+// The panel fills the main window's receiver page.
+constexpr ui::FormResource kWinradioForm{
+    "ID_WINRADIO", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kWinradioControls};
+
+// clang-format off
+constexpr ui::PictureArt kArt[] = {
+    {"pictbttn_2",  // right to the next peak
+     {"..............", "..........r...", ".........rrr..", "........r.r.r.", "..........r...", "..........r...",
+      "....n.....r...", "...nnn....r...", "..nnnnn...r...", ".nnnnnnn..r...", "kkkkkkkkkkkkk.", ".............."}},
+    {"pictbttn_3",  // left to the next peak
+     {"..............", "...r..........", "..rrr.........", ".r.r.r........", "...r..........", "...r..........",
+      "...r.....n....", "...r....nnn...", "...r...nnnnn..", "...r..nnnnnnn.", ".kkkkkkkkkkkkk", ".............."}},
+    {"pictbttn_4",  // left to the next fixed frequency
+     {"..............", "..........b...", "..........b...", "...k......b...", "..kk......b...", ".kkkkkkk..b...",
+      "..kk......b...", "...k......b...", "..........b...", "..........b...", "kkkkkkkkkkkkk.", ".............."}},
+    {"pictbttn_5",  // right to the next fixed frequency
+     {"..............", "...b..........", "...b..........", "...b......k...", "...b......kk..", "...b..kkkkkkk.",
+      "...b......kk..", "...b......k...", "...b..........", "...b..........", ".kkkkkkkkkkkkk", ".............."}},
+    {"clear",  // a crossed-out scale
+     {"..............", ".r.........r..", "..r.......r...", "...r..n..r....", "....r.nnr.....", ".....rnr......",
+      "....nnrnn.....", "...nnrnrnn....", "..nnr...rnn...", ".nnr.....rn...", "kkkkkkkkkkkkk.", ".............."}},
+};
+// clang-format on
+
+// The card's modes by their code, with the bandwidth the panel shows for each (kHz).
+struct CardMode {
+    char letter;
+    const char* width;
+};
+constexpr CardMode kModes[] = {{'C', "2.5"},   {'A', "6.0"}, {'F', "17.0"},
+                               {'W', "280.0"}, {'L', "4.0"}, {'U', "4.0"}};
+constexpr int32_t kCw = 0;
+constexpr int32_t kFm = 2;
+constexpr int32_t kWfm = 3;
+constexpr int32_t kLsb = 4;
+constexpr int32_t kUsb = 5;
+// The letters whose bandwidth the main window may ask for.
+constexpr const char* kAnsweredLetters = "FWAC";
+
+struct CardName {
+    uint16_t model;
+    const char* name;
+};
+constexpr CardName kCardNames[] = {
+    {0x100, "WiNRADiO WR-1000"},  {0x10A, "WiNRADiO WR-1000"}, {0x132, "WiNRADiO WR-1500"},
+    {0x200, "WiNRADiO WR-3000i"}, {0x20A, "WiNRADiO WR-3100"},
+};
+
+// Steps of the fine scale, one pixel column each (100 Hz units).
+// clang-format off
+constexpr ViewStepEntry kViewSteps[] = {
+    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
+    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
+};
+// clang-format on
+
+constexpr int kReceiverOffMessage = 39;
+constexpr int kNoReceiverMessage = 2;
+
+constexpr FineScaleLook kFineScale{.overviewHeight = 12,
+                                   .barDivisor = 8,
+                                   .viewSteps = kViewSteps,
+                                   .tuneFailureMessage = kReceiverOffMessage};
+
+// The first nine points of the calibration (raw levels 0, 16, .. 128); the card's levels end
+// at 252, and the points above keep what they were.
+constexpr int32_t kCalibration[] = {0, 18, 39, 57, 84, 132, 246, 384, 600};
+
+// Where the panel starts before the card says where it is (72.9 MHz).
+constexpr uint32_t kStartFrequency = 729'000;
+// The strongest signal the card reports, and the level it gives.
+constexpr int32_t kStrongest = 120;
+// One press of the BFO arrows (Hz).
+constexpr int32_t kOffsetStep = 10;
+// The highest frequency a Hz field of the library can carry (100 Hz units): the level scale
+// keeps a stored scale up to it until the card's own limit is known.
+constexpr uint32_t kLargestUpperLimit = std::numeric_limits<uint32_t>::max() / 100;
+
+// This panel's own spelling of the answer to a number it does not serve.
+constexpr const char* kNoAccessToObject = "Нет доступа к обьекту";
+
+constexpr const char* kPowerOnText = "вкл";    // the card is off; the button switches it on
+constexpr const char* kPowerOffText = "выкл";  // the card runs
+constexpr const char* kIfShiftCaption = "IF-Shift";
+constexpr const char* kIfShiftTip = "Изменение уровня IF-Shift";
+
+}  // namespace
+
+const JobCommand<WINRADIO> WINRADIO::kJobCommands[] = {
+    {811, &WINRADIO::ClearCommand},      {812, &WINRADIO::ViewStepCommand},
+    {813, &WINRADIO::PeakRightCommand},  {814, &WINRADIO::FixedRightCommand},
+    {815, &WINRADIO::PeakLeftCommand},   {816, &WINRADIO::FixedLeftCommand},
+    {817, &WINRADIO::AttenuatorCommand}, {818, &WINRADIO::SoundCommand},
+    {819, &WINRADIO::PowerCommand},      {820, &WINRADIO::VolumeCommand},
+    {821, &WINRADIO::OffsetCommand},
+};
+
+WINRADIO::WINRADIO() : Fine(*this, kFineScale) {
+    ui::RegisterFormResource(kWinradioForm);
+    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
+    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
+    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
+}
+
+// The form goes while the panel is whole: its state file is written then.
+WINRADIO::~WINRADIO() {
+    Destroy();
+}
+
+bool WINRADIO::Create(ui::Form* parent, FDX* fdx) {
+    return CreatePanel(kWinradioForm.name, parent, fdx);
+}
+
+// ---------------------------------------------------------------------------------------
+// Creation and destruction
+
+void WINRADIO::OnCreate() {
+    FDX& s = *fdx_;
+    s.BuildingControls = 1;
+    CreateControls();
+    Fine.Attach(scale, scrollb_1, step);
+    if (s.OptMaxMon) StretchControls();
+    LowerLimit = kDefaultLowerLimit;
+    UpperLimit = kDefaultUpperLimit;
+    Handle = kNotOpened;
+    opened_ = false;
+    Device = {};
+    ThirdLimit = 0;
+    HasSsb = HasIfShift = false;
+    ModeCode = kWfm;
+    TunedFrequency = 0;
+    Volume = 0;
+    BfoOffset = 0;
+    PowerOn = false;
+    ViewStep = 10000;
+    ViewPosition = 0;
+    PendingCommand = NoExchange;
+    ReplyComplete = false;
+    if (Library.Load(s.ProgramDir + WrapiLibrary::kFileName)) {
+        s.Frequency = kStartFrequency;
+        std::copy(std::begin(kCalibration), std::end(kCalibration), s.Calibration.begin());
+        s.BuildLevelTable();
+        try {
+            Scale.Allocate(UpperLimit);
+        } catch (const std::bad_alloc&) {
+            s.BuildingControls = 0;
+            MarkCreateFailed();
+            return;
+        }
+        if (s.OptRecvSave) ReadStateFile();
+    }
+    WireControls();
+    Fine.SetViewStep(ViewStep);
+    ShowWidth();
+    ShowOffset();
+    ShowSwitches();
+    FollowTuning();
+    Show();
+}
+
+void WINRADIO::CreateControls() {
+    model = CreateControl<ui::Label>(101);
+    width = CreateControl<ui::Label>(102);
+    step = CreateControl<ui::ComboBox>(103);
+    scale = CreateControl<ui::Canvas>(104);
+    scrollb_1 = CreateControl<ui::ScrollBar>(105);
+    pictbttn_3 = CreateControl<ui::PictureButton>(106);
+    pictbttn_4 = CreateControl<ui::PictureButton>(107);
+    pictbttn_5 = CreateControl<ui::PictureButton>(108);
+    pictbttn_2 = CreateControl<ui::PictureButton>(109);
+    clear = CreateControl<ui::PictureButton>(110);
+    attenuator = CreateControl<ui::CheckBox>(111);
+    Mute = CreateControl<ui::CheckBox>(112);
+    RadioPower = CreateControl<ui::CommandButton>(113);
+    CreateControl<ui::Label>(114);
+    volume = CreateControl<ui::Slider>(115);
+    bfoCaption = CreateControl<ui::Label>(116);
+    bfo = CreateControl<ui::Label>(117);
+    BFOupdown = CreateControl<ui::UpDown>(118);
+
+    model->SetFont("12.MS Sans Serif", true);
+    for (ui::PictureButton* button : {pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, clear}) {
+        const ui::ArtPicture p = ui::FindPicture(kArt, button->Name());
+        button->SetPicture(p.width, p.height, p.pixels);
+    }
+    step->SetListHeight(125);
+    volume->SetRange(0, kVolumeTop);
+}
+
+void WINRADIO::WireControls() {
+    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
+        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
+            action(e);
+            return false;
+        });
+    };
+    on(pictbttn_2, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
+    on(pictbttn_3, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
+    on(pictbttn_4, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
+    on(pictbttn_5, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
+    on(clear, ui::EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
+    on(attenuator, ui::EventId::Click, [this](ui::EventData&) {
+        fdx_->Attenuator = attenuator->IsChecked() ? 1 : 0;
+        SetAttenuator();
+        PostToOwner(PostReceiverState);
+    });
+    on(Mute, ui::EventId::Click, [this](ui::EventData&) {
+        fdx_->Sound = Mute->IsChecked() ? 1 : 0;
+        SetSound();
+    });
+    on(RadioPower, ui::EventId::Click, [this](ui::EventData&) { SwitchPower(); });
+    on(volume, ui::EventId::Change,
+       [this](ui::EventData& e) { SetVolumeTo(static_cast<int32_t>(e.value)); });
+    // The arrows move the offset itself; the panel shows it.
+    BFOupdown->AddHandler(ui::EventId::DeltaPosition, [this](ui::Object&, ui::EventData& e) {
+        SetOffset(BfoOffset + static_cast<int32_t>(e.value) * kOffsetStep);
+        e.cancel = true;
+        return true;
+    });
+}
+
+void WINRADIO::OnDestroy() {
+    if (fdx_ && fdx_->OptRecvSave && Library.Loaded() && Scale.IsAllocated()) WriteStateFile();
+    // The card is let go for the next program; it keeps playing as it was set.
+    if (DeviceOpen()) Call().CloseRadioDevice(Handle);
+    opened_ = false;
+    Scale.Free();
+    Fine.Detach();
+    model = width = bfoCaption = bfo = nullptr;
+    step = nullptr;
+    scale = nullptr;
+    scrollb_1 = nullptr;
+    clear = pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = nullptr;
+    attenuator = Mute = nullptr;
+    RadioPower = nullptr;
+    volume = nullptr;
+    BFOupdown = nullptr;
+}
+
+// The fine scale stays enabled: the mouse points on it also while the panel is locked.
+void WINRADIO::LockControls(bool locked) {
+    for (const ui::ControlResource& row : kWinradioForm.controls) {
+        ui::Control* control = FindControl(row.name);
+        if (control && control != scale) control->SetEnabled(!locked);
+    }
+    if (!locked && BFOupdown) BFOupdown->SetEnabled(OffsetServes());
+}
+
+// ---------------------------------------------------------------------------------------
+// Connect
+
+void WINRADIO::Connect() {
+    FDX& s = *fdx_;
+    // An open card is not opened again: the library would hand out the next card, or none,
+    // and the handle of this one would be lost. A failed open is tried again by the next
+    // connect.
+    if (!DeviceOpen()) {
+        Handle = Library.Loaded() ? Call().OpenRadioDevice(0) : 0;
+        opened_ = Handle != 0;
+        if (!opened_) {
+            s.Level = -1;
+            s.ShowError(kNoReceiverMessage);
+            return;
+        }
+    }
+    ReadDescription();
+
+    if (!Call().GetPower(Handle)) Call().SetPower(Handle, 1);
+    PowerOn = true;
+    s.Sound = Call().GetMute(Handle) ? 0 : 1;
+    s.Attenuator = Call().GetAtten(Handle) ? 1 : 0;
+
+    Cancel(true);
+    const uint32_t hz = Call().GetFrequency(Handle);
+    // A failed read keeps the frequency the panel had.
+    if (hz != std::numeric_limits<uint32_t>::max()) s.Frequency = hz / 100;
+    TunedFrequency = s.Frequency;
+    ReadMode();
+    s.Level = ReadLevel();
+
+    Volume = Call().GetVolume(Handle);
+    if (Volume <= 0) {
+        Volume = kStartVolume;
+        Call().SetVolume(Handle, Volume);
+    }
+    BfoOffset = 0;
+    if (Call().GetScanMode(Handle)) Call().SetScanMode(Handle, 0);
+
+    ShowOffset();
+    ShowSwitches();
+    ShowWidth();
+    FollowTuning();
+    PostToSelf(PostRefreshDisplay);
+    PostToOwner(PostReceiverState);
+}
+
+// The card's limits, features and name. A description the card does not give, or one whose
+// limits span nothing, leaves what the panel had.
+void WINRADIO::ReadDescription() {
+    std::array<uint8_t, WrapiDeviceInfo::kSize> record{};
+    const auto size = static_cast<uint32_t>(record.size());
+    std::memcpy(record.data(), &size, sizeof size);
+    if (!Call().GetRadioDeviceInfo(Handle, record.data())) return;
+    const WrapiDeviceInfo info = WrapiDeviceInfo::FromRecord(record);
+    if (info.upperLimitHz / 100 <= info.lowerLimitHz / 100) return;
+    Device = info;
+    LowerLimit = info.lowerLimitHz / 100;
+    UpperLimit = info.upperLimitHz / 100;
+    ThirdLimit = info.thirdLimitHz / 100;
+    HasSsb = (info.features & WrapiDeviceInfo::kHasSsb) != 0;
+    HasIfShift = (info.features & WrapiDeviceInfo::kHasIfShift) != 0;
+    // The scale covers what this card tunes; the main window tunes within it too.
+    Scale.Resize(UpperLimit);
+    fdx_->FreqLow = LowerLimit;
+    fdx_->FreqHigh = UpperLimit;
+    for (const CardName& card : kCardNames)
+        if (card.model == info.model && model) model->SetText(card.name);
+    if (bfoCaption) bfoCaption->SetText(HasIfShift ? kIfShiftCaption : "BFO");
+    if (BFOupdown) BFOupdown->SetToolTip(HasIfShift ? kIfShiftTip : "Установить уровень BFO");
+}
+
+// ---------------------------------------------------------------------------------------
+// Operations of the main window
+
+bool WINRADIO::SetFrequency() {
+    if (!DeviceOpen()) return false;
+    const uint32_t frequency = fdx_->Frequency;
+    const uint64_t hz = uint64_t{frequency} * 100;
+    if (hz > std::numeric_limits<uint32_t>::max()) return false;
+    if (!Call().SetFrequency(Handle, static_cast<uint32_t>(hz))) return false;
+    // Taken before the wait: a level read while the card settles belongs to the new frequency.
+    TunedFrequency = frequency;
+    if (fdx_->Running) WaitSettle();
+    FollowTuning();
+    return true;
+}
+
+// The card needs 1 / rate seconds to settle after a tune; a card that names no rate is taken
+// to need no wait.
+void WINRADIO::WaitSettle() {
+    const uint32_t rate =
+        ModeCode == kWfm || ModeCode == kFm ? Device.fmSettleRate : Device.otherSettleRate;
+    if (rate == 0) return;
+    const int ms = static_cast<int>(1000 / rate);
+    if (ms == 0) return;
+    ReplyEvent.Reset();
+    ReplyEvent.Wait(ms);
+}
+
+bool WINRADIO::SetMode() {
+    int32_t code = ModeCode;
+    for (int32_t c = 0; c < static_cast<int32_t>(std::size(kModes)); ++c)
+        if (kModes[c].letter == fdx_->Modulation) code = c;
+    // A card without SSB takes it through CW and its BFO.
+    if (!HasSsb && (code == kLsb || code == kUsb)) code = kCw;
+    if (!DeviceOpen() || !Call().SetMode(Handle, code)) return false;
+    ModeCode = code;
+    ShowWidth();
+    if (BFOupdown && !PanelBusy) BFOupdown->SetEnabled(OffsetServes());
+    return true;
+}
+
+void WINRADIO::ReadMode() {
+    if (!DeviceOpen()) return;
+    const int32_t code = Call().GetMode(Handle) & 0xFF;
+    if (code < static_cast<int32_t>(std::size(kModes))) {
+        ModeCode = code;
+        fdx_->Modulation = kModes[code].letter;
+    }
+    ShowWidth();
+    if (BFOupdown && !PanelBusy) BFOupdown->SetEnabled(OffsetServes());
+}
+
+bool WINRADIO::SetAttenuator() {
+    if (attenuator) attenuator->SetChecked(fdx_->Attenuator != 0);
+    if (!DeviceOpen()) return false;
+    const bool taken = Call().SetAtten(Handle, fdx_->Attenuator ? 1 : 0) != 0;
+    fdx_->Level = ReadLevel();
+    Fine.Redraw();
+    return taken;
+}
+
+bool WINRADIO::SetSound() {
+    if (Mute) Mute->SetChecked(fdx_->Sound != 0);
+    return DeviceOpen() && Call().SetMute(Handle, fdx_->Sound ? 0 : 1) != 0;
+}
+
+int32_t WINRADIO::ReadLevel() {
+    if (!DeviceOpen()) return -1;
+    const int32_t strength = Call().GetSignalStrength(Handle) & 0xFFFF;
+    if (strength > kStrongest) return -1;
+    const int32_t level = strength * 21 / 10;
+    if (TunedFrequency >= LowerLimit && TunedFrequency <= UpperLimit)
+        Scale.Measure(TunedFrequency, level);
+    return level;
+}
+
+void WINRADIO::Cancel(bool keepPort) {
+    (void)keepPort;
+    ReceiverPanel::Cancel(true);
+}
+
+void WINRADIO::ReleaseForStop() {
+    Cancel(false);
+    ReadLevel();
+}
+
+int32_t WINRADIO::ModeParameter(char letter) const {
+    if (letter == '\0' || std::strchr(kAnsweredLetters, letter) == nullptr) return kNoModeValue;
+    for (const CardMode& mode : kModes)
+        if (mode.letter == letter) return static_cast<int32_t>(FDX::ParseKHz(mode.width));
+    return kNoModeValue;
+}
+
+void WINRADIO::ExecuteCommand() {
+    if (fdx_ && fdx_->JobLine) {
+        JobStr& line = *fdx_->JobLine;
+        const auto* command =
+            std::find_if(std::begin(kJobCommands), std::end(kJobCommands),
+                         [&](const JobCommand<WINRADIO>& c) { return c.number == line.OBJ; });
+        if (command != std::end(kJobCommands)) {
+            (this->*(command->run))(line);
+        } else {
+            line.Message = kNoAccessToObject;
+            line.ReturnCode = 1;
+        }
+    }
+    PostToOwner(PostJobStep);
+}
+
+// ---------------------------------------------------------------------------------------
+// Settings of the card
+
+void WINRADIO::SwitchPower() {
+    if (!PowerOn) {
+        PostToSelf(PostSyncReceiver);
+        return;
+    }
+    if (DeviceOpen()) {
+        Call().SetPower(Handle, 0);
+        Call().CloseRadioDevice(Handle);
+    }
+    opened_ = false;
+    Handle = kNotOpened;
+    PowerOn = false;
+    if (RadioPower) RadioPower->SetText(kPowerOnText);
+}
+
+void WINRADIO::SetVolumeTo(int32_t value) {
+    Volume = std::clamp(value, 0, kVolumeTop);
+    if (volume) volume->SetPosition(Volume);
+    if (DeviceOpen()) Call().SetVolume(Handle, Volume);
+}
+
+bool WINRADIO::OffsetServes() const {
+    return ModeCode == kCw || (HasIfShift && (ModeCode == kLsb || ModeCode == kUsb));
+}
+
+void WINRADIO::SetOffset(int32_t hz) {
+    if (!OffsetServes()) return;
+    const auto limit = static_cast<int32_t>(
+        std::min<uint32_t>(HasIfShift ? Device.ifShiftLimitHz : Device.bfoLimitHz,
+                           std::numeric_limits<int32_t>::max()));
+    BfoOffset = std::clamp(hz, -limit, limit);
+    ShowOffset();
+    if (!DeviceOpen()) return;
+    if (HasIfShift)
+        Call().SetIFShift(Handle, BfoOffset);
+    else
+        Call().SetBFOOffset(Handle, BfoOffset);
+}
+
+void WINRADIO::StepBy(int direction) {
+    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
+    if (target < LowerLimit || target > UpperLimit) return;
+    if (!fdx_->Running && PendingCommand == NoExchange) Fine.TuneTo(static_cast<uint32_t>(target));
+    PostToOwner(PostFrequencyStepped);
+}
+
+// ---------------------------------------------------------------------------------------
+// Display
+
+void WINRADIO::ShowWidth() {
+    const CardMode& mode = kModes[std::clamp<int32_t>(ModeCode, 0, kUsb)];
+    if (width) width->SetText(mode.width);
+    Scale.FillWindow = 2 * static_cast<int32_t>(FDX::ParseKHz(mode.width));
+}
+
+void WINRADIO::ShowOffset() {
+    if (!bfo) return;
+    char text[16];
+    std::snprintf(text, sizeof text, "%+d", BfoOffset);
+    bfo->SetText(text);
+}
+
+void WINRADIO::ShowSwitches() {
+    if (!attenuator) return;
+    attenuator->SetChecked(fdx_->Attenuator != 0);
+    Mute->SetChecked(fdx_->Sound != 0);
+    RadioPower->SetText(PowerOn ? kPowerOffText : kPowerOnText);
+    volume->SetPosition(std::clamp(Volume, 0, kVolumeTop));
+}
+
+void WINRADIO::FollowTuning() {
+    Fine.FollowFrequency();
+    Fine.Redraw();
+}
+
+// ---------------------------------------------------------------------------------------
+// Posted codes
+
+void WINRADIO::OnUserEvent(uint32_t code) {
+    if (!fdx_ || !HasWindow()) return;
+    switch (code) {
+        case PostSyncReceiver:
+            Connect();
+            break;
+        case PostRefreshData:
+        case PostRefreshLevels:
+            Fine.Redraw();
+            PostToSelf(PostRefreshDisplay);
+            break;
+        case PostRefreshDisplay:
+            Fine.Redraw();
+            break;
+        case PostMeasureLevel:
+            if (!SetFrequency()) fdx_->ShowError(kReceiverOffMessage);
+            fdx_->Level = ReadLevel();
+            Fine.Redraw();
+            break;
+        case PostLockControls:
+            PanelBusy = true;
+            if (DeviceOpen()) Call().SetScanMode(Handle, 1);
+            LockControls(true);
+            break;
+        case PostUnlockControls:
+            PanelBusy = false;
+            if (DeviceOpen()) Call().SetScanMode(Handle, 0);
+            LockControls(false);
+            break;
+        case PostJobStep:
+            ExecuteCommand();
+            break;
+        case PostClearData:
+            Fine.Clear();
+            break;
+        case PostStepUp:
+            StepBy(+1);
+            break;
+        case PostStepDown:
+            StepBy(-1);
+            break;
+        default:
+            break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Job commands
+
+void WINRADIO::ClearCommand(JobStr&) {
+    Fine.ConfirmClear();
+}
+
+void WINRADIO::ViewStepCommand(JobStr& line) {
+    Fine.SetViewStep(line.VAL);
+}
+
+void WINRADIO::PeakRightCommand(JobStr&) {
+    Fine.JumpToPeak(true);
+}
+
+void WINRADIO::FixedRightCommand(JobStr&) {
+    Fine.JumpToFixed(true);
+}
+
+void WINRADIO::PeakLeftCommand(JobStr&) {
+    Fine.JumpToPeak(false);
+}
+
+void WINRADIO::FixedLeftCommand(JobStr&) {
+    Fine.JumpToFixed(false);
+}
+
+void WINRADIO::AttenuatorCommand(JobStr& line) {
+    fdx_->Attenuator = line.VAL != 0 ? 1 : 0;
+    SetAttenuator();
+    PostToOwner(PostReceiverState);
+}
+
+void WINRADIO::SoundCommand(JobStr& line) {
+    fdx_->Sound = line.VAL != 0 ? 1 : 0;
+    SetSound();
+}
+
+void WINRADIO::PowerCommand(JobStr&) {
+    SwitchPower();
+}
+
+void WINRADIO::VolumeCommand(JobStr& line) {
+    SetVolumeTo(static_cast<int32_t>(std::min<uint32_t>(line.VAL, kVolumeTop)));
+}
+
+// The job line's value is a signed offset (Hz).
+void WINRADIO::OffsetCommand(JobStr& line) {
+    SetOffset(static_cast<int32_t>(line.VAL));
+}
+
+// ---------------------------------------------------------------------------------------
+// State file
+
+std::string WINRADIO::StateFilePath() const {
+    return StateFileName(fdx_->ProgramDir, "WINRADIO", static_cast<uint32_t>(fdx_->PortIndex));
+}
+
+bool WINRADIO::WriteStateFile() {
+    StateFileWriter file;
+    StateFileHead head;
+    head.Frequency = fdx_->Frequency;
+    head.Step = fdx_->Step;
+    head.Modulation = fdx_->Modulation;
+    head.ViewStep = ViewStep;
+    head.ViewPosition = ViewPosition;
+    file.Head(head);
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    file.Scale(Scale);
+    return file.Save(StateFilePath());
+}
+
+bool WINRADIO::ReadStateFile() {
+    FDX& s = *fdx_;
+    StateFileHead head;
+    head.Frequency = s.Frequency;
+    head.Step = s.Step;
+    head.Modulation = s.Modulation;
+    head.ViewStep = ViewStep;
+    head.ViewPosition = ViewPosition;
+    // Until the card's limits are known the scale takes every cell the file has: a card
+    // reaching beyond the default limit keeps its scale from one run to the next.
+    const uint32_t ownUpperLimit = UpperLimit;
+    Scale.Resize(kLargestUpperLimit);
+    const bool read =
+        ::ReadStateFile(StateFilePath(), head, Scale, [](std::string_view, std::string_view) {});
+    const uint64_t fileUpperLimit =
+        head.ScaleCells > 0 ? (uint64_t{head.ScaleCells} - 1) * LevelScale::kCellWidth : 0;
+    Scale.Resize(static_cast<uint32_t>(
+        std::clamp<uint64_t>(fileUpperLimit, ownUpperLimit, kLargestUpperLimit)));
+    if (!read) return false;
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
+    s.Step = head.Step;
+    s.Modulation = head.Modulation;
+    Fine.SetViewStep(head.ViewStep);
+    ViewPosition = std::min(head.ViewPosition, UpperLimit);
+    return true;
+}

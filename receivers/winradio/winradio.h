@@ -1,0 +1,163 @@
+#pragma once
+// The WiNRADiO panel (receiver type 8): a receiver card (WR-1000, WR-1500, WR-3000i, WR-3100)
+// driven through the vendor's library (wrapi_library.h) instead of a serial line. It opens the
+// card and reads its description, tunes frequency and mode, reads the signal strength, sets
+// volume, mute, attenuator, BFO offset or IF shift and power, keeps the level scale and the
+// fine scale, serves the job commands 811..821 and keeps its state file "WINRADIO.<port>".
+//
+// Where it departs from the panel framework: there is no exchange. Every operation is one
+// library call that returns at once, so the scan reads the level directly, the timer's level
+// poll always asks, a stop reads the level where the scan stopped, and the 100 ms tick does
+// not reach the panel. Its one wait is the card settling after a tune while a scan runs.
+//
+// Without the library (or with one that lacks an entry point) the panel is there all the same:
+// it reads level -1, tunes nothing and calls nothing, and each connect tells the operator
+// (message 2).
+
+#include <cstdint>
+#include <string>
+
+#include "receivers/fine_scale.h"
+#include "receivers/panel.h"
+#include "receivers/winradio/wrapi_library.h"
+#include "ui/controls.h"
+
+class WINRADIO : public ReceiverPanel {
+  public:
+    // 500 kHz .. 1300 MHz until the card's description says otherwise (100 Hz units).
+    static constexpr uint32_t kDefaultLowerLimit = 5000;
+    static constexpr uint32_t kDefaultUpperLimit = 13'000'000;
+    // The handle before the first open.
+    static constexpr int32_t kNotOpened = -1;
+    // The volume set when the card reports none, and the slider's top.
+    static constexpr int32_t kStartVolume = 20;
+    static constexpr int32_t kVolumeTop = 31;
+
+    WINRADIO();
+    ~WINRADIO() override;
+
+    // --- The operations of every panel
+    // Loads the library from the program folder; without it the panel sets up nothing of the
+    // card's (calibration, level scale, state file).
+    bool Create(ui::Form* parent, FDX* fdx) override;
+    // Tunes the card to FDX::Frequency; while a scan runs, waits for it to settle. False when
+    // the card refuses or is not open.
+    bool SetFrequency() override;
+    // Nothing to wait for: the card has taken the frequency or refused it.
+    bool SetFrequencyWait() override { return SetFrequency(); }
+    bool WaitReply() override { return true; }
+    // The mode of FDX::Modulation (a letter the card lacks keeps the last mode; LSB and USB go
+    // as CW to a card without SSB); shows its bandwidth.
+    bool SetMode() override;
+    // FDX::Attenuator to the card, then the level read again.
+    bool SetAttenuator() override;
+    // Mutes the card while FDX::Sound is clear.
+    bool SetSound() override;
+    // The signal strength 0..120 as a level 0..252, entered into the level scale at the tuned
+    // frequency; -1 when the card gives none or is not open.
+    int32_t ReadLevel() override;
+    // Ends the settle wait; there is no port to empty.
+    void Cancel(bool keepPort) override;
+    // Commands 811..821.
+    void ExecuteCommand() override;
+    // The bandwidth of F, W, A and C, 100 Hz units; 120 for any other letter.
+    int32_t ModeParameter(char letter) const override;
+    bool IdleForLevelPoll() const override { return true; }
+    int32_t ScanLevel() override { return ReadLevel(); }
+    // The settle wait ends, and the level where the scan stopped goes into the level scale.
+    void ReleaseForStop() override;
+
+    // The card's mode into FDX::Modulation.
+    void ReadMode();
+    // Posted code 0: opens the card unless it is open, reads its description and settings
+    // and switches it on. Message 2, and nothing more, when there is no card to open.
+    void Connect();
+    // A card is open and may be called.
+    bool DeviceOpen() const { return Library.Loaded() && opened_; }
+
+    // --- The state file "<program folder>WINRADIO.<port>"
+    std::string StateFilePath() const;
+    bool WriteStateFile();
+    // The head and the level scale; false, nothing changed, when there is no file.
+    bool ReadStateFile();
+
+    // --- Panel state
+    WrapiLibrary Library;
+    // What OpenRadioDevice gave: 0 no card; kNotOpened before the first open.
+    int32_t Handle = kNotOpened;
+    WrapiDeviceInfo Device;
+    uint32_t ThirdLimit = 0;  // the description's third limit, 100 Hz units
+    bool HasSsb = false;
+    bool HasIfShift = false;
+    // The card's mode: 0 C, 1 A, 2 F, 3 W, 4 L, 5 U.
+    int32_t ModeCode = 3;
+    // Where the card was tuned last: the level scale fills from it.
+    uint32_t TunedFrequency = 0;
+    int32_t Volume = 0;
+    // The BFO offset, or the IF shift on a card that has it (Hz).
+    int32_t BfoOffset = 0;
+    bool PowerOn = false;
+    std::string SavedDate, SavedTime;
+
+    // --- Controls, owned by the form; empty until the create event
+    ui::Label* model = nullptr;  // the card's name
+    ui::Label* width = nullptr;  // bandwidth, kHz
+    ui::ComboBox* step = nullptr;
+    ui::Canvas* scale = nullptr;
+    ui::ScrollBar* scrollb_1 = nullptr;
+    ui::PictureButton* clear = nullptr;
+    ui::PictureButton* pictbttn_2 = nullptr;  // right to the next peak
+    ui::PictureButton* pictbttn_3 = nullptr;  // left to the next peak
+    ui::PictureButton* pictbttn_4 = nullptr;  // left to the next fixed frequency
+    ui::PictureButton* pictbttn_5 = nullptr;  // right to the next fixed frequency
+    ui::CheckBox* attenuator = nullptr;
+    ui::CommandButton* RadioPower = nullptr;
+    ui::Slider* volume = nullptr;
+    ui::CheckBox* Mute = nullptr;     // ticked while the sound is on
+    ui::Label* bfoCaption = nullptr;  // "BFO" or "IF-Shift"
+    ui::Label* bfo = nullptr;         // the value, "%+d"
+    ui::UpDown* BFOupdown = nullptr;
+
+  private:
+    const WrapiLibrary::Entries& Call() const { return Library.Call(); }
+
+    void OnCreate();
+    void OnDestroy();
+    void OnUserEvent(uint32_t code);
+    void CreateControls();
+    void WireControls();
+    void LockControls(bool locked);
+
+    void ReadDescription();
+    void WaitSettle();
+    void SwitchPower();
+    void SetVolumeTo(int32_t value);
+    // The BFO offset, or the IF shift, held to the card's limit; only in the modes it serves.
+    void SetOffset(int32_t hz);
+    // The modes the offset serves: CW, and LSB and USB on a card with IF shift.
+    bool OffsetServes() const;
+    void StepBy(int direction);
+
+    void ShowWidth();
+    void ShowOffset();
+    void ShowSwitches();
+    // The fine scale follows FDX::Frequency.
+    void FollowTuning();
+
+    // Job commands.
+    void ClearCommand(JobStr& line);
+    void ViewStepCommand(JobStr& line);
+    void PeakRightCommand(JobStr& line);
+    void FixedRightCommand(JobStr& line);
+    void PeakLeftCommand(JobStr& line);
+    void FixedLeftCommand(JobStr& line);
+    void AttenuatorCommand(JobStr& line);
+    void SoundCommand(JobStr& line);
+    void PowerCommand(JobStr& line);
+    void VolumeCommand(JobStr& line);
+    void OffsetCommand(JobStr& line);
+    static const JobCommand<WINRADIO> kJobCommands[];
+
+    FineScale Fine;
+    bool opened_ = false;
+};

@@ -1,0 +1,51 @@
+// The station running unattended with an AR5000: ORVEL.INI names the AR5000 and a start-up
+// job, which loads a stored range and starts its scan; the scan, through the AOR line link
+// on a pseudo-terminal, finds the emulated receiver's signal and journals it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "emulators/aor/ar5000_emulator.h"
+#include "receivers/aor/ar5000/ar5000.h"
+#include "receivers/aor/ar5000/ar5000_dialogs.h"
+#include "tests/app/window_fixture.h"
+
+namespace {
+
+class Ar5000UnattendedStart : public window_test::OnAir<emulators::Ar5000Emulator> {
+  protected:
+    std::string Ini() const override { return "COM=1\r\nSPEED=5\r\nRECV=7\r\nAUTOEXEC=0002\r\n"; }
+    void Prepare() override {
+        // A carrier at 100.5 MHz, in the range the job scans.
+        emulator.SetSignalPlan(window_test::WithCarrier(20, 100'500'000, 200));
+        WriteUnattendedScan();
+    }
+};
+
+TEST_F(Ar5000UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
+    auto* panel = dynamic_cast<AR5000*>(orvel.receiver.Panel());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(orvel.FreqHigh, AR5000::kUpperLimit);
+    ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }));
+    EXPECT_EQ(ScanNotes().substr(0, 20), "07/03/2001 09:05:30 ");
+    EXPECT_NE(ScanNotes().find("Появление сигнала 100.5100"), std::string::npos) << ScanNotes();
+    EXPECT_EQ(orvel.ScanSlots[0].Identifier, "Эфир");
+    EXPECT_EQ(orvel.RunningMode, 2);
+    // The scan tuned the receiver in Hz and read its level after each tune.
+    const auto lines = emulator.ReceivedLines();
+    const auto tune = std::find(lines.begin(), lines.end(), "RF100500000");
+    ASSERT_NE(tune, lines.end());
+    EXPECT_EQ(*(tune + 1), "LM");
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // The panel's dialogs open over the main window and go with it.
+    PostPrivateMessage(&orvel, PostOpenScanSettings);
+    PostPrivateMessage(&orvel, PostOpenExtraFunctions);
+    ASSERT_TRUE(
+        RunUntil([&] { return panel->ExtraDialog() && panel->ExtraDialog()->HasWindow(); }));
+    EXPECT_TRUE(panel->ScanDialog()->HasWindow());
+    EXPECT_EQ(panel->ScanDialog()->Parent(), &orvel);
+}
+
+}  // namespace

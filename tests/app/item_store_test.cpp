@@ -1,0 +1,498 @@
+// Saving, loading, deleting and making stored items: the item store on its own, over a program
+// folder and a stand-in for the main window.
+#include <gtest/gtest.h>
+
+#include "tests/app/store_fixture.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+// ---- the item store on its own
+
+class StoreOnItsOwn : public StandaloneStore {
+    void Prepare() override { WriteRange("0002", "Авиация", 1180000, 1370000); }
+};
+
+TEST_F(StoreOnItsOwn, ARangeMadeFromASlotIsStoredAndGoesWithItsFolderOnceNoSlotHoldsIt) {
+    window.SwitchToTab(2);
+    Bank& slot = fdx.ScanSlots[0];  // as the range window fills it from a marked span
+    slot.Start = 1000000;
+    slot.End = 1080000;
+    slot.Step = 250;
+    slot.Modulation = 'W';
+    slot.Name = "FM";
+    slot.InUse = 1;
+    store.MakeRangeFromSlot();
+    JournalItem* fm = Child(store.RangeFolder, "FM");
+    ASSERT_NE(fm, nullptr);
+    EXPECT_EQ(fm->As<UserDp>()->FolderName, "01000001");
+    EXPECT_EQ(journal.Selected(), fm);
+    EXPECT_EQ(slot.Range, fm->As<UserDp>());
+    EXPECT_EQ(window.CodesTo(StoreWindow::Diap), std::vector<uint32_t>{PostRangeRedrawAll});
+
+    // The next start finds it in its folder.
+    FDX nextFdx;
+    nextFdx.ProgramDir = fdx.ProgramDir;
+    Journal nextJournal;
+    FakeMainWindow nextWindow{nextFdx};
+    ItemStore next{nextFdx, nextJournal, nextWindow};
+    next.BuildJournal();
+    EXPECT_EQ(Names(Child(next.RangeFolder, "FM")),
+              (Rows{"Fн= 100.0000 МГц", "Fк= 108.0000 МГц", "Шаг= 25.0 КГц", "Модуляция=W",
+                    "Дата=07/03/2001", "Время=09:05"}));
+
+    store.DeleteItem();
+    EXPECT_EQ(Messages(), Rows{"Элемент нельзя удалить, поскольку он используется в работе "});
+    journal.Select(Child(store.RangeFolder, "Авиация"));
+    store.LoadItem();  // into the same slot
+    journal.Select(fm);
+    store.DeleteItem();
+    EXPECT_EQ(Messages().back(), "Диапазон и все его эталоны будут удалены.Вы уверены?");
+    EXPECT_FALSE(Exists("DP/01000001"));
+    EXPECT_EQ(Names(store.RangeFolder), Rows{"Авиация"});
+    EXPECT_EQ(slot.Range->Identifier, "Авиация");
+}
+
+// ---- saving a bank and its measurements
+
+class BankSaving : public StandaloneStore {
+  protected:
+    void Prepare() override {}
+    void SetWorkingChannels() {
+        fdx.Channels[0] =
+            Mt{.Frequency = 1455000, .Step = 125, .Modulation = 'F', .Identifier = "Пост"};
+        fdx.Channels[1] =
+            Mt{.Frequency = 4339200, .Step = 250, .Modulation = 'A', .Identifier = ""};
+        fdx.ChannelCount = 2;
+        window.SwitchToTab(1);
+    }
+};
+
+TEST_F(BankSaving, StoresTheWorkingChannelsOnceAndThenHasNothingToStore) {
+    SetWorkingChannels();
+    store.SaveItem();
+    EXPECT_EQ(Read("FREQ/0001/freq.cfg"), Golden("new_bank_freq.cfg"));
+    ASSERT_EQ(Names(store.BankFolder), Rows{"Банк частот-1"});
+    JournalItem* bank = store.BankFolder->FirstChild();
+    EXPECT_EQ(Names(bank),
+              (Rows{"Дата=07/03/2001", "Время=09:05", " 145.5000 F - Пост", " 433.9200 A - "}));
+    EXPECT_EQ(store.CurrentBankItem, bank);
+    EXPECT_EQ(fdx.CurrentBank, bank->As<UserFreq>());
+    EXPECT_EQ(fdx.BankName, "Банк частот-1");
+    EXPECT_EQ(journal.Selected(), bank);
+    EXPECT_TRUE(Messages().empty());
+
+    store.SaveItem();
+    EXPECT_EQ(Messages(), Rows{"Нет информации для записи"});
+    EXPECT_EQ(store.BankFolder->Children().size(), 1u);
+}
+
+TEST_F(BankSaving, AChangedListUpdatesItsBankAndAnIdenticalOneMakesNone) {
+    SetWorkingChannels();
+    store.SaveItem();
+    fdx.Channels[0].Step = 100;
+    fdx.BankChanged = 1;
+    store.SaveItem();
+    EXPECT_EQ(Messages(), Rows{"Банк частот существует и обновлен!"});
+    EXPECT_NE(Read("FREQ/0001/freq.cfg").find("F_STEP=100\r\n"), std::string::npos);
+
+    // The same list again, as a receiver panel hands it over: nothing new is made.
+    fdx.BankStored = 0;
+    store.SaveItem();
+    EXPECT_EQ(Messages().back(), "Банк частот с данными параметрами уже существует!");
+    EXPECT_EQ(store.BankFolder->Children().size(), 1u);
+    EXPECT_FALSE(Exists("FREQ/0002"));
+}
+
+TEST_F(BankSaving, ClearingTheBankTabEmptiesTheWorkingBankAndAJobIsNotAsked) {
+    SetWorkingChannels();
+    store.SaveItem();
+    Answer({false});
+    store.ClearPanel();
+    EXPECT_EQ(Messages(), Rows{"Вы уверены что хотите очистить Панель ?"});
+    EXPECT_EQ(fdx.ChannelCount, 2);
+
+    JobStr line;
+    fdx.JobLine = &line;
+    fdx.JobRunning = 1;
+    store.ClearPanel();
+    fdx.JobRunning = 0;
+    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(line.Message, "");  // not even asked in the job line
+    EXPECT_EQ(fdx.ChannelCount, 0);
+    EXPECT_EQ(fdx.BankName, "");
+    EXPECT_EQ(fdx.BankStored, 0);
+    EXPECT_EQ(store.BankFolder->Children().size(), 1u);  // the stored bank stays
+}
+
+class BankSavingOverLeftovers : public BankSaving {
+    // A folder that no bank shows, perhaps left by a bank deleted elsewhere.
+    void Prepare() override { Write("FREQ/0001/0001.meg", {"F=1455000", "FL=10"}); }
+};
+
+TEST_F(BankSavingOverLeftovers, ANewBankNeverTakesANumberInUseOnDisk) {
+    SetWorkingChannels();
+    store.SaveItem();
+    EXPECT_EQ(Names(store.BankFolder), Rows{"Банк частот-2"});
+    EXPECT_TRUE(Exists("FREQ/0002/freq.cfg"));
+    EXPECT_EQ(Read("FREQ/0001/0001.meg"), Lines({"F=1455000", "FL=10"}));
+}
+
+class MeasurementSets : public StandaloneStore {
+    void Prepare() override {
+        Write("FREQ/0001/freq.cfg",
+              {"Идентификатор=Посты", "Кол-во=2", "F=1455000", "F_MOD=F", "F=4339200", "F_MOD=A"});
+        for (const char* number : {"0001", "0003"}) {
+            Write(std::string("FREQ/0001/") + number + ".etl",
+                  {std::string("Идентификатор=Серия ") + number, "Кол-во_частот=2",
+                   "Кол-во_измерений=1"});
+            Write(std::string("FREQ/0001/") + number + ".meg", {"F=1455000", "FL=1"});
+        }
+    }
+
+  protected:
+    // Loads the bank and gives it a series of three measurements, unsaved, in the bank tab.
+    void MeasureSeries() {
+        journal.Select(Child(store.BankFolder, "Посты"));
+        store.LoadItem();
+        fdx.ChannelLevels = {{10, 10, 20}, {0, 255, 7}};
+        fdx.MeasurementCapacity = 3;
+        fdx.MeasurementCount = 3;
+        fdx.MeasurementStart = {5, 3, 2001, 10, 0, 0};
+        fdx.MeasurementEnd = {5, 3, 2001, 10, 0, 10};
+        fdx.HistoriesAllocated = 1;
+        fdx.MeasurementsUnsaved = 1;
+        window.SwitchToTab(1);
+        shown.clear();
+    }
+};
+
+TEST_F(MeasurementSets, ASetTakesTheLowestFreeNumberAndLoadsBackWhole) {
+    MeasureSeries();
+    store.SaveItem();
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Read("FREQ/0001/0002.etl"), Golden("measurement_set.etl"));
+    EXPECT_EQ(Read("FREQ/0001/0002.meg"), Golden("measurement_set.meg"));
+    JournalItem* bank = Child(store.BankFolder, "Посты");
+    JournalItem* set = Child(bank, "05-03-2001 10:00:00");
+    ASSERT_NE(set, nullptr);
+    EXPECT_EQ(set->As<Meg>()->Name, "0002");
+    EXPECT_EQ(journal.Selected(), set);
+    EXPECT_EQ(fdx.MeasurementSetSaved, 1);
+    EXPECT_EQ(fdx.MeasurementsUnsaved, 0);
+
+    fdx.ChannelLevels = {{1}, {2}};
+    fdx.MeasurementStart = {};
+    window.SwitchToTab(0);
+    store.LoadItem();
+    EXPECT_EQ(fdx.ChannelLevels, (std::vector<std::vector<uint8_t>>{{10, 10, 20}, {0, 255, 7}}));
+    EXPECT_EQ(fdx.MeasurementStart, (std::array<int32_t, 6>{5, 3, 2001, 10, 0, 0}));
+    EXPECT_EQ(fdx.MeasurementCount, 3);
+    EXPECT_EQ(fdx.MeasurementSet, set->As<Meg>());
+    EXPECT_EQ(fdx.WorkMode, 1);
+    EXPECT_FALSE(window.waitShown);
+}
+
+TEST_F(MeasurementSets, ASetThatCannotBeWrittenWholeIsReportedAndLeavesNothing) {
+    MeasureSeries();
+    // Levels long enough that only the header fits on the "disk".
+    fdx.ChannelLevels.assign(2, std::vector<uint8_t>(4000));
+    for (std::size_t i = 0; i < 4000; ++i) fdx.ChannelLevels[0][i] = uint8_t(i % 2);
+    fdx.MeasurementCapacity = fdx.MeasurementCount = 4000;
+    WithFileSizeLimit(2000, [&] { store.SaveItem(); });
+    EXPECT_EQ(Messages(), Rows{"Ошибка записи файла - списка!"});
+    EXPECT_FALSE(Exists("FREQ/0001/0002.etl"));
+    EXPECT_FALSE(Exists("FREQ/0001/0002.meg"));
+    EXPECT_EQ(Child(store.BankFolder, "Посты")->Children().size(), 6u);  // 4 rows, 2 sets
+    EXPECT_EQ(fdx.MeasurementsUnsaved, 1);
+    EXPECT_EQ(fdx.MeasurementSetSaved, 0);
+
+    store.SaveItem();  // the disk has room again
+    EXPECT_TRUE(Exists("FREQ/0001/0002.meg"));
+    EXPECT_EQ(fdx.MeasurementsUnsaved, 0);
+}
+
+// ---- etalons
+
+class Etalons : public StandaloneStore {
+    void Prepare() override { WriteRange("0001", "FM", 1000000, 1080000); }
+
+  protected:
+    void ScanIntoSlot() {
+        journal.Select(Child(store.RangeFolder, "FM"));
+        store.LoadItem();
+        Bank& slot = fdx.ScanSlots[0];
+        slot.PointCount = 3201;
+        for (std::size_t i = 0; i < 3201; ++i) slot.Current[i] = uint8_t(i % 2 ? 40 : 90);
+        slot.CycleCount = 4;
+        slot.Flag4 = 1;
+        window.SwitchToTab(2);
+    }
+};
+
+TEST_F(Etalons, AnEtalonIsStoredOnlyWhenAllItsFilesAreWritten) {
+    ScanIntoSlot();
+    WithFileSizeLimit(3000, [&] { store.SaveItem(); });
+    EXPECT_EQ(Messages(), Rows{"Ошибка записи файла - списка!"});
+    for (const char* extension : {".etl", ".cur", ".min", ".sum", ".max", ".obr"})
+        EXPECT_FALSE(Exists(std::string("DP/0001/0001") + extension)) << extension;
+    EXPECT_EQ(fdx.ScanSlots[0].Flag4, 1);  // the results are still unsaved
+
+    store.SaveItem();
+    JournalItem* etalon = Child(Child(store.RangeFolder, "FM"), "07-03-2001 09:05:30");
+    ASSERT_NE(etalon, nullptr);
+    EXPECT_EQ(etalon->As<Etl>()->Name, "0001");
+    EXPECT_EQ(Names(etalon), (Rows{"Дата=07/03/2001", "Время=09:05", "Кол-во циклов=4"}));
+    EXPECT_TRUE(Exists("DP/0001/0001.obr"));
+    EXPECT_EQ(fdx.ScanSlots[0].Flag4, 0);
+}
+
+// ---- loading
+
+class Loading : public StandaloneStore {
+    void Prepare() override {
+        WriteRange("0001", "FM", 1000000, 1080000);
+        WriteRange("0002", "Авиация", 1180000, 1370000, 83);
+        Write("DP/0001/0001.etl", {"Идентификатор=Утро", "Кол-во_точек=3201"});
+        Write("GRP/0001/grp.cfg",
+              {"Идентификатор=Пара", "Кол-во=2", "Диапазон=0002", "Диапазон=0001"});
+        Write("SCALE/1455000.cfg",
+              {"Идентификатор=Пост", "Fн=1455000", "Fк=1456000", "Шаг=125", "Модуляция=F "});
+        Write("JOB/0001/job.cfg",
+              {"Идентификатор=Обход", "Кол-во=2", "STR_NO=0", "DCL=Кнопка ПУСК", "TAB=10", "OBJ=17",
+               "STR_NO=1", "DCL=Кнопка СТОП", "TAB=10", "OBJ=25"});
+        Write("FONO/01030001.cfg", {"Идентификатор=Запись", "Дата=01/03/2001", "Кол-во=2",
+                                    "F=1455000", "F_ID=первый", "F=4339200", "F_ID=второй"});
+    }
+
+  protected:
+    void Load(JournalItem* item) {
+        journal.Select(item);
+        store.LoadItem();
+    }
+};
+
+TEST_F(Loading, ARangeFillsTheShownFreeSlotWithItsEtalon) {
+    window.SwitchToTab(1);
+    JournalItem* fm = Child(store.RangeFolder, "FM");
+    Load(fm);
+    const Bank& slot = fdx.ScanSlots[0];
+    EXPECT_TRUE(slot.InUse);
+    EXPECT_EQ(slot.Start, 1000000u);
+    EXPECT_EQ(slot.End, 1080000u);
+    EXPECT_EQ(slot.Step, 250u);
+    EXPECT_EQ(slot.Modulation, 'W');
+    EXPECT_EQ(slot.Range, fm->As<UserDp>());
+    EXPECT_EQ(store.SlotItems[0], fm);
+    ASSERT_TRUE(slot.HasEtalon);
+    EXPECT_EQ(slot.EtalonRecord->Identifier, "Утро");
+    EXPECT_EQ(fdx.WorkMode, 2);  // the range tab is shown
+    EXPECT_EQ(window.CodesTo(StoreWindow::Diap), std::vector<uint32_t>{PostItemLoaded});
+}
+
+TEST_F(Loading, ARangeBeyondTheReceiversLimitsIsRefused) {
+    fdx.FreqHigh = 1050000;
+    Load(Child(store.RangeFolder, "FM"));
+    EXPECT_EQ(Messages(), Rows{"Пределы диапазона недопустимы для данного приемника"});
+    EXPECT_FALSE(fdx.ScanSlots[0].InUse);
+}
+
+TEST_F(Loading, OutsideTheRangeTabTheRangeWindowPicksAFreeSlot) {
+    Load(Child(store.RangeFolder, "FM"));
+    Load(Child(store.RangeFolder, "Авиация"));
+    EXPECT_EQ(fdx.ScanSlots[0].Start, 1000000u);  // the shown slot keeps its range
+    EXPECT_FALSE(fdx.ScanSlots[1].InUse);
+    EXPECT_EQ(window.CodesTo(StoreWindow::Diap),
+              (std::vector<uint32_t>{PostItemLoaded, PostLoadSelected}));
+}
+
+TEST_F(Loading, AGroupFillsTheSlotsInItsOrder) {
+    Load(Child(store.GroupFolder, "Пара"));
+    EXPECT_EQ(fdx.ScanSlots[0].Range->Identifier, "Авиация");
+    EXPECT_EQ(fdx.ScanSlots[1].Range->Identifier, "FM");
+    EXPECT_TRUE(fdx.ScanSlots[1].HasEtalon);  // the range's own etalon
+    EXPECT_FALSE(fdx.ScanSlots[2].InUse);
+    EXPECT_EQ(fdx.GroupRangeCount, 2);
+    EXPECT_EQ(fdx.GroupName, "Пара");
+    EXPECT_EQ(fdx.WorkMode, 3);
+}
+
+TEST_F(Loading, AFixedFrequencyAsksToTuneToItsMiddle) {
+    Load(Child(store.FixedFolder, "Пост"));
+    EXPECT_EQ(fdx.TuneFrequency, 1455500u);
+    EXPECT_EQ(fdx.TuneModulation, fdx.Modulation);
+    EXPECT_EQ(window.CodesTo(StoreWindow::Main),
+              (std::vector<uint32_t>{PostApplyFrequency, PostSelectScale}));
+}
+
+TEST_F(Loading, ClearingTheRangeTabOnlyDropsTheMarkedSpan) {
+    window.SwitchToTab(2);
+    Load(Child(store.RangeFolder, "FM"));
+    store.ClearPanel();
+    EXPECT_TRUE(fdx.ScanSlots[0].InUse);
+    EXPECT_EQ(window.selectionResets, 1);
+}
+
+TEST_F(Loading, AJobGoesIntoTheEditor) {
+    JournalItem* job = Child(store.JobFolder, "Обход");
+    Load(job);
+    EXPECT_EQ(fdx.EditLineCount, 2);
+    EXPECT_EQ(fdx.EditLines[1].DCL, "Кнопка СТОП");
+    EXPECT_EQ(fdx.EditLines[1].OBJ, 25u);
+    EXPECT_EQ(fdx.EditJobName, "Обход");
+    EXPECT_EQ(fdx.EditJob, job->As<UserJob>());
+    EXPECT_EQ(fdx.EditJobStored, 1);
+    EXPECT_EQ(fdx.WorkMode, 4);
+}
+
+TEST_F(Loading, APhonogramBecomesTheCurrentOne) {
+    JournalItem* phonogram = Child(store.PhonogramFolder, "Запись");
+    Load(phonogram);
+    ASSERT_EQ(fdx.Phonogram->Fragments.size(), 2u);
+    EXPECT_EQ(fdx.Phonogram->Fragments[1].Identifier, "второй");
+    EXPECT_EQ(fdx.Phonogram->Identifier, "Запись");
+    EXPECT_EQ(fdx.PhonogramLoaded, 1);
+    EXPECT_EQ(store.PhonogramItem, phonogram);
+    EXPECT_EQ(fdx.WorkMode, 6);
+}
+
+TEST_F(Loading, InTheJobTabAStoredItemBecomesAJournalLine) {
+    window.SwitchToTab(4);
+    JournalItem* fm = Child(store.RangeFolder, "FM");
+    Load(Child(fm, "Утро"));
+    ASSERT_EQ(fdx.SelectedCatalogEntry, &fdx.SpareCatalogEntry);
+    EXPECT_EQ(fdx.SpareCatalogEntry.Name, "FM>>Утро");
+    EXPECT_EQ(fdx.SpareCatalogEntry.Panel, 9u);
+    EXPECT_EQ(fdx.SpareCatalogEntry.Object, 8u);
+    EXPECT_FALSE(fdx.ScanSlots[0].InUse);
+    Load(fm->FirstChild());  // a text row
+    EXPECT_EQ(Messages(), Rows{"Этот элемент журнала не может быть включен в задание!"});
+}
+
+// ---- deleting
+
+class Deleting : public StandaloneStore {
+    void Prepare() override {
+        WriteRange("0001", "FM", 1000000, 1080000);
+        for (const char* extension : {".etl", ".cur", ".min", ".sum", ".max", ".obr", ".txt"})
+            Write(std::string("DP/0001/0001") + extension, {"Идентификатор=Утро"});
+        Write("DP/0001/info.txt", {"Заметки"});
+        WriteRange("0002", "Авиация", 1180000, 1370000);
+        Write("FREQ/0001/freq.cfg", {"Идентификатор=Посты", "Кол-во=1", "F=1455000"});
+        Write("FONO/01030001.cfg", {"Идентификатор=Одна", "Кол-во=1", "F=1455000"});
+        Write("FONO/01030001.wav", {"RIFF"});
+        Write("FONO/01030002.cfg",
+              {"Идентификатор=Кусками", "Кол-во=2", "File=Y", "F=1455000",
+               "F_FILE=C:\\ORVEL\\FONO\\frag1.wav", "F=4339200", "F_FILE=../outside.wav"});
+        for (const char* file :
+             {"FONO/01030002.wav", "FONO/frag1.wav", "FONO/outside.wav", "outside.wav"})
+            Write(file, {"RIFF"});
+        Write("010011.dat", {"1455000", "4339200"});
+    }
+};
+
+TEST_F(Deleting, ARangeInASlotIsInUse) {
+    window.SwitchToTab(2);
+    JournalItem* fm = Child(store.RangeFolder, "FM");
+    journal.Select(fm);
+    store.LoadItem();
+    store.DeleteItem();
+    EXPECT_EQ(Messages(), Rows{"Элемент нельзя удалить, поскольку он используется в работе "});
+    EXPECT_TRUE(Exists("DP/0001/diap.cfg"));
+    EXPECT_EQ(Child(store.RangeFolder, "FM"), fm);
+}
+
+TEST_F(Deleting, AnUnusedRangeGoesWithItsEtalonsNotesAndFolder) {
+    journal.Select(Child(store.RangeFolder, "FM"));
+    Answer({false});
+    store.DeleteItem();
+    EXPECT_TRUE(Exists("DP/0001/diap.cfg"));  // not confirmed
+    Answer({true});
+    store.DeleteItem();
+    EXPECT_EQ(Messages(), (Rows{"Диапазон и все его эталоны будут удалены.Вы уверены?",
+                                "Диапазон и все его эталоны будут удалены.Вы уверены?"}));
+    EXPECT_FALSE(Exists("DP/0001"));
+    EXPECT_EQ(Names(store.RangeFolder), Rows{"Авиация"});
+    EXPECT_EQ(journal.Selected(), store.RangeFolder);
+    EXPECT_EQ(fdx.SelectedRange, store.DefaultRange);
+}
+
+TEST_F(Deleting, TheWorkingBankIsInUse) {
+    journal.Select(Child(store.BankFolder, "Посты"));
+    store.LoadItem();
+    store.DeleteItem();
+    EXPECT_EQ(Messages(), Rows{"Элемент нельзя удалить, поскольку он используется в работе "});
+    EXPECT_TRUE(Exists("FREQ/0001/freq.cfg"));
+}
+
+TEST_F(Deleting, APhonogramTakesTheSoundFilesItsFileFlagNames) {
+    journal.Select(Child(store.PhonogramFolder, "Одна"));
+    store.DeleteItem();
+    EXPECT_FALSE(Exists("FONO/01030001.wav"));
+    EXPECT_FALSE(Exists("FONO/01030001.cfg"));
+
+    // Each fragment has its own file; only files of FONO are ever removed.
+    journal.Select(Child(store.PhonogramFolder, "Кусками"));
+    store.DeleteItem();
+    EXPECT_FALSE(Exists("FONO/frag1.wav"));
+    EXPECT_FALSE(Exists("FONO/outside.wav"));
+    EXPECT_TRUE(Exists("outside.wav"));
+    EXPECT_TRUE(Exists("FONO/01030002.wav"));
+    EXPECT_FALSE(Exists("FONO/01030002.cfg"));
+    EXPECT_EQ(Messages(), (Rows{"Фонограмма  будет удалена.Вы уверены?",
+                                "Фонограмма  будет удалена.Вы уверены?"}));
+}
+
+TEST_F(Deleting, AStoredFrequencyGoesWithoutAQuestionAndTheHistoryIsRewritten) {
+    journal.Select(store.FrequencyFieldEntry->FirstChild());
+    store.DeleteItem();
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Names(store.FrequencyFieldEntry), Rows{"433.9200"});
+    EXPECT_EQ(Read("010011.dat"), "4339200\r\n");
+
+    for (JournalItem* item : {store.RangeFolder, store.FrequencyFieldEntry}) {
+        journal.Select(item);
+        store.DeleteItem();
+    }
+    EXPECT_EQ(Messages(), (Rows{"Данный элемент удалить нельзя", "Данный элемент удалить нельзя"}));
+}
+
+// ---- clearing and the notes file
+
+class NotesFile : public StandaloneStore {
+    void Prepare() override { WriteBytes("INFO/info.txt", std::string(600000, 'x')); }
+};
+
+TEST_F(NotesFile, ANotesFileTooLargeToShowIsNeverSavedOver) {
+    window.SwitchToTab(5);
+    journal.Select(store.RootItem);
+    window.posted.clear();
+    store.SaveItem();
+    EXPECT_EQ(Messages(), Rows{"Текст запрещено модифицировать"});
+    EXPECT_TRUE(window.posted.empty());
+    EXPECT_EQ(Read("INFO/info.txt").size(), 600000u);
+}
+
+class JobSaving : public StandaloneStore {
+    // The runs of a job deleted earlier are still in its folder.
+    void Prepare() override { Write("JOB/0001/0001.run", {"Идентификатор=Старый запуск"}); }
+};
+
+TEST_F(JobSaving, ANewJobNeverMeetsTheLeftoversOfADeletedOne) {
+    window.SwitchToTab(4);
+    fdx.EditLines[0].DCL = "Кнопка ПУСК";
+    fdx.EditLines[0].TAB = 10;
+    fdx.EditLines[0].OBJ = 17;
+    fdx.EditLineCount = 1;
+    store.SaveItem();
+    EXPECT_EQ(Names(store.JobFolder), Rows{"Задание N 2"});
+    EXPECT_TRUE(Exists("JOB/0002/job.cfg"));
+    EXPECT_EQ(fdx.EditJobStored, 1);
+    ASSERT_EQ(fdx.Jobs.size(), 1u);
+
+    store.SaveItem();  // stored and unchanged
+    EXPECT_EQ(Messages(), Rows{"Нет информации для записи"});
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+// The main window with the emulated IC-PCR1000 on COM1, end to end: the start-up connects to
+// the set (switched off, at its power-up speed) and moves it to 38400 baud; a start-up job
+// scans a stored range and journals the signal; a scale scan with the band scope fills the
+// level scale 32 cells a step.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+
+#include "emulators/pcr/pcr1000_emulator.h"
+#include "receivers/icom/pcr1000/pcr1000.h"
+#include "tests/app/window_fixture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The set at COM1 is off and says so; a carrier at 100.5 MHz.
+class PcrOnAir : public window_test::OnAir<emulators::Pcr1000Emulator> {
+  protected:
+    PcrOnAir() : OnAir(window_test::WithCarrier(20, 100'500'000, 200)) {
+        emulator.SetOffReportInterval(20ms);
+    }
+    std::string Ini() const override { return "COM=1\r\nSPEED=6\r\nRECV=6\r\n"; }
+    IC1000* Panel() const { return dynamic_cast<IC1000*>(orvel.receiver.Panel()); }
+};
+
+class PcrUnattendedStart : public PcrOnAir {
+  protected:
+    std::string Ini() const override { return PcrOnAir::Ini() + "AUTOEXEC=0002\r\n"; }
+    void Prepare() override { WriteUnattendedScan(); }
+};
+
+TEST_F(PcrUnattendedStart, TheStartUpConnectsAndTheAutoexecJobJournalsTheSignal) {
+    ASSERT_TRUE(
+        RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }, 60'000));
+    EXPECT_EQ(ScanNotes().substr(0, 20), "07/03/2001 09:05:30 ");
+    EXPECT_NE(ScanNotes().find("Появление сигнала 100.5100"), std::string::npos) << ScanNotes();
+    ASSERT_NE(Panel(), nullptr);
+    EXPECT_FALSE(Panel()->Busy);
+    EXPECT_TRUE(emulator.State().powerOn);
+    EXPECT_EQ(emulator.State().lineSpeed, 38400u);
+    EXPECT_EQ(orvel.comm.BaudRate, 38400u);
+    EXPECT_EQ(orvel.ScanSlots[0].Identifier, "Эфир");
+    EXPECT_EQ(orvel.RunningMode, 2);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(PcrOnAir, AScaleScanWithTheBandScopeStepsTwoHundredKilohertzAndFillsTheScale) {
+    ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 30'000));
+    IC1000* panel = Panel();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_FALSE(panel->Busy);
+    panel->fast->SetChecked(true);
+    panel->fast->Raise(ui::EventId::Click);
+    ASSERT_EQ(orvel.PcrScope, 1);
+
+    orvel.Frequency = 1'000'000;
+    orvel.SwitchToTab(0);
+    emulator.ClearReceivedLines();
+    orvel.scan.StartStopScan();
+    ASSERT_TRUE(orvel.Running);
+    ASSERT_TRUE(RunUntil([&] { return orvel.Frequency >= 1'010'000; }, 60'000));
+    orvel.scan.StartStopScan();
+    ui::ServeFor(500);
+
+    const auto heard = emulator.ReceivedLines();
+    const auto at = [&](const std::string& line) {
+        return std::find(heard.begin(), heard.end(), line) - heard.begin();
+    };
+    // The lock stops the sweep and starts the scan's: 32 cells 10 kHz apart.
+    EXPECT_LT(at(PcrBandScope::kStopLine), at(PcrBandScope::kScanStartLine));
+    EXPECT_LT(at("K00100200000060400"), std::ptrdiff_t(heard.size()));
+    EXPECT_LT(at("K00100400000060400"), std::ptrdiff_t(heard.size()));
+    EXPECT_EQ(at("K00100010000060400"), std::ptrdiff_t(heard.size()));  // no 10 kHz steps
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), "I1?"), 0);
+    // The carrier's cell and the noise beside it, filled by the band scope.
+    EXPECT_EQ(panel->Scale.Cell(10'050), 200);
+    EXPECT_EQ(panel->Scale.Cell(10'040), 20);
+    EXPECT_EQ(panel->Scale.Cell(10'060), 20);
+    // The unlock starts the picture's sweep again.
+    const auto lastSweep = std::find_if(heard.rbegin(), heard.rend(), [](const std::string& line) {
+        return line.starts_with("ME");
+    });
+    ASSERT_NE(lastSweep, heard.rend());
+    EXPECT_NE(*lastSweep, PcrBandScope::kStopLine);
+    EXPECT_NE(*lastSweep, PcrBandScope::kScanStartLine);
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// The range window while a range scan of the emulated IC-R8500 runs: its cursor walks with the
+// scan, the columns it leaves show what was measured, and the carrier stands out.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/orvel_windows.h"
+#include "tests/app/window_fixture.h"
+
+namespace {
+
+using window_test::kMHz;
+using window_test::ScanOnAir;
+using window_test::WithCarrier;
+
+constexpr uint32_t k100MHz = 100 * kMHz;
+constexpr uint32_t k10kHz = 100;
+
+class RangeWindowOnAir : public ScanOnAir {
+  protected:
+    diap& Window() { return orvel.windows->range; }
+    // Loads the range into slot 0 as the journal does and lets the window lay it out.
+    Bank& LoadShown(UserDp& range) {
+        Bank& slot = Load(0, range);
+        orvel.SlotIndex = 0;
+        PostPrivateMessage(&Window(), PostItemLoaded);
+        EXPECT_TRUE(RunUntil([&] { return slot.PointCount > 0; }));
+        orvel.SwitchToTab(2);
+        ui::ServePending();
+        return slot;
+    }
+    // Pixels of the curves' colours in picture column x of the window's off-screen picture.
+    int CurvePixels(int x) {
+        const RangeView& view = Window().View();
+        int pixels = 0;
+        for (int y = view.Height() - 149; y <= view.Baseline(); ++y)
+            if (view.Picture().Pixel(x, y) == range_colors::kMainCurve) ++pixels;
+        return pixels;
+    }
+    // The column of the shared picture holding the range window's cursor; -1 when none.
+    int SharedCursorColumn() {
+        const ui::Rect r = Window().PictureRect();
+        const int y = r.y + r.height - 149;
+        for (int x = 0; x < r.width; ++x)
+            if (orvel.windows->picture.Pixel(r.x + x, y) == range_colors::kCursorTop) return x;
+        return -1;
+    }
+};
+
+TEST_F(RangeWindowOnAir, TheCursorWalksWithTheScanAndTheColumnsFillBehindIt) {
+    emulator.SetSignalPlan(WithCarrier(20, 100'500'000, 200));
+    // 100.00 .. 100.99 MHz: one column per point, the carrier in column 50.
+    UserDp& range = MakeRange(k100MHz, k100MHz + 99 * k10kHz, k10kHz);
+    Bank& slot = LoadShown(range);
+    ASSERT_FALSE(slot.Scrolls);
+
+    std::vector<int> cursor;  // the shared picture's cursor column at every step
+    int carrierAtPoint70 = -1, aheadAtPoint70 = -1;
+    hooks[PostRangeScanStep] = [&] {
+        cursor.push_back(SharedCursorColumn());
+        if (slot.ScanPoint == k100MHz + 70 * k10kHz) {
+            carrierAtPoint70 = CurvePixels(50);
+            aheadAtPoint70 = CurvePixels(90);
+        }
+    };
+    orvel.StartButton();
+    ASSERT_TRUE(orvel.Running);
+    ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+
+    // Step by step the cursor stood on the point to be measured next.
+    ASSERT_GE(cursor.size(), 99u);
+    for (std::size_t i = 1; i < 99; ++i) EXPECT_EQ(cursor[i], int(i)) << i;
+    // Halfway the carrier's column is up and the columns ahead are still empty.
+    EXPECT_EQ(carrierAtPoint70, 100);
+    EXPECT_EQ(aheadAtPoint70, 0);
+    // At the end every column shows its point: the noise ten pixels, the carrier a hundred.
+    EXPECT_EQ(CurvePixels(10), 10);
+    EXPECT_EQ(CurvePixels(50), 100);
+    EXPECT_EQ(CurvePixels(98), 10);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(RangeWindowOnAir, WithSpyTheWindowScrollsAlongWithTheScan) {
+    orvel.OptSpy = 1;
+    emulator.SetSignalPlan(WithCarrier(20, 103'000'000, 200));
+    // 100 .. 104 MHz: more points than the picture has columns.
+    UserDp& range = MakeRange(k100MHz, 104 * kMHz, k10kHz);
+    Bank& slot = LoadShown(range);
+    ASSERT_TRUE(slot.Scrolls);
+    bool shownAlong = true;
+    bool barFree = false;  // the operator's scroll bar was enabled while the scan ran
+    hooks[PostRangeScanStep] = [&] {
+        // Whatever the scan measures next lies in view.
+        if (slot.ScanPoint < slot.VisibleLow || slot.ScanPoint > slot.VisibleHigh)
+            shownAlong = false;
+        if (Window().Busy() && Window().hs->IsEnabled()) barFree = true;
+    };
+    orvel.StartButton();
+    ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+    EXPECT_TRUE(shownAlong);
+    EXPECT_FALSE(barFree);
+    EXPECT_EQ(slot.ScrollPosition, slot.ScrollMaximum);
+    EXPECT_GT(slot.ScrollPosition, 0);
+    const int carrier = Window().View().ColumnOf(slot, 103 * kMHz);
+    ASSERT_GE(carrier, 0);
+    EXPECT_EQ(CurvePixels(carrier), 100);
+    EXPECT_EQ(CurvePixels(Window().View().ColumnOf(slot, 104 * kMHz)), 10);
+}
+
+}  // namespace

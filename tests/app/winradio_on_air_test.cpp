@@ -1,0 +1,69 @@
+// The program configured for a WiNRADiO card (type 8): with the stand-in vendor library in its
+// folder the station runs unattended from its start (the start-up job loads a stored range and
+// scans it, the card's signal is journalled); without the library it starts all the same and
+// says once that there is no receiver.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "receivers/winradio/winradio.h"
+#include "tests/app/window_fixture.h"
+#include "tests/support/wrapi_standin.h"
+
+namespace {
+
+// The program configured for a card; the card answers at once, there is no thread to wait for.
+class WinradioStation : public window_test::WindowTest {
+  protected:
+    std::string Ini() const override { return "COM=1\r\nRECV=8\r\n"; }
+    WrapiStandin card;
+};
+
+// The stand-in library in the program folder, a carrier at 100.5 MHz on the card.
+class WinradioUnattendedStart : public WinradioStation {
+  protected:
+    std::string Ini() const override { return WinradioStation::Ini() + "AUTOEXEC=0002\r\n"; }
+    void Prepare() override {
+        WrapiStandin::LinkInto(folder.path());
+        card.SetNoiseFloor(20);
+        card.AddSignal(100'500'000, 200, 10'000);
+        WriteUnattendedScan();
+    }
+};
+
+TEST_F(WinradioUnattendedStart, TheStartUpJobScansItsRangeOnTheCardAndJournalsTheSignal) {
+    ASSERT_NE(dynamic_cast<WINRADIO*>(orvel.receiver.Panel()), nullptr);
+    ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }));
+    // Journalled where the scan finds the 100.5 MHz peak passed, as with every receiver.
+    EXPECT_NE(ScanNotes().find("Появление сигнала 100.5100"), std::string::npos) << ScanNotes();
+    EXPECT_TRUE(RunUntil([&] { return !orvel.Running && !orvel.JobRunning; }));
+    // The whole range was tuned on the card, in Hz.
+    EXPECT_NE(card.Log().find(", 100990000) = 1\n"), std::string::npos);
+    EXPECT_EQ(orvel.ScanSlots[0].Identifier, "Эфир");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(WinradioStation, WithoutTheLibraryTheProgramStartsAndSaysOnceThereIsNoReceiver) {
+    EXPECT_EQ(orvel.ReceiverType, 8);
+    auto* panel = dynamic_cast<WINRADIO*>(orvel.receiver.Panel());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(orvel.tabctrl_1->Page(0), panel);
+    EXPECT_FALSE(orvel.comm.IsOpen());
+    ui::ServeFor(3000);  // the start-up connect and thirty level polls
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Ошибка инициализации приемника(нет памяти)");
+    EXPECT_EQ(orvel.Level, -1);
+
+    // A scan started anyway reads nothing and stops when asked.
+    orvel.SwitchToTab(0);
+    orvel.StartButton();
+    ui::ServeFor(1000);
+    if (orvel.Running) orvel.StartButton();
+    ui::ServeFor(500);
+    EXPECT_FALSE(orvel.Running);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(card.Log(), "");
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+// The AR5000's memory and search banks against the emulated receiver: written, read, cleared,
+// and the transfers' ends when the receiver does not answer; and the two dialogs.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "receivers/aor/ar5000/ar5000_dialogs.h"
+#include "tests/receivers/aor/ar5000/ar5000_fixture.h"
+
+namespace {
+
+using emulators::AorChannel;
+using emulators::AorSearchBank;
+using emulators::AorSettings;
+using Strings = std::vector<std::string>;
+
+Ar5000Channel Record(uint32_t frequency, char mode, int32_t filter, const std::string& label) {
+    Ar5000Channel c;
+    c.Frequency = frequency;
+    c.Mode = mode;
+    c.Filter = filter;
+    c.Label = label;
+    c.Step = 125;
+    return c;
+}
+
+int Count(const Strings& lines, const std::string& line) {
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
+    // What the receiver holds where the panel has nothing goes.
+    emulator.SetChannel(2, 50, AorChannel{156'800'000, AorSettings{}, "OLD", false, false});
+    panel.CurrentBank = 2;
+    Ar5000Channel& calls = panel.ChannelAt(2, 0);
+    calls = Record(1'455'000, 'F', 1, "CALLS");
+    calls.Skip = true;
+    calls.Attenuator = true;
+    calls.AttenuatorDb = 20;
+    Ar5000Channel& air = panel.ChannelAt(2, 7);
+    air = Record(1'275'000, 'A', 2, "Air");
+    air.Select = true;
+    panel.SearchBanks[0].Lower = 1'450'000;
+    panel.SearchBanks[0].Upper = 1'460'000;
+    panel.SearchBanks[0].Step = 125;
+    panel.WriteCurrentBank();
+
+    const AorChannel written = emulator.Channel(2, 0);
+    EXPECT_EQ(written.frequencyHz, 145'500'000u);
+    EXPECT_EQ(written.label, "   CALLS");
+    EXPECT_EQ(written.settings.mode, '0');
+    EXPECT_EQ(written.settings.bandwidth, '2');
+    EXPECT_EQ(written.settings.attenuator, '2');
+    EXPECT_EQ(written.settings.stepHz, 12'500u);
+    EXPECT_TRUE(written.skip);
+    EXPECT_FALSE(written.select);
+    const AorChannel second = emulator.Channel(2, 7);
+    EXPECT_EQ(second.settings.mode, '1');
+    EXPECT_EQ(second.settings.bandwidth, '4');
+    EXPECT_TRUE(second.select);
+    EXPECT_EQ(second.label, "     Air");
+    EXPECT_TRUE(emulator.Channel(2, 50).Empty());
+    EXPECT_EQ(emulator.SearchBank(0).lowerHz, 145'000'000u);
+
+    const Strings lines = Lines();
+    EXPECT_EQ(LinesFrom("MX200").at(0), "MX200 RF145500000 AU0 ST12500 MD0 BW2 MP1 TM   CALLS");
+    const auto clear = std::find(lines.begin(), lines.end(), "MR250");
+    ASSERT_NE(clear, lines.end());
+    EXPECT_EQ(*(clear + 1), "MQ50");
+    EXPECT_EQ(lines.back(), "VA");
+    EXPECT_EQ(main.Count(PostScanStartedByPanel), 1);
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+    EXPECT_EQ(main.Count(PostScanStoppedByPanel), 1);
+    EXPECT_FALSE(panel.PanelBusy);
+}
+
+TEST_F(Ar5000OnAir, ReadingAllBanksTakesTheReceiversMemoryAndItsSearchBanks) {
+    emulator.SetChannel(
+        0, 2, AorChannel{145'500'000, AorSettings{12'500, '0', '5', '1'}, "NARROW W", true, true});
+    emulator.SetChannel(
+        0, 4, AorChannel{127'500'000, AorSettings{25'000, '1', '2', 'F'}, "  TOWER", false, false});
+    emulator.SetChannel(9, 99, AorChannel{2'600'000'000, AorSettings{}, "", false, false});
+    emulator.SetSearchBank(
+        19, AorSearchBank{118'000'000, 137'000'000, AorSettings{25'000, '1', '3', '0'}, "AIR"});
+    // What the panel had where the receiver has nothing goes; a bank the receiver does not
+    // answer for is not asked here.
+    panel.ChannelAt(0, 3) = Record(1'000'000, 'F', 0, "GONE");
+    panel.SearchBanks[4].Lower = panel.SearchBanks[4].Upper = 1'000'000;
+    panel.WholeMemory = true;
+    Operate(panel.cb_2, ui::EventId::Click);
+
+    EXPECT_TRUE(panel.ChannelAt(0, 3).Empty());
+    const Ar5000Channel& narrow = panel.ChannelAt(0, 2);
+    EXPECT_EQ(narrow.Frequency, 1'455'000u);
+    EXPECT_EQ(narrow.Mode, 'W');
+    EXPECT_EQ(narrow.Filter, 1);
+    EXPECT_EQ(narrow.Label, "NARROW W");
+    EXPECT_TRUE(narrow.Select);
+    EXPECT_TRUE(narrow.Skip);
+    EXPECT_TRUE(narrow.Attenuator);
+    EXPECT_EQ(narrow.AttenuatorDb, 10u);
+    EXPECT_EQ(narrow.Level, 127);
+    const Ar5000Channel& tower = panel.ChannelAt(0, 4);
+    EXPECT_EQ(tower.Mode, 'A');
+    EXPECT_EQ(tower.Filter, 1);
+    EXPECT_EQ(tower.Label, "TOWER");
+    EXPECT_EQ(tower.Step, 250u);
+    EXPECT_EQ(tower.AttenuatorDb, 255u);
+    EXPECT_EQ(panel.ChannelAt(9, 99).Frequency, AR5000::kUpperLimit);
+    EXPECT_EQ(panel.SearchBanks[19].Lower, 1'180'000u);
+    EXPECT_EQ(panel.SearchBanks[19].Upper, 1'370'000u);
+    EXPECT_EQ(panel.SearchBanks[19].Label, "AIR");
+    EXPECT_TRUE(panel.SearchBanks[4].Empty());
+
+    const Strings lines = Lines();
+    for (const char* line : {"MR000", "MR999", "SR00", "SR19"})
+        EXPECT_EQ(Count(lines, line), 1) << line;
+    EXPECT_EQ(Count(lines, "LC0"), 1);
+    EXPECT_EQ(lines.front(), "LM");  // the receiver is there
+}
+
+TEST_F(Ar5000OnAir, ClearingTheWholeMemoryWithDirectWritingClearsTheReceiversBanks) {
+    emulator.SetChannel(4, 4, AorChannel{145'500'000, AorSettings{}, "", false, false});
+    panel.ChannelAt(7, 1) = Record(1'455'000, 'F', 0, "");
+    panel.DirectWrite = panel.WholeMemory = true;
+    panel.ClearBanks();
+    const Strings lines = Lines();
+    for (int bank = 0; bank < 10; ++bank)
+        EXPECT_EQ(Count(lines, "MQ%%" + std::to_string(bank)), 1) << bank;
+    EXPECT_TRUE(emulator.Channel(4, 4).Empty());
+    EXPECT_TRUE(panel.ChannelAt(7, 1).Empty());
+}
+
+TEST_F(Ar5000OnAir, ATransferStoppedByASilentReceiverStillEndsAndUnlocks) {
+    emulator.SetSilent(true);
+    JobStr line;
+    state.JobLine = &line;
+    state.JobRunning = 1;
+    panel.ReadCurrentBank();
+    EXPECT_EQ(line.Message, "Ошибка обращения к приемнику(выключен)");
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+    EXPECT_EQ(main.Count(PostShowWait), 1);
+    EXPECT_EQ(main.Count(PostScanStoppedByPanel), 1);
+    EXPECT_FALSE(panel.PanelBusy);
+    EXPECT_EQ(Lines(), (Strings{"LM"}));
+    state.JobLine = nullptr;
+}
+
+// A search bank the receiver does not answer for keeps what the panel has; only the
+// receiver saying it is empty clears it.
+TEST_F(Ar5000OnAir, ASearchBankIsClearedOnlyByAnEmptyAnswer) {
+    panel.SearchBanks[3].Lower = panel.SearchBanks[3].Upper = 1'000'000;
+    emulator.SetSilent(true);
+    EXPECT_FALSE(panel.ReadSearchBank(3));
+    EXPECT_EQ(panel.SearchBanks[3].Lower, 1'000'000u);
+    emulator.SetSilent(false);
+    EXPECT_TRUE(panel.ReadSearchBank(3));
+    EXPECT_TRUE(panel.SearchBanks[3].Empty());
+}
+
+TEST_F(Ar5000OnAir, ADirectEditOfAChannelGoesIntoTheReceiver) {
+    emulator.SetChannel(0, 0, AorChannel{145'500'000, AorSettings{}, "BEFORE", false, false});
+    panel.DirectWrite = true;
+    Operate(panel.comment, ui::EventId::Change, 0, "AFTERWARDS");
+    EXPECT_EQ(emulator.Channel(0, 0).label, "AFTERWAR");
+    EXPECT_EQ(panel.ChannelAt(0, 0).Frequency, 1'455'000u);
+    EXPECT_EQ(panel.lv_1->Cell(0, 5), "AFTERWAR");
+
+    // Without direct writing only the panel's copy changes.
+    panel.DirectWrite = false;
+    emulator.ClearReceivedLines();
+    Operate(panel.textb_1, ui::EventId::Change, 0, "433,92");
+    EXPECT_EQ(panel.ChannelAt(0, 0).Frequency, 4'339'200u);
+    EXPECT_TRUE(Lines().empty());
+    // Below the receiver's range the channel keeps its frequency; 0 switches it off.
+    Operate(panel.textb_1, ui::EventId::Change, 0, "0.005");
+    EXPECT_EQ(panel.ChannelAt(0, 0).Frequency, 4'339'200u);
+    Operate(panel.textb_1, ui::EventId::Change, 0, "0");
+    EXPECT_TRUE(panel.ChannelAt(0, 0).Empty());
+    EXPECT_EQ(panel.lv_1->Cell(0, 0), "выкл");
+}
+
+TEST_F(Ar5000OnAir, TheScanModeDialogSendsTheBankLinksOfTheScanKind) {
+    Operate(panel.pictbttn_6, ui::EventId::Click);
+    ASSERT_TRUE(ServeUntil([&] { return panel.ScanDialog() && panel.ScanDialog()->HasWindow(); }));
+    RAR5000& dialog = *panel.ScanDialog();
+    dialog.bankscan->SetChecked(true);
+    Operate(dialog.bankscan, ui::EventId::Click);
+    EXPECT_EQ(panel.ScanSettings.kind, Ar5000ScanSettings::Kind::MemoryBanks);
+    for (const int bank : {0, 3}) {
+        dialog.memoryBoxes[static_cast<std::size_t>(bank)]->SetChecked(true);
+        Operate(dialog.memoryBoxes[static_cast<std::size_t>(bank)], ui::EventId::Click);
+    }
+    const Strings lines = Lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(Strings(lines.end() - 2, lines.end()), (Strings{"BM%%", "BM0 3 "}));
+    EXPECT_EQ(emulator.State().memoryLinks[3], true);
+    EXPECT_EQ(panel.ScanSettings.MemoryLinks, "0 3 ");
+
+    // Thresholds go to the scan of the kind chosen.
+    Operate(dialog.value, ui::EventId::Change, 4);
+    EXPECT_EQ(Lines().back(), "XB064");
+}
+
+TEST_F(Ar5000OnAir, TheExtraFunctionsDialogShowsTheReceiversSettingsAndSendsEachChange) {
+    ASSERT_TRUE(panel.SendSetting("CW5"));
+    RunJob(738);
+    ASSERT_TRUE(
+        ServeUntil([&] { return panel.ExtraDialog() && panel.ExtraDialog()->HasWindow(); }));
+    PAR5000& dialog = *panel.ExtraDialog();
+    EXPECT_EQ(dialog.cw_pitch->SelectedIndex(), 5);
+    emulator.ClearReceivedLines();
+    Operate(dialog.cw_pitch, ui::EventId::Select, 2);
+    EXPECT_EQ(panel.Link.CommandLine, "CW2\r\n\r\n");
+    EXPECT_EQ(Lines(), (Strings{"CW2", ""}));
+    EXPECT_EQ(emulator.State().cwPitch, '2');
+
+    // A narrow choice is taken back by a second click.
+    dialog.Wnar->SetChecked(true);
+    Operate(dialog.Wnar, ui::EventId::Click);
+    EXPECT_TRUE(panel.Wnar);
+    Operate(dialog.Wnar, ui::EventId::Click);
+    EXPECT_FALSE(panel.Wnar);
+    EXPECT_FALSE(dialog.Wnar->IsChecked());
+}
+
+}  // namespace
