@@ -462,6 +462,15 @@ bool ORVEL::OnClose(ui::EventData& e) {
     return false;
 }
 
+// The wait window over the main window: the panels ask for it by code, the scan engine and the
+// item store through their hosts.
+void ORVEL::ShowWait(bool shown) {
+    if (shown)
+        wait.Create(this);
+    else
+        wait.Destroy();
+}
+
 // The main window's share of the message bus; codes are ignored outside the time the
 // program is up.
 void ORVEL::OnUserEvent(uint32_t code) {
@@ -479,10 +488,10 @@ void ORVEL::OnUserEvent(uint32_t code) {
             PostPrivateMessage(subWindows.freq, PostItemLoaded);
             break;
         case PostShowWait:
-            wait.Create(this);
+            ShowWait(true);
             break;
         case PostHideWait:
-            wait.Destroy();
+            ShowWait(false);
             break;
         case PostRangeFromSelection:
             store.MakeRangeFromSlot();

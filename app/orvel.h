@@ -3,9 +3,10 @@
 // eight-page tab control, the bottom bar with start, pause, frequency, step, modulation
 // buttons and level bar, and the status bar. Its FDX part is the program state.
 //
-// It keeps the window, its controls, the journal, the start-up and the shutdown, and wires the
-// parts that do the work: the receiver dispatch (`receiver`), the scan engine (`scan`) and
-// the job executor (`jobs`). Its User event hands each code to the part it belongs to.
+// It keeps the window, its controls, the start-up and the shutdown, and wires the parts that do
+// the work: the receiver dispatch (`receiver`), the status line (`statusLine`), the scan engine
+// (`scan`), the job executor (`jobs`), the item store with the journal (`store`) and the windows
+// of the tab pages (`windows`). Its User event hands each code to the part it belongs to.
 
 #include <array>
 #include <ctime>
@@ -23,13 +24,13 @@
 #include "app/scan_engine.h"
 #include "app/status_line.h"
 #include "app/sub_windows.h"
-#include "windows/wait.h"
 #include "receivers/comm.h"
 #include "state/fdx.h"
 #include "state/user_fono.h"
 #include "ui/controls.h"
 #include "ui/post.h"
 #include "ui/timer.h"
+#include "windows/wait.h"
 
 class OrvelLinks;
 class OrvelWindows;
@@ -95,7 +96,8 @@ class ORVEL : public ui::Form, public FDX {
     int32_t CreatedPanelType = 0;
     // Where the windows that take a tab page place themselves, in the main window.
     ui::Rect PageOrigin;
-    Wait wait;  // shown around long receiver transfers
+    Wait wait;  // shown around long receiver transfers and loads
+    void ShowWait(bool shown);
     Comm comm;  // the serial link to the receiver; FDX::Port points here
     // The calendar clock of the timer, the bank series, the journal lines and the job lines;
     // empty: the system's. Tests set it.
@@ -144,7 +146,7 @@ class ORVEL : public ui::Form, public FDX {
     bool PortLost = false;
     int32_t ReopenCountdown = 0;  // seconds to the next try
 
-    // --- Journal, controls, stored items
+    // --- Journal, stored items, controls
     // The journal of stored items, mirrored by `op` through journalTree. The item store builds
     // and keeps it and does all that is done to stored items; what it asks of the main window
     // goes through storeHost_ (orvel_store_host.cpp).
@@ -189,7 +191,7 @@ class ORVEL : public ui::Form, public FDX {
   private:
     void WireJournalAndControls();
     std::vector<std::unique_ptr<ui::EventTable>> controlEvents_;
-    // --- (end of journal, controls, stored items)
+    // --- (end of journal, stored items, controls)
 
   public:
     // --- Receiver panel: made by the panel registry at start-up for the configured type.

@@ -46,10 +46,7 @@ void OrvelLinks::ShowStartLabel() {
 }
 
 void OrvelLinks::ShowWait(bool shown) {
-    if (shown)
-        w_.wait.Create(&w_);
-    else
-        w_.wait.Destroy();
+    w_.ShowWait(shown);
 }
 
 void OrvelLinks::DrawRangeScale() {

@@ -77,10 +77,7 @@ void OrvelStoreHost::ShowSectionPanel(uint32_t section) {
 }
 
 void OrvelStoreHost::ShowWait(bool shown) {
-    if (shown)
-        orvel_.wait.Create(&orvel_);
-    else
-        orvel_.wait.Destroy();
+    orvel_.ShowWait(shown);
 }
 
 int32_t OrvelStoreHost::ModeParameter(char letter) {

@@ -27,7 +27,8 @@ TEST_F(Ar5000UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
     auto* panel = dynamic_cast<AR5000*>(orvel.receiver.Panel());
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(orvel.FreqHigh, AR5000::kUpperLimit);
-    ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }));
+    ASSERT_TRUE(
+        RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }));
     EXPECT_EQ(ScanNotes().substr(0, 20), "07/03/2001 09:05:30 ");
     EXPECT_NE(ScanNotes().find("Появление сигнала 100.5100"), std::string::npos) << ScanNotes();
     EXPECT_EQ(orvel.ScanSlots[0].Identifier, "Эфир");

@@ -35,7 +35,8 @@ class UnattendedStart : public ScanOnAir, public ::testing::WithParamInterface<S
 };
 
 TEST_P(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
-    ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }));
+    ASSERT_TRUE(
+        RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }));
     EXPECT_EQ(ScanNotes().substr(0, 20), "07/03/2001 09:05:30 ");
     EXPECT_NE(ScanNotes().find("Появление сигнала 100.5100"), std::string::npos);
 

@@ -33,8 +33,8 @@ class PcrUnattendedStart : public PcrOnAir {
 };
 
 TEST_F(PcrUnattendedStart, TheStartUpConnectsAndTheAutoexecJobJournalsTheSignal) {
-    ASSERT_TRUE(
-        RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }, 60'000));
+    ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; },
+                         60'000));
     EXPECT_EQ(ScanNotes().substr(0, 20), "07/03/2001 09:05:30 ");
     EXPECT_NE(ScanNotes().find("Появление сигнала 100.5100"), std::string::npos) << ScanNotes();
     ASSERT_NE(Panel(), nullptr);

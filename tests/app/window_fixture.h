@@ -1,10 +1,11 @@
 #pragma once
 // The one fixture of the window, scan and job tests: the main window started on a program
-// folder a test fills first (StoredFiles), on virtual time, with every message box scripted, the clock that
-// stamps stored files fixed and the calendar clock the test's own. ScanOnAir adds the emulated
-// IC-R8500 on COM1: the real start-up, serial layer, panel and receiver over a pseudo-terminal;
-// its replies arrive during real idle slices of the waits while virtual time stands still, so
-// hold times and time-outs pass without real waiting.
+// folder a test fills first (StoredFiles), on virtual time, with every message box scripted, the
+// clock that stamps stored files fixed and the calendar clock the test's own. OnAir adds an
+// emulated receiver on COM1, ScanOnAir a CI-V set (the IC-R8500 unless a test names another):
+// the real start-up, serial layer, panel and receiver over a pseudo-terminal; its replies
+// arrive during real idle slices of the waits while virtual time stands still, so hold times
+// and time-outs pass without real waiting.
 
 #include <gtest/gtest.h>
 

@@ -34,7 +34,8 @@ class WinradioUnattendedStart : public WinradioStation {
 
 TEST_F(WinradioUnattendedStart, TheStartUpJobScansItsRangeOnTheCardAndJournalsTheSignal) {
     ASSERT_NE(dynamic_cast<WINRADIO*>(orvel.receiver.Panel()), nullptr);
-    ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }));
+    ASSERT_TRUE(
+        RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }));
     // Journalled where the scan finds the 100.5 MHz peak passed, as with every receiver.
     EXPECT_NE(ScanNotes().find("Появление сигнала 100.5100"), std::string::npos) << ScanNotes();
     EXPECT_TRUE(RunUntil([&] { return !orvel.Running && !orvel.JobRunning; }));
