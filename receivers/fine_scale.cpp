@@ -17,6 +17,7 @@ constexpr ui::Color kGreen = 0x00c000;
 constexpr ui::Color kYellow = 0xffff00;
 constexpr ui::Color kRed = 0xff0000;
 constexpr ui::Color kMarked = 0x000080;
+constexpr ui::Color kScaleItem = 0x00ffff;
 constexpr int64_t kOverviewUnit = 50000;  // 5 MHz a pixel of the overview strip
 constexpr int kBaseAboveBottom = 19;      // the page's base line above its bottom
 
@@ -310,6 +311,20 @@ void FineScale::Draw(ui::Painter& p) {
         if (value >= bar) p.Line(x, base, x, base - value / bar, kGreen);
     }
     p.Line(0, base, w - 1, base, kSilver);
+
+    // Stored fixed frequencies on the page: two lines 16 and 17 pixels above the bottom from
+    // their first to their last column. They are held in ascending order of their start.
+    if (look_.markScaleItems) {
+        for (const UserSc* item : s.Scales) {
+            if (item == nullptr) continue;
+            if (columnOf(item->StartFrequency) >= w) break;
+            if (int64_t{item->EndFrequency} < position) continue;
+            const int x1 = int(std::max<int64_t>(columnOf(item->StartFrequency), 0));
+            const int x2 = int(std::min<int64_t>(columnOf(item->EndFrequency), w - 1));
+            p.Line(x1, h - 16, x2, h - 16, kScaleItem);
+            p.Line(x1, h - 17, x2, h - 17, kScaleItem);
+        }
+    }
 
     // The cursor: yellow up to the level, red above it.
     const int64_t cursor = columnOf(s.Frequency);

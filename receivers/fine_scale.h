@@ -36,6 +36,9 @@ struct FineScaleLook {
     // given the panel and the height of the scale's picture: the peak's frequency, -1 when
     // there is none. None: the level scale's rule (LevelScale::FindPeak).
     int64_t (*findPeak)(const ReceiverPanel& panel, bool right, int pictureHeight) = nullptr;
+    // The stored fixed frequencies (FDX::Scales) that lie on the page are marked under the
+    // bars, so the operator sees where the next fixed-frequency jump goes.
+    bool markScaleItems = false;
 };
 
 class FineScale {

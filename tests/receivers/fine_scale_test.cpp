@@ -5,6 +5,7 @@
 
 #include "receivers/panel.h"
 #include "state/fdx.h"
+#include "state/user_sc.h"
 #include "ui/canvas.h"
 
 namespace {
@@ -54,6 +55,40 @@ TEST_P(FineScaleLooks, BarsRiseByTheModelsDivisorBelowItsOverviewStrip) {
     // Over the strip the mouse points at 5 MHz a pixel, below it at a column of the page.
     EXPECT_EQ(fine.FrequencyAt(10, look.overviewHeight - 1), 500'000);
     EXPECT_EQ(fine.FrequencyAt(10, look.overviewHeight), 1'451'000);
+}
+
+// The stored fixed frequencies on the page are marked under the bars when the look asks:
+// from their first to their last column, clipped to the page, the walk ending at the first
+// that starts beyond it.
+TEST(FineScaleMarks, StoredFixedFrequenciesOnThePageAreUnderlinedWhenTheLookAsks) {
+    FDX state;
+    BarePanel panel{state};
+    panel.LowerLimit = 1000;
+    panel.UpperLimit = 20'000'000;
+    panel.Scale.Allocate(panel.UpperLimit);
+    panel.ViewStep = 100;
+    panel.ViewPosition = 1'450'000;
+    UserSc before, on, beyond;
+    before.StartFrequency = 1'440'000, before.EndFrequency = 1'451'000;  // columns ..10
+    on.StartFrequency = 1'455'000, on.EndFrequency = 1'456'000;          // columns 50..60
+    beyond.StartFrequency = 1'480'000, beyond.EndFrequency = 1'481'000;  // past column 199
+    state.Scales = {&before, &on, &beyond};
+    constexpr ui::Color kCyan = 0x00ffff;
+    for (const bool marks : {false, true}) {
+        FineScale fine(panel, FineScaleLook{.overviewHeight = 12,
+                                            .barDivisor = 8,
+                                            .viewSteps = kSteps,
+                                            .markScaleItems = marks});
+        ui::Picture picture(200, 120);
+        fine.Draw(picture.Draw());
+        for (const int row : {120 - 16, 120 - 17}) {
+            for (const int x : {0, 10, 50, 60})
+                EXPECT_EQ(picture.Pixel(x, row) == kCyan, marks) << x << "," << row;
+            for (const int x : {11, 49, 61, 199}) EXPECT_NE(picture.Pixel(x, row), kCyan) << x;
+        }
+        EXPECT_NE(picture.Pixel(10, 120 - 15), kCyan);
+        EXPECT_NE(picture.Pixel(10, 120 - 18), kCyan);
+    }
 }
 
 // The IC-R8500's look, and the IC-R10's with a taller strip and bars four times as high.

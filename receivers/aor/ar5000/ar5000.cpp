@@ -26,7 +26,8 @@ constexpr ViewStepEntry kViewSteps[] = {
     {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
 };
 // clang-format on
-constexpr FineScaleLook kFineScale{.overviewHeight = 12, .barDivisor = 8, .viewSteps = kViewSteps};
+constexpr FineScaleLook kFineScale{
+    .overviewHeight = 12, .barDivisor = 8, .viewSteps = kViewSteps, .markScaleItems = true};
 
 // One step of the squelch, volume and threshold sliders is 16 level units.
 constexpr int kSliderUnit = 16;

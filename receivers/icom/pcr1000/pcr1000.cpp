@@ -66,8 +66,11 @@ int64_t NextPeak(const ReceiverPanel& panel, bool right, int pictureHeight) {
                             span / 200, pictureHeight / 20);
 }
 
-constexpr FineScaleLook kFineScale{
-    .overviewHeight = 12, .barDivisor = 8, .viewSteps = kViewSteps, .findPeak = NextPeak};
+constexpr FineScaleLook kFineScale{.overviewHeight = 12,
+                                   .barDivisor = 8,
+                                   .viewSteps = kViewSteps,
+                                   .findPeak = NextPeak,
+                                   .markScaleItems = true};
 
 // The band-scope step list, as PcrBandScope::kSteps, in kHz: a step typed into it is read in
 // kHz too.
