@@ -169,6 +169,10 @@ void ORVEL::OnPostedCode(uint32_t code) {
             break;
 
         // --- Bank and channel list, detailed study
+        case PostOpenHfreq:
+        case PostHfreqClosed:
+            ServeChannelList(code);
+            break;
         case PostBankRefreshDisplay:
             if (HfreqOpen) PostPrivateMessage(auxWindows.hfreq, PostRefreshDisplay);
             break;

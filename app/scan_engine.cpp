@@ -336,6 +336,7 @@ bool ORVEL::StartBankScan() {
         return false;
     }
     MeasurementCount = 0;
+    BankSampleIndex = BankChartFirst = 0;  // the bank window shows the new series from its start
     Paused = 0;
     SkipWarningArmed = 1;
     MeasurementsUnsaved = 1;
@@ -380,6 +381,7 @@ bool ORVEL::StartBankScan() {
     BankScanStart = CalendarNow();
     MeasurementStart = MomentOf(LocalTimeOf(BankScanStart));
     HistoriesAllocated = 1;
+    if (UpdateBankScrollBar) UpdateBankScrollBar();
     BankPaceCountdown = kBankPaceTicks;
     PostPrivateMessage(subWindows.freq, PostRefreshData);
     wait.Destroy();
