@@ -25,11 +25,13 @@ void ORVEL::CreateWindows() {
     windows = std::make_unique<OrvelWindows>(std::max(page.width, 1), std::max(page.height, 1));
     EnterStage(17);
     freq& bank = windows->bank;
-    if (!bank.Create(this, this, windows.get())) return;
-    tabctrl_1->SetPage(kBankPage, &bank);
-    subWindows.freq = &bank;
-    // A bank scan sets up the chart's scroll bar for its measurements as it starts.
-    UpdateBankScrollBar = [this] { windows->bank.UpdateScrollBar(); };
+    if (bank.Create(this, this, windows.get())) {
+        tabctrl_1->SetPage(kBankPage, &bank);
+        subWindows.freq = &bank;
+        // A bank scan sets up the chart's scroll bar for its measurements as it starts.
+        UpdateBankScrollBar = [this] { windows->bank.UpdateScrollBar(); };
+        PostPrivateMessage(&bank, PostSyncReceiver);
+    }
     EnterStage(18);
     diap& range = windows->range;
     if (!range.Create(this, this, windows.get())) return;
@@ -39,7 +41,6 @@ void ORVEL::CreateWindows() {
     DrawRangeScale = [this] { windows->range.DrawScale(); };
     LendSharedPicture(WorkMode);
     PostPrivateMessage(&range, PostSyncReceiver);
-    PostPrivateMessage(&bank, PostSyncReceiver);
 }
 
 void ORVEL::DeleteWindows() {

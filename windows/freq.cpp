@@ -515,14 +515,16 @@ void freq::ExcludeSelected() {
     FDX& s = S();
     if (RowChannel(selectedRow_) == nullptr) return;
     const int32_t removed = rows_[std::size_t(selectedRow_)];
+    const int32_t channels =
+        int32_t(std::min<std::size_t>(std::size_t(s.ChannelCount), s.Channels.size()));
     ReleaseStudyCurves();
     s.HistoriesAllocated = 0;
-    for (int32_t i = removed; i + 1 < s.ChannelCount; ++i) {
+    for (int32_t i = removed; i + 1 < channels; ++i) {
         s.Channels[std::size_t(i)] = std::move(s.Channels[std::size_t(i) + 1]);
         s.Channels[std::size_t(i)].Number = i;
     }
-    s.Channels[std::size_t(s.ChannelCount) - 1] = Mt{};
-    --s.ChannelCount;
+    s.Channels[std::size_t(channels) - 1] = Mt{};
+    s.ChannelCount = channels - 1;
     // The histories stay beside their channels.
     if (std::size_t(removed) < s.ChannelLevels.size())
         s.ChannelLevels.erase(s.ChannelLevels.begin() + removed);
