@@ -580,7 +580,11 @@ void freq::Renumber() {
     ReleaseStudyCurves();
     std::vector<Mt> channels;
     std::vector<std::vector<uint8_t>> histories;
-    const bool withHistories = s.ChannelLevels.size() >= rows_.size();
+    // Channels added since the measurements have no history; they get an empty one, so that
+    // every history moves with its channel.
+    const bool withHistories = !s.ChannelLevels.empty();
+    if (withHistories && s.ChannelLevels.size() < rows_.size())
+        s.ChannelLevels.resize(rows_.size());
     int32_t selected = -1;
     for (std::size_t k = 0; k < rows_.size(); ++k) {
         const std::size_t from = std::size_t(rows_[k]);

@@ -319,14 +319,22 @@ TEST_F(BankWindow, ExcludingMovesTheLaterChannelsAndTheirHistoriesDown) {
 TEST_F(BankWindow, RenumberingCarriesTheHistoriesAndTheSelectionAlong) {
     Load({102 * kMHz, 100 * kMHz, 101 * kMHz});
     Measure(4);
-    window.SelectRow(0);
+    // A copy made after the measurements has no history of its own.
+    window.SelectRow(1);
+    window.count->SetText("1");
+    window.mstep->SetText("1");
+    Click(window.cb_2);
     window.SortBy(0);
     Click(window.cb_4);
-    EXPECT_EQ(Frequencies(), (std::vector<uint32_t>{100 * kMHz, 101 * kMHz, 102 * kMHz}));
-    EXPECT_EQ(fdx.ChannelLevels[2][0], 0);  // was channel 0's
-    EXPECT_EQ(fdx.ChannelLevels[0][0], 16);
-    EXPECT_EQ(fdx.SelectedChannel, 2);
-    EXPECT_EQ(Row(2)[6], "02");
+    EXPECT_EQ(Frequencies(),
+              (std::vector<uint32_t>{100 * kMHz, 100 * kMHz + 10, 101 * kMHz, 102 * kMHz}));
+    ASSERT_EQ(fdx.ChannelLevels.size(), 4u);
+    EXPECT_EQ(fdx.ChannelLevels[0][0], 16);  // was channel 1's
+    EXPECT_TRUE(fdx.ChannelLevels[1].empty());
+    EXPECT_EQ(fdx.ChannelLevels[2][0], 32);
+    EXPECT_EQ(fdx.ChannelLevels[3].size(), 4u);
+    EXPECT_EQ(fdx.SelectedChannel, 0);
+    EXPECT_EQ(Row(3)[6], "03");
     EXPECT_TRUE(fdx.HistoriesAllocated);
 }
 
