@@ -113,6 +113,9 @@ class ORVEL : public ui::Form, public FDX {
     // The range window's scale drawing (diap::DrawScale), called while the scan scrolls the
     // shown slot to follow itself (SPY); the range window connects it.
     std::function<void()> DrawRangeScale;
+    // The bank window's chart scroll bar (freq::UpdateScrollBar), set up as a bank scan
+    // starts; the bank window connects it.
+    std::function<void()> UpdateBankScrollBar;
 
   private:
     // What the scan engine and the job executor ask of the window (orvel_links.cpp); made
@@ -165,6 +168,7 @@ class ORVEL : public ui::Form, public FDX {
     void CreateWindows();
     void DeleteWindows();
     void LendSharedPicture(int32_t page);  // the selected tab's window owns the shared picture
+    void ServeChannelList(uint32_t code);  // PostOpenHfreq, PostHfreqClosed
 
     // Main-window controls.
     void ShowFrequency();

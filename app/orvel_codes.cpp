@@ -106,6 +106,10 @@ void ORVEL::OnWindowCode(uint32_t code) {
             break;
 
         // --- Bank and channel list, detailed study
+        case PostOpenHfreq:
+        case PostHfreqClosed:
+            ServeChannelList(code);
+            break;
         case PostBankRefreshDisplay:
             if (HfreqOpen) PostPrivateMessage(auxWindows.hfreq, PostRefreshDisplay);
             break;

@@ -53,6 +53,10 @@ void OrvelLinks::DrawRangeScale() {
     if (w_.DrawRangeScale) w_.DrawRangeScale();
 }
 
+void OrvelLinks::UpdateBankScrollBar() {
+    if (w_.UpdateBankScrollBar) w_.UpdateBankScrollBar();
+}
+
 const UserFreq* OrvelLinks::DefaultBank() {
     return w_.store.DefaultBank;
 }

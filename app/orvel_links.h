@@ -24,6 +24,7 @@ class OrvelLinks final : public ScanHost, public JobHost {
     void ShowStartLabel() override;
     void ShowWait(bool shown) override;
     void DrawRangeScale() override;
+    void UpdateBankScrollBar() override;
     const UserFreq* DefaultBank() override;
     bool LoadJobForRun(const std::string& name) override;
     void StartJob() override;

@@ -37,8 +37,9 @@ struct ViewSource {
     uint32_t Count = 0;                            // points
     uint32_t Start = 0;                            // frequency of the first point
     uint32_t Step = 0;
-    int64_t Marker = 0;    // the study's marker frequency
-    int32_t AxisMode = 0;  // 3: the study's axis shows the range
+    int64_t Marker = 0;      // the study's marker frequency; on a time axis its sample
+    int32_t AxisMode = 0;    // 3: the study's axis shows the range; 1: it shows time
+    uint32_t Frequency = 0;  // a bank channel's curve: the channel's frequency
 };
 
 // Icons of the two kinds of message box the program shows.
@@ -146,6 +147,8 @@ class FDX {
     uint32_t FreqHigh = 20000000;
     uint32_t StepLow = 1;
     uint32_t StepHigh = 9999;
+    // Two frequencies nearer than this are one channel (the bank window's duplicate check).
+    uint32_t ChannelWidth = 120;
     int32_t ScanRate = 620;
     uint8_t PcrScope = 0;
     // What a receiver panel leaves for status pane 0 when its own scan or transfer starts.
@@ -231,6 +234,14 @@ class FDX {
     std::array<int32_t, 6> MeasurementStamp{};
     std::array<int32_t, 6> MeasurementEnd{};  // when the series' last measurement was made
     Meg* MeasurementSet = nullptr;  // the set now shown or last saved; not owned
+    // The bank window: the measurement whose levels its list shows, the first measurement its
+    // chart shows, the channel (index into Channels) selected in it, -1 none, and the list's
+    // topmost row when the chart was last drawn, -1 before. HistoriesAllocated tells whether
+    // there are measurements; MeasurementCapacity is their number per channel.
+    int32_t BankSampleIndex = 0;
+    int32_t BankChartFirst = 0;
+    int32_t SelectedChannel = -1;
+    int32_t BankTopRow = -1;
 
     // --- Jobs
     // The job editor's lines and the lines of a job loaded for running: kMaxJobLines
@@ -300,6 +311,9 @@ class FDX {
     // 2 the second, 3 both).
     std::array<ViewSource, 2> ViewSources{};
     int32_t ViewFeed = 0;
+    // The kind of source the study chose for each curve: 2 receiver, 3 range, 4 bank channel.
+    int32_t ViewSourceKind1 = 0;
+    int32_t ViewSourceKind2 = 0;
     // The working bank's measurements: one array of MeasurementCapacity levels per channel.
     std::vector<std::vector<uint8_t>> ChannelLevels;
 

@@ -16,7 +16,8 @@ struct Mt {
     uint32_t Step = 0;
     char Modulation = 0;  // mode letter F, W, A, L, U, C or R; a code page 1251 byte
     std::string Identifier;
-    int32_t Work = 0;    // working value of the bank scan; 0 whenever a channel is read or copied
+    int32_t Work = 0;    // the channel's last level (raw), as the bank window shows it; 0
+                         // whenever a channel is read or copied
     int32_t Number = 0;  // the channel's position in its bank, from 0
     uint8_t Attenuator = 0;
     uint8_t Spare1 = 0;

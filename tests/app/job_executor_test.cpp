@@ -214,7 +214,7 @@ TEST_F(JournalLines, SelectTheNamedItemOrFailWithTheirOwnMessage) {
 
 TEST_F(JobRun, ALineNobodyCanAnswerFailsAndTheJobGoesOn) {
     RunJob(MakeLines({{"Кнопка Внести", 3, 11},
-                      {"Кнопка Внести", 1, 11},
+                      {"Кнопка Внести", 5, 11},
                       {"Кнопка Атт 10 дБ", 0, 415},
                       {"?", 8, 1},
                       {"?", 11, 1},
