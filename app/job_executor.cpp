@@ -5,9 +5,9 @@
 // PostJobStep once it has written the return code and the message into the line. A line that
 // fails only makes a following line marked COND be skipped; the job always goes on.
 //
-// A line addressed to something that cannot answer (the group window, a window or receiver
-// panel that is not there, a panel code the program does not know) fails at once with "Нет
-// доступа к объекту": a job never waits for an answer that cannot come.
+// A line addressed to something that cannot answer (a window or receiver panel that is not
+// there, a panel code the program does not know) fails at once with "Нет доступа к объекту": a
+// job never waits for an answer that cannot come.
 
 #include <algorithm>
 #include <ctime>
@@ -253,8 +253,9 @@ void ORVEL::ExecuteCommand() {
     AnswerJobLine(run);
 }
 
-// Who executes the lines of a panel code; null for one that cannot answer: the group window
-// executes no lines, and a window or receiver panel that is not there answers nothing.
+// Who executes the lines of a panel code; null for one that cannot answer: a window or receiver
+// panel that is not there answers nothing. The group window serves no objects and refuses
+// every line, which the job goes past.
 ui::Form* ORVEL::JobTarget(uint32_t panel) {
     switch (panel) {
         case kPanelReceiver:
@@ -270,6 +271,7 @@ ui::Form* ORVEL::JobTarget(uint32_t panel) {
         case kPanelSignal:
             return subWindows.signal;
         case kPanelGroup:
+            return subWindows.group;
         default:
             return nullptr;
     }
@@ -394,8 +396,7 @@ void ORVEL::ExecuteMainObject(JobStr& line) {
             FrequencyMinus();
             break;
         case MainDetailedStudy:
-            // As the study button: the study window itself is still to come.
-            if (CalibrOpen) ShowError(48);
+            OpenStudy(false);
             break;
         case MainSystemTime:
         case MainPrint:  // the report comes with the print form

@@ -458,7 +458,7 @@ void ORVEL::OnUserEvent(uint32_t code) {
             ui::Application::Beep();
             break;
         default:
-            OnPostedCode(code);  // the scan engine's codes
+            if (!ServeWindowCode(code)) OnPostedCode(code);  // the scan engine's codes
             break;
     }
 }

@@ -149,6 +149,10 @@ class ORVEL : public ui::Form, public FDX {
     void CreateWindows();
     void DeleteWindows();
     void LendSharedPicture(int32_t page);  // the selected tab's window owns the shared picture
+    bool ServeWindowCode(uint32_t code);   // the codes of the main window's share for them
+    void OpenStudy(bool toggle);           // the detailed study's button and job object
+    void SetStudySourceKinds(int32_t page);
+    void FollowStudyMarkers();
 
     // Main-window controls.
     void ShowFrequency();

@@ -161,7 +161,7 @@ void ORVEL::WireJournalAndControls() {
          }));
     wire(pictbttn_13, click([this, resetPending] {
              resetPending();
-             if (CalibrOpen) ShowError(48);
+             OpenStudy(true);
          }));
 }
 
@@ -169,6 +169,7 @@ void ORVEL::WireJournalAndControls() {
 
 void ORVEL::ShowFrequency() {
     if (ft != nullptr) ft->SetText(FormatText("%8.4f", Frequency / 10000.0));
+    FollowStudyMarkers();
     ShowScaleName();
 }
 
@@ -320,6 +321,7 @@ void ORVEL::SwitchToTab(int32_t page) {
 
 void ORVEL::SelectWorkMode(int32_t page) {
     if (SelectionActive) ResetSelection();
+    SetStudySourceKinds(page);
     if (page >= 0 && page <= 3 && StudyOpen) PostPrivateMessage(this, PostAnalysisUpdate);
     switch (page) {
         case 0:

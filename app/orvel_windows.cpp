@@ -1,6 +1,7 @@
-// The windows of the main window's tab pages: made at start-up (stage 18 for the range
-// window), told of the end of the start-up, lent the shared picture while their page is up,
-// and put away before the main window goes.
+// The windows of the main window's tab pages and the detailed study: made at start-up (stage
+// 16 the group window, stage 18 the range window) or on request (the study), told of the end of
+// the start-up, lent the shared picture while their page is up, sent the codes of the main
+// window's share that concern them, and put away before the main window goes.
 
 #include "app/orvel_windows.h"
 
@@ -12,30 +13,43 @@
 namespace {
 
 constexpr int kRangePage = 2;
+constexpr int kGroupPage = 3;
 
 }  // namespace
 
 void ORVEL::CreateWindows() {
     const ui::Rect page = tabctrl_1->PageArea();
     windows = std::make_unique<OrvelWindows>(std::max(page.width, 1), std::max(page.height, 1));
+    EnterStage(16);
+    group& strips = windows->strips;
+    if (strips.Create(this, this, windows.get())) {
+        tabctrl_1->SetPage(kGroupPage, &strips);
+        subWindows.group = &strips;
+    }
     EnterStage(18);
     diap& range = windows->range;
-    if (!range.Create(this, this, windows.get())) return;
-    tabctrl_1->SetPage(kRangePage, &range);
-    subWindows.diap = &range;
-    // A range scan that follows itself (SPY) redraws the range window as it scrolls it.
-    DrawRangeScale = [this] { windows->range.DrawScale(); };
+    if (range.Create(this, this, windows.get())) {
+        tabctrl_1->SetPage(kRangePage, &range);
+        subWindows.diap = &range;
+        // A range scan that follows itself (SPY) redraws the range window as it scrolls it.
+        DrawRangeScale = [this] { windows->range.DrawScale(); };
+    }
     LendSharedPicture(WorkMode);
-    PostPrivateMessage(&range, PostSyncReceiver);
+    PostPrivateMessage(subWindows.diap, PostSyncReceiver);
+    PostPrivateMessage(subWindows.group, PostSyncReceiver);
 }
 
 void ORVEL::DeleteWindows() {
     if (!windows) return;
     DrawRangeScale = nullptr;
+    windows->study.reset();
+    auxWindows.View = nullptr;
     if (subWindows.diap == &windows->range) subWindows.diap = nullptr;
-    // The page gets its one-label form back before the window that took it goes.
-    if (tabctrl_1 != nullptr && pages[kRangePage])
-        tabctrl_1->SetPage(kRangePage, pages[kRangePage].get());
+    if (subWindows.group == &windows->strips) subWindows.group = nullptr;
+    // The pages get their one-label forms back before the windows that took them go.
+    for (const int index : {kRangePage, kGroupPage})
+        if (tabctrl_1 != nullptr && pages[std::size_t(index)])
+            tabctrl_1->SetPage(index, pages[std::size_t(index)].get());
     windows.reset();
 }
 
@@ -43,4 +57,103 @@ void ORVEL::DeleteWindows() {
 // draws on it.
 void ORVEL::LendSharedPicture(int32_t page) {
     if (windows) windows->picture.SetOwner(page >= 1 && page <= 3 ? page : 0);
+}
+
+// ---- the detailed study
+
+// The study's button and job object 31: the study opens, or with `toggle` closes when open;
+// not while the calibration window is open.
+void ORVEL::OpenStudy(bool toggle) {
+    if (CalibrOpen) {
+        ShowError(48);
+        return;
+    }
+    if (!windows) return;
+    if (StudyOpen && windows->study) {
+        if (toggle) {
+            windows->study.reset();
+            auxWindows.View = nullptr;
+        }
+        return;
+    }
+    SetStudySourceKinds(WorkMode);
+    windows->study = std::make_unique<View>();
+    if (!windows->study->Create(this, this)) {
+        windows->study.reset();
+        return;
+    }
+    auxWindows.View = windows->study.get();
+    PostPrivateMessage(this, PostAnalysisUpdate);
+}
+
+// The tab shown decides where both curves of the study come from: the receiver's scale, the
+// bank's channels, or the range window (also on the group tab).
+void ORVEL::SetStudySourceKinds(int32_t page) {
+    constexpr int32_t kKinds[] = {kStudyReceiverSource, kStudyBankSource, kStudyRangeSource,
+                                  kStudyRangeSource};
+    if (page >= 0 && page < int32_t(std::size(kKinds))) ViewSourceKinds.fill(kKinds[page]);
+}
+
+// The study's curves that take the receiver's scale have their marker on the tuned frequency.
+void ORVEL::FollowStudyMarkers() {
+    if (Running || !StudyOpen) return;
+    bool moved = false;
+    for (std::size_t i = 0; i < ViewSources.size(); ++i) {
+        const bool fed = ViewFeed == 3 || ViewFeed == int32_t(i) + 1;
+        if (ViewSources[i].Levels == nullptr || !fed || ViewSourceKinds[i] != kStudyReceiverSource)
+            continue;
+        ViewSources[i].Marker = Frequency;
+        moved = true;
+    }
+    if (moved) PostPrivateMessage(auxWindows.View, PostRefreshDisplay);
+}
+
+// ---- the codes of the main window's share that concern these windows
+
+bool ORVEL::ServeWindowCode(uint32_t code) {
+    switch (code) {
+        case PostAnalysisUpdate:
+            // Each curve the windows feed is bound again by its source, then the study
+            // recomputes, once per curve.
+            for (std::size_t i = 0; i < ViewSources.size(); ++i) {
+                if (ViewFeed != 3 && ViewFeed != int32_t(i) + 1) continue;
+                switch (ViewSourceKinds[i]) {
+                    case kStudyReceiverSource:
+                        if (Panel() != nullptr) {
+                            ViewSource& source = ViewSources[i];
+                            source = ViewSource{};
+                            source.Levels = &Panel()->Scale.Cells();
+                            source.Count = uint32_t(Panel()->Scale.CellCount());
+                            source.Step = uint32_t(LevelScale::kCellWidth);
+                            source.Marker = Frequency;
+                            source.AxisMode = kStudyFrequencyAxis;
+                        }
+                        break;
+                    case kStudyRangeSource:
+                        PostPrivateMessage(subWindows.diap, PostViewRecompute);
+                        break;
+                    case kStudyBankSource:
+                        PostPrivateMessage(subWindows.freq, PostViewRecompute);
+                        break;
+                    default:
+                        break;
+                }
+                if (StudyOpen) PostPrivateMessage(auxWindows.View, PostAnalysisUpdate);
+            }
+            return true;
+        case PostRepaintRange:
+        case PostGroupRepaintRange:
+            // Every range of the group moves by a grid line; the range window shows its own.
+            for (Bank& slot : ScanSlots) {
+                if (!slot.InUse) continue;
+                if (code == PostRepaintRange && slot.ScrollPosition < slot.ScrollMaximum)
+                    ++slot.ScrollPosition;
+                if (code == PostGroupRepaintRange && slot.ScrollPosition > 0) --slot.ScrollPosition;
+            }
+            PostPrivateMessage(subWindows.diap, PostRefreshCurves);
+            if (WorkMode == 3) PostPrivateMessage(subWindows.group, PostRefreshData);
+            return true;
+        default:
+            return false;
+    }
 }

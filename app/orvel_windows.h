@@ -1,13 +1,15 @@
 #pragma once
-// The main window's side of the windows that take its tab pages: it makes them at start-up,
-// puts them on their pages, lends them its shared picture and deletes them at shutdown
-// (orvel_windows.cpp). Only the range window exists so far; the others' pages keep their
-// one-label forms.
+// The main window's side of the windows that take its tab pages and of the detailed study: it
+// makes them at start-up (the study on request), puts them on their pages, lends them its
+// shared picture, passes the codes on that concern them and deletes them at shutdown
+// (orvel_windows.cpp). The bank window's page keeps its one-label form so far.
 
 #include <memory>
 
 #include "ui/canvas.h"
 #include "windows/diap.h"
+#include "windows/group.h"
+#include "windows/view.h"
 #include "windows/window_host.h"
 
 class OrvelWindows : public WindowHost {
@@ -17,5 +19,7 @@ class OrvelWindows : public WindowHost {
     ui::SharedPicture& SharedPicture() override { return picture; }
 
     ui::SharedPicture picture;
-    diap range;  // tab page 2, "Диап"
+    group strips;                 // tab page 3, "Группа"
+    diap range;                   // tab page 2, "Диап"
+    std::unique_ptr<View> study;  // the detailed study while it is open
 };
