@@ -72,9 +72,10 @@ void group::OnCreate() {
 void group::WireControls() {
     vs->On(ui::EventId::Change, [this](ui::EventData& e) { ScrollStrips(int(e.value)); });
     hs->On(ui::EventId::Change, [this](ui::EventData& e) { ScrollScale(int(e.value)); });
-    ftup->On(ui::EventId::DeltaPosition, [this](ui::EventData& e) {
+    ftup->AddHandler(ui::EventId::DeltaPosition, [this](ui::Object&, ui::EventData& e) {
         MoveGroup(int(e.value));
         e.cancel = true;  // the up-down stays at 0
+        return true;
     });
     pictb_1->On(ui::EventId::LeftButtonDown, [this](ui::EventData& e) { MouseDown(e.x, e.y); });
     pictb_1->On(ui::EventId::LeftButtonUp, [this](ui::EventData& e) { MouseUp(e.x, e.y); });
