@@ -9,6 +9,7 @@
 
 #include "app/orvel.h"
 #include "state/message_bus.h"
+#include "windows/range_layout.h"
 
 namespace {
 
@@ -143,12 +144,17 @@ bool ORVEL::ServeWindowCode(uint32_t code) {
             return true;
         case PostRepaintRange:
         case PostGroupRepaintRange:
-            // Every range of the group moves by a grid line; the range window shows its own.
+            if (!windows) return true;
+            // Every range of the group moves by a grid line and shows from there; the range
+            // window draws the range it shows.
             for (Bank& slot : ScanSlots) {
                 if (!slot.InUse) continue;
                 if (code == PostRepaintRange && slot.ScrollPosition < slot.ScrollMaximum)
                     ++slot.ScrollPosition;
                 if (code == PostGroupRepaintRange && slot.ScrollPosition > 0) --slot.ScrollPosition;
+                const VisibleSpan span = VisibleSpanOf(slot, windows->range.View().Width());
+                slot.VisibleLow = span.low;
+                slot.VisibleHigh = span.high;
             }
             PostPrivateMessage(subWindows.diap, PostRefreshCurves);
             if (WorkMode == 3) PostPrivateMessage(subWindows.group, PostRefreshData);
