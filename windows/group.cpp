@@ -12,6 +12,7 @@ namespace {
 
 constexpr const char* kNoAccess = "Нет доступа к обьекту";
 constexpr int kStripLine = kStripPitch / 4;  // the vertical scroll bar's arrows
+constexpr int64_t kRedraw = -2;              // a shown cursor no slot has: the strip is drawn
 
 }  // namespace
 
@@ -118,11 +119,16 @@ void group::OnUserEvent(uint32_t code) {
             break;
         case PostRefreshDisplay: {
             // The strip of the range being measured follows the tuning, as the range window's
-            // cursor does, so that a group scan shows each point as it is measured.
-            Bank* measured = SlotOf(s.Running ? s.ScanSlot : s.SlotIndex);
+            // cursor does, so that a group scan shows each point as it is measured; the strip
+            // the scan has just left is drawn once more with the last point it measured there.
+            const int strip = s.Running ? s.ScanSlot : s.SlotIndex;
+            Bank* measured = SlotOf(strip);
             if (measured != nullptr && measured->InUse && s.Frequency >= measured->Start &&
                 s.Frequency <= measured->End)
                 measured->Cursor = s.Frequency;
+            if (SlotOf(measuredStrip_) != nullptr && measuredStrip_ != strip)
+                shownCursor_[std::size_t(measuredStrip_)] = kRedraw;
+            measuredStrip_ = strip;
             DrawStrips(false);
             break;
         }

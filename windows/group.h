@@ -78,6 +78,7 @@ class group : public ui::Form {
     ui::Rect picture_;
     // The cursor frequency each strip was last drawn with; -1 none.
     std::array<int64_t, kGroupStrips> shownCursor_{};
+    int measuredStrip_ = -1;  // the strip whose range was measured at the last refresh
     int hovered_ = -1;
     bool pressed_ = false;
     int offset_ = 0;  // pixels of the picture above the part in view

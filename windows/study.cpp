@@ -146,9 +146,10 @@ StudyStyle ScreenStudyStyle() {
             1};
 }
 
+// On paper the grid is grey, so that the marker's column stands out from its lines.
 StudyStyle PaperStudyStyle(int dpi) {
     const ui::Color black = ui::NumberedColor(7);
-    return {ui::NumberedColor(8), black,          black,
+    return {ui::NumberedColor(8), black,          ui::NumberedColor(9),
             {black, black},       {black, black}, std::max(dpi / 100, 1)};
 }
 
@@ -208,7 +209,7 @@ void DrawStudyBand(ui::Painter& p, const ui::Rect& band, const FDX& fdx,
     if (points.size() == 1) points.push_back(points.front());
     if (!points.empty()) p.Polyline(points);
     // The marker's column.
-    p.SetPen({style.marker[std::size_t(curve)], style.curveWidth, ui::PenStyle::Solid});
+    p.SetPen({style.marker[std::size_t(curve)], 2 * style.curveWidth - 1, ui::PenStyle::Solid});
     p.Line(middle, band.y, middle, bottom);
     p.Restore(saved);
 }

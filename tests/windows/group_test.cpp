@@ -283,13 +283,20 @@ TEST_F(GroupWindow, DuringAGroupScanTheMeasuredStripsCursorFollowsTheTuning) {
     fdx.Running = 1;
     fdx.RunningMode = 3;
     fdx.ScanSlot = 4;
-    Set(scanned, 25, 200);
-    fdx.Frequency = at(25);
+    Set(scanned, 60, 200);
+    fdx.Frequency = at(60);
     window.OnUserEvent(PostRefreshDisplay);
-    EXPECT_EQ(scanned.Cursor, at(25));
-    const int x = window.View().ColumnOf(scanned, at(25));
+    EXPECT_EQ(scanned.Cursor, at(60));
+    const int x = window.View().ColumnOf(scanned, at(60));
     EXPECT_EQ(window.View().Picture().Pixel(x, StripTop(4) + 20), group_colors::kCursor);
     EXPECT_EQ(int(BarRows(4, x + 1).size()), 0);
+    // Once the scan has gone on to another range, the strip it left shows its last point
+    // (right of the strip's readout).
+    Set(scanned, 61, 200);
+    fdx.ScanSlot = 0;
+    fdx.Frequency = at(3);
+    window.OnUserEvent(PostRefreshDisplay);
+    EXPECT_EQ(int(BarRows(4, x + 1).size()), 25);
     // What the strips show is on the shared picture, where the window's picture stands.
     const ui::Rect r = window.PictureRect();
     EXPECT_EQ(host.picture.Pixel(r.x + x, r.y + StripTop(4) + 20), group_colors::kCursor);
