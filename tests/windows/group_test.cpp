@@ -133,7 +133,9 @@ TEST_F(GroupWindow, APointerAboveTheFirstStripIsStripZeroAndBelowTheLastStripEle
     struct Case {
         int y, strip;
     };
-    for (const Case c : {Case{0, 0},
+    // A pressed button goes on reporting the pointer when it is dragged above the picture.
+    for (const Case c : {Case{-100, 0},
+                         {0, 0},
                          {9, 0},
                          {10, 0},
                          {65, 0},
