@@ -133,8 +133,12 @@ void group::OnUserEvent(uint32_t code) {
             break;
         }
         case PostLockControls:
+            if (s.OptSpy) UpdateScroll();
+            break;
         case PostUnlockControls:
             if (s.OptSpy) UpdateScroll();
+            // A scan that ended measured its last point after the strips were last drawn.
+            ShowOnMainPicture();
             break;
         case PostRefreshCurves:
             DrawRowLabels();

@@ -299,6 +299,11 @@ TEST_F(GroupWindow, DuringAGroupScanTheMeasuredStripsCursorFollowsTheTuning) {
     fdx.Frequency = at(3);
     window.OnUserEvent(PostRefreshDisplay);
     EXPECT_EQ(int(BarRows(4, x + 1).size()), 25);
+    // When the scan ends, the strips show what it measured last.
+    Set(scanned, 70, 200);
+    fdx.Running = 0;
+    window.OnUserEvent(PostUnlockControls);
+    EXPECT_EQ(int(BarRows(4, window.View().ColumnOf(scanned, at(70))).size()), 25);
     // What the strips show is on the shared picture, where the window's picture stands.
     const ui::Rect r = window.PictureRect();
     EXPECT_EQ(host.picture.Pixel(r.x + x, r.y + StripTop(4) + 20), group_colors::kCursor);
