@@ -169,6 +169,14 @@ class ORVEL : public ui::Form, public FDX {
     void DeleteWindows();
     void LendSharedPicture(int32_t page);  // the selected tab's window owns the shared picture
     void ServeChannelList(uint32_t code);  // PostOpenHfreq, PostHfreqClosed
+    void OpenStudy(bool toggle);           // the detailed study's button and job object
+    // The study's curves: the tab shown chooses their sources (SetStudySourceKinds), which
+    // PostAnalysisUpdate binds again (UpdateStudySources); the receiver's curves follow the
+    // tuning (FollowStudyMarkers).
+    void SetStudySourceKinds(int32_t page);
+    void UpdateStudySources();
+    void FollowStudyMarkers();
+    void ScrollGroupRanges(uint32_t code);  // PostRepaintRange, PostGroupRepaintRange
 
     // Main-window controls.
     void ShowFrequency();

@@ -98,6 +98,10 @@ void OrvelLinks::FrequencyMinus() {
     w_.FrequencyMinus();
 }
 
+void OrvelLinks::OpenStudy() {
+    w_.OpenStudy(false);
+}
+
 void OrvelLinks::ShowJobLine(const std::string& text) {
     w_.statusLine.ShowText(text);
 }

@@ -21,8 +21,6 @@ constexpr int kLastThreshold = 255;
 constexpr int kThresholdPage = 16;
 // The up-downs of Fн and Fк move their box by 1 MHz.
 constexpr int64_t kBoxStep = 10000;
-// The view axis mode of the detailed study that shows a range.
-constexpr int32_t kRangeAxis = 3;
 
 // Job objects of the range window (the job line's OBJ).
 enum JobObject : uint32_t {
@@ -354,7 +352,7 @@ void diap::OnUserEvent(uint32_t code) {
             SelectSlot(0);
             break;
         case PostViewRecompute:
-            BindViewSource1();
+            BindViewSources();
             break;
         case PostScaleChanged:
             for (Bank& slot : s.ScanSlots) MarkScalePoints(slot);
@@ -430,7 +428,7 @@ void diap::SelectSlot(int32_t index) {
     ShowOnMainPicture();
     vs->SetPosition(slot.ThresholdPosition);
     if (OwnsSharedPicture() || slot.InUse) Post(PostReselectJournalItem);
-    BindViewSource1();
+    BindViewSources();
 }
 
 void diap::ApplyCurveKind(int row, bool reload) {
@@ -460,7 +458,7 @@ void diap::ApplyKinds(bool reload) {
     slot->EtalonKind = s.EtalonKind;
     if (main == kProcessedCurve || second == kProcessedCurve) ProcessAgainstEtalon();
     Redraw();
-    BindViewSource1();
+    BindViewSources();
 }
 
 void diap::SyncSlotButtons() {
@@ -492,7 +490,7 @@ bool diap::LayoutSlot() {
         slot->InUse = 1;
         optb[std::size_t(fdx_->SlotIndex)]->SetFlat(false);
         MarkScalePoints(*slot);
-        BindViewSource1();
+        BindViewSources();
         UpdateLabels();
     }
     wait_.Destroy();
@@ -736,32 +734,42 @@ void diap::ScrollScale(int position) {
 
 // ---- the detailed study
 
-void diap::BindViewSource1() {
+// The study's curve `index` takes the shown slot's array of curve `kind` when the operator lets
+// the windows feed it and the range window is its source; its marker stands on the tuned
+// frequency, held to the range. True when it was bound.
+bool diap::BindViewSource(std::size_t index, int32_t kind) {
     Bank* slot = ShownSlot();
-    if (slot == nullptr) return;
-    ViewSource& source = fdx_->ViewSources[0];
-    if (slot->InUse) {
-        source.Levels = CurveArray(*slot, fdx_->MainCurveKind);
-        source.FirstCell = 1;
-        source.Count = uint32_t(std::max<int64_t>(LastPoint(*slot) + 1, 0));
-        source.Start = slot->Start;
-        source.Step = slot->Step;
-    }
-    Post(PostViewRecompute);
+    const int32_t feed = fdx_->ViewFeed;
+    const bool fed = feed == 3 || feed == int32_t(index) + 1;
+    if (slot == nullptr || !slot->InUse || !fed ||
+        fdx_->ViewSourceKinds[index] != kStudyRangeSource)
+        return false;
+    ViewSource& source = fdx_->ViewSources[index];
+    source = ViewSource{};
+    source.Levels = CurveArray(*slot, kind);
+    source.FirstCell = 1;
+    source.Count = uint32_t(std::max<int64_t>(LastPoint(*slot) + 1, 0));
+    source.Start = slot->Start;
+    source.Step = slot->Step;
+    source.AxisMode = kStudyRangeAxis;
+    source.Marker = std::clamp<int64_t>(fdx_->Frequency, int64_t{slot->Start}, int64_t{slot->End});
+    return true;
+}
+
+void diap::BindViewSource1() {
+    if (BindViewSource(0, fdx_->MainCurveKind)) Post(PostViewRecompute);
 }
 
 void diap::BindViewSource2() {
-    Bank* slot = ShownSlot();
-    if (slot == nullptr) return;
-    ViewSource& source = fdx_->ViewSources[1];
-    if (slot->InUse) {
-        source.Levels = CurveArray(*slot, fdx_->SecondCurveKind);
-        source.FirstCell = 1;
-        source.Count = uint32_t(std::max<int64_t>(LastPoint(*slot) + 1, 0));
-        source.Start = slot->Start;
-        source.Step = slot->Step;
-    }
-    Post(PostViewRecompute);
+    if (BindViewSource(1, fdx_->SecondCurveKind)) Post(PostViewRecompute);
+}
+
+// The curves the operator lets the windows feed follow the shown slot: the first its main
+// curve, the second its second curve.
+void diap::BindViewSources() {
+    const bool first = BindViewSource(0, fdx_->MainCurveKind);
+    const bool second = BindViewSource(1, fdx_->SecondCurveKind);
+    if (first || second) Post(PostViewRecompute);
 }
 
 void diap::ReleaseViewSources() {
@@ -780,7 +788,7 @@ void diap::UpdateViewMarkers() {
     for (std::size_t i = 0; i < fdx_->ViewSources.size(); ++i) {
         ViewSource& source = fdx_->ViewSources[i];
         const bool fed = feed == 3 || feed == int32_t(i) + 1;
-        if (source.Levels == nullptr || source.AxisMode != kRangeAxis || !fed) continue;
+        if (source.Levels == nullptr || source.AxisMode != kStudyRangeAxis || !fed) continue;
         const int64_t marker =
             std::clamp<int64_t>(fdx_->Frequency, int64_t{slot->Start}, int64_t{slot->End});
         if (marker == source.Marker) continue;

@@ -86,6 +86,7 @@ class diap : public ui::Form {
     void SetCursorFrequency(uint32_t frequency);
     void BindViewSource1();
     void BindViewSource2();
+    void BindViewSources();
     void UpdateViewMarkers();
     void ReleaseViewSources();
     void FreeSlotArrays();
@@ -136,6 +137,7 @@ class diap : public ui::Form {
     bool OwnsSharedPicture() const;
     ui::SharedPicture* SharedTarget() const;
     int64_t CursorTarget();
+    bool BindViewSource(std::size_t index, int32_t kind);
     void Post(uint32_t code);
 
     FDX* fdx_ = nullptr;

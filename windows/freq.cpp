@@ -49,9 +49,6 @@ constexpr int kChartPage = 100;
 constexpr int kChartLine = 10;
 // A click on one of the first 17 bands of the chart selects that band's row.
 constexpr int kClickBands = 17;
-// A view axis mode of the detailed study: time, one point per measurement.
-constexpr int32_t kTimeAxis = 1;
-constexpr int32_t kBankSource = 4;
 
 std::string LevelText(const FDX& fdx, int32_t level) {
     const uint32_t raw = uint32_t(std::max(level, 0));
@@ -931,7 +928,7 @@ void freq::ScrollChart(int position) {
 void freq::ReleaseStudyCurves() {
     bool released = false;
     for (ViewSource& source : S().ViewSources) {
-        if (source.AxisMode != kTimeAxis) continue;
+        if (source.AxisMode != kStudyTimeAxis) continue;
         source = ViewSource{};
         released = true;
     }
@@ -943,11 +940,10 @@ void freq::FeedStudy() {
     const Mt* channel = RowChannel(selectedRow_);
     if (channel == nullptr) return;
     const int32_t index = rows_[std::size_t(selectedRow_)];
-    const std::array<int32_t, 2> kinds = {s.ViewSourceKind1, s.ViewSourceKind2};
     bool changed = false;
     for (std::size_t i = 0; i < s.ViewSources.size(); ++i) {
         const bool fed = s.ViewFeed == 3 || s.ViewFeed == int32_t(i) + 1;
-        if (!fed || kinds[i] != kBankSource) continue;
+        if (!fed || s.ViewSourceKinds[i] != kStudyBankSource) continue;
         ViewSource& source = s.ViewSources[i];
         source = ViewSource{};
         if (SampleCount() > 0 && channel->Frequency != 0 &&
@@ -958,7 +954,7 @@ void freq::FeedStudy() {
             source.Count = uint32_t(SampleCount());
             source.Step = 1;
             source.Marker = std::min(s.BankSampleIndex, SampleCount() - 1);
-            source.AxisMode = kTimeAxis;
+            source.AxisMode = kStudyTimeAxis;
         }
         changed = true;
     }

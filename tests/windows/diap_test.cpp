@@ -328,20 +328,44 @@ TEST_F(RangeWindow, AClickTunesADragMarksASpanAndTheLockStopsBoth) {
 }
 
 TEST_F(RangeWindow, TheStudysMarkerFollowsTheTuningHeldToTheRange) {
-    Load();
     fdx.StudyOpen = 1;
     fdx.ViewFeed = 1;
-    fdx.ViewSources[0].AxisMode = 3;
+    fdx.ViewSourceKinds.fill(kStudyRangeSource);
     fdx.Frequency = at(500);  // above Fк
-    window.DrawCursor();
-    EXPECT_EQ(fdx.ViewSources[0].Marker, at(100));
+    Load();
+    // Bound with the slot, the marker stands on the range's end, not past it.
     EXPECT_EQ(fdx.ViewSources[0].Levels, &fdx.ScanSlots[0].Current);
-    EXPECT_EQ(Count(Posted(), PostViewRedraw), 1);
+    EXPECT_EQ(fdx.ViewSources[0].AxisMode, kStudyRangeAxis);
+    EXPECT_EQ(fdx.ViewSources[0].Marker, at(100));
     fdx.Frequency = at(30);
     window.DrawCursor();
     EXPECT_EQ(fdx.ViewSources[0].Marker, at(30));
+    EXPECT_EQ(Count(Posted(), PostViewRedraw), 1);
     window.FreeSlotArrays();
     EXPECT_EQ(fdx.ViewSources[0].Levels, nullptr);
+}
+
+TEST_F(RangeWindow, OnlyTheCurvesTheOperatorLetsTheWindowsFeedFollowTheShownSlot) {
+    struct Case {
+        int32_t feed;
+        int32_t kind;
+        bool first, second;
+    };
+    for (const Case c : {Case{0, kStudyRangeSource, false, false},
+                         {1, kStudyRangeSource, true, false},
+                         {2, kStudyRangeSource, false, true},
+                         {3, kStudyRangeSource, true, true},
+                         {3, kStudyBankSource, false, false}}) {
+        fdx.ViewSources = {};
+        fdx.ViewFeed = c.feed;
+        fdx.ViewSourceKinds.fill(c.kind);
+        fdx.SecondCurveKind = kMaximumCurve;
+        Bank& slot = Load();
+        window.OnUserEvent(PostViewRecompute);
+        EXPECT_EQ(fdx.ViewSources[0].Levels, c.first ? &slot.Current : nullptr) << c.feed;
+        EXPECT_EQ(fdx.ViewSources[1].Levels, c.second ? &slot.Maximum : nullptr) << c.feed;
+        EXPECT_EQ(Count(Posted(), PostViewRecompute), c.first || c.second ? 1 : 0) << c.feed;
+    }
 }
 
 }  // namespace

@@ -428,8 +428,7 @@ TEST_F(BankWindow, TheStudyGetsTheSelectedChannelsHistoryOnATimeAxis) {
     Load({100 * kMHz, 101 * kMHz});
     Measure(30);
     fdx.ViewFeed = 3;
-    fdx.ViewSourceKind1 = 4;  // a bank channel
-    fdx.ViewSourceKind2 = 3;  // a range: not the bank's
+    fdx.ViewSourceKinds = {kStudyBankSource, kStudyRangeSource};
     fdx.BankSampleIndex = 12;
     window.SelectRow(1);
     const ViewSource& first = fdx.ViewSources[0];
