@@ -851,6 +851,7 @@ void freq::FollowMeasurement() {
         DrawMeasuredColumn();
     }
     ShowOnMainPicture();
+    FeedStudy();
 }
 
 void freq::StepShownSample(int direction) {
@@ -862,6 +863,7 @@ void freq::StepShownSample(int direction) {
     RefreshLevelColumn();
     ShowOnMainPicture();
     Post(PostFrequencyStepped);
+    FeedStudy();
 }
 
 // ---- the operator's hand on the chart
@@ -902,16 +904,18 @@ void freq::MouseDown(int x, int y) {
         return;
     }
     // A scan that the chart follows (SPY) keeps the shown measurement its own.
-    if (!(s.Running && s.OptSpy)) {
+    const bool shownMoves = !(s.Running && s.OptSpy);
+    if (shownMoves) {
         s.BankSampleIndex = std::min(s.BankChartFirst + x, std::max(SampleCount() - 1, 0));
         RefreshLevelColumn();
         ShowOnMainPicture();
     }
     const int band = BandAt(y);
-    if (band >= 0 && band < kClickBands) {
-        const int row = std::max(lv_1->TopRow(), 0) + band;
-        if (RowChannel(row) != nullptr) SelectRow(row);
-    }
+    const int row = band >= 0 && band < kClickBands ? std::max(lv_1->TopRow(), 0) + band : -1;
+    if (RowChannel(row) != nullptr)
+        SelectRow(row);  // which feeds the study
+    else if (shownMoves)
+        FeedStudy();
 }
 
 void freq::ScrollChart(int position) {
@@ -935,6 +939,9 @@ void freq::ReleaseStudyCurves() {
     if (released) Post(PostViewRecompute);
 }
 
+// The study's curves the bank feeds take the selected channel's history, their marker on the
+// shown measurement; the bank window feeds them again whenever either changes, so that the
+// marker follows the measurement the list and the chart show.
 void freq::FeedStudy() {
     FDX& s = S();
     const Mt* channel = RowChannel(selectedRow_);

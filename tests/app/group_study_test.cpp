@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <utility>
 
 #include "app/orvel_windows.h"
@@ -154,3 +156,79 @@ TEST_F(StudyOnAir, EachFedCurveIsBoundFromTheTabsWindowAndTheStudyHearsOncePerCu
 }
 
 }  // namespace
+
+// A stored bank of three channels, the middle one switched off, and a series of five
+// measurements of it, a minute apart (its poll) from 10:00:00.
+class BankStudyOnAir : public StudyOnAir {
+  protected:
+    void Prepare() override {
+        Write("FREQ/0001/freq.cfg", {"Идентификатор=Посты", "Опрос=60", "Кол-во=3", "F=1455000",
+                                     "F_MOD=F", "F=0", "F=4339200", "F_MOD=A"});
+        Write("FREQ/0001/0001.etl",
+              {"Идентификатор=Серия", "Кол-во_частот=3", "Кол-во_измерений=5",
+               "Дата_начала=05/03/2001", "Время_начала=10:00:00"});
+        Write("FREQ/0001/0001.meg", {"F=1455000", "FL=10", "FL=20", "FL=30", "FL=40", "FL=50",
+                                     "F=4339200", "FL=200", "FL=150", "FL=100", "FL=50", "FL=25"});
+    }
+    freq& BankWindow() { return orvel.windows->bank; }
+    View& Study() { return *orvel.windows->study; }
+    // The level the study's graph shows `offset` samples from the first curve's marker.
+    uint8_t Shown(int offset) {
+        const int pixel = StudyBufferPixel(Study().Picture().Width(), 0, offset);
+        return pixel < 0 ? 0 : Study().Buffer()[std::size_t(pixel)];
+    }
+};
+
+TEST_F(BankStudyOnAir, FromTheBankTabTheCurveIsTheSelectedChannelsHistoryWithTheShownMeasurement) {
+    orvel.journal.Select(Child(Child(orvel.store.BankFolder, "Посты"), "Серия"));
+    orvel.store.LoadItem();
+    ui::ServePending();
+    // The switched-off channel is loaded like the others, without a word.
+    EXPECT_TRUE(boxes.shown.empty());
+    ASSERT_EQ(orvel.WorkMode, 1);
+    EXPECT_EQ(BankWindow().lv_1->Cell(1, 0), "выкл");
+    BankWindow().SelectRow(2);
+    OpenStudy();
+    Study().insignal->SetChecked(true);
+    Study().insignal->Raise(ui::EventId::Click);
+    ui::ServeFor(100);
+    const ViewSource& curve = orvel.ViewSources[0];
+    EXPECT_EQ(curve.Levels, &orvel.ChannelLevels[2]);
+    EXPECT_EQ(curve.AxisMode, kStudyTimeAxis);
+    EXPECT_EQ(orvel.ViewSources[1].Levels, nullptr);  // the second curve is not fed
+    EXPECT_EQ(Shown(0), 200);
+    EXPECT_EQ(Shown(4), 25);
+    EXPECT_EQ(Shown(-1), 0);
+
+    // The marker follows the measurement the bank window shows: the step keys, a click on the
+    // chart above its rows, another channel; a switched-off channel has no curve.
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        int32_t marker;
+        std::string readout;
+    } steps[] = {
+        {"opened", [] {}, 0, "T=10:00:00   F=433.9200   U=200 un"},
+        {"step up", [&] { PostPrivateMessage(&orvel, PostStepUp); }, 1,
+         "T=10:01:00   F=433.9200   U=150 un"},
+        {"chart", [&] { BankWindow().MouseDown(3, 2); }, 3, "T=10:03:00   F=433.9200   U=50 un"},
+        {"step down", [&] { PostPrivateMessage(&orvel, PostStepDown); }, 2,
+         "T=10:02:00   F=433.9200   U=100 un"},
+        {"channel", [&] { BankWindow().SelectRow(0); }, 2, "T=10:02:00   F=145.5000   U=30 un"},
+        {"switched off", [&] { BankWindow().SelectRow(1); }, -1, ""},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        ui::ServeFor(300);
+        EXPECT_EQ(StudyReadout(orvel, 0), step.readout) << step.what;
+        if (step.marker < 0) {
+            EXPECT_FALSE(Study().signal->IsEnabled()) << step.what;
+            continue;
+        }
+        EXPECT_EQ(orvel.BankSampleIndex, step.marker) << step.what;
+        EXPECT_EQ(Study().signal->Position(), step.marker) << step.what;
+        EXPECT_EQ(Shown(0), orvel.ChannelLevels[std::size_t(orvel.SelectedChannel)]
+                                               [std::size_t(step.marker)])
+            << step.what;
+    }
+}
