@@ -104,7 +104,8 @@ class ORVEL : public ui::Form, public FDX {
     std::function<std::time_t()> CalendarClock;
     // The windows posted to by their role; see SubWindows.
     SubWindows subWindows;
-    // Windows still to come; posting to them goes nowhere until they are set.
+    // The windows that are open only at times (the channel list, the study) or still to come
+    // (manual control); posting to them goes nowhere while they are not set.
     struct AuxWindows {
         ui::Form* hfreq = nullptr;
         ui::Form* View = nullptr;

@@ -26,6 +26,10 @@ struct Mt {
     uint32_t QATT = 0;  // receiver-specific attenuator value kept for the receiver panels
 };
 
+// Where a channel of mode `letter` stands when a channel list is sorted by mode: F, W, A, L, U,
+// C in this order, then any other letter by its byte.
+int ModeSortRank(char letter);
+
 // A bank: a stored list of fixed frequencies with the parameters of its measurement series.
 struct UserFreq {
     std::string Identifier;

@@ -56,7 +56,7 @@ bool PointsInto(const ViewSource& source, const Bank& slot) {
 
 }  // namespace
 
-diap::diap() {
+diap::diap() : PageWindow("ID_diap") {
     RegisterDiapForm();
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
     On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
@@ -67,31 +67,11 @@ diap::~diap() {
     Destroy();
 }
 
-bool diap::Create(ui::Form* parent, FDX* state, WindowHost* host) {
-    if (state == nullptr) {
-        ownState_ = std::make_unique<FDX>();
-        state = ownState_.get();
-    }
-    fdx_ = state;
-    host_ = host;
-    return ui::Form::Create("ID_diap", parent);
-}
-
 // ---- building
 
 void diap::OnCreate() {
     CreateControls();
-    if (fdx_->OptMaxMon) {
-        // MAXMON: the page grows with the main window and the controls grow along.
-        for (const ui::ControlResource& row : Resource()->controls) {
-            ui::Control* control = FindControl(row.name);
-            if (control == nullptr) continue;
-            ui::Rect r = control->Geometry();
-            r.x = int(float(r.x) * fdx_->LayoutScale);
-            r.width = int(float(r.width) * fdx_->LayoutScale);
-            control->Move(r);
-        }
-    }
+    GrowWithMainWindow();
     picture_ = pictb_1->Geometry();
     view_ = std::make_unique<RangeView>(picture_.width, picture_.height);
     // Each level label stands on its row of the level grid (32 raw levels, 16 pixels apart).
@@ -211,10 +191,6 @@ void diap::WireControls() {
 
 // ---- the message bus
 
-void diap::Post(uint32_t code) {
-    PostPrivateMessage(fdx_->Owner, code);
-}
-
 Bank* diap::ShownSlot() {
     if (fdx_ == nullptr || fdx_->ScanSlots.size() != kScanSlotCount) return nullptr;
     if (fdx_->SlotIndex < 0 || fdx_->SlotIndex >= int32_t(kScanSlotCount)) return nullptr;
@@ -317,11 +293,7 @@ void diap::OnUserEvent(uint32_t code) {
             ShowOnMainPicture();
             break;
         case PostRefreshLevels:
-            // The tab is up: the shared picture is the range window's to show.
-            if (host_ != nullptr) {
-                host_->SharedPicture().ShowIn(*pictb_1);
-                host_->SharedPicture().SetOrigin({-picture_.x, -picture_.y});
-            }
+            ShowSharedPicture(*pictb_1, picture_);
             DrawScale();
             SyncScrollPosition();
             ShowOnMainPicture();

@@ -61,12 +61,6 @@ std::string StepText(uint32_t step) {
     return FormatText("%5.1f", step / 10.0);
 }
 
-// F, W, A, L, U, C in this order, then any other letter by its byte.
-int ModeRank(char letter) {
-    const char* at = std::char_traits<char>::find(kLetters, 6, letter);
-    return at != nullptr ? int(at - kLetters) : 6 + int(uint8_t(letter));
-}
-
 // A typed count: its leading whole number, 0 when there is none or it is negative.
 int64_t CountOf(const std::string& text) {
     const char* begin = text.data();
@@ -96,7 +90,7 @@ std::vector<std::string> BankRowTexts(const FDX& fdx, const Mt& channel) {
             FormatText("%02u", unsigned(channel.Number))};
 }
 
-freq::freq() {
+freq::freq() : PageWindow("ID_freq") {
     RegisterFreqForm();
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
     On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
@@ -106,31 +100,11 @@ freq::~freq() {
     Destroy();
 }
 
-bool freq::Create(ui::Form* parent, FDX* state, WindowHost* host) {
-    if (state == nullptr) {
-        ownState_ = std::make_unique<FDX>();
-        state = ownState_.get();
-    }
-    fdx_ = state;
-    host_ = host;
-    return ui::Form::Create("ID_freq", parent);
-}
-
 // ---- building
 
 void freq::OnCreate() {
     CreateControls();
-    if (fdx_->OptMaxMon) {
-        // MAXMON: the page grows with the main window and the controls grow along.
-        for (const ui::ControlResource& row : Resource()->controls) {
-            ui::Control* control = FindControl(row.name);
-            if (control == nullptr) continue;
-            ui::Rect r = control->Geometry();
-            r.x = int(float(r.x) * fdx_->LayoutScale);
-            r.width = int(float(r.width) * fdx_->LayoutScale);
-            control->Move(r);
-        }
-    }
+    GrowWithMainWindow();
     const ui::Rect canvas = pictb_1->Geometry();
     chartRect_ = {canvas.x, canvas.y, canvas.width,
                   std::max(canvas.height - BankChart::kTimeBand - 1 - kStripText, 1)};
@@ -195,10 +169,6 @@ void freq::WireControls() {
 
 // ---- the message bus
 
-void freq::Post(uint32_t code) {
-    PostPrivateMessage(fdx_->Owner, code);
-}
-
 void freq::OnUserEvent(uint32_t code) {
     if (fdx_ == nullptr || !HasWindow()) return;
     FDX& s = S();
@@ -207,7 +177,8 @@ void freq::OnUserEvent(uint32_t code) {
             AddCurrentFrequency();
             break;
         case PostItemLoaded:
-            // Another bank or measurement set: its first measurements are shown.
+        case PostClearData:
+            // Another bank or measurement set, or none: its first measurements are shown.
             s.BankSampleIndex = s.BankChartFirst = 0;
             s.SelectedChannel = -1;
             ReleaseStudyCurves();
@@ -270,28 +241,13 @@ void freq::OnUserEvent(uint32_t code) {
                 s.MessageBox(s, {kPollWarning, "ВНИМАНИЕ !", MessageIcon::Exclamation, false});
             break;
         case PostRefreshLevels:
-            // The tab is up: the shared picture is the bank window's to show.
-            if (host_ != nullptr) {
-                host_->SharedPicture().ShowIn(*pictb_1);
-                host_->SharedPicture().SetOrigin({-chartRect_.x, -chartRect_.y});
-            }
+            ShowSharedPicture(*pictb_1, chartRect_);
             Redraw();
             CopyToShared();
             ShowOnMainPicture();
             break;
         case PostJobStep:
             ExecuteCommand();
-            break;
-        case PostClearData:
-            s.SelectedChannel = -1;
-            ReleaseStudyCurves();
-            RebuildList();
-            FillFields();
-            Redraw();
-            CopyToShared();
-            time_start->SetText("");
-            UpdateScrollBar();
-            ShowOnMainPicture();
             break;
         case PostViewRecompute:
             FeedStudy();
@@ -454,8 +410,8 @@ void freq::FillFields() {
         sstep->SetText(FormatText("%5.1f", channel->Step / 10.0));
         comment->SetText(channel->Identifier);
         satt->SetChecked(channel->Attenuator != 0);
-        const int mode = ModeRank(channel->Modulation);
-        smod->SetSelectedIndex(mode < 6 ? mode : -1);
+        const char* mode = std::char_traits<char>::find(kLetters, 6, channel->Modulation);
+        smod->SetSelectedIndex(mode != nullptr ? int(mode - kLetters) : -1);
         smod->SetText(FormatText("%c", channel->Modulation));
     }
     EnableFields();
@@ -613,7 +569,7 @@ void freq::SortBy(int column) {
             case 1:
                 return x.Step < y.Step;
             case 2:
-                return ModeRank(x.Modulation) < ModeRank(y.Modulation);
+                return ModeSortRank(x.Modulation) < ModeSortRank(y.Modulation);
             case 3:
                 return x.Work < y.Work;
             case 4:

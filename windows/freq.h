@@ -19,20 +19,17 @@
 #include "state/fdx.h"
 #include "ui/controls.h"
 #include "windows/bank_chart.h"
+#include "windows/page_window.h"
 #include "windows/window_host.h"
 
 // The seven cells of a channel's row: frequency, step, mode, level, attenuator, comment and
 // number; a switched-off channel (frequency 0) reads "выкл" with the other cells empty.
 std::vector<std::string> BankRowTexts(const FDX& fdx, const Mt& channel);
 
-class freq : public ui::Form {
+class freq : public PageWindow {
   public:
     freq();
     ~freq() override;
-
-    // Builds the window from "ID_freq" as a child of `parent`, working on `state` (null: a
-    // state of its own) and drawing on the shared picture of `host` (null: none).
-    bool Create(ui::Form* parent, FDX* state, WindowHost* host);
 
     // Controls, owned by the form; empty until the create event.
     ui::ListView* lv_1 = nullptr;        // the channels
@@ -95,7 +92,6 @@ class freq : public ui::Form {
     void OnCreate();
     void CreateControls();
     void WireControls();
-    void Post(uint32_t code);
     FDX& S() { return *fdx_; }
     Mt* RowChannel(int row);
     int RowOf(int32_t channel) const;
@@ -122,9 +118,6 @@ class freq : public ui::Form {
     void RenewAfterChange();
     int BandAt(int y) const;
 
-    FDX* fdx_ = nullptr;
-    std::unique_ptr<FDX> ownState_;
-    WindowHost* host_ = nullptr;
     std::unique_ptr<BankChart> chart_;
     ui::Rect chartRect_;
     std::vector<int32_t> rows_;  // the channel of each row

@@ -16,7 +16,7 @@ constexpr int64_t kRedraw = -2;              // a shown cursor no slot has: the 
 
 }  // namespace
 
-group::group() {
+group::group() : PageWindow("ID_group") {
     RegisterGroupForm();
     shownCursor_.fill(-1);
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
@@ -25,16 +25,6 @@ group::group() {
 
 group::~group() {
     Destroy();
-}
-
-bool group::Create(ui::Form* parent, FDX* state, WindowHost* host) {
-    if (state == nullptr) {
-        ownState_ = std::make_unique<FDX>();
-        state = ownState_.get();
-    }
-    fdx_ = state;
-    host_ = host;
-    return ui::Form::Create("ID_group", parent);
 }
 
 // ---- building
@@ -46,17 +36,7 @@ void group::OnCreate() {
     nd = CreateControl<ui::Label>(104);
     ftup = CreateControl<ui::UpDown>(105);
     pictb_1 = CreateControl<ui::Canvas>(106);
-    if (fdx_->OptMaxMon) {
-        // MAXMON: the page grows with the main window, as the range window's does.
-        for (const ui::ControlResource& row : Resource()->controls) {
-            ui::Control* control = FindControl(row.name);
-            if (control == nullptr) continue;
-            ui::Rect r = control->Geometry();
-            r.x = int(float(r.x) * fdx_->LayoutScale);
-            r.width = int(float(r.width) * fdx_->LayoutScale);
-            control->Move(r);
-        }
-    }
+    GrowWithMainWindow();
     picture_ = pictb_1->Geometry();
     view_ = std::make_unique<GroupView>(picture_.width);
     ftup->SetRange(-1, 1);
@@ -87,10 +67,6 @@ void group::WireControls() {
 }
 
 // ---- the message bus
-
-void group::Post(uint32_t code) {
-    PostPrivateMessage(fdx_->Owner, code);
-}
 
 Bank* group::SlotOf(int strip) {
     if (strip < 0 || strip >= kGroupStrips || fdx_->ScanSlots.size() != kScanSlotCount)
@@ -148,11 +124,7 @@ void group::OnUserEvent(uint32_t code) {
             ShowOnMainPicture();
             break;
         case PostRefreshLevels:
-            // The tab is up: the shared picture is the group window's to show.
-            if (host_ != nullptr) {
-                host_->SharedPicture().ShowIn(*pictb_1);
-                host_->SharedPicture().SetOrigin({-picture_.x, -picture_.y});
-            }
+            ShowSharedPicture(*pictb_1, picture_);
             DrawRowLabels();
             UpdateScroll();
             ShowOnMainPicture();

@@ -15,16 +15,13 @@
 #include "state/fdx.h"
 #include "ui/controls.h"
 #include "windows/group_view.h"
+#include "windows/page_window.h"
 #include "windows/window_host.h"
 
-class group : public ui::Form {
+class group : public PageWindow {
   public:
     group();
     ~group() override;
-
-    // Builds the window from "ID_group" as a child of `parent`, working on `state` (null: a
-    // state of its own) and drawing on the shared picture of `host` (null: none).
-    bool Create(ui::Form* parent, FDX* state, WindowHost* host);
 
     // Controls, owned by the form; empty until the create event.
     ui::Label* Id = nullptr;        // the group's identifier
@@ -65,15 +62,11 @@ class group : public ui::Form {
   private:
     void OnCreate();
     void WireControls();
-    void Post(uint32_t code);
     bool OwnsSharedPicture() const;
     void CopyToShared();
     void DrawPressCursor(int x);
     Bank* SlotOf(int strip);
 
-    FDX* fdx_ = nullptr;
-    std::unique_ptr<FDX> ownState_;
-    WindowHost* host_ = nullptr;
     std::unique_ptr<GroupView> view_;
     ui::Rect picture_;
     // The cursor frequency each strip was last drawn with; -1 none.

@@ -10,12 +10,7 @@ namespace {
 
 using window_test::kMHz;
 using window_test::ScanOnAir;
-
-// Carriers of levels 60, 70 and 80: lines of 3, 4 and 5 pixels.
-emulators::SignalPlan ThreeCarriers() {
-    return emulators::SignalPlan{
-        5, {{100'000'000, 60, 10'000}, {101'000'000, 70, 10'000}, {102'000'000, 80, 10'000}}};
-}
+using window_test::ThreeCarriers;
 
 class BankWindowOnAir : public ScanOnAir {
   protected:
@@ -59,7 +54,7 @@ class BankWindowOnAir : public ScanOnAir {
 };
 
 TEST_F(BankWindowOnAir, TheChartGrowsAColumnPerMeasurementAndWithSpyTheCursorFollows) {
-    emulator.SetSignalPlan(ThreeCarriers());
+    emulator.SetSignalPlan(ThreeCarriers());  // levels 60, 70, 80: lines of 3, 4, 5 pixels
     PostPrivateMessage(&orvel, PostOpenHfreq);
     for (const bool spy : {true, false}) {
         orvel.OptSpy = spy;

@@ -15,6 +15,7 @@
 #include "state/message_bus.h"
 #include "state/user_dp.h"
 #include "tests/state/temp_dir.h"
+#include "tests/windows/window_stand_ins.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 
@@ -24,27 +25,6 @@ constexpr uint32_t kFn = 1000000, kStep = 100;
 uint32_t at(int64_t point) {
     return uint32_t(kFn + point * kStep);
 }
-
-constexpr ui::FormResource kMainForm{"ID_diap_test_main", 300, 240, "8.MS Sans Serif",
-                                     ui::style::kCaption, "",  {}};
-
-// Stands in for the main window: keeps the codes it is sent.
-class MainStandIn : public ui::Form {
-  public:
-    MainStandIn() {
-        ui::RegisterFormResource(kMainForm);
-        On(ui::EventId::User, [this](ui::EventData& e) { codes.push_back(e.code); });
-        Create("ID_diap_test_main");
-    }
-    ~MainStandIn() override { Destroy(); }
-    std::vector<uint32_t> codes;
-};
-
-class Host : public WindowHost {
-  public:
-    ui::SharedPicture& SharedPicture() override { return picture; }
-    ui::SharedPicture picture{700, 500};
-};
 
 class RangeWindow : public ::testing::Test {
   protected:
@@ -77,23 +57,15 @@ class RangeWindow : public ::testing::Test {
         (*CurveArray(slot, kind))[std::size_t(slot.CellOf(at(point)))] = level;
     }
     // The codes posted to the main window since the last call.
-    std::vector<uint32_t> Posted() {
-        ui::ServePending();
-        std::vector<uint32_t> codes;
-        codes.swap(main.codes);
-        return codes;
-    }
-    static int Count(const std::vector<uint32_t>& codes, uint32_t code) {
-        return int(std::count(codes.begin(), codes.end(), code));
-    }
+    std::vector<uint32_t> Posted() { return TakePosted(main); }
     void Click(ui::Window* control) { control->Raise(ui::EventId::Click); }
     void RunJobLine(JobStr& line) {
         fdx.JobLine = &line;
         window.OnUserEvent(PostJobStep);
     }
 
-    MainStandIn main;
-    Host host;
+    CodeSink main;
+    HostStandIn host;
     FDX fdx;
     UserDp range;
     std::vector<std::string> messages;

@@ -11,33 +11,13 @@
 
 #include "state/job_str.h"
 #include "state/message_bus.h"
+#include "tests/windows/window_stand_ins.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 
 namespace {
 
 constexpr uint32_t kMHz = 10000;
-
-constexpr ui::FormResource kMainForm{"ID_freq_test_main", 300, 240, "8.MS Sans Serif",
-                                     ui::style::kCaption, "",  {}};
-
-// Stands in for the main window: keeps the codes it is sent.
-class MainStandIn : public ui::Form {
-  public:
-    MainStandIn() {
-        ui::RegisterFormResource(kMainForm);
-        On(ui::EventId::User, [this](ui::EventData& e) { codes.push_back(e.code); });
-        Create("ID_freq_test_main");
-    }
-    ~MainStandIn() override { Destroy(); }
-    std::vector<uint32_t> codes;
-};
-
-class Host : public WindowHost {
-  public:
-    ui::SharedPicture& SharedPicture() override { return picture; }
-    ui::SharedPicture picture{700, 500};
-};
 
 class BankWindow : public ::testing::Test {
   protected:
@@ -90,15 +70,7 @@ class BankWindow : public ::testing::Test {
         return cells;
     }
     // The codes posted to the main window since the last call.
-    std::vector<uint32_t> Posted() {
-        ui::ServePending();
-        std::vector<uint32_t> codes;
-        codes.swap(main.codes);
-        return codes;
-    }
-    static int Count(const std::vector<uint32_t>& codes, uint32_t code) {
-        return int(std::count(codes.begin(), codes.end(), code));
-    }
+    std::vector<uint32_t> Posted() { return TakePosted(main); }
     void Click(ui::Window* control) { control->Raise(ui::EventId::Click); }
     JobStr RunJobLine(uint32_t object, uint32_t value = 0) {
         JobStr line;
@@ -111,8 +83,8 @@ class BankWindow : public ::testing::Test {
         return line;
     }
 
-    MainStandIn main;
-    Host host;
+    CodeSink main;
+    HostStandIn host;
     FDX fdx;
     UserFreq bank;
     std::vector<std::string> messages;

@@ -11,6 +11,7 @@
 #include "state/etl.h"
 #include "state/job_str.h"
 #include "state/message_bus.h"
+#include "tests/windows/window_stand_ins.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 #include "windows/range_analysis.h"
@@ -22,26 +23,6 @@ constexpr uint32_t kFn = 1000000, kStep = 100;
 uint32_t at(int64_t point) {
     return uint32_t(kFn + point * kStep);
 }
-
-constexpr ui::FormResource kMainForm{"ID_group_test_main", 300, 240, "8.MS Sans Serif",
-                                     ui::style::kCaption,  "",  {}};
-
-class MainStandIn : public ui::Form {
-  public:
-    MainStandIn() {
-        ui::RegisterFormResource(kMainForm);
-        On(ui::EventId::User, [this](ui::EventData& e) { codes.push_back(e.code); });
-        Create("ID_group_test_main");
-    }
-    ~MainStandIn() override { Destroy(); }
-    std::vector<uint32_t> codes;
-};
-
-class Host : public WindowHost {
-  public:
-    ui::SharedPicture& SharedPicture() override { return picture; }
-    ui::SharedPicture picture{700, 500};
-};
 
 class GroupWindow : public ::testing::Test {
   protected:
@@ -68,15 +49,7 @@ class GroupWindow : public ::testing::Test {
     void Set(Bank& slot, int64_t point, uint8_t level) {
         (*CurveArray(slot, slot.MainKind))[std::size_t(slot.CellOf(at(point)))] = level;
     }
-    std::vector<uint32_t> Posted() {
-        ui::ServePending();
-        std::vector<uint32_t> codes;
-        codes.swap(main.codes);
-        return codes;
-    }
-    static int Count(const std::vector<uint32_t>& codes, uint32_t code) {
-        return int(std::count(codes.begin(), codes.end(), code));
-    }
+    std::vector<uint32_t> Posted() { return TakePosted(main); }
     // The rows of column x of strip `strip` in the bars' colour.
     std::vector<int> BarRows(int strip, int x) {
         std::vector<int> rows;
@@ -92,8 +65,8 @@ class GroupWindow : public ::testing::Test {
         window.MouseUp(x, y);
     }
 
-    MainStandIn main;
-    Host host;
+    CodeSink main;
+    HostStandIn host;
     FDX fdx;
     group window;
 };

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "state/message_bus.h"
+#include "tests/windows/window_stand_ins.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 #include "windows/freq.h"
@@ -18,38 +19,12 @@ namespace {
 
 constexpr uint32_t kMHz = 10000;
 
-constexpr ui::FormResource kMainForm{"ID_hfreq_test_main", 300, 240, "8.MS Sans Serif",
-                                     ui::style::kCaption,  "",  {}};
-
-class MainStandIn : public ui::Form {
-  public:
-    MainStandIn() {
-        ui::RegisterFormResource(kMainForm);
-        On(ui::EventId::User, [this](ui::EventData& e) {
-            codes.push_back(e.code);
-            if (list == nullptr) return;
-            if (e.code == PostBankRefreshData) PostPrivateMessage(list, PostRefreshData);
-            if (e.code == PostBankRefreshDisplay) PostPrivateMessage(list, PostRefreshDisplay);
-        });
-        Create("ID_hfreq_test_main");
-        Show();
-    }
-    ~MainStandIn() override { Destroy(); }
-    std::vector<uint32_t> codes;
-    hfreq* list = nullptr;
-};
-
-class Host : public WindowHost {
-  public:
-    ui::SharedPicture& SharedPicture() override { return picture; }
-    ui::SharedPicture picture{700, 500};
-};
-
 class ChannelList : public ::testing::Test {
   protected:
     ChannelList() {
         fdx.Channels.assign(kMaxBankChannels, Mt{});
         fdx.Owner = &main;
+        main.Show();
         const uint32_t frequencies[] = {1455000, 1017000, 0, 4339200};
         for (std::size_t i = 0; i < std::size(frequencies); ++i) {
             Mt& channel = fdx.Channels[i];
@@ -64,16 +39,17 @@ class ChannelList : public ::testing::Test {
         bank.Create(&main, &fdx, &host);
         bank.OnUserEvent(PostItemLoaded);
         list.Create(&main, &fdx);
-        main.list = &list;
+        // As the main window does, it passes the bank window's changes on to the list.
+        main.onCode = [this](uint32_t code) {
+            if (code == PostBankRefreshData) PostPrivateMessage(&list, PostRefreshData);
+            if (code == PostBankRefreshDisplay) PostPrivateMessage(&list, PostRefreshDisplay);
+        };
         Served();
     }
     // What the main window was sent; what it passed on has arrived too.
     std::vector<uint32_t> Served() {
         ui::ServePending();
-        ui::ServePending();
-        std::vector<uint32_t> codes;
-        codes.swap(main.codes);
-        return codes;
+        return TakePosted(main);
     }
     std::vector<std::string> Row(int row) {
         return {list.lv_1->Cell(row, 0), list.lv_1->Cell(row, 1), list.lv_1->Cell(row, 2)};
@@ -85,8 +61,8 @@ class ChannelList : public ::testing::Test {
         list.lv_1->Raise(e);
     }
 
-    MainStandIn main;
-    Host host;
+    CodeSink main;
+    HostStandIn host;
     FDX fdx;
     freq bank;
     hfreq list;

@@ -15,26 +15,13 @@
 #include "state/user_freq.h"
 #include "tests/state/temp_dir.h"
 #include "tests/support/poppler.h"
+#include "tests/windows/window_stand_ins.h"
 #include "ui/message_box.h"
 #include "ui/post.h"
 #include "ui/print.h"
 #include "ui/reply_event.h"
 
 namespace {
-
-constexpr ui::FormResource kMainForm{"ID_view_test_main", 300, 240, "8.MS Sans Serif",
-                                     ui::style::kCaption, "",  {}};
-
-class MainStandIn : public ui::Form {
-  public:
-    MainStandIn() {
-        ui::RegisterFormResource(kMainForm);
-        On(ui::EventId::User, [this](ui::EventData& e) { codes.push_back(e.code); });
-        Create("ID_view_test_main");
-    }
-    ~MainStandIn() override { Destroy(); }
-    std::vector<uint32_t> codes;
-};
 
 // 7 March 2001, 09:05:30 local time.
 std::time_t TestMoment() {
@@ -69,12 +56,7 @@ class StudyWindow : public ::testing::Test {
         ASSERT_TRUE(window.Create(&main, &fdx));
         window.CalendarClock = TestMoment;
     }
-    std::vector<uint32_t> Posted() {
-        ui::ServePending();
-        std::vector<uint32_t> codes;
-        codes.swap(main.codes);
-        return codes;
-    }
+    std::vector<uint32_t> Posted() { return TakePosted(main); }
     // Rows of band `curve` that hold its curve's colour in columns [from, to).
     int CurvePixelsAboveBottom(int curve, int from, int to) {
         const ui::Rect band = window.Band(curve);
@@ -86,7 +68,7 @@ class StudyWindow : public ::testing::Test {
         return pixels;
     }
 
-    MainStandIn main;
+    CodeSink main;
     FDX fdx;
     std::vector<uint8_t> first = std::vector<uint8_t>(100), second = std::vector<uint8_t>(100);
     View window;
