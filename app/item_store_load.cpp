@@ -211,8 +211,10 @@ void ItemStore::TakeBank(JournalItem* bankItem) {
     bool outside = false;
     for (std::size_t i = 0; i < count; ++i) {
         CopyChannel(fdx_.Channels[i], bank.Channels[i]);
+        // A switched-off channel (frequency 0) has no frequency for the receiver to refuse.
         const uint32_t frequency = fdx_.Channels[i].Frequency;
-        outside = outside || frequency < fdx_.FreqLow || frequency > fdx_.FreqHigh;
+        outside = outside ||
+                  (frequency != 0 && (frequency < fdx_.FreqLow || frequency > fdx_.FreqHigh));
     }
     if (outside) fdx_.ShowError(50);
 }

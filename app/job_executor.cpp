@@ -5,9 +5,9 @@
 // PostJobStep once it has written the return code and the message into the line. A line that
 // fails only makes a following line marked COND be skipped; the job always goes on.
 //
-// A line addressed to something that cannot answer (the group window, a window or receiver
-// panel that is not there, a panel code the program does not know) fails at once with "Нет
-// доступа к объекту": a job never waits for an answer that cannot come.
+// A line addressed to something that cannot answer (a window or receiver panel that is not
+// there, a panel code the program does not know) fails at once with "Нет доступа к объекту": a
+// job never waits for an answer that cannot come.
 
 #include "app/job_executor.h"
 
@@ -257,8 +257,9 @@ void JobExecutor::ExecuteCommand() {
     AnswerJobLine(run);
 }
 
-// Who executes the lines of a panel code; null for one that cannot answer: the group window
-// executes no lines, and a window or receiver panel that is not there answers nothing.
+// Who executes the lines of a panel code; null for one that cannot answer: a window or receiver
+// panel that is not there answers nothing. The group window serves no objects and refuses
+// every line, which the job goes past.
 ui::Form* JobExecutor::JobTarget(uint32_t panel) {
     switch (panel) {
         case kPanelReceiver:
@@ -274,6 +275,7 @@ ui::Form* JobExecutor::JobTarget(uint32_t panel) {
         case kPanelSignal:
             return windows_.signal;
         case kPanelGroup:
+            return windows_.group;
         default:
             return nullptr;
     }
@@ -414,8 +416,7 @@ void JobExecutor::ExecuteMainObject(JobStr& line) {
             host_.FrequencyMinus();
             break;
         case MainDetailedStudy:
-            // As the study button: the study window itself is still to come.
-            if (fdx_.CalibrOpen) fdx_.ShowError(48);
+            host_.OpenStudy();
             break;
         case MainSystemTime:
         case MainPrint:  // the report comes with the print form

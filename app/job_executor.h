@@ -35,6 +35,8 @@ class JobHost {
     virtual void ClearPanel() {}
     virtual void FrequencyPlus() {}
     virtual void FrequencyMinus() {}
+    // The detailed study's button: the study opens, unless the calibration window is open.
+    virtual void OpenStudy() {}
     // The line an editor run is at, in the status line.
     virtual void ShowJobLine(const std::string& text) { (void)text; }
     // The journal's heading of the stored items of `kind` (Range, Group, Bank, Job,

@@ -104,7 +104,8 @@ class ORVEL : public ui::Form, public FDX {
     std::function<std::time_t()> CalendarClock;
     // The windows posted to by their role; see SubWindows.
     SubWindows subWindows;
-    // Windows still to come; posting to them goes nowhere until they are set.
+    // The windows that are open only at times (the channel list, the study) or still to come
+    // (manual control); posting to them goes nowhere while they are not set.
     struct AuxWindows {
         ui::Form* hfreq = nullptr;
         ui::Form* View = nullptr;
@@ -113,6 +114,9 @@ class ORVEL : public ui::Form, public FDX {
     // The range window's scale drawing (diap::DrawScale), called while the scan scrolls the
     // shown slot to follow itself (SPY); the range window connects it.
     std::function<void()> DrawRangeScale;
+    // The bank window's chart scroll bar (freq::UpdateScrollBar), set up as a bank scan
+    // starts; the bank window connects it.
+    std::function<void()> UpdateBankScrollBar;
 
   private:
     // What the scan engine and the job executor ask of the window (orvel_links.cpp); made
@@ -165,6 +169,15 @@ class ORVEL : public ui::Form, public FDX {
     void CreateWindows();
     void DeleteWindows();
     void LendSharedPicture(int32_t page);  // the selected tab's window owns the shared picture
+    void ServeChannelList(uint32_t code);  // PostOpenHfreq, PostHfreqClosed
+    void OpenStudy(bool toggle);           // the detailed study's button and job object
+    // The study's curves: the tab shown chooses their sources (SetStudySourceKinds), which
+    // PostAnalysisUpdate binds again (UpdateStudySources); the receiver's curves follow the
+    // tuning (FollowStudyMarkers).
+    void SetStudySourceKinds(int32_t page);
+    void UpdateStudySources();
+    void FollowStudyMarkers();
+    void ScrollGroupRanges(uint32_t code);  // PostRepaintRange, PostGroupRepaintRange
 
     // Main-window controls.
     void ShowFrequency();

@@ -98,6 +98,10 @@ void ORVEL::OnWindowCode(uint32_t code) {
         case PostShowGroupTab:
             SwitchToTab(3);
             break;
+        case PostRepaintRange:
+        case PostGroupRepaintRange:
+            ScrollGroupRanges(code);
+            break;
         case PostScaleChanged:
             // The receiver panel has had its PostRefreshData from the dispatch.
             PostPrivateMessage(subWindows.diap, PostScaleChanged);
@@ -106,6 +110,10 @@ void ORVEL::OnWindowCode(uint32_t code) {
             break;
 
         // --- Bank and channel list, detailed study
+        case PostOpenHfreq:
+        case PostHfreqClosed:
+            ServeChannelList(code);
+            break;
         case PostBankRefreshDisplay:
             if (HfreqOpen) PostPrivateMessage(auxWindows.hfreq, PostRefreshDisplay);
             break;
@@ -114,6 +122,9 @@ void ORVEL::OnWindowCode(uint32_t code) {
             break;
         case PostPanelReload:
             PostPrivateMessage(subWindows.freq, PostReloadView);
+            break;
+        case PostAnalysisUpdate:
+            UpdateStudySources();
             break;
         case PostViewRedraw:
             if (StudyOpen) PostPrivateMessage(auxWindows.View, PostRefreshDisplay);

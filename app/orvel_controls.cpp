@@ -158,7 +158,7 @@ void ORVEL::WireJournalAndControls() {
          }));
     wire(pictbttn_13, click([this, resetPending] {
              resetPending();
-             if (CalibrOpen) ShowError(48);
+             OpenStudy(true);
          }));
 }
 
@@ -166,6 +166,7 @@ void ORVEL::WireJournalAndControls() {
 
 void ORVEL::ShowFrequency() {
     if (ft != nullptr) ft->SetText(FormatText("%8.4f", Frequency / 10000.0));
+    FollowStudyMarkers();
     ShowScaleName();
 }
 
@@ -312,6 +313,7 @@ void ORVEL::SwitchToTab(int32_t page) {
 
 void ORVEL::SelectWorkMode(int32_t page) {
     if (SelectionActive) ResetSelection();
+    SetStudySourceKinds(page);
     if (page >= 0 && page <= 3 && StudyOpen) PostPrivateMessage(this, PostAnalysisUpdate);
     switch (page) {
         case 0:

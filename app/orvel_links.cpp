@@ -53,6 +53,10 @@ void OrvelLinks::DrawRangeScale() {
     if (w_.DrawRangeScale) w_.DrawRangeScale();
 }
 
+void OrvelLinks::UpdateBankScrollBar() {
+    if (w_.UpdateBankScrollBar) w_.UpdateBankScrollBar();
+}
+
 const UserFreq* OrvelLinks::DefaultBank() {
     return w_.store.DefaultBank;
 }
@@ -92,6 +96,10 @@ void OrvelLinks::FrequencyPlus() {
 
 void OrvelLinks::FrequencyMinus() {
     w_.FrequencyMinus();
+}
+
+void OrvelLinks::OpenStudy() {
+    w_.OpenStudy(false);
 }
 
 void OrvelLinks::ShowJobLine(const std::string& text) {

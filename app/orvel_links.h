@@ -24,6 +24,7 @@ class OrvelLinks final : public ScanHost, public JobHost {
     void ShowStartLabel() override;
     void ShowWait(bool shown) override;
     void DrawRangeScale() override;
+    void UpdateBankScrollBar() override;
     const UserFreq* DefaultBank() override;
     bool LoadJobForRun(const std::string& name) override;
     void StartJob() override;
@@ -35,6 +36,7 @@ class OrvelLinks final : public ScanHost, public JobHost {
     void ClearPanel() override;
     void FrequencyPlus() override;
     void FrequencyMinus() override;
+    void OpenStudy() override;
     void ShowJobLine(const std::string& text) override;
     const JournalItem* Folder(JournalKind kind) override;
     void SelectInJournal(JournalItem* item) override;

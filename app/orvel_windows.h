@@ -1,13 +1,19 @@
 #pragma once
-// The main window's side of the windows that take its tab pages: it makes them at start-up,
-// puts them on their pages, lends them its shared picture and deletes them at shutdown
-// (orvel_windows.cpp). Only the range window exists so far; the others' pages keep their
-// one-label forms.
+// The main window's side of the windows that take its tab pages, of the compact channel list
+// and of the detailed study: it makes the page windows at start-up, puts them on their pages,
+// lends them its shared picture, passes the codes on that concern them and deletes them at
+// shutdown (orvel_windows.cpp). The bank, range and group windows exist so far; the other
+// pages keep their one-label forms. The channel list is made and deleted as the bank window
+// asks, the study as its button or a job line asks.
 
 #include <memory>
 
 #include "ui/canvas.h"
 #include "windows/diap.h"
+#include "windows/freq.h"
+#include "windows/group.h"
+#include "windows/hfreq.h"
+#include "windows/view.h"
 #include "windows/window_host.h"
 
 class OrvelWindows : public WindowHost {
@@ -17,5 +23,9 @@ class OrvelWindows : public WindowHost {
     ui::SharedPicture& SharedPicture() override { return picture; }
 
     ui::SharedPicture picture;
-    diap range;  // tab page 2, "Диап"
+    group strips;                        // tab page 3, "Группа"
+    freq bank;                           // tab page 1, "Банк"
+    diap range;                          // tab page 2, "Диап"
+    std::unique_ptr<hfreq> channelList;  // while open (FDX::HfreqOpen)
+    std::unique_ptr<View> study;         // the detailed study while it is open
 };

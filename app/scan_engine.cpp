@@ -365,6 +365,8 @@ bool ScanEngine::StartBankScan() {
         return false;
     }
     fdx_.MeasurementCount = 0;
+    // The bank window shows the new series from its start.
+    fdx_.BankSampleIndex = fdx_.BankChartFirst = 0;
     fdx_.Paused = 0;
     SkipWarningArmed = 1;
     fdx_.MeasurementsUnsaved = 1;
@@ -409,6 +411,7 @@ bool ScanEngine::StartBankScan() {
     BankScanStart = calendar_();
     fdx_.MeasurementStart = MomentOf(LocalTimeOf(BankScanStart));
     fdx_.HistoriesAllocated = 1;
+    host_.UpdateBankScrollBar();
     BankPaceCountdown = kBankPaceTicks;
     PostPrivateMessage(windows_.freq, PostRefreshData);
     host_.ShowWait(false);

@@ -56,6 +56,8 @@ class ScanHost {
     virtual void ShowWait(bool shown) { (void)shown; }
     // The range window's scale drawing, while the scan scrolls the shown slot (SPY).
     virtual void DrawRangeScale() {}
+    // The bank window's chart scroll bar, set up for the series as a bank scan starts.
+    virtual void UpdateBankScrollBar() {}
     // The default bank-scan parameters (the journal's "Банки" record); null when none.
     virtual const UserFreq* DefaultBank() = 0;
     // The job executor's operations: a scan's reaction "выполнить задание" and the job tab's

@@ -29,16 +29,28 @@ struct UserSc;
 // Largest stored text file that LoadTextFile reads.
 inline constexpr std::size_t kTextFileLimit = 512000;
 
-// A curve of the detailed-study window: a level array of a range slot, bound by the window
-// that shows it, with where its points lie.
+// The axis a curve of the detailed study lies on (ViewSource::AxisMode).
+inline constexpr int32_t kStudyFrequencyAxis = 0;  // the receiver's level scale, by frequency
+inline constexpr int32_t kStudyTimeAxis = 1;       // a bank channel's history, by measurement
+inline constexpr int32_t kStudyRangeAxis = 3;      // a range's curve: by frequency, and its
+                                                   // marker follows the tuning
+// Where the curves of the detailed study come from, by the tab shown (FDX::ViewSourceKinds).
+inline constexpr int32_t kStudyReceiverSource = 2;
+inline constexpr int32_t kStudyRangeSource = 3;  // the range window, also on the group tab
+inline constexpr int32_t kStudyBankSource = 4;   // a channel of the bank window
+
+// A curve of the detailed-study window: a level array bound by the window that feeds it, with
+// where its points lie. Point k is (*Levels)[FirstCell + k], k < Count, at Start + k × Step: a
+// frequency, or on the time axis the measurement number (Start 0, Step 1).
 struct ViewSource {
     const std::vector<uint8_t>* Levels = nullptr;  // none: nothing bound
     std::size_t FirstCell = 0;                     // the cell of the first point
     uint32_t Count = 0;                            // points
     uint32_t Start = 0;                            // frequency of the first point
     uint32_t Step = 0;
-    int64_t Marker = 0;    // the study's marker frequency
-    int32_t AxisMode = 0;  // 3: the study's axis shows the range
+    int64_t Marker = 0;      // where the study's marker stands: a frequency or a measurement
+    int32_t AxisMode = 0;    // kStudyFrequencyAxis, kStudyTimeAxis or kStudyRangeAxis
+    uint32_t Frequency = 0;  // on the time axis: the channel's frequency
 };
 
 // Icons of the two kinds of message box the program shows.
@@ -146,6 +158,8 @@ class FDX {
     uint32_t FreqHigh = 20000000;
     uint32_t StepLow = 1;
     uint32_t StepHigh = 9999;
+    // Two frequencies nearer than this are one channel (the bank window's duplicate check).
+    uint32_t ChannelWidth = 120;
     int32_t ScanRate = 620;
     uint8_t PcrScope = 0;
     // What a receiver panel leaves for status pane 0 when its own scan or transfer starts.
@@ -178,7 +192,7 @@ class FDX {
     uint32_t RangeEnd = 400000;
     uint32_t RangeStep = 250;
     char RangeMode = 'W';
-    int32_t SlotIndex = 0;  // range slot shown, 0..11
+    int32_t SlotIndex = 0;        // range slot shown, 0..11
     std::vector<Bank> ScanSlots;  // the kScanSlotCount range slots, made once by the start-up
     // Etalon array a comparison loads: 0 current, 1 minimum, 2 average, 3 maximum, 4 none
     // (the etalon itself), 5 processed.
@@ -208,6 +222,7 @@ class FDX {
     int32_t CursorLevel = -1;      // raw level under the mouse, -1 when none
     uint8_t SelectionActive = 0;
     int32_t GroupRangeCount = 0;
+    int32_t GroupFirstVisible = 0;  // the first range strip the group window shows
     // The stored fixed-frequency spans in journal order (ascending start); the journal owns
     // them.
     std::vector<UserSc*> Scales;
@@ -230,7 +245,15 @@ class FDX {
     std::array<int32_t, 6> MeasurementStart{};
     std::array<int32_t, 6> MeasurementStamp{};
     std::array<int32_t, 6> MeasurementEnd{};  // when the series' last measurement was made
-    Meg* MeasurementSet = nullptr;  // the set now shown or last saved; not owned
+    Meg* MeasurementSet = nullptr;            // the set now shown or last saved; not owned
+    // The bank window: the measurement whose levels its list shows, the first measurement its
+    // chart shows, the channel (index into Channels) selected in it, -1 none, and the list's
+    // topmost row when the chart was last drawn, -1 before. HistoriesAllocated tells whether
+    // there are measurements; MeasurementCapacity is their number per channel.
+    int32_t BankSampleIndex = 0;
+    int32_t BankChartFirst = 0;
+    int32_t SelectedChannel = -1;
+    int32_t BankTopRow = -1;
 
     // --- Jobs
     // The job editor's lines and the lines of a job loaded for running: kMaxJobLines
@@ -281,10 +304,10 @@ class FDX {
     UserDp* SelectedRange = nullptr;   // record of the last selected node of the range section
     UserFreq* SelectedBank = nullptr;  // ... of the bank section
     UserSc* SelectedFixed = nullptr;   // ... of the fixed-frequency section
-    uint8_t InfoGeneral = 0;      // the selected node is a heading, a catalog entry or a row
-    uint8_t InfoRowSelected = 0;  // the selected node is a text row
-    std::vector<Etl*> Etalons;    // the etalons of the selected range, in journal order
-    int32_t EtalonIndex = 0;      // 1-based place of the range's own etalon among them; 0 none
+    uint8_t InfoGeneral = 0;           // the selected node is a heading, a catalog entry or a row
+    uint8_t InfoRowSelected = 0;       // the selected node is a text row
+    std::vector<Etl*> Etalons;         // the etalons of the selected range, in journal order
+    int32_t EtalonIndex = 0;           // 1-based place of the range's own etalon among them; 0 none
     // Distinct start and end frequencies, and distinct steps, of the stored ranges.
     std::vector<uint32_t> SlotFrequencies;
     std::vector<uint32_t> SlotSteps;
@@ -300,6 +323,9 @@ class FDX {
     // 2 the second, 3 both).
     std::array<ViewSource, 2> ViewSources{};
     int32_t ViewFeed = 0;
+    // The kind of window each curve of the study takes its levels from (kStudyReceiverSource,
+    // kStudyRangeSource, kStudyBankSource); the tab shown sets both. 0: none.
+    std::array<int32_t, 2> ViewSourceKinds{};
     // The working bank's measurements: one array of MeasurementCapacity levels per channel.
     std::vector<std::vector<uint8_t>> ChannelLevels;
 

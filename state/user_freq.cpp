@@ -1,5 +1,7 @@
 #include "state/user_freq.h"
 
+#include <string_view>
+
 #include "state/fdx.h"
 #include "state/record_fields.h"
 #include "state/stamp_clock.h"
@@ -95,6 +97,12 @@ class BankReader {
 };
 
 }  // namespace
+
+int ModeSortRank(char letter) {
+    constexpr std::string_view kOrder = "FWALUC";
+    const std::size_t at = kOrder.find(letter);
+    return at != std::string_view::npos ? int(at) : int(kOrder.size()) + int(uint8_t(letter));
+}
 
 bool UserFreq::WriteFile() {
     StampNow(Date, Time);

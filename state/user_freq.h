@@ -16,7 +16,8 @@ struct Mt {
     uint32_t Step = 0;
     char Modulation = 0;  // mode letter F, W, A, L, U, C or R; a code page 1251 byte
     std::string Identifier;
-    int32_t Work = 0;    // working value of the bank scan; 0 whenever a channel is read or copied
+    int32_t Work = 0;    // the channel's last level (raw), as the bank window shows it; 0
+                         // whenever a channel is read or copied
     int32_t Number = 0;  // the channel's position in its bank, from 0
     uint8_t Attenuator = 0;
     uint8_t Spare1 = 0;
@@ -24,6 +25,10 @@ struct Mt {
     uint32_t QMOD = 0;  // receiver-specific mode value kept for the receiver panels
     uint32_t QATT = 0;  // receiver-specific attenuator value kept for the receiver panels
 };
+
+// Where a channel of mode `letter` stands when a channel list is sorted by mode: F, W, A, L, U,
+// C in this order, then any other letter by its byte.
+int ModeSortRank(char letter);
 
 // A bank: a stored list of fixed frequencies with the parameters of its measurement series.
 struct UserFreq {

@@ -612,8 +612,43 @@ int ListView::SelectedRow() const {
 void ListView::SelectRow(int row) {
     auto* list = Rows(this);
     if (!list) return;
-    list->setCurrentItem(row >= 0 && row < list->topLevelItemCount() ? list->topLevelItem(row)
-                                                                     : nullptr);
+    QTreeWidgetItem* item =
+        row >= 0 && row < list->topLevelItemCount() ? list->topLevelItem(row) : nullptr;
+    list->setCurrentItem(item);
+    if (item) list->scrollToItem(item);
+}
+
+int ListView::TopRow() const {
+    auto* list = Rows(this);
+    if (!list || list->topLevelItemCount() == 0) return -1;
+    const QModelIndex top = list->indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : 0;
+}
+
+namespace {
+
+// Gives every row of a list the same height, whatever its font asks for.
+class FixedRowHeight : public QStyledItemDelegate {
+  public:
+    FixedRowHeight(QObject* parent, int height) : QStyledItemDelegate(parent), height_(height) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(height_);
+        return size;
+    }
+
+  private:
+    int height_;
+};
+
+}  // namespace
+
+void ListView::SetRowHeights(int header, int row) {
+    auto* list = Rows(this);
+    if (!list) return;
+    list->setUniformRowHeights(true);
+    list->setItemDelegate(new FixedRowHeight(list, row));
+    list->header()->setFixedHeight(header);
 }
 
 namespace {

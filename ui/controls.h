@@ -191,7 +191,13 @@ class ListView : public Control {
     void Clear();
     int RowCount() const;
     int SelectedRow() const;  // -1 when none
+    // Selects the row and scrolls it into view.
     void SelectRow(int row);
+    // The row at the top of the view; -1 without rows.
+    int TopRow() const;
+    // A header of `header` pixels over rows of `row` pixels each, so that a picture drawn
+    // beside the list can give every row a band of its own.
+    void SetRowHeights(int header, int row);
 };
 
 // A drawing surface: the painter function draws it whenever it needs drawing (Redraw

@@ -21,8 +21,6 @@ constexpr int kLastThreshold = 255;
 constexpr int kThresholdPage = 16;
 // The up-downs of Fн and Fк move their box by 1 MHz.
 constexpr int64_t kBoxStep = 10000;
-// The view axis mode of the detailed study that shows a range.
-constexpr int32_t kRangeAxis = 3;
 
 // Job objects of the range window (the job line's OBJ).
 enum JobObject : uint32_t {
@@ -58,7 +56,7 @@ bool PointsInto(const ViewSource& source, const Bank& slot) {
 
 }  // namespace
 
-diap::diap() {
+diap::diap() : PageWindow("ID_diap") {
     RegisterDiapForm();
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
     On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
@@ -69,31 +67,11 @@ diap::~diap() {
     Destroy();
 }
 
-bool diap::Create(ui::Form* parent, FDX* state, WindowHost* host) {
-    if (state == nullptr) {
-        ownState_ = std::make_unique<FDX>();
-        state = ownState_.get();
-    }
-    fdx_ = state;
-    host_ = host;
-    return ui::Form::Create("ID_diap", parent);
-}
-
 // ---- building
 
 void diap::OnCreate() {
     CreateControls();
-    if (fdx_->OptMaxMon) {
-        // MAXMON: the page grows with the main window and the controls grow along.
-        for (const ui::ControlResource& row : Resource()->controls) {
-            ui::Control* control = FindControl(row.name);
-            if (control == nullptr) continue;
-            ui::Rect r = control->Geometry();
-            r.x = int(float(r.x) * fdx_->LayoutScale);
-            r.width = int(float(r.width) * fdx_->LayoutScale);
-            control->Move(r);
-        }
-    }
+    GrowWithMainWindow();
     picture_ = pictb_1->Geometry();
     view_ = std::make_unique<RangeView>(picture_.width, picture_.height);
     // Each level label stands on its row of the level grid (32 raw levels, 16 pixels apart).
@@ -213,10 +191,6 @@ void diap::WireControls() {
 
 // ---- the message bus
 
-void diap::Post(uint32_t code) {
-    PostPrivateMessage(fdx_->Owner, code);
-}
-
 Bank* diap::ShownSlot() {
     if (fdx_ == nullptr || fdx_->ScanSlots.size() != kScanSlotCount) return nullptr;
     if (fdx_->SlotIndex < 0 || fdx_->SlotIndex >= int32_t(kScanSlotCount)) return nullptr;
@@ -319,11 +293,7 @@ void diap::OnUserEvent(uint32_t code) {
             ShowOnMainPicture();
             break;
         case PostRefreshLevels:
-            // The tab is up: the shared picture is the range window's to show.
-            if (host_ != nullptr) {
-                host_->SharedPicture().ShowIn(*pictb_1);
-                host_->SharedPicture().SetOrigin({-picture_.x, -picture_.y});
-            }
+            ShowSharedPicture(*pictb_1, picture_);
             DrawScale();
             SyncScrollPosition();
             ShowOnMainPicture();
@@ -354,7 +324,7 @@ void diap::OnUserEvent(uint32_t code) {
             SelectSlot(0);
             break;
         case PostViewRecompute:
-            BindViewSource1();
+            BindViewSources();
             break;
         case PostScaleChanged:
             for (Bank& slot : s.ScanSlots) MarkScalePoints(slot);
@@ -430,7 +400,7 @@ void diap::SelectSlot(int32_t index) {
     ShowOnMainPicture();
     vs->SetPosition(slot.ThresholdPosition);
     if (OwnsSharedPicture() || slot.InUse) Post(PostReselectJournalItem);
-    BindViewSource1();
+    BindViewSources();
 }
 
 void diap::ApplyCurveKind(int row, bool reload) {
@@ -460,7 +430,7 @@ void diap::ApplyKinds(bool reload) {
     slot->EtalonKind = s.EtalonKind;
     if (main == kProcessedCurve || second == kProcessedCurve) ProcessAgainstEtalon();
     Redraw();
-    BindViewSource1();
+    BindViewSources();
 }
 
 void diap::SyncSlotButtons() {
@@ -492,7 +462,7 @@ bool diap::LayoutSlot() {
         slot->InUse = 1;
         optb[std::size_t(fdx_->SlotIndex)]->SetFlat(false);
         MarkScalePoints(*slot);
-        BindViewSource1();
+        BindViewSources();
         UpdateLabels();
     }
     wait_.Destroy();
@@ -736,32 +706,42 @@ void diap::ScrollScale(int position) {
 
 // ---- the detailed study
 
-void diap::BindViewSource1() {
+// The study's curve `index` takes the shown slot's array of curve `kind` when the operator lets
+// the windows feed it and the range window is its source; its marker stands on the tuned
+// frequency, held to the range. True when it was bound.
+bool diap::BindViewSource(std::size_t index, int32_t kind) {
     Bank* slot = ShownSlot();
-    if (slot == nullptr) return;
-    ViewSource& source = fdx_->ViewSources[0];
-    if (slot->InUse) {
-        source.Levels = CurveArray(*slot, fdx_->MainCurveKind);
-        source.FirstCell = 1;
-        source.Count = uint32_t(std::max<int64_t>(LastPoint(*slot) + 1, 0));
-        source.Start = slot->Start;
-        source.Step = slot->Step;
-    }
-    Post(PostViewRecompute);
+    const int32_t feed = fdx_->ViewFeed;
+    const bool fed = feed == 3 || feed == int32_t(index) + 1;
+    if (slot == nullptr || !slot->InUse || !fed ||
+        fdx_->ViewSourceKinds[index] != kStudyRangeSource)
+        return false;
+    ViewSource& source = fdx_->ViewSources[index];
+    source = ViewSource{};
+    source.Levels = CurveArray(*slot, kind);
+    source.FirstCell = 1;
+    source.Count = uint32_t(std::max<int64_t>(LastPoint(*slot) + 1, 0));
+    source.Start = slot->Start;
+    source.Step = slot->Step;
+    source.AxisMode = kStudyRangeAxis;
+    source.Marker = std::clamp<int64_t>(fdx_->Frequency, int64_t{slot->Start}, int64_t{slot->End});
+    return true;
+}
+
+void diap::BindViewSource1() {
+    if (BindViewSource(0, fdx_->MainCurveKind)) Post(PostViewRecompute);
 }
 
 void diap::BindViewSource2() {
-    Bank* slot = ShownSlot();
-    if (slot == nullptr) return;
-    ViewSource& source = fdx_->ViewSources[1];
-    if (slot->InUse) {
-        source.Levels = CurveArray(*slot, fdx_->SecondCurveKind);
-        source.FirstCell = 1;
-        source.Count = uint32_t(std::max<int64_t>(LastPoint(*slot) + 1, 0));
-        source.Start = slot->Start;
-        source.Step = slot->Step;
-    }
-    Post(PostViewRecompute);
+    if (BindViewSource(1, fdx_->SecondCurveKind)) Post(PostViewRecompute);
+}
+
+// The curves the operator lets the windows feed follow the shown slot: the first its main
+// curve, the second its second curve.
+void diap::BindViewSources() {
+    const bool first = BindViewSource(0, fdx_->MainCurveKind);
+    const bool second = BindViewSource(1, fdx_->SecondCurveKind);
+    if (first || second) Post(PostViewRecompute);
 }
 
 void diap::ReleaseViewSources() {
@@ -780,7 +760,7 @@ void diap::UpdateViewMarkers() {
     for (std::size_t i = 0; i < fdx_->ViewSources.size(); ++i) {
         ViewSource& source = fdx_->ViewSources[i];
         const bool fed = feed == 3 || feed == int32_t(i) + 1;
-        if (source.Levels == nullptr || source.AxisMode != kRangeAxis || !fed) continue;
+        if (source.Levels == nullptr || source.AxisMode != kStudyRangeAxis || !fed) continue;
         const int64_t marker =
             std::clamp<int64_t>(fdx_->Frequency, int64_t{slot->Start}, int64_t{slot->End});
         if (marker == source.Marker) continue;

@@ -14,19 +14,16 @@
 
 #include "state/fdx.h"
 #include "ui/controls.h"
+#include "windows/page_window.h"
 #include "windows/range_analysis.h"
 #include "windows/range_view.h"
 #include "windows/wait.h"
 #include "windows/window_host.h"
 
-class diap : public ui::Form {
+class diap : public PageWindow {
   public:
     diap();
     ~diap() override;
-
-    // Builds the window from "ID_diap" as a child of `parent`, working on `state` (null: a
-    // state of its own) and drawing on the shared picture of `host` (null: none).
-    bool Create(ui::Form* parent, FDX* state, WindowHost* host);
 
     // Controls, owned by the form; empty until the create event.
     ui::ScrollBar* vs = nullptr;  // threshold position 0..255
@@ -86,6 +83,7 @@ class diap : public ui::Form {
     void SetCursorFrequency(uint32_t frequency);
     void BindViewSource1();
     void BindViewSource2();
+    void BindViewSources();
     void UpdateViewMarkers();
     void ReleaseViewSources();
     void FreeSlotArrays();
@@ -136,11 +134,8 @@ class diap : public ui::Form {
     bool OwnsSharedPicture() const;
     ui::SharedPicture* SharedTarget() const;
     int64_t CursorTarget();
-    void Post(uint32_t code);
+    bool BindViewSource(std::size_t index, int32_t kind);
 
-    FDX* fdx_ = nullptr;
-    std::unique_ptr<FDX> ownState_;
-    WindowHost* host_ = nullptr;
     std::unique_ptr<RangeView> view_;
     Wait wait_;
     ui::Rect picture_;

@@ -100,3 +100,14 @@ LayoutResult LayoutScale(Bank& slot, const LayoutLimits& limits, int width) {
     result.laidOut = true;
     return result;
 }
+
+VisibleSpan VisibleSpanOf(const Bank& slot, int width) {
+    if (slot.Step == 0 || slot.GridColumns.empty()) return {};
+    const int lines = int(slot.GridColumns.size());
+    const int scroll = std::clamp(slot.ScrollPosition, 0, lines - 1);
+    const int64_t low = int64_t{slot.FirstScaleFrequency} +
+                        slot.GridColumns[std::size_t(scroll)] * int64_t{slot.Step};
+    const int64_t high = low + int64_t{std::max(width, 1) - 1} * slot.Step;
+    return {uint32_t(std::min<int64_t>(low, UINT32_MAX)),
+            uint32_t(std::min<int64_t>(high, UINT32_MAX))};
+}

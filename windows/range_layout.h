@@ -38,3 +38,12 @@ struct LayoutResult {
 // block, its Start, End, Step, Bandwidth and PointCount; the threshold, sight, scroll position
 // and cycle count start afresh. The level arrays are left to the caller.
 LayoutResult LayoutScale(Bank& slot, const LayoutLimits& limits, int width);
+
+// The frequencies of the first and the last column of a picture `width` pixels wide that shows
+// a laid-out slot at its scroll position (the range window and the group window's strips show
+// the same part of a range). {0, 0} for a slot without a step or grid.
+struct VisibleSpan {
+    uint32_t low = 0;
+    uint32_t high = 0;
+};
+VisibleSpan VisibleSpanOf(const Bank& slot, int width);

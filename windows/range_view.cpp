@@ -7,6 +7,7 @@
 #include "state/format_text.h"
 #include "state/user_dp.h"
 #include "windows/range_analysis.h"
+#include "windows/range_layout.h"
 
 namespace {
 
@@ -172,9 +173,9 @@ void RangeView::DrawScale(const FDX& fdx, Bank& slot) {
     const int lines = int(slot.GridColumns.size());
     const int scroll = std::clamp(slot.ScrollPosition, 0, lines - 1);
     const int64_t firstColumn = slot.GridColumns[std::size_t(scroll)];
-    const int64_t low = int64_t{slot.FirstScaleFrequency} + firstColumn * step;
-    slot.VisibleLow = uint32_t(std::min<int64_t>(low, UINT32_MAX));
-    slot.VisibleHigh = uint32_t(std::min<int64_t>(low + int64_t{width_ - 1} * step, UINT32_MAX));
+    const VisibleSpan span = VisibleSpanOf(slot, width_);
+    slot.VisibleLow = span.low;
+    slot.VisibleHigh = span.high;
 
     for (int row : {kUpperFrameRow, kLowerFrameRows[0], kLowerFrameRows[1]})
         p.Line(0, height_ - row, width_ - 1, height_ - row, kFrame);

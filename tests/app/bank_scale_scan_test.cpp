@@ -10,16 +10,11 @@ using window_test::CodeSink;
 using window_test::Flat;
 using window_test::kMHz;
 using window_test::ScanOnAir;
+using window_test::ThreeCarriers;
 
 constexpr uint32_t kA = 100 * kMHz;
 constexpr uint32_t kB = 101 * kMHz;
 constexpr uint32_t kC = 102 * kMHz;
-
-// Carriers of levels 60, 70 and 80 on A, B and C.
-emulators::SignalPlan ThreeCarriers() {
-    return emulators::SignalPlan{
-        5, {{100'000'000, 60, 10'000}, {101'000'000, 70, 10'000}, {102'000'000, 80, 10'000}}};
-}
 
 class BankScan : public ScanOnAir {
   protected:

@@ -264,6 +264,13 @@ class Loading : public StandaloneStore {
                "STR_NO=1", "DCL=Кнопка СТОП", "TAB=10", "OBJ=25"});
         Write("FONO/01030001.cfg", {"Идентификатор=Запись", "Дата=01/03/2001", "Кол-во=2",
                                     "F=1455000", "F_ID=первый", "F=4339200", "F_ID=второй"});
+        // Banks with a switched-off channel (its frequency line alone) beside channels the
+        // receiver's limits (1000 .. 20000000) hold or not.
+        Write("FREQ/0001/freq.cfg",
+              {"Идентификатор=Посты", "Кол-во=2", "F=0", "F=1455000", "F_MOD=F"});
+        Write("FREQ/0002/freq.cfg",
+              {"Идентификатор=Выше", "Кол-во=3", "F=0", "F=1455000", "F=20000001"});
+        Write("FREQ/0003/freq.cfg", {"Идентификатор=Ниже", "Кол-во=2", "F=999", "F=0"});
     }
 
   protected:
@@ -316,6 +323,27 @@ TEST_F(Loading, AGroupFillsTheSlotsInItsOrder) {
     EXPECT_EQ(fdx.GroupRangeCount, 2);
     EXPECT_EQ(fdx.GroupName, "Пара");
     EXPECT_EQ(fdx.WorkMode, 3);
+}
+
+TEST_F(Loading, ABankTellsOfFrequenciesBeyondTheReceiverOnceAndASwitchedOffChannelIsNone) {
+    const struct {
+        const char* bank;
+        Rows messages;
+    } cases[] = {
+        {"Посты", {}},
+        {"Выше", {"Частоты выходят за пределы для данного приемника"}},
+        {"Ниже", {"Частоты выходят за пределы для данного приемника"}},
+    };
+    for (const auto& c : cases) {
+        shown.clear();
+        Load(Child(store.BankFolder, c.bank));
+        EXPECT_EQ(Messages(), c.messages) << c.bank;
+        EXPECT_EQ(fdx.BankName, c.bank);
+    }
+    // The switched-off channel is loaded as it is stored, in its place.
+    EXPECT_EQ(fdx.ChannelCount, 2);
+    EXPECT_EQ(fdx.Channels[0].Frequency, 999u);
+    EXPECT_EQ(fdx.Channels[1].Frequency, 0u);
 }
 
 TEST_F(Loading, AFixedFrequencyAsksToTuneToItsMiddle) {

@@ -213,20 +213,46 @@ TEST_F(JournalLines, SelectTheNamedItemOrFailWithTheirOwnMessage) {
 // ---- lines for other windows and the receiver panel
 
 TEST_F(JobRun, ALineNobodyCanAnswerFailsAndTheJobGoesOn) {
-    RunJob(MakeLines({{"Кнопка Внести", 3, 11},
-                      {"Кнопка Внести", 1, 11},
+    RunJob(MakeLines({{"Кнопка Внести", 5, 11},
                       {"Кнопка Атт 10 дБ", 0, 415},
                       {"?", 8, 1},
                       {"?", 11, 1},
                       {"Панель ПАРАМЕТРЫ", 7, 0},
                       kGroupPage}));
-    for (std::size_t i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(orvel.RunLines[i].ReturnCode, 1) << i;
         EXPECT_EQ(orvel.RunLines[i].Message, kNoAccess) << i;
     }
-    EXPECT_EQ(orvel.RunLines[5].ReturnCode, 0);
+    EXPECT_EQ(orvel.RunLines[4].ReturnCode, 0);
     EXPECT_EQ(orvel.WorkMode, 3);
     EXPECT_EQ(orvel.JobRunning, 0);
+}
+
+TEST_F(JobRun, TheGroupWindowRefusesEveryLineAndTheJobGoesOn) {
+    RunJob(MakeLines({{"Кнопка Внести", 3, 11}, kGroupPage}));
+    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 1);
+    EXPECT_EQ(orvel.RunLines[0].Message, "Нет доступа к обьекту");
+    EXPECT_EQ(orvel.WorkMode, 3);
+    EXPECT_EQ(orvel.JobRunning, 0);
+}
+
+TEST_F(JobRun, TheStudyLineOpensTheStudyUnlessTheCalibrationIsOpen) {
+    const Line study{"Кнопка детального исследования", 10, 31};
+    orvel.CalibrOpen = 1;
+    RunJob(MakeLines({study}));
+    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 1);
+    EXPECT_EQ(orvel.RunLines[0].Message, "Нельзя производить анализ.Загружена панель калибровки");
+    EXPECT_EQ(orvel.StudyOpen, 0);
+    orvel.CalibrOpen = 0;
+    // A second line leaves the study open: only the button closes it.
+    RunJob(MakeLines({study, study}));
+    EXPECT_EQ(orvel.RunLines[1].ReturnCode, 0);
+    EXPECT_EQ(orvel.StudyOpen, 1);
+    ASSERT_NE(orvel.auxWindows.View, nullptr);
+    EXPECT_TRUE(orvel.auxWindows.View->IsVisible());
+    orvel.pictbttn_13->Raise(ui::EventId::Click);
+    EXPECT_EQ(orvel.StudyOpen, 0);
+    EXPECT_EQ(orvel.auxWindows.View, nullptr);
 }
 
 TEST_F(JobRun, AWindowAnswersItsLineAndItsReturnCodeDecidesTheNextCond) {

@@ -24,8 +24,10 @@ TEST_F(MainWindow, TheReceiverPageHoldsThePanelAndTheOthersTheirWindowOrOneLabel
     ASSERT_NE(orvel.receiver.Panel(), nullptr);
     EXPECT_EQ(orvel.tabctrl_1->Page(0), orvel.receiver.Panel());
     EXPECT_EQ(orvel.ActiveReceiver, orvel.receiver.Panel());
+    EXPECT_EQ(orvel.tabctrl_1->Page(1), &orvel.windows->bank);
     EXPECT_EQ(orvel.tabctrl_1->Page(2), &orvel.windows->range);
-    for (int page : {1, 3, 4, 5, 6, 7})
+    EXPECT_EQ(orvel.tabctrl_1->Page(3), &orvel.windows->strips);
+    for (int page : {4, 5, 6, 7})
         EXPECT_EQ(orvel.tabctrl_1->Page(page), orvel.pages[std::size_t(page)].get()) << page;
 }
 

@@ -70,6 +70,13 @@ inline emulators::SignalPlan WithCarrier(int noise, uint64_t hz, int peak,
     return emulators::SignalPlan{noise, {{hz, peak, width}}};
 }
 
+// Carriers of levels 60, 70 and 80 on 100, 101 and 102 MHz, over noise of 5: the channels of
+// the bank scan tests.
+inline emulators::SignalPlan ThreeCarriers() {
+    return emulators::SignalPlan{
+        5, {{100'000'000, 60, 10'000}, {101'000'000, 70, 10'000}, {102'000'000, 80, 10'000}}};
+}
+
 using ::CodeSink;
 
 // A job line as a job file holds it.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <QApplication>
 #include <QEvent>
 #include <QMouseEvent>
@@ -51,6 +53,19 @@ TEST_F(Controls, ListViewKeepsRowsAndCells) {
     EXPECT_EQ(list->Cell(0, 0), "433.9200");
     list->Clear();
     EXPECT_EQ(list->SelectedRow(), -1);
+}
+
+TEST_F(Controls, ListViewScrollsTheSelectedRowIntoViewAndTellsItsTopRow) {
+    auto* list = form.CreateControl<ui::ListView>(202);
+    list->SetColumns({{"Частота", 60}});
+    list->SetRowHeights(16, 14);
+    EXPECT_EQ(list->TopRow(), -1);
+    for (int i = 0; i < 40; ++i) list->AddRow({std::to_string(i)});
+    EXPECT_EQ(list->TopRow(), 0);
+    list->SelectRow(30);
+    // Rows of 14 pixels under a header of 16: some 8 rows in view, the selected one among them.
+    EXPECT_GT(list->TopRow(), 20);
+    EXPECT_LE(list->TopRow(), 30);
 }
 
 TEST_F(Controls, CanvasDrawsThroughItsPainterAndReportsTheMouse) {

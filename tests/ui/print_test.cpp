@@ -1,27 +1,14 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-
 #include <algorithm>
 #include <string>
 
 #include "tests/state/temp_dir.h"
+#include "tests/support/poppler.h"
 #include "ui/print.h"
 
 namespace {
-
-// What a poppler tool ("pdftotext", "pdfinfo") prints for a PDF file.
-std::string Poppler(const std::string& tool, const std::string& pdf) {
-    const std::string command = tool + " '" + pdf + "'" + (tool == "pdftotext" ? " -" : "");
-    FILE* out = ::popen(command.c_str(), "r");
-    if (!out) return {};
-    std::string text;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, out)) > 0;) text.append(buffer, n);
-    ::pclose(out);
-    return text;
-}
 
 // Two pages, each with its own line of text.
 bool PrintTwoPages(ui::PrintTarget& target, const std::string& name, const std::string& first,

@@ -15,6 +15,7 @@
 #include "state/message_bus.h"
 #include "state/user_dp.h"
 #include "tests/state/temp_dir.h"
+#include "tests/windows/window_stand_ins.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 
@@ -24,27 +25,6 @@ constexpr uint32_t kFn = 1000000, kStep = 100;
 uint32_t at(int64_t point) {
     return uint32_t(kFn + point * kStep);
 }
-
-constexpr ui::FormResource kMainForm{"ID_diap_test_main", 300, 240, "8.MS Sans Serif",
-                                     ui::style::kCaption, "",  {}};
-
-// Stands in for the main window: keeps the codes it is sent.
-class MainStandIn : public ui::Form {
-  public:
-    MainStandIn() {
-        ui::RegisterFormResource(kMainForm);
-        On(ui::EventId::User, [this](ui::EventData& e) { codes.push_back(e.code); });
-        Create("ID_diap_test_main");
-    }
-    ~MainStandIn() override { Destroy(); }
-    std::vector<uint32_t> codes;
-};
-
-class Host : public WindowHost {
-  public:
-    ui::SharedPicture& SharedPicture() override { return picture; }
-    ui::SharedPicture picture{700, 500};
-};
 
 class RangeWindow : public ::testing::Test {
   protected:
@@ -77,23 +57,15 @@ class RangeWindow : public ::testing::Test {
         (*CurveArray(slot, kind))[std::size_t(slot.CellOf(at(point)))] = level;
     }
     // The codes posted to the main window since the last call.
-    std::vector<uint32_t> Posted() {
-        ui::ServePending();
-        std::vector<uint32_t> codes;
-        codes.swap(main.codes);
-        return codes;
-    }
-    static int Count(const std::vector<uint32_t>& codes, uint32_t code) {
-        return int(std::count(codes.begin(), codes.end(), code));
-    }
+    std::vector<uint32_t> Posted() { return TakePosted(main); }
     void Click(ui::Window* control) { control->Raise(ui::EventId::Click); }
     void RunJobLine(JobStr& line) {
         fdx.JobLine = &line;
         window.OnUserEvent(PostJobStep);
     }
 
-    MainStandIn main;
-    Host host;
+    CodeSink main;
+    HostStandIn host;
     FDX fdx;
     UserDp range;
     std::vector<std::string> messages;
@@ -328,20 +300,44 @@ TEST_F(RangeWindow, AClickTunesADragMarksASpanAndTheLockStopsBoth) {
 }
 
 TEST_F(RangeWindow, TheStudysMarkerFollowsTheTuningHeldToTheRange) {
-    Load();
     fdx.StudyOpen = 1;
     fdx.ViewFeed = 1;
-    fdx.ViewSources[0].AxisMode = 3;
+    fdx.ViewSourceKinds.fill(kStudyRangeSource);
     fdx.Frequency = at(500);  // above Fк
-    window.DrawCursor();
-    EXPECT_EQ(fdx.ViewSources[0].Marker, at(100));
+    Load();
+    // Bound with the slot, the marker stands on the range's end, not past it.
     EXPECT_EQ(fdx.ViewSources[0].Levels, &fdx.ScanSlots[0].Current);
-    EXPECT_EQ(Count(Posted(), PostViewRedraw), 1);
+    EXPECT_EQ(fdx.ViewSources[0].AxisMode, kStudyRangeAxis);
+    EXPECT_EQ(fdx.ViewSources[0].Marker, at(100));
     fdx.Frequency = at(30);
     window.DrawCursor();
     EXPECT_EQ(fdx.ViewSources[0].Marker, at(30));
+    EXPECT_EQ(Count(Posted(), PostViewRedraw), 1);
     window.FreeSlotArrays();
     EXPECT_EQ(fdx.ViewSources[0].Levels, nullptr);
+}
+
+TEST_F(RangeWindow, OnlyTheCurvesTheOperatorLetsTheWindowsFeedFollowTheShownSlot) {
+    struct Case {
+        int32_t feed;
+        int32_t kind;
+        bool first, second;
+    };
+    for (const Case c : {Case{0, kStudyRangeSource, false, false},
+                         {1, kStudyRangeSource, true, false},
+                         {2, kStudyRangeSource, false, true},
+                         {3, kStudyRangeSource, true, true},
+                         {3, kStudyBankSource, false, false}}) {
+        fdx.ViewSources = {};
+        fdx.ViewFeed = c.feed;
+        fdx.ViewSourceKinds.fill(c.kind);
+        fdx.SecondCurveKind = kMaximumCurve;
+        Bank& slot = Load();
+        window.OnUserEvent(PostViewRecompute);
+        EXPECT_EQ(fdx.ViewSources[0].Levels, c.first ? &slot.Current : nullptr) << c.feed;
+        EXPECT_EQ(fdx.ViewSources[1].Levels, c.second ? &slot.Maximum : nullptr) << c.feed;
+        EXPECT_EQ(Count(Posted(), PostViewRecompute), c.first || c.second ? 1 : 0) << c.feed;
+    }
 }
 
 }  // namespace

@@ -66,12 +66,6 @@ std::string FoldCase(const std::string& label) {
     return bytes;
 }
 
-int ModeRank(char letter) {
-    const std::string_view order = "FWALUC";
-    const std::size_t at = order.find(letter);
-    return at == std::string_view::npos ? 6 : static_cast<int>(at);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -503,7 +497,7 @@ void AR5000::SortList(int column) {
             case 1:
                 return x.Step < y.Step;
             case 2:
-                return ModeRank(x.Mode) < ModeRank(y.Mode);
+                return ModeSortRank(x.Mode) < ModeSortRank(y.Mode);
             case 3:
                 return x.Level < y.Level;
             case 4:
