@@ -27,6 +27,7 @@
 #include "ui/timer.h"
 
 class OrvelWindows;
+struct OrvelEditors;
 
 // Shows FDX's numbered messages and questions through the message box service; the main
 // window connects every FDX it hands out to it.
@@ -149,6 +150,13 @@ class ORVEL : public ui::Form, public FDX {
     void CreateWindows();
     void DeleteWindows();
     void LendSharedPicture(int32_t page);  // the selected tab's window owns the shared picture
+    // The job window on tab page 4, the manual control and the macro binding
+    // (orvel_editors.cpp).
+    std::unique_ptr<OrvelEditors> editors;
+    void CreateEditors();
+    void DeleteEditors();
+    void ToggleManualControl();  // the manual-control button
+    void OpenMacroBinding();     // the macro button
 
     // Main-window controls.
     void ShowFrequency();

@@ -4,9 +4,9 @@
 // what is done to the journal and the stored items).
 //
 // A new frequency tunes the receiver and reads its level (TuneAndMeasure); a new step or mode
-// goes to the receiver through the dispatch (ApplyStep, SetModulation, PollLevel). The windows
-// the buttons open (manual control, calibration, detailed study, print, macro binding) are
-// not there yet: those handlers do their own share only.
+// goes to the receiver through the dispatch (ApplyStep, SetModulation, PollLevel). The manual
+// control and the macro binding open from their buttons (orvel_editors.cpp); the calibration,
+// detailed study and print windows are not there yet: those handlers do their own share only.
 
 #include "app/format_text.h"
 #include "app/orvel.h"
@@ -146,12 +146,12 @@ void ORVEL::WireJournalAndControls() {
              resetPending();
              store.DeleteItem();
          }));
-    wire(pictbttn_5, click(resetPending));
-    wire(pictbttn_6, click([this] { FrequencyMinus(); }));
-    wire(pictbttn_7, click([this] {
-             MacroJob = store.FindJobIndex(MacroJobName);
-             TriggerJob = store.FindJobIndex(TriggerJobName);
+    wire(pictbttn_5, click([this, resetPending] {
+             resetPending();
+             ToggleManualControl();
          }));
+    wire(pictbttn_6, click([this] { FrequencyMinus(); }));
+    wire(pictbttn_7, click([this] { OpenMacroBinding(); }));
     wire(pictbttn_8, click([this] { FrequencyPlus(); }));
     wire(pictbttn_9, click([this] { FixedButton(); }));
     wire(pictbttn_10, click([this] { RangeButton(); }));
