@@ -1,0 +1,148 @@
+// A job made in the job editor, as the operator makes it, run against the emulated IC-R8500: it
+// loads a stored range, starts its scan, waits two seconds and then for the scan's end, and the
+// editor's list shows what came of every line.
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/orvel.h"
+#include "app/orvel_editors.h"
+#include "emulators/civ/civ_emulator.h"
+#include "state/message_bus.h"
+#include "state/user_dp.h"
+#include "tests/support/program_folder.h"
+#include "ui/message_box.h"
+#include "ui/reply_event.h"
+#include "ui/timer.h"
+
+namespace {
+
+class JobEditorOnAir : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ui::Clock::SetVirtual(true);
+        ui::Clock::SetIdleSliceMs(40);  // room for the emulator's thread to answer
+        emulator.SetSignalPlan(emulators::SignalPlan{20, {{100'500'000, 200, 10'000}}});
+        emulator.LinkAs(folder.path() / "COM1");
+        emulator.Start();
+        std::ofstream(folder.File("ORVEL.INI"), std::ios::binary)
+            << "COM=1\r\nSPEED=5\r\nRECV=4\r\n";
+        std::filesystem::create_directories(folder.path() / "DP" / "0001");
+        UserDp range;
+        range.Identifier = "Эфир";
+        range.FolderName = "0001";
+        range.FilePath = folder.Dir() + "DP/0001/diap.cfg";
+        range.StartFrequency = 1'000'000;
+        range.EndFrequency = 1'009'900;
+        range.Step = 100;
+        range.Modulation = 'W';
+        range.Cycles = 1;
+        range.Level = 50;
+        range.WaitTime = 4;  // the scan holds on the carrier that long: it outlasts the delay
+        ASSERT_TRUE(range.WriteFile());
+        orvel.CalendarClock = [] {
+            std::tm t{};
+            t.tm_mday = 7, t.tm_mon = 2, t.tm_year = 101, t.tm_hour = 9, t.tm_min = 5,
+            t.tm_sec = 30, t.tm_isdst = -1;
+            return std::mktime(&t);
+        };
+        ASSERT_TRUE(orvel.Create());
+        ASSERT_TRUE(RunUntil([&] { return orvel.Level != -1; }, 10'000));
+    }
+    void TearDown() override {
+        orvel.Destroy();
+        emulator.Stop();
+        ui::Clock::SetVirtual(false);
+        ui::Clock::SetIdleSliceMs(20);
+    }
+    static bool RunUntil(const std::function<bool()>& done, int64_t virtualMs = 600'000) {
+        const int64_t end = ui::Clock::NowMs() + virtualMs;
+        while (!done()) {
+            if (ui::Clock::NowMs() >= end) return false;
+            ui::ServeFor(50);
+        }
+        return true;
+    }
+    JournalItem* Named(const JournalItem* parent, const std::string& name) {
+        for (const auto& child : parent->Children())
+            if (child->Name == name) return child.get();
+        return nullptr;
+    }
+    // The operator picks an item in the journal and presses "Загрузить Информацию".
+    void Take(JournalItem* item) {
+        ASSERT_NE(item, nullptr);
+        orvel.journal.Select(item);
+        orvel.pictbttn_2->Raise(ui::EventId::Click);
+        ui::ServePending();
+    }
+    JournalItem* Catalog(const std::string& name) {
+        for (const auto& entry : orvel.store.PanelFolder->Children()) {
+            if (entry->Name == name) return entry.get();
+            if (JournalItem* child = Named(entry.get(), name)) return child;
+        }
+        return nullptr;
+    }
+
+    ProgramFolder folder;
+    ui::ScriptedMessageBoxes boxes;
+    emulators::CivEmulator emulator{emulators::kIcR8500};
+    ORVEL orvel;
+};
+
+TEST_F(JobEditorOnAir, AnEditedJobScansARangeAndTheListShowsEveryLinesOutcome) {
+    orvel.tabctrl_1->SetSelectedIndex(4);
+    orvel.SelectWorkMode(4);
+    job& editor = orvel.editors->jobWindow;
+    Take(Catalog("Панель ДИАПАЗОНЫ"));
+    Take(Named(orvel.store.RangeFolder, "Эфир"));
+    Take(Catalog("Кнопка ЗАГРУЗИТЬ"));
+    editor.Cond->SetChecked(true);
+    editor.Cond->Raise(ui::EventId::Click);
+    Take(Catalog("Кнопка ПУСК"));
+    editor.commands->SetSelectedIndex(JobDelay);
+    editor.cb_4->Raise(ui::EventId::Click);
+    ui::EventData typed;
+    typed.id = ui::EventId::Change;
+    typed.text = "2";
+    editor.Value->Raise(typed);
+    editor.commands->SetSelectedIndex(JobWaitStop);
+    editor.cb_4->Raise(ui::EventId::Click);
+    ASSERT_EQ(orvel.EditLineCount, 6);
+    EXPECT_EQ(editor.lv_1->Cell(1, 4), "Диапазон");
+    EXPECT_EQ(editor.lv_1->Cell(1, 5), "Эфир");
+    EXPECT_EQ(editor.lv_1->Cell(2, 1), "+");
+    EXPECT_EQ(editor.lv_1->Cell(4, 5), "2");
+
+    // When the last line begins its wait, the scan still runs.
+    bool scanningAtTheWait = false;
+    editor.AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
+        if (e.code == PostJobStep && orvel.JobLine == &orvel.EditLines[5])
+            scanningAtTheWait = orvel.Running;
+        return false;
+    });
+    orvel.start->Raise(ui::EventId::Click);
+    ASSERT_TRUE(orvel.JobRunning);
+    ASSERT_TRUE(RunUntil([&] { return orvel.Running != 0; }, 10'000));
+    EXPECT_FALSE(editor.cb_4->IsEnabled());  // no editing while the job runs
+    const int64_t scanStarted = ui::Clock::NowMs();
+    ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }));
+    ui::ServeFor(100);
+    EXPECT_GT(ui::Clock::NowMs() - scanStarted, 1000);  // two one-second ticks at least
+    EXPECT_TRUE(scanningAtTheWait);
+    EXPECT_EQ(orvel.Running, 0);
+    EXPECT_EQ(orvel.ScanSlots[0].Identifier, "Эфир");
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(editor.lv_1->Cell(row, 7), "0") << row;
+        EXPECT_EQ(editor.lv_1->Cell(row, 8), "09:05:30") << row;
+    }
+    EXPECT_TRUE(editor.cb_4->IsEnabled());
+    EXPECT_EQ(orvel.start->Text(), "ПУСК");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+}  // namespace
