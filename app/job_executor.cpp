@@ -156,6 +156,9 @@ void ORVEL::FinishJobRun() {
 void ORVEL::EndLoadedJob() {
     JobRunning = 0;
     if (Running && Paused) ManualPause = false;
+    // A scan the run started and that ended under it left "СТОП" and the locked controls to
+    // the run; with the run they are the operator's again.
+    if (!Running && start != nullptr && start->Text() == "СТОП") ShowStartLabel();
     LoadedRun = 0;
 }
 

@@ -143,6 +143,23 @@ TEST_F(JobEditorOnAir, AnEditedJobScansARangeAndTheListShowsEveryLinesOutcome) {
     EXPECT_TRUE(editor.cb_4->IsEnabled());
     EXPECT_EQ(orvel.start->Text(), "ПУСК");
     EXPECT_TRUE(boxes.shown.empty());
+
+    // Saved and bound to the right button, the job runs again from a right click; when it ends
+    // after its scan the main window is the operator's again.
+    orvel.SwitchToTab(4);
+    orvel.store.SaveItem();
+    ASSERT_TRUE(std::filesystem::exists(folder.File("JOB/0001/job.cfg")));
+    orvel.MacroJobName = "0001";
+    orvel.SwitchToTab(0);
+    editor.Raise(ui::EventId::RightButtonUp);
+    ASSERT_TRUE(RunUntil([&] { return orvel.JobRunning != 0; }, 10'000));
+    ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }));
+    ui::ServeFor(100);
+    EXPECT_EQ(orvel.RunLines[5].ReturnCode, 0);
+    EXPECT_EQ(orvel.RunLines[5].Time, "09:05:30");
+    EXPECT_EQ(orvel.Running, 0);
+    EXPECT_EQ(orvel.start->Text(), "ПУСК");
+    EXPECT_TRUE(orvel.ft->IsEnabled());
 }
 
 }  // namespace
