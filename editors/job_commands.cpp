@@ -42,6 +42,7 @@ void job::OnUserEvent(uint32_t code) {
             ShowLine();
             break;
         case PostRefreshDisplay:
+            jobName->SetText(s.EditJobName);  // saved or renamed meanwhile
             ShowResults();
             break;
         case PostTimerTick:

@@ -120,7 +120,9 @@ TEST_F(EditorsInTheProgram, AJobSavedFromTheEditorReloadsLineForLine) {
     const std::vector<JobStr> edited(orvel.EditLines.begin(), orvel.EditLines.begin() + 5);
 
     orvel.store.SaveItem();
+    ui::ServePending();
     EXPECT_EQ(orvel.EditJobChanged, 0);
+    EXPECT_EQ(editor.jobName->Text(), "Задание N 1");
     UserJob stored;
     ASSERT_TRUE(stored.ReadFile(orvel, folder.File("JOB/0001/job.cfg")));
     EXPECT_EQ(stored.Lines, edited);
