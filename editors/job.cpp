@@ -72,9 +72,14 @@ constexpr Column kColumns[] = {
     {"Значение", 70, 80}, {">x", 18, 25}, {"Код возврата", 26, 85}, {"Время вып", 56, 55},
 };
 // clang-format on
-enum ColumnIndex { kCondColumn = 1, kGetColumn = 2, kValueColumn = 5, kPutColumn = 6 };
-constexpr int kReturnCodeColumn = 7;
-constexpr int kTimeColumn = 8;
+enum ColumnIndex : int {
+    kCondColumn = 1,
+    kGetColumn = 2,
+    kValueColumn = 5,
+    kPutColumn = 6,
+    kReturnCodeColumn = 7,
+    kTimeColumn = 8,
+};
 
 constexpr uint32_t kJournalPanel = 9;
 
@@ -87,11 +92,20 @@ std::string InProgramFolder(const std::string& name, const std::string& programD
     return name.empty() || name.front() == '/' ? name : programDir + name;
 }
 
-}  // namespace
-
-std::string JobCommandCaption(uint32_t object) {
-    return object < kJobCommandCount ? kCommands[object].caption : "";
+// The cells of a row of the job list, column by column.
+std::vector<std::string> RowCells(const FDX& fdx, const JobStr& line, int32_t index) {
+    return {FormatText("%03u", unsigned(index + 1)),
+            Mark(line.COND),
+            Mark(line.GET),
+            line.TAB < std::size(kPanelNames) ? kPanelNames[line.TAB] : "",
+            line.DCL,
+            JobValueText(fdx, line),
+            Mark(line.PUT),
+            FormatText("%u", unsigned(line.ReturnCode)),
+            line.Time};
 }
+
+}  // namespace
 
 JobStr JobCommandTemplate(uint32_t object) {
     JobStr line;
@@ -116,18 +130,6 @@ std::string JobValueText(const FDX& fdx, const JobStr& line) {
     if (line.FREQ) return FormatText("%8.4f", line.VAL / 10000.0);
     if (line.STEP) return FormatText("%4.1f", line.VAL / 10.0);
     return FormatText("%lu", static_cast<unsigned long>(line.VAL));
-}
-
-std::vector<std::string> JobRowCells(const FDX& fdx, const JobStr& line, int32_t index) {
-    return {FormatText("%03u", unsigned(index + 1)),
-            Mark(line.COND),
-            Mark(line.GET),
-            line.TAB < std::size(kPanelNames) ? kPanelNames[line.TAB] : "",
-            line.DCL,
-            JobValueText(fdx, line),
-            Mark(line.PUT),
-            FormatText("%u", unsigned(line.ReturnCode)),
-            line.Time};
 }
 
 job::job() {
@@ -245,8 +247,7 @@ void job::ShowRows(int32_t from) {
     while (lv_1->RowCount() > count) lv_1->DeleteRow(lv_1->RowCount() - 1);
     from = std::clamp(from, 0, lv_1->RowCount());
     for (int32_t i = from; i < count; ++i) {
-        const std::vector<std::string> cells =
-            JobRowCells(*fdx_, fdx_->EditLines[std::size_t(i)], i);
+        const std::vector<std::string> cells = RowCells(*fdx_, fdx_->EditLines[std::size_t(i)], i);
         if (i < lv_1->RowCount()) {
             for (int c = 0; c < int(cells.size()); ++c) lv_1->SetCell(i, c, cells[std::size_t(c)]);
         } else {

@@ -13,7 +13,6 @@
 // PostPauseButton and PostTimeCondition. A failed command leaves its message and return code
 // in the line; the job goes on.
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -43,13 +42,8 @@ inline constexpr uint32_t kJobCommandCount = 12;
 // The panel code of the job window's own lines.
 inline constexpr uint32_t kJobPanel = 4;
 
-// The caption of internal command `object` (the drop-down's item and the line's name); empty
-// for a number that is no command.
-std::string JobCommandCaption(uint32_t object);
 // The line the drop-down inserts for internal command `object`.
 JobStr JobCommandTemplate(uint32_t object);
-// The cells of a row of the job list, column by column.
-std::vector<std::string> JobRowCells(const FDX& fdx, const JobStr& line, int32_t index);
 // What the "Значение" column and the value field show of a line.
 std::string JobValueText(const FDX& fdx, const JobStr& line);
 
@@ -104,7 +98,6 @@ class job : public ui::Form {
     // What runs or waits now.
     int32_t DelayTicks() const { return delay_; }
     bool Waiting() const { return waitStop_ || waitPause_ || waitPauseEnd_ || waitSignal_; }
-    ui::SoundPlayer* Player() const { return mediapl_1.get(); }
 
   private:
     void OnCreate();
