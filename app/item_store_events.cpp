@@ -175,7 +175,10 @@ void ItemStore::RenameJournalItem(JournalItem* item, const std::string& text) {
             const bool edited =
                 job != nullptr && job == fdx_.EditJob && fdx_.EditJobName == item->Name;
             written = renameRecord(job, text, [](UserJob& r) { return r.WriteFile(); });
-            if (written && edited) fdx_.EditJobName = text;
+            if (written && edited) {
+                fdx_.EditJobName = text;
+                host_.Post(StoreWindow::Job, PostRefreshDisplay);  // the editor shows the name
+            }
             break;
         }
         case JournalKind::Run:

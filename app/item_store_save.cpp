@@ -479,6 +479,8 @@ void ItemStore::SaveItem() {
                     fdx_.EditJobChanged = 0;
                     fdx_.EditJob = job;
                     fdx_.EditJobStored = 1;
+                    fdx_.EditJobName = job->Identifier;
+                    host_.Post(StoreWindow::Job, PostRefreshDisplay);  // the editor shows the name
                 }
             } else {
                 fdx_.ShowError(17);

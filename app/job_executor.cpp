@@ -161,6 +161,9 @@ void JobExecutor::FinishJobRun() {
 void JobExecutor::EndLoadedJob() {
     fdx_.JobRunning = 0;
     if (fdx_.Running && fdx_.Paused) scan_.ManualPause = false;
+    // A scan the run started and that ended under it left "СТОП" and the locked controls to
+    // the run; with the run they are the operator's again.
+    if (!fdx_.Running) host_.ReturnControlsAfterRun();
     fdx_.LoadedRun = 0;
 }
 

@@ -37,6 +37,9 @@ class JobHost {
     virtual void FrequencyMinus() {}
     // The detailed study's button: the study opens, unless the calibration window is open.
     virtual void OpenStudy() {}
+    // A loaded run ended with no scan running: the start button's "СТОП" and the controls a
+    // scan of the run left locked under it are the operator's again.
+    virtual void ReturnControlsAfterRun() {}
     // The line an editor run is at, in the status line.
     virtual void ShowJobLine(const std::string& text) { (void)text; }
     // The journal's heading of the stored items of `kind` (Range, Group, Bank, Job,

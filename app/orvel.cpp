@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/data_folder.h"
+#include "app/orvel_editors.h"
 #include "app/orvel_ini.h"
 #include "app/orvel_links.h"
 #include "app/orvel_pictures.h"
@@ -300,6 +301,7 @@ void ORVEL::StartUp() {
     settings = std::make_unique<line>();
     if (settings->Create(this, this)) settings->Hide();
     CreateWindows();
+    CreateEditors();
 
     CreatePanelOrGoOn();
 
@@ -536,6 +538,7 @@ void ORVEL::Shutdown() {
     DeleteReceiverPanel();
     wait.Destroy();
     DeleteWindows();
+    DeleteEditors();
     // The parameter page gets its own form back, the tree control lets go of the journal, and
     // the journal goes.
     if (pages[7] && tabctrl_1 != nullptr && tabctrl_1->Page(7) != pages[7].get())

@@ -34,6 +34,7 @@
 
 class OrvelLinks;
 class OrvelWindows;
+struct OrvelEditors;
 
 // Shows FDX's numbered messages and questions through the message box service; the main
 // window connects every FDX it hands out to it.
@@ -178,6 +179,13 @@ class ORVEL : public ui::Form, public FDX {
     void UpdateStudySources();
     void FollowStudyMarkers();
     void ScrollGroupRanges(uint32_t code);  // PostRepaintRange, PostGroupRepaintRange
+    // The job window on tab page 4, the manual control and the macro binding
+    // (orvel_editors.cpp).
+    std::unique_ptr<OrvelEditors> editors;
+    void CreateEditors();
+    void DeleteEditors();
+    void ToggleManualControl();  // the manual-control button
+    void OpenMacroBinding();     // the macro button
 
     // Main-window controls.
     void ShowFrequency();
@@ -225,6 +233,8 @@ class ORVEL : public ui::Form, public FDX {
     void StartButton();  // the start button: end a running job, else start or stop a scan
     void ShowStopLabel();
     void ShowStartLabel();
+    // A job run's end: the "СТОП" a scan of the run left while no scan runs goes with the lock.
+    void ReturnControlsAfterRun();
     // The level of manual tuning; it also goes into the current levels of every loaded range
     // that holds the frequency.
     void ShowCurrentLevel();

@@ -5,8 +5,9 @@
 // running scan locks, the modulation buttons and the level of manual tuning.
 //
 // A new frequency tunes the receiver and reads its level (TuneAndMeasure); a new step or mode
-// goes to the receiver through the dispatch (ApplyStep, SetModulation, PollLevel). The windows
-// the buttons open (manual control, calibration, detailed study, print, macro binding) are
+// goes to the receiver through the dispatch (ApplyStep, SetModulation, PollLevel). The manual
+// control and the macro binding open from their buttons (orvel_editors.cpp), the detailed study
+// from its own (orvel_windows.cpp); the calibration window and the print button's report are
 // not there yet: those handlers do their own share only.
 
 #include "app/format_text.h"
@@ -143,12 +144,12 @@ void ORVEL::WireJournalAndControls() {
              resetPending();
              store.DeleteItem();
          }));
-    wire(pictbttn_5, click(resetPending));
-    wire(pictbttn_6, click([this] { FrequencyMinus(); }));
-    wire(pictbttn_7, click([this] {
-             MacroJob = store.FindJobIndex(MacroJobName);
-             TriggerJob = store.FindJobIndex(TriggerJobName);
+    wire(pictbttn_5, click([this, resetPending] {
+             resetPending();
+             ToggleManualControl();
          }));
+    wire(pictbttn_6, click([this] { FrequencyMinus(); }));
+    wire(pictbttn_7, click([this] { OpenMacroBinding(); }));
     wire(pictbttn_8, click([this] { FrequencyPlus(); }));
     wire(pictbttn_9, click([this] { FixedButton(); }));
     wire(pictbttn_10, click([this] { RangeButton(); }));
@@ -390,6 +391,10 @@ void ORVEL::ShowStartLabel() {
             if (control != nullptr) control->SetEnabled(true);
     }
     ControlsLocked = false;
+}
+
+void ORVEL::ReturnControlsAfterRun() {
+    if (!Running && start != nullptr && start->Text() == kStopCaption) ShowStartLabel();
 }
 
 void ORVEL::ShowCurrentLevel() {

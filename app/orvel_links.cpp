@@ -45,6 +45,10 @@ void OrvelLinks::ShowStartLabel() {
     w_.ShowStartLabel();
 }
 
+void OrvelLinks::ReturnControlsAfterRun() {
+    w_.ReturnControlsAfterRun();
+}
+
 void OrvelLinks::ShowWait(bool shown) {
     w_.ShowWait(shown);
 }

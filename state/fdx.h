@@ -129,6 +129,9 @@ class FDX {
     uint32_t ForeColor = 0;
     uint8_t ShowGrid = 0;
     uint8_t LimbOpen = 0;
+    // The manual control's knob is held down with the left or the right button.
+    uint8_t KnobLeftHeld = 0;
+    uint8_t KnobRightHeld = 0;
     uint8_t StudyOpen = 0;
     uint8_t HfreqOpen = 0;  // the compact channel list is open
     int32_t ShownParameterPanel = 0;
@@ -260,6 +263,7 @@ class FDX {
     // each, made by the start-up.
     std::vector<JobStr> EditLines;
     int32_t EditLineCount = 0;
+    int32_t EditLineIndex = 0;  // the line selected in the job editor
     std::vector<JobStr> RunLines;
     JobStr* JobLine = nullptr;  // the line being executed; not owned
     int32_t JobLineIndex = 0;

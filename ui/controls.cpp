@@ -670,6 +670,7 @@ class CanvasWidget : public QWidget {
     void paintEvent(QPaintEvent*) override { PaintInto(this); }
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton) Report(EventId::LeftButtonDown, e);
+        if (e->button() == Qt::RightButton) Report(EventId::RightButtonDown, e);
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
         Report(e->button() == Qt::RightButton ? EventId::RightButtonUp : EventId::LeftButtonUp, e);

@@ -201,8 +201,8 @@ class ListView : public Control {
 };
 
 // A drawing surface: the painter function draws it whenever it needs drawing (Redraw
-// asks for that). Raises LeftButtonDown, LeftButtonUp, DoubleClick (left button), MouseMove
-// and RightButtonUp with the position, and MouseLeave.
+// asks for that). Raises LeftButtonDown, LeftButtonUp, DoubleClick (left button), MouseMove,
+// RightButtonDown and RightButtonUp with the position, and MouseLeave.
 class Canvas : public Control {
   public:
     Canvas(QWidget* parent, int number);

@@ -23,6 +23,7 @@ enum class EventId {
     Select,
     DropDown,
     DeltaPosition,
+    RightButtonDown,
     RightButtonUp,
     LeftButtonDown,
     LeftButtonUp,

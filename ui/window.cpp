@@ -145,6 +145,10 @@ void Window::SetFocus() {
     if (QWidget* w = widget()) w->setFocus();
 }
 
+void Window::SetModal(bool modal) {
+    if (QWidget* w = widget()) w->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+}
+
 void Window::SetIcon(int width, int height, const std::vector<Color>& pixels) {
     QWidget* w = widget();
     if (!w || width <= 0 || height <= 0 || pixels.size() < size_t(width) * size_t(height)) return;

@@ -43,6 +43,9 @@ class Window : public Object {
     void SetTextColor(Color color);
     void SetBackColor(Color color);
     void SetFocus();
+    // A top-level window that keeps the operator from the program's other windows while it
+    // is shown; set before it is shown.
+    void SetModal(bool modal);
     // A font by name as the forms give it ("12.MS Sans Serif": points, then the family).
     void SetFont(const std::string& font, bool bold = false);
     // The icon of a top-level window: pixels 0xRRGGBB row by row.

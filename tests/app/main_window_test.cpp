@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 // Before Qt's test header, whose "signals" keyword would rename the emulator's signal plan.
+#include "app/orvel_editors.h"
 #include "app/orvel_windows.h"
 #include "tests/app/window_fixture.h"
 
@@ -17,9 +18,9 @@ class MainWindow : public window_test::WindowTest {
     std::string Ini() const override { return "RECV=4\r\n"; }
 };
 
-// The receiver page holds the panel of the configured receiver (an IC-R8500 here) and the range
-// page the range window; the other pages hold their one-label forms until their windows replace
-// them.
+// The receiver page holds the panel of the configured receiver (an IC-R8500 here), the bank,
+// range, group and job pages their windows; the other pages hold their one-label forms until
+// their windows replace them.
 TEST_F(MainWindow, TheReceiverPageHoldsThePanelAndTheOthersTheirWindowOrOneLabelForm) {
     ASSERT_NE(orvel.receiver.Panel(), nullptr);
     EXPECT_EQ(orvel.tabctrl_1->Page(0), orvel.receiver.Panel());
@@ -27,7 +28,10 @@ TEST_F(MainWindow, TheReceiverPageHoldsThePanelAndTheOthersTheirWindowOrOneLabel
     EXPECT_EQ(orvel.tabctrl_1->Page(1), &orvel.windows->bank);
     EXPECT_EQ(orvel.tabctrl_1->Page(2), &orvel.windows->range);
     EXPECT_EQ(orvel.tabctrl_1->Page(3), &orvel.windows->strips);
-    for (int page : {4, 5, 6, 7})
+    ASSERT_TRUE(orvel.editors);
+    EXPECT_EQ(orvel.tabctrl_1->Page(4), &orvel.editors->jobWindow);
+    EXPECT_EQ(orvel.subWindows.job, &orvel.editors->jobWindow);
+    for (int page : {5, 6, 7})
         EXPECT_EQ(orvel.tabctrl_1->Page(page), orvel.pages[std::size_t(page)].get()) << page;
 }
 

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <utility>
+#include <vector>
 
 #include "ui/controls.h"
 
@@ -80,13 +82,17 @@ TEST_F(Controls, CanvasDrawsThroughItsPainterAndReportsTheMouse) {
     EXPECT_EQ(pixels[1], 0xff0000u);               // the top line
     EXPECT_EQ(pixels[size.width + 1], 0x000000u);  // the fill below it
 
-    int x = -1;
-    canvas->AddHandler(ui::EventId::LeftButtonDown, [&](ui::Object&, ui::EventData& e) {
-        x = e.x;
-        return false;
-    });
+    // Each button reports its own press, with where it was pressed.
+    std::vector<std::pair<ui::EventId, int>> presses;
+    for (ui::EventId id : {ui::EventId::LeftButtonDown, ui::EventId::RightButtonDown})
+        canvas->AddHandler(id, [&, id](ui::Object&, ui::EventData& e) {
+            presses.emplace_back(id, e.x);
+            return false;
+        });
     QTest::mousePress(canvas->widget(), Qt::LeftButton, {}, QPoint(7, 3));
-    EXPECT_EQ(x, 7);
+    QTest::mousePress(canvas->widget(), Qt::RightButton, {}, QPoint(9, 3));
+    EXPECT_EQ(presses, (std::vector<std::pair<ui::EventId, int>>{
+                           {ui::EventId::LeftButtonDown, 7}, {ui::EventId::RightButtonDown, 9}}));
 
     bool left = false;
     canvas->AddHandler(ui::EventId::MouseLeave, [&](ui::Object&, ui::EventData&) {
