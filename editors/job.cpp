@@ -415,8 +415,8 @@ void job::EnterValue(const std::string& text) {
 }
 
 // A file in the program folder is kept by its name alone, so that the job goes with the
-// folder; any other with its whole path. A program whose path has blanks is quoted, as the
-// line is split like a command line when it runs.
+// folder; any other with its whole path. A program whose path has blanks or an apostrophe is
+// quoted, as the line is split like a command line when it runs.
 void job::ChooseFile() {
     JobStr* line = Selected();
     if (line == nullptr || !line->REQ || !line->FILE) return;
@@ -444,7 +444,7 @@ void job::ChooseFile() {
     std::string name = path.parent_path() == fs::path(fdx_->ProgramDir).parent_path()
                            ? path.filename().string()
                            : chosen;
-    if (program && name.find_first_of(" \t") != std::string::npos) name = '"' + name + '"';
+    if (program && name.find_first_of(" \t'") != std::string::npos) name = '"' + name + '"';
     line->STR = name;
     fdx_->EditJobChanged = 1;
     Value->SetText(JobValueText(*fdx_, *line));

@@ -13,12 +13,14 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
     std::vector<std::string> words;
     std::string word;
     bool inWord = false;  // a word began, perhaps with an empty quoted part
-    bool quoted = false;
+    char quote = 0;       // the quote of the quoted part the line is in; 0 outside one
     for (const char c : line) {
-        if (c == '"') {
-            quoted = !quoted;
+        if (quote != 0 && c == quote) {
+            quote = 0;
+        } else if (quote == 0 && (c == '"' || c == '\'')) {
+            quote = c;
             inWord = true;
-        } else if ((c == ' ' || c == '\t') && !quoted) {
+        } else if ((c == ' ' || c == '\t') && quote == 0) {
             if (inWord) words.push_back(std::move(word));
             word.clear();
             inWord = false;

@@ -209,18 +209,20 @@ TEST_F(JobCommands, AProgramRunsWithoutAShellAndGivesItsExitCode) {
     };
     const Case cases[] = {
         {"sh -c \"exit 3\"", 3, "Программа выполнена"},
+        {"sh -c 'exit 3'", 3, "Программа выполнена"},
         {"probe", 7, "Программа выполнена"},  // in the program folder
         {"orvel-no-such-program -x", 99, "Программа не может быть выполнена"},
         {"", 99, "Программа не может быть выполнена"},
-        {"touch a>b c;d $(touch e) |f `touch g`", 0, "Программа выполнена"},
+        {R"(touch a>b c;d $(touch e) |f `touch g` 'h i;j' "Bob's")", 0, "Программа выполнена"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Run(Command(JobRunProgram, 0, c.text)), kAnswered) << c.text;
         EXPECT_EQ(line.ReturnCode, c.rc) << c.text;
         EXPECT_EQ(line.Message, c.message) << c.text;
     }
-    // What a shell would have made of the last line, touch got as its file names.
-    for (const char* made : {"a>b", "c;d", "$(touch", "e)", "|f", "`touch", "g`"})
+    // What a shell would have made of the last line, touch got as its file names; a quoted word
+    // is one name, an apostrophe inside double quotes part of it.
+    for (const char* made : {"a>b", "c;d", "$(touch", "e)", "|f", "`touch", "g`", "h i;j", "Bob's"})
         EXPECT_TRUE(std::filesystem::exists(folder.File(made))) << made;
     for (const char* never : {"b", "d", "e", "f", "g"})
         EXPECT_FALSE(std::filesystem::exists(folder.File(never))) << never;

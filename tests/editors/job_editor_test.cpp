@@ -266,18 +266,22 @@ TEST_F(JobEditor, AChosenFileIsKeptByItsNameInTheProgramFolderElseWhole) {
     EXPECT_EQ(dialogs.shown[2].folder, "/usr/share/sounds");
     EXPECT_EQ(Line(0).STR, "/usr/share/sounds/alarm.wav");
 
-    // A program with blanks in its path is quoted: the line runs split like a command line.
+    // A program with blanks or an apostrophe in its path is quoted: the line runs split like a
+    // command line.
     Insert(JobRunProgram);
-    dialogs.answers = {"/opt/My tools/scan.sh"};
+    dialogs.answers = {"/opt/My tools/scan.sh", "/opt/Bob's/scan.sh"};
     window.ChooseFile();
     EXPECT_EQ(Line(1).STR, "\"/opt/My tools/scan.sh\"");
-    dialogs.answers = {"/opt/other.sh"};
     window.ChooseFile();
     EXPECT_EQ(dialogs.shown.back().folder, "/opt/My tools");
+    EXPECT_EQ(Line(1).STR, "\"/opt/Bob's/scan.sh\"");
+    dialogs.answers = {"/opt/other.sh"};
+    window.ChooseFile();
+    EXPECT_EQ(dialogs.shown.back().folder, "/opt/Bob's");
 
     Insert(JobMessage);  // a text, not a file
     window.ChooseFile();
-    EXPECT_EQ(dialogs.shown.size(), 5u);
+    EXPECT_EQ(dialogs.shown.size(), 6u);
 }
 
 TEST_F(JobEditor, ALoadedJobFillsTheListAndAClearedOneEmptiesIt) {

@@ -82,15 +82,27 @@ TEST(RunProcess, WaitingServesWhatIsPostedMeanwhile) {
 }
 
 TEST(SplitCommandLine, BlanksSeparateWordsAndQuotesKeepThem) {
-    EXPECT_EQ(ui::SplitCommandLine("player  -q\tmelody.wav "),
-              (Words{"player", "-q", "melody.wav"}));
-    EXPECT_EQ(ui::SplitCommandLine(R"("C:\My progs\x.exe" -f "a b")"),
-              (Words{R"(C:\My progs\x.exe)", "-f", "a b"}));
-    EXPECT_EQ(ui::SplitCommandLine(R"(pre"fix mid"post "" x)"), (Words{"prefix midpost", "", "x"}));
-    EXPECT_EQ(ui::SplitCommandLine(R"(a "open to the end)"), (Words{"a", "open to the end"}));
-    EXPECT_EQ(ui::SplitCommandLine("echo a;b|c $(x) > y"),
-              (Words{"echo", "a;b|c", "$(x)", ">", "y"}));
-    EXPECT_EQ(ui::SplitCommandLine(" \t "), Words{});
+    const struct {
+        const char* line;
+        Words words;
+    } cases[] = {
+        {"player  -q\tmelody.wav ", {"player", "-q", "melody.wav"}},
+        {R"("C:\My progs\x.exe" -f "a b")", {R"(C:\My progs\x.exe)", "-f", "a b"}},
+        {R"(pre"fix mid"post "" x)", {"prefix midpost", "", "x"}},
+        {R"(a "open to the end)", {"a", "open to the end"}},
+        {" \t ", {}},
+        // Single quotes as a shell takes them, with no escapes inside.
+        {"sh -c 'exit 3'", {"sh", "-c", "exit 3"}},
+        {R"(pre'fix mid'post '' 'C:\a b\' x)", {"prefix midpost", "", R"(C:\a b\)", "x"}},
+        {"a 'open to the end", {"a", "open to the end"}},
+        // Each kind of quote is a plain character inside the other.
+        {R"("C:\Bob's progs\x.exe" '"a b"')", {R"(C:\Bob's progs\x.exe)", R"("a b")"}},
+        // Backslashes escape nothing: a Windows path ending in one keeps its quote's end.
+        {R"("C:\dir\" next \'x y\')", {R"(C:\dir\)", "next", R"(\x y\)"}},
+        // Shell metacharacters are plain characters of their words.
+        {"echo a;b|c $(x) > y `z` &", {"echo", "a;b|c", "$(x)", ">", "y", "`z`", "&"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ui::SplitCommandLine(c.line), c.words) << c.line;
 }
 
 }  // namespace
