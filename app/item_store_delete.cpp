@@ -279,7 +279,7 @@ void ItemStore::ClearPanel() {
             host_.Post(StoreWindow::Panel, PostClearData);
             break;
         case 1:
-            fdx_.ChannelLevels.clear();
+            fdx_.ReplaceChannelLevels();
             fdx_.MeasurementCapacity = 0;
             fdx_.BankName.clear();
             fdx_.ChannelCount = 0;

@@ -200,7 +200,7 @@ void ItemStore::LoadGroup(const UserGrp& group) {
 // The bank of `bankItem` becomes the working bank, without its measurements.
 void ItemStore::TakeBank(JournalItem* bankItem) {
     UserFreq& bank = *bankItem->As<UserFreq>();
-    fdx_.ChannelLevels.clear();
+    fdx_.ReplaceChannelLevels();
     fdx_.MeasurementCapacity = 0;
     fdx_.BankName = bank.Identifier;
     const std::size_t count = std::min<std::size_t>(bank.Channels.size(), kMaxBankChannels);
@@ -251,9 +251,10 @@ void ItemStore::LoadMeasurementSet(JournalItem* item) {
     const std::size_t count = std::size_t(fdx_.ChannelCount);
     bool allocated = true;
     try {
-        fdx_.ChannelLevels.assign(count, std::vector<uint8_t>(set.MeasurementCount));
+        fdx_.ReplaceChannelLevels(std::vector<std::vector<uint8_t>>(
+            count, std::vector<uint8_t>(set.MeasurementCount)));
     } catch (const std::bad_alloc&) {
-        fdx_.ChannelLevels.clear();
+        fdx_.ReplaceChannelLevels();
         allocated = false;
     }
     if (!allocated) {

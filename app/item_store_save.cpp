@@ -394,7 +394,7 @@ void ItemStore::SaveItem() {
             // The receiver panel is asked for its channel table; it answers with
             // PostSaveBank and the bank is made from what it filled in.
             host_.RequestPanelBank();
-            fdx_.ChannelLevels.clear();
+            fdx_.ReplaceChannelLevels();
             fdx_.BankName.clear();
             fdx_.ChannelCount = 0;
             fdx_.BankStored = 1;

@@ -379,11 +379,10 @@ bool ScanEngine::StartBankScan() {
 
     host_.ShowWait(true);
     try {
-        fdx_.ChannelLevels.assign(std::size_t(count), {});
-        for (auto& levels : fdx_.ChannelLevels)
-            levels.assign(std::size_t(fdx_.MeasurementCapacity), 0);
+        fdx_.ReplaceChannelLevels(std::vector<std::vector<uint8_t>>(
+            std::size_t(count), std::vector<uint8_t>(std::size_t(fdx_.MeasurementCapacity))));
     } catch (const std::exception&) {  // bad_alloc, or a length no vector can have
-        fdx_.ChannelLevels.clear();
+        fdx_.ReplaceChannelLevels();
         host_.ShowWait(false);
         fdx_.ShowError(5);
         return false;

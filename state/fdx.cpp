@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "state/cp1251.h"
 #include "state/text_file.h"
@@ -129,6 +130,17 @@ bool FDX::LoadTextFile(std::size_t limit) {
     LoadedText = Cp1251ToUtf8(text);
     Lines = splitLines(text);
     return true;
+}
+
+void FDX::ReplaceChannelLevels(std::vector<std::vector<uint8_t>> levels) {
+    for (ViewSource& source : ViewSources) {
+        for (const std::vector<uint8_t>& history : ChannelLevels) {
+            if (source.Levels != &history) continue;
+            source.Levels = nullptr;
+            source.Count = 0;
+        }
+    }
+    ChannelLevels = std::move(levels);
 }
 
 void FDX::MeasurementTime(int n) {

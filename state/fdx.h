@@ -331,7 +331,14 @@ class FDX {
     // kStudyRangeSource, kStudyBankSource); the tab shown sets both. 0: none.
     std::array<int32_t, 2> ViewSourceKinds{};
     // The working bank's measurements: one array of MeasurementCapacity levels per channel.
+    // The study's bank curves point into them, so they are replaced and freed only through
+    // ReplaceChannelLevels; the bank window, which excludes and reorders them, lets go of its
+    // curves first.
     std::vector<std::vector<uint8_t>> ChannelLevels;
+    // Makes `levels` the working bank's measurements (none by default). A study curve that
+    // pointed into the old ones is unbound first; it stays on the time axis, so the bank
+    // window, which releases its curves on its next code, still tells the study.
+    void ReplaceChannelLevels(std::vector<std::vector<uint8_t>> levels = {});
 
     // --- Text file loading
     std::string LoadFileName;

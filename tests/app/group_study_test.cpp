@@ -232,3 +232,31 @@ TEST_F(BankStudyOnAir, FromTheBankTabTheCurveIsTheSelectedChannelsHistoryWithThe
             << step.what;
     }
 }
+
+// A bank loaded while the study shows a channel's history frees the histories before the bank
+// window lets go of the curve on its next code: a redraw of the study in between (one queued
+// before the load) finds no curve into them.
+TEST_F(BankStudyOnAir, ABankLoadedUnderTheStudyLeavesItNoCurveIntoTheFreedHistories) {
+    orvel.journal.Select(Child(Child(orvel.store.BankFolder, "Посты"), "Серия"));
+    orvel.store.LoadItem();
+    ui::ServePending();
+    BankWindow().SelectRow(2);
+    OpenStudy();
+    Study().insignal->SetChecked(true);
+    Study().insignal->Raise(ui::EventId::Click);
+    ui::ServeFor(100);
+    ASSERT_EQ(orvel.ViewSources[0].Levels, &orvel.ChannelLevels[2]);
+    ASSERT_EQ(Shown(0), 200);
+
+    Answer({ui::MessageAnswer::Yes});  // the measurements go
+    orvel.journal.Select(Child(orvel.store.BankFolder, "Посты"));
+    orvel.store.LoadItem();
+    ASSERT_EQ(orvel.HistoriesAllocated, 0);
+    Study().OnUserEvent(PostRefreshDisplay);
+    EXPECT_EQ(Shown(0), 0);
+    EXPECT_EQ(StudyReadout(orvel, 0), "");
+    // The bank window's own code then lets the study know.
+    ui::ServeFor(300);
+    EXPECT_EQ(orvel.ViewSources[0].Levels, nullptr);
+    EXPECT_FALSE(Study().signal->IsEnabled());
+}
