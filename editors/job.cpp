@@ -132,45 +132,25 @@ std::string JobValueText(const FDX& fdx, const JobStr& line) {
     return FormatText("%lu", static_cast<unsigned long>(line.VAL));
 }
 
-job::job() {
+job::job() : PageWindow("ID_job") {
     RegisterJobForm();
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
     On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
     On(ui::EventId::Destroy, [this](ui::EventData&) { mediapl_1.reset(); });
     // A right click on the window runs the macro, as everywhere in the program.
-    On(ui::EventId::RightButtonUp,
-       [this](ui::EventData&) { PostPrivateMessage(fdx_->Owner, PostRunMacro); });
+    On(ui::EventId::RightButtonUp, [this](ui::EventData&) { Post(PostRunMacro); });
 }
 
 job::~job() {
     Destroy();
 }
 
-bool job::Create(ui::Form* parent, FDX* state) {
-    if (state == nullptr) {
-        ownState_ = std::make_unique<FDX>();
-        state = ownState_.get();
-    }
-    fdx_ = state;
-    return ui::Form::Create("ID_job", parent);
-}
-
 // ---- building
 
 void job::OnCreate() {
     CreateControls();
+    GrowWithMainWindow();
     const bool wide = fdx_->OptMaxMon;
-    if (wide) {
-        // MAXMON: the page grows with the main window and the controls grow along.
-        for (const ui::ControlResource& row : Resource()->controls) {
-            ui::Control* control = FindControl(row.name);
-            if (control == nullptr) continue;
-            ui::Rect r = control->Geometry();
-            r.x = int(float(r.x) * fdx_->LayoutScale);
-            r.width = int(float(r.width) * fdx_->LayoutScale);
-            control->Move(r);
-        }
-    }
     std::vector<std::pair<std::string, int>> columns;
     for (const Column& c : kColumns) columns.emplace_back(c.title, wide ? c.wideWidth : c.width);
     lv_1->SetColumns(columns);

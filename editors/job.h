@@ -22,6 +22,7 @@
 #include "state/job_str.h"
 #include "ui/controls.h"
 #include "ui/sound.h"
+#include "windows/page_window.h"
 
 // The internal commands of panel 4, by OBJ.
 enum InternalCommand : uint32_t {
@@ -47,14 +48,11 @@ JobStr JobCommandTemplate(uint32_t object);
 // What the "Значение" column and the value field show of a line.
 std::string JobValueText(const FDX& fdx, const JobStr& line);
 
-class job : public ui::Form {
+// Built from "ID_job" by PageWindow::Create, without a shared picture.
+class job : public PageWindow {
   public:
     job();
     ~job() override;
-
-    // Builds the window from "ID_job" as a child of `parent`, working on `state` (null: a
-    // state of its own).
-    bool Create(ui::Form* parent, FDX* state);
 
     // Controls, owned by the form; empty until the create event.
     ui::ListView* lv_1 = nullptr;        // the job's lines
@@ -116,8 +114,6 @@ class job : public ui::Form {
     JobStr* Selected();
     int32_t LineCount() const;
 
-    FDX* fdx_ = nullptr;
-    std::unique_ptr<FDX> ownState_;
     JobStr saved_;  // the line "Запомнить выделенную команду" kept
     bool hasSaved_ = false;
     JobStr insertBuffer_;                        // the line being inserted

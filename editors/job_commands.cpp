@@ -17,7 +17,6 @@ constexpr const char* kBadLine = "Строка задания указана н�
 constexpr const char* kProgramDone = "Программа выполнена";
 constexpr const char* kProgramFailed = "Программа не может быть выполнена";
 constexpr const char* kAnsweredNo = "Ответ на вопрос - НЕТ";
-constexpr const char* kNoAccess = "Нет доступа к обьекту";
 // The return code of a line whose program could not be started.
 constexpr int32_t kProgramFailedCode = 99;
 
@@ -122,7 +121,7 @@ void job::ClearWaits() {
 }
 
 void job::Answer() {
-    PostPrivateMessage(fdx_->Owner, PostJobStep);
+    Post(PostJobStep);
 }
 
 // A command either answers before it returns, or leaves a delay or a wait whose end answers.
@@ -188,7 +187,7 @@ void job::ExecuteInternalCommand() {
             break;
         }
         case JobEnd:
-            PostPrivateMessage(s.Owner, PostJobNotice);
+            Post(PostJobNotice);
             return;
         case JobWaitPauseEnd:
             if (!s.Running) {
@@ -202,7 +201,7 @@ void job::ExecuteInternalCommand() {
             // The main window scans from here and tells of a level above the line's value.
             waitSignal_ = true;
             s.SignalFrequency = s.ScanFrequency = s.Frequency;
-            PostPrivateMessage(s.Owner, PostJobScanStep);
+            Post(PostJobScanStep);
             return;
         default:
             Fail(line, kNoAccess);
@@ -232,12 +231,11 @@ void job::RunProgram(JobStr& line) {
 // A melody that cannot be played only beeps: the job does not fail for want of a sound.
 void job::PlayMelody(const JobStr& line) {
     if (!line.STRING || line.STR.empty()) {
-        PostPrivateMessage(fdx_->Owner, PostBeep);
+        Post(PostBeep);
         return;
     }
     const std::string path =
         std::filesystem::path(line.STR).is_absolute() ? line.STR : fdx_->ProgramDir + line.STR;
     if (!mediapl_1) mediapl_1 = ui::NewSoundPlayer();
-    if (!mediapl_1 || !mediapl_1->Open(path) || !mediapl_1->Play(0))
-        PostPrivateMessage(fdx_->Owner, PostBeep);
+    if (!mediapl_1 || !mediapl_1->Open(path) || !mediapl_1->Play(0)) Post(PostBeep);
 }

@@ -69,10 +69,7 @@ Limb::~Limb() {
 }
 
 bool Limb::Create(ui::Form* parent, FDX* state) {
-    if (state == nullptr) {
-        ownState_ = std::make_unique<FDX>();
-        state = ownState_.get();
-    }
+    if (state == nullptr) return false;
     fdx_ = state;
     return ui::Form::Create("ID_Limb", parent);
 }

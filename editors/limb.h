@@ -10,7 +10,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "state/fdx.h"
@@ -56,7 +55,6 @@ class Limb : public ui::Form {
     void PostToMain(uint32_t code);
 
     FDX* fdx_ = nullptr;
-    std::unique_ptr<FDX> ownState_;
     bool entered_ = false;  // the typed frequency was sent: a key starts a new one
     int marker_ = 0;
     bool stepping_ = false;      // a step is being made

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr const char* kNoAccess = "Нет доступа к обьекту";
 constexpr const char* kNoEtalon = "эталон не задан";
 
 // The threshold scroll bar: positions 0..255, a page of 16.

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr const char* kNoAccess = "Нет доступа к обьекту";
 constexpr const char* kNoChannel = "Не существует выбранного канала";
 constexpr const char* kBadStep = "Указанный шаг недопустим";
 constexpr const char* kBadCount = "Счетчик размножения должен быть < 1000";

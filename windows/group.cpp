@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr const char* kNoAccess = "Нет доступа к обьекту";
 constexpr int kStripLine = kStripPitch / 4;  // the vertical scroll bar's arrows
 constexpr int64_t kRedraw = -2;              // a shown cursor no slot has: the strip is drawn
 

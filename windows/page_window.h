@@ -1,7 +1,8 @@
 #pragma once
 // What the windows that take a tab page of the main window share (the bank, range and group
-// windows): the program state they work on, the host whose shared picture they draw, and with
-// MAXMON controls that grow with the main window.
+// windows, and the job editor): the program state they work on, the host whose shared picture
+// they draw (the job editor draws none), and with MAXMON controls that grow with the main
+// window.
 
 #include <cstdint>
 #include <memory>
@@ -16,9 +17,12 @@ class Canvas;
 
 class PageWindow : public ui::Form {
   public:
+    // A job line's message for an object the window does not serve, in the windows' spelling.
+    static constexpr const char* kNoAccess = "Нет доступа к обьекту";
+
     // Builds the window from its form resource as a child of `parent`, working on `state`
     // (null: a state of its own) and drawing on the shared picture of `host` (null: none).
-    bool Create(ui::Form* parent, FDX* state, WindowHost* host);
+    bool Create(ui::Form* parent, FDX* state, WindowHost* host = nullptr);
 
   protected:
     // `resource`: the form resource, "ID_" and the window's name.

@@ -56,7 +56,7 @@ class JobCommands : public ::testing::Test {
     }
 
     ProgramFolder folder;  // also the working folder, where programs run
-    MainStandIn main;
+    CodeSink main;
     FDX fdx;
     job window;
     JobStr line;

@@ -33,7 +33,7 @@ class ManualControl : public ::testing::Test {
         window.knob->Raise(press);
     }
 
-    MainStandIn main;
+    CodeSink main;
     FDX fdx;
     Limb window;
 };

@@ -32,7 +32,7 @@ class MacroBinding : public ::testing::Test {
         return texts;
     }
 
-    MainStandIn main;
+    CodeSink main;
     FDX fdx;
     std::vector<std::unique_ptr<UserJob>> jobs;
     SetMacro dialog;

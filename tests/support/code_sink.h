@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/form.h"
+#include "ui/reply_event.h"
 
 class CodeSink : public ui::Form {
   public:
@@ -24,6 +25,18 @@ class CodeSink : public ui::Form {
     }
     ~CodeSink() override { Destroy(); }
     int Count(uint32_t code) const { return int(std::count(codes.begin(), codes.end(), code)); }
+    // The codes that arrived since the last call, once what is posted has arrived, a code
+    // posted on the way to them (an answer to one of them) included.
+    std::vector<uint32_t> Take() {
+        for (int pass = 0; pass < 3; ++pass) ui::ServePending();
+        std::vector<uint32_t> taken;
+        taken.swap(codes);
+        return taken;
+    }
     std::vector<uint32_t> codes;
     std::function<void(uint32_t)> onCode;
 };
+
+inline int Count(const std::vector<uint32_t>& codes, uint32_t code) {
+    return int(std::count(codes.begin(), codes.end(), code));
+}

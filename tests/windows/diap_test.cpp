@@ -57,7 +57,7 @@ class RangeWindow : public ::testing::Test {
         (*CurveArray(slot, kind))[std::size_t(slot.CellOf(at(point)))] = level;
     }
     // The codes posted to the main window since the last call.
-    std::vector<uint32_t> Posted() { return TakePosted(main); }
+    std::vector<uint32_t> Posted() { return main.Take(); }
     void Click(ui::Window* control) { control->Raise(ui::EventId::Click); }
     void RunJobLine(JobStr& line) {
         fdx.JobLine = &line;

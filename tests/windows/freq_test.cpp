@@ -70,7 +70,7 @@ class BankWindow : public ::testing::Test {
         return cells;
     }
     // The codes posted to the main window since the last call.
-    std::vector<uint32_t> Posted() { return TakePosted(main); }
+    std::vector<uint32_t> Posted() { return main.Take(); }
     void Click(ui::Window* control) { control->Raise(ui::EventId::Click); }
     JobStr RunJobLine(uint32_t object, uint32_t value = 0) {
         JobStr line;

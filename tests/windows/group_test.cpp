@@ -49,7 +49,7 @@ class GroupWindow : public ::testing::Test {
     void Set(Bank& slot, int64_t point, uint8_t level) {
         (*CurveArray(slot, slot.MainKind))[std::size_t(slot.CellOf(at(point)))] = level;
     }
-    std::vector<uint32_t> Posted() { return TakePosted(main); }
+    std::vector<uint32_t> Posted() { return main.Take(); }
     // The rows of column x of strip `strip` in the bars' colour.
     std::vector<int> BarRows(int strip, int x) {
         std::vector<int> rows;

@@ -47,10 +47,7 @@ class ChannelList : public ::testing::Test {
         Served();
     }
     // What the main window was sent; what it passed on has arrived too.
-    std::vector<uint32_t> Served() {
-        ui::ServePending();
-        return TakePosted(main);
-    }
+    std::vector<uint32_t> Served() { return main.Take(); }
     std::vector<std::string> Row(int row) {
         return {list.lv_1->Cell(row, 0), list.lv_1->Cell(row, 1), list.lv_1->Cell(row, 2)};
     }

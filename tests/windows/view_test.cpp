@@ -56,7 +56,7 @@ class StudyWindow : public ::testing::Test {
         ASSERT_TRUE(window.Create(&main, &fdx));
         window.CalendarClock = TestMoment;
     }
-    std::vector<uint32_t> Posted() { return TakePosted(main); }
+    std::vector<uint32_t> Posted() { return main.Take(); }
     // Rows of band `curve` that hold its curve's colour in columns [from, to).
     int CurvePixelsAboveBottom(int curve, int from, int to) {
         const ui::Rect band = window.Band(curve);
