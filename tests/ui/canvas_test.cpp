@@ -46,6 +46,16 @@ Picture& Black(Picture& picture) {
     return picture;
 }
 
+// 1 red, 2 green, 3 blue, 4 dark red, 5 dark green, 6 dark blue, 7 black, 8 white, 9 grey,
+// 10 silver, 11 magenta, 12 purple, 13 yellow, 14 olive, 15 cyan, 16 teal.
+TEST(NumberedColors, RunFromRedToTealAndAnyOtherNumberIsBlack) {
+    const Color expected[] = {0xFF0000, 0x00FF00, 0x0000FF, 0x800000, 0x008000, 0x000080,
+                              0x000000, 0xFFFFFF, 0x808080, 0xC0C0C0, 0xFF00FF, 0x800080,
+                              0xFFFF00, 0x808000, 0x00FFFF, 0x008080};
+    for (int n = 1; n <= 16; ++n) EXPECT_EQ(ui::NumberedColor(n), expected[n - 1]) << n;
+    for (int n : {-1, 0, 17}) EXPECT_EQ(ui::NumberedColor(n), Color{0x000000}) << n;
+}
+
 TEST(PictureLines, BothEndsAreDrawnWhicheverWayTheLineRuns) {
     struct Case {
         Point from, to;
