@@ -299,6 +299,32 @@ TEST_F(RangeWindow, AClickTunesADragMarksASpanAndTheLockStopsBoth) {
     EXPECT_TRUE(window.left_max->IsEnabled());
 }
 
+// Wherever the button comes up, the sight is let go: the next plain move leaves it.
+TEST_F(RangeWindow, ASightDragEndsWhereverTheButtonIsReleased) {
+    Bank& slot = Load();
+    window.ScrollThreshold(100);  // sight 155
+    const int base = window.View().Baseline();
+    window.MouseDown(30, base - 155 / 2);
+    window.MouseMove(30, base - 50);
+    EXPECT_EQ(slot.SightLevel, 100);
+    window.MouseUp(-40, base + 300);  // off the picture
+    window.MouseMove(30, base - 20);
+    EXPECT_EQ(slot.SightLevel, 100);
+    EXPECT_EQ(Count(Posted(), PostApplyFrequency), 0);
+}
+
+// A second lock while locked does not take the hidden grid as the operator's setting.
+TEST_F(RangeWindow, NestedLocksGiveBackTheGridSettingOfBeforeTheFirst) {
+    Load();
+    for (const bool grid : {true, false}) {
+        window.is_grid->SetChecked(grid);
+        for (uint32_t code :
+             {PostLockControls, PostLockControls, PostUnlockControls, PostUnlockControls})
+            window.OnUserEvent(code);
+        EXPECT_EQ(window.is_grid->IsChecked(), grid);
+    }
+}
+
 TEST_F(RangeWindow, TheStudysMarkerFollowsTheTuningHeldToTheRange) {
     fdx.StudyOpen = 1;
     fdx.ViewFeed = 1;

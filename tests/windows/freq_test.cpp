@@ -418,6 +418,29 @@ TEST_F(BankWindow, TheStudyGetsTheSelectedChannelsHistoryOnATimeAxis) {
     EXPECT_EQ(Count(Posted(), PostViewRecompute), 1);
 }
 
+// A study curve the bank no longer feeds still holds a channel's history; renumbering moves
+// the histories (and grows their list for a copy made since), so it lets go of the curve first.
+TEST_F(BankWindow, RenumberingLetsGoOfAStudyCurveThatHoldsAHistory) {
+    Load({102 * kMHz, 100 * kMHz});
+    Measure(8);
+    fdx.ChannelLevels.shrink_to_fit();
+    fdx.ViewFeed = 1;
+    fdx.ViewSourceKinds = {kStudyBankSource, kStudyBankSource};
+    window.SelectRow(1);
+    ASSERT_EQ(fdx.ViewSources[0].Levels, &fdx.ChannelLevels[1]);
+    fdx.ViewFeed = 2;  // the operator feeds only the second curve now
+    window.count->SetText("1");
+    window.mstep->SetText("1");
+    Click(window.cb_2);
+    window.SortBy(0);
+    Posted();
+    Click(window.cb_4);
+    EXPECT_EQ(fdx.ViewSources[0].Levels, nullptr);
+    EXPECT_EQ(fdx.ViewSources[1].Levels, &fdx.ChannelLevels[0]);  // the selected channel's
+    EXPECT_EQ((*fdx.ViewSources[1].Levels)[0], 16);
+    EXPECT_EQ(Count(Posted(), PostViewRecompute), 2);
+}
+
 TEST_F(BankWindow, WarnsThatThePollStepIsTooShort) {
     window.OnUserEvent(PostPollStepWarning);
     EXPECT_EQ(messages, std::vector<std::string>{
