@@ -189,6 +189,20 @@ TEST_F(Ar5000OnAir, JobCommandsAnswerInTheirLine) {
     EXPECT_TRUE(panel.catt20->IsChecked());
 }
 
+// A step asked for while AUTO is on ends AUTO and is the step sent, not the one AUTO went on
+// with.
+TEST_F(Ar5000OnAir, AStepAskedForUnderAutoLeavesAutoAndIsTheOneSent) {
+    state.Step = 50;
+    EXPECT_EQ(RunJob(728).ReturnCode, 0u);
+    EXPECT_TRUE(emulator.State().tuned.settings.autoMode);
+    state.Step = 250;
+    ASSERT_TRUE(panel.SetStep());
+    EXPECT_EQ(Lines(), (Strings{"AU1", "AU0", "ST25000"}));
+    EXPECT_EQ(emulator.State().tuned.settings.stepHz, 25'000u);
+    EXPECT_FALSE(emulator.State().tuned.settings.autoMode);
+    EXPECT_FALSE(panel.cauto->IsChecked());
+}
+
 // A bank, channel or VFO the receiver does not have fails the line and changes nothing.
 TEST_F(Ar5000OnAir, OutOfRangeNumbersAreRefusedWithReturnCodeTwo) {
     struct Case {

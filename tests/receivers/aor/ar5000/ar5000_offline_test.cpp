@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "receivers/aor/aor_link.h"
+#include "receivers/aor/ar5000/ar5000_modes.h"
 #include "state/cp1251.h"
 #include "state/user_freq.h"
 #include "tests/receivers/aor/ar5000/ar5000_fixture.h"
@@ -21,6 +22,26 @@ Ar5000Channel Channel(uint32_t frequency, char mode, const std::string& label, i
     c.Mode = mode;
     c.Label = label;
     return c;
+}
+
+// The receiver's MD letter and the bandwidth of its BW digit read back as a letter and a
+// filter (0 normal, 1 narrow, 2 wide).
+TEST(Ar5000Modes, AReportedModeAndBandwidthReadBackAsLetterAndFilter) {
+    const struct {
+        char md;
+        int32_t bandwidth;
+        char letter;
+        int32_t filter;
+    } cases[] = {
+        {'F', 30, 'F', 1},  {'F', 60, 'F', 1},   {'F', 150, 'F', 0},   // BW1, BW2, BW3
+        {'F', 300, 'F', 2}, {'F', 1100, 'W', 1}, {'F', 2200, 'W', 0},  // BW4, BW5, BW6
+        {'A', 60, 'A', 1},  {'A', 1100, 'A', 2}, {'U', 30, 'U', 0},
+    };
+    for (const auto& c : cases) {
+        const ar5000::ReportedMode mode = ar5000::ModeOfReply(c.md, c.bandwidth);
+        EXPECT_EQ(mode.letter, c.letter) << c.md << c.bandwidth;
+        EXPECT_EQ(mode.filter, c.filter) << c.md << c.bandwidth;
+    }
 }
 
 class Ar5000Offline : public ::testing::Test {
