@@ -277,9 +277,43 @@ TEST_F(Winradio, TheCardsLimitsInHzBoundTuningAndTheScale) {
     EXPECT_EQ(panel.Scale.At(19'000'000), 252);
     state.Frequency = 1'455'000;
     ASSERT_TRUE(panel.SetFrequency());
+    // One whose Hz do not fit the library's 32 bits is refused, not sent cut.
+    state.Frequency = 42'949'673;
+    EXPECT_FALSE(panel.SetFrequency());
     EXPECT_EQ(card.Log(), Call("SetFrequency", "1900000000", 1) +
                               Call("GetSignalStrength", "", 120) +
                               Call("SetFrequency", "145500000", 1));
+    EXPECT_EQ(panel.TunedFrequency, 1'455'000u);
+}
+
+// A description that spans nothing, or none at all, leaves the limits the panel has.
+TEST_F(Winradio, AnEmptyOrFailedDescriptionKeepsTheLastLimits) {
+    Start();  // the WR-3100: 150 kHz .. 1500 MHz
+    const struct {
+        uint32_t lowerHz, upperHz;
+        bool fails;
+    } cases[] = {{0, 0, false}, {2'000'000'000, 150'000, false}, {0, 2'000'000'000, true}};
+    for (const auto& c : cases) {
+        card.SetLimits(1, c.lowerHz, c.upperHz);
+        if (c.fails) card.Fail("GetRadioDeviceInfo");
+        Post(PostSyncReceiver);
+        EXPECT_EQ(panel.LowerLimit, 1500u) << c.upperHz;
+        EXPECT_EQ(panel.UpperLimit, 15'000'000u) << c.upperHz;
+        EXPECT_EQ(panel.Scale.CellCount(), 150'001u) << c.upperHz;
+        EXPECT_EQ(state.FreqHigh, 15'000'000u) << c.upperHz;
+    }
+}
+
+// The level read at the connect belongs to the card's frequency: even on a card tuning down to
+// 0 Hz nothing goes into cell 0.
+TEST_F(Winradio, TheConnectsLevelGoesToTheCardsFrequencyNotToCellZero) {
+    card.SetLimits(1, 0, 1'500'000'000);
+    card.AddSignal(72'900'000, 255, 20'000);
+    Start();
+    ASSERT_EQ(panel.LowerLimit, 0u);
+    EXPECT_EQ(state.Level, 252);
+    EXPECT_EQ(panel.Scale.At(729'000), 252);
+    EXPECT_EQ(panel.Scale.At(0), 0);
 }
 
 TEST_F(Winradio, AFailedFrequencyReadKeepsTheLastFrequency) {
