@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/journal.h"
+#include "state/text_file.h"
 
 namespace fs = std::filesystem;
 
@@ -140,6 +141,15 @@ void RemoveFile(const std::string& folder, std::string_view name) {
 void RemoveFiles(const std::string& folder, const std::string& name,
                  std::initializer_list<const char*> extensions) {
     for (const char* extension : extensions) RemoveFile(folder, name + extension);
+}
+
+void DropStaleTemporaries(std::vector<FolderEntry>& entries) {
+    std::erase_if(entries, [&](const FolderEntry& entry) {
+        if (entry.isFolder || !IsStaleTemporary(entry.name)) return false;
+        std::error_code error;
+        if (fs::symlink_status(entry.path, error).type() != fs::file_type::regular) return false;
+        return fs::remove(entry.path, error) || !fs::exists(entry.path, error);
+    });
 }
 
 void RemoveEmptyFolder(const std::string& folder) {

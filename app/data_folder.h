@@ -40,5 +40,8 @@ void RemoveFile(const std::string& folder, std::string_view name);
 // Removes the files `name` + each of `extensions` of `folder`, in that order (RemoveFile).
 void RemoveFiles(const std::string& folder, const std::string& name,
                  std::initializer_list<const char*> extensions);
+// Removes from a folder and from `entries`, its listing, the temporaries that saves cut short
+// left behind (IsStaleTemporary), so that a listing made anyway does the start-up's sweep.
+void DropStaleTemporaries(std::vector<FolderEntry>& entries);
 // Removes the folder (given with or without its "/") when it is empty; else it stays.
 void RemoveEmptyFolder(const std::string& folder);

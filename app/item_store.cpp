@@ -13,8 +13,14 @@
 #include "state/history.h"
 #include "state/message_bus.h"
 #include "state/moment.h"
+#include "state/text_file.h"
 
 namespace {
+
+// The data folders whose items the journal does not list folder by folder: what saves cut short
+// left there is swept on its own; the folders of ranges, banks, jobs and groups are swept as
+// their listings are read.
+constexpr const char* kFoldersNotListedByItem[] = {"INFO", "SCALE", "FONO"};
 
 // The catalog entries of the main window's two fields that keep the values the operator used.
 constexpr uint32_t kMainPanel = 10;
@@ -304,13 +310,16 @@ std::vector<std::unique_ptr<R>> readFiles(const std::vector<FolderEntry>& files,
 }
 
 // The records of `folder` stored as folders of their own; `read` gets the record's folder and
-// its listing.
+// its listing. The listings also sweep away what saves cut short left in these folders.
 template <class R, class Read>
 std::vector<StoredFolder<R>> readFolders(const std::string& folder, Read read) {
     std::vector<StoredFolder<R>> records;
-    for (const FolderEntry& entry : ListFolder(folder)) {
+    std::vector<FolderEntry> entries = ListFolder(folder);
+    DropStaleTemporaries(entries);
+    for (const FolderEntry& entry : entries) {
         if (!entry.isFolder) continue;
         StoredFolder<R> stored{std::make_unique<R>(), ListFolder(entry.path + "/")};
+        DropStaleTemporaries(stored.files);
         if (read(*stored.record, entry, stored.files)) records.push_back(std::move(stored));
     }
     return records;
@@ -454,6 +463,7 @@ void ItemStore::BuildJournal(const std::function<void(uint32_t stage)>& enterSta
         if (enterStage) enterStage(stage);
     };
     journal_.SetSelectHandler([this](JournalItem* item) { OnJournalSelect(item); });
+    RemoveStaleTemporaries(fdx_.ProgramDir, kFoldersNotListedByItem);
 
     enter(6);
     RootItem = journal_.Insert(nullptr, JournalPlace::Last(), specOf(JournalKind::Root, "ORVEL"));

@@ -83,7 +83,8 @@ class ItemStore {
     bool EtalonHistory = false;                            // a chain of etalons is being loaded
 
     // Start-up: the journal from the data folders (the root, the catalog's field entries, the
-    // headings and every stored item); `enterStage` is told of the start-up stages it passes.
+    // headings and every stored item), removing on the way what saves cut short left in the
+    // program folder and the data folders; `enterStage` is told of the start-up stages it passes.
     // The journal's view, when there is one, is best set after: it then shows all at once.
     void BuildJournal(const std::function<void(uint32_t stage)>& enterStage = {});
     // Lists the catalog of panel objects of the configured receiver under "Панель" (the two

@@ -288,7 +288,6 @@ void ORVEL::StartUp() {
 
     OpenSerialPort();
     CreateDataFolders(ProgramDir);
-    RemoveStaleTemporaries(ProgramDir, kDataFolders);
     store.BuildJournal([this](uint32_t stage) { EnterStage(stage); });
     // The tree control shows the whole journal at once, rather than being told of every item.
     journalTree = std::make_unique<JournalTree>(journal, *op);

@@ -119,10 +119,9 @@ void removeStaleTemporariesIn(const std::filesystem::path& folder) {
     std::vector<fs::path> stale;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const auto owner = temporaryOwner(it->path().filename().string());
         std::error_code kind;
-        if (owner && it->symlink_status(kind).type() == fs::file_type::regular &&
-            !processRuns(*owner))
+        if (IsStaleTemporary(it->path().filename().string()) &&
+            it->symlink_status(kind).type() == fs::file_type::regular)
             stale.push_back(it->path());
     }
     for (const auto& path : stale) fs::remove(path, error);
@@ -194,6 +193,11 @@ bool TextFileWriter::Save(const std::string& path) const {
     }
     syncFolder(path);
     return true;
+}
+
+bool IsStaleTemporary(std::string_view name) {
+    const auto owner = temporaryOwner(name);
+    return owner && !processRuns(*owner);
 }
 
 void RemoveStaleTemporaries(const std::string& programDir,

@@ -40,3 +40,6 @@ class TextFileWriter {
 // deleted item's folder from being removed.
 void RemoveStaleTemporaries(const std::string& programDir,
                             std::span<const char* const> dataFolders);
+// True when `name` is one of those temporaries and its process has ended. The caller checks
+// that the entry is a plain file.
+bool IsStaleTemporary(std::string_view name);

@@ -319,6 +319,8 @@ class InterruptedSaves : public WindowTest {
     void Prepare() override {
         WriteBytes("ORVEL.CFG" + ended + "_0", "x");
         WriteBytes("FREQ/0001/freq.cfg" + ended + "_1", "x");
+        WriteBytes("DP/x.cfg" + ended + "_3", "x");
+        WriteBytes("SCALE/x.cfg" + ended + "_4", "x");
         WriteBytes(ours, "x");
     }
     const std::string ended = ".tmp" + std::to_string(EndedProcessId());
@@ -328,6 +330,8 @@ class InterruptedSaves : public WindowTest {
 TEST_F(InterruptedSaves, AreGoneAfterTheStartUnlessTheirProgramRuns) {
     EXPECT_FALSE(Exists("ORVEL.CFG" + ended + "_0"));
     EXPECT_FALSE(Exists("FREQ/0001/freq.cfg" + ended + "_1"));
+    EXPECT_FALSE(Exists("DP/x.cfg" + ended + "_3"));
+    EXPECT_FALSE(Exists("SCALE/x.cfg" + ended + "_4"));
     EXPECT_TRUE(Exists(ours));
 }
 
