@@ -54,28 +54,42 @@ class JobEditor : public ::testing::Test {
 };
 
 TEST_F(JobEditor, TheInternalCommandsInsertTheirTemplateLines) {
-    ASSERT_EQ(window.commands->Count(), int(kJobCommandCount));
-    std::vector<uint32_t> files, presetToOne, withoutValue;
-    for (uint32_t i = 0; i < kJobCommandCount; ++i) {
-        const JobStr made = JobCommandTemplate(i);
-        EXPECT_EQ(window.commands->StringAt(int(i)), made.DCL);
+    // What each line asks for: a value at all, the value preset, a text, a file.
+    struct Template {
+        const char* caption;
+        uint8_t REQ;
+        uint32_t VAL;
+        uint8_t STRING, FILE;
+    };
+    const Template templates[] = {
+        {"Комментарий", 1, 0, 1, 0},
+        {"Задержать на Время (сек)", 1, 1, 0, 0},
+        {"Задержать до режима Стоп", 0, 0, 0, 0},
+        {"Задержать до режима Пауза-Стоп", 0, 0, 0, 0},
+        {"Переход на Строку N", 1, 1, 0, 0},
+        {"Выполнить Exe - Программу", 1, 0, 1, 1},
+        {"Проиграть Мелодию", 1, 0, 1, 1},
+        {"Сообщение оператору", 1, 0, 1, 0},
+        {"Вопрос оператору", 1, 0, 1, 0},
+        {"Завершить задание", 0, 0, 0, 0},
+        {"Задержать до конца ПАУЗЫ", 0, 0, 0, 0},
+        {"Задержать до появления сигнала", 1, 0, 0, 0},
+    };
+    ASSERT_EQ(window.commands->Count(), int(std::size(templates)));
+    for (uint32_t i = 0; i < std::size(templates); ++i) {
+        const Template& t = templates[i];
+        EXPECT_EQ(window.commands->StringAt(int(i)), t.caption);
         Insert(i);
-        EXPECT_EQ(Line(int(i)), made) << i;
-        EXPECT_EQ(made.TAB, kJobPanel);
-        EXPECT_EQ(made.OBJ, i);
-        EXPECT_EQ(made.COND + made.GET + made.PUT + made.STEP + made.FREQ, 0) << i;
-        if (made.FILE) files.push_back(i);
-        if (made.VAL == 1) presetToOne.push_back(i);
-        if (!made.REQ) withoutValue.push_back(i);
+        JobStr expected;
+        expected.DCL = t.caption;
+        expected.TAB = kJobPanel;
+        expected.OBJ = i;
+        expected.REQ = t.REQ;
+        expected.VAL = t.VAL;
+        expected.STRING = t.STRING;
+        expected.FILE = t.FILE;
+        EXPECT_EQ(Line(int(i)), expected) << t.caption;
     }
-    // A program and a melody take a file; a delay and a jump a number that starts at 1; the
-    // waits for a mode and the end take nothing.
-    EXPECT_EQ(files, (std::vector<uint32_t>{JobRunProgram, JobPlayMelody}));
-    EXPECT_EQ(presetToOne, (std::vector<uint32_t>{JobDelay, JobGoToLine}));
-    EXPECT_EQ(withoutValue,
-              (std::vector<uint32_t>{JobWaitStop, JobWaitPause, JobEnd, JobWaitPauseEnd}));
-    EXPECT_EQ(Line(0).DCL, "Комментарий");
-    EXPECT_EQ(Line(int(JobWaitSignal)).DCL, "Задержать до появления сигнала");
     EXPECT_EQ(fdx.EditLineCount, 12);
     EXPECT_EQ(Row(1),
               (Texts{"002", "", "", "Задание", "Задержать на Время (сек)", "1", "", "0", ""}));

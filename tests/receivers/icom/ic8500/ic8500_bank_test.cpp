@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -67,6 +68,11 @@ class Ic8500Banks : public Ic8500OnAir {
                 if (arrival.second == code) brackets.push_back(arrival);
         return brackets;
     }
+
+    // What a transfer posts around its work, whatever it did.
+    const std::vector<std::pair<char, uint32_t>> kBracket = {
+        {'M', PostShowWait},           {'M', PostScanStartedByPanel}, {'P', PostLockControls},
+        {'M', PostScanStoppedByPanel}, {'P', PostUnlockControls},     {'M', PostHideWait}};
 
     std::vector<std::string> messages;
     std::vector<std::pair<char, uint32_t>> arrivals;
@@ -157,10 +163,7 @@ TEST_F(Ic8500Banks, ATransferIsBracketedForTheMainWindowAlsoWhenTheReceiverIsOff
     emulator.SetMemoryCapacity(2);
     Click(panel.cb_2);
     ServeUntil([&] { return main.Count(PostHideWait) == 1; });
-    const std::vector<std::pair<char, uint32_t>> bracket = {
-        {'M', PostShowWait},           {'M', PostScanStartedByPanel}, {'P', PostLockControls},
-        {'M', PostScanStoppedByPanel}, {'P', PostUnlockControls},     {'M', PostHideWait}};
-    EXPECT_EQ(Brackets(), bracket);
+    EXPECT_EQ(Brackets(), kBracket);
     EXPECT_EQ(state.PanelStatusText, "Чтение банка N 0");
     EXPECT_TRUE(panel.cb_2->IsEnabled());
 
@@ -174,9 +177,108 @@ TEST_F(Ic8500Banks, ATransferIsBracketedForTheMainWindowAlsoWhenTheReceiverIsOff
     EXPECT_EQ(line.Message, "Ошибка обращения к приемнику(выключен)");
     EXPECT_EQ(line.ReturnCode, 1);
     EXPECT_EQ(Payloads(), (std::vector<std::string>{"08A000"}));
-    EXPECT_EQ(Brackets(), bracket);
+    EXPECT_EQ(Brackets(), kBracket);
     EXPECT_FALSE(panel.PanelBusy);
     EXPECT_EQ(panel.BankChannels[0], 2u);  // as read before
+}
+
+// Writing every bank ends on the bank and channel the panel shows and keeps the counts, also
+// of a bank the receiver took fewer channels of; one bank written counts what it took.
+TEST_F(Ic8500Banks, WritingAllBanksReachesEveryBankAndKeepsTheCounts) {
+    emulator.SetMemoryCapacity(3);
+    CivChannel stale;
+    stale.frequencyHz = 100'000'000;
+    emulator.SetChannel(0, 1, stale);
+    panel.Channel(3, 1) = Abc();
+    panel.Channel(IC8500::kAutoBank, 2) = Abc();
+    panel.Channel(IC8500::kAutoBank, 2).Frequency = 1'215'000;
+    RunJob(427, 3);
+    RunJob(428, 2);
+    emulator.ClearReceivedFrames();
+
+    EXPECT_EQ(RunJob(412).ReturnCode, 0);
+    ServeUntil([&] { return main.Count(PostHideWait) == 1; });
+    EXPECT_EQ(emulator.Channel(3, 1).frequencyHz, 145'000'000u);
+    EXPECT_EQ(emulator.Channel(3, 1).name, "ABC     ");
+    EXPECT_EQ(emulator.Channel(21, 2).frequencyHz, 121'500'000u);
+    EXPECT_TRUE(emulator.Channel(0, 1).Empty());  // the panel's empty channel
+    const auto sent = Payloads();
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(),
+                            [](const std::string& p) { return p.starts_with("08A0"); }),
+              26);
+    EXPECT_EQ(std::vector(sent.end() - 2, sent.end()),
+              (std::vector<std::string>{"08A003", "080002"}));
+    EXPECT_EQ(emulator.State().channel, 2);
+    EXPECT_EQ(panel.BankChannels[3], 40u);
+    EXPECT_EQ(panel.BankChannels[IC8500::kAutoBank], 100u);
+    EXPECT_EQ(panel.BankPositions[3], 2u);
+    EXPECT_EQ(Brackets(), kBracket);
+    EXPECT_EQ(state.PanelStatusText, "Запись банков приемника");
+
+    Click(panel.cb_1);
+    EXPECT_EQ(panel.BankChannels[3], 3u);
+    EXPECT_EQ(panel.BankChannels[0], 40u);
+}
+
+// Clearing empties the panel's copy of the current bank, or of all of them with the
+// whole-memory box; in direct mode, in a transfer, the receiver's channels too.
+TEST_F(Ic8500Banks, ClearingEmptiesTheBanksAndInDirectModeTheReceivers) {
+    emulator.SetMemoryCapacity(3);
+    CivChannel held;
+    held.frequencyHz = 145'000'000;
+    for (int bank : {3, 21})
+        for (int c : {0, 2}) emulator.SetChannel(bank, c, held);
+    for (uint32_t bank : {3u, 4u, IC8500::kAutoBank}) panel.Channel(bank, 2) = Abc();
+    RunJob(427, 3);
+    emulator.ClearReceivedFrames();
+
+    Post(PostClearData);
+    EXPECT_EQ(panel.Channel(3, 2).Frequency, 0u);
+    EXPECT_EQ(panel.Channel(4, 2).Frequency, 1'450'000u);
+    EXPECT_TRUE(emulator.ReceivedFrames().empty());
+    EXPECT_TRUE(Brackets().empty());
+
+    RunJob(433, 1);
+    panel.Settings.AllMemory = true;
+    Post(PostClearData);
+    ServeUntil([&] { return main.Count(PostHideWait) == 1; });
+    for (uint32_t bank : {4u, IC8500::kAutoBank})
+        EXPECT_EQ(panel.Channel(bank, 2).Frequency, 0u) << bank;
+    for (int bank : {3, 21})
+        for (int c : {0, 2}) EXPECT_TRUE(emulator.Channel(bank, c).Empty()) << bank << c;
+    EXPECT_EQ(Brackets(), kBracket);
+    EXPECT_EQ(state.PanelStatusText, "Очистка банков приемника");
+}
+
+// The receiver's settings replace all the selected channel held; in direct mode they go into
+// the receiver's channel too.
+TEST_F(Ic8500Banks, TheCurrentSettingsGoIntoTheSelectedChannel) {
+    RunJob(427, 3);
+    RunJob(428, 2);
+    panel.Channel(3, 2) = Abc();
+    state.Frequency = 4'339'200;
+    state.Modulation = 'A';
+    state.Step = 250;
+    state.Attenuator = 0;
+    emulator.ClearReceivedFrames();
+    Click(panel.cb_3);
+    const Ic8500Channel& stored = panel.Channel(3, 2);
+    EXPECT_EQ(stored.Frequency, 4'339'200u);
+    EXPECT_EQ(stored.Modulation, 'A');
+    EXPECT_EQ(stored.Step, 250u);
+    EXPECT_FALSE(stored.Attenuator);
+    EXPECT_EQ(stored.Name, "");
+    EXPECT_FALSE(stored.Select);
+    EXPECT_EQ(panel.lv_1->Cell(2, 0), " 433.9200");
+    EXPECT_TRUE(emulator.ReceivedFrames().empty());
+
+    RunJob(433, 1);
+    state.Frequency = 1'568'000;
+    state.Modulation = 'F';
+    EXPECT_EQ(RunJob(413).ReturnCode, 0);
+    EXPECT_EQ(stored.Frequency, 1'568'000u);
+    EXPECT_EQ(emulator.Channel(3, 2).frequencyHz, 156'800'000u);
+    EXPECT_EQ(emulator.Channel(3, 2).mode, emulators::kModeFm);
 }
 
 TEST_F(Ic8500Banks, TheReceiversScanStartsStopsOnSignalsAndIsReadBack) {
