@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include "ui/form.h"
+
 namespace {
 
 TEST(PanelRegistry, VariantsAndUnknownTypesMapToAServingPanel) {
@@ -30,6 +32,27 @@ TEST(PanelRegistry, OnlyTheModelsBuiltSoFarHaveAPanel) {
     const std::set<int32_t> built = {3, 4, 6, 7, 8};  // IC-R10, IC-R8500, IC-PCR1000, AR5000, WiNRADiO
     for (int32_t type = 0; type <= 13; ++type)
         EXPECT_EQ(panel_registry::Make(type) != nullptr, built.contains(type)) << "type " << type;
+}
+
+// A panel takes the receiver page of the main window's tab control, 283 x 209 dialog units:
+// a form or a control beyond it is cut off and cannot be reached.
+TEST(PanelRegistry, EveryPanelAndItsControlsFitTheReceiverPage) {
+    const std::pair<int32_t, const char*> forms[] = {
+        {3, "ID_IC10"}, {4, "ID_IC8500"}, {6, "ID_IC1000"}, {7, "ID_AR5000"}, {8, "ID_WINRADIO"}};
+    for (const auto& [type, name] : forms) {
+        const auto panel = panel_registry::Make(type);  // registers its form
+        const ui::FormResource* form = ui::FindFormResource(name);
+        ASSERT_NE(form, nullptr) << name;
+        EXPECT_LE(form->width, 283) << name;
+        EXPECT_LE(form->height, 209) << name;
+        for (const ui::ControlResource& control : form->controls) {
+            // A drop-down list's height is that of its open list; closed it is a line high.
+            const bool dropDown = control.kind == ui::ControlKind::ComboBox;
+            const int bottom = control.rect.y + (dropDown ? 12 : control.rect.height);
+            EXPECT_LE(control.rect.x + control.rect.width, form->width) << name << " " << control.name;
+            EXPECT_LE(bottom, form->height) << name << " " << control.name;
+        }
+    }
 }
 
 class Stand : public ReceiverPanel {
