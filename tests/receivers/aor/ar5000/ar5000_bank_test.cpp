@@ -203,6 +203,20 @@ TEST_F(Ar5000OnAir, TheScanModeDialogSendsTheBankLinksOfTheScanKind) {
     // Thresholds go to the scan of the kind chosen.
     Operate(dialog.value, ui::EventId::Change, 4);
     EXPECT_EQ(Lines().back(), "XB064");
+
+    // A search takes the search banks' links in their place, cleared first as well.
+    dialog.diapscan->SetChecked(true);
+    Operate(dialog.diapscan, ui::EventId::Click);
+    for (const int bank : {2, 15}) {
+        dialog.searchBoxes[static_cast<std::size_t>(bank)]->SetChecked(true);
+        Operate(dialog.searchBoxes[static_cast<std::size_t>(bank)], ui::EventId::Click);
+    }
+    const Strings search = Lines();
+    EXPECT_EQ(Strings(search.end() - 2, search.end()), (Strings{"BS%%", "BS02 15 "}));
+    EXPECT_TRUE(emulator.State().searchLinks[15]);
+    EXPECT_EQ(panel.ScanSettings.SearchLinks, "02 15 ");
+    Operate(dialog.value, ui::EventId::Change, 4);
+    EXPECT_EQ(Lines().back(), "SB064");
 }
 
 TEST_F(Ar5000OnAir, TheExtraFunctionsDialogShowsTheReceiversSettingsAndSendsEachChange) {

@@ -122,6 +122,7 @@ TEST_F(Pcr1000OnAir, TheBandScopeSweepsWhatItsPictureShowsAndIsPolledByTheSecond
     ASSERT_TRUE(panel.SetFrequencyWait());
     ui::Rect r = panel.spectr->Geometry();
     r.width = 600;
+    r.height = 60;  // a level of 255 / (255 / 60 + 1) = 51 pixels at most
     panel.spectr->Move(r);
     ASSERT_TRUE(panel.Scope.Paused);
     panel.stopEL->Raise(ui::EventId::Click);
@@ -138,6 +139,22 @@ TEST_F(Pcr1000OnAir, TheBandScopeSweepsWhatItsPictureShowsAndIsPolledByTheSecond
     EXPECT_EQ(panel.Scope.Cells[127], 105u);  // 5 kHz below
     EXPECT_EQ(panel.Scope.Cells[77], 0u);     // not swept
     EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
+
+    // Each cell a bar of its level / 5, 5 pixels wide in its 6-pixel column from cell 78 on.
+    const std::vector<ui::Color> shown = panel.spectr->Snapshot();
+    const auto at = [&](int x, int y) { return shown.at(std::size_t(y * 600 + x)); };
+    constexpr ui::Color kBlack = 0x000000, kGreen = 0x00c000, kGrey = 0x606060;
+    const struct {
+        int x, top;  // the bar's top row; the pixel above it is black
+    } bars[] = {{300, 60 - 40}, {304, 60 - 40}, {294, 60 - 21}, {150, 60 - 2}};
+    for (const auto& bar : bars) {
+        EXPECT_EQ(at(bar.x, bar.top), kGreen) << bar.x;
+        EXPECT_EQ(at(bar.x, bar.top - 1), kBlack) << bar.x;
+    }
+    EXPECT_EQ(at(305, 59), kBlack);    // the gap between two columns
+    EXPECT_EQ(at(303, 0), 0xc0c0c0u);  // the tuned frequency's line
+    EXPECT_EQ(at(150, 12), kGrey);     // the grid at fifths of the height
+    EXPECT_EQ(at(150, 48), kGrey);
 
     // Paused, it is not polled.
     panel.stopEL->Raise(ui::EventId::Click);
