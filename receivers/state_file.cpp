@@ -128,7 +128,9 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
         } else if (key == "Ft") {
             head.Frequency = ReadU32(value);
         } else if (key == "Шаг") {
-            head.Step = ReadU32(value);
+            // A step of 0 would leave a scale scan on one frequency for ever: the program's
+            // step stays, as it does for a stored 0 in the step list.
+            if (const uint32_t step = ReadU32(value); step != 0) head.Step = step;
         } else if (key == "Модуляция") {
             // Only a letter the program knows: anything else would reach the receiver's
             // mode command.

@@ -120,6 +120,18 @@ TEST_F(PanelStateFile, OtherKeysGoToTheModelInOrderAndEmptyValuesAreSkipped) {
     EXPECT_EQ(head.Modulation, 'W');  // no such mode letter
 }
 
+TEST_F(PanelStateFile, AStepOfZeroLeavesTheStepAsItWas) {
+    head.Step = 250;
+    for (const char* line : {"Шаг=0", "Шаг=x", "Шаг=-0"}) {
+        WriteBytes(path, Cp1251Lines({line}));
+        ASSERT_TRUE(Read(scale)) << line;
+        EXPECT_EQ(head.Step, 250u) << line;
+    }
+    WriteBytes(path, Cp1251Lines({"Шаг=5"}));
+    ASSERT_TRUE(Read(scale));
+    EXPECT_EQ(head.Step, 5u);
+}
+
 TEST_F(PanelStateFile, MissingOrEmptyFileReadsNothing) {
     EXPECT_FALSE(Read(scale));
     WriteBytes(path, "");
