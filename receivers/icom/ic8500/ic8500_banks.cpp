@@ -350,7 +350,8 @@ void IC8500::ApplySelectedChannel() {
         s.Frequency = channel.Frequency;
         s.Modulation = channel.Modulation;
         s.Filter = channel.Filter;
-        s.Step = channel.Step;
+        // A channel without a step (a programmed step of 0) would stop a scale scan on the spot.
+        if (channel.Step != 0) s.Step = channel.Step;
         s.Attenuator = channel.Attenuator ? 1 : 0;
         if (channel.Attenuator) s.AttenuatorDb = channel.AttenuatorDb;
         s.Level = channel.Level;

@@ -389,6 +389,15 @@ TEST_F(Ic8500Banks, DirectModeTunesToTheChannelTheReceiverHolds) {
     EXPECT_EQ(panel.lv_1->Cell(1, 2), "SHIP");
     EXPECT_EQ(emulator.Channel(0, 1).name, "SHIP    ");
     EXPECT_EQ(emulator.Channel(0, 1).frequencyHz, 156'800'000u);
+
+    // A channel without a step (programmed 0) leaves the step: a scale scan would stand still.
+    beacon.stepCode = 13;
+    beacon.programmedStep = 0;
+    emulator.SetChannel(0, 2, beacon);
+    row.value = 2;
+    panel.lv_1->Raise(row);
+    EXPECT_EQ(emulator.State().channel, 2);
+    EXPECT_EQ(state.Step, 100u);
 }
 
 // A bank named on the panel is named on the receiver, and the list shows the receiver's
