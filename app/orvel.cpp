@@ -1,5 +1,6 @@
 #include "app/orvel.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -443,13 +444,21 @@ void ORVEL::DeleteReceiverPanel() {
     receiver.SetPanel(nullptr);
 }
 
+// What a close without saving would lose: a range slot's scan results, the working bank's
+// channels or measurements, the job being edited.
+bool ORVEL::HasUnsavedWork() const {
+    const bool rangeResults = std::any_of(ScanSlots.begin(), ScanSlots.end(),
+                                          [](const Bank& slot) { return slot.InUse && slot.Flag4; });
+    return rangeResults || BankChanged || MeasurementsUnsaved || EditJobChanged;
+}
+
 bool ORVEL::OnClose(ui::EventData& e) {
     if (Running || JobRunning) {
         if (!Confirm("Запущен автоматический режим! Выйти из программы?")) {
             e.result = 1;
             return true;
         }
-    } else if (BankChanged) {
+    } else if (HasUnsavedWork()) {
         if (!Confirm("Не сохранены изменения! Выйти из программы?")) {
             e.result = 1;
             return true;

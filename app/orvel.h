@@ -262,6 +262,7 @@ class ORVEL : public ui::Form, public FDX {
     void StartUp();
     void EnterStage(uint32_t stage);
     bool OnClose(ui::EventData& e);
+    bool HasUnsavedWork() const;
     void OnUserEvent(uint32_t code);
     // The codes of the window's own share: the receiver's state, the status line, tune
     // requests, step keys, and the codes it passes on to the windows (orvel_codes.cpp).

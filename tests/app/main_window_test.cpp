@@ -8,6 +8,7 @@
 
 #include <QTest>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -132,6 +133,28 @@ TEST_F(MainWindow, CloseWithUnsavedChangesAsksFirst) {
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].text, "Не сохранены изменения! Выйти из программы?");
     EXPECT_FALSE(orvel.Alive);
+}
+
+// Each kind of unsaved work makes a close ask; results of a slot that holds no range do not.
+TEST_F(MainWindow, EveryKindOfUnsavedWorkMakesACloseAsk) {
+    const std::pair<const char*, std::function<void()>> kinds[] = {
+        {"range results", [&] { orvel.ScanSlots[3].InUse = orvel.ScanSlots[3].Flag4 = 1; }},
+        {"bank measurements", [&] { orvel.MeasurementsUnsaved = 1; }},
+        {"edited job", [&] { orvel.EditJobChanged = 1; }},
+    };
+    for (const auto& [name, makeUnsaved] : kinds) {
+        boxes.shown.clear();
+        Answer({ui::MessageAnswer::No});
+        makeUnsaved();
+        EXPECT_FALSE(orvel.Close()) << name;
+        ASSERT_EQ(boxes.shown.size(), 1u) << name;
+        orvel.ScanSlots[3].InUse = orvel.ScanSlots[3].Flag4 = 0;
+        orvel.MeasurementsUnsaved = orvel.EditJobChanged = 0;
+    }
+    orvel.ScanSlots[3].Flag4 = 1;  // left over from a range no longer loaded
+    boxes.shown.clear();
+    EXPECT_TRUE(orvel.Close());
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(MainWindow, NumberedMessagesReachTheMessageBoxService) {
