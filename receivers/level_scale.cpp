@@ -108,5 +108,21 @@ int64_t LevelScale::FindPeak(int64_t frequency, bool right, int64_t lower, int64
         previous = value;
         previousCell = c;
     }
-    return bestFrequency;
+    if (bestFrequency < 0) return -1;
+    // The mean takes unmeasured cells as 0, so a carrier at the edge of a measured stretch
+    // puts the middle of its hill up to half a mean away, on the noise beside it. The peak is
+    // the strongest cell the mean saw there (the middle itself when it is that strong). The
+    // fill between measurements spreads a carrier to both sides, one cell less above it (the
+    // next measurement takes that cell), so of a run of equal cells the middle one, rounded up.
+    const int64_t middle = bestFrequency / kCellWidth;
+    const auto inReach = [&](int64_t c) { return c >= 1 && c < last; };
+    int64_t strongest = middle;
+    for (int64_t d = 1; d <= half; ++d)
+        for (const int64_t c : {middle - d, middle + d})
+            if (inReach(c) && Cell(c) > Cell(strongest)) strongest = c;
+    if (Cell(strongest) == Cell(middle)) return bestFrequency;
+    int64_t low = strongest, high = strongest;
+    while (inReach(low - 1) && Cell(low - 1) == Cell(strongest)) --low;
+    while (inReach(high + 1) && Cell(high + 1) == Cell(strongest)) ++high;
+    return (low + high + 1) / 2 * kCellWidth;
 }

@@ -45,7 +45,8 @@ class LevelScale {
     // frequency in the middle of the highest rise and fall of the smoothed levels (the mean
     // over FillWindow / 200 cells each side) whose swing exceeds PeakLevel / 20. The search
     // starts FillWindow away from `frequency`, skips unmeasured cells and ends FillWindow
-    // beyond the best peak. -1 when there is none or the start lies outside lower..upper.
+    // beyond the best peak; the peak is then the strongest cell (the middle of a run of them)
+    // within the mean's reach. -1 when there is none or the start lies outside lower..upper.
     int64_t FindPeak(int64_t frequency, bool right, int64_t lower, int64_t upper) const;
 
     // Frequency of the previous measurement; 0 = none.

@@ -195,7 +195,11 @@ void CivPanel::ParseLevel(bool awaited) {
     const bool counts = SquelchOpen || !model_.squelchQuery;
     if (!counts) FollowSquelchKnob(reading);
     StoredLevel = counts ? reading : 0;
-    if (!awaited && Scale.At(fdx_->Frequency) != StoredLevel) {
+    // A scale read from the state file already holds the level the set gives at start-up;
+    // the synchronisation's reading is still the first one the main window gets.
+    const bool syncReading = SyncLevelAsked;
+    SyncLevelAsked = false;
+    if (!awaited && (syncReading || Scale.At(fdx_->Frequency) != StoredLevel)) {
         fdx_->Level = StoredLevel;
         Scale.Measure(fdx_->Frequency, StoredLevel);
         Fine.Redraw();
@@ -240,6 +244,7 @@ void CivPanel::Synchronise() {
     Standby = false;
     OnStandbyChanged();
     fdx_->Level = -1;
+    SyncLevelAsked = false;
     const bool answered = Identify();
     OnIdentified(answered);
     if (answered) {
@@ -249,6 +254,7 @@ void CivPanel::Synchronise() {
             fdx_->Level = 0;
             SquelchOpen = false;
             // A level query follows the squelch reply by itself.
+            SyncLevelAsked = true;
             AskLevel();
         } else {
             EnterStandby();

@@ -90,6 +90,9 @@ class CivPanel : public ReceiverPanel {
     bool SquelchOpen = false;
     // The level the reply parser stored last: the reading while the squelch is open, else 0.
     int32_t StoredLevel = 0;
+    // The start-up synchronisation asked the level without waiting: its reading is shown
+    // whatever the scale already holds there.
+    bool SyncLevelAsked = false;
     // The frequency the panel shows (100 Hz units).
     uint32_t PanelFrequency = 0;
     // Date and time of the last write of the state file.

@@ -108,6 +108,18 @@ TEST_F(StartUp, TheRttyButtonServesOnlyTheIc756pro) {
     EXPECT_TRUE(orvel.rtty->IsEnabled());
 }
 
+// The IC-R8500 has no RTTY: the button stays disabled, also when a scan gives the mode
+// buttons back.
+TEST_F(StartUp, TheRttyButtonStaysDisabledForAReceiverWithoutRtty) {
+    WriteIni("COM=1\r\nRECV=4\r\n");
+    ASSERT_TRUE(orvel.Create());
+    EXPECT_FALSE(orvel.rtty->IsEnabled());
+    orvel.ShowStopLabel();
+    orvel.ShowStartLabel();
+    EXPECT_FALSE(orvel.rtty->IsEnabled());
+    EXPECT_TRUE(orvel.cw->IsEnabled());
+}
+
 TEST_F(StartUp, AFailedStageShowsItsNumberAndStopsTheStart) {
     orvel.OnStartStage = [](uint32_t stage) {
         if (stage == 5) throw std::bad_alloc();

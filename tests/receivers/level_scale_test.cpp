@@ -146,3 +146,17 @@ TEST_F(LevelScalePeak, UnmeasuredCellsAreSkippedNotTakenAsValleys) {
 }
 
 }  // namespace
+
+// A 12.5 kHz scale scan in WFM from 145.45 to 145.85 MHz over a narrow carrier at 145.5 on a
+// noise of 8, after the broadcast station at 101.7 was tuned: the wide mean rises over the
+// whole edge of the measured stretch, and its middle lies on the noise beside the carrier.
+TEST_F(LevelScalePeak, ACarrierAtTheEdgeOfAMeasuredStretchIsFoundOnItself) {
+    LevelScale scanned;
+    scanned.Allocate(kUpper);
+    scanned.FillWindow = 3000;  // 150 kHz filter
+    scanned.Measure(1'017'000, 190);
+    for (int64_t f = 1'454'500; f <= 1'458'500; f += 125)
+        scanned.Measure(f, f == 1'455'000 ? 150 : 8);
+    EXPECT_EQ(scanned.FindPeak(1'017'000, true, 1000, kUpper), 1'455'000);
+    EXPECT_EQ(scanned.FindPeak(1'470'000, false, 1000, kUpper), 1'455'000);
+}

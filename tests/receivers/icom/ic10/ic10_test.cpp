@@ -43,6 +43,15 @@ TEST_F(Ic10OnAir, SyncAsksFrequencyAndModeThenTheLevelWithoutAskingWhoIsThere) {
     EXPECT_EQ(panel.label_1->Text(), "IC-R10  101.7000");
 }
 
+// With RECV_SAVE the scale comes from the state file and already holds the set's level.
+TEST_F(Ic10OnAir, AStoredScaleDoesNotKeepTheStartUpLevelFromTheMainWindow) {
+    const int level = emulators::DefaultSignalPlan().LevelAt(101'700'000);
+    panel.Scale.SetCell(panel.Scale.IndexOf(1'017'000), static_cast<uint8_t>(level));
+    Post(PostSyncReceiver);
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostPanelLevelDisplay) == 1; }));
+    EXPECT_EQ(state.Level, level);
+}
+
 TEST_F(Ic10OnAir, TheAddressBoxTakesTwoUpperCaseHexDigits) {
     TypeAddress("5");  // doubled
     EXPECT_EQ(panel.Link.ReceiverAddress, 0x55);

@@ -69,6 +69,16 @@ TEST_F(Ic8500OnAir, StartUpSyncAsksWhoIsThereThenBankNamesFrequencyModeAndLevel)
     EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
 }
 
+// With RECV_SAVE the scale comes from the state file and already holds, where the set is
+// tuned, the level the set gives: the start-up still ends with that level shown.
+TEST_F(Ic8500OnAir, AStoredScaleDoesNotKeepTheStartUpLevelFromTheMainWindow) {
+    panel.Scale.SetCell(panel.Scale.IndexOf(1'017'000), 190);
+    Post(PostSyncReceiver);
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostPanelLevelDisplay) == 1; }));
+    EXPECT_EQ(state.Level, 190);
+    EXPECT_FALSE(panel.SyncLevelAsked);
+}
+
 // A name reply shorter than five characters is no name: the stored one stays.
 TEST_F(Ic8500OnAir, AShortBankNameReplyLeavesTheStoredName) {
     panel.BankNames[2] = "KEEP";
