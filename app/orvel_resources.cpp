@@ -20,13 +20,13 @@ constexpr ui::ControlResource kOrvelControls[] = {
     {106, ControlKind::CommandButton, "start", {12, 237, 36, 12}, 0, "ПУСК", "Запуск Сканирования"},
     {107, ControlKind::ComboBox, "ft", {219, 237, 54, 77}, 0, nullptr, "Текущая частота  в МГц"},
     {108, ControlKind::UpDown, "ftup", {273, 234, 11, 18}, 0, nullptr, "Частота + - Шаг"},
-    {109, ControlKind::OptionButton, "nfm", {331, 234, 12, 9}, 0, nullptr, "Модуляция NFM"},
+    {109, ControlKind::OptionButton, "nfm", {331, 234, 10, 9}, 0, nullptr, "Модуляция NFM"},
     {110, ControlKind::Label, "label_1", {333, 243, 84, 8}, st::kNoWrap, "F   W   A    L    U   C    R", nullptr},
-    {111, ControlKind::OptionButton, "wfm", {343, 234, 12, 9}, 0, nullptr, "Модуляция WFM"},
-    {112, ControlKind::OptionButton, "am", {355, 234, 12, 9}, 0, nullptr, "Модуляция AM"},
-    {113, ControlKind::OptionButton, "lsb", {367, 234, 12, 9}, 0, nullptr, "Модуляция LSB"},
-    {114, ControlKind::OptionButton, "usb", {379, 234, 12, 9}, 0, nullptr, "Модуляция USB"},
-    {115, ControlKind::OptionButton, "cw", {390, 234, 12, 9}, 0, nullptr, "Модуляция CW"},
+    {111, ControlKind::OptionButton, "wfm", {341, 234, 10, 9}, 0, nullptr, "Модуляция WFM"},
+    {112, ControlKind::OptionButton, "am", {352, 234, 10, 9}, 0, nullptr, "Модуляция AM"},
+    {113, ControlKind::OptionButton, "lsb", {363, 234, 10, 9}, 0, nullptr, "Модуляция LSB"},
+    {114, ControlKind::OptionButton, "usb", {374, 234, 10, 9}, 0, nullptr, "Модуляция USB"},
+    {115, ControlKind::OptionButton, "cw", {385, 234, 10, 9}, 0, nullptr, "Модуляция CW"},
     {116, ControlKind::Label, "Jornal", {39, 6, 33, 9}, st::kNoWrap, "Журнал", nullptr},
     {118, ControlKind::Label, "label_4", {285, 231, 9, 6}, st::kNoWrap, "+", nullptr},
     {119, ControlKind::Label, "label_7", {285, 243, 6, 9}, st::kNoWrap, "_", nullptr},
@@ -49,7 +49,7 @@ constexpr ui::ControlResource kOrvelControls[] = {
     {138, ControlKind::PictureButton, "pictbttn_13", {110, 134, 18, 16}, 0, nullptr, "Детальный анализ"},
     // Created disabled; the start-up enables it for the IC-756PRO. Its tooltip is the cw
     // button's text.
-    {139, ControlKind::OptionButton, "rtty", {402, 234, 12, 9}, st::kDisabled, nullptr, "Модуляция CW"},
+    {139, ControlKind::OptionButton, "rtty", {397, 234, 10, 9}, st::kDisabled, nullptr, "Модуляция CW"},
 };
 // clang-format on
 

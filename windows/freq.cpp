@@ -32,10 +32,11 @@ enum JobObject : uint32_t {
     kSortObject = 18,
 };
 
-// The list's columns and the letters of smod, in their order.
+// The list's columns and the letters of smod, in their order. Each title shows whole, and the
+// seven columns stay within the list when its scroll bar shows.
 constexpr std::pair<const char*, int> kColumns[] = {
-    {"Частота", 60}, {"Шаг", 26},         {"Мод", 18}, {"Уровень", 30},
-    {"Атт", 18},     {"Комментарий", 47}, {"№", 26}};
+    {"Частота", 60}, {"Шаг", 26},         {"Мод", 24}, {"Уровень", 42},
+    {"Атт", 20},     {"Комментарий", 67}, {"№", 24}};
 constexpr int kLevelColumn = 3;
 constexpr const char* kLetters = "FWALUC";
 // The list's header and rows, matching the chart's bands.

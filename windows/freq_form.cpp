@@ -15,14 +15,14 @@ namespace st = ui::style;
 // the time band and the line of the shown measurement's time under the chart.
 // clang-format off
 constexpr ui::ControlResource kFreqControls[] = {
-    {101, ControlKind::ListView, "lv_1", {1, 1, 162, 157}, 0, nullptr, nullptr},
-    {102, ControlKind::Canvas, "pictb_1", {164, 1, 118, 172}, 0, nullptr, nullptr},
-    {103, ControlKind::ScrollBar, "hs", {164, 173, 118, 8}, 0, nullptr, nullptr},
+    {101, ControlKind::ListView, "lv_1", {1, 1, 189, 157}, 0, nullptr, nullptr},
+    {102, ControlKind::Canvas, "pictb_1", {191, 1, 91, 172}, 0, nullptr, nullptr},
+    {103, ControlKind::ScrollBar, "hs", {191, 173, 91, 8}, 0, nullptr, nullptr},
     {104, ControlKind::Edit, "textb_1", {1, 184, 40, 11}, 0, nullptr, "Частота канала (МГц)"},
     {105, ControlKind::Edit, "sstep", {43, 184, 24, 11}, 0, nullptr, "Шаг канала (КГц)"},
     {106, ControlKind::ComboBox, "smod", {69, 184, 24, 60}, 0, nullptr, "Модуляция канала"},
-    {107, ControlKind::CheckBox, "satt", {95, 184, 22, 11}, 0, "Атт", "Аттенюатор канала"},
-    {108, ControlKind::Edit, "comment", {119, 184, 78, 11}, 0, nullptr, "Комментарий канала"},
+    {107, ControlKind::CheckBox, "satt", {95, 184, 24, 11}, 0, "Атт", "Аттенюатор канала"},
+    {108, ControlKind::Edit, "comment", {121, 184, 76, 11}, 0, nullptr, "Комментарий канала"},
     {109, ControlKind::Label, "time_start", {199, 186, 83, 8}, st::kNoWrap, nullptr, nullptr},
     {110, ControlKind::PictureButton, "cb_1", {1, 197, 16, 12}, 0, nullptr, "Добавить текущую частоту в банк"},
     {111, ControlKind::PictureButton, "cb_3", {18, 197, 16, 12}, 0, nullptr, "Исключить выделенную частоту"},

@@ -1,6 +1,6 @@
-// The captions of the main window, its settings page and the IC-R8500 panel fit their
+// The captions of the main window, its pages, the receiver panels and their dialogs fit their
 // controls at the windows' natural size: measured with each control's own font against
-// the room its rectangle leaves for text.
+// the room its rectangle leaves for text; no control lies on another or on its frame.
 #include <gtest/gtest.h>
 
 // Before Qt's headers, whose "signals" keyword would rename the emulator's signal plan.
@@ -8,13 +8,23 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyleOptionHeader>
 #include <QTreeWidget>
 
-#include "app/line.h"
+#include "app/orvel_windows.h"
+#include "receivers/aor/ar5000/ar5000.h"
+#include "receivers/aor/ar5000/ar5000_dialogs.h"
+#include "receivers/icom/ic8500/ric8500.h"
+#include "receivers/panel_registry.h"
 
 namespace {
 
@@ -28,6 +38,162 @@ class TextFit : public window_test::WindowTest {
         ASSERT_NE(orvel.settings, nullptr);
     }
 };
+
+std::string Name(const ui::ControlResource& c) {
+    return std::string(c.name) + " \"" + (c.caption ? c.caption : "") + "\"";
+}
+
+// Where a control puts ink: a button's indicator and caption, a label's text, in their
+// control's coordinates; a control without a caption is ink all over.
+QRect Ink(QWidget* w) {
+    const QString text = w->property("text").toString();
+    if (text.isEmpty() || qobject_cast<QPushButton*>(w) ||
+        !(qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)))
+        return w->rect();
+    const QFontMetrics& metrics = w->fontMetrics();
+    const int advance = metrics.horizontalAdvance(text);
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        const QRect room = label->contentsRect();
+        const Qt::Alignment align = label->alignment();
+        const int left = align & Qt::AlignRight     ? room.right() + 1 - advance
+                         : align & Qt::AlignHCenter ? room.center().x() - advance / 2
+                                                    : room.left();
+        return QRect(left, room.center().y() - metrics.height() / 2, advance, metrics.height());
+    }
+    const bool radio = qobject_cast<QRadioButton*>(w) != nullptr;
+    QStyleOptionButton option;
+    option.initFrom(w);
+    option.rect = w->rect();
+    const QRect indicator = w->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, w);
+    const QRect contents = w->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, w);
+    const int height = std::max(indicator.height(), metrics.height());
+    return QRect(indicator.left(), w->rect().center().y() - height / 2,
+                 contents.left() + advance - indicator.left(), height);
+}
+
+// What is wrong with a form's layout, built alone at its natural size: a caption beyond its
+// control's rectangle, a caption under another control, a caption across the frame or title of
+// the group box that holds it.
+std::vector<std::string> LayoutFaults(const char* formName) {
+    ui::Form form;
+    if (!form.Create(formName)) return {std::string("no form ") + formName};
+    const std::span<const ui::ControlResource> rows = form.Resource()->controls;
+    std::vector<std::pair<const ui::ControlResource*, QWidget*>> shown;
+    std::vector<const QGroupBox*> groups;
+    for (const ui::ControlResource& row : rows) {
+        ui::Control* control = form.CreateControlByNumber(row.number);
+        if (!control || (row.style & ui::style::kHidden)) continue;
+        QWidget* w = control->widget();
+        if (auto* group = qobject_cast<QGroupBox*>(w))
+            groups.push_back(group);
+        else
+            shown.push_back({&row, w});
+    }
+    std::vector<std::string> faults;
+    for (const auto& [row, w] : shown) {
+        if (w->property("text").toString().isEmpty() ||
+            !(qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)))
+            continue;
+        const QRect ink = Ink(w);
+        if (auto* button = qobject_cast<QPushButton*>(w)) {
+            const int margin =
+                w->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w) +
+                2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+            if (w->fontMetrics().horizontalAdvance(button->text()) + margin > w->width())
+                faults.push_back(Name(*row) + " cut");
+        } else if (ink.left() < 0 || ink.right() > w->rect().right()) {
+            faults.push_back(Name(*row) + " cut at " + std::to_string(w->width()) + " of " +
+                             std::to_string(ink.right() + 1) + " pixels");
+        }
+        // What shows of the ink: a control draws nothing beyond its rectangle.
+        const QRect placed = (ink & w->rect()).translated(w->pos());
+        for (const auto& [other, o] : shown)
+            if (other != row && placed.intersects(o->geometry()))
+                faults.push_back(Name(*row) + " under " + Name(*other));
+        // The group box that holds a control: the smallest one around its centre.
+        const QGroupBox* holder = nullptr;
+        for (const QGroupBox* group : groups)
+            if (group->geometry().contains(w->geometry().center()) &&
+                (!holder || group->width() * group->height() < holder->width() * holder->height()))
+                holder = group;
+        if (holder && !holder->contentsRect().translated(holder->pos()).contains(placed))
+            faults.push_back(Name(*row) + " on the frame of \"" + holder->title().toStdString() +
+                             "\"");
+    }
+    return faults;
+}
+
+// A list's column titles within their sections, and the sections within the list; with
+// `scrollBar`, beside the scroll bar that a long list shows. The last section stretches to the
+// list's edge, so only the room left to it counts.
+std::vector<std::string> HeaderFaults(ui::ListView* view, bool scrollBar) {
+    auto* list = static_cast<QTreeWidget*>(view->widget());
+    const QHeaderView* header = list->header();
+    const int extent = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const int room = list->viewport()->width() -
+                     (scrollBar && !list->verticalScrollBar()->isVisible() ? extent : 0);
+    std::vector<std::string> faults;
+    for (int column = 0; column < header->count(); ++column) {
+        const QString title = list->headerItem()->text(column);
+        const int left = header->sectionViewportPosition(column);
+        const bool last = column == header->count() - 1;
+        const int width = last ? room - left : header->sectionSize(column);
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.rect = QRect(0, 0, width, header->height());
+        const QRect label =
+            header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header);
+        const int advance = header->fontMetrics().horizontalAdvance(title);
+        if (advance > label.width())
+            faults.push_back(title.toStdString() + " needs " + std::to_string(advance) + " of " +
+                             std::to_string(label.width()) + " pixels");
+        if (left + width > room)
+            faults.push_back(title.toStdString() + " beyond the list's " + std::to_string(room) +
+                             " pixels");
+    }
+    return faults;
+}
+
+TEST_F(TextFit, FormsShowEveryCaptionWholeAndApart) {
+    // Dialogs and panels register their forms as they are made.
+    RIC8500 scanSettings(*Ic8500Panel(orvel));
+    const auto ar5000 = panel_registry::Make(7);
+    auto* ar = dynamic_cast<AR5000*>(ar5000.get());
+    ASSERT_NE(ar, nullptr);
+    RAR5000 arScan(*ar);
+    PAR5000 arExtra(*ar);
+    const auto ic10 = panel_registry::Make(3);
+    for (const char* form : {"ID_ORVEL", "ID_line", "ID_freq", "ID_IC8500", "ID_RIC8500", "ID_IC10",
+                             "ID_AR5000", "ID_RAR5000", "ID_PAR5000"}) {
+        for (const std::string& fault : LayoutFaults(form)) ADD_FAILURE() << form << ": " << fault;
+    }
+}
+
+// The letters F W A L U C R of the one label under the mode buttons stand each under its button.
+TEST_F(TextFit, ModeLettersStandUnderTheirButtons) {
+    auto* label = static_cast<QLabel*>(orvel.FindControl("label_1")->widget());
+    const QString letters = label->text();
+    int letter = 0;
+    for (const char* name : {"nfm", "wfm", "am", "lsb", "usb", "cw", "rtty"}) {
+        QWidget* button = orvel.FindControl(name)->widget();
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.rect = button->rect();
+        const QRect indicator =
+            button->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, button);
+        const int buttonCentre = button->x() + indicator.center().x();
+        while (letter < letters.size() && letters[letter] == ' ') ++letter;
+        ASSERT_LT(letter, letters.size()) << name;
+        const QFontMetrics& metrics = label->fontMetrics();
+        const int letterCentre = label->x() + label->contentsRect().left() +
+                                 metrics.horizontalAdvance(letters.left(letter)) +
+                                 metrics.horizontalAdvance(letters[letter]) / 2;
+        EXPECT_NEAR(letterCentre, buttonCentre, 2) << name;
+        ++letter;
+    }
+}
 
 TEST_F(TextFit, JournalHeadingsShowWhole) {
     auto* tree = static_cast<QTreeWidget*>(orvel.op->widget());
@@ -46,33 +212,12 @@ TEST_F(TextFit, JournalHeadingsShowWhole) {
     }
 }
 
-TEST_F(TextFit, SettingsOptionsShowTheirWholeTexts) {
-    line& settings = *orvel.settings;
-    for (ui::Control* option : std::initializer_list<ui::Control*>{
-             settings.natural, settings.one_cycle, settings.one_mes, settings.recv_save,
-             settings.scan_save, settings.autovalue, settings.spy, settings.dB, settings.sound,
-             settings.end_scan, settings.lg, settings.monitor}) {
-        const QWidget* w = option->widget();
-        EXPECT_LE(w->sizeHint().width(), w->width()) << option->Text();
-    }
-}
-
-TEST_F(TextFit, ChannelListColumnsShowTheirTitlesWithinTheList) {
-    auto* list = static_cast<QTreeWidget*>(Ic8500Panel(orvel)->lv_1->widget());
-    const QHeaderView* header = list->header();
-    for (int column = 0; column < header->count(); ++column) {
-        const QString title = list->headerItem()->text(column);
-        QStyleOptionHeader option;
-        option.initFrom(header);
-        option.rect = QRect(0, 0, header->sectionSize(column), header->height());
-        const QRect label =
-            header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header);
-        EXPECT_LE(header->fontMetrics().horizontalAdvance(title), label.width())
-            << title.toStdString();
-        EXPECT_LE(header->sectionViewportPosition(column) + header->sectionSize(column),
-                  list->viewport()->width())
-            << title.toStdString();
-    }
+TEST_F(TextFit, ChannelListsShowTheirColumnTitlesWithinTheList) {
+    orvel.SwitchToTab(1);  // the bank page, laid out
+    ui::ServePending();
+    EXPECT_EQ(HeaderFaults(Ic8500Panel(orvel)->lv_1, false), std::vector<std::string>{});
+    ASSERT_NE(orvel.windows->bank.lv_1, nullptr);
+    EXPECT_EQ(HeaderFaults(orvel.windows->bank.lv_1, true), std::vector<std::string>{});
 }
 
 TEST_F(TextFit, ChannelStepFieldShowsItsStep) {
