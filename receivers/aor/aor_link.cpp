@@ -37,15 +37,15 @@ RingPiece FindCr(std::span<const uint8_t> ring, uint32_t read, uint32_t write, b
         uint32_t end = Next(i, ring.size());
         const bool lfFollows = end != write && ring[end] == kLf;
         if (needLf && !lfFollows) {
-            // Complete only once an LF has arrived somewhere behind the CR.
-            bool lfArrived = false;
-            for (uint32_t j = end; j != write; j = Next(j, ring.size()))
-                if (ring[j] == kLf) lfArrived = true;
-            if (!lfArrived) {
-                while (end != write && examined < ring.size()) {
-                    end = Next(end, ring.size());
-                    ++examined;
-                }
+            // Complete only once an LF has arrived somewhere behind the CR. The look-ahead
+            // counts as examined: a flood of bare CRs ends the pass after one ring's worth
+            // instead of being walked again for every CR.
+            uint32_t j = end;
+            while (j != write && ring[j] != kLf && examined < ring.size()) {
+                j = Next(j, ring.size());
+                ++examined;
+            }
+            if (j == write || ring[j] != kLf) {
                 piece.examined = examined;
                 return piece;
             }

@@ -176,6 +176,17 @@ TEST_F(Ar5000Offline, ALineIsTakenOnlyOnceItsLfHasArrived) {
     EXPECT_EQ(panel.Link.ReplyLine, "ABC");
     EXPECT_EQ(panel.ReadReply(), 0u);
     EXPECT_EQ(comm.WriteIndex - comm.ReadIndex, 2u);
+
+    // A bare CR is a line once an LF came after it; the look-ahead to that LF counts as
+    // examined, so a flood of bare CRs ends the pass instead of being walked once per CR.
+    const std::string flood = std::string(100, '\r') + "\n" + '\0';  // one place free
+    const std::span<const uint8_t> ring(reinterpret_cast<const uint8_t*>(flood.data()), flood.size());
+    const RingPiece first = aor::FindArrivedLine(ring, 0, 100);
+    EXPECT_EQ(first.kind, RingPiece::Kind::None);  // the LF has not arrived yet
+    const RingPiece line = aor::FindArrivedLine(ring, 0, 101);
+    EXPECT_EQ(line.kind, RingPiece::Kind::Whole);
+    EXPECT_EQ(line.end, 1u);
+    EXPECT_EQ(line.examined, 100u);
 }
 
 TEST_F(Ar5000Offline, AStopOfTheOwnScanIsAnLcLineThenAnRfLineHeldToTheLimits) {
