@@ -3,6 +3,9 @@
 
 #include <signal.h>
 
+#include <QCoreApplication>
+#include <QTimer>
+
 #include <filesystem>
 #include <fstream>
 
@@ -18,6 +21,8 @@ namespace {
 // The close questions would fail the test if they reached the screen: they are answered
 // yes, so ORVEL.CFG is written at the close and the receiver's state file at the end.
 TEST(SessionEnd, TerminationSignalsCloseTheMainWindowAndSaveWhatACloseSaves) {
+    // The tests after this one in the same program need the clock as it was.
+    const int idleSlice = ui::Clock::IdleSliceMs();
     ui::Clock::SetVirtual(true);
     ui::Clock::SetIdleSliceMs(0);
     for (const int signal : {SIGTERM, SIGHUP}) {
@@ -42,6 +47,11 @@ TEST(SessionEnd, TerminationSignalsCloseTheMainWindowAndSaveWhatACloseSaves) {
         EXPECT_TRUE(std::filesystem::exists(folder.File("IC8500.000")));
     }
     ui::Clock::SetVirtual(false);
+    ui::Clock::SetIdleSliceMs(idleSlice);
+    // The close quit the application, which ends every message loop started after it; a run
+    // of the application's own loop clears that for the tests after this one.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 }  // namespace
