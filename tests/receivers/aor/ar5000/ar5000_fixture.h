@@ -1,9 +1,6 @@
 #pragma once
-// The AR5000 panel on a stand-in main window. On the air: the serial port is a real
-// pseudo-terminal whose other side is the emulated receiver, and the stand-in does what the
-// main window does for the panel (Poll(false) on PostSerialData, Poll(true) every 100 ms).
-// The clock is virtual: the emulator's answers arrive during real idle slices of the reply
-// wait while virtual time stands still, and time-outs pass without real waiting.
+// The AR5000 panel on the air (PanelOnAir) with its emulated receiver, on a stand-in main
+// window that also hands the panel its dialog codes.
 
 #include <gtest/gtest.h>
 
@@ -14,10 +11,8 @@
 
 #include "emulators/aor/ar5000_emulator.h"
 #include "receivers/aor/ar5000/ar5000.h"
-#include "receivers/comm.h"
-#include "state/fdx.h"
 #include "state/message_bus.h"
-#include "tests/support/program_folder.h"
+#include "tests/receivers/panel_on_air.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/post.h"
@@ -74,44 +69,10 @@ inline void Operate(ui::Control* control, ui::EventId id, int64_t value = 0,
     control->Raise(e);
 }
 
-class Ar5000OnAir : public ::testing::Test {
+class Ar5000OnAir : public PanelOnAir<AR5000, emulators::Ar5000Emulator, Ar5000Main> {
   protected:
-    void SetUp() override {
-        ui::Clock::SetVirtual(true);
-        // Room for the emulator's thread to answer before virtual time moves on.
-        ui::Clock::SetIdleSliceMs(40);
-        emulator.LinkAs(folder.path() / "COM1");
-        emulator.Start();
+    Ar5000OnAir() : PanelOnAir(19200, Ar5000TestPlan()) {}
 
-        state.Owner = &main;
-        state.Port = &comm;
-        state.ProgramDir = folder.Dir();
-        state.PortIndex = 1;
-        comm.ProgramDir = folder.Dir();
-        comm.NotifyWindow = &main;
-        comm.ConfiguredPort = 1;
-        comm.ConfiguredBaud = 19200;
-        comm.Init();
-        ASSERT_TRUE(comm.Open());
-        comm.EnableReceive();
-        ASSERT_TRUE(panel.Create(&main, &state));
-        main.panel = &panel;
-        main.timer.Start(100);
-    }
-    void TearDown() override {
-        main.timer.Stop();
-        main.panel = nullptr;
-        panel.Destroy();
-        comm.Close();
-        emulator.Stop();
-        ui::Clock::SetVirtual(false);
-    }
-
-    // Serves codes and ticks (virtual time) until done() or 5 s of virtual time.
-    bool ServeUntil(const std::function<bool()>& done) {
-        for (int slice = 0; slice < 250 && !done(); ++slice) ui::ServeFor(20);
-        return done();
-    }
     // The lines the receiver has got, empty ones too.
     std::vector<std::string> Lines() const { return emulator.ReceivedLines(); }
     // The lines from the first that starts with `token` on.
@@ -121,26 +82,5 @@ class Ar5000OnAir : public ::testing::Test {
                                         [&](const std::string& l) { return l.starts_with(token); });
         return {first, all.end()};
     }
-    // Runs a job line addressed to the panel as the job step routine does.
-    JobStr RunJob(uint32_t number, uint32_t value = 0) {
-        JobStr line;
-        line.OBJ = number;
-        line.VAL = value;
-        state.JobLine = &line;
-        state.JobRunning = 1;
-        const int before = main.Count(PostJobStep);
-        EXPECT_TRUE(PostPrivateMessage(&panel, PostJobStep));
-        ServeUntil([&] { return main.Count(PostJobStep) > before; });
-        EXPECT_EQ(main.Count(PostJobStep), before + 1) << "job step " << number;
-        state.JobLine = nullptr;
-        state.JobRunning = 0;
-        return line;
-    }
-    ProgramFolder folder;
     ui::ScriptedMessageBoxes boxes;
-    emulators::Ar5000Emulator emulator{Ar5000TestPlan()};
-    Ar5000Main main;
-    FDX state;
-    Comm comm;
-    AR5000 panel;
 };
