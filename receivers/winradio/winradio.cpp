@@ -129,7 +129,7 @@ constexpr const char* kIfShiftTip = "Изменение уровня IF-Shift";
 }  // namespace
 
 const JobCommand<WINRADIO> WINRADIO::kJobCommands[] = {
-    {811, &WINRADIO::ClearCommand},      {812, &WINRADIO::ViewStepCommand},
+    {811, &WINRADIO::ClearScaleCommand},      {812, &WINRADIO::ViewStepCommand},
     {813, &WINRADIO::PeakRightCommand},  {814, &WINRADIO::FixedRightCommand},
     {815, &WINRADIO::PeakLeftCommand},   {816, &WINRADIO::FixedLeftCommand},
     {817, &WINRADIO::AttenuatorCommand}, {818, &WINRADIO::SoundCommand},
@@ -599,30 +599,6 @@ void WINRADIO::OnUserEvent(uint32_t code) {
 
 // ---------------------------------------------------------------------------------------
 // Job commands
-
-void WINRADIO::ClearCommand(JobStr&) {
-    Fine.ConfirmClear();
-}
-
-void WINRADIO::ViewStepCommand(JobStr& line) {
-    Fine.SetViewStep(line.VAL);
-}
-
-void WINRADIO::PeakRightCommand(JobStr&) {
-    Fine.JumpToPeak(true);
-}
-
-void WINRADIO::FixedRightCommand(JobStr&) {
-    Fine.JumpToFixed(true);
-}
-
-void WINRADIO::PeakLeftCommand(JobStr&) {
-    Fine.JumpToPeak(false);
-}
-
-void WINRADIO::FixedLeftCommand(JobStr&) {
-    Fine.JumpToFixed(false);
-}
 
 void WINRADIO::AttenuatorCommand(JobStr& line) {
     fdx_->Attenuator = line.VAL != 0 ? 1 : 0;

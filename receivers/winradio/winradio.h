@@ -22,7 +22,9 @@
 #include "receivers/winradio/wrapi_library.h"
 #include "ui/controls.h"
 
-class WINRADIO : public ReceiverPanel {
+class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
+    friend class FineScaleCommands<WINRADIO>;  // reaches Fine
+
   public:
     // 500 kHz .. 1300 MHz until the card's description says otherwise (100 Hz units).
     static constexpr uint32_t kDefaultLowerLimit = 5000;
@@ -145,12 +147,6 @@ class WINRADIO : public ReceiverPanel {
     void FollowTuning();
 
     // Job commands.
-    void ClearCommand(JobStr& line);
-    void ViewStepCommand(JobStr& line);
-    void PeakRightCommand(JobStr& line);
-    void FixedRightCommand(JobStr& line);
-    void PeakLeftCommand(JobStr& line);
-    void FixedLeftCommand(JobStr& line);
     void AttenuatorCommand(JobStr& line);
     void SoundCommand(JobStr& line);
     void PowerCommand(JobStr& line);

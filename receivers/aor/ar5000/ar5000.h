@@ -132,7 +132,9 @@ struct Ar5000ScanSettings {
     friend bool operator==(const Ar5000ScanSettings&, const Ar5000ScanSettings&) = default;
 };
 
-class AR5000 : public AorPanel {
+class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
+    friend class FineScaleCommands<AR5000>;  // reaches Fine
+
   public:
     static constexpr uint32_t kLowerLimit = 100;         // 10 kHz
     static constexpr uint32_t kUpperLimit = 26'000'000;  // 2600 MHz
@@ -361,11 +363,6 @@ class AR5000 : public AorPanel {
     void DirectCommand(JobStr& line);
     void StopScanCommand(JobStr& line);
     void DisconnectCommand(JobStr& line);
-    void FixedLeftCommand(JobStr& line);
-    void FixedRightCommand(JobStr& line);
-    void PeakLeftCommand(JobStr& line);
-    void PeakRightCommand(JobStr& line);
-    void ViewStepCommand(JobStr& line);
     void BankCommand(JobStr& line);
     void ChannelCommand(JobStr& line);
     void WholeMemoryCommand(JobStr& line);

@@ -104,26 +104,6 @@ void AR5000::DisconnectCommand(JobStr&) {
     if (Port()) Port()->WriteString("QP\r\n");
 }
 
-void AR5000::FixedLeftCommand(JobStr&) {
-    Fine.JumpToFixed(false);
-}
-
-void AR5000::FixedRightCommand(JobStr&) {
-    Fine.JumpToFixed(true);
-}
-
-void AR5000::PeakLeftCommand(JobStr&) {
-    Fine.JumpToPeak(false);
-}
-
-void AR5000::PeakRightCommand(JobStr&) {
-    Fine.JumpToPeak(true);
-}
-
-void AR5000::ViewStepCommand(JobStr& line) {
-    Fine.SetViewStep(line.VAL);
-}
-
 void AR5000::BankCommand(JobStr& line) {
     if (Refuse(line, kBanks - 1, kNoBank)) return;
     CurrentBank = static_cast<int32_t>(line.VAL);

@@ -196,30 +196,6 @@ void IC10::ExecuteCommand() {
     ServeJobLine(*this, std::span<const JobCommand<IC10>>(kJobCommands), kNotServed);
 }
 
-void IC10::ClearScaleCommand(JobStr&) {
-    Fine.ConfirmClear();
-}
-
-void IC10::ViewStepCommand(JobStr& line) {
-    Fine.SetViewStep(line.VAL);
-}
-
-void IC10::PeakRightCommand(JobStr&) {
-    Fine.JumpToPeak(true);
-}
-
-void IC10::FixedRightCommand(JobStr&) {
-    Fine.JumpToFixed(true);
-}
-
-void IC10::PeakLeftCommand(JobStr&) {
-    Fine.JumpToPeak(false);
-}
-
-void IC10::FixedLeftCommand(JobStr&) {
-    Fine.JumpToFixed(false);
-}
-
 // ---------------------------------------------------------------------------------------
 // State file "IC10.<port>": the head, "Адрес", the level scale
 

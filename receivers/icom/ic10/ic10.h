@@ -11,7 +11,9 @@
 #include "receivers/icom/civ_panel.h"
 #include "ui/controls.h"
 
-class IC10 : public CivPanel {
+class IC10 : public CivPanel, public FineScaleCommands<IC10> {
+    friend class FineScaleCommands<IC10>;  // reaches Fine
+
   public:
     static constexpr uint8_t kDefaultAddress = 0x52;
     static constexpr uint32_t kLowerLimit = 5000;             // 500 kHz
@@ -54,11 +56,5 @@ class IC10 : public CivPanel {
     bool MayTuneOnStep() const override;
 
     // Job commands.
-    void ClearScaleCommand(JobStr& line);
-    void ViewStepCommand(JobStr& line);
-    void PeakRightCommand(JobStr& line);
-    void FixedRightCommand(JobStr& line);
-    void PeakLeftCommand(JobStr& line);
-    void FixedLeftCommand(JobStr& line);
     static const JobCommand<IC10> kJobCommands[];
 };

@@ -80,7 +80,9 @@ struct Ic8500Channel {
 
 class RIC8500;
 
-class IC8500 : public CivPanel {
+class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
+    friend class FineScaleCommands<IC8500>;  // reaches Fine
+
   public:
     static constexpr uint8_t kAddress = 0x4A;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
@@ -239,13 +241,8 @@ class IC8500 : public CivPanel {
     void AgcCommand(JobStr& line);
     void PeakFilterCommand(JobStr& line);
     void NoiseBlankerCommand(JobStr& line);
-    void ViewStepCommand(JobStr& line);
     void BankCommand(JobStr& line);
     void ChannelCommand(JobStr& line);
-    void FixedLeftCommand(JobStr& line);
-    void FixedRightCommand(JobStr& line);
-    void PeakLeftCommand(JobStr& line);
-    void PeakRightCommand(JobStr& line);
     void DirectBoxCommand(JobStr& line);
     void ScanSettingsCommand(JobStr& line);
     void ReadBanksCommand(JobStr& line);

@@ -147,10 +147,6 @@ void IC8500::NoiseBlankerCommand(JobStr& line) {
     SendSwitch("1621", "1620", Settings.NoiseBlanker);
 }
 
-void IC8500::ViewStepCommand(JobStr& line) {
-    Fine.SetViewStep(line.VAL);
-}
-
 void IC8500::BankCommand(JobStr& line) {
     if (line.VAL > kLastBank) {
         line.Message = kNoBank;
@@ -170,22 +166,6 @@ void IC8500::ChannelCommand(JobStr& line) {
     if (lv_1) lv_1->SelectRow(RowOf(line.VAL));
     ShowChannel();
     if (Settings.DirectMode) SelectChannel(line.VAL);
-}
-
-void IC8500::FixedLeftCommand(JobStr&) {
-    Fine.JumpToFixed(false);
-}
-
-void IC8500::FixedRightCommand(JobStr&) {
-    Fine.JumpToFixed(true);
-}
-
-void IC8500::PeakLeftCommand(JobStr&) {
-    Fine.JumpToPeak(false);
-}
-
-void IC8500::PeakRightCommand(JobStr&) {
-    Fine.JumpToPeak(true);
 }
 
 void IC8500::DirectBoxCommand(JobStr& line) {

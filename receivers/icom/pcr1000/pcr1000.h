@@ -37,7 +37,9 @@ struct Pcr1000Settings {
     friend bool operator==(const Pcr1000Settings&, const Pcr1000Settings&) = default;
 };
 
-class IC1000 : public ReceiverPanel {
+class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
+    friend class FineScaleCommands<IC1000>;  // reaches Fine
+
   public:
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 13'000'000;  // 1300 MHz
@@ -200,15 +202,9 @@ class IC1000 : public ReceiverPanel {
     void AttenuatorOnCommand(JobStr& line);
     void VolumeCommand(JobStr& line);
     void SquelchCommand(JobStr& line);
-    void ClearScaleCommand(JobStr& line);
     void PowerCommand(JobStr& line);
     void AgcCommand(JobStr& line);
     void NoiseBlankerCommand(JobStr& line);
-    void ViewStepCommand(JobStr& line);
-    void FixedLeftCommand(JobStr& line);
-    void FixedRightCommand(JobStr& line);
-    void PeakLeftCommand(JobStr& line);
-    void PeakRightCommand(JobStr& line);
     void NothingCommand(JobStr& line);
     void ScopePauseCommand(JobStr& line);
     void ScopeScanCommand(JobStr& line);

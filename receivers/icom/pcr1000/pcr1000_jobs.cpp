@@ -99,10 +99,6 @@ void IC1000::SquelchCommand(JobStr& line) {
     SendLevel("J41", Settings.Squelch);
 }
 
-void IC1000::ClearScaleCommand(JobStr&) {
-    Fine.ConfirmClear();
-}
-
 // The connect and the power-off run as codes of their own; the line is done at once.
 void IC1000::PowerCommand(JobStr& line) {
     if (line.VAL == 0 && !Busy) PostToSelf(PostShowLevelOff);
@@ -119,26 +115,6 @@ void IC1000::NoiseBlankerCommand(JobStr& line) {
     Settings.NoiseBlanker = line.VAL != 0;
     ShowSwitches();
     SendSwitch("J46", Settings.NoiseBlanker);
-}
-
-void IC1000::ViewStepCommand(JobStr& line) {
-    Fine.SetViewStep(line.VAL);
-}
-
-void IC1000::FixedLeftCommand(JobStr&) {
-    Fine.JumpToFixed(false);
-}
-
-void IC1000::FixedRightCommand(JobStr&) {
-    Fine.JumpToFixed(true);
-}
-
-void IC1000::PeakLeftCommand(JobStr&) {
-    Fine.JumpToPeak(false);
-}
-
-void IC1000::PeakRightCommand(JobStr&) {
-    Fine.JumpToPeak(true);
 }
 
 void IC1000::NothingCommand(JobStr&) {}
