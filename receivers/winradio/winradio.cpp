@@ -1,3 +1,4 @@
+#include "receivers/panel_pictures.h"
 #include "receivers/winradio/winradio.h"
 
 #include <algorithm>
@@ -44,25 +45,6 @@ constexpr ui::ControlResource kWinradioControls[] = {
 constexpr ui::FormResource kWinradioForm{
     "ID_WINRADIO", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kWinradioControls};
 
-// clang-format off
-constexpr ui::PictureArt kArt[] = {
-    {"pictbttn_2",  // right to the next peak
-     {"..............", "..........r...", ".........rrr..", "........r.r.r.", "..........r...", "..........r...",
-      "....n.....r...", "...nnn....r...", "..nnnnn...r...", ".nnnnnnn..r...", "kkkkkkkkkkkkk.", ".............."}},
-    {"pictbttn_3",  // left to the next peak
-     {"..............", "...r..........", "..rrr.........", ".r.r.r........", "...r..........", "...r..........",
-      "...r.....n....", "...r....nnn...", "...r...nnnnn..", "...r..nnnnnnn.", ".kkkkkkkkkkkkk", ".............."}},
-    {"pictbttn_4",  // left to the next fixed frequency
-     {"..............", "..........b...", "..........b...", "...k......b...", "..kk......b...", ".kkkkkkk..b...",
-      "..kk......b...", "...k......b...", "..........b...", "..........b...", "kkkkkkkkkkkkk.", ".............."}},
-    {"pictbttn_5",  // right to the next fixed frequency
-     {"..............", "...b..........", "...b..........", "...b......k...", "...b......kk..", "...b..kkkkkkk.",
-      "...b......kk..", "...b......k...", "...b..........", "...b..........", ".kkkkkkkkkkkkk", ".............."}},
-    {"clear",  // a crossed-out scale
-     {"..............", ".r.........r..", "..r.......r...", "...r..n..r....", "....r.nnr.....", ".....rnr......",
-      "....nnrnn.....", "...nnrnrnn....", "..nnr...rnn...", ".nnr.....rn...", "kkkkkkkkkkkkk.", ".............."}},
-};
-// clang-format on
 
 // The card's modes by their code, with the bandwidth the panel shows for each (kHz).
 struct CardMode {
@@ -222,7 +204,7 @@ void WINRADIO::CreateControls() {
 
     model->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button : {pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, clear}) {
-        const ui::ArtPicture p = ui::FindPicture(kArt, button->Name());
+        const ui::ArtPicture p = PanelPicture(button->Name());
         button->SetPicture(p.width, p.height, p.pixels);
     }
     step->SetListHeight(125);

@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include "receivers/icom/pcr1000/pcr1000_pictures.h"
+#include "receivers/panel_pictures.h"
 #include "ui/form.h"
 
 namespace {
@@ -36,7 +38,7 @@ TEST(PanelRegistry, OnlyTheModelsBuiltSoFarHaveAPanel) {
 
 // A panel takes the receiver page of the main window's tab control, 283 x 209 dialog units:
 // a form or a control beyond it is cut off and cannot be reached.
-TEST(PanelRegistry, EveryPanelAndItsControlsFitTheReceiverPage) {
+TEST(PanelRegistry, EveryPanelAndItsControlsFitTheReceiverPageWithEveryPictureDrawn) {
     const std::pair<int32_t, const char*> forms[] = {
         {3, "ID_IC10"}, {4, "ID_IC8500"}, {6, "ID_IC1000"}, {7, "ID_AR5000"}, {8, "ID_WINRADIO"}};
     for (const auto& [type, name] : forms) {
@@ -51,6 +53,12 @@ TEST(PanelRegistry, EveryPanelAndItsControlsFitTheReceiverPage) {
             const int bottom = control.rect.y + (dropDown ? 12 : control.rect.height);
             EXPECT_LE(control.rect.x + control.rect.width, form->width) << name << " " << control.name;
             EXPECT_LE(bottom, form->height) << name << " " << control.name;
+            // Every picture button shows a picture.
+            if (control.kind == ui::ControlKind::PictureButton) {
+                const ui::ArtPicture picture = type == 6 ? Ic1000Picture(control.name)
+                                                         : PanelPicture(control.name);
+                EXPECT_GT(picture.width, 0) << name << " " << control.name;
+            }
         }
     }
 }

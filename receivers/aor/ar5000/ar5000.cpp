@@ -1,3 +1,4 @@
+#include "receivers/panel_pictures.h"
 #include "receivers/aor/ar5000/ar5000.h"
 
 #include <algorithm>
@@ -189,7 +190,7 @@ void AR5000::CreateControls() {
     label_1->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button :
          {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, clear}) {
-        const ui::ArtPicture p = Picture(button->Name());
+        const ui::ArtPicture p = PanelPicture(button->Name());
         button->SetPicture(p.width, p.height, p.pixels);
     }
     for (const ModeEntry& entry : kModeEntries) {

@@ -65,30 +65,6 @@ constexpr ui::ControlResource kControls[] = {
     {kSearchAttenuator, ControlKind::ComboBox, "scombo_att", {208, 196, 26, 77}, 0, nullptr, nullptr},
     {kSearchLabelText, ControlKind::Edit, "textb_com", {236, 196, 46, 12}, 0, nullptr, nullptr},
 };
-
-constexpr ui::PictureArt kArt[] = {
-    {"pictbttn_1",  // start the receiver's scan: a play mark
-     {"..............", "...k..........", "...kk.........", "...knk........", "...knnk.......", "...knnnk......",
-      "...knnnk......", "...knnk.......", "...knk........", "...kk.........", "...k..........", ".............."}},
-    {"pictbttn_2",  // right to the next peak
-     {"..............", "..........r...", ".........rrr..", "........r.r.r.", "..........r...", "..........r...",
-      "....n.....r...", "...nnn....r...", "..nnnnn...r...", ".nnnnnnn..r...", "kkkkkkkkkkkkk.", ".............."}},
-    {"pictbttn_3",  // left to the next peak
-     {"..............", "...r..........", "..rrr.........", ".r.r.r........", "...r..........", "...r..........",
-      "...r.....n....", "...r....nnn...", "...r...nnnnn..", "...r..nnnnnnn.", ".kkkkkkkkkkkkk", ".............."}},
-    {"pictbttn_4",  // left to the next fixed frequency
-     {"..............", "..........b...", "..........b...", "...k......b...", "..kk......b...", ".kkkkkkk..b...",
-      "..kk......b...", "...k......b...", "..........b...", "..........b...", "kkkkkkkkkkkkk.", ".............."}},
-    {"pictbttn_5",  // right to the next fixed frequency
-     {"..............", "...b..........", "...b..........", "...b......k...", "...b......kk..", "...b..kkkkkkk.",
-      "...b......kk..", "...b......k...", "...b..........", "...b..........", ".kkkkkkkkkkkkk", ".............."}},
-    {"pictbttn_6",  // scan settings: a sheet with lines
-     {"..............", "..kkkkkkkkk...", "..kyyyyyyyk...", "..kykkkkkyk...", "..kyyyyyyyk...", "..kykkkkkyk...",
-      "..kyyyyyyyk...", "..kykkkkkyk...", "..kyyyyyyyk...", "..kkkkkkkkk...", "..............", ".............."}},
-    {"clear",  // clear the scale or stop the scan: a crossed-out scale
-     {"..............", ".r.........r..", "..r.......r...", "...r..n..r....", "....r.nnr.....", ".....rnr......",
-      "....nnrnn.....", "...nnrnrnn....", "..nnr...rnn...", ".nnr.....rn...", "kkkkkkkkkkkkk.", ".............."}},
-};
 // clang-format on
 
 }  // namespace
@@ -96,8 +72,5 @@ constexpr ui::PictureArt kArt[] = {
 const ui::FormResource kForm{"ID_AR5000", 283,     209,      "8.MS Sans Serif",
                              st::kChild,  nullptr, kControls};
 
-ui::ArtPicture Picture(const std::string& controlName) {
-    return ui::FindPicture(kArt, controlName);
-}
 
 }  // namespace ar5000

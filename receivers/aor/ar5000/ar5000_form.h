@@ -69,9 +69,6 @@ enum Control : int {
 
 extern const ui::FormResource kForm;
 
-// The picture of the named picture button; empty for another name.
-ui::ArtPicture Picture(const std::string& controlName);
-
 // Registers an action on an event of a control of the panel or its dialogs; the action never
 // stops the event.
 template <class Action>

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "receivers/icom/civ_pictures.h"
+#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 
 namespace {
@@ -111,7 +111,7 @@ void IC10::CreateControls() {
 
     label_1->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button : {pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5}) {
-        const ui::ArtPicture p = CivPicture(button->Name());
+        const ui::ArtPicture p = PanelPicture(button->Name());
         button->SetPicture(p.width, p.height, p.pixels);
     }
     step->SetListHeight(125);

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "receivers/icom/civ_pictures.h"
+#include "receivers/panel_pictures.h"
 #include "receivers/icom/ic8500/ric8500.h"
 #include "state/message_bus.h"
 #include "state/user_job.h"
@@ -231,7 +231,7 @@ void IC8500::CreateControls() {
     label_1->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button :
          {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, pictbttn_7}) {
-        const ui::ArtPicture p = CivPicture(button->Name());
+        const ui::ArtPicture p = PanelPicture(button->Name());
         button->SetPicture(p.width, p.height, p.pixels);
     }
     for (const char* text : kChannelSteps) sstep->AddString(text);

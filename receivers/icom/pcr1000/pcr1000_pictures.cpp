@@ -2,6 +2,8 @@
 
 #include "receivers/icom/pcr1000/pcr1000_pictures.h"
 
+#include "receivers/panel_pictures.h"
+
 namespace {
 
 // clang-format off
@@ -9,26 +11,13 @@ constexpr ui::PictureArt kArt[] = {
     {"pictbttn_1",  // power: a broken ring with its bar
      {"..............", "......r.......", "...k..r..k....", "..k...r...k...", ".k....r....k..", ".k....r....k..",
       ".k.........k..", ".k.........k..", "..k.......k...", "...kkkkkkk....", "..............", ".............."}},
-    {"pictbttn_2",  // right to the next peak
-     {"..............", "..........r...", ".........rrr..", "........r.r.r.", "..........r...", "..........r...",
-      "....n.....r...", "...nnn....r...", "..nnnnn...r...", ".nnnnnnn..r...", "kkkkkkkkkkkkk.", ".............."}},
-    {"pictbttn_3",  // left to the next peak
-     {"..............", "...r..........", "..rrr.........", ".r.r.r........", "...r..........", "...r..........",
-      "...r.....n....", "...r....nnn...", "...r...nnnnn..", "...r..nnnnnnn.", ".kkkkkkkkkkkkk", ".............."}},
-    {"pictbttn_4",  // left to the next fixed frequency
-     {"..............", "..........b...", "..........b...", "...k......b...", "..kk......b...", ".kkkkkkk..b...",
-      "..kk......b...", "...k......b...", "..........b...", "..........b...", "kkkkkkkkkkkkk.", ".............."}},
-    {"pictbttn_5",  // right to the next fixed frequency
-     {"..............", "...b..........", "...b..........", "...b......k...", "...b......kk..", "...b..kkkkkkk.",
-      "...b......kk..", "...b......k...", "...b..........", "...b..........", ".kkkkkkkkkkkkk", ".............."}},
-    {"pictbttn_7",  // clear the fine scale: a crossed-out scale
-     {"..............", ".r.........r..", "..r.......r...", "...r..n..r....", "....r.nnr.....", ".....rnr......",
-      "....nnrnn.....", "...nnrnrnn....", "..nnr...rnn...", ".nnr.....rn...", "kkkkkkkkkkkkk.", ".............."}},
 };
 // clang-format on
 
 }  // namespace
 
+// Its own power button; the others look as on every panel.
 ui::ArtPicture Ic1000Picture(const std::string& controlName) {
-    return ui::FindPicture(kArt, controlName);
+    const ui::ArtPicture own = ui::FindPicture(kArt, controlName);
+    return own.width > 0 ? own : PanelPicture(controlName);
 }

@@ -1,6 +1,6 @@
-// The CI-V panels' picture buttons, drawn as character art like the main window's.
+// The receiver panels' picture buttons, drawn as character art like the main window's.
 
-#include "receivers/icom/civ_pictures.h"
+#include "receivers/panel_pictures.h"
 
 namespace {
 
@@ -32,6 +32,7 @@ constexpr ui::PictureArt kArt[] = {
 
 }  // namespace
 
-ui::ArtPicture CivPicture(const std::string& controlName) {
-    return ui::FindPicture(kArt, controlName);
+ui::ArtPicture PanelPicture(const std::string& controlName) {
+    // Some panels name their clear button "clear".
+    return ui::FindPicture(kArt, controlName == "clear" ? "pictbttn_7" : controlName);
 }
