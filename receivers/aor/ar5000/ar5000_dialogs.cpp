@@ -233,10 +233,11 @@ constexpr const char* kHighPasses[] = {"0.05 КГц", "0.2  КГц", "0.3  КГ�
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
-// RAR5000
+// What both dialogs share
 
-RAR5000::RAR5000(AR5000& panel) : panel_(panel) {
-    ui::RegisterFormResource(kRarForm);
+Ar5000Dialog::Ar5000Dialog(AR5000& panel, const ui::FormResource& form)
+    : panel_(panel), form_(form) {
+    ui::RegisterFormResource(form);
     AddHandler(ui::EventId::Create, [this](ui::Object&, ui::EventData&) {
         CreateControls();
         Wire();
@@ -248,12 +249,21 @@ RAR5000::RAR5000(AR5000& panel) : panel_(panel) {
     });
 }
 
+bool Ar5000Dialog::MakeWindow(ui::Form* parent) {
+    return HasWindow() || Create(form_.name, parent);
+}
+
+// ---------------------------------------------------------------------------------------
+// RAR5000
+
+RAR5000::RAR5000(AR5000& panel) : Ar5000Dialog(panel, kRarForm) {}
+
 RAR5000::~RAR5000() {
     Destroy();
 }
 
 void RAR5000::Open(ui::Form* parent) {
-    if (!HasWindow() && !Create(kRarForm.name, parent)) return;
+    if (!MakeWindow(parent)) return;
     Refresh();
     Show();
 }
@@ -454,25 +464,14 @@ void RAR5000::Refresh() {
 // ---------------------------------------------------------------------------------------
 // PAR5000
 
-PAR5000::PAR5000(AR5000& panel) : panel_(panel) {
-    ui::RegisterFormResource(kParForm);
-    AddHandler(ui::EventId::Create, [this](ui::Object&, ui::EventData&) {
-        CreateControls();
-        Wire();
-        return false;
-    });
-    AddHandler(ui::EventId::RightButtonUp, [this](ui::Object&, ui::EventData&) {
-        panel_.PostToOwner(PostRunMacro);
-        return false;
-    });
-}
+PAR5000::PAR5000(AR5000& panel) : Ar5000Dialog(panel, kParForm) {}
 
 PAR5000::~PAR5000() {
     Destroy();
 }
 
 void PAR5000::Open(ui::Form* parent) {
-    if (!HasWindow() && !Create(kParForm.name, parent)) return;
+    if (!MakeWindow(parent)) return;
     // The answers come in order: the last one completes the exchange.
     panel_.Link.Exchange("AN\r\nAI\r\nMT\r\nCW\r\nEN\r\nLP\r\nHP\r\nBN\r\n", "BN");
     Refresh();

@@ -11,7 +11,23 @@
 
 class AR5000;
 
-class RAR5000 : public ui::Form {
+// What the two dialogs share: they belong to the panel, build their controls when their window
+// is made, and a right click runs the operator's macro as on the panel.
+class Ar5000Dialog : public ui::Form {
+  protected:
+    Ar5000Dialog(AR5000& panel, const ui::FormResource& form);
+    // Makes the window (child of `parent`) unless it is there; false when it cannot be made.
+    bool MakeWindow(ui::Form* parent);
+    virtual void CreateControls() = 0;
+    virtual void Wire() = 0;
+
+    AR5000& panel_;
+
+  private:
+    const ui::FormResource& form_;
+};
+
+class RAR5000 : public Ar5000Dialog {
   public:
     explicit RAR5000(AR5000& panel);
     ~RAR5000() override;
@@ -46,17 +62,16 @@ class RAR5000 : public ui::Form {
     ui::Label* textb_2 = nullptr;
 
   private:
-    void CreateControls();
-    void Wire();
+    void CreateControls() override;
+    void Wire() override;
     void ChooseKind(int kind);
     void BanksChanged();
     void ShowModeBoxes();
 
-    AR5000& panel_;
     bool filling_ = false;  // the controls are being set from the panel
 };
 
-class PAR5000 : public ui::Form {
+class PAR5000 : public Ar5000Dialog {
   public:
     explicit PAR5000(AR5000& panel);
     ~PAR5000() override;
@@ -87,8 +102,6 @@ class PAR5000 : public ui::Form {
     ui::ComboBox* HPF = nullptr;
 
   private:
-    void CreateControls();
-    void Wire();
-
-    AR5000& panel_;
+    void CreateControls() override;
+    void Wire() override;
 };

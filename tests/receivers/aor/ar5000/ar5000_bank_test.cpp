@@ -226,6 +226,12 @@ TEST_F(Ar5000OnAir, TheExtraFunctionsDialogShowsTheReceiversSettingsAndSendsEach
         ServeUntil([&] { return panel.ExtraDialog() && panel.ExtraDialog()->HasWindow(); }));
     PAR5000& dialog = *panel.ExtraDialog();
     EXPECT_EQ(dialog.cw_pitch->SelectedIndex(), 5);
+    // A right click runs the operator's macro, as on the panel.
+    ui::EventData rightClick;
+    rightClick.id = ui::EventId::RightButtonUp;
+    dialog.Raise(rightClick);
+    ui::ServePending();
+    EXPECT_EQ(main.Count(PostRunMacro), 1);
     emulator.ClearReceivedLines();
     Operate(dialog.cw_pitch, ui::EventId::Select, 2);
     EXPECT_EQ(panel.Link.CommandLine, "CW2\r\n\r\n");
