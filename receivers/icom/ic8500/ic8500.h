@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -277,6 +278,11 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     // The channels of one bank: read until one fails, or written; the count read or written.
     uint32_t ReadBankChannels(uint32_t bank, uint32_t most);
     uint32_t WriteBankChannels(uint32_t bank);
+    // One transfer over all banks or the current one: `each` runs for every bank the
+    // receiver selects; at the end of all banks the current bank and channel are selected
+    // again. False when the first selection is not answered (message 39).
+    bool ForBanks(bool all, const std::string& title,
+                  const std::function<void(uint32_t bank)>& each);
     // Frames a transfer for the main window and runs it: the Wait window with `status`, the
     // scan button and the other windows locked, the panel locked and its list emptied; after
     // it, also when it stopped half way, the list refilled and all of it undone in order.

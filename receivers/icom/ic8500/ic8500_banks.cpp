@@ -238,10 +238,11 @@ uint32_t IC8500::WriteBankChannels(uint32_t bank) {
     return written;
 }
 
-bool IC8500::ReadBanks(bool all) {
+bool IC8500::ForBanks(bool all, const std::string& title,
+                      const std::function<void(uint32_t bank)>& each) {
     const uint32_t current = CurrentBank;
     bool answered = true;
-    Transfer(all ? "Чтение банков приемника" : Format("Чтение банка N %u", current), [&] {
+    Transfer(title, [&] {
         for (uint32_t bank = all ? 0 : current; bank <= (all ? kLastBank : current); ++bank) {
             if (!SelectBank(bank)) {
                 // A receiver that does not answer the first selection is not there; a bank
@@ -253,34 +254,29 @@ bool IC8500::ReadBanks(bool all) {
                 }
                 continue;
             }
-            BankChannels[bank] = ReadBankChannels(bank, kBankSize);
-            BankPositions[bank] =
-                std::min(BankPositions[bank], std::max(BankChannels[bank], 1u) - 1);
+            each(bank);
         }
         if (all && SelectBank(current)) SelectChannel(BankPositions[current]);
     });
     return answered;
 }
 
-bool IC8500::WriteBanks(bool all) {
-    const uint32_t current = CurrentBank;
-    bool answered = true;
-    Transfer(all ? "Запись банков приемника" : Format("Запись банка N %u", current), [&] {
-        for (uint32_t bank = all ? 0 : current; bank <= (all ? kLastBank : current); ++bank) {
-            if (!SelectBank(bank)) {
-                if (bank == (all ? 0 : current)) {
-                    answered = false;
-                    fdx_->ShowError(kNotAnswered);
-                    return;
-                }
-                continue;
-            }
-            const uint32_t written = WriteBankChannels(bank);
-            if (!all) BankChannels[bank] = written;
-        }
-        if (all && SelectBank(current)) SelectChannel(BankPositions[current]);
+bool IC8500::ReadBanks(bool all) {
+    const std::string title =
+        all ? "Чтение банков приемника" : Format("Чтение банка N %u", CurrentBank);
+    return ForBanks(all, title, [&](uint32_t bank) {
+        BankChannels[bank] = ReadBankChannels(bank, kBankSize);
+        BankPositions[bank] = std::min(BankPositions[bank], std::max(BankChannels[bank], 1u) - 1);
     });
-    return answered;
+}
+
+bool IC8500::WriteBanks(bool all) {
+    const std::string title =
+        all ? "Запись банков приемника" : Format("Запись банка N %u", CurrentBank);
+    return ForBanks(all, title, [&](uint32_t bank) {
+        const uint32_t written = WriteBankChannels(bank);
+        if (!all) BankChannels[bank] = written;
+    });
 }
 
 void IC8500::ClearBanks(bool all) {
