@@ -96,6 +96,12 @@ void ItemStore::DeleteItem() {
         ForgetItem(gone);
         journal_.Remove(gone);
     };
+    // The item and its record's file, named before the record goes with the item.
+    const auto removeRecord = [&](JournalItem* gone, const std::string& file) {
+        remove(gone);
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+    };
 
     switch (item->Kind) {
         case JournalKind::Fixed: {
@@ -105,9 +111,7 @@ void ItemStore::DeleteItem() {
             const std::string folder = fdx_.ProgramDir + "SCALE/";
             const std::string file = scale.FilePath;
             const std::string name = scale.Name;
-            remove(item);
-            std::error_code ignored;
-            std::filesystem::remove(file, ignored);
+            removeRecord(item, file);
             RemoveFiles(folder, name, {".txt", ".tag"});
             CollectScaleItems();
             host_.Post(StoreWindow::Main, PostScaleChanged);
@@ -132,9 +136,7 @@ void ItemStore::DeleteItem() {
             }
             const std::string folder = range->FolderPath;
             const std::string file = range->FilePath;
-            remove(item);
-            std::error_code ignored;
-            std::filesystem::remove(file, ignored);
+            removeRecord(item, file);
             RemoveFile(folder, "info.txt");
             RemoveEmptyFolder(folder);
             break;
@@ -145,9 +147,7 @@ void ItemStore::DeleteItem() {
             const UserGrp& group = *item->As<UserGrp>();
             const std::string file = group.FilePath;
             const std::string folder = fdx_.ProgramDir + "GRP/" + group.FolderName + "/";
-            remove(item);
-            std::error_code ignored;
-            std::filesystem::remove(file, ignored);
+            removeRecord(item, file);
             RemoveFile(folder, "info.txt");
             break;
         }
@@ -164,9 +164,7 @@ void ItemStore::DeleteItem() {
                 if (const Meg* set = child->As<Meg>())
                     RemoveFiles(folder, set->Name, {kLevelsExtension, ".etl", ".txt"});
             const std::string file = bank.FilePath;
-            remove(item);
-            std::error_code ignored;
-            std::filesystem::remove(file, ignored);
+            removeRecord(item, file);
             RemoveFile(folder, "info.txt");
             RemoveEmptyFolder(folder);
             break;
@@ -215,10 +213,8 @@ void ItemStore::DeleteItem() {
             journal_.Select(JobFolder);
             const std::string file = job.File;
             const std::string folder = job.Directory;
-            remove(item);
             // Its run files stay, and with them the folder.
-            std::error_code ignored;
-            std::filesystem::remove(file, ignored);
+            removeRecord(item, file);
             RemoveFile(folder, "info.txt");
             RemoveEmptyFolder(folder);
             FindJobIndex({});
@@ -245,9 +241,7 @@ void ItemStore::DeleteItem() {
             } else {
                 sounds.push_back(name + ".wav");
             }
-            remove(item);
-            std::error_code ignored;
-            std::filesystem::remove(file, ignored);
+            removeRecord(item, file);
             for (const std::string& sound : sounds) RemoveFile(folder, sound);
             RemoveFile(folder, name + ".txt");
             break;
