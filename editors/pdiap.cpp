@@ -66,16 +66,9 @@ constexpr uint32_t kMostCycles = 2000000;  // as far as the up-down counts
 
 }  // namespace
 
-pdiap::pdiap() : ScanParams("ID_pdiap") {
-    ui::RegisterFormResource(kPdiapForm);
-    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
-}
+pdiap::pdiap() : ScanParams(kPdiapForm) {}
 
-pdiap::~pdiap() {
-    Destroy();
-}
-
-void pdiap::OnCreate() {
+void pdiap::BuildControls() {
     label_1 = CreateControl<ui::Label>(101);
     swait = CreateControl<ui::ComboBox>(103);
     level = CreateControl<ui::Edit>(105);
@@ -101,6 +94,7 @@ void pdiap::OnCreate() {
     FillList(swait, kWaitSignals);
     FillList(ewait, kWaitEnds);
     FillList(processing, kProcessings);
+    wait_ = {swait, level, dbunit, twait, ewait, stime, job, kLongestWait};
     intvup->SetRange(-1, 1);
     intvup->SetPosition(0);
     WireFlags();
@@ -140,20 +134,14 @@ void pdiap::FillControls() {
     const UserDp* range = fdx_->SelectedRange;
     if (range == nullptr) return;
     label_1->SetText(range->Identifier);
-    swait->SetSelectedIndex(int(range->Waiting));
-    level->SetText(LevelText(range->Level));
-    fdx_->OptDb ? dbunit->Show() : dbunit->Hide();
+    FillWait(*range, wait_);
     marker->SetChecked(range->Marker);
-    twait->SetText(FormatText("%u", range->WaitTime));
-    ewait->SetSelectedIndex(int(range->Condition));
     processing->SetSelectedIndex(int(range->Processing));
     intv->SetText(FormatText("%u", range->Cycles));
-    stime->SetText(FormatText("%u", range->Interval));
     efreq->SetChecked(range->Exclusion);
     sfreq->SetChecked(range->Selection);
     wfreq->SetChecked(range->Fixing);
     journal->SetChecked(range->Journal);
-    FillJobList(job, range->Job);
 
     etalon->Clear();
     etalon->AddString(kNoEtalon);
@@ -174,20 +162,15 @@ void pdiap::FillControls() {
 void pdiap::StoreControls() {
     UserDp* range = fdx_->SelectedRange;
     if (range == nullptr) return;
-    range->Waiting = ChosenOr(swait, range->Waiting);
-    range->Level = ReadLevel(level->Text());
+    StoreWait(*range, wait_);
     range->Marker = marker->IsChecked();
-    range->WaitTime = ReadCount(twait->Text(), kLongestWait);
-    range->Condition = ChosenOr(ewait, range->Condition);
     range->Processing = ChosenOr(processing, range->Processing);
     range->Cycles = ReadCount(intv->Text());
-    range->Interval = ReadCount(stime->Text());
     range->Exclusion = efreq->IsChecked();
     range->Selection = sfreq->IsChecked();
     range->Fixing = wfreq->IsChecked();
     range->Journal = journal->IsChecked();
     range->Attenuator = att->IsChecked();
-    range->Job = ChosenJob(job, range->Job);
     const int chosen = etalon->SelectedIndex();
     if (chosen == 0) range->Etalon.clear();
     if (chosen > 0 && chosen <= int(shownEtalons_.size()))

@@ -15,7 +15,6 @@
 class pdiap : public ScanParams {
   public:
     pdiap();
-    ~pdiap() override;
 
     // Controls, owned by the form; empty until the create event.
     ui::Label* label_1 = nullptr;        // the range's name
@@ -44,9 +43,10 @@ class pdiap : public ScanParams {
     void StepCycles(int direction);
 
   private:
-    void OnCreate();
+    void BuildControls() override;
     void WireFlags();
     bool DefaultRecord() const;
 
+    WaitControls wait_;
     std::vector<std::string> shownEtalons_;  // names of the etalon list's entries 1..
 };

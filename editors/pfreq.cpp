@@ -45,16 +45,9 @@ constexpr const char* kWaitEnds[] = {"истечение времени", "пр�
 
 }  // namespace
 
-pfreq::pfreq() : ScanParams("ID_pfreq") {
-    ui::RegisterFormResource(kPfreqForm);
-    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
-}
+pfreq::pfreq() : ScanParams(kPfreqForm) {}
 
-pfreq::~pfreq() {
-    Destroy();
-}
-
-void pfreq::OnCreate() {
+void pfreq::BuildControls() {
     label_1 = CreateControl<ui::Label>(101);
     fstep = CreateControl<ui::Edit>(103);
     wsig = CreateControl<ui::ComboBox>(106);
@@ -70,6 +63,7 @@ void pfreq::OnCreate() {
     GrowWithMainWindow();
     FillList(wsig, kWaitSignals);
     FillList(wcond, kWaitEnds);
+    wait_ = {wsig, wlevel, dbunit, wtime, wcond, stime, job};
     WireCommon(cb_1);
     SetName("pfreq");
 }
@@ -79,24 +73,13 @@ void pfreq::FillControls() {
     if (bank == nullptr) return;
     label_1->SetText(bank->Identifier);
     fstep->SetText(FormatText("%u", bank->Poll));
-    wsig->SetSelectedIndex(int(bank->Waiting));
-    wlevel->SetText(LevelText(bank->Level));
-    fdx_->OptDb ? dbunit->Show() : dbunit->Hide();
-    wtime->SetText(FormatText("%u", bank->WaitTime));
-    wcond->SetSelectedIndex(int(bank->Condition));
-    stime->SetText(FormatText("%u", bank->Interval));
-    FillJobList(job, bank->Job);
+    FillWait(*bank, wait_);
 }
 
 void pfreq::StoreControls() {
     UserFreq* bank = fdx_->SelectedBank;
     if (bank == nullptr) return;
     bank->Poll = ReadCount(fstep->Text());
-    bank->Waiting = ChosenOr(wsig, bank->Waiting);
-    bank->Level = ReadLevel(wlevel->Text());
-    bank->WaitTime = ReadCount(wtime->Text());
-    bank->Condition = ChosenOr(wcond, bank->Condition);
-    bank->Interval = ReadCount(stime->Text());
-    bank->Job = ChosenJob(job, bank->Job);
+    StoreWait(*bank, wait_);
     bank->WriteFile();
 }

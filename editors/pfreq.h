@@ -9,7 +9,6 @@
 class pfreq : public ScanParams {
   public:
     pfreq();
-    ~pfreq() override;
 
     // Controls, owned by the form; empty until the create event.
     ui::Label* label_1 = nullptr;  // the bank's name
@@ -27,5 +26,7 @@ class pfreq : public ScanParams {
     void StoreControls() override;
 
   private:
-    void OnCreate();
+    void BuildControls() override;
+
+    WaitControls wait_;
 };

@@ -16,7 +16,9 @@ constexpr const char* kNoJob = "нет задания";
 
 }  // namespace
 
-ScanParams::ScanParams(const char* resource) : PageWindow(resource) {
+ScanParams::ScanParams(const ui::FormResource& form) : PageWindow(form.name) {
+    ui::RegisterFormResource(form);
+    On(ui::EventId::Create, [this](ui::EventData&) { BuildControls(); });
     On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
     On(ui::EventId::RightButtonUp, [this](ui::EventData&) { Post(PostRunMacro); });
 }

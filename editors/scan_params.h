@@ -35,7 +35,43 @@ class ScanParams : public PageWindow {
                               uint32_t most = std::numeric_limits<uint32_t>::max());
 
   protected:
-    explicit ScanParams(const char* resource);
+    // Registers the panel's form; its create event builds the controls (BuildControls).
+    explicit ScanParams(const ui::FormResource& form);
+    virtual void BuildControls() = 0;
+
+    // The controls of what a bank and a range hold alike, under the same names: the reaction
+    // to a signal ("Ожидание"), the threshold ("Уровень"), the hold time ("Время_ожидания",
+    // at most `longestWait`) and its end ("Условие"), the scan's length ("Интервал") and the
+    // job ("Задание").
+    struct WaitControls {
+        ui::ComboBox* reaction = nullptr;
+        ui::Edit* level = nullptr;
+        ui::Label* dbunit = nullptr;  // shown with the dB option
+        ui::Edit* time = nullptr;
+        ui::ComboBox* end = nullptr;
+        ui::Edit* length = nullptr;
+        ui::ComboBox* job = nullptr;
+        uint32_t longestWait = std::numeric_limits<uint32_t>::max();
+    };
+    template <class Record>
+    void FillWait(const Record& record, const WaitControls& c) {
+        c.reaction->SetSelectedIndex(int(record.Waiting));
+        c.level->SetText(LevelText(record.Level));
+        fdx_->OptDb ? c.dbunit->Show() : c.dbunit->Hide();
+        c.time->SetText(std::to_string(record.WaitTime));
+        c.end->SetSelectedIndex(int(record.Condition));
+        c.length->SetText(std::to_string(record.Interval));
+        FillJobList(c.job, record.Job);
+    }
+    template <class Record>
+    void StoreWait(Record& record, const WaitControls& c) const {
+        record.Waiting = ChosenOr(c.reaction, record.Waiting);
+        record.Level = ReadLevel(c.level->Text());
+        record.WaitTime = ReadCount(c.time->Text(), c.longestWait);
+        record.Condition = ChosenOr(c.end, record.Condition);
+        record.Interval = ReadCount(c.length->Text());
+        record.Job = ChosenJob(c.job, record.Job);
+    }
 
     // The "Записать" button stores and shows again; a right click runs the macro.
     void WireCommon(ui::CommandButton* write);
