@@ -209,6 +209,7 @@ void base::EnterSelection() {
     fk->SetText(MHzText(fdx_->SelectionEnd));
     for (ui::UpDown* arrows : {fnup, fkup}) arrows->SetPosition(0);
     EnableLists(false);
+    orderup->SetEnabled(false);
     fn->SetFocus();
 }
 

@@ -152,6 +152,7 @@ TEST_F(ScaleTagBase, ASpanTypedUpsideDownIsHandedBackInOrderWithinTheLimits) {
     EXPECT_TRUE(window.fn->IsEnabled());
     EXPECT_FALSE(window.listfact->IsEnabled());
     EXPECT_FALSE(window.cb_1->IsEnabled());
+    EXPECT_FALSE(window.orderup->IsEnabled());
 
     window.fn->SetText("146");
     window.fk->SetText("145.5");
@@ -165,6 +166,7 @@ TEST_F(ScaleTagBase, ASpanTypedUpsideDownIsHandedBackInOrderWithinTheLimits) {
     EXPECT_EQ(fdx.SelectionActive, 0);
     EXPECT_FALSE(window.fn->IsEnabled());
     EXPECT_TRUE(window.listfact->IsEnabled());
+    EXPECT_TRUE(window.orderup->IsEnabled());
 
     fdx.FreqHigh = 1455000;
     window.OnUserEvent(PostItemLoaded);
