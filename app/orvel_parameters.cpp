@@ -37,9 +37,9 @@ void ORVEL::DeleteParameterPanels() {
     subWindows.pfreq = subWindows.pdiap = subWindows.base = nullptr;
     // The page gets its own form back before the panel on it goes.
     OrvelParameterPanels& panels = *parameterPanels;
-    for (const ui::Form* panel : {static_cast<ui::Form*>(&panels.bankScan),
-                                  static_cast<ui::Form*>(&panels.rangeScan),
-                                  static_cast<ui::Form*>(&panels.tags)})
+    for (const ui::Form* panel :
+         {static_cast<ui::Form*>(&panels.bankScan), static_cast<ui::Form*>(&panels.rangeScan),
+          static_cast<ui::Form*>(&panels.tags)})
         if (tabctrl_1 != nullptr && pages[7] && tabctrl_1->Page(7) == panel)
             tabctrl_1->SetPage(7, pages[7].get());
     parameterPanels.reset();

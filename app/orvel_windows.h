@@ -30,5 +30,6 @@ class OrvelWindows : public WindowHost {
     diap range;                          // tab page 2, "Диап"
     std::unique_ptr<hfreq> channelList;  // while open (FDX::HfreqOpen)
     std::unique_ptr<View> study;         // the detailed study while it is open
-    std::unique_ptr<Calibr> calibration;  // the level calibration while it is open
+    // The level calibration while it is open.
+    std::unique_ptr<Calibr> calibration;
 };

@@ -50,16 +50,15 @@ constexpr ui::ControlResource kPdiapControls[] = {
 // clang-format on
 
 // The form fills the main window's parameters page.
-constexpr ui::FormResource kPdiapForm{"ID_pdiap", 283,     209,            "8.MS Sans Serif",
+constexpr ui::FormResource kPdiapForm{"ID_pdiap", 283,     209,           "8.MS Sans Serif",
                                       st::kChild, nullptr, kPdiapControls};
 
 constexpr const char* kWaitSignals[] = {"режим пауза", "выполнить задание", "звуковой сигнал ",
                                         "запись частоты в банк", "отметить маркером"};
-constexpr const char* kWaitEnds[] = {"истечение  времени", "пропадание  сигнала",
-                                     "кнопка  ПАУЗА"};
-constexpr const char* kProcessings[] = {"нет обработки",  "мин - эталон",    "средн - эталон",
-                                        "макс - эталон",  "эталон - мин",    "эталон - средн",
-                                        "эталон - макс",  "макс - мин",      "средн - мин"};
+constexpr const char* kWaitEnds[] = {"истечение  времени", "пропадание  сигнала", "кнопка  ПАУЗА"};
+constexpr const char* kProcessings[] = {"нет обработки", "мин - эталон", "средн - эталон",
+                                        "макс - эталон", "эталон - мин", "эталон - средн",
+                                        "эталон - макс", "макс - мин",   "средн - мин"};
 constexpr const char* kNoEtalon = "нет эталона";
 constexpr uint32_t kLongestWait = 3600;
 constexpr uint32_t kMostCycles = 2000000;  // as far as the up-down counts
@@ -127,7 +126,8 @@ bool pdiap::DefaultRecord() const {
 
 void pdiap::StepCycles(int direction) {
     const int64_t cycles = ReadCount(intv->Text(), kMostCycles);
-    intv->SetText(FormatText("%u", unsigned(std::clamp<int64_t>(cycles + direction, 0, kMostCycles))));
+    intv->SetText(
+        FormatText("%u", unsigned(std::clamp<int64_t>(cycles + direction, 0, kMostCycles))));
 }
 
 void pdiap::FillControls() {

@@ -28,13 +28,13 @@ class pdiap : public ScanParams {
     ui::ComboBox* etalon = nullptr;      // "Эталон"
     ui::Edit* intv = nullptr;            // "Циклов"
     ui::UpDown* intvup = nullptr;
-    ui::Edit* stime = nullptr;      // "Интервал", minutes
-    ui::CheckBox* efreq = nullptr;  // "Исключение"
-    ui::CheckBox* sfreq = nullptr;  // "Выделение"
-    ui::CheckBox* wfreq = nullptr;  // "Фиксирование"
-    ui::CheckBox* att = nullptr;    // "Атт"
-    ui::CheckBox* journal = nullptr;  // "Журнал"
-    ui::ComboBox* job = nullptr;      // "Задание"
+    ui::Edit* stime = nullptr;            // "Интервал", minutes
+    ui::CheckBox* efreq = nullptr;        // "Исключение"
+    ui::CheckBox* sfreq = nullptr;        // "Выделение"
+    ui::CheckBox* wfreq = nullptr;        // "Фиксирование"
+    ui::CheckBox* att = nullptr;          // "Атт"
+    ui::CheckBox* journal = nullptr;      // "Журнал"
+    ui::ComboBox* job = nullptr;          // "Задание"
     ui::CommandButton* bwrite = nullptr;  // "Записать"
 
     void FillControls() override;

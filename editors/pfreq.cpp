@@ -37,7 +37,7 @@ constexpr ui::ControlResource kPfreqControls[] = {
 // clang-format on
 
 // The form fills the main window's parameters page.
-constexpr ui::FormResource kPfreqForm{"ID_pfreq", 283,     209,            "8.MS Sans Serif",
+constexpr ui::FormResource kPfreqForm{"ID_pfreq", 283,     209,           "8.MS Sans Serif",
                                       st::kChild, nullptr, kPfreqControls};
 
 constexpr const char* kWaitSignals[] = {"режим пауза", "выполнение задания", "звуковой сигнал"};

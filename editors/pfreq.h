@@ -11,15 +11,15 @@ class pfreq : public ScanParams {
     pfreq();
 
     // Controls, owned by the form; empty until the create event.
-    ui::Label* label_1 = nullptr;  // the bank's name
-    ui::Edit* fstep = nullptr;     // "Опрос", seconds
-    ui::ComboBox* wsig = nullptr;  // "Ожидание"
-    ui::Edit* wlevel = nullptr;    // "Уровень"
-    ui::Label* dbunit = nullptr;   // shown with the dB option
-    ui::Edit* wtime = nullptr;     // "Время_ожидания", seconds
-    ui::ComboBox* wcond = nullptr;  // "Условие"
-    ui::Edit* stime = nullptr;      // "Интервал", minutes
-    ui::ComboBox* job = nullptr;    // "Задание"
+    ui::Label* label_1 = nullptr;       // the bank's name
+    ui::Edit* fstep = nullptr;          // "Опрос", seconds
+    ui::ComboBox* wsig = nullptr;       // "Ожидание"
+    ui::Edit* wlevel = nullptr;         // "Уровень"
+    ui::Label* dbunit = nullptr;        // shown with the dB option
+    ui::Edit* wtime = nullptr;          // "Время_ожидания", seconds
+    ui::ComboBox* wcond = nullptr;      // "Условие"
+    ui::Edit* stime = nullptr;          // "Интервал", minutes
+    ui::ComboBox* job = nullptr;        // "Задание"
     ui::CommandButton* cb_1 = nullptr;  // "Записать"
 
     void FillControls() override;

@@ -56,7 +56,8 @@ uint32_t ScanParams::ReadLevel(const std::string& text) const {
     const bool below = !typed.empty() && typed.front() == '-';
     if (below) typed.remove_prefix(1);
     const int64_t tenths = int64_t{FDX::ParseKHz(typed)} * (below ? -1 : 1);
-    const uint32_t level = fdx_->DbToLevel(int32_t(std::clamp<int64_t>(tenths, INT32_MIN, INT32_MAX)));
+    const uint32_t level =
+        fdx_->DbToLevel(int32_t(std::clamp<int64_t>(tenths, INT32_MIN, INT32_MAX)));
     return std::min(level, kHighestThreshold);
 }
 

@@ -42,7 +42,7 @@ constexpr ui::ControlResource kBaseControls[] = {
 // clang-format on
 
 // The form fills the main window's parameters page.
-constexpr ui::FormResource kBaseForm{"ID_base", 283,     209,           "8.MS Sans Serif",
+constexpr ui::FormResource kBaseForm{"ID_base",  283,     209,          "8.MS Sans Serif",
                                      st::kChild, nullptr, kBaseControls};
 
 constexpr int kListHeight = 125;
@@ -113,12 +113,11 @@ void base::WireControls() {
     cb_3->On(ui::EventId::Click, [this](ui::EventData&) { Delete(); });
     // Each click acts once and the up-downs stay at 0.
     const auto arrows = [](ui::UpDown* control, std::function<void(int)> action) {
-        control->AddHandler(ui::EventId::DeltaPosition,
-                            [action](ui::Object&, ui::EventData& e) {
-                                action(e.value > 0 ? 1 : -1);
-                                e.cancel = true;
-                                return true;
-                            });
+        control->AddHandler(ui::EventId::DeltaPosition, [action](ui::Object&, ui::EventData& e) {
+            action(e.value > 0 ? 1 : -1);
+            e.cancel = true;
+            return true;
+        });
     };
     arrows(orderup, [this](int direction) { MoveField(direction); });
     arrows(fnup, [this](int direction) { StepSpan(fn, direction); });
@@ -260,8 +259,8 @@ bool base::SaveTags() {
 }
 
 bool base::AddTag(const std::string& caption, const std::string& value) {
-    const bool itemNamed = root_ || (fdx_->SelectedFixed != nullptr &&
-                                     TagText(fdx_->SelectedFixed->Name));
+    const bool itemNamed =
+        root_ || (fdx_->SelectedFixed != nullptr && TagText(fdx_->SelectedFixed->Name));
     if (!TagText(caption) || (!root_ && !TagText(value)) || !itemNamed) {
         fdx_->ShowError(51);
         return false;
@@ -286,8 +285,7 @@ void base::Change() {
     if (root_) return;
     const int selected = listfact->SelectedIndex();
     const std::vector<Field> before = tags_;
-    if (selected >= 0 && selected < int(tags_.size()))
-        tags_.erase(tags_.begin() + selected);
+    if (selected >= 0 && selected < int(tags_.size())) tags_.erase(tags_.begin() + selected);
     // A refused tag leaves the one it was to replace.
     if (!AddTag(order->Text(), fields->Text())) tags_ = before;
     ShowLists();

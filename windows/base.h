@@ -23,13 +23,13 @@ class base : public PageWindow {
     ~base() override;
 
     // Controls, owned by the form; empty until the create event.
-    ui::Label* label_1 = nullptr;      // the shown item's name
-    ui::Label* label_2 = nullptr;      // "Параметр фикс частоты:"
-    ui::ComboBox* order = nullptr;     // the defined fields; the caption typed or chosen
-    ui::UpDown* orderup = nullptr;     // moves the selected field within the order
-    ui::Label* label_3 = nullptr;      // "Значение параметра:"
-    ui::ComboBox* fields = nullptr;    // the values known for the caption in `order`
-    ui::ListBox* listfact = nullptr;   // root: the fields; an item: its tags
+    ui::Label* label_1 = nullptr;       // the shown item's name
+    ui::Label* label_2 = nullptr;       // "Параметр фикс частоты:"
+    ui::ComboBox* order = nullptr;      // the defined fields; the caption typed or chosen
+    ui::UpDown* orderup = nullptr;      // moves the selected field within the order
+    ui::Label* label_3 = nullptr;       // "Значение параметра:"
+    ui::ComboBox* fields = nullptr;     // the values known for the caption in `order`
+    ui::ListBox* listfact = nullptr;    // root: the fields; an item: its tags
     ui::CommandButton* cb_1 = nullptr;  // "добавить"
     ui::CommandButton* cb_2 = nullptr;  // "изменить"
     ui::CommandButton* cb_3 = nullptr;  // "удалить"
@@ -46,9 +46,9 @@ class base : public PageWindow {
     void OnUserEvent(uint32_t code);
 
     // What the controls do.
-    void Add();     // cb_1
-    void Change();  // cb_2: the selected tag replaced by the typed one
-    void Delete();  // cb_3
+    void Add();                     // cb_1
+    void Change();                  // cb_2: the selected tag replaced by the typed one
+    void Delete();                  // cb_3
     void MoveField(int direction);  // the order up-down: +1 up, -1 down
     void OpenValues();              // `fields` opens its list
     void ChooseLine(int index);     // a line of `listfact` chosen

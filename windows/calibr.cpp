@@ -23,13 +23,13 @@ constexpr ui::ControlResource kCalibrControls[] = {
 // clang-format on
 
 constexpr ui::FormResource kCalibrForm{
-    "ID_Calibr",   208, 209, "8.MS Sans Serif", st::kCaption, "Калибровка уровня сигнала ",
+    "ID_Calibr",    208, 209, "8.MS Sans Serif", st::kCaption, "Калибровка уровня сигнала ",
     kCalibrControls};
 
 constexpr int kPoints = 17;
-constexpr int kRowPitch = 16;          // pixels between two points: one per raw level
-constexpr int32_t kLimit = 1280;       // both limits within -128.0..128.0 dB
-constexpr int32_t kLeastSpan = 400;    // 40.0 dB
+constexpr int kRowPitch = 16;        // pixels between two points: one per raw level
+constexpr int32_t kLimit = 1280;     // both limits within -128.0..128.0 dB
+constexpr int32_t kLeastSpan = 400;  // 40.0 dB
 constexpr int kLineStep = 10;
 constexpr int kPageStep = 160;
 constexpr int32_t kLastLevel = 255;
@@ -84,7 +84,9 @@ void Calibr::OnCreate() {
     width_ = std::max(graph.width - 1, 1);
     height_ = std::max(graph.height, 1);
     picture_ = std::make_unique<ui::Picture>(graph.width, graph.height);
-    pictb_1->SetPainter([this](ui::Painter& p) { p.Copy(*picture_, {0, 0, width_ + 1, height_}, 0, 0); });
+    pictb_1->SetPainter([this](ui::Painter& p) {
+        p.Copy(*picture_, {0, 0, width_ + 1, height_}, 0, 0);
+    });
 
     templ->On(ui::EventId::Change, [this](ui::EventData& e) { MoveUpperLimit(int(e.value)); });
     signal->On(ui::EventId::Change, [this](ui::EventData& e) { MoveLowerLimit(int(e.value)); });

@@ -26,7 +26,7 @@ class Calibr : public ui::Form {
     // Builds the window from "ID_Calibr", owned by `parent`, on the calibration of `state`.
     bool Create(ui::Form* parent, FDX* state);
 
-    ui::Canvas* pictb_1 = nullptr;  // the graph
+    ui::Canvas* pictb_1 = nullptr;    // the graph
     ui::ScrollBar* templ = nullptr;   // the upper limit, T[16]
     ui::ScrollBar* signal = nullptr;  // the lower limit, T[0]
 

@@ -23,8 +23,8 @@ class ParameterPage : public WindowTest {
         Write("FREQ/0001/freq.cfg", {"Идентификатор=Посты", "Кол-во=1", "F=1455000"});
         WriteJob("0001", "Обход", {});
         Write("SCALE/scale.tag", {"Канал\tFIELD000"});
-        Write("SCALE/1455000.cfg", {"Идентификатор=145.5000-145.6000", "Fн=1455000",
-                                    "Fк=1456000", "Шаг=125", "Модуляция=F "});
+        Write("SCALE/1455000.cfg", {"Идентификатор=145.5000-145.6000", "Fн=1455000", "Fк=1456000",
+                                    "Шаг=125", "Модуляция=F "});
         Write("SCALE/1455000.tag", {"Канал\tСвязь"});
     }
     void Select(JournalItem* item) {
@@ -87,7 +87,8 @@ TEST_F(ParameterPage, TheCalibrationButtonOpensAndClosesTheWindowAndTheAxisFollo
     EXPECT_TRUE(window.IsVisible());
     window.MoveUpperLimit(640);
     Click(orvel.pictbttn_13);  // no study beside it
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"Нельзя производить анализ.Загружена панель калибровки"}));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{"Нельзя производить анализ.Загружена панель калибровки"}));
     Click(orvel.pictbttn_12);
     EXPECT_EQ(orvel.CalibrOpen, 0);
     EXPECT_EQ(orvel.windows->calibration, nullptr);

@@ -48,9 +48,8 @@ TEST_F(ScaleTags, EachFileIsWrittenBackByteForByte) {
 
 TEST_F(ScaleTags, ItemLinesWithoutAValueOrADefinedFieldAreSkipped) {
     const std::vector<Field> fields = {{"Канал", "FIELD000", {}}, {"Позывной", "FIELD001", {}}};
-    WriteBytes(Scale("1.tag"),
-               StoredLines({"Канал", "Канал\t", "Владелец\tАэропорт", "Позывной\tРубин\tлишнее",
-                            "Канал\t16"}));
+    WriteBytes(Scale("1.tag"), StoredLines({"Канал", "Канал\t", "Владелец\tАэропорт",
+                                            "Позывной\tРубин\tлишнее", "Канал\t16"}));
     EXPECT_EQ(ReadItemTags(fdx, Scale("1.tag"), fields),
               (std::vector<Field>{{"Позывной", {}, "Рубин"}, {"Канал", {}, "16"}}));
     EXPECT_TRUE(ReadItemTags(fdx, Scale("absent.tag"), fields).empty());
@@ -60,8 +59,7 @@ TEST_F(ScaleTags, NewFieldsTakeTheSmallestFreeNumberUntilAllAreTaken) {
     std::vector<Field> fields = {{"a", "FIELD000", {}}, {"b", "FIELD002", {}}};
     EXPECT_EQ(FreeFieldId(fields), "FIELD001");
     fields.clear();
-    for (unsigned n = 0; n < kMaxFieldFiles; ++n)
-        fields.push_back({"f", *FreeFieldId(fields), {}});
+    for (unsigned n = 0; n < kMaxFieldFiles; ++n) fields.push_back({"f", *FreeFieldId(fields), {}});
     EXPECT_EQ(fields.back().FileId, "FIELD998");
     EXPECT_FALSE(FreeFieldId(fields));
 }

@@ -59,7 +59,8 @@ class ScaleTagBase : public ::testing::Test {
     }
     Texts Lines() const {
         Texts lines;
-        for (int i = 0; i < window.listfact->Count(); ++i) lines.push_back(window.listfact->StringAt(i));
+        for (int i = 0; i < window.listfact->Count(); ++i)
+            lines.push_back(window.listfact->StringAt(i));
         return lines;
     }
 
@@ -119,7 +120,7 @@ TEST_F(ScaleTagBase, AFixedFrequencyIsTaggedWithRememberedValues) {
 
     Type("Канал", "Связь");
     window.Add();
-    window.Add();  // the same tag once, the same value remembered once
+    window.Add();               // the same tag once, the same value remembered once
     Type("Позывной", "Рубин");  // a new caption is a new field
     window.Add();
     EXPECT_EQ(File("1455000.tag"), StoredLines({"Канал\tСвязь", "Позывной\tРубин"}));
