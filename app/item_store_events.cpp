@@ -296,9 +296,12 @@ void ItemStore::ShowParameterPanel() {
             host_.Post(StoreWindow::Settings, PostRefreshDisplay);
             break;
         case kBankSection:
+            // The panel offers the jobs as the journal holds them now.
+            FindJobIndex(fdx_.SelectedBank != nullptr ? fdx_.SelectedBank->Job : std::string{});
             host_.Post(StoreWindow::Pfreq, PostRefreshDisplay);
             break;
         case kRangeSection:
+            FindJobIndex(fdx_.SelectedRange != nullptr ? fdx_.SelectedRange->Job : std::string{});
             fdx_.Etalons.clear();
             fdx_.EtalonIndex = 0;
             if (fdx_.SelectedRange != nullptr && fdx_.SelectedRange->FolderName != "ROOT" &&

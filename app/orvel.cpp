@@ -10,6 +10,7 @@
 #include "app/orvel_editors.h"
 #include "app/orvel_ini.h"
 #include "app/orvel_links.h"
+#include "app/orvel_parameters.h"
 #include "app/orvel_pictures.h"
 #include "app/orvel_resources.h"
 #include "app/orvel_windows.h"
@@ -300,6 +301,7 @@ void ORVEL::StartUp() {
     EnterStage(10);
     settings = std::make_unique<line>();
     if (settings->Create(this, this)) settings->Hide();
+    CreateParameterPanels();
     CreateWindows();
     CreateEditors();
 
@@ -547,6 +549,7 @@ void ORVEL::Shutdown() {
     wait.Destroy();
     DeleteWindows();
     DeleteEditors();
+    DeleteParameterPanels();
     // The parameter page gets its own form back, the tree control lets go of the journal, and
     // the journal goes.
     if (pages[7] && tabctrl_1 != nullptr && tabctrl_1->Page(7) != pages[7].get())

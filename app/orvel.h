@@ -35,6 +35,7 @@
 class OrvelLinks;
 class OrvelWindows;
 struct OrvelEditors;
+struct OrvelParameterPanels;
 
 // Shows FDX's numbered messages and questions through the message box service; the main
 // window connects every FDX it hands out to it.
@@ -186,6 +187,12 @@ class ORVEL : public ui::Form, public FDX {
     void DeleteEditors();
     void ToggleManualControl();  // the manual-control button
     void OpenMacroBinding();     // the macro button
+    // The bank-scan, range-scan and scale tag panels of the parameters page, and the
+    // calibration window of the calibration button (orvel_parameters.cpp).
+    std::unique_ptr<OrvelParameterPanels> parameterPanels;
+    void CreateParameterPanels();
+    void DeleteParameterPanels();
+    void ToggleCalibration();
 
     // Main-window controls.
     void ShowFrequency();

@@ -155,7 +155,7 @@ void ORVEL::WireJournalAndControls() {
     wire(pictbttn_10, click([this] { RangeButton(); }));
     wire(pictbttn_12, click([this, resetPending] {
              resetPending();
-             if (StudyOpen) ShowError(47);
+             ToggleCalibration();
          }));
     wire(pictbttn_13, click([this, resetPending] {
              resetPending();

@@ -62,6 +62,7 @@ void ORVEL::DeleteWindows() {
     HfreqOpen = 0;
     windows->study.reset();
     auxWindows.View = nullptr;
+    windows->calibration.reset();
     if (subWindows.diap == &windows->range) subWindows.diap = nullptr;
     if (subWindows.freq == &windows->bank) subWindows.freq = nullptr;
     if (subWindows.group == &windows->strips) subWindows.group = nullptr;

@@ -4,11 +4,13 @@
 // lends them its shared picture, passes the codes on that concern them and deletes them at
 // shutdown (orvel_windows.cpp). The bank, range and group windows exist so far; the other
 // pages keep their one-label forms. The channel list is made and deleted as the bank window
-// asks, the study as its button or a job line asks.
+// asks, the study as its button or a job line asks, the calibration as its button asks
+// (orvel_parameters.cpp).
 
 #include <memory>
 
 #include "ui/canvas.h"
+#include "windows/calibr.h"
 #include "windows/diap.h"
 #include "windows/freq.h"
 #include "windows/group.h"
@@ -28,4 +30,6 @@ class OrvelWindows : public WindowHost {
     diap range;                          // tab page 2, "Диап"
     std::unique_ptr<hfreq> channelList;  // while open (FDX::HfreqOpen)
     std::unique_ptr<View> study;         // the detailed study while it is open
+    // The level calibration while it is open.
+    std::unique_ptr<Calibr> calibration;
 };

@@ -102,8 +102,8 @@ TEST_F(MainControls, TheTabsSetTheWorkModeAndItsStatusText) {
     // The parameters page shows the settings for the root.
     orvel.SwitchToTab(7);
     EXPECT_EQ(orvel.tabctrl_1->Page(7), orvel.settings.get());
-    orvel.journal.Select(orvel.store.BankFolder);  // no bank-scan panel yet: the page's own form
-    EXPECT_EQ(orvel.tabctrl_1->Page(7), orvel.pages[7].get());
+    orvel.journal.Select(orvel.store.BankFolder);
+    EXPECT_EQ(orvel.tabctrl_1->Page(7), orvel.subWindows.pfreq);
     EXPECT_EQ(orvel.ShownParameterPanel, 2);
 }
 

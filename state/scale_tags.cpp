@@ -1,0 +1,123 @@
+#include "state/scale_tags.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "state/fdx.h"
+#include "state/text_file.h"
+
+namespace {
+
+constexpr char kTab = '\t';
+constexpr std::string_view kFieldPrefix = "FIELD";
+
+// The first two TAB-separated parts of a line; none when it has no TAB.
+std::optional<Field> splitLine(const std::string& line) {
+    const std::size_t tab = line.find(kTab);
+    if (tab == std::string::npos) return std::nullopt;
+    const std::size_t end = std::min(line.find(kTab, tab + 1), line.size());
+    return Field{line.substr(0, tab), {}, line.substr(tab + 1, end - tab - 1)};
+}
+
+std::vector<std::string> loadLines(FDX& fdx, const std::string& path) {
+    fdx.LoadFileName = path;
+    if (!fdx.LoadTextFile()) return {};
+    return fdx.Lines;
+}
+
+bool writeLines(const std::string& path, const std::vector<std::string>& lines) {
+    TextFileWriter out;
+    for (const std::string& line : lines) out.Line(line);
+    return out.Save(path);
+}
+
+}  // namespace
+
+bool TagText(std::string_view text) {
+    return !text.empty() && text.find_first_of("/\\\t\r\n\"'") == std::string_view::npos;
+}
+
+std::string FieldListPath(const std::string& programDir) {
+    return programDir + "SCALE/scale.tag";
+}
+
+std::string FieldValuesPath(const std::string& programDir, const std::string& fileId) {
+    return programDir + "SCALE/" + fileId + ".tag";
+}
+
+std::string ItemTagsPath(const std::string& programDir, const std::string& itemName) {
+    return programDir + "SCALE/" + itemName + ".tag";
+}
+
+std::optional<std::string> FreeFieldId(const std::vector<Field>& fields) {
+    std::array<bool, kMaxFieldFiles> used{};
+    for (const Field& field : fields) {
+        const std::string_view id = field.FileId;
+        unsigned n = 0;
+        const char* digits = id.data() + kFieldPrefix.size();
+        if (id.size() == kFieldPrefix.size() + 3 && id.starts_with(kFieldPrefix) &&
+            std::from_chars(digits, digits + 3, n).ptr == digits + 3 && n < kMaxFieldFiles)
+            used[n] = true;
+    }
+    const auto free = std::find(used.begin(), used.end(), false);
+    if (free == used.end()) return std::nullopt;
+    char id[16];
+    std::snprintf(id, sizeof id, "FIELD%03u", unsigned(free - used.begin()));
+    return id;
+}
+
+std::vector<Field> ReadFieldList(FDX& fdx) {
+    std::vector<Field> fields;
+    for (const std::string& line : loadLines(fdx, FieldListPath(fdx.ProgramDir))) {
+        const std::optional<Field> parts = splitLine(line);
+        if (!parts || parts->Caption.empty() || parts->Value.empty()) continue;
+        fields.push_back({parts->Caption, parts->Value, {}});
+    }
+    return fields;
+}
+
+bool WriteFieldList(const std::string& programDir, const std::vector<Field>& fields) {
+    std::vector<std::string> lines;
+    for (const Field& field : fields) lines.push_back(field.Caption + kTab + field.FileId);
+    return writeLines(FieldListPath(programDir), lines);
+}
+
+std::vector<std::string> ReadFieldValues(FDX& fdx, const std::string& fileId) {
+    return loadLines(fdx, FieldValuesPath(fdx.ProgramDir, fileId));
+}
+
+bool AppendFieldValue(FDX& fdx, const std::string& fileId, const std::string& value) {
+    const std::string path = FieldValuesPath(fdx.ProgramDir, fileId);
+    fdx.LoadFileName = path;
+    const bool read = fdx.LoadTextFile();
+    // A file that is there but too large to read is left alone rather than replaced by the
+    // one new value.
+    std::error_code error;
+    if (!read && std::filesystem::exists(path, error)) return false;
+    std::vector<std::string> values = fdx.Lines;
+    values.push_back(value);
+    return writeLines(path, values);
+}
+
+std::vector<Field> ReadItemTags(FDX& fdx, const std::string& path,
+                                const std::vector<Field>& fields) {
+    std::vector<Field> tags;
+    for (const std::string& line : loadLines(fdx, path)) {
+        const std::optional<Field> tag = splitLine(line);
+        if (!tag || tag->Value.empty()) continue;
+        if (std::any_of(fields.begin(), fields.end(),
+                        [&](const Field& field) { return field.Caption == tag->Caption; }))
+            tags.push_back(*tag);
+    }
+    return tags;
+}
+
+bool WriteItemTags(const std::string& path, const std::vector<Field>& tags) {
+    std::vector<std::string> lines;
+    for (const Field& tag : tags) lines.push_back(tag.Caption + kTab + tag.Value);
+    return writeLines(path, lines);
+}

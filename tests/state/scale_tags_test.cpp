@@ -1,0 +1,80 @@
+// The files of the scale tag base: the field list, a field's values and an item's tags.
+#include "state/scale_tags.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "state/fdx.h"
+#include "tests/state/record_files.h"
+
+namespace {
+
+class ScaleTags : public ::testing::Test {
+  protected:
+    ScaleTags() {
+        std::filesystem::create_directories(dir.path() / "SCALE");
+        fdx.ProgramDir = dir.path().string() + "/";
+    }
+    std::string Scale(const std::string& name) const { return dir.File("SCALE/" + name); }
+
+    TempDir dir;
+    FDX fdx;
+};
+
+TEST_F(ScaleTags, EachFileIsWrittenBackByteForByte) {
+    WriteBytes(Scale("scale.tag"), Golden("scale.tag"));
+    const std::vector<Field> fields = ReadFieldList(fdx);
+    ASSERT_EQ(fields.size(), 3u);
+    EXPECT_EQ(fields[2], (Field{"Владелец", "FIELD003", {}}));
+    std::filesystem::remove(Scale("scale.tag"));
+    ASSERT_TRUE(WriteFieldList(fdx.ProgramDir, fields));
+    EXPECT_EQ(ReadBytes(Scale("scale.tag")), Golden("scale.tag"));
+
+    WriteBytes(Scale("FIELD000.tag"), Golden("FIELD000.tag"));
+    EXPECT_EQ(ReadFieldValues(fdx, "FIELD000"), (std::vector<std::string>{"Связь", "Транкинг"}));
+    ASSERT_TRUE(AppendFieldValue(fdx, "FIELD000", "Такси"));
+    EXPECT_EQ(ReadBytes(Scale("FIELD000.tag")), Golden("FIELD000.tag") + StoredLines({"Такси"}));
+
+    WriteBytes(Scale("1455000.tag"), Golden("item.tag"));
+    const std::vector<Field> tags = ReadItemTags(fdx, Scale("1455000.tag"), fields);
+    ASSERT_EQ(tags.size(), 2u);
+    EXPECT_EQ(tags[0], (Field{"Канал", {}, "Связь"}));
+    ASSERT_TRUE(WriteItemTags(ItemTagsPath(fdx.ProgramDir, "1455000"), tags));
+    EXPECT_EQ(ReadBytes(Scale("1455000.tag")), Golden("item.tag"));
+}
+
+TEST_F(ScaleTags, ItemLinesWithoutAValueOrADefinedFieldAreSkipped) {
+    const std::vector<Field> fields = {{"Канал", "FIELD000", {}}, {"Позывной", "FIELD001", {}}};
+    WriteBytes(Scale("1.tag"), StoredLines({"Канал", "Канал\t", "Владелец\tАэропорт",
+                                            "Позывной\tРубин\tлишнее", "Канал\t16"}));
+    EXPECT_EQ(ReadItemTags(fdx, Scale("1.tag"), fields),
+              (std::vector<Field>{{"Позывной", {}, "Рубин"}, {"Канал", {}, "16"}}));
+    EXPECT_TRUE(ReadItemTags(fdx, Scale("absent.tag"), fields).empty());
+}
+
+TEST_F(ScaleTags, NewFieldsTakeTheSmallestFreeNumberUntilAllAreTaken) {
+    std::vector<Field> fields = {{"a", "FIELD000", {}}, {"b", "FIELD002", {}}};
+    EXPECT_EQ(FreeFieldId(fields), "FIELD001");
+    fields.clear();
+    for (unsigned n = 0; n < kMaxFieldFiles; ++n) fields.push_back({"f", *FreeFieldId(fields), {}});
+    EXPECT_EQ(fields.back().FileId, "FIELD998");
+    EXPECT_FALSE(FreeFieldId(fields));
+}
+
+TEST_F(ScaleTags, TextThatWouldSplitALineOrLeaveTheFolderIsRefused) {
+    EXPECT_TRUE(TagText("Аэропорт 2"));
+    for (const char* bad : {"", "a/b", "a\\b", "a\tb", "a\rb", "a\nb", "\"a\"", "д'Арк"})
+        EXPECT_FALSE(TagText(bad)) << bad;
+}
+
+TEST_F(ScaleTags, AValueFileTooLargeToReadIsNotReplaced) {
+    const std::string big(kTextFileLimit + 1, 'x');
+    WriteBytes(Scale("FIELD000.tag"), big);
+    EXPECT_FALSE(AppendFieldValue(fdx, "FIELD000", "Такси"));
+    EXPECT_EQ(ReadBytes(Scale("FIELD000.tag")), big);
+}
+
+}  // namespace

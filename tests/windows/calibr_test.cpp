@@ -1,0 +1,112 @@
+// The level calibration window: its two limits, the dragged points and probe, and the level
+// axis built again when it closes.
+#include "windows/calibr.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "tests/windows/window_stand_ins.h"
+
+namespace {
+
+class Calibration : public ::testing::Test {
+  protected:
+    Calibration() {
+        fdx.Owner = &main;
+        for (int k = 0; k <= 16; ++k) fdx.Calibration[std::size_t(k)] = 80 * k;
+        fdx.BuildLevelTable();
+    }
+    void Open() { ASSERT_TRUE(window.Create(&main, &fdx)); }
+    std::array<int, 17> Columns() const {
+        std::array<int, 17> columns{};
+        for (int i = 0; i < 17; ++i) columns[std::size_t(i)] = window.Column(i);
+        return columns;
+    }
+    int LastColumn() const { return window.pictb_1->Geometry().width - 1; }
+    const std::array<int32_t, 17>& T() const { return fdx.Calibration; }
+
+    CodeSink main;
+    FDX fdx;
+    Calibr window;
+};
+
+TEST_F(Calibration, TheLimitsKeepFortyDecibelsBetweenThemAndThePointsKeepTheirColumns) {
+    Open();
+    EXPECT_EQ(fdx.CalibrOpen, 1);
+    EXPECT_EQ(window.templ->Position(), 1280);
+    const std::array<int, 17> before = Columns();
+
+    window.MoveUpperLimit(399);  // 39.9 dB above the lower limit
+    EXPECT_EQ(T()[16], 1280);
+    EXPECT_EQ(window.templ->Position(), 1280);  // set back
+    window.MoveUpperLimit(400);
+    EXPECT_EQ(T()[16], 400);
+    window.MoveLowerLimit(1);
+    EXPECT_EQ(T()[0], 0);
+    window.MoveLowerLimit(-100);
+    EXPECT_EQ(T()[0], -100);
+    EXPECT_EQ(window.signal->Position(), -100);
+    EXPECT_EQ(Columns(), before);  // a span narrower than the graph in tenths fills it too
+    EXPECT_EQ(window.Column(16), LastColumn());
+    for (int i = 1; i <= 16; ++i) EXPECT_LE(T()[std::size_t(i - 1)], T()[std::size_t(i)]);
+    EXPECT_TRUE(main.Take().empty());  // refused without a word
+}
+
+TEST_F(Calibration, APointDraggedPastItsNeighbourStopsOnIt) {
+    Open();
+    const int y = window.Row(5);
+    window.MouseDown(window.Column(5) + 1, y + 1);
+    ASSERT_EQ(window.Dragging(), 5);
+    window.MouseMove(window.Column(5) + 3, y);
+    EXPECT_GT(T()[5], 400);
+    EXPECT_LT(T()[5], 480);
+    window.MouseMove(window.Column(6) + 20, y);
+    EXPECT_EQ(T()[5], T()[6]);
+    window.MouseMove(0, y);
+    EXPECT_EQ(T()[5], T()[4]);
+    window.MouseMove(window.Column(5), y - 9);  // out of the point's row: the drag ends
+    EXPECT_EQ(window.Dragging(), 0);
+    window.MouseMove(window.Column(6), y);
+    EXPECT_EQ(T()[5], T()[4]);
+}
+
+TEST_F(Calibration, TheProbeStartsAt128WithoutALevelAndStaysWithinTheRawLevels) {
+    fdx.Level = -1;
+    Open();
+    EXPECT_EQ(window.Probe(), 128);
+    window.MouseDown(10, window.ProbeRow());
+    ASSERT_EQ(window.Dragging(), 16);
+    window.MouseMove(10, 0);
+    EXPECT_EQ(window.Probe(), 255);
+    window.MouseMove(10, window.ProbeRow() + 300);  // off the graph: the drag ends
+    EXPECT_EQ(window.Dragging(), 0);
+    EXPECT_EQ(window.Probe(), 255);
+    window.MouseUp();
+
+    Calibr again;
+    fdx.Level = 0;
+    again.Create(&main, &fdx);
+    EXPECT_EQ(again.Probe(), 128);
+}
+
+TEST_F(Calibration, ClosingTheWindowBuildsTheLevelAxisAgain) {
+    Open();
+    window.MoveUpperLimit(640);
+    EXPECT_EQ(fdx.LevelGrid[8], 1600);  // the axis of the old calibration until then
+    window.Destroy();
+    EXPECT_EQ(fdx.CalibrOpen, 0);
+    EXPECT_EQ(fdx.LevelGrid[8], 800);
+    EXPECT_EQ(fdx.LevelAxisAt(255), 255 * 640 / 800);
+}
+
+TEST_F(Calibration, ATableWithoutASpanIsDrawnWithoutFailing) {
+    fdx.Calibration.fill(0);
+    Open();
+    EXPECT_EQ(window.Column(16), 0);
+    window.MouseDown(window.Column(3), window.Row(3));
+    window.MouseMove(50, window.Row(3));
+    EXPECT_EQ(T()[3], 0);
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+#pragma once
+// The level calibration window `Calibr`, "Калибровка уровня сигнала ": the 17 points of
+// FDX::Calibration drawn as a curve, raw level upwards (point i at raw level 16 i) and tenths
+// of dB to the right. The operator drags the 15 inner points, moves the lower and upper limit
+// with the scroll bars `signal` and `templ`, and moves a probe line that reads one raw level
+// in dB. The table is changed in place; when the window goes the level axis is built again
+// (FDX::BuildLevelTable). The main window opens and closes it from its calibration button;
+// FDX::CalibrOpen tells that it is open.
+//
+// The pixel columns are the points' distances from the lower limit divided by a scale of
+// tenths of dB per pixel; the scale is fractional, so a span narrower than the graph in
+// tenths spreads over the whole graph too.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "state/fdx.h"
+#include "ui/controls.h"
+
+class Calibr : public ui::Form {
+  public:
+    Calibr();
+    ~Calibr() override;
+
+    // Builds the window from "ID_Calibr", owned by `parent`, on the calibration of `state`.
+    bool Create(ui::Form* parent, FDX* state);
+
+    ui::Canvas* pictb_1 = nullptr;    // the graph
+    ui::ScrollBar* templ = nullptr;   // the upper limit, T[16]
+    ui::ScrollBar* signal = nullptr;  // the lower limit, T[0]
+
+    // The scroll bars moved to `position`: refused without a word when the span would be
+    // below 40.0 dB or the limit would cross the other one.
+    void MoveUpperLimit(int position);
+    void MoveLowerLimit(int position);
+    // The mouse on the graph, in its pixels.
+    void MouseDown(int x, int y);
+    void MouseMove(int x, int y);
+    void MouseUp();
+
+    // The probe's raw level, 0..255.
+    int32_t Probe() const { return probe_; }
+    // Where point i (0..16) stands on the graph; the radius of its circle.
+    int Column(int i) const { return columns_[std::size_t(i)]; }
+    int Row(int i) const;
+    int ProbeRow() const;
+    static constexpr int kRadius = 4;
+    // The item being dragged: 0 none, 1..15 a point, 16 the probe.
+    int Dragging() const { return dragging_; }
+    const ui::Picture& Picture() const { return *picture_; }
+
+  private:
+    void OnCreate();
+    void Draw();
+    // Tenths of dB per pixel for the present limits.
+    double Scale() const;
+    int ColumnOf(int32_t value) const;
+    // The inner points move so that each stays on the pixel column it had.
+    void KeepColumns();
+    bool InsideGraph(int x, int y) const;
+
+    FDX* fdx_ = nullptr;
+    std::unique_ptr<ui::Picture> picture_;
+    int width_ = 1;   // the graph's last pixel column; the upper limit stands on it
+    int height_ = 1;  // the graph's height in pixels
+    std::array<int, 17> columns_{};
+    int32_t probe_ = 128;
+    int dragging_ = 0;
+};
