@@ -33,6 +33,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/list_editing.h"
 #include "ui/painter_qt.h"
 #include "ui/text.h"
 
@@ -538,12 +539,15 @@ int ScrollBar::Position() const {
     return ScrollBarOf(this) ? ScrollBarOf(this)->value() : 0;
 }
 
-ListView::ListView(QWidget* parent, int number) : Control(ControlKind::ListView, number) {
+ListView::ListView(QWidget* parent, int number, uint32_t styleBits)
+    : Control(ControlKind::ListView, number) {
     auto* list = new QTreeWidget(parent);
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setAllColumnsShowFocus(true);
     Attach(list);
+    ReportListKeys(list, this);
+    if (styleBits & style::kListEditFirst) EditFirstCells(list, this);
     QObject::connect(list, &QTreeWidget::itemClicked, [this, list](QTreeWidgetItem* item, int) {
         RaiseOn(this, EventId::Select, list->indexOfTopLevelItem(item));
     });
@@ -575,7 +579,10 @@ int ListView::AddRow(const std::vector<std::string>& cells) {
     if (!list) return -1;
     QStringList texts;
     for (const std::string& cell : cells) texts << ToQt(cell);
-    list->addTopLevelItem(new QTreeWidgetItem(texts));
+    auto* item = new QTreeWidgetItem(texts);
+    if (list->editTriggers() != QAbstractItemView::NoEditTriggers)
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    list->addTopLevelItem(item);
     return list->topLevelItemCount() - 1;
 }
 

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QWidget>
 
@@ -75,6 +76,11 @@ void Window::SetText(const std::string& text) {
         edit->setText(t);
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
         group->setTitle(t);
+    } else if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
+        QString lines = t;
+        lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        const QSignalBlocker quiet(box);
+        box->setPlainText(lines);
     } else {
         w->setWindowTitle(t);
     }
@@ -88,6 +94,7 @@ std::string Window::Text() const {
     if (auto* combo = qobject_cast<QComboBox*>(w)) return FromQt(combo->currentText());
     if (auto* edit = qobject_cast<QLineEdit*>(w)) return FromQt(edit->text());
     if (auto* group = qobject_cast<QGroupBox*>(w)) return FromQt(group->title());
+    if (auto* box = qobject_cast<QPlainTextEdit*>(w)) return FromQt(box->toPlainText());
     return FromQt(w->windowTitle());
 }
 
