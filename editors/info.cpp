@@ -27,7 +27,8 @@ constexpr ui::ControlResource kInfoControls[] = {
 constexpr ui::FormResource kInfoForm{"ID_info",  283,     209,          "8.MS Sans Serif",
                                      st::kChild, nullptr, kInfoControls};
 
-constexpr const char* kNoAccess = "Нет доступа к объекту";
+// This window spells "объекту" right, unlike the other windows (PageWindow::kNoAccess).
+constexpr const char* kNoObject = "Нет доступа к объекту";
 constexpr const char* kNoText = "Невозможно добавить текст для этого элемента";
 constexpr uint32_t kTextField = 11;
 constexpr uint32_t kSaveButton = 12;
@@ -181,7 +182,7 @@ void info::ExecuteJobLine() {
                 Save();
                 break;
             default:
-                line->Message = kNoAccess;
+                line->Message = kNoObject;
                 line->ReturnCode = 1;
                 break;
         }
