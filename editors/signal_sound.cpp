@@ -18,10 +18,10 @@ namespace {
 // Names tried for a file before giving up.
 constexpr uint32_t kNameTries = 10000;
 
-// The first "<folder><stem><n>.wav" from n = `first` on that names no file: a file a recording
-// cut short left is never overwritten. Empty when none is free.
-std::string FreeName(const std::string& folder, const std::string& stem, uint32_t first) {
-    for (uint32_t n = first; n < first + kNameTries; ++n) {
+// The first "<folder><stem><n>.wav" from n on that names no file, n then its number: a file a
+// recording cut short left is never overwritten. Empty when none is free.
+std::string FreeName(const std::string& folder, const std::string& stem, uint32_t& n) {
+    for (const uint32_t last = n + kNameTries; n < last; ++n) {
         const std::string path = folder + stem + std::to_string(n) + ".wav";
         std::error_code error;
         if (!fs::exists(path, error) && !error) return path;
@@ -52,8 +52,8 @@ bool signal::PrepareRecordingFile(std::string& path, bool& made) {
         path = soundFile_;
         return true;
     }
-    const uint32_t first = Separate() ? uint32_t(Phonogram().Fragments.size() + 1) : 0;
-    path = FreeName(Folder(), "temp", first);
+    uint32_t number = Separate() ? uint32_t(Phonogram().Fragments.size() + 1) : 0;
+    path = FreeName(Folder(), "temp", number);
     if (path.empty()) return false;
     std::error_code error;
     if (!Separate() && !soundFile_.empty())
