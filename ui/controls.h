@@ -179,8 +179,9 @@ class ScrollBar : public Control {
 
 // A list of rows with columns; raises Select (row index), DoubleClick (row index),
 // ColumnClick (column index) and KeyDown (kDeleteKey, with the selected row as EventData::x).
-// With style::kListEditFirst the operator edits a row's first cell: EndLabelEdit with the row
-// as value and the new text; cancel refuses the text.
+// With style::kListEditFirst the operator edits a row's first cell (a second click on the
+// selected row, or F2): EndLabelEdit with the row as value and the new text; cancel refuses
+// the text.
 class ListView : public Control {
   public:
     ListView(QWidget* parent, int number, uint32_t style = 0);

@@ -1,4 +1,5 @@
-// The controls' text editing: the rich text box, and a list view's keys and first cells.
+// The controls' text editing: the rich text box, a list's keys, and the labels an operator
+// renames in a tree or a list.
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -42,32 +43,44 @@ class ListKeys : public QObject {
     Object* owner_;
 };
 
-// Only the first column is edited, and its new text is the owner's to take or refuse.
-class FirstCellDelegate : public QStyledItemDelegate {
+class LabelEditDelegate : public QStyledItemDelegate {
   public:
-    FirstCellDelegate(QTreeWidget* list, Object* owner)
-        : QStyledItemDelegate(list), list_(list), owner_(owner) {}
+    LabelEditDelegate(QTreeWidget* view, Object* owner, LabelKind kind)
+        : QStyledItemDelegate(view), view_(view), owner_(owner), kind_(kind) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
-        if (index.column() != 0) return nullptr;
+        if (kind_ == LabelKind::ListRow) {
+            if (index.column() != 0) return nullptr;
+        } else {
+            EventData data;
+            data.id = EventId::BeginLabelEdit;
+            data.item = view_->itemFromIndex(index);
+            owner_->Raise(data);
+            if (data.cancel) return nullptr;
+        }
         return QStyledItemDelegate::createEditor(parent, option, index);
     }
 
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
         auto* line = qobject_cast<QLineEdit*>(editor);
+        QTreeWidgetItem* item = view_->itemFromIndex(index);
         EventData data;
         data.id = EventId::EndLabelEdit;
-        data.value = list_->indexOfTopLevelItem(list_->itemFromIndex(index));
+        if (kind_ == LabelKind::ListRow)
+            data.value = view_->indexOfTopLevelItem(item);
+        else
+            data.item = item;
         data.text = line ? FromQt(line->text()) : "";
         owner_->Raise(data);
         if (!data.cancel) model->setData(index, ToQt(data.text), Qt::EditRole);
     }
 
   private:
-    QTreeWidget* list_;
+    QTreeWidget* view_;
     Object* owner_;
+    LabelKind kind_;
 };
 
 }  // namespace
@@ -76,10 +89,9 @@ void ReportListKeys(QTreeWidget* list, Object* owner) {
     list->installEventFilter(new ListKeys(list, owner));
 }
 
-void EditFirstCells(QTreeWidget* list, Object* owner) {
-    list->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked |
-                          QAbstractItemView::DoubleClicked);
-    list->setItemDelegate(new FirstCellDelegate(list, owner));
+void EditLabels(QTreeWidget* view, Object* owner, LabelKind kind) {
+    view->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    view->setItemDelegate(new LabelEditDelegate(view, owner, kind));
 }
 
 RichTextBox::RichTextBox(QWidget* parent, int number) : Control(ControlKind::RichTextBox, number) {

@@ -1,6 +1,6 @@
 #pragma once
-// The layer's own helpers of a list view (controls_edit.cpp): its keys and the editing of a
-// row's first cell.
+// The layer's own helpers of the tree and list controls (controls_edit.cpp): a list's keys and
+// the editing of labels.
 
 class QTreeWidget;
 
@@ -10,8 +10,12 @@ class Object;
 
 // The Delete key pressed in the list raises KeyDown on `owner`.
 void ReportListKeys(QTreeWidget* list, Object* owner);
-// The operator edits a row's first cell (a second click on a selected row, F2 or a double
-// click); the new text goes through EndLabelEdit on `owner` first.
-void EditFirstCells(QTreeWidget* list, Object* owner);
+
+// What the operator renames: a tree's item (its label), or a list's row (its first cell).
+enum class LabelKind { TreeItem, ListRow };
+// The operator edits labels (a second click on the selected one, or F2). A tree's item asks
+// BeginLabelEdit of `owner` first; every new text goes through EndLabelEdit, with the item or
+// the row, before it is taken.
+void EditLabels(QTreeWidget* view, Object* owner, LabelKind kind);
 
 }  // namespace ui

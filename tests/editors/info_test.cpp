@@ -24,13 +24,7 @@ class Notes : public ::testing::Test {
     Notes() {
         PrepareState(fdx, main);
         fdx.ProgramDir = folder.Dir();
-        fdx.MessageBox = [this](const FDX&, const MessageRequest& request) {
-            shown.push_back(request.text);
-            if (answers.empty()) return true;
-            const bool yes = answers.front();
-            answers.pop_front();
-            return yes;
-        };
+        messages.Attach(fdx);
         std::filesystem::create_directories(folder.path() / "INFO");
         window.Create(&main, &fdx);
     }
@@ -54,8 +48,9 @@ class Notes : public ::testing::Test {
     CodeSink main;
     FDX fdx;
     info window;
-    Texts shown;
-    std::deque<bool> answers;
+    ShownMessages messages;
+    Texts& shown = messages.texts;
+    std::deque<bool>& answers = messages.answers;
 };
 
 TEST_F(Notes, ShowsTheNotesAndWritesTheWholeTextBackInTheFilesCodePage) {

@@ -33,13 +33,7 @@ class Phonograms : public ::testing::Test {
         fdx.ProgramDir = folder.Dir();
         fdx.Phonogram = &phonogram;
         fdx.Frequency = 1'455'000;
-        fdx.MessageBox = [this](const FDX&, const MessageRequest& request) {
-            shown.push_back(request.text);
-            if (answers.empty()) return true;
-            const bool yes = answers.front();
-            answers.pop_front();
-            return yes;
-        };
+        messages.Attach(fdx);
         fs::create_directories(folder.path() / "FONO");
     }
     ~Phonograms() override {
@@ -98,8 +92,9 @@ class Phonograms : public ::testing::Test {
     FDX fdx;
     UserFono phonogram;
     JobStr line;
-    Texts shown;
-    std::deque<bool> answers;
+    ShownMessages messages;
+    Texts& shown = messages.texts;
+    std::deque<bool>& answers = messages.answers;
     class signal window;
 };
 
