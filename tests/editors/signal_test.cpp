@@ -284,21 +284,17 @@ TEST_F(Phonograms, JobLinesSetTheRateOnlyBeforeTheSoundAndSelectAFragment) {
     EXPECT_EQ(phonogram.Fragments[1].Identifier, "Переговоры");
 }
 
-TEST(PhonogramStart, ARecordingTheProgramsEndCutShortIsRepairedAtTheNextStart) {
-    ProgramFolder folder;
-    CodeSink main;
-    FDX fdx;
-    UserFono phonogram;
-    PrepareState(fdx, main);
-    fdx.ProgramDir = folder.Dir();
-    fdx.Phonogram = &phonogram;
-    fs::create_directories(folder.path() / "FONO");
-    const std::string left = folder.Dir() + "FONO/temp4.wav";
-    ASSERT_TRUE(ui::WriteEmptyWav(left, 8000));
-    WriteBytes(left, ReadBytes(left) + std::string(800, '\x80'));
-    class signal window;
-    window.Create(&main, &fdx);
-    const std::optional<ui::WavLayout> layout = ui::ReadWavLayout(left);
+// The program ended while recording: the sound is in the temporary, its header as made empty.
+class AfterACutShortRecording : public Phonograms {
+    void SetUp() override {
+        ASSERT_TRUE(ui::WriteEmptyWav(Fono("temp4.wav"), 8000));
+        WriteBytes(Fono("temp4.wav"), ReadBytes(Fono("temp4.wav")) + std::string(800, '\x80'));
+        Phonograms::SetUp();
+    }
+};
+
+TEST_F(AfterACutShortRecording, TheNextStartCountsItsSound) {
+    const std::optional<ui::WavLayout> layout = ui::ReadWavLayout(Fono("temp4.wav"));
     ASSERT_TRUE(layout);
     EXPECT_EQ(layout->declaredBytes, 800u);
 }
