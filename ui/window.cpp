@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextDocument>
 #include <QWidget>
 
 #include "ui/text.h"
@@ -94,7 +95,12 @@ std::string Window::Text() const {
     if (auto* combo = qobject_cast<QComboBox*>(w)) return FromQt(combo->currentText());
     if (auto* edit = qobject_cast<QLineEdit*>(w)) return FromQt(edit->text());
     if (auto* group = qobject_cast<QGroupBox*>(w)) return FromQt(group->title());
-    if (auto* box = qobject_cast<QPlainTextEdit*>(w)) return FromQt(box->toPlainText());
+    if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
+        // The raw text keeps non-breaking spaces, which the plain text turns into blanks.
+        QString text = box->document()->toRawText();
+        text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+        return FromQt(text);
+    }
     return FromQt(w->windowTitle());
 }
 
