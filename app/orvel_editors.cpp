@@ -1,9 +1,9 @@
 // The editors of the main window: the phonogram, job and text windows made at start-up and
-// put on tab pages 6, 4 and 5 in place of their one-label forms, the manual control opened and closed by the manual-control
-// button, and the macro binding of the macro button. The codes they exchange with the main
-// window (the job lines, the one-second ticks to the job window, the 100 ms ticks and the
-// step acknowledgements to the manual control) go through the main window's share of the
-// message bus, to subWindows.job and auxWindows.Limb.
+// put on tab pages 6, 4 and 5 in place of their one-label forms, the manual control opened and
+// closed by the manual-control button, and the macro binding of the macro button. The codes they
+// exchange with the main window (the job lines, the one-second ticks to the job window, the 100 ms
+// ticks and the step acknowledgements to the manual control) go through the main window's share of
+// the message bus, to subWindows.job and auxWindows.Limb.
 
 #include "app/orvel_editors.h"
 

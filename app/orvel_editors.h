@@ -13,10 +13,10 @@
 #include "editors/signal.h"
 
 struct OrvelEditors {
-    // The phonogram window; "class": the C library's signal() may share the name.
-    class signal phonogramWindow;  // tab page 6, "Сигнал"
-    job jobWindow;                 // tab page 4, "Задание"
-    info notesWindow;              // tab page 5, "Текст"
+    // Tab page 6, "Сигнал"; "class": the C library's signal() may share the name.
+    class signal phonogramWindow;
+    job jobWindow;               // tab page 4, "Задание"
+    info notesWindow;            // tab page 5, "Текст"
     std::unique_ptr<Limb> limb;  // the manual control, once opened
     SetMacro macroDialog;
 };

@@ -30,8 +30,8 @@ constexpr ui::ControlResource kSignalControls[] = {
 // clang-format on
 
 // The window fills the main window's signal page.
-constexpr ui::FormResource kSignalForm{"ID_signal", 283,     209,            "8.MS Sans Serif",
-                                       st::kChild,  nullptr, kSignalControls};
+constexpr ui::FormResource kSignalForm{
+    "ID_signal", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kSignalControls};
 
 constexpr const char* kRateNames[] = {"8    Кб/сек", "11  Кб/сек", "22  Кб/сек"};
 
@@ -39,8 +39,8 @@ struct Column {
     const char* title;
     int width;
 };
-constexpr Column kColumns[] = {{"Фрагмент", 80},  {"Частота", 64},      {"Дата", 66},
-                               {"Время", 56},     {"Длительность", 70}, {"Файл", 90}};
+constexpr Column kColumns[] = {{"Фрагмент", 80}, {"Частота", 64},      {"Дата", 66},
+                               {"Время", 56},    {"Длительность", 70}, {"Файл", 90}};
 
 // The job objects of panel 6.
 enum SignalObject : uint32_t {
@@ -55,7 +55,8 @@ enum SignalObject : uint32_t {
 
 std::string TimeText(int64_t ms) {
     const int64_t s = ms > 0 ? ms / 1000 : 0;
-    return FormatText("%02u:%02u:%02u", unsigned(s / 3600), unsigned(s / 60 % 60), unsigned(s % 60));
+    return FormatText("%02u:%02u:%02u", unsigned(s / 3600), unsigned(s / 60 % 60),
+                      unsigned(s % 60));
 }
 
 std::string Duration(const Fragment& f) {
@@ -326,7 +327,8 @@ void signal::Tick() {
     const int64_t at = Player().Position();
     if (!Separate()) {
         for (std::size_t i = 0; i < fragments.size(); ++i)
-            if (at >= fragments[i].Position && at < int64_t(fragments[i].Position) + fragments[i].Length &&
+            if (at >= fragments[i].Position &&
+                at < int64_t(fragments[i].Position) + fragments[i].Length &&
                 int32_t(i) != selected_)
                 ShowFragment(int32_t(i));
     }

@@ -108,10 +108,10 @@ class signal : public PageWindow {
     bool playing_ = false;
     bool modified_ = false;  // a fragment was deleted since the phonogram was stored
     int32_t selected_ = -1;
-    int32_t sliderRange_ = 0;   // whole seconds of the selected fragment
-    int64_t playEnd_ = 0;       // where the current playback ends
-    int64_t recordStart_ = 0;   // ui::Clock time the recording began
-    Fragment recording_;        // the fragment being recorded
+    int32_t sliderRange_ = 0;  // whole seconds of the selected fragment
+    int64_t playEnd_ = 0;      // where the current playback ends
+    int64_t recordStart_ = 0;  // ui::Clock time the recording began
+    Fragment recording_;       // the fragment being recorded
     std::string soundFile_;
     // Files this window made that no stored phonogram names yet, and stored fragment files
     // whose fragments were deleted, removed once the phonogram is stored again.

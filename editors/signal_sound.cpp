@@ -250,8 +250,7 @@ bool signal::StoreSingleFile() {
     const std::string target = Folder() + phonogram.Name + ".wav";
     if (!soundFile_.empty() && soundFile_ != target) {
         std::error_code error;
-        const bool temporary =
-            std::ranges::find(temporaries_, soundFile_) != temporaries_.end();
+        const bool temporary = std::ranges::find(temporaries_, soundFile_) != temporaries_.end();
         if (temporary)
             fs::rename(soundFile_, target, error);
         else

@@ -33,7 +33,8 @@ enum class EventId {
     EndLabelEdit,
     DragDrop,
     ColumnClick,
-    KeyDown,  // a key was pressed in a list (EventData::value: the key, as kDeleteKey)
+    // A key was pressed in a list (EventData::value: the key, as kDeleteKey).
+    KeyDown,
     Start,  // application events
     Run,
     End,

@@ -16,7 +16,8 @@ struct WavLayout {
     uint64_t dataOffset = 0;  // of the first sound byte
     uint64_t dataBytes = 0;   // from there to the end of the file
     uint64_t factOffset = 0;  // of the fact chunk's sample count; 0: the file has none
-    uint64_t declaredBytes = 0;  // the data chunk's size as its header gives it
+    // The data chunk's size as its header gives it.
+    uint64_t declaredBytes = 0;
 
     uint32_t BlockAlign() const { return channels * ((bitsPerSample + 7u) / 8u); }
     uint32_t ByteRate() const { return sampleRate * BlockAlign(); }

@@ -19,7 +19,9 @@ class SignalPage : public window_test::WindowTest {
     // An IC-R8500 that is not connected: the start button needs a receiver type.
     std::string Ini() const override { return "COM=1\r\nRECV=4\r\n"; }
     void Prepare() override { WriteBytes("INFO/info.txt", Utf8ToCp1251("Общие заметки")); }
-    class signal& Phonograms() { return orvel.editors->phonogramWindow; }
+    class signal& Phonograms() {
+        return orvel.editors->phonogramWindow;
+    }
     void Record(int64_t ms) {
         orvel.SwitchToTab(6);
         orvel.StartButton();

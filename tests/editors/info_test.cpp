@@ -54,7 +54,8 @@ class Notes : public ::testing::Test {
 };
 
 TEST_F(Notes, ShowsTheNotesAndWritesTheWholeTextBackInTheFilesCodePage) {
-    WriteBytes(Path("info.txt"), Utf8ToCp1251("Пост\u00a0№1\r\n07/03/2001 09:05:30 Появление сигнала"));
+    WriteBytes(Path("info.txt"),
+               Utf8ToCp1251("Пост\u00a0№1\r\n07/03/2001 09:05:30 Появление сигнала"));
     Select("info.txt");
     EXPECT_EQ(window.rtb_1->Text(), "Пост\u00a0№1\n07/03/2001 09:05:30 Появление сигнала");
     EXPECT_TRUE(window.rtb_1->IsEnabled());
@@ -62,7 +63,8 @@ TEST_F(Notes, ShowsTheNotesAndWritesTheWholeTextBackInTheFilesCodePage) {
     Type("\nпроверен");
     EXPECT_TRUE(window.Modified());
     Send(PostSaveSettings);
-    EXPECT_EQ(File("info.txt"), "Пост\u00a0№1\r\n07/03/2001 09:05:30 Появление сигнала\r\nпроверен");
+    EXPECT_EQ(File("info.txt"),
+              "Пост\u00a0№1\r\n07/03/2001 09:05:30 Появление сигнала\r\nпроверен");
     EXPECT_FALSE(window.Modified());
 
     Select("new.txt");  // an item without notes yet

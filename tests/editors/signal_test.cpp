@@ -211,9 +211,9 @@ TEST_F(Phonograms, PlaybackFollowsTheFragmentsAndGoesOnWithTheWholePhonogram) {
     }
     EXPECT_EQ(window.Selected(), 2);
     EXPECT_FALSE(window.Playing());
-    EXPECT_EQ(sound.log, (Texts{"close", "open " + Fono("0703-0001_1.wav"), "play 0 2500",
-                                "close", "open " + Fono("0703-0001_2.wav"), "play 0 500",
-                                "close", "open " + Fono("0703-0001_3.wav"), "play 0 1000"}));
+    EXPECT_EQ(sound.log, (Texts{"close", "open " + Fono("0703-0001_1.wav"), "play 0 2500", "close",
+                                "open " + Fono("0703-0001_2.wav"), "play 0 500", "close",
+                                "open " + Fono("0703-0001_3.wav"), "play 0 1000"}));
 }
 
 TEST_F(Phonograms, OneSoundFilePlaysOnAcrossItsFragmentsFromTheSlidersPlace) {
@@ -267,7 +267,8 @@ TEST_F(Phonograms, JobLinesSetTheRateOnlyBeforeTheSoundAndSelectAFragment) {
     Run(16);
     EXPECT_EQ(fdx.RecordRate, 2u);
     Record(100);
-    EXPECT_EQ(ReadBytes(folder.Dir() + "FONO/temp0.wav").substr(24, 4), std::string("\x22\x56\0\0", 4));
+    EXPECT_EQ(ReadBytes(folder.Dir() + "FONO/temp0.wav").substr(24, 4),
+              std::string("\x22\x56\0\0", 4));
 
     LoadSeparate({1000, 62000});
     Run(14);

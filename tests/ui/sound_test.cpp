@@ -104,8 +104,8 @@ TEST(WavFile, ARecordingStartsFromThe58ByteHeaderOfItsRate) {
     EXPECT_EQ(EmptyWav(8000), kEmpty8000);
     const std::string bytes = EmptyWav(22050);
     ASSERT_EQ(bytes.size(), 58u);
-    EXPECT_EQ(U32At(bytes, 24), 22050u);  // samples a second
-    EXPECT_EQ(U32At(bytes, 28), 22050u);  // bytes a second
+    EXPECT_EQ(U32At(bytes, 24), 22050u);       // samples a second
+    EXPECT_EQ(U32At(bytes, 28), 22050u);       // bytes a second
     EXPECT_EQ(U32At(bytes, 32) & 0xffff, 1u);  // block align
     EXPECT_EQ(U32At(bytes, 32) >> 16, 8u);     // bits a sample
     EXPECT_EQ(bytes.substr(36), kEmpty8000.substr(36));
