@@ -303,7 +303,8 @@ void ItemStore::LoadJob(JournalItem* item) {
 }
 
 void ItemStore::LoadPhonogram(JournalItem* item) {
-    if (fdx_.PhonogramRecorded &&
+    // A recording still running is lost as well.
+    if ((fdx_.PhonogramRecorded || fdx_.Recording) &&
         !fdx_.Confirm("Ранее записанная фонограмма будет утеряна.Подтверждаете?"))
         return;
     if (fdx_.Phonogram == nullptr) return;

@@ -3,7 +3,6 @@
 // recorded phonogram.
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 #include "app/data_folder.h"
@@ -486,18 +485,10 @@ void ItemStore::SaveItem() {
                 fdx_.ShowError(17);
             }
             break;
-        case 5: {
-            // A notes file larger than the loader reads is shown empty; saving would write that
-            // empty text over it.
-            std::error_code error;
-            const auto size = std::filesystem::file_size(fdx_.InfoFileShown, error);
-            if (!error && size > kTextFileLimit) {
-                fdx_.ShowError(7);
-                break;
-            }
+        case 5:
+            // The text window keeps a notes file it could not show from being written.
             host_.Post(StoreWindow::Info, PostSaveSettings);
             break;
-        }
         case 6: {
             if (!fdx_.PhonogramRecorded || fdx_.Phonogram == nullptr) {
                 fdx_.ShowError(22);
@@ -664,6 +655,7 @@ void ItemStore::StorePhonogram() {
         }
     }
     fdx_.PhonogramLoaded = 1;
+    fdx_.PhonogramRecorded = 0;  // all it holds is stored
 }
 
 void ItemStore::SelectSlotRangeItem() {

@@ -447,14 +447,17 @@ void ORVEL::DeleteReceiverPanel() {
 }
 
 // What a close without saving would lose: a range slot's scan results, the working bank's
-// channels or measurements, the job being edited.
+// channels or measurements, the job being edited, the phonogram's new recordings.
 bool ORVEL::HasUnsavedWork() const {
     const bool rangeResults = std::any_of(ScanSlots.begin(), ScanSlots.end(),
                                           [](const Bank& slot) { return slot.InUse && slot.Flag4; });
-    return rangeResults || BankChanged || MeasurementsUnsaved || EditJobChanged;
+    return rangeResults || BankChanged || MeasurementsUnsaved || EditJobChanged ||
+           PhonogramRecorded || Recording;
 }
 
 bool ORVEL::OnClose(ui::EventData& e) {
+    // A recording ends in its fragment, which the question below then counts as unsaved.
+    if (Recording) PostPrivateMessage(subWindows.signal, PostUnlockControls);
     if (Running || JobRunning) {
         if (!Confirm("Запущен автоматический режим! Выйти из программы?")) {
             e.result = 1;

@@ -1,9 +1,9 @@
-// The editors of the main window: the job window made at start-up and put on tab page 4 in
-// place of its one-label form, the manual control opened and closed by the manual-control
-// button, and the macro binding of the macro button. The codes they exchange with the main
-// window (the job lines, the one-second ticks to the job window, the 100 ms ticks and the
-// step acknowledgements to the manual control) go through the main window's share of the
-// message bus, to subWindows.job and auxWindows.Limb.
+// The editors of the main window: the phonogram, job and text windows made at start-up and
+// put on tab pages 6, 4 and 5 in place of their one-label forms, the manual control opened and
+// closed by the manual-control button, and the macro binding of the macro button. The codes they
+// exchange with the main window (the job lines, the one-second ticks to the job window, the 100 ms
+// ticks and the step acknowledgements to the manual control) go through the main window's share of
+// the message bus, to subWindows.job and auxWindows.Limb.
 
 #include "app/orvel_editors.h"
 
@@ -13,6 +13,8 @@
 namespace {
 
 constexpr int kJobPage = 4;
+constexpr int kTextPage = 5;
+constexpr int kSignalPage = 6;
 // The manual control stands at the main window's left edge, its bottom this far above the
 // bottom of the main window.
 constexpr int kManualControlAboveBottom = 50;
@@ -31,20 +33,34 @@ int32_t BoundJobIndex(ORVEL& w, const std::string& name) {
 
 void ORVEL::CreateEditors() {
     editors = std::make_unique<OrvelEditors>();
-    job& window = editors->jobWindow;
-    if (!window.Create(this, this)) return;
-    tabctrl_1->SetPage(kJobPage, &window);
-    subWindows.job = &window;
+    EnterStage(14);
+    if (editors->phonogramWindow.Create(this, this)) {
+        tabctrl_1->SetPage(kSignalPage, &editors->phonogramWindow);
+        subWindows.signal = &editors->phonogramWindow;
+    }
+    EnterStage(19);
+    if (editors->jobWindow.Create(this, this)) {
+        tabctrl_1->SetPage(kJobPage, &editors->jobWindow);
+        subWindows.job = &editors->jobWindow;
+    }
+    EnterStage(20);
+    if (editors->notesWindow.Create(this, this)) {
+        tabctrl_1->SetPage(kTextPage, &editors->notesWindow);
+        subWindows.info = &editors->notesWindow;
+    }
 }
 
 void ORVEL::DeleteEditors() {
     if (!editors) return;
     if (subWindows.job == &editors->jobWindow) subWindows.job = nullptr;
+    if (subWindows.info == &editors->notesWindow) subWindows.info = nullptr;
+    if (subWindows.signal == &editors->phonogramWindow) subWindows.signal = nullptr;
     auxWindows.Limb = nullptr;
     LimbOpen = 0;
-    // The page gets its one-label form back before the window that took it goes.
-    if (tabctrl_1 != nullptr && pages[kJobPage])
-        tabctrl_1->SetPage(kJobPage, pages[kJobPage].get());
+    // The pages get their one-label forms back before the windows that took them go.
+    for (const int index : {kJobPage, kTextPage, kSignalPage})
+        if (tabctrl_1 != nullptr && pages[std::size_t(index)])
+            tabctrl_1->SetPage(index, pages[std::size_t(index)].get());
     editors.reset();
 }
 

@@ -72,7 +72,7 @@ ONE_LABEL_PAGE(cdiap, 209, kNotSupported)
 ONE_LABEL_PAGE(cgroup, 209, kNotSupported)
 ONE_LABEL_PAGE(cjob, 209, kNotSupported)
 ONE_LABEL_PAGE(cinfo, 209, kNotSupported)
-ONE_LABEL_PAGE(cfield, 209, kNotSupported)
+ONE_LABEL_PAGE(cfield, 209, nullptr)  // the phonogram window takes its place
 ONE_LABEL_PAGE(parm, 209, "ДЛЯ  ЭТОГО  ЭЛЕМЕНТА  ПАРАМЕТРЫ  ОТСУТСТВУЮТ")
 
 }  // namespace

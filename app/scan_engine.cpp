@@ -285,9 +285,10 @@ void ScanEngine::StartStopScan() {
                 started = StartJobMode();
                 break;
             case 6:
-                // The phonogram window starts or ends a recording; that is no scan.
+                // The phonogram window starts a recording; that is no scan, and it has not
+                // failed: the window reports its own failure.
                 PostPrivateMessage(windows_.signal, PostLockControls);
-                break;
+                return;
             default:
                 break;
         }

@@ -33,6 +33,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/list_editing.h"
 #include "ui/painter_qt.h"
 #include "ui/text.h"
 
@@ -538,12 +539,15 @@ int ScrollBar::Position() const {
     return ScrollBarOf(this) ? ScrollBarOf(this)->value() : 0;
 }
 
-ListView::ListView(QWidget* parent, int number) : Control(ControlKind::ListView, number) {
+ListView::ListView(QWidget* parent, int number, uint32_t styleBits)
+    : Control(ControlKind::ListView, number) {
     auto* list = new QTreeWidget(parent);
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setAllColumnsShowFocus(true);
     Attach(list);
+    ReportListKeys(list, this);
+    if (styleBits & style::kListEditFirst) EditLabels(list, this, LabelKind::ListRow);
     QObject::connect(list, &QTreeWidget::itemClicked, [this, list](QTreeWidgetItem* item, int) {
         RaiseOn(this, EventId::Select, list->indexOfTopLevelItem(item));
     });
@@ -575,7 +579,10 @@ int ListView::AddRow(const std::vector<std::string>& cells) {
     if (!list) return -1;
     QStringList texts;
     for (const std::string& cell : cells) texts << ToQt(cell);
-    list->addTopLevelItem(new QTreeWidgetItem(texts));
+    auto* item = new QTreeWidgetItem(texts);
+    if (list->editTriggers() != QAbstractItemView::NoEditTriggers)
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    list->addTopLevelItem(item);
     return list->topLevelItemCount() - 1;
 }
 
@@ -930,38 +937,6 @@ class TreeWidget : public QTreeWidget {
     TreeView* owner_;
 };
 
-// Asks the tree's handlers before a label is edited and before the new text is taken.
-class LabelEditDelegate : public QStyledItemDelegate {
-  public:
-    LabelEditDelegate(QObject* parent, Object* owner, QTreeWidget* tree)
-        : QStyledItemDelegate(parent), owner_(owner), tree_(tree) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override {
-        EventData data;
-        data.id = EventId::BeginLabelEdit;
-        data.item = tree_->itemFromIndex(index);
-        if (owner_->Raise(data) && data.cancel) return nullptr;
-        if (data.cancel) return nullptr;
-        return QStyledItemDelegate::createEditor(parent, option, index);
-    }
-
-    void setModelData(QWidget* editor, QAbstractItemModel* model,
-                      const QModelIndex& index) const override {
-        auto* line = qobject_cast<QLineEdit*>(editor);
-        EventData data;
-        data.id = EventId::EndLabelEdit;
-        data.item = tree_->itemFromIndex(index);
-        data.text = line ? FromQt(line->text()) : "";
-        owner_->Raise(data);
-        if (!data.cancel) model->setData(index, ToQt(data.text), Qt::EditRole);
-    }
-
-  private:
-    Object* owner_;
-    QTreeWidget* tree_;
-};
-
 }  // namespace
 
 TreeView::TreeView(QWidget* parent, int number, uint32_t styleBits)
@@ -973,13 +948,10 @@ TreeView::TreeView(QWidget* parent, int number, uint32_t styleBits)
     // The journal's headings sit a level below the root of a tree 102 units wide; the
     // style's 20-pixel step per level would cut the longest of them short.
     tree->setIndentation(14);
-    if (styleBits & style::kTreeEditLabels) {
-        tree->setEditTriggers(QAbstractItemView::EditKeyPressed |
-                              QAbstractItemView::SelectedClicked);
-        tree->setItemDelegate(new LabelEditDelegate(tree, this, tree));
-    } else {
+    if (styleBits & style::kTreeEditLabels)
+        EditLabels(tree, this, LabelKind::TreeItem);
+    else
         tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    }
     if (styleBits & style::kTreeDragDrop) {
         tree->setAcceptDrops(true);
         tree->viewport()->setAcceptDrops(true);

@@ -177,11 +177,14 @@ class ScrollBar : public Control {
     int Position() const;
 };
 
-// A list of rows with columns; raises Select (row index), DoubleClick (row index) and
-// ColumnClick (column index).
+// A list of rows with columns; raises Select (row index), DoubleClick (row index),
+// ColumnClick (column index) and KeyDown (kDeleteKey, with the selected row as EventData::x).
+// With style::kListEditFirst the operator edits a row's first cell (a second click on the
+// selected row, or F2): EndLabelEdit with the row as value and the new text; cancel refuses
+// the text.
 class ListView : public Control {
   public:
-    ListView(QWidget* parent, int number);
+    ListView(QWidget* parent, int number, uint32_t style = 0);
     // Titles and widths in pixels.
     void SetColumns(const std::vector<std::pair<std::string, int>>& columns);
     int AddRow(const std::vector<std::string>& cells);
@@ -198,6 +201,19 @@ class ListView : public Control {
     // A header of `header` pixels over rows of `row` pixels each, so that a picture drawn
     // beside the list can give every row a band of its own.
     void SetRowHeights(int header, int row);
+};
+
+// A box of many lines of text that the operator edits. Text and SetText (Window) give and take
+// the whole text, lines ended by "\n" (SetText also takes CR LF and CR); SetText puts the
+// caret at the start and raises nothing. The operator's edits raise Change.
+class RichTextBox : public Control {
+  public:
+    RichTextBox(QWidget* parent, int number);
+    // The operator may read and select but not change the text.
+    void SetReadOnly(bool readOnly);
+    bool IsReadOnly() const;
+    // Adds text at the end, as typing it there would: raises Change.
+    void Append(const std::string& text);
 };
 
 // A drawing surface: the painter function draws it whenever it needs drawing (Redraw

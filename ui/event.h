@@ -33,11 +33,16 @@ enum class EventId {
     EndLabelEdit,
     DragDrop,
     ColumnClick,
+    // A key was pressed in a list (EventData::value: the key, as kDeleteKey).
+    KeyDown,
     Start,  // application events
     Run,
     End,
     EndSession,  // a logout or a system shutdown asks the program to end
 };
+
+// Keys a KeyDown event reports, by their Windows key codes.
+inline constexpr int64_t kDeleteKey = 0x2e;
 
 class Object;
 

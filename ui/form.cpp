@@ -274,13 +274,16 @@ Control* Form::CreateControlByNumber(int number) {
             control = std::make_unique<Slider>(parent, number, row->style);
             break;
         case ControlKind::ListView:
-            control = std::make_unique<ListView>(parent, number);
+            control = std::make_unique<ListView>(parent, number, row->style);
             break;
         case ControlKind::Canvas:
             control = std::make_unique<Canvas>(parent, number);
             break;
         case ControlKind::ScrollBar:
             control = std::make_unique<ScrollBar>(parent, number, row->style);
+            break;
+        case ControlKind::RichTextBox:
+            control = std::make_unique<RichTextBox>(parent, number);
             break;
     }
     control->SetName(row->name ? row->name : "");

@@ -32,6 +32,7 @@ enum class ControlKind {
     ListView,
     Canvas,
     ScrollBar,
+    RichTextBox,
 };
 
 // Style bits of forms and controls.
@@ -49,6 +50,7 @@ constexpr uint32_t kSizingFrame = 1u << 9;  // form: the operator may resize it
 constexpr uint32_t kChild = 1u << 10;       // form: lives inside its parent (a tab page)
 constexpr uint32_t kTreeEditLabels = 1u << 12;
 constexpr uint32_t kTreeDragDrop = 1u << 13;
+constexpr uint32_t kListEditFirst = 1u << 14;  // list view: the operator renames a row
 }  // namespace style
 
 struct ControlResource {

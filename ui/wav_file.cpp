@@ -54,6 +54,7 @@ std::optional<WavLayout> ReadWavLayout(const std::string& path) {
             if (!format) return std::nullopt;
             layout.dataOffset = at + 8;
             layout.dataBytes = size - layout.dataOffset;
+            layout.declaredBytes = length;
             return layout;
         }
         at += 8 + length + (length & 1);  // chunks keep even offsets
@@ -70,6 +71,42 @@ bool WriteWavSizes(const std::string& path, const WavLayout& layout, uint64_t da
         written = PutLe32(file, layout.factOffset, dataBytes / layout.BlockAlign());
     file.close();
     return written && !file.fail();
+}
+
+bool WriteEmptyWav(const std::string& path, uint32_t sampleRate) {
+    std::string header;
+    const auto u32 = [&header](uint32_t v) {
+        for (int i = 0; i < 4; ++i) header += char(v >> (8 * i));
+    };
+    const auto u16 = [&header](uint16_t v) { header += {char(v), char(v >> 8)}; };
+    header += "RIFF";
+    u32(50);  // the rest of the file: up to the data chunk's size, no sound
+    header += "WAVE";
+    header += "fmt ";
+    u32(18);
+    u16(1);  // PCM
+    u16(1);  // mono
+    u32(sampleRate);
+    u32(sampleRate);  // bytes a second at one byte a sample
+    u16(1);           // block align
+    u16(8);           // bits a sample
+    u16(0);           // no extra format bytes
+    header += "fact";
+    u32(4);
+    u32(0);  // samples
+    header += "data";
+    u32(0);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(header.data(), std::streamsize(header.size()));
+    file.close();
+    return !file.fail();
+}
+
+bool RepairWavSizes(const std::string& path) {
+    const std::optional<WavLayout> layout = ReadWavLayout(path);
+    if (!layout) return false;
+    if (layout->declaredBytes == layout->dataBytes) return true;
+    return WriteWavSizes(path, *layout, layout->dataBytes);
 }
 
 }  // namespace ui

@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextDocument>
 #include <QWidget>
 
 #include "ui/text.h"
@@ -75,6 +77,11 @@ void Window::SetText(const std::string& text) {
         edit->setText(t);
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
         group->setTitle(t);
+    } else if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
+        QString lines = t;
+        lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        const QSignalBlocker quiet(box);
+        box->setPlainText(lines);
     } else {
         w->setWindowTitle(t);
     }
@@ -88,6 +95,12 @@ std::string Window::Text() const {
     if (auto* combo = qobject_cast<QComboBox*>(w)) return FromQt(combo->currentText());
     if (auto* edit = qobject_cast<QLineEdit*>(w)) return FromQt(edit->text());
     if (auto* group = qobject_cast<QGroupBox*>(w)) return FromQt(group->title());
+    if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
+        // The raw text keeps non-breaking spaces, which the plain text turns into blanks.
+        QString text = box->document()->toRawText();
+        text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+        return FromQt(text);
+    }
     return FromQt(w->windowTitle());
 }
 

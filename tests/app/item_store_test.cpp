@@ -488,20 +488,6 @@ TEST_F(Deleting, AStoredFrequencyGoesWithoutAQuestionAndTheHistoryIsRewritten) {
 
 // ---- clearing and the notes file
 
-class NotesFile : public StandaloneStore {
-    void Prepare() override { WriteBytes("INFO/info.txt", std::string(600000, 'x')); }
-};
-
-TEST_F(NotesFile, ANotesFileTooLargeToShowIsNeverSavedOver) {
-    window.SwitchToTab(5);
-    journal.Select(store.RootItem);
-    window.posted.clear();
-    store.SaveItem();
-    EXPECT_EQ(Messages(), Rows{"Текст запрещено модифицировать"});
-    EXPECT_TRUE(window.posted.empty());
-    EXPECT_EQ(Read("INFO/info.txt").size(), 600000u);
-}
-
 class JobSaving : public StandaloneStore {
     // The runs of a job deleted earlier are still in its folder.
     void Prepare() override { Write("JOB/0001/0001.run", {"Идентификатор=Старый запуск"}); }

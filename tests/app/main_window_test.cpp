@@ -32,8 +32,9 @@ TEST_F(MainWindow, TheReceiverPageHoldsThePanelAndTheOthersTheirWindowOrOneLabel
     ASSERT_TRUE(orvel.editors);
     EXPECT_EQ(orvel.tabctrl_1->Page(4), &orvel.editors->jobWindow);
     EXPECT_EQ(orvel.subWindows.job, &orvel.editors->jobWindow);
-    for (int page : {5, 6, 7})
-        EXPECT_EQ(orvel.tabctrl_1->Page(page), orvel.pages[std::size_t(page)].get()) << page;
+    EXPECT_EQ(orvel.tabctrl_1->Page(5), &orvel.editors->notesWindow);
+    EXPECT_EQ(orvel.tabctrl_1->Page(6), &orvel.editors->phonogramWindow);
+    EXPECT_EQ(orvel.tabctrl_1->Page(7), orvel.pages[7].get());
 }
 
 TEST_F(MainWindow, StartsOnTheWorkingFolderAndMakesTheDataFolders) {

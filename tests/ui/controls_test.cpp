@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -23,6 +24,8 @@ constexpr ui::ControlResource kControls[] = {
     {203, ControlKind::Canvas, "scale", {0, 110, 40, 20}, 0, nullptr, nullptr},
     {204, ControlKind::UpDown, "updw", {50, 110, 10, 14}, 0, nullptr, nullptr},
     {205, ControlKind::ScrollBar, "scroll", {70, 110, 100, 10}, 0, nullptr, nullptr},
+    {206, ControlKind::RichTextBox, "rtb_1", {0, 20, 200, 80}, 0, nullptr, nullptr},
+    {207, ControlKind::ListView, "lv_2", {0, 20, 200, 80}, ui::style::kListEditFirst, nullptr, nullptr},
 };
 // clang-format on
 constexpr ui::FormResource kForm{"ID_controls",       220, 140,      "8.MS Sans Serif",
@@ -158,6 +161,63 @@ TEST_F(Controls, ScrollBarReportsWhereTheOperatorMovesItByLineAndPage) {
     EXPECT_EQ(bar->Position(), 41);
     bar->SetPosition(500);  // held within its range
     EXPECT_EQ(bar->Position(), bar->High());
+}
+
+TEST_F(Controls, RichTextBoxReportsOnlyTheOperatorsEdits) {
+    auto* box = form.CreateControl<ui::RichTextBox>(206);
+    int changes = 0;
+    box->AddHandler(ui::EventId::Change, [&](ui::Object&, ui::EventData&) {
+        ++changes;
+        return false;
+    });
+    box->SetText("первая\r\nвторая\rтретья");  // the program's text, in any line ends
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(box->Text(), "первая\nвторая\nтретья");
+    box->widget()->setFocus();
+    QTest::keyClicks(box->widget(), "ab");  // typed at the caret, which SetText put first
+    EXPECT_EQ(box->Text(), "abпервая\nвторая\nтретья");
+    EXPECT_EQ(changes, 2);
+    box->SetReadOnly(true);
+    QTest::keyClicks(box->widget(), "x");
+    EXPECT_EQ(changes, 2);
+}
+
+TEST_F(Controls, ListViewRenamesAFirstCellThroughItsHandlersAndReportsDelete) {
+    auto* list = form.CreateControl<ui::ListView>(207);
+    list->SetColumns({{"Фрагмент", 80}, {"Файл", 80}});
+    list->AddRow({"1", "temp1.wav"});
+    list->AddRow({"2", "temp2.wav"});
+    std::vector<std::pair<int64_t, std::string>> edits;
+    list->AddHandler(ui::EventId::EndLabelEdit, [&](ui::Object&, ui::EventData& e) {
+        edits.emplace_back(e.value, e.text);
+        e.cancel = e.text == "нельзя";
+        return true;
+    });
+    int64_t deletedRow = -1;
+    list->AddHandler(ui::EventId::KeyDown, [&](ui::Object&, ui::EventData& e) {
+        if (e.value == ui::kDeleteKey) deletedRow = e.x;
+        return true;
+    });
+    const auto rename = [&](const char* text) {
+        list->SelectRow(1);
+        list->widget()->setFocus();
+        QTest::keyClick(list->widget(), Qt::Key_F2);
+        auto* editor = list->widget()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText(QString::fromUtf8(text));
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The view takes the text after the key, and lets its editor go.
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    rename("второй");
+    rename("нельзя");
+    EXPECT_EQ(edits, (std::vector<std::pair<int64_t, std::string>>{{1, "второй"}, {1, "нельзя"}}));
+    EXPECT_EQ(list->Cell(1, 0), "второй");  // the refused text is not taken
+
+    QTest::keyClick(list->widget(), Qt::Key_Delete);
+    EXPECT_EQ(deletedRow, 1);
+    EXPECT_EQ(list->RowCount(), 2);
 }
 
 }  // namespace

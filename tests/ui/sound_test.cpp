@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QAudioDevice>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QMediaFormat>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "tests/state/temp_dir.h"
@@ -14,15 +17,19 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// The empty file a phonogram recording starts from: 8-bit mono PCM at `rate`, with a fact
-// chunk, 58 bytes.
+// The empty file a phonogram recording starts from at 8000 Hz, byte for byte: "RIFF", 50,
+// "WAVE", "fmt " of 18 bytes (PCM, mono, 8000 samples and bytes a second, block align 1, 8
+// bits, no extra bytes), "fact" of 4 bytes (0 samples), "data" of 0 bytes.
+const std::string kEmpty8000(
+    "RIFF\x32\0\0\0WAVEfmt \x12\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0\0\0"
+    "fact\x04\0\0\0\0\0\0\0data\0\0\0\0",
+    58);
+
+// The empty file a phonogram recording starts from at `rate`.
 std::string EmptyWav(uint32_t rate) {
-    const auto u32 = [](uint32_t v) {
-        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-    };
-    const auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
-    return "RIFF" + u32(50) + "WAVE" + "fmt " + u32(18) + u16(1) + u16(1) + u32(rate) + u32(rate) +
-           u16(1) + u16(8) + u16(0) + "fact" + u32(4) + u32(0) + "data" + u32(0);
+    TempDir dir;
+    EXPECT_TRUE(ui::WriteEmptyWav(dir.File("empty.wav"), rate));
+    return ReadBytes(dir.File("empty.wav"));
 }
 
 uint32_t U32At(const std::string& bytes, size_t at) {
@@ -93,6 +100,37 @@ TEST(ScriptedSound, RecordingLengthensTheFileUntilStopped) {
                               "stop recording", "open FONO/single.wav", "record FONO/temp1.wav"}));
 }
 
+TEST(WavFile, ARecordingStartsFromThe58ByteHeaderOfItsRate) {
+    EXPECT_EQ(EmptyWav(8000), kEmpty8000);
+    const std::string bytes = EmptyWav(22050);
+    ASSERT_EQ(bytes.size(), 58u);
+    EXPECT_EQ(U32At(bytes, 24), 22050u);       // samples a second
+    EXPECT_EQ(U32At(bytes, 28), 22050u);       // bytes a second
+    EXPECT_EQ(U32At(bytes, 32) & 0xffff, 1u);  // block align
+    EXPECT_EQ(U32At(bytes, 32) >> 16, 8u);     // bits a sample
+    EXPECT_EQ(bytes.substr(36), kEmpty8000.substr(36));
+}
+
+// A recording the program's end cut short has its sound after the header of the empty file.
+TEST(WavFile, ARecordingCutShortIsRepairedToCountAllItsSound) {
+    TempDir dir;
+    const std::string file = dir.File("temp3.wav");
+    WriteBytes(file, kEmpty8000 + std::string(1001, '\x80'));
+    ASSERT_TRUE(ui::RepairWavSizes(file));
+    const std::string repaired = ReadBytes(file);
+    EXPECT_EQ(U32At(repaired, 4), 50u + 1001u);
+    EXPECT_EQ(U32At(repaired, 46), 1001u);
+    EXPECT_EQ(U32At(repaired, 54), 1001u);
+    EXPECT_EQ(repaired.substr(58), std::string(1001, '\x80'));
+    const auto before = std::filesystem::last_write_time(file);
+    EXPECT_TRUE(ui::RepairWavSizes(file));  // right as it is: not written again
+    EXPECT_EQ(std::filesystem::last_write_time(file), before);
+
+    WriteBytes(dir.File("text.wav"), "no sound");
+    EXPECT_FALSE(ui::RepairWavSizes(dir.File("text.wav")));
+    EXPECT_EQ(ReadBytes(dir.File("text.wav")), "no sound");
+}
+
 TEST(WavFile, RecordedSoundAppendedToTheEmptyFileGetsItsSizes) {
     TempDir dir;
     const std::string file = dir.File("temp1.wav");
@@ -143,6 +181,30 @@ TEST(SystemSound, OpensAWavFileAndKnowsItsLength) {
     WriteBytes(dir.File("text.wav"), "not a sound");
     EXPECT_FALSE(player->Open(dir.File("text.wav")));
     EXPECT_FALSE(player->Play(0));
+}
+
+// A real recording through the machine's sound input: the player appends behind the header
+// and counts the sound into it when it stops.
+TEST(SystemSound, RecordsTheSoundInputBehindTheHeaderAndCountsIt) {
+    if (QMediaDevices::audioInputs().isEmpty()) GTEST_SKIP() << "this machine has no sound input";
+    TempDir dir;
+    const std::string file = dir.File("temp1.wav");
+    ASSERT_TRUE(ui::WriteEmptyWav(file, 8000));
+    auto player = ui::NewSoundPlayer();
+    if (!player->StartRecording(file))
+        GTEST_SKIP() << "the sound input does not record 8-bit mono at 8000 Hz";
+    QElapsedTimer waited;
+    waited.start();
+    while (player->Position() < 300 && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    ASSERT_TRUE(player->StopRecording());
+    const std::string bytes = ReadBytes(file);
+    ASSERT_GT(bytes.size(), 58u);
+    EXPECT_EQ(bytes.substr(8, 38), kEmpty8000.substr(8, 38));  // "WAVE" to the sample count
+    EXPECT_EQ(bytes.substr(50, 4), "data");
+    EXPECT_EQ(U32At(bytes, 4), bytes.size() - 8);
+    EXPECT_EQ(U32At(bytes, 46), bytes.size() - 58);  // samples: one byte each
+    EXPECT_EQ(U32At(bytes, 54), bytes.size() - 58);
 }
 
 TEST(SystemSound, WithoutASoundInputRecordingFailsAtOnce) {

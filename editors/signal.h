@@ -1,0 +1,120 @@
+#pragma once
+// The phonogram window `signal` (tab page "Сигнал"): records what the receiver hears into the
+// current phonogram (FDX::Phonogram), lists its fragments, plays them back, renames and deletes
+// them, and keeps their sound files under FONO.
+//
+// A phonogram keeps its sound in one file "FONO/<name>.wav" or, with its "File" flag
+// (SeparateFiles), in a file per fragment. A recording goes into a file of its own first,
+// "FONO/temp<n>.wav", which starts as the empty 8-bit mono file of the chosen rate: the
+// fragment of a phonogram with a file per fragment, or a working copy of the whole sound of a
+// phonogram with one file. Storing (PostRefreshCurves, PostSaveSettings) gives those files
+// their lasting names and tells the main window (PostPhonogramRecorded), which writes the
+// description. So the stored files change only when the operator stores, and a recording cut
+// short by the program's end leaves its sound in its temporary, which the next start repairs.
+//
+// Positions and lengths are milliseconds of sound. The player comes from ui::NewSoundPlayer.
+
+#include <cstdint>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "state/user_fono.h"
+#include "ui/controls.h"
+#include "ui/sound.h"
+#include "windows/page_window.h"
+
+class signal : public PageWindow {
+  public:
+    // The panel code of the window's job lines.
+    static constexpr uint32_t kPanel = 6;
+    // The recording rates by FDX::RecordRate.
+    static constexpr uint32_t kRates[] = {8000, 11025, 22050};
+
+    signal();
+    ~signal() override;
+
+    // Controls, owned by the form; empty until the create event.
+    ui::ListView* lv_1 = nullptr;  // the fragments
+    ui::Slider* position = nullptr;
+    ui::CommandButton* play = nullptr;
+    ui::CommandButton* stop = nullptr;
+    ui::CheckBox* sfrag = nullptr;  // "Воспроизводить фонограмму целиком"
+    ui::ListBox* lb_1 = nullptr;    // the recording rate
+    ui::Label* loc_time = nullptr;  // the place in the fragment, or the time recorded
+    ui::Label* all_time = nullptr;  // the fragment's duration
+
+    void OnUserEvent(uint32_t code);
+
+    // 0x0c, job object 13: a new fragment (a running recording ends first). Message 41 when
+    // the sound input cannot record; nothing at all once the phonogram is full.
+    void StartRecording();
+    // 0x0d: the running recording becomes the phonogram's last fragment.
+    void StopRecording();
+    // The play button and job object 11: the selected fragment from the slider's place.
+    void Play();
+    // The stop button and job object 12: playback or recording ends.
+    void Stop();
+    // PostItemLoaded: shows the phonogram the main window loaded.
+    void ShowPhonogram();
+    // PostRefreshCurves, PostSaveSettings: gives the sound its lasting files; true when done.
+    bool Store();
+    // PostClearData: a new, empty phonogram.
+    void ClearWindow();
+    // The Delete key: the selected fragment goes, once asked (message 54 when it does not).
+    void DeleteFragment();
+    // An edit of a row's first cell; an empty name keeps the old one (false).
+    bool RenameFragment(int32_t row, const std::string& name);
+    void SelectFragment(int32_t index);
+    // The rate list, while the phonogram has no sound yet.
+    void ChooseRate(uint32_t choice);
+    // PostJobStep: the line FDX::JobLine of panel 6, answered with PostJobStep.
+    void ExecuteJobLine();
+    // PostTimerTick (once a second): playback follows the fragments, the time is shown.
+    void Tick();
+
+    bool SoundPresent() const { return soundPresent_; }
+    bool Playing() const { return playing_; }
+    int32_t Selected() const { return selected_; }
+    // The file that holds the sound of a phonogram with one file; empty before any.
+    const std::string& SoundFile() const { return soundFile_; }
+    // The sound file of a fragment, found under FONO when its recorded path is gone.
+    std::string FragmentSound(const Fragment& fragment) const;
+
+  private:
+    void OnCreate();
+    void CreateControls();
+    void WireControls();
+    UserFono& Phonogram() { return *fdx_->Phonogram; }
+    std::string Folder() const;
+    bool Separate() const { return fdx_->Phonogram->SeparateFiles != 0; }
+    ui::SoundPlayer& Player();
+    bool PrepareRecordingFile(std::string& path, bool& made);
+    void FinishRecording(bool keep);
+    void FillList();
+    void ShowFragment(int32_t index);
+    void ShowPlace(int64_t placeMs);
+    void EndPlayback();
+    bool PlayFragment(int64_t fromMs);
+    bool NameSeparateFiles();
+    bool StoreSingleFile();
+    void ForgetWork();
+    void SetRecordingControls(bool recording);
+    void Temporary(const std::string& file, bool add);
+
+    std::unique_ptr<ui::SoundPlayer> mediapl_1;
+    bool soundPresent_ = false;
+    bool playing_ = false;
+    bool modified_ = false;  // a fragment was deleted since the phonogram was stored
+    int32_t selected_ = -1;
+    int32_t sliderRange_ = 0;  // whole seconds of the selected fragment
+    int64_t playEnd_ = 0;      // where the current playback ends
+    int64_t recordStart_ = 0;  // ui::Clock time the recording began
+    Fragment recording_;       // the fragment being recorded
+    std::string soundFile_;
+    // Files this window made that no stored phonogram names yet, and stored fragment files
+    // whose fragments were deleted, removed once the phonogram is stored again.
+    std::vector<std::string> temporaries_;
+    std::vector<std::string> deleted_;
+};

@@ -1,0 +1,98 @@
+// The text and signal pages in the running program: the start button records on the signal
+// page, the save button stores the recording as a journal phonogram, a close while recording
+// ends the recording and asks about it, and job lines reach both windows.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/orvel_editors.h"
+#include "tests/app/window_fixture.h"
+#include "ui/sound.h"
+
+namespace {
+
+using window_test::MakeLines;
+
+class SignalPage : public window_test::WindowTest {
+  protected:
+    // An IC-R8500 that is not connected: the start button needs a receiver type.
+    std::string Ini() const override { return "COM=1\r\nRECV=4\r\n"; }
+    void Prepare() override { WriteBytes("INFO/info.txt", Utf8ToCp1251("Общие заметки")); }
+    class signal& Phonograms() {
+        return orvel.editors->phonogramWindow;
+    }
+    void Record(int64_t ms) {
+        orvel.SwitchToTab(6);
+        orvel.StartButton();
+        ui::ServePending();
+        ASSERT_EQ(orvel.Recording, 1);
+        sound.Advance(ms);
+        ui::Clock::Advance(ms);
+        Phonograms().stop->Raise(ui::EventId::Click);
+    }
+    // The save button: the signal page stores the sound, then the main window the phonogram.
+    void Save() {
+        orvel.store.SaveItem();
+        for (int pass = 0; pass < 2; ++pass) ui::ServePending();
+    }
+
+    ui::ScriptedSound sound;
+};
+
+TEST_F(SignalPage, TheStartButtonRecordsAndTheSaveButtonMakesAJournalPhonogram) {
+    ui::ServePending();
+    EXPECT_EQ(orvel.editors->notesWindow.rtb_1->Text(), "Общие заметки");
+    Record(3000);
+    EXPECT_TRUE(Messages().empty());  // a recording is no scan that failed to start
+    EXPECT_EQ(orvel.start->Text(), "ПУСК");
+    EXPECT_EQ(orvel.PhonogramRecorded, 1);
+
+    Save();
+    JournalItem* item = Child(orvel.store.PhonogramFolder, "07/03/2001 Фонограмма 1");
+    ASSERT_NE(item, nullptr);
+    const UserFono& stored = *item->As<UserFono>();
+    ASSERT_EQ(stored.Fragments.size(), 1u);
+    EXPECT_EQ(stored.Fragments[0].Length, 3000u);
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "FONO" / (stored.Name + ".cfg")));
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "FONO" / (stored.Name + ".wav")));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "FONO/temp0.wav"));
+    EXPECT_EQ(orvel.PhonogramRecorded, 0);
+    EXPECT_EQ(orvel.PhonogramLoaded, 1);
+
+    Record(1000);  // a second fragment, appended to the stored phonogram on its save
+    Answer({ui::MessageAnswer::Yes});
+    Save();
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Дописать в существующую фонограмму?"});
+    EXPECT_EQ(stored.Fragments.size(), 2u);
+    EXPECT_EQ(stored.Fragments[1].Position, 3000u);
+}
+
+TEST_F(SignalPage, AClosingWhileRecordingEndsTheRecordingAndAsksAboutIt) {
+    PostPrivateMessage(&Phonograms(), PostLockControls);
+    ui::ServePending();
+    ASSERT_EQ(orvel.Recording, 1);
+    Answer({ui::MessageAnswer::No});
+    orvel.Show();
+    EXPECT_FALSE(orvel.Close());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Не сохранены изменения! Выйти из программы?"});
+    ui::ServePending();
+    EXPECT_EQ(orvel.Recording, 0);
+    EXPECT_EQ(orvel.Phonogram->Fragments.size(), 1u);
+    EXPECT_EQ(orvel.PhonogramRecorded, 1);
+}
+
+TEST_F(SignalPage, JobLinesReachTheTextAndSignalWindows) {
+    RunJob(MakeLines({{"Скорость записи 22Кб в сек", 6, 16},
+                      {"Кнопка Запись", 6, 13},
+                      {"Кнопка Стоп", 6, 12},
+                      {"Номер фрагмента в фонограмме", 6, 18, 7},
+                      {"Поле Информации", 5, 11, 0, " и запись"},
+                      {"Кнопка Запись", 5, 12}}));
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(orvel.RunLines[std::size_t(i)].ReturnCode, 0) << i;
+    EXPECT_EQ(orvel.RecordRate, 2u);
+    EXPECT_EQ(orvel.Phonogram->Fragments.size(), 1u);
+    EXPECT_EQ(Cp1251ToUtf8(Read("INFO/info.txt")), "Общие заметки и запись");
+}
+
+}  // namespace

@@ -1,0 +1,303 @@
+// The phonogram window on a stand-in main window with the scripted player: recording into
+// temporaries, storing them under lasting names, playback over the fragments, deleting, and its
+// job lines (panel 6).
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "editors/signal.h"
+#include "state/message_bus.h"
+#include "state/stamp_clock.h"
+#include "tests/editors/editor_fixture.h"
+#include "tests/support/program_folder.h"
+#include "ui/sound.h"
+#include "ui/timer.h"
+#include "ui/wav_file.h"
+
+namespace {
+
+using Codes = std::vector<uint32_t>;
+using Texts = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+class Phonograms : public ::testing::Test {
+  protected:
+    Phonograms() {
+        ui::Clock::SetVirtual(true);
+        StampClock::Set([] { return LocalTime{7, 3, 2001, 9, 5, 30}; });
+        PrepareState(fdx, main);
+        fdx.ProgramDir = folder.Dir();
+        fdx.Phonogram = &phonogram;
+        fdx.Frequency = 1'455'000;
+        messages.Attach(fdx);
+        fs::create_directories(folder.path() / "FONO");
+    }
+    ~Phonograms() override {
+        StampClock::Set({});
+        ui::Clock::SetVirtual(false);
+    }
+    void SetUp() override { window.Create(&main, &fdx); }
+
+    std::string Fono(const std::string& name) const { return folder.Dir() + "FONO/" + name; }
+    // A recording of `ms` on the player and on the clock.
+    void Record(int64_t ms) {
+        Send(PostLockControls);
+        sound.Advance(ms);
+        ui::Clock::Advance(ms);
+        Send(PostUnlockControls);
+    }
+    Codes Send(uint32_t code) {
+        PostPrivateMessage(&window, code);
+        return main.Take();
+    }
+    JobStr& Run(uint32_t object, uint32_t value = 0) {
+        line = JobStr{};
+        line.TAB = signal::kPanel;
+        line.OBJ = object;
+        line.VAL = value;
+        fdx.JobLine = &line;
+        EXPECT_EQ(Send(PostJobStep), Codes{PostJobStep});
+        return line;
+    }
+    // A stored phonogram whose fragments have files of their own, loaded into the window.
+    void LoadSeparate(std::initializer_list<int64_t> lengths) {
+        phonogram = UserFono{};
+        phonogram.Name = "0703-0001";
+        phonogram.SeparateFiles = 1;
+        phonogram.RecordRate = 2;
+        int n = 1;
+        for (const int64_t length : lengths) {
+            Fragment f;
+            f.Identifier = std::to_string(n);
+            f.Length = uint32_t(length);
+            f.Minute = uint32_t(length / 60000);
+            f.Second = uint32_t(length / 1000 % 60);
+            f.File = Fono("0703-0001_" + std::to_string(n++) + ".wav");
+            f.Mark = 1;
+            ui::WriteEmptyWav(f.File, 22050);
+            sound.files[f.File] = length;
+            phonogram.Fragments.push_back(f);
+        }
+        fdx.PhonogramLoaded = 1;
+        Send(PostItemLoaded);
+    }
+
+    ProgramFolder folder;
+    ui::ScriptedSound sound;
+    CodeSink main;
+    FDX fdx;
+    UserFono phonogram;
+    JobStr line;
+    ShownMessages messages;
+    Texts& shown = messages.texts;
+    std::deque<bool>& answers = messages.answers;
+    class signal window;
+};
+
+TEST_F(Phonograms, ARecordingGoesIntoATemporaryThatStoringGivesThePhonogramsName) {
+    fdx.RecordRate = 1;
+    Record(2000);
+    EXPECT_EQ(ReadBytes(Fono("temp0.wav")).substr(24, 4), std::string("\x11\x2b\0\0", 4));
+    Record(1500);
+    ASSERT_EQ(phonogram.Fragments.size(), 2u);
+    const Fragment& second = phonogram.Fragments[1];
+    EXPECT_EQ(second.Position, 2000u);  // the one file grows fragment by fragment
+    EXPECT_EQ(second.Length, 1500u);
+    EXPECT_EQ(second.Second, 1u);
+    EXPECT_EQ(second.Frequency, 1'455'000u);
+    EXPECT_EQ(phonogram.Date, "07/03/2001");
+    EXPECT_EQ(phonogram.Time, "09:05:30");
+    EXPECT_EQ(phonogram.RecordRate, 1u);
+    EXPECT_EQ(fdx.PhonogramRecorded, 1);
+    EXPECT_EQ(window.lv_1->Cell(1, 1), " 145.5000");
+    EXPECT_FALSE(window.lb_1->IsEnabled());  // the rate is the sound's now
+
+    phonogram.Name = "0703-0001";  // as the main window names a phonogram it stores anew
+    EXPECT_EQ(Send(PostSaveSettings), Codes{PostPhonogramRecorded});
+    EXPECT_FALSE(fs::exists(Fono("temp0.wav")));
+    EXPECT_EQ(ReadBytes(Fono("0703-0001.wav")).size(), 58u);
+    EXPECT_EQ(phonogram.Fragments[0].File, Fono("0703-0001.wav"));
+    EXPECT_EQ(window.lv_1->Cell(0, 5), "0703-0001.wav");
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Phonograms, FragmentsOfTheirOwnGetTheFirstFreeNamesAndStoredOnesAreCopiedForANewPhonogram) {
+    LoadSeparate({1000});
+    WriteBytes(Fono("0703-0001_2.wav"), "a stranger's file");
+    Record(500);
+    EXPECT_EQ(phonogram.Fragments[1].File, Fono("temp2.wav"));
+    Send(PostRefreshCurves);  // appended to the loaded phonogram
+    EXPECT_EQ(phonogram.Fragments[0].File, Fono("0703-0001_1.wav"));
+    EXPECT_EQ(phonogram.Fragments[1].File, Fono("0703-0001_3.wav"));
+    EXPECT_EQ(ReadBytes(Fono("0703-0001_2.wav")), "a stranger's file");
+
+    fdx.PhonogramLoaded = 0;  // stored as a phonogram of its own
+    phonogram.Name = "0703-0002";
+    Send(PostSaveSettings);
+    EXPECT_EQ(phonogram.Fragments[0].File, Fono("0703-0002_1.wav"));
+    EXPECT_EQ(phonogram.Fragments[1].File, Fono("0703-0002_2.wav"));
+    EXPECT_TRUE(fs::exists(Fono("0703-0001_1.wav")));
+    EXPECT_TRUE(fs::exists(Fono("0703-0001_3.wav")));
+}
+
+TEST_F(Phonograms, RecordingOntoALoadedPhonogramLeavesItsFileAsStoredUntilStored) {
+    phonogram.Name = "0703-0001";
+    phonogram.Fragments.resize(1);
+    phonogram.Fragments[0].Length = 3000;
+    WriteBytes(Fono("0703-0001.wav"), "stored sound");
+    sound.files[Fono("0703-0001.wav")] = 3000;
+    sound.files[Fono("temp0.wav")] = 3000;  // the working copy
+    fdx.PhonogramLoaded = 1;
+    Send(PostItemLoaded);
+    Record(1000);
+    EXPECT_EQ(ReadBytes(Fono("temp0.wav")), "stored sound");
+    EXPECT_EQ(phonogram.Fragments[1].Position, 3000u);
+    EXPECT_EQ(ReadBytes(Fono("0703-0001.wav")), "stored sound");
+    WriteBytes(Fono("temp0.wav"), "stored sound and more");
+    Send(PostRefreshCurves);
+    EXPECT_EQ(ReadBytes(Fono("0703-0001.wav")), "stored sound and more");
+
+    // Loading again gives up what was not stored.
+    Record(1000);
+    Send(PostItemLoaded);
+    EXPECT_FALSE(fs::exists(Fono("temp0.wav")));
+    EXPECT_EQ(fdx.PhonogramRecorded, 0);
+}
+
+TEST_F(Phonograms, WithoutASoundInputNothingIsRecordedAndNothingLost) {
+    LoadSeparate({1000, 2000});
+    sound.canRecord = false;
+    Send(PostLockControls);
+    EXPECT_EQ(shown, Texts{"Ошибка при регистрации сигнала (Sound Blaster)"});
+    EXPECT_EQ(fdx.Recording, 0);
+    EXPECT_EQ(phonogram.Fragments.size(), 2u);
+    EXPECT_FALSE(fs::exists(Fono("temp3.wav")));
+}
+
+TEST_F(Phonograms, TheTenThousandthFragmentIsNotRecorded) {
+    LoadSeparate({1000});
+    phonogram.Fragments.resize(kMaxPhonogramFragments - 2);
+    Record(100);
+    EXPECT_EQ(phonogram.Fragments.size(), kMaxPhonogramFragments - 1);
+    Record(100);
+    EXPECT_EQ(phonogram.Fragments.size(), kMaxPhonogramFragments - 1);
+    EXPECT_EQ(fdx.Recording, 0);
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Phonograms, PlaybackFollowsTheFragmentsAndGoesOnWithTheWholePhonogram) {
+    LoadSeparate({2500, 500, 1000});
+    sound.log.clear();
+    window.Play();
+    for (int tick = 0; tick < 3; ++tick) {
+        sound.Advance(1000);
+        Send(PostTimerTick);
+    }
+    EXPECT_FALSE(window.Playing());  // the fragment alone
+    EXPECT_EQ(window.Selected(), 0);
+
+    Run(17, 1);
+    EXPECT_TRUE(window.sfrag->IsChecked());
+    window.SelectFragment(1);  // under a second: no slider range, played from its start
+    window.position->SetPosition(0);
+    window.Play();
+    for (int tick = 0; tick < 3; ++tick) {
+        sound.Advance(1000);
+        Send(PostTimerTick);
+    }
+    EXPECT_EQ(window.Selected(), 2);
+    EXPECT_FALSE(window.Playing());
+    EXPECT_EQ(sound.log, (Texts{"close", "open " + Fono("0703-0001_1.wav"), "play 0 2500", "close",
+                                "open " + Fono("0703-0001_2.wav"), "play 0 500", "close",
+                                "open " + Fono("0703-0001_3.wav"), "play 0 1000"}));
+}
+
+TEST_F(Phonograms, OneSoundFilePlaysOnAcrossItsFragmentsFromTheSlidersPlace) {
+    phonogram.Name = "0703-0001";
+    phonogram.Fragments.resize(2);
+    phonogram.Fragments[0].Length = 4000;
+    phonogram.Fragments[1].Position = 4000;
+    phonogram.Fragments[1].Length = 2000;
+    WriteBytes(Fono("0703-0001.wav"), "");
+    sound.files[Fono("0703-0001.wav")] = 6000;
+    Send(PostItemLoaded);
+    window.sfrag->SetChecked(true);
+    window.position->SetPosition(2);  // of 4 seconds
+    sound.log.clear();
+    window.Play();
+    sound.Advance(2500);
+    Send(PostTimerTick);
+    EXPECT_EQ(window.Selected(), 1);
+    EXPECT_EQ(window.loc_time->Text(), "00:00:00");
+    EXPECT_EQ(sound.log, (Texts{"close", "open " + Fono("0703-0001.wav"), "play 2000 6000"}));
+}
+
+TEST_F(Phonograms, DeletingAsksOnceAndNeverTakesTheLastFragment) {
+    LoadSeparate({1000, 2000, 3000});
+    answers = {false};
+    window.DeleteFragment();
+    EXPECT_EQ(shown, (Texts{"Удалить фрагмент?", "Фонограмма содержит единственный фрагмент."}));
+    EXPECT_EQ(phonogram.Fragments.size(), 3u);
+
+    shown.clear();
+    window.SelectFragment(1);
+    window.DeleteFragment();  // yes
+    window.DeleteFragment();  // no question once a fragment went
+    EXPECT_EQ(shown, Texts{"Удалить фрагмент?"});
+    ASSERT_EQ(phonogram.Fragments.size(), 1u);
+    EXPECT_EQ(phonogram.Fragments[0].Identifier, "1");
+    // The stored files go once the phonogram is stored without them.
+    EXPECT_TRUE(fs::exists(Fono("0703-0001_2.wav")));
+    Send(PostRefreshCurves);
+    EXPECT_FALSE(fs::exists(Fono("0703-0001_2.wav")));
+    EXPECT_FALSE(fs::exists(Fono("0703-0001_3.wav")));
+
+    shown.clear();
+    window.DeleteFragment();
+    EXPECT_EQ(shown, Texts{"Фонограмма содержит единственный фрагмент."});
+}
+
+TEST_F(Phonograms, JobLinesSetTheRateOnlyBeforeTheSoundAndSelectAFragment) {
+    EXPECT_EQ(Run(18, 0).Message, "Нет фонограммы");
+    EXPECT_EQ(line.ReturnCode, 1);
+    Run(16);
+    EXPECT_EQ(fdx.RecordRate, 2u);
+    Record(100);
+    EXPECT_EQ(ReadBytes(folder.Dir() + "FONO/temp0.wav").substr(24, 4),
+              std::string("\x22\x56\0\0", 4));
+
+    LoadSeparate({1000, 62000});
+    Run(14);
+    EXPECT_EQ(fdx.RecordRate, 2u);
+    EXPECT_EQ(Run(18, 1).ReturnCode, 0);
+    EXPECT_EQ(window.Selected(), 1);
+    EXPECT_EQ(window.all_time->Text(), "00:01:02");
+    Run(18, 2);  // beyond the last
+    EXPECT_EQ(window.Selected(), 0);
+    EXPECT_EQ(Run(19).Message, "Нет доступа к обьекту");
+
+    EXPECT_TRUE(window.RenameFragment(1, "Переговоры"));
+    EXPECT_FALSE(window.RenameFragment(1, ""));
+    EXPECT_EQ(phonogram.Fragments[1].Identifier, "Переговоры");
+}
+
+// The program ended while recording: the sound is in the temporary, its header as made empty.
+class AfterACutShortRecording : public Phonograms {
+    void SetUp() override {
+        ASSERT_TRUE(ui::WriteEmptyWav(Fono("temp4.wav"), 8000));
+        WriteBytes(Fono("temp4.wav"), ReadBytes(Fono("temp4.wav")) + std::string(800, '\x80'));
+        Phonograms::SetUp();
+    }
+};
+
+TEST_F(AfterACutShortRecording, TheNextStartCountsItsSound) {
+    const std::optional<ui::WavLayout> layout = ui::ReadWavLayout(Fono("temp4.wav"));
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->declaredBytes, 800u);
+}
+
+}  // namespace
