@@ -10,7 +10,9 @@
 #include "app/item_store.h"
 #include "app/panel_catalog.h"
 #include "state/cp1251.h"
+#include "state/etl.h"
 #include "state/history.h"
+#include "state/meg.h"
 #include "state/message_bus.h"
 #include "state/moment.h"
 #include "state/text_file.h"
@@ -21,6 +23,9 @@ namespace {
 // left there is swept on its own; the folders of ranges, banks, jobs and groups are swept as
 // their listings are read.
 constexpr const char* kFoldersNotListedByItem[] = {"INFO", "SCALE", "FONO"};
+
+// The file of a measurement set beside its header.
+constexpr const char* kMeasurementSetParts[] = {kLevelsExtension};
 
 // The catalog entries of the main window's two fields that keep the values the operator used.
 constexpr uint32_t kMainPanel = 10;
@@ -387,6 +392,7 @@ void ItemStore::ReadRanges() {
         JournalItem* item = AddRangeItem(std::move(stored.record));
         if (item == nullptr) continue;
         const std::string folder = item->As<UserDp>()->FolderPath;
+        DropIncompleteSets(stored.files, kEtalonArrayExtensions);
         auto etalons =
             readFiles<Etl>(stored.files, ".etl", [&](Etl& etalon, const FolderEntry& file) {
                 etalon.Name = Stem(file.name);
@@ -411,6 +417,7 @@ void ItemStore::ReadBanks() {
     for (auto& stored : byName(std::move(banks))) {
         JournalItem* item = AddBankItem(std::move(stored.record), JournalPlace::Last());
         if (item == nullptr) continue;
+        DropIncompleteSets(stored.files, kMeasurementSetParts);
         auto sets = readFiles<Meg>(stored.files, ".etl", [&](Meg& set, const FolderEntry& file) {
             set.Name = Stem(file.name);
             set.HeaderPath = file.path;

@@ -2,6 +2,11 @@
 // folder and a stand-in for the main window.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "tests/app/store_fixture.h"
 
 namespace {
@@ -248,13 +253,43 @@ TEST_F(Etalons, AnEtalonIsStoredOnlyWhenAllItsFilesAreWritten) {
     EXPECT_EQ(fdx.ScanSlots[0].Flag4, 0);
 }
 
+// The program killed part way through a save, as a full disk kills a program that does not
+// expect it: the file that outgrows the limit ends the process on the spot.
+void SaveKilledBeyond(ItemStore& store, rlim_t bytes) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit limit{bytes, bytes};
+        ::signal(SIGXFSZ, SIG_DFL);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        store.SaveItem();
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the save was not cut";
+}
+
+TEST_F(Etalons, ASaveCutShortLeavesNoEtalonForTheNextStart) {
+    ScanIntoSlot();
+    // Killed writing the current levels, the largest file; then, with every array small, writing
+    // the last file of all.
+    SaveKilledBeyond(store, 1000);
+    std::fill(fdx.ScanSlots[0].Current.begin(), fdx.ScanSlots[0].Current.end(), 0);
+    SaveKilledBeyond(store, 60);
+
+    store.CloseJournal();
+    store.BuildJournal();
+    EXPECT_EQ(Names(Child(store.RangeFolder, "FM")).size(), 6u);  // the rows, no etalon
+    EXPECT_EQ(folder.Entries("DP/0001"), Rows{"diap.cfg"});
+}
+
 // ---- loading
 
 class Loading : public StandaloneStore {
     void Prepare() override {
         WriteRange("0001", "FM", 1000000, 1080000);
         WriteRange("0002", "Авиация", 1180000, 1370000, 83);
-        Write("DP/0001/0001.etl", {"Идентификатор=Утро", "Кол-во_точек=3201"});
+        WriteEtalon("DP/0001/0001.etl", {"Идентификатор=Утро", "Кол-во_точек=3201"});
         Write("GRP/0001/grp.cfg",
               {"Идентификатор=Пара", "Кол-во=2", "Диапазон=0002", "Диапазон=0001"});
         Write("SCALE/1455000.cfg",
