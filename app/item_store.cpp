@@ -167,12 +167,13 @@ JournalItem* ItemStore::AddBankItem(std::unique_ptr<UserFreq>&& bank, JournalPla
     return item;
 }
 
-JournalItem* ItemStore::FindRangeItem(const std::string& folderName) const {
+JournalItem* ItemStore::FindRangeItem(const std::string& name) const {
     if (RangeFolder == nullptr) return nullptr;
-    for (const auto& child : RangeFolder->Children())
-        if (const UserDp* range = child->As<UserDp>();
-            child->Is(JournalKind::Range) && range != nullptr && range->FolderName == folderName)
-            return child.get();
+    for (auto key : {&UserDp::Identifier, &UserDp::FolderName})
+        for (const auto& child : RangeFolder->Children())
+            if (const UserDp* range = child->As<UserDp>();
+                child->Is(JournalKind::Range) && range != nullptr && range->*key == name)
+                return child.get();
     return nullptr;
 }
 
@@ -184,10 +185,11 @@ JournalItem* ItemStore::AddGroupItem(std::unique_ptr<UserGrp>&& group, JournalPl
     UserGrp& stored = *item->As<UserGrp>();
     AddPropertyRow("Дата=" + stored.Date, item);
     AddPropertyRow("Время=" + stored.Time, item);
-    // A range deleted since the group was made leaves the group.
-    std::erase_if(stored.Ranges, [&](const std::string& range) { return !FindRangeItem(range); });
+    // A range deleted since the group was made has no row; loading the group reports it.
     for (const std::string& name : stored.Ranges) {
-        const UserDp& range = *FindRangeItem(name)->As<UserDp>();
+        const JournalItem* rangeItem = FindRangeItem(name);
+        if (rangeItem == nullptr) continue;
+        const UserDp& range = *rangeItem->As<UserDp>();
         AddPropertyRow(FormatText("%s-%5.1f ... %5.1f", letter(range.Modulation).c_str(),
                                   megahertz(range.StartFrequency), megahertz(range.EndFrequency)),
                        item);

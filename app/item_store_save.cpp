@@ -438,11 +438,21 @@ void ItemStore::SaveItem() {
                 fdx_.ShowError(16);
                 break;
             }
+            // A group names its ranges by identifier; one written before may name them by
+            // folder, so groups are compared by the ranges their names find.
             std::vector<std::string> names;
-            for (const UserDp* range : ranges) names.push_back(range->FolderName);
+            for (const UserDp* range : ranges) names.push_back(range->Identifier);
+            const auto sameRanges = [&](const UserGrp& group) {
+                if (group.Ranges.size() != ranges.size()) return false;
+                for (std::size_t i = 0; i < ranges.size(); ++i) {
+                    const JournalItem* found = FindRangeItem(group.Ranges[i]);
+                    if (found == nullptr || found->As<UserDp>() != ranges[i]) return false;
+                }
+                return true;
+            };
             for (const auto& child : GroupFolder->Children()) {
                 const UserGrp* group = child->As<UserGrp>();
-                if (child->Is(JournalKind::Group) && group != nullptr && group->Ranges == names) {
+                if (child->Is(JournalKind::Group) && group != nullptr && sameRanges(*group)) {
                     journal_.Select(child.get());
                     fdx_.ShowError(15);
                     return;
