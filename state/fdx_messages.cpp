@@ -106,6 +106,12 @@ void FDX::ShowErrorText(std::string text) {
         MessageBox(*this, {std::move(text), std::string(kErrorCaption), MessageIcon::Stop, false});
 }
 
+void FDX::AlertOperator(int number) {
+    if (MessageBox)
+        MessageBox(*this, {messageText(number, StartStage), std::string(kErrorCaption),
+                           MessageIcon::Stop, false});
+}
+
 bool FDX::Confirm(const std::string& text) {
     if (JobRunning) {
         if (JobLine != nullptr) {
