@@ -212,12 +212,12 @@ void ItemStore::RenameGroupRanges(const GroupEntries& entries, const std::string
 
 ItemStore::GroupEntries ItemStore::GroupEntriesNaming(const JournalItem* rangeItem) const {
     GroupEntries entries;
+    // A range that shares its identifier with one found before it is not what the name finds.
+    if (GroupFolder == nullptr || FindRangeItem(rangeItem->Name) != rangeItem) return entries;
     for (const auto& child : GroupFolder->Children())
         if (UserGrp* group = child->As<UserGrp>(); child->Is(JournalKind::Group) && group)
             for (std::size_t i = 0; i < group->Ranges.size(); ++i)
-                if (group->Ranges[i] == rangeItem->Name &&
-                    FindRangeItem(rangeItem->Name) == rangeItem)
-                    entries.emplace_back(group, i);
+                if (group->Ranges[i] == rangeItem->Name) entries.emplace_back(group, i);
     return entries;
 }
 
