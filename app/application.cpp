@@ -5,6 +5,11 @@
 
 ORVEL* MainForm = nullptr;
 
+namespace {
+// The exit code of a program ended by a logout or a shutdown whose close could not save.
+constexpr int kUnsavedExitCode = 1;
+}  // namespace
+
 ApplicationClass::ApplicationClass() {
     // Handlers run newest first: each trivial handler runs before the real one and
     // passes the event on.
@@ -28,10 +33,15 @@ ApplicationClass::ApplicationClass() {
     });
     // A logout or a shutdown closes the main window as the operator's close does. Nobody is
     // there to answer its questions: they are answered yes, so that the close saves what it
-    // saves for the operator. The program ends even if the close did not happen.
+    // saves for the operator, and its messages go to standard error. The program ends even if
+    // the close did not happen: nobody asked, so the close refused because a save failed,
+    // which the exit code tells.
     AddHandler(ui::EventId::EndSession, [](ui::Object&, ui::EventData&) {
         const ui::UnattendedMessageBoxes unattended;
-        if (MainForm == nullptr || !MainForm->Close()) Quit(0);
+        if (MainForm == nullptr)
+            Quit(0);
+        else if (!MainForm->Close())
+            Quit(kUnsavedExitCode);
         return true;
     });
     AddHandler(ui::EventId::End, [this](ui::Object&, ui::EventData&) {

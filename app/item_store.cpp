@@ -10,7 +10,9 @@
 #include "app/item_store.h"
 #include "app/panel_catalog.h"
 #include "state/cp1251.h"
+#include "state/etl.h"
 #include "state/history.h"
+#include "state/meg.h"
 #include "state/message_bus.h"
 #include "state/moment.h"
 #include "state/text_file.h"
@@ -21,6 +23,9 @@ namespace {
 // left there is swept on its own; the folders of ranges, banks, jobs and groups are swept as
 // their listings are read.
 constexpr const char* kFoldersNotListedByItem[] = {"INFO", "SCALE", "FONO"};
+
+// The file of a measurement set beside its header.
+constexpr const char* kMeasurementSetParts[] = {kLevelsExtension};
 
 // The catalog entries of the main window's two fields that keep the values the operator used.
 constexpr uint32_t kMainPanel = 10;
@@ -162,12 +167,13 @@ JournalItem* ItemStore::AddBankItem(std::unique_ptr<UserFreq>&& bank, JournalPla
     return item;
 }
 
-JournalItem* ItemStore::FindRangeItem(const std::string& folderName) const {
+JournalItem* ItemStore::FindRangeItem(const std::string& name) const {
     if (RangeFolder == nullptr) return nullptr;
-    for (const auto& child : RangeFolder->Children())
-        if (const UserDp* range = child->As<UserDp>();
-            child->Is(JournalKind::Range) && range != nullptr && range->FolderName == folderName)
-            return child.get();
+    for (auto key : {&UserDp::Identifier, &UserDp::FolderName})
+        for (const auto& child : RangeFolder->Children())
+            if (const UserDp* range = child->As<UserDp>();
+                child->Is(JournalKind::Range) && range != nullptr && range->*key == name)
+                return child.get();
     return nullptr;
 }
 
@@ -179,10 +185,11 @@ JournalItem* ItemStore::AddGroupItem(std::unique_ptr<UserGrp>&& group, JournalPl
     UserGrp& stored = *item->As<UserGrp>();
     AddPropertyRow("Дата=" + stored.Date, item);
     AddPropertyRow("Время=" + stored.Time, item);
-    // A range deleted since the group was made leaves the group.
-    std::erase_if(stored.Ranges, [&](const std::string& range) { return !FindRangeItem(range); });
+    // A range deleted since the group was made has no row; loading the group reports it.
     for (const std::string& name : stored.Ranges) {
-        const UserDp& range = *FindRangeItem(name)->As<UserDp>();
+        const JournalItem* rangeItem = FindRangeItem(name);
+        if (rangeItem == nullptr) continue;
+        const UserDp& range = *rangeItem->As<UserDp>();
         AddPropertyRow(FormatText("%s-%5.1f ... %5.1f", letter(range.Modulation).c_str(),
                                   megahertz(range.StartFrequency), megahertz(range.EndFrequency)),
                        item);
@@ -387,6 +394,7 @@ void ItemStore::ReadRanges() {
         JournalItem* item = AddRangeItem(std::move(stored.record));
         if (item == nullptr) continue;
         const std::string folder = item->As<UserDp>()->FolderPath;
+        DropIncompleteSets(stored.files, kEtalonArrayExtensions);
         auto etalons =
             readFiles<Etl>(stored.files, ".etl", [&](Etl& etalon, const FolderEntry& file) {
                 etalon.Name = Stem(file.name);
@@ -411,6 +419,7 @@ void ItemStore::ReadBanks() {
     for (auto& stored : byName(std::move(banks))) {
         JournalItem* item = AddBankItem(std::move(stored.record), JournalPlace::Last());
         if (item == nullptr) continue;
+        DropIncompleteSets(stored.files, kMeasurementSetParts);
         auto sets = readFiles<Meg>(stored.files, ".etl", [&](Meg& set, const FolderEntry& file) {
             set.Name = Stem(file.name);
             set.HeaderPath = file.path;

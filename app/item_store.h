@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/journal.h"
 #include "state/fdx.h"
@@ -139,7 +141,10 @@ class ItemStore {
     void SelectScaleOfFrequency();
     int32_t FindJobIndex(const std::string& folderName);
     JournalItem* FindSlotRangeItem() const;
-    JournalItem* FindRangeItem(const std::string& folderName) const;
+    // The range a group names: the range of that identifier (the journal item's name), else the
+    // range of that folder name (groups this program wrote before named ranges so); null when
+    // there is none.
+    JournalItem* FindRangeItem(const std::string& name) const;
     void ShowParameterPanel();
     void PrepareRangeSlots();
 
@@ -187,6 +192,11 @@ class ItemStore {
     void LoadPhonogram(JournalItem* item);
     void FillSlot(std::size_t index, JournalItem* rangeItem, Etl* etalon);
     void TakeBank(JournalItem* bankItem);
+
+    // The places in the groups' lists that find a range, and what follows its renaming.
+    using GroupEntries = std::vector<std::pair<UserGrp*, std::size_t>>;
+    GroupEntries GroupEntriesNaming(const JournalItem* rangeItem) const;
+    void RenameGroupRanges(const GroupEntries& entries, const std::string& name);
 
     // Forgets every pointer of the working state to `gone`, to what lies under it and to their
     // records: nothing the working state points to may outlive its item.

@@ -7,6 +7,7 @@
 
 #include "app/data_folder.h"
 #include "app/item_store.h"
+#include "state/etl.h"
 #include "state/meg.h"
 #include "state/message_bus.h"
 
@@ -15,7 +16,8 @@ void ItemStore::DeleteChildItems(JournalItem* item) {
 }
 
 void ItemStore::DeleteEtalonFiles(const Etl& etalon) {
-    RemoveFiles(etalon.Folder, etalon.Name, {".cur", ".min", ".max", ".obr", ".sum"});
+    for (const char* extension : kEtalonArrayExtensions)
+        RemoveFile(etalon.Folder, etalon.Name + extension);
 }
 
 void ItemStore::CopyScanParams(UserDp& range) const {

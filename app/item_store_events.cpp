@@ -147,10 +147,13 @@ void ItemStore::RenameJournalItem(JournalItem* item, const std::string& text) {
             written =
                 renameRecord(item->As<UserSc>(), text, [](UserSc& r) { return r.WriteHeader(); });
             break;
-        case JournalKind::Range:
+        case JournalKind::Range: {
+            const GroupEntries entries = GroupEntriesNaming(item);
             written =
                 renameRecord(item->As<UserDp>(), text, [](UserDp& r) { return r.WriteFile(); });
+            if (written) RenameGroupRanges(entries, text);
             break;
+        }
         case JournalKind::Group:
             written = renameRecord(item->As<UserGrp>(), text,
                                    [this](UserGrp& r) { return WriteGroupFile(r); });
@@ -192,6 +195,30 @@ void ItemStore::RenameJournalItem(JournalItem* item, const std::string& text) {
             break;
     }
     journal_.SetName(item, written ? text : item->Name);
+}
+
+// Groups name their ranges by identifier: the names that find a range by its identifier follow
+// it when it is renamed, so that the groups keep it (a name of its folder still finds it).
+void ItemStore::RenameGroupRanges(const GroupEntries& entries, const std::string& name) {
+    std::vector<UserGrp*> changed;
+    for (const auto& [group, index] : entries) {
+        group->Ranges[index] = name;
+        if (std::find(changed.begin(), changed.end(), group) == changed.end())
+            changed.push_back(group);
+    }
+    for (UserGrp* group : changed)
+        if (!WriteGroupFile(*group)) fdx_.ShowError(23);
+}
+
+ItemStore::GroupEntries ItemStore::GroupEntriesNaming(const JournalItem* rangeItem) const {
+    GroupEntries entries;
+    // A range that shares its identifier with one found before it is not what the name finds.
+    if (GroupFolder == nullptr || FindRangeItem(rangeItem->Name) != rangeItem) return entries;
+    for (const auto& child : GroupFolder->Children())
+        if (UserGrp* group = child->As<UserGrp>(); child->Is(JournalKind::Group) && group)
+            for (std::size_t i = 0; i < group->Ranges.size(); ++i)
+                if (group->Ranges[i] == rangeItem->Name) entries.emplace_back(group, i);
+    return entries;
 }
 
 void ItemStore::DropOnJournal(const std::string& dragText) {

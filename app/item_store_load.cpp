@@ -11,6 +11,8 @@ namespace {
 
 constexpr const char* kResultsLost =
     "Результаты предыдущего сканирования будут утеряны.Подтверждаете?";
+// A group names a range the journal does not hold (deleted, or renamed elsewhere).
+constexpr const char* kRangeNotFound = "Не найден указанный диапазон";
 
 Etl* etalonNamed(const JournalItem* rangeItem, const std::string& name) {
     for (const auto& child : rangeItem->Children())
@@ -180,7 +182,10 @@ void ItemStore::LoadRange(JournalItem* item) {
 void ItemStore::LoadGroup(const UserGrp& group) {
     for (std::size_t i = 0; i < fdx_.ScanSlots.size() && i < group.Ranges.size(); ++i) {
         JournalItem* rangeItem = FindRangeItem(group.Ranges[i]);
-        if (rangeItem == nullptr) continue;
+        if (rangeItem == nullptr) {
+            fdx_.ShowErrorText(kRangeNotFound);
+            continue;
+        }
         const UserDp& range = *rangeItem->As<UserDp>();
         if (!withinReceiver(fdx_, range)) {
             fdx_.ShowError(49);
@@ -213,8 +218,8 @@ void ItemStore::TakeBank(JournalItem* bankItem) {
         CopyChannel(fdx_.Channels[i], bank.Channels[i]);
         // A switched-off channel (frequency 0) has no frequency for the receiver to refuse.
         const uint32_t frequency = fdx_.Channels[i].Frequency;
-        outside = outside ||
-                  (frequency != 0 && (frequency < fdx_.FreqLow || frequency > fdx_.FreqHigh));
+        outside =
+            outside || (frequency != 0 && (frequency < fdx_.FreqLow || frequency > fdx_.FreqHigh));
     }
     if (outside) fdx_.ShowError(50);
 }
@@ -251,8 +256,8 @@ void ItemStore::LoadMeasurementSet(JournalItem* item) {
     const std::size_t count = std::size_t(fdx_.ChannelCount);
     bool allocated = true;
     try {
-        fdx_.ReplaceChannelLevels(std::vector<std::vector<uint8_t>>(
-            count, std::vector<uint8_t>(set.MeasurementCount)));
+        fdx_.ReplaceChannelLevels(
+            std::vector<std::vector<uint8_t>>(count, std::vector<uint8_t>(set.MeasurementCount)));
     } catch (const std::bad_alloc&) {
         fdx_.ReplaceChannelLevels();
         allocated = false;

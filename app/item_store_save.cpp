@@ -19,9 +19,6 @@ namespace {
 // New stored items are numbered "%04u" from 1 to this.
 constexpr uint32_t kLastItemNumber = 9999;
 
-// The etalon arrays beside a header of the same number.
-constexpr const char* kEtalonExtensions[] = {".cur", ".min", ".max", ".obr", ".sum"};
-
 // The lowest number "%04u" that neither a sibling's name in `taken` nor an entry on disk
 // (`onDisk`) uses, so that a new item never meets the leftovers of a deleted one; empty when
 // all are used.
@@ -245,9 +242,11 @@ bool ItemStore::SaveMeasurements() {
         if (i < fdx_.ChannelLevels.size()) levels = fdx_.ChannelLevels[i];
         channels[i] = {fdx_.Channels[i].Frequency, levels};
     }
-    // A set is stored whole or not at all: what was written of a failed one is taken back.
-    if (!set->WriteHeader() || !WriteMeasurementLevels(folder + name + kLevelsExtension, channels,
-                                                       set->MeasurementCount)) {
+    // A set is stored whole or not at all: what was written of a failed one is taken back, and
+    // the header, which makes the set, comes last (the next start sweeps a set cut short).
+    if (!WriteMeasurementLevels(folder + name + kLevelsExtension, channels,
+                                set->MeasurementCount) ||
+        !set->WriteHeader()) {
         RemoveFiles(folder, name, {".etl", kLevelsExtension});
         fdx_.ShowError(23);
         return false;
@@ -277,7 +276,7 @@ bool ItemStore::SaveEtalon() {
     const std::string name =
         freeNumber(namesUnder(rangeItem, &Etl::Name), [&](const std::string& n) {
             if (HasEntry(folder, n + ".etl")) return true;
-            for (const char* extension : kEtalonExtensions)
+            for (const char* extension : kEtalonArrayExtensions)
                 if (HasEntry(folder, n + extension)) return true;
             return false;
         });
@@ -292,8 +291,9 @@ bool ItemStore::SaveEtalon() {
     etalon->PointCount = uint32_t(slot.Points());
     etalon->CycleCount = slot.CycleCount;
     etalon->Identifier = stampNow();
-    if (!etalon->WriteHeader() || !WriteEtalonArrays(*etalon, slot)) {
-        RemoveFiles(folder, name, {".etl", ".cur", ".min", ".max", ".obr", ".sum"});
+    if (!WriteEtalonArrays(*etalon, slot) || !etalon->WriteHeader()) {
+        RemoveFile(folder, name + ".etl");
+        DeleteEtalonFiles(*etalon);
         fdx_.ShowError(23);
         return false;
     }
@@ -437,11 +437,21 @@ void ItemStore::SaveItem() {
                 fdx_.ShowError(16);
                 break;
             }
+            // A group names its ranges by identifier; one written before may name them by
+            // folder, so groups are compared by the ranges their names find.
             std::vector<std::string> names;
-            for (const UserDp* range : ranges) names.push_back(range->FolderName);
+            for (const UserDp* range : ranges) names.push_back(range->Identifier);
+            const auto sameRanges = [&](const UserGrp& group) {
+                if (group.Ranges.size() != ranges.size()) return false;
+                for (std::size_t i = 0; i < ranges.size(); ++i) {
+                    const JournalItem* found = FindRangeItem(group.Ranges[i]);
+                    if (found == nullptr || found->As<UserDp>() != ranges[i]) return false;
+                }
+                return true;
+            };
             for (const auto& child : GroupFolder->Children()) {
                 const UserGrp* group = child->As<UserGrp>();
-                if (child->Is(JournalKind::Group) && group != nullptr && group->Ranges == names) {
+                if (child->Is(JournalKind::Group) && group != nullptr && sameRanges(*group)) {
                     journal_.Select(child.get());
                     fdx_.ShowError(15);
                     return;

@@ -82,10 +82,15 @@ void CreateDataFolders(const std::string& programDir) {
     }
 }
 
-void CheckDiskSpace(FDX& fdx) {
+// A folder the program cannot write in would keep nothing of this run: the operator hears of
+// it now, not when the close finds it.
+void CheckProgramFolder(FDX& fdx) {
     std::error_code error;
     const std::filesystem::space_info space = std::filesystem::space(fdx.ProgramDir, error);
-    if (!error && space.available < kLowDiskSpace) fdx.ShowError(44);
+    if (!CanWriteIn(fdx.ProgramDir))
+        fdx.ShowError(1);
+    else if (!error && space.available < kLowDiskSpace)
+        fdx.ShowError(44);
 }
 
 }  // namespace
@@ -309,7 +314,7 @@ void ORVEL::StartUp() {
 
     store.ShowJournalRoot();
 
-    CheckDiskSpace(*this);
+    CheckProgramFolder(*this);
     LoadConfig();  // a missing file queues no start-up job
     BuildLevelTable();
     jobs.StartJob();  // the start-up job ORVEL.CFG composed, when it holds lines
@@ -469,12 +474,26 @@ bool ORVEL::OnClose(ui::EventData& e) {
             return true;
         }
     }
-    // A start that failed half way never overwrites the operator's file.
-    // A start that failed, or that could not make the configured receiver's panel, keeps
-    // the operator's ORVEL.CFG as it was: its slots and calibration belong to that receiver.
-    if (Started && !ReceiverMissing) SaveConfig();
+    if (!SaveAtClose()) {
+        e.result = 1;
+        return true;
+    }
     Alive = false;
     return false;
+}
+
+// ORVEL.CFG and the receiver's state file. A save that fails stops the close, so that the
+// operator can make room or make the folder writable and close again: the old files stay as
+// they were, and he hears of it even while a job runs.
+bool ORVEL::SaveAtClose() {
+    // A start that failed, or that could not make the configured receiver's panel, keeps
+    // the operator's ORVEL.CFG as it was: its slots and calibration belong to that receiver.
+    if (!Started || ReceiverMissing) return true;
+    bool saved = SaveConfig();
+    if (ReceiverPanel* panel = receiver.Panel(); panel != nullptr && !panel->SaveStateFile())
+        saved = false;
+    if (!saved) AlertOperator(1);
+    return saved;
 }
 
 // The wait window over the main window: the panels ask for it by code, the scan engine and the

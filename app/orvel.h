@@ -231,7 +231,7 @@ class ORVEL : public ui::Form, public FDX {
 
     // --- Settings file
     // ORVEL.CFG: read once at start-up, composing the start-up job in the run buffer; written
-    // when a close is accepted (message 1 when it cannot be).
+    // by the close, which a failure stops (message 1).
     bool LoadConfig();
     bool SaveConfig();
     // --- (end of settings file)
@@ -269,6 +269,7 @@ class ORVEL : public ui::Form, public FDX {
     void StartUp();
     void EnterStage(uint32_t stage);
     bool OnClose(ui::EventData& e);
+    bool SaveAtClose();
     bool HasUnsavedWork() const;
     void OnUserEvent(uint32_t code);
     // The codes of the window's own share: the receiver's state, the status line, tune

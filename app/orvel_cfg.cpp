@@ -251,9 +251,7 @@ bool WriteOrvelCfg(FDX& fdx) {
         file.KeyValue("Группа", fdx.GroupName);
     }
 
-    if (file.Save(fdx.ProgramDir + kOrvelCfgName)) return true;
-    fdx.ShowError(1);
-    return false;
+    return file.Save(fdx.ProgramDir + kOrvelCfgName);
 }
 
 bool ORVEL::LoadConfig() {

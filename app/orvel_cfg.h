@@ -13,7 +13,7 @@ inline constexpr const char* kOrvelCfgName = "ORVEL.CFG";
 // Writes ORVEL.CFG into fdx.ProgramDir, stamped with the date and time of StampClock. Without
 // a receiver type, or after a change that needs a restart, only the first part is written
 // (date, time, macro, trigger, grid, logarithm, printer): nothing of the receiver's state is
-// kept then. A file that cannot be written shows message 1 and gives false; the old file is
+// kept then. A file that cannot be written gives false (the close reports it); the old file is
 // then left as it was.
 bool WriteOrvelCfg(FDX& fdx);
 

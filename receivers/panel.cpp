@@ -23,12 +23,24 @@ bool ReceiverPanel::CreatePanel(const std::string& resourceName, ui::Form* paren
         fdx_ = ownState_.get();
     }
     createFailed_ = false;
+    stateFileSaved_ = false;
     if (!ui::Form::Create(resourceName, parent)) return false;
     if (createFailed_) {
         Destroy();
         return false;
     }
     return HasWindow();
+}
+
+bool ReceiverPanel::SaveStateFile() {
+    if (!fdx_ || !fdx_->OptRecvSave || !HasStateToKeep()) return true;
+    stateFileSaved_ = WriteStateFile();
+    return stateFileSaved_;
+}
+
+// After the close the program ends: what the close wrote is what there is to keep.
+void ReceiverPanel::SaveStateFileAtEnd() {
+    if (!stateFileSaved_) SaveStateFile();
 }
 
 void ReceiverPanel::StretchControls() {

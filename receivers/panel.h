@@ -128,6 +128,15 @@ class ReceiverPanel : public ui::Form {
     // The step of the scale scan from one point to the next, 100 Hz units.
     virtual uint32_t ScaleScanStep() const { return fdx_->Step; }
 
+    // --- The state file (RECV_SAVE): the panel's settings and level scale from one run to the
+    // next. The main window's close writes it, so that a failure can stop the close; a panel
+    // that goes without that close writes it as it goes.
+    // Writes it when the panel keeps one: true when written or when there is nothing to keep,
+    // false when it could not be written (the old file then stays as it was).
+    bool SaveStateFile();
+    // The model's writer; a model without a state file has nothing to write.
+    virtual bool WriteStateFile() { return true; }
+
     // --- Exchange state
     bool ReplyComplete = false;
     // Command code of the awaited reply, or NoExchange.
@@ -192,6 +201,10 @@ class ReceiverPanel : public ui::Form {
     // the resource as a child of parent. False when the window exists already, the resource
     // is unknown, or the create event could not finish (MarkCreateFailed).
     bool CreatePanel(const std::string& resourceName, ui::Form* parent, FDX* fdx);
+    // Whether there is a state to keep: the level scale is made (a model may need more).
+    virtual bool HasStateToKeep() const { return Scale.IsAllocated(); }
+    // The panel's destroy handler: SaveStateFile, unless the close already wrote the file.
+    void SaveStateFileAtEnd();
     // Called by the create event when it could not allocate what the panel needs.
     void MarkCreateFailed() { createFailed_ = true; }
     // MAXMON: the receiver page grows with the main window; the form's controls grow along
@@ -224,4 +237,5 @@ class ReceiverPanel : public ui::Form {
     std::unique_ptr<FDX> ownState_;
     int waitDepth_ = 0;
     bool createFailed_ = false;
+    bool stateFileSaved_ = false;
 };

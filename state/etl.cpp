@@ -31,8 +31,11 @@ struct EtalonArray {
     std::vector<uint8_t> Bank::*cells;
 };
 constexpr EtalonArray kEtalonArrays[] = {
-    {0, ".cur", &Bank::Current}, {1, ".min", &Bank::Minimum},   {2, ".sum", &Bank::Average},
-    {3, ".max", &Bank::Maximum}, {5, ".obr", &Bank::Processed},
+    {0, kEtalonArrayExtensions[0], &Bank::Current},
+    {1, kEtalonArrayExtensions[1], &Bank::Minimum},
+    {2, kEtalonArrayExtensions[2], &Bank::Average},
+    {3, kEtalonArrayExtensions[3], &Bank::Maximum},
+    {5, kEtalonArrayExtensions[4], &Bank::Processed},
 };
 
 const EtalonArray* arrayOfKind(int32_t kind) {

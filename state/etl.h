@@ -9,6 +9,9 @@
 struct Bank;
 class FDX;
 
+// The extensions of an etalon's array files beside its header, in the order they are written.
+inline constexpr const char* kEtalonArrayExtensions[] = {".cur", ".min", ".sum", ".max", ".obr"};
+
 // Header record of an etalon.
 struct Etl {
     std::string Identifier;   // also the text of the etalon's journal item
@@ -31,6 +34,7 @@ struct Etl {
 };
 
 // Writes the five level arrays of `slot` (current, minimum, average, maximum, processed; the
-// slot's points each) as the etalon's files, in that order. A file that cannot be written does not
-// stop the others; the result is true only when all five were written.
+// slot's points each) as the etalon's files, in that order; the header is written after them, so
+// that an etalon with a header has all its arrays. A file that cannot be written does not stop
+// the others; the result is true only when all five were written.
 bool WriteEtalonArrays(const Etl& etl, const Bank& slot);

@@ -86,6 +86,11 @@ class FDX {
 
     // Shows numbered message `number`, or records it in the running job line.
     void ShowError(int number);
+    // The same for a message given by its text (the job lines' own messages).
+    void ShowErrorText(std::string text);
+    // Shows numbered message `number` in a box even while a job runs: for what only the operator
+    // can mend (a close whose saves failed), which a job line would keep from him.
+    void AlertOperator(int number);
     // Asks a yes/no question; true means yes. A running job answers yes itself.
     bool Confirm(const std::string& text);
 

@@ -199,6 +199,15 @@ bool TextFileWriter::Save(const std::string& path) const {
     return true;
 }
 
+bool CanWriteIn(const std::string& folder) {
+    std::string probe;
+    Descriptor file(createTemporary(folder + "ORVEL", probe));
+    if (file.get() < 0) return false;
+    const bool written = writeAll(file.get(), "\n") && file.close();
+    ::unlink(probe.c_str());
+    return written;
+}
+
 bool IsStaleTemporary(std::string_view name) {
     const auto owner = temporaryOwner(name);
     return owner && !processRuns(*owner);

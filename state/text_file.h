@@ -35,6 +35,10 @@ class TextFileWriter {
     std::string content_;  // encoded bytes, line ends included
 };
 
+// True when a file can be made and written in `folder` (ending with "/"), as every save there
+// needs: false for a folder that is read-only, gone, or on a full disk. Leaves nothing behind.
+bool CanWriteIn(const std::string& folder);
+
 // Removes what interrupted saves left behind: the temporaries that TextFileWriter::Save names
 // path + ".tmp" + process number + "_" + n, in the program folder itself, in each of its
 // `dataFolders` and in their items' folders. A temporary whose process still runs (this one

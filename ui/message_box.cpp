@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <cstdio>
 #include <utility>
 
 #include "ui/text.h"
@@ -83,6 +84,14 @@ MessageBoxService* SetMessageBoxService(MessageBoxService* service) {
     MessageBoxService* previous = current;
     current = service ? service : &screen;
     return previous;
+}
+
+MessageAnswer UnattendedMessageBoxes::Show(const MessageBoxRequest& request) {
+    if (request.buttons == MessageButtons::Ok || request.buttons == MessageButtons::OkCancel) {
+        std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
+        return MessageAnswer::Ok;
+    }
+    return MessageAnswer::Yes;
 }
 
 MessageAnswer ScriptedMessageBoxes::Show(const MessageBoxRequest& request) {

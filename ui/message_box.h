@@ -34,16 +34,13 @@ MessageAnswer ShowMessageBox(const MessageBoxRequest& request);
 MessageBoxService* SetMessageBoxService(MessageBoxService* service);
 
 // Answers every question yes and every notice OK, showing nothing, while it lives: for a
-// close that nobody is there to answer.
+// close that nobody is there to answer. The notices go to standard error ("caption: text"),
+// where whoever ended the program can read them.
 class UnattendedMessageBoxes : public MessageBoxService {
   public:
     UnattendedMessageBoxes() { previous_ = SetMessageBoxService(this); }
     ~UnattendedMessageBoxes() override { SetMessageBoxService(previous_); }
-    MessageAnswer Show(const MessageBoxRequest& request) override {
-        return request.buttons == MessageButtons::Ok || request.buttons == MessageButtons::OkCancel
-                   ? MessageAnswer::Ok
-                   : MessageAnswer::Yes;
-    }
+    MessageAnswer Show(const MessageBoxRequest& request) override;
 
   private:
     MessageBoxService* previous_;

@@ -9,6 +9,11 @@
 
 namespace ui {
 
+namespace {
+// How long a program the application leaves behind is given to end when asked.
+constexpr int kEndWaitMs = 2000;
+}  // namespace
+
 std::vector<std::string> SplitCommandLine(std::string_view line) {
     std::vector<std::string> words;
     std::string word;
@@ -52,14 +57,16 @@ ProcessResult RunProcess(const std::vector<std::string>& command, const std::str
     QStringList arguments;
     for (size_t i = 1; i < command.size(); ++i) arguments << ToQt(command[i]);
 
+    // The loop and the flags outlive the process: a process object that goes while its program
+    // runs ends the program and tells of its end then.
+    QEventLoop loop;
+    bool ended = false;
+    bool failedToStart = false;
     QProcess process;
     process.setProgram(ToQt(program));
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::ForwardedChannels);
-    QEventLoop loop;
-    bool ended = false;
-    bool failedToStart = false;
     QObject::connect(&process, &QProcess::finished, [&] {
         ended = true;
         loop.quit();
@@ -73,6 +80,15 @@ ProcessResult RunProcess(const std::vector<std::string>& command, const std::str
     // A start can fail before the loop runs; quitting a loop that has not begun is lost.
     if (!ended) loop.exec();
     if (failedToStart) return {};
+    // The wait ended before the program: the application is quitting (its close, a logout).
+    // The program is asked to end, then made to, so that the program's end is not held up.
+    if (!ended) {
+        process.terminate();
+        if (!process.waitForFinished(kEndWaitMs)) {
+            process.kill();
+            process.waitForFinished(-1);
+        }
+    }
     const int code = process.exitCode();
     return {true, process.exitStatus() == QProcess::CrashExit ? 128 + code : code};
 }

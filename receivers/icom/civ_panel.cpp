@@ -75,7 +75,7 @@ void CivPanel::SetDefaults() {
 }
 
 void CivPanel::OnDestroy() {
-    if (fdx_ && fdx_->OptRecvSave && Scale.IsAllocated()) WriteStateFile();
+    SaveStateFileAtEnd();
     Scale.Free();
     Fine.Detach();
     label_1 = width = nullptr;

@@ -77,7 +77,7 @@ class CivPanel : public ReceiverPanel {
     // --- The state file "<program folder><stem>.<port>"
     std::string StateFilePath() const;
     // The head, the model's keys, the level scale.
-    bool WriteStateFile();
+    bool WriteStateFile() override;
     // The head and the level scale; a model with keys of its own reads them too. False,
     // nothing changed, when there is no file.
     virtual bool ReadStateFile();

@@ -244,7 +244,7 @@ void WINRADIO::WireControls() {
 }
 
 void WINRADIO::OnDestroy() {
-    if (fdx_ && fdx_->OptRecvSave && Library.Loaded() && Scale.IsAllocated()) WriteStateFile();
+    SaveStateFileAtEnd();
     // The card is let go for the next program; it keeps playing as it was set.
     if (DeviceOpen()) Call().CloseRadioDevice(Handle);
     opened_ = false;

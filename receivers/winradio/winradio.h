@@ -79,7 +79,9 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
 
     // --- The state file "<program folder>WINRADIO.<port>"
     std::string StateFilePath() const;
-    bool WriteStateFile();
+    bool WriteStateFile() override;
+    // Without the vendor's library there was no card to keep a state of.
+    bool HasStateToKeep() const override { return Library.Loaded() && Scale.IsAllocated(); }
     // The head and the level scale; false, nothing changed, when there is no file.
     bool ReadStateFile();
 

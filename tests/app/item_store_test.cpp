@@ -2,6 +2,11 @@
 // folder and a stand-in for the main window.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "tests/app/store_fixture.h"
 
 namespace {
@@ -248,13 +253,43 @@ TEST_F(Etalons, AnEtalonIsStoredOnlyWhenAllItsFilesAreWritten) {
     EXPECT_EQ(fdx.ScanSlots[0].Flag4, 0);
 }
 
+// The program killed part way through a save, as a full disk kills a program that does not
+// expect it: the file that outgrows the limit ends the process on the spot.
+void SaveKilledBeyond(ItemStore& store, rlim_t bytes) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit limit{bytes, bytes};
+        ::signal(SIGXFSZ, SIG_DFL);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        store.SaveItem();
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the save was not cut";
+}
+
+TEST_F(Etalons, ASaveCutShortLeavesNoEtalonForTheNextStart) {
+    ScanIntoSlot();
+    // Killed writing the current levels, the largest file; then, with every array small, writing
+    // the last file of all.
+    SaveKilledBeyond(store, 1000);
+    std::fill(fdx.ScanSlots[0].Current.begin(), fdx.ScanSlots[0].Current.end(), 0);
+    SaveKilledBeyond(store, 60);
+
+    store.CloseJournal();
+    store.BuildJournal();
+    EXPECT_EQ(Names(Child(store.RangeFolder, "FM")).size(), 6u);  // the rows, no etalon
+    EXPECT_EQ(folder.Entries("DP/0001"), Rows{"diap.cfg"});
+}
+
 // ---- loading
 
 class Loading : public StandaloneStore {
     void Prepare() override {
         WriteRange("0001", "FM", 1000000, 1080000);
         WriteRange("0002", "Авиация", 1180000, 1370000, 83);
-        Write("DP/0001/0001.etl", {"Идентификатор=Утро", "Кол-во_точек=3201"});
+        WriteEtalon("DP/0001/0001.etl", {"Идентификатор=Утро", "Кол-во_точек=3201"});
         Write("GRP/0001/grp.cfg",
               {"Идентификатор=Пара", "Кол-во=2", "Диапазон=0002", "Диапазон=0001"});
         Write("SCALE/1455000.cfg",
@@ -323,6 +358,74 @@ TEST_F(Loading, AGroupFillsTheSlotsInItsOrder) {
     EXPECT_EQ(fdx.GroupRangeCount, 2);
     EXPECT_EQ(fdx.GroupName, "Пара");
     EXPECT_EQ(fdx.WorkMode, 3);
+}
+
+// ---- groups
+
+// A group file names its ranges by identifier, as the journal shows them; groups this program
+// wrote before name them by folder.
+class Groups : public StandaloneStore {
+    void Prepare() override {
+        WriteRange("0001", "FM", 1000000, 1080000);
+        WriteRange("0002", "Авиация", 1180000, 1370000);
+        WriteRange("0003", "0002", 1400000, 1460000);  // named like another range's folder
+        Write("GRP/0001/grp.cfg", {"Идентификатор=По именам", "Кол-во=3", "Диапазон=Авиация",
+                                   "Диапазон=FM", "Диапазон=0002"});
+        Write("GRP/0002/grp.cfg",
+              {"Идентификатор=По папкам", "Кол-во=2", "Диапазон=0001", "Диапазон=0003"});
+        Write("GRP/0003/grp.cfg",
+              {"Идентификатор=С удалённым", "Кол-во=2", "Диапазон=Удалённый", "Диапазон=FM"});
+    }
+
+  protected:
+    const UserDp* Range(const char* identifier) const {
+        return Child(store.RangeFolder, identifier)->As<UserDp>();
+    }
+    std::vector<const UserDp*> LoadGroup(const char* identifier) {
+        shown.clear();
+        journal.Select(Child(store.GroupFolder, identifier));
+        store.LoadItem();
+        std::vector<const UserDp*> loaded;
+        for (int i = 0; i < fdx.GroupRangeCount; ++i)
+            loaded.push_back(fdx.ScanSlots[std::size_t(i)].InUse ? fdx.ScanSlots[i].Range
+                                                                 : nullptr);
+        return loaded;
+    }
+};
+
+TEST_F(Groups, FindTheirRangesByIdentifierThenByFolderAndReportOneNotFound) {
+    EXPECT_EQ(LoadGroup("По именам"), (std::vector{Range("Авиация"), Range("FM"), Range("0002")}));
+    EXPECT_EQ(LoadGroup("По папкам"), (std::vector{Range("FM"), Range("0002")}));
+    EXPECT_EQ(Messages(), Rows{});
+    EXPECT_EQ(Names(Child(store.GroupFolder, "По папкам")),
+              (Rows{"Дата=00/00/00", "Время=00:00", "W-100.0 ... 108.0", "W-140.0 ... 146.0"}));
+
+    for (Bank& slot : fdx.ScanSlots) slot.InUse = 0;
+    EXPECT_EQ(LoadGroup("С удалённым"), (std::vector<const UserDp*>{nullptr, Range("FM")}));
+    EXPECT_EQ(Messages(), Rows{"Не найден указанный диапазон"});
+}
+
+TEST_F(Groups, AreWrittenWithIdentifiersOnceAndFollowARenamedRange) {
+    window.SwitchToTab(3);
+    LoadGroup("По папкам");
+    store.SaveItem();  // the same ranges, however the stored group names them
+    EXPECT_EQ(Messages(), Rows{"Группа с данными параметрами уже существует!"});
+
+    LoadGroup("По именам");
+    fdx.ScanSlots[2].InUse = 0;
+    shown.clear();
+    store.SaveItem();
+    EXPECT_EQ(Messages(), Rows{});
+    EXPECT_EQ(Read("GRP/0004/grp.cfg"),
+              Lines({"Идентификатор=Группа N 0004 ", "Дата=07/03/2001", "Время=09:05", "Кол-во=2",
+                     "Диапазон=Авиация", "Диапазон=FM"}));
+
+    // Renamed, the range keeps its place in the groups that found it, and only there.
+    store.RenameJournalItem(Child(store.RangeFolder, "FM"), "Радио");
+    EXPECT_EQ(Read("GRP/0004/grp.cfg").find(Utf8ToCp1251("Диапазон=FM")), std::string::npos);
+    EXPECT_NE(Read("GRP/0004/grp.cfg").find(Utf8ToCp1251("Диапазон=Радио")), std::string::npos);
+    EXPECT_NE(Read("GRP/0002/grp.cfg").find("=0001"), std::string::npos);  // by its folder
+    EXPECT_EQ(LoadGroup("По именам")[1], Range("Радио"));
 }
 
 TEST_F(Loading, ABankTellsOfFrequenciesBeyondTheReceiverOnceAndASwitchedOffChannelIsNone) {

@@ -158,10 +158,10 @@ TEST_F(JobRun, MainWindowLinesAnswerThemselvesAlsoWhenRefused) {
 class JournalLines : public JobRun {
     void Prepare() override {
         WriteRange("0001", "FM", 1000000, 1080000);
-        Write("DP/0001/0001.etl", {"Идентификатор=Утро"});
+        WriteEtalon("DP/0001/0001.etl", {"Идентификатор=Утро"});
         // A second range of the same name, higher up: only the first is looked into.
         WriteRange("0002", "FM", 1100000, 1200000);
-        Write("DP/0002/0001.etl", {"Идентификатор=Вечер"});
+        WriteEtalon("DP/0002/0001.etl", {"Идентификатор=Вечер"});
         WriteJob("0001", "Обход", MakeLines({kBankPage}));
     }
 

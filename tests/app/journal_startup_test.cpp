@@ -29,10 +29,10 @@ class StartupJournal : public WindowTest {
               {"Идентификатор=Запись", "Дата=01/03/2001", "Время=12:00", "Скорость=0", "Кол-во=0"});
         WriteRange("0001", "Радиовещание FM", 1000000, 1080000);
         WriteRange("0002", "Авиация", 500000, 600000, 250, "DIAP.CFG");
-        Write("DP/0001/0001.etl", {"Идентификатор=Утро", "Кол-во_точек=3201", "Кол-во_циклов=4",
-                                   "Дата=02/02/2001", "Время=08:00"});
-        Write("DP/0001/0002.ETL", {"Идентификатор=Вечер", "Кол-во_точек=3201", "Кол-во_циклов=2",
-                                   "Дата=02/02/2001", "Время=20:00"});
+        WriteEtalon("DP/0001/0001.etl", {"Идентификатор=Утро", "Кол-во_точек=3201",
+                                         "Кол-во_циклов=4", "Дата=02/02/2001", "Время=08:00"});
+        WriteEtalon("DP/0001/0002.ETL", {"Идентификатор=Вечер", "Кол-во_точек=3201",
+                                         "Кол-во_циклов=2", "Дата=02/02/2001", "Время=20:00"});
         WriteBytes("DP/0001/0003.etl", "");                              // a header without lines
         std::filesystem::create_directories(folder.path() / "DP/0009");  // no diap.cfg
         Write("FREQ/0001/freq.cfg", {"Идентификатор=Посты", "Дата=01/02/2001", "Время=10:00",
@@ -42,6 +42,7 @@ class StartupJournal : public WindowTest {
               {"Идентификатор=05-03-2001 10:00:00", "Кол-во_частот=2", "Кол-во_измерений=61",
                "Дата=05/03/2001", "Время=11:00", "Дата_начала=05/03/2001", "Время_начала=10:00:00",
                "Дата_конца=05/03/2001", "Время_конца=11:00:00"});
+        Write("FREQ/0001/0001.meg", {"F=1455000", "FL=7", "FC=60"});
         Write("GRP/0001/grp.cfg", {"Идентификатор=Вся авиация", "Дата=01/02/2001", "Время=10:00",
                                    "Кол-во=2", "Диапазон=0002", "Диапазон=0001"});
         Write("JOB/0001/job.cfg",
@@ -188,6 +189,7 @@ class StoredItemsInAnyOrder : public WindowTest {
         for (int i = 0; i < 20; ++i) {
             sets.push_back({names[random() % names.size()], 0});
             Write(FormatText("FREQ/0000/%04d.etl", i), {"Идентификатор=" + sets.back().name});
+            Write(FormatText("FREQ/0000/%04d.meg", i), {});
         }
     }
     std::vector<Stored> ranges, scales, banks, sets, jobs;
@@ -269,7 +271,8 @@ TEST_F(GroupOfMissingRanges, ShowsOnlyTheRangesThatExist) {
     JournalItem* group = Child(orvel.store.GroupFolder, "Смешанная");
     EXPECT_EQ(Names(group),
               (Rows{"Дата=01/02/2001", "Время=10:00", "W-100.0 ... 108.0", "W- 50.0 ...  60.0"}));
-    EXPECT_EQ(group->As<UserGrp>()->Ranges, (Rows{"A", "B"}));
+    // Loading the group reports the missing ones.
+    EXPECT_EQ(group->As<UserGrp>()->Ranges, (Rows{"A", "X", "Y", "B"}));
     JournalItem* damaged = Child(orvel.store.GroupFolder, "Повреждённая");
     ASSERT_NE(damaged, nullptr);
     EXPECT_EQ(damaged->As<UserGrp>()->Ranges, (Rows{"B"}));
@@ -322,6 +325,26 @@ class InterruptedSaves : public WindowTest {
         WriteBytes("DP/x.cfg" + ended + "_3", "x");
         WriteBytes("SCALE/x.cfg" + ended + "_4", "x");
         WriteBytes(ours, "x");
+        // Result sets: one whole, one whose arrays or levels the save never reached (with the
+        // operator's notes on it), one whose header it never reached; copied from Windows, a
+        // set may spell its extensions in capitals.
+        WriteRange("0001", "FM", 1000000, 1080000);
+        WriteEtalon("DP/0001/0001.ETL", {"Идентификатор=Целый"});
+        Write("DP/0001/0002.etl", {"Идентификатор=Без массивов"});
+        Write("DP/0001/0002.cur", {"FL=1"});
+        Write("DP/0001/0002.txt", {"Заметка"});
+        Write("DP/0001/0003.cur", {"FL=1"});
+        Write("DP/0001/0003.obr", {"FL=1"});
+        Write("FREQ/0001/freq.cfg", {"Идентификатор=Посты", "Кол-во=1", "F=1455000"});
+        Write("FREQ/0001/0001.etl", {"Идентификатор=Без уровней"});
+        Write("FREQ/0001/0002.meg", {"F=1455000", "FL=1"});
+        Write("FREQ/0001/0003.etl", {"Идентификатор=Целые"});
+        Write("FREQ/0001/0003.MEG", {"F=1455000", "FL=1"});
+    }
+    std::vector<std::string> Files(const std::string& sub) const {
+        std::vector<std::string> names = folder.Entries(sub);
+        std::sort(names.begin(), names.end());
+        return names;
     }
     const std::string ended = ".tmp" + std::to_string(EndedProcessId());
     const std::string ours = "ORVEL.INI.tmp" + std::to_string(::getpid()) + "_2";
@@ -333,6 +356,20 @@ TEST_F(InterruptedSaves, AreGoneAfterTheStartUnlessTheirProgramRuns) {
     EXPECT_FALSE(Exists("DP/x.cfg" + ended + "_3"));
     EXPECT_FALSE(Exists("SCALE/x.cfg" + ended + "_4"));
     EXPECT_TRUE(Exists(ours));
+}
+
+// A set is what its files hold, or it is not there: the start sweeps the sets whose header or
+// arrays a save (or a deletion) never reached, rather than list them as whole.
+TEST_F(InterruptedSaves, LeaveNoResultSetWithoutItsFiles) {
+    JournalItem* range = Child(orvel.store.RangeFolder, "FM");
+    EXPECT_EQ(Names(range).back(), "Целый");
+    EXPECT_EQ(Child(range, "Без массивов"), nullptr);
+    EXPECT_EQ(Files("DP/0001"), (Rows{"0001.ETL", "0001.cur", "0001.max", "0001.min", "0001.obr",
+                                      "0001.sum", "diap.cfg"}));
+    JournalItem* bank = Child(orvel.store.BankFolder, "Посты");
+    EXPECT_EQ(Names(bank).back(), "Целые");
+    EXPECT_EQ(Child(bank, "Без уровней"), nullptr);
+    EXPECT_EQ(Files("FREQ/0001"), (Rows{"0003.MEG", "0003.etl", "freq.cfg"}));
 }
 
 }  // namespace

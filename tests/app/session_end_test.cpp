@@ -8,50 +8,140 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string>
 
 #include "app/application.h"
 #include "app/orvel.h"
+#include "state/cp1251.h"
+#include "state/user_job.h"
+#include "tests/state/temp_dir.h"
 #include "tests/support/program_folder.h"
+#include "tests/support/read_only_folder.h"
+#include "ui/message_box.h"
 #include "ui/reply_event.h"
 #include "ui/session_end.h"
 #include "ui/timer.h"
 
 namespace {
 
-// The close questions would fail the test if they reached the screen: they are answered
-// yes, so ORVEL.CFG is written at the close and the receiver's state file at the end.
-TEST(SessionEnd, TerminationSignalsCloseTheMainWindowAndSaveWhatACloseSaves) {
-    // The tests after this one in the same program need the clock as it was.
-    const int idleSlice = ui::Clock::IdleSliceMs();
-    ui::Clock::SetVirtual(true);
-    ui::Clock::SetIdleSliceMs(0);
-    for (const int signal : {SIGTERM, SIGHUP}) {
-        SCOPED_TRACE(signal);
-        ProgramFolder folder;
-        // An IC-R8500 without a port that keeps its state ("RECV_SAVE=ДА" in cp1251).
-        std::ofstream(folder.File("ORVEL.INI"), std::ios::binary)
-            << "RECV=4\r\nRECV_SAVE=\xc4\xc0\r\n";
-        ApplicationClass application;
+// An IC-R8500 without a port that keeps its state ("RECV_SAVE=ДА" in cp1251).
+constexpr const char* kStation = "RECV=4\r\nRECV_SAVE=\xc4\xc0\r\n";
+
+class SessionEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ui::Clock::SetVirtual(true);
+        ui::Clock::SetIdleSliceMs(0);
+    }
+    void TearDown() override {
+        // The tests after these in the same program need the clock as it was.
+        ui::Clock::SetVirtual(false);
+        ui::Clock::SetIdleSliceMs(idleSlice_);
+    }
+    void Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(folder.File(name), std::ios::binary) << bytes;
+    }
+    bool Exists(const std::string& name) const {
+        return std::filesystem::exists(folder.File(name));
+    }
+
+    // Starts the program on the folder, watching for the signals as the application does.
+    void Start() {
         application.Raise(ui::EventId::Start);
         ASSERT_NE(MainForm, nullptr);
         MainForm->Show();
+        watch.emplace([this] { application.Raise(ui::EventId::EndSession); });
+    }
+    // Runs the program's message loop until it quits; its exit code.
+    int Run() {
+        ui::EventData run;
+        run.id = ui::EventId::Run;
+        application.Raise(run);
+        return run.result;
+    }
+    void End() {
+        watch.reset();
+        application.Raise(ui::EventId::End);
+    }
+
+    const int idleSlice_ = ui::Clock::IdleSliceMs();
+    ProgramFolder folder;
+    ui::ScriptedMessageBoxes boxes;  // none may reach the screen
+    ApplicationClass application;
+    std::optional<ui::SessionEndWatch> watch;
+};
+
+// The close questions are answered yes, so ORVEL.CFG and the receiver's state file are written
+// at the close.
+TEST_F(SessionEnd, TerminationSignalsCloseTheMainWindowAndSaveWhatACloseSaves) {
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        std::filesystem::remove(folder.File("ORVEL.CFG"));
+        std::filesystem::remove(folder.File("IC8500.000"));
+        Write("ORVEL.INI", kStation);
+        Start();
         MainForm->BankChanged = 1;  // asks before the close
-        const ui::SessionEndWatch watch([&] { application.Raise(ui::EventId::EndSession); });
 
         ::raise(signal);
-        EXPECT_FALSE(std::filesystem::exists(folder.File("ORVEL.CFG")));  // not in the handler
-        ui::ServeFor(100);
-        EXPECT_TRUE(std::filesystem::exists(folder.File("ORVEL.CFG")));
+        EXPECT_FALSE(Exists("ORVEL.CFG"));  // not in the handler
+        EXPECT_EQ(Run(), 0);
+        EXPECT_TRUE(Exists("ORVEL.CFG"));
+        EXPECT_TRUE(Exists("IC8500.000"));
         EXPECT_FALSE(MainForm->Alive);
-        application.Raise(ui::EventId::End);
-        EXPECT_TRUE(std::filesystem::exists(folder.File("IC8500.000")));
+        End();
     }
-    ui::Clock::SetVirtual(false);
-    ui::Clock::SetIdleSliceMs(idleSlice);
-    // The close quit the application, which ends every message loop started after it; a run
-    // of the application's own loop clears that for the tests after this one.
-    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-    QCoreApplication::exec();
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Nobody is there to read a box: a close that cannot save says so on standard error and the
+// program ends with an exit code that tells it; the old files stay as they were.
+TEST_F(SessionEnd, ASaveThatFailsGoesToStandardErrorAndTheExitCodeTellsIt) {
+    Write("ORVEL.INI", kStation);
+    Write("ORVEL.CFG", "old");
+    Start();
+    const ReadOnlyFolder readOnly(folder.Dir());
+    ::testing::internal::CaptureStderr();
+    ::raise(SIGTERM);
+    EXPECT_NE(Run(), 0);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                  "ВНИМАНИЕ !: Ошибка записи файла конфигуратора\n"),
+              std::string::npos);
+    End();
+    EXPECT_EQ(ReadBytes(folder.File("ORVEL.CFG")), "old");
+    EXPECT_FALSE(Exists("IC8500.000"));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The start-up job runs a program that ends the station while the job waits for it: the wait
+// ends, the program it started is ended, and the close saves as always.
+TEST_F(SessionEnd, ATerminationWhileAJobWaitsForItsProgramEndsBothAndSaves) {
+    Write("ORVEL.INI", std::string(kStation) + "AUTOEXEC=0001\r\n");
+    Write("ORVEL.CFG", Utf8ToCp1251("Сетка=Да\r\n"));  // without it no start-up job is queued
+    UserJob job;
+    job.FolderName = "0001";
+    job.Identifier = "Внешняя программа";
+    JobStr line;
+    line.DCL = "Выполнить Exe - Программу";
+    line.TAB = 4;
+    line.OBJ = 5;
+    line.STRING = 1;
+    line.STR = "sh -c 'echo $$ > program.pid; kill -TERM $PPID; exec sleep 30'";
+    job.Lines = {line};
+    std::filesystem::create_directory(folder.File("JOB"));
+    ASSERT_TRUE(SaveJobFile(folder.Dir(), job));
+    Start();
+    // Should the job never start its program, the test ends all the same (and fails below).
+    QTimer watchdog;
+    watchdog.callOnTimeout([] { ::raise(SIGTERM); });
+    watchdog.start(20'000);
+
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(Exists("IC8500.000"));
+    ASSERT_TRUE(Exists("program.pid"));
+    const pid_t program = std::stoi(ReadBytes(folder.File("program.pid")));
+    EXPECT_NE(::kill(program, 0), 0);  // ended, and its end collected
+    End();
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 
 #include "app/orvel.h"
 #include "state/message_bus.h"
+#include "tests/app/stored_files.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/pty.h"
+#include "tests/support/read_only_folder.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
@@ -145,6 +147,33 @@ TEST_F(StartUp, ClosingDuringAScanWithYesClosesThePort) {
     orvel.Destroy();
     EXPECT_FALSE(orvel.comm.IsOpen());  // the reader was joined
     EXPECT_FALSE(orvel.timer.IsRunning());
+}
+
+// A program folder that takes no file (read-only, or on a full disk) would keep nothing of the
+// run: the start says so, and a close whose saves fail stops with message 1, even while a job
+// runs, the old files kept, until the folder takes them.
+TEST_F(StartUp, AFolderThatTakesNoFileIsReportedAndStopsTheCloseUntilItDoes) {
+    WriteIni("COM=1\r\nSPEED=5\r\nRECV=4\r\nRECV_SAVE=\xc4\xc0\r\n");  // "ДА" in cp1251
+    for (const char* file : {"ORVEL.CFG", "IC8500.001"}) std::ofstream(folder.File(file)) << "old";
+    const auto read = [&](const char* file) { return ReadBytes(folder.File(file)); };
+    {
+        const ReadOnlyFolder readOnly(folder.Dir());
+        ASSERT_TRUE(orvel.Create());
+        orvel.Show();
+        EXPECT_FALSE(orvel.Close());
+    }
+    orvel.JobRunning = 1;
+    WithFileSizeLimit(10, [&] { EXPECT_FALSE(orvel.Close()); });
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    for (const auto& box : boxes.shown) EXPECT_EQ(box.text, "Ошибка записи файла конфигуратора");
+    EXPECT_TRUE(orvel.Alive);
+    EXPECT_EQ(read("ORVEL.CFG"), "old");
+    EXPECT_EQ(read("IC8500.001"), "old");
+
+    orvel.JobRunning = 0;
+    EXPECT_TRUE(orvel.Close());
+    EXPECT_NE(read("ORVEL.CFG"), "old");
+    EXPECT_NE(read("IC8500.001"), "old");
 }
 
 }  // namespace

@@ -81,6 +81,14 @@ class StoredFiles : public ::testing::Test {
                "Дата=01/02/2001", "Время=10:00", "Эталон=0001"});
     }
 
+    // An etalon as a save leaves it: its header `DP/<range>/<number>.etl` and its five arrays.
+    void WriteEtalon(const std::string& header, std::initializer_list<std::string_view> lines) {
+        Write(header, lines);
+        const std::string stem = header.substr(0, header.rfind('.'));
+        for (const char* extension : {".cur", ".min", ".sum", ".max", ".obr"})
+            Write(stem + extension, {"FL=0"});
+    }
+
     std::vector<std::string> Names(const JournalItem* parent) const {
         std::vector<std::string> names;
         if (parent == nullptr) return names;

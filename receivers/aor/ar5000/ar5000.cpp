@@ -124,7 +124,7 @@ void AR5000::SetDefaults() {
 }
 
 void AR5000::OnDestroy() {
-    if (fdx_ && fdx_->OptRecvSave && Scale.IsAllocated()) WriteStateFile();
+    SaveStateFileAtEnd();
     Scale.Free();
     Fine.Detach();
     ForgetControls();

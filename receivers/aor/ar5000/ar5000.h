@@ -192,7 +192,7 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
 
     // --- The state file "<program folder>AR5000.<port>"
     std::string StateFilePath() const;
-    bool WriteStateFile();
+    bool WriteStateFile() override;
     bool ReadStateFile();
 
     // --- Panel state

@@ -180,7 +180,7 @@ void IC1000::OnCreate() {
 }
 
 void IC1000::OnDestroy() {
-    if (fdx_ && fdx_->OptRecvSave && Scale.IsAllocated()) WriteStateFile();
+    SaveStateFileAtEnd();
     Scale.Free();
     Fine.Detach();
     width = stopEL = vid = nullptr;

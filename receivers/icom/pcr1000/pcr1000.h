@@ -113,7 +113,7 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
 
     // --- The state file "<program folder>IC1000.<port>"
     std::string StateFilePath() const;
-    bool WriteStateFile();
+    bool WriteStateFile() override;
     // False, nothing changed, when there is no file.
     bool ReadStateFile();
 
