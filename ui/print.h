@@ -76,6 +76,8 @@ class PdfFolder : public PrintTarget {
   public:
     explicit PdfFolder(std::string folder) : folder_(std::move(folder)) {}
     std::unique_ptr<PrintDocument> Begin(const std::string& name, const PageSetup& setup) override;
+    // The file a document named `name` would go to now: the first free name.
+    std::string NextFile(const std::string& name) const;
     // The file of the last document begun; empty before the first.
     const std::string& LastFile() const { return lastFile_; }
 
@@ -92,7 +94,8 @@ struct PrinterChoice {
     bool operator==(const PrinterChoice&) const = default;
 };
 
-// A printer through the system's print service, on its own paper size.
+// A printer through the system's print service, on its own paper size; or the PDF file the
+// operator chose, its folder made when missing.
 class PrinterTarget : public PrintTarget {
   public:
     explicit PrinterTarget(PrinterChoice choice) : choice_(std::move(choice)) {}
@@ -104,6 +107,7 @@ class PrinterTarget : public PrintTarget {
 
 struct PrintDialogRequest {
     const Window* owner = nullptr;
+    std::string pdfFile;  // the file "print to file" proposes; empty: the toolkit's own choice
 };
 
 // The print dialog goes through one replaceable service, as the message boxes do.
