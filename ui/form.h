@@ -49,6 +49,7 @@ constexpr uint32_t kSizingFrame = 1u << 9;  // form: the operator may resize it
 constexpr uint32_t kChild = 1u << 10;       // form: lives inside its parent (a tab page)
 constexpr uint32_t kTreeEditLabels = 1u << 12;
 constexpr uint32_t kTreeDragDrop = 1u << 13;
+constexpr uint32_t kDropList = 1u << 14;  // combo box: a list to choose from, no text typed
 }  // namespace style
 
 struct ControlResource {
