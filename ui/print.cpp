@@ -106,6 +106,7 @@ QString NumberedPdf(const QString& folder, const std::string& name, int n) {
 
 std::string PdfFolder::NextFile(const std::string& name) const {
     const QString folder = ToQt(folder_);
+    if (!QDir().mkpath(folder)) return {};
     int n = 1;
     while (QFileInfo::exists(NumberedPdf(folder, name, n))) ++n;
     return FromQt(NumberedPdf(folder, name, n));

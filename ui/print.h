@@ -76,7 +76,9 @@ class PdfFolder : public PrintTarget {
   public:
     explicit PdfFolder(std::string folder) : folder_(std::move(folder)) {}
     std::unique_ptr<PrintDocument> Begin(const std::string& name, const PageSetup& setup) override;
-    // The file a document named `name` would go to now: the first free name.
+    // The file a document named `name` would go to now, the first free name, for a print dialog
+    // to offer: the folder is made when missing, as the dialog takes only a file it can write.
+    // Empty when the folder cannot be made.
     std::string NextFile(const std::string& name) const;
     // The file of the last document begun; empty before the first.
     const std::string& LastFile() const { return lastFile_; }

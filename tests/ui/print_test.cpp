@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "tests/state/temp_dir.h"
@@ -103,6 +104,10 @@ TEST(PrintToPdf, AFolderThatCannotBeMadeTakesNoDocument) {
     ui::PdfFolder target(dir.File("file/PRINT"));
     EXPECT_EQ(target.Begin("report", {}), nullptr);
     EXPECT_TRUE(target.LastFile().empty());
+    EXPECT_EQ(target.NextFile("report"), "");
+    // The file offered to a print dialog lies in a folder that is there to take it.
+    EXPECT_EQ(ui::PdfFolder(dir.File("PRINT")).NextFile("report"), dir.File("PRINT/report.pdf"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("PRINT")));
 }
 
 TEST(PrintDialog, TheScriptedChoiceReachesThePrinterAndACancelPrintsNothing) {
