@@ -145,10 +145,7 @@ std::unique_ptr<PrintDocument> PrinterTarget::Begin(const std::string& name,
                                                     const PageSetup& setup) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!choice_.printer.empty()) printer->setPrinterName(ToQt(choice_.printer));
-    if (!choice_.file.empty()) {
-        if (!QDir().mkpath(QFileInfo(ToQt(choice_.file)).absolutePath())) return nullptr;
-        printer->setOutputFileName(ToQt(choice_.file));
-    }
+    if (!choice_.file.empty()) printer->setOutputFileName(ToQt(choice_.file));
     if (!printer->isValid()) return nullptr;
     printer->setCopyCount(std::max(choice_.copies, 1));
     printer->setDocName(ToQt(name));

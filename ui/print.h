@@ -96,8 +96,7 @@ struct PrinterChoice {
     bool operator==(const PrinterChoice&) const = default;
 };
 
-// A printer through the system's print service, on its own paper size; or the PDF file the
-// operator chose, its folder made when missing.
+// A printer through the system's print service, on its own paper size.
 class PrinterTarget : public PrintTarget {
   public:
     explicit PrinterTarget(PrinterChoice choice) : choice_(std::move(choice)) {}
