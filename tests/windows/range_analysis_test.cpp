@@ -100,7 +100,7 @@ TEST(RangeAnalysisMaxima, TunesTheCarriersTheMeanSawNotTheEmptyPointsBesideThem)
 // A top counts when the mean has swung by more than a sixteenth of the largest level.
 TEST(RangeAnalysisMaxima, ATopNeedsASwingOfMoreThanASixteenthOfTheLargestLevel) {
     for (const uint8_t top : {20, 21}) {
-        Bank slot = rangeSlot({{30, top}});  // over levels 10: a swing of top - 10
+        Bank slot = rangeSlot({{30, top}});      // over levels 10: a swing of top - 10
         setLevel(slot, kCurrentCurve, 90, 160);  // the largest level, out of the walk's way
         const SearchResult r = searchMax(slot, 60, true);
         EXPECT_EQ(r.tuneFrequency.value_or(0), top == 21 ? at(31) : 0) << int(top);
