@@ -110,7 +110,7 @@ class job : public PageWindow {
     void ClearWaits();
     void Answer();  // PostJobStep to the main window: the line is done
     void RunProgram(JobStr& line);
-    void PlayMelody(const JobStr& line);
+    void PlayMelody(JobStr& line);
     JobStr* Selected();
     int32_t LineCount() const;
 

@@ -17,6 +17,7 @@ constexpr const char* kBadLine = "Строка задания указана н�
 constexpr const char* kProgramDone = "Программа выполнена";
 constexpr const char* kProgramFailed = "Программа не может быть выполнена";
 constexpr const char* kAnsweredNo = "Ответ на вопрос - НЕТ";
+constexpr const char* kNoSoundOutput = "Нет устройства вывода звука";
 // The return code of a line whose program could not be started.
 constexpr int32_t kProgramFailedCode = 99;
 
@@ -228,8 +229,9 @@ void job::RunProgram(JobStr& line) {
     line.Message = kProgramDone;
 }
 
-// A melody that cannot be played only beeps: the job does not fail for want of a sound.
-void job::PlayMelody(const JobStr& line) {
+// A melody that cannot be opened only beeps: the job does not fail for want of a sound file.
+// With nothing to sound on, the line fails, so that the job knows the operator heard nothing.
+void job::PlayMelody(JobStr& line) {
     if (!line.STRING || line.STR.empty()) {
         Post(PostBeep);
         return;
@@ -237,5 +239,10 @@ void job::PlayMelody(const JobStr& line) {
     const std::string path =
         std::filesystem::path(line.STR).is_absolute() ? line.STR : fdx_->ProgramDir + line.STR;
     if (!mediapl_1) mediapl_1 = ui::NewSoundPlayer();
-    if (!mediapl_1 || !mediapl_1->Open(path) || !mediapl_1->Play(0)) Post(PostBeep);
+    if (!mediapl_1 || !mediapl_1->Open(path)) {
+        Post(PostBeep);
+    } else if (!mediapl_1->Play(0)) {
+        Fail(line, kNoSoundOutput);
+        Post(PostBeep);
+    }
 }

@@ -14,9 +14,9 @@ namespace st = ui::style;
 // clang-format off
 constexpr ui::ControlResource kSetMacroControls[] = {
     {101, ControlKind::Label, "label_1", {6, 8, 34, 8}, st::kNoWrap, "Макро:", nullptr},
-    {102, ControlKind::ComboBox, "macro", {42, 6, 150, 80}, 0, nullptr, "Задание по правой кнопке мыши"},
+    {102, ControlKind::ComboBox, "macro", {42, 6, 150, 80}, st::kDropList, nullptr, "Задание по правой кнопке мыши"},
     {103, ControlKind::Label, "label_2", {6, 26, 34, 8}, st::kNoWrap, "Тригер:", nullptr},
-    {104, ControlKind::ComboBox, "triger", {42, 24, 150, 80}, 0, nullptr, "Задание попеременно с макро"},
+    {104, ControlKind::ComboBox, "triger", {42, 24, 150, 80}, st::kDropList, nullptr, "Задание попеременно с макро"},
     {105, ControlKind::CommandButton, "cb_OK", {52, 44, 44, 14}, 0, "OK", nullptr},
     {106, ControlKind::CommandButton, "cb_Cancel", {104, 44, 44, 14}, 0, "Отмена", nullptr},
 };

@@ -4,7 +4,7 @@
 orvel_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
                 libbenchmark-dev xvfb xauth fonts-dejavu-core fonts-liberation2
                 qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-                poppler-utils)
+                poppler-utils qt6-translations-l10n)
 
 install_deps() {
     local missing=()

@@ -2,7 +2,12 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
 #include <QScreen>
+#include <QTranslator>
+#include <memory>
 
 #include "ui/session_end.h"
 
@@ -15,6 +20,7 @@ int Application::Start(int argc, char** argv) {
     int qtArgc = argc;
     QApplication app(qtArgc, argv);
     InstallFontSubstitutes();
+    InstallToolkitTranslation();
 
     EventData start;
     start.id = EventId::Start;
@@ -51,6 +57,20 @@ Rect Application::ScreenGeometry() {
 
 void Application::Beep() {
     QApplication::beep();
+}
+
+bool Application::InstallToolkitTranslation() {
+    // Once per toolkit application, which deletes it at its end.
+    static QPointer<QTranslator> installed;
+    if (installed) return true;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QLocale(QLocale::Russian), "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator.get()))
+        return false;
+    translator->setParent(QCoreApplication::instance());
+    installed = translator.release();
+    return true;
 }
 
 void Application::InstallFontSubstitutes() {

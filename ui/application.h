@@ -25,6 +25,10 @@ class Application : public Object {
     static void Beep();
     // Sets the fonts the forms name ("MS Sans Serif") to families this machine has.
     static void InstallFontSubstitutes();
+    // The toolkit's own dialogs and buttons (print and file dialogs, standard buttons) speak
+    // Russian, as the program does, where the machine has the toolkit's Russian translation;
+    // false when it has not.
+    static bool InstallToolkitTranslation();
 };
 
 }  // namespace ui

@@ -235,18 +235,21 @@ class DropDownCombo : public QComboBox {
 };
 }  // namespace
 
-ComboBox::ComboBox(QWidget* parent, int number) : Control(ControlKind::ComboBox, number) {
+ComboBox::ComboBox(QWidget* parent, int number, uint32_t styleBits)
+    : Control(ControlKind::ComboBox, number) {
     auto* combo = new DropDownCombo(parent, this);
     combo->setStyle(ComboStyle());
-    combo->setEditable(true);
+    combo->setEditable(!(styleBits & style::kDropList));
     combo->setInsertPolicy(QComboBox::NoInsert);
     Attach(combo);
-    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, [this](const QString& text) {
-        EventData data;
-        data.id = EventId::Change;
-        data.text = FromQt(text);
-        Raise(data);
-    });
+    if (combo->isEditable()) {
+        QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, [this](const QString& text) {
+            EventData data;
+            data.id = EventId::Change;
+            data.text = FromQt(text);
+            Raise(data);
+        });
+    }
     QObject::connect(combo, &QComboBox::activated,
                      [this](int index) { RaiseOn(this, EventId::Select, index); });
 }

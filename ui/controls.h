@@ -82,11 +82,12 @@ class Edit : public Control {
     Edit(QWidget* parent, int number);
 };
 
-// A drop-down list with an edit field. Raises Change (edit text changed, with the
-// text), DropDown (the list opens) and Select (an entry was chosen, with its index).
+// A drop-down list with an edit field, or with style::kDropList without one. Raises Change
+// (edit text changed, with the text), DropDown (the list opens) and Select (an entry was
+// chosen, with its index).
 class ComboBox : public Control {
   public:
-    ComboBox(QWidget* parent, int number);
+    ComboBox(QWidget* parent, int number, uint32_t styleBits = 0);
     void AddString(const std::string& text);
     void InsertString(int index, const std::string& text);
     void DeleteString(int index);

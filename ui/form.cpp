@@ -242,7 +242,7 @@ Control* Form::CreateControlByNumber(int number) {
             control = std::make_unique<CommandButton>(parent, number);
             break;
         case ControlKind::ComboBox:
-            control = std::make_unique<ComboBox>(parent, number);
+            control = std::make_unique<ComboBox>(parent, number, row->style);
             break;
         case ControlKind::UpDown:
             control = std::make_unique<UpDown>(parent, number);

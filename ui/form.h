@@ -51,6 +51,7 @@ constexpr uint32_t kChild = 1u << 10;       // form: lives inside its parent (a 
 constexpr uint32_t kTreeEditLabels = 1u << 12;
 constexpr uint32_t kTreeDragDrop = 1u << 13;
 constexpr uint32_t kListEditFirst = 1u << 14;  // list view: the operator renames a row
+constexpr uint32_t kDropList = 1u << 15;  // combo box: a list to choose from, no text typed
 }  // namespace style
 
 struct ControlResource {

@@ -2,12 +2,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <algorithm>
 
 #include "ui/painter_qt.h"
@@ -91,18 +93,34 @@ bool PrintDocument::End() {
     return written;
 }
 
+namespace {
+
+// The n-th file name of documents named `name` in `folder`, counted from 1.
+QString NumberedPdf(const QString& folder, const std::string& name, int n) {
+    QString base = ToQt(name);
+    base.replace('/', '_');
+    return QDir(folder).filePath(n == 1 ? base + ".pdf" : QString("%1 (%2).pdf").arg(base).arg(n));
+}
+
+}  // namespace
+
+std::string PdfFolder::NextFile(const std::string& name) const {
+    const QString folder = ToQt(folder_);
+    if (!QDir().mkpath(folder)) return {};
+    int n = 1;
+    while (QFileInfo::exists(NumberedPdf(folder, name, n))) ++n;
+    return FromQt(NumberedPdf(folder, name, n));
+}
+
 std::unique_ptr<PrintDocument> PdfFolder::Begin(const std::string& name, const PageSetup& setup) {
     const QString folder = ToQt(folder_);
     if (!QDir().mkpath(folder)) return nullptr;
-    QString base = ToQt(name);
-    base.replace('/', '_');
     auto impl = std::make_unique<PrintDocument::Impl>();
     impl->file = std::make_unique<QFile>();
     // Opening only a file that does not exist yet keeps an earlier document even when two
     // prints race for the same name.
     for (int n = 1;; ++n) {
-        const QString file =
-            QDir(folder).filePath(n == 1 ? base + ".pdf" : QString("%1 (%2).pdf").arg(base).arg(n));
+        const QString file = NumberedPdf(folder, name, n);
         impl->file->setFileName(file);
         if (impl->file->open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
         if (!impl->file->exists()) return nullptr;  // the folder will not take files
@@ -147,6 +165,13 @@ class ScreenPrintDialogs : public PrintDialogService {
   public:
     std::optional<PrinterChoice> Run(const PrintDialogRequest& request) override {
         QPrinter printer(QPrinter::HighResolution);
+        if (!request.pdfFile.empty()) {
+            printer.setOutputFileName(ToQt(request.pdfFile));
+            // The proposal waits under "print to file"; a machine with printers still opens
+            // on its printer.
+            if (!QPrinterInfo::availablePrinterNames().isEmpty())
+                printer.setOutputFormat(QPrinter::NativeFormat);
+        }
         QPrintDialog dialog(&printer, request.owner ? request.owner->widget() : nullptr);
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return PrinterChoice{FromQt(printer.printerName()), FromQt(printer.outputFileName()),

@@ -76,6 +76,10 @@ class PdfFolder : public PrintTarget {
   public:
     explicit PdfFolder(std::string folder) : folder_(std::move(folder)) {}
     std::unique_ptr<PrintDocument> Begin(const std::string& name, const PageSetup& setup) override;
+    // The file a document named `name` would go to now, the first free name, for a print dialog
+    // to offer: the folder is made when missing, as the dialog takes only a file it can write.
+    // Empty when the folder cannot be made.
+    std::string NextFile(const std::string& name) const;
     // The file of the last document begun; empty before the first.
     const std::string& LastFile() const { return lastFile_; }
 
@@ -104,6 +108,7 @@ class PrinterTarget : public PrintTarget {
 
 struct PrintDialogRequest {
     const Window* owner = nullptr;
+    std::string pdfFile;  // the file "print to file" proposes; empty: the toolkit's own choice
 };
 
 // The print dialog goes through one replaceable service, as the message boxes do.

@@ -30,7 +30,7 @@ class ScriptedSound::Player : public SoundPlayer {
         position_ = length_ = 0;
     }
     bool Play(int64_t fromMs, int64_t toMs) override {
-        if (!open_) return false;
+        if (!open_ || !script_ || !script_->canPlay) return false;
         position_ = std::clamp<int64_t>(fromMs, 0, length_);
         end_ = toMs < 0 || toMs > length_ ? length_ : std::max(toMs, position_);
         Log("play " + std::to_string(position_) + " " + std::to_string(end_));

@@ -76,7 +76,7 @@ class QtSoundPlayer : public SoundPlayer {
     }
 
     bool Play(int64_t fromMs, int64_t toMs) override {
-        if (!open_) return false;
+        if (!open_ || QMediaDevices::audioOutputs().isEmpty()) return false;
         const int64_t length = Length();
         stopAt_ = toMs < 0 || toMs >= length ? -1 : toMs;
         player_.setPosition(std::clamp<int64_t>(fromMs, 0, length));

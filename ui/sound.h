@@ -21,7 +21,7 @@ class SoundPlayer {
     virtual bool Open(const std::string& path) = 0;
     virtual void Close() = 0;
     // Plays the open sound from `fromMs`, stopping by itself at `toMs` (at the end when
-    // negative or beyond it); false with nothing open.
+    // negative or beyond it); false with nothing open or no sound output to play on.
     virtual bool Play(int64_t fromMs, int64_t toMs = -1) = 0;
     // Ends playback, the position staying where it was; ends a recording as StopRecording.
     virtual void Stop() = 0;
@@ -68,6 +68,7 @@ class ScriptedSound : public SoundService {
 
     std::map<std::string, int64_t> files;  // path -> length
     bool canRecord = true;
+    bool canPlay = true;  // false: no sound output, nothing plays
     std::vector<std::string> log;
 
     class Player;

@@ -895,21 +895,32 @@ void freq::ReleaseStudyCurves() {
     if (released) Post(PostViewRecompute);
 }
 
-// The study's curves the bank feeds take the selected channel's history, their marker on the
+// The channel the study shows: the selected one; with no row selected the channel the bank
+// scan measures, else the first. -1 for an empty bank.
+int32_t freq::StudyChannel() {
+    if (RowChannel(selectedRow_) != nullptr) return rows_[std::size_t(selectedRow_)];
+    const FDX& s = S();
+    const int32_t channels = std::clamp<int32_t>(
+        s.ChannelCount, 0, int32_t(std::min<std::size_t>(s.Channels.size(), kMaxBankChannels)));
+    if (s.ChannelIndex >= 0 && s.ChannelIndex < channels) return s.ChannelIndex;
+    return channels > 0 ? 0 : -1;
+}
+
+// The study's curves the bank feeds take the shown channel's history, their marker on the
 // shown measurement; the bank window feeds them again whenever either changes, so that the
-// marker follows the measurement the list and the chart show.
+// marker follows the measurement the list and the chart show. Curves the bank does not fill
+// are emptied: the study never goes on showing what another window bound before.
 void freq::FeedStudy() {
     FDX& s = S();
-    const Mt* channel = RowChannel(selectedRow_);
-    if (channel == nullptr) return;
-    const int32_t index = rows_[std::size_t(selectedRow_)];
+    const int32_t index = StudyChannel();
+    const Mt* channel = index >= 0 ? &s.Channels[std::size_t(index)] : nullptr;
     bool changed = false;
     for (std::size_t i = 0; i < s.ViewSources.size(); ++i) {
         const bool fed = s.ViewFeed == 3 || s.ViewFeed == int32_t(i) + 1;
         if (!fed || s.ViewSourceKinds[i] != kStudyBankSource) continue;
         ViewSource& source = s.ViewSources[i];
         source = ViewSource{};
-        if (SampleCount() > 0 && channel->Frequency != 0 &&
+        if (channel != nullptr && SampleCount() > 0 && channel->Frequency != 0 &&
             std::size_t(index) < s.ChannelLevels.size()) {
             source.Levels = &s.ChannelLevels[std::size_t(index)];
             source.Frequency = channel->Frequency;

@@ -95,6 +95,7 @@ class freq : public PageWindow {
     FDX& S() { return *fdx_; }
     Mt* RowChannel(int row);
     int RowOf(int32_t channel) const;
+    int32_t StudyChannel();
     void RebuildList();
     void RewriteRow(int row);
     void MarkSelected(int row);

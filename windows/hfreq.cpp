@@ -47,7 +47,7 @@ bool hfreq::Create(ui::Form* parent, FDX* state) {
 
 void hfreq::OnCreate() {
     lv_1 = CreateControl<ui::ListView>(101);
-    lv_1->SetColumns({{"Частота", 65}, {"Уровень", 35}, {"№", 26}});
+    lv_1->SetColumns({{"Частота", 65}, {"Уровень", 44}, {"№", 26}});
     lv_1->On(ui::EventId::Select, [this](ui::EventData& e) { ClickRow(int(e.value)); });
     lv_1->On(ui::EventId::ColumnClick, [this](ui::EventData& e) { SortBy(int(e.value)); });
     lv_1->On(ui::EventId::RightButtonUp,

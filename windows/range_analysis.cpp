@@ -59,6 +59,33 @@ SearchResult targetOrMessage(const Bank& slot, std::optional<int64_t> target, in
     return result;
 }
 
+// The points whose levels the mean of point i takes (see SmoothedLevel): from > to when none.
+struct MeanReach {
+    int64_t from, to;
+};
+MeanReach meanReach(const Bank& slot, int64_t i) {
+    const int64_t h = int64_t{slot.Bandwidth} / (2 * int64_t{slot.Step});
+    return {std::max<int64_t>(i - h, 1), std::min<int64_t>(i + h, LastPoint(slot) - 1)};
+}
+
+// The mean leaves out what lies beyond the range's ends, so near Fн or Fк it grows towards the
+// end, and between two carriers it can top out on the empty points in the middle. The tune goes
+// to the strongest point the mean saw there (the top itself when it is as strong): of two as
+// strong, the one the walk by `direction` meets first; of a run of equal points, the middle.
+int64_t strongestNear(const Bank& slot, int32_t kind, int64_t top, int64_t direction) {
+    const MeanReach reach = meanReach(slot, top);
+    const auto level = [&](int64_t k) { return PointLevel(slot, kind, k); };
+    int64_t strongest = top;
+    for (int64_t k = direction < 0 ? reach.to : reach.from; k >= reach.from && k <= reach.to;
+         k += direction)
+        if (level(k) > level(strongest)) strongest = k;
+    if (level(strongest) == level(top)) return top;
+    int64_t low = strongest, high = strongest;
+    while (low - 1 >= reach.from && level(low - 1) == level(strongest)) --low;
+    while (high + 1 <= reach.to && level(high + 1) == level(strongest)) ++high;
+    return (low + high) / 2;
+}
+
 // The maxima search from point `i`, walking by `direction` (-1 down, +1 up). The smoothed curve
 // has to swing by more than a sixteenth of the array's maximum before a top counts, so that
 // noise on a flat spectrum finds nothing; the walk goes on one bandwidth past the first top
@@ -73,7 +100,7 @@ SearchResult searchMax(const Bank& slot, int32_t kind, int64_t i, int64_t direct
     const int32_t start = SmoothedLevel(slot, kind, i);
     int32_t low = start, high = start, found = 0, older = start, previous = start;
     std::optional<int64_t> rising;  // point where the curve last rose
-    std::optional<int64_t> peak;    // frequency of the highest top so far
+    std::optional<int64_t> peak;    // point of the highest top so far
     for (; direction < 0 ? i > 0 : i < n; i += direction) {
         const int32_t level = SmoothedLevel(slot, kind, i);
         low = std::min(low, level);
@@ -83,13 +110,15 @@ SearchResult searchMax(const Bank& slot, int32_t kind, int64_t i, int64_t direct
             found = previous;
             // The middle of a flat top: from where the curve last rose to the point before the
             // fall.
-            peak = frequencyOf(slot, (*rising + i - direction) / 2);
+            peak = (*rising + i - direction) / 2;
         }
-        if (peak && std::abs(frequencyOf(slot, i) - *peak) > bandwidth) break;
+        if (peak && std::abs(frequencyOf(slot, i) - frequencyOf(slot, *peak)) > bandwidth) break;
         older = previous;
         previous = level;
     }
-    return targetOrMessage(slot, peak, kMaximaNotFound);
+    if (!peak) return notFound(kMaximaNotFound);
+    return targetOrMessage(slot, frequencyOf(slot, strongestNear(slot, kind, *peak, direction)),
+                           kMaximaNotFound);
 }
 
 // The fixed-point search from point `start`, walking by `direction` to the range's edge. The run
@@ -178,9 +207,7 @@ int32_t PointLevel(const Bank& slot, int32_t kind, int64_t k) {
 int32_t SmoothedLevel(const Bank& slot, int32_t kind, int64_t i) {
     const std::vector<uint8_t>* array = CurveArray(slot, kind);
     if (array == nullptr || slot.Step == 0) return 0;
-    const int64_t h = int64_t{slot.Bandwidth} / (2 * int64_t{slot.Step});
-    const int64_t from = std::max<int64_t>(i - h, 1);
-    const int64_t to = std::min<int64_t>(i + h, LastPoint(slot) - 1);
+    const auto [from, to] = meanReach(slot, i);
     if (from > to) return 0;
     int64_t sum = 0;
     // Points up to LastPoint have their cells in every array.

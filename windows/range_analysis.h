@@ -57,7 +57,8 @@ struct SearchResult {
     bool moveCursor = false;                // and move the window cursor to the target
 };
 
-// Maxima searches from `frequency` (FDX::Frequency), down and up, over curve `kind`.
+// Maxima searches from `frequency` (FDX::Frequency), down and up, over curve `kind`: the top of
+// the smoothed levels, tuned at the strongest point its mean took in.
 SearchResult SearchMaxLeft(const Bank& slot, int32_t kind, uint32_t frequency);
 SearchResult SearchMaxRight(const Bank& slot, int32_t kind, uint32_t frequency);
 

@@ -34,7 +34,7 @@ constexpr int kLevelGridSpacing = 16;
 // The readouts along the top.
 constexpr int kReadoutTop = 4;
 constexpr int kReadoutHeight = 14;
-constexpr int kThresholdLeft = 10;
+constexpr int kReadoutMargin = 10;  // between a readout and the picture's side
 
 ui::Pen Dotted(ui::Color color) {
     return {color, 1, ui::PenStyle::Dot};
@@ -180,13 +180,21 @@ void RangeView::DrawScale(const FDX& fdx, Bank& slot) {
     for (int row : {kUpperFrameRow, kLowerFrameRows[0], kLowerFrameRows[1]})
         p.Line(0, height_ - row, width_ - 1, height_ - row, kFrame);
     p.SetTextColor(kFrame);
+    // A label stands right of its grid line, pulled inside at the picture's right edge; one
+    // that would come nearer than a digit's width to the label before it is left out.
+    const int labelGap = p.TextWidth("0");
+    int labelsEnd = -labelGap;
     for (int i = scroll; i < lines; ++i) {
         const int x = int(slot.GridColumns[std::size_t(i)] - firstColumn);
         if (x >= width_) break;
         const double mhz = (int64_t{slot.GridStart} + int64_t{i} * slot.GridStep) / 10000.0;
         const std::string label = FormatText("%5.2f", mhz);
-        const int textX = std::max(0, std::min(x + 2, width_ - p.TextWidth(label)));
-        p.Text(textX, height_ - kLabelRow, label);
+        const int labelWidth = p.TextWidth(label);
+        const int textX = std::max(0, std::min(x + 2, width_ - labelWidth));
+        if (textX >= labelsEnd + labelGap) {
+            p.Text(textX, height_ - kLabelRow, label);
+            labelsEnd = textX + labelWidth;
+        }
         p.Line(x, height_ - kLowerTickRows[1], x, height_ - kLowerTickRows[0], kFrame);
         p.Line(x, height_ - kUpperFrameRow, x, height_ - kUpperTickRow, kFrame);
     }
@@ -229,8 +237,8 @@ void RangeView::DrawReadouts(const FDX& fdx, const Bank& slot) {
     if (!slot.InUse) return;
     ui::Painter& p = picture_.Draw();
     const int quarter = width_ / 4;
-    const ui::Rect threshold{kThresholdLeft, kReadoutTop, quarter, kReadoutHeight};
-    const ui::Rect sight{width_ - quarter, kReadoutTop, quarter, kReadoutHeight};
+    const ui::Rect threshold{kReadoutMargin, kReadoutTop, quarter, kReadoutHeight};
+    const ui::Rect sight{width_ - quarter, kReadoutTop, quarter - kReadoutMargin, kReadoutHeight};
     p.FillRect(threshold, kBackground);
     p.FillRect(sight, kBackground);
     p.SetTextColor(kThresholdText);

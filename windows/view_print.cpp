@@ -128,8 +128,12 @@ std::vector<std::string> View::PrintedLines() {
     return lines;
 }
 
+// Printed to a file, the study goes by default to the program folder's PRINT under its
+// document's name, beside the earlier printouts.
 void View::Print() {
-    const std::optional<ui::PrinterChoice> choice = ui::RunPrintDialog({this});
+    const ui::PdfFolder folder(fdx_->ProgramDir + "PRINT");
+    const std::optional<ui::PrinterChoice> choice =
+        ui::RunPrintDialog({this, folder.NextFile(kStudyDocumentName)});
     if (!choice) return;
     ui::PrinterTarget printer(*choice);
     if (!PrintTo(printer)) fdx_->ShowError(52);

@@ -233,6 +233,39 @@ TEST_F(BankStudyOnAir, FromTheBankTabTheCurveIsTheSelectedChannelsHistoryWithThe
     }
 }
 
+// The study opened on the bank tab with no row clicked shows the channel the bank scan measured
+// (else the first), never the curve the range window bound before.
+TEST_F(BankStudyOnAir, WithNoRowSelectedTheCurveIsTheScannedChannelsNotTheRangesBefore) {
+    Bank& slot = LoadLaidOut(0, 101 * kMHz, 101 * kMHz + 50 * k10kHz);
+    orvel.SwitchToTab(2);
+    OpenStudy();
+    Study().insignal->SetChecked(true);
+    Study().insignal->Raise(ui::EventId::Click);
+    ui::ServeFor(100);
+    ASSERT_EQ(orvel.ViewSources[0].Levels, &slot.Current);
+    orvel.pictbttn_13->Raise(ui::EventId::Click);
+    ASSERT_EQ(orvel.StudyOpen, 0);
+
+    orvel.journal.Select(Child(orvel.store.BankFolder, "Посты"));
+    orvel.store.LoadItem();
+    ui::ServePending();
+    ASSERT_EQ(orvel.WorkMode, 1);
+    orvel.StartButton();
+    ASSERT_TRUE(RunUntil([&] { return orvel.ChannelIndex == 2; }));
+    orvel.StartButton();
+    ASSERT_EQ(BankWindow().SelectedRow(), -1);
+    OpenStudy();
+    ui::ServeFor(300);
+    EXPECT_EQ(orvel.ViewSources[0].Levels, &orvel.ChannelLevels[2]);
+    EXPECT_NE(StudyReadout(orvel, 0).find("F=433.9200"), std::string::npos);
+
+    orvel.ChannelIndex = -1;
+    PostPrivateMessage(&orvel, PostAnalysisUpdate);
+    ui::ServeFor(300);
+    EXPECT_EQ(orvel.ViewSources[0].Levels, &orvel.ChannelLevels[0]);
+    EXPECT_NE(StudyReadout(orvel, 0).find("F=145.5000"), std::string::npos);
+}
+
 // A bank loaded while the study shows a channel's history frees the histories before the bank
 // window lets go of the curve on its next code: a redraw of the study in between (one queued
 // before the load) finds no curve into them.

@@ -97,6 +97,21 @@ TEST_F(RangeScan, ASignalJournalsItsAppearanceHoldsAndItsDisappearanceFollows) {
     EXPECT_EQ(Notes(range).find('\xCF'), 20u);
 }
 
+TEST_F(RangeScan, ASignalSpreadOverTheBandwidthHoldsWhereItSpreadAndNotOnAPointAsStrong) {
+    // 200 from 100.50 to 100.53 MHz: three points on, the signal has spread over the 10 kHz
+    // bandwidth, and the point before is as strong, not stronger.
+    emulators::SignalPlan plan{20, {}};
+    for (uint64_t hz = 100'500'000; hz <= 100'530'000; hz += 10'000)
+        plan.signals.push_back({hz, 200, 10'000});
+    emulator.SetSignalPlan(plan);
+    Bank& slot = Load(0, HundredPoints());
+    slot.Bandwidth = k10kHz;
+    StartRangeTab();
+    ASSERT_TRUE(RunUntil([&] { return orvel.Paused != 0; }));
+    EXPECT_EQ(orvel.ScanFrequency, 1'005'200u);
+    EXPECT_EQ(emulator.State().frequencyHz, 100'520'000u);
+}
+
 TEST_F(RangeScan, AFailedReadStaysOnThePointStoresNothingAndPurgesTheRing) {
     // A silent line: nothing answers, and what the test puts into the ring stays its own.
     emulator.SetEcho(false);

@@ -17,9 +17,11 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionHeader>
 #include <QTreeWidget>
 
+#include "app/orvel_editors.h"
 #include "app/orvel_windows.h"
 #include "receivers/aor/ar5000/ar5000.h"
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
@@ -127,8 +129,9 @@ std::vector<std::string> LayoutFaults(const char* formName) {
 
 // A list's column titles within their sections, and the sections within the list; with
 // `scrollBar`, beside the scroll bar that a long list shows. The last section stretches to the
-// list's edge, so only the room left to it counts.
-std::vector<std::string> HeaderFaults(ui::ListView* view, bool scrollBar) {
+// list's edge, so only the room left to it counts. A list `sideways` has more columns than room
+// and scrolls to them: only the titles count.
+std::vector<std::string> HeaderFaults(ui::ListView* view, bool scrollBar, bool sideways = false) {
     auto* list = static_cast<QTreeWidget*>(view->widget());
     const QHeaderView* header = list->header();
     const int extent = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
@@ -138,7 +141,7 @@ std::vector<std::string> HeaderFaults(ui::ListView* view, bool scrollBar) {
     for (int column = 0; column < header->count(); ++column) {
         const QString title = list->headerItem()->text(column);
         const int left = header->sectionViewportPosition(column);
-        const bool last = column == header->count() - 1;
+        const bool last = !sideways && column == header->count() - 1;
         const int width = last ? room - left : header->sectionSize(column);
         QStyleOptionHeader option;
         option.initFrom(header);
@@ -149,7 +152,7 @@ std::vector<std::string> HeaderFaults(ui::ListView* view, bool scrollBar) {
         if (advance > label.width())
             faults.push_back(title.toStdString() + " needs " + std::to_string(advance) + " of " +
                              std::to_string(label.width()) + " pixels");
-        if (left + width > room)
+        if (!sideways && left + width > room)
             faults.push_back(title.toStdString() + " beyond the list's " + std::to_string(room) +
                              " pixels");
     }
@@ -165,8 +168,11 @@ TEST_F(TextFit, FormsShowEveryCaptionWholeAndApart) {
     RAR5000 arScan(*ar);
     PAR5000 arExtra(*ar);
     const auto ic10 = panel_registry::Make(3);
-    for (const char* form : {"ID_ORVEL", "ID_line", "ID_freq", "ID_IC8500", "ID_RIC8500", "ID_IC10",
-                             "ID_AR5000", "ID_RAR5000", "ID_PAR5000"}) {
+    PostPrivateMessage(&orvel, PostOpenHfreq);  // the compact channel list registers its form
+    ui::ServePending();
+    for (const char* form :
+         {"ID_ORVEL", "ID_line", "ID_freq", "ID_hfreq", "ID_job", "ID_SetMacro", "ID_IC8500",
+          "ID_RIC8500", "ID_IC10", "ID_AR5000", "ID_RAR5000", "ID_PAR5000"}) {
         for (const std::string& fault : LayoutFaults(form)) ADD_FAILURE() << form << ": " << fault;
     }
 }
@@ -212,12 +218,35 @@ TEST_F(TextFit, JournalHeadingsShowWhole) {
     }
 }
 
-TEST_F(TextFit, ChannelListsShowTheirColumnTitlesWithinTheList) {
+TEST_F(TextFit, ListsShowTheirColumnTitlesWithinTheList) {
     orvel.SwitchToTab(1);  // the bank page, laid out
     ui::ServePending();
     EXPECT_EQ(HeaderFaults(Ic8500Panel(orvel)->lv_1, false), std::vector<std::string>{});
     ASSERT_NE(orvel.windows->bank.lv_1, nullptr);
     EXPECT_EQ(HeaderFaults(orvel.windows->bank.lv_1, true), std::vector<std::string>{});
+    PostPrivateMessage(&orvel, PostOpenHfreq);  // the compact channel list
+    ui::ServePending();
+    ASSERT_NE(orvel.windows->channelList, nullptr);
+    EXPECT_EQ(HeaderFaults(orvel.windows->channelList->lv_1, true), std::vector<std::string>{});
+    orvel.SwitchToTab(4);  // the job list, whose nine columns need more than its width
+    ui::ServePending();
+    EXPECT_EQ(HeaderFaults(orvel.editors->jobWindow.lv_1, true, true), std::vector<std::string>{});
+}
+
+// The job's internal commands show whole in the field of their drop-down list.
+TEST_F(TextFit, JobCommandsShowWholeInTheirList) {
+    orvel.SwitchToTab(4);
+    ui::ServePending();
+    auto* commands = static_cast<QComboBox*>(orvel.editors->jobWindow.commands->widget());
+    ASSERT_GT(commands->count(), 10);
+    QStyleOptionComboBox option;
+    option.initFrom(commands);
+    const QRect field = commands->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                          QStyle::SC_ComboBoxEditField, commands);
+    for (int i = 0; i < commands->count(); ++i)
+        EXPECT_LE(commands->fontMetrics().horizontalAdvance(commands->itemText(i)) + 4,
+                  field.width())
+            << commands->itemText(i).toStdString();
 }
 
 TEST_F(TextFit, ChannelStepFieldShowsItsStep) {

@@ -233,7 +233,7 @@ TEST_F(JobCommands, AProgramRunsWithoutAShellAndGivesItsExitCode) {
     EXPECT_EQ(line.ReturnCode, 99);
 }
 
-TEST_F(JobCommands, AMelodyPlaysFromTheProgramFolderOrBeeps) {
+TEST_F(JobCommands, AMelodyPlaysFromTheProgramFolderBeepsWithoutItsFileFailsWithoutOutput) {
     ui::ScriptedSound sound;
     sound.files[folder.Dir() + "bell.wav"] = 2000;
     sound.files["/sounds/horn.wav"] = 500;
@@ -247,6 +247,12 @@ TEST_F(JobCommands, AMelodyPlaysFromTheProgramFolderOrBeeps) {
                              "open " + folder.Dir() + "missing.wav",
                              "open " + folder.Dir() + "bell.wav", "play 0 2000", "stop", "close",
                              "open /sounds/horn.wav", "play 0 500", "stop", "close"}));
+
+    // Nothing to sound on: the line fails with its message, and the job goes on.
+    sound.canPlay = false;
+    EXPECT_EQ(Run(Command(JobPlayMelody, 0, "bell.wav")), (Codes{PostBeep, PostJobStep}));
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message, "Нет устройства вывода звука");
 }
 
 TEST_F(JobCommands, MessagesAndQuestionsAskTheOperator) {

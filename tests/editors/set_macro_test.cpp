@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +47,12 @@ TEST_F(MacroBinding, WithoutJobsOkBindsNothing) {
     ASSERT_TRUE(dialog.Create(&main, &fdx));
     EXPECT_EQ(Entries(dialog.macro), Texts{"нет задания"});
     EXPECT_EQ(Entries(dialog.triger), Texts{"нет задания"});
+    // The lists offer the jobs and take no typed text.
+    for (ui::ComboBox* list : {dialog.macro, dialog.triger}) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+        QCoreApplication::sendEvent(list->widget(), &key);
+        EXPECT_EQ(list->Text(), "нет задания");
+    }
     dialog.cb_OK->Raise(ui::EventId::Click);
     EXPECT_EQ(dialog.Result(), 1);
     EXPECT_EQ(fdx.MacroJob, 0);

@@ -1,11 +1,19 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "tests/state/temp_dir.h"
 #include "tests/support/poppler.h"
+#include "ui/application.h"
 #include "ui/print.h"
 
 namespace {
@@ -60,6 +68,9 @@ TEST(PrintToPdf, ADocumentOfAnEarlierNameGoesToTheNextFreeNumber) {
     ASSERT_TRUE(PrintTwoPages(target, "report", "fifth print", "5"));
     EXPECT_EQ(target.LastFile(), dir.File("report (3).pdf"));
 
+    EXPECT_EQ(target.NextFile("report"), dir.File("report (4).pdf"));
+    EXPECT_EQ(target.NextFile("a/b"), dir.File("a_b (2).pdf"));
+
     EXPECT_NE(Poppler("pdftotext", dir.File("report (2).pdf")).find("second print"),
               std::string::npos);
     EXPECT_NE(Poppler("pdftotext", dir.File("report.pdf")).find("fourth print"), std::string::npos);
@@ -93,6 +104,10 @@ TEST(PrintToPdf, AFolderThatCannotBeMadeTakesNoDocument) {
     ui::PdfFolder target(dir.File("file/PRINT"));
     EXPECT_EQ(target.Begin("report", {}), nullptr);
     EXPECT_TRUE(target.LastFile().empty());
+    EXPECT_EQ(target.NextFile("report"), "");
+    // The file offered to a print dialog lies in a folder that is there to take it.
+    EXPECT_EQ(ui::PdfFolder(dir.File("PRINT")).NextFile("report"), dir.File("PRINT/report.pdf"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("PRINT")));
 }
 
 TEST(PrintDialog, TheScriptedChoiceReachesThePrinterAndACancelPrintsNothing) {
@@ -112,6 +127,32 @@ TEST(PrintDialog, TheScriptedChoiceReachesThePrinterAndACancelPrintsNothing) {
 
     EXPECT_FALSE(ui::RunPrintDialog({}));
     EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
+// The toolkit's own dialog, in Russian, offers the proposed file when printing to a file; the
+// test closes it as soon as it is up.
+TEST(PrintDialog, TheToolkitsDialogProposesTheFileAndSpeaksRussian) {
+    ASSERT_TRUE(ui::Application::InstallToolkitTranslation());
+    TempDir dir;
+    const std::string proposed = dir.File("PRINT/Печать.pdf");
+    std::string title, file;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QPrintDialog*>(w);
+            if (dialog == nullptr || !dialog->isVisible()) continue;
+            title = dialog->windowTitle().toStdString();
+            if (auto* edit = dialog->findChild<QLineEdit*>("filename"))
+                file = edit->text().toStdString();
+            dialog->reject();
+        }
+    });
+    ui::PrintDialogService* tests = ui::SetPrintDialogService(nullptr);
+    EXPECT_FALSE(ui::RunPrintDialog({nullptr, proposed}));
+    ui::SetPrintDialogService(tests);
+    EXPECT_EQ(title, "Печать");
+    EXPECT_EQ(file, proposed);
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().toStdString(), "Отмена");
 }
 
 TEST(PrintDialog, AnUnscriptedDialogFailsTheTest) {

@@ -68,13 +68,43 @@ TEST(RangeAnalysisMaxima, PlateauMiddleHigherTopWithinABandwidthAndNothingOnAFla
     const Bank wide = rangeSlot({{40, 200}, {43, 200}, {46, 200}, {48, 200}});  // 40..50
     EXPECT_EQ(searchMax(wide, 70, true).tuneFrequency, at(45));
     EXPECT_EQ(searchMax(wide, 10, false).tuneFrequency, at(45));
-    Bank twin = rangeSlot();  // a smoothed top at 41 and, three points on, a higher one at 44
+    // A smoothed top at 41 and, three points on, a higher one at 44, whose strongest point the
+    // walk meets first is 43.
+    Bank twin = rangeSlot();
     setLevels(twin, 40, {200, 100, 100, 200, 10, 200});
-    EXPECT_EQ(searchMax(twin, 20, false).tuneFrequency, at(44));
+    EXPECT_EQ(searchMax(twin, 20, false).tuneFrequency, at(43));
     // The higher top lies more than a bandwidth past the first.
     EXPECT_EQ(searchMax(rangeSlot({{40, 120}, {70, 200}}), 20, false).tuneFrequency, at(41));
     EXPECT_EQ(searchMax(rangeSlot(), 90, true).message, kMaximaNotFound);
     EXPECT_EQ(searchMax(rangeSlot(), 0, false).message, kMaximaNotFound);
+}
+
+// A wide mean tops out between two carriers, and near an end of the range, where it leaves out
+// what lies beyond, beside the carrier: the tune goes to the carrier, never to the empty points.
+TEST(RangeAnalysisMaxima, TunesTheCarriersTheMeanSawNotTheEmptyPointsBesideThem) {
+    Bank slot = rangeSlot();
+    slot.Bandwidth = 1000;  // the mean over 11 points
+    for (int64_t k = 0; k <= 100; ++k) setLevel(slot, kCurrentCurve, k, 0);
+    for (int64_t k : {10, 20, 80, 90}) setLevel(slot, kCurrentCurve, k, 200);
+    // clang-format off
+    struct Case { int64_t from; bool left; uint32_t tune; };
+    for (const Case c : {Case{25, true, at(20)}, {20, true, at(10)}, {10, true, 0},
+                         {75, false, at(80)}, {80, false, at(90)}, {90, false, 0}}) {
+        // clang-format on
+        const SearchResult r = searchMax(slot, c.from, c.left);
+        EXPECT_EQ(r.tuneFrequency.value_or(0), c.tune) << c.from << (c.left ? " left" : " right");
+        EXPECT_EQ(r.message, c.tune ? 0 : kMaximaNotFound) << c.from;
+    }
+}
+
+// A top counts when the mean has swung by more than a sixteenth of the largest level.
+TEST(RangeAnalysisMaxima, ATopNeedsASwingOfMoreThanASixteenthOfTheLargestLevel) {
+    for (const uint8_t top : {20, 21}) {
+        Bank slot = rangeSlot({{30, top}});      // over levels 10: a swing of top - 10
+        setLevel(slot, kCurrentCurve, 90, 160);  // the largest level, out of the walk's way
+        const SearchResult r = searchMax(slot, 60, true);
+        EXPECT_EQ(r.tuneFrequency.value_or(0), top == 21 ? at(31) : 0) << int(top);
+    }
 }
 
 TEST(RangeAnalysisMaxima, SearchesTheMainCurveOnlyAndAnUnknownKindFindsNothing) {

@@ -192,6 +192,50 @@ TEST_F(RangePicture, TheGridIsDottedOnTheSharedPictureOnly) {
     for (const ui::Color c : view.Picture().Pixels()) ASSERT_NE(c, kGrid);
 }
 
+// The picture's grid labels at every width a window may have, on a 100-130 MHz range at its
+// start and its end: each label whole, inside the picture and apart from the next; the sight
+// readout as far from the right edge as the threshold readout from the left.
+TEST_F(RangePicture, GridLabelsStandApartAndTheReadoutsOffTheEdges) {
+    for (int width = 150; width <= 900; width += 11) {
+        slot = Bank{};
+        slot.Start = 1000000, slot.End = 1300000, slot.Step = kStep, slot.Range = &range;
+        ASSERT_TRUE(LayoutScale(slot, {1000, 20000000, 250, 120}, width).laidOut);
+        slot.InUse = 1;
+        for (const int32_t scroll : {0, slot.ScrollMaximum}) {
+            slot.ScrollPosition = scroll;
+            RangeView picture(width, kHeight);
+            picture.DrawScale(fdx, slot);
+            const ui::Picture& p = picture.Picture();
+            const int label = picture.Picture().Draw().TextWidth("100.00");
+            // Labels are runs of inked columns under the ticks, more than three blank apart.
+            std::vector<std::pair<int, int>> labels;
+            for (int x = 0, gap = 1000; x < width; ++x) {
+                bool inked = false;
+                for (int y = kHeight - 12; y < kHeight; ++y) inked |= p.Pixel(x, y) == kFrame;
+                if (!inked) {
+                    ++gap;
+                    continue;
+                }
+                if (gap > 3) labels.push_back({x, x});
+                labels.back().second = x;
+                gap = 0;
+            }
+            EXPECT_GE(labels.size(), 2u) << width;
+            for (const auto& [from, to] : labels)
+                EXPECT_LE(to - from + 1, label) << width << " " << scroll << " at " << from;
+
+            int thresholdLeft = width, sightRight = -1;
+            for (int y = 0; y < 20; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    if (p.Pixel(x, y) == kThresholdText) thresholdLeft = std::min(thresholdLeft, x);
+                    if (p.Pixel(x, y) == kSightText) sightRight = std::max(sightRight, x);
+                }
+            }
+            EXPECT_NEAR(width - 1 - sightRight, thresholdLeft, 3) << width;
+        }
+    }
+}
+
 TEST(RangeReadouts, SelectionThresholdAndSightTexts) {
     FDX fdx;
     for (int k = 0; k <= 16; ++k) fdx.Calibration[std::size_t(k)] = 80 * k;

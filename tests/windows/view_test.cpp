@@ -246,16 +246,21 @@ TEST_F(StudyWindow, TheTableRowsFollowTheCurvesAndTheirAxes) {
                                   "f1=145.2500 u1=180", "t2=09:07:30 u2=7", "du=173"}));
 }
 
-TEST_F(StudyWindow, ThePrintButtonPrintsWhereTheDialogSaysAndACancelPrintsNothing) {
-    Open();
+// The dialog proposes a file in the program folder's PRINT under the document's name, the next
+// free one; the printout goes where the dialog says.
+TEST_F(StudyWindow, ThePrintButtonPrintsWhereTheDialogSaysAndProposesTheNextFreeFileInPrint) {
     TempDir dir;
+    fdx.ProgramDir = dir.path().string() + "/";
+    Open();
+    const std::string first = dir.File("PRINT/Печать детального анализа ORVEL.pdf");
     ui::ScriptedPrintDialogs dialogs;
-    dialogs.answers = {ui::PrinterChoice{"", dir.File("study.pdf"), 1}, std::nullopt};
+    dialogs.answers = {ui::PrinterChoice{"", first, 1}, std::nullopt};
     window.pictbttn_1->Raise(ui::EventId::Click);
-    EXPECT_NE(Poppler("pdftotext", dir.File("study.pdf")).find("Детальный анализ ORVEL"),
-              std::string::npos);
+    EXPECT_NE(Poppler("pdftotext", first).find("Детальный анализ ORVEL"), std::string::npos);
     window.pictbttn_1->Raise(ui::EventId::Click);
-    EXPECT_EQ(dialogs.shown.size(), 2u);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].pdfFile, first);
+    EXPECT_EQ(dialogs.shown[1].pdfFile, dir.File("PRINT/Печать детального анализа ORVEL (2).pdf"));
     EXPECT_EQ(dir.Entries().size(), 1u);
 }
 
