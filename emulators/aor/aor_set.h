@@ -262,6 +262,7 @@ class AorSet : public AorModel {
     // The VFO scan over the first `count` VFOs; the state line, or nullopt with nothing to
     // scan.
     Reply StartVfoScan(size_t count);
+    void StopScan();
     std::string StateLine() const;
     std::string TuningText(const AorVfo& tuned) const;
     std::string SettingsText(const AorSettings& settings) const;
@@ -285,7 +286,6 @@ class AorSet : public AorModel {
     AorChannel& CurrentChannel();
     bool Scanning() const;
     bool Linking(bool search) const;
-    void StopScan();
     std::vector<ScanSegment> ScanSegments(AorOperation scan) const;
     Reply Scan(AorOperation scan, std::vector<ScanSegment> segments);
     void Tune(const ScanPosition& position);
