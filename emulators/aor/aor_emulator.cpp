@@ -41,6 +41,10 @@ size_t AorEmulator::GarbledBytes() const {
     return garbledBytes_;
 }
 
+bool AorEmulator::WaitForGarbledBytes(size_t count, std::chrono::milliseconds timeout) const {
+    return WaitFor(timeout, [&] { return garbledBytes_ >= count; });
+}
+
 void AorEmulator::SetReportLineFaults(bool on) {
     Locked([&] { reportLineFaults_ = on; });
 }

@@ -33,6 +33,8 @@ class AorEmulator : public PtyServer {
     // A set that needs two stop bits hears a line of one as noise: it answers nothing, counts
     // the bytes, and with reports on says so on standard error once a time the line goes wrong.
     size_t GarbledBytes() const;
+    // True as soon as `count` bytes have been heard as noise; false when `timeout` passes.
+    bool WaitForGarbledBytes(size_t count, std::chrono::milliseconds timeout) const;
     void SetReportLineFaults(bool on);
 
     // The lines received, empty ones too, oldest first.

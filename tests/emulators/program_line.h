@@ -23,12 +23,13 @@ class ProgramLine {
     ProgramLine& operator=(const ProgramLine&) = delete;
     ~ProgramLine() { ::close(fd_); }
 
-    void SetSpeed(speed_t speed) const {
+    void SetSpeed(speed_t speed, bool twoStopBits = false) const {
         termios line{};
         ::tcgetattr(fd_, &line);
         ::cfmakeraw(&line);
         ::cfsetispeed(&line, speed);
         ::cfsetospeed(&line, speed);
+        line.c_cflag = twoStopBits ? (line.c_cflag | CSTOPB) : (line.c_cflag & ~tcflag_t{CSTOPB});
         ::tcsetattr(fd_, TCSANOW, &line);
     }
 
@@ -57,6 +58,16 @@ class ProgramLine {
             got += byte;
         }
         return got.substr(0, got.size() - 2);
+    }
+    // Up to and with the first `end`; what came so far and "<silence>" when it does not come.
+    std::string ReadUntil(char end) const {
+        std::string got;
+        while (!got.ends_with(end)) {
+            const std::string byte = Read(1);
+            if (byte.empty()) return got + "<silence>";
+            got += byte;
+        }
+        return got;
     }
     std::string Exchange(std::string_view command) const {
         SendLine(command);
