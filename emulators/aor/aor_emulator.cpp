@@ -26,9 +26,10 @@ void AorEmulator::Receive(std::string_view bytes, Clock::time_point now) {
     if (model_->NeedsTwoStopBits() && Terminal().StopBits() != 2) {
         garbledBytes_ += bytes.size();
         if (reportLineFaults_ && !lineFaultReported_)
-            std::fputs("orvel-aor-emulator: the line is set to one stop bit; the receiver needs "
-                       "two and hears nothing but noise\n",
-                       stderr);
+            std::fputs(
+                "orvel-aor-emulator: the line is set to one stop bit; the receiver needs "
+                "two and hears nothing but noise\n",
+                stderr);
         lineFaultReported_ = true;
         return;
     }

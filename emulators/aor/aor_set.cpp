@@ -157,7 +157,8 @@ std::string AorSet::TuningText(const AorVfo& tuned) const {
 }
 
 std::string AorSet::SettingsText(const AorSettings& s) const {
-    std::string text = Format("ST%06" PRIu32 " AU%c MD%c", s.stepHz, s.autoMode ? '1' : '0', s.mode);
+    std::string text =
+        Format("ST%06" PRIu32 " AU%c MD%c", s.stepHz, s.autoMode ? '1' : '0', s.mode);
     if (!profile_.bandwidths.empty()) text += Format(" BW%c", s.bandwidth);
     return text + " AT" + AttenuatorText(s.attenuator);
 }
@@ -551,7 +552,8 @@ void AorSet::SetSearchBank(int bank, AorSearchBank record) {
 bool AorSet::Scanning() const {
     return state_.operation == AorOperation::SearchScan ||
            state_.operation == AorOperation::MemoryScan ||
-           state_.operation == AorOperation::SelectScan || state_.operation == AorOperation::VfoScan;
+           state_.operation == AorOperation::SelectScan ||
+           state_.operation == AorOperation::VfoScan;
 }
 
 bool AorSet::Linking(bool search) const {
@@ -597,8 +599,8 @@ std::vector<ScanSegment> AorSet::ScanSegments(AorOperation scan) const {
             if (record.Empty() || record.skip) continue;
             if (scan == AorOperation::SelectScan && !record.select) continue;
             if (state_.modeFilter != 'F' && record.settings.mode != state_.modeFilter) continue;
-            segments.push_back({record.frequencyHz, record.frequencyHz, 1,
-                                bank * profile_.channels + channel});
+            segments.push_back(
+                {record.frequencyHz, record.frequencyHz, 1, bank * profile_.channels + channel});
         }
     }
     return segments;
@@ -722,8 +724,8 @@ std::string AorSet::ChannelLine(int bank, int channel) const {
     const std::string place = "MX" + profile_.memoryBanks.Text(bank) + Format("%02d", channel);
     if (record.Empty()) return place + " ---";
     const AorSettings& s = record.settings;
-    std::string line = place + Format(" RF%010" PRIu64 " ST%06" PRIu32 " MD%c",
-                                      record.frequencyHz, s.stepHz, s.mode);
+    std::string line = place + Format(" RF%010" PRIu64 " ST%06" PRIu32 " MD%c", record.frequencyHz,
+                                      s.stepHz, s.mode);
     if (!profile_.bandwidths.empty()) line += Format(" BW%c", s.bandwidth);
     line += " AT" + AttenuatorText(s.attenuator);
     if (profile_.skipInChannelLines) line += Format(" MP%c", record.skip ? '1' : '0');

@@ -192,11 +192,11 @@ struct AorSetProfile {
     // AT read back as the automatic digit and the attenuator digit (AT00, AT10), else the
     // digit alone.
     bool attenuatorWithAuto;
-    bool skipInChannelLines;  // MP in the channel lines
-    bool bankInScanLines;     // "SS SR<bank> ..", "VS V<vfo> .."
-    std::string_view vfoMark;  // a field after "VA " in the VFO lines
-    bool vfoTakesFrequency;    // VA<Hz> tunes VFO A
-    bool linksReplace;         // BM<banks> replaces the links instead of adding to them
+    bool skipInChannelLines;       // MP in the channel lines
+    bool bankInScanLines;          // "SS SR<bank> ..", "VS V<vfo> .."
+    std::string_view vfoMark;      // a field after "VA " in the VFO lines
+    bool vfoTakesFrequency;        // VA<Hz> tunes VFO A
+    bool linksReplace;             // BM<banks> replaces the links instead of adding to them
     std::string_view linkRowLead;  // lettered banks read back as "BM" lead and a row
     std::string_view version;      // the answer to VR
     std::span<const AorCommand> commands;

@@ -8,10 +8,8 @@ namespace emulators {
 namespace {
 
 constexpr AorDigitSetting kDigitSettings[] = {
-    {"MC", "01", &AorSetState::mute},
-    {"NL", "01", &AorSetState::noiseLimiter},
-    {"AS", "012", &AorSetState::autoStore},
-    {"XM", "012345678F", &AorSetState::modeFilter},
+    {"MC", "01", &AorSetState::mute},         {"NL", "01", &AorSetState::noiseLimiter},
+    {"AS", "012", &AorSetState::autoStore},   {"XM", "012345678F", &AorSetState::modeFilter},
     {"LC", "01", &AorSetState::levelReports},
 };
 
@@ -38,16 +36,35 @@ constexpr int kReportRange = 155;
 
 const AorSetProfile& Ar8200::Profile(Model model) {
     static constexpr AorCommand kCommands[] = {
-        {"RF", &Ar8200::Frequency},   {"RX", &Ar8200::Report},     {"ST", &Ar8200::Tuning},
-        {"MD", &Ar8200::Tuning},      {"AT", &Ar8200::Tuning},     {"AU", &Ar8200::Tuning},
-        {"LM", &Ar8200::Level},       {"VA", &Ar8200::SelectVfo},  {"VB", &Ar8200::SelectVfo},
-        {"VF", &Ar8200::SelectVfo},   {"MR", &Ar8200::MemoryRead}, {"MQ", &Ar8200::MemoryClear},
-        {"GA", &Ar8200::ChannelFlag}, {"MP", &Ar8200::ChannelFlag}, {"SR", &Ar8200::SearchRead},
-        {"BS", &Ar8200::BankLinks},   {"BM", &Ar8200::BankLinks},  {"SS", &Ar8200::StartScan},
-        {"MS", &Ar8200::StartScan},   {"SM", &Ar8200::StartScan},  {"VS", &Ar8200::StartScan},
-        {"VR", &Ar8200::Version},     {"EX", &Ar8200::Word},       {"GS", nullptr},
-        {"GM", nullptr},              {"VV", nullptr},             {"AM", nullptr},
-        {"SW", nullptr},              {"DS", nullptr},
+        {"RF", &Ar8200::Frequency},
+        {"RX", &Ar8200::Report},
+        {"ST", &Ar8200::Tuning},
+        {"MD", &Ar8200::Tuning},
+        {"AT", &Ar8200::Tuning},
+        {"AU", &Ar8200::Tuning},
+        {"LM", &Ar8200::Level},
+        {"VA", &Ar8200::SelectVfo},
+        {"VB", &Ar8200::SelectVfo},
+        {"VF", &Ar8200::SelectVfo},
+        {"MR", &Ar8200::MemoryRead},
+        {"MQ", &Ar8200::MemoryClear},
+        {"GA", &Ar8200::ChannelFlag},
+        {"MP", &Ar8200::ChannelFlag},
+        {"SR", &Ar8200::SearchRead},
+        {"BS", &Ar8200::BankLinks},
+        {"BM", &Ar8200::BankLinks},
+        {"SS", &Ar8200::StartScan},
+        {"MS", &Ar8200::StartScan},
+        {"SM", &Ar8200::StartScan},
+        {"VS", &Ar8200::StartScan},
+        {"VR", &Ar8200::Version},
+        {"EX", &Ar8200::Word},
+        {"GS", nullptr},
+        {"GM", nullptr},
+        {"VV", nullptr},
+        {"AM", nullptr},
+        {"SW", nullptr},
+        {"DS", nullptr},
     };
     static constexpr AorSetProfile kAr8200{
         .name = "AR8200",

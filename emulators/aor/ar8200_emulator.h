@@ -69,7 +69,7 @@ class Ar8200 : public AorSet {
     Reply Configuration(std::string_view token, std::string_view value);
     std::vector<std::string> Sweep() const;
 
-    int span_ = 4;  // SW
+    int span_ = 4;                        // SW
     std::array<int, 2> configuration_{};  // memory, search
     std::array<std::array<bool, 20>, kConfigurations> memoryLinks_{};
     std::array<std::array<bool, 40>, kConfigurations> searchLinks_{};

@@ -192,7 +192,8 @@ Bytes CivEmulator::Switch(const CivCommand& entry, std::span<const uint8_t> data
     uint8_t& value = state_.switches[SwitchKey(*setting)];
     if (data.empty()) {
         Bytes reply{entry.command};
-        if (entry.subCommand != kNoSubCommand) reply.push_back(static_cast<uint8_t>(entry.subCommand));
+        if (entry.subCommand != kNoSubCommand)
+            reply.push_back(static_cast<uint8_t>(entry.subCommand));
         reply.push_back(value);
         return reply;
     }
@@ -258,8 +259,8 @@ Bytes CivEmulator::SelectMemory(std::span<const uint8_t> data) {
     if (memory_.Capacity() == 0) return kRefusal;
     if (data.empty()) {
         EndScan();
-        TuneToChannel(state_.bank, std::clamp(state_.channel, memory_.FirstChannel(),
-                                              memory_.EndChannel() - 1));
+        TuneToChannel(state_.bank,
+                      std::clamp(state_.channel, memory_.FirstChannel(), memory_.EndChannel() - 1));
         return kAcknowledge;
     }
     if (data.size() == 2 && data[0] == kBankSelect) {

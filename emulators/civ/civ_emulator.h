@@ -88,12 +88,12 @@ struct CivState {
     int stepCode = 7;        // 7 is 10 kHz on the IC-R8500, 13 its programmed step
     int programmedStep = 5;  // 100 Hz units, 5..1995
     int attenuatorDb = 0;
-    int afLevel = 128;     // 14 01
-    int squelchLevel = 0;  // 14 03
-    int ifShift = 128;     // 14 04
-    int apfLevel = 128;    // 14 05
-    int noiseReduction = 0;  // 14 06
-    int pbtShift = 128;      // 14 07
+    int afLevel = 128;                // 14 01
+    int squelchLevel = 0;             // 14 03
+    int ifShift = 128;                // 14 04
+    int apfLevel = 128;               // 14 05
+    int noiseReduction = 0;           // 14 06
+    int pbtShift = 128;               // 14 07
     std::map<int, uint8_t> switches;  // by CivEmulator::SwitchKey
     bool agc = true;
     bool noiseBlanker = false;

@@ -52,8 +52,7 @@ void CivMemory::SetCapacity(int channels) {
 }
 
 bool CivMemory::Has(int bank, int channel) const {
-    return bank >= 0 && bank < layout_.banks && channel >= FirstChannel() &&
-           channel < EndChannel();
+    return bank >= 0 && bank < layout_.banks && channel >= FirstChannel() && channel < EndChannel();
 }
 
 CivChannel& CivMemory::At(int bank, int channel) {
@@ -69,7 +68,9 @@ const CivChannel& CivMemory::At(int bank, int channel) const {
 Bytes CivMemory::Encode(const CivChannel& channel) const {
     if (channel.Empty()) return {kEmptyChannel};
     Bytes record;
-    const auto add = [&](const Bytes& bytes) { record.insert(record.end(), bytes.begin(), bytes.end()); };
+    const auto add = [&](const Bytes& bytes) {
+        record.insert(record.end(), bytes.begin(), bytes.end());
+    };
     for (const CivField field : layout_.record) {
         switch (field) {
             case CivField::Frequency:

@@ -54,7 +54,7 @@ constexpr CivScanCommand kIcR8500Scans[] = {
 };
 
 constexpr CivField kIcR8500Record[] = {
-    CivField::Frequency, CivField::Mode,     CivField::Filter, CivField::Step,
+    CivField::Frequency,  CivField::Mode,     CivField::Filter, CivField::Step,
     CivField::Attenuator, CivField::ScanFlag, CivField::Name,
 };
 
@@ -77,7 +77,6 @@ constexpr CivMode kIcR9000Modes[] = {
     {kModeLsb, 0x01, 0x01}, {kModeUsb, 0x01, 0x01}, {kModeAm, 0x01, 0x01},  {kModeCw, 0x01, 0x01},
     {0x04, 0x01, 0x01},     {kModeFm, 0x01, 0x01},  {kModeWfm, 0x01, 0x01},
 };
-
 
 // The HF sets of the family -------------------------------------------------------------
 
@@ -116,19 +115,20 @@ constexpr CivCommand kIcR75Commands[] = {
 
 // Filters 01 (wide) .. 03 (narrow), 02 when the mode comes without one.
 constexpr CivMode kIc756ProModes[] = {
-    {kModeLsb, 0x02, 0x03},  {kModeUsb, 0x02, 0x03},       {kModeAm, 0x02, 0x03},
-    {kModeCw, 0x02, 0x03},   {kModeRtty, 0x02, 0x03},      {kModeFm, 0x02, 0x03},
+    {kModeLsb, 0x02, 0x03},       {kModeUsb, 0x02, 0x03},         {kModeAm, 0x02, 0x03},
+    {kModeCw, 0x02, 0x03},        {kModeRtty, 0x02, 0x03},        {kModeFm, 0x02, 0x03},
     {kModeCwReverse, 0x02, 0x03}, {kModeRttyReverse, 0x02, 0x03},
 };
 
 constexpr CivMode kIcR75Modes[] = {
-    {kModeLsb, 0x02, 0x03},  {kModeUsb, 0x02, 0x03},       {kModeAm, 0x02, 0x03},
-    {kModeCw, 0x02, 0x03},   {kModeRtty, 0x02, 0x03},      {kModeFm, 0x02, 0x03},
+    {kModeLsb, 0x02, 0x03},       {kModeUsb, 0x02, 0x03},         {kModeAm, 0x02, 0x03},
+    {kModeCw, 0x02, 0x03},        {kModeRtty, 0x02, 0x03},        {kModeFm, 0x02, 0x03},
     {kModeCwReverse, 0x02, 0x03}, {kModeRttyReverse, 0x02, 0x03}, {kModeSyncAm, 0x02, 0x03},
 };
 
 // Codes 00..08 and 00..11; neither set has a programmed step.
-constexpr uint32_t kIc756ProSteps[] = {10, 100, 1'000, 5'000, 9'000, 10'000, 12'500, 20'000, 25'000};
+constexpr uint32_t kIc756ProSteps[] = {10,     100,    1'000,  5'000, 9'000,
+                                       10'000, 12'500, 20'000, 25'000};
 constexpr uint32_t kIcR75Steps[] = {10,     100,    1'000,  5'000,  6'250,   9'000,
                                     10'000, 12'500, 20'000, 25'000, 100'000, 1'000'000};
 
@@ -136,15 +136,15 @@ constexpr uint8_t kIc756ProAttenuators[] = {0, 6, 12, 18};
 constexpr uint8_t kIcR75Attenuators[] = {0, 20};
 
 constexpr CivScanCommand kHfScans[] = {
-    {0x00, Scan::Stop},       {0x01, Scan::ProgrammedOrMemoryScan},
+    {0x00, Scan::Stop},           {0x01, Scan::ProgrammedOrMemoryScan},
     {0x02, Scan::ProgrammedScan}, {0x03, Scan::DeltaScan},
-    {0x22, Scan::MemoryScan}, {0x23, Scan::SelectScan},
-    {0xD0, Scan::ResumeOff},  {0xD3, Scan::ResumeAfterDelay},
+    {0x22, Scan::MemoryScan},     {0x23, Scan::SelectScan},
+    {0xD0, Scan::ResumeOff},      {0xD3, Scan::ResumeAfterDelay},
 };
 
 // Antenna, preamplifier, AGC (fast, mid, slow), noise blanker; transmit (read only) and tuner.
 constexpr CivSwitch kIc756ProSwitches[] = {
-    {0x12, kNoSubCommand, 0, 1, 0}, {0x16, 0x02, 0, 2, 0}, {0x16, 0x12, 1, 3, 1},
+    {0x12, kNoSubCommand, 0, 1, 0}, {0x16, 0x02, 0, 2, 0},        {0x16, 0x12, 1, 3, 1},
     {0x16, 0x22, 0, 1, 0},          {0x1C, 0x00, 0, 1, 0, false}, {0x1C, 0x01, 0, 2, 0},
 };
 
@@ -159,9 +159,8 @@ constexpr CivSwitch kIcR75Switches[] = {
 // After the channel number: the select byte, then frequency, mode and filter, then the
 // IC-756PRO's tone settings or the IC-R75's attenuator, preamplifier and antenna.
 constexpr CivField kIc756ProRecord[] = {
-    CivField::Select,    CivField::Frequency,    CivField::Mode,
-    CivField::Filter,    CivField::ToneFlags,    CivField::RepeaterTone,
-    CivField::SquelchTone, CivField::Name,
+    CivField::Select,    CivField::Frequency,    CivField::Mode,        CivField::Filter,
+    CivField::ToneFlags, CivField::RepeaterTone, CivField::SquelchTone, CivField::Name,
 };
 constexpr CivField kIcR75Record[] = {
     CivField::Select,     CivField::Frequency, CivField::Mode,    CivField::Filter,
@@ -353,8 +352,8 @@ SignalPlan CivProfile::DefaultPlan() const {
 }
 
 std::span<const CivProfile* const> CivProfiles() {
-    static constexpr const CivProfile* kAll[] = {&kIcR8500, &kIcR10,   &kIcR9000,
-                                                 &kIc756Pro, &kIcR75};
+    static constexpr const CivProfile* kAll[] = {&kIcR8500, &kIcR10, &kIcR9000, &kIc756Pro,
+                                                 &kIcR75};
     return kAll;
 }
 

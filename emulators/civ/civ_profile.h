@@ -27,29 +27,29 @@ inline constexpr uint8_t kModeSyncAm = 0x11;
 // What the set does with a command it knows (the bytes are the IC-R8500's; a model with
 // other bytes for the same thing lists them in its own table).
 enum class CivOperation : uint8_t {
-    ReadFrequency,  // 03 -> 03 f1..f5
-    ReadMode,       // 04 -> 04 mm ff
-    SetFrequency,   // 05 f1..f5
-    SetMode,        // 06 mm [ff]
-    SelectMemory,   // 08 (memory mode) | 08 c1 c2 (channel) | 08 A0 bb (bank)
-    Scan,           // 0E ss: the profile's scan table
-    Step,           // 10 [ss [p1 p2]]
-    Attenuator,     // 11 aa
-    AfLevel,        // 14 01 [l1 l2]
-    SquelchLevel,   // 14 03 [l1 l2]
-    IfShift,        // 14 04 [l1 l2]
-    ApfLevel,       // 14 05 [l1 l2]
+    ReadFrequency,   // 03 -> 03 f1..f5
+    ReadMode,        // 04 -> 04 mm ff
+    SetFrequency,    // 05 f1..f5
+    SetMode,         // 06 mm [ff]
+    SelectMemory,    // 08 (memory mode) | 08 c1 c2 (channel) | 08 A0 bb (bank)
+    Scan,            // 0E ss: the profile's scan table
+    Step,            // 10 [ss [p1 p2]]
+    Attenuator,      // 11 aa
+    AfLevel,         // 14 01 [l1 l2]
+    SquelchLevel,    // 14 03 [l1 l2]
+    IfShift,         // 14 04 [l1 l2]
+    ApfLevel,        // 14 05 [l1 l2]
     NoiseReduction,  // 14 06 [l1 l2]
     PbtShift,        // 14 07 [l1 l2]
-    SquelchState,   // 15 01 -> 15 01 00|01
-    SignalLevel,    // 15 02 -> 15 02 l1 l2
-    Function,       // 16 nx: AGC (n 1), noise blanker (2), APF (3) off (x 0) or on (1)
-    Power,          // 18 00|01
-    Identity,       // 19 00 -> 19 00 address
-    WriteChannel,   // 1A 00 bb c1 c2 data | FF
-    ReadChannel,    // 1A 01 bb c1 c2 -> 1A 01 bb c1 c2 data | FF
-    WriteBankName,  // 1A 02 bb n1..n5
-    ReadBankName,   // 1A 03 bb -> 1A 03 bb n1..n5
+    SquelchState,    // 15 01 -> 15 01 00|01
+    SignalLevel,     // 15 02 -> 15 02 l1 l2
+    Function,        // 16 nx: AGC (n 1), noise blanker (2), APF (3) off (x 0) or on (1)
+    Power,           // 18 00|01
+    Identity,        // 19 00 -> 19 00 address
+    WriteChannel,    // 1A 00 bb c1 c2 data | FF
+    ReadChannel,     // 1A 01 bb c1 c2 -> 1A 01 bb c1 c2 data | FF
+    WriteBankName,   // 1A 02 bb n1..n5
+    ReadBankName,    // 1A 03 bb -> 1A 03 bb n1..n5
     // Sets without banks: 1A 00 c1 c2 reads the channel (1A 00 c1 c2 record | FF),
     // 1A 00 c1 c2 record | FF writes or clears it.
     MemoryContents,
@@ -78,14 +78,14 @@ struct CivMode {
 // What a 0E sub-command does.
 enum class CivScanAction : uint8_t {
     Stop,
-    ProgrammedScan,  // between the scan edges
-    AutoWriteScan,   // between the scan edges, what it finds into the auto-write bank
-    MemoryScan,      // the current bank's channels but the skipped ones
-    SelectScan,      // the current bank's selected channels
-    ModeScan,        // the current bank's channels in the current mode
+    ProgrammedScan,          // between the scan edges
+    AutoWriteScan,           // between the scan edges, what it finds into the auto-write bank
+    MemoryScan,              // the current bank's channels but the skipped ones
+    SelectScan,              // the current bank's selected channels
+    ModeScan,                // the current bank's channels in the current mode
     ProgrammedOrMemoryScan,  // by where the set is: in memory mode its memory scan
     DeltaScan,               // round the frequency the scan starts from
-    VscOff,          // voice-squelch control
+    VscOff,                  // voice-squelch control
     VscOn,
     ResumeOff,         // a stop ends the scan
     ResumeWhenGone,    // the scan goes on once the signal has gone
@@ -175,7 +175,9 @@ struct CivProfile {
     const CivScanCommand* FindScan(uint8_t subCommand) const;
     const CivSwitch* FindSwitch(uint8_t command, int subCommand) const;
     // -1 when the set has no programmed step.
-    int ProgrammedStepCode() const { return programmedStep ? static_cast<int>(stepsHz.size()) : -1; }
+    int ProgrammedStepCode() const {
+        return programmedStep ? static_cast<int>(stepsHz.size()) : -1;
+    }
     int LastStepCode() const { return static_cast<int>(stepsHz.size()) - (programmedStep ? 0 : 1); }
     SignalPlan DefaultPlan() const;
     bool InRange(uint64_t hz) const { return hz >= lowerLimitHz && hz <= upperLimitHz; }

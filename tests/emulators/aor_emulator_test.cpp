@@ -332,10 +332,10 @@ TEST(AorEmulatorProgram, ServesEachModelOfTheFamilyByItsName) {
         const char* command;
         const char* answer;
     };
-    for (const Case& one : {Case{"ar8200", "VR\r\n", "VR0100\r\n"},
-                            Case{"ar8600", "VR\r\n", "VR0200\r\n"},
-                            Case{"ar8000", "VA\r\n", "VA MA RF0101700000 ST100000 AU0 MD0 AT0\r\n"},
-                            Case{"ar3000a", "D\r", "XZ10000Y010170000R\r\n>"}}) {
+    for (const Case& one :
+         {Case{"ar8200", "VR\r\n", "VR0100\r\n"}, Case{"ar8600", "VR\r\n", "VR0200\r\n"},
+          Case{"ar8000", "VA\r\n", "VA MA RF0101700000 ST100000 AU0 MD0 AT0\r\n"},
+          Case{"ar3000a", "D\r", "XZ10000Y010170000R\r\n>"}}) {
         const Program program = Launch({"--model", one.model});
         ASSERT_GT(program.pid, 0);
         {
@@ -350,12 +350,12 @@ TEST(AorEmulatorProgram, ServesEachModelOfTheFamilyByItsName) {
 }
 
 TEST(AorEmulatorProgram, RefusesAnUnknownModelAndValuesOutsideItsRange) {
-    for (const auto& options : std::vector<std::vector<std::string>>{
-             {"--model", "ar9000"},
-             {"--signal", "2600.1:100:10"},
-             {"--model", "ar8000", "--signal", "1900.1:100:10"},
-             {"--noise", "256"},
-             {"--link"}})
+    for (const auto& options :
+         std::vector<std::vector<std::string>>{{"--model", "ar9000"},
+                                               {"--signal", "2600.1:100:10"},
+                                               {"--model", "ar8000", "--signal", "1900.1:100:10"},
+                                               {"--noise", "256"},
+                                               {"--link"}})
         EXPECT_EQ(ExitCode(Launch(options)), 1) << options.front();
 }
 

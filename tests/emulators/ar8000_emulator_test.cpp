@@ -70,7 +70,8 @@ TEST_F(AorAr8000, LettersItsBanksBackFromTAndReplacesItsLinks) {
 }
 
 TEST_F(AorAr8000, ReportsEveryStopOfItsScanWithTheFrequencyFirst) {
-    emulator_.SetChannel(12, 5, {145'500'000, AorSettings{12'500, '1', '3', '0'}, "2M", false, false});
+    emulator_.SetChannel(12, 5,
+                         {145'500'000, AorSettings{12'500, '1', '3', '0'}, "2M", false, false});
     EXPECT_EQ(line_.Exchange("MSh MG"), "MS MXh05 RF0145500000 ST012500 MD1 AT0 MP0 TM2M     ");
     EXPECT_EQ(line_.ReadLine(), "RF0145500000 LC32");
     // The select scan of the channels marked by GA.

@@ -93,8 +93,10 @@ TEST_F(AorAr8200, KeepsTwentyBanksOfFiftyAndFortySearchBanksByLetter) {
 }
 
 TEST_F(AorAr8200, ScanConfigurationsKeepTheirLinksAndStopsAreReportedOnOneLine) {
-    emulator_.SetChannel(3, 0, {120'000'000, AorSettings{12'500, '1', '3', '0'}, "QUIET", false, false});
-    emulator_.SetChannel(3, 1, {433'920'000, AorSettings{12'500, '1', '3', '0'}, "TLM", false, false});
+    emulator_.SetChannel(3, 0,
+                         {120'000'000, AorSettings{12'500, '1', '3', '0'}, "QUIET", false, false});
+    emulator_.SetChannel(3, 1,
+                         {433'920'000, AorSettings{12'500, '1', '3', '0'}, "TLM", false, false});
     ExpectAnswers({
         {"GM", "GM0 BM --------------------"},
         {"BM%%", ""},

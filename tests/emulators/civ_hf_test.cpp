@@ -85,23 +85,25 @@ constexpr char kSelectedAbc[] =
     "01 00 00 20 14 00 07 03 00 00 08 85 00 08 85 41 42 43 20 20 20 20 20 20 20";
 
 TEST_F(Ic756Pro, KeepsChannelsInItsOwnLayoutAndReadsThemWithTheNumberAlone) {
-    ExpectAnswers(line_, {
-                             {(std::string("FE FE 5C E0 1A 00 00 01 ") + kSelectedAbc + " FD").c_str(),
-                              kProOk},
-                             {"FE FE 5C E0 1A 00 00 01 FD",
-                              (std::string("FE FE E0 5C 1A 00 00 01 ") + kSelectedAbc + " FD").c_str()},
-                             {"FE FE 5C E0 1A 00 01 01 FD", "FE FE E0 5C 1A 00 01 01 FF FD"},
-                             // Channels 0001..0101 only; no banks.
-                             {"FE FE 5C E0 1A 00 00 00 FD", kProNg},
-                             {"FE FE 5C E0 1A 00 01 02 FD", kProNg},
-                             {"FE FE 5C E0 08 A0 01 FD", kProNg},
-                         });
+    ExpectAnswers(
+        line_,
+        {
+            {(std::string("FE FE 5C E0 1A 00 00 01 ") + kSelectedAbc + " FD").c_str(), kProOk},
+            {"FE FE 5C E0 1A 00 00 01 FD",
+             (std::string("FE FE E0 5C 1A 00 00 01 ") + kSelectedAbc + " FD").c_str()},
+            {"FE FE 5C E0 1A 00 01 01 FD", "FE FE E0 5C 1A 00 01 01 FF FD"},
+            // Channels 0001..0101 only; no banks.
+            {"FE FE 5C E0 1A 00 00 00 FD", kProNg},
+            {"FE FE 5C E0 1A 00 01 02 FD", kProNg},
+            {"FE FE 5C E0 08 A0 01 FD", kProNg},
+        });
     EXPECT_TRUE(emulator_.Channel(0, 1).Selected());
     EXPECT_EQ(emulator_.Channel(0, 1).name, "ABC       ");
 
     // A select flag after the filter is the set's tone flag: tone on, channel not selected.
-    line_.Send("FE FE 5C E0 1A 00 00 02 00 00 00 20 14 00 07 03 01 00 08 85 00 08 85 "
-               "41 42 43 20 20 20 20 20 20 20 FD");
+    line_.Send(
+        "FE FE 5C E0 1A 00 00 02 00 00 00 20 14 00 07 03 01 00 08 85 00 08 85 "
+        "41 42 43 20 20 20 20 20 20 20 FD");
     EXPECT_TRUE(Receives(line_, kProOk));
     EXPECT_FALSE(emulator_.Channel(0, 2).Selected());
     EXPECT_EQ(emulator_.Channel(0, 2).toneFlags, 1);
