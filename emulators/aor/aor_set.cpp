@@ -306,24 +306,17 @@ AorSet::Reply AorSet::SearchClear(std::string_view, std::string_view value) {
     return std::string();
 }
 
-AorSet::Reply AorSet::CurrentSearchBank(std::string_view, std::string_view value) {
+AorSet::Reply AorSet::CurrentBank(std::string_view token, std::string_view value) {
+    const bool search = token == "GS";
+    const AorBankNames& names = search ? profile_.searchBanks : profile_.memoryBanks;
+    int& current = search ? state_.searchBank : state_.memoryBank;
     if (!value.empty()) {
-        const auto bank = profile_.searchBanks.Parse(value);
+        const auto bank = names.Parse(value);
         if (!bank) return std::nullopt;
-        state_.searchBank = *bank;
+        current = *bank;
         return std::string();
     }
-    return "GS" + profile_.searchBanks.Text(state_.searchBank);
-}
-
-AorSet::Reply AorSet::CurrentMemoryBank(std::string_view, std::string_view value) {
-    if (!value.empty()) {
-        const auto bank = profile_.memoryBanks.Parse(value);
-        if (!bank) return std::nullopt;
-        state_.memoryBank = *bank;
-        return std::string();
-    }
-    return "GM" + profile_.memoryBanks.Text(state_.memoryBank);
+    return std::string(token) + names.Text(current);
 }
 
 AorSet::Reply AorSet::BankLinks(std::string_view token, std::string_view value) {

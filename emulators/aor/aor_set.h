@@ -247,8 +247,8 @@ class AorSet : public AorModel {
     Reply ChannelFlag(std::string_view token, std::string_view value);
     Reply SearchRead(std::string_view token, std::string_view value);
     Reply SearchClear(std::string_view token, std::string_view value);
-    Reply CurrentSearchBank(std::string_view token, std::string_view value);
-    Reply CurrentMemoryBank(std::string_view token, std::string_view value);
+    // GS, GM: the current search or memory bank.
+    Reply CurrentBank(std::string_view token, std::string_view value);
     Reply BankLinks(std::string_view token, std::string_view value);
     Reply StartScan(std::string_view token, std::string_view value);
     Reply Version(std::string_view token, std::string_view value);

@@ -36,18 +36,9 @@ SignalPlan TestPlan() {
 
 using Line = ProgramLine;
 
-class AorAr5000 : public ::testing::Test {
+class AorAr5000 : public EmulatorOnLine<Ar5000Emulator> {
   protected:
-    AorAr5000() : emulator_(TestPlan()), line_(emulator_.SlavePath()) { emulator_.Start(); }
-
-    // Each command and its expected answer.
-    void ExpectAnswers(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
-        for (const auto& [command, answer] : pairs)
-            EXPECT_EQ(line_.Exchange(command), answer) << command;
-    }
-
-    Ar5000Emulator emulator_;
-    Line line_;
+    AorAr5000() : EmulatorOnLine(TestPlan()) {}
 };
 
 TEST_F(AorAr5000, TunesInHzOrMhzWithinItsRangeAndReportsTenDigits) {

@@ -17,28 +17,24 @@ using emulators::Ar3000aChannel;
 using emulators::Ar3000aEmulator;
 using emulators::SignalPlan;
 
-class AorAr3000a : public ::testing::Test {
+class AorAr3000a : public EmulatorOnLine<Ar3000aEmulator> {
   protected:
-    AorAr3000a()
-        : emulator_(SignalPlan{8, {{145'500'000, 200, 12'000}}}), line_(emulator_.SlavePath()) {
+    AorAr3000a() : EmulatorOnLine(SignalPlan{8, {{145'500'000, 200, 12'000}}}) {
         line_.SetSpeed(B4800, true);
-        emulator_.Start();
     }
 
     // Each command (CR added) and its answer up to the prompt.
-    void ExpectAnswers(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
+    void ExpectPrompted(
+        std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
         for (const auto& [command, answer] : pairs) {
             line_.Send(std::string(command) + "\r");
             EXPECT_EQ(line_.ReadUntil('>'), answer) << command;
         }
     }
-
-    Ar3000aEmulator emulator_;
-    ProgramLine line_;
 };
 
 TEST_F(AorAr3000a, TunesInMegahertzTextAndAnswersEveryLineWithThePrompt) {
-    ExpectAnswers({
+    ExpectPrompted({
         {"145.5000", ">"},
         {" 12.5S", ">"},
         {"n", ">"},
@@ -55,16 +51,16 @@ TEST_F(AorAr3000a, TunesInMegahertzTextAndAnswersEveryLineWithThePrompt) {
         {"x", "?\r\n>"},
     });
     emulator_.SetSquelch(200);
-    ExpectAnswers({{"Y", "%\r\n>"}, {"300.0", ">"}, {"Y", "%\r\n>"}});
+    ExpectPrompted({{"Y", "%\r\n>"}, {"300.0", ">"}, {"Y", "%\r\n>"}});
     emulator_.SetSquelch(0);
-    ExpectAnswers({{"Y", "A\r\n>"}});
+    ExpectPrompted({{"Y", "A\r\n>"}});
     // LF ends nothing: "Y" LF "D" is one line.
     line_.Send("Y\nD\r");
     EXPECT_EQ(line_.ReadUntil('>'), "?\r\n>");
 }
 
 TEST_F(AorAr3000a, WritesAndReadsChannelsOfTheSelectedBank) {
-    ExpectAnswers({
+    ExpectPrompted({
         {"2X", ">"},
         {"05M12.500ST145.5000F", ">"},
         {"06M25.000SR433.9200A", ">"},
@@ -87,7 +83,7 @@ TEST_F(AorAr3000a, HearsNothingOnALineOfOneStopBit) {
     line_.Send("D\r");
     ASSERT_TRUE(emulator_.WaitForGarbledBytes(2, std::chrono::seconds(5)));
     line_.SetSpeed(B4800, true);
-    ExpectAnswers({{"D", "XZ10000Y010170000R\r\n>"}});
+    ExpectPrompted({{"D", "XZ10000Y010170000R\r\n>"}});
     EXPECT_EQ(emulator_.GarbledBytes(), 2u);
 }
 

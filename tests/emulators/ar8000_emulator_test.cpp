@@ -16,21 +16,10 @@ using emulators::AorSettings;
 using emulators::Ar8000Emulator;
 using emulators::SignalPlan;
 
-class AorAr8000 : public ::testing::Test {
+class AorAr8000 : public EmulatorOnLine<Ar8000Emulator> {
   protected:
     AorAr8000()
-        : emulator_(SignalPlan{8, {{145'500'000, 200, 12'000}, {433'920'000, 255, 20'000}}}),
-          line_(emulator_.SlavePath()) {
-        emulator_.Start();
-    }
-
-    void ExpectAnswers(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
-        for (const auto& [command, answer] : pairs)
-            EXPECT_EQ(line_.Exchange(command), answer) << command;
-    }
-
-    Ar8000Emulator emulator_;
-    ProgramLine line_;
+        : EmulatorOnLine(SignalPlan{8, {{145'500'000, 200, 12'000}, {433'920'000, 255, 20'000}}}) {}
 };
 
 TEST_F(AorAr8000, TunesEachVfoByItsOwnCommandAndMarksItsLinesMa) {

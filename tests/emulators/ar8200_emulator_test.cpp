@@ -24,20 +24,10 @@ SignalPlan TestPlan() {
     return SignalPlan{8, {{145'500'000, 200, 12'000}, {433'920'000, 255, 20'000}}};
 }
 
-class AorAr8200 : public ::testing::Test {
+class AorAr8200 : public EmulatorOnLine<Ar8200Emulator> {
   protected:
     explicit AorAr8200(Ar8200::Model model = Ar8200::Model::Ar8200)
-        : emulator_(TestPlan(), model), line_(emulator_.SlavePath()) {
-        emulator_.Start();
-    }
-
-    void ExpectAnswers(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
-        for (const auto& [command, answer] : pairs)
-            EXPECT_EQ(line_.Exchange(command), answer) << command;
-    }
-
-    Ar8200Emulator emulator_;
-    ProgramLine line_;
+        : EmulatorOnLine(TestPlan(), model) {}
 };
 
 TEST_F(AorAr8200, TunesInTenDigitsAndReadsTheLevelInThreeWithTheSquelchMarker) {

@@ -8,8 +8,10 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -80,4 +82,25 @@ class ProgramLine {
 
   private:
     int fd_;
+};
+
+// An emulator serving on its own thread and the program's end of its line, for the tests of
+// the text protocols.
+template <typename Emulator>
+class EmulatorOnLine : public ::testing::Test {
+  protected:
+    template <typename... Arguments>
+    explicit EmulatorOnLine(Arguments&&... arguments)
+        : emulator_(std::forward<Arguments>(arguments)...), line_(emulator_.SlavePath()) {
+        emulator_.Start();
+    }
+
+    // Each command line and the answer line it gets.
+    void ExpectAnswers(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
+        for (const auto& [command, answer] : pairs)
+            EXPECT_EQ(line_.Exchange(command), answer) << command;
+    }
+
+    Emulator emulator_;
+    ProgramLine line_;
 };
