@@ -1,5 +1,7 @@
 #include "emulators/aor/aor_emulator.h"
 
+#include <cstdio>
+
 namespace emulators {
 
 AorEmulator::AorEmulator(std::unique_ptr<AorModel> model)
@@ -21,7 +23,31 @@ void AorEmulator::Tick(Clock::time_point now) {
 
 void AorEmulator::Receive(std::string_view bytes, Clock::time_point now) {
     UpdateByteTime();
+    if (model_->NeedsTwoStopBits() && Terminal().StopBits() != 2) {
+        garbledBytes_ += bytes.size();
+        if (reportLineFaults_ && !lineFaultReported_)
+            std::fputs(
+                "orvel-aor-emulator: the line is set to one stop bit; the receiver needs "
+                "two and hears nothing but noise\n",
+                stderr);
+        lineFaultReported_ = true;
+        return;
+    }
+    lineFaultReported_ = false;
     engine_.Receive(bytes, now);
+}
+
+size_t AorEmulator::GarbledBytes() const {
+    std::lock_guard lock(Mutex());
+    return garbledBytes_;
+}
+
+bool AorEmulator::WaitForGarbledBytes(size_t count, std::chrono::milliseconds timeout) const {
+    return WaitFor(timeout, [&] { return garbledBytes_ >= count; });
+}
+
+void AorEmulator::SetReportLineFaults(bool on) {
+    Locked([&] { reportLineFaults_ = on; });
 }
 
 void AorEmulator::SetSignalPlan(SignalPlan plan) {

@@ -30,6 +30,12 @@ class AorEmulator : public PtyServer {
     void ReleaseSplitLines();
     void SetRefused(std::vector<std::string> tokens);
     void SetRefuseAll(bool refuse);
+    // A set that needs two stop bits hears a line of one as noise: it answers nothing, counts
+    // the bytes, and with reports on says so on standard error once a time the line goes wrong.
+    size_t GarbledBytes() const;
+    // True as soon as `count` bytes have been heard as noise; false when `timeout` passes.
+    bool WaitForGarbledBytes(size_t count, std::chrono::milliseconds timeout) const;
+    void SetReportLineFaults(bool on);
 
     // The lines received, empty ones too, oldest first.
     std::vector<std::string> ReceivedLines() const;
@@ -51,6 +57,9 @@ class AorEmulator : public PtyServer {
 
     std::unique_ptr<AorModel> model_;
     AorLineEngine engine_;
+    size_t garbledBytes_ = 0;
+    bool reportLineFaults_ = false;
+    bool lineFaultReported_ = false;
 };
 
 }  // namespace emulators

@@ -3,16 +3,21 @@
 //
 // Usage: orvel-aor-emulator [options]; besides those of every emulator program (--link,
 // --noise, --signal, --help: emulators/common/program_shell.h)
-//   --model NAME    the receiver: ar5000 (the default; the only one so far).
+//   --model NAME    the receiver: ar5000 (the default), ar8200, ar8600, ar8000 or ar3000a.
 //   --line-rate     answer at the speed the program set on its port, as a real line does
 //                   (by default answers leave at once).
 //
-// What the AR5000 answers is listed in emulators/aor/ar5000_emulator.h.
+// What each answers is listed in emulators/aor/aor_set.h and in the model's own header
+// (ar5000_emulator.h, ar8200_emulator.h, ar8000_emulator.h, ar3000a_emulator.h). The AR3000A
+// needs a line of two stop bits: on one it answers nothing and says so on standard error.
 
 #include <memory>
 #include <string_view>
 
+#include "emulators/aor/ar3000a_emulator.h"
 #include "emulators/aor/ar5000_emulator.h"
+#include "emulators/aor/ar8000_emulator.h"
+#include "emulators/aor/ar8200_emulator.h"
 #include "emulators/common/program_shell.h"
 
 namespace {
@@ -25,15 +30,32 @@ struct Model {
     std::unique_ptr<emulators::AorEmulator> (*make)(emulators::SignalPlan plan);
 };
 
+template <typename Emulator, auto... options>
+std::unique_ptr<emulators::AorEmulator> Make(emulators::SignalPlan plan) {
+    return std::make_unique<Emulator>(std::move(plan), options...);
+}
+
+using emulators::Ar3000a;
+using emulators::Ar5000;
+using emulators::Ar8000;
+using emulators::Ar8200;
+
 const Model kModels[] = {
-    {"ar5000", "AR5000", emulators::Ar5000::kLowerLimitHz, emulators::Ar5000::kUpperLimitHz,
-     [](emulators::SignalPlan plan) -> std::unique_ptr<emulators::AorEmulator> {
-         return std::make_unique<emulators::Ar5000Emulator>(std::move(plan));
-     }},
+    {"ar5000", "AR5000", Ar5000::kLowerLimitHz, Ar5000::kUpperLimitHz,
+     Make<emulators::Ar5000Emulator>},
+    {"ar8200", "AR8200", Ar8200::kLowerLimitHz, Ar8200::kUpperLimitHz,
+     Make<emulators::Ar8200Emulator, Ar8200::Model::Ar8200>},
+    {"ar8600", "AR8600", Ar8200::kLowerLimitHz, Ar8200::kUpperLimitHz,
+     Make<emulators::Ar8200Emulator, Ar8200::Model::Ar8600>},
+    {"ar8000", "AR8000", Ar8000::kLowerLimitHz, Ar8000::kUpperLimitHz,
+     Make<emulators::Ar8000Emulator>},
+    {"ar3000a", "AR3000A", Ar3000a::kLowerLimitHz, Ar3000a::kUpperLimitHz,
+     Make<emulators::Ar3000aEmulator>},
 };
 
 constexpr char kUsage[] =
-    "Usage: orvel-aor-emulator [--model ar5000] [--link PATH] [--line-rate]\n"
+    "Usage: orvel-aor-emulator [--model ar5000|ar8200|ar8600|ar8000|ar3000a] [--link PATH]\n"
+    "                          [--line-rate]\n"
     "                          [--noise LEVEL] [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
     "An AOR receiver on a pseudo-terminal; prints the terminal's path and serves until\n"
     "interrupted.\n";
@@ -70,6 +92,7 @@ int main(int argc, char** argv) {
         [&] {
             auto emulator = model->make(shell.Plan());
             emulator->SetLineRate(lineRate);
+            emulator->SetReportLineFaults(true);
             return emulator;
         },
         banner, lineRate ? "at line rate" : "");

@@ -10,6 +10,7 @@ void AorLineEngine::Receive(std::string_view bytes, Clock::time_point now) {
     if (byteTime_.count() > 0)
         lineFree_ = std::max(lineFree_, now) + byteTime_ * static_cast<int64_t>(bytes.size());
     for (const char c : bytes) {
+        if (c == '\n' && !model_.LfEndsLine()) continue;
         if (c == '\r' || c == '\n') {
             const bool pairEnd = c == '\n' && afterCr_;
             afterCr_ = c == '\r';
@@ -32,9 +33,11 @@ void AorLineEngine::EndLine(Clock::time_point now) {
     if (silent_ || line.empty()) return;
     if (overlong || refuseAll_ || refused_.contains(std::string_view(line).substr(0, 2))) {
         QueueLine("?", now);
+        QueuePrompt(now);
         return;
     }
     for (const std::string& reply : model_.Answer(line, now)) QueueLine(reply, now);
+    QueuePrompt(now);
     // What the command set off (a scan finding a signal at once) follows its answer.
     Poll(now);
 }
@@ -54,6 +57,12 @@ void AorLineEngine::QueueLine(std::string_view line, Clock::time_point now) {
     }
     Push(text + "\r", now, {}, false);
     Push("\n", now, lfDelay_.value_or(std::chrono::nanoseconds{}), !lfDelay_);
+}
+
+void AorLineEngine::QueuePrompt(Clock::time_point now) {
+    const std::string_view prompt = model_.Prompt();
+    if (prompt.empty() || outgoingBytes_ + prompt.size() > kMostOutgoingBytes) return;
+    Push(std::string(prompt), now, {}, false);
 }
 
 void AorLineEngine::Push(std::string bytes, Clock::time_point now,

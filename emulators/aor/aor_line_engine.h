@@ -3,10 +3,11 @@
 // in, reply bytes out with the time each is due. AorEmulator runs it on a pseudo-terminal;
 // tests run it on a clock of their own.
 //
-// A command line ends with CR, LF or CR LF (a CR LF pair ends one line, not two). Empty lines
-// are logged but not answered: the program's texts that already end in CR LF get a second
-// CR LF, and the set must not answer that. A line longer than kLongestLine characters is
-// answered "?". Every reply line goes out with CR LF.
+// A command line ends with CR, LF or CR LF (a CR LF pair ends one line, not two); a model
+// whose lines end with CR alone passes over LF. Empty lines are logged but not answered: the
+// program's texts that already end in CR LF get a second CR LF, and the set must not answer
+// that. A line longer than kLongestLine characters is answered "?". Every reply line goes out
+// with CR LF, and the answer to a line with the model's prompt after it, if it has one.
 
 #include <chrono>
 #include <cstddef>
@@ -37,6 +38,13 @@ class AorModel {
     virtual std::vector<std::string> Unsolicited(Clock::time_point now) = 0;
     // When Unsolicited may have something to say with nothing arriving; max for never.
     virtual Clock::time_point NextUnsolicited() const = 0;
+
+    // False for a set whose command lines end with CR alone (LF is passed over).
+    virtual bool LfEndsLine() const { return true; }
+    // What follows every answer: the set is ready for the next line (">"); none by default.
+    virtual std::string_view Prompt() const { return {}; }
+    // The set takes only a line of two stop bits; on one it hears nothing but noise.
+    virtual bool NeedsTwoStopBits() const { return false; }
 
     void SetSignalPlan(SignalPlan plan) { plan_ = std::move(plan); }
     const SignalPlan& Plan() const { return plan_; }
@@ -100,6 +108,7 @@ class AorLineEngine {
 
     void EndLine(Clock::time_point now);
     void QueueLine(std::string_view line, Clock::time_point now);
+    void QueuePrompt(Clock::time_point now);
     void Push(std::string bytes, Clock::time_point now, std::chrono::nanoseconds extraDelay,
               bool held);
 

@@ -63,6 +63,10 @@ Bytes CivEmulator::Dispatch(const CivCommand& entry, std::span<const uint8_t> da
             return LevelSetting(0x04, state_.ifShift, data);
         case CivOperation::ApfLevel:
             return LevelSetting(0x05, state_.apfLevel, data);
+        case CivOperation::NoiseReduction:
+            return LevelSetting(0x06, state_.noiseReduction, data);
+        case CivOperation::PbtShift:
+            return LevelSetting(0x07, state_.pbtShift, data);
         case CivOperation::SquelchState: {
             if (!data.empty()) return kRefusal;
             const bool open = plan_.LevelAt(state_.frequencyHz) > state_.squelchLevel;
@@ -88,6 +92,10 @@ Bytes CivEmulator::Dispatch(const CivCommand& entry, std::span<const uint8_t> da
             return WriteBankName(data);
         case CivOperation::ReadBankName:
             return ReadBankName(data);
+        case CivOperation::MemoryContents:
+            return MemoryContents(data);
+        case CivOperation::Switch:
+            return Switch(entry, data);
     }
     return kRefusal;
 }
@@ -124,12 +132,13 @@ Bytes CivEmulator::StepCommand(std::span<const uint8_t> data) {
                          : Bytes{});
     }
     const auto code = DecodeBcdMostFirst(data.first(1));
-    if (!code || *code > static_cast<uint64_t>(programmed)) return kRefusal;
+    if (!code || *code > static_cast<uint64_t>(profile_.LastStepCode())) return kRefusal;
     if (data.size() == 1) {
         state_.stepCode = static_cast<int>(*code);
         return kAcknowledge;
     }
-    if (data.size() != 3 || *code != static_cast<uint64_t>(programmed)) return kRefusal;
+    if (data.size() != 3 || programmed < 0 || *code != static_cast<uint64_t>(programmed))
+        return kRefusal;
     // 0.5 .. 199.5 kHz in 0.5 kHz, counted in 100 Hz.
     const auto step = DecodeBcdLeastFirst(data.subspan(1));
     if (!step || *step < 5 || *step > 1995 || *step % 5 != 0) return kRefusal;
@@ -177,6 +186,24 @@ Bytes CivEmulator::Function(std::span<const uint8_t> data) {
     return kAcknowledge;
 }
 
+Bytes CivEmulator::Switch(const CivCommand& entry, std::span<const uint8_t> data) {
+    const CivSwitch* setting = profile_.FindSwitch(entry.command, entry.subCommand);
+    if (!setting || data.size() > 1) return kRefusal;
+    uint8_t& value = state_.switches[SwitchKey(*setting)];
+    if (data.empty()) {
+        Bytes reply{entry.command};
+        if (entry.subCommand != kNoSubCommand)
+            reply.push_back(static_cast<uint8_t>(entry.subCommand));
+        reply.push_back(value);
+        return reply;
+    }
+    // 1C 00 01 would key the transmitter: the set is heard, never keyed from here.
+    if (!setting->writable || data[0] < setting->lowest || data[0] > setting->highest)
+        return kRefusal;
+    value = data[0];
+    return kAcknowledge;
+}
+
 Bytes CivEmulator::Power(std::span<const uint8_t> data) {
     if (data.size() != 1 || data[0] > 0x01) return kRefusal;
     state_.powerOn = data[0] == 0x01;
@@ -195,8 +222,23 @@ std::optional<int> CivEmulator::BankNumber(uint8_t bcd) const {
 
 std::optional<int> CivEmulator::ChannelNumber(std::span<const uint8_t> bcd) const {
     const auto channel = bcd.size() == 2 ? DecodeBcdMostFirst(bcd) : std::nullopt;
-    if (!channel || *channel >= static_cast<uint64_t>(memory_.Capacity())) return std::nullopt;
+    if (!channel || *channel < static_cast<uint64_t>(memory_.FirstChannel()) ||
+        *channel >= static_cast<uint64_t>(memory_.EndChannel()))
+        return std::nullopt;
     return static_cast<int>(*channel);
+}
+
+std::optional<CivEmulator::MemoryAddress> CivEmulator::Address(
+    std::span<const uint8_t>& data) const {
+    const size_t length = profile_.memory.bankInAddress ? 3 : 2;
+    if (data.size() < length) return std::nullopt;
+    const auto bank = profile_.memory.bankInAddress ? BankNumber(data[0])
+                      : memory_.Capacity() > 0      ? std::optional<int>(0)
+                                                    : std::nullopt;
+    const auto channel = ChannelNumber(data.subspan(length - 2, 2));
+    if (!bank || !channel) return std::nullopt;
+    data = data.subspan(length);
+    return MemoryAddress{*bank, *channel};
 }
 
 void CivEmulator::TuneToChannel(int bank, int channel) {
@@ -217,7 +259,8 @@ Bytes CivEmulator::SelectMemory(std::span<const uint8_t> data) {
     if (memory_.Capacity() == 0) return kRefusal;
     if (data.empty()) {
         EndScan();
-        TuneToChannel(state_.bank, std::min(state_.channel, memory_.Capacity() - 1));
+        TuneToChannel(state_.bank,
+                      std::clamp(state_.channel, memory_.FirstChannel(), memory_.EndChannel() - 1));
         return kAcknowledge;
     }
     if (data.size() == 2 && data[0] == kBankSelect) {
@@ -235,25 +278,35 @@ Bytes CivEmulator::SelectMemory(std::span<const uint8_t> data) {
 }
 
 Bytes CivEmulator::WriteChannel(std::span<const uint8_t> data) {
-    if (data.size() < 4) return kRefusal;
-    const auto bank = BankNumber(data[0]);
-    const auto channel = ChannelNumber(data.subspan(1, 2));
-    if (!bank || !channel) return kRefusal;
-    auto record = memory_.Decode(data.subspan(3), profile_);
+    const auto address = Address(data);
+    if (!address) return kRefusal;
+    auto record = memory_.Decode(data, profile_);
     if (!record) return kRefusal;
     if (record->Empty()) record->name = std::string(profile_.memory.channelNameLength, ' ');
-    memory_.At(*bank, *channel) = std::move(*record);
+    memory_.At(address->bank, address->channel) = std::move(*record);
     return kAcknowledge;
 }
 
 Bytes CivEmulator::ReadChannel(std::span<const uint8_t> data) {
-    if (data.size() != 3) return kRefusal;
-    const auto bank = BankNumber(data[0]);
-    const auto channel = ChannelNumber(data.subspan(1));
-    if (!bank || !channel) return kRefusal;
+    const auto head = data;
+    const auto address = Address(data);
+    if (!address || !data.empty()) return kRefusal;
     constexpr uint8_t kMemoryContents = 0x1A;
-    return Reply({kMemoryContents, 0x01, data[0], data[1], data[2]},
-                 memory_.Encode(memory_.At(*bank, *channel)));
+    Bytes reply{kMemoryContents, 0x01};
+    reply.insert(reply.end(), head.begin(), head.end());
+    const Bytes record = memory_.Encode(memory_.At(address->bank, address->channel));
+    reply.insert(reply.end(), record.begin(), record.end());
+    return reply;
+}
+
+Bytes CivEmulator::MemoryContents(std::span<const uint8_t> data) {
+    // The channel number alone reads the channel, as 1A 01 does on a set with banks.
+    if (data.size() == (profile_.memory.bankInAddress ? 3u : 2u)) {
+        Bytes reply = ReadChannel(data);
+        if (reply.size() > 1) reply[1] = 0x00;
+        return reply;
+    }
+    return WriteChannel(data);
 }
 
 Bytes CivEmulator::WriteBankName(std::span<const uint8_t> data) {
@@ -295,6 +348,12 @@ Bytes CivEmulator::ScanCommand(std::span<const uint8_t> data) {
             return StartScan(CivScanKind::Select) ? kAcknowledge : kRefusal;
         case CivScanAction::ModeScan:
             return StartScan(CivScanKind::Mode) ? kAcknowledge : kRefusal;
+        case CivScanAction::ProgrammedOrMemoryScan:
+            return StartScan(state_.memoryMode ? CivScanKind::Memory : CivScanKind::Programmed)
+                       ? kAcknowledge
+                       : kRefusal;
+        case CivScanAction::DeltaScan:
+            return StartScan(CivScanKind::Delta) ? kAcknowledge : kRefusal;
         case CivScanAction::VscOff:
         case CivScanAction::VscOn:
             state_.vsc = entry->action == CivScanAction::VscOn;

@@ -27,6 +27,9 @@ CivEmulator::CivEmulator(const CivProfile& profile, SignalPlan plan)
     state_.frequencyHz = profile.startFrequencyHz;
     state_.mode = profile.startMode;
     state_.filter = profile.startFilter;
+    state_.channel = profile.memory.firstChannel;
+    for (const CivSwitch& setting : profile.switches)
+        state_.switches[SwitchKey(setting)] = setting.initial;
 }
 
 CivEmulator::~CivEmulator() {
@@ -76,18 +79,30 @@ void CivEmulator::HandleFrame(const Bytes& frame, Clock::time_point now) {
 std::vector<ScanSegment> CivEmulator::EdgeSegments() const {
     const int bank = profile_.memory.edgeBank;
     if (bank < 0) return {};
-    // The pair of the selected channel while the edge bank is current, else the first.
-    const int pair = state_.memoryMode && state_.bank == bank ? state_.channel / 2 : 0;
-    if (!memory_.Has(bank, 2 * pair + 1)) return {};
-    const CivChannel& lower = memory_.At(bank, 2 * pair);
-    const CivChannel& upper = memory_.At(bank, 2 * pair + 1);
+    // The set's one pair, or the pair of the selected channel while the edge bank is
+    // current, else the first.
+    int first = profile_.memory.edgeChannel;
+    if (first < 0) first = state_.memoryMode && state_.bank == bank ? state_.channel / 2 * 2 : 0;
+    if (!memory_.Has(bank, first + 1)) return {};
+    const CivChannel& lower = memory_.At(bank, first);
+    const CivChannel& upper = memory_.At(bank, first + 1);
     if (lower.Empty() || upper.Empty()) return {};
     const auto [low, high] = std::minmax(lower.frequencyHz, upper.frequencyHz);
-    const auto code = static_cast<size_t>(lower.stepCode);
-    const uint64_t stepHz = code < profile_.stepsHz.size()
-                                ? profile_.stepsHz[code]
-                                : static_cast<uint64_t>(lower.programmedStep) * 100;
-    return {ScanSegment{low, high, std::max<uint64_t>(stepHz, 1), 2 * pair}};
+    return {ScanSegment{low, high, StepHz(lower.stepCode, lower.programmedStep), first}};
+}
+
+uint64_t CivEmulator::StepHz(int code, int programmedStep) const {
+    const auto index = static_cast<size_t>(code);
+    const uint64_t hz = index < profile_.stepsHz.size()
+                            ? profile_.stepsHz[index]
+                            : static_cast<uint64_t>(programmedStep) * 100;
+    return std::max<uint64_t>(hz, 1);
+}
+
+bool CivEmulator::ScanEdge(int channel) const {
+    const int first = profile_.memory.edgeChannel;
+    return first >= 0 && state_.bank == profile_.memory.edgeBank &&
+           (channel == first || channel == first + 1);
 }
 
 bool CivEmulator::StartScan(CivScanKind kind) {
@@ -96,10 +111,17 @@ bool CivEmulator::StartScan(CivScanKind kind) {
     if (betweenEdges) {
         segments = EdgeSegments();
         if (kind == CivScanKind::AutoWrite && profile_.memory.autoWriteBank < 0) return false;
+    } else if (kind == CivScanKind::Delta) {
+        const uint64_t step = StepHz(state_.stepCode, state_.programmedStep);
+        const uint64_t span = kDeltaSpanHz / step * step;
+        const uint64_t low = std::max(state_.frequencyHz - std::min(span, state_.frequencyHz),
+                                      profile_.lowerLimitHz);
+        const uint64_t high = std::min(state_.frequencyHz + span, profile_.upperLimitHz);
+        segments.push_back({low, high, step, 0});
     } else {
-        for (int channel = 0; channel < memory_.Capacity(); ++channel) {
+        for (int channel = memory_.FirstChannel(); channel < memory_.EndChannel(); ++channel) {
             const CivChannel& record = memory_.At(state_.bank, channel);
-            if (record.Empty() || record.Skipped()) continue;
+            if (record.Empty() || record.Skipped() || ScanEdge(channel)) continue;
             if (kind == CivScanKind::Select && !record.Selected()) continue;
             if (kind == CivScanKind::Mode && record.mode != state_.mode) continue;
             segments.push_back({record.frequencyHz, record.frequencyHz, 1, channel});
@@ -116,7 +138,7 @@ bool CivEmulator::StartScan(CivScanKind kind) {
         state_.stepCode = lower.stepCode;
         state_.programmedStep = lower.programmedStep;
         state_.frequencyHz = segments[0].lowerHz;
-    } else {
+    } else if (kind != CivScanKind::Delta) {
         TuneToChannel(state_.bank, segments[0].index);
     }
     state_.scan = kind;
@@ -139,7 +161,7 @@ bool CivEmulator::PassedOver(const ScanPosition& position) const {
         state_.scan == CivScanKind::Mode)
         return false;
     const uint64_t hz = scan_[position.segment].PointHz(position.point);
-    for (int channel = 0; channel < memory_.Capacity(); ++channel)
+    for (int channel = memory_.FirstChannel(); channel < memory_.EndChannel(); ++channel)
         if (memory_.At(bank, channel).frequencyHz == hz) return true;
     return false;
 }
@@ -171,7 +193,8 @@ void CivEmulator::StopAt(const ScanPosition& position, Clock::time_point now) {
     const ScanSegment& segment = scan_[position.segment];
     const uint8_t modeBefore = state_.mode;
     const uint8_t filterBefore = state_.filter;
-    if (state_.scan == CivScanKind::Programmed || state_.scan == CivScanKind::AutoWrite)
+    if (state_.scan == CivScanKind::Programmed || state_.scan == CivScanKind::AutoWrite ||
+        state_.scan == CivScanKind::Delta)
         state_.frequencyHz = segment.PointHz(position.point);
     else
         TuneToChannel(state_.bank, segment.index);
@@ -191,7 +214,7 @@ void CivEmulator::StopAt(const ScanPosition& position, Clock::time_point now) {
 void CivEmulator::WriteFind() {
     const int bank = profile_.memory.autoWriteBank;
     int free = -1;
-    for (int channel = 0; channel < memory_.Capacity(); ++channel) {
+    for (int channel = memory_.FirstChannel(); channel < memory_.EndChannel(); ++channel) {
         const CivChannel& record = memory_.At(bank, channel);
         if (record.frequencyHz == state_.frequencyHz) return;
         if (record.Empty() && free < 0) free = channel;
@@ -331,7 +354,7 @@ std::vector<CivChannel> CivEmulator::BankChannels(int bank) const {
     std::lock_guard lock(Mutex());
     if (bank < 0 || bank >= memory_.Banks()) throw std::out_of_range("no such memory bank");
     std::vector<CivChannel> channels;
-    for (int channel = 0; channel < memory_.Capacity(); ++channel)
+    for (int channel = memory_.FirstChannel(); channel < memory_.EndChannel(); ++channel)
         channels.push_back(memory_.At(bank, channel));
     return channels;
 }

@@ -16,8 +16,9 @@
 //   0E ss         the set's own scan (below)
 //   10 [ss [p p]] step code (read back with the programmed step after code 13)
 //   11 aa         attenuator (write only, as on the set: 11 alone is FA)
-//   14 0n [l l]   AF (01), squelch (03), IF shift (04), APF (05) level 0000..0255 in BCD,
-//                 most significant first; without the level it is read back
+//   14 0n [l l]   AF (01), squelch (03), IF shift (04), APF (05), noise reduction (06), PBT
+//                 shift (07) level 0000..0255 in BCD, most significant first; without the
+//                 level it is read back
 //   15 01, 15 02  squelch 00 closed / 01 open; signal level 0000..0255
 //   16 nx         AGC (n 1), noise blanker (2), APF filter (3) off (x 0) or on (1)
 //   18 00|01      power off / on; switched off the set refuses everything else with FA (its
@@ -26,6 +27,10 @@
 //   1A 00 bb c1 c2 record|FF   write or clear a channel (civ_memory.h)
 //   1A 01 bb c1 c2             read it: 1A 01 bb c1 c2 record, or FF when empty
 //   1A 02 bb n1..n5            name a bank;  1A 03 bb -> 1A 03 bb n1..n5
+//   on a set without banks (IC-756PRO, IC-R75) the address is the channel alone, 0001..0101,
+//   and 1A 00 c1 c2 without a record reads the channel: 1A 00 c1 c2 record, or FF
+//   12 vv, 16 ss vv, 1C ss vv   the profile's switches (civ_profile.h); without the value
+//                 they are read back
 //
 // Levels come from the signal plan at the tuned frequency (the attenuator does not change
 // them). The squelch is open when that level is above the squelch setting (14 03).
@@ -35,7 +40,10 @@
 // step and mode, passing over the frequencies of the skip bank; 04 the same, each find also
 // written into the first empty channel of the auto-write bank unless it is there already;
 // 22, 23, 24 over the current bank's channels: all but the skipped, the selected, those in
-// the current mode. A start with nothing to scan is FA. The sweep takes no time: the set goes
+// the current mode; 01 the memory scan in memory mode, else the programmed scan; 03 (delta F)
+// kDeltaSpanHz either side of where it starts, on the current step. On a set with one pair
+// of edges (channels 100 and 101) 02 scans between them and the memory scans pass them over.
+// A start with nothing to scan is FA. The sweep takes no time: the set goes
 // straight to the next point where the squelch opens and stops there, reporting the stop
 // unasked to address 00 (00 + frequency; a channel of another mode also 01 + mode). It goes
 // on by its resume setting: D3 (the default) after kResumeDelay, D1 kGoneDelay after the
@@ -53,6 +61,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -70,7 +79,7 @@
 
 namespace emulators {
 
-enum class CivScanKind : uint8_t { None, Programmed, AutoWrite, Memory, Select, Mode };
+enum class CivScanKind : uint8_t { None, Programmed, AutoWrite, Memory, Select, Mode, Delta };
 
 struct CivState {
     uint64_t frequencyHz = 101'700'000;
@@ -79,10 +88,13 @@ struct CivState {
     int stepCode = 7;        // 7 is 10 kHz on the IC-R8500, 13 its programmed step
     int programmedStep = 5;  // 100 Hz units, 5..1995
     int attenuatorDb = 0;
-    int afLevel = 128;     // 14 01
-    int squelchLevel = 0;  // 14 03
-    int ifShift = 128;     // 14 04
-    int apfLevel = 128;    // 14 05
+    int afLevel = 128;                // 14 01
+    int squelchLevel = 0;             // 14 03
+    int ifShift = 128;                // 14 04
+    int apfLevel = 128;               // 14 05
+    int noiseReduction = 0;           // 14 06
+    int pbtShift = 128;               // 14 07
+    std::map<int, uint8_t> switches;  // by CivEmulator::SwitchKey
     bool agc = true;
     bool noiseBlanker = false;
     bool peakFilter = false;
@@ -103,10 +115,13 @@ class CivEmulator : public PtyServer {
     // How long a scan with D3 stays on a signal, and with D1 waits once it has gone.
     static constexpr std::chrono::seconds kResumeDelay{5};
     static constexpr std::chrono::seconds kGoneDelay{2};
+    static constexpr uint64_t kDeltaSpanHz = 10'000;
 
     // Opens the pseudo-terminal (std::system_error when there is none); nothing is served
-    // until Start or Serve. The profile must outlive the emulator.
-    explicit CivEmulator(const CivProfile& profile, SignalPlan plan = DefaultSignalPlan());
+    // until Start or Serve. The profile must outlive the emulator. Without a plan the
+    // profile's carriers are on the air.
+    explicit CivEmulator(const CivProfile& profile) : CivEmulator(profile, profile.DefaultPlan()) {}
+    CivEmulator(const CivProfile& profile, SignalPlan plan);
     // Stops serving, removes the link, closes the terminal.
     ~CivEmulator() override;
 
@@ -168,8 +183,17 @@ class CivEmulator : public PtyServer {
     bool WaitForFrames(size_t count, std::chrono::milliseconds timeout) const;
 
     CivState State() const;
+    // The value of a switch of the profile (CivState::switches).
+    static int SwitchKey(const CivSwitch& setting) {
+        return setting.command << 9 | (setting.subCommand + 1);
+    }
 
   private:
+    struct MemoryAddress {
+        int bank;
+        int channel;
+    };
+
     // All below with the lock held.
     void Receive(std::string_view bytes, Clock::time_point now) override;
     void Tick(Clock::time_point now) override;
@@ -189,22 +213,30 @@ class CivEmulator : public PtyServer {
     Bytes SquelchState(std::span<const uint8_t> data);
     Bytes SignalLevel(std::span<const uint8_t> data);
     Bytes Function(std::span<const uint8_t> data);
+    Bytes Switch(const CivCommand& entry, std::span<const uint8_t> data);
     Bytes Power(std::span<const uint8_t> data);
     Bytes SelectMemory(std::span<const uint8_t> data);
     Bytes WriteChannel(std::span<const uint8_t> data);
     Bytes ReadChannel(std::span<const uint8_t> data);
     Bytes WriteBankName(std::span<const uint8_t> data);
     Bytes ReadBankName(std::span<const uint8_t> data);
+    Bytes MemoryContents(std::span<const uint8_t> data);
     Bytes ScanCommand(std::span<const uint8_t> data);
 
     // Bank and channel numbers from the wire; empty unless the memory has them.
     std::optional<int> BankNumber(uint8_t bcd) const;
     std::optional<int> ChannelNumber(std::span<const uint8_t> bcd) const;
+    // The channel's address at the head of `data` (bank and channel, or the channel alone),
+    // taken off it; empty when there is no such channel.
+    std::optional<MemoryAddress> Address(std::span<const uint8_t>& data) const;
+    // The channels the memory scans visit: all but the scan edges.
+    bool ScanEdge(int channel) const;
     void TuneToChannel(int bank, int channel);
 
     bool StartScan(CivScanKind kind);
     void EndScan();
     std::vector<ScanSegment> EdgeSegments() const;
+    uint64_t StepHz(int code, int programmedStep) const;
     bool PassedOver(const ScanPosition& position) const;
     void ScanOn(Clock::time_point now);
     void StopAt(const ScanPosition& position, Clock::time_point now);

@@ -3,15 +3,17 @@
 //
 // Usage: orvel-civ-emulator [options]; besides those of every emulator program (--link,
 // --noise, --signal, --help: emulators/common/program_shell.h)
-//   --model NAME    ic8500 (the default: IC-R8500, address 4A), ic10 (IC-R10, 52) or ic9000
-//                   (IC-R9000, 52).
+//   --model NAME    ic8500 (the default: IC-R8500, address 4A), ic10 (IC-R10, 52), ic9000
+//                   (IC-R9000, 52), ic756 (IC-756PRO, 5C) or ic75 (IC-R75, 5A).
 //   --address HH    the set's CI-V address in two hex digits, as set in its menu.
 //   --no-echo       answer like the set's direct RS-232 port: no echo of the received frames
 //                   (the CI-V bus, the default, echoes every frame).
 //   --announce MS   send the frequency and mode unsolicited (transceive) every MS ms.
 //
-// The set starts switched on at 101.7 MHz WFM, step 10 kHz, attenuator off, AF 128, squelch 0,
-// its memory empty. Its squelch opens when the signal plan's level at the tuned frequency is
+// The set starts switched on (the IC-R8500 at 101.7 MHz WFM, the IC-756PRO at 14.2 MHz USB, the
+// IC-R75 at 9.65 MHz AM), attenuator off, AF 128, squelch 0, its memory empty. The two HF sets
+// have carriers of their own on the short waves (6.055, 9.65, 14.2, 21.5 and 27.185 MHz) unless
+// --signal names others. Its squelch opens when the signal plan's level at the tuned frequency is
 // above the squelch setting; what each model answers is listed in emulators/civ/civ_profile.h
 // and emulators/civ/civ_emulator.h.
 
@@ -34,7 +36,7 @@ std::optional<uint8_t> ParseAddress(std::string_view text) {
 }
 
 constexpr char kUsage[] =
-    "Usage: orvel-civ-emulator [--model ic8500|ic10|ic9000] [--address HH]\n"
+    "Usage: orvel-civ-emulator [--model ic8500|ic10|ic9000|ic756|ic75] [--address HH]\n"
     "                          [--link PATH] [--no-echo] [--noise LEVEL]\n"
     "                          [--signal MHZ:LEVEL:WIDTH_KHZ]... [--announce MS]\n"
     "An ICOM CI-V receiver (IC-R8500 at 4A unless told) on a pseudo-terminal; prints the\n"
@@ -74,6 +76,7 @@ int main(int argc, char** argv) {
 
     emulators::ProgramShell shell("orvel-civ-emulator", kUsage);
     if (const auto exit = shell.ReadOptions(argc, argv, own)) return *exit;
+    shell.UseDefaultSignals(profile->DefaultPlan().signals);
     if (!shell.SignalsReceived(profile->model, [&](uint64_t hz) { return profile->InRange(hz); }))
         return 1;
     if (!address) address = profile->defaultAddress;

@@ -42,7 +42,6 @@ const ProgramOption* Find(std::span<const ProgramOption> options, std::string_vi
 
 std::optional<int> ProgramShell::ReadOptions(int argc, char** argv,
                                              std::span<const ProgramOption> own) {
-    bool ownSignals = false;
     const ProgramOption shared[] = {
         {"--link", true,
          [&](std::string_view path) {
@@ -60,7 +59,7 @@ std::optional<int> ProgramShell::ReadOptions(int argc, char** argv,
          [&](std::string_view text) {
              const auto signal = ParseSignal(text);
              if (!signal) return false;
-             if (!std::exchange(ownSignals, true)) plan_.signals.clear();
+             if (!std::exchange(ownSignals_, true)) plan_.signals.clear();
              plan_.signals.push_back(*signal);
              return true;
          }},

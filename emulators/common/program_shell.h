@@ -25,6 +25,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "emulators/common/pty_server.h"
 #include "emulators/common/signal_plan.h"
@@ -63,6 +64,10 @@ class ProgramShell {
     std::optional<int> ReadOptions(int argc, char** argv, std::span<const ProgramOption> own);
     // The signal plan of --noise and --signal.
     const SignalPlan& Plan() const { return plan_; }
+    // The model's own carriers in place of the built-in ones, unless --signal named some.
+    void UseDefaultSignals(const std::vector<Signal>& signals) {
+        if (!ownSignals_) plan_.signals = signals;
+    }
     // False, after saying so, when a signal of the plan lies outside what `model` receives.
     bool SignalsReceived(std::string_view model,
                          const std::function<bool(uint64_t hz)>& receives) const;
@@ -80,6 +85,7 @@ class ProgramShell {
     std::string usage_;
     std::string link_;
     SignalPlan plan_ = DefaultSignalPlan();
+    bool ownSignals_ = false;
 };
 
 }  // namespace emulators

@@ -140,6 +140,12 @@ uint32_t PseudoTerminal::LineSpeed() const {
     return BitsPerSecond(::cfgetospeed(&line));
 }
 
+int PseudoTerminal::StopBits() const {
+    termios line{};
+    if (::tcgetattr(slave_, &line) != 0) return 1;
+    return (line.c_cflag & CSTOPB) ? 2 : 1;
+}
+
 void PseudoTerminal::RemoveLink() noexcept {
     if (link_.empty()) return;
     std::error_code error;

@@ -41,6 +41,8 @@ class PseudoTerminal {
     // 0 when it cannot be read or is not a standard rate. A receiver that keeps its own line
     // speed hears the program only while the two agree.
     uint32_t LineSpeed() const;
+    // The stop bits the program set on its end of the terminal: 1 or 2.
+    int StopBits() const;
 
   private:
     void RemoveLink() noexcept;

@@ -36,18 +36,9 @@ SignalPlan TestPlan() {
 
 using Line = ProgramLine;
 
-class AorAr5000 : public ::testing::Test {
+class AorAr5000 : public EmulatorOnLine<Ar5000Emulator> {
   protected:
-    AorAr5000() : emulator_(TestPlan()), line_(emulator_.SlavePath()) { emulator_.Start(); }
-
-    // Each command and its expected answer.
-    void ExpectAnswers(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
-        for (const auto& [command, answer] : pairs)
-            EXPECT_EQ(line_.Exchange(command), answer) << command;
-    }
-
-    Ar5000Emulator emulator_;
-    Line line_;
+    AorAr5000() : EmulatorOnLine(TestPlan()) {}
 };
 
 TEST_F(AorAr5000, TunesInHzOrMhzWithinItsRangeAndReportsTenDigits) {
@@ -326,9 +317,36 @@ TEST(AorEmulatorProgram, ServesTheModelOnItsLinkUntilTerminated) {
     std::filesystem::remove_all(pattern);
 }
 
+TEST(AorEmulatorProgram, ServesEachModelOfTheFamilyByItsName) {
+    struct Case {
+        const char* model;
+        const char* command;
+        const char* answer;
+    };
+    for (const Case& one :
+         {Case{"ar8200", "VR\r\n", "VR0100\r\n"}, Case{"ar8600", "VR\r\n", "VR0200\r\n"},
+          Case{"ar8000", "VA\r\n", "VA MA RF0101700000 ST100000 AU0 MD0 AT0\r\n"},
+          Case{"ar3000a", "D\r", "XZ10000Y010170000R\r\n>"}}) {
+        const Program program = Launch({"--model", one.model});
+        ASSERT_GT(program.pid, 0);
+        {
+            const Line line(TerminalPath(program));
+            line.SetSpeed(B9600, true);
+            line.Send(one.command);
+            EXPECT_EQ(line.Read(std::string_view(one.answer).size()), one.answer) << one.model;
+        }
+        ::kill(program.pid, SIGTERM);
+        EXPECT_EQ(ExitCode(program), 0);
+    }
+}
+
 TEST(AorEmulatorProgram, RefusesAnUnknownModelAndValuesOutsideItsRange) {
-    for (const auto& options : std::vector<std::vector<std::string>>{
-             {"--model", "ar9000"}, {"--signal", "2600.1:100:10"}, {"--noise", "256"}, {"--link"}})
+    for (const auto& options :
+         std::vector<std::vector<std::string>>{{"--model", "ar9000"},
+                                               {"--signal", "2600.1:100:10"},
+                                               {"--model", "ar8000", "--signal", "1900.1:100:10"},
+                                               {"--noise", "256"},
+                                               {"--link"}})
         EXPECT_EQ(ExitCode(Launch(options)), 1) << options.front();
 }
 

@@ -3,6 +3,7 @@
 // read as hex text ("FE FE 4A E0 03 FD").
 
 #include <cstdio>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -59,6 +60,19 @@ inline ::testing::AssertionResult Receives(const Line& line, std::string_view he
     const std::string got = ToHex(line.Read(FromHex(hex).size()));
     if (got == hex) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "got \"" << got << "\", expected \"" << hex << "\"";
+}
+
+struct Exchange {
+    const char* sent;
+    const char* answer;
+};
+
+// Each frame and the bytes that answer it.
+inline void ExpectAnswers(const Line& line, std::initializer_list<Exchange> exchanges) {
+    for (const Exchange& exchange : exchanges) {
+        line.Send(exchange.sent);
+        EXPECT_TRUE(Receives(line, exchange.answer)) << exchange.sent;
+    }
 }
 
 }  // namespace civ_line

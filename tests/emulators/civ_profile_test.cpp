@@ -17,18 +17,6 @@ namespace {
 using emulators::CivEmulator;
 using namespace civ_line;
 
-struct Exchange {
-    const char* sent;
-    const char* answer;
-};
-
-void ExpectAnswers(const Line& line, std::initializer_list<Exchange> exchanges) {
-    for (const Exchange& exchange : exchanges) {
-        line.Send(exchange.sent);
-        EXPECT_TRUE(Receives(line, exchange.answer)) << exchange.sent;
-    }
-}
-
 TEST(IcR10, AnswersAt52WithTheTuningCommandsOnly) {
     CivEmulator emulator(emulators::kIcR10,
                          emulators::SignalPlan{10, {{145'000'000, 200, 20'000}}});

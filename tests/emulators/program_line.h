@@ -8,8 +8,10 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -23,12 +25,13 @@ class ProgramLine {
     ProgramLine& operator=(const ProgramLine&) = delete;
     ~ProgramLine() { ::close(fd_); }
 
-    void SetSpeed(speed_t speed) const {
+    void SetSpeed(speed_t speed, bool twoStopBits = false) const {
         termios line{};
         ::tcgetattr(fd_, &line);
         ::cfmakeraw(&line);
         ::cfsetispeed(&line, speed);
         ::cfsetospeed(&line, speed);
+        line.c_cflag = twoStopBits ? (line.c_cflag | CSTOPB) : (line.c_cflag & ~tcflag_t{CSTOPB});
         ::tcsetattr(fd_, TCSANOW, &line);
     }
 
@@ -58,6 +61,16 @@ class ProgramLine {
         }
         return got.substr(0, got.size() - 2);
     }
+    // Up to and with the first `end`; what came so far and "<silence>" when it does not come.
+    std::string ReadUntil(char end) const {
+        std::string got;
+        while (!got.ends_with(end)) {
+            const std::string byte = Read(1);
+            if (byte.empty()) return got + "<silence>";
+            got += byte;
+        }
+        return got;
+    }
     std::string Exchange(std::string_view command) const {
         SendLine(command);
         return ReadLine();
@@ -69,4 +82,25 @@ class ProgramLine {
 
   private:
     int fd_;
+};
+
+// An emulator serving on its own thread and the program's end of its line, for the tests of
+// the text protocols.
+template <typename Emulator>
+class EmulatorOnLine : public ::testing::Test {
+  protected:
+    template <typename... Arguments>
+    explicit EmulatorOnLine(Arguments&&... arguments)
+        : emulator_(std::forward<Arguments>(arguments)...), line_(emulator_.SlavePath()) {
+        emulator_.Start();
+    }
+
+    // Each command line and the answer line it gets.
+    void ExpectAnswers(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
+        for (const auto& [command, answer] : pairs)
+            EXPECT_EQ(line_.Exchange(command), answer) << command;
+    }
+
+    Emulator emulator_;
+    ProgramLine line_;
 };
