@@ -254,6 +254,8 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
 
     // Receiver settings.
     bool SendAttenuatorDepth();  // from FDX::Attenuator and FDX::AttenuatorDb
+    // The attenuator buttons and commands 414..417: sent, the level read at the new setting
+    // when the receiver took it, and the main window told.
     void ChooseAttenuator(bool on, uint32_t db);
     bool SendAudioLevel(uint32_t level);
     bool SendThreshold(uint32_t level);

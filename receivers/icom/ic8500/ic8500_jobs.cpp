@@ -67,12 +67,10 @@ void IC8500::ReceiverScanCommand(JobStr&) {
     if (!ReceiverScanRunning) StartReceiverScan();
 }
 
+// As the panel's own attenuator buttons, with the button of the new setting shown.
 void IC8500::AttenuatorJob(bool on, uint32_t db) {
-    fdx_->Attenuator = on ? 1 : 0;
-    if (on) fdx_->AttenuatorDb = db;
-    SendAttenuatorDepth();
+    ChooseAttenuator(on, db);
     ShowAttenuator();
-    PostToOwner(PostReceiverState);
 }
 
 void IC8500::AttenuatorOff(JobStr&) {
