@@ -90,7 +90,10 @@ std::string messageText(int number, uint32_t startStage) {
 }  // namespace
 
 void FDX::ShowError(int number) {
-    std::string text = messageText(number, StartStage);
+    ShowErrorText(messageText(number, StartStage));
+}
+
+void FDX::ShowErrorText(std::string text) {
     // A job must never stop for a box nobody is there to close; its line carries the failure.
     if (JobRunning) {
         if (JobLine != nullptr) {
