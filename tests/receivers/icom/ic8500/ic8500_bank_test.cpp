@@ -283,6 +283,13 @@ TEST_F(Ic8500Banks, ClearingEmptiesTheBanksAndInDirectModeTheReceivers) {
         for (int c : {0, 2}) EXPECT_TRUE(emulator.Channel(bank, c).Empty()) << bank << c;
     EXPECT_EQ(Brackets(), kBracket);
     EXPECT_EQ(state.PanelStatusText, "Очистка банков приемника");
+
+    // A receiver that does not answer the first selection is told of, and sent nothing more.
+    emulator.SetDead(true);
+    emulator.ClearReceivedFrames();
+    Post(PostClearData);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"}));
+    EXPECT_EQ(Payloads(), (std::vector<std::string>{"08A000"}));
 }
 
 // The receiver's settings replace all the selected channel held; in direct mode they go into
