@@ -337,6 +337,7 @@ void WINRADIO::ReadDescription() {
     Scale.Resize(UpperLimit);
     fdx_->FreqLow = LowerLimit;
     fdx_->FreqHigh = UpperLimit;
+    fdx_->Frequency = std::clamp(fdx_->Frequency, LowerLimit, UpperLimit);
     for (const CardName& card : kCardNames)
         if (card.model == info.model && model) model->SetText(card.name);
     if (bfoCaption) bfoCaption->SetText(HasIfShift ? kIfShiftCaption : "BFO");
@@ -649,7 +650,9 @@ bool WINRADIO::ReadStateFile() {
     if (!read) return false;
     SavedDate = head.Date;
     SavedTime = head.Time;
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
+    // Held to the card's limits once the connect has read them: held to the default ones
+    // now, a card tuning beyond them would lose its frequency.
+    s.Frequency = std::min(head.Frequency, kLargestUpperLimit);
     s.Step = head.Step;
     s.Modulation = head.Modulation;
     Fine.SetViewStep(head.ViewStep);

@@ -316,6 +316,42 @@ TEST_F(Winradio, TheConnectsLevelGoesToTheCardsFrequencyNotToCellZero) {
     EXPECT_EQ(panel.Scale.At(0), 0);
 }
 
+// The stored frequency is held to the card's limits once they are known, never to the
+// default ones: without a card it is kept as it was.
+TEST_F(Winradio, TheStoredFrequencyIsHeldToTheCardsLimitsNotToTheDefaultOnes) {
+    state.OptRecvSave = 1;
+    StateFileHead head;
+    head.Frequency = 15'000'000;  // 1500 MHz, beyond the default 1300 MHz
+    StateFileWriter file;
+    file.Head(head);
+    ASSERT_TRUE(file.Save(folder.File("WINRADIO.001")));
+    const auto stored = [&] {
+        StateFileHead read;
+        LevelScale scale;
+        ReadStateFile(folder.File("WINRADIO.001"), read, scale,
+                      [](std::string_view, std::string_view) {});
+        return read.Frequency;
+    };
+    const auto restart = [&] {
+        panel.Destroy();
+        std::filesystem::remove(folder.File("libWrapi32.so"));
+        Start();
+    };
+
+    card.Fail("OpenRadioDevice");
+    Start();
+    panel.Destroy();
+    EXPECT_EQ(stored(), 15'000'000u);
+
+    card.Reset();
+    card.Fail("GetFrequency");  // the card does not say where it is
+    restart();                  // the WR-3100: up to 1500 MHz
+    EXPECT_EQ(state.Frequency, 15'000'000u);
+    card.SetLimits(1, 150'000, 1'000'000'000);
+    restart();
+    EXPECT_EQ(state.Frequency, 10'000'000u);
+}
+
 TEST_F(Winradio, AFailedFrequencyReadKeepsTheLastFrequency) {
     card.Fail("GetFrequency");
     WrapiStandin::LinkInto(folder.path());
