@@ -429,7 +429,9 @@ TEST_F(Winradio, JobCommandsSetTheCardAndOthersAreRefusedInThePanelsWords) {
     EXPECT_EQ(main.Count(PostJobStep), int(std::size(cases)));
 }
 
-TEST_F(Winradio, AScanLocksThePanelAndTheCardsOwnScanMode) {
+// The lock is the panel's; the card's own scan mode follows the scan: on from its first tune,
+// off at its stop, where the level the scan stopped on is read.
+TEST_F(Winradio, AScanLocksThePanelAndSwitchesTheCardsScanMode) {
     Start();
     card.ClearLog();
     Post(PostLockControls);
@@ -437,11 +439,16 @@ TEST_F(Winradio, AScanLocksThePanelAndTheCardsOwnScanMode) {
     Post(PostUnlockControls);
     EXPECT_TRUE(panel.volume->IsEnabled());
     EXPECT_FALSE(panel.BFOupdown->IsEnabled());  // WFM has no offset
-    EXPECT_EQ(card.Log(), Call("SetScanMode", "1", 1) + Call("SetScanMode", "0", 1));
-    // A stop reads the level where the scan stopped.
-    card.ClearLog();
+    EXPECT_EQ(card.Log(), "");
+
+    state.Running = 1;
+    ASSERT_TRUE(panel.SetFrequency());
+    ASSERT_TRUE(panel.SetFrequency());
+    state.Running = 0;
     panel.ReleaseForStop();
-    EXPECT_EQ(card.Log(), Call("GetSignalStrength", "", 3));
+    const std::string tune = Call("SetFrequency", "72900000", 1);
+    EXPECT_EQ(card.Log(), Call("SetScanMode", "1", 1) + tune + tune +
+                              Call("GetSignalStrength", "", 3) + Call("SetScanMode", "0", 1));
 }
 
 TEST_F(Winradio, ATuneTheCardRefusesFromThePanelIsTold) {
