@@ -41,6 +41,9 @@ class PseudoTerminal {
     // 0 when it cannot be read or is not a standard rate. A receiver that keeps its own line
     // speed hears the program only while the two agree.
     uint32_t LineSpeed() const;
+    // Bytes written on the master side that the program has not read yet, counted while the
+    // program holds its end (it opens its port exclusively: nobody else reads them).
+    bool ProgramHasUnread() const;
 
   private:
     void RemoveLink() noexcept;
