@@ -86,7 +86,7 @@ class FDX {
 
     // Shows numbered message `number`, or records it in the running job line.
     void ShowError(int number);
-    // The same for a message composed on the spot.
+    // The same for a message given by its text (the job lines' own messages).
     void ShowErrorText(std::string text);
     // Asks a yes/no question; true means yes. A running job answers yes itself.
     bool Confirm(const std::string& text);
