@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -14,6 +15,7 @@ struct VirtualClock {
     int64_t now = 0;
     int idleSliceMs = 20;
     std::vector<Timer*> running;
+    std::function<bool()> owed;
 };
 VirtualClock& Virtual() {
     static VirtualClock clock;
@@ -109,6 +111,15 @@ void Clock::SetIdleSliceMs(int ms) {
 
 int Clock::IdleSliceMs() {
     return Virtual().idleSliceMs;
+}
+
+void Clock::SetOwed(std::function<bool()> owed) {
+    Virtual().owed = std::move(owed);
+}
+
+bool Clock::Owed() {
+    const VirtualClock& v = Virtual();
+    return v.on && v.owed && v.owed();
 }
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 // of time-outs and ticks runs at once and the same way every time.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "ui/event.h"
@@ -44,6 +45,12 @@ class Clock {
     // before it moves virtual time on. Real milliseconds.
     static void SetIdleSliceMs(int ms);
     static int IdleSliceMs();
+    // Virtual mode: whether another thread of a test (an emulated receiver) owes the program
+    // something now. While it does, a wait gives it real slices and virtual time stands
+    // still, so that a time-out is the program's, never a busy machine's delay. Unset:
+    // nothing is owed.
+    static void SetOwed(std::function<bool()> owed);
+    static bool Owed();
     // Virtual time of the next timer tick, or -1 when no timer runs.
     static int64_t NextDue();
 };

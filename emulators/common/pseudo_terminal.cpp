@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -132,6 +133,13 @@ std::chrono::nanoseconds PseudoTerminal::ByteTime() const {
     const uint32_t bits =
         1 + data + ((line.c_cflag & PARENB) ? 1 : 0) + ((line.c_cflag & CSTOPB) ? 2 : 1);
     return std::chrono::nanoseconds(int64_t{bits} * 1'000'000'000 / speed);
+}
+
+bool PseudoTerminal::ProgramHasUnread() const {
+    int exclusive = 0;
+    int unread = 0;
+    return ::ioctl(slave_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0 &&
+           ::ioctl(slave_, FIONREAD, &unread) == 0 && unread > 0;
 }
 
 uint32_t PseudoTerminal::LineSpeed() const {

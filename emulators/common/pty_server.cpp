@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -61,13 +62,44 @@ std::optional<std::chrono::nanoseconds> PtyServer::LineByteTime() const {
     return pty_.ByteTime();
 }
 
+void PtyServer::HoldUp(std::chrono::milliseconds time) {
+    Locked([&] { heldUntil_ = Clock::now() + time; });
+}
+
+bool PtyServer::Owes() const {
+    std::lock_guard lock(mutex_);
+    if (!serving_) return false;
+    int unread = 0;
+    if (::ioctl(pty_.master(), FIONREAD, &unread) == 0 && unread > 0) return true;
+    if (!lineFull_ && NextSend() <= Clock::now()) return true;
+    return pty_.ProgramHasUnread();
+}
+
 void PtyServer::Serve() {
     UseExactTimers();
+    Locked([&] { serving_ = true; });
     char buffer[256];
     while (!stop_) {
         timespec timeout{};
         const timespec* wait = nullptr;
         bool lineFull = false;
+        bool held = false;
+        {
+            std::lock_guard lock(mutex_);
+            const auto now = Clock::now();
+            held = now < heldUntil_;
+            if (held) {
+                timeout = WaitUntil(heldUntil_, now, false);
+                wait = &timeout;
+            }
+        }
+        if (held) {
+            pollfd wake{wakeRead_, POLLIN, 0};
+            if (::ppoll(&wake, 1, wait, nullptr) > 0)
+                while (::read(wakeRead_, buffer, sizeof buffer) > 0) {
+                }
+            continue;
+        }
         {
             std::lock_guard lock(mutex_);
             const auto now = Clock::now();
@@ -86,19 +118,21 @@ void PtyServer::Serve() {
         };
         if (::ppoll(fds, 2, wait, nullptr) < 0) {
             if (errno == EINTR) continue;
-            return;  // nothing left to wait on: the receiver falls silent
+            break;  // nothing left to wait on: the receiver falls silent
         }
         if (fds[1].revents & POLLIN)
             while (::read(wakeRead_, buffer, sizeof buffer) > 0) {
             }
         if (fds[0].revents & POLLIN) {
+            // Read under the lock: what Owes sees is either unread or already answered.
+            std::lock_guard lock(mutex_);
             const ssize_t count = ::read(pty_.master(), buffer, sizeof buffer);
             if (count <= 0) continue;
-            std::lock_guard lock(mutex_);
             Receive(std::string_view(buffer, static_cast<size_t>(count)), Clock::now());
             arrived_.notify_all();
         }
     }
+    Locked([&] { serving_ = false; });
 }
 
 bool PtyServer::Flush(Clock::time_point now) {

@@ -51,6 +51,15 @@ class PtyServer {
     // after the other as on a wire; each family says what else. Off by default: answers
     // leave at once.
     void SetLineRate(bool on);
+    // The serving stands still for `time`, neither reading nor writing, as a loaded machine
+    // holds up its thread; then it goes on with what came meanwhile.
+    void HoldUp(std::chrono::milliseconds time);
+
+    // While serving: the set owes the program something now. The program's bytes wait to be
+    // read, an answer is due and not yet written (not one its latency still holds back), or
+    // what it wrote waits on the program's open port. A test on virtual time lets no time
+    // pass while it does (ui::Clock::SetOwed).
+    bool Owes() const;
 
   protected:
     // Opens the pseudo-terminal (std::system_error when there is none); nothing is served
@@ -118,6 +127,8 @@ class PtyServer {
     bool byteByByte_ = false;
     bool lineRate_ = false;
     bool lineFull_ = false;
+    bool serving_ = false;
+    Clock::time_point heldUntil_{};
 };
 
 }  // namespace emulators

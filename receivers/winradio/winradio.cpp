@@ -309,6 +309,7 @@ void WINRADIO::Connect() {
     }
     BfoOffset = 0;
     if (Call().GetScanMode(Handle)) Call().SetScanMode(Handle, 0);
+    cardScanMode_ = false;
 
     ShowOffset();
     ShowSwitches();
@@ -337,6 +338,7 @@ void WINRADIO::ReadDescription() {
     Scale.Resize(UpperLimit);
     fdx_->FreqLow = LowerLimit;
     fdx_->FreqHigh = UpperLimit;
+    fdx_->Frequency = std::clamp(fdx_->Frequency, LowerLimit, UpperLimit);
     for (const CardName& card : kCardNames)
         if (card.model == info.model && model) model->SetText(card.name);
     if (bfoCaption) bfoCaption->SetText(HasIfShift ? kIfShiftCaption : "BFO");
@@ -348,6 +350,7 @@ void WINRADIO::ReadDescription() {
 
 bool WINRADIO::SetFrequency() {
     if (!DeviceOpen()) return false;
+    FollowScan();
     const uint32_t frequency = fdx_->Frequency;
     const uint64_t hz = uint64_t{frequency} * 100;
     if (hz > std::numeric_limits<uint32_t>::max()) return false;
@@ -427,6 +430,17 @@ void WINRADIO::Cancel(bool keepPort) {
 void WINRADIO::ReleaseForStop() {
     Cancel(false);
     ReadLevel();
+    FollowScan();
+}
+
+// The card's own scan mode is on while a scan runs: the scan's tunes switch it on, its stop
+// off. (The panel's lock does not say: a job locks it without a scan, and unlocks it at its
+// end while the scan it started runs on.)
+void WINRADIO::FollowScan() {
+    const bool scanning = fdx_->Running != 0;
+    if (!DeviceOpen() || scanning == cardScanMode_) return;
+    Call().SetScanMode(Handle, scanning ? 1 : 0);
+    cardScanMode_ = scanning;
 }
 
 int32_t WINRADIO::ModeParameter(char letter) const {
@@ -554,12 +568,10 @@ void WINRADIO::OnUserEvent(uint32_t code) {
             break;
         case PostLockControls:
             PanelBusy = true;
-            if (DeviceOpen()) Call().SetScanMode(Handle, 1);
             LockControls(true);
             break;
         case PostUnlockControls:
             PanelBusy = false;
-            if (DeviceOpen()) Call().SetScanMode(Handle, 0);
             LockControls(false);
             break;
         case PostJobStep:
@@ -649,7 +661,9 @@ bool WINRADIO::ReadStateFile() {
     if (!read) return false;
     SavedDate = head.Date;
     SavedTime = head.Time;
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
+    // Held to the card's limits once the connect has read them: held to the default ones
+    // now, a card tuning beyond them would lose its frequency.
+    s.Frequency = std::min(head.Frequency, kLargestUpperLimit);
     s.Step = head.Step;
     s.Modulation = head.Modulation;
     Fine.SetViewStep(head.ViewStep);

@@ -42,8 +42,8 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
     // Loads the library from the program folder; without it the panel sets up nothing of the
     // card's (calibration, level scale, state file).
     bool Create(ui::Form* parent, FDX* fdx) override;
-    // Tunes the card to FDX::Frequency; while a scan runs, waits for it to settle. False when
-    // the card refuses or is not open.
+    // Tunes the card to FDX::Frequency; while a scan runs, waits for it to settle (the card's
+    // scan mode is on then). False when the card refuses or is not open.
     bool SetFrequency() override;
     // Nothing to wait for: the card has taken the frequency or refused it.
     bool SetFrequencyWait() override { return SetFrequency(); }
@@ -66,7 +66,8 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
     int32_t ModeParameter(char letter) const override;
     bool IdleForLevelPoll() const override { return true; }
     int32_t ScanLevel() override { return ReadLevel(); }
-    // The settle wait ends, and the level where the scan stopped goes into the level scale.
+    // The settle wait ends, the level where the scan stopped goes into the level scale, and
+    // the card's scan mode goes off once the scan has.
     void ReleaseForStop() override;
 
     // The card's mode into FDX::Modulation.
@@ -134,6 +135,8 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
 
     void ReadDescription();
     void WaitSettle();
+    // The card's scan mode to FDX::Running, when it differs.
+    void FollowScan();
     void SwitchPower();
     void SetVolumeTo(int32_t value);
     // The BFO offset, or the IF shift, held to the card's limit; only in the modes it serves.
@@ -158,4 +161,5 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
 
     FineScale Fine;
     bool opened_ = false;
+    bool cardScanMode_ = false;  // what the panel last set the card's scan mode to
 };

@@ -69,8 +69,10 @@ TEST_F(PcrOnAir, AScaleScanWithTheBandScopeStepsTwoHundredKilohertzAndFillsTheSc
     const auto at = [&](const std::string& line) {
         return std::find(heard.begin(), heard.end(), line) - heard.begin();
     };
-    // The lock stops the sweep and starts the scan's: 32 cells 10 kHz apart.
+    // The lock stops the sweep and starts the scan's, 32 cells 10 kHz apart, before the first
+    // step asks for a block: no cells of the picture's sweep, nor of none, go into the scale.
     EXPECT_LT(at(PcrBandScope::kStopLine), at(PcrBandScope::kScanStartLine));
+    EXPECT_LT(at(PcrBandScope::kScanStartLine), at("NE170?"));
     EXPECT_LT(at("K00100200000060400"), std::ptrdiff_t(heard.size()));
     EXPECT_LT(at("K00100400000060400"), std::ptrdiff_t(heard.size()));
     EXPECT_EQ(at("K00100010000060400"), std::ptrdiff_t(heard.size()));  // no 10 kHz steps

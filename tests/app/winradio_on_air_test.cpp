@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "receivers/winradio/winradio.h"
 #include "tests/app/window_fixture.h"
@@ -39,8 +41,21 @@ TEST_F(WinradioUnattendedStart, TheStartUpJobScansItsRangeOnTheCardAndJournalsTh
     // Journalled where the scan finds the 100.5 MHz peak passed, as with every receiver.
     EXPECT_NE(ScanNotes().find("Появление сигнала 100.5100"), std::string::npos) << ScanNotes();
     EXPECT_TRUE(RunUntil([&] { return !orvel.Running && !orvel.JobRunning; }));
-    // The whole range was tuned on the card, in Hz.
-    EXPECT_NE(card.Log().find(", 100990000) = 1\n"), std::string::npos);
+    // The whole range was tuned on the card, in Hz, with the card's scan mode on from the
+    // first tune to the last: the start-up job ending while the scan runs leaves it on.
+    const std::string log = card.Log();
+    const auto first = log.find(", 100000000) = 1\n");
+    const auto last = log.find(", 100990000) = 1\n");
+    ASSERT_NE(last, std::string::npos);
+    std::vector<std::pair<std::size_t, char>> modes;  // where in the log, the mode set
+    for (auto at = log.find("SetScanMode("); at != std::string::npos;
+         at = log.find("SetScanMode(", at + 1))
+        modes.push_back({at, log[log.find(") = ", at) - 1]});
+    ASSERT_EQ(modes.size(), 2u) << log;
+    EXPECT_EQ(modes[0].second, '1');
+    EXPECT_LT(modes[0].first, first);
+    EXPECT_EQ(modes[1].second, '0');
+    EXPECT_GT(modes[1].first, last);
     EXPECT_EQ(orvel.ScanSlots[0].Identifier, "Эфир");
     EXPECT_TRUE(boxes.shown.empty());
 }

@@ -27,6 +27,8 @@ constexpr uint32_t kMostDelay = 99;
 constexpr uint32_t kLastAction = 3;
 constexpr uint32_t kLastModeChoice = 4;
 constexpr uint32_t kRecords = AR5000::kBanks * AR5000::kChannels;
+// Filter codes: 0 normal, 1 narrow, 2 wide.
+constexpr uint32_t kWideFilter = 2;
 
 std::string Letter(char c) {
     return std::string(1, c);
@@ -80,12 +82,18 @@ bool AR5000::WriteStateFile() {
     for (const Ar5000Channel& record : Channels) {
         file.Number("F", record.Frequency);
         if (record.Empty()) continue;
-        if (record.Attenuator) file.Text("F_ATT", "+");
+        // The depth and the filter as the stored bank files keep them: without them the next
+        // bank write after a restart would change the receiver's channels.
+        if (record.Attenuator) {
+            file.Text("F_ATT", "+");
+            file.Number("F_QATT", record.AttenuatorDb);
+        }
         file.Number("F_STEP", record.Step);
         if (record.Select) file.Text("F_SEL", "+");
         if (record.Skip) file.Text("F_SKIP", "+");
         if (!record.Label.empty()) file.Text("F_ID", record.Label);
         file.Text("F_MOD", Letter(record.Mode));
+        if (record.Filter != 0) file.Number("F_QMOD", static_cast<uint32_t>(record.Filter));
     }
     file.ScaleCount(Scale);
     for (int bank = 0; bank < kSearchBanks; ++bank) {
@@ -191,8 +199,13 @@ bool AR5000::ReadStateFile() {
             }
         } else if (Ar5000Channel* c = channel(); c && key.starts_with("F_")) {
             if (key == "F_ATT") {
+                // A file of before the depth was kept: 10 dB, as it read then.
                 c->Attenuator = true;
                 c->AttenuatorDb = 10;
+            } else if (key == "F_QATT") {
+                c->AttenuatorDb = ar5000::AttenuatorOption(true, number);
+            } else if (key == "F_QMOD") {
+                c->Filter = static_cast<int32_t>(std::min<uint32_t>(number, kWideFilter));
             } else if (key == "F_STEP") {
                 c->Step = number;
             } else if (key == "F_SEL") {

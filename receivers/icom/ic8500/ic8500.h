@@ -124,7 +124,8 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     Ic8500Channel& SelectedChannel() { return Channel(CurrentBank, BankPositions[CurrentBank]); }
     // Transfers with the receiver, each framed for the main window (Wait window, scan button,
     // locks): all banks or the current one. False when the receiver did not answer the first
-    // bank selection (message 39).
+    // bank selection or fell silent (message 39). Writing tries every counted channel, sets
+    // each bank's count and tells once how many channels the receiver did not take.
     bool ReadBanks(bool all);
     bool WriteBanks(bool all);
     // Empties the counted channels of all banks or the current one; in direct mode on the
@@ -254,6 +255,8 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
 
     // Receiver settings.
     bool SendAttenuatorDepth();  // from FDX::Attenuator and FDX::AttenuatorDb
+    // The attenuator buttons and commands 414..417: sent, the level read at the new setting
+    // when the receiver took it, and the main window told.
     void ChooseAttenuator(bool on, uint32_t db);
     bool SendAudioLevel(uint32_t level);
     bool SendThreshold(uint32_t level);
@@ -273,16 +276,27 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     // One channel: selected, read (into its record, empty when the reply is not the channel
     // asked for) and measured; false when the selection or the read failed.
     bool ReadChannel(uint32_t bank, uint32_t position);
-    bool WriteChannel(uint32_t bank, uint32_t position);
+    // Refused: the receiver said no, or the channel has a mode it cannot hold (RTTY, not sent).
+    enum class ChannelWrite { Written, Refused, Unanswered };
+    ChannelWrite WriteChannel(uint32_t bank, uint32_t position);
     bool ReadBankName(uint32_t bank);
-    // The channels of one bank: read until one fails, or written; the count read or written.
+    // The channels of one bank read until one fails; the count read.
     uint32_t ReadBankChannels(uint32_t bank, uint32_t most);
-    uint32_t WriteBankChannels(uint32_t bank);
+    // The counted channels of one bank written: every one is tried unless the receiver falls
+    // silent. `count` is one past the last channel the receiver took.
+    struct BankWrite {
+        uint32_t count = 0;
+        uint32_t failed = 0;
+        uint32_t firstFailed = 0;
+        bool silent = false;
+    };
+    BankWrite WriteBankChannels(uint32_t bank);
     // One transfer over all banks or the current one: `each` runs for every bank the
     // receiver selects; at the end of all banks the current bank and channel are selected
-    // again. False when the first selection is not answered (message 39).
+    // again. False when the first selection is not answered or `each` found the receiver
+    // silent (returned false): message 39, and the walk ends there.
     bool ForBanks(bool all, const std::string& title,
-                  const std::function<void(uint32_t bank)>& each);
+                  const std::function<bool(uint32_t bank)>& each);
     // Frames a transfer for the main window and runs it: the Wait window with `status`, the
     // scan button and the other windows locked, the panel locked and its list emptied; after
     // it, also when it stopped half way, the list refilled and all of it undone in order.

@@ -160,7 +160,7 @@ bool IC8500::ParseModelReply(const civ::CivReply& reply) {
     return false;
 }
 
-bool IC8500::WriteChannel(uint32_t bank, uint32_t position) {
+IC8500::ChannelWrite IC8500::WriteChannel(uint32_t bank, uint32_t position) {
     const Ic8500Channel& channel = Channel(bank, position);
     std::string payload = Format("1A00%02u", bank) + Format("%04u", position);
     if (channel.Frequency == 0) {
@@ -168,7 +168,7 @@ bool IC8500::WriteChannel(uint32_t bank, uint32_t position) {
     } else {
         // A mode the receiver does not have (RTTY) cannot be stored in it.
         const CivMode* mode = FindMode(channel.Modulation, channel.Filter);
-        if (!mode) return false;
+        if (!mode) return ChannelWrite::Refused;
         payload += civ::FreqToBcd(channel.Frequency, 0);
         payload += mode->code;
         const char* step = StepCode(channel.Step);
@@ -179,7 +179,9 @@ bool IC8500::WriteChannel(uint32_t bank, uint32_t position) {
         payload += kScanFlags[(channel.Skip ? 1 : 0) | (channel.Select ? 2 : 0)];
         payload += civ::NameToHex(channel.Name, kChannelNameLength);
     }
-    return Exchange(payload, civ::kMemoryContents);
+    Link.LastReplyCode = -1;
+    if (Exchange(payload, civ::kMemoryContents)) return ChannelWrite::Written;
+    return Link.LastReplyCode == civ::kNg ? ChannelWrite::Refused : ChannelWrite::Unanswered;
 }
 
 bool IC8500::ReadBankName(uint32_t bank) {
@@ -232,14 +234,29 @@ uint32_t IC8500::ReadBankChannels(uint32_t bank, uint32_t most) {
     return read;
 }
 
-uint32_t IC8500::WriteBankChannels(uint32_t bank) {
-    uint32_t written = 0;
-    while (written < BankChannels[bank] && WriteChannel(bank, written)) ++written;
-    return written;
+IC8500::BankWrite IC8500::WriteBankChannels(uint32_t bank) {
+    BankWrite write;
+    for (uint32_t position = 0; position < BankChannels[bank]; ++position) {
+        const int32_t rejections = Link.RejectCount;
+        const ChannelWrite result = WriteChannel(bank, position);
+        if (result == ChannelWrite::Written) {
+            write.count = position + 1;
+            continue;
+        }
+        if (result == ChannelWrite::Unanswered) {
+            write.silent = true;
+            break;
+        }
+        // A channel the receiver cannot hold says nothing of a receiver switched off: its
+        // refusal does not count toward standby.
+        Link.RejectCount = rejections;
+        if (write.failed++ == 0) write.firstFailed = position;
+    }
+    return write;
 }
 
 bool IC8500::ForBanks(bool all, const std::string& title,
-                      const std::function<void(uint32_t bank)>& each) {
+                      const std::function<bool(uint32_t bank)>& each) {
     const uint32_t current = CurrentBank;
     bool answered = true;
     Transfer(title, [&] {
@@ -254,7 +271,11 @@ bool IC8500::ForBanks(bool all, const std::string& title,
                 }
                 continue;
             }
-            each(bank);
+            if (!each(bank)) {
+                answered = false;
+                fdx_->ShowError(kNotAnswered);
+                return;
+            }
         }
         if (all && SelectBank(current)) SelectChannel(BankPositions[current]);
     });
@@ -267,16 +288,35 @@ bool IC8500::ReadBanks(bool all) {
     return ForBanks(all, title, [&](uint32_t bank) {
         BankChannels[bank] = ReadBankChannels(bank, kBankSize);
         BankPositions[bank] = std::min(BankPositions[bank], std::max(BankChannels[bank], 1u) - 1);
+        return true;
     });
 }
 
 bool IC8500::WriteBanks(bool all) {
     const std::string title =
         all ? "Запись банков приемника" : Format("Запись банка N %u", CurrentBank);
-    return ForBanks(all, title, [&](uint32_t bank) {
-        const uint32_t written = WriteBankChannels(bank);
-        if (!all) BankChannels[bank] = written;
+    uint32_t failed = 0;
+    uint32_t firstBank = 0, firstChannel = 0;
+    const bool answered = ForBanks(all, title, [&](uint32_t bank) {
+        const BankWrite write = WriteBankChannels(bank);
+        if (write.silent) return false;
+        BankChannels[bank] = write.count;
+        BankPositions[bank] = std::min(BankPositions[bank], std::max(write.count, 1u) - 1);
+        if (write.failed > 0 && failed == 0) {
+            firstBank = bank;
+            firstChannel = write.firstFailed;
+        }
+        failed += write.failed;
+        return true;
     });
+    if (answered && failed > 0) {
+        char text[128];
+        std::snprintf(text, sizeof text,
+                      "Не записано в приемник каналов: %u (первый: банк %u, канал %u)", failed,
+                      firstBank, firstChannel);
+        fdx_->ShowErrorText(text);
+    }
+    return answered;
 }
 
 void IC8500::ClearBanks(bool all) {
@@ -300,7 +340,9 @@ void IC8500::ClearBanks(bool all) {
                 continue;
             }
             for (uint32_t position = 0; position < BankChannels[bank]; ++position)
-                if (!WriteChannel(bank, position) || !SelectChannel(position)) break;
+                if (WriteChannel(bank, position) != ChannelWrite::Written ||
+                    !SelectChannel(position))
+                    break;
         }
     });
 }

@@ -49,7 +49,8 @@ void IC8500::ExecuteCommand() {
 // A setting the receiver does not take leaves the line done all the same: the job goes on as
 // after a setting taken, and a set that keeps refusing is found by the rejections the timer
 // tick counts (standby). A bank or channel the panel does not have fails the line, and so do
-// a transfer the receiver did not answer and a scan it did not start (their messages).
+// a transfer the receiver did not answer or did not take whole, and a scan it did not start
+// (their messages).
 
 void IC8500::ReadBanksCommand(JobStr&) {
     ReadBanks(true);
@@ -67,12 +68,10 @@ void IC8500::ReceiverScanCommand(JobStr&) {
     if (!ReceiverScanRunning) StartReceiverScan();
 }
 
+// As the panel's own attenuator buttons, with the button of the new setting shown.
 void IC8500::AttenuatorJob(bool on, uint32_t db) {
-    fdx_->Attenuator = on ? 1 : 0;
-    if (on) fdx_->AttenuatorDb = db;
-    SendAttenuatorDepth();
+    ChooseAttenuator(on, db);
     ShowAttenuator();
-    PostToOwner(PostReceiverState);
 }
 
 void IC8500::AttenuatorOff(JobStr&) {

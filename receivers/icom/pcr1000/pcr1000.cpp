@@ -356,7 +356,7 @@ std::string IC1000::TuneLine() const {
 }
 
 bool IC1000::SetFrequency() {
-    if (!Request("K0", "G0", TuneLine())) return false;
+    if (scanScope_ == ScanScope::SettingUp || !Request("K0", "G0", TuneLine())) return false;
     TunedFrequency = fdx_->Frequency;
     Fine.FollowFrequency();
     return true;
@@ -444,9 +444,14 @@ int32_t IC1000::ScanLevel() {
         ui::ServeFor(kBusyHoldMs);
         return -1;
     }
+    const bool scopeScan = fdx_->PcrScope && fdx_->RunningMode == 0;
+    if (scopeScan && !ScanScopeReady()) {
+        ui::ServeFor(kBusyHoldMs);
+        return -1;
+    }
     int32_t level = -1;
     if (ReplyReady()) {
-        if (fdx_->PcrScope && fdx_->RunningMode == 0) {
+        if (scopeScan) {
             PollScope();
             level = 0;
         } else {
@@ -456,6 +461,15 @@ int32_t IC1000::ScanLevel() {
     }
     PendingCommand = NoExchange;
     return level;
+}
+
+// A step served inside the lock's exchanges would find the picture's sweep, or none: it waits
+// until the scan's sweep runs. A start the set did not answer is tried again here.
+bool IC1000::ScanScopeReady() {
+    if (scanScope_ == ScanScope::NotSetUp && MayTalk() && PendingCommand == NoExchange &&
+        Exchange("ME", "G0", PcrBandScope::kScanStartLine))
+        scanScope_ = ScanScope::Ready;
+    return scanScope_ == ScanScope::Ready;
 }
 
 uint32_t IC1000::ScaleScanStep() const {
@@ -614,6 +628,10 @@ void IC1000::StepBy(int direction) {
 
 void IC1000::Lock() {
     PanelBusy = true;
+    // The first step of a scale scan is posted behind this lock and served inside its waits:
+    // it waits for the band scope, and the line is the lock's until then.
+    scanScope_ = fdx_->RunningMode == 0 && fdx_->PcrScope ? ScanScope::SettingUp
+                                                          : ScanScope::NotSetUp;
     for (ui::Control* control : std::initializer_list<ui::Control*>{
              pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7, stopEL, vid})
         if (control) control->SetEnabled(false);
@@ -637,11 +655,14 @@ void IC1000::Lock() {
     }
     Scope.Clear();
     RedrawScope();
-    if (fdx_->PcrScope) Exchange("ME", "G0", PcrBandScope::kScanStartLine);
+    if (!fdx_->PcrScope) return;
+    const bool started = Exchange("ME", "G0", PcrBandScope::kScanStartLine);
+    scanScope_ = started ? ScanScope::Ready : ScanScope::NotSetUp;
 }
 
 void IC1000::Unlock() {
     PanelBusy = false;
+    scanScope_ = ScanScope::NotSetUp;
     Scope.SetStepItem(savedStepItem_);
     Scope.SetStep(savedStep_);
     Scope.CellWidth = savedCellWidth_;

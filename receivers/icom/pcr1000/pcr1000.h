@@ -54,6 +54,7 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
     // --- The operations of every panel
     bool Create(ui::Form* parent, FDX* fdx) override;
     // The K0 line of FDX::Frequency with the mode and the filter of the bandwidth; no wait.
+    // Refused while the lock sets the band scope up for a scale scan.
     bool SetFrequency() override;
     // The bandwidth of the mode, then the tune.
     bool SetMode() override;
@@ -165,6 +166,9 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
     void StepBy(int direction);
     void MeasureLevel();
     void TimerPoll();
+    // The band scope sweeps the scale scan's 32 cells; false while the lock sets it up, or
+    // when its start line is not answered now.
+    bool ScanScopeReady();
 
     // While the set is off or being connected only the connect talks to it: a request of the
     // operator, a job or a scan served inside the connect's waits would take its answers.
@@ -216,6 +220,10 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
     FineScale Fine;
     bool connecting_ = false;
     bool connectTurn_ = false;  // the connect is sending
+    // The band scope of a scale scan: stopped and started by the lock, ready once the set
+    // answered the start; back to not set up when the scan ends.
+    enum class ScanScope { NotSetUp, SettingUp, Ready };
+    ScanScope scanScope_ = ScanScope::NotSetUp;
     // The band-scope step and cell width of before a scan, back at its end.
     int savedStepItem_ = PcrBandScope::kDefaultStepItem;
     uint32_t savedStep_ = PcrBandScope::kSteps[PcrBandScope::kDefaultStepItem];

@@ -316,6 +316,42 @@ TEST_F(Winradio, TheConnectsLevelGoesToTheCardsFrequencyNotToCellZero) {
     EXPECT_EQ(panel.Scale.At(0), 0);
 }
 
+// The stored frequency is held to the card's limits once they are known, never to the
+// default ones: without a card it is kept as it was.
+TEST_F(Winradio, TheStoredFrequencyIsHeldToTheCardsLimitsNotToTheDefaultOnes) {
+    state.OptRecvSave = 1;
+    StateFileHead head;
+    head.Frequency = 15'000'000;  // 1500 MHz, beyond the default 1300 MHz
+    StateFileWriter file;
+    file.Head(head);
+    ASSERT_TRUE(file.Save(folder.File("WINRADIO.001")));
+    const auto stored = [&] {
+        StateFileHead read;
+        LevelScale scale;
+        ReadStateFile(folder.File("WINRADIO.001"), read, scale,
+                      [](std::string_view, std::string_view) {});
+        return read.Frequency;
+    };
+    const auto restart = [&] {
+        panel.Destroy();
+        std::filesystem::remove(folder.File("libWrapi32.so"));
+        Start();
+    };
+
+    card.Fail("OpenRadioDevice");
+    Start();
+    panel.Destroy();
+    EXPECT_EQ(stored(), 15'000'000u);
+
+    card.Reset();
+    card.Fail("GetFrequency");  // the card does not say where it is
+    restart();                  // the WR-3100: up to 1500 MHz
+    EXPECT_EQ(state.Frequency, 15'000'000u);
+    card.SetLimits(1, 150'000, 1'000'000'000);
+    restart();
+    EXPECT_EQ(state.Frequency, 10'000'000u);
+}
+
 TEST_F(Winradio, AFailedFrequencyReadKeepsTheLastFrequency) {
     card.Fail("GetFrequency");
     WrapiStandin::LinkInto(folder.path());
@@ -393,7 +429,9 @@ TEST_F(Winradio, JobCommandsSetTheCardAndOthersAreRefusedInThePanelsWords) {
     EXPECT_EQ(main.Count(PostJobStep), int(std::size(cases)));
 }
 
-TEST_F(Winradio, AScanLocksThePanelAndTheCardsOwnScanMode) {
+// The lock is the panel's; the card's own scan mode follows the scan: on from its first tune,
+// off at its stop, where the level the scan stopped on is read.
+TEST_F(Winradio, AScanLocksThePanelAndSwitchesTheCardsScanMode) {
     Start();
     card.ClearLog();
     Post(PostLockControls);
@@ -401,11 +439,16 @@ TEST_F(Winradio, AScanLocksThePanelAndTheCardsOwnScanMode) {
     Post(PostUnlockControls);
     EXPECT_TRUE(panel.volume->IsEnabled());
     EXPECT_FALSE(panel.BFOupdown->IsEnabled());  // WFM has no offset
-    EXPECT_EQ(card.Log(), Call("SetScanMode", "1", 1) + Call("SetScanMode", "0", 1));
-    // A stop reads the level where the scan stopped.
-    card.ClearLog();
+    EXPECT_EQ(card.Log(), "");
+
+    state.Running = 1;
+    ASSERT_TRUE(panel.SetFrequency());
+    ASSERT_TRUE(panel.SetFrequency());
+    state.Running = 0;
     panel.ReleaseForStop();
-    EXPECT_EQ(card.Log(), Call("GetSignalStrength", "", 3));
+    const std::string tune = Call("SetFrequency", "72900000", 1);
+    EXPECT_EQ(card.Log(), Call("SetScanMode", "1", 1) + tune + tune +
+                              Call("GetSignalStrength", "", 3) + Call("SetScanMode", "0", 1));
 }
 
 TEST_F(Winradio, ATuneTheCardRefusesFromThePanelIsTold) {

@@ -77,6 +77,23 @@ TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
     EXPECT_FALSE(panel.PanelBusy);
 }
 
+// The state file keeps each channel's filter and attenuator depth: after a restart the bank
+// goes to the receiver as it was written before.
+TEST_F(Ar5000OnAir, AChannelsFilterAndAttenuatorDepthOutliveARestart) {
+    state.OptRecvSave = 1;
+    panel.CurrentBank = 2;
+    Ar5000Channel& calls = panel.ChannelAt(2, 0);
+    calls = Record(1'455'000, 'F', 2, "CALLS");
+    calls.Attenuator = true;
+    calls.AttenuatorDb = 20;
+    panel.Destroy();
+    ASSERT_TRUE(panel.Create(&main, &state));
+    panel.WriteCurrentBank();
+    EXPECT_EQ(LinesFrom("MX200").at(0), "MX200 RF145500000 AU0 ST12500 MD0 BW4 MP0 TM   CALLS");
+    EXPECT_EQ(emulator.Channel(2, 0).settings.bandwidth, '4');
+    EXPECT_EQ(emulator.Channel(2, 0).settings.attenuator, '2');
+}
+
 TEST_F(Ar5000OnAir, ReadingAllBanksTakesTheReceiversMemoryAndItsSearchBanks) {
     emulator.SetChannel(
         0, 2, AorChannel{145'500'000, AorSettings{12'500, '0', '5', '1'}, "NARROW W", true, true});

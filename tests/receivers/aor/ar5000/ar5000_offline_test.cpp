@@ -333,7 +333,8 @@ void GiveSettings(AR5000& panel, FDX& state) {
     beacon = Channel(1'455'000, 'A', "Маяк", 42);
     beacon.Step = 125;
     beacon.Attenuator = beacon.Select = beacon.Skip = true;
-    beacon.AttenuatorDb = 10;
+    beacon.AttenuatorDb = 20;
+    beacon.Filter = 2;
     panel.ChannelAt(9, 99) = Channel(26'000'000, 'W', "", 99);
     panel.ChannelAt(9, 99).Step = 1;
     Ar5000SearchBank& search = panel.SearchBanks[5];
@@ -354,7 +355,8 @@ TEST_F(Ar5000Offline, TheStateFileIsReadBackAsItWasWrittenByteForByte) {
     ASSERT_TRUE(panel.WriteStateFile());
     const std::string written = Cp1251ToUtf8(ReadBytes(Path()));
     for (const char* line : {"Модуляция=F \r\n", "Банк=3\r\n", "Атт=20\r\n",
-                             "Частот_Банков=1000\r\nF=0\r\n", "F_ID=Маяк\r\nF_MOD=A\r\n",
+                             "Частот_Банков=1000\r\nF=0\r\n", "F_ATT=+\r\nF_QATT=20\r\n",
+                             "F_ID=Маяк\r\nF_MOD=A\r\nF_QMOD=2\r\n",
                              "Измерения=260001\r\nБанк_поиска=0\r\n", "Выбор_мод=ДА\r\nFL=0\r\n"})
         EXPECT_NE(written.find(line), std::string::npos) << line;
     std::size_t records = 0;
@@ -386,7 +388,9 @@ TEST_F(Ar5000Offline, NumbersFromTheStateFileThatPickAPlaceAreChecked) {
     WriteBytes(Path(),
                Cp1251Lines({"Шаг_просмотра=7", "Банк=99", "Позиция_Банк=500", "Позиция_Банк=7",
                             "Атт=15", "Частот_Банков=1000", "F=999999999", "F_MOD=Z",
-                            "Банк_поиска=20", "SFN=1450000", "Банк_поиска=1", "SFN=5"}));
+                            "F=1455000", "F_ATT=+", "F_QMOD=7", "F=1455000", "F_ATT=+",
+                            "F_QATT=30", "Банк_поиска=20", "SFN=1450000", "Банк_поиска=1",
+                            "SFN=5"}));
     state.OptRecvSave = 1;
     ASSERT_TRUE(panel.Create(&main, &state));
     EXPECT_EQ(panel.ViewStep, 100u);
@@ -396,6 +400,11 @@ TEST_F(Ar5000Offline, NumbersFromTheStateFileThatPickAPlaceAreChecked) {
     EXPECT_EQ(state.Attenuator, 0);
     EXPECT_EQ(panel.ChannelAt(0, 0).Frequency, AR5000::kUpperLimit);
     EXPECT_EQ(panel.ChannelAt(0, 0).Mode, 'F');
+    // Without the depth an attenuator is 10 dB, as in files of before; no filter beyond wide,
+    // no depth but the receiver's 10, 20 or automatic.
+    EXPECT_EQ(panel.ChannelAt(0, 1).AttenuatorDb, 10u);
+    EXPECT_EQ(panel.ChannelAt(0, 1).Filter, 2);
+    EXPECT_EQ(panel.ChannelAt(0, 2).AttenuatorDb, 255u);
     EXPECT_EQ(panel.SearchBanks[1].Lower, AR5000::kLowerLimit);
     for (const Ar5000SearchBank& bank : panel.SearchBanks) EXPECT_NE(bank.Lower, 1'450'000u);
 }

@@ -182,24 +182,32 @@ TEST_F(Ic8500Banks, ATransferIsBracketedForTheMainWindowAlsoWhenTheReceiverIsOff
     EXPECT_EQ(panel.BankChannels[0], 2u);  // as read before
 }
 
-// Writing every bank ends on the bank and channel the panel shows and keeps the counts, also
-// of a bank the receiver took fewer channels of; one bank written counts what it took.
-TEST_F(Ic8500Banks, WritingAllBanksReachesEveryBankAndKeepsTheCounts) {
-    emulator.SetMemoryCapacity(3);
+// Writing every bank tries every counted channel: one the receiver cannot hold (RTTY) or
+// refuses is counted, the rest still go out, each bank counts up to its last channel taken,
+// and the failures are told once. The transfer ends on the bank and channel the panel shows.
+TEST_F(Ic8500Banks, WritingBanksTriesEveryChannelAndTellsTheFailuresOnce) {
     CivChannel stale;
     stale.frequencyHz = 100'000'000;
     emulator.SetChannel(0, 1, stale);
+    emulator.SetChannel(3, 2, stale);
     panel.Channel(3, 1) = Abc();
+    panel.Channel(3, 1).Modulation = 'R';
+    panel.Channel(3, 2) = Abc();
+    panel.Channel(3, 39) = Abc();
+    panel.Channel(5, 7) = panel.Channel(3, 1);
     panel.Channel(IC8500::kAutoBank, 2) = Abc();
     panel.Channel(IC8500::kAutoBank, 2).Frequency = 1'215'000;
     RunJob(427, 3);
     RunJob(428, 2);
     emulator.ClearReceivedFrames();
 
-    EXPECT_EQ(RunJob(412).ReturnCode, 0);
+    const JobStr line = RunJob(412);
     ServeUntil([&] { return main.Count(PostHideWait) == 1; });
-    EXPECT_EQ(emulator.Channel(3, 1).frequencyHz, 145'000'000u);
-    EXPECT_EQ(emulator.Channel(3, 1).name, "ABC     ");
+    EXPECT_EQ(line.Message, "Не записано в приемник каналов: 2 (первый: банк 3, канал 1)");
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(emulator.Channel(3, 2).frequencyHz, 145'000'000u);
+    EXPECT_EQ(emulator.Channel(3, 2).name, "ABC     ");
+    EXPECT_EQ(emulator.Channel(3, 39).frequencyHz, 145'000'000u);
     EXPECT_EQ(emulator.Channel(21, 2).frequencyHz, 121'500'000u);
     EXPECT_TRUE(emulator.Channel(0, 1).Empty());  // the panel's empty channel
     const auto sent = Payloads();
@@ -215,9 +223,36 @@ TEST_F(Ic8500Banks, WritingAllBanksReachesEveryBankAndKeepsTheCounts) {
     EXPECT_EQ(Brackets(), kBracket);
     EXPECT_EQ(state.PanelStatusText, "Запись банков приемника");
 
+    // A receiver that holds 3 channels a bank refuses the rest: the bank counts what it took,
+    // and the refusals do not pass for a receiver switched off.
+    emulator.SetMemoryCapacity(3);
     Click(panel.cb_1);
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "Не записано в приемник каналов: 38 (первый: банк 3, канал 1)"}));
     EXPECT_EQ(panel.BankChannels[3], 3u);
     EXPECT_EQ(panel.BankChannels[0], 40u);
+    Post(PostTimerTick);
+    EXPECT_FALSE(panel.Standby);
+
+    // A receiver that falls silent half way ends the transfer, without a wait for every
+    // channel left.
+    emulator.SetMemoryCapacity(100);
+    emulator.ClearReceivedFrames();
+    messages.clear();
+    const auto writes = [&] {
+        const auto payloads = Payloads();
+        return std::count_if(payloads.begin(), payloads.end(),
+                             [](const std::string& p) { return p.starts_with("1A00"); });
+    };
+    main.AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
+        if (e.code == PostSerialData && writes() > 0) emulator.SetDead(true);
+        return false;
+    });
+    const int64_t start = ui::Clock::NowMs();
+    Click(panel.cb_1);
+    EXPECT_LT(ui::Clock::NowMs() - start, 3000);
+    EXPECT_LE(writes(), 2);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"}));
 }
 
 // Clearing empties the panel's copy of the current bank, or of all of them with the
@@ -248,6 +283,13 @@ TEST_F(Ic8500Banks, ClearingEmptiesTheBanksAndInDirectModeTheReceivers) {
         for (int c : {0, 2}) EXPECT_TRUE(emulator.Channel(bank, c).Empty()) << bank << c;
     EXPECT_EQ(Brackets(), kBracket);
     EXPECT_EQ(state.PanelStatusText, "Очистка банков приемника");
+
+    // A receiver that does not answer the first selection is told of, and sent nothing more.
+    emulator.SetDead(true);
+    emulator.ClearReceivedFrames();
+    Post(PostClearData);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"}));
+    EXPECT_EQ(Payloads(), (std::vector<std::string>{"08A000"}));
 }
 
 // The receiver's settings replace all the selected channel held; in direct mode they go into

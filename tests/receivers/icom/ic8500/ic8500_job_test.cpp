@@ -51,11 +51,19 @@ TEST_F(Ic8500OnAir, BankAndChannelNumbersAreChecked) {
     EXPECT_EQ(Payloads(), (std::vector<std::string>{"08A005", "080000"}));
 }
 
-TEST_F(Ic8500OnAir, AttenuatorCommandsSendAndReportTheState) {
+// As the panel's own attenuator buttons: set, then the level read at the new setting.
+TEST_F(Ic8500OnAir, AttenuatorCommandsSendReadTheLevelAndReportTheState) {
+    emulator.SetSignalPlan(SignalPlan{5, {Signal{101'700'000, 150, 12'000}}});
     const std::pair<uint32_t, int> cases[] = {{415, 10}, {416, 20}, {417, 30}, {414, 0}};
+    const char* const sent[] = {"1110", "1120", "1130", "1100"};
     int reports = 0;
-    for (const auto& [number, db] : cases) {
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [number, db] = cases[i];
+        state.Level = -1;
+        emulator.ClearReceivedFrames();
         EXPECT_EQ(RunJob(number).ReturnCode, 0);
+        EXPECT_EQ(Payloads(), (std::vector<std::string>{sent[i], "1501", "1502"})) << number;
+        EXPECT_EQ(state.Level, 150) << number;
         EXPECT_EQ(emulator.State().attenuatorDb, db);
         EXPECT_EQ(state.Attenuator, db != 0 ? 1 : 0);
         ServeUntil([&] { return main.Count(PostReceiverState) > reports; });

@@ -96,9 +96,17 @@ TEST_F(Pcr1000OnAir, AScanStepReadsTheLevelTwiceOrWithTheBandScopeCountsZero) {
     EXPECT_EQ(panel.ScaleScanStep(), 250u);
 
     // A scale scan with the band scope: 32 cells 10 kHz apart go into the level scale.
+    // Until the lock has set the band scope up the step waits (the point is measured again);
+    // a start the set did not answer is tried again by the step.
     state.PcrScope = 1;
     state.RunningMode = 0;
-    ASSERT_TRUE(panel.Link.Exchange("ME", "G0", PcrBandScope::kScanStartLine));
+    ASSERT_TRUE(panel.SetFrequency());
+    emulator.SetDead(true);
+    Post(PostLockControls);
+    emulator.SetDead(false);
+    emulator.ClearReceivedLines();
+    EXPECT_EQ(panel.ScanLevel(), 0);
+    EXPECT_EQ(Heard(), (Lines{PcrBandScope::kScanStartLine, "NE170?", "NE180?"}));
     emulator.ClearReceivedLines();
     ASSERT_TRUE(panel.SetFrequency());
     EXPECT_EQ(panel.ScanLevel(), 0);
