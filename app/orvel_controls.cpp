@@ -153,6 +153,10 @@ void ORVEL::WireJournalAndControls() {
     wire(pictbttn_8, click([this] { FrequencyPlus(); }));
     wire(pictbttn_9, click([this] { FixedButton(); }));
     wire(pictbttn_10, click([this] { RangeButton(); }));
+    wire(pictbttn_11, click([this, resetPending] {
+             resetPending();
+             BuildReportText();
+         }));
     wire(pictbttn_12, click([this, resetPending] {
              resetPending();
              if (StudyOpen) ShowError(47);

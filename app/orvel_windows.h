@@ -13,6 +13,7 @@
 #include "windows/freq.h"
 #include "windows/group.h"
 #include "windows/hfreq.h"
+#include "windows/report.h"
 #include "windows/view.h"
 #include "windows/window_host.h"
 
@@ -28,4 +29,5 @@ class OrvelWindows : public WindowHost {
     diap range;                          // tab page 2, "Диап"
     std::unique_ptr<hfreq> channelList;  // while open (FDX::HfreqOpen)
     std::unique_ptr<View> study;         // the detailed study while it is open
+    Report report;                       // the print form, its window made for each print
 };

@@ -171,6 +171,10 @@ void TextFileWriter::Line(std::string_view utf8) {
     content_ += kLineEnd;
 }
 
+void TextFileWriter::Text(std::string_view utf8) {
+    content_ += Utf8ToCp1251(utf8);
+}
+
 void TextFileWriter::KeyValue(std::string_view key, std::string_view value) {
     std::string line;
     line.reserve(key.size() + 1 + value.size());
