@@ -158,14 +158,15 @@ void ScaleLines(const FDX& fdx, std::vector<std::string>& out) {
     }
 }
 
-// The name of the job a range or bank runs while it waits; empty when it names none that is
-// stored.
+// The name of the job a range or bank runs while it waits, named by its folder or its
+// identifier as the scans look it up; empty when no stored job has that name.
 std::string BoundJobName(FDX& fdx, ItemStore& store, const std::string& job) {
     const int32_t index = store.FindJobIndex(job);
-    if (index < 1 || std::size_t(index) > fdx.Jobs.size() ||
-        fdx.Jobs[std::size_t(index - 1)] == nullptr)
-        return {};
-    return fdx.Jobs[std::size_t(index - 1)]->Identifier;
+    if (index >= 1 && std::size_t(index) <= fdx.Jobs.size())
+        return fdx.Jobs[std::size_t(index - 1)]->Identifier;
+    for (const UserJob* stored : fdx.Jobs)
+        if (!job.empty() && stored->Identifier == job) return stored->Identifier;
+    return {};
 }
 
 std::string Threshold(const FDX& fdx, uint32_t level, const char* separator, const char* unit) {
