@@ -307,6 +307,8 @@ bool Report::ComposeAndPrint(bool prepareOnly) {
         result = metrics ? layout.Compose(metrics->Draw(), nullptr, nullptr) : ReportResult{};
         if (result.made || !metrics) result = {false, "Ошибка при формировании образа", 0};
     }
+    // A layout that failed shows no page.
+    if (!result.made) page_.reset();
     msg->SetText(result.message);
     pict->Redraw();
     return result.made;
