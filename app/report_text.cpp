@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "app/format_text.h"
@@ -41,6 +42,17 @@ constexpr std::array<const char*, 9> kProcessingTexts = {
     "Обработка \t разница (макс - мин)",
     "Обработка \t разница (средн - мин)",
 };
+
+// What a scan does when it meets a signal, by its waiting code (a range knows codes 1..4, a
+// bank 1 and 2; any other code waits), and how it goes on, by its condition.
+constexpr std::array<const char*, 5> kRangeActions = {"Ожидание", "Вып.задание ", "Звуковой сигнал",
+                                                      "Запись частоты в банк",
+                                                      "Отметка частоты маркером"};
+constexpr std::array<const char*, 3> kBankActions = {"Ожидание", "Вып.задание ", "Звуковой сигнал"};
+constexpr uint32_t kRunsJob = 1;
+constexpr uint32_t kUntilSignalGone = 1;
+constexpr std::array<const char*, 3> kContinueTexts = {"по истечению времени", nullptr,
+                                                       "только по кнопке РЕЖИМ"};
 
 // Day, month, year, hour, minute, second of a measurement moment.
 enum { kDay, kMonth, kYear, kHour, kMinute, kSecond };
@@ -169,6 +181,21 @@ std::string BoundJobName(FDX& fdx, ItemStore& store, const std::string& job) {
     return {};
 }
 
+// The lines of a scan's wait, alike for ranges and banks but for their separators: the
+// action (with the job's name when it runs one), the waiting time and how the scan goes on.
+void WaitLines(std::span<const char* const> actions, const std::string& actionHead,
+               const std::string& separator, uint32_t waiting, const std::string& job,
+               uint32_t waitTime, uint32_t condition, std::vector<std::string>& out) {
+    const char* action = waiting < actions.size() ? actions[waiting] : actions[0];
+    out.push_back(actionHead + " " + action + (waiting == kRunsJob ? job : ""));
+    out.push_back("Время ожидания " + separator + FormatText(" %u сек", waitTime));
+    if (condition >= kContinueTexts.size()) return;
+    out.push_back("Продолжение сканирования " + separator + " " +
+                  (condition == kUntilSignalGone
+                       ? FormatText("по пропаданию сигнала на %u сек", waitTime)
+                       : std::string(kContinueTexts[condition])));
+}
+
 std::string Threshold(const FDX& fdx, uint32_t level, const char* separator, const char* unit) {
     if (fdx.OptDb)
         return FormatText("Уровень ожидания %s %3.1f дБ", separator, fdx.LevelToDb(level) / 10.0);
@@ -198,38 +225,8 @@ void RangeLines(FDX& fdx, ItemStore& store, const JournalItem& item, const UserD
     out.push_back("Время записи \t " + range.Time);
     out.push_back(range.Marker ? "Уровень ожидания \t по визиру"
                                : Threshold(fdx, range.Level, "\t", ""));
-    switch (range.Waiting) {
-        case 1:
-            out.push_back("Действия по паузе\t Вып.задание " + job);
-            break;
-        case 2:
-            out.push_back("Действия по паузе\t Звуковой сигнал");
-            break;
-        case 3:
-            out.push_back("Действия по паузе\t Запись частоты в банк");
-            break;
-        case 4:
-            out.push_back("Действия по паузе\t Отметка частоты маркером");
-            break;
-        default:
-            out.push_back("Действия по паузе\t Ожидание");
-            break;
-    }
-    out.push_back(FormatText("Время ожидания \t %u сек", range.WaitTime));
-    switch (range.Condition) {
-        case 0:
-            out.push_back("Продолжение сканирования \t по истечению времени");
-            break;
-        case 1:
-            out.push_back(FormatText("Продолжение сканирования \t по пропаданию сигнала на %u сек",
-                                     range.WaitTime));
-            break;
-        case 2:
-            out.push_back("Продолжение сканирования \t только по кнопке РЕЖИМ");
-            break;
-        default:
-            break;
-    }
+    WaitLines(kRangeActions, "Действия по паузе\t", "\t", range.Waiting, job, range.WaitTime,
+              range.Condition, out);
     if (range.Processing < kProcessingTexts.size() && kProcessingTexts[range.Processing])
         out.push_back(kProcessingTexts[range.Processing]);
     if (range.Attenuator) out.push_back("Аттенюатор \t включать при сканировании");
@@ -263,32 +260,8 @@ void BankLines(FDX& fdx, ItemStore& store, const UserFreq& bank, std::vector<std
     out.push_back("Дата записи : " + bank.Date);
     out.push_back("Время записи : " + bank.Time);
     out.push_back(Threshold(fdx, bank.Level, ":", " ед"));
-    switch (bank.Waiting) {
-        case 1:
-            out.push_back("Действия по паузе : Вып.задание " + job);
-            break;
-        case 2:
-            out.push_back("Действия по паузе : Звуковой сигнал");
-            break;
-        default:
-            out.push_back("Действия по паузе : Ожидание");
-            break;
-    }
-    out.push_back(FormatText("Время ожидания : %u сек", bank.WaitTime));
-    switch (bank.Condition) {
-        case 0:
-            out.push_back("Продолжение сканирования : по истечению времени");
-            break;
-        case 1:
-            out.push_back(FormatText("Продолжение сканирования : по пропаданию сигнала на %u сек",
-                                     bank.WaitTime));
-            break;
-        case 2:
-            out.push_back("Продолжение сканирования : только по кнопке РЕЖИМ");
-            break;
-        default:
-            break;
-    }
+    WaitLines(kBankActions, "Действия по паузе :", ":", bank.Waiting, job, bank.WaitTime,
+              bank.Condition, out);
     out.push_back(FormatText("Интервал измерений : %u мин", bank.Interval));
     out.push_back(FormatText("Шаг опроса : %u сек", bank.Poll));
     out.push_back(FormatText("Количество частот : %u ", unsigned(bank.Channels.size())));

@@ -226,6 +226,8 @@ struct Painter::Impl {
     // The source's pixels as they are now and the part of them to copy: a copy of that part
     // when the source is the image drawn on.
     std::pair<QImage, QRect> Source(Picture::Impl& source, const QRect& from);
+    // The `from` part of the source onto `to`: nearest pixels, or reduced by averaging.
+    void DrawResized(Picture::Impl& source, const Rect& from, const Rect& to, bool reduce);
     // A recording painter records the call and draws nothing.
     bool Recorded(DrawCall::Op op, std::vector<int> at, std::string text = {},
                   HAlign h = HAlign::Left, VAlign v = VAlign::Top) {
@@ -276,6 +278,24 @@ std::pair<QImage, QRect> Painter::Impl::Source(Picture::Impl& source, const QRec
     if (&source.image != image) return {source.Settled(), from};
     End();
     return {image->copy(from), QRect(QPoint(0, 0), from.size())};
+}
+
+void Painter::Impl::DrawResized(Picture::Impl& source, const Rect& from, const Rect& to,
+                                bool reduce) {
+    if (from.width <= 0 || from.height <= 0 || to.width <= 0 || to.height <= 0) return;
+    if (Recorded(DrawCall::Op::Copy,
+                 {from.x, from.y, from.width, from.height, to.x, to.y, to.width, to.height}))
+        return;
+    const auto [image, within] = Source(source, ToQRect(from));
+    QPainter& p = Begin();
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    if (!reduce) {
+        p.drawImage(ToQRect(to), image, within);
+        return;
+    }
+    p.drawImage(QPoint(to.x, to.y),
+                image.copy(within).scaled(to.width, to.height, Qt::IgnoreAspectRatio,
+                                          Qt::SmoothTransformation));
 }
 
 Painter::Painter(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -493,14 +513,11 @@ void Painter::Copy(const Picture& source, const Rect& from, int x, int y) {
 }
 
 void Painter::CopyScaled(const Picture& source, const Rect& from, const Rect& to) {
-    if (from.width <= 0 || from.height <= 0 || to.width <= 0 || to.height <= 0) return;
-    if (impl_->Recorded(DrawCall::Op::Copy,
-                        {from.x, from.y, from.width, from.height, to.x, to.y, to.width, to.height}))
-        return;
-    const auto [image, within] = impl_->Source(source.impl(), ToQRect(from));
-    QPainter& p = impl_->Begin();
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(ToQRect(to), image, within);
+    impl_->DrawResized(source.impl(), from, to, false);
+}
+
+void Painter::CopyReduced(const Picture& source, const Rect& from, const Rect& to) {
+    impl_->DrawResized(source.impl(), from, to, true);
 }
 
 std::unique_ptr<Painter> PainterOver(QPainter& painter, int width, int height) {

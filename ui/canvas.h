@@ -147,6 +147,9 @@ class Painter {
     // Scales the `from` part of the source onto `to`; each pixel takes the nearest source
     // pixel, so doubling makes 2x2 blocks.
     void CopyScaled(const Picture& source, const Rect& from, const Rect& to);
+    // Shrinks the `from` part of the source onto `to`, each pixel the mean of the source
+    // pixels it covers, so that the thin lines of a printed page stay in a small preview.
+    void CopyReduced(const Picture& source, const Rect& from, const Rect& to);
 
   private:
     std::unique_ptr<Impl> impl_;

@@ -330,10 +330,16 @@ bool Report::PrintTo(ui::PrintTarget& target) {
 bool Report::PrintToFiles(ui::PdfFolder& folder) {
     NotedFiles files(folder);
     ReportResult result = Lay(files);
+    // Files in the program folder are named from it, as the operator knows them.
+    const auto shown = [this](std::string file) {
+        if (file.starts_with(fdx_->ProgramDir)) file.erase(0, fdx_->ProgramDir.size());
+        return file;
+    };
     if (result.made && !files.files.empty())
-        result.message = files.files.size() == 1 ? "Отчет выдан в файл " + files.files.front()
-                                                 : "Отчет выдан в файлы " + files.files.front() +
-                                                       " ... " + files.files.back();
+        result.message = files.files.size() == 1
+                             ? "Отчет выдан в файл " + shown(files.files.front())
+                             : "Отчет выдан в файлы " + shown(files.files.front()) + " ... " +
+                                   shown(files.files.back());
     msg->SetText(result.message);
     return result.made;
 }
@@ -362,7 +368,7 @@ void Report::DrawPreview(ui::Painter& p) {
     p.FillRect(area, kPreviewGround);
     if (!page_) return;
     const ui::Rect sheet = PreviewRect(area, land->IsChecked());
-    p.CopyScaled(*page_, {0, 0, page_->Width(), page_->Height()}, sheet);
+    p.CopyReduced(*page_, {0, 0, page_->Width(), page_->Height()}, sheet);
     p.SetPen({kBlack, 1});
     p.SetNoBrush();
     p.Rectangle({sheet.x - 1, sheet.y - 1, sheet.width + 2, sheet.height + 2});

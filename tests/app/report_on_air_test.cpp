@@ -41,7 +41,8 @@ class Printing : public ScanOnAir {
 };
 
 // The printing station: ORVEL.INI names job 0002, which loads the range "Эфир", prints it
-// twice and starts its scan, which finds the carrier at 100.5 MHz. The print form's saved settings print the selected item.
+// twice and starts its scan, which finds the carrier at 100.5 MHz. The print form's saved settings
+// print the selected item.
 class UnattendedPrinting : public Printing {
   protected:
     std::string Ini() const override { return ScanOnAir::Ini() + "AUTOEXEC=0002\r\n"; }
@@ -75,7 +76,8 @@ TEST_F(UnattendedPrinting, TheStartUpJobPrintsTwoPdfFilesAndGoesOnToScan) {
     }
     // Each print line answered with the file it made, and the job went on.
     EXPECT_EQ(orvel.EditLines[3].ReturnCode, 0);
-    EXPECT_EQ(orvel.EditLines[4].Message, "Отчет выдан в файл " + files[0]);
+    EXPECT_EQ(orvel.EditLines[3].Message, "Отчет выдан в файл PRINT/Печать отчета ORVEL.pdf");
+    EXPECT_EQ(orvel.EditLines[4].Message, "Отчет выдан в файл PRINT/Печать отчета ORVEL (2).pdf");
     EXPECT_EQ(orvel.EditLines[5].ReturnCode, 0);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_FALSE(orvel.windows->report.HasWindow());
