@@ -324,6 +324,27 @@ TEST_F(Composition, ABankPageHoldsAThirdOfTheLinesLeftAsChannelRows) {
     ASSERT_FALSE(Print(6, 7).made);  // h = 10: a row of 30 dots cannot hold 256/16
 }
 
+// Two blocks of the band scope around the tuned frequency: 32 points 5 kHz apart, a grid every
+// 20 kHz, the band's edges at ±20 kHz, the curve through every point.
+TEST_F(Composition, TheReceiverPagePrintsTheBandScopeOverTheRestOfThePage) {
+    TabPage(0);
+    fdx.ScopeBlocks[7] = fdx.ScopeBlocks[8] = 1;
+    fdx.ScopeStep = 50;
+    fdx.ScopeSpan = 400;
+    for (int c = 112; c < 144; ++c) fdx.ScopeLevels[std::size_t(c)] = uint8_t(c);
+    ASSERT_TRUE(Print().made);
+    int thick = 0, edges = 0;
+    for (const ui::DrawCall& c : Calls(OnlyPage(), Op::Line)) {
+        thick += c.pen.width == 2;
+        edges += c.pen.style == ui::PenStyle::Dash;
+    }
+    EXPECT_EQ(thick, 31);
+    EXPECT_EQ(edges, 2);
+    const std::vector<std::string> texts = Texts(OnlyPage());
+    for (const char* label : {"-60.00", "-20.00", " 0.00", "20.00", "60.00"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
+}
+
 // Values a window leaves before it has drawn, or that a layout never makes, still print.
 TEST_F(Composition, OddLayoutValuesPrintWithoutFault) {
     Bank& slot = Range(500);
