@@ -10,8 +10,8 @@
 
 #include "app/orvel.h"
 #include "app/report_text.h"
-#include "state/stamp_clock.h"
 #include "state/message_bus.h"
+#include "state/stamp_clock.h"
 #include "windows/range_layout.h"
 
 namespace {

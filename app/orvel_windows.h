@@ -4,7 +4,8 @@
 // lends them its shared picture, passes the codes on that concern them and deletes them at
 // shutdown (orvel_windows.cpp). The bank, range and group windows exist so far; the other
 // pages keep their one-label forms. The channel list is made and deleted as the bank window
-// asks, the study as its button or a job line asks.
+// asks, the study as its button or a job line asks; the print form opens over the report
+// texts of its button or job line.
 
 #include <memory>
 
