@@ -321,7 +321,9 @@ TEST_F(Composition, ABankPageHoldsAThirdOfTheLinesLeftAsChannelRows) {
     EXPECT_EQ(rowsPerDocument(), (std::vector<int>{13}));  // no page after the last row
 
     fdx.ChannelCount = 30;
-    ASSERT_FALSE(Print(6, 7).made);  // h = 10: a row of 30 dots cannot hold 256/16
+    // h = 10: a row of 30 dots cannot hold 256/16 dots and its labels.
+    EXPECT_EQ(Print(6, 7).message, "Нельзя изобразить шкалу");
+    EXPECT_TRUE(target.documents.empty());
 }
 
 // Two blocks of the band scope around the tuned frequency: 32 points 5 kHz apart, a grid every
