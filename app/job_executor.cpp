@@ -421,8 +421,10 @@ void JobExecutor::ExecuteMainObject(JobStr& line) {
         case MainDetailedStudy:
             host_.OpenStudy();
             break;
+        case MainPrint:
+            host_.PrintReport();
+            break;
         case MainSystemTime:
-        case MainPrint:  // the report comes with the print form
         default:
             break;
     }

@@ -37,6 +37,8 @@ class JobHost {
     virtual void FrequencyMinus() {}
     // The detailed study's button: the study opens, unless the calibration window is open.
     virtual void OpenStudy() {}
+    // The print button: the report texts, then the print form (which prints at once in a job).
+    virtual void PrintReport() {}
     // A loaded run ended with no scan running: the start button's "СТОП" and the controls a
     // scan of the run left locked under it are the operator's again.
     virtual void ReturnControlsAfterRun() {}

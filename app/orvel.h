@@ -173,6 +173,9 @@ class ORVEL : public ui::Form, public FDX {
     void LendSharedPicture(int32_t page);  // the selected tab's window owns the shared picture
     void ServeChannelList(uint32_t code);  // PostOpenHfreq, PostHfreqClosed
     void OpenStudy(bool toggle);           // the detailed study's button and job object
+    // The print button and job object 28: the report texts of the tab page and of the item
+    // selected, then the print form over them (message 52 when it cannot be made).
+    void BuildReportText();
     // The study's curves: the tab shown chooses their sources (SetStudySourceKinds), which
     // PostAnalysisUpdate binds again (UpdateStudySources); the receiver's curves follow the
     // tuning (FollowStudyMarkers).

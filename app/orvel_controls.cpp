@@ -7,8 +7,8 @@
 // A new frequency tunes the receiver and reads its level (TuneAndMeasure); a new step or mode
 // goes to the receiver through the dispatch (ApplyStep, SetModulation, PollLevel). The manual
 // control and the macro binding open from their buttons (orvel_editors.cpp), the detailed study
-// from its own (orvel_windows.cpp); the calibration window and the print button's report are
-// not there yet: those handlers do their own share only.
+// and the print button's report from theirs (orvel_windows.cpp); the calibration window is not
+// there yet: its handler does its own share only.
 
 #include "app/format_text.h"
 #include "app/orvel.h"
@@ -153,6 +153,10 @@ void ORVEL::WireJournalAndControls() {
     wire(pictbttn_8, click([this] { FrequencyPlus(); }));
     wire(pictbttn_9, click([this] { FixedButton(); }));
     wire(pictbttn_10, click([this] { RangeButton(); }));
+    wire(pictbttn_11, click([this, resetPending] {
+             resetPending();
+             BuildReportText();
+         }));
     wire(pictbttn_12, click([this, resetPending] {
              resetPending();
              ToggleCalibration();

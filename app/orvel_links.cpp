@@ -106,6 +106,10 @@ void OrvelLinks::OpenStudy() {
     w_.OpenStudy(false);
 }
 
+void OrvelLinks::PrintReport() {
+    w_.BuildReportText();
+}
+
 void OrvelLinks::ShowJobLine(const std::string& text) {
     w_.statusLine.ShowText(text);
 }

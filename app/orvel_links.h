@@ -37,6 +37,7 @@ class OrvelLinks final : public ScanHost, public JobHost {
     void FrequencyPlus() override;
     void FrequencyMinus() override;
     void OpenStudy() override;
+    void PrintReport() override;
     void ReturnControlsAfterRun() override;
     void ShowJobLine(const std::string& text) override;
     const JournalItem* Folder(JournalKind kind) override;

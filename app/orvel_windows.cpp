@@ -9,7 +9,9 @@
 #include <algorithm>
 
 #include "app/orvel.h"
+#include "app/report_text.h"
 #include "state/message_bus.h"
+#include "state/stamp_clock.h"
 #include "windows/range_layout.h"
 
 namespace {
@@ -132,6 +134,17 @@ void ORVEL::OpenStudy(bool toggle) {
     }
     auxWindows.View = windows->study.get();
     PostPrivateMessage(this, PostAnalysisUpdate);
+}
+
+void ORVEL::BuildReportText() {
+    ScopeSpan = receiver.ActiveReceiverParam();
+    if (ReceiverPanel* panel = receiver.Panel())
+        panel->CopyBandScope();
+    else
+        ScopeBlocks.fill(0);
+    const LocalTime now = StampClock::Now();
+    WriteReportTexts(*this, store, journal.Selected(), {StampDate(now), StampTime(now)});
+    if (!windows || !windows->report.Create(this, this)) ShowError(52);
 }
 
 // The tab shown decides where both curves of the study come from: the receiver's scale, the

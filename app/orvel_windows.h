@@ -5,7 +5,8 @@
 // shutdown (orvel_windows.cpp). The bank, range and group windows exist so far; the other
 // pages keep their one-label forms. The channel list is made and deleted as the bank window
 // asks, the study as its button or a job line asks, the calibration as its button asks
-// (orvel_parameters.cpp).
+// (orvel_parameters.cpp); the print form opens over the report texts of its button or job
+// line.
 
 #include <memory>
 
@@ -15,6 +16,7 @@
 #include "windows/freq.h"
 #include "windows/group.h"
 #include "windows/hfreq.h"
+#include "windows/report.h"
 #include "windows/view.h"
 #include "windows/window_host.h"
 
@@ -32,4 +34,5 @@ class OrvelWindows : public WindowHost {
     std::unique_ptr<View> study;         // the detailed study while it is open
     // The level calibration while it is open.
     std::unique_ptr<Calibr> calibration;
+    Report report;                       // the print form, its window made for each print
 };

@@ -102,6 +102,9 @@ class ReceiverPanel : public ui::Form {
     // Twice the bandwidth of the current filter, 100 Hz units (the report prints half of
     // it in kHz).
     virtual int32_t BandwidthValue() const { return Scale.FillWindow; }
+    // Leaves the band scope the receiver page prints in FDX::ScopeStep, FDX::ScopeBlocks and
+    // FDX::ScopeLevels; a panel without one leaves no block.
+    virtual void CopyBandScope() const { fdx_->ScopeBlocks.fill(0); }
     // The codes a panel posts to the main window about its own dialogs
     // (PostOpenScanSettings, PostRefreshPanelDialogs, PostOpenExtraFunctions) come back
     // here: the panel owns its dialogs. A panel without dialogs ignores them.

@@ -62,6 +62,9 @@ struct Bank {
     int32_t SecondKind = 0;
     int32_t EtalonKind = 4;
 
+    // The slot holds levels to print or export: a scan passed over it, or an etalon came with it.
+    bool HasData() const { return InUse && (Flag4 || CycleCount > 0 || HasEtalon); }
+
     // Points of the range, never more than the arrays hold.
     std::size_t Points() const { return std::min<std::size_t>(PointCount, kBankPoints); }
 

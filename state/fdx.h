@@ -53,6 +53,14 @@ struct ViewSource {
     uint32_t Frequency = 0;  // on the time axis: the channel's frequency
 };
 
+// How the print form lays the lines of a report out: as a table of `count` columns (at most
+// eight), each `widths[i]` percent of the printable width, or as plain lines.
+struct ReportColumns {
+    uint8_t table = 0;
+    int32_t count = 0;
+    std::array<int32_t, 8> widths{};
+};
+
 // Icons of the two kinds of message box the program shows.
 enum class MessageIcon { Stop, Exclamation };
 
@@ -290,11 +298,30 @@ class FDX {
     uint8_t TriggerNext = 0;  // the next right click tries the trigger job first
 
     // --- Printing and phonograms
+    // The print form's saved settings (ORVEL.CFG): source, orientation, the index 0..9 of its
+    // resolution list, the font description.
     uint8_t PrinterSet = 0;
     uint8_t PrinterJournal = 0;
     uint8_t PrinterLandscape = 0;
     uint32_t PrinterResolution = 0;
     std::string PrinterFont;
+    uint8_t PrintPictures = 0;  // the print form's `visible`: only what the page shows
+    // What the report builder leaves for the print form: the report of the tab page
+    // (PRINTF.TXT, or the text page's notes file) and of the selected stored item (PRINT.TXT).
+    std::string PanelTextFile;
+    std::string ItemTextFile;
+    uint8_t ItemTextAbsent = 1;  // no PRINT.TXT for the selected item
+    uint8_t PanelTextEmpty = 1;  // the tab page has nothing to print
+    uint8_t ItemTextReady = 0;   // PRINT.TXT was written
+    uint8_t PanelTextReady = 0;  // the tab page's text was written
+    ReportColumns PanelColumns;
+    ReportColumns ItemColumns;
+    // The receiver page's band scope as the print button found it: the panel's bandwidth
+    // value, the scope's step (100 Hz), the blocks of 16 cells it shows and its cells' levels.
+    int32_t ScopeSpan = 0;
+    uint32_t ScopeStep = 0;
+    std::array<uint8_t, 16> ScopeBlocks{};
+    std::array<uint8_t, 256> ScopeLevels{};
     uint8_t PhonogramLoaded = 0;
     UserFono* Phonogram = nullptr;  // the current phonogram with its fragments; not owned
     uint32_t RecordRate = 0;        // 0 for 8000 Hz, 1 for 11025 Hz, 2 for 22050 Hz

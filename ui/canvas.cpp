@@ -139,6 +139,10 @@ struct Painter::Impl {
     std::optional<QFont> surfaceFont;  // a picture's is made when first needed
     std::optional<QFont> font;         // of state.font
     DrawState state;
+    double scale = 1.0;  // a shrunk page picture draws its dots smaller
+    // A recording painter: every drawing call goes here and nothing is drawn.
+    std::function<void(const DrawCall&)> record;
+    int recordedCharWidth = 0, recordedFontHeight = 0;
 
     QPainter& Begin() {
         if (active) return *active;
@@ -147,6 +151,7 @@ struct Painter::Impl {
         active->setRenderHint(QPainter::Antialiasing, false);
         active->setRenderHint(QPainter::TextAntialiasing, false);
         active->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        if (scale != 1.0) active->scale(scale, scale);
         ApplyClip();
         if (began) began();
         return *active;
@@ -221,16 +226,33 @@ struct Painter::Impl {
     // The source's pixels as they are now and the part of them to copy: a copy of that part
     // when the source is the image drawn on.
     std::pair<QImage, QRect> Source(Picture::Impl& source, const QRect& from);
+    // The `from` part of the source onto `to`: nearest pixels, or reduced by averaging.
+    void DrawResized(Picture::Impl& source, const Rect& from, const Rect& to, bool reduce);
+    // A recording painter records the call and draws nothing.
+    bool Recorded(DrawCall::Op op, std::vector<int> at, std::string text = {},
+                  HAlign h = HAlign::Left, VAlign v = VAlign::Top) {
+        if (!record) return false;
+        DrawCall call{op, std::move(at), std::move(text), state.pen, state.brush, h, v};
+        record(call);
+        return true;
+    }
 };
 
 struct Picture::Impl {
-    Impl(int width, int height)
-        : image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32),
+    Impl(int width, int height, int dpi = 0, int shrink = 1)
+        : image(std::max(width / shrink, 1), std::max(height / shrink, 1), QImage::Format_RGB32),
           painter(Adopt(drawing)) {
         image.fill(Qt::white);
+        if (dpi > 0) {
+            // Fonts are measured and drawn at the page's resolution, before the shrink.
+            const int perMetre = int(dpi / 0.0254 + 0.5);
+            image.setDotsPerMeterX(perMetre);
+            image.setDotsPerMeterY(perMetre);
+        }
         drawing->image = &image;
-        drawing->width = image.width();
-        drawing->height = image.height();
+        drawing->scale = 1.0 / shrink;
+        drawing->width = dpi > 0 ? width : image.width();
+        drawing->height = dpi > 0 ? height : image.height();
         drawing->began = [this] {
             if (shownIn) shownIn->update();
         };
@@ -256,6 +278,24 @@ std::pair<QImage, QRect> Painter::Impl::Source(Picture::Impl& source, const QRec
     if (&source.image != image) return {source.Settled(), from};
     End();
     return {image->copy(from), QRect(QPoint(0, 0), from.size())};
+}
+
+void Painter::Impl::DrawResized(Picture::Impl& source, const Rect& from, const Rect& to,
+                                bool reduce) {
+    if (from.width <= 0 || from.height <= 0 || to.width <= 0 || to.height <= 0) return;
+    if (Recorded(DrawCall::Op::Copy,
+                 {from.x, from.y, from.width, from.height, to.x, to.y, to.width, to.height}))
+        return;
+    const auto [image, within] = Source(source, ToQRect(from));
+    QPainter& p = Begin();
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    if (!reduce) {
+        p.drawImage(ToQRect(to), image, within);
+        return;
+    }
+    p.drawImage(QPoint(to.x, to.y),
+                image.copy(within).scaled(to.width, to.height, Qt::IgnoreAspectRatio,
+                                          Qt::SmoothTransformation));
 }
 
 Painter::Painter(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -327,23 +367,39 @@ void Painter::Restore(const DrawState& state) {
 }
 
 void Painter::SetPixel(int x, int y, Color color) {
+    if (impl_->Recorded(DrawCall::Op::Pixel, {x, y})) return;
     impl_->BeginShape().fillRect(QRect(x, y, 1, 1), ToQColor(color));
 }
 
 void Painter::Line(int x1, int y1, int x2, int y2) {
+    if (impl_->Recorded(DrawCall::Op::Line, {x1, y1, x2, y2})) return;
     impl_->StrokePath({{x1, y1}, {x2, y2}}, impl_->state.pen);
 }
 
 void Painter::Line(int x1, int y1, int x2, int y2, Color color) {
+    if (impl_->record) {
+        const Pen pen = impl_->state.pen;
+        impl_->state.pen = Pen{color};
+        impl_->Recorded(DrawCall::Op::Line, {x1, y1, x2, y2});
+        impl_->state.pen = pen;
+        return;
+    }
     impl_->StrokePath({{x1, y1}, {x2, y2}}, Pen{color});
 }
 
 void Painter::Polyline(const std::vector<Point>& points) {
+    if (impl_->record) {
+        std::vector<int> at;
+        for (const Point& point : points) at.insert(at.end(), {point.x, point.y});
+        impl_->Recorded(DrawCall::Op::Polyline, std::move(at));
+        return;
+    }
     impl_->StrokePath(points, impl_->state.pen);
 }
 
 void Painter::Rectangle(const Rect& r) {
     if (r.width <= 0 || r.height <= 0) return;
+    if (impl_->Recorded(DrawCall::Op::Rectangle, {r.x, r.y, r.width, r.height})) return;
     QPainter& p = impl_->BeginShape();
     const Pen& pen = impl_->state.pen;
     const int t = std::max(pen.width, 1);
@@ -368,11 +424,19 @@ void Painter::Rectangle(const Rect& r) {
 
 void Painter::FillRect(const Rect& r, Color color) {
     if (r.width <= 0 || r.height <= 0) return;
+    if (impl_->record) {
+        const std::optional<Color> brush = impl_->state.brush;
+        impl_->state.brush = color;
+        impl_->Recorded(DrawCall::Op::FillRect, {r.x, r.y, r.width, r.height});
+        impl_->state.brush = brush;
+        return;
+    }
     impl_->BeginShape().fillRect(ToQRect(r), ToQColor(color));
 }
 
 void Painter::Ellipse(const Rect& r) {
     if (r.width <= 0 || r.height <= 0) return;
+    if (impl_->Recorded(DrawCall::Op::Ellipse, {r.x, r.y, r.width, r.height})) return;
     const DrawState& state = impl_->state;
     if (state.mode == DrawMode::Copy) {
         DrawEllipse(impl_->BeginShape(), QRect(r.x, r.y, r.width, r.height), state.pen,
@@ -405,26 +469,40 @@ void Painter::Ellipse(const Rect& r) {
 }
 
 void Painter::Text(int x, int y, const std::string& text) {
+    if (impl_->Recorded(DrawCall::Op::Text, {x, y}, text)) return;
     impl_->DrawText(x, y, text, impl_->state.textColor, std::nullopt, HAlign::Left, VAlign::Top);
 }
 
 void Painter::Text(int x, int y, const std::string& text, Color color) {
+    if (impl_->Recorded(DrawCall::Op::Text, {x, y}, text)) return;
     impl_->DrawText(x, y, text, color, std::nullopt, HAlign::Left, VAlign::Top);
 }
 
 void Painter::TextInRect(const Rect& rect, const std::string& text, HAlign h, VAlign v) {
+    if (impl_->Recorded(DrawCall::Op::TextInRect, {rect.x, rect.y, rect.width, rect.height}, text,
+                        h, v))
+        return;
     impl_->DrawText(0, 0, text, impl_->state.textColor, rect, h, v);
 }
 
 int Painter::TextWidth(const std::string& text) const {
+    if (impl_->record) return impl_->recordedCharWidth * int(ToQt(text).size());
     return impl_->Metrics().horizontalAdvance(ToQt(text));
 }
 
 int Painter::TextHeight() const {
+    if (impl_->record) return impl_->recordedFontHeight;
     return impl_->Metrics().height();
 }
 
+int Painter::CharWidth() const {
+    if (impl_->record) return impl_->recordedCharWidth;
+    return impl_->Metrics().averageCharWidth();
+}
+
 void Painter::Copy(const Picture& source, const Rect& from, int x, int y) {
+    if (impl_->Recorded(DrawCall::Op::Copy, {from.x, from.y, from.width, from.height, x, y}))
+        return;
     // Only the part that lies within the source is copied, to where it would go.
     const QRect part = ToQRect(from).intersected(source.impl().image.rect());
     if (part.isEmpty()) return;
@@ -435,11 +513,11 @@ void Painter::Copy(const Picture& source, const Rect& from, int x, int y) {
 }
 
 void Painter::CopyScaled(const Picture& source, const Rect& from, const Rect& to) {
-    if (from.width <= 0 || from.height <= 0 || to.width <= 0 || to.height <= 0) return;
-    const auto [image, within] = impl_->Source(source.impl(), ToQRect(from));
-    QPainter& p = impl_->Begin();
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(ToQRect(to), image, within);
+    impl_->DrawResized(source.impl(), from, to, false);
+}
+
+void Painter::CopyReduced(const Picture& source, const Rect& from, const Rect& to) {
+    impl_->DrawResized(source.impl(), from, to, true);
 }
 
 std::unique_ptr<Painter> PainterOver(QPainter& painter, int width, int height) {
@@ -456,10 +534,41 @@ std::unique_ptr<Painter> PainterOver(QPainter& painter, int width, int height) {
     return std::make_unique<Painter>(std::move(impl));
 }
 
+std::unique_ptr<Painter> RecordingPainter(int width, int height, int charWidth, int fontHeight,
+                                          std::function<void(const DrawCall&)> record) {
+    auto impl = std::make_unique<Painter::Impl>();
+    impl->width = width;
+    impl->height = height;
+    impl->record = std::move(record);
+    impl->recordedCharWidth = charWidth;
+    impl->recordedFontHeight = fontHeight;
+    return std::make_unique<Painter>(std::move(impl));
+}
+
+std::string DrawCall::ToString() const {
+    static constexpr const char* kOps[] = {"Pixel",   "Line", "Polyline",   "Rectangle", "FillRect",
+                                           "Ellipse", "Text", "TextInRect", "Copy"};
+    static constexpr const char* kStyles[] = {"solid", "dot", "dash"};
+    std::string s = kOps[int(op)];
+    for (std::size_t i = 0; i < at.size(); ++i)
+        s += (i % 2 == 0 ? " " : ",") + std::to_string(at[i]);
+    if (!text.empty()) s += " '" + text + "'";
+    s += " pen " + std::to_string(pen.width) + " " + kStyles[int(pen.style)];
+    if (brush) s += " brush";
+    return s;
+}
+
 // ---- pictures ----
 
 Picture::Picture(int width, int height) : impl_(std::make_unique<Impl>(width, height)) {}
+
+Picture::Picture(int width, int height, int dpi, int shrink)
+    : impl_(std::make_unique<Impl>(width, height, std::max(dpi, 1), std::max(shrink, 1))) {}
 Picture::~Picture() = default;
+
+bool Picture::Allocated() const {
+    return !impl_->image.isNull();
+}
 
 int Picture::Width() const {
     return impl_->image.width();

@@ -22,6 +22,7 @@
 // (10, 20) colours the 11 pixels y = 10 .. 20. A polyline draws every pixel of its path once,
 // its corners included.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -137,6 +138,8 @@ class Painter {
                     VAlign v = VAlign::Top);
     int TextWidth(const std::string& text) const;
     int TextHeight() const;
+    // The font's average character width.
+    int CharWidth() const;
 
     // Copies the `from` part of the source to (x, y), pixel for pixel. The source may be the
     // picture drawn on: the copy then reads it as it was before.
@@ -144,10 +147,35 @@ class Painter {
     // Scales the `from` part of the source onto `to`; each pixel takes the nearest source
     // pixel, so doubling makes 2x2 blocks.
     void CopyScaled(const Picture& source, const Rect& from, const Rect& to);
+    // Shrinks the `from` part of the source onto `to`, each pixel the mean of the source
+    // pixels it covers, so that the thin lines of a printed page stay in a small preview.
+    void CopyReduced(const Picture& source, const Rect& from, const Rect& to);
 
   private:
     std::unique_ptr<Impl> impl_;
 };
+
+// One drawing call of a recording painter: what was drawn where, with the pen and brush in
+// effect, so that a test checks a layout call by call. `at` holds the coordinates as the call
+// took them: x1 y1 x2 y2 of a line, x y width height of a rectangle or a text's box, x y of a
+// text or a pixel, x y pairs of a polyline.
+struct DrawCall {
+    enum class Op { Pixel, Line, Polyline, Rectangle, FillRect, Ellipse, Text, TextInRect, Copy };
+    Op op = Op::Line;
+    std::vector<int> at;
+    std::string text;
+    Pen pen;
+    std::optional<Color> brush;
+    HAlign h = HAlign::Left;
+    VAlign v = VAlign::Top;
+    // "Line 24,36 528,36 pen 1 solid", "TextInRect 24,38 91x14 center middle 'N'", ...
+    std::string ToString() const;
+};
+
+// A painter of a surface `width` x `height` that draws nothing and hands every drawing call to
+// `record`. Whatever its font, a character is `charWidth` dots wide and `fontHeight` tall.
+std::unique_ptr<Painter> RecordingPainter(int width, int height, int charWidth, int fontHeight,
+                                          std::function<void(const DrawCall&)> record);
 
 // An off-screen picture, at least 1 x 1; starts white.
 class Picture {
@@ -169,6 +197,11 @@ class Picture {
     struct Impl;
 
   protected:
+    // A printed page's picture: its painter draws in dots of a sheet `width` x `height` at
+    // `dpi`, fonts measured at that resolution, onto pixels `shrink` times fewer each way.
+    Picture(int width, int height, int dpi, int shrink);
+    // False when the pixels could not be had (too many for the memory left).
+    bool Allocated() const;
     Impl& impl() const { return *impl_; }
 
   private:

@@ -25,10 +25,11 @@ struct PrintDocument::Impl {
     int dpi = 0;
     int pages = 0;
     bool ended = false;
-    std::unique_ptr<QFile> file;  // the PDF folder's file; a printer writes its own
-    std::unique_ptr<QPagedPaintDevice> device;
+    std::unique_ptr<QFile> file;                // the PDF folder's file; a printer writes its own
+    std::unique_ptr<QPagedPaintDevice> device;  // none: a recording document
     QPainter qpainter;
     std::unique_ptr<Painter> painter;
+    std::function<void()> pageBegun, documentEnded;  // a recording document's bookkeeping
 };
 
 namespace {
@@ -77,14 +78,19 @@ int PrintDocument::Pages() const {
 
 Painter& PrintDocument::NewPage() {
     // Painting began on page 1; later pages are asked for.
-    if (impl_->pages > 0 && !impl_->ended) impl_->device->newPage();
+    if (impl_->pages > 0 && !impl_->ended && impl_->device) impl_->device->newPage();
     ++impl_->pages;
+    if (impl_->pageBegun) impl_->pageBegun();
     return *impl_->painter;
 }
 
 bool PrintDocument::End() {
     if (impl_->ended) return true;
     impl_->ended = true;
+    if (!impl_->device) {
+        if (impl_->documentEnded) impl_->documentEnded();
+        return true;
+    }
     bool written = impl_->qpainter.end();
     if (impl_->file) {
         written = written && impl_->file->error() == QFileDevice::NoError;
@@ -115,12 +121,14 @@ std::string PdfFolder::NextFile(const std::string& name) const {
 std::unique_ptr<PrintDocument> PdfFolder::Begin(const std::string& name, const PageSetup& setup) {
     const QString folder = ToQt(folder_);
     if (!QDir().mkpath(folder)) return nullptr;
+    // A file name the operator chose names the documents in place of their own name.
+    const std::string& base = fileName_.empty() ? name : fileName_;
     auto impl = std::make_unique<PrintDocument::Impl>();
     impl->file = std::make_unique<QFile>();
     // Opening only a file that does not exist yet keeps an earlier document even when two
     // prints race for the same name.
     for (int n = 1;; ++n) {
-        const QString file = NumberedPdf(folder, name, n);
+        const QString file = NumberedPdf(folder, base, n);
         impl->file->setFileName(file);
         if (impl->file->open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
         if (!impl->file->exists()) return nullptr;  // the folder will not take files
@@ -155,6 +163,71 @@ std::unique_ptr<PrintDocument> PrinterTarget::Begin(const std::string& name,
     auto impl = std::make_unique<PrintDocument::Impl>();
     impl->device = std::move(printer);
     return Open(std::move(impl), name, setup);
+}
+
+std::unique_ptr<PrintDocument> RecordingTarget::Begin(const std::string& name,
+                                                      const PageSetup& setup) {
+    if (refuse) return nullptr;
+    documents.push_back({name, setup, {}, false});
+    Document& document = documents.back();
+    // A4 as the PDF files have it: 595 x 842 points.
+    int width = 595 * setup.dpi / 72, height = 842 * setup.dpi / 72;
+    if (setup.landscape) std::swap(width, height);
+    auto impl = std::make_unique<PrintDocument::Impl>();
+    impl->name = name;
+    impl->dpi = setup.dpi;
+    impl->painter =
+        RecordingPainter(width, height, charWidth_, fontHeight_, [&document](const DrawCall& call) {
+            if (document.pages.empty()) document.pages.emplace_back();
+            document.pages.back().push_back(call);
+        });
+    impl->pageBegun = [&document] { document.pages.emplace_back(); };
+    impl->documentEnded = [&document] { document.ended = true; };
+    return std::make_unique<PrintDocument>(std::move(impl));
+}
+
+std::unique_ptr<PagePicture> PagePicture::Make(int width, int height, int dpi,
+                                               int64_t pixelBudget) {
+    if (width <= 0 || height <= 0) return nullptr;
+    int shrink = 1;
+    while (int64_t{width / shrink} * (height / shrink) > pixelBudget && shrink < width) shrink *= 2;
+    // An allocation refused by the memory left is tried again smaller, down to a thumbnail.
+    for (; width / shrink >= 16 && height / shrink >= 16; shrink *= 2) {
+        std::unique_ptr<PagePicture> page(new PagePicture(width, height, dpi, shrink));
+        if (page->Allocated()) return page;
+    }
+    return nullptr;
+}
+
+// ---- printers ----
+
+namespace {
+
+std::optional<SystemPrinter> ServicePrinter() {
+    QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+        if (all.isEmpty()) return std::nullopt;
+        info = all.front();
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
+    return SystemPrinter{FromQt(info.printerName()), printer.resolution(),
+                         std::max(paper.width(), paper.height())};
+}
+
+PrinterLookup printerLookup;
+
+}  // namespace
+
+std::optional<SystemPrinter> DefaultPrinter() {
+    return printerLookup ? printerLookup() : ServicePrinter();
+}
+
+PrinterLookup SetPrinterLookup(PrinterLookup lookup) {
+    PrinterLookup previous = std::move(printerLookup);
+    printerLookup = std::move(lookup);
+    return previous;
 }
 
 // ---- the print dialog ----

@@ -16,7 +16,9 @@
 // Coordinates run from the top left corner of the sheet, not of its printable area: a
 // window adds its own margins.
 
+#include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -71,10 +73,12 @@ class PrintTarget {
 // PDF files in a folder (made when missing), one file per document, A4 sheets; the document's
 // name is the file's title. A file never replaces an earlier one: a document goes to
 // "<folder>/<name>.pdf", or when that exists to "<name> (2).pdf", "<name> (3).pdf", ... the
-// first name that is free. A "/" in the name becomes "_".
+// first name that is free. A "/" in the name becomes "_". Given a file name (without ".pdf"),
+// the files are named after it instead of after their documents.
 class PdfFolder : public PrintTarget {
   public:
-    explicit PdfFolder(std::string folder) : folder_(std::move(folder)) {}
+    explicit PdfFolder(std::string folder, std::string fileName = {})
+        : folder_(std::move(folder)), fileName_(std::move(fileName)) {}
     std::unique_ptr<PrintDocument> Begin(const std::string& name, const PageSetup& setup) override;
     // The file a document named `name` would go to now, the first free name, for a print dialog
     // to offer: the folder is made when missing, as the dialog takes only a file it can write.
@@ -85,8 +89,60 @@ class PdfFolder : public PrintTarget {
 
   private:
     std::string folder_;
+    std::string fileName_;
     std::string lastFile_;
 };
+
+// A target that prints nothing: each document's pages are kept as the drawing calls made on
+// them (RecordingPainter), so that a test checks a layout exactly. Its sheets are A4 at the
+// resolution asked for, its font `charWidth` x `fontHeight` dots whatever it is.
+class RecordingTarget : public PrintTarget {
+  public:
+    struct Document {
+        std::string name;
+        PageSetup setup;
+        std::vector<std::vector<DrawCall>> pages;
+        bool ended = false;
+    };
+    explicit RecordingTarget(int charWidth = 6, int fontHeight = 12)
+        : charWidth_(charWidth), fontHeight_(fontHeight) {}
+    std::unique_ptr<PrintDocument> Begin(const std::string& name, const PageSetup& setup) override;
+
+    std::deque<Document> documents;
+    bool refuse = false;  // take no document, as a printer that is gone
+
+  private:
+    int charWidth_, fontHeight_;
+};
+
+// The picture of a printed page for its preview, the clipboard and the screen: drawn in dots of
+// the sheet at the page's resolution. A page too large for `pixelBudget` pixels (a sheet at
+// 1440 dpi) is kept at a smaller scale, Shrink() times fewer pixels each way; null when not
+// even the smallest can be had.
+class PagePicture : public Picture {
+  public:
+    static std::unique_ptr<PagePicture> Make(int width, int height, int dpi,
+                                             int64_t pixelBudget = kPixelBudget);
+    int Shrink() const { return shrink_; }
+    static constexpr int64_t kPixelBudget = 16'000'000;
+
+  private:
+    PagePicture(int width, int height, int dpi, int shrink)
+        : Picture(width, height, dpi, shrink), shrink_(shrink) {}
+    int shrink_;
+};
+
+// The system's default printer, as far as the print service knows it.
+struct SystemPrinter {
+    std::string name;
+    int resolution = 0;      // dots per inch
+    int longerSideDots = 0;  // the longer side of its paper in dots
+};
+std::optional<SystemPrinter> DefaultPrinter();
+// Replaces how the default printer is found (empty: the print service); returns the previous.
+// Tests make the system one without a printer.
+using PrinterLookup = std::function<std::optional<SystemPrinter>()>;
+PrinterLookup SetPrinterLookup(PrinterLookup lookup);
 
 // What the operator chose in the print dialog.
 struct PrinterChoice {

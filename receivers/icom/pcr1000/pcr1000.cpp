@@ -499,6 +499,15 @@ bool IC1000::PollScope() {
     return lower && upper;
 }
 
+// The report prints the blocks the scope shows, as they last came.
+void IC1000::CopyBandScope() const {
+    fdx_->ScopeStep = Scope.Step();
+    for (std::size_t b = 0; b < fdx_->ScopeBlocks.size(); ++b)
+        fdx_->ScopeBlocks[b] = Scope.Wanted[b];
+    for (std::size_t c = 0; c < fdx_->ScopeLevels.size(); ++c)
+        fdx_->ScopeLevels[c] = uint8_t(std::min<uint32_t>(Scope.Cells[c], 255));
+}
+
 // Once a second while the set is idle: the cells are drawn and the blocks shown asked for;
 // their answers are taken as they come, nothing waits for them.
 void IC1000::TimerPoll() {

@@ -96,6 +96,7 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
     // Asks for the band-scope blocks 0x17 and 0x18 and copies their 32 cells into the level
     // scale around FDX::Frequency; false when an answer did not come.
     bool PollScope();
+    void CopyBandScope() const override;
     bool StartScope();
     bool StopScope();
 
