@@ -20,13 +20,12 @@ class TextFileWriter {
   public:
     // `utf8` is one line without its line end.
     void Line(std::string_view utf8);
-    // Adds `utf8` as it is, for a file whose lines are separated otherwise or not ended.
+    // Adds `utf8` as it is, with the line ends it holds and no other: a file whose lines are
+    // separated otherwise or not ended (print.hdr), a notes text.
     void Text(std::string_view utf8);
     // Adds the line "key=value". A value holding a quote character, CR or LF is written quoted,
     // so that FDX::LoadTextFile reads it back unchanged; any other value is written as it is.
     void KeyValue(std::string_view key, std::string_view value);
-    // Adds `utf8` as it is, with the line ends it holds and no other (a notes text).
-    void Text(std::string_view utf8);
 
     // Writes the file at `path`, replacing an existing one only once the new content is complete
     // on disk. Returns false when anything fails; the old file is then untouched and no

@@ -350,7 +350,10 @@ void Report::Print() {
         PrintToFiles(folder);
         return;
     }
-    const std::optional<ui::PrinterChoice> choice = ui::RunPrintDialog({this});
+    // "Print to file" proposes the next free file in PRINT, as the pages without a printer go.
+    const std::string proposed =
+        ui::PdfFolder(fdx_->ProgramDir + kPrintFolder).NextFile(kReportDocumentName);
+    const std::optional<ui::PrinterChoice> choice = ui::RunPrintDialog({this, proposed});
     if (!choice) return;
     if (!choice->file.empty()) {
         // Each page is a document of its own: the file chosen, then its numbered neighbours.
