@@ -205,7 +205,7 @@ Bank* ScanEngine::ScannedSlot() {
 
 void ScanEngine::TuneReceiver() {
     fdx_.Frequency = std::min(std::max(fdx_.ScanFrequency, fdx_.FreqLow), fdx_.FreqHigh);
-    if (receiver_.Panel()) receiver_.Panel()->SetFrequency();
+    if (receiver_.Panel()) receiver_.Panel()->Tune();
     host_.ShowFrequency();
 }
 
@@ -233,11 +233,12 @@ void ScanEngine::ShowLevel(uint32_t frequency) {
 }
 
 // Manual tuning: the frequency entry, the step keys, the bank and range windows.
-void ScanEngine::TuneAndMeasure() {
-    if (!receiver_.Port().Running) return;
+bool ScanEngine::TuneAndMeasure() {
+    if (!receiver_.Port().Running) return true;
     fdx_.Level = receiver_.Panel() ? receiver_.Panel()->TuneAndRead() : -1;
     if (fdx_.WorkMode == 0) receiver_.PostToPanel(PostRefreshDisplay);
     host_.ShowCurrentLevel();
+    return fdx_.Level != -1;
 }
 
 void ScanEngine::ApplyTuneRequest() {
@@ -673,9 +674,10 @@ void ScanEngine::OnRangeScanStep(uint64_t generation) {
     const bool heldAtStart = fdx_.Paused;
 
     if (!read) {
-        // The point is measured again; what the receiver left in the ring goes.
+        // The point is measured again; what the receiver left in the ring goes, unless the
+        // ring holds the reply of an exchange still awaited.
         if (receiver_.Traits().serialPort && receiver_.Panel() &&
-            receiver_.Panel()->EmptiesPortAfterFailedRead())
+            receiver_.Panel()->EmptiesPortAfterFailedRead() && receiver_.Panel()->LinkIdle())
             receiver_.Port().Purge();
     } else {
         const int32_t level = fdx_.ScanLevel;

@@ -11,6 +11,7 @@ namespace ui {
 
 void ReplyEvent::Set() {
     set_ = true;
+    ++sets_;
     for (QEventLoop* loop : loops_) loop->quit();
 }
 
@@ -32,22 +33,24 @@ void RunLoop(std::vector<QEventLoop*>& loops, int ms) {
 
 bool ReplyEvent::Wait(int ms) {
     if (set_) return true;
+    const uint64_t before = sets_;
+    const auto setMeanwhile = [&] { return set_ || sets_ != before; };
     // Codes posted before this wait began can sit behind the handler that waits, and a
     // nested loop may block without looking at them: hand them over first.
     QCoreApplication::sendPostedEvents();
-    if (set_) return true;
+    if (setMeanwhile()) return true;
     if (!Clock::IsVirtual()) {
         RunLoop(loops_, ms);
-        return set_;
+        return setMeanwhile();
     }
     // Virtual time: serve what is posted, give other threads a real slice to deliver,
     // then move time on to the next timer tick or to the deadline.
     const int64_t deadline = Clock::NowMs() + std::max(0, ms);
     for (;;) {
         QCoreApplication::processEvents();
-        if (set_) return true;
+        if (setMeanwhile()) return true;
         if (Clock::IdleSliceMs() > 0) RunLoop(loops_, Clock::IdleSliceMs());
-        if (set_) return true;
+        if (setMeanwhile()) return true;
         const int64_t now = Clock::NowMs();
         if (now >= deadline) return false;
         const int64_t next = Clock::NextDue();

@@ -413,6 +413,8 @@ Ar5000::Reply Ar5000::StartScan(std::string_view token, std::string_view value) 
         if (token == "SM") scan = Ar5000Operation::SelectScan;
     }
     std::vector<ScanSegment> segments = ScanSegments(scan);
+    // An empty search bank shows "---", as an empty memory channel does.
+    if (segments.empty() && scan == Ar5000Operation::SearchScan) return std::string("---");
     if (segments.empty()) return std::nullopt;
     StopScan();
     state_.operation = scan;

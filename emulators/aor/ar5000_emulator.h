@@ -56,7 +56,8 @@
 //   VFO           "VA RF0145500000 ST012500 AU0 MD0 BW3 AT00"
 //   memory read   "MR MX005 RF0145500000 ST012500 MD0 BW3 AT00 TMRF AT MD"; an empty
 //                 channel "MR MX006 ---"; memory and select scans "MS MX..", "SM MX.."
-//   search scan   "SS RF0145500000 ST012500 AU0 MD0 BW3 AT00 TT<label>"
+//   search scan   "SS RF0145500000 ST012500 AU0 MD0 BW3 AT00 TT<label>"; "---" for an
+//                 empty search bank, which leaves the receiver as it was
 //   VFO scan      "VS RF0145500000 ST012500 AU0 MD0 BW3 AT00"
 // Search bank line: "SR05 SL0145000000 SU0146000000 ST012500 AU0 MD0 BW3 AT00 TT<label>",
 // an empty one "SR05 ---". Labels are 8 characters, as written (cut or filled with blanks).

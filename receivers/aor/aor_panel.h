@@ -20,9 +20,8 @@ class AorPanel : public ReceiverPanel {
     int32_t TuneAndRead() override;
     void ReleaseForStop() override;
 
-    // Sends the text with CR LF after it and waits for any line: true when answered. Texts
-    // that already end in CR LF (the jobs' and dialogs' settings) thus get an empty line
-    // after them, which the receiver does not answer.
+    // Sends one command line, the text with CR LF after it, and waits for any line: true
+    // when answered and not refused ("?").
     bool SendText(std::string_view text);
 
     AorLink Link{*this};

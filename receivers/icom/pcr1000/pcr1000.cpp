@@ -447,14 +447,13 @@ int32_t IC1000::ScanLevel() {
     int32_t level = -1;
     if (ReplyReady()) {
         if (fdx_->PcrScope && fdx_->RunningMode == 0) {
-            PollScope();
-            level = 0;
+            // Cells the band scope did not give are measured again, not stored as they were.
+            level = PollScope() ? 0 : -1;
         } else {
             ReadLevel();
             level = ReadLevel();
         }
     }
-    PendingCommand = NoExchange;
     return level;
 }
 
@@ -479,10 +478,10 @@ bool IC1000::StopScope() {
 }
 
 bool IC1000::PollScope() {
-    const bool lower = Exchange("NE", "NE", PcrBandScope::BlockQuery(7));
-    const bool upper = Exchange("NE", "NE", PcrBandScope::BlockQuery(8));
-    Scope.CopyToScale(Scale, fdx_->Frequency);
-    return lower && upper;
+    const bool answered = Exchange("NE", "NE", PcrBandScope::BlockQuery(7)) &&
+                          Exchange("NE", "NE", PcrBandScope::BlockQuery(8));
+    if (answered) Scope.CopyToScale(Scale, fdx_->Frequency);
+    return answered;
 }
 
 // Once a second while the set is idle: the cells are drawn and the blocks shown asked for;
