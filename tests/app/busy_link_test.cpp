@@ -19,6 +19,7 @@ namespace {
 
 using window_test::kMHz;
 using window_test::MakeLines;
+using OnAir = window_test::ScanOnAir;
 
 // The IC-R8500 starts unattended: its start-up job scans the range "Эфир" (100.00 .. 100.99
 // MHz in 10 kHz steps) while the synchronisation still reads the names of the banks.
@@ -124,6 +125,18 @@ TEST_F(Ic9000TunesDuringSync, EveryTuneOfTheJobReachesTheReceiverInOrder) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(orvel.EditLines[std::size_t(i)].ReturnCode, 0) << i;
     EXPECT_EQ(Tuned(), (std::vector<uint32_t>{1'005'000, 2'000, 19'990'000}));
     EXPECT_EQ(emulator.State().frequencyHz, 1'999'000'000u);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// A job's tune that never reaches the receiver fails its line, and a COND line after it does
+// not run.
+TEST_F(OnAir, AJobTuneTheReceiverDoesNotAnswerFailsItsLine) {
+    emulator.SetDead(true);
+    RunJob(MakeLines({{"Частота", 10, 11, 1'005'000}, {"Панель ГРУППА", 10, 3, 0, "", true}}));
+    ASSERT_FALSE(orvel.JobRunning);
+    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 1);
+    EXPECT_EQ(orvel.RunLines[0].Message, "Ошибка обращения к приемнику(выключен)");
+    EXPECT_NE(orvel.WorkMode, 3);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
