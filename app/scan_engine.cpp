@@ -674,10 +674,9 @@ void ScanEngine::OnRangeScanStep(uint64_t generation) {
     const bool heldAtStart = fdx_.Paused;
 
     if (!read) {
-        // The point is measured again; what the receiver left in the ring goes, unless the
-        // ring holds the reply of an exchange still awaited.
+        // The point is measured again; what the receiver left in the ring goes.
         if (receiver_.Traits().serialPort && receiver_.Panel() &&
-            receiver_.Panel()->EmptiesPortAfterFailedRead() && receiver_.Panel()->LinkIdle())
+            receiver_.Panel()->EmptiesPortAfterFailedRead())
             receiver_.Port().Purge();
     } else {
         const int32_t level = fdx_.ScanLevel;

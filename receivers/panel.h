@@ -134,10 +134,11 @@ class ReceiverPanel : public ui::Form {
     // The first part of every stop: a stale request is dropped (CancelUnawaited).
     virtual void ReleaseForStop() { CancelUnawaited(); }
     // After a range step whose level was not read the port and the ring are emptied, so that
-    // a late reply cannot pass for the next one. A model whose late replies are read and
-    // complete nothing (the IC-PCR1000's lines) keeps them: emptying could drop the answers of
-    // an exchange it runs meanwhile.
-    virtual bool EmptiesPortAfterFailedRead() const { return true; }
+    // a late reply cannot pass for the next one; not while an exchange is awaited (another
+    // caller's, sent inside the step's waits), whose reply it would drop. A model whose late
+    // replies are read and complete nothing (the IC-PCR1000's lines) keeps them: emptying
+    // could drop the answers of an exchange it runs meanwhile.
+    virtual bool EmptiesPortAfterFailedRead() const { return LinkIdle(); }
     // The step of the scale scan from one point to the next, 100 Hz units.
     virtual uint32_t ScaleScanStep() const { return fdx_->Step; }
 

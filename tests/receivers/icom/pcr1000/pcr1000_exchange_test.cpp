@@ -116,6 +116,20 @@ TEST_F(Pcr1000OnAir, AScanStepReadsTheLevelTwiceOrWithTheBandScopeCountsZero) {
     EXPECT_EQ(panel.ScanLevel(), 200);
 }
 
+// A scale scan step whose band-scope blocks do not come is measured again: no cell is stored.
+TEST_F(Pcr1000OnAir, AScopeStepWithoutTheBlocksMeasuresNothing) {
+    AsConnected();
+    emulator.SetSignalPlan(SignalPlan{10, {{100'000'000, 200, 40'000}}});
+    state.PcrScope = 1;
+    state.RunningMode = 0;
+    ASSERT_TRUE(panel.Link.Exchange("ME", "G0", PcrBandScope::kScanStartLine));
+    state.Frequency = 1'000'000;
+    ASSERT_TRUE(panel.SetFrequencyWait());
+    emulator.SetDead(true);
+    EXPECT_EQ(panel.ScanLevel(), -1);
+    EXPECT_EQ(panel.Scale.Cell(10'000), 0);
+}
+
 TEST_F(Pcr1000OnAir, TheBandScopeSweepsWhatItsPictureShowsAndIsPolledByTheSecond) {
     AsConnected();
     emulator.SetSignalPlan(SignalPlan{10, {{72'900'000, 200, 20'000}}});
