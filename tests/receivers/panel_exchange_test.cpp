@@ -152,8 +152,9 @@ TEST_F(BusyLink, ARequestThatCannotWaitIsRefusedAtOnceAndFailsItsJobLine) {
     state.JobLine = nullptr;
 }
 
-// A stop or a scan start drops a stale exchange, never one a wait depends on.
-TEST_F(BusyLink, OnlyAnExchangeNobodyWaitsForIsCancelledAsStale) {
+// A stop or a scan start drops a stale exchange, never one a wait depends on; a failed range
+// step empties the ring only while nothing is awaited.
+TEST_F(BusyLink, OnlyWhatNobodyAwaitsIsDroppedAsStale) {
     ASSERT_TRUE(panel.BeginExchange(kTune));
     Later([&] {
         panel.CancelUnawaited();
@@ -162,8 +163,10 @@ TEST_F(BusyLink, OnlyAnExchangeNobodyWaitsForIsCancelledAsStale) {
     });
     EXPECT_TRUE(panel.WaitReply());
     ASSERT_TRUE(panel.BeginExchange(kTune));
+    EXPECT_FALSE(panel.EmptiesPortAfterFailedRead());
     panel.CancelUnawaited();
     EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
+    EXPECT_TRUE(panel.EmptiesPortAfterFailedRead());
 }
 
 TEST_F(BusyLink, AScanStepMeasuresOnlyAPointWhoseTuneWasAnswered) {
