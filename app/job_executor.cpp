@@ -93,6 +93,9 @@ void Fail(JobStr& line, const char* message) {
     line.ReturnCode = 1;
 }
 
+// "Ошибка обращения к приемнику(выключен)": a line whose request did not reach the receiver.
+constexpr int kReceiverNotReached = 39;
+
 // The identifier of the stored item an item of the journal holds; null for rows and headings.
 const std::string* IdentifierOf(const JournalItem& item) {
     return std::visit(
@@ -350,8 +353,12 @@ void JobExecutor::ExecuteMainObject(JobStr& line) {
     }
     for (const ModulationObject& modulation : kModulationObjects) {
         if (modulation.object == object) {
-            receiver_.SetModulation(modulation.letter);
+            const bool sent = ReachReceiver([&] {
+                receiver_.SetModulation(modulation.letter);
+                return true;
+            });
             host_.ShowModulation();
+            if (!sent) fdx_.ShowError(kReceiverNotReached);
             return;
         }
     }
@@ -360,7 +367,8 @@ void JobExecutor::ExecuteMainObject(JobStr& line) {
             if (line.VAL >= fdx_.FreqLow && line.VAL <= fdx_.FreqHigh) {
                 fdx_.TuneFrequency = fdx_.Frequency = line.VAL;
                 host_.ShowFrequency();
-                scan_.TuneAndMeasure();
+                if (!ReachReceiver([&] { return scan_.TuneAndMeasure(); }))
+                    fdx_.ShowError(kReceiverNotReached);
             } else {
                 fdx_.ShowError(50);
             }
@@ -370,7 +378,11 @@ void JobExecutor::ExecuteMainObject(JobStr& line) {
             if (line.VAL >= fdx_.StepLow && line.VAL <= fdx_.StepHigh) {
                 fdx_.Step = line.VAL;
                 host_.ShowStep();
-                receiver_.ApplyStep();
+                const bool sent = ReachReceiver([&] {
+                    receiver_.ApplyStep();
+                    return true;
+                });
+                if (!sent) fdx_.ShowError(kReceiverNotReached);
             }
             break;
         case MainLoad:
@@ -428,6 +440,14 @@ void JobExecutor::ExecuteMainObject(JobStr& line) {
         default:
             break;
     }
+}
+
+bool JobExecutor::ReachReceiver(const std::function<bool()>& request) {
+    ReceiverPanel* panel = receiver_.Panel();
+    if (!panel) return request();
+    const ReceiverPanel::RefusalWatch watch(*panel);
+    const bool answered = request();
+    return answered && !watch.Refused();
 }
 
 void JobExecutor::RunMacro() {

@@ -7,6 +7,7 @@
 // job tab's ПУСК, ScanEngine::StartJobMode) from FDX::EditLines.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/journal.h"
@@ -80,6 +81,9 @@ class JobExecutor {
     void FinishJobRun();
     void SelectJournalLine(JobStr& line);  // a line of the journal (panel 9)
     void ExecuteMainObject(JobStr& line);  // a line of the main window (panel 10)
+    // Runs a line's request to the receiver; false when it could not go out or request()
+    // says the receiver did not answer.
+    bool ReachReceiver(const std::function<bool()>& request);
     ui::Form* JobTarget(uint32_t panel);
     void AnswerJobLine(uint64_t run);
 

@@ -39,7 +39,7 @@ void ReceiverDispatch::ApplySound(bool on) {
 }
 
 void ReceiverDispatch::CancelReceiver() {
-    if (panel_) panel_->Cancel(false);
+    if (panel_) panel_->CancelUnawaited();
 }
 
 void ReceiverDispatch::PollLevel() {

@@ -205,7 +205,7 @@ Bank* ScanEngine::ScannedSlot() {
 
 void ScanEngine::TuneReceiver() {
     fdx_.Frequency = std::min(std::max(fdx_.ScanFrequency, fdx_.FreqLow), fdx_.FreqHigh);
-    if (receiver_.Panel()) receiver_.Panel()->SetFrequency();
+    if (receiver_.Panel()) receiver_.Panel()->Tune();
     host_.ShowFrequency();
 }
 
@@ -233,11 +233,12 @@ void ScanEngine::ShowLevel(uint32_t frequency) {
 }
 
 // Manual tuning: the frequency entry, the step keys, the bank and range windows.
-void ScanEngine::TuneAndMeasure() {
-    if (!receiver_.Port().Running) return;
+bool ScanEngine::TuneAndMeasure() {
+    if (!receiver_.Port().Running) return true;
     fdx_.Level = receiver_.Panel() ? receiver_.Panel()->TuneAndRead() : -1;
     if (fdx_.WorkMode == 0) receiver_.PostToPanel(PostRefreshDisplay);
     host_.ShowCurrentLevel();
+    return fdx_.Level != -1;
 }
 
 void ScanEngine::ApplyTuneRequest() {

@@ -89,7 +89,8 @@ class ScanEngine {
     void TuneReceiver();
     bool QueryLevel();
     void ShowLevel(uint32_t frequency);
-    void TuneAndMeasure();
+    // Manual tuning and its level; false when the receiver did not answer.
+    bool TuneAndMeasure();
     // A window chose a frequency, mode, attenuator and step (FDX::TuneFrequency ...).
     void ApplyTuneRequest();
     // The first frequency from f on, in steps of the scanned slot, that "Исключение" or

@@ -3,6 +3,7 @@
 #include "receivers/comm.h"
 #include "ui/controls.h"
 #include "ui/post.h"
+#include "ui/timer.h"
 
 ReceiverPanel::ReceiverPanel() {
     // The right mouse button runs the macro or trigger job, as on every window.
@@ -56,15 +57,57 @@ void ReceiverPanel::StretchControls() {
     }
 }
 
+bool ReceiverPanel::ServeUntil(const std::function<bool()>& done) {
+    const int64_t deadline = ui::Clock::NowMs() + kReplyWaitMs;
+    ++serving_;
+    bool ended = true;
+    while (!done()) {
+        const int64_t left = deadline - ui::Clock::NowMs();
+        if (left <= 0) {
+            ended = false;
+            break;
+        }
+        ReplyEvent.Reset();
+        ReplyEvent.Wait(static_cast<int>(left));
+    }
+    --serving_;
+    return ended;
+}
+
 bool ReceiverPanel::WaitReply() {
     if (ReplyComplete) return true;
     ReplyCountdown = kReplyTicks;
-    ReplyEvent.Reset();
+    if (PendingCommand != NoExchange) return WaitFor(exchange_);
+    // Nothing is awaited: a reply line the link takes by itself may still end the wait.
+    const uint64_t sets = ReplyEvent.Sets();
     ++waitDepth_;
-    ReplyEvent.Wait(kReplyWaitMs);
+    ServeUntil([&] { return ReplyEvent.Sets() != sets; });
     --waitDepth_;
-    PendingCommand = NoExchange;
     return ReplyComplete;
+}
+
+bool ReceiverPanel::WaitFor(ExchangeId id) {
+    if (!Ended(id)) {
+        ++waitDepth_;
+        const bool ended = ServeUntil([&] { return Ended(id); });
+        --waitDepth_;
+        if (!ended) Abandon();
+    }
+    return Accepted(id);
+}
+
+bool ReceiverPanel::Ended(ExchangeId id) const {
+    return id != exchange_ || PendingCommand == NoExchange;
+}
+
+bool ReceiverPanel::Accepted(ExchangeId id) const {
+    const Outcome& outcome = outcomes_[Slot(id)];
+    return Ended(id) && outcome.id == id && outcome.accepted;
+}
+
+void ReceiverPanel::Abandon() {
+    PendingCommand = NoExchange;
+    ReplyEvent.Set();
 }
 
 void ReceiverPanel::Cancel(bool keepPort) {
@@ -77,15 +120,31 @@ void ReceiverPanel::Cancel(bool keepPort) {
     if (!keepPort && Port()) Port()->Purge();
 }
 
+bool ReceiverPanel::Tune() {
+    const ExchangeId before = exchange_;
+    const bool sent = SetFrequency();
+    tune_ = TuneState{exchange_, std::nullopt};
+    if (!sent)
+        tune_->answered = false;
+    else if (exchange_ == before)
+        tune_->answered = true;  // a model that tunes without an exchange
+    return sent;
+}
+
 bool ReceiverPanel::ReplyReady() {
-    if (!ReplyComplete) Poll(false);
-    return ReplyComplete || WaitReply();
+    if (!tune_) {
+        if (!ReplyComplete) Poll(false);
+        return ReplyComplete || WaitFor(exchange_);
+    }
+    if (!tune_->answered) {
+        if (!Ended(tune_->id)) Poll(false);
+        tune_->answered = WaitFor(tune_->id);
+    }
+    return *tune_->answered;
 }
 
 int32_t ReceiverPanel::ScanLevel() {
-    const int32_t level = ReplyReady() ? ReadLevel() : -1;
-    PendingCommand = NoExchange;
-    return level;
+    return ReplyReady() ? ReadLevel() : -1;
 }
 
 int32_t ReceiverPanel::TuneAndRead() {
@@ -97,17 +156,38 @@ void ReceiverPanel::ExecuteCommand() {
 }
 
 bool ReceiverPanel::BeginExchange(int32_t awaited, bool cancelStale) {
-    if (PendingCommand != NoExchange) return false;
+    if (!AwaitTurn()) {
+        if (watch_ && watch_->level_ == serving_) watch_->refused_ = true;
+        return false;
+    }
     // Inside a parse pass the ring holds what just arrived, not a stale reply: emptying it
     // there would lose the frames behind the one being parsed (and the pass's reports).
     if (cancelStale && !ReplyComplete && !PollGuard) Cancel(false);
     ReplyComplete = false;
     ReplyCountdown = kReplyTicks;
     PendingCommand = awaited;
+    ++exchange_;
+    outcomes_[Slot(exchange_)] = Outcome{exchange_, false};
     return true;
 }
 
+// The request waits for the outstanding exchange, whose own waiter, if any, gets its outcome
+// as always. Only one request waits at a time: one made inside that wait (a code or a tick
+// served there) cannot wait for the request below it and is refused; so is one made inside
+// a parse pass, whose reply no wait could parse.
+bool ReceiverPanel::AwaitTurn() {
+    if (requestWaiting_) return false;
+    if (PendingCommand == NoExchange) return true;
+    if (PollGuard) return false;
+    requestWaiting_ = true;
+    const ExchangeId outstanding = exchange_;
+    if (!ServeUntil([&] { return Ended(outstanding); })) Abandon();
+    requestWaiting_ = false;
+    return PendingCommand == NoExchange;
+}
+
 void ReceiverPanel::EndExchange(bool accepted) {
+    if (PendingCommand != NoExchange) outcomes_[Slot(exchange_)].accepted = accepted;
     ReplyCountdown = 0;
     PendingCommand = NoExchange;
     ReplyComplete = accepted;

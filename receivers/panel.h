@@ -6,10 +6,13 @@
 // calls only the operations declared here; a model overrides those it serves, and the
 // defaults are what a model without the operation does.
 //
-// One exchange at a time: a send is refused while a reply is awaited. WaitReply serves posted
-// codes and timer ticks while it waits (at most 1000 ms), so PostSerialData and the 100 ms
-// tick reach the panel inside the wait and end it: Poll(false) parses the ring, Poll(true)
-// counts the exchange down from 10 ticks.
+// One exchange at a time: a request made while a reply is awaited waits for that exchange to
+// end and then goes out, so that nothing is dropped while its caller goes on. WaitReply serves
+// posted codes and timer ticks while it waits (at most 1000 ms), so PostSerialData and the
+// 100 ms tick reach the panel inside the wait and end it: Poll(false) parses the ring,
+// Poll(true) counts the exchange down from 10 ticks. Whatever a wait serves may send in turn:
+// every exchange is numbered, and a wait ends with the outcome of its own exchange, not with
+// that of a request sent meanwhile.
 //
 // The defaults have the shape of the CI-V panels. What the other families change, for their
 // authors: the AOR sets answer in text lines, so the level of their scan step copies the
@@ -21,10 +24,12 @@
 // steps 200 kHz, and keeps the port's bytes after a failed range step; the WiNRADiO card has no
 // exchange: it reads its level directly, is always polled and reads a level at a stop.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -68,7 +73,7 @@ class ReceiverPanel : public ui::Form {
     // Binds the panel to fdx (null: a state of the panel's own) and builds its form as a
     // child of parent; false when the form cannot be built or what it needs is not there.
     virtual bool Create(ui::Form* parent, FDX* fdx) = 0;
-    // Sends FDX::Frequency without waiting; false when an exchange is outstanding.
+    // Sends FDX::Frequency without waiting; false when it could not be sent.
     virtual bool SetFrequency() { return false; }
     // SetFrequency, then WaitReply.
     virtual bool SetFrequencyWait() { return SetFrequency() && WaitReply(); }
@@ -83,12 +88,18 @@ class ReceiverPanel : public ui::Form {
     virtual int32_t ReadLevel() { return -1; }
     // Copies one complete reply out of the ring: its byte count, 0 when none is complete.
     virtual uint32_t ReadReply() { return 0; }
-    // Waits for the outstanding exchange; true when its reply arrived and was accepted.
+    // Waits for the exchange sent last; true when its reply arrived and was accepted.
     // Returns at once when the reply is already complete.
     virtual bool WaitReply();
     // Abandons the outstanding exchange (a running wait returns) and, unless keepPort,
     // empties the port and its receive ring.
     virtual void Cancel(bool keepPort);
+    // Cancel(false) of a stale exchange: while a wait runs (the start-up synchronisation's, a
+    // job line's), the outstanding exchange is no stale one and is left to end; what the
+    // caller sends next waits for it.
+    void CancelUnawaited() {
+        if (!Waiting()) Cancel(false);
+    }
     // false: data arrived, parse the ring; true: one 100 ms tick. Returns ReplyComplete.
     virtual bool Poll(bool timerTick) { return timerTick ? TimerTick() : ReplyComplete; }
     // Executes the job line FDX::JobLine by its command number and posts PostJobStep; a
@@ -112,22 +123,25 @@ class ReceiverPanel : public ui::Form {
 
     // --- The scans' share
     // The timer's level poll may ask now (nothing of the scan's or the operator's is awaited).
-    virtual bool IdleForLevelPoll() const { return PendingCommand == NoExchange; }
+    virtual bool IdleForLevelPoll() const { return LinkIdle(); }
+    // The tune of a scan step (SetFrequency), remembered for the step's ScanLevel.
+    bool Tune();
     // The level of one scan step, after the step's tune: what already arrived is parsed, the
-    // tune's reply awaited, then the level read; -1 when there is none. The exchange is left
-    // idle in every case.
+    // tune's reply awaited, then the level read; -1 when there is none, and always when the
+    // tune did not go out or was not answered, so that no level passes for a point the
+    // receiver was not tuned to.
     virtual int32_t ScanLevel();
     // Manual tuning: tunes to FDX::Frequency, waits, and reads the level; -1 when the tune
     // was not acknowledged or the level not read.
     virtual int32_t TuneAndRead();
-    // The first part of every stop: the outstanding request is dropped, so that a step
-    // waiting for it returns at once.
-    virtual void ReleaseForStop() { Cancel(false); }
+    // The first part of every stop: a stale request is dropped (CancelUnawaited).
+    virtual void ReleaseForStop() { CancelUnawaited(); }
     // After a range step whose level was not read the port and the ring are emptied, so that
-    // a late reply cannot pass for the next one. A model whose late replies are read and
-    // complete nothing (the IC-PCR1000's lines) keeps them: emptying could drop the answers of
-    // an exchange it runs meanwhile.
-    virtual bool EmptiesPortAfterFailedRead() const { return true; }
+    // a late reply cannot pass for the next one; not while an exchange is awaited (another
+    // caller's, sent inside the step's waits), whose reply it would drop. A model whose late
+    // replies are read and complete nothing (the IC-PCR1000's lines) keeps them: emptying
+    // could drop the answers of an exchange it runs meanwhile.
+    virtual bool EmptiesPortAfterFailedRead() const { return LinkIdle(); }
     // The step of the scale scan from one point to the next, 100 Hz units.
     virtual uint32_t ScaleScanStep() const { return fdx_->Step; }
 
@@ -166,14 +180,52 @@ class ReceiverPanel : public ui::Form {
     LevelScale Scale;
 
     // --- For the links (CI-V, AOR): the steps every exchange shares
-    // Steps 1-3 of a send: refused (false) while an exchange is outstanding; a stale reply
-    // (the last exchange did not complete) is cancelled first unless cancelStale is false;
-    // then the exchange for the awaited command starts. The caller then writes its command.
+    // Steps 1-3 of a send. While an exchange is outstanding the request waits for it to end
+    // (at most its time-out, serving messages); it is refused (false, nothing to write) when
+    // it cannot wait: inside a parse pass, whose reply the wait could not parse, and while
+    // another request already waits for the link, which goes first. A stale reply (the last
+    // exchange did not complete) is cancelled first unless cancelStale is false; then the
+    // exchange for the awaited command starts. The caller then writes its command.
     bool BeginExchange(int32_t awaited, bool cancelStale = true);
     // The awaited reply (or an acknowledgement) arrived: accepted or refused.
     void EndExchange(bool accepted);
     // A WaitReply is running now.
     bool Waiting() const { return waitDepth_ > 0; }
+    // Nothing is awaited and no request waits to go out.
+    bool LinkIdle() const { return PendingCommand == NoExchange && !requestWaiting_; }
+
+    // Notes, while it lives, whether a request made at its owner's own level (not inside a
+    // wait the owner runs, where codes and ticks of others are served) was refused: a job
+    // line learns that one of its requests never went out.
+    class RefusalWatch {
+      public:
+        explicit RefusalWatch(ReceiverPanel& panel)
+            : panel_(panel), level_(panel.serving_), outer_(panel.watch_) {
+            panel.watch_ = this;
+        }
+        ~RefusalWatch() { panel_.watch_ = outer_; }
+        RefusalWatch(const RefusalWatch&) = delete;
+        RefusalWatch& operator=(const RefusalWatch&) = delete;
+        bool Refused() const { return refused_; }
+
+      private:
+        friend class ReceiverPanel;
+        ReceiverPanel& panel_;
+        int level_;
+        RefusalWatch* outer_;
+        bool refused_ = false;
+    };
+
+    // Exchanges by number: BeginExchange gives each the next one.
+    using ExchangeId = uint64_t;
+    ExchangeId LastExchange() const { return exchange_; }
+    // The exchange ended: answered, refused, timed out, cancelled or given up.
+    bool Ended(ExchangeId id) const;
+    // It ended with its reply accepted. An exchange so old that its outcome is no longer
+    // kept counts as not accepted.
+    bool Accepted(ExchangeId id) const;
+    // Waits until the exchange has ended (at most 1000 ms; then it is given up); its outcome.
+    bool WaitFor(ExchangeId id);
     // What one data-arrived walk over the ring found.
     struct PassResult {
         std::size_t steppedOver = 0;  // bytes looked at, at most one ring size
@@ -196,8 +248,10 @@ class ReceiverPanel : public ui::Form {
   protected:
     ReceiverPanel();
 
-    // Parses what already arrived (a code announcing it may be queued behind the very step
-    // that waits), then waits for the outstanding reply; true when it is complete.
+    // Whether the scan step's tune was answered: parses what already arrived (a code
+    // announcing it may be queued behind the very step that waits), then waits for the
+    // tune's exchange. Once known, the answer of a Tune holds until the next one; a panel
+    // tuned by SetFrequency alone waits for the exchange sent last.
     bool ReplyReady();
 
     // Binds the panel to fdx (null: a state of the panel's own) and creates the form from
@@ -215,8 +269,9 @@ class ReceiverPanel : public ui::Form {
     void StretchControls();
 
     // Executes FDX::JobLine by its command number through the model's table: a number the
-    // table lacks gets noAccess ("Нет доступа к объекту") with return code 1. PostJobStep
-    // follows in every case, so that the job goes on.
+    // table lacks gets noAccess ("Нет доступа к объекту") with return code 1, and so does a
+    // command one of whose requests could not go out. PostJobStep follows in every case, so
+    // that the job goes on.
     template <class Panel>
     void ServeJobLine(Panel& panel, std::span<const JobCommand<Panel>> table,
                       const char* noAccess = kNoAccess) {
@@ -225,10 +280,13 @@ class ReceiverPanel : public ui::Form {
             const JobCommand<Panel>* found = nullptr;
             for (const JobCommand<Panel>& command : table)
                 if (command.number == line.OBJ) found = &command;
-            if (found)
+            if (found) {
+                const RefusalWatch watch(*this);
                 (panel.*(found->run))(line);
-            else
+                if (watch.Refused() && line.ReturnCode == 0) AnswerNoAccess(line, noAccess);
+            } else {
                 AnswerNoAccess(line, noAccess);
+            }
         }
         PostToOwner(PostJobStep);
     }
@@ -237,8 +295,33 @@ class ReceiverPanel : public ui::Form {
     FDX* fdx_ = nullptr;
 
   private:
+    // Serves messages until done() or 1000 ms have passed; true when done.
+    bool ServeUntil(const std::function<bool()>& done);
+    // A request arriving while an exchange is outstanding: waits for its turn.
+    bool AwaitTurn();
+    // The exchange sent last is given up unanswered.
+    void Abandon();
+
+    struct Outcome {
+        ExchangeId id = ~ExchangeId{0};
+        bool accepted = false;
+    };
+    static constexpr std::size_t kKeptOutcomes = 64;
+    static std::size_t Slot(ExchangeId id) { return id % kKeptOutcomes; }
+
     std::unique_ptr<FDX> ownState_;
     int waitDepth_ = 0;
+    int serving_ = 0;  // ServeUntil calls running now, nested
+    RefusalWatch* watch_ = nullptr;
     bool createFailed_ = false;
     bool stateFileSaved_ = false;
+    ExchangeId exchange_ = 0;
+    std::array<Outcome, kKeptOutcomes> outcomes_{};
+    bool requestWaiting_ = false;
+    // The scan step's tune (Tune): its exchange and, once known, whether it was answered.
+    struct TuneState {
+        ExchangeId id = 0;
+        std::optional<bool> answered;
+    };
+    std::optional<TuneState> tune_;
 };

@@ -11,6 +11,7 @@ namespace ui {
 
 void ReplyEvent::Set() {
     set_ = true;
+    ++sets_;
     for (QEventLoop* loop : loops_) loop->quit();
 }
 
@@ -37,13 +38,15 @@ void RunLoop(std::vector<QEventLoop*>& loops, int ms) {
 
 bool ReplyEvent::Wait(int ms) {
     if (set_) return true;
+    const uint64_t before = sets_;
+    const auto setMeanwhile = [&] { return set_ || sets_ != before; };
     // Codes posted before this wait began can sit behind the handler that waits, and a
     // nested loop may block without looking at them: hand them over first.
     QCoreApplication::sendPostedEvents();
-    if (set_) return true;
+    if (setMeanwhile()) return true;
     if (!Clock::IsVirtual()) {
         RunLoop(loops_, ms);
-        return set_;
+        return setMeanwhile();
     }
     // Virtual time: serve what is posted, give other threads a real slice to deliver,
     // then move time on to the next timer tick or to the deadline.
@@ -51,17 +54,17 @@ bool ReplyEvent::Wait(int ms) {
     int owedMs = 0;
     for (;;) {
         QCoreApplication::processEvents();
-        if (set_) return true;
+        if (setMeanwhile()) return true;
         if (Clock::IdleSliceMs() > 0) RunLoop(loops_, Clock::IdleSliceMs());
-        if (set_) return true;
+        if (setMeanwhile()) return true;
         // What another thread owes comes in real time, however long a busy machine holds that
         // thread up (within reason): moving virtual time on meanwhile would end the wait with
         // the answer on its way.
-        while (!set_ && owedMs < kMostOwedMs && Clock::Owed()) {
+        while (!setMeanwhile() && owedMs < kMostOwedMs && Clock::Owed()) {
             RunLoop(loops_, kOwedSliceMs);
             owedMs += kOwedSliceMs;
         }
-        if (set_) return true;
+        if (setMeanwhile()) return true;
         const int64_t now = Clock::NowMs();
         if (now >= deadline) return false;
         const int64_t next = Clock::NextDue();

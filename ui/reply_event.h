@@ -3,6 +3,7 @@
 // posted codes and timer ticks, so the handler that sets the event runs inside the wait;
 // waits nest, by design.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,18 @@ class ReplyEvent {
     void Reset() { set_ = false; }
     bool IsSet() const { return set_; }
     const std::string& Name() const { return name_; }
+    // How often the event was set so far: a waiter learns whether it was set meanwhile even
+    // when a nested wait has reset it since.
+    uint64_t Sets() const { return sets_; }
 
-    // Serves messages until the event is set (true) or ms have passed (false).
+    // Serves messages until the event is set (true) or ms have passed (false). A Set during
+    // the wait ends it even when a nested wait reset the event afterwards.
     bool Wait(int ms);
 
   private:
     std::string name_;
     bool set_ = false;
+    uint64_t sets_ = 0;
     // The loops of the waits on this event that are running now, outermost first;
     // Set ends them all.
     std::vector<QEventLoop*> loops_;

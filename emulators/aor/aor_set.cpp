@@ -369,7 +369,11 @@ AorSet::Reply AorSet::StartScan(std::string_view token, std::string_view value) 
         if (token == "SM") scan = AorOperation::SelectScan;
     }
     if (scan == AorOperation::VfoScan) return StartVfoScan(profile_.vfos.size());
-    return Scan(scan, ScanSegments(scan));
+    std::vector<ScanSegment> segments = ScanSegments(scan);
+    // An empty search bank shows "---", as an empty memory channel does, and the set stays
+    // as it was.
+    if (segments.empty() && scan == AorOperation::SearchScan) return std::string("---");
+    return Scan(scan, std::move(segments));
 }
 
 AorSet::Reply AorSet::StartVfoScan(size_t count) {

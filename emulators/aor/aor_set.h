@@ -44,7 +44,8 @@
 //   memory read   "MR " and the channel line "MX005 RF0145500000 ST012500 MD0 BW3 AT00
 //                 TM<label>", an empty channel "MX006 ---"; memory and select scans "MS ",
 //                 "SM " and the channel line
-//   search scan   "SS RF.. ST.. AU. MD. BW. AT.. TT<label>"
+//   search scan   "SS RF.. ST.. AU. MD. BW. AT.. TT<label>"; "---" for an empty search
+//                 bank, which leaves the set as it was
 //   VFO scan      "VS RF.. ST.. AU. MD. BW. AT.."
 // Search bank line: "SR05 SL0145000000 SU0146000000 ST012500 AU0 MD0 BW3 AT00 TT<label>", an
 // empty one "SR05 ---". Labels are as wide as the model's, as written (cut or filled).

@@ -121,11 +121,11 @@ bool AorLink::Exchange(std::string_view lines, std::string_view expected) {
     return Send(lines, expected) && panel_.WaitReply();
 }
 
-void AorLink::Rearm(std::string_view expected) {
-    panel_.ReplyComplete = false;
-    panel_.ReplyCountdown = ReceiverPanel::kReplyTicks;
-    panel_.PendingCommand = aor::kAwaitingLine;
+bool AorLink::Rearm(std::string_view expected) {
+    // The lines of the first write are still on their way: nothing stale to purge.
+    if (!panel_.BeginExchange(aor::kAwaitingLine, /*cancelStale=*/false)) return false;
     ExpectedReply = expected;
+    return true;
 }
 
 void AorLink::TakeLine(const RingCursor& cursor, const RingPiece& line) {

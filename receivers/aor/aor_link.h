@@ -123,9 +123,10 @@ class AorLink {
     bool Send(std::string_view lines, std::string_view expected);
     // Send, then wait: true when the awaited line arrived.
     bool Exchange(std::string_view lines, std::string_view expected);
-    // The exchange sent last waits once more for a line of `expected` kind: a line of another
-    // command's reply completed it first.
-    void Rearm(std::string_view expected);
+    // The lines sent last are awaited once more, as a new exchange without a write, for a
+    // line of `expected` kind: a line of another command's reply completed the first. False
+    // when the exchange could not start (BeginExchange).
+    bool Rearm(std::string_view expected);
 
     // Copies the line at the ring's read index into ReplyLine (without CR and LF; an LF not
     // after a CR is dropped) and moves the read index past it: its length, 0 when no line is

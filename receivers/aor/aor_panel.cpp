@@ -8,13 +8,9 @@ bool AorPanel::Poll(bool timerTick) {
 }
 
 int32_t AorPanel::ScanLevel() {
-    int32_t level = -1;
-    if (ReplyReady()) {
-        ReadReply();
-        level = ReadLevel();
-    }
-    PendingCommand = NoExchange;
-    return level;
+    if (!ReplyReady()) return -1;
+    ReadReply();
+    return ReadLevel();
 }
 
 int32_t AorPanel::TuneAndRead() {
@@ -23,7 +19,7 @@ int32_t AorPanel::TuneAndRead() {
 }
 
 void AorPanel::ReleaseForStop() {
-    Cancel(false);
+    CancelUnawaited();
     ReadLevel();
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 // What the AOR panels on the line link share (AR5000, and the AR8200 and AR8000 to come): the
 // link, the data-arrived pass with the model's parser and its handling of the lines nobody
-// asked for, the texts of jobs and dialogs sent as they are, and the AOR shape of the scans'
-// share: the scan step copies the tune's reply out before it reads the level, tuning by hand
-// reads the level even when the tune went unanswered, and a stop reads a level after the
-// cancel.
+// asked for, one command line sent and awaited (settings, jobs, dialogs), and the AOR shape of
+// the scans' share: the scan step copies the tune's reply out before it reads the level,
+// tuning by hand reads the level even when the tune went unanswered, and a stop reads a level
+// after the cancel.
 
 #include <cstdint>
 #include <string_view>
@@ -20,9 +20,8 @@ class AorPanel : public ReceiverPanel {
     int32_t TuneAndRead() override;
     void ReleaseForStop() override;
 
-    // Sends the text with CR LF after it and waits for any line: true when answered. Texts
-    // that already end in CR LF (the jobs' and dialogs' settings) thus get an empty line
-    // after them, which the receiver does not answer.
+    // Sends one command line, the text with CR LF after it, and waits for any line: true
+    // when answered and not refused ("?").
     bool SendText(std::string_view text);
 
     AorLink Link{*this};

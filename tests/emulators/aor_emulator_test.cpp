@@ -174,7 +174,7 @@ TEST_F(AorAr5000, SearchScanStopsAtTheCarriersEdgeAndReportsLevelThenFrequencyUn
 
     EXPECT_EQ(line_.Exchange("VA"), "VA RF0101700000 ST100000 AU0 MD0 BW6 AT00");
     EXPECT_EQ(emulator_.State().operation, Ar5000Operation::Vfo);
-    EXPECT_EQ(line_.Exchange("SS06"), "?");  // an empty search bank
+    EXPECT_EQ(line_.Exchange("SS06"), "---");  // an empty search bank
 }
 
 TEST_F(AorAr5000, MemoryScanPassesSkippedChannelsAndStopsWhereTriggered) {

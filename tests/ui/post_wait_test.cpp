@@ -88,6 +88,16 @@ TEST_F(VirtualTime, ReplyWaitReturnsAsSoonAsAPostedCodeSetsTheEvent) {
     ui::Post(&panel, 0x79);
     EXPECT_TRUE(reply.Wait(1000));
     EXPECT_EQ(ui::Clock::NowMs(), 0);  // no time passed
+
+    // Also when a wait nested in the handler has reset the event since.
+    reply.Reset();
+    panel.onCode = [&](uint32_t) {
+        reply.Set();
+        reply.Reset();
+    };
+    ui::Post(&panel, 0x79);
+    EXPECT_TRUE(reply.Wait(1000));
+    EXPECT_EQ(ui::Clock::NowMs(), 0);
 }
 
 TEST_F(VirtualTime, ReplyWaitGivesUpAfterTheLimitServingTicksAndCodesMeanwhile) {

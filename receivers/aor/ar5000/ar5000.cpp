@@ -317,7 +317,7 @@ void AR5000::LockControls(bool locked) {
 // Operations of the main window
 
 bool AR5000::SendSetting(std::string_view line) {
-    return Link.Exchange(std::string(line) + "\r\n", "");
+    return SendText(line);
 }
 
 // The command goes out first: the display follows while the line carries it.
@@ -404,17 +404,18 @@ void AR5000::NextBandwidth() {
     SendBandwidth();
 }
 
-void AR5000::SetAuto(bool on) {
-    SendSetting(on ? "AU1" : "AU0");
+bool AR5000::SetAuto(bool on) {
+    return SendSetting(on ? "AU1" : "AU0");
 }
 
-void AR5000::ChooseAttenuator(uint32_t db) {
+bool AR5000::ChooseAttenuator(uint32_t db) {
     fdx_->Attenuator = db != 0 ? 1 : 0;
     fdx_->AttenuatorDb = db;
-    SendAttenuator();
+    const bool taken = SendAttenuator();
     fdx_->Level = ReadLevel();
     ShowAttenuator();
     PostToOwner(PostReceiverState);
+    return taken;
 }
 
 void AR5000::SetSquelchLevel(uint32_t value) {
@@ -578,7 +579,8 @@ bool AR5000::StartOwnScan() {
         case Ar5000ScanSettings::Kind::Vfo:
             break;
     }
-    if (!SendSetting(line)) {
+    // "---": the search bank is empty and the receiver scans nothing.
+    if (!SendSetting(line) || AnsweredEmpty) {
         fdx_->ShowError(kScanStartFailed);
         return false;
     }

@@ -224,6 +224,9 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     // A stop of the receiver's own scan was reported (an LC line) and its frequency follows.
     bool StopPending = false;
     int32_t StopLevel = 0;
+    // The line that ended the last exchange was "---": nothing there (an empty search bank
+    // asked to scan).
+    bool AnsweredEmpty = false;
 
     // --- Controls, owned by the form; empty until the create event
     ui::Label* label_1 = nullptr;  // frequency
@@ -302,10 +305,10 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     void Synchronise();
     bool ReadFrequency();
     void TakeReceiverSettings();
-    void ChooseAttenuator(uint32_t choice);
+    bool ChooseAttenuator(uint32_t choice);  // the setting's answer
     void SetSquelchLevel(uint32_t value);
     void ChooseSquelch(Squelch kind);
-    void SetAuto(bool on);
+    bool SetAuto(bool on);
     void NextBandwidth();
     bool SendBandwidth();
     bool SendAttenuator();
@@ -355,6 +358,7 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
 
     // Job commands (ar5000_jobs.cpp)
     static const JobCommand<AR5000> kJobCommands[];
+    static void Answer(JobStr& line, bool taken);
     void ReadBankCommand(JobStr& line);
     void WriteBankCommand(JobStr& line);
     void StoreCommand(JobStr& line);

@@ -82,7 +82,7 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, Ar5000Chann
     bool matched = false;
     if (Link.Send(Format("MR%d%02d\r\nRX\r\n", bank, channel), "MX")) {
         for (int wait = 0; wait < kChannelWaits && !matched; ++wait) {
-            if (wait > 0) Link.Rearm("MX");
+            if (wait > 0 && !Link.Rearm("MX")) break;
             if (!WaitReply()) break;
             matched = Reply.Bank == bank && Reply.Channel == channel;
         }

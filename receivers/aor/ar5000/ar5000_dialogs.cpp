@@ -533,22 +533,18 @@ void PAR5000::Wire() {
         ar5000::WhenRaised(option, EventId::Click,
                            [this, db = db](ui::EventData&) { panel_.AttenuatorDepth = db; });
     for (int i = 0; i < 4; ++i)
-        ar5000::WhenRaised(ant[i], EventId::Click, [this, i](ui::EventData&) {
-            panel_.SendText(Format("AN%d\r\n", i + 1));
-        });
-    const std::pair<ui::OptionButton*, const char*> outputs[] = {{if_off, "AI0\r\n"},
-                                                                 {if_1, "AI1\r\n"},
-                                                                 {if_2, "AI2\r\n"},
-                                                                 {bank1, "BN0\r\n"},
-                                                                 {bank2, "BN1\r\n"}};
+        ar5000::WhenRaised(ant[i], EventId::Click,
+                           [this, i](ui::EventData&) { panel_.SendText(Format("AN%d", i + 1)); });
+    const std::pair<ui::OptionButton*, const char*> outputs[] = {
+        {if_off, "AI0"}, {if_1, "AI1"}, {if_2, "AI2"}, {bank1, "BN0"}, {bank2, "BN1"}};
     for (const auto& [option, text] : outputs)
         ar5000::WhenRaised(option, EventId::Click,
                            [this, text = text](ui::EventData&) { panel_.SendText(text); });
     ar5000::WhenRaised(tune, EventId::Click, [this](ui::EventData&) {
-        panel_.SendText(tune->IsChecked() ? "MT1\r\n" : "MT0\r\n");
+        panel_.SendText(tune->IsChecked() ? "MT1" : "MT0");
     });
     const std::pair<ui::ComboBox*, const char*> lists[] = {
-        {cw_pitch, "CW%d\r\n"}, {de_emphasis, "EN%d\r\n"}, {LPF, "LP%d\r\n"}, {HPF, "HP%d\r\n"}};
+        {cw_pitch, "CW%d"}, {de_emphasis, "EN%d"}, {LPF, "LP%d"}, {HPF, "HP%d"}};
     for (const auto& [list, format] : lists)
         ar5000::WhenRaised(list, EventId::Select, [this, format = format](ui::EventData& e) {
             if (e.value >= 0) panel_.SendText(Format(format, static_cast<int>(e.value)));

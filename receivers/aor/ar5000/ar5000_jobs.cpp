@@ -67,6 +67,12 @@ void AR5000::ExecuteCommand() {
     ServeJobLine(*this, std::span<const JobCommand<AR5000>>(kJobCommands));
 }
 
+// A setting the receiver refused ("?"), did not answer or that could not go out fails its
+// line, so that a COND line after it does not run as after a setting taken.
+void AR5000::Answer(JobStr& line, bool taken) {
+    if (!taken) AnswerNoAccess(line);
+}
+
 void AR5000::ReadBankCommand(JobStr&) {
     ReadCurrentBank();
 }
@@ -87,7 +93,7 @@ void AR5000::SearchBankCommand(JobStr& line) {
 
 void AR5000::VolumeCommand(JobStr& line) {
     Volume = std::min<uint32_t>(line.VAL, 255);
-    SendSetting(aor::Format("VL%03u", Volume));
+    Answer(line, SendSetting(aor::Format("VL%03u", Volume)));
     ShowSquelch();
 }
 
@@ -125,32 +131,32 @@ void AR5000::WholeMemoryCommand(JobStr&) {
 void AR5000::VfoCommand(JobStr& line) {
     if (Refuse(line, kVfos - 1, kNoBank)) return;
     Vfo = static_cast<int32_t>(line.VAL);
-    SelectVfo(Vfo);
+    Answer(line, SelectVfo(Vfo));
     FollowTuning();
 }
 
-void AR5000::AutoCommand(JobStr&) {
+void AR5000::AutoCommand(JobStr& line) {
     if (!AutoOn) SavedStep = fdx_->Step;
     AutoOn = true;
     if (cauto) cauto->SetChecked(true);
-    SetAuto(true);
+    Answer(line, SetAuto(true));
     PostToOwner(PostReceiverState);
 }
 
-void AR5000::Attenuator0Command(JobStr&) {
-    ChooseAttenuator(0);
+void AR5000::Attenuator0Command(JobStr& line) {
+    Answer(line, ChooseAttenuator(0));
 }
 
-void AR5000::Attenuator10Command(JobStr&) {
-    ChooseAttenuator(10);
+void AR5000::Attenuator10Command(JobStr& line) {
+    Answer(line, ChooseAttenuator(10));
 }
 
-void AR5000::Attenuator20Command(JobStr&) {
-    ChooseAttenuator(20);
+void AR5000::Attenuator20Command(JobStr& line) {
+    Answer(line, ChooseAttenuator(20));
 }
 
-void AR5000::AttenuatorAutoCommand(JobStr&) {
-    ChooseAttenuator(255);
+void AR5000::AttenuatorAutoCommand(JobStr& line) {
+    Answer(line, ChooseAttenuator(255));
 }
 
 void AR5000::NoiseSquelchCommand(JobStr&) {
@@ -168,9 +174,10 @@ void AR5000::VoiceSquelchCommand(JobStr&) {
 void AR5000::SquelchLevelCommand(JobStr& line) {
     const uint32_t value = std::min<uint32_t>(line.VAL, 255);
     VoiceSquelch = LevelSquelch = NoiseSquelch = value;
-    SendSetting(aor::Format("DA%03u", value));
-    SendSetting(aor::Format("DB%03u", value));
-    SendSetting(aor::Format("RQ%03u", value));
+    bool taken = SendSetting(aor::Format("DA%03u", value));
+    taken = SendSetting(aor::Format("DB%03u", value)) && taken;
+    taken = SendSetting(aor::Format("RQ%03u", value)) && taken;
+    Answer(line, taken);
     ShowSquelch();
 }
 
@@ -188,33 +195,33 @@ void AR5000::StartScanCommand(JobStr&) {
 
 void AR5000::BandwidthCommand(JobStr& line) {
     Bandwidth = static_cast<int32_t>(std::min<uint32_t>(line.VAL, 2200));
-    SendBandwidth();
+    Answer(line, SendBandwidth());
 }
 
-void AR5000::Antenna1Command(JobStr&) {
-    SendText("AN1\r\n");
+void AR5000::Antenna1Command(JobStr& line) {
+    Answer(line, SendText("AN1"));
 }
 
-void AR5000::Antenna2Command(JobStr&) {
-    SendText("AN2\r\n");
+void AR5000::Antenna2Command(JobStr& line) {
+    Answer(line, SendText("AN2"));
 }
 
-void AR5000::Antenna3Command(JobStr&) {
-    SendText("AN3\r\n");
+void AR5000::Antenna3Command(JobStr& line) {
+    Answer(line, SendText("AN3"));
 }
 
-void AR5000::Antenna4Command(JobStr&) {
-    SendText("AN4\r\n");
+void AR5000::Antenna4Command(JobStr& line) {
+    Answer(line, SendText("AN4"));
 }
 
-void AR5000::IfOffCommand(JobStr&) {
-    SendText("AI0\r\n");
+void AR5000::IfOffCommand(JobStr& line) {
+    Answer(line, SendText("AI0"));
 }
 
-void AR5000::If1Command(JobStr&) {
-    SendText("AI1\r\n");
+void AR5000::If1Command(JobStr& line) {
+    Answer(line, SendText("AI1"));
 }
 
-void AR5000::If2Command(JobStr&) {
-    SendText("AI2\r\n");
+void AR5000::If2Command(JobStr& line) {
+    Answer(line, SendText("AI2"));
 }

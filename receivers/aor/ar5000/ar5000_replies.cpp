@@ -160,6 +160,7 @@ void AR5000::ParseLine() {
 // A stop of the receiver's own scan comes as an LC line with the level, then the state line
 // with the frequency.
 void AR5000::AfterLine(bool ended) {
+    if (ended) AnsweredEmpty = !Reply.ChannelPresent;
     // "LC1", the reports switch read back, is no stop.
     if (!ended && Link.ReplyKind == "LC" && Link.ReplyLine.size() > 3) {
         StopPending = true;

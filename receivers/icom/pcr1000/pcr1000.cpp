@@ -452,14 +452,13 @@ int32_t IC1000::ScanLevel() {
     int32_t level = -1;
     if (ReplyReady()) {
         if (scopeScan) {
-            PollScope();
-            level = 0;
+            // Cells the band scope did not give are measured again, not stored as they were.
+            level = PollScope() ? 0 : -1;
         } else {
             ReadLevel();
             level = ReadLevel();
         }
     }
-    PendingCommand = NoExchange;
     return level;
 }
 
@@ -493,10 +492,10 @@ bool IC1000::StopScope() {
 }
 
 bool IC1000::PollScope() {
-    const bool lower = Exchange("NE", "NE", PcrBandScope::BlockQuery(7));
-    const bool upper = Exchange("NE", "NE", PcrBandScope::BlockQuery(8));
-    Scope.CopyToScale(Scale, fdx_->Frequency);
-    return lower && upper;
+    const bool answered = Exchange("NE", "NE", PcrBandScope::BlockQuery(7)) &&
+                          Exchange("NE", "NE", PcrBandScope::BlockQuery(8));
+    if (answered) Scope.CopyToScale(Scale, fdx_->Frequency);
+    return answered;
 }
 
 // The report prints the blocks the scope shows, as they last came.

@@ -94,7 +94,7 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
     // Switches the set off; the line goes back to the set's power-up speed. Posted 0xa5.
     void PowerOff();
     // Asks for the band-scope blocks 0x17 and 0x18 and copies their 32 cells into the level
-    // scale around FDX::Frequency; false when an answer did not come.
+    // scale around FDX::Frequency; false, the scale untouched, when an answer did not come.
     bool PollScope();
     void CopyBandScope() const override;
     bool StartScope();

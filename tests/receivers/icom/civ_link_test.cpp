@@ -241,12 +241,11 @@ TEST_F(CivRing, APassInsideAnotherDoesNothing) {
     EXPECT_TRUE(Poll());
 }
 
-TEST(PanelExchange, OneExchangeAtATimeAndTenTicksAbandonIt) {
+TEST(PanelExchange, TenTicksAbandonAnExchange) {
     FDX state;
     BarePanel panel(state);
     ASSERT_TRUE(panel.BeginExchange(0x05));
     panel.ReplyEvent.Reset();
-    EXPECT_FALSE(panel.BeginExchange(0x03));
     for (int tick = 0; tick < 9; ++tick) panel.TimerTick();
     EXPECT_EQ(panel.PendingCommand, 0x05);
     EXPECT_FALSE(panel.ReplyEvent.IsSet());
@@ -265,18 +264,6 @@ TEST(PanelExchange, WaitReplyAfterACompleteReplyTouchesNothing) {
     panel.PendingCommand = 0x15;  // as a send of the reply's own parser leaves it
     EXPECT_TRUE(panel.WaitReply());
     EXPECT_EQ(panel.PendingCommand, 0x15);
-}
-
-// The level of a scan step leaves the panel idle whatever the read did, so that the next
-// step's tune goes out.
-TEST(PanelExchange, AScanStepLeavesTheExchangeIdle) {
-    FDX state;
-    BarePanel panel(state);
-    ASSERT_TRUE(panel.BeginExchange(0x05));
-    panel.EndExchange(true);
-    panel.PendingCommand = 0x15;
-    EXPECT_EQ(panel.ScanLevel(), -1);  // a panel without a level read
-    EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
 }
 
 TEST(PanelExchange, CancelEndsTheExchangeAndEmptiesThePortUnlessKept) {

@@ -251,8 +251,7 @@ TEST_F(Ar5000OnAir, TheExtraFunctionsDialogShowsTheReceiversSettingsAndSendsEach
     EXPECT_EQ(main.Count(PostRunMacro), 1);
     emulator.ClearReceivedLines();
     Operate(dialog.cw_pitch, ui::EventId::Select, 2);
-    EXPECT_EQ(panel.Link.CommandLine, "CW2\r\n\r\n");
-    EXPECT_EQ(Lines(), (Strings{"CW2", ""}));
+    EXPECT_EQ(Lines(), (Strings{"CW2"}));
     EXPECT_EQ(emulator.State().cwPitch, '2');
 
     // A narrow choice is taken back by a second click.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -48,20 +50,30 @@ TEST_F(Ar5000OnAir, ASilentReceiverGivesNoLevelAfterASecondAndTheNextSendPurgesT
     EXPECT_EQ(panel.ReadLevel(), 127);
 }
 
+// A "?" ends the exchange at once, also one that awaits a line of its own kind (a level, a
+// state line): it does not wait for the time-out.
 TEST_F(Ar5000OnAir, AQuestionMarkReleasesTheWaitAtOnceAsAFailure) {
-    emulator.SetRefused({"RF"});
-    const int64_t start = ui::Clock::NowMs();
+    emulator.SetRefused({"RF", "LM", "RX"});
     state.Frequency = 1'455'000;
-    EXPECT_FALSE(panel.SetFrequencyWait());
-    EXPECT_LT(ui::Clock::NowMs() - start, 200);
-    EXPECT_FALSE(panel.ReplyComplete);
-    // A second send while the first is still awaited is refused and writes nothing.
+    for (const auto& exchange : std::initializer_list<std::function<bool()>>{
+             [&] { return panel.SetFrequencyWait(); }, [&] { return panel.ReadLevel() != -1; },
+             [&] { return panel.Link.Exchange("RX\r\n", "RF"); }}) {
+        const int64_t start = ui::Clock::NowMs();
+        EXPECT_FALSE(exchange());
+        EXPECT_LT(ui::Clock::NowMs() - start, 200);
+        EXPECT_FALSE(panel.ReplyComplete);
+    }
+    // A second send while the first is still awaited waits for its time-out and goes out
+    // after it.
     emulator.SetRefused({});
     emulator.SetSilent(true);
+    emulator.ClearReceivedLines();
     ASSERT_TRUE(panel.SetFrequency());
+    const int64_t start = ui::Clock::NowMs();
     EXPECT_FALSE(panel.SetStep());
+    EXPECT_GE(ui::Clock::NowMs() - start, 1900);
     ASSERT_TRUE(emulator.WaitForLines(2, std::chrono::seconds(5)));
-    EXPECT_EQ(Lines(), (Strings{"RF145500000", "RF145500000"}));
+    EXPECT_EQ(Lines(), (Strings{"RF145500000", "ST25000"}));
 }
 
 TEST_F(Ar5000OnAir, AReplyCompletesOnlyWhenItsLfHasCome) {
@@ -159,22 +171,42 @@ TEST_F(Ar5000OnAir, TheOwnScanOfASearchBankReportsItsStopsToTheMainWindow) {
     EXPECT_EQ(main.Count(PostScanStoppedByPanel), 1);
 }
 
+// A refused start and a search bank the receiver finds empty ("---") start nothing.
 TEST_F(Ar5000OnAir, AScanTheReceiverRefusesIsNotStarted) {
     emulator.SetRefused({"DS"});
-    state.JobRunning = 1;
-    JobStr line;
-    state.JobLine = &line;
-    EXPECT_FALSE(panel.StartOwnScan());
-    EXPECT_EQ(line.Message, "Ошибка запуска внутреннего сканирования приемника");
+    EXPECT_EQ(RunJob(739).Message, "Ошибка запуска внутреннего сканирования приемника");
     EXPECT_FALSE(panel.Scanning);
-    state.JobLine = nullptr;
+
+    emulator.SetRefused({});
+    panel.ScanSettings.kind = Ar5000ScanSettings::Kind::Search;
+    panel.CurrentSearchBank = 6;
+    const JobStr line = RunJob(739);
+    EXPECT_EQ(line.ReturnCode, 1u);
+    EXPECT_EQ(line.Message, "Ошибка запуска внутреннего сканирования приемника");
+    EXPECT_EQ(Lines().back(), "SS06");
+    EXPECT_FALSE(panel.Scanning);
+    EXPECT_EQ(state.PanelStatusText, "");
+    ui::ServePending();
+    EXPECT_EQ(main.Count(PostScanStartedByPanel), 0);
+    EXPECT_FALSE(panel.PanelBusy);
 }
 
 TEST_F(Ar5000OnAir, JobCommandsAnswerInTheirLine) {
+    // Each setting goes out as its command line alone.
     EXPECT_EQ(RunJob(741).ReturnCode, 0u);
-    EXPECT_EQ(panel.Link.CommandLine, "AN1\r\n\r\n");
-    EXPECT_EQ(Lines(), (Strings{"AN1", ""}));
+    EXPECT_EQ(RunJob(746).ReturnCode, 0u);
+    EXPECT_EQ(panel.Link.CommandLine, "AI1\r\n");
+    EXPECT_EQ(Lines(), (Strings{"AN1", "AI1"}));
     EXPECT_EQ(emulator.State().antenna, '1');
+
+    // A setting the receiver refuses fails its line.
+    emulator.SetRefused({"VL", "AN", "AT"});
+    for (const uint32_t number : {715u, 742u, 730u}) {
+        const JobStr refused = RunJob(number, 81);
+        EXPECT_EQ(refused.ReturnCode, 1u) << number;
+        EXPECT_EQ(refused.Message, "Нет доступа к объекту") << number;
+    }
+    emulator.SetRefused({});
 
     const JobStr foreign = RunJob(799);
     EXPECT_EQ(foreign.ReturnCode, 1u);

@@ -1,0 +1,143 @@
+// Requests made while the receiver's link still awaits another reply, through the main window
+// and the emulated receivers: a start-up job whose scan and settings begin while the panel's
+// start-up synchronisation still talks to the receiver. Every request waits its turn and goes
+// out; none is dropped while its caller goes on as if it had been done.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "emulators/aor/ar5000_emulator.h"
+#include "tests/app/window_fixture.h"
+
+namespace {
+
+using window_test::kMHz;
+using window_test::MakeLines;
+using OnAir = window_test::ScanOnAir;
+
+// The IC-R8500 starts unattended: its start-up job scans the range "Эфир" (100.00 .. 100.99
+// MHz in 10 kHz steps) while the synchronisation still reads the names of the banks.
+class StartUpScanDuringSync : public window_test::ScanOnAir {
+  protected:
+    std::string Ini() const override { return ScanOnAir::Ini() + "AUTOEXEC=0002\r\n"; }
+    void SetUp() override {
+        // The start-up is watched from its first frame on.
+        emulator.SetSignalPlan(window_test::Flat(20));
+        OnAir::SetUp();
+    }
+    void Prepare() override {
+        WriteUnattendedScan();
+        // The synchronisation's answers take longer than a wait's idle slice, so that the
+        // job's lines and the scan's steps are served while one of them is awaited.
+        emulator.SetLatency(std::chrono::milliseconds(45));
+        hooks[PostReceiverState] = [this] { emulator.SetLatency({}); };
+    }
+};
+
+TEST_F(StartUpScanDuringSync, EveryPointIsTunedInOrderAndMeasuredAfterItsTune) {
+    ASSERT_TRUE(RunUntil([&] { return orvel.ScanSlots[0].CyclesDone > 0; }, 60'000));
+    // The synchronisation read the bank names while the scan ran.
+    int nameReads = 0;
+    for (const auto& frame : emulator.ReceivedFrames())
+        if (frame.size() == 8 && frame[4] == 0x1A && frame[5] == 0x03) ++nameReads;
+    EXPECT_GT(nameReads, 0);
+
+    // Each point of the range was tuned, in order (a point whose level could not be read is
+    // tuned again), and its level read after its last tune, before the next point's.
+    std::vector<uint32_t> points;
+    for (uint32_t f = 100 * kMHz; f <= 100 * kMHz + 9'900; f += 100) points.push_back(f);
+    std::vector<uint32_t> measured;
+    uint32_t tuned = 0;
+    for (const auto& frame : emulator.ReceivedFrames()) {
+        if (frame.size() == 11 && frame[4] == 0x05) {
+            tuned = uint32_t(*emulators::DecodeBcdLeastFirst(std::span(frame).subspan(5, 5)) / 100);
+        } else if (frame.size() == 7 && frame[4] == 0x15 && frame[5] == 0x02 && tuned != 0 &&
+                   (measured.empty() || measured.back() != tuned)) {
+            measured.push_back(tuned);
+        }
+    }
+    measured.resize(std::min(measured.size(), points.size()));
+    EXPECT_EQ(measured, points);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The AR5000's start-up job sets the volume, the attenuator and the antenna while the
+// synchronisation still reads the receiver's state; a COND line follows them.
+class Ar5000JobDuringSync : public window_test::OnAir<emulators::Ar5000Emulator> {
+  protected:
+    std::string Ini() const override { return "COM=1\r\nSPEED=5\r\nRECV=7\r\nAUTOEXEC=0002\r\n"; }
+    void Prepare() override {
+        Write("ORVEL.CFG", {"Сетка=Да"});
+        WriteJob("0002", "Настройка",
+                 MakeLines({{"Уровень Звука", 0, 715, 51},
+                            {"Кнопка Атт 20 дБ", 0, 731},
+                            {"Выбор антенны №2", 0, 742},
+                            {"Панель ГРУППА", 10, 3, 0, "", true}}));
+        // Each answer of the synchronisation is complete only after a wait's idle slice.
+        emulator.SetSplitLines(true, std::chrono::milliseconds(45));
+        hooks[PostReceiverState] = [this] { emulator.SetSplitLines(false); };
+    }
+};
+
+TEST_F(Ar5000JobDuringSync, EverySettingReachesTheReceiverInOrderAndAnswersItsLine) {
+    ASSERT_TRUE(RunUntil([&] { return orvel.EditLineCount == 4 && !orvel.JobRunning; }, 60'000));
+    ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(orvel.EditLines[std::size_t(i)].ReturnCode, 0) << i;
+    EXPECT_EQ(orvel.WorkMode, 3);  // the COND line ran
+    std::vector<std::string> settings;
+    for (const std::string& line : emulator.ReceivedLines())
+        if (line.empty() || line == "VL051" || line == "AT2" || line == "AN2")
+            settings.push_back(line);
+    EXPECT_EQ(settings, (std::vector<std::string>{"VL051", "AT2", "AN2"}));
+    EXPECT_EQ(emulator.State().volume, 51);
+    EXPECT_EQ(emulator.State().antenna, '2');
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The IC-R9000's start-up job tunes three times while the synchronisation runs.
+class Ic9000TunesDuringSync : public window_test::ScanOnAir {
+  protected:
+    Ic9000TunesDuringSync() : ScanOnAir(5, emulators::kIcR9000) {}
+    std::string Ini() const override { return ScanOnAir::Ini() + "AUTOEXEC=0002\r\n"; }
+    void SetUp() override {
+        emulator.SetSignalPlan(window_test::Flat(20));
+        OnAir::SetUp();
+    }
+    void Prepare() override {
+        Write("ORVEL.CFG", {"Сетка=Да"});
+        WriteJob("0002", "Настройка",
+                 MakeLines({{"Частота", 10, 11, 1'005'000},
+                            {"Частота", 10, 11, 2'000},
+                            {"Частота", 10, 11, 19'990'000}}));
+        emulator.SetLatency(std::chrono::milliseconds(45));
+        hooks[PostReceiverState] = [this] { emulator.SetLatency({}); };
+    }
+};
+
+TEST_F(Ic9000TunesDuringSync, EveryTuneOfTheJobReachesTheReceiverInOrder) {
+    ASSERT_TRUE(RunUntil([&] { return orvel.EditLineCount == 3 && !orvel.JobRunning; }, 60'000));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(orvel.EditLines[std::size_t(i)].ReturnCode, 0) << i;
+    EXPECT_EQ(Tuned(), (std::vector<uint32_t>{1'005'000, 2'000, 19'990'000}));
+    EXPECT_EQ(emulator.State().frequencyHz, 1'999'000'000u);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// A job's tune that never reaches the receiver fails its line, and a COND line after it does
+// not run.
+TEST_F(OnAir, AJobTuneTheReceiverDoesNotAnswerFailsItsLine) {
+    emulator.SetDead(true);
+    RunJob(MakeLines({{"Частота", 10, 11, 1'005'000}, {"Панель ГРУППА", 10, 3, 0, "", true}}));
+    ASSERT_FALSE(orvel.JobRunning);
+    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 1);
+    EXPECT_EQ(orvel.RunLines[0].Message, "Ошибка обращения к приемнику(выключен)");
+    EXPECT_NE(orvel.WorkMode, 3);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+}  // namespace
