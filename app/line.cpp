@@ -12,43 +12,9 @@
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// Rectangles in dialog units: left, top, width, height.
-// clang-format off
-constexpr ui::ControlResource kLineControls[] = {
-    {101, ControlKind::ComboBox, "com", {59, 12, 56, 77}, 0, nullptr, nullptr},
-    {102, ControlKind::Label, "label_1", {11, 15, 48, 9}, st::kNoWrap, "Номер порта:", nullptr},
-    {103, ControlKind::ComboBox, "speed", {59, 27, 56, 77}, 0, nullptr, nullptr},
-    {104, ControlKind::Label, "label_2", {12, 30, 45, 9}, st::kNoWrap, "Скорость:", nullptr},
-    {105, ControlKind::Label, "label_3", {78, 3, 132, 9}, st::kNoWrap, "ПАРАМЕТРЫ   НАСТРОЙКИ", nullptr},
-    {106, ControlKind::ComboBox, "recv", {59, 41, 56, 77}, 0, nullptr, nullptr},
-    {107, ControlKind::Label, "label_4", {11, 45, 42, 9}, st::kNoWrap, "Приемник:", nullptr},
-    {108, ControlKind::CommandButton, "cb_1", {96, 195, 63, 12}, 0, "Записать", nullptr},
-    {109, ControlKind::OptionButton, "natural", {12, 92, 213, 10}, 0, "Все циклы  диапазона = переход к следующему диапазону", nullptr},
-    {110, ControlKind::OptionButton, "one_cycle", {12, 102, 213, 10}, 0, "Один цикл  диапазона = переход к следующему диапазону", nullptr},
-    {111, ControlKind::OptionButton, "one_mes", {12, 112, 234, 10}, 0, "Одно измерение  диапазона = переход к следующему диапазону", nullptr},
-    {112, ControlKind::GroupBox, "groupb_1", {9, 81, 240, 44}, 0, "______________ СТИЛЬ СКАНИРОВАНИЯ В ГРУППЕ __________", nullptr},
-    {113, ControlKind::GroupBox, "groupb_2", {9, 156, 240, 36}, 0, "_____СОХРАНЕНИЕ ИНФОРМАЦИИ ПРИ ПЕРЕЗАГРУЗКЕ ______", nullptr},
-    {114, ControlKind::CheckBox, "recv_save", {30, 168, 198, 9}, 0, "Информация о состоянии приемника - банки, частоты", nullptr},
-    {115, ControlKind::CheckBox, "scan_save", {30, 180, 195, 9}, 0, "Информация сканирования - диапазоны, измерения", nullptr},
-    {116, ControlKind::CheckBox, "autovalue", {27, 57, 108, 11}, 0, "Постоянный опрос частоты", nullptr},
-    {117, ControlKind::CheckBox, "spy", {12, 135, 108, 11}, 0, "Автоматическое слежение", nullptr},
-    {120, ControlKind::ComboBox, "autoexec", {120, 39, 129, 77}, 0, nullptr, nullptr},
-    {121, ControlKind::Label, "label_7", {120, 30, 69, 8}, st::kNoWrap, "Задание при старте:", nullptr},
-    {122, ControlKind::CheckBox, "dB", {27, 69, 100, 11}, 0, "Величина сигналов в дБ", nullptr},
-    {123, ControlKind::CheckBox, "algroup", {162, 195, 96, 9}, st::kHidden | st::kDisabled, "Выравнивание в группе", nullptr},
-    {124, ControlKind::CheckBox, "sound", {135, 126, 120, 9}, 0, "Выкл звука при  сканировании", nullptr},
-    {125, ControlKind::Edit, "plusFt", {207, 54, 42, 13}, 0, nullptr, nullptr},
-    {126, ControlKind::Label, "label_5", {138, 57, 69, 11}, st::kNoWrap, "Приращение   Fт  +", nullptr},
-    {127, ControlKind::Edit, "minFt", {207, 68, 42, 13}, 0, nullptr, nullptr},
-    {128, ControlKind::Label, "label_6", {138, 69, 70, 10}, st::kNoWrap, "Уменьшение   Fт  -", nullptr},
-    {129, ControlKind::CheckBox, "end_scan", {135, 135, 117, 10}, 0, "Извещение о завершении", nullptr},
-    {130, ControlKind::CheckBox, "lg", {12, 125, 108, 11}, 0, "Логарифмическая шкала", nullptr},
-    {131, ControlKind::CheckBox, "monitor", {39, 144, 177, 13}, 0, "Использовать разрешение монитора 800x600", nullptr},
-};
-// clang-format on
+constexpr ui::ControlResource kLineControls[] = {UI_CONTROL_ROWS(LINE_CONTROLS)};
 
 // The form fills the main window's parameters page, whose size it takes.
 constexpr ui::FormResource kLine{"ID_line",  283,     209,          "8.MS Sans Serif",
@@ -106,35 +72,7 @@ void line::OnCreate() {
 }
 
 void line::CreateControls() {
-    com = CreateControl<ui::ComboBox>(101);
-    label_1 = CreateControl<ui::Label>(102);
-    speed = CreateControl<ui::ComboBox>(103);
-    label_2 = CreateControl<ui::Label>(104);
-    label_3 = CreateControl<ui::Label>(105);
-    recv = CreateControl<ui::ComboBox>(106);
-    label_4 = CreateControl<ui::Label>(107);
-    cb_1 = CreateControl<ui::CommandButton>(108);
-    natural = CreateControl<ui::OptionButton>(109);
-    one_cycle = CreateControl<ui::OptionButton>(110);
-    one_mes = CreateControl<ui::OptionButton>(111);
-    groupb_1 = CreateControl<ui::GroupBox>(112);
-    groupb_2 = CreateControl<ui::GroupBox>(113);
-    recv_save = CreateControl<ui::CheckBox>(114);
-    scan_save = CreateControl<ui::CheckBox>(115);
-    autovalue = CreateControl<ui::CheckBox>(116);
-    spy = CreateControl<ui::CheckBox>(117);
-    autoexec = CreateControl<ui::ComboBox>(120);
-    label_7 = CreateControl<ui::Label>(121);
-    dB = CreateControl<ui::CheckBox>(122);
-    algroup = CreateControl<ui::CheckBox>(123);
-    sound = CreateControl<ui::CheckBox>(124);
-    plusFt = CreateControl<ui::Edit>(125);
-    label_5 = CreateControl<ui::Label>(126);
-    minFt = CreateControl<ui::Edit>(127);
-    label_6 = CreateControl<ui::Label>(128);
-    end_scan = CreateControl<ui::CheckBox>(129);
-    lg = CreateControl<ui::CheckBox>(130);
-    monitor = CreateControl<ui::CheckBox>(131);
+    CreateFormControls();
 
     for (ui::ComboBox* list : {com, speed, recv, autoexec}) list->SetListHeight(kListHeight);
     for (ui::Window* title : std::initializer_list<ui::Window*>{label_3, groupb_1, groupb_2})
@@ -172,14 +110,7 @@ void line::WireEvents() {
 
 // The form deletes the controls once the destroy event is over.
 void line::OnDestroy() {
-    com = speed = recv = autoexec = nullptr;
-    label_1 = label_2 = label_3 = label_4 = label_5 = label_6 = label_7 = nullptr;
-    cb_1 = nullptr;
-    natural = one_cycle = one_mes = nullptr;
-    groupb_1 = groupb_2 = nullptr;
-    recv_save = scan_save = autovalue = spy = dB = algroup = sound = end_scan = lg = monitor =
-        nullptr;
-    plusFt = minFt = nullptr;
+    ForgetFormControls();
 }
 
 void line::OnOneMesClick() {
@@ -195,11 +126,8 @@ void line::InitControls() {
     // Receiver panels created after this form look at the mark (the start-up relies on it).
     fdx_->BuildingControls = 1;
     if (fdx_->OptMaxMon) {
-        for (ui::Window* control : std::initializer_list<ui::Window*>{
-                 com,     label_1,   speed,    label_2,  label_3,  recv,      label_4,   cb_1,
-                 natural, one_cycle, one_mes,  groupb_1, groupb_2, recv_save, scan_save, autovalue,
-                 spy,     autoexec,  label_7,  dB,       algroup,  sound,     plusFt,    label_5,
-                 minFt,   label_6,   end_scan, lg,       monitor}) {
+        for (const ui::ControlResource& row : Resource()->controls) {
+            ui::Control* control = FindControl(row.name);
             ui::Rect r = control->Geometry();
             r.x += fdx_->LayoutOffset;
             control->Move(r);

@@ -155,42 +155,7 @@ void ORVEL::OnCreate() {
 }
 
 void ORVEL::CreateControls() {
-    op = CreateControl<ui::TreeView>(101);
-    tabctrl_1 = CreateControl<ui::TabControl>(102);
-    groupb_1 = CreateControl<ui::GroupBox>(103);
-    pictbttn_2 = CreateControl<ui::PictureButton>(104);
-    pictbttn_3 = CreateControl<ui::PictureButton>(105);
-    start = CreateControl<ui::CommandButton>(106);
-    ft = CreateControl<ui::ComboBox>(107);
-    ftup = CreateControl<ui::UpDown>(108);
-    nfm = CreateControl<ui::OptionButton>(109);
-    label_1 = CreateControl<ui::Label>(110);
-    wfm = CreateControl<ui::OptionButton>(111);
-    am = CreateControl<ui::OptionButton>(112);
-    lsb = CreateControl<ui::OptionButton>(113);
-    usb = CreateControl<ui::OptionButton>(114);
-    cw = CreateControl<ui::OptionButton>(115);
-    Jornal = CreateControl<ui::Label>(116);
-    label_4 = CreateControl<ui::Label>(118);
-    label_7 = CreateControl<ui::Label>(119);
-    pictbttn_1 = CreateControl<ui::PictureButton>(120);
-    pictbttn_4 = CreateControl<ui::PictureButton>(121);
-    pictb_1 = CreateControl<ui::PictureBox>(122);
-    progb_1 = CreateControl<ui::ProgressBar>(123);
-    pause = CreateControl<ui::CommandButton>(124);
-    step = CreateControl<ui::ComboBox>(126);
-    groupb_2 = CreateControl<ui::GroupBox>(127);
-    clock = CreateControl<ui::Label>(128);
-    pictbttn_5 = CreateControl<ui::PictureButton>(129);
-    pictbttn_6 = CreateControl<ui::PictureButton>(130);
-    pictbttn_7 = CreateControl<ui::PictureButton>(131);
-    pictbttn_8 = CreateControl<ui::PictureButton>(132);
-    pictbttn_9 = CreateControl<ui::PictureButton>(133);
-    pictbttn_10 = CreateControl<ui::PictureButton>(134);
-    pictbttn_11 = CreateControl<ui::PictureButton>(136);
-    pictbttn_12 = CreateControl<ui::PictureButton>(137);
-    pictbttn_13 = CreateControl<ui::PictureButton>(138);
-    rtty = CreateControl<ui::OptionButton>(139);
+    CreateFormControls();
 
     tabctrl_1->SetTabSize(96, 16);
     ft->SetListHeight(125);

@@ -18,6 +18,7 @@
 #include "app/journal.h"
 #include "app/journal_tree.h"
 #include "app/line.h"
+#include "app/orvel_resources.h"
 #include "app/orvel_store_host.h"
 #include "app/page_form.h"
 #include "app/receiver_dispatch.h"
@@ -50,42 +51,7 @@ class ORVEL : public ui::Form, public FDX {
     bool Create();
 
     // Controls, owned by the form; empty until the create event.
-    ui::TreeView* op = nullptr;
-    ui::TabControl* tabctrl_1 = nullptr;
-    ui::GroupBox* groupb_1 = nullptr;
-    ui::PictureButton* pictbttn_2 = nullptr;  // load
-    ui::PictureButton* pictbttn_3 = nullptr;  // save
-    ui::CommandButton* start = nullptr;
-    ui::ComboBox* ft = nullptr;  // frequency, MHz
-    ui::UpDown* ftup = nullptr;
-    ui::OptionButton* nfm = nullptr;
-    ui::Label* label_1 = nullptr;
-    ui::OptionButton* wfm = nullptr;
-    ui::OptionButton* am = nullptr;
-    ui::OptionButton* lsb = nullptr;
-    ui::OptionButton* usb = nullptr;
-    ui::OptionButton* cw = nullptr;
-    ui::Label* Jornal = nullptr;
-    ui::Label* label_4 = nullptr;
-    ui::Label* label_7 = nullptr;
-    ui::PictureButton* pictbttn_1 = nullptr;  // clear
-    ui::PictureButton* pictbttn_4 = nullptr;  // delete
-    ui::PictureBox* pictb_1 = nullptr;
-    ui::ProgressBar* progb_1 = nullptr;  // level bar
-    ui::CommandButton* pause = nullptr;
-    ui::ComboBox* step = nullptr;  // step, kHz
-    ui::GroupBox* groupb_2 = nullptr;
-    ui::Label* clock = nullptr;
-    ui::PictureButton* pictbttn_5 = nullptr;   // manual control
-    ui::PictureButton* pictbttn_6 = nullptr;   // minus
-    ui::PictureButton* pictbttn_7 = nullptr;   // macro
-    ui::PictureButton* pictbttn_8 = nullptr;   // plus
-    ui::PictureButton* pictbttn_9 = nullptr;   // fixed frequency from selection
-    ui::PictureButton* pictbttn_10 = nullptr;  // range from selection
-    ui::PictureButton* pictbttn_11 = nullptr;  // print
-    ui::PictureButton* pictbttn_12 = nullptr;  // calibration
-    ui::PictureButton* pictbttn_13 = nullptr;  // analysis
-    ui::OptionButton* rtty = nullptr;
+    UI_FORM_CONTROLS(ORVEL_CONTROLS)
     ui::StatusBar* statusBar = nullptr;
     ui::Timer timer;
     // The one-label page forms, index 0..7 of the tab control.

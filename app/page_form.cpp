@@ -2,13 +2,13 @@
 
 PageForm::PageForm(std::string name) : name_(std::move(name)) {
     AddHandler(ui::EventId::Create, [this](ui::Object&, ui::EventData&) {
-        label_1 = CreateControl<ui::Label>(101);
+        CreateFormControls();
         SetName(name_);
         Show();
         return false;
     });
     AddHandler(ui::EventId::Destroy, [this](ui::Object&, ui::EventData&) {
-        label_1 = nullptr;
+        ForgetFormControls();
         return false;
     });
 }

@@ -5,7 +5,14 @@
 
 #include <string>
 
-#include "ui/controls.h"
+#include "ui/form_controls.h"
+
+// The one label (ui/form_controls.h); its caption is each page's own text, kPageText where the
+// page's rows are made (orvel_resources.cpp).
+// clang-format off
+#define PAGE_FORM_CONTROLS(X) \
+    X(101, Label, label_1, (10, 95, 263, 10), kNoWrap, kPageText, nullptr)
+// clang-format on
 
 class PageForm : public ui::Form {
   public:
@@ -14,7 +21,8 @@ class PageForm : public ui::Form {
     // Creates the window from "ID_<name>" inside parent.
     bool Create(ui::Form* parent);
     const std::string& FormName() const { return name_; }
-    ui::Label* label_1 = nullptr;
+    // The label, owned by the form; empty outside the window's life.
+    UI_FORM_CONTROLS(PAGE_FORM_CONTROLS)
 
   private:
     std::string name_;

@@ -13,15 +13,9 @@
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// clang-format off
-constexpr ui::ControlResource kInfoControls[] = {
-    {101, ControlKind::RichTextBox, "rtb_1", {2, 2, 279, 186}, 0, nullptr, nullptr},
-    {102, ControlKind::CommandButton, "cb_1", {229, 192, 52, 14}, 0, "Записать", "Запись комментирующей информации"},
-};
-// clang-format on
+constexpr ui::ControlResource kInfoControls[] = {UI_CONTROL_ROWS(INFO_CONTROLS)};
 
 // The window fills the main window's text page.
 constexpr ui::FormResource kInfoForm{"ID_info",  283,     209,          "8.MS Sans Serif",
@@ -67,8 +61,7 @@ info::~info() {
 }
 
 void info::OnCreate() {
-    rtb_1 = CreateControl<ui::RichTextBox>(101);
-    cb_1 = CreateControl<ui::CommandButton>(102);
+    CreateFormControls();
     GrowWithMainWindow();
     rtb_1->On(ui::EventId::Change, [this](ui::EventData&) { modified_ = true; });
     cb_1->On(ui::EventId::Click, [this](ui::EventData&) { Save(); });

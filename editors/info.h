@@ -14,7 +14,15 @@
 #include <string>
 
 #include "ui/controls.h"
+#include "ui/form_controls.h"
 #include "windows/page_window.h"
+
+// The controls of the form (ui/form_controls.h), in the order they are made.
+// clang-format off
+#define INFO_CONTROLS(X) \
+    X(101, RichTextBox, rtb_1, (2, 2, 279, 186), 0, nullptr, nullptr) \
+    X(102, CommandButton, cb_1, (229, 192, 52, 14), 0, "Записать", "Запись комментирующей информации")
+// clang-format on
 
 class info : public PageWindow {
   public:
@@ -26,8 +34,8 @@ class info : public PageWindow {
     info();
     ~info() override;
 
-    ui::RichTextBox* rtb_1 = nullptr;
-    ui::CommandButton* cb_1 = nullptr;  // "Записать"
+    // Controls, owned by the form; empty until the create event.
+    UI_FORM_CONTROLS(INFO_CONTROLS)
 
     void OnUserEvent(uint32_t code);
     // PostRefreshDisplay: offers to save a changed text, then shows the notes of the item the

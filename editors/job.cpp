@@ -148,7 +148,7 @@ job::~job() {
 // ---- building
 
 void job::OnCreate() {
-    CreateControls();
+    CreateFormControls();
     GrowWithMainWindow();
     const bool wide = fdx_->OptMaxMon;
     std::vector<std::pair<std::string, int>> columns;
@@ -167,28 +167,6 @@ void job::OnCreate() {
     ShowRows(0);
     ShowLine();
     Show();
-}
-
-void job::CreateControls() {
-    groupb_1 = CreateControl<ui::GroupBox>(102);
-    lv_1 = CreateControl<ui::ListView>(101);
-    label_1 = CreateControl<ui::Label>(103);
-    jobName = CreateControl<ui::Label>(104);
-    label_4 = CreateControl<ui::Label>(105);
-    lineNumber = CreateControl<ui::Label>(106);
-    label_6 = CreateControl<ui::Label>(107);
-    Value = CreateControl<ui::Edit>(108);
-    cb_3 = CreateControl<ui::PictureButton>(109);
-    Cond = CreateControl<ui::CheckBox>(110);
-    label_7 = CreateControl<ui::Label>(111);
-    Rc_msg = CreateControl<ui::Label>(112);
-    commands = CreateControl<ui::ComboBox>(113);
-    cb_4 = CreateControl<ui::PictureButton>(114);
-    cb_1 = CreateControl<ui::PictureButton>(115);
-    Paste = CreateControl<ui::PictureButton>(116);
-    cb_2 = CreateControl<ui::PictureButton>(117);
-    cb_5 = CreateControl<ui::CheckBox>(118);
-    cb_6 = CreateControl<ui::CheckBox>(119);
 }
 
 void job::WireControls() {

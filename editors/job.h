@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "editors/job_form.h"
 #include "state/fdx.h"
 #include "state/job_str.h"
 #include "ui/controls.h"
@@ -55,25 +56,7 @@ class job : public PageWindow {
     ~job() override;
 
     // Controls, owned by the form; empty until the create event.
-    ui::ListView* lv_1 = nullptr;        // the job's lines
-    ui::GroupBox* groupb_1 = nullptr;    // the selected line
-    ui::Label* label_1 = nullptr;        // "Задание:"
-    ui::Label* jobName = nullptr;        // the job's name
-    ui::Label* label_4 = nullptr;        // "Строка:"
-    ui::Label* lineNumber = nullptr;     // the selected line's number
-    ui::Label* label_6 = nullptr;        // "Значение:"
-    ui::Edit* Value = nullptr;           // the selected line's value
-    ui::PictureButton* cb_3 = nullptr;   // "Выбор файла для команды"
-    ui::CheckBox* Cond = nullptr;        // the line runs only after a line that succeeded
-    ui::Label* label_7 = nullptr;        // "Результат:"
-    ui::Label* Rc_msg = nullptr;         // the selected line's message
-    ui::ComboBox* commands = nullptr;    // the internal commands
-    ui::PictureButton* cb_4 = nullptr;   // insert the chosen internal command
-    ui::PictureButton* cb_1 = nullptr;   // "Запомнить выделенную команду"
-    ui::PictureButton* Paste = nullptr;  // "Вставить сохраненную команду"
-    ui::PictureButton* cb_2 = nullptr;   // "Исключить выделенную команду"
-    ui::CheckBox* cb_5 = nullptr;  // GET: "Сохранить значение во внутренней переменной"
-    ui::CheckBox* cb_6 = nullptr;  // PUT: "Внести сохраненную величину"
+    UI_FORM_CONTROLS(JOB_CONTROLS)
 
     // The posted codes the window serves; others are ignored.
     void OnUserEvent(uint32_t code);
@@ -99,7 +82,6 @@ class job : public PageWindow {
 
   private:
     void OnCreate();
-    void CreateControls();
     void WireControls();
     void InsertLine(const JobStr& line);
     void ShowRows(int32_t from);

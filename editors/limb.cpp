@@ -10,31 +10,9 @@
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// Rectangles in dialog units: left, top, width, height.
-// clang-format off
-constexpr ui::ControlResource kLimbControls[] = {
-    {101, ControlKind::CommandButton, "cb_1", {4, 20, 28, 14}, 0, "1", nullptr},
-    {102, ControlKind::CommandButton, "cb_2", {36, 20, 28, 14}, 0, "2", nullptr},
-    {103, ControlKind::CommandButton, "cb_3", {68, 20, 28, 14}, 0, "3", nullptr},
-    {104, ControlKind::CommandButton, "cb_4", {4, 36, 28, 14}, 0, "4", nullptr},
-    {105, ControlKind::CommandButton, "cb_5", {36, 36, 28, 14}, 0, "5", nullptr},
-    {106, ControlKind::CommandButton, "cb_6", {68, 36, 28, 14}, 0, "6", nullptr},
-    {107, ControlKind::CommandButton, "cb_7", {4, 52, 28, 14}, 0, "7", nullptr},
-    {108, ControlKind::CommandButton, "cb_8", {36, 52, 28, 14}, 0, "8", nullptr},
-    {109, ControlKind::CommandButton, "cb_9", {68, 52, 28, 14}, 0, "9", nullptr},
-    {110, ControlKind::CommandButton, "cb_10", {4, 68, 28, 14}, 0, ".", nullptr},
-    {111, ControlKind::CommandButton, "cb_11", {36, 68, 28, 14}, 0, "0", nullptr},
-    {112, ControlKind::CommandButton, "cb_12", {4, 84, 92, 14}, 0, "Ввод", "Ввести набранную частоту"},
-    {113, ControlKind::CommandButton, "cb_13", {68, 68, 28, 14}, 0, "С", "Сброс частоты"},
-    {114, ControlKind::CommandButton, "cb_14", {4, 124, 16, 14}, 0, "<", "Влево на шаг шкалы"},
-    {115, ControlKind::CommandButton, "cb_15", {80, 124, 16, 14}, 0, ">", "Вправо на шаг шкалы"},
-    {116, ControlKind::Edit, "screen", {4, 3, 92, 14}, 0, nullptr, nullptr},
-    {117, ControlKind::Canvas, "knob", {22, 102, 56, 56}, 0, nullptr, nullptr},
-};
-// clang-format on
+constexpr ui::ControlResource kLimbControls[] = {UI_CONTROL_ROWS(LIMB_CONTROLS)};
 
 constexpr ui::FormResource kLimbForm{
     "ID_Limb", 100, 162, "8.MS Sans Serif", st::kCaption, "Ручное управление", kLimbControls};
@@ -75,17 +53,11 @@ bool Limb::Create(ui::Form* parent, FDX* state) {
 }
 
 void Limb::OnCreate() {
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        keys[i] = CreateControl<ui::CommandButton>(101 + int(i));
+    CreateFormControls();
+    keys = {cb_1, cb_2, cb_3, cb_4, cb_5, cb_6, cb_7, cb_8, cb_9, cb_10, cb_11};
+    for (std::size_t i = 0; i < keys.size(); ++i)
         keys[i]->On(ui::EventId::Click,
                     [this, key = kKeyCharacters[i]](ui::EventData&) { PressKey(key); });
-    }
-    cb_12 = CreateControl<ui::CommandButton>(112);
-    cb_13 = CreateControl<ui::CommandButton>(113);
-    cb_14 = CreateControl<ui::CommandButton>(114);
-    cb_15 = CreateControl<ui::CommandButton>(115);
-    screen = CreateControl<ui::Edit>(116);
-    knob = CreateControl<ui::Canvas>(117);
     screen->SetFont("10.MS Sans Serif", true);
 
     cb_12->On(ui::EventId::Click, [this](ui::EventData&) { EnterFrequency(); });

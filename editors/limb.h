@@ -14,6 +14,29 @@
 
 #include "state/fdx.h"
 #include "ui/controls.h"
+#include "ui/form_controls.h"
+
+// The controls of the form (ui/form_controls.h), in the order they are made.
+// clang-format off
+#define LIMB_CONTROLS(X) \
+    X(101, CommandButton, cb_1, (4, 20, 28, 14), 0, "1", nullptr) \
+    X(102, CommandButton, cb_2, (36, 20, 28, 14), 0, "2", nullptr) \
+    X(103, CommandButton, cb_3, (68, 20, 28, 14), 0, "3", nullptr) \
+    X(104, CommandButton, cb_4, (4, 36, 28, 14), 0, "4", nullptr) \
+    X(105, CommandButton, cb_5, (36, 36, 28, 14), 0, "5", nullptr) \
+    X(106, CommandButton, cb_6, (68, 36, 28, 14), 0, "6", nullptr) \
+    X(107, CommandButton, cb_7, (4, 52, 28, 14), 0, "7", nullptr) \
+    X(108, CommandButton, cb_8, (36, 52, 28, 14), 0, "8", nullptr) \
+    X(109, CommandButton, cb_9, (68, 52, 28, 14), 0, "9", nullptr) \
+    X(110, CommandButton, cb_10, (4, 68, 28, 14), 0, ".", nullptr) \
+    X(111, CommandButton, cb_11, (36, 68, 28, 14), 0, "0", nullptr) \
+    X(112, CommandButton, cb_12, (4, 84, 92, 14), 0, "Ввод", "Ввести набранную частоту") \
+    X(113, CommandButton, cb_13, (68, 68, 28, 14), 0, "С", "Сброс частоты") \
+    X(114, CommandButton, cb_14, (4, 124, 16, 14), 0, "<", "Влево на шаг шкалы") \
+    X(115, CommandButton, cb_15, (80, 124, 16, 14), 0, ">", "Вправо на шаг шкалы") \
+    X(116, Edit, screen, (4, 3, 92, 14), 0, nullptr, nullptr) /* the typed frequency, MHz */ \
+    X(117, Canvas, knob, (22, 102, 56, 56), 0, nullptr, nullptr) /* the tuning knob */
+// clang-format on
 
 class Limb : public ui::Form {
   public:
@@ -24,13 +47,8 @@ class Limb : public ui::Form {
     bool Create(ui::Form* parent, FDX* state);
 
     // Controls, owned by the form; empty until the create event.
+    UI_FORM_CONTROLS(LIMB_CONTROLS)
     std::array<ui::CommandButton*, 11> keys{};  // cb_1 .. cb_11: "1" .. "9", ".", "0"
-    ui::CommandButton* cb_12 = nullptr;         // "Ввести набранную частоту"
-    ui::CommandButton* cb_13 = nullptr;         // "Сброс частоты"
-    ui::CommandButton* cb_14 = nullptr;         // "Влево на шаг шкалы"
-    ui::CommandButton* cb_15 = nullptr;         // "Вправо на шаг шкалы"
-    ui::Edit* screen = nullptr;                 // the typed frequency, MHz
-    ui::Canvas* knob = nullptr;                 // the tuning knob
 
     // The posted codes the window serves: PostTimerTick and PostFrequencyStepped.
     void OnUserEvent(uint32_t code);

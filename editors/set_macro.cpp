@@ -7,20 +7,9 @@
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// Rectangles in dialog units: left, top, width, height.
-// clang-format off
-constexpr ui::ControlResource kSetMacroControls[] = {
-    {101, ControlKind::Label, "label_1", {6, 8, 34, 8}, st::kNoWrap, "Макро:", nullptr},
-    {102, ControlKind::ComboBox, "macro", {42, 6, 150, 80}, st::kDropList, nullptr, "Задание по правой кнопке мыши"},
-    {103, ControlKind::Label, "label_2", {6, 26, 34, 8}, st::kNoWrap, "Тригер:", nullptr},
-    {104, ControlKind::ComboBox, "triger", {42, 24, 150, 80}, st::kDropList, nullptr, "Задание попеременно с макро"},
-    {105, ControlKind::CommandButton, "cb_OK", {52, 44, 44, 14}, 0, "OK", nullptr},
-    {106, ControlKind::CommandButton, "cb_Cancel", {104, 44, 44, 14}, 0, "Отмена", nullptr},
-};
-// clang-format on
+constexpr ui::ControlResource kSetMacroControls[] = {UI_CONTROL_ROWS(SET_MACRO_CONTROLS)};
 
 constexpr ui::FormResource kSetMacroForm{
     "ID_SetMacro",    198, 64, "8.MS Sans Serif", st::kCaption, "Выполнить по правой кнопке мыши",
@@ -55,12 +44,7 @@ bool SetMacro::Create(ui::Form* parent, FDX* state) {
 }
 
 void SetMacro::OnCreate() {
-    label_1 = CreateControl<ui::Label>(101);
-    macro = CreateControl<ui::ComboBox>(102);
-    label_2 = CreateControl<ui::Label>(103);
-    triger = CreateControl<ui::ComboBox>(104);
-    cb_OK = CreateControl<ui::CommandButton>(105);
-    cb_Cancel = CreateControl<ui::CommandButton>(106);
+    CreateFormControls();
     Fill(macro, fdx_->MacroJob);
     Fill(triger, fdx_->TriggerJob);
     cb_OK->On(ui::EventId::Click, [this](ui::EventData&) { Ok(); });

@@ -11,6 +11,18 @@
 
 #include "state/fdx.h"
 #include "ui/controls.h"
+#include "ui/form_controls.h"
+
+// The controls of the form (ui/form_controls.h), in the order they are made.
+// clang-format off
+#define SET_MACRO_CONTROLS(X) \
+    X(101, Label, label_1, (6, 8, 34, 8), kNoWrap, "Макро:", nullptr) \
+    X(102, ComboBox, macro, (42, 6, 150, 80), kDropList, nullptr, "Задание по правой кнопке мыши") \
+    X(103, Label, label_2, (6, 26, 34, 8), kNoWrap, "Тригер:", nullptr) \
+    X(104, ComboBox, triger, (42, 24, 150, 80), kDropList, nullptr, "Задание попеременно с макро") \
+    X(105, CommandButton, cb_OK, (52, 44, 44, 14), 0, "OK", nullptr) \
+    X(106, CommandButton, cb_Cancel, (104, 44, 44, 14), 0, "Отмена", nullptr)
+// clang-format on
 
 class SetMacro : public ui::Form {
   public:
@@ -22,12 +34,8 @@ class SetMacro : public ui::Form {
     // from the other windows until it is closed.
     bool Create(ui::Form* parent, FDX* state);
 
-    ui::ComboBox* macro = nullptr;
-    ui::ComboBox* triger = nullptr;
-    ui::Label* label_1 = nullptr;
-    ui::Label* label_2 = nullptr;
-    ui::CommandButton* cb_OK = nullptr;
-    ui::CommandButton* cb_Cancel = nullptr;
+    // Controls, owned by the form; empty until the create event.
+    UI_FORM_CONTROLS(SET_MACRO_CONTROLS)
 
     void Ok();      // takes the two choices and closes with result 1
     void Cancel();  // closes with result 0, nothing changed

@@ -13,21 +13,9 @@
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// clang-format off
-constexpr ui::ControlResource kSignalControls[] = {
-    {101, ControlKind::ListView, "lv_1", {2, 2, 279, 136}, st::kListEditFirst, nullptr, nullptr},
-    {102, ControlKind::Slider, "position", {2, 140, 279, 14}, 0, nullptr, nullptr},
-    {103, ControlKind::CommandButton, "play", {4, 158, 60, 14}, 0, "Воспроизвести", nullptr},
-    {104, ControlKind::CommandButton, "stop", {68, 158, 40, 14}, 0, "Стоп", nullptr},
-    {105, ControlKind::CheckBox, "sfrag", {116, 160, 160, 10}, 0, "Воспроизводить фонограмму целиком", nullptr},
-    {106, ControlKind::ListBox, "lb_1", {4, 176, 60, 30}, 0, nullptr, nullptr},
-    {107, ControlKind::Label, "loc_time", {116, 180, 50, 9}, st::kNoWrap, nullptr, nullptr},
-    {108, ControlKind::Label, "all_time", {176, 180, 50, 9}, st::kNoWrap, nullptr, nullptr},
-};
-// clang-format on
+constexpr ui::ControlResource kSignalControls[] = {UI_CONTROL_ROWS(SIGNAL_CONTROLS)};
 
 // The window fills the main window's signal page.
 constexpr ui::FormResource kSignalForm{
@@ -90,7 +78,7 @@ signal::~signal() {
 // ---- building
 
 void signal::OnCreate() {
-    CreateControls();
+    CreateFormControls();
     GrowWithMainWindow();
     std::vector<std::pair<std::string, int>> columns;
     for (const Column& c : kColumns) columns.emplace_back(c.title, c.width);
@@ -110,17 +98,6 @@ void signal::OnCreate() {
             ui::RepairWavSizes(entry.path().string());
     }
     Show();
-}
-
-void signal::CreateControls() {
-    lv_1 = CreateControl<ui::ListView>(101);
-    position = CreateControl<ui::Slider>(102);
-    play = CreateControl<ui::CommandButton>(103);
-    stop = CreateControl<ui::CommandButton>(104);
-    sfrag = CreateControl<ui::CheckBox>(105);
-    lb_1 = CreateControl<ui::ListBox>(106);
-    loc_time = CreateControl<ui::Label>(107);
-    all_time = CreateControl<ui::Label>(108);
 }
 
 void signal::WireControls() {

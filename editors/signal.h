@@ -22,8 +22,22 @@
 
 #include "state/user_fono.h"
 #include "ui/controls.h"
+#include "ui/form_controls.h"
 #include "ui/sound.h"
 #include "windows/page_window.h"
+
+// The controls of the form (ui/form_controls.h), in the order they are made.
+// clang-format off
+#define SIGNAL_CONTROLS(X) \
+    X(101, ListView, lv_1, (2, 2, 279, 136), kListEditFirst, nullptr, nullptr) /* the fragments */ \
+    X(102, Slider, position, (2, 140, 279, 14), 0, nullptr, nullptr) \
+    X(103, CommandButton, play, (4, 158, 60, 14), 0, "Воспроизвести", nullptr) \
+    X(104, CommandButton, stop, (68, 158, 40, 14), 0, "Стоп", nullptr) \
+    X(105, CheckBox, sfrag, (116, 160, 160, 10), 0, "Воспроизводить фонограмму целиком", nullptr) \
+    X(106, ListBox, lb_1, (4, 176, 60, 30), 0, nullptr, nullptr) /* the recording rate */ \
+    X(107, Label, loc_time, (116, 180, 50, 9), kNoWrap, nullptr, nullptr) /* the place in the fragment, or the time recorded */ \
+    X(108, Label, all_time, (176, 180, 50, 9), kNoWrap, nullptr, nullptr) /* the fragment's duration */
+// clang-format on
 
 class signal : public PageWindow {
   public:
@@ -36,14 +50,7 @@ class signal : public PageWindow {
     ~signal() override;
 
     // Controls, owned by the form; empty until the create event.
-    ui::ListView* lv_1 = nullptr;  // the fragments
-    ui::Slider* position = nullptr;
-    ui::CommandButton* play = nullptr;
-    ui::CommandButton* stop = nullptr;
-    ui::CheckBox* sfrag = nullptr;  // "Воспроизводить фонограмму целиком"
-    ui::ListBox* lb_1 = nullptr;    // the recording rate
-    ui::Label* loc_time = nullptr;  // the place in the fragment, or the time recorded
-    ui::Label* all_time = nullptr;  // the fragment's duration
+    UI_FORM_CONTROLS(SIGNAL_CONTROLS)
 
     void OnUserEvent(uint32_t code);
 
@@ -84,7 +91,6 @@ class signal : public PageWindow {
 
   private:
     void OnCreate();
-    void CreateControls();
     void WireControls();
     UserFono& Phonogram() { return *fdx_->Phonogram; }
     std::string Folder() const;

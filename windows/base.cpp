@@ -15,31 +15,9 @@
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// Rectangles in dialog units: left, top, width, height.
-// clang-format off
-constexpr ui::ControlResource kBaseControls[] = {
-    {101, ControlKind::Label, "label_1", {10, 4, 263, 9}, st::kCentered | st::kNoWrap | st::kBold, nullptr, nullptr},
-    {102, ControlKind::Label, "label_2", {10, 18, 150, 8}, st::kNoWrap, "Параметр фикс частоты:", nullptr},
-    {103, ControlKind::ComboBox, "order", {10, 28, 150, 80}, 0, nullptr, nullptr},
-    {104, ControlKind::UpDown, "orderup", {162, 27, 11, 14}, 0, nullptr, "Переместить параметр"},
-    {105, ControlKind::Label, "label_3", {10, 46, 150, 8}, st::kNoWrap, "Значение параметра:", nullptr},
-    {106, ControlKind::ComboBox, "fields", {10, 56, 150, 80}, 0, nullptr, nullptr},
-    {107, ControlKind::ListBox, "listfact", {10, 74, 263, 98}, 0, nullptr, nullptr},
-    {108, ControlKind::CommandButton, "cb_1", {196, 27, 64, 13}, 0, "добавить", nullptr},
-    {109, ControlKind::CommandButton, "cb_2", {196, 42, 64, 13}, 0, "изменить", nullptr},
-    {110, ControlKind::CommandButton, "cb_3", {196, 57, 64, 13}, 0, "удалить", nullptr},
-    {111, ControlKind::Label, "label_4", {10, 183, 12, 8}, st::kNoWrap, "Fн", nullptr},
-    {112, ControlKind::Edit, "fn", {24, 181, 56, 12}, st::kDisabled, nullptr, nullptr},
-    {113, ControlKind::UpDown, "fnup", {80, 181, 10, 12}, st::kDisabled, nullptr, nullptr},
-    {114, ControlKind::Label, "label_5", {104, 183, 12, 8}, st::kNoWrap, "Fк", nullptr},
-    {115, ControlKind::Edit, "fk", {118, 181, 56, 12}, st::kDisabled, nullptr, nullptr},
-    {116, ControlKind::UpDown, "fkup", {174, 181, 10, 12}, st::kDisabled, nullptr, nullptr},
-    {117, ControlKind::Label, "label_6", {190, 183, 20, 8}, st::kNoWrap, "МГц", nullptr},
-};
-// clang-format on
+constexpr ui::ControlResource kBaseControls[] = {UI_CONTROL_ROWS(BASE_CONTROLS)};
 
 // The form fills the main window's parameters page.
 constexpr ui::FormResource kBaseForm{"ID_base",  283,     209,          "8.MS Sans Serif",
@@ -73,7 +51,7 @@ base::~base() {
 // ---- building
 
 void base::OnCreate() {
-    CreateControls();
+    CreateFormControls();
     GrowWithMainWindow();
     for (ui::ComboBox* list : {order, fields}) list->SetListHeight(kListHeight);
     for (ui::UpDown* arrows : {orderup, fnup, fkup}) {
@@ -85,26 +63,6 @@ void base::OnCreate() {
     // The defined fields are known from the start: the order list offers them at once.
     fields_ = ReadFieldList(*fdx_);
     ShowLists();
-}
-
-void base::CreateControls() {
-    label_1 = CreateControl<ui::Label>(101);
-    label_2 = CreateControl<ui::Label>(102);
-    order = CreateControl<ui::ComboBox>(103);
-    orderup = CreateControl<ui::UpDown>(104);
-    label_3 = CreateControl<ui::Label>(105);
-    fields = CreateControl<ui::ComboBox>(106);
-    listfact = CreateControl<ui::ListBox>(107);
-    cb_1 = CreateControl<ui::CommandButton>(108);
-    cb_2 = CreateControl<ui::CommandButton>(109);
-    cb_3 = CreateControl<ui::CommandButton>(110);
-    label_4 = CreateControl<ui::Label>(111);
-    fn = CreateControl<ui::Edit>(112);
-    fnup = CreateControl<ui::UpDown>(113);
-    label_5 = CreateControl<ui::Label>(114);
-    fk = CreateControl<ui::Edit>(115);
-    fkup = CreateControl<ui::UpDown>(116);
-    label_6 = CreateControl<ui::Label>(117);
 }
 
 void base::WireControls() {

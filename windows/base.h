@@ -15,7 +15,30 @@
 
 #include "state/scale_tags.h"
 #include "ui/controls.h"
+#include "ui/form_controls.h"
 #include "windows/page_window.h"
+
+// The controls of the form (ui/form_controls.h), in the order they are made.
+// clang-format off
+#define BASE_CONTROLS(X) \
+    X(101, Label, label_1, (10, 4, 263, 9), kCentered | kNoWrap | kBold, nullptr, nullptr) /* the shown item's name */ \
+    X(102, Label, label_2, (10, 18, 150, 8), kNoWrap, "Параметр фикс частоты:", nullptr) \
+    X(103, ComboBox, order, (10, 28, 150, 80), 0, nullptr, nullptr) /* the defined fields; the caption typed or chosen */ \
+    X(104, UpDown, orderup, (162, 27, 11, 14), 0, nullptr, "Переместить параметр") /* moves the selected field within the order */ \
+    X(105, Label, label_3, (10, 46, 150, 8), kNoWrap, "Значение параметра:", nullptr) \
+    X(106, ComboBox, fields, (10, 56, 150, 80), 0, nullptr, nullptr) /* the values known for the caption in `order` */ \
+    X(107, ListBox, listfact, (10, 74, 263, 98), 0, nullptr, nullptr) /* root: the fields; an item: its tags */ \
+    X(108, CommandButton, cb_1, (196, 27, 64, 13), 0, "добавить", nullptr) \
+    X(109, CommandButton, cb_2, (196, 42, 64, 13), 0, "изменить", nullptr) \
+    X(110, CommandButton, cb_3, (196, 57, 64, 13), 0, "удалить", nullptr) \
+    X(111, Label, label_4, (10, 183, 12, 8), kNoWrap, "Fн", nullptr) \
+    X(112, Edit, fn, (24, 181, 56, 12), kDisabled, nullptr, nullptr) \
+    X(113, UpDown, fnup, (80, 181, 10, 12), kDisabled, nullptr, nullptr) \
+    X(114, Label, label_5, (104, 183, 12, 8), kNoWrap, "Fк", nullptr) \
+    X(115, Edit, fk, (118, 181, 56, 12), kDisabled, nullptr, nullptr) \
+    X(116, UpDown, fkup, (174, 181, 10, 12), kDisabled, nullptr, nullptr) \
+    X(117, Label, label_6, (190, 183, 20, 8), kNoWrap, "МГц", nullptr)
+// clang-format on
 
 class base : public PageWindow {
   public:
@@ -23,23 +46,7 @@ class base : public PageWindow {
     ~base() override;
 
     // Controls, owned by the form; empty until the create event.
-    ui::Label* label_1 = nullptr;       // the shown item's name
-    ui::Label* label_2 = nullptr;       // "Параметр фикс частоты:"
-    ui::ComboBox* order = nullptr;      // the defined fields; the caption typed or chosen
-    ui::UpDown* orderup = nullptr;      // moves the selected field within the order
-    ui::Label* label_3 = nullptr;       // "Значение параметра:"
-    ui::ComboBox* fields = nullptr;     // the values known for the caption in `order`
-    ui::ListBox* listfact = nullptr;    // root: the fields; an item: its tags
-    ui::CommandButton* cb_1 = nullptr;  // "добавить"
-    ui::CommandButton* cb_2 = nullptr;  // "изменить"
-    ui::CommandButton* cb_3 = nullptr;  // "удалить"
-    ui::Label* label_4 = nullptr;       // "Fн"
-    ui::Edit* fn = nullptr;
-    ui::UpDown* fnup = nullptr;
-    ui::Label* label_5 = nullptr;  // "Fк"
-    ui::Edit* fk = nullptr;
-    ui::UpDown* fkup = nullptr;
-    ui::Label* label_6 = nullptr;  // "МГц"
+    UI_FORM_CONTROLS(BASE_CONTROLS)
 
     // PostTakeSelection, PostResetSelection, PostItemLoaded, PostRefreshDisplay and
     // PostClearData; others are ignored.
@@ -61,7 +68,6 @@ class base : public PageWindow {
 
   private:
     void OnCreate();
-    void CreateControls();
     void WireControls();
     void Refresh();
     void EnterSelection();

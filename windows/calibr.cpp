@@ -10,17 +10,9 @@
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// Rectangles in dialog units: left, top, width, height.
-// clang-format off
-constexpr ui::ControlResource kCalibrControls[] = {
-    {101, ControlKind::Canvas, "pictb_1", {4, 4, 200, 178}, 0, nullptr, nullptr},
-    {102, ControlKind::ScrollBar, "templ", {4, 185, 200, 9}, 0, nullptr, "Верхний предел калибровки"},
-    {103, ControlKind::ScrollBar, "signal", {4, 196, 200, 9}, 0, nullptr, "Нижний предел калибровки"},
-};
-// clang-format on
+constexpr ui::ControlResource kCalibrControls[] = {UI_CONTROL_ROWS(CALIBR_CONTROLS)};
 
 constexpr ui::FormResource kCalibrForm{
     "ID_Calibr",    208, 209, "8.MS Sans Serif", st::kCaption, "Калибровка уровня сигнала ",
@@ -72,9 +64,7 @@ bool Calibr::Create(ui::Form* parent, FDX* state) {
 }
 
 void Calibr::OnCreate() {
-    pictb_1 = CreateControl<ui::Canvas>(101);
-    templ = CreateControl<ui::ScrollBar>(102);
-    signal = CreateControl<ui::ScrollBar>(103);
+    CreateFormControls();
     for (ui::ScrollBar* bar : {templ, signal}) {
         bar->SetRange(-kLimit, kLimit);
         bar->SetSingleStep(kLineStep);

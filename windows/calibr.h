@@ -17,6 +17,15 @@
 
 #include "state/fdx.h"
 #include "ui/controls.h"
+#include "ui/form_controls.h"
+
+// The controls of the form (ui/form_controls.h), in the order they are made.
+// clang-format off
+#define CALIBR_CONTROLS(X) \
+    X(101, Canvas, pictb_1, (4, 4, 200, 178), 0, nullptr, nullptr) /* the graph */ \
+    X(102, ScrollBar, templ, (4, 185, 200, 9), 0, nullptr, "Верхний предел калибровки") /* the upper limit, T[16] */ \
+    X(103, ScrollBar, signal, (4, 196, 200, 9), 0, nullptr, "Нижний предел калибровки") /* the lower limit, T[0] */
+// clang-format on
 
 class Calibr : public ui::Form {
   public:
@@ -26,9 +35,8 @@ class Calibr : public ui::Form {
     // Builds the window from "ID_Calibr", owned by `parent`, on the calibration of `state`.
     bool Create(ui::Form* parent, FDX* state);
 
-    ui::Canvas* pictb_1 = nullptr;    // the graph
-    ui::ScrollBar* templ = nullptr;   // the upper limit, T[16]
-    ui::ScrollBar* signal = nullptr;  // the lower limit, T[0]
+    // Controls, owned by the form; empty until the create event.
+    UI_FORM_CONTROLS(CALIBR_CONTROLS)
 
     // The scroll bars moved to `position`: refused without a word when the span would be
     // below 40.0 dB or the limit would cross the other one.

@@ -35,11 +35,6 @@ enum JobObject : uint32_t {
     kApproximateObject = 44,
 };
 
-// The names of the level labels, bottom to top.
-constexpr const char* kLevelLabels[9] = {"l0", "l1", "l2", "l3", "l4", "l5", "l6", "l7", "l8"};
-constexpr const char* kSecondRow[6] = {"ftek", "fminm", "fsum", "fmaxm", "fobr", "fetal"};
-constexpr const char* kMainRow[6] = {"tek", "minm", "sum", "maxm", "obr", "etal"};
-
 void ClearSlotArrays(Bank& slot) {
     for (auto* array : {&slot.Current, &slot.Minimum, &slot.Average, &slot.Maximum, &slot.Etalon,
                         &slot.Processed, &slot.Flags})
@@ -99,51 +94,12 @@ void diap::OnCreate() {
 }
 
 void diap::CreateControls() {
-    // Group boxes first, so that the option buttons inside them stand above them.
-    groupb_1 = CreateControl<ui::GroupBox>(138);
-    groupb_2 = CreateControl<ui::GroupBox>(145);
-    vs = CreateControl<ui::ScrollBar>(101);
-    hs = CreateControl<ui::ScrollBar>(102);
-    fn = CreateControl<ui::ComboBox>(103);
-    fk = CreateControl<ui::ComboBox>(104);
-    fnup = CreateControl<ui::UpDown>(105);
-    fkup = CreateControl<ui::UpDown>(106);
-    step = CreateControl<ui::ComboBox>(107);
-    label_7 = CreateControl<ui::Label>(108);
-    label_2 = CreateControl<ui::Label>(109);
-    left_max = CreateControl<ui::PictureButton>(110);
-    left_fixed = CreateControl<ui::PictureButton>(111);
-    right_fixed = CreateControl<ui::PictureButton>(112);
-    right_max = CreateControl<ui::PictureButton>(113);
-    label_3 = CreateControl<ui::Label>(114);
-    label_4 = CreateControl<ui::Label>(115);
-    label_5 = CreateControl<ui::Label>(116);
-    label_6 = CreateControl<ui::Label>(117);
-    wid = CreateControl<ui::Edit>(118);
-    label_1 = CreateControl<ui::Label>(119);
-    for (std::size_t i = 0; i < optb.size(); ++i)
-        optb[i] = CreateControl<ui::OptionButton>(121 + int(i));
-    // The rows are made by number and kept in the order they stand.
-    const auto byName = [this](const char* name) {
-        for (const ui::ControlResource& row : Resource()->controls)
-            if (std::string(row.name) == name) return CreateControl<ui::OptionButton>(row.number);
-        return static_cast<ui::OptionButton*>(nullptr);
-    };
-    for (std::size_t i = 0; i < 6; ++i) {
-        secondRow[i] = byName(kSecondRow[i]);
-        mainRow[i] = byName(kMainRow[i]);
-    }
-    tetl = CreateControl<ui::Label>(147);
-    marker = CreateControl<ui::PictureButton>(148);
-    clear = CreateControl<ui::PictureButton>(149);
-    is_grid = CreateControl<ui::CheckBox>(150);
-    for (std::size_t j = 0; j < 9; ++j) {
-        for (const ui::ControlResource& row : Resource()->controls)
-            if (std::string(row.name) == kLevelLabels[j])
-                levelLabels[j] = CreateControl<ui::Label>(row.number);
-    }
-    aproximate = CreateControl<ui::PictureButton>(160);
-    pictb_1 = CreateControl<ui::Canvas>(161);
+    CreateFormControls();
+    optb = {optb_1, optb_2, optb_3, optb_4,  optb_5,  optb_6,
+            optb_7, optb_8, optb_9, optb_10, optb_11, optb_12};
+    secondRow = {ftek, fminm, fsum, fmaxm, fobr, fetal};
+    mainRow = {tek, minm, sum, maxm, obr, etal};
+    levelLabels = {l0, l1, l2, l3, l4, l5, l6, l7, l8};
 }
 
 void diap::WireControls() {

@@ -14,6 +14,7 @@
 
 #include "state/fdx.h"
 #include "ui/controls.h"
+#include "windows/diap_form.h"
 #include "windows/page_window.h"
 #include "windows/range_analysis.h"
 #include "windows/range_view.h"
@@ -26,39 +27,14 @@ class diap : public PageWindow {
     ~diap() override;
 
     // Controls, owned by the form; empty until the create event.
-    ui::ScrollBar* vs = nullptr;  // threshold position 0..255
-    ui::ScrollBar* hs = nullptr;  // first visible grid line
-    ui::ComboBox* fn = nullptr;   // Fн, MHz
-    ui::ComboBox* fk = nullptr;   // Fк, MHz
-    ui::UpDown* fnup = nullptr;
-    ui::UpDown* fkup = nullptr;
-    ui::ComboBox* step = nullptr;  // kHz
-    ui::Label* label_7 = nullptr;
-    ui::Label* label_2 = nullptr;
-    ui::PictureButton* left_max = nullptr;
-    ui::PictureButton* left_fixed = nullptr;
-    ui::PictureButton* right_fixed = nullptr;
-    ui::PictureButton* right_max = nullptr;
-    ui::Label* label_3 = nullptr;
-    ui::Label* label_4 = nullptr;
-    ui::Label* label_5 = nullptr;
-    ui::Label* label_6 = nullptr;
-    ui::Edit* wid = nullptr;                               // bandwidth, kHz
-    ui::Label* label_1 = nullptr;                          // the range's title
+    UI_FORM_CONTROLS(DIAP_CONTROLS)
+    // The same controls by their place.
     std::array<ui::OptionButton*, kScanSlotCount> optb{};  // optb_1 .. optb_12: the shown slot
     // The two rows of curve kinds, left to right as they stand: current, minimum, average,
     // maximum, processed, etalon (kVisibleKinds).
     std::array<ui::OptionButton*, 6> secondRow{};  // ftek fminm fsum fmaxm fobr fetal
     std::array<ui::OptionButton*, 6> mainRow{};    // tek minm sum maxm obr etal
-    ui::GroupBox* groupb_1 = nullptr;
-    ui::GroupBox* groupb_2 = nullptr;
-    ui::Label* tetl = nullptr;  // the slot's etalon
-    ui::PictureButton* marker = nullptr;
-    ui::PictureButton* clear = nullptr;
-    ui::CheckBox* is_grid = nullptr;
-    std::array<ui::Label*, 9> levelLabels{};  // l0 (bottom) .. l8 (top)
-    ui::PictureButton* aproximate = nullptr;
-    ui::Canvas* pictb_1 = nullptr;  // the spectrum, showing the shared picture
+    std::array<ui::Label*, 9> levelLabels{};       // l0 (bottom) .. l8 (top)
 
     // The curve kinds of the radio rows and of job objects 27..32 and 33..38, in that order.
     static constexpr std::array<int32_t, 6> kVisibleKinds = {

@@ -103,7 +103,7 @@ freq::~freq() {
 // ---- building
 
 void freq::OnCreate() {
-    CreateControls();
+    CreateFormControls();
     GrowWithMainWindow();
     const ui::Rect canvas = pictb_1->Geometry();
     chartRect_ = {canvas.x, canvas.y, canvas.width,
@@ -123,27 +123,6 @@ void freq::OnCreate() {
     SetName("freq");
     FillFields();
     Show();
-}
-
-void freq::CreateControls() {
-    lv_1 = CreateControl<ui::ListView>(101);
-    pictb_1 = CreateControl<ui::Canvas>(102);
-    hs = CreateControl<ui::ScrollBar>(103);
-    textb_1 = CreateControl<ui::Edit>(104);
-    sstep = CreateControl<ui::Edit>(105);
-    smod = CreateControl<ui::ComboBox>(106);
-    satt = CreateControl<ui::CheckBox>(107);
-    comment = CreateControl<ui::Edit>(108);
-    time_start = CreateControl<ui::Label>(109);
-    cb_1 = CreateControl<ui::PictureButton>(110);
-    cb_3 = CreateControl<ui::PictureButton>(111);
-    cb_4 = CreateControl<ui::PictureButton>(112);
-    clear = CreateControl<ui::PictureButton>(113);
-    label_1 = CreateControl<ui::Label>(114);
-    mstep = CreateControl<ui::Edit>(115);
-    count = CreateControl<ui::Edit>(116);
-    cb_2 = CreateControl<ui::PictureButton>(117);
-    time_set = CreateControl<ui::Label>(118);
 }
 
 void freq::WireControls() {

@@ -19,6 +19,7 @@
 #include "state/fdx.h"
 #include "ui/controls.h"
 #include "windows/bank_chart.h"
+#include "windows/freq_form.h"
 #include "windows/page_window.h"
 #include "windows/window_host.h"
 
@@ -32,24 +33,7 @@ class freq : public PageWindow {
     ~freq() override;
 
     // Controls, owned by the form; empty until the create event.
-    ui::ListView* lv_1 = nullptr;        // the channels
-    ui::Canvas* pictb_1 = nullptr;       // the chart, showing the shared picture
-    ui::ScrollBar* hs = nullptr;         // the chart's first measurement
-    ui::Edit* textb_1 = nullptr;         // the selected channel's frequency, MHz
-    ui::Edit* sstep = nullptr;           // ... its step, kHz
-    ui::ComboBox* smod = nullptr;        // ... its mode: F W A L U C
-    ui::CheckBox* satt = nullptr;        // ... its attenuator
-    ui::Edit* comment = nullptr;         // ... its comment
-    ui::Label* time_start = nullptr;     // the start of the measurements
-    ui::PictureButton* cb_1 = nullptr;   // add the current frequency
-    ui::PictureButton* cb_3 = nullptr;   // exclude the selected channel
-    ui::PictureButton* cb_4 = nullptr;   // renumber
-    ui::PictureButton* clear = nullptr;  // the compact channel list
-    ui::Label* label_1 = nullptr;
-    ui::Edit* mstep = nullptr;          // replication step, kHz
-    ui::Edit* count = nullptr;          // replication count
-    ui::PictureButton* cb_2 = nullptr;  // replicate
-    ui::Label* time_set = nullptr;      // the time of the measurement under the mouse
+    UI_FORM_CONTROLS(FREQ_CONTROLS)
 
     // The posted codes the window serves; others are ignored.
     void OnUserEvent(uint32_t code);
@@ -90,7 +74,6 @@ class freq : public PageWindow {
 
   private:
     void OnCreate();
-    void CreateControls();
     void WireControls();
     FDX& S() { return *fdx_; }
     Mt* RowChannel(int row);

@@ -29,12 +29,7 @@ group::~group() {
 // ---- building
 
 void group::OnCreate() {
-    Id = CreateControl<ui::Label>(101);
-    vs = CreateControl<ui::ScrollBar>(102);
-    hs = CreateControl<ui::ScrollBar>(103);
-    nd = CreateControl<ui::Label>(104);
-    ftup = CreateControl<ui::UpDown>(105);
-    pictb_1 = CreateControl<ui::Canvas>(106);
+    CreateFormControls();
     GrowWithMainWindow();
     picture_ = pictb_1->Geometry();
     view_ = std::make_unique<GroupView>(picture_.width);

@@ -14,6 +14,7 @@
 
 #include "state/fdx.h"
 #include "ui/controls.h"
+#include "windows/group_form.h"
 #include "windows/group_view.h"
 #include "windows/page_window.h"
 #include "windows/window_host.h"
@@ -24,12 +25,7 @@ class group : public PageWindow {
     ~group() override;
 
     // Controls, owned by the form; empty until the create event.
-    ui::Label* Id = nullptr;        // the group's identifier
-    ui::ScrollBar* vs = nullptr;    // which strips are in view
-    ui::ScrollBar* hs = nullptr;    // the current range's scroll position, in grid lines
-    ui::Label* nd = nullptr;        // number of the current range
-    ui::UpDown* ftup = nullptr;     // moves every range by a grid line
-    ui::Canvas* pictb_1 = nullptr;  // the strips, showing the shared picture
+    UI_FORM_CONTROLS(GROUP_CONTROLS)
 
     // The posted codes the window serves; others are ignored.
     void OnUserEvent(uint32_t code);

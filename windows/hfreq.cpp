@@ -9,14 +9,9 @@
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// clang-format off
-constexpr ui::ControlResource kHfreqControls[] = {
-    {101, ControlKind::ListView, "lv_1", {1, 1, 96, 178}, 0, nullptr, nullptr},
-};
-// clang-format on
+constexpr ui::ControlResource kHfreqControls[] = {UI_CONTROL_ROWS(HFREQ_CONTROLS)};
 constexpr ui::FormResource kHfreqForm{
     "ID_hfreq", 98, 180, "8.MS Sans Serif", st::kCaption, "Каналы банка", kHfreqControls};
 
@@ -46,7 +41,7 @@ bool hfreq::Create(ui::Form* parent, FDX* state) {
 }
 
 void hfreq::OnCreate() {
-    lv_1 = CreateControl<ui::ListView>(101);
+    CreateFormControls();
     lv_1->SetColumns({{"Частота", 65}, {"Уровень", 44}, {"№", 26}});
     lv_1->On(ui::EventId::Select, [this](ui::EventData& e) { ClickRow(int(e.value)); });
     lv_1->On(ui::EventId::ColumnClick, [this](ui::EventData& e) { SortBy(int(e.value)); });

@@ -10,7 +10,13 @@
 #include <vector>
 
 #include "state/fdx.h"
-#include "ui/controls.h"
+#include "ui/form_controls.h"
+
+// The window's controls (ui/form_controls.h).
+// clang-format off
+#define HFREQ_CONTROLS(X) \
+    X(101, ListView, lv_1, (1, 1, 96, 178), 0, nullptr, nullptr)
+// clang-format on
 
 class hfreq : public ui::Form {
   public:
@@ -20,7 +26,8 @@ class hfreq : public ui::Form {
     // Builds the window from "ID_hfreq", owned by `parent`, listing the bank of `state`.
     bool Create(ui::Form* parent, FDX* state);
 
-    ui::ListView* lv_1 = nullptr;
+    // Controls, owned by the form; empty until the create event.
+    UI_FORM_CONTROLS(HFREQ_CONTROLS)
 
     // The posted codes the window serves; others are ignored.
     void OnUserEvent(uint32_t code);

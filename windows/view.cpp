@@ -41,20 +41,7 @@ bool View::Create(ui::Form* parent, FDX* state) {
 // ---- building
 
 void View::OnCreate() {
-    pictb_1 = CreateControl<ui::Canvas>(101);
-    label_1 = CreateControl<ui::Label>(102);
-    insignal = CreateControl<ui::CheckBox>(103);
-    vsignal = CreateControl<ui::CheckBox>(104);
-    zoom_1 = CreateControl<ui::ComboBox>(105);
-    signal = CreateControl<ui::ScrollBar>(106);
-    label_2 = CreateControl<ui::Label>(107);
-    intempl = CreateControl<ui::CheckBox>(108);
-    vtempl = CreateControl<ui::CheckBox>(109);
-    zoom_2 = CreateControl<ui::ComboBox>(110);
-    templ = CreateControl<ui::ScrollBar>(111);
-    xg_1 = CreateControl<ui::Label>(112);
-    yg_1 = CreateControl<ui::Label>(113);
-    pictbttn_1 = CreateControl<ui::PictureButton>(114);
+    CreateFormControls();
     const ui::ArtPicture art = ViewPicture(pictbttn_1->Name());
     pictbttn_1->SetPicture(art.width, art.height, art.pixels);
 

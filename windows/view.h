@@ -19,6 +19,7 @@
 #include "state/fdx.h"
 #include "ui/controls.h"
 #include "windows/study.h"
+#include "windows/view_form.h"
 
 namespace ui {
 class PrintTarget;
@@ -35,20 +36,7 @@ class View : public ui::Form {
     bool Create(ui::Form* parent, FDX* state);
 
     // Controls, owned by the form; empty until the create event.
-    ui::Canvas* pictb_1 = nullptr;  // the graph
-    ui::Label* label_1 = nullptr;
-    ui::CheckBox* insignal = nullptr;  // the windows feed the first curve
-    ui::CheckBox* vsignal = nullptr;   // the first curve's readout is not drawn
-    ui::ComboBox* zoom_1 = nullptr;
-    ui::ScrollBar* signal = nullptr;  // the first curve's marker
-    ui::Label* label_2 = nullptr;
-    ui::CheckBox* intempl = nullptr;
-    ui::CheckBox* vtempl = nullptr;
-    ui::ComboBox* zoom_2 = nullptr;
-    ui::ScrollBar* templ = nullptr;           // the second curve's marker
-    ui::Label* xg_1 = nullptr;                // the grid's step
-    ui::Label* yg_1 = nullptr;                // the level unit
-    ui::PictureButton* pictbttn_1 = nullptr;  // print
+    UI_FORM_CONTROLS(VIEW_CONTROLS)
 
     // PostRefreshDisplay and PostAnalysisUpdate; others are ignored.
     void OnUserEvent(uint32_t code);

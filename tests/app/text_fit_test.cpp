@@ -7,6 +7,7 @@
 #include "tests/app/window_fixture.h"
 
 #include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -22,6 +23,7 @@
 #include <QTreeWidget>
 
 #include "app/orvel_editors.h"
+#include "app/orvel_parameters.h"
 #include "app/orvel_windows.h"
 #include "receivers/aor/ar5000/ar5000.h"
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
@@ -175,6 +177,61 @@ TEST_F(TextFit, FormsShowEveryCaptionWholeAndApart) {
           "ID_RIC8500", "ID_IC10", "ID_AR5000", "ID_RAR5000", "ID_PAR5000"}) {
         for (const std::string& fault : LayoutFaults(form)) ADD_FAILURE() << form << ": " << fault;
     }
+}
+
+// A click on a control reaches it: no later sibling, a group box least of all, lies over it.
+std::vector<std::string> HiddenControls(const ui::Form* form, int& examined) {
+    std::vector<std::string> faults;
+    if (!form) return {"no form"};
+    for (QObject* child : form->widget()->children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (!control || !control->isVisibleTo(form->widget()) ||
+            !(qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control) ||
+              qobject_cast<QLineEdit*>(control) || qobject_cast<QAbstractSlider*>(control)))
+            continue;
+        ++examined;
+        QWidget* hit = form->widget()->childAt(control->geometry().center());
+        if (hit != control && !control->isAncestorOf(hit))
+            faults.push_back(form->Name() + ": \"" +
+                             control->property("text").toString().toStdString() + "\" under " +
+                             (hit ? hit->metaObject()->className() : "nothing"));
+    }
+    return faults;
+}
+
+TEST_F(TextFit, EveryControlTakesTheClicksOnIt) {
+    orvel.ToggleManualControl();
+    orvel.OpenMacroBinding();
+    PostPrivateMessage(&orvel, PostOpenHfreq);
+    ui::ServePending();
+    const OrvelWindows& w = *orvel.windows;
+    const OrvelEditors& e = *orvel.editors;
+    const OrvelParameterPanels& p = *orvel.parameterPanels;
+    std::vector<const ui::Form*> forms = {&orvel,
+                                          &w.bank,
+                                          &w.range,
+                                          &w.strips,
+                                          w.channelList.get(),
+                                          &e.jobWindow,
+                                          &e.notesWindow,
+                                          &e.phonogramWindow,
+                                          e.limb.get(),
+                                          &e.macroDialog,
+                                          &p.bankScan,
+                                          &p.rangeScan,
+                                          &p.tags,
+                                          orvel.settings.get(),
+                                          orvel.receiver.Panel()};
+    for (const auto& page : orvel.pages) forms.push_back(page.get());
+    orvel.ToggleCalibration();  // the calibration and the study are never open together
+    forms.push_back(w.calibration.get());
+    int examined = 0;
+    for (const ui::Form* form : forms)
+        EXPECT_EQ(HiddenControls(form, examined), std::vector<std::string>{});
+    orvel.ToggleCalibration();
+    orvel.OpenStudy(false);
+    EXPECT_EQ(HiddenControls(w.study.get(), examined), std::vector<std::string>{});
+    EXPECT_GT(examined, 200);
 }
 
 // The letters F W A L U C R of the one label under the mode buttons stand each under its button.

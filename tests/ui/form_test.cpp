@@ -9,6 +9,7 @@
 
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/form_controls.h"
 #include "ui/text.h"
 
 namespace {
@@ -278,6 +279,56 @@ TEST(OptionGroups, EachGroupBoxAndEachFormTicksOneOfItsOwn) {
     EXPECT_EQ(ticked(), "a2 b1 c n2 ");
     buttons["a2"]->SetChecked(false);  // the program may clear a group
     EXPECT_EQ(ticked(), "b1 c n2 ");
+}
+
+// A form declared by one list of its controls: the rows of its table, its numbers and its typed
+// members all come from the list, and the controls are made in the list's order.
+// clang-format off
+#define DECLARED_CONTROLS(X) \
+    X(210, GroupBox, frame, (0, 0, 100, 40), 0, "Рамка", nullptr) \
+    X(201, OptionButton, first, (4, 10, 40, 10), kPushLike | kDisabled, "1", "Первый") \
+    X(205, Label, title, (4, 50, 80, 8), kBold | kNoWrap, nullptr, nullptr)
+// clang-format on
+
+class DeclaredForm : public ui::Form {
+  public:
+    UI_FORM_CONTROLS(DECLARED_CONTROLS)
+};
+
+TEST(DeclaredControls, RowsNumbersAndMembersFollowFromTheOneList) {
+    static constexpr ui::ControlResource rows[] = {UI_CONTROL_ROWS(DECLARED_CONTROLS)};
+    static constexpr ui::FormResource resource{"ID_declared",       120, 60,  "8.MS Sans Serif",
+                                               ui::style::kCaption, "",  rows};
+    ASSERT_EQ(std::size(rows), 3u);
+    const ui::ControlResource& first = rows[1];
+    EXPECT_EQ(first.number, 201);
+    EXPECT_EQ(first.kind, ControlKind::OptionButton);
+    EXPECT_STREQ(first.name, "first");
+    EXPECT_EQ(first.rect, (ui::Rect{4, 10, 40, 10}));
+    EXPECT_EQ(first.style, ui::style::kPushLike | ui::style::kDisabled);
+    EXPECT_STREQ(first.caption, "1");
+    EXPECT_STREQ(first.tooltip, "Первый");
+    EXPECT_EQ(rows[2].style, ui::style::kBold | ui::style::kNoWrap);
+    EXPECT_EQ(rows[2].caption, nullptr);
+    EXPECT_EQ(DeclaredForm::ControlId::frame, 210);
+    EXPECT_EQ(DeclaredForm::ControlId::title, 205);
+
+    ui::RegisterFormResource(resource);
+    DeclaredForm form;
+    ASSERT_TRUE(form.Create("ID_declared"));
+    form.CreateFormControls();
+    ASSERT_NE(form.first, nullptr);
+    EXPECT_EQ(form.first->Name(), "first");
+    EXPECT_FALSE(form.first->IsEnabled());
+    EXPECT_EQ(form.title, form.FindControl("title"));
+    // Made in the list's order: the group box first, under what it holds.
+    const QObjectList made = form.widget()->children();
+    EXPECT_LT(made.indexOf(form.frame->widget()), made.indexOf(form.first->widget()));
+    EXPECT_LT(made.indexOf(form.first->widget()), made.indexOf(form.title->widget()));
+    form.ForgetFormControls();
+    EXPECT_EQ(form.frame, nullptr);
+    EXPECT_EQ(form.first, nullptr);
+    EXPECT_EQ(form.title, nullptr);
 }
 
 }  // namespace
