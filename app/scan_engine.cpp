@@ -177,6 +177,15 @@ bool ScanEngine::PostScanStep(uint32_t code, uint64_t generation) {
 // Codes to one window arrive in the order they were posted, so the oldest generation queued
 // for a chain is the one of the code arriving. A job-driven step nobody here posted is a job
 // starting its wait anew: it begins a new chain and the old one ends.
+// A step that finds the receiver not ready measures nothing and posts no next step: its chain
+// waits, the point it reached kept, until OnSyncEnded finds the receiver answering.
+bool ScanEngine::WaitsForReceiver(uint32_t code, uint64_t generation) {
+    const int chain = ChainOf(code);
+    if (chain < 0 || receiver_.ReceiverReady()) return false;
+    waitingForReceiver_[std::size_t(chain)] = {code, generation};
+    return true;
+}
+
 uint64_t ScanEngine::TakeStepGeneration(uint32_t code) {
     const int chain = ChainOf(code);
     if (chain < 0) return 0;
@@ -261,6 +270,12 @@ void ScanEngine::StartStopScan() {
     fdx_.Paused = 0;
     host_.ShowHeld(false);
     if (!fdx_.Running) {
+        // A scan begins once the receiver panel's sync has ended: its settings and tunes would
+        // cut into the sync's exchanges. A second press meanwhile takes the start back.
+        if (!receiver_.SyncEnded()) {
+            startAfterSync_ = !startAfterSync_;
+            return;
+        }
         if (fdx_.WorkMode == 4 && fdx_.JobRunning && !fdx_.LoadedRun) {
             fdx_.ShowError(27);
             return;
@@ -653,6 +668,7 @@ void ScanEngine::ApplySlotSettings() {
 
 void ScanEngine::OnRangeScanStep(uint64_t generation) {
     if (generation != scanGeneration_ || !fdx_.Running) return;
+    if (WaitsForReceiver(PostRangeScanStep, generation)) return;
     const auto slotGone = [this] {
         const Bank* slot = ScannedSlot();
         return slot == nullptr || !Scannable(*slot);
@@ -909,11 +925,17 @@ bool ScanEngine::AdvanceBankChannel(uint64_t generation) {
         return false;
     }
     fdx_.ChannelIndex = index;
-    const Mt& channel = fdx_.Channels[std::size_t(index)];
+    fdx_.ScanFrequency = fdx_.Channels[std::size_t(index)].Frequency;
+    return ApplyChannelSettings(generation);
+}
+
+bool ScanEngine::ApplyChannelSettings(uint64_t generation) {
+    if (fdx_.ChannelIndex < 0 || std::size_t(fdx_.ChannelIndex) >= fdx_.Channels.size())
+        return true;
+    const Mt& channel = fdx_.Channels[std::size_t(fdx_.ChannelIndex)];
     const char modulation = channel.Modulation;
     const uint32_t step = channel.Step;
     const uint8_t attenuator = channel.Attenuator;
-    fdx_.ScanFrequency = channel.Frequency;
     if (modulation != fdx_.Modulation) {
         receiver_.SetModulation(modulation);
         host_.ShowModulation();
@@ -964,6 +986,7 @@ void ScanEngine::PaceBankScan(std::time_t now) {
 
 void ScanEngine::OnBankScanStep(uint64_t generation) {
     if (generation != scanGeneration_ || !fdx_.Running) return;
+    if (WaitsForReceiver(PostBankScanStep, generation)) return;
     const bool read = QueryLevel();
     if (generation != scanGeneration_) return;
     if (read) {
@@ -1029,6 +1052,7 @@ void ScanEngine::OnBankScanStep(uint64_t generation) {
 
 void ScanEngine::OnScaleScanStep(uint64_t generation) {
     if (generation != scanGeneration_ || !fdx_.Running) return;
+    if (WaitsForReceiver(PostScaleScanStep, generation)) return;
     const bool read = QueryLevel();
     if (generation != scanGeneration_) return;
     if (read && fdx_.Running && !fdx_.Paused) {
@@ -1051,6 +1075,7 @@ void ScanEngine::OnScaleScanStep(uint64_t generation) {
 // without telling the job, which would wait for ever.
 void ScanEngine::OnJobScanStep(uint64_t generation) {
     if (generation != jobScanGeneration_) return;
+    if (WaitsForReceiver(PostJobScanStep, generation)) return;
     if (fdx_.Paused) {
         PauseWait.Reset();
         PauseWait.Wait(kHoldWaitMs);

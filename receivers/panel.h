@@ -128,6 +128,20 @@ class ReceiverPanel : public ui::Form {
     // The step of the scale scan from one point to the next, 100 Hz units.
     virtual uint32_t ScaleScanStep() const { return fdx_->Step; }
 
+    // --- The start-up sync (PostSyncReceiver): job lines and scans wait for its end, and a
+    // scan talks to the receiver only once the receiver has answered it. A model calls
+    // BeginSync as its sync begins and EndSync as it ends, whoever asked for it; the end is
+    // reported to the main window with PostReceiverState. A new panel's first sync is still
+    // to come.
+    void BeginSync() { syncEnded_ = false; }
+    void EndSync(bool answered);
+    bool SyncEnded() const { return syncEnded_; }
+    bool ReceiverAnswered() const { return receiverAnswered_; }
+    // How many syncs have ended: the main window tells a new end by it.
+    uint32_t SyncCount() const { return syncCount_; }
+    // The line to the receiver went away: it counts as silent until a sync is answered again.
+    void LoseReceiver() { receiverAnswered_ = false; }
+
     // --- Exchange state
     bool ReplyComplete = false;
     // Command code of the awaited reply, or NoExchange.
@@ -222,6 +236,9 @@ class ReceiverPanel : public ui::Form {
 
   private:
     std::unique_ptr<FDX> ownState_;
+    bool syncEnded_ = false;
+    bool receiverAnswered_ = false;
+    uint32_t syncCount_ = 0;
     int waitDepth_ = 0;
     bool createFailed_ = false;
 };

@@ -300,6 +300,7 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     void FollowTuning();
     void StepBy(int direction);
     void Synchronise();
+    void ReadLevelSettings();
     bool ReadFrequency();
     void TakeReceiverSettings();
     void ChooseAttenuator(uint32_t choice);
