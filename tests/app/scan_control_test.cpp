@@ -301,6 +301,7 @@ TEST_F(LostReceiver, AHangUpHoldsTheScanOnItsPointAndIsToldOnceWhileCom1StaysEmp
     IdleFor(20'000);
     // COM1 is looked for where it was, never elsewhere (the built-in /dev/ttyS0).
     EXPECT_FALSE(orvel.comm.IsOpen());
+    EXPECT_EQ(orvel.comm.OpenedPath(), folder.Dir() + "COM1");
     EXPECT_EQ(Messages(), std::vector<std::string>{kReceiverOff});
     EXPECT_TRUE(orvel.Running);
     EXPECT_EQ(orvel.start->Text(), "СТОП");
@@ -329,8 +330,8 @@ TEST_F(LostReceiver, AReopenedPortHearsTheSyncAloneUntilItsReceiverAnswers) {
     UnplugDuringAScan();
     PlugInReceiver(false);
     // Every few seconds COM1 is opened and asked who is there; unanswered, nothing else.
-    IdleFor(12'000);
-    ASSERT_TRUE(RunUntil([&] { return Heard(0x19) >= 3; }, 500));
+    IdleFor(16'000);
+    ASSERT_TRUE(RunUntil([&] { return Heard(0x19) >= 3; }, 1000));
     EXPECT_EQ(Heard(0x19), int(emulator.ReceivedFrames().size()));
     EXPECT_EQ(Messages().size(), 1u);
 
