@@ -177,15 +177,6 @@ bool ScanEngine::PostScanStep(uint32_t code, uint64_t generation) {
 // Codes to one window arrive in the order they were posted, so the oldest generation queued
 // for a chain is the one of the code arriving. A job-driven step nobody here posted is a job
 // starting its wait anew: it begins a new chain and the old one ends.
-// A step that finds the receiver not ready measures nothing and posts no next step: its chain
-// waits, the point it reached kept, until OnSyncEnded finds the receiver answering.
-bool ScanEngine::WaitsForReceiver(uint32_t code, uint64_t generation) {
-    const int chain = ChainOf(code);
-    if (chain < 0 || receiver_.ReceiverReady()) return false;
-    waitingForReceiver_[std::size_t(chain)] = {code, generation};
-    return true;
-}
-
 uint64_t ScanEngine::TakeStepGeneration(uint32_t code) {
     const int chain = ChainOf(code);
     if (chain < 0) return 0;

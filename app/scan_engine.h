@@ -163,7 +163,7 @@ class ScanEngine {
     uint64_t scanGeneration_ = 1;
     uint64_t jobScanGeneration_ = 1;
     std::array<std::deque<uint64_t>, 4> queuedSteps_;  // per chain, in posting order
-    // Per chain, the step that waits for the receiver (generation 0: none): the receiver's
+    // The step of each chain that waits for the receiver (generation 0: none): the receiver's
     // sync runs, or it has not answered since its line came back.
     struct WaitingStep {
         uint32_t code = 0;

@@ -3,11 +3,26 @@
 // goes on once the receiver answers, from the point it had reached. An unattended station so
 // keeps monitoring after its receiver was unplugged and plugged in again.
 
+#include <algorithm>
 #include <utility>
 
 #include "app/receiver_dispatch.h"
 #include "app/scan_engine.h"
 #include "state/message_bus.h"
+
+// A step that finds the receiver not ready measures nothing and posts no next step: its chain
+// waits, the point it reached kept, until OnSyncEnded finds the receiver answering. A newer run
+// of a chain takes the place of the older one's step.
+bool ScanEngine::WaitsForReceiver(uint32_t code, uint64_t generation) {
+    if (receiver_.ReceiverReady()) return false;
+    auto place = std::find_if(waitingForReceiver_.begin(), waitingForReceiver_.end(),
+                              [&](const WaitingStep& step) { return step.code == code; });
+    if (place == waitingForReceiver_.end())
+        place = std::find_if(waitingForReceiver_.begin(), waitingForReceiver_.end(),
+                             [](const WaitingStep& step) { return step.generation == 0; });
+    if (place != waitingForReceiver_.end()) *place = {code, generation};
+    return true;
+}
 
 void ScanEngine::OnSyncEnded() {
     if (startAfterSync_) {
