@@ -146,7 +146,6 @@ class ORVEL : public ui::Form, public FDX {
     void ApplyLargeScreenLayout();
     void OpenSerialPort();
 
-
     // --- Journal, stored items, controls
     // The journal of stored items, mirrored by `op` through journalTree. The item store builds
     // and keeps it and does all that is done to stored items; what it asks of the main window

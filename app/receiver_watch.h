@@ -3,11 +3,11 @@
 // adapter pulled, the receiver's end gone) closes the port; a sync the receiver does not answer
 // leaves it silent. Either way the operator hears of it once (message 39, at the next second
 // tick with no job running: a box nobody closes must hold up neither the job nor the scans),
-// and every few seconds the receiver is looked for again: a lost port is opened by the path it was opened
-// with, never looked up anew, and the panel syncs; a silent receiver is synced again. The
-// receiver counts as back only when it answers a sync. A reopened port whose receiver answers
-// nothing is closed again at once, so that nothing but the sync reaches whatever now holds that
-// device.
+// and every few seconds the receiver is looked for again: a lost port is opened by the path it
+// was opened with, never looked up anew, and the panel syncs; a silent receiver is synced
+// again. The receiver counts as back only when it answers a sync. A reopened port whose
+// receiver answers nothing is closed again at once, so that nothing but the sync reaches
+// whatever now holds that device.
 //
 // A port that never opened is not watched (the program goes on without a link), nor is a
 // receiver without a serial line (the WiNRADiO card tells its own failures).

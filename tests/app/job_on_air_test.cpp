@@ -103,10 +103,9 @@ class SyncFirst : public ScanOnAir {
         std::vector<Tune> tunes;
         for (std::size_t i = 0; i < frames_.size(); ++i) {
             if (Is(i, 0x1a, 0x03) || Is(i, 0x03) || Is(i, 0x04)) syncEnd = i;
-            if (frames_[i].size() == 11 && Is(i, 0x05))
-                tunes.push_back({i, uint32_t(*emulators::DecodeBcdLeastFirst(
-                                        std::span(frames_[i]).subspan(5, 5)) /
-                                    100)});
+            if (frames_[i].size() != 11 || !Is(i, 0x05)) continue;
+            const auto hz = emulators::DecodeBcdLeastFirst(std::span(frames_[i]).subspan(5, 5));
+            tunes.push_back({i, uint32_t(hz.value_or(0) / 100)});
         }
         return tunes;
     }
