@@ -35,9 +35,6 @@ class ReceiverWatch {
     // The one-second tick: the next try when its time has come, then message 39 when due.
     void SecondTick();
 
-    // The port is closed after a hang-up and not yet open again.
-    bool PortLost() const { return state_ == State::PortLost; }
-
   private:
     enum class State {
         Watching,  // the receiver answers, or its first sync runs

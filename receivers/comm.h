@@ -62,7 +62,7 @@ class Comm {
     // True when the port is open and the reader runs; false, with nothing open, otherwise.
     // On a port that is already open it changes nothing and tells whether the link runs.
     bool Open();
-    // Open once more by the path the last successful Open took, not looked up again: a
+    // Opens once more by the path the last successful Open took, not looked up again: a
     // receiver lost from COM1 is looked for on COM1 alone. False when there was none.
     bool Reopen();
     // Stops and joins the reader, then drops DTR, empties the queues and closes the port.

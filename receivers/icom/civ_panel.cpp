@@ -248,7 +248,6 @@ void CivPanel::Synchronise() {
     SyncLevelAsked = false;
     bool answered = Identify();
     OnIdentified(answered);
-    // A set that cannot tell who it is is there when it tells where it is tuned.
     if (answered) answered = Exchange("03", civ::kFrequencyRead) || model_.identity;
     if (answered) {
         Exchange("04", civ::kModeRead);

@@ -1,7 +1,8 @@
 // Connecting to the IC-PCR1000 and switching it off. The set keeps a line speed of its own
 // (9600 baud when it is switched on) and hears nothing at another one, so the panel first
-// listens at 9600, then asks at every speed the set has until it answers, and moves it to the
-// speed of ORVEL.INI.
+// listens at 9600 (after its own power-off, or a connect that found the set nowhere, it
+// switches the set on there first), then asks at every speed the set has until it answers, and
+// moves it to the speed of ORVEL.INI.
 
 #include <cstdio>
 
