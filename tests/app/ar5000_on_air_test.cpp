@@ -67,7 +67,9 @@ TEST_F(Ar5000SilentAtStart, IsToldOnceAskedAgainAndScannedOnceItAnswers) {
     ASSERT_TRUE(RunUntil([&] { return orvel.Running && !boxes.shown.empty(); }, 30'000));
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
     emulator.ClearReceivedLines();
-    ui::ServeFor(16'000);  // tries every three seconds after a second's sync
+    // Tries every three seconds after a second's sync; each lets the receiver read the last.
+    ui::Clock::SetIdleSliceMs(5);
+    ui::ServeFor(16'000);
     ASSERT_TRUE(emulator.WaitForLines(2, std::chrono::seconds(5)));
     // The scan's start may still be on its way to the log; what follows is the sync alone.
     const auto heard = emulator.ReceivedLines();

@@ -329,8 +329,11 @@ TEST_F(LostReceiver, BackOnCom1TheScanGoesOnFromThePointItHadReached) {
 TEST_F(LostReceiver, AReopenedPortHearsTheSyncAloneUntilItsReceiverAnswers) {
     UnplugDuringAScan();
     PlugInReceiver(false);
-    // Every few seconds COM1 is opened and asked who is there; unanswered, nothing else.
-    IdleFor(16'000);
+    // Every few seconds COM1 is opened and asked who is there; unanswered, nothing else. (The
+    // receiver is given the time to read each question before the port closes under it.)
+    ui::Clock::SetIdleSliceMs(5);
+    ui::ServeFor(16'000);
+    ui::Clock::SetIdleSliceMs(40);
     ASSERT_TRUE(RunUntil([&] { return Heard(0x19) >= 3; }, 1000));
     EXPECT_EQ(Heard(0x19), int(emulator.ReceivedFrames().size()));
     EXPECT_EQ(Messages().size(), 1u);
