@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <ctime>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 #include "app/format_text.h"
@@ -198,6 +199,12 @@ bool JobExecutor::LoadJobForRun(const std::string& name) {
 
 void JobExecutor::ExecuteCommand() {
     if (!fdx_.JobRunning) return;
+    // Lines begin only once the receiver panel's sync has ended: a line's request would cut
+    // into the sync's exchanges, or reach a receiver not yet known.
+    if (!receiver_.SyncEnded()) {
+        heldForSync_ = true;
+        return;
+    }
     std::vector<JobStr>& lines = fdx_.LoadedRun ? fdx_.RunLines : fdx_.EditLines;
     const int32_t count = std::clamp(fdx_.LoadedRun ? fdx_.JobLineCount : fdx_.EditLineCount, 0,
                                      int32_t(lines.size()));
@@ -311,6 +318,11 @@ bool JobExecutor::OnJobCode(uint32_t code) {
         default:
             return false;
     }
+}
+
+void JobExecutor::OnSyncEnded() {
+    if (!std::exchange(heldForSync_, false)) return;
+    ExecuteCommand();
 }
 
 void JobExecutor::OnJobStep() {

@@ -72,6 +72,8 @@ class JobExecutor {
     // The job codes of the main window (PostJobStep, PostRunMacro, PostJobNotice,
     // PostPanelStartJob); false for any other code.
     bool OnJobCode(uint32_t code);
+    // A sync of the receiver panel ended: the line that waited for it runs.
+    void OnSyncEnded();
 
   private:
     void OnJobStep();      // PostJobStep: the line handed out is done
@@ -101,4 +103,6 @@ class JobExecutor {
     bool jobLineRan_ = false;
     // A line of this run is out: its PostJobStep is awaited.
     bool jobAnswerDue_ = false;
+    // The next line waits for the receiver panel's sync to end.
+    bool heldForSync_ = false;
 };

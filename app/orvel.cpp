@@ -45,9 +45,6 @@ constexpr int kLargeScreenWidth = 800;
 constexpr float kLargeScreenScale = 1.27f;
 constexpr int32_t kLargeScreenOffset = 90;
 
-// Seconds between two tries to open a port whose line hung up.
-constexpr int32_t kReopenSeconds = 3;
-
 std::string CurrentFolder() {
     std::string dir = std::filesystem::current_path().string();
     if (dir.empty() || dir.back() != '/') dir += '/';
@@ -356,23 +353,11 @@ void ORVEL::OpenSerialPort() {
         comm.Open();
 }
 
-void ORVEL::LosePort() {
-    comm.Close();  // the reader has ended; the dead device is let go
-    PortLost = true;
-    ReopenCountdown = kReopenSeconds;
-    if (Running) scan.StartStopScan();
-    ShowError(39);
-}
-
-void ORVEL::RetryLostPort() {
-    if (!PortLost || --ReopenCountdown > 0) return;
-    ReopenCountdown = kReopenSeconds;
-    if (!comm.Open()) return;
-    PortLost = false;
-    // As at the end of the start-up: the panel asks the receiver what it is set to, and what
-    // arrives from now on is kept.
-    PostPrivateMessage(this, PostStartupSync);
-    comm.EnableReceive();
+void ORVEL::ReceiverSynced(bool answered) {
+    watch.SyncEnded(answered);
+    receiver.AwaitOutstanding();
+    scan.OnSyncEnded();
+    jobs.OnSyncEnded();
 }
 
 bool ORVEL::CreateReceiverPanel(int32_t type) {
@@ -475,7 +460,7 @@ void ORVEL::ShowWait(bool shown) {
 void ORVEL::OnUserEvent(uint32_t code) {
     if (!Alive) return;
     if (code == PostSerialData && comm.TakeHangUp())
-        LosePort();
+        watch.PortHungUp();
     else
         receiver.DispatchPanelCode(code);
     if (scan.OnStepCode(code) || jobs.OnJobCode(code)) return;

@@ -22,6 +22,7 @@
 #include "app/orvel_store_host.h"
 #include "app/page_form.h"
 #include "app/receiver_dispatch.h"
+#include "app/receiver_watch.h"
 #include "app/scan_engine.h"
 #include "app/status_line.h"
 #include "app/sub_windows.h"
@@ -93,6 +94,9 @@ class ORVEL : public ui::Form, public FDX {
 
   public:
     ReceiverDispatch receiver;
+    // A port whose line hung up and a receiver that does not answer its sync (PostSerialData
+    // with the port's HungUp set, the panel's PostReceiverState after a sync).
+    ReceiverWatch watch{*this, comm, receiver};
     StatusLine statusLine;
     ScanEngine scan;
     JobExecutor jobs;
@@ -108,15 +112,6 @@ class ORVEL : public ui::Form, public FDX {
     // Steps of the start-up routine.
     void ApplyLargeScreenLayout();
     void OpenSerialPort();
-
-    // A hang-up of the line (PostSerialData with the port's HungUp set): the port is closed,
-    // a running scan stops, the operator hears of it once, and from then on the timer's
-    // one-second tick tries the port again every few seconds until it opens; the panel then
-    // synchronises as at start-up.
-    void LosePort();
-    void RetryLostPort();
-    bool PortLost = false;
-    int32_t ReopenCountdown = 0;  // seconds to the next try
 
     // --- Journal, stored items, controls
     // The journal of stored items, mirrored by `op` through journalTree. The item store builds
@@ -244,6 +239,8 @@ class ORVEL : public ui::Form, public FDX {
     // The codes of the window's own share: the receiver's state, the status line, tune
     // requests, step keys, and the codes it passes on to the windows (orvel_codes.cpp).
     void OnWindowCode(uint32_t code);
+    // A sync of the receiver panel ended: job lines and scans that waited for it go on.
+    void ReceiverSynced(bool answered);
     void StepKey(int direction);
     void OnTimer();
     void OnDestroy();

@@ -8,13 +8,14 @@
 void ORVEL::OnWindowCode(uint32_t code) {
     switch (code) {
         // Once a second (the timer posts it to the main window): the job and phonogram
-        // windows count their seconds, a hold counts down, and with AUTO an idle receiver is
-        // asked for its level.
+        // windows count their seconds, a hold counts down, with AUTO an idle receiver is
+        // asked for its level, and a receiver gone or silent is looked for again.
         case PostTimerTick:
             PostPrivateMessage(subWindows.job, PostTimerTick);
             PostPrivateMessage(subWindows.signal, PostTimerTick);
             scan.OnSecondTick();
             if (OptAuto && !ControlsLocked) receiver.PollLevelEverySecond();
+            watch.SecondTick();  // last: its message box may wait for the operator
             break;
 
         // --- Receiver state and status
@@ -23,6 +24,7 @@ void ORVEL::OnWindowCode(uint32_t code) {
             ShowModulation();
             ShowCurrentLevel();
             ShowStep();
+            if (const auto answered = receiver.TakeSyncEnd()) ReceiverSynced(*answered);
             break;
         case PostFrequencyChanged:
             ShowFrequency();

@@ -1,7 +1,7 @@
 // The main window's timer, every 100 ms: the program's clock. It keeps the up-time and the
 // calendar time, shows the date and time, paces the measurement columns of a bank scan by the
 // bank's poll period, gives the receiver panel its time-out tick, and once a second sends the
-// one-second tick to the windows that count seconds and tries again a port whose line hung up.
+// one-second tick to the windows that count seconds.
 
 #include "app/format_text.h"
 #include "app/orvel.h"
@@ -42,7 +42,6 @@ void ORVEL::OnTimer() {
         PostPrivateMessage(subWindows.freq, PostTimerTick);
         SecondCountdown = kTicksPerSecond;
         PostPrivateMessage(this, PostTimerTick);
-        RetryLostPort();
     }
 
     if (LimbOpen) PostPrivateMessage(auxWindows.Limb, PostTimerTick);

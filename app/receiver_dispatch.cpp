@@ -64,6 +64,16 @@ void ReceiverDispatch::PollLevelEverySecond() {
     }
 }
 
+std::optional<bool> ReceiverDispatch::TakeSyncEnd() {
+    if (!panel_ || panel_->SyncCount() == syncsSeen_) return std::nullopt;
+    syncsSeen_ = panel_->SyncCount();
+    return panel_->ReceiverAnswered();
+}
+
+void ReceiverDispatch::AwaitOutstanding() {
+    if (panel_ && panel_->PendingCommand != ReceiverPanel::NoExchange) panel_->WaitReply();
+}
+
 int32_t ReceiverDispatch::ModeParameter(char letter) {
     return panel_ ? panel_->ModeParameter(letter) : kNoModeValue;
 }

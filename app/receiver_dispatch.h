@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "receivers/panel.h"
 #include "receivers/panel_registry.h"
@@ -22,7 +23,10 @@ class ReceiverDispatch {
 
     // The panel in use; null without a receiver. It changes when the settings change the type.
     ReceiverPanel* Panel() const { return panel_.get(); }
-    void SetPanel(std::unique_ptr<ReceiverPanel> panel) { panel_ = std::move(panel); }
+    void SetPanel(std::unique_ptr<ReceiverPanel> panel) {
+        panel_ = std::move(panel);
+        syncsSeen_ = 0;
+    }
     // What the registry says of the configured type's model.
     const PanelTraits& Traits() const { return panel_registry::Traits(fdx_.ReceiverType); }
     Comm& Port() const { return comm_; }
@@ -40,6 +44,17 @@ class ReceiverDispatch {
     // one that does not answer is asked again now and then, and once it answers the panel
     // reads all of its state.
     void PollLevelEverySecond();
+    // The panel's sync has ended; without a panel there is nothing to wait for.
+    bool SyncEnded() const { return !panel_ || panel_->SyncEnded(); }
+    // A scan may talk to the receiver: its sync has ended and it answered.
+    bool ReceiverReady() const {
+        return !panel_ || (panel_->SyncEnded() && panel_->ReceiverAnswered());
+    }
+    // A sync of the panel ended since the last call: whether the receiver answered it.
+    std::optional<bool> TakeSyncEnd();
+    // Waits for the exchange the panel still has outstanding (the last reading a sync asked
+    // for), so that what waited for the sync is not refused for it.
+    void AwaitOutstanding();
     int32_t ModeParameter(char letter);
     int32_t ActiveReceiverParam();
     void SyncReceiverPanel();
@@ -61,4 +76,5 @@ class ReceiverDispatch {
     Comm& comm_;
     std::unique_ptr<ReceiverPanel> panel_;
     int32_t levelPollRetries_ = 0;  // seconds without a level (the AUTO poll)
+    uint32_t syncsSeen_ = 0;        // the panel's SyncCount at the last TakeSyncEnd
 };

@@ -262,6 +262,12 @@ void ScanEngine::StartStopScan() {
     fdx_.Paused = 0;
     host_.ShowHeld(false);
     if (!fdx_.Running) {
+        // A scan begins once the receiver panel's sync has ended: its settings and tunes would
+        // cut into the sync's exchanges. A second press meanwhile takes the start back.
+        if (!receiver_.SyncEnded()) {
+            startAfterSync_ = !startAfterSync_;
+            return;
+        }
         if (fdx_.WorkMode == 4 && fdx_.JobRunning && !fdx_.LoadedRun) {
             fdx_.ShowError(27);
             return;
@@ -655,6 +661,7 @@ void ScanEngine::ApplySlotSettings() {
 
 void ScanEngine::OnRangeScanStep(uint64_t generation) {
     if (generation != scanGeneration_ || !fdx_.Running) return;
+    if (WaitsForReceiver(PostRangeScanStep, generation)) return;
     const auto slotGone = [this] {
         const Bank* slot = ScannedSlot();
         return slot == nullptr || !Scannable(*slot);
@@ -911,11 +918,17 @@ bool ScanEngine::AdvanceBankChannel(uint64_t generation) {
         return false;
     }
     fdx_.ChannelIndex = index;
-    const Mt& channel = fdx_.Channels[std::size_t(index)];
+    fdx_.ScanFrequency = fdx_.Channels[std::size_t(index)].Frequency;
+    return ApplyChannelSettings(generation);
+}
+
+bool ScanEngine::ApplyChannelSettings(uint64_t generation) {
+    if (fdx_.ChannelIndex < 0 || std::size_t(fdx_.ChannelIndex) >= fdx_.Channels.size())
+        return true;
+    const Mt& channel = fdx_.Channels[std::size_t(fdx_.ChannelIndex)];
     const char modulation = channel.Modulation;
     const uint32_t step = channel.Step;
     const uint8_t attenuator = channel.Attenuator;
-    fdx_.ScanFrequency = channel.Frequency;
     if (modulation != fdx_.Modulation) {
         receiver_.SetModulation(modulation);
         host_.ShowModulation();
@@ -966,6 +979,7 @@ void ScanEngine::PaceBankScan(std::time_t now) {
 
 void ScanEngine::OnBankScanStep(uint64_t generation) {
     if (generation != scanGeneration_ || !fdx_.Running) return;
+    if (WaitsForReceiver(PostBankScanStep, generation)) return;
     const bool read = QueryLevel();
     if (generation != scanGeneration_) return;
     if (read) {
@@ -1031,6 +1045,7 @@ void ScanEngine::OnBankScanStep(uint64_t generation) {
 
 void ScanEngine::OnScaleScanStep(uint64_t generation) {
     if (generation != scanGeneration_ || !fdx_.Running) return;
+    if (WaitsForReceiver(PostScaleScanStep, generation)) return;
     const bool read = QueryLevel();
     if (generation != scanGeneration_) return;
     if (read && fdx_.Running && !fdx_.Paused) {
@@ -1053,6 +1068,7 @@ void ScanEngine::OnScaleScanStep(uint64_t generation) {
 // without telling the job, which would wait for ever.
 void ScanEngine::OnJobScanStep(uint64_t generation) {
     if (generation != jobScanGeneration_) return;
+    if (WaitsForReceiver(PostJobScanStep, generation)) return;
     if (fdx_.Paused) {
         PauseWait.Reset();
         PauseWait.Wait(kHoldWaitMs);

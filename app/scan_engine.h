@@ -97,6 +97,9 @@ class ScanEngine {
     // "Выделение" lets the scan measure; a frequency beyond Fк as soon as it is reached.
     int64_t NextEligibleFrequency(int64_t f) const;
     void ApplySlotSettings();
+    // The receiver takes the mode, step and attenuator of the bank channel being scanned,
+    // those that differ from the program state's; false when a stop came meanwhile.
+    bool ApplyChannelSettings(uint64_t generation);
 
     // The ПАУЗА button, and the hold of a signal and its release.
     void Pause();
@@ -105,6 +108,10 @@ class ScanEngine {
 
     // A step code of one of the chains; false for any other code.
     bool OnStepCode(uint32_t code);
+    // A sync of the receiver panel ended: a start asked for while it ran begins now, and once
+    // the receiver has answered, the chains that waited for it go on from the point they had
+    // reached.
+    void OnSyncEnded();
     // The main timer: the one-second tick counts a hold down; every tick paces a bank scan's
     // columns by the calendar time `now`.
     void OnSecondTick();
@@ -133,6 +140,8 @@ class ScanEngine {
     void OnScaleScanStep(uint64_t generation);
     void OnJobScanStep(uint64_t generation);
     bool PostScanStep(uint32_t code, uint64_t generation);
+    bool WaitsForReceiver(uint32_t code, uint64_t generation);
+    void ResumeChain(uint32_t code, uint64_t generation);
     uint64_t TakeStepGeneration(uint32_t code);
     Bank* ScannedSlot();
     void ReleaseReceiver();
@@ -155,5 +164,13 @@ class ScanEngine {
     uint64_t scanGeneration_ = 1;
     uint64_t jobScanGeneration_ = 1;
     std::array<std::deque<uint64_t>, 4> queuedSteps_;  // per chain, in posting order
+    // The step of each chain that waits for the receiver (generation 0: none): the receiver's
+    // sync runs, or it has not answered since its line came back.
+    struct WaitingStep {
+        uint32_t code = 0;
+        uint64_t generation = 0;
+    };
+    std::array<WaitingStep, 4> waitingForReceiver_{};
+    bool startAfterSync_ = false;  // the start button was pressed while the sync ran
     int32_t holdPeak_ = 0;  // the highest level of the point the range scan holds on
 };

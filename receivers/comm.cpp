@@ -80,13 +80,21 @@ void Comm::Init() {
     PortNumber = ConfiguredPort;
     ByteSize = ConfiguredByteSize;
     BaudRate = ConfiguredBaud;
+    openedPath_.clear();
 }
 
 bool Comm::Open() {
+    return OpenPath(CommDevicePath(ProgramDir, PortNumber));
+}
+
+bool Comm::Reopen() {
+    return !openedPath_.empty() && OpenPath(openedPath_);
+}
+
+bool Comm::OpenPath(const std::string& path) {
     if (IsOpen()) return Running;  // one port per Comm: the open one stays as it is
     Running = false;
     HungUp = false;  // a loss of an earlier link is no news once a new one is tried
-    const std::string path = CommDevicePath(ProgramDir, PortNumber);
     if (path.empty()) return false;
     // Non-blocking: the open does not wait for a carrier, and a write from the
     // user-interface thread proceeds while the reader waits.
@@ -125,6 +133,7 @@ bool Comm::Open() {
     }
     Running = true;
     SetModemLine(TIOCM_DTR, true);
+    openedPath_ = path;
     return true;
 }
 

@@ -62,6 +62,9 @@ class Comm {
     // True when the port is open and the reader runs; false, with nothing open, otherwise.
     // On a port that is already open it changes nothing and tells whether the link runs.
     bool Open();
+    // Opens once more by the path the last successful Open took, not looked up again: a
+    // receiver lost from COM1 is looked for on COM1 alone. False when there was none.
+    bool Reopen();
     // Stops and joins the reader, then drops DTR, empties the queues and closes the port.
     // Only clears Running when the port is not open.
     void Close();
@@ -88,6 +91,8 @@ class Comm {
     void StoreReceived(const uint8_t* bytes, size_t count);
 
     bool IsOpen() const { return fd_ >= 0; }
+    // The device the last successful Open took; empty before.
+    const std::string& OpenedPath() const { return openedPath_; }
     // True once after the reader ended on a hang-up; the port stays open (and dead) until
     // the owner closes it.
     bool TakeHangUp() { return HungUp.exchange(false); }
@@ -123,12 +128,14 @@ class Comm {
 
   private:
     void CommReader();
+    bool OpenPath(const std::string& path);
     // Applies the members' line settings to the port; false when refused.
     bool ApplyLine();
     void SetModemLine(int line, bool raise);
     void ClosePort();
 
     int fd_ = -1;
+    std::string openedPath_;
     int wakeFd_ = -1;  // Close writes to it to end the reader's wait
     std::thread reader_;
 };

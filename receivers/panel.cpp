@@ -218,6 +218,13 @@ bool ReceiverPanel::TimerTick() {
     return ReplyComplete;
 }
 
+void ReceiverPanel::EndSync(bool answered) {
+    syncEnded_ = true;
+    receiverAnswered_ = answered;
+    ++syncCount_;
+    PostToOwner(PostReceiverState);
+}
+
 bool ReceiverPanel::PostToOwner(uint32_t code) const {
     return fdx_ && PostPrivateMessage(fdx_->Owner, code);
 }

@@ -154,6 +154,20 @@ class ReceiverPanel : public ui::Form {
     // The model's writer; a model without a state file has nothing to write.
     virtual bool WriteStateFile() { return true; }
 
+    // --- The start-up sync (PostSyncReceiver): job lines and scans wait for its end, and a
+    // scan talks to the receiver only once the receiver has answered it. A model calls
+    // BeginSync as its sync begins and EndSync as it ends, whoever asked for it; the end is
+    // reported to the main window with PostReceiverState. A new panel's first sync is still
+    // to come.
+    void BeginSync() { syncEnded_ = false; }
+    void EndSync(bool answered);
+    bool SyncEnded() const { return syncEnded_; }
+    bool ReceiverAnswered() const { return receiverAnswered_; }
+    // How many syncs have ended: the main window tells a new end by it.
+    uint32_t SyncCount() const { return syncCount_; }
+    // The line to the receiver went away: it counts as silent until a sync is answered again.
+    void LoseReceiver() { receiverAnswered_ = false; }
+
     // --- Exchange state
     bool ReplyComplete = false;
     // Command code of the awaited reply, or NoExchange.
@@ -310,6 +324,9 @@ class ReceiverPanel : public ui::Form {
     static std::size_t Slot(ExchangeId id) { return id % kKeptOutcomes; }
 
     std::unique_ptr<FDX> ownState_;
+    bool syncEnded_ = false;
+    bool receiverAnswered_ = false;
+    uint32_t syncCount_ = 0;
     int waitDepth_ = 0;
     int serving_ = 0;  // ServeUntil calls running now, nested
     RefusalWatch* watch_ = nullptr;

@@ -238,6 +238,7 @@ bool CivPanel::Identify() {
 
 // Start-up synchronisation: who answers, where it is tuned, in which mode.
 void CivPanel::Synchronise() {
+    BeginSync();
     Cancel(true);
     Link.RejectCount = 0;
     OnSyncStart();
@@ -245,10 +246,10 @@ void CivPanel::Synchronise() {
     OnStandbyChanged();
     fdx_->Level = -1;
     SyncLevelAsked = false;
-    const bool answered = Identify();
+    bool answered = Identify();
     OnIdentified(answered);
+    if (answered) answered = Exchange("03", civ::kFrequencyRead) || model_.identity;
     if (answered) {
-        Exchange("03", civ::kFrequencyRead);
         Exchange("04", civ::kModeRead);
         if (Link.RejectCount == 0 || !model_.identity) {
             fdx_->Level = 0;
@@ -262,9 +263,9 @@ void CivPanel::Synchronise() {
     }
     ShowWidth();
     PostToSelf(PostRefreshDisplay);
-    PostToOwner(PostReceiverState);
     // The squelch query is left to the parser: the main window's level poll may go on.
     PendingCommand = NoExchange;
+    EndSync(answered);
 }
 
 void CivPanel::EnterStandby() {

@@ -275,6 +275,7 @@ void WINRADIO::LockControls(bool locked) {
 
 void WINRADIO::Connect() {
     FDX& s = *fdx_;
+    BeginSync();
     // An open card is not opened again: the library would hand out the next card, or none,
     // and the handle of this one would be lost. A failed open is tried again by the next
     // connect.
@@ -284,6 +285,7 @@ void WINRADIO::Connect() {
         if (!opened_) {
             s.Level = -1;
             s.ShowError(kNoReceiverMessage);
+            EndSync(false);
             return;
         }
     }
@@ -316,7 +318,7 @@ void WINRADIO::Connect() {
     ShowWidth();
     FollowTuning();
     PostToSelf(PostRefreshDisplay);
-    PostToOwner(PostReceiverState);
+    EndSync(true);
 }
 
 // The card's limits, features and name. A description the card does not give, or one whose

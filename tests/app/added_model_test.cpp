@@ -23,6 +23,7 @@ TEST_F(AddedModel, ARangeScanFillsTheSlotWithTheLevelsTheModelHears) {
     EXPECT_EQ(orvel.tabctrl_1->Page(0), receiver);
     EXPECT_FALSE(orvel.comm.IsOpen());  // it needs no port
     EXPECT_TRUE(orvel.comm.Running);
+    ASSERT_TRUE(RunUntil([&] { return receiver->SyncEnded(); }));
 
     // 99.9900 .. 100.0600 MHz in steps of 10 kHz: the table and a point of noise each side.
     Bank& slot = Load(0, MakeRange(999'900, 1'000'600, 100));

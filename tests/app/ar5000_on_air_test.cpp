@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
+#include <vector>
 
 #include "emulators/aor/ar5000_emulator.h"
 #include "receivers/aor/ar5000/ar5000.h"
@@ -47,6 +49,38 @@ TEST_F(Ar5000UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
         RunUntil([&] { return panel->ExtraDialog() && panel->ExtraDialog()->HasWindow(); }));
     EXPECT_TRUE(panel->ScanDialog()->HasWindow());
     EXPECT_EQ(panel->ScanDialog()->Parent(), &orvel);
+}
+
+// The receiver says nothing from the start: the operator is told once, the receiver is asked
+// where it stands every few seconds and nothing else, and the start-up job's scan, waiting
+// meanwhile, goes on once it answers.
+class Ar5000SilentAtStart : public Ar5000UnattendedStart {
+  protected:
+    void Prepare() override {
+        Ar5000UnattendedStart::Prepare();
+        emulator.SetSilent(true);
+    }
+};
+
+TEST_F(Ar5000SilentAtStart, IsToldOnceAskedAgainAndScannedOnceItAnswers) {
+    ui::Clock::SetIdleSliceMs(0);  // nobody answers: no room needed
+    ASSERT_TRUE(RunUntil([&] { return orvel.Running && !boxes.shown.empty(); }, 30'000));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
+    emulator.ClearReceivedLines();
+    // Tries every three seconds after a second's sync; each lets the receiver read the last.
+    ui::Clock::SetIdleSliceMs(5);
+    ui::ServeFor(16'000);
+    ASSERT_TRUE(emulator.WaitForLines(2, std::chrono::seconds(5)));
+    // The scan's start may still be on its way to the log; what follows is the sync alone.
+    const auto heard = emulator.ReceivedLines();
+    EXPECT_EQ(std::count(heard.end() - 2, heard.end(), "RX"), 2);
+
+    ui::Clock::SetIdleSliceMs(IdleSliceMs());
+    emulator.SetSilent(false);
+    ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; },
+                         30'000));
+    EXPECT_EQ(orvel.ScanSlots[0].Identifier, "Эфир");
+    EXPECT_EQ(Messages().size(), 1u);
 }
 
 }  // namespace

@@ -5,7 +5,12 @@
 // IC-R8500's panel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "receivers/icom/civ_panel.h"
 #include "receivers/icom/ic8500/ric8500.h"
@@ -65,6 +70,89 @@ INSTANTIATE_TEST_SUITE_P(CivSets, UnattendedStart,
                          ::testing::Values(Station{4, &emulators::kIcR8500},
                                            Station{3, &emulators::kIcR10},
                                            Station{5, &emulators::kIcR9000}));
+
+// Jobs and scans begin once the panel's start-up sync has ended, which a slow set stretches
+// over the reading of its bank names: a job's tune and a scan's tunes reach the set after the
+// sync, the scan's every point in order, each with its level read before the next tune.
+class SyncFirst : public ScanOnAir {
+  protected:
+    void Prepare() override {
+        emulator.SetLatency(std::chrono::milliseconds(5));
+        emulator.SetSignalPlan(window_test::Flat(20));  // no signal to step back to
+        WriteUnattendedScan();
+        std::filesystem::remove(folder.File("ORVEL.CFG"));  // no start-up job
+        WriteJob("0003", "Настройка",
+                 MakeLines({{"Поле Частота", 10, 11, 1'000'500},
+                            {"Панель ДИАПАЗОНЫ", 10, 2},
+                            {"Эфир", 9, 3, 0, "Эфир"},
+                            {"Кнопка ЗАГРУЗИТЬ", 10, 13},
+                            {"Кнопка ПУСК", 10, 17}}));
+    }
+    // Not ScanOnAir's: the sync's frames are kept, and the test begins before the sync.
+    void SetUp() override { window_test::OnAir<emulators::CivEmulator>::SetUp(); }
+
+    struct Tune {
+        std::size_t frame;
+        uint32_t frequency;
+    };
+    // The tunes the set heard, once it heard 12 of them; syncEnd is the frame of the sync's
+    // last reading (a bank name, the frequency, the mode).
+    std::vector<Tune> Tunes(std::size_t& syncEnd) {
+        EXPECT_TRUE(RunUntil([&] { return Tuned().size() >= 12; }, 20'000));
+        frames_ = emulator.ReceivedFrames();
+        std::vector<Tune> tunes;
+        for (std::size_t i = 0; i < frames_.size(); ++i) {
+            if (Is(i, 0x1a, 0x03) || Is(i, 0x03) || Is(i, 0x04)) syncEnd = i;
+            if (frames_[i].size() != 11 || !Is(i, 0x05)) continue;
+            const auto hz = emulators::DecodeBcdLeastFirst(std::span(frames_[i]).subspan(5, 5));
+            tunes.push_back({i, uint32_t(hz.value_or(0) / 100)});
+        }
+        return tunes;
+    }
+    // From the last tune of `first` on: ten points 10 kHz apart, each read before the next.
+    void ExpectPointsInOrder(const std::vector<Tune>& tunes, uint32_t first) {
+        std::size_t k = 0;
+        while (k + 1 < tunes.size() && tunes[k + 1].frequency != first + 100) ++k;
+        ASSERT_LT(k + 10, tunes.size());
+        for (uint32_t point = first; point < first + 1000; point += 100, ++k) {
+            EXPECT_EQ(tunes[k].frequency, point);
+            bool read = false;
+            for (std::size_t i = tunes[k].frame; i < tunes[k + 1].frame; ++i)
+                read |= Is(i, 0x15, 0x02);
+            EXPECT_TRUE(read) << point;
+        }
+    }
+    bool Is(std::size_t i, uint8_t command, int sub = -1) const {
+        const auto& frame = frames_[i];
+        return frame.size() > 5 && frame[4] == command &&
+               (sub < 0 || (frame.size() > 6 && frame[5] == sub));
+    }
+    std::vector<emulators::Bytes> frames_;
+};
+
+TEST_F(SyncFirst, AStartPressedDuringTheSyncScansAfterIt) {
+    Load(0, MakeRange(1'000'000, 1'009'900, 100));
+    orvel.SlotIndex = 0;
+    orvel.SwitchToTab(2);
+    orvel.StartButton();
+    EXPECT_FALSE(orvel.Running);
+    std::size_t syncEnd = 0;
+    const std::vector<Tune> tunes = Tunes(syncEnd);
+    ASSERT_FALSE(tunes.empty());
+    EXPECT_GT(tunes.front().frame, syncEnd);
+    ExpectPointsInOrder(tunes, 1'000'000);
+}
+
+TEST_F(SyncFirst, AJobStartedDuringTheSyncRunsItsLinesAfterIt) {
+    orvel.MacroJobName = "0003";
+    PostPrivateMessage(&orvel, PostRunMacro);
+    std::size_t syncEnd = 0;
+    const std::vector<Tune> tunes = Tunes(syncEnd);
+    ASSERT_FALSE(tunes.empty());
+    EXPECT_GT(tunes.front().frame, syncEnd);
+    EXPECT_EQ(tunes.front().frequency, 1'000'500u);
+    ExpectPointsInOrder(tunes, 1'000'000);
+}
 
 // The panel's settings button (or its command) asks the main window, which opens the
 // panel's scan-settings dialog.

@@ -59,6 +59,7 @@ class PartsAlone : public ::testing::Test {
         comm.Running = true;  // the model of the tests needs no port
         receiver.SetPanel(panel_registry::Make(TableReceiver::kType));
         ASSERT_TRUE(receiver.Panel()->Create(&window, &fdx));
+        SyncPanel();
         window.jobs = &jobs;
         window.AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
             if (!scan.OnStepCode(e.code)) jobs.OnJobCode(e.code);
@@ -71,6 +72,11 @@ class PartsAlone : public ::testing::Test {
         ui::Clock::SetIdleSliceMs(20);
     }
 
+    // The panel's start-up sync, which job lines and scans wait for.
+    void SyncPanel() {
+        receiver.SyncReceiverPanel();
+        ui::ServePending();
+    }
     // A range in steps of 10 kHz, loaded into slot 0.
     Bank& LoadRange(uint32_t start, uint32_t end, uint32_t cycles) {
         range.StartFrequency = start;
@@ -124,6 +130,7 @@ TEST_F(ScanEngineAlone, ARangeScanFillsItsSlotPassByPassAndStopsByItself) {
     PassByPass& passes = *model;
     receiver.SetPanel(std::move(model));
     ASSERT_TRUE(passes.Create(&window, &fdx));
+    SyncPanel();
     // 99.99 .. 100.06 MHz, three times: the model's table and a point of noise each side.
     Bank& slot = LoadRange(999'900, 1'000'600, 3);
     passes.slot = &slot;

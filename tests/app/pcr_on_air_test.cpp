@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "emulators/pcr/pcr1000_emulator.h"
 #include "receivers/icom/pcr1000/pcr1000.h"
@@ -45,6 +46,31 @@ TEST_F(PcrUnattendedStart, TheStartUpConnectsAndTheAutoexecJobJournalsTheSignal)
     EXPECT_EQ(orvel.ScanSlots[0].Identifier, "Эфир");
     EXPECT_EQ(orvel.RunningMode, 2);
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The set gives no sign at any speed: the operator is told once, the connect is tried again
+// every few seconds, and the start-up job's scan goes on once the set hears.
+class PcrDeadAtStart : public PcrUnattendedStart {
+  protected:
+    void Prepare() override {
+        PcrUnattendedStart::Prepare();
+        emulator.SetDead(true);
+    }
+};
+
+TEST_F(PcrDeadAtStart, IsToldOnceTriedAgainAndScannedOnceItHears) {
+    ui::Clock::SetIdleSliceMs(0);  // nobody answers: no room needed
+    ASSERT_TRUE(RunUntil([&] { return !boxes.shown.empty(); }, 120'000));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
+    EXPECT_TRUE(orvel.Running);
+    ui::ServeFor(10'000);
+
+    ui::Clock::SetIdleSliceMs(IdleSliceMs());
+    emulator.SetDead(false);
+    ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; },
+                         60'000));
+    EXPECT_TRUE(emulator.State().powerOn);
+    EXPECT_EQ(Messages().size(), 1u);
 }
 
 TEST_F(PcrOnAir, AScaleScanWithTheBandScopeStepsTwoHundredKilohertzAndFillsTheScale) {

@@ -313,15 +313,15 @@ class ScanOnAir : public OnAir<emulators::CivEmulator> {
     }
 
     // The receiver goes away as with a pulled cable: its terminal closes, so the program's
-    // end hangs up, and COM1 names a device that is not there.
-    void UnplugReceiver() {
-        receiver.reset();
-        std::filesystem::create_symlink(folder.path() / "ttyUSB0", folder.path() / "COM1");
-    }
-    // A receiver, switched on afresh, on a new terminal behind the same COM1.
-    void PlugInReceiver() {
+    // end hangs up, and the program folder's COM1 goes with it.
+    void UnplugReceiver() { receiver.reset(); }
+    // A receiver, switched on afresh, on a new terminal behind the same COM1; one that does
+    // not answer leaves the line silent (no echo either) until the test lets it answer.
+    void PlugInReceiver(bool answers = true) {
         receiver.emplace(set_);
         emulator.SetSignalPlan(Flat(20));
+        emulator.SetDead(!answers);
+        emulator.SetEcho(answers);
         emulator.LinkAs(folder.path() / "COM1");
         emulator.Start();
     }

@@ -496,8 +496,11 @@ void AR5000::TakeReceiverSettings() {
 
 // Start-up: where the receiver stands, what it is doing, its levels.
 void AR5000::Synchronise() {
+    BeginSync();
     Cancel(false);
-    if (ReadFrequency()) {
+    // A receiver that does not tell where it stands is not asked the rest.
+    const bool answered = ReadFrequency();
+    if (answered) {
         switch (Reply.State) {
             case Ar5000State::MemoryRead:
             case Ar5000State::MemoryScan:
@@ -521,7 +524,16 @@ void AR5000::Synchronise() {
         if (Reply.Step > 0) fdx_->Step = Reply.Step;
         fdx_->Attenuator = Reply.Attenuator ? 1 : 0;
         fdx_->AttenuatorDb = Reply.AttenuatorDb;
+        ReadLevelSettings();
+        if (Reply.State == Ar5000State::Vfo) SelectVfo(Vfo);
     }
+    ShowAll();
+    PostToSelf(PostRefreshDisplay);
+    EndSync(answered);
+}
+
+// The search bank and the levels of sound and squelch the receiver stands at.
+void AR5000::ReadLevelSettings() {
     if (Link.Exchange("GS\r\n", "GS") && Reply.SearchBank >= 0)
         CurrentSearchBank = Reply.SearchBank;
     if (Link.Exchange("VL\r\n", "VL")) Volume = static_cast<uint32_t>(Reply.ValueA);
@@ -534,10 +546,6 @@ void AR5000::Synchronise() {
         VoiceSquelch = static_cast<uint32_t>(Reply.ValueB);
         if (VoiceSquelch != 0) SquelchKind = Squelch::Voice;
     }
-    if (Reply.State == Ar5000State::Vfo) SelectVfo(Vfo);
-    ShowAll();
-    PostToOwner(PostReceiverState);
-    PostToSelf(PostRefreshDisplay);
 }
 
 void AR5000::OnVfoClick(int x) {

@@ -303,6 +303,7 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     void FollowTuning();
     void StepBy(int direction);
     void Synchronise();
+    void ReadLevelSettings();
     bool ReadFrequency();
     void TakeReceiverSettings();
     bool ChooseAttenuator(uint32_t choice);  // the setting's answer

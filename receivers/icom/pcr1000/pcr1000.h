@@ -125,6 +125,9 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
     Pcr1000Settings Settings;
     // The set is off, not found, or being connected: nothing but the connect talks to it.
     bool Busy = true;
+    // The next connect switches the set on before anything else ("H101"): the panel switched
+    // it off, or the last connect found it at no speed.
+    bool SwitchOnFirst = false;
     // The frequency of the last tune; the level read after it goes into its cell.
     uint32_t TunedFrequency = 0;
     std::string SavedDate, SavedTime;

@@ -1,7 +1,8 @@
 // Connecting to the IC-PCR1000 and switching it off. The set keeps a line speed of its own
 // (9600 baud when it is switched on) and hears nothing at another one, so the panel first
-// listens at 9600, then asks at every speed the set has until it answers, and moves it to the
-// speed of ORVEL.INI.
+// listens at 9600 (after its own power-off, or a connect that found the set nowhere, it
+// switches the set on there first), then asks at every speed the set has until it answers, and
+// moves it to the speed of ORVEL.INI.
 
 #include <cstdio>
 
@@ -77,15 +78,22 @@ void IC1000::Connect() {
     // The waits below serve posted codes: a second connect asked meanwhile is this one.
     if (connecting_) return;
     connecting_ = true;
+    BeginSync();
     Link.ReceiverOff = false;
     ReplyComplete = false;
     Busy = true;
     PendingCommand = NoExchange;
 
-    // Nothing is sent at first: a set that is off says so by itself ("H100").
     SetLineSpeed(kSpeed9600);
     Link.Awaited = "G0";
-    WaitReply();
+    if (SwitchOnFirst) {
+        // Switched off by the panel, or found at no speed: a set that is off says nothing by
+        // itself, and hears only its power-up speed.
+        ConnectExchange("H1", "G0", "H101");
+    } else {
+        // Nothing is sent at first: a set that is off may say so by itself ("H100").
+        WaitReply();
+    }
     int found = kSpeed9600;
     if (!Answers()) {
         found = 0;
@@ -102,6 +110,7 @@ void IC1000::Connect() {
         // Nobody at any speed: the level shows "выкл"; the panel stays at the last speed tried.
         if (found == 0) PostToOwner(PostShowLevelOff);
     }
+    SwitchOnFirst = found == 0;
     if (Link.ReceiverOff) ConnectExchange("H1", "G0", "H101");
     if (found != 0) MoveToConfiguredSpeed(found);
 
@@ -121,9 +130,9 @@ void IC1000::Connect() {
         StartScope();
         SetSound();
     }
-    PostToOwner(PostReceiverState);
     PostToSelf(PostRefreshDisplay);
     connecting_ = false;
+    EndSync(!Busy);
 }
 
 void IC1000::MoveToConfiguredSpeed(int found) {
@@ -153,4 +162,5 @@ void IC1000::PowerOff() {
     // Switched off, the set is back at its power-up speed.
     if (Comm* port = Port()) port->CommSetLine(BaudOf(kSpeed9600), 8, kParityNone, kOneStopBit);
     Busy = true;
+    SwitchOnFirst = true;
 }

@@ -19,6 +19,8 @@ TableReceiver::TableReceiver() {
     UpperLimit = 20'000'000;
     On(ui::EventId::User, [this](ui::EventData& e) {
         if (e.code == PostTimerTick) ++SecondTicks;
+        // Nothing to ask: the table is always there.
+        if (e.code == PostSyncReceiver) EndSync(true);
     });
 }
 

@@ -221,7 +221,8 @@ TEST_F(Winradio, AFailedOpenIsToldAndCallsNothingUntilTheNextConnectOpens) {
     Start();
     EXPECT_EQ(card.Log(), "OpenRadioDevice(0) = 0\n");
     EXPECT_EQ(messages, std::vector<std::string>{kNoReceiver});
-    EXPECT_EQ(main.Count(PostReceiverState), 0);
+    EXPECT_EQ(main.Count(PostReceiverState), 1);  // the sync has ended, unanswered
+    EXPECT_FALSE(panel.ReceiverAnswered());
     state.Running = 1;
     EXPECT_FALSE(panel.SetFrequency());
     EXPECT_FALSE(panel.SetMode());

@@ -96,4 +96,31 @@ TEST_F(Pcr1000OnAir, ThePowerButtonSwitchesTheSetOffAndOnAgain) {
     EXPECT_TRUE(emulator.State().powerOn);
 }
 
+// A set switched off by the panel may not say so again: the connect switches it on before it
+// asks anything, whether a job or the next connect after a round without an answer asks.
+TEST_F(Pcr1000OnAir, ASetThePanelSwitchedOffOrFoundNowhereIsSwitchedOnFirst) {
+    AsConnected();
+    RunJob(622, 0);
+    ASSERT_TRUE(ServeUntil([&] { return panel.Busy && !emulator.State().powerOn; }));
+    emulator.ClearReceivedLines();
+    RunJob(622, 1);
+    ASSERT_TRUE(ServeUntil([&] { return !panel.Busy; }));
+    EXPECT_EQ(Heard().at(0), "H101");
+    EXPECT_TRUE(emulator.State().powerOn);
+
+    ui::Clock::SetIdleSliceMs(2);  // nobody answers: no room needed
+    emulator.SetDead(true);
+    Post(PostSyncReceiver);
+    ASSERT_TRUE(ServeUntil([&] { return panel.SyncCount() == 2; }));
+    EXPECT_FALSE(panel.ReceiverAnswered());
+    emulator.SwitchPowerByHand(false);
+    emulator.SetDead(false);
+    emulator.ClearReceivedLines();
+    ui::Clock::SetIdleSliceMs(40);
+    Post(PostSyncReceiver);
+    ASSERT_TRUE(ServeUntil([&] { return panel.SyncCount() == 3; }));
+    EXPECT_EQ(Heard().at(0), "H101");
+    EXPECT_TRUE(panel.ReceiverAnswered());
+}
+
 }  // namespace

@@ -1,0 +1,61 @@
+#include "app/receiver_watch.h"
+
+void ReceiverWatch::PortHungUp() {
+    comm_.Close();  // the reader has ended; the dead device is let go
+    state_ = State::PortLost;
+    reopened_ = false;
+    countdown_ = kRetrySeconds;
+    if (ReceiverPanel* panel = receiver_.Panel()) {
+        panel->LoseReceiver();
+        // A step waiting for its reply returns at once; the scan then waits for the receiver.
+        panel->ReleaseForStop();
+    }
+    TellOnce();
+}
+
+void ReceiverWatch::SyncEnded(bool answered) {
+    if (!receiver_.Traits().serialPort || comm_.OpenedPath().empty()) return;
+    if (state_ == State::PortLost) {
+        // The line went while the sync ran: whatever it read last, nobody is there now.
+        if (ReceiverPanel* panel = receiver_.Panel()) panel->LoseReceiver();
+        return;
+    }
+    if (answered) {
+        state_ = State::Watching;
+        told_ = tellDue_ = false;
+        return;
+    }
+    if (reopened_) comm_.Close();
+    state_ = reopened_ ? State::PortLost : State::Silent;
+    reopened_ = false;
+    countdown_ = kRetrySeconds;
+    TellOnce();
+}
+
+void ReceiverWatch::SecondTick() {
+    TryAgain();
+    if (tellDue_ && !fdx_.JobRunning) {
+        tellDue_ = false;
+        fdx_.ShowError(39);
+    }
+}
+
+void ReceiverWatch::TryAgain() {
+    if (state_ != State::PortLost && state_ != State::Silent) return;
+    if (--countdown_ > 0) return;
+    countdown_ = kRetrySeconds;
+    if (state_ == State::PortLost) {
+        if (!comm_.Reopen()) return;
+        reopened_ = true;
+    }
+    state_ = State::Probing;
+    // As at the end of the start-up: the panel asks the receiver what it is set to, and what
+    // arrives from now on is kept.
+    receiver_.SyncReceiverPanel();
+    comm_.EnableReceive();
+}
+
+void ReceiverWatch::TellOnce() {
+    if (told_) return;
+    told_ = tellDue_ = true;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The main window's watch over the receiver on the serial line. A line that hangs up (an
+// adapter pulled, the receiver's end gone) closes the port; a sync the receiver does not answer
+// leaves it silent. Either way the operator hears of it once (message 39, at the next second
+// tick with no job running: a box nobody closes must hold up neither the job nor the scans),
+// and every few seconds the receiver is looked for again: a lost port is opened by the path it
+// was opened with, never looked up anew, and the panel syncs; a silent receiver is synced
+// again. The receiver counts as back only when it answers a sync. A reopened port whose
+// receiver answers nothing is closed again at once, so that nothing but the sync reaches
+// whatever now holds that device.
+//
+// A port that never opened is not watched (the program goes on without a link), nor is a
+// receiver without a serial line (the WiNRADiO card tells its own failures).
+
+#include <cstdint>
+
+#include "app/receiver_dispatch.h"
+#include "receivers/comm.h"
+#include "state/fdx.h"
+
+class ReceiverWatch {
+  public:
+    // Seconds from a failed try to the next.
+    static constexpr int32_t kRetrySeconds = 3;
+
+    ReceiverWatch(FDX& fdx, Comm& comm, ReceiverDispatch& receiver)
+        : fdx_(fdx), comm_(comm), receiver_(receiver) {}
+    ReceiverWatch(const ReceiverWatch&) = delete;
+    ReceiverWatch& operator=(const ReceiverWatch&) = delete;
+
+    // The port's line hung up: the port is closed and the exchange awaited is dropped.
+    void PortHungUp();
+    // A sync of the panel ended, answered or not.
+    void SyncEnded(bool answered);
+    // The one-second tick: the next try when its time has come, then message 39 when due.
+    void SecondTick();
+
+  private:
+    enum class State {
+        Watching,  // the receiver answers, or its first sync runs
+        PortLost,  // the port is closed; it is opened again at the next try
+        Silent,    // the port is open but the receiver answers nothing; synced at the next try
+        Probing,   // a try's sync runs
+    };
+    void TryAgain();
+    void TellOnce();
+
+    FDX& fdx_;
+    Comm& comm_;
+    ReceiverDispatch& receiver_;
+    State state_ = State::Watching;
+    bool reopened_ = false;  // the sync that runs is on a port reopened for it
+    int32_t countdown_ = 0;  // seconds to the next try
+    bool told_ = false;      // message 39 is due or shown since the receiver last answered
+    bool tellDue_ = false;   // message 39 is still to be shown
+};
