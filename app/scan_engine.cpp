@@ -263,8 +263,9 @@ void ScanEngine::StartStopScan() {
     host_.ShowHeld(false);
     if (!fdx_.Running) {
         // A scan begins once the receiver panel's sync has ended: its settings and tunes would
-        // cut into the sync's exchanges. A second press meanwhile takes the start back.
-        if (!receiver_.SyncEnded()) {
+        // cut into the sync's exchanges. A second press meanwhile takes the start back. A
+        // recording on the signal page asks nothing of the receiver and never waits.
+        if (!receiver_.SyncEnded() && fdx_.WorkMode != 6) {
             startAfterSync_ = !startAfterSync_;
             return;
         }
