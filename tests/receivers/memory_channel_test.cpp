@@ -51,6 +51,20 @@ MemoryChannel Beacon() {
     return c;
 }
 
+// A bank item's channel of every field.
+Mt BeaconItem(const std::string& identifier, uint32_t qatt, uint32_t qmod) {
+    Mt item;
+    item.Frequency = 1'455'000;
+    item.Step = 125;
+    item.Modulation = 'F';
+    item.Identifier = identifier;
+    item.Attenuator = 1;
+    item.QATT = qatt;
+    item.QMOD = qmod;
+    item.Select = item.Skip = 1;
+    return item;
+}
+
 std::string Written(const std::vector<MemoryChannel>& records, const ChannelLayout& layout,
                     const std::string& path) {
     StateFileWriter file;
@@ -129,15 +143,8 @@ TEST(MemoryChannelKeys, TheReaderKeepsToTheAnnouncedRoomTheLimitsAndTheModelsVal
 TEST(WorkingBank, ChannelsGoBothWaysInTheirPlacesAsTheModelHoldsThem) {
     FDX fdx;
     fdx.Channels.assign(3, Mt{});
-    Mt& first = fdx.Channels[0];
-    first.Frequency = 1'455'000;
-    first.Modulation = 'F';
-    first.Identifier = "Маяк Северный";
-    first.Attenuator = 1;
-    first.QATT = 15;
-    first.QMOD = 5;
-    first.Select = first.Skip = 1;
-    first.Work = 77;
+    fdx.Channels[0] = BeaconItem("Маяк Северный", 15, 5);
+    fdx.Channels[0].Work = 77;
     fdx.Channels[2].Frequency = 30'000'000;
     fdx.Channels[2].Modulation = static_cast<char>(0xD4);  // "Ф"
     fdx.ChannelCount = 3;
@@ -206,16 +213,8 @@ TYPED_TEST(BankItem, SelectAndSkipSurviveALoadIntoThePanelAndBack) {
     ASSERT_TRUE(this->panel.Create(&this->main, &this->state));
     FDX& s = this->state;
     s.Channels.assign(3, Mt{});
-    Mt& beacon = s.Channels[0];
-    beacon.Frequency = 1'455'000;
-    beacon.Step = 125;
-    beacon.Modulation = 'F';
-    beacon.Identifier = "Маяк";
-    beacon.Attenuator = 1;
-    beacon.QATT = 20;
-    beacon.QMOD = 1;
-    beacon.Select = beacon.Skip = 1;
-    s.Channels[2] = beacon;
+    s.Channels[0] = BeaconItem("Маяк", 20, 1);
+    s.Channels[2] = s.Channels[0];
     s.Channels[2].Frequency = 4'339'200;
     s.Channels[2].Select = 0;
     s.ChannelCount = 3;
