@@ -137,7 +137,8 @@ bool ChannelKeyReader::Take(std::string_view key, std::string_view value) {
     if (key == "F") {
         ++record_;
         if (MemoryChannel* channel = current()) {
-            *channel = layout_.Empty(static_cast<int32_t>(record_ % layout_.bankSize));
+            const int64_t bankSize = std::max<uint32_t>(layout_.bankSize, 1);
+            *channel = layout_.Empty(static_cast<int32_t>(record_ % bankSize));
             channel->Frequency = Within(ReadU32(value), lower_, upper_);
         }
         return true;

@@ -4,7 +4,7 @@
 // in the panels' state files. A model gives data (its ChannelLayout); the rules are the same
 // for every model:
 //
-// - A channel with frequency 0 is empty: it keeps only its place (Number) in its bank.
+// - A channel with frequency 0 is empty; in a state file it is its frequency line alone.
 // - What the model's memory does not hold stays at its empty value, whatever a bank item or
 //   a state file says; an attenuator that is on has one of the model's depths; a mode letter
 //   the program does not know is not taken; a frequency goes within the receiver's limits; a
@@ -46,7 +46,7 @@ struct MemoryChannel {
     uint32_t Step = 0;
     char Modulation = 'F';  // mode letter F, W, A, L, U, C or R
     int32_t Filter = 0;     // 0 normal, 1 narrow, 2 wide
-    std::string Label;      // UTF-8; the receiver keeps LabelWidth characters
+    std::string Label;      // UTF-8; the receiver keeps its layout's labelWidth characters
     int32_t Level = 0;      // raw level measured when the channel was last read
     int32_t Number = 0;     // its place in its bank, from 0
     bool Attenuator = false;

@@ -216,8 +216,8 @@ void IC8500::Settle() {
 }
 
 bool IC8500::ListTransfer(const std::string& status, const std::function<bool()>& work) {
+    Settle();
     return Transfer(status, [&] {
-        Settle();
         if (lv_1) lv_1->Clear();
         const bool answered = work();
         ShowBank();
