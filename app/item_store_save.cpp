@@ -70,7 +70,7 @@ bool channelsChanged(const std::vector<Mt>& stored, const std::vector<Mt>& worki
         const Mt& a = stored[i];
         const Mt& b = working[i];
         if (a.Step != b.Step || a.Identifier != b.Identifier || a.Attenuator != b.Attenuator ||
-            a.Spare1 != b.Spare1 || a.Spare2 != b.Spare2 || a.QMOD != b.QMOD || a.QATT != b.QATT)
+            a.Select != b.Select || a.Skip != b.Skip || a.QMOD != b.QMOD || a.QATT != b.QATT)
             return true;
     }
     return false;

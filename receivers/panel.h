@@ -41,9 +41,16 @@
 #include "ui/reply_event.h"
 
 class Comm;
+struct ChannelLayout;
+struct MemoryChannel;
 
 // What ModeParameter gives for a letter the receiver does not have.
 inline constexpr int32_t kNoModeValue = 120;
+
+// What a panel does when the receiver's own scan stops on a signal, as the scan dialogs offer
+// it ("режим пауза", "звуковой сигнал", "выполнение задания", "занести частоту в банк") and
+// the state files keep its number.
+enum class ScanStopAction : uint32_t { Pause = 0, Beep = 1, StartJob = 2, IntoBank = 3 };
 
 // A numbered panel command of a model: what it does with the job line, answering in it.
 template <class Panel>
@@ -305,6 +312,28 @@ class ReceiverPanel : public ui::Form {
         PostToOwner(PostJobStep);
     }
     static void AnswerNoAccess(JobStr& line, const char* text = kNoAccess);
+
+    // --- What the panels with memory banks share (panel_memory.cpp)
+    // Long work of the panel's own: the receiver's own scan and the transfers of its memory.
+    // Meanwhile the main window's scan button and windows are the panel's
+    // (PostScanStartedByPanel .. PostScanStoppedByPanel) and its own controls are locked
+    // (PostLockControls .. PostUnlockControls).
+    // FDX::PanelStatusText := status; then the codes that start the work.
+    void PanelWorkStarted(const std::string& status);
+    void PanelWorkEnded();
+    // A transfer with the receiver under the Wait window (PostShowWait .. PostHideWait): the
+    // work started, `work` run, the work ended, also when it stopped half way. `work` returns
+    // false when the receiver did not answer; message 39 is shown then, once for the whole
+    // transfer. Returns what `work` returned.
+    bool Transfer(const std::string& status, const std::function<bool()>& work);
+    // The receiver's own scan stopped on a signal: what `action` (a ScanStopAction) asks for;
+    // a job is started only when one is named.
+    void ActOnScanStop(uint32_t action, const std::string& jobName);
+    // PostItemLoaded: the working bank (the bank item loaded) into `bank` of the panel.
+    void TakeBankItem(std::span<MemoryChannel> bank, const ChannelLayout& layout);
+    // PostSaveBank: `bank` becomes the working bank and the main window stores it; message 12
+    // when no channel has a frequency.
+    void GiveBankItem(std::span<const MemoryChannel> bank);
 
     FDX* fdx_ = nullptr;
 

@@ -98,12 +98,6 @@ class BankReader {
 
 }  // namespace
 
-int ModeSortRank(char letter) {
-    constexpr std::string_view kOrder = "FWALUC";
-    const std::size_t at = kOrder.find(letter);
-    return at != std::string_view::npos ? int(at) : int(kOrder.size()) + int(uint8_t(letter));
-}
-
 bool UserFreq::WriteFile() {
     StampNow(Date, Time);
     TextFileWriter out;

@@ -20,15 +20,11 @@ struct Mt {
                          // whenever a channel is read or copied
     int32_t Number = 0;  // the channel's position in its bank, from 0
     uint8_t Attenuator = 0;
-    uint8_t Spare1 = 0;
-    uint8_t Spare2 = 0;
+    uint8_t Select = 0;  // the receiver panels' select and skip flags (the file keeps neither)
+    uint8_t Skip = 0;
     uint32_t QMOD = 0;  // receiver-specific mode value kept for the receiver panels
     uint32_t QATT = 0;  // receiver-specific attenuator value kept for the receiver panels
 };
-
-// Where a channel of mode `letter` stands when a channel list is sorted by mode: F, W, A, L, U,
-// C in this order, then any other letter by its byte.
-int ModeSortRank(char letter);
 
 // A bank: a stored list of fixed frequencies with the parameters of its measurement series.
 struct UserFreq {

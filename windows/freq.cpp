@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <initializer_list>
 
+#include "state/channel_order.h"
 #include "state/format_text.h"
 #include "state/message_bus.h"
 #include "ui/post.h"
@@ -540,27 +541,8 @@ void freq::SortBy(int column) {
     if (column < 0 || column >= int(std::size(kColumns))) return;
     const std::vector<Mt>& c = S().Channels;
     const auto key = [&](int32_t i) -> const Mt& { return c[std::size_t(i)]; };
-    const auto less = [&](int32_t a, int32_t b) {
-        const Mt &x = key(a), &y = key(b);
-        switch (column) {
-            case 0:
-                return x.Frequency < y.Frequency;
-            case 1:
-                return x.Step < y.Step;
-            case 2:
-                return ModeSortRank(x.Modulation) < ModeSortRank(y.Modulation);
-            case 3:
-                return x.Work < y.Work;
-            case 4:
-                return x.Attenuator < y.Attenuator;
-            case 5:
-                return x.Identifier < y.Identifier;
-            default:
-                return x.Number < y.Number;
-        }
-    };
     std::erase_if(rows_, [&](int32_t i) { return i < 0 || std::size_t(i) >= c.size(); });
-    std::stable_sort(rows_.begin(), rows_.end(), less);
+    SortChannelRows(rows_, ChannelColumn(column), [&](int32_t i) { return SortFieldsOf(key(i)); });
     sortColumn_ = column;
     lv_1->Clear();
     for (int32_t i : rows_) lv_1->AddRow(BankRowTexts(S(), key(i)));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "state/channel_order.h"
 #include "state/message_bus.h"
 #include "ui/form.h"
 #include "ui/post.h"
@@ -143,17 +144,15 @@ void hfreq::ClickRow(int row) {
 }
 
 void hfreq::SortBy(int column) {
-    if (column < 0 || column > 2) return;
+    // "Частота", "Уровень", "№".
+    constexpr ChannelColumn kSortColumns[] = {ChannelColumn::Frequency, ChannelColumn::Level,
+                                              ChannelColumn::Number};
+    if (column < 0 || column >= int(std::size(kSortColumns))) return;
     const std::vector<Mt>& c = fdx_->Channels;
-    const auto less = [&](int32_t a, int32_t b) {
-        const Mt &x = c[std::size_t(a)], &y = c[std::size_t(b)];
-        if (column == 0) return x.Frequency < y.Frequency;
-        if (column == 1) return x.Work < y.Work;
-        return x.Number < y.Number;
-    };
     const int32_t clicked = clickedRow_ >= 0 ? rows_[std::size_t(clickedRow_)] : -1;
     std::erase_if(rows_, [&](int32_t i) { return std::size_t(i) >= c.size(); });
-    std::stable_sort(rows_.begin(), rows_.end(), less);
+    SortChannelRows(rows_, kSortColumns[column],
+                    [&](int32_t i) { return SortFieldsOf(c[std::size_t(i)]); });
     sortColumn_ = column;
     for (std::size_t row = 0; row < rows_.size(); ++row) RewriteRow(int(row));
     const auto at = std::find(rows_.begin(), rows_.end(), clicked);

@@ -71,8 +71,8 @@ TEST_F(ChannelList, ListsEveryChannelWithItsLevelAndNumber) {
     EXPECT_EQ(Row(3), (std::vector<std::string>{" 433.9200", "30", "03"}));
     EXPECT_EQ(Row(2)[0], "выкл");
     EXPECT_TRUE(fdx.HfreqOpen);
-    list.SortBy(0);
-    EXPECT_EQ(list.RowChannels(), (std::vector<int32_t>{2, 1, 0, 3}));
+    list.SortBy(0);  // the switched-off channel last
+    EXPECT_EQ(list.RowChannels(), (std::vector<int32_t>{1, 0, 3, 2}));
     // A bank without channels gives an empty list.
     fdx.ChannelCount = 0;
     list.OnUserEvent(PostRefreshData);

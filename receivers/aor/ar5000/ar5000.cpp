@@ -116,7 +116,7 @@ void AR5000::SetDefaults() {
     Bandwidth = 150;
     for (int bank = 0; bank < kBanks; ++bank)
         for (int channel = 0; channel < kChannels; ++channel)
-            ChannelAt(bank, channel) = EmptyChannel(channel);
+            ChannelAt(bank, channel) = kChannelLayout.Empty(channel);
     SearchBanks.fill({});
     BankPositions.fill(0);
     CurrentBank = CurrentSearchBank = Vfo = 0;
@@ -593,17 +593,14 @@ bool AR5000::StartOwnScan() {
         return false;
     }
     Scanning = true;
-    fdx_->PanelStatusText = status;
-    PostToOwner(PostScanStartedByPanel);
-    PostToSelf(PostLockControls);
+    PanelWorkStarted(status);
     PostToSelf(PostRefreshCurves);
     return true;
 }
 
 void AR5000::StopOwnScan() {
     Scanning = false;
-    PostToOwner(PostScanStoppedByPanel);
-    PostToSelf(PostUnlockControls);
+    PanelWorkEnded();
     // Reading a channel or choosing a VFO ends the receiver's scan.
     const bool answered = ReadFrequency();
     const bool memory = answered && (Reply.State == Ar5000State::MemoryScan ||

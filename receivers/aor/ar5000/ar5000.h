@@ -17,36 +17,12 @@
 
 #include "receivers/aor/aor_panel.h"
 #include "receivers/fine_scale.h"
+#include "receivers/memory_channel.h"
 #include "receivers/state_file.h"
 #include "ui/controls.h"
 
 class RAR5000;
 class PAR5000;
-
-// A memory channel; frequency 0 is an empty one.
-struct Ar5000Channel {
-    uint32_t Frequency = 0;  // 100 Hz units
-    uint32_t Step = 0;
-    char Mode = 'F';
-    std::string Label;  // at most 8 characters on the receiver
-    int32_t Level = 0;
-    int32_t Number = 0;  // 0..99 in its bank
-    bool Attenuator = false;
-    bool Select = false;
-    bool Skip = false;
-    int32_t Filter = 0;         // 0 normal, 1 narrow, 2 wide
-    uint32_t AttenuatorDb = 0;  // 10, 20 or 255 (automatic) while on
-
-    bool Empty() const { return Frequency == 0; }
-    friend bool operator==(const Ar5000Channel&, const Ar5000Channel&) = default;
-};
-
-// An empty channel at its place in the bank.
-inline Ar5000Channel EmptyChannel(int32_t number) {
-    Ar5000Channel channel;
-    channel.Number = number;
-    return channel;
-}
 
 // A search bank; both limits 0 is an empty one.
 struct Ar5000SearchBank {
@@ -145,6 +121,9 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     // "Позиция_Банк" lines of the state file: one selected channel per entry.
     static constexpr int kBankPositions = 20;
     static constexpr std::size_t kLabelWidth = 8;
+    // A channel holds every field; its label is eight characters, its attenuator 10, 20 dB
+    // or automatic (255).
+    static const ChannelLayout kChannelLayout;
     enum class Squelch { Noise, Level, Voice };
 
     AR5000();
@@ -176,8 +155,8 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     // PostClearData: the banks (all of them with the whole-memory box), on the receiver too
     // with the direct-write box.
     void ClearBanks();
-    Ar5000Channel& ChannelAt(int bank, int channel) { return Channels[Index(bank, channel)]; }
-    const Ar5000Channel& ChannelAt(int bank, int channel) const {
+    MemoryChannel& ChannelAt(int bank, int channel) { return Channels[Index(bank, channel)]; }
+    const MemoryChannel& ChannelAt(int bank, int channel) const {
         return Channels[Index(bank, channel)];
     }
 
@@ -197,7 +176,7 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
 
     // --- Panel state
     Ar5000Reply Reply;
-    std::array<Ar5000Channel, kBanks * kChannels> Channels{};
+    std::array<MemoryChannel, kBanks * kChannels> Channels{};
     std::array<Ar5000SearchBank, kSearchBanks> SearchBanks{};
     int32_t CurrentBank = 0;
     std::array<int32_t, kBankPositions> BankPositions{};  // the selected channel of each bank
@@ -328,7 +307,7 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     enum class ChannelAnswer { None, Empty, Found };
     // Fills `out` from the receiver; `full` also reads the select and skip flags and the
     // level. `out` is left alone unless Found.
-    ChannelAnswer ReadChannelInto(int bank, int channel, Ar5000Channel& out, bool full);
+    ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full);
     ChannelAnswer ReadSearchBankInto(int bank, Ar5000SearchBank& out);
     int32_t SelectedChannel() const;
     void ReportsOff();
@@ -337,19 +316,19 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     bool ClearChannelOnReceiver(int bank, int channel);
     void WriteChannel(int bank, int channel);
     void WriteBankChannels(int bank);
-    void BeginTransfer(const std::string& status);
-    void EndTransfer();
-    bool Probe();
+    // The level probe before a bank transfer: true when the receiver answers.
+    bool Answers();
     void ShowBankList();
     void ShowChannelRow(int row);
     void ShowChannelBoxes();
     void ShowSearchBank();
     void SortList(int column);
     void WireBankControls();
-    void EditChannel(const std::function<void(Ar5000Channel&)>& edit);
+    void EditChannel(const std::function<void(MemoryChannel&)>& edit);
     void EditSearchBank(const std::function<void(Ar5000SearchBank&)>& edit, bool sendAnyway);
     void OnChannelFrequency(const std::string& text);
     void OnSearchLower(const std::string& text);
+    std::span<MemoryChannel> CurrentBankChannels();
     void LoadBankItem();
     void SaveBankItem();
     void ChooseBank(int bank);

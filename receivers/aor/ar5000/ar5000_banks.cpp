@@ -8,6 +8,7 @@
 #include "receivers/aor/ar5000/ar5000.h"
 #include "receivers/aor/ar5000/ar5000_form.h"
 #include "receivers/aor/ar5000/ar5000_modes.h"
+#include "state/channel_order.h"
 #include "state/cp1251.h"
 #include "state/message_bus.h"
 #include "state/user_freq.h"
@@ -16,14 +17,17 @@ namespace {
 
 using aor::Format;
 
-constexpr int kNoReceiverMessage = 39;  // "Ошибка обращения к приемнику(выключен)"
-constexpr int kNothingToStoreMessage = 12;
 // Waits for the answer of the very channel asked for; the receiver's answer to the read
 // before may come first.
 constexpr int kChannelWaits = 3;
 constexpr int kWriteAttempts = 5;
 constexpr const char* kOff = "выкл";
 constexpr uint32_t kAttenuatorChoices[] = {0, 10, 20, 255};
+constexpr uint32_t kAttenuatorDepths[] = {10, 20, 255};
+
+MemoryChannel EmptyChannel(int32_t number) {
+    return AR5000::kChannelLayout.Empty(number);
+}
 
 // A label as the receiver sent it (eight characters, code page 1251), without its padding.
 std::string LabelFromWire(std::string_view bytes) {
@@ -40,11 +44,6 @@ std::string LabelToWire(const std::string& label) {
     return Cp1251ToUtf8(bytes);
 }
 
-// At most eight characters, as the receiver keeps it.
-std::string CutLabel(const std::string& label) {
-    return Cp1251ToUtf8(Utf8ToCp1251(label).substr(0, AR5000::kLabelWidth));
-}
-
 std::string Flag(bool set) {
     return set ? "+" : "-";
 }
@@ -54,24 +53,18 @@ int AttenuatorIndex(bool on, uint32_t db) {
     return choice == 0 ? 0 : choice == 10 ? 1 : choice == 20 ? 2 : 3;
 }
 
-// Labels compare without letter case, Cyrillic letters too.
-std::string FoldCase(const std::string& label) {
-    std::string bytes = Utf8ToCp1251(label);
-    for (char& c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 'A' && b <= 'Z') c = static_cast<char>(b + 32);
-        if (b >= 0xC0 && b <= 0xDF) c = static_cast<char>(b + 32);
-        if (b == 0xA8) c = static_cast<char>(0xB8);
-    }
-    return bytes;
-}
-
 }  // namespace
+
+const ChannelLayout AR5000::kChannelLayout{.holds = {},
+                                           .labelWidth = kLabelWidth,
+                                           .depths = kAttenuatorDepths,
+                                           .emptyModulation = 'F',
+                                           .bankSize = kChannels};
 
 // ---------------------------------------------------------------------------------------
 // Reading from the receiver
 
-AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, Ar5000Channel& out,
+AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, MemoryChannel& out,
                                               bool full) {
     BanksBeingRead = true;
     Reply.Attenuator = Reply.Select = Reply.Skip = false;
@@ -94,7 +87,7 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, Ar5000Chann
     out.Frequency = Reply.Frequency;
     out.Step = Reply.Step;
     const ar5000::ReportedMode mode = ar5000::ModeOfReply(Reply.Mode, Reply.Bandwidth);
-    out.Mode = mode.letter;
+    out.Modulation = mode.letter;
     out.Filter = mode.filter;
     out.Label = LabelFromWire(Reply.Label);
     out.Number = channel;
@@ -112,7 +105,7 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, Ar5000Chann
 }
 
 bool AR5000::ReadChannel(int bank, int channel) {
-    Ar5000Channel& record = ChannelAt(bank, channel);
+    MemoryChannel& record = ChannelAt(bank, channel);
     if (ReadChannelInto(bank, channel, record, true) == ChannelAnswer::Found) return true;
     record.Frequency = 0;
     return false;
@@ -153,25 +146,8 @@ bool AR5000::ReadSearchBank(int bank) {
     return false;
 }
 
-bool AR5000::Probe() {
-    if (ReadLevel() != -1) return true;
-    fdx_->ShowError(kNoReceiverMessage);
-    return false;
-}
-
-void AR5000::BeginTransfer(const std::string& status) {
-    fdx_->PanelStatusText = status;
-    PostToOwner(PostShowWait);
-    PostToOwner(PostScanStartedByPanel);
-    PostToSelf(PostLockControls);
-}
-
-// Every transfer ends so, also one a failed probe stopped: the main window and the panel
-// must not stay locked.
-void AR5000::EndTransfer() {
-    PostToOwner(PostScanStoppedByPanel);
-    PostToSelf(PostUnlockControls);
-    PostToOwner(PostHideWait);
+bool AR5000::Answers() {
+    return ReadLevel() != -1;
 }
 
 // The receiver's own reports would come between the channels: they are off while the
@@ -182,44 +158,48 @@ void AR5000::ReportsOff() {
 }
 
 void AR5000::ReadCurrentBank() {
-    BeginTransfer(Format("Чтение банка N %d", CurrentBank));
-    if (lv_1) lv_1->Clear();
-    if (Probe()) {
-        ReportsOff();
-        for (int channel = 0; channel < kChannels; ++channel) ReadChannel(CurrentBank, channel);
-        SendSetting("LC1");
-    }
-    ShowBankList();
-    EndTransfer();
+    Transfer(Format("Чтение банка N %d", CurrentBank), [this] {
+        if (lv_1) lv_1->Clear();
+        const bool answered = Answers();
+        if (answered) {
+            ReportsOff();
+            for (int channel = 0; channel < kChannels; ++channel) ReadChannel(CurrentBank, channel);
+            SendSetting("LC1");
+        }
+        ShowBankList();
+        return answered;
+    });
 }
 
+// A bank whose probe goes unanswered ends the transfer there.
 void AR5000::ReadAllBanks() {
-    BeginTransfer("Чтение банков приемника");
-    if (lv_1) lv_1->Clear();
-    bool reading = true;
-    for (int bank = 0; bank < kBanks && reading; ++bank) {
-        reading = Probe();
-        if (!reading) break;
-        if (bank == 0) ReportsOff();
-        for (int channel = 0; channel < kChannels; ++channel) ReadChannel(bank, channel);
-    }
-    if (reading) {
-        for (int bank = 0; bank < kSearchBanks; ++bank) ReadSearchBank(bank);
-        SendSetting("LC1");
-        SelectVfo(Vfo);
-    }
-    ShowBankList();
-    ShowSearchBank();
-    EndTransfer();
+    Transfer("Чтение банков приемника", [this] {
+        if (lv_1) lv_1->Clear();
+        bool reading = true;
+        for (int bank = 0; bank < kBanks && reading; ++bank) {
+            reading = Answers();
+            if (!reading) break;
+            if (bank == 0) ReportsOff();
+            for (int channel = 0; channel < kChannels; ++channel) ReadChannel(bank, channel);
+        }
+        if (reading) {
+            for (int bank = 0; bank < kSearchBanks; ++bank) ReadSearchBank(bank);
+            SendSetting("LC1");
+            SelectVfo(Vfo);
+        }
+        ShowBankList();
+        ShowSearchBank();
+        return reading;
+    });
 }
 
 // ---------------------------------------------------------------------------------------
 // Writing into the receiver
 
 std::string AR5000::ChannelLine(int bank, int channel) const {
-    const Ar5000Channel& record = ChannelAt(bank, channel);
+    const MemoryChannel& record = ChannelAt(bank, channel);
     const ar5000::ModeSetting mode =
-        ar5000::FindMode(record.Mode, record.Filter).value_or(ar5000::kModeSettings[0]);
+        ar5000::FindMode(record.Modulation, record.Filter).value_or(ar5000::kModeSettings[0]);
     return Format(
         "MX%d%02d RF%u00 AU0 ST%u MD%c BW%c MP%c TM%s\r\nAT%c\r\nGA%c\r\n", bank, channel,
         record.Frequency, record.Step * 100, mode.modeDigit, ar5000::BandwidthDigit(mode.bandwidth),
@@ -245,12 +225,12 @@ bool AR5000::ClearChannelOnReceiver(int bank, int channel) {
 // Up to five times until the receiver reads back the frequency and mode written; a channel
 // that never does is left as the receiver has it.
 void AR5000::WriteChannel(int bank, int channel) {
-    const Ar5000Channel& record = ChannelAt(bank, channel);
+    const MemoryChannel& record = ChannelAt(bank, channel);
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
         if (!Link.Exchange(ChannelLine(bank, channel), "")) continue;
-        Ar5000Channel read;
+        MemoryChannel read;
         if (ReadChannelInto(bank, channel, read, false) == ChannelAnswer::Found &&
-            read.Frequency == record.Frequency && read.Mode == record.Mode)
+            read.Frequency == record.Frequency && read.Modulation == record.Modulation)
             return;
     }
 }
@@ -265,35 +245,32 @@ void AR5000::WriteBankChannels(int bank) {
 }
 
 void AR5000::WriteCurrentBank() {
-    BeginTransfer(Format("Запись банка N %d", CurrentBank));
-    if (Probe()) {
+    Transfer(Format("Запись банка N %d", CurrentBank), [this] {
+        if (!Answers()) return false;
         ReportsOff();
         WriteBankChannels(CurrentBank);
         SendSetting("LC1");
         if (!SearchBanks[static_cast<std::size_t>(CurrentSearchBank)].Empty())
             Link.Exchange(SearchBankLine(CurrentSearchBank), "");
         SelectVfo(Vfo);
-    }
-    EndTransfer();
+        return true;
+    });
 }
 
 void AR5000::WriteAllBanks() {
-    BeginTransfer("Запись банков приемника");
-    bool writing = true;
-    for (int bank = 0; bank < kBanks && writing; ++bank) {
-        writing = Probe();
-        if (!writing) break;
-        if (bank == 0) ReportsOff();
-        WriteBankChannels(bank);
-    }
-    if (writing) {
+    Transfer("Запись банков приемника", [this] {
+        for (int bank = 0; bank < kBanks; ++bank) {
+            if (!Answers()) return false;
+            if (bank == 0) ReportsOff();
+            WriteBankChannels(bank);
+        }
         for (int bank = 0; bank < kSearchBanks; ++bank)
             if (!SearchBanks[static_cast<std::size_t>(bank)].Empty())
                 Link.Exchange(SearchBankLine(bank), "");
         SendSetting("LC1");
         SelectVfo(Vfo);
-    }
-    EndTransfer();
+        return true;
+    });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -301,10 +278,10 @@ void AR5000::WriteAllBanks() {
 
 void AR5000::StoreCurrentSettings() {
     const FDX& s = *fdx_;
-    Ar5000Channel& record = ChannelAt(CurrentBank, SelectedChannel());
+    MemoryChannel& record = ChannelAt(CurrentBank, SelectedChannel());
     record.Frequency = std::clamp(s.Frequency, LowerLimit, UpperLimit);
     record.Step = s.Step;
-    record.Mode = s.Modulation;
+    record.Modulation = s.Modulation;
     record.Filter = s.Filter;
     record.Attenuator = s.Attenuator != 0;
     record.AttenuatorDb = s.AttenuatorDb;
@@ -332,65 +309,22 @@ void AR5000::ClearBanks() {
     ShowSearchBank();
 }
 
+std::span<MemoryChannel> AR5000::CurrentBankChannels() {
+    return std::span(Channels).subspan(Index(CurrentBank, 0), kChannels);
+}
+
 // The bank item loaded in the journal becomes the current bank: as many of its channels as
 // the bank holds, the rest empty.
 void AR5000::LoadBankItem() {
-    const FDX& s = *fdx_;
-    const int count =
-        std::clamp<int32_t>(s.ChannelCount, 0, static_cast<int32_t>(s.Channels.size()));
-    for (int channel = 0; channel < kChannels; ++channel) {
-        Ar5000Channel& record = ChannelAt(CurrentBank, channel);
-        record = EmptyChannel(channel);
-        if (channel >= count) continue;
-        const Mt& item = s.Channels[static_cast<std::size_t>(channel)];
-        record.Frequency =
-            item.Frequency == 0 ? 0 : std::clamp(item.Frequency, LowerLimit, UpperLimit);
-        record.Step = item.Step;
-        // A letter the program does not know is taken as FM.
-        record.Mode = std::string_view("FWALUCR").find(item.Modulation) != std::string_view::npos &&
-                              item.Modulation != '\0'
-                          ? item.Modulation
-                          : 'F';
-        record.Label = CutLabel(item.Identifier);
-        record.Attenuator = item.Attenuator != 0;
-        record.AttenuatorDb = item.QATT;
-        record.Filter = static_cast<int32_t>(std::min<uint32_t>(item.QMOD, 2));
-        record.Select = item.Spare1 != 0;
-        record.Skip = item.Spare2 != 0;
-    }
+    TakeBankItem(CurrentBankChannels(), kChannelLayout);
     BankPositions[static_cast<std::size_t>(CurrentBank)] = 0;
     ShowBankList();
 }
 
-// PostSaveBank: the channels of the current bank that hold a frequency become the working
-// bank, and the main window makes a bank item of it.
+// PostSaveBank: the current bank becomes the working bank, and the main window makes a bank
+// item of it.
 void AR5000::SaveBankItem() {
-    FDX& s = *fdx_;
-    std::vector<Mt> channels;
-    for (int channel = 0; channel < kChannels; ++channel) {
-        const Ar5000Channel& record = ChannelAt(CurrentBank, channel);
-        if (record.Empty()) continue;
-        Mt item;
-        item.Frequency = record.Frequency;
-        item.Step = record.Step;
-        item.Modulation = record.Mode;
-        item.Identifier = record.Label;
-        item.Number = channel;
-        item.Attenuator = record.Attenuator ? 1 : 0;
-        item.QATT = record.AttenuatorDb;
-        item.QMOD = static_cast<uint32_t>(record.Filter);
-        item.Spare1 = record.Select ? 1 : 0;
-        item.Spare2 = record.Skip ? 1 : 0;
-        channels.push_back(std::move(item));
-    }
-    if (channels.empty()) {
-        s.ShowError(kNothingToStoreMessage);
-        return;
-    }
-    if (s.Channels.size() < channels.size()) s.Channels.resize(channels.size());
-    std::copy(channels.begin(), channels.end(), s.Channels.begin());
-    s.ChannelCount = static_cast<int32_t>(channels.size());
-    PostToOwner(PostSaveBank);
+    GiveBankItem(CurrentBankChannels());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -418,7 +352,7 @@ void AR5000::ShowBankList() {
 
 void AR5000::ShowChannelRow(int row) {
     if (!lv_1 || row < 0 || row >= kChannels) return;
-    const Ar5000Channel& record = ChannelAt(CurrentBank, rows_[static_cast<std::size_t>(row)]);
+    const MemoryChannel& record = ChannelAt(CurrentBank, rows_[static_cast<std::size_t>(row)]);
     std::vector<std::string> cells(9);
     cells[6] = Format("%02d", record.Number);
     if (record.Empty()) {
@@ -427,8 +361,8 @@ void AR5000::ShowChannelRow(int row) {
         const FDX& s = *fdx_;
         cells[0] = Format("%9.4f", record.Frequency / 10000.0);
         cells[1] = Format("%5.1f", record.Step / 10.0);
-        const char* mode = ar5000::ModeText(record.Mode, record.Filter);
-        cells[2] = mode ? mode : std::string(1, record.Mode);
+        const char* mode = ar5000::ModeText(record.Modulation, record.Filter);
+        cells[2] = mode ? mode : std::string(1, record.Modulation);
         const uint32_t level = static_cast<uint32_t>(std::clamp(record.Level, 0, 255));
         cells[3] = s.OptDb ? Format("%3.1f", s.LevelToDb(level) / 10.0) : Format("%u", level);
         cells[4] = Flag(record.Attenuator);
@@ -443,14 +377,14 @@ void AR5000::ShowChannelRow(int row) {
 void AR5000::ShowChannelBoxes() {
     if (!textb_1) return;
     const int channel = SelectedChannel();
-    const Ar5000Channel& record = ChannelAt(CurrentBank, channel);
+    const MemoryChannel& record = ChannelAt(CurrentBank, channel);
     const auto row = std::find(rows_.begin(), rows_.end(), channel);
     if (row != rows_.end()) lv_1->SelectRow(static_cast<int>(row - rows_.begin()));
     Nk->SetText(Format("%02d", channel));
     textb_1->SetText(record.Empty() ? kOff : Format("%9.4f", record.Frequency / 10000.0));
     comment->SetText(record.Label);
     sstep->SetText(Format("%5.1f", record.Step / 10.0));
-    const char* mode = ar5000::ModeText(record.Mode, record.Filter);
+    const char* mode = ar5000::ModeText(record.Modulation, record.Filter);
     for (int i = 0; i < smod->Count(); ++i)
         if (mode && smod->StringAt(i) == mode) smod->SetSelectedIndex(i);
     combo_att->SetSelectedIndex(AttenuatorIndex(record.Attenuator, record.AttenuatorDb));
@@ -481,30 +415,12 @@ void AR5000::ShowSearchBank() {
         box->SetEnabled(enabled);
 }
 
-// Sorted by a column: frequency, step, mode (F W A L U C), level, attenuator (off first),
-// label (whatever the case) or number; channels without a frequency after all others,
-// except by number.
+// Sorted by a column: frequency, step, mode, level, attenuator, label or number; the select
+// and skip columns leave the order.
 void AR5000::SortList(int column) {
-    if (column < 0 || column > 6) return;
-    const auto key = [&](int channel) { return ChannelAt(CurrentBank, channel); };
-    std::stable_sort(rows_.begin(), rows_.end(), [&](int a, int b) {
-        const Ar5000Channel x = key(a), y = key(b);
-        if (column == 6) return x.Number < y.Number;
-        if (x.Empty() != y.Empty()) return !x.Empty();
-        switch (column) {
-            case 0:
-                return x.Frequency < y.Frequency;
-            case 1:
-                return x.Step < y.Step;
-            case 2:
-                return ModeSortRank(x.Mode) < ModeSortRank(y.Mode);
-            case 3:
-                return x.Level < y.Level;
-            case 4:
-                return !x.Attenuator && y.Attenuator;
-            default:
-                return FoldCase(x.Label) < FoldCase(y.Label);
-        }
+    if (column < 0 || column > static_cast<int>(ChannelColumn::Number)) return;
+    SortChannelRows(rows_, static_cast<ChannelColumn>(column), [this](int32_t channel) {
+        return SortFieldsOf(ChannelAt(CurrentBank, channel));
     });
     for (int row = 0; row < kChannels; ++row) ShowChannelRow(row);
     ShowChannelBoxes();
@@ -530,11 +446,11 @@ void AR5000::ChooseSearchBank(int bank) {
 // An edit of the selected channel. With direct writing the channel is read from the receiver
 // first, takes what the receiver holds but the edit, and goes back into the receiver; when
 // the receiver does not answer, only the panel's copy takes the edit.
-void AR5000::EditChannel(const std::function<void(Ar5000Channel&)>& edit) {
+void AR5000::EditChannel(const std::function<void(MemoryChannel&)>& edit) {
     const int channel = SelectedChannel();
-    Ar5000Channel& record = ChannelAt(CurrentBank, channel);
+    MemoryChannel& record = ChannelAt(CurrentBank, channel);
     if (DirectWrite) {
-        Ar5000Channel held = record;
+        MemoryChannel held = record;
         const ChannelAnswer answer = ReadChannelInto(CurrentBank, channel, held, true);
         if (answer != ChannelAnswer::None) {
             if (answer == ChannelAnswer::Found) record = held;
@@ -583,9 +499,9 @@ void AR5000::OnChannelFrequency(const std::string& text) {
         return;
     }
     const uint32_t depth = ar5000::AttenuatorOption(s.Attenuator != 0, s.AttenuatorDb);
-    EditChannel([&](Ar5000Channel& r) {
+    EditChannel([&](MemoryChannel& r) {
         if (r.Empty()) {
-            r.Mode = s.Modulation;
+            r.Modulation = s.Modulation;
             r.Filter = s.Filter;
             r.Attenuator = depth != 0;
             r.AttenuatorDb = depth;
@@ -637,47 +553,48 @@ void AR5000::WireBankControls() {
     ar5000::WhenRaised(lv_1, EventId::ColumnClick,
                        [this](ui::EventData& e) { SortList(static_cast<int>(e.value)); });
     ar5000::WhenRaised(comment, EventId::Change, [this](ui::EventData& e) {
-        const std::string label = CutLabel(e.text);
-        EditChannel([&](Ar5000Channel& r) { r.Label = label; });
+        const std::string label = kChannelLayout.CutLabel(e.text);
+        EditChannel([&](MemoryChannel& r) { r.Label = label; });
     });
     ar5000::WhenRaised(sstep, EventId::Change, [this](ui::EventData& e) {
         const uint32_t value = std::clamp(FDX::ParseKHz(e.text), fdx_->StepLow,
                                           std::max(fdx_->StepLow, fdx_->StepHigh));
-        EditChannel([&](Ar5000Channel& r) { r.Step = value; });
+        EditChannel([&](MemoryChannel& r) { r.Step = value; });
     });
     ar5000::WhenRaised(textb_1, EventId::Change,
                        [this](ui::EventData& e) { OnChannelFrequency(e.text); });
     ar5000::WhenRaised(smod, EventId::Select, [this](ui::EventData& e) {
         if (e.value < 0 || e.value >= static_cast<int64_t>(std::size(ar5000::kModeEntries))) return;
         const ar5000::ModeEntry& entry = ar5000::kModeEntries[e.value];
-        const Ar5000Channel& record = ChannelAt(CurrentBank, SelectedChannel());
+        const MemoryChannel& record = ChannelAt(CurrentBank, SelectedChannel());
         const bool letterOnly = entry.letter == 'L' || entry.letter == 'U' || entry.letter == 'C';
-        if (record.Mode == entry.letter && (letterOnly || record.Filter == entry.filter)) return;
+        if (record.Modulation == entry.letter && (letterOnly || record.Filter == entry.filter))
+            return;
         Bandwidth = entry.bandwidth;
         ShowBandwidth();
-        EditChannel([&](Ar5000Channel& r) {
-            r.Mode = entry.letter;
+        EditChannel([&](MemoryChannel& r) {
+            r.Modulation = entry.letter;
             r.Filter = entry.filter;
         });
     });
-    const auto flagBox = [this](ui::CheckBox* box, bool Ar5000Channel::*flag) {
+    const auto flagBox = [this](ui::CheckBox* box, bool MemoryChannel::*flag) {
         ar5000::WhenRaised(box, EventId::Click, [this, box, flag](ui::EventData&) {
-            const Ar5000Channel& record = ChannelAt(CurrentBank, SelectedChannel());
+            const MemoryChannel& record = ChannelAt(CurrentBank, SelectedChannel());
             if (record.Empty() || record.*flag == box->IsChecked()) return;
             const bool set = box->IsChecked();
-            EditChannel([&](Ar5000Channel& r) { r.*flag = set; });
+            EditChannel([&](MemoryChannel& r) { r.*flag = set; });
         });
     };
-    flagBox(sel, &Ar5000Channel::Select);
-    flagBox(skip, &Ar5000Channel::Skip);
+    flagBox(sel, &MemoryChannel::Select);
+    flagBox(skip, &MemoryChannel::Skip);
     ar5000::WhenRaised(combo_att, EventId::Select, [this](ui::EventData& e) {
         if (e.value < 0 || e.value > 3) return;
         const uint32_t choice = kAttenuatorChoices[e.value];
-        const Ar5000Channel& record = ChannelAt(CurrentBank, SelectedChannel());
+        const MemoryChannel& record = ChannelAt(CurrentBank, SelectedChannel());
         if (record.Empty() ||
             ar5000::AttenuatorOption(record.Attenuator, record.AttenuatorDb) == choice)
             return;
-        EditChannel([&](Ar5000Channel& r) {
+        EditChannel([&](MemoryChannel& r) {
             r.Attenuator = choice != 0;
             r.AttenuatorDb = choice;
         });
@@ -710,7 +627,7 @@ void AR5000::WireBankControls() {
     ar5000::WhenRaised(sbn, EventId::Select,
                        [this](ui::EventData& e) { ChooseSearchBank(static_cast<int>(e.value)); });
     ar5000::WhenRaised(textb_com, EventId::Change, [this](ui::EventData& e) {
-        const std::string label = CutLabel(e.text);
+        const std::string label = kChannelLayout.CutLabel(e.text);
         EditSearchBank([&](Ar5000SearchBank& r) { r.Label = label; }, false);
     });
     ar5000::WhenRaised(textb_step, EventId::Change, [this](ui::EventData& e) {

@@ -187,20 +187,5 @@ void AR5000::ReportStop() {
         FrequencyPosted = true;
         PostToOwner(PostFrequencyChanged);
     }
-    switch (ScanSettings.Action) {
-        case 1:
-            PostToOwner(PostBeep);
-            break;
-        case 2:
-            if (!ScanSettings.JobName.empty()) {
-                s.PanelJobName = ScanSettings.JobName;
-                PostToOwner(PostPanelStartJob);
-            }
-            break;
-        case 3:
-            PostToOwner(PostPanelReload);
-            break;
-        default:
-            break;
-    }
+    ActOnScanStop(ScanSettings.Action, ScanSettings.JobName);
 }

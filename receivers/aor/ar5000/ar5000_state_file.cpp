@@ -26,9 +26,6 @@ constexpr uint32_t kMostPause = 60;
 constexpr uint32_t kMostDelay = 99;
 constexpr uint32_t kLastAction = 3;
 constexpr uint32_t kLastModeChoice = 4;
-constexpr uint32_t kRecords = AR5000::kBanks * AR5000::kChannels;
-// Filter codes: 0 normal, 1 narrow, 2 wide.
-constexpr uint32_t kWideFilter = 2;
 
 std::string Letter(char c) {
     return std::string(1, c);
@@ -78,23 +75,9 @@ bool AR5000::WriteStateFile() {
     file.Flag("Выбор_каналов", scan.SelectScan);
     file.Number("Мод_тип", scan.ModeChoice);
 
-    file.Number("Частот_Банков", kRecords);
-    for (const Ar5000Channel& record : Channels) {
-        file.Number("F", record.Frequency);
-        if (record.Empty()) continue;
-        // The depth and the filter as the stored bank files keep them: without them the next
-        // bank write after a restart would change the receiver's channels.
-        if (record.Attenuator) {
-            file.Text("F_ATT", "+");
-            file.Number("F_QATT", record.AttenuatorDb);
-        }
-        file.Number("F_STEP", record.Step);
-        if (record.Select) file.Text("F_SEL", "+");
-        if (record.Skip) file.Text("F_SKIP", "+");
-        if (!record.Label.empty()) file.Text("F_ID", record.Label);
-        file.Text("F_MOD", Letter(record.Mode));
-        if (record.Filter != 0) file.Number("F_QMOD", static_cast<uint32_t>(record.Filter));
-    }
+    // The depth and the filter are kept too: without them the next bank write after a
+    // restart would change the receiver's channels.
+    WriteChannelKeys(file, Channels, kChannelLayout);
     file.ScaleCount(Scale);
     for (int bank = 0; bank < kSearchBanks; ++bank) {
         const Ar5000SearchBank& record = SearchBanks[static_cast<std::size_t>(bank)];
@@ -128,17 +111,13 @@ bool AR5000::ReadStateFile() {
     std::size_t positionCount = 0;
     uint32_t attenuator = ar5000::AttenuatorOption(s.Attenuator != 0, s.AttenuatorDb);
     uint32_t volume = Volume;
-    auto channels = std::make_unique<std::array<Ar5000Channel, kBanks * kChannels>>(Channels);
+    auto channels = std::make_unique<std::array<MemoryChannel, kBanks * kChannels>>(Channels);
+    ChannelKeyReader channelKeys(*channels, kChannelLayout, LowerLimit, UpperLimit);
     auto searchBanks = SearchBanks;
-    int64_t record = -1;      // the channel record the F_ keys belong to
     int64_t searchBank = -1;  // the search bank the SF keys belong to
 
     const auto clampFrequency = [this](uint32_t f) {
         return f == 0 ? 0 : std::clamp(f, LowerLimit, UpperLimit);
-    };
-    const auto channel = [&]() -> Ar5000Channel* {
-        return record >= 0 && record < kRecords ? &(*channels)[static_cast<std::size_t>(record)]
-                                                : nullptr;
     };
     const auto search = [&]() -> Ar5000SearchBank* {
         return searchBank >= 0 && searchBank < kSearchBanks
@@ -150,6 +129,7 @@ bool AR5000::ReadStateFile() {
     };
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
+        if (channelKeys.Take(key, value)) return;
         const uint32_t number = ReadU32(value);
         for (const FlagKey& k : kFlagsBeforeDelay)
             if (key == k.key) scan.*k.flag = true;
@@ -189,34 +169,6 @@ bool AR5000::ReadStateFile() {
             scan.ModeChoice = number <= kLastModeChoice ? number : 0;
         } else if (key == "Выбор_мод") {
             scan.ModeScan = true;
-        } else if (key == "Частот_Банков") {
-            record = -1;
-        } else if (key == "F") {
-            ++record;
-            if (Ar5000Channel* c = channel()) {
-                *c = EmptyChannel(static_cast<int32_t>(record % kChannels));
-                c->Frequency = clampFrequency(number);
-            }
-        } else if (Ar5000Channel* c = channel(); c && key.starts_with("F_")) {
-            if (key == "F_ATT") {
-                // A file of before the depth was kept: 10 dB, as it read then.
-                c->Attenuator = true;
-                c->AttenuatorDb = 10;
-            } else if (key == "F_QATT") {
-                c->AttenuatorDb = ar5000::AttenuatorOption(true, number);
-            } else if (key == "F_QMOD") {
-                c->Filter = static_cast<int32_t>(std::min<uint32_t>(number, kWideFilter));
-            } else if (key == "F_STEP") {
-                c->Step = number;
-            } else if (key == "F_SEL") {
-                c->Select = true;
-            } else if (key == "F_SKIP") {
-                c->Skip = true;
-            } else if (key == "F_ID") {
-                c->Label = value;
-            } else if (key == "F_MOD") {
-                c->Mode = letterOf(value, c->Mode);
-            }
         } else if (key == "Банк_поиска") {
             searchBank = number < kSearchBanks ? static_cast<int64_t>(number) : -1;
             if (Ar5000SearchBank* b = search()) *b = {};

@@ -568,13 +568,14 @@ void IC8500::WireChannelControls() {
             SelectedChannel().Step = FDX::ParseKHz(kChannelSteps[e.value]);
     });
     on(satt, ui::EventId::Click, [this](ui::EventData&) {
-        Ic8500Channel& channel = SelectedChannel();
+        MemoryChannel& channel = SelectedChannel();
         channel.Attenuator = satt->IsChecked();
         const uint32_t db = channel.AttenuatorDb;
         if (channel.Attenuator && db != 10 && db != 20 && db != 30)
             channel.AttenuatorDb = Settings.DefaultAttenuatorDb;
     });
-    on(comment, ui::EventId::Change, [this](ui::EventData& e) { SelectedChannel().Name = e.text; });
+    on(comment, ui::EventId::Change,
+       [this](ui::EventData& e) { SelectedChannel().Label = e.text; });
     on(select, ui::EventId::Click,
        [this](ui::EventData&) { SelectedChannel().Select = select->IsChecked(); });
     on(skip, ui::EventId::Click,
@@ -585,7 +586,7 @@ void IC8500::WireChannelControls() {
 // frequency, and not while the panel is locked.
 void IC8500::ShowChannel() {
     if (!textb_1) return;
-    const Ic8500Channel& channel = SelectedChannel();
+    const MemoryChannel& channel = SelectedChannel();
     showingChannel_ = true;
     char text[32] = "";
     if (channel.Frequency != 0)
@@ -600,7 +601,7 @@ void IC8500::ShowChannel() {
     for (int i = 0; i < static_cast<int>(std::size(kChannelSteps)); ++i)
         if (FDX::ParseKHz(kChannelSteps[i]) == channel.Step) stepIndex = i;
     sstep->SetSelectedIndex(stepIndex);
-    comment->SetText(channel.Name);
+    comment->SetText(channel.Label);
     satt->SetChecked(channel.Attenuator);
     select->SetChecked(channel.Select);
     skip->SetChecked(channel.Skip);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "receivers/icom/civ_panel.h"
+#include "receivers/memory_channel.h"
 #include "ui/controls.h"
 
 // Scan settings of the receiver's own scan and what the panel does when it stops on a
@@ -62,23 +63,6 @@ struct Ic8500Settings {
     friend bool operator==(const Ic8500Settings&, const Ic8500Settings&) = default;
 };
 
-// One memory channel as the panel keeps it (the state file's "F" record).
-struct Ic8500Channel {
-    uint32_t Frequency = 0;     // 100 Hz units; 0: the channel is empty
-    uint32_t Step = 0;          // "F_STEP"
-    char Modulation = 'W';      // "F_MOD"
-    std::string Name;           // "F_ID": eight characters on the receiver
-    int32_t Level = 0;          // measured when the channel was read from the receiver
-    uint32_t Number = 0;        // its place in its bank
-    bool Attenuator = false;    // "F_ATT"
-    uint32_t AttenuatorDb = 0;  // "F_QATT": 10, 20 or 30
-    bool Select = false;        // "F_SEL": scanned by the selected-channel scan
-    bool Skip = false;          // "F_SKIP": passed over by the scans
-    int32_t Filter = 0;         // "F_QMOD": 0 normal, 1 narrow, 2 wide
-
-    friend bool operator==(const Ic8500Channel&, const Ic8500Channel&) = default;
-};
-
 class RIC8500;
 
 class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
@@ -97,6 +81,9 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     static constexpr uint32_t kAutoBank = 21;
     static constexpr uint32_t kProgBank = 23;
     static constexpr uint32_t kPrioBank = 24;
+    // A channel holds every field; its name is eight characters, its attenuator 10, 20 or
+    // 30 dB.
+    static const ChannelLayout kChannelLayout;
 
     IC8500();
     ~IC8500() override;
@@ -120,8 +107,8 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
 
     // --- Memory banks (ic8500_banks.cpp)
     // Record `position` of `bank`, both held to the banks' room.
-    Ic8500Channel& Channel(uint32_t bank, uint32_t position);
-    Ic8500Channel& SelectedChannel() { return Channel(CurrentBank, BankPositions[CurrentBank]); }
+    MemoryChannel& Channel(uint32_t bank, uint32_t position);
+    MemoryChannel& SelectedChannel() { return Channel(CurrentBank, BankPositions[CurrentBank]); }
     // Transfers with the receiver, each framed for the main window (Wait window, scan button,
     // locks): all banks or the current one. False when the receiver did not answer the first
     // bank selection or fell silent (message 39). Writing tries every counted channel, sets
@@ -156,7 +143,7 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     std::array<uint32_t, kBankCount> BankPositions{};  // the selected channel of each bank
     std::array<std::string, kBankCount> BankNames;
     // kBankCount × kBankSize records.
-    std::vector<Ic8500Channel> Channels;
+    std::vector<MemoryChannel> Channels;
     // A slider command was refused or not answered.
     bool SliderRetry = false;
 
@@ -297,12 +284,11 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     // silent (returned false): message 39, and the walk ends there.
     bool ForBanks(bool all, const std::string& title,
                   const std::function<bool(uint32_t bank)>& each);
-    // Frames a transfer for the main window and runs it: the Wait window with `status`, the
-    // scan button and the other windows locked, the panel locked and its list emptied; after
-    // it, also when it stopped half way, the list refilled and all of it undone in order.
-    template <class Work>
-    void Transfer(const std::string& status, Work work);
+    // A transfer (ReceiverPanel::Transfer) with the channel list emptied while it runs and
+    // refilled after it.
+    bool ListTransfer(const std::string& status, const std::function<bool()>& work);
     // PostItemLoaded, PostSaveBank, PostLoadReceiverSetup.
+    std::span<MemoryChannel> CountedChannels();  // of the current bank
     void TakeWorkingBank();
     void GiveWorkingBank();
     void TakeRangeIntoProg();
@@ -320,7 +306,7 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     void SetSliders();
     void ShowChannels();
     void ShowChannel();
-    std::vector<std::string> RowCells(const Ic8500Channel& channel) const;
+    std::vector<std::string> RowCells(const MemoryChannel& channel) const;
 
     std::unique_ptr<RIC8500> dialog_;
     // The channel a read is outstanding for, and whether its reply was taken as that channel.

@@ -30,9 +30,6 @@ constexpr const char* kProgrammedStepCode = "13";
 // A standard step goes with this programmed step, which the receiver ignores then.
 constexpr const char* kUnusedProgrammedStep = "0005";
 
-constexpr int kNotAnswered = 39;
-constexpr int kNothingToStore = 12;
-
 std::string Format(const char* format, uint32_t value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
@@ -49,13 +46,6 @@ std::string FirstCharacters(const std::string& text, std::size_t count) {
     return text.substr(0, end);
 }
 
-// An empty channel at its place in its bank.
-Ic8500Channel EmptyChannel(uint32_t position) {
-    Ic8500Channel channel;
-    channel.Number = position;
-    return channel;
-}
-
 // A name from the wire: what is not printable becomes a blank, and the blanks that fill
 // it up go.
 std::string NameFromWire(std::span<const uint8_t> bytes) {
@@ -65,13 +55,25 @@ std::string NameFromWire(std::span<const uint8_t> bytes) {
     return name;
 }
 
+constexpr uint32_t kAttenuatorDepths[] = {10, 20, 30};
+
+MemoryChannel EmptyChannel(uint32_t position) {
+    return IC8500::kChannelLayout.Empty(static_cast<int32_t>(position));
+}
+
 }  // namespace
+
+const ChannelLayout IC8500::kChannelLayout{.holds = {},
+                                           .labelWidth = kChannelNameLength,
+                                           .depths = kAttenuatorDepths,
+                                           .emptyModulation = 'W',
+                                           .bankSize = kBankSize};
 
 void IC8500::SetBankDefaults() {
     CurrentBank = 0;
-    Channels.assign(std::size_t{kBankCount} * kBankSize, Ic8500Channel{});
+    Channels.resize(std::size_t{kBankCount} * kBankSize);
     for (std::size_t record = 0; record < Channels.size(); ++record)
-        Channels[record].Number = static_cast<uint32_t>(record % kBankSize);
+        Channels[record] = EmptyChannel(static_cast<uint32_t>(record % kBankSize));
     for (uint32_t bank = 0; bank <= kLastBank; ++bank) {
         BankChannels[bank] =
             bank < kFirstFixedBank ? kUserBankChannels : kFixedBankChannels[bank - kFirstFixedBank];
@@ -81,7 +83,7 @@ void IC8500::SetBankDefaults() {
     }
 }
 
-Ic8500Channel& IC8500::Channel(uint32_t bank, uint32_t position) {
+MemoryChannel& IC8500::Channel(uint32_t bank, uint32_t position) {
     const std::size_t record =
         std::size_t{std::min(bank, kLastBank)} * kBankSize + std::min(position, kBankSize - 1);
     return Channels[record];
@@ -100,7 +102,7 @@ bool IC8500::ReadChannel(uint32_t bank, uint32_t position) {
     const bool read = Exchange(payload, civ::kMemoryContents);
     readBank_ = readPosition_ = -1;
     if (!read) return false;
-    Ic8500Channel& channel = Channel(bank, position);
+    MemoryChannel& channel = Channel(bank, position);
     if (!channelTaken_) channel = EmptyChannel(position);
     channel.Level = std::max(ReadLevel(), 0);
     return true;
@@ -119,7 +121,7 @@ bool IC8500::ParseModelReply(const civ::CivReply& reply) {
             field(4, 2) != Format("%02u", static_cast<uint32_t>(readBank_)) ||
             field(6, 4) != Format("%04u", static_cast<uint32_t>(readPosition_)))
             return true;
-        Ic8500Channel channel = EmptyChannel(static_cast<uint32_t>(readPosition_));
+        MemoryChannel channel = EmptyChannel(static_cast<uint32_t>(readPosition_));
         channel.Frequency =
             std::clamp(civ::DecodeFrequency(text.substr(8)), LowerLimit, UpperLimit);
         for (const CivMode& mode : model_.modes) {
@@ -141,7 +143,7 @@ bool IC8500::ParseModelReply(const civ::CivReply& reply) {
         channel.Select = flags == "02" || flags == "03";
         // The body ends with FD.
         if (body.size() > kNameByte + 1)
-            channel.Name = NameFromWire(std::span(body).subspan(
+            channel.Label = NameFromWire(std::span(body).subspan(
                 kNameByte, std::min(kChannelNameLength, body.size() - 1 - kNameByte)));
         Channel(static_cast<uint32_t>(readBank_), static_cast<uint32_t>(readPosition_)) = channel;
         channelTaken_ = true;
@@ -161,7 +163,7 @@ bool IC8500::ParseModelReply(const civ::CivReply& reply) {
 }
 
 IC8500::ChannelWrite IC8500::WriteChannel(uint32_t bank, uint32_t position) {
-    const Ic8500Channel& channel = Channel(bank, position);
+    const MemoryChannel& channel = Channel(bank, position);
     std::string payload = Format("1A00%02u", bank) + Format("%04u", position);
     if (channel.Frequency == 0) {
         payload += "FF";  // cleared
@@ -177,7 +179,7 @@ IC8500::ChannelWrite IC8500::WriteChannel(uint32_t bank, uint32_t position) {
         const uint32_t db = channel.AttenuatorDb;
         payload += !channel.Attenuator ? "00" : db == 20 ? "20" : db == 30 ? "30" : "10";
         payload += kScanFlags[(channel.Skip ? 1 : 0) | (channel.Select ? 2 : 0)];
-        payload += civ::NameToHex(channel.Name, kChannelNameLength);
+        payload += civ::NameToHex(channel.Label, kChannelNameLength);
     }
     Link.LastReplyCode = -1;
     if (Exchange(payload, civ::kMemoryContents)) return ChannelWrite::Written;
@@ -213,19 +215,14 @@ void IC8500::Settle() {
     if (PendingCommand != NoExchange) WaitReply();
 }
 
-template <class Work>
-void IC8500::Transfer(const std::string& status, Work work) {
+bool IC8500::ListTransfer(const std::string& status, const std::function<bool()>& work) {
     Settle();
-    PostToOwner(PostShowWait);
-    fdx_->PanelStatusText = status;
-    PostToOwner(PostScanStartedByPanel);
-    PostToSelf(PostLockControls);
-    if (lv_1) lv_1->Clear();
-    work();
-    ShowBank();
-    PostToOwner(PostScanStoppedByPanel);
-    PostToSelf(PostUnlockControls);
-    PostToOwner(PostHideWait);
+    return Transfer(status, [&] {
+        if (lv_1) lv_1->Clear();
+        const bool answered = work();
+        ShowBank();
+        return answered;
+    });
 }
 
 uint32_t IC8500::ReadBankChannels(uint32_t bank, uint32_t most) {
@@ -258,28 +255,20 @@ IC8500::BankWrite IC8500::WriteBankChannels(uint32_t bank) {
 bool IC8500::ForBanks(bool all, const std::string& title,
                       const std::function<bool(uint32_t bank)>& each) {
     const uint32_t current = CurrentBank;
-    bool answered = true;
-    Transfer(title, [&] {
-        for (uint32_t bank = all ? 0 : current; bank <= (all ? kLastBank : current); ++bank) {
+    const uint32_t first = all ? 0 : current;
+    return ListTransfer(title, [&] {
+        for (uint32_t bank = first; bank <= (all ? kLastBank : current); ++bank) {
+            // A receiver that does not answer the first selection is not there; a bank it
+            // refuses later keeps what the panel has.
             if (!SelectBank(bank)) {
-                // A receiver that does not answer the first selection is not there; a bank
-                // it refuses later keeps what the panel has.
-                if (bank == (all ? 0 : current)) {
-                    answered = false;
-                    fdx_->ShowError(kNotAnswered);
-                    return;
-                }
+                if (bank == first) return false;
                 continue;
             }
-            if (!each(bank)) {
-                answered = false;
-                fdx_->ShowError(kNotAnswered);
-                return;
-            }
+            if (!each(bank)) return false;
         }
         if (all && SelectBank(current)) SelectChannel(BankPositions[current]);
+        return true;
     });
-    return answered;
 }
 
 bool IC8500::ReadBanks(bool all) {
@@ -330,13 +319,10 @@ void IC8500::ClearBanks(bool all) {
         ShowBank();
         return;
     }
-    Transfer(all ? "Очистка банков приемника" : Format("Очистка банка N %u", current), [&] {
+    ListTransfer(all ? "Очистка банков приемника" : Format("Очистка банка N %u", current), [&] {
         for (uint32_t bank = first; bank <= last; ++bank) {
             if (!SelectBank(bank)) {
-                if (bank == first) {
-                    fdx_->ShowError(kNotAnswered);
-                    return;
-                }
+                if (bank == first) return false;
                 continue;
             }
             for (uint32_t position = 0; position < BankChannels[bank]; ++position)
@@ -344,13 +330,14 @@ void IC8500::ClearBanks(bool all) {
                     !SelectChannel(position))
                     break;
         }
+        return true;
     });
 }
 
 void IC8500::StoreCurrentSettings() {
     const FDX& s = *fdx_;
-    Ic8500Channel& channel = SelectedChannel();
-    channel = EmptyChannel(channel.Number);
+    MemoryChannel& channel = SelectedChannel();
+    channel = EmptyChannel(static_cast<uint32_t>(channel.Number));
     channel.Frequency = s.Frequency;
     channel.Step = s.Step;
     channel.Modulation = s.Modulation;
@@ -382,7 +369,7 @@ void IC8500::ApplySelectedChannel() {
     const uint32_t position = BankPositions[CurrentBank];
     // The receiver tunes to the channel it selects; the panel takes what the receiver holds.
     if (!ReadChannel(CurrentBank, position)) return;
-    const Ic8500Channel& channel = Channel(CurrentBank, position);
+    const MemoryChannel& channel = Channel(CurrentBank, position);
     if (channel.Frequency != 0) {
         FDX& s = *fdx_;
         s.Frequency = channel.Frequency;
@@ -422,7 +409,7 @@ uint32_t IC8500::PositionOfRow(int row) const {
     return CurrentBank == kProgBank ? r / 2 : r;
 }
 
-std::vector<std::string> IC8500::RowCells(const Ic8500Channel& channel) const {
+std::vector<std::string> IC8500::RowCells(const MemoryChannel& channel) const {
     const FDX& s = *fdx_;
     char frequency[32] = "";
     if (channel.Frequency != 0)
@@ -433,7 +420,7 @@ std::vector<std::string> IC8500::RowCells(const Ic8500Channel& channel) const {
                       s.LevelToDb(static_cast<uint32_t>(channel.Level)) / 10.0);
     else
         std::snprintf(level, sizeof level, "%u", static_cast<uint32_t>(channel.Level));
-    return {frequency, level, channel.Name, channel.Select ? "+" : "", channel.Skip ? "+" : ""};
+    return {frequency, level, channel.Label, channel.Select ? "+" : "", channel.Skip ? "+" : ""};
 }
 
 // PROG holds pairs of scan edges: each edge is listed under a heading row naming its pair.
@@ -472,53 +459,19 @@ void IC8500::OnModelCode(uint32_t code) {
     }
 }
 
+std::span<MemoryChannel> IC8500::CountedChannels() {
+    return std::span(Channels).subspan(CurrentBank * kBankSize, BankChannels[CurrentBank]);
+}
+
+// A bank item fills the counted channels of the current bank.
 void IC8500::TakeWorkingBank() {
-    const FDX& s = *fdx_;
-    const auto count = static_cast<uint32_t>(
-        std::clamp<int64_t>(s.ChannelCount, 0, static_cast<int64_t>(s.Channels.size())));
-    for (uint32_t position = 0; position < BankChannels[CurrentBank]; ++position) {
-        Ic8500Channel& channel = Channel(CurrentBank, position);
-        channel = EmptyChannel(position);
-        if (position >= count) continue;
-        const Mt& from = s.Channels[position];
-        channel.Frequency = from.Frequency;
-        channel.Step = from.Step;
-        channel.Modulation = from.Modulation;
-        channel.Name = from.Identifier;
-        channel.Attenuator = from.Attenuator != 0;
-        channel.AttenuatorDb = from.QATT;
-        channel.Filter = static_cast<int32_t>(std::min<uint32_t>(from.QMOD, 2));
-    }
+    TakeBankItem(CountedChannels(), kChannelLayout);
     BankPositions[CurrentBank] = 0;
     ShowBank();
 }
 
 void IC8500::GiveWorkingBank() {
-    FDX& s = *fdx_;
-    uint32_t count = 0;
-    for (uint32_t position = 0; position < BankChannels[CurrentBank]; ++position)
-        if (Channel(CurrentBank, position).Frequency != 0) count = position + 1;
-    count = std::min(count, kMaxBankChannels);
-    if (count == 0) {
-        s.ShowError(kNothingToStore);
-        return;
-    }
-    if (s.Channels.size() < count) s.Channels.resize(count);
-    for (uint32_t position = 0; position < count; ++position) {
-        const Ic8500Channel& channel = Channel(CurrentBank, position);
-        Mt& to = s.Channels[position];
-        to = Mt{};
-        to.Frequency = channel.Frequency;
-        to.Step = channel.Step;
-        to.Modulation = channel.Modulation;
-        to.Identifier = channel.Name;
-        to.Number = static_cast<int32_t>(position);
-        to.Attenuator = channel.Attenuator ? 1 : 0;
-        to.QMOD = static_cast<uint32_t>(channel.Filter);
-        to.QATT = channel.AttenuatorDb;
-    }
-    s.ChannelCount = static_cast<int32_t>(count);
-    PostToOwner(PostSaveBank);
+    GiveBankItem(CountedChannels());
 }
 
 // The range of the slot shown becomes the first pair of scan edges.
@@ -528,7 +481,7 @@ void IC8500::TakeRangeIntoProg() {
     const Bank& slot = s.ScanSlots[static_cast<std::size_t>(s.SlotIndex)];
     if (!slot.InUse) return;
     for (uint32_t position : {0u, 1u}) {
-        Ic8500Channel& edge = Channel(kProgBank, position);
+        MemoryChannel& edge = Channel(kProgBank, position);
         edge = EmptyChannel(position);
         edge.Frequency = position == 0 ? slot.Start : slot.End;
         edge.Step = slot.Step;

@@ -41,39 +41,21 @@ bool IC8500::StartReceiverScan() {
         fdx_->ShowError(kScanNotStarted);
         return false;
     }
-    fdx_->PanelStatusText = kScanStatus;
     ReceiverScanRunning = true;
-    PostToOwner(PostScanStartedByPanel);
-    PostToSelf(PostLockControls);
+    PanelWorkStarted(kScanStatus);
     return true;
 }
 
 // The receiver stopped on a signal: what the pause mode asks for.
 void IC8500::OnFrequencyReport() {
-    if (!ReceiverScanRunning) return;
-    switch (Settings.Scan.PauseMode) {
-        case 1:
-            PostToOwner(PostBeep);
-            break;
-        case 2:
-            if (!Settings.Scan.JobName.empty()) {
-                fdx_->PanelJobName = Settings.Scan.JobName;
-                PostToOwner(PostPanelStartJob);
-            }
-            break;
-        case 3:
-            PostToOwner(PostPanelReload);
-            break;
-        default:
-            break;
-    }
+    if (ReceiverScanRunning) ActOnScanStop(Settings.Scan.PauseMode, Settings.Scan.JobName);
 }
 
 void IC8500::StopReceiverScan() {
     if (!ReceiverScanRunning) return;
     ReceiverScanRunning = false;
-    PostToOwner(PostScanStoppedByPanel);
-    PostToSelf(PostUnlockControls);
+    PanelWorkEnded();
+    // What the scan found is read back under the Wait window, the panel already free.
     PostToOwner(PostShowWait);
     Settle();
     Exchange("0E00", civ::kScanControl);

@@ -90,13 +90,6 @@ std::optional<uint32_t> BankOfKey(std::string_view key, std::string_view stem) {
     return bank < static_cast<uint32_t>(IC8500::kBankCount) ? std::optional(bank) : std::nullopt;
 }
 
-// A stored mode letter the program knows; 0 for another.
-char ModeLetter(std::string_view value) {
-    constexpr std::string_view kLetters = "FWALUCR";
-    return !value.empty() && kLetters.find(value.front()) != std::string_view::npos ? value.front()
-                                                                                    : '\0';
-}
-
 }  // namespace
 
 void IC8500::WriteModelKeys(StateFileWriter& file) {
@@ -123,22 +116,7 @@ void IC8500::WriteModelKeys(StateFileWriter& file) {
         file.Number(std::string(kCountKey) + number, BankChannels[bank]);
         if (bank < kFirstFixedBank) file.Text(std::string(kNameKey) + number, BankNames[bank]);
     }
-    file.Number("Частот_Банков", kStoredRecords);
-    for (uint32_t record = 0; record < kStoredRecords; ++record) {
-        const Ic8500Channel& channel = Channels[record];
-        file.Number("F", channel.Frequency);
-        if (channel.Frequency == 0) continue;
-        if (channel.Attenuator) {
-            file.Text("F_ATT", "+");
-            file.Number("F_QATT", channel.AttenuatorDb);
-        }
-        file.Number("F_STEP", channel.Step);
-        if (channel.Select) file.Text("F_SEL", "+");
-        if (channel.Skip) file.Text("F_SKIP", "+");
-        if (!channel.Name.empty()) file.Text("F_ID", channel.Name);
-        file.Text("F_MOD", std::string(1, channel.Modulation));
-        if (channel.Filter != 0) file.Number("F_QMOD", static_cast<uint32_t>(channel.Filter));
-    }
+    WriteChannelKeys(file, std::span(Channels).first(kStoredRecords), kChannelLayout);
 }
 
 bool IC8500::ReadStateFile() {
@@ -158,10 +136,9 @@ bool IC8500::ReadStateFile() {
     std::array<uint32_t, kBankCount> positions = BankPositions;
     std::array<uint32_t, kBankCount> counts = BankChannels;
     std::array<std::string, kBankCount> names = BankNames;
-    std::vector<Ic8500Channel> channels = Channels;
-    // Records the file holds, and the one its last "F" line started (-1 before the first).
-    int64_t records = 0;
-    int64_t record = -1;
+    std::vector<MemoryChannel> channels = Channels;
+    ChannelKeyReader channelKeys{std::span(channels).first(kStoredRecords), kChannelLayout,
+                                 LowerLimit, UpperLimit};
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         for (const FlagKey& k : kFilterKeys)
@@ -196,30 +173,7 @@ bool IC8500::ReadStateFile() {
             counts[*n] = static_cast<uint32_t>(
                 std::clamp<int64_t>(ReadInteger(value), 0, static_cast<int64_t>(kBankSize)));
         if (const auto n = BankOfKey(key, kNameKey); n && *n < kFirstFixedBank) names[*n] = value;
-        if (key == "Частот_Банков") {
-            records = std::clamp<int64_t>(ReadInteger(value), 0, kStoredRecords);
-            record = -1;
-        }
-        if (key == "F") {
-            if (++record >= records) return;
-            Ic8500Channel& channel = channels[static_cast<std::size_t>(record)];
-            channel = Ic8500Channel{};
-            channel.Frequency = ReadU32(value);
-            channel.Number = static_cast<uint32_t>(record) % kBankSize;
-            return;
-        }
-        if (record < 0 || record >= records || !key.starts_with("F_")) return;
-        Ic8500Channel& channel = channels[static_cast<std::size_t>(record)];
-        if (key == "F_ATT") channel.Attenuator = value == "+";
-        if (key == "F_QATT") channel.AttenuatorDb = ReadU32(value);
-        if (key == "F_STEP") channel.Step = ReadU32(value);
-        if (key == "F_SEL") channel.Select = value == "+";
-        if (key == "F_SKIP") channel.Skip = value == "+";
-        if (key == "F_ID") channel.Name = value;
-        if (key == "F_MOD" && ModeLetter(value) != '\0') channel.Modulation = ModeLetter(value);
-        // Filter codes are normal, narrow and wide.
-        if (key == "F_QMOD")
-            channel.Filter = static_cast<int32_t>(std::clamp<int64_t>(ReadInteger(value), 0, 2));
+        channelKeys.Take(key, value);
     };
     const auto take = [&] {
         Settings = read;

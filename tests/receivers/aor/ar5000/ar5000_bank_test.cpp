@@ -17,10 +17,10 @@ using emulators::AorSearchBank;
 using emulators::AorSettings;
 using Strings = std::vector<std::string>;
 
-Ar5000Channel Record(uint32_t frequency, char mode, int32_t filter, const std::string& label) {
-    Ar5000Channel c;
+MemoryChannel Record(uint32_t frequency, char mode, int32_t filter, const std::string& label) {
+    MemoryChannel c;
     c.Frequency = frequency;
-    c.Mode = mode;
+    c.Modulation = mode;
     c.Filter = filter;
     c.Label = label;
     c.Step = 125;
@@ -35,12 +35,12 @@ TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
     // What the receiver holds where the panel has nothing goes.
     emulator.SetChannel(2, 50, AorChannel{156'800'000, AorSettings{}, "OLD", false, false});
     panel.CurrentBank = 2;
-    Ar5000Channel& calls = panel.ChannelAt(2, 0);
+    MemoryChannel& calls = panel.ChannelAt(2, 0);
     calls = Record(1'455'000, 'F', 1, "CALLS");
     calls.Skip = true;
     calls.Attenuator = true;
     calls.AttenuatorDb = 20;
-    Ar5000Channel& air = panel.ChannelAt(2, 7);
+    MemoryChannel& air = panel.ChannelAt(2, 7);
     air = Record(1'275'000, 'A', 2, "Air");
     air.Select = true;
     panel.SearchBanks[0].Lower = 1'450'000;
@@ -82,7 +82,7 @@ TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
 TEST_F(Ar5000OnAir, AChannelsFilterAndAttenuatorDepthOutliveARestart) {
     state.OptRecvSave = 1;
     panel.CurrentBank = 2;
-    Ar5000Channel& calls = panel.ChannelAt(2, 0);
+    MemoryChannel& calls = panel.ChannelAt(2, 0);
     calls = Record(1'455'000, 'F', 2, "CALLS");
     calls.Attenuator = true;
     calls.AttenuatorDb = 20;
@@ -110,9 +110,9 @@ TEST_F(Ar5000OnAir, ReadingAllBanksTakesTheReceiversMemoryAndItsSearchBanks) {
     Operate(panel.cb_2, ui::EventId::Click);
 
     EXPECT_TRUE(panel.ChannelAt(0, 3).Empty());
-    const Ar5000Channel& narrow = panel.ChannelAt(0, 2);
+    const MemoryChannel& narrow = panel.ChannelAt(0, 2);
     EXPECT_EQ(narrow.Frequency, 1'455'000u);
-    EXPECT_EQ(narrow.Mode, 'W');
+    EXPECT_EQ(narrow.Modulation, 'W');
     EXPECT_EQ(narrow.Filter, 1);
     EXPECT_EQ(narrow.Label, "NARROW W");
     EXPECT_TRUE(narrow.Select);
@@ -120,8 +120,8 @@ TEST_F(Ar5000OnAir, ReadingAllBanksTakesTheReceiversMemoryAndItsSearchBanks) {
     EXPECT_TRUE(narrow.Attenuator);
     EXPECT_EQ(narrow.AttenuatorDb, 10u);
     EXPECT_EQ(narrow.Level, 127);
-    const Ar5000Channel& tower = panel.ChannelAt(0, 4);
-    EXPECT_EQ(tower.Mode, 'A');
+    const MemoryChannel& tower = panel.ChannelAt(0, 4);
+    EXPECT_EQ(tower.Modulation, 'A');
     EXPECT_EQ(tower.Filter, 1);
     EXPECT_EQ(tower.Label, "TOWER");
     EXPECT_EQ(tower.Step, 250u);

@@ -16,10 +16,10 @@
 
 namespace {
 
-Ar5000Channel Channel(uint32_t frequency, char mode, const std::string& label, int32_t number) {
-    Ar5000Channel c = EmptyChannel(number);
+MemoryChannel Channel(uint32_t frequency, char mode, const std::string& label, int32_t number) {
+    MemoryChannel c = AR5000::kChannelLayout.Empty(number);
     c.Frequency = frequency;
-    c.Mode = mode;
+    c.Modulation = mode;
     c.Label = label;
     return c;
 }
@@ -265,14 +265,17 @@ TEST_F(Ar5000Offline, ABankItemOfAThousandChannelsFillsTheHundredOfTheBank) {
     EXPECT_TRUE(panel.ChannelAt(3, 0).Empty());
     EXPECT_EQ(panel.lv_1->Cell(1, 0), " 100.0100");
 
-    // Handed back, the filled channels become the working bank.
+    // Handed back, the bank becomes the working bank up to its last channel, each in its
+    // place.
     panel.ChannelAt(2, 5).Frequency = 0;
+    panel.ChannelAt(2, 99).Frequency = 0;
     state.ChannelCount = 0;
     ASSERT_TRUE(PostPrivateMessage(&panel, PostSaveBank));
     ui::ServePending();
     ui::ServePending();
     EXPECT_EQ(state.ChannelCount, 99);
-    EXPECT_EQ(state.Channels[5].Number, 6);
+    EXPECT_EQ(state.Channels[5].Frequency, 0u);
+    EXPECT_EQ(state.Channels[6].Number, 6);
     EXPECT_EQ(main.Count(PostSaveBank), 1);
 
     // An empty bank has nothing to hand back.
@@ -329,7 +332,7 @@ void GiveSettings(AR5000& panel, FDX& state) {
     scan.Delay = 25;
     scan.SearchLinks = "00 05 ";
     scan.MemoryLinks = "0 3 ";
-    Ar5000Channel& beacon = panel.ChannelAt(3, 42);
+    MemoryChannel& beacon = panel.ChannelAt(3, 42);
     beacon = Channel(1'455'000, 'A', "Маяк", 42);
     beacon.Step = 125;
     beacon.Attenuator = beacon.Select = beacon.Skip = true;
@@ -399,7 +402,7 @@ TEST_F(Ar5000Offline, NumbersFromTheStateFileThatPickAPlaceAreChecked) {
     EXPECT_EQ(panel.BankPositions[1], 7);
     EXPECT_EQ(state.Attenuator, 0);
     EXPECT_EQ(panel.ChannelAt(0, 0).Frequency, AR5000::kUpperLimit);
-    EXPECT_EQ(panel.ChannelAt(0, 0).Mode, 'F');
+    EXPECT_EQ(panel.ChannelAt(0, 0).Modulation, 'F');
     // Without the depth an attenuator is 10 dB, as in files of before; no filter beyond wide,
     // no depth but the receiver's 10, 20 or automatic.
     EXPECT_EQ(panel.ChannelAt(0, 1).AttenuatorDb, 10u);

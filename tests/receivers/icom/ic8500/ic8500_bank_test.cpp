@@ -29,15 +29,15 @@ void Click(ui::Control* control) {
 }
 
 // A channel of every field: "ABC", 145.0 MHz, FM normal, 12.5 kHz, 20 dB, select.
-Ic8500Channel Abc() {
-    Ic8500Channel channel;
+MemoryChannel Abc() {
+    MemoryChannel channel;
     channel.Frequency = 1'450'000;
     channel.Modulation = 'F';
     channel.Step = 125;
     channel.Attenuator = true;
     channel.AttenuatorDb = 20;
     channel.Select = true;
-    channel.Name = "ABC";
+    channel.Label = "ABC";
     return channel;
 }
 
@@ -102,7 +102,7 @@ TEST_F(Ic8500Banks, ReadingABankReadsEachChannelUntilTheReceiverRefusesOne) {
     EXPECT_EQ(Payloads(), expected);
     EXPECT_EQ(panel.BankChannels[3], 40u);
 
-    const Ic8500Channel& read = panel.Channel(3, 7);
+    const MemoryChannel& read = panel.Channel(3, 7);
     EXPECT_EQ(read.Frequency, 1'455'000u);
     EXPECT_EQ(read.Modulation, 'F');
     EXPECT_EQ(read.Filter, 1);
@@ -111,7 +111,7 @@ TEST_F(Ic8500Banks, ReadingABankReadsEachChannelUntilTheReceiverRefusesOne) {
     EXPECT_EQ(read.AttenuatorDb, 30u);
     EXPECT_TRUE(read.Skip);
     EXPECT_FALSE(read.Select);
-    EXPECT_EQ(read.Name, "TOWER");  // no blanks after it, nothing unprintable in it
+    EXPECT_EQ(read.Label, "TOWER");  // no blanks after it, nothing unprintable in it
     EXPECT_GT(read.Level, 0);
     EXPECT_EQ(panel.Channel(3, 8).Frequency, 0u);
     EXPECT_EQ(panel.lv_1->RowCount(), 40);
@@ -151,7 +151,7 @@ TEST_F(Ic8500Banks, AChannelGoesOutWithTheReceiversMeaningOfTheScanFlags) {
         EXPECT_EQ(written.Skipped(), skip);
         EXPECT_EQ(written.Selected(), select);
         EXPECT_EQ(written.stepCode, 13);
-        panel.Channel(3, 0) = Ic8500Channel{};
+        panel.Channel(3, 0) = IC8500::kChannelLayout.Empty(0);
         Click(panel.cb_2);
         EXPECT_EQ(panel.Channel(3, 0).Skip, skip);
         EXPECT_EQ(panel.Channel(3, 0).Select, select);
@@ -304,12 +304,12 @@ TEST_F(Ic8500Banks, TheCurrentSettingsGoIntoTheSelectedChannel) {
     state.Attenuator = 0;
     emulator.ClearReceivedFrames();
     Click(panel.cb_3);
-    const Ic8500Channel& stored = panel.Channel(3, 2);
+    const MemoryChannel& stored = panel.Channel(3, 2);
     EXPECT_EQ(stored.Frequency, 4'339'200u);
     EXPECT_EQ(stored.Modulation, 'A');
     EXPECT_EQ(stored.Step, 250u);
     EXPECT_FALSE(stored.Attenuator);
-    EXPECT_EQ(stored.Name, "");
+    EXPECT_EQ(stored.Label, "");
     EXPECT_FALSE(stored.Select);
     EXPECT_EQ(panel.lv_1->Cell(2, 0), " 433.9200");
     EXPECT_TRUE(emulator.ReceivedFrames().empty());
@@ -504,7 +504,7 @@ TEST_F(Ic8500Banks, TheWorkingBankComesInAndGoesOut) {
     state.ChannelCount = 3;
     RunJob(427, 5);
     Post(PostItemLoaded);
-    EXPECT_EQ(panel.Channel(5, 0).Name, "Пост");
+    EXPECT_EQ(panel.Channel(5, 0).Label, "Пост");
     EXPECT_EQ(panel.Channel(5, 2).Frequency, 4'339'200u);
     EXPECT_EQ(panel.Channel(5, 3).Frequency, 0u);
 

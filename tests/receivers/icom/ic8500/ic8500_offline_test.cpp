@@ -136,7 +136,7 @@ void GiveGoldenSettings(IC8500& panel, FDX& state) {
     panel.BankNames[1] = "Пост";
     panel.BankChannels[3] = 12;
     panel.BankPositions[3] = 5;
-    Ic8500Channel& air = panel.Channel(0, 0);
+    MemoryChannel& air = panel.Channel(0, 0);
     air.Frequency = 1'450'000;
     air.Modulation = 'F';
     air.Filter = 1;
@@ -144,17 +144,17 @@ void GiveGoldenSettings(IC8500& panel, FDX& state) {
     air.Attenuator = true;
     air.AttenuatorDb = 20;
     air.Select = true;
-    air.Name = "ABC";
+    air.Label = "ABC";
     air.Level = 99;  // measured, not kept
-    Ic8500Channel& skipped = panel.Channel(3, 5);
+    MemoryChannel& skipped = panel.Channel(3, 5);
     skipped.Frequency = 4'339'200;
     skipped.Modulation = 'A';
     skipped.Step = 250;
     skipped.Skip = true;
-    Ic8500Channel& prio = panel.Channel(IC8500::kPrioBank, 0);
+    MemoryChannel& prio = panel.Channel(IC8500::kPrioBank, 0);
     prio.Frequency = 1'215'000;
     prio.Step = 10;
-    prio.Name = "Вышка";
+    prio.Label = "Вышка";
     // Records beyond the one of PRIO have no place in the file.
     panel.Channel(IC8500::kPrioBank, 1).Frequency = 1'000'000;
 }
@@ -183,8 +183,8 @@ TEST_F(Ic8500Offline, StateFileIsWrittenAtTheEndAndReadAtTheStartWholeAndBig) {
     const Ic8500Settings settings = panel.Settings;
     const std::vector<uint8_t> cells = panel.Scale.Cells();
     // The file keeps no levels, and no PRIO record but the first.
-    std::vector<Ic8500Channel> channels = panel.Channels;
-    for (Ic8500Channel& channel : channels) channel.Level = 0;
+    std::vector<MemoryChannel> channels = panel.Channels;
+    for (MemoryChannel& channel : channels) channel.Level = 0;
     channels[2401].Frequency = 0;
     const auto banks = std::tuple(panel.BankChannels, panel.BankPositions, panel.BankNames);
     panel.Destroy();
@@ -281,9 +281,9 @@ TEST_F(Ic8500Offline, TheBankPartOfTheStateFileSurvivesAStartAndAClose) {
     EXPECT_EQ(panel.BankNames[3], "Пост3");
     EXPECT_EQ(panel.BankPositions[5], 2u);
     EXPECT_EQ(panel.BankChannels[20], 1u);
-    const Ic8500Channel& beacon = panel.Channel(0, 0);
+    const MemoryChannel& beacon = panel.Channel(0, 0);
     EXPECT_EQ(beacon.Frequency, 1'000'000u);
-    EXPECT_EQ(beacon.Name, "Маяк Север");
+    EXPECT_EQ(beacon.Label, "Маяк Север");
     EXPECT_TRUE(beacon.Attenuator && beacon.Select && beacon.Skip);
     EXPECT_EQ(beacon.AttenuatorDb, 20u);
     EXPECT_EQ(beacon.Modulation, 'A');

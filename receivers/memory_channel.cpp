@@ -1,0 +1,171 @@
+#include "receivers/memory_channel.h"
+
+#include <algorithm>
+
+#include "receivers/state_file.h"
+#include "state/cp1251.h"
+#include "state/fdx.h"
+#include "state/key_value.h"
+#include "state/user_freq.h"
+
+namespace {
+
+constexpr std::string_view kModeLetters = "FWALUCR";
+constexpr std::string_view kCountKey = "Частот_Банков";
+constexpr std::string_view kPlus = "+";
+
+uint32_t Within(uint32_t frequency, uint32_t lower, uint32_t upper) {
+    return frequency == 0 ? 0 : std::clamp(frequency, lower, std::max(lower, upper));
+}
+
+int32_t FilterOf(int64_t code) {
+    return static_cast<int32_t>(std::clamp<int64_t>(code, 0, kWidestFilter));
+}
+
+}  // namespace
+
+MemoryChannel ChannelLayout::Empty(int32_t number) const {
+    MemoryChannel channel;
+    channel.Modulation = emptyModulation;
+    channel.Number = number;
+    return channel;
+}
+
+uint32_t ChannelLayout::Depth(uint32_t db) const {
+    if (depths.empty()) return db;
+    for (const uint32_t depth : depths)
+        if (db <= depth) return depth;
+    return depths.back();
+}
+
+std::string ChannelLayout::CutLabel(std::string_view label) const {
+    return Cp1251ToUtf8(Utf8ToCp1251(label).substr(0, labelWidth));
+}
+
+char ChannelLayout::KnownModulation(char letter) const {
+    return letter != '\0' && kModeLetters.find(letter) != std::string_view::npos ? letter
+                                                                                 : emptyModulation;
+}
+
+ChannelSortFields SortFieldsOf(const MemoryChannel& channel) {
+    return {channel.Frequency,  channel.Step,  channel.Modulation, channel.Level,
+            channel.Attenuator, channel.Label, channel.Number};
+}
+
+void TakeWorkingBank(const FDX& fdx, std::span<MemoryChannel> bank, const ChannelLayout& layout,
+                     uint32_t lowerLimit, uint32_t upperLimit) {
+    const auto count = static_cast<std::size_t>(
+        std::clamp<int64_t>(fdx.ChannelCount, 0, static_cast<int64_t>(fdx.Channels.size())));
+    for (std::size_t place = 0; place < bank.size(); ++place) {
+        MemoryChannel& channel = bank[place];
+        channel = layout.Empty(static_cast<int32_t>(place));
+        if (place >= count) continue;
+        const Mt& from = fdx.Channels[place];
+        channel.Frequency = Within(from.Frequency, lowerLimit, upperLimit);
+        if (layout.holds.step) channel.Step = from.Step;
+        if (layout.holds.mode) channel.Modulation = layout.KnownModulation(from.Modulation);
+        if (layout.holds.filter) channel.Filter = FilterOf(from.QMOD);
+        if (layout.holds.label) channel.Label = layout.CutLabel(from.Identifier);
+        if (layout.holds.attenuator && from.Attenuator != 0) {
+            channel.Attenuator = true;
+            channel.AttenuatorDb = layout.Depth(layout.holds.depth ? from.QATT : 0);
+        }
+        if (layout.holds.select) channel.Select = from.Select != 0;
+        if (layout.holds.skip) channel.Skip = from.Skip != 0;
+    }
+}
+
+uint32_t GiveWorkingBank(FDX& fdx, std::span<const MemoryChannel> bank) {
+    std::size_t count = 0;
+    for (std::size_t place = 0; place < bank.size(); ++place)
+        if (!bank[place].Empty()) count = place + 1;
+    count = std::min<std::size_t>(count, kMaxBankChannels);
+    if (count == 0) return 0;
+    if (fdx.Channels.size() < count) fdx.Channels.resize(count);
+    for (std::size_t place = 0; place < count; ++place) {
+        const MemoryChannel& channel = bank[place];
+        Mt& to = fdx.Channels[place];
+        to = Mt{};
+        to.Frequency = channel.Frequency;
+        to.Step = channel.Step;
+        to.Modulation = channel.Modulation;
+        to.Identifier = channel.Label;
+        to.Number = static_cast<int32_t>(place);
+        to.Attenuator = channel.Attenuator ? 1 : 0;
+        to.Select = channel.Select ? 1 : 0;
+        to.Skip = channel.Skip ? 1 : 0;
+        to.QMOD = static_cast<uint32_t>(channel.Filter);
+        to.QATT = channel.AttenuatorDb;
+    }
+    fdx.ChannelCount = static_cast<int32_t>(count);
+    return static_cast<uint32_t>(count);
+}
+
+void WriteChannelKeys(StateFileWriter& file, std::span<const MemoryChannel> records,
+                      const ChannelLayout& layout) {
+    file.Number(kCountKey, static_cast<uint32_t>(records.size()));
+    for (const MemoryChannel& channel : records) {
+        file.Number("F", channel.Frequency);
+        if (channel.Empty()) continue;
+        if (layout.holds.attenuator && channel.Attenuator) {
+            file.Text("F_ATT", kPlus);
+            if (layout.holds.depth) file.Number("F_QATT", channel.AttenuatorDb);
+        }
+        if (layout.holds.step) file.Number("F_STEP", channel.Step);
+        if (layout.holds.select && channel.Select) file.Text("F_SEL", kPlus);
+        if (layout.holds.skip && channel.Skip) file.Text("F_SKIP", kPlus);
+        if (layout.holds.label && !channel.Label.empty()) file.Text("F_ID", channel.Label);
+        if (layout.holds.mode) file.Text("F_MOD", std::string(1, channel.Modulation));
+        if (layout.holds.filter && channel.Filter != 0)
+            file.Number("F_QMOD", static_cast<uint32_t>(channel.Filter));
+    }
+}
+
+MemoryChannel* ChannelKeyReader::current() {
+    return record_ >= 0 && static_cast<std::size_t>(record_) < room_
+               ? &records_[static_cast<std::size_t>(record_)]
+               : nullptr;
+}
+
+bool ChannelKeyReader::Take(std::string_view key, std::string_view value) {
+    if (key == kCountKey) {
+        room_ = static_cast<std::size_t>(
+            std::clamp<int64_t>(ReadInteger(value), 0, static_cast<int64_t>(records_.size())));
+        record_ = -1;
+        return true;
+    }
+    if (key == "F") {
+        ++record_;
+        if (MemoryChannel* channel = current()) {
+            const int64_t bankSize = std::max<uint32_t>(layout_.bankSize, 1);
+            *channel = layout_.Empty(static_cast<int32_t>(record_ % bankSize));
+            channel->Frequency = Within(ReadU32(value), lower_, upper_);
+        }
+        return true;
+    }
+    if (!key.starts_with("F_")) return false;
+    MemoryChannel* channel = current();
+    if (!channel) return true;
+    const ChannelLayout& l = layout_;
+    if (key == "F_ATT" && l.holds.attenuator) {
+        // A file without the depth reads as the model's first one.
+        channel->Attenuator = value == kPlus;
+        channel->AttenuatorDb = channel->Attenuator ? l.Depth(0) : 0;
+    } else if (key == "F_QATT" && l.holds.depth) {
+        channel->AttenuatorDb = l.Depth(ReadU32(value));
+    } else if (key == "F_STEP" && l.holds.step) {
+        channel->Step = ReadU32(value);
+    } else if (key == "F_SEL" && l.holds.select) {
+        channel->Select = value == kPlus;
+    } else if (key == "F_SKIP" && l.holds.skip) {
+        channel->Skip = value == kPlus;
+    } else if (key == "F_ID" && l.holds.label) {
+        channel->Label = value;
+    } else if (key == "F_MOD" && l.holds.mode && !value.empty()) {
+        // A letter the program does not know leaves the channel's.
+        if (l.KnownModulation(value.front()) == value.front()) channel->Modulation = value.front();
+    } else if (key == "F_QMOD" && l.holds.filter) {
+        channel->Filter = FilterOf(ReadInteger(value));
+    }
+    return true;
+}

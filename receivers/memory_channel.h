@@ -1,0 +1,127 @@
+#pragma once
+// One channel of a receiver's memory as every panel with memory banks keeps it, what a model's
+// memory holds of it, how it goes to and from the program's working bank (`Mt`), and its keys
+// in the panels' state files. A model gives data (its ChannelLayout); the rules are the same
+// for every model:
+//
+// - A channel with frequency 0 is empty; in a state file it is its frequency line alone.
+// - What the model's memory does not hold stays at its empty value, whatever a bank item or
+//   a state file says; an attenuator that is on has one of the model's depths; a mode letter
+//   the program does not know is not taken; a frequency goes within the receiver's limits; a
+//   bank item's label is cut to the model's width (the state file keeps the panel's own).
+// - The working bank takes the channels of a panel's bank in their places, empty ones
+//   included, up to the last with a frequency; select and skip go along.
+//
+// State-file keys, after "Частот_Банков" (the number of records that follow), per record:
+//   F=<frequency>   and, when it is not 0:   [F_ATT=+  F_QATT=<depth>]  F_STEP=  [F_SEL=+]
+//   [F_SKIP=+]  [F_ID=<label>]  F_MOD=<letter>  [F_QMOD=<filter>]
+// each optional key only when set and only for a field the model's memory holds.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "state/channel_order.h"
+
+class FDX;
+class StateFileWriter;
+
+// The fields of a channel besides its frequency that a model's memory holds.
+struct ChannelFields {
+    bool step = true;
+    bool mode = true;
+    bool filter = true;      // narrow or wide variant of the mode ("F_QMOD")
+    bool attenuator = true;  // on or off ("F_ATT")
+    bool depth = true;       // the attenuator's depth ("F_QATT")
+    bool select = true;
+    bool skip = true;
+    bool label = true;
+};
+
+// One memory channel. Frequencies and steps are in units of 100 Hz.
+struct MemoryChannel {
+    uint32_t Frequency = 0;  // 0: empty
+    uint32_t Step = 0;
+    char Modulation = 'F';  // mode letter F, W, A, L, U, C or R
+    int32_t Filter = 0;     // 0 normal, 1 narrow, 2 wide
+    std::string Label;      // UTF-8; the receiver keeps its layout's labelWidth characters
+    int32_t Level = 0;      // raw level measured when the channel was last read
+    int32_t Number = 0;     // its place in its bank, from 0
+    bool Attenuator = false;
+    uint32_t AttenuatorDb = 0;  // one of the model's depths while on
+    bool Select = false;        // scanned by the selected-channel scan
+    bool Skip = false;          // passed over by the receiver's scans
+
+    bool Empty() const { return Frequency == 0; }
+    friend bool operator==(const MemoryChannel&, const MemoryChannel&) = default;
+};
+
+// The widest filter code.
+inline constexpr int32_t kWidestFilter = 2;
+
+// What a model's memory holds of a channel, and how its banks are laid out.
+struct ChannelLayout {
+    ChannelFields holds;
+    std::size_t labelWidth = 8;  // code page 1251 characters
+    // The attenuator depths the model has (dB, ascending, at least one); a depth between two
+    // is the next one up, one beyond the last the last.
+    std::span<const uint32_t> depths;
+    char emptyModulation = 'F';  // the letter of an empty channel
+    uint32_t bankSize = 100;     // channels a bank has room for: record r is number r % bankSize
+
+    // An empty channel at `number`.
+    MemoryChannel Empty(int32_t number) const;
+    // The model's depth for a depth read from a file or a bank item.
+    uint32_t Depth(uint32_t db) const;
+    // At most labelWidth characters of `label`.
+    std::string CutLabel(std::string_view label) const;
+    // A mode letter the program knows, else the letter of an empty channel.
+    char KnownModulation(char letter) const;
+};
+
+// What a panel's channel list sorts a channel by.
+ChannelSortFields SortFieldsOf(const MemoryChannel& channel);
+
+// Fills `bank` from the working bank (FDX::Channels, FDX::ChannelCount), place by place: a
+// place beyond the working bank's count is empty. Every channel takes its place as its number.
+void TakeWorkingBank(const FDX& fdx, std::span<MemoryChannel> bank, const ChannelLayout& layout,
+                     uint32_t lowerLimit, uint32_t upperLimit);
+
+// Makes `bank` the working bank: its channels up to the last with a frequency (at most
+// kMaxBankChannels), empty ones in their places. Returns the count; 0, with the working bank
+// untouched, when no channel has a frequency.
+uint32_t GiveWorkingBank(FDX& fdx, std::span<const MemoryChannel> bank);
+
+// Writes "Частот_Банков" and the records in order.
+void WriteChannelKeys(StateFileWriter& file, std::span<const MemoryChannel> records,
+                      const ChannelLayout& layout);
+
+// Reads the channel keys of a state file into `records`, key by key in file order.
+// "Частот_Банков" starts the records again and bounds them (never beyond `records`); each "F"
+// line empties the next record and sets its frequency; the "F_" keys that follow fill it. A
+// record beyond the room is skipped with all its keys.
+class ChannelKeyReader {
+  public:
+    ChannelKeyReader(std::span<MemoryChannel> records, const ChannelLayout& layout,
+                     uint32_t lowerLimit, uint32_t upperLimit)
+        : records_(records),
+          layout_(layout),
+          lower_(lowerLimit),
+          upper_(upperLimit),
+          room_(records.size()) {}
+
+    // True when the key was a channel key (taken or skipped).
+    bool Take(std::string_view key, std::string_view value);
+
+  private:
+    MemoryChannel* current();
+
+    std::span<MemoryChannel> records_;
+    const ChannelLayout& layout_;
+    uint32_t lower_;
+    uint32_t upper_;
+    std::size_t room_;     // records the file announced, at most records_.size()
+    int64_t record_ = -1;  // the record the last "F" line opened
+};

@@ -1,0 +1,64 @@
+// What the panels with memory banks share: the bracket around the receiver's own scan and
+// around the transfers of its memory, what the panel does when that scan stops on a signal,
+// and a bank of the panel's exchanged with the working bank.
+
+#include "receivers/memory_channel.h"
+#include "receivers/panel.h"
+
+namespace {
+
+constexpr int kReceiverSilent = 39;  // "Ошибка обращения к приемнику(выключен)"
+constexpr int kNothingToStore = 12;  // "Не задано ни одной частоты в банке для записи"
+
+}  // namespace
+
+void ReceiverPanel::PanelWorkStarted(const std::string& status) {
+    fdx_->PanelStatusText = status;
+    PostToOwner(PostScanStartedByPanel);
+    PostToSelf(PostLockControls);
+}
+
+void ReceiverPanel::PanelWorkEnded() {
+    PostToOwner(PostScanStoppedByPanel);
+    PostToSelf(PostUnlockControls);
+}
+
+bool ReceiverPanel::Transfer(const std::string& status, const std::function<bool()>& work) {
+    // Posted codes are served later: the Wait window finds the status already set.
+    PostToOwner(PostShowWait);
+    PanelWorkStarted(status);
+    const bool answered = work();
+    if (!answered) fdx_->ShowError(kReceiverSilent);
+    PanelWorkEnded();
+    PostToOwner(PostHideWait);
+    return answered;
+}
+
+void ReceiverPanel::ActOnScanStop(uint32_t action, const std::string& jobName) {
+    switch (static_cast<ScanStopAction>(action)) {
+        case ScanStopAction::Beep:
+            PostToOwner(PostBeep);
+            break;
+        case ScanStopAction::StartJob:
+            if (jobName.empty()) break;
+            fdx_->PanelJobName = jobName;
+            PostToOwner(PostPanelStartJob);
+            break;
+        case ScanStopAction::IntoBank:
+            PostToOwner(PostPanelReload);
+            break;
+        case ScanStopAction::Pause:
+            break;
+    }
+}
+
+void ReceiverPanel::TakeBankItem(std::span<MemoryChannel> bank, const ChannelLayout& layout) {
+    TakeWorkingBank(*fdx_, bank, layout, LowerLimit, UpperLimit);
+}
+
+void ReceiverPanel::GiveBankItem(std::span<const MemoryChannel> bank) {
+    if (GiveWorkingBank(*fdx_, bank) == 0)
+        fdx_->ShowError(kNothingToStore);
+    else
+        PostToOwner(PostSaveBank);
+}

@@ -1,0 +1,242 @@
+// The memory channel every panel with banks keeps: its state-file keys as a model's memory
+// holds them, and the way to and from the working bank, also through the panels themselves.
+
+#include "receivers/memory_channel.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "receivers/aor/ar5000/ar5000.h"
+#include "receivers/comm.h"
+#include "receivers/icom/ic8500/ic8500.h"
+#include "receivers/state_file.h"
+#include "state/cp1251.h"
+#include "state/fdx.h"
+#include "state/key_value.h"
+#include "state/message_bus.h"
+#include "state/user_freq.h"
+#include "tests/receivers/main_stand_in.h"
+#include "tests/receivers/receiver_files.h"
+#include "ui/post.h"
+
+namespace {
+
+constexpr uint32_t kDepths[] = {10, 20, 30};
+constexpr uint32_t kLower = 1000;
+constexpr uint32_t kUpper = 20'000'000;
+
+// A memory of frequency, step, mode, attenuator and label only.
+const ChannelLayout kPlainMemory{
+    .holds = {.filter = false, .depth = false, .select = false, .skip = false},
+    .labelWidth = 8,
+    .depths = kDepths,
+    .emptyModulation = 'W',
+    .bankSize = 2};
+const ChannelLayout kFullMemory{
+    .holds = {}, .labelWidth = 8, .depths = kDepths, .emptyModulation = 'W', .bankSize = 2};
+
+MemoryChannel Beacon() {
+    MemoryChannel c;
+    c.Frequency = 1'455'000;
+    c.Step = 125;
+    c.Modulation = 'A';
+    c.Filter = 2;
+    c.Label = "Маяк";
+    c.Attenuator = true;
+    c.AttenuatorDb = 20;
+    c.Select = c.Skip = true;
+    return c;
+}
+
+// A bank item's channel of every field.
+Mt BeaconItem(const std::string& identifier, uint32_t qatt, uint32_t qmod) {
+    Mt item;
+    item.Frequency = 1'455'000;
+    item.Step = 125;
+    item.Modulation = 'F';
+    item.Identifier = identifier;
+    item.Attenuator = 1;
+    item.QATT = qatt;
+    item.QMOD = qmod;
+    item.Select = item.Skip = 1;
+    return item;
+}
+
+std::string Written(const std::vector<MemoryChannel>& records, const ChannelLayout& layout,
+                    const std::string& path) {
+    StateFileWriter file;
+    WriteChannelKeys(file, records, layout);
+    EXPECT_TRUE(file.Save(path));
+    return Cp1251ToUtf8(ReadBytes(path));
+}
+
+// Feeds "key=value" lines to a reader of `records`.
+void Read(std::vector<MemoryChannel>& records, const ChannelLayout& layout,
+          const std::vector<std::string>& lines) {
+    ChannelKeyReader reader(records, layout, kLower, kUpper);
+    for (const std::string& line : lines) {
+        const auto kv = SplitKeyValue(line);
+        ASSERT_TRUE(kv.has_value()) << line;
+        EXPECT_TRUE(reader.Take(kv->key, kv->value)) << line;
+    }
+}
+
+TEST(MemoryChannelKeys, AModelWritesTheFieldsItsMemoryHoldsAndReadsThemBack) {
+    TempDir dir;
+    const std::string path = dir.File("IC8500.001");
+    MemoryChannel empty = kFullMemory.Empty(1);
+    empty.Label = "gone";  // an empty channel is its frequency line alone
+    const std::vector<MemoryChannel> records = {Beacon(), empty};
+
+    EXPECT_EQ(Written(records, kFullMemory, path),
+              "Частот_Банков=2\r\nF=1455000\r\nF_ATT=+\r\nF_QATT=20\r\nF_STEP=125\r\nF_SEL=+\r\n"
+              "F_SKIP=+\r\nF_ID=Маяк\r\nF_MOD=A\r\nF_QMOD=2\r\nF=0\r\n");
+    EXPECT_EQ(Written(records, kPlainMemory, path),
+              "Частот_Банков=2\r\nF=1455000\r\nF_ATT=+\r\nF_STEP=125\r\nF_ID=Маяк\r\nF_MOD=A\r\n"
+              "F=0\r\n");
+
+    // Read back: what the memory holds returns; the rest stays empty.
+    StateFileHead head;
+    LevelScale scale;
+    for (const ChannelLayout* layout : {&kFullMemory, &kPlainMemory}) {
+        Written(records, *layout, path);
+        std::vector<MemoryChannel> read(2, Beacon());
+        ChannelKeyReader reader(read, *layout, kLower, kUpper);
+        ASSERT_TRUE(ReadStateFile(path, head, scale, [&](std::string_view k, std::string_view v) {
+            EXPECT_TRUE(reader.Take(k, v));
+        }));
+        MemoryChannel expected = Beacon();
+        if (layout == &kPlainMemory) {
+            expected.Filter = 0;
+            expected.AttenuatorDb = 10;
+            expected.Select = expected.Skip = false;
+        }
+        EXPECT_EQ(read[0], expected);
+        EXPECT_EQ(read[1], layout->Empty(1));
+    }
+}
+
+TEST(MemoryChannelKeys, TheReaderKeepsToTheAnnouncedRoomTheLimitsAndTheModelsValues) {
+    std::vector<MemoryChannel> records(3, Beacon());
+    Read(records, kFullMemory,
+         {"Частот_Банков=2", "F=99999999", "F_ATT=+", "F_MOD=Z", "F_QMOD=7", "F=1455000", "F_ATT=+",
+          "F_QATT=15", "F=1000000", "F_ID=beyond", "F_OTHER=1"});
+    EXPECT_EQ(records[0].Frequency, kUpper);
+    EXPECT_EQ(records[0].AttenuatorDb, 10u);  // a file without the depth: the first one
+    EXPECT_EQ(records[0].Modulation, 'W');    // an unknown letter leaves the empty one
+    EXPECT_EQ(records[0].Filter, 2);
+    EXPECT_EQ(records[0].Number, 0);
+    EXPECT_EQ(records[1].AttenuatorDb, 20u);  // between two depths: the next one up
+    EXPECT_EQ(records[1].Number, 1);
+    EXPECT_EQ(records[2], Beacon());  // beyond the announced two, with its keys
+
+    // The count starts the records again; a key of another part is not the reader's.
+    Read(records, kFullMemory, {"Частот_Банков=9", "F=0"});
+    EXPECT_EQ(records[0], kFullMemory.Empty(0));
+    ChannelKeyReader reader(records, kFullMemory, kLower, kUpper);
+    EXPECT_FALSE(reader.Take("Банк", "3"));
+}
+
+TEST(WorkingBank, ChannelsGoBothWaysInTheirPlacesAsTheModelHoldsThem) {
+    FDX fdx;
+    fdx.Channels.assign(3, Mt{});
+    fdx.Channels[0] = BeaconItem("Маяк Северный", 15, 5);
+    fdx.Channels[0].Work = 77;
+    fdx.Channels[2].Frequency = 30'000'000;
+    fdx.Channels[2].Modulation = static_cast<char>(0xD4);  // "Ф"
+    fdx.ChannelCount = 3;
+
+    std::vector<MemoryChannel> bank(4, Beacon());
+    TakeWorkingBank(fdx, bank, kPlainMemory, kLower, kUpper);
+    EXPECT_EQ(bank[0].Label, "Маяк Сев");
+    EXPECT_EQ(bank[0].AttenuatorDb, 10u);  // the memory keeps no depth
+    EXPECT_EQ(bank[0].Filter, 0);
+    EXPECT_FALSE(bank[0].Select);
+    EXPECT_EQ(bank[0].Level, 0);
+    EXPECT_EQ(bank[2].Frequency, kUpper);
+    EXPECT_EQ(bank[2].Modulation, 'W');
+    EXPECT_EQ(bank[3], kPlainMemory.Empty(3));  // beyond the working bank's count
+
+    TakeWorkingBank(fdx, bank, kFullMemory, kLower, kUpper);
+    EXPECT_EQ(bank[0].AttenuatorDb, 20u);
+    EXPECT_EQ(bank[0].Filter, 2);
+    EXPECT_TRUE(bank[0].Select && bank[0].Skip);
+
+    // Given back up to the last channel with a frequency, the empty one in its place.
+    bank[2].Frequency = 0;
+    fdx.ChannelCount = 0;
+    ASSERT_EQ(GiveWorkingBank(fdx, bank), 1u);
+    EXPECT_EQ(fdx.ChannelCount, 1);
+    bank[1] = Beacon();
+    ASSERT_EQ(GiveWorkingBank(fdx, bank), 2u);
+    EXPECT_EQ(fdx.Channels[0].Identifier, "Маяк Сев");
+    EXPECT_EQ(fdx.Channels[0].QATT, 20u);
+    EXPECT_EQ(fdx.Channels[0].Work, 0);
+    EXPECT_EQ(fdx.Channels[1].Number, 1);
+    EXPECT_EQ(fdx.Channels[1].Select, 1);
+
+    // A bank without a frequency leaves the working bank as it was.
+    for (MemoryChannel& c : bank) c.Frequency = 0;
+    EXPECT_EQ(GiveWorkingBank(fdx, bank), 0u);
+    EXPECT_EQ(fdx.ChannelCount, 2);
+}
+
+// Each panel with banks takes a bank item into its current bank and gives it back.
+template <class Panel>
+class BankItem : public ::testing::Test {
+  protected:
+    BankItem() {
+        state.Owner = &main;
+        state.Port = &comm;
+        comm.Discarding = false;
+    }
+    ~BankItem() override { panel.Destroy(); }
+
+    void Post(uint32_t code) {
+        ASSERT_TRUE(PostPrivateMessage(&panel, code));
+        ui::ServePending();
+        ui::ServePending();
+    }
+
+    MainStandIn main;
+    FDX state;
+    Comm comm;
+    Panel panel;
+};
+using BankPanels = ::testing::Types<IC8500, AR5000>;
+TYPED_TEST_SUITE(BankItem, BankPanels);
+
+TYPED_TEST(BankItem, SelectAndSkipSurviveALoadIntoThePanelAndBack) {
+    ASSERT_TRUE(this->panel.Create(&this->main, &this->state));
+    FDX& s = this->state;
+    s.Channels.assign(3, Mt{});
+    s.Channels[0] = BeaconItem("Маяк", 20, 1);
+    s.Channels[2] = s.Channels[0];
+    s.Channels[2].Frequency = 4'339'200;
+    s.Channels[2].Select = 0;
+    s.ChannelCount = 3;
+    const std::vector<Mt> item = s.Channels;
+    this->Post(PostItemLoaded);
+
+    s.Channels.assign(3, Mt{});
+    s.ChannelCount = 0;
+    this->Post(PostSaveBank);
+    ASSERT_EQ(s.ChannelCount, 3);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Mt& a = s.Channels[i];
+        const Mt& b = item[i];
+        EXPECT_EQ(a.Frequency, b.Frequency) << i;
+        EXPECT_EQ(a.Number, int32_t(i));
+        if (b.Frequency == 0) continue;
+        EXPECT_EQ(a.Select, b.Select) << i;
+        EXPECT_EQ(a.Skip, b.Skip) << i;
+        EXPECT_EQ(std::tie(a.Step, a.Modulation, a.Identifier, a.Attenuator, a.QATT, a.QMOD),
+                  std::tie(b.Step, b.Modulation, b.Identifier, b.Attenuator, b.QATT, b.QMOD));
+    }
+    EXPECT_EQ(this->main.Count(PostSaveBank), 1);
+}
+
+}  // namespace
