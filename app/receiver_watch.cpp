@@ -1,5 +1,7 @@
 #include "app/receiver_watch.h"
 
+#include "ui/reply_event.h"
+
 void ReceiverWatch::PortHungUp() {
     comm_.Close();  // the reader has ended; the dead device is let go
     state_ = State::PortLost;
@@ -34,7 +36,9 @@ void ReceiverWatch::SyncEnded(bool answered) {
 
 void ReceiverWatch::SecondTick() {
     TryAgain();
-    if (tellDue_ && !fdx_.JobRunning) {
+    // A box shown inside a wait (a scan step's, broken off by the loss) would keep that wait,
+    // and so its scan, beneath it until someone closes it.
+    if (tellDue_ && !fdx_.JobRunning && ui::ReplyEvent::Running() == 0) {
         tellDue_ = false;
         fdx_.ShowError(39);
     }

@@ -2,7 +2,8 @@
 // The main window's watch over the receiver on the serial line. A line that hangs up (an
 // adapter pulled, the receiver's end gone) closes the port; a sync the receiver does not answer
 // leaves it silent. Either way the operator hears of it once (message 39, at the next second
-// tick with no job running: a box nobody closes must hold up neither the job nor the scans),
+// tick with no job running and no wait running: a box nobody closes must hold up neither the
+// job nor the scans),
 // and every few seconds the receiver is looked for again: a lost port is opened by the path it
 // was opened with, never looked up anew, and the panel syncs; a silent receiver is synced
 // again. The receiver counts as back only when it answers a sync. A reopened port whose

@@ -320,4 +320,7 @@ void signal::Tick() {
         return;
     }
     EndPlayback();
+    // Heard to its end: the play button plays the fragment again, not the nothing after its end.
+    position->SetPosition(0);
+    ShowPlace(0);
 }

@@ -37,6 +37,13 @@ void RunLoop(std::vector<QEventLoop*>& loops, int ms) {
 }  // namespace
 
 bool ReplyEvent::Wait(int ms) {
+    ++running_;
+    const bool set = Serve(ms);
+    --running_;
+    return set;
+}
+
+bool ReplyEvent::Serve(int ms) {
     if (set_) return true;
     const uint64_t before = sets_;
     const auto setMeanwhile = [&] { return set_ || sets_ != before; };
@@ -74,7 +81,7 @@ bool ReplyEvent::Wait(int ms) {
 
 void ServeFor(int ms) {
     ReplyEvent never;
-    never.Wait(ms);
+    never.Serve(ms);
 }
 
 void ServePending() {

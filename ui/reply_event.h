@@ -28,8 +28,15 @@ class ReplyEvent {
     // Serves messages until the event is set (true) or ms have passed (false). A Set during
     // the wait ends it even when a nested wait reset the event afterwards.
     bool Wait(int ms);
+    // Waits running now, one nested in another; ServeFor's serving is none. A handler run
+    // meanwhile runs inside the innermost: until it returns, that wait cannot end.
+    static int Running() { return running_; }
 
   private:
+    bool Serve(int ms);
+    friend void ServeFor(int ms);
+
+    static inline int running_ = 0;
     std::string name_;
     bool set_ = false;
     uint64_t sets_ = 0;

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/app/window_fixture.h"
@@ -324,6 +326,44 @@ TEST_F(LostReceiver, BackOnCom1TheScanGoesOnFromThePointItHadReached) {
     EXPECT_EQ(slot.Current[std::size_t(slot.CellOf(reached))], 30);
     EXPECT_TRUE(orvel.Running);
     EXPECT_EQ(Messages().size(), 1u);
+}
+
+// A box on a screen nobody watches: it stays open while the program serves its loop beneath
+// it, as a modal box does, and is closed only after `whileOpen` has run.
+class UnwatchedBoxes : public ui::MessageBoxService {
+  public:
+    explicit UnwatchedBoxes(std::function<void()> whileOpen) : whileOpen_(std::move(whileOpen)) {
+        previous_ = ui::SetMessageBoxService(this);
+    }
+    ~UnwatchedBoxes() override { ui::SetMessageBoxService(previous_); }
+    ui::MessageAnswer Show(const ui::MessageBoxRequest& request) override {
+        shown.push_back(request.text);
+        whileOpen_();
+        return ui::MessageAnswer::Ok;
+    }
+    std::vector<std::string> shown;
+
+  private:
+    std::function<void()> whileOpen_;
+    ui::MessageBoxService* previous_;
+};
+
+TEST_F(LostReceiver, TheScanGoesOnUnderTheMessageNobodyCloses) {
+    int measuredWhileOpen = 0;
+    UnwatchedBoxes screen([&] {
+        PlugInReceiver();
+        const int before = LevelQueries();
+        RunUntil([&] { return LevelQueries() >= before + 5; }, 20'000);
+        measuredWhileOpen = LevelQueries() - before;
+    });
+    UnplugDuringAScan();
+    ASSERT_TRUE(RunUntil([&] { return !screen.shown.empty(); }, 10'000));
+    EXPECT_EQ(screen.shown, std::vector<std::string>{kReceiverOff});
+    // The box is not shown inside the wait of the step the loss broke off, which it would
+    // hold beneath it: the scan goes on from its point while the box stands.
+    EXPECT_GE(measuredWhileOpen, 5);
+    ASSERT_FALSE(Tuned().empty());
+    EXPECT_EQ(Tuned().front(), reached);
 }
 
 TEST_F(LostReceiver, AReopenedPortHearsTheSyncAloneUntilItsReceiverAnswers) {

@@ -216,6 +216,28 @@ TEST_F(Phonograms, PlaybackFollowsTheFragmentsAndGoesOnWithTheWholePhonogram) {
                                 "open " + Fono("0703-0001_3.wav"), "play 0 1000"}));
 }
 
+TEST_F(Phonograms, AFragmentHeardToItsEndPlaysAgainFromItsStartAndAStopResumesWhereItStood) {
+    LoadSeparate({3000});
+    sound.log.clear();
+    window.Play();
+    for (int tick = 0; tick < 4; ++tick) {
+        sound.Advance(1000);
+        Send(PostTimerTick);
+    }
+    ASSERT_FALSE(window.Playing());
+    EXPECT_EQ(window.position->Position(), 0);
+    EXPECT_EQ(window.loc_time->Text(), "00:00:00");
+    window.Play();
+    sound.Advance(1000);
+    Send(PostTimerTick);
+    window.Stop();
+    EXPECT_EQ(window.position->Position(), 1);
+    window.Play();
+    const std::string open = "open " + Fono("0703-0001_1.wav");
+    EXPECT_EQ(sound.log, (Texts{"close", open, "play 0 3000", "close", open, "play 0 3000", "stop",
+                                "close", open, "play 1000 3000"}));
+}
+
 TEST_F(Phonograms, OneSoundFilePlaysOnAcrossItsFragmentsFromTheSlidersPlace) {
     phonogram.Name = "0703-0001";
     phonogram.Fragments.resize(2);
