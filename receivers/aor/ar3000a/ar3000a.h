@@ -149,8 +149,8 @@ class AR3000A : public ReceiverPanel, public FineScaleCommands<AR3000A> {
 
     // Memory (ar3000a_banks.cpp)
     void WireBankControls();
-    // For each bank of a transfer the probe and, for the whole memory, its selection; for each
-    // channel the probe and `visit`. False at the first probe or selection not answered.
+    // For each bank of a transfer the probe and its selection on the receiver; for each channel
+    // the probe and `visit`. False at the first probe or selection not answered.
     bool WalkMemory(const std::function<void(int bank, int channel)>& visit);
     // After a transfer: the current bank selected again and its selected channel read back.
     void EndTransfer();

@@ -72,8 +72,9 @@ bool AR3000A::WalkMemory(const std::function<void(int bank, int channel)>& visit
     const int first = WholeMemory ? 0 : CurrentBank;
     const int last = WholeMemory ? kBanks - 1 : CurrentBank;
     for (int bank = first; bank <= last; ++bank) {
-        // A bank the receiver did not take would fill another bank's channels.
-        if (WholeMemory && !(answers() && SelectBank(bank))) return false;
+        // The receiver's bank is selected even for the current bank alone: the receiver may
+        // stand on another one, whose channels would go into this bank or be overwritten.
+        if (!(answers() && SelectBank(bank))) return false;
         for (int channel = 0; channel < kChannels; ++channel) {
             if (!answers()) return false;
             visit(bank, channel);
@@ -83,7 +84,7 @@ bool AR3000A::WalkMemory(const std::function<void(int bank, int channel)>& visit
 }
 
 void AR3000A::EndTransfer() {
-    if (WholeMemory) SelectBank(CurrentBank);
+    if (WholeMemory && !SelectBank(CurrentBank)) return;
     MemoryChannel& record = ChannelAt(CurrentBank, SelectedChannel());
     if (ReadChannel(SelectedChannel()) && DirectWrite) TakeReading(record);
 }
