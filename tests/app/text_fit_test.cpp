@@ -170,11 +170,12 @@ TEST_F(TextFit, FormsShowEveryCaptionWholeAndApart) {
     RAR5000 arScan(*ar);
     PAR5000 arExtra(*ar);
     const auto ic10 = panel_registry::Make(3);
+    const auto ar3000a = panel_registry::Make(1);
     PostPrivateMessage(&orvel, PostOpenHfreq);  // the compact channel list registers its form
     ui::ServePending();
     for (const char* form :
          {"ID_ORVEL", "ID_line", "ID_freq", "ID_hfreq", "ID_job", "ID_SetMacro", "ID_IC8500",
-          "ID_RIC8500", "ID_IC10", "ID_AR5000", "ID_RAR5000", "ID_PAR5000"}) {
+          "ID_RIC8500", "ID_IC10", "ID_AR5000", "ID_RAR5000", "ID_PAR5000", "ID_AR3000A"}) {
         for (const std::string& fault : LayoutFaults(form)) ADD_FAILURE() << form << ": " << fault;
     }
 }
