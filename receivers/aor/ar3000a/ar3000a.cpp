@@ -231,13 +231,10 @@ void AR3000A::Synchronise() {
     }
     const bool answered = ReadChannel(-1);
     if (answered) {
-        FDX& s = *fdx_;
-        s.Frequency = Reading.Frequency;
-        s.Modulation = Reading.Modulation;
-        s.Attenuator = Reading.Attenuator ? 1 : 0;
-        s.Step = Reading.Step;
-        s.Level = Reading.Level;
-        ShowBandwidth(Reading.Modulation);
+        MemoryChannel now;
+        Reading.CopyTo(now);
+        TakeChannel(now);
+        fdx_->Level = Reading.Level;
     }
     ShowAll();
     PostToSelf(PostRefreshDisplay);

@@ -154,10 +154,12 @@ class AR3000A : public ReceiverPanel, public FineScaleCommands<AR3000A> {
     bool WalkMemory(const std::function<void(int bank, int channel)>& visit);
     // After a transfer: the current bank selected again and its selected channel read back.
     void EndTransfer();
+    // The program state takes a channel's frequency, mode, step and attenuator.
+    void TakeChannel(const MemoryChannel& record);
     // The program state takes a channel and the receiver is told it; the level read goes into
     // the channel.
     void ApplyChannel(MemoryChannel& record);
-    // The program state takes the channel Reading holds.
+    // The channel takes what Reading holds, and the program state takes the channel.
     void TakeReading(MemoryChannel& record);
     void EditChannel(const std::function<void(MemoryChannel&)>& edit);
     void OnChannelFrequency(const std::string& text);

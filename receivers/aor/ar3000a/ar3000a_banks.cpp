@@ -97,12 +97,7 @@ void AR3000A::ReadBanks() {
         const bool answered = WalkMemory([this](int bank, int channel) {
             MemoryChannel& record = ChannelAt(bank, channel);
             record = kChannelLayout.Empty(channel);
-            if (!ReadChannel(channel)) return;
-            record.Frequency = Reading.Frequency;
-            record.Step = Reading.Step;
-            record.Modulation = Reading.Modulation;
-            record.Attenuator = Reading.Attenuator;
-            record.Level = Reading.Level;
+            if (ReadChannel(channel)) Reading.CopyTo(record);
         });
         if (answered) EndTransfer();
         ShowBankList();
@@ -139,35 +134,30 @@ void AR3000A::StoreCurrentSettings() {
     ShowChannelBoxes();
 }
 
-void AR3000A::TakeReading(MemoryChannel& record) {
-    record.Frequency = Reading.Frequency;
-    record.Step = Reading.Step;
-    record.Modulation = Reading.Modulation;
-    record.Attenuator = Reading.Attenuator;
-    record.Level = Reading.Level;
+void AR3000A::TakeChannel(const MemoryChannel& record) {
     FDX& s = *fdx_;
     s.Frequency = record.Frequency;
     s.Modulation = record.Modulation;
     s.Step = record.Step;
     s.Attenuator = record.Attenuator ? 1 : 0;
     ShowBandwidth(record.Modulation);
+}
+
+void AR3000A::TakeReading(MemoryChannel& record) {
+    Reading.CopyTo(record);
+    TakeChannel(record);
     ShowAll();
     PostToOwner(PostReceiverState);
 }
 
 void AR3000A::ApplyChannel(MemoryChannel& record) {
-    FDX& s = *fdx_;
-    s.Frequency = record.Frequency;
-    s.Modulation = record.Modulation;
-    s.Step = record.Step;
-    s.Attenuator = record.Attenuator ? 1 : 0;
-    ShowBandwidth(record.Modulation);
+    TakeChannel(record);
     SetFrequencyWait();
     SetStep();
     SetAttenuator();
     SetMode();
-    s.Level = ReadLevel();
-    record.Level = std::max(s.Level, 0);
+    fdx_->Level = ReadLevel();
+    record.Level = std::max(fdx_->Level, 0);
     ShowAll();
     PostToOwner(PostReceiverState);
 }

@@ -35,6 +35,14 @@ int64_t NumberBetween(std::string_view reply, std::size_t from, std::size_t to) 
 
 }  // namespace
 
+void ChannelReading::CopyTo(MemoryChannel& channel) const {
+    channel.Frequency = Frequency;
+    channel.Step = Step;
+    channel.Modulation = Modulation;
+    channel.Attenuator = Attenuator;
+    channel.Level = Level;
+}
+
 std::span<const Mode> Modes() {
     return kModes;
 }

@@ -32,6 +32,9 @@ struct ChannelReading {
     char Modulation = 'W';
     bool Attenuator = false;
     int32_t Level = 0;  // read after the channel
+
+    // The channel takes the settings and the level.
+    void CopyTo(MemoryChannel& channel) const;
 };
 
 // Steps read from the set are held to 1..9999 (100 Hz units).
