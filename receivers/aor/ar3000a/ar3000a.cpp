@@ -92,6 +92,7 @@ void AR3000A::OnCreate() {
     s.Calibration = kCalibration;
     s.BuildLevelTable();
     if (s.OptRecvSave) ReadStateFile();
+    ShowBandwidth(s.Modulation);
     TunedFrequency = s.Frequency;
     ShownModulation = s.Modulation;
     ShownAttenuator = s.Attenuator != 0;
@@ -127,7 +128,6 @@ void AR3000A::SetDefaults() {
             ChannelAt(bank, channel) = kChannelLayout.Empty(channel);
     BankPositions.fill(0);
     CurrentBank = 0;
-    ShowBandwidth(fdx_->Modulation);
 }
 
 void AR3000A::OnDestroy() {
