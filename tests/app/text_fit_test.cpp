@@ -25,6 +25,7 @@
 #include "app/orvel_editors.h"
 #include "app/orvel_parameters.h"
 #include "app/orvel_windows.h"
+#include "receivers/aor/ar3000a/ar3000a.h"
 #include "receivers/aor/ar5000/ar5000.h"
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
 #include "receivers/icom/ic8500/ric8500.h"
@@ -280,6 +281,10 @@ TEST_F(TextFit, ListsShowTheirColumnTitlesWithinTheList) {
     orvel.SwitchToTab(1);  // the bank page, laid out
     ui::ServePending();
     EXPECT_EQ(HeaderFaults(Ic8500Panel(orvel)->lv_1, false), std::vector<std::string>{});
+    AR3000A ar3000a;
+    ASSERT_TRUE(ar3000a.Create(&orvel, nullptr));
+    ui::ServePending();
+    EXPECT_EQ(HeaderFaults(ar3000a.lv_1, true), std::vector<std::string>{});
     ASSERT_NE(orvel.windows->bank.lv_1, nullptr);
     EXPECT_EQ(HeaderFaults(orvel.windows->bank.lv_1, true), std::vector<std::string>{});
     PostPrivateMessage(&orvel, PostOpenHfreq);  // the compact channel list

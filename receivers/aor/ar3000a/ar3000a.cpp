@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "receivers/panel_pictures.h"
 #include "state/format_text.h"
@@ -104,12 +107,14 @@ void AR3000A::OnCreate() {
     }
     for (const ar3000a::Mode& mode : ar3000a::Modes()) smod->AddString(mode.text);
     for (ui::ComboBox* list : {step, smod}) list->SetListHeight(125);
+    // Wide enough for every title; with MAXMON the list grows with the page.
+    std::vector<std::pair<std::string, int>> columns = {
+        {"Частота", 62}, {"Шаг", 36}, {"Мод", 32}, {"Уровень", 48},
+        {"Атт", 28},     {"Комментарий", 72}, {"№", 24}};
     if (s.OptMaxMon)
-        lv_1->SetColumns({{"Частота", 90}, {"Шаг", 65}, {"Мод", 27}, {"Уровень", 30},
-                          {"Атт", 28}, {"Комментарий", 112}, {"№", 31}});
-    else
-        lv_1->SetColumns({{"Частота", 70}, {"Шаг", 40}, {"Мод", 22}, {"Уровень", 30},
-                          {"Атт", 18}, {"Комментарий", 90}, {"№", 26}});
+        for (auto& column : columns)
+            column.second = static_cast<int>(static_cast<float>(column.second) * s.LayoutScale);
+    lv_1->SetColumns(columns);
     WireControls();
     WireBankControls();
     Fine.SetViewStep(ViewStep);
