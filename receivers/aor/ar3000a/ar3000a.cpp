@@ -29,12 +29,13 @@ constexpr ViewStepEntry kViewSteps[] = {
 };
 // clang-format on
 
-// The set's own rule for the next maximum: from two cells beside the frequency, the first
+// The AR3000A's rule for the next maximum: from two cells beside the frequency, the first
 // cell above the one before it starts a rise, and the first cell from there above the next
 // one is the peak; the target is the middle of the rise.
 int64_t NextMaximum(const ReceiverPanel& panel, bool right, int) {
     const LevelScale& scale = panel.Scale;
     const int64_t last = static_cast<int64_t>(scale.CellCount()) - 1;
+    if (last < 2) return -1;
     const int64_t step = right ? 1 : -1;
     int64_t cell = panel.State()->Frequency / LevelScale::kCellWidth + 2 * step;
     cell = std::clamp<int64_t>(cell, 1, last - 1);
