@@ -6,7 +6,8 @@
 // For ranges of 1,000 and 100,000 points (the IC-R10 only 1,000) it reports, with the emulator
 // answering at once: steps per second, the program's CPU time per step and its peak memory;
 // and with the emulator's line-rate mode (every byte takes its time at the line's speed: 38400
-// baud for the IC-PCR1000, 19200 for the others) the share of the rate the line allows that
+// baud for the IC-PCR1000, 9600 with two stop bits for the AR3000A, 19200 for the others) the
+// share of the rate the line allows that
 // the scan reaches. For the IC-R8500 also the read-back of its AUTO bank when its own scan
 // stops; for the IC-PCR1000 a scale scan with its band scope: 32 level cells a step, against
 // the cells per second the line allows.
@@ -31,6 +32,7 @@
 #include <string>
 
 #include "app/orvel.h"
+#include "emulators/aor/ar3000a_emulator.h"
 #include "emulators/aor/ar5000_emulator.h"
 #include "emulators/civ/civ_emulator.h"
 #include "emulators/pcr/pcr1000_emulator.h"
@@ -49,6 +51,7 @@ struct Model {
     const char* name;
     const char* ini;   // ORVEL.INI
     int baud;          // of the line in line-rate mode
+    int bitsPerByte;   // start, data and stop bits
     int bytesPerStep;  // of a range scan's step, both ways
     int syncMs;        // the panel's start-up synchronisation runs out within this
     bool longRange;    // a range of 100,000 points is timed too
@@ -60,6 +63,7 @@ struct Model {
 constexpr Model kIcR8500{.name = "IC-R8500",
                          .ini = "COM=1\r\nSPEED=5\r\nRECV=4\r\n",
                          .baud = 19200,
+                         .bitsPerByte = kBitsPerByte,
                          .bytesPerStep = 11 + 6 + 7 + 8 + 7 + 9,
                          .syncMs = 1500,
                          .longRange = true,
@@ -69,6 +73,7 @@ constexpr Model kIcR8500{.name = "IC-R8500",
 constexpr Model kIcR10{.name = "IC-R10",
                        .ini = "COM=1\r\nSPEED=5\r\nRECV=3\r\n",
                        .baud = 19200,
+                       .bitsPerByte = kBitsPerByte,
                        .bytesPerStep = 11 + 6 + 7 + 9,
                        .syncMs = 1500,
                        .longRange = false,
@@ -78,17 +83,30 @@ constexpr Model kIcR10{.name = "IC-R10",
 constexpr Model kAr5000{.name = "AR5000",
                         .ini = "COM=1\r\nSPEED=5\r\nRECV=7\r\n",
                         .baud = 19200,
+                        .bitsPerByte = kBitsPerByte,
                         .bytesPerStep = 13 + 2 + 4 + 7,
                         .syncMs = 1500,
                         .longRange = true,
                         .readBack = false,
                         .bandScope = false};
+// "100.0000" CR and its prompt (9 and 1), "Y" CR and the level letter with CR LF and the
+// prompt (2 and 4), on the set's line of two stop bits.
+constexpr Model kAr3000a{.name = "AR3000A",
+                         .ini = "COM=1\r\nSPEED=4\r\nRECV=1\r\n",
+                         .baud = 9600,
+                         .bitsPerByte = 11,
+                         .bytesPerStep = 9 + 1 + 2 + 4,
+                         .syncMs = 1500,
+                         .longRange = true,
+                         .readBack = false,
+                         .bandScope = false};
 // One step of an IC-PCR1000 scan with the squelch open: the K0 line (20 bytes) and G000 (6),
 // then twice "I0?" (5) with I007 (6) and "I1?" (5) with its answer (6). Its synchronisation
 // listens a second, then moves the set from 9600 to 38400 baud.
 constexpr Model kIcPcr1000{.name = "IC-PCR1000",
                            .ini = "COM=1\r\nSPEED=6\r\nRECV=6\r\n",
                            .baud = 38400,
+                           .bitsPerByte = kBitsPerByte,
                            .bytesPerStep = 20 + 6 + 2 * (5 + 6 + 5 + 6),
                            .syncMs = 3000,
                            .longRange = true,
@@ -102,8 +120,8 @@ constexpr int kBytesPerChannel = 8 + 6 + 10 + 30 + 7 + 8 + 7 + 9;
 constexpr int kScopeBytesPerStep = 20 + 6 + 2 * (10 + 39);
 constexpr int kScopeCellsPerStep = 32;
 
-double LineStepsPerSecond(int baud, int bytesPerStep) {
-    return double(baud) / (bytesPerStep * kBitsPerByte);
+double LineStepsPerSecond(int baud, int bytesPerStep, int bitsPerByte = kBitsPerByte) {
+    return double(baud) / (bytesPerStep * bitsPerByte);
 }
 
 // The emulated receiver in a child process. Commands over a pipe: 'L' line-rate mode on,
@@ -334,7 +352,7 @@ bool BenchModel(const Model& model, const EmulatorProcess<Emulator>& emulator,
     const int warmUp = quick ? 5 : 100;
     const int instantSteps = quick ? 20 : 10'000;
     const int lineSteps = quick ? 10 : 400;
-    const double lineRate = LineStepsPerSecond(model.baud, model.bytesPerStep);
+    const double lineRate = LineStepsPerSecond(model.baud, model.bytesPerStep, model.bitsPerByte);
     char lineName[64];
     std::snprintf(lineName, sizeof lineName, "%s, %d baud", model.name, model.baud);
     char instantName[64];
@@ -384,6 +402,7 @@ int main(int argc, char** argv) {
     civProfile = &emulators::kIcR10;
     const EmulatorProcess<emulators::CivEmulator> ic10;
     const EmulatorProcess<emulators::Ar5000Emulator> ar5000;
+    const EmulatorProcess<emulators::Ar3000aEmulator> ar3000a;
     // The IC-PCR1000 switched on at its power-up speed: the program moves it to 38400 baud.
     const EmulatorProcess<emulators::Pcr1000Emulator> pcr1000([](emulators::Pcr1000Emulator& e) {
         e.SetOffReportInterval(std::chrono::milliseconds(0));
@@ -405,6 +424,7 @@ int main(int argc, char** argv) {
     if (!BenchModel(kIcR8500, ic8500, folder, quick)) status = 1;
     if (!BenchModel(kIcR10, ic10, folder, quick)) status = 1;
     if (!BenchModel(kAr5000, ar5000, folder, quick)) status = 1;
+    if (!BenchModel(kAr3000a, ar3000a, folder, quick)) status = 1;
     if (!BenchModel(kIcPcr1000, pcr1000, folder, quick)) status = 1;
     std::error_code ignored;
     std::filesystem::current_path("/", ignored);

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "receivers/aor/ar3000a/ar3000a.h"
 #include "receivers/aor/ar5000/ar5000.h"
 #include "receivers/icom/ic10/ic10.h"
 #include "receivers/icom/ic8500/ic8500.h"
@@ -16,7 +17,7 @@ namespace {
 // The models whose panels are still to come keep their traits here, so that the serial line
 // is set up for them and the main window's controls fit them already.
 constexpr PanelTraits kAr3000a{.attenuator = true, .step = true, .sound = true, .banks = true,
-                               .twoStopBits = true};
+                               .twoStopBits = true, .scanRate = 620};
 constexpr PanelTraits kAr8000{.attenuator = true, .step = true, .banks = true};
 constexpr PanelTraits kIcR10{.banks = true, .secondTick = true};
 constexpr PanelTraits kIcR8500{.attenuator = true, .step = true, .sound = true, .banks = true,
@@ -34,7 +35,7 @@ constexpr PanelTraits kIc756pro{.attenuator = true, .step = true, .sound = true,
                                 .secondTick = true, .rtty = true};
 
 const PanelModel kBuiltIn[] = {
-    {1, 1, 0, kAr3000a, nullptr},
+    {1, 1, 0, kAr3000a, &MakePanel<AR3000A>},
     {2, 2, 0, kAr8000, nullptr},
     {3, 3, 0, kIcR10, &MakePanel<IC10>},
     {4, 4, 0, kIcR8500, &MakePanel<IC8500>},

@@ -89,7 +89,10 @@ std::optional<std::vector<std::string>> Ar3000a::Command(std::string_view comman
         if (!channel || *channel >= kChannels) return std::nullopt;
         const Ar3000aChannel& record = Channel(state_.bank, static_cast<int>(*channel));
         const std::string place = Format("#%02" PRIu64 "J", *channel);
-        return Lines{place + (record.Empty() ? "---" : SettingsText(record))};
+        if (record.Empty()) return Lines{place + "---"};
+        // The set recalls the channel: it is tuned there, and its level is the channel's.
+        state_.tuned = record;
+        return Lines{place + SettingsText(record)};
     }
     if (last == 'S') {
         const auto step = StepHz(head);

@@ -16,8 +16,9 @@
 //                             Z and the step, Y and the frequency (both in tens of Hz), the
 //                             mode (Q NFM, R WFM, S AM, T LSB, U USB, V CW)
 //   1X..4X                    select memory bank 1..4 (of 100 channels)
-//   nZ                        channel n (0..99) of the current bank: "#05J" and its settings
-//                             as D gives them, an empty channel "#05J---"
+//   nZ                        recall channel n (0..99) of the current bank: "#05J" and its
+//                             settings as D gives them, and the set is tuned there; an empty
+//                             channel answers "#05J---" and leaves the set as it is
 //   nnM<step>S<R|T><MHz><mode>   write channel nn: step in kHz, attenuator on (R) or off
 //                             (T), frequency in MHz, mode F W A L U C ("05M12.500ST145.5000F")
 // Anything else is answered "?" (and the prompt).

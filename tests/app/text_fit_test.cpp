@@ -25,6 +25,7 @@
 #include "app/orvel_editors.h"
 #include "app/orvel_parameters.h"
 #include "app/orvel_windows.h"
+#include "receivers/aor/ar3000a/ar3000a.h"
 #include "receivers/aor/ar5000/ar5000.h"
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
 #include "receivers/icom/ic8500/ric8500.h"
@@ -170,11 +171,12 @@ TEST_F(TextFit, FormsShowEveryCaptionWholeAndApart) {
     RAR5000 arScan(*ar);
     PAR5000 arExtra(*ar);
     const auto ic10 = panel_registry::Make(3);
+    const auto ar3000a = panel_registry::Make(1);
     PostPrivateMessage(&orvel, PostOpenHfreq);  // the compact channel list registers its form
     ui::ServePending();
     for (const char* form :
          {"ID_ORVEL", "ID_line", "ID_freq", "ID_hfreq", "ID_job", "ID_SetMacro", "ID_IC8500",
-          "ID_RIC8500", "ID_IC10", "ID_AR5000", "ID_RAR5000", "ID_PAR5000"}) {
+          "ID_RIC8500", "ID_IC10", "ID_AR5000", "ID_RAR5000", "ID_PAR5000", "ID_AR3000A"}) {
         for (const std::string& fault : LayoutFaults(form)) ADD_FAILURE() << form << ": " << fault;
     }
 }
@@ -279,6 +281,10 @@ TEST_F(TextFit, ListsShowTheirColumnTitlesWithinTheList) {
     orvel.SwitchToTab(1);  // the bank page, laid out
     ui::ServePending();
     EXPECT_EQ(HeaderFaults(Ic8500Panel(orvel)->lv_1, false), std::vector<std::string>{});
+    AR3000A ar3000a;
+    ASSERT_TRUE(ar3000a.Create(&orvel, nullptr));
+    ui::ServePending();
+    EXPECT_EQ(HeaderFaults(ar3000a.lv_1, true), std::vector<std::string>{});
     ASSERT_NE(orvel.windows->bank.lv_1, nullptr);
     EXPECT_EQ(HeaderFaults(orvel.windows->bank.lv_1, true), std::vector<std::string>{});
     PostPrivateMessage(&orvel, PostOpenHfreq);  // the compact channel list

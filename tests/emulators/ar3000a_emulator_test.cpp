@@ -78,6 +78,20 @@ TEST_F(AorAr3000a, WritesAndReadsChannelsOfTheSelectedBank) {
     EXPECT_TRUE(emulator_.Channel(1, 6).attenuator);
 }
 
+// The panel reads a channel's level right after the channel: the set stands on it by then.
+TEST_F(AorAr3000a, RecallingAChannelTunesTheSetThereAndAnEmptyOneLeavesIt) {
+    ExpectPrompted({
+        {"05M12.500ST145.5000F", ">"},
+        {"06M25.000SR433.9200A", ">"},
+        {"5Z", "#05JXZ01250Y014550000Q\r\n>"},
+        {"Y", "M\r\n>"},
+        {"6Z", "#06JWZ02500Y043392000S\r\n>"},
+        {"7Z", "#07J---\r\n>"},
+        {"D", "WZ02500Y043392000S\r\n>"},
+        {"Y", "A\r\n>"},
+    });
+}
+
 TEST_F(AorAr3000a, HearsNothingOnALineOfOneStopBit) {
     line_.SetSpeed(B4800, false);
     line_.Send("D\r");

@@ -1,0 +1,268 @@
+// The AR3000A's memory against the emulated receiver: channels written and read, the banks'
+// transfers and their ends, channels selected and stored, bank items; and the state file.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "state/cp1251.h"
+#include "state/message_bus.h"
+#include "tests/receivers/aor/ar3000a/ar3000a_fixture.h"
+#include "tests/receivers/receiver_files.h"
+
+namespace {
+
+using emulators::Ar3000aChannel;
+using Strings = std::vector<std::string>;
+
+MemoryChannel Record(int number, uint32_t frequency, uint32_t step, char mode, bool attenuator) {
+    MemoryChannel c = AR3000A::kChannelLayout.Empty(number);
+    c.Frequency = frequency;
+    c.Step = step;
+    c.Modulation = mode;
+    c.Attenuator = attenuator;
+    return c;
+}
+
+int Count(const Strings& lines, const std::string& line) {
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+TEST_F(Ar3000aOnAir, WritingAChannelSendsItsStepAttenuatorFrequencyAndMode) {
+    MemoryChannel& channel = panel.ChannelAt(0, 5);
+    channel = Record(5, 1'455'000, 125, 'F', false);
+    EXPECT_TRUE(panel.WriteChannel(0, 5));
+    channel.Attenuator = true;
+    EXPECT_TRUE(panel.WriteChannel(0, 5));
+    EXPECT_TRUE(panel.WriteChannel(0, 7));  // empty: nothing goes out
+    EXPECT_EQ(Lines(), (Strings{"05M12.500ST145.5000F", "05M12.500SR145.5000F"}));
+    EXPECT_EQ(emulator.Channel(0, 5), (Ar3000aChannel{145'500'000, 12'500, 'F', true}));
+}
+
+// The walk over a bank probes the receiver before each channel; a channel the receiver holds
+// empty (or answers for another channel) is empty in the panel, whatever it held before. The
+// level read after each channel belongs to the channel's own frequency.
+TEST_F(Ar3000aOnAir, ReadingABankGivesTheReceiversMemoryAndItsLevels) {
+    emulator.SetChannel(1, 0, {145'500'000, 12'500, 'F', false});
+    emulator.SetChannel(1, 42, {433'920'000, 25'000, 'A', true});
+    emulator.SetChannel(1, 99, {1'999'999'900, 5'000, 'C', false});
+    emulator.SetChannel(0, 1, {101'700'000, 100'000, 'W', false});  // another bank
+    panel.CurrentBank = 1;
+    panel.BankPositions[1] = 42;
+    panel.ChannelAt(1, 7) = Record(7, 1'017'000, 1000, 'W', false);
+    panel.ReadBanks();
+
+    EXPECT_EQ(panel.ChannelAt(1, 0), ([] {
+                  MemoryChannel c = Record(0, 1'455'000, 125, 'F', false);
+                  c.Level = 240;
+                  return c;
+              }()));
+    EXPECT_EQ(panel.ChannelAt(1, 42).Level, 96);
+    EXPECT_TRUE(panel.ChannelAt(1, 42).Attenuator);
+    EXPECT_EQ(panel.ChannelAt(1, 99).Frequency, 19'999'999u);
+    EXPECT_EQ(panel.ChannelAt(1, 99).Modulation, 'C');
+    EXPECT_TRUE(panel.ChannelAt(1, 7).Empty());
+    EXPECT_TRUE(panel.ChannelAt(0, 1).Empty());
+    EXPECT_EQ(panel.Scale.At(1'455'000), 240);
+    EXPECT_EQ(panel.Scale.At(4'339'200), 96);
+
+    const Strings lines = Lines();
+    EXPECT_EQ(Count(lines, "Y"), 1 + 100 + 3 + 1);  // probes, levels of three, the last read
+    // The receiver's bank is selected first: it may stand on another one.
+    EXPECT_EQ(Strings(lines.begin(), lines.begin() + 6),
+              (Strings{"Y", "2X", "Y", "0Z", "Y", "Y"}));
+    EXPECT_EQ(Strings(lines.end() - 2, lines.end()), (Strings{"42Z", "Y"}));
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+    EXPECT_EQ(main.Count(PostShowWait), 1);
+    EXPECT_EQ(main.Count(PostScanStartedByPanel), 1);
+    EXPECT_EQ(main.Count(PostScanStoppedByPanel), 1);
+    EXPECT_EQ(state.PanelStatusText, "Чтение банка N 2");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Ar3000aOnAir, TheWholeMemoryIsWrittenBankByBankAndReadsBackTheSame) {
+    panel.WholeMemory = true;
+    panel.CurrentBank = 2;
+    for (int bank = 0; bank < AR3000A::kBanks; ++bank)
+        panel.ChannelAt(bank, 10 + bank) =
+            Record(10 + bank, 1'000'000 + uint32_t(bank) * 10'000, 250, "FWALUC"[bank], bank % 2);
+    RunJob(116);
+    for (int bank = 0; bank < AR3000A::kBanks; ++bank) {
+        const Ar3000aChannel channel = emulator.Channel(bank, 10 + bank);
+        EXPECT_EQ(channel.frequencyHz, 100'000'000u + uint64_t(bank) * 1'000'000) << bank;
+        EXPECT_EQ(channel.mode, "FWALUC"[bank]);
+        EXPECT_EQ(channel.attenuator, bank % 2 == 1);
+    }
+    const Strings written = Lines();
+    EXPECT_EQ(Strings(written.end() - 3, written.end()), (Strings{"Y", "3X", "0Z"}));
+    EXPECT_EQ(Count(written, "1X") + Count(written, "2X") + Count(written, "4X"), 3);
+    EXPECT_EQ(Count(written, "Y"), 4 + 400);
+
+    const auto copy = panel.Channels;
+    panel.Channels.fill(AR3000A::kChannelLayout.Empty(0));
+    RunJob(115);
+    for (int bank = 0; bank < AR3000A::kBanks; ++bank)
+        for (int channel = 0; channel < AR3000A::kChannels; ++channel) {
+            const MemoryChannel& read = panel.ChannelAt(bank, channel);
+            const MemoryChannel& was = copy[size_t(bank * 100 + channel)];
+            EXPECT_EQ(read.Frequency, was.Frequency);
+            EXPECT_EQ(read.Step, was.Step);
+            EXPECT_EQ(read.Modulation, was.Modulation);
+            EXPECT_EQ(read.Attenuator, was.Attenuator);
+        }
+    EXPECT_EQ(state.PanelStatusText, "Чтение банков приемника");
+}
+
+TEST_F(Ar3000aOnAir, ASilentReceiverEndsTheTransferWithOneMessage) {
+    emulator.SetSilent(true);
+    const JobStr line = RunJob(115);
+    EXPECT_EQ(line.ReturnCode, 1u);
+    EXPECT_EQ(line.Message, "Ошибка обращения к приемнику(выключен)");
+    EXPECT_EQ(Lines(), (Strings{"Y"}));  // the probe of the transfer
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+    EXPECT_EQ(main.Count(PostScanStoppedByPanel), 1);
+    EXPECT_FALSE(panel.PanelBusy);
+}
+
+// Without the direct-write box a selected channel is applied to the receiver; with it the
+// channel is read from the receiver and the program state takes what it holds.
+TEST_F(Ar3000aOnAir, ASelectedChannelTunesTheReceiverOrIsReadFromIt) {
+    panel.ChannelAt(0, 3) = Record(3, 1'455'000, 125, 'A', true);
+    RunJob(127, 3);
+    EXPECT_EQ(Lines(), (Strings{"145.5000", " 12.5S", "R", "a", "Y"}));
+    EXPECT_EQ(state.Modulation, 'A');
+    EXPECT_EQ(state.Attenuator, 1);
+    EXPECT_EQ(panel.ChannelAt(0, 3).Level, 240);
+    EXPECT_EQ(panel.lv_1->Cell(3, 3), "240");
+
+    emulator.SetChannel(2, 8, {433'920'000, 25'000, 'C', false});
+    emulator.ClearReceivedLines();
+    RunJob(120, 1);  // direct write: the receiver's bank and its selected channel
+    RunJob(113);
+    RunJob(127, 8);
+    EXPECT_EQ(Lines(), (Strings{"1X", "3Z", "3X", "0Z", "8Z", "Y"}));
+    EXPECT_EQ(state.Frequency, 4'339'200u);
+    EXPECT_EQ(state.Modulation, 'C');
+    EXPECT_EQ(panel.ChannelAt(2, 8).Frequency, 4'339'200u);
+    EXPECT_EQ(panel.width->Text(), "2.4");
+
+    // Storing the program state into the selected channel writes it with the direct-write box.
+    state.Frequency = 1'017'000;
+    state.Modulation = 'W';
+    state.Step = 1000;
+    state.Attenuator = 0;
+    emulator.ClearReceivedLines();
+    RunJob(117);
+    EXPECT_EQ(Lines(), (Strings{"08M100.000ST101.7000W"}));
+    EXPECT_EQ(emulator.Channel(2, 8).frequencyHz, 101'700'000u);
+}
+
+// A bank item takes the current bank's places, at most its 100; saving gives the working bank
+// up to the last channel with a frequency, the empty ones in their places.
+TEST_F(Ar3000aOnAir, BankItemsFillAtMostTheBankAndAreSavedUpToTheLastChannel) {
+    state.Channels.assign(150, Mt{});
+    for (int i = 0; i < 150; ++i) {
+        state.Channels[size_t(i)].Frequency = 1'000'000 + uint32_t(i) * 125;
+        state.Channels[size_t(i)].Modulation = 'A';
+    }
+    state.ChannelCount = 150;
+    panel.CurrentBank = 3;
+    Post(PostItemLoaded);
+    EXPECT_EQ(panel.ChannelAt(3, 99).Frequency, 1'000'000u + 99 * 125);
+    EXPECT_EQ(panel.ChannelAt(3, 99).Modulation, 'A');
+    for (int bank = 0; bank < 3; ++bank) EXPECT_TRUE(panel.ChannelAt(bank, 0).Empty());
+
+    Post(PostClearData);
+    EXPECT_TRUE(panel.ChannelAt(3, 0).Empty());
+    Post(PostSaveBank);
+    EXPECT_EQ(messages, Strings{"Не задано ни одной частоты в банке для записи"});
+    panel.ChannelAt(3, 99) = Record(99, 1'455'000, 125, 'F', false);
+    Post(PostSaveBank);
+    EXPECT_EQ(state.ChannelCount, 100);
+    EXPECT_EQ(state.Channels[99].Frequency, 1'455'000u);
+    EXPECT_EQ(state.Channels[0].Frequency, 0u);
+    EXPECT_EQ(main.Count(PostSaveBank), 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// The state file
+
+class Ar3000aStateFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (FDX* s : {&state, &fresh}) {
+            s->ProgramDir = folder.Dir();
+            s->PortIndex = 1;
+            s->OptRecvSave = 1;
+        }
+    }
+    std::string Path() const { return folder.Dir() + "AR3000A.001"; }
+
+    ProgramFolder folder;
+    MainStandIn main;
+    FDX state;
+    FDX fresh;
+};
+
+TEST_F(Ar3000aStateFile, IsWrittenAsItsKeysSayAndReadBackByteForByte) {
+    StampedAt7March2001 clock;
+    AR3000A panel;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    state.Frequency = 1'455'000;
+    state.Step = 125;
+    state.Modulation = 'F';
+    state.Attenuator = 1;
+    state.Sound = 1;
+    panel.ViewStep = 1000;
+    panel.ViewPosition = 1'400'000;
+    panel.CurrentBank = 2;
+    panel.BankPositions = {0, 99, 42, 7};
+    panel.WholeMemory = true;
+    panel.ChannelAt(0, 0) = Record(0, 1'455'000, 125, 'F', true);
+    panel.ChannelAt(0, 0).Label = "Позывной";
+    panel.ChannelAt(2, 42) = Record(42, 20'000'000, 9999, 'C', false);
+    panel.ChannelAt(3, 99) = Record(99, 1000, 1, 'U', false);
+    panel.Scale.SetCell(0, 7);
+    panel.Scale.SetCell(14'550, 240);
+    panel.Scale.SetCell(14'551, 240);
+    panel.Scale.SetCell(200'000, 16);
+    ASSERT_TRUE(panel.WriteStateFile());
+    const std::string written = ReadBytes(Path());
+    EXPECT_EQ(written, ReceiverGolden("aor/ar3000a", "AR3000A.001"));
+    panel.Destroy();
+
+    AR3000A again;
+    ASSERT_TRUE(again.Create(&main, &fresh));
+    EXPECT_TRUE(std::filesystem::exists(Path()));  // kept after loading
+    EXPECT_EQ(again.ChannelAt(0, 0), panel.ChannelAt(0, 0));
+    EXPECT_EQ(again.CurrentBank, 2);
+    EXPECT_TRUE(again.optb_3->IsChecked());
+    EXPECT_TRUE(again.catt->IsChecked());
+    EXPECT_EQ(again.step->SelectedIndex(), 3);
+    ASSERT_TRUE(again.WriteStateFile());
+    EXPECT_EQ(ReadBytes(Path()), written);
+}
+
+// Keys are compared whole, and numbers that pick a place are checked.
+TEST_F(Ar3000aStateFile, KeysAreTakenWholeAndPlacesChecked) {
+    WriteBytes(Path(), Cp1251Lines({"Шаг_просмотра=7", "Банк=4", "Позиция_Банк1=100",
+                                    "Позиция_Банк2=9", "Позиция_Банк=5", "Банк_поиска=3",
+                                    "Аттенюатор=ДА", "Частот_Банков=400", "F=1455000",
+                                    "F_QMOD=2", "F_SEL=+", "F_ATT=+", "F=999999999"}));
+    AR3000A panel;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.ViewStep, 100u);
+    EXPECT_EQ(panel.CurrentBank, 0);
+    EXPECT_EQ(panel.BankPositions, (std::array<int32_t, 4>{0, 9, 0, 0}));
+    EXPECT_EQ(state.Attenuator, 0);
+    const MemoryChannel& first = panel.ChannelAt(0, 0);
+    EXPECT_TRUE(first.Attenuator);
+    EXPECT_EQ(first.Filter, 0);
+    EXPECT_FALSE(first.Select);
+    EXPECT_EQ(panel.ChannelAt(0, 1).Frequency, AR3000A::kUpperLimit);
+}
+
+}  // namespace
