@@ -206,7 +206,7 @@ TEST_F(Ar5000OnAir, TheScanModeDialogSendsTheBankLinksOfTheScanKind) {
     RAR5000& dialog = *panel.ScanDialog();
     dialog.bankscan->SetChecked(true);
     Operate(dialog.bankscan, ui::EventId::Click);
-    EXPECT_EQ(panel.ScanSettings.kind, Ar5000ScanSettings::Kind::MemoryBanks);
+    EXPECT_EQ(panel.ScanSettings.kind, AorScanSettings::Kind::MemoryBanks);
     for (const int bank : {0, 3}) {
         dialog.memoryBoxes[static_cast<std::size_t>(bank)]->SetChecked(true);
         Operate(dialog.memoryBoxes[static_cast<std::size_t>(bank)], ui::EventId::Click);
