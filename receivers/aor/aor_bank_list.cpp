@@ -22,9 +22,9 @@ std::string Flag(bool set) {
 
 int AttenuatorIndex(bool on, uint32_t db) {
     const uint32_t choice = aor::AttenuatorOption(on, db);
-    return static_cast<int>(std::find(std::begin(kAttenuatorChoices),
-                                      std::end(kAttenuatorChoices), choice) -
-                            std::begin(kAttenuatorChoices));
+    return static_cast<int>(
+        std::find(std::begin(kAttenuatorChoices), std::end(kAttenuatorChoices), choice) -
+        std::begin(kAttenuatorChoices));
 }
 
 // How a mode shows: its entry of the mode list ("nF", "wA"), the normal one for a filter the
@@ -98,8 +98,8 @@ void AorPanel::ShowChannelRow(int row) {
                 }
                 case AorColumn::Level: {
                     const uint32_t level = static_cast<uint32_t>(std::clamp(record.Level, 0, 255));
-                    cell = s.OptDb ? Format("%3.1f", s.LevelToDb(level) / 10.0)
-                                   : Format("%u", level);
+                    cell =
+                        s.OptDb ? Format("%3.1f", s.LevelToDb(level) / 10.0) : Format("%u", level);
                     break;
                 }
                 case AorColumn::Attenuator:
@@ -296,7 +296,8 @@ void AorPanel::OnSearchLower(const std::string& text) {
 void AorPanel::TakeModeEntry(int64_t index, bool searchBank) {
     if (index < 0 || index >= static_cast<int64_t>(model_.modes.size())) return;
     const AorModeEntry& entry = model_.modes[static_cast<std::size_t>(index)];
-    const char letter = searchBank ? CurrentSearch().Mode : ChannelAt(CurrentBank, SelectedChannel()).Modulation;
+    const char letter =
+        searchBank ? CurrentSearch().Mode : ChannelAt(CurrentBank, SelectedChannel()).Modulation;
     const int32_t filter =
         searchBank ? CurrentSearch().Filter : ChannelAt(CurrentBank, SelectedChannel()).Filter;
     const bool letterOnly = entry.letter == 'L' || entry.letter == 'U' || entry.letter == 'C';

@@ -88,8 +88,8 @@ void AorPanel::ReadCurrentBank() {
         if (Controls.list) Controls.list->Clear();
         const int bank[] = {CurrentBank};
         const int search[] = {CurrentSearchBank};
-        const bool answered = WalkBanks(
-            false, bank, std::span(search, model_.currentReadTakesSearchBank ? 1 : 0));
+        const bool answered =
+            WalkBanks(false, bank, std::span(search, model_.currentReadTakesSearchBank ? 1 : 0));
         if (answered) MemoryWalkEnded(false);
         ShowBankList();
         ShowSearchBank();

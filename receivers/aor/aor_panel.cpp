@@ -260,7 +260,9 @@ void AorPanel::StopOwnScan() {
 // A stop of the receiver's own scan comes as an LC line with the level, then the state line
 // with the frequency.
 void AorPanel::AfterLine(bool ended) {
-    if (ended) AnsweredEmpty = !reply_.ChannelPresent;
+    // An acknowledgement (an empty line) says nothing of what is there; a "---" parsed
+    // before it was another line's.
+    if (ended) AnsweredEmpty = !Link.ReplyLine.empty() && !reply_.ChannelPresent;
     // "LC1", the reports switch read back, is no stop.
     if (!ended && Link.ReplyKind == "LC" && Link.ReplyLine.size() > 3) {
         StopPending = true;

@@ -307,8 +307,7 @@ class AorPanel : public ReceiverPanel {
     virtual std::string BankName(int bank) const = 0;
     // Fills `out` from the receiver; `full` also reads the select and skip flags and the
     // level. `out` is left alone unless Found.
-    virtual ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out,
-                                          bool full) = 0;
+    virtual ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) = 0;
     virtual ChannelAnswer ReadSearchBankInto(int bank, AorSearchBank& out) = 0;
     // One write of a channel's record, of a search bank's; waited for.
     virtual bool SendChannel(int bank, int channel) = 0;
@@ -350,7 +349,9 @@ class AorPanel : public ReceiverPanel {
     void ChooseBank(int bank);
     void ChooseSearchBank(int bank);
     int32_t SelectedChannel() const;
-    AorSearchBank& CurrentSearch() { return SearchBanks[static_cast<std::size_t>(CurrentSearchBank)]; }
+    AorSearchBank& CurrentSearch() {
+        return SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
+    }
     std::span<MemoryChannel> CurrentBankChannels();
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }

@@ -138,16 +138,12 @@ void AR5000::SetModelDefaults() {
 
 void AR5000::WireControls() {
     using ui::EventId;
-    WhenRaised(pictbttn_2, EventId::Click,
-                       [this](ui::EventData&) { Fine.JumpToPeak(true); });
-    WhenRaised(pictbttn_3, EventId::Click,
-                       [this](ui::EventData&) { Fine.JumpToPeak(false); });
-    WhenRaised(pictbttn_4, EventId::Click,
-                       [this](ui::EventData&) { Fine.JumpToFixed(false); });
-    WhenRaised(pictbttn_5, EventId::Click,
-                       [this](ui::EventData&) { Fine.JumpToFixed(true); });
+    WhenRaised(pictbttn_2, EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
+    WhenRaised(pictbttn_3, EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
+    WhenRaised(pictbttn_4, EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
+    WhenRaised(pictbttn_5, EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
     WhenRaised(pictbttn_6, EventId::Click,
-                       [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
+               [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
     WhenRaised(pictbttn_1, EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
     WhenRaised(clear, EventId::Click, [this](ui::EventData&) {
         if (Scanning)
@@ -159,7 +155,7 @@ void AR5000::WireControls() {
         if (Port()) Port()->WriteString("QP\r\n");
     });
     WhenRaised(cb_4, EventId::Click,
-                       [this](ui::EventData&) { PostToOwner(PostOpenExtraFunctions); });
+               [this](ui::EventData&) { PostToOwner(PostOpenExtraFunctions); });
     WhenRaised(cb_5, EventId::Click, [this](ui::EventData&) { NextBandwidth(); });
     WhenRaised(cauto, EventId::Click, [this](ui::EventData&) {
         const bool on = cauto->IsChecked();
@@ -177,18 +173,16 @@ void AR5000::WireControls() {
     const std::pair<ui::OptionButton*, uint32_t> attenuators[] = {
         {catt0, 0}, {catt10, 10}, {catt20, 20}, {cattAU, 255}};
     for (const auto& [option, db] : attenuators) {
-        WhenRaised(option, EventId::Click,
-                           [this, option = option, db = db](ui::EventData&) {
-                               if (option->IsChecked()) ChooseAttenuator(db);
-                           });
+        WhenRaised(option, EventId::Click, [this, option = option, db = db](ui::EventData&) {
+            if (option->IsChecked()) ChooseAttenuator(db);
+        });
     }
     const std::pair<ui::OptionButton*, Squelch> squelches[] = {
         {sqns, Squelch::Noise}, {sqlv, Squelch::Level}, {sqvc, Squelch::Voice}};
     for (const auto& [option, kind] : squelches) {
-        WhenRaised(option, EventId::Click,
-                           [this, option = option, kind = kind](ui::EventData&) {
-                               if (option->IsChecked()) ChooseSquelch(kind);
-                           });
+        WhenRaised(option, EventId::Click, [this, option = option, kind = kind](ui::EventData&) {
+            if (option->IsChecked()) ChooseSquelch(kind);
+        });
     }
     WhenRaised(sql, EventId::Change, [this](ui::EventData& e) {
         SetSquelchLevel(static_cast<uint32_t>(e.value) * kSliderUnit);
@@ -198,8 +192,7 @@ void AR5000::WireControls() {
         SendSetting(Format("VL%03u", Volume));
     });
     WhenRaised(vfo, EventId::LeftButtonUp, [this](ui::EventData& e) { OnVfoClick(e.x); });
-    WhenRaised(vfo, EventId::RightButtonUp,
-                       [this](ui::EventData&) { PostToOwner(PostRunMacro); });
+    WhenRaised(vfo, EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -429,8 +422,7 @@ void AR5000::OnVfoClick(int x) {
     if (x < 0 || cell >= kVfos) return;
     SelectVfo(Vfo);
     Vfo = cell;
-    if (SelectVfo(Vfo) && Reply.State == AorState::Vfo && Reply.Vfo == Vfo)
-        TakeReceiverSettings();
+    if (SelectVfo(Vfo) && Reply.State == AorState::Vfo && Reply.Vfo == Vfo) TakeReceiverSettings();
     FollowTuning();
     PostToOwner(PostReceiverState);
     PostToSelf(PostRefreshDisplay);

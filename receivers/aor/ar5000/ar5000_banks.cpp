@@ -28,6 +28,7 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, MemoryChann
     Reply.Bank = Reply.Channel = -1;
     Reply.State = AorState::Unknown;
     Reply.Bandwidth = 0;
+    read_ = {bank, channel, 0};
     bool matched = false;
     if (Link.Send(Format("MR%d%02d\r\nRX\r\n", bank, channel), "MX")) {
         for (int wait = 0; wait < kChannelWaits && !matched; ++wait) {
@@ -36,6 +37,9 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, MemoryChann
             matched = Reply.Bank == bank && Reply.Channel == channel;
         }
     }
+    // MR and RX both answer with the channel's line. The second, still on its way, would
+    // answer the next request in its place (a setting takes any line): it is awaited here.
+    if (matched && read_.answers < 2 && Link.Rearm("MX")) WaitReply();
     BanksBeingRead = false;
     if (!matched) return ChannelAnswer::None;
     if (!Reply.ChannelPresent || Reply.State != AorState::MemoryRead) return ChannelAnswer::Empty;
@@ -81,27 +85,25 @@ bool AR5000::SendChannel(int bank, int channel) {
     const MemoryChannel& record = ChannelAt(bank, channel);
     const ar5000::ModeSetting mode =
         ar5000::FindMode(record.Modulation, record.Filter).value_or(ar5000::kModeSettings[0]);
-    return Link.Exchange(
-        Format("MX%d%02d RF%u00 AU0 ST%u MD%c BW%c MP%c TM%s\r\nAT%c\r\nGA%c\r\n", bank, channel,
-               record.Frequency, record.Step * 100, mode.modeDigit,
-               ar5000::BandwidthDigit(mode.bandwidth), record.Skip ? '1' : '0',
-               aor::LabelToWire(record.Label, kLabelWidth).c_str(),
-               ar5000::AttenuatorDigit(record.Attenuator, record.AttenuatorDb),
-               record.Select ? '1' : '0'),
-        "");
+    return Link.Exchange(Format("MX%d%02d RF%u00 AU0 ST%u MD%c BW%c MP%c TM%s\r\nAT%c\r\nGA%c\r\n",
+                                bank, channel, record.Frequency, record.Step * 100, mode.modeDigit,
+                                ar5000::BandwidthDigit(mode.bandwidth), record.Skip ? '1' : '0',
+                                aor::LabelToWire(record.Label, kLabelWidth).c_str(),
+                                ar5000::AttenuatorDigit(record.Attenuator, record.AttenuatorDb),
+                                record.Select ? '1' : '0'),
+                         "");
 }
 
 bool AR5000::SendSearchBank(int bank) {
     const AorSearchBank& record = SearchBanks[static_cast<std::size_t>(bank)];
     const ar5000::ModeSetting mode =
         ar5000::FindMode(record.Mode, record.Filter).value_or(ar5000::kModeSettings[0]);
-    return Link.Exchange(
-        Format("SE%02d SL%u00 SU%u00 ST%u AU0 MD%c BW%c AT%c TT%s\r\n", bank, record.Lower,
-               record.Upper, record.Step * 100, mode.modeDigit,
-               ar5000::BandwidthDigit(mode.bandwidth),
-               ar5000::AttenuatorDigit(record.Attenuator, record.AttenuatorDb),
-               aor::LabelToWire(record.Label, kLabelWidth).c_str()),
-        "");
+    return Link.Exchange(Format("SE%02d SL%u00 SU%u00 ST%u AU0 MD%c BW%c AT%c TT%s\r\n", bank,
+                                record.Lower, record.Upper, record.Step * 100, mode.modeDigit,
+                                ar5000::BandwidthDigit(mode.bandwidth),
+                                ar5000::AttenuatorDigit(record.Attenuator, record.AttenuatorDb),
+                                aor::LabelToWire(record.Label, kLabelWidth).c_str()),
+                         "");
 }
 
 // Up to five times until the receiver reads back the frequency and mode written; a channel

@@ -158,9 +158,8 @@ void RAR5000::Wire() {
                                                              : "DD";
         panel_.SendSetting(Format("%s%02u", token, scan.Delay));
     });
-    aor::WhenRaised(delay, EventId::Click, [this](ui::EventData&) {
-        panel_.ScanSettings.DelayOn = delay->IsChecked();
-    });
+    aor::WhenRaised(delay, EventId::Click,
+                    [this](ui::EventData&) { panel_.ScanSettings.DelayOn = delay->IsChecked(); });
     aor::WhenRaised(modscan, EventId::Click, [this](ui::EventData&) {
         panel_.ScanSettings.ModeScan = modscan->IsChecked();
         if (!panel_.ScanSettings.ModeScan) panel_.SendSetting("XMF");
@@ -322,18 +321,17 @@ void PAR5000::Wire() {
         {att10, 10}, {att20, 20}, {attAU, 255}};
     for (const auto& [option, db] : depths)
         aor::WhenRaised(option, EventId::Click,
-                           [this, db = db](ui::EventData&) { panel_.AttenuatorDepth = db; });
+                        [this, db = db](ui::EventData&) { panel_.AttenuatorDepth = db; });
     for (int i = 0; i < 4; ++i)
         aor::WhenRaised(ant[i], EventId::Click,
-                           [this, i](ui::EventData&) { panel_.SendText(Format("AN%d", i + 1)); });
+                        [this, i](ui::EventData&) { panel_.SendText(Format("AN%d", i + 1)); });
     const std::pair<ui::OptionButton*, const char*> outputs[] = {
         {if_off, "AI0"}, {if_1, "AI1"}, {if_2, "AI2"}, {bank1, "BN0"}, {bank2, "BN1"}};
     for (const auto& [option, text] : outputs)
         aor::WhenRaised(option, EventId::Click,
-                           [this, text = text](ui::EventData&) { panel_.SendText(text); });
-    aor::WhenRaised(tune, EventId::Click, [this](ui::EventData&) {
-        panel_.SendText(tune->IsChecked() ? "MT1" : "MT0");
-    });
+                        [this, text = text](ui::EventData&) { panel_.SendText(text); });
+    aor::WhenRaised(tune, EventId::Click,
+                    [this](ui::EventData&) { panel_.SendText(tune->IsChecked() ? "MT1" : "MT0"); });
     const std::pair<ui::ComboBox*, const char*> lists[] = {
         {cw_pitch, "CW%d"}, {de_emphasis, "EN%d"}, {LPF, "LP%d"}, {HPF, "HP%d"}};
     for (const auto& [list, format] : lists)

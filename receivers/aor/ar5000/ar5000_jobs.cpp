@@ -99,4 +99,3 @@ void AR5000::BandwidthCommand(JobStr& line) {
     Bandwidth = static_cast<int32_t>(std::min<uint32_t>(line.VAL, 2200));
     Answer(line, SendBandwidth());
 }
-

@@ -136,6 +136,9 @@ void AR5000::ParseLine() {
         aor::ParseTokens(Link.ReplyLine, std::span<const Row>(kTokens), Reply);
     Link.ReplyKind = kind.kind;
     // While the banks are read, a memory line answers the channel read (MX).
-    if (kind.token == "MR" && BanksBeingRead) Link.ReplyKind = "MX";
+    if (kind.token == "MR" && BanksBeingRead) {
+        Link.ReplyKind = "MX";
+        if (Reply.Bank == read_.bank && Reply.Channel == read_.channel) ++read_.answers;
+    }
     Link.ReplyAccepted = Reply.Accepted;
 }

@@ -28,8 +28,8 @@ constexpr uint32_t kDepths[] = {10};
 constexpr ViewStepEntry kViewSteps[] = {{100, "10"}};
 constexpr AorModeEntry kModes[] = {{"W", 'W', 0, 0}, {"F", 'F', 0, 0}, {"A", 'A', 0, 0},
                                    {"U", 'U', 0, 0}, {"L", 'L', 0, 0}, {"C", 'C', 0, 0}};
-constexpr ui::FormResource kForm{"ID_aor_core_test", 100, 60, "8.MS Sans Serif",
-                                 ui::style::kChild, nullptr, {}};
+constexpr ui::FormResource kForm{"ID_aor_core_test", 100,     60, "8.MS Sans Serif",
+                                 ui::style::kChild,  nullptr, {}};
 // The set keeps no filter and one attenuator depth.
 constexpr ChannelFields kHolds{.step = true,
                                .mode = true,
@@ -39,11 +39,8 @@ constexpr ChannelFields kHolds{.step = true,
                                .select = true,
                                .skip = true,
                                .label = true};
-const ChannelLayout kLayout{.holds = kHolds,
-                            .labelWidth = 7,
-                            .depths = kDepths,
-                            .emptyModulation = 'W',
-                            .bankSize = 50};
+const ChannelLayout kLayout{
+    .holds = kHolds, .labelWidth = 7, .depths = kDepths, .emptyModulation = 'W', .bankSize = 50};
 const AorModel kModel{.form = &kForm,
                       .lowerLimit = 5'000,
                       .upperLimit = 19'000'000,
@@ -94,10 +91,9 @@ class LetterBanks : public AorPanel {
 
     int32_t ReadLevel() override { return Link.Exchange("LM\r\n", "LM") ? Reply.Level : -1; }
     void ExecuteCommand() override {
-        static constexpr JobCommand<LetterBanks> kCommands[] = {
-            {11, &LetterBanks::ReadBankCommand},
-            {24, &LetterBanks::BankCommand},
-            {25, &LetterBanks::ChannelCommand}};
+        static constexpr JobCommand<LetterBanks> kCommands[] = {{11, &LetterBanks::ReadBankCommand},
+                                                                {24, &LetterBanks::BankCommand},
+                                                                {25, &LetterBanks::ChannelCommand}};
         ServeJobLine(*this, std::span<const JobCommand<LetterBanks>>(kCommands));
     }
 
@@ -113,7 +109,8 @@ class LetterBanks : public AorPanel {
     bool ReadStateFile() override { return false; }
     void ParseLine() override {
         Reply.Accepted = Reply.ChannelPresent = true;
-        Link.ReplyKind = aor::ParseTokens(Link.ReplyLine, std::span<const Row>(kTokens), Reply).kind;
+        Link.ReplyKind =
+            aor::ParseTokens(Link.ReplyLine, std::span<const Row>(kTokens), Reply).kind;
         Link.ReplyAccepted = Reply.Accepted;
     }
     std::string BankName(int bank) const override { return std::string(1, Letter(bank)); }

@@ -77,6 +77,18 @@ TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
     EXPECT_FALSE(panel.PanelBusy);
 }
 
+// A read asks MR and RX at once, and both answer with the channel's line. When the second
+// comes late, the read waits for it: else it would answer the next request, a setting the
+// receiver refuses here.
+TEST_F(Ar5000OnAir, BothAnswersOfAChannelReadAreTakenBeforeTheNextRequest) {
+    emulator.SetSplitLines(true, std::chrono::milliseconds(45));
+    EXPECT_FALSE(panel.ReadChannel(0, 5));
+    emulator.SetSplitLines(false);
+    emulator.SetRefused({"DS"});
+    EXPECT_FALSE(panel.SendSetting("DS1"));
+    EXPECT_EQ(Lines(), (Strings{"MR005", "RX", "DS1"}));
+}
+
 // The state file keeps each channel's filter and attenuator depth: after a restart the bank
 // goes to the receiver as it was written before.
 TEST_F(Ar5000OnAir, AChannelsFilterAndAttenuatorDepthOutliveARestart) {

@@ -158,6 +158,15 @@ TEST_F(Ar5000Offline, AnEmptyLineCompletesASettingButNeverAQueryOfTheKindBefore)
     ASSERT_TRUE(panel.Link.Send("AN1\r\n", ""));
     Parse("");
     EXPECT_TRUE(panel.ReplyComplete);
+
+    // Nor does it say that nothing is there: the "---" before it answered something else.
+    Parse("MR MX099 ---");
+    ASSERT_TRUE(panel.Link.Send("SS00\r\n", ""));
+    Parse("");
+    EXPECT_FALSE(panel.AnsweredEmpty);
+    ASSERT_TRUE(panel.Link.Send("SS06\r\n", ""));
+    Parse("---");
+    EXPECT_TRUE(panel.AnsweredEmpty);
 }
 
 TEST_F(Ar5000Offline, ALineIsTakenOnlyOnceItsLfHasArrived) {
