@@ -44,9 +44,8 @@ void ChooseMode(ui::ComboBox* list, const char* text) {
         if (list->StringAt(i) == text) list->SetSelectedIndex(i);
 }
 
-void ShowAttenuatorIn(ui::ComboBox* list, ui::CheckBox* box, bool on, uint32_t db) {
+void ShowAttenuatorIn(ui::ComboBox* list, bool on, uint32_t db) {
     if (list) list->SetSelectedIndex(AttenuatorIndex(on, db));
-    if (box) box->SetChecked(on);
 }
 
 void EnableAll(std::initializer_list<ui::Control*> controls, bool enabled) {
@@ -135,12 +134,10 @@ void AorPanel::ShowChannelBoxes() {
     c.channelLabel->SetText(record.Label);
     c.channelStep->SetText(Format("%5.1f", record.Step / 10.0));
     ChooseMode(c.channelMode, ModeText(model_.modes, record.Modulation, record.Filter));
-    ShowAttenuatorIn(c.channelAttenuator, c.channelAttenuatorBox, record.Attenuator,
-                     record.AttenuatorDb);
+    ShowAttenuatorIn(c.channelAttenuator, record.Attenuator, record.AttenuatorDb);
     c.select->SetChecked(record.Select);
     c.skip->SetChecked(record.Skip);
-    EnableAll({c.channelLabel, c.channelStep, c.channelAttenuator, c.channelAttenuatorBox,
-               c.channelMode, c.select, c.skip},
+    EnableAll({c.channelLabel, c.channelStep, c.channelAttenuator, c.channelMode, c.select, c.skip},
               !record.Empty() && !PanelBusy);
 }
 
@@ -155,10 +152,8 @@ void AorPanel::ShowSearchBank() {
     c.searchStep->SetText(Format("%5.1f", record.Step / 10.0));
     c.searchLabel->SetText(record.Label);
     ChooseMode(c.searchMode, ModeText(model_.modes, record.Mode, record.Filter));
-    ShowAttenuatorIn(c.searchAttenuator, c.searchAttenuatorBox, record.Attenuator,
-                     record.AttenuatorDb);
-    EnableAll({c.searchLabel, c.searchStep, c.searchUpper, c.searchMode, c.searchAttenuator,
-               c.searchAttenuatorBox},
+    ShowAttenuatorIn(c.searchAttenuator, record.Attenuator, record.AttenuatorDb);
+    EnableAll({c.searchLabel, c.searchStep, c.searchUpper, c.searchMode, c.searchAttenuator},
               !empty && !PanelBusy);
 }
 

@@ -157,7 +157,6 @@ struct AorControls {
     ui::Edit* channelStep = nullptr;
     ui::Edit* channelLabel = nullptr;
     ui::ComboBox* channelAttenuator = nullptr;  // "0", "10", "20", "AU"
-    ui::CheckBox* channelAttenuatorBox = nullptr;
     ui::CheckBox* select = nullptr;
     ui::CheckBox* skip = nullptr;
     ui::CommandButton* store = nullptr;  // cb_3: the current settings into the channel
@@ -172,7 +171,6 @@ struct AorControls {
     ui::Edit* searchStep = nullptr;
     ui::ComboBox* searchMode = nullptr;
     ui::ComboBox* searchAttenuator = nullptr;
-    ui::CheckBox* searchAttenuatorBox = nullptr;
     ui::Edit* searchLabel = nullptr;
 };
 
