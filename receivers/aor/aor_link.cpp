@@ -6,6 +6,7 @@
 
 #include "receivers/comm.h"
 #include "receivers/panel.h"
+#include "state/cp1251.h"
 #include "state/key_value.h"
 
 namespace aor {
@@ -73,6 +74,19 @@ std::string Format(const char* format, ...) {
     va_end(arguments);
     if (length < 0) return {};
     return std::string(buffer, std::min(static_cast<std::size_t>(length), sizeof buffer - 1));
+}
+
+std::string LabelFromWire(std::string_view bytes) {
+    std::string text = Cp1251ToUtf8(bytes);
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string LabelToWire(const std::string& label, std::size_t width) {
+    std::string bytes = Utf8ToCp1251(label).substr(0, width);
+    bytes.insert(0, width - bytes.size(), ' ');
+    return Cp1251ToUtf8(bytes);
 }
 
 RingPiece FindLine(std::span<const uint8_t> ring, uint32_t read, uint32_t write) {

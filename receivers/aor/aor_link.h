@@ -9,6 +9,7 @@
 // The exchange is the panel's (ReceiverPanel): a line is awaited while PendingCommand is
 // kAwaitingLine, and the awaited kind stands in ExpectedReply.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -27,6 +28,19 @@ inline constexpr int32_t kAwaitingLine = 1;
 
 // A command line formatted as printf does ("RF%lu00\r\n").
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A label as the receiver sent it (code page 1251, padded), without its padding (UTF-8).
+std::string LabelFromWire(std::string_view bytes);
+// A label as the receiver takes it: at most `width` characters, right-aligned in `width`
+// (UTF-8 again, for the command line's codec).
+std::string LabelToWire(const std::string& label, std::size_t width);
+
+// The attenuator setting a channel or the program state holds, as the panels offer it: 0 off;
+// 10 up to 10 dB; 20 up to 20; 255 (automatic) above.
+inline uint32_t AttenuatorOption(bool on, uint32_t db) {
+    if (!on) return 0;
+    return db <= 10 ? 10 : db <= 20 ? 20 : 255;
+}
 
 // ReadReply's finder: the line at the read index up to its CR, with the LF right behind the
 // CR when that has arrived too. None while no CR has arrived.
@@ -51,6 +65,17 @@ class TokenText {
     int Hex(std::size_t offset) const;
     // The character at `offset` is '1'.
     bool One(std::size_t offset) const { return At(offset) == '1'; }
+    // The decimal digit at `offset`; 0 when it is none.
+    int Digit(std::size_t offset) const {
+        const char c = At(offset);
+        return c >= '0' && c <= '9' ? c - '0' : 0;
+    }
+    // A bank, channel or search bank number of `count` digits, at most `most`.
+    int32_t Index(std::size_t offset, std::size_t count, int32_t most) const {
+        return static_cast<int32_t>(std::min<uint32_t>(Number(offset, count), uint32_t(most)));
+    }
+    // A level as two hex digits: 255 is kept as 254, as the level scale keeps it.
+    int32_t Level(std::size_t offset) const { return std::min(Hex(offset), 254); }
 
   private:
     std::string_view line_;

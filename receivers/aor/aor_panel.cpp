@@ -1,6 +1,106 @@
 #include "receivers/aor/aor_panel.h"
 
-#include <string>
+#include <algorithm>
+#include <new>
+
+#include "state/message_bus.h"
+
+namespace {
+
+// "Ошибка запуска внутреннего сканирования приемника"
+constexpr int kScanStartFailed = 28;
+
+// While a scan or a transfer runs the operator may still look at the scale and stop the
+// receiver's own scan.
+constexpr std::string_view kStayEnabled[] = {"clear", "scale"};
+
+}  // namespace
+
+AorPanel::AorPanel(const AorModel& model, AorReply& reply)
+    : model_(model), reply_(reply), Fine(*this, model.fineScale) {
+    ui::RegisterFormResource(*model.form);
+    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
+    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
+    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
+}
+
+bool AorPanel::Create(ui::Form* parent, FDX* fdx) {
+    return CreatePanel(model_.form->name, parent, fdx);
+}
+
+std::size_t AorPanel::Index(int bank, int channel) const {
+    return static_cast<std::size_t>(std::clamp(bank, 0, model_.banks - 1) * BankSize() +
+                                    std::clamp(channel, 0, BankSize() - 1));
+}
+
+// ---------------------------------------------------------------------------------------
+// Creation and destruction
+
+void AorPanel::OnCreate() {
+    FDX& s = *fdx_;
+    s.BuildingControls = 1;
+    CreateControls();
+    if (s.OptMaxMon) StretchControls();
+    SetDefaults();
+    try {
+        Scale.Allocate(UpperLimit);
+    } catch (const std::bad_alloc&) {
+        s.BuildingControls = 0;
+        MarkCreateFailed();
+        return;
+    }
+    Scale.LimitTo254 = true;
+    Scale.FillWindow = 2 * Bandwidth;
+    PendingCommand = NoExchange;
+    ReplyComplete = false;
+    s.Calibration = model_.calibration;
+    s.BuildLevelTable();
+    if (s.OptRecvSave) ReadStateFile();
+    WireControls();
+    WireBankControls();
+    Fine.SetViewStep(ViewStep);
+    ShowAll();
+    Show();
+}
+
+void AorPanel::SetDefaults() {
+    LowerLimit = model_.lowerLimit;
+    UpperLimit = model_.upperLimit;
+    ViewStep = 10000;
+    ViewPosition = 0;
+    Bandwidth = 150;
+    Channels.resize(static_cast<std::size_t>(model_.banks * BankSize()));
+    for (std::size_t i = 0; i < Channels.size(); ++i)
+        Channels[i] = model_.layout->Empty(static_cast<int32_t>(i % model_.layout->bankSize));
+    SearchBanks.assign(static_cast<std::size_t>(model_.searchBanks), {});
+    BankPositions.fill(0);
+    CurrentBank = CurrentSearchBank = 0;
+    SetModelDefaults();
+}
+
+void AorPanel::OnDestroy() {
+    SaveStateFileAtEnd();
+    Scale.Free();
+    Fine.Detach();
+    Controls = {};
+    ForgetControls();
+}
+
+void AorPanel::LockControls(bool locked) {
+    PanelBusy = locked;
+    for (const ui::ControlResource& row : model_.form->controls) {
+        if (std::find(std::begin(kStayEnabled), std::end(kStayEnabled), row.name) !=
+            std::end(kStayEnabled))
+            continue;
+        if (ui::Control* control = FindControl(row.name)) control->SetEnabled(!locked);
+    }
+    if (locked) return;
+    ShowChannelBoxes();
+    ShowSearchBank();
+}
+
+// ---------------------------------------------------------------------------------------
+// The line link
 
 bool AorPanel::Poll(bool timerTick) {
     if (timerTick) return TimerTick();
@@ -25,4 +125,223 @@ void AorPanel::ReleaseForStop() {
 
 bool AorPanel::SendText(std::string_view text) {
     return Link.Exchange(std::string(text) + "\r\n", "");
+}
+
+// ---------------------------------------------------------------------------------------
+// Posted codes
+
+void AorPanel::OnUserEvent(uint32_t code) {
+    if (!fdx_ || !HasWindow()) return;
+    switch (code) {
+        case PostSyncReceiver:
+            Synchronise();
+            break;
+        case PostItemLoaded:
+            TakeBankItem(CurrentBankChannels(), *model_.layout);
+            BankPositions[static_cast<std::size_t>(CurrentBank)] = 0;
+            ShowBankList();
+            break;
+        case PostSaveBank:
+            GiveBankItem(CurrentBankChannels());
+            break;
+        case PostRefreshData:
+        case PostRefreshLevels:
+        case PostRefreshCurves:
+            Fine.Redraw();
+            PostToSelf(PostRefreshDisplay);
+            break;
+        case PostRefreshDisplay:
+            if (Controls.frequency)
+                Controls.frequency->SetText(aor::Format("%9.4f", fdx_->Frequency / 10000.0));
+            ShowBandwidth();
+            Fine.Redraw();
+            break;
+        case PostMeasureLevel:
+            SetFrequencyWait();
+            fdx_->Level = ReadLevel();
+            Fine.Redraw();
+            break;
+        case PostLockControls:
+        case PostUnlockControls:
+            LockControls(code == PostLockControls);
+            break;
+        case PostJobStep:
+            ExecuteCommand();
+            break;
+        case PostClearData:
+            ClearBanks();
+            break;
+        case PostLoadReceiverSetup:
+            LoadReceiverSetup();
+            break;
+        case PostStepUp:
+        case PostStepDown:
+            StepBy(code == PostStepUp ? +1 : -1);
+            break;
+        default:
+            OnModelCode(code);
+            break;
+    }
+}
+
+// The range slot shown becomes the current search bank.
+void AorPanel::LoadReceiverSetup() {
+    const FDX& s = *fdx_;
+    if (s.SlotIndex < 0 || static_cast<std::size_t>(s.SlotIndex) >= s.ScanSlots.size()) return;
+    const Bank& slot = s.ScanSlots[static_cast<std::size_t>(s.SlotIndex)];
+    if (!slot.InUse) return;
+    AorSearchBank& bank = CurrentSearch();
+    bank.Lower = std::clamp(slot.Start, LowerLimit, UpperLimit);
+    bank.Upper = std::clamp(slot.End, LowerLimit, UpperLimit);
+    bank.Step = slot.Step;
+    bank.Mode = slot.Modulation;
+    bank.Filter = 0;
+    ShowSearchBank();
+}
+
+void AorPanel::StepBy(int direction) {
+    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
+    if (target >= LowerLimit && target <= UpperLimit && !PanelBusy &&
+        PendingCommand == NoExchange) {
+        Fine.TuneTo(static_cast<uint32_t>(target));
+        PostToSelf(PostRefreshDisplay);
+    }
+    PostToOwner(PostFrequencyStepped);
+}
+
+// ---------------------------------------------------------------------------------------
+// Display
+
+void AorPanel::ShowAll() {
+    FollowTuning();
+    ShowBandwidth();
+    if (Controls.direct) Controls.direct->SetChecked(DirectWrite);
+    if (Controls.whole) Controls.whole->SetChecked(WholeMemory);
+    ShowBankList();
+    ShowSearchBank();
+}
+
+void AorPanel::FollowTuning() {
+    if (Controls.frequency)
+        Controls.frequency->SetText(aor::Format("%9.4f", fdx_->Frequency / 10000.0));
+    Fine.FollowFrequency();
+    Fine.Redraw();
+}
+
+void AorPanel::ShowBandwidth() {
+    if (Controls.width) Controls.width->SetText(aor::Format("%4.1f", Bandwidth / 10.0));
+    Scale.FillWindow = 2 * Bandwidth;
+}
+
+// ---------------------------------------------------------------------------------------
+// The receiver's own scan
+
+bool AorPanel::StartOwnScan() {
+    std::string status;
+    // "---": the search bank is empty and the receiver scans nothing.
+    if (!PrepareOwnScan() || !SendSetting(OwnScanLine(status)) || AnsweredEmpty) {
+        fdx_->ShowError(kScanStartFailed);
+        return false;
+    }
+    Scanning = true;
+    PanelWorkStarted(status);
+    PostToSelf(PostRefreshCurves);
+    return true;
+}
+
+void AorPanel::StopOwnScan() {
+    Scanning = false;
+    PanelWorkEnded();
+    AfterOwnScanStop();
+    PostToOwner(PostReceiverState);
+    PostToSelf(PostRefreshDisplay);
+}
+
+// A stop of the receiver's own scan comes as an LC line with the level, then the state line
+// with the frequency.
+void AorPanel::AfterLine(bool ended) {
+    // An acknowledgement (an empty line) says nothing of what is there; a "---" parsed
+    // before it was another line's.
+    if (ended) AnsweredEmpty = !Link.ReplyLine.empty() && !reply_.ChannelPresent;
+    // "LC1", the reports switch read back, is no stop.
+    if (!ended && Link.ReplyKind == "LC" && Link.ReplyLine.size() > 3) {
+        StopPending = true;
+        StopLevel = reply_.Level;
+        return;
+    }
+    const bool stop = !ended && StopPending && Link.ReplyKind == "RF";
+    StopPending = false;
+    if (stop) ReportStop();
+}
+
+void AorPanel::ReportStop() {
+    FDX& s = *fdx_;
+    s.Frequency = std::clamp(reply_.Frequency, LowerLimit, UpperLimit);
+    s.Level = StopLevel;
+    Scale.Measure(s.Frequency, StopLevel);
+    FollowTuning();
+    PostToSelf(PostRefreshDisplay);
+    if (!LevelPosted) {
+        LevelPosted = true;
+        PostToOwner(PostPanelLevelDisplay);
+    }
+    if (!FrequencyPosted) {
+        FrequencyPosted = true;
+        PostToOwner(PostFrequencyChanged);
+    }
+    ActOnScanStop(ScanSettings.Action, ScanSettings.JobName);
+}
+
+// ---------------------------------------------------------------------------------------
+// State file and job commands
+
+std::string AorPanel::StateFilePath() const {
+    return StateFileName(fdx_->ProgramDir, model_.stateFileStem,
+                         static_cast<uint32_t>(fdx_->PortIndex));
+}
+
+StateFileHead AorPanel::Head() const {
+    StateFileHead head;
+    head.Frequency = fdx_->Frequency;
+    head.Step = fdx_->Step;
+    head.Modulation = fdx_->Modulation;
+    head.ViewStep = ViewStep;
+    head.ViewPosition = ViewPosition;
+    return head;
+}
+
+bool AorPanel::Refuse(JobStr& line, uint32_t last, const char* message) {
+    if (line.VAL <= last) return false;
+    line.Message = message;
+    line.ReturnCode = 2;
+    return true;
+}
+
+void AorPanel::SearchBankCommand(JobStr& line) {
+    if (Refuse(line, static_cast<uint32_t>(model_.searchBanks - 1), kNoBank)) return;
+    CurrentSearchBank = static_cast<int32_t>(line.VAL);
+    ShowSearchBank();
+}
+
+void AorPanel::DirectCommand(JobStr&) {
+    DirectWrite = true;
+    if (Controls.direct) Controls.direct->SetChecked(true);
+}
+
+void AorPanel::BankCommand(JobStr& line) {
+    if (Refuse(line, static_cast<uint32_t>(model_.banks - 1), kNoBank)) return;
+    CurrentBank = static_cast<int32_t>(line.VAL);
+    rows_.clear();  // another bank shows in channel order
+    ShowBankList();
+}
+
+void AorPanel::ChannelCommand(JobStr& line) {
+    if (Refuse(line, static_cast<uint32_t>(BankSize() - 1), kNoChannel)) return;
+    BankPositions[static_cast<std::size_t>(CurrentBank)] = static_cast<int32_t>(line.VAL);
+    ShowChannelBoxes();
+}
+
+void AorPanel::WholeMemoryCommand(JobStr&) {
+    WholeMemory = true;
+    if (Controls.whole) Controls.whole->SetChecked(true);
 }

@@ -1,19 +1,221 @@
 #pragma once
-// What the AOR panels on the line link share (AR5000, and the AR8200 and AR8000 to come): the
-// link, the data-arrived pass with the model's parser and its handling of the lines nobody
-// asked for, one command line sent and awaited (settings, jobs, dialogs), and the AOR shape of
-// the scans' share: the scan step copies the tune's reply out before it reads the level,
-// tuning by hand reads the level even when the tune went unanswered, and a stop reads a level
-// after the cancel.
+// What the AOR panels on the line link share (AR5000, AR8200 with the AR8600, AR8000): the
+// link and the data-arrived pass with the model's parser; the copy of the receiver's memory
+// banks and search banks with its one walk (probe, select the bank, channel by channel, then
+// the search banks) for reading, writing and clearing, the channel list and its edit row, the
+// exchange with the bank items; the receiver's own scan, started, followed through the stops
+// it reports unasked, and stopped; the job commands every model has; the memory part of the
+// state file; and the AOR shape of the scans' share (the scan step copies the tune's reply out
+// before it reads the level, tuning by hand reads the level even when the tune went
+// unanswered, a stop reads a level after the cancel).
+//
+// A model gives an AorModel (limits, bank counts, layout, mode lists, list columns,
+// calibration, state-file stem, fine-scale look), its token table (ParseLine), its line
+// formats of a channel and a search bank, and a few hooks below.
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "receivers/aor/aor_link.h"
+#include "receivers/fine_scale.h"
+#include "receivers/memory_channel.h"
 #include "receivers/panel.h"
+#include "receivers/state_file.h"
+#include "ui/controls.h"
+
+// A search bank; both limits 0 is an empty one.
+struct AorSearchBank {
+    uint32_t Lower = 0;  // 100 Hz units
+    uint32_t Upper = 0;
+    uint32_t Step = 0;
+    char Mode = 'F';
+    std::string Label;
+    bool Attenuator = false;
+    uint32_t AttenuatorDb = 0;
+    int32_t Filter = 0;
+
+    bool Empty() const { return Lower == 0 && Upper == 0; }
+    friend bool operator==(const AorSearchBank&, const AorSearchBank&) = default;
+};
+
+// What the receiver's state line says it is doing.
+enum class AorState { Unknown, Vfo, MemoryRead, MemoryScan, SearchScan, VfoScan };
+
+// The values the AOR sets' reply lines carry, as a model's token table takes them (a line
+// sets only what it holds). A model adds its own values in a struct of its own over it.
+struct AorReply {
+    bool Accepted = true;  // no "?" in the line
+    uint32_t Frequency = 0;
+    uint32_t Step = 0;
+    int32_t Level = 0;       // 0..254
+    bool LevelOpen = false;  // LM without "%": the squelch is open
+    bool LcFlag = false;
+    char Mode = 'F';        // the mode digit as a letter
+    int32_t Bandwidth = 0;  // 100 Hz units
+    bool Attenuator = false;
+    uint32_t AttenuatorDb = 0;
+    std::string Label;  // as sent (cp1251)
+    bool ChannelPresent = true;
+    int32_t Bank = -1;
+    int32_t Channel = -1;
+    int32_t SearchBank = -1;
+    int32_t Vfo = 0;
+    AorState State = AorState::Unknown;
+    bool SelectScan = false;
+    std::string Version;
+    bool Auto = false;
+    bool BankLink = false;
+    std::string SearchLinks;  // "BS" read back
+    std::string MemoryLinks;  // "BM" read back
+    bool Select = false;      // GA
+    bool Skip = false;        // MP
+    int32_t Pause = 0;
+    int32_t Delay = 0;  // tenths of a second, 255 hold
+    bool SignA = false, SignB = false;
+    int32_t ValueA = 0, ValueB = 0;
+    uint32_t SearchLower = 0, SearchUpper = 0;
+    char ScanMode = 'I';  // XM: a mode letter, I for all
+};
+
+// How the receiver's own scan runs and what the panel does when it stops on a signal; the
+// model's scan dialog edits it, the state file keeps it.
+struct AorScanSettings {
+    enum class Kind { Search, MemoryBanks, Vfo };
+    Kind kind = Kind::Search;  // "Сканирование_Диапазон", "Сканирование_Банка"
+    bool SelectScan = false;  // "Выбор_каналов"
+    bool ModeScan = false;    // "Выбор_мод": only one modulation
+    uint32_t ModeChoice = 0;  // "Мод_тип": the mode the scan keeps to
+    uint32_t Action = 0;      // "Сигнал": a ScanStopAction
+    std::string JobName;      // "Задание"
+    int32_t JobIndex = 0;     // its place in the job list (1-based, 0 none)
+    uint32_t Pause = 0;       // "Пауза", seconds 0..60
+    bool DelayOn = false;     // "Задержка"
+    uint32_t Delay = 20;      // "Время_задержки", tenths of a second 0..99
+    bool Hold = false;        // "Запрет"
+    bool Voice = false;       // "VSC"
+    bool LevelBox = false;    // "SLVL"
+    uint32_t FirstLevel = 0;  // thresholds of the VFO scan, kept in the panel
+    uint32_t SecondLevel = 0;
+    std::string SearchLinks;  // "Банки_поиска"
+    std::string MemoryLinks;  // "Банки_сканирования"
+
+    friend bool operator==(const AorScanSettings&, const AorScanSettings&) = default;
+};
+
+// An entry of the mode lists of a channel and a search bank: its text, the mode it gives,
+// and the bandwidth the panel shows for it (100 Hz units; 0: the model shows none).
+struct AorModeEntry {
+    const char* text;
+    char letter;
+    int32_t filter;
+    int32_t bandwidth;
+};
+
+// What a column of the channel list shows of a channel.
+enum class AorColumn { Frequency, Step, Mode, Level, Attenuator, Label, Number, Select, Skip };
+struct AorListColumn {
+    const char* title;
+    int width;
+    AorColumn shows;
+};
+
+// An AOR model as data.
+struct AorModel {
+    const ui::FormResource* form;
+    uint32_t lowerLimit;  // 100 Hz units
+    uint32_t upperLimit;
+    int banks;  // memory banks, each of `layout->bankSize` channels
+    int searchBanks;
+    const ChannelLayout* layout;
+    std::span<const AorModeEntry> modes;
+    std::span<const AorListColumn> columns;
+    // Tenths of dB at the raw levels 0, 16, .. 256.
+    std::array<int32_t, 17> calibration;
+    const char* stateFileStem;  // "<stem>.<port>" in the program folder
+    FineScaleLook fineScale;
+    // A transfer of the current bank also reads (writes) the current search bank.
+    bool currentReadTakesSearchBank = false;
+    bool currentWriteTakesSearchBank = true;
+};
+
+// The controls of a model's form that the shared code drives; the model sets them once its
+// controls are made. A model without one of them leaves it null.
+struct AorControls {
+    ui::Label* frequency = nullptr;  // label_1
+    ui::Edit* width = nullptr;       // the bandwidth, kHz
+    ui::ListView* list = nullptr;    // lv_1: the current bank's channels
+    ui::Label* number = nullptr;     // Nk: the selected channel
+    ui::Edit* channelFrequency = nullptr;
+    ui::ComboBox* channelMode = nullptr;
+    ui::Edit* channelStep = nullptr;
+    ui::Edit* channelLabel = nullptr;
+    ui::ComboBox* channelAttenuator = nullptr;  // "0", "10", "20", "AU"
+    ui::CheckBox* select = nullptr;
+    ui::CheckBox* skip = nullptr;
+    ui::CommandButton* store = nullptr;  // cb_3: the current settings into the channel
+    ui::CommandButton* read = nullptr;   // cb_2
+    ui::CommandButton* write = nullptr;  // cb_1
+    ui::CheckBox* direct = nullptr;      // cbank
+    ui::CheckBox* whole = nullptr;       // mem
+    ui::ComboBox* bank = nullptr;        // bn
+    ui::ComboBox* searchBank = nullptr;  // sbn
+    ui::Edit* searchLower = nullptr;     // textb_Fn
+    ui::Edit* searchUpper = nullptr;     // textb_Fk
+    ui::Edit* searchStep = nullptr;
+    ui::ComboBox* searchMode = nullptr;
+    ui::ComboBox* searchAttenuator = nullptr;
+    ui::Edit* searchLabel = nullptr;
+};
+
+class AorPanel;
+
+namespace aor {
+
+// Registers an action on an event of a control of a panel or its dialogs; the action never
+// stops the event.
+template <class Action>
+void WhenRaised(ui::Control* control, ui::EventId id, Action action) {
+    control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
+        action(e);
+        return false;
+    });
+}
+
+}  // namespace aor
+
+// The memory part of a state file read key by key into copies of the panel's channels and
+// search banks, which the panel takes once the whole file was read. Every number that picks a
+// place is checked: a file edited by hand must not reach outside the panel's tables.
+class AorMemoryKeys {
+  public:
+    explicit AorMemoryKeys(const AorPanel& panel);
+    // True when the key was one of the memory part.
+    bool Take(std::string_view key, std::string_view value);
+
+    std::vector<MemoryChannel> channels;
+    std::vector<AorSearchBank> searchBanks;
+
+  private:
+    uint32_t Clamp(uint32_t frequency) const;
+
+    ChannelKeyReader reader_;
+    uint32_t lower_, upper_;
+    int64_t searchBank_ = -1;  // the search bank the SF keys belong to
+};
 
 class AorPanel : public ReceiverPanel {
   public:
+    // "Позиция_Банк" lines of the state file: one selected channel per bank.
+    static constexpr int kBankPositions = 20;
+
+    bool Create(ui::Form* parent, FDX* fdx) override;
     uint32_t ReadReply() override { return Link.ReadReply(); }
     bool Poll(bool timerTick) override;
     int32_t ScanLevel() override;
@@ -23,14 +225,194 @@ class AorPanel : public ReceiverPanel {
     // Sends one command line, the text with CR LF after it, and waits for any line: true
     // when answered and not refused ("?").
     bool SendText(std::string_view text);
+    bool SendSetting(std::string_view line) { return SendText(line); }
 
+    // --- Memory and search banks (aor_banks.cpp)
+    // Reads one channel into its record: true when the receiver holds it (else the record
+    // is emptied).
+    bool ReadChannel(int bank, int channel);
+    // Reads one search bank: true when the receiver answered for it (an empty answer clears
+    // the record; no answer leaves it).
+    bool ReadSearchBank(int bank);
+    void ReadCurrentBank();
+    void ReadAllBanks();
+    void WriteCurrentBank();
+    void WriteAllBanks();
+    // The receiver's current settings into the selected channel.
+    void StoreCurrentSettings();
+    // PostClearData: the banks (all of them with the whole-memory box), on the receiver too
+    // with the direct-write box.
+    void ClearBanks();
+    MemoryChannel& ChannelAt(int bank, int channel) { return Channels[Index(bank, channel)]; }
+    const MemoryChannel& ChannelAt(int bank, int channel) const {
+        return Channels[Index(bank, channel)];
+    }
+    int BankSize() const { return static_cast<int>(model_.layout->bankSize); }
+
+    // --- The receiver's own scan
+    bool StartOwnScan();
+    void StopOwnScan();
+
+    std::string StateFilePath() const;
+
+    // --- Panel state
     AorLink Link{*this};
+    std::vector<MemoryChannel> Channels;  // bank-major
+    std::vector<AorSearchBank> SearchBanks;
+    int32_t CurrentBank = 0;
+    std::array<int32_t, kBankPositions> BankPositions{};  // the selected channel of each bank
+    int32_t CurrentSearchBank = 0;
+    bool BanksBeingRead = false;  // a memory line answers a channel read
+    bool DirectWrite = false;     // "Запись": edits go to the receiver at once
+    bool WholeMemory = false;     // transfers and clearing cover all banks
+    int32_t Bandwidth = 150;      // 100 Hz units; the fill window is twice it
+    bool Scanning = false;        // the receiver's own scan runs
+    AorScanSettings ScanSettings;
+    // A stop of the receiver's own scan was reported (an LC line) and its frequency follows.
+    bool StopPending = false;
+    int32_t StopLevel = 0;
+    // The line that ended the last exchange was "---": nothing there (an empty search bank
+    // asked to scan).
+    bool AnsweredEmpty = false;
+    std::string SavedDate, SavedTime;
 
   protected:
-    // The model's parser: classifies Link.ReplyLine (Link.ReplyKind, Link.ReplyAccepted) and
-    // takes its values.
+    // The model's destructor destroys the form (Destroy), so that the state file is written
+    // while the model's hooks are still there.
+    AorPanel(const AorModel& model, AorReply& reply);
+
+    // What a read of one channel or search bank brought.
+    enum class ChannelAnswer { None, Empty, Found };
+
+    // --- What the model adds
+    // Makes the form's controls, sets Controls, the fine scale's (Fine.Attach) and the lists.
+    virtual void CreateControls() = 0;
+    virtual void SetModelDefaults() {}
+    virtual void WireControls() {}
+    // Every setting onto the controls (after creation and the start-up sync).
+    virtual void ShowAll();
+    virtual void ForgetControls() = 0;
+    virtual void OnModelCode(uint32_t code) { (void)code; }
+    virtual void Synchronise() = 0;
+    // The state file, head and model keys; false, nothing changed, when there is none.
+    virtual bool ReadStateFile() = 0;
+    // Classifies Link.ReplyLine (Link.ReplyKind, Link.ReplyAccepted) and takes its values.
     virtual void ParseLine() = 0;
-    // After each line of a pass: `ended` when the line completed or failed the exchange,
-    // else the line came unasked (the receiver's own scan reporting a stop).
-    virtual void AfterLine(bool ended) { (void)ended; }
+    // The readout and the fine scale follow FDX::Frequency.
+    virtual void FollowTuning();
+
+    // The bank as the receiver names it in a line.
+    virtual std::string BankName(int bank) const = 0;
+    // Fills `out` from the receiver; `full` also reads the select and skip flags and the
+    // level. `out` is left alone unless Found.
+    virtual ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) = 0;
+    virtual ChannelAnswer ReadSearchBankInto(int bank, AorSearchBank& out) = 0;
+    // One write of a channel's record, of a search bank's; waited for.
+    virtual bool SendChannel(int bank, int channel) = 0;
+    virtual bool SendSearchBank(int bank) = 0;
+    // A channel of a bank transfer: SendChannel, and what the model checks after.
+    virtual void WriteChannel(int bank, int channel) { SendChannel(bank, channel); }
+    virtual bool ClearChannelOnReceiver(int bank, int channel) = 0;
+    virtual void ClearBankOnReceiver(int bank) = 0;
+    virtual void ClearSearchBankOnReceiver(int bank) = 0;
+    // A bank of a transfer is made the receiver's current one; false leaves its channels.
+    virtual bool SelectBankForWalk(int bank) {
+        (void)bank;
+        return true;
+    }
+    // Around the memory of a transfer, once the receiver answered: `reselect` when the
+    // model may tune back to where it stood.
+    virtual void MemoryWalkStarts() {}
+    virtual void MemoryWalkEnded(bool reselect) { (void)reselect; }
+    // The row of the list chosen by a click on it.
+    virtual void OnChannelChosen() {}
+
+    // The receiver's own scan: what goes out before the scan line (false: message 28), the
+    // scan line with its status text; after a stop, where the receiver stands now.
+    virtual bool PrepareOwnScan() { return true; }
+    virtual std::string OwnScanLine(std::string& status) = 0;
+    virtual void AfterOwnScanStop() = 0;
+
+    // The texts of the status pane while the receiver scans by itself.
+    static constexpr const char* kSearchScanText = "Поиск по диапазону";
+    static constexpr const char* kSelectScanText = "Выборочное сканирование по банкам";
+    static constexpr const char* kBankScanText = "Сканирование банков";
+
+    // --- What the models use
+    void ShowBandwidth();
+    void ShowBankList();
+    void ShowChannelRow(int row);
+    void ShowChannelBoxes();
+    void ShowSearchBank();
+    void ChooseBank(int bank);
+    void ChooseSearchBank(int bank);
+    int32_t SelectedChannel() const;
+    AorSearchBank& CurrentSearch() {
+        return SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
+    }
+    std::span<MemoryChannel> CurrentBankChannels();
+    // The level probe before a bank transfer: true when the receiver answers.
+    bool Answers() { return ReadLevel() != -1; }
+    void LockControls(bool locked);
+    // The head as the panel stands now; a reading starts from it.
+    StateFileHead Head() const;
+    // The memory part of the state file: the channels, the level scale's count, the search
+    // banks (AorMemoryKeys reads it back).
+    void WriteMemoryKeys(StateFileWriter& file) const;
+
+    // --- Job commands every model has
+    static constexpr const char* kNoBank = "Не существует указанного банка";
+    static constexpr const char* kNoChannel = "Не существует канала для данного банка";
+    // A value the panel has no bank, channel or VFO for fails the line and changes nothing.
+    static bool Refuse(JobStr& line, uint32_t last, const char* message);
+    // A setting the receiver refused ("?"), did not answer or that could not go out fails
+    // its line, so that a COND line after it does not run as after a setting taken.
+    static void Answer(JobStr& line, bool taken) {
+        if (!taken) AnswerNoAccess(line);
+    }
+    void ReadBankCommand(JobStr&) { ReadCurrentBank(); }
+    void WriteBankCommand(JobStr&) { WriteCurrentBank(); }
+    void StoreCommand(JobStr&) { StoreCurrentSettings(); }
+    void StopScanCommand(JobStr&) { StopOwnScan(); }
+    void StartScanCommand(JobStr&) { StartOwnScan(); }
+    void SearchBankCommand(JobStr& line);
+    void DirectCommand(JobStr& line);
+    void BankCommand(JobStr& line);
+    void ChannelCommand(JobStr& line);
+    void WholeMemoryCommand(JobStr& line);
+
+    const AorModel& model_;
+    AorReply& reply_;
+    AorControls Controls;
+    FineScale Fine;
+    // The channels of the current bank in the order the list shows them.
+    std::vector<int> rows_;
+
+  private:
+    friend class AorMemoryKeys;
+
+    std::size_t Index(int bank, int channel) const;
+    void OnCreate();
+    void OnDestroy();
+    void OnUserEvent(uint32_t code);
+    void SetDefaults();
+    void StepBy(int direction);
+    void LoadReceiverSetup();
+    void AfterLine(bool ended);
+    void ReportStop();
+
+    // The walk of a transfer (aor_banks.cpp): the banks, each probed, selected and walked
+    // channel by channel, then the search banks. False when a probe went unanswered.
+    bool WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks);
+    void WriteBankChannels(int bank);
+
+    // The list and the edit row (aor_bank_list.cpp).
+    void WireBankControls();
+    void SortList(int column);
+    void EditChannel(const std::function<void(MemoryChannel&)>& edit);
+    void EditSearchBank(const std::function<void(AorSearchBank&)>& edit, bool sendAnyway);
+    void OnChannelFrequency(const std::string& text);
+    void OnSearchLower(const std::string& text);
+    void TakeModeEntry(int64_t index, bool searchBank);
+    void TakeAttenuatorChoice(int64_t index, bool searchBank);
 };

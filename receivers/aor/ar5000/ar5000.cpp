@@ -1,20 +1,19 @@
-#include "receivers/panel_pictures.h"
 #include "receivers/aor/ar5000/ar5000.h"
 
 #include <algorithm>
-#include <new>
 #include <utility>
 
+#include "receivers/panel_pictures.h"
+
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
-#include "receivers/aor/ar5000/ar5000_form.h"
 #include "receivers/aor/ar5000/ar5000_modes.h"
-#include "state/cp1251.h"
 #include "state/message_bus.h"
 #include "state/user_job.h"
 
 namespace {
 
 using aor::Format;
+using aor::WhenRaised;
 
 // The AR5000's calibration: tenths of dB at raw levels 0, 16, .. 256.
 constexpr std::array<int32_t, 17> kCalibration = {0,   20,  40,  70,  99,  125, 153, 181, 210,
@@ -34,22 +33,39 @@ constexpr FineScaleLook kFineScale{
 constexpr int kSliderUnit = 16;
 constexpr int kSliderTop = 15;
 
-// "Ошибка запуска внутреннего сканирования приемника"
-constexpr int kScanStartFailed = 28;
+constexpr uint32_t kAttenuatorDepths[] = {10, 20, 255};
 
-// The texts of the status pane while the receiver scans by itself.
-constexpr const char* kSearchScanText = "Поиск по диапазону";
-constexpr const char* kSelectScanText = "Выборочное сканирование по банкам";
-constexpr const char* kBankScanText = "Сканирование банков";
+// clang-format off
+constexpr AorListColumn kColumns[] = {
+    {"Частота", 60, AorColumn::Frequency}, {"Шаг", 36, AorColumn::Step},
+    {"Мод", 30, AorColumn::Mode}, {"Уровень", 46, AorColumn::Level},
+    {"Атт", 28, AorColumn::Attenuator}, {"Комментарий", 70, AorColumn::Label},
+    {"№", 24, AorColumn::Number}, {"Выбор", 36, AorColumn::Select},
+    {"Пропуск", 46, AorColumn::Skip},
+};
+// clang-format on
+
+const AorModel kModel{.form = &ar5000::kForm,
+                      .lowerLimit = AR5000::kLowerLimit,
+                      .upperLimit = AR5000::kUpperLimit,
+                      .banks = AR5000::kBanks,
+                      .searchBanks = AR5000::kSearchBanks,
+                      .layout = &AR5000::kChannelLayout,
+                      .modes = ar5000::kModeEntries,
+                      .columns = kColumns,
+                      .calibration = kCalibration,
+                      .stateFileStem = "AR5000",
+                      .fineScale = kFineScale};
 
 }  // namespace
 
-AR5000::AR5000() : Fine(*this, kFineScale) {
-    ui::RegisterFormResource(ar5000::kForm);
-    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
-    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
-    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
-}
+const ChannelLayout AR5000::kChannelLayout{.holds = {},
+                                           .labelWidth = kLabelWidth,
+                                           .depths = kAttenuatorDepths,
+                                           .emptyModulation = 'F',
+                                           .bankSize = kChannels};
+
+AR5000::AR5000() : AorPanel(kModel, Reply) {}
 
 // The form goes while the panel is whole: its state file is written then.
 AR5000::~AR5000() {
@@ -58,142 +74,44 @@ AR5000::~AR5000() {
     Destroy();
 }
 
-bool AR5000::Create(ui::Form* parent, FDX* fdx) {
-    return CreatePanel(ar5000::kForm.name, parent, fdx);
-}
-
-std::size_t AR5000::Index(int bank, int channel) {
-    return static_cast<std::size_t>(std::clamp(bank, 0, kBanks - 1) * kChannels +
-                                    std::clamp(channel, 0, kChannels - 1));
-}
-
 // ---------------------------------------------------------------------------------------
-// Creation and destruction
-
-void AR5000::OnCreate() {
-    FDX& s = *fdx_;
-    s.BuildingControls = 1;
-    CreateControls();
-    Fine.Attach(scale, hs, step);
-    if (s.OptMaxMon) {
-        // The receiver page grows with the main window; the controls grow along.
-        for (const ui::ControlResource& row : ar5000::kForm.controls) {
-            ui::Control* control = FindControl(row.name);
-            if (!control) continue;
-            ui::Rect r = control->Geometry();
-            r.x = static_cast<int>(static_cast<float>(r.x) * s.LayoutScale);
-            r.width = static_cast<int>(static_cast<float>(r.width) * s.LayoutScale);
-            control->Move(r);
-        }
-    }
-    SetDefaults();
-    try {
-        Scale.Allocate(UpperLimit);
-    } catch (const std::bad_alloc&) {
-        s.BuildingControls = 0;
-        MarkCreateFailed();
-        return;
-    }
-    Scale.LimitTo254 = true;
-    Scale.FillWindow = 2 * Bandwidth;
-    PendingCommand = NoExchange;
-    ReplyComplete = false;
-    s.Calibration = kCalibration;
-    s.BuildLevelTable();
-    if (s.OptRecvSave) ReadStateFile();
-    WireControls();
-    WireBankControls();
-    Fine.SetViewStep(ViewStep);
-    ShowAll();
-    Show();
-}
-
-void AR5000::SetDefaults() {
-    LowerLimit = kLowerLimit;
-    UpperLimit = kUpperLimit;
-    ViewStep = 10000;
-    ViewPosition = 0;
-    Bandwidth = 150;
-    for (int bank = 0; bank < kBanks; ++bank)
-        for (int channel = 0; channel < kChannels; ++channel)
-            ChannelAt(bank, channel) = kChannelLayout.Empty(channel);
-    SearchBanks.fill({});
-    BankPositions.fill(0);
-    CurrentBank = CurrentSearchBank = Vfo = 0;
-    AttenuatorDepth = 10;
-}
-
-void AR5000::OnDestroy() {
-    SaveStateFileAtEnd();
-    Scale.Free();
-    Fine.Detach();
-    ForgetControls();
-}
+// Creation
 
 void AR5000::CreateControls() {
     using namespace ar5000;
-    label_1 = CreateControl<ui::Label>(kLabel1);
-    width = CreateControl<ui::Edit>(kWidth);
-    cb_5 = CreateControl<ui::CommandButton>(kBandwidthButton);
-    CreateControl<ui::Label>(kStepLabel);
-    step = CreateControl<ui::ComboBox>(kStep);
-    scale = CreateControl<ui::Canvas>(kScale);
-    hs = CreateControl<ui::ScrollBar>(kScroll);
-    pictbttn_3 = CreateControl<ui::PictureButton>(kPeakLeft);
-    pictbttn_4 = CreateControl<ui::PictureButton>(kFixedLeft);
-    pictbttn_5 = CreateControl<ui::PictureButton>(kFixedRight);
-    pictbttn_2 = CreateControl<ui::PictureButton>(kPeakRight);
-    clear = CreateControl<ui::PictureButton>(kClear);
-    pictbttn_6 = CreateControl<ui::PictureButton>(kScanSettings);
-    pictbttn_1 = CreateControl<ui::PictureButton>(kStartScan);
-    CreateControl<ui::GroupBox>(kAttenuatorFrame);
-    catt0 = CreateControl<ui::OptionButton>(kAtt0);
-    catt10 = CreateControl<ui::OptionButton>(kAtt10);
-    catt20 = CreateControl<ui::OptionButton>(kAtt20);
-    cattAU = CreateControl<ui::OptionButton>(kAttAuto);
-    cauto = CreateControl<ui::CheckBox>(kAuto);
-    vfo = CreateControl<ui::Canvas>(kVfoCells);
-    cb_4 = CreateControl<ui::CommandButton>(kExtra);
-    off = CreateControl<ui::CommandButton>(kOff);
-    CreateControl<ui::GroupBox>(kSquelchFrame);
-    sqns = CreateControl<ui::OptionButton>(kNoise);
-    sqlv = CreateControl<ui::OptionButton>(kLevel);
-    sqvc = CreateControl<ui::OptionButton>(kVoice);
-    sql = CreateControl<ui::Slider>(kSquelch);
-    CreateControl<ui::Label>(kSoundLabel);
-    snd = CreateControl<ui::Slider>(kSound);
-    lv_1 = CreateControl<ui::ListView>(kList);
-    CreateControl<ui::Label>(kBankLabel);
-    bn = CreateControl<ui::ComboBox>(kBank);
-    Nk = CreateControl<ui::Label>(kChannelNumber);
-    cbank = CreateControl<ui::CheckBox>(kDirect);
-    textb_1 = CreateControl<ui::Edit>(kChannelFrequency);
-    smod = CreateControl<ui::ComboBox>(kChannelMode);
-    sstep = CreateControl<ui::Edit>(kChannelStep);
-    comment = CreateControl<ui::Edit>(kComment);
-    combo_att = CreateControl<ui::ComboBox>(kChannelAttenuator);
-    sel = CreateControl<ui::CheckBox>(kSelect);
-    skip = CreateControl<ui::CheckBox>(kSkip);
-    mem = CreateControl<ui::CheckBox>(kWholeMemory);
-    cb_3 = CreateControl<ui::CommandButton>(kStore);
-    cb_2 = CreateControl<ui::CommandButton>(kRead);
-    cb_1 = CreateControl<ui::CommandButton>(kWrite);
-    CreateControl<ui::Label>(kSearchLabel);
-    sbn = CreateControl<ui::ComboBox>(kSearchBank);
-    textb_Fn = CreateControl<ui::Edit>(kSearchLower);
-    textb_Fk = CreateControl<ui::Edit>(kSearchUpper);
-    textb_step = CreateControl<ui::Edit>(kSearchStep);
-    combo_mod = CreateControl<ui::ComboBox>(kSearchMode);
-    scombo_att = CreateControl<ui::ComboBox>(kSearchAttenuator);
-    textb_com = CreateControl<ui::Edit>(kSearchLabelText);
-
+    CreateFormControls();
+    Controls = {.frequency = label_1,
+                .width = width,
+                .list = lv_1,
+                .number = Nk,
+                .channelFrequency = textb_1,
+                .channelMode = smod,
+                .channelStep = sstep,
+                .channelLabel = comment,
+                .channelAttenuator = combo_att,
+                .select = sel,
+                .skip = skip,
+                .store = cb_3,
+                .read = cb_2,
+                .write = cb_1,
+                .direct = cbank,
+                .whole = mem,
+                .bank = bn,
+                .searchBank = sbn,
+                .searchLower = textb_Fn,
+                .searchUpper = textb_Fk,
+                .searchStep = textb_step,
+                .searchMode = combo_mod,
+                .searchAttenuator = scombo_att,
+                .searchLabel = textb_com};
+    Fine.Attach(scale, hs, step);
     label_1->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button :
          {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, clear}) {
         const ui::ArtPicture p = PanelPicture(button->Name());
         button->SetPicture(p.width, p.height, p.pixels);
     }
-    for (const ModeEntry& entry : kModeEntries) {
+    for (const AorModeEntry& entry : kModeEntries) {
         smod->AddString(entry.text);
         combo_mod->AddString(entry.text);
     }
@@ -207,59 +125,39 @@ void AR5000::CreateControls() {
         list->SetListHeight(125);
     sql->SetRange(0, kSliderTop);
     snd->SetRange(0, kSliderTop);
-    lv_1->SetColumns({{"Частота", 60},
-                      {"Шаг", 36},
-                      {"Мод", 30},
-                      {"Уровень", 46},
-                      {"Атт", 28},
-                      {"Комментарий", 70},
-                      {"№", 24},
-                      {"Выбор", 36},
-                      {"Пропуск", 46}});
+    std::vector<std::pair<std::string, int>> columns;
+    for (const AorListColumn& column : kColumns) columns.emplace_back(column.title, column.width);
+    lv_1->SetColumns(columns);
     vfo->SetPainter([this](ui::Painter& painter) { DrawVfoCells(painter); });
 }
 
-void AR5000::ForgetControls() {
-    label_1 = nullptr;
-    width = textb_1 = sstep = comment = textb_com = textb_step = textb_Fn = textb_Fk = nullptr;
-    scale = vfo = nullptr;
-    hs = nullptr;
-    step = smod = sbn = combo_mod = bn = scombo_att = combo_att = nullptr;
-    lv_1 = nullptr;
-    cb_1 = cb_2 = cb_3 = cb_4 = cb_5 = off = nullptr;
-    cbank = sel = skip = cauto = mem = nullptr;
-    clear = pictbttn_1 = pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = pictbttn_6 = nullptr;
-    snd = sql = nullptr;
-    catt0 = catt10 = catt20 = cattAU = sqns = sqlv = sqvc = nullptr;
-    Nk = nullptr;
+void AR5000::SetModelDefaults() {
+    Vfo = 0;
+    AttenuatorDepth = 10;
 }
 
 void AR5000::WireControls() {
     using ui::EventId;
-    ar5000::WhenRaised(pictbttn_2, EventId::Click,
-                       [this](ui::EventData&) { Fine.JumpToPeak(true); });
-    ar5000::WhenRaised(pictbttn_3, EventId::Click,
-                       [this](ui::EventData&) { Fine.JumpToPeak(false); });
-    ar5000::WhenRaised(pictbttn_4, EventId::Click,
-                       [this](ui::EventData&) { Fine.JumpToFixed(false); });
-    ar5000::WhenRaised(pictbttn_5, EventId::Click,
-                       [this](ui::EventData&) { Fine.JumpToFixed(true); });
-    ar5000::WhenRaised(pictbttn_6, EventId::Click,
-                       [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    ar5000::WhenRaised(pictbttn_1, EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
-    ar5000::WhenRaised(clear, EventId::Click, [this](ui::EventData&) {
+    WhenRaised(pictbttn_2, EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
+    WhenRaised(pictbttn_3, EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
+    WhenRaised(pictbttn_4, EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
+    WhenRaised(pictbttn_5, EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
+    WhenRaised(pictbttn_6, EventId::Click,
+               [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
+    WhenRaised(pictbttn_1, EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
+    WhenRaised(clear, EventId::Click, [this](ui::EventData&) {
         if (Scanning)
             StopOwnScan();
         else
             Fine.ConfirmClear();
     });
-    ar5000::WhenRaised(off, EventId::Click, [this](ui::EventData&) {
+    WhenRaised(off, EventId::Click, [this](ui::EventData&) {
         if (Port()) Port()->WriteString("QP\r\n");
     });
-    ar5000::WhenRaised(cb_4, EventId::Click,
-                       [this](ui::EventData&) { PostToOwner(PostOpenExtraFunctions); });
-    ar5000::WhenRaised(cb_5, EventId::Click, [this](ui::EventData&) { NextBandwidth(); });
-    ar5000::WhenRaised(cauto, EventId::Click, [this](ui::EventData&) {
+    WhenRaised(cb_4, EventId::Click,
+               [this](ui::EventData&) { PostToOwner(PostOpenExtraFunctions); });
+    WhenRaised(cb_5, EventId::Click, [this](ui::EventData&) { NextBandwidth(); });
+    WhenRaised(cauto, EventId::Click, [this](ui::EventData&) {
         const bool on = cauto->IsChecked();
         if (on && !AutoOn) SavedStep = fdx_->Step;
         AutoOn = on;
@@ -275,50 +173,30 @@ void AR5000::WireControls() {
     const std::pair<ui::OptionButton*, uint32_t> attenuators[] = {
         {catt0, 0}, {catt10, 10}, {catt20, 20}, {cattAU, 255}};
     for (const auto& [option, db] : attenuators) {
-        ar5000::WhenRaised(option, EventId::Click,
-                           [this, option = option, db = db](ui::EventData&) {
-                               if (option->IsChecked()) ChooseAttenuator(db);
-                           });
+        WhenRaised(option, EventId::Click, [this, option = option, db = db](ui::EventData&) {
+            if (option->IsChecked()) ChooseAttenuator(db);
+        });
     }
     const std::pair<ui::OptionButton*, Squelch> squelches[] = {
         {sqns, Squelch::Noise}, {sqlv, Squelch::Level}, {sqvc, Squelch::Voice}};
     for (const auto& [option, kind] : squelches) {
-        ar5000::WhenRaised(option, EventId::Click,
-                           [this, option = option, kind = kind](ui::EventData&) {
-                               if (option->IsChecked()) ChooseSquelch(kind);
-                           });
+        WhenRaised(option, EventId::Click, [this, option = option, kind = kind](ui::EventData&) {
+            if (option->IsChecked()) ChooseSquelch(kind);
+        });
     }
-    ar5000::WhenRaised(sql, EventId::Change, [this](ui::EventData& e) {
+    WhenRaised(sql, EventId::Change, [this](ui::EventData& e) {
         SetSquelchLevel(static_cast<uint32_t>(e.value) * kSliderUnit);
     });
-    ar5000::WhenRaised(snd, EventId::Change, [this](ui::EventData& e) {
+    WhenRaised(snd, EventId::Change, [this](ui::EventData& e) {
         Volume = static_cast<uint32_t>(e.value) * kSliderUnit;
         SendSetting(Format("VL%03u", Volume));
     });
-    ar5000::WhenRaised(vfo, EventId::LeftButtonUp, [this](ui::EventData& e) { OnVfoClick(e.x); });
-    ar5000::WhenRaised(vfo, EventId::RightButtonUp,
-                       [this](ui::EventData&) { PostToOwner(PostRunMacro); });
-}
-
-// While a scan or a transfer runs the operator may still look at the scale and stop the
-// receiver's own scan.
-void AR5000::LockControls(bool locked) {
-    PanelBusy = locked;
-    for (const ui::ControlResource& row : ar5000::kForm.controls) {
-        ui::Control* control = FindControl(row.name);
-        if (control && control != clear && control != scale) control->SetEnabled(!locked);
-    }
-    if (locked) return;
-    ShowChannelBoxes();
-    ShowSearchBank();
+    WhenRaised(vfo, EventId::LeftButtonUp, [this](ui::EventData& e) { OnVfoClick(e.x); });
+    WhenRaised(vfo, EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
 }
 
 // ---------------------------------------------------------------------------------------
 // Operations of the main window
-
-bool AR5000::SendSetting(std::string_view line) {
-    return SendText(line);
-}
 
 // The command goes out first: the display follows while the line carries it.
 bool AR5000::SetFrequency() {
@@ -338,11 +216,7 @@ bool AR5000::SetMode() {
     const auto mode = ar5000::FindMode(fdx_->Modulation, FilterFor(fdx_->Modulation));
     // RTTY has no mode digit: nothing goes out and the bandwidth stays.
     if (!mode) return false;
-    if (AutoOn) {
-        AutoOn = false;
-        if (cauto) cauto->SetChecked(false);
-        SetAuto(false);
-    }
+    LeaveAuto();
     fdx_->Filter = mode->filter;
     Bandwidth = mode->bandwidth;
     ShowBandwidth();
@@ -352,11 +226,7 @@ bool AR5000::SetMode() {
 bool AR5000::SetStep() {
     // The step asked for is the one sent: leaving AUTO does not bring back the step saved
     // when AUTO went on.
-    if (AutoOn) {
-        AutoOn = false;
-        if (cauto) cauto->SetChecked(false);
-        SetAuto(false);
-    }
+    LeaveAuto();
     return SendSetting(Format("ST%u", fdx_->Step * 100));
 }
 
@@ -404,6 +274,13 @@ void AR5000::NextBandwidth() {
     SendBandwidth();
 }
 
+void AR5000::LeaveAuto() {
+    if (!AutoOn) return;
+    AutoOn = false;
+    if (cauto) cauto->SetChecked(false);
+    SetAuto(false);
+}
+
 bool AR5000::SetAuto(bool on) {
     return SendSetting(on ? "AU1" : "AU0");
 }
@@ -441,22 +318,12 @@ void AR5000::ChooseSquelch(Squelch kind) {
     ShowSquelch();
 }
 
-void AR5000::StepBy(int direction) {
-    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
-    if (target >= LowerLimit && target <= UpperLimit && !PanelBusy &&
-        PendingCommand == NoExchange) {
-        Fine.TuneTo(static_cast<uint32_t>(target));
-        PostToSelf(PostRefreshDisplay);
-    }
-    PostToOwner(PostFrequencyStepped);
-}
-
 // ---------------------------------------------------------------------------------------
 // The receiver's state
 
 // The state line that "RX" and the VFO selections answer; false when none came.
 bool AR5000::ReadFrequency() {
-    Reply.State = Ar5000State::Unknown;
+    Reply.State = AorState::Unknown;
     Reply.SelectScan = false;
     if (!Link.Exchange("RX\r\n", "RF")) return false;
     fdx_->Frequency = std::clamp(Reply.Frequency, LowerLimit, UpperLimit);
@@ -465,7 +332,7 @@ bool AR5000::ReadFrequency() {
 
 bool AR5000::SelectVfo(int index) {
     if (index < 0 || index >= kVfos) return false;
-    Reply.State = Ar5000State::Unknown;
+    Reply.State = AorState::Unknown;
     if (!Link.Exchange(Format("V%c\r\n", 'A' + index), "RF")) return false;
     VfoFrequencies[static_cast<std::size_t>(index)] = Reply.Frequency;
     fdx_->Frequency = std::clamp(Reply.Frequency, LowerLimit, UpperLimit);
@@ -502,14 +369,14 @@ void AR5000::Synchronise() {
     const bool answered = ReadFrequency();
     if (answered) {
         switch (Reply.State) {
-            case Ar5000State::MemoryRead:
-            case Ar5000State::MemoryScan:
+            case AorState::MemoryRead:
+            case AorState::MemoryScan:
                 if (Reply.Bank >= 0 && Reply.Bank < kBanks && Reply.Channel >= 0) {
                     CurrentBank = Reply.Bank;
                     BankPositions[static_cast<std::size_t>(CurrentBank)] = Reply.Channel;
                 }
                 break;
-            case Ar5000State::Vfo:
+            case AorState::Vfo:
                 Vfo = Reply.Vfo;
                 break;
             default:
@@ -525,7 +392,7 @@ void AR5000::Synchronise() {
         fdx_->Attenuator = Reply.Attenuator ? 1 : 0;
         fdx_->AttenuatorDb = Reply.AttenuatorDb;
         ReadLevelSettings();
-        if (Reply.State == Ar5000State::Vfo) SelectVfo(Vfo);
+        if (Reply.State == AorState::Vfo) SelectVfo(Vfo);
     }
     ShowAll();
     PostToSelf(PostRefreshDisplay);
@@ -555,8 +422,7 @@ void AR5000::OnVfoClick(int x) {
     if (x < 0 || cell >= kVfos) return;
     SelectVfo(Vfo);
     Vfo = cell;
-    if (SelectVfo(Vfo) && Reply.State == Ar5000State::Vfo && Reply.Vfo == Vfo)
-        TakeReceiverSettings();
+    if (SelectVfo(Vfo) && Reply.State == AorState::Vfo && Reply.Vfo == Vfo) TakeReceiverSettings();
     FollowTuning();
     PostToOwner(PostReceiverState);
     PostToSelf(PostRefreshDisplay);
@@ -565,46 +431,32 @@ void AR5000::OnVfoClick(int x) {
 // ---------------------------------------------------------------------------------------
 // The receiver's own scan
 
-bool AR5000::StartOwnScan() {
+bool AR5000::PrepareOwnScan() {
     SendSetting("LC1");
-    if (!SendSetting("DS1")) {
-        fdx_->ShowError(kScanStartFailed);
-        return false;
-    }
-    std::string line = "VS";
-    std::string status;
-    switch (ScanSettings.kind) {
-        case Ar5000ScanSettings::Kind::Search:
-            SendSetting(Format("GS%d", CurrentSearchBank));
-            line = Format("SS%02d", CurrentSearchBank);
-            status = kSearchScanText;
-            break;
-        case Ar5000ScanSettings::Kind::MemoryBanks:
-            SendSetting(Format("GM%d", CurrentBank));
-            line = ScanSettings.SelectScan ? "SM" : "MS";
-            status = ScanSettings.SelectScan ? kSelectScanText : kBankScanText;
-            break;
-        case Ar5000ScanSettings::Kind::Vfo:
-            break;
-    }
-    // "---": the search bank is empty and the receiver scans nothing.
-    if (!SendSetting(line) || AnsweredEmpty) {
-        fdx_->ShowError(kScanStartFailed);
-        return false;
-    }
-    Scanning = true;
-    PanelWorkStarted(status);
-    PostToSelf(PostRefreshCurves);
-    return true;
+    return SendSetting("DS1");
 }
 
-void AR5000::StopOwnScan() {
-    Scanning = false;
-    PanelWorkEnded();
-    // Reading a channel or choosing a VFO ends the receiver's scan.
+std::string AR5000::OwnScanLine(std::string& status) {
+    switch (ScanSettings.kind) {
+        case AorScanSettings::Kind::Search:
+            SendSetting(Format("GS%d", CurrentSearchBank));
+            status = kSearchScanText;
+            return Format("SS%02d", CurrentSearchBank);
+        case AorScanSettings::Kind::MemoryBanks:
+            SendSetting(Format("GM%d", CurrentBank));
+            status = ScanSettings.SelectScan ? kSelectScanText : kBankScanText;
+            return ScanSettings.SelectScan ? "SM" : "MS";
+        case AorScanSettings::Kind::Vfo:
+            break;
+    }
+    return "VS";
+}
+
+// Reading a channel or choosing a VFO ends the receiver's scan.
+void AR5000::AfterOwnScanStop() {
     const bool answered = ReadFrequency();
-    const bool memory = answered && (Reply.State == Ar5000State::MemoryScan ||
-                                     Reply.State == Ar5000State::MemoryRead || Reply.SelectScan);
+    const bool memory = answered && (Reply.State == AorState::MemoryScan ||
+                                     Reply.State == AorState::MemoryRead || Reply.SelectScan);
     if (memory && Reply.Bank >= 0 && Reply.Bank < kBanks && Reply.Channel >= 0) {
         CurrentBank = Reply.Bank;
         BankPositions[static_cast<std::size_t>(CurrentBank)] = Reply.Channel;
@@ -613,8 +465,6 @@ void AR5000::StopOwnScan() {
     } else {
         SelectVfo(Vfo);
     }
-    PostToOwner(PostReceiverState);
-    PostToSelf(PostRefreshDisplay);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -626,10 +476,12 @@ void AR5000::ServeDialogCode(uint32_t code) {
             OpenScanSettings();
             break;
         case PostRefreshPanelDialogs:
-            RefreshDialogs();
+            if (scanDialog_) scanDialog_->Refresh();
+            if (extraDialog_) extraDialog_->Refresh();
             break;
         case PostOpenExtraFunctions:
-            OpenExtraFunctions();
+            if (!extraDialog_) extraDialog_ = std::make_unique<PAR5000>(*this);
+            extraDialog_->Open(fdx_->Owner);
             break;
         default:
             break;
@@ -647,18 +499,8 @@ void AR5000::OpenScanSettings() {
     scanDialog_->Open(fdx_->Owner);
 }
 
-void AR5000::OpenExtraFunctions() {
-    if (!extraDialog_) extraDialog_ = std::make_unique<PAR5000>(*this);
-    extraDialog_->Open(fdx_->Owner);
-}
-
-void AR5000::RefreshDialogs() {
-    if (scanDialog_) scanDialog_->Refresh();
-    if (extraDialog_) extraDialog_->Refresh();
-}
-
 void AR5000::SendBankLinks() {
-    if (ScanSettings.kind != Ar5000ScanSettings::Kind::MemoryBanks) {
+    if (ScanSettings.kind != AorScanSettings::Kind::MemoryBanks) {
         SendSetting("BS%%");
         SendSetting("BS" + ScanSettings.SearchLinks);
     } else {
@@ -668,105 +510,20 @@ void AR5000::SendBankLinks() {
 }
 
 // ---------------------------------------------------------------------------------------
-// Posted codes
-
-void AR5000::OnUserEvent(uint32_t code) {
-    if (!fdx_ || !HasWindow()) return;
-    switch (code) {
-        case PostSyncReceiver:
-            Synchronise();
-            break;
-        case PostItemLoaded:
-            LoadBankItem();
-            break;
-        case PostRefreshData:
-        case PostRefreshLevels:
-        case PostRefreshCurves:
-            Fine.Redraw();
-            PostToSelf(PostRefreshDisplay);
-            break;
-        case PostRefreshDisplay:
-            ShowFrequency();
-            ShowBandwidth();
-            Fine.Redraw();
-            break;
-        case PostSaveBank:
-            SaveBankItem();
-            break;
-        case PostMeasureLevel:
-            SetFrequencyWait();
-            fdx_->Level = ReadLevel();
-            Fine.Redraw();
-            break;
-        case PostLockControls:
-            LockControls(true);
-            break;
-        case PostUnlockControls:
-            LockControls(false);
-            break;
-        case PostJobStep:
-            ExecuteCommand();
-            break;
-        case PostClearData:
-            ClearBanks();
-            break;
-        case PostLoadReceiverSetup: {
-            const FDX& s = *fdx_;
-            if (s.SlotIndex < 0 || static_cast<std::size_t>(s.SlotIndex) >= s.ScanSlots.size())
-                break;
-            const Bank& slot = s.ScanSlots[static_cast<std::size_t>(s.SlotIndex)];
-            if (!slot.InUse) break;
-            Ar5000SearchBank& bank = SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
-            bank.Lower = std::clamp(slot.Start, LowerLimit, UpperLimit);
-            bank.Upper = std::clamp(slot.End, LowerLimit, UpperLimit);
-            bank.Step = slot.Step;
-            bank.Mode = slot.Modulation;
-            bank.Filter = 0;
-            ShowSearchBank();
-            break;
-        }
-        case PostStepUp:
-            StepBy(+1);
-            break;
-        case PostStepDown:
-            StepBy(-1);
-            break;
-        default:
-            break;
-    }
-}
-
-// ---------------------------------------------------------------------------------------
 // Display
 
 void AR5000::ShowAll() {
-    FollowTuning();
-    ShowBandwidth();
+    AorPanel::ShowAll();
     ShowAttenuator();
     ShowSquelch();
     if (cauto) cauto->SetChecked(AutoOn);
-    if (cbank) cbank->SetChecked(DirectWrite);
-    if (mem) mem->SetChecked(WholeMemory);
-    if (bn) bn->SetSelectedIndex(CurrentBank);
-    if (sbn) sbn->SetSelectedIndex(CurrentSearchBank);
-    ShowBankList();
-    ShowSearchBank();
     if (vfo) vfo->Redraw();
-}
-
-void AR5000::ShowFrequency() {
-    if (label_1) label_1->SetText(Format("%9.4f", fdx_->Frequency / 10000.0));
-}
-
-void AR5000::ShowBandwidth() {
-    if (width) width->SetText(Format("%4.1f", Bandwidth / 10.0));
-    Scale.FillWindow = 2 * Bandwidth;
 }
 
 // The option of the attenuator as the program state has it.
 void AR5000::ShowAttenuator() {
     if (!catt0) return;
-    const uint32_t option = ar5000::AttenuatorOption(fdx_->Attenuator != 0, fdx_->AttenuatorDb);
+    const uint32_t option = aor::AttenuatorOption(fdx_->Attenuator != 0, fdx_->AttenuatorDb);
     ui::OptionButton* chosen = option == 0    ? catt0
                                : option == 10 ? catt10
                                : option == 20 ? catt20
@@ -788,10 +545,8 @@ void AR5000::ShowSquelch() {
 }
 
 void AR5000::FollowTuning() {
-    ShowFrequency();
     ShowAttenuator();
-    Fine.FollowFrequency();
-    Fine.Redraw();
+    AorPanel::FollowTuning();
 }
 
 void AR5000::DrawVfoCells(ui::Painter& p) {

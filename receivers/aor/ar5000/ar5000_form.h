@@ -1,82 +1,68 @@
 #pragma once
-// The AR5000 panel's form ("ID_AR5000") and the pictures of its picture buttons.
+// The AR5000 panel's form ("ID_AR5000"): its controls, declared once (ui/form_controls.h).
 
-#include <string>
+#include "ui/form_controls.h"
 
-#include "ui/controls.h"
-#include "ui/form.h"
-#include "ui/picture_art.h"
+// clang-format off
+#define AR5000_CONTROLS(X) \
+    X(101, Label, label_1, (4, 2, 88, 14), kBold | kNoWrap, nullptr, nullptr) \
+    X(102, Edit, width, (94, 4, 26, 12), 0, nullptr, "Полоса пропускания, кГц") \
+    X(103, CommandButton, cb_5, (122, 3, 30, 13), 0, "Полоса", nullptr) \
+    X(104, Label, label_2, (178, 5, 42, 9), kNoWrap | kRight, "Шаг шкалы", nullptr) \
+    X(105, ComboBox, step, (222, 3, 58, 77), 0, nullptr, "Шаг частоты точной шкалы") \
+    X(106, Canvas, scale, (4, 17, 276, 44), 0, nullptr, nullptr) \
+    X(107, ScrollBar, hs, (4, 61, 276, 9), 0, nullptr, nullptr) \
+    X(108, PictureButton, pictbttn_3, (4, 73, 18, 16), 0, nullptr, "Влево до Мах") \
+    X(109, PictureButton, pictbttn_4, (24, 73, 18, 16), 0, nullptr, "Влево до Фикс частоты") \
+    X(110, PictureButton, pictbttn_5, (44, 73, 18, 16), 0, nullptr, "Вправо до Фикс частоты") \
+    X(111, PictureButton, pictbttn_2, (64, 73, 18, 16), 0, nullptr, "Вправо до Мах") \
+    X(112, PictureButton, clear, (84, 73, 18, 16), 0, nullptr, "Очистить Шкалу/Остановить сканирование") \
+    X(113, PictureButton, pictbttn_6, (104, 73, 18, 16), 0, nullptr, "Установка параметров сканирования") \
+    X(114, PictureButton, pictbttn_1, (124, 73, 18, 16), 0, nullptr, "Пуск Сканирования") \
+    X(115, GroupBox, groupb_1, (146, 70, 100, 21), 0, "Атт", nullptr) \
+    X(116, OptionButton, catt0, (149, 80, 20, 9), 0, "0", "Выключить Аттенюатор") \
+    X(117, OptionButton, catt10, (170, 80, 24, 9), 0, "10", "Установить значение Аттенюатора 10 дБ") \
+    X(118, OptionButton, catt20, (195, 80, 24, 9), 0, "20", "Установить значение Аттенюатора 20 дБ") \
+    X(119, OptionButton, cattAU, (220, 80, 24, 9), 0, "AU", "Установить автоматический Аттеньюатор") \
+    X(120, CheckBox, cauto, (250, 80, 32, 9), 0, "AUTO", "Включение/выключение режима AUTO") \
+    X(121, Canvas, vfo, (4, 91, 200, 18), 0, nullptr, "Выбор VFO") \
+    X(122, CommandButton, cb_4, (208, 92, 38, 13), 0, "Функции", nullptr) \
+    X(123, CommandButton, off, (248, 92, 34, 13), 0, "Откл", nullptr) \
+    X(124, GroupBox, groupb_2, (4, 110, 110, 21), 0, "Сквэлш", nullptr) \
+    X(125, OptionButton, sqns, (8, 120, 30, 9), 0, "шум", nullptr) \
+    X(126, OptionButton, sqlv, (40, 120, 32, 9), 0, "уров", nullptr) \
+    X(127, OptionButton, sqvc, (74, 120, 38, 9), 0, "голос", nullptr) \
+    X(128, Slider, sql, (116, 115, 66, 14), 0, nullptr, nullptr) \
+    X(129, Label, label_3, (184, 118, 18, 9), kNoWrap, "Звук", nullptr) \
+    X(130, Slider, snd, (204, 115, 78, 14), 0, nullptr, nullptr) \
+    X(131, ListView, lv_1, (4, 131, 170, 63), 0, nullptr, nullptr) \
+    X(132, Label, label_4, (178, 132, 18, 9), kNoWrap, "Банк", nullptr) \
+    X(133, ComboBox, bn, (198, 130, 26, 77), 0, nullptr, "Выбор банка из списка") \
+    X(134, Label, Nk, (226, 132, 14, 9), kNoWrap | kBold, nullptr, nullptr) \
+    X(135, CheckBox, cbank, (242, 131, 40, 10), 0, "Запись", "Непосредственная запись в приемник информации о банках") \
+    X(136, Edit, textb_1, (178, 143, 50, 12), 0, nullptr, nullptr) \
+    X(137, ComboBox, smod, (230, 143, 26, 77), 0, nullptr, nullptr) \
+    X(138, Edit, sstep, (258, 143, 24, 12), 0, nullptr, nullptr) \
+    X(139, Edit, comment, (178, 156, 60, 12), 0, nullptr, nullptr) \
+    X(140, ComboBox, combo_att, (240, 156, 26, 77), 0, nullptr, nullptr) \
+    X(141, CheckBox, sel, (178, 170, 35, 10), 0, "Выбор", nullptr) \
+    X(142, CheckBox, skip, (214, 170, 39, 10), 0, "Пропуск", nullptr) \
+    X(143, CheckBox, mem, (254, 170, 28, 10), 0, "Всё", "Запись/Чтение всей памяти") \
+    X(144, CommandButton, cb_3, (178, 181, 34, 13), 0, "В банк", "Внесение в банк текущих установок приемника") \
+    X(145, CommandButton, cb_2, (214, 181, 34, 13), 0, "Чтение", "Чтение банков памяти из приемника ") \
+    X(146, CommandButton, cb_1, (250, 181, 32, 13), 0, "Запись", "Запись информации о банках в приемник") \
+    X(147, Label, label_5, (4, 198, 22, 9), kNoWrap, "Поиск", nullptr) \
+    X(148, ComboBox, sbn, (28, 196, 26, 77), 0, nullptr, "Выбор банка поиска из списка") \
+    X(149, Edit, textb_Fn, (56, 196, 44, 12), 0, nullptr, nullptr) \
+    X(150, Edit, textb_Fk, (102, 196, 44, 12), 0, nullptr, nullptr) \
+    X(151, Edit, textb_step, (148, 196, 28, 12), 0, nullptr, nullptr) \
+    X(152, ComboBox, combo_mod, (178, 196, 28, 77), 0, nullptr, nullptr) \
+    X(153, ComboBox, scombo_att, (208, 196, 26, 77), 0, nullptr, nullptr) \
+    X(154, Edit, textb_com, (236, 196, 46, 12), 0, nullptr, nullptr)
+// clang-format on
 
 namespace ar5000 {
 
-// Control numbers of the form.
-enum Control : int {
-    kLabel1 = 101,
-    kWidth,
-    kBandwidthButton,
-    kStepLabel,
-    kStep,
-    kScale,
-    kScroll,
-    kPeakLeft,
-    kFixedLeft,
-    kFixedRight,
-    kPeakRight,
-    kClear,
-    kScanSettings,
-    kStartScan,
-    kAttenuatorFrame,
-    kAtt0,
-    kAtt10,
-    kAtt20,
-    kAttAuto,
-    kAuto,
-    kVfoCells,
-    kExtra,
-    kOff,
-    kSquelchFrame,
-    kNoise,
-    kLevel,
-    kVoice,
-    kSquelch,
-    kSoundLabel,
-    kSound,
-    kList,
-    kBankLabel,
-    kBank,
-    kChannelNumber,
-    kDirect,
-    kChannelFrequency,
-    kChannelMode,
-    kChannelStep,
-    kComment,
-    kChannelAttenuator,
-    kSelect,
-    kSkip,
-    kWholeMemory,
-    kStore,
-    kRead,
-    kWrite,
-    kSearchLabel,
-    kSearchBank,
-    kSearchLower,
-    kSearchUpper,
-    kSearchStep,
-    kSearchMode,
-    kSearchAttenuator,
-    kSearchLabelText,
-};
-
 extern const ui::FormResource kForm;
-
-// Registers an action on an event of a control of the panel or its dialogs; the action never
-// stops the event.
-template <class Action>
-void WhenRaised(ui::Control* control, ui::EventId id, Action action) {
-    control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-        action(e);
-        return false;
-    });
-}
 
 }  // namespace ar5000

@@ -6,21 +6,6 @@
 #include "receivers/aor/ar5000/ar5000.h"
 #include "state/message_bus.h"
 
-namespace {
-
-constexpr const char* kNoBank = "Не существует указанного банка";
-constexpr const char* kNoChannel = "Не существует канала для данного банка";
-
-// A value the panel has no bank, channel or VFO for fails the line and changes nothing.
-bool Refuse(JobStr& line, uint32_t last, const char* message) {
-    if (line.VAL <= last) return false;
-    line.Message = message;
-    line.ReturnCode = 2;
-    return true;
-}
-
-}  // namespace
-
 // clang-format off
 const JobCommand<AR5000> AR5000::kJobCommands[] = {
     {711, &AR5000::ReadBankCommand},
@@ -67,65 +52,14 @@ void AR5000::ExecuteCommand() {
     ServeJobLine(*this, std::span<const JobCommand<AR5000>>(kJobCommands));
 }
 
-// A setting the receiver refused ("?"), did not answer or that could not go out fails its
-// line, so that a COND line after it does not run as after a setting taken.
-void AR5000::Answer(JobStr& line, bool taken) {
-    if (!taken) AnswerNoAccess(line);
-}
-
-void AR5000::ReadBankCommand(JobStr&) {
-    ReadCurrentBank();
-}
-
-void AR5000::WriteBankCommand(JobStr&) {
-    WriteCurrentBank();
-}
-
-void AR5000::StoreCommand(JobStr&) {
-    StoreCurrentSettings();
-}
-
-void AR5000::SearchBankCommand(JobStr& line) {
-    if (Refuse(line, kSearchBanks - 1, kNoBank)) return;
-    CurrentSearchBank = static_cast<int32_t>(line.VAL);
-    ShowSearchBank();
-}
-
 void AR5000::VolumeCommand(JobStr& line) {
     Volume = std::min<uint32_t>(line.VAL, 255);
     Answer(line, SendSetting(aor::Format("VL%03u", Volume)));
     ShowSquelch();
 }
 
-void AR5000::DirectCommand(JobStr&) {
-    DirectWrite = true;
-    if (cbank) cbank->SetChecked(true);
-}
-
-void AR5000::StopScanCommand(JobStr&) {
-    StopOwnScan();
-}
-
 void AR5000::DisconnectCommand(JobStr&) {
     if (Port()) Port()->WriteString("QP\r\n");
-}
-
-void AR5000::BankCommand(JobStr& line) {
-    if (Refuse(line, kBanks - 1, kNoBank)) return;
-    CurrentBank = static_cast<int32_t>(line.VAL);
-    rows_.clear();  // another bank shows in channel order
-    ShowBankList();
-}
-
-void AR5000::ChannelCommand(JobStr& line) {
-    if (Refuse(line, kChannels - 1, kNoChannel)) return;
-    BankPositions[static_cast<std::size_t>(CurrentBank)] = static_cast<int32_t>(line.VAL);
-    ShowChannelBoxes();
-}
-
-void AR5000::WholeMemoryCommand(JobStr&) {
-    WholeMemory = true;
-    if (mem) mem->SetChecked(true);
 }
 
 void AR5000::VfoCommand(JobStr& line) {
@@ -141,34 +75,6 @@ void AR5000::AutoCommand(JobStr& line) {
     if (cauto) cauto->SetChecked(true);
     Answer(line, SetAuto(true));
     PostToOwner(PostReceiverState);
-}
-
-void AR5000::Attenuator0Command(JobStr& line) {
-    Answer(line, ChooseAttenuator(0));
-}
-
-void AR5000::Attenuator10Command(JobStr& line) {
-    Answer(line, ChooseAttenuator(10));
-}
-
-void AR5000::Attenuator20Command(JobStr& line) {
-    Answer(line, ChooseAttenuator(20));
-}
-
-void AR5000::AttenuatorAutoCommand(JobStr& line) {
-    Answer(line, ChooseAttenuator(255));
-}
-
-void AR5000::NoiseSquelchCommand(JobStr&) {
-    ChooseSquelch(Squelch::Noise);
-}
-
-void AR5000::LevelSquelchCommand(JobStr&) {
-    ChooseSquelch(Squelch::Level);
-}
-
-void AR5000::VoiceSquelchCommand(JobStr&) {
-    ChooseSquelch(Squelch::Voice);
 }
 
 void AR5000::SquelchLevelCommand(JobStr& line) {
@@ -189,39 +95,7 @@ void AR5000::ExtraFunctionsCommand(JobStr&) {
     PostToOwner(PostOpenExtraFunctions);
 }
 
-void AR5000::StartScanCommand(JobStr&) {
-    StartOwnScan();
-}
-
 void AR5000::BandwidthCommand(JobStr& line) {
     Bandwidth = static_cast<int32_t>(std::min<uint32_t>(line.VAL, 2200));
     Answer(line, SendBandwidth());
-}
-
-void AR5000::Antenna1Command(JobStr& line) {
-    Answer(line, SendText("AN1"));
-}
-
-void AR5000::Antenna2Command(JobStr& line) {
-    Answer(line, SendText("AN2"));
-}
-
-void AR5000::Antenna3Command(JobStr& line) {
-    Answer(line, SendText("AN3"));
-}
-
-void AR5000::Antenna4Command(JobStr& line) {
-    Answer(line, SendText("AN4"));
-}
-
-void AR5000::IfOffCommand(JobStr& line) {
-    Answer(line, SendText("AI0"));
-}
-
-void AR5000::If1Command(JobStr& line) {
-    Answer(line, SendText("AI1"));
-}
-
-void AR5000::If2Command(JobStr& line) {
-    Answer(line, SendText("AI2"));
 }

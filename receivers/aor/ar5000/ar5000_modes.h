@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "receivers/aor/aor_panel.h"
+
 namespace ar5000 {
 
 // Bandwidths of the digits BW0..BW6, 100 Hz units.
@@ -74,38 +76,13 @@ inline char AttenuatorDigit(bool on, uint32_t db) {
     return 'F';
 }
 
-// The attenuator option that shows a setting: 0 off; 10 up to 10 dB; 20 up to 20; 255
-// (automatic) above.
-inline uint32_t AttenuatorOption(bool on, uint32_t db) {
-    if (!on) return 0;
-    return db <= 10 ? 10 : db <= 20 ? 20 : 255;
-}
-
 // The entries of the mode lists of a channel and a search bank.
-struct ModeEntry {
-    const char* text;
-    char letter;
-    int32_t filter;
-    int32_t bandwidth;
-};
 // clang-format off
-inline constexpr ModeEntry kModeEntries[] = {
+inline constexpr AorModeEntry kModeEntries[] = {
     {"F", 'F', 0, 150}, {"W", 'W', 0, 2200}, {"A", 'A', 0, 150}, {"L", 'L', 0, 30},
     {"U", 'U', 0, 30}, {"C", 'C', 0, 30}, {"nF", 'F', 1, 60}, {"wF", 'F', 2, 300},
     {"nW", 'W', 1, 1100}, {"nA", 'A', 1, 60}, {"wA", 'A', 2, 300},
 };
 // clang-format on
-
-// How a mode shows in the channel list: "nF", "wF", "F", "nA", "wA", "A", "nW", "W", else
-// the letter.
-inline const char* ModeText(char letter, int32_t filter) {
-    const char* normal = nullptr;
-    for (const ModeEntry& entry : kModeEntries) {
-        if (entry.letter != letter) continue;
-        if (entry.filter == filter) return entry.text;
-        if (entry.filter == 0) normal = entry.text;
-    }
-    return normal;
-}
 
 }  // namespace ar5000

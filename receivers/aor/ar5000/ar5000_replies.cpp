@@ -1,37 +1,20 @@
-// The AR5000's reply lines: its token table, and the stops of its own scan that it reports
-// unasked.
+// The AR5000's reply lines: its token table.
 
-#include <algorithm>
 #include <span>
 
 #include "receivers/aor/ar5000/ar5000.h"
 #include "receivers/aor/ar5000/ar5000_modes.h"
-#include "state/message_bus.h"
 
 namespace {
 
 using aor::TokenText;
 using Row = aor::Token<Ar5000Reply>;
 
-int Digit(const TokenText& t, std::size_t offset) {
-    const char c = t.At(offset);
-    return c >= '0' && c <= '9' ? c - '0' : 0;
-}
-
-// A level the receiver reports: 255 is kept as 254, as the level scale keeps it.
-int32_t LevelOf(int hex) {
-    return std::min(hex, 254);
-}
-
-int32_t Clamped(uint32_t value, int32_t most) {
-    return static_cast<int32_t>(std::min<uint32_t>(value, static_cast<uint32_t>(most)));
-}
-
 void Label(Ar5000Reply& r, const TokenText& t) {
     r.Label = t.Text(2, AR5000::kLabelWidth);
 }
 
-void State(Ar5000Reply& r, Ar5000State state) {
+void State(Ar5000Reply& r, AorState state) {
     r.State = state;
 }
 
@@ -63,32 +46,32 @@ constexpr Row kTokens[] = {
     {"?", "", [](Ar5000Reply& r, const TokenText&) { r.Accepted = false; }},
     {"SM", "RF", [](Ar5000Reply& r, const TokenText&) { r.SelectScan = true; }},
     {"GS", "GS", [](Ar5000Reply& r, const TokenText& t) {
-        r.SearchBank = Clamped(t.Number(2, 2), AR5000::kSearchBanks - 1); }},
-    {"GM", "GM", [](Ar5000Reply& r, const TokenText& t) { r.Bank = Digit(t, 2); }},
+        r.SearchBank = t.Index(2, 2, AR5000::kSearchBanks - 1); }},
+    {"GM", "GM", [](Ar5000Reply& r, const TokenText& t) { r.Bank = t.Digit(2); }},
     {"VER", "VR", [](Ar5000Reply& r, const TokenText& t) { r.Version = t.Text(4, 8); }},
-    {"AI", "AI", [](Ar5000Reply& r, const TokenText& t) { r.IfOutput = Digit(t, 2); }},
+    {"AI", "AI", [](Ar5000Reply& r, const TokenText& t) { r.IfOutput = t.Digit(2); }},
     {"BN", "BN", [](Ar5000Reply& r, const TokenText& t) { r.EepromBank = t.One(2) ? 1 : 0; }},
-    {"MS", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, Ar5000State::MemoryScan); }},
-    {"MR", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, Ar5000State::MemoryRead); }},
-    {"VS", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, Ar5000State::VfoScan); }},
-    {"SS", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, Ar5000State::SearchScan); }},
-    {"VA", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, Ar5000State::Vfo); r.Vfo = 0; }},
-    {"VB", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, Ar5000State::Vfo); r.Vfo = 1; }},
-    {"VC", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, Ar5000State::Vfo); r.Vfo = 2; }},
-    {"VD", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, Ar5000State::Vfo); r.Vfo = 3; }},
-    {"VE", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, Ar5000State::Vfo); r.Vfo = 4; }},
+    {"MS", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, AorState::MemoryScan); }},
+    {"MR", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, AorState::MemoryRead); }},
+    {"VS", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, AorState::VfoScan); }},
+    {"SS", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, AorState::SearchScan); }},
+    {"VA", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, AorState::Vfo); r.Vfo = 0; }},
+    {"VB", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, AorState::Vfo); r.Vfo = 1; }},
+    {"VC", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, AorState::Vfo); r.Vfo = 2; }},
+    {"VD", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, AorState::Vfo); r.Vfo = 3; }},
+    {"VE", "RF", [](Ar5000Reply& r, const TokenText&) { State(r, AorState::Vfo); r.Vfo = 4; }},
     {"LM", "LM", [](Ar5000Reply& r, const TokenText& t) {
         r.LevelOpen = t.At(2) != '%';
-        r.Level = LevelOf(t.Hex(3)); }, 3},
+        r.Level = t.Level(3); }, 3},
     {"LC", "LC", [](Ar5000Reply& r, const TokenText& t) {
         // "LC1" is the reports switch read back; a longer line reports a level.
-        if (t.At(3) != '\0') r.Level = LevelOf(t.Hex(2)); else r.LcFlag = t.One(2); }, 2},
+        if (t.At(3) != '\0') r.Level = t.Level(2); else r.LcFlag = t.One(2); }, 2},
     {"RF", "RF", [](Ar5000Reply& r, const TokenText& t) { r.Frequency = t.Number(2, 8); }},
     {"MX", "MX", [](Ar5000Reply& r, const TokenText& t) {
-        r.Bank = Digit(t, 2);
-        r.Channel = Clamped(t.Number(3, 2), AR5000::kChannels - 1); }},
+        r.Bank = t.Digit(2);
+        r.Channel = t.Index(3, 2, AR5000::kChannels - 1); }},
     {"SR", "SR", [](Ar5000Reply& r, const TokenText& t) {
-        r.SearchBank = Clamped(t.Number(2, 2), AR5000::kSearchBanks - 1); }},
+        r.SearchBank = t.Index(2, 2, AR5000::kSearchBanks - 1); }},
     {"ST", "ST", [](Ar5000Reply& r, const TokenText& t) { r.Step = t.Number(2, 6) / 100; }},
     {"AU", "AU", [](Ar5000Reply& r, const TokenText& t) { r.Auto = t.One(2); }},
     {"BQ", "BQ", [](Ar5000Reply& r, const TokenText& t) { r.BankLink = t.One(2); }},
@@ -128,14 +111,14 @@ constexpr Row kTokens[] = {
     {"SL", "SL", [](Ar5000Reply& r, const TokenText& t) { r.SearchLower = t.Number(2, 8); }},
     {"SU", "SU", [](Ar5000Reply& r, const TokenText& t) { r.SearchUpper = t.Number(2, 8); }},
     {"BW", "BW", [](Ar5000Reply& r, const TokenText& t) {
-        r.Bandwidth = ar5000::kBandwidths[std::min(Digit(t, 2), 6)]; }},
-    {"CW", "CW", [](Ar5000Reply& r, const TokenText& t) { r.CwPitch = Digit(t, 2); }},
-    {"LP", "LP", [](Ar5000Reply& r, const TokenText& t) { r.LowPass = Digit(t, 2); }},
-    {"HP", "HP", [](Ar5000Reply& r, const TokenText& t) { r.HighPass = Digit(t, 2); }},
-    {"EN", "EN", [](Ar5000Reply& r, const TokenText& t) { r.DeEmphasis = Digit(t, 2); }},
-    {"AN", "AN", [](Ar5000Reply& r, const TokenText& t) { r.Antenna = Digit(t, 2); }},
+        r.Bandwidth = ar5000::kBandwidths[std::min(t.Digit(2), 6)]; }},
+    {"CW", "CW", [](Ar5000Reply& r, const TokenText& t) { r.CwPitch = t.Digit(2); }},
+    {"LP", "LP", [](Ar5000Reply& r, const TokenText& t) { r.LowPass = t.Digit(2); }},
+    {"HP", "HP", [](Ar5000Reply& r, const TokenText& t) { r.HighPass = t.Digit(2); }},
+    {"EN", "EN", [](Ar5000Reply& r, const TokenText& t) { r.DeEmphasis = t.Digit(2); }},
+    {"AN", "AN", [](Ar5000Reply& r, const TokenText& t) { r.Antenna = t.Digit(2); }},
     {"AC", "AC", [](Ar5000Reply& r, const TokenText& t) {
-        r.AcValue = t.At(2) == 'F' ? 4 : Digit(t, 2); }},
+        r.AcValue = t.At(2) == 'F' ? 4 : t.Digit(2); }},
     {"AS", "AS", [](Ar5000Reply& r, const TokenText& t) { r.AutoStore = t.At(2) != '0'; }},
     {"XM", "XM", [](Ar5000Reply& r, const TokenText& t) {
         r.ScanMode = t.At(2) == 'F' ? 'I' : ModeLetter(t.At(2), "FALUC"); }},
@@ -153,39 +136,9 @@ void AR5000::ParseLine() {
         aor::ParseTokens(Link.ReplyLine, std::span<const Row>(kTokens), Reply);
     Link.ReplyKind = kind.kind;
     // While the banks are read, a memory line answers the channel read (MX).
-    if (kind.token == "MR" && BanksBeingRead) Link.ReplyKind = "MX";
+    if (kind.token == "MR" && BanksBeingRead) {
+        Link.ReplyKind = "MX";
+        if (Reply.Bank == read_.bank && Reply.Channel == read_.channel) ++read_.answers;
+    }
     Link.ReplyAccepted = Reply.Accepted;
-}
-
-// A stop of the receiver's own scan comes as an LC line with the level, then the state line
-// with the frequency.
-void AR5000::AfterLine(bool ended) {
-    if (ended) AnsweredEmpty = !Reply.ChannelPresent;
-    // "LC1", the reports switch read back, is no stop.
-    if (!ended && Link.ReplyKind == "LC" && Link.ReplyLine.size() > 3) {
-        StopPending = true;
-        StopLevel = Reply.Level;
-        return;
-    }
-    const bool stop = !ended && StopPending && Link.ReplyKind == "RF";
-    StopPending = false;
-    if (stop) ReportStop();
-}
-
-void AR5000::ReportStop() {
-    FDX& s = *fdx_;
-    s.Frequency = std::clamp(Reply.Frequency, LowerLimit, UpperLimit);
-    s.Level = StopLevel;
-    Scale.Measure(s.Frequency, StopLevel);
-    FollowTuning();
-    PostToSelf(PostRefreshDisplay);
-    if (!LevelPosted) {
-        LevelPosted = true;
-        PostToOwner(PostPanelLevelDisplay);
-    }
-    if (!FrequencyPosted) {
-        FrequencyPosted = true;
-        PostToOwner(PostFrequencyChanged);
-    }
-    ActOnScanStop(ScanSettings.Action, ScanSettings.JobName);
 }

@@ -5,49 +5,27 @@
 #include <string_view>
 
 #include "receivers/aor/ar5000/ar5000.h"
-#include "receivers/aor/ar5000/ar5000_modes.h"
 #include "state/key_value.h"
 
 namespace {
 
-using Kind = Ar5000ScanSettings::Kind;
+using Kind = AorScanSettings::Kind;
 
 // Flag keys of the scan settings, in the order they are written.
 struct FlagKey {
     const char* key;
-    bool Ar5000ScanSettings::*flag;
+    bool AorScanSettings::*flag;
 };
-constexpr FlagKey kFlagsBeforeDelay[] = {{"Задержка", &Ar5000ScanSettings::DelayOn}};
-constexpr FlagKey kFlagsAfterDelay[] = {{"Запрет", &Ar5000ScanSettings::Hold},
-                                        {"VSC", &Ar5000ScanSettings::Voice},
-                                        {"SLVL", &Ar5000ScanSettings::LevelBox}};
-constexpr std::string_view kModeLetters = "FWALUCR";
+constexpr FlagKey kFlagsBeforeDelay[] = {{"Задержка", &AorScanSettings::DelayOn}};
+constexpr FlagKey kFlagsAfterDelay[] = {{"Запрет", &AorScanSettings::Hold},
+                                        {"VSC", &AorScanSettings::Voice},
+                                        {"SLVL", &AorScanSettings::LevelBox}};
 constexpr uint32_t kMostPause = 60;
 constexpr uint32_t kMostDelay = 99;
 constexpr uint32_t kLastAction = 3;
 constexpr uint32_t kLastModeChoice = 4;
 
-std::string Letter(char c) {
-    return std::string(1, c);
-}
-
 }  // namespace
-
-// The head as the panel stands now; reading starts from it, so that what the file lacks
-// stays as it is.
-StateFileHead AR5000::Head() const {
-    StateFileHead head;
-    head.Frequency = fdx_->Frequency;
-    head.Step = fdx_->Step;
-    head.Modulation = fdx_->Modulation;
-    head.ViewStep = ViewStep;
-    head.ViewPosition = ViewPosition;
-    return head;
-}
-
-std::string AR5000::StateFilePath() const {
-    return StateFileName(fdx_->ProgramDir, "AR5000", static_cast<uint32_t>(fdx_->PortIndex));
-}
 
 bool AR5000::WriteStateFile() {
     StateFileWriter file;
@@ -55,13 +33,13 @@ bool AR5000::WriteStateFile() {
     file.Head(head);
     SavedDate = head.Date;
     SavedTime = head.Time;
-    const Ar5000ScanSettings& scan = ScanSettings;
+    const AorScanSettings& scan = ScanSettings;
     file.Number("Банк", static_cast<uint32_t>(CurrentBank));
     file.Text("Банки_поиска", scan.SearchLinks);
     file.Text("Банки_сканирования", scan.MemoryLinks);
     for (const int32_t position : BankPositions)
         file.Number("Позиция_Банк", static_cast<uint32_t>(position));
-    file.Number("Атт", ar5000::AttenuatorOption(fdx_->Attenuator != 0, fdx_->AttenuatorDb));
+    file.Number("Атт", aor::AttenuatorOption(fdx_->Attenuator != 0, fdx_->AttenuatorDb));
     file.Number("Звук", Volume);
     file.Flag("Запись", DirectWrite);
     for (const FlagKey& key : kFlagsBeforeDelay) file.Flag(key.key, scan.*key.flag);
@@ -77,18 +55,7 @@ bool AR5000::WriteStateFile() {
 
     // The depth and the filter are kept too: without them the next bank write after a
     // restart would change the receiver's channels.
-    WriteChannelKeys(file, Channels, kChannelLayout);
-    file.ScaleCount(Scale);
-    for (int bank = 0; bank < kSearchBanks; ++bank) {
-        const Ar5000SearchBank& record = SearchBanks[static_cast<std::size_t>(bank)];
-        file.Number("Банк_поиска", static_cast<uint32_t>(bank));
-        file.Number("SFN", record.Lower);
-        file.Number("SFK", record.Upper);
-        if (record.Attenuator) file.Text("SF_ATT", "+");
-        file.Number("SF_STEP", record.Step);
-        file.Text("SF_ID", record.Label);
-        file.Text("SF_MOD", Letter(record.Mode));
-    }
+    WriteMemoryKeys(file);
     file.Flag("Выбор_мод", scan.ModeScan);
     file.ScaleRuns(Scale);
     return file.Save(StateFilePath());
@@ -101,7 +68,7 @@ bool AR5000::ReadStateFile() {
     FDX& s = *fdx_;
     StateFileHead head = Head();
     // A flag key stands in the file only while its flag is set: every one starts off.
-    Ar5000ScanSettings scan = ScanSettings;
+    AorScanSettings scan = ScanSettings;
     for (const FlagKey& key : kFlagsBeforeDelay) scan.*key.flag = false;
     for (const FlagKey& key : kFlagsAfterDelay) scan.*key.flag = false;
     scan.SelectScan = scan.ModeScan = false;
@@ -109,27 +76,12 @@ bool AR5000::ReadStateFile() {
     int32_t bank = CurrentBank;
     auto positions = BankPositions;
     std::size_t positionCount = 0;
-    uint32_t attenuator = ar5000::AttenuatorOption(s.Attenuator != 0, s.AttenuatorDb);
+    uint32_t attenuator = aor::AttenuatorOption(s.Attenuator != 0, s.AttenuatorDb);
     uint32_t volume = Volume;
-    auto channels = std::make_unique<std::array<MemoryChannel, kBanks * kChannels>>(Channels);
-    ChannelKeyReader channelKeys(*channels, kChannelLayout, LowerLimit, UpperLimit);
-    auto searchBanks = SearchBanks;
-    int64_t searchBank = -1;  // the search bank the SF keys belong to
-
-    const auto clampFrequency = [this](uint32_t f) {
-        return f == 0 ? 0 : std::clamp(f, LowerLimit, UpperLimit);
-    };
-    const auto search = [&]() -> Ar5000SearchBank* {
-        return searchBank >= 0 && searchBank < kSearchBanks
-                   ? &searchBanks[static_cast<std::size_t>(searchBank)]
-                   : nullptr;
-    };
-    const auto letterOf = [](std::string_view value, char old) {
-        return kModeLetters.find(value.front()) != std::string_view::npos ? value.front() : old;
-    };
+    AorMemoryKeys memory(*this);
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
-        if (channelKeys.Take(key, value)) return;
+        if (memory.Take(key, value)) return;
         const uint32_t number = ReadU32(value);
         for (const FlagKey& k : kFlagsBeforeDelay)
             if (key == k.key) scan.*k.flag = true;
@@ -169,24 +121,6 @@ bool AR5000::ReadStateFile() {
             scan.ModeChoice = number <= kLastModeChoice ? number : 0;
         } else if (key == "Выбор_мод") {
             scan.ModeScan = true;
-        } else if (key == "Банк_поиска") {
-            searchBank = number < kSearchBanks ? static_cast<int64_t>(number) : -1;
-            if (Ar5000SearchBank* b = search()) *b = {};
-        } else if (Ar5000SearchBank* b = search(); b && key.starts_with("SF")) {
-            if (key == "SFN") {
-                b->Lower = clampFrequency(number);
-            } else if (key == "SFK") {
-                b->Upper = clampFrequency(number);
-            } else if (key == "SF_ATT") {
-                b->Attenuator = true;
-                b->AttenuatorDb = 10;
-            } else if (key == "SF_STEP") {
-                b->Step = number;
-            } else if (key == "SF_ID") {
-                b->Label = value;
-            } else if (key == "SF_MOD") {
-                b->Mode = letterOf(value, b->Mode);
-            }
         }
     };
     if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
@@ -206,8 +140,8 @@ bool AR5000::ReadStateFile() {
     s.Attenuator = attenuator != 0 ? 1 : 0;
     s.AttenuatorDb = attenuator;
     Volume = volume;
-    Channels = *channels;
-    SearchBanks = searchBanks;
+    Channels = std::move(memory.channels);
+    SearchBanks = std::move(memory.searchBanks);
     Fine.SetViewStep(head.ViewStep);
     ViewPosition = std::min(head.ViewPosition, UpperLimit);
     return true;

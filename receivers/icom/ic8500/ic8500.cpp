@@ -12,55 +12,9 @@
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// Rectangles in dialog units: left, top, width, height.
-// clang-format off
-constexpr ui::ControlResource kIc8500Controls[] = {
-    {101, ControlKind::Label, "label_1", {4, 2, 92, 14}, st::kBold | st::kNoWrap, nullptr, nullptr},
-    {102, ControlKind::Label, "width", {98, 5, 26, 9}, st::kNoWrap, nullptr, "Полоса пропускания, кГц"},
-    {103, ControlKind::ComboBox, "step", {226, 3, 52, 77}, 0, nullptr, "Шаг частоты точной шкалы"},
-    {104, ControlKind::Canvas, "scale", {4, 18, 275, 66}, 0, nullptr, nullptr},
-    {105, ControlKind::CommandButton, "power", {128, 3, 28, 12}, 0, "выкл", "Перевод приемника в ожидание включения"},
-    {106, ControlKind::PictureButton, "pictbttn_1", {124, 95, 18, 16}, 0, nullptr, "Пуск Сканирования"},
-    {107, ControlKind::PictureButton, "pictbttn_2", {64, 95, 18, 16}, 0, nullptr, "Вправо до Мах"},
-    {108, ControlKind::PictureButton, "pictbttn_3", {4, 95, 18, 16}, 0, nullptr, "Влево до Мах"},
-    {109, ControlKind::PictureButton, "pictbttn_4", {24, 95, 18, 16}, 0, nullptr, "Влево до Фикс частоты"},
-    {110, ControlKind::PictureButton, "pictbttn_5", {44, 95, 18, 16}, 0, nullptr, "Вправо до Фикс частоты"},
-    {111, ControlKind::PictureButton, "pictbttn_6", {104, 95, 18, 16}, 0, nullptr, "Установка Параметров"},
-    {112, ControlKind::PictureButton, "pictbttn_7", {84, 95, 18, 16}, 0, nullptr, "Очистить точную шкалу"},
-    {113, ControlKind::Label, "label_2", {150, 99, 14, 9}, st::kNoWrap, "Атт", nullptr},
-    {114, ControlKind::OptionButton, "catt0", {166, 98, 24, 10}, 0, "0", "Выключить Аттеньюатор"},
-    {115, ControlKind::OptionButton, "catt10", {192, 98, 26, 10}, 0, "10", "Установить значение Аттеньюатора 10 дБ"},
-    {116, ControlKind::OptionButton, "catt20", {220, 98, 26, 10}, 0, "20", "Установить значение Аттеньюатора 20 дБ"},
-    {117, ControlKind::OptionButton, "catt30", {248, 98, 26, 10}, 0, "30", "Установить значение Аттеньюатора 30 дБ"},
-    {118, ControlKind::CheckBox, "faru", {4, 115, 34, 10}, 0, "АРУ", "Вкл /выкл аппаратного АРУ"},
-    {119, ControlKind::CheckBox, "fpik", {40, 115, 34, 10}, 0, "ПИК", "Вкл /выкл ПИК фильтра центральной частоты"},
-    {120, ControlKind::CheckBox, "noise", {76, 115, 34, 10}, 0, "ШУМ", "Вкл / выкл  фильтра шумоподавителя"},
-    {121, ControlKind::Label, "label_3", {114, 116, 22, 9}, st::kNoWrap, "Порог", nullptr},
-    {122, ControlKind::Slider, "porog", {136, 113, 60, 14}, 0, nullptr, nullptr},
-    {123, ControlKind::Label, "label_4", {200, 116, 18, 9}, st::kNoWrap, "Звук", nullptr},
-    {124, ControlKind::Slider, "zvuk", {218, 113, 60, 14}, 0, nullptr, nullptr},
-    {125, ControlKind::ListView, "lv_1", {4, 130, 170, 62}, 0, nullptr, nullptr},
-    {126, ControlKind::ComboBox, "bname", {178, 130, 54, 77}, 0, nullptr, "Выбор банка по названию(англ)"},
-    {127, ControlKind::Label, "bnum", {234, 132, 18, 10}, st::kBold | st::kCentered | st::kNoWrap, nullptr, "Выбор номера банка"},
-    {128, ControlKind::UpDown, "updwbnum", {254, 130, 10, 14}, 0, nullptr, "Выбор номера банка"},
-    {129, ControlKind::Edit, "textb_1", {178, 146, 46, 12}, 0, nullptr, nullptr},
-    {130, ControlKind::ComboBox, "smod", {226, 146, 22, 77}, 0, nullptr, nullptr},
-    {131, ControlKind::ComboBox, "sstep", {250, 146, 29, 77}, 0, nullptr, nullptr},
-    {132, ControlKind::Edit, "comment", {178, 161, 101, 12}, 0, nullptr, nullptr},
-    {133, ControlKind::CheckBox, "satt", {178, 176, 25, 10}, 0, "Атт", nullptr},
-    {134, ControlKind::CheckBox, "select", {204, 176, 35, 10}, 0, "Выбор", nullptr},
-    {135, ControlKind::CheckBox, "skip", {240, 176, 39, 10}, 0, "Пропуск", nullptr},
-    {136, ControlKind::CommandButton, "cb_3", {178, 190, 32, 14}, 0, "В банк", "Внесение в банк текущих установок приемника"},
-    {137, ControlKind::CommandButton, "cb_2", {212, 190, 32, 14}, 0, "Чтение", "Чтение содержимого банков памяти из приемников"},
-    {138, ControlKind::CommandButton, "cb_1", {246, 190, 33, 14}, 0, "Запись", "Запись содержимого банков памяти в приемник"},
-    {139, ControlKind::CheckBox, "cbank", {4, 195, 80, 10}, 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками"},
-    {140, ControlKind::CheckBox, "memory", {88, 195, 76, 10}, 0, "Вся память", "Запись/чтение в приемник всей памяти"},
-    {141, ControlKind::ScrollBar, "scrollb_1", {4, 84, 275, 9}, 0, nullptr, nullptr},
-};
-// clang-format on
+constexpr ui::ControlResource kIc8500Controls[] = {UI_CONTROL_ROWS(IC8500_CONTROLS)};
 
 // The panel fills the main window's receiver page.
 constexpr ui::FormResource kIc8500Form{
@@ -186,48 +140,13 @@ uint32_t IC8500::AttenuatorOption(const FDX& s) {
 // Controls
 
 void IC8500::CreateControls() {
-    label_1 = CreateControl<ui::Label>(101);
-    width = CreateControl<ui::Label>(102);
-    step = CreateControl<ui::ComboBox>(103);
-    scale = CreateControl<ui::Canvas>(104);
-    power = CreateControl<ui::CommandButton>(105);
-    pictbttn_1 = CreateControl<ui::PictureButton>(106);
-    pictbttn_2 = CreateControl<ui::PictureButton>(107);
-    pictbttn_3 = CreateControl<ui::PictureButton>(108);
-    pictbttn_4 = CreateControl<ui::PictureButton>(109);
-    pictbttn_5 = CreateControl<ui::PictureButton>(110);
-    pictbttn_6 = CreateControl<ui::PictureButton>(111);
-    pictbttn_7 = CreateControl<ui::PictureButton>(112);
-    label_2 = CreateControl<ui::Label>(113);
-    catt0 = CreateControl<ui::OptionButton>(114);
-    catt10 = CreateControl<ui::OptionButton>(115);
-    catt20 = CreateControl<ui::OptionButton>(116);
-    catt30 = CreateControl<ui::OptionButton>(117);
-    faru = CreateControl<ui::CheckBox>(118);
-    fpik = CreateControl<ui::CheckBox>(119);
-    noise = CreateControl<ui::CheckBox>(120);
-    label_3 = CreateControl<ui::Label>(121);
-    porog = CreateControl<ui::Slider>(122);
-    label_4 = CreateControl<ui::Label>(123);
-    zvuk = CreateControl<ui::Slider>(124);
-    lv_1 = CreateControl<ui::ListView>(125);
-    bname = CreateControl<ui::ComboBox>(126);
-    bnum = CreateControl<ui::Label>(127);
-    updwbnum = CreateControl<ui::UpDown>(128);
-    textb_1 = CreateControl<ui::Edit>(129);
-    smod = CreateControl<ui::ComboBox>(130);
-    sstep = CreateControl<ui::ComboBox>(131);
-    comment = CreateControl<ui::Edit>(132);
-    satt = CreateControl<ui::CheckBox>(133);
-    select = CreateControl<ui::CheckBox>(134);
-    skip = CreateControl<ui::CheckBox>(135);
-    cb_3 = CreateControl<ui::CommandButton>(136);
-    cb_2 = CreateControl<ui::CommandButton>(137);
-    cb_1 = CreateControl<ui::CommandButton>(138);
-    cbank = CreateControl<ui::CheckBox>(139);
-    memory = CreateControl<ui::CheckBox>(140);
-    scrollb_1 = CreateControl<ui::ScrollBar>(141);
-
+    CreateFormControls();
+    // The CI-V core drives these five of them.
+    CivPanel::label_1 = label_1;
+    CivPanel::width = width;
+    CivPanel::step = step;
+    CivPanel::scale = scale;
+    CivPanel::scrollb_1 = scrollb_1;
     label_1->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button :
          {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, pictbttn_7}) {
@@ -347,17 +266,7 @@ void IC8500::LockControls(bool locked) {
 }
 
 void IC8500::ForgetControls() {
-    bnum = label_2 = label_3 = label_4 = nullptr;
-    bname = smod = sstep = nullptr;
-    power = cb_1 = cb_2 = cb_3 = nullptr;
-    pictbttn_1 = pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = pictbttn_6 = pictbttn_7 =
-        nullptr;
-    catt0 = catt10 = catt20 = catt30 = nullptr;
-    faru = fpik = noise = satt = select = skip = cbank = memory = nullptr;
-    porog = zvuk = nullptr;
-    lv_1 = nullptr;
-    updwbnum = nullptr;
-    textb_1 = comment = nullptr;
+    ForgetFormControls();
 }
 
 // ---------------------------------------------------------------------------------------

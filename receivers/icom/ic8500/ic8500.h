@@ -17,6 +17,7 @@
 #include "receivers/icom/civ_panel.h"
 #include "receivers/memory_channel.h"
 #include "ui/controls.h"
+#include "ui/form_controls.h"
 
 // Scan settings of the receiver's own scan and what the panel does when it stops on a
 // signal; the scan-settings dialog edits them, the state file keeps them.
@@ -64,6 +65,52 @@ struct Ic8500Settings {
 };
 
 class RIC8500;
+
+// The form's controls (ui/form_controls.h).
+// clang-format off
+#define IC8500_CONTROLS(X) \
+    X(101, Label, label_1, (4, 2, 92, 14), kBold | kNoWrap, nullptr, nullptr) \
+    X(102, Label, width, (98, 5, 26, 9), kNoWrap, nullptr, "Полоса пропускания, кГц") \
+    X(103, ComboBox, step, (226, 3, 52, 77), 0, nullptr, "Шаг частоты точной шкалы") \
+    X(104, Canvas, scale, (4, 18, 275, 66), 0, nullptr, nullptr) \
+    X(105, CommandButton, power, (128, 3, 28, 12), 0, "выкл", "Перевод приемника в ожидание включения") \
+    X(106, PictureButton, pictbttn_1, (124, 95, 18, 16), 0, nullptr, "Пуск Сканирования") \
+    X(107, PictureButton, pictbttn_2, (64, 95, 18, 16), 0, nullptr, "Вправо до Мах") \
+    X(108, PictureButton, pictbttn_3, (4, 95, 18, 16), 0, nullptr, "Влево до Мах") \
+    X(109, PictureButton, pictbttn_4, (24, 95, 18, 16), 0, nullptr, "Влево до Фикс частоты") \
+    X(110, PictureButton, pictbttn_5, (44, 95, 18, 16), 0, nullptr, "Вправо до Фикс частоты") \
+    X(111, PictureButton, pictbttn_6, (104, 95, 18, 16), 0, nullptr, "Установка Параметров") \
+    X(112, PictureButton, pictbttn_7, (84, 95, 18, 16), 0, nullptr, "Очистить точную шкалу") \
+    X(113, Label, label_2, (150, 99, 14, 9), kNoWrap, "Атт", nullptr) \
+    X(114, OptionButton, catt0, (166, 98, 24, 10), 0, "0", "Выключить Аттеньюатор") \
+    X(115, OptionButton, catt10, (192, 98, 26, 10), 0, "10", "Установить значение Аттеньюатора 10 дБ") \
+    X(116, OptionButton, catt20, (220, 98, 26, 10), 0, "20", "Установить значение Аттеньюатора 20 дБ") \
+    X(117, OptionButton, catt30, (248, 98, 26, 10), 0, "30", "Установить значение Аттеньюатора 30 дБ") \
+    X(118, CheckBox, faru, (4, 115, 34, 10), 0, "АРУ", "Вкл /выкл аппаратного АРУ") \
+    X(119, CheckBox, fpik, (40, 115, 34, 10), 0, "ПИК", "Вкл /выкл ПИК фильтра центральной частоты") \
+    X(120, CheckBox, noise, (76, 115, 34, 10), 0, "ШУМ", "Вкл / выкл  фильтра шумоподавителя") \
+    X(121, Label, label_3, (114, 116, 22, 9), kNoWrap, "Порог", nullptr) \
+    X(122, Slider, porog, (136, 113, 60, 14), 0, nullptr, nullptr) \
+    X(123, Label, label_4, (200, 116, 18, 9), kNoWrap, "Звук", nullptr) \
+    X(124, Slider, zvuk, (218, 113, 60, 14), 0, nullptr, nullptr) \
+    X(125, ListView, lv_1, (4, 130, 170, 62), 0, nullptr, nullptr) \
+    X(126, ComboBox, bname, (178, 130, 54, 77), 0, nullptr, "Выбор банка по названию(англ)") \
+    X(127, Label, bnum, (234, 132, 18, 10), kBold | kCentered | kNoWrap, nullptr, "Выбор номера банка") \
+    X(128, UpDown, updwbnum, (254, 130, 10, 14), 0, nullptr, "Выбор номера банка") \
+    X(129, Edit, textb_1, (178, 146, 46, 12), 0, nullptr, nullptr) \
+    X(130, ComboBox, smod, (226, 146, 22, 77), 0, nullptr, nullptr) \
+    X(131, ComboBox, sstep, (250, 146, 29, 77), 0, nullptr, nullptr) \
+    X(132, Edit, comment, (178, 161, 101, 12), 0, nullptr, nullptr) \
+    X(133, CheckBox, satt, (178, 176, 25, 10), 0, "Атт", nullptr) \
+    X(134, CheckBox, select, (204, 176, 35, 10), 0, "Выбор", nullptr) \
+    X(135, CheckBox, skip, (240, 176, 39, 10), 0, "Пропуск", nullptr) \
+    X(136, CommandButton, cb_3, (178, 190, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника") \
+    X(137, CommandButton, cb_2, (212, 190, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников") \
+    X(138, CommandButton, cb_1, (246, 190, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник") \
+    X(139, CheckBox, cbank, (4, 195, 80, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками") \
+    X(140, CheckBox, memory, (88, 195, 76, 10), 0, "Вся память", "Запись/чтение в приемник всей памяти") \
+    X(141, ScrollBar, scrollb_1, (4, 84, 275, 9), 0, nullptr, nullptr)
+// clang-format on
 
 class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     friend class FineScaleCommands<IC8500>;  // reaches Fine
@@ -147,43 +194,9 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     // A slider command was refused or not answered.
     bool SliderRetry = false;
 
-    // --- The IC-R8500's own controls, owned by the form; empty until the create event
-    ui::CommandButton* power = nullptr;
-    ui::PictureButton* pictbttn_1 = nullptr;  // start the receiver's scan
-    ui::PictureButton* pictbttn_2 = nullptr;  // right to the next peak
-    ui::PictureButton* pictbttn_3 = nullptr;  // left to the next peak
-    ui::PictureButton* pictbttn_4 = nullptr;  // left to the next fixed frequency
-    ui::PictureButton* pictbttn_5 = nullptr;  // right to the next fixed frequency
-    ui::PictureButton* pictbttn_6 = nullptr;  // scan settings
-    ui::PictureButton* pictbttn_7 = nullptr;  // clear the fine scale
-    ui::Label* label_2 = nullptr;             // "Атт"
-    ui::OptionButton* catt0 = nullptr;
-    ui::OptionButton* catt10 = nullptr;
-    ui::OptionButton* catt20 = nullptr;
-    ui::OptionButton* catt30 = nullptr;
-    ui::CheckBox* faru = nullptr;
-    ui::CheckBox* fpik = nullptr;
-    ui::CheckBox* noise = nullptr;
-    ui::Label* label_3 = nullptr;  // "Порог"
-    ui::Slider* porog = nullptr;   // squelch threshold / 16
-    ui::Label* label_4 = nullptr;  // "Звук"
-    ui::Slider* zvuk = nullptr;    // audio level / 16
-    ui::ListView* lv_1 = nullptr;
-    ui::ComboBox* bname = nullptr;
-    ui::Label* bnum = nullptr;
-    ui::UpDown* updwbnum = nullptr;
-    ui::Edit* textb_1 = nullptr;
-    ui::ComboBox* smod = nullptr;
-    ui::ComboBox* sstep = nullptr;
-    ui::Edit* comment = nullptr;
-    ui::CheckBox* satt = nullptr;
-    ui::CheckBox* select = nullptr;
-    ui::CheckBox* skip = nullptr;
-    ui::CommandButton* cb_3 = nullptr;
-    ui::CommandButton* cb_2 = nullptr;
-    ui::CommandButton* cb_1 = nullptr;
-    ui::CheckBox* cbank = nullptr;
-    ui::CheckBox* memory = nullptr;
+    // --- The form's controls, owned by it; empty until the create event. label_1, width,
+    // step, scale and scrollb_1 are also the CI-V core's (CivPanel), which drives them.
+    UI_FORM_CONTROLS(IC8500_CONTROLS)
 
   private:
     friend class RIC8500;

@@ -8,54 +8,10 @@
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// Rectangles in dialog units: left, top, width, height. Option buttons exclude each other
-// within the group box that holds them.
-// clang-format off
-constexpr ui::ControlResource kRic8500Controls[] = {
-    {101, ControlKind::GroupBox, "groupb_1", {4, 2, 118, 78}, 0, "Сканирование", nullptr},
-    {102, ControlKind::OptionButton, "diapscan", {8, 13, 46, 10}, 0, "Диапазон", nullptr},
-    {103, ControlKind::OptionButton, "bankscan", {8, 25, 46, 10}, 0, "Банк", nullptr},
-    {104, ControlKind::OptionButton, "handscan", {8, 37, 46, 10}, 0, "Ручное", nullptr},
-    {105, ControlKind::CheckBox, "scanAUTO", {56, 13, 62, 10}, 0, "АВТО", nullptr},
-    {106, ControlKind::CheckBox, "selmode", {56, 25, 62, 10}, 0, "Выбор каналов", nullptr},
-    {107, ControlKind::CheckBox, "modmode", {56, 37, 62, 10}, 0, "Выбор мод", nullptr},
-    {108, ControlKind::CheckBox, "priofreq", {8, 50, 46, 10}, 0, "Прио", nullptr},
-    {109, ControlKind::CheckBox, "vsc", {56, 50, 62, 10}, 0, "VSC", nullptr},
-    {110, ControlKind::Label, "label_1", {8, 66, 22, 9}, st::kNoWrap, "PRIO", nullptr},
-    {111, ControlKind::Label, "fprio", {34, 66, 60, 9}, st::kNoWrap, nullptr, nullptr},
-    {112, ControlKind::GroupBox, "groupb_2", {126, 2, 122, 46}, 0, "Возобновление", nullptr},
-    {113, ControlKind::OptionButton, "resout", {132, 13, 60, 10}, 0, "Запрет", nullptr},
-    {114, ControlKind::OptionButton, "resdelay", {132, 25, 60, 10}, 0, "Задержка", nullptr},
-    {115, ControlKind::OptionButton, "resoff", {132, 37, 60, 10}, 0, "Пропадание", nullptr},
-    {116, ControlKind::GroupBox, "groupb_3", {126, 50, 60, 30}, 0, "FM", nullptr},
-    {117, ControlKind::OptionButton, "Fnorm", {128, 62, 31, 10}, 0, "Норм", nullptr},
-    {118, ControlKind::OptionButton, "Fnar", {161, 62, 24, 10}, 0, "Узк", nullptr},
-    {119, ControlKind::GroupBox, "groupb_4", {188, 50, 60, 30}, 0, "CW", nullptr},
-    {120, ControlKind::OptionButton, "Cnorm", {190, 62, 31, 10}, 0, "Норм", nullptr},
-    {121, ControlKind::OptionButton, "Cnar", {223, 62, 24, 10}, 0, "Узк", nullptr},
-    {122, ControlKind::GroupBox, "groupb_5", {4, 82, 118, 26}, 0, "AM", nullptr},
-    {123, ControlKind::OptionButton, "Anorm", {10, 93, 34, 10}, 0, "Норм", nullptr},
-    {124, ControlKind::OptionButton, "Anar", {46, 93, 34, 10}, 0, "Узк", nullptr},
-    {125, ControlKind::OptionButton, "Awide", {82, 93, 36, 10}, 0, "Шир", nullptr},
-    {126, ControlKind::GroupBox, "groupb_6", {126, 82, 122, 26}, 0, "Аттенюатор, дБ", nullptr},
-    {127, ControlKind::OptionButton, "att10", {132, 93, 30, 10}, 0, "10", nullptr},
-    {128, ControlKind::OptionButton, "optb_1", {166, 93, 30, 10}, 0, "20", nullptr},
-    {129, ControlKind::OptionButton, "optb_2", {200, 93, 30, 10}, 0, "30", nullptr},
-    {130, ControlKind::Label, "label_2", {4, 114, 30, 9}, st::kNoWrap, "Звук", nullptr},
-    {131, ControlKind::Slider, "soundlvl", {36, 111, 84, 14}, 0, nullptr, "Уровень звука по умолчанию"},
-    {132, ControlKind::Label, "label_3", {126, 114, 30, 9}, st::kNoWrap, "Пик", nullptr},
-    {133, ControlKind::Slider, "peaklvl", {158, 111, 90, 14}, 0, nullptr, nullptr},
-    {134, ControlKind::Label, "label_4", {4, 132, 30, 9}, st::kNoWrap, "Центр", nullptr},
-    {135, ControlKind::Slider, "centrelvl", {36, 129, 84, 14}, 0, nullptr, nullptr},
-    {136, ControlKind::Label, "label_5", {126, 132, 30, 9}, st::kNoWrap, "Пауза", nullptr},
-    {137, ControlKind::ComboBox, "pausemode", {158, 130, 90, 60}, 0, nullptr, nullptr},
-    {138, ControlKind::Label, "label_6", {4, 150, 30, 9}, st::kNoWrap, "Задание", nullptr},
-    {139, ControlKind::ComboBox, "jobs", {36, 148, 212, 60}, 0, nullptr, nullptr},
-};
-// clang-format on
+// Option buttons exclude each other within the group box that holds them.
+constexpr ui::ControlResource kRic8500Controls[] = {UI_CONTROL_ROWS(RIC8500_CONTROLS)};
 
 constexpr ui::FormResource kRic8500Form{"ID_RIC8500",      250,          166,
                                         "8.MS Sans Serif", st::kCaption, "Установка Параметров",
@@ -87,37 +43,7 @@ void RIC8500::Open(ui::Form* owner) {
 }
 
 void RIC8500::OnCreate() {
-    for (int number = 101; number <= 139; ++number) CreateControlByNumber(number);
-    const auto find = [this]<class T>(T*& control, const char* name) {
-        control = dynamic_cast<T*>(FindControl(name));
-    };
-    find(diapscan, "diapscan");
-    find(bankscan, "bankscan");
-    find(handscan, "handscan");
-    find(scanAUTO, "scanAUTO");
-    find(selmode, "selmode");
-    find(modmode, "modmode");
-    find(priofreq, "priofreq");
-    find(vsc, "vsc");
-    find(fprio, "fprio");
-    find(resout, "resout");
-    find(resdelay, "resdelay");
-    find(resoff, "resoff");
-    find(Fnorm, "Fnorm");
-    find(Fnar, "Fnar");
-    find(Cnorm, "Cnorm");
-    find(Cnar, "Cnar");
-    find(Anorm, "Anorm");
-    find(Anar, "Anar");
-    find(Awide, "Awide");
-    find(att10, "att10");
-    find(optb_1, "optb_1");
-    find(optb_2, "optb_2");
-    find(soundlvl, "soundlvl");
-    find(peaklvl, "peaklvl");
-    find(centrelvl, "centrelvl");
-    find(pausemode, "pausemode");
-    find(jobs, "jobs");
+    CreateFormControls();
     for (ui::Slider* slider : {soundlvl, peaklvl, centrelvl}) slider->SetRange(0, kSliderTop);
     for (const char* text : kPauseModes) pausemode->AddString(text);
     Wire();

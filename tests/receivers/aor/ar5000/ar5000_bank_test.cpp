@@ -77,6 +77,18 @@ TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
     EXPECT_FALSE(panel.PanelBusy);
 }
 
+// A read asks MR and RX at once, and both answer with the channel's line. When the second
+// comes late, the read waits for it: else it would answer the next request, a setting the
+// receiver refuses here.
+TEST_F(Ar5000OnAir, BothAnswersOfAChannelReadAreTakenBeforeTheNextRequest) {
+    emulator.SetSplitLines(true, std::chrono::milliseconds(45));
+    EXPECT_FALSE(panel.ReadChannel(0, 5));
+    emulator.SetSplitLines(false);
+    emulator.SetRefused({"DS"});
+    EXPECT_FALSE(panel.SendSetting("DS1"));
+    EXPECT_EQ(Lines(), (Strings{"MR005", "RX", "DS1"}));
+}
+
 // The state file keeps each channel's filter and attenuator depth: after a restart the bank
 // goes to the receiver as it was written before.
 TEST_F(Ar5000OnAir, AChannelsFilterAndAttenuatorDepthOutliveARestart) {
@@ -206,7 +218,7 @@ TEST_F(Ar5000OnAir, TheScanModeDialogSendsTheBankLinksOfTheScanKind) {
     RAR5000& dialog = *panel.ScanDialog();
     dialog.bankscan->SetChecked(true);
     Operate(dialog.bankscan, ui::EventId::Click);
-    EXPECT_EQ(panel.ScanSettings.kind, Ar5000ScanSettings::Kind::MemoryBanks);
+    EXPECT_EQ(panel.ScanSettings.kind, AorScanSettings::Kind::MemoryBanks);
     for (const int bank : {0, 3}) {
         dialog.memoryBoxes[static_cast<std::size_t>(bank)]->SetChecked(true);
         Operate(dialog.memoryBoxes[static_cast<std::size_t>(bank)], ui::EventId::Click);

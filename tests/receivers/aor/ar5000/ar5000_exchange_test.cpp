@@ -146,7 +146,7 @@ TEST_F(Ar5000OnAir, TheMainWindowReadsTwiceTheBandwidthOfEachMode) {
 
 TEST_F(Ar5000OnAir, TheOwnScanOfASearchBankReportsItsStopsToTheMainWindow) {
     emulator.SetSearchBank(5, {145'500'000, 146'000'000, emulators::AorSettings{}, "2M"});
-    panel.ScanSettings.kind = Ar5000ScanSettings::Kind::Search;
+    panel.ScanSettings.kind = AorScanSettings::Kind::Search;
     panel.ScanSettings.Action = 1;
     panel.CurrentSearchBank = 5;
     ASSERT_TRUE(panel.StartOwnScan());
@@ -178,7 +178,7 @@ TEST_F(Ar5000OnAir, AScanTheReceiverRefusesIsNotStarted) {
     EXPECT_FALSE(panel.Scanning);
 
     emulator.SetRefused({});
-    panel.ScanSettings.kind = Ar5000ScanSettings::Kind::Search;
+    panel.ScanSettings.kind = AorScanSettings::Kind::Search;
     panel.CurrentSearchBank = 6;
     const JobStr line = RunJob(739);
     EXPECT_EQ(line.ReturnCode, 1u);

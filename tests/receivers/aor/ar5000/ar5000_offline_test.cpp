@@ -88,7 +88,7 @@ TEST_F(Ar5000Offline, AMemoryLineWhileTheBanksAreReadIsOfKindMxAndItsLabelIsNeve
     EXPECT_EQ(r.Step, 125u);
     EXPECT_EQ(r.Label, "RF AT MD");
     EXPECT_FALSE(r.Attenuator);
-    EXPECT_EQ(r.State, Ar5000State::MemoryRead);
+    EXPECT_EQ(r.State, AorState::MemoryRead);
     // The empty channel before, answered late in the same pass, leaves this one present.
     Receive("MR MX004 ---\r\nMR MX005 RF0145500000 ST012500 MD0 BW3 AT00 TMCALLS\r\n");
     panel.Poll(false);
@@ -158,6 +158,15 @@ TEST_F(Ar5000Offline, AnEmptyLineCompletesASettingButNeverAQueryOfTheKindBefore)
     ASSERT_TRUE(panel.Link.Send("AN1\r\n", ""));
     Parse("");
     EXPECT_TRUE(panel.ReplyComplete);
+
+    // Nor does it say that nothing is there: the "---" before it answered something else.
+    Parse("MR MX099 ---");
+    ASSERT_TRUE(panel.Link.Send("SS00\r\n", ""));
+    Parse("");
+    EXPECT_FALSE(panel.AnsweredEmpty);
+    ASSERT_TRUE(panel.Link.Send("SS06\r\n", ""));
+    Parse("---");
+    EXPECT_TRUE(panel.AnsweredEmpty);
 }
 
 TEST_F(Ar5000Offline, ALineIsTakenOnlyOnceItsLfHasArrived) {
@@ -322,8 +331,8 @@ void GiveSettings(AR5000& panel, FDX& state) {
     panel.BankPositions[19] = 99;
     panel.Volume = 96;
     panel.DirectWrite = true;
-    Ar5000ScanSettings& scan = panel.ScanSettings;
-    scan.kind = Ar5000ScanSettings::Kind::MemoryBanks;
+    AorScanSettings& scan = panel.ScanSettings;
+    scan.kind = AorScanSettings::Kind::MemoryBanks;
     scan.SelectScan = scan.ModeScan = scan.Hold = scan.DelayOn = true;
     scan.ModeChoice = 3;
     scan.Action = 2;
@@ -340,7 +349,7 @@ void GiveSettings(AR5000& panel, FDX& state) {
     beacon.Filter = 2;
     panel.ChannelAt(9, 99) = Channel(26'000'000, 'W', "", 99);
     panel.ChannelAt(9, 99).Step = 1;
-    Ar5000SearchBank& search = panel.SearchBanks[5];
+    AorSearchBank& search = panel.SearchBanks[5];
     search.Lower = 1'450'000;
     search.Upper = 1'460'000;
     search.Step = 125;
@@ -409,7 +418,7 @@ TEST_F(Ar5000Offline, NumbersFromTheStateFileThatPickAPlaceAreChecked) {
     EXPECT_EQ(panel.ChannelAt(0, 1).Filter, 2);
     EXPECT_EQ(panel.ChannelAt(0, 2).AttenuatorDb, 255u);
     EXPECT_EQ(panel.SearchBanks[1].Lower, AR5000::kLowerLimit);
-    for (const Ar5000SearchBank& bank : panel.SearchBanks) EXPECT_NE(bank.Lower, 1'450'000u);
+    for (const AorSearchBank& bank : panel.SearchBanks) EXPECT_NE(bank.Lower, 1'450'000u);
 }
 
 }  // namespace

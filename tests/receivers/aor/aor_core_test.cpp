@@ -1,0 +1,276 @@
+// The AOR core with a model other than the AR5000: the AR8000's memory as its emulator keeps
+// it (20 banks of 50 channels named by letters, 20 search banks, seven-character labels), given
+// only the data, the token table and the few lines the core asks of a model. The bank walk,
+// the clearing and the shared job commands must serve it as they serve the AR5000.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "emulators/aor/ar8000_emulator.h"
+#include "receivers/aor/aor_panel.h"
+#include "tests/receivers/panel_on_air.h"
+
+namespace {
+
+using aor::Format;
+using aor::TokenText;
+using emulators::AorChannel;
+using emulators::AorSettings;
+
+// Banks 0..9 are A..J, from 10 on the letters count back from "t".
+constexpr std::string_view kLetters = "ABCDEFGHIJjihgfedcba";
+constexpr std::string_view kModeDigits = "WFAULC";
+constexpr uint32_t kDepths[] = {10};
+constexpr ViewStepEntry kViewSteps[] = {{100, "10"}};
+constexpr AorModeEntry kModes[] = {{"W", 'W', 0, 0}, {"F", 'F', 0, 0}, {"A", 'A', 0, 0},
+                                   {"U", 'U', 0, 0}, {"L", 'L', 0, 0}, {"C", 'C', 0, 0}};
+constexpr ui::FormResource kForm{"ID_aor_core_test", 100,     60, "8.MS Sans Serif",
+                                 ui::style::kChild,  nullptr, {}};
+// The set keeps no filter and one attenuator depth.
+constexpr ChannelFields kHolds{.step = true,
+                               .mode = true,
+                               .filter = false,
+                               .attenuator = true,
+                               .depth = false,
+                               .select = true,
+                               .skip = true,
+                               .label = true};
+const ChannelLayout kLayout{
+    .holds = kHolds, .labelWidth = 7, .depths = kDepths, .emptyModulation = 'W', .bankSize = 50};
+const AorModel kModel{.form = &kForm,
+                      .lowerLimit = 5'000,
+                      .upperLimit = 19'000'000,
+                      .banks = 20,
+                      .searchBanks = 20,
+                      .layout = &kLayout,
+                      .modes = kModes,
+                      .columns = {},
+                      .calibration = {},
+                      .stateFileStem = "AORTEST",
+                      .fineScale = {.overviewHeight = 0,
+                                    .barDivisor = 8,
+                                    .viewSteps = kViewSteps,
+                                    .markScaleItems = false},
+                      .currentReadTakesSearchBank = true};
+
+int LetterIndex(char c) {
+    const std::size_t at = kLetters.find(c);
+    return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+using Row = aor::Token<AorReply>;
+// clang-format off
+constexpr Row kTokens[] = {
+    {"TM", "", [](AorReply& r, const TokenText& t) { r.Label = t.Text(2, 7); }, aor::kRestOfLine},
+    {"TT", "", [](AorReply& r, const TokenText& t) { r.Label = t.Text(2, 7); }, aor::kRestOfLine},
+    {"---", "", [](AorReply& r, const TokenText&) { r.ChannelPresent = false; }},
+    {"?", "", [](AorReply& r, const TokenText&) { r.Accepted = false; }},
+    {"MX", "MX", [](AorReply& r, const TokenText& t) {
+        r.Bank = LetterIndex(t.At(2));
+        r.Channel = t.Index(3, 2, 49); }},
+    {"SR", "SR", [](AorReply& r, const TokenText& t) { r.SearchBank = LetterIndex(t.At(2)); }},
+    {"LM", "LM", [](AorReply& r, const TokenText& t) { r.Level = t.Level(2); }, 2},
+    {"RF", "RF", [](AorReply& r, const TokenText& t) { r.Frequency = t.Number(2, 10) / 100; }},
+    {"ST", "ST", [](AorReply& r, const TokenText& t) { r.Step = t.Number(2, 6) / 100; }},
+    {"MD", "MD", [](AorReply& r, const TokenText& t) { r.Mode = kModeDigits[t.Digit(2) % 6]; }},
+    {"AT", "AT", [](AorReply& r, const TokenText& t) { r.Attenuator = t.One(2); }},
+    {"MP", "MP", [](AorReply& r, const TokenText& t) { r.Skip = t.One(2); }},
+    {"SL", "SL", [](AorReply& r, const TokenText& t) { r.SearchLower = t.Number(2, 10) / 100; }},
+    {"SU", "SU", [](AorReply& r, const TokenText& t) { r.SearchUpper = t.Number(2, 10) / 100; }},
+};
+// clang-format on
+
+class LetterBanks : public AorPanel {
+  public:
+    LetterBanks() : AorPanel(kModel, Reply) {}
+    ~LetterBanks() override { Destroy(); }
+
+    int32_t ReadLevel() override { return Link.Exchange("LM\r\n", "LM") ? Reply.Level : -1; }
+    void ExecuteCommand() override {
+        static constexpr JobCommand<LetterBanks> kCommands[] = {{11, &LetterBanks::ReadBankCommand},
+                                                                {24, &LetterBanks::BankCommand},
+                                                                {25, &LetterBanks::ChannelCommand}};
+        ServeJobLine(*this, std::span<const JobCommand<LetterBanks>>(kCommands));
+    }
+
+    AorReply Reply;
+
+  private:
+    void CreateControls() override {}
+    void ForgetControls() override {}
+    void Synchronise() override {
+        BeginSync();
+        EndSync(Answers());
+    }
+    bool ReadStateFile() override { return false; }
+    void ParseLine() override {
+        Reply.Accepted = Reply.ChannelPresent = true;
+        Link.ReplyKind =
+            aor::ParseTokens(Link.ReplyLine, std::span<const Row>(kTokens), Reply).kind;
+        Link.ReplyAccepted = Reply.Accepted;
+    }
+    std::string BankName(int bank) const override { return std::string(1, Letter(bank)); }
+    static char Letter(int bank) { return kLetters[static_cast<std::size_t>(bank)]; }
+
+    ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) override {
+        Reply = {};
+        if (!Link.Exchange(Format("MR%c%02d\r\n", Letter(bank), channel), "MX") ||
+            Reply.Bank != bank || Reply.Channel != channel)
+            return ChannelAnswer::None;
+        if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
+        out.Frequency = Reply.Frequency;
+        out.Step = Reply.Step;
+        out.Modulation = Reply.Mode;
+        out.Label = aor::LabelFromWire(Reply.Label);
+        out.Attenuator = Reply.Attenuator;
+        out.AttenuatorDb = Reply.Attenuator ? 10 : 0;
+        out.Skip = Reply.Skip;
+        out.Number = channel;
+        if (full && Link.Exchange("LM\r\n", "LM")) out.Level = Reply.Level;
+        return ChannelAnswer::Found;
+    }
+    ChannelAnswer ReadSearchBankInto(int bank, AorSearchBank& out) override {
+        Reply = {};
+        if (!Link.Exchange(Format("SR%c\r\n", Letter(bank)), "SR") || Reply.SearchBank != bank)
+            return ChannelAnswer::None;
+        if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
+        out.Lower = Reply.SearchLower;
+        out.Upper = Reply.SearchUpper;
+        out.Step = Reply.Step;
+        out.Mode = Reply.Mode;
+        out.Label = aor::LabelFromWire(Reply.Label);
+        return ChannelAnswer::Found;
+    }
+    static int ModeDigit(char letter) {
+        const std::size_t at = kModeDigits.find(letter);
+        return at == std::string_view::npos ? 0 : static_cast<int>(at);
+    }
+    bool SendChannel(int bank, int channel) override {
+        const MemoryChannel& r = ChannelAt(bank, channel);
+        return SendSetting(Format("MX%c%02d RF%u00 ST%u MD%d AT%d TM%s", Letter(bank), channel,
+                                  r.Frequency, r.Step * 100, ModeDigit(r.Modulation),
+                                  r.Attenuator ? 1 : 0, aor::LabelToWire(r.Label, 7).c_str())) &&
+               SendSetting(Format("MP%d", r.Skip ? 1 : 0));
+    }
+    bool SendSearchBank(int bank) override {
+        const AorSearchBank& r = SearchBanks[static_cast<std::size_t>(bank)];
+        return SendSetting(Format("SE%c SL%u00 SU%u00 ST%u MD%d AT0 TT%s", Letter(bank), r.Lower,
+                                  r.Upper, r.Step * 100, ModeDigit(r.Mode), r.Label.c_str()));
+    }
+    bool ClearChannelOnReceiver(int bank, int channel) override {
+        return SendSetting(Format("MR%c%02d", Letter(bank), channel)) &&
+               SendSetting(Format("MQ%02d", channel));
+    }
+    void ClearBankOnReceiver(int bank) override {
+        if (SelectBankForWalk(bank)) SendSetting("MQ%%");
+    }
+    void ClearSearchBankOnReceiver(int) override {}
+    bool SelectBankForWalk(int bank) override {
+        return SendSetting(Format("MR%c00", Letter(bank)));
+    }
+    std::string OwnScanLine(std::string& status) override {
+        status = kBankScanText;
+        return Format("MS%c MG", Letter(CurrentBank));
+    }
+    void AfterOwnScanStop() override {}
+};
+
+class LetterBanksOnAir : public PanelOnAir<LetterBanks, emulators::Ar8000Emulator> {
+  protected:
+    LetterBanksOnAir() : PanelOnAir(9600) {}
+
+    std::vector<std::string> LinesStartingWith(const std::string& head) const {
+        std::vector<std::string> found;
+        for (const std::string& line : emulator.ReceivedLines())
+            if (line.starts_with(head)) found.push_back(line);
+        return found;
+    }
+};
+
+TEST_F(LetterBanksOnAir, ReadingTheCurrentBankWalksItByLetterAndTakesItsSearchBankAlong) {
+    emulator.SetChannel(12, 3,
+                        AorChannel{145'500'000, AorSettings{12'500, '1', '3', '1'}, "CALLS", true});
+    emulator.SetSearchBank(4, {144'000'000, 146'000'000, AorSettings{25'000, '2'}, "BAND"});
+    panel.CurrentBank = 12;
+    panel.CurrentSearchBank = 4;
+    panel.ChannelAt(12, 7).Frequency = 1'234'000;  // the receiver has nothing there
+    panel.ReadCurrentBank();
+
+    const MemoryChannel& calls = panel.ChannelAt(12, 3);
+    EXPECT_EQ(calls.Frequency, 1'455'000u);
+    EXPECT_EQ(calls.Step, 125u);
+    EXPECT_EQ(calls.Modulation, 'F');
+    EXPECT_EQ(calls.Label, "CALLS");
+    EXPECT_TRUE(calls.Attenuator);
+    EXPECT_TRUE(calls.Skip);
+    EXPECT_EQ(calls.Number, 3);
+    EXPECT_TRUE(panel.ChannelAt(12, 7).Empty());
+    EXPECT_EQ(panel.SearchBanks[4].Lower, 1'440'000u);
+    EXPECT_EQ(panel.SearchBanks[4].Mode, 'A');
+    EXPECT_EQ(panel.SearchBanks[4].Label, "BAND");
+    // The bank is chosen once, then each of its 50 channels is read; bank 12 is "h".
+    EXPECT_EQ(LinesStartingWith("MRh00").size(), 2u);
+    EXPECT_EQ(LinesStartingWith("MRh").size(), 51u);
+    EXPECT_EQ(LinesStartingWith("SR"), (std::vector<std::string>{"SRE"}));
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+    EXPECT_EQ(main.Count(PostScanStoppedByPanel), 1);
+}
+
+TEST_F(LetterBanksOnAir, WritingTheCurrentBankWritesChannelsClearsTheRestAndNoEmptySearchBank) {
+    emulator.SetChannel(19, 10, AorChannel{156'800'000, AorSettings{}, "OLD"});
+    panel.CurrentBank = 19;
+    MemoryChannel& tower = panel.ChannelAt(19, 0);
+    tower.Frequency = 1'188'000;
+    tower.Step = 250;
+    tower.Modulation = 'A';
+    tower.Label = "TOWER";
+    tower.Skip = true;
+    panel.WriteCurrentBank();
+
+    const AorChannel written = emulator.Channel(19, 0);
+    EXPECT_EQ(written.frequencyHz, 118'800'000u);
+    EXPECT_EQ(written.settings.stepHz, 25'000u);
+    EXPECT_EQ(written.settings.mode, '2');
+    EXPECT_EQ(written.label, "  TOWER");
+    EXPECT_TRUE(written.skip);
+    EXPECT_TRUE(emulator.Channel(19, 10).Empty());
+    EXPECT_EQ(LinesStartingWith("MXa00"),
+              (std::vector<std::string>{"MXa00 RF118800000 ST25000 MD2 AT0 TM  TOWER"}));
+    EXPECT_TRUE(LinesStartingWith("SE").empty());
+}
+
+TEST_F(LetterBanksOnAir, ClearingTheWholeMemoryWithDirectWritingEmptiesEveryBankOnBothSides) {
+    emulator.SetChannel(0, 1, AorChannel{145'500'000, AorSettings{}, "A"});
+    emulator.SetChannel(19, 49, AorChannel{433'920'000, AorSettings{}, "Z"});
+    panel.ChannelAt(19, 49).Frequency = 4'339'200;
+    panel.SearchBanks[6].Lower = 1'440'000;
+    panel.SearchBanks[6].Upper = 1'460'000;
+    panel.DirectWrite = panel.WholeMemory = true;
+    Post(PostClearData);
+
+    EXPECT_TRUE(emulator.Channel(0, 1).Empty());
+    EXPECT_TRUE(emulator.Channel(19, 49).Empty());
+    EXPECT_EQ(panel.ChannelAt(19, 49), kLayout.Empty(49));
+    EXPECT_TRUE(panel.SearchBanks[6].Empty());
+    EXPECT_EQ(LinesStartingWith("MQ%%").size(), 20u);
+}
+
+TEST_F(LetterBanksOnAir, BankAndChannelJobsTakeOnlyWhatTheModelHas) {
+    JobStr line = RunJob(24, 20);
+    EXPECT_EQ(line.ReturnCode, 2);
+    EXPECT_EQ(line.Message, "Не существует указанного банка");
+    EXPECT_EQ(RunJob(24, 19).ReturnCode, 0);
+    EXPECT_EQ(panel.CurrentBank, 19);
+    line = RunJob(25, 50);
+    EXPECT_EQ(line.ReturnCode, 2);
+    EXPECT_EQ(line.Message, "Не существует канала для данного банка");
+    EXPECT_EQ(RunJob(25, 49).ReturnCode, 0);
+    EXPECT_EQ(panel.BankPositions[19], 49);
+    EXPECT_EQ(RunJob(26).Message, ReceiverPanel::kNoAccess);
+}
+
+}  // namespace
