@@ -370,27 +370,27 @@ std::vector<std::string> PanelReportLines(FDX& fdx, const ReportMoment& moment) 
         fdx.PanelColumns = Table({50, 50});
     };
     switch (fdx.WorkMode) {
-        case 0:
+        case kScaleMode:
             if (fdx.ReceiverType != kAr8200 && fdx.ReceiverType != kPcr1000) break;
             ReceiverLines(fdx, moment, lines);
             hasLines();
             break;
-        case 1:
+        case kBankMode:
             if (!fdx.HistoriesAllocated) break;
             BankLines(fdx, lines);
             hasLines();
             break;
-        case 2:
+        case kRangeMode:
             if (const Bank* slot = ShownSlot(fdx); slot != nullptr && slot->HasData()) {
                 RangeSlotLines(fdx, *slot, lines);
                 hasLines();
             }
             break;
-        case 3:
+        case kGroupMode:
             fdx.PanelTextEmpty = std::none_of(fdx.ScanSlots.begin(), fdx.ScanSlots.end(),
                                               [](const Bank& slot) { return slot.HasData(); });
             break;
-        case 5:
+        case kTextMode:
             // The text page prints the notes file it shows, not a report of its own.
             if (fdx.InfoFileShown.empty()) break;
             fdx.PanelTextFile = fdx.InfoFileShown;
