@@ -2,9 +2,11 @@
 // What the AOR panels on the line link share (AR5000, and the AR8200 and AR8000 to come): the
 // link, the data-arrived pass with the model's parser and its handling of the lines nobody
 // asked for, one command line sent and awaited (settings, jobs, dialogs), and the AOR shape of
-// the scans' share: the scan step copies the tune's reply out before it reads the level,
-// tuning by hand reads the level even when the tune went unanswered, and a stop reads a level
-// after the cancel.
+// the scans' share. The sets answer in text lines: the scan step copies the tune's reply out
+// of the ring (ReadReply) before it reads the level, tuning by hand reads the level even when
+// the tune went unanswered, and a stop reads a level after the cancel. The timer's level poll
+// asks them while they await nothing, as any panel; the AR8000 is never polled (its
+// IdleForLevelPoll answers false).
 
 #include <cstdint>
 #include <string_view>
