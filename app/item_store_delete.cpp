@@ -271,10 +271,10 @@ void ItemStore::DeleteItem() {
 void ItemStore::ClearPanel() {
     if (!fdx_.JobRunning && !fdx_.Confirm("Вы уверены что хотите очистить Панель ?")) return;
     switch (fdx_.WorkMode) {
-        case 0:
+        case kScaleMode:
             host_.Post(StoreWindow::Panel, PostClearData);
             break;
-        case 1:
+        case kBankMode:
             fdx_.ReplaceChannelLevels();
             fdx_.MeasurementCapacity = 0;
             fdx_.BankName.clear();
@@ -285,31 +285,31 @@ void ItemStore::ClearPanel() {
             fdx_.MeasurementsUnsaved = 0;
             host_.Post(StoreWindow::Freq, PostClearData);
             break;
-        case 2:
+        case kRangeMode:
             host_.ResetSelection();
             break;
-        case 3:
+        case kGroupMode:
             fdx_.GroupRangeCount = 0;
             fdx_.GroupName.clear();
             host_.Post(StoreWindow::Diap, PostClearData);
             host_.Post(StoreWindow::Group, PostClearData);
             break;
-        case 4:
+        case kJobMode:
             fdx_.EditJobName.clear();
             fdx_.EditLineCount = 0;
             fdx_.EditJobStored = 0;
             fdx_.EditJobChanged = 0;
             host_.Post(StoreWindow::Job, PostClearData);
             break;
-        case 5:
+        case kTextMode:
             host_.Post(StoreWindow::Info, PostClearData);
             break;
-        case 6:
+        case kSignalMode:
             // The flag the clearing has always set: the phonogram's "File" flag.
             if (fdx_.Phonogram != nullptr) fdx_.Phonogram->SeparateFiles = 1;
             host_.Post(StoreWindow::Signal, PostClearData);
             break;
-        case 7: {
+        case kParametersMode: {
             const JournalItem* selected = journal_.Selected();
             if (selected == nullptr || selected->Is(JournalKind::Folder)) break;
             if (fdx_.ShownParameterPanel == kBankSection && fdx_.SelectedBank != nullptr &&

@@ -56,7 +56,7 @@ void ItemStore::OnJournalSelect(JournalItem* item) {
         default:
             break;
     }
-    if (fdx_.WorkMode == 7) ShowParameterPanel();
+    if (fdx_.WorkMode == kParametersMode) ShowParameterPanel();
 
     fdx_.InfoGeneral = 0;
     fdx_.InfoRowSelected = 0;

@@ -133,7 +133,7 @@ void ItemStore::LoadRange(JournalItem* item) {
                     [&](const Bank& slot) { return &slot != &shown && !slot.InUse; });
     // Outside the range tab the range window puts the item into a free slot: it makes that
     // slot the shown one and asks for the load again.
-    if (!fdx_.JobRunning && anotherFree && shown.InUse && fdx_.WorkMode != 2) {
+    if (!fdx_.JobRunning && anotherFree && shown.InUse && fdx_.WorkMode != kRangeMode) {
         host_.Post(StoreWindow::Diap, PostLoadSelected);
         return;
     }
@@ -154,15 +154,17 @@ void ItemStore::LoadRange(JournalItem* item) {
     EtalonParentItem = rangeItem;
     host_.Post(StoreWindow::Diap, PostItemLoaded);
     if (!isEtalon) {
-        if (fdx_.WorkMode == 3) host_.Post(StoreWindow::Group, PostRefreshData);
+        if (fdx_.WorkMode == kGroupMode) host_.Post(StoreWindow::Group, PostRefreshData);
         // In the scale tab the receiver panels that keep a scan setup take the range.
-        if (fdx_.WorkMode == 0) host_.Post(StoreWindow::Panel, PostLoadReceiverSetup);
-        if (fdx_.WorkMode != 0 && fdx_.WorkMode != 2 && fdx_.WorkMode != 3) host_.SwitchToTab(2);
+        if (fdx_.WorkMode == kScaleMode) host_.Post(StoreWindow::Panel, PostLoadReceiverSetup);
+        if (fdx_.WorkMode != kScaleMode && fdx_.WorkMode != kRangeMode &&
+            fdx_.WorkMode != kGroupMode)
+            host_.SwitchToTab(kRangeMode);
         return;
     }
     // In the group tab the etalons that follow can be loaded one after another, each into the
     // next free slot.
-    if (fdx_.WorkMode == 3) {
+    if (fdx_.WorkMode == kGroupMode) {
         JournalItem* next = item->NextSibling();
         if (next != nullptr && next->Is(JournalKind::Etalon)) {
             if (EtalonHistory ||
@@ -176,7 +178,7 @@ void ItemStore::LoadRange(JournalItem* item) {
         }
         if (!EtalonHistory) host_.Post(StoreWindow::Group, PostRefreshData);
     }
-    if (fdx_.WorkMode != 2 && fdx_.WorkMode != 3) host_.SwitchToTab(2);
+    if (fdx_.WorkMode != kRangeMode && fdx_.WorkMode != kGroupMode) host_.SwitchToTab(kRangeMode);
 }
 
 void ItemStore::LoadGroup(const UserGrp& group) {
@@ -198,8 +200,8 @@ void ItemStore::LoadGroup(const UserGrp& group) {
     fdx_.GroupName = group.Identifier;
     host_.Post(StoreWindow::Diap, PostRedrawCurves);
     host_.Post(StoreWindow::Group, PostItemLoaded);
-    if (fdx_.WorkMode == 3) host_.Post(StoreWindow::Group, PostRefreshData);
-    host_.SwitchToTab(3);
+    if (fdx_.WorkMode == kGroupMode) host_.Post(StoreWindow::Group, PostRefreshData);
+    host_.SwitchToTab(kGroupMode);
 }
 
 // The bank of `bankItem` becomes the working bank, without its measurements.
@@ -237,14 +239,14 @@ void ItemStore::LoadBank(JournalItem* item) {
         !fdx_.Confirm("Произведенные изменения в составе банка будут утеряны .Подтверждаете?"))
         return;
     TakeBank(item);
-    if (fdx_.WorkMode == 0) host_.NotifyPanelLoaded();
+    if (fdx_.WorkMode == kScaleMode) host_.NotifyPanelLoaded();
     fdx_.HistoriesAllocated = 0;
     fdx_.MeasurementsUnsaved = 0;
     fdx_.BankChanged = 0;
     fdx_.MeasurementSetSaved = 0;
     fdx_.BankStored = 1;
     host_.Post(StoreWindow::Freq, PostItemLoaded);
-    if (fdx_.WorkMode != 0 && fdx_.WorkMode != 1) host_.SwitchToTab(1);
+    if (fdx_.WorkMode != kScaleMode && fdx_.WorkMode != kBankMode) host_.SwitchToTab(kBankMode);
 }
 
 void ItemStore::LoadMeasurementSet(JournalItem* item) {
@@ -285,7 +287,7 @@ void ItemStore::LoadMeasurementSet(JournalItem* item) {
         host_.Post(StoreWindow::Freq, PostItemLoaded);
     }
     host_.ShowWait(false);
-    host_.SwitchToTab(1);
+    host_.SwitchToTab(kBankMode);
 }
 
 void ItemStore::LoadJob(JournalItem* item) {
@@ -304,7 +306,7 @@ void ItemStore::LoadJob(JournalItem* item) {
     fdx_.EditJobStored = 1;
     fdx_.EditJobChanged = 0;
     host_.Post(StoreWindow::Job, PostItemLoaded);
-    host_.SwitchToTab(4);
+    host_.SwitchToTab(kJobMode);
 }
 
 void ItemStore::LoadPhonogram(JournalItem* item) {
@@ -319,14 +321,14 @@ void ItemStore::LoadPhonogram(JournalItem* item) {
         fdx_.Phonogram->Fragments.resize(kMaxPhonogramFragments);
     fdx_.PhonogramLoaded = 1;
     host_.Post(StoreWindow::Signal, PostItemLoaded);
-    host_.SwitchToTab(6);
+    host_.SwitchToTab(kSignalMode);
 }
 
 void ItemStore::LoadItem() {
     JournalItem* item = journal_.Selected();
     if (item == nullptr) return;
     // In the job tab a stored item becomes a journal line of the job being edited.
-    if (fdx_.WorkMode == 4 && !item->Is(JournalKind::Job) && !item->Is(JournalKind::Run)) {
+    if (fdx_.WorkMode == kJobMode && !item->Is(JournalKind::Job) && !item->Is(JournalKind::Run)) {
         LoadAsJobLine(item);
         return;
     }
@@ -355,13 +357,13 @@ void ItemStore::LoadItem() {
             break;
         case JournalKind::Folder:
             if (item == RangeFolder) {
-                host_.SwitchToTab(2);
+                host_.SwitchToTab(kRangeMode);
                 if (fdx_.SelectionActive)
                     host_.ResetSelection();
                 else
                     PrepareRangeSlots();
             } else if (item == FixedFolder) {
-                host_.SwitchToTab(7);
+                host_.SwitchToTab(kParametersMode);
                 host_.Post(StoreWindow::Base,
                            fdx_.SelectionActive ? PostResetSelection : PostItemLoaded);
             }

@@ -389,7 +389,7 @@ void ItemStore::SaveItem() {
         return;
     }
     switch (fdx_.WorkMode) {
-        case 0:
+        case kScaleMode:
             // The receiver panel is asked for its channel table; it answers with
             // PostSaveBank and the bank is made from what it filled in.
             host_.RequestPanelBank();
@@ -401,7 +401,7 @@ void ItemStore::SaveItem() {
             fdx_.HistoriesAllocated = 0;
             fdx_.MeasurementsUnsaved = 0;
             break;
-        case 1:
+        case kBankMode:
             if (!fdx_.BankStored || fdx_.BankChanged) {
                 // The flags say "stored" only once the bank is on disk.
                 UserFreq* bank = CreateBank();
@@ -416,7 +416,7 @@ void ItemStore::SaveItem() {
                 fdx_.ShowError(17);
             }
             break;
-        case 2:
+        case kRangeMode:
             if (fdx_.SelectionActive) {
                 host_.Post(StoreWindow::Diap, PostTakeSelection);
             } else if (fdx_.SlotIndex >= 0 && std::size_t(fdx_.SlotIndex) < fdx_.ScanSlots.size() &&
@@ -427,7 +427,7 @@ void ItemStore::SaveItem() {
                 fdx_.ShowError(17);
             }
             break;
-        case 3: {
+        case kGroupMode: {
             std::vector<UserDp*> ranges;
             for (const Bank& slot : fdx_.ScanSlots)
                 if (slot.InUse && slot.Range != nullptr &&
@@ -482,7 +482,7 @@ void ItemStore::SaveItem() {
             }
             break;
         }
-        case 4:
+        case kJobMode:
             if (!fdx_.EditJobStored || fdx_.EditJobChanged) {
                 if (UserJob* job = SaveJobItem()) {
                     fdx_.EditJobChanged = 0;
@@ -495,11 +495,11 @@ void ItemStore::SaveItem() {
                 fdx_.ShowError(17);
             }
             break;
-        case 5:
+        case kTextMode:
             // The text window keeps a notes file it could not show from being written.
             host_.Post(StoreWindow::Info, PostSaveSettings);
             break;
-        case 6: {
+        case kSignalMode: {
             if (!fdx_.PhonogramRecorded || fdx_.Phonogram == nullptr) {
                 fdx_.ShowError(22);
                 break;
@@ -533,7 +533,7 @@ void ItemStore::SaveItem() {
             host_.Post(StoreWindow::Signal, PostSaveSettings);
             break;
         }
-        case 7:
+        case kParametersMode:
             switch (fdx_.ShownParameterPanel) {
                 case 0:
                     fdx_.ShowError(22);
@@ -631,7 +631,7 @@ void ItemStore::MakeRangeFromSlot() {
         }
     }
     host_.Post(StoreWindow::Diap, PostRangeRedrawAll);
-    if (fdx_.WorkMode == 3) host_.Post(StoreWindow::Group, PostRefreshData);
+    if (fdx_.WorkMode == kGroupMode) host_.Post(StoreWindow::Group, PostRefreshData);
 }
 
 void ItemStore::StorePhonogram() {

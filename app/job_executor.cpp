@@ -407,7 +407,7 @@ void JobExecutor::ExecuteMainObject(JobStr& line) {
             Fail(line, "Из заданий запрещено удалять элементы журнала");
             break;
         case MainDeleteFromSection:
-            if (fdx_.WorkMode == 4)
+            if (fdx_.WorkMode == kJobMode)
                 Fail(line, "Запрещено удалять работающее задание");
             else
                 host_.ClearPanel();

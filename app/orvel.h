@@ -80,8 +80,8 @@ class ORVEL : public ui::Form, public FDX {
         ui::Form* View = nullptr;
         ui::Form* Limb = nullptr;
     } auxWindows;
-    // The range window's scale drawing (diap::DrawScale), called while the scan scrolls the
-    // shown slot to follow itself (SPY); the range window connects it.
+    // The range window's scale drawing (diap::DrawScale), called when the group window
+    // chooses a range; the range window connects it.
     std::function<void()> DrawRangeScale;
     // The bank window's chart scroll bar (freq::UpdateScrollBar), set up as a bank scan
     // starts; the bank window connects it.

@@ -87,18 +87,18 @@ void ORVEL::OnWindowCode(uint32_t code) {
 
         // --- Range, group and scale windows
         case PostSpectrumDrawn:
-            if (WorkMode == 2) PostPrivateMessage(subWindows.diap, PostRefreshData);
-            if (WorkMode == 3) PostPrivateMessage(subWindows.group, PostRefreshData);
+            if (WorkMode == kRangeMode) PostPrivateMessage(subWindows.diap, PostRefreshData);
+            if (WorkMode == kGroupMode) PostPrivateMessage(subWindows.group, PostRefreshData);
             break;
         case PostGroupRangeChosen:
             if (DrawRangeScale) DrawRangeScale();
-            if (WorkMode == 3) PostPrivateMessage(subWindows.group, PostGroupRedraw);
+            if (WorkMode == kGroupMode) PostPrivateMessage(subWindows.group, PostGroupRedraw);
             break;
         case PostShowRangeTab:
-            SwitchToTab(2);
+            SwitchToTab(kRangeMode);
             break;
         case PostShowGroupTab:
-            SwitchToTab(3);
+            SwitchToTab(kGroupMode);
             break;
         case PostRepaintRange:
         case PostGroupRepaintRange:
@@ -144,11 +144,11 @@ void ORVEL::OnWindowCode(uint32_t code) {
 // and group tabs the frequency moves one step of the shown range, never out of it.
 void ORVEL::StepKey(int direction) {
     switch (WorkMode) {
-        case 1:
+        case kBankMode:
             (direction > 0 ? StepUpRequest : StepDownRequest) = 1;
             break;
-        case 2:
-        case 3: {
+        case kRangeMode:
+        case kGroupMode: {
             if (SlotIndex < 0 || std::size_t(SlotIndex) >= ScanSlots.size()) break;
             const Bank& shown = ScanSlots[std::size_t(SlotIndex)];
             if (!shown.InUse) break;
@@ -158,7 +158,7 @@ void ORVEL::StepKey(int direction) {
             scan.TuneAndMeasure();
             ShowFrequency();
             PostPrivateMessage(auxWindows.Limb, PostFrequencyStepped);
-            if (WorkMode == 3) PostPrivateMessage(subWindows.group, PostRefreshDisplay);
+            if (WorkMode == kGroupMode) PostPrivateMessage(subWindows.group, PostRefreshDisplay);
             break;
         }
         default:

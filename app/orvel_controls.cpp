@@ -307,7 +307,8 @@ void ORVEL::FrequencyMinus() {
 // ---- work mode
 
 void ORVEL::ResetSelection() {
-    PostPrivateMessage(WorkMode == 2 ? subWindows.diap : subWindows.base, PostResetSelection);
+    PostPrivateMessage(WorkMode == kRangeMode ? subWindows.diap : subWindows.base,
+                       PostResetSelection);
 }
 
 void ORVEL::SwitchToTab(int32_t page) {
@@ -319,21 +320,22 @@ void ORVEL::SwitchToTab(int32_t page) {
 void ORVEL::SelectWorkMode(int32_t page) {
     if (SelectionActive) ResetSelection();
     SetStudySourceKinds(page);
-    if (page >= 0 && page <= 3 && StudyOpen) PostPrivateMessage(this, PostAnalysisUpdate);
+    if (page >= kScaleMode && page <= kGroupMode && StudyOpen)
+        PostPrivateMessage(this, PostAnalysisUpdate);
     switch (page) {
-        case 0:
+        case kScaleMode:
             receiver.PostToPanel(PostRefreshLevels);
             break;
-        case 1:
+        case kBankMode:
             PostPrivateMessage(subWindows.freq, PostRefreshLevels);
             break;
-        case 2:
+        case kRangeMode:
             PostPrivateMessage(subWindows.diap, PostRefreshLevels);
             break;
-        case 3:
+        case kGroupMode:
             PostPrivateMessage(subWindows.group, PostRefreshLevels);
             break;
-        case 7:
+        case kParametersMode:
             store.ShowParameterPanel();
             break;
         default:
@@ -412,13 +414,13 @@ void ORVEL::ShowCurrentLevel() {
     statusLine.ShowLevel(Level);
     if (!Running) {
         switch (WorkMode) {
-            case 1:
+            case kBankMode:
                 PostPrivateMessage(subWindows.freq, PostUpdateParams);
                 break;
-            case 2:
+            case kRangeMode:
                 PostPrivateMessage(subWindows.diap, PostRefreshDisplay);
                 break;
-            case 3:
+            case kGroupMode:
                 PostPrivateMessage(subWindows.diap, PostRefreshDisplay);
                 PostPrivateMessage(subWindows.group, PostRefreshDisplay);
                 break;
@@ -454,7 +456,7 @@ void ORVEL::ShowModulation() {
 
 void ORVEL::RangeButton() {
     if (SelectionActive) {
-        if (WorkMode == 2)
+        if (WorkMode == kRangeMode)
             PostPrivateMessage(subWindows.diap, PostTakeSelection);
         else
             ResetSelection();
@@ -465,7 +467,7 @@ void ORVEL::RangeButton() {
 
 void ORVEL::FixedButton() {
     if (SelectionActive) {
-        if (WorkMode == 2)
+        if (WorkMode == kRangeMode)
             ResetSelection();
         else
             PostPrivateMessage(subWindows.base, PostTakeSelection);

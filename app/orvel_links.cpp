@@ -53,10 +53,6 @@ void OrvelLinks::ShowWait(bool shown) {
     w_.ShowWait(shown);
 }
 
-void OrvelLinks::DrawRangeScale() {
-    if (w_.DrawRangeScale) w_.DrawRangeScale();
-}
-
 void OrvelLinks::UpdateBankScrollBar() {
     if (w_.UpdateBankScrollBar) w_.UpdateBankScrollBar();
 }

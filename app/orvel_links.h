@@ -23,7 +23,6 @@ class OrvelLinks final : public ScanHost, public JobHost {
     void ShowStopLabel() override;
     void ShowStartLabel() override;
     void ShowWait(bool shown) override;
-    void DrawRangeScale() override;
     void UpdateBankScrollBar() override;
     const UserFreq* DefaultBank() override;
     bool LoadJobForRun(const std::string& name) override;

@@ -34,7 +34,7 @@ void ORVEL::OnTimer() {
         ShownSecond = NowLocal.tm_sec;
     }
 
-    if (Running && RunningMode == 1) scan.PaceBankScan(Now);
+    if (Running && RunningMode == kBankMode) scan.PaceBankScan(Now);
 
     if (SecondCountdown > 0) --SecondCountdown;
     receiver.TickPanel(SecondCountdown == 0);

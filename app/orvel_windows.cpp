@@ -78,7 +78,7 @@ void ORVEL::DeleteWindows() {
 // The bank, range and group pages own the shared picture while they are up; no other page
 // draws on it.
 void ORVEL::LendSharedPicture(int32_t page) {
-    if (windows) windows->picture.SetOwner(page >= 1 && page <= 3 ? page : 0);
+    if (windows) windows->picture.SetOwner(page >= kBankMode && page <= kGroupMode ? page : 0);
 }
 
 // ---- the compact channel list
@@ -216,5 +216,5 @@ void ORVEL::ScrollGroupRanges(uint32_t code) {
         slot.VisibleHigh = span.high;
     }
     PostPrivateMessage(subWindows.diap, PostRefreshCurves);
-    if (WorkMode == 3) PostPrivateMessage(subWindows.group, PostRefreshData);
+    if (WorkMode == kGroupMode) PostPrivateMessage(subWindows.group, PostRefreshData);
 }

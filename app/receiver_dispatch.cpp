@@ -42,13 +42,17 @@ void ReceiverDispatch::CancelReceiver() {
     if (panel_) panel_->CancelUnawaited();
 }
 
+void ReceiverDispatch::EmptyPortAfterFailedRead() {
+    if (Traits().serialPort && panel_ && panel_->EmptiesPortAfterFailedRead()) comm_.Purge();
+}
+
 void ReceiverDispatch::PollLevel() {
     if (!comm_.Running) return;
     const int32_t old = fdx_.Level;
     if (panel_ && panel_->IdleForLevelPoll()) fdx_.Level = panel_->ReadLevel();
     if (fdx_.Level == old) return;
     if (OnLevelChanged) OnLevelChanged();
-    if (fdx_.WorkMode == 0) PostToPanel(PostRefreshDisplay);
+    if (fdx_.WorkMode == kScaleMode) PostToPanel(PostRefreshDisplay);
 }
 
 void ReceiverDispatch::PollLevelEverySecond() {
@@ -116,7 +120,7 @@ void ReceiverDispatch::DispatchPanelCode(uint32_t code) {
             break;
         case PostStepUp:
         case PostStepDown:
-            if (fdx_.WorkMode == 0) PostToPanel(code);
+            if (fdx_.WorkMode == kScaleMode) PostToPanel(code);
             break;
         case PostScaleChanged:
             PostToPanel(PostRefreshData);

@@ -37,6 +37,9 @@ class ReceiverDispatch {
     void ApplyStep();
     void ApplySound(bool on);
     void CancelReceiver();
+    // After a scan step read no level: what the receiver left in the port goes, unless the
+    // model keeps it (or has no port), so that a late reply cannot pass for the next one.
+    void EmptyPortAfterFailedRead();
     // The timer's level poll: only an idle panel is asked, so that a poll never cuts into an
     // exchange of the scan or of the operator.
     void PollLevel();

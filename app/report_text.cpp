@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/format_text.h"
+#include "state/scan_pause.h"
 #include "state/text_file.h"
 
 namespace {
@@ -49,8 +50,6 @@ constexpr std::array<const char*, 5> kRangeActions = {"Ожидание", "Вы�
                                                       "Запись частоты в банк",
                                                       "Отметка частоты маркером"};
 constexpr std::array<const char*, 3> kBankActions = {"Ожидание", "Вып.задание ", "Звуковой сигнал"};
-constexpr uint32_t kRunsJob = 1;
-constexpr uint32_t kUntilSignalGone = 1;
 constexpr std::array<const char*, 3> kContinueTexts = {"по истечению времени", nullptr,
                                                        "только по кнопке РЕЖИМ"};
 
@@ -187,11 +186,11 @@ void WaitLines(std::span<const char* const> actions, const std::string& actionHe
                const std::string& separator, uint32_t waiting, const std::string& job,
                uint32_t waitTime, uint32_t condition, std::vector<std::string>& out) {
     const char* action = waiting < actions.size() ? actions[waiting] : actions[0];
-    out.push_back(actionHead + " " + action + (waiting == kRunsJob ? job : ""));
+    out.push_back(actionHead + " " + action + (waiting == kPauseRunJob ? job : ""));
     out.push_back("Время ожидания " + separator + FormatText(" %u сек", waitTime));
     if (condition >= kContinueTexts.size()) return;
     out.push_back("Продолжение сканирования " + separator + " " +
-                  (condition == kUntilSignalGone
+                  (condition == kReleaseSignalGone
                        ? FormatText("по пропаданию сигнала на %u сек", waitTime)
                        : std::string(kContinueTexts[condition])));
 }
@@ -370,27 +369,27 @@ std::vector<std::string> PanelReportLines(FDX& fdx, const ReportMoment& moment) 
         fdx.PanelColumns = Table({50, 50});
     };
     switch (fdx.WorkMode) {
-        case 0:
+        case kScaleMode:
             if (fdx.ReceiverType != kAr8200 && fdx.ReceiverType != kPcr1000) break;
             ReceiverLines(fdx, moment, lines);
             hasLines();
             break;
-        case 1:
+        case kBankMode:
             if (!fdx.HistoriesAllocated) break;
             BankLines(fdx, lines);
             hasLines();
             break;
-        case 2:
+        case kRangeMode:
             if (const Bank* slot = ShownSlot(fdx); slot != nullptr && slot->HasData()) {
                 RangeSlotLines(fdx, *slot, lines);
                 hasLines();
             }
             break;
-        case 3:
+        case kGroupMode:
             fdx.PanelTextEmpty = std::none_of(fdx.ScanSlots.begin(), fdx.ScanSlots.end(),
                                               [](const Bank& slot) { return slot.HasData(); });
             break;
-        case 5:
+        case kTextMode:
             // The text page prints the notes file it shows, not a report of its own.
             if (fdx.InfoFileShown.empty()) break;
             fdx.PanelTextFile = fdx.InfoFileShown;

@@ -10,22 +10,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
-#include "app/format_text.h"
 #include "app/receiver_dispatch.h"
 #include "receivers/comm.h"
-#include "state/cp1251.h"
 #include "state/message_bus.h"
 #include "state/user_dp.h"
 #include "ui/post.h"
 
 namespace {
-
-constexpr const char* kAppearance = "Появление сигнала";
-constexpr const char* kDisappearance = "Исчезновение сигнала";
-constexpr const char* kNotesFile = "info.txt";
 
 // A held step measures its point again after this long.
 constexpr int kHoldWaitMs = 300;
@@ -33,7 +26,6 @@ constexpr int kHoldWaitMs = 300;
 constexpr int32_t kOpenEndedSlices = 64000;
 // Pacing of the bank scan by the timer: a check every 5 ticks.
 constexpr int32_t kBankPaceTicks = 5;
-constexpr int32_t kAllSlotsRound = 13;
 
 // The step codes, one chain each.
 int ChainOf(uint32_t code) {
@@ -51,67 +43,20 @@ int ChainOf(uint32_t code) {
     }
 }
 
-int64_t Distance(int64_t a, int64_t b) {
-    return a > b ? a - b : b - a;
-}
-
-// A slot the range scan can step through.
-bool Scannable(const Bank& slot) {
-    return slot.InUse && slot.Step > 0 && slot.Start <= slot.End;
-}
-
-uint32_t CyclesOf(const Bank& slot) {
-    return slot.Range != nullptr ? std::max<uint32_t>(slot.Range->Cycles, 1) : 1;
-}
-
-// The keys of the range record that steer the scan of a slot ("Журнал", "Маркер", ...); a slot
-// without a record scans without detection.
-struct RangeKeys {
-    bool journal = false;
-    bool marker = false;
-    bool fixing = false;
-    bool exclusion = false;
-    bool selection = false;
-    int64_t level = 0;
-    uint32_t waiting = 0;
-    int32_t waitTime = 0;
-    uint32_t condition = 0;
-};
-
-RangeKeys KeysOf(const Bank& slot) {
-    RangeKeys keys;
-    if (const UserDp* range = slot.Range) {
-        keys.journal = range->Journal;
-        keys.marker = range->Marker;
-        keys.fixing = range->Fixing;
-        keys.exclusion = range->Exclusion;
-        keys.selection = range->Selection;
-        keys.level = range->Level;
-        keys.waiting = range->Waiting;
-        keys.waitTime = int32_t(std::min<uint32_t>(range->WaitTime, INT32_MAX));
-        keys.condition = range->Condition;
-    }
-    return keys;
-}
-
 // The keys of the bank record that steer the bank scan.
 struct BankKeys {
-    int64_t level = 0;
-    uint32_t waiting = 0;
-    int32_t waitTime = 0;
-    uint32_t condition = 0;
-};
-
-BankKeys KeysOf(const UserFreq* bank) {
-    BankKeys keys;
-    if (bank != nullptr) {
-        keys.level = bank->Level;
-        keys.waiting = bank->Waiting;
-        keys.waitTime = int32_t(std::min<uint32_t>(bank->WaitTime, INT32_MAX));
-        keys.condition = bank->Condition;
+    explicit BankKeys(const UserFreq* bank) {
+        if (bank == nullptr) return;
+        level = bank->Level;
+        waiting = bank->Waiting;
+        waitTime = int32_t(std::min<uint32_t>(bank->WaitTime, INT32_MAX));
+        condition = bank->Condition;
     }
-    return keys;
-}
+    int64_t level = 0;
+    uint32_t waiting = kPauseOnly;
+    int32_t waitTime = 0;
+    uint32_t condition = kReleaseAfterWait;
+};
 
 std::tm LocalTimeOf(std::time_t t) {
     std::tm local{};
@@ -218,13 +163,13 @@ void ScanEngine::ShowLevel(uint32_t frequency) {
     fdx_.LevelFrequency = frequency;
     host_.ShowScanLevel();
     switch (fdx_.WorkMode) {
-        case 0:
+        case kScaleMode:
             receiver_.PostToPanel(PostRefreshDisplay);
             break;
-        case 2:
+        case kRangeMode:
             PostPrivateMessage(windows_.diap, PostRefreshDisplay);
             break;
-        case 3:
+        case kGroupMode:
             PostPrivateMessage(windows_.group, PostRefreshDisplay);
             break;
         default:
@@ -236,7 +181,7 @@ void ScanEngine::ShowLevel(uint32_t frequency) {
 bool ScanEngine::TuneAndMeasure() {
     if (!receiver_.Port().Running) return true;
     fdx_.Level = receiver_.Panel() ? receiver_.Panel()->TuneAndRead() : -1;
-    if (fdx_.WorkMode == 0) receiver_.PostToPanel(PostRefreshDisplay);
+    if (fdx_.WorkMode == kScaleMode) receiver_.PostToPanel(PostRefreshDisplay);
     host_.ShowCurrentLevel();
     return fdx_.Level != -1;
 }
@@ -265,11 +210,11 @@ void ScanEngine::StartStopScan() {
         // A scan begins once the receiver panel's sync has ended: its settings and tunes would
         // cut into the sync's exchanges. A second press meanwhile takes the start back. A
         // recording on the signal page asks nothing of the receiver and never waits.
-        if (!receiver_.SyncEnded() && fdx_.WorkMode != 6) {
+        if (!receiver_.SyncEnded() && fdx_.WorkMode != kSignalMode) {
             startAfterSync_ = !startAfterSync_;
             return;
         }
-        if (fdx_.WorkMode == 4 && fdx_.JobRunning && !fdx_.LoadedRun) {
+        if (fdx_.WorkMode == kJobMode && fdx_.JobRunning && !fdx_.LoadedRun) {
             fdx_.ShowError(27);
             return;
         }
@@ -278,21 +223,21 @@ void ScanEngine::StartStopScan() {
         const uint64_t generation = ++scanGeneration_;
         bool started = false;
         switch (fdx_.RunningMode) {
-            case 0:
+            case kScaleMode:
                 StartScaleScan();
                 started = true;
                 break;
-            case 1:
+            case kBankMode:
                 started = StartBankScan();
                 break;
-            case 2:
-            case 3:
+            case kRangeMode:
+            case kGroupMode:
                 started = StartRangeScan();
                 break;
-            case 4:
+            case kJobMode:
                 started = StartJobMode();
                 break;
-            case 6:
+            case kSignalMode:
                 // The phonogram window starts a recording; that is no scan, and it has not
                 // failed: the window reports its own failure.
                 PostPrivateMessage(windows_.signal, PostLockControls);
@@ -307,7 +252,7 @@ void ScanEngine::StartStopScan() {
             fdx_.ShowError(26);
             return;
         }
-        if (fdx_.RunningMode != 4) fdx_.Running = 1;
+        if (fdx_.RunningMode != kJobMode) fdx_.Running = 1;
         fdx_.SelectionStart = fdx_.SelectionEnd = -1;
         PostPrivateMessage(&window_, PostShowStatus);
         host_.ShowStopLabel();
@@ -321,14 +266,14 @@ void ScanEngine::StartStopScan() {
     host_.ShowStartLabel();
     if (fdx_.JobRunning) PostPrivateMessage(windows_.job, PostJobModeStopped);
     switch (fdx_.RunningMode) {
-        case 0:
+        case kScaleMode:
             StopScaleScan();
             break;
-        case 1:
+        case kBankMode:
             StopBankScan();
             break;
-        case 2:
-        case 3:
+        case kRangeMode:
+        case kGroupMode:
             StopRangeScan();
             break;
         default:
@@ -434,69 +379,6 @@ void ScanEngine::StopBankScan() {
     if (!fdx_.JobRunning) PostPrivateMessage(windows_.freq, PostUnlockControls);
 }
 
-bool ScanEngine::StartRangeScan() {
-    const uint64_t generation = scanGeneration_;
-    AppearanceFrequency = DisappearanceFrequency = BankSignalFrequency = 0;
-    holdPeak_ = 0;
-    fdx_.ScanSlot = fdx_.SlotIndex >= 0 && std::size_t(fdx_.SlotIndex) < fdx_.ScanSlots.size()
-                        ? fdx_.SlotIndex
-                        : 0;
-    for (Bank& slot : fdx_.ScanSlots) {
-        if (!Scannable(slot)) continue;
-        slot.Finished = 0;
-        slot.CyclesDone = 0;
-        slot.ScanPoint = slot.Start;
-        slot.LastSignal = 0;
-        slot.SignalStart = 0;
-        slot.SignalPeak = 0;
-        slot.SignalOpen = 0;
-        // Until the range window lays the range out, the slot's cells are those of its range.
-        if (slot.PointCount < slot.RangeCells()) slot.PointCount = uint32_t(slot.RangeCells());
-        if (slot.Range != nullptr && slot.Range->Cycles == 0) {
-            // As many cycles as the receiver runs in "Интервал"; a range narrower than one
-            // step counts as one point.
-            const int64_t points = std::max<int64_t>((slot.End - slot.Start) / slot.Step, 1);
-            const int64_t cycles = int64_t{fdx_.ScanRate} * slot.Range->Interval / points;
-            slot.Range->Cycles = uint32_t(std::clamp<int64_t>(cycles, 1, UINT32_MAX));
-        }
-    }
-    int32_t taken = -1;
-    for (int32_t n = 0, index = fdx_.ScanSlot; n < int32_t(kScanSlotCount); ++n) {
-        if (std::size_t(index) < fdx_.ScanSlots.size() &&
-            Scannable(fdx_.ScanSlots[std::size_t(index)])) {
-            taken = index;
-            break;
-        }
-        index = (index + 1) % int32_t(kScanSlotCount);
-    }
-    if (taken < 0) return false;
-    fdx_.ScanSlot = taken;
-    Bank& slot = fdx_.ScanSlots[std::size_t(taken)];
-
-    fdx_.Running = 1;
-    slot.ScanPoint = slot.Start;
-    fdx_.ScanFrequency = slot.ScanPoint;
-    fdx_.CyclesLeft = int32_t(CyclesOf(slot)) - int32_t(slot.CyclesDone);
-    PostPrivateMessage(&window_, PostScanStatusText);
-
-    receiver_.CancelReceiver();
-    ApplySlotSettings();
-    TuneReceiver();
-    if (generation == scanGeneration_) PostScanStep(PostRangeScanStep, generation);
-    if (fdx_.OptSound) receiver_.ApplySound(false);
-    PostPrivateMessage(windows_.diap, PostLockControls);
-    PostPrivateMessage(windows_.group, PostLockControls);
-    return true;
-}
-
-void ScanEngine::StopRangeScan() {
-    ReleaseReceiver();
-    if (fdx_.JobRunning) return;
-    PostPrivateMessage(windows_.diap, PostUnlockControls);
-    PostPrivateMessage(windows_.diap, PostDrawMarkerLabel);
-    PostPrivateMessage(windows_.group, PostUnlockControls);
-}
-
 // The job of the job editor runs from its first line; the lines are the job executor's.
 bool ScanEngine::StartJobMode() {
     const int32_t count = std::min<int32_t>(fdx_.EditLineCount, int32_t(fdx_.EditLines.size()));
@@ -523,21 +405,21 @@ void ScanEngine::EndJobMode() {
     if (fdx_.Running) {
         // The windows the job locked and the running scan does not use are free again.
         switch (fdx_.RunningMode) {
-            case 0:
+            case kScaleMode:
                 for (ui::Form* window : {windows_.diap, windows_.group, windows_.freq})
                     PostPrivateMessage(window, PostUnlockControls);
                 break;
-            case 1:
+            case kBankMode:
                 StopScaleScan();
                 PostPrivateMessage(windows_.diap, PostUnlockControls);
                 PostPrivateMessage(windows_.group, PostUnlockControls);
                 break;
-            case 2:
+            case kRangeMode:
                 StopScaleScan();
                 PostPrivateMessage(windows_.group, PostUnlockControls);
                 PostPrivateMessage(windows_.freq, PostUnlockControls);
                 break;
-            case 3:
+            case kGroupMode:
                 StopScaleScan();
                 PostPrivateMessage(windows_.diap, PostUnlockControls);
                 PostPrivateMessage(windows_.freq, PostUnlockControls);
@@ -547,7 +429,7 @@ void ScanEngine::EndJobMode() {
         }
     } else if (!fdx_.LoadedRun) {
         // The editor's run ends like a scan: the button reads "ПУСК" again.
-        fdx_.RunningMode = 4;
+        fdx_.RunningMode = kJobMode;
         fdx_.Running = 1;
         StartStopScan();
         StopScaleScan();
@@ -608,293 +490,66 @@ void ScanEngine::OnSecondTick() {
     if (HoldCountdown > 0) --HoldCountdown;
 }
 
-// ---------------------------------------------------------------------------------------
-// The range and group scan
-
-int64_t ScanEngine::NextEligibleFrequency(int64_t f) const {
-    if (fdx_.ScanSlot < 0 || std::size_t(fdx_.ScanSlot) >= fdx_.ScanSlots.size()) return f;
-    const Bank& slot = fdx_.ScanSlots[std::size_t(fdx_.ScanSlot)];
-    const RangeKeys keys = KeysOf(slot);
-    if ((keys.exclusion && keys.selection) || slot.Step == 0) return f;
-    for (int64_t candidate = f;; candidate += slot.Step) {
-        if (candidate > int64_t{slot.End}) return candidate;
-        const int64_t cell = slot.CellOf(candidate);
-        const bool fixed = cell >= 0 && (slot.Flags[std::size_t(cell)] & kFixedFrequencyPoint);
-        if ((keys.exclusion && !fixed) || (keys.selection && fixed)) return candidate;
+// A hold the scan made itself ends by the range's or bank's "Условие": when the wait has run
+// out, or the wait after the signal has gone (it starts again while the signal stays).
+void ScanEngine::ReleaseByCondition(uint32_t condition, bool signalGone, int32_t waitTime) {
+    switch (condition) {
+        case kReleaseAfterWait:
+            if (HoldCountdown == 0) ReleaseScan();
+            break;
+        case kReleaseSignalGone:
+            if (!signalGone)
+                HoldCountdown = waitTime;
+            else if (HoldCountdown == 0)
+                ReleaseScan();
+            break;
+        default:
+            break;
     }
 }
 
-// One line of the range's notes file, appended as it happens; a file that cannot be opened
-// loses the line and nothing else.
-void ScanEngine::AppendJournalLine(const Bank& slot, const char* event) {
-    if (slot.Range == nullptr || slot.Range->FolderPath.empty()) return;
-    const std::string path = slot.Range->FolderPath + kNotesFile;
-    if (fdx_.InfoFileShown == path) PostPrivateMessage(windows_.info, PostRefreshDisplay);
-    const std::tm now = LocalTimeOf(calendar_());
-    const std::string line = FormatText("%02d/%02d/%04d %02d:%02d:%02d %s %8.4f\r\n", now.tm_mday,
-                                        now.tm_mon + 1, now.tm_year + 1900, now.tm_hour, now.tm_min,
-                                        now.tm_sec, event, fdx_.ScanFrequency / 10000.0);
-    const std::string bytes = Utf8ToCp1251(line);
-    if (std::FILE* file = std::fopen(path.c_str(), "ab")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
+// A signal holds the scan: the sound goes on and the range's or bank's "Ожидание" runs (a bank
+// has no window to take the frequency or mark it). False when a stop came meanwhile.
+bool ScanEngine::ReactToSignal(uint64_t generation, uint32_t waiting, bool bankScan) {
+    if (fdx_.OptSound) receiver_.ApplySound(true);
+    if (generation != scanGeneration_) return false;
+    switch (waiting) {
+        case kPauseRunJob:
+            if (bankScan) {
+                if (const UserFreq* bank = ScanBankRecord()) StartScanJob(bank->Job);
+            } else if (const Bank* slot = ScannedSlot(); slot != nullptr && slot->Range) {
+                StartScanJob(slot->Range->Job);
+            }
+            break;
+        case kPauseBeep:
+            PostPrivateMessage(&window_, PostBeep);
+            break;
+        case kPauseIntoBank:
+            if (!bankScan) PostPrivateMessage(windows_.freq, PostReloadView);
+            break;
+        case kPauseMarker:
+            if (!bankScan) PostPrivateMessage(windows_.diap, PostFollowFrequency);
+            break;
+        default:
+            break;
     }
+    return generation == scanGeneration_;
 }
 
-// The receiver takes the modulation, step and attenuator of the slot the range scan takes.
-void ScanEngine::ApplySlotSettings() {
-    if (fdx_.ScanSlot < 0 || std::size_t(fdx_.ScanSlot) >= fdx_.ScanSlots.size()) return;
-    const Bank& slot = fdx_.ScanSlots[std::size_t(fdx_.ScanSlot)];
-    if (slot.Modulation != fdx_.Modulation) {
-        receiver_.SetModulation(slot.Modulation);
-        host_.ShowModulation();
-    }
-    if (slot.Step != fdx_.Step) {
-        fdx_.Step = slot.Step;
-        receiver_.ApplyStep();
-        host_.ShowStep();
-    }
-    if (slot.Range != nullptr && slot.Range->Attenuator != fdx_.Attenuator) {
-        fdx_.Attenuator = slot.Range->Attenuator;
-        receiver_.ApplyAttenuator();
-    }
-}
-
-void ScanEngine::OnRangeScanStep(uint64_t generation) {
-    if (generation != scanGeneration_ || !fdx_.Running) return;
-    if (WaitsForReceiver(PostRangeScanStep, generation)) return;
-    const auto slotGone = [this] {
-        const Bank* slot = ScannedSlot();
-        return slot == nullptr || !Scannable(*slot);
-    };
-    if (slotGone()) {
-        StartStopScan();
-        return;
-    }
-    const bool read = QueryLevel();
-    if (generation != scanGeneration_) return;
-    if (slotGone()) {
-        StartStopScan();
-        return;
-    }
-    Bank* slot = ScannedSlot();
-    RangeKeys keys = KeysOf(*slot);
-    int64_t current = slot->ScanPoint;
-    const bool heldAtStart = fdx_.Paused;
-
-    if (!read) {
-        // The point is measured again; what the receiver left in the ring goes.
-        if (receiver_.Traits().serialPort && receiver_.Panel() &&
-            receiver_.Panel()->EmptiesPortAfterFailedRead())
-            receiver_.Port().Purge();
-    } else {
-        const int32_t level = fdx_.ScanLevel;
-        const int64_t cell = slot->CellOf(current);
-        int32_t prev = 0;
-        bool eligible = true;
-        if (cell >= 0) {
-            const std::size_t i = std::size_t(cell);
-            prev = slot->Current[i];
-            const auto value = uint8_t(level);
-            slot->Current[i] = value;
-            if (slot->CycleCount == 0) {
-                slot->Average[i] = slot->Minimum[i] = slot->Maximum[i] = value;
-            } else {
-                const int64_t passes = slot->CycleCount;
-                slot->Average[i] = uint8_t((passes * slot->Average[i] + level) / (passes + 1));
-                slot->Minimum[i] = std::min(slot->Minimum[i], value);
-                slot->Maximum[i] = std::max(slot->Maximum[i], value);
-            }
-            slot->Flag4 = 1;  // results not saved yet
-            eligible = !(slot->Flags[i] & kFixedFrequencyPoint) || keys.fixing;
-        }
-        const int64_t threshold = keys.marker ? int64_t{slot->SightLevel} : keys.level;
-        const int64_t bandwidth = slot->Bandwidth;
-
-        if (!fdx_.Paused) {
-            const bool above = level > threshold && (keys.marker || threshold != 0);
-            const bool takesPart =
-                eligible && Distance(current, slot->LastSignal) > bandwidth && above;
-            if (takesPart) {
-                if (!slot->SignalOpen) slot->SignalStart = fdx_.ScanFrequency;
-                if (level > slot->SignalPeak) slot->SignalPeak = level;
-                slot->SignalOpen = 1;
-            }
-            const bool event = (!takesPart && slot->SignalOpen) ||
-                               (takesPart && (Distance(current, slot->SignalStart) > bandwidth ||
-                                              level < slot->SignalPeak));
-            if (event) {
-                if (keys.journal && Distance(current, AppearanceFrequency) > bandwidth &&
-                    prev < threshold) {
-                    AppearanceFrequency = int32_t(fdx_.ScanFrequency);
-                    AppendJournalLine(*slot, kAppearance);
-                }
-                // Back to the point before when it was the higher one; never below Fн.
-                if (current > int64_t{slot->Start} && cell >= 1 &&
-                    level < slot->Current[std::size_t(cell - 1)]) {
-                    current -= slot->Step;
-                    slot->ScanPoint = uint32_t(current);
-                    fdx_.ScanFrequency = uint32_t(current);
-                    fdx_.ScanLevel = slot->Current[std::size_t(cell - 1)];
-                    TuneReceiver();
-                }
-                slot->LastSignal = fdx_.ScanFrequency;
-                slot->SignalStart = 0;
-                slot->SignalOpen = 0;
-                slot->SignalPeak = 0;
-                if (fdx_.OptSound) receiver_.ApplySound(true);
-                if (generation != scanGeneration_) return;
-                switch (keys.waiting) {
-                    case 1:
-                        if (slot->Range != nullptr) StartScanJob(slot->Range->Job);
-                        break;
-                    case 2:
-                        PostPrivateMessage(&window_, PostBeep);
-                        break;
-                    case 3:
-                        PostPrivateMessage(windows_.freq, PostReloadView);
-                        break;
-                    case 4:
-                        PostPrivateMessage(windows_.diap, PostFollowFrequency);
-                        break;
-                    default:
-                        break;
-                }
-                if (generation != scanGeneration_) return;
-                if (slotGone()) {
-                    StartStopScan();
-                    return;
-                }
-                slot = ScannedSlot();
-                HoldScan();
-                HoldCountdown = keys.waitTime;
-            }
-        }
-
-        // What the held point showed during the hold: a signal that goes while the scan
-        // holds on it still gets its disappearance line when the scan moves on.
-        if (heldAtStart) holdPeak_ = std::max(holdPeak_, prev);
-
-        if (heldAtStart && !ManualPause) {
-            switch (keys.condition) {
-                case 0:
-                    if (HoldCountdown == 0) ReleaseScan();
-                    break;
-                case 1:
-                    if (level < keys.level || (keys.marker && level < int32_t{slot->SightLevel})) {
-                        if (HoldCountdown == 0) ReleaseScan();
-                    } else {
-                        HoldCountdown = keys.waitTime;
-                    }
-                    break;
-                default:
-                    break;
-            }
-        }
-        if (ResumeRequested) fdx_.Paused = 0;
-
-        if (!fdx_.Paused) {
-            current += slot->Step;
-            if (keys.exclusion || keys.selection) current = NextEligibleFrequency(current);
-            slot->ScanPoint = uint32_t(std::min<int64_t>(current, UINT32_MAX));
-            fdx_.ScanFrequency = slot->ScanPoint;
-            // The line carries the next point's frequency, as the journal always had it.
-            const int32_t before = heldAtStart ? std::max(prev, holdPeak_) : prev;
-            holdPeak_ = 0;
-            const bool fell = keys.marker
-                                  ? before > slot->SightLevel && level < slot->SightLevel
-                                  : keys.level > 0 && before > keys.level && level < keys.level;
-            if (keys.journal && eligible && Distance(current, DisappearanceFrequency) > bandwidth &&
-                fell) {
-                DisappearanceFrequency = int32_t(fdx_.ScanFrequency);
-                AppendJournalLine(*slot, kDisappearance);
-            }
-        }
-    }
-
-    // End of a pass, of a slot's cycles, of the scan.
-    const bool oneMeasurement = fdx_.RunningMode == 3 && fdx_.OptOneMes;
-    if (!fdx_.Paused && (oneMeasurement || current > int64_t{slot->End})) {
-        const uint32_t cycles = CyclesOf(*slot);
-        if (current > int64_t{slot->End}) {
-            slot->LastSignal = 0;
-            AppearanceFrequency = DisappearanceFrequency = 0;
-            current = slot->Start;
-            if (keys.exclusion || keys.selection) current = NextEligibleFrequency(current);
-            slot->ScanPoint = uint32_t(std::min<int64_t>(current, UINT32_MAX));
-            fdx_.ScanFrequency = slot->ScanPoint;
-            ++slot->CyclesDone;
-            ++slot->CycleCount;
-            slot->PassDone = 1;
-            fdx_.CyclesLeft = int32_t(cycles) - int32_t(slot->CyclesDone);
-            if (!fdx_.OptOneMes) PostPrivateMessage(&window_, PostScanStatusText);
-        }
-        if (slot->CyclesDone >= cycles || fdx_.OptOneCycle || fdx_.OptOneMes) {
-            if (slot->CyclesDone >= cycles) slot->Finished = 1;
-            if (fdx_.RunningMode == 3) {
-                int32_t taken = -1;
-                for (int32_t n = 0, index = fdx_.ScanSlot; n < kAllSlotsRound; ++n) {
-                    index = (index + 1) % int32_t(kScanSlotCount);
-                    const Bank& next = fdx_.ScanSlots[std::size_t(index)];
-                    if (Scannable(next) && !next.Finished) {
-                        taken = index;
-                        break;
-                    }
-                }
-                if (taken < 0) {
-                    StartStopScan();
-                } else {
-                    fdx_.ScanSlot = taken;
-                    ApplySlotSettings();
-                    if (generation != scanGeneration_) return;
-                    const Bank& next = fdx_.ScanSlots[std::size_t(taken)];
-                    fdx_.ScanFrequency = next.ScanPoint;
-                    if (!fdx_.OptOneMes) {
-                        fdx_.CyclesLeft = int32_t(CyclesOf(next)) - int32_t(next.CyclesDone);
-                        PostPrivateMessage(&window_, PostScanStatusText);
-                    }
-                }
-            }
-        }
-        if (fdx_.Running && (ScannedSlot() == nullptr || ScannedSlot()->Finished)) StartStopScan();
-    }
-    if (!fdx_.Running || generation != scanGeneration_) return;
-
-    // The receiver is tuned before the window shows the level: the line works meanwhile.
+// The end of a range or bank step: the receiver tuned to the next point unless the scan holds
+// (the line works while the window shows the level), or the 300 ms a held step waits. False
+// when a stop came meanwhile.
+bool ScanEngine::TuneOrHold(uint64_t generation, uint32_t shownFrequency) {
     if (!fdx_.Paused) TuneReceiver();
-    ShowLevel(uint32_t(std::min<int64_t>(current, UINT32_MAX)));
-    if (fdx_.Paused) {
-        PauseWait.Reset();
-        PauseWait.Wait(kHoldWaitMs);
-        if (generation != scanGeneration_) return;
-    }
-
-    if (fdx_.OptSpy && !oneMeasurement) FollowScanInRangeWindow(current);
-    PostScanStep(PostRangeScanStep, generation);
+    ShowLevel(shownFrequency);
+    if (!fdx_.Paused) return true;
+    WaitOnHold();
+    return generation == scanGeneration_;
 }
 
-// SPY: the range window shows the slot being scanned and scrolls along with the scan.
-void ScanEngine::FollowScanInRangeWindow(int64_t current) {
-    if (fdx_.ScanSlot != fdx_.SlotIndex) {
-        fdx_.SpySlot = fdx_.ScanSlot;
-        PostPrivateMessage(windows_.diap, PostSpectrumStep);
-        return;
-    }
-    if (fdx_.SlotIndex < 0 || std::size_t(fdx_.SlotIndex) >= fdx_.ScanSlots.size()) return;
-    Bank& shown = fdx_.ScanSlots[std::size_t(fdx_.SlotIndex)];
-    if (current < int64_t{shown.VisibleLow}) {
-        while (current < int64_t{shown.VisibleLow} && shown.ScrollPosition > 0) {
-            --shown.ScrollPosition;
-            host_.DrawRangeScale();
-        }
-    } else if (current > int64_t{shown.VisibleHigh}) {
-        while (current > int64_t{shown.VisibleHigh} && shown.ScrollPosition < shown.ScrollMaximum) {
-            ++shown.ScrollPosition;
-            host_.DrawRangeScale();
-        }
-    }
-    if (fdx_.WorkMode == 2) PostPrivateMessage(windows_.diap, PostRefreshData);
-    if (fdx_.WorkMode == 3) PostPrivateMessage(windows_.group, PostRefreshData);
+void ScanEngine::WaitOnHold() {
+    PauseWait.Reset();
+    PauseWait.Wait(kHoldWaitMs);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -983,62 +638,38 @@ void ScanEngine::OnBankScanStep(uint64_t generation) {
     if (WaitsForReceiver(PostBankScanStep, generation)) return;
     const bool read = QueryLevel();
     if (generation != scanGeneration_) return;
-    if (read) {
-        // The column of this time slice; a bank or a series changed under the scan gets
-        // nothing written outside its histories.
-        if (fdx_.ChannelIndex >= 0 && std::size_t(fdx_.ChannelIndex) < fdx_.ChannelLevels.size()) {
-            auto& history = fdx_.ChannelLevels[std::size_t(fdx_.ChannelIndex)];
-            if (fdx_.MeasurementCount >= 0 && std::size_t(fdx_.MeasurementCount) < history.size())
-                history[std::size_t(fdx_.MeasurementCount)] = uint8_t(fdx_.ScanLevel);
-        }
-        if (ResumeRequested) fdx_.Paused = 0;
-        const BankKeys keys = KeysOf(ScanBankRecord());
-        bool advance = false;
-        if (fdx_.Paused) {
-            if (!ManualPause) {
-                switch (keys.condition) {
-                    case 0:
-                        if (HoldCountdown == 0) ReleaseScan();
-                        break;
-                    case 1:
-                        if (fdx_.ScanLevel < keys.level) {
-                            if (HoldCountdown == 0) ReleaseScan();
-                        } else {
-                            HoldCountdown = keys.waitTime;
-                        }
-                        break;
-                    default:
-                        break;
-                }
-            }
-            if (ResumeRequested) fdx_.Paused = 0;
-            advance = !fdx_.Paused;
-        } else if (keys.level > 0 && fdx_.ScanLevel > keys.level) {
-            BankSignalFrequency = int32_t(fdx_.ScanFrequency);
-            if (fdx_.OptSound) receiver_.ApplySound(true);
-            if (generation != scanGeneration_) return;
-            if (keys.waiting == 1) {
-                if (const UserFreq* bank = ScanBankRecord()) StartScanJob(bank->Job);
-            } else if (keys.waiting == 2) {
-                PostPrivateMessage(&window_, PostBeep);
-            }
-            if (generation != scanGeneration_) return;
-            HoldScan();
-            HoldCountdown = keys.waitTime;
-        } else {
-            advance = true;
-        }
-        if (advance && !AdvanceBankChannel(generation)) return;
-    }
+    if (read && !JudgeBankChannel(generation)) return;
     if (!fdx_.Running || generation != scanGeneration_) return;
-    if (!fdx_.Paused) TuneReceiver();
-    ShowLevel(fdx_.ScanFrequency);
-    if (fdx_.Paused) {
-        PauseWait.Reset();
-        PauseWait.Wait(kHoldWaitMs);
-        if (generation != scanGeneration_) return;
-    }
+    if (!TuneOrHold(generation, fdx_.ScanFrequency)) return;
     PostScanStep(PostBankScanStep, generation);
+}
+
+// The channel's level goes into its column of this time slice; a level above the bank's
+// threshold holds the scan on the channel, and once no hold keeps it the scan moves on to the
+// next channel. False when the step ends here.
+bool ScanEngine::JudgeBankChannel(uint64_t generation) {
+    // A bank or a series changed under the scan gets nothing written outside its histories.
+    if (fdx_.ChannelIndex >= 0 && std::size_t(fdx_.ChannelIndex) < fdx_.ChannelLevels.size()) {
+        auto& history = fdx_.ChannelLevels[std::size_t(fdx_.ChannelIndex)];
+        if (fdx_.MeasurementCount >= 0 && std::size_t(fdx_.MeasurementCount) < history.size())
+            history[std::size_t(fdx_.MeasurementCount)] = uint8_t(fdx_.ScanLevel);
+    }
+    if (ResumeRequested) fdx_.Paused = 0;
+    const BankKeys keys(ScanBankRecord());
+    if (fdx_.Paused) {
+        if (!ManualPause)
+            ReleaseByCondition(keys.condition, fdx_.ScanLevel < keys.level, keys.waitTime);
+        if (ResumeRequested) fdx_.Paused = 0;
+        return fdx_.Paused || AdvanceBankChannel(generation);
+    }
+    if (keys.level > 0 && fdx_.ScanLevel > keys.level) {
+        BankSignalFrequency = int32_t(fdx_.ScanFrequency);
+        if (!ReactToSignal(generation, keys.waiting, true)) return false;
+        HoldScan();
+        HoldCountdown = keys.waitTime;
+        return true;
+    }
+    return AdvanceBankChannel(generation);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -1071,8 +702,7 @@ void ScanEngine::OnJobScanStep(uint64_t generation) {
     if (generation != jobScanGeneration_) return;
     if (WaitsForReceiver(PostJobScanStep, generation)) return;
     if (fdx_.Paused) {
-        PauseWait.Reset();
-        PauseWait.Wait(kHoldWaitMs);
+        WaitOnHold();
         if (generation != jobScanGeneration_) return;
     } else {
         TuneReceiver();

@@ -54,8 +54,6 @@ class ScanHost {
     virtual void ShowStartLabel() {}
     // The wait window, shown while the bank scan allocates its histories.
     virtual void ShowWait(bool shown) { (void)shown; }
-    // The range window's scale drawing, while the scan scrolls the shown slot (SPY).
-    virtual void DrawRangeScale() {}
     // The bank window's chart scroll bar, set up for the series as a bank scan starts.
     virtual void UpdateBankScrollBar() {}
     // The default bank-scan parameters (the journal's "Банки" record); null when none.
@@ -135,6 +133,10 @@ class ScanEngine {
     int32_t BankPaceCountdown = 0;  // timer ticks to the next check of the bank's pace
 
   private:
+    struct RangeKeys;
+    struct RangePoint;
+
+    // The chains (scan_resume.cpp: the wait for the receiver).
     void OnRangeScanStep(uint64_t generation);
     void OnBankScanStep(uint64_t generation);
     void OnScaleScanStep(uint64_t generation);
@@ -143,11 +145,31 @@ class ScanEngine {
     bool WaitsForReceiver(uint32_t code, uint64_t generation);
     void ResumeChain(uint32_t code, uint64_t generation);
     uint64_t TakeStepGeneration(uint32_t code);
-    Bank* ScannedSlot();
     void ReleaseReceiver();
+
+    // What the range and bank steps share: the hold and the reaction to a signal.
+    void ReleaseByCondition(uint32_t condition, bool signalGone, int32_t waitTime);
+    bool ReactToSignal(uint64_t generation, uint32_t waiting, bool bankScan);
     bool StartScanJob(const std::string& name);
+    bool TuneOrHold(uint64_t generation, uint32_t shownFrequency);
+    void WaitOnHold();
+
+    // The range and group scan (scan_range.cpp), a step in the order it runs.
+    Bank* ScannedSlot();
+    bool StopsWithoutSlot();
+    bool OneMeasurementPerRange() const;
+    void MeasureRangePoint(RangePoint& point);
+    bool FollowSignal(RangePoint& point);
+    bool HoldOnSignal(RangePoint& point);
+    void ReleaseHeldPoint(const RangePoint& point);
+    void AdvanceRangePoint(RangePoint& point);
+    bool EndRangePass(RangePoint& point);
+    bool TakeNextGroupSlot(uint64_t generation);
+    void FollowScanInRangeWindow();
     void AppendJournalLine(const Bank& slot, const char* event);
-    void FollowScanInRangeWindow(int64_t current);
+
+    // The bank scan.
+    bool JudgeBankChannel(uint64_t generation);
     bool AdvanceBankChannel(uint64_t generation);
     const UserFreq* ScanBankRecord() const;
     int32_t BankPollPeriod() const;

@@ -14,15 +14,10 @@
 // every exchange is numbered, and a wait ends with the outcome of its own exchange, not with
 // that of a request sent meanwhile.
 //
-// The defaults have the shape of the CI-V panels. What the other families change, for their
-// authors: the AOR sets answer in text lines, so the level of their scan step copies the
-// reply out of the ring (ReadReply) before ReadLevel, their tune-and-read reads the level
-// even when the tune was not acknowledged, their stop reads a level after the cancel, and the
-// level poll asks them only while they await nothing (the AR8000 never); the IC-PCR1000 reads
-// the level twice and keeps the second, is polled whatever it awaits (but not while it is off
-// or connecting), with its band scope on during a scale scan counts every point as 0 and
-// steps 200 kHz, and keeps the port's bytes after a failed range step; the WiNRADiO card has no
-// exchange: it reads its level directly, is always polled and reads a level at a stop.
+// The defaults are those of a model that answers each request with one reply on the serial
+// line. What a model does differently it says by the registry's traits (panel_registry.h) and
+// by the hooks of "The scans' share" below; the family's own header tells what its models
+// change (aor/aor_panel.h, icom/civ_panel.h, icom/pcr1000/pcr1000.h, winradio/winradio.h).
 
 #include <array>
 #include <cstddef>
@@ -128,28 +123,30 @@ class ReceiverPanel : public ui::Form {
     // here: the panel owns its dialogs. A panel without dialogs ignores them.
     virtual void ServeDialogCode(uint32_t code) { (void)code; }
 
-    // --- The scans' share
-    // The timer's level poll may ask now (nothing of the scan's or the operator's is awaited).
+    // --- The scans' share: the hooks by which the scan engine and the dispatch serve every
+    // model alike.
+    // The timer's level poll may ask now; by default while nothing of the scan's or the
+    // operator's is awaited. A model never polled answers false.
     virtual bool IdleForLevelPoll() const { return LinkIdle(); }
     // The tune of a scan step (SetFrequency), remembered for the step's ScanLevel.
     bool Tune();
-    // The level of one scan step, after the step's tune: what already arrived is parsed, the
-    // tune's reply awaited, then the level read; -1 when there is none, and always when the
-    // tune did not go out or was not answered, so that no level passes for a point the
-    // receiver was not tuned to.
+    // The level of one scan step, after the step's tune; -1 when there is none. By default
+    // what already arrived is parsed, the tune's reply awaited, then the level read, and -1
+    // whenever the tune did not go out or was not answered, so that no level passes for a
+    // point the receiver was not tuned to.
     virtual int32_t ScanLevel();
-    // Manual tuning: tunes to FDX::Frequency, waits, and reads the level; -1 when the tune
-    // was not acknowledged or the level not read.
+    // Manual tuning: tunes to FDX::Frequency, waits, and reads the level; by default -1 when
+    // the tune was not acknowledged or the level not read.
     virtual int32_t TuneAndRead();
-    // The first part of every stop: a stale request is dropped (CancelUnawaited).
+    // The first part of every stop; by default a stale request is dropped (CancelUnawaited).
     virtual void ReleaseForStop() { CancelUnawaited(); }
-    // After a range step whose level was not read the port and the ring are emptied, so that
-    // a late reply cannot pass for the next one; not while an exchange is awaited (another
-    // caller's, sent inside the step's waits), whose reply it would drop. A model whose late
-    // replies are read and complete nothing (the IC-PCR1000's lines) keeps them: emptying
-    // could drop the answers of an exchange it runs meanwhile.
+    // After a scan step whose level was not read, whether the port and the ring are emptied
+    // now, so that a late reply cannot pass for the next one: by default only while no
+    // exchange is awaited (another caller's, sent inside the step's waits), whose reply
+    // emptying would drop.
     virtual bool EmptiesPortAfterFailedRead() const { return LinkIdle(); }
-    // The step of the scale scan from one point to the next, 100 Hz units.
+    // The step of the scale scan from one point to the next, 100 Hz units; by default the
+    // program's step.
     virtual uint32_t ScaleScanStep() const { return fdx_->Step; }
 
     // --- The state file (RECV_SAVE): the panel's settings and level scale from one run to the

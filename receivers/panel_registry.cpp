@@ -104,6 +104,10 @@ std::unique_ptr<ReceiverPanel> Make(int32_t servedType) {
     return model && model->make ? model->make() : nullptr;
 }
 
+std::span<const PanelModel> Models() {
+    return kBuiltIn;
+}
+
 Registration::Registration(const PanelModel& model) : configuredType_(model.configuredType) {
     Registered().push_back(model);
 }

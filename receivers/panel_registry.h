@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "receivers/panel.h"
 
@@ -28,6 +29,8 @@ struct PanelTraits {
     uint32_t stepHigh = 9999;
     // The rate value of the cycle count of a range scan; 0 leaves the program's.
     int32_t scanRate = 0;
+
+    friend bool operator==(const PanelTraits&, const PanelTraits&) = default;
 };
 
 using PanelMaker = std::unique_ptr<ReceiverPanel> (*)();
@@ -56,6 +59,8 @@ int32_t ConfiguredType(int32_t servedType, uint8_t variant);
 const PanelTraits& Traits(int32_t servedType);
 // A new panel of the model of a served type; null when the model has no panel.
 std::unique_ptr<ReceiverPanel> Make(int32_t servedType);
+// The built-in models, one row each, in the order of their configured types.
+std::span<const PanelModel> Models();
 
 // An extra model, known to the registry while this lives; it is found before the built-in
 // ones.

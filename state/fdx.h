@@ -29,6 +29,17 @@ struct UserSc;
 // Largest stored text file that LoadTextFile reads.
 inline constexpr std::size_t kTextFileLimit = 512000;
 
+// The work modes, one per tab of the main window: the tab selected (FDX::WorkMode) and the
+// scan the start button began in it (FDX::RunningMode).
+inline constexpr int32_t kScaleMode = 0;       // "Приемник": the receiver's scale scan
+inline constexpr int32_t kBankMode = 1;        // the bank scan
+inline constexpr int32_t kRangeMode = 2;       // the range scan
+inline constexpr int32_t kGroupMode = 3;       // the group scan, range after range
+inline constexpr int32_t kJobMode = 4;         // the job editor's run
+inline constexpr int32_t kTextMode = 5;        // the notes of the selected item
+inline constexpr int32_t kSignalMode = 6;      // the phonogram page: a recording
+inline constexpr int32_t kParametersMode = 7;  // the scan-parameter panels
+
 // The axis a curve of the detailed study lies on (ViewSource::AxisMode).
 inline constexpr int32_t kStudyFrequencyAxis = 0;  // the receiver's level scale, by frequency
 inline constexpr int32_t kStudyTimeAxis = 1;       // a bank channel's history, by measurement
@@ -127,8 +138,7 @@ class FDX {
 
     // --- Windows and work mode
     ui::Form* Owner = nullptr;  // the main window: owns message boxes, receives posted codes
-    int32_t WorkMode = 0;    // selected main tab: 0 scale, 1 bank, 2 range, 3 group, 4 job, 5 text,
-                             // 6 sound, 7 parameters
+    int32_t WorkMode = kScaleMode;  // the selected main tab (kScaleMode ... kParametersMode)
     std::string ProgramDir;  // absolute, ends with "/"; every stored file lies under it
     std::string GroupName;   // identifier of the current group
     std::string BankName;
@@ -225,7 +235,7 @@ class FDX {
     int32_t PictureLeft = 0;
     uint8_t Running = 0;
     uint8_t Paused = 0;
-    int32_t RunningMode = 0;
+    int32_t RunningMode = kScaleMode;  // the work mode of the scan begun last
     int32_t ScanSlot = 0;  // range slot being scanned, 0..11
     uint32_t ScanFrequency = 0;
     int32_t ScanLevel = -1;  // raw level at the current scan point, -1 when none

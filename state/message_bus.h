@@ -4,7 +4,7 @@
 // user-interface thread, as the target form's User event. Plain constants, so that every
 // folder names the codes the same way. Codes 0x00..0x1e are commands to
 // windows, 0x6d is private to the IC-PCR1000 panel, 0x79..0xae are notifications to the
-// main window. Codes that nobody handles (0x13, 0x1f..0x6c, 0x6e..0x78) are ignored.
+// main window. Codes that nobody handles (0x1f..0x6c, 0x6e..0x78) are ignored.
 
 #include <cstdint>
 
@@ -28,6 +28,7 @@ enum PostCode : uint32_t {
     PostFollowFrequency = 0x10,
     PostPollStepWarning = 0x11,
     PostGroupRedraw = 0x12,
+    PostFollowScan = 0x13,  // the range window follows the scan through its shown slot (SPY)
     PostSaveSettings = 0x14,
     PostRefreshLevels = 0x15,
     PostJobStep = 0x16,

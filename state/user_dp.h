@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "state/scan_pause.h"
+
 class FDX;
 
 // A range: a stored span of frequencies with the parameters of its scan, the file "diap.cfg" in
@@ -25,9 +27,9 @@ struct UserDp {
     uint8_t Marker = 0;
     uint8_t Journal = 0;
     uint32_t Level = 0;  // level threshold
-    uint32_t Waiting = 0;
+    uint32_t Waiting = kPauseOnly;  // "Ожидание": kPauseOnly ... kPauseMarker
     uint32_t WaitTime = 0;
-    uint32_t Condition = 0;
+    uint32_t Condition = kReleaseAfterWait;  // "Условие"
     uint32_t Processing = 0;
     std::string Etalon;  // identifier of the range's etalon
     uint32_t Cycles = 1;

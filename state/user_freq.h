@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "state/scan_pause.h"
+
 class FDX;
 
 // Channels the working bank of the main window holds at most. A stored bank may hold more: loading
@@ -40,9 +42,9 @@ struct UserFreq {
     uint32_t Interval = 0;  // duration of a measurement series in minutes
     uint32_t Poll = 0;      // seconds between two measurements
     uint32_t Level = 0;     // level threshold
-    uint32_t Waiting = 0;
+    uint32_t Waiting = kPauseOnly;  // "Ожидание": kPauseOnly, kPauseRunJob or kPauseBeep
     uint32_t WaitTime = 0;
-    uint32_t Condition = 0;
+    uint32_t Condition = kReleaseAfterWait;  // "Условие"
     std::vector<Mt> Channels;
     std::string Job;  // identifier of the job bound to the bank
 

@@ -191,6 +191,10 @@ void diap::OnUserEvent(uint32_t code) {
         case PostRefreshData:
             RefreshData();
             break;
+        case PostFollowScan:
+            FollowScan();
+            if (s.WorkMode == kRangeMode) RefreshData();
+            break;
         case PostRefreshDisplay:
             if (Bank* slot = ShownSlot(); slot != nullptr && slot->InUse) {
                 if (s.Frequency >= slot->Start && s.Frequency <= slot->End)
@@ -216,7 +220,7 @@ void diap::OnUserEvent(uint32_t code) {
             if (!busy_) gridBeforeLock_ = is_grid->IsChecked();
             busy_ = true;
             is_grid->SetChecked(false);
-            if (s.OptSpy && s.Running && s.RunningMode == 2)
+            if (s.OptSpy && s.Running && s.RunningMode == kRangeMode)
                 for (ui::OptionButton* button : optb) button->SetEnabled(false);
             for (ui::Window* button :
                  std::initializer_list<ui::Window*>{left_max, left_fixed, right_fixed, right_max,
@@ -533,6 +537,25 @@ void diap::RefreshData() {
     ShowOnMainPicture();
 }
 
+// SPY: while the scan runs through the shown slot, the slot scrolls so that the point it
+// measures next lies in view, the scale drawn anew at every position passed.
+void diap::FollowScan() {
+    Bank* slot = ShownSlot();
+    if (slot == nullptr || fdx_->SlotIndex != fdx_->ScanSlot) return;
+    const int64_t point = slot->ScanPoint;
+    if (point < int64_t{slot->VisibleLow}) {
+        while (point < int64_t{slot->VisibleLow} && slot->ScrollPosition > 0) {
+            --slot->ScrollPosition;
+            DrawScale();
+        }
+    } else {
+        while (point > int64_t{slot->VisibleHigh} && slot->ScrollPosition < slot->ScrollMaximum) {
+            ++slot->ScrollPosition;
+            DrawScale();
+        }
+    }
+}
+
 int64_t diap::CursorTarget() {
     Bank* slot = ShownSlot();
     if (slot == nullptr) return -1;
@@ -625,7 +648,7 @@ void diap::UpdateCursorLabel() {
 void diap::UpdateScrollRange() {
     Bank* slot = ShownSlot();
     if (slot == nullptr) return;
-    const bool spyScan = fdx_->OptSpy && fdx_->Running && fdx_->RunningMode == 2;
+    const bool spyScan = fdx_->OptSpy && fdx_->Running && fdx_->RunningMode == kRangeMode;
     if (!slot->InUse || !slot->Scrolls || spyScan) {
         hs->SetEnabled(false);
         return;
@@ -639,7 +662,8 @@ void diap::UpdateScrollRange() {
 
 void diap::SyncScrollPosition() {
     Bank* slot = ShownSlot();
-    if (slot == nullptr || (fdx_->OptSpy && fdx_->Running && fdx_->RunningMode == 2)) return;
+    if (slot == nullptr || (fdx_->OptSpy && fdx_->Running && fdx_->RunningMode == kRangeMode))
+        return;
     hs->SetPosition(slot->ScrollPosition);
 }
 

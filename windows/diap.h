@@ -5,7 +5,7 @@
 // program state, and every tune it asks for goes to the main window as PostApplyFrequency.
 //
 // The main window creates it at start-up (window_host.h), sends it the codes of the message
-// bus, calls DrawScale while a scan scrolls the shown slot, and lends it the shared picture
+// bus (PostFollowScan at every step of a scan it follows), and lends it the shared picture
 // that shows the spectrum while tab page 2 is up.
 
 #include <array>
@@ -107,6 +107,7 @@ class diap : public PageWindow {
     void ReportSearch(const SearchResult& result);
     void Redraw();  // DrawScale, then ShowOnMainPicture
     void RefreshData();
+    void FollowScan();
     bool OwnsSharedPicture() const;
     ui::SharedPicture* SharedTarget() const;
     int64_t CursorTarget();

@@ -199,7 +199,7 @@ void freq::OnUserEvent(uint32_t code) {
             break;
         case PostLockControls:
             busy_ = true;
-            if (s.RunningMode == 1) {
+            if (s.RunningMode == kBankMode) {
                 ShowStartTime();
                 if (s.OptSpy) hs->SetEnabled(false);
             }

@@ -184,8 +184,8 @@ void group::DrawPressCursor(int x) {
 
 void group::UpdateScroll() {
     const Bank* slot = SlotOf(fdx_->SlotIndex);
-    const bool spyScan =
-        fdx_->OptSpy && fdx_->Running && (fdx_->RunningMode == 2 || fdx_->RunningMode == 3);
+    const bool spyScan = fdx_->OptSpy && fdx_->Running &&
+                         (fdx_->RunningMode == kRangeMode || fdx_->RunningMode == kGroupMode);
     if (slot == nullptr || !slot->InUse || !slot->Scrolls || spyScan) {
         hs->SetEnabled(false);
         return;

@@ -108,7 +108,7 @@ int ResolutionIndexFor(int longerSideDots) {
 }
 
 std::string ExportFileName(FDX& fdx, bool journal, bool visible, const std::string& timeOfDay) {
-    if (!journal && fdx.WorkMode == 1 && fdx.HistoriesAllocated && visible) {
+    if (!journal && fdx.WorkMode == kBankMode && fdx.HistoriesAllocated && visible) {
         fdx.MeasurementTime(fdx.BankSampleIndex);
         const auto& t = fdx.MeasurementStamp;
         return FormatText("%02d_%02d_%02d.txt", t[kHour], t[kMinute], t[kSecond]);
@@ -123,9 +123,9 @@ std::vector<std::string> ExportLines(FDX& fdx, bool journal, bool visible) {
     if (journal ? fdx.ItemTextAbsent || !fdx.ItemTextReady
                 : fdx.PanelTextEmpty || !fdx.PanelTextReady)
         return out;
-    if (!journal && fdx.WorkMode == 1) {
+    if (!journal && fdx.WorkMode == kBankMode) {
         BankExport(fdx, visible, out);
-    } else if (!journal && fdx.WorkMode == 2) {
+    } else if (!journal && fdx.WorkMode == kRangeMode) {
         RangeExport(fdx, visible, out);
     } else {
         LoadReportLines(journal ? fdx.ItemTextFile : fdx.PanelTextFile, out);

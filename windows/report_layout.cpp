@@ -138,13 +138,13 @@ std::optional<std::string> ReportLayout::CheckSizes() const {
 bool ReportLayout::FitPicture() {
     int height = 0;
     switch (fdx_.WorkMode) {
-        case 1:
+        case kBankMode:
             height = 3 * h_;
             break;  // a channel row of the bank
-        case 2:
+        case kRangeMode:
             height = 10 * h_;
             break;  // a range strip
-        case 3:
+        case kGroupMode:
             height = 5 * h_;
             break;  // a range of the group
         default:
@@ -260,10 +260,10 @@ void ReportLayout::DrawTextLine(int row, const std::string& line) {
 
 bool ReportLayout::DrawPicture(int& row) {
     switch (fdx_.WorkMode) {
-        case 0:
+        case kScaleMode:
             if (!DrawBandPicture(row)) pictureFault_ = "Нельзя изобразить шкалу";
             return true;
-        case 1: {
+        case kBankMode: {
             bankChannel_ = settings_.visible ? std::max(fdx_.BankTopRow, 0) : 0;
             if (row + 4 > linesPerPage_ && !NewPage(row)) return false;
             for (;;) {
@@ -274,7 +274,7 @@ bool ReportLayout::DrawPicture(int& row) {
                 if (!NewPage(row)) return false;
             }
         }
-        case 2:
+        case kRangeMode:
             StartRangeStrips();
             for (;;) {
                 ++row;
@@ -283,7 +283,7 @@ bool ReportLayout::DrawPicture(int& row) {
                 row += 10;
                 if (complete) return true;
             }
-        case 3: {
+        case kGroupMode: {
             const int first = settings_.visible ? std::max(fdx_.GroupFirstVisible, 0) : 0;
             for (std::size_t i = std::size_t(first); i < fdx_.ScanSlots.size(); ++i) {
                 if (!fdx_.ScanSlots[i].HasData()) continue;

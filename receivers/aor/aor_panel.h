@@ -12,6 +12,9 @@
 // A model gives an AorModel (limits, bank counts, layout, mode lists, list columns,
 // calibration, state-file stem, fine-scale look), its token table (ParseLine), its line
 // formats of a channel and a search bank, and a few hooks below.
+//
+// The AOR sets are polled for their level by the timer while they await nothing, as any panel;
+// the AR8000 is never polled (its IdleForLevelPoll answers false).
 
 #include <array>
 #include <cstdint>

@@ -8,7 +8,8 @@
 // Where it departs from the panel framework: there is no exchange. Every operation is one
 // library call that returns at once, so the scan reads the level directly, the timer's level
 // poll always asks, a stop reads the level where the scan stopped, and the 100 ms tick does
-// not reach the panel. Its one wait is the card settling after a tune while a scan runs.
+// not reach the panel; nor is there a port to empty (its traits: no serial line, no reply
+// ticks). Its one wait is the card settling after a tune while a scan runs.
 //
 // Without the library (or with one that lacks an entry point) the panel is there all the same:
 // it reads level -1, tunes nothing and calls nothing, and each connect tells the operator

@@ -168,6 +168,26 @@ TEST_F(BankScan, ALevelAboveTheThresholdHoldsOnTheChannelForTheHoldTime) {
     orvel.StartButton();
 }
 
+// "Условие" 1: the hold lasts while the channel's signal stays, and the hold time after it
+// has gone. "Ожидание" 2 beeps as the hold begins.
+TEST_F(BankScan, AHoldUntilTheSignalGoesEndsTheHoldTimeAfterItAndBeepsAsItBegins) {
+    FiveChannels(0, 5);
+    bank.Level = 65;
+    bank.WaitTime = 2;
+    bank.Condition = kReleaseSignalGone;
+    bank.Waiting = kPauseBeep;
+    orvel.StartButton();
+    ASSERT_TRUE(RunUntil([&] { return orvel.Paused != 0; }));
+    EXPECT_EQ(arrivals[PostBeep], 1);
+    ui::ServeFor(3000);
+    EXPECT_EQ(orvel.ChannelIndex, 3);  // held by the signal beyond the hold time
+    emulator.SetSignalPlan(Flat(5));
+    const int64_t gone = ui::Clock::NowMs();
+    ASSERT_TRUE(RunUntil([&] { return orvel.ChannelIndex == 4; }, 5000));
+    EXPECT_GE(ui::Clock::NowMs() - gone, 1000);
+    orvel.StartButton();
+}
+
 // ---- scale scan
 
 TEST_F(ScanOnAir, ScaleScanStopsBelowTheUpperLimitWithoutTuningIt) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -77,6 +78,37 @@ TEST_F(GroupOnAir, AGroupScanFillsEachStripAsItGoesAndAClickMeanwhileTunesNothin
     const ui::Rect r = Strips().PictureRect();
     const int x = Strips().View().ColumnOf(first, 100 * kMHz + 80 * k10kHz);
     EXPECT_EQ(orvel.windows->picture.Pixel(r.x + x, r.y + StripBottom(0) - 20), group_colors::kBar);
+}
+
+// SPY on the group tab: the range window takes each range as the scan comes to it, and
+// scrolls along with the scan through it.
+TEST_F(GroupOnAir, WithSpyTheRangeWindowShowsTheScannedRangeAndKeepsItsPointInView) {
+    orvel.OptSpy = 1;
+    Bank& first = LoadLaidOut(0, 100 * kMHz, 104 * kMHz);
+    Bank& second = LoadLaidOut(1, 110 * kMHz, 114 * kMHz);
+    ASSERT_TRUE(first.Scrolls && second.Scrolls);
+    orvel.SlotIndex = 0;
+    orvel.SwitchToTab(3);
+    ui::ServePending();
+    std::set<int32_t> shown;
+    int32_t before = -1;
+    bool inView = true;
+    hooks[PostRangeScanStep] = [&] {
+        const Bank& scanned = orvel.ScanSlots[std::size_t(orvel.ScanSlot)];
+        if (orvel.SlotIndex == orvel.ScanSlot) shown.insert(orvel.ScanSlot);
+        // The step after the scan moved on to a range shows that range first.
+        if (orvel.ScanSlot == before &&
+            (orvel.SlotIndex != orvel.ScanSlot || scanned.ScanPoint < scanned.VisibleLow ||
+             scanned.ScanPoint > scanned.VisibleHigh))
+            inView = false;
+        before = orvel.ScanSlot;
+    };
+    orvel.StartButton();
+    ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+    EXPECT_TRUE(inView);
+    EXPECT_EQ(shown, (std::set<int32_t>{0, 1}));
+    EXPECT_EQ(first.ScrollPosition, first.ScrollMaximum);
+    EXPECT_EQ(second.ScrollPosition, second.ScrollMaximum);
 }
 
 TEST_F(GroupOnAir, TheUpDownMovesEveryRangeOfTheGroupByAGridLineWithinItsScroll) {

@@ -1,6 +1,7 @@
 // The main window reaches the receiver only through the panel of the configured type.
 #include <gtest/gtest.h>
 
+#include "receivers/panel_registry.h"
 #include "tests/app/window_fixture.h"
 
 namespace {
@@ -39,7 +40,9 @@ TEST_F(DispatchToIc8500, ModeStepAttenuatorAndLevelReachTheReceiver) {
 
 // Without a panel every operation does nothing and answers its neutral value.
 class DispatchWithoutPanel : public window_test::WindowTest {
-    std::string Ini() const override { return "RECV=10\r\n"; }  // the IC-R75 has no panel yet
+    std::string Ini() const override { return "RECV=13\r\n"; }
+    // A model whose panel is still to come, on a type no model uses.
+    const panel_registry::Registration model{{13, 13, 0, {}, nullptr}};
 };
 
 TEST_F(DispatchWithoutPanel, EveryOperationIsHarmless) {

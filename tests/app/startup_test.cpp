@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/orvel.h"
+#include "receivers/panel_registry.h"
 #include "state/message_bus.h"
 #include "tests/app/stored_files.h"
 #include "tests/support/program_folder.h"
@@ -85,7 +86,9 @@ TEST_F(StartUp, TheAr3000aGetsTwoStopBitsAndUnknownSpeedsRunAt9600) {
 }
 
 TEST_F(StartUp, AReceiverWithoutItsPanelLeavesTheProgramWorkingWithoutOne) {
-    WriteIni("COM=1\r\nSPEED=5\r\nRECV=10\r\n");
+    // A model whose panel is still to come, on a type no model uses.
+    const panel_registry::Registration model{{13, 13, 0, {}, nullptr}};
+    WriteIni("COM=1\r\nSPEED=5\r\nRECV=13\r\n");
     ASSERT_TRUE(orvel.Create());
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Ошибка инициализации приемника(нет памяти)");

@@ -1,67 +1,107 @@
+// The registry walked row by row: a model is checked here as soon as it has its row.
+
 #include "receivers/panel_registry.h"
 
 #include <gtest/gtest.h>
 
+#include <QToolButton>
+#include <algorithm>
 #include <set>
 
-#include "receivers/icom/pcr1000/pcr1000_pictures.h"
-#include "receivers/panel_pictures.h"
+#include "receivers/comm.h"
+#include "tests/receivers/main_stand_in.h"
+#include "tests/support/program_folder.h"
+#include "ui/controls.h"
 #include "ui/form.h"
 
 namespace {
 
-TEST(PanelRegistry, VariantsAndUnknownTypesMapToAServingPanel) {
+TEST(PanelRegistry, EveryRowIsFoundByItsTypeAndAVariantTakesThePanelOfTheModelServingIt) {
+    const auto rows = panel_registry::Models();
+    ASSERT_FALSE(rows.empty());
+    std::set<int32_t> configured;
+    for (const PanelModel& row : rows) {
+        SCOPED_TRACE(row.configuredType);
+        EXPECT_TRUE(configured.insert(row.configuredType).second) << "two rows of one type";
+        uint8_t variant = 9;
+        EXPECT_EQ(panel_registry::ServedType(row.configuredType, variant), row.servedAs);
+        EXPECT_EQ(variant, row.variant);
+        // The settings dialog shows a served type and variant as the model they stand for.
+        EXPECT_EQ(panel_registry::ConfiguredType(row.servedAs, row.variant), row.configuredType);
+        if (row.variant == 0) {
+            EXPECT_EQ(row.servedAs, row.configuredType);
+            continue;
+        }
+        const auto served = std::ranges::find_if(rows, [&](const PanelModel& model) {
+            return model.configuredType == row.servedAs && model.variant == 0;
+        });
+        ASSERT_NE(served, rows.end()) << "a variant of a type without a row";
+        EXPECT_EQ(served->make, row.make);
+        EXPECT_TRUE(served->traits == row.traits);
+    }
     uint8_t variant = 9;
-    EXPECT_EQ(panel_registry::ServedType(11, variant), 9);
-    EXPECT_EQ(variant, 1);
-    EXPECT_EQ(panel_registry::ServedType(5, variant), 3);
-    EXPECT_EQ(variant, 1);
-    EXPECT_EQ(panel_registry::ServedType(4, variant), 4);
-    EXPECT_EQ(variant, 0);
     for (int32_t unknown : {0, 13, -1}) {
         EXPECT_EQ(panel_registry::ServedType(unknown, variant), 10);
         EXPECT_EQ(variant, 0);
     }
-    // The settings dialog shows a variant as the model it stands for.
-    EXPECT_EQ(panel_registry::ConfiguredType(3, 1), 5);
-    EXPECT_EQ(panel_registry::ConfiguredType(9, 1), 11);
-    EXPECT_EQ(panel_registry::ConfiguredType(9, 0), 9);
-    EXPECT_EQ(panel_registry::ConfiguredType(4, 1), 4);
     EXPECT_EQ(panel_registry::ConfiguredType(0, 0), 0);
 }
 
-TEST(PanelRegistry, OnlyTheModelsBuiltSoFarHaveAPanel) {
-    // AR3000A, IC-R10, IC-R8500, IC-PCR1000, AR5000, WiNRADiO
-    const std::set<int32_t> built = {1, 3, 4, 6, 7, 8};
-    for (int32_t type = 0; type <= 13; ++type)
-        EXPECT_EQ(panel_registry::Make(type) != nullptr, built.contains(type)) << "type " << type;
+TEST(PanelRegistry, EveryModelsTraitsHoldTogether) {
+    for (const PanelModel& row : panel_registry::Models()) {
+        SCOPED_TRACE(row.configuredType);
+        const PanelTraits& traits = row.traits;
+        // Without a line there is no exchange to time out and no line to set up.
+        if (!traits.serialPort) {
+            EXPECT_FALSE(traits.replyTicks);
+            EXPECT_FALSE(traits.twoStopBits);
+        }
+        EXPECT_GE(traits.stepLow, 1u);
+        EXPECT_LE(traits.stepLow, traits.stepHigh);
+        EXPECT_GE(traits.scanRate, 0);
+        EXPECT_TRUE(panel_registry::Traits(row.servedAs) == traits);
+    }
 }
 
 // A panel takes the receiver page of the main window's tab control, 283 x 209 dialog units:
 // a form or a control beyond it is cut off and cannot be reached.
-TEST(PanelRegistry, EveryPanelAndItsControlsFitTheReceiverPageWithEveryPictureDrawn) {
-    const std::pair<int32_t, const char*> forms[] = {
-        {1, "ID_AR3000A"}, {3, "ID_IC10"}, {4, "ID_IC8500"}, {6, "ID_IC1000"}, {7, "ID_AR5000"}, {8, "ID_WINRADIO"}};
-    for (const auto& [type, name] : forms) {
-        const auto panel = panel_registry::Make(type);  // registers its form
-        const ui::FormResource* form = ui::FindFormResource(name);
-        ASSERT_NE(form, nullptr) << name;
-        EXPECT_LE(form->width, 283) << name;
-        EXPECT_LE(form->height, 209) << name;
-        for (const ui::ControlResource& control : form->controls) {
+TEST(PanelRegistry, EveryModelsPanelIsMadeAndFitsTheReceiverPageWithEveryPictureShown) {
+    int panels = 0;
+    for (const PanelModel& row : panel_registry::Models()) {
+        if (row.make == nullptr) continue;  // a model whose panel is still to come
+        SCOPED_TRACE(row.configuredType);
+        auto panel = panel_registry::Make(row.servedAs);
+        ASSERT_NE(panel, nullptr);
+        ProgramFolder folder;
+        MainStandIn main;
+        Comm comm;
+        FDX state;
+        state.Owner = &main;
+        state.Port = &comm;
+        state.ProgramDir = folder.Dir();
+        state.ReceiverType = row.servedAs;
+        state.ReceiverVariant = row.variant;
+        ASSERT_TRUE(panel->Create(&main, &state));
+        ++panels;
+        const ui::FormResource& form = *panel->Resource();
+        EXPECT_LE(form.width, 283) << form.name;
+        EXPECT_LE(form.height, 209) << form.name;
+        for (const ui::ControlResource& control : form.controls) {
             // A drop-down list's height is that of its open list; closed it is a line high.
             const bool dropDown = control.kind == ui::ControlKind::ComboBox;
             const int bottom = control.rect.y + (dropDown ? 12 : control.rect.height);
-            EXPECT_LE(control.rect.x + control.rect.width, form->width) << name << " " << control.name;
-            EXPECT_LE(bottom, form->height) << name << " " << control.name;
-            // Every picture button shows a picture.
-            if (control.kind == ui::ControlKind::PictureButton) {
-                const ui::ArtPicture picture = type == 6 ? Ic1000Picture(control.name)
-                                                         : PanelPicture(control.name);
-                EXPECT_GT(picture.width, 0) << name << " " << control.name;
-            }
+            EXPECT_LE(control.rect.x + control.rect.width, form.width) << control.name;
+            EXPECT_LE(bottom, form.height) << control.name;
+            if (control.kind != ui::ControlKind::PictureButton) continue;
+            const ui::Control* made = panel->FindControl(control.name);
+            ASSERT_NE(made, nullptr) << control.name;
+            const auto* button = qobject_cast<const QToolButton*>(made->widget());
+            ASSERT_NE(button, nullptr) << control.name;
+            EXPECT_FALSE(button->icon().isNull()) << "no picture on " << control.name;
         }
+        panel->Destroy();
     }
+    EXPECT_GT(panels, 0);
 }
 
 class Stand : public ReceiverPanel {

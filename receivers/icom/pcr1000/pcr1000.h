@@ -10,7 +10,9 @@
 // (the first reading after a tune still belongs to the frequency before); with the band scope
 // on during a scale scan a step copies 32 band-scope cells into the level scale, counts as
 // level 0 and moves 200 kHz; it is polled for its level whatever it awaits, but not while it
-// is off or connecting; and dropping an exchange never empties the port.
+// is off or connecting; and neither dropping an exchange nor a scan step that read no level
+// empties the port: its late replies are lines that complete nothing, and emptying could drop
+// the answers of an exchange it runs meanwhile.
 
 #include <cstdint>
 #include <string>
