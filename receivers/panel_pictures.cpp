@@ -2,6 +2,8 @@
 
 #include "receivers/panel_pictures.h"
 
+#include "ui/controls.h"
+
 namespace {
 
 // clang-format off
@@ -35,4 +37,13 @@ constexpr ui::PictureArt kArt[] = {
 ui::ArtPicture PanelPicture(const std::string& controlName) {
     // Some panels name their clear button "clear".
     return ui::FindPicture(kArt, controlName == "clear" ? "pictbttn_7" : controlName);
+}
+
+void ShowPanelPictures(ui::Form& panel, PanelPictureFinder find) {
+    for (const ui::ControlResource& row : panel.Resource()->controls) {
+        if (row.kind != ui::ControlKind::PictureButton) continue;
+        auto* button = dynamic_cast<ui::PictureButton*>(panel.FindControl(row.name));
+        const ui::ArtPicture art = find(row.name);
+        if (button) button->SetPicture(art.width, art.height, art.pixels);
+    }
 }

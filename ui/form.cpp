@@ -14,6 +14,7 @@
 #include "ui/controls.h"
 #include "ui/form_widget.h"
 #include "ui/text.h"
+#include "ui/text_box.h"
 
 namespace ui {
 
@@ -290,6 +291,9 @@ Control* Form::CreateControlByNumber(int number) {
             break;
         case ControlKind::RichTextBox:
             control = std::make_unique<RichTextBox>(parent, number);
+            break;
+        case ControlKind::TextBox:
+            control = std::make_unique<TextBox>(parent, number);
             break;
     }
     control->SetName(row->name ? row->name : "");

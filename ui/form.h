@@ -33,6 +33,7 @@ enum class ControlKind {
     Canvas,
     ScrollBar,
     RichTextBox,
+    TextBox,  // plain lines the operator edits (text_box.h)
 };
 
 // Style bits of forms and controls.

@@ -21,10 +21,18 @@
 //
 // gives the rows of its table, made by the compiler. A comment in a list is written /* */:
 // a // comment would swallow the rest of the macro.
+//
+// A row ended by `inherited` is a control whose member a base class declares: a family's core
+// that works on the controls every model of the family has, while each model places them on
+// its own form. The row gives the number, the table's row and the creation as any other; the
+// member it fills and forgets is the base class's.
+//
+//   X(101, Label, label_1, (4, 2, 150, 14), kBold | kNoWrap, nullptr, nullptr, inherited)
 
 #include <cstdint>
 
 #include "ui/controls.h"
+#include "ui/text_box.h"
 
 #define UI_FORM_CONTROLS(LIST)               \
     struct ControlId {                       \
@@ -40,14 +48,16 @@
 
 #define UI_CONTROL_ROWS(LIST) LIST(UI_CONTROL_ROW_)
 
-// The pieces of one row.
-#define UI_CONTROL_ID_(number, kind, name, rect, bits, caption, tooltip) name = number,
-#define UI_CONTROL_MEMBER_(number, kind, name, rect, bits, caption, tooltip) \
-    ui::kind* name = nullptr;
-#define UI_CONTROL_CREATE_(number, kind, name, rect, bits, caption, tooltip) \
+// The pieces of one row; the trailing argument is empty or `inherited`.
+#define UI_CONTROL_ID_(number, kind, name, rect, bits, caption, tooltip, ...) name = number,
+#define UI_CONTROL_MEMBER_(number, kind, name, rect, bits, caption, tooltip, ...) \
+    UI_CONTROL_MEMBER_OF_##__VA_ARGS__(kind, name)
+#define UI_CONTROL_MEMBER_OF_(kind, name) ui::kind* name = nullptr;
+#define UI_CONTROL_MEMBER_OF_inherited(kind, name)
+#define UI_CONTROL_CREATE_(number, kind, name, rect, bits, caption, tooltip, ...) \
     name = CreateControl<ui::kind>(ControlId::name);
-#define UI_CONTROL_FORGET_(number, kind, name, rect, bits, caption, tooltip) name = nullptr;
-#define UI_CONTROL_ROW_(number, kind, name, rect, bits, caption, tooltip) \
+#define UI_CONTROL_FORGET_(number, kind, name, rect, bits, caption, tooltip, ...) name = nullptr;
+#define UI_CONTROL_ROW_(number, kind, name, rect, bits, caption, tooltip, ...) \
     ui::ControlResource{number,                                           \
                         ui::ControlKind::kind,                            \
                         #name,                                            \

@@ -6,7 +6,7 @@
 
 namespace ui {
 
-TextBox::TextBox(QWidget* parent, int number) : Control(ControlKind::Edit, number) {
+TextBox::TextBox(QWidget* parent, int number) : Control(ControlKind::TextBox, number) {
     auto* box = new QPlainTextEdit(parent);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     Attach(box);

@@ -24,8 +24,6 @@ ui::ArtPicture ReportPicture(const std::string& controlName);
 
 namespace {
 
-constexpr int kHeaderBox = 101;
-constexpr ui::Rect kHeaderRect{6, 14, 298, 34};  // dialog units
 constexpr const char* kHeaderFile = "print.hdr";
 constexpr const char* kPrintFolder = "PRINT";
 constexpr int kMetricsSize = 64;  // the picture that measures the print font
@@ -81,6 +79,8 @@ ui::Rect PreviewRect(const ui::Rect& area, bool landscape) {
 Report::Report() {
     RegisterReportForm();
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
+    // The window is made anew for every print; its controls go with it.
+    On(ui::EventId::Destroy, [this](ui::EventData&) { ForgetFormControls(); });
     On(ui::EventId::User, [this](ui::EventData& e) {
         if (e.code == PostRefreshData && !composed_) ComposeAndPrint(true);
     });
@@ -119,35 +119,7 @@ bool Report::Create(ui::Form* parent, FDX* state) {
 // ---- building
 
 void Report::CreateControls() {
-    rtb_1 = Adopt(std::make_unique<ui::TextBox>(widget(), kHeaderBox));
-    rtb_1->Move(Units().ToPixels(kHeaderRect));
-    rtb_1->SetName("rtb_1");
-    label_1 = CreateControl<ui::Label>(102);
-    pictbttn_8 = CreateControl<ui::PictureButton>(103);
-    groupb_1 = CreateControl<ui::GroupBox>(104);
-    jornal = CreateControl<ui::OptionButton>(105);
-    field = CreateControl<ui::OptionButton>(106);
-    groupb_2 = CreateControl<ui::GroupBox>(107);
-    port = CreateControl<ui::OptionButton>(108);
-    land = CreateControl<ui::OptionButton>(109);
-    pict = CreateControl<ui::Canvas>(110);
-    Xdpi = CreateControl<ui::ComboBox>(111);
-    label_6 = CreateControl<ui::Label>(112);
-    label_8 = CreateControl<ui::Label>(113);
-    label_9 = CreateControl<ui::Label>(114);
-    label_2 = CreateControl<ui::Label>(115);
-    label_3 = CreateControl<ui::Label>(116);
-    label_4 = CreateControl<ui::Label>(117);
-    font_name = CreateControl<ui::Label>(118);
-    start = CreateControl<ui::CommandButton>(119);
-    visible = CreateControl<ui::CheckBox>(120);
-    msg = CreateControl<ui::Label>(121);
-    pictbttn_17 = CreateControl<ui::PictureButton>(122);
-    pictbttn_18 = CreateControl<ui::PictureButton>(123);
-    end_pict = CreateControl<ui::Label>(124);
-    bufer = CreateControl<ui::CommandButton>(125);
-    in_file = CreateControl<ui::CommandButton>(126);
-    font_height = CreateControl<ui::Label>(127);
+    CreateFormControls();
     for (ui::PictureButton* button : {pictbttn_8, pictbttn_17, pictbttn_18}) {
         const ui::ArtPicture art = ReportPicture(button->Name());
         button->SetPicture(art.width, art.height, art.pixels);

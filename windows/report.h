@@ -16,14 +16,46 @@
 #include <vector>
 
 #include "state/fdx.h"
-#include "ui/controls.h"
+#include "ui/form_controls.h"
 #include "windows/report_layout.h"
 
 namespace ui {
-class TextBox;
 class PagePicture;
 class PdfFolder;
 }  // namespace ui
+
+// The form's controls (ui/form_controls.h), in the order they are made: the header box across
+// the top, the settings on the left, the preview on the right.
+// clang-format off
+#define REPORT_CONTROLS(X) \
+    X(101, TextBox, rtb_1, (6, 14, 298, 34), 0, nullptr, nullptr) /* the header, one line per row */ \
+    X(102, Label, label_1, (6, 4, 160, 8), kNoWrap, "Заголовок каждой страницы:", nullptr) \
+    X(103, PictureButton, pictbttn_8, (6, 52, 18, 14), 0, nullptr, "Выбор шрифта для печати") /* the font dialog */ \
+    X(104, GroupBox, groupb_1, (6, 70, 96, 36), 0, "Печатать", nullptr) \
+    X(105, OptionButton, jornal, (12, 80, 86, 10), 0, "Элемент журнала", nullptr) /* print the selected item */ \
+    X(106, OptionButton, field, (12, 92, 86, 10), 0, "Текущую страницу", nullptr) /* print the tab page */ \
+    X(107, GroupBox, groupb_2, (6, 108, 96, 36), 0, "Ориентация", nullptr) \
+    X(108, OptionButton, port, (12, 118, 86, 10), 0, "Книжная", nullptr) \
+    X(109, OptionButton, land, (12, 130, 86, 10), 0, "Альбомная", nullptr) \
+    X(110, Canvas, pict, (108, 70, 196, 136), 0, nullptr, nullptr) /* the preview area */ \
+    X(111, ComboBox, Xdpi, (50, 148, 34, 90), 0, nullptr, "Разрешение принтера") \
+    X(112, Label, label_6, (28, 50, 26, 8), kNoWrap, "Шрифт:", nullptr) \
+    X(113, Label, label_8, (28, 60, 26, 8), kNoWrap, "Размер:", nullptr) \
+    X(114, Label, label_9, (6, 150, 44, 8), kNoWrap, "Разрешение:", nullptr) \
+    X(115, Label, label_2, (86, 150, 18, 8), kNoWrap, "dpi", nullptr) \
+    X(116, Label, label_3, (108, 60, 196, 8), kNoWrap, "Первая страница:", nullptr) \
+    X(117, Label, label_4, (6, 214, 34, 8), kNoWrap, "Состояние:", nullptr) \
+    X(118, Label, font_name, (56, 50, 248, 8), kNoWrap, nullptr, nullptr) \
+    X(119, CommandButton, start, (6, 178, 46, 14), 0, "Печать", nullptr) \
+    X(120, CheckBox, visible, (6, 162, 96, 10), 0, "Только видимое", "Печатать только то, что видно на странице") \
+    X(121, Label, msg, (42, 214, 262, 8), kNoWrap, nullptr, nullptr) \
+    X(122, PictureButton, pictbttn_17, (60, 195, 18, 14), 0, nullptr, "Стереть установки") /* clear the settings and the header */ \
+    X(123, PictureButton, pictbttn_18, (82, 195, 18, 14), 0, nullptr, "Сохранить  установки и заголовок") /* save them */ \
+    X(124, Label, end_pict, (108, 206, 196, 2), 0, nullptr, nullptr) \
+    X(125, CommandButton, bufer, (56, 178, 46, 14), 0, "В буфер", "Копировать в буфер обмена") \
+    X(126, CommandButton, in_file, (6, 195, 46, 14), 0, "В файл", "Записать данные страницы в текстовый файл") \
+    X(127, Label, font_height, (56, 60, 30, 8), kNoWrap, nullptr, nullptr)
+// clang-format on
 
 // The resolutions of the form's list, in dots per inch (FDX::PrinterResolution is the index).
 inline constexpr int kReportResolutions[] = {72, 120, 144, 240, 300, 360, 600, 720, 1200, 1440};
@@ -57,33 +89,7 @@ class Report : public ui::Form {
     bool Create(ui::Form* parent, FDX* state);
 
     // Controls, owned by the form; empty until the create event.
-    ui::TextBox* rtb_1 = nullptr;  // the header, one line per row
-    ui::Label* label_1 = nullptr;
-    ui::PictureButton* pictbttn_8 = nullptr;  // the font dialog
-    ui::GroupBox* groupb_1 = nullptr;
-    ui::OptionButton* jornal = nullptr;  // print the selected item
-    ui::OptionButton* field = nullptr;   // print the tab page
-    ui::GroupBox* groupb_2 = nullptr;
-    ui::OptionButton* port = nullptr;
-    ui::OptionButton* land = nullptr;
-    ui::Canvas* pict = nullptr;  // the preview area
-    ui::ComboBox* Xdpi = nullptr;
-    ui::Label* label_6 = nullptr;
-    ui::Label* label_8 = nullptr;
-    ui::Label* label_9 = nullptr;
-    ui::Label* label_2 = nullptr;
-    ui::Label* label_3 = nullptr;
-    ui::Label* label_4 = nullptr;
-    ui::Label* font_name = nullptr;
-    ui::CommandButton* start = nullptr;
-    ui::CheckBox* visible = nullptr;
-    ui::Label* msg = nullptr;
-    ui::PictureButton* pictbttn_17 = nullptr;  // clear the settings and the header
-    ui::PictureButton* pictbttn_18 = nullptr;  // save them
-    ui::Label* end_pict = nullptr;
-    ui::CommandButton* bufer = nullptr;
-    ui::CommandButton* in_file = nullptr;
-    ui::Label* font_height = nullptr;
+    UI_FORM_CONTROLS(REPORT_CONTROLS)
 
     // Lays the report out: for the preview (page 1 shown, pages counted) or for the printer.
     // True when the layout was made; its status goes to `msg`.

@@ -98,7 +98,8 @@ class CivPanel : public ReceiverPanel {
     // Date and time of the last write of the state file.
     std::string SavedDate, SavedTime;
 
-    // --- The controls every CI-V panel has; the model's CreateControls sets them.
+    // --- The controls every CI-V panel has, placed by each model: the rows of its list of
+    // controls marked `inherited` (ui/form_controls.h), or its CreateControls sets them.
     ui::Label* label_1 = nullptr;        // frequency
     ui::Label* width = nullptr;          // filter bandwidth, kHz
     ui::ComboBox* step = nullptr;        // view step of the fine scale

@@ -10,36 +10,12 @@
 
 #include "receivers/state_file.h"
 #include "state/message_bus.h"
-#include "ui/picture_art.h"
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// Rectangles in dialog units: left, top, width, height.
-// clang-format off
-constexpr ui::ControlResource kWinradioControls[] = {
-    {101, ControlKind::Label, "model", {4, 2, 120, 14}, st::kBold | st::kNoWrap, "WiNRADiO", nullptr},
-    {102, ControlKind::Label, "width", {130, 5, 30, 9}, st::kNoWrap, nullptr, "Полоса пропускания, кГц"},
-    {103, ControlKind::ComboBox, "step", {226, 3, 52, 77}, 0, nullptr, "Шаг частоты точной шкалы"},
-    {104, ControlKind::Canvas, "scale", {4, 18, 275, 66}, 0, nullptr, nullptr},
-    {105, ControlKind::ScrollBar, "scrollb_1", {4, 84, 275, 9}, 0, nullptr, nullptr},
-    {106, ControlKind::PictureButton, "pictbttn_3", {4, 95, 18, 16}, 0, nullptr, "Влево до Мах"},
-    {107, ControlKind::PictureButton, "pictbttn_4", {24, 95, 18, 16}, 0, nullptr, "Влево до Фикс частоты"},
-    {108, ControlKind::PictureButton, "pictbttn_5", {44, 95, 18, 16}, 0, nullptr, "Вправо до Фикс частоты"},
-    {109, ControlKind::PictureButton, "pictbttn_2", {64, 95, 18, 16}, 0, nullptr, "Вправо до Мах"},
-    {110, ControlKind::PictureButton, "clear", {84, 95, 18, 16}, 0, nullptr, "Очистить Шкалу"},
-    {111, ControlKind::CheckBox, "attenuator", {110, 98, 30, 10}, 0, "Атт", "Вкл./выкл. аттеньюатора"},
-    {112, ControlKind::CheckBox, "Mute", {144, 98, 34, 10}, 0, "Звук", nullptr},
-    {113, ControlKind::CommandButton, "RadioPower", {250, 96, 28, 12}, 0, "вкл", "Вкл/выкл приемника"},
-    {114, ControlKind::Label, "label_2", {4, 117, 40, 9}, st::kNoWrap, "Громкость", nullptr},
-    {115, ControlKind::Slider, "volume", {44, 114, 80, 14}, 0, nullptr, "Установить уровень звука"},
-    {116, ControlKind::Label, "bfoCaption", {132, 117, 30, 9}, st::kNoWrap, "BFO", nullptr},
-    {117, ControlKind::Label, "bfo", {164, 117, 30, 9}, st::kNoWrap | st::kRight, "+0", nullptr},
-    {118, ControlKind::UpDown, "BFOupdown", {196, 114, 10, 14}, 0, nullptr, "Установить уровень BFO"},
-};
-// clang-format on
+constexpr ui::ControlResource kWinradioControls[] = {UI_CONTROL_ROWS(WINRADIO_CONTROLS)};
 
 // The panel fills the main window's receiver page.
 constexpr ui::FormResource kWinradioForm{
@@ -183,30 +159,9 @@ void WINRADIO::OnCreate() {
 }
 
 void WINRADIO::CreateControls() {
-    model = CreateControl<ui::Label>(101);
-    width = CreateControl<ui::Label>(102);
-    step = CreateControl<ui::ComboBox>(103);
-    scale = CreateControl<ui::Canvas>(104);
-    scrollb_1 = CreateControl<ui::ScrollBar>(105);
-    pictbttn_3 = CreateControl<ui::PictureButton>(106);
-    pictbttn_4 = CreateControl<ui::PictureButton>(107);
-    pictbttn_5 = CreateControl<ui::PictureButton>(108);
-    pictbttn_2 = CreateControl<ui::PictureButton>(109);
-    clear = CreateControl<ui::PictureButton>(110);
-    attenuator = CreateControl<ui::CheckBox>(111);
-    Mute = CreateControl<ui::CheckBox>(112);
-    RadioPower = CreateControl<ui::CommandButton>(113);
-    CreateControl<ui::Label>(114);
-    volume = CreateControl<ui::Slider>(115);
-    bfoCaption = CreateControl<ui::Label>(116);
-    bfo = CreateControl<ui::Label>(117);
-    BFOupdown = CreateControl<ui::UpDown>(118);
-
+    CreateFormControls();
     model->SetFont("12.MS Sans Serif", true);
-    for (ui::PictureButton* button : {pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, clear}) {
-        const ui::ArtPicture p = PanelPicture(button->Name());
-        button->SetPicture(p.width, p.height, p.pixels);
-    }
+    ShowPanelPictures(*this);
     step->SetListHeight(125);
     volume->SetRange(0, kVolumeTop);
 }
@@ -250,15 +205,7 @@ void WINRADIO::OnDestroy() {
     opened_ = false;
     Scale.Free();
     Fine.Detach();
-    model = width = bfoCaption = bfo = nullptr;
-    step = nullptr;
-    scale = nullptr;
-    scrollb_1 = nullptr;
-    clear = pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = nullptr;
-    attenuator = Mute = nullptr;
-    RadioPower = nullptr;
-    volume = nullptr;
-    BFOupdown = nullptr;
+    ForgetFormControls();
 }
 
 // The fine scale stays enabled: the mouse points on it also while the panel is locked.

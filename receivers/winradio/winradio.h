@@ -21,7 +21,30 @@
 #include "receivers/fine_scale.h"
 #include "receivers/panel.h"
 #include "receivers/winradio/wrapi_library.h"
-#include "ui/controls.h"
+#include "ui/form_controls.h"
+
+// The panel's controls (ui/form_controls.h), in the order they are made.
+// clang-format off
+#define WINRADIO_CONTROLS(X) \
+    X(101, Label, model, (4, 2, 120, 14), kBold | kNoWrap, "WiNRADiO", nullptr) /* the card's name */ \
+    X(102, Label, width, (130, 5, 30, 9), kNoWrap, nullptr, "Полоса пропускания, кГц") /* bandwidth, kHz */ \
+    X(103, ComboBox, step, (226, 3, 52, 77), 0, nullptr, "Шаг частоты точной шкалы") \
+    X(104, Canvas, scale, (4, 18, 275, 66), 0, nullptr, nullptr) \
+    X(105, ScrollBar, scrollb_1, (4, 84, 275, 9), 0, nullptr, nullptr) \
+    X(106, PictureButton, pictbttn_3, (4, 95, 18, 16), 0, nullptr, "Влево до Мах") /* left to the next peak */ \
+    X(107, PictureButton, pictbttn_4, (24, 95, 18, 16), 0, nullptr, "Влево до Фикс частоты") /* left to the next fixed frequency */ \
+    X(108, PictureButton, pictbttn_5, (44, 95, 18, 16), 0, nullptr, "Вправо до Фикс частоты") /* right to the next fixed frequency */ \
+    X(109, PictureButton, pictbttn_2, (64, 95, 18, 16), 0, nullptr, "Вправо до Мах") /* right to the next peak */ \
+    X(110, PictureButton, clear, (84, 95, 18, 16), 0, nullptr, "Очистить Шкалу") \
+    X(111, CheckBox, attenuator, (110, 98, 30, 10), 0, "Атт", "Вкл./выкл. аттеньюатора") \
+    X(112, CheckBox, Mute, (144, 98, 34, 10), 0, "Звук", nullptr) /* ticked while the sound is on */ \
+    X(113, CommandButton, RadioPower, (250, 96, 28, 12), 0, "вкл", "Вкл/выкл приемника") \
+    X(114, Label, label_2, (4, 117, 40, 9), kNoWrap, "Громкость", nullptr) \
+    X(115, Slider, volume, (44, 114, 80, 14), 0, nullptr, "Установить уровень звука") \
+    X(116, Label, bfoCaption, (132, 117, 30, 9), kNoWrap, "BFO", nullptr) /* "BFO" or "IF-Shift" */ \
+    X(117, Label, bfo, (164, 117, 30, 9), kNoWrap | kRight, "+0", nullptr) /* the value, "%+d" */ \
+    X(118, UpDown, BFOupdown, (196, 114, 10, 14), 0, nullptr, "Установить уровень BFO")
+// clang-format on
 
 class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
     friend class FineScaleCommands<WINRADIO>;  // reaches Fine
@@ -106,23 +129,7 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
     std::string SavedDate, SavedTime;
 
     // --- Controls, owned by the form; empty until the create event
-    ui::Label* model = nullptr;  // the card's name
-    ui::Label* width = nullptr;  // bandwidth, kHz
-    ui::ComboBox* step = nullptr;
-    ui::Canvas* scale = nullptr;
-    ui::ScrollBar* scrollb_1 = nullptr;
-    ui::PictureButton* clear = nullptr;
-    ui::PictureButton* pictbttn_2 = nullptr;  // right to the next peak
-    ui::PictureButton* pictbttn_3 = nullptr;  // left to the next peak
-    ui::PictureButton* pictbttn_4 = nullptr;  // left to the next fixed frequency
-    ui::PictureButton* pictbttn_5 = nullptr;  // right to the next fixed frequency
-    ui::CheckBox* attenuator = nullptr;
-    ui::CommandButton* RadioPower = nullptr;
-    ui::Slider* volume = nullptr;
-    ui::CheckBox* Mute = nullptr;     // ticked while the sound is on
-    ui::Label* bfoCaption = nullptr;  // "BFO" or "IF-Shift"
-    ui::Label* bfo = nullptr;         // the value, "%+d"
-    ui::UpDown* BFOupdown = nullptr;
+    UI_FORM_CONTROLS(WINRADIO_CONTROLS)
 
   private:
     const WrapiLibrary::Entries& Call() const { return Library.Call(); }

@@ -282,15 +282,22 @@ TEST(OptionGroups, EachGroupBoxAndEachFormTicksOneOfItsOwn) {
 }
 
 // A form declared by one list of its controls: the rows of its table, its numbers and its typed
-// members all come from the list, and the controls are made in the list's order.
+// members all come from the list, and the controls are made in the list's order. The title is
+// the base class's member, which the base's own code uses.
 // clang-format off
 #define DECLARED_CONTROLS(X) \
     X(210, GroupBox, frame, (0, 0, 100, 40), 0, "Рамка", nullptr) \
     X(201, OptionButton, first, (4, 10, 40, 10), kPushLike | kDisabled, "1", "Первый") \
-    X(205, Label, title, (4, 50, 80, 8), kBold | kNoWrap, nullptr, nullptr)
+    X(205, Label, title, (4, 50, 80, 8), kBold | kNoWrap, nullptr, nullptr, inherited) \
+    X(206, TextBox, lines, (4, 60, 80, 24), 0, nullptr, nullptr)
 // clang-format on
 
-class DeclaredForm : public ui::Form {
+class TitledForm : public ui::Form {
+  public:
+    ui::Label* title = nullptr;
+};
+
+class DeclaredForm : public TitledForm {
   public:
     UI_FORM_CONTROLS(DECLARED_CONTROLS)
 };
@@ -299,7 +306,7 @@ TEST(DeclaredControls, RowsNumbersAndMembersFollowFromTheOneList) {
     static constexpr ui::ControlResource rows[] = {UI_CONTROL_ROWS(DECLARED_CONTROLS)};
     static constexpr ui::FormResource resource{"ID_declared",       120, 60,  "8.MS Sans Serif",
                                                ui::style::kCaption, "",  rows};
-    ASSERT_EQ(std::size(rows), 3u);
+    ASSERT_EQ(std::size(rows), 4u);
     const ui::ControlResource& first = rows[1];
     EXPECT_EQ(first.number, 201);
     EXPECT_EQ(first.kind, ControlKind::OptionButton);
@@ -320,15 +327,20 @@ TEST(DeclaredControls, RowsNumbersAndMembersFollowFromTheOneList) {
     ASSERT_NE(form.first, nullptr);
     EXPECT_EQ(form.first->Name(), "first");
     EXPECT_FALSE(form.first->IsEnabled());
-    EXPECT_EQ(form.title, form.FindControl("title"));
+    const TitledForm& base = form;
+    ASSERT_NE(base.title, nullptr);
+    EXPECT_EQ(base.title, form.FindControl("title"));
+    ASSERT_NE(form.lines, nullptr);
     // Made in the list's order: the group box first, under what it holds.
     const QObjectList made = form.widget()->children();
     EXPECT_LT(made.indexOf(form.frame->widget()), made.indexOf(form.first->widget()));
-    EXPECT_LT(made.indexOf(form.first->widget()), made.indexOf(form.title->widget()));
+    EXPECT_LT(made.indexOf(form.first->widget()), made.indexOf(base.title->widget()));
+    EXPECT_LT(made.indexOf(base.title->widget()), made.indexOf(form.lines->widget()));
     form.ForgetFormControls();
     EXPECT_EQ(form.frame, nullptr);
     EXPECT_EQ(form.first, nullptr);
-    EXPECT_EQ(form.title, nullptr);
+    EXPECT_EQ(base.title, nullptr);
+    EXPECT_EQ(form.lines, nullptr);
 }
 
 }  // namespace

@@ -8,28 +8,9 @@
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// Rectangles in dialog units: left, top, width, height. The fine scale is tall enough for a
-// full level (255 / 2 pixels) under its 60-pixel overview strip.
-// clang-format off
-constexpr ui::ControlResource kIc10Controls[] = {
-    {101, ControlKind::Label, "label_1", {4, 2, 150, 14}, st::kBold | st::kNoWrap, nullptr, nullptr},
-    {102, ControlKind::Label, "width", {158, 5, 26, 9}, st::kNoWrap, nullptr, "Полоса пропускания, кГц"},
-    {103, ControlKind::Label, "label_2", {190, 5, 16, 9}, st::kNoWrap, "Шаг", nullptr},
-    {104, ControlKind::ComboBox, "step", {208, 3, 70, 77}, 0, nullptr, "Шаг частоты точной шкалы"},
-    {105, ControlKind::Canvas, "scale", {4, 18, 275, 140}, 0, nullptr, nullptr},
-    {106, ControlKind::ScrollBar, "scrollb_1", {4, 158, 275, 9}, 0, nullptr, nullptr},
-    {107, ControlKind::PictureButton, "pictbttn_3", {4, 170, 18, 16}, 0, nullptr, "Влево до Мах"},
-    {108, ControlKind::PictureButton, "pictbttn_4", {24, 170, 18, 16}, 0, nullptr, "Влево до Фикс частоты"},
-    {109, ControlKind::PictureButton, "pictbttn_5", {44, 170, 18, 16}, 0, nullptr, "Вправо до Фикс частоты"},
-    {110, ControlKind::PictureButton, "pictbttn_2", {64, 170, 18, 16}, 0, nullptr, "Вправо до Мах"},
-    {111, ControlKind::CommandButton, "clear", {88, 171, 50, 14}, 0, "Очистить", "Очистить Шкалу"},
-    {112, ControlKind::Label, "label_3", {196, 174, 26, 9}, st::kNoWrap, "Адрес", nullptr},
-    {113, ControlKind::Edit, "address", {224, 172, 20, 12}, 0, nullptr, "Адрес приемника"},
-};
-// clang-format on
+constexpr ui::ControlResource kIc10Controls[] = {UI_CONTROL_ROWS(IC10_CONTROLS)};
 
 // The panel fills the main window's receiver page.
 constexpr ui::FormResource kIc10Form{"ID_IC10",  283,     209,          "8.MS Sans Serif",
@@ -95,25 +76,9 @@ IC10::~IC10() {
 }
 
 void IC10::CreateControls() {
-    label_1 = CreateControl<ui::Label>(101);
-    width = CreateControl<ui::Label>(102);
-    label_2 = CreateControl<ui::Label>(103);
-    step = CreateControl<ui::ComboBox>(104);
-    scale = CreateControl<ui::Canvas>(105);
-    scrollb_1 = CreateControl<ui::ScrollBar>(106);
-    pictbttn_3 = CreateControl<ui::PictureButton>(107);
-    pictbttn_4 = CreateControl<ui::PictureButton>(108);
-    pictbttn_5 = CreateControl<ui::PictureButton>(109);
-    pictbttn_2 = CreateControl<ui::PictureButton>(110);
-    clear = CreateControl<ui::CommandButton>(111);
-    label_3 = CreateControl<ui::Label>(112);
-    address = CreateControl<ui::Edit>(113);
-
+    CreateFormControls();
     label_1->SetFont("12.MS Sans Serif", true);
-    for (ui::PictureButton* button : {pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5}) {
-        const ui::ArtPicture p = PanelPicture(button->Name());
-        button->SetPicture(p.width, p.height, p.pixels);
-    }
+    ShowPanelPictures(*this);
     step->SetListHeight(125);
 }
 
@@ -151,10 +116,7 @@ void IC10::LockControls(bool locked) {
 }
 
 void IC10::ForgetControls() {
-    address = nullptr;
-    clear = nullptr;
-    pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = nullptr;
-    label_2 = label_3 = nullptr;
+    ForgetFormControls();
 }
 
 // The step keys tune while no scan runs, whatever the panel's lock.

@@ -9,7 +9,27 @@
 #include <string>
 
 #include "receivers/icom/civ_panel.h"
-#include "ui/controls.h"
+#include "ui/form_controls.h"
+
+// The panel's controls (ui/form_controls.h), in the order they are made; those the CI-V core
+// works on are its own members. The fine scale is tall enough for a full level (255 / 2
+// pixels) under its 60-pixel overview strip.
+// clang-format off
+#define IC10_CONTROLS(X) \
+    X(101, Label, label_1, (4, 2, 150, 14), kBold | kNoWrap, nullptr, nullptr, inherited) \
+    X(102, Label, width, (158, 5, 26, 9), kNoWrap, nullptr, "Полоса пропускания, кГц", inherited) \
+    X(103, Label, label_2, (190, 5, 16, 9), kNoWrap, "Шаг", nullptr) \
+    X(104, ComboBox, step, (208, 3, 70, 77), 0, nullptr, "Шаг частоты точной шкалы", inherited) \
+    X(105, Canvas, scale, (4, 18, 275, 140), 0, nullptr, nullptr, inherited) \
+    X(106, ScrollBar, scrollb_1, (4, 158, 275, 9), 0, nullptr, nullptr, inherited) \
+    X(107, PictureButton, pictbttn_3, (4, 170, 18, 16), 0, nullptr, "Влево до Мах") /* left to the next peak */ \
+    X(108, PictureButton, pictbttn_4, (24, 170, 18, 16), 0, nullptr, "Влево до Фикс частоты") /* left to the next scale item */ \
+    X(109, PictureButton, pictbttn_5, (44, 170, 18, 16), 0, nullptr, "Вправо до Фикс частоты") /* right to the next scale item */ \
+    X(110, PictureButton, pictbttn_2, (64, 170, 18, 16), 0, nullptr, "Вправо до Мах") /* right to the next peak */ \
+    X(111, CommandButton, clear, (88, 171, 50, 14), 0, "Очистить", "Очистить Шкалу") \
+    X(112, Label, label_3, (196, 174, 26, 9), kNoWrap, "Адрес", nullptr) \
+    X(113, Edit, address, (224, 172, 20, 12), 0, nullptr, "Адрес приемника")
+// clang-format on
 
 class IC10 : public CivPanel, public FineScaleCommands<IC10> {
     friend class FineScaleCommands<IC10>;  // reaches Fine
@@ -33,15 +53,8 @@ class IC10 : public CivPanel, public FineScaleCommands<IC10> {
     // upper-case hex digits; anything else puts "52" back into the box and the address.
     void TakeAddress(const std::string& text);
 
-    // --- The IC-R10's own controls, owned by the form; empty until the create event
-    ui::Edit* address = nullptr;
-    ui::CommandButton* clear = nullptr;
-    ui::PictureButton* pictbttn_2 = nullptr;  // right to the next peak
-    ui::PictureButton* pictbttn_3 = nullptr;  // left to the next peak
-    ui::PictureButton* pictbttn_4 = nullptr;  // left to the next scale item
-    ui::PictureButton* pictbttn_5 = nullptr;  // right to the next scale item
-    ui::Label* label_2 = nullptr;             // "Шаг"
-    ui::Label* label_3 = nullptr;             // "Адрес"
+    // --- Controls, owned by the form; empty until the create event
+    UI_FORM_CONTROLS(IC10_CONTROLS)
 
   private:
     // --- The core's hooks

@@ -141,18 +141,8 @@ uint32_t IC8500::AttenuatorOption(const FDX& s) {
 
 void IC8500::CreateControls() {
     CreateFormControls();
-    // The CI-V core drives these five of them.
-    CivPanel::label_1 = label_1;
-    CivPanel::width = width;
-    CivPanel::step = step;
-    CivPanel::scale = scale;
-    CivPanel::scrollb_1 = scrollb_1;
     label_1->SetFont("12.MS Sans Serif", true);
-    for (ui::PictureButton* button :
-         {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, pictbttn_7}) {
-        const ui::ArtPicture p = PanelPicture(button->Name());
-        button->SetPicture(p.width, p.height, p.pixels);
-    }
+    ShowPanelPictures(*this);
     for (const char* text : kChannelSteps) sstep->AddString(text);
     for (const char* text : kChannelModes) smod->AddString(text);
     for (ui::ComboBox* list : {step, bname, smod, sstep}) list->SetListHeight(125);

@@ -69,10 +69,10 @@ class RIC8500;
 // The form's controls (ui/form_controls.h).
 // clang-format off
 #define IC8500_CONTROLS(X) \
-    X(101, Label, label_1, (4, 2, 92, 14), kBold | kNoWrap, nullptr, nullptr) \
-    X(102, Label, width, (98, 5, 26, 9), kNoWrap, nullptr, "Полоса пропускания, кГц") \
-    X(103, ComboBox, step, (226, 3, 52, 77), 0, nullptr, "Шаг частоты точной шкалы") \
-    X(104, Canvas, scale, (4, 18, 275, 66), 0, nullptr, nullptr) \
+    X(101, Label, label_1, (4, 2, 92, 14), kBold | kNoWrap, nullptr, nullptr, inherited) \
+    X(102, Label, width, (98, 5, 26, 9), kNoWrap, nullptr, "Полоса пропускания, кГц", inherited) \
+    X(103, ComboBox, step, (226, 3, 52, 77), 0, nullptr, "Шаг частоты точной шкалы", inherited) \
+    X(104, Canvas, scale, (4, 18, 275, 66), 0, nullptr, nullptr, inherited) \
     X(105, CommandButton, power, (128, 3, 28, 12), 0, "выкл", "Перевод приемника в ожидание включения") \
     X(106, PictureButton, pictbttn_1, (124, 95, 18, 16), 0, nullptr, "Пуск Сканирования") \
     X(107, PictureButton, pictbttn_2, (64, 95, 18, 16), 0, nullptr, "Вправо до Мах") \
@@ -109,7 +109,7 @@ class RIC8500;
     X(138, CommandButton, cb_1, (246, 190, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник") \
     X(139, CheckBox, cbank, (4, 195, 80, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками") \
     X(140, CheckBox, memory, (88, 195, 76, 10), 0, "Вся память", "Запись/чтение в приемник всей памяти") \
-    X(141, ScrollBar, scrollb_1, (4, 84, 275, 9), 0, nullptr, nullptr)
+    X(141, ScrollBar, scrollb_1, (4, 84, 275, 9), 0, nullptr, nullptr, inherited)
 // clang-format on
 
 class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
@@ -195,7 +195,7 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     bool SliderRetry = false;
 
     // --- The form's controls, owned by it; empty until the create event. label_1, width,
-    // step, scale and scrollb_1 are also the CI-V core's (CivPanel), which drives them.
+    // step, scale and scrollb_1 are the CI-V core's (CivPanel), which drives them.
     UI_FORM_CONTROLS(IC8500_CONTROLS)
 
   private:

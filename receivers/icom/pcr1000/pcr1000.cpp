@@ -7,43 +7,15 @@
 #include <new>
 
 #include "receivers/icom/pcr1000/pcr1000_pictures.h"
+#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 #include "ui/reply_event.h"
 
 namespace {
 
-using ui::ControlKind;
 namespace st = ui::style;
 
-// Rectangles in dialog units: left, top, width, height.
-// clang-format off
-constexpr ui::ControlResource kIc1000Controls[] = {
-    {101, ControlKind::CommandButton, "width", {4, 3, 34, 12}, 0, nullptr, "Полоса пропускания, кГц"},
-    {102, ControlKind::ComboBox, "estep", {160, 3, 62, 77}, 0, nullptr, "Шаг частоты спектроанализатора"},
-    {103, ControlKind::ComboBox, "step", {226, 3, 52, 77}, 0, nullptr, "Шаг частоты точной шкалы"},
-    {104, ControlKind::Canvas, "scale", {4, 18, 275, 66}, 0, nullptr, nullptr},
-    {105, ControlKind::ScrollBar, "scrollb_1", {4, 84, 275, 9}, 0, nullptr, nullptr},
-    {106, ControlKind::PictureButton, "pictbttn_3", {4, 95, 18, 16}, 0, nullptr, "Влево до Мах"},
-    {107, ControlKind::PictureButton, "pictbttn_4", {24, 95, 18, 16}, 0, nullptr, "Влево до Фикс частоты"},
-    {108, ControlKind::PictureButton, "pictbttn_5", {44, 95, 18, 16}, 0, nullptr, "Вправо до Фикс частоты"},
-    {109, ControlKind::PictureButton, "pictbttn_2", {64, 95, 18, 16}, 0, nullptr, "Вправо до Мах"},
-    {110, ControlKind::PictureButton, "pictbttn_7", {84, 95, 18, 16}, 0, nullptr, "Очистить точную шкалу"},
-    {111, ControlKind::PictureButton, "pictbttn_1", {104, 95, 18, 16}, 0, nullptr, "Включить/выключить приемник"},
-    {112, ControlKind::CommandButton, "stopEL", {128, 97, 34, 12}, 0, "старт", "Останов/пуск спектроанализатора"},
-    {113, ControlKind::CommandButton, "vid", {166, 97, 34, 12}, 0, "вид", "Изменить вид спектроанализатора"},
-    {114, ControlKind::CheckBox, "faru", {4, 115, 34, 10}, 0, "АРУ", "Вкл /выкл аппаратного АРУ"},
-    {115, ControlKind::CheckBox, "noise", {40, 115, 34, 10}, 0, "ШУМ", "Вкл./выкл. фильтра шумоподавителя"},
-    {116, ControlKind::CheckBox, "attenuator", {76, 115, 34, 10}, 0, "Атт", "Вкл./выкл. аттеньюатора"},
-    {117, ControlKind::CheckBox, "fast", {112, 115, 80, 10}, 0, "Ускор", "Сканирование с использованием спектроскопа"},
-    {118, ControlKind::Label, "label_2", {4, 131, 22, 9}, st::kNoWrap, "Порог", nullptr},
-    {119, ControlKind::Slider, "porog", {26, 128, 60, 14}, 0, nullptr, "Установить порог чувствительности"},
-    {120, ControlKind::Label, "label_3", {92, 131, 18, 9}, st::kNoWrap, "Звук", nullptr},
-    {121, ControlKind::Slider, "zvuk", {110, 128, 60, 14}, 0, nullptr, "Установить уровень звука"},
-    {122, ControlKind::Label, "label_4", {176, 131, 14, 9}, st::kNoWrap, "ПЧ", nullptr},
-    {123, ControlKind::Slider, "sdvig", {190, 128, 60, 14}, 0, nullptr, "Сдвиг ПЧ"},
-    {124, ControlKind::Canvas, "spectr", {4, 146, 275, 60}, 0, nullptr, nullptr},
-};
-// clang-format on
+constexpr ui::ControlResource kIc1000Controls[] = {UI_CONTROL_ROWS(IC1000_CONTROLS)};
 
 // The panel fills the main window's receiver page.
 constexpr ui::FormResource kIc1000Form{
@@ -139,16 +111,7 @@ void IC1000::OnCreate() {
     FDX& s = *fdx_;
     CreateControls();
     Fine.Attach(scale, scrollb_1, step);
-    if (s.OptMaxMon) {
-        // MAXMON: the receiver page grows with the main window; the controls grow along.
-        for (const ui::ControlResource& row : kIc1000Form.controls) {
-            ui::Control* control = FindControl(row.name);
-            ui::Rect r = control->Geometry();
-            r.x = static_cast<int>(static_cast<float>(r.x) * s.LayoutScale);
-            r.width = static_cast<int>(static_cast<float>(r.width) * s.LayoutScale);
-            control->Move(r);
-        }
-    }
+    if (s.OptMaxMon) StretchControls();
     Settings = Pcr1000Settings{};
     Scope = PcrBandScope{};
     Busy = true;
@@ -183,47 +146,12 @@ void IC1000::OnDestroy() {
     SaveStateFileAtEnd();
     Scale.Free();
     Fine.Detach();
-    width = stopEL = vid = nullptr;
-    estep = step = nullptr;
-    scale = spectr = nullptr;
-    scrollb_1 = nullptr;
-    pictbttn_1 = pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = pictbttn_7 = nullptr;
-    faru = noise = attenuator = fast = nullptr;
-    label_2 = label_3 = label_4 = nullptr;
-    porog = zvuk = sdvig = nullptr;
+    ForgetFormControls();
 }
 
 void IC1000::CreateControls() {
-    width = CreateControl<ui::CommandButton>(101);
-    estep = CreateControl<ui::ComboBox>(102);
-    step = CreateControl<ui::ComboBox>(103);
-    scale = CreateControl<ui::Canvas>(104);
-    scrollb_1 = CreateControl<ui::ScrollBar>(105);
-    pictbttn_3 = CreateControl<ui::PictureButton>(106);
-    pictbttn_4 = CreateControl<ui::PictureButton>(107);
-    pictbttn_5 = CreateControl<ui::PictureButton>(108);
-    pictbttn_2 = CreateControl<ui::PictureButton>(109);
-    pictbttn_7 = CreateControl<ui::PictureButton>(110);
-    pictbttn_1 = CreateControl<ui::PictureButton>(111);
-    stopEL = CreateControl<ui::CommandButton>(112);
-    vid = CreateControl<ui::CommandButton>(113);
-    faru = CreateControl<ui::CheckBox>(114);
-    noise = CreateControl<ui::CheckBox>(115);
-    attenuator = CreateControl<ui::CheckBox>(116);
-    fast = CreateControl<ui::CheckBox>(117);
-    label_2 = CreateControl<ui::Label>(118);
-    porog = CreateControl<ui::Slider>(119);
-    label_3 = CreateControl<ui::Label>(120);
-    zvuk = CreateControl<ui::Slider>(121);
-    label_4 = CreateControl<ui::Label>(122);
-    sdvig = CreateControl<ui::Slider>(123);
-    spectr = CreateControl<ui::Canvas>(124);
-
-    for (ui::PictureButton* button :
-         {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7}) {
-        const ui::ArtPicture p = Ic1000Picture(button->Name());
-        button->SetPicture(p.width, p.height, p.pixels);
-    }
+    CreateFormControls();
+    ShowPanelPictures(*this, Ic1000Picture);
     for (const char* text : kScopeStepTexts) estep->AddString(text);
     for (ui::ComboBox* list : {estep, step}) list->SetListHeight(125);
     for (ui::Slider* slider : {porog, zvuk, sdvig}) slider->SetRange(0, kSliderTop);

@@ -22,7 +22,36 @@
 #include "receivers/icom/pcr1000/pcr_band_scope.h"
 #include "receivers/icom/pcr1000/pcr_link.h"
 #include "receivers/panel.h"
-#include "ui/controls.h"
+#include "ui/form_controls.h"
+
+// The panel's controls (ui/form_controls.h), in the order they are made.
+// clang-format off
+#define IC1000_CONTROLS(X) \
+    X(101, CommandButton, width, (4, 3, 34, 12), 0, nullptr, "Полоса пропускания, кГц") /* the bandwidth, kHz; cycles it */ \
+    X(102, ComboBox, estep, (160, 3, 62, 77), 0, nullptr, "Шаг частоты спектроанализатора") /* band-scope step */ \
+    X(103, ComboBox, step, (226, 3, 52, 77), 0, nullptr, "Шаг частоты точной шкалы") /* fine-scale step */ \
+    X(104, Canvas, scale, (4, 18, 275, 66), 0, nullptr, nullptr) /* the fine scale */ \
+    X(105, ScrollBar, scrollb_1, (4, 84, 275, 9), 0, nullptr, nullptr) /* its pages */ \
+    X(106, PictureButton, pictbttn_3, (4, 95, 18, 16), 0, nullptr, "Влево до Мах") /* left to the next peak */ \
+    X(107, PictureButton, pictbttn_4, (24, 95, 18, 16), 0, nullptr, "Влево до Фикс частоты") /* left to the next fixed frequency */ \
+    X(108, PictureButton, pictbttn_5, (44, 95, 18, 16), 0, nullptr, "Вправо до Фикс частоты") /* right to the next fixed frequency */ \
+    X(109, PictureButton, pictbttn_2, (64, 95, 18, 16), 0, nullptr, "Вправо до Мах") /* right to the next peak */ \
+    X(110, PictureButton, pictbttn_7, (84, 95, 18, 16), 0, nullptr, "Очистить точную шкалу") /* clear the fine scale */ \
+    X(111, PictureButton, pictbttn_1, (104, 95, 18, 16), 0, nullptr, "Включить/выключить приемник") /* power */ \
+    X(112, CommandButton, stopEL, (128, 97, 34, 12), 0, "старт", "Останов/пуск спектроанализатора") /* band scope: pause or start */ \
+    X(113, CommandButton, vid, (166, 97, 34, 12), 0, "вид", "Изменить вид спектроанализатора") /* band scope: next cell width */ \
+    X(114, CheckBox, faru, (4, 115, 34, 10), 0, "АРУ", "Вкл /выкл аппаратного АРУ") /* AGC */ \
+    X(115, CheckBox, noise, (40, 115, 34, 10), 0, "ШУМ", "Вкл./выкл. фильтра шумоподавителя") /* noise blanker */ \
+    X(116, CheckBox, attenuator, (76, 115, 34, 10), 0, "Атт", "Вкл./выкл. аттеньюатора") \
+    X(117, CheckBox, fast, (112, 115, 80, 10), 0, "Ускор", "Сканирование с использованием спектроскопа") /* scale scans with the band scope */ \
+    X(118, Label, label_2, (4, 131, 22, 9), kNoWrap, "Порог", nullptr) \
+    X(119, Slider, porog, (26, 128, 60, 14), 0, nullptr, "Установить порог чувствительности") /* squelch / 8 */ \
+    X(120, Label, label_3, (92, 131, 18, 9), kNoWrap, "Звук", nullptr) \
+    X(121, Slider, zvuk, (110, 128, 60, 14), 0, nullptr, "Установить уровень звука") /* volume / 8 */ \
+    X(122, Label, label_4, (176, 131, 14, 9), kNoWrap, "ПЧ", nullptr) \
+    X(123, Slider, sdvig, (190, 128, 60, 14), 0, nullptr, "Сдвиг ПЧ") /* IF shift / 8 */ \
+    X(124, Canvas, spectr, (4, 146, 275, 60), 0, nullptr, nullptr) /* the band scope */
+// clang-format on
 
 // The settings the state file keeps besides the head and the level scale.
 struct Pcr1000Settings {
@@ -135,30 +164,7 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
     std::string SavedDate, SavedTime;
 
     // --- Controls, owned by the form; empty until the create event
-    ui::CommandButton* width = nullptr;       // the bandwidth, kHz; cycles it
-    ui::ComboBox* estep = nullptr;            // band-scope step
-    ui::ComboBox* step = nullptr;             // fine-scale step
-    ui::Canvas* scale = nullptr;              // the fine scale
-    ui::ScrollBar* scrollb_1 = nullptr;       // its pages
-    ui::PictureButton* pictbttn_1 = nullptr;  // power
-    ui::PictureButton* pictbttn_2 = nullptr;  // right to the next peak
-    ui::PictureButton* pictbttn_3 = nullptr;  // left to the next peak
-    ui::PictureButton* pictbttn_4 = nullptr;  // left to the next fixed frequency
-    ui::PictureButton* pictbttn_5 = nullptr;  // right to the next fixed frequency
-    ui::PictureButton* pictbttn_7 = nullptr;  // clear the fine scale
-    ui::CommandButton* stopEL = nullptr;      // band scope: pause or start
-    ui::CommandButton* vid = nullptr;         // band scope: next cell width
-    ui::CheckBox* faru = nullptr;             // AGC
-    ui::CheckBox* noise = nullptr;            // noise blanker
-    ui::CheckBox* attenuator = nullptr;
-    ui::CheckBox* fast = nullptr;  // scale scans with the band scope
-    ui::Label* label_2 = nullptr;  // "Порог"
-    ui::Slider* porog = nullptr;   // squelch / 8
-    ui::Label* label_3 = nullptr;  // "Звук"
-    ui::Slider* zvuk = nullptr;    // volume / 8
-    ui::Label* label_4 = nullptr;  // "ПЧ"
-    ui::Slider* sdvig = nullptr;   // IF shift / 8
-    ui::Canvas* spectr = nullptr;  // the band scope
+    UI_FORM_CONTROLS(IC1000_CONTROLS)
 
   private:
     void OnCreate();

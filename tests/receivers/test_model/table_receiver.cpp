@@ -6,10 +6,9 @@ namespace {
 
 constexpr int32_t kTuneReply = 1;
 
-// clang-format off
+constexpr ui::ControlResource kControls[] = {UI_CONTROL_ROWS(TABLE_RECEIVER_CONTROLS)};
 constexpr ui::FormResource kForm{
-    "ID_test_table_receiver", 283, 209, "8.MS Sans Serif", ui::style::kChild, nullptr, {}};
-// clang-format on
+    "ID_test_table_receiver", 283, 209, "8.MS Sans Serif", ui::style::kChild, nullptr, kControls};
 
 }  // namespace
 
@@ -17,6 +16,8 @@ TableReceiver::TableReceiver() {
     ui::RegisterFormResource(kForm);
     LowerLimit = 1000;
     UpperLimit = 20'000'000;
+    On(ui::EventId::Create, [this](ui::EventData&) { CreateFormControls(); });
+    On(ui::EventId::Destroy, [this](ui::EventData&) { ForgetFormControls(); });
     On(ui::EventId::User, [this](ui::EventData& e) {
         if (e.code == PostTimerTick) ++SecondTicks;
         // Nothing to ask: the table is always there.

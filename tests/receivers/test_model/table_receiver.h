@@ -8,6 +8,13 @@
 #include <vector>
 
 #include "receivers/panel_registry.h"
+#include "ui/form_controls.h"
+
+// The model's controls (ui/form_controls.h): its name, as a panel names the set it drives.
+// clang-format off
+#define TABLE_RECEIVER_CONTROLS(X) \
+    X(101, Label, label_1, (4, 2, 150, 14), kBold | kNoWrap, "Таблица уровней", nullptr)
+// clang-format on
 
 class TableReceiver : public ReceiverPanel {
   public:
@@ -30,6 +37,9 @@ class TableReceiver : public ReceiverPanel {
     bool SetFrequency() override;
     int32_t ReadLevel() override;
     bool Poll(bool timerTick) override;
+
+    // Controls, owned by the form; empty until the create event.
+    UI_FORM_CONTROLS(TABLE_RECEIVER_CONTROLS)
 
     // The frequencies tuned, in order.
     std::vector<uint32_t> Tuned;
