@@ -39,7 +39,7 @@ TEST_F(DispatchToIc8500, ModeStepAttenuatorAndLevelReachTheReceiver) {
 
 // Without a panel every operation does nothing and answers its neutral value.
 class DispatchWithoutPanel : public window_test::WindowTest {
-    std::string Ini() const override { return "RECV=10\r\n"; }  // the IC-R75 has no panel yet
+    std::string Ini() const override { return "RECV=2\r\n"; }  // the AR8000 has no panel yet
 };
 
 TEST_F(DispatchWithoutPanel, EveryOperationIsHarmless) {

@@ -31,7 +31,8 @@ TEST(PanelRegistry, VariantsAndUnknownTypesMapToAServingPanel) {
 }
 
 TEST(PanelRegistry, OnlyTheModelsBuiltSoFarHaveAPanel) {
-    const std::set<int32_t> built = {3, 4, 6, 7, 8};  // IC-R10, IC-R8500, IC-PCR1000, AR5000, WiNRADiO
+    // IC-R10, IC-R8500, IC-PCR1000, AR5000, WiNRADiO, IC-R75, IC-756PRO
+    const std::set<int32_t> built = {3, 4, 6, 7, 8, 10, 12};
     for (int32_t type = 0; type <= 13; ++type)
         EXPECT_EQ(panel_registry::Make(type) != nullptr, built.contains(type)) << "type " << type;
 }
@@ -40,7 +41,8 @@ TEST(PanelRegistry, OnlyTheModelsBuiltSoFarHaveAPanel) {
 // a form or a control beyond it is cut off and cannot be reached.
 TEST(PanelRegistry, EveryPanelAndItsControlsFitTheReceiverPageWithEveryPictureDrawn) {
     const std::pair<int32_t, const char*> forms[] = {
-        {3, "ID_IC10"}, {4, "ID_IC8500"}, {6, "ID_IC1000"}, {7, "ID_AR5000"}, {8, "ID_WINRADIO"}};
+        {3, "ID_IC10"},     {4, "ID_IC8500"}, {6, "ID_IC1000"}, {7, "ID_AR5000"},
+        {8, "ID_WINRADIO"}, {10, "ID_IC75"},  {12, "ID_IC756"}};
     for (const auto& [type, name] : forms) {
         const auto panel = panel_registry::Make(type);  // registers its form
         const ui::FormResource* form = ui::FindFormResource(name);
