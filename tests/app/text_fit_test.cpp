@@ -27,7 +27,10 @@
 #include "app/orvel_windows.h"
 #include "receivers/aor/ar5000/ar5000.h"
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
+#include "receivers/icom/ic756/ic756.h"
+#include "receivers/icom/ic756/ric756.h"
 #include "receivers/icom/ic8500/ric8500.h"
+#include "receivers/icom/icr75/ic75.h"
 #include "receivers/panel_registry.h"
 
 namespace {
@@ -170,11 +173,15 @@ TEST_F(TextFit, FormsShowEveryCaptionWholeAndApart) {
     RAR5000 arScan(*ar);
     PAR5000 arExtra(*ar);
     const auto ic10 = panel_registry::Make(3);
+    const auto ic75 = panel_registry::Make(10);
+    IC756 ic756;
+    RIC756 hfScan(ic756);
     PostPrivateMessage(&orvel, PostOpenHfreq);  // the compact channel list registers its form
     ui::ServePending();
     for (const char* form :
          {"ID_ORVEL", "ID_line", "ID_freq", "ID_hfreq", "ID_job", "ID_SetMacro", "ID_IC8500",
-          "ID_RIC8500", "ID_IC10", "ID_AR5000", "ID_RAR5000", "ID_PAR5000"}) {
+          "ID_RIC8500", "ID_IC10", "ID_AR5000", "ID_RAR5000", "ID_PAR5000", "ID_IC756",
+          "ID_RIC756", "ID_IC75"}) {
         for (const std::string& fault : LayoutFaults(form)) ADD_FAILURE() << form << ": " << fault;
     }
 }
@@ -225,6 +232,15 @@ TEST_F(TextFit, EveryControlTakesTheClicksOnIt) {
     for (const auto& page : orvel.pages) forms.push_back(page.get());
     orvel.ToggleCalibration();  // the calibration and the study are never open together
     forms.push_back(w.calibration.get());
+    // The HF panels, and the IC-756PRO's dialog, each on a state of its own.
+    IC756 ic756;
+    IC75 ic75;
+    ASSERT_TRUE(ic756.Create(nullptr, nullptr));
+    ASSERT_TRUE(ic75.Create(nullptr, nullptr));
+    ic756.ServeDialogCode(PostOpenScanSettings);
+    for (const ui::Form* form : {static_cast<ui::Form*>(&ic756), static_cast<ui::Form*>(&ic75),
+                                 static_cast<ui::Form*>(ic756.ScanSettingsDialog())})
+        forms.push_back(form);
     int examined = 0;
     for (const ui::Form* form : forms)
         EXPECT_EQ(HiddenControls(form, examined), std::vector<std::string>{});
@@ -279,6 +295,16 @@ TEST_F(TextFit, ListsShowTheirColumnTitlesWithinTheList) {
     orvel.SwitchToTab(1);  // the bank page, laid out
     ui::ServePending();
     EXPECT_EQ(HeaderFaults(Ic8500Panel(orvel)->lv_1, false), std::vector<std::string>{});
+    // The HF panels' lists have more columns than room and scroll to them.
+    IC756 ic756;
+    IC75 ic75;
+    ASSERT_TRUE(ic756.Create(nullptr, nullptr));
+    ASSERT_TRUE(ic75.Create(nullptr, nullptr));
+    ic756.Show();
+    ic75.Show();
+    ui::ServePending();
+    EXPECT_EQ(HeaderFaults(ic756.lv_1, true, true), std::vector<std::string>{});
+    EXPECT_EQ(HeaderFaults(ic75.lv_1, true, true), std::vector<std::string>{});
     ASSERT_NE(orvel.windows->bank.lv_1, nullptr);
     EXPECT_EQ(HeaderFaults(orvel.windows->bank.lv_1, true), std::vector<std::string>{});
     PostPrivateMessage(&orvel, PostOpenHfreq);  // the compact channel list

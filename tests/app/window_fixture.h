@@ -176,11 +176,11 @@ class WindowTest : public StoredFiles {
 
     // The station that runs unattended from its start, once ORVEL.INI names job 0002
     // (AUTOEXEC): ORVEL.CFG, without which no start-up job is queued; the range "Эфир" of 100
-    // points from 100.0 MHz, journalled above level 50; the job that loads it and starts its
-    // scan.
-    void WriteUnattendedScan() {
+    // points 10 kHz apart from `start` (100.0 MHz), journalled above level 50; the job that
+    // loads it and starts its scan.
+    void WriteUnattendedScan(uint32_t start = 1'000'000) {
         Write("ORVEL.CFG", {"Сетка=Да"});
-        UserDp& range = MakeRange(1'000'000, 1'009'900, 100);
+        UserDp& range = MakeRange(start, start + 9'900, 100);
         range.Identifier = "Эфир";
         range.Level = 50;
         range.Journal = 1;

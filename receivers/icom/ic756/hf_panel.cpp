@@ -19,6 +19,7 @@ constexpr int kSliderTop = 15;
 constexpr const char* kStandbyText = "вкл";  // the receiver waits to be switched on
 constexpr const char* kRunningText = "выкл";
 constexpr const char* kNoChannel = "Не существует канала для данного банка";
+constexpr uint32_t kStartViewStep = 50;
 // The fine scale's steps a job line may ask for; any other is 10 kHz.
 constexpr uint32_t kLeastJobFineStep = 100;
 
@@ -68,6 +69,8 @@ void HfPanel::ForgetControls() {
 }
 
 void HfPanel::SetModelDefaults() {
+    // The fine scale starts at 5 kHz a pixel, or the nearest step the model lists.
+    ViewStep = kStartViewStep;
     Settings = HfSettings{};
     Settings.DefaultAttenuatorDb = Depth(0);
     ReceiverScanRunning = false;

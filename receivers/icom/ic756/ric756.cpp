@@ -10,7 +10,7 @@ namespace {
 
 constexpr ui::ControlResource kRic756Controls[] = {UI_CONTROL_ROWS(RIC756_CONTROLS)};
 
-constexpr ui::FormResource kRic756Form{"ID_RIC756",      250,          190,
+constexpr ui::FormResource kRic756Form{"ID_RIC756",      250,          196,
                                        "8.MS Sans Serif", ui::style::kCaption, "Установка Параметров",
                                        kRic756Controls};
 

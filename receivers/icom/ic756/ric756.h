@@ -22,28 +22,28 @@ class IC756;
     X(107, OptionButton, bankscan, (10, 26, 118, 10), 0, "Сканирование по текущему банку", nullptr) \
     X(108, CheckBox, selmode, (132, 26, 110, 10), 0, "только выбранные каналы", nullptr) \
     X(109, OptionButton, handscan, (10, 39, 118, 10), 0, "Delta F сканирование", nullptr) \
-    X(110, GroupBox, groupb_2, (4, 56, 242, 62), 0, "ЗНАЧЕНИЯ  ПО  УМОЛЧАНИЮ", nullptr) \
-    X(111, Label, label_3, (10, 70, 44, 9), kNoWrap, "Модуляция:", nullptr) \
-    X(112, GroupBox, groupb_3, (58, 62, 90, 22), 0, "RTTY", nullptr) \
-    X(113, OptionButton, Rnar, (62, 71, 36, 10), 0, "узк", nullptr) \
-    X(114, OptionButton, R, (100, 71, 44, 10), 0, "обычн", nullptr) \
-    X(115, GroupBox, groupb_4, (152, 62, 90, 22), 0, "CW", nullptr) \
-    X(116, OptionButton, Cnar, (156, 71, 36, 10), 0, "узк", nullptr) \
-    X(117, OptionButton, C, (194, 71, 44, 10), 0, "обычн", nullptr) \
-    X(118, Label, label_4, (10, 90, 58, 9), kNoWrap, "Уровень звука:", nullptr) \
-    X(119, Slider, soundlvl, (70, 87, 84, 14), 0, nullptr, nullptr) \
-    X(120, Label, label_5, (10, 105, 52, 9), kNoWrap, "Аттеньюатор:", nullptr) \
-    X(121, OptionButton, att10, (64, 104, 26, 10), 0, "6", nullptr) \
-    X(122, OptionButton, optb_1, (92, 104, 28, 10), 0, "12", nullptr) \
-    X(123, OptionButton, optb_2, (122, 104, 28, 10), 0, "18", nullptr) \
-    X(124, Label, label_6, (4, 125, 82, 9), kNoWrap, "уровень ШУМ фильтра", nullptr) \
-    X(125, Slider, pik, (88, 122, 84, 14), 0, nullptr, nullptr) \
-    X(126, Label, label_7, (4, 141, 82, 9), kNoWrap, "уровень Сдвига Fц", nullptr) \
-    X(127, Slider, sf, (88, 138, 84, 14), 0, nullptr, nullptr) \
-    X(128, Label, label_8, (4, 158, 130, 9), kNoWrap, "СИГНАЛИЗАЦИЯ  РЕЖИМА   ПАУЗА", nullptr) \
-    X(129, ComboBox, pausemode, (136, 156, 110, 60), kDropList, nullptr, nullptr) \
-    X(130, Label, label_9, (4, 174, 80, 9), kNoWrap, "Выполнять задание :", nullptr) \
-    X(131, ComboBox, job, (86, 172, 160, 60), kDropList, nullptr, nullptr)
+    X(110, GroupBox, groupb_2, (4, 58, 242, 68), 0, "ЗНАЧЕНИЯ  ПО  УМОЛЧАНИЮ", nullptr) \
+    X(111, Label, label_3, (10, 78, 44, 9), kNoWrap, "Модуляция:", nullptr) \
+    X(112, GroupBox, groupb_3, (58, 67, 90, 25), 0, "RTTY", nullptr) \
+    X(113, OptionButton, Rnar, (62, 78, 36, 10), 0, "узк", nullptr) \
+    X(114, OptionButton, R, (100, 78, 44, 10), 0, "обычн", nullptr) \
+    X(115, GroupBox, groupb_4, (152, 67, 90, 25), 0, "CW", nullptr) \
+    X(116, OptionButton, Cnar, (156, 78, 36, 10), 0, "узк", nullptr) \
+    X(117, OptionButton, C, (194, 78, 44, 10), 0, "обычн", nullptr) \
+    X(118, Label, label_4, (10, 98, 58, 9), kNoWrap, "Уровень звука:", nullptr) \
+    X(119, Slider, soundlvl, (70, 95, 84, 14), 0, nullptr, nullptr) \
+    X(120, Label, label_5, (10, 113, 52, 9), kNoWrap, "Аттеньюатор:", nullptr) \
+    X(121, OptionButton, att10, (64, 112, 26, 10), 0, "6", nullptr) \
+    X(122, OptionButton, optb_1, (92, 112, 28, 10), 0, "12", nullptr) \
+    X(123, OptionButton, optb_2, (122, 112, 28, 10), 0, "18", nullptr) \
+    X(124, Label, label_6, (4, 131, 82, 9), kNoWrap, "уровень ШУМ фильтра", nullptr) \
+    X(125, Slider, pik, (88, 128, 84, 14), 0, nullptr, nullptr) \
+    X(126, Label, label_7, (4, 147, 82, 9), kNoWrap, "уровень Сдвига Fц", nullptr) \
+    X(127, Slider, sf, (88, 144, 84, 14), 0, nullptr, nullptr) \
+    X(128, Label, label_8, (4, 164, 130, 9), kNoWrap, "СИГНАЛИЗАЦИЯ  РЕЖИМА   ПАУЗА", nullptr) \
+    X(129, ComboBox, pausemode, (136, 162, 110, 60), kDropList, nullptr, nullptr) \
+    X(130, Label, label_9, (4, 180, 80, 9), kNoWrap, "Выполнять задание :", nullptr) \
+    X(131, ComboBox, job, (86, 178, 160, 60), kDropList, nullptr, nullptr)
 // clang-format on
 
 class RIC756 : public ui::Form {
