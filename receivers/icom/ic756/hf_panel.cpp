@@ -365,18 +365,15 @@ void HfPanel::OnModelCode(uint32_t code) {
         case PostLoadReceiverSetup: {
             // The range of the slot shown, when it is marked for the receiver, becomes the
             // edges of the receiver's programmed scan.
-            const FDX& s = *fdx_;
-            if (s.SlotIndex < 0 || static_cast<std::size_t>(s.SlotIndex) >= s.ScanSlots.size())
-                break;
-            const Bank& slot = s.ScanSlots[static_cast<std::size_t>(s.SlotIndex)];
-            if (!slot.InUse) break;
+            const Bank* slot = ShownRangeSlot();
+            if (!slot) break;
             for (const uint32_t entry : {kLowerEdge, kUpperEdge}) {
                 MemoryChannel& edge = Channels[entry];
                 edge = hf_.channels.Empty(static_cast<int32_t>(entry));
-                edge.Frequency = std::clamp(entry == kLowerEdge ? slot.Start : slot.End,
+                edge.Frequency = std::clamp(entry == kLowerEdge ? slot->Start : slot->End,
                                             LowerLimit, UpperLimit);
-                edge.Step = slot.Step;
-                edge.Modulation = hf_.channels.KnownModulation(slot.Modulation);
+                edge.Step = slot->Step;
+                edge.Modulation = hf_.channels.KnownModulation(slot->Modulation);
             }
             ShowChannels();
             break;

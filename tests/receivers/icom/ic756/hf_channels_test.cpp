@@ -160,6 +160,25 @@ TEST_F(Ic756OnAir, TheWorkingBankFillsTheTableAndTakesItBack) {
     EXPECT_EQ(main.Count(PostSaveBank), 1);
 }
 
+// The range shown in the main window becomes the edges of the set's programmed scan.
+TEST_F(Ic756OnAir, TheShownRangeBecomesTheEdgesOfTheProgrammedScan) {
+    state.ScanSlots.resize(2);
+    state.SlotIndex = 1;
+    Bank& slot = state.ScanSlots[1];
+    slot.Start = 70'000;
+    slot.End = 900'000;  // beyond the set's 60 MHz
+    slot.Step = 50;
+    slot.Modulation = 'A';
+    Post(PostLoadReceiverSetup);
+    EXPECT_TRUE(panel.Channels[HfPanel::kLowerEdge].Empty());  // no range loaded
+    slot.InUse = 1;
+    Post(PostLoadReceiverSetup);
+    EXPECT_EQ(panel.Channels[HfPanel::kLowerEdge].Frequency, 70'000u);
+    EXPECT_EQ(panel.Channels[HfPanel::kUpperEdge].Frequency, 600'000u);
+    EXPECT_EQ(panel.Channels[HfPanel::kUpperEdge].Modulation, 'A');
+    EXPECT_EQ(panel.lv_1->Cell(100, 0), "  60.0000");
+}
+
 TEST_F(Ic75OnAir, EveryTransferStartsInMemoryModeAndNamesHaveEightCharacters) {
     panel.Channels[0] = Abc();
     panel.Channels[0].Label = "ABCDEFGHIJ";
