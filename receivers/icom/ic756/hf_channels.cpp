@@ -176,9 +176,10 @@ void HfPanel::FinishTransfer() {
     if (Settings.DirectWrite && EnterMemoryMode()) SelectChannel(CurrentChannel + 1);
 }
 
+// The attenuator as the panel has it, its depth included.
 void HfPanel::ApplyReceiverSettings() {
     SetFrequencyWait();
-    SetAttenuator();
+    SendAttenuator();
     SetMode();
     SetStep();
 }
