@@ -72,11 +72,13 @@ TEST_F(Ic756OnAir, AChannelGoesOutInTheSetsOwnLayout) {
     panel.Channels[1] = Abc();
     panel.Channels[1].Modulation = 'C';
     panel.Channels[1].Select = false;
+    panel.Channels[1].Label = "Зал я";  // in code page 1251 "я" is FF: no frame byte goes out
     Click(panel.cb_1);
     const Texts sent = Sent();
     ASSERT_GE(sent.size(), 101u);
     EXPECT_EQ(sent[0], "1A000001" "01" "0000201400" "0102" "00" "000885000885"
                        "41424320202020202020");
+    EXPECT_EQ(sent[1].substr(38), "20202020202020202020");
     EXPECT_EQ(sent[2], "1A000003FF");
     EXPECT_TRUE(emulator.Channel(0, 1).Selected());
     EXPECT_EQ(emulator.Channel(0, 1).toneFlags, 0);
