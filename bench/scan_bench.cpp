@@ -55,7 +55,8 @@ struct Model {
     bool longRange;    // a range of 100,000 points is timed too
     bool readBack;     // the read-back of the receiver's own scan is timed too
     bool bandScope;    // a scale scan with the band scope is timed too
-    uint32_t rangeStart = 1'000'000;  // 100 Hz units: the ranges begin here (100 MHz)
+    // Where the ranges begin, 100 Hz units (100 MHz).
+    uint32_t rangeStart = 1'000'000;
 };
 // One step of an IC-R8500 scan on the line: the frequency set (its echo 11 bytes and the
 // acknowledgement 6), the squelch query (7 and 8) and the level query (7 and 9).

@@ -18,7 +18,7 @@ constexpr ui::Color kYellow = 0xffff00;
 constexpr ui::Color kRed = 0xff0000;
 constexpr ui::Color kMarked = 0x000080;
 constexpr ui::Color kScaleItem = 0x00ffff;
-constexpr int kBaseAboveBottom = 19;      // the page's base line above its bottom
+constexpr int kBaseAboveBottom = 19;  // the page's base line above its bottom
 
 constexpr int kNoPeakMessage = 29;
 constexpr int kNoFixedMessage = 30;

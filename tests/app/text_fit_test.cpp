@@ -178,10 +178,9 @@ TEST_F(TextFit, FormsShowEveryCaptionWholeAndApart) {
     RIC756 hfScan(ic756);
     PostPrivateMessage(&orvel, PostOpenHfreq);  // the compact channel list registers its form
     ui::ServePending();
-    for (const char* form :
-         {"ID_ORVEL", "ID_line", "ID_freq", "ID_hfreq", "ID_job", "ID_SetMacro", "ID_IC8500",
-          "ID_RIC8500", "ID_IC10", "ID_AR5000", "ID_RAR5000", "ID_PAR5000", "ID_IC756",
-          "ID_RIC756", "ID_IC75"}) {
+    for (const char* form : {"ID_ORVEL", "ID_line", "ID_freq", "ID_hfreq", "ID_job", "ID_SetMacro",
+                             "ID_IC8500", "ID_RIC8500", "ID_IC10", "ID_AR5000", "ID_RAR5000",
+                             "ID_PAR5000", "ID_IC756", "ID_RIC756", "ID_IC75"}) {
         for (const std::string& fault : LayoutFaults(form)) ADD_FAILURE() << form << ": " << fault;
     }
 }

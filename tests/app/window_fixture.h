@@ -120,8 +120,8 @@ class WindowTest : public StoredFiles {
         } else {
             // A folder without settings starts with the IC-R75: the tests of the program
             // without a receiver keep its panel out.
-            noReceiver_.emplace(
-                PanelModel{kDefaultType, kDefaultType, 0, panel_registry::Traits(kDefaultType), nullptr});
+            noReceiver_.emplace(PanelModel{kDefaultType, kDefaultType, 0,
+                                           panel_registry::Traits(kDefaultType), nullptr});
         }
         Prepare();
         orvel.CalendarClock = [this] { return calendar; };

@@ -74,8 +74,8 @@ void HfPanel::TakeMemoryReply() {
     if (length < hf_.shortestRecord || text.substr(4, 4) != Format("%04u", readNumber_)) return;
     MemoryChannel& channel = ChannelBuffer;
     channel.Select = body[kSelectByte] == 0x01;
-    channel.Frequency = std::clamp(civ::DecodeFrequency(text.substr(2 * kSelectByte)),
-                                   LowerLimit, UpperLimit);
+    channel.Frequency =
+        std::clamp(civ::DecodeFrequency(text.substr(2 * kSelectByte)), LowerLimit, UpperLimit);
     DecodeMode(text.substr(20, 2), text.substr(22, 2), channel.Modulation, channel.Filter);
     if (hf_.attenuatorOn && body[12] != 0) {
         channel.Attenuator = true;
@@ -99,7 +99,8 @@ HfPanel::ChannelResult HfPanel::WriteMemoryChannel(uint32_t number) {
         const HfMemoryMode* mode = &hf_.memoryModes.front();
         for (const HfMemoryMode& entry : hf_.memoryModes)
             if (entry.letter == channel.Modulation) mode = &entry;
-        payload += mode->bytes[static_cast<std::size_t>(std::clamp(channel.Filter, 0, kWidestFilter))];
+        payload +=
+            mode->bytes[static_cast<std::size_t>(std::clamp(channel.Filter, 0, kWidestFilter))];
         if (hf_.attenuatorOn) payload += channel.Attenuator ? hf_.attenuatorOn : "00";
         payload += hf_.filler;
         payload += civ::NameToHex(channel.Label, hf_.channels.labelWidth);
@@ -331,7 +332,8 @@ void HfPanel::WireChannelControls() {
             if (now.Attenuator == (value != 0)) return;
             EditChannel([&](MemoryChannel& c) {
                 c.Attenuator = value != 0;
-                c.AttenuatorDb = c.Attenuator ? hf_.channels.Depth(static_cast<uint32_t>(value)) : 0;
+                c.AttenuatorDb =
+                    c.Attenuator ? hf_.channels.Depth(static_cast<uint32_t>(value)) : 0;
             });
         } else if (now.Filter != value) {
             EditChannel([value](MemoryChannel& c) { c.Filter = value; });
@@ -464,9 +466,9 @@ void HfPanel::ShowChannel() {
     if (skip) skip->SetChecked(channel.Skip);
     showingChannel_ = false;
     const bool editable = used && !PanelBusy;
-    for (ui::Window* control : {static_cast<ui::Window*>(textb_1), static_cast<ui::Window*>(comment),
-                                static_cast<ui::Window*>(smod), static_cast<ui::Window*>(satt),
-                                static_cast<ui::Window*>(sel)})
+    for (ui::Window* control : {static_cast<ui::Window*>(textb_1),
+                                static_cast<ui::Window*>(comment), static_cast<ui::Window*>(smod),
+                                static_cast<ui::Window*>(satt), static_cast<ui::Window*>(sel)})
         control->SetEnabled(editable);
     if (skip) skip->SetEnabled(editable);
 }

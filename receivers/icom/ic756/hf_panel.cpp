@@ -95,14 +95,14 @@ void HfPanel::WireControls() {
     on(pictbttn_1, ui::EventId::Click, [this](ui::EventData&) {
         if (!ReceiverScanRunning) StartReceiverScan();
     });
-    on(pictbttn_7, ui::EventId::Click, [this](ui::EventData&) {
-        ReceiverScanRunning ? StopReceiverScan() : Fine.ConfirmClear();
-    });
+    on(pictbttn_7, ui::EventId::Click,
+       [this](ui::EventData&) { ReceiverScanRunning ? StopReceiverScan() : Fine.ConfirmClear(); });
     on(cb_2, ui::EventId::Click, [this](ui::EventData&) { ReadChannels(hf_.readStatus); });
     on(cb_1, ui::EventId::Click, [this](ui::EventData&) { WriteChannels(); });
     on(cb_3, ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
     on(cb_4, ui::EventId::Click, [this](ui::EventData&) {
-        Settings.FilterChoice = Settings.FilterChoice >= kWidestFilter ? 0 : Settings.FilterChoice + 1;
+        Settings.FilterChoice =
+            Settings.FilterChoice >= kWidestFilter ? 0 : Settings.FilterChoice + 1;
         SendModeWithFilter();
     });
     on(faru, ui::EventId::Click, [this](ui::EventData&) {
@@ -344,9 +344,9 @@ bool HfPanel::ParseModelReply(const civ::CivReply& reply) {
 void HfPanel::OnFrequencyReport() {
     // The receiver's scan stopped on a signal.
     if (!ReceiverScanRunning) return;
-    ActOnScanStop(hf_.pauseActions ? Settings.PauseMode
-                                   : static_cast<uint32_t>(ScanStopAction::IntoBank),
-                  Settings.JobName);
+    ActOnScanStop(
+        hf_.pauseActions ? Settings.PauseMode : static_cast<uint32_t>(ScanStopAction::IntoBank),
+        Settings.JobName);
 }
 
 void HfPanel::OnModelCode(uint32_t code) {

@@ -106,7 +106,18 @@ struct HfDepthKey {
 };
 
 // What the channel list shows in a column.
-enum class HfColumn : uint8_t { Frequency, Step, Mode, Level, Filter, Attenuator, Label, Number, Select, Skip };
+enum class HfColumn : uint8_t {
+    Frequency,
+    Step,
+    Mode,
+    Level,
+    Filter,
+    Attenuator,
+    Label,
+    Number,
+    Select,
+    Skip
+};
 struct HfListColumn {
     const char* title;
     int width;  // pixels
@@ -207,18 +218,18 @@ struct HfSettings {
     // The depth the attenuator switch of the main window takes.
     uint32_t DefaultAttenuatorDb = 0;
     // The receiver's own scan.
-    bool Delay = false;       // "Задержка"
-    bool DropOut = false;     // "Пропадание"
-    bool NoReadBack = false;  // "Запрет": a stop reads nothing back
-    bool Vsc = false;         // "VSC"
-    bool Priority = false;    // "Прио"
-    uint32_t PauseMode = 0;   // "Пауза", a ScanStopAction
-    std::string JobName;      // "Задание": the job a stop starts
-    int32_t JobIndex = 0;     // its place in the job list, set as the settings dialog opens
-    bool RangeScan = true;    // "Сканирование_Диапазон"
-    bool BankScan = false;    // "Сканирование_Банка"
-    bool ManualScan = false;  // "Сканирование_Ручное"
-    bool Auto = false;        // "Авто"
+    bool Delay = false;             // "Задержка"
+    bool DropOut = false;           // "Пропадание"
+    bool NoReadBack = false;        // "Запрет": a stop reads nothing back
+    bool Vsc = false;               // "VSC"
+    bool Priority = false;          // "Прио"
+    uint32_t PauseMode = 0;         // "Пауза", a ScanStopAction
+    std::string JobName;            // "Задание": the job a stop starts
+    int32_t JobIndex = 0;           // its place in the job list, set as the settings dialog opens
+    bool RangeScan = true;          // "Сканирование_Диапазон"
+    bool BankScan = false;          // "Сканирование_Банка"
+    bool ManualScan = false;        // "Сканирование_Ручное"
+    bool Auto = false;              // "Авто"
     bool SelectedChannels = false;  // "Выбор_каналов"
     bool SelectedModes = false;     // "Выбор_мод"
     // Switches and levels (0..255).

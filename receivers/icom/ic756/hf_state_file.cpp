@@ -132,7 +132,8 @@ bool HfPanel::ReadStateFile() {
         if (key == "Ант2") read.SecondAntenna = true;
         if (key == kDirectWriteKey) read.DirectWrite = true;
         if (key == kFilterChoiceKey)
-            read.FilterChoice = static_cast<int32_t>(std::min<uint32_t>(ReadU32(value), kWidestFilter));
+            read.FilterChoice =
+                static_cast<int32_t>(std::min<uint32_t>(ReadU32(value), kWidestFilter));
         for (const HfDepthKey& k : hf_.attenuatorKeys) {
             if (key != k.key) continue;
             attenuator = k.db != 0;

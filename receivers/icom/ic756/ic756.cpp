@@ -69,7 +69,7 @@ constexpr HfListColumn kColumns[] = {
 };
 // clang-format on
 constexpr HfModeChoice kModeChoices[] = {
-    {"FM", 'F', -1}, {"AM", 'A', -1}, {"LSB", 'L', -1},
+    {"FM", 'F', -1},  {"AM", 'A', -1}, {"LSB", 'L', -1},
     {"USB", 'U', -1}, {"CW", 'C', -1}, {"RTTY", 'R', -1},
 };
 constexpr HfChoice kFilterChoices[] = {{"FL1", 2}, {"FL2", 0}, {"FL3", 1}};
@@ -87,7 +87,9 @@ constexpr CivModel kCivModel{
     .calibration = kCalibration,
     .stateFileStem = "ICIC_756",
     // Bars a level/8 pixels high; the strip of the whole range 250 kHz a pixel.
-    .fineScale = {.overviewHeight = 40, .barDivisor = 8, .viewSteps = kViewSteps,
+    .fineScale = {.overviewHeight = 40,
+                  .barDivisor = 8,
+                  .viewSteps = kViewSteps,
                   .overviewUnit = 2500},
 };
 

@@ -10,9 +10,9 @@ namespace {
 
 constexpr ui::ControlResource kRic756Controls[] = {UI_CONTROL_ROWS(RIC756_CONTROLS)};
 
-constexpr ui::FormResource kRic756Form{"ID_RIC756",      250,          196,
-                                       "8.MS Sans Serif", ui::style::kCaption, "Установка Параметров",
-                                       kRic756Controls};
+constexpr ui::FormResource kRic756Form{
+    "ID_RIC756",    250, 196, "8.MS Sans Serif", ui::style::kCaption, "Установка Параметров",
+    kRic756Controls};
 
 // What the panel does when the receiver's scan stops on a signal, by pause mode.
 constexpr const char* kPauseModes[] = {"режим пауза", "звуковой сигнал", "выполнение задания",
@@ -68,11 +68,12 @@ void RIC756::ShowSettings() {
         ->SetChecked(true);
     fn->SetText(EdgeText(panel_.Channels[HfPanel::kLowerEdge]));
     fk->SetText(EdgeText(panel_.Channels[HfPanel::kUpperEdge]));
-    pausemode->SetSelectedIndex(
-        s.PauseMode < std::size(kPauseModes) ? static_cast<int>(s.PauseMode) : 0);
+    pausemode->SetSelectedIndex(s.PauseMode < std::size(kPauseModes) ? static_cast<int>(s.PauseMode)
+                                                                     : 0);
     job->Clear();
     job->AddString(kNoJob);
-    for (const UserJob* stored : panel_.State()->Jobs) job->AddString(stored ? stored->Identifier : "");
+    for (const UserJob* stored : panel_.State()->Jobs)
+        job->AddString(stored ? stored->Identifier : "");
     job->SetSelectedIndex(s.JobIndex > 0 && s.JobIndex < job->Count() ? s.JobIndex : 0);
 }
 

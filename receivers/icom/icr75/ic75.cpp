@@ -9,8 +9,8 @@ constexpr ui::ControlResource kIc75Controls[] = {
     UI_CONTROL_ROWS(HF_CORE_CONTROLS) UI_CONTROL_ROWS(HF_CONTROLS) UI_CONTROL_ROWS(IC75_CONTROLS)};
 
 // The panel fills the main window's receiver page.
-constexpr ui::FormResource kIc75Form{
-    "ID_IC75", 283, 209, "8.MS Sans Serif", ui::style::kChild, "IC - R75", kIc75Controls};
+constexpr ui::FormResource kIc75Form{"ID_IC75",         283,        209,          "8.MS Sans Serif",
+                                     ui::style::kChild, "IC - R75", kIc75Controls};
 
 // Modes and filters (0 normal, 1 narrow, 2 wide): the mode command, the reply's mode and filter
 // bytes, the bandwidth in kHz. WFM is the set's FM on the wide filter; it has no RTTY.
@@ -46,7 +46,7 @@ constexpr uint32_t kDepths[] = {20};
 constexpr HfDepthKey kAttenuatorKeys[] = {{20, "Атт20"}};
 // Steps of the fine scale, one pixel column each (100 Hz units), in kHz.
 constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10"},   {200, "20"},    {500, "50"},    {1000, "100"},  {2000, "200"},
+    {100, "10"},   {200, "20"},     {500, "50"},     {1000, "100"},   {2000, "200"},
     {5000, "500"}, {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
 };
 using Column = HfColumn;
@@ -78,7 +78,9 @@ constexpr CivModel kCivModel{
     .calibration = kCalibration,
     .stateFileStem = "IC75",
     // Bars a level/8 pixels high; the strip of the whole range 1 MHz a pixel.
-    .fineScale = {.overviewHeight = 40, .barDivisor = 8, .viewSteps = kViewSteps,
+    .fineScale = {.overviewHeight = 40,
+                  .barDivisor = 8,
+                  .viewSteps = kViewSteps,
                   .overviewUnit = 10000},
 };
 

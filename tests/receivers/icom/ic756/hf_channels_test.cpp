@@ -76,8 +76,14 @@ TEST_F(Ic756OnAir, AChannelGoesOutInTheSetsOwnLayout) {
     Click(panel.cb_1);
     const Texts sent = Sent();
     ASSERT_GE(sent.size(), 101u);
-    EXPECT_EQ(sent[0], "1A000001" "01" "0000201400" "0102" "00" "000885000885"
-                       "41424320202020202020");
+    EXPECT_EQ(sent[0],
+              "1A000001"
+              "01"
+              "0000201400"
+              "0102"
+              "00"
+              "000885000885"
+              "41424320202020202020");
     EXPECT_EQ(sent[1].substr(38), "20202020202020202020");
     EXPECT_EQ(sent[2], "1A000003FF");
     EXPECT_TRUE(emulator.Channel(0, 1).Selected());
@@ -107,9 +113,9 @@ TEST_F(Ic756OnAir, ASilentSetEndsTheTransferAtOnce) {
 // A memory reply carries what it carries: a record cut short gives the name bytes it has and
 // nothing beyond them; shorter than the record's fixed part, the channel is empty.
 TEST_F(Ic756OnAir, AShortMemoryReplyReadsOnlyTheBytesItHas) {
-    const emulators::Bytes cut = {0xFE, 0xFE, 0xE0, 0x5C, 0x1A, 0x00, 0x00, 0x01, 0x01,
-                                  0x00, 0x00, 0x20, 0x14, 0x00, 0x01, 0x02, 0x00, 0x00,
-                                  0x08, 0x85, 0x00, 0x08, 0x85, 0x41, 0x42, 0x43, 0x44, 0xFD};
+    const emulators::Bytes cut = {0xFE, 0xFE, 0xE0, 0x5C, 0x1A, 0x00, 0x00, 0x01, 0x01, 0x00,
+                                  0x00, 0x20, 0x14, 0x00, 0x01, 0x02, 0x00, 0x00, 0x08, 0x85,
+                                  0x00, 0x08, 0x85, 0x41, 0x42, 0x43, 0x44, 0xFD};
     emulator.SetGarbage(cut);
     ASSERT_EQ(panel.ReadMemoryChannel(1), HfPanel::ChannelResult::Done);
     EXPECT_EQ(panel.ChannelBuffer.Frequency, 142'000u);
@@ -134,7 +140,12 @@ TEST_F(Ic756OnAir, ADirectWriteEditTakesTheSetsChannelAndKeepsWhatTheSetCannot) 
     const Texts sent = Sent();
     ASSERT_GE(sent.size(), 9u);
     EXPECT_EQ(Texts(sent.begin(), sent.begin() + 4), (Texts{"080001", "1A000001", "1501", "1502"}));
-    EXPECT_EQ(sent[4].substr(0, 32), "1A000001" "00" "0000000700" "0702" "00000885");
+    EXPECT_EQ(sent[4].substr(0, 32),
+              "1A000001"
+              "00"
+              "0000000700"
+              "0702"
+              "00000885");
     EXPECT_EQ(emulator.Channel(0, 1).mode, emulators::kModeCwReverse);
     const MemoryChannel& channel = panel.Channels[0];
     EXPECT_EQ(channel.Frequency, 70'000u);
@@ -190,7 +201,14 @@ TEST_F(Ic75OnAir, EveryTransferStartsInMemoryModeAndNamesHaveEightCharacters) {
     Texts sent = Sent();
     ASSERT_GE(sent.size(), 2u);
     EXPECT_EQ(sent[0], "08");
-    EXPECT_EQ(sent[1], "1A000001" "01" "0000201400" "0102" "20" "0000" "4142434445464748");
+    EXPECT_EQ(sent[1],
+              "1A000001"
+              "01"
+              "0000201400"
+              "0102"
+              "20"
+              "0000"
+              "4142434445464748");
     EXPECT_EQ(emulator.Channel(0, 1).attenuatorDb, 20);
 
     panel.Channels[0] = IC75::kChannelLayout.Empty(0);

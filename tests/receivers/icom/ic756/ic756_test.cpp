@@ -126,7 +126,8 @@ TEST_F(Ic756OnAir, TheScanButtonStartsTheRegimeChosen) {
     const struct {
         bool range, bank, manual;
         const char* command;
-    } regimes[] = {{false, true, false, "0E23"}, {true, false, false, "0E01"}, {false, false, true, "0E03"}};
+    } regimes[] = {
+        {false, true, false, "0E23"}, {true, false, false, "0E01"}, {false, false, true, "0E03"}};
     s.SelectedChannels = true;
     for (const auto& regime : regimes) {
         s.RangeScan = regime.range;
@@ -149,7 +150,8 @@ TEST_F(Ic756OnAir, TheScanButtonStartsTheRegimeChosen) {
     s.BankScan = true;
     EXPECT_FALSE(panel.StartReceiverScan());
     ui::ServePending();
-    EXPECT_EQ(messages, (std::vector<std::string>{"Ошибка запуска внутреннего сканирования приемника"}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"Ошибка запуска внутреннего сканирования приемника"}));
     EXPECT_FALSE(panel.PanelBusy);
     EXPECT_TRUE(panel.cb_2->IsEnabled());
     EXPECT_EQ(main.Count(PostScanStartedByPanel), 3);
