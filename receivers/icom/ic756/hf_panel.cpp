@@ -71,6 +71,8 @@ void HfPanel::ForgetControls() {
 void HfPanel::SetModelDefaults() {
     // The fine scale starts at 5 kHz a pixel, or the nearest step the model lists.
     ViewStep = kStartViewStep;
+    // The program's frequency as it starts (68.8 MHz) is none of the short waves'.
+    fdx_->Frequency = std::clamp(fdx_->Frequency, LowerLimit, UpperLimit);
     Settings = HfSettings{};
     Settings.DefaultAttenuatorDb = Depth(0);
     ReceiverScanRunning = false;

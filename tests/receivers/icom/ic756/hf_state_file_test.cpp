@@ -47,9 +47,7 @@ void SetAside(Panel& panel, FDX& state) {
     edge.AttenuatorDb = 20;
     panel.Scale.SetCell(965, 180);
     panel.Scale.SetCell(966, 180);
-    // The fine scale follows the frequency.
-    PostPrivateMessage(&panel, PostRefreshData);
-    ui::ServePending();
+    panel.ViewPosition = 90'000;
 }
 
 // Written, compared with the golden file, read back over the defaults (the model's attenuator
