@@ -3,8 +3,9 @@
 // pseudo-terminal, and the emulated receiver in a process of its own (so that the CPU time
 // measured is the program's alone). It runs each model of the table below in turn.
 //
-// For ranges of 1,000 and 100,000 points (the IC-R10 only 1,000) it reports, with the emulator
-// answering at once: steps per second, the program's CPU time per step and its peak memory;
+// For ranges of 1,000 and 100,000 points (the IC-R10 only 1,000; the HF sets from 5 MHz, the
+// others from 100 MHz) it reports, with the emulator answering at once: steps per second, the
+// program's CPU time per step and its peak memory;
 // and with the emulator's line-rate mode (every byte takes its time at the line's speed: 38400
 // baud for the IC-PCR1000, 9600 with two stop bits for the AR3000A, 19200 for the others) the
 // share of the rate the line allows that
@@ -57,6 +58,8 @@ struct Model {
     bool longRange;    // a range of 100,000 points is timed too
     bool readBack;     // the read-back of the receiver's own scan is timed too
     bool bandScope;    // a scale scan with the band scope is timed too
+    // Where the ranges begin, 100 Hz units (100 MHz).
+    uint32_t rangeStart = 1'000'000;
 };
 // One step of an IC-R8500 scan on the line: the frequency set (its echo 11 bytes and the
 // acknowledgement 6), the squelch query (7 and 8) and the level query (7 and 9).
@@ -79,6 +82,27 @@ constexpr Model kIcR10{.name = "IC-R10",
                        .longRange = false,
                        .readBack = false,
                        .bandScope = false};
+// The HF sets step as the IC-R8500 does; their ranges begin at 5 MHz.
+constexpr Model kIc756Pro{.name = "IC-756PRO",
+                          .ini = "COM=1\r\nSPEED=5\r\nRECV=12\r\n",
+                          .baud = 19200,
+          .bitsPerByte = kBitsPerByte,
+                          .bytesPerStep = 11 + 6 + 7 + 8 + 7 + 9,
+                          .syncMs = 1500,
+                          .longRange = true,
+                          .readBack = false,
+                          .bandScope = false,
+                          .rangeStart = 50'000};
+constexpr Model kIcR75{.name = "IC-R75",
+                       .ini = "COM=1\r\nSPEED=5\r\nRECV=10\r\n",
+                       .baud = 19200,
+       .bitsPerByte = kBitsPerByte,
+                       .bytesPerStep = 11 + 6 + 7 + 8 + 7 + 9,
+                       .syncMs = 1500,
+                       .longRange = true,
+                       .readBack = false,
+                       .bandScope = false,
+                       .rangeStart = 50'000};
 // "RF100000000" and its empty acknowledgement (13 and 2), "LM" and its answer (4 and 7).
 constexpr Model kAr5000{.name = "AR5000",
                         .ini = "COM=1\r\nSPEED=5\r\nRECV=7\r\n",
@@ -260,10 +284,10 @@ Result TimeSteps(ORVEL& orvel, uint32_t stepCode, int warmUp, int steps,
     return result;
 }
 
-// Scans a range of `points` points from 100 MHz in steps of 100 Hz.
-Result ScanSteps(ORVEL& orvel, uint32_t points, int warmUp, int steps) {
+// Scans a range of `points` points from `start` in steps of 100 Hz.
+Result ScanSteps(ORVEL& orvel, uint32_t start, uint32_t points, int warmUp, int steps) {
     UserDp range;
-    range.StartFrequency = 1'000'000;
+    range.StartFrequency = start;
     range.EndFrequency = range.StartFrequency + points - 1;
     range.Step = 1;
     range.Cycles = 1000;
@@ -364,11 +388,11 @@ bool BenchModel(const Model& model, const EmulatorProcess<Emulator>& emulator,
         // What the line still carries from the run before drains first.
         emulator.SetLineRate(false);
         ui::ServeFor(500);
-        const Result instant = ScanSteps(orvel, points, warmUp, instantSteps);
+        const Result instant = ScanSteps(orvel, model.rangeStart, points, warmUp, instantSteps);
         PrintRow(range, instantName, instant, 0);
         emulator.SetLineRate(true);
         ui::ServeFor(500);
-        const Result line = ScanSteps(orvel, points, warmUp, lineSteps);
+        const Result line = ScanSteps(orvel, model.rangeStart, points, warmUp, lineSteps);
         PrintRow(range, lineName, line, lineRate);
         ran = ran && instant.steps != 0 && line.steps != 0;
     }
@@ -401,6 +425,10 @@ int main(int argc, char** argv) {
     const EmulatorProcess<emulators::CivEmulator> ic8500(&FillAutoBank);
     civProfile = &emulators::kIcR10;
     const EmulatorProcess<emulators::CivEmulator> ic10;
+    civProfile = &emulators::kIc756Pro;
+    const EmulatorProcess<emulators::CivEmulator> ic756;
+    civProfile = &emulators::kIcR75;
+    const EmulatorProcess<emulators::CivEmulator> ic75;
     const EmulatorProcess<emulators::Ar5000Emulator> ar5000;
     const EmulatorProcess<emulators::Ar3000aEmulator> ar3000a;
     // The IC-PCR1000 switched on at its power-up speed: the program moves it to 38400 baud.
@@ -423,6 +451,8 @@ int main(int argc, char** argv) {
     int status = 0;
     if (!BenchModel(kIcR8500, ic8500, folder, quick)) status = 1;
     if (!BenchModel(kIcR10, ic10, folder, quick)) status = 1;
+    if (!BenchModel(kIc756Pro, ic756, folder, quick)) status = 1;
+    if (!BenchModel(kIcR75, ic75, folder, quick)) status = 1;
     if (!BenchModel(kAr5000, ar5000, folder, quick)) status = 1;
     if (!BenchModel(kAr3000a, ar3000a, folder, quick)) status = 1;
     if (!BenchModel(kIcPcr1000, pcr1000, folder, quick)) status = 1;

@@ -18,8 +18,7 @@ constexpr ui::Color kYellow = 0xffff00;
 constexpr ui::Color kRed = 0xff0000;
 constexpr ui::Color kMarked = 0x000080;
 constexpr ui::Color kScaleItem = 0x00ffff;
-constexpr int64_t kOverviewUnit = 50000;  // 5 MHz a pixel of the overview strip
-constexpr int kBaseAboveBottom = 19;      // the page's base line above its bottom
+constexpr int kBaseAboveBottom = 19;  // the page's base line above its bottom
 
 constexpr int kNoPeakMessage = 29;
 constexpr int kNoFixedMessage = 30;
@@ -201,7 +200,7 @@ void FineScale::Clear() {
 
 int64_t FineScale::FrequencyAt(int x, int y) const {
     const int64_t frequency = y < look_.overviewHeight
-                                  ? int64_t{x} * kOverviewUnit
+                                  ? int64_t{x} * look_.overviewUnit
                                   : int64_t{panel_.ViewStep} * x + panel_.ViewPosition;
     return std::clamp<int64_t>(frequency, panel_.LowerLimit, panel_.UpperLimit);
 }
@@ -275,10 +274,10 @@ void FineScale::Draw(ui::Painter& p) {
     const int64_t viewStep = std::max<uint32_t>(panel_.ViewStep, 1);
     const int bar = look_.barDivisor;
 
-    // Overview of the whole range, 5 MHz a pixel, with the current frequency marked.
+    // Overview of the whole range with the current frequency marked.
     p.Line(0, 0, w - 1, 0, kSilver);
     p.Line(0, look_.overviewHeight - 1, w - 1, look_.overviewHeight - 1, kSilver);
-    const int64_t mark = int64_t{s.Frequency} / kOverviewUnit;
+    const int64_t mark = int64_t{s.Frequency} / std::max<int64_t>(look_.overviewUnit, 1);
     if (mark < w) p.Line(int(mark), 1, int(mark), look_.overviewHeight - 2, kRed);
 
     const int base = h - kBaseAboveBottom;

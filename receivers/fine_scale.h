@@ -40,6 +40,9 @@ struct FineScaleLook {
     // The stored fixed frequencies (FDX::Scales) that lie on the page are marked under the
     // bars, so the operator sees where the next fixed-frequency jump goes.
     bool markScaleItems = false;
+    // Frequency (100 Hz units) of one pixel of the strip of the whole range: 5 MHz suits a
+    // range of up to 2 GHz, a set of the short waves wants a finer one.
+    int64_t overviewUnit = 50000;
 };
 
 class FineScale {

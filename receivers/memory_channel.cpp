@@ -102,8 +102,8 @@ uint32_t GiveWorkingBank(FDX& fdx, std::span<const MemoryChannel> bank) {
 }
 
 void WriteChannelKeys(StateFileWriter& file, std::span<const MemoryChannel> records,
-                      const ChannelLayout& layout) {
-    file.Number(kCountKey, static_cast<uint32_t>(records.size()));
+                      const ChannelLayout& layout, bool countLine) {
+    if (countLine) file.Number(kCountKey, static_cast<uint32_t>(records.size()));
     for (const MemoryChannel& channel : records) {
         file.Number("F", channel.Frequency);
         if (channel.Empty()) continue;

@@ -94,9 +94,10 @@ void TakeWorkingBank(const FDX& fdx, std::span<MemoryChannel> bank, const Channe
 // untouched, when no channel has a frequency.
 uint32_t GiveWorkingBank(FDX& fdx, std::span<const MemoryChannel> bank);
 
-// Writes "Частот_Банков" and the records in order.
+// Writes "Частот_Банков" (unless countLine is false: a model whose file has its records
+// alone) and the records in order.
 void WriteChannelKeys(StateFileWriter& file, std::span<const MemoryChannel> records,
-                      const ChannelLayout& layout);
+                      const ChannelLayout& layout, bool countLine = true);
 
 // Reads the channel keys of a state file into `records`, key by key in file order.
 // "Частот_Банков" starts the records again and bounds them (never beyond `records`); each "F"

@@ -331,6 +331,9 @@ class ReceiverPanel : public ui::Form {
     // PostSaveBank: `bank` becomes the working bank and the main window stores it; message 12
     // when no channel has a frequency.
     void GiveBankItem(std::span<const MemoryChannel> bank);
+    // PostLoadReceiverSetup: the range slot the main window shows, when a range is loaded in
+    // it (its edges go to the receiver's own scan); null otherwise.
+    const Bank* ShownRangeSlot() const;
 
     FDX* fdx_ = nullptr;
 

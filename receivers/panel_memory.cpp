@@ -62,3 +62,11 @@ void ReceiverPanel::GiveBankItem(std::span<const MemoryChannel> bank) {
     else
         PostToOwner(PostSaveBank);
 }
+
+const Bank* ReceiverPanel::ShownRangeSlot() const {
+    const FDX& s = *fdx_;
+    if (s.SlotIndex < 0 || static_cast<std::size_t>(s.SlotIndex) >= s.ScanSlots.size())
+        return nullptr;
+    const Bank& slot = s.ScanSlots[static_cast<std::size_t>(s.SlotIndex)];
+    return slot.InUse ? &slot : nullptr;
+}

@@ -7,7 +7,9 @@
 #include "receivers/aor/ar3000a/ar3000a.h"
 #include "receivers/aor/ar5000/ar5000.h"
 #include "receivers/icom/ic10/ic10.h"
+#include "receivers/icom/ic756/ic756.h"
 #include "receivers/icom/ic8500/ic8500.h"
+#include "receivers/icom/icr75/ic75.h"
 #include "receivers/icom/pcr1000/pcr1000.h"
 #include "receivers/winradio/winradio.h"
 
@@ -44,9 +46,9 @@ const PanelModel kBuiltIn[] = {
     {7, 7, 0, kAr5000, &MakePanel<AR5000>},
     {8, 8, 0, kWinradio, &MakePanel<WINRADIO>},
     {9, 9, 0, kAr8200, nullptr},
-    {10, 10, 0, kIcR75, nullptr},
+    {10, 10, 0, kIcR75, &MakePanel<IC75>},
     {11, 9, 1, kAr8200, nullptr},  // AR8600
-    {12, 12, 0, kIc756pro, nullptr},
+    {12, 12, 0, kIc756pro, &MakePanel<IC756>},
 };
 // clang-format on
 

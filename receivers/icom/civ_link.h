@@ -41,6 +41,7 @@ inline constexpr int32_t kChannelSelect = 0x08;
 inline constexpr int32_t kScanControl = 0x0E;
 inline constexpr int32_t kStepSet = 0x10;
 inline constexpr int32_t kAttenuatorSet = 0x11;
+inline constexpr int32_t kAntennaSet = 0x12;
 inline constexpr int32_t kLevelSet = 0x14;
 inline constexpr int32_t kMeterRead = 0x15;
 inline constexpr int32_t kFunctionSet = 0x16;

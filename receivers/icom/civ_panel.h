@@ -174,6 +174,8 @@ class CivPanel : public ReceiverPanel {
         KeptStateLines* kept, const std::function<void()>& takeModelKeys);
     // The model's keys, between the head and the level scale.
     virtual void WriteModelKeys(StateFileWriter& file) { (void)file; }
+    // The head of the state file as the panel stands now.
+    StateFileHead CurrentHead() const;
     const CivMode* FindMode(char letter, int32_t filter) const;
 
     const CivModel& model_;
@@ -190,7 +192,6 @@ class CivPanel : public ReceiverPanel {
     void Synchronise();
     void StepBy(int direction);
     void ShowFrequency();
-    StateFileHead CurrentHead() const;
 
     void ParseReply(const civ::CivReply& reply);
     void ParseFrequency(bool awaited);

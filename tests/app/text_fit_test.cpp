@@ -31,6 +31,9 @@
 #include "app/orvel_parameters.h"
 #include "app/orvel_windows.h"
 #include "receivers/aor/ar3000a/ar3000a.h"
+#include "receivers/icom/ic756/ic756.h"
+#include "receivers/icom/ic756/ric756.h"
+#include "receivers/icom/icr75/ic75.h"
 #include "receivers/panel_registry.h"
 
 namespace {
@@ -193,7 +196,8 @@ TEST_F(TextFit, FormsShowEveryCaptionWholeAndApart) {
     PostPrivateMessage(&orvel, PostOpenHfreq);  // the compact channel list registers its form
     ui::ServePending();
     std::set<std::string> forms = ReceiverForms();
-    EXPECT_TRUE(forms.contains("ID_RIC8500"));  // a dialog, opened by its panel
+    EXPECT_TRUE(forms.contains("ID_RIC8500"));  // dialogs, opened by their panels
+    EXPECT_TRUE(forms.contains("ID_RIC756"));
     for (const char* form : {"ID_ORVEL", "ID_line", "ID_freq", "ID_hfreq", "ID_job", "ID_SetMacro"})
         forms.insert(form);
     for (const std::string& form : forms) {
@@ -248,6 +252,15 @@ TEST_F(TextFit, EveryControlTakesTheClicksOnIt) {
     for (const auto& page : orvel.pages) forms.push_back(page.get());
     orvel.ToggleCalibration();  // the calibration and the study are never open together
     forms.push_back(w.calibration.get());
+    // The HF panels, and the IC-756PRO's dialog, each on a state of its own.
+    IC756 ic756;
+    IC75 ic75;
+    ASSERT_TRUE(ic756.Create(nullptr, nullptr));
+    ASSERT_TRUE(ic75.Create(nullptr, nullptr));
+    ic756.ServeDialogCode(PostOpenScanSettings);
+    for (const ui::Form* form : {static_cast<ui::Form*>(&ic756), static_cast<ui::Form*>(&ic75),
+                                 static_cast<ui::Form*>(ic756.ScanSettingsDialog())})
+        forms.push_back(form);
     int examined = 0;
     for (const ui::Form* form : forms)
         EXPECT_EQ(HiddenControls(form, examined), std::vector<std::string>{});
@@ -306,6 +319,16 @@ TEST_F(TextFit, ListsShowTheirColumnTitlesWithinTheList) {
     ASSERT_TRUE(ar3000a.Create(&orvel, nullptr));
     ui::ServePending();
     EXPECT_EQ(HeaderFaults(ar3000a.lv_1, true), std::vector<std::string>{});
+    // The HF panels' lists have more columns than room and scroll to them.
+    IC756 ic756;
+    IC75 ic75;
+    ASSERT_TRUE(ic756.Create(nullptr, nullptr));
+    ASSERT_TRUE(ic75.Create(nullptr, nullptr));
+    ic756.Show();
+    ic75.Show();
+    ui::ServePending();
+    EXPECT_EQ(HeaderFaults(ic756.lv_1, true, true), std::vector<std::string>{});
+    EXPECT_EQ(HeaderFaults(ic75.lv_1, true, true), std::vector<std::string>{});
     ASSERT_NE(orvel.windows->bank.lv_1, nullptr);
     EXPECT_EQ(HeaderFaults(orvel.windows->bank.lv_1, true), std::vector<std::string>{});
     PostPrivateMessage(&orvel, PostOpenHfreq);  // the compact channel list

@@ -25,6 +25,7 @@
 #include "app/orvel.h"
 #include "emulators/civ/civ_emulator.h"
 #include "receivers/icom/ic8500/ic8500.h"
+#include "receivers/panel_registry.h"
 #include "state/cp1251.h"
 #include "state/message_bus.h"
 #include "state/stamp_clock.h"
@@ -114,7 +115,14 @@ class WindowTest : public StoredFiles {
         ui::Clock::SetVirtual(true);
         ui::Clock::SetIdleSliceMs(IdleSliceMs());
         StampClock::Set([] { return LocalTime{7, 3, 2001, 9, 5, 30}; });
-        if (const std::string ini = Ini(); !ini.empty()) WriteBytes("ORVEL.INI", ini);
+        if (const std::string ini = Ini(); !ini.empty()) {
+            WriteBytes("ORVEL.INI", ini);
+        } else {
+            // A folder without settings starts with the IC-R75: the tests of the program
+            // without a receiver keep its panel out.
+            noReceiver_.emplace(PanelModel{kDefaultType, kDefaultType, 0,
+                                           panel_registry::Traits(kDefaultType), nullptr});
+        }
         Prepare();
         orvel.CalendarClock = [this] { return calendar; };
         orvel.AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
@@ -128,11 +136,12 @@ class WindowTest : public StoredFiles {
     void TearDown() override {
         hooks.clear();
         orvel.Destroy();
+        noReceiver_.reset();
         StampClock::Set({});
         ui::Clock::SetVirtual(false);
         ui::Clock::SetIdleSliceMs(20);
     }
-    // ORVEL.INI before the start; empty: none.
+    // ORVEL.INI before the start; empty: none, and no receiver.
     virtual std::string Ini() const { return {}; }
     // Real time each wait gives other threads (an emulator) before virtual time moves on.
     virtual int IdleSliceMs() const { return 0; }
@@ -167,11 +176,11 @@ class WindowTest : public StoredFiles {
 
     // The station that runs unattended from its start, once ORVEL.INI names job 0002
     // (AUTOEXEC): ORVEL.CFG, without which no start-up job is queued; the range "Эфир" of 100
-    // points from 100.0 MHz, journalled above level 50; the job that loads it and starts its
-    // scan.
-    void WriteUnattendedScan() {
+    // points 10 kHz apart from `start` (100.0 MHz), journalled above level 50; the job that
+    // loads it and starts its scan.
+    void WriteUnattendedScan(uint32_t start = 1'000'000) {
         Write("ORVEL.CFG", {"Сетка=Да"});
-        UserDp& range = MakeRange(1'000'000, 1'009'900, 100);
+        UserDp& range = MakeRange(start, start + 9'900, 100);
         range.Identifier = "Эфир";
         range.Level = 50;
         range.Journal = 1;
@@ -236,6 +245,11 @@ class WindowTest : public StoredFiles {
     std::map<uint32_t, std::function<void()>> hooks;
     std::vector<std::unique_ptr<UserDp>> ranges;  // made by MakeRange
     ORVEL orvel;
+
+  private:
+    // The type a folder without settings starts with.
+    static constexpr int32_t kDefaultType = 10;
+    std::optional<panel_registry::Registration> noReceiver_;
 };
 
 // The main window with an emulated receiver on COM1, which ORVEL.INI is to name; the

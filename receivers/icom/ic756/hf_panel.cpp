@@ -1,0 +1,501 @@
+// The HF sets' panel over the CI-V core: controls, the receiver's settings, modes and filters,
+// replies, standby and the job commands. The memory channels and the receiver's own scan are
+// in hf_channels.cpp, the state file in hf_state_file.cpp.
+
+#include "receivers/icom/ic756/hf_panel.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "receivers/panel_pictures.h"
+#include "state/message_bus.h"
+#include "state/user_job.h"
+
+namespace {
+
+// The sliders' positions.
+constexpr int kSliderTop = 15;
+constexpr const char* kStandbyText = "вкл";  // the receiver waits to be switched on
+constexpr const char* kRunningText = "выкл";
+constexpr const char* kNoChannel = "Не существует канала для данного банка";
+constexpr uint32_t kStartViewStep = 50;
+// The fine scale's steps a job line may ask for; any other is 10 kHz.
+constexpr uint32_t kLeastJobFineStep = 100;
+
+uint32_t ClampLevel(uint32_t level) {
+    return std::min<uint32_t>(level, 255);
+}
+
+}  // namespace
+
+void ShowPicture(ui::PictureButton* button) {
+    const ui::ArtPicture p = PanelPicture(button->Name());
+    button->SetPicture(p.width, p.height, p.pixels);
+}
+
+HfPanel::HfPanel(const HfModel& model) : CivPanel(model.civ), hf_(model) {}
+
+// ---------------------------------------------------------------------------------------
+// Controls
+
+void HfPanel::CreateControls() {
+#define HF_CREATE_CORE_(number, kind, name, rect, bits, caption, tooltip) \
+    name = CreateControl<ui::kind>(number);
+    HF_CORE_CONTROLS(HF_CREATE_CORE_)
+#undef HF_CREATE_CORE_
+    CreateFormControls();
+    CreateModelControls();
+    scale = pictb_1;
+    scrollb_1 = hs;
+
+    label_1->SetFont("12.MS Sans Serif", true);
+    for (ui::PictureButton* button :
+         {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7})
+        ShowPicture(button);
+    for (const HfModeChoice& choice : hf_.modeChoices) smod->AddString(choice.text);
+    for (const HfChoice& choice : hf_.sattChoices) satt->AddString(choice.text);
+    for (ui::ComboBox* list : {step, smod, satt}) list->SetListHeight(125);
+    sq->SetRange(0, kSliderTop);
+    sd->SetRange(0, kSliderTop);
+    std::vector<std::pair<std::string, int>> columns;
+    for (const HfListColumn& column : hf_.columns) columns.emplace_back(column.title, column.width);
+    lv_1->SetColumns(columns);
+}
+
+void HfPanel::ForgetControls() {
+    ForgetFormControls();
+    ForgetModelControls();
+}
+
+void HfPanel::SetModelDefaults() {
+    // The fine scale starts at 5 kHz a pixel, or the nearest step the model lists.
+    ViewStep = kStartViewStep;
+    // The program's frequency as it starts (68.8 MHz) is none of the short waves'.
+    fdx_->Frequency = std::clamp(fdx_->Frequency, LowerLimit, UpperLimit);
+    Settings = HfSettings{};
+    Settings.DefaultAttenuatorDb = Depth(0);
+    ReceiverScanRunning = false;
+    for (uint32_t entry = 0; entry < kChannelCount; ++entry)
+        Channels[entry] = hf_.channels.Empty(static_cast<int32_t>(entry));
+    CurrentChannel = 0;
+    ChannelsInUse = kChannelCount;
+}
+
+void HfPanel::WireControls() {
+    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
+        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
+            action(e);
+            return false;
+        });
+    };
+    on(off, ui::EventId::Click, [this](ui::EventData&) { SwitchStandby(!Standby); });
+    on(pictbttn_2, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
+    on(pictbttn_3, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
+    on(pictbttn_4, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
+    on(pictbttn_5, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
+    on(pictbttn_1, ui::EventId::Click, [this](ui::EventData&) {
+        if (!ReceiverScanRunning) StartReceiverScan();
+    });
+    on(pictbttn_7, ui::EventId::Click,
+       [this](ui::EventData&) { ReceiverScanRunning ? StopReceiverScan() : Fine.ConfirmClear(); });
+    on(cb_2, ui::EventId::Click, [this](ui::EventData&) { ReadChannels(hf_.readStatus); });
+    on(cb_1, ui::EventId::Click, [this](ui::EventData&) { WriteChannels(); });
+    on(cb_3, ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
+    on(cb_4, ui::EventId::Click, [this](ui::EventData&) {
+        Settings.FilterChoice =
+            Settings.FilterChoice >= kWidestFilter ? 0 : Settings.FilterChoice + 1;
+        SendModeWithFilter();
+    });
+    on(faru, ui::EventId::Click, [this](ui::EventData&) {
+        Settings.Agc = faru->IsChecked();
+        Exchange(Settings.Agc ? hf_.agcOn : hf_.agcOff, civ::kFunctionSet);
+    });
+    on(PreampBox(), ui::EventId::Click, [this](ui::EventData&) {
+        Settings.Preamp = PreampBox()->IsChecked();
+        Exchange(Settings.Preamp ? "160201" : "160200", civ::kFunctionSet);
+    });
+    on(fns, ui::EventId::Click, [this](ui::EventData&) {
+        Settings.NoiseBlanker = fns->IsChecked();
+        Exchange(Settings.NoiseBlanker ? "162201" : "162200", civ::kFunctionSet);
+    });
+    for (ui::OptionButton* antenna : {ant_1, ant_2}) {
+        on(antenna, ui::EventId::Click, [this, antenna](ui::EventData&) {
+            if (!antenna->IsChecked()) return;
+            Settings.SecondAntenna = antenna == ant_2;
+            Exchange(Settings.SecondAntenna ? "1201" : "1200", civ::kAntennaSet);
+        });
+    }
+    on(sq, ui::EventId::Change, [this](ui::EventData& e) {
+        Settings.SquelchLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
+        SendLevel("1403", Settings.SquelchLevel);
+    });
+    on(sd, ui::EventId::Change, [this](ui::EventData& e) {
+        Settings.AfLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
+        SendLevel("1401", Settings.AfLevel);
+    });
+    on(cbank, ui::EventId::Click, [this](ui::EventData&) {
+        // A receiver marked off takes no channel changes.
+        Settings.DirectWrite = cbank->IsChecked() && !Standby;
+        cbank->SetChecked(Settings.DirectWrite);
+        if (Settings.DirectWrite) ApplyCurrentChannel();
+    });
+    WireChannelControls();
+}
+
+void HfPanel::ShowControls() {
+    ShowSwitches();
+    SetSliders();
+    ShowAttenuator();
+    ShowScanRegime();
+    ShowChannels();
+}
+
+void HfPanel::RefreshControls() {
+    ShowSwitches();
+    SetSliders();
+}
+
+void HfPanel::RefreshDisplay() {
+    ShowAttenuator();
+}
+
+void HfPanel::LockControls(bool locked) {
+    CivPanel::LockControls(locked);
+    // The receiver's own scan is stopped from the panel.
+    if (pictbttn_7 && ReceiverScanRunning) pictbttn_7->SetEnabled(true);
+    if (!locked) ShowChannel();
+}
+
+void HfPanel::ShowSwitches() {
+    if (!faru) return;
+    faru->SetChecked(Settings.Agc);
+    PreampBox()->SetChecked(Settings.Preamp);
+    fns->SetChecked(Settings.NoiseBlanker);
+    cbank->SetChecked(Settings.DirectWrite);
+    (Settings.SecondAntenna ? ant_2 : ant_1)->SetChecked(true);
+    off->SetText(Standby ? kStandbyText : kRunningText);
+}
+
+void HfPanel::SetSliders() {
+    if (!sq) return;
+    sq->SetPosition(static_cast<int>(ClampLevel(Settings.SquelchLevel)) / kSliderUnit);
+    sd->SetPosition(static_cast<int>(ClampLevel(Settings.AfLevel)) / kSliderUnit);
+}
+
+// ---------------------------------------------------------------------------------------
+// The receiver's settings
+
+uint32_t HfPanel::Depth(std::size_t index) const {
+    const std::span<const uint32_t> depths = hf_.channels.depths;
+    return depths.empty() ? 0 : depths[std::min(index, depths.size() - 1)];
+}
+
+bool HfPanel::SetStep() {
+    for (const HfStepCode& code : hf_.steps)
+        if (hf_.stepsUpTo ? fdx_->Step <= code.step : fdx_->Step == code.step)
+            return Exchange(code.payload, civ::kStepSet);
+    // A step the receiver has no code for: nothing goes out, and the wait finds no answer.
+    ReplyComplete = false;
+    WaitReply();
+    return false;
+}
+
+bool HfPanel::SendAttenuator() {
+    const HfAttenuator* chosen = &hf_.attenuators.front();
+    if (fdx_->Attenuator) {
+        chosen = &hf_.attenuators[std::min<std::size_t>(1, hf_.attenuators.size() - 1)];
+        for (const HfAttenuator& attenuator : hf_.attenuators)
+            if (attenuator.db != 0 && attenuator.db == fdx_->AttenuatorDb) chosen = &attenuator;
+    }
+    return Exchange(chosen->payload, civ::kAttenuatorSet);
+}
+
+bool HfPanel::SetAttenuator() {
+    if (fdx_->Attenuator) fdx_->AttenuatorDb = Settings.DefaultAttenuatorDb;
+    const bool sent = SendAttenuator();
+    ShowAttenuator();
+    return sent;
+}
+
+void HfPanel::ChooseAttenuator(bool on, uint32_t db) {
+    fdx_->Attenuator = on ? 1 : 0;
+    if (on) fdx_->AttenuatorDb = db;
+    if (SendAttenuator()) fdx_->Level = ReadLevel();
+    ShowAttenuator();
+    PostToOwner(PostReceiverState);
+}
+
+bool HfPanel::SetSound() {
+    Settings.AfLevel = fdx_->Sound ? ClampLevel(Settings.DefaultSoundLevel) : 0;
+    SetSliders();
+    return SendLevel("1401", Settings.AfLevel);
+}
+
+bool HfPanel::SendLevel(const char* command, uint32_t level) {
+    char payload[16];
+    std::snprintf(payload, sizeof payload, "%s%04u", command, ClampLevel(level));
+    return Exchange(payload, civ::kLevelSet);
+}
+
+int32_t HfPanel::FilterFor(char letter) const {
+    for (const HfNarrowMode& narrow : hf_.narrowModes)
+        if (narrow.letter == letter && Settings.*narrow.chosen) return 1;
+    if (!hf_.storedFilterForModes) return 0;
+    return letter == 'W' ? kWidestFilter : Settings.FilterChoice;
+}
+
+bool HfPanel::SetMode() {
+    const char letter = fdx_->Modulation;
+    const int32_t filter = FilterFor(letter);
+    const CivMode* mode = FindMode(letter, filter);
+    // A mode the receiver does not have: nothing to send.
+    if (!mode) return false;
+    const char* payload = mode->payload;
+    for (const HfNarrowMode& narrow : hf_.narrowModes)
+        if (narrow.letter == letter && Settings.*narrow.chosen) payload = narrow.payload;
+    fdx_->Filter = filter;
+    ShowWidth();
+    return Link.Send(payload, civ::kModeSet, /*cancelStale=*/false) && WaitReply();
+}
+
+bool HfPanel::SendModeWithFilter() {
+    const char letter = fdx_->Modulation;
+    const int32_t filter = letter == 'W' ? kWidestFilter : Settings.FilterChoice;
+    const CivMode* mode = FindMode(letter, filter);
+    if (!mode) return false;
+    fdx_->Filter = filter;
+    ShowWidth();
+    return Link.Send(mode->payload, civ::kModeSet, /*cancelStale=*/false) && WaitReply();
+}
+
+void HfPanel::SwitchStandby(bool enter) {
+    if (!Exchange(enter ? hf_.standbyEnter : hf_.standbyLeave, hf_.standbyCommand)) return;
+    if (enter) {
+        if (!Standby) EnterStandby();
+        return;
+    }
+    Standby = false;
+    OnStandbyChanged();
+}
+
+void HfPanel::OnStandbyChanged() {
+    if (off) off->SetText(Standby ? kStandbyText : kRunningText);
+    // Channel changes cannot reach a receiver marked off.
+    if (!Standby) return;
+    Settings.DirectWrite = false;
+    if (cbank) cbank->SetChecked(false);
+}
+
+void HfPanel::OnSyncStart() {
+    SetSliders();
+}
+
+// While the squelch is closed the reading follows the receiver's squelch knob.
+void HfPanel::FollowSquelchKnob(int reading) {
+    if (static_cast<uint32_t>(reading) == Settings.SquelchLevel) return;
+    Settings.SquelchLevel = static_cast<uint32_t>(reading);
+    if (sq) sq->SetPosition(reading / kSliderUnit);
+}
+
+void HfPanel::ServeDialogCode(uint32_t code) {
+    if (code != PostOpenScanSettings) return;
+    // The job a stop starts, by its place in the job list as it stands now.
+    const FDX& s = *fdx_;
+    Settings.JobIndex = 0;
+    for (std::size_t i = 0; i < s.Jobs.size(); ++i)
+        if (!Settings.JobName.empty() && s.Jobs[i] && s.Jobs[i]->Identifier == Settings.JobName)
+            Settings.JobIndex = static_cast<int32_t>(i + 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Replies
+
+void HfPanel::DecodeMode(const std::string& mode, const std::string& filter, char& letter,
+                         int32_t& filterCode) const {
+    filterCode = filter == "01" ? kWidestFilter : filter == "03" ? 1 : 0;
+    letter = hf_.otherMode;
+    for (const HfModeByte& byte : hf_.replyModes)
+        if (mode == byte.code) letter = byte.letter;
+    if (hf_.wideFmIsWfm && letter == 'F' && filterCode == kWidestFilter) {
+        letter = 'W';
+        filterCode = 0;
+    }
+}
+
+bool HfPanel::ParseModelReply(const civ::CivReply& reply) {
+    const std::string& text = Link.ReplyText;
+    if (text.starts_with("1A00")) {
+        // Only the reply that ends the read is its answer.
+        if (readNumber_ != 0 && reply.completed) TakeMemoryReply();
+        return true;
+    }
+    if (!text.starts_with("01") && !text.starts_with("04")) return false;
+    // A mode without its filter byte has the wide one.
+    const std::string padded = text + "01";
+    char letter = 'F';
+    int32_t filter = 0;
+    DecodeMode(padded.substr(2, 2), padded.substr(4, 2), letter, filter);
+    fdx_->Modulation = letter;
+    fdx_->Filter = filter;
+    ShowWidth();
+    PostToOwner(PostModulationChanged);
+    return true;
+}
+
+void HfPanel::OnFrequencyReport() {
+    // The receiver's scan stopped on a signal.
+    if (!ReceiverScanRunning) return;
+    ActOnScanStop(
+        hf_.pauseActions ? Settings.PauseMode : static_cast<uint32_t>(ScanStopAction::IntoBank),
+        Settings.JobName);
+}
+
+void HfPanel::OnModelCode(uint32_t code) {
+    switch (code) {
+        case PostItemLoaded:
+            TakeBankItem(std::span(Channels).first(ChannelsInUse), hf_.channels);
+            CurrentChannel = 0;
+            ShowChannels();
+            break;
+        case PostSaveBank:
+            GiveBankItem(std::span(Channels).first(ChannelsInUse));
+            break;
+        case PostClearData:
+            ClearChannels();
+            break;
+        case PostLoadReceiverSetup: {
+            // The range of the slot shown, when it is marked for the receiver, becomes the
+            // edges of the receiver's programmed scan.
+            const Bank* slot = ShownRangeSlot();
+            if (!slot) break;
+            for (const uint32_t entry : {kLowerEdge, kUpperEdge}) {
+                MemoryChannel& edge = Channels[entry];
+                edge = hf_.channels.Empty(static_cast<int32_t>(entry));
+                edge.Frequency = std::clamp(entry == kLowerEdge ? slot->Start : slot->End,
+                                            LowerLimit, UpperLimit);
+                edge.Step = slot->Step;
+                edge.Modulation = hf_.channels.KnownModulation(slot->Modulation);
+            }
+            ShowChannels();
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Job commands both models serve. A setting the receiver does not take leaves the line done:
+// a receiver that keeps refusing is found by the rejections the timer counts (standby). A
+// channel the panel does not have fails the line, and so do a transfer the receiver did not
+// answer and a scan it did not start (their messages).
+
+void HfPanel::ReadChannelsCommand(JobStr&) {
+    ReadChannels(hf_.jobReadStatus);
+}
+
+void HfPanel::WriteChannelsCommand(JobStr&) {
+    WriteChannels();
+}
+
+void HfPanel::StoreCommand(JobStr&) {
+    StoreCurrentSettings();
+}
+
+void HfPanel::AttenuatorOffCommand(JobStr&) {
+    ChooseAttenuator(false, 0);
+}
+
+void HfPanel::FirstDepthCommand(JobStr&) {
+    ChooseAttenuator(true, Depth(0));
+}
+
+void HfPanel::SecondDepthCommand(JobStr&) {
+    ChooseAttenuator(true, Depth(1));
+}
+
+void HfPanel::ThirdDepthCommand(JobStr&) {
+    ChooseAttenuator(true, Depth(2));
+}
+
+void HfPanel::AfLevelCommand(JobStr& line) {
+    Settings.AfLevel = ClampLevel(line.VAL);
+    SetSliders();
+    SendLevel("1401", Settings.AfLevel);
+}
+
+void HfPanel::SquelchCommand(JobStr& line) {
+    Settings.SquelchLevel = ClampLevel(line.VAL);
+    SetSliders();
+    SendLevel("1403", Settings.SquelchLevel);
+}
+
+void HfPanel::DirectWriteCommand(JobStr& line) {
+    Settings.DirectWrite = line.VAL != 0 && !Standby;
+    ShowSwitches();
+    // From now on the panel and the receiver agree on the current channel.
+    if (Settings.DirectWrite) ApplyCurrentChannel();
+}
+
+void HfPanel::StopOrClearCommand(JobStr&) {
+    if (ReceiverScanRunning)
+        StopReceiverScan();
+    else
+        Fine.ConfirmClear();
+}
+
+void HfPanel::StandbyCommand(JobStr& line) {
+    if (line.VAL == 0)
+        SwitchStandby(true);
+    else if (Standby)
+        SwitchStandby(false);
+}
+
+void HfPanel::AgcCommand(JobStr& line) {
+    Settings.Agc = line.VAL != 0;
+    ShowSwitches();
+    Exchange(Settings.Agc ? hf_.agcOn : hf_.agcOff, civ::kFunctionSet);
+}
+
+void HfPanel::PreampCommand(JobStr& line) {
+    Settings.Preamp = line.VAL != 0;
+    ShowSwitches();
+    Exchange(Settings.Preamp ? "160201" : "160200", civ::kFunctionSet);
+}
+
+void HfPanel::NoiseBlankerCommand(JobStr& line) {
+    Settings.NoiseBlanker = line.VAL != 0;
+    ShowSwitches();
+    Exchange(Settings.NoiseBlanker ? "162201" : "162200", civ::kFunctionSet);
+}
+
+// The fine scale's steps from 10 kHz on; anything else is 10 kHz.
+void HfPanel::FineStepCommand(JobStr& line) {
+    bool listed = false;
+    for (const ViewStepEntry& entry : hf_.civ.fineScale.viewSteps)
+        listed = listed || (entry.step == line.VAL && entry.step >= kLeastJobFineStep);
+    Fine.SetViewStep(listed ? line.VAL : kLeastJobFineStep);
+}
+
+void HfPanel::ChannelEntryCommand(JobStr& line) {
+    if (line.VAL >= ChannelsInUse) {
+        line.Message = kNoChannel;
+        line.ReturnCode = 2;
+        return;
+    }
+    ChooseChannel(line.VAL);
+}
+
+void HfPanel::ChannelNumberCommand(JobStr& line) {
+    if (line.VAL == 0 || line.VAL > ChannelsInUse) {
+        line.Message = kNoChannel;
+        line.ReturnCode = 2;
+        return;
+    }
+    ChooseChannel(line.VAL - 1);
+}
+
+void HfPanel::ReceiverScanCommand(JobStr&) {
+    if (!ReceiverScanRunning) StartReceiverScan();
+}

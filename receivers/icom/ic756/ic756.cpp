@@ -1,0 +1,250 @@
+#include "receivers/icom/ic756/ic756.h"
+
+#include <span>
+#include <utility>
+
+#include "receivers/icom/ic756/ric756.h"
+#include "state/message_bus.h"
+
+namespace {
+
+constexpr ui::ControlResource kIc756Controls[] = {
+    UI_CONTROL_ROWS(HF_CORE_CONTROLS) UI_CONTROL_ROWS(HF_CONTROLS) UI_CONTROL_ROWS(IC756_CONTROLS)};
+
+// The panel fills the main window's receiver page.
+constexpr ui::FormResource kIc756Form{
+    "ID_IC756", 283, 209, "8.MS Sans Serif", ui::style::kChild, "IC - 756PRO", kIc756Controls};
+
+// Modes and filters (0 normal, 1 narrow, 2 wide): the mode command, the reply's mode and filter
+// bytes, the bandwidth in kHz. The set has no WFM: W is its FM.
+// clang-format off
+constexpr CivMode kModes[] = {
+    {'L', 0, "060002", "0002", "2.1"},  {'L', 1, "060003", "0003", "1.8"},  {'L', 2, "060001", "0001", "3.0"},
+    {'U', 0, "060102", "0102", "2.1"},  {'U', 1, "060103", "0103", "1.8"},  {'U', 2, "060101", "0101", "3.0"},
+    {'A', 0, "060202", "0202", "6.0"},  {'A', 1, "060203", "0203", "3.0"},  {'A', 2, "060201", "0201", "9.0"},
+    {'C', 0, "060302", "0302", "0.5"},  {'C', 1, "060303", "0303", "0.25"}, {'C', 2, "060301", "0301", "1.2"},
+    {'R', 0, "060402", "0402", "0.5"},  {'R', 1, "060403", "0403", "0.25"}, {'R', 2, "060401", "0401", "2.4"},
+    {'F', 0, "060502", "0502", "10.0"}, {'F', 1, "060503", "0503", "7.0"},  {'F', 2, "060501", "0501", "15.0"},
+    {'W', 0, "060502", "0502", "15.0"}, {'W', 1, "060503", "0503", "15.0"}, {'W', 2, "060501", "0501", "15.0"},
+};
+// clang-format on
+// CW and RTTY narrow go as the receiver's reverse modes with the narrow filter.
+constexpr HfNarrowMode kNarrowModes[] = {
+    {'C', &HfSettings::Cnar, "060703"},
+    {'R', &HfSettings::Rnar, "060803"},
+};
+constexpr HfModeByte kReplyModes[] = {
+    {"05", 'F'}, {"06", 'W'}, {"02", 'A'}, {"00", 'L'}, {"01", 'U'},
+    {"03", 'C'}, {"07", 'C'}, {"04", 'R'}, {"08", 'R'},
+};
+// A channel's mode byte: CW as the receiver's reverse CW, FM and WFM as its FM.
+// clang-format off
+constexpr HfMemoryMode kMemoryModes[] = {
+    {'F', {"0502", "0503", "0501"}}, {'W', {"0502", "0503", "0501"}},
+    {'A', {"0202", "0203", "0201"}}, {'C', {"0702", "0703", "0701"}},
+    {'L', {"0002", "0003", "0001"}}, {'R', {"0402", "0403", "0401"}},
+    {'U', {"0102", "0103", "0101"}},
+};
+constexpr HfStepCode kSteps[] = {
+    {1, "1001"}, {10, "1002"}, {50, "1003"}, {90, "1004"},
+    {100, "1005"}, {125, "1006"}, {200, "1007"}, {250, "1008"},
+};
+constexpr HfAttenuator kAttenuators[] = {{0, "1100"}, {6, "1106"}, {12, "1112"}, {18, "1118"}};
+constexpr uint32_t kDepths[] = {6, 12, 18};
+constexpr HfDepthKey kAttenuatorKeys[] = {
+    {0, "Атт0"}, {6, "Атт10"}, {12, "Атт20"}, {18, "Атт30"}};
+constexpr HfDepthKey kDefaultAttenuatorKeys[] = {
+    {6, "Умолч_Атт10"}, {12, "Умолч_Атт20"}, {18, "Умолч_Атт30"}};
+// Steps of the fine scale, one pixel column each (100 Hz units), in kHz.
+constexpr ViewStepEntry kViewSteps[] = {
+    {10, "1"}, {50, "5"}, {100, "10"}, {200, "20"}, {500, "50"}, {1000, "100"},
+    {2000, "200"}, {5000, "500"}, {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
+};
+using Column = HfColumn;
+constexpr HfListColumn kColumns[] = {
+    {"Частота", 60, Column::Frequency}, {"Шаг", 36, Column::Step}, {"Мод", 40, Column::Mode},
+    {"Уровень", 50, Column::Level}, {"Фильтр", 44, Column::Filter},
+    {"Комментарий", 76, Column::Label}, {"№", 30, Column::Number}, {"Выбор", 40, Column::Select},
+    {"Пропуск", 50, Column::Skip},
+};
+// clang-format on
+constexpr HfModeChoice kModeChoices[] = {
+    {"FM", 'F', -1},  {"AM", 'A', -1}, {"LSB", 'L', -1},
+    {"USB", 'U', -1}, {"CW", 'C', -1}, {"RTTY", 'R', -1},
+};
+constexpr HfChoice kFilterChoices[] = {{"FL1", 2}, {"FL2", 0}, {"FL3", 1}};
+constexpr const char* kScanPrelude[] = {"0E00"};
+
+constexpr std::array<int32_t, 17> kCalibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
+                                                  108, 132, 190, 246, 315, 384, 492, 600};
+
+constexpr CivModel kCivModel{
+    .form = &kIc756Form,
+    .address = IC756::kAddress,
+    .lowerLimit = IC756::kLowerLimit,
+    .upperLimit = IC756::kUpperLimit,
+    .modes = kModes,
+    .calibration = kCalibration,
+    .stateFileStem = "ICIC_756",
+    // Bars a level/8 pixels high; the strip of the whole range 250 kHz a pixel.
+    .fineScale = {.overviewHeight = 40,
+                  .barDivisor = 8,
+                  .viewSteps = kViewSteps,
+                  .overviewUnit = 2500},
+};
+
+}  // namespace
+
+const ChannelLayout IC756::kChannelLayout{
+    .holds = {}, .labelWidth = 10, .depths = kDepths, .emptyModulation = 'F', .bankSize = 101};
+
+namespace {
+
+const HfModel kModel{
+    .civ = kCivModel,
+    .channels = IC756::kChannelLayout,
+    .replyModes = kReplyModes,
+    .otherMode = 'F',
+    .wideFmIsWfm = false,
+    .narrowModes = kNarrowModes,
+    .storedFilterForModes = false,
+    .steps = kSteps,
+    .stepsUpTo = false,
+    .attenuators = kAttenuators,
+    .agcOn = "161201",
+    .agcOff = "161203",
+    .standbyEnter = "1C01",
+    .standbyLeave = "1C00",
+    .standbyCommand = 0x1C,
+    .memoryModes = kMemoryModes,
+    .attenuatorOn = nullptr,
+    // No tone, and the tones at 88.5 Hz.
+    .filler = "00000885000885",
+    .nameByte = 19,
+    .shortestRecord = 23,
+    .memoryModeFirst = false,
+    .scanPrelude = kScanPrelude,
+    .rangeScan = "0E01",
+    .manualScan = "0E03",
+    .pauseActions = true,
+    .columns = kColumns,
+    .modeChoices = kModeChoices,
+    .sattChoices = kFilterChoices,
+    .sattIsAttenuator = false,
+    .readStatus = "Чтение банка",
+    .jobReadStatus = "Чтение банков приемника",
+    .writeStatus = "Запись банка ",
+    .clearStatus = "Очистка банка ",
+    .attenuatorKeys = kAttenuatorKeys,
+    .defaultAttenuatorKeys = kDefaultAttenuatorKeys,
+    .narrowKeys = true,
+    .r75Keys = false,
+};
+
+}  // namespace
+
+IC756::IC756() : HfPanel(kModel) {}
+
+// The form goes while the model's hooks are still there: its state file is written then.
+IC756::~IC756() {
+    Destroy();
+}
+
+void IC756::CreateModelControls() {
+    CreateFormControls();
+    ShowPicture(pictbttn_6);
+}
+
+void IC756::ForgetModelControls() {
+    ForgetFormControls();
+}
+
+void IC756::WireControls() {
+    HfPanel::WireControls();
+    pictbttn_6->AddHandler(ui::EventId::Click, [this](ui::Object&, ui::EventData&) {
+        PostToOwner(PostOpenScanSettings);
+        return false;
+    });
+    const std::pair<ui::OptionButton*, uint32_t> options[] = {
+        {catt0, 0}, {catt10, 6}, {catt20, 12}, {catt30, 18}};
+    for (const auto& [option, db] : options) {
+        option->AddHandler(ui::EventId::Click,
+                           [this, option = option, db = db](ui::Object&, ui::EventData&) {
+                               if (option->IsChecked()) ChooseAttenuator(db != 0, db);
+                               return false;
+                           });
+    }
+}
+
+void IC756::ShowAttenuator() {
+    if (!catt0) return;
+    ui::OptionButton* chosen = catt0;
+    switch (AttenuatorOption()) {
+        case 6:
+            chosen = catt10;
+            break;
+        case 12:
+            chosen = catt20;
+            break;
+        case 18:
+            chosen = catt30;
+            break;
+        default:
+            break;
+    }
+    if (!chosen->IsChecked()) chosen->SetChecked(true);
+}
+
+bool IC756::SetNoiseReductionLevel(uint32_t level) {
+    return SendLevel("1406", level);
+}
+
+bool IC756::SetPbtShift(uint32_t level) {
+    return SendLevel("1407", level);
+}
+
+void IC756::ServeDialogCode(uint32_t code) {
+    HfPanel::ServeDialogCode(code);
+    if (code != PostOpenScanSettings) return;
+    if (!dialog_) dialog_ = std::make_unique<RIC756>(*this);
+    dialog_->Open(fdx_->Owner);
+}
+
+// ---------------------------------------------------------------------------------------
+// Job commands
+
+// clang-format off
+const JobCommand<IC756> IC756::kJobCommands[] = {
+    {1211, &IC756::ReadChannelsCommand},
+    {1212, &IC756::WriteChannelsCommand},
+    {1213, &IC756::StoreCommand},
+    {1214, &IC756::AttenuatorOffCommand},
+    {1215, &IC756::FirstDepthCommand},
+    {1216, &IC756::SecondDepthCommand},
+    {1217, &IC756::ThirdDepthCommand},
+    {1218, &IC756::AfLevelCommand},
+    {1219, &IC756::SquelchCommand},
+    {1220, &IC756::DirectWriteCommand},
+    {1221, &IC756::StopOrClearCommand},
+    {1222, &IC756::StandbyCommand},
+    {1223, &IC756::AgcCommand},
+    {1224, &IC756::PreampCommand},
+    {1225, &IC756::NoiseBlankerCommand},
+    {1226, &IC756::FineStepCommand},
+    {1228, &IC756::ChannelEntryCommand},
+    {1229, &IC756::FixedLeftCommand},
+    {1230, &IC756::FixedRightCommand},
+    {1231, &IC756::PeakLeftCommand},
+    {1232, &IC756::PeakRightCommand},
+    {1234, &IC756::ReceiverScanCommand},
+    {1235, &IC756::OpenSettingsCommand},
+};
+// clang-format on
+
+void IC756::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<IC756>>(kJobCommands));
+}
+
+void IC756::OpenSettingsCommand(JobStr&) {
+    PostToOwner(PostOpenScanSettings);
+}

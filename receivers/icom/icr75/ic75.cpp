@@ -1,0 +1,220 @@
+#include "receivers/icom/icr75/ic75.h"
+
+#include <limits>
+#include <span>
+
+namespace {
+
+constexpr ui::ControlResource kIc75Controls[] = {
+    UI_CONTROL_ROWS(HF_CORE_CONTROLS) UI_CONTROL_ROWS(HF_CONTROLS) UI_CONTROL_ROWS(IC75_CONTROLS)};
+
+// The panel fills the main window's receiver page.
+constexpr ui::FormResource kIc75Form{"ID_IC75",         283,        209,          "8.MS Sans Serif",
+                                     ui::style::kChild, "IC - R75", kIc75Controls};
+
+// Modes and filters (0 normal, 1 narrow, 2 wide): the mode command, the reply's mode and filter
+// bytes, the bandwidth in kHz. WFM is the set's FM on the wide filter; it has no RTTY.
+// clang-format off
+constexpr CivMode kModes[] = {
+    {'A', 0, "060202", "0202", "6.0"}, {'A', 1, "060203", "0203", "2.4"}, {'A', 2, "060201", "0201", "15.0"},
+    {'C', 0, "060302", "0302", "6.0"}, {'C', 1, "060303", "0303", "2.4"}, {'C', 2, "060301", "0301", "15.0"},
+    {'F', 0, "060502", "0502", "6.0"}, {'F', 1, "060503", "0503", "2.4"}, {'F', 2, "060501", "0501", "15.0"},
+    {'L', 0, "060002", "0002", "6.0"}, {'L', 1, "060003", "0003", "2.4"}, {'L', 2, "060001", "0001", "15.0"},
+    {'U', 0, "060102", "0102", "6.0"}, {'U', 1, "060103", "0103", "2.4"}, {'U', 2, "060101", "0101", "15.0"},
+    {'W', 2, "060501", "0501", "15.0"},
+};
+constexpr HfModeByte kReplyModes[] = {
+    {"00", 'L'}, {"01", 'U'}, {"02", 'A'}, {"11", 'A'}, {"03", 'C'},
+    {"04", 'C'}, {"07", 'C'}, {"08", 'C'}, {"05", 'F'},
+};
+// A channel's mode and filter bytes; F narrow and wide alike, a letter the set lacks as FM.
+constexpr HfMemoryMode kMemoryModes[] = {
+    {'F', {"0502", "0503", "0503"}}, {'W', {"0501", "0501", "0501"}},
+    {'A', {"0202", "0203", "0201"}}, {'C', {"0302", "0303", "0301"}},
+    {'L', {"0002", "0003", "0001"}}, {'U', {"0102", "0103", "0101"}},
+    {'R', {"0502", "0502", "0502"}},
+};
+// Every step has a code: the first at or above it.
+constexpr HfStepCode kSteps[] = {
+    {1, "1001"}, {10, "1002"}, {50, "1003"}, {63, "1004"}, {90, "1005"}, {100, "1006"},
+    {125, "1007"}, {200, "1008"}, {250, "1009"}, {1000, "1010"},
+    {std::numeric_limits<uint32_t>::max(), "1011"},
+};
+// clang-format on
+constexpr HfAttenuator kAttenuators[] = {{0, "1100"}, {20, "1120"}};
+constexpr uint32_t kDepths[] = {20};
+constexpr HfDepthKey kAttenuatorKeys[] = {{20, "Атт20"}};
+// Steps of the fine scale, one pixel column each (100 Hz units), in kHz.
+constexpr ViewStepEntry kViewSteps[] = {
+    {100, "10"},   {200, "20"},     {500, "50"},     {1000, "100"},   {2000, "200"},
+    {5000, "500"}, {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
+};
+using Column = HfColumn;
+constexpr HfListColumn kColumns[] = {
+    {"Частота", 60, Column::Frequency}, {"Мод", 36, Column::Mode},
+    {"Уровень", 50, Column::Level},     {"Атт", 30, Column::Attenuator},
+    {"Комментарий", 76, Column::Label}, {"№", 30, Column::Number},
+    {"Выбор", 40, Column::Select},
+};
+// A letter with its filter: "n" narrow, "w" wide.
+constexpr HfModeChoice kModeChoices[] = {
+    {"F", 'F', 0},  {"W", 'W', 0},  {"A", 'A', 0},  {"L", 'L', 0},  {"U", 'U', 0},
+    {"C", 'C', 0},  {"nF", 'F', 1}, {"nA", 'A', 1}, {"wA", 'A', 2}, {"nL", 'L', 1},
+    {"wL", 'L', 2}, {"nU", 'U', 1}, {"wU", 'U', 2}, {"nC", 'C', 1}, {"wC", 'C', 2},
+};
+constexpr HfChoice kAttenuatorChoices[] = {{"0", 0}, {"20", 20}};
+// Delay resume, then the regime's command.
+constexpr const char* kScanPrelude[] = {"0E00", "0ED3"};
+
+constexpr std::array<int32_t, 17> kCalibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
+                                                  108, 132, 190, 246, 315, 384, 492, 600};
+
+constexpr CivModel kCivModel{
+    .form = &kIc75Form,
+    .address = IC75::kAddress,
+    .lowerLimit = IC75::kLowerLimit,
+    .upperLimit = IC75::kUpperLimit,
+    .modes = kModes,
+    .calibration = kCalibration,
+    .stateFileStem = "IC75",
+    // Bars a level/8 pixels high; the strip of the whole range 1 MHz a pixel.
+    .fineScale = {.overviewHeight = 40,
+                  .barDivisor = 8,
+                  .viewSteps = kViewSteps,
+                  .overviewUnit = 10000},
+};
+
+}  // namespace
+
+const ChannelLayout IC75::kChannelLayout{.holds = {.skip = false},
+                                         .labelWidth = 8,
+                                         .depths = kDepths,
+                                         .emptyModulation = 'F',
+                                         .bankSize = 101};
+
+namespace {
+
+const HfModel kModel{
+    .civ = kCivModel,
+    .channels = IC75::kChannelLayout,
+    .replyModes = kReplyModes,
+    .otherMode = 'L',
+    .wideFmIsWfm = true,
+    .narrowModes = {},
+    .storedFilterForModes = true,
+    .steps = kSteps,
+    .stepsUpTo = true,
+    .attenuators = kAttenuators,
+    .agcOn = "161201",
+    .agcOff = "161200",
+    .standbyEnter = "1800",
+    .standbyLeave = "1801",
+    .standbyCommand = civ::kPowerSet,
+    .memoryModes = kMemoryModes,
+    // The attenuator, then the preamplifier and the antenna off.
+    .attenuatorOn = "20",
+    .filler = "0000",
+    .nameByte = 15,
+    .shortestRecord = 22,
+    .memoryModeFirst = true,
+    .scanPrelude = kScanPrelude,
+    .rangeScan = "0E02",
+    .manualScan = nullptr,
+    .pauseActions = false,
+    .columns = kColumns,
+    .modeChoices = kModeChoices,
+    .sattChoices = kAttenuatorChoices,
+    .sattIsAttenuator = true,
+    .readStatus = "Чтение банка",
+    .jobReadStatus = "Чтение банка",
+    .writeStatus = "Запись банка",
+    .clearStatus = "Очистка банка",
+    .attenuatorKeys = kAttenuatorKeys,
+    .defaultAttenuatorKeys = {},
+    .narrowKeys = false,
+    .r75Keys = true,
+};
+
+}  // namespace
+
+IC75::IC75() : HfPanel(kModel) {}
+
+// The form goes while the model's hooks are still there: its state file is written then.
+IC75::~IC75() {
+    Destroy();
+}
+
+void IC75::CreateModelControls() {
+    CreateFormControls();
+}
+
+void IC75::ForgetModelControls() {
+    ForgetFormControls();
+}
+
+void IC75::WireControls() {
+    HfPanel::WireControls();
+    catt->AddHandler(ui::EventId::Click, [this](ui::Object&, ui::EventData&) {
+        ChooseAttenuator(catt->IsChecked(), Depth(0));
+        return false;
+    });
+    // The range regime, the bank regime over all channels or over the selected ones.
+    const struct {
+        ui::OptionButton* option;
+        bool bank, selected;
+    } regimes[] = {{scandiap, false, false}, {scanbank, true, false}, {scansel, true, true}};
+    for (const auto& regime : regimes) {
+        regime.option->AddHandler(ui::EventId::Click, [this, regime](ui::Object&, ui::EventData&) {
+            if (!regime.option->IsChecked()) return false;
+            Settings.RangeScan = !regime.bank;
+            Settings.BankScan = regime.bank;
+            Settings.ManualScan = false;
+            Settings.SelectedChannels = regime.selected;
+            return false;
+        });
+    }
+}
+
+void IC75::ShowAttenuator() {
+    if (catt) catt->SetChecked(AttenuatorOption() != 0);
+}
+
+void IC75::ShowScanRegime() {
+    if (!scandiap) return;
+    ui::OptionButton* chosen = !Settings.BankScan          ? scandiap
+                               : Settings.SelectedChannels ? scansel
+                                                           : scanbank;
+    chosen->SetChecked(true);
+}
+
+// ---------------------------------------------------------------------------------------
+// Job commands
+
+// clang-format off
+const JobCommand<IC75> IC75::kJobCommands[] = {
+    {1011, &IC75::ReadChannelsCommand},
+    {1012, &IC75::WriteChannelsCommand},
+    {1013, &IC75::StoreCommand},
+    {1014, &IC75::AttenuatorOffCommand},
+    {1016, &IC75::FirstDepthCommand},
+    {1018, &IC75::AfLevelCommand},
+    {1019, &IC75::SquelchCommand},
+    {1020, &IC75::DirectWriteCommand},
+    {1021, &IC75::StopOrClearCommand},
+    {1022, &IC75::StandbyCommand},
+    {1023, &IC75::AgcCommand},
+    {1024, &IC75::PreampCommand},
+    {1025, &IC75::NoiseBlankerCommand},
+    {1026, &IC75::FineStepCommand},
+    {1028, &IC75::ChannelNumberCommand},
+    {1029, &IC75::FixedLeftCommand},
+    {1030, &IC75::FixedRightCommand},
+    {1031, &IC75::PeakLeftCommand},
+    {1032, &IC75::PeakRightCommand},
+    {1034, &IC75::ReceiverScanCommand},
+};
+// clang-format on
+
+void IC75::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<IC75>>(kJobCommands));
+}

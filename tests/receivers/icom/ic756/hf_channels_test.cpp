@@ -1,0 +1,241 @@
+// The HF sets' memory against the emulated sets: each set's channel record both ways, the
+// transfers of the 101 channels, editing a channel in direct write, and the exchange with the
+// program's working bank.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "tests/receivers/icom/ic756/hf_fixture.h"
+
+namespace {
+
+using emulators::CivChannel;
+using Texts = std::vector<std::string>;
+
+std::string Format(const char* format, uint32_t value) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+CivChannel At(uint64_t hz) {
+    CivChannel channel;
+    channel.frequencyHz = hz;
+    channel.mode = emulators::kModeAm;
+    channel.filter = 0x02;
+    return channel;
+}
+
+// Channel i: 5 MHz + i kHz, AM normal.
+void FillSet(emulators::CivEmulator& set) {
+    for (int channel = 1; channel <= 101; ++channel)
+        set.SetChannel(0, channel, At(5'000'000 + uint64_t(channel) * 1'000));
+}
+
+// "ABC" on 14.2 MHz, USB normal, selected.
+MemoryChannel Abc() {
+    MemoryChannel channel;
+    channel.Frequency = 142'000;
+    channel.Modulation = 'U';
+    channel.Label = "ABC";
+    channel.Select = true;
+    channel.Step = 10;
+    return channel;
+}
+
+TEST_F(Ic756OnAir, TheReadButtonReadsEveryChannelIntoItsOwnEntry) {
+    FillSet(emulator);
+    state.Frequency = 100'000;
+    Click(panel.cb_2);
+    const Texts sent = Sent();
+    ASSERT_GE(sent.size(), 404u);
+    for (uint32_t n = 1; n <= 101; ++n) {
+        const auto group = sent.begin() + 4 * (n - 1);
+        EXPECT_EQ(Texts(group, group + 4),
+                  (Texts{Format("08%04u", n), Format("1A00%04u", n), "1501", "1502"}));
+        EXPECT_EQ(panel.Channels[n - 1].Frequency, 50'000 + n * 10) << n;
+        EXPECT_EQ(panel.Channels[n - 1].Modulation, 'A');
+    }
+    // Then the set goes back to the program's frequency, out of its memory.
+    EXPECT_EQ(sent[404].substr(0, 2), "05");
+    EXPECT_FALSE(emulator.State().memoryMode);
+    EXPECT_EQ(panel.lv_1->RowCount(), 101);
+    EXPECT_EQ(panel.lv_1->Cell(1, 0), "   5.0020");
+    EXPECT_TRUE(messages.empty());
+}
+
+// The select flag follows the channel number, the byte after the filter is the set's tone
+// flags ("00"), the name ten characters filled with blanks; an empty channel is FF.
+TEST_F(Ic756OnAir, AChannelGoesOutInTheSetsOwnLayout) {
+    panel.Channels[0] = Abc();
+    panel.Channels[1] = Abc();
+    panel.Channels[1].Modulation = 'C';
+    panel.Channels[1].Select = false;
+    panel.Channels[1].Label = "Зал я";  // in code page 1251 "я" is FF: no frame byte goes out
+    Click(panel.cb_1);
+    const Texts sent = Sent();
+    ASSERT_GE(sent.size(), 101u);
+    EXPECT_EQ(sent[0],
+              "1A000001"
+              "01"
+              "0000201400"
+              "0102"
+              "00"
+              "000885000885"
+              "41424320202020202020");
+    EXPECT_EQ(sent[1].substr(38), "20202020202020202020");
+    EXPECT_EQ(sent[2], "1A000003FF");
+    EXPECT_TRUE(emulator.Channel(0, 1).Selected());
+    EXPECT_EQ(emulator.Channel(0, 1).toneFlags, 0);
+    EXPECT_EQ(emulator.Channel(0, 2).mode, emulators::kModeCwReverse);
+
+    panel.Channels[0] = panel.Channels[1] = IC756::kChannelLayout.Empty(0);
+    Click(panel.cb_2);
+    EXPECT_TRUE(panel.Channels[0].Select);
+    EXPECT_EQ(panel.Channels[0].Label, "ABC");
+    EXPECT_EQ(panel.Channels[1].Modulation, 'C');
+    EXPECT_FALSE(panel.Channels[1].Select);
+}
+
+// A set that stays silent is told once, and nothing it did not give is taken.
+TEST_F(Ic756OnAir, ASilentSetEndsTheTransferAtOnce) {
+    panel.Channels[4] = Abc();
+    emulator.SetDead(true);
+    Click(panel.cb_2);
+    ServeUntil([&] { return main.Count(PostHideWait) == 1; });
+    EXPECT_EQ(messages, (Texts{"Ошибка обращения к приемнику(выключен)"}));
+    EXPECT_EQ(Sent(), (Texts{"080001"}));
+    EXPECT_EQ(panel.Channels[4].Label, "ABC");
+    EXPECT_FALSE(panel.PanelBusy);
+}
+
+// A memory reply carries what it carries: a record cut short gives the name bytes it has and
+// nothing beyond them; shorter than the record's fixed part, the channel is empty.
+TEST_F(Ic756OnAir, AShortMemoryReplyReadsOnlyTheBytesItHas) {
+    const emulators::Bytes cut = {0xFE, 0xFE, 0xE0, 0x5C, 0x1A, 0x00, 0x00, 0x01, 0x01, 0x00,
+                                  0x00, 0x20, 0x14, 0x00, 0x01, 0x02, 0x00, 0x00, 0x08, 0x85,
+                                  0x00, 0x08, 0x85, 0x41, 0x42, 0x43, 0x44, 0xFD};
+    emulator.SetGarbage(cut);
+    ASSERT_EQ(panel.ReadMemoryChannel(1), HfPanel::ChannelResult::Done);
+    EXPECT_EQ(panel.ChannelBuffer.Frequency, 142'000u);
+    EXPECT_EQ(panel.ChannelBuffer.Label, "ABCD");
+    emulators::Bytes shorter(cut.begin(), cut.end() - 6);
+    shorter.push_back(0xFD);
+    emulator.SetGarbage(shorter);
+    ASSERT_EQ(panel.ReadMemoryChannel(1), HfPanel::ChannelResult::Done);
+    EXPECT_TRUE(panel.ChannelBuffer.Empty());
+}
+
+// In direct write a change goes to the set's channel: read first, written with the change,
+// read back and tuned to. What the set does not keep (the skip mark) stays the panel's.
+TEST_F(Ic756OnAir, ADirectWriteEditTakesTheSetsChannelAndKeepsWhatTheSetCannot) {
+    emulator.SetChannel(0, 1, At(7'000'000));
+    panel.Channels[0] = Abc();
+    panel.Channels[0].Skip = true;
+    panel.Settings.DirectWrite = true;
+    panel.ChooseChannel(0);
+    Sent();
+    Choose(panel.smod, 4);  // CW
+    const Texts sent = Sent();
+    ASSERT_GE(sent.size(), 9u);
+    EXPECT_EQ(Texts(sent.begin(), sent.begin() + 4), (Texts{"080001", "1A000001", "1501", "1502"}));
+    EXPECT_EQ(sent[4].substr(0, 32),
+              "1A000001"
+              "00"
+              "0000000700"
+              "0702"
+              "00000885");
+    EXPECT_EQ(emulator.Channel(0, 1).mode, emulators::kModeCwReverse);
+    const MemoryChannel& channel = panel.Channels[0];
+    EXPECT_EQ(channel.Frequency, 70'000u);
+    EXPECT_EQ(channel.Modulation, 'C');
+    EXPECT_TRUE(channel.Skip);
+    EXPECT_EQ(state.Frequency, 70'000u);
+    EXPECT_EQ(state.Modulation, 'C');
+    EXPECT_EQ(panel.lv_1->Cell(0, 2), "CW");
+}
+
+// A bank item of a thousand channels fills the 101 the set has; the table goes back as a bank
+// up to its last channel with a frequency.
+TEST_F(Ic756OnAir, TheWorkingBankFillsTheTableAndTakesItBack) {
+    state.Channels.assign(1000, Mt{});
+    for (std::size_t i = 0; i < 1000; ++i) state.Channels[i].Frequency = 60'000 + uint32_t(i);
+    state.ChannelCount = 1000;
+    Post(PostItemLoaded);
+    EXPECT_EQ(panel.Channels[100].Frequency, 60'100u);
+    EXPECT_EQ(panel.lv_1->RowCount(), 101);
+
+    for (MemoryChannel& channel : panel.Channels) channel = IC756::kChannelLayout.Empty(0);
+    panel.Channels[5] = Abc();
+    Post(PostSaveBank);
+    EXPECT_EQ(state.ChannelCount, 6);
+    EXPECT_EQ(main.Count(PostSaveBank), 1);
+}
+
+// The range shown in the main window becomes the edges of the set's programmed scan.
+TEST_F(Ic756OnAir, TheShownRangeBecomesTheEdgesOfTheProgrammedScan) {
+    state.ScanSlots.resize(2);
+    state.SlotIndex = 1;
+    Bank& slot = state.ScanSlots[1];
+    slot.Start = 70'000;
+    slot.End = 900'000;  // beyond the set's 60 MHz
+    slot.Step = 50;
+    slot.Modulation = 'A';
+    Post(PostLoadReceiverSetup);
+    EXPECT_TRUE(panel.Channels[HfPanel::kLowerEdge].Empty());  // no range loaded
+    slot.InUse = 1;
+    Post(PostLoadReceiverSetup);
+    EXPECT_EQ(panel.Channels[HfPanel::kLowerEdge].Frequency, 70'000u);
+    EXPECT_EQ(panel.Channels[HfPanel::kUpperEdge].Frequency, 600'000u);
+    EXPECT_EQ(panel.Channels[HfPanel::kUpperEdge].Modulation, 'A');
+    EXPECT_EQ(panel.lv_1->Cell(100, 0), "  60.0000");
+}
+
+TEST_F(Ic75OnAir, EveryTransferStartsInMemoryModeAndNamesHaveEightCharacters) {
+    panel.Channels[0] = Abc();
+    panel.Channels[0].Label = "ABCDEFGHIJ";
+    panel.Channels[0].Attenuator = true;
+    panel.Channels[0].AttenuatorDb = 20;
+    Click(panel.cb_1);
+    Texts sent = Sent();
+    ASSERT_GE(sent.size(), 2u);
+    EXPECT_EQ(sent[0], "08");
+    EXPECT_EQ(sent[1],
+              "1A000001"
+              "01"
+              "0000201400"
+              "0102"
+              "20"
+              "0000"
+              "4142434445464748");
+    EXPECT_EQ(emulator.Channel(0, 1).attenuatorDb, 20);
+
+    panel.Channels[0] = IC75::kChannelLayout.Empty(0);
+    Click(panel.cb_2);
+    sent = Sent();
+    EXPECT_EQ(sent.at(0), "08");
+    EXPECT_EQ(panel.Channels[0].Label, "ABCDEFGH");
+    EXPECT_TRUE(panel.Channels[0].Attenuator);
+    EXPECT_TRUE(panel.Channels[0].Select);
+
+    panel.Settings.DirectWrite = true;
+    Post(PostClearData);
+    sent = Sent();
+    EXPECT_EQ(sent.at(0), "08");
+    EXPECT_EQ(sent.at(1), "1A000001FF");
+    EXPECT_TRUE(emulator.Channel(0, 1).Empty());
+}
+
+// The set's FM on its wide filter is WFM, also in a channel.
+TEST_F(Ic75OnAir, FmOnTheWideFilterReadsAsWfm) {
+    CivChannel wide = At(9'650'000);
+    wide.mode = emulators::kModeFm;
+    wide.filter = 0x01;
+    emulator.SetChannel(0, 2, wide);
+    ASSERT_EQ(panel.ReadMemoryChannel(2), HfPanel::ChannelResult::Done);
+    EXPECT_EQ(panel.ChannelBuffer.Modulation, 'W');
+    EXPECT_EQ(panel.ChannelBuffer.Filter, 0);
+}
+
+}  // namespace

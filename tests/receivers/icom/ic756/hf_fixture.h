@@ -1,0 +1,57 @@
+#pragma once
+// The HF panels on a stand-in main window, the emulated set on the air: the IC-756PRO and
+// the IC-R75, each with the set's memory of 101 channels.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "receivers/icom/ic756/ic756.h"
+#include "receivers/icom/icr75/ic75.h"
+#include "tests/receivers/icom/civ_fixture.h"
+
+template <class Panel>
+class HfOnAir : public CivOnAir<Panel> {
+  protected:
+    explicit HfOnAir(const emulators::CivProfile& profile) : CivOnAir<Panel>(profile) {}
+
+    void SetUp() override {
+        CivOnAir<Panel>::SetUp();
+        this->state.MessageBox = [this](const FDX&, const MessageRequest& request) {
+            messages.push_back(request.text);
+            return true;
+        };
+        this->emulator.ClearReceivedFrames();
+    }
+
+    void Click(ui::Control* control) {
+        ui::EventData click;
+        click.id = ui::EventId::Click;
+        control->Raise(click);
+    }
+    // The list or option chosen as the operator chooses it.
+    void Choose(ui::Control* control, int64_t value) {
+        ui::EventData e;
+        e.id = ui::EventId::Select;
+        e.value = value;
+        control->Raise(e);
+    }
+    // The payloads since the last look, and the look starts afresh.
+    std::vector<std::string> Sent() {
+        const std::vector<std::string> sent = this->Payloads();
+        this->emulator.ClearReceivedFrames();
+        return sent;
+    }
+
+    std::vector<std::string> messages;
+};
+
+class Ic756OnAir : public HfOnAir<IC756> {
+  protected:
+    Ic756OnAir() : HfOnAir(emulators::kIc756Pro) {}
+};
+
+class Ic75OnAir : public HfOnAir<IC75> {
+  protected:
+    Ic75OnAir() : HfOnAir(emulators::kIcR75) {}
+};
