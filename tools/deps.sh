@@ -4,7 +4,7 @@
 orvel_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
                 libbenchmark-dev xvfb xauth fonts-dejavu-core fonts-liberation2
                 qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-                poppler-utils qt6-translations-l10n)
+                poppler-utils qt6-translations-l10n ccache)
 
 install_deps() {
     local missing=()
@@ -19,7 +19,9 @@ install_deps() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
-# ccache speeds up rebuilds when the machine has it; the build works without it.
+# ccache speeds up rebuilds; paths below the checkout's parent are hashed relative to it, so
+# that several checkouts side by side share what was compiled. The build works without it.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$PWD")}"
 cmake_launcher_args() {
     if command -v ccache >/dev/null 2>&1; then
         echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
