@@ -115,8 +115,11 @@ void WriteChannelKeys(StateFileWriter& file, std::span<const MemoryChannel> reco
         if (layout.holds.select && channel.Select) file.Text("F_SEL", kPlus);
         if (layout.holds.skip && channel.Skip) file.Text("F_SKIP", kPlus);
         if (layout.holds.label && !channel.Label.empty()) file.Text("F_ID", channel.Label);
+        const bool filterKey = layout.holds.filter && channel.Filter != 0;
+        if (filterKey && layout.filterKeyFirst)
+            file.Number("F_QMOD", static_cast<uint32_t>(channel.Filter));
         if (layout.holds.mode) file.Text("F_MOD", std::string(1, channel.Modulation));
-        if (layout.holds.filter && channel.Filter != 0)
+        if (filterKey && !layout.filterKeyFirst)
             file.Number("F_QMOD", static_cast<uint32_t>(channel.Filter));
     }
 }

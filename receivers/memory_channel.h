@@ -15,7 +15,8 @@
 // State-file keys, after "Частот_Банков" (the number of records that follow), per record:
 //   F=<frequency>   and, when it is not 0:   [F_ATT=+  F_QATT=<depth>]  F_STEP=  [F_SEL=+]
 //   [F_SKIP=+]  [F_ID=<label>]  F_MOD=<letter>  [F_QMOD=<filter>]
-// each optional key only when set and only for a field the model's memory holds.
+// each optional key only when set and only for a field the model's memory holds; a model
+// may put F_QMOD before F_MOD (ChannelLayout::filterKeyFirst).
 
 #include <cstddef>
 #include <cstdint>
@@ -70,6 +71,8 @@ struct ChannelLayout {
     std::span<const uint32_t> depths;
     char emptyModulation = 'F';  // the letter of an empty channel
     uint32_t bankSize = 100;     // channels a bank has room for: record r is number r % bankSize
+    // In the state file "F_QMOD" stands before "F_MOD" (the AR8200's order), else after it.
+    bool filterKeyFirst = false;
 
     // An empty channel at `number`.
     MemoryChannel Empty(int32_t number) const;

@@ -238,7 +238,9 @@ void AorPanel::OnChannelFrequency(const std::string& text) {
     if (value != 0 && (value < LowerLimit || value > UpperLimit)) return;
     if (value == 0) {
         ChannelAt(CurrentBank, SelectedChannel()).Frequency = 0;
-        if (DirectWrite) ClearChannelOnReceiver(CurrentBank, SelectedChannel());
+        if (DirectWrite &&
+            model_.memory.emptyChannels == AorMemoryRules::EmptyChannels::ClearedOnReceiver)
+            ClearChannelOnReceiver(CurrentBank, SelectedChannel());
         ShowBankList();
         return;
     }

@@ -129,6 +129,39 @@ struct AorListColumn {
     AorColumn shows;
 };
 
+// How a model keeps its memory: the memory part of its state file, the walks of a transfer and
+// what storing the current settings does. The defaults are the AR5000's; the AR8200 (and the
+// AR8000, which has no filters) keeps the other choice of each.
+struct AorMemoryRules {
+    // "Банк_поиска": before every search bank with its number (each bank's SF keys follow
+    // it), or once with the current search bank (each search bank then starts at its "SFN").
+    enum class SearchBankKey { BeforeEach, CurrentOnce };
+    // The keys of a search bank after "SFN" and "SFK": every key of every bank ("SF_ID" even
+    // when empty, no "SF_QMOD"), or, as a channel's, only for a bank that is not empty and
+    // each optional key only when set ("SF_QMOD" where the layout holds filters, in the
+    // layout's order).
+    enum class SearchBankKeys { Every, AsChannels };
+    // Between the channels and the search banks: the level scale's count alone (its runs
+    // come at the end of the file, after the model's last keys), or the whole level scale.
+    enum class ScaleKeys { CountOnly, Whole };
+    // A bank write clears an empty channel on the receiver, or never writes it.
+    enum class EmptyChannels { ClearedOnReceiver, NeverWritten };
+    // A read of the memory takes the memory banks and then the search banks, or bank i and
+    // then search bank i.
+    enum class ReadOrder { MemoryThenSearchBanks, BankWithItsSearchBank };
+    // Storing the current settings into a channel keeps its label, select and skip and
+    // sends nothing; or it empties the label, clears select and skip and, with direct
+    // writing, writes the channel into the receiver at once.
+    enum class Store { KeepLabelAndFlags, AfreshAndWritten };
+
+    SearchBankKey searchBankKey = SearchBankKey::BeforeEach;
+    SearchBankKeys searchBankKeys = SearchBankKeys::Every;
+    ScaleKeys scaleKeys = ScaleKeys::CountOnly;
+    EmptyChannels emptyChannels = EmptyChannels::ClearedOnReceiver;
+    ReadOrder readOrder = ReadOrder::MemoryThenSearchBanks;
+    Store store = Store::KeepLabelAndFlags;
+};
+
 // An AOR model as data.
 struct AorModel {
     const ui::FormResource* form;
@@ -146,6 +179,7 @@ struct AorModel {
     // A transfer of the current bank also reads (writes) the current search bank.
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;
+    AorMemoryRules memory = {};
 };
 
 // The controls of a model's form that the shared code drives; the model sets them once its
@@ -204,11 +238,16 @@ class AorMemoryKeys {
 
     std::vector<MemoryChannel> channels;
     std::vector<AorSearchBank> searchBanks;
+    // The current search bank, when the model's file names it.
+    std::optional<int32_t> currentSearchBank;
 
   private:
     uint32_t Clamp(uint32_t frequency) const;
+    void TakeSearchBankKey(uint32_t number);
 
     ChannelKeyReader reader_;
+    const AorMemoryRules& rules_;
+    const ChannelLayout& layout_;
     uint32_t lower_, upper_;
     int64_t searchBank_ = -1;  // the search bank the SF keys belong to
 };
@@ -217,6 +256,7 @@ class AorPanel : public ReceiverPanel {
   public:
     // "Позиция_Банк" lines of the state file: one selected channel per bank.
     static constexpr int kBankPositions = 20;
+    static constexpr std::string_view kSearchBankKey = "Банк_поиска";
 
     bool Create(ui::Form* parent, FDX* fdx) override;
     uint32_t ReadReply() override { return Link.ReadReply(); }
@@ -359,9 +399,11 @@ class AorPanel : public ReceiverPanel {
     void LockControls(bool locked);
     // The head as the panel stands now; a reading starts from it.
     StateFileHead Head() const;
-    // The memory part of the state file: the channels, the level scale's count, the search
-    // banks (AorMemoryKeys reads it back).
+    // The memory part of the state file: the channels, the level scale (its count or the
+    // whole), the search banks, as the model's AorMemoryRules lay it out.
     void WriteMemoryKeys(StateFileWriter& file) const;
+    // The memory part as AorMemoryKeys read it, once the whole file was read.
+    void TakeMemoryKeys(AorMemoryKeys& keys);
 
     // --- Job commands every model has
     static constexpr const char* kNoBank = "Не существует указанного банка";
@@ -405,9 +447,12 @@ class AorPanel : public ReceiverPanel {
     void ReportStop();
 
     // The walk of a transfer (aor_banks.cpp): the banks, each probed, selected and walked
-    // channel by channel, then the search banks. False when a probe went unanswered.
+    // channel by channel, and the search banks, after all banks or each after its bank as
+    // the model reads. False when a probe went unanswered.
     bool WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks);
     void WriteBankChannels(int bank);
+    void WalkSearchBank(bool write, int bank);
+    void WriteSearchBankKeys(StateFileWriter& file) const;
 
     // The list and the edit row (aor_bank_list.cpp).
     void WireBankControls();

@@ -140,8 +140,7 @@ bool AR5000::ReadStateFile() {
     s.Attenuator = attenuator != 0 ? 1 : 0;
     s.AttenuatorDb = attenuator;
     Volume = volume;
-    Channels = std::move(memory.channels);
-    SearchBanks = std::move(memory.searchBanks);
+    TakeMemoryKeys(memory);
     Fine.SetViewStep(head.ViewStep);
     ViewPosition = std::min(head.ViewPosition, UpperLimit);
     return true;

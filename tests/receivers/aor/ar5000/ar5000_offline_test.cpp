@@ -365,6 +365,7 @@ TEST_F(Ar5000Offline, TheStateFileIsReadBackAsItWasWrittenByteForByte) {
     ASSERT_TRUE(panel.Create(&main, &state));
     GiveSettings(panel, state);
     ASSERT_TRUE(panel.WriteStateFile());
+    EXPECT_EQ(ReadBytes(Path()), ReceiverGolden("aor/ar5000", "AR5000.001"));
     const std::string written = Cp1251ToUtf8(ReadBytes(Path()));
     for (const char* line : {"Модуляция=F \r\n", "Банк=3\r\n", "Атт=20\r\n",
                              "Частот_Банков=1000\r\nF=0\r\n", "F_ATT=+\r\nF_QATT=20\r\n",
