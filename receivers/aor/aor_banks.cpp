@@ -98,7 +98,7 @@ bool AorPanel::WalkBanks(bool write, std::span<const int> banks, std::span<const
 
 void AorPanel::ReadCurrentBank() {
     Transfer(Format("Чтение банка N %d", CurrentBank), [this] {
-        if (Controls.list) Controls.list->Clear();
+        if (lv_1) lv_1->Clear();
         const int bank[] = {CurrentBank};
         const int search[] = {CurrentSearchBank};
         const bool answered =
@@ -112,7 +112,7 @@ void AorPanel::ReadCurrentBank() {
 
 void AorPanel::ReadAllBanks() {
     Transfer("Чтение банков приемника", [this] {
-        if (Controls.list) Controls.list->Clear();
+        if (lv_1) lv_1->Clear();
         const bool answered = WalkBanks(false, Numbers(model_.banks), Numbers(model_.searchBanks));
         if (answered) MemoryWalkEnded(true);
         ShowBankList();
@@ -165,7 +165,7 @@ void AorPanel::ClearBanks() {
     const auto clearBank = [this](int bank) {
         if (DirectWrite) ClearBankOnReceiver(bank);
         for (int channel = 0; channel < BankSize(); ++channel)
-            ChannelAt(bank, channel) = model_.layout->Empty(channel);
+            ChannelAt(bank, channel) = model_.list.layout->Empty(channel);
     };
     if (WholeMemory) {
         for (int bank = 0; bank < model_.banks; ++bank) clearBank(bank);
@@ -182,7 +182,7 @@ void AorPanel::ClearBanks() {
 }
 
 std::span<MemoryChannel> AorPanel::CurrentBankChannels() {
-    return std::span(Channels).subspan(Index(CurrentBank, 0), model_.layout->bankSize);
+    return std::span(Channels).subspan(Index(CurrentBank, 0), model_.list.layout->bankSize);
 }
 
 int32_t AorPanel::SelectedChannel() const {
@@ -194,7 +194,7 @@ int32_t AorPanel::SelectedChannel() const {
 // or the whole), then the search banks as the model's rules lay them out.
 
 void AorPanel::WriteMemoryKeys(StateFileWriter& file) const {
-    WriteChannelKeys(file, Channels, *model_.layout);
+    WriteChannelKeys(file, Channels, *model_.list.layout);
     if (model_.memory.scaleKeys == AorMemoryRules::ScaleKeys::Whole)
         file.Scale(Scale);
     else
@@ -207,7 +207,7 @@ void AorPanel::WriteSearchBankKeys(StateFileWriter& file) const {
     const Rules& rules = model_.memory;
     const bool eachKeyed = rules.searchBankKey == Rules::SearchBankKey::BeforeEach;
     const bool asChannels = rules.searchBankKeys == Rules::SearchBankKeys::AsChannels;
-    const ChannelLayout& layout = *model_.layout;
+    const ChannelLayout& layout = *model_.list.layout;
     if (!eachKeyed) file.Number(kSearchBankKey, static_cast<uint32_t>(CurrentSearchBank));
     for (std::size_t bank = 0; bank < SearchBanks.size(); ++bank) {
         const AorSearchBank& record = SearchBanks[bank];
@@ -237,9 +237,9 @@ void AorPanel::TakeMemoryKeys(AorMemoryKeys& keys) {
 AorMemoryKeys::AorMemoryKeys(const AorPanel& panel)
     : channels(panel.Channels),
       searchBanks(panel.SearchBanks),
-      reader_(channels, *panel.model_.layout, panel.LowerLimit, panel.UpperLimit),
+      reader_(channels, *panel.model_.list.layout, panel.LowerLimit, panel.UpperLimit),
       rules_(panel.model_.memory),
-      layout_(*panel.model_.layout),
+      layout_(*panel.model_.list.layout),
       lower_(panel.LowerLimit),
       upper_(panel.UpperLimit) {}
 

@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "receivers/aor/aor_bank_panel.h"
 #include "receivers/aor/aor_link.h"
 #include "receivers/fine_scale.h"
 #include "receivers/memory_channel.h"
@@ -112,23 +113,6 @@ struct AorScanSettings {
     friend bool operator==(const AorScanSettings&, const AorScanSettings&) = default;
 };
 
-// An entry of the mode lists of a channel and a search bank: its text, the mode it gives,
-// and the bandwidth the panel shows for it (100 Hz units; 0: the model shows none).
-struct AorModeEntry {
-    const char* text;
-    char letter;
-    int32_t filter;
-    int32_t bandwidth;
-};
-
-// What a column of the channel list shows of a channel.
-enum class AorColumn { Frequency, Step, Mode, Level, Attenuator, Label, Number, Select, Skip };
-struct AorListColumn {
-    const char* title;
-    int width;
-    AorColumn shows;
-};
-
 // How a model keeps its memory: the memory part of its state file, the walks of a transfer and
 // what storing the current settings does. The defaults are the AR5000's; the AR8200 (and the
 // AR8000, which has no filters) keeps the other choice of each.
@@ -167,11 +151,9 @@ struct AorModel {
     const ui::FormResource* form;
     uint32_t lowerLimit;  // 100 Hz units
     uint32_t upperLimit;
-    int banks;  // memory banks, each of `layout->bankSize` channels
+    int banks;  // memory banks, each of `list.layout->bankSize` channels
     int searchBanks;
-    const ChannelLayout* layout;
-    std::span<const AorModeEntry> modes;
-    std::span<const AorListColumn> columns;
+    AorChannelList list;  // the channels' layout, the mode entries, the list's columns
     // Tenths of dB at the raw levels 0, 16, .. 256.
     std::array<int32_t, 17> calibration;
     const char* stateFileStem;  // "<stem>.<port>" in the program folder
@@ -180,35 +162,6 @@ struct AorModel {
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;
     AorMemoryRules memory = {};
-};
-
-// The controls of a model's form that the shared code drives; the model sets them once its
-// controls are made. A model without one of them leaves it null.
-struct AorControls {
-    ui::Label* frequency = nullptr;  // label_1
-    ui::Edit* width = nullptr;       // the bandwidth, kHz
-    ui::ListView* list = nullptr;    // lv_1: the current bank's channels
-    ui::Label* number = nullptr;     // Nk: the selected channel
-    ui::Edit* channelFrequency = nullptr;
-    ui::ComboBox* channelMode = nullptr;
-    ui::Edit* channelStep = nullptr;
-    ui::Edit* channelLabel = nullptr;
-    ui::ComboBox* channelAttenuator = nullptr;  // "0", "10", "20", "AU"
-    ui::CheckBox* select = nullptr;
-    ui::CheckBox* skip = nullptr;
-    ui::CommandButton* store = nullptr;  // cb_3: the current settings into the channel
-    ui::CommandButton* read = nullptr;   // cb_2
-    ui::CommandButton* write = nullptr;  // cb_1
-    ui::CheckBox* direct = nullptr;      // cbank
-    ui::CheckBox* whole = nullptr;       // mem
-    ui::ComboBox* bank = nullptr;        // bn
-    ui::ComboBox* searchBank = nullptr;  // sbn
-    ui::Edit* searchLower = nullptr;     // textb_Fn
-    ui::Edit* searchUpper = nullptr;     // textb_Fk
-    ui::Edit* searchStep = nullptr;
-    ui::ComboBox* searchMode = nullptr;
-    ui::ComboBox* searchAttenuator = nullptr;
-    ui::Edit* searchLabel = nullptr;
 };
 
 class AorPanel;
@@ -252,7 +205,7 @@ class AorMemoryKeys {
     int64_t searchBank_ = -1;  // the search bank the SF keys belong to
 };
 
-class AorPanel : public ReceiverPanel {
+class AorPanel : public AorBankPanel {
   public:
     // "Позиция_Банк" lines of the state file: one selected channel per bank.
     static constexpr int kBankPositions = 20;
@@ -286,11 +239,13 @@ class AorPanel : public ReceiverPanel {
     // PostClearData: the banks (all of them with the whole-memory box), on the receiver too
     // with the direct-write box.
     void ClearBanks();
-    MemoryChannel& ChannelAt(int bank, int channel) { return Channels[Index(bank, channel)]; }
+    MemoryChannel& ChannelAt(int bank, int channel) override {
+        return Channels[Index(bank, channel)];
+    }
     const MemoryChannel& ChannelAt(int bank, int channel) const {
         return Channels[Index(bank, channel)];
     }
-    int BankSize() const { return static_cast<int>(model_.layout->bankSize); }
+    int32_t SelectedChannel() const override;
 
     // --- The receiver's own scan
     bool StartOwnScan();
@@ -302,11 +257,9 @@ class AorPanel : public ReceiverPanel {
     AorLink Link{*this};
     std::vector<MemoryChannel> Channels;  // bank-major
     std::vector<AorSearchBank> SearchBanks;
-    int32_t CurrentBank = 0;
     std::array<int32_t, kBankPositions> BankPositions{};  // the selected channel of each bank
     int32_t CurrentSearchBank = 0;
     bool BanksBeingRead = false;  // a memory line answers a channel read
-    bool DirectWrite = false;     // "Запись": edits go to the receiver at once
     bool WholeMemory = false;     // transfers and clearing cover all banks
     int32_t Bandwidth = 150;      // 100 Hz units; the fill window is twice it
     bool Scanning = false;        // the receiver's own scan runs
@@ -319,6 +272,25 @@ class AorPanel : public ReceiverPanel {
     bool AnsweredEmpty = false;
     std::string SavedDate, SavedTime;
 
+    // --- The controls the core drives besides the list and the edit row, placed by each
+    // model's form: the rows of its list of controls marked `inherited` (ui/form_controls.h).
+    // A model without one of them leaves it null.
+    ui::Label* label_1 = nullptr;        // the frequency
+    ui::Edit* width = nullptr;           // the bandwidth, kHz
+    ui::CommandButton* cb_3 = nullptr;   // the current settings into the channel
+    ui::CommandButton* cb_2 = nullptr;   // read the banks
+    ui::CommandButton* cb_1 = nullptr;   // write the banks
+    ui::CheckBox* cbank = nullptr;       // direct writing
+    ui::CheckBox* mem = nullptr;         // the whole memory
+    ui::ComboBox* bn = nullptr;          // the bank
+    ui::ComboBox* sbn = nullptr;         // the search bank
+    ui::Edit* textb_Fn = nullptr;        // its lower limit, MHz
+    ui::Edit* textb_Fk = nullptr;        // its upper limit, MHz
+    ui::Edit* textb_step = nullptr;      // its step, kHz
+    ui::ComboBox* combo_mod = nullptr;   // its mode
+    ui::ComboBox* scombo_att = nullptr;  // its attenuator: "0", "10", "20", "AU"
+    ui::Edit* textb_com = nullptr;       // its label
+
   protected:
     // The model's destructor destroys the form (Destroy), so that the state file is written
     // while the model's hooks are still there.
@@ -328,7 +300,8 @@ class AorPanel : public ReceiverPanel {
     enum class ChannelAnswer { None, Empty, Found };
 
     // --- What the model adds
-    // Makes the form's controls, sets Controls, the fine scale's (Fine.Attach) and the lists.
+    // Makes the form's controls (the core's among them), the fine scale's (Fine.Attach) and
+    // the lists' entries.
     virtual void CreateControls() = 0;
     virtual void SetModelDefaults() {}
     virtual void WireControls() {}
@@ -367,7 +340,7 @@ class AorPanel : public ReceiverPanel {
     // model may tune back to where it stood.
     virtual void MemoryWalkStarts() {}
     virtual void MemoryWalkEnded(bool reselect) { (void)reselect; }
-    // The row of the list chosen by a click on it.
+    // The row of the list chosen by a click on it, once it is the selected channel.
     virtual void OnChannelChosen() {}
 
     // The receiver's own scan: what goes out before the scan line (false: message 28), the
@@ -383,13 +356,9 @@ class AorPanel : public ReceiverPanel {
 
     // --- What the models use
     void ShowBandwidth();
-    void ShowBankList();
-    void ShowChannelRow(int row);
-    void ShowChannelBoxes();
     void ShowSearchBank();
     void ChooseBank(int bank);
     void ChooseSearchBank(int bank);
-    int32_t SelectedChannel() const;
     AorSearchBank& CurrentSearch() {
         return SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
     }
@@ -428,10 +397,7 @@ class AorPanel : public ReceiverPanel {
 
     const AorModel& model_;
     AorReply& reply_;
-    AorControls Controls;
     FineScale Fine;
-    // The channels of the current bank in the order the list shows them.
-    std::vector<int> rows_;
 
   private:
     friend class AorMemoryKeys;
@@ -454,13 +420,17 @@ class AorPanel : public ReceiverPanel {
     void WalkSearchBank(bool write, int bank);
     void WriteSearchBankKeys(StateFileWriter& file) const;
 
-    // The list and the edit row (aor_bank_list.cpp).
+    // The bank choice, the search bank's boxes and the edits through the receiver
+    // (aor_search_banks.cpp).
+    void ChooseChannel(int channel) override;
+    bool EditOnReceiver(const std::function<void(MemoryChannel&)>& edit) override;
+    void ChannelEmptied() override;
+    void ShowEntryBandwidth(int32_t bandwidth) override;
+    void ShowBankChoice() override;
     void WireBankControls();
-    void SortList(int column);
-    void EditChannel(const std::function<void(MemoryChannel&)>& edit);
+    void WireSearchBankRow();
     void EditSearchBank(const std::function<void(AorSearchBank&)>& edit, bool sendAnyway);
-    void OnChannelFrequency(const std::string& text);
     void OnSearchLower(const std::string& text);
-    void TakeModeEntry(int64_t index, bool searchBank);
-    void TakeAttenuatorChoice(int64_t index, bool searchBank);
+    void TakeSearchModeEntry(int64_t index);
+    void TakeSearchAttenuator(int64_t index);
 };

@@ -50,9 +50,9 @@ const AorModel kModel{.form = &ar5000::kForm,
                       .upperLimit = AR5000::kUpperLimit,
                       .banks = AR5000::kBanks,
                       .searchBanks = AR5000::kSearchBanks,
-                      .layout = &AR5000::kChannelLayout,
-                      .modes = ar5000::kModeEntries,
-                      .columns = kColumns,
+                      .list = {.layout = &AR5000::kChannelLayout,
+                               .modes = ar5000::kModeEntries,
+                               .columns = kColumns},
                       .calibration = kCalibration,
                       .stateFileStem = "AR5000",
                       .fineScale = kFineScale};
@@ -80,30 +80,6 @@ AR5000::~AR5000() {
 void AR5000::CreateControls() {
     using namespace ar5000;
     CreateFormControls();
-    Controls = {.frequency = label_1,
-                .width = width,
-                .list = lv_1,
-                .number = Nk,
-                .channelFrequency = textb_1,
-                .channelMode = smod,
-                .channelStep = sstep,
-                .channelLabel = comment,
-                .channelAttenuator = combo_att,
-                .select = sel,
-                .skip = skip,
-                .store = cb_3,
-                .read = cb_2,
-                .write = cb_1,
-                .direct = cbank,
-                .whole = mem,
-                .bank = bn,
-                .searchBank = sbn,
-                .searchLower = textb_Fn,
-                .searchUpper = textb_Fk,
-                .searchStep = textb_step,
-                .searchMode = combo_mod,
-                .searchAttenuator = scombo_att,
-                .searchLabel = textb_com};
     Fine.Attach(scale, hs, step);
     label_1->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button :
@@ -125,9 +101,6 @@ void AR5000::CreateControls() {
         list->SetListHeight(125);
     sql->SetRange(0, kSliderTop);
     snd->SetRange(0, kSliderTop);
-    std::vector<std::pair<std::string, int>> columns;
-    for (const AorListColumn& column : kColumns) columns.emplace_back(column.title, column.width);
-    lv_1->SetColumns(columns);
     vfo->SetPainter([this](ui::Painter& painter) { DrawVfoCells(painter); });
 }
 

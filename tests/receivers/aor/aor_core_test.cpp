@@ -62,9 +62,7 @@ const AorModel kModel{.form = &kForm,
                       .upperLimit = 19'000'000,
                       .banks = 20,
                       .searchBanks = 20,
-                      .layout = &kLayout,
-                      .modes = kModes,
-                      .columns = {},
+                      .list = {.layout = &kLayout, .modes = kModes, .columns = {}},
                       .calibration = {},
                       .stateFileStem = "AORTEST",
                       .fineScale = {.overviewHeight = 0,
@@ -93,7 +91,7 @@ const ChannelLayout kAr8200Layout{.holds = kAr8200Holds,
 AorModel Ar8200Model() {
     AorModel model = kModel;
     model.searchBanks = 40;
-    model.layout = &kAr8200Layout;
+    model.list.layout = &kAr8200Layout;
     model.stateFileStem = "AR8200";
     model.memory.readOrder = AorMemoryRules::ReadOrder::MemoryThenSearchBanks;
     return model;
