@@ -288,7 +288,7 @@ void AorPanel::ReportStop() {
         FrequencyPosted = true;
         PostToOwner(PostFrequencyChanged);
     }
-    ActOnScanStop(ScanSettings.Action, ScanSettings.JobName);
+    ActOnScanStop(ScanSettings);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -88,17 +88,14 @@ struct AorReply {
     char ScanMode = 'I';  // XM: a mode letter, I for all
 };
 
-// How the receiver's own scan runs and what the panel does when it stops on a signal; the
-// model's scan dialog edits it, the state file keeps it.
-struct AorScanSettings {
+// How the receiver's own scan runs and what the panel does when it stops on a signal ("Сигнал"
+// and "Задание"); the model's scan dialog edits it, the state file keeps it.
+struct AorScanSettings : ScanStopSettings {
     enum class Kind { Search, MemoryBanks, Vfo };
     Kind kind = Kind::Search;  // "Сканирование_Диапазон", "Сканирование_Банка"
     bool SelectScan = false;  // "Выбор_каналов"
     bool ModeScan = false;    // "Выбор_мод": only one modulation
     uint32_t ModeChoice = 0;  // "Мод_тип": the mode the scan keeps to
-    uint32_t Action = 0;      // "Сигнал": a ScanStopAction
-    std::string JobName;      // "Задание"
-    int32_t JobIndex = 0;     // its place in the job list (1-based, 0 none)
     uint32_t Pause = 0;       // "Пауза", seconds 0..60
     bool DelayOn = false;     // "Задержка"
     uint32_t Delay = 20;      // "Время_задержки", tenths of a second 0..99

@@ -8,7 +8,6 @@
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
 #include "receivers/aor/ar5000/ar5000_modes.h"
 #include "state/message_bus.h"
-#include "state/user_job.h"
 
 namespace {
 
@@ -462,12 +461,7 @@ void AR5000::ServeDialogCode(uint32_t code) {
 }
 
 void AR5000::OpenScanSettings() {
-    // The on-signal job is found by its name among the stored jobs (1-based, 0 for none).
-    ScanSettings.JobIndex = 0;
-    for (std::size_t i = 0; i < fdx_->Jobs.size(); ++i)
-        if (fdx_->Jobs[i] && fdx_->Jobs[i]->Identifier == ScanSettings.JobName &&
-            !ScanSettings.JobName.empty())
-            ScanSettings.JobIndex = static_cast<int32_t>(i + 1);
+    ScanSettings.FindJob(*fdx_);
     if (!scanDialog_) scanDialog_ = std::make_unique<RAR5000>(*this);
     scanDialog_->Open(fdx_->Owner);
 }

@@ -7,7 +7,7 @@
 
 #include "receivers/aor/ar5000/ar5000.h"
 #include "state/message_bus.h"
-#include "state/user_job.h"
+#include "receivers/scan_stop.h"
 
 namespace {
 
@@ -23,9 +23,6 @@ constexpr uint32_t kMostDelay = 99;
 // ---------------------------------------------------------------------------------------
 // RAR5000
 
-constexpr const char* kActions[] = {"режим пауза", "звуковой сигнал", "выполнение задания",
-                                    "занести частоту в банк"};
-constexpr const char* kNoJob = "нет задания";
 
 constexpr ui::ControlResource kRarControls[] = {UI_CONTROL_ROWS(RAR5000_CONTROLS)};
 
@@ -110,7 +107,7 @@ void RAR5000::CreateControls() {
     modes = {mod_1, mod_2, mod_3, mod_4, mod_5};
     value->SetRange(0, 15);
     value2->SetRange(0, 15);
-    for (const char* text : kActions) pausemode->AddString(text);
+    scan_stop::FillActions(pausemode);
 }
 
 void RAR5000::Wire() {
@@ -192,20 +189,13 @@ void RAR5000::Wire() {
         panel_.SendSetting(std::string(memory ? "ML" : "BQ") + (on ? "1" : "0"));
     });
     aor::WhenRaised(pausemode, EventId::Select, [this](ui::EventData& e) {
-        if (e.value >= 0 && e.value < 4)
-            panel_.ScanSettings.Action = static_cast<uint32_t>(e.value);
+        if (const auto action = scan_stop::ChosenAction(e.value))
+            panel_.ScanSettings.Action = *action;
     });
     aor::WhenRaised(jobs, EventId::Select, [this](ui::EventData& e) {
-        AorScanSettings& scan = panel_.ScanSettings;
-        const auto& stored = panel_.State()->Jobs;
-        if (e.value <= 0 || static_cast<std::size_t>(e.value) > stored.size() ||
-            !stored[static_cast<std::size_t>(e.value - 1)]) {
-            scan.JobIndex = 0;
-            scan.JobName.clear();
-            return;
-        }
-        scan.JobIndex = static_cast<int32_t>(e.value);
-        scan.JobName = stored[static_cast<std::size_t>(e.value - 1)]->Identifier;
+        const scan_stop::ChosenJob job = scan_stop::JobAt(*panel_.State(), e.value);
+        panel_.ScanSettings.JobIndex = job.index;
+        panel_.ScanSettings.JobName = job.name;
     });
 }
 
@@ -261,11 +251,8 @@ void RAR5000::Refresh() {
     Lev_box->SetChecked(scan.LevelBox);
     value->SetPosition(static_cast<int>(scan.FirstLevel) / kSliderUnit);
     value2->SetPosition(static_cast<int>(scan.SecondLevel) / kSliderUnit);
-    pausemode->SetSelectedIndex(static_cast<int>(std::min<uint32_t>(scan.Action, 3)));
-    jobs->Clear();
-    jobs->AddString(kNoJob);
-    for (const UserJob* job : panel_.State()->Jobs) jobs->AddString(job ? job->Identifier : "");
-    jobs->SetSelectedIndex(scan.JobIndex);
+    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(scan.Action));
+    scan_stop::ShowJobs(jobs, *panel_.State(), scan.JobIndex);
     sbank->SetText(Format("%02d", panel_.CurrentSearchBank));
     bank->SetText(Format("%d", panel_.CurrentBank));
     ShowModeBoxes();
