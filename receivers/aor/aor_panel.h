@@ -163,20 +163,6 @@ struct AorModel {
 
 class AorPanel;
 
-namespace aor {
-
-// Registers an action on an event of a control of a panel or its dialogs; the action never
-// stops the event.
-template <class Action>
-void WhenRaised(ui::Control* control, ui::EventId id, Action action) {
-    control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-        action(e);
-        return false;
-    });
-}
-
-}  // namespace aor
-
 // The memory part of a state file read key by key into copies of the panel's channels and
 // search banks, which the panel takes once the whole file was read. Every number that picks a
 // place is checked: a file edited by hand must not reach outside the panel's tables.
@@ -218,7 +204,6 @@ class AorPanel : public AorBankPanel {
     // Sends one command line, the text with CR LF after it, and waits for any line: true
     // when answered and not refused ("?").
     bool SendText(std::string_view text);
-    bool SendSetting(std::string_view line) { return SendText(line); }
 
     // --- Memory and search banks (aor_banks.cpp)
     // Reads one channel into its record: true when the receiver holds it (else the record
@@ -363,8 +348,6 @@ class AorPanel : public AorBankPanel {
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
     void LockControls(bool locked);
-    // The head as the panel stands now; a reading starts from it.
-    StateFileHead Head() const;
     // The memory part of the state file: the channels, the level scale (its count or the
     // whole), the search banks, as the model's AorMemoryRules lay it out.
     void WriteMemoryKeys(StateFileWriter& file) const;

@@ -210,26 +210,26 @@ class LetterBanks : public AorPanel {
     }
     bool SendChannel(int bank, int channel) override {
         const MemoryChannel& r = ChannelAt(bank, channel);
-        return SendSetting(Format("MX%c%02d RF%u00 ST%u MD%d AT%d TM%s", Letter(bank), channel,
+        return SendText(Format("MX%c%02d RF%u00 ST%u MD%d AT%d TM%s", Letter(bank), channel,
                                   r.Frequency, r.Step * 100, ModeDigit(r.Modulation),
                                   r.Attenuator ? 1 : 0, aor::LabelToWire(r.Label, 7).c_str())) &&
-               SendSetting(Format("MP%d", r.Skip ? 1 : 0));
+               SendText(Format("MP%d", r.Skip ? 1 : 0));
     }
     bool SendSearchBank(int bank) override {
         const AorSearchBank& r = SearchBanks[static_cast<std::size_t>(bank)];
-        return SendSetting(Format("SE%c SL%u00 SU%u00 ST%u MD%d AT0 TT%s", Letter(bank), r.Lower,
+        return SendText(Format("SE%c SL%u00 SU%u00 ST%u MD%d AT0 TT%s", Letter(bank), r.Lower,
                                   r.Upper, r.Step * 100, ModeDigit(r.Mode), r.Label.c_str()));
     }
     bool ClearChannelOnReceiver(int bank, int channel) override {
-        return SendSetting(Format("MR%c%02d", Letter(bank), channel)) &&
-               SendSetting(Format("MQ%02d", channel));
+        return SendText(Format("MR%c%02d", Letter(bank), channel)) &&
+               SendText(Format("MQ%02d", channel));
     }
     void ClearBankOnReceiver(int bank) override {
-        if (SelectBankForWalk(bank)) SendSetting("MQ%%");
+        if (SelectBankForWalk(bank)) SendText("MQ%%");
     }
     void ClearSearchBankOnReceiver(int) override {}
     bool SelectBankForWalk(int bank) override {
-        return SendSetting(Format("MR%c00", Letter(bank)));
+        return SendText(Format("MR%c00", Letter(bank)));
     }
     std::string OwnScanLine(std::string& status) override {
         status = kBankScanText;
