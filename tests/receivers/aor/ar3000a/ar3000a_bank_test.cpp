@@ -208,7 +208,7 @@ TEST_F(Ar3000aOnAir, ChannelsTheSetRefusesInABankWriteAreCountedAndTold) {
     panel.ChannelAt(1, 3) = Record(3, 1'455'000, 125, 'R', false);  // no such mode on the set
     panel.ChannelAt(1, 5) = Record(5, 1'455'000, 125, 'F', false);
     panel.ChannelAt(1, 9) = Record(9, 1'017'000, 125, 'R', false);
-    const char* told = "Не записано в приемник каналов: 2 (первый: банк 2, канал 03)";
+    const char* told = "Не записано в приемник каналов: 2 (первый: банк 2, канал 3)";
     const JobStr line = RunJob(116);
     EXPECT_EQ(line.Message, told);
     EXPECT_EQ(line.ReturnCode, 1u);
