@@ -472,16 +472,6 @@ void AR5000::OpenScanSettings() {
     scanDialog_->Open(fdx_->Owner);
 }
 
-void AR5000::SendBankLinks() {
-    if (ScanSettings.kind != AorScanSettings::Kind::MemoryBanks) {
-        SendSetting("BS%%");
-        SendSetting("BS" + ScanSettings.SearchLinks);
-    } else {
-        SendSetting("BM%%");
-        SendSetting("BM" + ScanSettings.MemoryLinks);
-    }
-}
-
 // ---------------------------------------------------------------------------------------
 // Display
 
