@@ -43,6 +43,9 @@ struct FineScaleLook {
     // Frequency (100 Hz units) of one pixel of the strip of the whole range: 5 MHz suits a
     // range of up to 2 GHz, a set of the short waves wants a finer one.
     int64_t overviewUnit = 50000;
+    // A strip tall enough carries a frequency axis (two lines 15 and 18 pixels above its
+    // bottom) with a tick and the MHz every so many 100 Hz units; 0: none.
+    int64_t overviewLabelEvery = 0;
 };
 
 class FineScale {
@@ -93,6 +96,7 @@ class FineScale {
     // The status line's frequency under the mouse (-1: none) and the level of its cell.
     void Point(int64_t frequency);
     void OnViewStepChosen();
+    void DrawOverviewAxis(ui::Painter& painter, int width) const;
 
     ReceiverPanel& panel_;
     FineScaleLook look_;

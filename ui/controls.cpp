@@ -137,6 +137,15 @@ Edit::Edit(QWidget* parent, int number) : Control(ControlKind::Edit, number) {
         data.text = FromQt(text);
         Raise(data);
     });
+    // Leaving the field unchanged says nothing; the program's SetText is no change.
+    QObject::connect(edit, &QLineEdit::editingFinished, [this, edit] {
+        if (!edit->isModified()) return;
+        edit->setModified(false);
+        EventData data;
+        data.id = EventId::Entered;
+        data.text = FromQt(edit->text());
+        Raise(data);
+    });
 }
 
 }  // namespace ui

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "ui/controls.h"
 #include "ui/form_widget.h"
@@ -216,6 +217,11 @@ void Form::DestroyLater() {
         QMetaObject::invokeMethod(
             w, [this] { Destroy(); }, Qt::QueuedConnection);
     }
+}
+
+void Form::Later(std::function<void()> action) {
+    if (QWidget* w = widget())
+        QMetaObject::invokeMethod(w, std::move(action), Qt::QueuedConnection);
 }
 
 bool Form::Close() {

@@ -105,7 +105,11 @@ void AorPanel::LockControls(bool locked) {
 
 bool AorPanel::Poll(bool timerTick) {
     if (timerTick) return TimerTick();
-    return Link.Poll([this] { ParseLine(); }, [this](bool ended) { AfterLine(ended); });
+    const auto parse = [this] {
+        reply_.FrequencyReported = false;
+        ParseLine();
+    };
+    return Link.Poll(parse, [this](bool ended) { AfterLine(ended); });
 }
 
 int32_t AorPanel::ScanLevel() {
@@ -243,6 +247,7 @@ bool AorPanel::StartOwnScan() {
         return false;
     }
     Scanning = true;
+    OwnScanStarted();
     PanelWorkStarted(status);
     PostToSelf(PostRefreshCurves);
     return true;
@@ -257,15 +262,16 @@ void AorPanel::StopOwnScan() {
 }
 
 // A stop of the receiver's own scan comes as an LC line with the level, then the state line
-// with the frequency.
+// with the frequency; or as one LC line that carries the frequency too.
 void AorPanel::AfterLine(bool ended) {
     // An acknowledgement (an empty line) says nothing of what is there; a "---" parsed
     // before it was another line's.
     if (ended) AnsweredEmpty = !Link.ReplyLine.empty() && !reply_.ChannelPresent;
     // "LC1", the reports switch read back, is no stop.
     if (!ended && Link.ReplyKind == "LC" && Link.ReplyLine.size() > 3) {
-        StopPending = true;
         StopLevel = reply_.Level;
+        StopPending = !reply_.FrequencyReported;
+        if (!StopPending) ReportStop();
         return;
     }
     const bool stop = !ended && StopPending && Link.ReplyKind == "RF";
@@ -328,6 +334,15 @@ void AorPanel::ChannelCommand(JobStr& line) {
     if (Refuse(line, static_cast<uint32_t>(BankSize() - 1), kNoChannel)) return;
     BankPositions[static_cast<std::size_t>(CurrentBank)] = static_cast<int32_t>(line.VAL);
     ShowChannelBoxes();
+}
+
+// A link text is sent after the links are cleared: the receiver adds to the links it holds.
+bool AorPanel::SendBankLinks() {
+    const bool memory = ScanSettings.kind == AorScanSettings::Kind::MemoryBanks;
+    const char* token = memory ? "BM" : "BS";
+    const bool cleared = SendText(std::string(token) + "%%");
+    return SendText(token + (memory ? ScanSettings.MemoryLinks : ScanSettings.SearchLinks)) &&
+           cleared;
 }
 
 void AorPanel::WholeMemoryCommand(JobStr&) {

@@ -50,13 +50,16 @@ struct AorSearchBank {
 };
 
 // What the receiver's state line says it is doing.
-enum class AorState { Unknown, Vfo, MemoryRead, MemoryScan, SearchScan, VfoScan };
+enum class AorState { Unknown, Vfo, MemoryRead, MemoryScan, SearchScan, VfoScan, BandScope };
 
 // The values the AOR sets' reply lines carry, as a model's token table takes them (a line
 // sets only what it holds). A model adds its own values in a struct of its own over it.
 struct AorReply {
     bool Accepted = true;  // no "?" in the line
     uint32_t Frequency = 0;
+    // The line parsed last carried a frequency (a model whose stop reports hold theirs sets it
+    // at its RF; the core clears it before every line).
+    bool FrequencyReported = false;
     uint32_t Step = 0;
     int32_t Level = 0;       // 0..254
     bool LevelOpen = false;  // LM without "%": the squelch is open
@@ -232,6 +235,9 @@ class AorPanel : public AorBankPanel {
     // --- The receiver's own scan
     bool StartOwnScan();
     void StopOwnScan();
+    // The links of ScanSettings into the receiver's scan: cleared, then the memory banks'
+    // ("BM") for a bank scan, else the search banks' ("BS"); false when either was refused.
+    bool SendBankLinks();
 
     std::string StateFilePath() const;
 
@@ -271,6 +277,7 @@ class AorPanel : public AorBankPanel {
     ui::Edit* textb_step = nullptr;      // its step, kHz
     ui::ComboBox* combo_mod = nullptr;   // its mode
     ui::ComboBox* scombo_att = nullptr;  // its attenuator: "0", "10", "20", "AU"
+    ui::CheckBox* checkbox_att = nullptr;  // or its attenuator on or off
     ui::Edit* textb_com = nullptr;       // its label
 
   protected:
@@ -329,6 +336,8 @@ class AorPanel : public AorBankPanel {
     // scan line with its status text; after a stop, where the receiver stands now.
     virtual bool PrepareOwnScan() { return true; }
     virtual std::string OwnScanLine(std::string& status) = 0;
+    // The receiver took the scan line and scans now.
+    virtual void OwnScanStarted() {}
     virtual void AfterOwnScanStop() = 0;
 
     // The texts of the status pane while the receiver scans by itself.
@@ -413,4 +422,5 @@ class AorPanel : public AorBankPanel {
     void OnSearchLower(const std::string& text);
     void TakeSearchModeEntry(int64_t index);
     void TakeSearchAttenuator(int64_t index);
+    void TakeSearchAttenuatorBox();
 };

@@ -462,16 +462,6 @@ void AR5000::OpenScanSettings() {
     scanDialog_->Open(fdx_->Owner);
 }
 
-void AR5000::SendBankLinks() {
-    if (ScanSettings.kind != AorScanSettings::Kind::MemoryBanks) {
-        SendText("BS%%");
-        SendText("BS" + ScanSettings.SearchLinks);
-    } else {
-        SendText("BM%%");
-        SendText("BM" + ScanSettings.MemoryLinks);
-    }
-}
-
 // ---------------------------------------------------------------------------------------
 // Display
 

@@ -57,7 +57,6 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     void ServeDialogCode(uint32_t code) override;
 
     // --- Settings the dialogs send
-    void SendBankLinks();     // from ScanSettings' link texts
     bool SelectVfo(int vfo);  // "V%c", the owner takes its frequency
 
     bool WriteStateFile() override;
