@@ -170,8 +170,9 @@ bool AorLink::Poll(const std::function<void()>& parse,
         if (!port) return pass;
         RingCursor cursor(*port);
         while (pass.steppedOver < Comm::kRingSize) {
-            const RingPiece line = cursor.Take(
-                aor::FindArrivedLine, [&](const RingPiece& whole) { TakeLine(cursor, whole); });
+            const RingPiece line =
+                cursor.Take(CompleteAtCr ? aor::FindLine : aor::FindArrivedLine,
+                            [&](const RingPiece& whole) { TakeLine(cursor, whole); });
             pass.steppedOver += line.examined;
             if (line.kind != RingPiece::Kind::Whole) break;
             pass.replyTaken = true;

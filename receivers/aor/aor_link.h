@@ -158,12 +158,17 @@ class AorLink {
     // complete (nothing then moves) or the line is empty.
     uint32_t ReadReply();
 
-    // The data-arrived pass of Poll(false): every line whose LF has arrived is copied out and
+    // The data-arrived pass of Poll(false): every line whose LF has arrived (with CompleteAtCr,
+    // every line whose CR has) is copied out and
     // handed to `parse`, which classifies it (ReplyKind, ReplyAccepted); an empty line is of no
     // kind and accepted. A line of the awaited kind (any line while "" is awaited) completes
     // the exchange, a refused one ("?") fails it; then `after` learns whether the line ended
     // the exchange. Returns ReplyComplete.
     bool Poll(const std::function<void()>& parse, const std::function<void(bool ended)>& after);
+
+    // A reply is complete at its CR, whether its LF has come or not (the AR8000); else only
+    // once its LF has arrived too.
+    bool CompleteAtCr = false;
 
     std::string CommandLine;    // the lines written last
     std::string ExpectedReply;  // the kind awaited; empty: any line

@@ -19,6 +19,7 @@ constexpr std::string_view kStayEnabled[] = {"clear", "scale"};
 AorPanel::AorPanel(const AorModel& model, AorReply& reply)
     : AorBankPanel(model.list), model_(model), reply_(reply), Fine(*this, model.fineScale) {
     ui::RegisterFormResource(*model.form);
+    Link.CompleteAtCr = model.repliesEndAtCr;
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
     On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
     On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
@@ -51,7 +52,7 @@ void AorPanel::OnCreate() {
         return;
     }
     Scale.LimitTo254 = true;
-    Scale.FillWindow = 2 * Bandwidth;
+    Scale.FillWindow = model_.fillWindowBandwidths * Bandwidth;
     PendingCommand = NoExchange;
     ReplyComplete = false;
     s.Calibration = model_.calibration;
@@ -233,7 +234,7 @@ void AorPanel::FollowTuning() {
 
 void AorPanel::ShowBandwidth() {
     if (width) width->SetText(aor::Format("%4.1f", Bandwidth / 10.0));
-    Scale.FillWindow = 2 * Bandwidth;
+    Scale.FillWindow = model_.fillWindowBandwidths * Bandwidth;
 }
 
 // ---------------------------------------------------------------------------------------

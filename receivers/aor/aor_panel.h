@@ -158,6 +158,11 @@ struct AorModel {
     std::array<int32_t, 17> calibration;
     const char* stateFileStem;  // "<stem>.<port>" in the program folder
     FineScaleLook fineScale;
+    // The level scale's fill window in bandwidths: twice the bandwidth, or (the AR8000) the
+    // bandwidth itself.
+    int32_t fillWindowBandwidths = 2;
+    // Replies are complete at their CR (AorLink::CompleteAtCr).
+    bool repliesEndAtCr = false;
     // A transfer of the current bank also reads (writes) the current search bank.
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;

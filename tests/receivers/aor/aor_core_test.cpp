@@ -69,6 +69,8 @@ const AorModel kModel{.form = &kForm,
                                     .barDivisor = 8,
                                     .viewSteps = kViewSteps,
                                     .markScaleItems = false},
+                      .fillWindowBandwidths = 1,
+                      .repliesEndAtCr = true,
                       .currentReadTakesSearchBank = true,
                       .memory = kAr8000Memory};
 
@@ -90,6 +92,8 @@ const ChannelLayout kAr8200Layout{.holds = kAr8200Holds,
                                   .filterKeyFirst = true};
 AorModel Ar8200Model() {
     AorModel model = kModel;
+    model.fillWindowBandwidths = 2;
+    model.repliesEndAtCr = false;
     model.searchBanks = 40;
     model.list.layout = &kAr8200Layout;
     model.stateFileStem = "AR8200";
@@ -366,6 +370,19 @@ TEST_F(LetterBanksOnAir, ClearingTheWholeMemoryWithDirectWritingEmptiesEveryBank
     EXPECT_EQ(panel.ChannelAt(19, 49), kLayout.Empty(49));
     EXPECT_TRUE(panel.SearchBanks[6].Empty());
     EXPECT_EQ(LinesStartingWith("MQ%%").size(), 20u);
+}
+
+// The AR8000 takes a reply at its CR: an LF that comes late, or never, holds nothing up. Its
+// level scale fills within the bandwidth itself.
+TEST_F(LetterBanksOnAir, AReplyIsCompleteAtItsCrAndTheFillWindowIsTheBandwidth) {
+    emulator.SetSplitLines(true);  // the CR goes, the LF is held
+    EXPECT_NE(panel.ReadLevel(), -1);
+    // The LF that comes after is no line of its own.
+    emulator.ReleaseSplitLines();
+    emulator.SetSplitLines(false);
+    EXPECT_NE(panel.ReadLevel(), -1);
+    EXPECT_NE(panel.ReadLevel(), -1);
+    EXPECT_EQ(panel.Scale.FillWindow, panel.Bandwidth);
 }
 
 TEST_F(LetterBanksOnAir, BankAndChannelJobsTakeOnlyWhatTheModelHas) {
