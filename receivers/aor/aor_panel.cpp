@@ -19,7 +19,7 @@ constexpr std::string_view kStayEnabled[] = {"clear", "scale"};
 AorPanel::AorPanel(const AorModel& model, AorReply& reply)
     : AorBankPanel(model.list), model_(model), reply_(reply), Fine(*this, model.fineScale) {
     ui::RegisterFormResource(*model.form);
-    Link.CompleteAtCr = model.repliesEndAtCr;
+    Link.LineByLine = model.lineByLine;
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
     On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
     On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });

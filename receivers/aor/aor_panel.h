@@ -161,8 +161,8 @@ struct AorModel {
     // The level scale's fill window in bandwidths: twice the bandwidth, or (the AR8000) the
     // bandwidth itself.
     int32_t fillWindowBandwidths = 2;
-    // Replies are complete at their CR (AorLink::CompleteAtCr).
-    bool repliesEndAtCr = false;
+    // Every command is answered by one line, complete at its CR (AorLink::LineByLine).
+    bool lineByLine = false;
     // A transfer of the current bank also reads (writes) the current search bank.
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;

@@ -70,7 +70,7 @@ const AorModel kModel{.form = &kForm,
                                     .viewSteps = kViewSteps,
                                     .markScaleItems = false},
                       .fillWindowBandwidths = 1,
-                      .repliesEndAtCr = true,
+                      .lineByLine = true,
                       .currentReadTakesSearchBank = true,
                       .memory = kAr8000Memory};
 
@@ -93,7 +93,7 @@ const ChannelLayout kAr8200Layout{.holds = kAr8200Holds,
 AorModel Ar8200Model() {
     AorModel model = kModel;
     model.fillWindowBandwidths = 2;
-    model.repliesEndAtCr = false;
+    model.lineByLine = false;
     model.searchBanks = 40;
     model.list.layout = &kAr8200Layout;
     model.stateFileStem = "AR8200";
