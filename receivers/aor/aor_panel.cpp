@@ -339,11 +339,16 @@ void AorPanel::ChannelCommand(JobStr& line) {
 
 // A link text is sent after the links are cleared: the receiver adds to the links it holds.
 bool AorPanel::SendBankLinks() {
-    const bool memory = ScanSettings.kind == AorScanSettings::Kind::MemoryBanks;
-    const char* token = memory ? "BM" : "BS";
+    const char* token = ScanSettings.kind == AorScanSettings::Kind::MemoryBanks ? "BM" : "BS";
     const bool cleared = SendText(std::string(token) + "%%");
-    return SendText(token + (memory ? ScanSettings.MemoryLinks : ScanSettings.SearchLinks)) &&
-           cleared;
+    return SendText(token + ScanSettings.ChosenLinks()) && cleared;
+}
+
+void AorScanSettings::Link(char letter, bool linked) {
+    std::string& links = ChosenLinks();
+    const std::size_t at = links.find(letter);
+    if (linked && at == std::string::npos) links += letter;
+    if (!linked && at != std::string::npos) links.erase(at, 1);
 }
 
 void AorPanel::WholeMemoryCommand(JobStr&) {

@@ -110,6 +110,12 @@ struct AorScanSettings : ScanStopSettings {
     std::string SearchLinks;  // "Банки_поиска"
     std::string MemoryLinks;  // "Банки_сканирования"
 
+    // The links of the scan kind chosen: the memory banks' for a bank scan, else the search
+    // banks'.
+    std::string& ChosenLinks() { return kind == Kind::MemoryBanks ? MemoryLinks : SearchLinks; }
+    // A bank's letter joins the chosen links (once) or leaves them.
+    void Link(char letter, bool linked);
+
     friend bool operator==(const AorScanSettings&, const AorScanSettings&) = default;
 };
 
@@ -334,6 +340,9 @@ class AorPanel : public AorBankPanel {
     // model may tune back to where it stood.
     virtual void MemoryWalkStarts() {}
     virtual void MemoryWalkEnded(bool reselect) { (void)reselect; }
+    // The operator chose the current bank: with direct writing the receiver goes to its
+    // selected channel. A model whose search bank goes with the bank takes that along.
+    virtual void BankChosen(int bank);
     // The row of the list chosen by a click on it, once it is the selected channel.
     virtual void OnChannelChosen() {}
 

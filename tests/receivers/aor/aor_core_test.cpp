@@ -144,6 +144,7 @@ class LetterBanks : public AorPanel {
     }
 
     int32_t ReadLevel() override { return Link.Exchange("LM\r\n", "LM") ? Reply.Level : -1; }
+    using AorPanel::ChooseBank;
     void ExecuteCommand() override {
         static constexpr JobCommand<LetterBanks> kCommands[] = {{11, &LetterBanks::ReadBankCommand},
                                                                 {24, &LetterBanks::BankCommand},
@@ -383,6 +384,38 @@ TEST_F(LetterBanksOnAir, AReplyIsCompleteAtItsCrAndTheFillWindowIsTheBandwidth) 
     EXPECT_NE(panel.ReadLevel(), -1);
     EXPECT_NE(panel.ReadLevel(), -1);
     EXPECT_EQ(panel.Scale.FillWindow, panel.Bandwidth);
+}
+
+// A model that does not say otherwise goes to the chosen bank's selected channel with direct
+// writing, and sends nothing without it.
+TEST_F(LetterBanksOnAir, ChoosingABankWithDirectWritingGoesToItsSelectedChannel) {
+    panel.BankPositions[12] = 9;
+    panel.ChooseBank(12);
+    EXPECT_TRUE(emulator.ReceivedLines().empty());
+    panel.DirectWrite = true;
+    panel.ChooseBank(3);
+    panel.ChooseBank(12);
+    EXPECT_EQ(LinesStartingWith("MR"), (std::vector<std::string>{"MRD00", "MRh09"}));
+    EXPECT_EQ(panel.CurrentBank, 12);
+    EXPECT_EQ(panel.CurrentSearchBank, 0);
+}
+
+// The links a scan takes are those of its kind; a letter joins them once and leaves them.
+TEST(AorScanSettings, ALetterJoinsAndLeavesTheLinksOfTheKindChosen) {
+    AorScanSettings scan;
+    scan.kind = AorScanSettings::Kind::MemoryBanks;
+    scan.Link('h', true);
+    scan.Link('h', true);
+    scan.Link('A', true);
+    EXPECT_EQ(scan.MemoryLinks, "hA");
+    scan.kind = AorScanSettings::Kind::Search;
+    scan.Link('h', true);
+    scan.Link('B', false);
+    EXPECT_EQ(scan.ChosenLinks(), "h");
+    scan.kind = AorScanSettings::Kind::MemoryBanks;
+    scan.Link('h', false);
+    EXPECT_EQ(scan.ChosenLinks(), "A");
+    EXPECT_EQ(scan.SearchLinks, "h");
 }
 
 TEST_F(LetterBanksOnAir, BankAndChannelJobsTakeOnlyWhatTheModelHas) {
