@@ -7,9 +7,8 @@
 // others from 100 MHz) it reports, with the emulator answering at once: steps per second, the
 // program's CPU time per step and its peak memory;
 // and with the emulator's line-rate mode (every byte takes its time at the line's speed: 38400
-// baud for the IC-PCR1000, 9600 with two stop bits for the AR3000A, 19200 for the others) the
-// share of the rate the line allows that
-// the scan reaches. For the IC-R8500 also the read-back of its AUTO bank when its own scan
+// baud for the IC-PCR1000, 9600 with two stop bits for the AR3000A, 9600 for the AR8000, 19200
+// for the others) the share of the rate the line allows that the scan reaches. For the IC-R8500 also the read-back of its AUTO bank when its own scan
 // stops; for the IC-PCR1000 a scale scan with its band scope: 32 level cells a step, against
 // the cells per second the line allows.
 //
@@ -35,6 +34,7 @@
 #include "app/orvel.h"
 #include "emulators/aor/ar3000a_emulator.h"
 #include "emulators/aor/ar5000_emulator.h"
+#include "emulators/aor/ar8000_emulator.h"
 #include "emulators/civ/civ_emulator.h"
 #include "emulators/pcr/pcr1000_emulator.h"
 #include "receivers/icom/ic8500/ic8500.h"
@@ -109,6 +109,17 @@ constexpr Model kAr5000{.name = "AR5000",
                         .baud = 19200,
                         .bitsPerByte = kBitsPerByte,
                         .bytesPerStep = 13 + 2 + 4 + 7,
+                        .syncMs = 1500,
+                        .longRange = true,
+                        .readBack = false,
+                        .bandScope = false};
+// "VA100000000" and its empty acknowledgement (13 and 2), "LM" and its answer (4 and 6), at
+// the set's 9600 baud.
+constexpr Model kAr8000{.name = "AR8000",
+                        .ini = "COM=1\r\nSPEED=4\r\nRECV=2\r\n",
+                        .baud = 9600,
+                        .bitsPerByte = kBitsPerByte,
+                        .bytesPerStep = 13 + 2 + 4 + 6,
                         .syncMs = 1500,
                         .longRange = true,
                         .readBack = false,
@@ -431,6 +442,7 @@ int main(int argc, char** argv) {
     const EmulatorProcess<emulators::CivEmulator> ic75;
     const EmulatorProcess<emulators::Ar5000Emulator> ar5000;
     const EmulatorProcess<emulators::Ar3000aEmulator> ar3000a;
+    const EmulatorProcess<emulators::Ar8000Emulator> ar8000;
     // The IC-PCR1000 switched on at its power-up speed: the program moves it to 38400 baud.
     const EmulatorProcess<emulators::Pcr1000Emulator> pcr1000([](emulators::Pcr1000Emulator& e) {
         e.SetOffReportInterval(std::chrono::milliseconds(0));
@@ -455,6 +467,7 @@ int main(int argc, char** argv) {
     if (!BenchModel(kIcR75, ic75, folder, quick)) status = 1;
     if (!BenchModel(kAr5000, ar5000, folder, quick)) status = 1;
     if (!BenchModel(kAr3000a, ar3000a, folder, quick)) status = 1;
+    if (!BenchModel(kAr8000, ar8000, folder, quick)) status = 1;
     if (!BenchModel(kIcPcr1000, pcr1000, folder, quick)) status = 1;
     std::error_code ignored;
     std::filesystem::current_path("/", ignored);
