@@ -20,6 +20,7 @@
 #include "tests/receivers/main_stand_in.h"
 #include "tests/receivers/panel_on_air.h"
 #include "tests/receivers/receiver_files.h"
+#include "tests/receivers/state_file_fixture.h"
 #include "tests/support/program_folder.h"
 
 namespace {
@@ -435,21 +436,9 @@ TEST_F(LetterBanksOnAir, BankAndChannelJobsTakeOnlyWhatTheModelHas) {
 // ---------------------------------------------------------------------------------------
 // The AR8200's state file
 
-class Ar8200LayoutStateFile : public ::testing::Test {
+class Ar8200LayoutStateFile : public PanelStateFile {
   protected:
-    void SetUp() override {
-        for (FDX* s : {&state, &fresh}) {
-            s->ProgramDir = folder.Dir();
-            s->PortIndex = 1;
-            s->OptRecvSave = 1;
-        }
-    }
-    std::string Path() const { return folder.Dir() + "AR8200.001"; }
-
-    ProgramFolder folder;
-    MainStandIn main;
-    FDX state;
-    FDX fresh;
+    Ar8200LayoutStateFile() : PanelStateFile("AR8200") {}
 };
 
 TEST_F(Ar8200LayoutStateFile, HoldsTheSearchBanksOnceNamedAfterTheScaleAndReadsBackByteForByte) {

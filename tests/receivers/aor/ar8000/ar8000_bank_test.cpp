@@ -12,6 +12,7 @@
 #include "state/cp1251.h"
 #include "tests/receivers/aor/ar8000/ar8000_fixture.h"
 #include "tests/receivers/receiver_files.h"
+#include "tests/receivers/state_file_fixture.h"
 
 namespace {
 
@@ -179,21 +180,9 @@ TEST_F(Ar8000Banks, TheCurrentSettingsGoIntoTheSelectedChannel) {
 // ---------------------------------------------------------------------------------------
 // The state file
 
-class Ar8000StateFile : public ::testing::Test {
+class Ar8000StateFile : public PanelStateFile {
   protected:
-    void SetUp() override {
-        for (FDX* s : {&state, &fresh}) {
-            s->ProgramDir = folder.Dir();
-            s->PortIndex = 1;
-            s->OptRecvSave = 1;
-        }
-    }
-    std::string Path() const { return folder.Dir() + "AR8000.001"; }
-
-    ProgramFolder folder;
-    MainStandIn main;
-    FDX state;
-    FDX fresh;
+    Ar8000StateFile() : PanelStateFile("AR8000") {}
 };
 
 void GiveSettings(AR8000& panel, FDX& state) {

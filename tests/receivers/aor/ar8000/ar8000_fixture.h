@@ -26,10 +26,7 @@ class Ar8000OnAir : public PanelOnAir<AR8000, emulators::Ar8000Emulator, Dialogs
 
     void SetUp() override {
         PanelOnAir::SetUp();
-        state.MessageBox = [this](const FDX&, const MessageRequest& request) {
-            messages.push_back(request.text);
-            return true;
-        };
+        NoteMessages();
     }
 
     // The lines the receiver has got, empty ones too.
@@ -54,5 +51,4 @@ class Ar8000OnAir : public PanelOnAir<AR8000, emulators::Ar8000Emulator, Dialogs
         panel.Poll(false);
         ui::ServePending();
     }
-    std::vector<std::string> messages;  // the message boxes shown
 };
