@@ -329,16 +329,21 @@ bool AR8000::ChooseAuto(bool on) {
 // Banks and channels chosen
 
 // The search bank in use is always the one of the bank's number; with direct writing the
-// receiver goes to both and the channel and the search bank are read from it.
+// receiver goes to both and the channel and the search bank are read from it, once the
+// operator's choice is over.
 void AR8000::BankChosen(int bank) {
     CurrentSearchBank = bank;
-    if (DirectWrite) {
+    ShowSearchBank();
+    ShowSearchBankName();
+    if (!DirectWrite) return;
+    Later([this, bank] {
+        if (bank != CurrentBank) return;  // another was chosen meanwhile
         SelectBankForWalk(bank);
         ReadSearchBank(bank);
         ReadChannel(bank, SelectedChannel());
-    }
-    ShowSearchBank();
-    ShowSearchBankName();
+        ShowBankList();
+        ShowSearchBank();
+    });
 }
 
 // From 19 up comes 0, from 0 down 19.
@@ -389,8 +394,10 @@ bool AR8000::SendPauseAndDelay() {
 
 // What the scan works with goes out first: its pause and delay, the mode filter of a bank
 // scan, the links, and for a selective scan the selected channels of the bank. A setting the
-// set refuses fails the start.
+// set refuses fails the start, and so does a set that has not answered its sync: nothing goes
+// to it.
 bool AR8000::PrepareOwnScan() {
+    if (!ReceiverAnswered()) return false;
     const bool bank = ScanSettings.kind == Kind::MemoryBanks;
     bool taken = SendPauseAndDelay();
     if (bank)

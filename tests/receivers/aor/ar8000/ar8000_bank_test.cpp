@@ -150,7 +150,7 @@ TEST_F(Ar8000Banks, ChoosingABankWithDirectWritingGoesThereOnTheSet) {
     EXPECT_EQ(panel.CurrentBank, 4);
     emulator.ClearReceivedLines();
     panel.updwbnum->Raise(e);
-    ui::ServePending();
+    ASSERT_TRUE(ServeUntil([&] { return panel.SearchBanks[5].Lower != 0; }));
     EXPECT_EQ(panel.CurrentBank, 5);
     EXPECT_EQ(panel.CurrentSearchBank, 5);
     EXPECT_EQ(Lines(), (Strings{"MRF00", "SRF", "MRF00", "LM"}));

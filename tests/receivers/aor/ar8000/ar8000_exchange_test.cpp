@@ -267,6 +267,10 @@ TEST_F(Ar8000OnAir, TheBankScansGoOutWithTheirFilterAndSelectedChannels) {
 }
 
 TEST_F(Ar8000OnAir, AnEmptySearchBankOrARefusedSettingFailsTheScansStart) {
+    // Nothing goes to a set that has not answered its sync.
+    EXPECT_FALSE(panel.StartOwnScan());
+    EXPECT_TRUE(Lines().empty());
+    messages.clear();
     Sync();
     panel.CurrentBank = panel.CurrentSearchBank = 2;
     EXPECT_FALSE(panel.StartOwnScan());
