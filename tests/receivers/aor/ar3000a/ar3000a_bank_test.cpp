@@ -12,6 +12,7 @@
 #include "state/message_bus.h"
 #include "tests/receivers/aor/ar3000a/ar3000a_fixture.h"
 #include "tests/receivers/receiver_files.h"
+#include "tests/receivers/state_file_runs.h"
 
 namespace {
 
@@ -295,21 +296,9 @@ TEST_F(Ar3000aOnAir, BankItemsFillAtMostTheBankAndAreSavedUpToTheLastChannel) {
 // ---------------------------------------------------------------------------------------
 // The state file
 
-class Ar3000aStateFile : public ::testing::Test {
+class Ar3000aStateFile : public StateFileRuns {
   protected:
-    void SetUp() override {
-        for (FDX* s : {&state, &fresh}) {
-            s->ProgramDir = folder.Dir();
-            s->PortIndex = 1;
-            s->OptRecvSave = 1;
-        }
-    }
-    std::string Path() const { return folder.Dir() + "AR3000A.001"; }
-
-    ProgramFolder folder;
-    MainStandIn main;
-    FDX state;
-    FDX fresh;
+    std::string Path() const { return PathOf("AR3000A"); }
 };
 
 TEST_F(Ar3000aStateFile, IsWrittenAsItsKeysSayAndReadBackByteForByte) {
