@@ -239,4 +239,29 @@ TEST_F(PrintForm, TheRangePageExportsItsLevelsWithoutABankMeasured) {
                                         "Шаг пересторойки \t 10.0", "7", "8", "9"}));
 }
 
+// The visible part of a range exports from its first visible point, at most 500 points; the
+// whole range exports every point.
+TEST(ReportExport, TheVisiblePartOfARangeExportsAtMost500Points) {
+    FDX fdx;
+    fdx.ScanSlots.assign(kScanSlotCount, Bank{});
+    fdx.WorkMode = 2;
+    fdx.PanelTextEmpty = 0;
+    fdx.PanelTextReady = 1;
+    Bank& slot = fdx.ScanSlots[0];
+    slot.Start = 1000000, slot.End = 1079900, slot.Step = 100, slot.PointCount = 802;
+    slot.InUse = 1, slot.CycleCount = 1;
+    for (std::size_t k = 0; k < 800; ++k) slot.Current[k + 1] = uint8_t(k % 256);
+    slot.VisibleLow = 1010000;  // point 100
+    slot.VisibleHigh = slot.End;
+    const std::vector<std::string> visible = ExportLines(fdx, false, true);
+    ASSERT_EQ(visible.size(), 2u + 500u);
+    EXPECT_EQ(visible[0], "Начальная частота \t   101.0000");
+    EXPECT_EQ(visible[1], "Шаг пересторойки \t 10.0");
+    EXPECT_EQ(visible[2], "100");
+    EXPECT_EQ(visible.back(), std::to_string(599 % 256));
+    slot.VisibleHigh = 1019900;  // to point 199
+    EXPECT_EQ(ExportLines(fdx, false, true).size(), 2u + 100u);
+    EXPECT_EQ(ExportLines(fdx, false, false).size(), 3u + 800u);
+}
+
 }  // namespace
