@@ -277,7 +277,7 @@ bool Report::ComposeAndPrint(bool prepareOnly) {
     } else {
         auto metrics = ui::PagePicture::Make(kMetricsSize, kMetricsSize, r);
         result = metrics ? layout.Compose(metrics->Draw(), nullptr, nullptr) : ReportResult{};
-        if (result.made || !metrics) result = {false, "Ошибка при формировании образа", 0};
+        if (result.made || !metrics) result = {false, "Ошибка при формировании образа", 0, {}};
     }
     // A layout that failed shows no page.
     if (!result.made) page_.reset();
@@ -289,7 +289,7 @@ bool Report::ComposeAndPrint(bool prepareOnly) {
 ReportResult Report::Lay(ui::PrintTarget& target) {
     const ReportSettings settings = Settings();
     auto metrics = ui::PagePicture::Make(kMetricsSize, kMetricsSize, settings.resolution);
-    if (!metrics) return {false, "Ошибка при формировании образа", 0};
+    if (!metrics) return {false, "Ошибка при формировании образа", 0, {}};
     return ReportLayout(*fdx_, settings).Compose(metrics->Draw(), nullptr, &target);
 }
 
@@ -312,6 +312,13 @@ bool Report::PrintToFiles(ui::PdfFolder& folder) {
                              ? "Отчет выдан в файл " + shown(files.files.front())
                              : "Отчет выдан в файлы " + shown(files.files.front()) + " ... " +
                                    shown(files.files.back());
+    // A file the disk cut short was removed as the print ended.
+    if (!result.failedFile.empty()) {
+        std::error_code error;
+        const bool left = std::filesystem::exists(result.failedFile, error);
+        result.message = "Отчет не выдан: ошибка записи файла " + shown(result.failedFile) +
+                         (left ? "" : ", файл удален");
+    }
     msg->SetText(result.message);
     return result.made;
 }

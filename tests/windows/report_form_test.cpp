@@ -10,6 +10,7 @@
 #include "state/cp1251.h"
 #include "state/stamp_clock.h"
 #include "tests/state/temp_dir.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/poppler.h"
 #include "tests/windows/window_stand_ins.h"
 #include "ui/clipboard.h"
@@ -149,6 +150,19 @@ TEST_F(PrintForm, AJobPrintsAtOnceIntoNumberedPdfFilesAndReportsThem) {
     ASSERT_TRUE(form.Create(&main, &fdx));
     EXPECT_EQ(line.ReturnCode, 1);
     EXPECT_EQ(line.Message, "Нет информации для печати");
+}
+
+// On a full disk the job's print fails with the file it could not write, and leaves no cut file.
+TEST_F(PrintForm, AJobsPrintThatTheDiskCutsShortFailsAndLeavesNoFile) {
+    JobStr line;
+    fdx.JobLine = &line;
+    fdx.JobRunning = 1;
+    std::filesystem::create_directory(dir.path() / "PRINT");
+    WithFileSizeLimit(4096, [&] { ASSERT_TRUE(form.Create(&main, &fdx)); });
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message,
+              "Отчет не выдан: ошибка записи файла PRINT/Печать отчета ORVEL.pdf, файл удален");
+    EXPECT_TRUE(PdfFiles().empty());
 }
 
 TEST_F(PrintForm, ThePrintButtonGoesThroughTheDialogOnlyWithAPrinter) {
