@@ -10,7 +10,9 @@
 #include "app/orvel_windows.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/poppler.h"
+#include "ui/font_dialog.h"
 #include "ui/print.h"
+#include "ui/text_box.h"
 
 namespace {
 
@@ -138,6 +140,58 @@ TEST_F(PrintingARange, AScannedRangePrintsWithItsPicture) {
     // The page as the printer would put it on paper: the strips' frame lines run across it
     // (at 50 dpi a printable width of 6.5 inches), as no text does.
     EXPECT_GT(LongestDarkRun(Poppler("pdftoppm -gray -r 50", files[0])), 250);
+}
+
+// The operator's font dialog, during which a job runs to its end; then the font is chosen.
+class JobDuringTheFontDialog : public ui::FontDialogService {
+  public:
+    JobDuringTheFontDialog(std::function<void()> job, std::string chosen)
+        : job_(std::move(job)), chosen_(std::move(chosen)) {
+        previous_ = ui::SetFontDialogService(this);
+    }
+    ~JobDuringTheFontDialog() override { ui::SetFontDialogService(previous_); }
+    std::optional<std::string> Run(const ui::FontDialogRequest&) override {
+        job_();
+        return chosen_;
+    }
+
+  private:
+    std::function<void()> job_;
+    std::string chosen_;
+    ui::FontDialogService* previous_;
+};
+
+// A job prints while the operator has the print form open, its font dialog too: the job prints
+// through a form of its own, and the operator's form, with what was typed and chosen in it,
+// stays.
+TEST_F(PrintingARange, AJobPrintsWhileTheOperatorsFormHasItsFontDialogOpen) {
+    RunJob(MakeLines({{"Панель ДИАПАЗОНЫ", 10, 2}, {"Эфир", 9, 3, 0, "Эфир"}}));
+    orvel.PrinterSet = 1;
+    orvel.PrinterJournal = 1;  // the range selected in the journal
+    orvel.pictbttn_11->Raise(ui::EventId::Click);
+    Report& form = orvel.windows->report;
+    ASSERT_TRUE(form.HasWindow());
+    form.rtb_1->SetLines("Смена 2");
+    const std::vector<JobStr> print = MakeLines({{"Кнопка ПЕЧАТЬ", 10, 28}});
+    {
+        JobDuringTheFontDialog dialogs([&] { RunJob(print); }, "10.MS Sans Serif.CharSet=204");
+        form.pictbttn_8->Raise(ui::EventId::Click);
+    }
+    ASSERT_TRUE(form.HasWindow());
+    EXPECT_EQ(form.font_name->Text(), "10.MS Sans Serif.CharSet=204");
+    EXPECT_EQ(form.rtb_1->Lines(), "Смена 2");
+    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 0);
+    EXPECT_EQ(orvel.RunLines[0].Message, "Отчет выдан в файл PRINT/Печать отчета ORVEL.pdf");
+    const std::vector<std::string> files = PdfFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_NE(Poppler("pdftotext", files[0]).find("Эфир"), std::string::npos);
+
+    // With no dialog open the form stays all the same.
+    RunJob(print);
+    EXPECT_TRUE(form.HasWindow());
+    EXPECT_EQ(form.rtb_1->Lines(), "Смена 2");
+    EXPECT_EQ(PdfFiles().size(), 2u);
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace

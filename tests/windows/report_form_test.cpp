@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "state/cp1251.h"
 #include "state/stamp_clock.h"
@@ -15,6 +16,7 @@
 #include "tests/windows/window_stand_ins.h"
 #include "ui/clipboard.h"
 #include "ui/file_dialog.h"
+#include "ui/font_dialog.h"
 #include "ui/message_box.h"
 #include "ui/print.h"
 #include "ui/text_box.h"
@@ -163,6 +165,37 @@ TEST_F(PrintForm, AJobsPrintThatTheDiskCutsShortFailsAndLeavesNoFile) {
     EXPECT_EQ(line.Message,
               "Отчет не выдан: ошибка записи файла PRINT/Печать отчета ORVEL.pdf, файл удален");
     EXPECT_TRUE(PdfFiles().empty());
+}
+
+// A print asked for while the form's own dialog runs leaves the form standing under it.
+TEST_F(PrintForm, AFormWithItsDialogOpenIsNotMadeAnewUnderIt) {
+    class PrintAgainInTheDialog : public ui::FontDialogService {
+      public:
+        explicit PrintAgainInTheDialog(std::function<void()> again) : again_(std::move(again)) {
+            previous_ = ui::SetFontDialogService(this);
+        }
+        ~PrintAgainInTheDialog() override { ui::SetFontDialogService(previous_); }
+        std::optional<std::string> Run(const ui::FontDialogRequest&) override {
+            again_();
+            return "10.Arial.CharSet=204";
+        }
+
+      private:
+        std::function<void()> again_;
+        ui::FontDialogService* previous_;
+    };
+    ASSERT_TRUE(form.Create(&main, &fdx));
+    form.rtb_1->SetLines("Смена 2");
+    {
+        PrintAgainInTheDialog dialogs([&] { EXPECT_TRUE(form.Create(&main, &fdx)); });
+        form.pictbttn_8->Raise(ui::EventId::Click);
+    }
+    ASSERT_TRUE(form.HasWindow());
+    EXPECT_EQ(form.font_name->Text(), "10.Arial.CharSet=204");
+    EXPECT_EQ(form.rtb_1->Lines(), "Смена 2");
+    // Once the dialog is closed a print makes the form anew.
+    ASSERT_TRUE(form.Create(&main, &fdx));
+    EXPECT_EQ(form.rtb_1->Lines(), kDefaultReportHeader);
 }
 
 TEST_F(PrintForm, ThePrintButtonGoesThroughTheDialogOnlyWithAPrinter) {
