@@ -46,8 +46,7 @@ TEST(FontDialog, AChangedFontIsDescribedFromWhatWasChosen) {
         font.setStyleName("Bold");
         dialog.setCurrentFont(font);
     };
-    EXPECT_EQ(RunDialog("8.MS Sans Serif.CharSet=204", bold),
-              "8.MS Sans Serif.Bold.CharSet=204");
+    EXPECT_EQ(RunDialog("8.MS Sans Serif.CharSet=204", bold), "8.MS Sans Serif.Bold.CharSet=204");
     const auto larger = [](QFontDialog& dialog) {
         QFont font = dialog.currentFont();
         font.setPointSize(14);
