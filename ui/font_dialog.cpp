@@ -75,6 +75,7 @@ FontDialogService* SetFontDialogService(FontDialogService* service) {
 
 std::optional<std::string> ScriptedFontDialogs::Run(const FontDialogRequest& request) {
     shown.push_back(request);
+    if (whileOpen) whileOpen();
     if (answers.empty()) return std::nullopt;
     std::optional<std::string> answer = std::move(answers.front());
     answers.pop_front();

@@ -142,25 +142,6 @@ TEST_F(PrintingARange, AScannedRangePrintsWithItsPicture) {
     EXPECT_GT(LongestDarkRun(Poppler("pdftoppm -gray -r 50", files[0])), 250);
 }
 
-// The operator's font dialog, during which a job runs to its end; then the font is chosen.
-class JobDuringTheFontDialog : public ui::FontDialogService {
-  public:
-    JobDuringTheFontDialog(std::function<void()> job, std::string chosen)
-        : job_(std::move(job)), chosen_(std::move(chosen)) {
-        previous_ = ui::SetFontDialogService(this);
-    }
-    ~JobDuringTheFontDialog() override { ui::SetFontDialogService(previous_); }
-    std::optional<std::string> Run(const ui::FontDialogRequest&) override {
-        job_();
-        return chosen_;
-    }
-
-  private:
-    std::function<void()> job_;
-    std::string chosen_;
-    ui::FontDialogService* previous_;
-};
-
 // A job prints while the operator has the print form open, its font dialog too: the job prints
 // through a form of its own, and the operator's form, with what was typed and chosen in it,
 // stays.
@@ -174,7 +155,9 @@ TEST_F(PrintingARange, AJobPrintsWhileTheOperatorsFormHasItsFontDialogOpen) {
     form.rtb_1->SetLines("Смена 2");
     const std::vector<JobStr> print = MakeLines({{"Кнопка ПЕЧАТЬ", 10, 28}});
     {
-        JobDuringTheFontDialog dialogs([&] { RunJob(print); }, "10.MS Sans Serif.CharSet=204");
+        ui::ScriptedFontDialogs dialogs;
+        dialogs.whileOpen = [&] { RunJob(print); };
+        dialogs.answers.push_back("10.MS Sans Serif.CharSet=204");
         form.pictbttn_8->Raise(ui::EventId::Click);
     }
     ASSERT_TRUE(form.HasWindow());

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "state/cp1251.h"
 #include "state/stamp_clock.h"
@@ -169,25 +168,12 @@ TEST_F(PrintForm, AJobsPrintThatTheDiskCutsShortFailsAndLeavesNoFile) {
 
 // A print asked for while the form's own dialog runs leaves the form standing under it.
 TEST_F(PrintForm, AFormWithItsDialogOpenIsNotMadeAnewUnderIt) {
-    class PrintAgainInTheDialog : public ui::FontDialogService {
-      public:
-        explicit PrintAgainInTheDialog(std::function<void()> again) : again_(std::move(again)) {
-            previous_ = ui::SetFontDialogService(this);
-        }
-        ~PrintAgainInTheDialog() override { ui::SetFontDialogService(previous_); }
-        std::optional<std::string> Run(const ui::FontDialogRequest&) override {
-            again_();
-            return "10.Arial.CharSet=204";
-        }
-
-      private:
-        std::function<void()> again_;
-        ui::FontDialogService* previous_;
-    };
     ASSERT_TRUE(form.Create(&main, &fdx));
     form.rtb_1->SetLines("Смена 2");
     {
-        PrintAgainInTheDialog dialogs([&] { EXPECT_TRUE(form.Create(&main, &fdx)); });
+        ui::ScriptedFontDialogs dialogs;
+        dialogs.whileOpen = [&] { EXPECT_TRUE(form.Create(&main, &fdx)); };
+        dialogs.answers.push_back("10.Arial.CharSet=204");
         form.pictbttn_8->Raise(ui::EventId::Click);
     }
     ASSERT_TRUE(form.HasWindow());
