@@ -17,11 +17,9 @@
 #include "emulators/aor/ar8000_emulator.h"
 #include "receivers/aor/aor_panel.h"
 #include "state/cp1251.h"
-#include "tests/receivers/main_stand_in.h"
 #include "tests/receivers/panel_on_air.h"
 #include "tests/receivers/receiver_files.h"
-#include "tests/receivers/state_file_fixture.h"
-#include "tests/support/program_folder.h"
+#include "tests/receivers/state_file_runs.h"
 
 namespace {
 
@@ -77,14 +75,11 @@ const AorModel kModel{.form = &kForm,
 
 // The AR8200's layout: twelve-character labels, filters kept and written before the mode,
 // one attenuator depth, 40 search banks read after the memory banks.
-constexpr ChannelFields kAr8200Holds{.step = true,
-                                     .mode = true,
-                                     .filter = true,
-                                     .attenuator = true,
-                                     .depth = false,
-                                     .select = true,
-                                     .skip = true,
-                                     .label = true};
+constexpr ChannelFields kAr8200Holds = [] {
+    ChannelFields holds = kHolds;
+    holds.filter = true;
+    return holds;
+}();
 const ChannelLayout kAr8200Layout{.holds = kAr8200Holds,
                                   .labelWidth = 12,
                                   .depths = kDepths,
@@ -217,14 +212,14 @@ class LetterBanks : public AorPanel {
     bool SendChannel(int bank, int channel) override {
         const MemoryChannel& r = ChannelAt(bank, channel);
         return SendText(Format("MX%c%02d RF%u00 ST%u MD%d AT%d TM%s", Letter(bank), channel,
-                                  r.Frequency, r.Step * 100, ModeDigit(r.Modulation),
-                                  r.Attenuator ? 1 : 0, aor::LabelToWire(r.Label, 7).c_str())) &&
+                               r.Frequency, r.Step * 100, ModeDigit(r.Modulation),
+                               r.Attenuator ? 1 : 0, aor::LabelToWire(r.Label, 7).c_str())) &&
                SendText(Format("MP%d", r.Skip ? 1 : 0));
     }
     bool SendSearchBank(int bank) override {
         const AorSearchBank& r = SearchBanks[static_cast<std::size_t>(bank)];
         return SendText(Format("SE%c SL%u00 SU%u00 ST%u MD%d AT0 TT%s", Letter(bank), r.Lower,
-                                  r.Upper, r.Step * 100, ModeDigit(r.Mode), r.Label.c_str()));
+                               r.Upper, r.Step * 100, ModeDigit(r.Mode), r.Label.c_str()));
     }
     bool ClearChannelOnReceiver(int bank, int channel) override {
         return SendText(Format("MR%c%02d", Letter(bank), channel)) &&
@@ -234,9 +229,7 @@ class LetterBanks : public AorPanel {
         if (SelectBankForWalk(bank)) SendText("MQ%%");
     }
     void ClearSearchBankOnReceiver(int) override {}
-    bool SelectBankForWalk(int bank) override {
-        return SendText(Format("MR%c00", Letter(bank)));
-    }
+    bool SelectBankForWalk(int bank) override { return SendText(Format("MR%c00", Letter(bank))); }
     std::string OwnScanLine(std::string& status) override {
         status = kBankScanText;
         return Format("MS%c MG", Letter(CurrentBank));
@@ -436,9 +429,9 @@ TEST_F(LetterBanksOnAir, BankAndChannelJobsTakeOnlyWhatTheModelHas) {
 // ---------------------------------------------------------------------------------------
 // The AR8200's state file
 
-class Ar8200LayoutStateFile : public PanelStateFile {
+class Ar8200LayoutStateFile : public StateFileRuns {
   protected:
-    Ar8200LayoutStateFile() : PanelStateFile("AR8200") {}
+    std::string Path() const { return PathOf("AR8200"); }
 };
 
 TEST_F(Ar8200LayoutStateFile, HoldsTheSearchBanksOnceNamedAfterTheScaleAndReadsBackByteForByte) {

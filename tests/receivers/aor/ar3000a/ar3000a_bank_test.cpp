@@ -12,7 +12,7 @@
 #include "state/message_bus.h"
 #include "tests/receivers/aor/ar3000a/ar3000a_fixture.h"
 #include "tests/receivers/receiver_files.h"
-#include "tests/receivers/state_file_fixture.h"
+#include "tests/receivers/state_file_runs.h"
 
 namespace {
 
@@ -296,9 +296,9 @@ TEST_F(Ar3000aOnAir, BankItemsFillAtMostTheBankAndAreSavedUpToTheLastChannel) {
 // ---------------------------------------------------------------------------------------
 // The state file
 
-class Ar3000aStateFile : public PanelStateFile {
+class Ar3000aStateFile : public StateFileRuns {
   protected:
-    Ar3000aStateFile() : PanelStateFile("AR3000A") {}
+    std::string Path() const { return PathOf("AR3000A"); }
 };
 
 TEST_F(Ar3000aStateFile, IsWrittenAsItsKeysSayAndReadBackByteForByte) {

@@ -12,7 +12,7 @@
 #include "state/cp1251.h"
 #include "tests/receivers/aor/ar8000/ar8000_fixture.h"
 #include "tests/receivers/receiver_files.h"
-#include "tests/receivers/state_file_fixture.h"
+#include "tests/receivers/state_file_runs.h"
 
 namespace {
 
@@ -180,9 +180,9 @@ TEST_F(Ar8000Banks, TheCurrentSettingsGoIntoTheSelectedChannel) {
 // ---------------------------------------------------------------------------------------
 // The state file
 
-class Ar8000StateFile : public PanelStateFile {
+class Ar8000StateFile : public StateFileRuns {
   protected:
-    Ar8000StateFile() : PanelStateFile("AR8000") {}
+    std::string Path() const { return PathOf("AR8000"); }
 };
 
 void GiveSettings(AR8000& panel, FDX& state) {
