@@ -242,12 +242,17 @@ void AorPanel::ShowBandwidth() {
 
 bool AorPanel::StartOwnScan() {
     std::string status;
+    const bool prepared = PrepareOwnScan();
+    const std::string line = prepared ? OwnScanLine(status) : std::string();
+    // The receiver may report a stop right behind its answer to the scan line, and the wait
+    // for that answer may serve the report: the scan runs from the line on.
+    Scanning = prepared;
     // "---": the search bank is empty and the receiver scans nothing.
-    if (!PrepareOwnScan() || !SendText(OwnScanLine(status)) || AnsweredEmpty) {
+    if (!prepared || !SendText(line) || AnsweredEmpty) {
+        Scanning = false;
         fdx_->ShowError(kScanStartFailed);
         return false;
     }
-    Scanning = true;
     OwnScanStarted();
     PanelWorkStarted(status);
     PostToSelf(PostRefreshCurves);
