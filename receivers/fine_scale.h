@@ -48,6 +48,10 @@ struct FineScaleLook {
     int64_t overviewLabelEvery = 0;
 };
 
+// A label step by the 1-2-5 rule: `span` brought to 0.1, 0.2 or 0.5 times a power of ten at
+// the thresholds 0.15, 0.35 and 0.85 (0.85 and above give the next power's 0.1).
+int64_t OneTwoFive(double span);
+
 class FineScale {
   public:
     FineScale(ReceiverPanel& panel, const FineScaleLook& look) : panel_(panel), look_(look) {}

@@ -1,0 +1,168 @@
+#pragma once
+// The AR8200 panel's form ("ID_AR8200") and its scan and bank dialog's ("ID_RAR8200"): their
+// controls, declared once (ui/form_controls.h). The rows marked `inherited` place the controls
+// the AOR core drives (aor_panel.h). The analysis view's controls are hidden until it is on;
+// its picture lies over the channel list, which it replaces.
+
+#include "ui/form_controls.h"
+
+// clang-format off
+#define AR8200_CONTROLS(X) \
+    X(100, Label, model, (4, 5, 36, 9), kBold | kNoWrap, "AR-8200", nullptr) \
+    X(101, Label, label_1, (42, 2, 80, 14), kBold | kNoWrap, nullptr, nullptr, inherited) \
+    X(102, Label, label_2, (124, 5, 30, 9), kNoWrap | kRight, "Полоса:", nullptr) \
+    X(103, Edit, width, (156, 3, 26, 12), kDisabled, nullptr, nullptr, inherited) \
+    X(104, Label, label_3, (184, 5, 46, 9), kNoWrap | kRight, "Шаг( КГц):", nullptr) \
+    X(105, ComboBox, step, (232, 3, 64, 77), 0, nullptr, "Шаг частоты точной шкалы") \
+    X(106, Canvas, scale, (4, 17, 292, 66), 0, nullptr, nullptr) \
+    X(107, ScrollBar, hs, (4, 84, 292, 9), 0, nullptr, nullptr) \
+    X(108, PictureButton, pictbttn_4, (4, 96, 18, 16), 0, nullptr, "Влево до Фикс частоты") \
+    X(109, PictureButton, pictbttn_3, (24, 96, 18, 16), 0, nullptr, "Влево до Мах") \
+    X(110, PictureButton, pictbttn_2, (44, 96, 18, 16), 0, nullptr, "Вправо до Мах") \
+    X(111, PictureButton, pictbttn_5, (64, 96, 18, 16), 0, nullptr, "Вправо до Фикс частоты") \
+    X(112, PictureButton, clear, (84, 96, 18, 16), 0, nullptr, "Очистить Шкалу/Остановить сканирование") \
+    X(113, PictureButton, pictbttn_6, (104, 96, 18, 16), 0, nullptr, "Установка Параметров") \
+    X(114, PictureButton, pictbttn_1, (124, 96, 18, 16), 0, nullptr, "Пуск Сканирования") \
+    X(115, CommandButton, vfobutton, (146, 97, 34, 14), 0, "VFO", "Переключение типа VFO") \
+    X(116, CheckBox, catt, (184, 99, 28, 10), 0, "атт", "Вкл /выкл Аттеньюатора") \
+    X(117, CheckBox, cauto, (214, 99, 32, 10), 0, "авто", "Включение/выключение режима AUTO") \
+    X(118, CheckBox, csound, (248, 99, 32, 10), 0, "звук", "Вкл /выкл звука") \
+    X(119, CommandButton, off, (4, 118, 30, 14), 0, "выкл", "Вкл./выкл.") \
+    X(120, GroupBox, groupb_1, (38, 113, 104, 24), 0, "голос- порог", nullptr) \
+    X(121, CheckBox, sqlsel, (42, 123, 12, 10), 0, nullptr, "флаг регулировки уровня сигнала/голоса") \
+    X(122, Slider, sql, (56, 121, 82, 14), 0, nullptr, "Уровень порога сигнала/голоса") \
+    X(123, CheckBox, scope, (146, 119, 16, 14), kPushLike, "S", "Включить/выключить  анализатор") \
+    X(124, CheckBox, mem, (166, 121, 30, 10), 0, "пам", "Запись/Чтение всей памяти") \
+    X(125, CheckBox, cbank, (198, 121, 30, 10), 0, "зап", "Непосредственная запись в приемник информации о банках", inherited) \
+    X(126, CommandButton, cb_2, (230, 119, 20, 14), 0, "<", "Чтение банков памяти из приемника ", inherited) \
+    X(127, CommandButton, cb_1, (252, 119, 20, 14), 0, ">", "Запись информации о банках в приемник", inherited) \
+    X(128, CommandButton, cb_3, (274, 119, 22, 14), 0, "<<", "Внесение в банк текущих установок приемника", inherited) \
+    X(129, GroupBox, ekv, (4, 138, 292, 70), 0, nullptr, nullptr) \
+    X(130, ListView, lv_1, (8, 146, 160, 58), 0, nullptr, nullptr, inherited) \
+    X(131, Canvas, view, (8, 146, 284, 58), kHidden, nullptr, nullptr) \
+    X(132, Label, label_4, (172, 148, 22, 9), kNoWrap, "Банк", nullptr) \
+    X(133, ComboBox, bn, (196, 146, 30, 77), 0, nullptr, "Выбор банка из списка", inherited) \
+    X(134, Label, Nk, (230, 148, 16, 9), kNoWrap | kBold, nullptr, nullptr, inherited) \
+    X(135, Edit, textb_1, (172, 160, 56, 12), 0, nullptr, nullptr, inherited) \
+    X(136, ComboBox, smod, (230, 160, 28, 77), 0, nullptr, nullptr, inherited) \
+    X(137, Edit, sstep, (260, 160, 32, 12), 0, nullptr, nullptr, inherited) \
+    X(138, Edit, comment, (172, 174, 74, 12), 0, nullptr, nullptr, inherited) \
+    X(139, CheckBox, satt, (250, 175, 30, 10), 0, "атт", nullptr, inherited) \
+    X(140, CheckBox, sel, (172, 190, 40, 10), 0, "выбор", nullptr, inherited) \
+    X(141, CheckBox, skip, (216, 190, 48, 10), 0, "пропуск", nullptr, inherited) \
+    X(142, Label, label_5, (58, 212, 44, 9), kNoWrap, "Fн", nullptr) \
+    X(143, Label, label_6, (104, 212, 44, 9), kNoWrap, "Fк", nullptr) \
+    X(144, Label, label_7, (150, 212, 26, 9), kNoWrap, "шаг", nullptr) \
+    X(145, Label, label_8, (178, 212, 28, 9), kNoWrap, "мод", nullptr) \
+    X(146, Label, label_9, (208, 212, 20, 9), kNoWrap, "атт", nullptr) \
+    X(147, Label, label_10, (230, 212, 60, 9), kNoWrap, "комм", nullptr) \
+    X(148, Label, label_11, (4, 223, 24, 9), kNoWrap, "Поиск", nullptr) \
+    X(149, ComboBox, sbn, (30, 221, 26, 77), 0, nullptr, "Выбор банка поиска из списка", inherited) \
+    X(150, Edit, textb_Fn, (58, 221, 44, 12), 0, nullptr, nullptr, inherited) \
+    X(151, Edit, textb_Fk, (104, 221, 44, 12), 0, nullptr, nullptr, inherited) \
+    X(152, Edit, textb_step, (150, 221, 26, 12), 0, nullptr, nullptr, inherited) \
+    X(153, ComboBox, combo_mod, (178, 221, 28, 77), 0, nullptr, "Выбор модуляции из списка", inherited) \
+    X(154, CheckBox, checkbox_att, (208, 222, 12, 10), 0, nullptr, nullptr, inherited) \
+    X(155, Edit, textb_com, (230, 221, 66, 12), 0, nullptr, nullptr, inherited) \
+    X(156, Label, label_12, (4, 223, 28, 9), kNoWrap | kHidden, "Анализ", nullptr) \
+    X(157, ComboBox, estep, (34, 221, 50, 77), kHidden, nullptr, "Шаг частоты спектроанализатора") \
+    X(158, CommandButton, stopEL, (88, 220, 36, 14), kHidden, "пауза", "Останов/пуск спектроанализатора") \
+    X(159, Label, label_13, (130, 223, 44, 9), kNoWrap | kHidden, "Шаг шкалы", nullptr) \
+    X(160, CommandButton, stepEL, (176, 220, 24, 14), kHidden, "><", "Изменить вид спектроанализатора")
+
+#define RAR8200_CONTROLS(X) \
+    X(201, GroupBox, groupb_1, (4, 2, 160, 70), 0, "РЕЖИМ  РАБОТЫ  ПО  КНОПКЕ  СКАНИРОВАНИЕ", nullptr) \
+    X(202, OptionButton, diapscan, (8, 13, 150, 10), 0, "Сканирование диапазона частот", nullptr) \
+    X(203, OptionButton, bankscan, (8, 24, 150, 10), 0, "Сканирование по банку", nullptr) \
+    X(204, OptionButton, VFOscan, (8, 35, 150, 10), 0, "Сканирование VFO", nullptr) \
+    X(205, CheckBox, selscan, (8, 47, 150, 10), 0, "выборочное сканирование", nullptr) \
+    X(206, CheckBox, diapVFO, (8, 58, 150, 10), 0, "режим 2x VFO", nullptr) \
+    X(207, GroupBox, groupb_2, (168, 2, 158, 30), 0, "КОНФИГУРАЦИИ   АППАРАТНОГО   СКАНИРОВАНИЯ", nullptr) \
+    X(208, ComboBox, config, (172, 14, 100, 77), kDropList, nullptr, nullptr) \
+    X(209, GroupBox, groupb_3, (168, 34, 158, 40), 0, "ЗНАЧЕНИЯ  ПО  УМОЛЧАНИЮ", nullptr) \
+    X(210, GroupBox, groupb_4, (172, 44, 62, 26), 0, "F", nullptr) \
+    X(211, OptionButton, Fnar, (176, 55, 26, 10), 0, "узк", nullptr) \
+    X(212, OptionButton, F, (202, 55, 30, 10), 0, "обычн", nullptr) \
+    X(213, GroupBox, groupb_5, (238, 44, 86, 26), 0, "A", nullptr) \
+    X(214, OptionButton, Anar, (242, 55, 24, 10), 0, "узк", nullptr) \
+    X(215, OptionButton, A, (266, 55, 30, 10), 0, "обычн", nullptr) \
+    X(216, OptionButton, Awide, (296, 55, 26, 10), 0, "шир", nullptr) \
+    X(217, GroupBox, groupb_6, (4, 76, 322, 56), 0, "ПОДСОЕДИНЕНИЕ БАНКОВ ПОИСКА/СКАНИРОВАНИЯ", nullptr) \
+    X(218, GroupBox, groupb_7, (4, 134, 322, 32), 0, "сканирование с учетом модуляции", nullptr) \
+    X(219, Label, label_1, (9, 144, 240, 9), kNoWrap, "F   W   A   L    U    C   nF wA  nA   все", nullptr) \
+    X(220, GroupBox, groupb_8, (4, 168, 200, 48), 0, "ПАРАМЕТРЫ РЕЖИМА   ПАУЗА", nullptr) \
+    X(221, Label, label_2, (8, 179, 150, 9), kNoWrap, "Время задержки на занятом канале (0-60):", nullptr) \
+    X(222, Edit, textb_1, (160, 177, 22, 12), 0, nullptr, nullptr) \
+    X(223, Label, label_3, (184, 179, 16, 9), kNoWrap, "сек", nullptr) \
+    X(224, Label, label_4, (8, 193, 150, 9), kNoWrap, "Время задержки при пропадании сигн (0 - 9.9):", nullptr) \
+    X(225, Edit, textb_2, (160, 191, 22, 12), 0, nullptr, nullptr) \
+    X(226, Label, label_5, (184, 193, 16, 9), kNoWrap, "сек", nullptr) \
+    X(227, CheckBox, hold, (8, 204, 60, 10), 0, "удерживать", nullptr) \
+    X(228, Label, label_6, (210, 170, 60, 9), kNoWrap, "Сквэлш уровня:", nullptr) \
+    X(229, Slider, value, (210, 179, 116, 12), 0, nullptr, nullptr) \
+    X(230, CheckBox, checkbox_1, (8, 86, 28, 10), 0, "A", nullptr) \
+    X(231, CheckBox, checkbox_2, (39, 86, 28, 10), 0, "B", nullptr) \
+    X(232, CheckBox, checkbox_3, (70, 86, 28, 10), 0, "C", nullptr) \
+    X(233, CheckBox, checkbox_4, (101, 86, 28, 10), 0, "D", nullptr) \
+    X(234, CheckBox, checkbox_5, (132, 86, 28, 10), 0, "E", nullptr) \
+    X(235, CheckBox, checkbox_6, (163, 86, 28, 10), 0, "F", nullptr) \
+    X(236, CheckBox, checkbox_7, (194, 86, 28, 10), 0, "G", nullptr) \
+    X(237, CheckBox, checkbox_8, (225, 86, 28, 10), 0, "H", nullptr) \
+    X(238, CheckBox, checkbox_9, (256, 86, 28, 10), 0, "I", nullptr) \
+    X(239, CheckBox, checkbox_10, (287, 86, 28, 10), 0, "J", nullptr) \
+    X(240, CheckBox, checkbox_11, (8, 97, 28, 10), 0, "a", nullptr) \
+    X(241, CheckBox, checkbox_12, (39, 97, 28, 10), 0, "b", nullptr) \
+    X(242, CheckBox, checkbox_13, (70, 97, 28, 10), 0, "c", nullptr) \
+    X(243, CheckBox, checkbox_14, (101, 97, 28, 10), 0, "d", nullptr) \
+    X(244, CheckBox, checkbox_15, (132, 97, 28, 10), 0, "e", nullptr) \
+    X(245, CheckBox, checkbox_16, (163, 97, 28, 10), 0, "f", nullptr) \
+    X(246, CheckBox, checkbox_17, (194, 97, 28, 10), 0, "g", nullptr) \
+    X(247, CheckBox, checkbox_18, (225, 97, 28, 10), 0, "h", nullptr) \
+    X(248, CheckBox, checkbox_19, (256, 97, 28, 10), 0, "i", nullptr) \
+    X(249, CheckBox, checkbox_20, (287, 97, 28, 10), 0, "j", nullptr) \
+    X(250, CheckBox, checkbox_21, (8, 108, 28, 10), 0, "K", nullptr) \
+    X(251, CheckBox, checkbox_22, (39, 108, 28, 10), 0, "L", nullptr) \
+    X(252, CheckBox, checkbox_23, (70, 108, 28, 10), 0, "M", nullptr) \
+    X(253, CheckBox, checkbox_24, (101, 108, 28, 10), 0, "N", nullptr) \
+    X(254, CheckBox, checkbox_25, (132, 108, 28, 10), 0, "O", nullptr) \
+    X(255, CheckBox, checkbox_26, (163, 108, 28, 10), 0, "P", nullptr) \
+    X(256, CheckBox, checkbox_27, (194, 108, 28, 10), 0, "Q", nullptr) \
+    X(257, CheckBox, checkbox_28, (225, 108, 28, 10), 0, "R", nullptr) \
+    X(258, CheckBox, checkbox_29, (256, 108, 28, 10), 0, "S", nullptr) \
+    X(259, CheckBox, checkbox_30, (287, 108, 28, 10), 0, "T", nullptr) \
+    X(260, CheckBox, checkbox_31, (8, 119, 28, 10), 0, "k", nullptr) \
+    X(261, CheckBox, checkbox_32, (39, 119, 28, 10), 0, "l", nullptr) \
+    X(262, CheckBox, checkbox_33, (70, 119, 28, 10), 0, "m", nullptr) \
+    X(263, CheckBox, checkbox_34, (101, 119, 28, 10), 0, "n", nullptr) \
+    X(264, CheckBox, checkbox_35, (132, 119, 28, 10), 0, "o", nullptr) \
+    X(265, CheckBox, checkbox_36, (163, 119, 28, 10), 0, "p", nullptr) \
+    X(266, CheckBox, checkbox_37, (194, 119, 28, 10), 0, "q", nullptr) \
+    X(267, CheckBox, checkbox_38, (225, 119, 28, 10), 0, "r", nullptr) \
+    X(268, CheckBox, checkbox_39, (256, 119, 28, 10), 0, "s", nullptr) \
+    X(269, CheckBox, checkbox_40, (287, 119, 28, 10), 0, "t", nullptr) \
+    X(272, OptionButton, fm, (10, 153, 12, 9), 0, nullptr, "Модуляция NFM") \
+    X(273, OptionButton, wfm, (32, 153, 12, 9), 0, nullptr, "Модуляция WFM") \
+    X(274, OptionButton, am, (54, 153, 12, 9), 0, nullptr, "Модуляция AM") \
+    X(275, OptionButton, lsb, (76, 153, 12, 9), 0, nullptr, "Модуляция LSB") \
+    X(276, OptionButton, usb, (98, 153, 12, 9), 0, nullptr, "Модуляция USB") \
+    X(277, OptionButton, cw, (120, 153, 12, 9), 0, nullptr, "Модуляция CW") \
+    X(278, OptionButton, nfm, (142, 153, 12, 9), 0, nullptr, nullptr) \
+    X(279, OptionButton, wam, (164, 153, 12, 9), 0, nullptr, nullptr) \
+    X(280, OptionButton, nam, (186, 153, 12, 9), 0, nullptr, nullptr) \
+    X(281, OptionButton, all, (208, 153, 12, 9), 0, nullptr, nullptr) \
+    X(282, Label, label_7, (210, 192, 60, 9), kNoWrap, "Сквэлш голоса:", nullptr) \
+    X(283, Slider, voice, (210, 201, 116, 12), 0, nullptr, nullptr) \
+    X(284, CheckBox, noise, (210, 215, 80, 10), 0, "шумоподавитель", nullptr) \
+    X(285, GroupBox, groupb_9, (4, 228, 322, 30), 0, "СИГНАЛИЗАЦИЯ  РЕЖИМА   ПАУЗА", nullptr) \
+    X(286, ComboBox, pausemode, (8, 240, 96, 77), kDropList, nullptr, nullptr) \
+    X(287, Label, label_8, (108, 242, 72, 9), kNoWrap, "Выполнять задание :", nullptr) \
+    X(288, ComboBox, jobs, (182, 240, 80, 77), kDropList, nullptr, nullptr) \
+    X(289, CheckBox, AUTO, (266, 241, 58, 10), 0, "зап в банк j", nullptr)
+// clang-format on
+
+namespace ar8200 {
+
+extern const ui::FormResource kForm;
+extern const ui::FormResource kScanForm;
+
+}  // namespace ar8200
