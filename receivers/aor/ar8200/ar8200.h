@@ -69,6 +69,9 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     void ServeDialogCode(uint32_t code) override;
     void CopyBandScope() const override;
 
+    // The mode digit of a letter and variant ("MD0" .. "MD8"); -1 for a letter the set lacks.
+    static int ModeDigit(char letter, int32_t filter);
+
     // --- What the panel and its dialog send
     // "RX": where the receiver stands, into Reply; false when it did not answer.
     bool ReadFrequency();
@@ -135,8 +138,6 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     void AfterOwnScanStop() override;
 
     // ar8200.cpp
-    // The mode digit of a letter and variant ("MD0" .. "MD8"); -1 for a letter the set lacks.
-    static int ModeDigit(char letter, int32_t filter);
     // The variant the panel uses for a letter (Fnar, Anar, Awide).
     int32_t FilterFor(char letter) const;
     // Search banks are named A..T, a..t.

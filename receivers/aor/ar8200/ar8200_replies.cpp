@@ -68,7 +68,8 @@ void ModeOfDigit(char digit, Take take) {
 // clang-format off
 // In the order they are searched: the first token found that has a kind gives the line its
 // kind. The label, the sweep of the band scope and the link rows are free text that no other
-// token is looked for in.
+// token is looked for in; nor is the letter of a bank ("SRF" is search bank F, no "RF", and
+// "MXD05" channel 5 of bank D, no "XD").
 constexpr Row kTokens[] = {
     {"TT", "", Label, aor::kRestOfLine},
     {"TM", "", Label, aor::kRestOfLine},
@@ -107,10 +108,10 @@ constexpr Row kTokens[] = {
     {"MX", "MX", [](Ar8200Reply& r, const TokenText& t) {
         const std::size_t bank = kBankLetters.find(t.At(2));
         r.Bank = bank == std::string_view::npos ? 0 : static_cast<int32_t>(bank);
-        r.Channel = t.Index(3, 2, 99); }},
+        r.Channel = t.Index(3, 2, 99); }, 1},
     {"SR", "SR", [](Ar8200Reply& r, const TokenText& t) {
         const std::size_t bank = t.At(2) == '\0' ? std::string_view::npos : kSearchLetters.find(t.At(2));
-        if (bank != std::string_view::npos) r.SearchBank = static_cast<int32_t>(bank); }},
+        if (bank != std::string_view::npos) r.SearchBank = static_cast<int32_t>(bank); }, 1},
     {"ST", "ST", [](Ar8200Reply& r, const TokenText& t) { r.Step = t.Number(2, 6) / 100; }},
     {"NL", "NL", [](Ar8200Reply& r, const TokenText& t) { r.NoiseLimiter = t.One(2); }},
     {"AU", "AU", [](Ar8200Reply& r, const TokenText& t) { r.Auto = t.One(2); }},

@@ -271,6 +271,17 @@ TEST_F(Ar8200OnAir, LabelsSweepsAndLinkRowsHideTheirTextFromTheOtherTokens) {
     EXPECT_EQ(panel.Reply.Configuration, 3);
     EXPECT_EQ(panel.Reply.Links, "ABCDEFGHIJKLMNOPQRSTabcdefghijklmnopqrst");
     EXPECT_EQ(panel.Reply.Step, 7u);
+    // A bank's letter is no part of a token: search bank F ("SRF"), channel 5 of bank D.
+    panel.Reply.Frequency = 7;
+    Arrives("SRF SL0150000000 SU0155000000 ST025000 AU0 MD5 AT1 TTS5");
+    EXPECT_EQ(panel.Link.ReplyKind, "SR");
+    EXPECT_EQ(panel.Reply.SearchBank, 5);
+    EXPECT_EQ(panel.Reply.Frequency, 7u);
+    panel.Reply.Delay = 7;
+    Arrives("MR MXD05 RF0145500000 ST012500 MD1 AT0 MP0 TM            ");
+    EXPECT_EQ(panel.Reply.Bank, 3);
+    EXPECT_EQ(panel.Reply.Channel, 5);
+    EXPECT_EQ(panel.Reply.Delay, 7);
     Arrives("GM1 BM AB-D-FGHIJabcdefghij");
     EXPECT_EQ(panel.Link.ReplyKind, "GM");
     EXPECT_EQ(panel.Reply.Links, "AB-D-FGHIJabcdefghij");
