@@ -12,8 +12,8 @@ constexpr ui::ControlResource kScanControls[] = {UI_CONTROL_ROWS(RAR8200_CONTROL
 const ui::FormResource kForm{"ID_AR8200",       300,     238,      "8.MS Sans Serif",
                              ui::style::kChild, nullptr, kControls};
 const ui::FormResource kScanForm{"ID_RAR8200",
-                                 330,
-                                 262,
+                                 340,
+                                 266,
                                  "8.MS Sans Serif",
                                  ui::style::kCaption,
                                  "Параметры аппаратного сканирования приемника  AR 8200",
