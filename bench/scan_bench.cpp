@@ -35,6 +35,7 @@
 #include "app/orvel.h"
 #include "emulators/aor/ar3000a_emulator.h"
 #include "emulators/aor/ar5000_emulator.h"
+#include "emulators/aor/ar8200_emulator.h"
 #include "emulators/civ/civ_emulator.h"
 #include "emulators/pcr/pcr1000_emulator.h"
 #include "receivers/icom/ic8500/ic8500.h"
@@ -109,6 +110,26 @@ constexpr Model kAr5000{.name = "AR5000",
                         .baud = 19200,
                         .bitsPerByte = kBitsPerByte,
                         .bytesPerStep = 13 + 2 + 4 + 7,
+                        .syncMs = 1500,
+                        .longRange = true,
+                        .readBack = false,
+                        .bandScope = false};
+// "RF0100000000" and its empty acknowledgement (14 and 2), "LM" and its answer "LM%020" (4 and
+// 8). The AR8600 is the same panel on the same line.
+constexpr Model kAr8200{.name = "AR8200",
+                        .ini = "COM=1\r\nSPEED=5\r\nRECV=9\r\n",
+                        .baud = 19200,
+                        .bitsPerByte = kBitsPerByte,
+                        .bytesPerStep = 14 + 2 + 4 + 8,
+                        .syncMs = 1500,
+                        .longRange = true,
+                        .readBack = false,
+                        .bandScope = false};
+constexpr Model kAr8600{.name = "AR8600",
+                        .ini = "COM=1\r\nSPEED=5\r\nRECV=11\r\n",
+                        .baud = 19200,
+                        .bitsPerByte = kBitsPerByte,
+                        .bytesPerStep = 14 + 2 + 4 + 8,
                         .syncMs = 1500,
                         .longRange = true,
                         .readBack = false,
@@ -217,6 +238,13 @@ const emulators::CivProfile* civProfile = &emulators::kIcR8500;
 template <>
 emulators::CivEmulator EmulatorProcess<emulators::CivEmulator>::MakeEmulator() {
     return emulators::CivEmulator(*civProfile, emulators::SignalPlan{20, {}});
+}
+
+// The AR8200 emulator as the AR8200 or the AR8600.
+emulators::Ar8200::Model ar8200Model = emulators::Ar8200::Model::Ar8200;
+template <>
+emulators::Ar8200Emulator EmulatorProcess<emulators::Ar8200Emulator>::MakeEmulator() {
+    return emulators::Ar8200Emulator(emulators::SignalPlan{20, {}}, ar8200Model);
 }
 
 // A CI-V set with memory gets its scan edges and a full AUTO bank to read back.
@@ -430,6 +458,9 @@ int main(int argc, char** argv) {
     civProfile = &emulators::kIcR75;
     const EmulatorProcess<emulators::CivEmulator> ic75;
     const EmulatorProcess<emulators::Ar5000Emulator> ar5000;
+    const EmulatorProcess<emulators::Ar8200Emulator> ar8200;
+    ar8200Model = emulators::Ar8200::Model::Ar8600;
+    const EmulatorProcess<emulators::Ar8200Emulator> ar8600;
     const EmulatorProcess<emulators::Ar3000aEmulator> ar3000a;
     // The IC-PCR1000 switched on at its power-up speed: the program moves it to 38400 baud.
     const EmulatorProcess<emulators::Pcr1000Emulator> pcr1000([](emulators::Pcr1000Emulator& e) {
@@ -454,6 +485,8 @@ int main(int argc, char** argv) {
     if (!BenchModel(kIc756Pro, ic756, folder, quick)) status = 1;
     if (!BenchModel(kIcR75, ic75, folder, quick)) status = 1;
     if (!BenchModel(kAr5000, ar5000, folder, quick)) status = 1;
+    if (!BenchModel(kAr8200, ar8200, folder, quick)) status = 1;
+    if (!BenchModel(kAr8600, ar8600, folder, quick)) status = 1;
     if (!BenchModel(kAr3000a, ar3000a, folder, quick)) status = 1;
     if (!BenchModel(kIcPcr1000, pcr1000, folder, quick)) status = 1;
     std::error_code ignored;

@@ -9,7 +9,7 @@ constexpr ui::ControlResource kScanControls[] = {UI_CONTROL_ROWS(RAR8200_CONTROL
 
 }  // namespace
 
-const ui::FormResource kForm{"ID_AR8200",       300,     238,      "8.MS Sans Serif",
+const ui::FormResource kForm{"ID_AR8200",       283,     209,      "8.MS Sans Serif",
                              ui::style::kChild, nullptr, kControls};
 const ui::FormResource kScanForm{"ID_RAR8200",
                                  340,

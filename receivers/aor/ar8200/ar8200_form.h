@@ -8,67 +8,67 @@
 
 // clang-format off
 #define AR8200_CONTROLS(X) \
-    X(100, Label, model, (4, 5, 36, 9), kBold | kNoWrap, "AR-8200", nullptr) \
-    X(101, Label, label_1, (42, 2, 80, 14), kBold | kNoWrap, nullptr, nullptr, inherited) \
-    X(102, Label, label_2, (124, 5, 30, 9), kNoWrap | kRight, "Полоса:", nullptr) \
-    X(103, Edit, width, (156, 3, 26, 12), kDisabled, nullptr, nullptr, inherited) \
-    X(104, Label, label_3, (184, 5, 46, 9), kNoWrap | kRight, "Шаг( КГц):", nullptr) \
-    X(105, ComboBox, step, (232, 3, 64, 77), 0, nullptr, "Шаг частоты точной шкалы") \
-    X(106, Canvas, scale, (4, 17, 292, 66), 0, nullptr, nullptr) \
-    X(107, ScrollBar, hs, (4, 84, 292, 9), 0, nullptr, nullptr) \
-    X(108, PictureButton, pictbttn_4, (4, 96, 18, 16), 0, nullptr, "Влево до Фикс частоты") \
-    X(109, PictureButton, pictbttn_3, (24, 96, 18, 16), 0, nullptr, "Влево до Мах") \
-    X(110, PictureButton, pictbttn_2, (44, 96, 18, 16), 0, nullptr, "Вправо до Мах") \
-    X(111, PictureButton, pictbttn_5, (64, 96, 18, 16), 0, nullptr, "Вправо до Фикс частоты") \
-    X(112, PictureButton, clear, (84, 96, 18, 16), 0, nullptr, "Очистить Шкалу/Остановить сканирование") \
-    X(113, PictureButton, pictbttn_6, (104, 96, 18, 16), 0, nullptr, "Установка Параметров") \
-    X(114, PictureButton, pictbttn_1, (124, 96, 18, 16), 0, nullptr, "Пуск Сканирования") \
-    X(115, CommandButton, vfobutton, (146, 97, 34, 14), 0, "VFO", "Переключение типа VFO") \
-    X(116, CheckBox, catt, (184, 99, 28, 10), 0, "атт", "Вкл /выкл Аттеньюатора") \
-    X(117, CheckBox, cauto, (214, 99, 32, 10), 0, "авто", "Включение/выключение режима AUTO") \
-    X(118, CheckBox, csound, (248, 99, 32, 10), 0, "звук", "Вкл /выкл звука") \
-    X(119, CommandButton, off, (4, 118, 30, 14), 0, "выкл", "Вкл./выкл.") \
-    X(120, GroupBox, groupb_1, (38, 113, 104, 24), 0, "голос- порог", nullptr) \
-    X(121, CheckBox, sqlsel, (42, 123, 12, 10), 0, nullptr, "флаг регулировки уровня сигнала/голоса") \
-    X(122, Slider, sql, (56, 121, 82, 14), 0, nullptr, "Уровень порога сигнала/голоса") \
-    X(123, CheckBox, scope, (146, 119, 16, 14), kPushLike, "S", "Включить/выключить  анализатор") \
-    X(124, CheckBox, mem, (166, 121, 30, 10), 0, "пам", "Запись/Чтение всей памяти") \
-    X(125, CheckBox, cbank, (198, 121, 30, 10), 0, "зап", "Непосредственная запись в приемник информации о банках", inherited) \
-    X(126, CommandButton, cb_2, (230, 119, 20, 14), 0, "<", "Чтение банков памяти из приемника ", inherited) \
-    X(127, CommandButton, cb_1, (252, 119, 20, 14), 0, ">", "Запись информации о банках в приемник", inherited) \
-    X(128, CommandButton, cb_3, (274, 119, 22, 14), 0, "<<", "Внесение в банк текущих установок приемника", inherited) \
-    X(129, GroupBox, ekv, (4, 138, 292, 70), 0, nullptr, nullptr) \
-    X(130, ListView, lv_1, (8, 146, 160, 58), 0, nullptr, nullptr, inherited) \
-    X(131, Canvas, view, (8, 146, 284, 58), kHidden, nullptr, nullptr) \
-    X(132, Label, label_4, (172, 148, 22, 9), kNoWrap, "Банк", nullptr) \
-    X(133, ComboBox, bn, (196, 146, 30, 77), 0, nullptr, "Выбор банка из списка", inherited) \
-    X(134, Label, Nk, (230, 148, 16, 9), kNoWrap | kBold, nullptr, nullptr, inherited) \
-    X(135, Edit, textb_1, (172, 160, 56, 12), 0, nullptr, nullptr, inherited) \
-    X(136, ComboBox, smod, (230, 160, 28, 77), 0, nullptr, nullptr, inherited) \
-    X(137, Edit, sstep, (260, 160, 32, 12), 0, nullptr, nullptr, inherited) \
-    X(138, Edit, comment, (172, 174, 74, 12), 0, nullptr, nullptr, inherited) \
-    X(139, CheckBox, satt, (250, 175, 30, 10), 0, "атт", nullptr, inherited) \
-    X(140, CheckBox, sel, (172, 190, 40, 10), 0, "выбор", nullptr, inherited) \
-    X(141, CheckBox, skip, (216, 190, 48, 10), 0, "пропуск", nullptr, inherited) \
-    X(142, Label, label_5, (58, 212, 44, 9), kNoWrap, "Fн", nullptr) \
-    X(143, Label, label_6, (104, 212, 44, 9), kNoWrap, "Fк", nullptr) \
-    X(144, Label, label_7, (150, 212, 26, 9), kNoWrap, "шаг", nullptr) \
-    X(145, Label, label_8, (178, 212, 28, 9), kNoWrap, "мод", nullptr) \
-    X(146, Label, label_9, (208, 212, 20, 9), kNoWrap, "атт", nullptr) \
-    X(147, Label, label_10, (230, 212, 60, 9), kNoWrap, "комм", nullptr) \
-    X(148, Label, label_11, (4, 223, 24, 9), kNoWrap, "Поиск", nullptr) \
-    X(149, ComboBox, sbn, (30, 221, 26, 77), 0, nullptr, "Выбор банка поиска из списка", inherited) \
-    X(150, Edit, textb_Fn, (58, 221, 44, 12), 0, nullptr, nullptr, inherited) \
-    X(151, Edit, textb_Fk, (104, 221, 44, 12), 0, nullptr, nullptr, inherited) \
-    X(152, Edit, textb_step, (150, 221, 26, 12), 0, nullptr, nullptr, inherited) \
-    X(153, ComboBox, combo_mod, (178, 221, 28, 77), 0, nullptr, "Выбор модуляции из списка", inherited) \
-    X(154, CheckBox, checkbox_att, (208, 222, 12, 10), 0, nullptr, nullptr, inherited) \
-    X(155, Edit, textb_com, (230, 221, 66, 12), 0, nullptr, nullptr, inherited) \
-    X(156, Label, label_12, (4, 223, 28, 9), kNoWrap | kHidden, "Анализ", nullptr) \
-    X(157, ComboBox, estep, (34, 221, 50, 77), kHidden, nullptr, "Шаг частоты спектроанализатора") \
-    X(158, CommandButton, stopEL, (88, 220, 36, 14), kHidden, "пауза", "Останов/пуск спектроанализатора") \
-    X(159, Label, label_13, (130, 223, 44, 9), kNoWrap | kHidden, "Шаг шкалы", nullptr) \
-    X(160, CommandButton, stepEL, (176, 220, 24, 14), kHidden, "><", "Изменить вид спектроанализатора")
+    X(100, Label, model, (4, 5, 34, 9), kBold | kNoWrap, "AR-8200", nullptr) \
+    X(101, Label, label_1, (40, 2, 76, 14), kBold | kNoWrap, nullptr, nullptr, inherited) \
+    X(102, Label, label_2, (118, 5, 28, 9), kNoWrap | kRight, "Полоса:", nullptr) \
+    X(103, Edit, width, (148, 3, 24, 12), kDisabled, nullptr, nullptr, inherited) \
+    X(104, Label, label_3, (174, 5, 44, 9), kNoWrap | kRight, "Шаг( КГц):", nullptr) \
+    X(105, ComboBox, step, (220, 3, 60, 77), 0, nullptr, "Шаг частоты точной шкалы") \
+    X(106, Canvas, scale, (4, 17, 276, 58), 0, nullptr, nullptr) \
+    X(107, ScrollBar, hs, (4, 75, 276, 9), 0, nullptr, nullptr) \
+    X(108, PictureButton, pictbttn_4, (4, 86, 18, 16), 0, nullptr, "Влево до Фикс частоты") \
+    X(109, PictureButton, pictbttn_3, (24, 86, 18, 16), 0, nullptr, "Влево до Мах") \
+    X(110, PictureButton, pictbttn_2, (44, 86, 18, 16), 0, nullptr, "Вправо до Мах") \
+    X(111, PictureButton, pictbttn_5, (64, 86, 18, 16), 0, nullptr, "Вправо до Фикс частоты") \
+    X(112, PictureButton, clear, (84, 86, 18, 16), 0, nullptr, "Очистить Шкалу/Остановить сканирование") \
+    X(113, PictureButton, pictbttn_6, (104, 86, 18, 16), 0, nullptr, "Установка Параметров") \
+    X(114, PictureButton, pictbttn_1, (124, 86, 18, 16), 0, nullptr, "Пуск Сканирования") \
+    X(115, CommandButton, vfobutton, (146, 87, 32, 14), 0, "VFO", "Переключение типа VFO") \
+    X(116, CheckBox, catt, (182, 89, 28, 10), 0, "атт", "Вкл /выкл Аттеньюатора") \
+    X(117, CheckBox, cauto, (212, 89, 32, 10), 0, "авто", "Включение/выключение режима AUTO") \
+    X(118, CheckBox, csound, (246, 89, 34, 10), 0, "звук", "Вкл /выкл звука") \
+    X(119, CommandButton, off, (4, 107, 28, 13), 0, "выкл", "Вкл./выкл.") \
+    X(120, GroupBox, groupb_1, (34, 102, 96, 22), 0, "голос- порог", nullptr) \
+    X(121, CheckBox, sqlsel, (38, 111, 12, 10), 0, nullptr, "флаг регулировки уровня сигнала/голоса") \
+    X(122, Slider, sql, (50, 110, 76, 12), 0, nullptr, "Уровень порога сигнала/голоса") \
+    X(123, CheckBox, scope, (134, 107, 16, 13), kPushLike, "S", "Включить/выключить  анализатор") \
+    X(124, CheckBox, mem, (152, 108, 30, 10), 0, "пам", "Запись/Чтение всей памяти") \
+    X(125, CheckBox, cbank, (184, 108, 30, 10), 0, "зап", "Непосредственная запись в приемник информации о банках", inherited) \
+    X(126, CommandButton, cb_2, (214, 107, 20, 13), 0, "<", "Чтение банков памяти из приемника ", inherited) \
+    X(127, CommandButton, cb_1, (236, 107, 20, 13), 0, ">", "Запись информации о банках в приемник", inherited) \
+    X(128, CommandButton, cb_3, (258, 107, 22, 13), 0, "<<", "Внесение в банк текущих установок приемника", inherited) \
+    X(129, GroupBox, ekv, (4, 124, 276, 60), 0, nullptr, nullptr) \
+    X(130, ListView, lv_1, (8, 131, 156, 50), 0, nullptr, nullptr, inherited) \
+    X(131, Canvas, view, (8, 131, 268, 50), kHidden, nullptr, nullptr) \
+    X(132, Label, label_4, (168, 133, 20, 9), kNoWrap, "Банк", nullptr) \
+    X(133, ComboBox, bn, (190, 131, 28, 77), 0, nullptr, "Выбор банка из списка", inherited) \
+    X(134, Label, Nk, (222, 133, 14, 9), kNoWrap | kBold, nullptr, nullptr, inherited) \
+    X(135, Edit, textb_1, (168, 145, 50, 12), 0, nullptr, nullptr, inherited) \
+    X(136, ComboBox, smod, (220, 145, 26, 77), 0, nullptr, nullptr, inherited) \
+    X(137, Edit, sstep, (248, 145, 28, 12), 0, nullptr, nullptr, inherited) \
+    X(138, Edit, comment, (168, 158, 64, 12), 0, nullptr, nullptr, inherited) \
+    X(139, CheckBox, satt, (236, 159, 30, 10), 0, "атт", nullptr, inherited) \
+    X(140, CheckBox, sel, (168, 171, 36, 10), 0, "выбор", nullptr, inherited) \
+    X(141, CheckBox, skip, (206, 171, 46, 10), 0, "пропуск", nullptr, inherited) \
+    X(142, Label, label_5, (56, 186, 44, 9), kNoWrap, "Fн", nullptr) \
+    X(143, Label, label_6, (102, 186, 44, 9), kNoWrap, "Fк", nullptr) \
+    X(144, Label, label_7, (148, 186, 26, 9), kNoWrap, "шаг", nullptr) \
+    X(145, Label, label_8, (176, 186, 28, 9), kNoWrap, "мод", nullptr) \
+    X(146, Label, label_9, (206, 186, 16, 9), kNoWrap, "атт", nullptr) \
+    X(147, Label, label_10, (224, 186, 56, 9), kNoWrap, "комм", nullptr) \
+    X(148, Label, label_11, (4, 197, 24, 9), kNoWrap, "Поиск", nullptr) \
+    X(149, ComboBox, sbn, (28, 195, 26, 77), 0, nullptr, "Выбор банка поиска из списка", inherited) \
+    X(150, Edit, textb_Fn, (56, 195, 44, 12), 0, nullptr, nullptr, inherited) \
+    X(151, Edit, textb_Fk, (102, 195, 44, 12), 0, nullptr, nullptr, inherited) \
+    X(152, Edit, textb_step, (148, 195, 26, 12), 0, nullptr, nullptr, inherited) \
+    X(153, ComboBox, combo_mod, (176, 195, 28, 77), 0, nullptr, "Выбор модуляции из списка", inherited) \
+    X(154, CheckBox, checkbox_att, (208, 196, 12, 10), 0, nullptr, nullptr, inherited) \
+    X(155, Edit, textb_com, (224, 195, 56, 12), 0, nullptr, nullptr, inherited) \
+    X(156, Label, label_12, (4, 197, 28, 9), kNoWrap | kHidden, "Анализ", nullptr) \
+    X(157, ComboBox, estep, (34, 195, 50, 77), kHidden, nullptr, "Шаг частоты спектроанализатора") \
+    X(158, CommandButton, stopEL, (88, 194, 36, 13), kHidden, "пауза", "Останов/пуск спектроанализатора") \
+    X(159, Label, label_13, (128, 197, 44, 9), kNoWrap | kHidden, "Шаг шкалы", nullptr) \
+    X(160, CommandButton, stepEL, (174, 194, 24, 13), kHidden, "><", "Изменить вид спектроанализатора")
 
 #define RAR8200_CONTROLS(X) \
     X(201, GroupBox, groupb_1, (4, 2, 160, 70), 0, "РЕЖИМ  РАБОТЫ  ПО  КНОПКЕ  СКАНИРОВАНИЕ", nullptr) \
