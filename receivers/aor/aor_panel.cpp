@@ -315,6 +315,17 @@ StateFileHead AorPanel::Head() const {
     return head;
 }
 
+void AorPanel::TakeHead(const StateFileHead& head) {
+    FDX& s = *fdx_;
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
+    s.Step = head.Step;
+    s.Modulation = head.Modulation;
+    Fine.SetViewStep(head.ViewStep);
+    ViewPosition = std::min(head.ViewPosition, UpperLimit);
+}
+
 bool AorPanel::Refuse(JobStr& line, uint32_t last, const char* message) {
     if (line.VAL <= last) return false;
     line.Message = message;

@@ -15,16 +15,10 @@ using aor::Format;
 constexpr std::array<int32_t, 17> kCalibration = {0,   20,  40,  60,  80,  100, 120, 140, 160,
                                                   180, 200, 220, 240, 260, 280, 455, 630};
 
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10"}, {200, "20"}, {500, "50"}, {1000, "100"}, {2000, "200"}, {5000, "500"},
-    {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
-};
-// clang-format on
 // The coarse scale above the fine one: 40 pixels, 5 MHz a pixel, the MHz every 500.
 constexpr FineScaleLook kFineScale{.overviewHeight = 40,
                                    .barDivisor = 5,
-                                   .viewSteps = kViewSteps,
+                                   .viewSteps = kKilohertzViewSteps,
                                    .markScaleItems = true,
                                    .overviewLabelEvery = 5'000'000};
 

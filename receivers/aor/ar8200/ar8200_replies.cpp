@@ -10,6 +10,10 @@ namespace {
 
 using aor::TokenText;
 using Row = aor::Token<Ar8200Reply>;
+using aor::DelayOf;
+using aor::PauseOf;
+constexpr auto SignAValueA = aor::SignAValueA<Ar8200Reply>;
+constexpr auto SignBValueB = aor::SignBValueB<Ar8200Reply>;
 
 // Memory banks 0..19 are A..J, a..j; search banks 0..39 A..T, a..t.
 constexpr std::string_view kBankLetters = "ABCDEFGHIJabcdefghij";
@@ -37,24 +41,6 @@ void Vfo(Ar8200Reply& r, int vfo) {
 
 void Configuration(Ar8200Reply& r, const TokenText& t) {
     r.Configuration = t.Digit(2);
-}
-
-void Pause(Ar8200Reply& r, const TokenText& t) {
-    r.Pause = static_cast<int32_t>(t.Number(2, 2));
-}
-
-void Delay(Ar8200Reply& r, const TokenText& t) {
-    r.Delay = t.Text(2, 2) == "FF" ? 255 : static_cast<int32_t>(FDX::ParseKHz(t.Text(2, 3)));
-}
-
-void SignAValueA(Ar8200Reply& r, const TokenText& t) {
-    r.SignA = t.At(2) == '+';
-    r.ValueA = static_cast<int32_t>(t.Number(3, 3));
-}
-
-void SignBValueB(Ar8200Reply& r, const TokenText& t) {
-    r.SignB = t.At(2) == '+';
-    r.ValueB = static_cast<int32_t>(t.Number(3, 3));
 }
 
 // The mode of a digit: its letter and its variant; another character leaves the mode.
@@ -130,13 +116,13 @@ constexpr Row kTokens[] = {
         r.AttenuatorDb = r.Attenuator ? 10 : 0; }},
     {"GA", "GA", [](Ar8200Reply& r, const TokenText& t) { r.Select = t.One(2); }},
     {"MP", "MP", [](Ar8200Reply& r, const TokenText& t) { r.Skip = t.One(2); }},
-    {"SP", "SP", Pause},
-    {"XP", "XP", Pause},
-    {"DP", "DP", Pause},
+    {"SP", "SP", PauseOf},
+    {"XP", "XP", PauseOf},
+    {"DP", "DP", PauseOf},
     {"XD", "XD", [](Ar8200Reply& r, const TokenText& t) {
         r.Delay = static_cast<int32_t>(FDX::ParseKHz(t.Text(2, 3))); }},
-    {"SD", "SD", Delay},
-    {"DD", "DD", Delay},
+    {"SD", "SD", DelayOf},
+    {"DD", "DD", DelayOf},
     {"DB", "DB", SignAValueA},
     {"DA", "DA", [](Ar8200Reply& r, const TokenText& t) {
         r.SignA = t.At(2) == '+';

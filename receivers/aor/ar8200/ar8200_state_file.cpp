@@ -145,11 +145,7 @@ bool AR8200::ReadStateFile() {
     };
     if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
 
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
-    s.Step = head.Step;
-    s.Modulation = head.Modulation;
+    TakeHead(head);
     s.Filter = filter;
     s.Attenuator = attenuator ? 1 : 0;
     s.AttenuatorDb = attenuator ? kChannelLayout.Depth(0) : 0;
@@ -169,7 +165,5 @@ bool AR8200::ReadStateFile() {
     CurrentBank = bank;
     BankPositions = positions;
     TakeMemoryKeys(memory);
-    Fine.SetViewStep(head.ViewStep);
-    ViewPosition = std::min(head.ViewPosition, UpperLimit);
     return true;
 }
