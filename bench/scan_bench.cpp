@@ -87,7 +87,7 @@ constexpr Model kIcR10{.name = "IC-R10",
 constexpr Model kIc756Pro{.name = "IC-756PRO",
                           .ini = "COM=1\r\nSPEED=5\r\nRECV=12\r\n",
                           .baud = 19200,
-          .bitsPerByte = kBitsPerByte,
+                          .bitsPerByte = kBitsPerByte,
                           .bytesPerStep = 11 + 6 + 7 + 8 + 7 + 9,
                           .syncMs = 1500,
                           .longRange = true,
@@ -97,7 +97,7 @@ constexpr Model kIc756Pro{.name = "IC-756PRO",
 constexpr Model kIcR75{.name = "IC-R75",
                        .ini = "COM=1\r\nSPEED=5\r\nRECV=10\r\n",
                        .baud = 19200,
-       .bitsPerByte = kBitsPerByte,
+                       .bitsPerByte = kBitsPerByte,
                        .bytesPerStep = 11 + 6 + 7 + 8 + 7 + 9,
                        .syncMs = 1500,
                        .longRange = true,
@@ -125,15 +125,12 @@ constexpr Model kAr8200{.name = "AR8200",
                         .longRange = true,
                         .readBack = false,
                         .bandScope = false};
-constexpr Model kAr8600{.name = "AR8600",
-                        .ini = "COM=1\r\nSPEED=5\r\nRECV=11\r\n",
-                        .baud = 19200,
-                        .bitsPerByte = kBitsPerByte,
-                        .bytesPerStep = 14 + 2 + 4 + 8,
-                        .syncMs = 1500,
-                        .longRange = true,
-                        .readBack = false,
-                        .bandScope = false};
+constexpr Model kAr8600 = [] {
+    Model model = kAr8200;
+    model.name = "AR8600";
+    model.ini = "COM=1\r\nSPEED=5\r\nRECV=11\r\n";
+    return model;
+}();
 // "100.0000" CR and its prompt (9 and 1), "Y" CR and the level letter with CR LF and the
 // prompt (2 and 4), on the set's line of two stop bits.
 constexpr Model kAr3000a{.name = "AR3000A",

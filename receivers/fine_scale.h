@@ -24,6 +24,14 @@ struct ViewStepEntry {
     const char* text;
 };
 
+// The view steps most panels offer: 10 kHz to 5 MHz a column, listed in kHz.
+// clang-format off
+inline constexpr ViewStepEntry kKilohertzViewSteps[] = {
+    {100, "10"}, {200, "20"}, {500, "50"}, {1000, "100"}, {2000, "200"}, {5000, "500"},
+    {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
+};
+// clang-format on
+
 // What differs between the models' fine scales.
 struct FineScaleLook {
     int overviewHeight;  // pixels of the strip of the whole range at the top
