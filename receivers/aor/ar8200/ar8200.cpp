@@ -129,6 +129,8 @@ void AR8200::CreateControls() {
 
 void AR8200::SetModelDefaults() {
     VfoChoice = kVfoF;
+    ViewStep = kKilohertzViewSteps[0].step;
+    ScanSettings.Delay = 0;
     Bandwidth = kModes[1].bandwidth;
 }
 

@@ -12,8 +12,8 @@ constexpr ui::ControlResource kScanControls[] = {UI_CONTROL_ROWS(RAR8200_CONTROL
 const ui::FormResource kForm{"ID_AR8200",       283,     209,      "8.MS Sans Serif",
                              ui::style::kChild, nullptr, kControls};
 const ui::FormResource kScanForm{"ID_RAR8200",
-                                 340,
-                                 266,
+                                 380,
+                                 262,
                                  "8.MS Sans Serif",
                                  ui::style::kCaption,
                                  "Параметры аппаратного сканирования приемника  AR 8200",

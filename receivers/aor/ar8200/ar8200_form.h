@@ -71,93 +71,92 @@
     X(160, CommandButton, stepEL, (174, 194, 24, 13), kHidden, "><", "Изменить вид спектроанализатора")
 
 #define RAR8200_CONTROLS(X) \
-    X(201, GroupBox, groupb_1, (4, 2, 160, 70), 0, "РЕЖИМ  РАБОТЫ  ПО  КНОПКЕ  СКАНИРОВАНИЕ", nullptr) \
-    X(202, OptionButton, diapscan, (8, 13, 150, 10), 0, "Сканирование диапазона частот", nullptr) \
-    X(203, OptionButton, bankscan, (8, 24, 150, 10), 0, "Сканирование по банку", nullptr) \
-    X(204, OptionButton, VFOscan, (8, 35, 150, 10), 0, "Сканирование VFO", nullptr) \
-    X(205, CheckBox, selscan, (8, 47, 150, 10), 0, "выборочное сканирование", nullptr) \
-    X(206, CheckBox, diapVFO, (8, 58, 150, 10), 0, "режим 2x VFO", nullptr) \
-    X(207, GroupBox, groupb_2, (168, 2, 168, 30), 0, "КОНФИГУРАЦИИ   АППАРАТНОГО   СКАНИРОВАНИЯ", nullptr) \
-    X(208, ComboBox, config, (172, 14, 100, 77), kDropList, nullptr, nullptr) \
-    X(209, GroupBox, groupb_3, (168, 34, 168, 40), 0, "ЗНАЧЕНИЯ  ПО  УМОЛЧАНИЮ", nullptr) \
-    X(210, GroupBox, groupb_4, (172, 44, 66, 26), 0, "F", nullptr) \
-    X(211, OptionButton, Fnar, (176, 55, 24, 10), 0, "узк", nullptr) \
-    X(212, OptionButton, F, (200, 55, 36, 10), 0, "обычн", nullptr) \
-    X(213, GroupBox, groupb_5, (242, 44, 92, 26), 0, "A", nullptr) \
-    X(214, OptionButton, Anar, (246, 55, 24, 10), 0, "узк", nullptr) \
-    X(215, OptionButton, A, (270, 55, 36, 10), 0, "обычн", nullptr) \
-    X(216, OptionButton, Awide, (306, 55, 26, 10), 0, "шир", nullptr) \
-    X(217, GroupBox, groupb_6, (4, 76, 322, 60), 0, "ПОДСОЕДИНЕНИЕ БАНКОВ ПОИСКА/СКАНИРОВАНИЯ", nullptr) \
-    X(218, GroupBox, groupb_7, (4, 138, 322, 32), 0, "сканирование с учетом модуляции", nullptr) \
-    X(219, Label, label_1, (9, 148, 240, 9), kNoWrap, "F   W   A   L    U    C   nF wA  nA   все", nullptr) \
-    X(220, GroupBox, groupb_8, (4, 172, 200, 48), 0, "ПАРАМЕТРЫ РЕЖИМА   ПАУЗА", nullptr) \
-    X(221, Label, label_2, (8, 183, 150, 9), kNoWrap, "Время задержки на занятом канале (0-60):", nullptr) \
-    X(222, Edit, textb_1, (160, 181, 22, 12), 0, nullptr, nullptr) \
-    X(223, Label, label_3, (184, 183, 16, 9), kNoWrap, "сек", nullptr) \
-    X(224, Label, label_4, (8, 197, 150, 9), kNoWrap, "Время задержки при пропадании сигн (0 - 9.9):", nullptr) \
-    X(225, Edit, textb_2, (160, 195, 22, 12), 0, nullptr, nullptr) \
-    X(226, Label, label_5, (184, 197, 16, 9), kNoWrap, "сек", nullptr) \
-    X(227, CheckBox, hold, (8, 208, 60, 10), 0, "удерживать", nullptr) \
-    X(228, Label, label_6, (210, 174, 60, 9), kNoWrap, "Сквэлш уровня:", nullptr) \
-    X(229, Slider, value, (210, 183, 116, 12), 0, nullptr, nullptr) \
-    X(230, CheckBox, checkbox_1, (8, 89, 28, 10), 0, "A", nullptr) \
-    X(231, CheckBox, checkbox_2, (39, 89, 28, 10), 0, "B", nullptr) \
-    X(232, CheckBox, checkbox_3, (70, 89, 28, 10), 0, "C", nullptr) \
-    X(233, CheckBox, checkbox_4, (101, 89, 28, 10), 0, "D", nullptr) \
-    X(234, CheckBox, checkbox_5, (132, 89, 28, 10), 0, "E", nullptr) \
-    X(235, CheckBox, checkbox_6, (163, 89, 28, 10), 0, "F", nullptr) \
-    X(236, CheckBox, checkbox_7, (194, 89, 28, 10), 0, "G", nullptr) \
-    X(237, CheckBox, checkbox_8, (225, 89, 28, 10), 0, "H", nullptr) \
-    X(238, CheckBox, checkbox_9, (256, 89, 28, 10), 0, "I", nullptr) \
-    X(239, CheckBox, checkbox_10, (287, 89, 28, 10), 0, "J", nullptr) \
-    X(240, CheckBox, checkbox_11, (8, 100, 28, 10), 0, "a", nullptr) \
-    X(241, CheckBox, checkbox_12, (39, 100, 28, 10), 0, "b", nullptr) \
-    X(242, CheckBox, checkbox_13, (70, 100, 28, 10), 0, "c", nullptr) \
-    X(243, CheckBox, checkbox_14, (101, 100, 28, 10), 0, "d", nullptr) \
-    X(244, CheckBox, checkbox_15, (132, 100, 28, 10), 0, "e", nullptr) \
-    X(245, CheckBox, checkbox_16, (163, 100, 28, 10), 0, "f", nullptr) \
-    X(246, CheckBox, checkbox_17, (194, 100, 28, 10), 0, "g", nullptr) \
-    X(247, CheckBox, checkbox_18, (225, 100, 28, 10), 0, "h", nullptr) \
-    X(248, CheckBox, checkbox_19, (256, 100, 28, 10), 0, "i", nullptr) \
-    X(249, CheckBox, checkbox_20, (287, 100, 28, 10), 0, "j", nullptr) \
-    X(250, CheckBox, checkbox_21, (8, 111, 28, 10), 0, "K", nullptr) \
-    X(251, CheckBox, checkbox_22, (39, 111, 28, 10), 0, "L", nullptr) \
-    X(252, CheckBox, checkbox_23, (70, 111, 28, 10), 0, "M", nullptr) \
-    X(253, CheckBox, checkbox_24, (101, 111, 28, 10), 0, "N", nullptr) \
-    X(254, CheckBox, checkbox_25, (132, 111, 28, 10), 0, "O", nullptr) \
-    X(255, CheckBox, checkbox_26, (163, 111, 28, 10), 0, "P", nullptr) \
-    X(256, CheckBox, checkbox_27, (194, 111, 28, 10), 0, "Q", nullptr) \
-    X(257, CheckBox, checkbox_28, (225, 111, 28, 10), 0, "R", nullptr) \
-    X(258, CheckBox, checkbox_29, (256, 111, 28, 10), 0, "S", nullptr) \
-    X(259, CheckBox, checkbox_30, (287, 111, 28, 10), 0, "T", nullptr) \
-    X(260, CheckBox, checkbox_31, (8, 122, 28, 10), 0, "k", nullptr) \
-    X(261, CheckBox, checkbox_32, (39, 122, 28, 10), 0, "l", nullptr) \
-    X(262, CheckBox, checkbox_33, (70, 122, 28, 10), 0, "m", nullptr) \
-    X(263, CheckBox, checkbox_34, (101, 122, 28, 10), 0, "n", nullptr) \
-    X(264, CheckBox, checkbox_35, (132, 122, 28, 10), 0, "o", nullptr) \
-    X(265, CheckBox, checkbox_36, (163, 122, 28, 10), 0, "p", nullptr) \
-    X(266, CheckBox, checkbox_37, (194, 122, 28, 10), 0, "q", nullptr) \
-    X(267, CheckBox, checkbox_38, (225, 122, 28, 10), 0, "r", nullptr) \
-    X(268, CheckBox, checkbox_39, (256, 122, 28, 10), 0, "s", nullptr) \
-    X(269, CheckBox, checkbox_40, (287, 122, 28, 10), 0, "t", nullptr) \
-    X(272, OptionButton, fm, (10, 157, 12, 9), 0, nullptr, "Модуляция NFM") \
-    X(273, OptionButton, wfm, (32, 157, 12, 9), 0, nullptr, "Модуляция WFM") \
-    X(274, OptionButton, am, (54, 157, 12, 9), 0, nullptr, "Модуляция AM") \
-    X(275, OptionButton, lsb, (76, 157, 12, 9), 0, nullptr, "Модуляция LSB") \
-    X(276, OptionButton, usb, (98, 157, 12, 9), 0, nullptr, "Модуляция USB") \
-    X(277, OptionButton, cw, (120, 157, 12, 9), 0, nullptr, "Модуляция CW") \
-    X(278, OptionButton, nfm, (142, 157, 12, 9), 0, nullptr, nullptr) \
-    X(279, OptionButton, wam, (164, 157, 12, 9), 0, nullptr, nullptr) \
-    X(280, OptionButton, nam, (186, 157, 12, 9), 0, nullptr, nullptr) \
-    X(281, OptionButton, all, (208, 157, 12, 9), 0, nullptr, nullptr) \
-    X(282, Label, label_7, (210, 196, 60, 9), kNoWrap, "Сквэлш голоса:", nullptr) \
-    X(283, Slider, voice, (210, 205, 116, 12), 0, nullptr, nullptr) \
-    X(284, CheckBox, noise, (210, 219, 80, 10), 0, "шумоподавитель", nullptr) \
-    X(285, GroupBox, groupb_9, (4, 232, 322, 30), 0, "СИГНАЛИЗАЦИЯ  РЕЖИМА   ПАУЗА", nullptr) \
-    X(286, ComboBox, pausemode, (8, 244, 96, 77), kDropList, nullptr, nullptr) \
-    X(287, Label, label_8, (108, 246, 72, 9), kNoWrap, "Выполнять задание :", nullptr) \
-    X(288, ComboBox, jobs, (182, 244, 80, 77), kDropList, nullptr, nullptr) \
-    X(289, CheckBox, AUTO, (266, 245, 58, 10), 0, "зап в банк j", nullptr)
+    X(201, GroupBox, groupb_1, (4, 2, 184, 72), 0, "РЕЖИМ  РАБОТЫ  ПО  КНОПКЕ  СКАНИРОВАНИЕ", nullptr) \
+    X(202, OptionButton, diapscan, (8, 13, 176, 10), 0, "Сканирование диапазона частот", nullptr) \
+    X(203, OptionButton, bankscan, (8, 24, 176, 10), 0, "Сканирование по банку", nullptr) \
+    X(204, OptionButton, VFOscan, (8, 35, 176, 10), 0, "Сканирование VFO", nullptr) \
+    X(205, CheckBox, selscan, (8, 48, 176, 10), 0, "выборочное сканирование", nullptr) \
+    X(206, CheckBox, diapVFO, (8, 59, 176, 10), 0, "режим 2x VFO", nullptr) \
+    X(207, GroupBox, groupb_2, (192, 2, 184, 30), 0, "КОНФИГУРАЦИИ   АППАРАТНОГО   СКАНИРОВАНИЯ", nullptr) \
+    X(208, ComboBox, config, (196, 14, 100, 77), kDropList, nullptr, nullptr) \
+    X(209, GroupBox, groupb_3, (192, 36, 184, 38), 0, "ЗНАЧЕНИЯ  ПО  УМОЛЧАНИЮ", nullptr) \
+    X(210, GroupBox, groupb_4, (196, 45, 70, 26), 0, "F", nullptr) \
+    X(211, OptionButton, Fnar, (200, 56, 26, 10), 0, "узк", nullptr) \
+    X(212, OptionButton, F, (228, 56, 36, 10), 0, "обычн", nullptr) \
+    X(213, GroupBox, groupb_5, (270, 45, 102, 26), 0, "A", nullptr) \
+    X(214, OptionButton, Anar, (274, 56, 26, 10), 0, "узк", nullptr) \
+    X(215, OptionButton, A, (302, 56, 36, 10), 0, "обычн", nullptr) \
+    X(216, OptionButton, Awide, (340, 56, 28, 10), 0, "шир", nullptr) \
+    X(217, GroupBox, groupb_6, (4, 78, 372, 60), 0, "ПОДСОЕДИНЕНИЕ БАНКОВ ПОИСКА/СКАНИРОВАНИЯ", nullptr) \
+    X(230, CheckBox, checkbox_1, (8, 90, 30, 10), 0, "A", nullptr) \
+    X(231, CheckBox, checkbox_2, (44, 90, 30, 10), 0, "B", nullptr) \
+    X(232, CheckBox, checkbox_3, (80, 90, 30, 10), 0, "C", nullptr) \
+    X(233, CheckBox, checkbox_4, (116, 90, 30, 10), 0, "D", nullptr) \
+    X(234, CheckBox, checkbox_5, (152, 90, 30, 10), 0, "E", nullptr) \
+    X(235, CheckBox, checkbox_6, (188, 90, 30, 10), 0, "F", nullptr) \
+    X(236, CheckBox, checkbox_7, (224, 90, 30, 10), 0, "G", nullptr) \
+    X(237, CheckBox, checkbox_8, (260, 90, 30, 10), 0, "H", nullptr) \
+    X(238, CheckBox, checkbox_9, (296, 90, 30, 10), 0, "I", nullptr) \
+    X(239, CheckBox, checkbox_10, (332, 90, 30, 10), 0, "J", nullptr) \
+    X(240, CheckBox, checkbox_11, (8, 101, 30, 10), 0, "a", nullptr) \
+    X(241, CheckBox, checkbox_12, (44, 101, 30, 10), 0, "b", nullptr) \
+    X(242, CheckBox, checkbox_13, (80, 101, 30, 10), 0, "c", nullptr) \
+    X(243, CheckBox, checkbox_14, (116, 101, 30, 10), 0, "d", nullptr) \
+    X(244, CheckBox, checkbox_15, (152, 101, 30, 10), 0, "e", nullptr) \
+    X(245, CheckBox, checkbox_16, (188, 101, 30, 10), 0, "f", nullptr) \
+    X(246, CheckBox, checkbox_17, (224, 101, 30, 10), 0, "g", nullptr) \
+    X(247, CheckBox, checkbox_18, (260, 101, 30, 10), 0, "h", nullptr) \
+    X(248, CheckBox, checkbox_19, (296, 101, 30, 10), 0, "i", nullptr) \
+    X(249, CheckBox, checkbox_20, (332, 101, 30, 10), 0, "j", nullptr) \
+    X(250, CheckBox, checkbox_21, (8, 112, 30, 10), 0, "K", nullptr) \
+    X(251, CheckBox, checkbox_22, (44, 112, 30, 10), 0, "L", nullptr) \
+    X(252, CheckBox, checkbox_23, (80, 112, 30, 10), 0, "M", nullptr) \
+    X(253, CheckBox, checkbox_24, (116, 112, 30, 10), 0, "N", nullptr) \
+    X(254, CheckBox, checkbox_25, (152, 112, 30, 10), 0, "O", nullptr) \
+    X(255, CheckBox, checkbox_26, (188, 112, 30, 10), 0, "P", nullptr) \
+    X(256, CheckBox, checkbox_27, (224, 112, 30, 10), 0, "Q", nullptr) \
+    X(257, CheckBox, checkbox_28, (260, 112, 30, 10), 0, "R", nullptr) \
+    X(258, CheckBox, checkbox_29, (296, 112, 30, 10), 0, "S", nullptr) \
+    X(259, CheckBox, checkbox_30, (332, 112, 30, 10), 0, "T", nullptr) \
+    X(260, CheckBox, checkbox_31, (8, 123, 30, 10), 0, "k", nullptr) \
+    X(261, CheckBox, checkbox_32, (44, 123, 30, 10), 0, "l", nullptr) \
+    X(262, CheckBox, checkbox_33, (80, 123, 30, 10), 0, "m", nullptr) \
+    X(263, CheckBox, checkbox_34, (116, 123, 30, 10), 0, "n", nullptr) \
+    X(264, CheckBox, checkbox_35, (152, 123, 30, 10), 0, "o", nullptr) \
+    X(265, CheckBox, checkbox_36, (188, 123, 30, 10), 0, "p", nullptr) \
+    X(266, CheckBox, checkbox_37, (224, 123, 30, 10), 0, "q", nullptr) \
+    X(267, CheckBox, checkbox_38, (260, 123, 30, 10), 0, "r", nullptr) \
+    X(268, CheckBox, checkbox_39, (296, 123, 30, 10), 0, "s", nullptr) \
+    X(269, CheckBox, checkbox_40, (332, 123, 30, 10), 0, "t", nullptr) \
+    X(218, GroupBox, groupb_7, (4, 140, 372, 26), 0, "сканирование с учетом модуляции", nullptr) \
+    X(272, OptionButton, fm, (8, 151, 32, 10), 0, "F", "Модуляция NFM") \
+    X(273, OptionButton, wfm, (44, 151, 32, 10), 0, "W", "Модуляция WFM") \
+    X(274, OptionButton, am, (80, 151, 32, 10), 0, "A", "Модуляция AM") \
+    X(275, OptionButton, lsb, (116, 151, 32, 10), 0, "L", "Модуляция LSB") \
+    X(276, OptionButton, usb, (152, 151, 32, 10), 0, "U", "Модуляция USB") \
+    X(277, OptionButton, cw, (188, 151, 32, 10), 0, "C", "Модуляция CW") \
+    X(278, OptionButton, nfm, (224, 151, 32, 10), 0, "nF", nullptr) \
+    X(279, OptionButton, wam, (260, 151, 32, 10), 0, "wA", nullptr) \
+    X(280, OptionButton, nam, (296, 151, 32, 10), 0, "nA", nullptr) \
+    X(281, OptionButton, all, (332, 151, 32, 10), 0, "все", nullptr) \
+    X(220, GroupBox, groupb_8, (4, 168, 220, 50), 0, "ПАРАМЕТРЫ РЕЖИМА   ПАУЗА", nullptr) \
+    X(221, Label, label_2, (8, 179, 160, 9), kNoWrap, "Время задержки на занятом канале (0-60):", nullptr) \
+    X(222, Edit, textb_1, (170, 177, 24, 12), 0, nullptr, nullptr) \
+    X(223, Label, label_3, (196, 179, 16, 9), kNoWrap, "сек", nullptr) \
+    X(224, Label, label_4, (8, 193, 160, 9), kNoWrap, "Время задержки при пропадании сигн (0 - 9.9):", nullptr) \
+    X(225, Edit, textb_2, (170, 191, 24, 12), 0, nullptr, nullptr) \
+    X(226, Label, label_5, (196, 193, 16, 9), kNoWrap, "сек", nullptr) \
+    X(227, CheckBox, hold, (8, 205, 70, 10), 0, "удерживать", nullptr) \
+    X(228, Label, label_6, (230, 170, 80, 9), kNoWrap, "Сквэлш уровня:", nullptr) \
+    X(229, Slider, value, (230, 179, 146, 12), 0, nullptr, nullptr) \
+    X(282, Label, label_7, (230, 192, 80, 9), kNoWrap, "Сквэлш голоса:", nullptr) \
+    X(283, Slider, voice, (230, 201, 146, 12), 0, nullptr, nullptr) \
+    X(284, CheckBox, noise, (230, 215, 90, 10), 0, "шумоподавитель", nullptr) \
+    X(285, GroupBox, groupb_9, (4, 228, 372, 30), 0, "СИГНАЛИЗАЦИЯ  РЕЖИМА   ПАУЗА", nullptr) \
+    X(286, ComboBox, pausemode, (8, 240, 110, 77), kDropList, nullptr, nullptr) \
+    X(287, Label, label_8, (124, 242, 76, 9), kNoWrap, "Выполнять задание :", nullptr) \
+    X(288, ComboBox, jobs, (202, 240, 100, 77), kDropList, nullptr, nullptr) \
+    X(289, CheckBox, AUTO, (308, 241, 64, 10), 0, "зап в банк j", nullptr)
 // clang-format on
 
 namespace ar8200 {

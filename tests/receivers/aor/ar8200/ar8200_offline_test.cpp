@@ -104,6 +104,8 @@ TEST_F(Ar8200Offline, TheStateFileIsReadBackAsItWasWrittenByteForByte) {
     StampedAt7March2001 clock;
     ASSERT_TRUE(panel.Create(&main, &state));
     GiveSettings(panel, state);
+    panel.SetFrequency();  // the fine scale's page follows the frequency
+    panel.Cancel(true);
     ASSERT_TRUE(panel.WriteStateFile());
     const std::string written = ReadBytes(Path());
     EXPECT_EQ(written, ReceiverGolden("aor/ar8200", "AR8200.001"));
