@@ -20,8 +20,8 @@ constexpr ui::FormResource kCalibrForm{
 
 constexpr int kPoints = 17;
 constexpr int kRowPitch = 16;        // pixels between two points: one per raw level
-constexpr int32_t kLimit = 1280;     // both limits within -128.0..128.0 dB
-constexpr int32_t kLeastSpan = 400;  // 40.0 dB
+constexpr int32_t kLimit = kCalibrationLimit;
+constexpr int32_t kLeastSpan = kLeastCalibrationSpan;
 constexpr int kLineStep = 10;
 constexpr int kPageStep = 160;
 constexpr int32_t kLastLevel = 255;
