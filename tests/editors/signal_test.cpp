@@ -328,6 +328,18 @@ TEST_F(Phonograms, MovingTheSliderDuringPlaybackPlaysOnFromWhereItWasMovedTo) {
     EXPECT_TRUE(window.Playing());
 }
 
+// A fragment of no length (a recording stopped as it began) plays nothing and ends at the next
+// tick, the slider at its start.
+TEST_F(Phonograms, AFragmentWithoutLengthEndsAtOnce) {
+    LoadSeparate({0});
+    window.Play();
+    sound.Advance(1000);
+    Send(PostTimerTick);
+    EXPECT_FALSE(window.Playing());
+    EXPECT_EQ(window.position->Position(), 0);
+    EXPECT_EQ(window.loc_time->Text(), "00:00:00");
+}
+
 // One sound file: where a fragment ends the next begins, and the play button still plays the
 // fragment heard to its end.
 TEST_F(Phonograms, OneSoundFilesFragmentHeardToItsEndStaysSelectedAndPlaysAgain) {
