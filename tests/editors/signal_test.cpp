@@ -92,6 +92,21 @@ class Phonograms : public ::testing::Test {
         Send(PostItemLoaded);
     }
 
+    // A stored phonogram with one sound file, its fragments one after the other, loaded.
+    void LoadSingle(std::initializer_list<uint32_t> lengths) {
+        phonogram.Name = "0703-0001";
+        uint32_t position = 0;
+        for (const uint32_t length : lengths) {
+            Fragment& f = phonogram.Fragments.emplace_back();
+            f.Position = position;
+            f.Length = length;
+            position += length;
+        }
+        WriteBytes(Fono("0703-0001.wav"), "");
+        sound.files[Fono("0703-0001.wav")] = position;
+        Send(PostItemLoaded);
+    }
+
     ProgramFolder folder;
     ui::ScriptedSound sound;
     CodeSink main;
@@ -245,14 +260,7 @@ TEST_F(Phonograms, AFragmentHeardToItsEndPlaysAgainFromItsStartAndAStopResumesWh
 }
 
 TEST_F(Phonograms, OneSoundFilePlaysOnAcrossItsFragmentsFromTheSlidersPlace) {
-    phonogram.Name = "0703-0001";
-    phonogram.Fragments.resize(2);
-    phonogram.Fragments[0].Length = 4000;
-    phonogram.Fragments[1].Position = 4000;
-    phonogram.Fragments[1].Length = 2000;
-    WriteBytes(Fono("0703-0001.wav"), "");
-    sound.files[Fono("0703-0001.wav")] = 6000;
-    Send(PostItemLoaded);
+    LoadSingle({4000, 2000});
     window.sfrag->SetChecked(true);
     window.position->SetPosition(2);  // of 4 seconds
     sound.log.clear();
@@ -343,14 +351,7 @@ TEST_F(Phonograms, AFragmentWithoutLengthEndsAtOnce) {
 // One sound file: where a fragment ends the next begins, and the play button still plays the
 // fragment heard to its end.
 TEST_F(Phonograms, OneSoundFilesFragmentHeardToItsEndStaysSelectedAndPlaysAgain) {
-    phonogram.Name = "0703-0001";
-    phonogram.Fragments.resize(2);
-    phonogram.Fragments[0].Length = 3000;
-    phonogram.Fragments[1].Position = 3000;
-    phonogram.Fragments[1].Length = 2000;
-    WriteBytes(Fono("0703-0001.wav"), "");
-    sound.files[Fono("0703-0001.wav")] = 5000;
-    Send(PostItemLoaded);
+    LoadSingle({3000, 2000});
     window.Play();
     for (int tick = 0; tick < 4; ++tick) {
         sound.Advance(1000);
