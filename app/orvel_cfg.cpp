@@ -190,7 +190,7 @@ void fillCalibrationMidpoints(FDX& fdx) {
 // A file without calibration leaves the receiver's own as it was; one whose calibration is
 // damaged (falling, beyond the limits, too narrow) would put every level shown in dB, and the
 // calibration window's arithmetic, out of bounds: the receiver's own stays, and the operator
-// hears of it.
+// hears of it in a notice that the start-up job does not wait behind.
 void keepSoundCalibration(FDX& fdx, const std::array<int32_t, 17>& before) {
     const bool read = std::any_of(fdx.Lines.begin(), fdx.Lines.end(), [](const std::string& line) {
         const auto pair = SplitKeyValue(line);
@@ -199,7 +199,7 @@ void keepSoundCalibration(FDX& fdx, const std::array<int32_t, 17>& before) {
     });
     if (read && FDX::CalibrationFits(fdx.Calibration)) return;
     fdx.Calibration = before;
-    if (read) fdx.ShowErrorText(std::string(kDamagedCalibration));
+    if (read) fdx.NoticeErrorText(std::string(kDamagedCalibration));
 }
 
 }  // namespace

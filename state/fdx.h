@@ -119,6 +119,8 @@ class FDX {
     // Shows numbered message `number` in a box that waits for nobody: for a warning at the start,
     // which the start-up job must not wait behind.
     void NoticeError(int number);
+    // The same for a message given by its text.
+    void NoticeErrorText(std::string text);
     // Asks a yes/no question; true means yes. A running job answers yes itself.
     bool Confirm(const std::string& text);
 

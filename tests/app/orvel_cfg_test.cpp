@@ -64,6 +64,7 @@ class OrvelCfg : public ::testing::Test {
         fdx.ProgramDir = dir.path().string() + "/";
         fdx.MessageBox = [this](const FDX&, const MessageRequest& r) {
             shown.push_back(r.text);
+            waited.push_back(r.waits);
             return true;
         };
     }
@@ -133,6 +134,7 @@ class OrvelCfg : public ::testing::Test {
     TempDir dir;
     FDX fdx;
     std::vector<std::string> shown;
+    std::vector<bool> waited;
     UserDp aviation, fm, links;
     Etl morning;
     UserFreq posts;
@@ -333,6 +335,7 @@ TEST_F(OrvelCfg, ADamagedCalibrationLeavesTheReceiversOwnAndIsTold) {
         WriteBytes(dir.File(kOrvelCfgName), bytes);
         fdx.Calibration = own;
         shown.clear();
+        waited.clear();
         ASSERT_TRUE(ReadOrvelCfg(fdx));
         if (row.taken) {
             EXPECT_NE(fdx.Calibration, own);
@@ -340,6 +343,7 @@ TEST_F(OrvelCfg, ADamagedCalibrationLeavesTheReceiversOwnAndIsTold) {
         } else {
             EXPECT_EQ(fdx.Calibration, own);
             EXPECT_EQ(shown, std::vector<std::string>(row.lines.size() > 1 ? 1 : 0, damaged));
+            EXPECT_EQ(waited, std::vector<bool>(shown.size(), false));  // no start waits for it
         }
     }
 }
