@@ -1,10 +1,14 @@
 #include "ui/operator_input.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QMetaObject>
+#include <QPointer>
 #include <QWidget>
+#include <deque>
 #include <utility>
 
+#include "ui/reply_event.h"
 #include "ui/window.h"
 
 namespace ui {
@@ -47,14 +51,51 @@ bool DeliveringInput() {
     return deliveringInput > 0;
 }
 
+namespace {
+
+// What the operator did, in order, each kept until it may run.
+struct OperatorAction {
+    QPointer<QWidget> control;
+    std::function<void()> action;
+};
+std::deque<OperatorAction>& Pending() {
+    static std::deque<OperatorAction> pending;
+    return pending;
+}
+bool acting = false;
+
+// Runs what the operator did, one action after another, when none is running and no wait for a
+// reply is: the end of either takes up the rest.
+void RunPending() {
+    if (acting || ReplyEvent::Running() > 0) return;
+    acting = true;
+    while (!Pending().empty()) {
+        OperatorAction next = std::move(Pending().front());
+        Pending().pop_front();
+        if (next.control) next.action();
+    }
+    acting = false;
+}
+
+void PostRunPending() {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &RunPending, Qt::QueuedConnection);
+}
+
+}  // namespace
+
 void AfterInput(Window* control, std::function<void()> action) {
     if (!DeliveringInput()) {
         action();
         return;
     }
-    // Queued on the control's widget: gone with it, the call is dropped.
-    if (QWidget* widget = control->widget())
-        QMetaObject::invokeMethod(widget, std::move(action), Qt::QueuedConnection);
+    QWidget* widget = control->widget();
+    if (widget == nullptr) return;
+    Pending().push_back({widget, std::move(action)});
+    PostRunPending();
+}
+
+void ReplyWaitEnded() {
+    if (ReplyEvent::Running() == 0 && !Pending().empty()) PostRunPending();
 }
 
 void RaiseAfterInput(Window* control, EventData data) {

@@ -1,6 +1,7 @@
 #pragma once
-// The operator's hand in tests: real mouse and key events on the controls' widgets, delivered
-// by the toolkit as the window system's would be, never a control's event raised directly.
+// The operator's hand in tests: real mouse and key events on the controls' widgets (QTest's, or
+// queued as the window system queues them), delivered by the toolkit, never a control's event
+// raised directly.
 // Include it after the emulators' headers: Qt's `signals` keyword clashes with their names.
 
 #include <QAbstractButton>
@@ -14,6 +15,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWidget>
 #include <string>
 
@@ -45,20 +47,30 @@ inline QPoint TrackPoint(QSlider* slider) {
     return {track.center().x(), towardsTop ? track.top() + 2 : track.bottom() - 2};
 }
 
-// One click on the slider's track as a user makes it: the release is already on its way while
-// the press is delivered, so whatever serves the queue before the press returns gets it.
+// One click on the slider's track as the window system hands it over: the press and the release
+// both queued, so that whatever serves the queue before the press is done with gets the
+// release. The program's loop delivers them (ui::ServePending and the like).
 inline void ClickTrack(ui::Slider* slider) {
     QSlider* qt = QtSlider(slider);
-    const QPoint at = TrackPoint(qt);
+    const QPointF at(TrackPoint(qt));
+    const QPointF global(qt->mapToGlobal(TrackPoint(qt)));
     QCoreApplication::postEvent(
-        qt, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(at), QPointF(qt->mapToGlobal(at)),
-                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-    QTest::mousePress(qt, Qt::LeftButton, {}, at);
+        qt, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                            Qt::NoModifier));
+    QCoreApplication::postEvent(qt, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 // The slider goes on repeating a click on its track (its button is held, or its release lost).
 inline bool Repeats(ui::Slider* slider) {
     return (QtSlider(slider)->*(&SliderInside::repeatAction))() != QAbstractSlider::SliderNoAction;
+}
+
+// A click on a row of a list.
+inline void ClickRow(ui::ListView* list, int row) {
+    auto* view = static_cast<QTreeWidget*>(list->widget());
+    const QRect rect = view->visualItemRect(view->topLevelItem(row));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
 // The line the operator types into: an edit field, or a drop-down list's field.

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <QTimer>
+
 #include "tests/support/operator_hand.h"
 #include "ui/controls.h"
 #include "ui/operator_input.h"
@@ -70,7 +72,8 @@ TEST_F(OperatorInput, ASliderTrackClickIsRaisedOnceAfterThePressAndDoesNotRepeat
             return false;
         });
         hand::ClickTrack(slider);
-        ui::ServePending();
+        ui::ServePending();  // the queued click
+        ui::ServePending();  // what it raised
         EXPECT_EQ(raised, 1) << number;
         EXPECT_FALSE(waitedInsideInput) << number;
         EXPECT_FALSE(hand::Repeats(slider)) << number;
@@ -90,6 +93,42 @@ TEST_F(OperatorInput, WhatTheProgramDoesIsRaisedAtOnce) {
     ui::ServePending();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_FALSE(seen[1].insideInput);
+}
+
+// The operator's actions come one after another, none inside a wait for a reply: a value typed
+// and then a click elsewhere are the value taken whole, and only then the click.
+TEST_F(OperatorInput, OneActionAtATimeAndNoneInsideAWaitForAReply) {
+    auto* value = form.CreateControl<ui::Edit>(302);
+    auto* button = form.CreateControl<ui::CommandButton>(304);
+    value->Show();
+    button->Show();
+    std::vector<std::string> order;
+    ui::ReplyEvent reply;
+    value->AddHandler(ui::EventId::Change, [&](ui::Object&, ui::EventData&) {
+        order.push_back("typed");
+        QTimer::singleShot(5, [&] { reply.Set(); });
+        reply.Wait(1000);
+        order.push_back("written");
+        return false;
+    });
+    button->AddHandler(ui::EventId::Click, [&](ui::Object&, ui::EventData&) {
+        order.push_back(ui::ReplyEvent::Running() > 0 ? "clicked inside a wait" : "clicked");
+        return false;
+    });
+    hand::TypeOver(value, "9.65");
+    QTest::mouseClick(button->widget(), Qt::LeftButton);  // the focus goes, then the click
+    ui::ServePending();
+    EXPECT_EQ(order, (std::vector<std::string>{"typed", "written", "clicked"}));
+
+    // A click while a wait runs is acted on when the wait has ended.
+    order.clear();
+    QTimer::singleShot(0, [&] { QTest::mouseClick(button->widget(), Qt::LeftButton); });
+    QTimer::singleShot(5, [&] { reply.Set(); });
+    reply.Reset();
+    reply.Wait(1000);
+    order.push_back("wait ended");
+    ui::ServePending();
+    EXPECT_EQ(order, (std::vector<std::string>{"wait ended", "clicked"}));
 }
 
 // A click whose control is gone before it is raised is dropped.

@@ -186,12 +186,16 @@ TEST_F(Ic756OnAir, ATypedFrequencyOrStepReachesTheSetOnceWhenTheTypingEnds) {
     EXPECT_EQ(panel.Channels[0].Frequency, 96'500u);
     EXPECT_EQ(panel.textb_1->Text(), "9.6500");
 
+    // The operator clicks the next row: the step is channel 1's, written, then row 2 is chosen.
     hand::TypeOver(panel.comment, "12.5");
     ui::ServePending();
     EXPECT_TRUE(Sent().empty());
-    hand::MoveFocus(panel.lv_1);  // the operator clicks elsewhere
-    ASSERT_TRUE(ServeUntil([&] { return panel.Channels[0].Step == 125; }));
+    hand::ClickRow(panel.lv_1, 1);
+    ASSERT_TRUE(ServeUntil([&] { return panel.CurrentChannel == 1; }));
     EXPECT_EQ(WritesOfChannelOne(Sent()), 1);
+    EXPECT_EQ(panel.Channels[0].Step, 125u);
+    EXPECT_EQ(panel.lv_1->Cell(0, 1), "12.5");
+    panel.ChooseChannel(0);
     EXPECT_EQ(panel.comment->Text(), "12.5");
 
     hand::TypeOver(panel.textb_1, "900");  // beyond the set's range
