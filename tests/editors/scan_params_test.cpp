@@ -18,6 +18,7 @@
 #include "tests/editors/editor_fixture.h"
 #include "tests/state/temp_dir.h"
 #include "tests/support/read_only_folder.h"
+#include "ui/reply_event.h"
 
 namespace {
 
@@ -161,8 +162,10 @@ TEST_F(ScanParameters, TheBankPanelReadsDecibelsThroughTheCalibrationAndBoundsNo
 constexpr std::array<int32_t, 17> kIc8500Calibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
                                                         108, 132, 190, 246, 315, 384, 492, 600};
 
+// The operator's click, acted on once it has been delivered.
 void Click(ui::CommandButton* button) {
     QTest::mouseClick(button->widget(), Qt::LeftButton);
+    ui::ServePending();
 }
 
 void Type(ui::Edit* box, const std::string& text) {

@@ -326,12 +326,17 @@ TEST_F(Phonograms, MovingTheSliderDuringPlaybackPlaysOnFromWhereItWasMovedTo) {
     window.Play();
     QWidget* slider = window.position->widget();
     slider->setFocus();
-    QTest::keyClick(slider, Qt::Key_Right);
+    // Each key acted on once it has been delivered.
+    const auto press = [slider](Qt::Key key) {
+        QTest::keyClick(slider, key);
+        ui::ServePending();
+    };
+    press(Qt::Key_Right);
     EXPECT_EQ(window.position->Position(), 1);
     EXPECT_EQ(sound.log.back(), "play 1000 10000");
-    for (int key = 0; key < 3; ++key) QTest::keyClick(slider, Qt::Key_Right);
+    for (int key = 0; key < 3; ++key) press(Qt::Key_Right);
     EXPECT_EQ(sound.log.back(), "play 4000 10000");
-    QTest::keyClick(slider, Qt::Key_Left);
+    press(Qt::Key_Left);
     EXPECT_EQ(sound.log.back(), "play 3000 10000");
     EXPECT_TRUE(window.Playing());
 }
