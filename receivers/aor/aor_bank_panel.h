@@ -20,6 +20,7 @@
 
 #include "receivers/memory_channel.h"
 #include "receivers/panel.h"
+#include "receivers/state_file.h"
 #include "state/channel_order.h"
 #include "ui/controls.h"
 
@@ -111,6 +112,9 @@ class AorBankPanel : public ReceiverPanel {
     // The current bank shown among the model's bank controls, as the list is filled.
     virtual void ShowBankChoice() {}
 
+    // The state file's head as the panel stands now; a reading starts from it, so that what
+    // the file lacks stays as it is.
+    StateFileHead Head() const;
     // The list's columns made (after the controls).
     void MakeListColumns();
     // Connects the list and the edit row.

@@ -242,7 +242,7 @@ void AorPanel::ShowBandwidth() {
 bool AorPanel::StartOwnScan() {
     std::string status;
     // "---": the search bank is empty and the receiver scans nothing.
-    if (!PrepareOwnScan() || !SendSetting(OwnScanLine(status)) || AnsweredEmpty) {
+    if (!PrepareOwnScan() || !SendText(OwnScanLine(status)) || AnsweredEmpty) {
         fdx_->ShowError(kScanStartFailed);
         return false;
     }
@@ -294,7 +294,7 @@ void AorPanel::ReportStop() {
         FrequencyPosted = true;
         PostToOwner(PostFrequencyChanged);
     }
-    ActOnScanStop(ScanSettings.Action, ScanSettings.JobName);
+    ActOnScanStop(ScanSettings);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -303,16 +303,6 @@ void AorPanel::ReportStop() {
 std::string AorPanel::StateFilePath() const {
     return StateFileName(fdx_->ProgramDir, model_.stateFileStem,
                          static_cast<uint32_t>(fdx_->PortIndex));
-}
-
-StateFileHead AorPanel::Head() const {
-    StateFileHead head;
-    head.Frequency = fdx_->Frequency;
-    head.Step = fdx_->Step;
-    head.Modulation = fdx_->Modulation;
-    head.ViewStep = ViewStep;
-    head.ViewPosition = ViewPosition;
-    return head;
 }
 
 void AorPanel::TakeHead(const StateFileHead& head) {

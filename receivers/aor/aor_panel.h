@@ -117,17 +117,14 @@ void DelayOf(Reply& r, const TokenText& t) {
 
 }  // namespace aor
 
-// How the receiver's own scan runs and what the panel does when it stops on a signal; the
-// model's scan dialog edits it, the state file keeps it.
-struct AorScanSettings {
+// How the receiver's own scan runs and what the panel does when it stops on a signal ("Сигнал"
+// and "Задание"); the model's scan dialog edits it, the state file keeps it.
+struct AorScanSettings : ScanStopSettings {
     enum class Kind { Search, MemoryBanks, Vfo };
     Kind kind = Kind::Search;  // "Сканирование_Диапазон", "Сканирование_Банка"
     bool SelectScan = false;  // "Выбор_каналов"
     bool ModeScan = false;    // "Выбор_мод": only one modulation
     uint32_t ModeChoice = 0;  // "Мод_тип": the mode the scan keeps to
-    uint32_t Action = 0;      // "Сигнал": a ScanStopAction
-    std::string JobName;      // "Задание"
-    int32_t JobIndex = 0;     // its place in the job list (1-based, 0 none)
     uint32_t Pause = 0;       // "Пауза", seconds 0..60
     bool DelayOn = false;     // "Задержка"
     uint32_t Delay = 20;      // "Время_задержки", tenths of a second 0..99
@@ -195,20 +192,6 @@ struct AorModel {
 
 class AorPanel;
 
-namespace aor {
-
-// Registers an action on an event of a control of a panel or its dialogs; the action never
-// stops the event.
-template <class Action>
-void WhenRaised(ui::Control* control, ui::EventId id, Action action) {
-    control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-        action(e);
-        return false;
-    });
-}
-
-}  // namespace aor
-
 // The memory part of a state file read key by key into copies of the panel's channels and
 // search banks, which the panel takes once the whole file was read. Every number that picks a
 // place is checked: a file edited by hand must not reach outside the panel's tables.
@@ -250,7 +233,6 @@ class AorPanel : public AorBankPanel {
     // Sends one command line, the text with CR LF after it, and waits for any line: true
     // when answered and not refused ("?").
     bool SendText(std::string_view text);
-    bool SendSetting(std::string_view line) { return SendText(line); }
 
     // --- Memory and search banks (aor_banks.cpp)
     // Reads one channel into its record: true when the receiver holds it (else the record
@@ -401,8 +383,6 @@ class AorPanel : public AorBankPanel {
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
     void LockControls(bool locked);
-    // The head as the panel stands now; a reading starts from it.
-    StateFileHead Head() const;
     // A head read from the state file into the panel and the program state (the frequency
     // held to the receiver's limits, the view step to the list's).
     void TakeHead(const StateFileHead& head);

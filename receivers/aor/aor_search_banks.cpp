@@ -182,21 +182,14 @@ void AorPanel::WireBankControls() {
     using ui::EventId;
     WireChannelList();
     if (cb_3) cb_3->On(EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
+    // The whole memory with its box, else the current bank.
     if (cb_2) {
-        cb_2->On(EventId::Click, [this](ui::EventData&) {
-            if (WholeMemory)
-                ReadAllBanks();
-            else
-                ReadCurrentBank();
-        });
+        cb_2->On(EventId::Click,
+                 [this](ui::EventData&) { WholeMemory ? ReadAllBanks() : ReadCurrentBank(); });
     }
     if (cb_1) {
-        cb_1->On(EventId::Click, [this](ui::EventData&) {
-            if (WholeMemory)
-                WriteAllBanks();
-            else
-                WriteCurrentBank();
-        });
+        cb_1->On(EventId::Click,
+                 [this](ui::EventData&) { WholeMemory ? WriteAllBanks() : WriteCurrentBank(); });
     }
     if (cbank) {
         cbank->On(EventId::Click, [this](ui::EventData&) {

@@ -130,10 +130,7 @@ void AR3000A::OnDestroy() {
 
 void AR3000A::WireControls() {
     using ui::EventId;
-    pictbttn_2->On(EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
-    pictbttn_3->On(EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
-    pictbttn_4->On(EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
-    pictbttn_5->On(EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
+    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
     clear->On(EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
     catt->On(EventId::Click, [this](ui::EventData&) {
         fdx_->Attenuator = catt->IsChecked() ? 1 : 0;

@@ -170,7 +170,6 @@ class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     void LoadBankItem();
     void ClearBank();
 
-    StateFileHead Head() const;
 
     // Job commands (ar3000a_jobs.cpp)
     static const JobCommand<AR3000A> kJobCommands[];

@@ -153,7 +153,7 @@ void AR3000A::WriteBanks() {
     });
     if (answered && refused > 0)
         fdx_->ShowErrorText(
-            FormatText("Не записано в приемник каналов: %u (первый: банк %d, канал %02d)", refused,
+            FormatText("Не записано в приемник каналов: %u (первый: банк %d, канал %d)", refused,
                        firstBank + 1, firstChannel));
 }
 

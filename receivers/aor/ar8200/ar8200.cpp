@@ -134,64 +134,49 @@ void AR8200::SetModelDefaults() {
     Bandwidth = kModes[1].bandwidth;
 }
 
+// The controls' events come once the operator's input is delivered: what they send may wait.
 void AR8200::WireControls() {
     using ui::EventId;
-    const auto click = [this](ui::Control* control, void (AR8200::*action)()) {
-        control->On(EventId::Click, [this, action](ui::EventData&) {
-            Later([this, action] { (this->*action)(); });
-        });
+    const std::pair<ui::Control*, void (AR8200::*)()> clicks[] = {
+        {vfobutton, &AR8200::NextVfo},      {cauto, &AR8200::OnAutoBox},
+        {catt, &AR8200::OnAttenuatorBox},   {stopEL, &AR8200::PauseScope},
+        {stepEL, &AR8200::NextScopeFactor}, {off, &AR8200::OnConnectButton},
     };
-    pictbttn_2->On(EventId::Click,
-                   [this](ui::EventData&) { Later([this] { Fine.JumpToPeak(true); }); });
-    pictbttn_3->On(EventId::Click,
-                   [this](ui::EventData&) { Later([this] { Fine.JumpToPeak(false); }); });
-    pictbttn_4->On(EventId::Click,
-                   [this](ui::EventData&) { Later([this] { Fine.JumpToFixed(false); }); });
-    pictbttn_5->On(EventId::Click,
-                   [this](ui::EventData&) { Later([this] { Fine.JumpToFixed(true); }); });
+    for (const auto& [control, action] : clicks)
+        control->On(EventId::Click, [this, action = action](ui::EventData&) { (this->*action)(); });
+    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
     pictbttn_6->On(EventId::Click, [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    pictbttn_1->On(EventId::Click, [this](ui::EventData&) { Later([this] { StartOwnScan(); }); });
-    clear->On(EventId::Click, [this](ui::EventData&) {
-        Later([this] { Scanning ? StopOwnScan() : Fine.ConfirmClear(); });
-    });
-    off->On(EventId::Click, [this](ui::EventData&) {
-        Later([this] {
-            JobStr line;
-            DisconnectCommand(line);
-        });
-    });
-    click(vfobutton, &AR8200::NextVfo);
-    click(cauto, &AR8200::OnAutoBox);
-    catt->On(EventId::Click, [this](ui::EventData&) {
-        fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
-        Later([this] {
-            SetAttenuator();
-            fdx_->Level = ReadLevel();
-            PostToOwner(PostReceiverState);
-        });
-    });
+    pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
+    clear->On(EventId::Click,
+              [this](ui::EventData&) { Scanning ? StopOwnScan() : Fine.ConfirmClear(); });
     csound->On(EventId::Click, [this](ui::EventData&) {
         fdx_->Sound = csound->IsChecked() ? 1 : 0;
-        Later([this] { SendText(fdx_->Sound ? "MC0" : "MC1"); });
+        SendText(fdx_->Sound ? "MC0" : "MC1");
     });
     sqlsel->On(EventId::Click, [this](ui::EventData&) { ChooseSquelchKind(sqlsel->IsChecked()); });
-    sql->On(EventId::Change, [this](ui::EventData& e) {
-        const auto value = static_cast<uint32_t>(e.value * kSliderUnit);
-        Later([this, value] { SetSquelch(value); });
-    });
-    scope->On(EventId::Click, [this](ui::EventData&) {
-        Later([this, on = scope->IsChecked()] { SetScopeView(on); });
-    });
-    estep->On(EventId::Select, [this](ui::EventData& e) {
-        Later([this, index = static_cast<int>(e.value)] { ChooseScopeSpan(index); });
-    });
-    click(stopEL, &AR8200::PauseScope);
-    click(stepEL, &AR8200::NextScopeFactor);
+    sql->On(EventId::Change,
+            [this](ui::EventData& e) { SetSquelch(static_cast<uint32_t>(e.value * kSliderUnit)); });
+    scope->On(EventId::Click, [this](ui::EventData&) { SetScopeView(scope->IsChecked()); });
+    estep->On(EventId::Select,
+              [this](ui::EventData& e) { ChooseScopeSpan(static_cast<int>(e.value)); });
+    // Direct writing on: the receiver goes back to its VFO after the channel was read.
     cbank->On(EventId::Click, [this](ui::EventData&) {
-        if (DirectWrite) Later([this] { SelectVfo(VfoChoice); });
+        if (DirectWrite) SelectVfo(VfoChoice);
     });
     view->On(EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
     On(EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
+}
+
+void AR8200::OnAttenuatorBox() {
+    fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
+    SetAttenuator();
+    fdx_->Level = ReadLevel();
+    PostToOwner(PostReceiverState);
+}
+
+void AR8200::OnConnectButton() {
+    JobStr line;
+    DisconnectCommand(line);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -426,7 +411,7 @@ bool AR8200::SendDelay() {
 // Channels chosen and tuned
 
 void AR8200::OnChannelChosen() {
-    Later([this] { TuneToChannel(); });
+    TuneToChannel();
 }
 
 // The selected channel into the program state and the receiver; its level into the channel.

@@ -147,6 +147,8 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     void ShowSquelch();
     void NextVfo();
     void OnAutoBox();
+    void OnAttenuatorBox();
+    void OnConnectButton();
     void TuneToChannel();
     void ChooseSquelchKind(bool voice);
     // ar8200_view.cpp: the analysis view

@@ -4,18 +4,15 @@
 #include <string>
 
 #include "receivers/aor/ar8200/ar8200.h"
+#include "receivers/scan_stop.h"
 #include "state/key_value.h"
 #include "state/message_bus.h"
-#include "state/user_job.h"
 
 namespace {
 
 using aor::Format;
 using Kind = AorScanSettings::Kind;
 
-constexpr const char* kActions[] = {"режим пауза", "звуковой сигнал", "выполнение задания",
-                                    "занести частоту в банк"};
-constexpr const char* kNoJob = "нет задания";
 constexpr int kConfigurations = 10;
 constexpr int kSliderUnit = 16;
 constexpr uint32_t kMostPause = 60;
@@ -49,13 +46,13 @@ void RAR8200::CreateControls() {
     modes = {fm, wfm, am, lsb, usb, cw, nfm, wam, nam, all};
     config->AddString("по умолчанию");
     for (int i = 1; i < kConfigurations; ++i) config->AddString(Format("конфигурация %d", i));
-    for (const char* action : kActions) pausemode->AddString(action);
+    scan_stop::FillActions(pausemode);
     value->SetRange(0, 15);
     voice->SetRange(0, 15);
 }
 
 void RAR8200::Act(std::function<void()> action) {
-    if (!filling_) Later(std::move(action));
+    if (!filling_) action();
 }
 
 void RAR8200::Wire() {
@@ -91,9 +88,9 @@ void RAR8200::WireSettings() {
             Act([this, mode] { panel_.ChooseVariant(mode.first, mode.second); });
         });
     }
-    textb_1->On(EventId::Entered,
+    textb_1->On(EventId::Change,
                 [this](ui::EventData& e) { Act([this, text = e.text] { OnPause(text); }); });
-    textb_2->On(EventId::Entered,
+    textb_2->On(EventId::Change,
                 [this](ui::EventData& e) { Act([this, text = e.text] { OnDelay(text); }); });
     hold->On(EventId::Click, [this](ui::EventData&) { Act([this] { OnHold(); }); });
     value->On(EventId::Change, [this](ui::EventData& e) {
@@ -109,16 +106,13 @@ void RAR8200::WireSettings() {
         Act([this, on = AUTO->IsChecked()] { panel_.SendText(on ? "AS2" : "AS0"); });
     });
     pausemode->On(EventId::Select, [this](ui::EventData& e) {
-        if (e.value >= 0 && e.value < 4)
-            panel_.ScanSettings.Action = static_cast<uint32_t>(e.value);
+        if (const auto action = scan_stop::ChosenAction(e.value))
+            panel_.ScanSettings.Action = *action;
     });
     jobs->On(EventId::Select, [this](ui::EventData& e) {
-        AorScanSettings& scan = panel_.ScanSettings;
-        const auto& stored = panel_.State()->Jobs;
-        const bool named = e.value > 0 && static_cast<std::size_t>(e.value) <= stored.size() &&
-                           stored[static_cast<std::size_t>(e.value - 1)];
-        scan.JobIndex = named ? static_cast<int32_t>(e.value) : 0;
-        scan.JobName = named ? stored[static_cast<std::size_t>(e.value - 1)]->Identifier : "";
+        const scan_stop::ChosenJob job = scan_stop::JobAt(*panel_.State(), e.value);
+        panel_.ScanSettings.JobIndex = job.index;
+        panel_.ScanSettings.JobName = job.name;
     });
 }
 
@@ -133,13 +127,7 @@ void RAR8200::Open(ui::Form* parent) {
     noise->SetChecked(false);
     if (panel_.ReceiverAnswered() && panel_.Link.Exchange("NL\r\n", "NL"))
         noise->SetChecked(panel_.Reply.NoiseLimiter);
-    // The job the panel names, among the stored jobs (1-based, 0 for none).
-    AorScanSettings& scan = panel_.ScanSettings;
-    const auto& stored = panel_.State()->Jobs;
-    scan.JobIndex = 0;
-    for (std::size_t i = 0; i < stored.size(); ++i)
-        if (stored[i] && !scan.JobName.empty() && stored[i]->Identifier == scan.JobName)
-            scan.JobIndex = static_cast<int32_t>(i + 1);
+    panel_.ScanSettings.FindJob(*panel_.State());
     filling_ = false;
     Refresh();
     Show();
@@ -182,22 +170,15 @@ void RAR8200::Refresh() {
     value->SetPosition(static_cast<int>(panel_.LevelValue) / kSliderUnit);
     voice->SetPosition(static_cast<int>(panel_.VoiceValue) / kSliderUnit);
     if (scan.kind == Kind::Search) AUTO->SetChecked(panel_.Reply.AutoStore);
-    pausemode->SetSelectedIndex(static_cast<int>(std::min<uint32_t>(scan.Action, 3)));
-    ShowJobs();
+    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(scan.Action));
+    scan_stop::ShowJobs(jobs, *panel_.State(), scan.JobIndex);
     filling_ = false;
-}
-
-void RAR8200::ShowJobs() {
-    jobs->Clear();
-    jobs->AddString(kNoJob);
-    for (const UserJob* job : panel_.State()->Jobs) jobs->AddString(job ? job->Identifier : "");
-    jobs->SetSelectedIndex(panel_.ScanSettings.JobIndex);
 }
 
 void RAR8200::ChooseKind(int kind) {
     if (filling_) return;
     panel_.ScanSettings.kind = kind == 0 ? Kind::Search : kind == 1 ? Kind::MemoryBanks : Kind::Vfo;
-    Later([this] { Refresh(); });
+    Refresh();
 }
 
 // A configuration of the receiver's scan: its links come back with it.

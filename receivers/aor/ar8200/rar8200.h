@@ -45,7 +45,6 @@ class RAR8200 : public ui::Form {
     void OnDelay(const std::string& text);
     void OnHold();
     void SendScanLevel(bool voice, int position);
-    void ShowJobs();
     // Runs `action` after the operator's action, unless the dialog fills itself.
     void Act(std::function<void()> action);
 

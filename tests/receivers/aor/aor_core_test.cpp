@@ -17,10 +17,9 @@
 #include "emulators/aor/ar8000_emulator.h"
 #include "receivers/aor/aor_panel.h"
 #include "state/cp1251.h"
-#include "tests/receivers/main_stand_in.h"
 #include "tests/receivers/panel_on_air.h"
 #include "tests/receivers/receiver_files.h"
-#include "tests/support/program_folder.h"
+#include "tests/receivers/state_file_runs.h"
 
 namespace {
 
@@ -74,14 +73,11 @@ const AorModel kModel{.form = &kForm,
 
 // The AR8200's layout: twelve-character labels, filters kept and written before the mode,
 // one attenuator depth, 40 search banks read after the memory banks.
-constexpr ChannelFields kAr8200Holds{.step = true,
-                                     .mode = true,
-                                     .filter = true,
-                                     .attenuator = true,
-                                     .depth = false,
-                                     .select = true,
-                                     .skip = true,
-                                     .label = true};
+constexpr ChannelFields kAr8200Holds = [] {
+    ChannelFields holds = kHolds;
+    holds.filter = true;
+    return holds;
+}();
 const ChannelLayout kAr8200Layout{.holds = kAr8200Holds,
                                   .labelWidth = 12,
                                   .depths = kDepths,
@@ -210,27 +206,25 @@ class LetterBanks : public AorPanel {
     }
     bool SendChannel(int bank, int channel) override {
         const MemoryChannel& r = ChannelAt(bank, channel);
-        return SendSetting(Format("MX%c%02d RF%u00 ST%u MD%d AT%d TM%s", Letter(bank), channel,
-                                  r.Frequency, r.Step * 100, ModeDigit(r.Modulation),
-                                  r.Attenuator ? 1 : 0, aor::LabelToWire(r.Label, 7).c_str())) &&
-               SendSetting(Format("MP%d", r.Skip ? 1 : 0));
+        return SendText(Format("MX%c%02d RF%u00 ST%u MD%d AT%d TM%s", Letter(bank), channel,
+                               r.Frequency, r.Step * 100, ModeDigit(r.Modulation),
+                               r.Attenuator ? 1 : 0, aor::LabelToWire(r.Label, 7).c_str())) &&
+               SendText(Format("MP%d", r.Skip ? 1 : 0));
     }
     bool SendSearchBank(int bank) override {
         const AorSearchBank& r = SearchBanks[static_cast<std::size_t>(bank)];
-        return SendSetting(Format("SE%c SL%u00 SU%u00 ST%u MD%d AT0 TT%s", Letter(bank), r.Lower,
-                                  r.Upper, r.Step * 100, ModeDigit(r.Mode), r.Label.c_str()));
+        return SendText(Format("SE%c SL%u00 SU%u00 ST%u MD%d AT0 TT%s", Letter(bank), r.Lower,
+                               r.Upper, r.Step * 100, ModeDigit(r.Mode), r.Label.c_str()));
     }
     bool ClearChannelOnReceiver(int bank, int channel) override {
-        return SendSetting(Format("MR%c%02d", Letter(bank), channel)) &&
-               SendSetting(Format("MQ%02d", channel));
+        return SendText(Format("MR%c%02d", Letter(bank), channel)) &&
+               SendText(Format("MQ%02d", channel));
     }
     void ClearBankOnReceiver(int bank) override {
-        if (SelectBankForWalk(bank)) SendSetting("MQ%%");
+        if (SelectBankForWalk(bank)) SendText("MQ%%");
     }
     void ClearSearchBankOnReceiver(int) override {}
-    bool SelectBankForWalk(int bank) override {
-        return SendSetting(Format("MR%c00", Letter(bank)));
-    }
+    bool SelectBankForWalk(int bank) override { return SendText(Format("MR%c00", Letter(bank))); }
     std::string OwnScanLine(std::string& status) override {
         status = kBankScanText;
         return Format("MS%c MG", Letter(CurrentBank));
@@ -385,21 +379,9 @@ TEST_F(LetterBanksOnAir, BankAndChannelJobsTakeOnlyWhatTheModelHas) {
 // ---------------------------------------------------------------------------------------
 // The AR8200's state file
 
-class Ar8200LayoutStateFile : public ::testing::Test {
+class Ar8200LayoutStateFile : public StateFileRuns {
   protected:
-    void SetUp() override {
-        for (FDX* s : {&state, &fresh}) {
-            s->ProgramDir = folder.Dir();
-            s->PortIndex = 1;
-            s->OptRecvSave = 1;
-        }
-    }
-    std::string Path() const { return folder.Dir() + "AR8200.001"; }
-
-    ProgramFolder folder;
-    MainStandIn main;
-    FDX state;
-    FDX fresh;
+    std::string Path() const { return PathOf("AR8200"); }
 };
 
 TEST_F(Ar8200LayoutStateFile, HoldsTheSearchBanksOnceNamedAfterTheScaleAndReadsBackByteForByte) {

@@ -166,7 +166,7 @@ TEST_F(Ar8200Dialog, VariantsModeFilterAndTheJobOfAStopAreThePanels) {
     choose.value = 2;
     choose.id = ui::EventId::Select;
     dialog->pausemode->Raise(choose);
-    EXPECT_EQ(panel.ScanSettings.Action, 2u);
+    EXPECT_EQ(panel.ScanSettings.Action, ScanStopAction::StartJob);
     state.Jobs.clear();
 }
 

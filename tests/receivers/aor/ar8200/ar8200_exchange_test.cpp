@@ -198,7 +198,7 @@ TEST_F(Ar8200OnAir, JobsAnswerInTheirLinesAndVfoJobValuesNameTheirVfo) {
 TEST_F(Ar8200OnAir, AStopOfTheOwnScanReportsItsLevelAndFrequencyAndStartsTheJob) {
     emulator.SetSearchBank(0, {144'000'000, 146'000'000, {12'500, '1', '3', '0'}, "TWO"});
     panel.ScanSettings.kind = AorScanSettings::Kind::Search;
-    panel.ScanSettings.Action = static_cast<uint32_t>(ScanStopAction::StartJob);
+    panel.ScanSettings.Action = ScanStopAction::StartJob;
     panel.ScanSettings.JobName = "J1";
     ASSERT_TRUE(panel.StartOwnScan());
     EXPECT_EQ(LinesStartingWith("SS"), Strings{"SSA"});
