@@ -347,6 +347,17 @@ void AorPanel::ChannelCommand(JobStr& line) {
     ShowChannelBoxes();
 }
 
+bool AorPanel::SetAuto(bool on) {
+    return SendText(on ? "AU1" : "AU0");
+}
+
+void AorPanel::LeaveAuto() {
+    if (!AutoOn) return;
+    AutoOn = false;
+    if (cauto) cauto->SetChecked(false);
+    SetAuto(false);
+}
+
 // A link text is sent after the links are cleared: the receiver adds to the links it holds.
 bool AorPanel::SendBankLinks() {
     const bool memory = ScanSettings.kind == AorScanSettings::Kind::MemoryBanks;

@@ -261,6 +261,11 @@ class AorPanel : public AorBankPanel {
     // --- The receiver's own scan
     bool StartOwnScan();
     void StopOwnScan();
+    // AUTO ("AU1", "AU0"): the receiver chooses mode and step by itself. Setting a mode or a
+    // step leaves it first, the box unticked.
+    bool SetAuto(bool on);
+    void LeaveAuto();
+
     // The links of ScanSettings into the receiver's scan: cleared, then the memory banks'
     // ("BM") for a bank scan, else the search banks' ("BS"); false when either was refused.
     bool SendBankLinks();
@@ -277,6 +282,7 @@ class AorPanel : public AorBankPanel {
     bool WholeMemory = false;     // transfers and clearing cover all banks
     int32_t Bandwidth = 150;      // 100 Hz units; the fill window is twice it
     bool Scanning = false;        // the receiver's own scan runs
+    bool AutoOn = false;          // AUTO: the receiver's mode and step are its own
     AorScanSettings ScanSettings;
     // A stop of the receiver's own scan was reported (an LC line) and its frequency follows.
     bool StopPending = false;
@@ -296,6 +302,7 @@ class AorPanel : public AorBankPanel {
     ui::CommandButton* cb_1 = nullptr;     // write the banks
     ui::CheckBox* cbank = nullptr;         // direct writing
     ui::CheckBox* mem = nullptr;           // the whole memory
+    ui::CheckBox* cauto = nullptr;         // AUTO
     ui::ComboBox* bn = nullptr;            // the bank
     ui::ComboBox* sbn = nullptr;           // the search bank
     ui::Edit* textb_Fn = nullptr;          // its lower limit, MHz

@@ -237,17 +237,6 @@ void AR5000::NextBandwidth() {
     SendBandwidth();
 }
 
-void AR5000::LeaveAuto() {
-    if (!AutoOn) return;
-    AutoOn = false;
-    if (cauto) cauto->SetChecked(false);
-    SetAuto(false);
-}
-
-bool AR5000::SetAuto(bool on) {
-    return SendText(on ? "AU1" : "AU0");
-}
-
 bool AR5000::ChooseAttenuator(uint32_t db) {
     fdx_->Attenuator = db != 0 ? 1 : 0;
     fdx_->AttenuatorDb = db;

@@ -206,11 +206,7 @@ bool AR8200::SetMode() {
     const char letter = fdx_->Modulation;
     const AorModeEntry* mode = FindMode(letter, FilterFor(letter));
     if (!mode) return false;
-    if (AutoOn) {
-        AutoOn = false;
-        if (cauto) cauto->SetChecked(false);
-        SetAuto(false);
-    }
+    LeaveAuto();
     fdx_->Filter = mode->filter;
     Bandwidth = mode->bandwidth;
     ShowBandwidth();
@@ -220,11 +216,7 @@ bool AR8200::SetMode() {
 // The step asked for is the one sent: leaving AUTO does not bring back the step saved when
 // AUTO went on.
 bool AR8200::SetStep() {
-    if (AutoOn) {
-        AutoOn = false;
-        if (cauto) cauto->SetChecked(false);
-        SetAuto(false);
-    }
+    LeaveAuto();
     return SendText(Format("ST%06" PRIu64, uint64_t{fdx_->Step} * 100));
 }
 
@@ -237,10 +229,6 @@ int32_t AR8200::ReadLevel() {
     if (!Link.Exchange("LM\r\n", "LM")) return -1;
     Scale.Measure(fdx_->Frequency, Reply.Level);
     return Reply.Level;
-}
-
-bool AR8200::SetAuto(bool on) {
-    return SendText(on ? "AU1" : "AU0");
 }
 
 bool AR8200::ChooseVariant(char letter, int32_t filter) {

@@ -77,7 +77,6 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     bool ReadFrequency();
     // The VFO line of `choice` and ReadFrequency.
     bool SelectVfo(int choice);
-    bool SetAuto(bool on);
     // The chosen squelch kind's value, "DA%03u" or "DB%03u"; 256 and above give 0.
     bool SetSquelch(uint32_t value);
     // The narrow, normal or wide variant the panel uses for F and A, and the mode set so.
@@ -95,7 +94,6 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     int32_t VfoChoice = kVfoF;
     std::array<Vfo, kVfos> Vfos{};
     bool Fnar = false, Anar = false, Awide = false;
-    bool AutoOn = false;
     Vfo BeforeAuto;             // the mode and step AUTO took over
     bool VoiceSquelch = false;  // the squelch slider sets the voice squelch, else the level's
     uint32_t VoiceValue = 0, LevelValue = 0;
