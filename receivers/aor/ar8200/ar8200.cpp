@@ -430,23 +430,30 @@ void AR8200::TuneToChannel() {
 // The configuration of the scan kind tells which banks it links; a bank scan takes its mode
 // filter. A stale exchange goes before the scan line.
 bool AR8200::PrepareOwnScan() {
-    const bool bank = ScanSettings.kind == AorScanSettings::Kind::MemoryBanks;
-    if (ScanSettings.kind != AorScanSettings::Kind::Vfo) {
-        Reply.Links.clear();
-        const char* query = bank ? "GM" : "GS";
-        if (Link.Exchange(std::string(query) + "\r\n", query)) {
-            std::string letters = Reply.Links;
-            std::erase(letters, '-');
-            (bank ? ScanSettings.MemoryLinks : ScanSettings.SearchLinks) = letters;
-        }
-    }
-    if (bank) {
+    ReadScanConfiguration();
+    if (ScanSettings.kind == AorScanSettings::Kind::MemoryBanks) {
         const int digit = ScanModeChoice < 9 ? static_cast<int>(ScanModeChoice) : -1;
         static constexpr int kDigits[] = {1, 0, 2, 4, 3, 5, 6, 7, 8};  // F W A L U C nF wA nA
         SendText(digit < 0 ? std::string("XMF") : Format("XM%d", kDigits[digit]));
     }
     CancelUnawaited();
     return true;
+}
+
+// The range search's configuration ("GS") or the bank scan's ("GM"), with the banks it links:
+// they become the scan kind's links. 0 ("по умолчанию") when the receiver reports none.
+int AR8200::ReadScanConfiguration() {
+    using Kind = AorScanSettings::Kind;
+    const bool bank = ScanSettings.kind == Kind::MemoryBanks;
+    Reply.Configuration = 0;
+    Reply.Links.clear();
+    const char* query = bank ? "GM" : "GS";
+    if (ScanSettings.kind == Kind::Vfo || !Link.Exchange(std::string(query) + "\r\n", query))
+        return 0;
+    std::string letters = Reply.Links;
+    std::erase(letters, '-');
+    (bank ? ScanSettings.MemoryLinks : ScanSettings.SearchLinks) = letters;
+    return Reply.Configuration;
 }
 
 std::string AR8200::OwnScanLine(std::string& status) {

@@ -85,6 +85,8 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     // chosen; the delay 255 holds.
     bool SendPause();
     bool SendDelay();
+    // The receiver's configuration of the scan kind chosen, its links taken (0 for none).
+    int ReadScanConfiguration();
 
     bool WriteStateFile() override;
     bool ReadStateFile() override;

@@ -140,19 +140,7 @@ void RAR8200::Refresh() {
     filling_ = true;
     AorScanSettings& scan = panel_.ScanSettings;
     const bool bank = scan.kind == Kind::MemoryBanks;
-    int configuration = 0;
-    if (scan.kind != Kind::Vfo && panel_.ReceiverAnswered()) {
-        panel_.Reply.Configuration = 0;
-        panel_.Reply.Links.clear();
-        const char* query = bank ? "GM" : "GS";
-        if (panel_.Link.Exchange(std::string(query) + "\r\n", query)) {
-            configuration = panel_.Reply.Configuration;
-            std::string letters = panel_.Reply.Links;
-            std::erase(letters, '-');
-            (bank ? scan.MemoryLinks : scan.SearchLinks) = letters;
-        }
-    }
-    config->SetSelectedIndex(configuration);
+    config->SetSelectedIndex(panel_.ReceiverAnswered() ? panel_.ReadScanConfiguration() : 0);
     diapscan->SetChecked(scan.kind == Kind::Search);
     bankscan->SetChecked(bank);
     VFOscan->SetChecked(scan.kind == Kind::Vfo);
