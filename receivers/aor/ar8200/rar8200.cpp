@@ -105,15 +105,7 @@ void RAR8200::WireSettings() {
     AUTO->On(EventId::Click, [this](ui::EventData&) {
         Act([this, on = AUTO->IsChecked()] { panel_.SendText(on ? "AS2" : "AS0"); });
     });
-    pausemode->On(EventId::Select, [this](ui::EventData& e) {
-        if (const auto action = scan_stop::ChosenAction(e.value))
-            panel_.ScanSettings.Action = *action;
-    });
-    jobs->On(EventId::Select, [this](ui::EventData& e) {
-        const scan_stop::ChosenJob job = scan_stop::JobAt(*panel_.State(), e.value);
-        panel_.ScanSettings.JobIndex = job.index;
-        panel_.ScanSettings.JobName = job.name;
-    });
+    scan_stop::WireLists(pausemode, jobs, panel_.ScanSettings, *panel_.State());
 }
 
 void RAR8200::Open(ui::Form* parent) {
