@@ -13,7 +13,8 @@
 // stops; for the IC-PCR1000 a scale scan with its band scope: 32 level cells a step, against
 // the cells per second the line allows.
 //
-// Usage: orvel_scan_bench [--quick]   (--quick: a few steps each, to see that it runs)
+// Usage: orvel_scan_bench [--quick] [model ...]   (--quick: a few steps each, to see that it
+// runs; models by their names, "AR8200": only those)
 
 #include <fcntl.h>
 #include <signal.h>
@@ -30,6 +31,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/orvel.h"
 #include "emulators/aor/ar3000a_emulator.h"
@@ -387,9 +389,15 @@ void PrintRow(const char* what, const char* emulator, const Result& r, double li
 }
 
 // Starts the program on the emulator behind COM1 and runs the model's rows.
+// The models named on the command line; none named: all.
+std::vector<std::string> chosenModels;
+
 template <class Emulator>
 bool BenchModel(const Model& model, const EmulatorProcess<Emulator>& emulator,
                 const std::filesystem::path& folder, bool quick) {
+    if (!chosenModels.empty() &&
+        std::find(chosenModels.begin(), chosenModels.end(), model.name) == chosenModels.end())
+        return true;
     std::filesystem::remove(folder / "COM1");
     std::filesystem::create_symlink(emulator.SlavePath(), folder / "COM1");
     std::ofstream(folder / "ORVEL.INI", std::ios::binary | std::ios::trunc) << model.ini;
@@ -446,6 +454,7 @@ bool BenchModel(const Model& model, const EmulatorProcess<Emulator>& emulator,
 
 int main(int argc, char** argv) {
     const bool quick = argc > 1 && std::string(argv[1]) == "--quick";
+    for (int i = quick ? 2 : 1; i < argc; ++i) chosenModels.emplace_back(argv[i]);
     // Before any thread: the children inherit nothing running.
     const EmulatorProcess<emulators::CivEmulator> ic8500(&FillAutoBank);
     civProfile = &emulators::kIcR10;
