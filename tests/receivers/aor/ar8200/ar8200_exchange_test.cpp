@@ -8,6 +8,7 @@
 #include "tests/receivers/aor/ar8200/ar8200_fixture.h"
 
 #include <QTest>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -121,12 +122,18 @@ TEST_F(Ar8200OnAir, TheSyncTakesTheMemoryPlaceOnlyWithinTheBank) {
     EXPECT_EQ(panel.VfoChoice, AR8200::kVfoF);
     EXPECT_EQ(state.Frequency, 4'339'200u);
 
-    // "MXc55": a number the bank has no channel for.
+    // "MXc55": a number the bank has no channel for, in the state line that answers the sync.
     panel.CurrentBank = 0;
     panel.BankPositions[12] = 3;
-    emulator.SetGarbage("MR MXc55 RF0145500000 ST012500 MD1 AT0 MP0 TM       CALLS\r\n");
+    emulator.SetSilent(true);
+    QTimer::singleShot(50, [&] {
+        const std::string line = "MR MXc55 RF0145500000 ST012500 MD1 AT0 MP0 TM       CALLS\r\n";
+        comm.StoreReceived(reinterpret_cast<const uint8_t*>(line.data()), line.size());
+        PostPrivateMessage(&main, PostSerialData);
+    });
     Post(PostSyncReceiver);
     ASSERT_TRUE(ServeUntil([&] { return panel.SyncEnded(); }));
+    EXPECT_TRUE(panel.ReceiverAnswered());
     EXPECT_EQ(panel.Reply.Channel, 55);
     EXPECT_EQ(panel.CurrentBank, 0);
     EXPECT_EQ(panel.BankPositions[12], 3);
