@@ -25,10 +25,16 @@ constexpr int kNoPeakMessage = 29;
 constexpr int kNoFixedMessage = 30;
 constexpr const char* kClearQuestion = "Вы действительно хотите очистить шкалу?";
 
-// The grid step of the fine scale by the 1-2-5 rule, 100 Hz units: about a third of the
-// page's columns apart.
+// The grid step of the fine scale, 100 Hz units: about a third of the page's columns apart.
 int64_t GridStep(int width, uint32_t viewStep) {
-    float x = static_cast<float>(width / 3) * static_cast<float>(viewStep);
+    return std::max<int64_t>(
+        OneTwoFive(static_cast<double>(width / 3) * static_cast<double>(viewStep)), viewStep);
+}
+
+}  // namespace
+
+int64_t OneTwoFive(double span) {
+    float x = static_cast<float>(span);
     int k = 0;
     while (x > 1) {
         x /= 10;
@@ -44,11 +50,8 @@ int64_t GridStep(int width, uint32_t viewStep) {
         x = 0.1f;
         ++k;
     }
-    const auto step = static_cast<int64_t>(std::lround(x * std::pow(10.0f, static_cast<float>(k))));
-    return std::max<int64_t>(step, viewStep);
+    return static_cast<int64_t>(std::lround(x * std::pow(10.0f, static_cast<float>(k))));
 }
-
-}  // namespace
 
 void FineScale::Attach(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBox* stepList) {
     canvas_ = canvas;

@@ -24,6 +24,14 @@ struct ViewStepEntry {
     const char* text;
 };
 
+// The view steps most panels offer: 10 kHz to 5 MHz a column, listed in kHz.
+// clang-format off
+inline constexpr ViewStepEntry kKilohertzViewSteps[] = {
+    {100, "10"}, {200, "20"}, {500, "50"}, {1000, "100"}, {2000, "200"}, {5000, "500"},
+    {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
+};
+// clang-format on
+
 // What differs between the models' fine scales.
 struct FineScaleLook {
     int overviewHeight;  // pixels of the strip of the whole range at the top
@@ -47,6 +55,10 @@ struct FineScaleLook {
     // bottom) with a tick and the MHz every so many 100 Hz units; 0: none.
     int64_t overviewLabelEvery = 0;
 };
+
+// A label step by the 1-2-5 rule: `span` brought to 0.1, 0.2 or 0.5 times a power of ten at
+// the thresholds 0.15, 0.35 and 0.85 (0.85 and above give the next power's 0.1).
+int64_t OneTwoFive(double span);
 
 class FineScale {
   public:

@@ -76,9 +76,7 @@ class CheckBox : public Control {
     bool IsChecked() const;
 };
 
-// A one-line edit field; raises Change with the new text at every key, and Entered with the
-// whole text once the operator ends typing (Enter, or the focus goes elsewhere) after a change.
-// A value that drives a receiver or a stored record is taken on Entered, never half typed.
+// A one-line edit field; raises Change with the new text.
 class Edit : public Control {
   public:
     Edit(QWidget* parent, int number);
@@ -161,6 +159,8 @@ class Slider : public Control {
   public:
     Slider(QWidget* parent, int number, uint32_t style);
     void SetRange(int low, int high);
+    // How far a click on the track moves it.
+    void SetPageStep(int step);
     void SetPosition(int position);
     int Position() const;
 };

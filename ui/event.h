@@ -20,9 +20,6 @@ enum class EventId {
     Click,
     DoubleClick,
     Change,
-    // A one-line edit's typing ended (Enter, or the focus left it) after the operator changed
-    // its text: the whole text, to be taken now (EventData::text).
-    Entered,
     Select,
     DropDown,
     DeltaPosition,

@@ -10,10 +10,10 @@
 #include <QScreen>
 #include <cmath>
 #include <map>
-#include <utility>
 
 #include "ui/controls.h"
 #include "ui/form_widget.h"
+#include "ui/operator_input.h"
 #include "ui/text.h"
 #include "ui/text_box.h"
 
@@ -170,7 +170,7 @@ void FormWidget::mouseReleaseEvent(QMouseEvent* e) {
         data.id = EventId::RightButtonUp;
         data.x = int(e->position().x());
         data.y = int(e->position().y());
-        form_->Raise(data);
+        RaiseAfterInput(form_, std::move(data));
     }
     QWidget::mouseReleaseEvent(e);
 }
@@ -217,11 +217,6 @@ void Form::DestroyLater() {
         QMetaObject::invokeMethod(
             w, [this] { Destroy(); }, Qt::QueuedConnection);
     }
-}
-
-void Form::Later(std::function<void()> action) {
-    if (QWidget* w = widget())
-        QMetaObject::invokeMethod(w, std::move(action), Qt::QueuedConnection);
 }
 
 bool Form::Close() {

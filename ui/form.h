@@ -4,7 +4,6 @@
 // pixels through the average character size of the form's font.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -105,9 +104,6 @@ class Form : public Window {
     // Destroy once the current event is over: for handlers of the window's own events,
     // which must not delete the window under themselves.
     void DestroyLater();
-    // Runs `action` once the current event is over, so that a handler of an input event that
-    // must wait for a receiver does not wait inside it. Dropped if the window goes first.
-    void Later(std::function<void()> action);
     // Asks to close the window as the operator's close button does: raises Close; the
     // window is hidden unless a handler set EventData::result to 1. True when closed.
     bool Close();

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "ui/operator_input.h"
 #include "ui/timer.h"
 
 namespace ui {
@@ -40,6 +41,7 @@ bool ReplyEvent::Wait(int ms) {
     ++running_;
     const bool set = Serve(ms);
     --running_;
+    ReplyWaitEnded();
     return set;
 }
 

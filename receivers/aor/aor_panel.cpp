@@ -311,6 +311,17 @@ std::string AorPanel::StateFilePath() const {
                          static_cast<uint32_t>(fdx_->PortIndex));
 }
 
+void AorPanel::TakeHead(const StateFileHead& head) {
+    FDX& s = *fdx_;
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
+    s.Step = head.Step;
+    s.Modulation = head.Modulation;
+    Fine.SetViewStep(head.ViewStep);
+    ViewPosition = std::min(head.ViewPosition, UpperLimit);
+}
+
 bool AorPanel::Refuse(JobStr& line, uint32_t last, const char* message) {
     if (line.VAL <= last) return false;
     line.Message = message;
@@ -340,6 +351,17 @@ void AorPanel::ChannelCommand(JobStr& line) {
     if (Refuse(line, static_cast<uint32_t>(BankSize() - 1), kNoChannel)) return;
     BankPositions[static_cast<std::size_t>(CurrentBank)] = static_cast<int32_t>(line.VAL);
     ShowChannelBoxes();
+}
+
+bool AorPanel::SetAuto(bool on) {
+    return SendText(on ? "AU1" : "AU0");
+}
+
+void AorPanel::LeaveAuto() {
+    if (!AutoOn) return;
+    AutoOn = false;
+    if (cauto) cauto->SetChecked(false);
+    SetAuto(false);
 }
 
 // A link text is sent after the links are cleared: the receiver adds to the links it holds.

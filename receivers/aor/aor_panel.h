@@ -91,6 +91,32 @@ struct AorReply {
     char ScanMode = 'I';  // XM: a mode letter, I for all
 };
 
+namespace aor {
+
+// Values the AOR sets report alike, for the models' token tables (`Reply` is the model's
+// AorReply): a level with its sign of use ("DB+032"), a pause in seconds ("SP12"), a delay in
+// tenths of a second or "FF" for holding (255).
+template <class Reply>
+void SignAValueA(Reply& r, const TokenText& t) {
+    r.SignA = t.At(2) == '+';
+    r.ValueA = static_cast<int32_t>(t.Number(3, 3));
+}
+template <class Reply>
+void SignBValueB(Reply& r, const TokenText& t) {
+    r.SignB = t.At(2) == '+';
+    r.ValueB = static_cast<int32_t>(t.Number(3, 3));
+}
+template <class Reply>
+void PauseOf(Reply& r, const TokenText& t) {
+    r.Pause = static_cast<int32_t>(t.Number(2, 2));
+}
+template <class Reply>
+void DelayOf(Reply& r, const TokenText& t) {
+    r.Delay = t.Text(2, 2) == "FF" ? 255 : static_cast<int32_t>(FDX::ParseKHz(t.Text(2, 3)));
+}
+
+}  // namespace aor
+
 // How the receiver's own scan runs and what the panel does when it stops on a signal ("Сигнал"
 // and "Задание"); the model's scan dialog edits it, the state file keeps it.
 struct AorScanSettings : ScanStopSettings {
@@ -246,6 +272,11 @@ class AorPanel : public AorBankPanel {
     // --- The receiver's own scan
     bool StartOwnScan();
     void StopOwnScan();
+    // AUTO ("AU1", "AU0"): the receiver chooses mode and step by itself. Setting a mode or a
+    // step leaves it first, the box unticked.
+    bool SetAuto(bool on);
+    void LeaveAuto();
+
     // The links of ScanSettings into the receiver's scan: cleared, then the memory banks'
     // ("BM") for a bank scan, else the search banks' ("BS"); false when either was refused.
     bool SendBankLinks();
@@ -262,6 +293,7 @@ class AorPanel : public AorBankPanel {
     bool WholeMemory = false;     // transfers and clearing cover all banks
     int32_t Bandwidth = 150;      // 100 Hz units; the fill window is twice it
     bool Scanning = false;        // the receiver's own scan runs
+    bool AutoOn = false;          // AUTO: the receiver's mode and step are its own
     AorScanSettings ScanSettings;
     // A stop of the receiver's own scan was reported (an LC line) and its frequency follows.
     bool StopPending = false;
@@ -274,22 +306,23 @@ class AorPanel : public AorBankPanel {
     // --- The controls the core drives besides the list and the edit row, placed by each
     // model's form: the rows of its list of controls marked `inherited` (ui/form_controls.h).
     // A model without one of them leaves it null.
-    ui::Label* label_1 = nullptr;        // the frequency
-    ui::Edit* width = nullptr;           // the bandwidth, kHz
-    ui::CommandButton* cb_3 = nullptr;   // the current settings into the channel
-    ui::CommandButton* cb_2 = nullptr;   // read the banks
-    ui::CommandButton* cb_1 = nullptr;   // write the banks
-    ui::CheckBox* cbank = nullptr;       // direct writing
-    ui::CheckBox* mem = nullptr;         // the whole memory
-    ui::ComboBox* bn = nullptr;          // the bank
-    ui::ComboBox* sbn = nullptr;         // the search bank
-    ui::Edit* textb_Fn = nullptr;        // its lower limit, MHz
-    ui::Edit* textb_Fk = nullptr;        // its upper limit, MHz
-    ui::Edit* textb_step = nullptr;      // its step, kHz
-    ui::ComboBox* combo_mod = nullptr;   // its mode
-    ui::ComboBox* scombo_att = nullptr;  // its attenuator: "0", "10", "20", "AU"
+    ui::Label* label_1 = nullptr;          // the frequency
+    ui::Edit* width = nullptr;             // the bandwidth, kHz
+    ui::CommandButton* cb_3 = nullptr;     // the current settings into the channel
+    ui::CommandButton* cb_2 = nullptr;     // read the banks
+    ui::CommandButton* cb_1 = nullptr;     // write the banks
+    ui::CheckBox* cbank = nullptr;         // direct writing
+    ui::CheckBox* mem = nullptr;           // the whole memory
+    ui::CheckBox* cauto = nullptr;         // AUTO
+    ui::ComboBox* bn = nullptr;            // the bank
+    ui::ComboBox* sbn = nullptr;           // the search bank
+    ui::Edit* textb_Fn = nullptr;          // its lower limit, MHz
+    ui::Edit* textb_Fk = nullptr;          // its upper limit, MHz
+    ui::Edit* textb_step = nullptr;        // its step, kHz
+    ui::ComboBox* combo_mod = nullptr;     // its mode
+    ui::ComboBox* scombo_att = nullptr;    // its attenuator: "0", "10", "20", "AU"
     ui::CheckBox* checkbox_att = nullptr;  // or its attenuator on or off
-    ui::Edit* textb_com = nullptr;       // its label
+    ui::Edit* textb_com = nullptr;         // its label
 
   protected:
     // The model's destructor destroys the form (Destroy), so that the state file is written
@@ -371,6 +404,9 @@ class AorPanel : public AorBankPanel {
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
     void LockControls(bool locked);
+    // A head read from the state file into the panel and the program state (the frequency
+    // held to the receiver's limits, the view step to the list's).
+    void TakeHead(const StateFileHead& head);
     // The memory part of the state file: the channels, the level scale (its count or the
     // whole), the search banks, as the model's AorMemoryRules lay it out.
     void WriteMemoryKeys(StateFileWriter& file) const;

@@ -13,6 +13,7 @@
 
 #include "app/application.h"
 #include "app/orvel.h"
+#include "app/orvel_editors.h"
 #include "state/cp1251.h"
 #include "state/user_job.h"
 #include "tests/state/temp_dir.h"
@@ -21,7 +22,9 @@
 #include "ui/message_box.h"
 #include "ui/reply_event.h"
 #include "ui/session_end.h"
+#include "ui/sound.h"
 #include "ui/timer.h"
+#include "ui/wav_file.h"
 
 namespace {
 
@@ -91,6 +94,31 @@ TEST_F(SessionEnd, TerminationSignalsCloseTheMainWindowAndSaveWhatACloseSaves) {
         EXPECT_FALSE(MainForm->Alive);
         End();
     }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// A recording running at the signal: it ends with its file finished when the close does, the
+// program ends, and no box waits for anyone, though the sound input serves the event loop while
+// it stops.
+TEST_F(SessionEnd, ATerminationWhileRecordingFinishesTheSoundFileAndEnds) {
+    ui::ScriptedSound sound;
+    sound.writesSound = true;
+    sound.whileStopping = [] { QCoreApplication::sendPostedEvents(); };
+    Write("ORVEL.INI", kStation);
+    Start();
+    PostPrivateMessage(&MainForm->editors->phonogramWindow, PostLockControls);
+    ui::ServePending();
+    ASSERT_EQ(MainForm->Recording, 1);
+    sound.Advance(1500);
+
+    ::raise(SIGTERM);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(MainForm->Recording, 0);
+    const std::optional<ui::WavLayout> layout = ui::ReadWavLayout(folder.File("FONO/temp0.wav"));
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->dataBytes, 12000u);  // 1.5 s at 8000 Hz
+    EXPECT_EQ(layout->declaredBytes, 12000u);
+    End();
     EXPECT_TRUE(boxes.shown.empty());
 }
 

@@ -17,15 +17,10 @@ using aor::Format;
 constexpr std::array<int32_t, 17> kCalibration = {0,   20,  40,  70,  99,  125, 153, 181, 210,
                                                   243, 276, 314, 351, 396, 441, 620, 800};
 
-// Steps of the fine scale, one pixel column each (100 Hz units), listed in kHz.
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10"}, {200, "20"}, {500, "50"}, {1000, "100"}, {2000, "200"}, {5000, "500"},
-    {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
-};
-// clang-format on
-constexpr FineScaleLook kFineScale{
-    .overviewHeight = 12, .barDivisor = 8, .viewSteps = kViewSteps, .markScaleItems = true};
+constexpr FineScaleLook kFineScale{.overviewHeight = 12,
+                                   .barDivisor = 8,
+                                   .viewSteps = kKilohertzViewSteps,
+                                   .markScaleItems = true};
 
 // One step of the squelch, volume and threshold sliders is 16 level units.
 constexpr int kSliderUnit = 16;
@@ -240,17 +235,6 @@ void AR5000::NextBandwidth() {
     else if (Bandwidth >= 2200)
         Bandwidth = 30;
     SendBandwidth();
-}
-
-void AR5000::LeaveAuto() {
-    if (!AutoOn) return;
-    AutoOn = false;
-    if (cauto) cauto->SetChecked(false);
-    SetAuto(false);
-}
-
-bool AR5000::SetAuto(bool on) {
-    return SendText(on ? "AU1" : "AU0");
 }
 
 bool AR5000::ChooseAttenuator(uint32_t db) {

@@ -124,11 +124,7 @@ bool AR5000::ReadStateFile() {
     };
     if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
 
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
-    s.Step = head.Step;
-    s.Modulation = head.Modulation;
+    TakeHead(head);
     scan.kind = searchKind ? Kind::Search : bankKind ? Kind::MemoryBanks : Kind::Vfo;
     ScanSettings = scan;
     DirectWrite = direct;
@@ -140,7 +136,5 @@ bool AR5000::ReadStateFile() {
     s.AttenuatorDb = attenuator;
     Volume = volume;
     TakeMemoryKeys(memory);
-    Fine.SetViewStep(head.ViewStep);
-    ViewPosition = std::min(head.ViewPosition, UpperLimit);
     return true;
 }

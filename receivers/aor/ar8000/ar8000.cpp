@@ -17,18 +17,22 @@ using Kind = AorScanSettings::Kind;
 constexpr std::array<int32_t, 17> kCalibration = {0,   20,  40,  60,  80,  100, 120, 140, 160,
                                                   180, 200, 220, 240, 260, 280, 455, 630};
 
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10"}, {200, "20"}, {500, "50"}, {1000, "100"}, {2000, "200"}, {5000, "500"},
-    {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
-};
-// clang-format on
 // The coarse scale above the fine one: 40 pixels, 5 MHz a pixel, the MHz every 500.
 constexpr FineScaleLook kFineScale{.overviewHeight = 40,
                                    .barDivisor = 5,
-                                   .viewSteps = kViewSteps,
+                                   .viewSteps = kKilohertzViewSteps,
                                    .markScaleItems = true,
                                    .overviewLabelEvery = 5'000'000};
+constexpr uint32_t kAttenuatorDepths[] = {10};
+// clang-format off
+constexpr AorListColumn kColumns[] = {
+    {"Частота", 60, AorColumn::Frequency}, {"Мод", 30, AorColumn::Mode},
+    {"Шаг", 36, AorColumn::Step}, {"Уровень", 46, AorColumn::Level},
+    {"Атт", 28, AorColumn::Attenuator}, {"Комментарий", 80, AorColumn::Label},
+    {"Выбор", 36, AorColumn::Select}, {"Пропуск", 46, AorColumn::Skip},
+    {"№", 24, AorColumn::Number},
+};
+// clang-format on
 
 // The mode lists' entries ("N" is NFM) with the bandwidth the panel shows for each (100 Hz
 // units): the fill window of the level scale, too.
@@ -37,18 +41,10 @@ constexpr AorModeEntry kModes[] = {
     {"N", 'F', 0, 120}, {"W", 'W', 0, 1800}, {"A", 'A', 0, 120}, {"L", 'L', 0, 24},
     {"U", 'U', 0, 24}, {"C", 'C', 0, 24},
 };
-constexpr AorListColumn kColumns[] = {
-    {"Частота", 60, AorColumn::Frequency}, {"Мод", 30, AorColumn::Mode},
-    {"Шаг", 36, AorColumn::Step}, {"Уровень", 46, AorColumn::Level},
-    {"Атт", 28, AorColumn::Attenuator}, {"Комментарий", 60, AorColumn::Label},
-    {"Выбор", 36, AorColumn::Select}, {"Пропуск", 46, AorColumn::Skip},
-    {"№", 24, AorColumn::Number},
-};
 // clang-format on
 // A mode the set lacks shows the WFM bandwidth.
 constexpr int32_t kOtherBandwidth = 1800;
 
-constexpr uint32_t kAttenuatorDepths[] = {10};
 constexpr const char* kVfoCaptions[] = {"BVFO", "AVFO"};
 
 const AorModel kModel{
@@ -122,43 +118,51 @@ void AR8000::CreateControls() {
 void AR8000::SetModelDefaults() {
     VfoA = true;
     Vfos = {};
-    AutoOn = false;
     Bandwidth = BandwidthOf(fdx_->Modulation);
     ScanSettings.kind = Kind::Search;
 }
 
-// Whatever talks to the receiver runs once the operator's action is over.
 void AR8000::WireControls() {
     using ui::EventId;
-    const auto click = [this](ui::Control* control, std::function<void()> action) {
-        control->On(EventId::Click, [this, action](ui::EventData&) { Later(action); });
+    const std::pair<ui::Control*, void (AR8000::*)()> clicks[] = {
+        {vfobutton, &AR8000::OnVfoButton},  {cauto, &AR8000::OnAutoBox},
+        {catt, &AR8000::OnAttenuatorBox},   {csound, &AR8000::OnSoundBox},
+        {off, &AR8000::OnConnectButton},
     };
-    click(pictbttn_2, [this] { Fine.JumpToPeak(true); });
-    click(pictbttn_3, [this] { Fine.JumpToPeak(false); });
-    click(pictbttn_4, [this] { Fine.JumpToFixed(false); });
-    click(pictbttn_5, [this] { Fine.JumpToFixed(true); });
+    for (const auto& [control, action] : clicks)
+        control->On(EventId::Click, [this, action = action](ui::EventData&) { (this->*action)(); });
+    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
     pictbttn_6->On(EventId::Click, [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    click(pictbttn_1, [this] { StartOwnScan(); });
-    click(clear, [this] { Scanning ? StopOwnScan() : Fine.ConfirmClear(); });
-    click(off, [this] {
-        JobStr line;
-        DisconnectCommand(line);
-    });
-    click(vfobutton, [this] { SwitchVfo(); });
-    click(cauto, [this] { ChooseAuto(cauto->IsChecked()); });
-    click(catt, [this] {
-        fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
-        SetAttenuator();
-        fdx_->Level = ReadLevel();
-        PostToOwner(PostReceiverState);
-    });
-    click(csound, [this] {
-        fdx_->Sound = csound->IsChecked() ? 1 : 0;
-        SendText(fdx_->Sound ? "MC0" : "MC1");
-    });
-    updwbnum->On(EventId::DeltaPosition, [this](ui::EventData& e) {
-        Later([this, delta = e.value < 0 ? -1 : 1] { StepBank(delta); });
-    });
+    pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
+    clear->On(EventId::Click,
+              [this](ui::EventData&) { Scanning ? StopOwnScan() : Fine.ConfirmClear(); });
+    updwbnum->On(EventId::DeltaPosition,
+                 [this](ui::EventData& e) { StepBank(e.value < 0 ? -1 : 1); });
+}
+
+void AR8000::OnVfoButton() {
+    SwitchVfo();
+}
+
+void AR8000::OnAutoBox() {
+    ChooseAuto(cauto->IsChecked());
+}
+
+void AR8000::OnAttenuatorBox() {
+    fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
+    SetAttenuator();
+    fdx_->Level = ReadLevel();
+    PostToOwner(PostReceiverState);
+}
+
+void AR8000::OnSoundBox() {
+    fdx_->Sound = csound->IsChecked() ? 1 : 0;
+    SendText(fdx_->Sound ? "MC0" : "MC1");
+}
+
+void AR8000::OnConnectButton() {
+    JobStr line;
+    DisconnectCommand(line);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -211,17 +215,6 @@ int32_t AR8000::ReadLevel() {
     if (level < 0) return -1;
     Scale.Measure(fdx_->Frequency, level);
     return level;
-}
-
-bool AR8000::SetAuto(bool on) {
-    return SendText(on ? "AU1" : "AU0");
-}
-
-void AR8000::LeaveAuto() {
-    if (!AutoOn) return;
-    AutoOn = false;
-    if (cauto) cauto->SetChecked(false);
-    SetAuto(false);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -329,21 +322,16 @@ bool AR8000::ChooseAuto(bool on) {
 // Banks and channels chosen
 
 // The search bank in use is always the one of the bank's number; with direct writing the
-// receiver goes to both and the channel and the search bank are read from it, once the
-// operator's choice is over.
+// receiver goes to both and the channel and the search bank are read from it.
 void AR8000::BankChosen(int bank) {
     CurrentSearchBank = bank;
-    ShowSearchBank();
-    ShowSearchBankName();
-    if (!DirectWrite) return;
-    Later([this, bank] {
-        if (bank != CurrentBank) return;  // another was chosen meanwhile
+    if (DirectWrite) {
         SelectBankForWalk(bank);
         ReadSearchBank(bank);
         ReadChannel(bank, SelectedChannel());
-        ShowBankList();
-        ShowSearchBank();
-    });
+    }
+    ShowSearchBank();
+    ShowSearchBankName();
 }
 
 // From 19 up comes 0, from 0 down 19.
@@ -352,7 +340,7 @@ void AR8000::StepBank(int delta) {
 }
 
 void AR8000::OnChannelChosen() {
-    Later([this] { TuneToChannel(); });
+    TuneToChannel();
 }
 
 // The selected channel into the program state and the receiver; its level into the channel.

@@ -51,14 +51,6 @@ class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
     // The delay on a busy channel, seconds.
     static constexpr uint32_t kShortestDelay = 1, kLongestDelay = 99;
 
-    // A VFO as the panel keeps it while the other is active.
-    struct Vfo {
-        uint32_t Frequency = 0;  // 0: not known yet
-        char Mode = 'W';
-        bool Attenuator = false;
-        uint32_t Step = 0;
-    };
-
     AR8000();
     ~AR8000() override;
 
@@ -70,6 +62,14 @@ class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
     static int32_t LevelOfLine(std::string_view line);
     // What a reply line holds.
     static Ar8000Reply TakeApart(std::string_view line);
+
+    // A VFO as the panel keeps it while the other is active.
+    struct Vfo {
+        uint32_t Frequency = 0;  // 0: not known yet
+        char Mode = 'W';
+        bool Attenuator = false;
+        uint32_t Step = 0;
+    };
 
     // --- The operations of every panel
     bool SetFrequency() override;
@@ -87,7 +87,6 @@ class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
     // Makes the other VFO the active one with what it held; false when the receiver did not
     // take it.
     bool SwitchVfo();
-    bool SetAuto(bool on);
     // The receiver's bank links into ScanSettings ("ML1", "BQ1", "BM", "BS"); false when it
     // did not answer.
     bool ReadBankLinks();
@@ -99,8 +98,7 @@ class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
     Ar8000Reply Reply;
     bool VfoA = true;  // VFO A is the active one
     std::array<Vfo, 2> Vfos{};  // A, B
-    bool AutoOn = false;
-    Vfo BeforeAuto;  // the mode and step AUTO took over
+    Vfo BeforeAuto;             // the mode and step AUTO took over
     // The scan dialog's settings beyond the shared ones: the threshold of the level analysis
     // and the delay on a busy channel in seconds ("Время_задержки").
     uint32_t Threshold = kLowestThreshold;
@@ -148,7 +146,11 @@ class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
     void ShowVfo();
     void ShowSearchBankName();
     bool ChooseAuto(bool on);
-    void LeaveAuto();
+    void OnVfoButton();
+    void OnAutoBox();
+    void OnAttenuatorBox();
+    void OnSoundBox();
+    void OnConnectButton();
     void StepBank(int delta);
     void TuneToChannel();
     // The pause and delay of the scan kind chosen, as the pause's reset says.

@@ -123,7 +123,7 @@ void RAR8000::Wire() {
                 panel_.ScanSettings.ModeChoice = static_cast<uint32_t>(digit);
         });
     }
-    textb_1->On(EventId::Entered,
+    textb_1->On(EventId::Change,
                 [this](ui::EventData& e) { TakeDelay(std::atoll(e.text.c_str())); });
     updown_1->On(EventId::DeltaPosition, [this](ui::EventData& e) {
         TakeDelay(int64_t{panel_.DelaySeconds} + (e.value < 0 ? -1 : 1));
@@ -157,12 +157,5 @@ void RAR8000::WireScan() {
             ShowEnabled();
         });
     }
-    pausemode->On(EventId::Select, [&scan](ui::EventData& e) {
-        if (const auto action = scan_stop::ChosenAction(e.value)) scan.Action = *action;
-    });
-    job->On(EventId::Select, [this, &scan](ui::EventData& e) {
-        const scan_stop::ChosenJob chosen = scan_stop::JobAt(*panel_.State(), e.value);
-        scan.JobIndex = chosen.index;
-        scan.JobName = chosen.name;
-    });
+    scan_stop::WireLists(pausemode, job, scan, *panel_.State());
 }

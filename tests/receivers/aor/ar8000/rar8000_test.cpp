@@ -125,14 +125,14 @@ TEST_F(Rar8000, EditsThePanelsSettingsWithinTheirRangesAndSendsNothing) {
     EXPECT_FALSE(dialog->textb_1->IsEnabled());
     Click(dialog->resdelay, true);
     EXPECT_TRUE(scan.DelayOn && dialog->textb_1->IsEnabled());
-    Raise(dialog->textb_1, ui::EventId::Entered, 0, "120");
+    Raise(dialog->textb_1, ui::EventId::Change, 0, "120");
     EXPECT_EQ(panel.DelaySeconds, 99u);
     EXPECT_EQ(dialog->textb_1->Text(), "99");
     Raise(dialog->updown_1, ui::EventId::DeltaPosition, 1);
     EXPECT_EQ(panel.DelaySeconds, 99u);
     Raise(dialog->updown_1, ui::EventId::DeltaPosition, -1);
     EXPECT_EQ(panel.DelaySeconds, 98u);
-    Raise(dialog->textb_1, ui::EventId::Entered, 0, "0");
+    Raise(dialog->textb_1, ui::EventId::Change, 0, "0");
     EXPECT_EQ(panel.DelaySeconds, 1u);
     Click(dialog->resout, true);
     EXPECT_FALSE(scan.DelayOn || dialog->textb_1->IsEnabled());
