@@ -357,6 +357,21 @@ bool AorPanel::SetAuto(bool on) {
     return SendText(on ? "AU1" : "AU0");
 }
 
+AorVfo AorPanel::CurrentVfo() const {
+    const FDX& s = *fdx_;
+    return {s.Frequency, s.Modulation, s.Filter, s.Attenuator != 0, s.Step, AutoOn};
+}
+
+void AorPanel::TakeVfo(const AorVfo& vfo) {
+    if (!vfo.Known()) return;
+    FDX& s = *fdx_;
+    s.Frequency = std::clamp(vfo.Frequency, LowerLimit, UpperLimit);
+    s.Modulation = vfo.Mode;
+    s.Filter = vfo.Filter;
+    s.Attenuator = vfo.Attenuator ? 1 : 0;
+    if (vfo.Step != 0) s.Step = vfo.Step;
+}
+
 void AorPanel::LeaveAuto() {
     if (!AutoOn) return;
     AutoOn = false;

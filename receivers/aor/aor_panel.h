@@ -49,6 +49,18 @@ struct AorSearchBank {
     friend bool operator==(const AorSearchBank&, const AorSearchBank&) = default;
 };
 
+// What a panel keeps of a VFO while another is the receiver's: where the program stood on it.
+struct AorVfo {
+    uint32_t Frequency = 0;  // 0: not known yet
+    char Mode = 'F';
+    int32_t Filter = 0;
+    bool Attenuator = false;
+    uint32_t Step = 0;
+    bool Auto = false;
+
+    bool Known() const { return Frequency != 0; }
+};
+
 // What the receiver's state line says it is doing.
 enum class AorState { Unknown, Vfo, MemoryRead, MemoryScan, SearchScan, VfoScan, BandScope };
 
@@ -276,6 +288,12 @@ class AorPanel : public AorBankPanel {
     // step leaves it first, the box unticked.
     bool SetAuto(bool on);
     void LeaveAuto();
+
+    // The program state's tuning as a VFO keeps it; a VFO kept so back into the program state
+    // (nothing for one not known yet; a step not known leaves the program's). The AUTO switch
+    // is the model's to take.
+    AorVfo CurrentVfo() const;
+    void TakeVfo(const AorVfo& vfo);
 
     // The links of ScanSettings into the receiver's scan: cleared, then the memory banks'
     // ("BM") for a bank scan, else the search banks' ("BS"); false when either was refused.

@@ -4,6 +4,7 @@
 #include <cinttypes>
 #include <functional>
 
+#include "receivers/aor/aor_handhelds.h"
 #include "receivers/aor/ar8000/rar8000.h"
 #include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
@@ -12,27 +13,6 @@ namespace {
 
 using aor::Format;
 using Kind = AorScanSettings::Kind;
-
-// The AR8000's calibration: tenths of dB at raw levels 0, 16, .. 256.
-constexpr std::array<int32_t, 17> kCalibration = {0,   20,  40,  60,  80,  100, 120, 140, 160,
-                                                  180, 200, 220, 240, 260, 280, 455, 630};
-
-// The coarse scale above the fine one: 40 pixels, 5 MHz a pixel, the MHz every 500.
-constexpr FineScaleLook kFineScale{.overviewHeight = 40,
-                                   .barDivisor = 5,
-                                   .viewSteps = kKilohertzViewSteps,
-                                   .markScaleItems = true,
-                                   .overviewLabelEvery = 5'000'000};
-constexpr uint32_t kAttenuatorDepths[] = {10};
-// clang-format off
-constexpr AorListColumn kColumns[] = {
-    {"Частота", 60, AorColumn::Frequency}, {"Мод", 30, AorColumn::Mode},
-    {"Шаг", 36, AorColumn::Step}, {"Уровень", 46, AorColumn::Level},
-    {"Атт", 28, AorColumn::Attenuator}, {"Комментарий", 80, AorColumn::Label},
-    {"Выбор", 36, AorColumn::Select}, {"Пропуск", 46, AorColumn::Skip},
-    {"№", 24, AorColumn::Number},
-};
-// clang-format on
 
 // The mode lists' entries ("N" is NFM) with the bandwidth the panel shows for each (100 Hz
 // units): the fill window of the level scale, too.
@@ -55,11 +35,11 @@ const AorModel kModel{
     .searchBanks = AR8000::kSearchBanks,
     .list = {.layout = &AR8000::kChannelLayout,
              .modes = kModes,
-             .columns = kColumns,
+             .columns = aor::kHandheldColumns,
              .modeLetters = true},
-    .calibration = kCalibration,
+    .calibration = aor::kHandheldCalibration,
     .stateFileStem = "AR8000",
-    .fineScale = kFineScale,
+    .fineScale = aor::kHandheldFineScale,
     .fillWindowBandwidths = 1,
     .lineByLine = true,
     .currentReadTakesSearchBank = true,
@@ -80,7 +60,7 @@ int32_t BandwidthOf(char letter) {
 
 const ChannelLayout AR8000::kChannelLayout{.holds = {.filter = false, .depth = false},
                                            .labelWidth = kLabelWidth,
-                                           .depths = kAttenuatorDepths,
+                                           .depths = aor::kHandheldAttenuatorDepths,
                                            .emptyModulation = 'W',
                                            .bankSize = kChannels,
                                            .modeLetters = kModeDigits};
@@ -201,7 +181,7 @@ bool AR8000::SetStep() {
 }
 
 bool AR8000::SetAttenuator() {
-    fdx_->AttenuatorDb = fdx_->Attenuator ? kAttenuatorDepths[0] : 0;
+    fdx_->AttenuatorDb = fdx_->Attenuator ? aor::kHandheldAttenuatorDepths[0] : 0;
     return SendText(fdx_->Attenuator ? "AT1" : "AT0");
 }
 
@@ -237,7 +217,7 @@ void AR8000::TakeReceiverState() {
     if (Reply.Step > 0) s.Step = Reply.Step;
     AutoOn = Reply.Auto;
     Bandwidth = BandwidthOf(s.Modulation);
-    Vfos[VfoA ? 0 : 1] = {s.Frequency, s.Modulation, Reply.Attenuator, s.Step};
+    Vfos[VfoA ? 0 : 1] = CurrentVfo();
 }
 
 // Start-up: where the receiver stands; in memory read its bank and channel become the
@@ -270,18 +250,15 @@ void AR8000::Synchronise() {
 // first time, as the receiver holds it.
 bool AR8000::SwitchVfo() {
     FDX& s = *fdx_;
-    Vfos[VfoA ? 0 : 1] = {s.Frequency, s.Modulation, s.Attenuator != 0, s.Step};
+    Vfos[VfoA ? 0 : 1] = CurrentVfo();
     VfoA = !VfoA;
-    const Vfo next = Vfos[VfoA ? 0 : 1];
+    const AorVfo next = Vfos[VfoA ? 0 : 1];
     bool taken = false;
-    if (next.Frequency == 0) {
+    if (!next.Known()) {
         taken = ReadState(VfoA ? "VA" : "VB");
         if (taken) TakeReceiverState();
     } else {
-        s.Frequency = next.Frequency;
-        s.Modulation = next.Mode;
-        s.Attenuator = next.Attenuator ? 1 : 0;
-        if (next.Step != 0) s.Step = next.Step;
+        TakeVfo(next);
         taken = SetFrequencyWait();
         taken = SetStep() && taken;
         taken = SetAttenuator() && taken;

@@ -63,14 +63,6 @@ class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
     // What a reply line holds.
     static Ar8000Reply TakeApart(std::string_view line);
 
-    // A VFO as the panel keeps it while the other is active.
-    struct Vfo {
-        uint32_t Frequency = 0;  // 0: not known yet
-        char Mode = 'W';
-        bool Attenuator = false;
-        uint32_t Step = 0;
-    };
-
     // --- The operations of every panel
     bool SetFrequency() override;
     bool SetMode() override;
@@ -97,8 +89,8 @@ class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
     // --- Panel state
     Ar8000Reply Reply;
     bool VfoA = true;  // VFO A is the active one
-    std::array<Vfo, 2> Vfos{};  // A, B
-    Vfo BeforeAuto;             // the mode and step AUTO took over
+    std::array<AorVfo, 2> Vfos{};  // A, B
+    AorVfo BeforeAuto;             // the mode and step AUTO took over
     // The scan dialog's settings beyond the shared ones: the threshold of the level analysis
     // and the delay on a busy channel in seconds ("Время_задержки").
     uint32_t Threshold = kLowestThreshold;

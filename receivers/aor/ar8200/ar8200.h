@@ -45,14 +45,7 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     static constexpr int kVfos = 3;
 
     // A VFO as the panel keeps it while another is chosen.
-    struct Vfo {
-        uint32_t Frequency = 0;
-        char Mode = 'F';
-        int32_t Filter = 0;
-        bool Attenuator = false;
-        uint32_t Step = 0;
-        bool Auto = false;
-    };
+    using Vfo = AorVfo;
 
     AR8200();
     ~AR8200() override;

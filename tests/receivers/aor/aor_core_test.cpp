@@ -394,6 +394,33 @@ TEST_F(LetterBanksOnAir, ChoosingABankWithDirectWritingGoesToItsSelectedChannel)
     EXPECT_EQ(panel.CurrentSearchBank, 0);
 }
 
+// A VFO not in use keeps where the program stood on it and brings it back; one not known yet
+// changes nothing, and a frequency beyond the receiver is held to it.
+TEST_F(LetterBanksOnAir, AVfoKeepsTheProgramsTuningAndBringsItBack) {
+    state.Frequency = 1'455'000;
+    state.Modulation = 'A';
+    state.Filter = 1;
+    state.Attenuator = 1;
+    state.Step = 125;
+    const AorVfo kept = panel.CurrentVfo();
+    panel.TakeVfo({});
+    EXPECT_EQ(state.Frequency, 1'455'000u);
+    state.Frequency = 1'000'000;
+    state.Modulation = 'W';
+    state.Filter = state.Attenuator = 0;
+    state.Step = 50;
+    panel.TakeVfo(kept);
+    EXPECT_EQ(panel.CurrentVfo().Frequency, 1'455'000u);
+    EXPECT_EQ(state.Modulation, 'A');
+    EXPECT_EQ(state.Filter, 1);
+    EXPECT_EQ(state.Attenuator, 1);
+    EXPECT_EQ(state.Step, 125u);
+    panel.TakeVfo({.Frequency = 30'000'000, .Mode = 'W', .Filter = 0, .Attenuator = false,
+                   .Step = 0, .Auto = false});
+    EXPECT_EQ(state.Frequency, 19'000'000u);
+    EXPECT_EQ(state.Step, 125u);
+}
+
 // The links a scan takes are those of its kind; a letter joins them once and leaves them.
 TEST(AorScanSettings, ALetterJoinsAndLeavesTheLinksOfTheKindChosen) {
     AorScanSettings scan;
