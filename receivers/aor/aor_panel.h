@@ -332,6 +332,9 @@ class AorPanel : public AorBankPanel {
     ui::CheckBox* cbank = nullptr;         // direct writing
     ui::CheckBox* mem = nullptr;           // the whole memory
     ui::CheckBox* cauto = nullptr;         // AUTO
+    ui::CheckBox* catt = nullptr;          // the attenuator on or off
+    ui::CheckBox* csound = nullptr;        // the sound on or off
+    ui::CommandButton* off = nullptr;      // the connection: "выкл" connected, "вкл" let go
     ui::ComboBox* bn = nullptr;            // the bank
     ui::ComboBox* sbn = nullptr;           // the search bank
     ui::Edit* textb_Fn = nullptr;          // its lower limit, MHz
@@ -452,6 +455,32 @@ class AorPanel : public AorBankPanel {
     void ChannelCommand(JobStr& line);
     void WholeMemoryCommand(JobStr& line);
 
+    // --- Job commands of the sets with an attenuator box, a sound box and a connection button
+    // (the AR8000 and the AR8200; aor_jobs.cpp)
+    // The banks read or written (all of them with the whole-memory box); with direct writing
+    // the receiver then stands on the current bank, search bank and channel again.
+    void ReadMemoryCommand(JobStr& line);
+    void WriteMemoryCommand(JobStr& line);
+    void AttenuatorBoxCommand(JobStr& line);
+    void SoundBoxCommand(JobStr& line);
+    void WholeMemoryBoxCommand(JobStr& line);
+    // The receiver's own scan stopped while it runs, else the scale cleared (once confirmed).
+    void ClearOrStopCommand(JobStr& line);
+    // "EX" lets the receiver go; the next press of the button (or the job line) connects it
+    // again.
+    void ConnectionCommand(JobStr& line);
+    // The channel := value, chosen in the list and tuned.
+    void TuneChannelCommand(JobStr& line);
+    // The selected channel into the program state and the receiver (read from the receiver
+    // first with direct writing); the level measured there into the channel.
+    void TuneToChannel();
+    // The mode of a channel tuned to; by default the program state's mode, which the channel
+    // gave it.
+    virtual bool SendChannelMode(const MemoryChannel& channel) {
+        (void)channel;
+        return SetMode();
+    }
+
     const AorModel& model_;
     AorReply& reply_;
     FineScale Fine;
@@ -476,6 +505,7 @@ class AorPanel : public AorBankPanel {
     void WriteBankChannels(int bank);
     void WalkSearchBank(bool write, int bank);
     void WriteSearchBankKeys(StateFileWriter& file) const;
+    void StandOnCurrentChannel();
 
     // The bank choice, the search bank's boxes and the edits through the receiver
     // (aor_search_banks.cpp).

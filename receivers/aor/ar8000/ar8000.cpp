@@ -142,7 +142,7 @@ void AR8000::OnSoundBox() {
 
 void AR8000::OnConnectButton() {
     JobStr line;
-    DisconnectCommand(line);
+    ConnectionCommand(line);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -320,26 +320,6 @@ void AR8000::OnChannelChosen() {
     TuneToChannel();
 }
 
-// The selected channel into the program state and the receiver; its level into the channel.
-void AR8000::TuneToChannel() {
-    const int channel = SelectedChannel();
-    if (DirectWrite) ReadChannel(CurrentBank, channel);
-    MemoryChannel& record = ChannelAt(CurrentBank, channel);
-    if (record.Empty()) return;
-    FDX& s = *fdx_;
-    s.Frequency = record.Frequency;
-    s.Modulation = record.Modulation;
-    s.Step = record.Step;
-    s.Attenuator = record.Attenuator ? 1 : 0;
-    SetFrequencyWait();
-    SetStep();
-    SetAttenuator();
-    SetMode();
-    s.Level = ReadLevel();
-    if (s.Level >= 0) record.Level = s.Level;
-    ShowSelectedRow();
-    PostToOwner(PostReceiverState);
-}
 
 // ---------------------------------------------------------------------------------------
 // The receiver's own scan

@@ -144,24 +144,15 @@ class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
     void OnSoundBox();
     void OnConnectButton();
     void StepBank(int delta);
-    void TuneToChannel();
     // The pause and delay of the scan kind chosen, as the pause's reset says.
     bool SendPauseAndDelay();
 
     // Job commands (ar8000_jobs.cpp)
     static const JobCommand<AR8000> kJobCommands[];
-    void ReadBanksCommand(JobStr& line);
-    void WriteBanksCommand(JobStr& line);
-    void AttenuatorCommand(JobStr& line);
-    void SoundCommand(JobStr& line);
     void DirectWriteCommand(JobStr& line);
-    void ClearCommand(JobStr& line);
-    void DisconnectCommand(JobStr& line);
     void ChooseBankCommand(JobStr& line);
-    void BoxCommand(JobStr& line);
     void VfoCommand(JobStr& line);
     void AutoCommand(JobStr& line);
-    void AfterTransfer();
 
     std::unique_ptr<RAR8000> scanDialog_;
 };

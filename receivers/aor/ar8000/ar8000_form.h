@@ -23,10 +23,10 @@
     X(113, PictureButton, pictbttn_6, (104, 81, 18, 16), 0, nullptr, "Установка Параметров") \
     X(114, PictureButton, pictbttn_1, (124, 81, 18, 16), 0, nullptr, "Пуск Сканирования") \
     X(115, CommandButton, vfobutton, (146, 82, 34, 14), 0, "AVFO", "Переключение типа VFO") \
-    X(116, CheckBox, catt, (184, 84, 28, 10), 0, "атт", "Вкл /выкл Аттеньюатора") \
+    X(116, CheckBox, catt, (184, 84, 28, 10), 0, "атт", "Вкл /выкл Аттеньюатора", inherited) \
     X(117, CheckBox, cauto, (214, 84, 32, 10), 0, "авто", "Включение/выключение режима AUTO", inherited) \
-    X(118, CheckBox, csound, (248, 84, 32, 10), 0, "звук", "Вкл /выкл звука") \
-    X(119, CommandButton, off, (4, 99, 30, 14), 0, "выкл", nullptr) \
+    X(118, CheckBox, csound, (248, 84, 32, 10), 0, "звук", "Вкл /выкл звука", inherited) \
+    X(119, CommandButton, off, (4, 99, 30, 14), 0, "выкл", nullptr, inherited) \
     X(120, CheckBox, mem, (40, 101, 30, 10), 0, "пам", "Запись/Чтение всей памяти", inherited) \
     X(121, CheckBox, cbank, (72, 101, 30, 10), 0, "зап", "Непосредственная запись в приемник информации о банках", inherited) \
     X(122, CommandButton, cb_2, (104, 99, 20, 14), 0, "<", "Чтение банков памяти из приемника ", inherited) \

@@ -130,12 +130,9 @@ bool AR8000::ReadStateFile() {
     };
     if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
 
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
-    s.Step = head.Step;
-    s.Modulation = kModeDigits.find(head.Modulation) != std::string_view::npos ? head.Modulation
-                                                                                : 'W';
+    TakeHead(head);
+    // A mode the set lacks would go out as WFM: the program's mode says so.
+    if (kModeDigits.find(s.Modulation) == std::string_view::npos) s.Modulation = 'W';
     s.Filter = 0;
     s.Attenuator = attenuator ? 1 : 0;
     s.AttenuatorDb = attenuator ? kChannelLayout.Depth(0) : 0;
@@ -152,7 +149,5 @@ bool AR8000::ReadStateFile() {
     // The search bank in use is the bank's, whatever the file says.
     CurrentSearchBank = CurrentBank;
     Bandwidth = ModeParameter(s.Modulation);
-    Fine.SetViewStep(head.ViewStep);
-    ViewPosition = std::min(head.ViewPosition, UpperLimit);
     return true;
 }

@@ -160,7 +160,7 @@ void AR8200::OnAttenuatorBox() {
 
 void AR8200::OnConnectButton() {
     JobStr line;
-    DisconnectCommand(line);
+    ConnectionCommand(line);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -381,26 +381,9 @@ void AR8200::OnChannelChosen() {
     TuneToChannel();
 }
 
-// The selected channel into the program state and the receiver; its level into the channel.
-void AR8200::TuneToChannel() {
-    const int channel = SelectedChannel();
-    if (DirectWrite) ReadChannel(CurrentBank, channel);
-    MemoryChannel& record = ChannelAt(CurrentBank, channel);
-    if (record.Empty()) return;
-    FDX& s = *fdx_;
-    s.Frequency = record.Frequency;
-    s.Modulation = record.Modulation;
-    s.Filter = record.Filter;
-    s.Step = record.Step;
-    s.Attenuator = record.Attenuator ? 1 : 0;
-    SetFrequencyWait();
-    SetStep();
-    SetAttenuator();
-    SendText(Format("MD%d", std::max(ModeDigit(record.Modulation, record.Filter), 0)));
-    s.Level = ReadLevel();
-    if (s.Level >= 0) record.Level = s.Level;
-    ShowSelectedRow();
-    PostToOwner(PostReceiverState);
+// A channel tuned to gets its own variant of the mode, whatever the panel uses for the letter.
+bool AR8200::SendChannelMode(const MemoryChannel& channel) {
+    return SendText(Format("MD%d", std::max(ModeDigit(channel.Modulation, channel.Filter), 0)));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -142,7 +142,7 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     void OnAutoBox();
     void OnAttenuatorBox();
     void OnConnectButton();
-    void TuneToChannel();
+    bool SendChannelMode(const MemoryChannel& channel) override;
     void ChooseSquelchKind(bool voice);
     // ar8200_view.cpp: the analysis view
     void SetScopeView(bool on);
@@ -155,22 +155,13 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
 
     // Job commands (ar8200_jobs.cpp)
     static const JobCommand<AR8200> kJobCommands[];
-    void ReadBanksCommand(JobStr& line);
-    void WriteBanksCommand(JobStr& line);
-    void AttenuatorCommand(JobStr& line);
-    void SoundCommand(JobStr& line);
     void DirectWriteCommand(JobStr& line);
-    void ClearCommand(JobStr& line);
-    void DisconnectCommand(JobStr& line);
-    void ChannelChoiceCommand(JobStr& line);
-    void BoxCommand(JobStr& line);
     void VfoCommand(JobStr& line);
     void AutoCommand(JobStr& line);
     void ScanSettingsCommand(JobStr& line);
     void SquelchValueCommand(JobStr& line);
     void VoiceSquelchCommand(JobStr&) { ChooseSquelchKind(true); }
     void LevelSquelchCommand(JobStr&) { ChooseSquelchKind(false); }
-    void AfterTransfer();
 
     std::unique_ptr<RAR8200> scanDialog_;
 };
