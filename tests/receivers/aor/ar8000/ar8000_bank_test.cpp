@@ -131,6 +131,19 @@ TEST_F(Ar8000Banks, TheCurrentBankIsReadWithTheSearchBankOfItsNumber) {
     EXPECT_EQ(panel.textb_Fn->Text(), " 144.0000");
 }
 
+// A line that answers for another channel (one still on its way) is not the channel asked
+// for: the channel is not taken from it.
+TEST_F(Ar8000Banks, AChannelIsNotTakenFromAnotherChannelsLine) {
+    emulator.SetChannel(0, 5, Samples()[0].onSet);
+    emulator.SetGarbage("MR MXA09 RF0433920000 ST012500 MD2 AT0 MP0 TMOTHER\r\n");
+    EXPECT_FALSE(panel.ReadChannel(0, 5));
+    EXPECT_NE(panel.ChannelAt(0, 5).Label, "OTHER");
+    EXPECT_NE(panel.ChannelAt(0, 5).Frequency, 4'339'200u);
+    emulator.SetGarbage("");
+    EXPECT_TRUE(panel.ReadChannel(0, 5));
+    EXPECT_EQ(panel.ChannelAt(0, 5).Label, "CALLS");
+}
+
 // With direct writing the bank chosen is selected on the set with its search bank, and the
 // channel and the search bank are read from it.
 TEST_F(Ar8000Banks, ChoosingABankWithDirectWritingGoesThereOnTheSet) {
