@@ -91,8 +91,10 @@ void AorPanel::OnDestroy() {
 void AorPanel::LockControls(bool locked) {
     PanelBusy = locked;
     for (const ui::ControlResource& row : model_.form->controls) {
+        // A control the form makes disabled (a read-only display) stays so.
         if (std::find(std::begin(kStayEnabled), std::end(kStayEnabled), row.name) !=
-            std::end(kStayEnabled))
+                std::end(kStayEnabled) ||
+            (row.style & ui::style::kDisabled) != 0)
             continue;
         if (ui::Control* control = FindControl(row.name)) control->SetEnabled(!locked);
     }

@@ -234,6 +234,14 @@ TEST_F(Ar8000OnAir, TheRangeSearchGoesOutWithItsPauseAndLinksAndStopsByTuningThe
     EXPECT_EQ(emulator.State().operation, emulators::AorOperation::Vfo);
     EXPECT_EQ(main.Count(PostScanStoppedByPanel), 1);
     EXPECT_TRUE(messages.empty());
+    // The scan locked the panel but its scale and the stop; unlocked, the bandwidth stays a
+    // display.
+    Post(PostLockControls);
+    EXPECT_FALSE(panel.cb_1->IsEnabled());
+    EXPECT_TRUE(panel.clear->IsEnabled());
+    Post(PostUnlockControls);
+    EXPECT_TRUE(panel.cb_1->IsEnabled());
+    EXPECT_FALSE(panel.width->IsEnabled());
 }
 
 // Reset on the signal's loss the delay goes before the pause; the bank scan takes its mode
