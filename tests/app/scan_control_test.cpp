@@ -386,4 +386,21 @@ TEST_F(LostReceiver, AReopenedPortHearsTheSyncAloneUntilItsReceiverAnswers) {
     EXPECT_EQ(Messages().size(), 1u);
 }
 
+// A reopened port whose receiver answers nothing hears the sync and nothing else: a job line
+// that would tune it after the unanswered try goes nowhere, and fails.
+TEST_F(LostReceiver, AJobLineAfterAnUnansweredProbeNeverReachesTheReopenedPort) {
+    UnplugDuringAScan();
+    const uint32_t syncs = orvel.receiver.Panel()->SyncCount();
+    PlugInReceiver(false);
+    ui::Clock::SetIdleSliceMs(5);  // the receiver reads each question before the port closes
+    ASSERT_TRUE(RunUntil([&] { return orvel.receiver.Panel()->SyncCount() > syncs; }, 5000));
+    ASSERT_EQ(Heard(0x19), 1);
+    RunJob(window_test::MakeLines({{"Частота", 10, 11, 1'005'000}}));
+    ui::Clock::SetIdleSliceMs(40);
+    ui::ServeFor(100);
+    EXPECT_EQ(Heard(0x19), int(emulator.ReceivedFrames().size()));
+    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 1);
+    EXPECT_EQ(orvel.RunLines[0].Message, kReceiverOff);
+}
+
 }  // namespace
