@@ -177,9 +177,11 @@ void ScanEngine::ShowLevel(uint32_t frequency) {
     }
 }
 
-// Manual tuning: the frequency entry, the step keys, the bank and range windows.
+// Manual tuning: the frequency entry, the step keys, the bank and range windows. Without a
+// port the program goes on as before; a port that was open and is lost now (its line hung up,
+// or closed again after an unanswered try) reaches nobody, and the tune is not done.
 bool ScanEngine::TuneAndMeasure() {
-    if (!receiver_.Port().Running) return true;
+    if (!receiver_.Port().Running) return receiver_.Port().OpenedPath().empty();
     fdx_.Level = receiver_.Panel() ? receiver_.Panel()->TuneAndRead() : -1;
     if (fdx_.WorkMode == kScaleMode) receiver_.PostToPanel(PostRefreshDisplay);
     host_.ShowCurrentLevel();
