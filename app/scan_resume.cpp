@@ -45,8 +45,8 @@ void ScanEngine::ResumeChain(uint32_t code, uint64_t generation) {
     if (generation != scanGeneration_ || !fdx_.Running) return;
     // The receiver may be back with settings of its own (a new one, switched on afresh): the
     // scan's are given again, and the point is tuned anew.
-    if (code == PostRangeScanStep) ApplySlotSettings();
-    if (code == PostBankScanStep && !ApplyChannelSettings(generation)) return;
+    if (code == PostRangeScanStep) ApplySlotSettings(true);
+    if (code == PostBankScanStep && !ApplyChannelSettings(generation, true)) return;
     if (generation != scanGeneration_) return;
     TuneReceiver();
     PostScanStep(code, generation);
