@@ -188,6 +188,21 @@ bool FineScale::JumpToFixed(bool right) {
     return true;
 }
 
+void FineScale::WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Control* fixedLeft,
+                          ui::Control* fixedRight) {
+    const auto jump = [this](ui::Control* button, bool (FineScale::*to)(bool), bool right) {
+        if (!button) return;
+        button->AddHandler(ui::EventId::Click, [this, to, right](ui::Object&, ui::EventData&) {
+            (this->*to)(right);
+            return false;
+        });
+    };
+    jump(peakRight, &FineScale::JumpToPeak, true);
+    jump(peakLeft, &FineScale::JumpToPeak, false);
+    jump(fixedLeft, &FineScale::JumpToFixed, false);
+    jump(fixedRight, &FineScale::JumpToFixed, true);
+}
+
 void FineScale::ConfirmClear() {
     if (panel_.State()->Confirm(kClearQuestion)) Clear();
 }

@@ -73,6 +73,10 @@ class FineScale {
     // To the middle of the next fixed frequency to the right or left, then PostSelectScale;
     // message 30 when there is none.
     bool JumpToFixed(bool right);
+    // The panel's jump buttons: to the next peak right and left, to the next fixed frequency
+    // left and right (a null button is left out).
+    void WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Control* fixedLeft,
+                   ui::Control* fixedRight);
     // Zeroes the scale after the operator confirms it.
     void ConfirmClear();
     // Zeroes the scale and redraws.

@@ -24,7 +24,7 @@ const JobCommand<IC8500> IC8500::kJobCommands[] = {
     {418, &IC8500::AudioLevelCommand},
     {419, &IC8500::ThresholdCommand},
     {420, &IC8500::DirectModeCommand},
-    {421, &IC8500::ClearScaleCommand},
+    {421, &IC8500::StopOrClearCommand},
     {422, &IC8500::PowerCommand},
     {423, &IC8500::AgcCommand},
     {424, &IC8500::PeakFilterCommand},
@@ -64,30 +64,20 @@ void IC8500::StoreCommand(JobStr&) {
     StoreCurrentSettings();
 }
 
-void IC8500::ReceiverScanCommand(JobStr&) {
-    if (!ReceiverScanRunning) StartReceiverScan();
-}
-
-// As the panel's own attenuator buttons, with the button of the new setting shown.
-void IC8500::AttenuatorJob(bool on, uint32_t db) {
-    ChooseAttenuator(on, db);
-    ShowAttenuator();
-}
-
 void IC8500::AttenuatorOff(JobStr&) {
-    AttenuatorJob(false, 0);
+    ChooseAttenuator(false, 0);
 }
 
 void IC8500::Attenuator10(JobStr&) {
-    AttenuatorJob(true, 10);
+    ChooseAttenuator(true, 10);
 }
 
 void IC8500::Attenuator20(JobStr&) {
-    AttenuatorJob(true, 20);
+    ChooseAttenuator(true, 20);
 }
 
 void IC8500::Attenuator30(JobStr&) {
-    AttenuatorJob(true, 30);
+    ChooseAttenuator(true, 30);
 }
 
 void IC8500::AudioLevelCommand(JobStr& line) {
@@ -107,13 +97,6 @@ void IC8500::DirectModeCommand(JobStr& line) {
     ShowSwitches();
     // From now on the panel and the receiver agree on the selected channel.
     if (Settings.DirectMode) ApplySelectedChannel();
-}
-
-void IC8500::ClearScaleCommand(JobStr&) {
-    if (ReceiverScanRunning)
-        StopReceiverScan();
-    else
-        Fine.ConfirmClear();
 }
 
 void IC8500::PowerCommand(JobStr& line) {

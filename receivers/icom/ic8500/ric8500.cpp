@@ -51,7 +51,7 @@ void RIC8500::OnCreate() {
 
 void RIC8500::ShowSettings() {
     const Ic8500Settings& s = panel_.Settings;
-    const Ic8500ScanSettings& scan = s.Scan;
+    const CivScanSettings& scan = s.Scan;
     diapscan->SetChecked(scan.RangeScan);
     bankscan->SetChecked(scan.BankScan);
     handscan->SetChecked(scan.ManualScan);
@@ -88,7 +88,7 @@ void RIC8500::ShowSettings() {
 
 void RIC8500::Wire() {
     Ic8500Settings& s = panel_.Settings;
-    Ic8500ScanSettings& scan = s.Scan;
+    CivScanSettings& scan = s.Scan;
     const auto on = [](ui::Control* control, ui::EventId id, auto action) {
         control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
             action(e);

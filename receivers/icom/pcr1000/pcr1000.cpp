@@ -168,10 +168,7 @@ void IC1000::WireControls() {
     const auto click = [&](ui::Control* control, auto action) {
         on(control, ui::EventId::Click, [action](ui::EventData&) { action(); });
     };
-    click(pictbttn_2, [this] { Fine.JumpToPeak(true); });
-    click(pictbttn_3, [this] { Fine.JumpToPeak(false); });
-    click(pictbttn_4, [this] { Fine.JumpToFixed(false); });
-    click(pictbttn_5, [this] { Fine.JumpToFixed(true); });
+    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
     click(pictbttn_7, [this] { Fine.ConfirmClear(); });
     click(pictbttn_1, [this] { PostToSelf(Busy ? PostSyncReceiver : PostShowLevelOff); });
     click(width, [this] { CycleBandwidth(); });
@@ -372,7 +369,7 @@ int32_t IC1000::ScanLevel() {
         ui::ServeFor(kBusyHoldMs);
         return -1;
     }
-    const bool scopeScan = fdx_->PcrScope && fdx_->RunningMode == 0;
+    const bool scopeScan = fdx_->PcrScope && fdx_->RunningMode == kScaleMode;
     if (scopeScan && !ScanScopeReady()) {
         ui::ServeFor(kBusyHoldMs);
         return -1;
@@ -532,7 +529,7 @@ void IC1000::OnUserEvent(uint32_t code) {
             ExecuteCommand();
             break;
         case PostDrawPanelScale:
-            if (fdx_->WorkMode == 0) RedrawScope();
+            if (fdx_->WorkMode == kScaleMode) RedrawScope();
             break;
         case PostStepUp:
             StepBy(+1);
@@ -566,8 +563,8 @@ void IC1000::Lock() {
     PanelBusy = true;
     // The first step of a scale scan is posted behind this lock and served inside its waits:
     // it waits for the band scope, and the line is the lock's until then.
-    scanScope_ = fdx_->RunningMode == 0 && fdx_->PcrScope ? ScanScope::SettingUp
-                                                          : ScanScope::NotSetUp;
+    scanScope_ = fdx_->RunningMode == kScaleMode && fdx_->PcrScope ? ScanScope::SettingUp
+                                                                   : ScanScope::NotSetUp;
     for (ui::Control* control : std::initializer_list<ui::Control*>{
              pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7, stopEL, vid})
         if (control) control->SetEnabled(false);

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "receivers/icom/ic756/ric756.h"
-#include "tests/receivers/icom/ic756/hf_fixture.h"
+#include "tests/receivers/icom/hf/hf_fixture.h"
 
 namespace {
 

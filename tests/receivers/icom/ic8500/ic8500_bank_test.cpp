@@ -227,8 +227,9 @@ TEST_F(Ic8500Banks, WritingBanksTriesEveryChannelAndTellsTheFailuresOnce) {
     // and the refusals do not pass for a receiver switched off.
     emulator.SetMemoryCapacity(3);
     Click(panel.cb_1);
-    EXPECT_EQ(messages, (std::vector<std::string>{
-                            "Не записано в приемник каналов: 38 (первый: банк 3, канал 1)"}));
+    EXPECT_EQ(
+        messages,
+        (std::vector<std::string>{"Не записано в приемник каналов: 38 (первый: банк 3, канал 1)"}));
     EXPECT_EQ(panel.BankChannels[3], 3u);
     EXPECT_EQ(panel.BankChannels[0], 40u);
     Post(PostTimerTick);
@@ -334,7 +335,7 @@ TEST_F(Ic8500Banks, TheReceiversScanStartsStopsOnSignalsAndIsReadBack) {
     emulator.SetChannel(23, 1, edge);
     panel.Channel(IC8500::kAutoBank, 50).Frequency = 1'000'000;
     panel.BankChannels[IC8500::kAutoBank] = 10;
-    Ic8500ScanSettings& scan = panel.Settings.Scan;
+    CivScanSettings& scan = panel.Settings.Scan;
     scan.RangeScan = scan.Auto = scan.Delay = scan.Vsc = true;
     // Each command is awaited: one sent before the last one's answer would be refused.
     emulator.SetLatency(std::chrono::milliseconds(20));

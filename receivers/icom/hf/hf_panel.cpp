@@ -2,7 +2,7 @@
 // replies, standby and the job commands. The memory channels and the receiver's own scan are
 // in hf_channels.cpp, the state file in hf_state_file.cpp.
 
-#include "receivers/icom/ic756/hf_panel.h"
+#include "receivers/icom/hf/hf_panel.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,16 +34,41 @@ void ShowPicture(ui::PictureButton* button) {
     button->SetPicture(p.width, p.height, p.pixels);
 }
 
-HfPanel::HfPanel(const HfModel& model) : CivPanel(model.civ), hf_(model) {}
+// Numbered from the model's jobBase.
+// clang-format off
+const JobCommand<HfPanel> HfPanel::kSharedJobs[] = {
+    {11, &HfPanel::ReadChannelsCommand},
+    {12, &HfPanel::WriteChannelsCommand},
+    {13, &HfPanel::StoreCommand},
+    {14, &HfPanel::AttenuatorOffCommand},
+    {18, &HfPanel::AfLevelCommand},
+    {19, &HfPanel::SquelchCommand},
+    {20, &HfPanel::DirectWriteCommand},
+    {21, &HfPanel::StopOrClearCommand},
+    {22, &HfPanel::StandbyCommand},
+    {23, &HfPanel::AgcCommand},
+    {24, &HfPanel::PreampCommand},
+    {25, &HfPanel::NoiseBlankerCommand},
+    {26, &HfPanel::FineStepCommand},
+    {29, &HfPanel::FixedLeftCommand},
+    {30, &HfPanel::FixedRightCommand},
+    {31, &HfPanel::PeakLeftCommand},
+    {32, &HfPanel::PeakRightCommand},
+    {34, &HfPanel::ReceiverScanCommand},
+};
+// clang-format on
+
+HfPanel::HfPanel(const HfModel& model, std::span<const JobCommand<HfPanel>> ownJobs)
+    : CivMemoryPanel(model.civ, model.channels), hf_(model) {
+    for (const JobCommand<HfPanel>& shared : kSharedJobs)
+        jobs_.push_back({model.jobBase + shared.number, shared.run});
+    jobs_.insert(jobs_.end(), ownJobs.begin(), ownJobs.end());
+}
 
 // ---------------------------------------------------------------------------------------
 // Controls
 
 void HfPanel::CreateControls() {
-#define HF_CREATE_CORE_(number, kind, name, rect, bits, caption, tooltip) \
-    name = CreateControl<ui::kind>(number);
-    HF_CORE_CONTROLS(HF_CREATE_CORE_)
-#undef HF_CREATE_CORE_
     CreateFormControls();
     CreateModelControls();
     scale = pictb_1;
@@ -83,6 +108,7 @@ void HfPanel::SetModelDefaults() {
 }
 
 void HfPanel::WireControls() {
+    CivMemoryPanel::WireControls();
     const auto on = [](ui::Control* control, ui::EventId id, auto action) {
         control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
             action(e);
@@ -90,15 +116,6 @@ void HfPanel::WireControls() {
         });
     };
     on(off, ui::EventId::Click, [this](ui::EventData&) { SwitchStandby(!Standby); });
-    on(pictbttn_2, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
-    on(pictbttn_3, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
-    on(pictbttn_4, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
-    on(pictbttn_5, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
-    on(pictbttn_1, ui::EventId::Click, [this](ui::EventData&) {
-        if (!ReceiverScanRunning) StartReceiverScan();
-    });
-    on(pictbttn_7, ui::EventId::Click,
-       [this](ui::EventData&) { ReceiverScanRunning ? StopReceiverScan() : Fine.ConfirmClear(); });
     on(cb_2, ui::EventId::Click, [this](ui::EventData&) { ReadChannels(hf_.readStatus); });
     on(cb_1, ui::EventId::Click, [this](ui::EventData&) { WriteChannels(); });
     on(cb_3, ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
@@ -143,30 +160,6 @@ void HfPanel::WireControls() {
     WireChannelControls();
 }
 
-void HfPanel::ShowControls() {
-    ShowSwitches();
-    SetSliders();
-    ShowAttenuator();
-    ShowScanRegime();
-    ShowChannels();
-}
-
-void HfPanel::RefreshControls() {
-    ShowSwitches();
-    SetSliders();
-}
-
-void HfPanel::RefreshDisplay() {
-    ShowAttenuator();
-}
-
-void HfPanel::LockControls(bool locked) {
-    CivPanel::LockControls(locked);
-    // The receiver's own scan is stopped from the panel.
-    if (pictbttn_7 && ReceiverScanRunning) pictbttn_7->SetEnabled(true);
-    if (!locked) ShowChannel();
-}
-
 void HfPanel::ShowSwitches() {
     if (!faru) return;
     faru->SetChecked(Settings.Agc);
@@ -185,11 +178,6 @@ void HfPanel::SetSliders() {
 
 // ---------------------------------------------------------------------------------------
 // The receiver's settings
-
-uint32_t HfPanel::Depth(std::size_t index) const {
-    const std::span<const uint32_t> depths = hf_.channels.depths;
-    return depths.empty() ? 0 : depths[std::min(index, depths.size() - 1)];
-}
 
 bool HfPanel::SetStep() {
     for (const HfStepCode& code : hf_.steps)
@@ -216,14 +204,6 @@ bool HfPanel::SetAttenuator() {
     const bool sent = SendAttenuator();
     ShowAttenuator();
     return sent;
-}
-
-void HfPanel::ChooseAttenuator(bool on, uint32_t db) {
-    fdx_->Attenuator = on ? 1 : 0;
-    if (on) fdx_->AttenuatorDb = db;
-    if (SendAttenuator()) fdx_->Level = ReadLevel();
-    ShowAttenuator();
-    PostToOwner(PostReceiverState);
 }
 
 bool HfPanel::SetSound() {
@@ -386,7 +366,13 @@ void HfPanel::OnModelCode(uint32_t code) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Job commands both models serve. A setting the receiver does not take leaves the line done:
+// Job commands
+
+void HfPanel::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<HfPanel>>(jobs_));
+}
+
+// A setting the receiver does not take leaves the line done:
 // a receiver that keeps refusing is found by the rejections the timer counts (standby). A
 // channel the panel does not have fails the line, and so do a transfer the receiver did not
 // answer and a scan it did not start (their messages).
@@ -438,13 +424,6 @@ void HfPanel::DirectWriteCommand(JobStr& line) {
     if (Settings.DirectWrite) ApplyCurrentChannel();
 }
 
-void HfPanel::StopOrClearCommand(JobStr&) {
-    if (ReceiverScanRunning)
-        StopReceiverScan();
-    else
-        Fine.ConfirmClear();
-}
-
 void HfPanel::StandbyCommand(JobStr& line) {
     if (line.VAL == 0)
         SwitchStandby(true);
@@ -487,6 +466,10 @@ void HfPanel::ChannelEntryCommand(JobStr& line) {
     ChooseChannel(line.VAL);
 }
 
+void HfPanel::OpenSettingsCommand(JobStr&) {
+    PostToOwner(PostOpenScanSettings);
+}
+
 void HfPanel::ChannelNumberCommand(JobStr& line) {
     if (line.VAL == 0 || line.VAL > ChannelsInUse) {
         line.Message = kNoChannel;
@@ -494,8 +477,4 @@ void HfPanel::ChannelNumberCommand(JobStr& line) {
         return;
     }
     ChooseChannel(line.VAL - 1);
-}
-
-void HfPanel::ReceiverScanCommand(JobStr&) {
-    if (!ReceiverScanRunning) StartReceiverScan();
 }

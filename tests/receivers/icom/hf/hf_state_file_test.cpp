@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/receivers/icom/ic756/hf_fixture.h"
+#include "tests/receivers/icom/hf/hf_fixture.h"
 #include "tests/receivers/receiver_files.h"
 
 namespace {
@@ -57,7 +57,7 @@ void ExpectRoundTrip(Panel& panel, const std::string& file, uint32_t defaultDept
     const StampedAt7March2001 stamp;
     ASSERT_TRUE(panel.SaveStateFile());
     const std::string written = ReadBytes(file);
-    EXPECT_EQ(written, ReceiverGolden("icom/ic756", std::filesystem::path(file).filename()));
+    EXPECT_EQ(written, ReceiverGolden("icom/hf", std::filesystem::path(file).filename()));
     const HfSettings settings = panel.Settings;
     const auto channels = panel.Channels;
     panel.Settings = HfSettings{};

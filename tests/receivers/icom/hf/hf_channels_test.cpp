@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "tests/receivers/icom/ic756/hf_fixture.h"
+#include "tests/receivers/icom/hf/hf_fixture.h"
 
 namespace {
 

@@ -5,39 +5,19 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "receivers/icom/ic756/hf_panel.h"
+#include "receivers/icom/hf/hf_panel.h"
+#include "state/format_text.h"
 #include "state/message_bus.h"
 
 namespace {
 
-constexpr int kScanNotStarted = 28;
-constexpr const char* kScanStatus = "Аппаратное сканирование";
 // Bytes before the record in a memory reply: 1A 00 and the channel number.
 constexpr std::size_t kSelectByte = 4;
-
-std::string Format(const char* format, uint32_t value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-// A name from the wire: what is not printable becomes a blank, and the blanks that fill it
-// up go.
-std::string NameFromWire(std::span<const uint8_t> bytes) {
-    std::string name;
-    for (const uint8_t c : bytes) name += c >= 0x20 && c <= 0x7E ? static_cast<char>(c) : ' ';
-    name.erase(name.find_last_not_of(' ') + 1);
-    return name;
-}
 
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
 // One channel on the wire
-
-bool HfPanel::SelectChannel(uint32_t number) {
-    return Exchange(Format("08%04u", std::min<uint32_t>(number, 9999)), civ::kChannelSelect);
-}
 
 bool HfPanel::EnterMemoryMode() {
     return !hf_.memoryModeFirst || Exchange("08", civ::kChannelSelect);
@@ -45,23 +25,22 @@ bool HfPanel::EnterMemoryMode() {
 
 // A channel the receiver refuses says nothing of a receiver switched off: its refusal does
 // not count toward standby.
-HfPanel::ChannelResult HfPanel::Outcome(bool answered, int32_t rejectionsBefore) {
-    if (answered) return ChannelResult::Done;
-    if (Link.LastReplyCode != civ::kNg) return ChannelResult::Unanswered;
-    Link.RejectCount = rejectionsBefore;
-    return ChannelResult::Refused;
+HfPanel::ChannelResult HfPanel::Forgiven(ChannelResult result, int32_t rejectionsBefore) {
+    if (result == ChannelResult::Refused) Link.RejectCount = rejectionsBefore;
+    return result;
 }
 
 HfPanel::ChannelResult HfPanel::ReadMemoryChannel(uint32_t number) {
     const int32_t rejections = Link.RejectCount;
     Link.LastReplyCode = -1;
-    if (!SelectChannel(number)) return Outcome(false, rejections);
+    if (!SelectChannel(number)) return Forgiven(Outcome(false), rejections);
     // A reply that is not this channel's record leaves it empty.
     ChannelBuffer = hf_.channels.Empty(static_cast<int32_t>(number - 1));
     readNumber_ = number;
-    const bool read = Exchange(Format("1A00%04u", number), civ::kMemoryContents);
+    const ChannelResult read =
+        ChannelExchange(FormatText("1A00%04u", number), civ::kMemoryContents);
     readNumber_ = 0;
-    if (!read) return Outcome(false, rejections);
+    if (read != ChannelResult::Done) return Forgiven(read, rejections);
     ChannelBuffer.Level = std::max(ReadLevel(), 0);
     return ChannelResult::Done;
 }
@@ -71,7 +50,7 @@ void HfPanel::TakeMemoryReply() {
     const std::vector<uint8_t>& body = Link.ReplyBytes;
     // The body ends with FD; a reply reads only the bytes it has.
     const std::size_t length = std::min(text.size() / 2, body.size());
-    if (length < hf_.shortestRecord || text.substr(4, 4) != Format("%04u", readNumber_)) return;
+    if (length < hf_.shortestRecord || text.substr(4, 4) != FormatText("%04u", readNumber_)) return;
     MemoryChannel& channel = ChannelBuffer;
     channel.Select = body[kSelectByte] == 0x01;
     channel.Frequency =
@@ -82,7 +61,7 @@ void HfPanel::TakeMemoryReply() {
         channel.AttenuatorDb = Depth(0);
     }
     if (length > hf_.nameByte)
-        channel.Label = NameFromWire(std::span(body).subspan(
+        channel.Label = civ::NameFromWire(std::span(body).subspan(
             hf_.nameByte, std::min(hf_.channels.labelWidth, length - hf_.nameByte)));
     // The receiver keeps no step with a channel: it takes the fine scale's.
     channel.Step = ViewStep;
@@ -90,7 +69,7 @@ void HfPanel::TakeMemoryReply() {
 
 HfPanel::ChannelResult HfPanel::WriteMemoryChannel(uint32_t number) {
     const MemoryChannel& channel = ChannelBuffer;
-    std::string payload = Format("1A00%04u", number);
+    std::string payload = FormatText("1A00%04u", number);
     if (channel.Empty()) {
         payload += "FF";
     } else {
@@ -105,30 +84,19 @@ HfPanel::ChannelResult HfPanel::WriteMemoryChannel(uint32_t number) {
         payload += hf_.filler;
         payload += civ::NameToHex(channel.Label, hf_.channels.labelWidth);
     }
-    const int32_t rejections = Link.RejectCount;
-    Link.LastReplyCode = -1;
-    return Outcome(Exchange(payload, civ::kMemoryContents), rejections);
+    return WriteChannelRecord(payload);
 }
 
 HfPanel::ChannelResult HfPanel::ClearMemoryChannel(uint32_t number) {
+    const ChannelResult clear = WriteChannelRecord(FormatText("1A00%04uFF", number));
+    if (clear != ChannelResult::Done) return clear;
     const int32_t rejections = Link.RejectCount;
     Link.LastReplyCode = -1;
-    if (!Exchange(Format("1A00%04uFF", number), civ::kMemoryContents))
-        return Outcome(false, rejections);
-    return Outcome(SelectChannel(number), rejections);
+    return Forgiven(Outcome(SelectChannel(number)), rejections);
 }
 
 // ---------------------------------------------------------------------------------------
 // Transfers
-
-bool HfPanel::ListTransfer(const std::string& status, const std::function<bool()>& work) {
-    return Transfer(status, [&] {
-        if (lv_1) lv_1->Clear();
-        const bool answered = work();
-        ShowChannels();
-        return answered;
-    });
-}
 
 bool HfPanel::ReadChannels(const std::string& status) {
     const bool answered = ListTransfer(status, [&] {
@@ -147,25 +115,19 @@ bool HfPanel::ReadChannels(const std::string& status) {
 }
 
 bool HfPanel::WriteChannels() {
-    uint32_t refused = 0;
-    uint32_t firstRefused = 0;
+    Untaken refused;
     const bool answered = ListTransfer(hf_.writeStatus, [&] {
         if (!EnterMemoryMode()) return false;
         for (uint32_t entry = 0; entry < ChannelsInUse; ++entry) {
             ChannelBuffer = Channels[entry];
             const ChannelResult write = WriteMemoryChannel(entry + 1);
             if (write == ChannelResult::Unanswered) return false;
-            if (write == ChannelResult::Refused && refused++ == 0) firstRefused = entry + 1;
+            if (write == ChannelResult::Refused) refused.Add(entry + 1);
         }
         return true;
     });
     if (!answered) return false;
-    if (refused > 0) {
-        char text[128];
-        std::snprintf(text, sizeof text, "Не записано в приемник каналов: %u (первый: канал %u)",
-                      refused, firstRefused);
-        fdx_->ShowErrorText(text);
-    }
+    TellUntaken(kNotWritten, refused);
     FinishTransfer();
     return true;
 }
@@ -258,22 +220,10 @@ void HfPanel::ApplyCurrentChannel() {
     TuneToChannel(entry);
 }
 
-void HfPanel::TuneToChannel(const MemoryChannel& channel) {
-    if (channel.Empty()) return;
-    FDX& s = *fdx_;
-    s.Frequency = channel.Frequency;
-    s.Modulation = channel.Modulation;
-    s.Filter = channel.Filter;
-    // A channel without a step would stop a scale scan on the spot.
-    if (channel.Step != 0) s.Step = channel.Step;
-    s.Attenuator = channel.Attenuator ? 1 : 0;
-    if (channel.Attenuator) s.AttenuatorDb = channel.AttenuatorDb;
-    s.Level = channel.Level;
+// The filter button goes on from the channel's filter.
+void HfPanel::OnTunedToChannel(const MemoryChannel& channel) {
     Settings.FilterChoice = channel.Filter;
-    ShowWidth();
     ShowAttenuator();
-    FollowTuning();
-    PostToOwner(PostReceiverState);
 }
 
 void HfPanel::EditChannel(const std::function<void(MemoryChannel&)>& change) {
@@ -476,39 +426,25 @@ void HfPanel::ShowChannel() {
 // ---------------------------------------------------------------------------------------
 // The receiver's own scan
 
-bool HfPanel::StartReceiverScan() {
-    if (ReceiverScanRunning) return true;
-    const auto send = [this](const char* payload) { return Exchange(payload, civ::kScanControl); };
+bool HfPanel::SendScanStart() {
     // The whole sequence goes out; the regime's command decides.
     bool started = true;
-    for (const char* payload : hf_.scanPrelude) started = send(payload);
+    for (const char* payload : hf_.scanPrelude) started = SendScanCommand(payload);
     if (Settings.ManualScan && hf_.manualScan) {
-        started = send(hf_.manualScan);
+        started = SendScanCommand(hf_.manualScan);
     } else if (Settings.RangeScan) {
-        started = send(hf_.rangeScan);
+        started = SendScanCommand(hf_.rangeScan);
     } else if (Settings.BankScan) {
         EnterMemoryMode();
         for (MemoryChannel& channel : Channels) channel.Level = 0;
-        started = send(Settings.SelectedChannels ? "0E23" : "0E22");
+        started = SendScanCommand(Settings.SelectedChannels ? "0E23" : "0E22");
         ShowChannels();
     }
-    if (!started) {
-        fdx_->ShowError(kScanNotStarted);
-        return false;
-    }
-    ReceiverScanRunning = true;
-    PanelWorkStarted(kScanStatus);
-    return true;
+    return started;
 }
 
-void HfPanel::StopReceiverScan() {
-    if (!ReceiverScanRunning) return;
-    ReceiverScanRunning = false;
-    PanelWorkEnded();
-    // What the bank scan left in the channels is read back under the Wait window, the panel
-    // already free.
-    PostToOwner(PostShowWait);
-    Exchange("0E00", civ::kScanControl);
+// What the bank scan left in the channels.
+void HfPanel::ReadBackAfterScan() {
     if (!Settings.NoReadBack && Settings.BankScan) {
         for (uint32_t number = 1; number <= ChannelsInUse; ++number) {
             if (ReadMemoryChannel(number) != ChannelResult::Done) break;
@@ -519,5 +455,4 @@ void HfPanel::StopReceiverScan() {
     } else if (Settings.DirectWrite) {
         SelectChannel(CurrentChannel + 1);
     }
-    PostToOwner(PostHideWait);
 }

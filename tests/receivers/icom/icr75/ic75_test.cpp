@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/receivers/icom/ic756/hf_fixture.h"
+#include "tests/receivers/icom/hf/hf_fixture.h"
 
 namespace {
 
