@@ -126,6 +126,8 @@ class CivMemoryPanel : public CivPanel {
     // "<what>: n (первый: [банк b, ]канал c)", when any channel was not taken.
     void TellUntaken(const char* what, const Untaken& untaken);
     static constexpr const char* kNotWritten = "Не записано в приемник каналов";
+    static constexpr const char* kNotRead = "Не прочитано из приемника каналов";
+    static constexpr const char* kNotCleared = "Не очищено в приемнике каналов";
 
     // The program state tuned to a channel with a frequency: frequency, mode, filter, step (a
     // channel without one keeps the program's), attenuator and the level last measured; the

@@ -55,3 +55,8 @@ bool TakeScanKey(std::string_view key, std::string_view value, CivScanSettings& 
     return TakeFlag(key, scan, kResumeFlags) || TakeFlag(key, scan, kPriorityFlag) ||
            TakeFlag(key, scan, kRegimeFlags);
 }
+
+void SettleRegime(CivScanSettings& scan, bool manualRegime) {
+    if (!manualRegime) scan.ManualScan = false;
+    if (!scan.RangeScan && !scan.BankScan && !scan.ManualScan) scan.RangeScan = true;
+}

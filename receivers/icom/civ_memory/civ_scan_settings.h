@@ -40,3 +40,7 @@ void WriteScanKeys(StateFileWriter& file, const CivScanSettings& scan, bool prio
 void ClearScanFlags(CivScanSettings& scan);
 // One key of a file; false when it is none of these.
 bool TakeScanKey(std::string_view key, std::string_view value, CivScanSettings& scan);
+// Once a file was read: a regime the model lacks (manualRegime false: the delta-F scan) is
+// dropped, and with none left the scan takes the range regime, so that the panel holds the
+// regime it shows and a start has a regime to start.
+void SettleRegime(CivScanSettings& scan, bool manualRegime);

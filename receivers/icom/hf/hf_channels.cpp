@@ -23,24 +23,18 @@ bool HfPanel::EnterMemoryMode() {
     return !hf_.memoryModeFirst || Exchange("08", civ::kChannelSelect);
 }
 
-// A channel the receiver refuses says nothing of a receiver switched off: its refusal does
-// not count toward standby.
-HfPanel::ChannelResult HfPanel::Forgiven(ChannelResult result, int32_t rejectionsBefore) {
-    if (result == ChannelResult::Refused) Link.RejectCount = rejectionsBefore;
-    return result;
-}
-
+// Every channel 1..101 exists: a receiver that refuses to give one is off or busy, and its
+// refusals count toward standby as any other.
 HfPanel::ChannelResult HfPanel::ReadMemoryChannel(uint32_t number) {
-    const int32_t rejections = Link.RejectCount;
     Link.LastReplyCode = -1;
-    if (!SelectChannel(number)) return Forgiven(Outcome(false), rejections);
+    if (!SelectChannel(number)) return Outcome(false);
     // A reply that is not this channel's record leaves it empty.
     ChannelBuffer = hf_.channels.Empty(static_cast<int32_t>(number - 1));
     readNumber_ = number;
     const ChannelResult read =
         ChannelExchange(FormatText("1A00%04u", number), civ::kMemoryContents);
     readNumber_ = 0;
-    if (read != ChannelResult::Done) return Forgiven(read, rejections);
+    if (read != ChannelResult::Done) return read;
     ChannelBuffer.Level = std::max(ReadLevel(), 0);
     return ChannelResult::Done;
 }
@@ -87,38 +81,42 @@ HfPanel::ChannelResult HfPanel::WriteMemoryChannel(uint32_t number) {
     return WriteChannelRecord(payload);
 }
 
+// The channel is empty once the receiver took the clear; the selection after it is the set's
+// own way of showing it, and a set that went silent there is found by the next exchange.
 HfPanel::ChannelResult HfPanel::ClearMemoryChannel(uint32_t number) {
     const ChannelResult clear = WriteChannelRecord(FormatText("1A00%04uFF", number));
-    if (clear != ChannelResult::Done) return clear;
-    const int32_t rejections = Link.RejectCount;
-    Link.LastReplyCode = -1;
-    return Forgiven(Outcome(SelectChannel(number)), rejections);
+    if (clear == ChannelResult::Done) SelectChannel(number);
+    return clear;
 }
 
 // ---------------------------------------------------------------------------------------
 // Transfers
 
 bool HfPanel::ReadChannels(const std::string& status) {
+    Untaken refused;
     const bool answered = ListTransfer(status, [&] {
         if (!EnterMemoryMode()) return false;
-        for (uint32_t number = 1; number <= ChannelsInUse; ++number) {
+        for (uint32_t number = 1; number <= kChannelCount; ++number) {
             const ChannelResult read = ReadMemoryChannel(number);
             if (read == ChannelResult::Unanswered) return false;
-            Channels[number - 1] = read == ChannelResult::Done
-                                       ? ChannelBuffer
-                                       : hf_.channels.Empty(static_cast<int32_t>(number - 1));
+            if (read == ChannelResult::Refused)
+                refused.Add(number);
+            else
+                Channels[number - 1] = ChannelBuffer;
         }
         return true;
     });
-    if (answered) FinishTransfer();
-    return answered;
+    if (!answered) return false;
+    TellUntaken(kNotRead, refused);
+    FinishTransfer();
+    return true;
 }
 
 bool HfPanel::WriteChannels() {
     Untaken refused;
     const bool answered = ListTransfer(hf_.writeStatus, [&] {
         if (!EnterMemoryMode()) return false;
-        for (uint32_t entry = 0; entry < ChannelsInUse; ++entry) {
+        for (uint32_t entry = 0; entry < kChannelCount; ++entry) {
             ChannelBuffer = Channels[entry];
             const ChannelResult write = WriteMemoryChannel(entry + 1);
             if (write == ChannelResult::Unanswered) return false;
@@ -148,20 +146,34 @@ void HfPanel::ApplyReceiverSettings() {
 }
 
 void HfPanel::ClearChannels() {
-    for (uint32_t entry = 0; entry < kChannelCount; ++entry)
+    const auto empty = [this](uint32_t entry) {
         Channels[entry] = hf_.channels.Empty(static_cast<int32_t>(entry));
-    if (Settings.DirectWrite) {
-        ListTransfer(hf_.clearStatus, [&] {
-            if (!EnterMemoryMode()) return false;
-            for (uint32_t number = 1; number <= ChannelsInUse; ++number) {
-                const ChannelResult clear = ClearMemoryChannel(number);
-                // The first channel unanswered: the receiver is not there.
-                if (clear == ChannelResult::Unanswered) return number > 1;
-                if (clear == ChannelResult::Refused) break;
-            }
-            return true;
-        });
+    };
+    if (!Settings.DirectWrite) {
+        for (uint32_t entry = 0; entry < kChannelCount; ++entry) empty(entry);
+        ShowChannels();
+        return;
     }
+    // An entry is emptied only when the receiver emptied its channel: the list shows what the
+    // receiver holds.
+    std::array<bool, kChannelCount> cleared{};
+    ListTransfer(hf_.clearStatus, [&] {
+        if (!EnterMemoryMode()) return false;
+        for (uint32_t number = 1; number <= kChannelCount; ++number) {
+            const ChannelResult clear = ClearMemoryChannel(number);
+            if (clear == ChannelResult::Unanswered) return false;
+            cleared[number - 1] = clear == ChannelResult::Done;
+        }
+        return true;
+    });
+    Untaken left;
+    for (uint32_t entry = 0; entry < kChannelCount; ++entry) {
+        if (cleared[entry])
+            empty(entry);
+        else
+            left.Add(entry + 1);
+    }
+    TellUntaken(kNotCleared, left);
     ShowChannels();
 }
 
@@ -187,7 +199,7 @@ void HfPanel::StoreCurrentSettings() {
 // The current channel
 
 void HfPanel::ChooseChannel(uint32_t entry) {
-    if (entry >= ChannelsInUse) return;
+    if (entry >= kChannelCount) return;
     CurrentChannel = entry;
     if (lv_1) lv_1->SelectRow(static_cast<int>(entry));
     ShowChannel();
@@ -390,7 +402,7 @@ void HfPanel::ShowRow(uint32_t entry) {
 void HfPanel::ShowChannels() {
     if (!lv_1) return;
     lv_1->Clear();
-    for (uint32_t entry = 0; entry < ChannelsInUse; ++entry)
+    for (uint32_t entry = 0; entry < kChannelCount; ++entry)
         lv_1->AddRow(RowCells(Channels[entry], entry));
     lv_1->SelectRow(static_cast<int>(CurrentChannel));
     ShowChannel();
@@ -427,9 +439,10 @@ void HfPanel::ShowChannel() {
 // The receiver's own scan
 
 bool HfPanel::SendScanStart() {
-    // The whole sequence goes out; the regime's command decides.
-    bool started = true;
-    for (const char* payload : hf_.scanPrelude) started = SendScanCommand(payload);
+    // The whole sequence goes out; the regime's command decides, and without a regime nothing
+    // starts.
+    bool started = false;
+    for (const char* payload : hf_.scanPrelude) SendScanCommand(payload);
     if (Settings.ManualScan && hf_.manualScan) {
         started = SendScanCommand(hf_.manualScan);
     } else if (Settings.RangeScan) {
@@ -446,7 +459,7 @@ bool HfPanel::SendScanStart() {
 // What the bank scan left in the channels.
 void HfPanel::ReadBackAfterScan() {
     if (!Settings.NoReadBack && Settings.BankScan) {
-        for (uint32_t number = 1; number <= ChannelsInUse; ++number) {
+        for (uint32_t number = 1; number <= kChannelCount; ++number) {
             if (ReadMemoryChannel(number) != ChannelResult::Done) break;
             Channels[number - 1] = ChannelBuffer;
         }

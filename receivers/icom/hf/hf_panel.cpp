@@ -104,7 +104,6 @@ void HfPanel::SetModelDefaults() {
     for (uint32_t entry = 0; entry < kChannelCount; ++entry)
         Channels[entry] = hf_.channels.Empty(static_cast<int32_t>(entry));
     CurrentChannel = 0;
-    ChannelsInUse = kChannelCount;
 }
 
 void HfPanel::WireControls() {
@@ -334,12 +333,12 @@ void HfPanel::OnFrequencyReport() {
 void HfPanel::OnModelCode(uint32_t code) {
     switch (code) {
         case PostItemLoaded:
-            TakeBankItem(std::span(Channels).first(ChannelsInUse), hf_.channels);
+            TakeBankItem(std::span(Channels), hf_.channels);
             CurrentChannel = 0;
             ShowChannels();
             break;
         case PostSaveBank:
-            GiveBankItem(std::span(Channels).first(ChannelsInUse));
+            GiveBankItem(std::span(Channels));
             break;
         case PostClearData:
             ClearChannels();
@@ -458,7 +457,7 @@ void HfPanel::FineStepCommand(JobStr& line) {
 }
 
 void HfPanel::ChannelEntryCommand(JobStr& line) {
-    if (line.VAL >= ChannelsInUse) {
+    if (line.VAL >= kChannelCount) {
         line.Message = kNoChannel;
         line.ReturnCode = 2;
         return;
@@ -471,7 +470,7 @@ void HfPanel::OpenSettingsCommand(JobStr&) {
 }
 
 void HfPanel::ChannelNumberCommand(JobStr& line) {
-    if (line.VAL == 0 || line.VAL > ChannelsInUse) {
+    if (line.VAL == 0 || line.VAL > kChannelCount) {
         line.Message = kNoChannel;
         line.ReturnCode = 2;
         return;

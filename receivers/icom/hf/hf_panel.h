@@ -265,14 +265,15 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     ChannelResult ReadMemoryChannel(uint32_t number);
     // ChannelBuffer written as channel `number`, waited for.
     ChannelResult WriteMemoryChannel(uint32_t number);
-    // Channel `number` emptied, then selected.
+    // Channel `number` emptied (its outcome), then selected.
     ChannelResult ClearMemoryChannel(uint32_t number);
     // The transfers, each under the Wait window with the panel locked; false, with message
-    // 39, when the receiver fell silent. A read places each channel in its entry (one the
-    // receiver refuses is empty); a write tries every entry.
+    // 39, when the receiver fell silent. Every channel is tried; the channels the receiver
+    // refused are told once at the end, and a channel it did not give keeps its entry.
     bool ReadChannels(const std::string& status);
     bool WriteChannels();
-    // Every entry emptied; with direct write the receiver's channels too, while it takes them.
+    // Every entry emptied; with direct write only those whose channel the receiver emptied,
+    // and the channels it did not are told.
     void ClearChannels();
     // The current channel takes the program's current settings; with direct write the
     // receiver's channel too.
@@ -289,7 +290,6 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     HfSettings Settings;
     std::array<MemoryChannel, kChannelCount> Channels;
     uint32_t CurrentChannel = 0;  // table entry
-    uint32_t ChannelsInUse = kChannelCount;
     MemoryChannel ChannelBuffer;
 
     // The shared controls.
@@ -381,8 +381,6 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     void FinishTransfer();
     // The set in memory mode before a transfer, where it needs it.
     bool EnterMemoryMode();
-    // A channel exchange's outcome; a refusal is not counted toward standby.
-    ChannelResult Forgiven(ChannelResult result, int32_t rejectionsBefore);
     // The fields the receiver's memory holds, from ChannelBuffer into `entry`.
     void TakeHeldFields(MemoryChannel& entry) const;
     // The entries of the mode list and of the second list that show a channel (-1: none),

@@ -75,7 +75,7 @@ void HfPanel::WriteModelKeys(StateFileWriter& file) {
     WriteLevels(file, Settings, kLevelKeys);
     if (!hf_.keysAfterScale) file.Flag(kDirectWriteKey, Settings.DirectWrite);
     file.Number(kPositionKey, CurrentChannel);
-    file.Number(kCountKey, ChannelsInUse);
+    file.Number(kCountKey, kChannelCount);
     WriteChannelKeys(file, Channels, hf_.channels, hf_.channelCountKey);
 }
 
@@ -89,7 +89,6 @@ bool HfPanel::ReadStateFile() {
     bool attenuator = s.Attenuator != 0;
     uint32_t attenuatorDb = s.AttenuatorDb;
     uint32_t current = CurrentChannel;
-    uint32_t inUse = ChannelsInUse;
     std::array<MemoryChannel, kChannelCount> channels = Channels;
     ChannelKeyReader channelKeys{channels, hf_.channels, LowerLimit, UpperLimit};
 
@@ -107,18 +106,17 @@ bool HfPanel::ReadStateFile() {
         if (key == kAttenuatorOffKey) attenuator = false;
         if (const auto db = TakeChoice(key, hf_.defaultAttenuatorKeys))
             read.DefaultAttenuatorDb = *db;
+        // The sets always have 101 channels: a count the file gives ("Каналов_Банк0") is not
+        // taken.
         if (key == kPositionKey) current = ReadU32(value);
-        if (key == kCountKey)
-            inUse = static_cast<uint32_t>(
-                std::clamp<int64_t>(ReadInteger(value), 1, static_cast<int64_t>(kChannelCount)));
         channelKeys.Take(key, value);
     };
     const auto take = [&] {
+        SettleRegime(read, /*manualRegime=*/hf_.manualScan != nullptr);
         Settings = read;
         s.Attenuator = attenuator ? 1 : 0;
         s.AttenuatorDb = attenuatorDb;
-        ChannelsInUse = inUse;
-        CurrentChannel = std::min(current, inUse - 1);
+        CurrentChannel = std::min(current, kChannelCount - 1);
         Channels = channels;
     };
     if (!ReadStateFileWith(modelKey, nullptr, take)) return false;

@@ -18,7 +18,8 @@ bool IC8500::SendScanStart() {
     SendScanCommand(scan.Delay ? "0ED3" : scan.DropOut ? "0ED1" : "0ED0");
     if (scan.Priority) SendScanCommand("0E42");
     // A manual scan is the operator's at the set: the receiver only had to take the settings.
-    bool started = true;
+    // Without a regime nothing starts.
+    bool started = scan.ManualScan;
     if (scan.RangeScan) {
         // The receiver fills AUTO afresh with what it finds.
         if (scan.Auto)

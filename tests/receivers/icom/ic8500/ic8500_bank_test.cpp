@@ -395,6 +395,24 @@ TEST_F(Ic8500Banks, AScanTheReceiverRefusesIsReported) {
     EXPECT_EQ(LastPayload(), "0E02");
 }
 
+// A manual scan is the operator's at the set: the settings taken, it counts as started. With no
+// regime at all nothing starts.
+TEST_F(Ic8500Banks, AScanWithoutARegimeIsNotReportedStarted) {
+    CivScanSettings& scan = panel.Settings.Scan;
+    scan.RangeScan = scan.BankScan = false;
+    scan.ManualScan = true;
+    EXPECT_EQ(RunJob(434).ReturnCode, 0);
+    EXPECT_TRUE(panel.ReceiverScanRunning);
+    RunJob(421);
+    ASSERT_FALSE(panel.ReceiverScanRunning);
+
+    scan.ManualScan = false;
+    const JobStr line = RunJob(434);
+    EXPECT_EQ(line.Message, "Ошибка запуска внутреннего сканирования приемника");
+    EXPECT_FALSE(panel.ReceiverScanRunning);
+    EXPECT_EQ(LastPayload(), "0ED3");
+}
+
 // In direct mode the panel and the receiver agree on the selected channel: switching it on,
 // or choosing a channel in the list, takes the channel from the receiver and tunes to it.
 TEST_F(Ic8500Banks, DirectModeTunesToTheChannelTheReceiverHolds) {
