@@ -192,10 +192,7 @@ void FineScale::WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Con
                           ui::Control* fixedRight) {
     const auto jump = [this](ui::Control* button, bool (FineScale::*to)(bool), bool right) {
         if (!button) return;
-        button->AddHandler(ui::EventId::Click, [this, to, right](ui::Object&, ui::EventData&) {
-            (this->*to)(right);
-            return false;
-        });
+        button->On(ui::EventId::Click, [this, to, right](ui::EventData&) { (this->*to)(right); });
     };
     jump(peakRight, &FineScale::JumpToPeak, true);
     jump(peakLeft, &FineScale::JumpToPeak, false);

@@ -276,6 +276,11 @@ void CivPanel::EnterStandby() {
     PostToOwner(PostPanelProgress);
 }
 
+void CivPanel::LeaveStandby() {
+    Standby = false;
+    OnStandbyChanged();
+}
+
 // ---------------------------------------------------------------------------------------
 // Display
 

@@ -173,6 +173,7 @@ class CivPanel : public ReceiverPanel {
     // The first query of a level reading, not waited for: the reply parser asks the rest.
     void AskLevel();
     void EnterStandby();
+    void LeaveStandby();
     void ShowWidth();
     // The readout and the fine scale follow FDX::Frequency: every tune, every reported
     // frequency.

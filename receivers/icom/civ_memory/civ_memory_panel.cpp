@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kScanNotStarted = 28;  // "Ошибка запуска внутреннего сканирования приемника"
 constexpr const char* kScanStatus = "Аппаратное сканирование";
+constexpr const char* kStandbyText = "вкл";  // the receiver waits to be switched on
+constexpr const char* kRunningText = "выкл";
 
 }  // namespace
 
@@ -19,21 +21,19 @@ CivMemoryPanel::CivMemoryPanel(const CivModel& model, const ChannelLayout& layou
     : CivPanel(model), layout_(layout) {}
 
 void CivMemoryPanel::WireControls() {
-    pictbttn_1->AddHandler(ui::EventId::Click, [this](ui::Object&, ui::EventData&) {
-        StartReceiverScan();
-        return false;
-    });
-    pictbttn_7->AddHandler(ui::EventId::Click, [this](ui::Object&, ui::EventData&) {
-        StopOrClear();
-        return false;
-    });
+    pictbttn_1->On(ui::EventId::Click, [this](ui::EventData&) { StartReceiverScan(); });
+    pictbttn_7->On(ui::EventId::Click, [this](ui::EventData&) { StopOrClear(); });
+    for (const CivSwitch& s : Switches()) {
+        s.box->On(ui::EventId::Click, [this, s](ui::EventData&) {
+            *s.setting = s.box->IsChecked();
+            SendSwitch(s);
+        });
+    }
     if (!catt0) return;
     for (const auto& [option, db] : DepthOptions()) {
-        option->AddHandler(ui::EventId::Click,
-                           [this, option = option, db = db](ui::Object&, ui::EventData&) {
-                               if (option->IsChecked()) ChooseAttenuator(db != 0, db);
-                               return false;
-                           });
+        option->On(ui::EventId::Click, [this, option = option, db = db](ui::EventData&) {
+            if (option->IsChecked()) ChooseAttenuator(db != 0, db);
+        });
     }
 }
 
@@ -52,6 +52,31 @@ void CivMemoryPanel::RefreshControls() {
 
 void CivMemoryPanel::RefreshDisplay() {
     ShowAttenuator();
+}
+
+void CivMemoryPanel::ShowSwitches() {
+    if (!cbank) return;
+    for (const CivSwitch& s : Switches()) s.box->SetChecked(*s.setting);
+    cbank->SetChecked(DirectWrite());
+    StandbyButton()->SetText(Standby ? kStandbyText : kRunningText);
+}
+
+// ---------------------------------------------------------------------------------------
+// Switches, direct write and standby
+
+bool CivMemoryPanel::SendSwitch(const CivSwitch& setting) {
+    return Exchange(*setting.setting ? setting.on : setting.off, civ::kFunctionSet);
+}
+
+void CivMemoryPanel::SwitchDirectWrite(bool on, bool apply) {
+    DirectWrite() = on && !Standby;
+    ShowSwitches();
+    if (DirectWrite() && apply) ApplyCurrentChannel();
+}
+
+void CivMemoryPanel::OnStandbyChanged() {
+    if (Standby) DirectWrite() = false;
+    ShowSwitches();
 }
 
 void CivMemoryPanel::LockControls(bool locked) {
@@ -219,4 +244,15 @@ void CivMemoryPanel::ReceiverScanCommand(JobStr&) {
 
 void CivMemoryPanel::StopOrClearCommand(JobStr&) {
     StopOrClear();
+}
+
+void CivMemoryPanel::SwitchCommand(JobStr& line, std::size_t index) {
+    const CivSwitch setting = Switches()[index];
+    *setting.setting = line.VAL != 0;
+    ShowSwitches();
+    SendSwitch(setting);
+}
+
+void CivMemoryPanel::DirectWriteCommand(JobStr& line) {
+    SwitchDirectWrite(line.VAL != 0, /*apply=*/true);
 }

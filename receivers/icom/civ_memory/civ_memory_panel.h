@@ -40,6 +40,7 @@ class CivMemoryPanel : public CivPanel {
     ui::PictureButton* pictbttn_1 = nullptr;  // starts the receiver's scan
     ui::PictureButton* pictbttn_7 = nullptr;  // stops it, else clears the fine scale
     ui::ListView* lv_1 = nullptr;             // the channels
+    ui::CheckBox* cbank = nullptr;            // direct write
     // The attenuator off and at the model's three depths, shallowest first (a model without
     // these options leaves them null).
     ui::OptionButton* catt0 = nullptr;
@@ -69,8 +70,28 @@ class CivMemoryPanel : public CivPanel {
     virtual void OnTunedToChannel(const MemoryChannel& channel) { (void)channel; }
     // The attenuator of the program state (FDX::Attenuator, FDX::AttenuatorDb) sent.
     virtual bool SendAttenuator() = 0;
-    // The model's switches and level sliders on its controls.
-    virtual void ShowSwitches() = 0;
+    // A switch of the receiver with its box on the panel: the setting the panel keeps, the
+    // box, the commands for on and off.
+    struct CivSwitch {
+        bool* setting;
+        ui::CheckBox* box;
+        const char* on;
+        const char* off;
+    };
+    // The model's switches: AGC, its peak filter or preamplifier, the noise blanker.
+    virtual std::array<CivSwitch, 3> Switches() = 0;
+    // The setting that keeps direct write ("Запись"): channel changes go to the receiver at
+    // once.
+    virtual bool& DirectWrite() = 0;
+    // Direct write came on: from now on the panel and the receiver agree on the current
+    // channel.
+    virtual void ApplyCurrentChannel() = 0;
+    // The button that marks the receiver off and on.
+    virtual ui::CommandButton* StandbyButton() const = 0;
+    // The switches, direct write and the standby mark on the controls; a model with more
+    // boxes shows them too.
+    virtual void ShowSwitches();
+    // The model's level sliders.
     virtual void SetSliders() = 0;
     // The attenuator as the program state has it on the model's controls: by default the
     // options above.
@@ -83,11 +104,18 @@ class CivMemoryPanel : public CivPanel {
     void ShowControls() override;
     void RefreshControls() override;
     void RefreshDisplay() override;
+    // The standby mark; channel changes cannot reach a receiver marked off, so direct write
+    // goes off.
+    void OnStandbyChanged() override;
     // The scan's stop button stays enabled while the receiver's scan runs; the channel
     // controls follow the lock.
     void LockControls(bool locked) override;
 
     // --- For the models
+    bool SendSwitch(const CivSwitch& setting);
+    // Direct write as asked, never while the receiver is marked off; with apply the current
+    // channel is applied as it comes on.
+    void SwitchDirectWrite(bool on, bool apply);
     // The model's depth `index`, the deepest beyond its last.
     uint32_t Depth(std::size_t index) const;
     // The attenuator option the panel shows: a depth of the model's, or 0 (off, or a depth
@@ -136,6 +164,9 @@ class CivMemoryPanel : public CivPanel {
 
     // Job commands both kinds of set serve.
     void ReceiverScanCommand(JobStr& line);
+    // Switch `index` of Switches() as the line's value says.
+    void SwitchCommand(JobStr& line, std::size_t index);
+    void DirectWriteCommand(JobStr& line);
     // Stops the receiver's scan, else clears the fine scale.
     void StopOrClearCommand(JobStr& line);
 

@@ -92,47 +92,49 @@ HfPanel::ChannelResult HfPanel::ClearMemoryChannel(uint32_t number) {
 // ---------------------------------------------------------------------------------------
 // Transfers
 
-bool HfPanel::ReadChannels(const std::string& status) {
-    Untaken refused;
+bool HfPanel::WalkChannels(const std::string& status, Untaken& untaken, bool countUnreached,
+                           const std::function<ChannelResult(uint32_t number)>& each) {
+    uint32_t reached = 0;
     const bool answered = ListTransfer(status, [&] {
         if (!EnterMemoryMode()) return false;
         for (uint32_t number = 1; number <= kChannelCount; ++number) {
-            const ChannelResult read = ReadMemoryChannel(number);
-            if (read == ChannelResult::Unanswered) return false;
-            if (read == ChannelResult::Refused)
-                refused.Add(number);
-            else
-                Channels[number - 1] = ChannelBuffer;
+            const ChannelResult result = each(number);
+            if (result == ChannelResult::Unanswered) return false;
+            reached = number;
+            if (result == ChannelResult::Refused) untaken.Add(number);
         }
         return true;
     });
-    if (!answered) return false;
-    TellUntaken(kNotRead, refused);
-    FinishTransfer();
-    return true;
+    if (countUnreached)
+        for (uint32_t number = reached + 1; number <= kChannelCount; ++number) untaken.Add(number);
+    return answered;
+}
+
+bool HfPanel::ReadChannels(const std::string& status) {
+    Untaken refused;
+    const bool answered = WalkChannels(status, refused, false, [this](uint32_t number) {
+        const ChannelResult read = ReadMemoryChannel(number);
+        if (read == ChannelResult::Done) Channels[number - 1] = ChannelBuffer;
+        return read;
+    });
+    if (answered) FinishTransfer(kNotRead, refused);
+    return answered;
 }
 
 bool HfPanel::WriteChannels() {
     Untaken refused;
-    const bool answered = ListTransfer(hf_.writeStatus, [&] {
-        if (!EnterMemoryMode()) return false;
-        for (uint32_t entry = 0; entry < kChannelCount; ++entry) {
-            ChannelBuffer = Channels[entry];
-            const ChannelResult write = WriteMemoryChannel(entry + 1);
-            if (write == ChannelResult::Unanswered) return false;
-            if (write == ChannelResult::Refused) refused.Add(entry + 1);
-        }
-        return true;
+    const bool answered = WalkChannels(hf_.writeStatus, refused, false, [this](uint32_t number) {
+        ChannelBuffer = Channels[number - 1];
+        return WriteMemoryChannel(number);
     });
-    if (!answered) return false;
-    TellUntaken(kNotWritten, refused);
-    FinishTransfer();
-    return true;
+    if (answered) FinishTransfer(kNotWritten, refused);
+    return answered;
 }
 
-// The receiver goes back to the program's settings; with direct write it stays on the current
-// channel.
-void HfPanel::FinishTransfer() {
+// The channels the receiver did not take are told; the receiver goes back to the program's
+// settings, and with direct write it stays on the current channel.
+void HfPanel::FinishTransfer(const char* what, const Untaken& untaken) {
+    TellUntaken(what, untaken);
     ApplyReceiverSettings();
     if (Settings.DirectWrite && EnterMemoryMode()) SelectChannel(CurrentChannel + 1);
 }
@@ -156,25 +158,13 @@ void HfPanel::ClearChannels() {
     }
     // An entry is emptied only when the receiver emptied its channel: the list shows what the
     // receiver holds.
-    std::array<bool, kChannelCount> cleared{};
-    ListTransfer(hf_.clearStatus, [&] {
-        if (!EnterMemoryMode()) return false;
-        for (uint32_t number = 1; number <= kChannelCount; ++number) {
-            const ChannelResult clear = ClearMemoryChannel(number);
-            if (clear == ChannelResult::Unanswered) return false;
-            cleared[number - 1] = clear == ChannelResult::Done;
-        }
-        return true;
-    });
     Untaken left;
-    for (uint32_t entry = 0; entry < kChannelCount; ++entry) {
-        if (cleared[entry])
-            empty(entry);
-        else
-            left.Add(entry + 1);
-    }
+    WalkChannels(hf_.clearStatus, left, true, [&](uint32_t number) {
+        const ChannelResult clear = ClearMemoryChannel(number);
+        if (clear == ChannelResult::Done) empty(number - 1);
+        return clear;
+    });
     TellUntaken(kNotCleared, left);
-    ShowChannels();
 }
 
 void HfPanel::StoreCurrentSettings() {

@@ -16,8 +16,6 @@ namespace {
 
 // The sliders' positions.
 constexpr int kSliderTop = 15;
-constexpr const char* kStandbyText = "вкл";  // the receiver waits to be switched on
-constexpr const char* kRunningText = "выкл";
 constexpr const char* kNoChannel = "Не существует канала для данного банка";
 constexpr uint32_t kStartViewStep = 50;
 // The fine scale's steps a job line may ask for; any other is 10 kHz.
@@ -108,65 +106,44 @@ void HfPanel::SetModelDefaults() {
 
 void HfPanel::WireControls() {
     CivMemoryPanel::WireControls();
-    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
-        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-            action(e);
-            return false;
-        });
-    };
-    on(off, ui::EventId::Click, [this](ui::EventData&) { SwitchStandby(!Standby); });
-    on(cb_2, ui::EventId::Click, [this](ui::EventData&) { ReadChannels(hf_.readStatus); });
-    on(cb_1, ui::EventId::Click, [this](ui::EventData&) { WriteChannels(); });
-    on(cb_3, ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
-    on(cb_4, ui::EventId::Click, [this](ui::EventData&) {
+    off->On(ui::EventId::Click, [this](ui::EventData&) { SwitchStandby(!Standby); });
+    cb_2->On(ui::EventId::Click, [this](ui::EventData&) { ReadChannels(hf_.readStatus); });
+    cb_1->On(ui::EventId::Click, [this](ui::EventData&) { WriteChannels(); });
+    cb_3->On(ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
+    cb_4->On(ui::EventId::Click, [this](ui::EventData&) {
         Settings.FilterChoice =
             Settings.FilterChoice >= kWidestFilter ? 0 : Settings.FilterChoice + 1;
         SendModeWithFilter();
     });
-    on(faru, ui::EventId::Click, [this](ui::EventData&) {
-        Settings.Agc = faru->IsChecked();
-        Exchange(Settings.Agc ? hf_.agcOn : hf_.agcOff, civ::kFunctionSet);
-    });
-    on(PreampBox(), ui::EventId::Click, [this](ui::EventData&) {
-        Settings.Preamp = PreampBox()->IsChecked();
-        Exchange(Settings.Preamp ? "160201" : "160200", civ::kFunctionSet);
-    });
-    on(fns, ui::EventId::Click, [this](ui::EventData&) {
-        Settings.NoiseBlanker = fns->IsChecked();
-        Exchange(Settings.NoiseBlanker ? "162201" : "162200", civ::kFunctionSet);
-    });
     for (ui::OptionButton* antenna : {ant_1, ant_2}) {
-        on(antenna, ui::EventId::Click, [this, antenna](ui::EventData&) {
+        antenna->On(ui::EventId::Click, [this, antenna](ui::EventData&) {
             if (!antenna->IsChecked()) return;
             Settings.SecondAntenna = antenna == ant_2;
             Exchange(Settings.SecondAntenna ? "1201" : "1200", civ::kAntennaSet);
         });
     }
-    on(sq, ui::EventId::Change, [this](ui::EventData& e) {
+    sq->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.SquelchLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
         SendLevel("1403", Settings.SquelchLevel);
     });
-    on(sd, ui::EventId::Change, [this](ui::EventData& e) {
+    sd->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.AfLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
         SendLevel("1401", Settings.AfLevel);
     });
-    on(cbank, ui::EventId::Click, [this](ui::EventData&) {
-        // A receiver marked off takes no channel changes.
-        Settings.DirectWrite = cbank->IsChecked() && !Standby;
-        cbank->SetChecked(Settings.DirectWrite);
-        if (Settings.DirectWrite) ApplyCurrentChannel();
-    });
+    cbank->On(ui::EventId::Click,
+              [this](ui::EventData&) { SwitchDirectWrite(cbank->IsChecked(), /*apply=*/true); });
     WireChannelControls();
 }
 
+std::array<CivMemoryPanel::CivSwitch, 3> HfPanel::Switches() {
+    return {{{&Settings.Agc, faru, hf_.agcOn, hf_.agcOff},
+             {&Settings.Preamp, PreampBox(), "160201", "160200"},
+             {&Settings.NoiseBlanker, fns, "162201", "162200"}}};
+}
+
 void HfPanel::ShowSwitches() {
-    if (!faru) return;
-    faru->SetChecked(Settings.Agc);
-    PreampBox()->SetChecked(Settings.Preamp);
-    fns->SetChecked(Settings.NoiseBlanker);
-    cbank->SetChecked(Settings.DirectWrite);
-    (Settings.SecondAntenna ? ant_2 : ant_1)->SetChecked(true);
-    off->SetText(Standby ? kStandbyText : kRunningText);
+    CivMemoryPanel::ShowSwitches();
+    if (ant_1) (Settings.SecondAntenna ? ant_2 : ant_1)->SetChecked(true);
 }
 
 void HfPanel::SetSliders() {
@@ -254,16 +231,7 @@ void HfPanel::SwitchStandby(bool enter) {
         if (!Standby) EnterStandby();
         return;
     }
-    Standby = false;
-    OnStandbyChanged();
-}
-
-void HfPanel::OnStandbyChanged() {
-    if (off) off->SetText(Standby ? kStandbyText : kRunningText);
-    // Channel changes cannot reach a receiver marked off.
-    if (!Standby) return;
-    Settings.DirectWrite = false;
-    if (cbank) cbank->SetChecked(false);
+    LeaveStandby();
 }
 
 void HfPanel::OnSyncStart() {
@@ -416,36 +384,11 @@ void HfPanel::SquelchCommand(JobStr& line) {
     SendLevel("1403", Settings.SquelchLevel);
 }
 
-void HfPanel::DirectWriteCommand(JobStr& line) {
-    Settings.DirectWrite = line.VAL != 0 && !Standby;
-    ShowSwitches();
-    // From now on the panel and the receiver agree on the current channel.
-    if (Settings.DirectWrite) ApplyCurrentChannel();
-}
-
 void HfPanel::StandbyCommand(JobStr& line) {
     if (line.VAL == 0)
         SwitchStandby(true);
     else if (Standby)
         SwitchStandby(false);
-}
-
-void HfPanel::AgcCommand(JobStr& line) {
-    Settings.Agc = line.VAL != 0;
-    ShowSwitches();
-    Exchange(Settings.Agc ? hf_.agcOn : hf_.agcOff, civ::kFunctionSet);
-}
-
-void HfPanel::PreampCommand(JobStr& line) {
-    Settings.Preamp = line.VAL != 0;
-    ShowSwitches();
-    Exchange(Settings.Preamp ? "160201" : "160200", civ::kFunctionSet);
-}
-
-void HfPanel::NoiseBlankerCommand(JobStr& line) {
-    Settings.NoiseBlanker = line.VAL != 0;
-    ShowSwitches();
-    Exchange(Settings.NoiseBlanker ? "162201" : "162200", civ::kFunctionSet);
 }
 
 // The fine scale's steps from 10 kHz on; anything else is 10 kHz.

@@ -57,7 +57,7 @@
     X(126, CommandButton, cb_3, (178, 176, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника") \
     X(127, CommandButton, cb_2, (212, 176, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников") \
     X(128, CommandButton, cb_1, (246, 176, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник") \
-    X(129, CheckBox, cbank, (4, 196, 64, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками") \
+    X(129, CheckBox, cbank, (4, 196, 64, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками", inherited) \
     X(130, CommandButton, cb_4, (70, 194, 36, 14), 0, "Полоса", "Выбор узкой, широкой, нормальной полосы") \
     X(131, GroupBox, groupb_1, (110, 185, 64, 24), 0, "Антенна", nullptr) \
     X(132, OptionButton, ant_1, (116, 196, 26, 10), 0, "1", "Включение первой антены") \
@@ -281,7 +281,7 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     // The current channel, as the list shows it and, with direct write, the receiver.
     void ChooseChannel(uint32_t entry);
     // With direct write: the current channel read from the receiver and tuned to.
-    void ApplyCurrentChannel();
+    void ApplyCurrentChannel() override;
     // The program's frequency, attenuator, mode and step back on the receiver after a
     // transfer left it in its memory.
     void ApplyReceiverSettings();
@@ -312,7 +312,6 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     void OnFrequencyReport() override;
     void OnModelCode(uint32_t code) override;
     void OnSyncStart() override;
-    void OnStandbyChanged() override;
     void WriteModelKeys(StateFileWriter& file) override;
     // The memory core's hooks (hf_channels.cpp).
     bool SendScanStart() override;
@@ -322,6 +321,9 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     void OnTunedToChannel(const MemoryChannel& channel) override;
     void ShowSwitches() override;
     void SetSliders() override;
+    std::array<CivSwitch, 3> Switches() override;
+    bool& DirectWrite() override { return Settings.DirectWrite; }
+    ui::CommandButton* StandbyButton() const override { return off; }
     // The attenuator of the program state, its depth included.
     bool SendAttenuator() override;
 
@@ -352,11 +354,10 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     void ThirdDepthCommand(JobStr& line);
     void AfLevelCommand(JobStr& line);
     void SquelchCommand(JobStr& line);
-    void DirectWriteCommand(JobStr& line);
     void StandbyCommand(JobStr& line);
-    void AgcCommand(JobStr& line);
-    void PreampCommand(JobStr& line);
-    void NoiseBlankerCommand(JobStr& line);
+    void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
+    void PreampCommand(JobStr& line) { SwitchCommand(line, 1); }
+    void NoiseBlankerCommand(JobStr& line) { SwitchCommand(line, 2); }
     void FineStepCommand(JobStr& line);
     // The channel by its table entry (IC-756PRO) or by its number 1..101 (IC-R75).
     void ChannelEntryCommand(JobStr& line);
@@ -376,9 +377,14 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     // the receiver's values), is read back and tuned to.
     void EditChannel(const std::function<void(MemoryChannel&)>& change);
     std::vector<std::string> RowCells(const MemoryChannel& channel, uint32_t entry) const;
-    // After a read or a write: the receiver back on the program's settings, and on the
-    // current channel with direct write.
-    void FinishTransfer();
+    // The 101 channels walked under the transfer bracket, the set in memory mode first:
+    // `each` runs for channel after channel until the set falls silent (false, message 39).
+    // The channels refused go into `untaken`, with countUnreached also those not reached.
+    bool WalkChannels(const std::string& status, Untaken& untaken, bool countUnreached,
+                      const std::function<ChannelResult(uint32_t number)>& each);
+    // After a read or a write: the channels not taken told, the receiver back on the
+    // program's settings, and on the current channel with direct write.
+    void FinishTransfer(const char* what, const Untaken& untaken);
     // The set in memory mode before a transfer, where it needs it.
     bool EnterMemoryMode();
     // The fields the receiver's memory holds, from ChannelBuffer into `entry`.

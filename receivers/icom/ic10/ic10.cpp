@@ -87,14 +87,8 @@ void IC10::SetModelDefaults() {
 }
 
 void IC10::WireControls() {
-    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
-        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-            action(e);
-            return false;
-        });
-    };
-    on(clear, ui::EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
-    on(address, ui::EventId::Change, [this](ui::EventData& e) { TakeAddress(e.text); });
+    clear->On(ui::EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
+    address->On(ui::EventId::Change, [this](ui::EventData& e) { TakeAddress(e.text); });
 }
 
 void IC10::ShowControls() {

@@ -167,10 +167,8 @@ void IC756::ForgetModelControls() {
 
 void IC756::WireControls() {
     HfPanel::WireControls();
-    pictbttn_6->AddHandler(ui::EventId::Click, [this](ui::Object&, ui::EventData&) {
-        PostToOwner(PostOpenScanSettings);
-        return false;
-    });
+    pictbttn_6->On(ui::EventId::Click,
+                   [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
 }
 
 bool IC756::SetNoiseReductionLevel(uint32_t level) {

@@ -65,9 +65,6 @@ constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
 // The threshold and sound sliders' positions.
 constexpr int kSliderTop = 15;
 
-constexpr const char* kPowerOnText = "вкл";    // the receiver waits to be switched on
-constexpr const char* kPowerOffText = "выкл";  // the receiver runs
-
 constexpr FineScaleLook kFineScale{.overviewHeight = 40, .barDivisor = 8, .viewSteps = kViewSteps};
 
 constexpr CivModel kIc8500Model{
@@ -151,35 +148,17 @@ void IC8500::SetModelDefaults() {
 
 void IC8500::WireControls() {
     CivMemoryPanel::WireControls();
-    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
-        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-            action(e);
-            return false;
-        });
-    };
-    on(power, ui::EventId::Click, [this](ui::EventData&) { Standby ? PowerOn() : PowerOff(); });
-    on(pictbttn_6, ui::EventId::Click,
-       [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    on(cb_2, ui::EventId::Click, [this](ui::EventData&) { ReadBanks(Settings.AllMemory); });
-    on(cb_1, ui::EventId::Click, [this](ui::EventData&) { WriteBanks(Settings.AllMemory); });
-    on(cb_3, ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
-    on(faru, ui::EventId::Click, [this](ui::EventData&) {
-        Settings.Agc = faru->IsChecked();
-        SendSwitch("1611", "1610", Settings.Agc);
-    });
-    on(fpik, ui::EventId::Click, [this](ui::EventData&) {
-        Settings.PeakFilter = fpik->IsChecked();
-        SendSwitch("1631", "1630", Settings.PeakFilter);
-    });
-    on(noise, ui::EventId::Click, [this](ui::EventData&) {
-        Settings.NoiseBlanker = noise->IsChecked();
-        SendSwitch("1621", "1620", Settings.NoiseBlanker);
-    });
-    on(porog, ui::EventId::Change, [this](ui::EventData& e) {
+    power->On(ui::EventId::Click, [this](ui::EventData&) { Standby ? PowerOn() : PowerOff(); });
+    pictbttn_6->On(ui::EventId::Click,
+                   [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
+    cb_2->On(ui::EventId::Click, [this](ui::EventData&) { ReadBanks(Settings.AllMemory); });
+    cb_1->On(ui::EventId::Click, [this](ui::EventData&) { WriteBanks(Settings.AllMemory); });
+    cb_3->On(ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
+    porog->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.SquelchThreshold = static_cast<uint32_t>(e.value) * kSliderUnit;
         if (!SendThreshold(Settings.SquelchThreshold)) SliderRetry = true;
     });
-    on(zvuk, ui::EventId::Change, [this](ui::EventData& e) {
+    zvuk->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.AudioLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
         if (!SendAudioLevel(Settings.AudioLevel)) SliderRetry = true;
     });
@@ -190,20 +169,17 @@ void IC8500::WireControls() {
         e.cancel = true;
         return true;
     });
-    on(bname, ui::EventId::Select, [this](ui::EventData& e) {
+    bname->On(ui::EventId::Select, [this](ui::EventData& e) {
         if (e.value >= 0 && e.value <= static_cast<int64_t>(kLastBank))
             ChooseBank(static_cast<uint32_t>(e.value));
     });
     // Typing in the list's field names the current bank (the receiver names banks 0..19).
-    on(bname, ui::EventId::Change, [this](ui::EventData& e) { RenameBank(CurrentBank, e.text); });
+    bname->On(ui::EventId::Change, [this](ui::EventData& e) { RenameBank(CurrentBank, e.text); });
     WireChannelControls();
-    on(cbank, ui::EventId::Click, [this](ui::EventData&) {
-        // A receiver in standby takes no bank changes.
-        Settings.DirectMode = cbank->IsChecked() && !Standby;
-        cbank->SetChecked(Settings.DirectMode);
-    });
-    on(memory, ui::EventId::Click,
-       [this](ui::EventData&) { Settings.AllMemory = memory->IsChecked(); });
+    cbank->On(ui::EventId::Click,
+              [this](ui::EventData&) { SwitchDirectWrite(cbank->IsChecked(), /*apply=*/false); });
+    memory->On(ui::EventId::Click,
+               [this](ui::EventData&) { Settings.AllMemory = memory->IsChecked(); });
 }
 
 void IC8500::ForgetControls() {
@@ -263,14 +239,6 @@ void IC8500::OnIdentified(bool answered) {
     if (answered) ShowBank();
 }
 
-void IC8500::OnStandbyChanged() {
-    if (power) power->SetText(Standby ? kPowerOnText : kPowerOffText);
-    // Bank changes cannot reach a receiver in standby.
-    if (!Standby) return;
-    Settings.DirectMode = false;
-    if (cbank) cbank->SetChecked(false);
-}
-
 // ---------------------------------------------------------------------------------------
 // Receiver settings
 
@@ -296,10 +264,6 @@ bool IC8500::SendThreshold(uint32_t level) {
     return Exchange(payload, civ::kLevelSet);
 }
 
-bool IC8500::SendSwitch(const char* on, const char* off, bool set) {
-    return Exchange(set ? on : off, civ::kFunctionSet);
-}
-
 bool IC8500::PowerOff() {
     if (!Exchange("1800", civ::kPowerSet)) return false;
     EnterStandby();
@@ -310,11 +274,6 @@ bool IC8500::PowerOn() {
     if (!Exchange("1801", civ::kPowerSet)) return false;
     LeaveStandby();
     return true;
-}
-
-void IC8500::LeaveStandby() {
-    Standby = false;
-    if (power) power->SetText(kPowerOffText);
 }
 
 bool IC8500::SelectBank(uint32_t bank) {
@@ -340,13 +299,15 @@ void IC8500::ShowBank() {
     ShowChannels();
 }
 
+std::array<CivMemoryPanel::CivSwitch, 3> IC8500::Switches() {
+    return {{{&Settings.Agc, faru, "1611", "1610"},
+             {&Settings.PeakFilter, fpik, "1631", "1630"},
+             {&Settings.NoiseBlanker, noise, "1621", "1620"}}};
+}
+
 void IC8500::ShowSwitches() {
-    if (!faru) return;
-    faru->SetChecked(Settings.Agc);
-    fpik->SetChecked(Settings.PeakFilter);
-    noise->SetChecked(Settings.NoiseBlanker);
-    cbank->SetChecked(Settings.DirectMode);
-    memory->SetChecked(Settings.AllMemory);
+    CivMemoryPanel::ShowSwitches();
+    if (memory) memory->SetChecked(Settings.AllMemory);
 }
 
 void IC8500::SetSliders() {

@@ -87,7 +87,7 @@ class RIC8500;
     X(136, CommandButton, cb_3, (178, 190, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника") \
     X(137, CommandButton, cb_2, (212, 190, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников") \
     X(138, CommandButton, cb_1, (246, 190, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник") \
-    X(139, CheckBox, cbank, (4, 195, 80, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками") \
+    X(139, CheckBox, cbank, (4, 195, 80, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками", inherited) \
     X(140, CheckBox, memory, (88, 195, 76, 10), 0, "Вся память", "Запись/чтение в приемник всей памяти") \
     X(141, ScrollBar, scrollb_1, (4, 84, 275, 9), 0, nullptr, nullptr, inherited)
 // clang-format on
@@ -192,7 +192,6 @@ class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
     void FollowSquelchKnob(int reading) override;
     void OnSyncStart() override;
     void OnIdentified(bool answered) override;
-    void OnStandbyChanged() override;
     void WriteModelKeys(StateFileWriter& file) override;
     bool ParseModelReply(const civ::CivReply& reply) override;
     void OnFrequencyReport() override;
@@ -207,6 +206,11 @@ class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
     void ShowModelControls() override { FillBankNames(); }
     void ShowSwitches() override;
     void SetSliders() override;
+    std::array<CivSwitch, 3> Switches() override;
+    bool& DirectWrite() override { return Settings.DirectMode; }
+    // Tunes the program state to the selected channel, read back first.
+    void ApplyCurrentChannel() override;
+    ui::CommandButton* StandbyButton() const override { return power; }
     // From FDX::Attenuator and FDX::AttenuatorDb.
     bool SendAttenuator() override;
 
@@ -217,11 +221,10 @@ class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
     void Attenuator30(JobStr& line);
     void AudioLevelCommand(JobStr& line);
     void ThresholdCommand(JobStr& line);
-    void DirectModeCommand(JobStr& line);
     void PowerCommand(JobStr& line);
-    void AgcCommand(JobStr& line);
-    void PeakFilterCommand(JobStr& line);
-    void NoiseBlankerCommand(JobStr& line);
+    void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
+    void PeakFilterCommand(JobStr& line) { SwitchCommand(line, 1); }
+    void NoiseBlankerCommand(JobStr& line) { SwitchCommand(line, 2); }
     void BankCommand(JobStr& line);
     void ChannelCommand(JobStr& line);
     void DirectBoxCommand(JobStr& line);
@@ -234,10 +237,8 @@ class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
     // Receiver settings.
     bool SendAudioLevel(uint32_t level);
     bool SendThreshold(uint32_t level);
-    bool SendSwitch(const char* on, const char* off, bool set);
     bool PowerOff();
     bool PowerOn();
-    void LeaveStandby();
     bool SelectBank(uint32_t bank);
 
     // Memory banks.
@@ -265,8 +266,6 @@ class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
     void TakeWorkingBank();
     void GiveWorkingBank();
     void TakeRangeIntoProg();
-    // Tunes the program state to the selected channel, read back first in direct mode.
-    void ApplySelectedChannel();
     // The selected channel changed on the panel: its row, and the receiver in direct mode.
     void ChannelEdited();
     void WireChannelControls();

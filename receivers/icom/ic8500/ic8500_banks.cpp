@@ -309,10 +309,10 @@ void IC8500::ChoosePosition(uint32_t position) {
     if (position >= BankChannels[CurrentBank]) return;
     BankPositions[CurrentBank] = position;
     ShowChannel();
-    if (Settings.DirectMode) ApplySelectedChannel();
+    if (Settings.DirectMode) ApplyCurrentChannel();
 }
 
-void IC8500::ApplySelectedChannel() {
+void IC8500::ApplyCurrentChannel() {
     const uint32_t position = BankPositions[CurrentBank];
     // The receiver tunes to the channel it selects; the panel takes what the receiver holds.
     if (ReadChannel(CurrentBank, position) != ChannelResult::Done) return;

@@ -23,7 +23,7 @@ const JobCommand<IC8500> IC8500::kJobCommands[] = {
     {417, &IC8500::Attenuator30},
     {418, &IC8500::AudioLevelCommand},
     {419, &IC8500::ThresholdCommand},
-    {420, &IC8500::DirectModeCommand},
+    {420, &IC8500::DirectWriteCommand},
     {421, &IC8500::StopOrClearCommand},
     {422, &IC8500::PowerCommand},
     {423, &IC8500::AgcCommand},
@@ -92,13 +92,6 @@ void IC8500::ThresholdCommand(JobStr& line) {
     SendThreshold(Settings.SquelchThreshold);
 }
 
-void IC8500::DirectModeCommand(JobStr& line) {
-    Settings.DirectMode = line.VAL != 0 && !Standby;
-    ShowSwitches();
-    // From now on the panel and the receiver agree on the selected channel.
-    if (Settings.DirectMode) ApplySelectedChannel();
-}
-
 void IC8500::PowerCommand(JobStr& line) {
     // The panel takes the state the line asks for whatever the answer, unlike the power
     // button, which waits for the set to take it.
@@ -109,24 +102,6 @@ void IC8500::PowerCommand(JobStr& line) {
         Exchange("1801", civ::kPowerSet);
         LeaveStandby();
     }
-}
-
-void IC8500::AgcCommand(JobStr& line) {
-    Settings.Agc = line.VAL != 0;
-    ShowSwitches();
-    SendSwitch("1611", "1610", Settings.Agc);
-}
-
-void IC8500::PeakFilterCommand(JobStr& line) {
-    Settings.PeakFilter = line.VAL != 0;
-    ShowSwitches();
-    SendSwitch("1631", "1630", Settings.PeakFilter);
-}
-
-void IC8500::NoiseBlankerCommand(JobStr& line) {
-    Settings.NoiseBlanker = line.VAL != 0;
-    ShowSwitches();
-    SendSwitch("1621", "1620", Settings.NoiseBlanker);
 }
 
 void IC8500::BankCommand(JobStr& line) {
@@ -151,8 +126,7 @@ void IC8500::ChannelCommand(JobStr& line) {
 }
 
 void IC8500::DirectBoxCommand(JobStr& line) {
-    Settings.DirectMode = line.VAL != 0 && !Standby;
-    ShowSwitches();
+    SwitchDirectWrite(line.VAL != 0, /*apply=*/false);
 }
 
 void IC8500::ScanSettingsCommand(JobStr&) {

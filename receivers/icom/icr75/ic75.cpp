@@ -159,23 +159,20 @@ void IC75::ForgetModelControls() {
 
 void IC75::WireControls() {
     HfPanel::WireControls();
-    catt->AddHandler(ui::EventId::Click, [this](ui::Object&, ui::EventData&) {
-        ChooseAttenuator(catt->IsChecked(), Depth(0));
-        return false;
-    });
+    catt->On(ui::EventId::Click,
+             [this](ui::EventData&) { ChooseAttenuator(catt->IsChecked(), Depth(0)); });
     // The range regime, the bank regime over all channels or over the selected ones.
     const struct {
         ui::OptionButton* option;
         bool bank, selected;
     } regimes[] = {{scandiap, false, false}, {scanbank, true, false}, {scansel, true, true}};
     for (const auto& regime : regimes) {
-        regime.option->AddHandler(ui::EventId::Click, [this, regime](ui::Object&, ui::EventData&) {
-            if (!regime.option->IsChecked()) return false;
+        regime.option->On(ui::EventId::Click, [this, regime](ui::EventData&) {
+            if (!regime.option->IsChecked()) return;
             Settings.RangeScan = !regime.bank;
             Settings.BankScan = regime.bank;
             Settings.ManualScan = false;
             Settings.SelectedChannels = regime.selected;
-            return false;
         });
     }
 }

@@ -159,14 +159,8 @@ void IC1000::CreateControls() {
 }
 
 void IC1000::WireControls() {
-    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
-        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-            action(e);
-            return false;
-        });
-    };
     const auto click = [&](ui::Control* control, auto action) {
-        on(control, ui::EventId::Click, [action](ui::EventData&) { action(); });
+        control->On(ui::EventId::Click, [action](ui::EventData&) { action(); });
     };
     Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
     click(pictbttn_7, [this] { Fine.ConfirmClear(); });
@@ -192,23 +186,23 @@ void IC1000::WireControls() {
         PostToOwner(PostReceiverState);
     });
     click(fast, [this] { SetScopeScan(fast->IsChecked()); });
-    on(estep, ui::EventId::Select, [this](ui::EventData& e) {
+    estep->On(ui::EventId::Select, [this](ui::EventData& e) {
         if (Scope.SetStepItem(static_cast<int>(e.value))) RestartScope();
     });
-    on(estep, ui::EventId::Change, [this](ui::EventData& e) {
+    estep->On(ui::EventId::Change, [this](ui::EventData& e) {
         const uint32_t before = Scope.Step();
         Scope.SetStep(FDX::ParseKHz(e.text));
         if (Scope.Step() != before) RestartScope();
     });
-    on(porog, ui::EventId::Change, [this](ui::EventData& e) {
+    porog->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.Squelch = static_cast<uint32_t>(e.value) * kSliderUnit;
         SendLevel("J41", Settings.Squelch);
     });
-    on(sdvig, ui::EventId::Change, [this](ui::EventData& e) {
+    sdvig->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.IfShift = static_cast<uint32_t>(e.value) * kSliderUnit;
         SendLevel("J43", Settings.IfShift);
     });
-    on(zvuk, ui::EventId::Change, [this](ui::EventData& e) {
+    zvuk->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.Volume = static_cast<uint32_t>(e.value) * kSliderUnit;
         Settings.DefaultVolume = Settings.Volume;
         if (fdx_->Sound) SendLevel("J40", Settings.Volume);
