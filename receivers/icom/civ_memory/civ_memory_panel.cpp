@@ -64,6 +64,12 @@ void CivMemoryPanel::ShowSwitches() {
 // ---------------------------------------------------------------------------------------
 // Switches, direct write and standby
 
+bool CivMemoryPanel::SendLevel(const char* command, uint32_t level) {
+    char payload[16];
+    std::snprintf(payload, sizeof payload, "%s%04u", command, ClampLevel(level));
+    return Exchange(payload, civ::kLevelSet);
+}
+
 bool CivMemoryPanel::SendSwitch(const CivSwitch& setting) {
     return Exchange(*setting.setting ? setting.on : setting.off, civ::kFunctionSet);
 }
@@ -244,6 +250,12 @@ void CivMemoryPanel::ReceiverScanCommand(JobStr&) {
 
 void CivMemoryPanel::StopOrClearCommand(JobStr&) {
     StopOrClear();
+}
+
+void CivMemoryPanel::LevelCommand(JobStr& line, uint32_t& setting, const char* command) {
+    setting = ClampLevel(line.VAL);
+    SetSliders();
+    SendLevel(command, setting);
 }
 
 void CivMemoryPanel::SwitchCommand(JobStr& line, std::size_t index) {

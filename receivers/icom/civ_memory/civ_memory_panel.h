@@ -8,6 +8,7 @@
 // the scan buttons or a job line. A model gives its memory's layout and walks, its scan's
 // sequence and read-back, and its list.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -112,6 +113,9 @@ class CivMemoryPanel : public CivPanel {
     void LockControls(bool locked) override;
 
     // --- For the models
+    static uint32_t ClampLevel(uint32_t level) { return std::min<uint32_t>(level, 255); }
+    // A level 0..255 with its command ("14" and the sub-command), waited for.
+    bool SendLevel(const char* command, uint32_t level);
     bool SendSwitch(const CivSwitch& setting);
     // Direct write as asked, never while the receiver is marked off; with apply the current
     // channel is applied as it comes on.
@@ -164,6 +168,9 @@ class CivMemoryPanel : public CivPanel {
 
     // Job commands both kinds of set serve.
     void ReceiverScanCommand(JobStr& line);
+    // A level as the line's value says (held to 255): the sliders follow and the receiver
+    // takes it.
+    void LevelCommand(JobStr& line, uint32_t& setting, const char* command);
     // Switch `index` of Switches() as the line's value says.
     void SwitchCommand(JobStr& line, std::size_t index);
     void DirectWriteCommand(JobStr& line);

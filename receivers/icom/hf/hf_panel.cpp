@@ -21,10 +21,6 @@ constexpr uint32_t kStartViewStep = 50;
 // The fine scale's steps a job line may ask for; any other is 10 kHz.
 constexpr uint32_t kLeastJobFineStep = 100;
 
-uint32_t ClampLevel(uint32_t level) {
-    return std::min<uint32_t>(level, 255);
-}
-
 }  // namespace
 
 void ShowPicture(ui::PictureButton* button) {
@@ -186,12 +182,6 @@ bool HfPanel::SetSound() {
     Settings.AfLevel = fdx_->Sound ? ClampLevel(Settings.DefaultSoundLevel) : 0;
     SetSliders();
     return SendLevel("1401", Settings.AfLevel);
-}
-
-bool HfPanel::SendLevel(const char* command, uint32_t level) {
-    char payload[16];
-    std::snprintf(payload, sizeof payload, "%s%04u", command, ClampLevel(level));
-    return Exchange(payload, civ::kLevelSet);
 }
 
 int32_t HfPanel::FilterFor(char letter) const {
@@ -370,18 +360,6 @@ void HfPanel::SecondDepthCommand(JobStr&) {
 
 void HfPanel::ThirdDepthCommand(JobStr&) {
     ChooseAttenuator(true, Depth(2));
-}
-
-void HfPanel::AfLevelCommand(JobStr& line) {
-    Settings.AfLevel = ClampLevel(line.VAL);
-    SetSliders();
-    SendLevel("1401", Settings.AfLevel);
-}
-
-void HfPanel::SquelchCommand(JobStr& line) {
-    Settings.SquelchLevel = ClampLevel(line.VAL);
-    SetSliders();
-    SendLevel("1403", Settings.SquelchLevel);
 }
 
 void HfPanel::StandbyCommand(JobStr& line) {

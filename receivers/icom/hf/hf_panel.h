@@ -336,7 +336,6 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     virtual ui::CheckBox* SkipBox() const { return nullptr; }
 
     // --- For the models' controls and job commands
-    bool SendLevel(const char* command, uint32_t level);
     // Standby entered or left as asked; the mark follows only when the receiver answered.
     void SwitchStandby(bool enter);
     // The list's rows and one of them.
@@ -352,8 +351,8 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     void FirstDepthCommand(JobStr& line);
     void SecondDepthCommand(JobStr& line);
     void ThirdDepthCommand(JobStr& line);
-    void AfLevelCommand(JobStr& line);
-    void SquelchCommand(JobStr& line);
+    void AfLevelCommand(JobStr& line) { LevelCommand(line, Settings.AfLevel, "1401"); }
+    void SquelchCommand(JobStr& line) { LevelCommand(line, Settings.SquelchLevel, "1403"); }
     void StandbyCommand(JobStr& line);
     void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
     void PreampCommand(JobStr& line) { SwitchCommand(line, 1); }

@@ -117,10 +117,6 @@ void IC8500::OpenScanSettings() {
     dialog_->Open(s.Owner);
 }
 
-uint32_t IC8500::ClampLevel(uint32_t level) {
-    return std::min<uint32_t>(level, 255);
-}
-
 // ---------------------------------------------------------------------------------------
 // Controls
 
@@ -250,18 +246,6 @@ bool IC8500::SendAttenuator() {
         if (fdx_->AttenuatorDb == 30) payload = "1130";
     }
     return Exchange(payload, civ::kAttenuatorSet);
-}
-
-bool IC8500::SendAudioLevel(uint32_t level) {
-    char payload[16];
-    std::snprintf(payload, sizeof payload, "1401%04u", ClampLevel(level));
-    return Exchange(payload, civ::kLevelSet);
-}
-
-bool IC8500::SendThreshold(uint32_t level) {
-    char payload[16];
-    std::snprintf(payload, sizeof payload, "1403%04u", ClampLevel(level));
-    return Exchange(payload, civ::kLevelSet);
 }
 
 bool IC8500::PowerOff() {

@@ -177,7 +177,6 @@ class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
     static constexpr uint32_t kLastBank = kBankCount - 1;
     // One step of the threshold and sound sliders is 16 level units.
     static constexpr int kSliderUnit = 16;
-    static uint32_t ClampLevel(uint32_t level);
     // The two digits of a step with a code of its own, null for the programmed step; and
     // the step of a code.
     static const char* StepCode(uint32_t step);
@@ -219,8 +218,8 @@ class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
     void Attenuator10(JobStr& line);
     void Attenuator20(JobStr& line);
     void Attenuator30(JobStr& line);
-    void AudioLevelCommand(JobStr& line);
-    void ThresholdCommand(JobStr& line);
+    void AudioLevelCommand(JobStr& line) { LevelCommand(line, Settings.AudioLevel, "1401"); }
+    void ThresholdCommand(JobStr& line) { LevelCommand(line, Settings.SquelchThreshold, "1403"); }
     void PowerCommand(JobStr& line);
     void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
     void PeakFilterCommand(JobStr& line) { SwitchCommand(line, 1); }
@@ -235,8 +234,8 @@ class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
     static const JobCommand<IC8500> kJobCommands[];
 
     // Receiver settings.
-    bool SendAudioLevel(uint32_t level);
-    bool SendThreshold(uint32_t level);
+    bool SendAudioLevel(uint32_t level) { return SendLevel("1401", level); }
+    bool SendThreshold(uint32_t level) { return SendLevel("1403", level); }
     bool PowerOff();
     bool PowerOn();
     bool SelectBank(uint32_t bank);

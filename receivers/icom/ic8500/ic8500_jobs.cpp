@@ -80,18 +80,6 @@ void IC8500::Attenuator30(JobStr&) {
     ChooseAttenuator(true, 30);
 }
 
-void IC8500::AudioLevelCommand(JobStr& line) {
-    Settings.AudioLevel = ClampLevel(line.VAL);
-    if (zvuk) zvuk->SetPosition(static_cast<int>(Settings.AudioLevel) / kSliderUnit);
-    SendAudioLevel(Settings.AudioLevel);
-}
-
-void IC8500::ThresholdCommand(JobStr& line) {
-    Settings.SquelchThreshold = ClampLevel(line.VAL);
-    if (porog) porog->SetPosition(static_cast<int>(Settings.SquelchThreshold) / kSliderUnit);
-    SendThreshold(Settings.SquelchThreshold);
-}
-
 void IC8500::PowerCommand(JobStr& line) {
     // The panel takes the state the line asks for whatever the answer, unlike the power
     // button, which waits for the set to take it.
