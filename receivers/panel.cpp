@@ -106,6 +106,7 @@ bool ReceiverPanel::Accepted(ExchangeId id) const {
 }
 
 void ReceiverPanel::Abandon() {
+    if (PendingCommand != NoExchange) ++unansweredInARow_;
     PendingCommand = NoExchange;
     ReplyEvent.Set();
 }
@@ -187,6 +188,7 @@ bool ReceiverPanel::AwaitTurn() {
 }
 
 void ReceiverPanel::EndExchange(bool accepted) {
+    unansweredInARow_ = 0;
     if (PendingCommand != NoExchange) outcomes_[Slot(exchange_)].accepted = accepted;
     ReplyCountdown = 0;
     PendingCommand = NoExchange;
@@ -211,16 +213,14 @@ bool ReceiverPanel::DataArrived(const std::function<PassResult()>& walk) {
 }
 
 bool ReceiverPanel::TimerTick() {
-    if (!ReplyComplete && ReplyCountdown != 0 && --ReplyCountdown == 0) {
-        PendingCommand = NoExchange;
-        ReplyEvent.Set();
-    }
+    if (!ReplyComplete && ReplyCountdown != 0 && --ReplyCountdown == 0) Abandon();
     return ReplyComplete;
 }
 
 void ReceiverPanel::EndSync(bool answered) {
     syncEnded_ = true;
     receiverAnswered_ = answered;
+    if (answered) unansweredInARow_ = 0;
     ++syncCount_;
     PostToOwner(PostReceiverState);
 }

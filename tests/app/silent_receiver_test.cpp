@@ -1,0 +1,110 @@
+// A receiver whose port stays open but which answers nothing: silent from the start, or gone
+// silent in the middle of a scan. The operator is told once, the receiver is asked who it is
+// every few seconds and nothing else, and the scan goes on from its point once it answers.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/app/window_fixture.h"
+
+namespace {
+
+using window_test::kMHz;
+using window_test::ScanOnAir;
+
+constexpr uint32_t k100MHz = 100 * kMHz;
+constexpr uint32_t k10kHz = 100;
+constexpr const char* kReceiverOff = "Ошибка обращения к приемнику(выключен)";
+
+class SilentReceiver : public ScanOnAir {
+  protected:
+    // A range scan of fifty passes over a hundred points from 100 MHz in 12.5 kHz steps (a
+    // step the receiver is not set to: the scan's start gives it).
+    void StartAScan() {
+        UserDp& range = MakeRange(k100MHz, k100MHz + 99 * 125, 125);
+        range.Cycles = 50;
+        Load(0, range);
+        orvel.SlotIndex = 0;
+        orvel.SwitchToTab(2);
+        orvel.StartButton();
+        ASSERT_TRUE(orvel.Running);
+    }
+    // Virtual time passes; the receiver is given the time to read what it is sent.
+    static void PassSeconds(int seconds) {
+        ui::Clock::SetIdleSliceMs(5);
+        ui::ServeFor(seconds * 1000);
+        ui::Clock::SetIdleSliceMs(40);
+    }
+    // The command bytes of the frames the receiver heard, in order.
+    std::vector<uint8_t> Heard() const {
+        std::vector<uint8_t> commands;
+        for (const auto& frame : emulator.ReceivedFrames())
+            if (frame.size() > 4) commands.push_back(frame[4]);
+        return commands;
+    }
+    // Whether the receiver heard nothing but "who is there" (19 00).
+    bool HeardTheSyncAlone() const {
+        const auto heard = Heard();
+        return !heard.empty() &&
+               std::all_of(heard.begin(), heard.end(), [](uint8_t c) { return c == 0x19; });
+    }
+};
+
+TEST_F(SilentReceiver, GoneSilentMidScanIsToldOnceAskedAgainAndScannedOnFromItsPoint) {
+    StartAScan();
+    ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 5; }));
+    emulator.SetDead(true);  // the port stays open; the bus still echoes
+    ui::Clock::SetIdleSliceMs(5);
+    ASSERT_TRUE(RunUntil([&] { return !boxes.shown.empty(); }, 10'000));
+    EXPECT_EQ(Messages(), std::vector<std::string>{kReceiverOff});
+    const Bank& slot = orvel.ScanSlots[0];
+    const uint32_t reached = slot.ScanPoint;
+
+    // The scan waits on its point; the receiver is asked who it is every few seconds.
+    emulator.ClearReceivedFrames();
+    PassSeconds(10);
+    EXPECT_TRUE(HeardTheSyncAlone()) << Heard().size();
+    EXPECT_EQ(slot.ScanPoint, reached);
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_EQ(orvel.start->Text(), "СТОП");
+
+    emulator.SetSignalPlan(window_test::Flat(30));  // levels the scan never saw before
+    emulator.SetDead(false);
+    ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 3; }, 10'000));
+    ASSERT_FALSE(Tuned().empty());
+    EXPECT_EQ(Tuned().front(), reached);
+    EXPECT_EQ(slot.Current[std::size_t(slot.CellOf(reached))], 30);
+    EXPECT_TRUE(orvel.comm.IsOpen());
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+// The receiver answers nothing from the start; the bus still echoes.
+class SilentAtStart : public SilentReceiver {
+  protected:
+    void SetUp() override {
+        emulator.SetDead(true);
+        SilentReceiver::SetUp();
+    }
+};
+
+TEST_F(SilentAtStart, AScanStartedAfterTheUnansweredSyncSendsNothingUntilTheReceiverAnswers) {
+    StartAScan();
+    PassSeconds(10);
+    EXPECT_TRUE(HeardTheSyncAlone()) << Heard().size();
+    EXPECT_EQ(Messages(), std::vector<std::string>{kReceiverOff});
+
+    emulator.SetDead(false);
+    ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 3; }, 10'000));
+    // Once it answers, the scan gives its step (10 08: 12.5 kHz) and tunes its first point.
+    const auto heard = Heard();
+    EXPECT_NE(std::find(heard.begin(), heard.end(), 0x10), heard.end());
+    ASSERT_FALSE(Tuned().empty());
+    EXPECT_EQ(Tuned().front(), k100MHz);
+    EXPECT_EQ(emulator.State().stepCode, 8);
+    EXPECT_TRUE(orvel.Running);
+}
+
+}  // namespace
