@@ -107,4 +107,30 @@ TEST_F(SilentAtStart, AScanStartedAfterTheUnansweredSyncSendsNothingUntilTheRece
     EXPECT_TRUE(orvel.Running);
 }
 
+TEST_F(SilentAtStart, ABankScanSendsNothingEitherAndGivesItsChannelOnceAnswered) {
+    UserFreq bank;
+    for (std::size_t i = 0; i < 2; ++i) {
+        orvel.Channels[i] = Mt{};
+        orvel.Channels[i].Frequency = k100MHz + uint32_t(i) * 1000;
+        orvel.Channels[i].Step = 125;
+        orvel.Channels[i].Modulation = 'W';
+    }
+    orvel.ChannelCount = 2;
+    orvel.CurrentBank = &bank;
+    orvel.SwitchToTab(1);
+    orvel.StartButton();
+    ASSERT_TRUE(orvel.Running);
+    PassSeconds(10);
+    EXPECT_TRUE(HeardTheSyncAlone()) << Heard().size();
+
+    emulator.SetDead(false);
+    ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 3; }, 10'000));
+    ASSERT_FALSE(Tuned().empty());
+    EXPECT_EQ(Tuned().front(), k100MHz);
+    EXPECT_EQ(emulator.State().stepCode, 8);
+    orvel.StartButton();
+    EXPECT_FALSE(orvel.Running);
+    orvel.CurrentBank = nullptr;
+}
+
 }  // namespace
