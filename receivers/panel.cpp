@@ -1,6 +1,7 @@
 #include "receivers/panel.h"
 
 #include "receivers/comm.h"
+#include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/post.h"
 #include "ui/timer.h"
@@ -63,7 +64,8 @@ bool ReceiverPanel::ServeUntil(const std::function<bool()>& done) {
     bool ended = true;
     while (!done()) {
         const int64_t left = deadline - ui::Clock::NowMs();
-        if (left <= 0) {
+        // A program that quits serves nothing more: the reply would never be read.
+        if (left <= 0 || ui::Application::Quitting()) {
             ended = false;
             break;
         }

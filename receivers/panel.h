@@ -341,7 +341,8 @@ class ReceiverPanel : public ui::Form {
     FDX* fdx_ = nullptr;
 
   private:
-    // Serves messages until done() or 1000 ms have passed; true when done.
+    // Serves messages until done() or 1000 ms have passed, or the program quits; true when
+    // done.
     bool ServeUntil(const std::function<bool()>& done);
     // A request arriving while an exchange is outstanding: waits for its turn.
     bool AwaitTurn();

@@ -1,6 +1,7 @@
 // A receiver whose port stays open but which answers nothing: silent from the start, or gone
 // silent in the middle of a scan. The operator is told once, the receiver is asked who it is
-// every few seconds and nothing else, and the scan goes on from its point once it answers.
+// every few seconds and nothing else, and the scan goes on from its point once it answers. And
+// a receiver without a port at all: its start-up job is not held.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "receivers/panel_registry.h"
 #include "tests/app/window_fixture.h"
 
 namespace {
@@ -132,5 +134,36 @@ TEST_F(SilentAtStart, ABankScanSendsNothingEitherAndGivesItsChannelOnceAnswered)
     EXPECT_FALSE(orvel.Running);
     orvel.CurrentBank = nullptr;
 }
+
+// Every model on a serial line, configured without a port: there is nobody to ask, and the
+// start-up job's first line runs once the sync has given up, as soon on one model as on another
+// (the IC-PCR1000 has no speeds to look for the set at).
+class WithoutAPort : public window_test::WindowTest,
+                     public ::testing::WithParamInterface<int32_t> {
+  protected:
+    std::string Ini() const override {
+        return "RECV=" + std::to_string(GetParam()) + "\r\nAUTOEXEC=0002\r\n";
+    }
+    void Prepare() override {
+        started = ui::Clock::NowMs();
+        WriteUnattendedScan();
+    }
+    int64_t started = 0;
+};
+
+TEST_P(WithoutAPort, TheStartUpJobsFirstLineRunsWithinTheSyncsOneSecond) {
+    ASSERT_TRUE(RunUntil([&] { return orvel.JobLine != nullptr; }, 60'000));
+    EXPECT_LE(ui::Clock::NowMs() - started, 1'100);
+    EXPECT_FALSE(orvel.comm.IsOpen());
+}
+
+std::vector<int32_t> SerialModels() {
+    std::vector<int32_t> types;
+    for (const PanelModel& model : panel_registry::Models())
+        if (model.make != nullptr && model.traits.serialPort) types.push_back(model.configuredType);
+    return types;
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, WithoutAPort, ::testing::ValuesIn(SerialModels()));
 
 }  // namespace
