@@ -83,6 +83,24 @@ TEST_F(SilentReceiver, GoneSilentMidScanIsToldOnceAskedAgainAndScannedOnFromItsP
     EXPECT_EQ(Messages().size(), 1u);
 }
 
+TEST_F(SilentReceiver, RepliesMissedNowAndThenAmongAnsweredOnesAreNoSilence) {
+    StartAScan();
+    ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 3; }));
+    // Four times the receiver misses a step's replies (one or two of them), and answers the
+    // three steps between.
+    int steps = 0;
+    hooks[PostRangeScanStep] = [&] {
+        ++steps;
+        if (steps <= 16) emulator.SetDead(steps % 4 == 1);
+    };
+    ui::Clock::SetIdleSliceMs(5);
+    ASSERT_TRUE(RunUntil([&] { return steps >= 20; }, 60'000));
+    ui::ServeFor(5'000);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_TRUE(orvel.receiver.ReceiverReady());
+}
+
 // The receiver answers nothing from the start; the bus still echoes.
 class SilentAtStart : public SilentReceiver {
   protected:
