@@ -28,10 +28,7 @@ class SilentReceiver : public ScanOnAir {
     void StartAScan() {
         UserDp& range = MakeRange(k100MHz, k100MHz + 99 * 125, 125);
         range.Cycles = 50;
-        Load(0, range);
-        orvel.SlotIndex = 0;
-        orvel.SwitchToTab(2);
-        orvel.StartButton();
+        ScanFromRangeTab(range);
         ASSERT_TRUE(orvel.Running);
     }
     // Virtual time passes; the receiver is given the time to read what it is sent.
