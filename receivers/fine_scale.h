@@ -75,6 +75,10 @@ class FineScale {
     bool JumpToFixed(bool right);
     // Zeroes the scale after the operator confirms it.
     void ConfirmClear();
+    // The panel's four jump buttons: to the peak on the right and on the left ("Вправо до
+    // Мах", "Влево до Мах"), to the fixed frequency on the left and on the right.
+    void WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Control* fixedLeft,
+                   ui::Control* fixedRight);
     // Zeroes the scale and redraws.
     void Clear();
 

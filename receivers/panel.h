@@ -29,6 +29,7 @@
 #include <string>
 
 #include "receivers/level_scale.h"
+#include "receivers/scan_stop.h"
 #include "state/fdx.h"
 #include "state/job_str.h"
 #include "state/message_bus.h"
@@ -41,11 +42,6 @@ struct MemoryChannel;
 
 // What ModeParameter gives for a letter the receiver does not have.
 inline constexpr int32_t kNoModeValue = 120;
-
-// What a panel does when the receiver's own scan stops on a signal, as the scan dialogs offer
-// it ("режим пауза", "звуковой сигнал", "выполнение задания", "занести частоту в банк") and
-// the state files keep its number.
-enum class ScanStopAction : uint32_t { Pause = 0, Beep = 1, StartJob = 2, IntoBank = 3 };
 
 // A numbered panel command of a model: what it does with the job line, answering in it.
 template <class Panel>
@@ -329,6 +325,9 @@ class ReceiverPanel : public ui::Form {
     // The receiver's own scan stopped on a signal: what `action` (a ScanStopAction) asks for;
     // a job is started only when one is named.
     void ActOnScanStop(uint32_t action, const std::string& jobName);
+    void ActOnScanStop(const ScanStopSettings& stop) {
+        ActOnScanStop(static_cast<uint32_t>(stop.Action), stop.JobName);
+    }
     // PostItemLoaded: the working bank (the bank item loaded) into `bank` of the panel.
     void TakeBankItem(std::span<MemoryChannel> bank, const ChannelLayout& layout);
     // PostSaveBank: `bank` becomes the working bank and the main window stores it; message 12

@@ -81,6 +81,7 @@ struct MessageRequest {
     std::string caption;
     MessageIcon icon = MessageIcon::Stop;
     bool yesNo = false;  // Yes and No buttons; otherwise a single OK button
+    bool waits = true;   // false: a notice, left on screen while the program goes on
 };
 
 // The program state shared by the main window and every window, panel and editor: the current
@@ -110,6 +111,9 @@ class FDX {
     // Shows numbered message `number` in a box even while a job runs: for what only the operator
     // can mend (a close whose saves failed), which a job line would keep from him.
     void AlertOperator(int number);
+    // Shows numbered message `number` in a box that waits for nobody: for a warning at the start,
+    // which the start-up job must not wait behind.
+    void NoticeError(int number);
     // Asks a yes/no question; true means yes. A running job answers yes itself.
     bool Confirm(const std::string& text);
 

@@ -9,6 +9,7 @@
 #include <QTranslator>
 #include <memory>
 
+#include "ui/operator_input.h"
 #include "ui/session_end.h"
 
 namespace ui {
@@ -23,7 +24,7 @@ Application::~Application() = default;
 
 int Application::Start(int argc, char** argv) {
     int qtArgc = argc;
-    QApplication app(qtArgc, argv);
+    ToolkitApplication app(qtArgc, argv);
     InstallFontSubstitutes();
     InstallToolkitTranslation();
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ui/application.h"
+#include "ui/operator_input.h"
 #include "ui/timer.h"
 
 namespace ui {
@@ -41,6 +42,7 @@ bool ReplyEvent::Wait(int ms) {
     ++running_;
     const bool set = Serve(ms);
     --running_;
+    ReplyWaitEnded();
     return set;
 }
 
