@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 
 #include "app/application.h"
 #include "app/data_folder.h"
@@ -80,14 +81,20 @@ void CreateDataFolders(const std::string& programDir) {
 }
 
 // A folder the program cannot write in would keep nothing of this run: the operator hears of
-// it now, not when the close finds it.
-void CheckProgramFolder(FDX& fdx) {
-    std::error_code error;
-    const std::filesystem::space_info space = std::filesystem::space(fdx.ProgramDir, error);
+// it now, not when the close finds it. Little room left is a warning that the start-up job
+// does not wait behind: an unattended station goes on with its job.
+void CheckProgramFolder(FDX& fdx, std::optional<std::uintmax_t> available) {
     if (!CanWriteIn(fdx.ProgramDir))
         fdx.ShowError(1);
-    else if (!error && space.available < kLowDiskSpace)
-        fdx.ShowError(44);
+    else if (available && *available < kLowDiskSpace)
+        fdx.NoticeError(44);
+}
+
+std::optional<std::uintmax_t> DiskSpaceLeft(const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::space_info space = std::filesystem::space(folder, error);
+    if (error) return std::nullopt;
+    return space.available;
 }
 
 }  // namespace
@@ -99,6 +106,10 @@ bool ShowFdxMessage(const FDX& fdx, const MessageRequest& r) {
     box.caption = r.caption;
     box.icon = r.icon == MessageIcon::Stop ? ui::MessageIcon::Stop : ui::MessageIcon::Exclamation;
     box.buttons = r.yesNo ? ui::MessageButtons::YesNo : ui::MessageButtons::Ok;
+    if (!r.waits) {
+        ui::ShowNotice(box);
+        return true;
+    }
     const ui::MessageAnswer answer = ui::ShowMessageBox(box);
     return answer == ui::MessageAnswer::Yes || answer == ui::MessageAnswer::Ok;
 }
@@ -276,7 +287,7 @@ void ORVEL::StartUp() {
 
     store.ShowJournalRoot();
 
-    CheckProgramFolder(*this);
+    CheckProgramFolder(*this, FreeSpace ? FreeSpace(ProgramDir) : DiskSpaceLeft(ProgramDir));
     LoadConfig();  // a missing file queues no start-up job
     BuildLevelTable();
     jobs.StartJob();  // the start-up job ORVEL.CFG composed, when it holds lines
@@ -411,8 +422,10 @@ bool ORVEL::HasUnsavedWork() const {
 }
 
 bool ORVEL::OnClose(ui::EventData& e) {
-    // A recording ends in its fragment, which the question below then counts as unsaved.
-    if (Recording) PostPrivateMessage(subWindows.signal, PostUnlockControls);
+    // A recording ends in its fragment, which the question below then counts as unsaved. It
+    // ends here and now, its file finished, rather than by a posted code: a close that goes
+    // ahead (a SIGTERM's close above all) would leave that code to a window being destroyed.
+    if (Recording && editors) editors->phonogramWindow.StopRecording();
     if (Running || JobRunning) {
         if (!Confirm("Запущен автоматический режим! Выйти из программы?")) {
             e.result = 1;

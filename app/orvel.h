@@ -9,9 +9,12 @@
 // of the tab pages (`windows`). Its User event hands each code to the part it belongs to.
 
 #include <array>
+#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/item_store.h"
 #include "app/job_executor.h"
@@ -71,6 +74,9 @@ class ORVEL : public ui::Form, public FDX {
     // The calendar clock of the timer, the bank series, the journal lines and the job lines;
     // empty: the system's. Tests set it.
     std::function<std::time_t()> CalendarClock;
+    // The bytes free on the disk of a folder, none when unknown; empty: as the file system
+    // says. Tests set it.
+    std::function<std::optional<std::uintmax_t>(const std::string& folder)> FreeSpace;
     // The windows posted to by their role; see SubWindows.
     SubWindows subWindows;
     // The windows that are open only at times (the channel list, the study) or still to come

@@ -120,12 +120,15 @@ void ORVEL::WireJournalAndControls() {
                         return false;
                     }},
                });
-    // The modulation buttons stand for the mode letters F, W, A, L, U, C, R.
+    // The modulation buttons stand for the mode letters F, W, A, L, U, C, R. A click is served
+    // after codes posted before it, which may have shown the mode of then: the buttons show
+    // the mode taken.
     const std::pair<ui::OptionButton*, char> modes[] = {
         {nfm, 'F'}, {wfm, 'W'}, {am, 'A'}, {lsb, 'L'}, {usb, 'U'}, {cw, 'C'}, {rtty, 'R'}};
     for (const auto& [button, letter] : modes) {
         wire(button, click([this, letter = letter] {
                  receiver.SetModulation(letter);
+                 ShowModulation();
                  receiver.PollLevel();
              }));
     }

@@ -144,7 +144,16 @@ void ORVEL::BuildReportText() {
         ScopeBlocks.fill(0);
     const LocalTime now = StampClock::Now();
     WriteReportTexts(*this, store, journal.Selected(), {StampDate(now), StampTime(now)});
-    if (!windows || !windows->report.Create(this, this)) ShowError(52);
+    if (!windows) {
+        ShowError(52);
+    } else if (JobRunning) {
+        // A job prints through a form of its own that is never shown, so the operator's form
+        // stays as it is, even with its font or file dialog open.
+        Report unattended;
+        if (!unattended.Create(this, this)) ShowError(52);
+    } else if (!windows->report.Create(this, this)) {
+        ShowError(52);
+    }
 }
 
 // The tab shown decides where both curves of the study come from: the receiver's scale, the

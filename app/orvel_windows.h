@@ -5,8 +5,8 @@
 // shutdown (orvel_windows.cpp). The bank, range and group windows exist so far; the other
 // pages keep their one-label forms. The channel list is made and deleted as the bank window
 // asks, the study as its button or a job line asks, the calibration as its button asks
-// (orvel_parameters.cpp); the print form opens over the report texts of its button or job
-// line.
+// (orvel_parameters.cpp); the print form opens over the report texts of its button, and a job
+// line prints through a form of its own.
 
 #include <memory>
 
@@ -34,5 +34,6 @@ class OrvelWindows : public WindowHost {
     std::unique_ptr<View> study;         // the detailed study while it is open
     // The level calibration while it is open.
     std::unique_ptr<Calibr> calibration;
-    Report report;                       // the print form, its window made for each print
+    Report report;  // the operator's print form, its window made for each print; a job's
+                    // print makes a form of its own
 };

@@ -22,7 +22,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -41,6 +40,7 @@
 #include "state/message_bus.h"
 #include "ui/application.h"
 #include "ui/message_box.h"
+#include "ui/operator_input.h"
 #include "ui/reply_event.h"
 
 namespace {
@@ -443,7 +443,7 @@ int main(int argc, char** argv) {
     std::filesystem::current_path(folder);
 
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    ui::ToolkitApplication app(argc, argv);
     ui::Application::InstallFontSubstitutes();
     ui::ScriptedMessageBoxes boxes;  // nobody is there to click
     std::printf("| scan | emulator | steps | steps/s | line | CPU per step | peak memory |\n");

@@ -10,7 +10,6 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -24,6 +23,7 @@
 #include "tests/support/program_folder.h"
 #include "ui/application.h"
 #include "ui/message_box.h"
+#include "ui/operator_input.h"
 #include "ui/reply_event.h"
 
 namespace {
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     int count = int(args.size());
 
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(count, args.data());
+    ui::ToolkitApplication app(count, args.data());
     ui::Application::InstallFontSubstitutes();
 
     auto* bench = benchmark::RegisterBenchmark("startup with ranges", BM_StartupWithRanges)

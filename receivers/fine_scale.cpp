@@ -56,21 +56,23 @@ void FineScale::Attach(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBo
     for (const ViewStepEntry& entry : look_.viewSteps) stepList_->AddString(entry.text);
     canvas_->SetPainter([this](ui::Painter& painter) { Draw(painter); });
 
-    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
-        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-            action(e);
-            return false;
-        });
-    };
-    on(stepList_, ui::EventId::Select, [this](ui::EventData&) { OnViewStepChosen(); });
-    on(scrollBar_, ui::EventId::Change, [this](ui::EventData& e) { OnScrolled(e.value); });
+    stepList_->On(ui::EventId::Select, [this](ui::EventData&) { OnViewStepChosen(); });
+    scrollBar_->On(ui::EventId::Change, [this](ui::EventData& e) { OnScrolled(e.value); });
     for (ui::EventId id :
          {ui::EventId::MouseMove, ui::EventId::LeftButtonDown, ui::EventId::LeftButtonUp,
           ui::EventId::DoubleClick, ui::EventId::MouseLeave}) {
-        on(canvas_, id, [this, id](ui::EventData& e) { OnMouse(id, e.x, e.y); });
+        canvas_->On(id, [this, id](ui::EventData& e) { OnMouse(id, e.x, e.y); });
     }
-    on(canvas_, ui::EventId::RightButtonUp,
-       [this](ui::EventData&) { panel_.PostToOwner(PostRunMacro); });
+    canvas_->On(ui::EventId::RightButtonUp,
+                [this](ui::EventData&) { panel_.PostToOwner(PostRunMacro); });
+}
+
+void FineScale::WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Control* fixedLeft,
+                          ui::Control* fixedRight) {
+    peakRight->On(ui::EventId::Click, [this](ui::EventData&) { JumpToPeak(true); });
+    peakLeft->On(ui::EventId::Click, [this](ui::EventData&) { JumpToPeak(false); });
+    fixedLeft->On(ui::EventId::Click, [this](ui::EventData&) { JumpToFixed(false); });
+    fixedRight->On(ui::EventId::Click, [this](ui::EventData&) { JumpToFixed(true); });
 }
 
 void FineScale::Detach() {
@@ -186,18 +188,6 @@ bool FineScale::JumpToFixed(bool right) {
     TuneTo(static_cast<uint32_t>(centre));
     panel_.PostToOwner(PostSelectScale);
     return true;
-}
-
-void FineScale::WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Control* fixedLeft,
-                          ui::Control* fixedRight) {
-    const auto jump = [this](ui::Control* button, bool (FineScale::*to)(bool), bool right) {
-        if (!button) return;
-        button->On(ui::EventId::Click, [this, to, right](ui::EventData&) { (this->*to)(right); });
-    };
-    jump(peakRight, &FineScale::JumpToPeak, true);
-    jump(peakLeft, &FineScale::JumpToPeak, false);
-    jump(fixedLeft, &FineScale::JumpToFixed, false);
-    jump(fixedRight, &FineScale::JumpToFixed, true);
 }
 
 void FineScale::ConfirmClear() {

@@ -73,12 +73,12 @@ class FineScale {
     // To the middle of the next fixed frequency to the right or left, then PostSelectScale;
     // message 30 when there is none.
     bool JumpToFixed(bool right);
-    // The panel's jump buttons: to the next peak right and left, to the next fixed frequency
-    // left and right (a null button is left out).
-    void WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Control* fixedLeft,
-                   ui::Control* fixedRight);
     // Zeroes the scale after the operator confirms it.
     void ConfirmClear();
+    // The panel's four jump buttons: to the peak on the right and on the left ("Вправо до
+    // Мах", "Влево до Мах"), to the fixed frequency on the left and on the right.
+    void WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Control* fixedLeft,
+                   ui::Control* fixedRight);
     // Zeroes the scale and redraws.
     void Clear();
 

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr std::string_view kModeLetters = "FWALUCR";
 constexpr std::string_view kCountKey = "Частот_Банков";
 constexpr std::string_view kPlus = "+";
 
@@ -43,8 +42,12 @@ std::string ChannelLayout::CutLabel(std::string_view label) const {
 }
 
 char ChannelLayout::KnownModulation(char letter) const {
-    return letter != '\0' && kModeLetters.find(letter) != std::string_view::npos ? letter
-                                                                                 : emptyModulation;
+    return letter != '\0' && modeLetters.find(letter) != std::string_view::npos ? letter
+                                                                                : emptyModulation;
+}
+
+uint32_t ChannelLayout::HeldStep(uint32_t step) const {
+    return stepHigh == 0 ? step : std::clamp(step, stepLow, std::max(stepLow, stepHigh));
 }
 
 ChannelSortFields SortFieldsOf(const MemoryChannel& channel) {
@@ -62,7 +65,7 @@ void TakeWorkingBank(const FDX& fdx, std::span<MemoryChannel> bank, const Channe
         if (place >= count) continue;
         const Mt& from = fdx.Channels[place];
         channel.Frequency = Within(from.Frequency, lowerLimit, upperLimit);
-        if (layout.holds.step) channel.Step = from.Step;
+        if (layout.holds.step) channel.Step = layout.HeldStep(from.Step);
         if (layout.holds.mode) channel.Modulation = layout.KnownModulation(from.Modulation);
         if (layout.holds.filter) channel.Filter = FilterOf(from.QMOD);
         if (layout.holds.label) channel.Label = layout.CutLabel(from.Identifier);
@@ -115,8 +118,11 @@ void WriteChannelKeys(StateFileWriter& file, std::span<const MemoryChannel> reco
         if (layout.holds.select && channel.Select) file.Text("F_SEL", kPlus);
         if (layout.holds.skip && channel.Skip) file.Text("F_SKIP", kPlus);
         if (layout.holds.label && !channel.Label.empty()) file.Text("F_ID", channel.Label);
+        const bool filterKey = layout.holds.filter && channel.Filter != 0;
+        if (filterKey && layout.filterKeyFirst)
+            file.Number("F_QMOD", static_cast<uint32_t>(channel.Filter));
         if (layout.holds.mode) file.Text("F_MOD", std::string(1, channel.Modulation));
-        if (layout.holds.filter && channel.Filter != 0)
+        if (filterKey && !layout.filterKeyFirst)
             file.Number("F_QMOD", static_cast<uint32_t>(channel.Filter));
     }
 }
@@ -154,7 +160,7 @@ bool ChannelKeyReader::Take(std::string_view key, std::string_view value) {
     } else if (key == "F_QATT" && l.holds.depth) {
         channel->AttenuatorDb = l.Depth(ReadU32(value));
     } else if (key == "F_STEP" && l.holds.step) {
-        channel->Step = ReadU32(value);
+        channel->Step = l.HeldStep(ReadU32(value));
     } else if (key == "F_SEL" && l.holds.select) {
         channel->Select = value == kPlus;
     } else if (key == "F_SKIP" && l.holds.skip) {

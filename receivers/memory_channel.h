@@ -7,15 +7,17 @@
 // - A channel with frequency 0 is empty; in a state file it is its frequency line alone.
 // - What the model's memory does not hold stays at its empty value, whatever a bank item or
 //   a state file says; an attenuator that is on has one of the model's depths; a mode letter
-//   the program does not know is not taken; a frequency goes within the receiver's limits; a
-//   bank item's label is cut to the model's width (the state file keeps the panel's own).
+//   the model's memory does not hold is not taken; a step goes within the model's steps, a
+//   frequency within the receiver's limits; a bank item's label is cut to the model's width
+//   (the state file keeps the panel's own).
 // - The working bank takes the channels of a panel's bank in their places, empty ones
 //   included, up to the last with a frequency; select and skip go along.
 //
 // State-file keys, after "Частот_Банков" (the number of records that follow), per record:
 //   F=<frequency>   and, when it is not 0:   [F_ATT=+  F_QATT=<depth>]  F_STEP=  [F_SEL=+]
 //   [F_SKIP=+]  [F_ID=<label>]  F_MOD=<letter>  [F_QMOD=<filter>]
-// each optional key only when set and only for a field the model's memory holds.
+// each optional key only when set and only for a field the model's memory holds; a model
+// may put F_QMOD before F_MOD (ChannelLayout::filterKeyFirst).
 
 #include <cstddef>
 #include <cstdint>
@@ -70,6 +72,11 @@ struct ChannelLayout {
     std::span<const uint32_t> depths;
     char emptyModulation = 'F';  // the letter of an empty channel
     uint32_t bankSize = 100;     // channels a bank has room for: record r is number r % bankSize
+    // In the state file "F_QMOD" stands before "F_MOD" (the AR8200's order), else after it.
+    bool filterKeyFirst = false;
+    // The mode letters the memory holds; the steps it holds (100 Hz units), 0 for any.
+    std::string_view modeLetters = "FWALUCR";
+    uint32_t stepLow = 0, stepHigh = 0;
 
     // An empty channel at `number`.
     MemoryChannel Empty(int32_t number) const;
@@ -77,8 +84,10 @@ struct ChannelLayout {
     uint32_t Depth(uint32_t db) const;
     // At most labelWidth characters of `label`.
     std::string CutLabel(std::string_view label) const;
-    // A mode letter the program knows, else the letter of an empty channel.
+    // A mode letter the model's memory holds, else the letter of an empty channel.
     char KnownModulation(char letter) const;
+    // A step the model's memory holds: within its steps.
+    uint32_t HeldStep(uint32_t step) const;
 };
 
 // What a panel's channel list sorts a channel by.

@@ -29,6 +29,7 @@
 #include <string>
 
 #include "receivers/level_scale.h"
+#include "receivers/scan_stop.h"
 #include "state/fdx.h"
 #include "state/job_str.h"
 #include "state/message_bus.h"
@@ -41,11 +42,6 @@ struct MemoryChannel;
 
 // What ModeParameter gives for a letter the receiver does not have.
 inline constexpr int32_t kNoModeValue = 120;
-
-// What a panel does when the receiver's own scan stops on a signal, as the scan dialogs offer
-// it ("режим пауза", "звуковой сигнал", "выполнение задания", "занести частоту в банк") and
-// the state files keep its number.
-enum class ScanStopAction : uint32_t { Pause = 0, Beep = 1, StartJob = 2, IntoBank = 3 };
 
 // A numbered panel command of a model: what it does with the job line, answering in it.
 template <class Panel>
@@ -171,6 +167,9 @@ class ReceiverPanel : public ui::Form {
     uint32_t SyncCount() const { return syncCount_; }
     // The line to the receiver went away: it counts as silent until a sync is answered again.
     void LoseReceiver() { receiverAnswered_ = false; }
+    // Exchanges given up unanswered since the receiver last replied to one (or answered a
+    // sync): the main window tells a receiver gone silent by it.
+    uint32_t UnansweredInARow() const { return unansweredInARow_; }
 
     // --- Exchange state
     bool ReplyComplete = false;
@@ -326,6 +325,9 @@ class ReceiverPanel : public ui::Form {
     // The receiver's own scan stopped on a signal: what `action` (a ScanStopAction) asks for;
     // a job is started only when one is named.
     void ActOnScanStop(uint32_t action, const std::string& jobName);
+    void ActOnScanStop(const ScanStopSettings& stop) {
+        ActOnScanStop(static_cast<uint32_t>(stop.Action), stop.JobName);
+    }
     // PostItemLoaded: the working bank (the bank item loaded) into `bank` of the panel.
     void TakeBankItem(std::span<MemoryChannel> bank, const ChannelLayout& layout);
     // PostSaveBank: `bank` becomes the working bank and the main window stores it; message 12
@@ -338,11 +340,13 @@ class ReceiverPanel : public ui::Form {
     FDX* fdx_ = nullptr;
 
   private:
-    // Serves messages until done() or 1000 ms have passed; true when done.
+    // Serves messages until done() or 1000 ms have passed, or the program quits; true when
+    // done.
     bool ServeUntil(const std::function<bool()>& done);
     // A request arriving while an exchange is outstanding: waits for its turn.
     bool AwaitTurn();
-    // The exchange sent last is given up unanswered.
+    // The exchange sent last is given up unanswered (a running wait returns); it counts as
+    // unanswered.
     void Abandon();
 
     struct Outcome {
@@ -356,6 +360,7 @@ class ReceiverPanel : public ui::Form {
     bool syncEnded_ = false;
     bool receiverAnswered_ = false;
     uint32_t syncCount_ = 0;
+    uint32_t unansweredInARow_ = 0;
     int waitDepth_ = 0;
     int serving_ = 0;  // ServeUntil calls running now, nested
     RefusalWatch* watch_ = nullptr;

@@ -35,7 +35,7 @@ bool ReceiverPanel::Transfer(const std::string& status, const std::function<bool
 }
 
 void ReceiverPanel::ActOnScanStop(uint32_t action, const std::string& jobName) {
-    switch (static_cast<ScanStopAction>(action)) {
+    switch (ScanStopSettings::ActionOf(action)) {
         case ScanStopAction::Beep:
             PostToOwner(PostBeep);
             break;

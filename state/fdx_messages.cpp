@@ -103,13 +103,24 @@ void FDX::ShowErrorText(std::string text) {
         return;
     }
     if (MessageBox)
-        MessageBox(*this, {std::move(text), std::string(kErrorCaption), MessageIcon::Stop, false});
+        MessageBox(*this,
+                   {std::move(text), std::string(kErrorCaption), MessageIcon::Stop, false, true});
 }
 
 void FDX::AlertOperator(int number) {
     if (MessageBox)
         MessageBox(*this, {messageText(number, StartStage), std::string(kErrorCaption),
-                           MessageIcon::Stop, false});
+                           MessageIcon::Stop, false, true});
+}
+
+void FDX::NoticeError(int number) {
+    NoticeErrorText(messageText(number, StartStage));
+}
+
+void FDX::NoticeErrorText(std::string text) {
+    if (MessageBox)
+        MessageBox(*this,
+                   {std::move(text), std::string(kErrorCaption), MessageIcon::Stop, false, false});
 }
 
 bool FDX::Confirm(const std::string& text) {
@@ -121,5 +132,6 @@ bool FDX::Confirm(const std::string& text) {
         return true;
     }
     if (!MessageBox) return false;
-    return MessageBox(*this, {text, std::string(kQuestionCaption), MessageIcon::Exclamation, true});
+    return MessageBox(*this,
+                      {text, std::string(kQuestionCaption), MessageIcon::Exclamation, true, true});
 }

@@ -6,6 +6,7 @@
 #include "ui/application.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
+#include "ui/operator_input.h"
 #include "ui/print.h"
 
 namespace {
@@ -43,7 +44,7 @@ class UnexpectedPrintDialogs : public ui::PrintDialogService {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    ui::ToolkitApplication app(argc, argv);
     ui::Application::InstallFontSubstitutes();
     UnexpectedMessageBoxes unexpected;
     UnexpectedFileDialogs unexpectedFiles;

@@ -9,16 +9,22 @@
 #include <QTranslator>
 #include <memory>
 
+#include "ui/operator_input.h"
 #include "ui/session_end.h"
 
 namespace ui {
+
+namespace {
+// As the toolkit's own flag: set by Quit, cleared as the message loop starts and once it ended.
+bool quitting = false;
+}  // namespace
 
 Application::Application() = default;
 Application::~Application() = default;
 
 int Application::Start(int argc, char** argv) {
     int qtArgc = argc;
-    QApplication app(qtArgc, argv);
+    ToolkitApplication app(qtArgc, argv);
     InstallFontSubstitutes();
     InstallToolkitTranslation();
 
@@ -41,11 +47,19 @@ int Application::Start(int argc, char** argv) {
 }
 
 int Application::RunMessageLoop() {
-    return QApplication::exec();
+    quitting = false;
+    const int exitCode = QApplication::exec();
+    quitting = false;
+    return exitCode;
 }
 
 void Application::Quit(int exitCode) {
+    quitting = true;
     QCoreApplication::exit(exitCode);
+}
+
+bool Application::Quitting() {
+    return quitting;
 }
 
 Rect Application::ScreenGeometry() {

@@ -20,7 +20,8 @@ CommandButton::CommandButton(QWidget* parent, int number)
     : Control(ControlKind::CommandButton, number) {
     auto* button = new QPushButton(parent);
     Attach(button);
-    QObject::connect(button, &QPushButton::clicked, [this] { RaiseOn(this, EventId::Click); });
+    QObject::connect(button, &QPushButton::clicked,
+                     [this] { RaiseFromInput(this, EventId::Click); });
 }
 
 PictureButton::PictureButton(QWidget* parent, int number)
@@ -28,7 +29,8 @@ PictureButton::PictureButton(QWidget* parent, int number)
     auto* button = new QToolButton(parent);
     button->setAutoRaise(false);
     Attach(button);
-    QObject::connect(button, &QToolButton::clicked, [this] { RaiseOn(this, EventId::Click); });
+    QObject::connect(button, &QToolButton::clicked,
+                     [this] { RaiseFromInput(this, EventId::Click); });
 }
 
 void PictureButton::SetPicture(int width, int height, const std::vector<Color>& pixels) {
@@ -76,7 +78,8 @@ OptionButton::OptionButton(QWidget* parent, int number, uint32_t styleBits)
         button = new QRadioButton(parent);
     }
     Attach(button);
-    QObject::connect(button, &QAbstractButton::clicked, [this] { RaiseOn(this, EventId::Click); });
+    QObject::connect(button, &QAbstractButton::clicked,
+                     [this] { RaiseFromInput(this, EventId::Click); });
 }
 
 void OptionButton::SetChecked(bool checked) {
@@ -116,7 +119,8 @@ CheckBox::CheckBox(QWidget* parent, int number, uint32_t styleBits)
         box = new QCheckBox(parent);
     box->setCheckable(true);
     Attach(box);
-    QObject::connect(box, &QAbstractButton::clicked, [this] { RaiseOn(this, EventId::Click); });
+    QObject::connect(box, &QAbstractButton::clicked,
+                     [this] { RaiseFromInput(this, EventId::Click); });
 }
 
 void CheckBox::SetChecked(bool checked) {
@@ -128,15 +132,24 @@ bool CheckBox::IsChecked() const {
     return b && b->isChecked();
 }
 
+// A value typed into a field drives a receiver or a stored record: it is taken whole, when the
+// typing ends (Enter, or the field losing focus), never key by key. Only an edit of the
+// operator's since the text was last taken or set counts.
+void ReportTypedText(QLineEdit* field, Window* control) {
+    QObject::connect(field, &QLineEdit::editingFinished, [field, control] {
+        if (!field->isModified()) return;
+        field->setModified(false);
+        EventData data;
+        data.id = EventId::Change;
+        data.text = FromQt(field->text());
+        RaiseAfterInput(control, std::move(data));
+    });
+}
+
 Edit::Edit(QWidget* parent, int number) : Control(ControlKind::Edit, number) {
     auto* edit = new QLineEdit(parent);
     Attach(edit);
-    QObject::connect(edit, &QLineEdit::textEdited, [this](const QString& text) {
-        EventData data;
-        data.id = EventId::Change;
-        data.text = FromQt(text);
-        Raise(data);
-    });
+    ReportTypedText(edit, this);
 }
 
 }  // namespace ui

@@ -18,7 +18,7 @@ namespace {
 // The widget of a canvas: paints through the canvas's painter, reports the mouse.
 class CanvasWidget : public QWidget {
   public:
-    CanvasWidget(QWidget* parent, Object* owner, std::function<void(Painter&)>* painter)
+    CanvasWidget(QWidget* parent, Window* owner, std::function<void(Painter&)>* painter)
         : QWidget(parent), owner_(owner), painter_(painter) {
         setMouseTracking(true);
     }
@@ -41,7 +41,7 @@ class CanvasWidget : public QWidget {
     void mouseDoubleClickEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton) Report(EventId::DoubleClick, e);
     }
-    void leaveEvent(QEvent*) override { RaiseOn(owner_, EventId::MouseLeave); }
+    void leaveEvent(QEvent*) override { RaiseFromInput(owner_, EventId::MouseLeave); }
 
   private:
     void Report(EventId id, QMouseEvent* e) {
@@ -49,9 +49,9 @@ class CanvasWidget : public QWidget {
         data.id = id;
         data.x = int(e->position().x());
         data.y = int(e->position().y());
-        owner_->Raise(data);
+        RaiseAfterInput(owner_, std::move(data));
     }
-    Object* owner_;
+    Window* owner_;
     std::function<void(Painter&)>* painter_;
 };
 

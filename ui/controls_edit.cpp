@@ -11,6 +11,7 @@
 
 #include "ui/controls.h"
 #include "ui/list_editing.h"
+#include "ui/operator_input.h"
 #include "ui/text.h"
 
 namespace ui {
@@ -23,7 +24,7 @@ QPlainTextEdit* TextOf(const Window* w) {
 
 class ListKeys : public QObject {
   public:
-    ListKeys(QTreeWidget* list, Object* owner) : QObject(list), list_(list), owner_(owner) {}
+    ListKeys(QTreeWidget* list, Window* owner) : QObject(list), list_(list), owner_(owner) {}
 
   protected:
     bool eventFilter(QObject*, QEvent* e) override {
@@ -34,13 +35,13 @@ class ListKeys : public QObject {
         data.id = EventId::KeyDown;
         data.value = kDeleteKey;
         data.x = list_->currentItem() ? list_->indexOfTopLevelItem(list_->currentItem()) : -1;
-        owner_->Raise(data);
+        RaiseAfterInput(owner_, std::move(data));
         return true;
     }
 
   private:
     QTreeWidget* list_;
-    Object* owner_;
+    Window* owner_;
 };
 
 class LabelEditDelegate : public QStyledItemDelegate {
@@ -85,7 +86,7 @@ class LabelEditDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-void ReportListKeys(QTreeWidget* list, Object* owner) {
+void ReportListKeys(QTreeWidget* list, Window* owner) {
     list->installEventFilter(new ListKeys(list, owner));
 }
 

@@ -78,16 +78,10 @@ ComboBox::ComboBox(QWidget* parent, int number, uint32_t styleBits)
     combo->setEditable(!(styleBits & style::kDropList));
     combo->setInsertPolicy(QComboBox::NoInsert);
     Attach(combo);
-    if (combo->isEditable()) {
-        QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, [this](const QString& text) {
-            EventData data;
-            data.id = EventId::Change;
-            data.text = FromQt(text);
-            Raise(data);
-        });
-    }
+    // A typed text that names an entry of the list chooses it (Select) rather than Change.
+    if (combo->isEditable()) ReportTypedText(combo->lineEdit(), this);
     QObject::connect(combo, &QComboBox::activated,
-                     [this](int index) { RaiseOn(this, EventId::Select, index); });
+                     [this](int index) { RaiseFromInput(this, EventId::Select, index); });
 }
 
 static QComboBox* Combo(const Window* w) {
@@ -205,10 +199,10 @@ ListBox::ListBox(QWidget* parent, int number) : Control(ControlKind::ListBox, nu
     auto* list = new QListWidget(parent);
     Attach(list);
     QObject::connect(list, &QListWidget::itemClicked, [this, list](QListWidgetItem* item) {
-        RaiseOn(this, EventId::Select, list->row(item));
+        RaiseFromInput(this, EventId::Select, list->row(item));
     });
     QObject::connect(list, &QListWidget::itemDoubleClicked, [this, list](QListWidgetItem* item) {
-        RaiseOn(this, EventId::DoubleClick, list->row(item));
+        RaiseFromInput(this, EventId::DoubleClick, list->row(item));
     });
 }
 
@@ -248,15 +242,15 @@ ListView::ListView(QWidget* parent, int number, uint32_t styleBits)
     ReportListKeys(list, this);
     if (styleBits & style::kListEditFirst) EditLabels(list, this, LabelKind::ListRow);
     QObject::connect(list, &QTreeWidget::itemClicked, [this, list](QTreeWidgetItem* item, int) {
-        RaiseOn(this, EventId::Select, list->indexOfTopLevelItem(item));
+        RaiseFromInput(this, EventId::Select, list->indexOfTopLevelItem(item));
     });
-    QObject::connect(list, &QTreeWidget::itemDoubleClicked,
-                     [this, list](QTreeWidgetItem* item, int) {
-                         RaiseOn(this, EventId::DoubleClick, list->indexOfTopLevelItem(item));
-                     });
+    QObject::connect(
+        list, &QTreeWidget::itemDoubleClicked, [this, list](QTreeWidgetItem* item, int) {
+            RaiseFromInput(this, EventId::DoubleClick, list->indexOfTopLevelItem(item));
+        });
     list->header()->setSectionsClickable(true);
     QObject::connect(list->header(), &QHeaderView::sectionClicked,
-                     [this](int column) { RaiseOn(this, EventId::ColumnClick, column); });
+                     [this](int column) { RaiseFromInput(this, EventId::ColumnClick, column); });
 }
 
 static QTreeWidget* Rows(const Window* w) {

@@ -27,7 +27,8 @@ UpDown::UpDown(QWidget* parent, int number) : Control(ControlKind::UpDown, numbe
         arrow->setAutoRepeat(true);
         arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         layout->addWidget(arrow);
-        QObject::connect(arrow, &QToolButton::clicked, [this, delta] { Press(delta); });
+        QObject::connect(arrow, &QToolButton::clicked,
+                         [this, delta] { AfterInput(this, [this, delta] { Press(delta); }); });
     }
     Attach(box);
 }
@@ -94,11 +95,11 @@ Slider::Slider(QWidget* parent, int number, uint32_t styleBits)
     slider->setTickPosition(QSlider::TicksBelow);
     Attach(slider);
     QObject::connect(slider, &QSlider::sliderMoved,
-                     [this](int value) { RaiseOn(this, EventId::Change, value); });
+                     [this](int value) { RaiseFromInput(this, EventId::Change, value); });
     QObject::connect(slider, &QSlider::actionTriggered, [this, slider](int action) {
         // Clicks on the track and keys move it too; the new value is set after this signal.
         if (action != QAbstractSlider::SliderMove)
-            RaiseOn(this, EventId::Change, slider->sliderPosition());
+            RaiseFromInput(this, EventId::Change, slider->sliderPosition());
     });
 }
 
@@ -122,11 +123,11 @@ ScrollBar::ScrollBar(QWidget* parent, int number, uint32_t styleBits)
         new QScrollBar(styleBits & style::kVertical ? Qt::Vertical : Qt::Horizontal, parent);
     Attach(bar);
     QObject::connect(bar, &QScrollBar::sliderMoved,
-                     [this](int value) { RaiseOn(this, EventId::Change, value); });
+                     [this](int value) { RaiseFromInput(this, EventId::Change, value); });
     QObject::connect(bar, &QScrollBar::actionTriggered, [this, bar](int action) {
         // Arrows, the track and keys; the new value is set after this signal.
         if (action != QAbstractSlider::SliderMove)
-            RaiseOn(this, EventId::Change, bar->sliderPosition());
+            RaiseFromInput(this, EventId::Change, bar->sliderPosition());
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// What the controls' files share (inside ui/ only): raising a bare event on a control, a
-// picture's pixels as a pixmap, and the format under which a dragged control carries its text.
+// What the controls' files share (inside ui/ only): raising a bare event on a control, now or
+// after the operator's input that caused it, a field's typed value, a picture's pixels as a
+// pixmap, and the format under which a dragged control carries its text.
 
 #include <QImage>
 #include <QPixmap>
@@ -8,7 +9,10 @@
 #include <vector>
 
 #include "ui/event.h"
+#include "ui/operator_input.h"
 #include "ui/window.h"
+
+class QLineEdit;
 
 namespace ui {
 
@@ -21,6 +25,18 @@ inline void RaiseOn(Object* target, EventId id, int64_t value = 0) {
     data.value = value;
     target->Raise(data);
 }
+
+// Raises a bare event that the operator's input caused, once that input has been delivered
+// (ui/operator_input.h).
+inline void RaiseFromInput(Window* control, EventId id, int64_t value = 0) {
+    EventData data;
+    data.id = id;
+    data.value = value;
+    RaiseAfterInput(control, std::move(data));
+}
+
+// Raises Change with the field's whole text when the operator's typing ends (ui/controls.cpp).
+void ReportTypedText(QLineEdit* field, Window* control);
 
 inline QPixmap PixmapFrom(int width, int height, const std::vector<Color>& pixels) {
     if (width <= 0 || height <= 0 || pixels.size() < size_t(width) * size_t(height)) return {};

@@ -17,7 +17,7 @@ TabControl::TabControl(QWidget* parent, int number) : Control(ControlKind::TabCo
         // Raised after the page has changed, as the operator sees it.
         if (index >= 0 && index != tabs->currentIndex()) {
             tabs->setCurrentIndex(index);
-            RaiseOn(this, EventId::Select, index);
+            RaiseFromInput(this, EventId::Select, index);
         }
     });
 }

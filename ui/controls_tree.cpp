@@ -50,12 +50,16 @@ class TreeWidget : public QTreeWidget {
     void mouseReleaseEvent(QMouseEvent* e) override {
         QTreeWidget::mouseReleaseEvent(e);
         if (e->button() != Qt::RightButton) return;
-        EventData data;
-        data.id = EventId::RightButtonUp;
-        data.x = int(e->position().x());
-        data.y = int(e->position().y());
-        data.item = itemAt(e->position().toPoint());
-        owner_->Raise(data);
+        const QPoint at = e->position().toPoint();
+        // The item is looked up when the event is raised: the tree may have changed by then.
+        AfterInput(owner_, [this, at] {
+            EventData data;
+            data.id = EventId::RightButtonUp;
+            data.x = at.x();
+            data.y = at.y();
+            data.item = itemAt(at);
+            owner_->Raise(data);
+        });
     }
 
   private:
@@ -89,13 +93,14 @@ TreeView::TreeView(QWidget* parent, int number, uint32_t styleBits)
         tree->viewport()->setAcceptDrops(true);
     }
     Attach(tree);
-    QObject::connect(tree, &QTreeWidget::currentItemChanged,
-                     [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
-                         EventData data;
-                         data.id = EventId::Select;
-                         data.item = current;
-                         Raise(data);
-                     });
+    QObject::connect(tree, &QTreeWidget::currentItemChanged, [this, tree] {
+        AfterInput(this, [this, tree] {
+            EventData data;
+            data.id = EventId::Select;
+            data.item = tree->currentItem();
+            Raise(data);
+        });
+    });
 }
 
 static QTreeWidget* Tree(const Window* w) {

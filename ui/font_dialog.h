@@ -4,6 +4,7 @@
 // them ("10.Arial.Bold.CharSet=204").
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,8 @@ class ScriptedFontDialogs : public FontDialogService {
 
     std::deque<std::optional<std::string>> answers;
     std::vector<FontDialogRequest> shown;
+    // Run while the dialog stands open, before it answers: what the program does meanwhile.
+    std::function<void()> whileOpen;
 
   private:
     FontDialogService* previous_;

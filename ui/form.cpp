@@ -13,6 +13,7 @@
 
 #include "ui/controls.h"
 #include "ui/form_widget.h"
+#include "ui/operator_input.h"
 #include "ui/text.h"
 #include "ui/text_box.h"
 
@@ -169,7 +170,7 @@ void FormWidget::mouseReleaseEvent(QMouseEvent* e) {
         data.id = EventId::RightButtonUp;
         data.x = int(e->position().x());
         data.y = int(e->position().y());
-        form_->Raise(data);
+        RaiseAfterInput(form_, std::move(data));
     }
     QWidget::mouseReleaseEvent(e);
 }

@@ -7,9 +7,10 @@ class QTreeWidget;
 namespace ui {
 
 class Object;
+class Window;
 
-// The Delete key pressed in the list raises KeyDown on `owner`.
-void ReportListKeys(QTreeWidget* list, Object* owner);
+// The Delete key pressed in the list raises KeyDown on `owner`, once the key has been delivered.
+void ReportListKeys(QTreeWidget* list, Window* owner);
 
 // What the operator renames: a tree's item (its label), or a list's row (its first cell).
 enum class LabelKind { TreeItem, ListRow };

@@ -16,13 +16,7 @@ class ScreenMessageBoxes : public MessageBoxService {
   public:
     MessageAnswer Show(const MessageBoxRequest& r) override {
         QMessageBox box(r.owner ? r.owner->widget() : nullptr);
-        box.setWindowTitle(ToQt(r.caption));
-        box.setText(ToQt(r.text));
-        box.setIcon(Icon(r.icon));
-        box.setStandardButtons(Buttons(r.buttons));
-        // The toolkit captions its buttons in English; the program's questions are Russian.
-        for (const auto& [button, caption] : kCaptions)
-            if (QAbstractButton* b = box.button(button)) b->setText(ToQt(caption));
+        Fill(box, r);
         switch (box.exec()) {
             case QMessageBox::Yes:
                 return MessageAnswer::Yes;
@@ -35,7 +29,26 @@ class ScreenMessageBoxes : public MessageBoxService {
         }
     }
 
+    void Notice(const MessageBoxRequest& r) override {
+        // Deleted as the operator closes it.
+        auto* box = new QMessageBox(r.owner ? r.owner->widget() : nullptr);
+        Fill(*box, {r.owner, r.text, r.caption, r.icon, MessageButtons::Ok});
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);
+        box->show();
+    }
+
   private:
+    static void Fill(QMessageBox& box, const MessageBoxRequest& r) {
+        box.setWindowTitle(ToQt(r.caption));
+        box.setText(ToQt(r.text));
+        box.setIcon(Icon(r.icon));
+        box.setStandardButtons(Buttons(r.buttons));
+        // The toolkit captions its buttons in English; the program's questions are Russian.
+        for (const auto& [button, caption] : kCaptions)
+            if (QAbstractButton* b = box.button(button)) b->setText(ToQt(caption));
+    }
+
     static constexpr std::pair<QMessageBox::StandardButton, const char*> kCaptions[] = {
         {QMessageBox::Yes, "Да"},
         {QMessageBox::No, "Нет"},
@@ -80,6 +93,10 @@ MessageAnswer ShowMessageBox(const MessageBoxRequest& request) {
     return current->Show(request);
 }
 
+void ShowNotice(const MessageBoxRequest& request) {
+    current->Notice(request);
+}
+
 MessageBoxService* SetMessageBoxService(MessageBoxService* service) {
     MessageBoxService* previous = current;
     current = service ? service : &screen;
@@ -92,6 +109,10 @@ MessageAnswer UnattendedMessageBoxes::Show(const MessageBoxRequest& request) {
         return MessageAnswer::Ok;
     }
     return MessageAnswer::Yes;
+}
+
+void ScriptedMessageBoxes::Notice(const MessageBoxRequest& request) {
+    notices.push_back(request);
 }
 
 MessageAnswer ScriptedMessageBoxes::Show(const MessageBoxRequest& request) {

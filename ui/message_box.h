@@ -26,10 +26,16 @@ class MessageBoxService {
   public:
     virtual ~MessageBoxService() = default;
     virtual MessageAnswer Show(const MessageBoxRequest& request) = 0;
+    // A box with only OK that waits for nobody; a service that shows nothing apart takes it as
+    // a box.
+    virtual void Notice(const MessageBoxRequest& request) { Show(request); }
 };
 
 // Shows a modal box through the current service.
 MessageAnswer ShowMessageBox(const MessageBoxRequest& request);
+// Shows a box that does not wait: it stays on screen until the operator closes it while the
+// program goes on, for a warning that nothing must wait behind (a start-up job).
+void ShowNotice(const MessageBoxRequest& request);
 // Replaces the service (null restores the on-screen one); returns the previous one.
 MessageBoxService* SetMessageBoxService(MessageBoxService* service);
 
@@ -54,9 +60,12 @@ class ScriptedMessageBoxes : public MessageBoxService {
     ~ScriptedMessageBoxes() override { SetMessageBoxService(previous_); }
     MessageAnswer Show(const MessageBoxRequest& request) override;
 
+    void Notice(const MessageBoxRequest& request) override;
+
     std::deque<MessageAnswer> answers;
     MessageAnswer defaultAnswer = MessageAnswer::Ok;
     std::vector<MessageBoxRequest> shown;
+    std::vector<MessageBoxRequest> notices;  // the boxes that did not wait
 
   private:
     MessageBoxService* previous_;

@@ -25,7 +25,9 @@ struct PrintDocument::Impl {
     int dpi = 0;
     int pages = 0;
     bool ended = false;
-    std::unique_ptr<QFile> file;                // the PDF folder's file; a printer writes its own
+    bool written = true;                        // what End found
+    std::string fileName;                       // the PDF file's; empty for a printer
+    std::unique_ptr<QFile> file;                // the PDF file; a printer writes its own
     std::unique_ptr<QPagedPaintDevice> device;  // none: a recording document
     QPainter qpainter;
     std::unique_ptr<Painter> painter;
@@ -84,19 +86,26 @@ Painter& PrintDocument::NewPage() {
     return *impl_->painter;
 }
 
+const std::string& PrintDocument::File() const {
+    return impl_->fileName;
+}
+
 bool PrintDocument::End() {
-    if (impl_->ended) return true;
+    if (impl_->ended) return impl_->written;
     impl_->ended = true;
     if (!impl_->device) {
         if (impl_->documentEnded) impl_->documentEnded();
         return true;
     }
-    bool written = impl_->qpainter.end();
+    impl_->written = impl_->qpainter.end();
     if (impl_->file) {
-        written = written && impl_->file->error() == QFileDevice::NoError;
+        // The last bytes reach the disk only as the file closes: a full disk shows there.
         impl_->file->close();
+        impl_->written = impl_->written && impl_->file->error() == QFileDevice::NoError;
+        // A cut PDF opens nowhere: it is not left behind as if it were a printout.
+        if (!impl_->written) impl_->file->remove();
     }
-    return written;
+    return impl_->written;
 }
 
 namespace {
@@ -106,6 +115,25 @@ QString NumberedPdf(const QString& folder, const std::string& name, int n) {
     QString base = ToQt(name);
     base.replace('/', '_');
     return QDir(folder).filePath(n == 1 ? base + ".pdf" : QString("%1 (%2).pdf").arg(base).arg(n));
+}
+
+// A document written as PDF into `file`, open for writing; null, the file removed, when it
+// cannot be painted on.
+std::unique_ptr<PrintDocument> PdfDocument(std::unique_ptr<QFile> file, const std::string& name,
+                                           const PageSetup& setup) {
+    const QString path = file->fileName();
+    auto impl = std::make_unique<PrintDocument::Impl>();
+    impl->fileName = FromQt(path);
+    auto writer = std::make_unique<QPdfWriter>(file.get());
+    writer->setTitle(ToQt(name));
+    writer->setCreator("ORVEL");
+    writer->setResolution(setup.dpi);
+    writer->setPageSize(QPageSize(QPageSize::A4));
+    impl->file = std::move(file);
+    impl->device = std::move(writer);
+    auto document = Open(std::move(impl), name, setup);
+    if (!document) QFile::remove(path);
+    return document;
 }
 
 }  // namespace
@@ -123,37 +151,30 @@ std::unique_ptr<PrintDocument> PdfFolder::Begin(const std::string& name, const P
     if (!QDir().mkpath(folder)) return nullptr;
     // A file name the operator chose names the documents in place of their own name.
     const std::string& base = fileName_.empty() ? name : fileName_;
-    auto impl = std::make_unique<PrintDocument::Impl>();
-    impl->file = std::make_unique<QFile>();
+    auto file = std::make_unique<QFile>();
     // Opening only a file that does not exist yet keeps an earlier document even when two
     // prints race for the same name.
     for (int n = 1;; ++n) {
-        const QString file = NumberedPdf(folder, base, n);
-        impl->file->setFileName(file);
-        if (impl->file->open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
-        if (!impl->file->exists()) return nullptr;  // the folder will not take files
+        file->setFileName(NumberedPdf(folder, base, n));
+        if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
+        if (!file->exists()) return nullptr;  // the folder will not take files
     }
-    const QString file = impl->file->fileName();
-    auto writer = std::make_unique<QPdfWriter>(impl->file.get());
-    writer->setTitle(ToQt(name));
-    writer->setCreator("ORVEL");
-    writer->setResolution(setup.dpi);
-    writer->setPageSize(QPageSize(QPageSize::A4));
-    impl->device = std::move(writer);
-    auto document = Open(std::move(impl), name, setup);
-    if (!document) {
-        QFile::remove(file);
-        return nullptr;
-    }
-    lastFile_ = FromQt(file);
+    auto document = PdfDocument(std::move(file), name, setup);
+    if (document) lastFile_ = document->File();
     return document;
 }
 
 std::unique_ptr<PrintDocument> PrinterTarget::Begin(const std::string& name,
                                                     const PageSetup& setup) {
+    // "Print to file" is written as the PDF folder writes, so that a file the disk cut short
+    // is told and removed as there.
+    if (!choice_.file.empty()) {
+        auto file = std::make_unique<QFile>(ToQt(choice_.file));
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) return nullptr;
+        return PdfDocument(std::move(file), name, setup);
+    }
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!choice_.printer.empty()) printer->setPrinterName(ToQt(choice_.printer));
-    if (!choice_.file.empty()) printer->setOutputFileName(ToQt(choice_.file));
     if (!printer->isValid()) return nullptr;
     printer->setCopyCount(std::max(choice_.copies, 1));
     printer->setDocName(ToQt(name));

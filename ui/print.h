@@ -51,11 +51,14 @@ class PrintDocument {
     int PageHeight() const;
     // Pages begun so far.
     int Pages() const;
+    // The PDF file the document is written to; empty for a printer or a recording.
+    const std::string& File() const;
     // Begins the next page (the first call: page 1). The same painter serves every page and
     // keeps its pen, font and colours from page to page.
     Painter& NewPage();
-    // Ends the last page and the document; false when it could not be written or sent. A
-    // document ended without a page holds one blank page.
+    // Ends the last page and the document; false when it could not be written or sent, and a
+    // PDF file not written whole is then removed. A document ended without a page holds one
+    // blank page.
     bool End();
 
   private:
@@ -74,7 +77,8 @@ class PrintTarget {
 // name is the file's title. A file never replaces an earlier one: a document goes to
 // "<folder>/<name>.pdf", or when that exists to "<name> (2).pdf", "<name> (3).pdf", ... the
 // first name that is free. A "/" in the name becomes "_". Given a file name (without ".pdf"),
-// the files are named after it instead of after their documents.
+// the files are named after it instead of after their documents. A file the disk cannot take
+// whole is removed when its document ends (End is false).
 class PdfFolder : public PrintTarget {
   public:
     explicit PdfFolder(std::string folder, std::string fileName = {})
@@ -152,7 +156,8 @@ struct PrinterChoice {
     bool operator==(const PrinterChoice&) const = default;
 };
 
-// A printer through the system's print service, on its own paper size.
+// A printer through the system's print service, on its own paper size; or, when the print dialog
+// chose "print to file", that PDF file, replaced, written as a PDF folder writes its files.
 class PrinterTarget : public PrintTarget {
   public:
     explicit PrinterTarget(PrinterChoice choice) : choice_(std::move(choice)) {}

@@ -76,6 +76,16 @@ ui::Rect PreviewRect(const ui::Rect& area, bool landscape) {
 
 }  // namespace
 
+struct Report::DialogOpen {
+    explicit DialogOpen(Report& form) : form_(form) { ++form_.dialogs_; }
+    ~DialogOpen() { --form_.dialogs_; }
+    DialogOpen(const DialogOpen&) = delete;
+    DialogOpen& operator=(const DialogOpen&) = delete;
+
+  private:
+    Report& form_;
+};
+
 Report::Report() {
     RegisterReportForm();
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
@@ -96,7 +106,11 @@ Report::~Report() {
 bool Report::Create(ui::Form* parent, FDX* state) {
     if (state == nullptr) return false;
     fdx_ = state;
-    if (HasWindow()) Destroy();
+    if (HasWindow()) {
+        // Taken down under its own dialog, the form would be gone when the dialog returns.
+        if (dialogs_ > 0) return true;
+        Destroy();
+    }
     composed_ = false;
     page_.reset();
     if (!ui::Form::Create("ID_Report", parent)) return false;
@@ -220,7 +234,11 @@ void Report::SourceChosen() {
 }
 
 void Report::ChooseFont() {
-    const std::optional<std::string> chosen = ui::RunFontDialog({this, font_});
+    std::optional<std::string> chosen;
+    {
+        const DialogOpen open(*this);
+        chosen = ui::RunFontDialog({this, font_});
+    }
     if (!chosen) return;
     font_ = *chosen;
     ShowFont();
@@ -232,6 +250,7 @@ void Report::SaveSettingsAndHeader() {
     TextFileWriter file;
     const std::vector<std::string> lines = SplitLines(rtb_1->Lines());
     for (std::size_t i = 0; i < lines.size(); ++i) file.Text((i > 0 ? "\r" : "") + lines[i]);
+    const DialogOpen open(*this);
     if (!file.Save(HeaderPath(s)))
         ui::ShowMessageBox({this, "Ошибка сохранения файла\"" + HeaderPath(s) + "\"", "ВНИМАНИЕ",
                             ui::MessageIcon::Stop, ui::MessageButtons::Ok});
@@ -245,6 +264,7 @@ void Report::SaveSettingsAndHeader() {
 }
 
 void Report::ClearSettings() {
+    const DialogOpen open(*this);
     if (!fdx_->Confirm("Установки и заголовок будут утеряны.Согласны?")) return;
     rtb_1->SetLines("");
     std::error_code ignored;
@@ -277,7 +297,7 @@ bool Report::ComposeAndPrint(bool prepareOnly) {
     } else {
         auto metrics = ui::PagePicture::Make(kMetricsSize, kMetricsSize, r);
         result = metrics ? layout.Compose(metrics->Draw(), nullptr, nullptr) : ReportResult{};
-        if (result.made || !metrics) result = {false, "Ошибка при формировании образа", 0};
+        if (result.made || !metrics) result = {false, "Ошибка при формировании образа", 0, {}};
     }
     // A layout that failed shows no page.
     if (!result.made) page_.reset();
@@ -289,7 +309,7 @@ bool Report::ComposeAndPrint(bool prepareOnly) {
 ReportResult Report::Lay(ui::PrintTarget& target) {
     const ReportSettings settings = Settings();
     auto metrics = ui::PagePicture::Make(kMetricsSize, kMetricsSize, settings.resolution);
-    if (!metrics) return {false, "Ошибка при формировании образа", 0};
+    if (!metrics) return {false, "Ошибка при формировании образа", 0, {}};
     return ReportLayout(*fdx_, settings).Compose(metrics->Draw(), nullptr, &target);
 }
 
@@ -312,6 +332,13 @@ bool Report::PrintToFiles(ui::PdfFolder& folder) {
                              ? "Отчет выдан в файл " + shown(files.files.front())
                              : "Отчет выдан в файлы " + shown(files.files.front()) + " ... " +
                                    shown(files.files.back());
+    // A file the disk cut short was removed as the print ended.
+    if (!result.failedFile.empty()) {
+        std::error_code error;
+        const bool left = std::filesystem::exists(result.failedFile, error);
+        result.message = "Отчет не выдан: ошибка записи файла " + shown(result.failedFile) +
+                         (left ? "" : ", файл удален");
+    }
     msg->SetText(result.message);
     return result.made;
 }
@@ -325,7 +352,11 @@ void Report::Print() {
     // "Print to file" proposes the next free file in PRINT, as the pages without a printer go.
     const std::string proposed =
         ui::PdfFolder(fdx_->ProgramDir + kPrintFolder).NextFile(kReportDocumentName);
-    const std::optional<ui::PrinterChoice> choice = ui::RunPrintDialog({this, proposed});
+    std::optional<ui::PrinterChoice> choice;
+    {
+        const DialogOpen open(*this);
+        choice = ui::RunPrintDialog({this, proposed});
+    }
     if (!choice) return;
     if (!choice->file.empty()) {
         // Each page is a document of its own: the file chosen, then its numbered neighbours.
@@ -369,6 +400,7 @@ void Report::ExportText() {
     const bool ready =
         journal ? !s.ItemTextAbsent && s.ItemTextReady : !s.PanelTextEmpty && s.PanelTextReady;
     if (!ready) return;
+    const DialogOpen open(*this);
     const LocalTime now = StampClock::Now();
     const std::string name =
         ExportFileName(s, journal, visible->IsChecked(),

@@ -85,7 +85,8 @@ class Report : public ui::Form {
     ~Report() override;
 
     // Builds the form from "ID_Report" over `parent` on the program state `state`; false when
-    // it cannot be made. A job running prints at once and the form is gone on return.
+    // it cannot be made. A job running prints at once and the form is gone on return. A form
+    // with one of its dialogs open stays as it is (its next layout takes the new texts).
     bool Create(ui::Form* parent, FDX* state);
 
     // Controls, owned by the form; empty until the create event.
@@ -121,7 +122,11 @@ class Report : public ui::Form {
     bool PrintTo(ui::PrintTarget& target);
     bool PrintToFiles(ui::PdfFolder& folder);
 
+    // Counts the form's dialogs running (font, print, file, message boxes) while it lives.
+    struct DialogOpen;
+
     FDX* fdx_ = nullptr;
+    int dialogs_ = 0;
     std::string font_ = kDefaultPrintFont;
     std::string date_, time_;
     bool composed_ = false;

@@ -158,10 +158,10 @@ bool ReportLayout::FitPicture() {
 ReportResult ReportLayout::Compose(ui::Painter& metrics, ui::Painter* preview,
                                    ui::PrintTarget* printer) {
     Measure(metrics);
-    if (const std::optional<std::string> fault = CheckSizes()) return {false, *fault, 0};
+    if (const std::optional<std::string> fault = CheckSizes()) return {false, *fault, 0, {}};
     const bool nothing = settings_.journal ? fdx_.ItemTextAbsent : fdx_.PanelTextEmpty;
-    if (nothing) return {false, "Нет информации для печати", 0};
-    if (!settings_.journal && !FitPicture()) return {false, "Нельзя изобразить шкалу", 0};
+    if (nothing) return {false, "Нет информации для печати", 0, {}};
+    if (!settings_.journal && !FitPicture()) return {false, "Нельзя изобразить шкалу", 0, {}};
     if (printer == nullptr) {
         ReportResult result = Run(preview, nullptr);
         if (result.made) result.message = PagesPreparedText(result.pages);
@@ -179,6 +179,7 @@ ReportResult ReportLayout::Run(ui::Painter* preview, ui::PrintTarget* printer) {
     printer_ = printer;
     draw_ = preview != nullptr || printer != nullptr;
     failed_ = false;
+    failedFile_.clear();
     pictureFault_.reset();
     pageCount_ = 0;
     if (preview_ != nullptr) {
@@ -198,9 +199,10 @@ ReportResult ReportLayout::Run(ui::Painter* preview, ui::PrintTarget* printer) {
     if (!settings_.journal && !failed_) DrawPicture(row);
     EndPage();
 
-    if (failed_) return {false, "Ошибка печати: принтер не принял страницу", pageCount_};
-    if (pictureFault_) return {false, *pictureFault_, pageCount_};
-    return {true, {}, pageCount_};
+    if (failed_)
+        return {false, "Ошибка печати: принтер не принял страницу", pageCount_, failedFile_};
+    if (pictureFault_) return {false, *pictureFault_, pageCount_, {}};
+    return {true, {}, pageCount_, {}};
 }
 
 bool ReportLayout::LoadText(std::vector<std::string>& lines) const {
@@ -231,7 +233,10 @@ int ReportLayout::ExpandHeaderMacros(int row) {
 }
 
 void ReportLayout::EndPage() {
-    if (document_ && !document_->End()) failed_ = true;
+    if (document_ && !document_->End()) {
+        failed_ = true;
+        failedFile_ = document_->File();
+    }
     document_.reset();
     page_ = nullptr;
 }

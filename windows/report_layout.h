@@ -37,6 +37,7 @@ struct ReportResult {
     bool made = false;
     std::string message;  // what the form's status line says
     int pages = 0;
+    std::string failedFile;  // the PDF file a page could not be written to whole
 };
 
 // The header line with the first "@СТР" (else "@PAGE") replaced by the page number, then the
@@ -135,6 +136,7 @@ class ReportLayout {
     ui::Painter* page_ = nullptr;  // the printed page's painter
     bool draw_ = false;            // false: a dry run counts and checks only
     bool failed_ = false;          // the printer took no page
+    std::string failedFile_;       // ... or the PDF file that took it could not be written
     int pageCount_ = 0;
     int headerRows_ = 0;
     std::optional<std::string> pictureFault_;

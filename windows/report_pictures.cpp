@@ -282,7 +282,11 @@ int ReportLayout::TimeStep(int minuteChanges, int hourChanges, int slots) {
     if ((hourChanges > 1 && hourChanges > slots / 2) || slots <= 0) return 60;
     double x = double(minuteChanges) / slots;
     int power = 0;
-    if (x < 10) return int(Scaled(OneTwoFive(x, power), power));
+    if (x < 10) {
+        // The rounding sets the power: it has to run before the power is read.
+        const double factor = OneTwoFive(x, power);
+        return int(Scaled(factor, power));
+    }
     while (x > 1) {
         x /= 10;
         ++power;

@@ -53,39 +53,52 @@ bool AorPanel::ReadSearchBank(int bank) {
 // The walk of a transfer
 
 void AorPanel::WriteBankChannels(int bank) {
+    const bool clearEmpty =
+        model_.memory.emptyChannels == AorMemoryRules::EmptyChannels::ClearedOnReceiver;
     for (int channel = 0; channel < BankSize(); ++channel) {
-        if (ChannelAt(bank, channel).Empty())
-            ClearChannelOnReceiver(bank, channel);
-        else
+        if (!ChannelAt(bank, channel).Empty())
             WriteChannel(bank, channel);
+        else if (clearEmpty)
+            ClearChannelOnReceiver(bank, channel);
     }
 }
 
-// A bank whose probe goes unanswered ends the walk there; empty search banks are not
-// written.
+// Empty search banks are never written.
+void AorPanel::WalkSearchBank(bool write, int bank) {
+    if (!write)
+        ReadSearchBank(bank);
+    else if (!SearchBanks[static_cast<std::size_t>(bank)].Empty())
+        SendSearchBank(bank);
+}
+
+// A bank whose probe goes unanswered ends the walk there. A model that reads bank i with
+// search bank i takes them in pairs; search banks beyond the banks come last.
 bool AorPanel::WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks) {
+    const bool paired =
+        !write && model_.memory.readOrder == AorMemoryRules::ReadOrder::BankWithItsSearchBank;
+    std::size_t searchWalked = 0;
     for (std::size_t i = 0; i < banks.size(); ++i) {
         if (!Answers()) return false;
         if (i == 0) MemoryWalkStarts();
-        if (!SelectBankForWalk(banks[i])) continue;
-        if (write) {
-            WriteBankChannels(banks[i]);
-        } else {
-            for (int channel = 0; channel < BankSize(); ++channel) ReadChannel(banks[i], channel);
+        if (SelectBankForWalk(banks[i])) {
+            if (write) {
+                WriteBankChannels(banks[i]);
+            } else {
+                for (int channel = 0; channel < BankSize(); ++channel)
+                    ReadChannel(banks[i], channel);
+            }
         }
+        if (paired && searchWalked < searchBanks.size())
+            WalkSearchBank(write, searchBanks[searchWalked++]);
     }
-    for (const int bank : searchBanks) {
-        if (!write)
-            ReadSearchBank(bank);
-        else if (!SearchBanks[static_cast<std::size_t>(bank)].Empty())
-            SendSearchBank(bank);
-    }
+    for (; searchWalked < searchBanks.size(); ++searchWalked)
+        WalkSearchBank(write, searchBanks[searchWalked]);
     return true;
 }
 
 void AorPanel::ReadCurrentBank() {
     Transfer(Format("Чтение банка N %d", CurrentBank), [this] {
-        if (Controls.list) Controls.list->Clear();
+        if (lv_1) lv_1->Clear();
         const int bank[] = {CurrentBank};
         const int search[] = {CurrentSearchBank};
         const bool answered =
@@ -99,7 +112,7 @@ void AorPanel::ReadCurrentBank() {
 
 void AorPanel::ReadAllBanks() {
     Transfer("Чтение банков приемника", [this] {
-        if (Controls.list) Controls.list->Clear();
+        if (lv_1) lv_1->Clear();
         const bool answered = WalkBanks(false, Numbers(model_.banks), Numbers(model_.searchBanks));
         if (answered) MemoryWalkEnded(true);
         ShowBankList();
@@ -140,6 +153,11 @@ void AorPanel::StoreCurrentSettings() {
     record.Attenuator = s.Attenuator != 0;
     record.AttenuatorDb = s.AttenuatorDb;
     record.Level = std::max(s.Level, 0);
+    if (model_.memory.store == AorMemoryRules::Store::AfreshAndWritten) {
+        record.Label.clear();
+        record.Select = record.Skip = false;
+        if (DirectWrite) SendChannel(CurrentBank, SelectedChannel());
+    }
     ShowBankList();
 }
 
@@ -147,7 +165,7 @@ void AorPanel::ClearBanks() {
     const auto clearBank = [this](int bank) {
         if (DirectWrite) ClearBankOnReceiver(bank);
         for (int channel = 0; channel < BankSize(); ++channel)
-            ChannelAt(bank, channel) = model_.layout->Empty(channel);
+            ChannelAt(bank, channel) = model_.list.layout->Empty(channel);
     };
     if (WholeMemory) {
         for (int bank = 0; bank < model_.banks; ++bank) clearBank(bank);
@@ -164,7 +182,7 @@ void AorPanel::ClearBanks() {
 }
 
 std::span<MemoryChannel> AorPanel::CurrentBankChannels() {
-    return std::span(Channels).subspan(Index(CurrentBank, 0), model_.layout->bankSize);
+    return std::span(Channels).subspan(Index(CurrentBank, 0), model_.list.layout->bankSize);
 }
 
 int32_t AorPanel::SelectedChannel() const {
@@ -172,28 +190,56 @@ int32_t AorPanel::SelectedChannel() const {
 }
 
 // ---------------------------------------------------------------------------------------
-// The state file's memory part: the channels, the level scale's count, then per search bank
-// "Банк_поиска" and its keys.
+// The state file's memory part: "Частот_Банков" and the channels, the level scale (its count
+// or the whole), then the search banks as the model's rules lay them out.
 
 void AorPanel::WriteMemoryKeys(StateFileWriter& file) const {
-    WriteChannelKeys(file, Channels, *model_.layout);
-    file.ScaleCount(Scale);
+    WriteChannelKeys(file, Channels, *model_.list.layout);
+    if (model_.memory.scaleKeys == AorMemoryRules::ScaleKeys::Whole)
+        file.Scale(Scale);
+    else
+        file.ScaleCount(Scale);
+    WriteSearchBankKeys(file);
+}
+
+void AorPanel::WriteSearchBankKeys(StateFileWriter& file) const {
+    using Rules = AorMemoryRules;
+    const Rules& rules = model_.memory;
+    const bool eachKeyed = rules.searchBankKey == Rules::SearchBankKey::BeforeEach;
+    const bool asChannels = rules.searchBankKeys == Rules::SearchBankKeys::AsChannels;
+    const ChannelLayout& layout = *model_.list.layout;
+    if (!eachKeyed) file.Number(kSearchBankKey, static_cast<uint32_t>(CurrentSearchBank));
     for (std::size_t bank = 0; bank < SearchBanks.size(); ++bank) {
         const AorSearchBank& record = SearchBanks[bank];
-        file.Number("Банк_поиска", static_cast<uint32_t>(bank));
+        if (eachKeyed) file.Number(kSearchBankKey, static_cast<uint32_t>(bank));
         file.Number("SFN", record.Lower);
         file.Number("SFK", record.Upper);
+        if (asChannels && record.Empty()) continue;
         if (record.Attenuator) file.Text("SF_ATT", "+");
         file.Number("SF_STEP", record.Step);
-        file.Text("SF_ID", record.Label);
+        if (!asChannels || !record.Label.empty()) file.Text("SF_ID", record.Label);
+        const bool filterKey = asChannels && layout.holds.filter && record.Filter != 0;
+        const auto writeFilter = [&] {
+            file.Number("SF_QMOD", static_cast<uint32_t>(record.Filter));
+        };
+        if (filterKey && layout.filterKeyFirst) writeFilter();
         file.Text("SF_MOD", std::string(1, record.Mode));
+        if (filterKey && !layout.filterKeyFirst) writeFilter();
     }
+}
+
+void AorPanel::TakeMemoryKeys(AorMemoryKeys& keys) {
+    Channels = std::move(keys.channels);
+    SearchBanks = std::move(keys.searchBanks);
+    if (keys.currentSearchBank) CurrentSearchBank = *keys.currentSearchBank;
 }
 
 AorMemoryKeys::AorMemoryKeys(const AorPanel& panel)
     : channels(panel.Channels),
       searchBanks(panel.SearchBanks),
-      reader_(channels, *panel.model_.layout, panel.LowerLimit, panel.UpperLimit),
+      reader_(channels, *panel.model_.list.layout, panel.LowerLimit, panel.UpperLimit),
+      rules_(panel.model_.memory),
+      layout_(*panel.model_.list.layout),
       lower_(panel.LowerLimit),
       upper_(panel.UpperLimit) {}
 
@@ -201,16 +247,37 @@ uint32_t AorMemoryKeys::Clamp(uint32_t frequency) const {
     return frequency == 0 ? 0 : std::clamp(frequency, lower_, upper_);
 }
 
+// Before every search bank it names the bank the keys after it fill; said once it is the
+// current search bank, and each "SFN" starts the next bank.
+void AorMemoryKeys::TakeSearchBankKey(uint32_t number) {
+    const bool valid = number < searchBanks.size();
+    if (rules_.searchBankKey == AorMemoryRules::SearchBankKey::CurrentOnce) {
+        if (valid) currentSearchBank = static_cast<int32_t>(number);
+        return;
+    }
+    searchBank_ = valid ? static_cast<int64_t>(number) : -1;
+    if (searchBank_ >= 0) searchBanks[static_cast<std::size_t>(searchBank_)] = {};
+}
+
 bool AorMemoryKeys::Take(std::string_view key, std::string_view value) {
     if (reader_.Take(key, value)) return true;
     const uint32_t number = ReadU32(value);
-    if (key == "Банк_поиска") {
-        searchBank_ = number < searchBanks.size() ? static_cast<int64_t>(number) : -1;
-        if (searchBank_ >= 0) searchBanks[static_cast<std::size_t>(searchBank_)] = {};
+    if (key == AorPanel::kSearchBankKey) {
+        TakeSearchBankKey(number);
         return true;
     }
     if (!key.starts_with("SF")) return false;
-    if (searchBank_ < 0) return true;
+    const bool startsBank = rules_.searchBankKey == AorMemoryRules::SearchBankKey::CurrentOnce;
+    if (key == "SFN" && startsBank) {
+        // A bank beyond the panel's is skipped with all its keys.
+        ++searchBank_;
+        if (static_cast<std::size_t>(searchBank_) >= searchBanks.size()) {
+            searchBank_ = static_cast<int64_t>(searchBanks.size());
+            return true;
+        }
+        searchBanks[static_cast<std::size_t>(searchBank_)] = {};
+    }
+    if (searchBank_ < 0 || static_cast<std::size_t>(searchBank_) >= searchBanks.size()) return true;
     AorSearchBank& b = searchBanks[static_cast<std::size_t>(searchBank_)];
     if (key == "SFN") {
         b.Lower = Clamp(number);
@@ -226,6 +293,10 @@ bool AorMemoryKeys::Take(std::string_view key, std::string_view value) {
     } else if (key == "SF_MOD") {
         if (!value.empty() && kModeLetters.find(value.front()) != std::string_view::npos)
             b.Mode = value.front();
+    } else if (key == "SF_QMOD") {
+        if (layout_.holds.filter)
+            b.Filter =
+                static_cast<int32_t>(std::clamp<int64_t>(ReadInteger(value), 0, kWidestFilter));
     } else {
         return false;
     }

@@ -17,7 +17,7 @@ constexpr std::string_view kStayEnabled[] = {"clear", "scale"};
 }  // namespace
 
 AorPanel::AorPanel(const AorModel& model, AorReply& reply)
-    : model_(model), reply_(reply), Fine(*this, model.fineScale) {
+    : AorBankPanel(model.list), model_(model), reply_(reply), Fine(*this, model.fineScale) {
     ui::RegisterFormResource(*model.form);
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
     On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
@@ -40,6 +40,7 @@ void AorPanel::OnCreate() {
     FDX& s = *fdx_;
     s.BuildingControls = 1;
     CreateControls();
+    MakeListColumns();
     if (s.OptMaxMon) StretchControls();
     SetDefaults();
     try {
@@ -69,9 +70,10 @@ void AorPanel::SetDefaults() {
     ViewStep = 10000;
     ViewPosition = 0;
     Bandwidth = 150;
+    const ChannelLayout& layout = *model_.list.layout;
     Channels.resize(static_cast<std::size_t>(model_.banks * BankSize()));
     for (std::size_t i = 0; i < Channels.size(); ++i)
-        Channels[i] = model_.layout->Empty(static_cast<int32_t>(i % model_.layout->bankSize));
+        Channels[i] = layout.Empty(static_cast<int32_t>(i % layout.bankSize));
     SearchBanks.assign(static_cast<std::size_t>(model_.searchBanks), {});
     BankPositions.fill(0);
     CurrentBank = CurrentSearchBank = 0;
@@ -82,7 +84,6 @@ void AorPanel::OnDestroy() {
     SaveStateFileAtEnd();
     Scale.Free();
     Fine.Detach();
-    Controls = {};
     ForgetControls();
 }
 
@@ -118,9 +119,11 @@ int32_t AorPanel::TuneAndRead() {
     return ReadLevel();
 }
 
+// The level after a stop is read only from a receiver that answers: one that has not answered
+// its sync is sent nothing.
 void AorPanel::ReleaseForStop() {
     CancelUnawaited();
-    ReadLevel();
+    if (ReceiverAnswered()) ReadLevel();
 }
 
 bool AorPanel::SendText(std::string_view text) {
@@ -137,7 +140,7 @@ void AorPanel::OnUserEvent(uint32_t code) {
             Synchronise();
             break;
         case PostItemLoaded:
-            TakeBankItem(CurrentBankChannels(), *model_.layout);
+            TakeBankItem(CurrentBankChannels(), *model_.list.layout);
             BankPositions[static_cast<std::size_t>(CurrentBank)] = 0;
             ShowBankList();
             break;
@@ -151,8 +154,7 @@ void AorPanel::OnUserEvent(uint32_t code) {
             PostToSelf(PostRefreshDisplay);
             break;
         case PostRefreshDisplay:
-            if (Controls.frequency)
-                Controls.frequency->SetText(aor::Format("%9.4f", fdx_->Frequency / 10000.0));
+            if (label_1) label_1->SetText(aor::Format("%9.4f", fdx_->Frequency / 10000.0));
             ShowBandwidth();
             Fine.Redraw();
             break;
@@ -215,21 +217,20 @@ void AorPanel::StepBy(int direction) {
 void AorPanel::ShowAll() {
     FollowTuning();
     ShowBandwidth();
-    if (Controls.direct) Controls.direct->SetChecked(DirectWrite);
-    if (Controls.whole) Controls.whole->SetChecked(WholeMemory);
+    if (cbank) cbank->SetChecked(DirectWrite);
+    if (mem) mem->SetChecked(WholeMemory);
     ShowBankList();
     ShowSearchBank();
 }
 
 void AorPanel::FollowTuning() {
-    if (Controls.frequency)
-        Controls.frequency->SetText(aor::Format("%9.4f", fdx_->Frequency / 10000.0));
+    if (label_1) label_1->SetText(aor::Format("%9.4f", fdx_->Frequency / 10000.0));
     Fine.FollowFrequency();
     Fine.Redraw();
 }
 
 void AorPanel::ShowBandwidth() {
-    if (Controls.width) Controls.width->SetText(aor::Format("%4.1f", Bandwidth / 10.0));
+    if (width) width->SetText(aor::Format("%4.1f", Bandwidth / 10.0));
     Scale.FillWindow = 2 * Bandwidth;
 }
 
@@ -239,7 +240,7 @@ void AorPanel::ShowBandwidth() {
 bool AorPanel::StartOwnScan() {
     std::string status;
     // "---": the search bank is empty and the receiver scans nothing.
-    if (!PrepareOwnScan() || !SendSetting(OwnScanLine(status)) || AnsweredEmpty) {
+    if (!PrepareOwnScan() || !SendText(OwnScanLine(status)) || AnsweredEmpty) {
         fdx_->ShowError(kScanStartFailed);
         return false;
     }
@@ -289,7 +290,7 @@ void AorPanel::ReportStop() {
         FrequencyPosted = true;
         PostToOwner(PostFrequencyChanged);
     }
-    ActOnScanStop(ScanSettings.Action, ScanSettings.JobName);
+    ActOnScanStop(ScanSettings);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -298,16 +299,6 @@ void AorPanel::ReportStop() {
 std::string AorPanel::StateFilePath() const {
     return StateFileName(fdx_->ProgramDir, model_.stateFileStem,
                          static_cast<uint32_t>(fdx_->PortIndex));
-}
-
-StateFileHead AorPanel::Head() const {
-    StateFileHead head;
-    head.Frequency = fdx_->Frequency;
-    head.Step = fdx_->Step;
-    head.Modulation = fdx_->Modulation;
-    head.ViewStep = ViewStep;
-    head.ViewPosition = ViewPosition;
-    return head;
 }
 
 bool AorPanel::Refuse(JobStr& line, uint32_t last, const char* message) {
@@ -325,7 +316,7 @@ void AorPanel::SearchBankCommand(JobStr& line) {
 
 void AorPanel::DirectCommand(JobStr&) {
     DirectWrite = true;
-    if (Controls.direct) Controls.direct->SetChecked(true);
+    if (cbank) cbank->SetChecked(true);
 }
 
 void AorPanel::BankCommand(JobStr& line) {
@@ -343,5 +334,5 @@ void AorPanel::ChannelCommand(JobStr& line) {
 
 void AorPanel::WholeMemoryCommand(JobStr&) {
     WholeMemory = true;
-    if (Controls.whole) Controls.whole->SetChecked(true);
+    if (mem) mem->SetChecked(true);
 }

@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "receivers/aor/aor_bank_panel.h"
 #include "receivers/aor/aor_link.h"
 #include "receivers/fine_scale.h"
 #include "receivers/memory_channel.h"
@@ -87,17 +88,14 @@ struct AorReply {
     char ScanMode = 'I';  // XM: a mode letter, I for all
 };
 
-// How the receiver's own scan runs and what the panel does when it stops on a signal; the
-// model's scan dialog edits it, the state file keeps it.
-struct AorScanSettings {
+// How the receiver's own scan runs and what the panel does when it stops on a signal ("Сигнал"
+// and "Задание"); the model's scan dialog edits it, the state file keeps it.
+struct AorScanSettings : ScanStopSettings {
     enum class Kind { Search, MemoryBanks, Vfo };
     Kind kind = Kind::Search;  // "Сканирование_Диапазон", "Сканирование_Банка"
     bool SelectScan = false;  // "Выбор_каналов"
     bool ModeScan = false;    // "Выбор_мод": only one modulation
     uint32_t ModeChoice = 0;  // "Мод_тип": the mode the scan keeps to
-    uint32_t Action = 0;      // "Сигнал": a ScanStopAction
-    std::string JobName;      // "Задание"
-    int32_t JobIndex = 0;     // its place in the job list (1-based, 0 none)
     uint32_t Pause = 0;       // "Пауза", seconds 0..60
     bool DelayOn = false;     // "Задержка"
     uint32_t Delay = 20;      // "Время_задержки", tenths of a second 0..99
@@ -112,21 +110,37 @@ struct AorScanSettings {
     friend bool operator==(const AorScanSettings&, const AorScanSettings&) = default;
 };
 
-// An entry of the mode lists of a channel and a search bank: its text, the mode it gives,
-// and the bandwidth the panel shows for it (100 Hz units; 0: the model shows none).
-struct AorModeEntry {
-    const char* text;
-    char letter;
-    int32_t filter;
-    int32_t bandwidth;
-};
+// How a model keeps its memory: the memory part of its state file, the walks of a transfer and
+// what storing the current settings does. The defaults are the AR5000's; the AR8200 (and the
+// AR8000, which has no filters) keeps the other choice of each.
+struct AorMemoryRules {
+    // "Банк_поиска": before every search bank with its number (each bank's SF keys follow
+    // it), or once with the current search bank (each search bank then starts at its "SFN").
+    enum class SearchBankKey { BeforeEach, CurrentOnce };
+    // The keys of a search bank after "SFN" and "SFK": every key of every bank ("SF_ID" even
+    // when empty, no "SF_QMOD"), or, as a channel's, only for a bank that is not empty and
+    // each optional key only when set ("SF_QMOD" where the layout holds filters, in the
+    // layout's order).
+    enum class SearchBankKeys { Every, AsChannels };
+    // Between the channels and the search banks: the level scale's count alone (its runs
+    // come at the end of the file, after the model's last keys), or the whole level scale.
+    enum class ScaleKeys { CountOnly, Whole };
+    // A bank write clears an empty channel on the receiver, or never writes it.
+    enum class EmptyChannels { ClearedOnReceiver, NeverWritten };
+    // A read of the memory takes the memory banks and then the search banks, or bank i and
+    // then search bank i.
+    enum class ReadOrder { MemoryThenSearchBanks, BankWithItsSearchBank };
+    // Storing the current settings into a channel keeps its label, select and skip and
+    // sends nothing; or it empties the label, clears select and skip and, with direct
+    // writing, writes the channel into the receiver at once.
+    enum class Store { KeepLabelAndFlags, AfreshAndWritten };
 
-// What a column of the channel list shows of a channel.
-enum class AorColumn { Frequency, Step, Mode, Level, Attenuator, Label, Number, Select, Skip };
-struct AorListColumn {
-    const char* title;
-    int width;
-    AorColumn shows;
+    SearchBankKey searchBankKey = SearchBankKey::BeforeEach;
+    SearchBankKeys searchBankKeys = SearchBankKeys::Every;
+    ScaleKeys scaleKeys = ScaleKeys::CountOnly;
+    EmptyChannels emptyChannels = EmptyChannels::ClearedOnReceiver;
+    ReadOrder readOrder = ReadOrder::MemoryThenSearchBanks;
+    Store store = Store::KeepLabelAndFlags;
 };
 
 // An AOR model as data.
@@ -134,11 +148,9 @@ struct AorModel {
     const ui::FormResource* form;
     uint32_t lowerLimit;  // 100 Hz units
     uint32_t upperLimit;
-    int banks;  // memory banks, each of `layout->bankSize` channels
+    int banks;  // memory banks, each of `list.layout->bankSize` channels
     int searchBanks;
-    const ChannelLayout* layout;
-    std::span<const AorModeEntry> modes;
-    std::span<const AorListColumn> columns;
+    AorChannelList list;  // the channels' layout, the mode entries, the list's columns
     // Tenths of dB at the raw levels 0, 16, .. 256.
     std::array<int32_t, 17> calibration;
     const char* stateFileStem;  // "<stem>.<port>" in the program folder
@@ -146,52 +158,10 @@ struct AorModel {
     // A transfer of the current bank also reads (writes) the current search bank.
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;
-};
-
-// The controls of a model's form that the shared code drives; the model sets them once its
-// controls are made. A model without one of them leaves it null.
-struct AorControls {
-    ui::Label* frequency = nullptr;  // label_1
-    ui::Edit* width = nullptr;       // the bandwidth, kHz
-    ui::ListView* list = nullptr;    // lv_1: the current bank's channels
-    ui::Label* number = nullptr;     // Nk: the selected channel
-    ui::Edit* channelFrequency = nullptr;
-    ui::ComboBox* channelMode = nullptr;
-    ui::Edit* channelStep = nullptr;
-    ui::Edit* channelLabel = nullptr;
-    ui::ComboBox* channelAttenuator = nullptr;  // "0", "10", "20", "AU"
-    ui::CheckBox* select = nullptr;
-    ui::CheckBox* skip = nullptr;
-    ui::CommandButton* store = nullptr;  // cb_3: the current settings into the channel
-    ui::CommandButton* read = nullptr;   // cb_2
-    ui::CommandButton* write = nullptr;  // cb_1
-    ui::CheckBox* direct = nullptr;      // cbank
-    ui::CheckBox* whole = nullptr;       // mem
-    ui::ComboBox* bank = nullptr;        // bn
-    ui::ComboBox* searchBank = nullptr;  // sbn
-    ui::Edit* searchLower = nullptr;     // textb_Fn
-    ui::Edit* searchUpper = nullptr;     // textb_Fk
-    ui::Edit* searchStep = nullptr;
-    ui::ComboBox* searchMode = nullptr;
-    ui::ComboBox* searchAttenuator = nullptr;
-    ui::Edit* searchLabel = nullptr;
+    AorMemoryRules memory = {};
 };
 
 class AorPanel;
-
-namespace aor {
-
-// Registers an action on an event of a control of a panel or its dialogs; the action never
-// stops the event.
-template <class Action>
-void WhenRaised(ui::Control* control, ui::EventId id, Action action) {
-    control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-        action(e);
-        return false;
-    });
-}
-
-}  // namespace aor
 
 // The memory part of a state file read key by key into copies of the panel's channels and
 // search banks, which the panel takes once the whole file was read. Every number that picks a
@@ -204,19 +174,25 @@ class AorMemoryKeys {
 
     std::vector<MemoryChannel> channels;
     std::vector<AorSearchBank> searchBanks;
+    // The current search bank, when the model's file names it.
+    std::optional<int32_t> currentSearchBank;
 
   private:
     uint32_t Clamp(uint32_t frequency) const;
+    void TakeSearchBankKey(uint32_t number);
 
     ChannelKeyReader reader_;
+    const AorMemoryRules& rules_;
+    const ChannelLayout& layout_;
     uint32_t lower_, upper_;
     int64_t searchBank_ = -1;  // the search bank the SF keys belong to
 };
 
-class AorPanel : public ReceiverPanel {
+class AorPanel : public AorBankPanel {
   public:
     // "Позиция_Банк" lines of the state file: one selected channel per bank.
     static constexpr int kBankPositions = 20;
+    static constexpr std::string_view kSearchBankKey = "Банк_поиска";
 
     bool Create(ui::Form* parent, FDX* fdx) override;
     uint32_t ReadReply() override { return Link.ReadReply(); }
@@ -228,7 +204,6 @@ class AorPanel : public ReceiverPanel {
     // Sends one command line, the text with CR LF after it, and waits for any line: true
     // when answered and not refused ("?").
     bool SendText(std::string_view text);
-    bool SendSetting(std::string_view line) { return SendText(line); }
 
     // --- Memory and search banks (aor_banks.cpp)
     // Reads one channel into its record: true when the receiver holds it (else the record
@@ -246,11 +221,13 @@ class AorPanel : public ReceiverPanel {
     // PostClearData: the banks (all of them with the whole-memory box), on the receiver too
     // with the direct-write box.
     void ClearBanks();
-    MemoryChannel& ChannelAt(int bank, int channel) { return Channels[Index(bank, channel)]; }
+    MemoryChannel& ChannelAt(int bank, int channel) override {
+        return Channels[Index(bank, channel)];
+    }
     const MemoryChannel& ChannelAt(int bank, int channel) const {
         return Channels[Index(bank, channel)];
     }
-    int BankSize() const { return static_cast<int>(model_.layout->bankSize); }
+    int32_t SelectedChannel() const override;
 
     // --- The receiver's own scan
     bool StartOwnScan();
@@ -262,11 +239,9 @@ class AorPanel : public ReceiverPanel {
     AorLink Link{*this};
     std::vector<MemoryChannel> Channels;  // bank-major
     std::vector<AorSearchBank> SearchBanks;
-    int32_t CurrentBank = 0;
     std::array<int32_t, kBankPositions> BankPositions{};  // the selected channel of each bank
     int32_t CurrentSearchBank = 0;
     bool BanksBeingRead = false;  // a memory line answers a channel read
-    bool DirectWrite = false;     // "Запись": edits go to the receiver at once
     bool WholeMemory = false;     // transfers and clearing cover all banks
     int32_t Bandwidth = 150;      // 100 Hz units; the fill window is twice it
     bool Scanning = false;        // the receiver's own scan runs
@@ -279,6 +254,25 @@ class AorPanel : public ReceiverPanel {
     bool AnsweredEmpty = false;
     std::string SavedDate, SavedTime;
 
+    // --- The controls the core drives besides the list and the edit row, placed by each
+    // model's form: the rows of its list of controls marked `inherited` (ui/form_controls.h).
+    // A model without one of them leaves it null.
+    ui::Label* label_1 = nullptr;        // the frequency
+    ui::Edit* width = nullptr;           // the bandwidth, kHz
+    ui::CommandButton* cb_3 = nullptr;   // the current settings into the channel
+    ui::CommandButton* cb_2 = nullptr;   // read the banks
+    ui::CommandButton* cb_1 = nullptr;   // write the banks
+    ui::CheckBox* cbank = nullptr;       // direct writing
+    ui::CheckBox* mem = nullptr;         // the whole memory
+    ui::ComboBox* bn = nullptr;          // the bank
+    ui::ComboBox* sbn = nullptr;         // the search bank
+    ui::Edit* textb_Fn = nullptr;        // its lower limit, MHz
+    ui::Edit* textb_Fk = nullptr;        // its upper limit, MHz
+    ui::Edit* textb_step = nullptr;      // its step, kHz
+    ui::ComboBox* combo_mod = nullptr;   // its mode
+    ui::ComboBox* scombo_att = nullptr;  // its attenuator: "0", "10", "20", "AU"
+    ui::Edit* textb_com = nullptr;       // its label
+
   protected:
     // The model's destructor destroys the form (Destroy), so that the state file is written
     // while the model's hooks are still there.
@@ -288,7 +282,8 @@ class AorPanel : public ReceiverPanel {
     enum class ChannelAnswer { None, Empty, Found };
 
     // --- What the model adds
-    // Makes the form's controls, sets Controls, the fine scale's (Fine.Attach) and the lists.
+    // Makes the form's controls (the core's among them), the fine scale's (Fine.Attach) and
+    // the lists' entries.
     virtual void CreateControls() = 0;
     virtual void SetModelDefaults() {}
     virtual void WireControls() {}
@@ -327,7 +322,7 @@ class AorPanel : public ReceiverPanel {
     // model may tune back to where it stood.
     virtual void MemoryWalkStarts() {}
     virtual void MemoryWalkEnded(bool reselect) { (void)reselect; }
-    // The row of the list chosen by a click on it.
+    // The row of the list chosen by a click on it, once it is the selected channel.
     virtual void OnChannelChosen() {}
 
     // The receiver's own scan: what goes out before the scan line (false: message 28), the
@@ -343,13 +338,9 @@ class AorPanel : public ReceiverPanel {
 
     // --- What the models use
     void ShowBandwidth();
-    void ShowBankList();
-    void ShowChannelRow(int row);
-    void ShowChannelBoxes();
     void ShowSearchBank();
     void ChooseBank(int bank);
     void ChooseSearchBank(int bank);
-    int32_t SelectedChannel() const;
     AorSearchBank& CurrentSearch() {
         return SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
     }
@@ -357,11 +348,11 @@ class AorPanel : public ReceiverPanel {
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
     void LockControls(bool locked);
-    // The head as the panel stands now; a reading starts from it.
-    StateFileHead Head() const;
-    // The memory part of the state file: the channels, the level scale's count, the search
-    // banks (AorMemoryKeys reads it back).
+    // The memory part of the state file: the channels, the level scale (its count or the
+    // whole), the search banks, as the model's AorMemoryRules lay it out.
     void WriteMemoryKeys(StateFileWriter& file) const;
+    // The memory part as AorMemoryKeys read it, once the whole file was read.
+    void TakeMemoryKeys(AorMemoryKeys& keys);
 
     // --- Job commands every model has
     static constexpr const char* kNoBank = "Не существует указанного банка";
@@ -386,10 +377,7 @@ class AorPanel : public ReceiverPanel {
 
     const AorModel& model_;
     AorReply& reply_;
-    AorControls Controls;
     FineScale Fine;
-    // The channels of the current bank in the order the list shows them.
-    std::vector<int> rows_;
 
   private:
     friend class AorMemoryKeys;
@@ -405,17 +393,24 @@ class AorPanel : public ReceiverPanel {
     void ReportStop();
 
     // The walk of a transfer (aor_banks.cpp): the banks, each probed, selected and walked
-    // channel by channel, then the search banks. False when a probe went unanswered.
+    // channel by channel, and the search banks, after all banks or each after its bank as
+    // the model reads. False when a probe went unanswered.
     bool WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks);
     void WriteBankChannels(int bank);
+    void WalkSearchBank(bool write, int bank);
+    void WriteSearchBankKeys(StateFileWriter& file) const;
 
-    // The list and the edit row (aor_bank_list.cpp).
+    // The bank choice, the search bank's boxes and the edits through the receiver
+    // (aor_search_banks.cpp).
+    void ChooseChannel(int channel) override;
+    bool EditOnReceiver(const std::function<void(MemoryChannel&)>& edit) override;
+    void ChannelEmptied() override;
+    void ShowEntryBandwidth(int32_t bandwidth) override;
+    void ShowBankChoice() override;
     void WireBankControls();
-    void SortList(int column);
-    void EditChannel(const std::function<void(MemoryChannel&)>& edit);
+    void WireSearchBankRow();
     void EditSearchBank(const std::function<void(AorSearchBank&)>& edit, bool sendAnyway);
-    void OnChannelFrequency(const std::string& text);
     void OnSearchLower(const std::string& text);
-    void TakeModeEntry(int64_t index, bool searchBank);
-    void TakeAttenuatorChoice(int64_t index, bool searchBank);
+    void TakeSearchModeEntry(int64_t index);
+    void TakeSearchAttenuator(int64_t index);
 };

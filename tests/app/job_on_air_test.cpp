@@ -71,6 +71,29 @@ INSTANTIATE_TEST_SUITE_P(CivSets, UnattendedStart,
                                            Station{3, &emulators::kIcR10},
                                            Station{5, &emulators::kIcR9000}));
 
+// Little room left on the disk at the start: the warning stays on screen, waiting for nobody, and
+// the unattended station goes on with its start-up job.
+class UnattendedStartOnANearlyFullDisk : public ScanOnAir {
+  protected:
+    std::string Ini() const override { return ScanOnAir::Ini() + "AUTOEXEC=0002\r\n"; }
+    void Prepare() override {
+        emulator.SetSignalPlan(window_test::WithCarrier(20, 100'500'000, 200));
+        WriteUnattendedScan();
+        orvel.FreeSpace = [](const std::string&) {
+            return std::optional<std::uintmax_t>(1'999'999);
+        };
+    }
+};
+
+TEST_F(UnattendedStartOnANearlyFullDisk, TheWarningHoldsNothingAndTheJobScans) {
+    ASSERT_TRUE(
+        RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }));
+    ASSERT_EQ(boxes.notices.size(), 1u);
+    EXPECT_EQ(boxes.notices[0].text, "Мало дискового пространства < 2 Мб");
+    EXPECT_EQ(boxes.notices[0].caption, "ВНИМАНИЕ !");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 // Jobs and scans begin once the panel's start-up sync has ended, which a slow set stretches
 // over the reading of its bank names: a job's tune and a scan's tunes reach the set after the
 // sync, the scan's every point in order, each with its level read before the next tune.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/app/window_fixture.h"
+#include "tests/support/operator_hand.h"
 
 namespace {
 
@@ -230,6 +231,36 @@ TEST_F(Tuning, TheReceiverPageFollowsAFrequencyTypedInTheMainWindow) {
     const int64_t page = int64_t{panel.scale->Geometry().width} * panel.ViewStep;
     EXPECT_LE(panel.ViewPosition, 4'339'200u);
     EXPECT_LT(4'339'200, panel.ViewPosition + page);
+}
+
+// What the operator types into the step and frequency fields reaches the receiver when the
+// typing ends, once: "12.5" is one step command, never the step of its "1" first.
+TEST_F(Tuning, TypedStepsAndFrequenciesGoOutWhenTheTypingEnds) {
+    namespace hand = operator_hand;
+    const auto stepCommands = [&] {
+        std::vector<int> codes;
+        for (const auto& frame : emulator.ReceivedFrames())
+            if (frame.size() == 7 && frame[4] == 0x10) codes.push_back(frame[5]);
+        return codes;
+    };
+    orvel.Show();
+    hand::TypeOver(orvel.step, "12.5");
+    ui::ServeFor(200);
+    EXPECT_TRUE(emulator.ReceivedFrames().empty());
+    hand::PressEnter(orvel.step);
+    ASSERT_TRUE(RunUntil([&] { return !stepCommands().empty(); }, 2000));
+    ui::ServeFor(200);
+    EXPECT_EQ(stepCommands(), std::vector<int>{0x08});  // 12.5 kHz
+    EXPECT_EQ(orvel.Step, 125u);
+
+    emulator.ClearReceivedFrames();
+    hand::TypeOver(orvel.ft, "433.92");
+    ui::ServeFor(200);
+    EXPECT_TRUE(Tuned().empty());
+    hand::MoveFocus(orvel.step);  // the operator clicks elsewhere
+    ASSERT_TRUE(RunUntil([&] { return !Tuned().empty(); }, 2000));
+    ui::ServeFor(200);
+    EXPECT_EQ(Tuned(), (std::vector<uint32_t>{4'339'200}));
 }
 
 TEST_F(Tuning, SelectingTheReceiverTabRefreshesThePanel) {

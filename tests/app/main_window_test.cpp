@@ -80,6 +80,7 @@ TEST_F(MainWindow, ModulationButtonsTickTheCurrentModeAloneWhateverThePanelTicks
     };
     const auto press = [](ui::OptionButton* button) {
         QTest::mouseClick(button->widget(), Qt::LeftButton);
+        ui::ServePending();  // the click is raised once it has been delivered
     };
     EXPECT_EQ(ticked(), "W");
     press(panel->catt10);

@@ -10,7 +10,9 @@
 #include "app/orvel_windows.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/poppler.h"
+#include "ui/font_dialog.h"
 #include "ui/print.h"
+#include "ui/text_box.h"
 
 namespace {
 
@@ -138,6 +140,41 @@ TEST_F(PrintingARange, AScannedRangePrintsWithItsPicture) {
     // The page as the printer would put it on paper: the strips' frame lines run across it
     // (at 50 dpi a printable width of 6.5 inches), as no text does.
     EXPECT_GT(LongestDarkRun(Poppler("pdftoppm -gray -r 50", files[0])), 250);
+}
+
+// A job prints while the operator has the print form open, its font dialog too: the job prints
+// through a form of its own, and the operator's form, with what was typed and chosen in it,
+// stays.
+TEST_F(PrintingARange, AJobPrintsWhileTheOperatorsFormHasItsFontDialogOpen) {
+    RunJob(MakeLines({{"Панель ДИАПАЗОНЫ", 10, 2}, {"Эфир", 9, 3, 0, "Эфир"}}));
+    orvel.PrinterSet = 1;
+    orvel.PrinterJournal = 1;  // the range selected in the journal
+    orvel.pictbttn_11->Raise(ui::EventId::Click);
+    Report& form = orvel.windows->report;
+    ASSERT_TRUE(form.HasWindow());
+    form.rtb_1->SetLines("Смена 2");
+    const std::vector<JobStr> print = MakeLines({{"Кнопка ПЕЧАТЬ", 10, 28}});
+    {
+        ui::ScriptedFontDialogs dialogs;
+        dialogs.whileOpen = [&] { RunJob(print); };
+        dialogs.answers.push_back("10.MS Sans Serif.CharSet=204");
+        form.pictbttn_8->Raise(ui::EventId::Click);
+    }
+    ASSERT_TRUE(form.HasWindow());
+    EXPECT_EQ(form.font_name->Text(), "10.MS Sans Serif.CharSet=204");
+    EXPECT_EQ(form.rtb_1->Lines(), "Смена 2");
+    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 0);
+    EXPECT_EQ(orvel.RunLines[0].Message, "Отчет выдан в файл PRINT/Печать отчета ORVEL.pdf");
+    const std::vector<std::string> files = PdfFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_NE(Poppler("pdftotext", files[0]).find("Эфир"), std::string::npos);
+
+    // With no dialog open the form stays all the same.
+    RunJob(print);
+    EXPECT_TRUE(form.HasWindow());
+    EXPECT_EQ(form.rtb_1->Lines(), "Смена 2");
+    EXPECT_EQ(PdfFiles().size(), 2u);
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace

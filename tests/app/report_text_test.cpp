@@ -39,12 +39,14 @@ class ReportTexts : public StandaloneStore {
         // A measurement set as a save leaves it: its levels beside its header.
         Write("FREQ/0001/0001.meg", {"F=1455000", "FL=10"});
         Write("JOB/0001/job.cfg",
-              {"Идентификатор=Обход", "Дата=04/03/2001", "Время=08:00", "Кол-во=5",
+              {"Идентификатор=Обход", "Дата=04/03/2001", "Время=08:00", "Кол-во=6",
                "STR_NO=0", "DCL=Поле Частота-выбор", "TAB=10", "OBJ=11", "VAL=1455000",
                "REQ=+", "FREQ=+", "STR_NO=1", "DCL=Поле Шаг-выбор", "TAB=10", "OBJ=12",
                "VAL=125", "COND=+", "REQ=+", "STEP=+", "STR_NO=2", "DCL=Пуск записи", "TAB=6",
                "OBJ=11", "STR_NO=3", "DCL=Авиация", "TAB=9", "OBJ=3", "STR=Авиация", "REQ=+",
-               "STRING=+", "STR_NO=4", "DCL=Неизвестно", "TAB=8", "OBJ=12", "VAL=7", "REQ=+"});
+               "STRING=+", "STR_NO=4", "DCL=Неизвестно", "TAB=8", "OBJ=12", "VAL=7", "REQ=+",
+               // A panel number beyond the known panels, from a job edited by hand.
+               "STR_NO=5", "DCL=Чужая", "TAB=11", "OBJ=1", "VAL=3", "REQ=+"});
         Write("FONO/01030001.cfg",
               {"Идентификатор=Запись", "Дата=01/03/2001", "Время=10:15:00", "Скорость=2",
                "Кол-во=2", "F=1455000", "F_ID=первый", "F_DATE=01/03/2001",

@@ -3,8 +3,6 @@
 // back after, and a full disk to write on.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,22 +14,8 @@
 
 #include "app/journal.h"
 #include "state/cp1251.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/program_folder.h"
-
-// Runs `write` with the file size limited to `bytes`, as a full disk would limit it: a write
-// beyond the limit fails instead of raising a signal.
-template <class Write>
-void WithFileSizeLimit(rlim_t bytes, Write write) {
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = bytes;
-    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    write();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::signal(SIGXFSZ, previousHandler);
-}
 
 class StoredFiles : public ::testing::Test {
   protected:

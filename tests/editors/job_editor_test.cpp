@@ -9,6 +9,7 @@
 #include "editors/job.h"
 #include "state/message_bus.h"
 #include "tests/editors/editor_fixture.h"
+#include "tests/support/operator_hand.h"
 #include "tests/support/program_folder.h"
 #include "ui/file_dialog.h"
 
@@ -211,6 +212,22 @@ TEST_F(JobEditor, TheValueIsReadAsTheLineTakesIt) {
     window.InsertCatalogEntry();
     Type("145,5");
     EXPECT_EQ(Line(fdx.EditLineIndex).VAL, 1455000u);
+}
+
+// A typed value is the line's when the typing ends, whole: "35" is never a delay of 3 first.
+TEST_F(JobEditor, TheLineTakesATypedValueWhenTheTypingEnds) {
+    namespace hand = operator_hand;
+    Insert(JobDelay);
+    fdx.EditJobChanged = 0;
+    hand::TypeOver(window.Value, "35");
+    ui::ServePending();
+    EXPECT_EQ(Line(0).VAL, 1u);
+    EXPECT_EQ(fdx.EditJobChanged, 0);
+    hand::PressEnter(window.Value);
+    ui::ServePending();
+    EXPECT_EQ(Line(0).VAL, 35u);
+    EXPECT_EQ(Row(0)[5], "35");
+    EXPECT_EQ(fdx.EditJobChanged, 1);
 }
 
 TEST_F(JobEditor, TheBoxesSetTheLinesFlagsAndASelectedLineIsShown) {

@@ -1,9 +1,6 @@
 #pragma once
 // Helpers of the tests of the stored-item files.
 
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -11,6 +8,7 @@
 #include "state/cp1251.h"
 #include "state/stamp_clock.h"
 #include "tests/state/temp_dir.h"
+#include "tests/support/file_size_limit.h"
 
 // The expected bytes of a stored file, made apart from the program's own code page conversion.
 inline std::string Golden(const std::string& name) {
@@ -34,19 +32,3 @@ class FixedStampClock {
     FixedStampClock& operator=(const FixedStampClock&) = delete;
     ~FixedStampClock() { StampClock::Set({}); }
 };
-
-// Runs `write` with the file size limited to `bytes`, as a full disk would limit it: a write
-// beyond the limit fails instead of raising a signal.
-template <class Write>
-bool WithFileSizeLimit(rlim_t bytes, Write write) {
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = bytes;
-    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool result = write();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::signal(SIGXFSZ, previousHandler);
-    return result;
-}

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/controls.h"
+#include "ui/reply_event.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ TEST_F(Controls, CanvasDrawsThroughItsPainterAndReportsTheMouse) {
         });
     QTest::mousePress(canvas->widget(), Qt::LeftButton, {}, QPoint(7, 3));
     QTest::mousePress(canvas->widget(), Qt::RightButton, {}, QPoint(9, 3));
+    ui::ServePending();  // raised once the press has been delivered
     EXPECT_EQ(presses, (std::vector<std::pair<ui::EventId, int>>{
                            {ui::EventId::LeftButtonDown, 7}, {ui::EventId::RightButtonDown, 9}}));
 
@@ -104,6 +106,7 @@ TEST_F(Controls, CanvasDrawsThroughItsPainterAndReportsTheMouse) {
     });
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(canvas->widget(), &leave);
+    ui::ServePending();
     EXPECT_TRUE(left);
 }
 
@@ -137,6 +140,7 @@ TEST_F(Controls, SliderReportsWhereTheOperatorMovesIt) {
     EXPECT_EQ(moved, -1);
     slider->widget()->setFocus();
     QTest::keyClick(slider->widget(), Qt::Key_Right);
+    ui::ServePending();
     EXPECT_EQ(slider->Position(), 6);
     EXPECT_EQ(moved, 6);
 }
@@ -216,6 +220,7 @@ TEST_F(Controls, ListViewRenamesAFirstCellThroughItsHandlersAndReportsDelete) {
     EXPECT_EQ(list->Cell(1, 0), "второй");  // the refused text is not taken
 
     QTest::keyClick(list->widget(), Qt::Key_Delete);
+    ui::ServePending();
     EXPECT_EQ(deletedRow, 1);
     EXPECT_EQ(list->RowCount(), 2);
 }

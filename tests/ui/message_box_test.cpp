@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 
 #include "ui/message_box.h"
@@ -80,6 +81,32 @@ TEST(ScreenMessageBoxes, QuestionButtonsReadInRussianAndTheNoticeButtonStaysOk) 
     const ScreenBox ok = ShowOnScreen(notice, QMessageBox::Ok);
     EXPECT_EQ(ok.answer, ui::MessageAnswer::Ok);
     EXPECT_THAT(ok.buttons, ::testing::ElementsAre("OK"));
+}
+
+// A notice returns at once and stays on screen, blocking nothing, until the operator closes it;
+// a script records it apart from the boxes that waited.
+TEST(ScreenMessageBoxes, ANoticeWaitsForNobodyAndGoesWhenClosed) {
+    ui::MessageBoxRequest warning = Question("Мало места");
+    warning.buttons = ui::MessageButtons::Ok;
+    {
+        ui::ScriptedMessageBoxes boxes;
+        ui::ShowNotice(warning);
+        EXPECT_TRUE(boxes.shown.empty());
+        ASSERT_EQ(boxes.notices.size(), 1u);
+        EXPECT_EQ(boxes.notices[0].text, "Мало места");
+    }
+    ui::MessageBoxService* previous = ui::SetMessageBoxService(nullptr);
+    ui::ShowNotice(warning);
+    ui::SetMessageBoxService(previous);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    QPointer<QMessageBox> shown;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) shown = box;
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(ui::FromQt(shown->text()), "Мало места");
+    shown->button(QMessageBox::Ok)->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(shown, nullptr);
 }
 
 }  // namespace

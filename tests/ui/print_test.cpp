@@ -12,6 +12,7 @@
 #include <string>
 
 #include "tests/state/temp_dir.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/poppler.h"
 #include "ui/application.h"
 #include "ui/print.h"
@@ -96,6 +97,44 @@ TEST(PrintToPdf, ThePageIsTheWholeSheetInDotsOfTheResolution) {
     EXPECT_NEAR(height300 * 72.0 / 300.0, q.TextHeight(), 1.5);
     EXPECT_TRUE(portrait->End());
     EXPECT_TRUE(landscape->End());
+}
+
+// `pages` pages of text lines.
+bool PrintPages(ui::PrintTarget& target, const std::string& name, int pages) {
+    auto doc = target.Begin(name, {300, false});
+    if (!doc) return false;
+    for (int page = 0; page < pages; ++page) {
+        ui::Painter& p = doc->NewPage();
+        p.SetFont("12.MS Sans Serif");
+        for (int line = 0; line < 60; ++line)
+            p.Text(300, 300 + 50 * line, "строка " + std::to_string(page * 60 + line));
+    }
+    return doc->End();
+}
+
+// The disk takes the first 4,096 bytes of a file: the document is told as not written and its
+// cut file is removed, whether the write failed while the pages were drawn or only as the file
+// closed (a small document waits in the file's buffer until then).
+TEST(PrintToPdf, AFileTheDiskCutsShortIsReportedAndRemoved) {
+    TempDir dir;
+    ui::PdfFolder folder(dir.File("PRINT"));
+    ASSERT_TRUE(PrintPages(folder, "small", 1));
+    ASSERT_TRUE(PrintPages(folder, "large", 30));
+    ASSERT_LT(std::filesystem::file_size(dir.File("PRINT/small.pdf")), 8192u);
+    ASSERT_GT(std::filesystem::file_size(dir.File("PRINT/large.pdf")), 32768u);
+    for (int pages : {1, 30}) {
+        EXPECT_FALSE(WithFileSizeLimit(4096, [&] { return PrintPages(folder, "cut", pages); }));
+        EXPECT_EQ(folder.LastFile(), dir.File("PRINT/cut.pdf"));
+        EXPECT_FALSE(std::filesystem::exists(folder.LastFile())) << pages;
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir.File("PRINT/small.pdf")));
+
+    // "Print to file" from the print dialog the same.
+    ui::PrinterTarget chosen({"", dir.File("chosen.pdf"), 1});
+    EXPECT_FALSE(WithFileSizeLimit(4096, [&] { return PrintPages(chosen, "cut", 1); }));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("chosen.pdf")));
+    ASSERT_TRUE(PrintPages(chosen, "whole", 1));
+    EXPECT_NE(Poppler("pdftotext", dir.File("chosen.pdf")).find("строка 59"), std::string::npos);
 }
 
 TEST(PrintToPdf, AFolderThatCannotBeMadeTakesNoDocument) {

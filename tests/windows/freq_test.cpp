@@ -11,6 +11,7 @@
 
 #include "state/job_str.h"
 #include "state/message_bus.h"
+#include "tests/support/operator_hand.h"
 #include "tests/windows/window_stand_ins.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
@@ -339,6 +340,33 @@ TEST_F(BankWindow, SelectingTunesOnlyASwitchedOnChannelWhileTheWindowIsFree) {
     EXPECT_EQ(Count(Posted(), PostApplyFrequency), 0);
     EXPECT_FALSE(window.textb_1->IsEnabled());
     EXPECT_FALSE(window.cb_1->IsEnabled());
+}
+
+// A typed value is the channel's when the typing ends, whole: a box emptied on the way to the
+// new value never switches the channel off, nor does a first key move it.
+TEST_F(BankWindow, AChannelTakesATypedValueWhenTheTypingEnds) {
+    namespace hand = operator_hand;
+    Load({100 * kMHz, 101 * kMHz});
+    window.SelectRow(0);
+    hand::Focus(window.textb_1)->selectAll();  // the operator empties the box, then types
+    QTest::keyClick(hand::FieldOf(window.textb_1), Qt::Key_Backspace);
+    hand::Type(window.textb_1, "99.5");
+    ui::ServePending();
+    EXPECT_EQ(fdx.Channels[0].Frequency, 100 * kMHz);
+    EXPECT_EQ(fdx.Channels[0].Step, 250u);
+    EXPECT_EQ(fdx.BankChanged, 0);
+    hand::PressEnter(window.textb_1);
+    ui::ServePending();
+    EXPECT_EQ(fdx.Channels[0].Frequency, 995'000u);
+    EXPECT_EQ(fdx.Channels[0].Step, 250u);
+    EXPECT_EQ(Row(0)[0], "  99.5000");
+
+    hand::TypeOver(window.sstep, "12.5");
+    ui::ServePending();
+    EXPECT_EQ(fdx.Channels[0].Step, 250u);
+    hand::MoveFocus(window.lv_1);
+    ui::ServePending();
+    EXPECT_EQ(fdx.Channels[0].Step, 125u);
 }
 
 // However the series, the scroll bar or a scan move them, the first measurement shown stays

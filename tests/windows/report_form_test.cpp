@@ -10,10 +10,12 @@
 #include "state/cp1251.h"
 #include "state/stamp_clock.h"
 #include "tests/state/temp_dir.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/poppler.h"
 #include "tests/windows/window_stand_ins.h"
 #include "ui/clipboard.h"
 #include "ui/file_dialog.h"
+#include "ui/font_dialog.h"
 #include "ui/message_box.h"
 #include "ui/print.h"
 #include "ui/text_box.h"
@@ -151,6 +153,37 @@ TEST_F(PrintForm, AJobPrintsAtOnceIntoNumberedPdfFilesAndReportsThem) {
     EXPECT_EQ(line.Message, "Нет информации для печати");
 }
 
+// On a full disk the job's print fails with the file it could not write, and leaves no cut file.
+TEST_F(PrintForm, AJobsPrintThatTheDiskCutsShortFailsAndLeavesNoFile) {
+    JobStr line;
+    fdx.JobLine = &line;
+    fdx.JobRunning = 1;
+    std::filesystem::create_directory(dir.path() / "PRINT");
+    WithFileSizeLimit(4096, [&] { ASSERT_TRUE(form.Create(&main, &fdx)); });
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message,
+              "Отчет не выдан: ошибка записи файла PRINT/Печать отчета ORVEL.pdf, файл удален");
+    EXPECT_TRUE(PdfFiles().empty());
+}
+
+// A print asked for while the form's own dialog runs leaves the form standing under it.
+TEST_F(PrintForm, AFormWithItsDialogOpenIsNotMadeAnewUnderIt) {
+    ASSERT_TRUE(form.Create(&main, &fdx));
+    form.rtb_1->SetLines("Смена 2");
+    {
+        ui::ScriptedFontDialogs dialogs;
+        dialogs.whileOpen = [&] { EXPECT_TRUE(form.Create(&main, &fdx)); };
+        dialogs.answers.push_back("10.Arial.CharSet=204");
+        form.pictbttn_8->Raise(ui::EventId::Click);
+    }
+    ASSERT_TRUE(form.HasWindow());
+    EXPECT_EQ(form.font_name->Text(), "10.Arial.CharSet=204");
+    EXPECT_EQ(form.rtb_1->Lines(), "Смена 2");
+    // Once the dialog is closed a print makes the form anew.
+    ASSERT_TRUE(form.Create(&main, &fdx));
+    EXPECT_EQ(form.rtb_1->Lines(), kDefaultReportHeader);
+}
+
 TEST_F(PrintForm, ThePrintButtonGoesThroughTheDialogOnlyWithAPrinter) {
     ui::ScriptedPrintDialogs dialogs;
     ASSERT_TRUE(form.Create(&main, &fdx));
@@ -237,6 +270,31 @@ TEST_F(PrintForm, TheRangePageExportsItsLevelsWithoutABankMeasured) {
               (std::vector<std::string>{"Начальная частота \t   100.0000",
                                         "Конечная частота \t   100.0200",
                                         "Шаг пересторойки \t 10.0", "7", "8", "9"}));
+}
+
+// The visible part of a range exports from its first visible point, at most 500 points; the
+// whole range exports every point.
+TEST(ReportExport, TheVisiblePartOfARangeExportsAtMost500Points) {
+    FDX fdx;
+    fdx.ScanSlots.assign(kScanSlotCount, Bank{});
+    fdx.WorkMode = 2;
+    fdx.PanelTextEmpty = 0;
+    fdx.PanelTextReady = 1;
+    Bank& slot = fdx.ScanSlots[0];
+    slot.Start = 1000000, slot.End = 1079900, slot.Step = 100, slot.PointCount = 802;
+    slot.InUse = 1, slot.CycleCount = 1;
+    for (std::size_t k = 0; k < 800; ++k) slot.Current[k + 1] = uint8_t(k % 256);
+    slot.VisibleLow = 1010000;  // point 100
+    slot.VisibleHigh = slot.End;
+    const std::vector<std::string> visible = ExportLines(fdx, false, true);
+    ASSERT_EQ(visible.size(), 2u + 500u);
+    EXPECT_EQ(visible[0], "Начальная частота \t   101.0000");
+    EXPECT_EQ(visible[1], "Шаг пересторойки \t 10.0");
+    EXPECT_EQ(visible[2], "100");
+    EXPECT_EQ(visible.back(), std::to_string(599 % 256));
+    slot.VisibleHigh = 1019900;  // to point 199
+    EXPECT_EQ(ExportLines(fdx, false, true).size(), 2u + 100u);
+    EXPECT_EQ(ExportLines(fdx, false, false).size(), 3u + 800u);
 }
 
 }  // namespace

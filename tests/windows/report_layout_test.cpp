@@ -12,6 +12,7 @@
 
 #include "state/cp1251.h"
 #include "state/format_text.h"
+#include "state/user_freq.h"
 #include "tests/state/temp_dir.h"
 #include "windows/range_analysis.h"
 #include "windows/range_layout.h"
@@ -89,9 +90,10 @@ class Composition : public ::testing::Test {
 
     // A range slot of `points` points of 100 Hz from 100 MHz, laid out as the range window lays
     // it out on its picture of 1000 columns; every point at level `level`.
-    Bank& Range(uint32_t points, uint8_t level = 100) {
-        Bank& slot = fdx.ScanSlots[0];
-        slot.Start = 1000000;
+    Bank& Range(uint32_t points, uint8_t level = 100, std::size_t index = 0,
+                uint32_t start = 1000000) {
+        Bank& slot = fdx.ScanSlots[index];
+        slot.Start = start;
         slot.End = slot.Start + (points - 1) * 100;
         slot.Step = 100;
         EXPECT_TRUE(LayoutScale(slot, {1000, 20000000, 250, 120}, 1000).laidOut);
@@ -102,8 +104,35 @@ class Composition : public ::testing::Test {
         return slot;
     }
 
+    // The bank's 30 channels, every one measured `samples` times, from 09:05:00 every `poll`
+    // seconds.
+    void Bank30(int samples, uint32_t poll = 7) {
+        TabPage(1);
+        fdx.Channels.assign(30, Mt{});
+        fdx.ChannelCount = 30;
+        for (int i = 0; i < 30; ++i) fdx.Channels[std::size_t(i)].Frequency = 1000000 + 250 * i;
+        fdx.HistoriesAllocated = 1;
+        fdx.MeasurementCapacity = samples;
+        fdx.ChannelLevels.assign(30, std::vector<uint8_t>(std::size_t(samples), 50));
+        bank.Poll = poll;
+        fdx.CurrentBank = &bank;
+        fdx.MeasurementStart = {7, 3, 2001, 9, 5, 0};
+    }
+    // The channel rows of each printed document: their frequency labels.
+    std::vector<int> RowsPerDocument() const {
+        std::vector<int> rows;
+        for (const auto& document : target.documents) {
+            int n = 0;
+            for (const std::string& text : Texts(document.pages[0]))
+                n += text.size() == 9 && text[4] == '.';
+            rows.push_back(n);
+        }
+        return rows;
+    }
+
     TempDir dir;
     FDX fdx;
+    UserFreq bank;
     ReportSettings settings;
     ui::RecordingTarget target;
     Page preview;
@@ -296,34 +325,123 @@ TEST_F(Composition, OnlyASightLevelBetweenTheEndsDrawsTheSightLine) {
 }
 
 TEST_F(Composition, ABankPageHoldsAThirdOfTheLinesLeftAsChannelRows) {
-    TabPage(1);
-    fdx.Channels.assign(30, Mt{});
-    fdx.ChannelCount = 30;
-    for (int i = 0; i < 30; ++i) fdx.Channels[std::size_t(i)].Frequency = 1000000 + 250 * i;
-    fdx.HistoriesAllocated = 1;
-    fdx.MeasurementCapacity = 100;
-    fdx.ChannelLevels.assign(30, std::vector<uint8_t>(100, 50));
-    const auto rowsPerDocument = [&] {
-        std::vector<int> rows;
-        for (const auto& document : target.documents) {
-            int n = 0;
-            for (const std::string& text : Texts(document.pages[0]))
-                n += text.size() == 9 && text[4] == '.';
-            rows.push_back(n);
-        }
-        return rows;
-    };
+    Bank30(100);
     ASSERT_TRUE(Print().made);
-    EXPECT_EQ(rowsPerDocument(), (std::vector<int>{13, 13, 4}));  // (40 - 0 - 1) / 3
+    EXPECT_EQ(RowsPerDocument(), (std::vector<int>{13, 13, 4}));  // (40 - 0 - 1) / 3
 
     fdx.ChannelCount = 13;
     ASSERT_TRUE(Print().made);
-    EXPECT_EQ(rowsPerDocument(), (std::vector<int>{13}));  // no page after the last row
+    EXPECT_EQ(RowsPerDocument(), (std::vector<int>{13}));  // no page after the last row
 
     fdx.ChannelCount = 30;
     // h = 10: a row of 30 dots cannot hold 256/16 dots and its labels.
     EXPECT_EQ(Print(6, 7).message, "Нельзя изобразить шкалу");
     EXPECT_TRUE(target.documents.empty());
+}
+
+// Below a header of four lines a page holds (40 - 4 - 1) / 3 rows, the time labels on line 4 and
+// the first row's frequency a line below the row's top.
+TEST_F(Composition, ABankPageUnderAHeaderHoldsTheRowsLeftBelowIt) {
+    Bank30(100);
+    settings.header.assign(4, "@СТР");
+    ASSERT_TRUE(Print().made);
+    EXPECT_EQ(RowsPerDocument(), (std::vector<int>{11, 11, 8}));
+    for (const auto& document : target.documents) {
+        const Page& page = document.pages[0];
+        const auto first = std::find_if(page.begin(), page.end(), [](const ui::DrawCall& c) {
+            return c.op == Op::TextInRect && c.text.size() == 9 && c.text[4] == '.';
+        });
+        ASSERT_NE(first, page.end());
+        EXPECT_EQ(first->at[1], kTop + (4 + 1 + 1) * 18);
+        // No row reaches below the page's 40 lines.
+        for (const ui::DrawCall& c : Calls(page, Op::Line)) EXPECT_LE(c.at[3], kTop + 40 * 18);
+    }
+}
+
+// 300 samples 5 s apart, from 09:05:00 to 09:29:55: 24 changes of the minute over 300 / 60 = 5
+// label slots round to a step of 5 minutes.
+TEST_F(Composition, TheBankTimeAxisIsLabelledEveryStepOfMinutes) {
+    Bank30(300, 5);
+    fdx.ChannelCount = 2;
+    ASSERT_TRUE(Print().made);
+    std::vector<std::string> times;
+    for (const std::string& text : Texts(OnlyPage()))
+        if (text.size() == 5 && text[2] == ':') times.push_back(text);
+    EXPECT_EQ(times, (std::vector<std::string>{"09:10", "09:15", "09:20", "09:25"}));
+    // A labelled minute's ticks are thick, the others thin: 24 minutes on 3 row lines each.
+    int thick = 0, thin = 0;
+    for (const ui::DrawCall& c : Calls(OnlyPage(), Op::Line))
+        if (c.at[0] == c.at[2] && std::abs(c.at[1] - c.at[3]) <= 2 * (18 / 8))
+            ++(c.pen.width == 2 ? thick : thin);
+    EXPECT_EQ(thick, 4 * 3);
+    EXPECT_EQ(thin, 20 * 3);
+}
+
+TEST(ReportBankAxis, TheTimeStepRoundsMinutesPerLabelSlotToOneTwoOrFive) {
+    // Below 10 minutes a slot: brought below 1 by tens, then to 0.1, 0.2 or 0.5 of that power.
+    EXPECT_EQ(ReportLayout::TimeStep(50, 0, 10), 5);  // x = 5: 0.5 with k = 1
+    EXPECT_EQ(ReportLayout::TimeStep(20, 0, 10), 2);
+    EXPECT_EQ(ReportLayout::TimeStep(10, 0, 10), 1);   // x = 1: 0.1 one power up
+    EXPECT_EQ(ReportLayout::TimeStep(90, 0, 10), 10);  // x = 9: 0.9 becomes 0.1 with k = 2
+    EXPECT_EQ(ReportLayout::TimeStep(2, 0, 10), 0);    // a fifth of a minute: no labels
+    // From 10 on: 0.1, 0.15 and 0.2 of the power; 0.25 and above 0.3 one power up.
+    EXPECT_EQ(ReportLayout::TimeStep(110, 0, 10), 10);
+    EXPECT_EQ(ReportLayout::TimeStep(150, 0, 10), 15);
+    EXPECT_EQ(ReportLayout::TimeStep(200, 0, 10), 20);
+    EXPECT_EQ(ReportLayout::TimeStep(300, 0, 10), 300);
+    // Hours changing in more than half the slots, or no slot at all: the full hours.
+    EXPECT_EQ(ReportLayout::TimeStep(100, 6, 10), 60);
+    EXPECT_EQ(ReportLayout::TimeStep(90, 5, 10), 10);
+    EXPECT_EQ(ReportLayout::TimeStep(5, 0, 0), 60);
+}
+
+// A marker point rises from the baseline to the curve printed over it: the main curve where the
+// kinds are equal, the second's where they differ.
+TEST_F(Composition, AMarkerPointsLineRisesToTheShownCurve) {
+    Bank& slot = Range(200, 100);
+    TabPage(2);
+    std::fill(CurveArray(slot, 1)->begin(), CurveArray(slot, 1)->end(), 40);
+    slot.Flags[50 + 1] = kStopPoint;
+    // A strip of 10 lines from row 1: its baseline 18 + 180 - 18 - 9 dots down.
+    const AxisFit axis = *FitLevelAxis(180, 18);
+    const int yb = kTop + 18 + 153, x = kMargin + 24 + 50;
+    const auto markers = [&] {
+        std::vector<std::vector<int>> found;
+        for (const ui::DrawCall& c : Calls(OnlyPage(), Op::Line))
+            if (c.pen.width == 2 && c.at[0] == c.at[2]) found.push_back(c.at);
+        return found;
+    };
+    fdx.MainCurveKind = fdx.SecondCurveKind = 3;
+    ASSERT_TRUE(Print().made);
+    EXPECT_EQ(markers(), (std::vector<std::vector<int>>{{x, yb, x, yb - axis.Dots(100)}}));
+    fdx.SecondCurveKind = 1;
+    ASSERT_TRUE(Print().made);
+    EXPECT_EQ(markers(), (std::vector<std::vector<int>>{{x, yb, x, yb - axis.Dots(40)}}));
+}
+
+// The group page prints a picture for every range with data; with `visible` only the first
+// with data from the first range the group window shows.
+TEST_F(Composition, TheGroupPagePrintsItsRangesOrOnlyTheFirstVisible) {
+    Range(200, 100, 0, 1000000);
+    Range(200, 100, 1, 2000000);
+    Range(200, 100, 2, 3000000);
+    Range(200, 100, 3, 4000000);
+    TabPage(3);
+    const auto pictures = [&] {
+        std::set<std::string> found;
+        for (const std::string& text : Texts(OnlyPage()))
+            if (text.size() == 6 && text[3] == '.') found.insert(text.substr(0, 1));
+        return found;
+    };
+    ASSERT_TRUE(Print().made);
+    EXPECT_EQ(pictures(), (std::set<std::string>{"1", "2", "3", "4"}));
+    settings.visible = true;
+    fdx.GroupFirstVisible = 1;
+    ASSERT_TRUE(Print().made);
+    EXPECT_EQ(pictures(), std::set<std::string>{"2"});
+    fdx.ScanSlots[1].InUse = 0;  // nothing to print there: the next range with data
+    ASSERT_TRUE(Print().made);
+    EXPECT_EQ(pictures(), std::set<std::string>{"3"});
 }
 
 // Two blocks of the band scope around the tuned frequency: 32 points 5 kHz apart, a grid every

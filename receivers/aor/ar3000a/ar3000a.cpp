@@ -57,7 +57,7 @@ constexpr FineScaleLook kFineScale{.overviewHeight = 12,
 
 }  // namespace
 
-AR3000A::AR3000A() : Fine(*this, kFineScale) {
+AR3000A::AR3000A() : AorBankPanel(kChannelList), Fine(*this, kFineScale) {
     ui::RegisterFormResource(kForm);
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
     On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
@@ -108,14 +108,7 @@ void AR3000A::OnCreate() {
     }
     for (const ar3000a::Mode& mode : ar3000a::Modes()) smod->AddString(mode.text);
     for (ui::ComboBox* list : {step, smod}) list->SetListHeight(125);
-    // Wide enough for every title; with MAXMON the list grows with the page.
-    std::vector<std::pair<std::string, int>> columns = {
-        {"Частота", 62}, {"Шаг", 36}, {"Мод", 32}, {"Уровень", 48},
-        {"Атт", 28},     {"Комментарий", 72}, {"№", 24}};
-    if (s.OptMaxMon)
-        for (auto& column : columns)
-            column.second = static_cast<int>(static_cast<float>(column.second) * s.LayoutScale);
-    lv_1->SetColumns(columns);
+    MakeListColumns();
     WireControls();
     WireBankControls();
     Fine.SetViewStep(ViewStep);
@@ -145,10 +138,7 @@ void AR3000A::OnDestroy() {
 
 void AR3000A::WireControls() {
     using ui::EventId;
-    pictbttn_2->On(EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
-    pictbttn_3->On(EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
-    pictbttn_4->On(EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
-    pictbttn_5->On(EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
+    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
     clear->On(EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
     catt->On(EventId::Click, [this](ui::EventData&) {
         fdx_->Attenuator = catt->IsChecked() ? 1 : 0;

@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 
+#include "receivers/aor/aor_bank_panel.h"
 #include "receivers/aor/ar3000a/ar3000a_link.h"
 #include "receivers/aor/ar3000a/ar3000a_protocol.h"
 #include "receivers/fine_scale.h"
@@ -20,7 +21,8 @@
 #include "receivers/state_file.h"
 #include "ui/form_controls.h"
 
-// The panel's controls (ui/form_controls.h).
+// The panel's controls (ui/form_controls.h); the rows marked `inherited` place the AOR channel
+// list and edit row (aor_bank_panel.h).
 // clang-format off
 #define AR3000A_CONTROLS(X) \
     X(101, Label, label_1, (4, 2, 132, 14), kBold | kNoWrap, nullptr, "Частота, мода и аттенюатор приемника") \
@@ -41,12 +43,12 @@
     X(116, OptionButton, optb_2, (206, 100, 22, 9), 0, "2", "Выбор Банка 2 приемника") \
     X(117, OptionButton, optb_3, (230, 100, 22, 9), 0, "3", "Выбор Банка 3 приемника") \
     X(118, OptionButton, optb_4, (254, 100, 22, 9), 0, "4", "Выбор Банка 4 приемника") \
-    X(119, ListView, lv_1, (4, 113, 212, 94), 0, nullptr, nullptr) \
-    X(120, Edit, textb_1, (218, 113, 62, 12), 0, nullptr, "Частота канала, МГц") \
-    X(121, ComboBox, smod, (218, 127, 30, 77), kDropList, nullptr, "Мода канала") \
-    X(122, Edit, sstep, (250, 127, 30, 12), 0, nullptr, "Шаг канала, кГц") \
-    X(123, CheckBox, satt, (218, 141, 26, 10), 0, "Атт", "Аттенюатор канала") \
-    X(124, Edit, comment, (246, 140, 34, 12), 0, nullptr, "Комментарий канала") \
+    X(119, ListView, lv_1, (4, 113, 212, 94), 0, nullptr, nullptr, inherited) \
+    X(120, Edit, textb_1, (218, 113, 62, 12), 0, nullptr, "Частота канала, МГц", inherited) \
+    X(121, ComboBox, smod, (218, 127, 30, 77), kDropList, nullptr, "Мода канала", inherited) \
+    X(122, Edit, sstep, (250, 127, 30, 12), 0, nullptr, "Шаг канала, кГц", inherited) \
+    X(123, CheckBox, satt, (218, 141, 26, 10), 0, "Атт", "Аттенюатор канала", inherited) \
+    X(124, Edit, comment, (246, 140, 34, 12), 0, nullptr, "Комментарий канала", inherited) \
     X(125, CheckBox, cbank, (218, 154, 33, 10), 0, "Сразу", "Непосредственная запись в приемник информации о банках") \
     X(126, CheckBox, pictb_1, (253, 154, 27, 10), 0, "Всё", "Запись/Чтение всей памяти") \
     X(127, CommandButton, cb_3, (218, 166, 62, 13), 0, "В банк", "Внесение в банк текущих установок приемника") \
@@ -54,7 +56,7 @@
     X(129, CommandButton, cb_1, (218, 194, 62, 13), 0, "Запись", "Запись информации о банках в приемник")
 // clang-format on
 
-class AR3000A : public ReceiverPanel, public FineScaleCommands<AR3000A> {
+class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     friend class FineScaleCommands<AR3000A>;  // reaches Fine
 
   public:
@@ -65,6 +67,9 @@ class AR3000A : public ReceiverPanel, public FineScaleCommands<AR3000A> {
     // A channel holds its frequency, step, mode and attenuator (on or off); the comment is the
     // panel's alone.
     static const ChannelLayout kChannelLayout;
+    // Its channel list and edit row: the list shows the mode letter and keeps the channels'
+    // order.
+    static const AorChannelList kChannelList;
 
     AR3000A();
     ~AR3000A() override;
@@ -105,8 +110,8 @@ class AR3000A : public ReceiverPanel, public FineScaleCommands<AR3000A> {
     void SelectChannel(int channel);
     void ChooseBank(int bank);
     void SetDirectWrite(bool on);
-    MemoryChannel& ChannelAt(int bank, int channel);
-    int32_t SelectedChannel() const;
+    MemoryChannel& ChannelAt(int bank, int channel) override;
+    int32_t SelectedChannel() const override;
 
     // --- The state file "<program folder>AR3000A.<port>" (ar3000a_state_file.cpp)
     std::string StateFilePath() const;
@@ -116,9 +121,7 @@ class AR3000A : public ReceiverPanel, public FineScaleCommands<AR3000A> {
     // --- Panel state
     Ar3000aLink Link{*this};
     std::array<MemoryChannel, kBanks * kChannels> Channels{};
-    int32_t CurrentBank = 0;
     std::array<int32_t, kBanks> BankPositions{};  // the selected channel of each bank
-    bool DirectWrite = false;  // "Запись": stores and selections go through the receiver
     bool WholeMemory = false;  // "Память": transfers cover all four banks
     // The frequency the receiver was tuned to last: levels are entered into the scale there.
     uint32_t TunedFrequency = 0;
@@ -152,6 +155,8 @@ class AR3000A : public ReceiverPanel, public FineScaleCommands<AR3000A> {
     // For each bank of a transfer the probe and its selection on the receiver; for each channel
     // the probe and `visit`. False at the first probe or selection not answered.
     bool WalkMemory(const std::function<void(int bank, int channel)>& visit);
+    void ChooseChannel(int channel) override;
+    void ShowBankChoice() override;
     // After a transfer: the current bank selected again and its selected channel read back.
     void EndTransfer();
     // The program state takes a channel's frequency, mode, step and attenuator.
@@ -161,16 +166,10 @@ class AR3000A : public ReceiverPanel, public FineScaleCommands<AR3000A> {
     void ApplyChannel(MemoryChannel& record);
     // The channel takes what Reading holds, and the program state takes the channel.
     void TakeReading(MemoryChannel& record);
-    void EditChannel(const std::function<void(MemoryChannel&)>& edit);
-    void OnChannelFrequency(const std::string& text);
     std::span<MemoryChannel> CurrentBankChannels();
-    void ShowBankList();
-    void ShowChannelRow(int channel);
-    void ShowChannelBoxes();
     void LoadBankItem();
     void ClearBank();
 
-    StateFileHead Head() const;
 
     // Job commands (ar3000a_jobs.cpp)
     static const JobCommand<AR3000A> kJobCommands[];

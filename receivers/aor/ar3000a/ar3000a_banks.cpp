@@ -9,18 +9,46 @@
 #include "state/format_text.h"
 #include "state/message_bus.h"
 
-namespace {
-
-constexpr const char* kOff = "выкл";
-
-}  // namespace
-
+// The set holds the six modes of its mode keys and steps of 0.1 to 999.9 kHz: a channel taken
+// from a bank item or a state file keeps no other (a write of it would be refused).
 const ChannelLayout AR3000A::kChannelLayout{
     .holds = {.filter = false, .depth = false, .select = false, .skip = false},
     .labelWidth = std::numeric_limits<std::size_t>::max(),
     .depths = {},
     .emptyModulation = 'F',
-    .bankSize = kChannels};
+    .bankSize = kChannels,
+    .modeLetters = "FWALUC",
+    .stepLow = ar3000a::kStepLow,
+    .stepHigh = ar3000a::kStepHigh};
+
+namespace {
+
+// The edit row lists the set's modes by name; the list shows the letter.
+const std::array<AorModeEntry, 6> kModeEntries = [] {
+    std::array<AorModeEntry, 6> entries{};
+    const auto modes = ar3000a::Modes();
+    for (std::size_t i = 0; i < entries.size() && i < modes.size(); ++i)
+        entries[i] = {modes[i].text, modes[i].letter, 0, 0};
+    return entries;
+}();
+
+// clang-format off
+constexpr AorListColumn kColumns[] = {
+    {"Частота", 62, AorColumn::Frequency}, {"Шаг", 36, AorColumn::Step},
+    {"Мод", 32, AorColumn::Mode}, {"Уровень", 48, AorColumn::Level},
+    {"Атт", 28, AorColumn::Attenuator}, {"Комментарий", 72, AorColumn::Label},
+    {"№", 24, AorColumn::Number},
+};
+// clang-format on
+
+}  // namespace
+
+const AorChannelList AR3000A::kChannelList{.layout = &kChannelLayout,
+                                           .modes = kModeEntries,
+                                           .columns = kColumns,
+                                           .sortsByColumn = false,
+                                           .modeLetters = true,
+                                           .columnsGrow = true};
 
 MemoryChannel& AR3000A::ChannelAt(int bank, int channel) {
     const auto index = static_cast<std::size_t>(std::clamp(bank, 0, kBanks - 1) * kChannels +
@@ -29,8 +57,9 @@ MemoryChannel& AR3000A::ChannelAt(int bank, int channel) {
 }
 
 int32_t AR3000A::SelectedChannel() const {
-    return std::clamp(BankPositions[static_cast<std::size_t>(std::clamp(CurrentBank, 0, kBanks - 1))],
-                      0, kChannels - 1);
+    return std::clamp(
+        BankPositions[static_cast<std::size_t>(std::clamp(CurrentBank, 0, kBanks - 1))], 0,
+        kChannels - 1);
 }
 
 std::span<MemoryChannel> AR3000A::CurrentBankChannels() {
@@ -56,6 +85,7 @@ bool AR3000A::ReadChannel(int32_t channel) {
     TunedFrequency = Reading.Frequency;
     ShownModulation = Reading.Modulation;
     ShownAttenuator = Reading.Attenuator;
+    ShowBandwidth(Reading.Modulation);
     Reading.Level = std::max(ReadLevel(), 0);
     ShowStatus();
     return true;
@@ -105,16 +135,26 @@ void AR3000A::ReadBanks() {
     });
 }
 
+// A channel the set refuses is counted and told once the walk is over.
 void AR3000A::WriteBanks() {
     const std::string status = WholeMemory ? std::string("Запись банков приемника")
                                            : FormatText("Запись банка N %d", CurrentBank + 1);
-    Transfer(status, [this] {
-        const bool answered =
-            WalkMemory([this](int bank, int channel) { WriteChannel(bank, channel); });
-        if (answered) EndTransfer();
+    uint32_t refused = 0;
+    int firstBank = 0, firstChannel = 0;
+    const bool answered = Transfer(status, [&] {
+        const bool walked = WalkMemory([&](int bank, int channel) {
+            if (WriteChannel(bank, channel) || refused++ > 0) return;
+            firstBank = bank;
+            firstChannel = channel;
+        });
+        if (walked) EndTransfer();
         ShowBankList();
-        return answered;
+        return walked;
     });
+    if (answered && refused > 0)
+        fdx_->ShowErrorText(
+            FormatText("Не записано в приемник каналов: %u (первый: банк %d, канал %d)", refused,
+                       firstBank + 1, firstChannel));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -126,11 +166,11 @@ void AR3000A::StoreCurrentSettings() {
     record.Frequency = std::clamp(s.Frequency, LowerLimit, UpperLimit);
     record.Modulation = kChannelLayout.KnownModulation(s.Modulation);
     record.Attenuator = s.Attenuator != 0;
-    record.Step = s.Step;
+    record.Step = kChannelLayout.HeldStep(s.Step);
     record.Level = std::max(s.Level, 0);
     record.Label.clear();
     if (DirectWrite) WriteChannel(CurrentBank, SelectedChannel());
-    ShowChannelRow(SelectedChannel());
+    ShowSelectedRow();
     ShowChannelBoxes();
 }
 
@@ -171,8 +211,13 @@ void AR3000A::SelectChannel(int channel) {
     } else if (!record.Empty()) {
         ApplyChannel(record);
     }
-    ShowChannelRow(channel);
+    ShowSelectedRow();
     ShowChannelBoxes();
+}
+
+// A click on the selected channel's row again changes nothing.
+void AR3000A::ChooseChannel(int channel) {
+    if (channel != SelectedChannel()) SelectChannel(channel);
 }
 
 void AR3000A::ChooseBank(int bank) {
@@ -204,34 +249,6 @@ void AR3000A::ClearBank() {
     ShowBankList();
 }
 
-// An edit in the channel boxes changes the panel's copy; the receiver gets it with the next
-// write of the bank.
-void AR3000A::EditChannel(const std::function<void(MemoryChannel&)>& edit) {
-    if (PanelBusy) return;
-    edit(ChannelAt(CurrentBank, SelectedChannel()));
-    ShowChannelRow(SelectedChannel());
-}
-
-// A frequency typed into an empty channel gives it the program state's settings; 0 or "выкл"
-// empties it; one beyond the receiver's limits is not taken.
-void AR3000A::OnChannelFrequency(const std::string& text) {
-    const uint32_t value = FDX::ParseMHz(text);
-    if (value != 0 && (value < LowerLimit || value > UpperLimit)) return;
-    const FDX& s = *fdx_;
-    EditChannel([&](MemoryChannel& r) {
-        if (r.Empty()) {
-            r.Step = s.Step;
-            r.Modulation = kChannelLayout.KnownModulation(s.Modulation);
-            r.Attenuator = s.Attenuator != 0;
-            r.Level = 0;
-        }
-        r.Frequency = value;
-    });
-    const bool enabled = value != 0;
-    for (ui::Control* box : std::initializer_list<ui::Control*>{smod, sstep, satt, comment})
-        if (box) box->SetEnabled(enabled);
-}
-
 void AR3000A::WireBankControls() {
     using ui::EventId;
     const std::array<ui::OptionButton*, kBanks> banks = {optb_1, optb_2, optb_3, optb_4};
@@ -241,28 +258,9 @@ void AR3000A::WireBankControls() {
             if (option->IsChecked() && bank != CurrentBank) ChooseBank(bank);
         });
     }
-    lv_1->On(EventId::Select, [this](ui::EventData& e) {
-        if (!PanelBusy && e.value != SelectedChannel()) SelectChannel(static_cast<int>(e.value));
-    });
-    textb_1->On(EventId::Change, [this](ui::EventData& e) { OnChannelFrequency(e.text); });
-    smod->On(EventId::Select, [this](ui::EventData& e) {
-        const auto modes = ar3000a::Modes();
-        if (e.value < 0 || e.value >= static_cast<int64_t>(modes.size())) return;
-        const char letter = modes[static_cast<std::size_t>(e.value)].letter;
-        EditChannel([&](MemoryChannel& r) { r.Modulation = letter; });
-    });
-    sstep->On(EventId::Change, [this](ui::EventData& e) {
-        const uint32_t value = std::clamp(FDX::ParseKHz(e.text), ar3000a::kStepLow,
-                                          ar3000a::kStepHigh);
-        EditChannel([&](MemoryChannel& r) { r.Step = value; });
-    });
-    satt->On(EventId::Click, [this](ui::EventData&) {
-        const bool on = satt->IsChecked();
-        EditChannel([&](MemoryChannel& r) { r.Attenuator = on; });
-    });
-    comment->On(EventId::Change, [this](ui::EventData& e) {
-        EditChannel([&](MemoryChannel& r) { r.Label = e.text; });
-    });
+    // An edit in the channel boxes changes the panel's copy; the receiver gets it with the
+    // next write of the bank.
+    WireChannelList();
     cb_3->On(EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
     cb_2->On(EventId::Click, [this](ui::EventData&) { ReadBanks(); });
     cb_1->On(EventId::Click, [this](ui::EventData&) { WriteBanks(); });
@@ -270,58 +268,10 @@ void AR3000A::WireBankControls() {
     pictb_1->On(EventId::Click, [this](ui::EventData&) { WholeMemory = pictb_1->IsChecked(); });
 }
 
-// ---------------------------------------------------------------------------------------
-// The channel list and the boxes
-
-void AR3000A::ShowBankList() {
+// The bank's option button shows the current bank.
+void AR3000A::ShowBankChoice() {
     const std::array<ui::OptionButton*, kBanks> banks = {optb_1, optb_2, optb_3, optb_4};
-    ui::OptionButton* chosen = banks[static_cast<std::size_t>(std::clamp(CurrentBank, 0, kBanks - 1))];
+    ui::OptionButton* chosen =
+        banks[static_cast<std::size_t>(std::clamp(CurrentBank, 0, kBanks - 1))];
     if (chosen && !chosen->IsChecked()) chosen->SetChecked(true);
-    if (!lv_1) return;
-    lv_1->Clear();
-    for (int channel = 0; channel < kChannels; ++channel) {
-        lv_1->AddRow({});
-        ShowChannelRow(channel);
-    }
-    ShowChannelBoxes();
-}
-
-void AR3000A::ShowChannelRow(int channel) {
-    if (!lv_1 || channel < 0 || channel >= lv_1->RowCount()) return;
-    const MemoryChannel& record = ChannelAt(CurrentBank, channel);
-    std::array<std::string, 7> cells;
-    cells[6] = FormatText("%02d", channel);
-    if (record.Empty()) {
-        cells[0] = kOff;
-    } else {
-        const FDX& s = *fdx_;
-        const auto level = static_cast<uint32_t>(std::clamp(record.Level, 0, 255));
-        cells[0] = FormatText("%9.4f", record.Frequency / 10000.0);
-        cells[1] = FormatText("%5.1f", record.Step / 10.0);
-        cells[2] = std::string(1, record.Modulation);
-        cells[3] = s.OptDb ? FormatText("%3.1f", s.LevelToDb(level) / 10.0)
-                           : FormatText("%u", level);
-        cells[4] = record.Attenuator ? "+" : "-";
-        cells[5] = record.Label;
-    }
-    for (int column = 0; column < static_cast<int>(cells.size()); ++column)
-        lv_1->SetCell(channel, column, cells[static_cast<std::size_t>(column)]);
-}
-
-// The boxes show the selected channel; they edit it only when it holds a frequency.
-void AR3000A::ShowChannelBoxes() {
-    if (!textb_1) return;
-    const int channel = SelectedChannel();
-    const MemoryChannel& record = ChannelAt(CurrentBank, channel);
-    lv_1->SelectRow(channel);
-    textb_1->SetText(record.Empty() ? kOff : FormatText("%9.4f", record.Frequency / 10000.0));
-    sstep->SetText(FormatText("%5.1f", record.Step / 10.0));
-    comment->SetText(record.Label);
-    satt->SetChecked(record.Attenuator);
-    const auto modes = ar3000a::Modes();
-    for (std::size_t i = 0; i < modes.size(); ++i)
-        if (modes[i].letter == record.Modulation) smod->SetSelectedIndex(static_cast<int>(i));
-    const bool enabled = !record.Empty() && !PanelBusy;
-    for (ui::Control* box : std::initializer_list<ui::Control*>{smod, sstep, satt, comment})
-        box->SetEnabled(enabled);
 }

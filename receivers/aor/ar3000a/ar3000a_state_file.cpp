@@ -17,18 +17,6 @@ constexpr const char* kPositionKeys[AR3000A::kBanks] = {"Позиция_Банк
 
 }  // namespace
 
-// The head as the panel stands now; reading starts from it, so that what the file lacks
-// stays as it is.
-StateFileHead AR3000A::Head() const {
-    StateFileHead head;
-    head.Frequency = fdx_->Frequency;
-    head.Step = fdx_->Step;
-    head.Modulation = fdx_->Modulation;
-    head.ViewStep = ViewStep;
-    head.ViewPosition = ViewPosition;
-    return head;
-}
-
 std::string AR3000A::StateFilePath() const {
     return StateFileName(fdx_->ProgramDir, "AR3000A", static_cast<uint32_t>(fdx_->PortIndex));
 }

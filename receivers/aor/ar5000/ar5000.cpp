@@ -8,12 +8,10 @@
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
 #include "receivers/aor/ar5000/ar5000_modes.h"
 #include "state/message_bus.h"
-#include "state/user_job.h"
 
 namespace {
 
 using aor::Format;
-using aor::WhenRaised;
 
 // The AR5000's calibration: tenths of dB at raw levels 0, 16, .. 256.
 constexpr std::array<int32_t, 17> kCalibration = {0,   20,  40,  70,  99,  125, 153, 181, 210,
@@ -50,9 +48,9 @@ const AorModel kModel{.form = &ar5000::kForm,
                       .upperLimit = AR5000::kUpperLimit,
                       .banks = AR5000::kBanks,
                       .searchBanks = AR5000::kSearchBanks,
-                      .layout = &AR5000::kChannelLayout,
-                      .modes = ar5000::kModeEntries,
-                      .columns = kColumns,
+                      .list = {.layout = &AR5000::kChannelLayout,
+                               .modes = ar5000::kModeEntries,
+                               .columns = kColumns},
                       .calibration = kCalibration,
                       .stateFileStem = "AR5000",
                       .fineScale = kFineScale};
@@ -80,30 +78,6 @@ AR5000::~AR5000() {
 void AR5000::CreateControls() {
     using namespace ar5000;
     CreateFormControls();
-    Controls = {.frequency = label_1,
-                .width = width,
-                .list = lv_1,
-                .number = Nk,
-                .channelFrequency = textb_1,
-                .channelMode = smod,
-                .channelStep = sstep,
-                .channelLabel = comment,
-                .channelAttenuator = combo_att,
-                .select = sel,
-                .skip = skip,
-                .store = cb_3,
-                .read = cb_2,
-                .write = cb_1,
-                .direct = cbank,
-                .whole = mem,
-                .bank = bn,
-                .searchBank = sbn,
-                .searchLower = textb_Fn,
-                .searchUpper = textb_Fk,
-                .searchStep = textb_step,
-                .searchMode = combo_mod,
-                .searchAttenuator = scombo_att,
-                .searchLabel = textb_com};
     Fine.Attach(scale, hs, step);
     label_1->SetFont("12.MS Sans Serif", true);
     for (ui::PictureButton* button :
@@ -125,9 +99,6 @@ void AR5000::CreateControls() {
         list->SetListHeight(125);
     sql->SetRange(0, kSliderTop);
     snd->SetRange(0, kSliderTop);
-    std::vector<std::pair<std::string, int>> columns;
-    for (const AorListColumn& column : kColumns) columns.emplace_back(column.title, column.width);
-    lv_1->SetColumns(columns);
     vfo->SetPainter([this](ui::Painter& painter) { DrawVfoCells(painter); });
 }
 
@@ -138,26 +109,23 @@ void AR5000::SetModelDefaults() {
 
 void AR5000::WireControls() {
     using ui::EventId;
-    WhenRaised(pictbttn_2, EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
-    WhenRaised(pictbttn_3, EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
-    WhenRaised(pictbttn_4, EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
-    WhenRaised(pictbttn_5, EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
-    WhenRaised(pictbttn_6, EventId::Click,
+    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
+    pictbttn_6->On(EventId::Click,
                [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    WhenRaised(pictbttn_1, EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
-    WhenRaised(clear, EventId::Click, [this](ui::EventData&) {
+    pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
+    clear->On(EventId::Click, [this](ui::EventData&) {
         if (Scanning)
             StopOwnScan();
         else
             Fine.ConfirmClear();
     });
-    WhenRaised(off, EventId::Click, [this](ui::EventData&) {
+    off->On(EventId::Click, [this](ui::EventData&) {
         if (Port()) Port()->WriteString("QP\r\n");
     });
-    WhenRaised(cb_4, EventId::Click,
+    cb_4->On(EventId::Click,
                [this](ui::EventData&) { PostToOwner(PostOpenExtraFunctions); });
-    WhenRaised(cb_5, EventId::Click, [this](ui::EventData&) { NextBandwidth(); });
-    WhenRaised(cauto, EventId::Click, [this](ui::EventData&) {
+    cb_5->On(EventId::Click, [this](ui::EventData&) { NextBandwidth(); });
+    cauto->On(EventId::Click, [this](ui::EventData&) {
         const bool on = cauto->IsChecked();
         if (on && !AutoOn) SavedStep = fdx_->Step;
         AutoOn = on;
@@ -173,26 +141,26 @@ void AR5000::WireControls() {
     const std::pair<ui::OptionButton*, uint32_t> attenuators[] = {
         {catt0, 0}, {catt10, 10}, {catt20, 20}, {cattAU, 255}};
     for (const auto& [option, db] : attenuators) {
-        WhenRaised(option, EventId::Click, [this, option = option, db = db](ui::EventData&) {
+        option->On(EventId::Click, [this, option = option, db = db](ui::EventData&) {
             if (option->IsChecked()) ChooseAttenuator(db);
         });
     }
     const std::pair<ui::OptionButton*, Squelch> squelches[] = {
         {sqns, Squelch::Noise}, {sqlv, Squelch::Level}, {sqvc, Squelch::Voice}};
     for (const auto& [option, kind] : squelches) {
-        WhenRaised(option, EventId::Click, [this, option = option, kind = kind](ui::EventData&) {
+        option->On(EventId::Click, [this, option = option, kind = kind](ui::EventData&) {
             if (option->IsChecked()) ChooseSquelch(kind);
         });
     }
-    WhenRaised(sql, EventId::Change, [this](ui::EventData& e) {
+    sql->On(EventId::Change, [this](ui::EventData& e) {
         SetSquelchLevel(static_cast<uint32_t>(e.value) * kSliderUnit);
     });
-    WhenRaised(snd, EventId::Change, [this](ui::EventData& e) {
+    snd->On(EventId::Change, [this](ui::EventData& e) {
         Volume = static_cast<uint32_t>(e.value) * kSliderUnit;
-        SendSetting(Format("VL%03u", Volume));
+        SendText(Format("VL%03u", Volume));
     });
-    WhenRaised(vfo, EventId::LeftButtonUp, [this](ui::EventData& e) { OnVfoClick(e.x); });
-    WhenRaised(vfo, EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
+    vfo->On(EventId::LeftButtonUp, [this](ui::EventData& e) { OnVfoClick(e.x); });
+    vfo->On(EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -220,14 +188,14 @@ bool AR5000::SetMode() {
     fdx_->Filter = mode->filter;
     Bandwidth = mode->bandwidth;
     ShowBandwidth();
-    return SendSetting(Format("MD%c", mode->modeDigit)) && SendBandwidth();
+    return SendText(Format("MD%c", mode->modeDigit)) && SendBandwidth();
 }
 
 bool AR5000::SetStep() {
     // The step asked for is the one sent: leaving AUTO does not bring back the step saved
     // when AUTO went on.
     LeaveAuto();
-    return SendSetting(Format("ST%u", fdx_->Step * 100));
+    return SendText(Format("ST%u", fdx_->Step * 100));
 }
 
 bool AR5000::SetAttenuator() {
@@ -236,7 +204,7 @@ bool AR5000::SetAttenuator() {
 }
 
 bool AR5000::SendAttenuator() {
-    return SendSetting(
+    return SendText(
         Format("AT%c", ar5000::AttenuatorDigit(fdx_->Attenuator != 0, fdx_->AttenuatorDb)));
 }
 
@@ -253,7 +221,7 @@ int32_t AR5000::ModeParameter(char letter) const {
 
 bool AR5000::SendBandwidth() {
     ShowBandwidth();
-    return SendSetting(Format("BW%c", ar5000::BandwidthDigit(Bandwidth)));
+    return SendText(Format("BW%c", ar5000::BandwidthDigit(Bandwidth)));
 }
 
 // cb_5: 30, 60, 150, 300, 1100, 2200 and round again; a bandwidth between 1100 and 2200
@@ -282,7 +250,7 @@ void AR5000::LeaveAuto() {
 }
 
 bool AR5000::SetAuto(bool on) {
-    return SendSetting(on ? "AU1" : "AU0");
+    return SendText(on ? "AU1" : "AU0");
 }
 
 bool AR5000::ChooseAttenuator(uint32_t db) {
@@ -300,15 +268,15 @@ void AR5000::SetSquelchLevel(uint32_t value) {
     switch (SquelchKind) {
         case Squelch::Voice:
             VoiceSquelch = value;
-            SendSetting(Format("DA%03u", value));
+            SendText(Format("DA%03u", value));
             break;
         case Squelch::Level:
             LevelSquelch = value;
-            SendSetting(Format("DB%03u", value));
+            SendText(Format("DB%03u", value));
             break;
         case Squelch::Noise:
             NoiseSquelch = value;
-            SendSetting(Format("RQ%03u", value));
+            SendText(Format("RQ%03u", value));
             break;
     }
 }
@@ -432,18 +400,18 @@ void AR5000::OnVfoClick(int x) {
 // The receiver's own scan
 
 bool AR5000::PrepareOwnScan() {
-    SendSetting("LC1");
-    return SendSetting("DS1");
+    SendText("LC1");
+    return SendText("DS1");
 }
 
 std::string AR5000::OwnScanLine(std::string& status) {
     switch (ScanSettings.kind) {
         case AorScanSettings::Kind::Search:
-            SendSetting(Format("GS%d", CurrentSearchBank));
+            SendText(Format("GS%d", CurrentSearchBank));
             status = kSearchScanText;
             return Format("SS%02d", CurrentSearchBank);
         case AorScanSettings::Kind::MemoryBanks:
-            SendSetting(Format("GM%d", CurrentBank));
+            SendText(Format("GM%d", CurrentBank));
             status = ScanSettings.SelectScan ? kSelectScanText : kBankScanText;
             return ScanSettings.SelectScan ? "SM" : "MS";
         case AorScanSettings::Kind::Vfo:
@@ -489,23 +457,18 @@ void AR5000::ServeDialogCode(uint32_t code) {
 }
 
 void AR5000::OpenScanSettings() {
-    // The on-signal job is found by its name among the stored jobs (1-based, 0 for none).
-    ScanSettings.JobIndex = 0;
-    for (std::size_t i = 0; i < fdx_->Jobs.size(); ++i)
-        if (fdx_->Jobs[i] && fdx_->Jobs[i]->Identifier == ScanSettings.JobName &&
-            !ScanSettings.JobName.empty())
-            ScanSettings.JobIndex = static_cast<int32_t>(i + 1);
+    ScanSettings.FindJob(*fdx_);
     if (!scanDialog_) scanDialog_ = std::make_unique<RAR5000>(*this);
     scanDialog_->Open(fdx_->Owner);
 }
 
 void AR5000::SendBankLinks() {
     if (ScanSettings.kind != AorScanSettings::Kind::MemoryBanks) {
-        SendSetting("BS%%");
-        SendSetting("BS" + ScanSettings.SearchLinks);
+        SendText("BS%%");
+        SendText("BS" + ScanSettings.SearchLinks);
     } else {
-        SendSetting("BM%%");
-        SendSetting("BM" + ScanSettings.MemoryLinks);
+        SendText("BM%%");
+        SendText("BM" + ScanSettings.MemoryLinks);
     }
 }
 

@@ -120,25 +120,25 @@ void AR5000::WriteChannel(int bank, int channel) {
 }
 
 bool AR5000::ClearChannelOnReceiver(int bank, int channel) {
-    return SendSetting(Format("MR%d%02d", bank, channel)) && SendSetting(Format("MQ%02d", channel));
+    return SendText(Format("MR%d%02d", bank, channel)) && SendText(Format("MQ%02d", channel));
 }
 
 void AR5000::ClearBankOnReceiver(int bank) {
-    SendSetting(Format("MQ%%%%%d", bank));
+    SendText(Format("MQ%%%%%d", bank));
 }
 
 void AR5000::ClearSearchBankOnReceiver(int bank) {
-    SendSetting(Format("QS%02d", bank));
+    SendText(Format("QS%02d", bank));
 }
 
 // The receiver's own reports would come between the channels: they are off while the
 // memory is walked.
 void AR5000::MemoryWalkStarts() {
-    SendSetting("LC0");
+    SendText("LC0");
     Cancel(false);
 }
 
 void AR5000::MemoryWalkEnded(bool reselect) {
-    SendSetting("LC1");
+    SendText("LC1");
     if (reselect) SelectVfo(Vfo);
 }

@@ -7,7 +7,7 @@
 
 #include "receivers/aor/ar5000/ar5000.h"
 #include "state/message_bus.h"
-#include "state/user_job.h"
+#include "receivers/scan_stop.h"
 
 namespace {
 
@@ -23,9 +23,6 @@ constexpr uint32_t kMostDelay = 99;
 // ---------------------------------------------------------------------------------------
 // RAR5000
 
-constexpr const char* kActions[] = {"режим пауза", "звуковой сигнал", "выполнение задания",
-                                    "занести частоту в банк"};
-constexpr const char* kNoJob = "нет задания";
 
 constexpr ui::ControlResource kRarControls[] = {UI_CONTROL_ROWS(RAR5000_CONTROLS)};
 
@@ -69,15 +66,11 @@ constexpr const char* kHighPasses[] = {"0.05 КГц", "0.2  КГц", "0.3  КГ�
 Ar5000Dialog::Ar5000Dialog(AR5000& panel, const ui::FormResource& form)
     : panel_(panel), form_(form) {
     ui::RegisterFormResource(form);
-    AddHandler(ui::EventId::Create, [this](ui::Object&, ui::EventData&) {
+    On(ui::EventId::Create, [this](ui::EventData&) {
         CreateControls();
         Wire();
-        return false;
     });
-    AddHandler(ui::EventId::RightButtonUp, [this](ui::Object&, ui::EventData&) {
-        panel_.PostToOwner(PostRunMacro);
-        return false;
-    });
+    On(ui::EventId::RightButtonUp, [this](ui::EventData&) { panel_.PostToOwner(PostRunMacro); });
 }
 
 bool Ar5000Dialog::MakeWindow(ui::Form* parent) {
@@ -110,45 +103,45 @@ void RAR5000::CreateControls() {
     modes = {mod_1, mod_2, mod_3, mod_4, mod_5};
     value->SetRange(0, 15);
     value2->SetRange(0, 15);
-    for (const char* text : kActions) pausemode->AddString(text);
+    scan_stop::FillActions(pausemode);
 }
 
 void RAR5000::Wire() {
     using ui::EventId;
-    aor::WhenRaised(diapscan, EventId::Click, [this](ui::EventData&) { ChooseKind(0); });
-    aor::WhenRaised(bankscan, EventId::Click, [this](ui::EventData&) { ChooseKind(1); });
-    aor::WhenRaised(VFOscan, EventId::Click, [this](ui::EventData&) { ChooseKind(2); });
+    diapscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(0); });
+    bankscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(1); });
+    VFOscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(2); });
     for (ui::CheckBox* box : memoryBoxes)
-        aor::WhenRaised(box, EventId::Click, [this](ui::EventData&) { BanksChanged(); });
+        box->On(EventId::Click, [this](ui::EventData&) { BanksChanged(); });
     for (ui::CheckBox* box : searchBoxes)
-        aor::WhenRaised(box, EventId::Click, [this](ui::EventData&) { BanksChanged(); });
-    aor::WhenRaised(AUTO, EventId::Click, [this](ui::EventData&) {
-        panel_.SendSetting(AUTO->IsChecked() ? "AS1" : "AS0");
+        box->On(EventId::Click, [this](ui::EventData&) { BanksChanged(); });
+    AUTO->On(EventId::Click, [this](ui::EventData&) {
+        panel_.SendText(AUTO->IsChecked() ? "AS1" : "AS0");
     });
     const auto threshold = [this](ui::Slider* slider, const char* search, const char* memory,
                                   uint32_t AorScanSettings::*kept) {
-        aor::WhenRaised(slider, EventId::Change, [this, search, memory, kept](ui::EventData& e) {
+        slider->On(EventId::Change, [this, search, memory, kept](ui::EventData& e) {
             const uint32_t level =
                 std::min<uint32_t>(static_cast<uint32_t>(e.value) * kSliderUnit, 255);
             AorScanSettings& scan = panel_.ScanSettings;
             if (scan.kind == Kind::Search)
-                panel_.SendSetting(Format("%s%03u", search, level));
+                panel_.SendText(Format("%s%03u", search, level));
             else if (scan.kind == Kind::MemoryBanks)
-                panel_.SendSetting(Format("%s%03u", memory, level));
+                panel_.SendText(Format("%s%03u", memory, level));
             else
                 scan.*kept = level;
         });
     };
     threshold(value, "SB", "XB", &AorScanSettings::FirstLevel);
     threshold(value2, "SA", "XA", &AorScanSettings::SecondLevel);
-    aor::WhenRaised(textb_1, EventId::Change, [this](ui::EventData& e) {
+    textb_1->On(EventId::Change, [this](ui::EventData& e) {
         AorScanSettings& scan = panel_.ScanSettings;
         scan.Pause = std::min<uint32_t>(
             static_cast<uint32_t>(std::max<int64_t>(std::atoll(e.text.c_str()), 0)), kMostPause);
-        if (scan.kind == Kind::Search) panel_.SendSetting(Format("SP%02u", scan.Pause));
-        if (scan.kind == Kind::MemoryBanks) panel_.SendSetting(Format("XP%02u", scan.Pause));
+        if (scan.kind == Kind::Search) panel_.SendText(Format("SP%02u", scan.Pause));
+        if (scan.kind == Kind::MemoryBanks) panel_.SendText(Format("XP%02u", scan.Pause));
     });
-    aor::WhenRaised(textb_3, EventId::Change, [this](ui::EventData& e) {
+    textb_3->On(EventId::Change, [this](ui::EventData& e) {
         AorScanSettings& scan = panel_.ScanSettings;
         scan.Delay = std::min(FDX::ParseKHz(e.text), kMostDelay);
         textb_2->SetText(Format("%1.1f", scan.Delay / 10.0));
@@ -156,23 +149,23 @@ void RAR5000::Wire() {
         const char* token = scan.kind == Kind::Search        ? "SD"
                             : scan.kind == Kind::MemoryBanks ? "XD"
                                                              : "DD";
-        panel_.SendSetting(Format("%s%02u", token, scan.Delay));
+        panel_.SendText(Format("%s%02u", token, scan.Delay));
     });
-    aor::WhenRaised(delay, EventId::Click,
+    delay->On(EventId::Click,
                     [this](ui::EventData&) { panel_.ScanSettings.DelayOn = delay->IsChecked(); });
-    aor::WhenRaised(modscan, EventId::Click, [this](ui::EventData&) {
+    modscan->On(EventId::Click, [this](ui::EventData&) {
         panel_.ScanSettings.ModeScan = modscan->IsChecked();
-        if (!panel_.ScanSettings.ModeScan) panel_.SendSetting("XMF");
+        if (!panel_.ScanSettings.ModeScan) panel_.SendText("XMF");
         ShowModeBoxes();
     });
     for (int i = 0; i < 5; ++i) {
-        aor::WhenRaised(modes[i], EventId::Click, [this, i](ui::EventData&) {
+        modes[i]->On(EventId::Click, [this, i](ui::EventData&) {
             if (!modes[i]->IsChecked()) return;
             panel_.ScanSettings.ModeChoice = static_cast<uint32_t>(i);
-            panel_.SendSetting(Format("XM%d", i));
+            panel_.SendText(Format("XM%d", i));
         });
     }
-    aor::WhenRaised(selscan, EventId::Click, [this](ui::EventData&) {
+    selscan->On(EventId::Click, [this](ui::EventData&) {
         panel_.ScanSettings.SelectScan = selscan->IsChecked();
         ShowModeBoxes();
     });
@@ -181,31 +174,24 @@ void RAR5000::Wire() {
         {hold, &AorScanSettings::Hold},
         {Lev_box, &AorScanSettings::LevelBox}};
     for (const auto& [box, flag] : flags)
-        aor::WhenRaised(box, EventId::Click, [this, box = box, flag = flag](ui::EventData&) {
+        box->On(EventId::Click, [this, box = box, flag = flag](ui::EventData&) {
             panel_.ScanSettings.*flag = box->IsChecked();
         });
     // Linking the ticked banks into the scan: BQ for the search banks, ML for the memory.
-    aor::WhenRaised(link, EventId::Click, [this](ui::EventData&) {
+    link->On(EventId::Click, [this](ui::EventData&) {
         const bool on = link->IsChecked();
         panel_.Reply.BankLink = on;
         const bool memory = panel_.ScanSettings.kind == Kind::MemoryBanks;
-        panel_.SendSetting(std::string(memory ? "ML" : "BQ") + (on ? "1" : "0"));
+        panel_.SendText(std::string(memory ? "ML" : "BQ") + (on ? "1" : "0"));
     });
-    aor::WhenRaised(pausemode, EventId::Select, [this](ui::EventData& e) {
-        if (e.value >= 0 && e.value < 4)
-            panel_.ScanSettings.Action = static_cast<uint32_t>(e.value);
+    pausemode->On(EventId::Select, [this](ui::EventData& e) {
+        if (const auto action = scan_stop::ChosenAction(e.value))
+            panel_.ScanSettings.Action = *action;
     });
-    aor::WhenRaised(jobs, EventId::Select, [this](ui::EventData& e) {
-        AorScanSettings& scan = panel_.ScanSettings;
-        const auto& stored = panel_.State()->Jobs;
-        if (e.value <= 0 || static_cast<std::size_t>(e.value) > stored.size() ||
-            !stored[static_cast<std::size_t>(e.value - 1)]) {
-            scan.JobIndex = 0;
-            scan.JobName.clear();
-            return;
-        }
-        scan.JobIndex = static_cast<int32_t>(e.value);
-        scan.JobName = stored[static_cast<std::size_t>(e.value - 1)]->Identifier;
+    jobs->On(EventId::Select, [this](ui::EventData& e) {
+        const scan_stop::ChosenJob job = scan_stop::JobAt(*panel_.State(), e.value);
+        panel_.ScanSettings.JobIndex = job.index;
+        panel_.ScanSettings.JobName = job.name;
     });
 }
 
@@ -261,11 +247,8 @@ void RAR5000::Refresh() {
     Lev_box->SetChecked(scan.LevelBox);
     value->SetPosition(static_cast<int>(scan.FirstLevel) / kSliderUnit);
     value2->SetPosition(static_cast<int>(scan.SecondLevel) / kSliderUnit);
-    pausemode->SetSelectedIndex(static_cast<int>(std::min<uint32_t>(scan.Action, 3)));
-    jobs->Clear();
-    jobs->AddString(kNoJob);
-    for (const UserJob* job : panel_.State()->Jobs) jobs->AddString(job ? job->Identifier : "");
-    jobs->SetSelectedIndex(scan.JobIndex);
+    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(scan.Action));
+    scan_stop::ShowJobs(jobs, *panel_.State(), scan.JobIndex);
     sbank->SetText(Format("%02d", panel_.CurrentSearchBank));
     bank->SetText(Format("%d", panel_.CurrentBank));
     ShowModeBoxes();
@@ -302,7 +285,7 @@ void PAR5000::Wire() {
     using ui::EventId;
     // A narrow or wide choice is taken back by a second click: the mode goes normal again.
     const auto choice = [this](ui::OptionButton* option, bool AR5000::*flag, bool AR5000::*other) {
-        aor::WhenRaised(option, EventId::Click, [this, option, flag, other](ui::EventData&) {
+        option->On(EventId::Click, [this, option, flag, other](ui::EventData&) {
             if (panel_.*flag) {
                 panel_.*flag = false;
                 option->SetChecked(false);
@@ -320,22 +303,22 @@ void PAR5000::Wire() {
     const std::pair<ui::OptionButton*, uint32_t> depths[] = {
         {att10, 10}, {att20, 20}, {attAU, 255}};
     for (const auto& [option, db] : depths)
-        aor::WhenRaised(option, EventId::Click,
+        option->On(EventId::Click,
                         [this, db = db](ui::EventData&) { panel_.AttenuatorDepth = db; });
     for (int i = 0; i < 4; ++i)
-        aor::WhenRaised(ant[i], EventId::Click,
+        ant[i]->On(EventId::Click,
                         [this, i](ui::EventData&) { panel_.SendText(Format("AN%d", i + 1)); });
     const std::pair<ui::OptionButton*, const char*> outputs[] = {
         {if_off, "AI0"}, {if_1, "AI1"}, {if_2, "AI2"}, {bank1, "BN0"}, {bank2, "BN1"}};
     for (const auto& [option, text] : outputs)
-        aor::WhenRaised(option, EventId::Click,
+        option->On(EventId::Click,
                         [this, text = text](ui::EventData&) { panel_.SendText(text); });
-    aor::WhenRaised(tune, EventId::Click,
+    tune->On(EventId::Click,
                     [this](ui::EventData&) { panel_.SendText(tune->IsChecked() ? "MT1" : "MT0"); });
     const std::pair<ui::ComboBox*, const char*> lists[] = {
         {cw_pitch, "CW%d"}, {de_emphasis, "EN%d"}, {LPF, "LP%d"}, {HPF, "HP%d"}};
     for (const auto& [list, format] : lists)
-        aor::WhenRaised(list, EventId::Select, [this, format = format](ui::EventData& e) {
+        list->On(EventId::Select, [this, format = format](ui::EventData& e) {
             if (e.value >= 0) panel_.SendText(Format(format, static_cast<int>(e.value)));
         });
 }

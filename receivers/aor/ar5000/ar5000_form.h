@@ -1,12 +1,13 @@
 #pragma once
-// The AR5000 panel's form ("ID_AR5000"): its controls, declared once (ui/form_controls.h).
+// The AR5000 panel's form ("ID_AR5000"): its controls, declared once (ui/form_controls.h). The
+// rows marked `inherited` place the controls the AOR core drives (aor_panel.h).
 
 #include "ui/form_controls.h"
 
 // clang-format off
 #define AR5000_CONTROLS(X) \
-    X(101, Label, label_1, (4, 2, 88, 14), kBold | kNoWrap, nullptr, nullptr) \
-    X(102, Edit, width, (94, 4, 26, 12), 0, nullptr, "Полоса пропускания, кГц") \
+    X(101, Label, label_1, (4, 2, 88, 14), kBold | kNoWrap, nullptr, nullptr, inherited) \
+    X(102, Edit, width, (94, 4, 26, 12), 0, nullptr, "Полоса пропускания, кГц", inherited) \
     X(103, CommandButton, cb_5, (122, 3, 30, 13), 0, "Полоса", nullptr) \
     X(104, Label, label_2, (178, 5, 42, 9), kNoWrap | kRight, "Шаг шкалы", nullptr) \
     X(105, ComboBox, step, (222, 3, 58, 77), 0, nullptr, "Шаг частоты точной шкалы") \
@@ -35,30 +36,30 @@
     X(128, Slider, sql, (116, 115, 66, 14), 0, nullptr, nullptr) \
     X(129, Label, label_3, (184, 118, 18, 9), kNoWrap, "Звук", nullptr) \
     X(130, Slider, snd, (204, 115, 78, 14), 0, nullptr, nullptr) \
-    X(131, ListView, lv_1, (4, 131, 170, 63), 0, nullptr, nullptr) \
+    X(131, ListView, lv_1, (4, 131, 170, 63), 0, nullptr, nullptr, inherited) \
     X(132, Label, label_4, (178, 132, 18, 9), kNoWrap, "Банк", nullptr) \
-    X(133, ComboBox, bn, (198, 130, 26, 77), 0, nullptr, "Выбор банка из списка") \
-    X(134, Label, Nk, (226, 132, 14, 9), kNoWrap | kBold, nullptr, nullptr) \
-    X(135, CheckBox, cbank, (242, 131, 40, 10), 0, "Запись", "Непосредственная запись в приемник информации о банках") \
-    X(136, Edit, textb_1, (178, 143, 50, 12), 0, nullptr, nullptr) \
-    X(137, ComboBox, smod, (230, 143, 26, 77), 0, nullptr, nullptr) \
-    X(138, Edit, sstep, (258, 143, 24, 12), 0, nullptr, nullptr) \
-    X(139, Edit, comment, (178, 156, 60, 12), 0, nullptr, nullptr) \
-    X(140, ComboBox, combo_att, (240, 156, 26, 77), 0, nullptr, nullptr) \
-    X(141, CheckBox, sel, (178, 170, 35, 10), 0, "Выбор", nullptr) \
-    X(142, CheckBox, skip, (214, 170, 39, 10), 0, "Пропуск", nullptr) \
-    X(143, CheckBox, mem, (254, 170, 28, 10), 0, "Всё", "Запись/Чтение всей памяти") \
-    X(144, CommandButton, cb_3, (178, 181, 34, 13), 0, "В банк", "Внесение в банк текущих установок приемника") \
-    X(145, CommandButton, cb_2, (214, 181, 34, 13), 0, "Чтение", "Чтение банков памяти из приемника ") \
-    X(146, CommandButton, cb_1, (250, 181, 32, 13), 0, "Запись", "Запись информации о банках в приемник") \
+    X(133, ComboBox, bn, (198, 130, 26, 77), 0, nullptr, "Выбор банка из списка", inherited) \
+    X(134, Label, Nk, (226, 132, 14, 9), kNoWrap | kBold, nullptr, nullptr, inherited) \
+    X(135, CheckBox, cbank, (242, 131, 40, 10), 0, "Запись", "Непосредственная запись в приемник информации о банках", inherited) \
+    X(136, Edit, textb_1, (178, 143, 50, 12), 0, nullptr, nullptr, inherited) \
+    X(137, ComboBox, smod, (230, 143, 26, 77), 0, nullptr, nullptr, inherited) \
+    X(138, Edit, sstep, (258, 143, 24, 12), 0, nullptr, nullptr, inherited) \
+    X(139, Edit, comment, (178, 156, 60, 12), 0, nullptr, nullptr, inherited) \
+    X(140, ComboBox, combo_att, (240, 156, 26, 77), 0, nullptr, nullptr, inherited) \
+    X(141, CheckBox, sel, (178, 170, 35, 10), 0, "Выбор", nullptr, inherited) \
+    X(142, CheckBox, skip, (214, 170, 39, 10), 0, "Пропуск", nullptr, inherited) \
+    X(143, CheckBox, mem, (254, 170, 28, 10), 0, "Всё", "Запись/Чтение всей памяти", inherited) \
+    X(144, CommandButton, cb_3, (178, 181, 34, 13), 0, "В банк", "Внесение в банк текущих установок приемника", inherited) \
+    X(145, CommandButton, cb_2, (214, 181, 34, 13), 0, "Чтение", "Чтение банков памяти из приемника ", inherited) \
+    X(146, CommandButton, cb_1, (250, 181, 32, 13), 0, "Запись", "Запись информации о банках в приемник", inherited) \
     X(147, Label, label_5, (4, 198, 22, 9), kNoWrap, "Поиск", nullptr) \
-    X(148, ComboBox, sbn, (28, 196, 26, 77), 0, nullptr, "Выбор банка поиска из списка") \
-    X(149, Edit, textb_Fn, (56, 196, 44, 12), 0, nullptr, nullptr) \
-    X(150, Edit, textb_Fk, (102, 196, 44, 12), 0, nullptr, nullptr) \
-    X(151, Edit, textb_step, (148, 196, 28, 12), 0, nullptr, nullptr) \
-    X(152, ComboBox, combo_mod, (178, 196, 28, 77), 0, nullptr, nullptr) \
-    X(153, ComboBox, scombo_att, (208, 196, 26, 77), 0, nullptr, nullptr) \
-    X(154, Edit, textb_com, (236, 196, 46, 12), 0, nullptr, nullptr)
+    X(148, ComboBox, sbn, (28, 196, 26, 77), 0, nullptr, "Выбор банка поиска из списка", inherited) \
+    X(149, Edit, textb_Fn, (56, 196, 44, 12), 0, nullptr, nullptr, inherited) \
+    X(150, Edit, textb_Fk, (102, 196, 44, 12), 0, nullptr, nullptr, inherited) \
+    X(151, Edit, textb_step, (148, 196, 28, 12), 0, nullptr, nullptr, inherited) \
+    X(152, ComboBox, combo_mod, (178, 196, 28, 77), 0, nullptr, nullptr, inherited) \
+    X(153, ComboBox, scombo_att, (208, 196, 26, 77), 0, nullptr, nullptr, inherited) \
+    X(154, Edit, textb_com, (236, 196, 46, 12), 0, nullptr, nullptr, inherited)
 // clang-format on
 
 namespace ar5000 {

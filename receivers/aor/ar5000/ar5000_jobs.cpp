@@ -54,7 +54,7 @@ void AR5000::ExecuteCommand() {
 
 void AR5000::VolumeCommand(JobStr& line) {
     Volume = std::min<uint32_t>(line.VAL, 255);
-    Answer(line, SendSetting(aor::Format("VL%03u", Volume)));
+    Answer(line, SendText(aor::Format("VL%03u", Volume)));
     ShowSquelch();
 }
 
@@ -80,9 +80,9 @@ void AR5000::AutoCommand(JobStr& line) {
 void AR5000::SquelchLevelCommand(JobStr& line) {
     const uint32_t value = std::min<uint32_t>(line.VAL, 255);
     VoiceSquelch = LevelSquelch = NoiseSquelch = value;
-    bool taken = SendSetting(aor::Format("DA%03u", value));
-    taken = SendSetting(aor::Format("DB%03u", value)) && taken;
-    taken = SendSetting(aor::Format("RQ%03u", value)) && taken;
+    bool taken = SendText(aor::Format("DA%03u", value));
+    taken = SendText(aor::Format("DB%03u", value)) && taken;
+    taken = SendText(aor::Format("RQ%03u", value)) && taken;
     Answer(line, taken);
     ShowSquelch();
 }

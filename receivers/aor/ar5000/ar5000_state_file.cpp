@@ -22,7 +22,6 @@ constexpr FlagKey kFlagsAfterDelay[] = {{"Запрет", &AorScanSettings::Hold}
                                         {"SLVL", &AorScanSettings::LevelBox}};
 constexpr uint32_t kMostPause = 60;
 constexpr uint32_t kMostDelay = 99;
-constexpr uint32_t kLastAction = 3;
 constexpr uint32_t kLastModeChoice = 4;
 
 }  // namespace
@@ -45,7 +44,7 @@ bool AR5000::WriteStateFile() {
     for (const FlagKey& key : kFlagsBeforeDelay) file.Flag(key.key, scan.*key.flag);
     file.Number("Время_задержки", scan.Delay);
     for (const FlagKey& key : kFlagsAfterDelay) file.Flag(key.key, scan.*key.flag);
-    file.Number("Сигнал", scan.Action);
+    file.Number("Сигнал", static_cast<uint32_t>(scan.Action));
     file.Number("Пауза", scan.Pause);
     file.Text("Задание", scan.JobName);
     file.Flag("Сканирование_Диапазон", scan.kind == Kind::Search);
@@ -106,7 +105,7 @@ bool AR5000::ReadStateFile() {
         } else if (key == "Время_задержки") {
             scan.Delay = std::min(number, kMostDelay);
         } else if (key == "Сигнал") {
-            scan.Action = number <= kLastAction ? number : 0;
+            scan.Action = ScanStopSettings::ActionOf(number);
         } else if (key == "Пауза") {
             scan.Pause = std::min(number, kMostPause);
         } else if (key == "Задание") {
@@ -140,8 +139,7 @@ bool AR5000::ReadStateFile() {
     s.Attenuator = attenuator != 0 ? 1 : 0;
     s.AttenuatorDb = attenuator;
     Volume = volume;
-    Channels = std::move(memory.channels);
-    SearchBanks = std::move(memory.searchBanks);
+    TakeMemoryKeys(memory);
     Fine.SetViewStep(head.ViewStep);
     ViewPosition = std::min(head.ViewPosition, UpperLimit);
     return true;

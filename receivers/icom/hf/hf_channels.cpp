@@ -252,17 +252,22 @@ void HfPanel::WireChannelControls() {
         if (e.value >= 0 && !PanelBusy) ChooseChannel(static_cast<uint32_t>(e.value));
         return false;
     });
-    // A frequency of 0 or beyond the receiver's range keeps the channel's.
+    // A frequency of 0 or beyond the receiver's range keeps the channel's, and the box shows it.
     on(textb_1, ui::EventId::Change, [this](ui::EventData& e) {
         const uint32_t frequency = FDX::ParseMHz(e.text);
         if (frequency < LowerLimit || frequency > UpperLimit ||
-            frequency == Channels[CurrentChannel].Frequency)
+            frequency == Channels[CurrentChannel].Frequency) {
+            ShowChannel();
             return;
+        }
         EditChannel([frequency](MemoryChannel& c) { c.Frequency = frequency; });
     });
     on(comment, ui::EventId::Change, [this](ui::EventData& e) {
         const uint32_t step = FDX::ParseKHz(e.text);
-        if (step == 0 || step == Channels[CurrentChannel].Step) return;
+        if (step == 0 || step == Channels[CurrentChannel].Step) {
+            ShowChannel();
+            return;
+        }
         EditChannel([step](MemoryChannel& c) { c.Step = step; });
     });
     on(smod, ui::EventId::Select, [this](ui::EventData& e) {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "receivers/icom/ic756/ic756.h"
-#include "state/user_job.h"
+#include "receivers/scan_stop.h"
 
 namespace {
 
@@ -14,10 +14,6 @@ constexpr ui::FormResource kRic756Form{
     "ID_RIC756",    250, 196, "8.MS Sans Serif", ui::style::kCaption, "Установка Параметров",
     kRic756Controls};
 
-// What the panel does when the receiver's scan stops on a signal, by pause mode.
-constexpr const char* kPauseModes[] = {"режим пауза", "звуковой сигнал", "выполнение задания",
-                                       "занести частоту в банк"};
-constexpr const char* kNoJob = "нет задания";
 // One step of the sliders is 16 level units.
 constexpr int kSliderUnit = 16;
 constexpr int kSliderTop = 15;
@@ -36,7 +32,7 @@ RIC756::RIC756(IC756& panel) : panel_(panel) {
     On(ui::EventId::Create, [this](ui::EventData&) {
         CreateFormControls();
         for (ui::Slider* slider : {soundlvl, pik, sf}) slider->SetRange(0, kSliderTop);
-        for (const char* text : kPauseModes) pausemode->AddString(text);
+        scan_stop::FillActions(pausemode);
         Wire();
     });
 }
@@ -68,13 +64,8 @@ void RIC756::ShowSettings() {
         ->SetChecked(true);
     fn->SetText(EdgeText(panel_.Channels[HfPanel::kLowerEdge]));
     fk->SetText(EdgeText(panel_.Channels[HfPanel::kUpperEdge]));
-    pausemode->SetSelectedIndex(s.PauseMode < std::size(kPauseModes) ? static_cast<int>(s.PauseMode)
-                                                                     : 0);
-    job->Clear();
-    job->AddString(kNoJob);
-    for (const UserJob* stored : panel_.State()->Jobs)
-        job->AddString(stored ? stored->Identifier : "");
-    job->SetSelectedIndex(s.JobIndex > 0 && s.JobIndex < job->Count() ? s.JobIndex : 0);
+    scan_stop::ShowAction(pausemode, s.PauseMode);
+    scan_stop::ShowJobs(job, *panel_.State(), s.JobIndex);
 }
 
 void RIC756::Wire() {
@@ -136,14 +127,12 @@ void RIC756::Wire() {
         panel_.SetPbtShift(s.PbtShift);
     });
     on(pausemode, ui::EventId::Select, [&s](ui::EventData& e) {
-        if (e.value >= 0 && e.value < static_cast<int64_t>(std::size(kPauseModes)))
-            s.PauseMode = static_cast<uint32_t>(e.value);
+        if (const auto action = scan_stop::ChosenAction(e.value))
+            s.PauseMode = static_cast<uint32_t>(*action);
     });
     on(job, ui::EventId::Select, [this, &s](ui::EventData& e) {
-        const auto& list = panel_.State()->Jobs;
-        const bool chosen = e.value > 0 && e.value <= static_cast<int64_t>(list.size()) &&
-                            list[static_cast<std::size_t>(e.value - 1)];
-        s.JobIndex = chosen ? static_cast<int32_t>(e.value) : 0;
-        s.JobName = chosen ? list[static_cast<std::size_t>(e.value - 1)]->Identifier : "";
+        const scan_stop::ChosenJob chosen = scan_stop::JobAt(*panel_.State(), e.value);
+        s.JobIndex = chosen.index;
+        s.JobName = chosen.name;
     });
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "receivers/icom/ic8500/ic8500.h"
-#include "state/user_job.h"
+#include "receivers/scan_stop.h"
 
 namespace {
 
@@ -17,10 +17,6 @@ constexpr ui::FormResource kRic8500Form{"ID_RIC8500",      250,          166,
                                         "8.MS Sans Serif", st::kCaption, "Установка Параметров",
                                         kRic8500Controls};
 
-// What the panel does when the receiver's scan stops on a signal, by pause mode.
-constexpr const char* kPauseModes[] = {"режим пауза", "звуковой сигнал", "выполнение задания",
-                                       "занести частоту в банк"};
-constexpr const char* kNoJob = "нет задания";
 // One step of the sliders is 16 level units.
 constexpr int kSliderUnit = 16;
 constexpr int kSliderTop = 15;
@@ -45,7 +41,7 @@ void RIC8500::Open(ui::Form* owner) {
 void RIC8500::OnCreate() {
     CreateFormControls();
     for (ui::Slider* slider : {soundlvl, peaklvl, centrelvl}) slider->SetRange(0, kSliderTop);
-    for (const char* text : kPauseModes) pausemode->AddString(text);
+    scan_stop::FillActions(pausemode);
     Wire();
 }
 
@@ -73,12 +69,8 @@ void RIC8500::ShowSettings() {
     soundlvl->SetPosition(static_cast<int>(s.DefaultAudioLevel) / kSliderUnit);
     peaklvl->SetPosition(static_cast<int>(s.PeakSetting) / kSliderUnit);
     centrelvl->SetPosition(static_cast<int>(s.CentreSetting) / kSliderUnit);
-    pausemode->SetSelectedIndex(
-        scan.PauseMode < std::size(kPauseModes) ? static_cast<int>(scan.PauseMode) : 0);
-    jobs->Clear();
-    jobs->AddString(kNoJob);
-    for (const UserJob* job : panel_.State()->Jobs) jobs->AddString(job ? job->Identifier : "");
-    jobs->SetSelectedIndex(scan.JobIndex > 0 && scan.JobIndex < jobs->Count() ? scan.JobIndex : 0);
+    scan_stop::ShowAction(pausemode, scan.PauseMode);
+    scan_stop::ShowJobs(jobs, *panel_.State(), scan.JobIndex);
     // The PRIO bank's one channel.
     const uint32_t prio = panel_.Channel(IC8500::kPrioBank, 0).Frequency;
     char text[32] = "";
@@ -196,15 +188,13 @@ void RIC8500::Wire() {
         sendLevel("1405", s.CentreSetting);
     });
     on(pausemode, ui::EventId::Select, [&scan](ui::EventData& e) {
-        if (e.value >= 0 && e.value < static_cast<int64_t>(std::size(kPauseModes)))
-            scan.PauseMode = static_cast<uint32_t>(e.value);
+        if (const auto action = scan_stop::ChosenAction(e.value))
+            scan.PauseMode = static_cast<uint32_t>(*action);
     });
     on(jobs, ui::EventId::Select, [this, &scan](ui::EventData& e) {
-        const auto& list = panel_.State()->Jobs;
-        const bool job = e.value > 0 && e.value <= static_cast<int64_t>(list.size()) &&
-                         list[static_cast<std::size_t>(e.value - 1)];
-        scan.JobIndex = job ? static_cast<int32_t>(e.value) : 0;
-        scan.JobName = job ? list[static_cast<std::size_t>(e.value - 1)]->Identifier : "";
+        const scan_stop::ChosenJob job = scan_stop::JobAt(*panel_.State(), e.value);
+        scan.JobIndex = job.index;
+        scan.JobName = job.name;
     });
 }
 

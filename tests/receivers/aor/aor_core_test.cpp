@@ -1,7 +1,11 @@
-// The AOR core with a model other than the AR5000: the AR8000's memory as its emulator keeps
+// The AOR core with models other than the AR5000: the AR8000's memory as its emulator keeps
 // it (20 banks of 50 channels named by letters, 20 search banks, seven-character labels), given
-// only the data, the token table and the few lines the core asks of a model. The bank walk,
-// the clearing and the shared job commands must serve it as they serve the AR5000.
+// only the data, the token table and the few lines the core asks of a model, with the
+// AR8000's memory rules (empty channels never written, bank i read with search bank i, the
+// state file's search banks after one "Банк_поиска"); and the AR8200's layout (40 search
+// banks, filters kept, "F_QMOD" before "F_MOD") for its state file. The bank walk, the
+// clearing, the state file and the shared job commands must serve them as they serve the
+// AR5000.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +16,10 @@
 
 #include "emulators/aor/ar8000_emulator.h"
 #include "receivers/aor/aor_panel.h"
+#include "state/cp1251.h"
 #include "tests/receivers/panel_on_air.h"
+#include "tests/receivers/receiver_files.h"
+#include "tests/receivers/state_file_runs.h"
 
 namespace {
 
@@ -41,21 +48,51 @@ constexpr ChannelFields kHolds{.step = true,
                                .label = true};
 const ChannelLayout kLayout{
     .holds = kHolds, .labelWidth = 7, .depths = kDepths, .emptyModulation = 'W', .bankSize = 50};
+// The AR8000's memory: as the AR8200's, but read bank by bank with its search bank.
+constexpr AorMemoryRules kAr8000Memory{
+    .searchBankKey = AorMemoryRules::SearchBankKey::CurrentOnce,
+    .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
+    .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
+    .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten,
+    .readOrder = AorMemoryRules::ReadOrder::BankWithItsSearchBank,
+    .store = AorMemoryRules::Store::AfreshAndWritten};
 const AorModel kModel{.form = &kForm,
                       .lowerLimit = 5'000,
                       .upperLimit = 19'000'000,
                       .banks = 20,
                       .searchBanks = 20,
-                      .layout = &kLayout,
-                      .modes = kModes,
-                      .columns = {},
+                      .list = {.layout = &kLayout, .modes = kModes, .columns = {}},
                       .calibration = {},
                       .stateFileStem = "AORTEST",
                       .fineScale = {.overviewHeight = 0,
                                     .barDivisor = 8,
                                     .viewSteps = kViewSteps,
                                     .markScaleItems = false},
-                      .currentReadTakesSearchBank = true};
+                      .currentReadTakesSearchBank = true,
+                      .memory = kAr8000Memory};
+
+// The AR8200's layout: twelve-character labels, filters kept and written before the mode,
+// one attenuator depth, 40 search banks read after the memory banks.
+constexpr ChannelFields kAr8200Holds = [] {
+    ChannelFields holds = kHolds;
+    holds.filter = true;
+    return holds;
+}();
+const ChannelLayout kAr8200Layout{.holds = kAr8200Holds,
+                                  .labelWidth = 12,
+                                  .depths = kDepths,
+                                  .emptyModulation = 'W',
+                                  .bankSize = 50,
+                                  .filterKeyFirst = true};
+AorModel Ar8200Model() {
+    AorModel model = kModel;
+    model.searchBanks = 40;
+    model.list.layout = &kAr8200Layout;
+    model.stateFileStem = "AR8200";
+    model.memory.readOrder = AorMemoryRules::ReadOrder::MemoryThenSearchBanks;
+    return model;
+}
+const AorModel kAr8200Model = Ar8200Model();
 
 int LetterIndex(char c) {
     const std::size_t at = kLetters.find(c);
@@ -86,8 +123,17 @@ constexpr Row kTokens[] = {
 
 class LetterBanks : public AorPanel {
   public:
-    LetterBanks() : AorPanel(kModel, Reply) {}
+    explicit LetterBanks(const AorModel& model = kModel) : AorPanel(model, Reply) {}
     ~LetterBanks() override { Destroy(); }
+
+    // The head and the core's memory part, nothing else.
+    bool WriteStateFile() override {
+        StateFileWriter file;
+        StateFileHead head = Head();
+        file.Head(head);
+        WriteMemoryKeys(file);
+        return file.Save(StateFilePath());
+    }
 
     int32_t ReadLevel() override { return Link.Exchange("LM\r\n", "LM") ? Reply.Level : -1; }
     void ExecuteCommand() override {
@@ -106,7 +152,16 @@ class LetterBanks : public AorPanel {
         BeginSync();
         EndSync(Answers());
     }
-    bool ReadStateFile() override { return false; }
+    bool ReadStateFile() override {
+        StateFileHead head = Head();
+        AorMemoryKeys memory(*this);
+        const auto take = [&](std::string_view key, std::string_view value) {
+            memory.Take(key, value);
+        };
+        if (!::ReadStateFile(StateFilePath(), head, Scale, take)) return false;
+        TakeMemoryKeys(memory);
+        return true;
+    }
     void ParseLine() override {
         Reply.Accepted = Reply.ChannelPresent = true;
         Link.ReplyKind =
@@ -151,27 +206,25 @@ class LetterBanks : public AorPanel {
     }
     bool SendChannel(int bank, int channel) override {
         const MemoryChannel& r = ChannelAt(bank, channel);
-        return SendSetting(Format("MX%c%02d RF%u00 ST%u MD%d AT%d TM%s", Letter(bank), channel,
-                                  r.Frequency, r.Step * 100, ModeDigit(r.Modulation),
-                                  r.Attenuator ? 1 : 0, aor::LabelToWire(r.Label, 7).c_str())) &&
-               SendSetting(Format("MP%d", r.Skip ? 1 : 0));
+        return SendText(Format("MX%c%02d RF%u00 ST%u MD%d AT%d TM%s", Letter(bank), channel,
+                               r.Frequency, r.Step * 100, ModeDigit(r.Modulation),
+                               r.Attenuator ? 1 : 0, aor::LabelToWire(r.Label, 7).c_str())) &&
+               SendText(Format("MP%d", r.Skip ? 1 : 0));
     }
     bool SendSearchBank(int bank) override {
         const AorSearchBank& r = SearchBanks[static_cast<std::size_t>(bank)];
-        return SendSetting(Format("SE%c SL%u00 SU%u00 ST%u MD%d AT0 TT%s", Letter(bank), r.Lower,
-                                  r.Upper, r.Step * 100, ModeDigit(r.Mode), r.Label.c_str()));
+        return SendText(Format("SE%c SL%u00 SU%u00 ST%u MD%d AT0 TT%s", Letter(bank), r.Lower,
+                               r.Upper, r.Step * 100, ModeDigit(r.Mode), r.Label.c_str()));
     }
     bool ClearChannelOnReceiver(int bank, int channel) override {
-        return SendSetting(Format("MR%c%02d", Letter(bank), channel)) &&
-               SendSetting(Format("MQ%02d", channel));
+        return SendText(Format("MR%c%02d", Letter(bank), channel)) &&
+               SendText(Format("MQ%02d", channel));
     }
     void ClearBankOnReceiver(int bank) override {
-        if (SelectBankForWalk(bank)) SendSetting("MQ%%");
+        if (SelectBankForWalk(bank)) SendText("MQ%%");
     }
     void ClearSearchBankOnReceiver(int) override {}
-    bool SelectBankForWalk(int bank) override {
-        return SendSetting(Format("MR%c00", Letter(bank)));
-    }
+    bool SelectBankForWalk(int bank) override { return SendText(Format("MR%c00", Letter(bank))); }
     std::string OwnScanLine(std::string& status) override {
         status = kBankScanText;
         return Format("MS%c MG", Letter(CurrentBank));
@@ -220,7 +273,7 @@ TEST_F(LetterBanksOnAir, ReadingTheCurrentBankWalksItByLetterAndTakesItsSearchBa
     EXPECT_EQ(main.Count(PostScanStoppedByPanel), 1);
 }
 
-TEST_F(LetterBanksOnAir, WritingTheCurrentBankWritesChannelsClearsTheRestAndNoEmptySearchBank) {
+TEST_F(LetterBanksOnAir, WritingTheCurrentBankWritesItsChannelsButNeverAnEmptyChannelOrSearchBank) {
     emulator.SetChannel(19, 10, AorChannel{156'800'000, AorSettings{}, "OLD"});
     panel.CurrentBank = 19;
     MemoryChannel& tower = panel.ChannelAt(19, 0);
@@ -237,10 +290,60 @@ TEST_F(LetterBanksOnAir, WritingTheCurrentBankWritesChannelsClearsTheRestAndNoEm
     EXPECT_EQ(written.settings.mode, '2');
     EXPECT_EQ(written.label, "  TOWER");
     EXPECT_TRUE(written.skip);
-    EXPECT_TRUE(emulator.Channel(19, 10).Empty());
-    EXPECT_EQ(LinesStartingWith("MXa00"),
+    // The receiver's channel the panel holds empty stays as it is: nothing clears it.
+    EXPECT_EQ(emulator.Channel(19, 10).frequencyHz, 156'800'000u);
+    EXPECT_TRUE(LinesStartingWith("MQ").empty());
+    EXPECT_EQ(LinesStartingWith("MX"),
               (std::vector<std::string>{"MXa00 RF118800000 ST25000 MD2 AT0 TM  TOWER"}));
     EXPECT_TRUE(LinesStartingWith("SE").empty());
+}
+
+TEST_F(LetterBanksOnAir, ReadingAllBanksTakesEachBankWithItsSearchBank) {
+    emulator.SetChannel(1, 49, AorChannel{145'500'000, AorSettings{12'500, '1'}, "B49"});
+    emulator.SetSearchBank(1, {144'000'000, 146'000'000, AorSettings{25'000, '2'}, "TWO"});
+    emulator.SetSearchBank(19, {430'000'000, 440'000'000, AorSettings{25'000, '1'}, "LAST"});
+    panel.ReadAllBanks();
+
+    EXPECT_EQ(panel.ChannelAt(1, 49).Label, "B49");
+    EXPECT_EQ(panel.SearchBanks[1].Label, "TWO");
+    EXPECT_EQ(panel.SearchBanks[19].Lower, 4'300'000u);
+    // Bank i's channels, then search bank i, then bank i + 1.
+    std::vector<std::string> order;
+    for (const std::string& line : emulator.ReceivedLines())
+        if (line.starts_with("MR") || line.starts_with("SR")) order.push_back(line.substr(0, 5));
+    for (std::size_t bank = 0; bank < kLetters.size(); ++bank) {
+        const std::string letter(1, kLetters[bank]);
+        const auto search = std::find(order.begin(), order.end(), "SR" + letter);
+        ASSERT_NE(search, order.end()) << letter;
+        EXPECT_EQ(*std::prev(search), "MR" + letter + "49") << letter;
+        if (bank + 1 < kLetters.size()) {
+            EXPECT_EQ(*std::next(search), "MR" + std::string(1, kLetters[bank + 1]) + "00");
+        }
+    }
+}
+
+// The AR8200's and the AR8000's store: the channel starts afresh and, with direct writing,
+// goes into the receiver at once.
+TEST_F(LetterBanksOnAir, StoringTheCurrentSettingsStartsTheChannelAfreshAndWritesItDirectly) {
+    MemoryChannel& kept = panel.ChannelAt(0, 4);
+    kept.Frequency = 1'000'000;
+    kept.Label = "OLD";
+    kept.Select = kept.Skip = true;
+    panel.BankPositions[0] = 4;
+    state.Frequency = 1'455'000;
+    state.Step = 125;
+    state.Modulation = 'F';
+    panel.StoreCurrentSettings();
+    EXPECT_EQ(kept.Frequency, 1'455'000u);
+    EXPECT_EQ(kept.Label, "");
+    EXPECT_FALSE(kept.Select || kept.Skip);
+    EXPECT_TRUE(LinesStartingWith("MX").empty());
+
+    panel.DirectWrite = true;
+    state.Frequency = 4'339'200;
+    panel.StoreCurrentSettings();
+    EXPECT_EQ(emulator.Channel(0, 4).frequencyHz, 433'920'000u);
+    EXPECT_EQ(LinesStartingWith("MXA04").size(), 1u);
 }
 
 TEST_F(LetterBanksOnAir, ClearingTheWholeMemoryWithDirectWritingEmptiesEveryBankOnBothSides) {
@@ -271,6 +374,107 @@ TEST_F(LetterBanksOnAir, BankAndChannelJobsTakeOnlyWhatTheModelHas) {
     EXPECT_EQ(RunJob(25, 49).ReturnCode, 0);
     EXPECT_EQ(panel.BankPositions[19], 49);
     EXPECT_EQ(RunJob(26).Message, ReceiverPanel::kNoAccess);
+}
+
+// ---------------------------------------------------------------------------------------
+// The AR8200's state file
+
+class Ar8200LayoutStateFile : public StateFileRuns {
+  protected:
+    std::string Path() const { return PathOf("AR8200"); }
+};
+
+TEST_F(Ar8200LayoutStateFile, HoldsTheSearchBanksOnceNamedAfterTheScaleAndReadsBackByteForByte) {
+    StampedAt7March2001 clock;
+    LetterBanks panel(kAr8200Model);
+    ASSERT_TRUE(panel.Create(&main, &state));
+    MemoryChannel& narrow = panel.ChannelAt(0, 0);
+    narrow.Frequency = 1'455'000;
+    narrow.Step = 125;
+    narrow.Modulation = 'F';
+    narrow.Filter = 1;
+    narrow.Label = "Позывной 12";
+    narrow.Attenuator = narrow.Select = narrow.Skip = true;
+    narrow.AttenuatorDb = 10;
+    MemoryChannel& wide = panel.ChannelAt(19, 49);
+    wide.Frequency = 4'339'200;
+    wide.Step = 250;
+    wide.Modulation = 'A';
+    wide.Filter = 2;
+    AorSearchBank& band = panel.SearchBanks[39];
+    band.Lower = 1'440'000;
+    band.Upper = 1'460'000;
+    band.Step = 125;
+    band.Mode = 'A';
+    band.Filter = 1;
+    band.Attenuator = true;
+    band.AttenuatorDb = 10;
+    AorSearchBank& unnamed = panel.SearchBanks[2];
+    unnamed.Lower = 1'080'000;
+    unnamed.Upper = 1'360'000;
+    unnamed.Step = 250;
+    unnamed.Mode = 'W';
+    panel.CurrentSearchBank = 39;
+    panel.Scale.SetCell(14'550, 90);
+    ASSERT_TRUE(panel.WriteStateFile());
+    const std::string written = Cp1251ToUtf8(ReadBytes(Path()));
+
+    const auto count = [&](std::string_view text) {
+        std::size_t n = 0;
+        for (std::size_t at = written.find(text); at != std::string::npos;
+             at = written.find(text, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("Банк_поиска="), 1u);
+    EXPECT_EQ(count("\nSFN="), 40u);
+    // Only the two banks that hold limits have keys beyond their limits; SF_ID only when
+    // named, SF_QMOD only when not normal, both before the mode as the channels' keys.
+    EXPECT_EQ(count("SF_STEP="), 2u);
+    EXPECT_EQ(count("SF_ID="), 0u);
+    for (const char* part :
+         {"F=1455000\r\nF_ATT=+\r\nF_STEP=125\r\nF_SEL=+\r\nF_SKIP=+\r\n"
+          "F_ID=Позывной 12\r\nF_QMOD=1\r\nF_MOD=F\r\nF=0\r\n",
+          "F=4339200\r\nF_STEP=250\r\nF_QMOD=2\r\nF_MOD=A\r\nИзмерения=",
+          "\r\nБанк_поиска=39\r\nSFN=0\r\nSFK=0\r\nSFN=0\r\nSFK=0\r\n"
+          "SFN=1080000\r\nSFK=1360000\r\nSF_STEP=250\r\nSF_MOD=W\r\nSFN=0\r\n",
+          "SFN=1440000\r\nSFK=1460000\r\nSF_ATT=+\r\nSF_STEP=125\r\nSF_QMOD=1\r\n"
+          "SF_MOD=A\r\n"})
+        EXPECT_NE(written.find(part), std::string::npos) << part;
+    // The whole level scale stands between the channels and the search banks.
+    EXPECT_LT(written.rfind("FL="), written.find("Банк_поиска"));
+    EXPECT_TRUE(written.ends_with("SF_MOD=A\r\n"));
+    panel.Destroy();
+
+    LetterBanks again(kAr8200Model);
+    ASSERT_TRUE(again.Create(&main, &fresh));
+    EXPECT_EQ(again.ChannelAt(0, 0), narrow);
+    EXPECT_EQ(again.ChannelAt(19, 49), wide);
+    EXPECT_EQ(again.SearchBanks[39], band);
+    EXPECT_EQ(again.SearchBanks[2], unnamed);
+    EXPECT_EQ(again.CurrentSearchBank, 39);
+    EXPECT_EQ(again.Scale.Cell(14'550), 90);
+    ASSERT_TRUE(again.WriteStateFile());
+    EXPECT_EQ(Cp1251ToUtf8(ReadBytes(Path())), written);
+}
+
+// A file of more search banks than the panel has, or naming one it lacks, reaches no further.
+TEST_F(Ar8200LayoutStateFile, SearchBanksBeyondThePanelsAreSkipped) {
+    std::vector<std::string_view> lines = {"Банк_поиска=40"};
+    std::vector<std::string> banks;
+    for (int bank = 0; bank < 41; ++bank)
+        banks.push_back("SFN=" + std::to_string(1'000'000 + bank));
+    for (const std::string& line : banks) lines.push_back(line);
+    lines.push_back("SF_STEP=77");
+    std::string bytes;
+    for (const std::string_view line : lines) bytes += Utf8ToCp1251(line) + "\r\n";
+    WriteBytes(Path(), bytes);
+    LetterBanks panel(kAr8200Model);
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.CurrentSearchBank, 0);
+    EXPECT_EQ(panel.SearchBanks[0].Lower, 1'000'000u);
+    EXPECT_EQ(panel.SearchBanks[39].Lower, 1'000'039u);
+    EXPECT_EQ(panel.SearchBanks[39].Step, 0u);
 }
 
 }  // namespace

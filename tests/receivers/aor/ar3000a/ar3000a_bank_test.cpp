@@ -12,6 +12,7 @@
 #include "state/message_bus.h"
 #include "tests/receivers/aor/ar3000a/ar3000a_fixture.h"
 #include "tests/receivers/receiver_files.h"
+#include "tests/receivers/state_file_runs.h"
 
 namespace {
 
@@ -25,6 +26,14 @@ MemoryChannel Record(int number, uint32_t frequency, uint32_t step, char mode, b
     c.Modulation = mode;
     c.Attenuator = attenuator;
     return c;
+}
+
+// The text of an edit box as the operator leaves it.
+void Type(ui::Edit* box, const std::string& text) {
+    ui::EventData e;
+    e.id = ui::EventId::Change;
+    e.text = text;
+    box->Raise(e);
 }
 
 int Count(const Strings& lines, const std::string& line) {
@@ -160,6 +169,103 @@ TEST_F(Ar3000aOnAir, ASelectedChannelTunesTheReceiverOrIsReadFromIt) {
     EXPECT_EQ(emulator.Channel(2, 8).frequencyHz, 101'700'000u);
 }
 
+// After a transfer the receiver's current bank is selected again and its selected channel
+// read back; only with the direct-write box do the channel and the program state take it.
+// Either way the captions show the mode the set reported.
+TEST_F(Ar3000aOnAir, TheChannelReadBackAfterATransferIsTakenOnlyWithDirectWrite) {
+    emulator.SetChannel(0, 4, {101'700'000, 100'000, 'W', false});
+    panel.BankPositions[0] = 4;
+    state.Frequency = 1'455'000;
+    state.Modulation = 'F';
+    panel.ChannelAt(0, 4) = Record(4, 1'017'000, 1000, 'W', false);
+    panel.ChannelAt(0, 4).Level = 7;
+    ASSERT_TRUE(panel.SetMode());
+    ASSERT_EQ(panel.width->Text(), "12.0");
+    emulator.SetChannel(0, 4, {433'920'000, 25'000, 'A', true});
+    panel.ChannelAt(0, 4).Modulation = 'W';
+    panel.WholeMemory = true;
+    emulator.ClearReceivedLines();
+    RunJob(116);
+    // The write puts the panel's channel back; the read-back finds it there.
+    const Strings lines = Lines();
+    EXPECT_EQ(Strings(lines.end() - 3, lines.end()), (Strings{"1X", "4Z", "Y"}));
+    EXPECT_EQ(state.Frequency, 1'455'000u);
+    EXPECT_EQ(state.Modulation, 'F');
+    EXPECT_EQ(panel.ChannelAt(0, 4).Level, 7);
+    EXPECT_EQ(panel.width->Text(), "180.0");
+
+    emulator.SetChannel(0, 4, {433'920'000, 25'000, 'A', true});
+    RunJob(120, 1);
+    EXPECT_EQ(state.Frequency, 4'339'200u);
+    EXPECT_EQ(state.Modulation, 'A');
+    EXPECT_EQ(panel.ChannelAt(0, 4).Frequency, 4'339'200u);
+    EXPECT_EQ(panel.width->Text(), "12.0");
+}
+
+// A channel the set refuses in a bank write ("?") is counted and told once, with the first
+// of them; the others are written.
+TEST_F(Ar3000aOnAir, ChannelsTheSetRefusesInABankWriteAreCountedAndTold) {
+    panel.CurrentBank = 1;
+    panel.ChannelAt(1, 3) = Record(3, 1'455'000, 125, 'R', false);  // no such mode on the set
+    panel.ChannelAt(1, 5) = Record(5, 1'455'000, 125, 'F', false);
+    panel.ChannelAt(1, 9) = Record(9, 1'017'000, 125, 'R', false);
+    const char* told = "Не записано в приемник каналов: 2 (первый: банк 2, канал 3)";
+    const JobStr line = RunJob(116);
+    EXPECT_EQ(line.Message, told);
+    EXPECT_EQ(line.ReturnCode, 1u);
+    EXPECT_EQ(emulator.Channel(1, 5).frequencyHz, 145'500'000u);
+    EXPECT_TRUE(emulator.Channel(1, 3).Empty());
+    // The operator's button shows it.
+    ui::EventData click;
+    click.id = ui::EventId::Click;
+    panel.cb_1->Raise(click);
+    EXPECT_EQ(messages, Strings{told});
+}
+
+// A mode or a step the set has not, from a bank item of another receiver or a state file, is
+// not taken: the channel keeps the empty channel's mode and the nearest step the set has.
+// Neither does a frequency typed into an empty channel take the program state's.
+TEST_F(Ar3000aOnAir, ModesAndStepsTheSetHasNotAreNotTakenIn) {
+    state.Channels.assign(2, Mt{});
+    state.Channels[0].Frequency = 1'455'000;
+    state.Channels[0].Modulation = 'R';
+    state.Channels[0].Step = 20'000;
+    state.Channels[1].Frequency = 1'455'000;
+    state.Channels[1].Modulation = 'U';
+    state.Channels[1].Step = 0;
+    state.ChannelCount = 2;
+    Post(PostItemLoaded);
+    EXPECT_EQ(panel.ChannelAt(0, 0).Modulation, 'F');
+    EXPECT_EQ(panel.ChannelAt(0, 0).Step, 9999u);
+    EXPECT_EQ(panel.ChannelAt(0, 1).Modulation, 'U');
+    EXPECT_EQ(panel.ChannelAt(0, 1).Step, 1u);
+    EXPECT_EQ(panel.lv_1->Cell(0, 2), "F");
+
+    state.Modulation = 'R';
+    state.Step = 125;
+    RunJob(127, 7);
+    Type(panel.textb_1, "145.5");
+    EXPECT_EQ(panel.ChannelAt(0, 7).Frequency, 1'455'000u);
+    EXPECT_EQ(panel.ChannelAt(0, 7).Modulation, 'F');
+}
+
+// A frequency typed into an empty channel gives it the program state's step, mode and
+// attenuator, and the boxes show them.
+TEST_F(Ar3000aOnAir, TheBoxesFollowAFrequencyTypedIntoAnEmptyChannel) {
+    state.Modulation = 'A';
+    state.Step = 125;
+    state.Attenuator = 1;
+    RunJob(127, 12);
+    ASSERT_EQ(panel.sstep->Text(), "  0.0");
+    Type(panel.textb_1, "433.92");
+    EXPECT_EQ(panel.ChannelAt(0, 12).Frequency, 4'339'200u);
+    EXPECT_EQ(panel.sstep->Text(), " 12.5");
+    EXPECT_EQ(panel.smod->StringAt(panel.smod->SelectedIndex()), "AM");
+    EXPECT_TRUE(panel.satt->IsChecked());
+    EXPECT_TRUE(panel.sstep->IsEnabled());
+    EXPECT_EQ(panel.lv_1->Cell(12, 0), " 433.9200");
+}
+
 // A bank item takes the current bank's places, at most its 100; saving gives the working bank
 // up to the last channel with a frequency, the empty ones in their places.
 TEST_F(Ar3000aOnAir, BankItemsFillAtMostTheBankAndAreSavedUpToTheLastChannel) {
@@ -190,21 +296,9 @@ TEST_F(Ar3000aOnAir, BankItemsFillAtMostTheBankAndAreSavedUpToTheLastChannel) {
 // ---------------------------------------------------------------------------------------
 // The state file
 
-class Ar3000aStateFile : public ::testing::Test {
+class Ar3000aStateFile : public StateFileRuns {
   protected:
-    void SetUp() override {
-        for (FDX* s : {&state, &fresh}) {
-            s->ProgramDir = folder.Dir();
-            s->PortIndex = 1;
-            s->OptRecvSave = 1;
-        }
-    }
-    std::string Path() const { return folder.Dir() + "AR3000A.001"; }
-
-    ProgramFolder folder;
-    MainStandIn main;
-    FDX state;
-    FDX fresh;
+    std::string Path() const { return PathOf("AR3000A"); }
 };
 
 TEST_F(Ar3000aStateFile, IsWrittenAsItsKeysSayAndReadBackByteForByte) {
@@ -242,6 +336,8 @@ TEST_F(Ar3000aStateFile, IsWrittenAsItsKeysSayAndReadBackByteForByte) {
     EXPECT_TRUE(again.optb_3->IsChecked());
     EXPECT_TRUE(again.catt->IsChecked());
     EXPECT_EQ(again.step->SelectedIndex(), 3);
+    EXPECT_TRUE(again.WholeMemory);
+    EXPECT_TRUE(again.pictb_1->IsChecked());
     ASSERT_TRUE(again.WriteStateFile());
     EXPECT_EQ(ReadBytes(Path()), written);
 }
@@ -263,6 +359,17 @@ TEST_F(Ar3000aStateFile, KeysAreTakenWholeAndPlacesChecked) {
     EXPECT_EQ(first.Filter, 0);
     EXPECT_FALSE(first.Select);
     EXPECT_EQ(panel.ChannelAt(0, 1).Frequency, AR3000A::kUpperLimit);
+    EXPECT_FALSE(panel.WholeMemory);
+}
+
+// A view position beyond the upper limit is held to it as the file is read.
+TEST_F(Ar3000aStateFile, TheViewPositionIsHeldToTheUpperLimit) {
+    AR3000A panel;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    WriteBytes(Path(), Cp1251Lines({"Позиция_просмотра=4000000000", "Память=ДА", "F_STEP=3"}));
+    ASSERT_TRUE(panel.ReadStateFile());
+    EXPECT_EQ(panel.ViewPosition, AR3000A::kUpperLimit);
+    EXPECT_TRUE(panel.WholeMemory);
 }
 
 }  // namespace

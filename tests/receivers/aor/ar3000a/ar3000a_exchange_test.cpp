@@ -52,6 +52,7 @@ TEST(Ar3000aReplies, AChannelReplyIsTakenOnlyForItsOwnChannelAndWithEveryLetter)
              {"XZ01250Y014550000\r\n>", -1},   // no mode
              {"XY01250Z014550000Q\r\n>", -1},  // Y before Z
              {"Z01250Y014550000Q\r\n>", -1},   // Z first
+             {"XQZ01250Y014550000\r\n>", -1},  // the mode letter before Y
              {"?\r\n>", -1}})
         EXPECT_FALSE(read(reply, number)) << reply;
 }

@@ -85,7 +85,7 @@ TEST_F(Ar5000OnAir, BothAnswersOfAChannelReadAreTakenBeforeTheNextRequest) {
     EXPECT_FALSE(panel.ReadChannel(0, 5));
     emulator.SetSplitLines(false);
     emulator.SetRefused({"DS"});
-    EXPECT_FALSE(panel.SendSetting("DS1"));
+    EXPECT_FALSE(panel.SendText("DS1"));
     EXPECT_EQ(Lines(), (Strings{"MR005", "RX", "DS1"}));
 }
 
@@ -249,7 +249,7 @@ TEST_F(Ar5000OnAir, TheScanModeDialogSendsTheBankLinksOfTheScanKind) {
 }
 
 TEST_F(Ar5000OnAir, TheExtraFunctionsDialogShowsTheReceiversSettingsAndSendsEachChange) {
-    ASSERT_TRUE(panel.SendSetting("CW5"));
+    ASSERT_TRUE(panel.SendText("CW5"));
     RunJob(738);
     ASSERT_TRUE(
         ServeUntil([&] { return panel.ExtraDialog() && panel.ExtraDialog()->HasWindow(); }));

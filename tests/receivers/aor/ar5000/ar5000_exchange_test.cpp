@@ -147,7 +147,7 @@ TEST_F(Ar5000OnAir, TheMainWindowReadsTwiceTheBandwidthOfEachMode) {
 TEST_F(Ar5000OnAir, TheOwnScanOfASearchBankReportsItsStopsToTheMainWindow) {
     emulator.SetSearchBank(5, {145'500'000, 146'000'000, emulators::AorSettings{}, "2M"});
     panel.ScanSettings.kind = AorScanSettings::Kind::Search;
-    panel.ScanSettings.Action = 1;
+    panel.ScanSettings.Action = ScanStopAction::Beep;
     panel.CurrentSearchBank = 5;
     ASSERT_TRUE(panel.StartOwnScan());
     EXPECT_EQ(Lines(), (Strings{"LC1", "DS1", "GS5", "SS05"}));

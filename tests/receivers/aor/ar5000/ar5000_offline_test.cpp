@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "receivers/aor/aor_link.h"
+#include "receivers/aor/ar5000/ar5000_dialogs.h"
 #include "receivers/aor/ar5000/ar5000_modes.h"
 #include "state/cp1251.h"
 #include "state/user_freq.h"
+#include "state/user_job.h"
 #include "tests/receivers/aor/ar5000/ar5000_fixture.h"
 #include "tests/receivers/receiver_files.h"
 
@@ -202,7 +204,7 @@ TEST_F(Ar5000Offline, AStopOfTheOwnScanIsAnLcLineThenAnRfLineHeldToTheLimits) {
     ASSERT_TRUE(panel.Create(&main, &state));
     main.panel = &panel;
     state.Frequency = 1'000'000;
-    panel.ScanSettings.Action = 3;
+    panel.ScanSettings.Action = ScanStopAction::IntoBank;
     // A state line alone moves nothing.
     Parse("VA RF0433920000 ST012500 AU0 MD0 BW3 AT00");
     EXPECT_EQ(state.Frequency, 1'000'000u);
@@ -335,7 +337,7 @@ void GiveSettings(AR5000& panel, FDX& state) {
     scan.kind = AorScanSettings::Kind::MemoryBanks;
     scan.SelectScan = scan.ModeScan = scan.Hold = scan.DelayOn = true;
     scan.ModeChoice = 3;
-    scan.Action = 2;
+    scan.Action = ScanStopAction::StartJob;
     scan.JobName = "Ночь";
     scan.Pause = 12;
     scan.Delay = 25;
@@ -365,6 +367,7 @@ TEST_F(Ar5000Offline, TheStateFileIsReadBackAsItWasWrittenByteForByte) {
     ASSERT_TRUE(panel.Create(&main, &state));
     GiveSettings(panel, state);
     ASSERT_TRUE(panel.WriteStateFile());
+    EXPECT_EQ(ReadBytes(Path()), ReceiverGolden("aor/ar5000", "AR5000.001"));
     const std::string written = Cp1251ToUtf8(ReadBytes(Path()));
     for (const char* line : {"Модуляция=F \r\n", "Банк=3\r\n", "Атт=20\r\n",
                              "Частот_Банков=1000\r\nF=0\r\n", "F_ATT=+\r\nF_QATT=20\r\n",
@@ -419,6 +422,66 @@ TEST_F(Ar5000Offline, NumbersFromTheStateFileThatPickAPlaceAreChecked) {
     EXPECT_EQ(panel.ChannelAt(0, 2).AttenuatorDb, 255u);
     EXPECT_EQ(panel.SearchBanks[1].Lower, AR5000::kLowerLimit);
     for (const AorSearchBank& bank : panel.SearchBanks) EXPECT_NE(bank.Lower, 1'450'000u);
+}
+
+// The record of a stop of the receiver's own scan: a stored number beyond the actions is a
+// pause; the job is found by its name among the stored jobs as they stand.
+TEST(ScanStop, StoredNumbersAndJobNamesAreTakenOnlyForWhatExists) {
+    EXPECT_EQ(ScanStopSettings::ActionOf(3), ScanStopAction::IntoBank);
+    EXPECT_EQ(ScanStopSettings::ActionOf(4), ScanStopAction::Pause);
+    UserJob day, night;
+    day.Identifier = "День";
+    night.Identifier = "Ночь";
+    FDX fdx;
+    fdx.Jobs = {&day, nullptr, &night};
+    ScanStopSettings stop;
+    stop.JobName = "Ночь";
+    stop.FindJob(fdx);
+    EXPECT_EQ(stop.JobIndex, 3);
+    stop.JobName = "Утро";
+    stop.FindJob(fdx);
+    EXPECT_EQ(stop.JobIndex, 0);
+    EXPECT_EQ(scan_stop::JobAt(fdx, 1).name, "День");
+    for (const int64_t index : {0, 2, 4, -1}) {
+        EXPECT_EQ(scan_stop::JobAt(fdx, index).index, 0) << index;
+        EXPECT_EQ(scan_stop::JobAt(fdx, index).name, "") << index;
+    }
+    EXPECT_EQ(scan_stop::ChosenAction(2), ScanStopAction::StartJob);
+    EXPECT_FALSE(scan_stop::ChosenAction(4));
+    EXPECT_FALSE(scan_stop::ChosenAction(-1));
+}
+
+// The scan dialog lists the four actions and "нет задания" with the stored jobs; a choice
+// goes into the panel's settings, a stored action or job beyond the lists shows the first.
+TEST_F(Ar5000Offline, TheScanDialogListsTheStopActionsAndTheJobs) {
+    UserJob night;
+    night.Identifier = "Ночь";
+    state.Jobs = {&night};
+    ASSERT_TRUE(panel.Create(&main, &state));
+    panel.ScanSettings.JobName = "Ночь";
+    panel.ScanSettings.Action = ScanStopAction::Beep;
+    panel.ServeDialogCode(PostOpenScanSettings);
+    RAR5000* dialog = panel.ScanDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(dialog->pausemode->Count(), 4);
+    EXPECT_EQ(dialog->pausemode->StringAt(0), "режим пауза");
+    EXPECT_EQ(dialog->pausemode->StringAt(3), "занести частоту в банк");
+    EXPECT_EQ(dialog->pausemode->SelectedIndex(), 1);
+    ASSERT_EQ(dialog->jobs->Count(), 2);
+    EXPECT_EQ(dialog->jobs->StringAt(0), "нет задания");
+    EXPECT_EQ(dialog->jobs->SelectedIndex(), 1);
+
+    Operate(dialog->pausemode, ui::EventId::Select, 3);
+    EXPECT_EQ(panel.ScanSettings.Action, ScanStopAction::IntoBank);
+    Operate(dialog->pausemode, ui::EventId::Select, 4);
+    EXPECT_EQ(panel.ScanSettings.Action, ScanStopAction::IntoBank);
+    Operate(dialog->jobs, ui::EventId::Select, 0);
+    EXPECT_EQ(panel.ScanSettings.JobName, "");
+    EXPECT_EQ(panel.ScanSettings.JobIndex, 0);
+
+    panel.ScanSettings.JobIndex = 5;
+    dialog->Refresh();
+    EXPECT_EQ(dialog->jobs->SelectedIndex(), 0);
 }
 
 }  // namespace

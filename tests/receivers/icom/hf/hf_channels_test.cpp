@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "tests/receivers/icom/hf/hf_fixture.h"
+#include "tests/support/operator_hand.h"
 
 namespace {
 
@@ -154,6 +156,54 @@ TEST_F(Ic756OnAir, ADirectWriteEditTakesTheSetsChannelAndKeepsWhatTheSetCannot) 
     EXPECT_EQ(state.Frequency, 70'000u);
     EXPECT_EQ(state.Modulation, 'C');
     EXPECT_EQ(panel.lv_1->Cell(0, 2), "CW");
+}
+
+// The writes of channel 1 among the payloads (its read is the bare "1A000001").
+long WritesOfChannelOne(const Texts& sent) {
+    return std::count_if(sent.begin(), sent.end(), [](const std::string& payload) {
+        return payload.starts_with("1A000001") && payload.size() > 8;
+    });
+}
+
+// In direct write a value typed into the channel's boxes reaches the set when the typing ends,
+// whole and once: "9.65" is 9.6500 MHz, never 9 MHz at its first key. A value the set cannot
+// take is refused, and the box shows the channel again.
+TEST_F(Ic756OnAir, ATypedFrequencyOrStepReachesTheSetOnceWhenTheTypingEnds) {
+    namespace hand = operator_hand;
+    emulator.SetChannel(0, 1, At(7'000'000));
+    panel.Channels[0] = Abc();
+    panel.Settings.DirectWrite = true;
+    panel.ChooseChannel(0);
+    main.Show();
+    Sent();
+
+    hand::TypeOver(panel.textb_1, "9.65");
+    ui::ServePending();
+    EXPECT_TRUE(Sent().empty());
+    hand::PressEnter(panel.textb_1);
+    ASSERT_TRUE(ServeUntil([&] { return emulator.Channel(0, 1).frequencyHz == 9'650'000; }));
+    EXPECT_EQ(WritesOfChannelOne(Sent()), 1);
+    EXPECT_EQ(panel.Channels[0].Frequency, 96'500u);
+    EXPECT_EQ(panel.textb_1->Text(), "9.6500");
+
+    // The operator clicks the next row: the step is channel 1's, written, then row 2 is chosen.
+    hand::TypeOver(panel.comment, "12.5");
+    ui::ServePending();
+    EXPECT_TRUE(Sent().empty());
+    hand::ClickRow(panel.lv_1, 1);
+    ASSERT_TRUE(ServeUntil([&] { return panel.CurrentChannel == 1; }));
+    EXPECT_EQ(WritesOfChannelOne(Sent()), 1);
+    EXPECT_EQ(panel.Channels[0].Step, 125u);
+    EXPECT_EQ(panel.lv_1->Cell(0, 1), "12.5");
+    panel.ChooseChannel(0);
+    EXPECT_EQ(panel.comment->Text(), "12.5");
+
+    hand::TypeOver(panel.textb_1, "900");  // beyond the set's range
+    hand::PressEnter(panel.textb_1);
+    ui::ServePending();
+    EXPECT_EQ(panel.textb_1->Text(), "9.6500");
+    EXPECT_EQ(WritesOfChannelOne(Sent()), 0);
+    EXPECT_EQ(panel.Channels[0].Frequency, 96'500u);
 }
 
 // A bank item of a thousand channels fills the 101 the set has; the table goes back as a bank

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "receivers/icom/ic756/ric756.h"
 #include "tests/receivers/icom/hf/hf_fixture.h"
+#include "tests/support/operator_hand.h"
 
 namespace {
 
@@ -224,6 +226,36 @@ TEST_F(Ic756OnAir, AStopOfTheSetsScanActsByThePauseMode) {
     ServeUntil([&] { return main.Count(PostFrequencyChanged) == 2; });
     EXPECT_EQ(main.Count(PostPanelStartJob), 0);
     EXPECT_EQ(main.Count(PostBeep), 1);
+}
+
+// The level command of a slider at its position, as the set takes it (0..255 in four digits).
+std::string LevelCommand(const char* command, ui::Slider* slider) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%s%04d", command, slider->Position() * 16);
+    return text;
+}
+
+// One click on a slider's track is one command. The release comes while the panel waits for
+// the set's answer; waited for inside the press, it was taken before the slider began to
+// repeat the click, which then never ended.
+TEST_F(Ic756OnAir, AClickOnALevelSlidersTrackSendsOneCommand) {
+    main.Show();
+    panel.ServeDialogCode(PostOpenScanSettings);
+    RIC756* dialog = panel.ScanSettingsDialog();
+    ASSERT_NE(dialog, nullptr);
+    const std::pair<ui::Slider*, const char*> sliders[] = {
+        {panel.sq, "1403"}, {panel.sd, "1401"}, {dialog->pik, "1406"}};
+    for (const auto& [slider, command] : sliders) {
+        SCOPED_TRACE(command);
+        Sent();
+        const int before = slider->Position();
+        operator_hand::ClickTrack(slider);
+        ASSERT_TRUE(ServeUntil([&] { return !emulator.ReceivedFrames().empty(); }));
+        ui::ServePending();
+        EXPECT_NE(slider->Position(), before);
+        EXPECT_EQ(Sent(), (Texts{LevelCommand(command, slider)}));
+        EXPECT_FALSE(operator_hand::Repeats(slider));
+    }
 }
 
 TEST_F(Ic756OnAir, TheScanRegimeDialogWritesIntoThePanelAndTheSet) {

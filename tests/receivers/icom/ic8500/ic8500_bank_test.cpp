@@ -11,6 +11,7 @@
 #include "receivers/icom/ic8500/ric8500.h"
 #include "state/user_job.h"
 #include "tests/receivers/icom/ic8500/ic8500_fixture.h"
+#include "tests/support/operator_hand.h"
 
 namespace {
 
@@ -484,6 +485,27 @@ TEST_F(Ic8500Banks, ABankNamedOnThePanelTakesTheReceiversSpelling) {
     RunJob(427, IC8500::kAutoBank);
     type("X");
     EXPECT_EQ(panel.bname->StringAt(int(IC8500::kAutoBank)), "AUTO");
+}
+
+// A name typed into the bank list's field goes to the receiver once, when the typing ends:
+// never "N", "NI", ... letter by letter.
+TEST_F(Ic8500Banks, ATypedBankNameGoesToTheReceiverOnceWhenTheTypingEnds) {
+    namespace hand = operator_hand;
+    RunJob(427, 2);
+    main.Show();
+    emulator.ClearReceivedFrames();
+    const auto namings = [&] {
+        const auto sent = Payloads();
+        return std::count_if(sent.begin(), sent.end(),
+                             [](const std::string& p) { return p.starts_with("1A02"); });
+    };
+    hand::TypeOver(panel.bname, "NIGHT");
+    ui::ServePending();
+    EXPECT_EQ(namings(), 0);
+    hand::PressEnter(panel.bname);
+    ASSERT_TRUE(ServeUntil([&] { return emulator.BankName(2) == "NIGHT"; }));
+    EXPECT_EQ(namings(), 1);
+    EXPECT_EQ(panel.BankNames[2], "NIGHT");
 }
 
 TEST_F(Ic8500Banks, ProgListsItsPairsOfEdges) {

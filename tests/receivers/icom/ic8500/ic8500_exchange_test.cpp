@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <tuple>
 
 #include "tests/receivers/icom/ic8500/ic8500_fixture.h"
+#include "tests/support/operator_hand.h"
 
 namespace {
 
@@ -490,6 +492,21 @@ TEST_F(Ic8500OnAir, TheFineScaleDrawsTheCursorOverTheMeasuredLevel) {
     const std::vector<ui::Color> pixels = panel.scale->Snapshot();
     ASSERT_FALSE(pixels.empty());
     EXPECT_NE(std::find(pixels.begin(), pixels.end(), 0xffff00u), pixels.end());
+}
+
+// One click on the threshold's track is one command, though the release comes while the panel
+// waits for the receiver's answer.
+TEST_F(Ic8500OnAir, AClickOnTheThresholdsTrackSendsOneCommand) {
+    main.Show();
+    emulator.ClearReceivedFrames();
+    operator_hand::ClickTrack(panel.porog);
+    ASSERT_TRUE(ServeUntil([&] { return !emulator.ReceivedFrames().empty(); }));
+    ui::ServePending();
+    char command[16];
+    std::snprintf(command, sizeof command, "1403%04d", panel.porog->Position() * 16);
+    EXPECT_GT(panel.porog->Position(), 0);
+    EXPECT_EQ(Payloads(), (std::vector<std::string>{command}));
+    EXPECT_FALSE(operator_hand::Repeats(panel.porog));
 }
 
 }  // namespace
