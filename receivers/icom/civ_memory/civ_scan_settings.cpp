@@ -31,7 +31,7 @@ constexpr const char* kJobKey = "Задание";
 void WriteScanKeys(StateFileWriter& file, const CivScanSettings& scan, bool priorityAfterJob) {
     WriteFlags(file, scan, kResumeFlags);
     if (!priorityAfterJob) WriteFlags(file, scan, kPriorityFlag);
-    file.Number(kPauseKey, scan.PauseMode);
+    file.Number(kPauseKey, static_cast<uint32_t>(scan.Action));
     file.Text(kJobKey, scan.JobName);
     if (priorityAfterJob) WriteFlags(file, scan, kPriorityFlag);
     WriteFlags(file, scan, kRegimeFlags);
@@ -45,7 +45,7 @@ void ClearScanFlags(CivScanSettings& scan) {
 
 bool TakeScanKey(std::string_view key, std::string_view value, CivScanSettings& scan) {
     if (key == kPauseKey) {
-        scan.PauseMode = ReadU32(value);
+        scan.Action = ScanStopSettings::ActionOf(ReadU32(value));
         return true;
     }
     if (key == kJobKey) {

@@ -3,13 +3,14 @@
 // panel does when that scan stops on a signal: the settings dialogs and the panels edit it,
 // the state file keeps it.
 
-#include <cstdint>
-#include <string>
 #include <string_view>
+
+#include "receivers/scan_stop.h"
 
 class StateFileWriter;
 
-struct CivScanSettings {
+// The stop's action and job first ("Пауза", "Задание").
+struct CivScanSettings : ScanStopSettings {
     // After a stop the scan goes on after a delay, or once the signal has gone; with
     // NoReadBack a stop ends it, and nothing is read back.
     bool Delay = false;       // "Задержка"
@@ -17,9 +18,6 @@ struct CivScanSettings {
     bool NoReadBack = false;  // "Запрет"
     bool Vsc = false;         // "VSC": voice-squelch control
     bool Priority = false;    // "Прио": the priority channel watched
-    uint32_t PauseMode = 0;   // "Пауза", a ScanStopAction
-    std::string JobName{};    // "Задание": the job a stop starts
-    int32_t JobIndex = 0;     // its place in the job list, set as the settings dialog opens
     // The regime, one at a time: between the programmed edges, over the memory, or the
     // operator's own at the set (delta F).
     bool RangeScan = true;          // "Сканирование_Диапазон"

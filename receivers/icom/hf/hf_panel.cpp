@@ -238,11 +238,7 @@ void HfPanel::FollowSquelchKnob(int reading) {
 void HfPanel::ServeDialogCode(uint32_t code) {
     if (code != PostOpenScanSettings) return;
     // The job a stop starts, by its place in the job list as it stands now.
-    const FDX& s = *fdx_;
-    Settings.JobIndex = 0;
-    for (std::size_t i = 0; i < s.Jobs.size(); ++i)
-        if (!Settings.JobName.empty() && s.Jobs[i] && s.Jobs[i]->Identifier == Settings.JobName)
-            Settings.JobIndex = static_cast<int32_t>(i + 1);
+    Settings.FindJob(*fdx_);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -283,9 +279,10 @@ bool HfPanel::ParseModelReply(const civ::CivReply& reply) {
 void HfPanel::OnFrequencyReport() {
     // The receiver's scan stopped on a signal.
     if (!ReceiverScanRunning) return;
-    ActOnScanStop(
-        hf_.pauseActions ? Settings.PauseMode : static_cast<uint32_t>(ScanStopAction::IntoBank),
-        Settings.JobName);
+    if (hf_.pauseActions)
+        ActOnScanStop(Settings);
+    else
+        ActOnScanStop(static_cast<uint32_t>(ScanStopAction::IntoBank), Settings.JobName);
 }
 
 void HfPanel::OnModelCode(uint32_t code) {

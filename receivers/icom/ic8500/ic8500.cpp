@@ -108,11 +108,7 @@ void IC8500::ServeDialogCode(uint32_t code) {
 
 void IC8500::OpenScanSettings() {
     FDX& s = *fdx_;
-    Settings.Scan.JobIndex = 0;
-    for (std::size_t i = 0; i < s.Jobs.size(); ++i)
-        if (!Settings.Scan.JobName.empty() && s.Jobs[i] &&
-            s.Jobs[i]->Identifier == Settings.Scan.JobName)
-            Settings.Scan.JobIndex = static_cast<int32_t>(i + 1);
+    Settings.Scan.FindJob(s);
     if (!dialog_) dialog_ = std::make_unique<RIC8500>(*this);
     dialog_->Open(s.Owner);
 }

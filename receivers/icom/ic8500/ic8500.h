@@ -39,7 +39,11 @@ struct Ic8500Settings {
     bool DirectMode = false;    // "Запись": bank changes go to the receiver at once
     bool AllMemory = false;     // "Память": bank transfers cover all banks
     // The scan goes on after a delay; the range scan fills AUTO with what it finds.
-    CivScanSettings Scan{.Delay = true, .Auto = true};
+    CivScanSettings Scan = [] {
+        CivScanSettings scan;
+        scan.Delay = scan.Auto = true;
+        return scan;
+    }();
 
     friend bool operator==(const Ic8500Settings&, const Ic8500Settings&) = default;
 };

@@ -40,7 +40,7 @@ bool IC8500::SendScanStart() {
 
 // The receiver stopped on a signal: what the pause mode asks for.
 void IC8500::OnFrequencyReport() {
-    if (ReceiverScanRunning) ActOnScanStop(Settings.Scan.PauseMode, Settings.Scan.JobName);
+    if (ReceiverScanRunning) ActOnScanStop(Settings.Scan);
 }
 
 void IC8500::ReadBackAfterScan() {

@@ -69,7 +69,7 @@ void RIC8500::ShowSettings() {
     soundlvl->SetPosition(static_cast<int>(s.DefaultAudioLevel) / kSliderUnit);
     peaklvl->SetPosition(static_cast<int>(s.PeakSetting) / kSliderUnit);
     centrelvl->SetPosition(static_cast<int>(s.CentreSetting) / kSliderUnit);
-    scan_stop::ShowAction(pausemode, scan.PauseMode);
+    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(scan.Action));
     scan_stop::ShowJobs(jobs, *panel_.State(), scan.JobIndex);
     // The PRIO bank's one channel.
     const uint32_t prio = panel_.Channel(IC8500::kPrioBank, 0).Frequency;
@@ -188,8 +188,7 @@ void RIC8500::Wire() {
         sendLevel("1405", s.CentreSetting);
     });
     on(pausemode, ui::EventId::Select, [&scan](ui::EventData& e) {
-        if (const auto action = scan_stop::ChosenAction(e.value))
-            scan.PauseMode = static_cast<uint32_t>(*action);
+        if (const auto action = scan_stop::ChosenAction(e.value)) scan.Action = *action;
     });
     on(jobs, ui::EventId::Select, [this, &scan](ui::EventData& e) {
         const scan_stop::ChosenJob job = scan_stop::JobAt(*panel_.State(), e.value);

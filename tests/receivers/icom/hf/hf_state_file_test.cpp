@@ -22,7 +22,7 @@ void SetAside(Panel& panel, FDX& state) {
     s.FilterChoice = 1;
     s.Cnar = s.Awide = true;
     s.Delay = s.Priority = true;
-    s.PauseMode = 2;
+    s.Action = ScanStopAction::StartJob;
     s.JobName = "Обход";
     s.RangeScan = false;
     s.BankScan = s.SelectedChannels = true;

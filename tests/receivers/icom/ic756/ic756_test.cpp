@@ -217,10 +217,10 @@ TEST_F(Ic756OnAir, AStopOfTheSetsScanActsByThePauseMode) {
     emulator.SetChannel(0, 101, edge);
     panel.Settings.RangeScan = true;
     ASSERT_TRUE(panel.StartReceiverScan());
-    panel.Settings.PauseMode = 1;
+    panel.Settings.Action = ScanStopAction::Beep;
     ASSERT_TRUE(emulator.TriggerScanStop());
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostBeep) == 1; }));
-    panel.Settings.PauseMode = 2;
+    panel.Settings.Action = ScanStopAction::StartJob;
     ASSERT_TRUE(emulator.ResumeScan());
     ASSERT_TRUE(emulator.TriggerScanStop());
     ServeUntil([&] { return main.Count(PostFrequencyChanged) == 2; });

@@ -357,13 +357,13 @@ TEST_F(Ic8500Banks, TheReceiversScanStartsStopsOnSignalsAndIsReadBack) {
     const std::pair<uint32_t, uint32_t> pauses[] = {
         {1, PostBeep}, {2, PostPanelStartJob}, {3, PostPanelReload}};
     for (const auto& [mode, code] : pauses) {
-        scan.PauseMode = mode;
+        scan.Action = ScanStopSettings::ActionOf(mode);
         ASSERT_TRUE(emulator.TriggerScanStop());
         EXPECT_TRUE(ServeUntil([&, code = code] { return main.Count(code) == 1; })) << mode;
         ServeUntil([&] { return panel.PendingCommand == ReceiverPanel::NoExchange; });
     }
     EXPECT_EQ(state.PanelJobName, "Запись");
-    scan.PauseMode = 0;
+    scan.Action = ScanStopAction::Pause;
 
     // Stopped: the receiver's finds in AUTO come back, and the question is answered in the
     // job's line.
