@@ -5,8 +5,10 @@
 // channels a transfer could not move told once at its end, the program tuned to a channel,
 // and the receiver's own scan, started (the model's sequence; message 28 unless the receiver
 // took it) and stopped (under the Wait window, with what the model reads back after it) from
-// the scan buttons or a job line. A model gives its memory's layout and walks, its scan's
-// sequence and read-back, and its list.
+// the scan buttons or a job line; and the controls both kinds of set have alike: the
+// attenuator's options, the switches' boxes, the levels, direct write and the standby mark.
+// A model gives its memory's layout and walks, its scan's sequence and read-back, its list
+// and its switches.
 
 #include <algorithm>
 #include <array>
