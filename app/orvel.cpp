@@ -422,8 +422,10 @@ bool ORVEL::HasUnsavedWork() const {
 }
 
 bool ORVEL::OnClose(ui::EventData& e) {
-    // A recording ends in its fragment, which the question below then counts as unsaved.
-    if (Recording) PostPrivateMessage(subWindows.signal, PostUnlockControls);
+    // A recording ends in its fragment, which the question below then counts as unsaved. It
+    // ends here and now, its file finished, rather than by a posted code: a close that goes
+    // ahead (a SIGTERM's close above all) would leave that code to a window being destroyed.
+    if (Recording && editors) editors->phonogramWindow.StopRecording();
     if (Running || JobRunning) {
         if (!Confirm("Запущен автоматический режим! Выйти из программы?")) {
             e.result = 1;

@@ -1,6 +1,7 @@
 #include "app/orvel_cfg.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <optional>
 #include <string>
@@ -80,6 +81,9 @@ constexpr TextKey kTextKeys[] = {
 // clang-format on
 
 static_assert(std::size(kCalibrationKeys) == std::tuple_size_v<decltype(FDX::Calibration)>);
+
+constexpr std::string_view kDamagedCalibration =
+    "Калибровка уровня в файле конфигуратора повреждена. Принята калибровка приемника";
 
 int32_t readInt32(std::string_view text) {
     return static_cast<int32_t>(std::clamp<int64_t>(ReadInteger(text),
@@ -183,17 +187,34 @@ void fillCalibrationMidpoints(FDX& fdx) {
         if (t[k] == 0) t[k] = int32_t(t[k - 1] + (int64_t{t[k + 1]} - t[k - 1]) / 2);
 }
 
+// A file without calibration leaves the receiver's own as it was; one whose calibration is
+// damaged (falling, beyond the limits, too narrow) would put every level shown in dB, and the
+// calibration window's arithmetic, out of bounds: the receiver's own stays, and the operator
+// hears of it in a notice that the start-up job does not wait behind.
+void keepSoundCalibration(FDX& fdx, const std::array<int32_t, 17>& before) {
+    const bool read = std::any_of(fdx.Lines.begin(), fdx.Lines.end(), [](const std::string& line) {
+        const auto pair = SplitKeyValue(line);
+        return pair && std::find(std::begin(kCalibrationKeys), std::end(kCalibrationKeys),
+                                 pair->key) != std::end(kCalibrationKeys);
+    });
+    if (read && FDX::CalibrationFits(fdx.Calibration)) return;
+    fdx.Calibration = before;
+    if (read) fdx.NoticeErrorText(std::string(kDamagedCalibration));
+}
+
 }  // namespace
 
 bool ReadOrvelCfg(FDX& fdx) {
     StartupJob job(fdx);
     fdx.LoadFileName = fdx.ProgramDir + kOrvelCfgName;
     if (!fdx.LoadTextFile() || fdx.Lines.empty()) return false;
+    const auto before = fdx.Calibration;
     // An older file keeps only the points 1..9; the points between them are then made halfway
     // rather than left at start-up values that need not fit the file's points.
     for (std::size_t k = 1; k < fdx.Calibration.size(); k += 2) fdx.Calibration[k] = 0;
     for (const std::string& line : fdx.Lines) readLine(fdx, job, line);
     fillCalibrationMidpoints(fdx);
+    keepSoundCalibration(fdx, before);
     if (!fdx.AutoexecJobName.empty()) {
         job.RestoreItem(kJobPage, kSelectJob, fdx.AutoexecJobName);
         job.Catalog(kMainPanel, kStartButton);

@@ -86,7 +86,7 @@ constexpr Model kIcR10{.name = "IC-R10",
 constexpr Model kIc756Pro{.name = "IC-756PRO",
                           .ini = "COM=1\r\nSPEED=5\r\nRECV=12\r\n",
                           .baud = 19200,
-          .bitsPerByte = kBitsPerByte,
+                          .bitsPerByte = kBitsPerByte,
                           .bytesPerStep = 11 + 6 + 7 + 8 + 7 + 9,
                           .syncMs = 1500,
                           .longRange = true,
@@ -96,7 +96,7 @@ constexpr Model kIc756Pro{.name = "IC-756PRO",
 constexpr Model kIcR75{.name = "IC-R75",
                        .ini = "COM=1\r\nSPEED=5\r\nRECV=10\r\n",
                        .baud = 19200,
-       .bitsPerByte = kBitsPerByte,
+                       .bitsPerByte = kBitsPerByte,
                        .bytesPerStep = 11 + 6 + 7 + 8 + 7 + 9,
                        .syncMs = 1500,
                        .longRange = true,
@@ -325,8 +325,8 @@ Result ReadBack(ORVEL& orvel) {
     Result result;
     auto* panel = dynamic_cast<IC8500*>(orvel.receiver.Panel());
     if (panel == nullptr) return result;
-    Ic8500ScanSettings& scan = panel->Settings.Scan;
-    scan = Ic8500ScanSettings{};
+    CivScanSettings& scan = panel->Settings.Scan;
+    scan = Ic8500Settings{}.Scan;
     scan.RangeScan = scan.Auto = true;
     panel->BankChannels[IC8500::kAutoBank] = IC8500::kBankSize;
     if (!panel->StartReceiverScan()) return result;

@@ -107,6 +107,7 @@ void pdiap::FillControls() {
 void pdiap::StoreControls() {
     UserDp* range = fdx_->SelectedRange;
     if (range == nullptr) return;
+    const UserDp stored = *range;
     StoreWait(*range, wait_);
     range->Marker = marker->IsChecked();
     range->Processing = ChosenOr(processing, range->Processing);
@@ -120,5 +121,10 @@ void pdiap::StoreControls() {
     if (chosen == 0) range->Etalon.clear();
     if (chosen > 0 && chosen <= int(shownEtalons_.size()))
         range->Etalon = shownEtalons_[std::size_t(chosen - 1)];
-    range->WriteFile();
+    WriteOrRestore(*range, stored);
+    // The list shows the etalon the record now holds.
+    const auto shown = std::find(shownEtalons_.begin(), shownEtalons_.end(), range->Etalon);
+    fdx_->EtalonIndex = range->Etalon.empty() || shown == shownEtalons_.end()
+                            ? 0
+                            : int32_t(shown - shownEtalons_.begin()) + 1;
 }

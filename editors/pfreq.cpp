@@ -43,7 +43,8 @@ void pfreq::FillControls() {
 void pfreq::StoreControls() {
     UserFreq* bank = fdx_->SelectedBank;
     if (bank == nullptr) return;
+    const UserFreq stored = *bank;
     bank->Poll = ReadCount(fstep->Text());
     StoreWait(*bank, wait_);
-    bank->WriteFile();
+    WriteOrRestore(*bank, stored);
 }

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr uint32_t kHighestThreshold = 254;
+constexpr int kWriteFailed = 23;  // "Ошибка записи файла - списка!"
 constexpr const char* kNoJob = "нет задания";
 
 }  // namespace
@@ -41,6 +42,10 @@ void ScanParams::WireCommon(ui::CommandButton* write) {
     });
 }
 
+void ScanParams::ShowWriteFailed() const {
+    fdx_->ShowError(kWriteFailed);
+}
+
 // ---- numbers
 
 std::string ScanParams::LevelText(uint32_t level) const {
@@ -57,7 +62,7 @@ uint32_t ScanParams::ReadLevel(const std::string& text) const {
     if (below) typed.remove_prefix(1);
     const int64_t tenths = int64_t{FDX::ParseKHz(typed)} * (below ? -1 : 1);
     const uint32_t level =
-        fdx_->DbToLevel(int32_t(std::clamp<int64_t>(tenths, INT32_MIN, INT32_MAX)));
+        fdx_->NearestLevel(int32_t(std::clamp<int64_t>(tenths, INT32_MIN, INT32_MAX)));
     return std::min(level, kHighestThreshold);
 }
 

@@ -3,9 +3,11 @@
 // parameters `pfreq` and the range-scan parameters `pdiap`. Each shows the parameters of the
 // selected stored item (FDX::SelectedBank, FDX::SelectedRange) on PostRefreshDisplay, and on
 // PostSaveSettings or its own "Записать" button stores them into the record, writes the
-// record's file at once and shows what was stored. A level threshold is typed raw or, with the
-// dB option, in dB through the calibration; it is stored as a raw level 0..254. Numbers typed
-// into the unsigned fields below 0 count as 0.
+// record's file at once and shows what was stored (what the file holds: a file that cannot be
+// written is told and leaves the record as it was). A level threshold is typed raw or, with the
+// dB option, in dB through the calibration (the nearest level); it is stored as a raw level
+// 0..254. A threshold left as shown keeps its level: in dB, neighbouring levels may show alike.
+// Numbers typed into the unsigned fields below 0 count as 0.
 
 #include <cstdint>
 #include <limits>
@@ -56,7 +58,8 @@ class ScanParams : public PageWindow {
     template <class Record>
     void FillWait(const Record& record, const WaitControls& c) {
         c.reaction->SetSelectedIndex(int(record.Waiting));
-        c.level->SetText(LevelText(record.Level));
+        shownLevel_ = LevelText(record.Level);
+        c.level->SetText(shownLevel_);
         fdx_->OptDb ? c.dbunit->Show() : c.dbunit->Hide();
         c.time->SetText(std::to_string(record.WaitTime));
         c.end->SetSelectedIndex(int(record.Condition));
@@ -66,12 +69,22 @@ class ScanParams : public PageWindow {
     template <class Record>
     void StoreWait(Record& record, const WaitControls& c) const {
         record.Waiting = ChosenOr(c.reaction, record.Waiting);
-        record.Level = ReadLevel(c.level->Text());
+        if (c.level->Text() != shownLevel_) record.Level = ReadLevel(c.level->Text());
         record.WaitTime = ReadCount(c.time->Text(), c.longestWait);
         record.Condition = ChosenOr(c.end, record.Condition);
         record.Interval = ReadCount(c.length->Text());
         record.Job = ChosenJob(c.job, record.Job);
     }
+
+    // Writes the record's file; when it cannot be written the record goes back to `stored`,
+    // what its file still holds, and message 23 says so.
+    template <class Record>
+    void WriteOrRestore(Record& record, const Record& stored) {
+        if (record.WriteFile()) return;
+        record = stored;
+        ShowWriteFailed();
+    }
+    void ShowWriteFailed() const;
 
     // The "Записать" button stores and shows again; a right click runs the macro.
     void WireCommon(ui::CommandButton* write);
@@ -85,4 +98,5 @@ class ScanParams : public PageWindow {
 
   private:
     std::vector<std::string> shownJobs_;  // folders of the job list's entries 1..
+    std::string shownLevel_;              // the threshold as last shown
 };

@@ -3,6 +3,7 @@
 
 #include "editors/signal.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "state/format_text.h"
@@ -63,11 +64,7 @@ signal::signal() : PageWindow("ID_signal") {
     ui::RegisterFormResource(kSignalForm);
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
     On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
-    // A recording running at the end is finished in its file, which keeps its sound.
-    On(ui::EventId::Destroy, [this](ui::EventData&) {
-        mediapl_1.reset();
-        if (fdx_ != nullptr) fdx_->Recording = 0;
-    });
+    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
     On(ui::EventId::RightButtonUp, [this](ui::EventData&) { Post(PostRunMacro); });
 }
 
@@ -100,6 +97,18 @@ void signal::OnCreate() {
     Show();
 }
 
+// A recording running at the end is finished in its file, which keeps its sound for the next
+// start. The codes the player's stop may let through find the window gone: nothing answers
+// them, and no new player is made for them.
+void signal::OnDestroy() {
+    closing_ = true;
+    playing_ = false;
+    const bool recording = fdx_ != nullptr && fdx_->Recording;
+    if (fdx_ != nullptr) fdx_->Recording = 0;
+    const std::unique_ptr<ui::SoundPlayer> player = std::move(mediapl_1);
+    if (player && recording) player->StopRecording();
+}
+
 void signal::WireControls() {
     lv_1->On(ui::EventId::Select, [this](ui::EventData& e) { SelectFragment(int32_t(e.value)); });
     lv_1->On(ui::EventId::KeyDown, [this](ui::EventData& e) {
@@ -112,9 +121,9 @@ void signal::WireControls() {
     play->On(ui::EventId::Click, [this](ui::EventData&) { Play(); });
     stop->On(ui::EventId::Click, [this](ui::EventData&) { Stop(); });
     lb_1->On(ui::EventId::Select, [this](ui::EventData& e) { ChooseRate(uint32_t(e.value)); });
-    // Moving the slider during playback plays on from there.
-    position->On(ui::EventId::Change, [this](ui::EventData&) {
-        if (playing_) Play();
+    // Moving the slider during playback plays on from where it was moved to.
+    position->On(ui::EventId::Change, [this](ui::EventData& e) {
+        if (playing_) PlayFrom(int(e.value));
     });
 }
 
@@ -137,7 +146,7 @@ std::string signal::FragmentSound(const Fragment& fragment) const {
 // ---- codes and job lines
 
 void signal::OnUserEvent(uint32_t code) {
-    if (fdx_ == nullptr || fdx_->Phonogram == nullptr || !HasWindow()) return;
+    if (fdx_ == nullptr || fdx_->Phonogram == nullptr || !HasWindow() || closing_) return;
     switch (code) {
         case PostItemLoaded:
             ShowPhonogram();
@@ -255,6 +264,10 @@ bool signal::RenameFragment(int32_t row, const std::string& name) {
 // ---- playback
 
 void signal::Play() {
+    PlayFrom(position->Position());
+}
+
+void signal::PlayFrom(int sliderPosition) {
     if (fdx_->Recording) StopRecording();
     EndPlayback();
     const std::vector<Fragment>& fragments = Phonogram().Fragments;
@@ -263,8 +276,10 @@ void signal::Play() {
         return;
     }
     const Fragment& f = fragments[std::size_t(selected_)];
-    const int64_t into =
-        sliderRange_ > 0 ? int64_t(f.Length) * position->Position() / sliderRange_ : 0;
+    const int64_t into = sliderRange_ > 0 ? int64_t(f.Length) *
+                                                std::clamp(sliderPosition, 0, sliderRange_) /
+                                                sliderRange_
+                                          : 0;
     PlayFragment(f.Position + into);
 }
 
@@ -302,7 +317,9 @@ void signal::Tick() {
     if (!playing_) return;
     const std::vector<Fragment>& fragments = Phonogram().Fragments;
     const int64_t at = Player().Position();
-    if (!Separate()) {
+    // The playback's end is where the next fragment begins: a fragment heard to its end stays
+    // selected, so that the play button plays it again.
+    if (!Separate() && at < playEnd_) {
         for (std::size_t i = 0; i < fragments.size(); ++i)
             if (at >= fragments[i].Position &&
                 at < int64_t(fragments[i].Position) + fragments[i].Length &&

@@ -61,6 +61,8 @@ class signal : public PageWindow {
     void StopRecording();
     // The play button and job object 11: the selected fragment from the slider's place.
     void Play();
+    // The same from slider position `sliderPosition` (whole seconds into the fragment).
+    void PlayFrom(int sliderPosition);
     // The stop button and job object 12: playback or recording ends.
     void Stop();
     // PostItemLoaded: shows the phonogram the main window loaded.
@@ -91,6 +93,7 @@ class signal : public PageWindow {
 
   private:
     void OnCreate();
+    void OnDestroy();
     void WireControls();
     UserFono& Phonogram() { return *fdx_->Phonogram; }
     std::string Folder() const;
@@ -113,6 +116,7 @@ class signal : public PageWindow {
     bool soundPresent_ = false;
     bool playing_ = false;
     bool modified_ = false;  // a fragment was deleted since the phonogram was stored
+    bool closing_ = false;   // the window is being destroyed
     int32_t selected_ = -1;
     int32_t sliderRange_ = 0;  // whole seconds of the selected fragment
     int64_t playEnd_ = 0;      // where the current playback ends

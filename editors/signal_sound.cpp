@@ -114,9 +114,10 @@ void signal::StopRecording() {
 // `keep`: the recording becomes the last fragment; otherwise it goes with the phonogram it was
 // made for.
 void signal::FinishRecording(bool keep) {
+    // Cleared first: a code that the player's stop lets through finds no recording to stop.
+    fdx_->Recording = 0;
     const int64_t end = Player().Position();
     const bool finished = Player().StopRecording();
-    fdx_->Recording = 0;
     SetRecordingControls(false);
     if (!keep) return;
     Fragment& f = recording_;

@@ -29,6 +29,11 @@ struct UserSc;
 // Largest stored text file that LoadTextFile reads.
 inline constexpr std::size_t kTextFileLimit = 512000;
 
+// The level calibration (FDX::Calibration) keeps both its limits within -128.0..128.0 dB and
+// at least 40.0 dB between them; in tenths of dB.
+inline constexpr int32_t kCalibrationLimit = 1280;
+inline constexpr int32_t kLeastCalibrationSpan = 400;
+
 // The work modes, one per tab of the main window: the tab selected (FDX::WorkMode) and the
 // scan the start button began in it (FDX::RunningMode).
 inline constexpr int32_t kScaleMode = 0;       // "Приемник": the receiver's scale scan
@@ -114,12 +119,20 @@ class FDX {
     // Shows numbered message `number` in a box that waits for nobody: for a warning at the start,
     // which the start-up job must not wait behind.
     void NoticeError(int number);
+    // The same for a message given by its text.
+    void NoticeErrorText(std::string text);
     // Asks a yes/no question; true means yes. A running job answers yes itself.
     bool Confirm(const std::string& text);
 
     // Level calibration: raw level <-> tenths of dB through Calibration.
     int32_t LevelToDb(uint32_t raw) const;
     uint32_t DbToLevel(int32_t tenthsDb) const;
+    // True when `table` can be a calibration: never falling, its limits within
+    // ±kCalibrationLimit and at least kLeastCalibrationSpan apart.
+    static bool CalibrationFits(const std::array<int32_t, 17>& table);
+    // The raw level 0..255 whose LevelToDb lies nearest to `tenthsDb` (the lowest of equals):
+    // what a typed dB value means, below the table 0 and above it 255.
+    uint32_t NearestLevel(int32_t tenthsDb) const;
     // Recomputes LevelGrid and LevelAxis from Calibration.
     void BuildLevelTable();
     // Axis position 0..255 of a raw level; a level outside 0..255 is taken as the nearest end.

@@ -127,6 +127,25 @@ uint32_t FDX::DbToLevel(int32_t tenthsDb) const {
     return 0;  // the value is the table's top, or the table does not rise there
 }
 
+bool FDX::CalibrationFits(const std::array<int32_t, 17>& table) {
+    return std::is_sorted(table.begin(), table.end()) && table.front() >= -kCalibrationLimit &&
+           table.back() <= kCalibrationLimit &&
+           int64_t{table.back()} - table.front() >= kLeastCalibrationSpan;
+}
+
+uint32_t FDX::NearestLevel(int32_t tenthsDb) const {
+    uint32_t nearest = 0;
+    int64_t distance = std::numeric_limits<int64_t>::max();
+    for (uint32_t raw = 0; raw <= kLastLevel; ++raw) {
+        const int64_t d = std::abs(int64_t{LevelToDb(raw)} - tenthsDb);
+        if (d < distance) {
+            distance = d;
+            nearest = raw;
+        }
+    }
+    return nearest;
+}
+
 void FDX::BuildLevelTable() {
     const int64_t span = std::abs(int64_t{Calibration.back()} - Calibration.front());
     const int64_t step = gridStep(span);

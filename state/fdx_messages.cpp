@@ -114,9 +114,13 @@ void FDX::AlertOperator(int number) {
 }
 
 void FDX::NoticeError(int number) {
+    NoticeErrorText(messageText(number, StartStage));
+}
+
+void FDX::NoticeErrorText(std::string text) {
     if (MessageBox)
-        MessageBox(*this, {messageText(number, StartStage), std::string(kErrorCaption),
-                           MessageIcon::Stop, false, false});
+        MessageBox(*this,
+                   {std::move(text), std::string(kErrorCaption), MessageIcon::Stop, false, false});
 }
 
 bool FDX::Confirm(const std::string& text) {

@@ -4,8 +4,6 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include "state/fdx.h"
 #include "state/text_file.h"
@@ -86,21 +84,24 @@ bool WriteFieldList(const std::string& programDir, const std::vector<Field>& fie
     return writeLines(FieldListPath(programDir), lines);
 }
 
+// One value a line, taken as it stands: a value file is no key=value file, and quotes in a
+// value are part of it.
 std::vector<std::string> ReadFieldValues(FDX& fdx, const std::string& fileId) {
-    return loadLines(fdx, FieldValuesPath(fdx.ProgramDir, fileId));
+    fdx.LoadFileName = FieldValuesPath(fdx.ProgramDir, fileId);
+    std::vector<std::string> values;
+    if (!fdx.LoadTextFile()) return values;
+    const std::string_view text = fdx.LoadedText;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        if (end > start) values.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return values;
 }
 
-bool AppendFieldValue(FDX& fdx, const std::string& fileId, const std::string& value) {
-    const std::string path = FieldValuesPath(fdx.ProgramDir, fileId);
-    fdx.LoadFileName = path;
-    const bool read = fdx.LoadTextFile();
-    // A file that is there but too large to read is left alone rather than replaced by the
-    // one new value.
-    std::error_code error;
-    if (!read && std::filesystem::exists(path, error)) return false;
-    std::vector<std::string> values = fdx.Lines;
-    values.push_back(value);
-    return writeLines(path, values);
+bool AppendFieldValue(const std::string& programDir, const std::string& fileId,
+                      const std::string& value) {
+    return AppendLine(FieldValuesPath(programDir, fileId), value);
 }
 
 std::vector<Field> ReadItemTags(FDX& fdx, const std::string& path,

@@ -43,10 +43,12 @@ std::optional<std::string> FreeFieldId(const std::vector<Field>& fields);
 std::vector<Field> ReadFieldList(FDX& fdx);
 bool WriteFieldList(const std::string& programDir, const std::vector<Field>& fields);
 
-// The values known for a field, in file order.
+// The values known for a field, in file order, each line as it stands.
 std::vector<std::string> ReadFieldValues(FDX& fdx, const std::string& fileId);
-// Adds `value` at the end of the field's value file (the file is written whole).
-bool AppendFieldValue(FDX& fdx, const std::string& fileId, const std::string& value);
+// Adds `value` as a line at the end of the field's value file; the values there stay byte for
+// byte.
+bool AppendFieldValue(const std::string& programDir, const std::string& fileId,
+                      const std::string& value);
 
 // An item's tags: lines split at the TAB, a line without a value or whose caption is not one
 // of `fields` skipped.

@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -185,6 +187,32 @@ void TextFileWriter::KeyValue(std::string_view key, std::string_view value) {
         line.append(value);
     }
     Line(line);
+}
+
+bool AppendLine(const std::string& path, std::string_view utf8) {
+    struct stat info {};
+    const bool existed = ::stat(path.c_str(), &info) == 0;
+    Descriptor file(::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+    if (file.get() < 0) return false;
+    const off_t size = ::lseek(file.get(), 0, SEEK_END);
+    char last = '\n';
+    bool appended = size >= 0 && (size == 0 || ::pread(file.get(), &last, 1, size - 1) == 1);
+    if (appended) {
+        std::string bytes = last == '\n' || last == '\r' ? std::string() : std::string(kLineEnd);
+        bytes += Utf8ToCp1251(utf8);
+        bytes += kLineEnd;
+        appended = writeAll(file.get(), bytes) && ::fsync(file.get()) == 0;
+    }
+    appended = file.close() && appended;
+    if (appended) return true;
+    // A line cut short by a full disk would run into the next one appended.
+    int undone = 0;
+    if (!existed)
+        undone = ::unlink(path.c_str());
+    else if (size >= 0)
+        undone = ::truncate(path.c_str(), size);
+    static_cast<void>(undone);
+    return false;
 }
 
 bool TextFileWriter::Save(const std::string& path) const {

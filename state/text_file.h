@@ -36,6 +36,12 @@ class TextFileWriter {
     std::string content_;  // encoded bytes, line ends included
 };
 
+// Adds `utf8` as one line at the end of the file at `path` (made when missing), as the program
+// writes lines: code page 1251, ended by CR LF. The lines already there stay byte for byte; a
+// last line without its end gets one first. Returns false when anything fails; the file is then
+// as it was. For a file that only ever grows by a line, such as the values of a tag field.
+bool AppendLine(const std::string& path, std::string_view utf8);
+
 // True when a file can be made and written in `folder` (ending with "/"), as every save there
 // needs: false for a folder that is read-only, gone, or on a full disk. Leaves nothing behind.
 bool CanWriteIn(const std::string& folder);

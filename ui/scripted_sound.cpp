@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "ui/sound.h"
+#include "ui/wav_file.h"
 
 namespace ui {
 
@@ -8,6 +9,7 @@ class ScriptedSound::Player : public SoundPlayer {
   public:
     explicit Player(ScriptedSound& script) : script_(&script) { script.players_.push_back(this); }
     ~Player() override {
+        if (recording_) StopRecording();
         if (script_) std::erase(script_->players_, this);
     }
     void Detach() { script_ = nullptr; }
@@ -53,6 +55,7 @@ class ScriptedSound::Player : public SoundPlayer {
         Close();
         Log("record " + path);
         if (!script_ || !script_->canRecord) return false;
+        if (script_->writesSound && !wav_.Open(path)) return false;
         path_ = path;
         position_ = length_ = script_->files[path];
         return recording_ = true;
@@ -62,7 +65,8 @@ class ScriptedSound::Player : public SoundPlayer {
         Log("stop recording");
         recording_ = false;
         position_ = length_ = 0;
-        return true;
+        if (script_ && script_->whileStopping) script_->whileStopping();
+        return !wav_.IsOpen() || wav_.Finish();
     }
     bool IsRecording() const override { return recording_; }
 
@@ -72,6 +76,10 @@ class ScriptedSound::Player : public SoundPlayer {
             playing_ = position_ < end_;
         } else if (recording_) {
             position_ = length_ = script_->files[path_] += ms;
+            if (wav_.IsOpen()) {
+                const std::string silence(std::size_t(ms * wav_.Layout().ByteRate() / 1000), '\x80');
+                wav_.Append(silence.data(), silence.size());
+            }
         }
     }
 
@@ -84,6 +92,7 @@ class ScriptedSound::Player : public SoundPlayer {
     std::string path_;
     bool open_ = false, playing_ = false, recording_ = false;
     int64_t position_ = 0, length_ = 0, end_ = 0;
+    WavRecording wav_;
 };
 
 ScriptedSound::~ScriptedSound() {

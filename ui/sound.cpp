@@ -5,7 +5,6 @@
 #include <QAudioOutput>
 #include <QAudioSource>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
@@ -23,6 +22,30 @@ namespace {
 // How long opening a file may take before it counts as unreadable; real time, as the media
 // framework reads on threads of its own.
 constexpr int kOpenLimitMs = 5000;
+
+// Blocks of sound a second the input hands over: a tenth of a second each.
+constexpr uint32_t kBlocksPerSecond = 10;
+
+// Where the sound input writes: each block straight into the recording's file.
+class WavSink : public QIODevice {
+  public:
+    bool Open(const std::string& path) {
+        return recording.Open(path) && open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    // The file's sizes are written in; false when any of the sound or the sizes failed.
+    bool Finish() {
+        close();
+        return recording.Finish();
+    }
+
+    WavRecording recording;
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        return recording.Append(data, std::size_t(size)) ? size : -1;
+    }
+};
 
 class QtSoundPlayer : public SoundPlayer {
   public:
@@ -115,22 +138,17 @@ class QtSoundPlayer : public SoundPlayer {
         format.setChannelCount(layout->channels);
         format.setSampleFormat(layout->bitsPerSample == 8 ? QAudioFormat::UInt8
                                                           : QAudioFormat::Int16);
-        if (input.isNull() || !input.isFormatSupported(format)) return false;
-        file_.setFileName(ToQt(path));
-        const qint64 end = qint64(layout->dataOffset + layout->dataBytes);
-        if (!file_.open(QIODevice::ReadWrite) || !file_.seek(end)) {
-            file_.close();
-            return false;
-        }
+        if (input.isNull() || !input.isFormatSupported(format) || !sink_.Open(path)) return false;
         source_ = std::make_unique<QAudioSource>(input, format);
-        source_->start(&file_);
+        // The input hands its sound over in blocks of this size at most, so the file is never
+        // further behind than that.
+        source_->setBufferSize(qsizetype(layout->ByteRate() / kBlocksPerSecond));
+        source_->start(&sink_);
         if (source_->error() != QAudio::NoError) {
             source_.reset();
-            file_.close();
+            sink_.Finish();
             return false;
         }
-        layout_ = *layout;
-        path_ = path;
         return recording_ = true;
     }
 
@@ -139,29 +157,21 @@ class QtSoundPlayer : public SoundPlayer {
         recording_ = false;
         source_->stop();
         source_.reset();
-        const uint64_t bytes = uint64_t(file_.pos()) - layout_.dataOffset;
-        const bool flushed = file_.flush();
-        file_.close();
-        return WriteWavSizes(path_, layout_, bytes) && flushed;
+        return sink_.Finish();
     }
 
     bool IsRecording() const override { return recording_; }
 
   private:
-    int64_t RecordedMs() const {
-        const uint64_t bytes = uint64_t(file_.pos()) - layout_.dataOffset;
-        return layout_.ByteRate() ? int64_t(bytes * 1000 / layout_.ByteRate()) : 0;
-    }
+    int64_t RecordedMs() const { return int64_t(sink_.recording.SoundMs()); }
 
     QMediaPlayer player_;
     QAudioOutput output_;
     bool open_ = false;
     int64_t stopAt_ = -1;
 
+    WavSink sink_;  // before the source that writes into it
     std::unique_ptr<QAudioSource> source_;
-    QFile file_;
-    WavLayout layout_;
-    std::string path_;
     bool recording_ = false;
 };
 

@@ -5,6 +5,7 @@
 // of the sound.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -56,7 +57,8 @@ SoundService* SetSoundService(SoundService* service);
 // Players over scripted files for tests: a file opens when `files` gives its length; time
 // moves only through Advance. Every call of every player is logged: "open <path>",
 // "close", "play <from> <to>" (the end made explicit), "stop", "record <path>",
-// "stop recording".
+// "stop recording". A player that goes while it records stops recording first, as the
+// system's does.
 class ScriptedSound : public SoundService {
   public:
     ScriptedSound() { previous_ = SetSoundService(this); }
@@ -69,6 +71,13 @@ class ScriptedSound : public SoundService {
     std::map<std::string, int64_t> files;  // path -> length
     bool canRecord = true;
     bool canPlay = true;  // false: no sound output, nothing plays
+    // True: a recording also writes silence into its WAV file on disk, as the system's
+    // recorder writes what it hears, through the same writer (WavRecording), each Advance a
+    // block; its stop writes the sizes in.
+    bool writesSound = false;
+    // Runs inside every stop of a recording: the system's sound input may serve the event
+    // loop while it stops.
+    std::function<void()> whileStopping;
     std::vector<std::string> log;
 
     class Player;

@@ -1,6 +1,10 @@
 #include "ui/wav_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -107,6 +111,51 @@ bool RepairWavSizes(const std::string& path) {
     if (!layout) return false;
     if (layout->declaredBytes == layout->dataBytes) return true;
     return WriteWavSizes(path, *layout, layout->dataBytes);
+}
+
+WavRecording::~WavRecording() {
+    Finish();
+}
+
+bool WavRecording::Open(const std::string& path) {
+    Finish();
+    const std::optional<WavLayout> layout = ReadWavLayout(path);
+    if (!layout) return false;
+    // Appended writes go where the file ends, which is where its sound ends.
+    fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd_ < 0) return false;
+    layout_ = *layout;
+    path_ = path;
+    failed_ = false;
+    return true;
+}
+
+uint64_t WavRecording::SoundMs() const {
+    return layout_.ByteRate() ? layout_.dataBytes * 1000 / layout_.ByteRate() : 0;
+}
+
+bool WavRecording::Append(const char* data, std::size_t size) {
+    if (fd_ < 0) return false;
+    while (size > 0) {
+        const ssize_t written = ::write(fd_, data, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            failed_ = true;
+            return false;
+        }
+        layout_.dataBytes += uint64_t(written);
+        data += written;
+        size -= std::size_t(written);
+    }
+    return true;
+}
+
+bool WavRecording::Finish() {
+    if (fd_ < 0) return false;
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    const bool sized = WriteWavSizes(path_, layout_, layout_.dataBytes);
+    return closed && sized && !failed_;
 }
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 // chunk's header is taken as sound: the recorder writes there, and a recording cut short
 // keeps what reached the file.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,5 +37,36 @@ bool WriteEmptyWav(const std::string& path, uint32_t sampleRate);
 // when the file is no such WAV file or cannot be written; a file whose sizes are right stays
 // untouched.
 bool RepairWavSizes(const std::string& path);
+
+// A recording onto the end of a PCM WAV file. Each block of sound goes to the file as it is
+// handed over, with no buffer of the program's in between, so a program killed while recording
+// leaves in the file all the sound it had been given; Finish then writes the sizes in.
+class WavRecording {
+  public:
+    WavRecording() = default;
+    ~WavRecording();
+    WavRecording(const WavRecording&) = delete;
+    WavRecording& operator=(const WavRecording&) = delete;
+
+    // Opens `path` to append after the sound it holds; false when it is no such WAV file or
+    // cannot be written.
+    bool Open(const std::string& path);
+    bool IsOpen() const { return fd_ >= 0; }
+    const WavLayout& Layout() const { return layout_; }
+    // The sound bytes the file holds, those it had included.
+    uint64_t SoundBytes() const { return layout_.dataBytes; }
+    uint64_t SoundMs() const;
+    // False when the file did not take all of it (a full disk); what it took stays.
+    bool Append(const char* data, std::size_t size);
+    // Writes the sizes and closes the file; false when a write before, the sizes or the
+    // close failed.
+    bool Finish();
+
+  private:
+    int fd_ = -1;
+    bool failed_ = false;
+    WavLayout layout_;
+    std::string path_;
+};
 
 }  // namespace ui

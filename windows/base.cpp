@@ -24,6 +24,7 @@ constexpr ui::FormResource kBaseForm{"ID_base",  283,     209,          "8.MS Sa
                                      st::kChild, nullptr, kBaseControls};
 
 constexpr int kListHeight = 125;
+constexpr int kWriteFailed = 23;  // "Ошибка записи файла - списка!"
 
 std::string MHzText(int64_t frequency) {
     return frequency < 0 ? std::string{} : FormatText("%8.4f", double(frequency) / 10000.0);
@@ -202,18 +203,27 @@ std::string base::TagsPath() const {
                : std::string{};
 }
 
+// Message 23; the lists go back to what the files hold.
+bool base::Stored(bool written) {
+    if (written) return true;
+    fdx_->ShowError(kWriteFailed);
+    fields_ = ReadFieldList(*fdx_);
+    tags_ = root_ ? std::vector<Field>{} : ReadItemTags(*fdx_, TagsPath(), fields_);
+    return false;
+}
+
 const Field* base::DefineField(const std::string& caption) {
     if (const Field* known = findCaption(fields_, caption)) return known;
     const std::optional<std::string> id = FreeFieldId(fields_);
     if (!id) return nullptr;
     fields_.push_back({caption, *id, {}});
-    WriteFieldList(fdx_->ProgramDir, fields_);
+    if (!Stored(WriteFieldList(fdx_->ProgramDir, fields_))) return nullptr;
     return &fields_.back();
 }
 
 bool base::SaveTags() {
     if (fdx_->SelectedFixed == nullptr || !TagText(fdx_->SelectedFixed->Name)) return false;
-    return WriteItemTags(TagsPath(), tags_);
+    return Stored(WriteItemTags(TagsPath(), tags_));
 }
 
 bool base::AddTag(const std::string& caption, const std::string& value) {
@@ -225,11 +235,12 @@ bool base::AddTag(const std::string& caption, const std::string& value) {
     }
     const Field* field = DefineField(caption);
     if (field == nullptr || root_) return true;
+    const std::vector<std::string> known = ReadFieldValues(*fdx_, field->FileId);
+    if (std::find(known.begin(), known.end(), value) == known.end() &&
+        !Stored(AppendFieldValue(fdx_->ProgramDir, field->FileId, value)))
+        return true;
     const Field tag{caption, {}, value};
     if (std::find(tags_.begin(), tags_.end(), tag) == tags_.end()) tags_.push_back(tag);
-    const std::vector<std::string> known = ReadFieldValues(*fdx_, field->FileId);
-    if (std::find(known.begin(), known.end(), value) == known.end())
-        AppendFieldValue(*fdx_, field->FileId, value);
     SaveTags();
     return true;
 }
@@ -255,7 +266,7 @@ void base::Delete() {
     if (selected < 0 || selected >= int(list.size())) return;
     list.erase(list.begin() + selected);
     if (root_)
-        WriteFieldList(fdx_->ProgramDir, fields_);
+        Stored(WriteFieldList(fdx_->ProgramDir, fields_));
     else
         SaveTags();
     ShowLists();
@@ -268,9 +279,9 @@ void base::MoveField(int direction) {
         selected >= int(fields_.size()))
         return;
     std::swap(fields_[std::size_t(selected)], fields_[std::size_t(target)]);
-    WriteFieldList(fdx_->ProgramDir, fields_);
+    const bool moved = Stored(WriteFieldList(fdx_->ProgramDir, fields_));
     ShowLists();
-    listfact->SetSelectedIndex(target);
+    listfact->SetSelectedIndex(moved ? target : selected);
 }
 
 void base::OpenValues() {
@@ -296,5 +307,6 @@ void base::ClearTags() {
     if (!root_ && fdx_->SelectedFixed != nullptr && TagText(fdx_->SelectedFixed->Name)) {
         std::error_code error;  // a missing file is no error
         std::filesystem::remove(TagsPath(), error);
+        if (!Stored(!error)) ShowLists();
     }
 }

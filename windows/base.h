@@ -4,6 +4,8 @@
 // частоты:"); for a fixed frequency he gives it values of those fields ("Значение
 // параметра:"), and the values once typed for a field are offered again (state/scale_tags.h).
 //
+// A file that cannot be written is told (message 23) and the window shows what the files hold.
+//
 // It also takes a new fixed-frequency span: between PostItemLoaded and PostTakeSelection or
 // PostResetSelection (FDX::SelectionActive) the fields Fн and Fк are open; PostTakeSelection
 // hands a span within the receiver's limits back as FDX::SelectionStart..SelectionEnd with
@@ -82,6 +84,9 @@ class base : public PageWindow {
     // Adds the typed tag to the shown item and writes its file; false after message 51.
     bool AddTag(const std::string& caption, const std::string& value);
     bool SaveTags();
+    // Passes `written` on; a file that could not be written is told, and the lists go back to
+    // what the files hold.
+    bool Stored(bool written);
     std::string TagsPath() const;
 
     std::vector<Field> fields_;  // the defined fields, in their order

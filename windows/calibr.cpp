@@ -15,17 +15,18 @@ namespace st = ui::style;
 constexpr ui::ControlResource kCalibrControls[] = {UI_CONTROL_ROWS(CALIBR_CONTROLS)};
 
 constexpr ui::FormResource kCalibrForm{
-    "ID_Calibr",    208, 209, "8.MS Sans Serif", st::kCaption, "Калибровка уровня сигнала ",
+    "ID_Calibr",    208, 219, "8.MS Sans Serif", st::kCaption, "Калибровка уровня сигнала ",
     kCalibrControls};
 
 constexpr int kPoints = 17;
 constexpr int kRowPitch = 16;        // pixels between two points: one per raw level
-constexpr int32_t kLimit = 1280;     // both limits within -128.0..128.0 dB
-constexpr int32_t kLeastSpan = 400;  // 40.0 dB
+constexpr int32_t kLimit = kCalibrationLimit;
+constexpr int32_t kLeastSpan = kLeastCalibrationSpan;
 constexpr int kLineStep = 10;
 constexpr int kPageStep = 160;
 constexpr int32_t kLastLevel = 255;
 constexpr int32_t kNoLevelProbe = 128;  // where the probe starts before a level is read
+constexpr int kGap = 2;                 // pixels between a text and what it stands beside
 
 constexpr ui::Color kBackground = 0x000000;
 constexpr ui::Color kGrid = 0x808080;
@@ -71,12 +72,13 @@ void Calibr::OnCreate() {
         bar->SetPageStep(kPageStep);
     }
     const ui::Rect graph = pictb_1->Geometry();
-    width_ = std::max(graph.width - 1, 1);
-    height_ = std::max(graph.height, 1);
-    picture_ = std::make_unique<ui::Picture>(graph.width, graph.height);
+    pictureWidth_ = std::max(graph.width, 1);
+    pictureHeight_ = std::max(graph.height, 1);
+    picture_ = std::make_unique<ui::Picture>(pictureWidth_, pictureHeight_);
     pictb_1->SetPainter([this](ui::Painter& p) {
-        p.Copy(*picture_, {0, 0, width_ + 1, height_}, 0, 0);
+        p.Copy(*picture_, {0, 0, pictureWidth_, pictureHeight_}, 0, 0);
     });
+    Layout();
 
     templ->On(ui::EventId::Change, [this](ui::EventData& e) { MoveUpperLimit(int(e.value)); });
     signal->On(ui::EventId::Change, [this](ui::EventData& e) { MoveLowerLimit(int(e.value)); });
@@ -95,6 +97,21 @@ void Calibr::OnCreate() {
 
 // ---- geometry
 
+// The values' column on the left, as wide as the widest value; the limits' and the probe's
+// texts in a band at the top and the bottom; the circles wholly inside.
+void Calibr::Layout() {
+    ui::Painter& p = picture_->Draw();
+    line_ = p.TextHeight();
+    const int valueWidth = p.TextWidth(Db(-kLimit));
+    left_ = valueWidth + kGap + kRadius;
+    width_ = std::max(pictureWidth_ - 1 - kRadius - left_, 1);
+    bottom_ = pictureHeight_ - 1 - line_ - kGap - kRadius;
+    texts_.top = {0, 0, pictureWidth_, line_};
+    texts_.bottom = {0, pictureHeight_ - line_, pictureWidth_, line_};
+    for (int i = 1; i < kPoints - 1; ++i)
+        texts_.values[std::size_t(i)] = {0, Row(i) - line_ / 2, valueWidth, line_};
+}
+
 double Calibr::Scale() const {
     const auto& t = fdx_->Calibration;
     return double(int64_t{t[kPoints - 1]} - t[0]) / width_;
@@ -107,15 +124,16 @@ int Calibr::ColumnOf(int32_t value) const {
 }
 
 int Calibr::Row(int i) const {
-    return height_ - kRowPitch * i - 1;
+    return bottom_ - kRowPitch * i;
 }
 
+// Raw level r lies a row below point r / 16's: the probe at a point's level runs just under it.
 int Calibr::ProbeRow() const {
-    return height_ - probe_;
+    return bottom_ + 1 - probe_;
 }
 
 bool Calibr::InsideGraph(int x, int y) const {
-    return x >= 0 && x <= width_ && y >= 0 && y < height_;
+    return x >= 0 && x < pictureWidth_ && y >= 0 && y < pictureHeight_;
 }
 
 void Calibr::KeepColumns() {
@@ -173,7 +191,7 @@ void Calibr::MouseMove(int x, int y) {
             dragging_ = 0;
             return;
         }
-        probe_ = std::clamp(height_ - y, 0, kLastLevel);
+        probe_ = std::clamp(bottom_ + 1 - y, 0, kLastLevel);
     } else {
         // The point follows the pointer while it stays in the point's row, and stops at its
         // neighbours.
@@ -183,7 +201,7 @@ void Calibr::MouseMove(int x, int y) {
         }
         auto& t = fdx_->Calibration;
         const auto i = std::size_t(dragging_);
-        t[i] = std::clamp(t[0] + int32_t(x * Scale()), t[i - 1], t[i + 1]);
+        t[i] = std::clamp(t[0] + int32_t((x - left_) * Scale()), t[i - 1], t[i + 1]);
     }
     Draw();
 }
@@ -199,14 +217,12 @@ void Calibr::Draw() {
     for (int i = 0; i < kPoints; ++i) columns_[std::size_t(i)] = ColumnOf(t[std::size_t(i)]);
 
     ui::Painter& p = picture_->Draw();
-    p.FillRect({0, 0, width_ + 1, height_}, kBackground);
-    p.SetTextColor(kText);
+    p.FillRect({0, 0, pictureWidth_, pictureHeight_}, kBackground);
+    const int gridFrom = left_ - kRadius;
     for (int i = 0; i < kPoints; ++i) {
-        if (Row(i) != ProbeRow()) {
-            p.SetPen({kGrid, 1, ui::PenStyle::Dot});
-            p.Line(0, Row(i), width_, Row(i));
-        }
-        if (i > 0 && i < kPoints - 1) p.Text(0, Row(i) - p.TextHeight() / 2, Db(t[std::size_t(i)]));
+        if (Row(i) == ProbeRow()) continue;
+        p.SetPen({kGrid, 1, ui::PenStyle::Dot});
+        p.Line(gridFrom, Row(i), pictureWidth_ - 1, Row(i));
     }
     std::vector<ui::Point> curve;
     for (int i = 0; i < kPoints; ++i) curve.push_back({Column(i), Row(i)});
@@ -218,17 +234,21 @@ void Calibr::Draw() {
         p.Ellipse({point.x - kRadius, point.y - kRadius, 2 * kRadius + 1, 2 * kRadius + 1});
     p.SetNoBrush();
     p.SetPen({kProbe, 1});
-    p.Line(0, ProbeRow(), width_, ProbeRow());
-
-    const int line = p.TextHeight();
-    const ui::Rect top{0, 0, width_ + 1, line};
-    const ui::Rect bottom{0, height_ - line, width_ + 1, line};
-    p.TextInRect(top, "Umax=" + Db(t[kPoints - 1]) + " db", ui::HAlign::Center);
-    p.TextInRect(bottom, "Umin=" + Db(t[0]) + " db", ui::HAlign::Center);
-    p.TextInRect(top, "Udb=" + Db(fdx_->LevelToDb(uint32_t(probe_))));
-    p.TextInRect(bottom, FormatText("Uunit=%u", unsigned(probe_)));
+    p.Line(gridFrom, ProbeRow(), pictureWidth_ - 1, ProbeRow());
+    DrawTexts(p);
 
     signal->SetPosition(t[0]);
     templ->SetPosition(t[kPoints - 1]);
     pictb_1->Redraw();
+}
+
+void Calibr::DrawTexts(ui::Painter& p) {
+    const auto& t = fdx_->Calibration;
+    p.SetTextColor(kText);
+    for (int i = 1; i < kPoints - 1; ++i)
+        p.TextInRect(texts_.values[std::size_t(i)], Db(t[std::size_t(i)]), ui::HAlign::Right);
+    p.TextInRect(texts_.top, "Umax=" + Db(t[kPoints - 1]) + " db", ui::HAlign::Center);
+    p.TextInRect(texts_.bottom, "Umin=" + Db(t[0]) + " db", ui::HAlign::Center);
+    p.TextInRect(texts_.top, "Udb=" + Db(fdx_->LevelToDb(uint32_t(probe_))));
+    p.TextInRect(texts_.bottom, FormatText("Uunit=%u", unsigned(probe_)));
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,7 @@ class OrvelCfg : public ::testing::Test {
         fdx.ProgramDir = dir.path().string() + "/";
         fdx.MessageBox = [this](const FDX&, const MessageRequest& r) {
             shown.push_back(r.text);
+            waited.push_back(r.waits);
             return true;
         };
     }
@@ -132,6 +134,7 @@ class OrvelCfg : public ::testing::Test {
     TempDir dir;
     FDX fdx;
     std::vector<std::string> shown;
+    std::vector<bool> waited;
     UserDp aviation, fm, links;
     Etl morning;
     UserFreq posts;
@@ -286,16 +289,63 @@ TEST_F(OrvelCfg, FlagLinesSetTheirFlagWhateverTheirValue) {
 
 TEST_F(OrvelCfg, CalibrationPointsLeftOutLieHalfwayBetweenTheirNeighbours) {
     // The older layout keeps the points 1..9 only; 1A is made from 1 and 2.
-    Give({"Позиция_калибровки1=0", "Позиция_калибровки2=200", "Позиция_калибровки2A=7",
-          "Позиция_калибровки3=-100", "Позиция_калибровки3A=0", "Позиция_калибровки4=-201",
-          "Позиция_калибровки8=2147483647", "Позиция_калибровки9=-2147483648"});
+    Give({"Позиция_калибровки1=-300", "Позиция_калибровки2=-99", "Позиция_калибровки2A=-90",
+          "Позиция_калибровки3=0", "Позиция_калибровки3A=0", "Позиция_калибровки4=101",
+          "Позиция_калибровки8=1000", "Позиция_калибровки9=1280"});
     ASSERT_TRUE(ReadOrvelCfg(fdx));
-    EXPECT_EQ(fdx.Calibration[1], 100);
-    EXPECT_EQ(fdx.Calibration[3], 7);
-    EXPECT_EQ(fdx.Calibration[5], -150);  // given as 0; -100 + (-101 / 2) truncates toward zero
-    EXPECT_EQ(fdx.Calibration[7], 219);   // point 5 kept its start value 640
-    EXPECT_EQ(fdx.Calibration[13], 960 + (2147483647 - 960) / 2);
-    EXPECT_EQ(fdx.Calibration[15], 0);  // the extremes do not overflow
+    EXPECT_EQ(fdx.Calibration[1], -200);  // -300 + 201 / 2
+    EXPECT_EQ(fdx.Calibration[3], -90);
+    EXPECT_EQ(fdx.Calibration[5], 50);   // given as 0
+    EXPECT_EQ(fdx.Calibration[7], 370);  // point 5 kept its start value 640
+    EXPECT_EQ(fdx.Calibration[13], 980);
+    EXPECT_EQ(fdx.Calibration[15], 1140);
+    EXPECT_TRUE(shown.empty());
+}
+
+// A calibration that cannot be one (falling, beyond -128.0..128.0 dB, less than 40.0 dB wide)
+// is not taken: the receiver's own stays, and the operator hears of it. A file without one
+// leaves the receiver's own as it is.
+TEST_F(OrvelCfg, ADamagedCalibrationLeavesTheReceiversOwnAndIsTold) {
+    const std::string damaged =
+        "Калибровка уровня в файле конфигуратора повреждена. Принята калибровка приемника";
+    std::array<int32_t, 17> own{};
+    for (int k = 0; k < 17; ++k) own[std::size_t(k)] = -200 + 30 * k + (k % 2);
+    struct Row {
+        std::vector<std::string> lines;
+        bool taken;
+    };
+    const auto point = [](int n, int32_t value) {
+        return "Позиция_калибровки" + std::to_string(n) + "=" + std::to_string(value);
+    };
+    const Row rows[] = {
+        {{point(1, 0), point(9, 2147483647)}, false},
+        {{point(1, -2147483647 - 1), point(9, 400)}, false},
+        {{point(1, -1281), point(9, 0)}, false},
+        {{point(1, 0), point(9, 1281)}, false},
+        {{point(1, 0), point(4, 1000), point(9, 900)}, false},  // falling
+        {{point(1, 0), point(9, 399)}, false},
+        {{point(1, -1280), point(9, 1280)}, true},
+        {{point(1, -300), point(9, 500)}, true},
+        {{"Сетка=Да"}, false},  // none: the receiver's own, without a word
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.lines.front());
+        std::string bytes;
+        for (const std::string& line : row.lines) bytes += Utf8ToCp1251(line) + "\r\n";
+        WriteBytes(dir.File(kOrvelCfgName), bytes);
+        fdx.Calibration = own;
+        shown.clear();
+        waited.clear();
+        ASSERT_TRUE(ReadOrvelCfg(fdx));
+        if (row.taken) {
+            EXPECT_NE(fdx.Calibration, own);
+            EXPECT_TRUE(shown.empty());
+        } else {
+            EXPECT_EQ(fdx.Calibration, own);
+            EXPECT_EQ(shown, std::vector<std::string>(row.lines.size() > 1 ? 1 : 0, damaged));
+            EXPECT_EQ(waited, std::vector<bool>(shown.size(), false));  // no start waits for it
+        }
+    }
 }
 
 // ---- the main window

@@ -272,15 +272,12 @@ class LostReceiver : public ScanOnAir {
     void UnplugDuringAScan() {
         UserDp& range = MakeRange(k100MHz, k100MHz + 99 * k10kHz, k10kHz);
         range.Cycles = 50;
-        Load(0, range);
-        orvel.SlotIndex = 0;
-        orvel.SwitchToTab(2);
+        ScanFromRangeTab(range);
         UnplugOnceScanning();
         reached = orvel.ScanSlots[0].ScanPoint;
     }
-    // The scan of the tab that is up starts, measures a few points, and loses its receiver.
+    // The scan that runs measures a few points, and loses its receiver.
     void UnplugOnceScanning(int levelQueries = 5) {
-        orvel.StartButton();
         ASSERT_TRUE(orvel.Running);
         ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= levelQueries; }));
         UnplugReceiver();
@@ -355,6 +352,7 @@ TEST_F(LostReceiver, BackOnCom1ABankScanGoesOnFromTheChannelItHadReachedWithItsS
     orvel.ChannelCount = 3;
     orvel.CurrentBank = &bank;
     orvel.SwitchToTab(1);
+    orvel.StartButton();
     UnplugOnceScanning();
     const int32_t channel = orvel.ChannelIndex;
     PlugInAfresh();
@@ -381,6 +379,7 @@ TEST_F(LostReceiver, BackOnCom1AGroupScanGoesOnFromThePointOfTheRangeItHadReache
     orvel.OptOneCycle = 1;  // the scan moves on to the second range after each pass
     orvel.SlotIndex = 0;
     orvel.SwitchToTab(3);
+    orvel.StartButton();
     UnplugOnceScanning(105);
     ASSERT_EQ(orvel.ScanSlot, 1);
     const uint32_t point = orvel.ScanSlots[1].ScanPoint;
@@ -400,6 +399,7 @@ TEST_F(LostReceiver, BackOnCom1AScaleScanGoesOnFromTheFrequencyItHadReached) {
     orvel.SwitchToTab(0);
     orvel.Step = 250;
     orvel.Frequency = k100MHz;
+    orvel.StartButton();
     UnplugOnceScanning();
     const uint32_t frequency = orvel.ScanFrequency;
     PlugInAfresh();

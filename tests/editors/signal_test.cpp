@@ -3,7 +3,12 @@
 // job lines (panel 6).
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <QCoreApplication>
+#include <QTest>
 #include <deque>
 #include <filesystem>
 #include <string>
@@ -14,6 +19,7 @@
 #include "state/stamp_clock.h"
 #include "tests/editors/editor_fixture.h"
 #include "tests/support/program_folder.h"
+#include "ui/reply_event.h"
 #include "ui/sound.h"
 #include "ui/timer.h"
 #include "ui/wav_file.h"
@@ -83,6 +89,21 @@ class Phonograms : public ::testing::Test {
             phonogram.Fragments.push_back(f);
         }
         fdx.PhonogramLoaded = 1;
+        Send(PostItemLoaded);
+    }
+
+    // A stored phonogram with one sound file, its fragments one after the other, loaded.
+    void LoadSingle(std::initializer_list<uint32_t> lengths) {
+        phonogram.Name = "0703-0001";
+        uint32_t position = 0;
+        for (const uint32_t length : lengths) {
+            Fragment& f = phonogram.Fragments.emplace_back();
+            f.Position = position;
+            f.Length = length;
+            position += length;
+        }
+        WriteBytes(Fono("0703-0001.wav"), "");
+        sound.files[Fono("0703-0001.wav")] = position;
         Send(PostItemLoaded);
     }
 
@@ -239,14 +260,7 @@ TEST_F(Phonograms, AFragmentHeardToItsEndPlaysAgainFromItsStartAndAStopResumesWh
 }
 
 TEST_F(Phonograms, OneSoundFilePlaysOnAcrossItsFragmentsFromTheSlidersPlace) {
-    phonogram.Name = "0703-0001";
-    phonogram.Fragments.resize(2);
-    phonogram.Fragments[0].Length = 4000;
-    phonogram.Fragments[1].Position = 4000;
-    phonogram.Fragments[1].Length = 2000;
-    WriteBytes(Fono("0703-0001.wav"), "");
-    sound.files[Fono("0703-0001.wav")] = 6000;
-    Send(PostItemLoaded);
+    LoadSingle({4000, 2000});
     window.sfrag->SetChecked(true);
     window.position->SetPosition(2);  // of 4 seconds
     sound.log.clear();
@@ -305,6 +319,122 @@ TEST_F(Phonograms, JobLinesSetTheRateOnlyBeforeTheSoundAndSelectAFragment) {
     EXPECT_TRUE(window.RenameFragment(1, "Переговоры"));
     EXPECT_FALSE(window.RenameFragment(1, ""));
     EXPECT_EQ(phonogram.Fragments[1].Identifier, "Переговоры");
+}
+
+TEST_F(Phonograms, MovingTheSliderDuringPlaybackPlaysOnFromWhereItWasMovedTo) {
+    LoadSeparate({10000});
+    window.Play();
+    QWidget* slider = window.position->widget();
+    slider->setFocus();
+    // Each key acted on once it has been delivered.
+    const auto press = [slider](Qt::Key key) {
+        QTest::keyClick(slider, key);
+        ui::ServePending();
+    };
+    press(Qt::Key_Right);
+    EXPECT_EQ(window.position->Position(), 1);
+    EXPECT_EQ(sound.log.back(), "play 1000 10000");
+    for (int key = 0; key < 3; ++key) press(Qt::Key_Right);
+    EXPECT_EQ(sound.log.back(), "play 4000 10000");
+    press(Qt::Key_Left);
+    EXPECT_EQ(sound.log.back(), "play 3000 10000");
+    EXPECT_TRUE(window.Playing());
+}
+
+// A fragment of no length (a recording stopped as it began) plays nothing and ends at the next
+// tick, the slider at its start.
+TEST_F(Phonograms, AFragmentWithoutLengthEndsAtOnce) {
+    LoadSeparate({0});
+    window.Play();
+    sound.Advance(1000);
+    Send(PostTimerTick);
+    EXPECT_FALSE(window.Playing());
+    EXPECT_EQ(window.position->Position(), 0);
+    EXPECT_EQ(window.loc_time->Text(), "00:00:00");
+}
+
+// One sound file: where a fragment ends the next begins, and the play button still plays the
+// fragment heard to its end.
+TEST_F(Phonograms, OneSoundFilesFragmentHeardToItsEndStaysSelectedAndPlaysAgain) {
+    LoadSingle({3000, 2000});
+    window.Play();
+    for (int tick = 0; tick < 4; ++tick) {
+        sound.Advance(1000);
+        Send(PostTimerTick);
+    }
+    ASSERT_FALSE(window.Playing());
+    EXPECT_EQ(window.Selected(), 0);
+    EXPECT_EQ(window.lv_1->SelectedRow(), 0);
+    window.Play();
+    EXPECT_EQ(sound.log.back(), "play 0 3000");
+}
+
+// The program's end while recording: the window goes with the recording running, and the
+// system's input serves the event loop while it stops, which hands the window the stop the
+// main window's close posted. The file is finished, and nothing is said.
+TEST_F(Phonograms, TheWindowGoingWhileRecordingFinishesTheFileWithoutAWord) {
+    sound.writesSound = true;
+    sound.whileStopping = [] { QCoreApplication::sendPostedEvents(); };
+    Send(PostLockControls);
+    ASSERT_EQ(fdx.Recording, 1);
+    for (int block = 0; block < 10; ++block) sound.Advance(100);
+    PostPrivateMessage(&window, PostUnlockControls);
+    window.Destroy();
+    EXPECT_EQ(fdx.Recording, 0);
+    EXPECT_TRUE(shown.empty());
+    const std::optional<ui::WavLayout> layout = ui::ReadWavLayout(Fono("temp0.wav"));
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->dataBytes, 8000u);  // a second at 8000 Hz
+    EXPECT_EQ(layout->declaredBytes, 8000u);
+    EXPECT_EQ(std::count(sound.log.begin(), sound.log.end(), "stop recording"), 1);
+}
+
+// Two stops posted (the close's and the scan's end), the first serving the event loop while the
+// input stops: the second finds the recording over.
+TEST_F(Phonograms, AStopArrivingWhileTheInputStopsFindsTheRecordingOver) {
+    sound.writesSound = true;
+    sound.whileStopping = [] { QCoreApplication::sendPostedEvents(); };
+    Send(PostLockControls);
+    sound.Advance(500);
+    PostPrivateMessage(&window, PostUnlockControls);
+    Send(PostUnlockControls);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(phonogram.Fragments.size(), 1u);
+    EXPECT_EQ(ui::ReadWavLayout(Fono("temp0.wav"))->declaredBytes, 4000u);
+}
+
+// kill -9 two and a half seconds into a recording: what the input handed over is in the file,
+// and the next start counts it. The recording runs in a child process, the scripted input
+// writing as the system's does, a tenth of a second at a time.
+TEST_F(Phonograms, ARecordingKilledKeepsItsSoundForTheNextStart) {
+    sound.writesSound = true;
+    int recorded[2];
+    ASSERT_EQ(::pipe(recorded), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        window.StartRecording();
+        if (fdx.Recording == 0) ::_exit(1);
+        for (int block = 0; block < 25; ++block) sound.Advance(100);
+        [[maybe_unused]] const ssize_t told = ::write(recorded[1], "r", 1);
+        for (;;) ::pause();
+    }
+    ::close(recorded[1]);
+    char byte = 0;
+    const ssize_t told = ::read(recorded[0], &byte, 1);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::close(recorded[0]);
+    ASSERT_EQ(told, 1) << "the child did not record";
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+    class signal next;  // the next start
+    next.Create(&main, &fdx);
+    const std::optional<ui::WavLayout> layout = ui::ReadWavLayout(Fono("temp0.wav"));
+    ASSERT_TRUE(layout);
+    EXPECT_GE(layout->declaredBytes, 18000u);  // 2.25 s at 8000 Hz: a quarter second behind
+    EXPECT_EQ(layout->declaredBytes, layout->dataBytes);
 }
 
 // The program ended while recording: the sound is in the temporary, its header as made empty.

@@ -130,3 +130,41 @@ TEST(LevelAxis, LevelOutsideTheRangeReadsTheNearestEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+// A typed dB value means the level whose value lies nearest; of levels that show alike, the
+// lowest; beyond the table its ends.
+TEST(LevelCalibration, NearestLevelIsTheLevelWhoseValueLiesNearest) {
+    FDX fdx;  // 0.5 dB a level
+    EXPECT_EQ(fdx.NearestLevel(42), 8u);
+    EXPECT_EQ(fdx.NearestLevel(43), 9u);
+    EXPECT_EQ(fdx.NearestLevel(1277), 255u);
+    EXPECT_EQ(fdx.NearestLevel(std::numeric_limits<int32_t>::max()), 255u);
+    EXPECT_EQ(fdx.NearestLevel(std::numeric_limits<int32_t>::min()), 0u);
+    fdx.Calibration = {0, 9, 18, 28, 39, 48, 57, 71, 84, 108, 132, 190, 246, 315, 384, 492, 600};
+    EXPECT_EQ(fdx.LevelToDb(1), 0);
+    EXPECT_EQ(fdx.NearestLevel(0), 0u);
+    EXPECT_EQ(fdx.LevelToDb(15), 8);
+    EXPECT_EQ(fdx.LevelToDb(14), 7);
+    EXPECT_EQ(fdx.NearestLevel(8), 15u);
+}
+
+TEST(LevelCalibration, ACalibrationFitsWhenItNeverFallsWithinItsLimitsAndFortyDecibelsWide) {
+    const FDX fdx;
+    EXPECT_TRUE(FDX::CalibrationFits(fdx.Calibration));
+    EXPECT_TRUE(FDX::CalibrationFits(linearTable(-1280, 2560)));
+    EXPECT_TRUE(FDX::CalibrationFits(linearTable(0, 400)));
+    Table flatMiddle = linearTable(0, 400);
+    flatMiddle[8] = flatMiddle[9];
+    EXPECT_TRUE(FDX::CalibrationFits(flatMiddle));
+    EXPECT_FALSE(FDX::CalibrationFits(linearTable(0, 399)));
+    EXPECT_FALSE(FDX::CalibrationFits(linearTable(-1281, 1000)));
+    EXPECT_FALSE(FDX::CalibrationFits(linearTable(300, 981)));
+    EXPECT_FALSE(FDX::CalibrationFits(linearTable(500, -600)));
+    Table dip = linearTable(0, 1280);
+    dip[5] = dip[4] - 1;
+    EXPECT_FALSE(FDX::CalibrationFits(dip));
+}
+
+}  // namespace

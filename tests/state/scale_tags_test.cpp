@@ -2,13 +2,16 @@
 #include "state/scale_tags.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "state/cp1251.h"
 #include "state/fdx.h"
 #include "tests/state/record_files.h"
+#include "tests/support/read_only_folder.h"
 
 namespace {
 
@@ -35,7 +38,7 @@ TEST_F(ScaleTags, EachFileIsWrittenBackByteForByte) {
 
     WriteBytes(Scale("FIELD000.tag"), Golden("FIELD000.tag"));
     EXPECT_EQ(ReadFieldValues(fdx, "FIELD000"), (std::vector<std::string>{"Связь", "Транкинг"}));
-    ASSERT_TRUE(AppendFieldValue(fdx, "FIELD000", "Такси"));
+    ASSERT_TRUE(AppendFieldValue(fdx.ProgramDir, "FIELD000", "Такси"));
     EXPECT_EQ(ReadBytes(Scale("FIELD000.tag")), Golden("FIELD000.tag") + StoredLines({"Такси"}));
 
     WriteBytes(Scale("1455000.tag"), Golden("item.tag"));
@@ -73,8 +76,40 @@ TEST_F(ScaleTags, TextThatWouldSplitALineOrLeaveTheFolderIsRefused) {
 TEST_F(ScaleTags, AValueFileTooLargeToReadIsNotReplaced) {
     const std::string big(kTextFileLimit + 1, 'x');
     WriteBytes(Scale("FIELD000.tag"), big);
-    EXPECT_FALSE(AppendFieldValue(fdx, "FIELD000", "Такси"));
-    EXPECT_EQ(ReadBytes(Scale("FIELD000.tag")), big);
+    EXPECT_TRUE(AppendFieldValue(fdx.ProgramDir, "FIELD000", "Такси"));
+    EXPECT_EQ(ReadBytes(Scale("FIELD000.tag")), big + "\r\n" + StoredLines({"Такси"}));
+}
+
+// A value file another program wrote: quotes, a blank line, lines ended by LF alone, the last
+// one without its end. A new value goes after it; every byte before stays, and each line reads
+// back as it stands.
+TEST_F(ScaleTags, ANewValueIsAppendedAndTheValuesThereStayByteForByte) {
+    const std::string before = Utf8ToCp1251(
+        "Жанна д'Арк\r\n\r\n\"Буран\"\nа \"б\" 'в'\r\nc:\\путь\r\nпоследний");
+    WriteBytes(Scale("FIELD007.tag"), before);
+    ASSERT_TRUE(AppendFieldValue(fdx.ProgramDir, "FIELD007", "Такси"));
+    ASSERT_TRUE(AppendFieldValue(fdx.ProgramDir, "FIELD007", "Рубин"));
+    EXPECT_EQ(ReadBytes(Scale("FIELD007.tag")),
+              before + "\r\n" + StoredLines({"Такси", "Рубин"}));
+    EXPECT_EQ(ReadFieldValues(fdx, "FIELD007"),
+              (std::vector<std::string>{"Жанна д'Арк", "\"Буран\"", "а \"б\" 'в'", "c:\\путь",
+                                        "последний", "Такси", "Рубин"}));
+
+    ASSERT_TRUE(AppendFieldValue(fdx.ProgramDir, "FIELD008", "Связь"));  // a field's first value
+    EXPECT_EQ(ReadBytes(Scale("FIELD008.tag")), StoredLines({"Связь"}));
+}
+
+// A folder that takes nothing: the append fails, and the file stays as it was, or absent.
+TEST_F(ScaleTags, AValueThatCannotBeAppendedLeavesTheFileAsItWas) {
+    WriteBytes(Scale("FIELD000.tag"), StoredLines({"Связь"}));
+    {
+        const ReadOnlyFolder readOnly(dir.File("SCALE"));
+        ::chmod(Scale("FIELD000.tag").c_str(), 0444);
+        EXPECT_FALSE(AppendFieldValue(fdx.ProgramDir, "FIELD000", "Такси"));
+        EXPECT_FALSE(AppendFieldValue(fdx.ProgramDir, "FIELD001", "Такси"));
+    }
+    EXPECT_EQ(ReadBytes(Scale("FIELD000.tag")), StoredLines({"Связь"}));
+    EXPECT_FALSE(std::filesystem::exists(Scale("FIELD001.tag")));
 }
 
 }  // namespace

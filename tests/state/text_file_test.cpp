@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/state/record_files.h"
 #include "tests/state/temp_dir.h"
 #include "tests/support/ended_process.h"
 
@@ -122,6 +123,22 @@ TEST(StaleTemporaries, ThoseOfEndedProcessesGoFromTheProgramAndItemFoldersOnly) 
     for (const auto& name : removed) EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
     for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(dir.File(name))) << name;
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("DP/0001" + ended + "_8")));
+}
+
+}  // namespace
+
+namespace {
+
+// A disk that takes part of the line: the file goes back to what it was, so that the next line
+// appended does not run into a cut one.
+TEST(AppendLine, ALineCutByAFullDiskIsTakenBackWhole) {
+    TempDir dir;
+    const std::string path = dir.File("FIELD000.tag");
+    WriteBytes(path, "old\r\n");
+    EXPECT_FALSE(WithFileSizeLimit(8, [&] { return AppendLine(path, "Длинное значение"); }));
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+    ASSERT_TRUE(AppendLine(path, "ab"));
+    EXPECT_EQ(ReadBytes(path), "old\r\nab\r\n");
 }
 
 }  // namespace

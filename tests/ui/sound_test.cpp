@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QAudioDevice>
 #include <QCoreApplication>
@@ -159,6 +163,53 @@ TEST(WavFile, RecordedSoundAppendedToTheEmptyFileGetsItsSizes) {
     WriteBytes(file, "RIFF\x04\0\0\0WAVE");
     EXPECT_FALSE(ui::ReadWavLayout(file));
     EXPECT_FALSE(ui::ReadWavLayout(dir.File("missing.wav")));
+}
+
+// The sound is in the file as soon as it is handed over, with nothing held back in a buffer;
+// the sizes follow when the recording is finished.
+TEST(WavFile, ARecordingWritesEachBlockThroughAndItsSizesAtTheEnd) {
+    TempDir dir;
+    const std::string file = dir.File("temp1.wav");
+    ASSERT_TRUE(ui::WriteEmptyWav(file, 8000));
+    ui::WavRecording recording;
+    ASSERT_TRUE(recording.Open(file));
+    ASSERT_TRUE(recording.Append(std::string(800, '\x80').data(), 800));
+    EXPECT_EQ(std::filesystem::file_size(file), 58u + 800u);
+    EXPECT_EQ(recording.SoundMs(), 100u);
+    EXPECT_EQ(ui::ReadWavLayout(file)->declaredBytes, 0u);
+    ASSERT_TRUE(recording.Finish());
+    EXPECT_FALSE(recording.IsOpen());
+    EXPECT_EQ(ui::ReadWavLayout(file)->declaredBytes, 800u);
+
+    ASSERT_TRUE(recording.Open(file));  // more sound after what the file holds
+    EXPECT_EQ(recording.SoundBytes(), 800u);
+    recording.Append("\x7f", 1);
+    EXPECT_TRUE(recording.Finish());
+    EXPECT_EQ(U32At(ReadBytes(file), 54), 801u);
+    EXPECT_FALSE(recording.Open(dir.File("missing.wav")));
+}
+
+// A disk that takes no more: the failure is told, and what reached the file is counted.
+TEST(WavFile, ARecordingThatTheDiskRefusesIsToldAndKeepsWhatItTook) {
+    TempDir dir;
+    const std::string file = dir.File("temp1.wav");
+    ASSERT_TRUE(ui::WriteEmptyWav(file, 8000));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{58 + 500, 58 + 500};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ui::WavRecording recording;
+        const bool opened = recording.Open(file);
+        const bool appended = recording.Append(std::string(800, '\x80').data(), 800);
+        const bool finished = recording.Finish();
+        ::_exit(opened && !appended && !finished ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ui::ReadWavLayout(file)->declaredBytes, 500u);
 }
 
 // A second of a tone at 8000 Hz, as a WAV file.

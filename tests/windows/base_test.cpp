@@ -14,6 +14,7 @@
 #include "state/message_bus.h"
 #include "state/user_sc.h"
 #include "tests/state/temp_dir.h"
+#include "tests/support/read_only_folder.h"
 #include "tests/windows/window_stand_ins.h"
 
 namespace {
@@ -143,6 +144,65 @@ TEST_F(ScaleTagBase, AFixedFrequencyIsTaggedWithRememberedValues) {
     window.OnUserEvent(PostClearData);
     EXPECT_FALSE(Exists("1455000.tag"));
     EXPECT_TRUE(Lines().empty());
+}
+
+// Values another program wrote, quotes and all: a new one goes after them, and they are offered
+// as they stand.
+TEST_F(ScaleTagBase, ANewValueGoesAfterTheFieldsValuesWhichStayAsTheyAre) {
+    WriteBytes(dir.File("SCALE/scale.tag"), StoredLines({"Позывной\tFIELD000"}));
+    const std::string values = StoredLines({"Жанна д'Арк", "\"Буран\""});
+    WriteBytes(dir.File("SCALE/FIELD000.tag"), values);
+    Show(&item);
+    Type("Позывной", "Рубин");
+    window.Add();
+    EXPECT_EQ(File("FIELD000.tag"), values + StoredLines({"Рубин"}));
+    window.OpenValues();
+    ASSERT_EQ(window.fields->Count(), 3);
+    EXPECT_EQ(window.fields->StringAt(0), "Жанна д'Арк");
+    EXPECT_EQ(window.fields->StringAt(1), "\"Буран\"");
+    EXPECT_TRUE(messages.empty());
+}
+
+// A folder that takes no file: each change that cannot be written is told, and the window shows
+// what the files hold.
+TEST_F(ScaleTagBase, ChangesThatCannotBeWrittenAreToldAndTheListsShowWhatIsStored) {
+    const std::string defined = StoredLines({"Канал\tFIELD000", "Позывной\tFIELD001"});
+    WriteBytes(dir.File("SCALE/scale.tag"), defined);
+    WriteBytes(dir.File("SCALE/FIELD000.tag"), StoredLines({"Связь"}));
+    const std::string tagged = StoredLines({"Канал\tСвязь"});
+    WriteBytes(dir.File("SCALE/1455000.tag"), tagged);
+    const std::string failed = "Ошибка записи файла - списка!";
+    {
+        const ReadOnlyFolder readOnly(dir.File("SCALE"));
+        std::filesystem::permissions(dir.File("SCALE/FIELD000.tag"),
+                                     std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
+        Show(&root);
+        Type("Владелец");
+        window.Add();
+        window.listfact->SetSelectedIndex(1);
+        window.orderup->Press(1);
+        EXPECT_EQ(window.listfact->SelectedIndex(), 1);
+        window.Delete();
+        EXPECT_EQ(Lines(), (Texts{"Канал", "Позывной"}));
+        EXPECT_EQ(messages, Texts(3, failed));
+
+        messages.clear();
+        Show(&item);
+        Type("Канал", "Такси");  // a new value
+        window.Add();
+        Type("Позывной", "Связь");  // no new value; the item's file
+        window.Add();
+        window.listfact->SetSelectedIndex(0);
+        window.Delete();
+        window.OnUserEvent(PostClearData);
+        EXPECT_EQ(Lines(), Texts{"Канал...Связь"});
+        EXPECT_EQ(messages, Texts(4, failed));
+    }
+    EXPECT_EQ(File("scale.tag"), defined);
+    EXPECT_EQ(File("FIELD000.tag"), StoredLines({"Связь"}));
+    EXPECT_EQ(File("1455000.tag"), tagged);
+    EXPECT_FALSE(Exists("FIELD001.tag"));
 }
 
 TEST_F(ScaleTagBase, ASpanTypedUpsideDownIsHandedBackInOrderWithinTheLimits) {

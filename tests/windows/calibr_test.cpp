@@ -48,7 +48,7 @@ TEST_F(Calibration, TheLimitsKeepFortyDecibelsBetweenThemAndThePointsKeepTheirCo
     EXPECT_EQ(T()[0], -100);
     EXPECT_EQ(window.signal->Position(), -100);
     EXPECT_EQ(Columns(), before);  // a span narrower than the graph in tenths fills it too
-    EXPECT_EQ(window.Column(16), LastColumn());
+    EXPECT_EQ(window.Column(16) + Calibr::kRadius, LastColumn());  // its circle whole
     for (int i = 1; i <= 16; ++i) EXPECT_LE(T()[std::size_t(i - 1)], T()[std::size_t(i)]);
     EXPECT_TRUE(main.Take().empty());  // refused without a word
 }
@@ -100,10 +100,54 @@ TEST_F(Calibration, ClosingTheWindowBuildsTheLevelAxisAgain) {
     EXPECT_EQ(fdx.LevelAxisAt(255), 255 * 640 / 800);
 }
 
+// Whatever the table, every point's circle lies wholly on the picture and off the texts: the
+// limits' and the probe's in the bands at the top and the bottom, the values in the column on
+// the left, none over another.
+TEST_F(Calibration, NoPointIsCutOrCoversAText) {
+    const std::array<int32_t, 17> ic8500 = {0,   9,   18,  28,  39,  48,  57,  71, 84,
+                                            108, 132, 190, 246, 315, 384, 492, 600};
+    std::array<int32_t, 17> atTheBottom{}, atTheTop{};
+    for (int i = 0; i < 17; ++i) {
+        atTheBottom[std::size_t(i)] = i == 16 ? 400 : -1280;
+        atTheTop[std::size_t(i)] = i == 0 ? -400 : 0;
+    }
+    Open();
+    const int width = window.Picture().Width();
+    const int height = window.Picture().Height();
+    const Calibr::Texts& texts = window.TextBoxes();
+    const int r = Calibr::kRadius;
+    for (const auto& table : {fdx.Calibration, ic8500, atTheBottom, atTheTop}) {
+        fdx.Calibration = table;
+        window.MoveUpperLimit(table[16]);  // drawn again
+        for (int i = 0; i <= 16; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_GE(window.Column(i) - r, texts.values[1].x + texts.values[1].width);
+            EXPECT_LT(window.Column(i) + r, width);
+            EXPECT_GE(window.Row(i) - r, texts.top.y + texts.top.height);
+            EXPECT_LT(window.Row(i) + r, texts.bottom.y);
+        }
+        // Not a pixel of a point in the texts' places.
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const bool text = y < texts.top.height || y >= texts.bottom.y ||
+                                  x < texts.values[1].x + texts.values[1].width;
+                if (text) {
+                    ASSERT_NE(window.Picture().Pixel(x, y), 0xFF0000u) << x << "," << y;
+                }
+            }
+    }
+    for (int i = 2; i < 16; ++i) {
+        const ui::Rect& above = texts.values[std::size_t(i)];
+        EXPECT_LE(above.y + above.height, texts.values[std::size_t(i - 1)].y);
+    }
+    EXPECT_GE(texts.values[15].y, texts.top.height);
+    EXPECT_LE(texts.values[1].y + texts.values[1].height, texts.bottom.y);
+}
+
 TEST_F(Calibration, ATableWithoutASpanIsDrawnWithoutFailing) {
     fdx.Calibration.fill(0);
     Open();
-    EXPECT_EQ(window.Column(16), 0);
+    EXPECT_EQ(window.Column(16), window.Column(0));
     window.MouseDown(window.Column(3), window.Row(3));
     window.MouseMove(50, window.Row(3));
     EXPECT_EQ(T()[3], 0);
