@@ -148,9 +148,11 @@ Bank* ScanEngine::ScannedSlot() {
 // ---------------------------------------------------------------------------------------
 // Tuning and level reading
 
+// A receiver that has not answered its sync is sent nothing: the chain's resume tunes it once
+// it answers.
 void ScanEngine::TuneReceiver() {
     fdx_.Frequency = std::min(std::max(fdx_.ScanFrequency, fdx_.FreqLow), fdx_.FreqHigh);
-    if (receiver_.Panel()) receiver_.Panel()->Tune();
+    if (receiver_.Panel() && receiver_.ReceiverReady()) receiver_.Panel()->Tune();
     host_.ShowFrequency();
 }
 
@@ -177,9 +179,11 @@ void ScanEngine::ShowLevel(uint32_t frequency) {
     }
 }
 
-// Manual tuning: the frequency entry, the step keys, the bank and range windows.
+// Manual tuning: the frequency entry, the step keys, the bank and range windows. Without a
+// port the program goes on as before; a port that was open and is lost now (its line hung up,
+// or closed again after an unanswered try) reaches nobody, and the tune is not done.
 bool ScanEngine::TuneAndMeasure() {
-    if (!receiver_.Port().Running) return true;
+    if (!receiver_.Port().Running) return receiver_.Port().OpenedPath().empty();
     fdx_.Level = receiver_.Panel() ? receiver_.Panel()->TuneAndRead() : -1;
     if (fdx_.WorkMode == kScaleMode) receiver_.PostToPanel(PostRefreshDisplay);
     host_.ShowCurrentLevel();
@@ -218,7 +222,7 @@ void ScanEngine::StartStopScan() {
             fdx_.ShowError(27);
             return;
         }
-        if (fdx_.OptSound) receiver_.ApplySound(false);
+        if (fdx_.OptSound && receiver_.ReceiverReady()) receiver_.ApplySound(false);
         fdx_.RunningMode = fdx_.WorkMode;
         const uint64_t generation = ++scanGeneration_;
         bool started = false;
@@ -343,18 +347,8 @@ bool ScanEngine::StartBankScan() {
     }
 
     receiver_.CancelReceiver();
-    const Mt& first = fdx_.Channels[std::size_t(fdx_.ChannelIndex)];
-    fdx_.ScanFrequency = first.Frequency;
-    fdx_.Attenuator = first.Attenuator;
-    // A channel stored without a step keeps the step the receiver has.
-    if (first.Step != 0) fdx_.Step = first.Step;
-    const char modulation = first.Modulation;
-    receiver_.ApplyStep();
-    host_.ShowStep();
-    receiver_.SetModulation(modulation);
-    host_.ShowModulation();
-    receiver_.ApplyAttenuator();
-    TuneReceiver();
+    fdx_.ScanFrequency = fdx_.Channels[std::size_t(fdx_.ChannelIndex)].Frequency;
+    GiveFirstChannel();
 
     PostScanStep(PostBankScanStep, generation);
     PostPrivateMessage(windows_.freq, PostLockControls);
@@ -369,6 +363,27 @@ bool ScanEngine::StartBankScan() {
     PostPrivateMessage(windows_.freq, PostRefreshData);
     host_.ShowWait(false);
     return true;
+}
+
+// The first channel's settings and frequency go to the receiver. One that has not answered
+// its sync is sent nothing and the program state keeps what it had: the chain's resume gives
+// what differs once the receiver answers.
+void ScanEngine::GiveFirstChannel() {
+    if (!receiver_.ReceiverReady()) {
+        TuneReceiver();
+        return;
+    }
+    const Mt& first = fdx_.Channels[std::size_t(fdx_.ChannelIndex)];
+    fdx_.Attenuator = first.Attenuator;
+    // A channel stored without a step keeps the step the receiver has.
+    if (first.Step != 0) fdx_.Step = first.Step;
+    const char modulation = first.Modulation;
+    receiver_.ApplyStep();
+    host_.ShowStep();
+    receiver_.SetModulation(modulation);
+    host_.ShowModulation();
+    receiver_.ApplyAttenuator();
+    TuneReceiver();
 }
 
 void ScanEngine::StopBankScan() {
@@ -578,25 +593,25 @@ bool ScanEngine::AdvanceBankChannel(uint64_t generation) {
     return ApplyChannelSettings(generation);
 }
 
-bool ScanEngine::ApplyChannelSettings(uint64_t generation) {
+bool ScanEngine::ApplyChannelSettings(uint64_t generation, bool afresh) {
     if (fdx_.ChannelIndex < 0 || std::size_t(fdx_.ChannelIndex) >= fdx_.Channels.size())
         return true;
     const Mt& channel = fdx_.Channels[std::size_t(fdx_.ChannelIndex)];
     const char modulation = channel.Modulation;
     const uint32_t step = channel.Step;
     const uint8_t attenuator = channel.Attenuator;
-    if (modulation != fdx_.Modulation) {
+    if (afresh || modulation != fdx_.Modulation) {
         receiver_.SetModulation(modulation);
         host_.ShowModulation();
         if (generation != scanGeneration_) return false;
     }
-    if (step != 0 && step != fdx_.Step) {
+    if (step != 0 && (afresh || step != fdx_.Step)) {
         fdx_.Step = step;
         receiver_.ApplyStep();
         host_.ShowStep();
         if (generation != scanGeneration_) return false;
     }
-    if (attenuator != fdx_.Attenuator) {
+    if (afresh || attenuator != fdx_.Attenuator) {
         fdx_.Attenuator = attenuator;
         receiver_.ApplyAttenuator();
         if (generation != scanGeneration_) return false;

@@ -15,12 +15,8 @@ namespace {
 
 using Kind = AorScanSettings::Kind;
 
-// Flags of the scan settings in the order they are written: a key stands in the file only
-// while its flag is set.
-struct FlagKey {
-    const char* key;
-    bool AorScanSettings::*flag;
-};
+// Flags of the scan settings in the order they are written.
+using FlagKey = FlagKeyOf<AorScanSettings>;
 constexpr FlagKey kFlagsBeforeDelay[] = {{"Задержка", &AorScanSettings::DelayOn}};
 constexpr FlagKey kFlagsAfterDelay[] = {{"VSC", &AorScanSettings::Voice},
                                         {"SLVL", &AorScanSettings::LevelBox}};
@@ -60,15 +56,15 @@ bool AR8000::WriteStateFile() {
     file.Flag("Звук", s.Sound != 0);
     file.Flag("Запись", DirectWrite);
     file.Flag("Память", WholeMemory);
-    for (const FlagKey& key : kFlagsBeforeDelay) file.Flag(key.key, scan.*key.flag);
+    WriteFlags(file, scan, kFlagsBeforeDelay);
     file.Number("Время_задержки", DelaySeconds);
-    for (const FlagKey& key : kFlagsAfterDelay) file.Flag(key.key, scan.*key.flag);
+    WriteFlags(file, scan, kFlagsAfterDelay);
     file.Number("Сигнал", Threshold);
     file.Number("Пауза", static_cast<uint32_t>(scan.Action));
     file.Text("Задание", scan.JobName);
     file.Flag("Сканирование_Диапазон", scan.kind != Kind::MemoryBanks);
     file.Flag("Сканирование_Банка", scan.kind == Kind::MemoryBanks);
-    for (const FlagKey& key : kFlagsAfterKinds) file.Flag(key.key, scan.*key.flag);
+    WriteFlags(file, scan, kFlagsAfterKinds);
     file.Number("Мод_тип", scan.ModeChoice);
     WriteMemoryKeys(file);
     return file.Save(StateFilePath());
@@ -81,8 +77,7 @@ bool AR8000::ReadStateFile() {
     FDX& s = *fdx_;
     StateFileHead head = Head();
     AorScanSettings scan = ScanSettings;
-    for (const std::span<const FlagKey> keys : kFlagKeys)
-        for (const FlagKey& key : keys) scan.*key.flag = false;
+    for (const std::span<const FlagKey> keys : kFlagKeys) ClearFlags(scan, keys);
     bool bankKind = false, attenuator = false, sound = false, direct = false, whole = false;
     int32_t bank = CurrentBank;
     auto positions = BankPositions;
@@ -93,9 +88,7 @@ bool AR8000::ReadStateFile() {
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         if (memory.Take(key, value)) return;
         const uint32_t number = ReadU32(value);
-        for (const std::span<const FlagKey> keys : kFlagKeys)
-            for (const FlagKey& k : keys)
-                if (key == k.key) scan.*k.flag = true;
+        for (const std::span<const FlagKey> keys : kFlagKeys) TakeFlag(key, scan, keys);
         if (key == "Банк") {
             if (number < kBanks) bank = static_cast<int32_t>(number);
         } else if (key == "Банки_поиска") {
