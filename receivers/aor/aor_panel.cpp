@@ -133,6 +133,11 @@ void AorPanel::ReleaseForStop() {
     if (ReceiverAnswered()) ReadLevel();
 }
 
+bool AorPanel::SetAttenuator() {
+    fdx_->AttenuatorDb = fdx_->Attenuator ? model_.list.layout->Depth(0) : 0;
+    return SendText(fdx_->Attenuator ? "AT1" : "AT0");
+}
+
 bool AorPanel::SendText(std::string_view text) {
     return Link.Exchange(std::string(text) + "\r\n", "");
 }

@@ -252,6 +252,9 @@ class AorPanel : public AorBankPanel {
     int32_t ScanLevel() override;
     int32_t TuneAndRead() override;
     void ReleaseForStop() override;
+    // An attenuator on or off ("AT1", "AT0"), on at the model's one depth; a model with
+    // depths to choose sends its own.
+    bool SetAttenuator() override;
 
     // Sends one command line, the text with CR LF after it, and waits for any line: true
     // when answered and not refused ("?").

@@ -180,11 +180,6 @@ bool AR8000::SetStep() {
     return SendText(Format("ST%" PRIu64, uint64_t{fdx_->Step} * 100));
 }
 
-bool AR8000::SetAttenuator() {
-    fdx_->AttenuatorDb = fdx_->Attenuator ? aor::kHandheldAttenuatorDepths[0] : 0;
-    return SendText(fdx_->Attenuator ? "AT1" : "AT0");
-}
-
 // A line that is not the level's (an acknowledgement or a report still on its way) is
 // followed by the level's own once.
 int32_t AR8000::ReadLevel() {

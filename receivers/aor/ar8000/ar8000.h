@@ -67,7 +67,6 @@ class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
     bool SetFrequency() override;
     bool SetMode() override;
     bool SetStep() override;
-    bool SetAttenuator() override;
     int32_t ReadLevel() override;
     void ExecuteCommand() override;
     int32_t ModeParameter(char letter) const override;

@@ -204,11 +204,6 @@ bool AR8200::SetStep() {
     return SendText(Format("ST%06" PRIu64, uint64_t{fdx_->Step} * 100));
 }
 
-bool AR8200::SetAttenuator() {
-    fdx_->AttenuatorDb = fdx_->Attenuator ? aor::kHandheldAttenuatorDepths[0] : 0;
-    return SendText(fdx_->Attenuator ? "AT1" : "AT0");
-}
-
 int32_t AR8200::ReadLevel() {
     if (!Link.Exchange("LM\r\n", "LM")) return -1;
     Scale.Measure(fdx_->Frequency, Reply.Level);

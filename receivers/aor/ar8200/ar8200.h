@@ -55,7 +55,6 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     bool SetFrequencyWait() override;
     bool SetMode() override;
     bool SetStep() override;
-    bool SetAttenuator() override;
     int32_t ReadLevel() override;
     void ExecuteCommand() override;
     int32_t ModeParameter(char letter) const override;
