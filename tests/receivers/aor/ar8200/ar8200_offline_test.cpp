@@ -11,6 +11,7 @@
 
 #include "receivers/aor/ar8200/ar8200.h"
 #include "receivers/comm.h"
+#include "receivers/panel_registry.h"
 #include "state/cp1251.h"
 #include "state/user_freq.h"
 #include "tests/receivers/main_stand_in.h"
@@ -174,6 +175,30 @@ TEST_F(Ar8200Offline, ABankItemFillsExactlyTheBanksFiftyChannels) {
     ui::ServePending();
     EXPECT_EQ(panel.ChannelAt(4, 2).Frequency, 1'440'020u);
     EXPECT_TRUE(panel.ChannelAt(4, 3).Empty());
+}
+
+// Both types are this panel, the AR8600 as its variant; a range scan's rate value is 620, a
+// mode's value twice its bandwidth, the bandwidth value the current fill width.
+TEST_F(Ar8200Offline, TheAr8600IsTheAr8200sVariantWithTheAr5000sScanValues) {
+    uint8_t variant = 0;
+    EXPECT_EQ(panel_registry::ServedType(9, variant), 9);
+    EXPECT_EQ(variant, 0);
+    EXPECT_EQ(panel_registry::ServedType(11, variant), 9);
+    EXPECT_EQ(variant, 1);
+    const PanelTraits& traits = panel_registry::Traits(9);
+    EXPECT_EQ(traits.scanRate, 620);
+    EXPECT_TRUE(traits.attenuator && traits.step && traits.banks && traits.secondTick);
+    EXPECT_FALSE(traits.sound);
+    state.ReceiverVariant = 1;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.model->Text(), "AR-8600");
+    EXPECT_EQ(panel.LowerLimit, 1'000u);
+    EXPECT_EQ(panel.UpperLimit, 20'400'000u);
+    EXPECT_EQ(panel.ModeParameter('F'), 240);
+    EXPECT_EQ(panel.ModeParameter('W'), 3000);
+    panel.Anar = true;
+    EXPECT_EQ(panel.ModeParameter('A'), 60);
+    EXPECT_EQ(panel.BandwidthValue(), panel.Scale.FillWindow);
 }
 
 // A sweep line of 32 hex digits counted down from its number: each digit a height of 16 per
