@@ -50,12 +50,9 @@ bool AR8200::WriteStateFile() {
     AorScanSettings& scan = ScanSettings;
     scan.LevelBox = !VoiceSquelch;
     StateFileWriter file;
-    StateFileHead head = Head();
-    file.Head(head, [&](StateFileWriter& w) {
+    WriteHead(file, [&](StateFileWriter& w) {
         w.Text("Мод_точно", std::to_string(std::clamp(s.Filter, 0, kWidestFilter)) + " ");
     });
-    SavedDate = head.Date;
-    SavedTime = head.Time;
     PanelFlags flags{VoiceSquelch, TwoVfoScan, Fnar, Anar, Awide};
     const auto flag = [&](const FlagKey& key) {
         file.Flag(key.key, key.panel ? flags.*key.panel : scan.*key.scan);
