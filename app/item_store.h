@@ -198,6 +198,31 @@ class ItemStore {
     GroupEntries GroupEntriesNaming(const JournalItem* rangeItem) const;
     void RenameGroupRanges(const GroupEntries& entries, const std::string& name);
 
+    // Saving by the work mode (the tab shown).
+    void SaveScaleTab();
+    void SaveBankTab();
+    void SaveRangeTab();
+    void SaveGroupTab();
+    void SaveJobTab();
+    void SaveSignalTab();
+    void SaveParameterTab();
+    // The stored group of these ranges in this order; null when there is none.
+    JournalItem* FindGroupOf(const std::vector<UserDp*>& ranges) const;
+
+    // Deleting by the kind of the selected item: each asks first, and refuses an item in use.
+    void DeleteFixed(JournalItem* item);
+    void DeleteRange(JournalItem* item);
+    void DeleteGroup(JournalItem* item);
+    void DeleteBank(JournalItem* item);
+    void DeleteMeasurementSet(JournalItem* item);
+    void DeleteEtalon(JournalItem* item);
+    void DeleteJob(JournalItem* item);
+    void DeletePhonogram(JournalItem* item);
+    void DeleteCatalogEntry(JournalItem* item);
+    // The item goes from the journal and the working state; with it, its record's file.
+    void RemoveItem(JournalItem* gone);
+    void RemoveItemAndFile(JournalItem* gone, const std::string& file);
+
     // Forgets every pointer of the working state to `gone`, to what lies under it and to their
     // records: nothing the working state points to may outlive its item.
     void ForgetItem(JournalItem* gone);

@@ -93,172 +93,34 @@ void ItemStore::ForgetItem(JournalItem* gone) {
 void ItemStore::DeleteItem() {
     JournalItem* item = journal_.Selected();
     if (item == nullptr) return;
-
-    const auto remove = [&](JournalItem* gone) {
-        ForgetItem(gone);
-        journal_.Remove(gone);
-    };
-    // The item and its record's file, named before the record goes with the item.
-    const auto removeRecord = [&](JournalItem* gone, const std::string& file) {
-        remove(gone);
-        std::error_code ignored;
-        std::filesystem::remove(file, ignored);
-    };
-
     switch (item->Kind) {
-        case JournalKind::Fixed: {
-            if (!fdx_.Confirm("Фиксированная частота будет удалена.Вы уверены?")) return;
-            journal_.Select(FixedFolder);
-            const UserSc& scale = *item->As<UserSc>();
-            const std::string folder = fdx_.ProgramDir + "SCALE/";
-            const std::string file = scale.FilePath;
-            const std::string name = scale.Name;
-            removeRecord(item, file);
-            RemoveFiles(folder, name, {".txt", ".tag"});
-            CollectScaleItems();
-            host_.Post(StoreWindow::Main, PostScaleChanged);
+        case JournalKind::Fixed:
+            DeleteFixed(item);
             break;
-        }
-        case JournalKind::Range: {
-            const UserDp* range = item->As<UserDp>();
-            const bool inUse =
-                std::any_of(fdx_.ScanSlots.begin(), fdx_.ScanSlots.end(),
-                            [&](const Bank& slot) { return slot.InUse && slot.Range == range; });
-            if (inUse) {
-                fdx_.ShowError(36);
-                return;
-            }
-            if (!fdx_.Confirm("Диапазон и все его эталоны будут удалены.Вы уверены?")) return;
-            journal_.Select(RangeFolder);
-            for (const auto& child : item->Children()) {
-                if (const Etl* etalon = child->As<Etl>()) {
-                    DeleteEtalonFiles(*etalon);
-                    RemoveFiles(etalon->Folder, etalon->Name, {".etl", ".txt"});
-                }
-            }
-            const std::string folder = range->FolderPath;
-            const std::string file = range->FilePath;
-            removeRecord(item, file);
-            RemoveFile(folder, "info.txt");
-            RemoveEmptyFolder(folder);
+        case JournalKind::Range:
+            DeleteRange(item);
             break;
-        }
-        case JournalKind::Group: {
-            if (!fdx_.Confirm("Группа Диапазонов будет удалена.Вы уверены?")) return;
-            journal_.Select(GroupFolder);
-            const UserGrp& group = *item->As<UserGrp>();
-            const std::string file = group.FilePath;
-            const std::string folder = fdx_.ProgramDir + "GRP/" + group.FolderName + "/";
-            removeRecord(item, file);
-            RemoveFile(folder, "info.txt");
+        case JournalKind::Group:
+            DeleteGroup(item);
             break;
-        }
-        case JournalKind::Bank: {
-            const UserFreq& bank = *item->As<UserFreq>();
-            if (bank.Identifier == fdx_.BankName) {
-                fdx_.ShowError(36);
-                return;
-            }
-            if (!fdx_.Confirm("Банк частот и все его измерения будут удалены.Вы уверены?")) return;
-            journal_.Select(BankFolder);
-            const std::string folder = BankFolderPath(bank);
-            for (const auto& child : item->Children())
-                if (const Meg* set = child->As<Meg>())
-                    RemoveFiles(folder, set->Name, {kLevelsExtension, ".etl", ".txt"});
-            const std::string file = bank.FilePath;
-            removeRecord(item, file);
-            RemoveFile(folder, "info.txt");
-            RemoveEmptyFolder(folder);
+        case JournalKind::Bank:
+            DeleteBank(item);
             break;
-        }
-        case JournalKind::MeasurementSet: {
-            JournalItem* bankItem = item->Parent();
-            const UserFreq& bank = *bankItem->As<UserFreq>();
-            if (bank.Identifier == fdx_.BankName) {
-                fdx_.ShowError(36);
-                return;
-            }
-            if (!fdx_.Confirm("Измерения будут удалены.Вы уверены?")) return;
-            journal_.Select(bankItem);
-            const std::string folder = BankFolderPath(bank);
-            const std::string name = item->As<Meg>()->Name;
-            remove(item);
-            RemoveFiles(folder, name, {kLevelsExtension, ".etl", ".txt"});
+        case JournalKind::MeasurementSet:
+            DeleteMeasurementSet(item);
             break;
-        }
-        case JournalKind::Etalon: {
-            const Etl* etalon = item->As<Etl>();
-            const bool inUse =
-                std::any_of(fdx_.ScanSlots.begin(), fdx_.ScanSlots.end(), [&](const Bank& slot) {
-                    return slot.InUse && slot.HasEtalon && slot.EtalonRecord == etalon;
-                });
-            if (inUse) {
-                fdx_.ShowError(36);
-                return;
-            }
-            if (!fdx_.Confirm("Эталон будет удален.Вы уверены?")) return;
-            journal_.Select(item->Parent());
-            DeleteEtalonFiles(*etalon);
-            const std::string folder = etalon->Folder;
-            const std::string name = etalon->Name;
-            remove(item);
-            RemoveFiles(folder, name, {".etl", ".txt"});
+        case JournalKind::Etalon:
+            DeleteEtalon(item);
             break;
-        }
-        case JournalKind::Job: {
-            const UserJob& job = *item->As<UserJob>();
-            if (job.Identifier == fdx_.EditJobName) {
-                fdx_.ShowError(36);
-                return;
-            }
-            if (!fdx_.Confirm("Задание будет удалено.Вы уверены?")) return;
-            journal_.Select(JobFolder);
-            const std::string file = job.File;
-            const std::string folder = job.Directory;
-            // Its run files stay, and with them the folder.
-            removeRecord(item, file);
-            RemoveFile(folder, "info.txt");
-            RemoveEmptyFolder(folder);
-            FindJobIndex({});
+        case JournalKind::Job:
+            DeleteJob(item);
             break;
-        }
-        case JournalKind::Phonogram: {
-            if (fdx_.PhonogramLoaded && PhonogramItem == item) {
-                fdx_.ShowError(36);
-                return;
-            }
-            if (!fdx_.Confirm("Фонограмма  будет удалена.Вы уверены?")) return;
-            journal_.Select(PhonogramFolder);
-            const UserFono& phonogram = *item->As<UserFono>();
-            const std::string folder = fdx_.ProgramDir + "FONO/";
-            const std::string file = phonogram.FilePath;
-            const std::string name = phonogram.Name;
-            // "File" set: every fragment has a sound file of its own; clear: the phonogram has
-            // one sound file of its name.
-            std::vector<std::string> sounds;
-            if (phonogram.SeparateFiles) {
-                for (const Fragment& fragment : phonogram.Fragments)
-                    if (std::string sound = fragmentSoundFile(fragment.File); !sound.empty())
-                        sounds.push_back(sound);
-            } else {
-                sounds.push_back(name + ".wav");
-            }
-            removeRecord(item, file);
-            for (const std::string& sound : sounds) RemoveFile(folder, sound);
-            RemoveFile(folder, name + ".txt");
+        case JournalKind::Phonogram:
+            DeletePhonogram(item);
             break;
-        }
-        case JournalKind::CatalogEntry: {
-            JournalItem* field = item->Parent();
-            if (field == nullptr || (field != FrequencyFieldEntry && field != StepFieldEntry)) {
-                fdx_.ShowError(35);
-                return;
-            }
-            journal_.Select(field);
-            remove(item);
-            WriteHistoryFile(field);
+        case JournalKind::CatalogEntry:
+            DeleteCatalogEntry(item);
             break;
-        }
         case JournalKind::Row:
         case JournalKind::Folder:
             fdx_.ShowError(35);
@@ -266,6 +128,172 @@ void ItemStore::DeleteItem() {
         default:
             break;
     }
+}
+
+void ItemStore::RemoveItem(JournalItem* gone) {
+    ForgetItem(gone);
+    journal_.Remove(gone);
+}
+
+// The file is named by the caller before the record goes with the item.
+void ItemStore::RemoveItemAndFile(JournalItem* gone, const std::string& file) {
+    RemoveItem(gone);
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+}
+
+void ItemStore::DeleteFixed(JournalItem* item) {
+    if (!fdx_.Confirm("Фиксированная частота будет удалена.Вы уверены?")) return;
+    journal_.Select(FixedFolder);
+    const UserSc& scale = *item->As<UserSc>();
+    const std::string folder = fdx_.ProgramDir + "SCALE/";
+    const std::string file = scale.FilePath;
+    const std::string name = scale.Name;
+    RemoveItemAndFile(item, file);
+    RemoveFiles(folder, name, {".txt", ".tag"});
+    CollectScaleItems();
+    host_.Post(StoreWindow::Main, PostScaleChanged);
+}
+
+void ItemStore::DeleteRange(JournalItem* item) {
+    const UserDp* range = item->As<UserDp>();
+    const bool inUse =
+        std::any_of(fdx_.ScanSlots.begin(), fdx_.ScanSlots.end(),
+                    [&](const Bank& slot) { return slot.InUse && slot.Range == range; });
+    if (inUse) {
+        fdx_.ShowError(36);
+        return;
+    }
+    if (!fdx_.Confirm("Диапазон и все его эталоны будут удалены.Вы уверены?")) return;
+    journal_.Select(RangeFolder);
+    for (const auto& child : item->Children()) {
+        if (const Etl* etalon = child->As<Etl>()) {
+            DeleteEtalonFiles(*etalon);
+            RemoveFiles(etalon->Folder, etalon->Name, {".etl", ".txt"});
+        }
+    }
+    const std::string folder = range->FolderPath;
+    const std::string file = range->FilePath;
+    RemoveItemAndFile(item, file);
+    RemoveFile(folder, "info.txt");
+    RemoveEmptyFolder(folder);
+}
+
+void ItemStore::DeleteGroup(JournalItem* item) {
+    if (!fdx_.Confirm("Группа Диапазонов будет удалена.Вы уверены?")) return;
+    journal_.Select(GroupFolder);
+    const UserGrp& group = *item->As<UserGrp>();
+    const std::string file = group.FilePath;
+    const std::string folder = fdx_.ProgramDir + "GRP/" + group.FolderName + "/";
+    RemoveItemAndFile(item, file);
+    RemoveFile(folder, "info.txt");
+}
+
+void ItemStore::DeleteBank(JournalItem* item) {
+    const UserFreq& bank = *item->As<UserFreq>();
+    if (bank.Identifier == fdx_.BankName) {
+        fdx_.ShowError(36);
+        return;
+    }
+    if (!fdx_.Confirm("Банк частот и все его измерения будут удалены.Вы уверены?")) return;
+    journal_.Select(BankFolder);
+    const std::string folder = BankFolderPath(bank);
+    for (const auto& child : item->Children())
+        if (const Meg* set = child->As<Meg>())
+            RemoveFiles(folder, set->Name, {kLevelsExtension, ".etl", ".txt"});
+    const std::string file = bank.FilePath;
+    RemoveItemAndFile(item, file);
+    RemoveFile(folder, "info.txt");
+    RemoveEmptyFolder(folder);
+}
+
+void ItemStore::DeleteMeasurementSet(JournalItem* item) {
+    JournalItem* bankItem = item->Parent();
+    const UserFreq& bank = *bankItem->As<UserFreq>();
+    if (bank.Identifier == fdx_.BankName) {
+        fdx_.ShowError(36);
+        return;
+    }
+    if (!fdx_.Confirm("Измерения будут удалены.Вы уверены?")) return;
+    journal_.Select(bankItem);
+    const std::string folder = BankFolderPath(bank);
+    const std::string name = item->As<Meg>()->Name;
+    RemoveItem(item);
+    RemoveFiles(folder, name, {kLevelsExtension, ".etl", ".txt"});
+}
+
+void ItemStore::DeleteEtalon(JournalItem* item) {
+    const Etl* etalon = item->As<Etl>();
+    const bool inUse =
+        std::any_of(fdx_.ScanSlots.begin(), fdx_.ScanSlots.end(), [&](const Bank& slot) {
+            return slot.InUse && slot.HasEtalon && slot.EtalonRecord == etalon;
+        });
+    if (inUse) {
+        fdx_.ShowError(36);
+        return;
+    }
+    if (!fdx_.Confirm("Эталон будет удален.Вы уверены?")) return;
+    journal_.Select(item->Parent());
+    DeleteEtalonFiles(*etalon);
+    const std::string folder = etalon->Folder;
+    const std::string name = etalon->Name;
+    RemoveItem(item);
+    RemoveFiles(folder, name, {".etl", ".txt"});
+}
+
+void ItemStore::DeleteJob(JournalItem* item) {
+    const UserJob& job = *item->As<UserJob>();
+    if (job.Identifier == fdx_.EditJobName) {
+        fdx_.ShowError(36);
+        return;
+    }
+    if (!fdx_.Confirm("Задание будет удалено.Вы уверены?")) return;
+    journal_.Select(JobFolder);
+    const std::string file = job.File;
+    const std::string folder = job.Directory;
+    // Its run files stay, and with them the folder.
+    RemoveItemAndFile(item, file);
+    RemoveFile(folder, "info.txt");
+    RemoveEmptyFolder(folder);
+    FindJobIndex({});
+}
+
+void ItemStore::DeletePhonogram(JournalItem* item) {
+    if (fdx_.PhonogramLoaded && PhonogramItem == item) {
+        fdx_.ShowError(36);
+        return;
+    }
+    if (!fdx_.Confirm("Фонограмма  будет удалена.Вы уверены?")) return;
+    journal_.Select(PhonogramFolder);
+    const UserFono& phonogram = *item->As<UserFono>();
+    const std::string folder = fdx_.ProgramDir + "FONO/";
+    const std::string file = phonogram.FilePath;
+    const std::string name = phonogram.Name;
+    // "File" set: every fragment has a sound file of its own; clear: the phonogram has one
+    // sound file of its name.
+    std::vector<std::string> sounds;
+    if (phonogram.SeparateFiles) {
+        for (const Fragment& fragment : phonogram.Fragments)
+            if (std::string sound = fragmentSoundFile(fragment.File); !sound.empty())
+                sounds.push_back(sound);
+    } else {
+        sounds.push_back(name + ".wav");
+    }
+    RemoveItemAndFile(item, file);
+    for (const std::string& sound : sounds) RemoveFile(folder, sound);
+    RemoveFile(folder, name + ".txt");
+}
+
+// Only the values stored for the main window's two fields can go.
+void ItemStore::DeleteCatalogEntry(JournalItem* item) {
+    JournalItem* field = item->Parent();
+    if (field == nullptr || (field != FrequencyFieldEntry && field != StepFieldEntry)) {
+        fdx_.ShowError(35);
+        return;
+    }
+    journal_.Select(field);
+    RemoveItem(item);
+    WriteHistoryFile(field);
 }
 
 void ItemStore::ClearPanel() {

@@ -148,6 +148,12 @@ void ItemStore::RenameJournalItem(JournalItem* item, const std::string& text) {
                 renameRecord(item->As<UserSc>(), text, [](UserSc& r) { return r.WriteHeader(); });
             break;
         case JournalKind::Range: {
+            // Groups name their ranges by identifier, then by folder: a name that finds another
+            // range would make that range this one to every group.
+            if (const JournalItem* other = FindRangeItem(text); other != nullptr && other != item) {
+                fdx_.ShowError(13);
+                break;
+            }
             const GroupEntries entries = GroupEntriesNaming(item);
             written =
                 renameRecord(item->As<UserDp>(), text, [](UserDp& r) { return r.WriteFile(); });

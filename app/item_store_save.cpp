@@ -390,169 +390,202 @@ void ItemStore::SaveItem() {
     }
     switch (fdx_.WorkMode) {
         case kScaleMode:
-            // The receiver panel is asked for its channel table; it answers with
-            // PostSaveBank and the bank is made from what it filled in.
-            host_.RequestPanelBank();
-            fdx_.ReplaceChannelLevels();
-            fdx_.BankName.clear();
-            fdx_.ChannelCount = 0;
-            fdx_.BankStored = 1;
-            fdx_.BankChanged = 0;
-            fdx_.HistoriesAllocated = 0;
-            fdx_.MeasurementsUnsaved = 0;
+            SaveScaleTab();
             break;
         case kBankMode:
-            if (!fdx_.BankStored || fdx_.BankChanged) {
-                // The flags say "stored" only once the bank is on disk.
-                UserFreq* bank = CreateBank();
-                if (bank != nullptr || fdx_.ChannelCount <= 0) {
-                    fdx_.BankChanged = 0;
-                    fdx_.BankStored = 1;
-                }
-                fdx_.CurrentBank = bank != nullptr ? bank : DefaultBank;
-            } else if (fdx_.MeasurementsUnsaved) {
-                if (SaveMeasurements()) fdx_.MeasurementsUnsaved = 0;
-            } else {
-                fdx_.ShowError(17);
-            }
+            SaveBankTab();
             break;
         case kRangeMode:
-            if (fdx_.SelectionActive) {
-                host_.Post(StoreWindow::Diap, PostTakeSelection);
-            } else if (fdx_.SlotIndex >= 0 && std::size_t(fdx_.SlotIndex) < fdx_.ScanSlots.size() &&
-                       fdx_.ScanSlots[std::size_t(fdx_.SlotIndex)].InUse &&
-                       fdx_.ScanSlots[std::size_t(fdx_.SlotIndex)].Flag4) {
-                if (SaveEtalon()) fdx_.ScanSlots[std::size_t(fdx_.SlotIndex)].Flag4 = 0;
-            } else {
-                fdx_.ShowError(17);
-            }
+            SaveRangeTab();
             break;
-        case kGroupMode: {
-            std::vector<UserDp*> ranges;
-            for (const Bank& slot : fdx_.ScanSlots)
-                if (slot.InUse && slot.Range != nullptr &&
-                    std::find(ranges.begin(), ranges.end(), slot.Range) == ranges.end())
-                    ranges.push_back(slot.Range);
-            if (ranges.size() < 2) {
-                fdx_.ShowError(16);
-                break;
-            }
-            // A group names its ranges by identifier; one written before may name them by
-            // folder, so groups are compared by the ranges their names find.
-            std::vector<std::string> names;
-            for (const UserDp* range : ranges) names.push_back(range->Identifier);
-            const auto sameRanges = [&](const UserGrp& group) {
-                if (group.Ranges.size() != ranges.size()) return false;
-                for (std::size_t i = 0; i < ranges.size(); ++i) {
-                    const JournalItem* found = FindRangeItem(group.Ranges[i]);
-                    if (found == nullptr || found->As<UserDp>() != ranges[i]) return false;
-                }
-                return true;
-            };
-            for (const auto& child : GroupFolder->Children()) {
-                const UserGrp* group = child->As<UserGrp>();
-                if (child->Is(JournalKind::Group) && group != nullptr && sameRanges(*group)) {
-                    journal_.Select(child.get());
-                    fdx_.ShowError(15);
-                    return;
-                }
-            }
-            const std::string folder = fdx_.ProgramDir + "GRP/";
-            const std::string name =
-                freeNumber(namesUnder(GroupFolder, &UserGrp::FolderName),
-                           [&](const std::string& n) { return HasEntry(folder, n); });
-            if (name.empty()) {
-                fdx_.ShowError(23);
-                break;
-            }
-            auto group = std::make_unique<UserGrp>();
-            group->FolderName = name;
-            group->Identifier = "Группа N " + name + " ";
-            StampNow(group->Date, group->Time);
-            group->Ranges = names;
-            if (!WriteGroupFile(*group)) {
-                RemoveEmptyFolder(folder + name);
-                fdx_.ShowError(23);
-                break;
-            }
-            if (JournalItem* item = AddGroupItem(std::move(group))) {
-                journal_.Expand(GroupFolder);
-                journal_.Select(item);
-                journal_.EditLabel(item);
-            }
+        case kGroupMode:
+            SaveGroupTab();
             break;
-        }
         case kJobMode:
-            if (!fdx_.EditJobStored || fdx_.EditJobChanged) {
-                if (UserJob* job = SaveJobItem()) {
-                    fdx_.EditJobChanged = 0;
-                    fdx_.EditJob = job;
-                    fdx_.EditJobStored = 1;
-                    fdx_.EditJobName = job->Identifier;
-                    host_.Post(StoreWindow::Job, PostRefreshDisplay);  // the editor shows the name
-                }
-            } else {
-                fdx_.ShowError(17);
-            }
+            SaveJobTab();
             break;
         case kTextMode:
             // The text window keeps a notes file it could not show from being written.
             host_.Post(StoreWindow::Info, PostSaveSettings);
             break;
-        case kSignalMode: {
-            if (!fdx_.PhonogramRecorded || fdx_.Phonogram == nullptr) {
-                fdx_.ShowError(22);
-                break;
-            }
-            if (fdx_.PhonogramLoaded) {
-                if (fdx_.Confirm("Дописать в существующую фонограмму?")) {
-                    host_.Post(StoreWindow::Signal, PostRefreshCurves);
-                    break;
-                }
-            }
-            fdx_.PhonogramLoaded = 0;
-            std::set<std::string> taken = namesUnder(PhonogramFolder, &UserFono::Name);
-            const std::string folder = fdx_.ProgramDir + "FONO/";
-            uint32_t number = 0;
-            std::string name;
-            for (uint32_t n = 1; n <= kLastItemNumber && number == 0; ++n) {
-                name = UserFono::NewName(fdx_.Phonogram->Date, n);
-                if (!taken.contains(name) && !HasEntry(folder, name + ".cfg") &&
-                    !HasEntry(folder, name + ".wav"))
-                    number = n;
-            }
-            if (number == 0) {
-                fdx_.ShowError(45);
-                break;
-            }
-            fdx_.FragmentFile = folder + name + ".wav";
-            fdx_.Phonogram->FilePath = folder + name + ".cfg";
-            fdx_.Phonogram->Name = name;
-            fdx_.Phonogram->Identifier =
-                FormatText("%s Фонограмма %u", fdx_.Phonogram->Date.c_str(), number);
-            host_.Post(StoreWindow::Signal, PostSaveSettings);
+        case kSignalMode:
+            SaveSignalTab();
             break;
-        }
         case kParametersMode:
-            switch (fdx_.ShownParameterPanel) {
-                case 0:
-                    fdx_.ShowError(22);
-                    break;
-                case kRootSection:
-                    host_.Post(StoreWindow::Settings, PostSaveSettings);
-                    break;
-                case kBankSection:
-                    host_.Post(StoreWindow::Pfreq, PostSaveSettings);
-                    break;
-                case kRangeSection:
-                    host_.Post(StoreWindow::Pdiap, PostSaveSettings);
-                    break;
-                case kFixedSection:
-                    host_.Post(StoreWindow::Base, PostTakeSelection);
-                    break;
-                default:
-                    break;
-            }
+            SaveParameterTab();
+            break;
+        default:
+            break;
+    }
+}
+
+// The receiver panel is asked for its channel table; it answers with PostSaveBank and the bank
+// is made from what it filled in.
+void ItemStore::SaveScaleTab() {
+    host_.RequestPanelBank();
+    fdx_.ReplaceChannelLevels();
+    fdx_.BankName.clear();
+    fdx_.ChannelCount = 0;
+    fdx_.BankStored = 1;
+    fdx_.BankChanged = 0;
+    fdx_.HistoriesAllocated = 0;
+    fdx_.MeasurementsUnsaved = 0;
+}
+
+void ItemStore::SaveBankTab() {
+    if (!fdx_.BankStored || fdx_.BankChanged) {
+        // The flags say "stored" only once the bank is on disk.
+        UserFreq* bank = CreateBank();
+        if (bank != nullptr || fdx_.ChannelCount <= 0) {
+            fdx_.BankChanged = 0;
+            fdx_.BankStored = 1;
+        }
+        fdx_.CurrentBank = bank != nullptr ? bank : DefaultBank;
+    } else if (fdx_.MeasurementsUnsaved) {
+        if (SaveMeasurements()) fdx_.MeasurementsUnsaved = 0;
+    } else {
+        fdx_.ShowError(17);
+    }
+}
+
+void ItemStore::SaveRangeTab() {
+    if (fdx_.SelectionActive) {
+        host_.Post(StoreWindow::Diap, PostTakeSelection);
+    } else if (fdx_.SlotIndex >= 0 && std::size_t(fdx_.SlotIndex) < fdx_.ScanSlots.size() &&
+               fdx_.ScanSlots[std::size_t(fdx_.SlotIndex)].InUse &&
+               fdx_.ScanSlots[std::size_t(fdx_.SlotIndex)].Flag4) {
+        if (SaveEtalon()) fdx_.ScanSlots[std::size_t(fdx_.SlotIndex)].Flag4 = 0;
+    } else {
+        fdx_.ShowError(17);
+    }
+}
+
+void ItemStore::SaveGroupTab() {
+    std::vector<UserDp*> ranges;
+    for (const Bank& slot : fdx_.ScanSlots)
+        if (slot.InUse && slot.Range != nullptr &&
+            std::find(ranges.begin(), ranges.end(), slot.Range) == ranges.end())
+            ranges.push_back(slot.Range);
+    if (ranges.size() < 2) {
+        fdx_.ShowError(16);
+        return;
+    }
+    if (JournalItem* same = FindGroupOf(ranges)) {
+        journal_.Select(same);
+        fdx_.ShowError(15);
+        return;
+    }
+    const std::string folder = fdx_.ProgramDir + "GRP/";
+    const std::string name = freeNumber(namesUnder(GroupFolder, &UserGrp::FolderName),
+                                        [&](const std::string& n) { return HasEntry(folder, n); });
+    if (name.empty()) {
+        fdx_.ShowError(23);
+        return;
+    }
+    auto group = std::make_unique<UserGrp>();
+    group->FolderName = name;
+    group->Identifier = "Группа N " + name + " ";
+    StampNow(group->Date, group->Time);
+    // A group names its ranges by identifier.
+    for (const UserDp* range : ranges) group->Ranges.push_back(range->Identifier);
+    if (!WriteGroupFile(*group)) {
+        RemoveEmptyFolder(folder + name);
+        fdx_.ShowError(23);
+        return;
+    }
+    if (JournalItem* item = AddGroupItem(std::move(group))) {
+        journal_.Expand(GroupFolder);
+        journal_.Select(item);
+        journal_.EditLabel(item);
+    }
+}
+
+// A group written before may name its ranges by folder, so groups are compared by the ranges
+// their names find.
+JournalItem* ItemStore::FindGroupOf(const std::vector<UserDp*>& ranges) const {
+    const auto sameRanges = [&](const UserGrp& group) {
+        if (group.Ranges.size() != ranges.size()) return false;
+        for (std::size_t i = 0; i < ranges.size(); ++i) {
+            const JournalItem* found = FindRangeItem(group.Ranges[i]);
+            if (found == nullptr || found->As<UserDp>() != ranges[i]) return false;
+        }
+        return true;
+    };
+    for (const auto& child : GroupFolder->Children()) {
+        const UserGrp* group = child->As<UserGrp>();
+        if (child->Is(JournalKind::Group) && group != nullptr && sameRanges(*group))
+            return child.get();
+    }
+    return nullptr;
+}
+
+void ItemStore::SaveJobTab() {
+    if (fdx_.EditJobStored && !fdx_.EditJobChanged) {
+        fdx_.ShowError(17);
+        return;
+    }
+    if (UserJob* job = SaveJobItem()) {
+        fdx_.EditJobChanged = 0;
+        fdx_.EditJob = job;
+        fdx_.EditJobStored = 1;
+        fdx_.EditJobName = job->Identifier;
+        host_.Post(StoreWindow::Job, PostRefreshDisplay);  // the editor shows the name
+    }
+}
+
+// The recorded phonogram is appended to the loaded one, or named anew; the phonogram window
+// writes it.
+void ItemStore::SaveSignalTab() {
+    if (!fdx_.PhonogramRecorded || fdx_.Phonogram == nullptr) {
+        fdx_.ShowError(22);
+        return;
+    }
+    if (fdx_.PhonogramLoaded) {
+        if (fdx_.Confirm("Дописать в существующую фонограмму?")) {
+            host_.Post(StoreWindow::Signal, PostRefreshCurves);
+            return;
+        }
+    }
+    fdx_.PhonogramLoaded = 0;
+    std::set<std::string> taken = namesUnder(PhonogramFolder, &UserFono::Name);
+    const std::string folder = fdx_.ProgramDir + "FONO/";
+    uint32_t number = 0;
+    std::string name;
+    for (uint32_t n = 1; n <= kLastItemNumber && number == 0; ++n) {
+        name = UserFono::NewName(fdx_.Phonogram->Date, n);
+        if (!taken.contains(name) && !HasEntry(folder, name + ".cfg") &&
+            !HasEntry(folder, name + ".wav"))
+            number = n;
+    }
+    if (number == 0) {
+        fdx_.ShowError(45);
+        return;
+    }
+    fdx_.FragmentFile = folder + name + ".wav";
+    fdx_.Phonogram->FilePath = folder + name + ".cfg";
+    fdx_.Phonogram->Name = name;
+    fdx_.Phonogram->Identifier =
+        FormatText("%s Фонограмма %u", fdx_.Phonogram->Date.c_str(), number);
+    host_.Post(StoreWindow::Signal, PostSaveSettings);
+}
+
+// The panel on the parameter page saves itself.
+void ItemStore::SaveParameterTab() {
+    switch (fdx_.ShownParameterPanel) {
+        case 0:
+            fdx_.ShowError(22);
+            break;
+        case kRootSection:
+            host_.Post(StoreWindow::Settings, PostSaveSettings);
+            break;
+        case kBankSection:
+            host_.Post(StoreWindow::Pfreq, PostSaveSettings);
+            break;
+        case kRangeSection:
+            host_.Post(StoreWindow::Pdiap, PostSaveSettings);
+            break;
+        case kFixedSection:
+            host_.Post(StoreWindow::Base, PostTakeSelection);
             break;
         default:
             break;

@@ -35,6 +35,7 @@ void ReceiverWatch::SyncEnded(bool answered) {
 }
 
 void ReceiverWatch::SecondTick() {
+    NoticeSilence();
     TryAgain();
     // A box shown inside a wait (a scan step's, broken off by the loss) would keep that wait,
     // and so its scan, beneath it until someone closes it.
@@ -42,6 +43,24 @@ void ReceiverWatch::SecondTick() {
         tellDue_ = false;
         fdx_.ShowError(39);
     }
+}
+
+// A receiver that answered its sync and then leaves the scan's exchanges unanswered, its port
+// open, is treated as one that does not answer its sync: the scan's step waits on its point,
+// and the receiver is synced again every few seconds. Outside a scan nothing asks it often
+// enough to tell.
+void ReceiverWatch::NoticeSilence() {
+    if (state_ != State::Watching || !fdx_.Running) return;
+    if (!receiver_.Traits().serialPort || !comm_.IsOpen()) return;
+    ReceiverPanel* panel = receiver_.Panel();
+    if (!panel || !panel->SyncEnded() || !panel->ReceiverAnswered() ||
+        panel->UnansweredInARow() < kSilentExchanges)
+        return;
+    panel->LoseReceiver();
+    panel->ReleaseForStop();
+    state_ = State::Silent;
+    countdown_ = kRetrySeconds;
+    TellOnce();
 }
 
 void ReceiverWatch::TryAgain() {

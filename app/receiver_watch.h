@@ -1,7 +1,8 @@
 #pragma once
 // The main window's watch over the receiver on the serial line. A line that hangs up (an
 // adapter pulled, the receiver's end gone) closes the port; a sync the receiver does not answer
-// leaves it silent. Either way the operator hears of it once (message 39, at the next second
+// leaves it silent, and so does a receiver that stops answering in the middle of a scan (its
+// port still open). Either way the operator hears of it once (message 39, at the next second
 // tick with no job running and no wait running: a box nobody closes must hold up neither the
 // job nor the scans),
 // and every few seconds the receiver is looked for again: a lost port is opened by the path it
@@ -23,6 +24,9 @@ class ReceiverWatch {
   public:
     // Seconds from a failed try to the next.
     static constexpr int32_t kRetrySeconds = 3;
+    // Exchanges of a running scan given up in a row, beyond which its receiver counts as gone
+    // silent (one a second: a step's tune waits that long).
+    static constexpr uint32_t kSilentExchanges = 3;
 
     ReceiverWatch(FDX& fdx, Comm& comm, ReceiverDispatch& receiver)
         : fdx_(fdx), comm_(comm), receiver_(receiver) {}
@@ -43,6 +47,7 @@ class ReceiverWatch {
         Silent,    // the port is open but the receiver answers nothing; synced at the next try
         Probing,   // a try's sync runs
     };
+    void NoticeSilence();
     void TryAgain();
     void TellOnce();
 

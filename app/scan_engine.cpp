@@ -148,9 +148,11 @@ Bank* ScanEngine::ScannedSlot() {
 // ---------------------------------------------------------------------------------------
 // Tuning and level reading
 
+// A receiver that has not answered its sync is sent nothing: the chain's resume tunes it once
+// it answers.
 void ScanEngine::TuneReceiver() {
     fdx_.Frequency = std::min(std::max(fdx_.ScanFrequency, fdx_.FreqLow), fdx_.FreqHigh);
-    if (receiver_.Panel()) receiver_.Panel()->Tune();
+    if (receiver_.Panel() && receiver_.ReceiverReady()) receiver_.Panel()->Tune();
     host_.ShowFrequency();
 }
 
@@ -218,7 +220,7 @@ void ScanEngine::StartStopScan() {
             fdx_.ShowError(27);
             return;
         }
-        if (fdx_.OptSound) receiver_.ApplySound(false);
+        if (fdx_.OptSound && receiver_.ReceiverReady()) receiver_.ApplySound(false);
         fdx_.RunningMode = fdx_.WorkMode;
         const uint64_t generation = ++scanGeneration_;
         bool started = false;
@@ -343,18 +345,8 @@ bool ScanEngine::StartBankScan() {
     }
 
     receiver_.CancelReceiver();
-    const Mt& first = fdx_.Channels[std::size_t(fdx_.ChannelIndex)];
-    fdx_.ScanFrequency = first.Frequency;
-    fdx_.Attenuator = first.Attenuator;
-    // A channel stored without a step keeps the step the receiver has.
-    if (first.Step != 0) fdx_.Step = first.Step;
-    const char modulation = first.Modulation;
-    receiver_.ApplyStep();
-    host_.ShowStep();
-    receiver_.SetModulation(modulation);
-    host_.ShowModulation();
-    receiver_.ApplyAttenuator();
-    TuneReceiver();
+    fdx_.ScanFrequency = fdx_.Channels[std::size_t(fdx_.ChannelIndex)].Frequency;
+    GiveFirstChannel();
 
     PostScanStep(PostBankScanStep, generation);
     PostPrivateMessage(windows_.freq, PostLockControls);
@@ -369,6 +361,27 @@ bool ScanEngine::StartBankScan() {
     PostPrivateMessage(windows_.freq, PostRefreshData);
     host_.ShowWait(false);
     return true;
+}
+
+// The first channel's settings and frequency go to the receiver. One that has not answered
+// its sync is sent nothing and the program state keeps what it had: the chain's resume gives
+// what differs once the receiver answers.
+void ScanEngine::GiveFirstChannel() {
+    if (!receiver_.ReceiverReady()) {
+        TuneReceiver();
+        return;
+    }
+    const Mt& first = fdx_.Channels[std::size_t(fdx_.ChannelIndex)];
+    fdx_.Attenuator = first.Attenuator;
+    // A channel stored without a step keeps the step the receiver has.
+    if (first.Step != 0) fdx_.Step = first.Step;
+    const char modulation = first.Modulation;
+    receiver_.ApplyStep();
+    host_.ShowStep();
+    receiver_.SetModulation(modulation);
+    host_.ShowModulation();
+    receiver_.ApplyAttenuator();
+    TuneReceiver();
 }
 
 void ScanEngine::StopBankScan() {

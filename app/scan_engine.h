@@ -169,6 +169,7 @@ class ScanEngine {
     void AppendJournalLine(const Bank& slot, const char* event);
 
     // The bank scan.
+    void GiveFirstChannel();
     bool JudgeBankChannel(uint64_t generation);
     bool AdvanceBankChannel(uint64_t generation);
     const UserFreq* ScanBankRecord() const;

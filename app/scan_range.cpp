@@ -144,7 +144,7 @@ bool ScanEngine::StartRangeScan() {
     ApplySlotSettings();
     TuneReceiver();
     if (generation == scanGeneration_) PostScanStep(PostRangeScanStep, generation);
-    if (fdx_.OptSound) receiver_.ApplySound(false);
+    if (fdx_.OptSound && receiver_.ReceiverReady()) receiver_.ApplySound(false);
     PostPrivateMessage(windows_.diap, PostLockControls);
     PostPrivateMessage(windows_.group, PostLockControls);
     return true;
@@ -158,8 +158,10 @@ void ScanEngine::StopRangeScan() {
     PostPrivateMessage(windows_.group, PostUnlockControls);
 }
 
-// The receiver takes the modulation, step and attenuator of the slot the range scan takes.
+// The receiver takes the modulation, step and attenuator of the slot the range scan takes;
+// one that has not answered its sync takes them when the chain resumes.
 void ScanEngine::ApplySlotSettings() {
+    if (!receiver_.ReceiverReady()) return;
     if (fdx_.ScanSlot < 0 || std::size_t(fdx_.ScanSlot) >= fdx_.ScanSlots.size()) return;
     const Bank& slot = fdx_.ScanSlots[std::size_t(fdx_.ScanSlot)];
     if (slot.Modulation != fdx_.Modulation) {

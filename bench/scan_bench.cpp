@@ -352,8 +352,8 @@ Result ReadBack(ORVEL& orvel) {
     Result result;
     auto* panel = dynamic_cast<IC8500*>(orvel.receiver.Panel());
     if (panel == nullptr) return result;
-    Ic8500ScanSettings& scan = panel->Settings.Scan;
-    scan = Ic8500ScanSettings{};
+    CivScanSettings& scan = panel->Settings.Scan;
+    scan = Ic8500Settings{}.Scan;
     scan.RangeScan = scan.Auto = true;
     panel->BankChannels[IC8500::kAutoBank] = IC8500::kBankSize;
     if (!panel->StartReceiverScan()) return result;

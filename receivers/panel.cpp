@@ -1,6 +1,7 @@
 #include "receivers/panel.h"
 
 #include "receivers/comm.h"
+#include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/post.h"
 #include "ui/timer.h"
@@ -63,7 +64,8 @@ bool ReceiverPanel::ServeUntil(const std::function<bool()>& done) {
     bool ended = true;
     while (!done()) {
         const int64_t left = deadline - ui::Clock::NowMs();
-        if (left <= 0) {
+        // A program that quits serves nothing more: the reply would never be read.
+        if (left <= 0 || ui::Application::Quitting()) {
             ended = false;
             break;
         }
@@ -106,6 +108,7 @@ bool ReceiverPanel::Accepted(ExchangeId id) const {
 }
 
 void ReceiverPanel::Abandon() {
+    if (PendingCommand != NoExchange) ++unansweredInARow_;
     PendingCommand = NoExchange;
     ReplyEvent.Set();
 }
@@ -187,6 +190,7 @@ bool ReceiverPanel::AwaitTurn() {
 }
 
 void ReceiverPanel::EndExchange(bool accepted) {
+    unansweredInARow_ = 0;
     if (PendingCommand != NoExchange) outcomes_[Slot(exchange_)].accepted = accepted;
     ReplyCountdown = 0;
     PendingCommand = NoExchange;
@@ -211,16 +215,14 @@ bool ReceiverPanel::DataArrived(const std::function<PassResult()>& walk) {
 }
 
 bool ReceiverPanel::TimerTick() {
-    if (!ReplyComplete && ReplyCountdown != 0 && --ReplyCountdown == 0) {
-        PendingCommand = NoExchange;
-        ReplyEvent.Set();
-    }
+    if (!ReplyComplete && ReplyCountdown != 0 && --ReplyCountdown == 0) Abandon();
     return ReplyComplete;
 }
 
 void ReceiverPanel::EndSync(bool answered) {
     syncEnded_ = true;
     receiverAnswered_ = answered;
+    if (answered) unansweredInARow_ = 0;
     ++syncCount_;
     PostToOwner(PostReceiverState);
 }

@@ -167,6 +167,9 @@ class ReceiverPanel : public ui::Form {
     uint32_t SyncCount() const { return syncCount_; }
     // The line to the receiver went away: it counts as silent until a sync is answered again.
     void LoseReceiver() { receiverAnswered_ = false; }
+    // Exchanges given up unanswered since the receiver last replied to one (or answered a
+    // sync): the main window tells a receiver gone silent by it.
+    uint32_t UnansweredInARow() const { return unansweredInARow_; }
 
     // --- Exchange state
     bool ReplyComplete = false;
@@ -337,11 +340,13 @@ class ReceiverPanel : public ui::Form {
     FDX* fdx_ = nullptr;
 
   private:
-    // Serves messages until done() or 1000 ms have passed; true when done.
+    // Serves messages until done() or 1000 ms have passed, or the program quits; true when
+    // done.
     bool ServeUntil(const std::function<bool()>& done);
     // A request arriving while an exchange is outstanding: waits for its turn.
     bool AwaitTurn();
-    // The exchange sent last is given up unanswered.
+    // The exchange sent last is given up unanswered (a running wait returns); it counts as
+    // unanswered.
     void Abandon();
 
     struct Outcome {
@@ -355,6 +360,7 @@ class ReceiverPanel : public ui::Form {
     bool syncEnded_ = false;
     bool receiverAnswered_ = false;
     uint32_t syncCount_ = 0;
+    uint32_t unansweredInARow_ = 0;
     int waitDepth_ = 0;
     int serving_ = 0;  // ServeUntil calls running now, nested
     RefusalWatch* watch_ = nullptr;

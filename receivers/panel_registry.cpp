@@ -22,7 +22,7 @@ namespace {
 constexpr PanelTraits kAr3000a{.attenuator = true, .step = true, .sound = true, .banks = true,
                                .twoStopBits = true, .scanRate = 620};
 constexpr PanelTraits kAr8000{.attenuator = true, .step = true, .banks = true};
-constexpr PanelTraits kIcR10{.banks = true, .secondTick = true};
+constexpr PanelTraits kIcR10{.secondTick = true};
 constexpr PanelTraits kIcR8500{.attenuator = true, .step = true, .sound = true, .banks = true,
                                .secondTick = true, .stepLow = 1, .stepHigh = 10000,
                                .scanRate = 620};

@@ -160,3 +160,17 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
     }
     return true;
 }
+
+uint32_t ReadLevelValue(std::string_view value) {
+    return std::min<uint32_t>(ReadU32(value), 255);
+}
+
+void WriteChoice(StateFileWriter& file, std::span<const ChoiceKey> keys, uint32_t chosen) {
+    for (const ChoiceKey& k : keys) file.Flag(k.key, k.value == chosen);
+}
+
+std::optional<uint32_t> TakeChoice(std::string_view key, std::span<const ChoiceKey> keys) {
+    for (const ChoiceKey& k : keys)
+        if (key == k.key) return k.value;
+    return std::nullopt;
+}

@@ -10,8 +10,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "receivers/level_scale.h"
@@ -61,6 +64,67 @@ class StateFileWriter {
   private:
     TextFileWriter writer_;
 };
+
+// A setting of a panel's record kept under its own key: a flag, "key=ДА" while set and no line
+// otherwise, or a level 0..255. A model lists its keys in the order it writes them.
+template <class Record>
+struct FlagKeyOf {
+    const char* key;
+    bool Record::*flag;
+};
+template <class Record>
+struct LevelKeyOf {
+    const char* key;
+    uint32_t Record::*level;
+};
+template <class Record>
+using FlagKeysOf = std::type_identity_t<std::span<const FlagKeyOf<Record>>>;
+template <class Record>
+using LevelKeysOf = std::type_identity_t<std::span<const LevelKeyOf<Record>>>;
+
+template <class Record>
+void WriteFlags(StateFileWriter& file, const Record& record, FlagKeysOf<Record> keys) {
+    for (const FlagKeyOf<Record>& k : keys) file.Flag(k.key, record.*k.flag);
+}
+template <class Record>
+void WriteLevels(StateFileWriter& file, const Record& record, LevelKeysOf<Record> keys) {
+    for (const LevelKeyOf<Record>& k : keys) file.Number(k.key, record.*k.level);
+}
+// Before a file is read: a flag its file does not name is off.
+template <class Record>
+void ClearFlags(Record& record, FlagKeysOf<Record> keys) {
+    for (const FlagKeyOf<Record>& k : keys) record.*k.flag = false;
+}
+// One key of the file: true when it was one of `keys` (its flag set, its level taken, held
+// to 255).
+template <class Record>
+bool TakeFlag(std::string_view key, Record& record, FlagKeysOf<Record> keys) {
+    for (const FlagKeyOf<Record>& k : keys)
+        if (key == k.key) return record.*k.flag = true;
+    return false;
+}
+// A level as a file gives it, held to 0..255.
+uint32_t ReadLevelValue(std::string_view value);
+template <class Record>
+bool TakeLevel(std::string_view key, std::string_view value, Record& record,
+               LevelKeysOf<Record> keys) {
+    for (const LevelKeyOf<Record>& k : keys) {
+        if (key != k.key) continue;
+        record.*k.level = ReadLevelValue(value);
+        return true;
+    }
+    return false;
+}
+
+// One of several values kept as flags, a key each ("Атт20=ДА" for 20 dB): only the chosen
+// value's key is written.
+struct ChoiceKey {
+    uint32_t value;
+    const char* key;
+};
+void WriteChoice(StateFileWriter& file, std::span<const ChoiceKey> keys, uint32_t chosen);
+// The value a key of the file stands for, when it is one of `keys`.
+std::optional<uint32_t> TakeChoice(std::string_view key, std::span<const ChoiceKey> keys);
 
 // Lines of a state file that a panel does not interpret but must not lose: every line whose
 // key `Owns` accepts, in file order, exactly as it stands (quotes and empty values included).

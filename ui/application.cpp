@@ -14,6 +14,11 @@
 
 namespace ui {
 
+namespace {
+// As the toolkit's own flag: set by Quit, cleared as the message loop starts and once it ended.
+bool quitting = false;
+}  // namespace
+
 Application::Application() = default;
 Application::~Application() = default;
 
@@ -42,11 +47,19 @@ int Application::Start(int argc, char** argv) {
 }
 
 int Application::RunMessageLoop() {
-    return QApplication::exec();
+    quitting = false;
+    const int exitCode = QApplication::exec();
+    quitting = false;
+    return exitCode;
 }
 
 void Application::Quit(int exitCode) {
+    quitting = true;
     QCoreApplication::exit(exitCode);
+}
+
+bool Application::Quitting() {
+    return quitting;
 }
 
 Rect Application::ScreenGeometry() {

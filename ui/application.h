@@ -19,6 +19,9 @@ class Application : public Object {
     // Runs the message loop until Quit.
     int RunMessageLoop();
     static void Quit(int exitCode = 0);
+    // Quit was called and the message loop has not run since: every loop, nested ones too,
+    // is ending, so a wait serves nothing and ends at once.
+    static bool Quitting();
     // The screen's work area in pixels (an empty rectangle without a screen).
     static Rect ScreenGeometry();
     // Sounds the system beep.

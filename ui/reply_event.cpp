@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "ui/application.h"
 #include "ui/operator_input.h"
 #include "ui/timer.h"
 
@@ -47,6 +48,8 @@ bool ReplyEvent::Wait(int ms) {
 
 bool ReplyEvent::Serve(int ms) {
     if (set_) return true;
+    // The program is ending: no loop runs any more, and what the wait waits for will not come.
+    if (Application::Quitting()) return false;
     const uint64_t before = sets_;
     const auto setMeanwhile = [&] { return set_ || sets_ != before; };
     // Codes posted before this wait began can sit behind the handler that waits, and a
@@ -64,6 +67,7 @@ bool ReplyEvent::Serve(int ms) {
     for (;;) {
         QCoreApplication::processEvents();
         if (setMeanwhile()) return true;
+        if (Application::Quitting()) return false;
         if (Clock::IdleSliceMs() > 0) RunLoop(loops_, Clock::IdleSliceMs());
         if (setMeanwhile()) return true;
         // What another thread owes comes in real time, however long a busy machine holds that

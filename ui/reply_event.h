@@ -26,7 +26,8 @@ class ReplyEvent {
     uint64_t Sets() const { return sets_; }
 
     // Serves messages until the event is set (true) or ms have passed (false). A Set during
-    // the wait ends it even when a nested wait reset the event afterwards.
+    // the wait ends it even when a nested wait reset the event afterwards. While the program
+    // quits (Application::Quitting) it ends at once.
     bool Wait(int ms);
     // Waits running now, one nested in another; ServeFor's serving is none. A handler run
     // meanwhile runs inside the innermost: until it returns, that wait cannot end.

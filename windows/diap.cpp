@@ -154,24 +154,15 @@ Bank* diap::ShownSlot() {
 
 void diap::OnUserEvent(uint32_t code) {
     if (fdx_ == nullptr || !HasWindow() || fdx_->ScanSlots.size() != kScanSlotCount) return;
-    FDX& s = *fdx_;
     switch (code) {
         case PostSyncReceiver:
-            s.PictureWidth = picture_.width;
-            s.PictureHeight = picture_.height;
-            s.PictureLeft = picture_.x;
-            is_grid->SetChecked(s.ShowGrid);
-            UpdateLabels();
+            SharePictureGeometry();
             break;
         case PostReloadView:
             WriteBoxes();
             break;
         case PostTakeSelection:
-            TakeBoxes();
-            if (!LayoutSlot()) FreeSlotArrays();
-            SyncSlotButtons();
-            Redraw();
-            Post(PostRangeFromSelection);
+            TakeSelection();
             break;
         case PostResetSelection:
             TakeBoxes();
@@ -180,82 +171,37 @@ void diap::OnUserEvent(uint32_t code) {
             Redraw();
             break;
         case PostItemLoaded:
-            if (LayoutSlot())
-                ApplyKinds(true);
-            else
-                FreeSlotArrays();
-            UpdateLabels();
-            Redraw();
-            SyncSlotButtons();
+            ShowLoadedSlot();
             break;
         case PostRefreshData:
             RefreshData();
             break;
         case PostFollowScan:
             FollowScan();
-            if (s.WorkMode == kRangeMode) RefreshData();
+            if (fdx_->WorkMode == kRangeMode) RefreshData();
             break;
         case PostRefreshDisplay:
-            if (Bank* slot = ShownSlot(); slot != nullptr && slot->InUse) {
-                if (s.Frequency >= slot->Start && s.Frequency <= slot->End)
-                    SetCursorFrequency(s.Frequency);
-                else
-                    DrawCursor();
-            }
+            FollowTunedFrequency();
             break;
         case PostRedrawCurves:
-            for (int32_t i = 0; i < int32_t(kScanSlotCount); ++i) {
-                SelectSlot(i);
-                Bank& slot = s.ScanSlots[std::size_t(i)];
-                if (i < s.GroupRangeCount && slot.InUse && LayoutSlot()) {
-                    ApplyKinds(true);
-                } else {
-                    FreeSlotArrays();
-                    Redraw();
-                }
-            }
-            SelectSlot(0);
+            RedrawGroupSlots();
             break;
         case PostLockControls:
-            if (!busy_) gridBeforeLock_ = is_grid->IsChecked();
-            busy_ = true;
-            is_grid->SetChecked(false);
-            if (s.OptSpy && s.Running && s.RunningMode == kRangeMode)
-                for (ui::OptionButton* button : optb) button->SetEnabled(false);
-            for (ui::Window* button :
-                 std::initializer_list<ui::Window*>{left_max, left_fixed, right_fixed, right_max,
-                                                    marker, clear, is_grid, aproximate})
-                button->SetEnabled(false);
-            ShowOnMainPicture();
-            UpdateScrollRange();
+            LockControls();
             break;
         case PostUnlockControls:
-            if (!busy_) break;
-            busy_ = false;
-            if (s.OptSpy)
-                for (ui::OptionButton* button : optb) button->SetEnabled(true);
-            for (ui::Window* button :
-                 std::initializer_list<ui::Window*>{left_max, left_fixed, right_fixed, right_max,
-                                                    marker, clear, is_grid, aproximate})
-                button->SetEnabled(true);
-            is_grid->SetChecked(gridBeforeLock_);
-            ShowOnMainPicture();
-            UpdateScrollRange();
+            UnlockControls();
             break;
         case PostSpectrumStep:
-            SelectSlot(s.SpySlot);
+            SelectSlot(fdx_->SpySlot);
             Post(PostSpectrumDrawn);
-            break;
-        case PostRefreshCurves:
-            DrawScale();
-            SyncScrollPosition();
-            ShowOnMainPicture();
             break;
         case PostRefreshLevels:
             ShowSharedPicture(*pictb_1, picture_);
-            DrawScale();
-            SyncScrollPosition();
-            ShowOnMainPicture();
+            RedrawScale();
+            break;
+        case PostRefreshCurves:
+            RedrawScale();
             break;
         case PostFollowFrequency:
             ToggleMarker(MarkerMode::Set);
@@ -275,33 +221,126 @@ void diap::OnUserEvent(uint32_t code) {
             SyncSlotButtons();
             break;
         case PostClearData:
-            for (int32_t i = 0; i < int32_t(kScanSlotCount); ++i) {
-                SelectSlot(i);
-                FreeSlotArrays();
-                Redraw();
-            }
-            SelectSlot(0);
+            ClearSlots();
             break;
         case PostViewRecompute:
             BindViewSources();
             break;
         case PostScaleChanged:
-            for (Bank& slot : s.ScanSlots) MarkScalePoints(slot);
-            DrawScale();
-            SyncScrollPosition();
-            ShowOnMainPicture();
+            for (Bank& slot : fdx_->ScanSlots) MarkScalePoints(slot);
+            RedrawScale();
             break;
         case PostPrepareSlots:
         case PostLoadSelected:
-            for (int32_t i = 0; i < int32_t(kScanSlotCount); ++i) {
-                if (s.ScanSlots[std::size_t(i)].InUse) continue;
-                SelectSlot(i);
-                Post(code);
-                break;
-            }
+            PostToFreeSlot(code);
             break;
         default:
             break;
+    }
+}
+
+// The main window's start-up is over: the program state learns where the picture lies.
+void diap::SharePictureGeometry() {
+    FDX& s = *fdx_;
+    s.PictureWidth = picture_.width;
+    s.PictureHeight = picture_.height;
+    s.PictureLeft = picture_.x;
+    is_grid->SetChecked(s.ShowGrid);
+    UpdateLabels();
+}
+
+void diap::TakeSelection() {
+    TakeBoxes();
+    if (!LayoutSlot()) FreeSlotArrays();
+    SyncSlotButtons();
+    Redraw();
+    Post(PostRangeFromSelection);
+}
+
+void diap::ShowLoadedSlot() {
+    if (LayoutSlot())
+        ApplyKinds(true);
+    else
+        FreeSlotArrays();
+    UpdateLabels();
+    Redraw();
+    SyncSlotButtons();
+}
+
+void diap::FollowTunedFrequency() {
+    const Bank* slot = ShownSlot();
+    if (slot == nullptr || !slot->InUse) return;
+    if (fdx_->Frequency >= slot->Start && fdx_->Frequency <= slot->End)
+        SetCursorFrequency(fdx_->Frequency);
+    else
+        DrawCursor();
+}
+
+// Each slot of the loaded group laid out and drawn, the others emptied.
+void diap::RedrawGroupSlots() {
+    for (int32_t i = 0; i < int32_t(kScanSlotCount); ++i) {
+        SelectSlot(i);
+        const Bank& slot = fdx_->ScanSlots[std::size_t(i)];
+        if (i < fdx_->GroupRangeCount && slot.InUse && LayoutSlot()) {
+            ApplyKinds(true);
+        } else {
+            FreeSlotArrays();
+            Redraw();
+        }
+    }
+    SelectSlot(0);
+}
+
+// The buttons that would change what a scan or a job works on.
+std::array<ui::Window*, 8> diap::LockedButtons() const {
+    return {left_max, left_fixed, right_fixed, right_max, marker, clear, is_grid, aproximate};
+}
+
+void diap::LockControls() {
+    FDX& s = *fdx_;
+    if (!busy_) gridBeforeLock_ = is_grid->IsChecked();
+    busy_ = true;
+    is_grid->SetChecked(false);
+    if (s.OptSpy && s.Running && s.RunningMode == kRangeMode)
+        for (ui::OptionButton* button : optb) button->SetEnabled(false);
+    for (ui::Window* button : LockedButtons()) button->SetEnabled(false);
+    ShowOnMainPicture();
+    UpdateScrollRange();
+}
+
+void diap::UnlockControls() {
+    if (!busy_) return;
+    busy_ = false;
+    if (fdx_->OptSpy)
+        for (ui::OptionButton* button : optb) button->SetEnabled(true);
+    for (ui::Window* button : LockedButtons()) button->SetEnabled(true);
+    is_grid->SetChecked(gridBeforeLock_);
+    ShowOnMainPicture();
+    UpdateScrollRange();
+}
+
+void diap::RedrawScale() {
+    DrawScale();
+    SyncScrollPosition();
+    ShowOnMainPicture();
+}
+
+void diap::ClearSlots() {
+    for (int32_t i = 0; i < int32_t(kScanSlotCount); ++i) {
+        SelectSlot(i);
+        FreeSlotArrays();
+        Redraw();
+    }
+    SelectSlot(0);
+}
+
+// A code for a free slot goes on with the first free slot selected; with none free, nothing.
+void diap::PostToFreeSlot(uint32_t code) {
+    for (int32_t i = 0; i < int32_t(kScanSlotCount); ++i) {
+        if (fdx_->ScanSlots[std::size_t(i)].InUse) continue;
+        SelectSlot(i);
+        Post(code);
+        return;
     }
 }
 

@@ -106,6 +106,18 @@ class diap : public PageWindow {
     void StepBox(ui::ComboBox* box, int delta, bool upperInclusive);
     void ReportSearch(const SearchResult& result);
     void Redraw();  // DrawScale, then ShowOnMainPicture
+    // What the posted codes do.
+    void SharePictureGeometry();
+    void TakeSelection();
+    void ShowLoadedSlot();
+    void FollowTunedFrequency();
+    void RedrawGroupSlots();
+    std::array<ui::Window*, 8> LockedButtons() const;
+    void LockControls();
+    void UnlockControls();
+    void RedrawScale();  // DrawScale, the scroll bar, ShowOnMainPicture
+    void ClearSlots();
+    void PostToFreeSlot(uint32_t code);
     void RefreshData();
     void FollowScan();
     bool OwnsSharedPicture() const;

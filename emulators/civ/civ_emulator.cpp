@@ -65,6 +65,12 @@ void CivEmulator::HandleFrame(const Bytes& frame, Clock::time_point now) {
     const uint8_t to = frame[2];
     const uint8_t from = frame[3];
     if (to != address_ && to != kBroadcastAddress) return;
+    if (answersBeforeDead_ == 0) {
+        dead_ = true;
+        answersBeforeDead_ = -1;
+        return;
+    }
+    if (answersBeforeDead_ > 0) --answersBeforeDead_;
     const std::span<const uint8_t> data(frame.data() + 5, frame.size() - 6);
     const Bytes answer = refuseAll_ ? Bytes{kNg} : Answer(frame[4], data);
     Bytes out = garbage_;
@@ -293,6 +299,10 @@ void CivEmulator::SetLatency(std::chrono::milliseconds latency) {
 
 void CivEmulator::SetDead(bool dead) {
     Locked([&] { dead_ = dead; });
+}
+
+void CivEmulator::SetDeadAfter(int frames) {
+    Locked([&] { answersBeforeDead_ = frames; });
 }
 
 void CivEmulator::SetRefuseAll(bool refuse) {

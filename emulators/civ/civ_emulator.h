@@ -142,6 +142,8 @@ class CivEmulator : public PtyServer {
     // A dead receiver sends nothing of its own; the bus still echoes (SetEcho(false) for a
     // silent line).
     void SetDead(bool dead);
+    // Answers the next `frames` commands addressed to the set, then falls dead (as SetDead).
+    void SetDeadAfter(int frames);
     // Every command is answered FA, queries included.
     void SetRefuseAll(bool refuse);
     // Written before every frame the receiver sends (answers and unsolicited frames).
@@ -253,6 +255,7 @@ class CivEmulator : public PtyServer {
     uint8_t address_;
     bool echo_ = true;
     bool dead_ = false;
+    int answersBeforeDead_ = -1;  // -1: no fall due
     bool refuseAll_ = false;
     Clock::time_point answersDue_{};  // the last answer's; unsolicited frames come after it
     Bytes garbage_;

@@ -123,9 +123,11 @@ int32_t AorPanel::TuneAndRead() {
     return ReadLevel();
 }
 
+// The level after a stop is read only from a receiver that answers: one that has not answered
+// its sync is sent nothing.
 void AorPanel::ReleaseForStop() {
     CancelUnawaited();
-    ReadLevel();
+    if (ReceiverAnswered()) ReadLevel();
 }
 
 bool AorPanel::SendText(std::string_view text) {

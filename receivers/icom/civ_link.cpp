@@ -91,6 +91,13 @@ std::string NameToHex(std::string_view name, std::size_t length) {
     return hex;
 }
 
+std::string NameFromWire(std::span<const uint8_t> bytes) {
+    std::string name;
+    for (const uint8_t c : bytes) name += c >= 0x20 && c <= 0x7E ? static_cast<char>(c) : ' ';
+    name.erase(name.find_last_not_of(' ') + 1);
+    return name;
+}
+
 RingPiece FindFrame(std::span<const uint8_t> ring, uint32_t read, uint32_t write) {
     enum class State { Idle, OneFe, Preamble, Body } state = State::Idle;
     RingPiece scan;

@@ -73,6 +73,9 @@ int DecodeLevel(std::string_view replyText);
 // the end of the name. A character outside printable ASCII goes out as a blank, so that no
 // name can carry the frame bytes FD, FE or FF (or half of a UTF-8 character).
 std::string NameToHex(std::string_view name, std::size_t length);
+// A name from a reply: what is not printable becomes a blank, and the blanks that fill it up
+// go.
+std::string NameFromWire(std::span<const uint8_t> bytes);
 
 // The CI-V finder of the ring cursor: where the next frame lies, from read towards write.
 // Whole: begin at the frame's first FE, end just past its FD; Skip: a frame without a

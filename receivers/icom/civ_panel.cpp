@@ -53,6 +53,7 @@ void CivPanel::OnCreate() {
     s.Calibration = model_.calibration;
     s.BuildLevelTable();
     if (s.OptRecvSave) ReadStateFile();
+    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
     WireControls();
     Fine.SetViewStep(ViewStep);
     ShowControls();
@@ -82,6 +83,7 @@ void CivPanel::OnDestroy() {
     step = nullptr;
     scale = nullptr;
     scrollb_1 = nullptr;
+    pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = nullptr;
     ForgetControls();
 }
 
@@ -272,6 +274,11 @@ void CivPanel::EnterStandby() {
     Standby = true;
     OnStandbyChanged();
     PostToOwner(PostPanelProgress);
+}
+
+void CivPanel::LeaveStandby() {
+    Standby = false;
+    OnStandbyChanged();
 }
 
 // ---------------------------------------------------------------------------------------

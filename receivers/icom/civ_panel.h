@@ -35,6 +35,10 @@ struct CivMode {
     const char* width;    // kHz
 };
 
+// Tenths of dB at the raw levels 0, 16, .. 256 that the CI-V sets' meters read alike.
+inline constexpr std::array<int32_t, 17> kCivCalibration = {
+    0, 9, 18, 28, 39, 48, 57, 71, 84, 108, 132, 190, 246, 315, 384, 492, 600};
+
 // A CI-V model as data.
 struct CivModel {
     const ui::FormResource* form;
@@ -44,7 +48,7 @@ struct CivModel {
     // A letter's first entry is its normal filter; a letter without one is not sent.
     std::span<const CivMode> modes;
     // Tenths of dB at the raw levels 0, 16, .. 256.
-    std::array<int32_t, 17> calibration;
+    std::array<int32_t, 17> calibration = kCivCalibration;
     const char* stateFileStem;  // "<stem>.<port>" in the program folder
     FineScaleLook fineScale;
     // The set reports its squelch (15 01): a level counts only while the squelch is open, and
@@ -105,6 +109,12 @@ class CivPanel : public ReceiverPanel {
     ui::ComboBox* step = nullptr;        // view step of the fine scale
     ui::Canvas* scale = nullptr;         // the fine scale
     ui::ScrollBar* scrollb_1 = nullptr;  // pages of the fine scale
+    // The fine scale's jumps: to the next peak right and left, to the next scale item left
+    // and right.
+    ui::PictureButton* pictbttn_2 = nullptr;
+    ui::PictureButton* pictbttn_3 = nullptr;
+    ui::PictureButton* pictbttn_4 = nullptr;
+    ui::PictureButton* pictbttn_5 = nullptr;
 
   protected:
     // The model's destructor destroys the form (Destroy), so that the state file is written
@@ -163,6 +173,7 @@ class CivPanel : public ReceiverPanel {
     // The first query of a level reading, not waited for: the reply parser asks the rest.
     void AskLevel();
     void EnterStandby();
+    void LeaveStandby();
     void ShowWidth();
     // The readout and the fine scale follow FDX::Frequency: every tune, every reported
     // frequency.

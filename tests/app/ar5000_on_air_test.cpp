@@ -83,4 +83,21 @@ TEST_F(Ar5000SilentAtStart, IsToldOnceAskedAgainAndScannedOnceItAnswers) {
     EXPECT_EQ(Messages().size(), 1u);
 }
 
+TEST_F(Ar5000SilentAtStart, TheJobsScanSendsNoRangeSettingsBeforeTheReceiverAnswers) {
+    ui::Clock::SetIdleSliceMs(5);  // the receiver reads every line it is sent
+    ASSERT_TRUE(RunUntil([&] { return orvel.Running && !boxes.shown.empty(); }, 30'000));
+    ui::ServeFor(10'000);
+    // Nothing but the sync's question where it stands: no step (ST), tune (RF) or level (LM).
+    const auto heard = emulator.ReceivedLines();
+    ASSERT_FALSE(heard.empty());
+    for (const std::string& line : heard) EXPECT_EQ(line, "RX") << ::testing::PrintToString(heard);
+
+    ui::Clock::SetIdleSliceMs(IdleSliceMs());
+    emulator.SetSilent(false);
+    ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; },
+                         30'000));
+    const auto lines = emulator.ReceivedLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "ST10000"), lines.end());
+}
+
 }  // namespace

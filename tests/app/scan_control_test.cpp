@@ -272,10 +272,7 @@ class LostReceiver : public ScanOnAir {
     void UnplugDuringAScan() {
         UserDp& range = MakeRange(k100MHz, k100MHz + 99 * k10kHz, k10kHz);
         range.Cycles = 50;
-        Load(0, range);
-        orvel.SlotIndex = 0;
-        orvel.SwitchToTab(2);
-        orvel.StartButton();
+        ScanFromRangeTab(range);
         ASSERT_TRUE(orvel.Running);
         ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 5; }));
         UnplugReceiver();

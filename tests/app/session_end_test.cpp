@@ -3,6 +3,9 @@
 
 #include <signal.h>
 
+// Before Qt's headers, whose "signals" keyword would take its field's name.
+#include "emulators/pcr/pcr1000_emulator.h"
+
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -14,6 +17,7 @@
 #include "app/application.h"
 #include "app/orvel.h"
 #include "app/orvel_editors.h"
+#include "state/message_bus.h"
 #include "state/cp1251.h"
 #include "state/user_job.h"
 #include "tests/state/temp_dir.h"
@@ -170,6 +174,34 @@ TEST_F(SessionEnd, ATerminationWhileAJobWaitsForItsProgramEndsBothAndSaves) {
     const pid_t program = std::stoi(ReadBytes(folder.File("program.pid")));
     EXPECT_NE(::kill(program, 0), 0);  // ended, and its end collected
     End();
+}
+
+// The IC-PCR1000 at COM1 answers at no speed, and the panel looks for it at each in turn (some
+// twenty seconds of waits): a termination in the middle of the search ends the program at
+// once, the waits left given up.
+TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedIsNotHeldByTheSearch) {
+    emulators::Pcr1000Emulator set;
+    set.SetDead(true);
+    set.LinkAs(folder.path() / "COM1");
+    set.Start();
+    ui::Clock::SetOwed([&] { return set.Owes(); });
+    Write("ORVEL.INI", "COM=1\r\nSPEED=6\r\nRECV=6\r\n");
+    const int64_t started = ui::Clock::NowMs();
+    Start();
+    int64_t terminated = -1;
+    MainForm->AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
+        if (e.code == PostTimerTick && terminated < 0 && ui::Clock::NowMs() - started >= 5000) {
+            terminated = ui::Clock::NowMs();
+            ::raise(SIGTERM);
+        }
+        return false;
+    });
+    EXPECT_EQ(Run(), 0);
+    ASSERT_GE(terminated, 0);
+    EXPECT_LE(ui::Clock::NowMs() - terminated, 2000);
+    End();
+    ui::Clock::SetOwed(nullptr);
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace

@@ -14,9 +14,9 @@ using Rows = std::vector<std::string>;
 // ---- renaming
 
 class Renaming : public WindowTest {
+  protected:
     void Prepare() override { WriteRange("0001", "FM", 1000000, 1080000); }
 
-  protected:
     JournalItem* Range() const { return Child(orvel.store.RangeFolder, "FM"); }
 };
 
@@ -67,6 +67,37 @@ TEST_F(Renaming, NamesTheStoredFilesCannotHoldRestoreTheLabel) {
         EXPECT_EQ(orvel.op->ItemText(orvel.journalTree->TreeItemOf(Range())), "FM");
     }
     EXPECT_EQ(Read("DP/0001/diap.cfg"), stored);
+}
+
+// Groups name their ranges by identifier, then by folder: a range renamed to what names another
+// range would be the other one to every group, and the other gone from them without a word.
+class RenamingBesideAnother : public Renaming {
+    void Prepare() override {
+        Renaming::Prepare();
+        WriteRange("0002", "Авиация", 1180000, 1360000);
+    }
+};
+
+TEST_F(RenamingBesideAnother, TheNameOrFolderOfAnotherRangeIsRefusedWithAMessage) {
+    const std::string stored = Read("DP/0001/diap.cfg");
+    for (const char* name : {"Авиация", "0002"}) {
+        boxes.shown.clear();
+        ui::EventData end;
+        end.id = ui::EventId::EndLabelEdit;
+        end.item = orvel.journalTree->TreeItemOf(Range());
+        end.text = name;
+        orvel.op->Raise(end);
+        EXPECT_EQ(Messages(), Rows{"Диапазон с данными параметрами уже существует!"}) << name;
+        EXPECT_EQ(Range()->As<UserDp>()->Identifier, "FM");
+        EXPECT_EQ(orvel.op->ItemText(orvel.journalTree->TreeItemOf(Range())), "FM");
+    }
+    EXPECT_EQ(Read("DP/0001/diap.cfg"), stored);
+
+    // Its own folder's name is no other range's.
+    boxes.shown.clear();
+    orvel.store.RenameJournalItem(Range(), "0001");
+    EXPECT_EQ(Messages(), Rows{});
+    EXPECT_EQ(Child(orvel.store.RangeFolder, "0001")->As<UserDp>()->FolderName, "0001");
 }
 
 // The load button: what the store asks of the main window reaches the range window and the tabs.

@@ -210,6 +210,13 @@ class WindowTest : public StoredFiles {
         ranges.push_back(std::move(range));
         return *ranges.back();
     }
+    // The operator scans `range` from slot 0 on the range tab.
+    void ScanFromRangeTab(UserDp& range) {
+        Load(0, range);
+        orvel.SlotIndex = 0;
+        orvel.SwitchToTab(2);
+        orvel.StartButton();
+    }
     // Loads a range into slot `index` the way the journal's loader does.
     Bank& Load(std::size_t index, UserDp& range) {
         Bank& slot = orvel.ScanSlots[index];

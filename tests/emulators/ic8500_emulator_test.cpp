@@ -184,6 +184,20 @@ TEST_F(Ic8500EmulatorTest, DeadReceiverLeavesOnlyTheBusEcho) {
     EXPECT_TRUE(Receives(line_, "FE FE E0 4A 19 00 4A FD"));
 }
 
+// Frames to other sets do not count; the one after the last answered finds the set dead.
+TEST_F(Ic8500EmulatorTest, FallsDeadAfterTheAnswersItWasGiven) {
+    emulator_.SetDeadAfter(1);
+    line_.Send("FE FE 52 E0 03 FD");
+    line_.Send("FE FE 4A E0 11 20 FD");
+    EXPECT_TRUE(Receives(line_, kOk));
+    line_.Send("FE FE 4A E0 11 00 FD");
+    ASSERT_TRUE(emulator_.WaitForFrames(3, 5s));
+    EXPECT_EQ(emulator_.State().attenuatorDb, 20);
+    emulator_.SetDead(false);
+    line_.Send("FE FE 4A E0 11 00 FD");
+    EXPECT_TRUE(Receives(line_, kOk));
+}
+
 TEST_F(Ic8500EmulatorTest, DeliversWholeFramesByteByByte) {
     emulator_.SetByteByByte(true);
     emulator_.SetEcho(true);

@@ -37,9 +37,6 @@ constexpr ViewStepEntry kViewSteps[] = {
 };
 // clang-format on
 
-constexpr std::array<int32_t, 17> kCalibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
-                                                  108, 132, 190, 246, 315, 384, 492, 600};
-
 // Bars stand level/2 pixels high, under an overview strip of 60 pixels.
 constexpr FineScaleLook kFineScale{.overviewHeight = 60, .barDivisor = 2, .viewSteps = kViewSteps};
 
@@ -49,7 +46,6 @@ constexpr CivModel kIc10Model{
     .lowerLimit = IC10::kLowerLimit,
     .upperLimit = IC10::kUpperLimit,
     .modes = kModes,
-    .calibration = kCalibration,
     .stateFileStem = "IC10",
     .fineScale = kFineScale,
     .squelchQuery = false,
@@ -91,18 +87,8 @@ void IC10::SetModelDefaults() {
 }
 
 void IC10::WireControls() {
-    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
-        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-            action(e);
-            return false;
-        });
-    };
-    on(pictbttn_2, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
-    on(pictbttn_3, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
-    on(pictbttn_4, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
-    on(pictbttn_5, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
-    on(clear, ui::EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
-    on(address, ui::EventId::Change, [this](ui::EventData& e) { TakeAddress(e.text); });
+    clear->On(ui::EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
+    address->On(ui::EventId::Change, [this](ui::EventData& e) { TakeAddress(e.text); });
 }
 
 void IC10::ShowControls() {

@@ -22,10 +22,10 @@
     X(104, ComboBox, step, (208, 3, 70, 77), 0, nullptr, "Шаг частоты точной шкалы", inherited) \
     X(105, Canvas, scale, (4, 18, 275, 140), 0, nullptr, nullptr, inherited) \
     X(106, ScrollBar, scrollb_1, (4, 158, 275, 9), 0, nullptr, nullptr, inherited) \
-    X(107, PictureButton, pictbttn_3, (4, 170, 18, 16), 0, nullptr, "Влево до Мах") /* left to the next peak */ \
-    X(108, PictureButton, pictbttn_4, (24, 170, 18, 16), 0, nullptr, "Влево до Фикс частоты") /* left to the next scale item */ \
-    X(109, PictureButton, pictbttn_5, (44, 170, 18, 16), 0, nullptr, "Вправо до Фикс частоты") /* right to the next scale item */ \
-    X(110, PictureButton, pictbttn_2, (64, 170, 18, 16), 0, nullptr, "Вправо до Мах") /* right to the next peak */ \
+    X(107, PictureButton, pictbttn_3, (4, 170, 18, 16), 0, nullptr, "Влево до Мах", inherited) /* left to the next peak */ \
+    X(108, PictureButton, pictbttn_4, (24, 170, 18, 16), 0, nullptr, "Влево до Фикс частоты", inherited) /* left to the next scale item */ \
+    X(109, PictureButton, pictbttn_5, (44, 170, 18, 16), 0, nullptr, "Вправо до Фикс частоты", inherited) /* right to the next scale item */ \
+    X(110, PictureButton, pictbttn_2, (64, 170, 18, 16), 0, nullptr, "Вправо до Мах", inherited) /* right to the next peak */ \
     X(111, CommandButton, clear, (88, 171, 50, 14), 0, "Очистить", "Очистить Шкалу") \
     X(112, Label, label_3, (196, 174, 26, 9), kNoWrap, "Адрес", nullptr) \
     X(113, Edit, address, (224, 172, 20, 12), 0, nullptr, "Адрес приемника")

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr ui::ControlResource kIc756Controls[] = {
-    UI_CONTROL_ROWS(HF_CORE_CONTROLS) UI_CONTROL_ROWS(HF_CONTROLS) UI_CONTROL_ROWS(IC756_CONTROLS)};
+constexpr ui::ControlResource kIc756Controls[] = {UI_CONTROL_ROWS(HF_CONTROLS)
+                                                      UI_CONTROL_ROWS(IC756_CONTROLS)};
 
 // The panel fills the main window's receiver page.
 constexpr ui::FormResource kIc756Form{
@@ -51,9 +51,9 @@ constexpr HfStepCode kSteps[] = {
 };
 constexpr HfAttenuator kAttenuators[] = {{0, "1100"}, {6, "1106"}, {12, "1112"}, {18, "1118"}};
 constexpr uint32_t kDepths[] = {6, 12, 18};
-constexpr HfDepthKey kAttenuatorKeys[] = {
+constexpr ChoiceKey kAttenuatorKeys[] = {
     {0, "Атт0"}, {6, "Атт10"}, {12, "Атт20"}, {18, "Атт30"}};
-constexpr HfDepthKey kDefaultAttenuatorKeys[] = {
+constexpr ChoiceKey kDefaultAttenuatorKeys[] = {
     {6, "Умолч_Атт10"}, {12, "Умолч_Атт20"}, {18, "Умолч_Атт30"}};
 // Steps of the fine scale, one pixel column each (100 Hz units), in kHz.
 constexpr ViewStepEntry kViewSteps[] = {
@@ -75,16 +75,12 @@ constexpr HfModeChoice kModeChoices[] = {
 constexpr HfChoice kFilterChoices[] = {{"FL1", 2}, {"FL2", 0}, {"FL3", 1}};
 constexpr const char* kScanPrelude[] = {"0E00"};
 
-constexpr std::array<int32_t, 17> kCalibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
-                                                  108, 132, 190, 246, 315, 384, 492, 600};
-
 constexpr CivModel kCivModel{
     .form = &kIc756Form,
     .address = IC756::kAddress,
     .lowerLimit = IC756::kLowerLimit,
     .upperLimit = IC756::kUpperLimit,
     .modes = kModes,
-    .calibration = kCalibration,
     .stateFileStem = "ICIC_756",
     // Bars a level/8 pixels high; the strip of the whole range 250 kHz a pixel.
     .fineScale = {.overviewHeight = 40,
@@ -131,6 +127,7 @@ const HfModel kModel{
     .modeChoices = kModeChoices,
     .sattChoices = kFilterChoices,
     .sattIsAttenuator = false,
+    .jobBase = 1200,
     .readStatus = "Чтение банка",
     .jobReadStatus = "Чтение банков приемника",
     .writeStatus = "Запись банка ",
@@ -138,12 +135,21 @@ const HfModel kModel{
     .attenuatorKeys = kAttenuatorKeys,
     .defaultAttenuatorKeys = kDefaultAttenuatorKeys,
     .narrowKeys = true,
-    .r75Keys = false,
+    .filterChoiceKey = false,
+    .channelCountKey = false,
+    .keysAfterScale = false,
 };
 
 }  // namespace
 
-IC756::IC756() : HfPanel(kModel) {}
+// The depths of the attenuator, the channel by its table entry and the settings dialog.
+const JobCommand<HfPanel> IC756::kOwnJobs[] = {
+    {1215, &IC756::FirstDepthCommand},   {1216, &IC756::SecondDepthCommand},
+    {1217, &IC756::ThirdDepthCommand},   {1228, &IC756::ChannelEntryCommand},
+    {1235, &IC756::OpenSettingsCommand},
+};
+
+IC756::IC756() : HfPanel(kModel, kOwnJobs) {}
 
 // The form goes while the model's hooks are still there: its state file is written then.
 IC756::~IC756() {
@@ -161,38 +167,8 @@ void IC756::ForgetModelControls() {
 
 void IC756::WireControls() {
     HfPanel::WireControls();
-    pictbttn_6->AddHandler(ui::EventId::Click, [this](ui::Object&, ui::EventData&) {
-        PostToOwner(PostOpenScanSettings);
-        return false;
-    });
-    const std::pair<ui::OptionButton*, uint32_t> options[] = {
-        {catt0, 0}, {catt10, 6}, {catt20, 12}, {catt30, 18}};
-    for (const auto& [option, db] : options) {
-        option->AddHandler(ui::EventId::Click,
-                           [this, option = option, db = db](ui::Object&, ui::EventData&) {
-                               if (option->IsChecked()) ChooseAttenuator(db != 0, db);
-                               return false;
-                           });
-    }
-}
-
-void IC756::ShowAttenuator() {
-    if (!catt0) return;
-    ui::OptionButton* chosen = catt0;
-    switch (AttenuatorOption()) {
-        case 6:
-            chosen = catt10;
-            break;
-        case 12:
-            chosen = catt20;
-            break;
-        case 18:
-            chosen = catt30;
-            break;
-        default:
-            break;
-    }
-    if (!chosen->IsChecked()) chosen->SetChecked(true);
+    pictbttn_6->On(ui::EventId::Click,
+                   [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
 }
 
 bool IC756::SetNoiseReductionLevel(uint32_t level) {
@@ -208,43 +184,4 @@ void IC756::ServeDialogCode(uint32_t code) {
     if (code != PostOpenScanSettings) return;
     if (!dialog_) dialog_ = std::make_unique<RIC756>(*this);
     dialog_->Open(fdx_->Owner);
-}
-
-// ---------------------------------------------------------------------------------------
-// Job commands
-
-// clang-format off
-const JobCommand<IC756> IC756::kJobCommands[] = {
-    {1211, &IC756::ReadChannelsCommand},
-    {1212, &IC756::WriteChannelsCommand},
-    {1213, &IC756::StoreCommand},
-    {1214, &IC756::AttenuatorOffCommand},
-    {1215, &IC756::FirstDepthCommand},
-    {1216, &IC756::SecondDepthCommand},
-    {1217, &IC756::ThirdDepthCommand},
-    {1218, &IC756::AfLevelCommand},
-    {1219, &IC756::SquelchCommand},
-    {1220, &IC756::DirectWriteCommand},
-    {1221, &IC756::StopOrClearCommand},
-    {1222, &IC756::StandbyCommand},
-    {1223, &IC756::AgcCommand},
-    {1224, &IC756::PreampCommand},
-    {1225, &IC756::NoiseBlankerCommand},
-    {1226, &IC756::FineStepCommand},
-    {1228, &IC756::ChannelEntryCommand},
-    {1229, &IC756::FixedLeftCommand},
-    {1230, &IC756::FixedRightCommand},
-    {1231, &IC756::PeakLeftCommand},
-    {1232, &IC756::PeakRightCommand},
-    {1234, &IC756::ReceiverScanCommand},
-    {1235, &IC756::OpenSettingsCommand},
-};
-// clang-format on
-
-void IC756::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<IC756>>(kJobCommands));
-}
-
-void IC756::OpenSettingsCommand(JobStr&) {
-    PostToOwner(PostOpenScanSettings);
 }

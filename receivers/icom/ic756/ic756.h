@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "receivers/icom/ic756/hf_panel.h"
+#include "receivers/icom/hf/hf_panel.h"
 
 class RIC756;
 
@@ -18,10 +18,10 @@ class RIC756;
 #define IC756_CONTROLS(X) \
     X(140, PictureButton, pictbttn_6, (124, 95, 18, 16), 0, nullptr, "Установка Параметров") \
     X(141, Label, label_5, (146, 99, 14, 9), kNoWrap, "Атт", nullptr) \
-    X(142, OptionButton, catt0, (160, 98, 24, 10), 0, "0", "Выключить Аттеньюатор") \
-    X(143, OptionButton, catt10, (186, 98, 24, 10), 0, "6", "Установить значение Аттеньюатора 10 дБ") \
-    X(144, OptionButton, catt20, (212, 98, 30, 10), 0, "12", "Установить значение Аттеньюатора 20 дБ") \
-    X(145, OptionButton, catt30, (244, 98, 30, 10), 0, "18", "Установить значение Аттеньюатора 30 дБ") \
+    X(142, OptionButton, catt0, (160, 98, 24, 10), 0, "0", "Выключить Аттеньюатор", inherited) \
+    X(143, OptionButton, catt10, (186, 98, 24, 10), 0, "6", "Установить значение Аттеньюатора 10 дБ", inherited) \
+    X(144, OptionButton, catt20, (212, 98, 30, 10), 0, "12", "Установить значение Аттеньюатора 20 дБ", inherited) \
+    X(145, OptionButton, catt30, (244, 98, 30, 10), 0, "18", "Установить значение Аттеньюатора 30 дБ", inherited) \
     X(146, CheckBox, fpik, (36, 115, 36, 10), 0, "ПРЕД", "Вкл /выкл предусилитель") \
     X(147, CheckBox, skip, (216, 160, 44, 10), 0, "Пропуск", nullptr)
 // clang-format on
@@ -38,8 +38,6 @@ class IC756 : public HfPanel {
     IC756();
     ~IC756() override;
 
-    // Commands 1211..1235.
-    void ExecuteCommand() override;
     // PostOpenScanSettings opens RIC756, made at the first call.
     void ServeDialogCode(uint32_t code) override;
     RIC756* ScanSettingsDialog() const { return dialog_.get(); }
@@ -54,12 +52,11 @@ class IC756 : public HfPanel {
     void CreateModelControls() override;
     void ForgetModelControls() override;
     void WireControls() override;
-    void ShowAttenuator() override;
     ui::CheckBox* PreampBox() const override { return fpik; }
     ui::CheckBox* SkipBox() const override { return skip; }
 
-    void OpenSettingsCommand(JobStr& line);
-    static const JobCommand<IC756> kJobCommands[];
+    // Its own job commands; the others both HF sets number alike from 1211.
+    static const JobCommand<HfPanel> kOwnJobs[];
 
     std::unique_ptr<RIC756> dialog_;
 };

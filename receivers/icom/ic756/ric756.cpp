@@ -64,7 +64,7 @@ void RIC756::ShowSettings() {
         ->SetChecked(true);
     fn->SetText(EdgeText(panel_.Channels[HfPanel::kLowerEdge]));
     fk->SetText(EdgeText(panel_.Channels[HfPanel::kUpperEdge]));
-    scan_stop::ShowAction(pausemode, s.PauseMode);
+    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(s.Action));
     scan_stop::ShowJobs(job, *panel_.State(), s.JobIndex);
 }
 
@@ -127,8 +127,7 @@ void RIC756::Wire() {
         panel_.SetPbtShift(s.PbtShift);
     });
     on(pausemode, ui::EventId::Select, [&s](ui::EventData& e) {
-        if (const auto action = scan_stop::ChosenAction(e.value))
-            s.PauseMode = static_cast<uint32_t>(*action);
+        if (const auto action = scan_stop::ChosenAction(e.value)) s.Action = *action;
     });
     on(job, ui::EventId::Select, [this, &s](ui::EventData& e) {
         const scan_stop::ChosenJob chosen = scan_stop::JobAt(*panel_.State(), e.value);

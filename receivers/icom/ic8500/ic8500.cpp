@@ -5,8 +5,8 @@
 #include <initializer_list>
 #include <utility>
 
-#include "receivers/panel_pictures.h"
 #include "receivers/icom/ic8500/ric8500.h"
+#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 #include "state/user_job.h"
 
@@ -62,15 +62,8 @@ constexpr ViewStepEntry kViewSteps[] = {
 constexpr const char* kChannelSteps[] = {"10.0", "12.5", "20.0", "25.0", "100.0", "1000.0"};
 constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
 
-// The IC-R8500's calibration: tenths of dB at raw levels 0, 16, .. 256.
-constexpr std::array<int32_t, 17> kCalibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
-                                                  108, 132, 190, 246, 315, 384, 492, 600};
-
 // The threshold and sound sliders' positions.
 constexpr int kSliderTop = 15;
-
-constexpr const char* kPowerOnText = "вкл";    // the receiver waits to be switched on
-constexpr const char* kPowerOffText = "выкл";  // the receiver runs
 
 constexpr FineScaleLook kFineScale{.overviewHeight = 40, .barDivisor = 8, .viewSteps = kViewSteps};
 
@@ -80,14 +73,13 @@ constexpr CivModel kIc8500Model{
     .lowerLimit = IC8500::kLowerLimit,
     .upperLimit = IC8500::kUpperLimit,
     .modes = kModes,
-    .calibration = kCalibration,
     .stateFileStem = "IC8500",
     .fineScale = kFineScale,
 };
 
 }  // namespace
 
-IC8500::IC8500() : CivPanel(kIc8500Model) {}
+IC8500::IC8500() : CivMemoryPanel(kIc8500Model, kChannelLayout) {}
 
 // The form goes while the model's hooks are still there: its state file is written then.
 IC8500::~IC8500() {
@@ -116,24 +108,9 @@ void IC8500::ServeDialogCode(uint32_t code) {
 
 void IC8500::OpenScanSettings() {
     FDX& s = *fdx_;
-    Settings.Scan.JobIndex = 0;
-    for (std::size_t i = 0; i < s.Jobs.size(); ++i)
-        if (!Settings.Scan.JobName.empty() && s.Jobs[i] &&
-            s.Jobs[i]->Identifier == Settings.Scan.JobName)
-            Settings.Scan.JobIndex = static_cast<int32_t>(i + 1);
+    Settings.Scan.FindJob(s);
     if (!dialog_) dialog_ = std::make_unique<RIC8500>(*this);
     dialog_->Open(s.Owner);
-}
-
-uint32_t IC8500::ClampLevel(uint32_t level) {
-    return std::min<uint32_t>(level, 255);
-}
-
-// The attenuator option the panel shows: 0 (off) unless on at 10, 20 or 30 dB.
-uint32_t IC8500::AttenuatorOption(const FDX& s) {
-    if (!s.Attenuator) return 0;
-    return s.AttenuatorDb == 10 || s.AttenuatorDb == 20 || s.AttenuatorDb == 30 ? s.AttenuatorDb
-                                                                                : 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -162,49 +139,18 @@ void IC8500::SetModelDefaults() {
 }
 
 void IC8500::WireControls() {
-    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
-        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-            action(e);
-            return false;
-        });
-    };
-    on(power, ui::EventId::Click, [this](ui::EventData&) { Standby ? PowerOn() : PowerOff(); });
-    on(pictbttn_2, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
-    on(pictbttn_3, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
-    on(pictbttn_4, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
-    on(pictbttn_5, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
-    on(pictbttn_1, ui::EventId::Click, [this](ui::EventData&) { StartReceiverScan(); });
-    on(pictbttn_6, ui::EventId::Click,
-       [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    on(pictbttn_7, ui::EventId::Click,
-       [this](ui::EventData&) { ReceiverScanRunning ? StopReceiverScan() : Fine.ConfirmClear(); });
-    on(cb_2, ui::EventId::Click, [this](ui::EventData&) { ReadBanks(Settings.AllMemory); });
-    on(cb_1, ui::EventId::Click, [this](ui::EventData&) { WriteBanks(Settings.AllMemory); });
-    on(cb_3, ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
-    const std::pair<ui::OptionButton*, uint32_t> options[] = {
-        {catt0, 0}, {catt10, 10}, {catt20, 20}, {catt30, 30}};
-    for (const auto& [option, db] : options) {
-        on(option, ui::EventId::Click, [this, option = option, db = db](ui::EventData&) {
-            if (option->IsChecked()) ChooseAttenuator(db != 0, db);
-        });
-    }
-    on(faru, ui::EventId::Click, [this](ui::EventData&) {
-        Settings.Agc = faru->IsChecked();
-        SendSwitch("1611", "1610", Settings.Agc);
-    });
-    on(fpik, ui::EventId::Click, [this](ui::EventData&) {
-        Settings.PeakFilter = fpik->IsChecked();
-        SendSwitch("1631", "1630", Settings.PeakFilter);
-    });
-    on(noise, ui::EventId::Click, [this](ui::EventData&) {
-        Settings.NoiseBlanker = noise->IsChecked();
-        SendSwitch("1621", "1620", Settings.NoiseBlanker);
-    });
-    on(porog, ui::EventId::Change, [this](ui::EventData& e) {
+    CivMemoryPanel::WireControls();
+    power->On(ui::EventId::Click, [this](ui::EventData&) { Standby ? PowerOn() : PowerOff(); });
+    pictbttn_6->On(ui::EventId::Click,
+                   [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
+    cb_2->On(ui::EventId::Click, [this](ui::EventData&) { ReadBanks(Settings.AllMemory); });
+    cb_1->On(ui::EventId::Click, [this](ui::EventData&) { WriteBanks(Settings.AllMemory); });
+    cb_3->On(ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
+    porog->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.SquelchThreshold = static_cast<uint32_t>(e.value) * kSliderUnit;
         if (!SendThreshold(Settings.SquelchThreshold)) SliderRetry = true;
     });
-    on(zvuk, ui::EventId::Change, [this](ui::EventData& e) {
+    zvuk->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.AudioLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
         if (!SendAudioLevel(Settings.AudioLevel)) SliderRetry = true;
     });
@@ -215,44 +161,17 @@ void IC8500::WireControls() {
         e.cancel = true;
         return true;
     });
-    on(bname, ui::EventId::Select, [this](ui::EventData& e) {
+    bname->On(ui::EventId::Select, [this](ui::EventData& e) {
         if (e.value >= 0 && e.value <= static_cast<int64_t>(kLastBank))
             ChooseBank(static_cast<uint32_t>(e.value));
     });
     // Typing in the list's field names the current bank (the receiver names banks 0..19).
-    on(bname, ui::EventId::Change, [this](ui::EventData& e) { RenameBank(CurrentBank, e.text); });
+    bname->On(ui::EventId::Change, [this](ui::EventData& e) { RenameBank(CurrentBank, e.text); });
     WireChannelControls();
-    on(cbank, ui::EventId::Click, [this](ui::EventData&) {
-        // A receiver in standby takes no bank changes.
-        Settings.DirectMode = cbank->IsChecked() && !Standby;
-        cbank->SetChecked(Settings.DirectMode);
-    });
-    on(memory, ui::EventId::Click,
-       [this](ui::EventData&) { Settings.AllMemory = memory->IsChecked(); });
-}
-
-void IC8500::ShowControls() {
-    FillBankNames();
-    ShowBank();
-    ShowSwitches();
-    SetSliders();
-    ShowAttenuator();
-}
-
-void IC8500::RefreshControls() {
-    ShowSwitches();
-    SetSliders();
-}
-
-void IC8500::RefreshDisplay() {
-    ShowAttenuator();
-}
-
-void IC8500::LockControls(bool locked) {
-    CivPanel::LockControls(locked);
-    // The receiver's own scan is stopped from the panel.
-    if (pictbttn_7 && ReceiverScanRunning) pictbttn_7->SetEnabled(true);
-    if (!locked) ShowChannel();
+    cbank->On(ui::EventId::Click,
+              [this](ui::EventData&) { SwitchDirectWrite(cbank->IsChecked(), /*apply=*/false); });
+    memory->On(ui::EventId::Click,
+               [this](ui::EventData&) { Settings.AllMemory = memory->IsChecked(); });
 }
 
 void IC8500::ForgetControls() {
@@ -272,7 +191,7 @@ bool IC8500::SetAttenuator() {
     if (Settings.DefaultAttenuatorDb == 20) db = 20;
     if (Settings.DefaultAttenuatorDb == 30) db = 30;
     if (fdx_->Attenuator) fdx_->AttenuatorDb = db;
-    return SendAttenuatorDepth();
+    return SendAttenuator();
 }
 
 bool IC8500::SetSound() {
@@ -312,18 +231,10 @@ void IC8500::OnIdentified(bool answered) {
     if (answered) ShowBank();
 }
 
-void IC8500::OnStandbyChanged() {
-    if (power) power->SetText(Standby ? kPowerOnText : kPowerOffText);
-    // Bank changes cannot reach a receiver in standby.
-    if (!Standby) return;
-    Settings.DirectMode = false;
-    if (cbank) cbank->SetChecked(false);
-}
-
 // ---------------------------------------------------------------------------------------
 // Receiver settings
 
-bool IC8500::SendAttenuatorDepth() {
+bool IC8500::SendAttenuator() {
     const char* payload = "1100";
     if (fdx_->Attenuator) {
         payload = "1110";
@@ -331,29 +242,6 @@ bool IC8500::SendAttenuatorDepth() {
         if (fdx_->AttenuatorDb == 30) payload = "1130";
     }
     return Exchange(payload, civ::kAttenuatorSet);
-}
-
-void IC8500::ChooseAttenuator(bool on, uint32_t db) {
-    fdx_->Attenuator = on ? 1 : 0;
-    if (on) fdx_->AttenuatorDb = db;
-    if (SendAttenuatorDepth()) fdx_->Level = ReadLevel();
-    PostToOwner(PostReceiverState);
-}
-
-bool IC8500::SendAudioLevel(uint32_t level) {
-    char payload[16];
-    std::snprintf(payload, sizeof payload, "1401%04u", ClampLevel(level));
-    return Exchange(payload, civ::kLevelSet);
-}
-
-bool IC8500::SendThreshold(uint32_t level) {
-    char payload[16];
-    std::snprintf(payload, sizeof payload, "1403%04u", ClampLevel(level));
-    return Exchange(payload, civ::kLevelSet);
-}
-
-bool IC8500::SendSwitch(const char* on, const char* off, bool set) {
-    return Exchange(set ? on : off, civ::kFunctionSet);
 }
 
 bool IC8500::PowerOff() {
@@ -368,44 +256,14 @@ bool IC8500::PowerOn() {
     return true;
 }
 
-void IC8500::LeaveStandby() {
-    Standby = false;
-    if (power) power->SetText(kPowerOffText);
-}
-
 bool IC8500::SelectBank(uint32_t bank) {
     char payload[16];
     std::snprintf(payload, sizeof payload, "08A0%02u", bank);
     return Exchange(payload, civ::kChannelSelect);
 }
 
-bool IC8500::SelectChannel(uint32_t position) {
-    char payload[16];
-    std::snprintf(payload, sizeof payload, "08%04u", std::min<uint32_t>(position, 9999));
-    return Exchange(payload, civ::kChannelSelect);
-}
-
 // ---------------------------------------------------------------------------------------
 // Display
-
-void IC8500::ShowAttenuator() {
-    if (!catt0) return;
-    ui::OptionButton* chosen = catt0;
-    switch (AttenuatorOption(*fdx_)) {
-        case 10:
-            chosen = catt10;
-            break;
-        case 20:
-            chosen = catt20;
-            break;
-        case 30:
-            chosen = catt30;
-            break;
-        default:
-            break;
-    }
-    if (!chosen->IsChecked()) chosen->SetChecked(true);
-}
 
 void IC8500::FillBankNames() {
     if (!bname) return;
@@ -421,13 +279,15 @@ void IC8500::ShowBank() {
     ShowChannels();
 }
 
+std::array<CivMemoryPanel::CivSwitch, 3> IC8500::Switches() {
+    return {{{&Settings.Agc, faru, "1611", "1610"},
+             {&Settings.PeakFilter, fpik, "1631", "1630"},
+             {&Settings.NoiseBlanker, noise, "1621", "1620"}}};
+}
+
 void IC8500::ShowSwitches() {
-    if (!faru) return;
-    faru->SetChecked(Settings.Agc);
-    fpik->SetChecked(Settings.PeakFilter);
-    noise->SetChecked(Settings.NoiseBlanker);
-    cbank->SetChecked(Settings.DirectMode);
-    memory->SetChecked(Settings.AllMemory);
+    CivMemoryPanel::ShowSwitches();
+    if (memory) memory->SetChecked(Settings.AllMemory);
 }
 
 void IC8500::SetSliders() {

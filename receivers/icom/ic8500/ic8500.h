@@ -14,31 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "receivers/icom/civ_panel.h"
+#include "receivers/icom/civ_memory/civ_memory_panel.h"
 #include "receivers/memory_channel.h"
 #include "ui/controls.h"
 #include "ui/form_controls.h"
-
-// Scan settings of the receiver's own scan and what the panel does when it stops on a
-// signal; the scan-settings dialog edits them, the state file keeps them.
-struct Ic8500ScanSettings {
-    bool Delay = true;        // "Задержка"
-    bool DropOut = false;     // "Пропадание"
-    bool NoReadBack = false;  // "Запрет": a stop ends the scan, and nothing is read back
-    bool Vsc = false;         // "VSC"
-    uint32_t PauseMode = 0;   // "Пауза": 0 nothing, 1 beep, 2 start the job, 3 into the bank
-    std::string JobName;      // "Задание": the job started on a stop
-    int32_t JobIndex = 0;     // its place in the job list, set by the main window
-    bool Priority = false;    // "Прио"
-    bool RangeScan = true;    // "Сканирование_Диапазон"
-    bool BankScan = false;    // "Сканирование_Банка"
-    bool ManualScan = false;  // "Сканирование_Ручное"
-    bool Auto = true;         // "Авто"
-    bool SelectedChannels = false;  // "Выбор_каналов"
-    bool SelectedModes = false;     // "Выбор_мод"
-
-    friend bool operator==(const Ic8500ScanSettings&, const Ic8500ScanSettings&) = default;
-};
 
 // The settings of the panel that the state file keeps besides the head and the scale.
 struct Ic8500Settings {
@@ -59,7 +38,12 @@ struct Ic8500Settings {
     bool NoiseBlanker = false;  // "ШУМ"
     bool DirectMode = false;    // "Запись": bank changes go to the receiver at once
     bool AllMemory = false;     // "Память": bank transfers cover all banks
-    Ic8500ScanSettings Scan;
+    // The scan goes on after a delay; the range scan fills AUTO with what it finds.
+    CivScanSettings Scan = [] {
+        CivScanSettings scan;
+        scan.Delay = scan.Auto = true;
+        return scan;
+    }();
 
     friend bool operator==(const Ic8500Settings&, const Ic8500Settings&) = default;
 };
@@ -74,18 +58,18 @@ class RIC8500;
     X(103, ComboBox, step, (226, 3, 52, 77), 0, nullptr, "Шаг частоты точной шкалы", inherited) \
     X(104, Canvas, scale, (4, 18, 275, 66), 0, nullptr, nullptr, inherited) \
     X(105, CommandButton, power, (128, 3, 28, 12), 0, "выкл", "Перевод приемника в ожидание включения") \
-    X(106, PictureButton, pictbttn_1, (124, 95, 18, 16), 0, nullptr, "Пуск Сканирования") \
-    X(107, PictureButton, pictbttn_2, (64, 95, 18, 16), 0, nullptr, "Вправо до Мах") \
-    X(108, PictureButton, pictbttn_3, (4, 95, 18, 16), 0, nullptr, "Влево до Мах") \
-    X(109, PictureButton, pictbttn_4, (24, 95, 18, 16), 0, nullptr, "Влево до Фикс частоты") \
-    X(110, PictureButton, pictbttn_5, (44, 95, 18, 16), 0, nullptr, "Вправо до Фикс частоты") \
+    X(106, PictureButton, pictbttn_1, (124, 95, 18, 16), 0, nullptr, "Пуск Сканирования", inherited) \
+    X(107, PictureButton, pictbttn_2, (64, 95, 18, 16), 0, nullptr, "Вправо до Мах", inherited) \
+    X(108, PictureButton, pictbttn_3, (4, 95, 18, 16), 0, nullptr, "Влево до Мах", inherited) \
+    X(109, PictureButton, pictbttn_4, (24, 95, 18, 16), 0, nullptr, "Влево до Фикс частоты", inherited) \
+    X(110, PictureButton, pictbttn_5, (44, 95, 18, 16), 0, nullptr, "Вправо до Фикс частоты", inherited) \
     X(111, PictureButton, pictbttn_6, (104, 95, 18, 16), 0, nullptr, "Установка Параметров") \
-    X(112, PictureButton, pictbttn_7, (84, 95, 18, 16), 0, nullptr, "Очистить точную шкалу") \
+    X(112, PictureButton, pictbttn_7, (84, 95, 18, 16), 0, nullptr, "Очистить точную шкалу", inherited) \
     X(113, Label, label_2, (150, 99, 14, 9), kNoWrap, "Атт", nullptr) \
-    X(114, OptionButton, catt0, (166, 98, 24, 10), 0, "0", "Выключить Аттеньюатор") \
-    X(115, OptionButton, catt10, (192, 98, 26, 10), 0, "10", "Установить значение Аттеньюатора 10 дБ") \
-    X(116, OptionButton, catt20, (220, 98, 26, 10), 0, "20", "Установить значение Аттеньюатора 20 дБ") \
-    X(117, OptionButton, catt30, (248, 98, 26, 10), 0, "30", "Установить значение Аттеньюатора 30 дБ") \
+    X(114, OptionButton, catt0, (166, 98, 24, 10), 0, "0", "Выключить Аттеньюатор", inherited) \
+    X(115, OptionButton, catt10, (192, 98, 26, 10), 0, "10", "Установить значение Аттеньюатора 10 дБ", inherited) \
+    X(116, OptionButton, catt20, (220, 98, 26, 10), 0, "20", "Установить значение Аттеньюатора 20 дБ", inherited) \
+    X(117, OptionButton, catt30, (248, 98, 26, 10), 0, "30", "Установить значение Аттеньюатора 30 дБ", inherited) \
     X(118, CheckBox, faru, (4, 115, 34, 10), 0, "АРУ", "Вкл /выкл аппаратного АРУ") \
     X(119, CheckBox, fpik, (40, 115, 34, 10), 0, "ПИК", "Вкл /выкл ПИК фильтра центральной частоты") \
     X(120, CheckBox, noise, (76, 115, 34, 10), 0, "ШУМ", "Вкл / выкл  фильтра шумоподавителя") \
@@ -93,7 +77,7 @@ class RIC8500;
     X(122, Slider, porog, (136, 113, 60, 14), 0, nullptr, nullptr) \
     X(123, Label, label_4, (200, 116, 18, 9), kNoWrap, "Звук", nullptr) \
     X(124, Slider, zvuk, (218, 113, 60, 14), 0, nullptr, nullptr) \
-    X(125, ListView, lv_1, (4, 130, 170, 62), 0, nullptr, nullptr) \
+    X(125, ListView, lv_1, (4, 130, 170, 62), 0, nullptr, nullptr, inherited) \
     X(126, ComboBox, bname, (178, 130, 54, 77), 0, nullptr, "Выбор банка по названию(англ)") \
     X(127, Label, bnum, (234, 132, 18, 10), kBold | kCentered | kNoWrap, nullptr, "Выбор номера банка") \
     X(128, UpDown, updwbnum, (254, 130, 10, 14), 0, nullptr, "Выбор номера банка") \
@@ -107,12 +91,12 @@ class RIC8500;
     X(136, CommandButton, cb_3, (178, 190, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника") \
     X(137, CommandButton, cb_2, (212, 190, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников") \
     X(138, CommandButton, cb_1, (246, 190, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник") \
-    X(139, CheckBox, cbank, (4, 195, 80, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками") \
+    X(139, CheckBox, cbank, (4, 195, 80, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками", inherited) \
     X(140, CheckBox, memory, (88, 195, 76, 10), 0, "Вся память", "Запись/чтение в приемник всей памяти") \
     X(141, ScrollBar, scrollb_1, (4, 84, 275, 9), 0, nullptr, nullptr, inherited)
 // clang-format on
 
-class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
+class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
     friend class FineScaleCommands<IC8500>;  // reaches Fine
 
   public:
@@ -176,13 +160,6 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     int RowOf(uint32_t position) const;
     uint32_t PositionOfRow(int row) const;
 
-    // --- The receiver's own scan (ic8500_scan.cpp)
-    // Sends the start sequence the scan settings ask for; message 28 when it fails.
-    bool StartReceiverScan();
-    // Stops it and, as the settings ask, reads back the bank it filled or scanned.
-    void StopReceiverScan();
-    bool ReceiverScanRunning = false;
-
     // --- Panel state
     Ic8500Settings Settings;
     uint32_t CurrentBank = 0;
@@ -195,7 +172,8 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     bool SliderRetry = false;
 
     // --- The form's controls, owned by it; empty until the create event. label_1, width,
-    // step, scale and scrollb_1 are the CI-V core's (CivPanel), which drives them.
+    // step, scale and scrollb_1 are the CI-V core's (CivPanel), pictbttn_1, pictbttn_7 and
+    // lv_1 the memory core's (CivMemoryPanel), which drive them.
     UI_FORM_CONTROLS(IC8500_CONTROLS)
 
   private:
@@ -203,8 +181,6 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     static constexpr uint32_t kLastBank = kBankCount - 1;
     // One step of the threshold and sound sliders is 16 level units.
     static constexpr int kSliderUnit = 16;
-    static uint32_t ClampLevel(uint32_t level);
-    static uint32_t AttenuatorOption(const FDX& s);
     // The two digits of a step with a code of its own, null for the programmed step; and
     // the step of a code.
     static const char* StepCode(uint32_t step);
@@ -214,35 +190,44 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     void CreateControls() override;
     void SetModelDefaults() override;
     void WireControls() override;
-    void ShowControls() override;
-    void RefreshControls() override;
-    void RefreshDisplay() override;
-    void LockControls(bool locked) override;
     void ForgetControls() override;
     int32_t FilterFor(char letter) const override;
     void FollowSquelchKnob(int reading) override;
     void OnSyncStart() override;
     void OnIdentified(bool answered) override;
-    void OnStandbyChanged() override;
     void WriteModelKeys(StateFileWriter& file) override;
     bool ParseModelReply(const civ::CivReply& reply) override;
     void OnFrequencyReport() override;
     void OnModelCode(uint32_t code) override;
+    // The memory core's hooks: the receiver's own scan (ic8500_scan.cpp), the list.
+    // The start sequence the scan settings ask for.
+    bool SendScanStart() override;
+    // As the settings ask, the bank the scan filled or scanned read back.
+    void ReadBackAfterScan() override;
+    void ShowMemory() override { ShowBank(); }
+    void ShowChannel() override;
+    void ShowModelControls() override { FillBankNames(); }
+    void ShowSwitches() override;
+    void SetSliders() override;
+    std::array<CivSwitch, 3> Switches() override;
+    bool& DirectWrite() override { return Settings.DirectMode; }
+    // Tunes the program state to the selected channel, read back first.
+    void ApplyCurrentChannel() override;
+    ui::CommandButton* StandbyButton() const override { return power; }
+    // From FDX::Attenuator and FDX::AttenuatorDb.
+    bool SendAttenuator() override;
 
     // Job commands.
     void AttenuatorOff(JobStr& line);
     void Attenuator10(JobStr& line);
     void Attenuator20(JobStr& line);
     void Attenuator30(JobStr& line);
-    void AttenuatorJob(bool on, uint32_t db);
-    void AudioLevelCommand(JobStr& line);
-    void ThresholdCommand(JobStr& line);
-    void DirectModeCommand(JobStr& line);
-    void ClearScaleCommand(JobStr& line);
+    void AudioLevelCommand(JobStr& line) { LevelCommand(line, Settings.AudioLevel, "1401"); }
+    void ThresholdCommand(JobStr& line) { LevelCommand(line, Settings.SquelchThreshold, "1403"); }
     void PowerCommand(JobStr& line);
-    void AgcCommand(JobStr& line);
-    void PeakFilterCommand(JobStr& line);
-    void NoiseBlankerCommand(JobStr& line);
+    void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
+    void PeakFilterCommand(JobStr& line) { SwitchCommand(line, 1); }
+    void NoiseBlankerCommand(JobStr& line) { SwitchCommand(line, 2); }
     void BankCommand(JobStr& line);
     void ChannelCommand(JobStr& line);
     void DirectBoxCommand(JobStr& line);
@@ -250,75 +235,48 @@ class IC8500 : public CivPanel, public FineScaleCommands<IC8500> {
     void ReadBanksCommand(JobStr& line);
     void WriteBanksCommand(JobStr& line);
     void StoreCommand(JobStr& line);
-    void ReceiverScanCommand(JobStr& line);
     static const JobCommand<IC8500> kJobCommands[];
 
     // Receiver settings.
-    bool SendAttenuatorDepth();  // from FDX::Attenuator and FDX::AttenuatorDb
-    // The attenuator buttons and commands 414..417: sent, the level read at the new setting
-    // when the receiver took it, and the main window told.
-    void ChooseAttenuator(bool on, uint32_t db);
-    bool SendAudioLevel(uint32_t level);
-    bool SendThreshold(uint32_t level);
-    bool SendSwitch(const char* on, const char* off, bool set);
+    bool SendAudioLevel(uint32_t level) { return SendLevel("1401", level); }
+    bool SendThreshold(uint32_t level) { return SendLevel("1403", level); }
     bool PowerOff();
     bool PowerOn();
-    void LeaveStandby();
     bool SelectBank(uint32_t bank);
-    bool SelectChannel(uint32_t position);
-
-    // A level query that a report of the receiver started is answered first, so that the
-    // first command of a transfer or of the receiver's scan is not refused for it.
-    void Settle();
 
     // Memory banks.
     void SetBankDefaults();
     // One channel: selected, read (into its record, empty when the reply is not the channel
-    // asked for) and measured; false when the selection or the read failed.
-    bool ReadChannel(uint32_t bank, uint32_t position);
+    // asked for) and measured; Done when the selection and the read were taken.
+    ChannelResult ReadChannel(uint32_t bank, uint32_t position);
     // Refused: the receiver said no, or the channel has a mode it cannot hold (RTTY, not sent).
-    enum class ChannelWrite { Written, Refused, Unanswered };
-    ChannelWrite WriteChannel(uint32_t bank, uint32_t position);
+    ChannelResult WriteChannel(uint32_t bank, uint32_t position);
     bool ReadBankName(uint32_t bank);
     // The channels of one bank read until one fails; the count read.
     uint32_t ReadBankChannels(uint32_t bank, uint32_t most);
     // The counted channels of one bank written: every one is tried unless the receiver falls
-    // silent. `count` is one past the last channel the receiver took.
-    struct BankWrite {
-        uint32_t count = 0;
-        uint32_t failed = 0;
-        uint32_t firstFailed = 0;
-        bool silent = false;
-    };
-    BankWrite WriteBankChannels(uint32_t bank);
+    // silent (false). Its count becomes one past the last channel the receiver took; the
+    // channels it refused are added to `refused`.
+    bool WriteBankChannels(uint32_t bank, Untaken& refused);
     // One transfer over all banks or the current one: `each` runs for every bank the
     // receiver selects; at the end of all banks the current bank and channel are selected
     // again. False when the first selection is not answered or `each` found the receiver
     // silent (returned false): message 39, and the walk ends there.
     bool ForBanks(bool all, const std::string& title,
                   const std::function<bool(uint32_t bank)>& each);
-    // A transfer (ReceiverPanel::Transfer) with the channel list emptied while it runs and
-    // refilled after it.
-    bool ListTransfer(const std::string& status, const std::function<bool()>& work);
     // PostItemLoaded, PostSaveBank, PostLoadReceiverSetup.
     std::span<MemoryChannel> CountedChannels();  // of the current bank
     void TakeWorkingBank();
     void GiveWorkingBank();
     void TakeRangeIntoProg();
-    // Tunes the program state to the selected channel, read back first in direct mode.
-    void ApplySelectedChannel();
     // The selected channel changed on the panel: its row, and the receiver in direct mode.
     void ChannelEdited();
     void WireChannelControls();
 
     // Display.
-    void ShowAttenuator();
     void ShowBank();
-    void ShowSwitches();
     void FillBankNames();
-    void SetSliders();
     void ShowChannels();
-    void ShowChannel();
     std::vector<std::string> RowCells(const MemoryChannel& channel) const;
 
     std::unique_ptr<RIC8500> dialog_;

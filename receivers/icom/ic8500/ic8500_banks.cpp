@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "receivers/icom/ic8500/ic8500.h"
+#include "state/format_text.h"
 #include "state/key_value.h"
 #include "state/message_bus.h"
 
@@ -30,12 +31,6 @@ constexpr const char* kProgrammedStepCode = "13";
 // A standard step goes with this programmed step, which the receiver ignores then.
 constexpr const char* kUnusedProgrammedStep = "0005";
 
-std::string Format(const char* format, uint32_t value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 // The first `count` characters of a UTF-8 text, never half of one.
 std::string FirstCharacters(const std::string& text, std::size_t count) {
     std::size_t end = 0;
@@ -44,15 +39,6 @@ std::string FirstCharacters(const std::string& text, std::size_t count) {
         if (lead && characters++ == count) break;
     }
     return text.substr(0, end);
-}
-
-// A name from the wire: what is not printable becomes a blank, and the blanks that fill
-// it up go.
-std::string NameFromWire(std::span<const uint8_t> bytes) {
-    std::string name;
-    for (const uint8_t c : bytes) name += c >= 0x20 && c <= 0x7E ? static_cast<char>(c) : ' ';
-    name.erase(name.find_last_not_of(' ') + 1);
-    return name;
 }
 
 constexpr uint32_t kAttenuatorDepths[] = {10, 20, 30};
@@ -92,20 +78,21 @@ MemoryChannel& IC8500::Channel(uint32_t bank, uint32_t position) {
 // ---------------------------------------------------------------------------------------
 // One channel and one name on the wire
 
-bool IC8500::ReadChannel(uint32_t bank, uint32_t position) {
-    if (!SelectChannel(position)) return false;
+IC8500::ChannelResult IC8500::ReadChannel(uint32_t bank, uint32_t position) {
+    Link.LastReplyCode = -1;
+    if (!SelectChannel(position)) return Outcome(false);
     readBank_ = static_cast<int32_t>(bank);
     readPosition_ = static_cast<int32_t>(position);
     channelTaken_ = false;
     char payload[16];
     std::snprintf(payload, sizeof payload, "1A01%02u%04u", bank, position);
-    const bool read = Exchange(payload, civ::kMemoryContents);
+    const ChannelResult read = ChannelExchange(payload, civ::kMemoryContents);
     readBank_ = readPosition_ = -1;
-    if (!read) return false;
+    if (read != ChannelResult::Done) return read;
     MemoryChannel& channel = Channel(bank, position);
     if (!channelTaken_) channel = EmptyChannel(position);
     channel.Level = std::max(ReadLevel(), 0);
-    return true;
+    return ChannelResult::Done;
 }
 
 bool IC8500::ParseModelReply(const civ::CivReply& reply) {
@@ -118,8 +105,8 @@ bool IC8500::ParseModelReply(const civ::CivReply& reply) {
     if (text.starts_with("1A01")) {
         // Only the channel asked for; a reply without a record is an empty channel.
         if (readBank_ < 0 || !reply.completed || text.size() < 2 * kShortestChannelReply ||
-            field(4, 2) != Format("%02u", static_cast<uint32_t>(readBank_)) ||
-            field(6, 4) != Format("%04u", static_cast<uint32_t>(readPosition_)))
+            field(4, 2) != FormatText("%02u", static_cast<uint32_t>(readBank_)) ||
+            field(6, 4) != FormatText("%04u", static_cast<uint32_t>(readPosition_)))
             return true;
         MemoryChannel channel = EmptyChannel(static_cast<uint32_t>(readPosition_));
         channel.Frequency =
@@ -143,7 +130,7 @@ bool IC8500::ParseModelReply(const civ::CivReply& reply) {
         channel.Select = flags == "02" || flags == "03";
         // The body ends with FD.
         if (body.size() > kNameByte + 1)
-            channel.Label = NameFromWire(std::span(body).subspan(
+            channel.Label = civ::NameFromWire(std::span(body).subspan(
                 kNameByte, std::min(kChannelNameLength, body.size() - 1 - kNameByte)));
         Channel(static_cast<uint32_t>(readBank_), static_cast<uint32_t>(readPosition_)) = channel;
         channelTaken_ = true;
@@ -152,25 +139,25 @@ bool IC8500::ParseModelReply(const civ::CivReply& reply) {
     if (text.starts_with("1A03")) {
         // FE FE E0 4A 1A 03 bb n1..n5 FD: a shorter reply gives no name.
         if (nameBank_ < 0 || !reply.completed || body.size() < 3 + kBankNameLength + 1 ||
-            field(4, 2) != Format("%02u", static_cast<uint32_t>(nameBank_)))
+            field(4, 2) != FormatText("%02u", static_cast<uint32_t>(nameBank_)))
             return true;
         BankNames[static_cast<std::size_t>(nameBank_)] =
-            NameFromWire(std::span(body).subspan(3, kBankNameLength));
+            civ::NameFromWire(std::span(body).subspan(3, kBankNameLength));
         nameTaken_ = true;
         return true;
     }
     return false;
 }
 
-IC8500::ChannelWrite IC8500::WriteChannel(uint32_t bank, uint32_t position) {
+IC8500::ChannelResult IC8500::WriteChannel(uint32_t bank, uint32_t position) {
     const MemoryChannel& channel = Channel(bank, position);
-    std::string payload = Format("1A00%02u", bank) + Format("%04u", position);
+    std::string payload = FormatText("1A00%02u", bank) + FormatText("%04u", position);
     if (channel.Frequency == 0) {
         payload += "FF";  // cleared
     } else {
         // A mode the receiver does not have (RTTY) cannot be stored in it.
         const CivMode* mode = FindMode(channel.Modulation, channel.Filter);
-        if (!mode) return ChannelWrite::Refused;
+        if (!mode) return ChannelResult::Refused;
         payload += civ::FreqToBcd(channel.Frequency, 0);
         payload += mode->code;
         const char* step = StepCode(channel.Step);
@@ -181,15 +168,13 @@ IC8500::ChannelWrite IC8500::WriteChannel(uint32_t bank, uint32_t position) {
         payload += kScanFlags[(channel.Skip ? 1 : 0) | (channel.Select ? 2 : 0)];
         payload += civ::NameToHex(channel.Label, kChannelNameLength);
     }
-    Link.LastReplyCode = -1;
-    if (Exchange(payload, civ::kMemoryContents)) return ChannelWrite::Written;
-    return Link.LastReplyCode == civ::kNg ? ChannelWrite::Refused : ChannelWrite::Unanswered;
+    return WriteChannelRecord(payload);
 }
 
 bool IC8500::ReadBankName(uint32_t bank) {
     nameBank_ = static_cast<int32_t>(bank);
     nameTaken_ = false;
-    const bool read = Exchange(Format("1A03%02u", bank), civ::kMemoryContents) && nameTaken_;
+    const bool read = Exchange(FormatText("1A03%02u", bank), civ::kMemoryContents) && nameTaken_;
     nameBank_ = -1;
     return read;
 }
@@ -201,7 +186,7 @@ void IC8500::RenameBank(uint32_t bank, const std::string& name) {
         return;
     }
     BankNames[bank] = FirstCharacters(name, kBankNameLength);
-    if (Exchange(Format("1A02%02u", bank) + civ::NameToHex(name, kBankNameLength),
+    if (Exchange(FormatText("1A02%02u", bank) + civ::NameToHex(name, kBankNameLength),
                  civ::kMemoryContents))
         ReadBankName(bank);  // the receiver's own spelling
     FillBankNames();
@@ -211,45 +196,25 @@ void IC8500::RenameBank(uint32_t bank, const std::string& name) {
 // ---------------------------------------------------------------------------------------
 // Transfers
 
-void IC8500::Settle() {
-    if (PendingCommand != NoExchange) WaitReply();
-}
-
-bool IC8500::ListTransfer(const std::string& status, const std::function<bool()>& work) {
-    Settle();
-    return Transfer(status, [&] {
-        if (lv_1) lv_1->Clear();
-        const bool answered = work();
-        ShowBank();
-        return answered;
-    });
-}
-
 uint32_t IC8500::ReadBankChannels(uint32_t bank, uint32_t most) {
     uint32_t read = 0;
-    while (read < most && ReadChannel(bank, read)) ++read;
+    while (read < most && ReadChannel(bank, read) == ChannelResult::Done) ++read;
     return read;
 }
 
-IC8500::BankWrite IC8500::WriteBankChannels(uint32_t bank) {
-    BankWrite write;
+bool IC8500::WriteBankChannels(uint32_t bank, Untaken& refused) {
+    uint32_t count = 0;
     for (uint32_t position = 0; position < BankChannels[bank]; ++position) {
-        const int32_t rejections = Link.RejectCount;
-        const ChannelWrite result = WriteChannel(bank, position);
-        if (result == ChannelWrite::Written) {
-            write.count = position + 1;
-            continue;
-        }
-        if (result == ChannelWrite::Unanswered) {
-            write.silent = true;
-            break;
-        }
-        // A channel the receiver cannot hold says nothing of a receiver switched off: its
-        // refusal does not count toward standby.
-        Link.RejectCount = rejections;
-        if (write.failed++ == 0) write.firstFailed = position;
+        const ChannelResult result = WriteChannel(bank, position);
+        if (result == ChannelResult::Unanswered) return false;
+        if (result == ChannelResult::Done)
+            count = position + 1;
+        else
+            refused.Add(position, static_cast<int32_t>(bank));
     }
-    return write;
+    BankChannels[bank] = count;
+    BankPositions[bank] = std::min(BankPositions[bank], std::max(count, 1u) - 1);
+    return true;
 }
 
 bool IC8500::ForBanks(bool all, const std::string& title,
@@ -273,7 +238,7 @@ bool IC8500::ForBanks(bool all, const std::string& title,
 
 bool IC8500::ReadBanks(bool all) {
     const std::string title =
-        all ? "Чтение банков приемника" : Format("Чтение банка N %u", CurrentBank);
+        all ? "Чтение банков приемника" : FormatText("Чтение банка N %u", CurrentBank);
     return ForBanks(all, title, [&](uint32_t bank) {
         BankChannels[bank] = ReadBankChannels(bank, kBankSize);
         BankPositions[bank] = std::min(BankPositions[bank], std::max(BankChannels[bank], 1u) - 1);
@@ -283,28 +248,11 @@ bool IC8500::ReadBanks(bool all) {
 
 bool IC8500::WriteBanks(bool all) {
     const std::string title =
-        all ? "Запись банков приемника" : Format("Запись банка N %u", CurrentBank);
-    uint32_t failed = 0;
-    uint32_t firstBank = 0, firstChannel = 0;
-    const bool answered = ForBanks(all, title, [&](uint32_t bank) {
-        const BankWrite write = WriteBankChannels(bank);
-        if (write.silent) return false;
-        BankChannels[bank] = write.count;
-        BankPositions[bank] = std::min(BankPositions[bank], std::max(write.count, 1u) - 1);
-        if (write.failed > 0 && failed == 0) {
-            firstBank = bank;
-            firstChannel = write.firstFailed;
-        }
-        failed += write.failed;
-        return true;
-    });
-    if (answered && failed > 0) {
-        char text[128];
-        std::snprintf(text, sizeof text,
-                      "Не записано в приемник каналов: %u (первый: банк %u, канал %u)", failed,
-                      firstBank, firstChannel);
-        fdx_->ShowErrorText(text);
-    }
+        all ? "Запись банков приемника" : FormatText("Запись банка N %u", CurrentBank);
+    Untaken refused;
+    const bool answered =
+        ForBanks(all, title, [&](uint32_t bank) { return WriteBankChannels(bank, refused); });
+    if (answered) TellUntaken(kNotWritten, refused);
     return answered;
 }
 
@@ -319,15 +267,14 @@ void IC8500::ClearBanks(bool all) {
         ShowBank();
         return;
     }
-    ListTransfer(all ? "Очистка банков приемника" : Format("Очистка банка N %u", current), [&] {
+    ListTransfer(all ? "Очистка банков приемника" : FormatText("Очистка банка N %u", current), [&] {
         for (uint32_t bank = first; bank <= last; ++bank) {
             if (!SelectBank(bank)) {
                 if (bank == first) return false;
                 continue;
             }
             for (uint32_t position = 0; position < BankChannels[bank]; ++position)
-                if (WriteChannel(bank, position) != ChannelWrite::Written ||
-                    !SelectChannel(position))
+                if (WriteChannel(bank, position) != ChannelResult::Done || !SelectChannel(position))
                     break;
         }
         return true;
@@ -362,28 +309,14 @@ void IC8500::ChoosePosition(uint32_t position) {
     if (position >= BankChannels[CurrentBank]) return;
     BankPositions[CurrentBank] = position;
     ShowChannel();
-    if (Settings.DirectMode) ApplySelectedChannel();
+    if (Settings.DirectMode) ApplyCurrentChannel();
 }
 
-void IC8500::ApplySelectedChannel() {
+void IC8500::ApplyCurrentChannel() {
     const uint32_t position = BankPositions[CurrentBank];
     // The receiver tunes to the channel it selects; the panel takes what the receiver holds.
-    if (!ReadChannel(CurrentBank, position)) return;
-    const MemoryChannel& channel = Channel(CurrentBank, position);
-    if (channel.Frequency != 0) {
-        FDX& s = *fdx_;
-        s.Frequency = channel.Frequency;
-        s.Modulation = channel.Modulation;
-        s.Filter = channel.Filter;
-        // A channel without a step (a programmed step of 0) would stop a scale scan on the spot.
-        if (channel.Step != 0) s.Step = channel.Step;
-        s.Attenuator = channel.Attenuator ? 1 : 0;
-        if (channel.Attenuator) s.AttenuatorDb = channel.AttenuatorDb;
-        s.Level = channel.Level;
-        ShowWidth();
-        FollowTuning();
-        PostToOwner(PostReceiverState);
-    }
+    if (ReadChannel(CurrentBank, position) != ChannelResult::Done) return;
+    TuneToChannel(Channel(CurrentBank, position));
     ShowBank();
 }
 
@@ -429,7 +362,7 @@ void IC8500::ShowChannels() {
     lv_1->Clear();
     for (uint32_t position = 0; position < BankChannels[CurrentBank]; ++position) {
         if (CurrentBank == kProgBank)
-            lv_1->AddRow({Format("Диапазон %02u", position / 2), "",
+            lv_1->AddRow({FormatText("Диапазон %02u", position / 2), "",
                           position % 2 == 0 ? "F_начальн" : "F_конечн", "", ""});
         lv_1->AddRow(RowCells(Channel(CurrentBank, position)));
     }

@@ -23,8 +23,8 @@ const JobCommand<IC8500> IC8500::kJobCommands[] = {
     {417, &IC8500::Attenuator30},
     {418, &IC8500::AudioLevelCommand},
     {419, &IC8500::ThresholdCommand},
-    {420, &IC8500::DirectModeCommand},
-    {421, &IC8500::ClearScaleCommand},
+    {420, &IC8500::DirectWriteCommand},
+    {421, &IC8500::StopOrClearCommand},
     {422, &IC8500::PowerCommand},
     {423, &IC8500::AgcCommand},
     {424, &IC8500::PeakFilterCommand},
@@ -64,56 +64,20 @@ void IC8500::StoreCommand(JobStr&) {
     StoreCurrentSettings();
 }
 
-void IC8500::ReceiverScanCommand(JobStr&) {
-    if (!ReceiverScanRunning) StartReceiverScan();
-}
-
-// As the panel's own attenuator buttons, with the button of the new setting shown.
-void IC8500::AttenuatorJob(bool on, uint32_t db) {
-    ChooseAttenuator(on, db);
-    ShowAttenuator();
-}
-
 void IC8500::AttenuatorOff(JobStr&) {
-    AttenuatorJob(false, 0);
+    ChooseAttenuator(false, 0);
 }
 
 void IC8500::Attenuator10(JobStr&) {
-    AttenuatorJob(true, 10);
+    ChooseAttenuator(true, 10);
 }
 
 void IC8500::Attenuator20(JobStr&) {
-    AttenuatorJob(true, 20);
+    ChooseAttenuator(true, 20);
 }
 
 void IC8500::Attenuator30(JobStr&) {
-    AttenuatorJob(true, 30);
-}
-
-void IC8500::AudioLevelCommand(JobStr& line) {
-    Settings.AudioLevel = ClampLevel(line.VAL);
-    if (zvuk) zvuk->SetPosition(static_cast<int>(Settings.AudioLevel) / kSliderUnit);
-    SendAudioLevel(Settings.AudioLevel);
-}
-
-void IC8500::ThresholdCommand(JobStr& line) {
-    Settings.SquelchThreshold = ClampLevel(line.VAL);
-    if (porog) porog->SetPosition(static_cast<int>(Settings.SquelchThreshold) / kSliderUnit);
-    SendThreshold(Settings.SquelchThreshold);
-}
-
-void IC8500::DirectModeCommand(JobStr& line) {
-    Settings.DirectMode = line.VAL != 0 && !Standby;
-    ShowSwitches();
-    // From now on the panel and the receiver agree on the selected channel.
-    if (Settings.DirectMode) ApplySelectedChannel();
-}
-
-void IC8500::ClearScaleCommand(JobStr&) {
-    if (ReceiverScanRunning)
-        StopReceiverScan();
-    else
-        Fine.ConfirmClear();
+    ChooseAttenuator(true, 30);
 }
 
 void IC8500::PowerCommand(JobStr& line) {
@@ -126,24 +90,6 @@ void IC8500::PowerCommand(JobStr& line) {
         Exchange("1801", civ::kPowerSet);
         LeaveStandby();
     }
-}
-
-void IC8500::AgcCommand(JobStr& line) {
-    Settings.Agc = line.VAL != 0;
-    ShowSwitches();
-    SendSwitch("1611", "1610", Settings.Agc);
-}
-
-void IC8500::PeakFilterCommand(JobStr& line) {
-    Settings.PeakFilter = line.VAL != 0;
-    ShowSwitches();
-    SendSwitch("1631", "1630", Settings.PeakFilter);
-}
-
-void IC8500::NoiseBlankerCommand(JobStr& line) {
-    Settings.NoiseBlanker = line.VAL != 0;
-    ShowSwitches();
-    SendSwitch("1621", "1620", Settings.NoiseBlanker);
 }
 
 void IC8500::BankCommand(JobStr& line) {
@@ -168,8 +114,7 @@ void IC8500::ChannelCommand(JobStr& line) {
 }
 
 void IC8500::DirectBoxCommand(JobStr& line) {
-    Settings.DirectMode = line.VAL != 0 && !Standby;
-    ShowSwitches();
+    SwitchDirectWrite(line.VAL != 0, /*apply=*/false);
 }
 
 void IC8500::ScanSettingsCommand(JobStr&) {

@@ -6,60 +6,45 @@
 
 namespace {
 
-constexpr int kScanNotStarted = 28;
-constexpr const char* kScanStatus = "Аппаратное сканирование";
 constexpr const char* kShowAutoQuestion = "Обнаруженные частоты в банке AUTO.Отобразить?";
 
 }  // namespace
 
-bool IC8500::StartReceiverScan() {
-    if (ReceiverScanRunning) return true;
-    const Ic8500ScanSettings& scan = Settings.Scan;
-    const auto send = [this](const char* payload) { return Exchange(payload, civ::kScanControl); };
-    Settle();
+bool IC8500::SendScanStart() {
+    const CivScanSettings& scan = Settings.Scan;
     // The whole sequence goes out whatever the receiver answers; its scan command decides.
-    send("0E00");
-    send(scan.Vsc ? "0EC1" : "0EC0");
-    send(scan.Delay ? "0ED3" : scan.DropOut ? "0ED1" : "0ED0");
-    if (scan.Priority) send("0E42");
+    SendScanCommand("0E00");
+    SendScanCommand(scan.Vsc ? "0EC1" : "0EC0");
+    SendScanCommand(scan.Delay ? "0ED3" : scan.DropOut ? "0ED1" : "0ED0");
+    if (scan.Priority) SendScanCommand("0E42");
     // A manual scan is the operator's at the set: the receiver only had to take the settings.
-    bool started = true;
+    // Without a regime nothing starts.
+    bool started = scan.ManualScan;
     if (scan.RangeScan) {
         // The receiver fills AUTO afresh with what it finds.
         if (scan.Auto)
             for (uint32_t position = 0; position < kBankSize; ++position)
                 Channel(kAutoBank, position).Frequency = 0;
-        started = send(scan.Auto ? "0E04" : "0E02");
+        started = SendScanCommand(scan.Auto ? "0E04" : "0E02");
     } else if (scan.BankScan) {
         SelectBank(CurrentBank);
         for (uint32_t position = 0; position < BankChannels[CurrentBank]; ++position)
             Channel(CurrentBank, position).Level = 0;
-        started = send(scan.SelectedChannels ? "0E23" : scan.SelectedModes ? "0E24" : "0E22");
+        started = SendScanCommand(scan.SelectedChannels ? "0E23"
+                                  : scan.SelectedModes  ? "0E24"
+                                                        : "0E22");
     }
     ShowChannels();
-    if (!started) {
-        fdx_->ShowError(kScanNotStarted);
-        return false;
-    }
-    ReceiverScanRunning = true;
-    PanelWorkStarted(kScanStatus);
-    return true;
+    return started;
 }
 
 // The receiver stopped on a signal: what the pause mode asks for.
 void IC8500::OnFrequencyReport() {
-    if (ReceiverScanRunning) ActOnScanStop(Settings.Scan.PauseMode, Settings.Scan.JobName);
+    if (ReceiverScanRunning) ActOnScanStop(Settings.Scan);
 }
 
-void IC8500::StopReceiverScan() {
-    if (!ReceiverScanRunning) return;
-    ReceiverScanRunning = false;
-    PanelWorkEnded();
-    // What the scan found is read back under the Wait window, the panel already free.
-    PostToOwner(PostShowWait);
-    Settle();
-    Exchange("0E00", civ::kScanControl);
-    const Ic8500ScanSettings& scan = Settings.Scan;
+void IC8500::ReadBackAfterScan() {
+    const CivScanSettings& scan = Settings.Scan;
     const bool autoWrite = scan.RangeScan && scan.Auto;
     if (!scan.NoReadBack && (autoWrite || scan.BankScan)) {
         const uint32_t before = CurrentBank;
@@ -67,7 +52,7 @@ void IC8500::StopReceiverScan() {
         uint32_t found = 0;
         if (SelectBank(CurrentBank)) {
             for (uint32_t position = 0; position < BankChannels[CurrentBank]; ++position) {
-                if (!ReadChannel(CurrentBank, position)) break;
+                if (ReadChannel(CurrentBank, position) != ChannelResult::Done) break;
                 if (Channel(CurrentBank, position).Frequency != 0) ++found;
             }
         }
@@ -76,5 +61,4 @@ void IC8500::StopReceiverScan() {
     SelectChannel(BankPositions[CurrentBank]);
     ShowBank();
     if (Settings.DirectMode && SelectBank(CurrentBank)) SelectChannel(BankPositions[CurrentBank]);
-    PostToOwner(PostHideWait);
 }

@@ -14,63 +14,37 @@
 
 namespace {
 
-// Flag keys of the state file, in the order they are written.
-struct FlagKey {
-    const char* key;
-    bool Ic8500Settings::*flag;
-};
+// Keys of the settings, in the order they are written.
+using Flag = FlagKeyOf<Ic8500Settings>;
+using Level = LevelKeyOf<Ic8500Settings>;
 // clang-format off
-constexpr FlagKey kFilterKeys[] = {
+constexpr Flag kFilterKeys[] = {
     {"Fnar", &Ic8500Settings::Fnar},
     {"Anar", &Ic8500Settings::Anar},
     {"Awide", &Ic8500Settings::Awide},
     {"Cnar", &Ic8500Settings::Cnar},
 };
-struct ScanFlagKey {
-    const char* key;
-    bool Ic8500ScanSettings::*flag;
-};
-constexpr ScanFlagKey kScanKeysBeforePause[] = {
-    {"Задержка", &Ic8500ScanSettings::Delay},
-    {"Пропадание", &Ic8500ScanSettings::DropOut},
-    {"Запрет", &Ic8500ScanSettings::NoReadBack},
-    {"VSC", &Ic8500ScanSettings::Vsc},
-};
-constexpr ScanFlagKey kScanKeysAfterJob[] = {
-    {"Прио", &Ic8500ScanSettings::Priority},
-    {"Сканирование_Диапазон", &Ic8500ScanSettings::RangeScan},
-    {"Сканирование_Банка", &Ic8500ScanSettings::BankScan},
-    {"Сканирование_Ручное", &Ic8500ScanSettings::ManualScan},
-    {"Авто", &Ic8500ScanSettings::Auto},
-    {"Выбор_каналов", &Ic8500ScanSettings::SelectedChannels},
-    {"Выбор_мод", &Ic8500ScanSettings::SelectedModes},
-};
-constexpr FlagKey kSwitchKeys[] = {
+constexpr Flag kSwitchKeys[] = {
     {"АРУ", &Ic8500Settings::Agc},
     {"ПИК", &Ic8500Settings::PeakFilter},
     {"ШУМ", &Ic8500Settings::NoiseBlanker},
 };
-struct LevelKey {
-    const char* key;
-    uint32_t Ic8500Settings::*level;
-};
-constexpr LevelKey kLevelKeys[] = {
+constexpr Level kLevelKeys[] = {
     {"Умолчание_Звук", &Ic8500Settings::DefaultAudioLevel},
     {"Уровень_Звук", &Ic8500Settings::AudioLevel},
     {"Уровень_Порог", &Ic8500Settings::SquelchThreshold},
     {"Уровень_Пик", &Ic8500Settings::PeakSetting},
     {"Уровень_Центр", &Ic8500Settings::CentreSetting},
 };
-constexpr FlagKey kBankFlagKeys[] = {
+constexpr Flag kBankFlagKeys[] = {
     {"Запись", &Ic8500Settings::DirectMode},
     {"Память", &Ic8500Settings::AllMemory},
 };
-struct DepthKey {
-    const char* key;
-    uint32_t db;
-};
-constexpr DepthKey kAttenuatorKeys[] = {{"Атт0", 0}, {"Атт10", 10}, {"Атт20", 20}, {"Атт30", 30}};
-constexpr DepthKey kDefaultDepthKeys[] = {{"Умолч_Атт10", 10}, {"Умолч_Атт20", 20}, {"Умолч_Атт30", 30}};
+// Every flag besides the scan's.
+constexpr std::span<const Flag> kFlagKeys[] = {kFilterKeys, kSwitchKeys, kBankFlagKeys};
+// The attenuator as the panel shows it (dB, 0 off), and the depth its switch takes.
+constexpr ChoiceKey kAttenuatorKeys[] = {{0, "Атт0"}, {10, "Атт10"}, {20, "Атт20"}, {30, "Атт30"}};
+constexpr ChoiceKey kDefaultDepthKeys[] = {{10, "Умолч_Атт10"}, {20, "Умолч_Атт20"}, {30, "Умолч_Атт30"}};
 // clang-format on
 
 // The bank part: each bank's selected position, channel count and (banks 0..19) name, then
@@ -93,22 +67,17 @@ std::optional<uint32_t> BankOfKey(std::string_view key, std::string_view stem) {
 }  // namespace
 
 void IC8500::WriteModelKeys(StateFileWriter& file) {
-    const FDX& s = *fdx_;
     file.Number("Банк", CurrentBank);
-    const uint32_t option = AttenuatorOption(s);
-    for (const DepthKey& key : kAttenuatorKeys) file.Flag(key.key, option == key.db);
+    WriteChoice(file, kAttenuatorKeys, AttenuatorOption());
     const uint32_t depth = Settings.DefaultAttenuatorDb == 20   ? 20
                            : Settings.DefaultAttenuatorDb == 30 ? 30
                                                                 : 10;
-    for (const DepthKey& key : kDefaultDepthKeys) file.Flag(key.key, depth == key.db);
-    for (const FlagKey& key : kFilterKeys) file.Flag(key.key, Settings.*key.flag);
-    for (const ScanFlagKey& key : kScanKeysBeforePause) file.Flag(key.key, Settings.Scan.*key.flag);
-    file.Number("Пауза", Settings.Scan.PauseMode);
-    file.Text("Задание", Settings.Scan.JobName);
-    for (const ScanFlagKey& key : kScanKeysAfterJob) file.Flag(key.key, Settings.Scan.*key.flag);
-    for (const FlagKey& key : kSwitchKeys) file.Flag(key.key, Settings.*key.flag);
-    for (const LevelKey& key : kLevelKeys) file.Number(key.key, Settings.*key.level);
-    for (const FlagKey& key : kBankFlagKeys) file.Flag(key.key, Settings.*key.flag);
+    WriteChoice(file, kDefaultDepthKeys, depth);
+    WriteFlags(file, Settings, kFilterKeys);
+    WriteScanKeys(file, Settings.Scan, /*priorityAfterJob=*/true);
+    WriteFlags(file, Settings, kSwitchKeys);
+    WriteLevels(file, Settings, kLevelKeys);
+    WriteFlags(file, Settings, kBankFlagKeys);
 
     for (uint32_t bank = 0; bank <= kLastBank; ++bank) {
         const std::string number = std::to_string(bank);
@@ -125,11 +94,8 @@ bool IC8500::ReadStateFile() {
     // A flag key stands in the file only while its flag is set, so every flag the file can
     // hold starts off: a setting switched off stays off.
     Ic8500Settings read = Settings;
-    for (const FlagKey& key : kFilterKeys) read.*key.flag = false;
-    for (const ScanFlagKey& key : kScanKeysBeforePause) read.Scan.*key.flag = false;
-    for (const ScanFlagKey& key : kScanKeysAfterJob) read.Scan.*key.flag = false;
-    for (const FlagKey& key : kSwitchKeys) read.*key.flag = false;
-    for (const FlagKey& key : kBankFlagKeys) read.*key.flag = false;
+    for (const auto keys : kFlagKeys) ClearFlags(read, keys);
+    ClearScanFlags(read.Scan);
     uint32_t bank = CurrentBank;
     bool attenuator = s.Attenuator != 0;
     uint32_t attenuatorDb = s.AttenuatorDb;
@@ -141,31 +107,18 @@ bool IC8500::ReadStateFile() {
                                  LowerLimit, UpperLimit};
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
-        for (const FlagKey& k : kFilterKeys)
-            if (key == k.key) read.*k.flag = true;
-        for (const ScanFlagKey& k : kScanKeysBeforePause)
-            if (key == k.key) read.Scan.*k.flag = true;
-        for (const ScanFlagKey& k : kScanKeysAfterJob)
-            if (key == k.key) read.Scan.*k.flag = true;
-        for (const FlagKey& k : kSwitchKeys)
-            if (key == k.key) read.*k.flag = true;
-        for (const FlagKey& k : kBankFlagKeys)
-            if (key == k.key) read.*k.flag = true;
-        for (const LevelKey& k : kLevelKeys)
-            if (key == k.key) read.*k.level = ClampLevel(ReadU32(value));
-        for (const DepthKey& k : kAttenuatorKeys) {
-            if (key != k.key) continue;
-            attenuator = k.db != 0;
-            if (attenuator) attenuatorDb = k.db;
+        for (const auto keys : kFlagKeys) TakeFlag(key, read, keys);
+        TakeLevel(key, value, read, kLevelKeys);
+        TakeScanKey(key, value, read.Scan);
+        if (const auto db = TakeChoice(key, kAttenuatorKeys)) {
+            attenuator = *db != 0;
+            if (attenuator) attenuatorDb = *db;
         }
-        for (const DepthKey& k : kDefaultDepthKeys)
-            if (key == k.key) read.DefaultAttenuatorDb = k.db;
+        if (const auto db = TakeChoice(key, kDefaultDepthKeys)) read.DefaultAttenuatorDb = *db;
         if (key == "Банк") {
             const uint32_t number = ReadU32(value);
             if (number <= kLastBank) bank = number;
         }
-        if (key == "Пауза") read.Scan.PauseMode = ReadU32(value);
-        if (key == "Задание") read.Scan.JobName = value;
 
         if (const auto n = BankOfKey(key, kPositionKey)) positions[*n] = ReadU32(value);
         // A bank has room for 100 channels, whatever a file says.

@@ -47,7 +47,7 @@ void RIC8500::OnCreate() {
 
 void RIC8500::ShowSettings() {
     const Ic8500Settings& s = panel_.Settings;
-    const Ic8500ScanSettings& scan = s.Scan;
+    const CivScanSettings& scan = s.Scan;
     diapscan->SetChecked(scan.RangeScan);
     bankscan->SetChecked(scan.BankScan);
     handscan->SetChecked(scan.ManualScan);
@@ -69,7 +69,7 @@ void RIC8500::ShowSettings() {
     soundlvl->SetPosition(static_cast<int>(s.DefaultAudioLevel) / kSliderUnit);
     peaklvl->SetPosition(static_cast<int>(s.PeakSetting) / kSliderUnit);
     centrelvl->SetPosition(static_cast<int>(s.CentreSetting) / kSliderUnit);
-    scan_stop::ShowAction(pausemode, scan.PauseMode);
+    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(scan.Action));
     scan_stop::ShowJobs(jobs, *panel_.State(), scan.JobIndex);
     // The PRIO bank's one channel.
     const uint32_t prio = panel_.Channel(IC8500::kPrioBank, 0).Frequency;
@@ -80,7 +80,7 @@ void RIC8500::ShowSettings() {
 
 void RIC8500::Wire() {
     Ic8500Settings& s = panel_.Settings;
-    Ic8500ScanSettings& scan = s.Scan;
+    CivScanSettings& scan = s.Scan;
     const auto on = [](ui::Control* control, ui::EventId id, auto action) {
         control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
             action(e);
@@ -188,8 +188,7 @@ void RIC8500::Wire() {
         sendLevel("1405", s.CentreSetting);
     });
     on(pausemode, ui::EventId::Select, [&scan](ui::EventData& e) {
-        if (const auto action = scan_stop::ChosenAction(e.value))
-            scan.PauseMode = static_cast<uint32_t>(*action);
+        if (const auto action = scan_stop::ChosenAction(e.value)) scan.Action = *action;
     });
     on(jobs, ui::EventId::Select, [this, &scan](ui::EventData& e) {
         const scan_stop::ChosenJob job = scan_stop::JobAt(*panel_.State(), e.value);

@@ -5,8 +5,8 @@
 
 namespace {
 
-constexpr ui::ControlResource kIc75Controls[] = {
-    UI_CONTROL_ROWS(HF_CORE_CONTROLS) UI_CONTROL_ROWS(HF_CONTROLS) UI_CONTROL_ROWS(IC75_CONTROLS)};
+constexpr ui::ControlResource kIc75Controls[] = {UI_CONTROL_ROWS(HF_CONTROLS)
+                                                     UI_CONTROL_ROWS(IC75_CONTROLS)};
 
 // The panel fills the main window's receiver page.
 constexpr ui::FormResource kIc75Form{"ID_IC75",         283,        209,          "8.MS Sans Serif",
@@ -43,7 +43,7 @@ constexpr HfStepCode kSteps[] = {
 // clang-format on
 constexpr HfAttenuator kAttenuators[] = {{0, "1100"}, {20, "1120"}};
 constexpr uint32_t kDepths[] = {20};
-constexpr HfDepthKey kAttenuatorKeys[] = {{20, "Атт20"}};
+constexpr ChoiceKey kAttenuatorKeys[] = {{20, "Атт20"}};
 using Column = HfColumn;
 constexpr HfListColumn kColumns[] = {
     {"Частота", 60, Column::Frequency}, {"Мод", 36, Column::Mode},
@@ -61,16 +61,12 @@ constexpr HfChoice kAttenuatorChoices[] = {{"0", 0}, {"20", 20}};
 // Delay resume, then the regime's command.
 constexpr const char* kScanPrelude[] = {"0E00", "0ED3"};
 
-constexpr std::array<int32_t, 17> kCalibration = {0,   9,   18,  28,  39,  48,  57,  71, 84,
-                                                  108, 132, 190, 246, 315, 384, 492, 600};
-
 constexpr CivModel kCivModel{
     .form = &kIc75Form,
     .address = IC75::kAddress,
     .lowerLimit = IC75::kLowerLimit,
     .upperLimit = IC75::kUpperLimit,
     .modes = kModes,
-    .calibration = kCalibration,
     .stateFileStem = "IC75",
     // Bars a level/8 pixels high; the strip of the whole range 1 MHz a pixel.
     .fineScale = {.overviewHeight = 40,
@@ -120,6 +116,7 @@ const HfModel kModel{
     .modeChoices = kModeChoices,
     .sattChoices = kAttenuatorChoices,
     .sattIsAttenuator = true,
+    .jobBase = 1000,
     .readStatus = "Чтение банка",
     .jobReadStatus = "Чтение банка",
     .writeStatus = "Запись банка",
@@ -127,12 +124,20 @@ const HfModel kModel{
     .attenuatorKeys = kAttenuatorKeys,
     .defaultAttenuatorKeys = {},
     .narrowKeys = false,
-    .r75Keys = true,
+    .filterChoiceKey = true,
+    .channelCountKey = true,
+    .keysAfterScale = true,
 };
 
 }  // namespace
 
-IC75::IC75() : HfPanel(kModel) {}
+// The attenuator on, and the channel by its number.
+const JobCommand<HfPanel> IC75::kOwnJobs[] = {
+    {1016, &IC75::FirstDepthCommand},
+    {1028, &IC75::ChannelNumberCommand},
+};
+
+IC75::IC75() : HfPanel(kModel, kOwnJobs) {}
 
 // The form goes while the model's hooks are still there: its state file is written then.
 IC75::~IC75() {
@@ -149,23 +154,20 @@ void IC75::ForgetModelControls() {
 
 void IC75::WireControls() {
     HfPanel::WireControls();
-    catt->AddHandler(ui::EventId::Click, [this](ui::Object&, ui::EventData&) {
-        ChooseAttenuator(catt->IsChecked(), Depth(0));
-        return false;
-    });
+    catt->On(ui::EventId::Click,
+             [this](ui::EventData&) { ChooseAttenuator(catt->IsChecked(), Depth(0)); });
     // The range regime, the bank regime over all channels or over the selected ones.
     const struct {
         ui::OptionButton* option;
         bool bank, selected;
     } regimes[] = {{scandiap, false, false}, {scanbank, true, false}, {scansel, true, true}};
     for (const auto& regime : regimes) {
-        regime.option->AddHandler(ui::EventId::Click, [this, regime](ui::Object&, ui::EventData&) {
-            if (!regime.option->IsChecked()) return false;
+        regime.option->On(ui::EventId::Click, [this, regime](ui::EventData&) {
+            if (!regime.option->IsChecked()) return;
             Settings.RangeScan = !regime.bank;
             Settings.BankScan = regime.bank;
             Settings.ManualScan = false;
             Settings.SelectedChannels = regime.selected;
-            return false;
         });
     }
 }
@@ -174,42 +176,10 @@ void IC75::ShowAttenuator() {
     if (catt) catt->SetChecked(AttenuatorOption() != 0);
 }
 
-void IC75::ShowScanRegime() {
+void IC75::ShowModelControls() {
     if (!scandiap) return;
     ui::OptionButton* chosen = !Settings.BankScan          ? scandiap
                                : Settings.SelectedChannels ? scansel
                                                            : scanbank;
     chosen->SetChecked(true);
-}
-
-// ---------------------------------------------------------------------------------------
-// Job commands
-
-// clang-format off
-const JobCommand<IC75> IC75::kJobCommands[] = {
-    {1011, &IC75::ReadChannelsCommand},
-    {1012, &IC75::WriteChannelsCommand},
-    {1013, &IC75::StoreCommand},
-    {1014, &IC75::AttenuatorOffCommand},
-    {1016, &IC75::FirstDepthCommand},
-    {1018, &IC75::AfLevelCommand},
-    {1019, &IC75::SquelchCommand},
-    {1020, &IC75::DirectWriteCommand},
-    {1021, &IC75::StopOrClearCommand},
-    {1022, &IC75::StandbyCommand},
-    {1023, &IC75::AgcCommand},
-    {1024, &IC75::PreampCommand},
-    {1025, &IC75::NoiseBlankerCommand},
-    {1026, &IC75::FineStepCommand},
-    {1028, &IC75::ChannelNumberCommand},
-    {1029, &IC75::FixedLeftCommand},
-    {1030, &IC75::FixedRightCommand},
-    {1031, &IC75::PeakLeftCommand},
-    {1032, &IC75::PeakRightCommand},
-    {1034, &IC75::ReceiverScanCommand},
-};
-// clang-format on
-
-void IC75::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<IC75>>(kJobCommands));
 }

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "receivers/icom/ic756/hf_panel.h"
+#include "receivers/icom/hf/hf_panel.h"
 
 // The controls the IC-R75 has beyond the shared ones (ui/form_controls.h).
 // clang-format off
@@ -32,9 +32,6 @@ class IC75 : public HfPanel {
     IC75();
     ~IC75() override;
 
-    // Commands 1011..1034.
-    void ExecuteCommand() override;
-
     UI_FORM_CONTROLS(IC75_CONTROLS)
 
   private:
@@ -42,8 +39,10 @@ class IC75 : public HfPanel {
     void ForgetModelControls() override;
     void WireControls() override;
     void ShowAttenuator() override;
-    void ShowScanRegime() override;
+    // The scan regime on its options.
+    void ShowModelControls() override;
     ui::CheckBox* PreampBox() const override { return famp; }
 
-    static const JobCommand<IC75> kJobCommands[];
+    // Its own job commands; the others both HF sets number alike from 1011.
+    static const JobCommand<HfPanel> kOwnJobs[];
 };

@@ -159,19 +159,10 @@ void IC1000::CreateControls() {
 }
 
 void IC1000::WireControls() {
-    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
-        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-            action(e);
-            return false;
-        });
-    };
     const auto click = [&](ui::Control* control, auto action) {
-        on(control, ui::EventId::Click, [action](ui::EventData&) { action(); });
+        control->On(ui::EventId::Click, [action](ui::EventData&) { action(); });
     };
-    click(pictbttn_2, [this] { Fine.JumpToPeak(true); });
-    click(pictbttn_3, [this] { Fine.JumpToPeak(false); });
-    click(pictbttn_4, [this] { Fine.JumpToFixed(false); });
-    click(pictbttn_5, [this] { Fine.JumpToFixed(true); });
+    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
     click(pictbttn_7, [this] { Fine.ConfirmClear(); });
     click(pictbttn_1, [this] { PostToSelf(Busy ? PostSyncReceiver : PostShowLevelOff); });
     click(width, [this] { CycleBandwidth(); });
@@ -195,23 +186,23 @@ void IC1000::WireControls() {
         PostToOwner(PostReceiverState);
     });
     click(fast, [this] { SetScopeScan(fast->IsChecked()); });
-    on(estep, ui::EventId::Select, [this](ui::EventData& e) {
+    estep->On(ui::EventId::Select, [this](ui::EventData& e) {
         if (Scope.SetStepItem(static_cast<int>(e.value))) RestartScope();
     });
-    on(estep, ui::EventId::Change, [this](ui::EventData& e) {
+    estep->On(ui::EventId::Change, [this](ui::EventData& e) {
         const uint32_t before = Scope.Step();
         Scope.SetStep(FDX::ParseKHz(e.text));
         if (Scope.Step() != before) RestartScope();
     });
-    on(porog, ui::EventId::Change, [this](ui::EventData& e) {
+    porog->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.Squelch = static_cast<uint32_t>(e.value) * kSliderUnit;
         SendLevel("J41", Settings.Squelch);
     });
-    on(sdvig, ui::EventId::Change, [this](ui::EventData& e) {
+    sdvig->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.IfShift = static_cast<uint32_t>(e.value) * kSliderUnit;
         SendLevel("J43", Settings.IfShift);
     });
-    on(zvuk, ui::EventId::Change, [this](ui::EventData& e) {
+    zvuk->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.Volume = static_cast<uint32_t>(e.value) * kSliderUnit;
         Settings.DefaultVolume = Settings.Volume;
         if (fdx_->Sound) SendLevel("J40", Settings.Volume);
@@ -372,7 +363,7 @@ int32_t IC1000::ScanLevel() {
         ui::ServeFor(kBusyHoldMs);
         return -1;
     }
-    const bool scopeScan = fdx_->PcrScope && fdx_->RunningMode == 0;
+    const bool scopeScan = fdx_->PcrScope && fdx_->RunningMode == kScaleMode;
     if (scopeScan && !ScanScopeReady()) {
         ui::ServeFor(kBusyHoldMs);
         return -1;
@@ -532,7 +523,7 @@ void IC1000::OnUserEvent(uint32_t code) {
             ExecuteCommand();
             break;
         case PostDrawPanelScale:
-            if (fdx_->WorkMode == 0) RedrawScope();
+            if (fdx_->WorkMode == kScaleMode) RedrawScope();
             break;
         case PostStepUp:
             StepBy(+1);
@@ -566,8 +557,8 @@ void IC1000::Lock() {
     PanelBusy = true;
     // The first step of a scale scan is posted behind this lock and served inside its waits:
     // it waits for the band scope, and the line is the lock's until then.
-    scanScope_ = fdx_->RunningMode == 0 && fdx_->PcrScope ? ScanScope::SettingUp
-                                                          : ScanScope::NotSetUp;
+    scanScope_ = fdx_->RunningMode == kScaleMode && fdx_->PcrScope ? ScanScope::SettingUp
+                                                                   : ScanScope::NotSetUp;
     for (ui::Control* control : std::initializer_list<ui::Control*>{
              pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7, stopEL, vid})
         if (control) control->SetEnabled(false);

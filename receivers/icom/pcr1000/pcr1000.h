@@ -194,6 +194,7 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
     bool ConnectExchange(std::string_view id, std::string_view awaited, std::string_view line);
     bool StatusAnswered();
     bool Answers();
+    int FindSpeed();
     void SetLineSpeed(int speedIndex);
     void MoveToConfiguredSpeed(int found);
 

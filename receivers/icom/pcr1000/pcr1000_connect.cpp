@@ -84,6 +84,43 @@ void IC1000::Connect() {
     Busy = true;
     PendingCommand = NoExchange;
 
+    // Without a port there is no set to look for at any speed, nor to tune or ask: nothing
+    // waits for answers that cannot come (a start-up job would wait with it).
+    const Comm* port = Port();
+    const bool line = port != nullptr && port->IsOpen();
+    const int found = line ? FindSpeed() : 0;
+    // Nobody at any speed: the level shows "выкл"; the panel stays at the last speed tried.
+    if (found == 0) PostToOwner(PostShowLevelOff);
+    SwitchOnFirst = found == 0;
+    if (Link.ReceiverOff) ConnectExchange("H1", "G0", "H101");
+    if (found != 0) MoveToConfiguredSpeed(found);
+
+    Settings.IfShift = 128;
+    SetSliders();
+    PendingCommand = NoExchange;
+    if (line) {
+        connectTurn_ = true;
+        const bool tuned = SetFrequency();
+        connectTurn_ = false;
+        if (tuned) WaitReply();
+    }
+    Scope.Clear();
+    RedrawScope();
+    Scope.Paused = false;
+    if (line && StatusAnswered()) {
+        Busy = false;
+        fdx_->Level = ReadLevel();
+        StartScope();
+        SetSound();
+    }
+    PostToSelf(PostRefreshDisplay);
+    connecting_ = false;
+    EndSync(!Busy);
+}
+
+// The set's line speed: 9600 when it reports or answers there, else the first speed of the
+// probe order it answers at; 0 when it answers at none.
+int IC1000::FindSpeed() {
     SetLineSpeed(kSpeed9600);
     Link.Awaited = "G0";
     if (SwitchOnFirst) {
@@ -94,45 +131,15 @@ void IC1000::Connect() {
         // Nothing is sent at first: a set that is off may say so by itself ("H100").
         WaitReply();
     }
-    int found = kSpeed9600;
-    if (!Answers()) {
-        found = 0;
-        for (const int index : kProbeOrder) {
-            SetLineSpeed(index);
-            Link.Awaited = "G0";
-            ReplyComplete = false;
-            WaitReply();
-            if (Answers()) {
-                found = index;
-                break;
-            }
-        }
-        // Nobody at any speed: the level shows "выкл"; the panel stays at the last speed tried.
-        if (found == 0) PostToOwner(PostShowLevelOff);
+    if (Answers()) return kSpeed9600;
+    for (const int index : kProbeOrder) {
+        SetLineSpeed(index);
+        Link.Awaited = "G0";
+        ReplyComplete = false;
+        WaitReply();
+        if (Answers()) return index;
     }
-    SwitchOnFirst = found == 0;
-    if (Link.ReceiverOff) ConnectExchange("H1", "G0", "H101");
-    if (found != 0) MoveToConfiguredSpeed(found);
-
-    Settings.IfShift = 128;
-    SetSliders();
-    PendingCommand = NoExchange;
-    connectTurn_ = true;
-    const bool tuned = SetFrequency();
-    connectTurn_ = false;
-    if (tuned) WaitReply();
-    Scope.Clear();
-    RedrawScope();
-    Scope.Paused = false;
-    if (StatusAnswered()) {
-        Busy = false;
-        fdx_->Level = ReadLevel();
-        StartScope();
-        SetSound();
-    }
-    PostToSelf(PostRefreshDisplay);
-    connecting_ = false;
-    EndSync(!Busy);
+    return 0;
 }
 
 void IC1000::MoveToConfiguredSpeed(int found) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "receivers/panel_registry.h"
 #include "tests/receivers/icom/civ_fixture.h"
 #include "tests/receivers/receiver_files.h"
 
@@ -147,6 +148,16 @@ TEST_F(Ic10OnAir, TheStateFileKeepsTheAddress) {
     EXPECT_NE(Cp1251ToUtf8(ReadBytes(folder.File("IC10.001"))).find("\r\nАдрес=5C\r\n"),
               std::string::npos);
     ASSERT_TRUE(panel.Create(&main, &state));
+}
+
+// The sets keep no memory the program reaches: a bank item loaded or stored never asks
+// the panel, for either model it serves.
+TEST(Ic10Traits, NeitherModelSaysItHasBanks) {
+    for (const int32_t type : {3, 5}) {
+        uint8_t variant = 0;
+        EXPECT_FALSE(panel_registry::Traits(panel_registry::ServedType(type, variant)).banks)
+            << type;
+    }
 }
 
 TEST_F(Ic9000OnAir, TheIcR9000TitlesItselfAndTunesItsWiderRange) {

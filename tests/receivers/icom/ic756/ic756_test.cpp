@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "receivers/icom/ic756/ric756.h"
-#include "tests/receivers/icom/ic756/hf_fixture.h"
+#include "tests/receivers/icom/hf/hf_fixture.h"
 #include "tests/support/operator_hand.h"
 
 namespace {
@@ -53,6 +53,39 @@ TEST_F(Ic756OnAir, ModesStepsTheAttenuatorAndAgcGoAsTheSetDocumentsThem) {
     RunJob(1223, 0);
     RunJob(1223, 1);
     EXPECT_EQ(Sent(), (Texts{"161203", "161201"}));
+}
+
+// Each step the set has a code for, as its manual numbers them; the set takes each.
+TEST_F(Ic756OnAir, EveryStepWithACodeGoesWithItsCode) {
+    const struct {
+        uint32_t step;  // 100 Hz units
+        const char* payload;
+        int code;
+    } steps[] = {{1, "1001", 1},   {10, "1002", 2},  {50, "1003", 3},  {90, "1004", 4},
+                 {100, "1005", 5}, {125, "1006", 6}, {200, "1007", 7}, {250, "1008", 8}};
+    for (const auto& row : steps) {
+        state.Step = row.step;
+        EXPECT_TRUE(panel.SetStep()) << row.step;
+        EXPECT_EQ(Sent(), (Texts{row.payload})) << row.step;
+        EXPECT_EQ(emulator.State().stepCode, row.code) << row.step;
+    }
+}
+
+// Off, 6, 12 and 18 dB from the job commands, each as the set's code for it.
+TEST_F(Ic756OnAir, EveryAttenuatorDepthGoesWithItsCode) {
+    const struct {
+        uint32_t command;
+        const char* payload;
+        int db;
+    } depths[] = {{1217, "1118", 18}, {1215, "1106", 6}, {1216, "1112", 12}, {1214, "1100", 0}};
+    for (const auto& row : depths) {
+        EXPECT_EQ(RunJob(row.command).ReturnCode, 0u) << row.command;
+        EXPECT_EQ(Only(Sent(), "11"), (Texts{row.payload})) << row.command;
+        EXPECT_EQ(emulator.State().attenuatorDb, row.db) << row.command;
+    }
+    EXPECT_TRUE(panel.catt0->IsChecked());
+    RunJob(1217);
+    EXPECT_TRUE(panel.catt30->IsChecked());
 }
 
 TEST_F(Ic756OnAir, TheSyncAsksWhoIsThereThenFrequencyModeAndLevel) {
@@ -159,6 +192,21 @@ TEST_F(Ic756OnAir, TheScanButtonStartsTheRegimeChosen) {
     EXPECT_EQ(main.Count(PostScanStartedByPanel), 3);
 }
 
+// With no regime chosen the set has nothing to start: the operator is told, nothing is locked
+// and nothing passes for a running scan.
+TEST_F(Ic756OnAir, AScanWithoutARegimeIsNotReportedStarted) {
+    HfSettings& s = panel.Settings;
+    s.RangeScan = s.BankScan = s.ManualScan = false;
+    Click(panel.pictbttn_1);
+    EXPECT_FALSE(panel.ReceiverScanRunning);
+    EXPECT_EQ(Sent(), (Texts{"0E00"}));
+    ui::ServePending();
+    EXPECT_EQ(messages, (Texts{"Ошибка запуска внутреннего сканирования приемника"}));
+    EXPECT_EQ(main.Count(PostScanStartedByPanel), 0);
+    EXPECT_FALSE(panel.PanelBusy);
+    EXPECT_NE(state.PanelStatusText, "Аппаратное сканирование");
+}
+
 // A stop of the set's scan does what the pause mode says; a job is started only when one is
 // named.
 TEST_F(Ic756OnAir, AStopOfTheSetsScanActsByThePauseMode) {
@@ -169,10 +217,10 @@ TEST_F(Ic756OnAir, AStopOfTheSetsScanActsByThePauseMode) {
     emulator.SetChannel(0, 101, edge);
     panel.Settings.RangeScan = true;
     ASSERT_TRUE(panel.StartReceiverScan());
-    panel.Settings.PauseMode = 1;
+    panel.Settings.Action = ScanStopAction::Beep;
     ASSERT_TRUE(emulator.TriggerScanStop());
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostBeep) == 1; }));
-    panel.Settings.PauseMode = 2;
+    panel.Settings.Action = ScanStopAction::StartJob;
     ASSERT_TRUE(emulator.ResumeScan());
     ASSERT_TRUE(emulator.TriggerScanStop());
     ServeUntil([&] { return main.Count(PostFrequencyChanged) == 2; });

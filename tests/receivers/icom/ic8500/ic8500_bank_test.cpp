@@ -228,8 +228,9 @@ TEST_F(Ic8500Banks, WritingBanksTriesEveryChannelAndTellsTheFailuresOnce) {
     // and the refusals do not pass for a receiver switched off.
     emulator.SetMemoryCapacity(3);
     Click(panel.cb_1);
-    EXPECT_EQ(messages, (std::vector<std::string>{
-                            "Не записано в приемник каналов: 38 (первый: банк 3, канал 1)"}));
+    EXPECT_EQ(
+        messages,
+        (std::vector<std::string>{"Не записано в приемник каналов: 38 (первый: банк 3, канал 1)"}));
     EXPECT_EQ(panel.BankChannels[3], 3u);
     EXPECT_EQ(panel.BankChannels[0], 40u);
     Post(PostTimerTick);
@@ -335,7 +336,7 @@ TEST_F(Ic8500Banks, TheReceiversScanStartsStopsOnSignalsAndIsReadBack) {
     emulator.SetChannel(23, 1, edge);
     panel.Channel(IC8500::kAutoBank, 50).Frequency = 1'000'000;
     panel.BankChannels[IC8500::kAutoBank] = 10;
-    Ic8500ScanSettings& scan = panel.Settings.Scan;
+    CivScanSettings& scan = panel.Settings.Scan;
     scan.RangeScan = scan.Auto = scan.Delay = scan.Vsc = true;
     // Each command is awaited: one sent before the last one's answer would be refused.
     emulator.SetLatency(std::chrono::milliseconds(20));
@@ -356,13 +357,13 @@ TEST_F(Ic8500Banks, TheReceiversScanStartsStopsOnSignalsAndIsReadBack) {
     const std::pair<uint32_t, uint32_t> pauses[] = {
         {1, PostBeep}, {2, PostPanelStartJob}, {3, PostPanelReload}};
     for (const auto& [mode, code] : pauses) {
-        scan.PauseMode = mode;
+        scan.Action = ScanStopSettings::ActionOf(mode);
         ASSERT_TRUE(emulator.TriggerScanStop());
         EXPECT_TRUE(ServeUntil([&, code = code] { return main.Count(code) == 1; })) << mode;
         ServeUntil([&] { return panel.PendingCommand == ReceiverPanel::NoExchange; });
     }
     EXPECT_EQ(state.PanelJobName, "Запись");
-    scan.PauseMode = 0;
+    scan.Action = ScanStopAction::Pause;
 
     // Stopped: the receiver's finds in AUTO come back, and the question is answered in the
     // job's line.
@@ -393,6 +394,24 @@ TEST_F(Ic8500Banks, AScanTheReceiverRefusesIsReported) {
     EXPECT_EQ(line.ReturnCode, 1);
     EXPECT_FALSE(panel.ReceiverScanRunning);
     EXPECT_EQ(LastPayload(), "0E02");
+}
+
+// A manual scan is the operator's at the set: the settings taken, it counts as started. With no
+// regime at all nothing starts.
+TEST_F(Ic8500Banks, AScanWithoutARegimeIsNotReportedStarted) {
+    CivScanSettings& scan = panel.Settings.Scan;
+    scan.RangeScan = scan.BankScan = false;
+    scan.ManualScan = true;
+    EXPECT_EQ(RunJob(434).ReturnCode, 0);
+    EXPECT_TRUE(panel.ReceiverScanRunning);
+    RunJob(421);
+    ASSERT_FALSE(panel.ReceiverScanRunning);
+
+    scan.ManualScan = false;
+    const JobStr line = RunJob(434);
+    EXPECT_EQ(line.Message, "Ошибка запуска внутреннего сканирования приемника");
+    EXPECT_FALSE(panel.ReceiverScanRunning);
+    EXPECT_EQ(LastPayload(), "0ED3");
 }
 
 // In direct mode the panel and the receiver agree on the selected channel: switching it on,

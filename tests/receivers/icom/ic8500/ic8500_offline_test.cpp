@@ -119,7 +119,7 @@ void GiveGoldenSettings(IC8500& panel, FDX& state) {
     s.DefaultAttenuatorDb = 30;
     s.Fnar = s.Cnar = true;
     s.Scan.DropOut = true;
-    s.Scan.PauseMode = 2;
+    s.Scan.Action = ScanStopAction::StartJob;
     s.Scan.JobName = "Ночь";
     s.Agc = true;
     s.AudioLevel = 64;

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/receivers/icom/ic756/hf_fixture.h"
+#include "tests/receivers/icom/hf/hf_fixture.h"
 #include "tests/receivers/receiver_files.h"
 
 namespace {
@@ -22,7 +22,7 @@ void SetAside(Panel& panel, FDX& state) {
     s.FilterChoice = 1;
     s.Cnar = s.Awide = true;
     s.Delay = s.Priority = true;
-    s.PauseMode = 2;
+    s.Action = ScanStopAction::StartJob;
     s.JobName = "Обход";
     s.RangeScan = false;
     s.BankScan = s.SelectedChannels = true;
@@ -57,7 +57,7 @@ void ExpectRoundTrip(Panel& panel, const std::string& file, uint32_t defaultDept
     const StampedAt7March2001 stamp;
     ASSERT_TRUE(panel.SaveStateFile());
     const std::string written = ReadBytes(file);
-    EXPECT_EQ(written, ReceiverGolden("icom/ic756", std::filesystem::path(file).filename()));
+    EXPECT_EQ(written, ReceiverGolden("icom/hf", std::filesystem::path(file).filename()));
     const HfSettings settings = panel.Settings;
     const auto channels = panel.Channels;
     panel.Settings = HfSettings{};
@@ -107,6 +107,81 @@ TEST_F(Ic75OnAir, RecordsBeyondTheTableAreDroppedAndTheScaleStillRead) {
     EXPECT_EQ(panel.Channels[100].Frequency, 10'100u);
     EXPECT_EQ(panel.Channels[100].Label, "");
     EXPECT_EQ(panel.Scale.At(500'000), 7);
+}
+
+// A panel of the model made as the program starts, its state file read from `folder`.
+template <class Panel>
+class Started {
+  public:
+    Started(ui::Form& main, const std::string& folder) {
+        state.Owner = &main;
+        state.ProgramDir = folder;
+        state.PortIndex = 1;
+        state.OptRecvSave = 1;
+        created = panel.Create(&main, &state);
+    }
+    FDX state;
+    Panel panel;
+    bool created = false;
+};
+
+// The sets always have 101 channels, whatever count a file gives; the file also holds the
+// sound level and the second antenna, which neither set writes.
+TEST_F(Ic75OnAir, AFileGivesNoChannelCountButItsSoundLevelAndAntenna) {
+    WriteBytes(folder.Dir() + "IC75.001", Cp1251Lines({"Позиция_Банк0=100", "Каналов_Банк0=-3",
+                                                       "Уровень_Звук=96", "Ант2=ДА"}));
+    Started<IC75> started(main, folder.Dir());
+    ASSERT_TRUE(started.created);
+    IC75& read = started.panel;
+    EXPECT_EQ(read.lv_1->RowCount(), 101);
+    EXPECT_EQ(read.CurrentChannel, 100u);
+    EXPECT_EQ(read.Settings.AfLevel, 96u);
+    EXPECT_EQ(read.sd->Position(), 6);
+    EXPECT_TRUE(read.Settings.SecondAntenna);
+    EXPECT_TRUE(read.ant_2->IsChecked());
+    ASSERT_TRUE(read.SaveStateFile());
+    const std::string written = ReadBytes(folder.Dir() + "IC75.001");
+    EXPECT_NE(written.find(Cp1251Lines({"Каналов_Банк0=101"})), std::string::npos);
+    EXPECT_EQ(written.find(Utf8ToCp1251("Ант2")), std::string::npos);
+
+    WriteBytes(folder.Dir() + "IC75.001", Cp1251Lines({"Каналов_Банк0=5"}));
+    ASSERT_TRUE(panel.ReadStateFile());
+    EXPECT_EQ(RunJob(1028, 101).ReturnCode, 0u);
+    EXPECT_EQ(panel.CurrentChannel, 100u);
+}
+
+// A file that names no regime the set has: the range regime is what the panel shows, holds and
+// starts.
+TEST_F(Ic75OnAir, AFileWithoutARegimeGivesTheRangeRegime) {
+    for (const char* line : {"Выбор_каналов=ДА", "Сканирование_Ручное=ДА"}) {
+        WriteBytes(folder.Dir() + "IC75.001", Cp1251Lines({line}));
+        Started<IC75> started(main, folder.Dir());
+        ASSERT_TRUE(started.created);
+        const HfSettings& read = started.panel.Settings;
+        EXPECT_TRUE(read.RangeScan) << line;
+        EXPECT_FALSE(read.BankScan || read.ManualScan) << line;
+        EXPECT_TRUE(started.panel.scandiap->IsChecked()) << line;
+    }
+
+    emulators::CivChannel edge;
+    edge.frequencyHz = 9'600'000;
+    emulator.SetChannel(0, 100, edge);
+    edge.frequencyHz = 9'700'000;
+    emulator.SetChannel(0, 101, edge);
+    ASSERT_TRUE(panel.ReadStateFile());
+    emulator.ClearReceivedFrames();
+    ASSERT_TRUE(panel.StartReceiverScan());
+    EXPECT_EQ(Payloads(), (std::vector<std::string>{"0E00", "0ED3", "0E02"}));
+}
+
+TEST_F(Ic756OnAir, AFileWithoutARegimeGivesTheRangeRegimeAndKeepsTheDeltaF) {
+    WriteBytes(folder.Dir() + "ICIC_756.001", Cp1251Lines({"Выбор_каналов=ДА"}));
+    ASSERT_TRUE(panel.ReadStateFile());
+    EXPECT_TRUE(panel.Settings.RangeScan);
+    WriteBytes(folder.Dir() + "ICIC_756.001", Cp1251Lines({"Сканирование_Ручное=ДА"}));
+    ASSERT_TRUE(panel.ReadStateFile());
+    EXPECT_TRUE(panel.Settings.ManualScan);
+    EXPECT_FALSE(panel.Settings.RangeScan);
 }
 
 }  // namespace

@@ -5,63 +5,36 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "receivers/icom/ic756/hf_panel.h"
+#include "receivers/icom/hf/hf_panel.h"
+#include "state/format_text.h"
 #include "state/message_bus.h"
 
 namespace {
 
-constexpr int kScanNotStarted = 28;
-constexpr const char* kScanStatus = "Аппаратное сканирование";
 // Bytes before the record in a memory reply: 1A 00 and the channel number.
 constexpr std::size_t kSelectByte = 4;
-
-std::string Format(const char* format, uint32_t value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-// A name from the wire: what is not printable becomes a blank, and the blanks that fill it
-// up go.
-std::string NameFromWire(std::span<const uint8_t> bytes) {
-    std::string name;
-    for (const uint8_t c : bytes) name += c >= 0x20 && c <= 0x7E ? static_cast<char>(c) : ' ';
-    name.erase(name.find_last_not_of(' ') + 1);
-    return name;
-}
 
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
 // One channel on the wire
 
-bool HfPanel::SelectChannel(uint32_t number) {
-    return Exchange(Format("08%04u", std::min<uint32_t>(number, 9999)), civ::kChannelSelect);
-}
-
 bool HfPanel::EnterMemoryMode() {
     return !hf_.memoryModeFirst || Exchange("08", civ::kChannelSelect);
 }
 
-// A channel the receiver refuses says nothing of a receiver switched off: its refusal does
-// not count toward standby.
-HfPanel::ChannelResult HfPanel::Outcome(bool answered, int32_t rejectionsBefore) {
-    if (answered) return ChannelResult::Done;
-    if (Link.LastReplyCode != civ::kNg) return ChannelResult::Unanswered;
-    Link.RejectCount = rejectionsBefore;
-    return ChannelResult::Refused;
-}
-
+// Every channel 1..101 exists: a receiver that refuses to give one is off or busy, and its
+// refusals count toward standby as any other.
 HfPanel::ChannelResult HfPanel::ReadMemoryChannel(uint32_t number) {
-    const int32_t rejections = Link.RejectCount;
     Link.LastReplyCode = -1;
-    if (!SelectChannel(number)) return Outcome(false, rejections);
+    if (!SelectChannel(number)) return Outcome(false);
     // A reply that is not this channel's record leaves it empty.
     ChannelBuffer = hf_.channels.Empty(static_cast<int32_t>(number - 1));
     readNumber_ = number;
-    const bool read = Exchange(Format("1A00%04u", number), civ::kMemoryContents);
+    const ChannelResult read =
+        ChannelExchange(FormatText("1A00%04u", number), civ::kMemoryContents);
     readNumber_ = 0;
-    if (!read) return Outcome(false, rejections);
+    if (read != ChannelResult::Done) return read;
     ChannelBuffer.Level = std::max(ReadLevel(), 0);
     return ChannelResult::Done;
 }
@@ -71,7 +44,7 @@ void HfPanel::TakeMemoryReply() {
     const std::vector<uint8_t>& body = Link.ReplyBytes;
     // The body ends with FD; a reply reads only the bytes it has.
     const std::size_t length = std::min(text.size() / 2, body.size());
-    if (length < hf_.shortestRecord || text.substr(4, 4) != Format("%04u", readNumber_)) return;
+    if (length < hf_.shortestRecord || text.substr(4, 4) != FormatText("%04u", readNumber_)) return;
     MemoryChannel& channel = ChannelBuffer;
     channel.Select = body[kSelectByte] == 0x01;
     channel.Frequency =
@@ -82,7 +55,7 @@ void HfPanel::TakeMemoryReply() {
         channel.AttenuatorDb = Depth(0);
     }
     if (length > hf_.nameByte)
-        channel.Label = NameFromWire(std::span(body).subspan(
+        channel.Label = civ::NameFromWire(std::span(body).subspan(
             hf_.nameByte, std::min(hf_.channels.labelWidth, length - hf_.nameByte)));
     // The receiver keeps no step with a channel: it takes the fine scale's.
     channel.Step = ViewStep;
@@ -90,7 +63,7 @@ void HfPanel::TakeMemoryReply() {
 
 HfPanel::ChannelResult HfPanel::WriteMemoryChannel(uint32_t number) {
     const MemoryChannel& channel = ChannelBuffer;
-    std::string payload = Format("1A00%04u", number);
+    std::string payload = FormatText("1A00%04u", number);
     if (channel.Empty()) {
         payload += "FF";
     } else {
@@ -105,74 +78,63 @@ HfPanel::ChannelResult HfPanel::WriteMemoryChannel(uint32_t number) {
         payload += hf_.filler;
         payload += civ::NameToHex(channel.Label, hf_.channels.labelWidth);
     }
-    const int32_t rejections = Link.RejectCount;
-    Link.LastReplyCode = -1;
-    return Outcome(Exchange(payload, civ::kMemoryContents), rejections);
+    return WriteChannelRecord(payload);
 }
 
+// The channel is empty once the receiver took the clear; the selection after it is the set's
+// own way of showing it, and a set that went silent there is found by the next exchange.
 HfPanel::ChannelResult HfPanel::ClearMemoryChannel(uint32_t number) {
-    const int32_t rejections = Link.RejectCount;
-    Link.LastReplyCode = -1;
-    if (!Exchange(Format("1A00%04uFF", number), civ::kMemoryContents))
-        return Outcome(false, rejections);
-    return Outcome(SelectChannel(number), rejections);
+    const ChannelResult clear = WriteChannelRecord(FormatText("1A00%04uFF", number));
+    if (clear == ChannelResult::Done) SelectChannel(number);
+    return clear;
 }
 
 // ---------------------------------------------------------------------------------------
 // Transfers
 
-bool HfPanel::ListTransfer(const std::string& status, const std::function<bool()>& work) {
-    return Transfer(status, [&] {
-        if (lv_1) lv_1->Clear();
-        const bool answered = work();
-        ShowChannels();
-        return answered;
-    });
-}
-
-bool HfPanel::ReadChannels(const std::string& status) {
+bool HfPanel::WalkChannels(const std::string& status, Untaken& untaken, bool countUnreached,
+                           const std::function<ChannelResult(uint32_t number)>& each) {
+    uint32_t reached = 0;
     const bool answered = ListTransfer(status, [&] {
         if (!EnterMemoryMode()) return false;
-        for (uint32_t number = 1; number <= ChannelsInUse; ++number) {
-            const ChannelResult read = ReadMemoryChannel(number);
-            if (read == ChannelResult::Unanswered) return false;
-            Channels[number - 1] = read == ChannelResult::Done
-                                       ? ChannelBuffer
-                                       : hf_.channels.Empty(static_cast<int32_t>(number - 1));
+        for (uint32_t number = 1; number <= kChannelCount; ++number) {
+            const ChannelResult result = each(number);
+            if (result == ChannelResult::Unanswered) return false;
+            reached = number;
+            if (result == ChannelResult::Refused) untaken.Add(number);
         }
         return true;
     });
-    if (answered) FinishTransfer();
+    if (countUnreached)
+        for (uint32_t number = reached + 1; number <= kChannelCount; ++number) untaken.Add(number);
+    return answered;
+}
+
+bool HfPanel::ReadChannels(const std::string& status) {
+    Untaken refused;
+    const bool answered = WalkChannels(status, refused, false, [this](uint32_t number) {
+        const ChannelResult read = ReadMemoryChannel(number);
+        if (read == ChannelResult::Done) Channels[number - 1] = ChannelBuffer;
+        return read;
+    });
+    if (answered) FinishTransfer(kNotRead, refused);
     return answered;
 }
 
 bool HfPanel::WriteChannels() {
-    uint32_t refused = 0;
-    uint32_t firstRefused = 0;
-    const bool answered = ListTransfer(hf_.writeStatus, [&] {
-        if (!EnterMemoryMode()) return false;
-        for (uint32_t entry = 0; entry < ChannelsInUse; ++entry) {
-            ChannelBuffer = Channels[entry];
-            const ChannelResult write = WriteMemoryChannel(entry + 1);
-            if (write == ChannelResult::Unanswered) return false;
-            if (write == ChannelResult::Refused && refused++ == 0) firstRefused = entry + 1;
-        }
-        return true;
+    Untaken refused;
+    const bool answered = WalkChannels(hf_.writeStatus, refused, false, [this](uint32_t number) {
+        ChannelBuffer = Channels[number - 1];
+        return WriteMemoryChannel(number);
     });
-    if (!answered) return false;
-    if (refused > 0) {
-        char text[128];
-        std::snprintf(text, sizeof text, "Не записано в приемник каналов: %u (первый: канал %u)",
-                      refused, firstRefused);
-        fdx_->ShowErrorText(text);
-    }
-    FinishTransfer();
-    return true;
+    if (answered) FinishTransfer(kNotWritten, refused);
+    return answered;
 }
 
-// The receiver goes back to the program's settings; with direct write it stays on the current
-// channel.
-void HfPanel::FinishTransfer() {
+// The channels the receiver did not take are told; the receiver goes back to the program's
+// settings, and with direct write it stays on the current channel.
+void HfPanel::FinishTransfer(const char* what, const Untaken& untaken) {
+    TellUntaken(what, untaken);
     ApplyReceiverSettings();
     if (Settings.DirectWrite && EnterMemoryMode()) SelectChannel(CurrentChannel + 1);
 }
@@ -186,21 +148,23 @@ void HfPanel::ApplyReceiverSettings() {
 }
 
 void HfPanel::ClearChannels() {
-    for (uint32_t entry = 0; entry < kChannelCount; ++entry)
+    const auto empty = [this](uint32_t entry) {
         Channels[entry] = hf_.channels.Empty(static_cast<int32_t>(entry));
-    if (Settings.DirectWrite) {
-        ListTransfer(hf_.clearStatus, [&] {
-            if (!EnterMemoryMode()) return false;
-            for (uint32_t number = 1; number <= ChannelsInUse; ++number) {
-                const ChannelResult clear = ClearMemoryChannel(number);
-                // The first channel unanswered: the receiver is not there.
-                if (clear == ChannelResult::Unanswered) return number > 1;
-                if (clear == ChannelResult::Refused) break;
-            }
-            return true;
-        });
+    };
+    if (!Settings.DirectWrite) {
+        for (uint32_t entry = 0; entry < kChannelCount; ++entry) empty(entry);
+        ShowChannels();
+        return;
     }
-    ShowChannels();
+    // An entry is emptied only when the receiver emptied its channel: the list shows what the
+    // receiver holds.
+    Untaken left;
+    WalkChannels(hf_.clearStatus, left, true, [&](uint32_t number) {
+        const ChannelResult clear = ClearMemoryChannel(number);
+        if (clear == ChannelResult::Done) empty(number - 1);
+        return clear;
+    });
+    TellUntaken(kNotCleared, left);
 }
 
 void HfPanel::StoreCurrentSettings() {
@@ -225,7 +189,7 @@ void HfPanel::StoreCurrentSettings() {
 // The current channel
 
 void HfPanel::ChooseChannel(uint32_t entry) {
-    if (entry >= ChannelsInUse) return;
+    if (entry >= kChannelCount) return;
     CurrentChannel = entry;
     if (lv_1) lv_1->SelectRow(static_cast<int>(entry));
     ShowChannel();
@@ -258,22 +222,10 @@ void HfPanel::ApplyCurrentChannel() {
     TuneToChannel(entry);
 }
 
-void HfPanel::TuneToChannel(const MemoryChannel& channel) {
-    if (channel.Empty()) return;
-    FDX& s = *fdx_;
-    s.Frequency = channel.Frequency;
-    s.Modulation = channel.Modulation;
-    s.Filter = channel.Filter;
-    // A channel without a step would stop a scale scan on the spot.
-    if (channel.Step != 0) s.Step = channel.Step;
-    s.Attenuator = channel.Attenuator ? 1 : 0;
-    if (channel.Attenuator) s.AttenuatorDb = channel.AttenuatorDb;
-    s.Level = channel.Level;
+// The filter button goes on from the channel's filter.
+void HfPanel::OnTunedToChannel(const MemoryChannel& channel) {
     Settings.FilterChoice = channel.Filter;
-    ShowWidth();
     ShowAttenuator();
-    FollowTuning();
-    PostToOwner(PostReceiverState);
 }
 
 void HfPanel::EditChannel(const std::function<void(MemoryChannel&)>& change) {
@@ -445,7 +397,7 @@ void HfPanel::ShowRow(uint32_t entry) {
 void HfPanel::ShowChannels() {
     if (!lv_1) return;
     lv_1->Clear();
-    for (uint32_t entry = 0; entry < ChannelsInUse; ++entry)
+    for (uint32_t entry = 0; entry < kChannelCount; ++entry)
         lv_1->AddRow(RowCells(Channels[entry], entry));
     lv_1->SelectRow(static_cast<int>(CurrentChannel));
     ShowChannel();
@@ -481,41 +433,28 @@ void HfPanel::ShowChannel() {
 // ---------------------------------------------------------------------------------------
 // The receiver's own scan
 
-bool HfPanel::StartReceiverScan() {
-    if (ReceiverScanRunning) return true;
-    const auto send = [this](const char* payload) { return Exchange(payload, civ::kScanControl); };
-    // The whole sequence goes out; the regime's command decides.
-    bool started = true;
-    for (const char* payload : hf_.scanPrelude) started = send(payload);
+bool HfPanel::SendScanStart() {
+    // The whole sequence goes out; the regime's command decides, and without a regime nothing
+    // starts.
+    bool started = false;
+    for (const char* payload : hf_.scanPrelude) SendScanCommand(payload);
     if (Settings.ManualScan && hf_.manualScan) {
-        started = send(hf_.manualScan);
+        started = SendScanCommand(hf_.manualScan);
     } else if (Settings.RangeScan) {
-        started = send(hf_.rangeScan);
+        started = SendScanCommand(hf_.rangeScan);
     } else if (Settings.BankScan) {
         EnterMemoryMode();
         for (MemoryChannel& channel : Channels) channel.Level = 0;
-        started = send(Settings.SelectedChannels ? "0E23" : "0E22");
+        started = SendScanCommand(Settings.SelectedChannels ? "0E23" : "0E22");
         ShowChannels();
     }
-    if (!started) {
-        fdx_->ShowError(kScanNotStarted);
-        return false;
-    }
-    ReceiverScanRunning = true;
-    PanelWorkStarted(kScanStatus);
-    return true;
+    return started;
 }
 
-void HfPanel::StopReceiverScan() {
-    if (!ReceiverScanRunning) return;
-    ReceiverScanRunning = false;
-    PanelWorkEnded();
-    // What the bank scan left in the channels is read back under the Wait window, the panel
-    // already free.
-    PostToOwner(PostShowWait);
-    Exchange("0E00", civ::kScanControl);
+// What the bank scan left in the channels.
+void HfPanel::ReadBackAfterScan() {
     if (!Settings.NoReadBack && Settings.BankScan) {
-        for (uint32_t number = 1; number <= ChannelsInUse; ++number) {
+        for (uint32_t number = 1; number <= kChannelCount; ++number) {
             if (ReadMemoryChannel(number) != ChannelResult::Done) break;
             Channels[number - 1] = ChannelBuffer;
         }
@@ -524,5 +463,4 @@ void HfPanel::StopReceiverScan() {
     } else if (Settings.DirectWrite) {
         SelectChannel(CurrentChannel + 1);
     }
-    PostToOwner(PostHideWait);
 }

@@ -2,7 +2,7 @@
 // replies, standby and the job commands. The memory channels and the receiver's own scan are
 // in hf_channels.cpp, the state file in hf_state_file.cpp.
 
-#include "receivers/icom/ic756/hf_panel.h"
+#include "receivers/icom/hf/hf_panel.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,16 +16,10 @@ namespace {
 
 // The sliders' positions.
 constexpr int kSliderTop = 15;
-constexpr const char* kStandbyText = "вкл";  // the receiver waits to be switched on
-constexpr const char* kRunningText = "выкл";
 constexpr const char* kNoChannel = "Не существует канала для данного банка";
 constexpr uint32_t kStartViewStep = 50;
 // The fine scale's steps a job line may ask for; any other is 10 kHz.
 constexpr uint32_t kLeastJobFineStep = 100;
-
-uint32_t ClampLevel(uint32_t level) {
-    return std::min<uint32_t>(level, 255);
-}
 
 }  // namespace
 
@@ -34,16 +28,41 @@ void ShowPicture(ui::PictureButton* button) {
     button->SetPicture(p.width, p.height, p.pixels);
 }
 
-HfPanel::HfPanel(const HfModel& model) : CivPanel(model.civ), hf_(model) {}
+// Numbered from the model's jobBase.
+// clang-format off
+const JobCommand<HfPanel> HfPanel::kSharedJobs[] = {
+    {11, &HfPanel::ReadChannelsCommand},
+    {12, &HfPanel::WriteChannelsCommand},
+    {13, &HfPanel::StoreCommand},
+    {14, &HfPanel::AttenuatorOffCommand},
+    {18, &HfPanel::AfLevelCommand},
+    {19, &HfPanel::SquelchCommand},
+    {20, &HfPanel::DirectWriteCommand},
+    {21, &HfPanel::StopOrClearCommand},
+    {22, &HfPanel::StandbyCommand},
+    {23, &HfPanel::AgcCommand},
+    {24, &HfPanel::PreampCommand},
+    {25, &HfPanel::NoiseBlankerCommand},
+    {26, &HfPanel::FineStepCommand},
+    {29, &HfPanel::FixedLeftCommand},
+    {30, &HfPanel::FixedRightCommand},
+    {31, &HfPanel::PeakLeftCommand},
+    {32, &HfPanel::PeakRightCommand},
+    {34, &HfPanel::ReceiverScanCommand},
+};
+// clang-format on
+
+HfPanel::HfPanel(const HfModel& model, std::span<const JobCommand<HfPanel>> ownJobs)
+    : CivMemoryPanel(model.civ, model.channels), hf_(model) {
+    for (const JobCommand<HfPanel>& shared : kSharedJobs)
+        jobs_.push_back({model.jobBase + shared.number, shared.run});
+    jobs_.insert(jobs_.end(), ownJobs.begin(), ownJobs.end());
+}
 
 // ---------------------------------------------------------------------------------------
 // Controls
 
 void HfPanel::CreateControls() {
-#define HF_CREATE_CORE_(number, kind, name, rect, bits, caption, tooltip) \
-    name = CreateControl<ui::kind>(number);
-    HF_CORE_CONTROLS(HF_CREATE_CORE_)
-#undef HF_CREATE_CORE_
     CreateFormControls();
     CreateModelControls();
     scale = pictb_1;
@@ -79,102 +98,48 @@ void HfPanel::SetModelDefaults() {
     for (uint32_t entry = 0; entry < kChannelCount; ++entry)
         Channels[entry] = hf_.channels.Empty(static_cast<int32_t>(entry));
     CurrentChannel = 0;
-    ChannelsInUse = kChannelCount;
 }
 
 void HfPanel::WireControls() {
-    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
-        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-            action(e);
-            return false;
-        });
-    };
-    on(off, ui::EventId::Click, [this](ui::EventData&) { SwitchStandby(!Standby); });
-    on(pictbttn_2, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
-    on(pictbttn_3, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
-    on(pictbttn_4, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
-    on(pictbttn_5, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
-    on(pictbttn_1, ui::EventId::Click, [this](ui::EventData&) {
-        if (!ReceiverScanRunning) StartReceiverScan();
-    });
-    on(pictbttn_7, ui::EventId::Click,
-       [this](ui::EventData&) { ReceiverScanRunning ? StopReceiverScan() : Fine.ConfirmClear(); });
-    on(cb_2, ui::EventId::Click, [this](ui::EventData&) { ReadChannels(hf_.readStatus); });
-    on(cb_1, ui::EventId::Click, [this](ui::EventData&) { WriteChannels(); });
-    on(cb_3, ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
-    on(cb_4, ui::EventId::Click, [this](ui::EventData&) {
+    CivMemoryPanel::WireControls();
+    off->On(ui::EventId::Click, [this](ui::EventData&) { SwitchStandby(!Standby); });
+    cb_2->On(ui::EventId::Click, [this](ui::EventData&) { ReadChannels(hf_.readStatus); });
+    cb_1->On(ui::EventId::Click, [this](ui::EventData&) { WriteChannels(); });
+    cb_3->On(ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
+    cb_4->On(ui::EventId::Click, [this](ui::EventData&) {
         Settings.FilterChoice =
             Settings.FilterChoice >= kWidestFilter ? 0 : Settings.FilterChoice + 1;
         SendModeWithFilter();
     });
-    on(faru, ui::EventId::Click, [this](ui::EventData&) {
-        Settings.Agc = faru->IsChecked();
-        Exchange(Settings.Agc ? hf_.agcOn : hf_.agcOff, civ::kFunctionSet);
-    });
-    on(PreampBox(), ui::EventId::Click, [this](ui::EventData&) {
-        Settings.Preamp = PreampBox()->IsChecked();
-        Exchange(Settings.Preamp ? "160201" : "160200", civ::kFunctionSet);
-    });
-    on(fns, ui::EventId::Click, [this](ui::EventData&) {
-        Settings.NoiseBlanker = fns->IsChecked();
-        Exchange(Settings.NoiseBlanker ? "162201" : "162200", civ::kFunctionSet);
-    });
     for (ui::OptionButton* antenna : {ant_1, ant_2}) {
-        on(antenna, ui::EventId::Click, [this, antenna](ui::EventData&) {
+        antenna->On(ui::EventId::Click, [this, antenna](ui::EventData&) {
             if (!antenna->IsChecked()) return;
             Settings.SecondAntenna = antenna == ant_2;
             Exchange(Settings.SecondAntenna ? "1201" : "1200", civ::kAntennaSet);
         });
     }
-    on(sq, ui::EventId::Change, [this](ui::EventData& e) {
+    sq->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.SquelchLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
         SendLevel("1403", Settings.SquelchLevel);
     });
-    on(sd, ui::EventId::Change, [this](ui::EventData& e) {
+    sd->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.AfLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
         SendLevel("1401", Settings.AfLevel);
     });
-    on(cbank, ui::EventId::Click, [this](ui::EventData&) {
-        // A receiver marked off takes no channel changes.
-        Settings.DirectWrite = cbank->IsChecked() && !Standby;
-        cbank->SetChecked(Settings.DirectWrite);
-        if (Settings.DirectWrite) ApplyCurrentChannel();
-    });
+    cbank->On(ui::EventId::Click,
+              [this](ui::EventData&) { SwitchDirectWrite(cbank->IsChecked(), /*apply=*/true); });
     WireChannelControls();
 }
 
-void HfPanel::ShowControls() {
-    ShowSwitches();
-    SetSliders();
-    ShowAttenuator();
-    ShowScanRegime();
-    ShowChannels();
-}
-
-void HfPanel::RefreshControls() {
-    ShowSwitches();
-    SetSliders();
-}
-
-void HfPanel::RefreshDisplay() {
-    ShowAttenuator();
-}
-
-void HfPanel::LockControls(bool locked) {
-    CivPanel::LockControls(locked);
-    // The receiver's own scan is stopped from the panel.
-    if (pictbttn_7 && ReceiverScanRunning) pictbttn_7->SetEnabled(true);
-    if (!locked) ShowChannel();
+std::array<CivMemoryPanel::CivSwitch, 3> HfPanel::Switches() {
+    return {{{&Settings.Agc, faru, hf_.agcOn, hf_.agcOff},
+             {&Settings.Preamp, PreampBox(), "160201", "160200"},
+             {&Settings.NoiseBlanker, fns, "162201", "162200"}}};
 }
 
 void HfPanel::ShowSwitches() {
-    if (!faru) return;
-    faru->SetChecked(Settings.Agc);
-    PreampBox()->SetChecked(Settings.Preamp);
-    fns->SetChecked(Settings.NoiseBlanker);
-    cbank->SetChecked(Settings.DirectWrite);
-    (Settings.SecondAntenna ? ant_2 : ant_1)->SetChecked(true);
-    off->SetText(Standby ? kStandbyText : kRunningText);
+    CivMemoryPanel::ShowSwitches();
+    if (ant_1) (Settings.SecondAntenna ? ant_2 : ant_1)->SetChecked(true);
 }
 
 void HfPanel::SetSliders() {
@@ -185,11 +150,6 @@ void HfPanel::SetSliders() {
 
 // ---------------------------------------------------------------------------------------
 // The receiver's settings
-
-uint32_t HfPanel::Depth(std::size_t index) const {
-    const std::span<const uint32_t> depths = hf_.channels.depths;
-    return depths.empty() ? 0 : depths[std::min(index, depths.size() - 1)];
-}
 
 bool HfPanel::SetStep() {
     for (const HfStepCode& code : hf_.steps)
@@ -218,24 +178,10 @@ bool HfPanel::SetAttenuator() {
     return sent;
 }
 
-void HfPanel::ChooseAttenuator(bool on, uint32_t db) {
-    fdx_->Attenuator = on ? 1 : 0;
-    if (on) fdx_->AttenuatorDb = db;
-    if (SendAttenuator()) fdx_->Level = ReadLevel();
-    ShowAttenuator();
-    PostToOwner(PostReceiverState);
-}
-
 bool HfPanel::SetSound() {
     Settings.AfLevel = fdx_->Sound ? ClampLevel(Settings.DefaultSoundLevel) : 0;
     SetSliders();
     return SendLevel("1401", Settings.AfLevel);
-}
-
-bool HfPanel::SendLevel(const char* command, uint32_t level) {
-    char payload[16];
-    std::snprintf(payload, sizeof payload, "%s%04u", command, ClampLevel(level));
-    return Exchange(payload, civ::kLevelSet);
 }
 
 int32_t HfPanel::FilterFor(char letter) const {
@@ -275,16 +221,7 @@ void HfPanel::SwitchStandby(bool enter) {
         if (!Standby) EnterStandby();
         return;
     }
-    Standby = false;
-    OnStandbyChanged();
-}
-
-void HfPanel::OnStandbyChanged() {
-    if (off) off->SetText(Standby ? kStandbyText : kRunningText);
-    // Channel changes cannot reach a receiver marked off.
-    if (!Standby) return;
-    Settings.DirectWrite = false;
-    if (cbank) cbank->SetChecked(false);
+    LeaveStandby();
 }
 
 void HfPanel::OnSyncStart() {
@@ -301,11 +238,7 @@ void HfPanel::FollowSquelchKnob(int reading) {
 void HfPanel::ServeDialogCode(uint32_t code) {
     if (code != PostOpenScanSettings) return;
     // The job a stop starts, by its place in the job list as it stands now.
-    const FDX& s = *fdx_;
-    Settings.JobIndex = 0;
-    for (std::size_t i = 0; i < s.Jobs.size(); ++i)
-        if (!Settings.JobName.empty() && s.Jobs[i] && s.Jobs[i]->Identifier == Settings.JobName)
-            Settings.JobIndex = static_cast<int32_t>(i + 1);
+    Settings.FindJob(*fdx_);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -346,20 +279,21 @@ bool HfPanel::ParseModelReply(const civ::CivReply& reply) {
 void HfPanel::OnFrequencyReport() {
     // The receiver's scan stopped on a signal.
     if (!ReceiverScanRunning) return;
-    ActOnScanStop(
-        hf_.pauseActions ? Settings.PauseMode : static_cast<uint32_t>(ScanStopAction::IntoBank),
-        Settings.JobName);
+    if (hf_.pauseActions)
+        ActOnScanStop(Settings);
+    else
+        ActOnScanStop(static_cast<uint32_t>(ScanStopAction::IntoBank), Settings.JobName);
 }
 
 void HfPanel::OnModelCode(uint32_t code) {
     switch (code) {
         case PostItemLoaded:
-            TakeBankItem(std::span(Channels).first(ChannelsInUse), hf_.channels);
+            TakeBankItem(std::span(Channels), hf_.channels);
             CurrentChannel = 0;
             ShowChannels();
             break;
         case PostSaveBank:
-            GiveBankItem(std::span(Channels).first(ChannelsInUse));
+            GiveBankItem(std::span(Channels));
             break;
         case PostClearData:
             ClearChannels();
@@ -386,7 +320,13 @@ void HfPanel::OnModelCode(uint32_t code) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Job commands both models serve. A setting the receiver does not take leaves the line done:
+// Job commands
+
+void HfPanel::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<HfPanel>>(jobs_));
+}
+
+// A setting the receiver does not take leaves the line done:
 // a receiver that keeps refusing is found by the rejections the timer counts (standby). A
 // channel the panel does not have fails the line, and so do a transfer the receiver did not
 // answer and a scan it did not start (their messages).
@@ -419,55 +359,11 @@ void HfPanel::ThirdDepthCommand(JobStr&) {
     ChooseAttenuator(true, Depth(2));
 }
 
-void HfPanel::AfLevelCommand(JobStr& line) {
-    Settings.AfLevel = ClampLevel(line.VAL);
-    SetSliders();
-    SendLevel("1401", Settings.AfLevel);
-}
-
-void HfPanel::SquelchCommand(JobStr& line) {
-    Settings.SquelchLevel = ClampLevel(line.VAL);
-    SetSliders();
-    SendLevel("1403", Settings.SquelchLevel);
-}
-
-void HfPanel::DirectWriteCommand(JobStr& line) {
-    Settings.DirectWrite = line.VAL != 0 && !Standby;
-    ShowSwitches();
-    // From now on the panel and the receiver agree on the current channel.
-    if (Settings.DirectWrite) ApplyCurrentChannel();
-}
-
-void HfPanel::StopOrClearCommand(JobStr&) {
-    if (ReceiverScanRunning)
-        StopReceiverScan();
-    else
-        Fine.ConfirmClear();
-}
-
 void HfPanel::StandbyCommand(JobStr& line) {
     if (line.VAL == 0)
         SwitchStandby(true);
     else if (Standby)
         SwitchStandby(false);
-}
-
-void HfPanel::AgcCommand(JobStr& line) {
-    Settings.Agc = line.VAL != 0;
-    ShowSwitches();
-    Exchange(Settings.Agc ? hf_.agcOn : hf_.agcOff, civ::kFunctionSet);
-}
-
-void HfPanel::PreampCommand(JobStr& line) {
-    Settings.Preamp = line.VAL != 0;
-    ShowSwitches();
-    Exchange(Settings.Preamp ? "160201" : "160200", civ::kFunctionSet);
-}
-
-void HfPanel::NoiseBlankerCommand(JobStr& line) {
-    Settings.NoiseBlanker = line.VAL != 0;
-    ShowSwitches();
-    Exchange(Settings.NoiseBlanker ? "162201" : "162200", civ::kFunctionSet);
 }
 
 // The fine scale's steps from 10 kHz on; anything else is 10 kHz.
@@ -479,7 +375,7 @@ void HfPanel::FineStepCommand(JobStr& line) {
 }
 
 void HfPanel::ChannelEntryCommand(JobStr& line) {
-    if (line.VAL >= ChannelsInUse) {
+    if (line.VAL >= kChannelCount) {
         line.Message = kNoChannel;
         line.ReturnCode = 2;
         return;
@@ -487,15 +383,15 @@ void HfPanel::ChannelEntryCommand(JobStr& line) {
     ChooseChannel(line.VAL);
 }
 
+void HfPanel::OpenSettingsCommand(JobStr&) {
+    PostToOwner(PostOpenScanSettings);
+}
+
 void HfPanel::ChannelNumberCommand(JobStr& line) {
-    if (line.VAL == 0 || line.VAL > ChannelsInUse) {
+    if (line.VAL == 0 || line.VAL > kChannelCount) {
         line.Message = kNoChannel;
         line.ReturnCode = 2;
         return;
     }
     ChooseChannel(line.VAL - 1);
-}
-
-void HfPanel::ReceiverScanCommand(JobStr&) {
-    if (!ReceiverScanRunning) StartReceiverScan();
 }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/receivers/icom/ic756/hf_fixture.h"
+#include "tests/receivers/icom/hf/hf_fixture.h"
 
 namespace {
 
@@ -39,6 +39,24 @@ TEST_F(Ic75OnAir, StepsModesAndTheAttenuatorGoAsTheSetDocumentsThem) {
     ASSERT_TRUE(ServeUntil([&] { return state.Modulation == 'A' && state.Filter == 1; }));
     ASSERT_TRUE(emulator.SwitchModeByHand(emulators::kModeRtty, 0x02));
     ASSERT_TRUE(ServeUntil([&] { return state.Modulation == 'C'; }));
+}
+
+// Every step has a code: each row's last step takes it, the next step the next row's.
+TEST_F(Ic75OnAir, EveryStepTakesTheCodeOfTheFirstRowAtOrAboveIt) {
+    const struct {
+        uint32_t last;  // 100 Hz units
+        const char* payload;
+    } rows[] = {{1, "1001"},   {10, "1002"},  {50, "1003"},  {63, "1004"},  {90, "1005"},
+                {100, "1006"}, {125, "1007"}, {200, "1008"}, {250, "1009"}, {1000, "1010"}};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        state.Step = rows[i].last;
+        panel.SetStep();
+        EXPECT_EQ(Sent(), (Texts{rows[i].payload})) << rows[i].last;
+        state.Step = rows[i].last + 1;
+        panel.SetStep();
+        EXPECT_EQ(Sent(), (Texts{i + 1 < std::size(rows) ? rows[i + 1].payload : "1011"}))
+            << rows[i].last + 1;
+    }
 }
 
 TEST_F(Ic75OnAir, JobCommandsNumberChannelsFromOneAndSwitchThePower) {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "tests/receivers/icom/ic756/hf_fixture.h"
+#include "tests/receivers/icom/hf/hf_fixture.h"
 #include "tests/support/operator_hand.h"
 
 namespace {
@@ -240,6 +240,132 @@ TEST_F(Ic756OnAir, TheShownRangeBecomesTheEdgesOfTheProgrammedScan) {
     EXPECT_EQ(panel.Channels[HfPanel::kUpperEdge].Frequency, 600'000u);
     EXPECT_EQ(panel.Channels[HfPanel::kUpperEdge].Modulation, 'A');
     EXPECT_EQ(panel.lv_1->Cell(100, 0), "  60.0000");
+}
+
+// A set that refuses a channel keeps it as the panel had it: the refusals are told once, as a
+// write tells them, and a set that refuses everything goes to standby as for any command.
+TEST_F(Ic756OnAir, ARefusedReadKeepsTheEntryAndTellsHowManyWereRefused) {
+    FillSet(emulator);
+    for (MemoryChannel& channel : panel.Channels) channel = Abc();
+    emulator.SetMemoryCapacity(10);  // channels 11..101 refused
+    Click(panel.cb_2);
+    EXPECT_EQ(messages, (Texts{"Не прочитано из приемника каналов: 91 (первый: канал 11)"}));
+    EXPECT_EQ(panel.Channels[9].Frequency, 50'100u);
+    EXPECT_EQ(panel.Channels[10], Abc());
+    EXPECT_EQ(panel.lv_1->Cell(10, 5), "ABC");
+    Post(PostTimerTick);
+    EXPECT_FALSE(panel.Standby);  // the set answered what followed
+
+    messages.clear();
+    emulator.SetRefuseAll(true);
+    Click(panel.cb_2);
+    EXPECT_EQ(messages, (Texts{"Не прочитано из приемника каналов: 101 (первый: канал 1)"}));
+    EXPECT_EQ(panel.Channels[0].Frequency, 50'010u);
+    EXPECT_EQ(panel.Channels[100], Abc());
+    Post(PostTimerTick);
+    EXPECT_TRUE(panel.Standby);
+    EXPECT_EQ(panel.off->Text(), "вкл");
+}
+
+// A write tries every channel; those the set refuses are told once, and say nothing of a set
+// switched off.
+TEST_F(Ic756OnAir, AWriteTellsTheChannelsTheSetRefused) {
+    for (MemoryChannel& channel : panel.Channels) channel = Abc();
+    emulator.SetMemoryCapacity(3);
+    Click(panel.cb_1);
+    EXPECT_EQ(messages, (Texts{"Не записано в приемник каналов: 98 (первый: канал 4)"}));
+    EXPECT_EQ(emulator.Channel(0, 3).name, "ABC       ");
+    Post(PostTimerTick);
+    EXPECT_FALSE(panel.Standby);
+}
+
+// With direct write the entries follow the set: a set that falls silent half way leaves its
+// other channels as they were, in the set and in the list, and the operator is told how many.
+TEST_F(Ic756OnAir, AClearThatStopsHalfWayTellsWhatIsLeftAndTheListKeepsIt) {
+    FillSet(emulator);
+    Click(panel.cb_2);
+    ASSERT_TRUE(messages.empty());
+    panel.Settings.DirectWrite = true;
+    Sent();
+    emulator.SetDeadAfter(22);  // a clear and a selection for each of 11 channels
+    Post(PostClearData);
+    ServeUntil([&] { return main.Count(PostHideWait) >= 2; });
+    EXPECT_EQ(messages, (Texts{"Ошибка обращения к приемнику(выключен)",
+                               "Не очищено в приемнике каналов: 90 (первый: канал 12)"}));
+    const Texts sent = Sent();
+    ASSERT_EQ(sent.size(), 23u);
+    EXPECT_EQ(sent[20], "1A000011FF");
+    EXPECT_EQ(sent[22], "1A000012FF");
+    EXPECT_TRUE(panel.Channels[10].Empty());
+    EXPECT_EQ(panel.Channels[11].Frequency, 50'120u);
+    EXPECT_FALSE(emulator.Channel(0, 12).Empty());
+    EXPECT_EQ(panel.lv_1->Cell(11, 0), "   5.0120");
+
+    // Channels the set refuses are passed over and told.
+    messages.clear();
+    emulator.SetDead(false);
+    emulator.SetMemoryCapacity(20);
+    Post(PostClearData);
+    EXPECT_EQ(messages, (Texts{"Не очищено в приемнике каналов: 81 (первый: канал 21)"}));
+    EXPECT_TRUE(panel.Channels[19].Empty());
+    EXPECT_EQ(panel.Channels[20].Frequency, 50'210u);
+
+    // Without direct write the panel's table alone is emptied.
+    messages.clear();
+    panel.Settings.DirectWrite = false;
+    Sent();
+    Post(PostClearData);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_TRUE(panel.Channels[100].Empty());
+    EXPECT_TRUE(messages.empty());
+}
+
+// A reply of the record's fixed part and four name bytes, then the same cut after `keep` of
+// its bytes (command byte first).
+emulators::Bytes MemoryReply(uint8_t from, const emulators::Bytes& body, std::size_t keep) {
+    emulators::Bytes frame = {0xFE, 0xFE, 0xE0, from};
+    frame.insert(frame.end(), body.begin(), body.begin() + std::ptrdiff_t(keep));
+    frame.push_back(0xFD);
+    return frame;
+}
+
+// The IC-756PRO's record needs 23 bytes, the IC-R75's 22; a frequency beyond the set's range
+// reads as its edge.
+TEST_F(Ic756OnAir, AMemoryReplyNeedsTwentyThreeBytesAndItsFrequencyIsHeldToTheRange) {
+    // 1A 00, channel 0001, select, 70 MHz, USB normal, no tones, tones 88.5 Hz, "ABCD".
+    const emulators::Bytes body = {0x1A, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00,
+                                   0x70, 0x00, 0x01, 0x02, 0x00, 0x00, 0x08, 0x85,
+                                   0x00, 0x08, 0x85, 0x41, 0x42, 0x43, 0x44};
+    emulator.SetGarbage(MemoryReply(0x5C, body, 23));
+    ASSERT_EQ(panel.ReadMemoryChannel(1), HfPanel::ChannelResult::Done);
+    EXPECT_EQ(panel.ChannelBuffer.Frequency, IC756::kUpperLimit);
+    EXPECT_EQ(panel.ChannelBuffer.Modulation, 'U');
+    emulator.SetGarbage(MemoryReply(0x5C, body, 22));
+    ASSERT_EQ(panel.ReadMemoryChannel(1), HfPanel::ChannelResult::Done);
+    EXPECT_TRUE(panel.ChannelBuffer.Empty());
+
+    // 10 kHz, below the set's 30 kHz.
+    emulators::Bytes low = body;
+    low[6] = 0x01;
+    low[8] = 0x00;
+    emulator.SetGarbage(MemoryReply(0x5C, low, 23));
+    ASSERT_EQ(panel.ReadMemoryChannel(1), HfPanel::ChannelResult::Done);
+    EXPECT_EQ(panel.ChannelBuffer.Frequency, IC756::kLowerLimit);
+}
+
+TEST_F(Ic75OnAir, AMemoryReplyNeedsTwentyTwoBytes) {
+    // 1A 00, channel 0002, select, 9.65 MHz, AM normal, no attenuator, preamp and antenna
+    // off, "ABCDEFG".
+    const emulators::Bytes body = {0x1A, 0x00, 0x00, 0x02, 0x01, 0x00, 0x00, 0x65,
+                                   0x09, 0x00, 0x02, 0x02, 0x00, 0x00, 0x00, 0x41,
+                                   0x42, 0x43, 0x44, 0x45, 0x46, 0x47};
+    emulator.SetGarbage(MemoryReply(0x5A, body, 22));
+    ASSERT_EQ(panel.ReadMemoryChannel(2), HfPanel::ChannelResult::Done);
+    EXPECT_EQ(panel.ChannelBuffer.Frequency, 96'500u);
+    EXPECT_EQ(panel.ChannelBuffer.Label, "ABCDEFG");
+    emulator.SetGarbage(MemoryReply(0x5A, body, 21));
+    ASSERT_EQ(panel.ReadMemoryChannel(2), HfPanel::ChannelResult::Done);
+    EXPECT_TRUE(panel.ChannelBuffer.Empty());
 }
 
 TEST_F(Ic75OnAir, EveryTransferStartsInMemoryModeAndNamesHaveEightCharacters) {

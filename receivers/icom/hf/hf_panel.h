@@ -20,36 +20,35 @@
 #include <string>
 #include <vector>
 
-#include "receivers/icom/civ_panel.h"
+#include "receivers/icom/civ_memory/civ_memory_panel.h"
 #include "receivers/memory_channel.h"
+#include "receivers/state_file.h"
 #include "ui/form_controls.h"
 
-// The controls of the CI-V core, placed alike on both panels and created by hand into the
-// core's members: the frequency, the bandwidth, the fine scale's step list.
+// The controls both panels have, at the same places (ui/form_controls.h); those marked
+// `inherited` are the CI-V core's and the memory core's.
 // clang-format off
-#define HF_CORE_CONTROLS(X) \
-    X(101, Label, label_1, (4, 2, 92, 14), kBold | kNoWrap, nullptr, nullptr) \
-    X(102, Label, width, (98, 5, 26, 9), kNoWrap, nullptr, "Полоса пропускания, кГц") \
-    X(103, ComboBox, step, (226, 3, 53, 77), 0, nullptr, "Шаг частоты точной шкалы")
-// The controls both panels have, at the same places (ui/form_controls.h).
 #define HF_CONTROLS(X) \
+    X(101, Label, label_1, (4, 2, 92, 14), kBold | kNoWrap, nullptr, nullptr, inherited) \
+    X(102, Label, width, (98, 5, 26, 9), kNoWrap, nullptr, "Полоса пропускания, кГц", inherited) \
+    X(103, ComboBox, step, (226, 3, 53, 77), 0, nullptr, "Шаг частоты точной шкалы", inherited) \
     X(104, Label, label_2, (180, 5, 44, 9), kNoWrap | kRight, "Шаг, кГц", nullptr) \
     X(105, Canvas, pictb_1, (4, 18, 275, 66), 0, nullptr, nullptr) \
     X(106, ScrollBar, hs, (4, 84, 275, 9), 0, nullptr, nullptr) \
     X(107, CommandButton, off, (128, 3, 28, 12), 0, "выкл", "Перевод приемника в ожидание включения") \
-    X(108, PictureButton, pictbttn_3, (4, 95, 18, 16), 0, nullptr, "Влево до Мах") \
-    X(109, PictureButton, pictbttn_4, (24, 95, 18, 16), 0, nullptr, "Влево до Фикс частоты") \
-    X(110, PictureButton, pictbttn_5, (44, 95, 18, 16), 0, nullptr, "Вправо до Фикс частоты") \
-    X(111, PictureButton, pictbttn_2, (64, 95, 18, 16), 0, nullptr, "Вправо до Мах") \
-    X(112, PictureButton, pictbttn_7, (84, 95, 18, 16), 0, nullptr, "Очистить точную шкалу") \
-    X(113, PictureButton, pictbttn_1, (104, 95, 18, 16), 0, nullptr, "Пуск Сканирования") \
+    X(108, PictureButton, pictbttn_3, (4, 95, 18, 16), 0, nullptr, "Влево до Мах", inherited) \
+    X(109, PictureButton, pictbttn_4, (24, 95, 18, 16), 0, nullptr, "Влево до Фикс частоты", inherited) \
+    X(110, PictureButton, pictbttn_5, (44, 95, 18, 16), 0, nullptr, "Вправо до Фикс частоты", inherited) \
+    X(111, PictureButton, pictbttn_2, (64, 95, 18, 16), 0, nullptr, "Вправо до Мах", inherited) \
+    X(112, PictureButton, pictbttn_7, (84, 95, 18, 16), 0, nullptr, "Очистить точную шкалу", inherited) \
+    X(113, PictureButton, pictbttn_1, (104, 95, 18, 16), 0, nullptr, "Пуск Сканирования", inherited) \
     X(114, CheckBox, faru, (4, 115, 30, 10), 0, "АРУ", "Вкл /выкл аппаратного АРУ") \
     X(115, CheckBox, fns, (74, 115, 32, 10), 0, "ШУМ", "Вкл / выкл  фильтра шумоподавителя") \
     X(116, Label, label_3, (108, 116, 24, 9), kNoWrap, "Порог", nullptr) \
     X(117, Slider, sq, (132, 113, 62, 14), 0, nullptr, nullptr) \
     X(118, Label, label_4, (196, 116, 18, 9), kNoWrap, "Звук", nullptr) \
     X(119, Slider, sd, (216, 113, 63, 14), 0, nullptr, nullptr) \
-    X(120, ListView, lv_1, (4, 130, 170, 54), 0, nullptr, nullptr) \
+    X(120, ListView, lv_1, (4, 130, 170, 54), 0, nullptr, nullptr, inherited) \
     X(121, Edit, textb_1, (178, 130, 50, 12), 0, nullptr, nullptr) \
     X(122, ComboBox, smod, (230, 130, 49, 77), kDropList, nullptr, nullptr) \
     X(123, Edit, comment, (178, 145, 50, 12), 0, nullptr, nullptr) \
@@ -58,7 +57,7 @@
     X(126, CommandButton, cb_3, (178, 176, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника") \
     X(127, CommandButton, cb_2, (212, 176, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников") \
     X(128, CommandButton, cb_1, (246, 176, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник") \
-    X(129, CheckBox, cbank, (4, 196, 64, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками") \
+    X(129, CheckBox, cbank, (4, 196, 64, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками", inherited) \
     X(130, CommandButton, cb_4, (70, 194, 36, 14), 0, "Полоса", "Выбор узкой, широкой, нормальной полосы") \
     X(131, GroupBox, groupb_1, (110, 185, 64, 24), 0, "Антенна", nullptr) \
     X(132, OptionButton, ant_1, (116, 196, 26, 10), 0, "1", "Включение первой антены") \
@@ -97,12 +96,6 @@ struct HfStepCode {
 struct HfAttenuator {
     uint32_t db;
     const char* payload;
-};
-
-// A state-file key that stands for an attenuator depth (dB, 0 off).
-struct HfDepthKey {
-    uint32_t db;
-    const char* key;
 };
 
 // What the channel list shows in a column.
@@ -190,23 +183,29 @@ struct HfModel {
     std::span<const HfModeChoice> modeChoices;
     std::span<const HfChoice> sattChoices;
     bool sattIsAttenuator;  // else it is the filter
+    // The job commands both sets number alike are jobBase (type × 100) + 11 onwards.
+    uint32_t jobBase;
     // Status texts of the transfers: the read button's, the read job command's, the others.
     const char* readStatus;
     const char* jobReadStatus;
     const char* writeStatus;
     const char* clearStatus;
     // The state file: the attenuator flags ("Атт<n>" by depth, off first); the default depth
-    // flags of the settings dialog (none on the IC-R75); the narrow filter flags;
-    // "МодуляцияФильтр" after the modulation, "Частот_Банков" before the channels, and
-    // "Атт0" and "Запись" after the level runs (the IC-R75's order).
-    std::span<const HfDepthKey> attenuatorKeys;
-    std::span<const HfDepthKey> defaultAttenuatorKeys;
+    // flags of the settings dialog (none on the IC-R75); the narrow filter flags ("Fnar" ..
+    // "Awide"); "МодуляцияФильтр" after "Модуляция"; "Частот_Банков" before the channel
+    // records; "Атт0" and "Запись" after the level runs (the IC-R75), else "Запись" among the
+    // settings before the channels.
+    std::span<const ChoiceKey> attenuatorKeys;
+    std::span<const ChoiceKey> defaultAttenuatorKeys;
     bool narrowKeys;
-    bool r75Keys;
+    bool filterChoiceKey;
+    bool channelCountKey;
+    bool keysAfterScale;
 };
 
-// What the panel keeps of the receiver's settings and of its own; the state file keeps them.
-struct HfSettings {
+// What the panel keeps of the receiver's settings and of its own, its own scan's first; the
+// state file keeps them.
+struct HfSettings : CivScanSettings {
     // Filter variants: CW and RTTY narrow on the IC-756PRO; FM, AM narrow and wide are only kept.
     bool Fnar = false;
     bool Cnar = false;
@@ -217,21 +216,6 @@ struct HfSettings {
     int32_t FilterChoice = 0;
     // The depth the attenuator switch of the main window takes.
     uint32_t DefaultAttenuatorDb = 0;
-    // The receiver's own scan.
-    bool Delay = false;             // "Задержка"
-    bool DropOut = false;           // "Пропадание"
-    bool NoReadBack = false;        // "Запрет": a stop reads nothing back
-    bool Vsc = false;               // "VSC"
-    bool Priority = false;          // "Прио"
-    uint32_t PauseMode = 0;         // "Пауза", a ScanStopAction
-    std::string JobName;            // "Задание": the job a stop starts
-    int32_t JobIndex = 0;           // its place in the job list, set as the settings dialog opens
-    bool RangeScan = true;          // "Сканирование_Диапазон"
-    bool BankScan = false;          // "Сканирование_Банка"
-    bool ManualScan = false;        // "Сканирование_Ручное"
-    bool Auto = false;              // "Авто"
-    bool SelectedChannels = false;  // "Выбор_каналов"
-    bool SelectedModes = false;     // "Выбор_мод"
     // Switches and levels (0..255).
     bool Agc = false;           // "АРУ"
     bool Preamp = false;        // "ПИК"
@@ -247,7 +231,7 @@ struct HfSettings {
     friend bool operator==(const HfSettings&, const HfSettings&) = default;
 };
 
-class HfPanel : public CivPanel, public FineScaleCommands<HfPanel> {
+class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     friend class FineScaleCommands<HfPanel>;  // reaches Fine
 
   public:
@@ -268,6 +252,8 @@ class HfPanel : public CivPanel, public FineScaleCommands<HfPanel> {
     // The mode with the stored filter choice (WFM always wide), without the narrow variants.
     bool SendModeWithFilter();
     void ServeDialogCode(uint32_t code) override;
+    // The job commands both sets number alike, from the model's jobBase, and the model's own.
+    void ExecuteCommand() override;
     // Reads the settings and the channels besides the head and the scale.
     bool ReadStateFile() override;
     bool WriteStateFile() override;
@@ -276,19 +262,18 @@ class HfPanel : public CivPanel, public FineScaleCommands<HfPanel> {
     // The receiver's channel `number` (1..101): selected, read into ChannelBuffer (empty when
     // the reply is not that channel's record) and measured. Unanswered or Refused when the
     // selection or the read was not taken.
-    enum class ChannelResult { Done, Refused, Unanswered };
     ChannelResult ReadMemoryChannel(uint32_t number);
     // ChannelBuffer written as channel `number`, waited for.
     ChannelResult WriteMemoryChannel(uint32_t number);
-    // Channel `number` emptied, then selected.
+    // Channel `number` emptied (its outcome), then selected.
     ChannelResult ClearMemoryChannel(uint32_t number);
-    bool SelectChannel(uint32_t number);
     // The transfers, each under the Wait window with the panel locked; false, with message
-    // 39, when the receiver fell silent. A read places each channel in its entry (one the
-    // receiver refuses is empty); a write tries every entry.
+    // 39, when the receiver fell silent. Every channel is tried; the channels the receiver
+    // refused are told once at the end, and a channel it did not give keeps its entry.
     bool ReadChannels(const std::string& status);
     bool WriteChannels();
-    // Every entry emptied; with direct write the receiver's channels too, while it takes them.
+    // Every entry emptied; with direct write only those whose channel the receiver emptied,
+    // and the channels it did not are told.
     void ClearChannels();
     // The current channel takes the program's current settings; with direct write the
     // receiver's channel too.
@@ -296,28 +281,23 @@ class HfPanel : public CivPanel, public FineScaleCommands<HfPanel> {
     // The current channel, as the list shows it and, with direct write, the receiver.
     void ChooseChannel(uint32_t entry);
     // With direct write: the current channel read from the receiver and tuned to.
-    void ApplyCurrentChannel();
+    void ApplyCurrentChannel() override;
     // The program's frequency, attenuator, mode and step back on the receiver after a
     // transfer left it in its memory.
     void ApplyReceiverSettings();
-
-    // --- The receiver's own scan (hf_channels.cpp)
-    bool StartReceiverScan();
-    void StopReceiverScan();
-    bool ReceiverScanRunning = false;
 
     // --- Panel state
     HfSettings Settings;
     std::array<MemoryChannel, kChannelCount> Channels;
     uint32_t CurrentChannel = 0;  // table entry
-    uint32_t ChannelsInUse = kChannelCount;
     MemoryChannel ChannelBuffer;
 
-    // The shared controls (the core's label_1, width and step besides).
+    // The shared controls.
     UI_FORM_CONTROLS(HF_CONTROLS)
 
   protected:
-    explicit HfPanel(const HfModel& model);
+    // ownJobs: the model's own job commands, by their numbers.
+    HfPanel(const HfModel& model, std::span<const JobCommand<HfPanel>> ownJobs);
 
     const HfModel& hf_;
 
@@ -325,10 +305,6 @@ class HfPanel : public CivPanel, public FineScaleCommands<HfPanel> {
     void CreateControls() override;
     void SetModelDefaults() override;
     void WireControls() override;
-    void ShowControls() override;
-    void RefreshControls() override;
-    void RefreshDisplay() override;
-    void LockControls(bool locked) override;
     void ForgetControls() override;
     int32_t FilterFor(char letter) const override;
     bool ParseModelReply(const civ::CivReply& reply) override;
@@ -336,43 +312,38 @@ class HfPanel : public CivPanel, public FineScaleCommands<HfPanel> {
     void OnFrequencyReport() override;
     void OnModelCode(uint32_t code) override;
     void OnSyncStart() override;
-    void OnStandbyChanged() override;
     void WriteModelKeys(StateFileWriter& file) override;
+    // The memory core's hooks (hf_channels.cpp).
+    bool SendScanStart() override;
+    void ReadBackAfterScan() override;
+    void ShowMemory() override { ShowChannels(); }
+    void ShowChannel() override;
+    void OnTunedToChannel(const MemoryChannel& channel) override;
+    void ShowSwitches() override;
+    void SetSliders() override;
+    std::array<CivSwitch, 3> Switches() override;
+    bool& DirectWrite() override { return Settings.DirectWrite; }
+    ui::CommandButton* StandbyButton() const override { return off; }
+    // The attenuator of the program state, its depth included.
+    bool SendAttenuator() override;
 
     // --- What the model adds
     // Creates the model's own controls (after the shared ones).
     virtual void CreateModelControls() = 0;
     virtual void ForgetModelControls() = 0;
-    // The attenuator as the program state has it, on the model's controls.
-    virtual void ShowAttenuator() = 0;
-    // The scan regime on the model's controls.
-    virtual void ShowScanRegime() {}
     // The model's preamplifier box, and its skip box (null: the model has none).
     virtual ui::CheckBox* PreampBox() const = 0;
     virtual ui::CheckBox* SkipBox() const { return nullptr; }
 
     // --- For the models' controls and job commands
-    // The model's first, second and third depth.
-    uint32_t Depth(std::size_t index) const;
-    // The attenuator option the panel shows: a depth of the model's, or 0 (off, or a depth
-    // the model does not have).
-    uint32_t AttenuatorOption() const;
-    // Sends the attenuator of the program state (FDX::Attenuator, FDX::AttenuatorDb).
-    bool SendAttenuator();
-    // The attenuator buttons and commands: sent, the level read at the new setting when the
-    // receiver took it, the main window told, the controls following.
-    void ChooseAttenuator(bool on, uint32_t db);
-    bool SendLevel(const char* command, uint32_t level);
     // Standby entered or left as asked; the mark follows only when the receiver answered.
     void SwitchStandby(bool enter);
-    void ShowSwitches();
-    void SetSliders();
-    // The list's rows and the selected channel's controls.
+    // The list's rows and one of them.
     void ShowChannels();
-    void ShowChannel();
     void ShowRow(uint32_t entry);
 
-    // Job commands both models serve (their numbers: the models' tables).
+    // Job commands: those both sets number alike (kSharedJobs), and those a model lists as its
+    // own.
     void ReadChannelsCommand(JobStr& line);
     void WriteChannelsCommand(JobStr& line);
     void StoreCommand(JobStr& line);
@@ -380,21 +351,22 @@ class HfPanel : public CivPanel, public FineScaleCommands<HfPanel> {
     void FirstDepthCommand(JobStr& line);
     void SecondDepthCommand(JobStr& line);
     void ThirdDepthCommand(JobStr& line);
-    void AfLevelCommand(JobStr& line);
-    void SquelchCommand(JobStr& line);
-    void DirectWriteCommand(JobStr& line);
-    void StopOrClearCommand(JobStr& line);
+    void AfLevelCommand(JobStr& line) { LevelCommand(line, Settings.AfLevel, "1401"); }
+    void SquelchCommand(JobStr& line) { LevelCommand(line, Settings.SquelchLevel, "1403"); }
     void StandbyCommand(JobStr& line);
-    void AgcCommand(JobStr& line);
-    void PreampCommand(JobStr& line);
-    void NoiseBlankerCommand(JobStr& line);
+    void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
+    void PreampCommand(JobStr& line) { SwitchCommand(line, 1); }
+    void NoiseBlankerCommand(JobStr& line) { SwitchCommand(line, 2); }
     void FineStepCommand(JobStr& line);
     // The channel by its table entry (IC-756PRO) or by its number 1..101 (IC-R75).
     void ChannelEntryCommand(JobStr& line);
     void ChannelNumberCommand(JobStr& line);
-    void ReceiverScanCommand(JobStr& line);
+    void OpenSettingsCommand(JobStr& line);
 
   private:
+    // Numbered from the model's jobBase.
+    static const JobCommand<HfPanel> kSharedJobs[];
+
     // One step of the sliders is 16 level units.
     static constexpr int kSliderUnit = 16;
 
@@ -403,18 +375,17 @@ class HfPanel : public CivPanel, public FineScaleCommands<HfPanel> {
     // write the receiver's channel takes it (read first, so that what the change leaves keeps
     // the receiver's values), is read back and tuned to.
     void EditChannel(const std::function<void(MemoryChannel&)>& change);
-    // The program state tuned to a channel with a frequency.
-    void TuneToChannel(const MemoryChannel& channel);
     std::vector<std::string> RowCells(const MemoryChannel& channel, uint32_t entry) const;
-    // A transfer with the channel list emptied while it runs and refilled after it.
-    bool ListTransfer(const std::string& status, const std::function<bool()>& work);
-    // After a read or a write: the receiver back on the program's settings, and on the
-    // current channel with direct write.
-    void FinishTransfer();
+    // The 101 channels walked under the transfer bracket, the set in memory mode first:
+    // `each` runs for channel after channel until the set falls silent (false, message 39).
+    // The channels refused go into `untaken`, with countUnreached also those not reached.
+    bool WalkChannels(const std::string& status, Untaken& untaken, bool countUnreached,
+                      const std::function<ChannelResult(uint32_t number)>& each);
+    // After a read or a write: the channels not taken told, the receiver back on the
+    // program's settings, and on the current channel with direct write.
+    void FinishTransfer(const char* what, const Untaken& untaken);
     // The set in memory mode before a transfer, where it needs it.
     bool EnterMemoryMode();
-    // A channel exchange's outcome; a refusal is not counted toward standby.
-    ChannelResult Outcome(bool answered, int32_t rejectionsBefore);
     // The fields the receiver's memory holds, from ChannelBuffer into `entry`.
     void TakeHeldFields(MemoryChannel& entry) const;
     // The entries of the mode list and of the second list that show a channel (-1: none),
@@ -429,6 +400,8 @@ class HfPanel : public CivPanel, public FineScaleCommands<HfPanel> {
     void DecodeMode(const std::string& mode, const std::string& filter, char& letter,
                     int32_t& filterCode) const;
 
+    // Every job command of the model, by its number.
+    std::vector<JobCommand<HfPanel>> jobs_;
     // The channel a memory read awaits (0: none).
     uint32_t readNumber_ = 0;
     // The panel itself fills the channel controls: their events are not the operator's.

@@ -1,0 +1,270 @@
+#include "receivers/icom/civ_memory/civ_memory_panel.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <span>
+#include <utility>
+
+#include "state/message_bus.h"
+
+namespace {
+
+constexpr int kScanNotStarted = 28;  // "Ошибка запуска внутреннего сканирования приемника"
+constexpr const char* kScanStatus = "Аппаратное сканирование";
+constexpr const char* kStandbyText = "вкл";  // the receiver waits to be switched on
+constexpr const char* kRunningText = "выкл";
+
+}  // namespace
+
+CivMemoryPanel::CivMemoryPanel(const CivModel& model, const ChannelLayout& layout)
+    : CivPanel(model), layout_(layout) {}
+
+void CivMemoryPanel::WireControls() {
+    pictbttn_1->On(ui::EventId::Click, [this](ui::EventData&) { StartReceiverScan(); });
+    pictbttn_7->On(ui::EventId::Click, [this](ui::EventData&) { StopOrClear(); });
+    for (const CivSwitch& s : Switches()) {
+        s.box->On(ui::EventId::Click, [this, s](ui::EventData&) {
+            *s.setting = s.box->IsChecked();
+            SendSwitch(s);
+        });
+    }
+    if (!catt0) return;
+    for (const auto& [option, db] : DepthOptions()) {
+        option->On(ui::EventId::Click, [this, option = option, db = db](ui::EventData&) {
+            if (option->IsChecked()) ChooseAttenuator(db != 0, db);
+        });
+    }
+}
+
+void CivMemoryPanel::ShowControls() {
+    ShowSwitches();
+    SetSliders();
+    ShowAttenuator();
+    ShowModelControls();
+    ShowMemory();
+}
+
+void CivMemoryPanel::RefreshControls() {
+    ShowSwitches();
+    SetSliders();
+}
+
+void CivMemoryPanel::RefreshDisplay() {
+    ShowAttenuator();
+}
+
+void CivMemoryPanel::ShowSwitches() {
+    if (!cbank) return;
+    for (const CivSwitch& s : Switches()) s.box->SetChecked(*s.setting);
+    cbank->SetChecked(DirectWrite());
+    StandbyButton()->SetText(Standby ? kStandbyText : kRunningText);
+}
+
+// ---------------------------------------------------------------------------------------
+// Switches, direct write and standby
+
+bool CivMemoryPanel::SendLevel(const char* command, uint32_t level) {
+    char payload[16];
+    std::snprintf(payload, sizeof payload, "%s%04u", command, ClampLevel(level));
+    return Exchange(payload, civ::kLevelSet);
+}
+
+bool CivMemoryPanel::SendSwitch(const CivSwitch& setting) {
+    return Exchange(*setting.setting ? setting.on : setting.off, civ::kFunctionSet);
+}
+
+void CivMemoryPanel::SwitchDirectWrite(bool on, bool apply) {
+    DirectWrite() = on && !Standby;
+    ShowSwitches();
+    if (DirectWrite() && apply) ApplyCurrentChannel();
+}
+
+void CivMemoryPanel::OnStandbyChanged() {
+    if (Standby) DirectWrite() = false;
+    ShowSwitches();
+}
+
+void CivMemoryPanel::LockControls(bool locked) {
+    CivPanel::LockControls(locked);
+    // The receiver's own scan is stopped from the panel.
+    if (pictbttn_7 && ReceiverScanRunning) pictbttn_7->SetEnabled(true);
+    if (!locked) ShowChannel();
+}
+
+// ---------------------------------------------------------------------------------------
+// The attenuator
+
+std::array<std::pair<ui::OptionButton*, uint32_t>, 4> CivMemoryPanel::DepthOptions() const {
+    return {{{catt0, 0}, {catt10, Depth(0)}, {catt20, Depth(1)}, {catt30, Depth(2)}}};
+}
+
+uint32_t CivMemoryPanel::Depth(std::size_t index) const {
+    const std::span<const uint32_t> depths = layout_.depths;
+    return depths.empty() ? 0 : depths[std::min(index, depths.size() - 1)];
+}
+
+uint32_t CivMemoryPanel::AttenuatorOption() const {
+    if (!fdx_->Attenuator) return 0;
+    for (const uint32_t db : layout_.depths)
+        if (db == fdx_->AttenuatorDb) return db;
+    return 0;
+}
+
+void CivMemoryPanel::ChooseAttenuator(bool on, uint32_t db) {
+    fdx_->Attenuator = on ? 1 : 0;
+    if (on) fdx_->AttenuatorDb = db;
+    if (SendAttenuator()) fdx_->Level = ReadLevel();
+    ShowAttenuator();
+    PostToOwner(PostReceiverState);
+}
+
+void CivMemoryPanel::ShowAttenuator() {
+    if (!catt0) return;
+    ui::OptionButton* chosen = catt0;
+    for (const auto& [option, db] : DepthOptions())
+        if (db == AttenuatorOption()) chosen = option;
+    if (!chosen->IsChecked()) chosen->SetChecked(true);
+}
+
+// ---------------------------------------------------------------------------------------
+// One channel on the wire
+
+bool CivMemoryPanel::SendScanCommand(const char* payload) {
+    return Exchange(payload, civ::kScanControl);
+}
+
+bool CivMemoryPanel::SelectChannel(uint32_t number) {
+    char payload[16];
+    std::snprintf(payload, sizeof payload, "08%04u", std::min<uint32_t>(number, 9999));
+    return Exchange(payload, civ::kChannelSelect);
+}
+
+void CivMemoryPanel::Settle() {
+    if (PendingCommand != NoExchange) WaitReply();
+}
+
+CivMemoryPanel::ChannelResult CivMemoryPanel::Outcome(bool answered) const {
+    if (answered) return ChannelResult::Done;
+    return Link.LastReplyCode == civ::kNg ? ChannelResult::Refused : ChannelResult::Unanswered;
+}
+
+CivMemoryPanel::ChannelResult CivMemoryPanel::ChannelExchange(const std::string& payload,
+                                                              int32_t awaited) {
+    Link.LastReplyCode = -1;
+    return Outcome(Exchange(payload, awaited));
+}
+
+CivMemoryPanel::ChannelResult CivMemoryPanel::WriteChannelRecord(const std::string& payload) {
+    const int32_t rejections = Link.RejectCount;
+    const ChannelResult result = ChannelExchange(payload, civ::kMemoryContents);
+    if (result == ChannelResult::Refused) Link.RejectCount = rejections;
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------
+// Transfers
+
+bool CivMemoryPanel::ListTransfer(const std::string& status, const std::function<bool()>& work) {
+    Settle();
+    return Transfer(status, [&] {
+        if (lv_1) lv_1->Clear();
+        const bool answered = work();
+        ShowMemory();
+        return answered;
+    });
+}
+
+void CivMemoryPanel::Untaken::Add(uint32_t channel, int32_t bank) {
+    if (count++ > 0) return;
+    firstBank = bank;
+    firstChannel = channel;
+}
+
+void CivMemoryPanel::TellUntaken(const char* what, const Untaken& untaken) {
+    if (untaken.count == 0) return;
+    char text[160];
+    if (untaken.firstBank >= 0)
+        std::snprintf(text, sizeof text, "%s: %u (первый: банк %d, канал %u)", what, untaken.count,
+                      untaken.firstBank, untaken.firstChannel);
+    else
+        std::snprintf(text, sizeof text, "%s: %u (первый: канал %u)", what, untaken.count,
+                      untaken.firstChannel);
+    fdx_->ShowErrorText(text);
+}
+
+void CivMemoryPanel::TuneToChannel(const MemoryChannel& channel) {
+    if (channel.Empty()) return;
+    FDX& s = *fdx_;
+    s.Frequency = channel.Frequency;
+    s.Modulation = channel.Modulation;
+    s.Filter = channel.Filter;
+    // A channel without a step would stop a scale scan on the spot.
+    if (channel.Step != 0) s.Step = channel.Step;
+    s.Attenuator = channel.Attenuator ? 1 : 0;
+    if (channel.Attenuator) s.AttenuatorDb = channel.AttenuatorDb;
+    s.Level = channel.Level;
+    OnTunedToChannel(channel);
+    ShowWidth();
+    FollowTuning();
+    PostToOwner(PostReceiverState);
+}
+
+// ---------------------------------------------------------------------------------------
+// The receiver's own scan
+
+bool CivMemoryPanel::StartReceiverScan() {
+    if (ReceiverScanRunning) return true;
+    Settle();
+    if (!SendScanStart()) {
+        fdx_->ShowError(kScanNotStarted);
+        return false;
+    }
+    ReceiverScanRunning = true;
+    PanelWorkStarted(kScanStatus);
+    return true;
+}
+
+void CivMemoryPanel::StopReceiverScan() {
+    if (!ReceiverScanRunning) return;
+    ReceiverScanRunning = false;
+    PanelWorkEnded();
+    // What the scan found is read back under the Wait window, the panel already free.
+    PostToOwner(PostShowWait);
+    Settle();
+    SendScanCommand("0E00");
+    ReadBackAfterScan();
+    PostToOwner(PostHideWait);
+}
+
+void CivMemoryPanel::StopOrClear() {
+    if (ReceiverScanRunning)
+        StopReceiverScan();
+    else
+        Fine.ConfirmClear();
+}
+
+void CivMemoryPanel::ReceiverScanCommand(JobStr&) {
+    StartReceiverScan();
+}
+
+void CivMemoryPanel::StopOrClearCommand(JobStr&) {
+    StopOrClear();
+}
+
+void CivMemoryPanel::LevelCommand(JobStr& line, uint32_t& setting, const char* command) {
+    setting = ClampLevel(line.VAL);
+    SetSliders();
+    SendLevel(command, setting);
+}
+
+void CivMemoryPanel::SwitchCommand(JobStr& line, std::size_t index) {
+    const CivSwitch setting = Switches()[index];
+    *setting.setting = line.VAL != 0;
+    ShowSwitches();
+    SendSwitch(setting);
+}
+
+void CivMemoryPanel::DirectWriteCommand(JobStr& line) {
+    SwitchDirectWrite(line.VAL != 0, /*apply=*/true);
+}

@@ -1,0 +1,186 @@
+#pragma once
+// What the CI-V sets with a memory share, the IC-R8500 with its 25 banks and the HF sets
+// (IC-756PRO, IC-R75) with their 101 channels: one channel's exchange and what its outcome
+// says, the transfers under the Wait window with the channel list emptied meanwhile, the
+// channels a transfer could not move told once at its end, the program tuned to a channel,
+// and the receiver's own scan, started (the model's sequence; message 28 unless the receiver
+// took it) and stopped (under the Wait window, with what the model reads back after it) from
+// the scan buttons or a job line; and the controls both kinds of set have alike: the
+// attenuator's options, the switches' boxes, the levels, direct write and the standby mark.
+// A model gives its memory's layout and walks, its scan's sequence and read-back, its list
+// and its switches.
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "receivers/icom/civ_memory/civ_scan_settings.h"
+#include "receivers/icom/civ_panel.h"
+#include "receivers/memory_channel.h"
+#include "ui/controls.h"
+
+class CivMemoryPanel : public CivPanel {
+  public:
+    // What became of one channel's exchange: taken; refused (FA, or a channel the model
+    // cannot send); or not answered, the receiver silent.
+    enum class ChannelResult { Done, Refused, Unanswered };
+
+    // --- The receiver's own scan
+    // Sends the model's start sequence unless the scan runs; message 28 when the receiver did
+    // not take it, and then nothing is locked. True when the scan runs.
+    bool StartReceiverScan();
+    // Ends the scan (0E 00) under the Wait window, the panel already free, and reads back
+    // what the model reads after it.
+    void StopReceiverScan();
+    bool ReceiverScanRunning = false;
+
+    // --- The controls the core works on, placed by each model's list (rows marked
+    // `inherited`, ui/form_controls.h).
+    ui::PictureButton* pictbttn_1 = nullptr;  // starts the receiver's scan
+    ui::PictureButton* pictbttn_7 = nullptr;  // stops it, else clears the fine scale
+    ui::ListView* lv_1 = nullptr;             // the channels
+    ui::CheckBox* cbank = nullptr;            // direct write
+    // The attenuator off and at the model's three depths, shallowest first (a model without
+    // these options leaves them null).
+    ui::OptionButton* catt0 = nullptr;
+    ui::OptionButton* catt10 = nullptr;
+    ui::OptionButton* catt20 = nullptr;
+    ui::OptionButton* catt30 = nullptr;
+
+  protected:
+    // layout: what the model's memory holds of a channel, and its attenuator's depths.
+    CivMemoryPanel(const CivModel& model, const ChannelLayout& layout);
+
+    const ChannelLayout& layout_;
+
+    // --- What the model adds
+    // The start sequence of the receiver's scan in the regime chosen; true when the receiver
+    // took what starts the regime.
+    virtual bool SendScanStart() = 0;
+    // After the stop: what the scan left in the memory read back, the receiver on the
+    // current channel.
+    virtual void ReadBackAfterScan() = 0;
+    // The channel list as the memory stands, with the current channel.
+    virtual void ShowMemory() = 0;
+    // The current channel on its controls.
+    virtual void ShowChannel() = 0;
+    // The program was tuned to a channel: what the model shows of it beyond the readout and
+    // the bandwidth.
+    virtual void OnTunedToChannel(const MemoryChannel& channel) { (void)channel; }
+    // The attenuator of the program state (FDX::Attenuator, FDX::AttenuatorDb) sent.
+    virtual bool SendAttenuator() = 0;
+    // A switch of the receiver with its box on the panel: the setting the panel keeps, the
+    // box, the commands for on and off.
+    struct CivSwitch {
+        bool* setting;
+        ui::CheckBox* box;
+        const char* on;
+        const char* off;
+    };
+    // The model's switches: AGC, its peak filter or preamplifier, the noise blanker.
+    virtual std::array<CivSwitch, 3> Switches() = 0;
+    // The setting that keeps direct write ("Запись"): channel changes go to the receiver at
+    // once.
+    virtual bool& DirectWrite() = 0;
+    // Direct write came on: from now on the panel and the receiver agree on the current
+    // channel.
+    virtual void ApplyCurrentChannel() = 0;
+    // The button that marks the receiver off and on.
+    virtual ui::CommandButton* StandbyButton() const = 0;
+    // The switches, direct write and the standby mark on the controls; a model with more
+    // boxes shows them too.
+    virtual void ShowSwitches();
+    // The model's level sliders.
+    virtual void SetSliders() = 0;
+    // The attenuator as the program state has it on the model's controls: by default the
+    // options above.
+    virtual void ShowAttenuator();
+    // What else the model shows once its form is made, before its channel list.
+    virtual void ShowModelControls() {}
+
+    // --- The CI-V core's hooks the memory core serves; a model extending them calls these.
+    void WireControls() override;
+    void ShowControls() override;
+    void RefreshControls() override;
+    void RefreshDisplay() override;
+    // The standby mark; channel changes cannot reach a receiver marked off, so direct write
+    // goes off.
+    void OnStandbyChanged() override;
+    // The scan's stop button stays enabled while the receiver's scan runs; the channel
+    // controls follow the lock.
+    void LockControls(bool locked) override;
+
+    // --- For the models
+    static uint32_t ClampLevel(uint32_t level) { return std::min<uint32_t>(level, 255); }
+    // A level 0..255 with its command ("14" and the sub-command), waited for.
+    bool SendLevel(const char* command, uint32_t level);
+    bool SendSwitch(const CivSwitch& setting);
+    // Direct write as asked, never while the receiver is marked off; with apply the current
+    // channel is applied as it comes on.
+    void SwitchDirectWrite(bool on, bool apply);
+    // The model's depth `index`, the deepest beyond its last.
+    uint32_t Depth(std::size_t index) const;
+    // The attenuator option the panel shows: a depth of the model's, or 0 (off, or a depth
+    // the model does not have).
+    uint32_t AttenuatorOption() const;
+    // The attenuator buttons and commands: sent, the level read at the new setting when the
+    // receiver took it, the controls following, the main window told.
+    void ChooseAttenuator(bool on, uint32_t db);
+    // A scan command ("0E" and its sub-command) sent and waited for.
+    bool SendScanCommand(const char* payload);
+    // The receiver's memory channel `number` ("08" and four digits).
+    bool SelectChannel(uint32_t number);
+    // A level query that a report of the receiver started is answered first, so that the
+    // first command of a transfer or of the receiver's scan is not refused for it.
+    void Settle();
+    // One command about a channel sent and waited for, and what came of it.
+    ChannelResult ChannelExchange(const std::string& payload, int32_t awaited);
+    // What the exchange just waited for came to (LastReplyCode cleared before it).
+    ChannelResult Outcome(bool answered) const;
+    // A channel written or emptied: a refusal says only that the set cannot hold that
+    // channel, not that it is switched off, so it does not count toward standby.
+    ChannelResult WriteChannelRecord(const std::string& payload);
+
+    // A transfer (ReceiverPanel::Transfer) with the channel list emptied while it runs and
+    // shown again after it.
+    bool ListTransfer(const std::string& status, const std::function<bool()>& work);
+
+    // The channels of a transfer the receiver did not take: how many, and where the first
+    // one is (its bank, -1 on a set without banks).
+    struct Untaken {
+        uint32_t count = 0;
+        int32_t firstBank = -1;
+        uint32_t firstChannel = 0;
+        void Add(uint32_t channel, int32_t bank = -1);
+    };
+    // "<what>: n (первый: [банк b, ]канал c)", when any channel was not taken.
+    void TellUntaken(const char* what, const Untaken& untaken);
+    static constexpr const char* kNotWritten = "Не записано в приемник каналов";
+    static constexpr const char* kNotRead = "Не прочитано из приемника каналов";
+    static constexpr const char* kNotCleared = "Не очищено в приемнике каналов";
+
+    // The program state tuned to a channel with a frequency: frequency, mode, filter, step (a
+    // channel without one keeps the program's), attenuator and the level last measured; the
+    // readout, the bandwidth and the main window follow.
+    void TuneToChannel(const MemoryChannel& channel);
+
+    // Job commands both kinds of set serve.
+    void ReceiverScanCommand(JobStr& line);
+    // A level as the line's value says (held to 255): the sliders follow and the receiver
+    // takes it.
+    void LevelCommand(JobStr& line, uint32_t& setting, const char* command);
+    // Switch `index` of Switches() as the line's value says.
+    void SwitchCommand(JobStr& line, std::size_t index);
+    void DirectWriteCommand(JobStr& line);
+    // Stops the receiver's scan, else clears the fine scale.
+    void StopOrClearCommand(JobStr& line);
+
+  private:
+    void StopOrClear();
+    // The attenuator's options with their depths (dB, 0 off).
+    std::array<std::pair<ui::OptionButton*, uint32_t>, 4> DepthOptions() const;
+};

@@ -1,0 +1,125 @@
+// The HF sets' state files, "ICIC_756.<port>" and "IC75.<port>": the settings and the
+// channel records between the head and the level scale, in the order each model writes them.
+
+#include <algorithm>
+#include <string_view>
+
+#include "receivers/icom/hf/hf_panel.h"
+#include "state/key_value.h"
+
+namespace {
+
+// Keys of the settings besides the scan's, in the order they are written.
+using Flag = FlagKeyOf<HfSettings>;
+using Level = LevelKeyOf<HfSettings>;
+// clang-format off
+constexpr Flag kNarrowKeys[] = {
+    {"Fnar", &HfSettings::Fnar}, {"Cnar", &HfSettings::Cnar}, {"Rnar", &HfSettings::Rnar},
+    {"Anar", &HfSettings::Anar}, {"Awide", &HfSettings::Awide},
+};
+constexpr Flag kSwitchKeys[] = {
+    {"АРУ", &HfSettings::Agc},
+    {"ПИК", &HfSettings::Preamp},
+    {"ШУМ", &HfSettings::NoiseBlanker},
+};
+constexpr Level kLevelKeys[] = {
+    {"Умолчание_Звук", &HfSettings::DefaultSoundLevel},
+    {"Уровень_Порог", &HfSettings::SquelchLevel},
+    {"Уровень_Пик", &HfSettings::NoiseReduction},
+    {"Уровень_Центр", &HfSettings::PbtShift},
+};
+constexpr const char* kDirectWriteKey = "Запись";
+// Read but written by neither model ("Уровень_Звук", "Ант2"), or written where the model puts
+// it ("Запись").
+constexpr Level kOtherLevelKeys[] = {{"Уровень_Звук", &HfSettings::AfLevel}};
+constexpr Flag kOtherFlagKeys[] = {
+    {"Ант2", &HfSettings::SecondAntenna},
+    {kDirectWriteKey, &HfSettings::DirectWrite},
+};
+// clang-format on
+// What a file may hold, whatever the model writes.
+constexpr std::span<const Flag> kFlagKeys[] = {kNarrowKeys, kSwitchKeys, kOtherFlagKeys};
+constexpr std::span<const Level> kLevelTables[] = {kLevelKeys, kOtherLevelKeys};
+constexpr const char* kFilterChoiceKey = "МодуляцияФильтр";
+constexpr const char* kAttenuatorOffKey = "Атт0";
+// The one table of channels is bank 0 of the keys the panels with banks share.
+constexpr const char* kPositionKey = "Позиция_Банк0";
+constexpr const char* kCountKey = "Каналов_Банк0";
+
+}  // namespace
+
+bool HfPanel::WriteStateFile() {
+    StateFileWriter file;
+    StateFileHead head = CurrentHead();
+    file.Head(head, [this](StateFileWriter& f) {
+        if (hf_.filterChoiceKey)
+            f.Number(kFilterChoiceKey, static_cast<uint32_t>(Settings.FilterChoice));
+    });
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    WriteModelKeys(file);
+    file.Scale(Scale);
+    if (hf_.keysAfterScale) {
+        file.Flag(kAttenuatorOffKey, AttenuatorOption() == 0);
+        file.Flag(kDirectWriteKey, Settings.DirectWrite);
+    }
+    return file.Save(StateFilePath());
+}
+
+void HfPanel::WriteModelKeys(StateFileWriter& file) {
+    WriteChoice(file, hf_.attenuatorKeys, AttenuatorOption());
+    WriteChoice(file, hf_.defaultAttenuatorKeys, Settings.DefaultAttenuatorDb);
+    if (hf_.narrowKeys) WriteFlags(file, Settings, kNarrowKeys);
+    WriteScanKeys(file, Settings, /*priorityAfterJob=*/false);
+    WriteFlags(file, Settings, kSwitchKeys);
+    WriteLevels(file, Settings, kLevelKeys);
+    if (!hf_.keysAfterScale) file.Flag(kDirectWriteKey, Settings.DirectWrite);
+    file.Number(kPositionKey, CurrentChannel);
+    file.Number(kCountKey, kChannelCount);
+    WriteChannelKeys(file, Channels, hf_.channels, hf_.channelCountKey);
+}
+
+bool HfPanel::ReadStateFile() {
+    FDX& s = *fdx_;
+    // A flag key stands in the file only while its flag is set, so every flag the file can
+    // hold starts off: a setting switched off stays off.
+    HfSettings read = Settings;
+    ClearScanFlags(read);
+    for (const auto keys : kFlagKeys) ClearFlags(read, keys);
+    bool attenuator = s.Attenuator != 0;
+    uint32_t attenuatorDb = s.AttenuatorDb;
+    uint32_t current = CurrentChannel;
+    std::array<MemoryChannel, kChannelCount> channels = Channels;
+    ChannelKeyReader channelKeys{channels, hf_.channels, LowerLimit, UpperLimit};
+
+    const auto modelKey = [&](std::string_view key, std::string_view value) {
+        TakeScanKey(key, value, read);
+        for (const auto keys : kFlagKeys) TakeFlag(key, read, keys);
+        for (const auto keys : kLevelTables) TakeLevel(key, value, read, keys);
+        if (key == kFilterChoiceKey)
+            read.FilterChoice =
+                static_cast<int32_t>(std::min<uint32_t>(ReadU32(value), kWidestFilter));
+        if (const auto db = TakeChoice(key, hf_.attenuatorKeys)) {
+            attenuator = *db != 0;
+            if (attenuator) attenuatorDb = *db;
+        }
+        if (key == kAttenuatorOffKey) attenuator = false;
+        if (const auto db = TakeChoice(key, hf_.defaultAttenuatorKeys))
+            read.DefaultAttenuatorDb = *db;
+        // The sets always have 101 channels: a count the file gives ("Каналов_Банк0") is not
+        // taken.
+        if (key == kPositionKey) current = ReadU32(value);
+        channelKeys.Take(key, value);
+    };
+    const auto take = [&] {
+        SettleRegime(read, /*manualRegime=*/hf_.manualScan != nullptr);
+        Settings = read;
+        s.Attenuator = attenuator ? 1 : 0;
+        s.AttenuatorDb = attenuatorDb;
+        CurrentChannel = std::min(current, kChannelCount - 1);
+        Channels = channels;
+    };
+    if (!ReadStateFileWith(modelKey, nullptr, take)) return false;
+    SetSliders();
+    return true;
+}
