@@ -60,12 +60,12 @@ void GiveSettings(AR8200& panel, FDX& state) {
     panel.BankPositions[3] = 42;
     panel.BankPositions[19] = 49;
     panel.DirectWrite = panel.WholeMemory = true;
-    panel.VoiceSquelch = true;
-    panel.VoiceValue = 48;
-    panel.LevelValue = 240;
-    panel.Anar = panel.Awide = true;
-    panel.TwoVfoScan = true;
-    panel.ScanModeChoice = 6;
+    panel.Options.VoiceSquelch = true;
+    panel.Options.VoiceValue = 48;
+    panel.Options.LevelValue = 240;
+    panel.Options.Anar = panel.Options.Awide = true;
+    panel.Options.TwoVfoScan = true;
+    panel.Options.ScanModeChoice = 6;
     AorScanSettings& scan = panel.ScanSettings;
     scan.kind = AorScanSettings::Kind::MemoryBanks;
     scan.SelectScan = scan.ModeScan = scan.Hold = true;
@@ -122,10 +122,11 @@ TEST_F(Ar8200Offline, TheStateFileIsReadBackAsItWasWrittenByteForByte) {
     EXPECT_TRUE(std::filesystem::exists(Path()));
     EXPECT_EQ(fresh.Modulation, 'A');
     EXPECT_EQ(fresh.Filter, 2);
-    EXPECT_EQ(again.ScanModeChoice, 6u);
+    EXPECT_EQ(again.Options.ScanModeChoice, 6u);
     EXPECT_EQ(again.ScanSettings.Delay, 255u);
     EXPECT_EQ(again.ScanSettings.kind, AorScanSettings::Kind::MemoryBanks);
-    EXPECT_TRUE(again.VoiceSquelch && again.TwoVfoScan && again.Anar && again.Awide);
+    EXPECT_TRUE(again.Options.VoiceSquelch && again.Options.TwoVfoScan && again.Options.Anar &&
+                again.Options.Awide);
     EXPECT_EQ(again.ChannelAt(3, 42), panel.ChannelAt(3, 42));
     EXPECT_EQ(again.SearchBanks[39], panel.SearchBanks[39]);
     ASSERT_TRUE(again.WriteStateFile());
@@ -145,13 +146,13 @@ TEST_F(Ar8200Offline, AStateFileOutsideThePanelsTablesChangesNothingThere) {
     EXPECT_EQ(panel.CurrentBank, 0);
     EXPECT_EQ(panel.BankPositions[0], 0);
     EXPECT_EQ(panel.BankPositions[1], 7);
-    EXPECT_EQ(panel.LevelValue, 0u);
-    EXPECT_EQ(panel.VoiceValue, 255u);
+    EXPECT_EQ(panel.Options.LevelValue, 255u);  // held to the highest level
+    EXPECT_EQ(panel.Options.VoiceValue, 255u);
     EXPECT_EQ(panel.ScanSettings.Pause, 60u);
     EXPECT_EQ(panel.ScanSettings.Delay, 0u);
     EXPECT_EQ(state.Filter, 2);
     EXPECT_EQ(state.Modulation, 'F');
-    EXPECT_EQ(panel.ScanModeChoice, AR8200::kAllModes);
+    EXPECT_EQ(panel.Options.ScanModeChoice, AR8200::kAllModes);
     EXPECT_EQ(panel.CurrentSearchBank, 0);
 }
 
@@ -196,7 +197,7 @@ TEST_F(Ar8200Offline, TheAr8600IsTheAr8200sVariantWithTheAr5000sScanValues) {
     EXPECT_EQ(panel.UpperLimit, 20'400'000u);
     EXPECT_EQ(panel.ModeParameter('F'), 240);
     EXPECT_EQ(panel.ModeParameter('W'), 3000);
-    panel.Anar = true;
+    panel.Options.Anar = true;
     EXPECT_EQ(panel.ModeParameter('A'), 60);
     EXPECT_EQ(panel.BandwidthValue(), panel.Scale.FillWindow);
 }
