@@ -105,7 +105,11 @@ void AorPanel::LockControls(bool locked) {
 
 bool AorPanel::Poll(bool timerTick) {
     if (timerTick) return TimerTick();
-    return Link.Poll([this] { ParseLine(); }, [this](bool ended) { AfterLine(ended); });
+    const auto parse = [this] {
+        reply_.FrequencyReported = false;
+        ParseLine();
+    };
+    return Link.Poll(parse, [this](bool ended) { AfterLine(ended); });
 }
 
 int32_t AorPanel::ScanLevel() {
@@ -245,6 +249,7 @@ bool AorPanel::StartOwnScan() {
         return false;
     }
     Scanning = true;
+    OwnScanStarted();
     PanelWorkStarted(status);
     PostToSelf(PostRefreshCurves);
     return true;
@@ -259,15 +264,16 @@ void AorPanel::StopOwnScan() {
 }
 
 // A stop of the receiver's own scan comes as an LC line with the level, then the state line
-// with the frequency.
+// with the frequency; or as one LC line that carries the frequency too.
 void AorPanel::AfterLine(bool ended) {
     // An acknowledgement (an empty line) says nothing of what is there; a "---" parsed
     // before it was another line's.
     if (ended) AnsweredEmpty = !Link.ReplyLine.empty() && !reply_.ChannelPresent;
     // "LC1", the reports switch read back, is no stop.
     if (!ended && Link.ReplyKind == "LC" && Link.ReplyLine.size() > 3) {
-        StopPending = true;
         StopLevel = reply_.Level;
+        StopPending = !reply_.FrequencyReported;
+        if (!StopPending) ReportStop();
         return;
     }
     const bool stop = !ended && StopPending && Link.ReplyKind == "RF";
@@ -301,6 +307,25 @@ std::string AorPanel::StateFilePath() const {
                          static_cast<uint32_t>(fdx_->PortIndex));
 }
 
+void AorPanel::WriteHead(StateFileWriter& file,
+                         const std::function<void(StateFileWriter&)>& afterModulation) {
+    StateFileHead head = Head();
+    file.Head(head, afterModulation);
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+}
+
+void AorPanel::TakeHead(const StateFileHead& head) {
+    FDX& s = *fdx_;
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
+    s.Step = head.Step;
+    s.Modulation = head.Modulation;
+    Fine.SetViewStep(head.ViewStep);
+    ViewPosition = std::min(head.ViewPosition, UpperLimit);
+}
+
 bool AorPanel::Refuse(JobStr& line, uint32_t last, const char* message) {
     if (line.VAL <= last) return false;
     line.Message = message;
@@ -330,6 +355,26 @@ void AorPanel::ChannelCommand(JobStr& line) {
     if (Refuse(line, static_cast<uint32_t>(BankSize() - 1), kNoChannel)) return;
     BankPositions[static_cast<std::size_t>(CurrentBank)] = static_cast<int32_t>(line.VAL);
     ShowChannelBoxes();
+}
+
+bool AorPanel::SetAuto(bool on) {
+    return SendText(on ? "AU1" : "AU0");
+}
+
+void AorPanel::LeaveAuto() {
+    if (!AutoOn) return;
+    AutoOn = false;
+    if (cauto) cauto->SetChecked(false);
+    SetAuto(false);
+}
+
+// A link text is sent after the links are cleared: the receiver adds to the links it holds.
+bool AorPanel::SendBankLinks() {
+    const bool memory = ScanSettings.kind == AorScanSettings::Kind::MemoryBanks;
+    const char* token = memory ? "BM" : "BS";
+    const bool cleared = SendText(std::string(token) + "%%");
+    return SendText(token + (memory ? ScanSettings.MemoryLinks : ScanSettings.SearchLinks)) &&
+           cleared;
 }
 
 void AorPanel::WholeMemoryCommand(JobStr&) {

@@ -50,13 +50,16 @@ struct AorSearchBank {
 };
 
 // What the receiver's state line says it is doing.
-enum class AorState { Unknown, Vfo, MemoryRead, MemoryScan, SearchScan, VfoScan };
+enum class AorState { Unknown, Vfo, MemoryRead, MemoryScan, SearchScan, VfoScan, BandScope };
 
 // The values the AOR sets' reply lines carry, as a model's token table takes them (a line
 // sets only what it holds). A model adds its own values in a struct of its own over it.
 struct AorReply {
     bool Accepted = true;  // no "?" in the line
     uint32_t Frequency = 0;
+    // The line parsed last carried a frequency (a model whose stop reports hold theirs sets it
+    // at its RF; the core clears it before every line).
+    bool FrequencyReported = false;
     uint32_t Step = 0;
     int32_t Level = 0;       // 0..254
     bool LevelOpen = false;  // LM without "%": the squelch is open
@@ -87,6 +90,32 @@ struct AorReply {
     uint32_t SearchLower = 0, SearchUpper = 0;
     char ScanMode = 'I';  // XM: a mode letter, I for all
 };
+
+namespace aor {
+
+// Values the AOR sets report alike, for the models' token tables (`Reply` is the model's
+// AorReply): a level with its sign of use ("DB+032"), a pause in seconds ("SP12"), a delay in
+// tenths of a second or "FF" for holding (255).
+template <class Reply>
+void SignAValueA(Reply& r, const TokenText& t) {
+    r.SignA = t.At(2) == '+';
+    r.ValueA = static_cast<int32_t>(t.Number(3, 3));
+}
+template <class Reply>
+void SignBValueB(Reply& r, const TokenText& t) {
+    r.SignB = t.At(2) == '+';
+    r.ValueB = static_cast<int32_t>(t.Number(3, 3));
+}
+template <class Reply>
+void PauseOf(Reply& r, const TokenText& t) {
+    r.Pause = static_cast<int32_t>(t.Number(2, 2));
+}
+template <class Reply>
+void DelayOf(Reply& r, const TokenText& t) {
+    r.Delay = t.Text(2, 2) == "FF" ? 255 : static_cast<int32_t>(FDX::ParseKHz(t.Text(2, 3)));
+}
+
+}  // namespace aor
 
 // How the receiver's own scan runs and what the panel does when it stops on a signal ("Сигнал"
 // and "Задание"); the model's scan dialog edits it, the state file keeps it.
@@ -232,6 +261,14 @@ class AorPanel : public AorBankPanel {
     // --- The receiver's own scan
     bool StartOwnScan();
     void StopOwnScan();
+    // AUTO ("AU1", "AU0"): the receiver chooses mode and step by itself. Setting a mode or a
+    // step leaves it first, the box unticked.
+    bool SetAuto(bool on);
+    void LeaveAuto();
+
+    // The links of ScanSettings into the receiver's scan: cleared, then the memory banks'
+    // ("BM") for a bank scan, else the search banks' ("BS"); false when either was refused.
+    bool SendBankLinks();
 
     std::string StateFilePath() const;
 
@@ -245,6 +282,7 @@ class AorPanel : public AorBankPanel {
     bool WholeMemory = false;     // transfers and clearing cover all banks
     int32_t Bandwidth = 150;      // 100 Hz units; the fill window is twice it
     bool Scanning = false;        // the receiver's own scan runs
+    bool AutoOn = false;          // AUTO: the receiver's mode and step are its own
     AorScanSettings ScanSettings;
     // A stop of the receiver's own scan was reported (an LC line) and its frequency follows.
     bool StopPending = false;
@@ -257,21 +295,23 @@ class AorPanel : public AorBankPanel {
     // --- The controls the core drives besides the list and the edit row, placed by each
     // model's form: the rows of its list of controls marked `inherited` (ui/form_controls.h).
     // A model without one of them leaves it null.
-    ui::Label* label_1 = nullptr;        // the frequency
-    ui::Edit* width = nullptr;           // the bandwidth, kHz
-    ui::CommandButton* cb_3 = nullptr;   // the current settings into the channel
-    ui::CommandButton* cb_2 = nullptr;   // read the banks
-    ui::CommandButton* cb_1 = nullptr;   // write the banks
-    ui::CheckBox* cbank = nullptr;       // direct writing
-    ui::CheckBox* mem = nullptr;         // the whole memory
-    ui::ComboBox* bn = nullptr;          // the bank
-    ui::ComboBox* sbn = nullptr;         // the search bank
-    ui::Edit* textb_Fn = nullptr;        // its lower limit, MHz
-    ui::Edit* textb_Fk = nullptr;        // its upper limit, MHz
-    ui::Edit* textb_step = nullptr;      // its step, kHz
-    ui::ComboBox* combo_mod = nullptr;   // its mode
-    ui::ComboBox* scombo_att = nullptr;  // its attenuator: "0", "10", "20", "AU"
-    ui::Edit* textb_com = nullptr;       // its label
+    ui::Label* label_1 = nullptr;          // the frequency
+    ui::Edit* width = nullptr;             // the bandwidth, kHz
+    ui::CommandButton* cb_3 = nullptr;     // the current settings into the channel
+    ui::CommandButton* cb_2 = nullptr;     // read the banks
+    ui::CommandButton* cb_1 = nullptr;     // write the banks
+    ui::CheckBox* cbank = nullptr;         // direct writing
+    ui::CheckBox* mem = nullptr;           // the whole memory
+    ui::CheckBox* cauto = nullptr;         // AUTO
+    ui::ComboBox* bn = nullptr;            // the bank
+    ui::ComboBox* sbn = nullptr;           // the search bank
+    ui::Edit* textb_Fn = nullptr;          // its lower limit, MHz
+    ui::Edit* textb_Fk = nullptr;          // its upper limit, MHz
+    ui::Edit* textb_step = nullptr;        // its step, kHz
+    ui::ComboBox* combo_mod = nullptr;     // its mode
+    ui::ComboBox* scombo_att = nullptr;    // its attenuator: "0", "10", "20", "AU"
+    ui::CheckBox* checkbox_att = nullptr;  // or its attenuator on or off
+    ui::Edit* textb_com = nullptr;         // its label
 
   protected:
     // The model's destructor destroys the form (Destroy), so that the state file is written
@@ -329,6 +369,8 @@ class AorPanel : public AorBankPanel {
     // scan line with its status text; after a stop, where the receiver stands now.
     virtual bool PrepareOwnScan() { return true; }
     virtual std::string OwnScanLine(std::string& status) = 0;
+    // The receiver took the scan line and scans now.
+    virtual void OwnScanStarted() {}
     virtual void AfterOwnScanStop() = 0;
 
     // The texts of the status pane while the receiver scans by itself.
@@ -348,6 +390,13 @@ class AorPanel : public AorBankPanel {
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
     void LockControls(bool locked);
+    // The head as the panel stands now into the file (a model's line after the mode's in
+    // `afterModulation`), its date and time kept.
+    void WriteHead(StateFileWriter& file,
+                   const std::function<void(StateFileWriter&)>& afterModulation = nullptr);
+    // A head read from the state file into the panel and the program state (the frequency
+    // held to the receiver's limits, the view step to the list's).
+    void TakeHead(const StateFileHead& head);
     // The memory part of the state file: the channels, the level scale (its count or the
     // whole), the search banks, as the model's AorMemoryRules lay it out.
     void WriteMemoryKeys(StateFileWriter& file) const;
@@ -413,4 +462,5 @@ class AorPanel : public AorBankPanel {
     void OnSearchLower(const std::string& text);
     void TakeSearchModeEntry(int64_t index);
     void TakeSearchAttenuator(int64_t index);
+    void TakeSearchAttenuatorBox();
 };

@@ -28,10 +28,7 @@ constexpr uint32_t kLastModeChoice = 4;
 
 bool AR5000::WriteStateFile() {
     StateFileWriter file;
-    StateFileHead head = Head();
-    file.Head(head);
-    SavedDate = head.Date;
-    SavedTime = head.Time;
+    WriteHead(file);
     const AorScanSettings& scan = ScanSettings;
     file.Number("Банк", static_cast<uint32_t>(CurrentBank));
     file.Text("Банки_поиска", scan.SearchLinks);
@@ -124,11 +121,7 @@ bool AR5000::ReadStateFile() {
     };
     if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
 
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
-    s.Step = head.Step;
-    s.Modulation = head.Modulation;
+    TakeHead(head);
     scan.kind = searchKind ? Kind::Search : bankKind ? Kind::MemoryBanks : Kind::Vfo;
     ScanSettings = scan;
     DirectWrite = direct;
@@ -140,7 +133,5 @@ bool AR5000::ReadStateFile() {
     s.AttenuatorDb = attenuator;
     Volume = volume;
     TakeMemoryKeys(memory);
-    Fine.SetViewStep(head.ViewStep);
-    ViewPosition = std::min(head.ViewPosition, UpperLimit);
     return true;
 }
