@@ -320,6 +320,14 @@ std::string AorPanel::StateFilePath() const {
                          static_cast<uint32_t>(fdx_->PortIndex));
 }
 
+void AorPanel::WriteHead(StateFileWriter& file,
+                         const std::function<void(StateFileWriter&)>& afterModulation) {
+    StateFileHead head = Head();
+    file.Head(head, afterModulation);
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+}
+
 void AorPanel::TakeHead(const StateFileHead& head) {
     FDX& s = *fdx_;
     SavedDate = head.Date;

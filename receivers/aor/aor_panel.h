@@ -428,6 +428,10 @@ class AorPanel : public AorBankPanel {
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
     void LockControls(bool locked);
+    // The head as the panel stands now into the file (a model's line after the mode's in
+    // `afterModulation`), its date and time kept.
+    void WriteHead(StateFileWriter& file,
+                   const std::function<void(StateFileWriter&)>& afterModulation = nullptr);
     // A head read from the state file into the panel and the program state (the frequency
     // held to the receiver's limits, the view step to the list's).
     void TakeHead(const StateFileHead& head);

@@ -28,10 +28,7 @@ constexpr uint32_t kLastModeChoice = 4;
 
 bool AR5000::WriteStateFile() {
     StateFileWriter file;
-    StateFileHead head = Head();
-    file.Head(head);
-    SavedDate = head.Date;
-    SavedTime = head.Time;
+    WriteHead(file);
     const AorScanSettings& scan = ScanSettings;
     file.Number("Банк", static_cast<uint32_t>(CurrentBank));
     file.Text("Банки_поиска", scan.SearchLinks);

@@ -43,10 +43,7 @@ bool AR8000::WriteStateFile() {
     const FDX& s = *fdx_;
     const AorScanSettings& scan = ScanSettings;
     StateFileWriter file;
-    StateFileHead head = Head();
-    file.Head(head);
-    SavedDate = head.Date;
-    SavedTime = head.Time;
+    WriteHead(file);
     file.Number("Банк", static_cast<uint32_t>(CurrentBank));
     file.Text("Банки_поиска", scan.SearchLinks);
     file.Text("Банки_сканирования", scan.MemoryLinks);

@@ -74,8 +74,8 @@ int AR8200::ModeDigit(char letter, int32_t filter) {
 }
 
 int32_t AR8200::FilterFor(char letter) const {
-    if (letter == 'F') return Fnar ? 1 : 0;
-    if (letter == 'A') return Anar ? 1 : Awide ? 2 : 0;
+    if (letter == 'F') return Options.Fnar ? 1 : 0;
+    if (letter == 'A') return Options.Anar ? 1 : Options.Awide ? 2 : 0;
     return 0;
 }
 
@@ -211,10 +211,10 @@ int32_t AR8200::ReadLevel() {
 }
 
 bool AR8200::ChooseVariant(char letter, int32_t filter) {
-    if (letter == 'F') Fnar = filter == 1;
+    if (letter == 'F') Options.Fnar = filter == 1;
     if (letter == 'A') {
-        Anar = filter == 1;
-        Awide = filter == 2;
+        Options.Anar = filter == 1;
+        Options.Awide = filter == 2;
     }
     fdx_->Modulation = letter;
     const bool taken = SetMode();
@@ -271,12 +271,12 @@ void AR8200::Synchronise() {
         if (Reply.State == AorState::Vfo) VfoChoice = Reply.Vfo;
         TakeReceiverState();
         if (Link.Exchange("DB\r\n", "DB") && Reply.ValueA != 0) {
-            VoiceSquelch = false;
-            LevelValue = static_cast<uint32_t>(Reply.ValueA);
+            Options.VoiceSquelch = false;
+            Options.LevelValue = static_cast<uint32_t>(Reply.ValueA);
         }
         if (Link.Exchange("DA\r\n", "DA") && Reply.ValueB != 0) {
-            VoiceSquelch = true;
-            VoiceValue = static_cast<uint32_t>(Reply.ValueB);
+            Options.VoiceSquelch = true;
+            Options.VoiceValue = static_cast<uint32_t>(Reply.ValueB);
         }
     }
     ShowAll();
@@ -342,15 +342,15 @@ void AR8200::OnAutoBox() {
 }
 
 void AR8200::ChooseSquelchKind(bool voice) {
-    VoiceSquelch = voice;
+    Options.VoiceSquelch = voice;
     ShowSquelch();
 }
 
 bool AR8200::SetSquelch(uint32_t value) {
     if (value > 255) value = 0;
-    (VoiceSquelch ? VoiceValue : LevelValue) = value;
+    (Options.VoiceSquelch ? Options.VoiceValue : Options.LevelValue) = value;
     ShowSquelch();
-    return SendText(Format("%s%03u", VoiceSquelch ? "DA" : "DB", value));
+    return SendText(Format("%s%03u", Options.VoiceSquelch ? "DA" : "DB", value));
 }
 
 // The pause and the delay go to the scan kind chosen: the range search's (SP, SD), the bank
@@ -389,7 +389,8 @@ bool AR8200::SendChannelMode(const MemoryChannel& channel) {
 bool AR8200::PrepareOwnScan() {
     ReadScanConfiguration();
     if (ScanSettings.kind == AorScanSettings::Kind::MemoryBanks) {
-        const int digit = ScanModeChoice < 9 ? static_cast<int>(ScanModeChoice) : -1;
+        const int digit =
+            Options.ScanModeChoice < 9 ? static_cast<int>(Options.ScanModeChoice) : -1;
         static constexpr int kDigits[] = {1, 0, 2, 4, 3, 5, 6, 7, 8};  // F W A L U C nF wA nA
         SendText(digit < 0 ? std::string("XMF") : Format("XM%d", kDigits[digit]));
     }
@@ -424,7 +425,7 @@ std::string AR8200::OwnScanLine(std::string& status) {
         case AorScanSettings::Kind::Vfo:
             break;
     }
-    return TwoVfoScan ? "VV0" : "VS";
+    return Options.TwoVfoScan ? "VV0" : "VS";
 }
 
 // The stops are reported while the scan runs.
@@ -473,8 +474,9 @@ void AR8200::ShowVfo() {
 
 void AR8200::ShowSquelch() {
     if (!sql) return;
-    sqlsel->SetChecked(VoiceSquelch);
-    sql->SetPosition(static_cast<int>((VoiceSquelch ? VoiceValue : LevelValue) / kSliderUnit));
+    sqlsel->SetChecked(Options.VoiceSquelch);
+    sql->SetPosition(static_cast<int>(
+        (Options.VoiceSquelch ? Options.VoiceValue : Options.LevelValue) / kSliderUnit));
 }
 
 void AR8200::FollowTuning() {

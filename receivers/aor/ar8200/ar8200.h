@@ -87,14 +87,17 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     Ar8200Reply Reply;
     int32_t VfoChoice = kVfoF;
     std::array<Vfo, kVfos> Vfos{};
-    bool Fnar = false, Anar = false, Awide = false;
-    Vfo BeforeAuto;             // the mode and step AUTO took over
-    bool VoiceSquelch = false;  // the squelch slider sets the voice squelch, else the level's
-    uint32_t VoiceValue = 0, LevelValue = 0;
-    bool TwoVfoScan = false;  // the VFO scan takes VFOs A and B only
-    // The mode filter of the bank scan: the dialog's option (F W A L U C nF wA nA, all).
-    uint32_t ScanModeChoice = kAllModes;
+    Vfo BeforeAuto;  // the mode and step AUTO took over
     static constexpr uint32_t kAllModes = 9;
+    // What the panel and its dialog set besides the scan settings; the state file keeps it.
+    struct Settings {
+        bool Fnar = false, Anar = false, Awide = false;  // the variants of F and A
+        bool VoiceSquelch = false;  // the squelch slider sets the voice squelch, else the level's
+        uint32_t VoiceValue = 0, LevelValue = 0;
+        bool TwoVfoScan = false;  // the VFO scan takes VFOs A and B only
+        // The mode filter of the bank scan: the dialog's option (F W A L U C nF wA nA, all).
+        uint32_t ScanModeChoice = kAllModes;
+    } Options;
     Ar8200Scope Scope;
 
     // Controls, owned by the form; empty until the create event.

@@ -4,7 +4,6 @@
 // otherwise lose every bank.
 
 #include <algorithm>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,31 +13,22 @@
 namespace {
 
 using Kind = AorScanSettings::Kind;
+using Own = AR8200::Settings;
+using Scan = AorScanSettings;
 
-// The panel's flags the file keeps besides its scan settings.
-struct PanelFlags {
-    bool voice = false;  // the voice squelch is chosen
-    bool twoVfo = false;
-    bool fnar = false, anar = false, awide = false;
-};
+// The flags and levels in the order they are written, in runs between the other keys; a flag
+// stands in the file only while it is set.
+constexpr FlagKeyOf<Scan> kDelayFlag[] = {{"Задержка", &Scan::DelayOn}};
+constexpr FlagKeyOf<Scan> kHoldFlag[] = {{"Запрет", &Scan::Hold}};
+constexpr FlagKeyOf<Own> kVoiceFlag[] = {{"VSC", &Own::VoiceSquelch}};
+constexpr FlagKeyOf<Scan> kLevelFlag[] = {{"SLVL", &Scan::LevelBox}};
+constexpr LevelKeyOf<Own> kLevels[] = {{"Сигнал", &Own::LevelValue}, {"Голос", &Own::VoiceValue}};
+constexpr FlagKeyOf<Own> kTwoVfoFlag[] = {{"Сканирование_2VFO", &Own::TwoVfoScan}};
+constexpr FlagKeyOf<Scan> kScanFlags[] = {{"Выбор_каналов", &Scan::SelectScan},
+                                          {"Выбор_мод", &Scan::ModeScan}};
+constexpr FlagKeyOf<Own> kVariantFlags[] = {
+    {"Fnar", &Own::Fnar}, {"Anar", &Own::Anar}, {"Awide", &Own::Awide}};
 
-// Flags of the panel and its scan settings in the order they are written: a key stands in the
-// file only while its flag is set.
-struct FlagKey {
-    const char* key;
-    bool PanelFlags::*panel = nullptr;
-    bool AorScanSettings::*scan = nullptr;
-};
-constexpr FlagKey kFlagsBeforeDelay[] = {{"Задержка", nullptr, &AorScanSettings::DelayOn}};
-constexpr FlagKey kFlagsAfterDelay[] = {{"Запрет", nullptr, &AorScanSettings::Hold},
-                                        {"VSC", &PanelFlags::voice},
-                                        {"SLVL", nullptr, &AorScanSettings::LevelBox}};
-constexpr FlagKey kScanFlags[] = {{"Сканирование_2VFO", &PanelFlags::twoVfo},
-                                  {"Выбор_каналов", nullptr, &AorScanSettings::SelectScan},
-                                  {"Выбор_мод", nullptr, &AorScanSettings::ModeScan},
-                                  {"Fnar", &PanelFlags::fnar},
-                                  {"Anar", &PanelFlags::anar},
-                                  {"Awide", &PanelFlags::awide}};
 constexpr uint32_t kMostPause = 60;
 constexpr uint32_t kMostDelay = 99;
 constexpr uint32_t kHold = 255;
@@ -47,19 +37,12 @@ constexpr uint32_t kHold = 255;
 
 bool AR8200::WriteStateFile() {
     const FDX& s = *fdx_;
-    AorScanSettings& scan = ScanSettings;
-    scan.LevelBox = !VoiceSquelch;
+    Scan& scan = ScanSettings;
+    scan.LevelBox = !Options.VoiceSquelch;
     StateFileWriter file;
-    StateFileHead head = Head();
-    file.Head(head, [&](StateFileWriter& w) {
+    WriteHead(file, [&](StateFileWriter& w) {
         w.Text("Мод_точно", std::to_string(std::clamp(s.Filter, 0, kWidestFilter)) + " ");
     });
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    PanelFlags flags{VoiceSquelch, TwoVfoScan, Fnar, Anar, Awide};
-    const auto flag = [&](const FlagKey& key) {
-        file.Flag(key.key, key.panel ? flags.*key.panel : scan.*key.scan);
-    };
     file.Number("Банк", static_cast<uint32_t>(CurrentBank));
     for (const int32_t position : BankPositions)
         file.Number("Позиция_Банк", static_cast<uint32_t>(position));
@@ -67,19 +50,21 @@ bool AR8200::WriteStateFile() {
     file.Flag("Звук", s.Sound != 0);
     file.Flag("Запись", DirectWrite);
     file.Flag("Память", WholeMemory);
-    for (const FlagKey& key : kFlagsBeforeDelay) flag(key);
+    WriteFlags(file, scan, kDelayFlag);
     file.Number("Время_задержки", scan.Delay);
-    for (const FlagKey& key : kFlagsAfterDelay) flag(key);
-    file.Number("Сигнал", LevelValue);
-    file.Number("Голос", VoiceValue);
+    WriteFlags(file, scan, kHoldFlag);
+    WriteFlags(file, Options, kVoiceFlag);
+    WriteFlags(file, scan, kLevelFlag);
+    WriteLevels(file, Options, kLevels);
     file.Number("Пауза", scan.Pause);
     file.Text("Задание", scan.JobName);
     file.Flag("Сканирование_Диапазон", scan.kind == Kind::Search);
     file.Flag("Сканирование_VFO", scan.kind == Kind::Vfo);
-    flag(kScanFlags[0]);
+    WriteFlags(file, Options, kTwoVfoFlag);
     file.Flag("Сканирование_Банка", scan.kind == Kind::MemoryBanks);
-    for (const FlagKey& key : std::span(kScanFlags).subspan(1)) flag(key);
-    file.Number("Модуляция", ScanModeChoice);
+    WriteFlags(file, scan, kScanFlags);
+    WriteFlags(file, Options, kVariantFlags);
+    file.Number("Модуляция", Options.ScanModeChoice);
     WriteMemoryKeys(file);
     return file.Save(StateFilePath());
 }
@@ -90,25 +75,26 @@ bool AR8200::WriteStateFile() {
 bool AR8200::ReadStateFile() {
     FDX& s = *fdx_;
     StateFileHead head = Head();
-    AorScanSettings scan = ScanSettings;
-    PanelFlags flags;  // as the file sets them, all off at first
+    Scan scan = ScanSettings;
+    Settings options = Options;
+    const FlagKeysOf<Scan> scanFlags[] = {kDelayFlag, kHoldFlag, kLevelFlag, kScanFlags};
+    const FlagKeysOf<Own> optionFlags[] = {kVoiceFlag, kTwoVfoFlag, kVariantFlags};
+    for (const FlagKeysOf<Scan> keys : scanFlags) ClearFlags(scan, keys);
+    for (const FlagKeysOf<Own> keys : optionFlags) ClearFlags(options, keys);
     bool searchKind = false, bankKind = false, attenuator = false, sound = false;
     bool direct = false, whole = false;
     int32_t bank = CurrentBank, filter = s.Filter;
     auto positions = BankPositions;
     std::size_t positionCount = 0;
-    uint32_t level = LevelValue, voice = VoiceValue, modeChoice = ScanModeChoice;
     AorMemoryKeys memory(*this);
-    scan.DelayOn = scan.Hold = scan.LevelBox = scan.SelectScan = scan.ModeScan = false;
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
-        if (memory.Take(key, value)) return;
+        if (memory.Take(key, value) || TakeLevel(key, value, options, kLevels)) return;
+        for (const FlagKeysOf<Scan> keys : scanFlags)
+            if (TakeFlag(key, scan, keys)) return;
+        for (const FlagKeysOf<Own> keys : optionFlags)
+            if (TakeFlag(key, options, keys)) return;
         const uint32_t number = ReadU32(value);
-        for (const std::span<const FlagKey> keys :
-             {std::span<const FlagKey>(kFlagsBeforeDelay),
-              std::span<const FlagKey>(kFlagsAfterDelay), std::span<const FlagKey>(kScanFlags)})
-            for (const FlagKey& k : keys)
-                if (key == k.key) (k.panel ? flags.*k.panel : scan.*k.scan) = true;
         if (key == "Мод_точно") {
             filter = static_cast<int32_t>(std::min<uint32_t>(number, kWidestFilter));
         } else if (key == "Банк") {
@@ -117,30 +103,21 @@ bool AR8200::ReadStateFile() {
             if (positionCount < positions.size() && number < kChannels)
                 positions[positionCount] = static_cast<int32_t>(number);
             ++positionCount;
-        } else if (key == "Атт") {
-            attenuator = true;
-        } else if (key == "Звук") {
-            sound = true;
-        } else if (key == "Запись") {
-            direct = true;
-        } else if (key == "Память") {
-            whole = true;
         } else if (key == "Время_задержки") {
             scan.Delay = number <= kMostDelay || number == kHold ? number : 0;
-        } else if (key == "Сигнал") {
-            if (number <= 255) level = number;
-        } else if (key == "Голос") {
-            if (number <= 255) voice = number;
         } else if (key == "Пауза") {
             scan.Pause = std::min(number, kMostPause);
         } else if (key == "Задание") {
             scan.JobName = value;
-        } else if (key == "Сканирование_Диапазон") {
-            searchKind = true;
-        } else if (key == "Сканирование_Банка") {
-            bankKind = true;
         } else if (key == "Модуляция") {
-            if (number <= kAllModes) modeChoice = number;
+            if (number <= kAllModes) options.ScanModeChoice = number;
+        } else {
+            attenuator = attenuator || key == "Атт";
+            sound = sound || key == "Звук";
+            direct = direct || key == "Запись";
+            whole = whole || key == "Память";
+            searchKind = searchKind || key == "Сканирование_Диапазон";
+            bankKind = bankKind || key == "Сканирование_Банка";
         }
     };
     if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
@@ -152,14 +129,7 @@ bool AR8200::ReadStateFile() {
     s.Sound = sound ? 1 : 0;
     scan.kind = searchKind ? Kind::Search : bankKind ? Kind::MemoryBanks : Kind::Vfo;
     ScanSettings = scan;
-    VoiceSquelch = flags.voice;
-    TwoVfoScan = flags.twoVfo;
-    Fnar = flags.fnar;
-    Anar = flags.anar;
-    Awide = flags.awide;
-    LevelValue = level;
-    VoiceValue = voice;
-    ScanModeChoice = modeChoice;
+    Options = options;
     DirectWrite = direct;
     WholeMemory = whole;
     CurrentBank = bank;

@@ -63,7 +63,7 @@ void RAR8200::Wire() {
     selscan->On(EventId::Click,
                 [this](ui::EventData&) { panel_.ScanSettings.SelectScan = selscan->IsChecked(); });
     diapVFO->On(EventId::Click,
-                [this](ui::EventData&) { panel_.TwoVfoScan = diapVFO->IsChecked(); });
+                [this](ui::EventData&) { panel_.Options.TwoVfoScan = diapVFO->IsChecked(); });
     config->On(EventId::Select, [this](ui::EventData& e) {
         Act([this, index = static_cast<int>(e.value)] { ChooseConfiguration(index); });
     });
@@ -72,7 +72,7 @@ void RAR8200::Wire() {
                        [this, box](ui::EventData&) { Act([this, box] { OnLinkBox(box); }); });
     for (uint32_t mode = 0; mode < modes.size(); ++mode) {
         modes[mode]->On(EventId::Click, [this, mode](ui::EventData&) {
-            panel_.ScanModeChoice = mode;
+            panel_.Options.ScanModeChoice = mode;
             panel_.ScanSettings.ModeScan = mode != AR8200::kAllModes;
         });
     }
@@ -111,11 +111,11 @@ void RAR8200::WireSettings() {
 void RAR8200::Open(ui::Form* parent) {
     if (!HasWindow() && !Create(ar8200::kScanForm.name, parent)) return;
     filling_ = true;
-    Fnar->SetChecked(panel_.Fnar);
-    F->SetChecked(!panel_.Fnar);
-    Anar->SetChecked(panel_.Anar);
-    Awide->SetChecked(!panel_.Anar && panel_.Awide);
-    A->SetChecked(!panel_.Anar && !panel_.Awide);
+    Fnar->SetChecked(panel_.Options.Fnar);
+    F->SetChecked(!panel_.Options.Fnar);
+    Anar->SetChecked(panel_.Options.Anar);
+    Awide->SetChecked(!panel_.Options.Anar && panel_.Options.Awide);
+    A->SetChecked(!panel_.Options.Anar && !panel_.Options.Awide);
     noise->SetChecked(false);
     if (panel_.ReceiverAnswered() && panel_.Link.Exchange("NL\r\n", "NL"))
         noise->SetChecked(panel_.Reply.NoiseLimiter);
@@ -140,15 +140,15 @@ void RAR8200::Refresh() {
     for (std::size_t box = 0; box < links.size(); ++box)
         links[box]->SetChecked(linked.find(kLinkLetters[box]) != std::string::npos);
     for (uint32_t mode = 0; mode < modes.size(); ++mode)
-        modes[mode]->SetChecked(mode == panel_.ScanModeChoice);
+        modes[mode]->SetChecked(mode == panel_.Options.ScanModeChoice);
     hold->SetChecked(scan.Delay == kHold);
     textb_2->SetEnabled(scan.Delay != kHold);
     textb_2->SetText(scan.Delay == kHold ? "0.0" : Format("%1.1f", scan.Delay / 10.0));
     textb_1->SetText(Format("%u", scan.Pause));
     selscan->SetChecked(scan.SelectScan);
-    diapVFO->SetChecked(panel_.TwoVfoScan);
-    value->SetPosition(static_cast<int>(panel_.LevelValue) / kSliderUnit);
-    voice->SetPosition(static_cast<int>(panel_.VoiceValue) / kSliderUnit);
+    diapVFO->SetChecked(panel_.Options.TwoVfoScan);
+    value->SetPosition(static_cast<int>(panel_.Options.LevelValue) / kSliderUnit);
+    voice->SetPosition(static_cast<int>(panel_.Options.VoiceValue) / kSliderUnit);
     if (scan.kind == Kind::Search) AUTO->SetChecked(panel_.Reply.AutoStore);
     scan_stop::ShowAction(pausemode, static_cast<uint32_t>(scan.Action));
     scan_stop::ShowJobs(jobs, *panel_.State(), scan.JobIndex);
@@ -205,7 +205,7 @@ void RAR8200::OnHold() {
 // a VFO scan the panel's (DB, DA).
 void RAR8200::SendScanLevel(bool voiceLevel, int position) {
     const uint32_t level = static_cast<uint32_t>(std::clamp(position, 0, 15) * kSliderUnit);
-    (voiceLevel ? panel_.VoiceValue : panel_.LevelValue) = level;
+    (voiceLevel ? panel_.Options.VoiceValue : panel_.Options.LevelValue) = level;
     const Kind kind = panel_.ScanSettings.kind;
     const char* prefix = kind == Kind::Search ? "S" : kind == Kind::MemoryBanks ? "X" : "D";
     panel_.SendText(Format("%s%c%03u", prefix, voiceLevel ? 'A' : 'B', level));

@@ -112,7 +112,7 @@ TEST_F(Ar8200Dialog, HoldSlidersNoiseAndConfigurationGoToTheScanKindChosen) {
     QTest::keyClick(dialog->value->widget(), Qt::Key_End);
     ui::ServePending();
     EXPECT_EQ(Lines().back(), "SB240");
-    EXPECT_EQ(panel.LevelValue, 240u);
+    EXPECT_EQ(panel.Options.LevelValue, 240u);
     Click(dialog->VFOscan);
     dialog->voice->widget()->setFocus();
     QTest::keyClick(dialog->voice->widget(), Qt::Key_Right);
@@ -138,16 +138,16 @@ TEST_F(Ar8200Dialog, HoldSlidersNoiseAndConfigurationGoToTheScanKindChosen) {
 
 TEST_F(Ar8200Dialog, VariantsModeFilterAndTheJobOfAStopAreThePanels) {
     Click(dialog->Fnar);
-    EXPECT_TRUE(panel.Fnar);
+    EXPECT_TRUE(panel.Options.Fnar);
     EXPECT_EQ(Lines().back(), "MD6");
     Click(dialog->Anar);
-    EXPECT_TRUE(panel.Anar);
+    EXPECT_TRUE(panel.Options.Anar);
     EXPECT_EQ(Lines().back(), "MD8");
     Click(dialog->A);
-    EXPECT_FALSE(panel.Anar || panel.Awide);
+    EXPECT_FALSE(panel.Options.Anar || panel.Options.Awide);
     EXPECT_EQ(Lines().back(), "MD2");
     Click(dialog->modes[7]);  // wA
-    EXPECT_EQ(panel.ScanModeChoice, 7u);
+    EXPECT_EQ(panel.Options.ScanModeChoice, 7u);
     EXPECT_TRUE(panel.ScanSettings.ModeScan);
     Click(dialog->all);
     EXPECT_FALSE(panel.ScanSettings.ModeScan);

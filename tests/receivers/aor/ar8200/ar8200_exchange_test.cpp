@@ -53,9 +53,9 @@ TEST_F(Ar8200OnAir, ModesSendTheirDigitWithTheNarrowOrWideVariantAndRttyNothing)
         {'C', false, false, false, "MD5", 0, " 3.0"},
     };
     for (const auto& c : kCases) {
-        panel.Fnar = c.fnar;
-        panel.Anar = c.anar;
-        panel.Awide = c.awide;
+        panel.Options.Fnar = c.fnar;
+        panel.Options.Anar = c.anar;
+        panel.Options.Awide = c.awide;
         state.Modulation = c.letter;
         ASSERT_TRUE(panel.SetMode()) << c.line;
         EXPECT_EQ(Lines().back(), c.line);
@@ -101,8 +101,8 @@ TEST_F(Ar8200OnAir, TheSyncTakesTheVfoAndTheSquelchTheReceiverReports) {
     EXPECT_EQ(state.Frequency, 1'455'000u);
     EXPECT_EQ(state.Modulation, 'F');
     EXPECT_EQ(state.Step, 125u);
-    EXPECT_FALSE(panel.VoiceSquelch);
-    EXPECT_EQ(panel.LevelValue, 64u);
+    EXPECT_FALSE(panel.Options.VoiceSquelch);
+    EXPECT_EQ(panel.Options.LevelValue, 64u);
     EXPECT_EQ(panel.sql->Position(), 4);
     EXPECT_EQ(Lines(), (Strings{"RX", "DB", "DA"}));
     EXPECT_EQ(main.Count(PostReceiverState), 1);
@@ -230,7 +230,7 @@ TEST_F(Ar8200OnAir, ABankScanStartsWithItsConfigurationModeFilterAndBank) {
     emulator.SetChannel(3, 0, {145'500'000, {12'500, '1', '3', '0'}, "D0"});
     panel.ScanSettings.kind = AorScanSettings::Kind::MemoryBanks;
     panel.CurrentBank = 3;
-    panel.ScanModeChoice = 0;  // F
+    panel.Options.ScanModeChoice = 0;  // F
     ASSERT_TRUE(panel.StartOwnScan());
     EXPECT_EQ(Lines(), (Strings{"GM", "XM1", "MSD", "LC1"}));
     EXPECT_EQ(state.PanelStatusText, "Сканирование банков");

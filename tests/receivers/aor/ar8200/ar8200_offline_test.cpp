@@ -11,6 +11,7 @@
 
 #include "receivers/aor/ar8200/ar8200.h"
 #include "receivers/comm.h"
+#include "receivers/panel_registry.h"
 #include "state/cp1251.h"
 #include "state/user_freq.h"
 #include "tests/receivers/main_stand_in.h"
@@ -59,12 +60,12 @@ void GiveSettings(AR8200& panel, FDX& state) {
     panel.BankPositions[3] = 42;
     panel.BankPositions[19] = 49;
     panel.DirectWrite = panel.WholeMemory = true;
-    panel.VoiceSquelch = true;
-    panel.VoiceValue = 48;
-    panel.LevelValue = 240;
-    panel.Anar = panel.Awide = true;
-    panel.TwoVfoScan = true;
-    panel.ScanModeChoice = 6;
+    panel.Options.VoiceSquelch = true;
+    panel.Options.VoiceValue = 48;
+    panel.Options.LevelValue = 240;
+    panel.Options.Anar = panel.Options.Awide = true;
+    panel.Options.TwoVfoScan = true;
+    panel.Options.ScanModeChoice = 6;
     AorScanSettings& scan = panel.ScanSettings;
     scan.kind = AorScanSettings::Kind::MemoryBanks;
     scan.SelectScan = scan.ModeScan = scan.Hold = true;
@@ -121,10 +122,11 @@ TEST_F(Ar8200Offline, TheStateFileIsReadBackAsItWasWrittenByteForByte) {
     EXPECT_TRUE(std::filesystem::exists(Path()));
     EXPECT_EQ(fresh.Modulation, 'A');
     EXPECT_EQ(fresh.Filter, 2);
-    EXPECT_EQ(again.ScanModeChoice, 6u);
+    EXPECT_EQ(again.Options.ScanModeChoice, 6u);
     EXPECT_EQ(again.ScanSettings.Delay, 255u);
     EXPECT_EQ(again.ScanSettings.kind, AorScanSettings::Kind::MemoryBanks);
-    EXPECT_TRUE(again.VoiceSquelch && again.TwoVfoScan && again.Anar && again.Awide);
+    EXPECT_TRUE(again.Options.VoiceSquelch && again.Options.TwoVfoScan && again.Options.Anar &&
+                again.Options.Awide);
     EXPECT_EQ(again.ChannelAt(3, 42), panel.ChannelAt(3, 42));
     EXPECT_EQ(again.SearchBanks[39], panel.SearchBanks[39]);
     ASSERT_TRUE(again.WriteStateFile());
@@ -144,13 +146,13 @@ TEST_F(Ar8200Offline, AStateFileOutsideThePanelsTablesChangesNothingThere) {
     EXPECT_EQ(panel.CurrentBank, 0);
     EXPECT_EQ(panel.BankPositions[0], 0);
     EXPECT_EQ(panel.BankPositions[1], 7);
-    EXPECT_EQ(panel.LevelValue, 0u);
-    EXPECT_EQ(panel.VoiceValue, 255u);
+    EXPECT_EQ(panel.Options.LevelValue, 255u);  // held to the highest level
+    EXPECT_EQ(panel.Options.VoiceValue, 255u);
     EXPECT_EQ(panel.ScanSettings.Pause, 60u);
     EXPECT_EQ(panel.ScanSettings.Delay, 0u);
     EXPECT_EQ(state.Filter, 2);
     EXPECT_EQ(state.Modulation, 'F');
-    EXPECT_EQ(panel.ScanModeChoice, AR8200::kAllModes);
+    EXPECT_EQ(panel.Options.ScanModeChoice, AR8200::kAllModes);
     EXPECT_EQ(panel.CurrentSearchBank, 0);
 }
 
@@ -174,6 +176,30 @@ TEST_F(Ar8200Offline, ABankItemFillsExactlyTheBanksFiftyChannels) {
     ui::ServePending();
     EXPECT_EQ(panel.ChannelAt(4, 2).Frequency, 1'440'020u);
     EXPECT_TRUE(panel.ChannelAt(4, 3).Empty());
+}
+
+// Both types are this panel, the AR8600 as its variant; a range scan's rate value is 620, a
+// mode's value twice its bandwidth, the bandwidth value the current fill width.
+TEST_F(Ar8200Offline, TheAr8600IsTheAr8200sVariantWithTheAr5000sScanValues) {
+    uint8_t variant = 0;
+    EXPECT_EQ(panel_registry::ServedType(9, variant), 9);
+    EXPECT_EQ(variant, 0);
+    EXPECT_EQ(panel_registry::ServedType(11, variant), 9);
+    EXPECT_EQ(variant, 1);
+    const PanelTraits& traits = panel_registry::Traits(9);
+    EXPECT_EQ(traits.scanRate, 620);
+    EXPECT_TRUE(traits.attenuator && traits.step && traits.banks && traits.secondTick);
+    EXPECT_FALSE(traits.sound);
+    state.ReceiverVariant = 1;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.model->Text(), "AR-8600");
+    EXPECT_EQ(panel.LowerLimit, 1'000u);
+    EXPECT_EQ(panel.UpperLimit, 20'400'000u);
+    EXPECT_EQ(panel.ModeParameter('F'), 240);
+    EXPECT_EQ(panel.ModeParameter('W'), 3000);
+    panel.Options.Anar = true;
+    EXPECT_EQ(panel.ModeParameter('A'), 60);
+    EXPECT_EQ(panel.BandwidthValue(), panel.Scale.FillWindow);
 }
 
 // A sweep line of 32 hex digits counted down from its number: each digit a height of 16 per
