@@ -7,9 +7,8 @@
 // others from 100 MHz) it reports, with the emulator answering at once: steps per second, the
 // program's CPU time per step and its peak memory;
 // and with the emulator's line-rate mode (every byte takes its time at the line's speed: 38400
-// baud for the IC-PCR1000, 9600 with two stop bits for the AR3000A, 19200 for the others) the
-// share of the rate the line allows that
-// the scan reaches. For the IC-R8500 also the read-back of its AUTO bank when its own scan
+// baud for the IC-PCR1000, 9600 with two stop bits for the AR3000A, 9600 for the AR8000, 19200
+// for the others) the share of the rate the line allows that the scan reaches. For the IC-R8500 also the read-back of its AUTO bank when its own scan
 // stops; for the IC-PCR1000 a scale scan with its band scope: 32 level cells a step, against
 // the cells per second the line allows.
 //
@@ -36,6 +35,7 @@
 #include "app/orvel.h"
 #include "emulators/aor/ar3000a_emulator.h"
 #include "emulators/aor/ar5000_emulator.h"
+#include "emulators/aor/ar8000_emulator.h"
 #include "emulators/aor/ar8200_emulator.h"
 #include "emulators/civ/civ_emulator.h"
 #include "emulators/pcr/pcr1000_emulator.h"
@@ -133,6 +133,17 @@ constexpr Model kAr8600 = [] {
     model.ini = "COM=1\r\nSPEED=5\r\nRECV=11\r\n";
     return model;
 }();
+// "VA100000000" and its empty acknowledgement (13 and 2), "LM" and its answer (4 and 6), at
+// the set's 9600 baud.
+constexpr Model kAr8000{.name = "AR8000",
+                        .ini = "COM=1\r\nSPEED=4\r\nRECV=2\r\n",
+                        .baud = 9600,
+                        .bitsPerByte = kBitsPerByte,
+                        .bytesPerStep = 13 + 2 + 4 + 6,
+                        .syncMs = 1500,
+                        .longRange = true,
+                        .readBack = false,
+                        .bandScope = false};
 // "100.0000" CR and its prompt (9 and 1), "Y" CR and the level letter with CR LF and the
 // prompt (2 and 4), on the set's line of two stop bits.
 constexpr Model kAr3000a{.name = "AR3000A",
@@ -468,6 +479,7 @@ int main(int argc, char** argv) {
     ar8200Model = emulators::Ar8200::Model::Ar8600;
     const EmulatorProcess<emulators::Ar8200Emulator> ar8600;
     const EmulatorProcess<emulators::Ar3000aEmulator> ar3000a;
+    const EmulatorProcess<emulators::Ar8000Emulator> ar8000;
     // The IC-PCR1000 switched on at its power-up speed: the program moves it to 38400 baud.
     const EmulatorProcess<emulators::Pcr1000Emulator> pcr1000([](emulators::Pcr1000Emulator& e) {
         e.SetOffReportInterval(std::chrono::milliseconds(0));
@@ -494,6 +506,7 @@ int main(int argc, char** argv) {
     if (!BenchModel(kAr8200, ar8200, folder, quick)) status = 1;
     if (!BenchModel(kAr8600, ar8600, folder, quick)) status = 1;
     if (!BenchModel(kAr3000a, ar3000a, folder, quick)) status = 1;
+    if (!BenchModel(kAr8000, ar8000, folder, quick)) status = 1;
     if (!BenchModel(kIcPcr1000, pcr1000, folder, quick)) status = 1;
     std::error_code ignored;
     std::filesystem::current_path("/", ignored);

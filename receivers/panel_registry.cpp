@@ -6,6 +6,7 @@
 
 #include "receivers/aor/ar3000a/ar3000a.h"
 #include "receivers/aor/ar5000/ar5000.h"
+#include "receivers/aor/ar8000/ar8000.h"
 #include "receivers/aor/ar8200/ar8200.h"
 #include "receivers/icom/ic10/ic10.h"
 #include "receivers/icom/ic756/ic756.h"
@@ -17,11 +18,10 @@
 namespace {
 
 // clang-format off
-// The models whose panels are still to come keep their traits here, so that the serial line
-// is set up for them and the main window's controls fit them already.
+// What the main window asks of each model besides its panel's operations.
 constexpr PanelTraits kAr3000a{.attenuator = true, .step = true, .sound = true, .banks = true,
                                .twoStopBits = true, .scanRate = 620};
-constexpr PanelTraits kAr8000{.attenuator = true, .step = true, .banks = true};
+constexpr PanelTraits kAr8000{.attenuator = true, .step = true, .banks = true, .scanRate = 620};
 constexpr PanelTraits kIcR10{.secondTick = true};
 constexpr PanelTraits kIcR8500{.attenuator = true, .step = true, .sound = true, .banks = true,
                                .secondTick = true, .stepLow = 1, .stepHigh = 10000,
@@ -40,7 +40,7 @@ constexpr PanelTraits kIc756pro{.attenuator = true, .step = true, .sound = true,
 
 const PanelModel kBuiltIn[] = {
     {1, 1, 0, kAr3000a, &MakePanel<AR3000A>},
-    {2, 2, 0, kAr8000, nullptr},
+    {2, 2, 0, kAr8000, &MakePanel<AR8000>},
     {3, 3, 0, kIcR10, &MakePanel<IC10>},
     {4, 4, 0, kIcR8500, &MakePanel<IC8500>},
     {5, 3, 1, kIcR10, &MakePanel<IC10>},  // IC-R9000

@@ -19,6 +19,7 @@ constexpr std::string_view kStayEnabled[] = {"clear", "scale"};
 AorPanel::AorPanel(const AorModel& model, AorReply& reply)
     : AorBankPanel(model.list), model_(model), reply_(reply), Fine(*this, model.fineScale) {
     ui::RegisterFormResource(*model.form);
+    Link.LineByLine = model.lineByLine;
     On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
     On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
     On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
@@ -51,7 +52,7 @@ void AorPanel::OnCreate() {
         return;
     }
     Scale.LimitTo254 = true;
-    Scale.FillWindow = 2 * Bandwidth;
+    Scale.FillWindow = model_.fillWindowBandwidths * Bandwidth;
     PendingCommand = NoExchange;
     ReplyComplete = false;
     s.Calibration = model_.calibration;
@@ -90,8 +91,10 @@ void AorPanel::OnDestroy() {
 void AorPanel::LockControls(bool locked) {
     PanelBusy = locked;
     for (const ui::ControlResource& row : model_.form->controls) {
+        // A control the form makes disabled (a read-only display) stays so.
         if (std::find(std::begin(kStayEnabled), std::end(kStayEnabled), row.name) !=
-            std::end(kStayEnabled))
+                std::end(kStayEnabled) ||
+            (row.style & ui::style::kDisabled) != 0)
             continue;
         if (ui::Control* control = FindControl(row.name)) control->SetEnabled(!locked);
     }
@@ -128,6 +131,11 @@ int32_t AorPanel::TuneAndRead() {
 void AorPanel::ReleaseForStop() {
     CancelUnawaited();
     if (ReceiverAnswered()) ReadLevel();
+}
+
+bool AorPanel::SetAttenuator() {
+    fdx_->AttenuatorDb = fdx_->Attenuator ? model_.list.layout->Depth(0) : 0;
+    return SendText(fdx_->Attenuator ? "AT1" : "AT0");
 }
 
 bool AorPanel::SendText(std::string_view text) {
@@ -235,7 +243,7 @@ void AorPanel::FollowTuning() {
 
 void AorPanel::ShowBandwidth() {
     if (width) width->SetText(aor::Format("%4.1f", Bandwidth / 10.0));
-    Scale.FillWindow = 2 * Bandwidth;
+    Scale.FillWindow = model_.fillWindowBandwidths * Bandwidth;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -243,12 +251,17 @@ void AorPanel::ShowBandwidth() {
 
 bool AorPanel::StartOwnScan() {
     std::string status;
+    const bool prepared = PrepareOwnScan();
+    const std::string line = prepared ? OwnScanLine(status) : std::string();
+    // The receiver may report a stop right behind its answer to the scan line, and the wait
+    // for that answer may serve the report: the scan runs from the line on.
+    Scanning = prepared;
     // "---": the search bank is empty and the receiver scans nothing.
-    if (!PrepareOwnScan() || !SendText(OwnScanLine(status)) || AnsweredEmpty) {
+    if (!prepared || !SendText(line) || AnsweredEmpty) {
+        Scanning = false;
         fdx_->ShowError(kScanStartFailed);
         return false;
     }
-    Scanning = true;
     OwnScanStarted();
     PanelWorkStarted(status);
     PostToSelf(PostRefreshCurves);
@@ -361,6 +374,21 @@ bool AorPanel::SetAuto(bool on) {
     return SendText(on ? "AU1" : "AU0");
 }
 
+AorVfo AorPanel::CurrentVfo() const {
+    const FDX& s = *fdx_;
+    return {s.Frequency, s.Modulation, s.Filter, s.Attenuator != 0, s.Step, AutoOn};
+}
+
+void AorPanel::TakeVfo(const AorVfo& vfo) {
+    if (!vfo.Known()) return;
+    FDX& s = *fdx_;
+    s.Frequency = std::clamp(vfo.Frequency, LowerLimit, UpperLimit);
+    s.Modulation = vfo.Mode;
+    s.Filter = vfo.Filter;
+    s.Attenuator = vfo.Attenuator ? 1 : 0;
+    if (vfo.Step != 0) s.Step = vfo.Step;
+}
+
 void AorPanel::LeaveAuto() {
     if (!AutoOn) return;
     AutoOn = false;
@@ -370,11 +398,16 @@ void AorPanel::LeaveAuto() {
 
 // A link text is sent after the links are cleared: the receiver adds to the links it holds.
 bool AorPanel::SendBankLinks() {
-    const bool memory = ScanSettings.kind == AorScanSettings::Kind::MemoryBanks;
-    const char* token = memory ? "BM" : "BS";
+    const char* token = ScanSettings.kind == AorScanSettings::Kind::MemoryBanks ? "BM" : "BS";
     const bool cleared = SendText(std::string(token) + "%%");
-    return SendText(token + (memory ? ScanSettings.MemoryLinks : ScanSettings.SearchLinks)) &&
-           cleared;
+    return SendText(token + ScanSettings.ChosenLinks()) && cleared;
+}
+
+void AorScanSettings::Link(char letter, bool linked) {
+    std::string& links = ChosenLinks();
+    const std::size_t at = links.find(letter);
+    if (linked && at == std::string::npos) links += letter;
+    if (!linked && at != std::string::npos) links.erase(at, 1);
 }
 
 void AorPanel::WholeMemoryCommand(JobStr&) {

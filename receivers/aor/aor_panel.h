@@ -49,6 +49,18 @@ struct AorSearchBank {
     friend bool operator==(const AorSearchBank&, const AorSearchBank&) = default;
 };
 
+// What a panel keeps of a VFO while another is the receiver's: where the program stood on it.
+struct AorVfo {
+    uint32_t Frequency = 0;  // 0: not known yet
+    char Mode = 'F';
+    int32_t Filter = 0;
+    bool Attenuator = false;
+    uint32_t Step = 0;
+    bool Auto = false;
+
+    bool Known() const { return Frequency != 0; }
+};
+
 // What the receiver's state line says it is doing.
 enum class AorState { Unknown, Vfo, MemoryRead, MemoryScan, SearchScan, VfoScan, BandScope };
 
@@ -136,6 +148,12 @@ struct AorScanSettings : ScanStopSettings {
     std::string SearchLinks;  // "Банки_поиска"
     std::string MemoryLinks;  // "Банки_сканирования"
 
+    // The links of the scan kind chosen: the memory banks' for a bank scan, else the search
+    // banks'.
+    std::string& ChosenLinks() { return kind == Kind::MemoryBanks ? MemoryLinks : SearchLinks; }
+    // A bank's letter joins the chosen links (once) or leaves them.
+    void Link(char letter, bool linked);
+
     friend bool operator==(const AorScanSettings&, const AorScanSettings&) = default;
 };
 
@@ -184,6 +202,11 @@ struct AorModel {
     std::array<int32_t, 17> calibration;
     const char* stateFileStem;  // "<stem>.<port>" in the program folder
     FineScaleLook fineScale;
+    // The level scale's fill window in bandwidths: twice the bandwidth, or (the AR8000) the
+    // bandwidth itself.
+    int32_t fillWindowBandwidths = 2;
+    // Every command is answered by one line, complete at its CR (AorLink::LineByLine).
+    bool lineByLine = false;
     // A transfer of the current bank also reads (writes) the current search bank.
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;
@@ -229,6 +252,9 @@ class AorPanel : public AorBankPanel {
     int32_t ScanLevel() override;
     int32_t TuneAndRead() override;
     void ReleaseForStop() override;
+    // An attenuator on or off ("AT1", "AT0"), on at the model's one depth; a model with
+    // depths to choose sends its own.
+    bool SetAttenuator() override;
 
     // Sends one command line, the text with CR LF after it, and waits for any line: true
     // when answered and not refused ("?").
@@ -265,6 +291,12 @@ class AorPanel : public AorBankPanel {
     // step leaves it first, the box unticked.
     bool SetAuto(bool on);
     void LeaveAuto();
+
+    // The program state's tuning as a VFO keeps it; a VFO kept so back into the program state
+    // (nothing for one not known yet; a step not known leaves the program's). The AUTO switch
+    // is the model's to take.
+    AorVfo CurrentVfo() const;
+    void TakeVfo(const AorVfo& vfo);
 
     // The links of ScanSettings into the receiver's scan: cleared, then the memory banks'
     // ("BM") for a bank scan, else the search banks' ("BS"); false when either was refused.
@@ -303,6 +335,9 @@ class AorPanel : public AorBankPanel {
     ui::CheckBox* cbank = nullptr;         // direct writing
     ui::CheckBox* mem = nullptr;           // the whole memory
     ui::CheckBox* cauto = nullptr;         // AUTO
+    ui::CheckBox* catt = nullptr;          // the attenuator on or off
+    ui::CheckBox* csound = nullptr;        // the sound on or off
+    ui::CommandButton* off = nullptr;      // the connection: "выкл" connected, "вкл" let go
     ui::ComboBox* bn = nullptr;            // the bank
     ui::ComboBox* sbn = nullptr;           // the search bank
     ui::Edit* textb_Fn = nullptr;          // its lower limit, MHz
@@ -362,6 +397,9 @@ class AorPanel : public AorBankPanel {
     // model may tune back to where it stood.
     virtual void MemoryWalkStarts() {}
     virtual void MemoryWalkEnded(bool reselect) { (void)reselect; }
+    // The operator chose the current bank: with direct writing the receiver goes to its
+    // selected channel. A model whose search bank goes with the bank takes that along.
+    virtual void BankChosen(int bank);
     // The row of the list chosen by a click on it, once it is the selected channel.
     virtual void OnChannelChosen() {}
 
@@ -424,6 +462,32 @@ class AorPanel : public AorBankPanel {
     void ChannelCommand(JobStr& line);
     void WholeMemoryCommand(JobStr& line);
 
+    // --- Job commands of the sets with an attenuator box, a sound box and a connection button
+    // (the AR8000 and the AR8200; aor_jobs.cpp)
+    // The banks read or written (all of them with the whole-memory box); with direct writing
+    // the receiver then stands on the current bank, search bank and channel again.
+    void ReadMemoryCommand(JobStr& line);
+    void WriteMemoryCommand(JobStr& line);
+    void AttenuatorBoxCommand(JobStr& line);
+    void SoundBoxCommand(JobStr& line);
+    void WholeMemoryBoxCommand(JobStr& line);
+    // The receiver's own scan stopped while it runs, else the scale cleared (once confirmed).
+    void ClearOrStopCommand(JobStr& line);
+    // "EX" lets the receiver go; the next press of the button (or the job line) connects it
+    // again.
+    void ConnectionCommand(JobStr& line);
+    // The channel := value, chosen in the list and tuned.
+    void TuneChannelCommand(JobStr& line);
+    // The selected channel into the program state and the receiver (read from the receiver
+    // first with direct writing); the level measured there into the channel.
+    void TuneToChannel();
+    // The mode of a channel tuned to; by default the program state's mode, which the channel
+    // gave it.
+    virtual bool SendChannelMode(const MemoryChannel& channel) {
+        (void)channel;
+        return SetMode();
+    }
+
     const AorModel& model_;
     AorReply& reply_;
     FineScale Fine;
@@ -448,6 +512,7 @@ class AorPanel : public AorBankPanel {
     void WriteBankChannels(int bank);
     void WalkSearchBank(bool write, int bank);
     void WriteSearchBankKeys(StateFileWriter& file) const;
+    void StandOnCurrentChannel();
 
     // The bank choice, the search bank's boxes and the edits through the receiver
     // (aor_search_banks.cpp).

@@ -49,9 +49,13 @@ void AorPanel::ChooseBank(int bank) {
     if (bank < 0 || bank >= model_.banks) return;
     CurrentBank = bank;
     rows_.clear();  // another bank shows in channel order
-    if (DirectWrite) SendText(Format("MR%s%02d", BankName(bank).c_str(), SelectedChannel()));
+    BankChosen(bank);
     ShowBankList();
     PostToOwner(PostRefreshPanelDialogs);
+}
+
+void AorPanel::BankChosen(int bank) {
+    if (DirectWrite) SendText(Format("MR%s%02d", BankName(bank).c_str(), SelectedChannel()));
 }
 
 void AorPanel::ChooseSearchBank(int bank) {

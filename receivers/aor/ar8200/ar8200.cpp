@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cinttypes>
 
+#include "receivers/aor/aor_handhelds.h"
 #include "receivers/aor/ar8200/rar8200.h"
 #include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
@@ -10,17 +11,6 @@
 namespace {
 
 using aor::Format;
-
-// The AR8000's and the AR8200's calibration: tenths of dB at raw levels 0, 16, .. 256.
-constexpr std::array<int32_t, 17> kCalibration = {0,   20,  40,  60,  80,  100, 120, 140, 160,
-                                                  180, 200, 220, 240, 260, 280, 455, 630};
-
-// The coarse scale above the fine one: 40 pixels, 5 MHz a pixel, the MHz every 500.
-constexpr FineScaleLook kFineScale{.overviewHeight = 40,
-                                   .barDivisor = 5,
-                                   .viewSteps = kKilohertzViewSteps,
-                                   .markScaleItems = true,
-                                   .overviewLabelEvery = 5'000'000};
 
 // The modes in the order of their digits ("MD0" .. "MD8"), as the channel's and the search
 // bank's lists offer them, with their bandwidths (100 Hz units).
@@ -30,16 +20,8 @@ constexpr AorModeEntry kModes[] = {
     {"L", 'L', 0, 30}, {"C", 'C', 0, 30}, {"nF", 'F', 1, 90}, {"wA", 'A', 2, 120},
     {"nA", 'A', 1, 30},
 };
-constexpr AorListColumn kColumns[] = {
-    {"Частота", 60, AorColumn::Frequency}, {"Мод", 30, AorColumn::Mode},
-    {"Шаг", 36, AorColumn::Step}, {"Уровень", 46, AorColumn::Level},
-    {"Атт", 28, AorColumn::Attenuator}, {"Комментарий", 80, AorColumn::Label},
-    {"Выбор", 36, AorColumn::Select}, {"Пропуск", 46, AorColumn::Skip},
-    {"№", 24, AorColumn::Number},
-};
 // clang-format on
 
-constexpr uint32_t kAttenuatorDepths[] = {10};
 constexpr int kSliderUnit = 16;
 constexpr int kSliderTop = 15;
 constexpr const char* kVfoLines[] = {"VB", "VA", "VF"};
@@ -53,10 +35,12 @@ const AorModel kModel{
     .upperLimit = AR8200::kUpperLimit,
     .banks = AR8200::kBanks,
     .searchBanks = AR8200::kSearchBanks,
-    .list = {.layout = &AR8200::kChannelLayout, .modes = kModes, .columns = kColumns},
-    .calibration = kCalibration,
+    .list = {.layout = &AR8200::kChannelLayout,
+             .modes = kModes,
+             .columns = aor::kHandheldColumns},
+    .calibration = aor::kHandheldCalibration,
     .stateFileStem = "AR8200",
-    .fineScale = kFineScale,
+    .fineScale = aor::kHandheldFineScale,
     .memory = {.searchBankKey = AorMemoryRules::SearchBankKey::CurrentOnce,
                .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
                .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
@@ -78,7 +62,7 @@ const AorModeEntry* FindMode(char letter, int32_t filter) {
 
 const ChannelLayout AR8200::kChannelLayout{.holds = {.depth = false},
                                            .labelWidth = kLabelWidth,
-                                           .depths = kAttenuatorDepths,
+                                           .depths = aor::kHandheldAttenuatorDepths,
                                            .emptyModulation = 'F',
                                            .bankSize = kChannels,
                                            .filterKeyFirst = true,
@@ -176,7 +160,7 @@ void AR8200::OnAttenuatorBox() {
 
 void AR8200::OnConnectButton() {
     JobStr line;
-    DisconnectCommand(line);
+    ConnectionCommand(line);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -218,11 +202,6 @@ bool AR8200::SetMode() {
 bool AR8200::SetStep() {
     LeaveAuto();
     return SendText(Format("ST%06" PRIu64, uint64_t{fdx_->Step} * 100));
-}
-
-bool AR8200::SetAttenuator() {
-    fdx_->AttenuatorDb = fdx_->Attenuator ? kAttenuatorDepths[0] : 0;
-    return SendText(fdx_->Attenuator ? "AT1" : "AT0");
 }
 
 int32_t AR8200::ReadLevel() {
@@ -311,9 +290,8 @@ void AR8200::NextVfo() {
     if (Scope.On) {
         SetScopeView(false);
     } else {
-        FDX& s = *fdx_;
         Vfo& left = Vfos[static_cast<std::size_t>(VfoChoice)];
-        left = {s.Frequency, s.Modulation, s.Filter, s.Attenuator != 0, s.Step, AutoOn};
+        left = CurrentVfo();
         if (ReadFrequency() && Reply.State == AorState::Vfo && Reply.Vfo == VfoChoice)
             left = {std::clamp(Reply.Frequency, LowerLimit, UpperLimit),
                     Reply.Mode,
@@ -323,12 +301,8 @@ void AR8200::NextVfo() {
                     Reply.Auto};
         const int next = kNextVfo[VfoChoice];
         const Vfo& kept = Vfos[static_cast<std::size_t>(next)];
-        if (kept.Frequency != 0) {
-            s.Frequency = kept.Frequency;
-            s.Modulation = kept.Mode;
-            s.Filter = kept.Filter;
-            s.Attenuator = kept.Attenuator ? 1 : 0;
-            if (kept.Step != 0) s.Step = kept.Step;
+        if (kept.Known()) {
+            TakeVfo(kept);
             AutoOn = kept.Auto;
         }
         if (SelectVfo(next) && Reply.State == AorState::Vfo && Reply.Vfo == next) {
@@ -402,26 +376,9 @@ void AR8200::OnChannelChosen() {
     TuneToChannel();
 }
 
-// The selected channel into the program state and the receiver; its level into the channel.
-void AR8200::TuneToChannel() {
-    const int channel = SelectedChannel();
-    if (DirectWrite) ReadChannel(CurrentBank, channel);
-    MemoryChannel& record = ChannelAt(CurrentBank, channel);
-    if (record.Empty()) return;
-    FDX& s = *fdx_;
-    s.Frequency = record.Frequency;
-    s.Modulation = record.Modulation;
-    s.Filter = record.Filter;
-    s.Step = record.Step;
-    s.Attenuator = record.Attenuator ? 1 : 0;
-    SetFrequencyWait();
-    SetStep();
-    SetAttenuator();
-    SendText(Format("MD%d", std::max(ModeDigit(record.Modulation, record.Filter), 0)));
-    s.Level = ReadLevel();
-    if (s.Level >= 0) record.Level = s.Level;
-    ShowSelectedRow();
-    PostToOwner(PostReceiverState);
+// A channel tuned to gets its own variant of the mode, whatever the panel uses for the letter.
+bool AR8200::SendChannelMode(const MemoryChannel& channel) {
+    return SendText(Format("MD%d", std::max(ModeDigit(channel.Modulation, channel.Filter), 0)));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -45,14 +45,7 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     static constexpr int kVfos = 3;
 
     // A VFO as the panel keeps it while another is chosen.
-    struct Vfo {
-        uint32_t Frequency = 0;
-        char Mode = 'F';
-        int32_t Filter = 0;
-        bool Attenuator = false;
-        uint32_t Step = 0;
-        bool Auto = false;
-    };
+    using Vfo = AorVfo;
 
     AR8200();
     ~AR8200() override;
@@ -62,7 +55,6 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     bool SetFrequencyWait() override;
     bool SetMode() override;
     bool SetStep() override;
-    bool SetAttenuator() override;
     int32_t ReadLevel() override;
     void ExecuteCommand() override;
     int32_t ModeParameter(char letter) const override;
@@ -152,7 +144,7 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     void OnAutoBox();
     void OnAttenuatorBox();
     void OnConnectButton();
-    void TuneToChannel();
+    bool SendChannelMode(const MemoryChannel& channel) override;
     void ChooseSquelchKind(bool voice);
     // ar8200_view.cpp: the analysis view
     void SetScopeView(bool on);
@@ -165,22 +157,13 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
 
     // Job commands (ar8200_jobs.cpp)
     static const JobCommand<AR8200> kJobCommands[];
-    void ReadBanksCommand(JobStr& line);
-    void WriteBanksCommand(JobStr& line);
-    void AttenuatorCommand(JobStr& line);
-    void SoundCommand(JobStr& line);
     void DirectWriteCommand(JobStr& line);
-    void ClearCommand(JobStr& line);
-    void DisconnectCommand(JobStr& line);
-    void ChannelChoiceCommand(JobStr& line);
-    void BoxCommand(JobStr& line);
     void VfoCommand(JobStr& line);
     void AutoCommand(JobStr& line);
     void ScanSettingsCommand(JobStr& line);
     void SquelchValueCommand(JobStr& line);
     void VoiceSquelchCommand(JobStr&) { ChooseSquelchKind(true); }
     void LevelSquelchCommand(JobStr&) { ChooseSquelchKind(false); }
-    void AfterTransfer();
 
     std::unique_ptr<RAR8200> scanDialog_;
 };
