@@ -148,7 +148,6 @@ void AR8200::WireControls() {
         if (DirectWrite) SelectVfo(VfoChoice);
     });
     view->On(EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
-    On(EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
 }
 
 void AR8200::OnAttenuatorBox() {
