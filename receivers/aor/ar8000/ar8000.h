@@ -57,6 +57,8 @@ class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
     // A bank's letter, and the bank of a letter read back: -1 for one outside A..J and a..j.
     static char BankLetter(int bank);
     static int BankOfLetter(char letter);
+    // Of a link text (a state file's or the set's), only the link boxes' letters, each once.
+    static std::string LinkLetters(std::string_view links);
     // The level a reply line to "LM" gives: its last two characters; -1 when they are no
     // level.
     static int32_t LevelOfLine(std::string_view line);

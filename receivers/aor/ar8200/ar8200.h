@@ -43,6 +43,10 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     // The VFOs as the panel numbers them: the VFO button goes B, F, A, B.
     enum VfoChoice : int { kVfoB = 0, kVfoA = 1, kVfoF = 2 };
     static constexpr int kVfos = 3;
+    // The own scan's longest pause (s) and delay (0.1 s), the delay that holds on a signal,
+    // and the squelch level of a notch of the panel's and the dialog's sliders.
+    static constexpr uint32_t kMostPause = 60, kMostDelay = 99, kHold = 255;
+    static constexpr int kSliderUnit = 16;
 
     // A VFO as the panel keeps it while another is chosen.
     using Vfo = AorVfo;

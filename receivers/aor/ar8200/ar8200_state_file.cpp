@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "receivers/aor/aor_handhelds.h"
 #include "receivers/aor/ar8200/ar8200.h"
 #include "state/key_value.h"
 
@@ -29,10 +30,6 @@ constexpr FlagKeyOf<Scan> kScanFlags[] = {{"Выбор_каналов", &Scan::S
 constexpr FlagKeyOf<Own> kVariantFlags[] = {
     {"Fnar", &Own::Fnar}, {"Anar", &Own::Anar}, {"Awide", &Own::Awide}};
 
-constexpr uint32_t kMostPause = 60;
-constexpr uint32_t kMostDelay = 99;
-constexpr uint32_t kHold = 255;
-
 }  // namespace
 
 bool AR8200::WriteStateFile() {
@@ -43,13 +40,7 @@ bool AR8200::WriteStateFile() {
     WriteHead(file, [&](StateFileWriter& w) {
         w.Text("Мод_точно", std::to_string(std::clamp(s.Filter, 0, kWidestFilter)) + " ");
     });
-    file.Number("Банк", static_cast<uint32_t>(CurrentBank));
-    for (const int32_t position : BankPositions)
-        file.Number("Позиция_Банк", static_cast<uint32_t>(position));
-    file.Flag("Атт", s.Attenuator != 0);
-    file.Flag("Звук", s.Sound != 0);
-    file.Flag("Запись", DirectWrite);
-    file.Flag("Память", WholeMemory);
+    aor::HandheldKeys::Write(file, *this);
     WriteFlags(file, scan, kDelayFlag);
     file.Number("Время_задержки", scan.Delay);
     WriteFlags(file, scan, kHoldFlag);
@@ -81,11 +72,9 @@ bool AR8200::ReadStateFile() {
     const FlagKeysOf<Own> optionFlags[] = {kVoiceFlag, kTwoVfoFlag, kVariantFlags};
     for (const FlagKeysOf<Scan> keys : scanFlags) ClearFlags(scan, keys);
     for (const FlagKeysOf<Own> keys : optionFlags) ClearFlags(options, keys);
-    bool searchKind = false, bankKind = false, attenuator = false, sound = false;
-    bool direct = false, whole = false;
-    int32_t bank = CurrentBank, filter = s.Filter;
-    auto positions = BankPositions;
-    std::size_t positionCount = 0;
+    bool searchKind = false, bankKind = false;
+    int32_t filter = s.Filter;
+    aor::HandheldKeys panelKeys(*this, kBanks);
     AorMemoryKeys memory(*this);
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
@@ -95,14 +84,9 @@ bool AR8200::ReadStateFile() {
         for (const FlagKeysOf<Own> keys : optionFlags)
             if (TakeFlag(key, options, keys)) return;
         const uint32_t number = ReadU32(value);
+        if (panelKeys.Take(key, number)) return;
         if (key == "Мод_точно") {
             filter = static_cast<int32_t>(std::min<uint32_t>(number, kWidestFilter));
-        } else if (key == "Банк") {
-            if (number < kBanks) bank = static_cast<int32_t>(number);
-        } else if (key == "Позиция_Банк") {
-            if (positionCount < positions.size() && number < kChannels)
-                positions[positionCount] = static_cast<int32_t>(number);
-            ++positionCount;
         } else if (key == "Время_задержки") {
             scan.Delay = number <= kMostDelay || number == kHold ? number : 0;
         } else if (key == "Пауза") {
@@ -112,10 +96,6 @@ bool AR8200::ReadStateFile() {
         } else if (key == "Модуляция") {
             if (number <= kAllModes) options.ScanModeChoice = number;
         } else {
-            attenuator = attenuator || key == "Атт";
-            sound = sound || key == "Звук";
-            direct = direct || key == "Запись";
-            whole = whole || key == "Память";
             searchKind = searchKind || key == "Сканирование_Диапазон";
             bankKind = bankKind || key == "Сканирование_Банка";
         }
@@ -124,16 +104,10 @@ bool AR8200::ReadStateFile() {
 
     TakeHead(head);
     s.Filter = filter;
-    s.Attenuator = attenuator ? 1 : 0;
-    s.AttenuatorDb = attenuator ? kChannelLayout.Depth(0) : 0;
-    s.Sound = sound ? 1 : 0;
+    panelKeys.GiveTo(*this);
     scan.kind = searchKind ? Kind::Search : bankKind ? Kind::MemoryBanks : Kind::Vfo;
     ScanSettings = scan;
     Options = options;
-    DirectWrite = direct;
-    WholeMemory = whole;
-    CurrentBank = bank;
-    BankPositions = positions;
     TakeMemoryKeys(memory);
     return true;
 }
