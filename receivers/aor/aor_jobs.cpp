@@ -1,5 +1,6 @@
 // The job commands that the AOR sets with an attenuator box, a sound box and a connection
-// button (the AR8000 and the AR8200) serve alike, and the tuning to a channel they share.
+// button (the AR8000 and the AR8200) serve alike, those controls' clicks, and the tuning to a
+// channel they share.
 
 #include "receivers/aor/aor_panel.h"
 #include "state/message_bus.h"
@@ -11,6 +12,23 @@ constexpr const char* kConnected = "выкл";
 constexpr const char* kLetGo = "вкл";
 
 }  // namespace
+
+void AorPanel::OnAttenuatorBox() {
+    fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
+    SetAttenuator();
+    fdx_->Level = ReadLevel();
+    PostToOwner(PostReceiverState);
+}
+
+void AorPanel::OnSoundBox() {
+    fdx_->Sound = csound->IsChecked() ? 1 : 0;
+    SendText(fdx_->Sound ? "MC0" : "MC1");
+}
+
+void AorPanel::OnConnectButton() {
+    JobStr line;
+    ConnectionCommand(line);
+}
 
 void AorPanel::ReadMemoryCommand(JobStr&) {
     WholeMemory ? ReadAllBanks() : ReadCurrentBank();

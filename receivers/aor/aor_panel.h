@@ -478,6 +478,11 @@ class AorPanel : public AorBankPanel {
     void ConnectionCommand(JobStr& line);
     // The channel := value, chosen in the list and tuned.
     void TuneChannelCommand(JobStr& line);
+    // The attenuator and sound boxes and the connection button as the operator clicks them;
+    // the attenuator's change is measured at once.
+    void OnAttenuatorBox();
+    void OnSoundBox();
+    void OnConnectButton();
     // The selected channel into the program state and the receiver (read from the receiver
     // first with direct writing); the level measured there into the channel.
     void TuneToChannel();

@@ -128,22 +128,6 @@ void AR8000::OnAutoBox() {
     ChooseAuto(cauto->IsChecked());
 }
 
-void AR8000::OnAttenuatorBox() {
-    fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
-    SetAttenuator();
-    fdx_->Level = ReadLevel();
-    PostToOwner(PostReceiverState);
-}
-
-void AR8000::OnSoundBox() {
-    fdx_->Sound = csound->IsChecked() ? 1 : 0;
-    SendText(fdx_->Sound ? "MC0" : "MC1");
-}
-
-void AR8000::OnConnectButton() {
-    JobStr line;
-    ConnectionCommand(line);
-}
 
 // ---------------------------------------------------------------------------------------
 // Operations of the main window

@@ -146,8 +146,6 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
     void ShowSquelch();
     void NextVfo();
     void OnAutoBox();
-    void OnAttenuatorBox();
-    void OnConnectButton();
     bool SendChannelMode(const MemoryChannel& channel) override;
     void ChooseSquelchKind(bool voice);
     // ar8200_view.cpp: the analysis view

@@ -276,6 +276,34 @@ TEST_F(Ar8200OnAir, ABankScanStartsWithItsConfigurationModeFilterAndBank) {
     EXPECT_EQ(messages, Strings{"Ошибка запуска внутреннего сканирования приемника"});
 }
 
+// The attenuator box goes out and the level is measured with it; the sound box mutes; the
+// connection button lets the receiver go and, pressed again, syncs with it.
+TEST_F(Ar8200OnAir, TheBoxesAndTheConnectionButtonActWhenClicked) {
+    Sync();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    const auto click = [&](ui::Control* control) {
+        QTest::mouseClick(control->widget(), Qt::LeftButton, {}, QPoint(4, 4));
+        ui::ServePending();
+        ui::ServePending();
+    };
+    click(panel.catt);
+    EXPECT_EQ(state.Attenuator, 1);
+    EXPECT_EQ(Lines(), (Strings{"AT1", "LM"}));
+    const bool sound = !panel.csound->IsChecked();
+    click(panel.csound);
+    EXPECT_EQ(state.Sound, sound ? 1 : 0);
+    EXPECT_EQ(Lines().back(), sound ? "MC0" : "MC1");
+    click(panel.off);
+    EXPECT_EQ(Lines().back(), "EX");
+    EXPECT_EQ(panel.off->Text(), "вкл");
+    emulator.ClearReceivedLines();
+    click(panel.off);
+    EXPECT_EQ(panel.off->Text(), "выкл");
+    ASSERT_TRUE(ServeUntil([&] { return !Lines().empty() && panel.SyncEnded(); }));
+    EXPECT_EQ(Lines().front(), "RX");
+}
+
 // The level slider: a click on its track sends one line.
 TEST_F(Ar8200OnAir, AClickOnTheSquelchSlidersTrackSendsOneLine) {
     main.Show();
