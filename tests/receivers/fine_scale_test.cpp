@@ -133,7 +133,8 @@ TEST_F(FineScaleLooks, AnOverviewWithAnAxisTicksItsLabelsAndMarksAboveIt) {
 // A page that reaches beyond the upper limit: the columns past it get no bar, whatever the
 // last cells of the scale hold.
 TEST_F(FineScaleLooks, ColumnsPastTheUpperLimitGetNoBar) {
-    FineScale fine(panel, FineScaleLook{.overviewHeight = 20, .barDivisor = 1, .viewSteps = kSteps});
+    FineScale fine(panel,
+                   FineScaleLook{.overviewHeight = 20, .barDivisor = 1, .viewSteps = kSteps});
     panel.ViewPosition = panel.UpperLimit - 50 * 100;  // column 50 is the upper limit
     panel.Scale.SetCell(panel.Scale.IndexOf(panel.UpperLimit - 100), 200);
     panel.Scale.SetCell(panel.Scale.IndexOf(panel.UpperLimit), 200);

@@ -301,8 +301,7 @@ TEST_F(Ar8200Offline, TheFineScalePagesOnWhenTheTuningPassesItsEnd) {
     ASSERT_EQ(pixels.size(), std::size_t(600) * std::size_t(placed.height));
     const std::size_t gridTop = (40 + 2) * 600;  // the row below the overview strip
     for (const int x : {0, 200, 400}) EXPECT_EQ(pixels[gridTop + std::size_t(x)], kGridGrey) << x;
-    for (const int x : {100, 300, 500})
-        EXPECT_NE(pixels[gridTop + std::size_t(x)], kGridGrey) << x;
+    for (const int x : {100, 300, 500}) EXPECT_NE(pixels[gridTop + std::size_t(x)], kGridGrey) << x;
     panel.scale->Move(placed);
     const int width = panel.scale->Geometry().width;
     const auto tune = [&](uint32_t frequency) {
