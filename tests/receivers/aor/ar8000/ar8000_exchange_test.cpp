@@ -212,6 +212,7 @@ TEST_F(Ar8000OnAir, AStopReportOfTheOwnScanIsMeasuredShownAndActedOn) {
     panel.ScanSettings.JobName = "J1";
     Arrives("RF0145500000 LC20");
     EXPECT_EQ(panel.Scale.At(1'455'000), 128);
+    EXPECT_EQ(panel.Scale.Cell(14'550), 128);  // the level scale's cell of 145.5 MHz
     EXPECT_EQ(state.Frequency, 1'455'000u);
     EXPECT_EQ(state.Level, 128);
     EXPECT_EQ(state.PanelJobName, "J1");
