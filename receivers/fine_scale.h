@@ -45,6 +45,19 @@ struct FineScaleLook {
     int64_t overviewUnit = 50000;
 };
 
+// The controls of a panel's form the fine scale works on: the canvas it draws on and reads the
+// mouse from, the scroll bar over its pages, the view-step list, and the four jump buttons (to
+// the peak on the right and on the left, to the fixed frequency on the left and on the right).
+struct FineScaleControls {
+    ui::Canvas* canvas = nullptr;
+    ui::ScrollBar* scrollBar = nullptr;
+    ui::ComboBox* stepList = nullptr;
+    ui::Control* peakRight = nullptr;
+    ui::Control* peakLeft = nullptr;
+    ui::Control* fixedLeft = nullptr;
+    ui::Control* fixedRight = nullptr;
+};
+
 class FineScale {
   public:
     FineScale(ReceiverPanel& panel, const FineScaleLook& look) : panel_(panel), look_(look) {}
@@ -52,8 +65,12 @@ class FineScale {
     // Takes over the panel's controls once its form is built: the canvas it draws on and
     // reads the mouse from, the scroll bar over the pages and the view-step list.
     void Attach(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBox* stepList);
+    // Attach, and the jump buttons wired (WireJumps) where the form has them.
+    void Attach(const FineScaleControls& controls);
     // The controls are gone with the form.
     void Detach();
+    // The canvas it draws on; null while detached.
+    ui::Canvas* Canvas() const { return canvas_; }
 
     // ViewStep := value when the list offers it, else the list's first step; the list shows
     // it and the page follows.

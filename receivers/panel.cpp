@@ -1,20 +1,171 @@
 #include "receivers/panel.h"
 
+#include <algorithm>
+#include <new>
+
 #include "receivers/comm.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/post.h"
 #include "ui/timer.h"
 
-ReceiverPanel::ReceiverPanel() {
+ReceiverPanel::ReceiverPanel() : ReceiverPanel(PanelShape{}) {}
+
+ReceiverPanel::ReceiverPanel(const PanelShape& shape) : Fine(*this, shape.fineScale), shape_(shape) {
     // The right mouse button runs the macro or trigger job, as on every window.
     AddHandler(ui::EventId::RightButtonUp, [this](ui::Object&, ui::EventData&) {
         PostToOwner(PostRunMacro);
         return false;
     });
+    // A panel without a shape makes its form itself.
+    if (!shape.form) return;
+    ui::RegisterFormResource(*shape.form);
+    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
+    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
+    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
 }
 
 ReceiverPanel::~ReceiverPanel() = default;
+
+bool ReceiverPanel::Create(ui::Form* parent, FDX* fdx) {
+    return shape_.form && CreatePanel(shape_.form->name, parent, fdx);
+}
+
+// ---------------------------------------------------------------------------------------
+// The making and the end of the form
+
+void ReceiverPanel::OnCreate() {
+    FDX& s = *fdx_;
+    s.BuildingControls = 1;
+    CreateControls();
+    ShowPanelPictures(*this, shape_.pictures);
+    Fine.Attach(FineScaleOnForm());
+    if (s.OptMaxMon) StretchControls();
+    SetDefaults();
+    PendingCommand = NoExchange;
+    ReplyComplete = false;
+    if (Prepare()) {
+        try {
+            Scale.Allocate(UpperLimit);
+        } catch (const std::bad_alloc&) {
+            s.BuildingControls = 0;
+            createFailed_ = true;
+            return;
+        }
+        const std::span<const int32_t> points = shape_.calibration;
+        std::copy_n(points.begin(), std::min(points.size(), s.Calibration.size()),
+                    s.Calibration.begin());
+        s.BuildLevelTable();
+        if (s.OptRecvSave) ReadStateFile();
+    }
+    WireControls();
+    Fine.SetViewStep(ViewStep);
+    ShowControls();
+    FollowTuning();
+    Show();
+}
+
+// After the close the program ends: what the close wrote is what there is to keep.
+void ReceiverPanel::OnDestroy() {
+    if (!stateFileSaved_) SaveStateFile();
+    ForgetControls();
+    Scale.Free();
+    Fine.Detach();
+}
+
+void ReceiverPanel::FollowTuning() {
+    Fine.FollowFrequency();
+    Fine.Redraw();
+}
+
+void ReceiverPanel::EnableFormControls(bool enabled, std::span<const std::string_view> staying) {
+    if (!Resource()) return;
+    for (const ui::ControlResource& row : Resource()->controls) {
+        if (std::find(staying.begin(), staying.end(), row.name) != staying.end()) continue;
+        ui::Control* control = FindControl(row.name);
+        if (control && control != Fine.Canvas()) control->SetEnabled(enabled);
+    }
+}
+
+void ReceiverPanel::OnUserEvent(uint32_t code) {
+    if (!fdx_ || !HasWindow()) return;
+    switch (code) {
+        case PostSyncReceiver:
+            Synchronise();
+            break;
+        case PostLockControls:
+        case PostUnlockControls:
+            PanelBusy = code == PostLockControls;
+            LockControls(PanelBusy);
+            break;
+        case PostJobStep:
+            ExecuteCommand();
+            break;
+        case PostStepUp:
+        case PostStepDown:
+            StepBy(code == PostStepUp ? +1 : -1);
+            break;
+        default:
+            OnPanelCode(code);
+            break;
+    }
+}
+
+void ReceiverPanel::StepBy(int direction) {
+    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
+    const bool within = target >= LowerLimit && target <= UpperLimit;
+    if (within && MayTuneOnStep() && PendingCommand == NoExchange) {
+        Fine.TuneTo(static_cast<uint32_t>(target));
+        PostToSelf(PostRefreshDisplay);
+    }
+    if (within || shape_.stepBeyondLimitsAnswered) PostToOwner(PostFrequencyStepped);
+}
+
+// ---------------------------------------------------------------------------------------
+// The state file's path and head
+
+std::string ReceiverPanel::StateFilePath() const {
+    return StateFileName(fdx_->ProgramDir, shape_.stateFileStem ? shape_.stateFileStem : "",
+                         static_cast<uint32_t>(fdx_->PortIndex));
+}
+
+StateFileHead ReceiverPanel::CurrentHead() const {
+    StateFileHead head;
+    head.Frequency = fdx_->Frequency;
+    head.Step = fdx_->Step;
+    head.Modulation = fdx_->Modulation;
+    head.ViewStep = ViewStep;
+    head.ViewPosition = ViewPosition;
+    return head;
+}
+
+void ReceiverPanel::WriteHead(StateFileWriter& file,
+                              const std::function<void(StateFileWriter&)>& afterModulation) {
+    StateFileHead head = CurrentHead();
+    file.Head(head, afterModulation);
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+}
+
+std::optional<StateFileHead> ReceiverPanel::ReadStateFileKeys(
+    const std::function<void(std::string_view key, std::string_view value)>& modelKey,
+    KeptStateLines* kept) {
+    StateFileHead head = CurrentHead();
+    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey, kept)) return std::nullopt;
+    TakeHead(head);
+    return head;
+}
+
+void ReceiverPanel::TakeHead(const StateFileHead& head) {
+    FDX& s = *fdx_;
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    s.Frequency = std::clamp(head.Frequency, LowerLimit, std::max(LowerLimit, UpperLimit));
+    s.Step = head.Step;
+    s.Modulation = head.Modulation;
+    Fine.SetViewStep(head.ViewStep);
+    ViewPosition = std::min(head.ViewPosition, UpperLimit);
+}
 
 bool ReceiverPanel::CreatePanel(const std::string& resourceName, ui::Form* parent, FDX* fdx) {
     if (HasWindow()) return false;
@@ -38,11 +189,6 @@ bool ReceiverPanel::SaveStateFile() {
     if (!fdx_ || !fdx_->OptRecvSave || !HasStateToKeep()) return true;
     stateFileSaved_ = WriteStateFile();
     return stateFileSaved_;
-}
-
-// After the close the program ends: what the close wrote is what there is to keep.
-void ReceiverPanel::SaveStateFileAtEnd() {
-    if (!stateFileSaved_) SaveStateFile();
 }
 
 void ReceiverPanel::StretchControls() {

@@ -27,9 +27,13 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
+#include "receivers/fine_scale.h"
 #include "receivers/level_scale.h"
+#include "receivers/panel_pictures.h"
 #include "receivers/scan_stop.h"
+#include "receivers/state_file.h"
 #include "state/fdx.h"
 #include "state/job_str.h"
 #include "state/message_bus.h"
@@ -42,6 +46,22 @@ struct MemoryChannel;
 
 // What ModeParameter gives for a letter the receiver does not have.
 inline constexpr int32_t kNoModeValue = 120;
+
+// What the panel's making takes of a model as data: its form, its fine scale's look, its
+// calibration and its state file's name.
+struct PanelShape {
+    const ui::FormResource* form = nullptr;
+    FineScaleLook fineScale{};
+    // Tenths of dB at the raw levels 0, 16, ..: they replace as many of the program's points
+    // (FDX::Calibration) as the model gives.
+    std::span<const int32_t> calibration;
+    const char* stateFileStem = nullptr;  // "<stem>.<port>" in the program folder
+    // The pictures of the form's picture buttons, by their names.
+    PanelPictureFinder pictures = PanelPicture;
+    // A step key that would leave the limits still tells the keypad it was served (the AOR
+    // line sets'); else it does nothing.
+    bool stepBeyondLimitsAnswered = false;
+};
 
 // A numbered panel command of a model: what it does with the job line, answering in it.
 template <class Panel>
@@ -69,8 +89,9 @@ class ReceiverPanel : public ui::Form {
 
     // --- The operations the main window calls
     // Binds the panel to fdx (null: a state of the panel's own) and builds its form as a
-    // child of parent; false when the form cannot be built or what it needs is not there.
-    virtual bool Create(ui::Form* parent, FDX* fdx) = 0;
+    // child of parent (the making below); false when the form cannot be built or what it
+    // needs is not there.
+    virtual bool Create(ui::Form* parent, FDX* fdx);
     // Sends FDX::Frequency without waiting; false when it could not be sent.
     virtual bool SetFrequency() { return false; }
     // SetFrequency, then WaitReply.
@@ -153,6 +174,13 @@ class ReceiverPanel : public ui::Form {
     bool SaveStateFile();
     // The model's writer; a model without a state file has nothing to write.
     virtual bool WriteStateFile() { return true; }
+    // The model's reader (at the making, with RECV_SAVE): false, nothing changed, when there
+    // is no file.
+    virtual bool ReadStateFile() { return false; }
+    // "<program folder><stem>.<port>".
+    std::string StateFilePath() const;
+    // Date and time of the file's last write or read.
+    std::string SavedDate, SavedTime;
 
     // --- The start-up sync (PostSyncReceiver): job lines and scans wait for its end, and a
     // scan talks to the receiver only once the receiver has answered it. A model calls
@@ -273,17 +301,70 @@ class ReceiverPanel : public ui::Form {
 
     // Binds the panel to fdx (null: a state of the panel's own) and creates the form from
     // the resource as a child of parent. False when the window exists already, the resource
-    // is unknown, or the create event could not finish (MarkCreateFailed).
+    // is unknown, or the create event could not allocate what the panel needs.
     bool CreatePanel(const std::string& resourceName, ui::Form* parent, FDX* fdx);
     // Whether there is a state to keep: the level scale is made (a model may need more).
     virtual bool HasStateToKeep() const { return Scale.IsAllocated(); }
-    // The panel's destroy handler: SaveStateFile, unless the close already wrote the file.
-    void SaveStateFileAtEnd();
-    // Called by the create event when it could not allocate what the panel needs.
-    void MarkCreateFailed() { createFailed_ = true; }
-    // MAXMON: the receiver page grows with the main window; the form's controls grow along
-    // (FDX::LayoutScale).
-    void StretchControls();
+    // The head of the state file as the panel stands now; a reading starts from it, so that
+    // what the file lacks stays as it is.
+    StateFileHead CurrentHead() const;
+    // The head written as the panel stands now (afterModulation: StateFileWriter::Head), its
+    // date and time noted.
+    void WriteHead(StateFileWriter& file,
+                   const std::function<void(StateFileWriter&)>& afterModulation = nullptr);
+    // Reads the state file: the head taken (TakeHead), the level scale, every other key to
+    // modelKey in file order and the lines `kept` owns into it. The head as read; none, with
+    // nothing changed, when there is no file.
+    std::optional<StateFileHead> ReadStateFileKeys(
+        const std::function<void(std::string_view key, std::string_view value)>& modelKey,
+        KeptStateLines* kept = nullptr);
+    // A head read from the file into the panel and the program state: the frequency held to
+    // the receiver's limits, the view step to the fine scale's list.
+    void TakeHead(const StateFileHead& head);
+
+    // --- The making and the end of the form (its create and destroy events), the same for
+    // every model: the controls made (CreateControls), given their pictures, the fine scale's
+    // taken over (FineScaleOnForm), the form stretched with MAXMON, the defaults
+    // (SetDefaults); then, unless the model cannot keep levels yet (Prepare), the level
+    // scale, the calibration and with RECV_SAVE the state file (ReadStateFile); the controls
+    // wired (WireControls), the view step chosen, every setting shown (ShowControls,
+    // FollowTuning), the form shown. At the end the state file written (unless the close
+    // wrote it), the controls forgotten (ForgetControls), the level scale freed. A panel made
+    // without a shape makes its form itself (CreatePanel and its own event handlers).
+    explicit ReceiverPanel(const PanelShape& shape);
+    virtual void CreateControls() {}
+    // The fine scale's controls on the form (the canvas null: the form has none).
+    virtual FineScaleControls FineScaleOnForm() { return {}; }
+    virtual void SetDefaults() {}
+    // Whatever the model needs before its level scale, calibration and state file; false: the
+    // panel goes without them (the WiNRADiO panel without its vendor library).
+    virtual bool Prepare() { return true; }
+    virtual void WireControls() {}
+    virtual void ShowControls() {}
+    // The form is gone: no control may be used any more.
+    virtual void ForgetControls() {}
+    // The readout and the fine scale follow FDX::Frequency.
+    virtual void FollowTuning();
+
+    // --- Posted codes: the synchronisation (PostSyncReceiver), the lock of a scan or a
+    // transfer (PostLockControls .. PostUnlockControls, PanelBusy meanwhile), a job line
+    // (PostJobStep) and the step keys (PostStepUp, PostStepDown) for every model alike; the
+    // rest to OnPanelCode. Nothing is served before the panel has its state and its form.
+    virtual void Synchronise() {}
+    virtual void LockControls(bool locked) { EnableFormControls(!locked); }
+    // The step keys move FDX::Frequency one view step within the limits; the receiver is
+    // tuned when the panel may tune now and nothing is awaited, and the keypad is told
+    // (beyond the limits only as the shape says).
+    void StepBy(int direction);
+    // The step keys tune now (else they only report the step): by default while no scan or
+    // transfer holds the panel.
+    virtual bool MayTuneOnStep() const { return !PanelBusy; }
+    virtual void OnPanelCode(uint32_t code) { (void)code; }
+    // Every control of the form but the fine scale's picture (the mouse points on it also
+    // while the panel is locked) and those named in `staying`.
+    void EnableFormControls(bool enabled, std::span<const std::string_view> staying = {});
+
+    FineScale Fine;
 
     // Executes FDX::JobLine by its command number through the model's table: a number the
     // table lacks gets noAccess ("Нет доступа к объекту") with return code 1, and so does a
@@ -340,6 +421,13 @@ class ReceiverPanel : public ui::Form {
     FDX* fdx_ = nullptr;
 
   private:
+    void OnCreate();
+    void OnDestroy();
+    void OnUserEvent(uint32_t code);
+    // MAXMON: the receiver page grows with the main window; the form's controls grow along
+    // (FDX::LayoutScale).
+    void StretchControls();
+
     // Serves messages until done() or 1000 ms have passed, or the program quits; true when
     // done.
     bool ServeUntil(const std::function<bool()>& done);
@@ -356,6 +444,7 @@ class ReceiverPanel : public ui::Form {
     static constexpr std::size_t kKeptOutcomes = 64;
     static std::size_t Slot(ExchangeId id) { return id % kKeptOutcomes; }
 
+    PanelShape shape_;
     std::unique_ptr<FDX> ownState_;
     bool syncEnded_ = false;
     bool receiverAnswered_ = false;

@@ -1,7 +1,6 @@
 #include "receivers/aor/aor_panel.h"
 
 #include <algorithm>
-#include <new>
 
 #include "state/message_bus.h"
 
@@ -12,21 +11,19 @@ constexpr int kScanStartFailed = 28;
 
 // While a scan or a transfer runs the operator may still look at the scale and stop the
 // receiver's own scan.
-constexpr std::string_view kStayEnabled[] = {"clear", "scale"};
+constexpr std::string_view kStayEnabled[] = {"clear"};
 
 }  // namespace
 
 AorPanel::AorPanel(const AorModel& model, AorReply& reply)
-    : AorBankPanel(model.list), model_(model), reply_(reply), Fine(*this, model.fineScale) {
-    ui::RegisterFormResource(*model.form);
-    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
-    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
-    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
-}
-
-bool AorPanel::Create(ui::Form* parent, FDX* fdx) {
-    return CreatePanel(model_.form->name, parent, fdx);
-}
+    : AorBankPanel({.form = model.form,
+                    .fineScale = model.fineScale,
+                    .calibration = model.calibration,
+                    .stateFileStem = model.stateFileStem,
+                    .stepBeyondLimitsAnswered = true},
+                   model.list),
+      model_(model),
+      reply_(reply) {}
 
 std::size_t AorPanel::Index(int bank, int channel) const {
     return static_cast<std::size_t>(std::clamp(bank, 0, model_.banks - 1) * BankSize() +
@@ -34,35 +31,7 @@ std::size_t AorPanel::Index(int bank, int channel) const {
 }
 
 // ---------------------------------------------------------------------------------------
-// Creation and destruction
-
-void AorPanel::OnCreate() {
-    FDX& s = *fdx_;
-    s.BuildingControls = 1;
-    CreateControls();
-    MakeListColumns();
-    if (s.OptMaxMon) StretchControls();
-    SetDefaults();
-    try {
-        Scale.Allocate(UpperLimit);
-    } catch (const std::bad_alloc&) {
-        s.BuildingControls = 0;
-        MarkCreateFailed();
-        return;
-    }
-    Scale.LimitTo254 = true;
-    Scale.FillWindow = 2 * Bandwidth;
-    PendingCommand = NoExchange;
-    ReplyComplete = false;
-    s.Calibration = model_.calibration;
-    s.BuildLevelTable();
-    if (s.OptRecvSave) ReadStateFile();
-    WireControls();
-    WireBankControls();
-    Fine.SetViewStep(ViewStep);
-    ShowAll();
-    Show();
-}
+// Creation
 
 void AorPanel::SetDefaults() {
     LowerLimit = model_.lowerLimit;
@@ -77,24 +46,19 @@ void AorPanel::SetDefaults() {
     SearchBanks.assign(static_cast<std::size_t>(model_.searchBanks), {});
     BankPositions.fill(0);
     CurrentBank = CurrentSearchBank = 0;
+    Scale.LimitTo254 = true;
     SetModelDefaults();
+    Scale.FillWindow = 2 * Bandwidth;
 }
 
-void AorPanel::OnDestroy() {
-    SaveStateFileAtEnd();
-    Scale.Free();
-    Fine.Detach();
-    ForgetControls();
+void AorPanel::WireControls() {
+    MakeListColumns();
+    WireModelControls();
+    WireBankControls();
 }
 
 void AorPanel::LockControls(bool locked) {
-    PanelBusy = locked;
-    for (const ui::ControlResource& row : model_.form->controls) {
-        if (std::find(std::begin(kStayEnabled), std::end(kStayEnabled), row.name) !=
-            std::end(kStayEnabled))
-            continue;
-        if (ui::Control* control = FindControl(row.name)) control->SetEnabled(!locked);
-    }
+    EnableFormControls(!locked, kStayEnabled);
     if (locked) return;
     ShowChannelBoxes();
     ShowSearchBank();
@@ -133,12 +97,8 @@ bool AorPanel::SendText(std::string_view text) {
 // ---------------------------------------------------------------------------------------
 // Posted codes
 
-void AorPanel::OnUserEvent(uint32_t code) {
-    if (!fdx_ || !HasWindow()) return;
+void AorPanel::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostSyncReceiver:
-            Synchronise();
-            break;
         case PostItemLoaded:
             TakeBankItem(CurrentBankChannels(), *model_.list.layout);
             BankPositions[static_cast<std::size_t>(CurrentBank)] = 0;
@@ -163,22 +123,11 @@ void AorPanel::OnUserEvent(uint32_t code) {
             fdx_->Level = ReadLevel();
             Fine.Redraw();
             break;
-        case PostLockControls:
-        case PostUnlockControls:
-            LockControls(code == PostLockControls);
-            break;
-        case PostJobStep:
-            ExecuteCommand();
-            break;
         case PostClearData:
             ClearBanks();
             break;
         case PostLoadReceiverSetup:
             LoadReceiverSetup();
-            break;
-        case PostStepUp:
-        case PostStepDown:
-            StepBy(code == PostStepUp ? +1 : -1);
             break;
         default:
             OnModelCode(code);
@@ -199,16 +148,6 @@ void AorPanel::LoadReceiverSetup() {
     bank.Mode = slot.Modulation;
     bank.Filter = 0;
     ShowSearchBank();
-}
-
-void AorPanel::StepBy(int direction) {
-    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
-    if (target >= LowerLimit && target <= UpperLimit && !PanelBusy &&
-        PendingCommand == NoExchange) {
-        Fine.TuneTo(static_cast<uint32_t>(target));
-        PostToSelf(PostRefreshDisplay);
-    }
-    PostToOwner(PostFrequencyStepped);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -295,11 +234,6 @@ void AorPanel::ReportStop() {
 
 // ---------------------------------------------------------------------------------------
 // State file and job commands
-
-std::string AorPanel::StateFilePath() const {
-    return StateFileName(fdx_->ProgramDir, model_.stateFileStem,
-                         static_cast<uint32_t>(fdx_->PortIndex));
-}
 
 bool AorPanel::Refuse(JobStr& line, uint32_t last, const char* message) {
     if (line.VAL <= last) return false;

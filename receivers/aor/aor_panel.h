@@ -194,7 +194,6 @@ class AorPanel : public AorBankPanel {
     static constexpr int kBankPositions = 20;
     static constexpr std::string_view kSearchBankKey = "Банк_поиска";
 
-    bool Create(ui::Form* parent, FDX* fdx) override;
     uint32_t ReadReply() override { return Link.ReadReply(); }
     bool Poll(bool timerTick) override;
     int32_t ScanLevel() override;
@@ -233,8 +232,6 @@ class AorPanel : public AorBankPanel {
     bool StartOwnScan();
     void StopOwnScan();
 
-    std::string StateFilePath() const;
-
     // --- Panel state
     AorLink Link{*this};
     std::vector<MemoryChannel> Channels;  // bank-major
@@ -252,7 +249,6 @@ class AorPanel : public AorBankPanel {
     // The line that ended the last exchange was "---": nothing there (an empty search bank
     // asked to scan).
     bool AnsweredEmpty = false;
-    std::string SavedDate, SavedTime;
 
     // --- The controls the core drives besides the list and the edit row, placed by each
     // model's form: the rows of its list of controls marked `inherited` (ui/form_controls.h).
@@ -281,23 +277,23 @@ class AorPanel : public AorBankPanel {
     // What a read of one channel or search bank brought.
     enum class ChannelAnswer { None, Empty, Found };
 
-    // --- What the model adds
-    // Makes the form's controls (the core's among them), the fine scale's (Fine.Attach) and
-    // the lists' entries.
-    virtual void CreateControls() = 0;
+    // --- What the model adds: the making's hooks (ReceiverPanel) for its own controls
+    // (CreateControls makes the form's, the core's among them, and the lists' entries;
+    // FineScaleOnForm, ForgetControls), its synchronisation, its state file (head, model keys
+    // and the memory part), and these.
+    void CreateControls() override = 0;
+    void ForgetControls() override = 0;
+    void Synchronise() override = 0;
+    bool ReadStateFile() override = 0;
     virtual void SetModelDefaults() {}
-    virtual void WireControls() {}
+    virtual void WireModelControls() {}
     // Every setting onto the controls (after creation and the start-up sync).
     virtual void ShowAll();
-    virtual void ForgetControls() = 0;
     virtual void OnModelCode(uint32_t code) { (void)code; }
-    virtual void Synchronise() = 0;
-    // The state file, head and model keys; false, nothing changed, when there is none.
-    virtual bool ReadStateFile() = 0;
     // Classifies Link.ReplyLine (Link.ReplyKind, Link.ReplyAccepted) and takes its values.
     virtual void ParseLine() = 0;
     // The readout and the fine scale follow FDX::Frequency.
-    virtual void FollowTuning();
+    void FollowTuning() override;
 
     // The bank as the receiver names it in a line.
     virtual std::string BankName(int bank) const = 0;
@@ -347,7 +343,7 @@ class AorPanel : public AorBankPanel {
     std::span<MemoryChannel> CurrentBankChannels();
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
-    void LockControls(bool locked);
+    void LockControls(bool locked) override;
     // The memory part of the state file: the channels, the level scale (its count or the
     // whole), the search banks, as the model's AorMemoryRules lay it out.
     void WriteMemoryKeys(StateFileWriter& file) const;
@@ -377,17 +373,15 @@ class AorPanel : public AorBankPanel {
 
     const AorModel& model_;
     AorReply& reply_;
-    FineScale Fine;
 
   private:
     friend class AorMemoryKeys;
 
     std::size_t Index(int bank, int channel) const;
-    void OnCreate();
-    void OnDestroy();
-    void OnUserEvent(uint32_t code);
-    void SetDefaults();
-    void StepBy(int direction);
+    void SetDefaults() override;
+    void WireControls() override;
+    void ShowControls() override { ShowAll(); }
+    void OnPanelCode(uint32_t code) override;
     void LoadReceiverSetup();
     void AfterLine(bool ended);
     void ReportStop();

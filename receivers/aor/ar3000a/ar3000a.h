@@ -75,7 +75,6 @@ class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     ~AR3000A() override;
 
     // --- The operations of every panel
-    bool Create(ui::Form* parent, FDX* fdx) override;
     bool SetFrequency() override;
     // RTTY has no mode on the set: nothing goes out and the set fails.
     bool SetMode() override;
@@ -114,9 +113,8 @@ class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     int32_t SelectedChannel() const override;
 
     // --- The state file "<program folder>AR3000A.<port>" (ar3000a_state_file.cpp)
-    std::string StateFilePath() const;
     bool WriteStateFile() override;
-    bool ReadStateFile();
+    bool ReadStateFile() override;
 
     // --- Panel state
     Ar3000aLink Link{*this};
@@ -130,22 +128,22 @@ class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     bool ShownAttenuator = false;
     // The channel read last from the receiver.
     ar3000a::ChannelReading Reading;
-    std::string SavedDate, SavedTime;
 
     // --- Controls, owned by the form; empty until the create event
     UI_FORM_CONTROLS(AR3000A_CONTROLS)
 
   private:
     // Creation and display (ar3000a.cpp)
-    void OnCreate();
-    void OnDestroy();
-    void WireControls();
-    void SetDefaults();
-    void OnUserEvent(uint32_t code);
-    void Synchronise();
-    void LockControls(bool locked);
-    void StepBy(int direction);
-    void FollowTuning();
+    void CreateControls() override;
+    FineScaleControls FineScaleOnForm() override;
+    void SetDefaults() override;
+    void WireControls() override;
+    void ShowControls() override;
+    void ForgetControls() override { ForgetFormControls(); }
+    void OnPanelCode(uint32_t code) override;
+    void Synchronise() override;
+    void LockControls(bool locked) override;
+    void FollowTuning() override;
     void ShowStatus();
     void ShowBandwidth(char letter);
     void ShowAll();
@@ -182,6 +180,4 @@ class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     void DirectCommand(JobStr& line);
     void ChannelCommand(JobStr& line);
     void WholeMemoryCommand(JobStr& line);
-
-    FineScale Fine;
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "receivers/panel_pictures.h"
 
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
 #include "receivers/aor/ar5000/ar5000_modes.h"
@@ -78,13 +77,7 @@ AR5000::~AR5000() {
 void AR5000::CreateControls() {
     using namespace ar5000;
     CreateFormControls();
-    Fine.Attach(scale, hs, step);
     label_1->SetFont("12.MS Sans Serif", true);
-    for (ui::PictureButton* button :
-         {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, clear}) {
-        const ui::ArtPicture p = PanelPicture(button->Name());
-        button->SetPicture(p.width, p.height, p.pixels);
-    }
     for (const AorModeEntry& entry : kModeEntries) {
         smod->AddString(entry.text);
         combo_mod->AddString(entry.text);
@@ -102,14 +95,17 @@ void AR5000::CreateControls() {
     vfo->SetPainter([this](ui::Painter& painter) { DrawVfoCells(painter); });
 }
 
+FineScaleControls AR5000::FineScaleOnForm() {
+    return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
+}
+
 void AR5000::SetModelDefaults() {
     Vfo = 0;
     AttenuatorDepth = 10;
 }
 
-void AR5000::WireControls() {
+void AR5000::WireModelControls() {
     using ui::EventId;
-    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
     pictbttn_6->On(EventId::Click,
                [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
     pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });

@@ -87,8 +87,9 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
   private:
     // --- The core's hooks (ar5000.cpp, ar5000_banks.cpp, ar5000_replies.cpp)
     void CreateControls() override;
+    FineScaleControls FineScaleOnForm() override;
     void SetModelDefaults() override;
-    void WireControls() override;
+    void WireModelControls() override;
     void ShowAll() override;
     void ForgetControls() override { ForgetFormControls(); }
     void Synchronise() override;

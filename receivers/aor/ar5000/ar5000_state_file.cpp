@@ -28,10 +28,7 @@ constexpr uint32_t kLastModeChoice = 4;
 
 bool AR5000::WriteStateFile() {
     StateFileWriter file;
-    StateFileHead head = Head();
-    file.Head(head);
-    SavedDate = head.Date;
-    SavedTime = head.Time;
+    WriteHead(file);
     const AorScanSettings& scan = ScanSettings;
     file.Number("Банк", static_cast<uint32_t>(CurrentBank));
     file.Text("Банки_поиска", scan.SearchLinks);
@@ -65,7 +62,6 @@ bool AR5000::WriteStateFile() {
 // panel's tables.
 bool AR5000::ReadStateFile() {
     FDX& s = *fdx_;
-    StateFileHead head = Head();
     // A flag key stands in the file only while its flag is set: every one starts off.
     AorScanSettings scan = ScanSettings;
     for (const FlagKey& key : kFlagsBeforeDelay) scan.*key.flag = false;
@@ -122,13 +118,7 @@ bool AR5000::ReadStateFile() {
             scan.ModeScan = true;
         }
     };
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
-
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
-    s.Step = head.Step;
-    s.Modulation = head.Modulation;
+    if (!ReadStateFileKeys(modelKey)) return false;
     scan.kind = searchKind ? Kind::Search : bankKind ? Kind::MemoryBanks : Kind::Vfo;
     ScanSettings = scan;
     DirectWrite = direct;
@@ -140,7 +130,5 @@ bool AR5000::ReadStateFile() {
     s.AttenuatorDb = attenuator;
     Volume = volume;
     TakeMemoryKeys(memory);
-    Fine.SetViewStep(head.ViewStep);
-    ViewPosition = std::min(head.ViewPosition, UpperLimit);
     return true;
 }

@@ -86,7 +86,7 @@ void CivMemoryPanel::OnStandbyChanged() {
 }
 
 void CivMemoryPanel::LockControls(bool locked) {
-    CivPanel::LockControls(locked);
+    ReceiverPanel::LockControls(locked);
     // The receiver's own scan is stopped from the panel.
     if (pictbttn_7 && ReceiverScanRunning) pictbttn_7->SetEnabled(true);
     if (!locked) ShowChannel();

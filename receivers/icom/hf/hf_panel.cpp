@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <utility>
 
-#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 #include "state/user_job.h"
 
@@ -22,11 +21,6 @@ constexpr uint32_t kStartViewStep = 50;
 constexpr uint32_t kLeastJobFineStep = 100;
 
 }  // namespace
-
-void ShowPicture(ui::PictureButton* button) {
-    const ui::ArtPicture p = PanelPicture(button->Name());
-    button->SetPicture(p.width, p.height, p.pixels);
-}
 
 // Numbered from the model's jobBase.
 // clang-format off
@@ -65,13 +59,8 @@ HfPanel::HfPanel(const HfModel& model, std::span<const JobCommand<HfPanel>> ownJ
 void HfPanel::CreateControls() {
     CreateFormControls();
     CreateModelControls();
-    scale = pictb_1;
-    scrollb_1 = hs;
 
     label_1->SetFont("12.MS Sans Serif", true);
-    for (ui::PictureButton* button :
-         {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7})
-        ShowPicture(button);
     for (const HfModeChoice& choice : hf_.modeChoices) smod->AddString(choice.text);
     for (const HfChoice& choice : hf_.sattChoices) satt->AddString(choice.text);
     for (ui::ComboBox* list : {step, smod, satt}) list->SetListHeight(125);
@@ -80,6 +69,11 @@ void HfPanel::CreateControls() {
     std::vector<std::pair<std::string, int>> columns;
     for (const HfListColumn& column : hf_.columns) columns.emplace_back(column.title, column.width);
     lv_1->SetColumns(columns);
+}
+
+// The HF forms name the fine scale's picture and scroll bar their own way.
+FineScaleControls HfPanel::FineScaleOnForm() {
+    return {pictb_1, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
 }
 
 void HfPanel::ForgetControls() {

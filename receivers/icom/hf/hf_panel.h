@@ -131,9 +131,6 @@ struct HfChoice {
     int32_t value;
 };
 
-// The panel's picture on a picture button of the HF panels.
-void ShowPicture(ui::PictureButton* button);
-
 // A HF set as data.
 struct HfModel {
     const CivModel& civ;
@@ -303,6 +300,7 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
 
     // --- The core's hooks a model extends
     void CreateControls() override;
+    FineScaleControls FineScaleOnForm() override;
     void SetModelDefaults() override;
     void WireControls() override;
     void ForgetControls() override;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <span>
 
-#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 
 namespace {
@@ -74,7 +73,6 @@ IC10::~IC10() {
 void IC10::CreateControls() {
     CreateFormControls();
     label_1->SetFont("12.MS Sans Serif", true);
-    ShowPanelPictures(*this);
     step->SetListHeight(125);
 }
 
@@ -156,7 +154,7 @@ bool IC10::ReadStateFile() {
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         if (key == "Адрес") stored = value;
     };
-    if (!ReadStateFileWith(modelKey, nullptr, [] {})) return false;
+    if (!ReadStateFileKeys(modelKey)) return false;
     if (!stored.empty()) {
         TakeAddress(stored);
         if (address) address->SetText(Link.AddressText);

@@ -158,7 +158,6 @@ IC756::~IC756() {
 
 void IC756::CreateModelControls() {
     CreateFormControls();
-    ShowPicture(pictbttn_6);
 }
 
 void IC756::ForgetModelControls() {

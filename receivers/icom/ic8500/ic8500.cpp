@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "receivers/icom/ic8500/ric8500.h"
-#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 #include "state/user_job.h"
 
@@ -119,7 +118,6 @@ void IC8500::OpenScanSettings() {
 void IC8500::CreateControls() {
     CreateFormControls();
     label_1->SetFont("12.MS Sans Serif", true);
-    ShowPanelPictures(*this);
     for (const char* text : kChannelSteps) sstep->AddString(text);
     for (const char* text : kChannelModes) smod->AddString(text);
     for (ui::ComboBox* list : {step, bname, smod, sstep}) list->SetListHeight(125);

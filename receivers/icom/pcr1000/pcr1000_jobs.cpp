@@ -28,16 +28,6 @@ int32_t NearestBandwidth(int64_t value) {
     return nearest;
 }
 
-// The head as the panel stands now; reading starts from it, so that what the file lacks stays.
-StateFileHead HeadOf(const FDX& s, const ReceiverPanel& panel) {
-    StateFileHead head;
-    head.Frequency = s.Frequency;
-    head.Step = s.Step;
-    head.Modulation = s.Modulation;
-    head.ViewStep = panel.ViewStep;
-    head.ViewPosition = panel.ViewPosition;
-    return head;
-}
 
 }  // namespace
 
@@ -131,19 +121,12 @@ void IC1000::ScopeScanCommand(JobStr& line) {
 // ---------------------------------------------------------------------------------------
 // State file
 
-std::string IC1000::StateFilePath() const {
-    return StateFileName(fdx_->ProgramDir, "IC1000", static_cast<uint32_t>(fdx_->PortIndex));
-}
-
 bool IC1000::WriteStateFile() {
     const FDX& s = *fdx_;
-    StateFileHead head = HeadOf(s, *this);
     StateFileWriter file;
-    file.Head(head, [this](StateFileWriter& f) {
+    WriteHead(file, [this](StateFileWriter& f) {
         f.Text("Полоса", std::to_string(Settings.Bandwidth) + " ");
     });
-    SavedDate = head.Date;
-    SavedTime = head.Time;
     file.Flag("Атт", Settings.Attenuator);
     file.Flag("АРУ", Settings.Agc);
     file.Flag("ШУМ", Settings.NoiseBlanker);
@@ -161,7 +144,6 @@ bool IC1000::WriteStateFile() {
 
 bool IC1000::ReadStateFile() {
     FDX& s = *fdx_;
-    StateFileHead head = HeadOf(s, *this);
     Pcr1000Settings read = Settings;
     bool scopeScan = s.PcrScope != 0;
     int stepItem = Scope.StepItem();
@@ -191,16 +173,8 @@ bool IC1000::ReadStateFile() {
         if (key == "Шаг_спектра") stepItem = static_cast<int>(ReadInteger(value));
         if (key == "Ширина_спектра") cellWidth = static_cast<int>(ReadInteger(value));
     };
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    // A frequency from the file is held to what the set can tune.
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
+    if (!ReadStateFileKeys(modelKey)) return false;
     TunedFrequency = s.Frequency;
-    s.Step = head.Step;
-    s.Modulation = head.Modulation;
-    Fine.SetViewStep(head.ViewStep);
-    ViewPosition = std::min(head.ViewPosition, UpperLimit);
     Settings = read;
     if (Settings.Attenuator) s.Attenuator = 1;
     SetScopeScan(scopeScan);

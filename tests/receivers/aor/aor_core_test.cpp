@@ -129,8 +129,7 @@ class LetterBanks : public AorPanel {
     // The head and the core's memory part, nothing else.
     bool WriteStateFile() override {
         StateFileWriter file;
-        StateFileHead head = Head();
-        file.Head(head);
+        WriteHead(file);
         WriteMemoryKeys(file);
         return file.Save(StateFilePath());
     }
@@ -153,12 +152,11 @@ class LetterBanks : public AorPanel {
         EndSync(Answers());
     }
     bool ReadStateFile() override {
-        StateFileHead head = Head();
         AorMemoryKeys memory(*this);
         const auto take = [&](std::string_view key, std::string_view value) {
             memory.Take(key, value);
         };
-        if (!::ReadStateFile(StateFilePath(), head, Scale, take)) return false;
+        if (!ReadStateFileKeys(take)) return false;
         TakeMemoryKeys(memory);
         return true;
     }
