@@ -105,6 +105,12 @@ void ReceiverPanel::OnUserEvent(uint32_t code) {
         case PostStepDown:
             StepBy(code == PostStepUp ? +1 : -1);
             break;
+        case PostItemLoaded:
+            if (MemoryLayout()) TakeBankItem();
+            break;
+        case PostSaveBank:
+            if (MemoryLayout()) GiveBankItem();
+            break;
         default:
             OnPanelCode(code);
             break;

@@ -61,6 +61,8 @@ struct PanelShape {
     // A step key that would leave the limits still tells the keypad it was served (the AOR
     // line sets'); else it does nothing.
     bool stepBeyondLimitsAnswered = false;
+    // What the model's memory holds of a channel (memory_channel.h); null: it has no banks.
+    const ChannelLayout* channels = nullptr;
 };
 
 // A numbered panel command of a model: what it does with the job line, answering in it.
@@ -135,6 +137,8 @@ class ReceiverPanel : public ui::Form {
     // Leaves the band scope the receiver page prints in FDX::ScopeStep, FDX::ScopeBlocks and
     // FDX::ScopeLevels; a panel without one leaves no block.
     virtual void CopyBandScope() const { fdx_->ScopeBlocks.fill(0); }
+    // What the model's memory holds of a channel; null for a model without banks.
+    const ChannelLayout* MemoryLayout() const { return shape_.channels; }
     // The codes a panel posts to the main window about its own dialogs
     // (PostOpenScanSettings, PostRefreshPanelDialogs, PostOpenExtraFunctions) come back
     // here: the panel owns its dialogs. A panel without dialogs ignores them.
@@ -409,11 +413,16 @@ class ReceiverPanel : public ui::Form {
     void ActOnScanStop(const ScanStopSettings& stop) {
         ActOnScanStop(static_cast<uint32_t>(stop.Action), stop.JobName);
     }
-    // PostItemLoaded: the working bank (the bank item loaded) into `bank` of the panel.
-    void TakeBankItem(std::span<MemoryChannel> bank, const ChannelLayout& layout);
-    // PostSaveBank: `bank` becomes the working bank and the main window stores it; message 12
-    // when no channel has a frequency.
-    void GiveBankItem(std::span<const MemoryChannel> bank);
+    // The program's current settings into a channel of the panel (SettingsIntoChannel): true
+    // when the layout's store rule writes it into the receiver, with direct writing.
+    bool StoreSettingsInto(MemoryChannel& channel);
+    // The bank of a panel with banks that the journal's bank items are exchanged with: on
+    // PostItemLoaded the working bank (the item loaded) goes into it, then BankItemTaken; on
+    // PostSaveBank it becomes the working bank and the main window stores it (message 12 when
+    // no channel has a frequency).
+    virtual std::span<MemoryChannel> CurrentBankChannels() { return {}; }
+    // After a bank item was taken: its first channel selected, the list shown.
+    virtual void BankItemTaken() {}
     // PostLoadReceiverSetup: the range slot the main window shows, when a range is loaded in
     // it (its edges go to the receiver's own scan); null otherwise.
     const Bank* ShownRangeSlot() const;
@@ -424,6 +433,8 @@ class ReceiverPanel : public ui::Form {
     void OnCreate();
     void OnDestroy();
     void OnUserEvent(uint32_t code);
+    void TakeBankItem();
+    void GiveBankItem();
     // MAXMON: the receiver page grows with the main window; the form's controls grow along
     // (FDX::LayoutScale).
     void StretchControls();

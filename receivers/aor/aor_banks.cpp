@@ -12,8 +12,6 @@ namespace {
 
 using aor::Format;
 
-constexpr std::string_view kModeLetters = "FWALUCR";
-
 std::vector<int> Numbers(int count) {
     std::vector<int> numbers(static_cast<std::size_t>(count));
     std::iota(numbers.begin(), numbers.end(), 0);
@@ -144,20 +142,9 @@ void AorPanel::WriteAllBanks() {
 // The panel's own copy
 
 void AorPanel::StoreCurrentSettings() {
-    const FDX& s = *fdx_;
-    MemoryChannel& record = ChannelAt(CurrentBank, SelectedChannel());
-    record.Frequency = std::clamp(s.Frequency, LowerLimit, UpperLimit);
-    record.Step = s.Step;
-    record.Modulation = s.Modulation;
-    record.Filter = s.Filter;
-    record.Attenuator = s.Attenuator != 0;
-    record.AttenuatorDb = s.AttenuatorDb;
-    record.Level = std::max(s.Level, 0);
-    if (model_.memory.store == AorMemoryRules::Store::AfreshAndWritten) {
-        record.Label.clear();
-        record.Select = record.Skip = false;
-        if (DirectWrite) SendChannel(CurrentBank, SelectedChannel());
-    }
+    const int channel = SelectedChannel();
+    if (StoreSettingsInto(ChannelAt(CurrentBank, channel)) && DirectWrite)
+        SendChannel(CurrentBank, channel);
     ShowBankList();
 }
 

@@ -20,7 +20,8 @@ AorPanel::AorPanel(const AorModel& model, AorReply& reply)
                     .fineScale = model.fineScale,
                     .calibration = model.calibration,
                     .stateFileStem = model.stateFileStem,
-                    .stepBeyondLimitsAnswered = true},
+                    .stepBeyondLimitsAnswered = true,
+                    .channels = model.list.layout},
                    model.list),
       model_(model),
       reply_(reply) {}
@@ -49,6 +50,11 @@ void AorPanel::SetDefaults() {
     Scale.LimitTo254 = true;
     SetModelDefaults();
     Scale.FillWindow = 2 * Bandwidth;
+}
+
+void AorPanel::BankItemTaken() {
+    BankPositions[static_cast<std::size_t>(CurrentBank)] = 0;
+    ShowBankList();
 }
 
 void AorPanel::WireControls() {
@@ -99,14 +105,6 @@ bool AorPanel::SendText(std::string_view text) {
 
 void AorPanel::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostItemLoaded:
-            TakeBankItem(CurrentBankChannels(), *model_.list.layout);
-            BankPositions[static_cast<std::size_t>(CurrentBank)] = 0;
-            ShowBankList();
-            break;
-        case PostSaveBank:
-            GiveBankItem(CurrentBankChannels());
-            break;
         case PostRefreshData:
         case PostRefreshLevels:
         case PostRefreshCurves:

@@ -110,9 +110,9 @@ struct AorScanSettings : ScanStopSettings {
     friend bool operator==(const AorScanSettings&, const AorScanSettings&) = default;
 };
 
-// How a model keeps its memory: the memory part of its state file, the walks of a transfer and
-// what storing the current settings does. The defaults are the AR5000's; the AR8200 (and the
-// AR8000, which has no filters) keeps the other choice of each.
+// How a model keeps its memory: the memory part of its state file and the walks of a transfer
+// (what storing the current settings does is its layout's ChannelStore). The defaults are the
+// AR5000's; the AR8200 (and the AR8000, which has no filters) keeps the other choice of each.
 struct AorMemoryRules {
     // "Банк_поиска": before every search bank with its number (each bank's SF keys follow
     // it), or once with the current search bank (each search bank then starts at its "SFN").
@@ -130,17 +130,12 @@ struct AorMemoryRules {
     // A read of the memory takes the memory banks and then the search banks, or bank i and
     // then search bank i.
     enum class ReadOrder { MemoryThenSearchBanks, BankWithItsSearchBank };
-    // Storing the current settings into a channel keeps its label, select and skip and
-    // sends nothing; or it empties the label, clears select and skip and, with direct
-    // writing, writes the channel into the receiver at once.
-    enum class Store { KeepLabelAndFlags, AfreshAndWritten };
 
     SearchBankKey searchBankKey = SearchBankKey::BeforeEach;
     SearchBankKeys searchBankKeys = SearchBankKeys::Every;
     ScaleKeys scaleKeys = ScaleKeys::CountOnly;
     EmptyChannels emptyChannels = EmptyChannels::ClearedOnReceiver;
     ReadOrder readOrder = ReadOrder::MemoryThenSearchBanks;
-    Store store = Store::KeepLabelAndFlags;
 };
 
 // An AOR model as data.
@@ -340,7 +335,7 @@ class AorPanel : public AorBankPanel {
     AorSearchBank& CurrentSearch() {
         return SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
     }
-    std::span<MemoryChannel> CurrentBankChannels();
+    std::span<MemoryChannel> CurrentBankChannels() override;
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
     void LockControls(bool locked) override;
@@ -381,6 +376,7 @@ class AorPanel : public AorBankPanel {
     void SetDefaults() override;
     void WireControls() override;
     void ShowControls() override { ShowAll(); }
+    void BankItemTaken() override;
     void OnPanelCode(uint32_t code) override;
     void LoadReceiverSetup();
     void AfterLine(bool ended);

@@ -19,11 +19,12 @@ std::string MHzText(uint32_t frequency) {
 
 }  // namespace
 
-CivPanel::CivPanel(const CivModel& model)
+CivPanel::CivPanel(const CivModel& model, const ChannelLayout* channels)
     : ReceiverPanel({.form = model.form,
                      .fineScale = model.fineScale,
                      .calibration = model.calibration,
-                     .stateFileStem = model.stateFileStem}),
+                     .stateFileStem = model.stateFileStem,
+                     .channels = channels}),
       Link(*this, model.address),
       model_(model) {}
 

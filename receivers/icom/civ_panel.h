@@ -109,7 +109,8 @@ class CivPanel : public ReceiverPanel {
   protected:
     // The model's destructor destroys the form (Destroy), so that the state file is written
     // while the model's hooks are still there.
-    explicit CivPanel(const CivModel& model);
+    // channels: what the model's memory holds of a channel, for a model with one.
+    explicit CivPanel(const CivModel& model, const ChannelLayout* channels = nullptr);
 
     // --- What the model adds: the making's hooks (ReceiverPanel) for its own controls
     // (CreateControls makes the form's, the shared ones above among them; WireControls,

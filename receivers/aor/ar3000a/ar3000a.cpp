@@ -60,7 +60,8 @@ AR3000A::AR3000A()
     : AorBankPanel({.form = &kForm,
                     .fineScale = kFineScale,
                     .calibration = kCalibration,
-                    .stateFileStem = "AR3000A"},
+                    .stateFileStem = "AR3000A",
+                    .channels = &kChannelLayout},
                    kChannelList) {}
 
 // The form goes while the panel is whole: its state file is written then.
@@ -188,9 +189,6 @@ void AR3000A::Synchronise() {
 
 void AR3000A::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostItemLoaded:
-            LoadBankItem();
-            break;
         case PostRefreshData:
         case PostRefreshLevels:
             Fine.FollowFrequency();
@@ -199,9 +197,6 @@ void AR3000A::OnPanelCode(uint32_t code) {
             break;
         case PostRefreshDisplay:
             FollowTuning();
-            break;
-        case PostSaveBank:
-            GiveBankItem(CurrentBankChannels());
             break;
         case PostClearData:
             ClearBank();

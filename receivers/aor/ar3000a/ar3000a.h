@@ -157,15 +157,15 @@ class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     void ShowBankChoice() override;
     // After a transfer: the current bank selected again and its selected channel read back.
     void EndTransfer();
-    // The program state takes a channel's frequency, mode, step and attenuator.
+    // The program state takes a channel (ChannelIntoSettings); its bandwidth shows.
     void TakeChannel(const MemoryChannel& record);
     // The program state takes a channel and the receiver is told it; the level read goes into
     // the channel.
     void ApplyChannel(MemoryChannel& record);
     // The channel takes what Reading holds, and the program state takes the channel.
     void TakeReading(MemoryChannel& record);
-    std::span<MemoryChannel> CurrentBankChannels();
-    void LoadBankItem();
+    std::span<MemoryChannel> CurrentBankChannels() override;
+    void BankItemTaken() override;
     void ClearBank();
 
 

@@ -60,7 +60,8 @@ const ChannelLayout AR5000::kChannelLayout{.holds = {},
                                            .labelWidth = kLabelWidth,
                                            .depths = kAttenuatorDepths,
                                            .emptyModulation = 'F',
-                                           .bankSize = kChannels};
+                                           .bankSize = kChannels,
+                                           .store = ChannelStore::KeepLabelAndFlags};
 
 AR5000::AR5000() : AorPanel(kModel, Reply) {}
 

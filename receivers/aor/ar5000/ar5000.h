@@ -39,7 +39,7 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     static constexpr int kVfos = 5;
     static constexpr std::size_t kLabelWidth = 8;
     // A channel holds every field; its label is eight characters, its attenuator 10, 20 dB
-    // or automatic (255).
+    // or automatic (255). Storing the current settings keeps its label, select and skip.
     static const ChannelLayout kChannelLayout;
     enum class Squelch { Noise, Level, Voice };
 

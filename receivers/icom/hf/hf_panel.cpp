@@ -279,16 +279,13 @@ void HfPanel::OnFrequencyReport() {
         ActOnScanStop(static_cast<uint32_t>(ScanStopAction::IntoBank), Settings.JobName);
 }
 
+void HfPanel::BankItemTaken() {
+    CurrentChannel = 0;
+    ShowChannels();
+}
+
 void HfPanel::OnModelCode(uint32_t code) {
     switch (code) {
-        case PostItemLoaded:
-            TakeBankItem(std::span(Channels), hf_.channels);
-            CurrentChannel = 0;
-            ShowChannels();
-            break;
-        case PostSaveBank:
-            GiveBankItem(std::span(Channels));
-            break;
         case PostClearData:
             ClearChannels();
             break;

@@ -309,6 +309,9 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     void FollowSquelchKnob(int reading) override;
     void OnFrequencyReport() override;
     void OnModelCode(uint32_t code) override;
+    // The one table of channels is the bank of the bank items.
+    std::span<MemoryChannel> CurrentBankChannels() override { return Channels; }
+    void BankItemTaken() override;
     void OnSyncStart() override;
     void WriteModelKeys(StateFileWriter& file) override;
     // The memory core's hooks (hf_channels.cpp).

@@ -265,9 +265,8 @@ class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
     bool ForBanks(bool all, const std::string& title,
                   const std::function<bool(uint32_t bank)>& each);
     // PostItemLoaded, PostSaveBank, PostLoadReceiverSetup.
-    std::span<MemoryChannel> CountedChannels();  // of the current bank
-    void TakeWorkingBank();
-    void GiveWorkingBank();
+    std::span<MemoryChannel> CurrentBankChannels() override;  // its counted channels
+    void BankItemTaken() override;
     void TakeRangeIntoProg();
     // The selected channel changed on the panel: its row, and the receiver in direct mode.
     void ChannelEdited();

@@ -54,8 +54,7 @@ constexpr AorMemoryRules kAr8000Memory{
     .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
     .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
     .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten,
-    .readOrder = AorMemoryRules::ReadOrder::BankWithItsSearchBank,
-    .store = AorMemoryRules::Store::AfreshAndWritten};
+    .readOrder = AorMemoryRules::ReadOrder::BankWithItsSearchBank};
 const AorModel kModel{.form = &kForm,
                       .lowerLimit = 5'000,
                       .upperLimit = 19'000'000,
