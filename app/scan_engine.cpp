@@ -179,9 +179,11 @@ void ScanEngine::ShowLevel(uint32_t frequency) {
     }
 }
 
-// Manual tuning: the frequency entry, the step keys, the bank and range windows.
+// Manual tuning: the frequency entry, the step keys, the bank and range windows. Without a
+// port the program goes on as before; a port that was open and is lost now (its line hung up,
+// or closed again after an unanswered try) reaches nobody, and the tune is not done.
 bool ScanEngine::TuneAndMeasure() {
-    if (!receiver_.Port().Running) return true;
+    if (!receiver_.Port().Running) return receiver_.Port().OpenedPath().empty();
     fdx_.Level = receiver_.Panel() ? receiver_.Panel()->TuneAndRead() : -1;
     if (fdx_.WorkMode == kScaleMode) receiver_.PostToPanel(PostRefreshDisplay);
     host_.ShowCurrentLevel();
@@ -591,25 +593,25 @@ bool ScanEngine::AdvanceBankChannel(uint64_t generation) {
     return ApplyChannelSettings(generation);
 }
 
-bool ScanEngine::ApplyChannelSettings(uint64_t generation) {
+bool ScanEngine::ApplyChannelSettings(uint64_t generation, bool afresh) {
     if (fdx_.ChannelIndex < 0 || std::size_t(fdx_.ChannelIndex) >= fdx_.Channels.size())
         return true;
     const Mt& channel = fdx_.Channels[std::size_t(fdx_.ChannelIndex)];
     const char modulation = channel.Modulation;
     const uint32_t step = channel.Step;
     const uint8_t attenuator = channel.Attenuator;
-    if (modulation != fdx_.Modulation) {
+    if (afresh || modulation != fdx_.Modulation) {
         receiver_.SetModulation(modulation);
         host_.ShowModulation();
         if (generation != scanGeneration_) return false;
     }
-    if (step != 0 && step != fdx_.Step) {
+    if (step != 0 && (afresh || step != fdx_.Step)) {
         fdx_.Step = step;
         receiver_.ApplyStep();
         host_.ShowStep();
         if (generation != scanGeneration_) return false;
     }
-    if (attenuator != fdx_.Attenuator) {
+    if (afresh || attenuator != fdx_.Attenuator) {
         fdx_.Attenuator = attenuator;
         receiver_.ApplyAttenuator();
         if (generation != scanGeneration_) return false;

@@ -94,10 +94,12 @@ class ScanEngine {
     // The first frequency from f on, in steps of the scanned slot, that "Исключение" or
     // "Выделение" lets the scan measure; a frequency beyond Fк as soon as it is reached.
     int64_t NextEligibleFrequency(int64_t f) const;
-    void ApplySlotSettings();
-    // The receiver takes the mode, step and attenuator of the bank channel being scanned,
-    // those that differ from the program state's; false when a stop came meanwhile.
-    bool ApplyChannelSettings(uint64_t generation);
+    // The receiver takes the mode, step and attenuator of the range being scanned, those that
+    // differ from the program state's, or all of them `afresh` (a receiver back from a loss
+    // may have settings of its own that the program state does not know).
+    void ApplySlotSettings(bool afresh = false);
+    // The same for the bank channel being scanned; false when a stop came meanwhile.
+    bool ApplyChannelSettings(uint64_t generation, bool afresh = false);
 
     // The ПАУЗА button, and the hold of a signal and its release.
     void Pause();

@@ -160,20 +160,20 @@ void ScanEngine::StopRangeScan() {
 
 // The receiver takes the modulation, step and attenuator of the slot the range scan takes;
 // one that has not answered its sync takes them when the chain resumes.
-void ScanEngine::ApplySlotSettings() {
+void ScanEngine::ApplySlotSettings(bool afresh) {
     if (!receiver_.ReceiverReady()) return;
     if (fdx_.ScanSlot < 0 || std::size_t(fdx_.ScanSlot) >= fdx_.ScanSlots.size()) return;
     const Bank& slot = fdx_.ScanSlots[std::size_t(fdx_.ScanSlot)];
-    if (slot.Modulation != fdx_.Modulation) {
+    if (afresh || slot.Modulation != fdx_.Modulation) {
         receiver_.SetModulation(slot.Modulation);
         host_.ShowModulation();
     }
-    if (slot.Step != fdx_.Step) {
+    if (afresh || slot.Step != fdx_.Step) {
         fdx_.Step = slot.Step;
         receiver_.ApplyStep();
         host_.ShowStep();
     }
-    if (slot.Range != nullptr && slot.Range->Attenuator != fdx_.Attenuator) {
+    if (slot.Range != nullptr && (afresh || slot.Range->Attenuator != fdx_.Attenuator)) {
         fdx_.Attenuator = slot.Range->Attenuator;
         receiver_.ApplyAttenuator();
     }

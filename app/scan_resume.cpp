@@ -45,9 +45,9 @@ void ScanEngine::ResumeChain(uint32_t code, uint64_t generation) {
     if (generation != scanGeneration_ || !fdx_.Running) return;
     // The receiver may be back with settings of its own (a new one, switched on afresh), or
     // answer for the first time after a start that sent it nothing: the scan's are given
-    // again, and the point is tuned anew.
-    if (code == PostRangeScanStep) ApplySlotSettings();
-    if (code == PostBankScanStep && !ApplyChannelSettings(generation)) return;
+    // again, all of them, and the point is tuned anew.
+    if (code == PostRangeScanStep) ApplySlotSettings(true);
+    if (code == PostBankScanStep && !ApplyChannelSettings(generation, true)) return;
     if (fdx_.OptSound) receiver_.ApplySound(fdx_.Paused != 0);
     if (generation != scanGeneration_) return;
     TuneReceiver();

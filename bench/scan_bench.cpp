@@ -7,13 +7,13 @@
 // others from 100 MHz) it reports, with the emulator answering at once: steps per second, the
 // program's CPU time per step and its peak memory;
 // and with the emulator's line-rate mode (every byte takes its time at the line's speed: 38400
-// baud for the IC-PCR1000, 9600 with two stop bits for the AR3000A, 19200 for the others) the
-// share of the rate the line allows that
-// the scan reaches. For the IC-R8500 also the read-back of its AUTO bank when its own scan
+// baud for the IC-PCR1000, 9600 with two stop bits for the AR3000A, 9600 for the AR8000, 19200
+// for the others) the share of the rate the line allows that the scan reaches. For the IC-R8500 also the read-back of its AUTO bank when its own scan
 // stops; for the IC-PCR1000 a scale scan with its band scope: 32 level cells a step, against
 // the cells per second the line allows.
 //
-// Usage: orvel_scan_bench [--quick]   (--quick: a few steps each, to see that it runs)
+// Usage: orvel_scan_bench [--quick] [model ...]   (--quick: a few steps each, to see that it
+// runs; models by their names, "AR8200": only those)
 
 #include <fcntl.h>
 #include <signal.h>
@@ -30,10 +30,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/orvel.h"
 #include "emulators/aor/ar3000a_emulator.h"
 #include "emulators/aor/ar5000_emulator.h"
+#include "emulators/aor/ar8000_emulator.h"
+#include "emulators/aor/ar8200_emulator.h"
 #include "emulators/civ/civ_emulator.h"
 #include "emulators/pcr/pcr1000_emulator.h"
 #include "receivers/icom/ic8500/ic8500.h"
@@ -109,6 +112,34 @@ constexpr Model kAr5000{.name = "AR5000",
                         .baud = 19200,
                         .bitsPerByte = kBitsPerByte,
                         .bytesPerStep = 13 + 2 + 4 + 7,
+                        .syncMs = 1500,
+                        .longRange = true,
+                        .readBack = false,
+                        .bandScope = false};
+// "RF0100000000" and its empty acknowledgement (14 and 2), "LM" and its answer "LM%020" (4 and
+// 8). The AR8600 is the same panel on the same line.
+constexpr Model kAr8200{.name = "AR8200",
+                        .ini = "COM=1\r\nSPEED=5\r\nRECV=9\r\n",
+                        .baud = 19200,
+                        .bitsPerByte = kBitsPerByte,
+                        .bytesPerStep = 14 + 2 + 4 + 8,
+                        .syncMs = 1500,
+                        .longRange = true,
+                        .readBack = false,
+                        .bandScope = false};
+constexpr Model kAr8600 = [] {
+    Model model = kAr8200;
+    model.name = "AR8600";
+    model.ini = "COM=1\r\nSPEED=5\r\nRECV=11\r\n";
+    return model;
+}();
+// "VA100000000" and its empty acknowledgement (13 and 2), "LM" and its answer (4 and 6), at
+// the set's 9600 baud.
+constexpr Model kAr8000{.name = "AR8000",
+                        .ini = "COM=1\r\nSPEED=4\r\nRECV=2\r\n",
+                        .baud = 9600,
+                        .bitsPerByte = kBitsPerByte,
+                        .bytesPerStep = 13 + 2 + 4 + 6,
                         .syncMs = 1500,
                         .longRange = true,
                         .readBack = false,
@@ -217,6 +248,13 @@ const emulators::CivProfile* civProfile = &emulators::kIcR8500;
 template <>
 emulators::CivEmulator EmulatorProcess<emulators::CivEmulator>::MakeEmulator() {
     return emulators::CivEmulator(*civProfile, emulators::SignalPlan{20, {}});
+}
+
+// The AR8200 emulator as the AR8200 or the AR8600.
+emulators::Ar8200::Model ar8200Model = emulators::Ar8200::Model::Ar8200;
+template <>
+emulators::Ar8200Emulator EmulatorProcess<emulators::Ar8200Emulator>::MakeEmulator() {
+    return emulators::Ar8200Emulator(emulators::SignalPlan{20, {}}, ar8200Model);
 }
 
 // A CI-V set with memory gets its scan edges and a full AUTO bank to read back.
@@ -362,9 +400,15 @@ void PrintRow(const char* what, const char* emulator, const Result& r, double li
 }
 
 // Starts the program on the emulator behind COM1 and runs the model's rows.
+// The models named on the command line; none named: all.
+std::vector<std::string> chosenModels;
+
 template <class Emulator>
 bool BenchModel(const Model& model, const EmulatorProcess<Emulator>& emulator,
                 const std::filesystem::path& folder, bool quick) {
+    if (!chosenModels.empty() &&
+        std::find(chosenModels.begin(), chosenModels.end(), model.name) == chosenModels.end())
+        return true;
     std::filesystem::remove(folder / "COM1");
     std::filesystem::create_symlink(emulator.SlavePath(), folder / "COM1");
     std::ofstream(folder / "ORVEL.INI", std::ios::binary | std::ios::trunc) << model.ini;
@@ -421,6 +465,7 @@ bool BenchModel(const Model& model, const EmulatorProcess<Emulator>& emulator,
 
 int main(int argc, char** argv) {
     const bool quick = argc > 1 && std::string(argv[1]) == "--quick";
+    for (int i = quick ? 2 : 1; i < argc; ++i) chosenModels.emplace_back(argv[i]);
     // Before any thread: the children inherit nothing running.
     const EmulatorProcess<emulators::CivEmulator> ic8500(&FillAutoBank);
     civProfile = &emulators::kIcR10;
@@ -430,7 +475,11 @@ int main(int argc, char** argv) {
     civProfile = &emulators::kIcR75;
     const EmulatorProcess<emulators::CivEmulator> ic75;
     const EmulatorProcess<emulators::Ar5000Emulator> ar5000;
+    const EmulatorProcess<emulators::Ar8200Emulator> ar8200;
+    ar8200Model = emulators::Ar8200::Model::Ar8600;
+    const EmulatorProcess<emulators::Ar8200Emulator> ar8600;
     const EmulatorProcess<emulators::Ar3000aEmulator> ar3000a;
+    const EmulatorProcess<emulators::Ar8000Emulator> ar8000;
     // The IC-PCR1000 switched on at its power-up speed: the program moves it to 38400 baud.
     const EmulatorProcess<emulators::Pcr1000Emulator> pcr1000([](emulators::Pcr1000Emulator& e) {
         e.SetOffReportInterval(std::chrono::milliseconds(0));
@@ -454,7 +503,10 @@ int main(int argc, char** argv) {
     if (!BenchModel(kIc756Pro, ic756, folder, quick)) status = 1;
     if (!BenchModel(kIcR75, ic75, folder, quick)) status = 1;
     if (!BenchModel(kAr5000, ar5000, folder, quick)) status = 1;
+    if (!BenchModel(kAr8200, ar8200, folder, quick)) status = 1;
+    if (!BenchModel(kAr8600, ar8600, folder, quick)) status = 1;
     if (!BenchModel(kAr3000a, ar3000a, folder, quick)) status = 1;
+    if (!BenchModel(kAr8000, ar8000, folder, quick)) status = 1;
     if (!BenchModel(kIcPcr1000, pcr1000, folder, quick)) status = 1;
     std::error_code ignored;
     std::filesystem::current_path("/", ignored);

@@ -19,15 +19,22 @@ constexpr ui::Color kRed = 0xff0000;
 constexpr ui::Color kMarked = 0x000080;
 constexpr ui::Color kScaleItem = 0x00ffff;
 constexpr int kBaseAboveBottom = 19;  // the page's base line above its bottom
+constexpr int kAxisAboveBottom = 18;  // the overview's axis above the overview's bottom
 
 constexpr int kNoPeakMessage = 29;
 constexpr int kNoFixedMessage = 30;
 constexpr const char* kClearQuestion = "Вы действительно хотите очистить шкалу?";
 
-// The grid step of the fine scale by the 1-2-5 rule, 100 Hz units: about a third of the
-// page's columns apart.
+// The grid step of the fine scale, 100 Hz units: about a third of the page's columns apart.
 int64_t GridStep(int width, uint32_t viewStep) {
-    float x = static_cast<float>(width / 3) * static_cast<float>(viewStep);
+    return std::max<int64_t>(
+        OneTwoFive(static_cast<double>(width / 3) * static_cast<double>(viewStep)), viewStep);
+}
+
+}  // namespace
+
+int64_t OneTwoFive(double span) {
+    float x = static_cast<float>(span);
     int k = 0;
     while (x > 1) {
         x /= 10;
@@ -43,11 +50,8 @@ int64_t GridStep(int width, uint32_t viewStep) {
         x = 0.1f;
         ++k;
     }
-    const auto step = static_cast<int64_t>(std::lround(x * std::pow(10.0f, static_cast<float>(k))));
-    return std::max<int64_t>(step, viewStep);
+    return static_cast<int64_t>(std::lround(x * std::pow(10.0f, static_cast<float>(k))));
 }
-
-}  // namespace
 
 void FineScale::Attach(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBox* stepList) {
     canvas_ = canvas;
@@ -270,6 +274,21 @@ void FineScale::OnMouse(ui::EventId id, int x, int y) {
     }
 }
 
+void FineScale::DrawOverviewAxis(ui::Painter& p, int w) const {
+    const int h = look_.overviewHeight;
+    const int64_t unit = std::max<int64_t>(look_.overviewUnit, 1);
+    p.Line(0, h - 15, w - 1, h - 15, kSilver);
+    p.Line(0, h - kAxisAboveBottom, w - 1, h - kAxisAboveBottom, kSilver);
+    for (int64_t f = 0; f / unit < w; f += look_.overviewLabelEvery) {
+        const int x = int(f / unit);
+        p.Line(x, h - kAxisAboveBottom, x, h - 13, kSilver);
+        char label[32];
+        std::snprintf(label, sizeof label, "%.0f", static_cast<double>(f) / 10000.0);
+        const int left = std::clamp(x - p.TextWidth(label) / 2, 0, std::max(w - p.TextWidth(label), 0));
+        p.Text(left, h - 13, label, kSilver);
+    }
+}
+
 void FineScale::Draw(ui::Painter& p) {
     const int w = p.Width();
     const int h = p.Height();
@@ -282,11 +301,14 @@ void FineScale::Draw(ui::Painter& p) {
     const int64_t viewStep = std::max<uint32_t>(panel_.ViewStep, 1);
     const int bar = look_.barDivisor;
 
-    // Overview of the whole range with the current frequency marked.
+    // Overview of the whole range with the current frequency marked (above its axis).
     p.Line(0, 0, w - 1, 0, kSilver);
     p.Line(0, look_.overviewHeight - 1, w - 1, look_.overviewHeight - 1, kSilver);
+    const bool axis = look_.overviewLabelEvery > 0 && look_.overviewHeight > kAxisAboveBottom;
+    if (axis) DrawOverviewAxis(p, w);
     const int64_t mark = int64_t{s.Frequency} / std::max<int64_t>(look_.overviewUnit, 1);
-    if (mark < w) p.Line(int(mark), 1, int(mark), look_.overviewHeight - 2, kRed);
+    const int markEnd = look_.overviewHeight - (axis ? kAxisAboveBottom + 1 : 2);
+    if (mark < w) p.Line(int(mark), 1, int(mark), markEnd, kRed);
 
     const int base = h - kBaseAboveBottom;
     const auto columnOf = [&](int64_t frequency) { return (frequency - position) / viewStep; };

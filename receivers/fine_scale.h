@@ -24,6 +24,14 @@ struct ViewStepEntry {
     const char* text;
 };
 
+// The view steps most panels offer: 10 kHz to 5 MHz a column, listed in kHz.
+// clang-format off
+inline constexpr ViewStepEntry kKilohertzViewSteps[] = {
+    {100, "10"}, {200, "20"}, {500, "50"}, {1000, "100"}, {2000, "200"}, {5000, "500"},
+    {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
+};
+// clang-format on
+
 // What differs between the models' fine scales.
 struct FineScaleLook {
     int overviewHeight;  // pixels of the strip of the whole range at the top
@@ -43,6 +51,9 @@ struct FineScaleLook {
     // Frequency (100 Hz units) of one pixel of the strip of the whole range: 5 MHz suits a
     // range of up to 2 GHz, a set of the short waves wants a finer one.
     int64_t overviewUnit = 50000;
+    // A strip tall enough carries a frequency axis (two lines 15 and 18 pixels above its
+    // bottom) with a tick and the MHz every so many 100 Hz units; 0: none.
+    int64_t overviewLabelEvery = 0;
 };
 
 // The controls of a panel's form the fine scale works on: the canvas it draws on and reads the
@@ -57,6 +68,10 @@ struct FineScaleControls {
     ui::Control* fixedLeft = nullptr;
     ui::Control* fixedRight = nullptr;
 };
+
+// A label step by the 1-2-5 rule: `span` brought to 0.1, 0.2 or 0.5 times a power of ten at
+// the thresholds 0.15, 0.35 and 0.85 (0.85 and above give the next power's 0.1).
+int64_t OneTwoFive(double span);
 
 class FineScale {
   public:
@@ -110,6 +125,7 @@ class FineScale {
     // The status line's frequency under the mouse (-1: none) and the level of its cell.
     void Point(int64_t frequency);
     void OnViewStepChosen();
+    void DrawOverviewAxis(ui::Painter& painter, int width) const;
 
     ReceiverPanel& panel_;
     FineScaleLook look_;

@@ -81,7 +81,10 @@ void ReceiverPanel::FollowTuning() {
 void ReceiverPanel::EnableFormControls(bool enabled, std::span<const std::string_view> staying) {
     if (!Resource()) return;
     for (const ui::ControlResource& row : Resource()->controls) {
-        if (std::find(staying.begin(), staying.end(), row.name) != staying.end()) continue;
+        // A control the form makes disabled (a read-only display) stays so.
+        if ((row.style & ui::style::kDisabled) != 0 ||
+            std::find(staying.begin(), staying.end(), row.name) != staying.end())
+            continue;
         ui::Control* control = FindControl(row.name);
         if (control && control != Fine.Canvas()) control->SetEnabled(enabled);
     }

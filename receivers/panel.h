@@ -365,7 +365,8 @@ class ReceiverPanel : public ui::Form {
     virtual bool MayTuneOnStep() const { return !PanelBusy; }
     virtual void OnPanelCode(uint32_t code) { (void)code; }
     // Every control of the form but the fine scale's picture (the mouse points on it also
-    // while the panel is locked) and those named in `staying`.
+    // while the panel is locked), those the form makes disabled (read-only displays) and those
+    // named in `staying`.
     void EnableFormControls(bool enabled, std::span<const std::string_view> staying = {});
 
     FineScale Fine;

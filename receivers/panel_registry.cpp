@@ -6,6 +6,8 @@
 
 #include "receivers/aor/ar3000a/ar3000a.h"
 #include "receivers/aor/ar5000/ar5000.h"
+#include "receivers/aor/ar8000/ar8000.h"
+#include "receivers/aor/ar8200/ar8200.h"
 #include "receivers/icom/ic10/ic10.h"
 #include "receivers/icom/ic756/ic756.h"
 #include "receivers/icom/ic8500/ic8500.h"
@@ -16,11 +18,10 @@
 namespace {
 
 // clang-format off
-// The models whose panels are still to come keep their traits here, so that the serial line
-// is set up for them and the main window's controls fit them already.
+// What the main window asks of each model besides its panel's operations.
 constexpr PanelTraits kAr3000a{.attenuator = true, .step = true, .sound = true, .banks = true,
                                .twoStopBits = true, .scanRate = 620};
-constexpr PanelTraits kAr8000{.attenuator = true, .step = true, .banks = true};
+constexpr PanelTraits kAr8000{.attenuator = true, .step = true, .banks = true, .scanRate = 620};
 constexpr PanelTraits kIcR10{.secondTick = true};
 constexpr PanelTraits kIcR8500{.attenuator = true, .step = true, .sound = true, .banks = true,
                                .secondTick = true, .stepLow = 1, .stepHigh = 10000,
@@ -30,7 +31,8 @@ constexpr PanelTraits kIcPcr1000{.attenuator = true, .step = true, .sound = true
 constexpr PanelTraits kAr5000{.attenuator = true, .step = true, .banks = true, .scanRate = 620};
 constexpr PanelTraits kWinradio{.attenuator = true, .sound = true, .replyTicks = false,
                                 .serialPort = false};
-constexpr PanelTraits kAr8200{.attenuator = true, .step = true, .banks = true, .secondTick = true};
+constexpr PanelTraits kAr8200{.attenuator = true, .step = true, .banks = true, .secondTick = true,
+                              .scanRate = 620};
 constexpr PanelTraits kIcR75{.attenuator = true, .step = true, .sound = true, .banks = true,
                              .secondTick = true};
 constexpr PanelTraits kIc756pro{.attenuator = true, .step = true, .sound = true, .banks = true,
@@ -38,16 +40,16 @@ constexpr PanelTraits kIc756pro{.attenuator = true, .step = true, .sound = true,
 
 const PanelModel kBuiltIn[] = {
     {1, 1, 0, kAr3000a, &MakePanel<AR3000A>},
-    {2, 2, 0, kAr8000, nullptr},
+    {2, 2, 0, kAr8000, &MakePanel<AR8000>},
     {3, 3, 0, kIcR10, &MakePanel<IC10>},
     {4, 4, 0, kIcR8500, &MakePanel<IC8500>},
     {5, 3, 1, kIcR10, &MakePanel<IC10>},  // IC-R9000
     {6, 6, 0, kIcPcr1000, &MakePanel<IC1000>},
     {7, 7, 0, kAr5000, &MakePanel<AR5000>},
     {8, 8, 0, kWinradio, &MakePanel<WINRADIO>},
-    {9, 9, 0, kAr8200, nullptr},
+    {9, 9, 0, kAr8200, &MakePanel<AR8200>},
     {10, 10, 0, kIcR75, &MakePanel<IC75>},
-    {11, 9, 1, kAr8200, nullptr},  // AR8600
+    {11, 9, 1, kAr8200, &MakePanel<AR8200>},  // AR8600
     {12, 12, 0, kIc756pro, &MakePanel<IC756>},
 };
 // clang-format on

@@ -54,3 +54,15 @@ scan_stop::ChosenJob scan_stop::JobAt(const FDX& fdx, int64_t index) {
     if (!job) return {};
     return {static_cast<int32_t>(index), job->Identifier};
 }
+
+void scan_stop::WireLists(ui::ComboBox* actions, ui::ComboBox* jobs, ScanStopSettings& settings,
+                          const FDX& fdx) {
+    actions->On(ui::EventId::Select, [&settings](ui::EventData& e) {
+        if (const auto action = ChosenAction(e.value)) settings.Action = *action;
+    });
+    jobs->On(ui::EventId::Select, [&settings, &fdx](ui::EventData& e) {
+        const ChosenJob job = JobAt(fdx, e.value);
+        settings.JobIndex = job.index;
+        settings.JobName = job.name;
+    });
+}

@@ -46,5 +46,9 @@ struct ChosenJob {
     std::string name;
 };
 ChosenJob JobAt(const FDX& fdx, int64_t index);
+// Connects the two lists to `settings`, which (like `fdx`) outlives them: the action and the
+// job (its index and name) the operator chooses.
+void WireLists(ui::ComboBox* actions, ui::ComboBox* jobs, ScanStopSettings& settings,
+               const FDX& fdx);
 
 }  // namespace scan_stop

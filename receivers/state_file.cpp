@@ -114,6 +114,7 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
     int64_t limit = 0;
     int64_t position = 0;
     uint8_t runValue = 0;
+    bool modulationRead = false;
     for (const std::string& line : file.Lines) {
         const auto pair = SplitKeyValue(line);
         if (!pair) continue;
@@ -130,9 +131,10 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
             // A step of 0 would leave a scale scan on one frequency for ever: the program's
             // step stays, as it does for a stored 0 in the step list.
             if (const uint32_t step = ReadU32(value); step != 0) head.Step = step;
-        } else if (key == "Модуляция") {
+        } else if (key == "Модуляция" && !modulationRead) {
             // Only a letter the program knows: anything else would reach the receiver's
-            // mode command.
+            // mode command. A later line of the same key is the model's own.
+            modulationRead = true;
             if (kModeLetters.find(value.front()) != std::string_view::npos)
                 head.Modulation = value.front();
         } else if (key == "Шаг_просмотра") {

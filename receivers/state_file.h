@@ -138,7 +138,8 @@ struct KeptStateLines {
 // The head goes into `head` (keys absent from the file leave its fields as they were), the
 // level scale into `scale` (runs beyond its cells are cut; cells the file does not reach stay
 // as they were), the lines `kept` owns into kept->Lines, every other key with a non-empty
-// value to `modelKey`, in file order. False, with nothing changed, when the file is missing,
+// value to `modelKey`, in file order (a "Модуляция" after the head's is the model's: the
+// AR8200 keeps a second one). False, with nothing changed, when the file is missing,
 // unreadable or empty.
 bool ReadStateFile(
     const std::string& path, StateFileHead& head, LevelScale& scale,

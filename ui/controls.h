@@ -159,6 +159,8 @@ class Slider : public Control {
   public:
     Slider(QWidget* parent, int number, uint32_t style);
     void SetRange(int low, int high);
+    // How far a click on the track moves it.
+    void SetPageStep(int step);
     void SetPosition(int position);
     int Position() const;
 };

@@ -110,6 +110,9 @@ static QSlider* SliderOf(const Window* w) {
 void Slider::SetRange(int low, int high) {
     if (auto* s = SliderOf(this)) s->setRange(low, high);
 }
+void Slider::SetPageStep(int step) {
+    if (auto* s = SliderOf(this)) s->setPageStep(step);
+}
 void Slider::SetPosition(int position) {
     if (auto* s = SliderOf(this)) s->setValue(position);
 }

@@ -8,6 +8,7 @@
 #include "receivers/panel.h"
 #include "state/cp1251.h"
 #include "state/key_value.h"
+#include "state/message_bus.h"
 
 namespace aor {
 
@@ -122,9 +123,12 @@ int TokenText::Hex(std::size_t offset) const {
 }  // namespace aor
 
 bool AorLink::Send(std::string_view lines, std::string_view expected) {
+    // Lines left behind an answer are no answer to this command.
+    if (LineByLine) panel_.Poll(false);
     if (!panel_.BeginExchange(aor::kAwaitingLine)) return false;
     ExpectedReply = expected;
     CommandLine = lines;
+    AnswerLine.clear();
     // A write that fails shows as an exchange that times out.
     if (Comm* port = panel_.Port()) port->WriteString(CommandLine);
     return true;
@@ -139,6 +143,9 @@ bool AorLink::Rearm(std::string_view expected) {
     // The lines of the first write are still on their way: nothing stale to purge.
     if (!panel_.BeginExchange(aor::kAwaitingLine, /*cancelStale=*/false)) return false;
     ExpectedReply = expected;
+    AnswerLine.clear();
+    // A line already behind the first answer is the second.
+    if (LineByLine) panel_.Poll(false);
     return true;
 }
 
@@ -170,8 +177,9 @@ bool AorLink::Poll(const std::function<void()>& parse,
         if (!port) return pass;
         RingCursor cursor(*port);
         while (pass.steppedOver < Comm::kRingSize) {
-            const RingPiece line = cursor.Take(
-                aor::FindArrivedLine, [&](const RingPiece& whole) { TakeLine(cursor, whole); });
+            const RingPiece line =
+                cursor.Take(LineByLine ? aor::FindLine : aor::FindArrivedLine,
+                            [&](const RingPiece& whole) { TakeLine(cursor, whole); });
             pass.steppedOver += line.examined;
             if (line.kind != RingPiece::Kind::Whole) break;
             pass.replyTaken = true;
@@ -189,7 +197,13 @@ bool AorLink::Poll(const std::function<void()>& parse,
                 panel_.EndExchange(false);
                 ended = true;
             }
+            if (ended) AnswerLine = ReplyLine;
             after(ended);
+            if (ended && LineByLine) {
+                // What came behind the answer is looked at once its waiter had its turn.
+                panel_.PostToOwner(PostSerialData);
+                break;
+            }
         }
         return pass;
     });

@@ -158,16 +158,28 @@ class AorLink {
     // complete (nothing then moves) or the line is empty.
     uint32_t ReadReply();
 
-    // The data-arrived pass of Poll(false): every line whose LF has arrived is copied out and
+    // The data-arrived pass of Poll(false): every line whose LF has arrived (LineByLine: whose
+    // CR has, up to the one that ends an exchange) is copied out and
     // handed to `parse`, which classifies it (ReplyKind, ReplyAccepted); an empty line is of no
     // kind and accepted. A line of the awaited kind (any line while "" is awaited) completes
     // the exchange, a refused one ("?") fails it; then `after` learns whether the line ended
     // the exchange. Returns ReplyComplete.
     bool Poll(const std::function<void()>& parse, const std::function<void(bool ended)>& after);
 
+    // Line by line (the AR8000, which answers every command with one line): a reply is
+    // complete at its CR, whether its LF has come or not, and the line that ends an exchange
+    // ends its pass too. What came behind it stays in the ring for a second wait of the same
+    // exchange (Rearm); then, or before the next command, it goes as lines nobody asked for
+    // (a report the set sends unasked right behind an answer is not lost). Else a
+    // reply is complete once its LF has arrived, and a pass takes every line there is.
+    bool LineByLine = false;
+
     std::string CommandLine;    // the lines written last
     std::string ExpectedReply;  // the kind awaited; empty: any line
     std::string ReplyLine;      // the line copied out last, as the receiver sent it (cp1251)
+    // The line that ended the exchange last (answered or refused): a model whose queries take
+    // their answer apart themselves reads it here, whatever came after it in the same pass.
+    std::string AnswerLine;
     std::string ReplyKind;      // the kind of the line parsed last
     bool ReplyAccepted = true;  // false when the line parsed last held "?"
 

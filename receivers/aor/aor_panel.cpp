@@ -24,7 +24,9 @@ AorPanel::AorPanel(const AorModel& model, AorReply& reply)
                     .channels = model.list.layout},
                    model.list),
       model_(model),
-      reply_(reply) {}
+      reply_(reply) {
+    Link.LineByLine = model.lineByLine;
+}
 
 std::size_t AorPanel::Index(int bank, int channel) const {
     return static_cast<std::size_t>(std::clamp(bank, 0, model_.banks - 1) * BankSize() +
@@ -49,7 +51,7 @@ void AorPanel::SetDefaults() {
     CurrentBank = CurrentSearchBank = 0;
     Scale.LimitTo254 = true;
     SetModelDefaults();
-    Scale.FillWindow = 2 * Bandwidth;
+    Scale.FillWindow = model_.fillWindowBandwidths * Bandwidth;
 }
 
 void AorPanel::BankItemTaken() {
@@ -75,7 +77,11 @@ void AorPanel::LockControls(bool locked) {
 
 bool AorPanel::Poll(bool timerTick) {
     if (timerTick) return TimerTick();
-    return Link.Poll([this] { ParseLine(); }, [this](bool ended) { AfterLine(ended); });
+    const auto parse = [this] {
+        reply_.FrequencyReported = false;
+        ParseLine();
+    };
+    return Link.Poll(parse, [this](bool ended) { AfterLine(ended); });
 }
 
 int32_t AorPanel::ScanLevel() {
@@ -94,6 +100,11 @@ int32_t AorPanel::TuneAndRead() {
 void AorPanel::ReleaseForStop() {
     CancelUnawaited();
     if (ReceiverAnswered()) ReadLevel();
+}
+
+bool AorPanel::SetAttenuator() {
+    fdx_->AttenuatorDb = fdx_->Attenuator ? model_.list.layout->Depth(0) : 0;
+    return SendText(fdx_->Attenuator ? "AT1" : "AT0");
 }
 
 bool AorPanel::SendText(std::string_view text) {
@@ -168,7 +179,7 @@ void AorPanel::FollowTuning() {
 
 void AorPanel::ShowBandwidth() {
     if (width) width->SetText(aor::Format("%4.1f", Bandwidth / 10.0));
-    Scale.FillWindow = 2 * Bandwidth;
+    Scale.FillWindow = model_.fillWindowBandwidths * Bandwidth;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -176,12 +187,18 @@ void AorPanel::ShowBandwidth() {
 
 bool AorPanel::StartOwnScan() {
     std::string status;
+    const bool prepared = PrepareOwnScan();
+    const std::string line = prepared ? OwnScanLine(status) : std::string();
+    // The receiver may report a stop right behind its answer to the scan line, and the wait
+    // for that answer may serve the report: the scan runs from the line on.
+    Scanning = prepared;
     // "---": the search bank is empty and the receiver scans nothing.
-    if (!PrepareOwnScan() || !SendText(OwnScanLine(status)) || AnsweredEmpty) {
+    if (!prepared || !SendText(line) || AnsweredEmpty) {
+        Scanning = false;
         fdx_->ShowError(kScanStartFailed);
         return false;
     }
-    Scanning = true;
+    OwnScanStarted();
     PanelWorkStarted(status);
     PostToSelf(PostRefreshCurves);
     return true;
@@ -196,15 +213,16 @@ void AorPanel::StopOwnScan() {
 }
 
 // A stop of the receiver's own scan comes as an LC line with the level, then the state line
-// with the frequency.
+// with the frequency; or as one LC line that carries the frequency too.
 void AorPanel::AfterLine(bool ended) {
     // An acknowledgement (an empty line) says nothing of what is there; a "---" parsed
     // before it was another line's.
     if (ended) AnsweredEmpty = !Link.ReplyLine.empty() && !reply_.ChannelPresent;
     // "LC1", the reports switch read back, is no stop.
     if (!ended && Link.ReplyKind == "LC" && Link.ReplyLine.size() > 3) {
-        StopPending = true;
         StopLevel = reply_.Level;
+        StopPending = !reply_.FrequencyReported;
+        if (!StopPending) ReportStop();
         return;
     }
     const bool stop = !ended && StopPending && Link.ReplyKind == "RF";
@@ -262,6 +280,46 @@ void AorPanel::ChannelCommand(JobStr& line) {
     if (Refuse(line, static_cast<uint32_t>(BankSize() - 1), kNoChannel)) return;
     BankPositions[static_cast<std::size_t>(CurrentBank)] = static_cast<int32_t>(line.VAL);
     ShowChannelBoxes();
+}
+
+bool AorPanel::SetAuto(bool on) {
+    return SendText(on ? "AU1" : "AU0");
+}
+
+AorVfo AorPanel::CurrentVfo() const {
+    const FDX& s = *fdx_;
+    return {s.Frequency, s.Modulation, s.Filter, s.Attenuator != 0, s.Step, AutoOn};
+}
+
+void AorPanel::TakeVfo(const AorVfo& vfo) {
+    if (!vfo.Known()) return;
+    FDX& s = *fdx_;
+    s.Frequency = std::clamp(vfo.Frequency, LowerLimit, UpperLimit);
+    s.Modulation = vfo.Mode;
+    s.Filter = vfo.Filter;
+    s.Attenuator = vfo.Attenuator ? 1 : 0;
+    if (vfo.Step != 0) s.Step = vfo.Step;
+}
+
+void AorPanel::LeaveAuto() {
+    if (!AutoOn) return;
+    AutoOn = false;
+    if (cauto) cauto->SetChecked(false);
+    SetAuto(false);
+}
+
+// A link text is sent after the links are cleared: the receiver adds to the links it holds.
+bool AorPanel::SendBankLinks() {
+    const char* token = ScanSettings.kind == AorScanSettings::Kind::MemoryBanks ? "BM" : "BS";
+    const bool cleared = SendText(std::string(token) + "%%");
+    return SendText(token + ScanSettings.ChosenLinks()) && cleared;
+}
+
+void AorScanSettings::Link(char letter, bool linked) {
+    std::string& links = ChosenLinks();
+    const std::size_t at = links.find(letter);
+    if (linked && at == std::string::npos) links += letter;
+    if (!linked && at != std::string::npos) links.erase(at, 1);
 }
 
 void AorPanel::WholeMemoryCommand(JobStr&) {

@@ -49,14 +49,29 @@ struct AorSearchBank {
     friend bool operator==(const AorSearchBank&, const AorSearchBank&) = default;
 };
 
+// What a panel keeps of a VFO while another is the receiver's: where the program stood on it.
+struct AorVfo {
+    uint32_t Frequency = 0;  // 0: not known yet
+    char Mode = 'F';
+    int32_t Filter = 0;
+    bool Attenuator = false;
+    uint32_t Step = 0;
+    bool Auto = false;
+
+    bool Known() const { return Frequency != 0; }
+};
+
 // What the receiver's state line says it is doing.
-enum class AorState { Unknown, Vfo, MemoryRead, MemoryScan, SearchScan, VfoScan };
+enum class AorState { Unknown, Vfo, MemoryRead, MemoryScan, SearchScan, VfoScan, BandScope };
 
 // The values the AOR sets' reply lines carry, as a model's token table takes them (a line
 // sets only what it holds). A model adds its own values in a struct of its own over it.
 struct AorReply {
     bool Accepted = true;  // no "?" in the line
     uint32_t Frequency = 0;
+    // The line parsed last carried a frequency (a model whose stop reports hold theirs sets it
+    // at its RF; the core clears it before every line).
+    bool FrequencyReported = false;
     uint32_t Step = 0;
     int32_t Level = 0;       // 0..254
     bool LevelOpen = false;  // LM without "%": the squelch is open
@@ -88,6 +103,32 @@ struct AorReply {
     char ScanMode = 'I';  // XM: a mode letter, I for all
 };
 
+namespace aor {
+
+// Values the AOR sets report alike, for the models' token tables (`Reply` is the model's
+// AorReply): a level with its sign of use ("DB+032"), a pause in seconds ("SP12"), a delay in
+// tenths of a second or "FF" for holding (255).
+template <class Reply>
+void SignAValueA(Reply& r, const TokenText& t) {
+    r.SignA = t.At(2) == '+';
+    r.ValueA = static_cast<int32_t>(t.Number(3, 3));
+}
+template <class Reply>
+void SignBValueB(Reply& r, const TokenText& t) {
+    r.SignB = t.At(2) == '+';
+    r.ValueB = static_cast<int32_t>(t.Number(3, 3));
+}
+template <class Reply>
+void PauseOf(Reply& r, const TokenText& t) {
+    r.Pause = static_cast<int32_t>(t.Number(2, 2));
+}
+template <class Reply>
+void DelayOf(Reply& r, const TokenText& t) {
+    r.Delay = t.Text(2, 2) == "FF" ? 255 : static_cast<int32_t>(FDX::ParseKHz(t.Text(2, 3)));
+}
+
+}  // namespace aor
+
 // How the receiver's own scan runs and what the panel does when it stops on a signal ("Сигнал"
 // and "Задание"); the model's scan dialog edits it, the state file keeps it.
 struct AorScanSettings : ScanStopSettings {
@@ -106,6 +147,12 @@ struct AorScanSettings : ScanStopSettings {
     uint32_t SecondLevel = 0;
     std::string SearchLinks;  // "Банки_поиска"
     std::string MemoryLinks;  // "Банки_сканирования"
+
+    // The links of the scan kind chosen: the memory banks' for a bank scan, else the search
+    // banks'.
+    std::string& ChosenLinks() { return kind == Kind::MemoryBanks ? MemoryLinks : SearchLinks; }
+    // A bank's letter joins the chosen links (once) or leaves them.
+    void Link(char letter, bool linked);
 
     friend bool operator==(const AorScanSettings&, const AorScanSettings&) = default;
 };
@@ -150,6 +197,11 @@ struct AorModel {
     std::array<int32_t, 17> calibration;
     const char* stateFileStem;  // "<stem>.<port>" in the program folder
     FineScaleLook fineScale;
+    // The level scale's fill window in bandwidths: twice the bandwidth, or (the AR8000) the
+    // bandwidth itself.
+    int32_t fillWindowBandwidths = 2;
+    // Every command is answered by one line, complete at its CR (AorLink::LineByLine).
+    bool lineByLine = false;
     // A transfer of the current bank also reads (writes) the current search bank.
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;
@@ -194,6 +246,9 @@ class AorPanel : public AorBankPanel {
     int32_t ScanLevel() override;
     int32_t TuneAndRead() override;
     void ReleaseForStop() override;
+    // An attenuator on or off ("AT1", "AT0"), on at the model's one depth; a model with
+    // depths to choose sends its own.
+    bool SetAttenuator() override;
 
     // Sends one command line, the text with CR LF after it, and waits for any line: true
     // when answered and not refused ("?").
@@ -226,6 +281,20 @@ class AorPanel : public AorBankPanel {
     // --- The receiver's own scan
     bool StartOwnScan();
     void StopOwnScan();
+    // AUTO ("AU1", "AU0"): the receiver chooses mode and step by itself. Setting a mode or a
+    // step leaves it first, the box unticked.
+    bool SetAuto(bool on);
+    void LeaveAuto();
+
+    // The program state's tuning as a VFO keeps it; a VFO kept so back into the program state
+    // (nothing for one not known yet; a step not known leaves the program's). The AUTO switch
+    // is the model's to take.
+    AorVfo CurrentVfo() const;
+    void TakeVfo(const AorVfo& vfo);
+
+    // The links of ScanSettings into the receiver's scan: cleared, then the memory banks'
+    // ("BM") for a bank scan, else the search banks' ("BS"); false when either was refused.
+    bool SendBankLinks();
 
     // --- Panel state
     AorLink Link{*this};
@@ -237,6 +306,7 @@ class AorPanel : public AorBankPanel {
     bool WholeMemory = false;     // transfers and clearing cover all banks
     int32_t Bandwidth = 150;      // 100 Hz units; the fill window is twice it
     bool Scanning = false;        // the receiver's own scan runs
+    bool AutoOn = false;          // AUTO: the receiver's mode and step are its own
     AorScanSettings ScanSettings;
     // A stop of the receiver's own scan was reported (an LC line) and its frequency follows.
     bool StopPending = false;
@@ -248,21 +318,26 @@ class AorPanel : public AorBankPanel {
     // --- The controls the core drives besides the list and the edit row, placed by each
     // model's form: the rows of its list of controls marked `inherited` (ui/form_controls.h).
     // A model without one of them leaves it null.
-    ui::Label* label_1 = nullptr;        // the frequency
-    ui::Edit* width = nullptr;           // the bandwidth, kHz
-    ui::CommandButton* cb_3 = nullptr;   // the current settings into the channel
-    ui::CommandButton* cb_2 = nullptr;   // read the banks
-    ui::CommandButton* cb_1 = nullptr;   // write the banks
-    ui::CheckBox* cbank = nullptr;       // direct writing
-    ui::CheckBox* mem = nullptr;         // the whole memory
-    ui::ComboBox* bn = nullptr;          // the bank
-    ui::ComboBox* sbn = nullptr;         // the search bank
-    ui::Edit* textb_Fn = nullptr;        // its lower limit, MHz
-    ui::Edit* textb_Fk = nullptr;        // its upper limit, MHz
-    ui::Edit* textb_step = nullptr;      // its step, kHz
-    ui::ComboBox* combo_mod = nullptr;   // its mode
-    ui::ComboBox* scombo_att = nullptr;  // its attenuator: "0", "10", "20", "AU"
-    ui::Edit* textb_com = nullptr;       // its label
+    ui::Label* label_1 = nullptr;          // the frequency
+    ui::Edit* width = nullptr;             // the bandwidth, kHz
+    ui::CommandButton* cb_3 = nullptr;     // the current settings into the channel
+    ui::CommandButton* cb_2 = nullptr;     // read the banks
+    ui::CommandButton* cb_1 = nullptr;     // write the banks
+    ui::CheckBox* cbank = nullptr;         // direct writing
+    ui::CheckBox* mem = nullptr;           // the whole memory
+    ui::CheckBox* cauto = nullptr;         // AUTO
+    ui::CheckBox* catt = nullptr;          // the attenuator on or off
+    ui::CheckBox* csound = nullptr;        // the sound on or off
+    ui::CommandButton* off = nullptr;      // the connection: "выкл" connected, "вкл" let go
+    ui::ComboBox* bn = nullptr;            // the bank
+    ui::ComboBox* sbn = nullptr;           // the search bank
+    ui::Edit* textb_Fn = nullptr;          // its lower limit, MHz
+    ui::Edit* textb_Fk = nullptr;          // its upper limit, MHz
+    ui::Edit* textb_step = nullptr;        // its step, kHz
+    ui::ComboBox* combo_mod = nullptr;     // its mode
+    ui::ComboBox* scombo_att = nullptr;    // its attenuator: "0", "10", "20", "AU"
+    ui::CheckBox* checkbox_att = nullptr;  // or its attenuator on or off
+    ui::Edit* textb_com = nullptr;         // its label
 
   protected:
     // The model's destructor destroys the form (Destroy), so that the state file is written
@@ -313,6 +388,9 @@ class AorPanel : public AorBankPanel {
     // model may tune back to where it stood.
     virtual void MemoryWalkStarts() {}
     virtual void MemoryWalkEnded(bool reselect) { (void)reselect; }
+    // The operator chose the current bank: with direct writing the receiver goes to its
+    // selected channel. A model whose search bank goes with the bank takes that along.
+    virtual void BankChosen(int bank);
     // The row of the list chosen by a click on it, once it is the selected channel.
     virtual void OnChannelChosen() {}
 
@@ -320,6 +398,8 @@ class AorPanel : public AorBankPanel {
     // scan line with its status text; after a stop, where the receiver stands now.
     virtual bool PrepareOwnScan() { return true; }
     virtual std::string OwnScanLine(std::string& status) = 0;
+    // The receiver took the scan line and scans now.
+    virtual void OwnScanStarted() {}
     virtual void AfterOwnScanStop() = 0;
 
     // The texts of the status pane while the receiver scans by itself.
@@ -366,6 +446,32 @@ class AorPanel : public AorBankPanel {
     void ChannelCommand(JobStr& line);
     void WholeMemoryCommand(JobStr& line);
 
+    // --- Job commands of the sets with an attenuator box, a sound box and a connection button
+    // (the AR8000 and the AR8200; aor_jobs.cpp)
+    // The banks read or written (all of them with the whole-memory box); with direct writing
+    // the receiver then stands on the current bank, search bank and channel again.
+    void ReadMemoryCommand(JobStr& line);
+    void WriteMemoryCommand(JobStr& line);
+    void AttenuatorBoxCommand(JobStr& line);
+    void SoundBoxCommand(JobStr& line);
+    void WholeMemoryBoxCommand(JobStr& line);
+    // The receiver's own scan stopped while it runs, else the scale cleared (once confirmed).
+    void ClearOrStopCommand(JobStr& line);
+    // "EX" lets the receiver go; the next press of the button (or the job line) connects it
+    // again.
+    void ConnectionCommand(JobStr& line);
+    // The channel := value, chosen in the list and tuned.
+    void TuneChannelCommand(JobStr& line);
+    // The selected channel into the program state and the receiver (read from the receiver
+    // first with direct writing); the level measured there into the channel.
+    void TuneToChannel();
+    // The mode of a channel tuned to; by default the program state's mode, which the channel
+    // gave it.
+    virtual bool SendChannelMode(const MemoryChannel& channel) {
+        (void)channel;
+        return SetMode();
+    }
+
     const AorModel& model_;
     AorReply& reply_;
 
@@ -389,6 +495,7 @@ class AorPanel : public AorBankPanel {
     void WriteBankChannels(int bank);
     void WalkSearchBank(bool write, int bank);
     void WriteSearchBankKeys(StateFileWriter& file) const;
+    void StandOnCurrentChannel();
 
     // The bank choice, the search bank's boxes and the edits through the receiver
     // (aor_search_banks.cpp).
@@ -403,4 +510,5 @@ class AorPanel : public AorBankPanel {
     void OnSearchLower(const std::string& text);
     void TakeSearchModeEntry(int64_t index);
     void TakeSearchAttenuator(int64_t index);
+    void TakeSearchAttenuatorBox();
 };

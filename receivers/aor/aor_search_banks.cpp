@@ -34,7 +34,9 @@ void AorPanel::ShowSearchBank() {
     if (scombo_att)
         scombo_att->SetSelectedIndex(
             aor::AttenuatorChoiceIndex(record.Attenuator, record.AttenuatorDb));
-    aor::EnableAll({textb_com, textb_step, textb_Fk, combo_mod, scombo_att}, !empty && !PanelBusy);
+    if (checkbox_att) checkbox_att->SetChecked(record.Attenuator);
+    aor::EnableAll({textb_com, textb_step, textb_Fk, combo_mod, scombo_att, checkbox_att},
+                   !empty && !PanelBusy);
 }
 
 void AorPanel::ChooseChannel(int channel) {
@@ -47,9 +49,13 @@ void AorPanel::ChooseBank(int bank) {
     if (bank < 0 || bank >= model_.banks) return;
     CurrentBank = bank;
     rows_.clear();  // another bank shows in channel order
-    if (DirectWrite) SendText(Format("MR%s%02d", BankName(bank).c_str(), SelectedChannel()));
+    BankChosen(bank);
     ShowBankList();
     PostToOwner(PostRefreshPanelDialogs);
+}
+
+void AorPanel::BankChosen(int bank) {
+    if (DirectWrite) SendText(Format("MR%s%02d", BankName(bank).c_str(), SelectedChannel()));
 }
 
 void AorPanel::ChooseSearchBank(int bank) {
@@ -163,6 +169,19 @@ void AorPanel::TakeSearchAttenuator(int64_t index) {
         false);
 }
 
+// The box turns the model's one attenuator depth on or off.
+void AorPanel::TakeSearchAttenuatorBox() {
+    const bool on = checkbox_att->IsChecked();
+    if (CurrentSearch().Attenuator == on) return;
+    const uint32_t depth = on ? model_.list.layout->Depth(0) : 0;
+    EditSearchBank(
+        [on, depth](AorSearchBank& r) {
+            r.Attenuator = on;
+            r.AttenuatorDb = depth;
+        },
+        false);
+}
+
 void AorPanel::WireBankControls() {
     using ui::EventId;
     WireChannelList();
@@ -228,4 +247,6 @@ void AorPanel::WireSearchBankRow() {
         scombo_att->On(EventId::Select,
                        [this](ui::EventData& e) { TakeSearchAttenuator(e.value); });
     }
+    if (checkbox_att)
+        checkbox_att->On(EventId::Click, [this](ui::EventData&) { TakeSearchAttenuatorBox(); });
 }

@@ -21,8 +21,31 @@ using window_test::kMHz;
 using window_test::MakeLines;
 using OnAir = window_test::ScanOnAir;
 
+// The points of the range "Эфир": 100.00 .. 100.99 MHz in 10 kHz steps.
+std::vector<uint32_t> RangePoints() {
+    std::vector<uint32_t> points;
+    for (uint32_t f = 100 * kMHz; f <= 100 * kMHz + 9'900; f += 100) points.push_back(f);
+    return points;
+}
+
+// The frequencies (100 Hz) whose level the IC-R8500 was asked for after it was tuned to them,
+// each once, in the order the tunes went out.
+std::vector<uint32_t> MeasuredInTurn(const std::vector<emulators::Bytes>& frames) {
+    std::vector<uint32_t> measured;
+    uint32_t tuned = 0;
+    for (const auto& frame : frames) {
+        if (frame.size() == 11 && frame[4] == 0x05) {
+            tuned = uint32_t(*emulators::DecodeBcdLeastFirst(std::span(frame).subspan(5, 5)) / 100);
+        } else if (frame.size() == 7 && frame[4] == 0x15 && frame[5] == 0x02 && tuned != 0 &&
+                   (measured.empty() || measured.back() != tuned)) {
+            measured.push_back(tuned);
+        }
+    }
+    return measured;
+}
+
 // The IC-R8500 starts unattended: its start-up job scans the range "Эфир" (100.00 .. 100.99
-// MHz in 10 kHz steps) while the synchronisation still reads the names of the banks.
+// MHz in 10 kHz steps) once the synchronisation, which reads the names of the banks, has ended.
 class StartUpScanDuringSync : public window_test::ScanOnAir {
   protected:
     std::string Ini() const override { return ScanOnAir::Ini() + "AUTOEXEC=0002\r\n"; }
@@ -42,7 +65,7 @@ class StartUpScanDuringSync : public window_test::ScanOnAir {
 
 TEST_F(StartUpScanDuringSync, EveryPointIsTunedInOrderAndMeasuredAfterItsTune) {
     ASSERT_TRUE(RunUntil([&] { return orvel.ScanSlots[0].CyclesDone > 0; }, 60'000));
-    // The synchronisation read the bank names while the scan ran.
+    // The synchronisation read the bank names (the scan waited for its end).
     int nameReads = 0;
     for (const auto& frame : emulator.ReceivedFrames())
         if (frame.size() == 8 && frame[4] == 0x1A && frame[5] == 0x03) ++nameReads;
@@ -50,20 +73,79 @@ TEST_F(StartUpScanDuringSync, EveryPointIsTunedInOrderAndMeasuredAfterItsTune) {
 
     // Each point of the range was tuned, in order (a point whose level could not be read is
     // tuned again), and its level read after its last tune, before the next point's.
-    std::vector<uint32_t> points;
-    for (uint32_t f = 100 * kMHz; f <= 100 * kMHz + 9'900; f += 100) points.push_back(f);
-    std::vector<uint32_t> measured;
-    uint32_t tuned = 0;
-    for (const auto& frame : emulator.ReceivedFrames()) {
-        if (frame.size() == 11 && frame[4] == 0x05) {
-            tuned = uint32_t(*emulators::DecodeBcdLeastFirst(std::span(frame).subspan(5, 5)) / 100);
-        } else if (frame.size() == 7 && frame[4] == 0x15 && frame[5] == 0x02 && tuned != 0 &&
-                   (measured.empty() || measured.back() != tuned)) {
-            measured.push_back(tuned);
-        }
-    }
+    const std::vector<uint32_t> points = RangePoints();
+    std::vector<uint32_t> measured = MeasuredInTurn(emulator.ReceivedFrames());
     measured.resize(std::min(measured.size(), points.size()));
     EXPECT_EQ(measured, points);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The IC-R8500's start-up job sets the attenuator, loads the range "Эфир" and starts its scan;
+// each answer of the synchronisation takes longer than a wait's idle slice, so that the job
+// reaches its start while the synchronisation still reads the names of the banks. Once the
+// scan runs, the job goes on setting the attenuator, each setting asked for while a step of
+// the scan awaits the receiver.
+class StartUpScanAskedWhileBankNamesAreRead : public window_test::ScanOnAir {
+  protected:
+    std::string Ini() const override { return ScanOnAir::Ini() + "AUTOEXEC=0002\r\n"; }
+    void SetUp() override {
+        emulator.SetSignalPlan(Staircase());
+        OnAir::SetUp();
+    }
+    void Prepare() override {
+        WriteUnattendedScan();
+        WriteJob("0002", "Утренний обход",
+                 MakeLines({{"Кнопка Атт 10 дБ", 0, 415},
+                            {"Панель ДИАПАЗОНЫ", 10, 2},
+                            {"Эфир", 9, 3, 0, "Эфир"},
+                            {"Кнопка ЗАГРУЗИТЬ", 10, 13, 0, "", true},
+                            {"Кнопка ПУСК", 10, 17},
+                            {"Кнопка Атт выкл", 0, 414},
+                            {"Кнопка Атт 10 дБ", 0, 415},
+                            {"Кнопка Атт 20 дБ", 0, 416}}));
+        emulator.SetLatency(std::chrono::milliseconds(45));
+        hooks[PostReceiverState] = [this] { emulator.SetLatency({}); };
+    }
+    // A carrier on each point of the range, weaker than the journal's threshold and unlike
+    // its neighbours: a level stored for a point the receiver was not tuned to shows.
+    static emulators::SignalPlan Staircase() {
+        emulators::SignalPlan plan{20, {}};
+        for (uint64_t i = 0; i < 100; ++i)
+            plan.signals.push_back({100'000'000 + i * 10'000, int(21 + i * 7 % 25), 10'000});
+        return plan;
+    }
+};
+
+TEST_F(StartUpScanAskedWhileBankNamesAreRead, NothingCutsIntoTheSyncAndEachPointKeepsItsLevel) {
+    ASSERT_TRUE(RunUntil([&] { return orvel.ScanSlots[0].CyclesDone > 0; }, 60'000));
+    ASSERT_TRUE(RunUntil([&] { return orvel.EditLineCount == 8 && !orvel.JobRunning; }, 10'000));
+    const auto frames = emulator.ReceivedFrames();
+    // The synchronisation asks who is there, reads the twenty names and the frequency, and
+    // nothing of the job or the scan goes out before its mode query.
+    std::vector<uint8_t> beforeModeQuery;
+    for (const auto& frame : frames) {
+        if (frame.size() < 6 || frame[4] == 0x04) break;
+        beforeModeQuery.push_back(frame[4]);
+    }
+    std::vector<uint8_t> sync{0x19};
+    sync.insert(sync.end(), 20, 0x1A);
+    sync.push_back(0x03);
+    EXPECT_EQ(beforeModeQuery, sync);
+
+    // Each point of the range was tuned, in order (a point whose level could not be read is
+    // tuned again), and a level read after its last tune, before the next point's; each point
+    // keeps the level of its own frequency.
+    const std::vector<uint32_t> points = RangePoints();
+    std::vector<uint32_t> measured = MeasuredInTurn(frames);
+    measured.resize(std::min(measured.size(), points.size()));
+    EXPECT_EQ(measured, points);
+    const Bank& slot = orvel.ScanSlots[0];
+    for (uint32_t f : points)
+        EXPECT_EQ(slot.Current[std::size_t(slot.CellOf(f))], Staircase().LevelAt(f * 100ull)) << f;
+
+    // The job's settings went out, each in its turn, and answered their lines.
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(orvel.EditLines[std::size_t(i)].ReturnCode, 0) << i;
+    EXPECT_EQ(emulator.State().attenuatorDb, 20);
     EXPECT_TRUE(boxes.shown.empty());
 }
 

@@ -283,6 +283,33 @@ TEST_F(Etalons, ASaveCutShortLeavesNoEtalonForTheNextStart) {
     EXPECT_EQ(folder.Entries("DP/0001"), Rows{"diap.cfg"});
 }
 
+// Arrays first, the header last: a save killed while it writes any of the arrays leaves no
+// header, so there is never a set that looks whole before the next start sweeps it.
+TEST_F(Etalons, ASaveKilledWritingAnyArrayLeavesNoHeader) {
+    ScanIntoSlot();
+    Bank& slot = fdx.ScanSlots[0];
+    // In the order they are written.
+    std::vector<uint8_t> Bank::*const arrays[] = {&Bank::Current, &Bank::Minimum, &Bank::Average,
+                                                  &Bank::Maximum, &Bank::Processed};
+    for (std::size_t n = 0; n < std::size(arrays); ++n) {
+        // Only this array is long (its levels alternate): the save is killed writing it.
+        for (const auto other : arrays) std::fill((slot.*other).begin(), (slot.*other).end(), 0);
+        for (std::size_t i = 0; i < 3201; ++i) (slot.*arrays[n])[i] = uint8_t(i % 2 ? 40 : 90);
+        SaveKilledBeyond(store, 1000);
+        for (const std::string& entry : folder.Entries("DP/0001"))
+            EXPECT_FALSE(entry.ends_with(".etl")) << entry << ", killed writing array " << n;
+    }
+}
+
+TEST_F(MeasurementSets, ASaveKilledWritingTheLevelsLeavesNoHeader) {
+    MeasureSeries();
+    fdx.ChannelLevels.assign(2, std::vector<uint8_t>(4000));
+    for (std::size_t i = 0; i < 4000; ++i) fdx.ChannelLevels[0][i] = uint8_t(i % 2);
+    fdx.MeasurementCapacity = fdx.MeasurementCount = 4000;
+    SaveKilledBeyond(store, 2000);
+    EXPECT_FALSE(Exists("FREQ/0001/0002.etl"));
+}
+
 // ---- loading
 
 class Loading : public StandaloneStore {

@@ -273,11 +273,23 @@ class LostReceiver : public ScanOnAir {
         UserDp& range = MakeRange(k100MHz, k100MHz + 99 * k10kHz, k10kHz);
         range.Cycles = 50;
         ScanFromRangeTab(range);
+        UnplugOnceScanning();
+        reached = orvel.ScanSlots[0].ScanPoint;
+    }
+    // The scan that runs measures a few points, and loses its receiver.
+    void UnplugOnceScanning(int levelQueries = 5) {
         ASSERT_TRUE(orvel.Running);
-        ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 5; }));
+        ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= levelQueries; }));
         UnplugReceiver();
         ASSERT_TRUE(RunUntil([&] { return !orvel.comm.IsOpen(); }, 5000));
-        reached = orvel.ScanSlots[0].ScanPoint;
+    }
+    // Five seconds later a receiver switched on afresh answers on COM1, on the air levels the
+    // scan never saw before; the scan has gone on for a few steps.
+    void PlugInAfresh() {
+        IdleFor(5'000);
+        PlugInReceiver();
+        emulator.SetSignalPlan(window_test::Flat(30));
+        ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 3; }, 10'000));
     }
     // Virtual time passes with nobody on the line: no reply to give room for.
     static void IdleFor(int virtualMs) {
@@ -321,6 +333,80 @@ TEST_F(LostReceiver, BackOnCom1TheScanGoesOnFromThePointItHadReached) {
     EXPECT_EQ(Tuned().front(), reached);
     const Bank& slot = orvel.ScanSlots[0];
     EXPECT_EQ(slot.Current[std::size_t(slot.CellOf(reached))], 30);
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+// The bank scan goes on from the channel it had reached, the receiver given that channel's
+// mode and attenuator again.
+TEST_F(LostReceiver, BackOnCom1ABankScanGoesOnFromTheChannelItHadReachedWithItsSettings) {
+    UserFreq bank;
+    bank.Poll = 5;
+    for (std::size_t i = 0; i < 3; ++i) {
+        orvel.Channels[i] = Mt{};
+        orvel.Channels[i].Frequency = k100MHz + uint32_t(i) * kMHz;
+        orvel.Channels[i].Step = 250;
+        orvel.Channels[i].Modulation = 'A';
+        orvel.Channels[i].Attenuator = 1;
+    }
+    orvel.ChannelCount = 3;
+    orvel.CurrentBank = &bank;
+    orvel.SwitchToTab(1);
+    orvel.StartButton();
+    UnplugOnceScanning();
+    const int32_t channel = orvel.ChannelIndex;
+    PlugInAfresh();
+    ASSERT_FALSE(Tuned().empty());
+    EXPECT_EQ(Tuned().front(), orvel.Channels[std::size_t(channel)].Frequency);
+    EXPECT_EQ(orvel.ChannelLevels[std::size_t(channel)][0], 30);
+    EXPECT_EQ(emulator.State().mode, emulators::kModeAm);
+    EXPECT_EQ(emulator.State().attenuatorDb, 10);
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+// The group scan goes on in the range it had reached, from its point, the receiver given that
+// range's mode and attenuator again.
+TEST_F(LostReceiver, BackOnCom1AGroupScanGoesOnFromThePointOfTheRangeItHadReached) {
+    for (std::size_t i = 0; i < 2; ++i) {
+        const uint32_t start = k100MHz + uint32_t(i) * kMHz;
+        UserDp& range = MakeRange(start, start + 99 * k10kHz, k10kHz);
+        range.Cycles = 50;
+        range.Modulation = i == 0 ? 'W' : 'A';
+        range.Attenuator = i == 0 ? 0 : 1;
+        Load(i, range).Modulation = range.Modulation;
+    }
+    orvel.OptOneCycle = 1;  // the scan moves on to the second range after each pass
+    orvel.SlotIndex = 0;
+    orvel.SwitchToTab(3);
+    orvel.StartButton();
+    UnplugOnceScanning(105);
+    ASSERT_EQ(orvel.ScanSlot, 1);
+    const uint32_t point = orvel.ScanSlots[1].ScanPoint;
+    PlugInAfresh();
+    ASSERT_FALSE(Tuned().empty());
+    EXPECT_EQ(Tuned().front(), point);
+    const Bank& slot = orvel.ScanSlots[1];
+    EXPECT_EQ(slot.Current[std::size_t(slot.CellOf(point))], 30);
+    EXPECT_EQ(emulator.State().mode, emulators::kModeAm);
+    EXPECT_EQ(emulator.State().attenuatorDb, 10);
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+// The scale scan goes on upward from the frequency it had reached.
+TEST_F(LostReceiver, BackOnCom1AScaleScanGoesOnFromTheFrequencyItHadReached) {
+    orvel.SwitchToTab(0);
+    orvel.Step = 250;
+    orvel.Frequency = k100MHz;
+    orvel.StartButton();
+    UnplugOnceScanning();
+    const uint32_t frequency = orvel.ScanFrequency;
+    PlugInAfresh();
+    const auto tuned = Tuned();
+    ASSERT_GE(tuned.size(), 2u);
+    EXPECT_EQ(tuned[0], frequency);
+    EXPECT_EQ(tuned[1], frequency + 250);
     EXPECT_TRUE(orvel.Running);
     EXPECT_EQ(Messages().size(), 1u);
 }
@@ -381,6 +467,23 @@ TEST_F(LostReceiver, AReopenedPortHearsTheSyncAloneUntilItsReceiverAnswers) {
     EXPECT_TRUE(orvel.comm.IsOpen());
     EXPECT_EQ(Tuned().front(), reached);
     EXPECT_EQ(Messages().size(), 1u);
+}
+
+// A reopened port whose receiver answers nothing hears the sync and nothing else: a job line
+// that would tune it after the unanswered try goes nowhere, and fails.
+TEST_F(LostReceiver, AJobLineAfterAnUnansweredProbeNeverReachesTheReopenedPort) {
+    UnplugDuringAScan();
+    const uint32_t syncs = orvel.receiver.Panel()->SyncCount();
+    PlugInReceiver(false);
+    ui::Clock::SetIdleSliceMs(5);  // the receiver reads each question before the port closes
+    ASSERT_TRUE(RunUntil([&] { return orvel.receiver.Panel()->SyncCount() > syncs; }, 5000));
+    ASSERT_EQ(Heard(0x19), 1);
+    RunJob(window_test::MakeLines({{"Частота", 10, 11, 1'005'000}}));
+    ui::Clock::SetIdleSliceMs(40);
+    ui::ServeFor(100);
+    EXPECT_EQ(Heard(0x19), int(emulator.ReceivedFrames().size()));
+    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 1);
+    EXPECT_EQ(orvel.RunLines[0].Message, kReceiverOff);
 }
 
 }  // namespace

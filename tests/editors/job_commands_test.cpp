@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QMediaFormat>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -14,6 +17,7 @@
 #include "tests/support/program_folder.h"
 #include "ui/message_box.h"
 #include "ui/sound.h"
+#include "ui/wav_file.h"
 
 namespace {
 
@@ -250,6 +254,21 @@ TEST_F(JobCommands, AMelodyPlaysFromTheProgramFolderBeepsWithoutItsFileFailsWith
 
     // Nothing to sound on: the line fails with its message, and the job goes on.
     sound.canPlay = false;
+    EXPECT_EQ(Run(Command(JobPlayMelody, 0, "bell.wav")), (Codes{PostBeep, PostJobStep}));
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message, "Нет устройства вывода звука");
+}
+
+// The system's player on a machine with nothing to sound on: the melody opens but cannot
+// play, so its line fails with its message and the job goes on.
+TEST_F(JobCommands, AMelodyWithoutASoundOutputOnThisMachineFailsItsLine) {
+    if (!QMediaDevices::audioOutputs().isEmpty()) GTEST_SKIP() << "this machine has a sound output";
+    if (!QMediaFormat().supportedFileFormats(QMediaFormat::Decode).contains(QMediaFormat::Wave))
+        GTEST_SKIP() << "no media backend reads WAV files here";
+    const std::string bell = folder.File("bell.wav");
+    ASSERT_TRUE(ui::WriteEmptyWav(bell, 8000));
+    std::ofstream(bell, std::ios::binary | std::ios::app) << std::string(4000, '\xa0');
+    ASSERT_TRUE(ui::WriteWavSizes(bell, *ui::ReadWavLayout(bell), 4000));
     EXPECT_EQ(Run(Command(JobPlayMelody, 0, "bell.wav")), (Codes{PostBeep, PostJobStep}));
     EXPECT_EQ(line.ReturnCode, 1);
     EXPECT_EQ(line.Message, "Нет устройства вывода звука");

@@ -97,3 +97,37 @@ INSTANTIATE_TEST_SUITE_P(Models, FineScaleLooks,
                                            FineScaleLook{60, 2, kSteps}));
 
 }  // namespace
+
+namespace {
+
+// A strip with a frequency axis (the AR8200's coarse scale): two lines 15 and 18 pixels above
+// its bottom, a tick every 500 MHz (100 pixels at 5 MHz a pixel) and the mark above the axis.
+TEST_F(FineScaleLooks, AnOverviewWithAnAxisTicksItsLabelsAndMarksAboveIt) {
+    constexpr ui::Color kSilver = 0xc0c0c0;
+    FineScale fine(panel, FineScaleLook{.overviewHeight = 40,
+                                        .barDivisor = 5,
+                                        .viewSteps = kSteps,
+                                        .overviewLabelEvery = 5'000'000});
+    state.Frequency = 4'339'200;  // pixel 86
+    ui::Picture picture(450, 120);
+    fine.Draw(picture.Draw());
+    EXPECT_EQ(picture.Pixel(50, 40 - 15), kSilver);
+    EXPECT_EQ(picture.Pixel(50, 40 - 18), kSilver);
+    EXPECT_EQ(picture.Pixel(50, 40 - 16), kBlack);
+    for (const int tick : {0, 100, 200, 300, 400}) {
+        EXPECT_EQ(picture.Pixel(tick, 40 - 14), kSilver) << tick;
+        EXPECT_EQ(picture.Pixel(tick, 40 - 13), kSilver) << tick;
+    }
+    EXPECT_EQ(picture.Pixel(86, 40 - 19), kRed);
+    EXPECT_EQ(picture.Pixel(86, 1), kRed);
+    EXPECT_EQ(picture.Pixel(86, 40 - 18), kSilver);
+    // The labels stand under the axis: some ink below each tick.
+    for (const int tick : {100, 200}) {
+        int ink = 0;
+        for (int x = tick - 12; x <= tick + 12; ++x)
+            for (int y = 40 - 12; y < 40 - 1; ++y) ink += picture.Pixel(x, y) == kSilver;
+        EXPECT_GT(ink, 5) << tick;
+    }
+}
+
+}  // namespace

@@ -42,3 +42,17 @@ class MainStandIn : public ui::Form {
     ui::Timer timer;
     int ticks = 0;
 };
+
+// The same, which also hands the panel the codes about its own dialogs
+// (ReceiverPanel::ServeDialogCode), as the main window does.
+class DialogsMainStandIn : public MainStandIn {
+  public:
+    DialogsMainStandIn() {
+        AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
+            if (panel && (e.code == PostOpenScanSettings || e.code == PostRefreshPanelDialogs ||
+                          e.code == PostOpenExtraFunctions))
+                panel->ServeDialogCode(e.code);
+            return false;
+        });
+    }
+};

@@ -9,7 +9,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "receivers/comm.h"
 #include "state/fdx.h"
@@ -96,7 +98,17 @@ class PanelOnAir : public ::testing::Test {
         return line;
     }
 
+    // The message boxes the panel shows from now on are noted in `messages` instead of shown,
+    // for a test that looks for them.
+    void NoteMessages() {
+        state.MessageBox = [this](const FDX&, const MessageRequest& request) {
+            messages.push_back(request.text);
+            return true;
+        };
+    }
+
     int serveLimitMs = 5000;
+    std::vector<std::string> messages;
     ProgramFolder folder;
     Emulator emulator;
     Main main;

@@ -120,6 +120,17 @@ TEST_F(PanelStateFile, OtherKeysGoToTheModelInOrderAndEmptyValuesAreSkipped) {
     EXPECT_EQ(head.Modulation, 'W');  // no such mode letter
 }
 
+// The head's mode letter is the first "Модуляция"; a second one is the model's (the AR8200's
+// mode choice of its scan dialog) and never the head's letter.
+TEST_F(PanelStateFile, ASecondModulationLineGoesToTheModel) {
+    WriteBytes(path, Cp1251Lines({"Модуляция=A ", "Мод_точно=1 ", "Модуляция=6", "Модуляция=U "}));
+    std::vector<std::pair<std::string, std::string>> keys;
+    ASSERT_TRUE(Read(scale, &keys));
+    EXPECT_EQ(head.Modulation, 'A');
+    EXPECT_EQ(keys, (std::vector<std::pair<std::string, std::string>>{
+                        {"Мод_точно", "1 "}, {"Модуляция", "6"}, {"Модуляция", "U "}}));
+}
+
 TEST_F(PanelStateFile, AStepOfZeroLeavesTheStepAsItWas) {
     head.Step = 250;
     for (const char* line : {"Шаг=0", "Шаг=x", "Шаг=-0"}) {

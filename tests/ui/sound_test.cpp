@@ -212,16 +212,24 @@ TEST(WavFile, ARecordingThatTheDiskRefusesIsToldAndKeepsWhatItTook) {
     EXPECT_EQ(ui::ReadWavLayout(file)->declaredBytes, 500u);
 }
 
-// The system's player, where the media framework can read WAV files.
-TEST(SystemSound, OpensAWavFileAndKnowsItsLength) {
-    if (!QMediaFormat().supportedFileFormats(QMediaFormat::Decode).contains(QMediaFormat::Wave))
-        GTEST_SKIP() << "no media backend reads WAV files here";
-    TempDir dir;
-    const std::string file = dir.File("second.wav");
+// A second of a tone at 8000 Hz, as a WAV file.
+void WriteSecondOfTone(const std::string& file) {
     std::string sound = EmptyWav(8000);
     for (int i = 0; i < 8000; ++i) sound += char(i % 20 < 10 ? 0xa0 : 0x60);
     WriteBytes(file, sound);
     ASSERT_TRUE(ui::WriteWavSizes(file, *ui::ReadWavLayout(file), 8000));
+}
+
+bool ReadsWav() {
+    return QMediaFormat().supportedFileFormats(QMediaFormat::Decode).contains(QMediaFormat::Wave);
+}
+
+// The system's player, where the media framework can read WAV files.
+TEST(SystemSound, OpensAWavFileAndKnowsItsLength) {
+    if (!ReadsWav()) GTEST_SKIP() << "no media backend reads WAV files here";
+    TempDir dir;
+    const std::string file = dir.File("second.wav");
+    WriteSecondOfTone(file);
 
     auto player = ui::NewSoundPlayer();
     ASSERT_TRUE(player->Open(file));
@@ -232,6 +240,19 @@ TEST(SystemSound, OpensAWavFileAndKnowsItsLength) {
     WriteBytes(dir.File("text.wav"), "not a sound");
     EXPECT_FALSE(player->Open(dir.File("text.wav")));
     EXPECT_FALSE(player->Play(0));
+}
+
+// With nothing to sound on, a file that opens does not play: whoever asked hears of it.
+TEST(SystemSound, WithoutASoundOutputAnOpenFileDoesNotPlay) {
+    if (!QMediaDevices::audioOutputs().isEmpty()) GTEST_SKIP() << "this machine has a sound output";
+    if (!ReadsWav()) GTEST_SKIP() << "no media backend reads WAV files here";
+    TempDir dir;
+    const std::string file = dir.File("bell.wav");
+    WriteSecondOfTone(file);
+    auto player = ui::NewSoundPlayer();
+    ASSERT_TRUE(player->Open(file));
+    EXPECT_FALSE(player->Play(0));
+    EXPECT_FALSE(player->IsPlaying());
 }
 
 // A real recording through the machine's sound input: the player appends behind the header

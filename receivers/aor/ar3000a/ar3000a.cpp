@@ -13,20 +13,12 @@ namespace {
 
 constexpr ui::ControlResource kControls[] = {UI_CONTROL_ROWS(AR3000A_CONTROLS)};
 // The panel fills the main window's receiver page.
-constexpr ui::FormResource kForm{
-    "ID_AR3000A", 283, 209, "8.MS Sans Serif", ui::style::kChild, nullptr, kControls};
+constexpr ui::FormResource kForm{"ID_AR3000A",      283,     209,      "8.MS Sans Serif",
+                                 ui::style::kChild, nullptr, kControls};
 
 // Tenths of dB at raw levels 0, 16, .. 256.
-constexpr std::array<int32_t, 17> kCalibration = {0,  13,  27,  36,  45,  57,  68,  80, 90,
+constexpr std::array<int32_t, 17> kCalibration = {0,   13,  27,  36,  45,  57,  68,  80, 90,
                                                   100, 110, 130, 150, 175, 200, 300, 400};
-
-// Steps of the fine scale, one pixel column each (100 Hz units), listed in kHz.
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10"}, {200, "20"}, {500, "50"}, {1000, "100"}, {2000, "200"}, {5000, "500"},
-    {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
-};
-// clang-format on
 
 // The AR3000A's rule for the next maximum: from two cells beside the frequency, the first
 // cell above the one before it starts a rise, and the first cell from there above the next
@@ -50,7 +42,7 @@ int64_t NextMaximum(const ReceiverPanel& panel, bool right, int) {
 // Bars stand level / 3 pixels high, a full level's 80 pixels.
 constexpr FineScaleLook kFineScale{.overviewHeight = 12,
                                    .barDivisor = 3,
-                                   .viewSteps = kViewSteps,
+                                   .viewSteps = kKilohertzViewSteps,
                                    .findPeak = NextMaximum,
                                    .markScaleItems = true};
 

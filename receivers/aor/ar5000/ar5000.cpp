@@ -16,15 +16,10 @@ using aor::Format;
 constexpr std::array<int32_t, 17> kCalibration = {0,   20,  40,  70,  99,  125, 153, 181, 210,
                                                   243, 276, 314, 351, 396, 441, 620, 800};
 
-// Steps of the fine scale, one pixel column each (100 Hz units), listed in kHz.
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10"}, {200, "20"}, {500, "50"}, {1000, "100"}, {2000, "200"}, {5000, "500"},
-    {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
-};
-// clang-format on
-constexpr FineScaleLook kFineScale{
-    .overviewHeight = 12, .barDivisor = 8, .viewSteps = kViewSteps, .markScaleItems = true};
+constexpr FineScaleLook kFineScale{.overviewHeight = 12,
+                                   .barDivisor = 8,
+                                   .viewSteps = kKilohertzViewSteps,
+                                   .markScaleItems = true};
 
 // One step of the squelch, volume and threshold sliders is 16 level units.
 constexpr int kSliderUnit = 16;
@@ -239,17 +234,6 @@ void AR5000::NextBandwidth() {
     SendBandwidth();
 }
 
-void AR5000::LeaveAuto() {
-    if (!AutoOn) return;
-    AutoOn = false;
-    if (cauto) cauto->SetChecked(false);
-    SetAuto(false);
-}
-
-bool AR5000::SetAuto(bool on) {
-    return SendText(on ? "AU1" : "AU0");
-}
-
 bool AR5000::ChooseAttenuator(uint32_t db) {
     fdx_->Attenuator = db != 0 ? 1 : 0;
     fdx_->AttenuatorDb = db;
@@ -457,16 +441,6 @@ void AR5000::OpenScanSettings() {
     ScanSettings.FindJob(*fdx_);
     if (!scanDialog_) scanDialog_ = std::make_unique<RAR5000>(*this);
     scanDialog_->Open(fdx_->Owner);
-}
-
-void AR5000::SendBankLinks() {
-    if (ScanSettings.kind != AorScanSettings::Kind::MemoryBanks) {
-        SendText("BS%%");
-        SendText("BS" + ScanSettings.SearchLinks);
-    } else {
-        SendText("BM%%");
-        SendText("BM" + ScanSettings.MemoryLinks);
-    }
 }
 
 // ---------------------------------------------------------------------------------------

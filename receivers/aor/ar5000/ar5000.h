@@ -57,7 +57,6 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     void ServeDialogCode(uint32_t code) override;
 
     // --- Settings the dialogs send
-    void SendBankLinks();     // from ScanSettings' link texts
     bool SelectVfo(int vfo);  // "V%c", the owner takes its frequency
 
     bool WriteStateFile() override;
@@ -69,7 +68,6 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     std::array<uint32_t, kVfos> VfoFrequencies{};
     // Narrow and wide choices of the modes (the extra-functions dialog sets them).
     bool Fnar = false, Fwide = false, Anar = false, Awide = false, Wnar = false;
-    bool AutoOn = false;
     uint32_t SavedStep = 0;  // the step while AUTO is on
     Squelch SquelchKind = Squelch::Noise;
     uint32_t NoiseSquelch = 0, LevelSquelch = 0, VoiceSquelch = 0;
@@ -120,8 +118,6 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     bool ChooseAttenuator(uint32_t choice);  // the setting's answer
     void SetSquelchLevel(uint32_t value);
     void ChooseSquelch(Squelch kind);
-    bool SetAuto(bool on);
-    void LeaveAuto();
     void NextBandwidth();
     bool SendBandwidth();
     bool SendAttenuator();

@@ -184,15 +184,7 @@ void RAR5000::Wire() {
         const bool memory = panel_.ScanSettings.kind == Kind::MemoryBanks;
         panel_.SendText(std::string(memory ? "ML" : "BQ") + (on ? "1" : "0"));
     });
-    pausemode->On(EventId::Select, [this](ui::EventData& e) {
-        if (const auto action = scan_stop::ChosenAction(e.value))
-            panel_.ScanSettings.Action = *action;
-    });
-    jobs->On(EventId::Select, [this](ui::EventData& e) {
-        const scan_stop::ChosenJob job = scan_stop::JobAt(*panel_.State(), e.value);
-        panel_.ScanSettings.JobIndex = job.index;
-        panel_.ScanSettings.JobName = job.name;
-    });
+    scan_stop::WireLists(pausemode, jobs, panel_.ScanSettings, *panel_.State());
 }
 
 void RAR5000::ChooseKind(int kind) {

@@ -25,10 +25,10 @@
     X(117, OptionButton, catt10, (170, 80, 24, 9), 0, "10", "Установить значение Аттенюатора 10 дБ") \
     X(118, OptionButton, catt20, (195, 80, 24, 9), 0, "20", "Установить значение Аттенюатора 20 дБ") \
     X(119, OptionButton, cattAU, (220, 80, 24, 9), 0, "AU", "Установить автоматический Аттеньюатор") \
-    X(120, CheckBox, cauto, (250, 80, 32, 9), 0, "AUTO", "Включение/выключение режима AUTO") \
+    X(120, CheckBox, cauto, (250, 80, 32, 9), 0, "AUTO", "Включение/выключение режима AUTO", inherited) \
     X(121, Canvas, vfo, (4, 91, 200, 18), 0, nullptr, "Выбор VFO") \
     X(122, CommandButton, cb_4, (208, 92, 38, 13), 0, "Функции", nullptr) \
-    X(123, CommandButton, off, (248, 92, 34, 13), 0, "Откл", nullptr) \
+    X(123, CommandButton, off, (248, 92, 34, 13), 0, "Откл", nullptr, inherited) \
     X(124, GroupBox, groupb_2, (4, 110, 110, 21), 0, "Сквэлш", nullptr) \
     X(125, OptionButton, sqns, (8, 120, 30, 9), 0, "шум", nullptr) \
     X(126, OptionButton, sqlv, (40, 120, 32, 9), 0, "уров", nullptr) \

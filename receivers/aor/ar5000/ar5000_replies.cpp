@@ -9,6 +9,10 @@ namespace {
 
 using aor::TokenText;
 using Row = aor::Token<Ar5000Reply>;
+using aor::DelayOf;
+using aor::PauseOf;
+constexpr auto SignAValueA = aor::SignAValueA<Ar5000Reply>;
+constexpr auto SignBValueB = aor::SignBValueB<Ar5000Reply>;
 
 void Label(Ar5000Reply& r, const TokenText& t) {
     r.Label = t.Text(2, AR5000::kLabelWidth);
@@ -16,20 +20,6 @@ void Label(Ar5000Reply& r, const TokenText& t) {
 
 void State(Ar5000Reply& r, AorState state) {
     r.State = state;
-}
-
-void SignAValueA(Ar5000Reply& r, const TokenText& t) {
-    r.SignA = t.At(2) == '+';
-    r.ValueA = static_cast<int32_t>(t.Number(3, 3));
-}
-
-void SignBValueB(Ar5000Reply& r, const TokenText& t) {
-    r.SignB = t.At(2) == '+';
-    r.ValueB = static_cast<int32_t>(t.Number(3, 3));
-}
-
-void DelayOf(Ar5000Reply& r, const TokenText& t) {
-    r.Delay = t.Text(2, 2) == "FF" ? 255 : static_cast<int32_t>(FDX::ParseKHz(t.Text(2, 3)));
 }
 
 char ModeLetter(char digit, const char* letters) {
@@ -90,8 +80,8 @@ constexpr Row kTokens[] = {
     {"GA", "GA", [](Ar5000Reply& r, const TokenText& t) { r.Select = t.One(2); }},
     {"MT", "MT", [](Ar5000Reply& r, const TokenText& t) { r.Tuning = t.One(2); }},
     {"MP", "MP", [](Ar5000Reply& r, const TokenText& t) { r.Skip = t.One(2); }},
-    {"SP", "SP", [](Ar5000Reply& r, const TokenText& t) { r.Pause = int32_t(t.Number(2, 2)); }},
-    {"XP", "XP", [](Ar5000Reply& r, const TokenText& t) { r.Pause = int32_t(t.Number(2, 2)); }},
+    {"SP", "SP", PauseOf},
+    {"XP", "XP", PauseOf},
     {"XD", "XD", [](Ar5000Reply& r, const TokenText& t) {
         r.Delay = static_cast<int32_t>(FDX::ParseKHz(t.Text(2, 3))); }},
     {"SD", "SD", DelayOf},

@@ -44,11 +44,6 @@ constexpr HfStepCode kSteps[] = {
 constexpr HfAttenuator kAttenuators[] = {{0, "1100"}, {20, "1120"}};
 constexpr uint32_t kDepths[] = {20};
 constexpr ChoiceKey kAttenuatorKeys[] = {{20, "Атт20"}};
-// Steps of the fine scale, one pixel column each (100 Hz units), in kHz.
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10"},   {200, "20"},     {500, "50"},     {1000, "100"},   {2000, "200"},
-    {5000, "500"}, {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
-};
 using Column = HfColumn;
 constexpr HfListColumn kColumns[] = {
     {"Частота", 60, Column::Frequency}, {"Мод", 36, Column::Mode},
@@ -76,7 +71,7 @@ constexpr CivModel kCivModel{
     // Bars a level/8 pixels high; the strip of the whole range 1 MHz a pixel.
     .fineScale = {.overviewHeight = 40,
                   .barDivisor = 8,
-                  .viewSteps = kViewSteps,
+                  .viewSteps = kKilohertzViewSteps,
                   .overviewUnit = 10000},
 };
 

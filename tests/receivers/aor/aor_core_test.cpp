@@ -67,6 +67,8 @@ const AorModel kModel{.form = &kForm,
                                     .barDivisor = 8,
                                     .viewSteps = kViewSteps,
                                     .markScaleItems = false},
+                      .fillWindowBandwidths = 1,
+                      .lineByLine = true,
                       .currentReadTakesSearchBank = true,
                       .memory = kAr8000Memory};
 
@@ -85,6 +87,8 @@ const ChannelLayout kAr8200Layout{.holds = kAr8200Holds,
                                   .filterKeyFirst = true};
 AorModel Ar8200Model() {
     AorModel model = kModel;
+    model.fillWindowBandwidths = 2;
+    model.lineByLine = false;
     model.searchBanks = 40;
     model.list.layout = &kAr8200Layout;
     model.stateFileStem = "AR8200";
@@ -134,6 +138,7 @@ class LetterBanks : public AorPanel {
     }
 
     int32_t ReadLevel() override { return Link.Exchange("LM\r\n", "LM") ? Reply.Level : -1; }
+    using AorPanel::ChooseBank;
     void ExecuteCommand() override {
         static constexpr JobCommand<LetterBanks> kCommands[] = {{11, &LetterBanks::ReadBankCommand},
                                                                 {24, &LetterBanks::BankCommand},
@@ -357,6 +362,78 @@ TEST_F(LetterBanksOnAir, ClearingTheWholeMemoryWithDirectWritingEmptiesEveryBank
     EXPECT_EQ(panel.ChannelAt(19, 49), kLayout.Empty(49));
     EXPECT_TRUE(panel.SearchBanks[6].Empty());
     EXPECT_EQ(LinesStartingWith("MQ%%").size(), 20u);
+}
+
+// The AR8000 takes a reply at its CR: an LF that comes late, or never, holds nothing up. Its
+// level scale fills within the bandwidth itself.
+TEST_F(LetterBanksOnAir, AReplyIsCompleteAtItsCrAndTheFillWindowIsTheBandwidth) {
+    emulator.SetSplitLines(true);  // the CR goes, the LF is held
+    EXPECT_NE(panel.ReadLevel(), -1);
+    // The LF that comes after is no line of its own.
+    emulator.ReleaseSplitLines();
+    emulator.SetSplitLines(false);
+    EXPECT_NE(panel.ReadLevel(), -1);
+    EXPECT_NE(panel.ReadLevel(), -1);
+    EXPECT_EQ(panel.Scale.FillWindow, panel.Bandwidth);
+}
+
+// A model that does not say otherwise goes to the chosen bank's selected channel with direct
+// writing, and sends nothing without it.
+TEST_F(LetterBanksOnAir, ChoosingABankWithDirectWritingGoesToItsSelectedChannel) {
+    panel.BankPositions[12] = 9;
+    panel.ChooseBank(12);
+    EXPECT_TRUE(emulator.ReceivedLines().empty());
+    panel.DirectWrite = true;
+    panel.ChooseBank(3);
+    panel.ChooseBank(12);
+    EXPECT_EQ(LinesStartingWith("MR"), (std::vector<std::string>{"MRD00", "MRh09"}));
+    EXPECT_EQ(panel.CurrentBank, 12);
+    EXPECT_EQ(panel.CurrentSearchBank, 0);
+}
+
+// A VFO not in use keeps where the program stood on it and brings it back; one not known yet
+// changes nothing, and a frequency beyond the receiver is held to it.
+TEST_F(LetterBanksOnAir, AVfoKeepsTheProgramsTuningAndBringsItBack) {
+    state.Frequency = 1'455'000;
+    state.Modulation = 'A';
+    state.Filter = 1;
+    state.Attenuator = 1;
+    state.Step = 125;
+    const AorVfo kept = panel.CurrentVfo();
+    panel.TakeVfo({});
+    EXPECT_EQ(state.Frequency, 1'455'000u);
+    state.Frequency = 1'000'000;
+    state.Modulation = 'W';
+    state.Filter = state.Attenuator = 0;
+    state.Step = 50;
+    panel.TakeVfo(kept);
+    EXPECT_EQ(panel.CurrentVfo().Frequency, 1'455'000u);
+    EXPECT_EQ(state.Modulation, 'A');
+    EXPECT_EQ(state.Filter, 1);
+    EXPECT_EQ(state.Attenuator, 1);
+    EXPECT_EQ(state.Step, 125u);
+    panel.TakeVfo({.Frequency = 30'000'000, .Mode = 'W', .Filter = 0, .Attenuator = false,
+                   .Step = 0, .Auto = false});
+    EXPECT_EQ(state.Frequency, 19'000'000u);
+    EXPECT_EQ(state.Step, 125u);
+}
+
+// The links a scan takes are those of its kind; a letter joins them once and leaves them.
+TEST(AorScanSettings, ALetterJoinsAndLeavesTheLinksOfTheKindChosen) {
+    AorScanSettings scan;
+    scan.kind = AorScanSettings::Kind::MemoryBanks;
+    scan.Link('h', true);
+    scan.Link('h', true);
+    scan.Link('A', true);
+    EXPECT_EQ(scan.MemoryLinks, "hA");
+    scan.kind = AorScanSettings::Kind::Search;
+    scan.Link('h', true);
+    scan.Link('B', false);
+    EXPECT_EQ(scan.ChosenLinks(), "h");
+    scan.kind = AorScanSettings::Kind::MemoryBanks;
+    scan.Link('h', false);
+    EXPECT_EQ(scan.ChosenLinks(), "A");
+    EXPECT_EQ(scan.SearchLinks, "h");
 }
 
 TEST_F(LetterBanksOnAir, BankAndChannelJobsTakeOnlyWhatTheModelHas) {

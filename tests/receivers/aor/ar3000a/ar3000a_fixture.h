@@ -25,13 +25,9 @@ class Ar3000aOnAir : public PanelOnAir<AR3000A, emulators::Ar3000aEmulator> {
 
     void SetUp() override {
         PanelOnAir::SetUp();
-        state.MessageBox = [this](const FDX&, const MessageRequest& request) {
-            messages.push_back(request.text);
-            return true;
-        };
+        NoteMessages();
     }
 
     // The command lines the receiver has got.
     std::vector<std::string> Lines() const { return emulator.ReceivedLines(); }
-    std::vector<std::string> messages;  // the message boxes shown
 };

@@ -17,10 +17,7 @@ class HfOnAir : public CivOnAir<Panel> {
 
     void SetUp() override {
         CivOnAir<Panel>::SetUp();
-        this->state.MessageBox = [this](const FDX&, const MessageRequest& request) {
-            messages.push_back(request.text);
-            return true;
-        };
+        this->NoteMessages();
         this->emulator.ClearReceivedFrames();
     }
 
@@ -43,7 +40,7 @@ class HfOnAir : public CivOnAir<Panel> {
         return sent;
     }
 
-    std::vector<std::string> messages;
+    using CivOnAir<Panel>::messages;
 };
 
 class Ic756OnAir : public HfOnAir<IC756> {

@@ -1,0 +1,38 @@
+#pragma once
+// What the AR8000 and the AR8200 (with the AR8600) show alike: the level calibration, the
+// fine scale under its coarse scale, the channel list's columns and the one attenuator depth
+// of their channels.
+
+#include <array>
+#include <cstdint>
+
+#include "receivers/aor/aor_bank_panel.h"
+#include "receivers/fine_scale.h"
+
+namespace aor {
+
+// Tenths of dB at raw levels 0, 16, .. 256.
+inline constexpr std::array<int32_t, 17> kHandheldCalibration = {
+    0, 20, 40, 60, 80, 100, 120, 140, 160, 180, 200, 220, 240, 260, 280, 455, 630};
+
+// The coarse scale above the fine one: 40 pixels, 5 MHz a pixel, the MHz every 500.
+inline constexpr FineScaleLook kHandheldFineScale{.overviewHeight = 40,
+                                                  .barDivisor = 5,
+                                                  .viewSteps = kKilohertzViewSteps,
+                                                  .markScaleItems = true,
+                                                  .overviewLabelEvery = 5'000'000};
+
+// clang-format off
+inline constexpr AorListColumn kHandheldColumns[] = {
+    {"Частота", 60, AorColumn::Frequency}, {"Мод", 30, AorColumn::Mode},
+    {"Шаг", 36, AorColumn::Step}, {"Уровень", 46, AorColumn::Level},
+    {"Атт", 28, AorColumn::Attenuator}, {"Комментарий", 80, AorColumn::Label},
+    {"Выбор", 36, AorColumn::Select}, {"Пропуск", 46, AorColumn::Skip},
+    {"№", 24, AorColumn::Number},
+};
+// clang-format on
+
+// The attenuator is on or off; on is 10 dB.
+inline constexpr uint32_t kHandheldAttenuatorDepths[] = {10};
+
+}  // namespace aor

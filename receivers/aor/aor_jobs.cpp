@@ -1,0 +1,94 @@
+// The job commands that the AOR sets with an attenuator box, a sound box and a connection
+// button (the AR8000 and the AR8200) serve alike, and the tuning to a channel they share.
+
+#include "receivers/aor/aor_panel.h"
+#include "state/message_bus.h"
+
+namespace {
+
+// The connection button's captions: connected, let go.
+constexpr const char* kConnected = "выкл";
+constexpr const char* kLetGo = "вкл";
+
+}  // namespace
+
+void AorPanel::ReadMemoryCommand(JobStr&) {
+    WholeMemory ? ReadAllBanks() : ReadCurrentBank();
+    StandOnCurrentChannel();
+}
+
+void AorPanel::WriteMemoryCommand(JobStr&) {
+    WholeMemory ? WriteAllBanks() : WriteCurrentBank();
+    StandOnCurrentChannel();
+}
+
+// With direct writing the receiver stands on the current bank, search bank and channel again
+// after a transfer.
+void AorPanel::StandOnCurrentChannel() {
+    if (!DirectWrite) return;
+    SelectBankForWalk(CurrentBank);
+    ReadSearchBank(CurrentSearchBank);
+    ReadChannel(CurrentBank, SelectedChannel());
+    ShowBankList();
+    ShowSearchBank();
+}
+
+void AorPanel::AttenuatorBoxCommand(JobStr& line) {
+    fdx_->Attenuator = line.VAL != 0 ? 1 : 0;
+    if (catt) catt->SetChecked(fdx_->Attenuator != 0);
+    Answer(line, SetAttenuator());
+    PostToOwner(PostReceiverState);
+}
+
+// The sets mute with "MC1" while the sound is off.
+void AorPanel::SoundBoxCommand(JobStr& line) {
+    fdx_->Sound = line.VAL != 0 ? 1 : 0;
+    Answer(line, SendText(fdx_->Sound ? "MC0" : "MC1"));
+    if (csound) csound->SetChecked(fdx_->Sound != 0);
+}
+
+void AorPanel::WholeMemoryBoxCommand(JobStr& line) {
+    WholeMemory = line.VAL != 0;
+    if (mem) mem->SetChecked(WholeMemory);
+}
+
+void AorPanel::ClearOrStopCommand(JobStr&) {
+    if (Scanning)
+        StopOwnScan();
+    else
+        Fine.ConfirmClear();
+}
+
+void AorPanel::ConnectionCommand(JobStr& line) {
+    if (off && off->Text() == kLetGo) {
+        off->SetText(kConnected);
+        PostToSelf(PostSyncReceiver);
+        return;
+    }
+    Answer(line, SendText("EX"));
+    if (off) off->SetText(kLetGo);
+}
+
+void AorPanel::TuneChannelCommand(JobStr& line) {
+    if (Refuse(line, static_cast<uint32_t>(BankSize() - 1), kNoChannel)) return;
+    BankPositions[static_cast<std::size_t>(CurrentBank)] = static_cast<int32_t>(line.VAL);
+    ShowChannelBoxes();
+    TuneToChannel();
+}
+
+void AorPanel::TuneToChannel() {
+    const int channel = SelectedChannel();
+    if (DirectWrite) ReadChannel(CurrentBank, channel);
+    MemoryChannel& record = ChannelAt(CurrentBank, channel);
+    if (record.Empty()) return;
+    FDX& s = *fdx_;
+    ChannelIntoSettings(record, s);
+    SetFrequencyWait();
+    SetStep();
+    SetAttenuator();
+    SendChannelMode(record);
+    s.Level = ReadLevel();
+    if (s.Level >= 0) record.Level = s.Level;
+    ShowSelectedRow();
+    PostToOwner(PostReceiverState);
+}

@@ -1,0 +1,55 @@
+// The AR8000's job commands 211..228.
+
+#include <span>
+
+#include "receivers/aor/ar8000/ar8000.h"
+#include "state/message_bus.h"
+
+// clang-format off
+const JobCommand<AR8000> AR8000::kJobCommands[] = {
+    {211, &AR8000::ReadMemoryCommand},
+    {212, &AR8000::WriteMemoryCommand},
+    {213, &AR8000::StoreCommand},
+    {214, &AR8000::AttenuatorBoxCommand},
+    {215, &AR8000::SoundBoxCommand},
+    {216, &AR8000::DirectWriteCommand},
+    {217, &AR8000::ClearOrStopCommand},
+    {218, &AR8000::ConnectionCommand},
+    {219, &AR8000::FixedLeftCommand},
+    {220, &AR8000::FixedRightCommand},
+    {221, &AR8000::PeakLeftCommand},
+    {222, &AR8000::PeakRightCommand},
+    {223, &AR8000::ViewStepCommand},
+    {224, &AR8000::ChooseBankCommand},
+    {225, &AR8000::TuneChannelCommand},
+    {226, &AR8000::WholeMemoryBoxCommand},
+    {227, &AR8000::VfoCommand},
+    {228, &AR8000::AutoCommand},
+};
+// clang-format on
+
+void AR8000::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<AR8000>>(kJobCommands), "Нет доступа к обьекту");
+}
+
+void AR8000::DirectWriteCommand(JobStr& line) {
+    DirectWrite = line.VAL != 0;
+    if (cbank) cbank->SetChecked(DirectWrite);
+}
+
+// The search bank goes with the bank.
+void AR8000::ChooseBankCommand(JobStr& line) {
+    BankCommand(line);
+    if (line.ReturnCode != 0) return;
+    CurrentSearchBank = CurrentBank;
+    ShowSearchBank();
+    ShowSearchBankName();
+}
+
+void AR8000::VfoCommand(JobStr& line) {
+    Answer(line, SwitchVfo());
+}
+
+void AR8000::AutoCommand(JobStr& line) {
+    Answer(line, ChooseAuto(line.VAL != 0));
+}

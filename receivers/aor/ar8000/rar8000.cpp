@@ -1,0 +1,161 @@
+#include "receivers/aor/ar8000/rar8000.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "receivers/aor/ar8000/ar8000.h"
+#include "receivers/scan_stop.h"
+#include "state/message_bus.h"
+
+namespace {
+
+using Kind = AorScanSettings::Kind;
+
+}  // namespace
+
+RAR8000::RAR8000(AR8000& panel) : panel_(panel) {
+    ui::RegisterFormResource(ar8000::kScanForm);
+    On(ui::EventId::Create, [this](ui::EventData&) {
+        CreateControls();
+        Wire();
+    });
+    On(ui::EventId::RightButtonUp, [this](ui::EventData&) { panel_.PostToOwner(PostRunMacro); });
+}
+
+RAR8000::~RAR8000() {
+    Destroy();
+}
+
+void RAR8000::CreateControls() {
+    CreateFormControls();
+    links = {checkbox_1,  checkbox_2,  checkbox_3,  checkbox_4,  checkbox_5,
+             checkbox_6,  checkbox_7,  checkbox_8,  checkbox_9,  checkbox_10,
+             checkbox_11, checkbox_12, checkbox_13, checkbox_14, checkbox_15,
+             checkbox_16, checkbox_17, checkbox_18, checkbox_19, checkbox_20};
+    modes = {wfm, nfm, am, usb, lsb, cw};
+    soundlvl->SetRange(static_cast<int>(AR8000::kLowestThreshold),
+                       static_cast<int>(AR8000::kHighestThreshold));
+    updown_1->SetRange(static_cast<int>(AR8000::kShortestDelay),
+                       static_cast<int>(AR8000::kLongestDelay));
+    scan_stop::FillActions(pausemode);
+}
+
+void RAR8000::Open(ui::Form* parent) {
+    if (!HasWindow() && !Create(ar8000::kScanForm.name, parent)) return;
+    Refresh();
+    Show();
+}
+
+void RAR8000::Refresh() {
+    if (!HasWindow()) return;
+    filling_ = true;
+    const AorScanSettings& scan = panel_.ScanSettings;
+    const bool bank = scan.kind == Kind::MemoryBanks;
+    diapscan->SetChecked(!bank);
+    bankscan->SetChecked(bank);
+    selscan->SetChecked(scan.SelectScan);
+    VSC->SetChecked(scan.Voice);
+    Lev_box->SetChecked(scan.LevelBox);
+    soundlvl->SetPosition(static_cast<int>(panel_.Threshold));
+    resdelay->SetChecked(scan.DelayOn);
+    resout->SetChecked(!scan.DelayOn);
+    ShowDelay();
+    modscan->SetChecked(bank && scan.ModeScan);
+    for (std::size_t digit = 0; digit < modes.size(); ++digit)
+        modes[digit]->SetChecked(digit == scan.ModeChoice);
+    ShowLinks();
+    ShowEnabled();
+    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(scan.Action));
+    scan_stop::ShowJobs(job, *panel_.State(), scan.JobIndex);
+    filling_ = false;
+}
+
+// The boxes show the links of the scan kind chosen, and only them.
+void RAR8000::ShowLinks() {
+    const std::string& linked = panel_.ScanSettings.ChosenLinks();
+    for (std::size_t box = 0; box < links.size(); ++box)
+        links[box]->SetChecked(linked.find(AR8000::kLinkLetters[box]) != std::string::npos);
+}
+
+// The mode filter applies to the bank scan only; the threshold with the level analysis; the
+// delay time when the pause ends by it.
+void RAR8000::ShowEnabled() {
+    const AorScanSettings& scan = panel_.ScanSettings;
+    const bool bank = scan.kind == Kind::MemoryBanks;
+    modscan->SetEnabled(bank);
+    for (ui::OptionButton* option : modes) option->SetEnabled(bank && scan.ModeScan);
+    selscan->SetEnabled(bank);
+    soundlvl->SetEnabled(scan.LevelBox);
+    textb_1->SetEnabled(scan.DelayOn);
+    updown_1->SetEnabled(scan.DelayOn);
+}
+
+void RAR8000::ShowDelay() {
+    textb_1->SetText(std::to_string(panel_.DelaySeconds));
+    updown_1->SetPosition(static_cast<int>(panel_.DelaySeconds));
+}
+
+// A delay outside 1..99 s is held to it.
+void RAR8000::TakeDelay(int64_t seconds) {
+    panel_.DelaySeconds = static_cast<uint32_t>(
+        std::clamp<int64_t>(seconds, AR8000::kShortestDelay, AR8000::kLongestDelay));
+    ShowDelay();
+}
+
+void RAR8000::ChooseKind(bool bank) {
+    if (filling_) return;
+    panel_.ScanSettings.kind = bank ? Kind::MemoryBanks : Kind::Search;
+    Refresh();
+}
+
+void RAR8000::Wire() {
+    using ui::EventId;
+    diapscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(false); });
+    bankscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(true); });
+    for (std::size_t box = 0; box < links.size(); ++box) {
+        links[box]->On(EventId::Click, [this, box](ui::EventData&) {
+            panel_.ScanSettings.Link(AR8000::kLinkLetters[box], links[box]->IsChecked());
+        });
+    }
+    for (std::size_t digit = 0; digit < modes.size(); ++digit) {
+        modes[digit]->On(EventId::Click, [this, digit](ui::EventData&) {
+            if (modes[digit]->IsChecked())
+                panel_.ScanSettings.ModeChoice = static_cast<uint32_t>(digit);
+        });
+    }
+    textb_1->On(EventId::Change,
+                [this](ui::EventData& e) { TakeDelay(std::atoll(e.text.c_str())); });
+    updown_1->On(EventId::DeltaPosition, [this](ui::EventData& e) {
+        TakeDelay(int64_t{panel_.DelaySeconds} + (e.value < 0 ? -1 : 1));
+    });
+    soundlvl->On(EventId::Change, [this](ui::EventData& e) {
+        panel_.Threshold = static_cast<uint32_t>(std::clamp<int64_t>(
+            e.value, AR8000::kLowestThreshold, AR8000::kHighestThreshold));
+    });
+    WireScan();
+}
+
+void RAR8000::WireScan() {
+    using ui::EventId;
+    AorScanSettings& scan = panel_.ScanSettings;
+    const std::pair<ui::CheckBox*, bool AorScanSettings::*> flags[] = {
+        {selscan, &AorScanSettings::SelectScan},
+        {VSC, &AorScanSettings::Voice},
+        {Lev_box, &AorScanSettings::LevelBox},
+        {modscan, &AorScanSettings::ModeScan}};
+    for (const auto& [box, flag] : flags) {
+        box->On(EventId::Click, [this, &scan, box = box, flag = flag](ui::EventData&) {
+            scan.*flag = box->IsChecked();
+            ShowEnabled();
+        });
+    }
+    const std::pair<ui::OptionButton*, bool> resets[] = {{resdelay, true}, {resout, false}};
+    for (const auto& [option, byDelay] : resets) {
+        option->On(EventId::Click, [this, &scan, option = option, byDelay = byDelay](ui::EventData&) {
+            if (!option->IsChecked()) return;
+            scan.DelayOn = byDelay;
+            ShowEnabled();
+        });
+    }
+    scan_stop::WireLists(pausemode, job, scan, *panel_.State());
+}

@@ -1,0 +1,42 @@
+#pragma once
+// RAR8000, the AR8000 panel's scan-mode dialog: which scan the panel's scan button starts, the
+// banks the scan links, the level and voice analysis, the mode filter of the bank scan, how a
+// pause ends and what the panel does when the scan stops on a signal. A modeless window of the
+// main window that the panel owns. It sends nothing while it is edited: the settings live in
+// the panel, which sends them as it starts the scan.
+
+#include <array>
+#include <string>
+
+#include "receivers/aor/ar8000/ar8000_form.h"
+#include "ui/form.h"
+
+class AR8000;
+
+class RAR8000 : public ui::Form {
+  public:
+    explicit RAR8000(AR8000& panel);
+    ~RAR8000() override;
+
+    // Creates the window (child of `parent`) or shows it again, set from the panel.
+    void Open(ui::Form* parent);
+    // The panel's settings onto the controls again.
+    void Refresh();
+
+    UI_FORM_CONTROLS(RAR8000_CONTROLS)
+    std::array<ui::CheckBox*, 20> links{};     // AR8000::kLinkLetters in order
+    std::array<ui::OptionButton*, 6> modes{};  // by mode digit: wfm, nfm, am, usb, lsb, cw
+
+  private:
+    void CreateControls();
+    void Wire();
+    void WireScan();
+    void ChooseKind(bool bank);
+    void ShowLinks();
+    void ShowEnabled();
+    void ShowDelay();
+    void TakeDelay(int64_t seconds);
+
+    AR8000& panel_;
+    bool filling_ = false;  // the controls are being set from the panel
+};

@@ -1,0 +1,112 @@
+// The AR8200's memory lines: a channel read with "MR", its select flag and its state line,
+// written with "MX" and its flags after; a search bank read with "SR" and written with "SE";
+// banks named by letters.
+
+#include <cinttypes>
+
+#include "receivers/aor/ar8200/ar8200.h"
+
+namespace {
+
+using aor::Format;
+
+}  // namespace
+
+AR8200::ChannelAnswer AR8200::ReadChannelInto(int bank, int channel, MemoryChannel& out,
+                                              bool full) {
+    Reply.Attenuator = Reply.Select = Reply.Skip = Reply.Auto = false;
+    Reply.AttenuatorDb = 0;
+    Reply.Bank = Reply.Channel = -1;
+    Reply.Label.clear();
+    const std::string place = BankName(bank) + Format("%02d", channel);
+    if (!SendText("MR" + place)) return ChannelAnswer::None;
+    if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
+    if (full) SendText("GA");
+    const bool select = Reply.Select;
+    if (!ReadFrequency() || Reply.Bank != bank || Reply.Channel != channel)
+        return ChannelAnswer::None;
+    if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
+    out.Frequency = std::clamp(Reply.Frequency, LowerLimit, UpperLimit);
+    out.Step = Reply.Step;
+    out.Modulation = Reply.Mode;
+    out.Filter = Reply.Filter;
+    out.Label = aor::LabelFromWire(Reply.Label);
+    out.Attenuator = Reply.Attenuator;
+    out.AttenuatorDb = Reply.AttenuatorDb;
+    out.Skip = Reply.Skip;
+    out.Number = channel;
+    if (full) {
+        out.Select = select;
+        const int32_t level = ReadLevel();
+        if (level >= 0) out.Level = level;
+    }
+    return ChannelAnswer::Found;
+}
+
+AR8200::ChannelAnswer AR8200::ReadSearchBankInto(int bank, AorSearchBank& out) {
+    Reply.SearchBank = -1;
+    Reply.Attenuator = false;
+    Reply.Label.clear();
+    if (!Link.Exchange("SR" + SearchBankName(bank) + "\r\n", "SR") || Reply.SearchBank != bank)
+        return ChannelAnswer::None;
+    if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
+    out.Lower = std::clamp(Reply.SearchLower, LowerLimit, UpperLimit);
+    out.Upper = std::clamp(Reply.SearchUpper, LowerLimit, UpperLimit);
+    out.Step = Reply.Step;
+    out.Mode = Reply.Mode;
+    out.Filter = Reply.Filter;
+    out.Attenuator = Reply.Attenuator;
+    out.AttenuatorDb = Reply.AttenuatorDb;
+    out.Label = aor::LabelFromWire(Reply.Label);
+    return ChannelAnswer::Found;
+}
+
+// The channel's line, then the channel read back, its select flag and its skip flag.
+bool AR8200::SendChannel(int bank, int channel) {
+    const MemoryChannel& r = ChannelAt(bank, channel);
+    if (r.Empty()) return false;
+    const std::string place = BankName(bank) + Format("%02d", channel);
+    const bool written =
+        SendText(Format("MX%s RF%010" PRIu64 " ST%06" PRIu64 " MD%d AT%c TM%s", place.c_str(),
+                        uint64_t{r.Frequency} * 100, uint64_t{r.Step} * 100,
+                        std::max(ModeDigit(r.Modulation, r.Filter), 0), r.Attenuator ? '1' : '0',
+                        aor::LabelToWire(r.Label, kLabelWidth).c_str()));
+    if (!written) return false;
+    SendText("MR" + place);
+    SendText(r.Select ? "GA1" : "GA0");
+    return SendText(r.Skip ? "MP1" : "MP0");
+}
+
+// A search bank without a label goes without "TT"; an empty one is not sent.
+bool AR8200::SendSearchBank(int bank) {
+    const AorSearchBank& r = SearchBanks[static_cast<std::size_t>(bank)];
+    if (r.Lower == 0 || r.Upper == 0) return false;
+    std::string line = Format("SE%s SL%010" PRIu64 " SU%010" PRIu64 " ST%06" PRIu64 " MD%d AT%c",
+                              SearchBankName(bank).c_str(), uint64_t{r.Lower} * 100,
+                              uint64_t{r.Upper} * 100, uint64_t{r.Step} * 100,
+                              std::max(ModeDigit(r.Mode, r.Filter), 0), r.Attenuator ? '1' : '0');
+    if (!r.Label.empty()) line += " TT" + r.Label;
+    return SendText(line);
+}
+
+bool AR8200::SelectBankForWalk(int bank) {
+    return SendText("MR" + BankName(bank) + "00");
+}
+
+// Emptying a channel on the receiver: the set keeps no empty channels of its own.
+bool AR8200::ClearChannelOnReceiver(int bank, int channel) {
+    (void)bank;
+    (void)channel;
+    return false;
+}
+
+void AR8200::ClearBankOnReceiver(int bank) {
+    if (SelectBankForWalk(bank)) SendText("MQ%%");
+}
+
+// After a transfer the current bank is the receiver's again; the receiver goes back to the
+// VFO the panel works on.
+void AR8200::MemoryWalkEnded(bool reselect) {
+    SelectBankForWalk(CurrentBank);
+    if (reselect) SelectVfo(VfoChoice);
+}

@@ -1,0 +1,77 @@
+// The AR8200's job commands 911..934.
+
+#include <span>
+
+#include "receivers/aor/ar8200/ar8200.h"
+#include "state/message_bus.h"
+
+namespace {
+
+// Job values of "Выбор VFO" as the catalog names them: "VFO-A" 0, "VFO-B" 1, "VFO" 2.
+constexpr int kVfoOfJobValue[] = {AR8200::kVfoA, AR8200::kVfoB, AR8200::kVfoF};
+
+}  // namespace
+
+// clang-format off
+const JobCommand<AR8200> AR8200::kJobCommands[] = {
+    {911, &AR8200::ReadMemoryCommand},
+    {912, &AR8200::WriteMemoryCommand},
+    {913, &AR8200::StoreCommand},
+    {914, &AR8200::AttenuatorBoxCommand},
+    {915, &AR8200::SoundBoxCommand},
+    {916, &AR8200::DirectWriteCommand},
+    {917, &AR8200::ClearOrStopCommand},
+    {918, &AR8200::ConnectionCommand},
+    {919, &AR8200::FixedLeftCommand},
+    {920, &AR8200::FixedRightCommand},
+    {921, &AR8200::PeakLeftCommand},
+    {922, &AR8200::PeakRightCommand},
+    {923, &AR8200::ViewStepCommand},
+    {924, &AR8200::BankCommand},
+    {925, &AR8200::SearchBankCommand},
+    {926, &AR8200::TuneChannelCommand},
+    {927, &AR8200::WholeMemoryBoxCommand},
+    {928, &AR8200::VfoCommand},
+    {929, &AR8200::AutoCommand},
+    {930, &AR8200::StartScanCommand},
+    {931, &AR8200::ScanSettingsCommand},
+    {932, &AR8200::SquelchValueCommand},
+    {933, &AR8200::VoiceSquelchCommand},
+    {934, &AR8200::LevelSquelchCommand},
+};
+// clang-format on
+
+void AR8200::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<AR8200>>(kJobCommands), "Нет доступа к обьекту");
+}
+
+// Switched on, the selected channel goes into the receiver at once.
+void AR8200::DirectWriteCommand(JobStr& line) {
+    DirectWrite = line.VAL != 0;
+    if (cbank) cbank->SetChecked(DirectWrite);
+    if (DirectWrite && !ChannelAt(CurrentBank, SelectedChannel()).Empty())
+        Answer(line, SendChannel(CurrentBank, SelectedChannel()));
+}
+
+void AR8200::VfoCommand(JobStr& line) {
+    const uint32_t value = line.VAL <= 2 ? line.VAL : 0;
+    Answer(line, SelectVfo(kVfoOfJobValue[value]));
+    if (Reply.State == AorState::Vfo) TakeReceiverState();
+    FollowTuning();
+    PostToOwner(PostReceiverState);
+}
+
+void AR8200::AutoCommand(JobStr& line) {
+    if (cauto) cauto->SetChecked(line.VAL != 0);
+    AutoOn = line.VAL != 0;
+    Answer(line, SetAuto(AutoOn));
+    PostToOwner(PostReceiverState);
+}
+
+void AR8200::ScanSettingsCommand(JobStr&) {
+    PostToOwner(PostOpenScanSettings);
+}
+
+void AR8200::SquelchValueCommand(JobStr& line) {
+    Answer(line, SetSquelch(line.VAL));
+}

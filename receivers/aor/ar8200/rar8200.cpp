@@ -1,0 +1,213 @@
+#include "receivers/aor/ar8200/rar8200.h"
+
+#include <algorithm>
+#include <string>
+
+#include "receivers/aor/ar8200/ar8200.h"
+#include "receivers/scan_stop.h"
+#include "state/key_value.h"
+#include "state/message_bus.h"
+
+namespace {
+
+using aor::Format;
+using Kind = AorScanSettings::Kind;
+
+constexpr int kConfigurations = 10;
+constexpr int kSliderUnit = 16;
+constexpr uint32_t kMostPause = 60;
+constexpr uint32_t kMostDelay = 99;
+constexpr uint32_t kHold = 255;
+
+}  // namespace
+
+RAR8200::RAR8200(AR8200& panel) : panel_(panel) {
+    ui::RegisterFormResource(ar8200::kScanForm);
+    On(ui::EventId::Create, [this](ui::EventData&) {
+        CreateControls();
+        Wire();
+    });
+    On(ui::EventId::RightButtonUp, [this](ui::EventData&) { panel_.PostToOwner(PostRunMacro); });
+}
+
+RAR8200::~RAR8200() {
+    Destroy();
+}
+
+void RAR8200::CreateControls() {
+    CreateFormControls();
+    links = {checkbox_1,  checkbox_2,  checkbox_3,  checkbox_4,  checkbox_5,  checkbox_6,
+             checkbox_7,  checkbox_8,  checkbox_9,  checkbox_10, checkbox_11, checkbox_12,
+             checkbox_13, checkbox_14, checkbox_15, checkbox_16, checkbox_17, checkbox_18,
+             checkbox_19, checkbox_20, checkbox_21, checkbox_22, checkbox_23, checkbox_24,
+             checkbox_25, checkbox_26, checkbox_27, checkbox_28, checkbox_29, checkbox_30,
+             checkbox_31, checkbox_32, checkbox_33, checkbox_34, checkbox_35, checkbox_36,
+             checkbox_37, checkbox_38, checkbox_39, checkbox_40};
+    modes = {fm, wfm, am, lsb, usb, cw, nfm, wam, nam, all};
+    config->AddString("по умолчанию");
+    for (int i = 1; i < kConfigurations; ++i) config->AddString(Format("конфигурация %d", i));
+    scan_stop::FillActions(pausemode);
+    value->SetRange(0, 15);
+    voice->SetRange(0, 15);
+}
+
+void RAR8200::Act(std::function<void()> action) {
+    if (!filling_) action();
+}
+
+void RAR8200::Wire() {
+    using ui::EventId;
+    ui::OptionButton* kinds[] = {diapscan, bankscan, VFOscan};
+    for (int kind = 0; kind < 3; ++kind)
+        kinds[kind]->On(EventId::Click, [this, kind](ui::EventData&) { ChooseKind(kind); });
+    selscan->On(EventId::Click,
+                [this](ui::EventData&) { panel_.ScanSettings.SelectScan = selscan->IsChecked(); });
+    diapVFO->On(EventId::Click,
+                [this](ui::EventData&) { panel_.Options.TwoVfoScan = diapVFO->IsChecked(); });
+    config->On(EventId::Select, [this](ui::EventData& e) {
+        Act([this, index = static_cast<int>(e.value)] { ChooseConfiguration(index); });
+    });
+    for (int box = 0; box < static_cast<int>(links.size()); ++box)
+        links[box]->On(EventId::Click,
+                       [this, box](ui::EventData&) { Act([this, box] { OnLinkBox(box); }); });
+    for (uint32_t mode = 0; mode < modes.size(); ++mode) {
+        modes[mode]->On(EventId::Click, [this, mode](ui::EventData&) {
+            panel_.Options.ScanModeChoice = mode;
+            panel_.ScanSettings.ModeScan = mode != AR8200::kAllModes;
+        });
+    }
+    WireSettings();
+}
+
+void RAR8200::WireSettings() {
+    using ui::EventId;
+    const std::pair<ui::OptionButton*, std::pair<char, int32_t>> variants[] = {
+        {Fnar, {'F', 1}}, {F, {'F', 0}}, {Anar, {'A', 1}}, {A, {'A', 0}}, {Awide, {'A', 2}}};
+    for (const auto& [option, mode] : variants) {
+        option->On(EventId::Click, [this, mode = mode](ui::EventData&) {
+            Act([this, mode] { panel_.ChooseVariant(mode.first, mode.second); });
+        });
+    }
+    textb_1->On(EventId::Change,
+                [this](ui::EventData& e) { Act([this, text = e.text] { OnPause(text); }); });
+    textb_2->On(EventId::Change,
+                [this](ui::EventData& e) { Act([this, text = e.text] { OnDelay(text); }); });
+    hold->On(EventId::Click, [this](ui::EventData&) { Act([this] { OnHold(); }); });
+    value->On(EventId::Change, [this](ui::EventData& e) {
+        Act([this, p = static_cast<int>(e.value)] { SendScanLevel(false, p); });
+    });
+    voice->On(EventId::Change, [this](ui::EventData& e) {
+        Act([this, p = static_cast<int>(e.value)] { SendScanLevel(true, p); });
+    });
+    noise->On(EventId::Click, [this](ui::EventData&) {
+        Act([this, on = noise->IsChecked()] { panel_.SendText(on ? "NL1" : "NL0"); });
+    });
+    AUTO->On(EventId::Click, [this](ui::EventData&) {
+        Act([this, on = AUTO->IsChecked()] { panel_.SendText(on ? "AS2" : "AS0"); });
+    });
+    scan_stop::WireLists(pausemode, jobs, panel_.ScanSettings, *panel_.State());
+}
+
+void RAR8200::Open(ui::Form* parent) {
+    if (!HasWindow() && !Create(ar8200::kScanForm.name, parent)) return;
+    filling_ = true;
+    Fnar->SetChecked(panel_.Options.Fnar);
+    F->SetChecked(!panel_.Options.Fnar);
+    Anar->SetChecked(panel_.Options.Anar);
+    Awide->SetChecked(!panel_.Options.Anar && panel_.Options.Awide);
+    A->SetChecked(!panel_.Options.Anar && !panel_.Options.Awide);
+    noise->SetChecked(false);
+    if (panel_.ReceiverAnswered() && panel_.Link.Exchange("NL\r\n", "NL"))
+        noise->SetChecked(panel_.Reply.NoiseLimiter);
+    panel_.ScanSettings.FindJob(*panel_.State());
+    filling_ = false;
+    Refresh();
+    Show();
+}
+
+// The scan kind's configuration as the receiver reports it ("GS" or "GM", with its links),
+// then the panel's settings.
+void RAR8200::Refresh() {
+    if (!HasWindow()) return;
+    filling_ = true;
+    AorScanSettings& scan = panel_.ScanSettings;
+    const bool bank = scan.kind == Kind::MemoryBanks;
+    config->SetSelectedIndex(panel_.ReceiverAnswered() ? panel_.ReadScanConfiguration() : 0);
+    diapscan->SetChecked(scan.kind == Kind::Search);
+    bankscan->SetChecked(bank);
+    VFOscan->SetChecked(scan.kind == Kind::Vfo);
+    const std::string& linked = bank ? scan.MemoryLinks : scan.SearchLinks;
+    for (std::size_t box = 0; box < links.size(); ++box)
+        links[box]->SetChecked(linked.find(kLinkLetters[box]) != std::string::npos);
+    for (uint32_t mode = 0; mode < modes.size(); ++mode)
+        modes[mode]->SetChecked(mode == panel_.Options.ScanModeChoice);
+    hold->SetChecked(scan.Delay == kHold);
+    textb_2->SetEnabled(scan.Delay != kHold);
+    textb_2->SetText(scan.Delay == kHold ? "0.0" : Format("%1.1f", scan.Delay / 10.0));
+    textb_1->SetText(Format("%u", scan.Pause));
+    selscan->SetChecked(scan.SelectScan);
+    diapVFO->SetChecked(panel_.Options.TwoVfoScan);
+    value->SetPosition(static_cast<int>(panel_.Options.LevelValue) / kSliderUnit);
+    voice->SetPosition(static_cast<int>(panel_.Options.VoiceValue) / kSliderUnit);
+    if (scan.kind == Kind::Search) AUTO->SetChecked(panel_.Reply.AutoStore);
+    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(scan.Action));
+    scan_stop::ShowJobs(jobs, *panel_.State(), scan.JobIndex);
+    filling_ = false;
+}
+
+void RAR8200::ChooseKind(int kind) {
+    if (filling_) return;
+    panel_.ScanSettings.kind = kind == 0 ? Kind::Search : kind == 1 ? Kind::MemoryBanks : Kind::Vfo;
+    Refresh();
+}
+
+// A configuration of the receiver's scan: its links come back with it.
+void RAR8200::ChooseConfiguration(int index) {
+    const Kind kind = panel_.ScanSettings.kind;
+    if (kind == Kind::Vfo || index < 0 || index >= kConfigurations) return;
+    if (panel_.SendText(Format("%s%d", kind == Kind::MemoryBanks ? "GM" : "GS", index))) Refresh();
+}
+
+// The box's letter joins or leaves the links of the scan kind, which go to the receiver.
+void RAR8200::OnLinkBox(int box) {
+    AorScanSettings& scan = panel_.ScanSettings;
+    std::string& linked = scan.kind == Kind::MemoryBanks ? scan.MemoryLinks : scan.SearchLinks;
+    const char letter = kLinkLetters[box];
+    const std::size_t at = linked.find(letter);
+    const bool ticked = links[static_cast<std::size_t>(box)]->IsChecked();
+    if (ticked && at == std::string::npos) linked += letter;
+    if (!ticked && at != std::string::npos) linked.erase(at, 1);
+    panel_.SendBankLinks();
+}
+
+void RAR8200::OnPause(const std::string& text) {
+    const uint32_t seconds = ReadU32(text);
+    panel_.ScanSettings.Pause = std::min(seconds, kMostPause);
+    textb_1->SetText(Format("%u", panel_.ScanSettings.Pause));
+    panel_.SendPause();
+}
+
+// Tenths of a second, at most 9.9 s.
+void RAR8200::OnDelay(const std::string& text) {
+    panel_.ScanSettings.Delay = std::min(FDX::ParseKHz(text), kMostDelay);
+    panel_.SendDelay();
+}
+
+void RAR8200::OnHold() {
+    const bool holds = hold->IsChecked();
+    panel_.ScanSettings.Delay = holds ? kHold : 0;
+    panel_.ScanSettings.Hold = holds;
+    textb_2->SetEnabled(!holds);
+    panel_.SendDelay();
+}
+
+// The scan's own squelch levels: the range search's (SB, SA), the bank scan's (XB, XA), or in
+// a VFO scan the panel's (DB, DA).
+void RAR8200::SendScanLevel(bool voiceLevel, int position) {
+    const uint32_t level = static_cast<uint32_t>(std::clamp(position, 0, 15) * kSliderUnit);
+    (voiceLevel ? panel_.Options.VoiceValue : panel_.Options.LevelValue) = level;
+    const Kind kind = panel_.ScanSettings.kind;
+    const char* prefix = kind == Kind::Search ? "S" : kind == Kind::MemoryBanks ? "X" : "D";
+    panel_.SendText(Format("%s%c%03u", prefix, voiceLevel ? 'A' : 'B', level));
+    panel_.ShowSquelch();
+}

@@ -1,0 +1,53 @@
+#pragma once
+// RAR8200, the AR8200 panel's scan and bank dialog: which scan the panel's scan button starts,
+// the receiver's scan configurations and the banks they link, the mode filter of the bank scan,
+// the variants of F and A, the pause and delay of a stop, the scans' squelch levels, the noise
+// limiter and what the panel does when the scan stops on a signal. A modeless window of the
+// main window that the panel owns; every change goes to the receiver at once through the
+// panel, after the operator's action is over, and the settings live in the panel.
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "receivers/aor/ar8200/ar8200_form.h"
+#include "ui/form.h"
+
+class AR8200;
+
+class RAR8200 : public ui::Form {
+  public:
+    // The letters of the 40 link boxes in their order: memory banks A..J, a..j, then search
+    // banks K..T, k..t.
+    static constexpr const char* kLinkLetters = "ABCDEFGHIJabcdefghijKLMNOPQRSTklmnopqrst";
+
+    explicit RAR8200(AR8200& panel);
+    ~RAR8200() override;
+
+    // Creates the window (child of `parent`) or shows it again, set from the panel and from
+    // what the receiver reports of its scan.
+    void Open(ui::Form* parent);
+    // The panel's settings onto the controls again.
+    void Refresh();
+
+    UI_FORM_CONTROLS(RAR8200_CONTROLS)
+    std::array<ui::CheckBox*, 40> links{};
+    std::array<ui::OptionButton*, 10> modes{};  // F W A L U C nF wA nA, all
+
+  private:
+    void CreateControls();
+    void Wire();
+    void WireSettings();
+    void ChooseKind(int kind);
+    void ChooseConfiguration(int index);
+    void OnLinkBox(int box);
+    void OnPause(const std::string& text);
+    void OnDelay(const std::string& text);
+    void OnHold();
+    void SendScanLevel(bool voice, int position);
+    // Runs `action` after the operator's action, unless the dialog fills itself.
+    void Act(std::function<void()> action);
+
+    AR8200& panel_;
+    bool filling_ = false;  // the controls are being set from the panel
+};

@@ -1,0 +1,80 @@
+// The station running unattended with an AR8200, or with its desktop sibling the AR8600:
+// ORVEL.INI names the set and a start-up job, which loads a stored range and starts its scan;
+// the scan, through the AOR line link on a pseudo-terminal, tunes every point in order, reads
+// its level, finds the emulated receiver's signal and journals it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "emulators/aor/ar8200_emulator.h"
+#include "receivers/aor/ar8200/ar8200.h"
+#include "receivers/aor/ar8200/rar8200.h"
+#include "tests/app/window_fixture.h"
+
+namespace {
+
+using Model = emulators::Ar8200::Model;
+
+template <Model kModel>
+class Ar8200UnattendedStart : public window_test::OnAir<emulators::Ar8200Emulator> {
+  protected:
+    Ar8200UnattendedStart() : OnAir(emulators::SignalPlan{20, {}}, kModel) {}
+    std::string Ini() const override {
+        return std::string("COM=1\r\nSPEED=5\r\nRECV=") + (kModel == Model::Ar8600 ? "11" : "9") +
+               "\r\nAUTOEXEC=0002\r\n";
+    }
+    void Prepare() override {
+        // A carrier at 100.5 MHz, in the range the job scans.
+        emulator.SetSignalPlan(window_test::WithCarrier(20, 100'500'000, 200));
+        WriteUnattendedScan();
+    }
+
+    void ScansAndJournals(const std::string& caption) {
+        auto* panel = dynamic_cast<AR8200*>(orvel.receiver.Panel());
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(panel->model->Text(), caption);
+        EXPECT_EQ(orvel.FreqHigh, AR8200::kUpperLimit);
+        ASSERT_TRUE(
+            RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; }));
+        EXPECT_NE(ScanNotes().find("Появление сигнала 100.5100"), std::string::npos) << ScanNotes();
+        EXPECT_EQ(orvel.ScanSlots[0].Identifier, "Эфир");
+        EXPECT_EQ(orvel.RunningMode, 2);
+        // Every point of the range, 100.0000 MHz on in steps of 10 kHz, tuned in its turn in
+        // Hz of ten digits and its level read before the next.
+        const std::vector<std::string> lines = emulator.ReceivedLines();
+        const auto first = std::find(lines.begin(), lines.end(), "RF0100000000");
+        ASSERT_NE(first, lines.end());
+        uint64_t hz = 100'000'000;
+        for (auto line = first; line != lines.end() && hz <= 100'510'000; hz += 10'000) {
+            char tune[32];
+            std::snprintf(tune, sizeof tune, "RF%010llu", static_cast<unsigned long long>(hz));
+            ASSERT_EQ(*line, tune);
+            ASSERT_NE(line + 1, lines.end());
+            EXPECT_EQ(*(line + 1), "LM") << tune;
+            line = std::find_if(line + 1, lines.end(),
+                                [](const std::string& l) { return l.starts_with("RF"); });
+        }
+        EXPECT_GT(hz, 100'510'000u);
+        EXPECT_TRUE(boxes.shown.empty());
+
+        // The scan and bank dialog opens over the main window.
+        PostPrivateMessage(&orvel, PostOpenScanSettings);
+        ASSERT_TRUE(
+            RunUntil([&] { return panel->ScanDialog() && panel->ScanDialog()->HasWindow(); }));
+        EXPECT_EQ(panel->ScanDialog()->Parent(), &orvel);
+    }
+};
+
+using Ar8200Unattended = Ar8200UnattendedStart<Model::Ar8200>;
+using Ar8600Unattended = Ar8200UnattendedStart<Model::Ar8600>;
+
+TEST_F(Ar8200Unattended, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
+    ScansAndJournals("AR-8200");
+}
+
+TEST_F(Ar8600Unattended, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
+    ScansAndJournals("AR-8600");
+}
+
+}  // namespace

@@ -1,0 +1,280 @@
+// The AR8000's memory through the panel: its 20 banks of 50 channels and 20 search banks
+// written into the emulated set and read back, the bank and search bank chosen together, and
+// the state file (20 search banks, no filter keys) byte for byte. Channel lines are the set's:
+// "MX<letter><channel> RF<Hz> ST<Hz> MD<digit> AT<0|1> TM<label in 7>", then "MP<0|1>";
+// search banks "SE<letter> SL<Hz> SU<Hz> ST<Hz> MD<digit> AT<0|1> TT<label>".
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "state/cp1251.h"
+#include "tests/receivers/aor/ar8000/ar8000_fixture.h"
+#include "tests/receivers/receiver_files.h"
+#include "tests/receivers/state_file_runs.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using emulators::AorChannel;
+using emulators::AorSettings;
+
+// A channel of the panel and the set's same channel.
+struct Sample {
+    int bank;
+    int channel;
+    MemoryChannel record;
+    AorChannel onSet;
+};
+
+std::vector<Sample> Samples() {
+    const auto record = [](uint32_t frequency, uint32_t step, char mode, bool attenuator,
+                           const char* label, bool skip, int channel) {
+        MemoryChannel r;
+        r.Frequency = frequency;
+        r.Step = step;
+        r.Modulation = mode;
+        r.Attenuator = attenuator;
+        r.AttenuatorDb = attenuator ? 10 : 0;
+        r.Label = label;
+        r.Skip = skip;
+        r.Number = channel;
+        return r;
+    };
+    return {
+        {0, 0, record(1'455'000, 125, 'F', true, "CALLS", true, 0),
+         AorChannel{145'500'000, AorSettings{12'500, '1', '3', '1'}, "  CALLS", true}},
+        {9, 49, record(1'188'000, 250, 'A', false, "TOWER12", false, 49),
+         AorChannel{118'800'000, AorSettings{25'000, '2'}, "TOWER12"}},
+        {12, 5, record(4'339'200, 50, 'U', false, "", false, 5),
+         AorChannel{433'920'000, AorSettings{5'000, '3'}, "       "}},
+        {19, 20, record(5'000, 10, 'C', false, "Z", false, 20),
+         AorChannel{500'000, AorSettings{1'000, '5'}, "      Z"}},
+    };
+}
+
+class Ar8000Banks : public Ar8000OnAir {
+  protected:
+    void SetUp() override {
+        Ar8000OnAir::SetUp();
+        Sync();
+    }
+};
+
+TEST_F(Ar8000Banks, WritingAllBanksPutsThePanelsChannelsIntoTheSetAndReadingBringsThemBack) {
+    for (const Sample& s : Samples()) panel.ChannelAt(s.bank, s.channel) = s.record;
+    AorSearchBank& band = panel.SearchBanks[12];
+    band = {.Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Mode = 'F', .Label = "2M"};
+    AorSearchBank& unnamed = panel.SearchBanks[0];
+    unnamed = {.Lower = 1'080'000, .Upper = 1'360'000, .Step = 250, .Mode = 'W', .Label = {}};
+    // What the set holds where the panel has nothing stays: empty channels are never written.
+    emulator.SetChannel(3, 3, AorChannel{156'800'000, AorSettings{}, "OLD"});
+    panel.WholeMemory = true;
+    panel.WriteAllBanks();
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+    EXPECT_TRUE(messages.empty());
+
+    for (const Sample& s : Samples()) EXPECT_EQ(emulator.Channel(s.bank, s.channel), s.onSet);
+    EXPECT_EQ(emulator.Channel(3, 3).frequencyHz, 156'800'000u);
+    EXPECT_EQ(LinesStartingWith("MX").size(), Samples().size());
+    EXPECT_EQ(LinesStartingWith("MXh05"), Strings{"MXh05 RF433920000 ST5000 MD3 AT0 TM       "});
+    EXPECT_EQ(LinesStartingWith("SE"), (Strings{"SEA SL108000000 SU136000000 ST25000 MD0 AT0 TT",
+                                                "SEh SL144000000 SU146000000 ST12500 MD1 AT0 TT2M"}));
+    EXPECT_TRUE(LinesStartingWith("MQ").empty());
+
+    // The panel forgets, then reads the whole memory back: the channel it had nothing for is
+    // the set's.
+    for (int bank = 0; bank < AR8000::kBanks; ++bank)
+        for (int channel = 0; channel < AR8000::kChannels; ++channel)
+            panel.ChannelAt(bank, channel) = AR8000::kChannelLayout.Empty(channel);
+    panel.SearchBanks.assign(AR8000::kSearchBanks, {});
+    panel.ReadAllBanks();
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 2; }));
+    for (const Sample& s : Samples()) {
+        MemoryChannel expected = s.record;
+        expected.Level = s.bank == 0 ? 252 : s.bank == 12 ? 128 : 0;
+        EXPECT_EQ(panel.ChannelAt(s.bank, s.channel), expected) << s.bank << " " << s.channel;
+    }
+    EXPECT_EQ(panel.ChannelAt(3, 3).Frequency, 1'568'000u);
+    EXPECT_EQ(panel.ChannelAt(3, 3).Label, "OLD");
+    EXPECT_TRUE(panel.ChannelAt(3, 4).Empty());
+    EXPECT_EQ(panel.SearchBanks[12], band);
+    EXPECT_EQ(panel.SearchBanks[0], unnamed);
+    EXPECT_TRUE(panel.SearchBanks[5].Empty());
+    // The set goes back to its VFO after the walk.
+    EXPECT_EQ(emulator.State().operation, emulators::AorOperation::Vfo);
+}
+
+// The current bank's read takes the search bank of its number; a reply for another channel
+// than the one asked is not that channel's.
+TEST_F(Ar8000Banks, TheCurrentBankIsReadWithTheSearchBankOfItsNumber) {
+    emulator.SetChannel(12, 5, Samples()[2].onSet);
+    emulator.SetSearchBank(12, {144'000'000, 146'000'000, AorSettings{25'000, '2', '3', '1'}, "BAND"});
+    panel.ChannelAt(12, 6).Frequency = 1'000'000;  // the set has nothing there
+    ui::EventData pick;
+    pick.id = ui::EventId::Select;
+    pick.value = 12;
+    panel.bn->Raise(pick);
+    EXPECT_EQ(panel.CurrentBank, 12);
+    EXPECT_EQ(panel.CurrentSearchBank, 12);
+    emulator.ClearReceivedLines();
+    panel.ReadCurrentBank();
+    EXPECT_EQ(panel.ChannelAt(12, 5).Frequency, 4'339'200u);
+    EXPECT_TRUE(panel.ChannelAt(12, 6).Empty());
+    const AorSearchBank& band = panel.SearchBanks[12];
+    EXPECT_EQ(band.Lower, 1'440'000u);
+    EXPECT_EQ(band.Mode, 'A');
+    EXPECT_TRUE(band.Attenuator);
+    EXPECT_EQ(band.Label, "BAND");
+    EXPECT_EQ(LinesStartingWith("SR"), Strings{"SRh"});
+    EXPECT_EQ(panel.textb_Fn->Text(), " 144.0000");
+}
+
+// A line that answers for another channel (one still on its way) is not the channel asked
+// for: the channel is not taken from it.
+TEST_F(Ar8000Banks, AChannelIsNotTakenFromAnotherChannelsLine) {
+    emulator.SetChannel(0, 5, Samples()[0].onSet);
+    emulator.SetGarbage("MR MXA09 RF0433920000 ST012500 MD2 AT0 MP0 TMOTHER\r\n");
+    EXPECT_FALSE(panel.ReadChannel(0, 5));
+    EXPECT_NE(panel.ChannelAt(0, 5).Label, "OTHER");
+    EXPECT_NE(panel.ChannelAt(0, 5).Frequency, 4'339'200u);
+    emulator.SetGarbage("");
+    EXPECT_TRUE(panel.ReadChannel(0, 5));
+    EXPECT_EQ(panel.ChannelAt(0, 5).Label, "CALLS");
+}
+
+// With direct writing the bank chosen is selected on the set with its search bank, and the
+// channel and the search bank are read from it.
+TEST_F(Ar8000Banks, ChoosingABankWithDirectWritingGoesThereOnTheSet) {
+    emulator.SetChannel(5, 0, Samples()[0].onSet);
+    emulator.SetSearchBank(5, {144'000'000, 146'000'000, AorSettings{25'000, '2'}, "F"});
+    panel.DirectWrite = true;
+    ui::EventData e;
+    e.id = ui::EventId::DeltaPosition;
+    e.value = -1;
+    panel.updwbnum->Raise(e);  // from bank 0 down comes 19
+    ui::ServePending();
+    EXPECT_EQ(panel.CurrentBank, 19);
+    panel.updwbnum->Raise(e);
+    e.value = 1;
+    for (int i = 0; i < 6; ++i) panel.updwbnum->Raise(e);  // 18 up to 19, 0, 1 .. 4
+    ui::ServePending();
+    EXPECT_EQ(panel.CurrentBank, 4);
+    emulator.ClearReceivedLines();
+    panel.updwbnum->Raise(e);
+    ASSERT_TRUE(ServeUntil([&] { return panel.SearchBanks[5].Lower != 0; }));
+    EXPECT_EQ(panel.CurrentBank, 5);
+    EXPECT_EQ(panel.CurrentSearchBank, 5);
+    EXPECT_EQ(Lines(), (Strings{"MRF00", "SRF", "MRF00", "LM"}));
+    EXPECT_EQ(panel.ChannelAt(5, 0).Frequency, 1'455'000u);
+    EXPECT_EQ(panel.SearchBanks[5].Lower, 1'440'000u);
+    EXPECT_EQ(panel.sbank->Text(), "F");
+}
+
+// Storing the current settings starts the channel afresh and writes it at once with direct
+// writing; a store without it sends nothing.
+TEST_F(Ar8000Banks, TheCurrentSettingsGoIntoTheSelectedChannel) {
+    panel.BankPositions[0] = 4;
+    panel.ChannelAt(0, 4).Label = "OLD";
+    state.Frequency = 1'455'000;
+    state.Step = 125;
+    state.Modulation = 'F';
+    panel.StoreCurrentSettings();
+    EXPECT_EQ(panel.ChannelAt(0, 4).Frequency, 1'455'000u);
+    EXPECT_EQ(panel.ChannelAt(0, 4).Label, "");
+    EXPECT_TRUE(Lines().empty());
+    panel.DirectWrite = true;
+    panel.StoreCurrentSettings();
+    EXPECT_EQ(Lines(), (Strings{"MXA04 RF145500000 ST12500 MD1 AT0 TM       ", "MP0"}));
+    EXPECT_EQ(emulator.Channel(0, 4).frequencyHz, 145'500'000u);
+}
+
+// ---------------------------------------------------------------------------------------
+// The state file
+
+class Ar8000StateFile : public StateFileRuns {
+  protected:
+    std::string Path() const { return PathOf("AR8000"); }
+};
+
+void GiveSettings(AR8000& panel, FDX& state) {
+    state.Frequency = 1'455'000;
+    state.Step = 125;
+    state.Modulation = 'F';
+    state.Attenuator = 1;
+    state.AttenuatorDb = 10;
+    panel.CurrentBank = panel.CurrentSearchBank = 12;
+    panel.BankPositions[12] = 7;
+    panel.DirectWrite = panel.WholeMemory = true;
+    panel.Threshold = 5;
+    panel.DelaySeconds = 30;
+    AorScanSettings& scan = panel.ScanSettings;
+    scan.kind = AorScanSettings::Kind::MemoryBanks;
+    scan.DelayOn = scan.Voice = scan.LevelBox = scan.SelectScan = scan.ModeScan = true;
+    scan.ModeChoice = 3;
+    scan.Action = ScanStopAction::IntoBank;
+    scan.JobName = "Ночь";
+    scan.SearchLinks = "Bj";
+    scan.MemoryLinks = "Aah";
+    for (const Sample& s : Samples()) panel.ChannelAt(s.bank, s.channel) = s.record;
+    panel.ChannelAt(0, 0).Select = true;
+    panel.ChannelAt(0, 0).Label = "Позыв";
+    panel.SearchBanks[12] = {.Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Mode = 'A',
+                             .Label = "2M", .Attenuator = true, .AttenuatorDb = 10};
+    panel.SearchBanks[19] = {.Lower = 1'080'000, .Upper = 1'360'000, .Step = 250, .Mode = 'W', .Label = {}};
+    panel.Scale.SetCell(14'550, 90);
+    panel.Scale.SetCell(190'000, 33);
+}
+
+TEST_F(Ar8000StateFile, IsReadBackAsItWasWrittenByteForByteAndStaysThere) {
+    StampedAt7March2001 clock;
+    AR8000 panel;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    GiveSettings(panel, state);
+    ASSERT_TRUE(panel.WriteStateFile());
+    EXPECT_EQ(ReadBytes(Path()), ReceiverGolden("aor/ar8000", "AR8000.001"));
+    const std::string written = Cp1251ToUtf8(ReadBytes(Path()));
+    EXPECT_EQ(written.find("QMOD"), std::string::npos);
+    EXPECT_EQ(written.find("Банк_поиска=12\r\n"), written.rfind("Банк_поиска"));
+    panel.Destroy();
+
+    AR8000 again;
+    ASSERT_TRUE(again.Create(&main, &fresh));
+    EXPECT_TRUE(std::filesystem::exists(Path()));
+    for (const Sample& s : Samples())
+        EXPECT_EQ(again.ChannelAt(s.bank, s.channel), panel.ChannelAt(s.bank, s.channel));
+    EXPECT_EQ(again.SearchBanks, panel.SearchBanks);
+    EXPECT_EQ(again.ScanSettings, panel.ScanSettings);
+    EXPECT_EQ(again.CurrentBank, 12);
+    EXPECT_EQ(again.CurrentSearchBank, 12);
+    EXPECT_EQ(again.SelectedChannel(), 7);
+    EXPECT_EQ(again.Threshold, 5u);
+    EXPECT_EQ(again.DelaySeconds, 30u);
+    EXPECT_TRUE(again.DirectWrite && again.WholeMemory);
+    EXPECT_EQ(fresh.Attenuator, 1);
+    EXPECT_EQ(fresh.Modulation, 'F');
+    ASSERT_TRUE(again.WriteStateFile());
+    EXPECT_EQ(Cp1251ToUtf8(ReadBytes(Path())), written);
+}
+
+// Values that pick a place or go to the set are checked: outside their ranges they are left.
+TEST_F(Ar8000StateFile, ValuesOutsideThePanelsRangesAreNotTaken) {
+    WriteBytes(Path(), Cp1251Lines({"Модуляция=R ", "Банк=20", "Банки_поиска=A-kz-AB",
+                                    "Позиция_Банк=50", "Позиция_Банк=49", "Время_задержки=0",
+                                    "Сигнал=8", "Пауза=9", "Мод_тип=6", "Банк_поиска=25"}));
+    AR8000 panel;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(state.Modulation, 'W');
+    EXPECT_EQ(panel.CurrentBank, 0);
+    EXPECT_EQ(panel.CurrentSearchBank, 0);
+    EXPECT_EQ(panel.ScanSettings.SearchLinks, "AB");
+    EXPECT_EQ(panel.BankPositions[0], 0);
+    EXPECT_EQ(panel.BankPositions[1], 49);
+    EXPECT_EQ(panel.DelaySeconds, AR8000::kShortestDelay);
+    EXPECT_EQ(panel.Threshold, AR8000::kLowestThreshold);
+    EXPECT_EQ(panel.ScanSettings.Action, ScanStopAction::Pause);
+    EXPECT_EQ(panel.ScanSettings.ModeChoice, 0u);
+}
+
+}  // namespace

@@ -1,0 +1,181 @@
+// The AR8200's memory and search banks against the emulated receiver: the lines that write
+// them, a whole read of the receiver's 1000 channels and 40 search banks, the state file byte
+// for byte and the memory that survives a restart, the exchange with the working bank and the
+// edits of the search bank's row.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "state/cp1251.h"
+#include "tests/receivers/aor/ar8200/ar8200_fixture.h"
+#include "tests/receivers/receiver_files.h"
+
+namespace {
+
+using emulators::AorChannel;
+using ReceiverBank = emulators::AorSearchBank;
+using emulators::AorSettings;
+using Strings = std::vector<std::string>;
+
+// A label as the receiver keeps what the panel wrote: right-aligned in twelve characters.
+std::string Held(const std::string& label) {
+    return std::string(12 - label.size(), ' ') + label;
+}
+
+// Every channel of the receiver holds something, but every seventh, which says "---": modes,
+// variants, attenuator, skip and select flags and labels of every kind.
+void FillReceiver(emulators::Ar8200Emulator& emulator) {
+    for (int bank = 0; bank < AR8200::kBanks; ++bank) {
+        for (int channel = 0; channel < AR8200::kChannels; ++channel) {
+            const int n = bank * AR8200::kChannels + channel;
+            AorChannel c;
+            if (n % 7 == 3) {
+                emulator.SetChannel(bank, channel, c);
+                continue;
+            }
+            c.frequencyHz = 100'000'000 + uint64_t(n) * 1'250'000;
+            c.settings = AorSettings{uint32_t(5'000 + 100 * (n % 50)), char('0' + n % 9), '3',
+                                     n % 3 == 0 ? '1' : '0', false};
+            c.label = n % 4 == 0 ? Held("") : Held("K" + std::to_string(n));
+            c.skip = n % 5 == 0;
+            c.select = n % 6 == 0;
+            emulator.SetChannel(bank, channel, c);
+        }
+    }
+    for (int bank = 0; bank < AR8200::kSearchBanks; ++bank) {
+        if (bank % 9 == 4) {
+            emulator.SetSearchBank(bank, {});
+            continue;
+        }
+        ReceiverBank b{uint64_t(100'000'000 + bank * 10'000'000),
+                       uint64_t(105'000'000 + bank * 10'000'000),
+                       AorSettings{25'000, char('0' + bank % 9), '3', bank % 2 ? '1' : '0'},
+                       bank % 3 == 0 ? "" : "S" + std::to_string(bank)};
+        emulator.SetSearchBank(bank, b);
+    }
+}
+
+std::vector<AorChannel> ReceiverChannels(const emulators::Ar8200Emulator& emulator) {
+    std::vector<AorChannel> all;
+    for (int bank = 0; bank < AR8200::kBanks; ++bank)
+        for (int channel = 0; channel < AR8200::kChannels; ++channel)
+            all.push_back(emulator.Channel(bank, channel));
+    return all;
+}
+
+std::vector<ReceiverBank> ReceiverSearchBanks(const emulators::Ar8200Emulator& emulator) {
+    std::vector<ReceiverBank> all;
+    for (int bank = 0; bank < AR8200::kSearchBanks; ++bank)
+        all.push_back(emulator.SearchBank(bank));
+    return all;
+}
+
+TEST_F(Ar8200OnAir, AChannelAndSearchBanksGoOutInTheirLinesWithTheirLetters) {
+    MemoryChannel& c = panel.ChannelAt(10, 5);
+    c.Frequency = 1'455'000;
+    c.Step = 125;
+    c.Modulation = 'F';
+    c.Label = "LABEL";
+    c.Select = true;
+    panel.CurrentBank = 10;
+    for (const int bank : {10, 20}) {
+        AorSearchBank& s = panel.SearchBanks[static_cast<std::size_t>(bank)];
+        s.Lower = 1'440'000;
+        s.Upper = 1'460'000;
+        s.Step = 250;
+        s.Mode = 'A';
+        s.Filter = 2;
+        s.Attenuator = true;
+        s.Label = bank == 10 ? "BAND" : "";
+    }
+    panel.CurrentSearchBank = 10;
+    panel.WriteCurrentBank();
+    panel.CurrentSearchBank = 20;
+    panel.WriteCurrentBank();
+
+    EXPECT_EQ(LinesStartingWith("MX"),
+              Strings(2, "MXa05 RF0145500000 ST012500 MD1 AT0 TM       LABEL"));
+    EXPECT_EQ(LinesStartingWith("SE"),
+              (Strings{"SEK SL0144000000 SU0146000000 ST025000 MD7 AT1 TTBAND",
+                       "SEa SL0144000000 SU0146000000 ST025000 MD7 AT1"}));
+    // The channel read back, its select and skip flags; the bank chosen before and after.
+    const Strings lines = Lines();
+    const auto mx = std::find(lines.begin(), lines.end(), LinesStartingWith("MX")[0]);
+    ASSERT_LT(mx + 3, lines.end());
+    EXPECT_EQ((Strings{*(mx + 1), *(mx + 2), *(mx + 3)}), (Strings{"MRa05", "GA1", "MP0"}));
+    EXPECT_EQ(LinesStartingWith("MRa00").size(), 4u);
+    const AorChannel written = emulator.Channel(10, 5);
+    EXPECT_EQ(written.frequencyHz, 145'500'000u);
+    EXPECT_EQ(written.label, Held("LABEL"));
+    EXPECT_TRUE(written.select);
+    EXPECT_EQ(emulator.SearchBank(10).label, "BAND        ");
+    EXPECT_EQ(emulator.SearchBank(20).settings.mode, '7');
+    // Empty channels and empty search banks are never written.
+    EXPECT_EQ(LinesStartingWith("MX").size(), 2u);
+    EXPECT_TRUE(emulator.SearchBank(11).Empty());
+}
+
+TEST_F(Ar8200OnAir, ReadingAllBanksTakesTheReceiversThousandChannelsAndFortySearchBanks) {
+    FillReceiver(emulator);
+    panel.ChannelAt(0, 3).Frequency = 1'234'000;  // the receiver says "---" there
+    panel.WholeMemory = true;
+    panel.ReadAllBanks();
+    ASSERT_TRUE(messages.empty());
+    for (int bank = 0; bank < AR8200::kBanks; ++bank) {
+        for (int channel = 0; channel < AR8200::kChannels; ++channel) {
+            const AorChannel held = emulator.Channel(bank, channel);
+            const MemoryChannel& read = panel.ChannelAt(bank, channel);
+            const std::string at = std::to_string(bank) + "/" + std::to_string(channel);
+            ASSERT_EQ(read.Frequency, held.frequencyHz / 100) << at;
+            if (held.Empty()) continue;
+            EXPECT_EQ(read.Step * 100, held.settings.stepHz) << at;
+            EXPECT_EQ('0' + AR8200::ModeDigit(read.Modulation, read.Filter), held.settings.mode)
+                << at;
+            EXPECT_EQ(read.Attenuator, held.settings.attenuator == '1') << at;
+            EXPECT_EQ(read.Label, aor::LabelFromWire(held.label)) << at;
+            EXPECT_EQ(read.Skip, held.skip) << at;
+            EXPECT_EQ(read.Select, held.select) << at;
+            EXPECT_EQ(read.Number, channel) << at;
+        }
+    }
+    EXPECT_EQ(panel.ChannelAt(0, 3).Frequency, 0u);
+    for (int bank = 0; bank < AR8200::kSearchBanks; ++bank) {
+        const ReceiverBank held = emulator.SearchBank(bank);
+        const AorSearchBank& read = panel.SearchBanks[static_cast<std::size_t>(bank)];
+        EXPECT_EQ(read.Lower, held.lowerHz / 100) << bank;
+        EXPECT_EQ(read.Upper, held.upperHz / 100) << bank;
+        if (held.Empty()) continue;
+        EXPECT_EQ(read.Label, aor::LabelFromWire(held.label)) << bank;
+        EXPECT_EQ(read.Attenuator, held.settings.attenuator == '1') << bank;
+    }
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+}
+
+// What was read survives a restart in the state file: written back into a receiver that has
+// forgotten it, the receiver holds what it held, to the bank.
+TEST_F(Ar8200OnAir, ReadRestartAndWriteLeaveTheReceiversMemoryAsItWas) {
+    FillReceiver(emulator);
+    const std::vector<AorChannel> channels = ReceiverChannels(emulator);
+    const std::vector<ReceiverBank> searchBanks = ReceiverSearchBanks(emulator);
+    state.OptRecvSave = 1;
+    panel.WholeMemory = true;
+    panel.ReadAllBanks();
+    ServeUntil([&] { return main.Count(PostHideWait) == 1; });
+    panel.Destroy();
+    for (int bank = 0; bank < AR8200::kBanks; ++bank)
+        for (int channel = 0; channel < AR8200::kChannels; ++channel)
+            emulator.SetChannel(bank, channel, {});
+    for (int bank = 0; bank < AR8200::kSearchBanks; ++bank) emulator.SetSearchBank(bank, {});
+
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_TRUE(panel.WholeMemory);
+    panel.WriteAllBanks();
+    ASSERT_TRUE(messages.empty());
+    EXPECT_EQ(ReceiverChannels(emulator), channels);
+    EXPECT_EQ(ReceiverSearchBanks(emulator), searchBanks);
+}
+
+}  // namespace

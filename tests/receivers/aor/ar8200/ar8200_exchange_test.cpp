@@ -1,0 +1,298 @@
+// The AR8200 panel against the emulated receiver: the command lines, the level and its
+// squelch mark, the modes, the start-up sync, the VFOs, AUTO, the receiver's own scan and the
+// stops it reports, the job commands, the slider and the reply lines that hold free text.
+
+#include <gtest/gtest.h>
+
+// Before Qt's headers, whose "signals" keyword would rename the emulator's signal plan.
+#include "tests/receivers/aor/ar8200/ar8200_fixture.h"
+
+#include <QTest>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST_F(Ar8200OnAir, TunesInHzOfTenDigitsSendsTheStepInSixAndReadsTheLevelWithItsSquelchMark) {
+    state.Frequency = 1'455'000;
+    ASSERT_TRUE(panel.SetFrequencyWait());
+    EXPECT_EQ(panel.Link.CommandLine, "RF0145500000\r\n");
+    EXPECT_EQ(emulator.State().tuned.frequencyHz, 145'500'000u);
+    state.Step = 125;
+    ASSERT_TRUE(panel.SetStep());
+    EXPECT_EQ(Lines().back(), "ST012500");
+    // The squelch closed ("%"), then open (a blank), 255 kept as 254.
+    ASSERT_TRUE(panel.SetSquelch(100));
+    EXPECT_EQ(panel.ReadLevel(), 45);
+    EXPECT_FALSE(panel.Reply.LevelOpen);
+    EXPECT_EQ(panel.Link.ReplyLine, "LM%045");
+    EXPECT_EQ(panel.Scale.At(1'455'000), 45);
+    state.Frequency = 4'339'200;
+    ASSERT_TRUE(panel.SetFrequencyWait());
+    EXPECT_EQ(panel.ReadLevel(), 254);
+    EXPECT_EQ(panel.Link.ReplyLine, "LM 255");
+    EXPECT_TRUE(panel.Reply.LevelOpen);
+    EXPECT_EQ(panel.label_1->Text(), " 433.9200");
+}
+
+TEST_F(Ar8200OnAir, ModesSendTheirDigitWithTheNarrowOrWideVariantAndRttyNothing) {
+    const struct {
+        char letter;
+        bool fnar, anar, awide;
+        std::string line;
+        int32_t filter;
+        std::string width;
+    } kCases[] = {
+        {'W', false, false, false, "MD0", 0, "150.0"}, {'F', false, false, false, "MD1", 0, "12.0"},
+        {'F', true, false, false, "MD6", 1, " 9.0"},   {'A', false, false, false, "MD2", 0, " 9.0"},
+        {'A', false, true, true, "MD8", 1, " 3.0"},    {'A', false, false, true, "MD7", 2, "12.0"},
+        {'U', false, false, false, "MD3", 0, " 3.0"},  {'L', false, false, false, "MD4", 0, " 3.0"},
+        {'C', false, false, false, "MD5", 0, " 3.0"},
+    };
+    for (const auto& c : kCases) {
+        panel.Options.Fnar = c.fnar;
+        panel.Options.Anar = c.anar;
+        panel.Options.Awide = c.awide;
+        state.Modulation = c.letter;
+        ASSERT_TRUE(panel.SetMode()) << c.line;
+        EXPECT_EQ(Lines().back(), c.line);
+        EXPECT_EQ(state.Filter, c.filter) << c.line;
+        EXPECT_EQ(panel.width->Text(), c.width) << c.line;
+        EXPECT_EQ(panel.ModeParameter(c.letter), 2 * panel.Bandwidth) << c.line;
+        EXPECT_EQ(panel.Scale.FillWindow, 2 * panel.Bandwidth) << c.line;
+    }
+    // RTTY has no mode on the receiver: nothing goes out and the set fails.
+    emulator.ClearReceivedLines();
+    state.Modulation = 'R';
+    EXPECT_FALSE(panel.SetMode());
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(panel.ModeParameter('R'), kNoModeValue);
+}
+
+// AUTO goes off before a mode or a step is set, and the step asked for is the one sent.
+TEST_F(Ar8200OnAir, LeavingAutoForAStepSendsTheStepAskedFor) {
+    state.Step = 250;
+    panel.cauto->SetChecked(true);
+    panel.cauto->Raise(ui::EventId::Click);
+    ui::ServePending();
+    EXPECT_TRUE(panel.AutoOn);
+    EXPECT_EQ(emulator.State().tuned.settings.autoMode, true);
+    state.Step = 125;
+    ASSERT_TRUE(panel.SetStep());
+    EXPECT_FALSE(panel.AutoOn);
+    EXPECT_FALSE(panel.cauto->IsChecked());
+    EXPECT_EQ(LinesStartingWith("AU").back(), "AU0");
+    EXPECT_EQ(Lines().back(), "ST012500");
+}
+
+TEST_F(Ar8200OnAir, TheSyncTakesTheVfoAndTheSquelchTheReceiverReports) {
+    // The receiver stands on VFO B, 145.5 MHz FM, with a level squelch.
+    ASSERT_TRUE(panel.SendText("VB"));
+    ASSERT_TRUE(panel.SendText("DB064"));
+    emulator.ClearReceivedLines();
+    Post(PostSyncReceiver);
+    ASSERT_TRUE(ServeUntil([&] { return panel.SyncEnded(); }));
+    EXPECT_TRUE(panel.ReceiverAnswered());
+    EXPECT_EQ(panel.VfoChoice, AR8200::kVfoB);
+    EXPECT_EQ(panel.vfobutton->Text(), "BVFO");
+    EXPECT_EQ(state.Frequency, 1'455'000u);
+    EXPECT_EQ(state.Modulation, 'F');
+    EXPECT_EQ(state.Step, 125u);
+    EXPECT_FALSE(panel.Options.VoiceSquelch);
+    EXPECT_EQ(panel.Options.LevelValue, 64u);
+    EXPECT_EQ(panel.sql->Position(), 4);
+    EXPECT_EQ(Lines(), (Strings{"RX", "DB", "DA"}));
+    EXPECT_EQ(main.Count(PostReceiverState), 1);
+}
+
+// A receiver in memory read: its bank and channel become the panel's, then the panel goes to
+// its VFO. A channel number beyond the bank's 50 is no place.
+TEST_F(Ar8200OnAir, TheSyncTakesTheMemoryPlaceOnlyWithinTheBank) {
+    emulator.SetChannel(12, 7, {145'500'000, {12'500, '1', '3', '0'}, "CALLS"});
+    ASSERT_TRUE(panel.SendText("MRc07"));
+    emulator.ClearReceivedLines();
+    Post(PostSyncReceiver);
+    ASSERT_TRUE(ServeUntil([&] { return panel.SyncEnded(); }));
+    EXPECT_EQ(panel.CurrentBank, 12);
+    EXPECT_EQ(panel.BankPositions[12], 7);
+    EXPECT_EQ(Lines(), (Strings{"RX", "VF", "RX", "DB", "DA"}));
+    EXPECT_EQ(panel.VfoChoice, AR8200::kVfoF);
+    EXPECT_EQ(state.Frequency, 4'339'200u);
+
+    // "MXc55": a number the bank has no channel for, in the state line that answers the sync.
+    panel.CurrentBank = 0;
+    panel.BankPositions[12] = 3;
+    emulator.SetSilent(true);
+    QTimer::singleShot(50, [&] {
+        const std::string line = "MR MXc55 RF0145500000 ST012500 MD1 AT0 MP0 TM       CALLS\r\n";
+        comm.StoreReceived(reinterpret_cast<const uint8_t*>(line.data()), line.size());
+        PostPrivateMessage(&main, PostSerialData);
+    });
+    Post(PostSyncReceiver);
+    ASSERT_TRUE(ServeUntil([&] { return panel.SyncEnded(); }));
+    EXPECT_TRUE(panel.ReceiverAnswered());
+    EXPECT_EQ(panel.Reply.Channel, 55);
+    EXPECT_EQ(panel.CurrentBank, 0);
+    EXPECT_EQ(panel.BankPositions[12], 3);
+}
+
+TEST_F(Ar8200OnAir, TheVfoButtonGoesThroughFThenAThenBWithItsCaptions) {
+    Sync();
+    panel.VfoChoice = AR8200::kVfoB;
+    const Strings captions = {"VFO", "AVFO", "BVFO"};
+    for (int press = 0; press < 3; ++press) {
+        QTest::mouseClick(panel.vfobutton->widget(), Qt::LeftButton);
+        ui::ServePending();
+        EXPECT_EQ(panel.vfobutton->Text(), captions[static_cast<std::size_t>(press)]);
+    }
+    EXPECT_EQ(LinesStartingWith("V"), (Strings{"VF", "VA", "VB"}));
+    EXPECT_EQ(panel.VfoChoice, AR8200::kVfoB);
+    // Each VFO comes back where the receiver has it.
+    EXPECT_EQ(state.Frequency, 1'455'000u);
+    EXPECT_EQ(emulator.State().vfo, 1);
+}
+
+TEST_F(Ar8200OnAir, JobsAnswerInTheirLinesAndVfoJobValuesNameTheirVfo) {
+    Sync();
+    JobStr line = RunJob(928, 0);
+    EXPECT_EQ(line.ReturnCode, 0);
+    EXPECT_EQ(Lines().front(), "VA");
+    EXPECT_EQ(panel.VfoChoice, AR8200::kVfoA);
+    EXPECT_EQ(state.Frequency, 1'017'000u);
+    EXPECT_EQ(RunJob(928, 1).ReturnCode, 0);
+    EXPECT_EQ(panel.vfobutton->Text(), "BVFO");
+    EXPECT_EQ(RunJob(928, 2).ReturnCode, 0);
+    EXPECT_EQ(LinesStartingWith("V"), (Strings{"VA", "VB", "VF"}));
+
+    line = RunJob(924, 20);
+    EXPECT_EQ(line.ReturnCode, 2);
+    EXPECT_EQ(line.Message, "Не существует указанного банка");
+    EXPECT_EQ(RunJob(924, 19).ReturnCode, 0);
+    EXPECT_EQ(panel.bn->SelectedIndex(), 19);
+    EXPECT_EQ(panel.bn->StringAt(19), "j");
+    EXPECT_EQ(RunJob(925, 40).ReturnCode, 2);
+    EXPECT_EQ(RunJob(925, 39).ReturnCode, 0);
+    EXPECT_EQ(panel.CurrentSearchBank, 39);
+    line = RunJob(926, 50);
+    EXPECT_EQ(line.ReturnCode, 2);
+    EXPECT_EQ(line.Message, "Не существует канала для данного банка");
+    line = RunJob(999);
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message, "Нет доступа к обьекту");
+    EXPECT_EQ(RunJob(923, 300).ReturnCode, 0);
+    EXPECT_EQ(panel.ViewStep, 100u);
+    EXPECT_EQ(panel.step->SelectedIndex(), 0);
+
+    // A setting the receiver refuses fails its line.
+    emulator.SetRefused({"AT"});
+    line = RunJob(914, 1);
+    EXPECT_EQ(line.ReturnCode, 1);
+    emulator.SetRefused({});
+    EXPECT_EQ(RunJob(914, 1).ReturnCode, 0);
+    EXPECT_TRUE(panel.catt->IsChecked());
+    EXPECT_EQ(RunJob(932, 300).ReturnCode, 0);  // 256 and above give 0
+    EXPECT_EQ(Lines().back(), "DB000");
+    EXPECT_EQ(RunJob(933).ReturnCode, 0);
+    EXPECT_EQ(RunJob(932, 48).ReturnCode, 0);
+    EXPECT_EQ(Lines().back(), "DA048");
+}
+
+// The stop line of the receiver's own scan carries the level from 111 and the frequency; the
+// panel follows it and, with the job signalling, hands the job to the main window.
+TEST_F(Ar8200OnAir, AStopOfTheOwnScanReportsItsLevelAndFrequencyAndStartsTheJob) {
+    emulator.SetSearchBank(0, {144'000'000, 146'000'000, {12'500, '1', '3', '0'}, "TWO"});
+    panel.ScanSettings.kind = AorScanSettings::Kind::Search;
+    panel.ScanSettings.Action = ScanStopAction::StartJob;
+    panel.ScanSettings.JobName = "J1";
+    ASSERT_TRUE(panel.StartOwnScan());
+    EXPECT_EQ(LinesStartingWith("SS"), Strings{"SSA"});
+    EXPECT_EQ(Lines().back(), "LC1");
+    Arrives("LC 266 RF0145500000");
+    EXPECT_EQ(state.PanelJobName, "J1");
+    EXPECT_EQ(main.Count(PostPanelStartJob), 1);
+    EXPECT_EQ(state.Level, 254);
+    EXPECT_EQ(state.Frequency, 1'455'000u);
+    EXPECT_EQ(panel.Scale.At(1'455'000), 254);
+    // "LC 111": no signal; "LC1" is the switch read back, no stop.
+    Arrives("LC 111 RF0145600000");
+    EXPECT_EQ(state.Level, 0);
+    Arrives("LC1");
+    EXPECT_EQ(main.Count(PostPanelStartJob), 2);
+    panel.StopOwnScan();
+    EXPECT_FALSE(panel.Scanning);
+    EXPECT_EQ(LinesStartingWith("LC").back(), "LC0");
+}
+
+TEST_F(Ar8200OnAir, ABankScanStartsWithItsConfigurationModeFilterAndBank) {
+    emulator.SetChannel(3, 0, {145'500'000, {12'500, '1', '3', '0'}, "D0"});
+    panel.ScanSettings.kind = AorScanSettings::Kind::MemoryBanks;
+    panel.CurrentBank = 3;
+    panel.Options.ScanModeChoice = 0;  // F
+    ASSERT_TRUE(panel.StartOwnScan());
+    EXPECT_EQ(Lines(), (Strings{"GM", "XM1", "MSD", "LC1"}));
+    EXPECT_EQ(state.PanelStatusText, "Сканирование банков");
+    ui::ServePending();
+    EXPECT_EQ(main.Count(PostScanStartedByPanel), 1);
+
+    // A refused start: message 28 and nothing locked.
+    panel.StopOwnScan();
+    emulator.ClearReceivedLines();
+    panel.ScanSettings.kind = AorScanSettings::Kind::Search;
+    panel.CurrentSearchBank = 10;  // empty: "---"
+    EXPECT_FALSE(panel.StartOwnScan());
+    EXPECT_EQ(LinesStartingWith("SS"), Strings{"SSK"}) << panel.Link.ReplyLine;
+    EXPECT_FALSE(panel.Scanning);
+    EXPECT_EQ(messages, Strings{"Ошибка запуска внутреннего сканирования приемника"});
+}
+
+// The level slider: a click on its track sends one line.
+TEST_F(Ar8200OnAir, AClickOnTheSquelchSlidersTrackSendsOneLine) {
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    emulator.ClearReceivedLines();
+    QWidget* slider = panel.sql->widget();
+    // On the track's groove, right of the handle.
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() - 3, 4));
+    ui::ServeFor(1000);
+    EXPECT_EQ(panel.sql->Position(), 3);
+    EXPECT_EQ(LinesStartingWith("DB"), Strings{"DB048"});
+}
+
+// Free text in a line is never read as tokens: a label, the band scope's sweep, a link row.
+TEST_F(Ar8200OnAir, LabelsSweepsAndLinkRowsHideTheirTextFromTheOtherTokens) {
+    panel.Reply.Step = 7;
+    Arrives("MR MXa05 RF0145500000 ST012500 MD1 AT0 MP0 TM  RF99MD8ST");
+    EXPECT_EQ(panel.Reply.Frequency, 1'455'000u);
+    EXPECT_EQ(panel.Reply.Mode, 'F');
+    EXPECT_EQ(panel.Reply.Step, 125u);
+    EXPECT_EQ(panel.Reply.Label, "  RF99MD8ST");
+    panel.Reply.Step = 7;
+    Arrives("DS0127 5ST3AT2MD2LM2222 2222222222222222");
+    EXPECT_EQ(panel.Reply.Step, 7u);
+    EXPECT_EQ(panel.Link.ReplyKind, "");
+    Arrives("GS3 BS ABCDEFGHIJKLMNOPQRSTabcdefghijklmnopqrst");
+    EXPECT_EQ(panel.Link.ReplyKind, "GS");
+    EXPECT_EQ(panel.Reply.Configuration, 3);
+    EXPECT_EQ(panel.Reply.Links, "ABCDEFGHIJKLMNOPQRSTabcdefghijklmnopqrst");
+    EXPECT_EQ(panel.Reply.Step, 7u);
+    // A bank's letter is no part of a token: search bank F ("SRF"), channel 5 of bank D.
+    panel.Reply.Frequency = 7;
+    Arrives("SRF SL0150000000 SU0155000000 ST025000 AU0 MD5 AT1 TTS5");
+    EXPECT_EQ(panel.Link.ReplyKind, "SR");
+    EXPECT_EQ(panel.Reply.SearchBank, 5);
+    EXPECT_EQ(panel.Reply.Frequency, 7u);
+    panel.Reply.Delay = 7;
+    Arrives("MR MXD05 RF0145500000 ST012500 MD1 AT0 MP0 TM            ");
+    EXPECT_EQ(panel.Reply.Bank, 3);
+    EXPECT_EQ(panel.Reply.Channel, 5);
+    EXPECT_EQ(panel.Reply.Delay, 7);
+    Arrives("GM1 BM AB-D-FGHIJabcdefghij");
+    EXPECT_EQ(panel.Link.ReplyKind, "GM");
+    EXPECT_EQ(panel.Reply.Links, "AB-D-FGHIJabcdefghij");
+    EXPECT_EQ(panel.Reply.Mode, 'F');
+}
+
+}  // namespace
