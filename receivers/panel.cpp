@@ -353,8 +353,19 @@ void ReceiverPanel::EndExchange(bool accepted) {
     ReplyEvent.Set();
 }
 
-bool ReceiverPanel::DataArrived(const std::function<PassResult()>& walk) {
-    if (PollGuard) return ReplyComplete;
+bool ReceiverPanel::TakeReply(const TakePiece& take) {
+    Comm* port = Port();
+    if (!port) return false;
+    RingCursor cursor(*port);
+    for (;;) {
+        const RingPiece piece = take(cursor);
+        if (piece.kind != RingPiece::Kind::Skip) return piece.kind == RingPiece::Kind::Whole;
+    }
+}
+
+bool ReceiverPanel::TakeReplies(const TakePiece& take, const std::function<bool()>& reply) {
+    Comm* port = Port();
+    if (PollGuard || !port) return ReplyComplete;
     PollGuard = true;
     FrequencyPosted = false;
     LevelPosted = false;
@@ -362,10 +373,20 @@ bool ReceiverPanel::DataArrived(const std::function<PassResult()>& walk) {
         bool& guard;
         ~Release() { guard = false; }
     } release{PollGuard};
-    const PassResult pass = walk();
+    RingCursor cursor(*port);
+    std::size_t steppedOver = 0;
+    bool replyTaken = false;
+    while (steppedOver < Comm::kRingSize) {
+        const RingPiece piece = take(cursor);
+        steppedOver += piece.examined;
+        if (piece.kind == RingPiece::Kind::None) break;
+        if (piece.kind != RingPiece::Kind::Whole) continue;
+        replyTaken = true;
+        if (!reply()) break;
+    }
     // A pass that took a reply out has found the ring in order, whatever else it stepped
     // over; the bytes left behind are judged again by the next pass.
-    if (pass.steppedOver > Comm::kRingSize / 2 && !pass.replyTaken) Cancel(false);
+    if (steppedOver > Comm::kRingSize / 2 && !replyTaken) Cancel(false);
     return ReplyComplete;
 }
 

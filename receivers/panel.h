@@ -32,6 +32,7 @@
 #include "receivers/fine_scale.h"
 #include "receivers/level_scale.h"
 #include "receivers/panel_pictures.h"
+#include "receivers/ring_cursor.h"
 #include "receivers/scan_stop.h"
 #include "receivers/state_file.h"
 #include "state/fdx.h"
@@ -275,15 +276,17 @@ class ReceiverPanel : public ui::Form {
     bool Accepted(ExchangeId id) const;
     // Waits until the exchange has ended (at most 1000 ms; then it is given up); its outcome.
     bool WaitFor(ExchangeId id);
-    // What one data-arrived walk over the ring found.
-    struct PassResult {
-        std::size_t steppedOver = 0;  // bytes looked at, at most one ring size
-        bool replyTaken = false;      // at least one complete reply was copied out
-    };
-    // Poll(false): runs the model's walk over the ring under PollGuard. A ring judged to hold
-    // no reply (more than half of it stepped over in one pass and nothing taken out) is
-    // emptied. Returns ReplyComplete.
-    bool DataArrived(const std::function<PassResult()>& walk);
+    // --- Replies out of the port's receive ring, for the links: `take` takes the next piece
+    // with the link's finder (RingCursor::Take), copying a whole reply out.
+    using TakePiece = std::function<RingPiece(RingCursor& cursor)>;
+    // ReadReply: one whole reply taken, malformed pieces stepped over; false when the ring
+    // holds none.
+    bool TakeReply(const TakePiece& take);
+    // Poll(false): every whole reply the ring holds taken and handed to `reply` in turn (until
+    // it answers false), malformed pieces stepped over, under PollGuard; a pass looks at one
+    // ring size at most. A ring judged to hold no reply (more than half of it stepped over in
+    // one pass and nothing taken out) is emptied. Returns ReplyComplete.
+    bool TakeReplies(const TakePiece& take, const std::function<bool()>& reply);
     // Poll(true): one 100 ms tick. An exchange nobody has answered after 10 ticks is
     // abandoned: the event is signalled and PendingCommand goes back to NoExchange, so
     // that the panel can send again. Returns ReplyComplete.
