@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <span>
 
-#include "state/job_str.h"
 #include "ui/controls.h"
 
 class ReceiverPanel;
@@ -135,21 +134,4 @@ class FineScale {
     bool marking_ = false;
     int64_t markStart_ = -1;
     int width_ = 0;  // pixel columns of the page
-};
-
-// The job commands of the fine scale that every model serves alike, for the model's job table
-// (`&Model::PeakRightCommand`, ...). `Panel` derives from it, holds its scale as `Fine` and
-// befriends it.
-template <class Panel>
-class FineScaleCommands {
-  public:
-    void ViewStepCommand(JobStr& line) { PanelsFineScale().SetViewStep(line.VAL); }
-    void PeakRightCommand(JobStr&) { PanelsFineScale().JumpToPeak(true); }
-    void PeakLeftCommand(JobStr&) { PanelsFineScale().JumpToPeak(false); }
-    void FixedRightCommand(JobStr&) { PanelsFineScale().JumpToFixed(true); }
-    void FixedLeftCommand(JobStr&) { PanelsFineScale().JumpToFixed(false); }
-    void ClearScaleCommand(JobStr&) { PanelsFineScale().ConfirmClear(); }
-
-  private:
-    FineScale& PanelsFineScale() { return static_cast<Panel&>(*this).Fine; }
 };

@@ -411,6 +411,13 @@ bool ReceiverPanel::PostToSelf(uint32_t code) {
     return PostPrivateMessage(this, code);
 }
 
+bool ReceiverPanel::Refuse(JobStr& line, uint32_t count, const char* message, uint32_t first) {
+    if (line.VAL >= first && line.VAL - first < count) return false;
+    line.Message = message;
+    line.ReturnCode = 2;
+    return true;
+}
+
 void ReceiverPanel::AnswerNoAccess(JobStr& line, const char* text) {
     line.Message = text;
     line.ReturnCode = 1;

@@ -83,6 +83,9 @@ class ReceiverPanel : public ui::Form {
     static constexpr int kReplyWaitMs = 1000;
     // The answer to a job line with a number the panel does not serve.
     static constexpr const char* kNoAccess = "Нет доступа к объекту";
+    // The answers to a job line naming a bank or a channel the panel does not have.
+    static constexpr const char* kNoBank = "Не существует указанного банка";
+    static constexpr const char* kNoChannel = "Не существует канала для данного банка";
 
     ~ReceiverPanel() override;
 
@@ -373,6 +376,13 @@ class ReceiverPanel : public ui::Form {
     void EnableFormControls(bool enabled, std::span<const std::string_view> staying = {});
 
     FineScale Fine;
+    // The fine scale's job commands every model serves alike, for the models' job tables.
+    void ViewStepCommand(JobStr& line) { Fine.SetViewStep(line.VAL); }
+    void PeakRightCommand(JobStr&) { Fine.JumpToPeak(true); }
+    void PeakLeftCommand(JobStr&) { Fine.JumpToPeak(false); }
+    void FixedRightCommand(JobStr&) { Fine.JumpToFixed(true); }
+    void FixedLeftCommand(JobStr&) { Fine.JumpToFixed(false); }
+    void ClearScaleCommand(JobStr&) { Fine.ConfirmClear(); }
 
     // Executes FDX::JobLine by its command number through the model's table: a number the
     // table lacks gets noAccess ("Нет доступа к объекту") with return code 1, and so does a
@@ -397,6 +407,9 @@ class ReceiverPanel : public ui::Form {
         PostToOwner(PostJobStep);
     }
     static void AnswerNoAccess(JobStr& line, const char* text = kNoAccess);
+    // A job line's value that names none of `count` banks, channels or VFOs numbered from
+    // `first` fails the line (`message`, return code 2): true, and the caller changes nothing.
+    static bool Refuse(JobStr& line, uint32_t count, const char* message, uint32_t first = 0);
 
     // --- What the panels with memory banks share (panel_memory.cpp)
     // Long work of the panel's own: the receiver's own scan and the transfers of its memory.

@@ -70,7 +70,7 @@ void AorPanel::ConnectionCommand(JobStr& line) {
 }
 
 void AorPanel::TuneChannelCommand(JobStr& line) {
-    if (Refuse(line, static_cast<uint32_t>(BankSize() - 1), kNoChannel)) return;
+    if (Refuse(line, static_cast<uint32_t>(BankSize()), kNoChannel)) return;
     BankPositions[static_cast<std::size_t>(CurrentBank)] = static_cast<int32_t>(line.VAL);
     ShowChannelBoxes();
     TuneToChannel();

@@ -251,15 +251,8 @@ void AorPanel::ReportStop() {
 // ---------------------------------------------------------------------------------------
 // State file and job commands
 
-bool AorPanel::Refuse(JobStr& line, uint32_t last, const char* message) {
-    if (line.VAL <= last) return false;
-    line.Message = message;
-    line.ReturnCode = 2;
-    return true;
-}
-
 void AorPanel::SearchBankCommand(JobStr& line) {
-    if (Refuse(line, static_cast<uint32_t>(model_.searchBanks - 1), kNoBank)) return;
+    if (Refuse(line, static_cast<uint32_t>(model_.searchBanks), kNoBank)) return;
     CurrentSearchBank = static_cast<int32_t>(line.VAL);
     ShowSearchBank();
 }
@@ -270,14 +263,14 @@ void AorPanel::DirectCommand(JobStr&) {
 }
 
 void AorPanel::BankCommand(JobStr& line) {
-    if (Refuse(line, static_cast<uint32_t>(model_.banks - 1), kNoBank)) return;
+    if (Refuse(line, static_cast<uint32_t>(model_.banks), kNoBank)) return;
     CurrentBank = static_cast<int32_t>(line.VAL);
     rows_.clear();  // another bank shows in channel order
     ShowBankList();
 }
 
 void AorPanel::ChannelCommand(JobStr& line) {
-    if (Refuse(line, static_cast<uint32_t>(BankSize() - 1), kNoChannel)) return;
+    if (Refuse(line, static_cast<uint32_t>(BankSize()), kNoChannel)) return;
     BankPositions[static_cast<std::size_t>(CurrentBank)] = static_cast<int32_t>(line.VAL);
     ShowChannelBoxes();
 }

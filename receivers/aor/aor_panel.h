@@ -426,10 +426,6 @@ class AorPanel : public AorBankPanel {
     void TakeMemoryKeys(AorMemoryKeys& keys);
 
     // --- Job commands every model has
-    static constexpr const char* kNoBank = "Не существует указанного банка";
-    static constexpr const char* kNoChannel = "Не существует канала для данного банка";
-    // A value the panel has no bank, channel or VFO for fails the line and changes nothing.
-    static bool Refuse(JobStr& line, uint32_t last, const char* message);
     // A setting the receiver refused ("?"), did not answer or that could not go out fails
     // its line, so that a COND line after it does not run as after a setting taken.
     static void Answer(JobStr& line, bool taken) {

@@ -46,9 +46,7 @@
     X(118, UpDown, BFOupdown, (196, 114, 10, 14), 0, nullptr, "Установить уровень BFO")
 // clang-format on
 
-class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
-    friend class FineScaleCommands<WINRADIO>;  // reaches Fine
-
+class WINRADIO : public ReceiverPanel {
   public:
     // 500 kHz .. 1300 MHz until the card's description says otherwise (100 Hz units).
     static constexpr uint32_t kDefaultLowerLimit = 5000;

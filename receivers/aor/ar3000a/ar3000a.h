@@ -56,9 +56,7 @@
     X(129, CommandButton, cb_1, (218, 194, 62, 13), 0, "Запись", "Запись информации о банках в приемник")
 // clang-format on
 
-class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
-    friend class FineScaleCommands<AR3000A>;  // reaches Fine
-
+class AR3000A : public AorBankPanel {
   public:
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 20'000'000;  // 2000 MHz

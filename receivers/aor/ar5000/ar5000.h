@@ -27,9 +27,7 @@ struct Ar5000Reply : AorReply {
     bool AutoStore = false;
 };
 
-class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
-    friend class FineScaleCommands<AR5000>;  // reaches Fine
-
+class AR5000 : public AorPanel {
   public:
     static constexpr uint32_t kLowerLimit = 100;         // 10 kHz
     static constexpr uint32_t kUpperLimit = 26'000'000;  // 2600 MHz

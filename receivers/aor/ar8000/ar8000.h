@@ -28,8 +28,7 @@ struct Ar8000Reply : AorReply {
     std::string Links;         // "BM", "BS": a letter or "-" for each of the 20 banks
 };
 
-class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
-    friend class FineScaleCommands<AR8000>;  // reaches Fine
+class AR8000 : public AorPanel {
     friend class RAR8000;
 
   public:

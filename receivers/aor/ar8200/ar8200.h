@@ -28,8 +28,7 @@ struct Ar8200Reply : AorReply {
     std::string ScopeLine;      // DS: the sweep's line from its token on
 };
 
-class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
-    friend class FineScaleCommands<AR8200>;  // reaches Fine
+class AR8200 : public AorPanel {
     friend class RAR8200;
 
   public:

@@ -15,7 +15,6 @@ namespace {
 
 // The sliders' positions.
 constexpr int kSliderTop = 15;
-constexpr const char* kNoChannel = "Не существует канала для данного банка";
 constexpr uint32_t kStartViewStep = 50;
 // The fine scale's steps a job line may ask for; any other is 10 kHz.
 constexpr uint32_t kLeastJobFineStep = 100;
@@ -366,11 +365,7 @@ void HfPanel::FineStepCommand(JobStr& line) {
 }
 
 void HfPanel::ChannelEntryCommand(JobStr& line) {
-    if (line.VAL >= kChannelCount) {
-        line.Message = kNoChannel;
-        line.ReturnCode = 2;
-        return;
-    }
+    if (Refuse(line, kChannelCount, kNoChannel)) return;
     ChooseChannel(line.VAL);
 }
 
@@ -379,10 +374,6 @@ void HfPanel::OpenSettingsCommand(JobStr&) {
 }
 
 void HfPanel::ChannelNumberCommand(JobStr& line) {
-    if (line.VAL == 0 || line.VAL > kChannelCount) {
-        line.Message = kNoChannel;
-        line.ReturnCode = 2;
-        return;
-    }
+    if (Refuse(line, kChannelCount, kNoChannel, 1)) return;
     ChooseChannel(line.VAL - 1);
 }

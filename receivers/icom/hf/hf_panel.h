@@ -228,9 +228,7 @@ struct HfSettings : CivScanSettings {
     friend bool operator==(const HfSettings&, const HfSettings&) = default;
 };
 
-class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
-    friend class FineScaleCommands<HfPanel>;  // reaches Fine
-
+class HfPanel : public CivMemoryPanel {
   public:
     // Channels of the receiver's memory: 1..99, and the two edges of its programmed scan.
     static constexpr uint32_t kChannelCount = 101;

@@ -96,9 +96,7 @@ class RIC8500;
     X(141, ScrollBar, scrollb_1, (4, 84, 275, 9), 0, nullptr, nullptr, inherited)
 // clang-format on
 
-class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
-    friend class FineScaleCommands<IC8500>;  // reaches Fine
-
+class IC8500 : public CivMemoryPanel {
   public:
     static constexpr uint8_t kAddress = 0x4A;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz

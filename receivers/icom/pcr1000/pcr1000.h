@@ -68,9 +68,7 @@ struct Pcr1000Settings {
     friend bool operator==(const Pcr1000Settings&, const Pcr1000Settings&) = default;
 };
 
-class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
-    friend class FineScaleCommands<IC1000>;  // reaches Fine
-
+class IC1000 : public ReceiverPanel {
   public:
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 13'000'000;  // 1300 MHz
