@@ -40,11 +40,15 @@ void AorPanel::AttenuatorBoxCommand(JobStr& line) {
     PostToOwner(PostReceiverState);
 }
 
-// The sets mute with "MC1" while the sound is off.
 void AorPanel::SoundBoxCommand(JobStr& line) {
     fdx_->Sound = line.VAL != 0 ? 1 : 0;
-    Answer(line, SendText(fdx_->Sound ? "MC0" : "MC1"));
+    Answer(line, SendMute());
     if (csound) csound->SetChecked(fdx_->Sound != 0);
+}
+
+// The sets mute with "MC1" while the sound is off.
+bool AorPanel::SendMute() {
+    return SendText(fdx_->Sound ? "MC0" : "MC1");
 }
 
 void AorPanel::WholeMemoryBoxCommand(JobStr& line) {

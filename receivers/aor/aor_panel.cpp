@@ -60,9 +60,33 @@ void AorPanel::BankItemTaken() {
 }
 
 void AorPanel::WireControls() {
+    using ui::EventId;
     MakeListColumns();
     WireModelControls();
     WireBankControls();
+    if (pictbttn_1) pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
+    if (pictbttn_6) {
+        pictbttn_6->On(EventId::Click,
+                       [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
+    }
+    if (clear) {
+        clear->On(EventId::Click,
+                  [this](ui::EventData&) { Scanning ? StopOwnScan() : Fine.ConfirmClear(); });
+    }
+    if (catt) {
+        catt->On(EventId::Click, [this](ui::EventData&) {
+            fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
+            SetAttenuator();
+            fdx_->Level = ReadLevel();
+            PostToOwner(PostReceiverState);
+        });
+    }
+    if (csound) {
+        csound->On(EventId::Click, [this](ui::EventData&) {
+            fdx_->Sound = csound->IsChecked() ? 1 : 0;
+            SendMute();
+        });
+    }
 }
 
 void AorPanel::LockControls(bool locked) {

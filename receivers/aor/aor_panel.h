@@ -327,7 +327,10 @@ class AorPanel : public AorBankPanel {
     ui::CheckBox* mem = nullptr;           // the whole memory
     ui::CheckBox* cauto = nullptr;         // AUTO
     ui::CheckBox* catt = nullptr;          // the attenuator on or off
-    ui::CheckBox* csound = nullptr;        // the sound on or off
+    ui::CheckBox* csound = nullptr;        // the sound on or off ("MC0", "MC1")
+    ui::PictureButton* pictbttn_1 = nullptr;  // starts the receiver's own scan
+    ui::PictureButton* pictbttn_6 = nullptr;  // opens the scan's settings
+    ui::PictureButton* clear = nullptr;       // stops the scan, else clears the fine scale
     ui::CommandButton* off = nullptr;      // the connection: "выкл" connected, "вкл" let go
     ui::ComboBox* bn = nullptr;            // the bank
     ui::ComboBox* sbn = nullptr;           // the search bank
@@ -450,6 +453,7 @@ class AorPanel : public AorBankPanel {
     void WriteMemoryCommand(JobStr& line);
     void AttenuatorBoxCommand(JobStr& line);
     void SoundBoxCommand(JobStr& line);
+    bool SendMute();
     void WholeMemoryBoxCommand(JobStr& line);
     // The receiver's own scan stopped while it runs, else the scale cleared (once confirmed).
     void ClearOrStopCommand(JobStr& line);

@@ -102,15 +102,6 @@ void AR5000::SetModelDefaults() {
 
 void AR5000::WireModelControls() {
     using ui::EventId;
-    pictbttn_6->On(EventId::Click,
-               [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
-    clear->On(EventId::Click, [this](ui::EventData&) {
-        if (Scanning)
-            StopOwnScan();
-        else
-            Fine.ConfirmClear();
-    });
     off->On(EventId::Click, [this](ui::EventData&) {
         if (Port()) Port()->WriteString("QP\r\n");
     });

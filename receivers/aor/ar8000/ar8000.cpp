@@ -107,15 +107,10 @@ void AR8000::WireModelControls() {
     using ui::EventId;
     const std::pair<ui::Control*, void (AR8000::*)()> clicks[] = {
         {vfobutton, &AR8000::OnVfoButton},  {cauto, &AR8000::OnAutoBox},
-        {catt, &AR8000::OnAttenuatorBox},   {csound, &AR8000::OnSoundBox},
         {off, &AR8000::OnConnectButton},
     };
     for (const auto& [control, action] : clicks)
         control->On(EventId::Click, [this, action = action](ui::EventData&) { (this->*action)(); });
-    pictbttn_6->On(EventId::Click, [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
-    clear->On(EventId::Click,
-              [this](ui::EventData&) { Scanning ? StopOwnScan() : Fine.ConfirmClear(); });
     updwbnum->On(EventId::DeltaPosition,
                  [this](ui::EventData& e) { StepBank(e.value < 0 ? -1 : 1); });
 }
@@ -126,18 +121,6 @@ void AR8000::OnVfoButton() {
 
 void AR8000::OnAutoBox() {
     ChooseAuto(cauto->IsChecked());
-}
-
-void AR8000::OnAttenuatorBox() {
-    fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
-    SetAttenuator();
-    fdx_->Level = ReadLevel();
-    PostToOwner(PostReceiverState);
-}
-
-void AR8000::OnSoundBox() {
-    fdx_->Sound = csound->IsChecked() ? 1 : 0;
-    SendText(fdx_->Sound ? "MC0" : "MC1");
 }
 
 void AR8000::OnConnectButton() {

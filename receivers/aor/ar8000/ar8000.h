@@ -139,8 +139,6 @@ class AR8000 : public AorPanel {
     bool ChooseAuto(bool on);
     void OnVfoButton();
     void OnAutoBox();
-    void OnAttenuatorBox();
-    void OnSoundBox();
     void OnConnectButton();
     void StepBank(int delta);
     // The pause and delay of the scan kind chosen, as the pause's reset says.

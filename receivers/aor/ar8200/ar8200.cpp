@@ -124,19 +124,11 @@ void AR8200::WireModelControls() {
     using ui::EventId;
     const std::pair<ui::Control*, void (AR8200::*)()> clicks[] = {
         {vfobutton, &AR8200::NextVfo},      {cauto, &AR8200::OnAutoBox},
-        {catt, &AR8200::OnAttenuatorBox},   {stopEL, &AR8200::PauseScope},
+        {stopEL, &AR8200::PauseScope},
         {stepEL, &AR8200::NextScopeFactor}, {off, &AR8200::OnConnectButton},
     };
     for (const auto& [control, action] : clicks)
         control->On(EventId::Click, [this, action = action](ui::EventData&) { (this->*action)(); });
-    pictbttn_6->On(EventId::Click, [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
-    clear->On(EventId::Click,
-              [this](ui::EventData&) { Scanning ? StopOwnScan() : Fine.ConfirmClear(); });
-    csound->On(EventId::Click, [this](ui::EventData&) {
-        fdx_->Sound = csound->IsChecked() ? 1 : 0;
-        SendText(fdx_->Sound ? "MC0" : "MC1");
-    });
     sqlsel->On(EventId::Click, [this](ui::EventData&) { ChooseSquelchKind(sqlsel->IsChecked()); });
     sql->On(EventId::Change,
             [this](ui::EventData& e) { SetSquelch(static_cast<uint32_t>(e.value * kSliderUnit)); });
@@ -149,13 +141,6 @@ void AR8200::WireModelControls() {
     });
     view->On(EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
     On(EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
-}
-
-void AR8200::OnAttenuatorBox() {
-    fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
-    SetAttenuator();
-    fdx_->Level = ReadLevel();
-    PostToOwner(PostReceiverState);
 }
 
 void AR8200::OnConnectButton() {

@@ -142,7 +142,6 @@ class AR8200 : public AorPanel {
     void ShowSquelch();
     void NextVfo();
     void OnAutoBox();
-    void OnAttenuatorBox();
     void OnConnectButton();
     bool SendChannelMode(const MemoryChannel& channel) override;
     void ChooseSquelchKind(bool voice);
