@@ -31,6 +31,14 @@ inline constexpr ViewStepEntry kKilohertzViewSteps[] = {
 };
 // clang-format on
 
+// The same with their units, as the ICOM and WiNRADiO panels list them.
+// clang-format off
+inline constexpr ViewStepEntry kUnitViewSteps[] = {
+    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
+    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
+};
+// clang-format on
+
 // What differs between the models' fine scales.
 struct FineScaleLook {
     int overviewHeight;  // pixels of the strip of the whole range at the top

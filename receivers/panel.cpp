@@ -90,6 +90,22 @@ void ReceiverPanel::EnableFormControls(bool enabled, std::span<const std::string
     }
 }
 
+void ReceiverPanel::WireSwitchBoxes(ui::CheckBox* attenuator, ui::CheckBox* sound) {
+    if (attenuator) {
+        attenuator->On(ui::EventId::Click, [this, attenuator](ui::EventData&) {
+            fdx_->Attenuator = attenuator->IsChecked() ? 1 : 0;
+            SetAttenuator();
+            PostToOwner(PostReceiverState);
+        });
+    }
+    if (sound) {
+        sound->On(ui::EventId::Click, [this, sound](ui::EventData&) {
+            fdx_->Sound = sound->IsChecked() ? 1 : 0;
+            SetSound();
+        });
+    }
+}
+
 void ReceiverPanel::OnUserEvent(uint32_t code) {
     if (!fdx_ || !HasWindow()) return;
     switch (code) {

@@ -370,6 +370,10 @@ class ReceiverPanel : public ui::Form {
     // transfer holds the panel.
     virtual bool MayTuneOnStep() const { return !PanelBusy; }
     virtual void OnPanelCode(uint32_t code) { (void)code; }
+    // The attenuator and sound boxes of a form (null: it has none): a click sets
+    // FDX::Attenuator or FDX::Sound as the box is ticked and sends it (SetAttenuator,
+    // SetSound); the main window learns of the attenuator.
+    void WireSwitchBoxes(ui::CheckBox* attenuator, ui::CheckBox* sound);
     // Every control of the form but the fine scale's picture (the mouse points on it also
     // while the panel is locked), those the form makes disabled (read-only displays) and those
     // named in `staying`.

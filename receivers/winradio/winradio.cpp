@@ -45,20 +45,12 @@ constexpr CardName kCardNames[] = {
     {0x200, "WiNRADiO WR-3000i"}, {0x20A, "WiNRADiO WR-3100"},
 };
 
-// Steps of the fine scale, one pixel column each (100 Hz units).
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
-    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
-};
-// clang-format on
-
 constexpr int kReceiverOffMessage = 39;
 constexpr int kNoReceiverMessage = 2;
 
 constexpr FineScaleLook kFineScale{.overviewHeight = 12,
                                    .barDivisor = 8,
-                                   .viewSteps = kViewSteps,
+                                   .viewSteps = kUnitViewSteps,
                                    .tuneFailureMessage = kReceiverOffMessage};
 
 // The first nine points of the calibration (raw levels 0, 16, .. 128); the card's levels end
@@ -146,15 +138,7 @@ FineScaleControls WINRADIO::FineScaleOnForm() {
 void WINRADIO::WireControls() {
     using ui::EventId;
     clear->On(EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
-    attenuator->On(EventId::Click, [this](ui::EventData&) {
-        fdx_->Attenuator = attenuator->IsChecked() ? 1 : 0;
-        SetAttenuator();
-        PostToOwner(PostReceiverState);
-    });
-    Mute->On(EventId::Click, [this](ui::EventData&) {
-        fdx_->Sound = Mute->IsChecked() ? 1 : 0;
-        SetSound();
-    });
+    WireSwitchBoxes(attenuator, Mute);
     RadioPower->On(EventId::Click, [this](ui::EventData&) { SwitchPower(); });
     volume->On(EventId::Change,
                [this](ui::EventData& e) { SetVolumeTo(static_cast<int32_t>(e.value)); });

@@ -93,15 +93,7 @@ void AR3000A::WireControls() {
     MakeListColumns();
     WireBankControls();
     clear->On(EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
-    catt->On(EventId::Click, [this](ui::EventData&) {
-        fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
-        SetAttenuator();
-        PostToOwner(PostReceiverState);
-    });
-    csound->On(EventId::Click, [this](ui::EventData&) {
-        fdx_->Sound = csound->IsChecked() ? 1 : 0;
-        SetSound();
-    });
+    WireSwitchBoxes(catt, csound);
 }
 
 // While a scan or a transfer runs the operator may still look at the scale.

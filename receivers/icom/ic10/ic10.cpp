@@ -28,16 +28,8 @@ constexpr CivMode kModes[] = {
 };
 // clang-format on
 
-// Steps of the fine scale, one pixel column each (100 Hz units).
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
-    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
-};
-// clang-format on
-
 // Bars stand level/2 pixels high, under an overview strip of 60 pixels.
-constexpr FineScaleLook kFineScale{.overviewHeight = 60, .barDivisor = 2, .viewSteps = kViewSteps};
+constexpr FineScaleLook kFineScale{.overviewHeight = 60, .barDivisor = 2, .viewSteps = kUnitViewSteps};
 
 constexpr CivModel kIc10Model{
     .form = &kIc10Form,

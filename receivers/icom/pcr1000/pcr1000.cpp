@@ -20,14 +20,6 @@ constexpr ui::ControlResource kIc1000Controls[] = {UI_CONTROL_ROWS(IC1000_CONTRO
 constexpr ui::FormResource kIc1000Form{
     "ID_IC1000", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kIc1000Controls};
 
-// Steps of the fine scale, one pixel column each (100 Hz units).
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
-    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
-};
-// clang-format on
-
 // The peak jumps of the fine scale: a swing of the averaged levels counts when it is more than a
 // twentieth of the scale's height.
 int64_t NextPeak(const ReceiverPanel& panel, bool right, int pictureHeight) {
@@ -39,7 +31,7 @@ int64_t NextPeak(const ReceiverPanel& panel, bool right, int pictureHeight) {
 
 constexpr FineScaleLook kFineScale{.overviewHeight = 12,
                                    .barDivisor = 8,
-                                   .viewSteps = kViewSteps,
+                                   .viewSteps = kUnitViewSteps,
                                    .findPeak = NextPeak,
                                    .markScaleItems = true};
 
@@ -152,11 +144,7 @@ void IC1000::WireControls() {
         Settings.NoiseBlanker = noise->IsChecked();
         SendSwitch("J46", Settings.NoiseBlanker);
     });
-    click(attenuator, [this] {
-        fdx_->Attenuator = attenuator->IsChecked() ? 1 : 0;
-        SetAttenuator();
-        PostToOwner(PostReceiverState);
-    });
+    WireSwitchBoxes(attenuator, nullptr);
     click(fast, [this] { SetScopeScan(fast->IsChecked()); });
     estep->On(ui::EventId::Select, [this](ui::EventData& e) {
         if (Scope.SetStepItem(static_cast<int>(e.value))) RestartScope();
