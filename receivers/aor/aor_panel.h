@@ -211,11 +211,15 @@ struct AorModel {
 class AorPanel;
 
 // The memory part of a state file read key by key into copies of the panel's channels and
-// search banks, which the panel takes once the whole file was read. Every number that picks a
-// place is checked: a file edited by hand must not reach outside the panel's tables.
+// search banks, its bank choice ("Банк" and a "Позиция_Банк" line per bank) and, where the
+// model keeps them, its boxes, which the panel takes once the whole file was read. Every
+// number that picks a place is checked: a file edited by hand must not reach outside the
+// panel's tables.
 class AorMemoryKeys {
   public:
-    explicit AorMemoryKeys(const AorPanel& panel);
+    // withBoxes: the file keeps the attenuator, sound, direct-write and whole-memory boxes as
+    // flags ("Атт", "Звук", "Запись", "Память": the AR8200's and the AR8000's).
+    explicit AorMemoryKeys(const AorPanel& panel, bool withBoxes = false);
     // True when the key was one of the memory part.
     bool Take(std::string_view key, std::string_view value);
 
@@ -223,16 +227,27 @@ class AorMemoryKeys {
     std::vector<AorSearchBank> searchBanks;
     // The current search bank, when the model's file names it.
     std::optional<int32_t> currentSearchBank;
+    int32_t bank;
+    std::vector<int32_t> positions;
+    // A flag stands in the file only while set: each starts off.
+    struct Boxes {
+        bool attenuator = false, sound = false, direct = false, whole = false;
+    };
+    std::optional<Boxes> boxes;
 
   private:
     uint32_t Clamp(uint32_t frequency) const;
     void TakeSearchBankKey(uint32_t number);
+
+    bool TakeBankKey(std::string_view key, uint32_t number);
 
     ChannelKeyReader reader_;
     const AorMemoryRules& rules_;
     const ChannelLayout& layout_;
     uint32_t lower_, upper_;
     int64_t searchBank_ = -1;  // the search bank the SF keys belong to
+    int32_t banks_;
+    std::size_t positionCount_ = 0;
 };
 
 class AorPanel : public AorBankPanel {
@@ -240,6 +255,13 @@ class AorPanel : public AorBankPanel {
     // "Позиция_Банк" lines of the state file: one selected channel per bank.
     static constexpr int kBankPositions = 20;
     static constexpr std::string_view kSearchBankKey = "Банк_поиска";
+    // The state file's keys of the bank choice and of the handhelds' boxes (attenuator, sound,
+    // direct writing, the whole memory).
+    static constexpr std::string_view kBankKey = "Банк";
+    static constexpr std::string_view kPositionKey = "Позиция_Банк";
+    static constexpr std::string_view kSearchLinksKey = "Банки_поиска";
+    static constexpr std::string_view kMemoryLinksKey = "Банки_сканирования";
+    static constexpr std::string_view kBoxKeys[] = {"Атт", "Звук", "Запись", "Память"};
 
     uint32_t ReadReply() override { return Link.ReadReply(); }
     bool Poll(bool timerTick) override;
@@ -425,6 +447,11 @@ class AorPanel : public AorBankPanel {
     // The memory part of the state file: the channels, the level scale (its count or the
     // whole), the search banks, as the model's AorMemoryRules lay it out.
     void WriteMemoryKeys(StateFileWriter& file) const;
+    // The bank choice: "Банк", the scan's links ("Банки_поиска", "Банки_сканирования") where
+    // the model keeps them there, a "Позиция_Банк" line per bank.
+    void WriteBankKeys(StateFileWriter& file, bool links) const;
+    // The handhelds' boxes as flags (AorMemoryKeys withBoxes reads them).
+    void WriteBoxKeys(StateFileWriter& file) const;
     // The memory part as AorMemoryKeys read it, once the whole file was read.
     void TakeMemoryKeys(AorMemoryKeys& keys);
 
