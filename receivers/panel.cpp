@@ -124,6 +124,14 @@ void ReceiverPanel::OnUserEvent(uint32_t code) {
         case PostStepDown:
             StepBy(code == PostStepUp ? +1 : -1);
             break;
+        case PostRefreshData:
+        case PostRefreshLevels:
+            RefreshData();
+            PostToSelf(PostRefreshDisplay);
+            break;
+        case PostRefreshDisplay:
+            RefreshDisplay();
+            break;
         case PostItemLoaded:
             if (MemoryLayout()) TakeBankItem();
             break;

@@ -355,11 +355,16 @@ class ReceiverPanel : public ui::Form {
     virtual void ForgetControls() {}
     // The readout and the fine scale follow FDX::Frequency.
     virtual void FollowTuning();
+    // PostRefreshData and PostRefreshLevels (then PostRefreshDisplay follows), and
+    // PostRefreshDisplay: by default the readout and the fine scale follow FDX::Frequency.
+    virtual void RefreshData() { FollowTuning(); }
+    virtual void RefreshDisplay() { FollowTuning(); }
 
     // --- Posted codes: the synchronisation (PostSyncReceiver), the lock of a scan or a
     // transfer (PostLockControls .. PostUnlockControls, PanelBusy meanwhile), a job line
-    // (PostJobStep) and the step keys (PostStepUp, PostStepDown) for every model alike; the
-    // rest to OnPanelCode. Nothing is served before the panel has its state and its form.
+    // (PostJobStep), the step keys (PostStepUp, PostStepDown), the refreshes and the bank items
+    // for every model alike; the rest to OnPanelCode. Nothing is served before the panel has
+    // its state and its form.
     virtual void Synchronise() {}
     virtual void LockControls(bool locked) { EnableFormControls(!locked); }
     // The step keys move FDX::Frequency one view step within the limits; the receiver is
@@ -374,6 +379,12 @@ class ReceiverPanel : public ui::Form {
     // FDX::Attenuator or FDX::Sound as the box is ticked and sends it (SetAttenuator,
     // SetSound); the main window learns of the attenuator.
     void WireSwitchBoxes(ui::CheckBox* attenuator, ui::CheckBox* sound);
+    // A dialog of the panel's, made at its first opening, opened on the main window.
+    template <class Dialog, class Panel>
+    void OpenDialog(std::unique_ptr<Dialog>& dialog, Panel& panel) {
+        if (!dialog) dialog = std::make_unique<Dialog>(panel);
+        dialog->Open(fdx_->Owner);
+    }
     // Every control of the form but the fine scale's picture (the mouse points on it also
     // while the panel is locked), those the form makes disabled (read-only displays) and those
     // named in `staying`.

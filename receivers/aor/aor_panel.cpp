@@ -140,16 +140,9 @@ bool AorPanel::SendText(std::string_view text) {
 
 void AorPanel::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostRefreshData:
-        case PostRefreshLevels:
         case PostRefreshCurves:
-            Fine.Redraw();
+            RefreshData();
             PostToSelf(PostRefreshDisplay);
-            break;
-        case PostRefreshDisplay:
-            if (label_1) label_1->SetText(aor::Format("%9.4f", fdx_->Frequency / 10000.0));
-            ShowBandwidth();
-            Fine.Redraw();
             break;
         case PostMeasureLevel:
             SetFrequencyWait();
@@ -193,6 +186,12 @@ void AorPanel::ShowAll() {
     if (mem) mem->SetChecked(WholeMemory);
     ShowBankList();
     ShowSearchBank();
+}
+
+void AorPanel::RefreshDisplay() {
+    if (label_1) label_1->SetText(aor::Format("%9.4f", fdx_->Frequency / 10000.0));
+    ShowBandwidth();
+    Fine.Redraw();
 }
 
 void AorPanel::FollowTuning() {

@@ -511,6 +511,9 @@ class AorPanel : public AorBankPanel {
     void ShowControls() override { ShowAll(); }
     void BankItemTaken() override;
     void OnPanelCode(uint32_t code) override;
+    // The refreshes leave the fine scale's page where it stands.
+    void RefreshData() override { Fine.Redraw(); }
+    void RefreshDisplay() override;
     void LoadReceiverSetup();
     void AfterLine(bool ended);
     void ReportStop();

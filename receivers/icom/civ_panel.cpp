@@ -261,16 +261,6 @@ void CivPanel::FollowTuning() {
 
 void CivPanel::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostRefreshData:
-        case PostRefreshLevels:
-            FollowTuning();
-            RefreshControls();
-            PostToSelf(PostRefreshDisplay);
-            break;
-        case PostRefreshDisplay:
-            Fine.Redraw();
-            RefreshDisplay();
-            break;
         case PostTimerTick:
             if (model_.identity && Link.RejectCount > kStandbyRejections && !Standby)
                 EnterStandby();

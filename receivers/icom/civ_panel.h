@@ -122,8 +122,8 @@ class CivPanel : public ReceiverPanel {
     virtual void SetModelDefaults() {}
     // PostRefreshData and PostRefreshLevels: the settings onto the controls again.
     virtual void RefreshControls() {}
-    // PostRefreshDisplay, after the fine scale's redraw.
-    virtual void RefreshDisplay() {}
+    // PostRefreshDisplay: the fine scale redrawn; a model shows more after it.
+    void RefreshDisplay() override { Fine.Redraw(); }
     // The filter SetMode and ModeParameter choose for a mode letter.
     virtual int32_t FilterFor(char letter) const {
         (void)letter;
@@ -173,6 +173,10 @@ class CivPanel : public ReceiverPanel {
 
   private:
     void OnPanelCode(uint32_t code) override;
+    void RefreshData() override {
+        FollowTuning();
+        RefreshControls();
+    }
     void SetDefaults() override;
     void Synchronise() override;
     void ShowFrequency();

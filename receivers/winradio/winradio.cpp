@@ -437,14 +437,6 @@ void WINRADIO::ShowSwitches() {
 
 void WINRADIO::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostRefreshData:
-        case PostRefreshLevels:
-            Fine.Redraw();
-            PostToSelf(PostRefreshDisplay);
-            break;
-        case PostRefreshDisplay:
-            Fine.Redraw();
-            break;
         case PostMeasureLevel:
             if (!SetFrequency()) fdx_->ShowError(kReceiverOffMessage);
             fdx_->Level = ReadLevel();

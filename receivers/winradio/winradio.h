@@ -136,6 +136,9 @@ class WINRADIO : public ReceiverPanel {
     void ShowControls() override;
     void ForgetControls() override;
     void OnPanelCode(uint32_t code) override;
+    // The refreshes redraw the fine scale where it stands.
+    void RefreshData() override { Fine.Redraw(); }
+    void RefreshDisplay() override { Fine.Redraw(); }
     void Synchronise() override { Connect(); }
     void LockControls(bool locked) override;
 

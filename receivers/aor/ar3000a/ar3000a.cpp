@@ -173,15 +173,6 @@ void AR3000A::Synchronise() {
 
 void AR3000A::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostRefreshData:
-        case PostRefreshLevels:
-            Fine.FollowFrequency();
-            Fine.Redraw();
-            PostToSelf(PostRefreshDisplay);
-            break;
-        case PostRefreshDisplay:
-            FollowTuning();
-            break;
         case PostClearData:
             ClearBank();
             break;

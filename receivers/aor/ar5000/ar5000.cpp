@@ -420,8 +420,7 @@ void AR5000::ServeDialogCode(uint32_t code) {
             if (extraDialog_) extraDialog_->Refresh();
             break;
         case PostOpenExtraFunctions:
-            if (!extraDialog_) extraDialog_ = std::make_unique<PAR5000>(*this);
-            extraDialog_->Open(fdx_->Owner);
+            OpenDialog(extraDialog_, *this);
             break;
         default:
             break;
@@ -430,8 +429,7 @@ void AR5000::ServeDialogCode(uint32_t code) {
 
 void AR5000::OpenScanSettings() {
     ScanSettings.FindJob(*fdx_);
-    if (!scanDialog_) scanDialog_ = std::make_unique<RAR5000>(*this);
-    scanDialog_->Open(fdx_->Owner);
+    OpenDialog(scanDialog_, *this);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -367,8 +367,7 @@ void AR8000::ServeDialogCode(uint32_t code) {
     }
     if (ReceiverAnswered()) ReadBankLinks();
     ScanSettings.FindJob(*fdx_);
-    if (!scanDialog_) scanDialog_ = std::make_unique<RAR8000>(*this);
-    scanDialog_->Open(fdx_->Owner);
+    OpenDialog(scanDialog_, *this);
 }
 
 void AR8000::ShowAll() {

@@ -51,6 +51,7 @@ void CivMemoryPanel::RefreshControls() {
 }
 
 void CivMemoryPanel::RefreshDisplay() {
+    CivPanel::RefreshDisplay();
     ShowAttenuator();
 }
 

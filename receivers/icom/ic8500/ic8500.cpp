@@ -98,10 +98,8 @@ void IC8500::ServeDialogCode(uint32_t code) {
 }
 
 void IC8500::OpenScanSettings() {
-    FDX& s = *fdx_;
-    Settings.Scan.FindJob(s);
-    if (!dialog_) dialog_ = std::make_unique<RIC8500>(*this);
-    dialog_->Open(s.Owner);
+    Settings.Scan.FindJob(*fdx_);
+    OpenDialog(dialog_, *this);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -453,16 +453,6 @@ int64_t IC1000::FindPeak(const LevelScale& scale, int64_t frequency, bool right,
 
 void IC1000::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostRefreshData:
-        case PostRefreshLevels:
-            Fine.FollowFrequency();
-            Fine.Redraw();
-            PostToSelf(PostRefreshDisplay);
-            break;
-        case PostRefreshDisplay:
-            Fine.FollowFrequency();
-            Fine.Redraw();
-            break;
         case PostTimerTick:
             TimerPoll();
             break;
