@@ -47,6 +47,23 @@ bool AorPanel::ReadSearchBank(int bank) {
     return false;
 }
 
+AorSearchBank AorPanel::SearchBankOf(const AorReply& reply, char mode, int32_t filter) const {
+    // A limit of 0 stays unset, as in the state file.
+    const auto held = [this](uint32_t f) {
+        return f == 0 ? 0 : std::clamp(f, LowerLimit, UpperLimit);
+    };
+    AorSearchBank bank;
+    bank.Lower = held(reply.SearchLower);
+    bank.Upper = held(reply.SearchUpper);
+    bank.Step = reply.Step;
+    bank.Mode = mode;
+    bank.Filter = filter;
+    bank.Attenuator = reply.Attenuator;
+    bank.AttenuatorDb = reply.AttenuatorDb;
+    bank.Label = aor::LabelFromWire(reply.Label);
+    return bank;
+}
+
 // ---------------------------------------------------------------------------------------
 // The walk of a transfer
 

@@ -441,6 +441,9 @@ class AorPanel : public AorBankPanel {
         return SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
     }
     std::span<MemoryChannel> CurrentBankChannels() override;
+    // A search bank as the reply line gave it (its limits held to the receiver's, one of 0
+    // left unset), with the mode and filter the model reads there.
+    AorSearchBank SearchBankOf(const AorReply& reply, char mode, int32_t filter) const;
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
     void LockControls(bool locked) override;

@@ -46,14 +46,7 @@ AR8000::ChannelAnswer AR8000::ReadSearchBankInto(int bank, AorSearchBank& out) {
     Reply = TakeApart(Link.AnswerLine);
     if (!answered || Reply.SearchBank != bank) return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
-    out.Lower = std::clamp(Reply.SearchLower, LowerLimit, UpperLimit);
-    out.Upper = std::clamp(Reply.SearchUpper, LowerLimit, UpperLimit);
-    out.Step = Reply.Step;
-    out.Mode = Reply.Mode;
-    out.Filter = 0;
-    out.Attenuator = Reply.Attenuator;
-    out.AttenuatorDb = Reply.AttenuatorDb;
-    out.Label = aor::LabelFromWire(Reply.Label);
+    out = SearchBankOf(Reply, Reply.Mode, 0);
     return ChannelAnswer::Found;
 }
 

@@ -50,14 +50,7 @@ AR8200::ChannelAnswer AR8200::ReadSearchBankInto(int bank, AorSearchBank& out) {
     if (!Link.Exchange("SR" + SearchBankName(bank) + "\r\n", "SR") || Reply.SearchBank != bank)
         return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
-    out.Lower = std::clamp(Reply.SearchLower, LowerLimit, UpperLimit);
-    out.Upper = std::clamp(Reply.SearchUpper, LowerLimit, UpperLimit);
-    out.Step = Reply.Step;
-    out.Mode = Reply.Mode;
-    out.Filter = Reply.Filter;
-    out.Attenuator = Reply.Attenuator;
-    out.AttenuatorDb = Reply.AttenuatorDb;
-    out.Label = aor::LabelFromWire(Reply.Label);
+    out = SearchBankOf(Reply, Reply.Mode, Reply.Filter);
     return ChannelAnswer::Found;
 }
 
