@@ -47,6 +47,19 @@ bool AorPanel::ReadSearchBank(int bank) {
     return false;
 }
 
+void AorPanel::TakeChannelReply(const AorReply& reply, int channel, char mode, int32_t filter,
+                                MemoryChannel& out) const {
+    out.Frequency = std::clamp(reply.Frequency, LowerLimit, UpperLimit);
+    out.Step = reply.Step;
+    out.Modulation = mode;
+    out.Filter = filter;
+    out.Label = aor::LabelFromWire(reply.Label);
+    out.Attenuator = reply.Attenuator;
+    out.AttenuatorDb = reply.AttenuatorDb;
+    out.Skip = reply.Skip;
+    out.Number = channel;
+}
+
 AorSearchBank AorPanel::SearchBankOf(const AorReply& reply, char mode, int32_t filter) const {
     // A limit of 0 stays unset, as in the state file.
     const auto held = [this](uint32_t f) {

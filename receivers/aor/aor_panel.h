@@ -441,6 +441,11 @@ class AorPanel : public AorBankPanel {
         return SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
     }
     std::span<MemoryChannel> CurrentBankChannels() override;
+    // A channel's fields as the reply line gave them (its frequency held to the receiver's
+    // limits, its skip flag), with the mode and filter the model reads there; the select flag
+    // and the level are the model's to read.
+    void TakeChannelReply(const AorReply& reply, int channel, char mode, int32_t filter,
+                          MemoryChannel& out) const;
     // A search bank as the reply line gave it (its limits held to the receiver's, one of 0
     // left unset), with the mode and filter the model reads there.
     AorSearchBank SearchBankOf(const AorReply& reply, char mode, int32_t filter) const;

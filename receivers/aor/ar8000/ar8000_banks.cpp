@@ -25,15 +25,7 @@ AR8000::ChannelAnswer AR8000::ReadChannelInto(int bank, int channel, MemoryChann
     if (Reply.Bank != bank || Reply.Channel != channel) return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
     if (!read) return ChannelAnswer::None;
-    out.Frequency = std::clamp(Reply.Frequency, LowerLimit, UpperLimit);
-    out.Step = Reply.Step;
-    out.Modulation = Reply.Mode;
-    out.Filter = 0;
-    out.Label = aor::LabelFromWire(Reply.Label);
-    out.Attenuator = Reply.Attenuator;
-    out.AttenuatorDb = Reply.AttenuatorDb;
-    out.Skip = Reply.Skip;
-    out.Number = channel;
+    TakeChannelReply(Reply, channel, Reply.Mode, 0, out);
     if (full) {
         const int32_t level = ReadLevel();
         if (level >= 0) out.Level = level;
