@@ -83,6 +83,8 @@ TEST(PanelRegistry, EveryModelsPanelIsMadeAndFitsTheReceiverPageWithEveryPicture
         state.ReceiverVariant = row.variant;
         ASSERT_TRUE(panel->Create(&main, &state));
         ++panels;
+        // A model with banks says what its memory holds of a channel; one without has none.
+        EXPECT_EQ(panel->MemoryLayout() != nullptr, row.traits.banks);
         const ui::FormResource& form = *panel->Resource();
         EXPECT_LE(form.width, 283) << form.name;
         EXPECT_LE(form.height, 209) << form.name;

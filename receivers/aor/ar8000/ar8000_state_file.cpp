@@ -40,19 +40,11 @@ std::string LinkLetters(std::string_view value) {
 // "Сигнал" keeps the threshold of the level analysis (the AR8200 its level squelch there),
 // "Пауза" what a stop of the own scan does ("режим пауза" .. "занести частоту в банк").
 bool AR8000::WriteStateFile() {
-    const FDX& s = *fdx_;
     const AorScanSettings& scan = ScanSettings;
     StateFileWriter file;
     WriteHead(file);
-    file.Number("Банк", static_cast<uint32_t>(CurrentBank));
-    file.Text("Банки_поиска", scan.SearchLinks);
-    file.Text("Банки_сканирования", scan.MemoryLinks);
-    for (const int32_t position : BankPositions)
-        file.Number("Позиция_Банк", static_cast<uint32_t>(position));
-    file.Flag("Атт", s.Attenuator != 0);
-    file.Flag("Звук", s.Sound != 0);
-    file.Flag("Запись", DirectWrite);
-    file.Flag("Память", WholeMemory);
+    WriteBankKeys(file, /*links=*/true);
+    WriteBoxKeys(file);
     WriteFlags(file, scan, kFlagsBeforeDelay);
     file.Number("Время_задержки", DelaySeconds);
     WriteFlags(file, scan, kFlagsAfterDelay);
@@ -72,38 +64,20 @@ bool AR8000::WriteStateFile() {
 // outside the panel's tables or send the receiver what it cannot take.
 bool AR8000::ReadStateFile() {
     FDX& s = *fdx_;
-    StateFileHead head = Head();
     AorScanSettings scan = ScanSettings;
     for (const std::span<const FlagKey> keys : kFlagKeys) ClearFlags(scan, keys);
-    bool bankKind = false, attenuator = false, sound = false, direct = false, whole = false;
-    int32_t bank = CurrentBank;
-    auto positions = BankPositions;
-    std::size_t positionCount = 0;
+    bool bankKind = false;
     uint32_t threshold = Threshold, delay = DelaySeconds;
-    AorMemoryKeys memory(*this);
+    AorMemoryKeys memory(*this, /*withBoxes=*/true);
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         if (memory.Take(key, value)) return;
         const uint32_t number = ReadU32(value);
         for (const std::span<const FlagKey> keys : kFlagKeys) TakeFlag(key, scan, keys);
-        if (key == "Банк") {
-            if (number < kBanks) bank = static_cast<int32_t>(number);
-        } else if (key == "Банки_поиска") {
+        if (key == kSearchLinksKey) {
             scan.SearchLinks = LinkLetters(value);
-        } else if (key == "Банки_сканирования") {
+        } else if (key == kMemoryLinksKey) {
             scan.MemoryLinks = LinkLetters(value);
-        } else if (key == "Позиция_Банк") {
-            if (positionCount < positions.size() && number < kChannels)
-                positions[positionCount] = static_cast<int32_t>(number);
-            ++positionCount;
-        } else if (key == "Атт") {
-            attenuator = true;
-        } else if (key == "Звук") {
-            sound = true;
-        } else if (key == "Запись") {
-            direct = true;
-        } else if (key == "Память") {
-            whole = true;
         } else if (key == "Время_задержки") {
             if (number >= kShortestDelay && number <= kLongestDelay) delay = number;
         } else if (key == "Сигнал") {
@@ -118,23 +92,14 @@ bool AR8000::ReadStateFile() {
             if (number < kModeDigits.size()) scan.ModeChoice = number;
         }
     };
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
-
-    TakeHead(head);
+    if (!ReadStateFileKeys(modelKey)) return false;
     // A mode the set lacks would go out as WFM: the program's mode says so.
     if (kModeDigits.find(s.Modulation) == std::string_view::npos) s.Modulation = 'W';
     s.Filter = 0;
-    s.Attenuator = attenuator ? 1 : 0;
-    s.AttenuatorDb = attenuator ? kChannelLayout.Depth(0) : 0;
-    s.Sound = sound ? 1 : 0;
     scan.kind = bankKind ? Kind::MemoryBanks : Kind::Search;
     ScanSettings = scan;
     Threshold = threshold;
     DelaySeconds = delay;
-    DirectWrite = direct;
-    WholeMemory = whole;
-    CurrentBank = bank;
-    BankPositions = positions;
     TakeMemoryKeys(memory);
     // The search bank in use is the bank's, whatever the file says.
     CurrentSearchBank = CurrentBank;

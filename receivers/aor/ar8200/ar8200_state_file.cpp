@@ -43,13 +43,8 @@ bool AR8200::WriteStateFile() {
     WriteHead(file, [&](StateFileWriter& w) {
         w.Text("Мод_точно", std::to_string(std::clamp(s.Filter, 0, kWidestFilter)) + " ");
     });
-    file.Number("Банк", static_cast<uint32_t>(CurrentBank));
-    for (const int32_t position : BankPositions)
-        file.Number("Позиция_Банк", static_cast<uint32_t>(position));
-    file.Flag("Атт", s.Attenuator != 0);
-    file.Flag("Звук", s.Sound != 0);
-    file.Flag("Запись", DirectWrite);
-    file.Flag("Память", WholeMemory);
+    WriteBankKeys(file, /*links=*/false);
+    WriteBoxKeys(file);
     WriteFlags(file, scan, kDelayFlag);
     file.Number("Время_задержки", scan.Delay);
     WriteFlags(file, scan, kHoldFlag);
@@ -74,19 +69,15 @@ bool AR8200::WriteStateFile() {
 // hand must not reach outside the panel's tables or send the receiver what it cannot take.
 bool AR8200::ReadStateFile() {
     FDX& s = *fdx_;
-    StateFileHead head = Head();
     Scan scan = ScanSettings;
     Settings options = Options;
     const FlagKeysOf<Scan> scanFlags[] = {kDelayFlag, kHoldFlag, kLevelFlag, kScanFlags};
     const FlagKeysOf<Own> optionFlags[] = {kVoiceFlag, kTwoVfoFlag, kVariantFlags};
     for (const FlagKeysOf<Scan> keys : scanFlags) ClearFlags(scan, keys);
     for (const FlagKeysOf<Own> keys : optionFlags) ClearFlags(options, keys);
-    bool searchKind = false, bankKind = false, attenuator = false, sound = false;
-    bool direct = false, whole = false;
-    int32_t bank = CurrentBank, filter = s.Filter;
-    auto positions = BankPositions;
-    std::size_t positionCount = 0;
-    AorMemoryKeys memory(*this);
+    bool searchKind = false, bankKind = false;
+    int32_t filter = s.Filter;
+    AorMemoryKeys memory(*this, /*withBoxes=*/true);
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         if (memory.Take(key, value) || TakeLevel(key, value, options, kLevels)) return;
@@ -97,12 +88,6 @@ bool AR8200::ReadStateFile() {
         const uint32_t number = ReadU32(value);
         if (key == "Мод_точно") {
             filter = static_cast<int32_t>(std::min<uint32_t>(number, kWidestFilter));
-        } else if (key == "Банк") {
-            if (number < kBanks) bank = static_cast<int32_t>(number);
-        } else if (key == "Позиция_Банк") {
-            if (positionCount < positions.size() && number < kChannels)
-                positions[positionCount] = static_cast<int32_t>(number);
-            ++positionCount;
         } else if (key == "Время_задержки") {
             scan.Delay = number <= kMostDelay || number == kHold ? number : 0;
         } else if (key == "Пауза") {
@@ -112,28 +97,15 @@ bool AR8200::ReadStateFile() {
         } else if (key == "Модуляция") {
             if (number <= kAllModes) options.ScanModeChoice = number;
         } else {
-            attenuator = attenuator || key == "Атт";
-            sound = sound || key == "Звук";
-            direct = direct || key == "Запись";
-            whole = whole || key == "Память";
             searchKind = searchKind || key == "Сканирование_Диапазон";
             bankKind = bankKind || key == "Сканирование_Банка";
         }
     };
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
-
-    TakeHead(head);
+    if (!ReadStateFileKeys(modelKey)) return false;
     s.Filter = filter;
-    s.Attenuator = attenuator ? 1 : 0;
-    s.AttenuatorDb = attenuator ? kChannelLayout.Depth(0) : 0;
-    s.Sound = sound ? 1 : 0;
     scan.kind = searchKind ? Kind::Search : bankKind ? Kind::MemoryBanks : Kind::Vfo;
     ScanSettings = scan;
     Options = options;
-    DirectWrite = direct;
-    WholeMemory = whole;
-    CurrentBank = bank;
-    BankPositions = positions;
     TakeMemoryKeys(memory);
     return true;
 }
