@@ -20,7 +20,6 @@ class PageForm : public ui::Form {
     ~PageForm() override;
     // Creates the window from "ID_<name>" inside parent.
     bool Create(ui::Form* parent);
-    const std::string& FormName() const { return name_; }
     // The label, owned by the form; empty outside the window's life.
     UI_FORM_CONTROLS(PAGE_FORM_CONTROLS)
 

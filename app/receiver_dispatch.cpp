@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr std::string_view kModeLetters = "ACFLRUW";
-
 // What ActiveReceiverParam gives without a panel.
 constexpr int32_t kNoBandwidth = 100;
 

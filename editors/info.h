@@ -50,8 +50,6 @@ class info : public PageWindow {
     void ExecuteJobLine();
 
     bool Modified() const { return modified_; }
-    bool ReadOnly() const { return readOnly_; }
-    const std::string& ShownFile() const { return file_; }
 
   private:
     void OnCreate();

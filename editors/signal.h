@@ -83,11 +83,8 @@ class signal : public PageWindow {
     // PostTimerTick (once a second): playback follows the fragments, the time is shown.
     void Tick();
 
-    bool SoundPresent() const { return soundPresent_; }
     bool Playing() const { return playing_; }
     int32_t Selected() const { return selected_; }
-    // The file that holds the sound of a phonogram with one file; empty before any.
-    const std::string& SoundFile() const { return soundFile_; }
     // The sound file of a fragment, found under FONO when its recorded path is gone.
     std::string FragmentSound(const Fragment& fragment) const;
 

@@ -71,6 +71,12 @@ void FineScale::Attach(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBo
                 [this](ui::EventData&) { panel_.PostToOwner(PostRunMacro); });
 }
 
+void FineScale::Attach(const FineScaleControls& c) {
+    if (!c.canvas) return;
+    Attach(c.canvas, c.scrollBar, c.stepList);
+    if (c.peakRight) WireJumps(c.peakRight, c.peakLeft, c.fixedLeft, c.fixedRight);
+}
+
 void FineScale::WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Control* fixedLeft,
                           ui::Control* fixedRight) {
     peakRight->On(ui::EventId::Click, [this](ui::EventData&) { JumpToPeak(true); });

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <span>
 
-#include "state/job_str.h"
 #include "ui/controls.h"
 
 class ReceiverPanel;
@@ -29,6 +28,14 @@ struct ViewStepEntry {
 inline constexpr ViewStepEntry kKilohertzViewSteps[] = {
     {100, "10"}, {200, "20"}, {500, "50"}, {1000, "100"}, {2000, "200"}, {5000, "500"},
     {10000, "1000"}, {20000, "2000"}, {50000, "5000"},
+};
+// clang-format on
+
+// The same with their units, as the ICOM and WiNRADiO panels list them.
+// clang-format off
+inline constexpr ViewStepEntry kUnitViewSteps[] = {
+    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
+    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
 };
 // clang-format on
 
@@ -56,6 +63,19 @@ struct FineScaleLook {
     int64_t overviewLabelEvery = 0;
 };
 
+// The controls of a panel's form the fine scale works on: the canvas it draws on and reads the
+// mouse from, the scroll bar over its pages, the view-step list, and the four jump buttons (to
+// the peak on the right and on the left, to the fixed frequency on the left and on the right).
+struct FineScaleControls {
+    ui::Canvas* canvas = nullptr;
+    ui::ScrollBar* scrollBar = nullptr;
+    ui::ComboBox* stepList = nullptr;
+    ui::Control* peakRight = nullptr;
+    ui::Control* peakLeft = nullptr;
+    ui::Control* fixedLeft = nullptr;
+    ui::Control* fixedRight = nullptr;
+};
+
 // A label step by the 1-2-5 rule: `span` brought to 0.1, 0.2 or 0.5 times a power of ten at
 // the thresholds 0.15, 0.35 and 0.85 (0.85 and above give the next power's 0.1).
 int64_t OneTwoFive(double span);
@@ -67,8 +87,12 @@ class FineScale {
     // Takes over the panel's controls once its form is built: the canvas it draws on and
     // reads the mouse from, the scroll bar over the pages and the view-step list.
     void Attach(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBox* stepList);
+    // Attach, and the jump buttons wired (WireJumps) where the form has them.
+    void Attach(const FineScaleControls& controls);
     // The controls are gone with the form.
     void Detach();
+    // The canvas it draws on; null while detached.
+    ui::Canvas* Canvas() const { return canvas_; }
 
     // ViewStep := value when the list offers it, else the list's first step; the list shows
     // it and the page follows.
@@ -118,21 +142,4 @@ class FineScale {
     bool marking_ = false;
     int64_t markStart_ = -1;
     int width_ = 0;  // pixel columns of the page
-};
-
-// The job commands of the fine scale that every model serves alike, for the model's job table
-// (`&Model::PeakRightCommand`, ...). `Panel` derives from it, holds its scale as `Fine` and
-// befriends it.
-template <class Panel>
-class FineScaleCommands {
-  public:
-    void ViewStepCommand(JobStr& line) { PanelsFineScale().SetViewStep(line.VAL); }
-    void PeakRightCommand(JobStr&) { PanelsFineScale().JumpToPeak(true); }
-    void PeakLeftCommand(JobStr&) { PanelsFineScale().JumpToPeak(false); }
-    void FixedRightCommand(JobStr&) { PanelsFineScale().JumpToFixed(true); }
-    void FixedLeftCommand(JobStr&) { PanelsFineScale().JumpToFixed(false); }
-    void ClearScaleCommand(JobStr&) { PanelsFineScale().ConfirmClear(); }
-
-  private:
-    FineScale& PanelsFineScale() { return static_cast<Panel&>(*this).Fine; }
 };

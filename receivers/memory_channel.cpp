@@ -21,6 +21,27 @@ int32_t FilterOf(int64_t code) {
     return static_cast<int32_t>(std::clamp<int64_t>(code, 0, kWidestFilter));
 }
 
+// What a channel of the model's memory keeps of settings from a bank item or the program
+// state: its frequency as given, the rest as the layout holds it.
+struct Settings {
+    uint32_t frequency;
+    uint32_t step;
+    char modulation;
+    int64_t filter;
+    bool attenuator;
+    uint32_t depth;
+};
+void HoldSettings(MemoryChannel& channel, const ChannelLayout& layout, const Settings& from) {
+    channel.Frequency = from.frequency;
+    if (layout.holds.step) channel.Step = layout.HeldStep(from.step);
+    if (layout.holds.mode) channel.Modulation = layout.KnownModulation(from.modulation);
+    if (layout.holds.filter) channel.Filter = FilterOf(from.filter);
+    if (layout.holds.attenuator && from.attenuator) {
+        channel.Attenuator = true;
+        channel.AttenuatorDb = layout.Depth(layout.holds.depth ? from.depth : 0);
+    }
+}
+
 }  // namespace
 
 MemoryChannel ChannelLayout::Empty(int32_t number) const {
@@ -64,18 +85,41 @@ void TakeWorkingBank(const FDX& fdx, std::span<MemoryChannel> bank, const Channe
         channel = layout.Empty(static_cast<int32_t>(place));
         if (place >= count) continue;
         const Mt& from = fdx.Channels[place];
-        channel.Frequency = Within(from.Frequency, lowerLimit, upperLimit);
-        if (layout.holds.step) channel.Step = layout.HeldStep(from.Step);
-        if (layout.holds.mode) channel.Modulation = layout.KnownModulation(from.Modulation);
-        if (layout.holds.filter) channel.Filter = FilterOf(from.QMOD);
+        HoldSettings(channel, layout,
+                     {Within(from.Frequency, lowerLimit, upperLimit), from.Step, from.Modulation,
+                      from.QMOD, from.Attenuator != 0, from.QATT});
         if (layout.holds.label) channel.Label = layout.CutLabel(from.Identifier);
-        if (layout.holds.attenuator && from.Attenuator != 0) {
-            channel.Attenuator = true;
-            channel.AttenuatorDb = layout.Depth(layout.holds.depth ? from.QATT : 0);
-        }
         if (layout.holds.select) channel.Select = from.Select != 0;
         if (layout.holds.skip) channel.Skip = from.Skip != 0;
     }
+}
+
+bool SettingsIntoChannel(const FDX& fdx, MemoryChannel& channel, const ChannelLayout& layout,
+                         uint32_t lowerLimit, uint32_t upperLimit) {
+    MemoryChannel stored = layout.Empty(channel.Number);
+    HoldSettings(stored, layout,
+                 {std::clamp(fdx.Frequency, lowerLimit, std::max(lowerLimit, upperLimit)),
+                  fdx.Step, fdx.Modulation, fdx.Filter, fdx.Attenuator != 0, fdx.AttenuatorDb});
+    stored.Level = std::max(fdx.Level, 0);
+    const bool afresh = layout.store == ChannelStore::AfreshAndWritten;
+    if (!afresh) {
+        stored.Label = channel.Label;
+        stored.Select = channel.Select;
+        stored.Skip = channel.Skip;
+    }
+    channel = stored;
+    return afresh;
+}
+
+void ChannelIntoSettings(const MemoryChannel& channel, FDX& fdx) {
+    fdx.Frequency = channel.Frequency;
+    fdx.Modulation = channel.Modulation;
+    fdx.Filter = channel.Filter;
+    // A step of 0 would stop a scale scan on the spot.
+    if (channel.Step != 0) fdx.Step = channel.Step;
+    fdx.Attenuator = channel.Attenuator ? 1 : 0;
+    if (channel.Attenuator && channel.AttenuatorDb != 0) fdx.AttenuatorDb = channel.AttenuatorDb;
+    fdx.Level = channel.Level;
 }
 
 uint32_t GiveWorkingBank(FDX& fdx, std::span<const MemoryChannel> bank) {

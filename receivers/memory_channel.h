@@ -12,6 +12,9 @@
 //   (the state file keeps the panel's own).
 // - The working bank takes the channels of a panel's bank in their places, empty ones
 //   included, up to the last with a frequency; select and skip go along.
+// - The program's current settings go into a channel by the same rules (its level too), and
+//   the channel starts afresh or keeps its label, select and skip as the layout's store rule
+//   says; a channel's settings become the program's current ones as they stand.
 //
 // State-file keys, after "Частот_Банков" (the number of records that follow), per record:
 //   F=<frequency>   and, when it is not 0:   [F_ATT=+  F_QATT=<depth>]  F_STEP=  [F_SEL=+]
@@ -26,8 +29,8 @@
 #include <string_view>
 
 #include "state/channel_order.h"
+#include "state/fdx.h"
 
-class FDX;
 class StateFileWriter;
 
 // The fields of a channel besides its frequency that a model's memory holds.
@@ -63,6 +66,12 @@ struct MemoryChannel {
 // The widest filter code.
 inline constexpr int32_t kWidestFilter = 2;
 
+// What storing the program's current settings into a channel does besides its settings: it
+// starts the channel afresh (label, select and skip emptied) and, with direct writing, writes
+// it into the receiver at once; or it keeps the channel's label, select and skip and sends
+// nothing (the AR5000's).
+enum class ChannelStore { AfreshAndWritten, KeepLabelAndFlags };
+
 // What a model's memory holds of a channel, and how its banks are laid out.
 struct ChannelLayout {
     ChannelFields holds;
@@ -75,8 +84,9 @@ struct ChannelLayout {
     // In the state file "F_QMOD" stands before "F_MOD" (the AR8200's order), else after it.
     bool filterKeyFirst = false;
     // The mode letters the memory holds; the steps it holds (100 Hz units), 0 for any.
-    std::string_view modeLetters = "FWALUCR";
+    std::string_view modeLetters = kModeLetters;
     uint32_t stepLow = 0, stepHigh = 0;
+    ChannelStore store = ChannelStore::AfreshAndWritten;
 
     // An empty channel at `number`.
     MemoryChannel Empty(int32_t number) const;
@@ -102,6 +112,16 @@ void TakeWorkingBank(const FDX& fdx, std::span<MemoryChannel> bank, const Channe
 // kMaxBankChannels), empty ones in their places. Returns the count; 0, with the working bank
 // untouched, when no channel has a frequency.
 uint32_t GiveWorkingBank(FDX& fdx, std::span<const MemoryChannel> bank);
+
+// The program's current settings (FDX) into `channel`, as the model's memory holds them and
+// its store rule says: the frequency held to the receiver's limits, the level last measured.
+// True when the rule writes the stored channel into the receiver (with direct writing).
+bool SettingsIntoChannel(const FDX& fdx, MemoryChannel& channel, const ChannelLayout& layout,
+                         uint32_t lowerLimit, uint32_t upperLimit);
+// The program's current settings take a channel's: frequency, mode and filter, step (a
+// channel without one keeps the program's), attenuator and its depth (a model without depths
+// keeps the program's), the level last measured.
+void ChannelIntoSettings(const MemoryChannel& channel, FDX& fdx);
 
 // Writes "Частот_Банков" (unless countLine is false: a model whose file has its records
 // alone) and the records in order.

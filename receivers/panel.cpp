@@ -1,20 +1,204 @@
 #include "receivers/panel.h"
 
+#include <algorithm>
+#include <new>
+
 #include "receivers/comm.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/post.h"
 #include "ui/timer.h"
 
-ReceiverPanel::ReceiverPanel() {
+ReceiverPanel::ReceiverPanel() : ReceiverPanel(PanelShape{}) {}
+
+ReceiverPanel::ReceiverPanel(const PanelShape& shape) : Fine(*this, shape.fineScale), shape_(shape) {
     // The right mouse button runs the macro or trigger job, as on every window.
     AddHandler(ui::EventId::RightButtonUp, [this](ui::Object&, ui::EventData&) {
         PostToOwner(PostRunMacro);
         return false;
     });
+    // A panel without a shape makes its form itself.
+    if (!shape.form) return;
+    ui::RegisterFormResource(*shape.form);
+    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
+    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
+    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
 }
 
 ReceiverPanel::~ReceiverPanel() = default;
+
+bool ReceiverPanel::Create(ui::Form* parent, FDX* fdx) {
+    return shape_.form && CreatePanel(shape_.form->name, parent, fdx);
+}
+
+// ---------------------------------------------------------------------------------------
+// The making and the end of the form
+
+void ReceiverPanel::OnCreate() {
+    FDX& s = *fdx_;
+    s.BuildingControls = 1;
+    CreateControls();
+    ShowPanelPictures(*this, shape_.pictures);
+    Fine.Attach(FineScaleOnForm());
+    if (s.OptMaxMon) StretchControls();
+    SetDefaults();
+    PendingCommand = NoExchange;
+    ReplyComplete = false;
+    if (Prepare()) {
+        try {
+            Scale.Allocate(UpperLimit);
+        } catch (const std::bad_alloc&) {
+            s.BuildingControls = 0;
+            createFailed_ = true;
+            return;
+        }
+        const std::span<const int32_t> points = shape_.calibration;
+        std::copy_n(points.begin(), std::min(points.size(), s.Calibration.size()),
+                    s.Calibration.begin());
+        s.BuildLevelTable();
+        if (s.OptRecvSave) ReadStateFile();
+    }
+    WireControls();
+    Fine.SetViewStep(ViewStep);
+    ShowControls();
+    FollowTuning();
+    Show();
+}
+
+// After the close the program ends: what the close wrote is what there is to keep.
+void ReceiverPanel::OnDestroy() {
+    if (!stateFileSaved_) SaveStateFile();
+    ForgetControls();
+    Scale.Free();
+    Fine.Detach();
+}
+
+void ReceiverPanel::FollowTuning() {
+    Fine.FollowFrequency();
+    Fine.Redraw();
+}
+
+void ReceiverPanel::EnableFormControls(bool enabled, std::span<const std::string_view> staying) {
+    if (!Resource()) return;
+    for (const ui::ControlResource& row : Resource()->controls) {
+        // A control the form makes disabled (a read-only display) stays so.
+        if ((row.style & ui::style::kDisabled) != 0 ||
+            std::find(staying.begin(), staying.end(), row.name) != staying.end())
+            continue;
+        ui::Control* control = FindControl(row.name);
+        if (control && control != Fine.Canvas()) control->SetEnabled(enabled);
+    }
+}
+
+void ReceiverPanel::WireSwitchBoxes(ui::CheckBox* attenuator, ui::CheckBox* sound) {
+    if (attenuator) {
+        attenuator->On(ui::EventId::Click, [this, attenuator](ui::EventData&) {
+            fdx_->Attenuator = attenuator->IsChecked() ? 1 : 0;
+            SetAttenuator();
+            PostToOwner(PostReceiverState);
+        });
+    }
+    if (sound) {
+        sound->On(ui::EventId::Click, [this, sound](ui::EventData&) {
+            fdx_->Sound = sound->IsChecked() ? 1 : 0;
+            SetSound();
+        });
+    }
+}
+
+void ReceiverPanel::OnUserEvent(uint32_t code) {
+    if (!fdx_ || !HasWindow()) return;
+    switch (code) {
+        case PostSyncReceiver:
+            Synchronise();
+            break;
+        case PostLockControls:
+        case PostUnlockControls:
+            PanelBusy = code == PostLockControls;
+            LockControls(PanelBusy);
+            break;
+        case PostJobStep:
+            ExecuteCommand();
+            break;
+        case PostStepUp:
+        case PostStepDown:
+            StepBy(code == PostStepUp ? +1 : -1);
+            break;
+        case PostRefreshData:
+        case PostRefreshLevels:
+            RefreshData();
+            PostToSelf(PostRefreshDisplay);
+            break;
+        case PostRefreshDisplay:
+            RefreshDisplay();
+            break;
+        case PostItemLoaded:
+            if (MemoryLayout()) TakeBankItem();
+            break;
+        case PostSaveBank:
+            if (MemoryLayout()) GiveBankItem();
+            break;
+        default:
+            OnPanelCode(code);
+            break;
+    }
+}
+
+void ReceiverPanel::StepBy(int direction) {
+    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
+    const bool within = target >= LowerLimit && target <= UpperLimit;
+    if (within && MayTuneOnStep() && PendingCommand == NoExchange) {
+        Fine.TuneTo(static_cast<uint32_t>(target));
+        PostToSelf(PostRefreshDisplay);
+    }
+    if (within || shape_.stepBeyondLimitsAnswered) PostToOwner(PostFrequencyStepped);
+}
+
+// ---------------------------------------------------------------------------------------
+// The state file's path and head
+
+std::string ReceiverPanel::StateFilePath() const {
+    return StateFileName(fdx_->ProgramDir, shape_.stateFileStem ? shape_.stateFileStem : "",
+                         static_cast<uint32_t>(fdx_->PortIndex));
+}
+
+StateFileHead ReceiverPanel::CurrentHead() const {
+    StateFileHead head;
+    head.Frequency = fdx_->Frequency;
+    head.Step = fdx_->Step;
+    head.Modulation = fdx_->Modulation;
+    head.ViewStep = ViewStep;
+    head.ViewPosition = ViewPosition;
+    return head;
+}
+
+void ReceiverPanel::WriteHead(StateFileWriter& file,
+                              const std::function<void(StateFileWriter&)>& afterModulation) {
+    StateFileHead head = CurrentHead();
+    file.Head(head, afterModulation);
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+}
+
+std::optional<StateFileHead> ReceiverPanel::ReadStateFileKeys(
+    const std::function<void(std::string_view key, std::string_view value)>& modelKey,
+    KeptStateLines* kept) {
+    StateFileHead head = CurrentHead();
+    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey, kept)) return std::nullopt;
+    TakeHead(head);
+    return head;
+}
+
+void ReceiverPanel::TakeHead(const StateFileHead& head) {
+    FDX& s = *fdx_;
+    SavedDate = head.Date;
+    SavedTime = head.Time;
+    s.Frequency = std::clamp(head.Frequency, LowerLimit, std::max(LowerLimit, UpperLimit));
+    s.Step = head.Step;
+    s.Modulation = head.Modulation;
+    Fine.SetViewStep(head.ViewStep);
+    ViewPosition = std::min(head.ViewPosition, UpperLimit);
+}
 
 bool ReceiverPanel::CreatePanel(const std::string& resourceName, ui::Form* parent, FDX* fdx) {
     if (HasWindow()) return false;
@@ -38,11 +222,6 @@ bool ReceiverPanel::SaveStateFile() {
     if (!fdx_ || !fdx_->OptRecvSave || !HasStateToKeep()) return true;
     stateFileSaved_ = WriteStateFile();
     return stateFileSaved_;
-}
-
-// After the close the program ends: what the close wrote is what there is to keep.
-void ReceiverPanel::SaveStateFileAtEnd() {
-    if (!stateFileSaved_) SaveStateFile();
 }
 
 void ReceiverPanel::StretchControls() {
@@ -198,8 +377,19 @@ void ReceiverPanel::EndExchange(bool accepted) {
     ReplyEvent.Set();
 }
 
-bool ReceiverPanel::DataArrived(const std::function<PassResult()>& walk) {
-    if (PollGuard) return ReplyComplete;
+bool ReceiverPanel::TakeReply(const TakePiece& take) {
+    Comm* port = Port();
+    if (!port) return false;
+    RingCursor cursor(*port);
+    for (;;) {
+        const RingPiece piece = take(cursor);
+        if (piece.kind != RingPiece::Kind::Skip) return piece.kind == RingPiece::Kind::Whole;
+    }
+}
+
+bool ReceiverPanel::TakeReplies(const TakePiece& take, const std::function<bool()>& reply) {
+    Comm* port = Port();
+    if (PollGuard || !port) return ReplyComplete;
     PollGuard = true;
     FrequencyPosted = false;
     LevelPosted = false;
@@ -207,10 +397,20 @@ bool ReceiverPanel::DataArrived(const std::function<PassResult()>& walk) {
         bool& guard;
         ~Release() { guard = false; }
     } release{PollGuard};
-    const PassResult pass = walk();
+    RingCursor cursor(*port);
+    std::size_t steppedOver = 0;
+    bool replyTaken = false;
+    while (steppedOver < Comm::kRingSize) {
+        const RingPiece piece = take(cursor);
+        steppedOver += piece.examined;
+        if (piece.kind == RingPiece::Kind::None) break;
+        if (piece.kind != RingPiece::Kind::Whole) continue;
+        replyTaken = true;
+        if (!reply()) break;
+    }
     // A pass that took a reply out has found the ring in order, whatever else it stepped
     // over; the bytes left behind are judged again by the next pass.
-    if (pass.steppedOver > Comm::kRingSize / 2 && !pass.replyTaken) Cancel(false);
+    if (steppedOver > Comm::kRingSize / 2 && !replyTaken) Cancel(false);
     return ReplyComplete;
 }
 
@@ -233,6 +433,13 @@ bool ReceiverPanel::PostToOwner(uint32_t code) const {
 
 bool ReceiverPanel::PostToSelf(uint32_t code) {
     return PostPrivateMessage(this, code);
+}
+
+bool ReceiverPanel::Refuse(JobStr& line, uint32_t count, const char* message, uint32_t first) {
+    if (line.VAL >= first && line.VAL - first < count) return false;
+    line.Message = message;
+    line.ReturnCode = 2;
+    return true;
 }
 
 void ReceiverPanel::AnswerNoAccess(JobStr& line, const char* text) {

@@ -27,9 +27,14 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
+#include "receivers/fine_scale.h"
 #include "receivers/level_scale.h"
+#include "receivers/panel_pictures.h"
+#include "receivers/ring_cursor.h"
 #include "receivers/scan_stop.h"
+#include "receivers/state_file.h"
 #include "state/fdx.h"
 #include "state/job_str.h"
 #include "state/message_bus.h"
@@ -42,6 +47,24 @@ struct MemoryChannel;
 
 // What ModeParameter gives for a letter the receiver does not have.
 inline constexpr int32_t kNoModeValue = 120;
+
+// What the panel's making takes of a model as data: its form, its fine scale's look, its
+// calibration and its state file's name.
+struct PanelShape {
+    const ui::FormResource* form = nullptr;
+    FineScaleLook fineScale{};
+    // Tenths of dB at the raw levels 0, 16, ..: they replace as many of the program's points
+    // (FDX::Calibration) as the model gives.
+    std::span<const int32_t> calibration;
+    const char* stateFileStem = nullptr;  // "<stem>.<port>" in the program folder
+    // The pictures of the form's picture buttons, by their names.
+    PanelPictureFinder pictures = PanelPicture;
+    // A step key that would leave the limits still tells the keypad it was served (the AOR
+    // line sets'); else it does nothing.
+    bool stepBeyondLimitsAnswered = false;
+    // What the model's memory holds of a channel (memory_channel.h); null: it has no banks.
+    const ChannelLayout* channels = nullptr;
+};
 
 // A numbered panel command of a model: what it does with the job line, answering in it.
 template <class Panel>
@@ -60,6 +83,9 @@ class ReceiverPanel : public ui::Form {
     static constexpr int kReplyWaitMs = 1000;
     // The answer to a job line with a number the panel does not serve.
     static constexpr const char* kNoAccess = "Нет доступа к объекту";
+    // The answers to a job line naming a bank or a channel the panel does not have.
+    static constexpr const char* kNoBank = "Не существует указанного банка";
+    static constexpr const char* kNoChannel = "Не существует канала для данного банка";
 
     ~ReceiverPanel() override;
 
@@ -69,8 +95,9 @@ class ReceiverPanel : public ui::Form {
 
     // --- The operations the main window calls
     // Binds the panel to fdx (null: a state of the panel's own) and builds its form as a
-    // child of parent; false when the form cannot be built or what it needs is not there.
-    virtual bool Create(ui::Form* parent, FDX* fdx) = 0;
+    // child of parent (the making below); false when the form cannot be built or what it
+    // needs is not there.
+    virtual bool Create(ui::Form* parent, FDX* fdx);
     // Sends FDX::Frequency without waiting; false when it could not be sent.
     virtual bool SetFrequency() { return false; }
     // SetFrequency, then WaitReply.
@@ -114,6 +141,8 @@ class ReceiverPanel : public ui::Form {
     // Leaves the band scope the receiver page prints in FDX::ScopeStep, FDX::ScopeBlocks and
     // FDX::ScopeLevels; a panel without one leaves no block.
     virtual void CopyBandScope() const { fdx_->ScopeBlocks.fill(0); }
+    // What the model's memory holds of a channel; null for a model without banks.
+    const ChannelLayout* MemoryLayout() const { return shape_.channels; }
     // The codes a panel posts to the main window about its own dialogs
     // (PostOpenScanSettings, PostRefreshPanelDialogs, PostOpenExtraFunctions) come back
     // here: the panel owns its dialogs. A panel without dialogs ignores them.
@@ -153,6 +182,13 @@ class ReceiverPanel : public ui::Form {
     bool SaveStateFile();
     // The model's writer; a model without a state file has nothing to write.
     virtual bool WriteStateFile() { return true; }
+    // The model's reader (at the making, with RECV_SAVE): false, nothing changed, when there
+    // is no file.
+    virtual bool ReadStateFile() { return false; }
+    // "<program folder><stem>.<port>".
+    std::string StateFilePath() const;
+    // Date and time of the file's last write or read.
+    std::string SavedDate, SavedTime;
 
     // --- The start-up sync (PostSyncReceiver): job lines and scans wait for its end, and a
     // scan talks to the receiver only once the receiver has answered it. A model calls
@@ -243,15 +279,17 @@ class ReceiverPanel : public ui::Form {
     bool Accepted(ExchangeId id) const;
     // Waits until the exchange has ended (at most 1000 ms; then it is given up); its outcome.
     bool WaitFor(ExchangeId id);
-    // What one data-arrived walk over the ring found.
-    struct PassResult {
-        std::size_t steppedOver = 0;  // bytes looked at, at most one ring size
-        bool replyTaken = false;      // at least one complete reply was copied out
-    };
-    // Poll(false): runs the model's walk over the ring under PollGuard. A ring judged to hold
-    // no reply (more than half of it stepped over in one pass and nothing taken out) is
-    // emptied. Returns ReplyComplete.
-    bool DataArrived(const std::function<PassResult()>& walk);
+    // --- Replies out of the port's receive ring, for the links: `take` takes the next piece
+    // with the link's finder (RingCursor::Take), copying a whole reply out.
+    using TakePiece = std::function<RingPiece(RingCursor& cursor)>;
+    // ReadReply: one whole reply taken, malformed pieces stepped over; false when the ring
+    // holds none.
+    bool TakeReply(const TakePiece& take);
+    // Poll(false): every whole reply the ring holds taken and handed to `reply` in turn (until
+    // it answers false), malformed pieces stepped over, under PollGuard; a pass looks at one
+    // ring size at most. A ring judged to hold no reply (more than half of it stepped over in
+    // one pass and nothing taken out) is emptied. Returns ReplyComplete.
+    bool TakeReplies(const TakePiece& take, const std::function<bool()>& reply);
     // Poll(true): one 100 ms tick. An exchange nobody has answered after 10 ticks is
     // abandoned: the event is signalled and PendingCommand goes back to NoExchange, so
     // that the panel can send again. Returns ReplyComplete.
@@ -273,17 +311,93 @@ class ReceiverPanel : public ui::Form {
 
     // Binds the panel to fdx (null: a state of the panel's own) and creates the form from
     // the resource as a child of parent. False when the window exists already, the resource
-    // is unknown, or the create event could not finish (MarkCreateFailed).
+    // is unknown, or the create event could not allocate what the panel needs.
     bool CreatePanel(const std::string& resourceName, ui::Form* parent, FDX* fdx);
     // Whether there is a state to keep: the level scale is made (a model may need more).
     virtual bool HasStateToKeep() const { return Scale.IsAllocated(); }
-    // The panel's destroy handler: SaveStateFile, unless the close already wrote the file.
-    void SaveStateFileAtEnd();
-    // Called by the create event when it could not allocate what the panel needs.
-    void MarkCreateFailed() { createFailed_ = true; }
-    // MAXMON: the receiver page grows with the main window; the form's controls grow along
-    // (FDX::LayoutScale).
-    void StretchControls();
+    // The head of the state file as the panel stands now; a reading starts from it, so that
+    // what the file lacks stays as it is.
+    StateFileHead CurrentHead() const;
+    // The head written as the panel stands now (afterModulation: StateFileWriter::Head), its
+    // date and time noted.
+    void WriteHead(StateFileWriter& file,
+                   const std::function<void(StateFileWriter&)>& afterModulation = nullptr);
+    // Reads the state file: the head taken (TakeHead), the level scale, every other key to
+    // modelKey in file order and the lines `kept` owns into it. The head as read; none, with
+    // nothing changed, when there is no file.
+    std::optional<StateFileHead> ReadStateFileKeys(
+        const std::function<void(std::string_view key, std::string_view value)>& modelKey,
+        KeptStateLines* kept = nullptr);
+    // A head read from the file into the panel and the program state: the frequency held to
+    // the receiver's limits, the view step to the fine scale's list.
+    void TakeHead(const StateFileHead& head);
+
+    // --- The making and the end of the form (its create and destroy events), the same for
+    // every model: the controls made (CreateControls), given their pictures, the fine scale's
+    // taken over (FineScaleOnForm), the form stretched with MAXMON, the defaults
+    // (SetDefaults); then, unless the model cannot keep levels yet (Prepare), the level
+    // scale, the calibration and with RECV_SAVE the state file (ReadStateFile); the controls
+    // wired (WireControls), the view step chosen, every setting shown (ShowControls,
+    // FollowTuning), the form shown. At the end the state file written (unless the close
+    // wrote it), the controls forgotten (ForgetControls), the level scale freed. A panel made
+    // without a shape makes its form itself (CreatePanel and its own event handlers).
+    explicit ReceiverPanel(const PanelShape& shape);
+    virtual void CreateControls() {}
+    // The fine scale's controls on the form (the canvas null: the form has none).
+    virtual FineScaleControls FineScaleOnForm() { return {}; }
+    virtual void SetDefaults() {}
+    // Whatever the model needs before its level scale, calibration and state file; false: the
+    // panel goes without them (the WiNRADiO panel without its vendor library).
+    virtual bool Prepare() { return true; }
+    virtual void WireControls() {}
+    virtual void ShowControls() {}
+    // The form is gone: no control may be used any more.
+    virtual void ForgetControls() {}
+    // The readout and the fine scale follow FDX::Frequency.
+    virtual void FollowTuning();
+    // PostRefreshData and PostRefreshLevels (then PostRefreshDisplay follows), and
+    // PostRefreshDisplay: by default the readout and the fine scale follow FDX::Frequency.
+    virtual void RefreshData() { FollowTuning(); }
+    virtual void RefreshDisplay() { FollowTuning(); }
+
+    // --- Posted codes: the synchronisation (PostSyncReceiver), the lock of a scan or a
+    // transfer (PostLockControls .. PostUnlockControls, PanelBusy meanwhile), a job line
+    // (PostJobStep), the step keys (PostStepUp, PostStepDown), the refreshes and the bank items
+    // for every model alike; the rest to OnPanelCode. Nothing is served before the panel has
+    // its state and its form.
+    virtual void Synchronise() {}
+    virtual void LockControls(bool locked) { EnableFormControls(!locked); }
+    // The step keys move FDX::Frequency one view step within the limits; the receiver is
+    // tuned when the panel may tune now and nothing is awaited, and the keypad is told
+    // (beyond the limits only as the shape says).
+    void StepBy(int direction);
+    // The step keys tune now (else they only report the step): by default while no scan or
+    // transfer holds the panel.
+    virtual bool MayTuneOnStep() const { return !PanelBusy; }
+    virtual void OnPanelCode(uint32_t code) { (void)code; }
+    // The attenuator and sound boxes of a form (null: it has none): a click sets
+    // FDX::Attenuator or FDX::Sound as the box is ticked and sends it (SetAttenuator,
+    // SetSound); the main window learns of the attenuator.
+    void WireSwitchBoxes(ui::CheckBox* attenuator, ui::CheckBox* sound);
+    // A dialog of the panel's, made at its first opening, opened on the main window.
+    template <class Dialog, class Panel>
+    void OpenDialog(std::unique_ptr<Dialog>& dialog, Panel& panel) {
+        if (!dialog) dialog = std::make_unique<Dialog>(panel);
+        dialog->Open(fdx_->Owner);
+    }
+    // Every control of the form but the fine scale's picture (the mouse points on it also
+    // while the panel is locked), those the form makes disabled (read-only displays) and those
+    // named in `staying`.
+    void EnableFormControls(bool enabled, std::span<const std::string_view> staying = {});
+
+    FineScale Fine;
+    // The fine scale's job commands every model serves alike, for the models' job tables.
+    void ViewStepCommand(JobStr& line) { Fine.SetViewStep(line.VAL); }
+    void PeakRightCommand(JobStr&) { Fine.JumpToPeak(true); }
+    void PeakLeftCommand(JobStr&) { Fine.JumpToPeak(false); }
+    void FixedRightCommand(JobStr&) { Fine.JumpToFixed(true); }
+    void FixedLeftCommand(JobStr&) { Fine.JumpToFixed(false); }
+    void ClearScaleCommand(JobStr&) { Fine.ConfirmClear(); }
 
     // Executes FDX::JobLine by its command number through the model's table: a number the
     // table lacks gets noAccess ("Нет доступа к объекту") with return code 1, and so does a
@@ -308,6 +422,9 @@ class ReceiverPanel : public ui::Form {
         PostToOwner(PostJobStep);
     }
     static void AnswerNoAccess(JobStr& line, const char* text = kNoAccess);
+    // A job line's value that names none of `count` banks, channels or VFOs numbered from
+    // `first` fails the line (`message`, return code 2): true, and the caller changes nothing.
+    static bool Refuse(JobStr& line, uint32_t count, const char* message, uint32_t first = 0);
 
     // --- What the panels with memory banks share (panel_memory.cpp)
     // Long work of the panel's own: the receiver's own scan and the transfers of its memory.
@@ -328,11 +445,16 @@ class ReceiverPanel : public ui::Form {
     void ActOnScanStop(const ScanStopSettings& stop) {
         ActOnScanStop(static_cast<uint32_t>(stop.Action), stop.JobName);
     }
-    // PostItemLoaded: the working bank (the bank item loaded) into `bank` of the panel.
-    void TakeBankItem(std::span<MemoryChannel> bank, const ChannelLayout& layout);
-    // PostSaveBank: `bank` becomes the working bank and the main window stores it; message 12
-    // when no channel has a frequency.
-    void GiveBankItem(std::span<const MemoryChannel> bank);
+    // The program's current settings into a channel of the panel (SettingsIntoChannel): true
+    // when the layout's store rule writes it into the receiver, with direct writing.
+    bool StoreSettingsInto(MemoryChannel& channel);
+    // The bank of a panel with banks that the journal's bank items are exchanged with: on
+    // PostItemLoaded the working bank (the item loaded) goes into it, then BankItemTaken; on
+    // PostSaveBank it becomes the working bank and the main window stores it (message 12 when
+    // no channel has a frequency).
+    virtual std::span<MemoryChannel> CurrentBankChannels() { return {}; }
+    // After a bank item was taken: its first channel selected, the list shown.
+    virtual void BankItemTaken() {}
     // PostLoadReceiverSetup: the range slot the main window shows, when a range is loaded in
     // it (its edges go to the receiver's own scan); null otherwise.
     const Bank* ShownRangeSlot() const;
@@ -340,6 +462,15 @@ class ReceiverPanel : public ui::Form {
     FDX* fdx_ = nullptr;
 
   private:
+    void OnCreate();
+    void OnDestroy();
+    void OnUserEvent(uint32_t code);
+    void TakeBankItem();
+    void GiveBankItem();
+    // MAXMON: the receiver page grows with the main window; the form's controls grow along
+    // (FDX::LayoutScale).
+    void StretchControls();
+
     // Serves messages until done() or 1000 ms have passed, or the program quits; true when
     // done.
     bool ServeUntil(const std::function<bool()>& done);
@@ -356,6 +487,7 @@ class ReceiverPanel : public ui::Form {
     static constexpr std::size_t kKeptOutcomes = 64;
     static std::size_t Slot(ExchangeId id) { return id % kKeptOutcomes; }
 
+    PanelShape shape_;
     std::unique_ptr<FDX> ownState_;
     bool syncEnded_ = false;
     bool receiverAnswered_ = false;

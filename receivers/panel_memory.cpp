@@ -1,6 +1,7 @@
 // What the panels with memory banks share: the bracket around the receiver's own scan and
 // around the transfers of its memory, what the panel does when that scan stops on a signal,
-// and a bank of the panel's exchanged with the working bank.
+// a bank of the panel's exchanged with the working bank, and the current settings stored
+// into a channel.
 
 #include "receivers/memory_channel.h"
 #include "receivers/panel.h"
@@ -52,12 +53,17 @@ void ReceiverPanel::ActOnScanStop(uint32_t action, const std::string& jobName) {
     }
 }
 
-void ReceiverPanel::TakeBankItem(std::span<MemoryChannel> bank, const ChannelLayout& layout) {
-    TakeWorkingBank(*fdx_, bank, layout, LowerLimit, UpperLimit);
+bool ReceiverPanel::StoreSettingsInto(MemoryChannel& channel) {
+    return SettingsIntoChannel(*fdx_, channel, *MemoryLayout(), LowerLimit, UpperLimit);
 }
 
-void ReceiverPanel::GiveBankItem(std::span<const MemoryChannel> bank) {
-    if (GiveWorkingBank(*fdx_, bank) == 0)
+void ReceiverPanel::TakeBankItem() {
+    TakeWorkingBank(*fdx_, CurrentBankChannels(), *MemoryLayout(), LowerLimit, UpperLimit);
+    BankItemTaken();
+}
+
+void ReceiverPanel::GiveBankItem() {
+    if (GiveWorkingBank(*fdx_, CurrentBankChannels()) == 0)
         fdx_->ShowError(kNothingToStore);
     else
         PostToOwner(PostSaveBank);

@@ -55,6 +55,12 @@ scan_stop::ChosenJob scan_stop::JobAt(const FDX& fdx, int64_t index) {
     return {static_cast<int32_t>(index), job->Identifier};
 }
 
+void scan_stop::ShowLists(ui::ComboBox* actions, ui::ComboBox* jobs,
+                          const ScanStopSettings& settings, const FDX& fdx) {
+    ShowAction(actions, static_cast<uint32_t>(settings.Action));
+    ShowJobs(jobs, fdx, settings.JobIndex);
+}
+
 void scan_stop::WireLists(ui::ComboBox* actions, ui::ComboBox* jobs, ScanStopSettings& settings,
                           const FDX& fdx) {
     actions->On(ui::EventId::Select, [&settings](ui::EventData& e) {

@@ -46,6 +46,9 @@ struct ChosenJob {
     std::string name;
 };
 ChosenJob JobAt(const FDX& fdx, int64_t index);
+// The two lists as `settings` has them (ShowAction, ShowJobs).
+void ShowLists(ui::ComboBox* actions, ui::ComboBox* jobs, const ScanStopSettings& settings,
+               const FDX& fdx);
 // Connects the two lists to `settings`, which (like `fdx`) outlives them: the action and the
 // job (its index and name) the operator chooses.
 void WireLists(ui::ComboBox* actions, ui::ComboBox* jobs, ScanStopSettings& settings,

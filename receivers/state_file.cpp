@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr std::string_view kModulationLetters = "FWALUCR";
 
 }  // namespace
 
@@ -136,7 +135,7 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
             // Only a letter the program knows: anything else would reach the receiver's
             // mode command. A later line of the same key is the model's own.
             modulationRead = true;
-            if (kModulationLetters.find(value.front()) != std::string_view::npos)
+            if (kModeLetters.find(value.front()) != std::string_view::npos)
                 head.Modulation = value.front();
         } else if (key == "Шаг_просмотра") {
             head.ViewStep = ReadU32(value);

@@ -29,6 +29,9 @@ struct UserSc;
 // Largest stored text file that LoadTextFile reads.
 inline constexpr std::size_t kTextFileLimit = 512000;
 
+// The mode letters the program knows (FDX::Modulation): FM, wide FM, AM, LSB, USB, CW, RTTY.
+inline constexpr std::string_view kModeLetters = "FWALUCR";
+
 // The level calibration (FDX::Calibration) keeps both its limits within -128.0..128.0 dB and
 // at least 40.0 dB between them; in tenths of dB.
 inline constexpr int32_t kCalibrationLimit = 1280;

@@ -219,7 +219,6 @@ class SharedPicture : public Picture {
 
     int Owner() const { return owner_; }
     void SetOwner(int owner) { owner_ = owner; }
-    Point Origin() const { return origin_; }
     void SetOrigin(Point origin);
     // From now on `canvas` shows this picture (its painter function is replaced).
     void ShowIn(Canvas& canvas);

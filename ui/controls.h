@@ -244,7 +244,6 @@ class StatusBar : public Control {
     int PartCount() const;
     void SetPartText(int part, const std::string& text);
     std::string PartText(int part) const;
-    std::vector<int> PartEdges() const { return edges_; }
 
   private:
     std::vector<int> edges_;

@@ -67,16 +67,6 @@ const AorModeEntry* AorBankPanel::ChangingModeEntry(int64_t index, char letter,
     return &entry;
 }
 
-StateFileHead AorBankPanel::Head() const {
-    StateFileHead head;
-    head.Frequency = fdx_->Frequency;
-    head.Step = fdx_->Step;
-    head.Modulation = fdx_->Modulation;
-    head.ViewStep = ViewStep;
-    head.ViewPosition = ViewPosition;
-    return head;
-}
-
 void AorBankPanel::MakeListColumns() {
     if (!lv_1) return;
     const FDX& s = *fdx_;

@@ -95,7 +95,8 @@ class AorBankPanel : public ReceiverPanel {
     ui::CheckBox* skip = nullptr;
 
   protected:
-    explicit AorBankPanel(const AorChannelList& list) : list_(list) {}
+    AorBankPanel(const PanelShape& shape, const AorChannelList& list)
+        : ReceiverPanel(shape), list_(list) {}
 
     // The operator chose the channel in the list.
     virtual void ChooseChannel(int channel) = 0;
@@ -112,9 +113,6 @@ class AorBankPanel : public ReceiverPanel {
     // The current bank shown among the model's bank controls, as the list is filled.
     virtual void ShowBankChoice() {}
 
-    // The state file's head as the panel stands now; a reading starts from it, so that what
-    // the file lacks stays as it is.
-    StateFileHead Head() const;
     // The list's columns made (after the controls).
     void MakeListColumns();
     // Connects the list and the edit row.

@@ -12,8 +12,6 @@ namespace {
 
 using aor::Format;
 
-constexpr std::string_view kModeLetters = "FWALUCR";
-
 std::vector<int> Numbers(int count) {
     std::vector<int> numbers(static_cast<std::size_t>(count));
     std::iota(numbers.begin(), numbers.end(), 0);
@@ -47,6 +45,36 @@ bool AorPanel::ReadSearchBank(int bank) {
             return true;
     }
     return false;
+}
+
+void AorPanel::TakeChannelReply(const AorReply& reply, int channel, char mode, int32_t filter,
+                                MemoryChannel& out) const {
+    out.Frequency = std::clamp(reply.Frequency, LowerLimit, UpperLimit);
+    out.Step = reply.Step;
+    out.Modulation = mode;
+    out.Filter = filter;
+    out.Label = aor::LabelFromWire(reply.Label);
+    out.Attenuator = reply.Attenuator;
+    out.AttenuatorDb = reply.AttenuatorDb;
+    out.Skip = reply.Skip;
+    out.Number = channel;
+}
+
+AorSearchBank AorPanel::SearchBankOf(const AorReply& reply, char mode, int32_t filter) const {
+    // A limit of 0 stays unset, as in the state file.
+    const auto held = [this](uint32_t f) {
+        return f == 0 ? 0 : std::clamp(f, LowerLimit, UpperLimit);
+    };
+    AorSearchBank bank;
+    bank.Lower = held(reply.SearchLower);
+    bank.Upper = held(reply.SearchUpper);
+    bank.Step = reply.Step;
+    bank.Mode = mode;
+    bank.Filter = filter;
+    bank.Attenuator = reply.Attenuator;
+    bank.AttenuatorDb = reply.AttenuatorDb;
+    bank.Label = aor::LabelFromWire(reply.Label);
+    return bank;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -144,20 +172,9 @@ void AorPanel::WriteAllBanks() {
 // The panel's own copy
 
 void AorPanel::StoreCurrentSettings() {
-    const FDX& s = *fdx_;
-    MemoryChannel& record = ChannelAt(CurrentBank, SelectedChannel());
-    record.Frequency = std::clamp(s.Frequency, LowerLimit, UpperLimit);
-    record.Step = s.Step;
-    record.Modulation = s.Modulation;
-    record.Filter = s.Filter;
-    record.Attenuator = s.Attenuator != 0;
-    record.AttenuatorDb = s.AttenuatorDb;
-    record.Level = std::max(s.Level, 0);
-    if (model_.memory.store == AorMemoryRules::Store::AfreshAndWritten) {
-        record.Label.clear();
-        record.Select = record.Skip = false;
-        if (DirectWrite) SendChannel(CurrentBank, SelectedChannel());
-    }
+    const int channel = SelectedChannel();
+    if (StoreSettingsInto(ChannelAt(CurrentBank, channel)) && DirectWrite)
+        SendChannel(CurrentBank, channel);
     ShowBankList();
 }
 
@@ -228,20 +245,72 @@ void AorPanel::WriteSearchBankKeys(StateFileWriter& file) const {
     }
 }
 
+void AorPanel::WriteBankKeys(StateFileWriter& file, bool links) const {
+    file.Number(kBankKey, static_cast<uint32_t>(CurrentBank));
+    if (links) {
+        file.Text(kSearchLinksKey, ScanSettings.SearchLinks);
+        file.Text(kMemoryLinksKey, ScanSettings.MemoryLinks);
+    }
+    for (const int32_t position : BankPositions)
+        file.Number(kPositionKey, static_cast<uint32_t>(position));
+}
+
+void AorPanel::WriteBoxKeys(StateFileWriter& file) const {
+    file.Flag(kBoxKeys[0], fdx_->Attenuator != 0);
+    file.Flag(kBoxKeys[1], fdx_->Sound != 0);
+    file.Flag(kBoxKeys[2], DirectWrite);
+    file.Flag(kBoxKeys[3], WholeMemory);
+}
+
 void AorPanel::TakeMemoryKeys(AorMemoryKeys& keys) {
     Channels = std::move(keys.channels);
     SearchBanks = std::move(keys.searchBanks);
     if (keys.currentSearchBank) CurrentSearchBank = *keys.currentSearchBank;
+    CurrentBank = keys.bank;
+    std::copy_n(keys.positions.begin(), BankPositions.size(), BankPositions.begin());
+    if (!keys.boxes) return;
+    FDX& s = *fdx_;
+    s.Attenuator = keys.boxes->attenuator ? 1 : 0;
+    s.AttenuatorDb = keys.boxes->attenuator ? model_.list.layout->Depth(0) : 0;
+    s.Sound = keys.boxes->sound ? 1 : 0;
+    DirectWrite = keys.boxes->direct;
+    WholeMemory = keys.boxes->whole;
 }
 
-AorMemoryKeys::AorMemoryKeys(const AorPanel& panel)
+AorMemoryKeys::AorMemoryKeys(const AorPanel& panel, bool withBoxes)
     : channels(panel.Channels),
       searchBanks(panel.SearchBanks),
+      bank(panel.CurrentBank),
+      positions(panel.BankPositions.begin(), panel.BankPositions.end()),
+      boxes(withBoxes ? std::optional<Boxes>(Boxes{}) : std::nullopt),
       reader_(channels, *panel.model_.list.layout, panel.LowerLimit, panel.UpperLimit),
       rules_(panel.model_.memory),
       layout_(*panel.model_.list.layout),
       lower_(panel.LowerLimit),
-      upper_(panel.UpperLimit) {}
+      upper_(panel.UpperLimit),
+      banks_(panel.model_.banks) {}
+
+// The bank choice, every number checked; the boxes count by their presence.
+bool AorMemoryKeys::TakeBankKey(std::string_view key, uint32_t number) {
+    if (key == AorPanel::kBankKey) {
+        if (number < static_cast<uint32_t>(banks_)) bank = static_cast<int32_t>(number);
+        return true;
+    }
+    if (key == AorPanel::kPositionKey) {
+        if (positionCount_ < positions.size() && number < layout_.bankSize)
+            positions[positionCount_] = static_cast<int32_t>(number);
+        ++positionCount_;
+        return true;
+    }
+    if (!boxes) return false;
+    bool* const flags[] = {&boxes->attenuator, &boxes->sound, &boxes->direct, &boxes->whole};
+    for (std::size_t i = 0; i < std::size(flags); ++i) {
+        if (key != AorPanel::kBoxKeys[i]) continue;
+        *flags[i] = true;
+        return true;
+    }
+    return false;
+}
 
 uint32_t AorMemoryKeys::Clamp(uint32_t frequency) const {
     return frequency == 0 ? 0 : std::clamp(frequency, lower_, upper_);
@@ -262,6 +331,7 @@ void AorMemoryKeys::TakeSearchBankKey(uint32_t number) {
 bool AorMemoryKeys::Take(std::string_view key, std::string_view value) {
     if (reader_.Take(key, value)) return true;
     const uint32_t number = ReadU32(value);
+    if (TakeBankKey(key, number)) return true;
     if (key == AorPanel::kSearchBankKey) {
         TakeSearchBankKey(number);
         return true;

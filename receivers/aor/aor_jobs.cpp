@@ -1,5 +1,5 @@
 // The job commands that the AOR sets with an attenuator box, a sound box and a connection
-// button (the AR8000 and the AR8200) serve alike, those controls' clicks, and the tuning to a
+// button (the AR8000 and the AR8200) serve alike, the button's click, and the tuning to a
 // channel they share.
 
 #include "receivers/aor/aor_panel.h"
@@ -12,18 +12,6 @@ constexpr const char* kConnected = "выкл";
 constexpr const char* kLetGo = "вкл";
 
 }  // namespace
-
-void AorPanel::OnAttenuatorBox() {
-    fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
-    SetAttenuator();
-    fdx_->Level = ReadLevel();
-    PostToOwner(PostReceiverState);
-}
-
-void AorPanel::OnSoundBox() {
-    fdx_->Sound = csound->IsChecked() ? 1 : 0;
-    SendText(fdx_->Sound ? "MC0" : "MC1");
-}
 
 void AorPanel::OnConnectButton() {
     JobStr line;
@@ -58,11 +46,15 @@ void AorPanel::AttenuatorBoxCommand(JobStr& line) {
     PostToOwner(PostReceiverState);
 }
 
-// The sets mute with "MC1" while the sound is off.
 void AorPanel::SoundBoxCommand(JobStr& line) {
     fdx_->Sound = line.VAL != 0 ? 1 : 0;
-    Answer(line, SendText(fdx_->Sound ? "MC0" : "MC1"));
+    Answer(line, SendMute());
     if (csound) csound->SetChecked(fdx_->Sound != 0);
+}
+
+// The sets mute with "MC1" while the sound is off.
+bool AorPanel::SendMute() {
+    return SendText(fdx_->Sound ? "MC0" : "MC1");
 }
 
 void AorPanel::WholeMemoryBoxCommand(JobStr& line) {
@@ -88,7 +80,7 @@ void AorPanel::ConnectionCommand(JobStr& line) {
 }
 
 void AorPanel::TuneChannelCommand(JobStr& line) {
-    if (Refuse(line, static_cast<uint32_t>(BankSize() - 1), kNoChannel)) return;
+    if (Refuse(line, static_cast<uint32_t>(BankSize()), kNoChannel)) return;
     BankPositions[static_cast<std::size_t>(CurrentBank)] = static_cast<int32_t>(line.VAL);
     ShowChannelBoxes();
     TuneToChannel();
@@ -100,11 +92,7 @@ void AorPanel::TuneToChannel() {
     MemoryChannel& record = ChannelAt(CurrentBank, channel);
     if (record.Empty()) return;
     FDX& s = *fdx_;
-    s.Frequency = record.Frequency;
-    s.Modulation = record.Modulation;
-    s.Filter = record.Filter;
-    s.Step = record.Step;
-    s.Attenuator = record.Attenuator ? 1 : 0;
+    ChannelIntoSettings(record, s);
     SetFrequencyWait();
     SetStep();
     SetAttenuator();

@@ -159,52 +159,44 @@ void AorLink::TakeLine(const RingCursor& cursor, const RingPiece& line) {
     }
 }
 
+RingPiece AorLink::TakeNext(RingCursor& cursor, Finder find) {
+    return cursor.Take(find, [&](const RingPiece& whole) { TakeLine(cursor, whole); });
+}
+
 uint32_t AorLink::ReadReply() {
-    Comm* port = panel_.Port();
-    if (!port) return 0;
-    RingCursor cursor(*port);
-    const RingPiece line =
-        cursor.Take(aor::FindLine, [&](const RingPiece& whole) { TakeLine(cursor, whole); });
-    if (line.kind != RingPiece::Kind::Whole) return 0;
-    return static_cast<uint32_t>(ReplyLine.size());
+    const bool taken =
+        panel_.TakeReply([this](RingCursor& cursor) { return TakeNext(cursor, aor::FindLine); });
+    return taken ? static_cast<uint32_t>(ReplyLine.size()) : 0;
 }
 
 bool AorLink::Poll(const std::function<void()>& parse,
                    const std::function<void(bool ended)>& after) {
-    return panel_.DataArrived([&] {
-        ReceiverPanel::PassResult pass;
-        Comm* port = panel_.Port();
-        if (!port) return pass;
-        RingCursor cursor(*port);
-        while (pass.steppedOver < Comm::kRingSize) {
-            const RingPiece line =
-                cursor.Take(LineByLine ? aor::FindLine : aor::FindArrivedLine,
-                            [&](const RingPiece& whole) { TakeLine(cursor, whole); });
-            pass.steppedOver += line.examined;
-            if (line.kind != RingPiece::Kind::Whole) break;
-            pass.replyTaken = true;
-            // An empty line (the acknowledgement of a setting) has no kind: the kind of the
-            // line before must not complete an exchange it does not answer.
-            ReplyKind.clear();
-            ReplyAccepted = true;
-            if (!ReplyLine.empty()) parse();
-            const bool waiting = panel_.PendingCommand == aor::kAwaitingLine;
-            bool ended = false;
-            if (waiting && (ReplyKind == ExpectedReply || ExpectedReply.empty())) {
-                panel_.EndExchange(ReplyAccepted);
-                ended = true;
-            } else if (waiting && !ReplyAccepted) {
-                panel_.EndExchange(false);
-                ended = true;
-            }
-            if (ended) AnswerLine = ReplyLine;
-            after(ended);
-            if (ended && LineByLine) {
-                // What came behind the answer is looked at once its waiter had its turn.
-                panel_.PostToOwner(PostSerialData);
-                break;
-            }
-        }
-        return pass;
-    });
+    const Finder find = LineByLine ? aor::FindLine : aor::FindArrivedLine;
+    return panel_.TakeReplies([&](RingCursor& cursor) { return TakeNext(cursor, find); },
+                              [&] {
+                                  // An empty line (the acknowledgement of a setting) has no
+                                  // kind: the kind of the line before must not complete an
+                                  // exchange it does not answer.
+                                  ReplyKind.clear();
+                                  ReplyAccepted = true;
+                                  if (!ReplyLine.empty()) parse();
+                                  const bool ended = EndExchangeOnLine();
+                                  after(ended);
+                                  if (!ended || !LineByLine) return true;
+                                  // What came behind the answer is looked at once its waiter
+                                  // had its turn.
+                                  panel_.PostToOwner(PostSerialData);
+                                  return false;
+                              });
+}
+
+// The awaited line (of the expected kind, or any line when none is expected) or a refusal
+// ends the exchange; the line that ended it is the answer.
+bool AorLink::EndExchangeOnLine() {
+    if (panel_.PendingCommand != aor::kAwaitingLine) return false;
+    const bool awaited = ReplyKind == ExpectedReply || ExpectedReply.empty();
+    if (!awaited && ReplyAccepted) return false;
+    panel_.EndExchange(awaited && ReplyAccepted);
+    AnswerLine = ReplyLine;
+    return true;
 }

@@ -184,7 +184,10 @@ class AorLink {
     bool ReplyAccepted = true;  // false when the line parsed last held "?"
 
   private:
+    using Finder = RingPiece (*)(std::span<const uint8_t> ring, uint32_t read, uint32_t write);
+    RingPiece TakeNext(RingCursor& cursor, Finder find);
     void TakeLine(const RingCursor& cursor, const RingPiece& line);
+    bool EndExchangeOnLine();
 
     ReceiverPanel& panel_;
 };

@@ -1,7 +1,6 @@
 #include "receivers/aor/aor_panel.h"
 
 #include <algorithm>
-#include <new>
 
 #include "state/message_bus.h"
 
@@ -12,21 +11,21 @@ constexpr int kScanStartFailed = 28;
 
 // While a scan or a transfer runs the operator may still look at the scale and stop the
 // receiver's own scan.
-constexpr std::string_view kStayEnabled[] = {"clear", "scale"};
+constexpr std::string_view kStayEnabled[] = {"clear"};
 
 }  // namespace
 
 AorPanel::AorPanel(const AorModel& model, AorReply& reply)
-    : AorBankPanel(model.list), model_(model), reply_(reply), Fine(*this, model.fineScale) {
-    ui::RegisterFormResource(*model.form);
+    : AorBankPanel({.form = model.form,
+                    .fineScale = model.fineScale,
+                    .calibration = model.calibration,
+                    .stateFileStem = model.stateFileStem,
+                    .stepBeyondLimitsAnswered = true,
+                    .channels = model.list.layout},
+                   model.list),
+      model_(model),
+      reply_(reply) {
     Link.LineByLine = model.lineByLine;
-    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
-    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
-    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
-}
-
-bool AorPanel::Create(ui::Form* parent, FDX* fdx) {
-    return CreatePanel(model_.form->name, parent, fdx);
 }
 
 std::size_t AorPanel::Index(int bank, int channel) const {
@@ -35,35 +34,7 @@ std::size_t AorPanel::Index(int bank, int channel) const {
 }
 
 // ---------------------------------------------------------------------------------------
-// Creation and destruction
-
-void AorPanel::OnCreate() {
-    FDX& s = *fdx_;
-    s.BuildingControls = 1;
-    CreateControls();
-    MakeListColumns();
-    if (s.OptMaxMon) StretchControls();
-    SetDefaults();
-    try {
-        Scale.Allocate(UpperLimit);
-    } catch (const std::bad_alloc&) {
-        s.BuildingControls = 0;
-        MarkCreateFailed();
-        return;
-    }
-    Scale.LimitTo254 = true;
-    Scale.FillWindow = model_.fillWindowBandwidths * Bandwidth;
-    PendingCommand = NoExchange;
-    ReplyComplete = false;
-    s.Calibration = model_.calibration;
-    s.BuildLevelTable();
-    if (s.OptRecvSave) ReadStateFile();
-    WireControls();
-    WireBankControls();
-    Fine.SetViewStep(ViewStep);
-    ShowAll();
-    Show();
-}
+// Creation
 
 void AorPanel::SetDefaults() {
     LowerLimit = model_.lowerLimit;
@@ -78,26 +49,48 @@ void AorPanel::SetDefaults() {
     SearchBanks.assign(static_cast<std::size_t>(model_.searchBanks), {});
     BankPositions.fill(0);
     CurrentBank = CurrentSearchBank = 0;
+    Scale.LimitTo254 = true;
     SetModelDefaults();
+    Scale.FillWindow = model_.fillWindowBandwidths * Bandwidth;
 }
 
-void AorPanel::OnDestroy() {
-    SaveStateFileAtEnd();
-    Scale.Free();
-    Fine.Detach();
-    ForgetControls();
+void AorPanel::BankItemTaken() {
+    BankPositions[static_cast<std::size_t>(CurrentBank)] = 0;
+    ShowBankList();
+}
+
+void AorPanel::WireControls() {
+    using ui::EventId;
+    MakeListColumns();
+    WireModelControls();
+    WireBankControls();
+    if (pictbttn_1) pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
+    if (pictbttn_6) {
+        pictbttn_6->On(EventId::Click,
+                       [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
+    }
+    if (clear) {
+        clear->On(EventId::Click,
+                  [this](ui::EventData&) { Scanning ? StopOwnScan() : Fine.ConfirmClear(); });
+    }
+    if (catt) {
+        catt->On(EventId::Click, [this](ui::EventData&) {
+            fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
+            SetAttenuator();
+            fdx_->Level = ReadLevel();
+            PostToOwner(PostReceiverState);
+        });
+    }
+    if (csound) {
+        csound->On(EventId::Click, [this](ui::EventData&) {
+            fdx_->Sound = csound->IsChecked() ? 1 : 0;
+            SendMute();
+        });
+    }
 }
 
 void AorPanel::LockControls(bool locked) {
-    PanelBusy = locked;
-    for (const ui::ControlResource& row : model_.form->controls) {
-        // A control the form makes disabled (a read-only display) stays so.
-        if (std::find(std::begin(kStayEnabled), std::end(kStayEnabled), row.name) !=
-                std::end(kStayEnabled) ||
-            (row.style & ui::style::kDisabled) != 0)
-            continue;
-        if (ui::Control* control = FindControl(row.name)) control->SetEnabled(!locked);
-    }
+    EnableFormControls(!locked, kStayEnabled);
     if (locked) return;
     ShowChannelBoxes();
     ShowSearchBank();
@@ -145,52 +138,22 @@ bool AorPanel::SendText(std::string_view text) {
 // ---------------------------------------------------------------------------------------
 // Posted codes
 
-void AorPanel::OnUserEvent(uint32_t code) {
-    if (!fdx_ || !HasWindow()) return;
+void AorPanel::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostSyncReceiver:
-            Synchronise();
-            break;
-        case PostItemLoaded:
-            TakeBankItem(CurrentBankChannels(), *model_.list.layout);
-            BankPositions[static_cast<std::size_t>(CurrentBank)] = 0;
-            ShowBankList();
-            break;
-        case PostSaveBank:
-            GiveBankItem(CurrentBankChannels());
-            break;
-        case PostRefreshData:
-        case PostRefreshLevels:
         case PostRefreshCurves:
-            Fine.Redraw();
+            RefreshData();
             PostToSelf(PostRefreshDisplay);
-            break;
-        case PostRefreshDisplay:
-            if (label_1) label_1->SetText(aor::Format("%9.4f", fdx_->Frequency / 10000.0));
-            ShowBandwidth();
-            Fine.Redraw();
             break;
         case PostMeasureLevel:
             SetFrequencyWait();
             fdx_->Level = ReadLevel();
             Fine.Redraw();
             break;
-        case PostLockControls:
-        case PostUnlockControls:
-            LockControls(code == PostLockControls);
-            break;
-        case PostJobStep:
-            ExecuteCommand();
-            break;
         case PostClearData:
             ClearBanks();
             break;
         case PostLoadReceiverSetup:
             LoadReceiverSetup();
-            break;
-        case PostStepUp:
-        case PostStepDown:
-            StepBy(code == PostStepUp ? +1 : -1);
             break;
         default:
             OnModelCode(code);
@@ -213,16 +176,6 @@ void AorPanel::LoadReceiverSetup() {
     ShowSearchBank();
 }
 
-void AorPanel::StepBy(int direction) {
-    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
-    if (target >= LowerLimit && target <= UpperLimit && !PanelBusy &&
-        PendingCommand == NoExchange) {
-        Fine.TuneTo(static_cast<uint32_t>(target));
-        PostToSelf(PostRefreshDisplay);
-    }
-    PostToOwner(PostFrequencyStepped);
-}
-
 // ---------------------------------------------------------------------------------------
 // Display
 
@@ -233,6 +186,12 @@ void AorPanel::ShowAll() {
     if (mem) mem->SetChecked(WholeMemory);
     ShowBankList();
     ShowSearchBank();
+}
+
+void AorPanel::RefreshDisplay() {
+    if (label_1) label_1->SetText(aor::Format("%9.4f", fdx_->Frequency / 10000.0));
+    ShowBandwidth();
+    Fine.Redraw();
 }
 
 void AorPanel::FollowTuning() {
@@ -315,39 +274,8 @@ void AorPanel::ReportStop() {
 // ---------------------------------------------------------------------------------------
 // State file and job commands
 
-std::string AorPanel::StateFilePath() const {
-    return StateFileName(fdx_->ProgramDir, model_.stateFileStem,
-                         static_cast<uint32_t>(fdx_->PortIndex));
-}
-
-void AorPanel::WriteHead(StateFileWriter& file,
-                         const std::function<void(StateFileWriter&)>& afterModulation) {
-    StateFileHead head = Head();
-    file.Head(head, afterModulation);
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-}
-
-void AorPanel::TakeHead(const StateFileHead& head) {
-    FDX& s = *fdx_;
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
-    s.Step = head.Step;
-    s.Modulation = head.Modulation;
-    Fine.SetViewStep(head.ViewStep);
-    ViewPosition = std::min(head.ViewPosition, UpperLimit);
-}
-
-bool AorPanel::Refuse(JobStr& line, uint32_t last, const char* message) {
-    if (line.VAL <= last) return false;
-    line.Message = message;
-    line.ReturnCode = 2;
-    return true;
-}
-
 void AorPanel::SearchBankCommand(JobStr& line) {
-    if (Refuse(line, static_cast<uint32_t>(model_.searchBanks - 1), kNoBank)) return;
+    if (Refuse(line, static_cast<uint32_t>(model_.searchBanks), kNoBank)) return;
     CurrentSearchBank = static_cast<int32_t>(line.VAL);
     ShowSearchBank();
 }
@@ -358,14 +286,14 @@ void AorPanel::DirectCommand(JobStr&) {
 }
 
 void AorPanel::BankCommand(JobStr& line) {
-    if (Refuse(line, static_cast<uint32_t>(model_.banks - 1), kNoBank)) return;
+    if (Refuse(line, static_cast<uint32_t>(model_.banks), kNoBank)) return;
     CurrentBank = static_cast<int32_t>(line.VAL);
     rows_.clear();  // another bank shows in channel order
     ShowBankList();
 }
 
 void AorPanel::ChannelCommand(JobStr& line) {
-    if (Refuse(line, static_cast<uint32_t>(BankSize() - 1), kNoChannel)) return;
+    if (Refuse(line, static_cast<uint32_t>(BankSize()), kNoChannel)) return;
     BankPositions[static_cast<std::size_t>(CurrentBank)] = static_cast<int32_t>(line.VAL);
     ShowChannelBoxes();
 }

@@ -157,9 +157,9 @@ struct AorScanSettings : ScanStopSettings {
     friend bool operator==(const AorScanSettings&, const AorScanSettings&) = default;
 };
 
-// How a model keeps its memory: the memory part of its state file, the walks of a transfer and
-// what storing the current settings does. The defaults are the AR5000's; the AR8200 (and the
-// AR8000, which has no filters) keeps the other choice of each.
+// How a model keeps its memory: the memory part of its state file and the walks of a transfer
+// (what storing the current settings does is its layout's ChannelStore). The defaults are the
+// AR5000's; the AR8200 (and the AR8000, which has no filters) keeps the other choice of each.
 struct AorMemoryRules {
     // "Банк_поиска": before every search bank with its number (each bank's SF keys follow
     // it), or once with the current search bank (each search bank then starts at its "SFN").
@@ -177,17 +177,12 @@ struct AorMemoryRules {
     // A read of the memory takes the memory banks and then the search banks, or bank i and
     // then search bank i.
     enum class ReadOrder { MemoryThenSearchBanks, BankWithItsSearchBank };
-    // Storing the current settings into a channel keeps its label, select and skip and
-    // sends nothing; or it empties the label, clears select and skip and, with direct
-    // writing, writes the channel into the receiver at once.
-    enum class Store { KeepLabelAndFlags, AfreshAndWritten };
 
     SearchBankKey searchBankKey = SearchBankKey::BeforeEach;
     SearchBankKeys searchBankKeys = SearchBankKeys::Every;
     ScaleKeys scaleKeys = ScaleKeys::CountOnly;
     EmptyChannels emptyChannels = EmptyChannels::ClearedOnReceiver;
     ReadOrder readOrder = ReadOrder::MemoryThenSearchBanks;
-    Store store = Store::KeepLabelAndFlags;
 };
 
 // An AOR model as data.
@@ -216,11 +211,15 @@ struct AorModel {
 class AorPanel;
 
 // The memory part of a state file read key by key into copies of the panel's channels and
-// search banks, which the panel takes once the whole file was read. Every number that picks a
-// place is checked: a file edited by hand must not reach outside the panel's tables.
+// search banks, its bank choice ("Банк" and a "Позиция_Банк" line per bank) and, where the
+// model keeps them, its boxes, which the panel takes once the whole file was read. Every
+// number that picks a place is checked: a file edited by hand must not reach outside the
+// panel's tables.
 class AorMemoryKeys {
   public:
-    explicit AorMemoryKeys(const AorPanel& panel);
+    // withBoxes: the file keeps the attenuator, sound, direct-write and whole-memory boxes as
+    // flags ("Атт", "Звук", "Запись", "Память": the AR8200's and the AR8000's).
+    explicit AorMemoryKeys(const AorPanel& panel, bool withBoxes = false);
     // True when the key was one of the memory part.
     bool Take(std::string_view key, std::string_view value);
 
@@ -228,16 +227,27 @@ class AorMemoryKeys {
     std::vector<AorSearchBank> searchBanks;
     // The current search bank, when the model's file names it.
     std::optional<int32_t> currentSearchBank;
+    int32_t bank;
+    std::vector<int32_t> positions;
+    // A flag stands in the file only while set: each starts off.
+    struct Boxes {
+        bool attenuator = false, sound = false, direct = false, whole = false;
+    };
+    std::optional<Boxes> boxes;
 
   private:
     uint32_t Clamp(uint32_t frequency) const;
     void TakeSearchBankKey(uint32_t number);
+
+    bool TakeBankKey(std::string_view key, uint32_t number);
 
     ChannelKeyReader reader_;
     const AorMemoryRules& rules_;
     const ChannelLayout& layout_;
     uint32_t lower_, upper_;
     int64_t searchBank_ = -1;  // the search bank the SF keys belong to
+    int32_t banks_;
+    std::size_t positionCount_ = 0;
 };
 
 class AorPanel : public AorBankPanel {
@@ -245,8 +255,14 @@ class AorPanel : public AorBankPanel {
     // "Позиция_Банк" lines of the state file: one selected channel per bank.
     static constexpr int kBankPositions = 20;
     static constexpr std::string_view kSearchBankKey = "Банк_поиска";
+    // The state file's keys of the bank choice and of the handhelds' boxes (attenuator, sound,
+    // direct writing, the whole memory).
+    static constexpr std::string_view kBankKey = "Банк";
+    static constexpr std::string_view kPositionKey = "Позиция_Банк";
+    static constexpr std::string_view kSearchLinksKey = "Банки_поиска";
+    static constexpr std::string_view kMemoryLinksKey = "Банки_сканирования";
+    static constexpr std::string_view kBoxKeys[] = {"Атт", "Звук", "Запись", "Память"};
 
-    bool Create(ui::Form* parent, FDX* fdx) override;
     uint32_t ReadReply() override { return Link.ReadReply(); }
     bool Poll(bool timerTick) override;
     int32_t ScanLevel() override;
@@ -302,8 +318,6 @@ class AorPanel : public AorBankPanel {
     // ("BM") for a bank scan, else the search banks' ("BS"); false when either was refused.
     bool SendBankLinks();
 
-    std::string StateFilePath() const;
-
     // --- Panel state
     AorLink Link{*this};
     std::vector<MemoryChannel> Channels;  // bank-major
@@ -322,7 +336,6 @@ class AorPanel : public AorBankPanel {
     // The line that ended the last exchange was "---": nothing there (an empty search bank
     // asked to scan).
     bool AnsweredEmpty = false;
-    std::string SavedDate, SavedTime;
 
     // --- The controls the core drives besides the list and the edit row, placed by each
     // model's form: the rows of its list of controls marked `inherited` (ui/form_controls.h).
@@ -336,7 +349,10 @@ class AorPanel : public AorBankPanel {
     ui::CheckBox* mem = nullptr;           // the whole memory
     ui::CheckBox* cauto = nullptr;         // AUTO
     ui::CheckBox* catt = nullptr;          // the attenuator on or off
-    ui::CheckBox* csound = nullptr;        // the sound on or off
+    ui::CheckBox* csound = nullptr;        // the sound on or off ("MC0", "MC1")
+    ui::PictureButton* pictbttn_1 = nullptr;  // starts the receiver's own scan
+    ui::PictureButton* pictbttn_6 = nullptr;  // opens the scan's settings
+    ui::PictureButton* clear = nullptr;       // stops the scan, else clears the fine scale
     ui::CommandButton* off = nullptr;      // the connection: "выкл" connected, "вкл" let go
     ui::ComboBox* bn = nullptr;            // the bank
     ui::ComboBox* sbn = nullptr;           // the search bank
@@ -356,23 +372,23 @@ class AorPanel : public AorBankPanel {
     // What a read of one channel or search bank brought.
     enum class ChannelAnswer { None, Empty, Found };
 
-    // --- What the model adds
-    // Makes the form's controls (the core's among them), the fine scale's (Fine.Attach) and
-    // the lists' entries.
-    virtual void CreateControls() = 0;
+    // --- What the model adds: the making's hooks (ReceiverPanel) for its own controls
+    // (CreateControls makes the form's, the core's among them, and the lists' entries;
+    // FineScaleOnForm, ForgetControls), its synchronisation, its state file (head, model keys
+    // and the memory part), and these.
+    void CreateControls() override = 0;
+    void ForgetControls() override = 0;
+    void Synchronise() override = 0;
+    bool ReadStateFile() override = 0;
     virtual void SetModelDefaults() {}
-    virtual void WireControls() {}
+    virtual void WireModelControls() {}
     // Every setting onto the controls (after creation and the start-up sync).
     virtual void ShowAll();
-    virtual void ForgetControls() = 0;
     virtual void OnModelCode(uint32_t code) { (void)code; }
-    virtual void Synchronise() = 0;
-    // The state file, head and model keys; false, nothing changed, when there is none.
-    virtual bool ReadStateFile() = 0;
     // Classifies Link.ReplyLine (Link.ReplyKind, Link.ReplyAccepted) and takes its values.
     virtual void ParseLine() = 0;
     // The readout and the fine scale follow FDX::Frequency.
-    virtual void FollowTuning();
+    void FollowTuning() override;
 
     // The bank as the receiver names it in a line.
     virtual std::string BankName(int bank) const = 0;
@@ -424,28 +440,30 @@ class AorPanel : public AorBankPanel {
     AorSearchBank& CurrentSearch() {
         return SearchBanks[static_cast<std::size_t>(CurrentSearchBank)];
     }
-    std::span<MemoryChannel> CurrentBankChannels();
+    std::span<MemoryChannel> CurrentBankChannels() override;
+    // A channel's fields as the reply line gave them (its frequency held to the receiver's
+    // limits, its skip flag), with the mode and filter the model reads there; the select flag
+    // and the level are the model's to read.
+    void TakeChannelReply(const AorReply& reply, int channel, char mode, int32_t filter,
+                          MemoryChannel& out) const;
+    // A search bank as the reply line gave it (its limits held to the receiver's, one of 0
+    // left unset), with the mode and filter the model reads there.
+    AorSearchBank SearchBankOf(const AorReply& reply, char mode, int32_t filter) const;
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
-    void LockControls(bool locked);
-    // The head as the panel stands now into the file (a model's line after the mode's in
-    // `afterModulation`), its date and time kept.
-    void WriteHead(StateFileWriter& file,
-                   const std::function<void(StateFileWriter&)>& afterModulation = nullptr);
-    // A head read from the state file into the panel and the program state (the frequency
-    // held to the receiver's limits, the view step to the list's).
-    void TakeHead(const StateFileHead& head);
+    void LockControls(bool locked) override;
     // The memory part of the state file: the channels, the level scale (its count or the
     // whole), the search banks, as the model's AorMemoryRules lay it out.
     void WriteMemoryKeys(StateFileWriter& file) const;
+    // The bank choice: "Банк", the scan's links ("Банки_поиска", "Банки_сканирования") where
+    // the model keeps them there, a "Позиция_Банк" line per bank.
+    void WriteBankKeys(StateFileWriter& file, bool links) const;
+    // The handhelds' boxes as flags (AorMemoryKeys withBoxes reads them).
+    void WriteBoxKeys(StateFileWriter& file) const;
     // The memory part as AorMemoryKeys read it, once the whole file was read.
     void TakeMemoryKeys(AorMemoryKeys& keys);
 
     // --- Job commands every model has
-    static constexpr const char* kNoBank = "Не существует указанного банка";
-    static constexpr const char* kNoChannel = "Не существует канала для данного банка";
-    // A value the panel has no bank, channel or VFO for fails the line and changes nothing.
-    static bool Refuse(JobStr& line, uint32_t last, const char* message);
     // A setting the receiver refused ("?"), did not answer or that could not go out fails
     // its line, so that a COND line after it does not run as after a setting taken.
     static void Answer(JobStr& line, bool taken) {
@@ -470,6 +488,7 @@ class AorPanel : public AorBankPanel {
     void WriteMemoryCommand(JobStr& line);
     void AttenuatorBoxCommand(JobStr& line);
     void SoundBoxCommand(JobStr& line);
+    bool SendMute();
     void WholeMemoryBoxCommand(JobStr& line);
     // The receiver's own scan stopped while it runs, else the scale cleared (once confirmed).
     void ClearOrStopCommand(JobStr& line);
@@ -478,10 +497,7 @@ class AorPanel : public AorBankPanel {
     void ConnectionCommand(JobStr& line);
     // The channel := value, chosen in the list and tuned.
     void TuneChannelCommand(JobStr& line);
-    // The attenuator and sound boxes and the connection button as the operator clicks them;
-    // the attenuator's change is measured at once.
-    void OnAttenuatorBox();
-    void OnSoundBox();
+    // The connection button as the operator clicks it: as the job line does.
     void OnConnectButton();
     // The selected channel into the program state and the receiver (read from the receiver
     // first with direct writing); the level measured there into the channel.
@@ -495,17 +511,19 @@ class AorPanel : public AorBankPanel {
 
     const AorModel& model_;
     AorReply& reply_;
-    FineScale Fine;
 
   private:
     friend class AorMemoryKeys;
 
     std::size_t Index(int bank, int channel) const;
-    void OnCreate();
-    void OnDestroy();
-    void OnUserEvent(uint32_t code);
-    void SetDefaults();
-    void StepBy(int direction);
+    void SetDefaults() override;
+    void WireControls() override;
+    void ShowControls() override { ShowAll(); }
+    void BankItemTaken() override;
+    void OnPanelCode(uint32_t code) override;
+    // The refreshes leave the fine scale's page where it stands.
+    void RefreshData() override { Fine.Redraw(); }
+    void RefreshDisplay() override;
     void LoadReceiverSetup();
     void AfterLine(bool ended);
     void ReportStop();

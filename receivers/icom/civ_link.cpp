@@ -195,32 +195,19 @@ void CivLink::TakeFrame(const RingCursor& cursor, const RingPiece& frame) {
     ReplyText = civ::BytesToHex(std::span(ReplyBytes).first(ReplyBytes.size() - 1));
 }
 
+RingPiece CivLink::TakeNext(RingCursor& cursor) {
+    return cursor.Take(civ::FindFrame, [&](const RingPiece& whole) { TakeFrame(cursor, whole); });
+}
+
 uint32_t CivLink::ReadReply() {
-    Comm* port = panel_.Port();
-    if (!port) return 0;
-    RingCursor cursor(*port);
-    for (;;) {
-        const RingPiece frame =
-            cursor.Take(civ::FindFrame, [&](const RingPiece& whole) { TakeFrame(cursor, whole); });
-        if (frame.kind == RingPiece::Kind::None) return 0;
-        if (frame.kind == RingPiece::Kind::Whole)
-            return static_cast<uint32_t>(ReplyBytes.size() - 1);
-    }
+    const bool taken = panel_.TakeReply([this](RingCursor& cursor) { return TakeNext(cursor); });
+    return taken ? static_cast<uint32_t>(ReplyBytes.size() - 1) : 0;
 }
 
 bool CivLink::Poll(const std::function<void(const civ::CivReply&)>& parse) {
-    return panel_.DataArrived([&] {
-        ReceiverPanel::PassResult pass;
-        Comm* port = panel_.Port();
-        if (!port) return pass;
-        RingCursor cursor(*port);
-        while (pass.steppedOver < Comm::kRingSize) {
-            const RingPiece frame = cursor.Take(
-                civ::FindFrame, [&](const RingPiece& whole) { TakeFrame(cursor, whole); });
-            pass.steppedOver += frame.examined;
-            if (frame.kind == RingPiece::Kind::None) break;
-            if (frame.kind != RingPiece::Kind::Whole) continue;
-            pass.replyTaken = true;
+    return panel_.TakeReplies(
+        [this](RingCursor& cursor) { return TakeNext(cursor); },
+        [&] {
             civ::CivReply reply;
             reply.code = ReplyBytes.front();
             reply.matched =
@@ -236,7 +223,6 @@ bool CivLink::Poll(const std::function<void(const civ::CivReply&)>& parse) {
             // on its own (a level query after a reported frequency) is not refused.
             if (reply.completed) panel_.EndExchange(reply.code != civ::kNg);
             parse(reply);
-        }
-        return pass;
-    });
+            return true;
+        });
 }

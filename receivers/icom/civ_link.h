@@ -134,6 +134,7 @@ class CivLink {
 
   private:
     // Copies the frame the cursor found out of the ring into the reply buffers.
+    RingPiece TakeNext(RingCursor& cursor);
     void TakeFrame(const RingCursor& cursor, const RingPiece& frame);
 
     ReceiverPanel& panel_;

@@ -19,46 +19,17 @@ std::string MHzText(uint32_t frequency) {
 
 }  // namespace
 
-CivPanel::CivPanel(const CivModel& model)
-    : Link(*this, model.address), model_(model), Fine(*this, model.fineScale) {
-    ui::RegisterFormResource(*model.form);
-    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
-    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
-    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
-}
+CivPanel::CivPanel(const CivModel& model, const ChannelLayout* channels)
+    : ReceiverPanel({.form = model.form,
+                     .fineScale = model.fineScale,
+                     .calibration = model.calibration,
+                     .stateFileStem = model.stateFileStem,
+                     .channels = channels}),
+      Link(*this, model.address),
+      model_(model) {}
 
-bool CivPanel::Create(ui::Form* parent, FDX* fdx) {
-    return CreatePanel(model_.form->name, parent, fdx);
-}
-
-// ---------------------------------------------------------------------------------------
-// Creation and destruction
-
-void CivPanel::OnCreate() {
-    FDX& s = *fdx_;
-    s.BuildingControls = 1;
-    CreateControls();
-    Fine.Attach(scale, scrollb_1, step);
-    if (s.OptMaxMon) StretchControls();
-    SetDefaults();
-    try {
-        Scale.Allocate(UpperLimit);
-    } catch (const std::bad_alloc&) {
-        s.BuildingControls = 0;
-        MarkCreateFailed();
-        return;
-    }
-    PendingCommand = NoExchange;
-    ReplyComplete = false;
-    s.Calibration = model_.calibration;
-    s.BuildLevelTable();
-    if (s.OptRecvSave) ReadStateFile();
-    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
-    WireControls();
-    Fine.SetViewStep(ViewStep);
-    ShowControls();
-    FollowTuning();
-    Show();
+FineScaleControls CivPanel::FineScaleOnForm() {
+    return {scale, scrollb_1, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
 }
 
 void CivPanel::SetDefaults() {
@@ -73,26 +44,6 @@ void CivPanel::SetDefaults() {
     ViewPosition = 0;
     Scale.FillWindow = 100;
     SetModelDefaults();
-}
-
-void CivPanel::OnDestroy() {
-    SaveStateFileAtEnd();
-    Scale.Free();
-    Fine.Detach();
-    label_1 = width = nullptr;
-    step = nullptr;
-    scale = nullptr;
-    scrollb_1 = nullptr;
-    pictbttn_2 = pictbttn_3 = pictbttn_4 = pictbttn_5 = nullptr;
-    ForgetControls();
-}
-
-// The fine scale stays enabled: the mouse points on it also while the panel is locked.
-void CivPanel::LockControls(bool locked) {
-    for (const ui::ControlResource& row : model_.form->controls) {
-        ui::Control* control = FindControl(row.name);
-        if (control && control != scale) control->SetEnabled(!locked);
-    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -305,32 +256,11 @@ void CivPanel::FollowTuning() {
     Fine.Redraw();
 }
 
-void CivPanel::StepBy(int direction) {
-    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
-    if (target < LowerLimit || target > UpperLimit) return;
-    if (MayTuneOnStep() && PendingCommand == NoExchange) Fine.TuneTo(static_cast<uint32_t>(target));
-    PostToOwner(PostFrequencyStepped);
-}
-
 // ---------------------------------------------------------------------------------------
 // Posted codes
 
-void CivPanel::OnUserEvent(uint32_t code) {
-    if (!fdx_ || !HasWindow()) return;
+void CivPanel::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostSyncReceiver:
-            Synchronise();
-            break;
-        case PostRefreshData:
-        case PostRefreshLevels:
-            FollowTuning();
-            RefreshControls();
-            PostToSelf(PostRefreshDisplay);
-            break;
-        case PostRefreshDisplay:
-            Fine.Redraw();
-            RefreshDisplay();
-            break;
         case PostTimerTick:
             if (model_.identity && Link.RejectCount > kStandbyRejections && !Standby)
                 EnterStandby();
@@ -341,23 +271,6 @@ void CivPanel::OnUserEvent(uint32_t code) {
                 Fine.Redraw();
             }
             break;
-        case PostLockControls:
-            PanelBusy = true;
-            LockControls(true);
-            break;
-        case PostUnlockControls:
-            PanelBusy = false;
-            LockControls(false);
-            break;
-        case PostJobStep:
-            ExecuteCommand();
-            break;
-        case PostStepUp:
-            StepBy(+1);
-            break;
-        case PostStepDown:
-            StepBy(-1);
-            break;
         default:
             OnModelCode(code);
             break;
@@ -367,53 +280,14 @@ void CivPanel::OnUserEvent(uint32_t code) {
 // ---------------------------------------------------------------------------------------
 // State file
 
-std::string CivPanel::StateFilePath() const {
-    return StateFileName(fdx_->ProgramDir, model_.stateFileStem,
-                         static_cast<uint32_t>(fdx_->PortIndex));
-}
-
-// The head of the state file as the panel stands now; reading starts from it, so that what
-// the file lacks stays as it is.
-StateFileHead CivPanel::CurrentHead() const {
-    StateFileHead head;
-    head.Frequency = fdx_->Frequency;
-    head.Step = fdx_->Step;
-    head.Modulation = fdx_->Modulation;
-    head.ViewStep = ViewStep;
-    head.ViewPosition = ViewPosition;
-    return head;
-}
-
 bool CivPanel::WriteStateFile() {
     StateFileWriter file;
-    StateFileHead head = CurrentHead();
-    file.Head(head);
-    SavedDate = head.Date;
-    SavedTime = head.Time;
+    WriteHead(file);
     WriteModelKeys(file);
     file.Scale(Scale);
     return file.Save(StateFilePath());
 }
 
 bool CivPanel::ReadStateFile() {
-    return ReadStateFileWith([](std::string_view, std::string_view) {}, nullptr, [] {});
-}
-
-bool CivPanel::ReadStateFileWith(
-    const std::function<void(std::string_view key, std::string_view value)>& modelKey,
-    KeptStateLines* kept, const std::function<void()>& takeModelKeys) {
-    FDX& s = *fdx_;
-    StateFileHead head = CurrentHead();
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey, kept)) return false;
-    takeModelKeys();
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    // A frequency from the file is held to what the receiver can tune.
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
-    PanelFrequency = s.Frequency;
-    s.Step = head.Step;
-    s.Modulation = head.Modulation;
-    Fine.SetViewStep(head.ViewStep);
-    ViewPosition = std::min(head.ViewPosition, UpperLimit);
-    return true;
+    return ReadStateFileKeys([](std::string_view, std::string_view) {}).has_value();
 }

@@ -60,11 +60,6 @@ struct CivModel {
 
 class CivPanel : public ReceiverPanel {
   public:
-    // Builds the form from the model's resource as a child of parent, working on fdx (null:
-    // a state of the panel's own): the model's controls and defaults, the level scale, the
-    // calibration and, with the RECV_SAVE option, the state file.
-    bool Create(ui::Form* parent, FDX* fdx) override;
-
     // Squelch state (a model with the query), then level, each waited for: the raw level
     // 0..255 (0 while the squelch is closed), -1 when a send was refused or a wait timed out.
     int32_t ReadLevel() override;
@@ -78,13 +73,10 @@ class CivPanel : public ReceiverPanel {
     // the receiver does not have.
     int32_t ModeParameter(char letter) const override;
 
-    // --- The state file "<program folder><stem>.<port>"
-    std::string StateFilePath() const;
-    // The head, the model's keys, the level scale.
+    // --- The state file "<program folder><stem>.<port>": the head, the model's keys, the
+    // level scale. A model with keys of its own reads them too.
     bool WriteStateFile() override;
-    // The head and the level scale; a model with keys of its own reads them too. False,
-    // nothing changed, when there is no file.
-    virtual bool ReadStateFile();
+    bool ReadStateFile() override;
 
     // --- Panel state
     CivLink Link;
@@ -99,8 +91,6 @@ class CivPanel : public ReceiverPanel {
     bool SyncLevelAsked = false;
     // The frequency the panel shows (100 Hz units).
     uint32_t PanelFrequency = 0;
-    // Date and time of the last write of the state file.
-    std::string SavedDate, SavedTime;
 
     // --- The controls every CI-V panel has, placed by each model: the rows of its list of
     // controls marked `inherited` (ui/form_controls.h), or its CreateControls sets them.
@@ -119,25 +109,21 @@ class CivPanel : public ReceiverPanel {
   protected:
     // The model's destructor destroys the form (Destroy), so that the state file is written
     // while the model's hooks are still there.
-    explicit CivPanel(const CivModel& model);
+    // channels: what the model's memory holds of a channel, for a model with one.
+    explicit CivPanel(const CivModel& model, const ChannelLayout* channels = nullptr);
 
-    // --- What the model adds
-    // Creates the form's controls and sets the shared ones above.
-    virtual void CreateControls() = 0;
+    // --- What the model adds: the making's hooks (ReceiverPanel) for its own controls
+    // (CreateControls makes the form's, the shared ones above among them; WireControls,
+    // ShowControls, ForgetControls), and these.
+    void CreateControls() override = 0;
+    // The fine scale on the controls above; a form that names them otherwise gives its own.
+    FineScaleControls FineScaleOnForm() override;
     // The model's settings as a panel starts, before the state file.
     virtual void SetModelDefaults() {}
-    // Connects the model's own controls (the fine scale connects its own).
-    virtual void WireControls() {}
-    // After creation: every setting onto the model's controls.
-    virtual void ShowControls() {}
     // PostRefreshData and PostRefreshLevels: the settings onto the controls again.
     virtual void RefreshControls() {}
-    // PostRefreshDisplay, after the fine scale's redraw.
-    virtual void RefreshDisplay() {}
-    // Every control of the form is disabled while locked, enabled again after.
-    virtual void LockControls(bool locked);
-    // The form is gone: no control pointer of the model may be used any more.
-    virtual void ForgetControls() {}
+    // PostRefreshDisplay: the fine scale redrawn; a model shows more after it.
+    void RefreshDisplay() override { Fine.Redraw(); }
     // The filter SetMode and ModeParameter choose for a mode letter.
     virtual int32_t FilterFor(char letter) const {
         (void)letter;
@@ -156,8 +142,6 @@ class CivPanel : public ReceiverPanel {
     virtual void OnFrequencyReport() {}
     // A posted code the core does not serve (the memory banks' codes).
     virtual void OnModelCode(uint32_t code) { (void)code; }
-    // The step keys tune now (else they only report the step).
-    virtual bool MayTuneOnStep() const { return !PanelBusy; }
     // The synchronisation asks who is there; true when the receiver answered, even refusing.
     virtual bool Identify();
     // Start of the synchronisation, before anything is asked.
@@ -177,31 +161,24 @@ class CivPanel : public ReceiverPanel {
     void ShowWidth();
     // The readout and the fine scale follow FDX::Frequency: every tune, every reported
     // frequency.
-    void FollowTuning();
-    // Reads the state file: the head, the scale, the model's keys to modelKey and the lines
-    // kept owns into it; takeModelKeys runs once the file was read, before the head is taken.
-    bool ReadStateFileWith(
-        const std::function<void(std::string_view key, std::string_view value)>& modelKey,
-        KeptStateLines* kept, const std::function<void()>& takeModelKeys);
+    void FollowTuning() override;
     // The model's keys, between the head and the level scale.
     virtual void WriteModelKeys(StateFileWriter& file) { (void)file; }
-    // The head of the state file as the panel stands now.
-    StateFileHead CurrentHead() const;
     const CivMode* FindMode(char letter, int32_t filter) const;
 
     const CivModel& model_;
-    FineScale Fine;
     // Shown before the frequency in label_1 (a panel serving two models names the one it
     // drives); empty for none.
     std::string Title;
 
   private:
-    void OnCreate();
-    void OnDestroy();
-    void OnUserEvent(uint32_t code);
-    void SetDefaults();
-    void Synchronise();
-    void StepBy(int direction);
+    void OnPanelCode(uint32_t code) override;
+    void RefreshData() override {
+        FollowTuning();
+        RefreshControls();
+    }
+    void SetDefaults() override;
+    void Synchronise() override;
     void ShowFrequency();
 
     void ParseReply(const civ::CivReply& reply);

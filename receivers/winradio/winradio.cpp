@@ -1,4 +1,3 @@
-#include "receivers/panel_pictures.h"
 #include "receivers/winradio/winradio.h"
 
 #include <algorithm>
@@ -46,20 +45,12 @@ constexpr CardName kCardNames[] = {
     {0x200, "WiNRADiO WR-3000i"}, {0x20A, "WiNRADiO WR-3100"},
 };
 
-// Steps of the fine scale, one pixel column each (100 Hz units).
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
-    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
-};
-// clang-format on
-
 constexpr int kReceiverOffMessage = 39;
 constexpr int kNoReceiverMessage = 2;
 
 constexpr FineScaleLook kFineScale{.overviewHeight = 12,
                                    .barDivisor = 8,
-                                   .viewSteps = kViewSteps,
+                                   .viewSteps = kUnitViewSteps,
                                    .tuneFailureMessage = kReceiverOffMessage};
 
 // The first nine points of the calibration (raw levels 0, 16, .. 128); the card's levels end
@@ -95,31 +86,21 @@ const JobCommand<WINRADIO> WINRADIO::kJobCommands[] = {
     {821, &WINRADIO::OffsetCommand},
 };
 
-WINRADIO::WINRADIO() : Fine(*this, kFineScale) {
-    ui::RegisterFormResource(kWinradioForm);
-    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
-    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
-    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
-}
+WINRADIO::WINRADIO()
+    : ReceiverPanel({.form = &kWinradioForm,
+                     .fineScale = kFineScale,
+                     .calibration = kCalibration,
+                     .stateFileStem = "WINRADIO"}) {}
 
 // The form goes while the panel is whole: its state file is written then.
 WINRADIO::~WINRADIO() {
     Destroy();
 }
 
-bool WINRADIO::Create(ui::Form* parent, FDX* fdx) {
-    return CreatePanel(kWinradioForm.name, parent, fdx);
-}
-
 // ---------------------------------------------------------------------------------------
 // Creation and destruction
 
-void WINRADIO::OnCreate() {
-    FDX& s = *fdx_;
-    s.BuildingControls = 1;
-    CreateControls();
-    Fine.Attach(scale, scrollb_1, step);
-    if (s.OptMaxMon) StretchControls();
+void WINRADIO::SetDefaults() {
     LowerLimit = kDefaultLowerLimit;
     UpperLimit = kDefaultUpperLimit;
     Handle = kNotOpened;
@@ -134,62 +115,33 @@ void WINRADIO::OnCreate() {
     PowerOn = false;
     ViewStep = 10000;
     ViewPosition = 0;
-    PendingCommand = NoExchange;
-    ReplyComplete = false;
-    if (Library.Load(s.ProgramDir + WrapiLibrary::kFileName)) {
-        s.Frequency = kStartFrequency;
-        std::copy(std::begin(kCalibration), std::end(kCalibration), s.Calibration.begin());
-        s.BuildLevelTable();
-        try {
-            Scale.Allocate(UpperLimit);
-        } catch (const std::bad_alloc&) {
-            s.BuildingControls = 0;
-            MarkCreateFailed();
-            return;
-        }
-        if (s.OptRecvSave) ReadStateFile();
-    }
-    WireControls();
-    Fine.SetViewStep(ViewStep);
-    ShowWidth();
-    ShowOffset();
-    ShowSwitches();
-    FollowTuning();
-    Show();
+}
+
+// Without the library there is no card: nothing of a card's is set up.
+bool WINRADIO::Prepare() {
+    if (!Library.Load(fdx_->ProgramDir + WrapiLibrary::kFileName)) return false;
+    fdx_->Frequency = kStartFrequency;
+    return true;
 }
 
 void WINRADIO::CreateControls() {
     CreateFormControls();
     model->SetFont("12.MS Sans Serif", true);
-    ShowPanelPictures(*this);
     step->SetListHeight(125);
     volume->SetRange(0, kVolumeTop);
 }
 
+FineScaleControls WINRADIO::FineScaleOnForm() {
+    return {scale, scrollb_1, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
+}
+
 void WINRADIO::WireControls() {
-    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
-        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-            action(e);
-            return false;
-        });
-    };
-    on(pictbttn_2, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(true); });
-    on(pictbttn_3, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToPeak(false); });
-    on(pictbttn_4, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(false); });
-    on(pictbttn_5, ui::EventId::Click, [this](ui::EventData&) { Fine.JumpToFixed(true); });
-    on(clear, ui::EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
-    on(attenuator, ui::EventId::Click, [this](ui::EventData&) {
-        fdx_->Attenuator = attenuator->IsChecked() ? 1 : 0;
-        SetAttenuator();
-        PostToOwner(PostReceiverState);
-    });
-    on(Mute, ui::EventId::Click, [this](ui::EventData&) {
-        fdx_->Sound = Mute->IsChecked() ? 1 : 0;
-        SetSound();
-    });
-    on(RadioPower, ui::EventId::Click, [this](ui::EventData&) { SwitchPower(); });
-    on(volume, ui::EventId::Change,
-       [this](ui::EventData& e) { SetVolumeTo(static_cast<int32_t>(e.value)); });
+    using ui::EventId;
+    clear->On(EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
+    WireSwitchBoxes(attenuator, Mute);
+    RadioPower->On(EventId::Click, [this](ui::EventData&) { SwitchPower(); });
+    volume->On(EventId::Change,
+               [this](ui::EventData& e) { SetVolumeTo(static_cast<int32_t>(e.value)); });
     // The arrows move the offset itself; the panel shows it.
     BFOupdown->AddHandler(ui::EventId::DeltaPosition, [this](ui::Object&, ui::EventData& e) {
         SetOffset(BfoOffset + static_cast<int32_t>(e.value) * kOffsetStep);
@@ -198,22 +150,21 @@ void WINRADIO::WireControls() {
     });
 }
 
-void WINRADIO::OnDestroy() {
-    SaveStateFileAtEnd();
-    // The card is let go for the next program; it keeps playing as it was set.
+void WINRADIO::ShowControls() {
+    ShowWidth();
+    ShowOffset();
+    ShowSwitches();
+}
+
+// The card is let go with the form, for the next program; it keeps playing as it was set.
+void WINRADIO::ForgetControls() {
     if (DeviceOpen()) Call().CloseRadioDevice(Handle);
     opened_ = false;
-    Scale.Free();
-    Fine.Detach();
     ForgetFormControls();
 }
 
-// The fine scale stays enabled: the mouse points on it also while the panel is locked.
 void WINRADIO::LockControls(bool locked) {
-    for (const ui::ControlResource& row : kWinradioForm.controls) {
-        ui::Control* control = FindControl(row.name);
-        if (control && control != scale) control->SetEnabled(!locked);
-    }
+    ReceiverPanel::LockControls(locked);
     if (!locked && BFOupdown) BFOupdown->SetEnabled(OffsetServes());
 }
 
@@ -457,13 +408,6 @@ void WINRADIO::SetOffset(int32_t hz) {
         Call().SetBFOOffset(Handle, BfoOffset);
 }
 
-void WINRADIO::StepBy(int direction) {
-    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
-    if (target < LowerLimit || target > UpperLimit) return;
-    if (!fdx_->Running && PendingCommand == NoExchange) Fine.TuneTo(static_cast<uint32_t>(target));
-    PostToOwner(PostFrequencyStepped);
-}
-
 // ---------------------------------------------------------------------------------------
 // Display
 
@@ -488,58 +432,23 @@ void WINRADIO::ShowSwitches() {
     volume->SetPosition(std::clamp(Volume, 0, kVolumeTop));
 }
 
-void WINRADIO::FollowTuning() {
-    Fine.FollowFrequency();
-    Fine.Redraw();
-}
-
 // ---------------------------------------------------------------------------------------
 // Posted codes
 
-void WINRADIO::OnUserEvent(uint32_t code) {
-    if (!fdx_ || !HasWindow()) return;
+void WINRADIO::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostSyncReceiver:
-            Connect();
-            break;
-        case PostRefreshData:
-        case PostRefreshLevels:
-            Fine.Redraw();
-            PostToSelf(PostRefreshDisplay);
-            break;
-        case PostRefreshDisplay:
-            Fine.Redraw();
-            break;
         case PostMeasureLevel:
             if (!SetFrequency()) fdx_->ShowError(kReceiverOffMessage);
             fdx_->Level = ReadLevel();
             Fine.Redraw();
             break;
-        case PostLockControls:
-            PanelBusy = true;
-            LockControls(true);
-            break;
-        case PostUnlockControls:
-            PanelBusy = false;
-            LockControls(false);
-            break;
-        case PostJobStep:
-            ExecuteCommand();
-            break;
         case PostClearData:
             Fine.Clear();
-            break;
-        case PostStepUp:
-            StepBy(+1);
-            break;
-        case PostStepDown:
-            StepBy(-1);
             break;
         default:
             break;
     }
 }
-
 // ---------------------------------------------------------------------------------------
 // Job commands
 
@@ -570,52 +479,28 @@ void WINRADIO::OffsetCommand(JobStr& line) {
 // ---------------------------------------------------------------------------------------
 // State file
 
-std::string WINRADIO::StateFilePath() const {
-    return StateFileName(fdx_->ProgramDir, "WINRADIO", static_cast<uint32_t>(fdx_->PortIndex));
-}
-
 bool WINRADIO::WriteStateFile() {
     StateFileWriter file;
-    StateFileHead head;
-    head.Frequency = fdx_->Frequency;
-    head.Step = fdx_->Step;
-    head.Modulation = fdx_->Modulation;
-    head.ViewStep = ViewStep;
-    head.ViewPosition = ViewPosition;
-    file.Head(head);
-    SavedDate = head.Date;
-    SavedTime = head.Time;
+    WriteHead(file);
     file.Scale(Scale);
     return file.Save(StateFilePath());
 }
 
 bool WINRADIO::ReadStateFile() {
-    FDX& s = *fdx_;
-    StateFileHead head;
-    head.Frequency = s.Frequency;
-    head.Step = s.Step;
-    head.Modulation = s.Modulation;
-    head.ViewStep = ViewStep;
-    head.ViewPosition = ViewPosition;
     // Until the card's limits are known the scale takes every cell the file has: a card
     // reaching beyond the default limit keeps its scale from one run to the next.
     const uint32_t ownUpperLimit = UpperLimit;
     Scale.Resize(kLargestUpperLimit);
-    const bool read =
-        ::ReadStateFile(StateFilePath(), head, Scale, [](std::string_view, std::string_view) {});
+    const std::optional<StateFileHead> head =
+        ReadStateFileKeys([](std::string_view, std::string_view) {});
     const uint64_t fileUpperLimit =
-        head.ScaleCells > 0 ? (uint64_t{head.ScaleCells} - 1) * LevelScale::kCellWidth : 0;
+        head && head->ScaleCells > 0 ? (uint64_t{head->ScaleCells} - 1) * LevelScale::kCellWidth
+                                     : 0;
     Scale.Resize(static_cast<uint32_t>(
         std::clamp<uint64_t>(fileUpperLimit, ownUpperLimit, kLargestUpperLimit)));
-    if (!read) return false;
-    SavedDate = head.Date;
-    SavedTime = head.Time;
+    if (!head) return false;
     // Held to the card's limits once the connect has read them: held to the default ones
     // now, a card tuning beyond them would lose its frequency.
-    s.Frequency = std::min(head.Frequency, kLargestUpperLimit);
-    s.Step = head.Step;
-    s.Modulation = head.Modulation;
-    Fine.SetViewStep(head.ViewStep);
-    ViewPosition = std::min(head.ViewPosition, UpperLimit);
+    fdx_->Frequency = std::min(head->Frequency, kLargestUpperLimit);
     return true;
 }

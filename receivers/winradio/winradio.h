@@ -46,9 +46,7 @@
     X(118, UpDown, BFOupdown, (196, 114, 10, 14), 0, nullptr, "Установить уровень BFO")
 // clang-format on
 
-class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
-    friend class FineScaleCommands<WINRADIO>;  // reaches Fine
-
+class WINRADIO : public ReceiverPanel {
   public:
     // 500 kHz .. 1300 MHz until the card's description says otherwise (100 Hz units).
     static constexpr uint32_t kDefaultLowerLimit = 5000;
@@ -63,9 +61,6 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
     ~WINRADIO() override;
 
     // --- The operations of every panel
-    // Loads the library from the program folder; without it the panel sets up nothing of the
-    // card's (calibration, level scale, state file).
-    bool Create(ui::Form* parent, FDX* fdx) override;
     // Tunes the card to FDX::Frequency; while a scan runs, waits for it to settle (the card's
     // scan mode is on then). False when the card refuses or is not open.
     bool SetFrequency() override;
@@ -102,13 +97,11 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
     // A card is open and may be called.
     bool DeviceOpen() const { return Library.Loaded() && opened_; }
 
-    // --- The state file "<program folder>WINRADIO.<port>"
-    std::string StateFilePath() const;
+    // --- The state file "<program folder>WINRADIO.<port>": the head and the level scale
     bool WriteStateFile() override;
     // Without the vendor's library there was no card to keep a state of.
     bool HasStateToKeep() const override { return Library.Loaded() && Scale.IsAllocated(); }
-    // The head and the level scale; false, nothing changed, when there is no file.
-    bool ReadStateFile();
+    bool ReadStateFile() override;
 
     // --- Panel state
     WrapiLibrary Library;
@@ -126,7 +119,6 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
     // The BFO offset, or the IF shift on a card that has it (Hz).
     int32_t BfoOffset = 0;
     bool PowerOn = false;
-    std::string SavedDate, SavedTime;
 
     // --- Controls, owned by the form; empty until the create event
     UI_FORM_CONTROLS(WINRADIO_CONTROLS)
@@ -134,12 +126,21 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
   private:
     const WrapiLibrary::Entries& Call() const { return Library.Call(); }
 
-    void OnCreate();
-    void OnDestroy();
-    void OnUserEvent(uint32_t code);
-    void CreateControls();
-    void WireControls();
-    void LockControls(bool locked);
+    // The making's hooks: loads the library from the program folder (Prepare); without it the
+    // panel sets up nothing of the card's (calibration, level scale, state file).
+    void CreateControls() override;
+    FineScaleControls FineScaleOnForm() override;
+    void SetDefaults() override;
+    bool Prepare() override;
+    void WireControls() override;
+    void ShowControls() override;
+    void ForgetControls() override;
+    void OnPanelCode(uint32_t code) override;
+    // The refreshes redraw the fine scale where it stands.
+    void RefreshData() override { Fine.Redraw(); }
+    void RefreshDisplay() override { Fine.Redraw(); }
+    void Synchronise() override { Connect(); }
+    void LockControls(bool locked) override;
 
     void ReadDescription();
     void WaitSettle();
@@ -151,13 +152,12 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
     void SetOffset(int32_t hz);
     // The modes the offset serves: CW, and LSB and USB on a card with IF shift.
     bool OffsetServes() const;
-    void StepBy(int direction);
+    // The step keys tune while no scan runs, whatever the panel's lock.
+    bool MayTuneOnStep() const override { return !fdx_->Running; }
 
     void ShowWidth();
     void ShowOffset();
     void ShowSwitches();
-    // The fine scale follows FDX::Frequency.
-    void FollowTuning();
 
     // Job commands.
     void AttenuatorCommand(JobStr& line);
@@ -167,7 +167,6 @@ class WINRADIO : public ReceiverPanel, public FineScaleCommands<WINRADIO> {
     void OffsetCommand(JobStr& line);
     static const JobCommand<WINRADIO> kJobCommands[];
 
-    FineScale Fine;
     bool opened_ = false;
     bool cardScanMode_ = false;  // what the panel last set the card's scan mode to
 };

@@ -97,6 +97,8 @@ TEST(PanelRegistry, EveryModelsPanelIsMadeAndFitsTheReceiverPageWithEveryPicture
         ReceiverPanel* panel = model.Created();
         ASSERT_NE(panel, nullptr);
         ++panels;
+        // A model with banks says what its memory holds of a channel; one without has none.
+        EXPECT_EQ(panel->MemoryLayout() != nullptr, row.traits.banks);
         const ui::FormResource& form = *panel->Resource();
         EXPECT_LE(form.width, 283) << form.name;
         EXPECT_LE(form.height, 209) << form.name;

@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "receivers/panel_pictures.h"
 #include "state/format_text.h"
 #include "state/message_bus.h"
 
@@ -49,64 +48,31 @@ constexpr FineScaleLook kFineScale{.overviewHeight = 12,
 
 }  // namespace
 
-AR3000A::AR3000A() : AorBankPanel(kChannelList), Fine(*this, kFineScale) {
-    ui::RegisterFormResource(kForm);
-    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
-    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
-    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
-}
+AR3000A::AR3000A()
+    : AorBankPanel({.form = &kForm,
+                    .fineScale = kFineScale,
+                    .calibration = kCalibration,
+                    .stateFileStem = "AR3000A",
+                    .channels = &kChannelLayout},
+                   kChannelList) {}
 
 // The form goes while the panel is whole: its state file is written then.
 AR3000A::~AR3000A() {
     Destroy();
 }
 
-bool AR3000A::Create(ui::Form* parent, FDX* fdx) {
-    return CreatePanel(kForm.name, parent, fdx);
-}
-
 // ---------------------------------------------------------------------------------------
-// Creation and destruction
+// Creation
 
-void AR3000A::OnCreate() {
-    FDX& s = *fdx_;
-    s.BuildingControls = 1;
+void AR3000A::CreateControls() {
     CreateFormControls();
-    Fine.Attach(scale, hs, step);
-    if (s.OptMaxMon) StretchControls();
-    SetDefaults();
-    try {
-        Scale.Allocate(UpperLimit);
-    } catch (const std::bad_alloc&) {
-        s.BuildingControls = 0;
-        MarkCreateFailed();
-        return;
-    }
-    Scale.LimitTo254 = true;
-    PendingCommand = NoExchange;
-    ReplyComplete = false;
-    s.Calibration = kCalibration;
-    s.BuildLevelTable();
-    if (s.OptRecvSave) ReadStateFile();
-    ShowBandwidth(s.Modulation);
-    TunedFrequency = s.Frequency;
-    ShownModulation = s.Modulation;
-    ShownAttenuator = s.Attenuator != 0;
-
     label_1->SetFont("12.MS Sans Serif", true);
-    for (ui::PictureButton* button : {pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, clear}) {
-        const ui::ArtPicture p = PanelPicture(button->Name());
-        button->SetPicture(p.width, p.height, p.pixels);
-    }
     for (const ar3000a::Mode& mode : ar3000a::Modes()) smod->AddString(mode.text);
     for (ui::ComboBox* list : {step, smod}) list->SetListHeight(125);
-    MakeListColumns();
-    WireControls();
-    WireBankControls();
-    Fine.SetViewStep(ViewStep);
-    s.BuildingControls = 0;
-    ShowAll();
-    Show();
+}
+
+FineScaleControls AR3000A::FineScaleOnForm() {
+    return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
 }
 
 void AR3000A::SetDefaults() {
@@ -119,37 +85,20 @@ void AR3000A::SetDefaults() {
             ChannelAt(bank, channel) = kChannelLayout.Empty(channel);
     BankPositions.fill(0);
     CurrentBank = 0;
-}
-
-void AR3000A::OnDestroy() {
-    SaveStateFileAtEnd();
-    Scale.Free();
-    Fine.Detach();
-    ForgetFormControls();
+    Scale.LimitTo254 = true;
 }
 
 void AR3000A::WireControls() {
     using ui::EventId;
-    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
+    MakeListColumns();
+    WireBankControls();
     clear->On(EventId::Click, [this](ui::EventData&) { Fine.ConfirmClear(); });
-    catt->On(EventId::Click, [this](ui::EventData&) {
-        fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
-        SetAttenuator();
-        PostToOwner(PostReceiverState);
-    });
-    csound->On(EventId::Click, [this](ui::EventData&) {
-        fdx_->Sound = csound->IsChecked() ? 1 : 0;
-        SetSound();
-    });
+    WireSwitchBoxes(catt, csound);
 }
 
 // While a scan or a transfer runs the operator may still look at the scale.
 void AR3000A::LockControls(bool locked) {
-    PanelBusy = locked;
-    for (const ui::ControlResource& row : kControls) {
-        ui::Control* control = FindControl(row.name);
-        if (control && control != scale) control->SetEnabled(!locked);
-    }
+    EnableFormControls(!locked);
     if (!locked) ShowChannelBoxes();
 }
 
@@ -201,16 +150,6 @@ int32_t AR3000A::ModeParameter(char letter) const {
     return mode ? 2 * static_cast<int32_t>(FDX::ParseKHz(mode->bandwidth)) : kNoModeValue;
 }
 
-void AR3000A::StepBy(int direction) {
-    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
-    if (target < LowerLimit || target > UpperLimit) return;
-    if (!PanelBusy && PendingCommand == NoExchange) {
-        Fine.TuneTo(static_cast<uint32_t>(target));
-        PostToSelf(PostRefreshDisplay);
-    }
-    PostToOwner(PostFrequencyStepped);
-}
-
 // Start-up: the set's own settings become the program's.
 void AR3000A::Synchronise() {
     BeginSync();
@@ -232,44 +171,10 @@ void AR3000A::Synchronise() {
 // ---------------------------------------------------------------------------------------
 // Posted codes
 
-void AR3000A::OnUserEvent(uint32_t code) {
-    if (!fdx_ || !HasWindow()) return;
+void AR3000A::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostSyncReceiver:
-            Synchronise();
-            break;
-        case PostItemLoaded:
-            LoadBankItem();
-            break;
-        case PostRefreshData:
-        case PostRefreshLevels:
-            Fine.FollowFrequency();
-            Fine.Redraw();
-            PostToSelf(PostRefreshDisplay);
-            break;
-        case PostRefreshDisplay:
-            FollowTuning();
-            break;
-        case PostSaveBank:
-            GiveBankItem(CurrentBankChannels());
-            break;
-        case PostLockControls:
-            LockControls(true);
-            break;
-        case PostUnlockControls:
-            LockControls(false);
-            break;
-        case PostJobStep:
-            ExecuteCommand();
-            break;
         case PostClearData:
             ClearBank();
-            break;
-        case PostStepUp:
-            StepBy(+1);
-            break;
-        case PostStepDown:
-            StepBy(-1);
             break;
         default:
             break;
@@ -278,6 +183,16 @@ void AR3000A::OnUserEvent(uint32_t code) {
 
 // ---------------------------------------------------------------------------------------
 // Display
+
+// What the receiver was told last starts as the program state (the state file's) has it.
+void AR3000A::ShowControls() {
+    const FDX& s = *fdx_;
+    TunedFrequency = s.Frequency;
+    ShownModulation = s.Modulation;
+    ShownAttenuator = s.Attenuator != 0;
+    ShowBandwidth(s.Modulation);
+    ShowAll();
+}
 
 void AR3000A::ShowAll() {
     FollowTuning();

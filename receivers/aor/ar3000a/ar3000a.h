@@ -56,9 +56,7 @@
     X(129, CommandButton, cb_1, (218, 194, 62, 13), 0, "Запись", "Запись информации о банках в приемник")
 // clang-format on
 
-class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
-    friend class FineScaleCommands<AR3000A>;  // reaches Fine
-
+class AR3000A : public AorBankPanel {
   public:
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 20'000'000;  // 2000 MHz
@@ -75,7 +73,6 @@ class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     ~AR3000A() override;
 
     // --- The operations of every panel
-    bool Create(ui::Form* parent, FDX* fdx) override;
     bool SetFrequency() override;
     // RTTY has no mode on the set: nothing goes out and the set fails.
     bool SetMode() override;
@@ -114,9 +111,8 @@ class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     int32_t SelectedChannel() const override;
 
     // --- The state file "<program folder>AR3000A.<port>" (ar3000a_state_file.cpp)
-    std::string StateFilePath() const;
     bool WriteStateFile() override;
-    bool ReadStateFile();
+    bool ReadStateFile() override;
 
     // --- Panel state
     Ar3000aLink Link{*this};
@@ -130,22 +126,22 @@ class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     bool ShownAttenuator = false;
     // The channel read last from the receiver.
     ar3000a::ChannelReading Reading;
-    std::string SavedDate, SavedTime;
 
     // --- Controls, owned by the form; empty until the create event
     UI_FORM_CONTROLS(AR3000A_CONTROLS)
 
   private:
     // Creation and display (ar3000a.cpp)
-    void OnCreate();
-    void OnDestroy();
-    void WireControls();
-    void SetDefaults();
-    void OnUserEvent(uint32_t code);
-    void Synchronise();
-    void LockControls(bool locked);
-    void StepBy(int direction);
-    void FollowTuning();
+    void CreateControls() override;
+    FineScaleControls FineScaleOnForm() override;
+    void SetDefaults() override;
+    void WireControls() override;
+    void ShowControls() override;
+    void ForgetControls() override { ForgetFormControls(); }
+    void OnPanelCode(uint32_t code) override;
+    void Synchronise() override;
+    void LockControls(bool locked) override;
+    void FollowTuning() override;
     void ShowStatus();
     void ShowBandwidth(char letter);
     void ShowAll();
@@ -159,15 +155,15 @@ class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     void ShowBankChoice() override;
     // After a transfer: the current bank selected again and its selected channel read back.
     void EndTransfer();
-    // The program state takes a channel's frequency, mode, step and attenuator.
+    // The program state takes a channel (ChannelIntoSettings); its bandwidth shows.
     void TakeChannel(const MemoryChannel& record);
     // The program state takes a channel and the receiver is told it; the level read goes into
     // the channel.
     void ApplyChannel(MemoryChannel& record);
     // The channel takes what Reading holds, and the program state takes the channel.
     void TakeReading(MemoryChannel& record);
-    std::span<MemoryChannel> CurrentBankChannels();
-    void LoadBankItem();
+    std::span<MemoryChannel> CurrentBankChannels() override;
+    void BankItemTaken() override;
     void ClearBank();
 
 
@@ -182,6 +178,4 @@ class AR3000A : public AorBankPanel, public FineScaleCommands<AR3000A> {
     void DirectCommand(JobStr& line);
     void ChannelCommand(JobStr& line);
     void WholeMemoryCommand(JobStr& line);
-
-    FineScale Fine;
 };

@@ -161,25 +161,15 @@ void AR3000A::WriteBanks() {
 // Channels and the program state
 
 void AR3000A::StoreCurrentSettings() {
-    const FDX& s = *fdx_;
-    MemoryChannel& record = ChannelAt(CurrentBank, SelectedChannel());
-    record.Frequency = std::clamp(s.Frequency, LowerLimit, UpperLimit);
-    record.Modulation = kChannelLayout.KnownModulation(s.Modulation);
-    record.Attenuator = s.Attenuator != 0;
-    record.Step = kChannelLayout.HeldStep(s.Step);
-    record.Level = std::max(s.Level, 0);
-    record.Label.clear();
-    if (DirectWrite) WriteChannel(CurrentBank, SelectedChannel());
+    const int channel = SelectedChannel();
+    if (StoreSettingsInto(ChannelAt(CurrentBank, channel)) && DirectWrite)
+        WriteChannel(CurrentBank, channel);
     ShowSelectedRow();
     ShowChannelBoxes();
 }
 
 void AR3000A::TakeChannel(const MemoryChannel& record) {
-    FDX& s = *fdx_;
-    s.Frequency = record.Frequency;
-    s.Modulation = record.Modulation;
-    s.Step = record.Step;
-    s.Attenuator = record.Attenuator ? 1 : 0;
+    ChannelIntoSettings(record, *fdx_);
     ShowBandwidth(record.Modulation);
 }
 
@@ -234,10 +224,7 @@ void AR3000A::SetDirectWrite(bool on) {
     if (becomesOn && SelectBank(CurrentBank)) SelectChannel(SelectedChannel());
 }
 
-// PostItemLoaded: the bank item loaded in the journal becomes the current bank, as many of
-// its channels as the bank holds, the rest empty.
-void AR3000A::LoadBankItem() {
-    TakeBankItem(CurrentBankChannels(), kChannelLayout);
+void AR3000A::BankItemTaken() {
     BankPositions[static_cast<std::size_t>(CurrentBank)] = 0;
     ShowBankList();
 }

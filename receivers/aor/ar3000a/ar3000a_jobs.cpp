@@ -5,12 +5,6 @@
 #include "receivers/aor/ar3000a/ar3000a.h"
 #include "state/message_bus.h"
 
-namespace {
-
-constexpr const char* kNoChannel = "Не существует канала для данного банка";
-
-}  // namespace
-
 // clang-format off
 const JobCommand<AR3000A> AR3000A::kJobCommands[] = {
     {111, &AR3000A::BankCommand},
@@ -73,11 +67,7 @@ void AR3000A::DirectCommand(JobStr& line) {
 }
 
 void AR3000A::ChannelCommand(JobStr& line) {
-    if (line.VAL >= static_cast<uint32_t>(kChannels)) {
-        line.Message = kNoChannel;
-        line.ReturnCode = 2;
-        return;
-    }
+    if (Refuse(line, kChannels, kNoChannel)) return;
     SelectChannel(static_cast<int>(line.VAL));
 }
 

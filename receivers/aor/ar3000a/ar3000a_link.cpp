@@ -59,26 +59,15 @@ RingPiece Ar3000aLink::Take(RingCursor& cursor) {
 }
 
 uint32_t Ar3000aLink::ReadReply() {
-    Comm* port = panel_.Port();
-    if (!port) return 0;
-    RingCursor cursor(*port);
-    return Take(cursor).kind == RingPiece::Kind::Whole ? static_cast<uint32_t>(Reply.size()) : 0;
+    const bool taken = panel_.TakeReply([this](RingCursor& cursor) { return Take(cursor); });
+    return taken ? static_cast<uint32_t>(Reply.size()) : 0;
 }
 
 bool Ar3000aLink::Poll() {
-    return panel_.DataArrived([&] {
-        ReceiverPanel::PassResult pass;
-        Comm* port = panel_.Port();
-        if (!port) return pass;
-        RingCursor cursor(*port);
-        while (pass.steppedOver < Comm::kRingSize) {
-            const RingPiece piece = Take(cursor);
-            pass.steppedOver += piece.examined;
-            if (piece.kind != RingPiece::Kind::Whole) break;
-            pass.replyTaken = true;
-            if (panel_.PendingCommand == ar3000a::kAwaitingPrompt)
-                panel_.EndExchange(!Refused(Reply));
-        }
-        return pass;
-    });
+    return panel_.TakeReplies([this](RingCursor& cursor) { return Take(cursor); },
+                              [this] {
+                                  if (panel_.PendingCommand == ar3000a::kAwaitingPrompt)
+                                      panel_.EndExchange(!Refused(Reply));
+                                  return true;
+                              });
 }

@@ -17,16 +17,9 @@ constexpr const char* kPositionKeys[AR3000A::kBanks] = {"Позиция_Банк
 
 }  // namespace
 
-std::string AR3000A::StateFilePath() const {
-    return StateFileName(fdx_->ProgramDir, "AR3000A", static_cast<uint32_t>(fdx_->PortIndex));
-}
-
 bool AR3000A::WriteStateFile() {
     StateFileWriter file;
-    StateFileHead head = Head();
-    file.Head(head);
-    SavedDate = head.Date;
-    SavedTime = head.Time;
+    WriteHead(file);
     file.Number(kBankKey, static_cast<uint32_t>(CurrentBank));
     for (int bank = 0; bank < kBanks; ++bank)
         file.Number(kPositionKeys[bank],
@@ -45,7 +38,6 @@ bool AR3000A::WriteStateFile() {
 // by another version must not reach outside the panel's tables.
 bool AR3000A::ReadStateFile() {
     FDX& s = *fdx_;
-    StateFileHead head = Head();
     int32_t bank = CurrentBank;
     auto positions = BankPositions;
     // A flag key stands in the file only while its flag is set: every one starts off.
@@ -68,13 +60,7 @@ bool AR3000A::ReadStateFile() {
         if (key == "Запись") direct = true;
         if (key == "Память") whole = true;
     };
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
-
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
-    s.Step = head.Step;
-    s.Modulation = head.Modulation;
+    if (!ReadStateFileKeys(modelKey)) return false;
     s.Attenuator = attenuator ? 1 : 0;
     s.Sound = sound ? 1 : 0;
     DirectWrite = direct;
@@ -82,7 +68,5 @@ bool AR3000A::ReadStateFile() {
     CurrentBank = bank;
     BankPositions = positions;
     Channels = *channels;
-    Fine.SetViewStep(head.ViewStep);
-    ViewPosition = std::min(head.ViewPosition, UpperLimit);
     return true;
 }

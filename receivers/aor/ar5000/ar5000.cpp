@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "receivers/panel_pictures.h"
 
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
 #include "receivers/aor/ar5000/ar5000_modes.h"
@@ -56,7 +55,8 @@ const ChannelLayout AR5000::kChannelLayout{.holds = {},
                                            .labelWidth = kLabelWidth,
                                            .depths = kAttenuatorDepths,
                                            .emptyModulation = 'F',
-                                           .bankSize = kChannels};
+                                           .bankSize = kChannels,
+                                           .store = ChannelStore::KeepLabelAndFlags};
 
 AR5000::AR5000() : AorPanel(kModel, Reply) {}
 
@@ -73,13 +73,7 @@ AR5000::~AR5000() {
 void AR5000::CreateControls() {
     using namespace ar5000;
     CreateFormControls();
-    Fine.Attach(scale, hs, step);
     label_1->SetFont("12.MS Sans Serif", true);
-    for (ui::PictureButton* button :
-         {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_6, clear}) {
-        const ui::ArtPicture p = PanelPicture(button->Name());
-        button->SetPicture(p.width, p.height, p.pixels);
-    }
     for (const AorModeEntry& entry : kModeEntries) {
         smod->AddString(entry.text);
         combo_mod->AddString(entry.text);
@@ -97,23 +91,17 @@ void AR5000::CreateControls() {
     vfo->SetPainter([this](ui::Painter& painter) { DrawVfoCells(painter); });
 }
 
+FineScaleControls AR5000::FineScaleOnForm() {
+    return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
+}
+
 void AR5000::SetModelDefaults() {
     Vfo = 0;
     AttenuatorDepth = 10;
 }
 
-void AR5000::WireControls() {
+void AR5000::WireModelControls() {
     using ui::EventId;
-    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
-    pictbttn_6->On(EventId::Click,
-               [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
-    clear->On(EventId::Click, [this](ui::EventData&) {
-        if (Scanning)
-            StopOwnScan();
-        else
-            Fine.ConfirmClear();
-    });
     off->On(EventId::Click, [this](ui::EventData&) {
         if (Port()) Port()->WriteString("QP\r\n");
     });
@@ -432,8 +420,7 @@ void AR5000::ServeDialogCode(uint32_t code) {
             if (extraDialog_) extraDialog_->Refresh();
             break;
         case PostOpenExtraFunctions:
-            if (!extraDialog_) extraDialog_ = std::make_unique<PAR5000>(*this);
-            extraDialog_->Open(fdx_->Owner);
+            OpenDialog(extraDialog_, *this);
             break;
         default:
             break;
@@ -442,8 +429,7 @@ void AR5000::ServeDialogCode(uint32_t code) {
 
 void AR5000::OpenScanSettings() {
     ScanSettings.FindJob(*fdx_);
-    if (!scanDialog_) scanDialog_ = std::make_unique<RAR5000>(*this);
-    scanDialog_->Open(fdx_->Owner);
+    OpenDialog(scanDialog_, *this);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -27,9 +27,7 @@ struct Ar5000Reply : AorReply {
     bool AutoStore = false;
 };
 
-class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
-    friend class FineScaleCommands<AR5000>;  // reaches Fine
-
+class AR5000 : public AorPanel {
   public:
     static constexpr uint32_t kLowerLimit = 100;         // 10 kHz
     static constexpr uint32_t kUpperLimit = 26'000'000;  // 2600 MHz
@@ -39,7 +37,7 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
     static constexpr int kVfos = 5;
     static constexpr std::size_t kLabelWidth = 8;
     // A channel holds every field; its label is eight characters, its attenuator 10, 20 dB
-    // or automatic (255).
+    // or automatic (255). Storing the current settings keeps its label, select and skip.
     static const ChannelLayout kChannelLayout;
     enum class Squelch { Noise, Level, Voice };
 
@@ -85,8 +83,9 @@ class AR5000 : public AorPanel, public FineScaleCommands<AR5000> {
   private:
     // --- The core's hooks (ar5000.cpp, ar5000_banks.cpp, ar5000_replies.cpp)
     void CreateControls() override;
+    FineScaleControls FineScaleOnForm() override;
     void SetModelDefaults() override;
-    void WireControls() override;
+    void WireModelControls() override;
     void ShowAll() override;
     void ForgetControls() override { ForgetFormControls(); }
     void Synchronise() override;

@@ -69,15 +69,8 @@ AR5000::ChannelAnswer AR5000::ReadSearchBankInto(int bank, AorSearchBank& out) {
     if (!Link.Exchange(Format("SR%02d\r\n", bank), "SR") || Reply.SearchBank != bank)
         return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
-    out.Lower = Reply.SearchLower;
-    out.Upper = Reply.SearchUpper;
-    out.Step = Reply.Step;
     const ar5000::ReportedMode mode = ar5000::ModeOfReply(Reply.Mode, Reply.Bandwidth);
-    out.Mode = mode.letter;
-    out.Filter = mode.filter;
-    out.Attenuator = Reply.Attenuator;
-    out.AttenuatorDb = Reply.AttenuatorDb;
-    out.Label = aor::LabelFromWire(Reply.Label);
+    out = SearchBankOf(Reply, mode.letter, mode.filter);
     return ChannelAnswer::Found;
 }
 

@@ -61,35 +61,12 @@ constexpr const char* kHighPasses[] = {"0.05 КГц", "0.2  КГц", "0.3  КГ�
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
-// What both dialogs share
-
-Ar5000Dialog::Ar5000Dialog(AR5000& panel, const ui::FormResource& form)
-    : panel_(panel), form_(form) {
-    ui::RegisterFormResource(form);
-    On(ui::EventId::Create, [this](ui::EventData&) {
-        CreateControls();
-        Wire();
-    });
-    On(ui::EventId::RightButtonUp, [this](ui::EventData&) { panel_.PostToOwner(PostRunMacro); });
-}
-
-bool Ar5000Dialog::MakeWindow(ui::Form* parent) {
-    return HasWindow() || Create(form_.name, parent);
-}
-
-// ---------------------------------------------------------------------------------------
 // RAR5000
 
-RAR5000::RAR5000(AR5000& panel) : Ar5000Dialog(panel, kRarForm) {}
+RAR5000::RAR5000(AR5000& panel) : PanelDialog(panel, kRarForm), panel_(panel) {}
 
 RAR5000::~RAR5000() {
     Destroy();
-}
-
-void RAR5000::Open(ui::Form* parent) {
-    if (!MakeWindow(parent)) return;
-    Refresh();
-    Show();
 }
 
 void RAR5000::CreateControls() {
@@ -239,8 +216,7 @@ void RAR5000::Refresh() {
     Lev_box->SetChecked(scan.LevelBox);
     value->SetPosition(static_cast<int>(scan.FirstLevel) / kSliderUnit);
     value2->SetPosition(static_cast<int>(scan.SecondLevel) / kSliderUnit);
-    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(scan.Action));
-    scan_stop::ShowJobs(jobs, *panel_.State(), scan.JobIndex);
+    scan_stop::ShowLists(pausemode, jobs, scan, *panel_.State());
     sbank->SetText(Format("%02d", panel_.CurrentSearchBank));
     bank->SetText(Format("%d", panel_.CurrentBank));
     ShowModeBoxes();
@@ -250,18 +226,15 @@ void RAR5000::Refresh() {
 // ---------------------------------------------------------------------------------------
 // PAR5000
 
-PAR5000::PAR5000(AR5000& panel) : Ar5000Dialog(panel, kParForm) {}
+PAR5000::PAR5000(AR5000& panel) : PanelDialog(panel, kParForm), panel_(panel) {}
 
 PAR5000::~PAR5000() {
     Destroy();
 }
 
-void PAR5000::Open(ui::Form* parent) {
-    if (!MakeWindow(parent)) return;
+void PAR5000::BeforeRefresh() {
     // The answers come in order: the last one completes the exchange.
     panel_.Link.Exchange("AN\r\nAI\r\nMT\r\nCW\r\nEN\r\nLP\r\nHP\r\nBN\r\n", "BN");
-    Refresh();
-    Show();
 }
 
 void PAR5000::CreateControls() {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "receivers/panel_dialog.h"
 #include "ui/form.h"
 #include "ui/form_controls.h"
 
@@ -113,31 +114,13 @@
 
 class AR5000;
 
-// What the two dialogs share: they belong to the panel, build their controls when their window
-// is made, and a right click runs the operator's macro as on the panel.
-class Ar5000Dialog : public ui::Form {
-  protected:
-    Ar5000Dialog(AR5000& panel, const ui::FormResource& form);
-    // Makes the window (child of `parent`) unless it is there; false when it cannot be made.
-    bool MakeWindow(ui::Form* parent);
-    virtual void CreateControls() = 0;
-    virtual void Wire() = 0;
-
-    AR5000& panel_;
-
-  private:
-    const ui::FormResource& form_;
-};
-
-class RAR5000 : public Ar5000Dialog {
+class RAR5000 : public PanelDialog {
   public:
     explicit RAR5000(AR5000& panel);
     ~RAR5000() override;
 
-    // Creates the window (child of `parent`) or shows it again, set from the panel.
-    void Open(ui::Form* parent);
     // The panel's scan settings onto the controls again.
-    void Refresh();
+    void Refresh() override;
 
     UI_FORM_CONTROLS(RAR5000_CONTROLS)
     std::array<ui::CheckBox*, 10> memoryBoxes{};  // checkbox_1 .. checkbox_10: banks 0..9
@@ -151,18 +134,17 @@ class RAR5000 : public Ar5000Dialog {
     void BanksChanged();
     void ShowModeBoxes();
 
+    AR5000& panel_;
     bool filling_ = false;  // the controls are being set from the panel
 };
 
-class PAR5000 : public Ar5000Dialog {
+// Opened, it asks the receiver for its extra settings first.
+class PAR5000 : public PanelDialog {
   public:
     explicit PAR5000(AR5000& panel);
     ~PAR5000() override;
 
-    // Creates the window (child of `parent`) or shows it again; the receiver is asked for
-    // its extra settings first.
-    void Open(ui::Form* parent);
-    void Refresh();
+    void Refresh() override;
 
     UI_FORM_CONTROLS(PAR5000_CONTROLS)
     std::array<ui::OptionButton*, 4> ant{};  // ant1 .. ant4
@@ -170,4 +152,7 @@ class PAR5000 : public Ar5000Dialog {
   private:
     void CreateControls() override;
     void Wire() override;
+    void BeforeRefresh() override;
+
+    AR5000& panel_;
 };

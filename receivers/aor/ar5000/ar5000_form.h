@@ -17,9 +17,9 @@
     X(109, PictureButton, pictbttn_4, (24, 73, 18, 16), 0, nullptr, "Влево до Фикс частоты") \
     X(110, PictureButton, pictbttn_5, (44, 73, 18, 16), 0, nullptr, "Вправо до Фикс частоты") \
     X(111, PictureButton, pictbttn_2, (64, 73, 18, 16), 0, nullptr, "Вправо до Мах") \
-    X(112, PictureButton, clear, (84, 73, 18, 16), 0, nullptr, "Очистить Шкалу/Остановить сканирование") \
-    X(113, PictureButton, pictbttn_6, (104, 73, 18, 16), 0, nullptr, "Установка параметров сканирования") \
-    X(114, PictureButton, pictbttn_1, (124, 73, 18, 16), 0, nullptr, "Пуск Сканирования") \
+    X(112, PictureButton, clear, (84, 73, 18, 16), 0, nullptr, "Очистить Шкалу/Остановить сканирование", inherited) \
+    X(113, PictureButton, pictbttn_6, (104, 73, 18, 16), 0, nullptr, "Установка параметров сканирования", inherited) \
+    X(114, PictureButton, pictbttn_1, (124, 73, 18, 16), 0, nullptr, "Пуск Сканирования", inherited) \
     X(115, GroupBox, groupb_1, (146, 70, 100, 21), 0, "Атт", nullptr) \
     X(116, OptionButton, catt0, (149, 80, 20, 9), 0, "0", "Выключить Аттенюатор") \
     X(117, OptionButton, catt10, (170, 80, 24, 9), 0, "10", "Установить значение Аттенюатора 10 дБ") \

@@ -63,7 +63,7 @@ void AR5000::DisconnectCommand(JobStr&) {
 }
 
 void AR5000::VfoCommand(JobStr& line) {
-    if (Refuse(line, kVfos - 1, kNoBank)) return;
+    if (Refuse(line, kVfos, kNoBank)) return;
     Vfo = static_cast<int32_t>(line.VAL);
     Answer(line, SelectVfo(Vfo));
     FollowTuning();

@@ -30,11 +30,7 @@ bool AR5000::WriteStateFile() {
     StateFileWriter file;
     WriteHead(file);
     const AorScanSettings& scan = ScanSettings;
-    file.Number("Банк", static_cast<uint32_t>(CurrentBank));
-    file.Text("Банки_поиска", scan.SearchLinks);
-    file.Text("Банки_сканирования", scan.MemoryLinks);
-    for (const int32_t position : BankPositions)
-        file.Number("Позиция_Банк", static_cast<uint32_t>(position));
+    WriteBankKeys(file, /*links=*/true);
     file.Number("Атт", aor::AttenuatorOption(fdx_->Attenuator != 0, fdx_->AttenuatorDb));
     file.Number("Звук", Volume);
     file.Flag("Запись", DirectWrite);
@@ -62,16 +58,12 @@ bool AR5000::WriteStateFile() {
 // panel's tables.
 bool AR5000::ReadStateFile() {
     FDX& s = *fdx_;
-    StateFileHead head = Head();
     // A flag key stands in the file only while its flag is set: every one starts off.
     AorScanSettings scan = ScanSettings;
     for (const FlagKey& key : kFlagsBeforeDelay) scan.*key.flag = false;
     for (const FlagKey& key : kFlagsAfterDelay) scan.*key.flag = false;
     scan.SelectScan = scan.ModeScan = false;
     bool searchKind = false, bankKind = false, direct = false;
-    int32_t bank = CurrentBank;
-    auto positions = BankPositions;
-    std::size_t positionCount = 0;
     uint32_t attenuator = aor::AttenuatorOption(s.Attenuator != 0, s.AttenuatorDb);
     uint32_t volume = Volume;
     AorMemoryKeys memory(*this);
@@ -83,16 +75,10 @@ bool AR5000::ReadStateFile() {
             if (key == k.key) scan.*k.flag = true;
         for (const FlagKey& k : kFlagsAfterDelay)
             if (key == k.key) scan.*k.flag = true;
-        if (key == "Банк") {
-            if (number < kBanks) bank = static_cast<int32_t>(number);
-        } else if (key == "Банки_поиска") {
+        if (key == kSearchLinksKey) {
             scan.SearchLinks = value;
-        } else if (key == "Банки_сканирования") {
+        } else if (key == kMemoryLinksKey) {
             scan.MemoryLinks = value;
-        } else if (key == "Позиция_Банк") {
-            if (positionCount < positions.size() && number < kChannels)
-                positions[positionCount] = static_cast<int32_t>(number);
-            ++positionCount;
         } else if (key == "Атт") {
             attenuator = number == 10 || number == 20 || number == 255 ? number : 0;
         } else if (key == "Звук") {
@@ -119,14 +105,10 @@ bool AR5000::ReadStateFile() {
             scan.ModeScan = true;
         }
     };
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
-
-    TakeHead(head);
+    if (!ReadStateFileKeys(modelKey)) return false;
     scan.kind = searchKind ? Kind::Search : bankKind ? Kind::MemoryBanks : Kind::Vfo;
     ScanSettings = scan;
     DirectWrite = direct;
-    CurrentBank = bank;
-    BankPositions = positions;
     // The attenuator as its option says: the option and the program state agree, so that
     // the next display and the next write keep it.
     s.Attenuator = attenuator != 0 ? 1 : 0;

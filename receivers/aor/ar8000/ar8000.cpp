@@ -47,8 +47,7 @@ const AorModel kModel{
                .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
                .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
                .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten,
-               .readOrder = AorMemoryRules::ReadOrder::BankWithItsSearchBank,
-               .store = AorMemoryRules::Store::AfreshAndWritten}};
+               .readOrder = AorMemoryRules::ReadOrder::BankWithItsSearchBank}};
 
 int32_t BandwidthOf(char letter) {
     for (const AorModeEntry& mode : kModes)
@@ -83,9 +82,7 @@ int AR8000::ModeDigit(char letter) {
 
 void AR8000::CreateControls() {
     CreateFormControls();
-    Fine.Attach(scale, hs, step);
     label_1->SetFont("12.MS Sans Serif", true);
-    ShowPanelPictures(*this);
     for (const AorModeEntry& mode : kModes) {
         smod->AddString(mode.text);
         combo_mod->AddString(mode.text);
@@ -95,6 +92,10 @@ void AR8000::CreateControls() {
     for (ui::ComboBox* list : {step, bn, smod, combo_mod}) list->SetListHeight(125);
 }
 
+FineScaleControls AR8000::FineScaleOnForm() {
+    return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
+}
+
 void AR8000::SetModelDefaults() {
     VfoA = true;
     Vfos = {};
@@ -102,20 +103,14 @@ void AR8000::SetModelDefaults() {
     ScanSettings.kind = Kind::Search;
 }
 
-void AR8000::WireControls() {
+void AR8000::WireModelControls() {
     using ui::EventId;
     const std::pair<ui::Control*, void (AR8000::*)()> clicks[] = {
         {vfobutton, &AR8000::OnVfoButton},  {cauto, &AR8000::OnAutoBox},
-        {catt, &AR8000::OnAttenuatorBox},   {csound, &AR8000::OnSoundBox},
         {off, &AR8000::OnConnectButton},
     };
     for (const auto& [control, action] : clicks)
         control->On(EventId::Click, [this, action = action](ui::EventData&) { (this->*action)(); });
-    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
-    pictbttn_6->On(EventId::Click, [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
-    clear->On(EventId::Click,
-              [this](ui::EventData&) { Scanning ? StopOwnScan() : Fine.ConfirmClear(); });
     updwbnum->On(EventId::DeltaPosition,
                  [this](ui::EventData& e) { StepBank(e.value < 0 ? -1 : 1); });
 }
@@ -368,8 +363,7 @@ void AR8000::ServeDialogCode(uint32_t code) {
     }
     if (ReceiverAnswered()) ReadBankLinks();
     ScanSettings.FindJob(*fdx_);
-    if (!scanDialog_) scanDialog_ = std::make_unique<RAR8000>(*this);
-    scanDialog_->Open(fdx_->Owner);
+    OpenDialog(scanDialog_, *this);
 }
 
 void AR8000::ShowAll() {

@@ -28,8 +28,7 @@ struct Ar8000Reply : AorReply {
     std::string Links;         // "BM", "BS": a letter or "-" for each of the 20 banks
 };
 
-class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
-    friend class FineScaleCommands<AR8000>;  // reaches Fine
+class AR8000 : public AorPanel {
     friend class RAR8000;
 
   public:
@@ -105,8 +104,9 @@ class AR8000 : public AorPanel, public FineScaleCommands<AR8000> {
   private:
     // --- The core's hooks (ar8000.cpp, ar8000_banks.cpp, ar8000_replies.cpp)
     void CreateControls() override;
+    FineScaleControls FineScaleOnForm() override;
     void SetModelDefaults() override;
-    void WireControls() override;
+    void WireModelControls() override;
     void ShowAll() override;
     void ForgetControls() override { ForgetFormControls(); }
     void Synchronise() override;

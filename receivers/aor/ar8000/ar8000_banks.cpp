@@ -25,15 +25,7 @@ AR8000::ChannelAnswer AR8000::ReadChannelInto(int bank, int channel, MemoryChann
     if (Reply.Bank != bank || Reply.Channel != channel) return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
     if (!read) return ChannelAnswer::None;
-    out.Frequency = std::clamp(Reply.Frequency, LowerLimit, UpperLimit);
-    out.Step = Reply.Step;
-    out.Modulation = Reply.Mode;
-    out.Filter = 0;
-    out.Label = aor::LabelFromWire(Reply.Label);
-    out.Attenuator = Reply.Attenuator;
-    out.AttenuatorDb = Reply.AttenuatorDb;
-    out.Skip = Reply.Skip;
-    out.Number = channel;
+    TakeChannelReply(Reply, channel, Reply.Mode, 0, out);
     if (full) {
         const int32_t level = ReadLevel();
         if (level >= 0) out.Level = level;
@@ -46,14 +38,7 @@ AR8000::ChannelAnswer AR8000::ReadSearchBankInto(int bank, AorSearchBank& out) {
     Reply = TakeApart(Link.AnswerLine);
     if (!answered || Reply.SearchBank != bank) return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
-    out.Lower = std::clamp(Reply.SearchLower, LowerLimit, UpperLimit);
-    out.Upper = std::clamp(Reply.SearchUpper, LowerLimit, UpperLimit);
-    out.Step = Reply.Step;
-    out.Mode = Reply.Mode;
-    out.Filter = 0;
-    out.Attenuator = Reply.Attenuator;
-    out.AttenuatorDb = Reply.AttenuatorDb;
-    out.Label = aor::LabelFromWire(Reply.Label);
+    out = SearchBankOf(Reply, Reply.Mode, 0);
     return ChannelAnswer::Found;
 }
 

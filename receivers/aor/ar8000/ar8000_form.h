@@ -19,9 +19,9 @@
     X(109, PictureButton, pictbttn_3, (24, 81, 18, 16), 0, nullptr, "Влево до Мах") \
     X(110, PictureButton, pictbttn_2, (44, 81, 18, 16), 0, nullptr, "Вправо до Мах") \
     X(111, PictureButton, pictbttn_5, (64, 81, 18, 16), 0, nullptr, "Вправо до Фикс частоты") \
-    X(112, PictureButton, clear, (84, 81, 18, 16), 0, nullptr, "Очистить Шкалу/Остановить сканирование") \
-    X(113, PictureButton, pictbttn_6, (104, 81, 18, 16), 0, nullptr, "Установка Параметров") \
-    X(114, PictureButton, pictbttn_1, (124, 81, 18, 16), 0, nullptr, "Пуск Сканирования") \
+    X(112, PictureButton, clear, (84, 81, 18, 16), 0, nullptr, "Очистить Шкалу/Остановить сканирование", inherited) \
+    X(113, PictureButton, pictbttn_6, (104, 81, 18, 16), 0, nullptr, "Установка Параметров", inherited) \
+    X(114, PictureButton, pictbttn_1, (124, 81, 18, 16), 0, nullptr, "Пуск Сканирования", inherited) \
     X(115, CommandButton, vfobutton, (146, 82, 34, 14), 0, "AVFO", "Переключение типа VFO") \
     X(116, CheckBox, catt, (184, 84, 28, 10), 0, "атт", "Вкл /выкл Аттеньюатора", inherited) \
     X(117, CheckBox, cauto, (214, 84, 32, 10), 0, "авто", "Включение/выключение режима AUTO", inherited) \

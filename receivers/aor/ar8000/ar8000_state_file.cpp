@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "receivers/aor/aor_handhelds.h"
 #include "receivers/aor/ar8000/ar8000.h"
 #include "state/key_value.h"
 
@@ -34,10 +33,8 @@ bool AR8000::WriteStateFile() {
     const AorScanSettings& scan = ScanSettings;
     StateFileWriter file;
     WriteHead(file);
-    aor::HandheldKeys::Write(file, *this, [&] {
-        file.Text("Банки_поиска", scan.SearchLinks);
-        file.Text("Банки_сканирования", scan.MemoryLinks);
-    });
+    WriteBankKeys(file, /*links=*/true);
+    WriteBoxKeys(file);
     WriteFlags(file, scan, kFlagsBeforeDelay);
     file.Number("Время_задержки", DelaySeconds);
     WriteFlags(file, scan, kFlagsAfterDelay);
@@ -57,22 +54,19 @@ bool AR8000::WriteStateFile() {
 // outside the panel's tables or send the receiver what it cannot take.
 bool AR8000::ReadStateFile() {
     FDX& s = *fdx_;
-    StateFileHead head = Head();
     AorScanSettings scan = ScanSettings;
     for (const std::span<const FlagKey> keys : kFlagKeys) ClearFlags(scan, keys);
     bool bankKind = false;
-    aor::HandheldKeys panelKeys(*this, kBanks);
     uint32_t threshold = Threshold, delay = DelaySeconds;
-    AorMemoryKeys memory(*this);
+    AorMemoryKeys memory(*this, /*withBoxes=*/true);
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         if (memory.Take(key, value)) return;
         const uint32_t number = ReadU32(value);
-        if (panelKeys.Take(key, number)) return;
         for (const std::span<const FlagKey> keys : kFlagKeys) TakeFlag(key, scan, keys);
-        if (key == "Банки_поиска") {
+        if (key == kSearchLinksKey) {
             scan.SearchLinks = LinkLetters(value);
-        } else if (key == "Банки_сканирования") {
+        } else if (key == kMemoryLinksKey) {
             scan.MemoryLinks = LinkLetters(value);
         } else if (key == "Время_задержки") {
             if (number >= kShortestDelay && number <= kLongestDelay) delay = number;
@@ -88,13 +82,10 @@ bool AR8000::ReadStateFile() {
             if (number < kModeDigits.size()) scan.ModeChoice = number;
         }
     };
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
-
-    TakeHead(head);
+    if (!ReadStateFileKeys(modelKey)) return false;
     // A mode the set lacks would go out as WFM: the program's mode says so.
     if (kModeDigits.find(s.Modulation) == std::string_view::npos) s.Modulation = 'W';
     s.Filter = 0;
-    panelKeys.GiveTo(*this);
     scan.kind = bankKind ? Kind::MemoryBanks : Kind::Search;
     ScanSettings = scan;
     Threshold = threshold;

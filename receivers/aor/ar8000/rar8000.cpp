@@ -13,14 +13,7 @@ using Kind = AorScanSettings::Kind;
 
 }  // namespace
 
-RAR8000::RAR8000(AR8000& panel) : panel_(panel) {
-    ui::RegisterFormResource(ar8000::kScanForm);
-    On(ui::EventId::Create, [this](ui::EventData&) {
-        CreateControls();
-        Wire();
-    });
-    On(ui::EventId::RightButtonUp, [this](ui::EventData&) { panel_.PostToOwner(PostRunMacro); });
-}
+RAR8000::RAR8000(AR8000& panel) : PanelDialog(panel, ar8000::kScanForm), panel_(panel) {}
 
 RAR8000::~RAR8000() {
     Destroy();
@@ -38,12 +31,6 @@ void RAR8000::CreateControls() {
     updown_1->SetRange(static_cast<int>(AR8000::kShortestDelay),
                        static_cast<int>(AR8000::kLongestDelay));
     scan_stop::FillActions(pausemode);
-}
-
-void RAR8000::Open(ui::Form* parent) {
-    if (!HasWindow() && !Create(ar8000::kScanForm.name, parent)) return;
-    Refresh();
-    Show();
 }
 
 void RAR8000::Refresh() {
@@ -65,8 +52,7 @@ void RAR8000::Refresh() {
         modes[digit]->SetChecked(digit == scan.ModeChoice);
     ShowLinks();
     ShowEnabled();
-    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(scan.Action));
-    scan_stop::ShowJobs(job, *panel_.State(), scan.JobIndex);
+    scan_stop::ShowLists(pausemode, job, scan, *panel_.State());
     filling_ = false;
 }
 

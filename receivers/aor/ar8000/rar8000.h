@@ -9,27 +9,25 @@
 #include <string>
 
 #include "receivers/aor/ar8000/ar8000_form.h"
-#include "ui/form.h"
+#include "receivers/panel_dialog.h"
 
 class AR8000;
 
-class RAR8000 : public ui::Form {
+class RAR8000 : public PanelDialog {
   public:
     explicit RAR8000(AR8000& panel);
     ~RAR8000() override;
 
-    // Creates the window (child of `parent`) or shows it again, set from the panel.
-    void Open(ui::Form* parent);
     // The panel's settings onto the controls again.
-    void Refresh();
+    void Refresh() override;
 
     UI_FORM_CONTROLS(RAR8000_CONTROLS)
     std::array<ui::CheckBox*, 20> links{};     // AR8000::kLinkLetters in order
     std::array<ui::OptionButton*, 6> modes{};  // by mode digit: wfm, nfm, am, usb, lsb, cw
 
   private:
-    void CreateControls();
-    void Wire();
+    void CreateControls() override;
+    void Wire() override;
     void WireScan();
     void ChooseKind(bool bank);
     void ShowLinks();

@@ -43,8 +43,7 @@ const AorModel kModel{
     .memory = {.searchBankKey = AorMemoryRules::SearchBankKey::CurrentOnce,
                .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
                .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
-               .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten,
-               .store = AorMemoryRules::Store::AfreshAndWritten}};
+               .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten}};
 
 // The entry of a mode with the variant the panel uses; none for a letter the set lacks (R).
 const AorModeEntry* FindMode(char letter, int32_t filter) {
@@ -91,10 +90,8 @@ AR8200::~AR8200() {
 
 void AR8200::CreateControls() {
     CreateFormControls();
-    Fine.Attach(scale, hs, step);
     label_1->SetFont("12.MS Sans Serif", true);
     if (fdx_->ReceiverVariant) model->SetText("AR-8600");
-    ShowPanelPictures(*this);
     for (const AorModeEntry& mode : kModes) {
         smod->AddString(mode.text);
         combo_mod->AddString(mode.text);
@@ -110,6 +107,10 @@ void AR8200::CreateControls() {
     view->SetPainter([this](ui::Painter& painter) { Scope.Draw(painter, fdx_->ScopeStep); });
 }
 
+FineScaleControls AR8200::FineScaleOnForm() {
+    return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
+}
+
 void AR8200::SetModelDefaults() {
     VfoChoice = kVfoF;
     ViewStep = kKilohertzViewSteps[0].step;
@@ -118,21 +119,15 @@ void AR8200::SetModelDefaults() {
 }
 
 // The controls' events come once the operator's input is delivered: what they send may wait.
-void AR8200::WireControls() {
+void AR8200::WireModelControls() {
     using ui::EventId;
     const std::pair<ui::Control*, void (AR8200::*)()> clicks[] = {
         {vfobutton, &AR8200::NextVfo},      {cauto, &AR8200::OnAutoBox},
-        {catt, &AR8200::OnAttenuatorBox},   {stopEL, &AR8200::PauseScope},
+        {stopEL, &AR8200::PauseScope},
         {stepEL, &AR8200::NextScopeFactor}, {off, &AR8200::OnConnectButton},
-        {csound, &AR8200::OnSoundBox},
     };
     for (const auto& [control, action] : clicks)
         control->On(EventId::Click, [this, action = action](ui::EventData&) { (this->*action)(); });
-    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
-    pictbttn_6->On(EventId::Click, [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    pictbttn_1->On(EventId::Click, [this](ui::EventData&) { StartOwnScan(); });
-    clear->On(EventId::Click,
-              [this](ui::EventData&) { Scanning ? StopOwnScan() : Fine.ConfirmClear(); });
     sqlsel->On(EventId::Click, [this](ui::EventData&) { ChooseSquelchKind(sqlsel->IsChecked()); });
     sql->On(EventId::Change,
             [this](ui::EventData& e) { SetSquelch(static_cast<uint32_t>(e.value * kSliderUnit)); });

@@ -28,8 +28,7 @@ struct Ar8200Reply : AorReply {
     std::string ScopeLine;      // DS: the sweep's line from its token on
 };
 
-class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
-    friend class FineScaleCommands<AR8200>;  // reaches Fine
+class AR8200 : public AorPanel {
     friend class RAR8200;
 
   public:
@@ -112,8 +111,9 @@ class AR8200 : public AorPanel, public FineScaleCommands<AR8200> {
   private:
     // --- The core's hooks (ar8200.cpp, ar8200_banks.cpp, ar8200_replies.cpp)
     void CreateControls() override;
+    FineScaleControls FineScaleOnForm() override;
     void SetModelDefaults() override;
-    void WireControls() override;
+    void WireModelControls() override;
     void ShowAll() override;
     void ForgetControls() override { ForgetFormControls(); }
     void OnModelCode(uint32_t code) override;

@@ -26,15 +26,7 @@ AR8200::ChannelAnswer AR8200::ReadChannelInto(int bank, int channel, MemoryChann
     if (!ReadFrequency() || Reply.Bank != bank || Reply.Channel != channel)
         return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
-    out.Frequency = std::clamp(Reply.Frequency, LowerLimit, UpperLimit);
-    out.Step = Reply.Step;
-    out.Modulation = Reply.Mode;
-    out.Filter = Reply.Filter;
-    out.Label = aor::LabelFromWire(Reply.Label);
-    out.Attenuator = Reply.Attenuator;
-    out.AttenuatorDb = Reply.AttenuatorDb;
-    out.Skip = Reply.Skip;
-    out.Number = channel;
+    TakeChannelReply(Reply, channel, Reply.Mode, Reply.Filter, out);
     if (full) {
         out.Select = select;
         const int32_t level = ReadLevel();
@@ -50,14 +42,7 @@ AR8200::ChannelAnswer AR8200::ReadSearchBankInto(int bank, AorSearchBank& out) {
     if (!Link.Exchange("SR" + SearchBankName(bank) + "\r\n", "SR") || Reply.SearchBank != bank)
         return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
-    out.Lower = std::clamp(Reply.SearchLower, LowerLimit, UpperLimit);
-    out.Upper = std::clamp(Reply.SearchUpper, LowerLimit, UpperLimit);
-    out.Step = Reply.Step;
-    out.Mode = Reply.Mode;
-    out.Filter = Reply.Filter;
-    out.Attenuator = Reply.Attenuator;
-    out.AttenuatorDb = Reply.AttenuatorDb;
-    out.Label = aor::LabelFromWire(Reply.Label);
+    out = SearchBankOf(Reply, Reply.Mode, Reply.Filter);
     return ChannelAnswer::Found;
 }
 

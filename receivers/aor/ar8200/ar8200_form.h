@@ -20,9 +20,9 @@
     X(109, PictureButton, pictbttn_3, (24, 86, 18, 16), 0, nullptr, "Влево до Мах") \
     X(110, PictureButton, pictbttn_2, (44, 86, 18, 16), 0, nullptr, "Вправо до Мах") \
     X(111, PictureButton, pictbttn_5, (64, 86, 18, 16), 0, nullptr, "Вправо до Фикс частоты") \
-    X(112, PictureButton, clear, (84, 86, 18, 16), 0, nullptr, "Очистить Шкалу/Остановить сканирование") \
-    X(113, PictureButton, pictbttn_6, (104, 86, 18, 16), 0, nullptr, "Установка Параметров") \
-    X(114, PictureButton, pictbttn_1, (124, 86, 18, 16), 0, nullptr, "Пуск Сканирования") \
+    X(112, PictureButton, clear, (84, 86, 18, 16), 0, nullptr, "Очистить Шкалу/Остановить сканирование", inherited) \
+    X(113, PictureButton, pictbttn_6, (104, 86, 18, 16), 0, nullptr, "Установка Параметров", inherited) \
+    X(114, PictureButton, pictbttn_1, (124, 86, 18, 16), 0, nullptr, "Пуск Сканирования", inherited) \
     X(115, CommandButton, vfobutton, (146, 87, 32, 14), 0, "VFO", "Переключение типа VFO") \
     X(116, CheckBox, catt, (182, 89, 28, 10), 0, "атт", "Вкл /выкл Аттеньюатора", inherited) \
     X(117, CheckBox, cauto, (212, 89, 32, 10), 0, "авто", "Включение/выключение режима AUTO", inherited) \

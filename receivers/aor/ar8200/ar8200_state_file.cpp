@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "receivers/aor/aor_handhelds.h"
 #include "receivers/aor/ar8200/ar8200.h"
 #include "state/key_value.h"
 
@@ -40,7 +39,8 @@ bool AR8200::WriteStateFile() {
     WriteHead(file, [&](StateFileWriter& w) {
         w.Text("Мод_точно", std::to_string(std::clamp(s.Filter, 0, kWidestFilter)) + " ");
     });
-    aor::HandheldKeys::Write(file, *this);
+    WriteBankKeys(file, /*links=*/false);
+    WriteBoxKeys(file);
     WriteFlags(file, scan, kDelayFlag);
     file.Number("Время_задержки", scan.Delay);
     WriteFlags(file, scan, kHoldFlag);
@@ -65,7 +65,6 @@ bool AR8200::WriteStateFile() {
 // hand must not reach outside the panel's tables or send the receiver what it cannot take.
 bool AR8200::ReadStateFile() {
     FDX& s = *fdx_;
-    StateFileHead head = Head();
     Scan scan = ScanSettings;
     Settings options = Options;
     const FlagKeysOf<Scan> scanFlags[] = {kDelayFlag, kHoldFlag, kLevelFlag, kScanFlags};
@@ -74,8 +73,7 @@ bool AR8200::ReadStateFile() {
     for (const FlagKeysOf<Own> keys : optionFlags) ClearFlags(options, keys);
     bool searchKind = false, bankKind = false;
     int32_t filter = s.Filter;
-    aor::HandheldKeys panelKeys(*this, kBanks);
-    AorMemoryKeys memory(*this);
+    AorMemoryKeys memory(*this, /*withBoxes=*/true);
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         if (memory.Take(key, value) || TakeLevel(key, value, options, kLevels)) return;
@@ -84,7 +82,6 @@ bool AR8200::ReadStateFile() {
         for (const FlagKeysOf<Own> keys : optionFlags)
             if (TakeFlag(key, options, keys)) return;
         const uint32_t number = ReadU32(value);
-        if (panelKeys.Take(key, number)) return;
         if (key == "Мод_точно") {
             filter = static_cast<int32_t>(std::min<uint32_t>(number, kWidestFilter));
         } else if (key == "Время_задержки") {
@@ -100,11 +97,8 @@ bool AR8200::ReadStateFile() {
             bankKind = bankKind || key == "Сканирование_Банка";
         }
     };
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
-
-    TakeHead(head);
+    if (!ReadStateFileKeys(modelKey)) return false;
     s.Filter = filter;
-    panelKeys.GiveTo(*this);
     scan.kind = searchKind ? Kind::Search : bankKind ? Kind::MemoryBanks : Kind::Vfo;
     ScanSettings = scan;
     Options = options;

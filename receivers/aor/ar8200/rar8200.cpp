@@ -17,14 +17,7 @@ constexpr int kConfigurations = 10;
 
 }  // namespace
 
-RAR8200::RAR8200(AR8200& panel) : panel_(panel) {
-    ui::RegisterFormResource(ar8200::kScanForm);
-    On(ui::EventId::Create, [this](ui::EventData&) {
-        CreateControls();
-        Wire();
-    });
-    On(ui::EventId::RightButtonUp, [this](ui::EventData&) { panel_.PostToOwner(PostRunMacro); });
-}
+RAR8200::RAR8200(AR8200& panel) : PanelDialog(panel, ar8200::kScanForm), panel_(panel) {}
 
 RAR8200::~RAR8200() {
     Destroy();
@@ -104,8 +97,7 @@ void RAR8200::WireSettings() {
     scan_stop::WireLists(pausemode, jobs, panel_.ScanSettings, *panel_.State());
 }
 
-void RAR8200::Open(ui::Form* parent) {
-    if (!HasWindow() && !Create(ar8200::kScanForm.name, parent)) return;
+void RAR8200::BeforeRefresh() {
     filling_ = true;
     Fnar->SetChecked(panel_.Options.Fnar);
     F->SetChecked(!panel_.Options.Fnar);
@@ -117,8 +109,6 @@ void RAR8200::Open(ui::Form* parent) {
         noise->SetChecked(panel_.Reply.NoiseLimiter);
     panel_.ScanSettings.FindJob(*panel_.State());
     filling_ = false;
-    Refresh();
-    Show();
 }
 
 // The scan kind's configuration as the receiver reports it ("GS" or "GM", with its links),
@@ -146,8 +136,7 @@ void RAR8200::Refresh() {
     value->SetPosition(static_cast<int>(panel_.Options.LevelValue) / AR8200::kSliderUnit);
     voice->SetPosition(static_cast<int>(panel_.Options.VoiceValue) / AR8200::kSliderUnit);
     if (scan.kind == Kind::Search) AUTO->SetChecked(panel_.Reply.AutoStore);
-    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(scan.Action));
-    scan_stop::ShowJobs(jobs, *panel_.State(), scan.JobIndex);
+    scan_stop::ShowLists(pausemode, jobs, scan, *panel_.State());
     filling_ = false;
 }
 

@@ -11,11 +11,11 @@
 #include <string>
 
 #include "receivers/aor/ar8200/ar8200_form.h"
-#include "ui/form.h"
+#include "receivers/panel_dialog.h"
 
 class AR8200;
 
-class RAR8200 : public ui::Form {
+class RAR8200 : public PanelDialog {
   public:
     // The letters of the 40 link boxes in their order: memory banks A..J, a..j, then search
     // banks K..T, k..t.
@@ -24,19 +24,18 @@ class RAR8200 : public ui::Form {
     explicit RAR8200(AR8200& panel);
     ~RAR8200() override;
 
-    // Creates the window (child of `parent`) or shows it again, set from the panel and from
-    // what the receiver reports of its scan.
-    void Open(ui::Form* parent);
-    // The panel's settings onto the controls again.
-    void Refresh();
+    // The panel's settings onto the controls again; as the dialog opens, what the receiver
+    // reports of its scan first.
+    void Refresh() override;
 
     UI_FORM_CONTROLS(RAR8200_CONTROLS)
     std::array<ui::CheckBox*, 40> links{};
     std::array<ui::OptionButton*, 10> modes{};  // F W A L U C nF wA nA, all
 
   private:
-    void CreateControls();
-    void Wire();
+    void CreateControls() override;
+    void Wire() override;
+    void BeforeRefresh() override;
     void WireSettings();
     void ChooseKind(int kind);
     void ChooseConfiguration(int index);

@@ -18,7 +18,7 @@ constexpr const char* kRunningText = "выкл";
 }  // namespace
 
 CivMemoryPanel::CivMemoryPanel(const CivModel& model, const ChannelLayout& layout)
-    : CivPanel(model), layout_(layout) {}
+    : CivPanel(model, &layout) {}
 
 void CivMemoryPanel::WireControls() {
     pictbttn_1->On(ui::EventId::Click, [this](ui::EventData&) { StartReceiverScan(); });
@@ -51,6 +51,7 @@ void CivMemoryPanel::RefreshControls() {
 }
 
 void CivMemoryPanel::RefreshDisplay() {
+    CivPanel::RefreshDisplay();
     ShowAttenuator();
 }
 
@@ -86,7 +87,7 @@ void CivMemoryPanel::OnStandbyChanged() {
 }
 
 void CivMemoryPanel::LockControls(bool locked) {
-    CivPanel::LockControls(locked);
+    ReceiverPanel::LockControls(locked);
     // The receiver's own scan is stopped from the panel.
     if (pictbttn_7 && ReceiverScanRunning) pictbttn_7->SetEnabled(true);
     if (!locked) ShowChannel();
@@ -100,13 +101,13 @@ std::array<std::pair<ui::OptionButton*, uint32_t>, 4> CivMemoryPanel::DepthOptio
 }
 
 uint32_t CivMemoryPanel::Depth(std::size_t index) const {
-    const std::span<const uint32_t> depths = layout_.depths;
+    const std::span<const uint32_t> depths = MemoryLayout()->depths;
     return depths.empty() ? 0 : depths[std::min(index, depths.size() - 1)];
 }
 
 uint32_t CivMemoryPanel::AttenuatorOption() const {
     if (!fdx_->Attenuator) return 0;
-    for (const uint32_t db : layout_.depths)
+    for (const uint32_t db : MemoryLayout()->depths)
         if (db == fdx_->AttenuatorDb) return db;
     return 0;
 }
@@ -195,15 +196,7 @@ void CivMemoryPanel::TellUntaken(const char* what, const Untaken& untaken) {
 
 void CivMemoryPanel::TuneToChannel(const MemoryChannel& channel) {
     if (channel.Empty()) return;
-    FDX& s = *fdx_;
-    s.Frequency = channel.Frequency;
-    s.Modulation = channel.Modulation;
-    s.Filter = channel.Filter;
-    // A channel without a step would stop a scale scan on the spot.
-    if (channel.Step != 0) s.Step = channel.Step;
-    s.Attenuator = channel.Attenuator ? 1 : 0;
-    if (channel.Attenuator) s.AttenuatorDb = channel.AttenuatorDb;
-    s.Level = channel.Level;
+    ChannelIntoSettings(channel, *fdx_);
     OnTunedToChannel(channel);
     ShowWidth();
     FollowTuning();

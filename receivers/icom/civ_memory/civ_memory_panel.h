@@ -55,8 +55,6 @@ class CivMemoryPanel : public CivPanel {
     // layout: what the model's memory holds of a channel, and its attenuator's depths.
     CivMemoryPanel(const CivModel& model, const ChannelLayout& layout);
 
-    const ChannelLayout& layout_;
-
     // --- What the model adds
     // The start sequence of the receiver's scan in the regime chosen; true when the receiver
     // took what starts the regime.
@@ -163,8 +161,7 @@ class CivMemoryPanel : public CivPanel {
     static constexpr const char* kNotRead = "Не прочитано из приемника каналов";
     static constexpr const char* kNotCleared = "Не очищено в приемнике каналов";
 
-    // The program state tuned to a channel with a frequency: frequency, mode, filter, step (a
-    // channel without one keeps the program's), attenuator and the level last measured; the
+    // The program state tuned to a channel with a frequency (ChannelIntoSettings); the
     // readout, the bandwidth and the main window follow.
     void TuneToChannel(const MemoryChannel& channel);
 

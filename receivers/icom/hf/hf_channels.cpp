@@ -168,19 +168,11 @@ void HfPanel::ClearChannels() {
 }
 
 void HfPanel::StoreCurrentSettings() {
-    const FDX& s = *fdx_;
     MemoryChannel& channel = Channels[CurrentChannel];
-    channel = hf_.channels.Empty(static_cast<int32_t>(CurrentChannel));
-    channel.Frequency = s.Frequency;
-    channel.Step = s.Step;
-    channel.Modulation = hf_.channels.KnownModulation(s.Modulation);
-    channel.Filter = std::clamp(s.Filter, 0, kWidestFilter);
-    channel.Attenuator = s.Attenuator != 0;
-    if (channel.Attenuator) channel.AttenuatorDb = hf_.channels.Depth(s.AttenuatorDb);
-    channel.Level = std::max(s.Level, 0);
+    const bool written = StoreSettingsInto(channel);
     ShowRow(CurrentChannel);
     ShowChannel();
-    if (!Settings.DirectWrite) return;
+    if (!written || !Settings.DirectWrite) return;
     ChannelBuffer = channel;
     WriteMemoryChannel(CurrentChannel + 1);
 }

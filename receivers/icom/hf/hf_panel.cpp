@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <utility>
 
-#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 #include "state/user_job.h"
 
@@ -16,17 +15,11 @@ namespace {
 
 // The sliders' positions.
 constexpr int kSliderTop = 15;
-constexpr const char* kNoChannel = "Не существует канала для данного банка";
 constexpr uint32_t kStartViewStep = 50;
 // The fine scale's steps a job line may ask for; any other is 10 kHz.
 constexpr uint32_t kLeastJobFineStep = 100;
 
 }  // namespace
-
-void ShowPicture(ui::PictureButton* button) {
-    const ui::ArtPicture p = PanelPicture(button->Name());
-    button->SetPicture(p.width, p.height, p.pixels);
-}
 
 // Numbered from the model's jobBase.
 // clang-format off
@@ -65,13 +58,8 @@ HfPanel::HfPanel(const HfModel& model, std::span<const JobCommand<HfPanel>> ownJ
 void HfPanel::CreateControls() {
     CreateFormControls();
     CreateModelControls();
-    scale = pictb_1;
-    scrollb_1 = hs;
 
     label_1->SetFont("12.MS Sans Serif", true);
-    for (ui::PictureButton* button :
-         {pictbttn_1, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7})
-        ShowPicture(button);
     for (const HfModeChoice& choice : hf_.modeChoices) smod->AddString(choice.text);
     for (const HfChoice& choice : hf_.sattChoices) satt->AddString(choice.text);
     for (ui::ComboBox* list : {step, smod, satt}) list->SetListHeight(125);
@@ -80,6 +68,11 @@ void HfPanel::CreateControls() {
     std::vector<std::pair<std::string, int>> columns;
     for (const HfListColumn& column : hf_.columns) columns.emplace_back(column.title, column.width);
     lv_1->SetColumns(columns);
+}
+
+// The HF forms name the fine scale's picture and scroll bar their own way.
+FineScaleControls HfPanel::FineScaleOnForm() {
+    return {pictb_1, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
 }
 
 void HfPanel::ForgetControls() {
@@ -285,16 +278,13 @@ void HfPanel::OnFrequencyReport() {
         ActOnScanStop(static_cast<uint32_t>(ScanStopAction::IntoBank), Settings.JobName);
 }
 
+void HfPanel::BankItemTaken() {
+    CurrentChannel = 0;
+    ShowChannels();
+}
+
 void HfPanel::OnModelCode(uint32_t code) {
     switch (code) {
-        case PostItemLoaded:
-            TakeBankItem(std::span(Channels), hf_.channels);
-            CurrentChannel = 0;
-            ShowChannels();
-            break;
-        case PostSaveBank:
-            GiveBankItem(std::span(Channels));
-            break;
         case PostClearData:
             ClearChannels();
             break;
@@ -375,11 +365,7 @@ void HfPanel::FineStepCommand(JobStr& line) {
 }
 
 void HfPanel::ChannelEntryCommand(JobStr& line) {
-    if (line.VAL >= kChannelCount) {
-        line.Message = kNoChannel;
-        line.ReturnCode = 2;
-        return;
-    }
+    if (Refuse(line, kChannelCount, kNoChannel)) return;
     ChooseChannel(line.VAL);
 }
 
@@ -388,10 +374,6 @@ void HfPanel::OpenSettingsCommand(JobStr&) {
 }
 
 void HfPanel::ChannelNumberCommand(JobStr& line) {
-    if (line.VAL == 0 || line.VAL > kChannelCount) {
-        line.Message = kNoChannel;
-        line.ReturnCode = 2;
-        return;
-    }
+    if (Refuse(line, kChannelCount, kNoChannel, 1)) return;
     ChooseChannel(line.VAL - 1);
 }

@@ -131,9 +131,6 @@ struct HfChoice {
     int32_t value;
 };
 
-// The panel's picture on a picture button of the HF panels.
-void ShowPicture(ui::PictureButton* button);
-
 // A HF set as data.
 struct HfModel {
     const CivModel& civ;
@@ -231,9 +228,7 @@ struct HfSettings : CivScanSettings {
     friend bool operator==(const HfSettings&, const HfSettings&) = default;
 };
 
-class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
-    friend class FineScaleCommands<HfPanel>;  // reaches Fine
-
+class HfPanel : public CivMemoryPanel {
   public:
     // Channels of the receiver's memory: 1..99, and the two edges of its programmed scan.
     static constexpr uint32_t kChannelCount = 101;
@@ -303,6 +298,7 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
 
     // --- The core's hooks a model extends
     void CreateControls() override;
+    FineScaleControls FineScaleOnForm() override;
     void SetModelDefaults() override;
     void WireControls() override;
     void ForgetControls() override;
@@ -311,6 +307,9 @@ class HfPanel : public CivMemoryPanel, public FineScaleCommands<HfPanel> {
     void FollowSquelchKnob(int reading) override;
     void OnFrequencyReport() override;
     void OnModelCode(uint32_t code) override;
+    // The one table of channels is the bank of the bank items.
+    std::span<MemoryChannel> CurrentBankChannels() override { return Channels; }
+    void BankItemTaken() override;
     void OnSyncStart() override;
     void WriteModelKeys(StateFileWriter& file) override;
     // The memory core's hooks (hf_channels.cpp).

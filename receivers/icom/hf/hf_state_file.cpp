@@ -50,13 +50,10 @@ constexpr const char* kCountKey = "Каналов_Банк0";
 
 bool HfPanel::WriteStateFile() {
     StateFileWriter file;
-    StateFileHead head = CurrentHead();
-    file.Head(head, [this](StateFileWriter& f) {
+    WriteHead(file, [this](StateFileWriter& f) {
         if (hf_.filterChoiceKey)
             f.Number(kFilterChoiceKey, static_cast<uint32_t>(Settings.FilterChoice));
     });
-    SavedDate = head.Date;
-    SavedTime = head.Time;
     WriteModelKeys(file);
     file.Scale(Scale);
     if (hf_.keysAfterScale) {
@@ -111,15 +108,13 @@ bool HfPanel::ReadStateFile() {
         if (key == kPositionKey) current = ReadU32(value);
         channelKeys.Take(key, value);
     };
-    const auto take = [&] {
+    if (!ReadStateFileKeys(modelKey)) return false;
         SettleRegime(read, /*manualRegime=*/hf_.manualScan != nullptr);
         Settings = read;
         s.Attenuator = attenuator ? 1 : 0;
         s.AttenuatorDb = attenuatorDb;
         CurrentChannel = std::min(current, kChannelCount - 1);
         Channels = channels;
-    };
-    if (!ReadStateFileWith(modelKey, nullptr, take)) return false;
     SetSliders();
     return true;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <span>
 
-#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 
 namespace {
@@ -29,16 +28,8 @@ constexpr CivMode kModes[] = {
 };
 // clang-format on
 
-// Steps of the fine scale, one pixel column each (100 Hz units).
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
-    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
-};
-// clang-format on
-
 // Bars stand level/2 pixels high, under an overview strip of 60 pixels.
-constexpr FineScaleLook kFineScale{.overviewHeight = 60, .barDivisor = 2, .viewSteps = kViewSteps};
+constexpr FineScaleLook kFineScale{.overviewHeight = 60, .barDivisor = 2, .viewSteps = kUnitViewSteps};
 
 constexpr CivModel kIc10Model{
     .form = &kIc10Form,
@@ -74,7 +65,6 @@ IC10::~IC10() {
 void IC10::CreateControls() {
     CreateFormControls();
     label_1->SetFont("12.MS Sans Serif", true);
-    ShowPanelPictures(*this);
     step->SetListHeight(125);
 }
 
@@ -156,7 +146,7 @@ bool IC10::ReadStateFile() {
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         if (key == "Адрес") stored = value;
     };
-    if (!ReadStateFileWith(modelKey, nullptr, [] {})) return false;
+    if (!ReadStateFileKeys(modelKey)) return false;
     if (!stored.empty()) {
         TakeAddress(stored);
         if (address) address->SetText(Link.AddressText);

@@ -31,9 +31,7 @@
     X(113, Edit, address, (224, 172, 20, 12), 0, nullptr, "Адрес приемника")
 // clang-format on
 
-class IC10 : public CivPanel, public FineScaleCommands<IC10> {
-    friend class FineScaleCommands<IC10>;  // reaches Fine
-
+class IC10 : public CivPanel {
   public:
     static constexpr uint8_t kDefaultAddress = 0x52;
     static constexpr uint32_t kLowerLimit = 5000;             // 500 kHz

@@ -158,7 +158,6 @@ IC756::~IC756() {
 
 void IC756::CreateModelControls() {
     CreateFormControls();
-    ShowPicture(pictbttn_6);
 }
 
 void IC756::ForgetModelControls() {
@@ -182,6 +181,5 @@ bool IC756::SetPbtShift(uint32_t level) {
 void IC756::ServeDialogCode(uint32_t code) {
     HfPanel::ServeDialogCode(code);
     if (code != PostOpenScanSettings) return;
-    if (!dialog_) dialog_ = std::make_unique<RIC756>(*this);
-    dialog_->Open(fdx_->Owner);
+    OpenDialog(dialog_, *this);
 }

@@ -1,5 +1,6 @@
 #include "receivers/icom/ic756/ric756.h"
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -27,83 +28,56 @@ std::string EdgeText(const MemoryChannel& channel) {
 
 }  // namespace
 
-RIC756::RIC756(IC756& panel) : panel_(panel) {
-    ui::RegisterFormResource(kRic756Form);
-    On(ui::EventId::Create, [this](ui::EventData&) {
-        CreateFormControls();
-        for (ui::Slider* slider : {soundlvl, pik, sf}) slider->SetRange(0, kSliderTop);
-        scan_stop::FillActions(pausemode);
-        Wire();
-    });
-}
+RIC756::RIC756(IC756& panel) : PanelDialog(panel, kRic756Form), panel_(panel) {}
 
 RIC756::~RIC756() {
     Destroy();
 }
 
-void RIC756::Open(ui::Form* owner) {
-    if (!HasWindow() && !Create(kRic756Form.name, owner)) return;
-    ShowSettings();
-    Show();
+void RIC756::CreateControls() {
+    CreateFormControls();
+    for (ui::Slider* slider : {soundlvl, pik, sf}) slider->SetRange(0, kSliderTop);
+    scan_stop::FillActions(pausemode);
 }
 
-void RIC756::ShowSettings() {
+void RIC756::Refresh() {
     const HfSettings& s = panel_.Settings;
-    diapscan->SetChecked(s.RangeScan);
-    bankscan->SetChecked(s.BankScan);
-    handscan->SetChecked(s.ManualScan);
+    ShowFlags<CivScanSettings>(Regimes(), s);
     selmode->SetChecked(s.SelectedChannels);
     (s.Rnar ? Rnar : R)->SetChecked(true);
     (s.Cnar ? Cnar : C)->SetChecked(true);
     soundlvl->SetPosition(static_cast<int>(s.DefaultSoundLevel) / kSliderUnit);
     pik->SetPosition(static_cast<int>(s.NoiseReduction) / kSliderUnit);
     sf->SetPosition(static_cast<int>(s.PbtShift) / kSliderUnit);
-    (s.DefaultAttenuatorDb == 18   ? optb_2
-     : s.DefaultAttenuatorDb == 12 ? optb_1
-                                   : att10)
-        ->SetChecked(true);
+    ShowValue(Depths(), s.DefaultAttenuatorDb);
     fn->SetText(EdgeText(panel_.Channels[HfPanel::kLowerEdge]));
     fk->SetText(EdgeText(panel_.Channels[HfPanel::kUpperEdge]));
-    scan_stop::ShowAction(pausemode, static_cast<uint32_t>(s.Action));
-    scan_stop::ShowJobs(job, *panel_.State(), s.JobIndex);
+    scan_stop::ShowLists(pausemode, job, s, *panel_.State());
+}
+
+std::array<RIC756::FlagOption<CivScanSettings>, 3> RIC756::Regimes() const {
+    return {{{diapscan, &CivScanSettings::RangeScan},
+             {bankscan, &CivScanSettings::BankScan},
+             {handscan, &CivScanSettings::ManualScan}}};
+}
+
+std::array<RIC756::ValueOption, 3> RIC756::Depths() const {
+    return {{{att10, 6}, {optb_1, 12}, {optb_2, 18}}};
 }
 
 void RIC756::Wire() {
+    using ui::EventId;
     HfSettings& s = panel_.Settings;
-    const auto on = [](ui::Control* control, ui::EventId id, auto action) {
-        control->AddHandler(id, [action](ui::Object&, ui::EventData& e) {
-            action(e);
-            return false;
-        });
-    };
-    // An option acts when it becomes the ticked one of its group.
-    const auto onChosen = [&on](ui::OptionButton* option, auto action) {
-        on(option, ui::EventId::Click, [option, action](ui::EventData&) {
-            if (option->IsChecked()) action();
-        });
-    };
-    // One regime at a time.
-    onChosen(diapscan, [&s] {
-        s.RangeScan = true;
-        s.BankScan = s.ManualScan = false;
-    });
-    onChosen(bankscan, [&s] {
-        s.BankScan = true;
-        s.RangeScan = s.ManualScan = false;
-    });
-    onChosen(handscan, [&s] {
-        s.ManualScan = true;
-        s.RangeScan = s.BankScan = false;
-    });
+    WireFlags<CivScanSettings>(Regimes(), s);
     // The bank scan takes the selected channels or those of the current mode, never both;
     // cleared, it takes every channel.
-    on(selmode, ui::EventId::Click, [this, &s](ui::EventData&) {
+    selmode->On(EventId::Click, [this, &s](ui::EventData&) {
         s.SelectedChannels = selmode->IsChecked();
         if (s.SelectedChannels) s.SelectedModes = false;
     });
     // A narrow filter chosen or left: the receiver switches at once when its mode is the one.
     const auto narrow = [&](ui::OptionButton* option, bool HfSettings::*flag, bool set) {
-        onChosen(option, [this, &s, flag, set] {
+        OnChosen(option, [this, &s, flag, set] {
             s.*flag = set;
             panel_.SetMode();
         });
@@ -112,26 +86,17 @@ void RIC756::Wire() {
     narrow(R, &HfSettings::Rnar, false);
     narrow(Cnar, &HfSettings::Cnar, true);
     narrow(C, &HfSettings::Cnar, false);
-    on(soundlvl, ui::EventId::Change, [&s](ui::EventData& e) {
+    soundlvl->On(EventId::Change, [&s](ui::EventData& e) {
         s.DefaultSoundLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
     });
-    onChosen(att10, [&s] { s.DefaultAttenuatorDb = 6; });
-    onChosen(optb_1, [&s] { s.DefaultAttenuatorDb = 12; });
-    onChosen(optb_2, [&s] { s.DefaultAttenuatorDb = 18; });
-    on(pik, ui::EventId::Change, [this, &s](ui::EventData& e) {
+    WireValue(Depths(), s.DefaultAttenuatorDb);
+    pik->On(EventId::Change, [this, &s](ui::EventData& e) {
         s.NoiseReduction = static_cast<uint32_t>(e.value) * kSliderUnit;
         panel_.SetNoiseReductionLevel(s.NoiseReduction);
     });
-    on(sf, ui::EventId::Change, [this, &s](ui::EventData& e) {
+    sf->On(EventId::Change, [this, &s](ui::EventData& e) {
         s.PbtShift = static_cast<uint32_t>(e.value) * kSliderUnit;
         panel_.SetPbtShift(s.PbtShift);
     });
-    on(pausemode, ui::EventId::Select, [&s](ui::EventData& e) {
-        if (const auto action = scan_stop::ChosenAction(e.value)) s.Action = *action;
-    });
-    on(job, ui::EventId::Select, [this, &s](ui::EventData& e) {
-        const scan_stop::ChosenJob chosen = scan_stop::JobAt(*panel_.State(), e.value);
-        s.JobIndex = chosen.index;
-        s.JobName = chosen.name;
-    });
+    scan_stop::WireLists(pausemode, job, s, *panel_.State());
 }

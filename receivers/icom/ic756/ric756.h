@@ -6,7 +6,10 @@
 // It keeps nothing of its own: every control writes straight into the panel, whose state file
 // keeps it.
 
-#include "ui/form.h"
+#include <array>
+
+#include "receivers/icom/civ_memory/civ_scan_settings.h"
+#include "receivers/panel_dialog.h"
 #include "ui/form_controls.h"
 
 class IC756;
@@ -46,20 +49,20 @@ class IC756;
     X(131, ComboBox, job, (86, 178, 160, 60), kDropList, nullptr, nullptr)
 // clang-format on
 
-class RIC756 : public ui::Form {
+class RIC756 : public PanelDialog {
   public:
     explicit RIC756(IC756& panel);
     ~RIC756() override;
 
-    // Shows the dialog (made at the first call, a top-level window of `owner`) with the
-    // panel's settings as they stand now.
-    void Open(ui::Form* owner);
+    void Refresh() override;
 
     UI_FORM_CONTROLS(RIC756_CONTROLS)
 
   private:
-    void Wire();
-    void ShowSettings();
+    void CreateControls() override;
+    void Wire() override;
+    std::array<FlagOption<CivScanSettings>, 3> Regimes() const;
+    std::array<ValueOption, 3> Depths() const;
 
     IC756& panel_;
 };

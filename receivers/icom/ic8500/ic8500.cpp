@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "receivers/icom/ic8500/ric8500.h"
-#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 #include "state/user_job.h"
 
@@ -50,14 +49,6 @@ constexpr StepEntry kStepCodes[] = {
 // clang-format on
 constexpr const char* kProgrammedStep = "1013";
 
-// Steps of the fine scale, one pixel column each (100 Hz units).
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
-    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
-};
-// clang-format on
-
 // A channel's step (kHz) and mode as the channel controls offer them.
 constexpr const char* kChannelSteps[] = {"10.0", "12.5", "20.0", "25.0", "100.0", "1000.0"};
 constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
@@ -65,7 +56,7 @@ constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
 // The threshold and sound sliders' positions.
 constexpr int kSliderTop = 15;
 
-constexpr FineScaleLook kFineScale{.overviewHeight = 40, .barDivisor = 8, .viewSteps = kViewSteps};
+constexpr FineScaleLook kFineScale{.overviewHeight = 40, .barDivisor = 8, .viewSteps = kUnitViewSteps};
 
 constexpr CivModel kIc8500Model{
     .form = &kIc8500Form,
@@ -107,10 +98,8 @@ void IC8500::ServeDialogCode(uint32_t code) {
 }
 
 void IC8500::OpenScanSettings() {
-    FDX& s = *fdx_;
-    Settings.Scan.FindJob(s);
-    if (!dialog_) dialog_ = std::make_unique<RIC8500>(*this);
-    dialog_->Open(s.Owner);
+    Settings.Scan.FindJob(*fdx_);
+    OpenDialog(dialog_, *this);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -119,7 +108,6 @@ void IC8500::OpenScanSettings() {
 void IC8500::CreateControls() {
     CreateFormControls();
     label_1->SetFont("12.MS Sans Serif", true);
-    ShowPanelPictures(*this);
     for (const char* text : kChannelSteps) sstep->AddString(text);
     for (const char* text : kChannelModes) smod->AddString(text);
     for (ui::ComboBox* list : {step, bname, smod, sstep}) list->SetListHeight(125);

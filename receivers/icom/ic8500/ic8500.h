@@ -96,9 +96,7 @@ class RIC8500;
     X(141, ScrollBar, scrollb_1, (4, 84, 275, 9), 0, nullptr, nullptr, inherited)
 // clang-format on
 
-class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
-    friend class FineScaleCommands<IC8500>;  // reaches Fine
-
+class IC8500 : public CivMemoryPanel {
   public:
     static constexpr uint8_t kAddress = 0x4A;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
@@ -265,9 +263,8 @@ class IC8500 : public CivMemoryPanel, public FineScaleCommands<IC8500> {
     bool ForBanks(bool all, const std::string& title,
                   const std::function<bool(uint32_t bank)>& each);
     // PostItemLoaded, PostSaveBank, PostLoadReceiverSetup.
-    std::span<MemoryChannel> CountedChannels();  // of the current bank
-    void TakeWorkingBank();
-    void GiveWorkingBank();
+    std::span<MemoryChannel> CurrentBankChannels() override;  // its counted channels
+    void BankItemTaken() override;
     void TakeRangeIntoProg();
     // The selected channel changed on the panel: its row, and the receiver in direct mode.
     void ChannelEdited();

@@ -282,17 +282,8 @@ void IC8500::ClearBanks(bool all) {
 }
 
 void IC8500::StoreCurrentSettings() {
-    const FDX& s = *fdx_;
-    MemoryChannel& channel = SelectedChannel();
-    channel = EmptyChannel(static_cast<uint32_t>(channel.Number));
-    channel.Frequency = s.Frequency;
-    channel.Step = s.Step;
-    channel.Modulation = s.Modulation;
-    channel.Level = std::max(s.Level, 0);
-    channel.Attenuator = s.Attenuator != 0;
-    channel.AttenuatorDb = s.AttenuatorDb;
-    channel.Filter = s.Filter;
-    if (Settings.DirectMode) WriteChannel(CurrentBank, BankPositions[CurrentBank]);
+    if (StoreSettingsInto(SelectedChannel()) && Settings.DirectMode)
+        WriteChannel(CurrentBank, BankPositions[CurrentBank]);
     ShowBank();
 }
 
@@ -375,12 +366,6 @@ void IC8500::ShowChannels() {
 
 void IC8500::OnModelCode(uint32_t code) {
     switch (code) {
-        case PostItemLoaded:
-            TakeWorkingBank();
-            break;
-        case PostSaveBank:
-            GiveWorkingBank();
-            break;
         case PostClearData:
             ClearBanks(Settings.AllMemory);
             break;
@@ -392,19 +377,14 @@ void IC8500::OnModelCode(uint32_t code) {
     }
 }
 
-std::span<MemoryChannel> IC8500::CountedChannels() {
+// A bank item fills the counted channels of the current bank.
+std::span<MemoryChannel> IC8500::CurrentBankChannels() {
     return std::span(Channels).subspan(CurrentBank * kBankSize, BankChannels[CurrentBank]);
 }
 
-// A bank item fills the counted channels of the current bank.
-void IC8500::TakeWorkingBank() {
-    TakeBankItem(CountedChannels(), kChannelLayout);
+void IC8500::BankItemTaken() {
     BankPositions[CurrentBank] = 0;
     ShowBank();
-}
-
-void IC8500::GiveWorkingBank() {
-    GiveBankItem(CountedChannels());
 }
 
 // The range of the slot shown becomes the first pair of scan edges.

@@ -5,13 +5,6 @@
 #include "receivers/icom/ic8500/ic8500.h"
 #include "state/message_bus.h"
 
-namespace {
-
-constexpr const char* kNoBank = "Не существует указанного банка";
-constexpr const char* kNoChannel = "Не существует канала для данного банка";
-
-}  // namespace
-
 // clang-format off
 const JobCommand<IC8500> IC8500::kJobCommands[] = {
     {411, &IC8500::ReadBanksCommand},
@@ -93,20 +86,12 @@ void IC8500::PowerCommand(JobStr& line) {
 }
 
 void IC8500::BankCommand(JobStr& line) {
-    if (line.VAL > kLastBank) {
-        line.Message = kNoBank;
-        line.ReturnCode = 2;
-        return;
-    }
+    if (Refuse(line, kBankCount, kNoBank)) return;
     ChooseBank(line.VAL);
 }
 
 void IC8500::ChannelCommand(JobStr& line) {
-    if (line.VAL >= BankChannels[CurrentBank]) {
-        line.Message = kNoChannel;
-        line.ReturnCode = 2;
-        return;
-    }
+    if (Refuse(line, BankChannels[CurrentBank], kNoChannel)) return;
     BankPositions[CurrentBank] = line.VAL;
     if (lv_1) lv_1->SelectRow(RowOf(line.VAL));
     ShowChannel();

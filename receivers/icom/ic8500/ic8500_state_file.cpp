@@ -128,7 +128,7 @@ bool IC8500::ReadStateFile() {
         if (const auto n = BankOfKey(key, kNameKey); n && *n < kFirstFixedBank) names[*n] = value;
         channelKeys.Take(key, value);
     };
-    const auto take = [&] {
+    if (!ReadStateFileKeys(modelKey)) return false;
         Settings = read;
         CurrentBank = bank;
         s.Attenuator = attenuator ? 1 : 0;
@@ -139,8 +139,6 @@ bool IC8500::ReadStateFile() {
             BankPositions[n] = std::min(positions[n], std::max(counts[n], 1u) - 1);
         BankNames = names;
         Channels = std::move(channels);
-    };
-    if (!ReadStateFileWith(modelKey, nullptr, take)) return false;
     SetSliders();
     return true;
 }

@@ -5,7 +5,10 @@
 // own: every control writes straight into the panel's settings, which the panel's state file
 // keeps.
 
-#include "ui/form.h"
+#include <array>
+
+#include "receivers/icom/civ_memory/civ_scan_settings.h"
+#include "receivers/panel_dialog.h"
 #include "ui/form_controls.h"
 
 // The dialog's controls (ui/form_controls.h).
@@ -54,24 +57,22 @@
 
 class IC8500;
 
-class RIC8500 : public ui::Form {
+class RIC8500 : public PanelDialog {
   public:
     explicit RIC8500(IC8500& panel);
     ~RIC8500() override;
 
-    // Shows the dialog (made at the first call, a top-level window of `owner`) with the
-    // panel's settings as they stand now.
-    void Open(ui::Form* owner);
+    void Refresh() override;
 
     // Controls, owned by the form; empty until the create event.
     UI_FORM_CONTROLS(RIC8500_CONTROLS)
 
   private:
-    void OnCreate();
-    void Wire();
-    void ShowSettings();
-    // A filter option chosen: the receiver takes it at once.
-    void FilterChosen();
+    void CreateControls() override;
+    void Wire() override;
+    std::array<FlagOption<CivScanSettings>, 3> Regimes() const;
+    std::array<FlagOption<CivScanSettings>, 3> Resumes() const;
+    std::array<ValueOption, 3> Depths() const;
 
     IC8500& panel_;
 };

@@ -7,7 +7,6 @@
 #include <new>
 
 #include "receivers/icom/pcr1000/pcr1000_pictures.h"
-#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 #include "ui/reply_event.h"
 
@@ -21,14 +20,6 @@ constexpr ui::ControlResource kIc1000Controls[] = {UI_CONTROL_ROWS(IC1000_CONTRO
 constexpr ui::FormResource kIc1000Form{
     "ID_IC1000", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kIc1000Controls};
 
-// Steps of the fine scale, one pixel column each (100 Hz units).
-// clang-format off
-constexpr ViewStepEntry kViewSteps[] = {
-    {100, "10 кГц"}, {200, "20 кГц"}, {500, "50 кГц"}, {1000, "100 кГц"}, {2000, "200 кГц"},
-    {5000, "500 кГц"}, {10000, "1 МГц"}, {20000, "2 МГц"}, {50000, "5 МГц"},
-};
-// clang-format on
-
 // The peak jumps of the fine scale: a swing of the averaged levels counts when it is more than a
 // twentieth of the scale's height.
 int64_t NextPeak(const ReceiverPanel& panel, bool right, int pictureHeight) {
@@ -40,7 +31,7 @@ int64_t NextPeak(const ReceiverPanel& panel, bool right, int pictureHeight) {
 
 constexpr FineScaleLook kFineScale{.overviewHeight = 12,
                                    .barDivisor = 8,
-                                   .viewSteps = kViewSteps,
+                                   .viewSteps = kUnitViewSteps,
                                    .findPeak = NextPeak,
                                    .markScaleItems = true};
 
@@ -88,30 +79,35 @@ const char* FilterCode(int32_t bandwidth) {
 
 }  // namespace
 
-IC1000::IC1000() : Fine(*this, kFineScale) {
-    ui::RegisterFormResource(kIc1000Form);
-    On(ui::EventId::Create, [this](ui::EventData&) { OnCreate(); });
-    On(ui::EventId::Destroy, [this](ui::EventData&) { OnDestroy(); });
-    On(ui::EventId::User, [this](ui::EventData& e) { OnUserEvent(e.code); });
-}
+IC1000::IC1000()
+    : ReceiverPanel({.form = &kIc1000Form,
+                     .fineScale = kFineScale,
+                     .calibration = kCalibration,
+                     .stateFileStem = "IC1000",
+                     .pictures = Ic1000Picture}) {}
 
 // The form goes while the panel is whole: its state file is written then.
 IC1000::~IC1000() {
     Destroy();
 }
 
-bool IC1000::Create(ui::Form* parent, FDX* fdx) {
-    return CreatePanel(kIc1000Form.name, parent, fdx);
+// ---------------------------------------------------------------------------------------
+// Creation
+
+void IC1000::CreateControls() {
+    CreateFormControls();
+    for (const char* text : kScopeStepTexts) estep->AddString(text);
+    for (ui::ComboBox* list : {estep, step}) list->SetListHeight(125);
+    for (ui::Slider* slider : {porog, zvuk, sdvig}) slider->SetRange(0, kSliderTop);
+    spectr->SetPainter([this](ui::Painter& painter) { Scope.Draw(painter); });
 }
 
-// ---------------------------------------------------------------------------------------
-// Creation and destruction
+FineScaleControls IC1000::FineScaleOnForm() {
+    return {scale, scrollb_1, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
+}
 
-void IC1000::OnCreate() {
+void IC1000::SetDefaults() {
     FDX& s = *fdx_;
-    CreateControls();
-    Fine.Attach(scale, scrollb_1, step);
-    if (s.OptMaxMon) StretchControls();
     Settings = Pcr1000Settings{};
     Scope = PcrBandScope{};
     Busy = true;
@@ -123,46 +119,14 @@ void IC1000::OnCreate() {
     s.Frequency = 729'000;
     s.Sound = 1;
     s.PcrScope = 0;
-    try {
-        Scale.Allocate(UpperLimit);
-    } catch (const std::bad_alloc&) {
-        MarkCreateFailed();
-        return;
-    }
-    Scale.LimitTo254 = true;
-    PendingCommand = NoExchange;
-    ReplyComplete = false;
-    s.Calibration = kCalibration;
-    s.BuildLevelTable();
-    if (s.OptRecvSave) ReadStateFile();
     TunedFrequency = s.Frequency;
-    WireControls();
-    Fine.SetViewStep(ViewStep);
-    ShowControls();
-    Show();
-}
-
-void IC1000::OnDestroy() {
-    SaveStateFileAtEnd();
-    Scale.Free();
-    Fine.Detach();
-    ForgetFormControls();
-}
-
-void IC1000::CreateControls() {
-    CreateFormControls();
-    ShowPanelPictures(*this, Ic1000Picture);
-    for (const char* text : kScopeStepTexts) estep->AddString(text);
-    for (ui::ComboBox* list : {estep, step}) list->SetListHeight(125);
-    for (ui::Slider* slider : {porog, zvuk, sdvig}) slider->SetRange(0, kSliderTop);
-    spectr->SetPainter([this](ui::Painter& painter) { Scope.Draw(painter); });
+    Scale.LimitTo254 = true;
 }
 
 void IC1000::WireControls() {
     const auto click = [&](ui::Control* control, auto action) {
         control->On(ui::EventId::Click, [action](ui::EventData&) { action(); });
     };
-    Fine.WireJumps(pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5);
     click(pictbttn_7, [this] { Fine.ConfirmClear(); });
     click(pictbttn_1, [this] { PostToSelf(Busy ? PostSyncReceiver : PostShowLevelOff); });
     click(width, [this] { CycleBandwidth(); });
@@ -180,11 +144,7 @@ void IC1000::WireControls() {
         Settings.NoiseBlanker = noise->IsChecked();
         SendSwitch("J46", Settings.NoiseBlanker);
     });
-    click(attenuator, [this] {
-        fdx_->Attenuator = attenuator->IsChecked() ? 1 : 0;
-        SetAttenuator();
-        PostToOwner(PostReceiverState);
-    });
+    WireSwitchBoxes(attenuator, nullptr);
     click(fast, [this] { SetScopeScan(fast->IsChecked()); });
     estep->On(ui::EventId::Select, [this](ui::EventData& e) {
         if (Scope.SetStepItem(static_cast<int>(e.value))) RestartScope();
@@ -491,45 +451,16 @@ int64_t IC1000::FindPeak(const LevelScale& scale, int64_t frequency, bool right,
 // ---------------------------------------------------------------------------------------
 // Posted codes
 
-void IC1000::OnUserEvent(uint32_t code) {
-    if (!fdx_ || !HasWindow()) return;
+void IC1000::OnPanelCode(uint32_t code) {
     switch (code) {
-        case PostSyncReceiver:
-            Connect();
-            break;
-        case PostRefreshData:
-        case PostRefreshLevels:
-            Fine.FollowFrequency();
-            Fine.Redraw();
-            PostToSelf(PostRefreshDisplay);
-            break;
-        case PostRefreshDisplay:
-            Fine.FollowFrequency();
-            Fine.Redraw();
-            break;
         case PostTimerTick:
             TimerPoll();
             break;
         case PostMeasureLevel:
             MeasureLevel();
             break;
-        case PostLockControls:
-            Lock();
-            break;
-        case PostUnlockControls:
-            Unlock();
-            break;
-        case PostJobStep:
-            ExecuteCommand();
-            break;
         case PostDrawPanelScale:
             if (fdx_->WorkMode == kScaleMode) RedrawScope();
-            break;
-        case PostStepUp:
-            StepBy(+1);
-            break;
-        case PostStepDown:
-            StepBy(-1);
             break;
         case PostShowLevelOff:
             PowerOff();
@@ -546,15 +477,11 @@ void IC1000::MeasureLevel() {
     Fine.Redraw();
 }
 
-void IC1000::StepBy(int direction) {
-    const int64_t target = int64_t{fdx_->Frequency} + direction * int64_t{ViewStep};
-    if (target < LowerLimit || target > UpperLimit) return;
-    if (!PanelBusy && !Busy) Fine.TuneTo(static_cast<uint32_t>(target));
-    PostToOwner(PostFrequencyStepped);
+void IC1000::LockControls(bool locked) {
+    locked ? Lock() : Unlock();
 }
 
 void IC1000::Lock() {
-    PanelBusy = true;
     // The first step of a scale scan is posted behind this lock and served inside its waits:
     // it waits for the band scope, and the line is the lock's until then.
     scanScope_ = fdx_->RunningMode == kScaleMode && fdx_->PcrScope ? ScanScope::SettingUp
@@ -588,7 +515,6 @@ void IC1000::Lock() {
 }
 
 void IC1000::Unlock() {
-    PanelBusy = false;
     scanScope_ = ScanScope::NotSetUp;
     Scope.SetStepItem(savedStepItem_);
     Scope.SetStep(savedStep_);

@@ -68,9 +68,7 @@ struct Pcr1000Settings {
     friend bool operator==(const Pcr1000Settings&, const Pcr1000Settings&) = default;
 };
 
-class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
-    friend class FineScaleCommands<IC1000>;  // reaches Fine
-
+class IC1000 : public ReceiverPanel {
   public:
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 13'000'000;  // 1300 MHz
@@ -83,7 +81,6 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
     ~IC1000() override;
 
     // --- The operations of every panel
-    bool Create(ui::Form* parent, FDX* fdx) override;
     // The K0 line of FDX::Frequency with the mode and the filter of the bandwidth; no wait.
     // Refused while the lock sets the band scope up for a scale scan.
     bool SetFrequency() override;
@@ -145,10 +142,8 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
                             int64_t upper, int64_t halfSpan, int64_t threshold);
 
     // --- The state file "<program folder>IC1000.<port>"
-    std::string StateFilePath() const;
     bool WriteStateFile() override;
-    // False, nothing changed, when there is no file.
-    bool ReadStateFile();
+    bool ReadStateFile() override;
 
     // --- Panel state
     PcrLink Link{*this};
@@ -161,21 +156,24 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
     bool SwitchOnFirst = false;
     // The frequency of the last tune; the level read after it goes into its cell.
     uint32_t TunedFrequency = 0;
-    std::string SavedDate, SavedTime;
 
     // --- Controls, owned by the form; empty until the create event
     UI_FORM_CONTROLS(IC1000_CONTROLS)
 
   private:
-    void OnCreate();
-    void OnDestroy();
-    void OnUserEvent(uint32_t code);
-    void CreateControls();
-    void WireControls();
-    void ShowControls();
+    void CreateControls() override;
+    FineScaleControls FineScaleOnForm() override;
+    void SetDefaults() override;
+    void WireControls() override;
+    void ShowControls() override;
+    void ForgetControls() override { ForgetFormControls(); }
+    void OnPanelCode(uint32_t code) override;
+    void Synchronise() override { Connect(); }
+    void LockControls(bool locked) override;
     void Lock();
     void Unlock();
-    void StepBy(int direction);
+    // The step keys tune while the panel is free and the set is there.
+    bool MayTuneOnStep() const override { return !PanelBusy && !Busy; }
     void MeasureLevel();
     void TimerPoll();
     // The band scope sweeps the scale scan's 32 cells; false while the lock sets it up, or
@@ -230,7 +228,6 @@ class IC1000 : public ReceiverPanel, public FineScaleCommands<IC1000> {
     // How long a scan step is held while the set is being connected, ms.
     static constexpr int kBusyHoldMs = 100;
 
-    FineScale Fine;
     bool connecting_ = false;
     bool connectTurn_ = false;  // the connect is sending
     // The band scope of a scale scan: stopped and started by the lock, ready once the set

@@ -20,6 +20,24 @@ uint32_t Level(uint32_t value) {
     return std::min<uint32_t>(value, 255);
 }
 
+// The settings' keys in the order they are written; "Ускор" (the band scope's scan) stands
+// between the flags and the levels.
+// clang-format off
+constexpr FlagKeyOf<Pcr1000Settings> kFlagKeys[] = {
+    {"Атт", &Pcr1000Settings::Attenuator},
+    {"АРУ", &Pcr1000Settings::Agc},
+    {"ШУМ", &Pcr1000Settings::NoiseBlanker},
+};
+constexpr LevelKeyOf<Pcr1000Settings> kLevelKeys[] = {
+    {"Умолчание_Звук", &Pcr1000Settings::DefaultVolume},
+    {"Уровень_Звук", &Pcr1000Settings::Volume},
+    {"Уровень_Порог", &Pcr1000Settings::Squelch},
+    {"Уровень_Пик", &Pcr1000Settings::IfShift},
+    {"Уровень_Центр", &Pcr1000Settings::CentreLevel},
+};
+// clang-format on
+constexpr const char* kScopeScanKey = "Ускор";
+
 // A bandwidth edited into the file between two filters is the nearer of them.
 int32_t NearestBandwidth(int64_t value) {
     int32_t nearest = kBandwidths[0];
@@ -28,16 +46,6 @@ int32_t NearestBandwidth(int64_t value) {
     return nearest;
 }
 
-// The head as the panel stands now; reading starts from it, so that what the file lacks stays.
-StateFileHead HeadOf(const FDX& s, const ReceiverPanel& panel) {
-    StateFileHead head;
-    head.Frequency = s.Frequency;
-    head.Step = s.Step;
-    head.Modulation = s.Modulation;
-    head.ViewStep = panel.ViewStep;
-    head.ViewPosition = panel.ViewPosition;
-    return head;
-}
 
 }  // namespace
 
@@ -131,28 +139,15 @@ void IC1000::ScopeScanCommand(JobStr& line) {
 // ---------------------------------------------------------------------------------------
 // State file
 
-std::string IC1000::StateFilePath() const {
-    return StateFileName(fdx_->ProgramDir, "IC1000", static_cast<uint32_t>(fdx_->PortIndex));
-}
-
 bool IC1000::WriteStateFile() {
     const FDX& s = *fdx_;
-    StateFileHead head = HeadOf(s, *this);
     StateFileWriter file;
-    file.Head(head, [this](StateFileWriter& f) {
+    WriteHead(file, [this](StateFileWriter& f) {
         f.Text("Полоса", std::to_string(Settings.Bandwidth) + " ");
     });
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    file.Flag("Атт", Settings.Attenuator);
-    file.Flag("АРУ", Settings.Agc);
-    file.Flag("ШУМ", Settings.NoiseBlanker);
-    file.Flag("Ускор", s.PcrScope != 0);
-    file.Number("Умолчание_Звук", Settings.DefaultVolume);
-    file.Number("Уровень_Звук", Settings.Volume);
-    file.Number("Уровень_Порог", Settings.Squelch);
-    file.Number("Уровень_Пик", Settings.IfShift);
-    file.Number("Уровень_Центр", Settings.CentreLevel);
+    WriteFlags(file, Settings, kFlagKeys);
+    file.Flag(kScopeScanKey, s.PcrScope != 0);
+    WriteLevels(file, Settings, kLevelKeys);
     file.Number("Шаг_спектра", static_cast<uint32_t>(Scope.StepItem()));
     file.Number("Ширина_спектра", static_cast<uint32_t>(Scope.CellWidth));
     file.Scale(Scale);
@@ -161,46 +156,21 @@ bool IC1000::WriteStateFile() {
 
 bool IC1000::ReadStateFile() {
     FDX& s = *fdx_;
-    StateFileHead head = HeadOf(s, *this);
     Pcr1000Settings read = Settings;
     bool scopeScan = s.PcrScope != 0;
     int stepItem = Scope.StepItem();
     int cellWidth = Scope.CellWidth;
     // Flags count by their presence, as the program has always written them.
-    const struct {
-        const char* key;
-        bool* flag;
-    } flags[] = {{"Атт", &read.Attenuator},
-                 {"АРУ", &read.Agc},
-                 {"ШУМ", &read.NoiseBlanker},
-                 {"Ускор", &scopeScan}};
-    const struct {
-        const char* key;
-        uint32_t* level;
-    } levels[] = {{"Умолчание_Звук", &read.DefaultVolume},
-                  {"Уровень_Звук", &read.Volume},
-                  {"Уровень_Порог", &read.Squelch},
-                  {"Уровень_Пик", &read.IfShift},
-                  {"Уровень_Центр", &read.CentreLevel}};
     const auto modelKey = [&](std::string_view key, std::string_view value) {
-        for (const auto& flag : flags)
-            if (key == flag.key) *flag.flag = true;
-        for (const auto& level : levels)
-            if (key == level.key) *level.level = Level(ReadU32(value));
+        TakeFlag(key, read, kFlagKeys);
+        TakeLevel(key, value, read, kLevelKeys);
+        if (key == kScopeScanKey) scopeScan = true;
         if (key == "Полоса") read.Bandwidth = NearestBandwidth(ReadInteger(value));
         if (key == "Шаг_спектра") stepItem = static_cast<int>(ReadInteger(value));
         if (key == "Ширина_спектра") cellWidth = static_cast<int>(ReadInteger(value));
     };
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey)) return false;
-    SavedDate = head.Date;
-    SavedTime = head.Time;
-    // A frequency from the file is held to what the set can tune.
-    s.Frequency = std::clamp(head.Frequency, LowerLimit, UpperLimit);
+    if (!ReadStateFileKeys(modelKey)) return false;
     TunedFrequency = s.Frequency;
-    s.Step = head.Step;
-    s.Modulation = head.Modulation;
-    Fine.SetViewStep(head.ViewStep);
-    ViewPosition = std::min(head.ViewPosition, UpperLimit);
     Settings = read;
     if (Settings.Attenuator) s.Attenuator = 1;
     SetScopeScan(scopeScan);

@@ -126,32 +126,17 @@ RingPiece PcrLink::TakeNext(RingCursor& cursor) {
 }
 
 uint32_t PcrLink::ReadReply() {
-    Comm* port = panel_.Port();
-    if (!port) return 0;
-    RingCursor cursor(*port);
-    for (;;) {
-        const RingPiece piece = TakeNext(cursor);
-        if (piece.kind == RingPiece::Kind::None) return 0;
-        if (piece.kind == RingPiece::Kind::Whole) return static_cast<uint32_t>(ReplyLine.size());
-    }
+    const bool taken = panel_.TakeReply([this](RingCursor& cursor) { return TakeNext(cursor); });
+    return taken ? static_cast<uint32_t>(ReplyLine.size()) : 0;
 }
 
 bool PcrLink::Poll(const std::function<void(const PcrLink&)>& parse) {
-    return panel_.DataArrived([&] {
-        ReceiverPanel::PassResult pass;
-        Comm* port = panel_.Port();
-        if (!port) return pass;
-        RingCursor cursor(*port);
-        while (pass.steppedOver < Comm::kRingSize) {
-            const RingPiece piece = TakeNext(cursor);
-            pass.steppedOver += piece.examined;
-            if (piece.kind == RingPiece::Kind::None) break;
-            if (piece.kind != RingPiece::Kind::Whole) continue;
-            pass.replyTaken = true;
-            parse(*this);
-            // "G001" is the set's refusal: the exchange ends, and fails.
-            if (ReplyId == Awaited) panel_.EndExchange(ReplyId != "G0" || ReplyLine == "G000");
-        }
-        return pass;
-    });
+    return panel_.TakeReplies([this](RingCursor& cursor) { return TakeNext(cursor); },
+                              [&] {
+                                  parse(*this);
+                                  // "G001" is the set's refusal: the exchange ends, and fails.
+                                  if (ReplyId == Awaited)
+                                      panel_.EndExchange(ReplyId != "G0" || ReplyLine == "G000");
+                                  return true;
+                              });
 }

@@ -54,8 +54,7 @@ constexpr AorMemoryRules kAr8000Memory{
     .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
     .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
     .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten,
-    .readOrder = AorMemoryRules::ReadOrder::BankWithItsSearchBank,
-    .store = AorMemoryRules::Store::AfreshAndWritten};
+    .readOrder = AorMemoryRules::ReadOrder::BankWithItsSearchBank};
 const AorModel kModel{.form = &kForm,
                       .lowerLimit = 5'000,
                       .upperLimit = 19'000'000,
@@ -133,8 +132,7 @@ class LetterBanks : public AorPanel {
     // The head and the core's memory part, nothing else.
     bool WriteStateFile() override {
         StateFileWriter file;
-        StateFileHead head = Head();
-        file.Head(head);
+        WriteHead(file);
         WriteMemoryKeys(file);
         return file.Save(StateFilePath());
     }
@@ -158,12 +156,11 @@ class LetterBanks : public AorPanel {
         EndSync(Answers());
     }
     bool ReadStateFile() override {
-        StateFileHead head = Head();
         AorMemoryKeys memory(*this);
         const auto take = [&](std::string_view key, std::string_view value) {
             memory.Take(key, value);
         };
-        if (!::ReadStateFile(StateFilePath(), head, Scale, take)) return false;
+        if (!ReadStateFileKeys(take)) return false;
         TakeMemoryKeys(memory);
         return true;
     }

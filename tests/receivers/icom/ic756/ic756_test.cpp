@@ -287,4 +287,24 @@ TEST_F(Ic756OnAir, TheScanRegimeDialogWritesIntoThePanelAndTheSet) {
     EXPECT_EQ(panel.width->Text(), "0.25");
 }
 
+// The default depth is one of the set's own (6, 12, 18 dB), shown and taken by its option; the
+// right mouse button runs the macro or trigger job on this dialog as on every window.
+TEST_F(Ic756OnAir, TheScanRegimeDialogTakesTheSetsDepthsAndItsRightButtonRunsTheMacro) {
+    panel.Settings.DefaultAttenuatorDb = 12;
+    panel.ServeDialogCode(PostOpenScanSettings);
+    RIC756* dialog = panel.ScanSettingsDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->optb_1->IsChecked());
+    dialog->optb_2->SetChecked(true);
+    Click(dialog->optb_2);
+    EXPECT_EQ(panel.Settings.DefaultAttenuatorDb, 18u);
+    dialog->att10->SetChecked(true);
+    Click(dialog->att10);
+    EXPECT_EQ(panel.Settings.DefaultAttenuatorDb, 6u);
+
+    dialog->Raise(ui::EventId::RightButtonUp);
+    ui::ServePending();
+    EXPECT_EQ(main.Count(PostRunMacro), 1);
+}
+
 }  // namespace

@@ -611,4 +611,27 @@ TEST_F(Ic8500Banks, TheDialogWritesIntoThePanelAndSwitchesTheFilterAtOnce) {
     EXPECT_EQ(panel.Settings.Scan.JobName, "");
 }
 
+// How the scan resumes is one of three; the default depth one of 10, 20, 30 dB, a depth the
+// set lacks shown as the first; the right mouse button runs the macro as on every window.
+TEST_F(Ic8500Banks, TheDialogsResumeAndDepthOptionsChooseOneAndItsRightButtonRunsTheMacro) {
+    panel.Settings.Scan.Delay = true;
+    panel.Settings.DefaultAttenuatorDb = 15;
+    panel.OpenScanSettings();
+    RIC8500* dialog = panel.ScanSettingsDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->resdelay->IsChecked());
+    EXPECT_TRUE(dialog->att10->IsChecked());
+    dialog->resoff->SetChecked(true);
+    Click(dialog->resoff);
+    EXPECT_TRUE(panel.Settings.Scan.DropOut);
+    EXPECT_FALSE(panel.Settings.Scan.Delay || panel.Settings.Scan.NoReadBack);
+    dialog->optb_2->SetChecked(true);
+    Click(dialog->optb_2);
+    EXPECT_EQ(panel.Settings.DefaultAttenuatorDb, 30u);
+
+    dialog->Raise(ui::EventId::RightButtonUp);
+    ui::ServePending();
+    EXPECT_EQ(main.Count(PostRunMacro), 1);
+}
+
 }  // namespace

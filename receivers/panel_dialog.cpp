@@ -1,0 +1,37 @@
+#include "receivers/panel_dialog.h"
+
+#include "receivers/panel.h"
+#include "state/message_bus.h"
+
+PanelDialog::PanelDialog(ReceiverPanel& panel, const ui::FormResource& form) : form_(form) {
+    ui::RegisterFormResource(form);
+    On(ui::EventId::Create, [this](ui::EventData&) {
+        CreateControls();
+        Wire();
+    });
+    On(ui::EventId::RightButtonUp, [&panel](ui::EventData&) { panel.PostToOwner(PostRunMacro); });
+}
+
+void PanelDialog::Open(ui::Form* owner) {
+    if (!HasWindow() && !Create(form_.name, owner)) return;
+    BeforeRefresh();
+    Refresh();
+    Show();
+}
+
+void PanelDialog::OnChosen(ui::OptionButton* option, std::function<void()> action) {
+    option->On(ui::EventId::Click, [option, action = std::move(action)](ui::EventData&) {
+        if (option->IsChecked()) action();
+    });
+}
+
+void PanelDialog::ShowValue(std::span<const ValueOption> options, uint32_t value) {
+    ui::OptionButton* chosen = options.front().option;
+    for (const ValueOption& o : options)
+        if (o.value == value) chosen = o.option;
+    chosen->SetChecked(true);
+}
+
+void PanelDialog::WireValue(std::span<const ValueOption> options, uint32_t& value) {
+    for (const ValueOption& o : options) OnChosen(o.option, [&value, v = o.value] { value = v; });
+}
