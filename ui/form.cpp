@@ -192,6 +192,8 @@ bool Form::Create(const std::string& resourceName, Form* parent) {
     Qt::WindowFlags flags = Qt::Widget;
     if (!(resource->style & style::kChild)) flags = parentWidget ? Qt::Dialog : Qt::Window;
     auto* widget = new FormWidget(this, parentWidget, flags);
+    // The window carries its form's name, so that what is open can be told by name.
+    widget->setObjectName(ToQt(resource->name));
     Attach(widget);
     const QFont font = FontFromName(resource->font);
     widget->setFont(font);

@@ -1,5 +1,6 @@
 // The job commands that the AOR sets with an attenuator box, a sound box and a connection
-// button (the AR8000 and the AR8200) serve alike, and the tuning to a channel they share.
+// button (the AR8000 and the AR8200) serve alike, the button's click, and the tuning to a
+// channel they share.
 
 #include "receivers/aor/aor_panel.h"
 #include "state/message_bus.h"
@@ -11,6 +12,11 @@ constexpr const char* kConnected = "выкл";
 constexpr const char* kLetGo = "вкл";
 
 }  // namespace
+
+void AorPanel::OnConnectButton() {
+    JobStr line;
+    ConnectionCommand(line);
+}
 
 void AorPanel::ReadMemoryCommand(JobStr&) {
     WholeMemory ? ReadAllBanks() : ReadCurrentBank();

@@ -497,6 +497,8 @@ class AorPanel : public AorBankPanel {
     void ConnectionCommand(JobStr& line);
     // The channel := value, chosen in the list and tuned.
     void TuneChannelCommand(JobStr& line);
+    // The connection button as the operator clicks it: as the job line does.
+    void OnConnectButton();
     // The selected channel into the program state and the receiver (read from the receiver
     // first with direct writing); the level measured there into the channel.
     void TuneToChannel();

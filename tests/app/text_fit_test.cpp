@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -168,9 +169,10 @@ std::vector<std::string> HeaderFaults(ui::ListView* view, bool scrollBar, bool s
 }
 
 // The forms of every receiver model of the registry: its panel, made on a state of its own,
-// and the dialogs it opens.
+// and the dialogs it opens, told by the windows that opened meanwhile (named by their forms);
+// not by the forms registered meanwhile, which an earlier test may have registered already.
 std::set<std::string> ReceiverForms() {
-    const std::vector<std::string> before = ui::FormResourceNames();
+    const QWidgetList before = QApplication::topLevelWidgets();
     std::set<std::string> forms;
     std::vector<std::unique_ptr<ReceiverPanel>> panels;
     for (const PanelModel& row : panel_registry::Models()) {
@@ -185,8 +187,10 @@ std::set<std::string> ReceiverForms() {
             panel->ServeDialogCode(open);
     }
     ui::ServePending();
-    for (const std::string& name : ui::FormResourceNames())
-        if (!std::ranges::binary_search(before, name)) forms.insert(name);
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        const std::string name = w->objectName().toStdString();
+        if (!before.contains(w) && ui::FindFormResource(name)) forms.insert(name);
+    }
     for (auto& panel : panels)
         if (panel) panel->Destroy();
     return forms;

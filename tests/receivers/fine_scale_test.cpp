@@ -130,4 +130,21 @@ TEST_F(FineScaleLooks, AnOverviewWithAnAxisTicksItsLabelsAndMarksAboveIt) {
     }
 }
 
+// A page that reaches beyond the upper limit: the columns past it get no bar, whatever the
+// last cells of the scale hold.
+TEST_F(FineScaleLooks, ColumnsPastTheUpperLimitGetNoBar) {
+    FineScale fine(panel,
+                   FineScaleLook{.overviewHeight = 20, .barDivisor = 1, .viewSteps = kSteps});
+    panel.ViewPosition = panel.UpperLimit - 50 * 100;  // column 50 is the upper limit
+    panel.Scale.SetCell(panel.Scale.IndexOf(panel.UpperLimit - 100), 200);
+    panel.Scale.SetCell(panel.Scale.IndexOf(panel.UpperLimit), 200);
+    state.Frequency = 1'000'000;  // off the page
+    ui::Picture picture(120, 260);
+    fine.Draw(picture.Draw());
+    const int base = 260 - 19;
+    EXPECT_EQ(picture.Pixel(49, base - 100), kGreen);
+    EXPECT_EQ(picture.Pixel(50, base - 100), kGreen);
+    for (int x = 51; x < 120; ++x) EXPECT_NE(picture.Pixel(x, base - 100), kGreen) << x;
+}
+
 }  // namespace

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QToolButton>
 #include <algorithm>
+#include <optional>
 #include <set>
 
 #include "receivers/comm.h"
@@ -13,8 +15,29 @@
 #include "tests/support/program_folder.h"
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/post.h"
 
 namespace {
+
+// A model's panel on a state of its own, its main window a stand-in, its port closed.
+struct ModelAlone {
+    explicit ModelAlone(const PanelModel& row) : panel(panel_registry::Make(row.servedAs)) {
+        state.Owner = &main;
+        state.Port = &comm;
+        state.ProgramDir = folder.Dir();
+        state.ReceiverType = row.servedAs;
+        state.ReceiverVariant = row.variant;
+    }
+    // The panel with its form made; none when either could not be.
+    ReceiverPanel* Created() {
+        return panel && panel->Create(&main, &state) ? panel.get() : nullptr;
+    }
+    ProgramFolder folder;
+    MainStandIn main;
+    Comm comm;
+    FDX state;
+    std::unique_ptr<ReceiverPanel> panel;
+};
 
 TEST(PanelRegistry, EveryRowIsFoundByItsTypeAndAVariantTakesThePanelOfTheModelServingIt) {
     const auto rows = panel_registry::Models();
@@ -70,18 +93,9 @@ TEST(PanelRegistry, EveryModelsPanelIsMadeAndFitsTheReceiverPageWithEveryPicture
     for (const PanelModel& row : panel_registry::Models()) {
         if (row.make == nullptr) continue;  // a model whose panel is still to come
         SCOPED_TRACE(row.configuredType);
-        auto panel = panel_registry::Make(row.servedAs);
+        ModelAlone model(row);
+        ReceiverPanel* panel = model.Created();
         ASSERT_NE(panel, nullptr);
-        ProgramFolder folder;
-        MainStandIn main;
-        Comm comm;
-        FDX state;
-        state.Owner = &main;
-        state.Port = &comm;
-        state.ProgramDir = folder.Dir();
-        state.ReceiverType = row.servedAs;
-        state.ReceiverVariant = row.variant;
-        ASSERT_TRUE(panel->Create(&main, &state));
         ++panels;
         // A model with banks says what its memory holds of a channel; one without has none.
         EXPECT_EQ(panel->MemoryLayout() != nullptr, row.traits.banks);
@@ -100,6 +114,55 @@ TEST(PanelRegistry, EveryModelsPanelIsMadeAndFitsTheReceiverPageWithEveryPicture
             const auto* button = qobject_cast<const QToolButton*>(made->widget());
             ASSERT_NE(button, nullptr) << control.name;
             EXPECT_FALSE(button->icon().isNull()) << "no picture on " << control.name;
+        }
+        panel->Destroy();
+    }
+    EXPECT_GT(panels, 0);
+}
+
+// A point of the widget where none of its controls lies: a click there is the form's.
+std::optional<QPoint> BarePoint(QWidget* form) {
+    for (int y = 2; y < form->height(); y += 3)
+        for (int x = 2; x < form->width(); x += 3)
+            if (form->childAt(x, y) == nullptr) return QPoint(x, y);
+    return std::nullopt;
+}
+
+// What a click raises is raised once it has been delivered; what that posts arrives after.
+void ServeClick() {
+    for (int pass = 0; pass < 3; ++pass) ui::ServePending();
+}
+
+// The right mouse button runs the operator's macro, once a click: on the panel's bare form and on
+// each of its pictures, shown or not yet (a band scope), that takes the click itself.
+TEST(PanelRegistry, ARightClickOnEveryModelsPanelRunsTheMacroOnce) {
+    int panels = 0;
+    for (const PanelModel& row : panel_registry::Models()) {
+        if (row.make == nullptr) continue;
+        SCOPED_TRACE(row.configuredType);
+        ModelAlone model(row);
+        ReceiverPanel* panel = model.Created();
+        ASSERT_NE(panel, nullptr);
+        MainStandIn& main = model.main;
+        main.Show();
+        panel->Show();
+        ui::ServePending();
+        ++panels;
+        const std::optional<QPoint> bare = BarePoint(panel->widget());
+        ASSERT_TRUE(bare.has_value());
+        main.codes.clear();
+        QTest::mouseClick(panel->widget(), Qt::RightButton, Qt::NoModifier, *bare);
+        ServeClick();
+        EXPECT_EQ(main.Count(PostRunMacro), 1) << "a click on the bare panel";
+        for (const ui::ControlResource& control : panel->Resource()->controls) {
+            if (control.kind != ui::ControlKind::Canvas) continue;
+            const ui::Control* made = panel->FindControl(control.name);
+            if (made == nullptr) continue;
+            made->widget()->show();
+            main.codes.clear();
+            QTest::mouseClick(made->widget(), Qt::RightButton);
+            ServeClick();
+            EXPECT_LE(main.Count(PostRunMacro), 1) << control.name;
         }
         panel->Destroy();
     }

@@ -123,10 +123,6 @@ void AR8000::OnAutoBox() {
     ChooseAuto(cauto->IsChecked());
 }
 
-void AR8000::OnConnectButton() {
-    JobStr line;
-    ConnectionCommand(line);
-}
 
 // ---------------------------------------------------------------------------------------
 // Operations of the main window

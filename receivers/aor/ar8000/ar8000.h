@@ -56,6 +56,8 @@ class AR8000 : public AorPanel {
     // A bank's letter, and the bank of a letter read back: -1 for one outside A..J and a..j.
     static char BankLetter(int bank);
     static int BankOfLetter(char letter);
+    // Of a link text (a state file's or the set's), only the link boxes' letters, each once.
+    static std::string LinkLetters(std::string_view links);
     // The level a reply line to "LM" gives: its last two characters; -1 when they are no
     // level.
     static int32_t LevelOfLine(std::string_view line);
@@ -139,7 +141,6 @@ class AR8000 : public AorPanel {
     bool ChooseAuto(bool on);
     void OnVfoButton();
     void OnAutoBox();
-    void OnConnectButton();
     void StepBank(int delta);
     // The pause and delay of the scan kind chosen, as the pause's reset says.
     bool SendPauseAndDelay();

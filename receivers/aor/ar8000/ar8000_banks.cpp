@@ -83,6 +83,14 @@ void AR8000::MemoryWalkEnded(bool reselect) {
     if (reselect) ReadState(VfoA ? "VA" : "VB");
 }
 
+std::string AR8000::LinkLetters(std::string_view links) {
+    std::string letters;
+    for (const char c : links)
+        if (kLinkLetters.find(c) != std::string_view::npos && letters.find(c) == std::string::npos)
+            letters += c;
+    return letters;
+}
+
 // "ML1" and "BQ1" switch the linking of memory and search banks on; "BM" and "BS" read the
 // links as a row of 20 places, a letter or "-" each.
 bool AR8000::ReadBankLinks() {
@@ -92,12 +100,7 @@ bool AR8000::ReadBankLinks() {
         if (!Link.Exchange(std::string(query) + "\r\n", "")) return false;
         const std::string_view line = Link.AnswerLine;
         if (!line.starts_with(query)) return false;
-        std::string letters;
-        for (const char c : TakeApart(line).Links)
-            if (kLinkLetters.find(c) != std::string_view::npos &&
-                letters.find(c) == std::string::npos)
-                letters += c;
-        into = letters;
+        into = LinkLetters(TakeApart(line).Links);
         return true;
     };
     taken = links("BM", ScanSettings.MemoryLinks) && taken;

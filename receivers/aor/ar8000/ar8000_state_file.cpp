@@ -25,16 +25,6 @@ constexpr FlagKey kFlagsAfterKinds[] = {{"Выбор_каналов", &AorScanSe
 constexpr std::span<const FlagKey> kFlagKeys[] = {kFlagsBeforeDelay, kFlagsAfterDelay,
                                                   kFlagsAfterKinds};
 
-// Only the link boxes' letters, each once.
-std::string LinkLetters(std::string_view value) {
-    std::string letters;
-    for (const char c : value)
-        if (AR8000::kLinkLetters.find(c) != std::string_view::npos &&
-            letters.find(c) == std::string::npos)
-            letters += c;
-    return letters;
-}
-
 }  // namespace
 
 // "Сигнал" keeps the threshold of the level analysis (the AR8200 its level squelch there),

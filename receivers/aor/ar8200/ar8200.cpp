@@ -22,7 +22,6 @@ constexpr AorModeEntry kModes[] = {
 };
 // clang-format on
 
-constexpr int kSliderUnit = 16;
 constexpr int kSliderTop = 15;
 constexpr const char* kVfoLines[] = {"VB", "VA", "VF"};
 constexpr const char* kVfoCaptions[] = {"BVFO", "AVFO", "VFO"};
@@ -140,12 +139,6 @@ void AR8200::WireModelControls() {
         if (DirectWrite) SelectVfo(VfoChoice);
     });
     view->On(EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
-    On(EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
-}
-
-void AR8200::OnConnectButton() {
-    JobStr line;
-    ConnectionCommand(line);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -343,13 +336,13 @@ bool AR8200::SetSquelch(uint32_t value) {
 bool AR8200::SendPause() {
     static constexpr const char* kTokens[] = {"SP", "XP", "DP"};
     return SendText(Format("%s%02u", kTokens[static_cast<int>(ScanSettings.kind)],
-                           std::min(ScanSettings.Pause, 60u)));
+                           std::min(ScanSettings.Pause, kMostPause)));
 }
 
 bool AR8200::SendDelay() {
     static constexpr const char* kTokens[] = {"SD", "XD", "DD"};
     const char* token = kTokens[static_cast<int>(ScanSettings.kind)];
-    if (ScanSettings.Delay == 255 && ScanSettings.kind != AorScanSettings::Kind::MemoryBanks)
+    if (ScanSettings.Delay == kHold && ScanSettings.kind != AorScanSettings::Kind::MemoryBanks)
         return SendText(std::string(token) + "FF");
     return SendText(Format("%s%02u", token, ScanSettings.Delay));
 }

@@ -42,6 +42,10 @@ class AR8200 : public AorPanel {
     // The VFOs as the panel numbers them: the VFO button goes B, F, A, B.
     enum VfoChoice : int { kVfoB = 0, kVfoA = 1, kVfoF = 2 };
     static constexpr int kVfos = 3;
+    // The own scan's longest pause (s) and delay (0.1 s), the delay that holds on a signal,
+    // and the squelch level of a notch of the panel's and the dialog's sliders.
+    static constexpr uint32_t kMostPause = 60, kMostDelay = 99, kHold = 255;
+    static constexpr int kSliderUnit = 16;
 
     // A VFO as the panel keeps it while another is chosen.
     using Vfo = AorVfo;
@@ -142,7 +146,6 @@ class AR8200 : public AorPanel {
     void ShowSquelch();
     void NextVfo();
     void OnAutoBox();
-    void OnConnectButton();
     bool SendChannelMode(const MemoryChannel& channel) override;
     void ChooseSquelchKind(bool voice);
     // ar8200_view.cpp: the analysis view

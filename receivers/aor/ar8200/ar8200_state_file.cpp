@@ -29,10 +29,6 @@ constexpr FlagKeyOf<Scan> kScanFlags[] = {{"Выбор_каналов", &Scan::S
 constexpr FlagKeyOf<Own> kVariantFlags[] = {
     {"Fnar", &Own::Fnar}, {"Anar", &Own::Anar}, {"Awide", &Own::Awide}};
 
-constexpr uint32_t kMostPause = 60;
-constexpr uint32_t kMostDelay = 99;
-constexpr uint32_t kHold = 255;
-
 }  // namespace
 
 bool AR8200::WriteStateFile() {

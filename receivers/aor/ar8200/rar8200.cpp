@@ -14,10 +14,6 @@ using aor::Format;
 using Kind = AorScanSettings::Kind;
 
 constexpr int kConfigurations = 10;
-constexpr int kSliderUnit = 16;
-constexpr uint32_t kMostPause = 60;
-constexpr uint32_t kMostDelay = 99;
-constexpr uint32_t kHold = 255;
 
 }  // namespace
 
@@ -131,14 +127,14 @@ void RAR8200::Refresh() {
         links[box]->SetChecked(linked.find(kLinkLetters[box]) != std::string::npos);
     for (uint32_t mode = 0; mode < modes.size(); ++mode)
         modes[mode]->SetChecked(mode == panel_.Options.ScanModeChoice);
-    hold->SetChecked(scan.Delay == kHold);
-    textb_2->SetEnabled(scan.Delay != kHold);
-    textb_2->SetText(scan.Delay == kHold ? "0.0" : Format("%1.1f", scan.Delay / 10.0));
+    hold->SetChecked(scan.Delay == AR8200::kHold);
+    textb_2->SetEnabled(scan.Delay != AR8200::kHold);
+    textb_2->SetText(scan.Delay == AR8200::kHold ? "0.0" : Format("%1.1f", scan.Delay / 10.0));
     textb_1->SetText(Format("%u", scan.Pause));
     selscan->SetChecked(scan.SelectScan);
     diapVFO->SetChecked(panel_.Options.TwoVfoScan);
-    value->SetPosition(static_cast<int>(panel_.Options.LevelValue) / kSliderUnit);
-    voice->SetPosition(static_cast<int>(panel_.Options.VoiceValue) / kSliderUnit);
+    value->SetPosition(static_cast<int>(panel_.Options.LevelValue) / AR8200::kSliderUnit);
+    voice->SetPosition(static_cast<int>(panel_.Options.VoiceValue) / AR8200::kSliderUnit);
     if (scan.kind == Kind::Search) AUTO->SetChecked(panel_.Reply.AutoStore);
     scan_stop::ShowLists(pausemode, jobs, scan, *panel_.State());
     filling_ = false;
@@ -159,32 +155,26 @@ void RAR8200::ChooseConfiguration(int index) {
 
 // The box's letter joins or leaves the links of the scan kind, which go to the receiver.
 void RAR8200::OnLinkBox(int box) {
-    AorScanSettings& scan = panel_.ScanSettings;
-    std::string& linked = scan.kind == Kind::MemoryBanks ? scan.MemoryLinks : scan.SearchLinks;
-    const char letter = kLinkLetters[box];
-    const std::size_t at = linked.find(letter);
-    const bool ticked = links[static_cast<std::size_t>(box)]->IsChecked();
-    if (ticked && at == std::string::npos) linked += letter;
-    if (!ticked && at != std::string::npos) linked.erase(at, 1);
+    panel_.ScanSettings.Link(kLinkLetters[box], links[static_cast<std::size_t>(box)]->IsChecked());
     panel_.SendBankLinks();
 }
 
 void RAR8200::OnPause(const std::string& text) {
     const uint32_t seconds = ReadU32(text);
-    panel_.ScanSettings.Pause = std::min(seconds, kMostPause);
+    panel_.ScanSettings.Pause = std::min(seconds, AR8200::kMostPause);
     textb_1->SetText(Format("%u", panel_.ScanSettings.Pause));
     panel_.SendPause();
 }
 
 // Tenths of a second, at most 9.9 s.
 void RAR8200::OnDelay(const std::string& text) {
-    panel_.ScanSettings.Delay = std::min(FDX::ParseKHz(text), kMostDelay);
+    panel_.ScanSettings.Delay = std::min(FDX::ParseKHz(text), AR8200::kMostDelay);
     panel_.SendDelay();
 }
 
 void RAR8200::OnHold() {
     const bool holds = hold->IsChecked();
-    panel_.ScanSettings.Delay = holds ? kHold : 0;
+    panel_.ScanSettings.Delay = holds ? AR8200::kHold : 0;
     panel_.ScanSettings.Hold = holds;
     textb_2->SetEnabled(!holds);
     panel_.SendDelay();
@@ -193,7 +183,7 @@ void RAR8200::OnHold() {
 // The scan's own squelch levels: the range search's (SB, SA), the bank scan's (XB, XA), or in
 // a VFO scan the panel's (DB, DA).
 void RAR8200::SendScanLevel(bool voiceLevel, int position) {
-    const uint32_t level = static_cast<uint32_t>(std::clamp(position, 0, 15) * kSliderUnit);
+    const uint32_t level = static_cast<uint32_t>(std::clamp(position, 0, 15) * AR8200::kSliderUnit);
     (voiceLevel ? panel_.Options.VoiceValue : panel_.Options.LevelValue) = level;
     const Kind kind = panel_.ScanSettings.kind;
     const char* prefix = kind == Kind::Search ? "S" : kind == Kind::MemoryBanks ? "X" : "D";

@@ -345,7 +345,7 @@ TEST_F(Ar3000aStateFile, IsWrittenAsItsKeysSayAndReadBackByteForByte) {
 // Keys are compared whole, and numbers that pick a place are checked.
 TEST_F(Ar3000aStateFile, KeysAreTakenWholeAndPlacesChecked) {
     WriteBytes(Path(), Cp1251Lines({"Шаг_просмотра=7", "Банк=4", "Позиция_Банк1=100",
-                                    "Позиция_Банк2=9", "Позиция_Банк=5", "Банк_поиска=3",
+                                    "Позиция_Банк2=9", "Позиция_Банк=5", "Позиция_Банк30=7", "Банк_поиска=3",
                                     "Аттенюатор=ДА", "Частот_Банков=400", "F=1455000",
                                     "F_QMOD=2", "F_SEL=+", "F_ATT=+", "F=999999999"}));
     AR3000A panel;

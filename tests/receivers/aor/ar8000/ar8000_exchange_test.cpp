@@ -12,6 +12,9 @@
 #include "state/user_job.h"
 #include "tests/receivers/aor/ar8000/ar8000_fixture.h"
 
+// After the emulator's headers: Qt's "signals" keyword would rename its signal plan.
+#include <QTimer>
+
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -77,6 +80,9 @@ TEST_F(Ar8000OnAir, TunesTheActiveVfoInHzAndSetsStepAttenuatorAndMode) {
     state.Modulation = 'U';
     EXPECT_TRUE(panel.SetMode());
     EXPECT_EQ(panel.width->Text(), " 2.4");
+    // The set covers 500 kHz to 1900 MHz.
+    EXPECT_EQ(panel.LowerLimit, 5'000u);
+    EXPECT_EQ(panel.UpperLimit, 19'000'000u);
     // The fill window is the bandwidth itself.
     EXPECT_EQ(panel.Scale.FillWindow, 24);
     EXPECT_EQ(panel.ModeParameter('U'), 24);
@@ -107,6 +113,10 @@ TEST_F(Ar8000OnAir, ReadsTheLevelEvenBehindALeftOverLineButNotBehindTwo) {
     // What was left behind is no answer to the next query.
     EXPECT_EQ(panel.ReadLevel(), 252);
     EXPECT_EQ(LinesStartingWith("LM").size(), 5u);
+    // Nor are two lines of another query a level, though they end in letters above "4".
+    emulator.SetGarbage("VA145500000 MA\r\nVA145500000 MA\r\n");
+    EXPECT_EQ(panel.ReadLevel(), -1);
+    emulator.SetGarbage("");
 }
 
 // The set's lines end at their CR: an LF that comes late holds nothing up.
@@ -154,6 +164,22 @@ TEST_F(Ar8000OnAir, SwitchingTheVfoTwiceBringsBackWhatTheProgramHad) {
     EXPECT_EQ(main.Count(PostReceiverState), 3);  // the sync's and the two switches'
 }
 
+// A VFO's line counts only with its mark ("MA", or "MX" of a channel): an unmarked line that
+// arrives in its place is no answer, and the program keeps what it had.
+TEST_F(Ar8000OnAir, AVfoLineWithoutItsMarkIsNoAnswer) {
+    Sync();
+    state.Frequency = 4'339'200;
+    emulator.SetSilent(true);
+    QTimer::singleShot(0, [&] {
+        const std::string line = "VB145500000 ST012500 MD1 AT0\r\n";
+        comm.StoreReceived(reinterpret_cast<const uint8_t*>(line.data()), line.size());
+        PostPrivateMessage(&main, PostSerialData);
+    });
+    EXPECT_FALSE(panel.SwitchVfo());
+    EXPECT_EQ(state.Frequency, 4'339'200u);
+    EXPECT_EQ(state.Modulation, 'W');
+}
+
 // In memory read the set's bank and channel become the panel's, and the panel goes back to
 // the VFO it works on; a VFO line counts by its "MA".
 TEST_F(Ar8000OnAir, TheSyncTakesTheBankTheSetReadsAndTheActiveVfo) {
@@ -186,6 +212,7 @@ TEST_F(Ar8000OnAir, AStopReportOfTheOwnScanIsMeasuredShownAndActedOn) {
     panel.ScanSettings.JobName = "J1";
     Arrives("RF0145500000 LC20");
     EXPECT_EQ(panel.Scale.At(1'455'000), 128);
+    EXPECT_EQ(panel.Scale.Cell(14'550), 128);  // the level scale's cell of 145.5 MHz
     EXPECT_EQ(state.Frequency, 1'455'000u);
     EXPECT_EQ(state.Level, 128);
     EXPECT_EQ(state.PanelJobName, "J1");
@@ -208,6 +235,11 @@ TEST_F(Ar8000OnAir, AStopReportOfTheOwnScanIsMeasuredShownAndActedOn) {
     Arrives("RF0433920000 LC20");
     EXPECT_EQ(panel.Scale.At(4'339'200), 0);
     EXPECT_EQ(main.Count(PostPanelStartJob), 2);
+
+    // One below the set is held to its lower limit.
+    panel.Scanning = true;
+    Arrives("RF0000100000 LC20");
+    EXPECT_EQ(state.Frequency, AR8000::kLowerLimit);
 }
 
 TEST_F(Ar8000OnAir, TheRangeSearchGoesOutWithItsPauseAndLinksAndStopsByTuningTheVfoAgain) {

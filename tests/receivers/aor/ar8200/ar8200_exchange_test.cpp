@@ -200,6 +200,34 @@ TEST_F(Ar8200OnAir, JobsAnswerInTheirLinesAndVfoJobValuesNameTheirVfo) {
     EXPECT_EQ(Lines().back(), "DA048");
 }
 
+// A job setting met by an outstanding exchange goes out once that is answered; one that cannot
+// wait (served inside another request's wait) fails its line and sends nothing.
+TEST_F(Ar8200OnAir, AJobSettingWaitsForTheOutstandingExchangeOrFailsItsLine) {
+    Sync();
+    ASSERT_TRUE(panel.Link.Send("LM\r\n", "LM"));
+    JobStr line = RunJob(914, 1);
+    EXPECT_EQ(line.ReturnCode, 0);
+    EXPECT_EQ(Lines(), (Strings{"LM", "AT1"}));
+    EXPECT_EQ(emulator.State().tuned.settings.attenuator, '1');
+
+    emulator.ClearReceivedLines();
+    JobStr refused;
+    refused.OBJ = 914;
+    refused.VAL = 0;
+    state.JobLine = &refused;
+    state.JobRunning = 1;
+    ASSERT_TRUE(panel.Link.Send("LM\r\n", "LM"));
+    ASSERT_TRUE(PostPrivateMessage(&panel, PostJobStep));
+    state.Step = 125;
+    EXPECT_TRUE(panel.SetStep());  // waits for the level, and serves the job line meanwhile
+    state.JobLine = nullptr;
+    state.JobRunning = 0;
+    EXPECT_EQ(refused.ReturnCode, 1);
+    EXPECT_EQ(refused.Message, ReceiverPanel::kNoAccess);
+    EXPECT_EQ(Lines(), (Strings{"LM", "ST012500"}));
+    EXPECT_EQ(emulator.State().tuned.settings.attenuator, '1');
+}
+
 // The stop line of the receiver's own scan carries the level from 111 and the frequency; the
 // panel follows it and, with the job signalling, hands the job to the main window.
 TEST_F(Ar8200OnAir, AStopOfTheOwnScanReportsItsLevelAndFrequencyAndStartsTheJob) {
@@ -246,6 +274,34 @@ TEST_F(Ar8200OnAir, ABankScanStartsWithItsConfigurationModeFilterAndBank) {
     EXPECT_EQ(LinesStartingWith("SS"), Strings{"SSK"}) << panel.Link.ReplyLine;
     EXPECT_FALSE(panel.Scanning);
     EXPECT_EQ(messages, Strings{"Ошибка запуска внутреннего сканирования приемника"});
+}
+
+// The attenuator box goes out and the level is measured with it; the sound box mutes; the
+// connection button lets the receiver go and, pressed again, syncs with it.
+TEST_F(Ar8200OnAir, TheBoxesAndTheConnectionButtonActWhenClicked) {
+    Sync();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    const auto click = [&](ui::Control* control) {
+        QTest::mouseClick(control->widget(), Qt::LeftButton, {}, QPoint(4, 4));
+        ui::ServePending();
+        ui::ServePending();
+    };
+    click(panel.catt);
+    EXPECT_EQ(state.Attenuator, 1);
+    EXPECT_EQ(Lines(), (Strings{"AT1", "LM"}));
+    const bool sound = !panel.csound->IsChecked();
+    click(panel.csound);
+    EXPECT_EQ(state.Sound, sound ? 1 : 0);
+    EXPECT_EQ(Lines().back(), sound ? "MC0" : "MC1");
+    click(panel.off);
+    EXPECT_EQ(Lines().back(), "EX");
+    EXPECT_EQ(panel.off->Text(), "вкл");
+    emulator.ClearReceivedLines();
+    click(panel.off);
+    EXPECT_EQ(panel.off->Text(), "выкл");
+    ASSERT_TRUE(ServeUntil([&] { return !Lines().empty() && panel.SyncEnded(); }));
+    EXPECT_EQ(Lines().front(), "RX");
 }
 
 // The level slider: a click on its track sends one line.

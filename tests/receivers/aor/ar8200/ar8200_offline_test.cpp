@@ -291,6 +291,18 @@ TEST_F(Ar8200Offline, TheFineScalePagesOnWhenTheTuningPassesItsEnd) {
     panel.ExecuteCommand();
     state.JobLine = nullptr;
     EXPECT_EQ(panel.ViewStep, 100u);
+    // Drawn 600 pixels wide from 0, the grid lines with their labels stand 20000 apart.
+    constexpr ui::Color kGridGrey = 0x606060;
+    panel.ViewPosition = 0;
+    state.Frequency = 5'000'000;  // beyond the page: no marker on it
+    const ui::Rect placed = panel.scale->Geometry();
+    panel.scale->Move({placed.x, placed.y, 600, placed.height});
+    const std::vector<ui::Color> pixels = panel.scale->Snapshot();
+    ASSERT_EQ(pixels.size(), std::size_t(600) * std::size_t(placed.height));
+    const std::size_t gridTop = (40 + 2) * 600;  // the row below the overview strip
+    for (const int x : {0, 200, 400}) EXPECT_EQ(pixels[gridTop + std::size_t(x)], kGridGrey) << x;
+    for (const int x : {100, 300, 500}) EXPECT_NE(pixels[gridTop + std::size_t(x)], kGridGrey) << x;
+    panel.scale->Move(placed);
     const int width = panel.scale->Geometry().width;
     const auto tune = [&](uint32_t frequency) {
         state.Frequency = frequency;
