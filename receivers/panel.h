@@ -73,6 +73,14 @@ struct JobCommand {
     void (Panel::*run)(JobStr& line);
 };
 
+// The job numbers a model gives the fine scale's commands (0: it does not serve that one). The
+// commands are the same on every panel (ReceiverPanel's), only their numbers are the model's.
+struct FineScaleJobs {
+    uint32_t fixedLeft = 0, fixedRight = 0, peakLeft = 0, peakRight = 0;
+    uint32_t viewStep = 0;    // the view step the line's value names
+    uint32_t clearScale = 0;  // the clearing of the level scale, confirmed by the operator
+};
+
 class ReceiverPanel : public ui::Form {
   public:
     // PendingCommand when no exchange is outstanding.
@@ -391,29 +399,36 @@ class ReceiverPanel : public ui::Form {
     void EnableFormControls(bool enabled, std::span<const std::string_view> staying = {});
 
     FineScale Fine;
-    // The fine scale's job commands every model serves alike, for the models' job tables.
+    // The fine scale's job commands every model serves alike (FineScaleJobs).
     void ViewStepCommand(JobStr& line) { Fine.SetViewStep(line.VAL); }
     void PeakRightCommand(JobStr&) { Fine.JumpToPeak(true); }
     void PeakLeftCommand(JobStr&) { Fine.JumpToPeak(false); }
     void FixedRightCommand(JobStr&) { Fine.JumpToFixed(true); }
     void FixedLeftCommand(JobStr&) { Fine.JumpToFixed(false); }
     void ClearScaleCommand(JobStr&) { Fine.ConfirmClear(); }
+    // The fine scale's command a job number names; null when `jobs` gives it none.
+    using PanelCommand = void (ReceiverPanel::*)(JobStr& line);
+    static PanelCommand FineScaleCommand(const FineScaleJobs& jobs, uint32_t number);
 
-    // Executes FDX::JobLine by its command number through the model's table: a number the
-    // table lacks gets noAccess ("Нет доступа к объекту") with return code 1, and so does a
-    // command one of whose requests could not go out. PostJobStep follows in every case, so
-    // that the job goes on.
+    // Executes FDX::JobLine by its command number through the model's table, then through the
+    // fine scale's numbers: a number neither has gets noAccess ("Нет доступа к объекту") with
+    // return code 1, and so does a command one of whose requests could not go out.
+    // PostJobStep follows in every case, so that the job goes on.
     template <class Panel>
     void ServeJobLine(Panel& panel, std::span<const JobCommand<Panel>> table,
-                      const char* noAccess = kNoAccess) {
+                      const FineScaleJobs& fine = {}, const char* noAccess = kNoAccess) {
         if (fdx_ && fdx_->JobLine) {
             JobStr& line = *fdx_->JobLine;
             const JobCommand<Panel>* found = nullptr;
             for (const JobCommand<Panel>& command : table)
                 if (command.number == line.OBJ) found = &command;
-            if (found) {
+            const PanelCommand fineCommand = found ? nullptr : FineScaleCommand(fine, line.OBJ);
+            if (found || fineCommand) {
                 const RefusalWatch watch(*this);
-                (panel.*(found->run))(line);
+                if (found)
+                    (panel.*(found->run))(line);
+                else
+                    (this->*fineCommand)(line);
                 if (watch.Refused() && line.ReturnCode == 0) AnswerNoAccess(line, noAccess);
             } else {
                 AnswerNoAccess(line, noAccess);

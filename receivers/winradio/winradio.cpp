@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <span>
 
 #include "receivers/state_file.h"
 #include "state/message_bus.h"
@@ -69,6 +70,11 @@ constexpr uint32_t kLargestUpperLimit = std::numeric_limits<uint32_t>::max() / 1
 
 // This panel's own spelling of the answer to a number it does not serve.
 constexpr const char* kNoAccessToObject = "Нет доступа к обьекту";
+// 811..816.
+// clang-format off
+constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 816, .fixedRight = 814, .peakLeft = 815,
+                                       .peakRight = 813, .viewStep = 812, .clearScale = 811};
+// clang-format on
 
 constexpr const char* kPowerOnText = "вкл";    // the card is off; the button switches it on
 constexpr const char* kPowerOffText = "выкл";  // the card runs
@@ -78,9 +84,6 @@ constexpr const char* kIfShiftTip = "Изменение уровня IF-Shift";
 }  // namespace
 
 const JobCommand<WINRADIO> WINRADIO::kJobCommands[] = {
-    {811, &WINRADIO::ClearScaleCommand},      {812, &WINRADIO::ViewStepCommand},
-    {813, &WINRADIO::PeakRightCommand},  {814, &WINRADIO::FixedRightCommand},
-    {815, &WINRADIO::PeakLeftCommand},   {816, &WINRADIO::FixedLeftCommand},
     {817, &WINRADIO::AttenuatorCommand}, {818, &WINRADIO::SoundCommand},
     {819, &WINRADIO::PowerCommand},      {820, &WINRADIO::VolumeCommand},
     {821, &WINRADIO::OffsetCommand},
@@ -351,19 +354,8 @@ int32_t WINRADIO::ModeParameter(char letter) const {
 }
 
 void WINRADIO::ExecuteCommand() {
-    if (fdx_ && fdx_->JobLine) {
-        JobStr& line = *fdx_->JobLine;
-        const auto* command =
-            std::find_if(std::begin(kJobCommands), std::end(kJobCommands),
-                         [&](const JobCommand<WINRADIO>& c) { return c.number == line.OBJ; });
-        if (command != std::end(kJobCommands)) {
-            (this->*(command->run))(line);
-        } else {
-            line.Message = kNoAccessToObject;
-            line.ReturnCode = 1;
-        }
-    }
-    PostToOwner(PostJobStep);
+    ServeJobLine(*this, std::span<const JobCommand<WINRADIO>>(kJobCommands), kFineScaleJobs,
+                 kNoAccessToObject);
 }
 
 // ---------------------------------------------------------------------------------------

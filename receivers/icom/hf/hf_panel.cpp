@@ -37,16 +37,17 @@ const JobCommand<HfPanel> HfPanel::kSharedJobs[] = {
     {24, &HfPanel::PreampCommand},
     {25, &HfPanel::NoiseBlankerCommand},
     {26, &HfPanel::FineStepCommand},
-    {29, &HfPanel::FixedLeftCommand},
-    {30, &HfPanel::FixedRightCommand},
-    {31, &HfPanel::PeakLeftCommand},
-    {32, &HfPanel::PeakRightCommand},
     {34, &HfPanel::ReceiverScanCommand},
 };
 // clang-format on
 
 HfPanel::HfPanel(const HfModel& model, std::span<const JobCommand<HfPanel>> ownJobs)
-    : CivMemoryPanel(model.civ, model.channels), hf_(model) {
+    : CivMemoryPanel(model.civ, model.channels),
+      hf_(model),
+      fineJobs_{.fixedLeft = model.jobBase + 29,
+                .fixedRight = model.jobBase + 30,
+                .peakLeft = model.jobBase + 31,
+                .peakRight = model.jobBase + 32} {
     for (const JobCommand<HfPanel>& shared : kSharedJobs)
         jobs_.push_back({model.jobBase + shared.number, shared.run});
     jobs_.insert(jobs_.end(), ownJobs.begin(), ownJobs.end());
@@ -313,7 +314,7 @@ void HfPanel::OnModelCode(uint32_t code) {
 // Job commands
 
 void HfPanel::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<HfPanel>>(jobs_));
+    ServeJobLine(*this, std::span<const JobCommand<HfPanel>>(jobs_), fineJobs_);
 }
 
 // A setting the receiver does not take leaves the line done:

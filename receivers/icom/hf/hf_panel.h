@@ -401,6 +401,8 @@ class HfPanel : public CivMemoryPanel {
 
     // Every job command of the model, by its number.
     std::vector<JobCommand<HfPanel>> jobs_;
+    // The fine scale's jumps; its view step is the set's own command (FineStepCommand).
+    FineScaleJobs fineJobs_;
     // The channel a memory read awaits (0: none).
     uint32_t readNumber_ = 0;
     // The panel itself fills the channel controls: their events are not the operator's.

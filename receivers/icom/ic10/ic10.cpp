@@ -119,19 +119,14 @@ void IC10::TakeAddress(const std::string& text) {
 // ---------------------------------------------------------------------------------------
 // Job commands
 
+// The fine scale's commands are all the panel serves.
 // clang-format off
-const JobCommand<IC10> IC10::kJobCommands[] = {
-    {311, &IC10::ClearScaleCommand},
-    {312, &IC10::ViewStepCommand},
-    {313, &IC10::PeakRightCommand},
-    {314, &IC10::FixedRightCommand},
-    {315, &IC10::PeakLeftCommand},
-    {316, &IC10::FixedLeftCommand},
-};
+constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 316, .fixedRight = 314, .peakLeft = 315,
+                                       .peakRight = 313, .viewStep = 312, .clearScale = 311};
 // clang-format on
 
 void IC10::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<IC10>>(kJobCommands), kNotServed);
+    ServeJobLine(*this, std::span<const JobCommand<IC10>>{}, kFineScaleJobs, kNotServed);
 }
 
 // ---------------------------------------------------------------------------------------
