@@ -66,6 +66,13 @@ struct PanelShape {
     const ChannelLayout* channels = nullptr;
 };
 
+// A panel's form: it fills the main window's receiver page.
+constexpr ui::FormResource PanelForm(const char* name,
+                                     std::span<const ui::ControlResource> controls,
+                                     const char* caption = nullptr) {
+    return {name, 283, 209, "8.MS Sans Serif", ui::style::kChild, caption, controls};
+}
+
 // A numbered panel command of a model: what it does with the job line, answering in it.
 template <class Panel>
 struct JobCommand {

@@ -13,14 +13,9 @@
 
 namespace {
 
-namespace st = ui::style;
-
 constexpr ui::ControlResource kWinradioControls[] = {UI_CONTROL_ROWS(WINRADIO_CONTROLS)};
 
-// The panel fills the main window's receiver page.
-constexpr ui::FormResource kWinradioForm{
-    "ID_WINRADIO", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kWinradioControls};
-
+constexpr ui::FormResource kWinradioForm = PanelForm("ID_WINRADIO", kWinradioControls);
 
 // The card's modes by their code, with the bandwidth the panel shows for each (kHz).
 struct CardMode {

@@ -12,9 +12,7 @@
 namespace {
 
 constexpr ui::ControlResource kControls[] = {UI_CONTROL_ROWS(AR3000A_CONTROLS)};
-// The panel fills the main window's receiver page.
-constexpr ui::FormResource kForm{"ID_AR3000A",      283,     209,      "8.MS Sans Serif",
-                                 ui::style::kChild, nullptr, kControls};
+constexpr ui::FormResource kForm = PanelForm("ID_AR3000A", kControls);
 
 // Tenths of dB at raw levels 0, 16, .. 256.
 constexpr std::array<int32_t, 17> kCalibration = {0,   13,  27,  36,  45,  57,  68,  80, 90,

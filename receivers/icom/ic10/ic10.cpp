@@ -7,13 +7,9 @@
 
 namespace {
 
-namespace st = ui::style;
-
 constexpr ui::ControlResource kIc10Controls[] = {UI_CONTROL_ROWS(IC10_CONTROLS)};
 
-// The panel fills the main window's receiver page.
-constexpr ui::FormResource kIc10Form{"ID_IC10",  283,     209,          "8.MS Sans Serif",
-                                     st::kChild, nullptr, kIc10Controls};
+constexpr ui::FormResource kIc10Form = PanelForm("ID_IC10", kIc10Controls);
 
 // Modes: what SetMode sends, what the receiver reports, the bandwidth in kHz. The set has
 // one filter a mode.

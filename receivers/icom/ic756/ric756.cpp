@@ -11,9 +11,8 @@ namespace {
 
 constexpr ui::ControlResource kRic756Controls[] = {UI_CONTROL_ROWS(RIC756_CONTROLS)};
 
-constexpr ui::FormResource kRic756Form{
-    "ID_RIC756",    250, 196, "8.MS Sans Serif", ui::style::kCaption, "Установка Параметров",
-    kRic756Controls};
+constexpr ui::FormResource kRic756Form =
+    PanelDialogForm("ID_RIC756", 250, 196, "Установка Параметров", kRic756Controls);
 
 // One step of the sliders is 16 level units.
 constexpr int kSliderUnit = 16;

@@ -11,13 +11,9 @@
 
 namespace {
 
-namespace st = ui::style;
-
 constexpr ui::ControlResource kIc8500Controls[] = {UI_CONTROL_ROWS(IC8500_CONTROLS)};
 
-// The panel fills the main window's receiver page.
-constexpr ui::FormResource kIc8500Form{
-    "ID_IC8500", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kIc8500Controls};
+constexpr ui::FormResource kIc8500Form = PanelForm("ID_IC8500", kIc8500Controls);
 
 // Modes and filters: what SetMode sends, what the receiver reports, the bandwidth in kHz.
 // clang-format off

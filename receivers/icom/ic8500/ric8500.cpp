@@ -9,14 +9,11 @@
 
 namespace {
 
-namespace st = ui::style;
-
 // Option buttons exclude each other within the group box that holds them.
 constexpr ui::ControlResource kRic8500Controls[] = {UI_CONTROL_ROWS(RIC8500_CONTROLS)};
 
-constexpr ui::FormResource kRic8500Form{"ID_RIC8500",      250,          166,
-                                        "8.MS Sans Serif", st::kCaption, "Установка Параметров",
-                                        kRic8500Controls};
+constexpr ui::FormResource kRic8500Form =
+    PanelDialogForm("ID_RIC8500", 250, 166, "Установка Параметров", kRic8500Controls);
 
 // One step of the sliders is 16 level units.
 constexpr int kSliderUnit = 16;
