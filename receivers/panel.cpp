@@ -42,6 +42,10 @@ void ReceiverPanel::OnCreate() {
     ShowPanelPictures(*this, shape_.pictures);
     Fine.Attach(FineScaleOnForm());
     if (s.OptMaxMon) StretchControls();
+    LowerLimit = shape_.lowerLimit;
+    UpperLimit = shape_.upperLimit;
+    ViewStep = shape_.viewStep;
+    ViewPosition = 0;
     SetDefaults();
     PendingCommand = NoExchange;
     ReplyComplete = false;

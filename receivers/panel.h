@@ -48,10 +48,14 @@ struct MemoryChannel;
 // What ModeParameter gives for a letter the receiver does not have.
 inline constexpr int32_t kNoModeValue = 120;
 
-// What the panel's making takes of a model as data: its form, its fine scale's look, its
-// calibration and its state file's name.
+// What the panel's making takes of a model as data: its form, its limits, its fine scale's
+// look, its calibration and its state file's name.
 struct PanelShape {
     const ui::FormResource* form = nullptr;
+    // The receiver's limits (100 Hz units) and the fine scale's first view step, set before
+    // the model's defaults (which may change them); the fine scale starts at 0.
+    uint32_t lowerLimit = 0, upperLimit = 0;
+    uint32_t viewStep = 10000;
     FineScaleLook fineScale{};
     // Tenths of dB at the raw levels 0, 16, ..: they replace as many of the program's points
     // (FDX::Calibration) as the model gives.

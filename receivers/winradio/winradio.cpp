@@ -86,6 +86,8 @@ const JobCommand<WINRADIO> WINRADIO::kJobCommands[] = {
 
 WINRADIO::WINRADIO()
     : ReceiverPanel({.form = &kWinradioForm,
+                     .lowerLimit = kDefaultLowerLimit,
+                     .upperLimit = kDefaultUpperLimit,
                      .fineScale = kFineScale,
                      .calibration = kCalibration,
                      .stateFileStem = "WINRADIO"}) {}
@@ -99,8 +101,6 @@ WINRADIO::~WINRADIO() {
 // Creation and destruction
 
 void WINRADIO::SetDefaults() {
-    LowerLimit = kDefaultLowerLimit;
-    UpperLimit = kDefaultUpperLimit;
     Handle = kNotOpened;
     opened_ = false;
     Device = {};
@@ -111,8 +111,6 @@ void WINRADIO::SetDefaults() {
     Volume = 0;
     BfoOffset = 0;
     PowerOn = false;
-    ViewStep = 10000;
-    ViewPosition = 0;
 }
 
 // Without the library there is no card: nothing of a card's is set up.

@@ -48,6 +48,8 @@ constexpr FineScaleLook kFineScale{.overviewHeight = 12,
 
 AR3000A::AR3000A()
     : AorBankPanel({.form = &kForm,
+                    .lowerLimit = kLowerLimit,
+                    .upperLimit = kUpperLimit,
                     .fineScale = kFineScale,
                     .calibration = kCalibration,
                     .stateFileStem = "AR3000A",
@@ -74,10 +76,6 @@ FineScaleControls AR3000A::FineScaleOnForm() {
 }
 
 void AR3000A::SetDefaults() {
-    LowerLimit = kLowerLimit;
-    UpperLimit = kUpperLimit;
-    ViewStep = 10000;
-    ViewPosition = 0;
     for (int bank = 0; bank < kBanks; ++bank)
         for (int channel = 0; channel < kChannels; ++channel)
             ChannelAt(bank, channel) = kChannelLayout.Empty(channel);

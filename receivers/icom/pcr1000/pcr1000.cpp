@@ -77,6 +77,9 @@ const char* FilterCode(int32_t bandwidth) {
 
 IC1000::IC1000()
     : ReceiverPanel({.form = &kIc1000Form,
+                     .lowerLimit = kLowerLimit,
+                     .upperLimit = kUpperLimit,
+                     .viewStep = 100,
                      .fineScale = kFineScale,
                      .calibration = kCalibration,
                      .stateFileStem = "IC1000",
@@ -107,10 +110,6 @@ void IC1000::SetDefaults() {
     Settings = Pcr1000Settings{};
     Scope = PcrBandScope{};
     Busy = true;
-    LowerLimit = kLowerLimit;
-    UpperLimit = kUpperLimit;
-    ViewStep = 100;
-    ViewPosition = 0;
     s.Modulation = 'W';
     s.Frequency = 729'000;
     s.Sound = 1;
