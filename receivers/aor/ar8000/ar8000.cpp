@@ -43,11 +43,7 @@ const AorModel kModel{
     .fillWindowBandwidths = 1,
     .lineByLine = true,
     .currentReadTakesSearchBank = true,
-    .memory = {.searchBankKey = AorMemoryRules::SearchBankKey::CurrentOnce,
-               .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
-               .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
-               .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten,
-               .readOrder = AorMemoryRules::ReadOrder::BankWithItsSearchBank}};
+    .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::BankWithItsSearchBank)};
 
 int32_t BandwidthOf(char letter) {
     for (const AorModeEntry& mode : kModes)
