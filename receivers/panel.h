@@ -404,6 +404,13 @@ class ReceiverPanel : public ui::Form {
         if (!dialog) dialog = std::make_unique<Dialog>(panel);
         dialog->Open(fdx_->Owner);
     }
+    // The dialog of the receiver's own scan opened (OpenDialog), the job its stop starts looked
+    // up first by its name in the job list as it stands now.
+    template <class Dialog, class Panel>
+    void OpenScanDialog(std::unique_ptr<Dialog>& dialog, Panel& panel, ScanStopSettings& stop) {
+        stop.FindJob(*fdx_);
+        OpenDialog(dialog, panel);
+    }
     // Every control of the form but the fine scale's picture (the mouse points on it also
     // while the panel is locked), those the form makes disabled (read-only displays) and those
     // named in `staying`.

@@ -182,6 +182,7 @@ void AorPanel::ShowAll() {
     ShowBandwidth();
     if (cbank) cbank->SetChecked(DirectWrite);
     if (mem) mem->SetChecked(WholeMemory);
+    if (csound) csound->SetChecked(fdx_->Sound != 0);
     ShowBankList();
     ShowSearchBank();
 }

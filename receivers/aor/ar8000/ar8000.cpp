@@ -358,15 +358,13 @@ void AR8000::ServeDialogCode(uint32_t code) {
         return;
     }
     if (ReceiverAnswered()) ReadBankLinks();
-    ScanSettings.FindJob(*fdx_);
-    OpenDialog(scanDialog_, *this);
+    OpenScanDialog(scanDialog_, *this, ScanSettings);
 }
 
 void AR8000::ShowAll() {
     AorPanel::ShowAll();
     ShowVfo();
     ShowSearchBankName();
-    if (csound) csound->SetChecked(fdx_->Sound != 0);
 }
 
 void AR8000::ShowVfo() {

@@ -438,7 +438,6 @@ void AR8200::ShowAll() {
     AorPanel::ShowAll();
     ShowVfo();
     ShowSquelch();
-    if (csound) csound->SetChecked(fdx_->Sound != 0);
 }
 
 void AR8200::ShowVfo() {

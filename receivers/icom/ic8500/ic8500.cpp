@@ -94,8 +94,7 @@ void IC8500::ServeDialogCode(uint32_t code) {
 }
 
 void IC8500::OpenScanSettings() {
-    Settings.Scan.FindJob(*fdx_);
-    OpenDialog(dialog_, *this);
+    OpenScanDialog(dialog_, *this, Settings.Scan);
 }
 
 // ---------------------------------------------------------------------------------------
