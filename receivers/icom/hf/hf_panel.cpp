@@ -13,8 +13,6 @@
 
 namespace {
 
-// The sliders' positions.
-constexpr int kSliderTop = 15;
 constexpr uint32_t kStartViewStep = 50;
 // The fine scale's steps a job line may ask for; any other is 10 kHz.
 constexpr uint32_t kLeastJobFineStep = 100;
@@ -112,14 +110,8 @@ void HfPanel::WireControls() {
             Exchange(Settings.SecondAntenna ? "1201" : "1200", civ::kAntennaSet);
         });
     }
-    sq->On(ui::EventId::Change, [this](ui::EventData& e) {
-        Settings.SquelchLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
-        SendLevel("1403", Settings.SquelchLevel);
-    });
-    sd->On(ui::EventId::Change, [this](ui::EventData& e) {
-        Settings.AfLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
-        SendLevel("1401", Settings.AfLevel);
-    });
+    WireLevelSlider(sq, Settings.SquelchLevel, "1403");
+    WireLevelSlider(sd, Settings.AfLevel, "1401");
     cbank->On(ui::EventId::Click,
               [this](ui::EventData&) { SwitchDirectWrite(cbank->IsChecked(), /*apply=*/true); });
     WireChannelControls();

@@ -366,9 +366,6 @@ class HfPanel : public CivMemoryPanel {
     // Numbered from the model's jobBase.
     static const JobCommand<HfPanel> kSharedJobs[];
 
-    // One step of the sliders is 16 level units.
-    static constexpr int kSliderUnit = 16;
-
     void WireChannelControls();
     // A change of the current channel from its controls: the entry and its row; with direct
     // write the receiver's channel takes it (read first, so that what the change leaves keeps

@@ -168,14 +168,6 @@ void IC756::WireControls() {
                    [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
 }
 
-bool IC756::SetNoiseReductionLevel(uint32_t level) {
-    return SendLevel("1406", level);
-}
-
-bool IC756::SetPbtShift(uint32_t level) {
-    return SendLevel("1407", level);
-}
-
 void IC756::ServeDialogCode(uint32_t code) {
     HfPanel::ServeDialogCode(code);
     if (code != PostOpenScanSettings) return;

@@ -49,9 +49,6 @@ constexpr const char* kProgrammedStep = "1013";
 constexpr const char* kChannelSteps[] = {"10.0", "12.5", "20.0", "25.0", "100.0", "1000.0"};
 constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
 
-// The threshold and sound sliders' positions.
-constexpr int kSliderTop = 15;
-
 constexpr FineScaleLook kFineScale{.overviewHeight = 40, .barDivisor = 8, .viewSteps = kUnitViewSteps};
 
 constexpr CivModel kIc8500Model{
