@@ -102,6 +102,8 @@ class ReceiverPanel : public ui::Form {
     static constexpr int kReplyWaitMs = 1000;
     // The answer to a job line with a number the panel does not serve.
     static constexpr const char* kNoAccess = "Нет доступа к объекту";
+    // The same answer as the AR8000, AR8200, IC-R10, IC-PCR1000 and WiNRADiO panels spell it.
+    static constexpr const char* kNoAccessSpeltWithSoftSign = "Нет доступа к обьекту";
     // The answers to a job line naming a bank or a channel the panel does not have.
     static constexpr const char* kNoBank = "Не существует указанного банка";
     static constexpr const char* kNoChannel = "Не существует канала для данного банка";

@@ -63,8 +63,6 @@ constexpr int32_t kOffsetStep = 10;
 // keeps a stored scale up to it until the card's own limit is known.
 constexpr uint32_t kLargestUpperLimit = std::numeric_limits<uint32_t>::max() / 100;
 
-// This panel's own spelling of the answer to a number it does not serve.
-constexpr const char* kNoAccessToObject = "Нет доступа к обьекту";
 // 811..816.
 // clang-format off
 constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 816, .fixedRight = 814, .peakLeft = 815,
@@ -348,7 +346,7 @@ int32_t WINRADIO::ModeParameter(char letter) const {
 
 void WINRADIO::ExecuteCommand() {
     ServeJobLine(*this, std::span<const JobCommand<WINRADIO>>(kJobCommands), kFineScaleJobs,
-                 kNoAccessToObject);
+                 kNoAccessSpeltWithSoftSign);
 }
 
 // ---------------------------------------------------------------------------------------

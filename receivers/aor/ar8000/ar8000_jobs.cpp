@@ -27,7 +27,7 @@ constexpr FineScaleJobs kFineScaleJobs{
 
 void AR8000::ExecuteCommand() {
     ServeJobLine(*this, std::span<const JobCommand<AR8000>>(kJobCommands), kFineScaleJobs,
-                 "Нет доступа к обьекту");
+                 kNoAccessSpeltWithSoftSign);
 }
 
 void AR8000::DirectWriteCommand(JobStr& line) {

@@ -40,7 +40,7 @@ constexpr FineScaleJobs kFineScaleJobs{
 
 void AR8200::ExecuteCommand() {
     ServeJobLine(*this, std::span<const JobCommand<AR8200>>(kJobCommands), kFineScaleJobs,
-                 "Нет доступа к обьекту");
+                 kNoAccessSpeltWithSoftSign);
 }
 
 // Switched on, the selected channel goes into the receiver at once.

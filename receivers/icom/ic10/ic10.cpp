@@ -40,8 +40,6 @@ constexpr CivModel kIc10Model{
 };
 
 constexpr const char* kDefaultAddressText = "52";
-// The IC-R10's panel spells the answer to a number it does not serve its own way.
-constexpr const char* kNotServed = "Нет доступа к обьекту";
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -122,7 +120,8 @@ constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 316, .fixedRight = 314, .pea
 // clang-format on
 
 void IC10::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<IC10>>{}, kFineScaleJobs, kNotServed);
+    ServeJobLine(*this, std::span<const JobCommand<IC10>>{}, kFineScaleJobs,
+                 kNoAccessSpeltWithSoftSign);
 }
 
 // ---------------------------------------------------------------------------------------

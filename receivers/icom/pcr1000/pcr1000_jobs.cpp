@@ -70,7 +70,7 @@ constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 629, .fixedRight = 630, .pea
 
 void IC1000::ExecuteCommand() {
     ServeJobLine(*this, std::span<const JobCommand<IC1000>>(kJobCommands), kFineScaleJobs,
-                 kNoAccessHere);
+                 kNoAccessSpeltWithSoftSign);
 }
 
 // A setting the set does not take leaves the line done all the same, as on the other ICOM
