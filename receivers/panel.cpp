@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #include "receivers/comm.h"
 #include "ui/application.h"
@@ -41,6 +42,10 @@ void ReceiverPanel::OnCreate() {
     ShowPanelPictures(*this, shape_.pictures);
     Fine.Attach(FineScaleOnForm());
     if (s.OptMaxMon) StretchControls();
+    LowerLimit = shape_.lowerLimit;
+    UpperLimit = shape_.upperLimit;
+    ViewStep = shape_.viewStep;
+    ViewPosition = 0;
     SetDefaults();
     PendingCommand = NoExchange;
     ReplyComplete = false;
@@ -335,6 +340,21 @@ int32_t ReceiverPanel::TuneAndRead() {
 
 void ReceiverPanel::ExecuteCommand() {
     ServeJobLine(*this, std::span<const JobCommand<ReceiverPanel>>{});
+}
+
+ReceiverPanel::PanelCommand ReceiverPanel::FineScaleCommand(const FineScaleJobs& jobs,
+                                                            uint32_t number) {
+    const std::pair<uint32_t, PanelCommand> commands[] = {
+        {jobs.fixedLeft, &ReceiverPanel::FixedLeftCommand},
+        {jobs.fixedRight, &ReceiverPanel::FixedRightCommand},
+        {jobs.peakLeft, &ReceiverPanel::PeakLeftCommand},
+        {jobs.peakRight, &ReceiverPanel::PeakRightCommand},
+        {jobs.viewStep, &ReceiverPanel::ViewStepCommand},
+        {jobs.clearScale, &ReceiverPanel::ClearScaleCommand},
+    };
+    for (const auto& [job, command] : commands)
+        if (job != 0 && job == number) return command;
+    return nullptr;
 }
 
 bool ReceiverPanel::BeginExchange(int32_t awaited, bool cancelStale) {

@@ -48,10 +48,14 @@ struct MemoryChannel;
 // What ModeParameter gives for a letter the receiver does not have.
 inline constexpr int32_t kNoModeValue = 120;
 
-// What the panel's making takes of a model as data: its form, its fine scale's look, its
-// calibration and its state file's name.
+// What the panel's making takes of a model as data: its form, its limits, its fine scale's
+// look, its calibration and its state file's name.
 struct PanelShape {
     const ui::FormResource* form = nullptr;
+    // The receiver's limits (100 Hz units) and the fine scale's first view step, set before
+    // the model's defaults (which may change them); the fine scale starts at 0.
+    uint32_t lowerLimit = 0, upperLimit = 0;
+    uint32_t viewStep = 10000;
     FineScaleLook fineScale{};
     // Tenths of dB at the raw levels 0, 16, ..: they replace as many of the program's points
     // (FDX::Calibration) as the model gives.
@@ -66,11 +70,26 @@ struct PanelShape {
     const ChannelLayout* channels = nullptr;
 };
 
+// A panel's form: it fills the main window's receiver page.
+constexpr ui::FormResource PanelForm(const char* name,
+                                     std::span<const ui::ControlResource> controls,
+                                     const char* caption = nullptr) {
+    return {name, 283, 209, "8.MS Sans Serif", ui::style::kChild, caption, controls};
+}
+
 // A numbered panel command of a model: what it does with the job line, answering in it.
 template <class Panel>
 struct JobCommand {
     uint32_t number;
     void (Panel::*run)(JobStr& line);
+};
+
+// The job numbers a model gives the fine scale's commands (0: it does not serve that one). The
+// commands are the same on every panel (ReceiverPanel's), only their numbers are the model's.
+struct FineScaleJobs {
+    uint32_t fixedLeft = 0, fixedRight = 0, peakLeft = 0, peakRight = 0;
+    uint32_t viewStep = 0;    // the view step the line's value names
+    uint32_t clearScale = 0;  // the clearing of the level scale, confirmed by the operator
 };
 
 class ReceiverPanel : public ui::Form {
@@ -83,6 +102,8 @@ class ReceiverPanel : public ui::Form {
     static constexpr int kReplyWaitMs = 1000;
     // The answer to a job line with a number the panel does not serve.
     static constexpr const char* kNoAccess = "Нет доступа к объекту";
+    // The same answer as the AR8000, AR8200, IC-R10, IC-PCR1000 and WiNRADiO panels spell it.
+    static constexpr const char* kNoAccessSpeltWithSoftSign = "Нет доступа к обьекту";
     // The answers to a job line naming a bank or a channel the panel does not have.
     static constexpr const char* kNoBank = "Не существует указанного банка";
     static constexpr const char* kNoChannel = "Не существует канала для данного банка";
@@ -385,35 +406,49 @@ class ReceiverPanel : public ui::Form {
         if (!dialog) dialog = std::make_unique<Dialog>(panel);
         dialog->Open(fdx_->Owner);
     }
+    // The dialog of the receiver's own scan opened (OpenDialog), the job its stop starts looked
+    // up first by its name in the job list as it stands now.
+    template <class Dialog, class Panel>
+    void OpenScanDialog(std::unique_ptr<Dialog>& dialog, Panel& panel, ScanStopSettings& stop) {
+        stop.FindJob(*fdx_);
+        OpenDialog(dialog, panel);
+    }
     // Every control of the form but the fine scale's picture (the mouse points on it also
     // while the panel is locked), those the form makes disabled (read-only displays) and those
     // named in `staying`.
     void EnableFormControls(bool enabled, std::span<const std::string_view> staying = {});
 
     FineScale Fine;
-    // The fine scale's job commands every model serves alike, for the models' job tables.
+    // The fine scale's job commands every model serves alike (FineScaleJobs).
     void ViewStepCommand(JobStr& line) { Fine.SetViewStep(line.VAL); }
     void PeakRightCommand(JobStr&) { Fine.JumpToPeak(true); }
     void PeakLeftCommand(JobStr&) { Fine.JumpToPeak(false); }
     void FixedRightCommand(JobStr&) { Fine.JumpToFixed(true); }
     void FixedLeftCommand(JobStr&) { Fine.JumpToFixed(false); }
     void ClearScaleCommand(JobStr&) { Fine.ConfirmClear(); }
+    // The fine scale's command a job number names; null when `jobs` gives it none.
+    using PanelCommand = void (ReceiverPanel::*)(JobStr& line);
+    static PanelCommand FineScaleCommand(const FineScaleJobs& jobs, uint32_t number);
 
-    // Executes FDX::JobLine by its command number through the model's table: a number the
-    // table lacks gets noAccess ("Нет доступа к объекту") with return code 1, and so does a
-    // command one of whose requests could not go out. PostJobStep follows in every case, so
-    // that the job goes on.
+    // Executes FDX::JobLine by its command number through the model's table, then through the
+    // fine scale's numbers: a number neither has gets noAccess ("Нет доступа к объекту") with
+    // return code 1, and so does a command one of whose requests could not go out.
+    // PostJobStep follows in every case, so that the job goes on.
     template <class Panel>
     void ServeJobLine(Panel& panel, std::span<const JobCommand<Panel>> table,
-                      const char* noAccess = kNoAccess) {
+                      const FineScaleJobs& fine = {}, const char* noAccess = kNoAccess) {
         if (fdx_ && fdx_->JobLine) {
             JobStr& line = *fdx_->JobLine;
             const JobCommand<Panel>* found = nullptr;
             for (const JobCommand<Panel>& command : table)
                 if (command.number == line.OBJ) found = &command;
-            if (found) {
+            const PanelCommand fineCommand = found ? nullptr : FineScaleCommand(fine, line.OBJ);
+            if (found || fineCommand) {
                 const RefusalWatch watch(*this);
-                (panel.*(found->run))(line);
+                if (found)
+                    (panel.*(found->run))(line);
+                else
+                    (this->*fineCommand)(line);
                 if (watch.Refused() && line.ReturnCode == 0) AnswerNoAccess(line, noAccess);
             } else {
                 AnswerNoAccess(line, noAccess);

@@ -1,5 +1,7 @@
 #include "receivers/panel_dialog.h"
 
+#include <string>
+
 #include "receivers/panel.h"
 #include "state/message_bus.h"
 
@@ -17,6 +19,13 @@ void PanelDialog::Open(ui::Form* owner) {
     BeforeRefresh();
     Refresh();
     Show();
+}
+
+void PanelDialog::FindNumberedBoxes(std::span<ui::CheckBox*> boxes, int first) const {
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const std::string name = "checkbox_" + std::to_string(first + static_cast<int>(i));
+        boxes[i] = dynamic_cast<ui::CheckBox*>(FindControl(name));
+    }
 }
 
 void PanelDialog::OnChosen(ui::OptionButton* option, std::function<void()> action) {

@@ -15,6 +15,13 @@
 
 class ReceiverPanel;
 
+// A dialog's form: a window of its own with a caption.
+constexpr ui::FormResource PanelDialogForm(const char* name, int width, int height,
+                                           const char* caption,
+                                           std::span<const ui::ControlResource> controls) {
+    return {name, width, height, "8.MS Sans Serif", ui::style::kCaption, caption, controls};
+}
+
 class PanelDialog : public ui::Form {
   public:
     // Shows the dialog (made at the first call, a window of `owner`) with the panel's settings
@@ -33,6 +40,9 @@ class PanelDialog : public ui::Form {
     // At every Open, before Refresh: what the dialog asks the receiver first.
     virtual void BeforeRefresh() {}
 
+    // The form's numbered check boxes "checkbox_<first>" onwards, one for each place of
+    // `boxes` in order (a dialog's rows of bank and link boxes); null where the form has none.
+    void FindNumberedBoxes(std::span<ui::CheckBox*> boxes, int first = 1) const;
     // An option's action when it becomes the ticked one of its group.
     static void OnChosen(ui::OptionButton* option, std::function<void()> action);
     // Options that stand for one value each: the option of `value` ticked (the first when

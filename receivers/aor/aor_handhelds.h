@@ -1,12 +1,13 @@
 #pragma once
-// What the AR8000 and the AR8200 (with the AR8600) show alike: the level calibration, the
-// fine scale under its coarse scale, the channel list's columns and the one attenuator depth
-// of their channels.
+// What the AR8000 and the AR8200 (with the AR8600) show and keep alike: the level calibration,
+// the fine scale under its coarse scale, the channel list's columns, the rules of their memory
+// and the one attenuator depth of their channels.
 
 #include <array>
 #include <cstdint>
 
 #include "receivers/aor/aor_bank_panel.h"
+#include "receivers/aor/aor_panel.h"
 #include "receivers/fine_scale.h"
 
 namespace aor {
@@ -31,6 +32,17 @@ inline constexpr AorListColumn kHandheldColumns[] = {
     {"№", 24, AorColumn::Number},
 };
 // clang-format on
+
+// Their memory: the state file's memory part has "Банк_поиска" once, search banks kept as
+// channels and the whole level scale between, and a transfer never writes an empty channel;
+// the order a read walks the banks in is the model's.
+constexpr AorMemoryRules HandheldMemoryRules(AorMemoryRules::ReadOrder readOrder) {
+    return {.searchBankKey = AorMemoryRules::SearchBankKey::CurrentOnce,
+            .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
+            .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
+            .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten,
+            .readOrder = readOrder};
+}
 
 // The attenuator is on or off; on is 10 dB.
 inline constexpr uint32_t kHandheldAttenuatorDepths[] = {10};

@@ -17,6 +17,8 @@ constexpr std::string_view kStayEnabled[] = {"clear"};
 
 AorPanel::AorPanel(const AorModel& model, AorReply& reply)
     : AorBankPanel({.form = model.form,
+                    .lowerLimit = model.lowerLimit,
+                    .upperLimit = model.upperLimit,
                     .fineScale = model.fineScale,
                     .calibration = model.calibration,
                     .stateFileStem = model.stateFileStem,
@@ -37,10 +39,6 @@ std::size_t AorPanel::Index(int bank, int channel) const {
 // Creation
 
 void AorPanel::SetDefaults() {
-    LowerLimit = model_.lowerLimit;
-    UpperLimit = model_.upperLimit;
-    ViewStep = 10000;
-    ViewPosition = 0;
     Bandwidth = 150;
     const ChannelLayout& layout = *model_.list.layout;
     Channels.resize(static_cast<std::size_t>(model_.banks * BankSize()));
@@ -184,6 +182,7 @@ void AorPanel::ShowAll() {
     ShowBandwidth();
     if (cbank) cbank->SetChecked(DirectWrite);
     if (mem) mem->SetChecked(WholeMemory);
+    if (csound) csound->SetChecked(fdx_->Sound != 0);
     ShowBankList();
     ShowSearchBank();
 }

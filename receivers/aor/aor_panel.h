@@ -403,7 +403,9 @@ class AorPanel : public AorBankPanel {
     virtual void WriteChannel(int bank, int channel) { SendChannel(bank, channel); }
     virtual bool ClearChannelOnReceiver(int bank, int channel) = 0;
     virtual void ClearBankOnReceiver(int bank) = 0;
-    virtual void ClearSearchBankOnReceiver(int bank) = 0;
+    // A search bank emptied on the receiver; a model whose search banks are only ever written
+    // over (the AR8000, the AR8200) has nothing to send.
+    virtual void ClearSearchBankOnReceiver(int bank) { (void)bank; }
     // A bank of a transfer is made the receiver's current one; false leaves its channels.
     virtual bool SelectBankForWalk(int bank) {
         (void)bank;

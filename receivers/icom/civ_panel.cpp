@@ -21,6 +21,8 @@ std::string MHzText(uint32_t frequency) {
 
 CivPanel::CivPanel(const CivModel& model, const ChannelLayout* channels)
     : ReceiverPanel({.form = model.form,
+                     .lowerLimit = model.lowerLimit,
+                     .upperLimit = model.upperLimit,
                      .fineScale = model.fineScale,
                      .calibration = model.calibration,
                      .stateFileStem = model.stateFileStem,
@@ -38,10 +40,6 @@ void CivPanel::SetDefaults() {
     StoredLevel = 0;
     Link.RejectCount = 0;
     Link.SetReceiverAddress(model_.address);
-    LowerLimit = model_.lowerLimit;
-    UpperLimit = model_.upperLimit;
-    ViewStep = 10000;
-    ViewPosition = 0;
     Scale.FillWindow = 100;
     SetModelDefaults();
 }

@@ -6,20 +6,16 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <span>
 
 #include "receivers/state_file.h"
 #include "state/message_bus.h"
 
 namespace {
 
-namespace st = ui::style;
-
 constexpr ui::ControlResource kWinradioControls[] = {UI_CONTROL_ROWS(WINRADIO_CONTROLS)};
 
-// The panel fills the main window's receiver page.
-constexpr ui::FormResource kWinradioForm{
-    "ID_WINRADIO", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kWinradioControls};
-
+constexpr ui::FormResource kWinradioForm = PanelForm("ID_WINRADIO", kWinradioControls);
 
 // The card's modes by their code, with the bandwidth the panel shows for each (kHz).
 struct CardMode {
@@ -67,8 +63,11 @@ constexpr int32_t kOffsetStep = 10;
 // keeps a stored scale up to it until the card's own limit is known.
 constexpr uint32_t kLargestUpperLimit = std::numeric_limits<uint32_t>::max() / 100;
 
-// This panel's own spelling of the answer to a number it does not serve.
-constexpr const char* kNoAccessToObject = "Нет доступа к обьекту";
+// 811..816.
+// clang-format off
+constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 816, .fixedRight = 814, .peakLeft = 815,
+                                       .peakRight = 813, .viewStep = 812, .clearScale = 811};
+// clang-format on
 
 constexpr const char* kPowerOnText = "вкл";    // the card is off; the button switches it on
 constexpr const char* kPowerOffText = "выкл";  // the card runs
@@ -78,9 +77,6 @@ constexpr const char* kIfShiftTip = "Изменение уровня IF-Shift";
 }  // namespace
 
 const JobCommand<WINRADIO> WINRADIO::kJobCommands[] = {
-    {811, &WINRADIO::ClearScaleCommand},      {812, &WINRADIO::ViewStepCommand},
-    {813, &WINRADIO::PeakRightCommand},  {814, &WINRADIO::FixedRightCommand},
-    {815, &WINRADIO::PeakLeftCommand},   {816, &WINRADIO::FixedLeftCommand},
     {817, &WINRADIO::AttenuatorCommand}, {818, &WINRADIO::SoundCommand},
     {819, &WINRADIO::PowerCommand},      {820, &WINRADIO::VolumeCommand},
     {821, &WINRADIO::OffsetCommand},
@@ -88,6 +84,8 @@ const JobCommand<WINRADIO> WINRADIO::kJobCommands[] = {
 
 WINRADIO::WINRADIO()
     : ReceiverPanel({.form = &kWinradioForm,
+                     .lowerLimit = kDefaultLowerLimit,
+                     .upperLimit = kDefaultUpperLimit,
                      .fineScale = kFineScale,
                      .calibration = kCalibration,
                      .stateFileStem = "WINRADIO"}) {}
@@ -101,8 +99,6 @@ WINRADIO::~WINRADIO() {
 // Creation and destruction
 
 void WINRADIO::SetDefaults() {
-    LowerLimit = kDefaultLowerLimit;
-    UpperLimit = kDefaultUpperLimit;
     Handle = kNotOpened;
     opened_ = false;
     Device = {};
@@ -113,8 +109,6 @@ void WINRADIO::SetDefaults() {
     Volume = 0;
     BfoOffset = 0;
     PowerOn = false;
-    ViewStep = 10000;
-    ViewPosition = 0;
 }
 
 // Without the library there is no card: nothing of a card's is set up.
@@ -351,19 +345,8 @@ int32_t WINRADIO::ModeParameter(char letter) const {
 }
 
 void WINRADIO::ExecuteCommand() {
-    if (fdx_ && fdx_->JobLine) {
-        JobStr& line = *fdx_->JobLine;
-        const auto* command =
-            std::find_if(std::begin(kJobCommands), std::end(kJobCommands),
-                         [&](const JobCommand<WINRADIO>& c) { return c.number == line.OBJ; });
-        if (command != std::end(kJobCommands)) {
-            (this->*(command->run))(line);
-        } else {
-            line.Message = kNoAccessToObject;
-            line.ReturnCode = 1;
-        }
-    }
-    PostToOwner(PostJobStep);
+    ServeJobLine(*this, std::span<const JobCommand<WINRADIO>>(kJobCommands), kFineScaleJobs,
+                 kNoAccessSpeltWithSoftSign);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <set>
 
 #include "receivers/comm.h"
+#include "state/job_str.h"
 #include "tests/receivers/main_stand_in.h"
 #include "tests/support/program_folder.h"
 #include "ui/controls.h"
@@ -167,6 +168,55 @@ TEST(PanelRegistry, ARightClickOnEveryModelsPanelRunsTheMacroOnce) {
         panel->Destroy();
     }
     EXPECT_GT(panels, 0);
+}
+
+// The fine scale's job numbers of every model, as the job catalog lists them: its jumps to the
+// fixed frequency and to the peak, left and right, and its view step.
+struct FineJobNumbers {
+    int32_t configuredType;
+    uint32_t numbers[5];
+};
+// clang-format off
+constexpr FineJobNumbers kFineJobNumbers[] = {
+    {1, {123, 124, 125, 126, 122}},      {2, {219, 220, 221, 222, 223}},
+    {3, {316, 314, 315, 313, 312}},      {4, {429, 430, 431, 432, 426}},
+    {5, {316, 314, 315, 313, 312}},      {6, {629, 630, 631, 632, 626}},
+    {7, {719, 720, 721, 722, 723}},      {8, {816, 814, 815, 813, 812}},
+    {9, {919, 920, 921, 922, 923}},      {10, {1029, 1030, 1031, 1032, 1026}},
+    {11, {919, 920, 921, 922, 923}},     {12, {1229, 1230, 1231, 1232, 1226}},
+};
+// clang-format on
+
+// Every model serves the fine scale's jobs by its own numbers, and a number no model has is
+// answered "no access" (return code 1).
+TEST(PanelRegistry, EveryModelServesTheFineScalesJobsByItsOwnNumbers) {
+    for (const PanelModel& row : panel_registry::Models()) {
+        if (row.make == nullptr) continue;
+        SCOPED_TRACE(row.configuredType);
+        const auto numbers = std::ranges::find_if(kFineJobNumbers, [&](const FineJobNumbers& n) {
+            return n.configuredType == row.configuredType;
+        });
+        ASSERT_NE(numbers, std::end(kFineJobNumbers)) << "a model without its fine-scale jobs";
+        ModelAlone model(row);
+        ReceiverPanel* panel = model.Created();
+        ASSERT_NE(panel, nullptr);
+        const auto run = [&](uint32_t number) {
+            JobStr line;
+            line.OBJ = number;
+            line.VAL = panel->ViewStep;
+            model.state.JobLine = &line;
+            panel->ExecuteCommand();
+            model.state.JobLine = nullptr;
+            return line;
+        };
+        for (const uint32_t number : numbers->numbers) {
+            const JobStr line = run(number);
+            EXPECT_EQ(line.ReturnCode, 0) << number << ": " << line.Message;
+        }
+        EXPECT_EQ(run(99'999).ReturnCode, 1);
+        EXPECT_EQ(run(0).ReturnCode, 1);  // no command is numbered 0
+        panel->Destroy();
+    }
 }
 
 class Stand : public ReceiverPanel {

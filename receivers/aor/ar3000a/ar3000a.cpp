@@ -12,9 +12,7 @@
 namespace {
 
 constexpr ui::ControlResource kControls[] = {UI_CONTROL_ROWS(AR3000A_CONTROLS)};
-// The panel fills the main window's receiver page.
-constexpr ui::FormResource kForm{"ID_AR3000A",      283,     209,      "8.MS Sans Serif",
-                                 ui::style::kChild, nullptr, kControls};
+constexpr ui::FormResource kForm = PanelForm("ID_AR3000A", kControls);
 
 // Tenths of dB at raw levels 0, 16, .. 256.
 constexpr std::array<int32_t, 17> kCalibration = {0,   13,  27,  36,  45,  57,  68,  80, 90,
@@ -50,6 +48,8 @@ constexpr FineScaleLook kFineScale{.overviewHeight = 12,
 
 AR3000A::AR3000A()
     : AorBankPanel({.form = &kForm,
+                    .lowerLimit = kLowerLimit,
+                    .upperLimit = kUpperLimit,
                     .fineScale = kFineScale,
                     .calibration = kCalibration,
                     .stateFileStem = "AR3000A",
@@ -76,10 +76,6 @@ FineScaleControls AR3000A::FineScaleOnForm() {
 }
 
 void AR3000A::SetDefaults() {
-    LowerLimit = kLowerLimit;
-    UpperLimit = kUpperLimit;
-    ViewStep = 10000;
-    ViewPosition = 0;
     for (int bank = 0; bank < kBanks; ++bank)
         for (int channel = 0; channel < kChannels; ++channel)
             ChannelAt(bank, channel) = kChannelLayout.Empty(channel);

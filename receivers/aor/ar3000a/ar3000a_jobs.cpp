@@ -17,19 +17,15 @@ const JobCommand<AR3000A> AR3000A::kJobCommands[] = {
     {118, &AR3000A::AttenuatorCommand},
     {119, &AR3000A::SoundCommand},
     {120, &AR3000A::DirectCommand},
-    {121, &AR3000A::ClearScaleCommand},
-    {122, &AR3000A::ViewStepCommand},
-    {123, &AR3000A::FixedLeftCommand},
-    {124, &AR3000A::FixedRightCommand},
-    {125, &AR3000A::PeakLeftCommand},
-    {126, &AR3000A::PeakRightCommand},
     {127, &AR3000A::ChannelCommand},
     {128, &AR3000A::WholeMemoryCommand},
 };
+constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 123, .fixedRight = 124, .peakLeft = 125,
+                                       .peakRight = 126, .viewStep = 122, .clearScale = 121};
 // clang-format on
 
 void AR3000A::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<AR3000A>>(kJobCommands));
+    ServeJobLine(*this, std::span<const JobCommand<AR3000A>>(kJobCommands), kFineScaleJobs);
 }
 
 // 111..114: the bank by the command's own number.

@@ -413,7 +413,7 @@ void AR5000::AfterOwnScanStop() {
 void AR5000::ServeDialogCode(uint32_t code) {
     switch (code) {
         case PostOpenScanSettings:
-            OpenScanSettings();
+            OpenScanDialog(scanDialog_, *this, ScanSettings);
             break;
         case PostRefreshPanelDialogs:
             if (scanDialog_) scanDialog_->Refresh();
@@ -425,11 +425,6 @@ void AR5000::ServeDialogCode(uint32_t code) {
         default:
             break;
     }
-}
-
-void AR5000::OpenScanSettings() {
-    ScanSettings.FindJob(*fdx_);
-    OpenDialog(scanDialog_, *this);
 }
 
 // ---------------------------------------------------------------------------------------

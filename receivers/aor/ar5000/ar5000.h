@@ -120,7 +120,6 @@ class AR5000 : public AorPanel {
     bool SendBandwidth();
     bool SendAttenuator();
     int32_t FilterFor(char letter) const;
-    void OpenScanSettings();
 
     // Job commands (ar5000_jobs.cpp)
     static const JobCommand<AR5000> kJobCommands[];

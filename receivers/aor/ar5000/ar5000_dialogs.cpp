@@ -12,7 +12,6 @@
 namespace {
 
 using aor::Format;
-namespace st = ui::style;
 using Kind = AorScanSettings::Kind;
 
 // One step of a threshold slider is 16 level units.
@@ -26,9 +25,8 @@ constexpr uint32_t kMostDelay = 99;
 
 constexpr ui::ControlResource kRarControls[] = {UI_CONTROL_ROWS(RAR5000_CONTROLS)};
 
-constexpr ui::FormResource kRarForm{"ID_RAR5000",      258,          206,
-                                    "8.MS Sans Serif", st::kCaption, "Режим сканирования AR5000",
-                                    kRarControls};
+constexpr ui::FormResource kRarForm =
+    PanelDialogForm("ID_RAR5000", 258, 206, "Режим сканирования AR5000", kRarControls);
 
 // The banks a link text names: "0 3 " for memory banks, "00 05 " for search banks.
 template <std::size_t N>
@@ -49,8 +47,8 @@ std::array<bool, N> LinkedBanks(const std::string& text) {
 
 constexpr ui::ControlResource kParControls[] = {UI_CONTROL_ROWS(PAR5000_CONTROLS)};
 
-constexpr ui::FormResource kParForm{
-    "ID_PAR5000", 302, 100, "8.MS Sans Serif", st::kCaption, "Функции AR5000", kParControls};
+constexpr ui::FormResource kParForm =
+    PanelDialogForm("ID_PAR5000", 302, 100, "Функции AR5000", kParControls);
 
 constexpr const char* kCwPitches[] = {"400 Гц", "500 Гц", "600 Гц",  "700 Гц",
                                       "800 Гц", "900 Гц", "1000 Гц", "1100 Гц"};
@@ -71,12 +69,8 @@ RAR5000::~RAR5000() {
 
 void RAR5000::CreateControls() {
     CreateFormControls();
-    memoryBoxes = {checkbox_1, checkbox_2, checkbox_3, checkbox_4, checkbox_5,
-                   checkbox_6, checkbox_7, checkbox_8, checkbox_9, checkbox_10};
-    searchBoxes = {checkbox_11, checkbox_12, checkbox_13, checkbox_14, checkbox_15,
-                   checkbox_16, checkbox_17, checkbox_18, checkbox_19, checkbox_20,
-                   checkbox_21, checkbox_22, checkbox_23, checkbox_24, checkbox_25,
-                   checkbox_26, checkbox_27, checkbox_28, checkbox_29, checkbox_30};
+    FindNumberedBoxes(memoryBoxes);
+    FindNumberedBoxes(searchBoxes, static_cast<int>(memoryBoxes.size()) + 1);
     modes = {mod_1, mod_2, mod_3, mod_4, mod_5};
     value->SetRange(0, 15);
     value2->SetRange(0, 15);

@@ -1,5 +1,7 @@
 #include "receivers/aor/ar5000/ar5000_form.h"
 
+#include "receivers/panel.h"
+
 namespace ar5000 {
 
 namespace {
@@ -8,7 +10,6 @@ constexpr ui::ControlResource kControls[] = {UI_CONTROL_ROWS(AR5000_CONTROLS)};
 
 }  // namespace
 
-const ui::FormResource kForm{"ID_AR5000",       283,     209,      "8.MS Sans Serif",
-                             ui::style::kChild, nullptr, kControls};
+const ui::FormResource kForm = PanelForm("ID_AR5000", kControls);
 
 }  // namespace ar5000

@@ -16,11 +16,6 @@ const JobCommand<AR5000> AR5000::kJobCommands[] = {
     {716, &AR5000::DirectCommand},
     {717, &AR5000::StopScanCommand},
     {718, &AR5000::DisconnectCommand},
-    {719, &AR5000::FixedLeftCommand},
-    {720, &AR5000::FixedRightCommand},
-    {721, &AR5000::PeakLeftCommand},
-    {722, &AR5000::PeakRightCommand},
-    {723, &AR5000::ViewStepCommand},
     {724, &AR5000::BankCommand},
     {725, &AR5000::ChannelCommand},
     {726, &AR5000::WholeMemoryCommand},
@@ -47,9 +42,11 @@ const JobCommand<AR5000> AR5000::kJobCommands[] = {
     {747, &AR5000::If2Command},
 };
 // clang-format on
+constexpr FineScaleJobs kFineScaleJobs{
+    .fixedLeft = 719, .fixedRight = 720, .peakLeft = 721, .peakRight = 722, .viewStep = 723};
 
 void AR5000::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<AR5000>>(kJobCommands));
+    ServeJobLine(*this, std::span<const JobCommand<AR5000>>(kJobCommands), kFineScaleJobs);
 }
 
 void AR5000::VolumeCommand(JobStr& line) {

@@ -43,11 +43,7 @@ const AorModel kModel{
     .fillWindowBandwidths = 1,
     .lineByLine = true,
     .currentReadTakesSearchBank = true,
-    .memory = {.searchBankKey = AorMemoryRules::SearchBankKey::CurrentOnce,
-               .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
-               .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
-               .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten,
-               .readOrder = AorMemoryRules::ReadOrder::BankWithItsSearchBank}};
+    .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::BankWithItsSearchBank)};
 
 int32_t BandwidthOf(char letter) {
     for (const AorModeEntry& mode : kModes)
@@ -362,15 +358,13 @@ void AR8000::ServeDialogCode(uint32_t code) {
         return;
     }
     if (ReceiverAnswered()) ReadBankLinks();
-    ScanSettings.FindJob(*fdx_);
-    OpenDialog(scanDialog_, *this);
+    OpenScanDialog(scanDialog_, *this, ScanSettings);
 }
 
 void AR8000::ShowAll() {
     AorPanel::ShowAll();
     ShowVfo();
     ShowSearchBankName();
-    if (csound) csound->SetChecked(fdx_->Sound != 0);
 }
 
 void AR8000::ShowVfo() {

@@ -119,7 +119,6 @@ class AR8000 : public AorPanel {
     bool SendSearchBank(int bank) override;
     bool ClearChannelOnReceiver(int bank, int channel) override;
     void ClearBankOnReceiver(int bank) override;
-    void ClearSearchBankOnReceiver(int bank) override { (void)bank; }
     bool SelectBankForWalk(int bank) override;
     void MemoryWalkEnded(bool reselect) override;
     void BankChosen(int bank) override;

@@ -1,5 +1,8 @@
 #include "receivers/aor/ar8000/ar8000_form.h"
 
+#include "receivers/panel.h"
+#include "receivers/panel_dialog.h"
+
 namespace ar8000 {
 
 namespace {
@@ -9,14 +12,8 @@ constexpr ui::ControlResource kScanControls[] = {UI_CONTROL_ROWS(RAR8000_CONTROL
 
 }  // namespace
 
-const ui::FormResource kForm{"ID_AR8000",       283,     209,      "8.MS Sans Serif",
-                             ui::style::kChild, nullptr, kControls};
-const ui::FormResource kScanForm{"ID_RAR8000",
-                                 274,
-                                 204,
-                                 "8.MS Sans Serif",
-                                 ui::style::kCaption,
-                                 "Параметры работы с приемником  AR 8000",
-                                 kScanControls};
+const ui::FormResource kForm = PanelForm("ID_AR8000", kControls);
+const ui::FormResource kScanForm = PanelDialogForm(
+    "ID_RAR8000", 274, 204, "Параметры работы с приемником  AR 8000", kScanControls);
 
 }  // namespace ar8000

@@ -15,11 +15,6 @@ const JobCommand<AR8000> AR8000::kJobCommands[] = {
     {216, &AR8000::DirectWriteCommand},
     {217, &AR8000::ClearOrStopCommand},
     {218, &AR8000::ConnectionCommand},
-    {219, &AR8000::FixedLeftCommand},
-    {220, &AR8000::FixedRightCommand},
-    {221, &AR8000::PeakLeftCommand},
-    {222, &AR8000::PeakRightCommand},
-    {223, &AR8000::ViewStepCommand},
     {224, &AR8000::ChooseBankCommand},
     {225, &AR8000::TuneChannelCommand},
     {226, &AR8000::WholeMemoryBoxCommand},
@@ -27,9 +22,12 @@ const JobCommand<AR8000> AR8000::kJobCommands[] = {
     {228, &AR8000::AutoCommand},
 };
 // clang-format on
+constexpr FineScaleJobs kFineScaleJobs{
+    .fixedLeft = 219, .fixedRight = 220, .peakLeft = 221, .peakRight = 222, .viewStep = 223};
 
 void AR8000::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<AR8000>>(kJobCommands), "Нет доступа к обьекту");
+    ServeJobLine(*this, std::span<const JobCommand<AR8000>>(kJobCommands), kFineScaleJobs,
+                 kNoAccessSpeltWithSoftSign);
 }
 
 void AR8000::DirectWriteCommand(JobStr& line) {

@@ -21,10 +21,7 @@ RAR8000::~RAR8000() {
 
 void RAR8000::CreateControls() {
     CreateFormControls();
-    links = {checkbox_1,  checkbox_2,  checkbox_3,  checkbox_4,  checkbox_5,
-             checkbox_6,  checkbox_7,  checkbox_8,  checkbox_9,  checkbox_10,
-             checkbox_11, checkbox_12, checkbox_13, checkbox_14, checkbox_15,
-             checkbox_16, checkbox_17, checkbox_18, checkbox_19, checkbox_20};
+    FindNumberedBoxes(links);
     modes = {wfm, nfm, am, usb, lsb, cw};
     soundlvl->SetRange(static_cast<int>(AR8000::kLowestThreshold),
                        static_cast<int>(AR8000::kHighestThreshold));

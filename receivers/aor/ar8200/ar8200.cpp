@@ -34,16 +34,11 @@ const AorModel kModel{
     .upperLimit = AR8200::kUpperLimit,
     .banks = AR8200::kBanks,
     .searchBanks = AR8200::kSearchBanks,
-    .list = {.layout = &AR8200::kChannelLayout,
-             .modes = kModes,
-             .columns = aor::kHandheldColumns},
+    .list = {.layout = &AR8200::kChannelLayout, .modes = kModes, .columns = aor::kHandheldColumns},
     .calibration = aor::kHandheldCalibration,
     .stateFileStem = "AR8200",
     .fineScale = aor::kHandheldFineScale,
-    .memory = {.searchBankKey = AorMemoryRules::SearchBankKey::CurrentOnce,
-               .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
-               .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
-               .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten}};
+    .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::MemoryThenSearchBanks)};
 
 // The entry of a mode with the variant the panel uses; none for a letter the set lacks (R).
 const AorModeEntry* FindMode(char letter, int32_t filter) {
@@ -443,7 +438,6 @@ void AR8200::ShowAll() {
     AorPanel::ShowAll();
     ShowVfo();
     ShowSquelch();
-    if (csound) csound->SetChecked(fdx_->Sound != 0);
 }
 
 void AR8200::ShowVfo() {

@@ -127,7 +127,6 @@ class AR8200 : public AorPanel {
     bool SendSearchBank(int bank) override;
     bool ClearChannelOnReceiver(int bank, int channel) override;
     void ClearBankOnReceiver(int bank) override;
-    void ClearSearchBankOnReceiver(int bank) override { (void)bank; }
     bool SelectBankForWalk(int bank) override;
     void MemoryWalkEnded(bool reselect) override;
     void OnChannelChosen() override;

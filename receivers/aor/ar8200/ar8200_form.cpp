@@ -1,5 +1,8 @@
 #include "receivers/aor/ar8200/ar8200_form.h"
 
+#include "receivers/panel.h"
+#include "receivers/panel_dialog.h"
+
 namespace ar8200 {
 
 namespace {
@@ -9,14 +12,8 @@ constexpr ui::ControlResource kScanControls[] = {UI_CONTROL_ROWS(RAR8200_CONTROL
 
 }  // namespace
 
-const ui::FormResource kForm{"ID_AR8200",       283,     209,      "8.MS Sans Serif",
-                             ui::style::kChild, nullptr, kControls};
-const ui::FormResource kScanForm{"ID_RAR8200",
-                                 380,
-                                 262,
-                                 "8.MS Sans Serif",
-                                 ui::style::kCaption,
-                                 "Параметры аппаратного сканирования приемника  AR 8200",
-                                 kScanControls};
+const ui::FormResource kForm = PanelForm("ID_AR8200", kControls);
+const ui::FormResource kScanForm = PanelDialogForm(
+    "ID_RAR8200", 380, 262, "Параметры аппаратного сканирования приемника  AR 8200", kScanControls);
 
 }  // namespace ar8200

@@ -22,11 +22,6 @@ const JobCommand<AR8200> AR8200::kJobCommands[] = {
     {916, &AR8200::DirectWriteCommand},
     {917, &AR8200::ClearOrStopCommand},
     {918, &AR8200::ConnectionCommand},
-    {919, &AR8200::FixedLeftCommand},
-    {920, &AR8200::FixedRightCommand},
-    {921, &AR8200::PeakLeftCommand},
-    {922, &AR8200::PeakRightCommand},
-    {923, &AR8200::ViewStepCommand},
     {924, &AR8200::BankCommand},
     {925, &AR8200::SearchBankCommand},
     {926, &AR8200::TuneChannelCommand},
@@ -40,9 +35,12 @@ const JobCommand<AR8200> AR8200::kJobCommands[] = {
     {934, &AR8200::LevelSquelchCommand},
 };
 // clang-format on
+constexpr FineScaleJobs kFineScaleJobs{
+    .fixedLeft = 919, .fixedRight = 920, .peakLeft = 921, .peakRight = 922, .viewStep = 923};
 
 void AR8200::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<AR8200>>(kJobCommands), "Нет доступа к обьекту");
+    ServeJobLine(*this, std::span<const JobCommand<AR8200>>(kJobCommands), kFineScaleJobs,
+                 kNoAccessSpeltWithSoftSign);
 }
 
 // Switched on, the selected channel goes into the receiver at once.

@@ -25,13 +25,7 @@ RAR8200::~RAR8200() {
 
 void RAR8200::CreateControls() {
     CreateFormControls();
-    links = {checkbox_1,  checkbox_2,  checkbox_3,  checkbox_4,  checkbox_5,  checkbox_6,
-             checkbox_7,  checkbox_8,  checkbox_9,  checkbox_10, checkbox_11, checkbox_12,
-             checkbox_13, checkbox_14, checkbox_15, checkbox_16, checkbox_17, checkbox_18,
-             checkbox_19, checkbox_20, checkbox_21, checkbox_22, checkbox_23, checkbox_24,
-             checkbox_25, checkbox_26, checkbox_27, checkbox_28, checkbox_29, checkbox_30,
-             checkbox_31, checkbox_32, checkbox_33, checkbox_34, checkbox_35, checkbox_36,
-             checkbox_37, checkbox_38, checkbox_39, checkbox_40};
+    FindNumberedBoxes(links);
     modes = {fm, wfm, am, lsb, usb, cw, nfm, wam, nam, all};
     config->AddString("по умолчанию");
     for (int i = 1; i < kConfigurations; ++i) config->AddString(Format("конфигурация %d", i));

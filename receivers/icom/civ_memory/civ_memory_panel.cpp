@@ -71,6 +71,13 @@ bool CivMemoryPanel::SendLevel(const char* command, uint32_t level) {
     return Exchange(payload, civ::kLevelSet);
 }
 
+void CivMemoryPanel::WireLevelSlider(ui::Slider* slider, uint32_t& level, const char* command) {
+    slider->On(ui::EventId::Change, [this, &level, command](ui::EventData& e) {
+        level = static_cast<uint32_t>(e.value) * kSliderUnit;
+        if (command) SendLevel(command, level);
+    });
+}
+
 bool CivMemoryPanel::SendSwitch(const CivSwitch& setting) {
     return Exchange(*setting.setting ? setting.on : setting.off, civ::kFunctionSet);
 }

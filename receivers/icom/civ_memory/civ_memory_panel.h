@@ -38,6 +38,13 @@ class CivMemoryPanel : public CivPanel {
     void StopReceiverScan();
     bool ReceiverScanRunning = false;
 
+    // --- The level sliders of the panel and of its dialog: a notch is 16 level units, 0..15.
+    static constexpr int kSliderUnit = 16;
+    static constexpr int kSliderTop = 15;
+    // Each move of the slider goes into `level` (which outlives the slider), and with a
+    // `command` ("14" and the sub-command) to the receiver at once.
+    void WireLevelSlider(ui::Slider* slider, uint32_t& level, const char* command = nullptr);
+
     // --- The controls the core works on, placed by each model's list (rows marked
     // `inherited`, ui/form_controls.h).
     ui::PictureButton* pictbttn_1 = nullptr;  // starts the receiver's scan

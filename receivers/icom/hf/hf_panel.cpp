@@ -13,8 +13,6 @@
 
 namespace {
 
-// The sliders' positions.
-constexpr int kSliderTop = 15;
 constexpr uint32_t kStartViewStep = 50;
 // The fine scale's steps a job line may ask for; any other is 10 kHz.
 constexpr uint32_t kLeastJobFineStep = 100;
@@ -37,16 +35,17 @@ const JobCommand<HfPanel> HfPanel::kSharedJobs[] = {
     {24, &HfPanel::PreampCommand},
     {25, &HfPanel::NoiseBlankerCommand},
     {26, &HfPanel::FineStepCommand},
-    {29, &HfPanel::FixedLeftCommand},
-    {30, &HfPanel::FixedRightCommand},
-    {31, &HfPanel::PeakLeftCommand},
-    {32, &HfPanel::PeakRightCommand},
     {34, &HfPanel::ReceiverScanCommand},
 };
 // clang-format on
 
 HfPanel::HfPanel(const HfModel& model, std::span<const JobCommand<HfPanel>> ownJobs)
-    : CivMemoryPanel(model.civ, model.channels), hf_(model) {
+    : CivMemoryPanel(model.civ, model.channels),
+      hf_(model),
+      fineJobs_{.fixedLeft = model.jobBase + 29,
+                .fixedRight = model.jobBase + 30,
+                .peakLeft = model.jobBase + 31,
+                .peakRight = model.jobBase + 32} {
     for (const JobCommand<HfPanel>& shared : kSharedJobs)
         jobs_.push_back({model.jobBase + shared.number, shared.run});
     jobs_.insert(jobs_.end(), ownJobs.begin(), ownJobs.end());
@@ -111,14 +110,8 @@ void HfPanel::WireControls() {
             Exchange(Settings.SecondAntenna ? "1201" : "1200", civ::kAntennaSet);
         });
     }
-    sq->On(ui::EventId::Change, [this](ui::EventData& e) {
-        Settings.SquelchLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
-        SendLevel("1403", Settings.SquelchLevel);
-    });
-    sd->On(ui::EventId::Change, [this](ui::EventData& e) {
-        Settings.AfLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
-        SendLevel("1401", Settings.AfLevel);
-    });
+    WireLevelSlider(sq, Settings.SquelchLevel, "1403");
+    WireLevelSlider(sd, Settings.AfLevel, "1401");
     cbank->On(ui::EventId::Click,
               [this](ui::EventData&) { SwitchDirectWrite(cbank->IsChecked(), /*apply=*/true); });
     WireChannelControls();
@@ -313,7 +306,7 @@ void HfPanel::OnModelCode(uint32_t code) {
 // Job commands
 
 void HfPanel::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<HfPanel>>(jobs_));
+    ServeJobLine(*this, std::span<const JobCommand<HfPanel>>(jobs_), fineJobs_);
 }
 
 // A setting the receiver does not take leaves the line done:

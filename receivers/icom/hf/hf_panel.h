@@ -366,9 +366,6 @@ class HfPanel : public CivMemoryPanel {
     // Numbered from the model's jobBase.
     static const JobCommand<HfPanel> kSharedJobs[];
 
-    // One step of the sliders is 16 level units.
-    static constexpr int kSliderUnit = 16;
-
     void WireChannelControls();
     // A change of the current channel from its controls: the entry and its row; with direct
     // write the receiver's channel takes it (read first, so that what the change leaves keeps
@@ -401,6 +398,8 @@ class HfPanel : public CivMemoryPanel {
 
     // Every job command of the model, by its number.
     std::vector<JobCommand<HfPanel>> jobs_;
+    // The fine scale's jumps; its view step is the set's own command (FineStepCommand).
+    FineScaleJobs fineJobs_;
     // The channel a memory read awaits (0: none).
     uint32_t readNumber_ = 0;
     // The panel itself fills the channel controls: their events are not the operator's.

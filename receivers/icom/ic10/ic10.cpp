@@ -7,13 +7,9 @@
 
 namespace {
 
-namespace st = ui::style;
-
 constexpr ui::ControlResource kIc10Controls[] = {UI_CONTROL_ROWS(IC10_CONTROLS)};
 
-// The panel fills the main window's receiver page.
-constexpr ui::FormResource kIc10Form{"ID_IC10",  283,     209,          "8.MS Sans Serif",
-                                     st::kChild, nullptr, kIc10Controls};
+constexpr ui::FormResource kIc10Form = PanelForm("ID_IC10", kIc10Controls);
 
 // Modes: what SetMode sends, what the receiver reports, the bandwidth in kHz. The set has
 // one filter a mode.
@@ -44,8 +40,6 @@ constexpr CivModel kIc10Model{
 };
 
 constexpr const char* kDefaultAddressText = "52";
-// The IC-R10's panel spells the answer to a number it does not serve its own way.
-constexpr const char* kNotServed = "Нет доступа к обьекту";
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -119,19 +113,15 @@ void IC10::TakeAddress(const std::string& text) {
 // ---------------------------------------------------------------------------------------
 // Job commands
 
+// The fine scale's commands are all the panel serves.
 // clang-format off
-const JobCommand<IC10> IC10::kJobCommands[] = {
-    {311, &IC10::ClearScaleCommand},
-    {312, &IC10::ViewStepCommand},
-    {313, &IC10::PeakRightCommand},
-    {314, &IC10::FixedRightCommand},
-    {315, &IC10::PeakLeftCommand},
-    {316, &IC10::FixedLeftCommand},
-};
+constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 316, .fixedRight = 314, .peakLeft = 315,
+                                       .peakRight = 313, .viewStep = 312, .clearScale = 311};
 // clang-format on
 
 void IC10::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<IC10>>(kJobCommands), kNotServed);
+    ServeJobLine(*this, std::span<const JobCommand<IC10>>{}, kFineScaleJobs,
+                 kNoAccessSpeltWithSoftSign);
 }
 
 // ---------------------------------------------------------------------------------------

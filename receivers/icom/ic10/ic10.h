@@ -65,7 +65,4 @@ class IC10 : public CivPanel {
     void WriteModelKeys(StateFileWriter& file) override;
     void OnModelCode(uint32_t code) override;
     bool MayTuneOnStep() const override;
-
-    // Job commands.
-    static const JobCommand<IC10> kJobCommands[];
 };

@@ -11,9 +11,7 @@ namespace {
 constexpr ui::ControlResource kIc756Controls[] = {UI_CONTROL_ROWS(HF_CONTROLS)
                                                       UI_CONTROL_ROWS(IC756_CONTROLS)};
 
-// The panel fills the main window's receiver page.
-constexpr ui::FormResource kIc756Form{
-    "ID_IC756", 283, 209, "8.MS Sans Serif", ui::style::kChild, "IC - 756PRO", kIc756Controls};
+constexpr ui::FormResource kIc756Form = PanelForm("ID_IC756", kIc756Controls, "IC - 756PRO");
 
 // Modes and filters (0 normal, 1 narrow, 2 wide): the mode command, the reply's mode and filter
 // bytes, the bandwidth in kHz. The set has no WFM: W is its FM.
@@ -168,14 +166,6 @@ void IC756::WireControls() {
     HfPanel::WireControls();
     pictbttn_6->On(ui::EventId::Click,
                    [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-}
-
-bool IC756::SetNoiseReductionLevel(uint32_t level) {
-    return SendLevel("1406", level);
-}
-
-bool IC756::SetPbtShift(uint32_t level) {
-    return SendLevel("1407", level);
 }
 
 void IC756::ServeDialogCode(uint32_t code) {

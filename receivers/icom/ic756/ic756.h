@@ -42,10 +42,6 @@ class IC756 : public HfPanel {
     void ServeDialogCode(uint32_t code) override;
     RIC756* ScanSettingsDialog() const { return dialog_.get(); }
 
-    // The levels RIC756 sets, sent at once.
-    bool SetNoiseReductionLevel(uint32_t level);
-    bool SetPbtShift(uint32_t level);
-
     UI_FORM_CONTROLS(IC756_CONTROLS)
 
   private:

@@ -11,13 +11,11 @@ namespace {
 
 constexpr ui::ControlResource kRic756Controls[] = {UI_CONTROL_ROWS(RIC756_CONTROLS)};
 
-constexpr ui::FormResource kRic756Form{
-    "ID_RIC756",    250, 196, "8.MS Sans Serif", ui::style::kCaption, "Установка Параметров",
-    kRic756Controls};
+constexpr ui::FormResource kRic756Form =
+    PanelDialogForm("ID_RIC756", 250, 196, "Установка Параметров", kRic756Controls);
 
-// One step of the sliders is 16 level units.
-constexpr int kSliderUnit = 16;
-constexpr int kSliderTop = 15;
+constexpr int kSliderUnit = CivMemoryPanel::kSliderUnit;
+constexpr int kSliderTop = CivMemoryPanel::kSliderTop;
 
 // An edge of the programmed scan in MHz; nothing for an empty channel.
 std::string EdgeText(const MemoryChannel& channel) {
@@ -86,17 +84,10 @@ void RIC756::Wire() {
     narrow(R, &HfSettings::Rnar, false);
     narrow(Cnar, &HfSettings::Cnar, true);
     narrow(C, &HfSettings::Cnar, false);
-    soundlvl->On(EventId::Change, [&s](ui::EventData& e) {
-        s.DefaultSoundLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
-    });
+    panel_.WireLevelSlider(soundlvl, s.DefaultSoundLevel);
     WireValue(Depths(), s.DefaultAttenuatorDb);
-    pik->On(EventId::Change, [this, &s](ui::EventData& e) {
-        s.NoiseReduction = static_cast<uint32_t>(e.value) * kSliderUnit;
-        panel_.SetNoiseReductionLevel(s.NoiseReduction);
-    });
-    sf->On(EventId::Change, [this, &s](ui::EventData& e) {
-        s.PbtShift = static_cast<uint32_t>(e.value) * kSliderUnit;
-        panel_.SetPbtShift(s.PbtShift);
-    });
+    // The noise reduction and the PBT shift, sent at once.
+    panel_.WireLevelSlider(pik, s.NoiseReduction, "1406");
+    panel_.WireLevelSlider(sf, s.PbtShift, "1407");
     scan_stop::WireLists(pausemode, job, s, *panel_.State());
 }

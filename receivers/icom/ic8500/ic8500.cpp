@@ -11,13 +11,9 @@
 
 namespace {
 
-namespace st = ui::style;
-
 constexpr ui::ControlResource kIc8500Controls[] = {UI_CONTROL_ROWS(IC8500_CONTROLS)};
 
-// The panel fills the main window's receiver page.
-constexpr ui::FormResource kIc8500Form{
-    "ID_IC8500", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kIc8500Controls};
+constexpr ui::FormResource kIc8500Form = PanelForm("ID_IC8500", kIc8500Controls);
 
 // Modes and filters: what SetMode sends, what the receiver reports, the bandwidth in kHz.
 // clang-format off
@@ -52,9 +48,6 @@ constexpr const char* kProgrammedStep = "1013";
 // A channel's step (kHz) and mode as the channel controls offer them.
 constexpr const char* kChannelSteps[] = {"10.0", "12.5", "20.0", "25.0", "100.0", "1000.0"};
 constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
-
-// The threshold and sound sliders' positions.
-constexpr int kSliderTop = 15;
 
 constexpr FineScaleLook kFineScale{.overviewHeight = 40, .barDivisor = 8, .viewSteps = kUnitViewSteps};
 
@@ -98,8 +91,7 @@ void IC8500::ServeDialogCode(uint32_t code) {
 }
 
 void IC8500::OpenScanSettings() {
-    Settings.Scan.FindJob(*fdx_);
-    OpenDialog(dialog_, *this);
+    OpenScanDialog(dialog_, *this, Settings.Scan);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -177,8 +177,6 @@ class IC8500 : public CivMemoryPanel {
   private:
     friend class RIC8500;
     static constexpr uint32_t kLastBank = kBankCount - 1;
-    // One step of the threshold and sound sliders is 16 level units.
-    static constexpr int kSliderUnit = 16;
     // The two digits of a step with a code of its own, null for the programmed step; and
     // the step of a code.
     static const char* StepCode(uint32_t step);

@@ -22,21 +22,18 @@ const JobCommand<IC8500> IC8500::kJobCommands[] = {
     {423, &IC8500::AgcCommand},
     {424, &IC8500::PeakFilterCommand},
     {425, &IC8500::NoiseBlankerCommand},
-    {426, &IC8500::ViewStepCommand},
     {427, &IC8500::BankCommand},
     {428, &IC8500::ChannelCommand},
-    {429, &IC8500::FixedLeftCommand},
-    {430, &IC8500::FixedRightCommand},
-    {431, &IC8500::PeakLeftCommand},
-    {432, &IC8500::PeakRightCommand},
     {433, &IC8500::DirectBoxCommand},
     {434, &IC8500::ReceiverScanCommand},
     {435, &IC8500::ScanSettingsCommand},
 };
 // clang-format on
+constexpr FineScaleJobs kFineScaleJobs{
+    .fixedLeft = 429, .fixedRight = 430, .peakLeft = 431, .peakRight = 432, .viewStep = 426};
 
 void IC8500::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<IC8500>>(kJobCommands));
+    ServeJobLine(*this, std::span<const JobCommand<IC8500>>(kJobCommands), kFineScaleJobs);
 }
 
 // A setting the receiver does not take leaves the line done all the same: the job goes on as

@@ -9,18 +9,14 @@
 
 namespace {
 
-namespace st = ui::style;
-
 // Option buttons exclude each other within the group box that holds them.
 constexpr ui::ControlResource kRic8500Controls[] = {UI_CONTROL_ROWS(RIC8500_CONTROLS)};
 
-constexpr ui::FormResource kRic8500Form{"ID_RIC8500",      250,          166,
-                                        "8.MS Sans Serif", st::kCaption, "Установка Параметров",
-                                        kRic8500Controls};
+constexpr ui::FormResource kRic8500Form =
+    PanelDialogForm("ID_RIC8500", 250, 166, "Установка Параметров", kRic8500Controls);
 
-// One step of the sliders is 16 level units.
-constexpr int kSliderUnit = 16;
-constexpr int kSliderTop = 15;
+constexpr int kSliderUnit = CivMemoryPanel::kSliderUnit;
+constexpr int kSliderTop = CivMemoryPanel::kSliderTop;
 
 }  // namespace
 
@@ -123,16 +119,8 @@ void RIC8500::Wire() {
         f.Anar = false;
     });
     WireValue(Depths(), s.DefaultAttenuatorDb);
-    soundlvl->On(EventId::Change, [&s](ui::EventData& e) {
-        s.DefaultAudioLevel = static_cast<uint32_t>(e.value) * kSliderUnit;
-    });
-    peaklvl->On(EventId::Change, [this, &s](ui::EventData& e) {
-        s.PeakSetting = static_cast<uint32_t>(e.value) * kSliderUnit;
-        panel_.SendLevel("1404", s.PeakSetting);
-    });
-    centrelvl->On(EventId::Change, [this, &s](ui::EventData& e) {
-        s.CentreSetting = static_cast<uint32_t>(e.value) * kSliderUnit;
-        panel_.SendLevel("1405", s.CentreSetting);
-    });
+    panel_.WireLevelSlider(soundlvl, s.DefaultAudioLevel);
+    panel_.WireLevelSlider(peaklvl, s.PeakSetting, "1404");
+    panel_.WireLevelSlider(centrelvl, s.CentreSetting, "1405");
     scan_stop::WireLists(pausemode, jobs, scan, *panel_.State());
 }

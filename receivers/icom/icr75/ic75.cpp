@@ -8,9 +8,7 @@ namespace {
 constexpr ui::ControlResource kIc75Controls[] = {UI_CONTROL_ROWS(HF_CONTROLS)
                                                      UI_CONTROL_ROWS(IC75_CONTROLS)};
 
-// The panel fills the main window's receiver page.
-constexpr ui::FormResource kIc75Form{"ID_IC75",         283,        209,          "8.MS Sans Serif",
-                                     ui::style::kChild, "IC - R75", kIc75Controls};
+constexpr ui::FormResource kIc75Form = PanelForm("ID_IC75", kIc75Controls, "IC - R75");
 
 // Modes and filters (0 normal, 1 narrow, 2 wide): the mode command, the reply's mode and filter
 // bytes, the bandwidth in kHz. WFM is the set's FM on the wide filter; it has no RTTY.

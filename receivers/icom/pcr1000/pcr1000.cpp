@@ -12,13 +12,9 @@
 
 namespace {
 
-namespace st = ui::style;
-
 constexpr ui::ControlResource kIc1000Controls[] = {UI_CONTROL_ROWS(IC1000_CONTROLS)};
 
-// The panel fills the main window's receiver page.
-constexpr ui::FormResource kIc1000Form{
-    "ID_IC1000", 283, 209, "8.MS Sans Serif", st::kChild, nullptr, kIc1000Controls};
+constexpr ui::FormResource kIc1000Form = PanelForm("ID_IC1000", kIc1000Controls);
 
 // The peak jumps of the fine scale: a swing of the averaged levels counts when it is more than a
 // twentieth of the scale's height.
@@ -81,6 +77,9 @@ const char* FilterCode(int32_t bandwidth) {
 
 IC1000::IC1000()
     : ReceiverPanel({.form = &kIc1000Form,
+                     .lowerLimit = kLowerLimit,
+                     .upperLimit = kUpperLimit,
+                     .viewStep = 100,
                      .fineScale = kFineScale,
                      .calibration = kCalibration,
                      .stateFileStem = "IC1000",
@@ -111,10 +110,6 @@ void IC1000::SetDefaults() {
     Settings = Pcr1000Settings{};
     Scope = PcrBandScope{};
     Busy = true;
-    LowerLimit = kLowerLimit;
-    UpperLimit = kUpperLimit;
-    ViewStep = 100;
-    ViewPosition = 0;
     s.Modulation = 'W';
     s.Frequency = 729'000;
     s.Sound = 1;

@@ -74,8 +74,6 @@ class IC1000 : public ReceiverPanel {
     static constexpr uint32_t kUpperLimit = 13'000'000;  // 1300 MHz
     // The level scale's step of a scale scan with the band scope: 200 kHz.
     static constexpr uint32_t kScopeScanStep = 2000;
-    // "Нет доступа к обьекту": the IC-PCR1000 panel's own spelling.
-    static constexpr const char* kNoAccessHere = "Нет доступа к обьекту";
 
     IC1000();
     ~IC1000() override;

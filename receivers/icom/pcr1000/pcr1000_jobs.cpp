@@ -57,23 +57,20 @@ const JobCommand<IC1000> IC1000::kJobCommands[] = {
     {617, &IC1000::AttenuatorOnCommand},
     {618, &IC1000::VolumeCommand},
     {619, &IC1000::SquelchCommand},
-    {621, &IC1000::ClearScaleCommand},
     {622, &IC1000::PowerCommand},
     {623, &IC1000::AgcCommand},
     {625, &IC1000::NoiseBlankerCommand},
-    {626, &IC1000::ViewStepCommand},
-    {629, &IC1000::FixedLeftCommand},
-    {630, &IC1000::FixedRightCommand},
-    {631, &IC1000::PeakLeftCommand},
-    {632, &IC1000::PeakRightCommand},
     {634, &IC1000::NothingCommand},
     {635, &IC1000::ScopePauseCommand},
     {636, &IC1000::ScopeScanCommand},
 };
+constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 629, .fixedRight = 630, .peakLeft = 631,
+                                       .peakRight = 632, .viewStep = 626, .clearScale = 621};
 // clang-format on
 
 void IC1000::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<IC1000>>(kJobCommands), kNoAccessHere);
+    ServeJobLine(*this, std::span<const JobCommand<IC1000>>(kJobCommands), kFineScaleJobs,
+                 kNoAccessSpeltWithSoftSign);
 }
 
 // A setting the set does not take leaves the line done all the same, as on the other ICOM
