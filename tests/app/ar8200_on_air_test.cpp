@@ -113,4 +113,30 @@ TEST_F(Ar8200SwitchedOffAndOn, TheAnalysisViewPutsTheReceiverBackOnItsBandScope)
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
 }
 
+// So is the set's own scan: the receiver back on its VFO scans nothing, nor does the panel.
+TEST_F(Ar8200SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
+    auto* panel = dynamic_cast<AR8200*>(orvel.receiver.Panel());
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
+    emulator.SetSearchBank(panel->CurrentSearchBank,
+                           {145'000'000, 146'000'000, emulators::AorSettings{12'500, '1'}, "2M"});
+    panel->pictbttn_1->Raise(ui::EventId::Click);
+    ASSERT_TRUE(RunUntil([&] { return panel->Scanning; }, 10'000));
+    ui::ServeFor(500);
+    EXPECT_FALSE(orvel.start->IsEnabled());
+
+    ui::Clock::SetIdleSliceMs(5);
+    receiver.reset();
+    ASSERT_TRUE(RunUntil([&] { return !boxes.shown.empty(); }, 10'000));
+    const uint32_t syncs = panel->SyncCount();
+    receiver.emplace(Broadcast(), Model::Ar8200);
+    emulator.LinkAs(folder.path() / "COM1");
+    emulator.Start();
+    ASSERT_TRUE(RunUntil([&] { return panel->SyncCount() > syncs && panel->ReceiverAnswered(); },
+                         20'000));
+    ui::ServeFor(500);
+    EXPECT_FALSE(panel->Scanning);
+    EXPECT_TRUE(orvel.start->IsEnabled());
+}
+
 }  // namespace

@@ -259,6 +259,7 @@ void AR8200::Synchronise() {
         // A receiver back after a loss (switched off and on) has left its band scope: the
         // analysis view still on puts it there again, or every sweep asked is refused.
         if (Scope.On && !Scope.Paused) StartSweep();
+        OwnScanLeftBySync();
     }
     ShowAll();
     PostToSelf(PostRefreshDisplay);
