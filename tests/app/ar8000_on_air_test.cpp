@@ -76,15 +76,7 @@ TEST_F(Ar8000SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     ASSERT_TRUE(panel->Scanning);
     EXPECT_FALSE(orvel.start->IsEnabled());
 
-    ui::Clock::SetIdleSliceMs(5);  // the waits for the receiver to come back pass quickly
-    receiver.reset();               // switched off: its terminal and COM1 go
-    ASSERT_TRUE(RunUntil([&] { return !boxes.shown.empty(); }, 10'000));
-    const uint32_t syncs = panel->SyncCount();
-    receiver.emplace(window_test::WithCarrier(8, 145'500'000, 128, 12'000));
-    emulator.LinkAs(folder.path() / "COM1");
-    emulator.Start();
-    ASSERT_TRUE(RunUntil([&] { return panel->SyncCount() > syncs && panel->ReceiverAnswered(); },
-                         20'000));
+    ASSERT_TRUE(SwitchOffAndOn(window_test::WithCarrier(8, 145'500'000, 128, 12'000)));
     ui::ServeFor(500);
     EXPECT_FALSE(panel->Scanning);
     EXPECT_TRUE(orvel.start->IsEnabled());

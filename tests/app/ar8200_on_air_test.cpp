@@ -101,14 +101,9 @@ TEST_F(Ar8200SwitchedOffAndOn, TheAnalysisViewPutsTheReceiverBackOnItsBandScope)
     panel->scope->Raise(ui::EventId::Click);
     ASSERT_TRUE(RunUntil([&] { return Swept(); }, 10'000));
 
-    ui::Clock::SetIdleSliceMs(5);  // the waits for the receiver to come back pass quickly
-    receiver.reset();               // switched off: its terminal and COM1 go
-    ASSERT_TRUE(RunUntil([&] { return !boxes.shown.empty(); }, 10'000));
-    orvel.ScopeLevels.fill(0);
-    receiver.emplace(Broadcast(), Model::Ar8200);
-    emulator.LinkAs(folder.path() / "COM1");
-    emulator.Start();
-    ASSERT_TRUE(RunUntil([&] { return Swept(); }, 20'000));
+    ASSERT_TRUE(SwitchOffAndOn(Broadcast(), Model::Ar8200));
+    orvel.ScopeLevels.fill(0);  // what the receiver swept before it went
+    ASSERT_TRUE(RunUntil([&] { return Swept(); }, 10'000));
     EXPECT_TRUE(panel->Scope.On);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
 }
@@ -125,15 +120,7 @@ TEST_F(Ar8200SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     ui::ServeFor(500);
     EXPECT_FALSE(orvel.start->IsEnabled());
 
-    ui::Clock::SetIdleSliceMs(5);
-    receiver.reset();
-    ASSERT_TRUE(RunUntil([&] { return !boxes.shown.empty(); }, 10'000));
-    const uint32_t syncs = panel->SyncCount();
-    receiver.emplace(Broadcast(), Model::Ar8200);
-    emulator.LinkAs(folder.path() / "COM1");
-    emulator.Start();
-    ASSERT_TRUE(RunUntil([&] { return panel->SyncCount() > syncs && panel->ReceiverAnswered(); },
-                         20'000));
+    ASSERT_TRUE(SwitchOffAndOn(Broadcast(), Model::Ar8200));
     ui::ServeFor(500);
     EXPECT_FALSE(panel->Scanning);
     EXPECT_TRUE(orvel.start->IsEnabled());
