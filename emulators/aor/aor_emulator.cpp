@@ -50,6 +50,10 @@ void AorEmulator::SetReportLineFaults(bool on) {
     Locked([&] { reportLineFaults_ = on; });
 }
 
+void AorEmulator::SetTrace(AorLineEngine::Trace trace) {
+    Locked([&] { engine_.SetTrace(std::move(trace)); });
+}
+
 void AorEmulator::SetSignalPlan(SignalPlan plan) {
     Locked([&] { model_->SetSignalPlan(std::move(plan)); });
 }

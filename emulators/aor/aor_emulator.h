@@ -36,6 +36,8 @@ class AorEmulator : public PtyServer {
     // True as soon as `count` bytes have been heard as noise; false when `timeout` passes.
     bool WaitForGarbledBytes(size_t count, std::chrono::milliseconds timeout) const;
     void SetReportLineFaults(bool on);
+    // See AorLineEngine::SetTrace; called on the serving thread with the lock held.
+    void SetTrace(AorLineEngine::Trace trace);
 
     // The lines received, empty ones too, oldest first.
     std::vector<std::string> ReceivedLines() const;

@@ -6,11 +6,16 @@
 //   --model NAME    the receiver: ar5000 (the default), ar8200, ar8600, ar8000 or ar3000a.
 //   --line-rate     answer at the speed the program set on its port, as a real line does
 //                   (by default answers leave at once).
+//   --trace         write every line received ("> ") and every line sent ("< ") to standard
+//                   error, each after the time of day in milliseconds, as it happens.
 //
 // What each answers is listed in emulators/aor/aor_set.h and in the model's own header
 // (ar5000_emulator.h, ar8200_emulator.h, ar8000_emulator.h, ar3000a_emulator.h). The AR3000A
 // needs a line of two stop bits: on one it answers nothing and says so on standard error.
 
+#include <chrono>
+#include <cstdio>
+#include <ctime>
 #include <memory>
 #include <string_view>
 
@@ -55,16 +60,30 @@ const Model kModels[] = {
 
 constexpr char kUsage[] =
     "Usage: orvel-aor-emulator [--model ar5000|ar8200|ar8600|ar8000|ar3000a] [--link PATH]\n"
-    "                          [--line-rate]\n"
+    "                          [--line-rate] [--trace]\n"
     "                          [--noise LEVEL] [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
     "An AOR receiver on a pseudo-terminal; prints the terminal's path and serves until\n"
     "interrupted.\n";
+
+// "12:34:56.789 > RF0145500000": a line as the set heard or sent it.
+void TraceLine(char direction, std::string_view line) {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            now.time_since_epoch()).count() % 1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    std::fprintf(stderr, "%02d:%02d:%02d.%03d %c %.*s\n", local.tm_hour, local.tm_min,
+                 local.tm_sec, static_cast<int>(millis), direction, static_cast<int>(line.size()),
+                 line.data());
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const Model* model = &kModels[0];
     bool lineRate = false;
+    bool trace = false;
     const emulators::ProgramOption own[] = {
         {"--model", true,
          [&](std::string_view name) {
@@ -76,6 +95,11 @@ int main(int argc, char** argv) {
         {"--line-rate", false,
          [&](std::string_view) {
              lineRate = true;
+             return true;
+         }},
+        {"--trace", false,
+         [&](std::string_view) {
+             trace = true;
              return true;
          }},
     };
@@ -93,6 +117,7 @@ int main(int argc, char** argv) {
             auto emulator = model->make(shell.Plan());
             emulator->SetLineRate(lineRate);
             emulator->SetReportLineFaults(true);
+            if (trace) emulator->SetTrace(TraceLine);
             return emulator;
         },
         banner, lineRate ? "at line rate" : "");

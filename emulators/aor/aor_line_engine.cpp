@@ -29,6 +29,7 @@ void AorLineEngine::EndLine(Clock::time_point now) {
     std::string line = std::move(partial_);
     partial_.clear();
     const bool overlong = std::exchange(overlong_, false);
+    if (trace_) trace_('>', line);
     received_.Add(line);
     if (silent_ || line.empty()) return;
     if (overlong || refuseAll_ || refused_.contains(std::string_view(line).substr(0, 2))) {
@@ -48,6 +49,7 @@ void AorLineEngine::Poll(Clock::time_point now) {
 }
 
 void AorLineEngine::QueueLine(std::string_view line, Clock::time_point now) {
+    if (trace_) trace_('<', line);
     std::string text = garbage_;
     text += line;
     if (outgoingBytes_ + text.size() + 2 > kMostOutgoingBytes) return;

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -91,6 +92,11 @@ class AorLineEngine {
     void SetRefused(std::vector<std::string> tokens);
     void SetRefuseAll(bool refuse) { refuseAll_ = refuse; }
 
+    // Trace: told every line as it is received ('>', empty ones too) and every reply line as it
+    // is queued ('<', the stop reports the set sends unasked among them), without the ends.
+    using Trace = std::function<void(char direction, std::string_view line)>;
+    void SetTrace(Trace trace) { trace_ = std::move(trace); }
+
     // Every line received, empty ones too, without its end (see ReceivedLog).
     std::vector<std::string> ReceivedLines() const { return received_.Entries(); }
     size_t ReceivedCount() const { return received_.Count(); }
@@ -126,6 +132,7 @@ class AorLineEngine {
     bool overlong_ = false;
     bool afterCr_ = false;
     ReceivedLog<std::string> received_;
+    Trace trace_;
 
     std::deque<Outgoing> outgoing_;
     size_t outgoingBytes_ = 0;

@@ -234,6 +234,13 @@ void AorPanel::StopOwnScan() {
     PostToSelf(PostRefreshDisplay);
 }
 
+void AorPanel::OwnScanLeftBySync() {
+    if (!Scanning) return;
+    Scanning = false;
+    StopPending = false;
+    PanelWorkEnded();
+}
+
 // A stop of the receiver's own scan comes as an LC line with the level, then the state line
 // with the frequency; or as one LC line that carries the frequency too.
 void AorPanel::AfterLine(bool ended) {

@@ -428,6 +428,10 @@ class AorPanel : public AorBankPanel {
     // The receiver took the scan line and scans now.
     virtual void OwnScanStarted() {}
     virtual void AfterOwnScanStop() = 0;
+    // A sync that left the receiver on a VFO: the receiver's own scan the panel ran is over
+    // (a receiver switched off and on again scans nothing), and the program's controls are
+    // the operator's again.
+    void OwnScanLeftBySync();
 
     // The texts of the status pane while the receiver scans by itself.
     static constexpr const char* kSearchScanText = "Поиск по диапазону";

@@ -9,6 +9,7 @@
 
 #include "emulators/aor/ar8200_emulator.h"
 #include "receivers/aor/ar8200/ar8200.h"
+#include "receivers/aor/ar8200/ar8200_scope.h"
 #include "receivers/aor/ar8200/rar8200.h"
 #include "tests/app/window_fixture.h"
 
@@ -75,6 +76,54 @@ TEST_F(Ar8200Unattended, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
 
 TEST_F(Ar8600Unattended, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
     ScansAndJournals("AR-8600");
+}
+
+// The analysis view on while the receiver is switched off and on again: the program tells the
+// lost receiver once, and the receiver, back on its VFO, is put on its band scope again, so the
+// sweeps go on being drawn.
+class Ar8200SwitchedOffAndOn : public window_test::OnAir<emulators::Ar8200Emulator> {
+  protected:
+    Ar8200SwitchedOffAndOn() : OnAir(Broadcast(), Model::Ar8200) {}
+    std::string Ini() const override { return "COM=1\r\nSPEED=5\r\nRECV=9\r\n"; }
+    // A carrier where the set stands when it is switched on, 101.7 MHz.
+    static emulators::SignalPlan Broadcast() {
+        return window_test::WithCarrier(8, 101'700'000, 200, 200'000);
+    }
+    // A sweep's level at the tuned frequency has been taken.
+    bool Swept() const { return orvel.ScopeLevels[Ar8200Scope::kCentre] != 0; }
+};
+
+TEST_F(Ar8200SwitchedOffAndOn, TheAnalysisViewPutsTheReceiverBackOnItsBandScope) {
+    auto* panel = dynamic_cast<AR8200*>(orvel.receiver.Panel());
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
+    panel->scope->SetChecked(true);
+    panel->scope->Raise(ui::EventId::Click);
+    ASSERT_TRUE(RunUntil([&] { return Swept(); }, 10'000));
+
+    ASSERT_TRUE(SwitchOffAndOn(Broadcast(), Model::Ar8200));
+    orvel.ScopeLevels.fill(0);  // what the receiver swept before it went
+    ASSERT_TRUE(RunUntil([&] { return Swept(); }, 10'000));
+    EXPECT_TRUE(panel->Scope.On);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
+}
+
+// So is the set's own scan: the receiver back on its VFO scans nothing, nor does the panel.
+TEST_F(Ar8200SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
+    auto* panel = dynamic_cast<AR8200*>(orvel.receiver.Panel());
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
+    emulator.SetSearchBank(panel->CurrentSearchBank,
+                           {145'000'000, 146'000'000, emulators::AorSettings{12'500, '1'}, "2M"});
+    panel->pictbttn_1->Raise(ui::EventId::Click);
+    ASSERT_TRUE(RunUntil([&] { return panel->Scanning; }, 10'000));
+    ui::ServeFor(500);
+    EXPECT_FALSE(orvel.start->IsEnabled());
+
+    ASSERT_TRUE(SwitchOffAndOn(Broadcast(), Model::Ar8200));
+    ui::ServeFor(500);
+    EXPECT_FALSE(panel->Scanning);
+    EXPECT_TRUE(orvel.start->IsEnabled());
 }
 
 }  // namespace

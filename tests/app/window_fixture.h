@@ -281,6 +281,23 @@ class OnAir : public WindowTest {
     }
     int IdleSliceMs() const override { return 40; }
 
+    // The receiver is switched off (its terminal and COM1 go) and, once the program has told
+    // the loss, on again afresh, made of `args`, on a new terminal behind the same COM1; true
+    // once the panel's sync has been answered again. The waits pass quickly from here on.
+    template <class... Args>
+    bool SwitchOffAndOn(const Args&... args) {
+        ui::Clock::SetIdleSliceMs(5);
+        receiver.reset();
+        if (!RunUntil([&] { return !boxes.shown.empty(); }, 10'000)) return false;
+        ReceiverPanel* panel = orvel.receiver.Panel();
+        const uint32_t syncs = panel->SyncCount();
+        receiver.emplace(args...);
+        emulator.LinkAs(folder.path() / "COM1");
+        emulator.Start();
+        return RunUntil(
+            [&] { return panel->SyncCount() > syncs && panel->ReceiverAnswered(); }, 20'000);
+    }
+
     // A new receiver is built in the same place as the one before, so `emulator` names it.
     std::optional<Emulator> receiver;
     Emulator& emulator = *receiver;

@@ -139,6 +139,18 @@ TEST(AorLineEngine, AtLineRateTheProgramsBytesAndEachAnswerTakeTheLineInTurn) {
     EXPECT_EQ(TakeDue(engine, later + 2s), "\nMD1\r\n");
 }
 
+TEST(AorLineEngine, TracesEveryLineHeardAndEveryReplyInOrder) {
+    Ar5000 set(TestPlan());
+    AorLineEngine engine(set);
+    std::vector<std::string> trace;
+    engine.SetTrace([&](char direction, std::string_view line) {
+        trace.push_back(std::string(1, direction) + std::string(line));
+    });
+    engine.Receive("RF145500000\r\nLM\r\n\r\nQQ\r", kStart);
+    EXPECT_EQ(trace, (std::vector<std::string>{">RF145500000", "<", ">LM", "<LM 7F", ">", ">QQ",
+                                               "<?"}));
+}
+
 TEST(AorLineEngine, ALineNobodyReadsStopsGrowing) {
     Ar5000 set(TestPlan());
     AorLineEngine engine(set);

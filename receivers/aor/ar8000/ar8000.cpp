@@ -210,6 +210,7 @@ void AR8000::Synchronise() {
         }
         if (Reply.State == AorState::Vfo && Reply.Marked && Reply.FrequencyReported)
             TakeReceiverState();
+        OwnScanLeftBySync();
     }
     ShowAll();
     PostToSelf(PostRefreshDisplay);

@@ -251,6 +251,10 @@ void AR8200::Synchronise() {
             Options.VoiceSquelch = true;
             Options.VoiceValue = static_cast<uint32_t>(Reply.ValueB);
         }
+        // A receiver back after a loss (switched off and on) has left its band scope: the
+        // analysis view still on puts it there again, or every sweep asked is refused.
+        if (Scope.On && !Scope.Paused) StartSweep();
+        OwnScanLeftBySync();
     }
     ShowAll();
     PostToSelf(PostRefreshDisplay);
