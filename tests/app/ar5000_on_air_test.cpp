@@ -100,4 +100,31 @@ TEST_F(Ar5000SilentAtStart, TheJobsScanSendsNoRangeSettingsBeforeTheReceiverAnsw
     EXPECT_NE(std::find(lines.begin(), lines.end(), "ST10000"), lines.end());
 }
 
+// The set's own scan runs when the receiver is switched off and on again: back on its VFO it
+// scans nothing, so neither does the panel, and the program's controls are the operator's again.
+class Ar5000SwitchedOffAndOn : public window_test::OnAir<emulators::Ar5000Emulator> {
+  protected:
+    Ar5000SwitchedOffAndOn() : OnAir(window_test::WithCarrier(8, 145'500'000, 128, 12'000)) {}
+    std::string Ini() const override { return "COM=1\r\nSPEED=5\r\nRECV=7\r\n"; }
+};
+
+TEST_F(Ar5000SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
+    auto* panel = dynamic_cast<AR5000*>(orvel.receiver.Panel());
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
+    emulator.SetSearchBank(panel->CurrentSearchBank,
+                           {145'000'000, 146'000'000, emulators::AorSettings{}, "2M"});
+    panel->ScanSettings.kind = AorScanSettings::Kind::Search;
+    panel->pictbttn_1->Raise(ui::EventId::Click);
+    ASSERT_TRUE(RunUntil([&] { return panel->Scanning; }, 10'000));
+    ui::ServeFor(500);
+    EXPECT_FALSE(orvel.start->IsEnabled());
+
+    ASSERT_TRUE(SwitchOffAndOn(window_test::WithCarrier(8, 145'500'000, 128, 12'000)));
+    ui::ServeFor(500);
+    EXPECT_FALSE(panel->Scanning);
+    EXPECT_TRUE(orvel.start->IsEnabled());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
+}
+
 }  // namespace

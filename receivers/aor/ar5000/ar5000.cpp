@@ -333,6 +333,12 @@ void AR5000::Synchronise() {
         fdx_->AttenuatorDb = Reply.AttenuatorDb;
         ReadLevelSettings();
         if (Reply.State == AorState::Vfo) SelectVfo(Vfo);
+        // A receiver switched off and on again stands on its VFO or a channel, scanning
+        // nothing: neither is the panel then.
+        const bool scanning = Reply.State == AorState::MemoryScan ||
+                              Reply.State == AorState::SearchScan ||
+                              Reply.State == AorState::VfoScan;
+        if (!scanning) OwnScanLeftBySync();
     }
     ShowAll();
     PostToSelf(PostRefreshDisplay);
