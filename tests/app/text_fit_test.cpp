@@ -21,6 +21,8 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionHeader>
+#include <QStyleOptionViewItem>
+#include <QTest>
 #include <QTreeWidget>
 #include <algorithm>
 #include <memory>
@@ -33,6 +35,7 @@
 #include "app/orvel_windows.h"
 #include "receivers/aor/ar3000a/ar3000a.h"
 #include "receivers/icom/ic756/ic756.h"
+#include "receivers/icom/ic8500/ic8500.h"
 #include "receivers/icom/ic756/ric756.h"
 #include "receivers/icom/icr75/ic75.h"
 #include "receivers/panel_registry.h"
@@ -368,6 +371,30 @@ TEST_F(TextFit, ChannelStepFieldShowsItsStep) {
         EXPECT_LE(field->lineEdit()->fontMetrics().horizontalAdvance(step) + 4,
                   field->lineEdit()->contentsRect().width())
             << step;
+}
+
+// A channel's frequency shows whole in the IC-R8500's channel list, up to the set's top; the
+// operator stores it there from the panel.
+TEST_F(TextFit, ChannelListShowsAStoredFrequencyWhole) {
+    IC8500* panel = Ic8500Panel(orvel);
+    orvel.Frequency = IC8500::kUpperLimit;
+    QTest::mouseClick(static_cast<QAbstractButton*>(panel->cb_3->widget()), Qt::LeftButton);
+    ui::ServePending();
+    const int row = panel->lv_1->SelectedRow();
+    ASSERT_GE(row, 0);
+    const QString text = QString::fromStdString(panel->lv_1->Cell(row, 0));
+    ASSERT_EQ(text.trimmed(), "2000.0000");
+    // Where the list puts the cell's text: the cell less its indentation, and the margin the
+    // style keeps on either side of the text.
+    auto* list = static_cast<QTreeWidget*>(panel->lv_1->widget());
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    option.rect = list->visualRect(list->model()->index(row, 0));
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = text;
+    const QRect cell = list->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, list);
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    EXPECT_LE(list->fontMetrics().horizontalAdvance(text), cell.width() - 2 * margin);
 }
 
 // The labels of the fine scale's axis lie in the band below its base line: the last one is
