@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,7 +22,6 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionHeader>
-#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTreeWidget>
 #include <algorithm>
@@ -384,17 +384,25 @@ TEST_F(TextFit, ChannelListShowsAStoredFrequencyWhole) {
     ASSERT_GE(row, 0);
     const QString text = QString::fromStdString(panel->lv_1->Cell(row, 0));
     ASSERT_EQ(text.trimmed(), "2000.0000");
-    // Where the list puts the cell's text: the cell less its indentation, and the margin the
-    // style keeps on either side of the text.
+    // The cell as the list draws it, against the same cell with room to spare: a text cut short
+    // ("2000.0…") inks fewer pixels than the whole one.
     auto* list = static_cast<QTreeWidget*>(panel->lv_1->widget());
-    QStyleOptionViewItem option;
-    option.initFrom(list);
-    option.rect = list->visualRect(list->model()->index(row, 0));
-    option.features = QStyleOptionViewItem::HasDisplay;
-    option.text = text;
-    const QRect cell = list->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, list);
-    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
-    EXPECT_LE(list->fontMetrics().horizontalAdvance(text), cell.width() - 2 * margin);
+    const QModelIndex cell = list->model()->index(row, 0);
+    const auto ink = [&] {
+        const QImage image = list->viewport()->grab(list->visualRect(cell)).toImage();
+        const QRgb ground = image.pixel(0, 0);
+        int inked = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) inked += image.pixel(x, y) != ground;
+        return inked;
+    };
+    const int shown = ink();
+    const int width = list->header()->sectionSize(0);
+    list->header()->resizeSection(0, 4 * width);
+    const int whole = ink();
+    list->header()->resizeSection(0, width);
+    EXPECT_GT(whole, 0);
+    EXPECT_EQ(shown, whole) << "at " << width << " pixels";
 }
 
 // The labels of the fine scale's axis lie in the band below its base line: the last one is
