@@ -296,6 +296,7 @@ void ScanEngine::ReleaseReceiver() {
 
 void ScanEngine::StartScaleScan() {
     const uint64_t generation = scanGeneration_;
+    scaleSettings_.reset();  // what an earlier scale scan kept when it was stopped waiting
     fdx_.ScanFrequency = fdx_.Frequency;
     TuneReceiver();
     receiver_.LockReceiverPanel();

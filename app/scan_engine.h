@@ -15,6 +15,7 @@
 #include <ctime>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/sub_windows.h"
@@ -146,6 +147,8 @@ class ScanEngine {
     bool PostScanStep(uint32_t code, uint64_t generation);
     bool WaitsForReceiver(uint32_t code, uint64_t generation);
     void ResumeChain(uint32_t code, uint64_t generation);
+    struct ScaleSettings;
+    void GiveScaleSettingsBack(const ScaleSettings& scale);
     uint64_t TakeStepGeneration(uint32_t code);
     void ReleaseReceiver();
 
@@ -196,6 +199,15 @@ class ScanEngine {
         uint64_t generation = 0;
     };
     std::array<WaitingStep, 4> waitingForReceiver_{};
+    // The program's settings the scale scan ran with when it lost its receiver: the sync of a
+    // receiver that comes back puts that receiver's own mode in their place.
+    struct ScaleSettings {
+        char modulation = 'W';
+        uint32_t step = 0;
+        uint8_t attenuator = 0;
+        uint32_t attenuatorDb = 0;
+    };
+    std::optional<ScaleSettings> scaleSettings_;
     bool startAfterSync_ = false;  // the start button was pressed while the sync ran
     int32_t holdPeak_ = 0;  // the highest level of the point the range scan holds on
 };

@@ -14,6 +14,8 @@
 
 #include "tests/app/window_fixture.h"
 
+#include <QTest>
+
 namespace {
 
 using window_test::CodeSink;
@@ -407,6 +409,38 @@ TEST_F(LostReceiver, BackOnCom1AScaleScanGoesOnFromTheFrequencyItHadReached) {
     ASSERT_GE(tuned.size(), 2u);
     EXPECT_EQ(tuned[0], frequency);
     EXPECT_EQ(tuned[1], frequency + 250);
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+// The scale scan goes on with the mode and attenuator the operator gave it: the receiver
+// switched on afresh has its own (WFM, no attenuator), which its sync would otherwise leave
+// standing under a panel that still shows the operator's.
+TEST_F(LostReceiver, BackOnCom1AScaleScanGivesTheReceiverItsModeAndAttenuatorAgain) {
+    orvel.Show();
+    orvel.SwitchToTab(0);
+    orvel.Step = 250;
+    orvel.Frequency = k100MHz;
+    IC8500* panel = Ic8500Panel(orvel);
+    ASSERT_NE(panel, nullptr);
+    for (ui::OptionButton* button : {orvel.am, panel->catt10}) {
+        QTest::mouseClick(button->widget(), Qt::LeftButton);
+        ui::ServePending();
+    }
+    ASSERT_TRUE(RunUntil([&] {
+        return emulator.State().mode == emulators::kModeAm && emulator.State().attenuatorDb == 10;
+    }));
+    orvel.StartButton();
+    UnplugOnceScanning();
+    PlugInAfresh();
+    EXPECT_EQ(emulator.State().mode, emulators::kModeAm);
+    EXPECT_EQ(emulator.State().attenuatorDb, 10);
+    EXPECT_EQ(orvel.Modulation, 'A');
+    EXPECT_TRUE(orvel.am->IsChecked());
+    EXPECT_TRUE(panel->catt10->IsChecked());
+    const auto tuned = Tuned();
+    ASSERT_GE(tuned.size(), 2u);
+    EXPECT_EQ(tuned[1], tuned[0] + 250);
     EXPECT_TRUE(orvel.Running);
     EXPECT_EQ(Messages().size(), 1u);
 }

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionHeader>
+#include <QTest>
 #include <QTreeWidget>
 #include <algorithm>
 #include <memory>
@@ -33,6 +35,7 @@
 #include "app/orvel_windows.h"
 #include "receivers/aor/ar3000a/ar3000a.h"
 #include "receivers/icom/ic756/ic756.h"
+#include "receivers/icom/ic8500/ic8500.h"
 #include "receivers/icom/ic756/ric756.h"
 #include "receivers/icom/icr75/ic75.h"
 #include "receivers/panel_registry.h"
@@ -368,6 +371,38 @@ TEST_F(TextFit, ChannelStepFieldShowsItsStep) {
         EXPECT_LE(field->lineEdit()->fontMetrics().horizontalAdvance(step) + 4,
                   field->lineEdit()->contentsRect().width())
             << step;
+}
+
+// A channel's frequency shows whole in the IC-R8500's channel list, up to the set's top; the
+// operator stores it there from the panel.
+TEST_F(TextFit, ChannelListShowsAStoredFrequencyWhole) {
+    IC8500* panel = Ic8500Panel(orvel);
+    orvel.Frequency = IC8500::kUpperLimit;
+    QTest::mouseClick(static_cast<QAbstractButton*>(panel->cb_3->widget()), Qt::LeftButton);
+    ui::ServePending();
+    const int row = panel->lv_1->SelectedRow();
+    ASSERT_GE(row, 0);
+    const QString text = QString::fromStdString(panel->lv_1->Cell(row, 0));
+    ASSERT_EQ(text.trimmed(), "2000.0000");
+    // The cell as the list draws it, against the same cell with room to spare: a text cut short
+    // ("2000.0…") inks fewer pixels than the whole one.
+    auto* list = static_cast<QTreeWidget*>(panel->lv_1->widget());
+    const QModelIndex cell = list->model()->index(row, 0);
+    const auto ink = [&] {
+        const QImage image = list->viewport()->grab(list->visualRect(cell)).toImage();
+        const QRgb ground = image.pixel(0, 0);
+        int inked = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) inked += image.pixel(x, y) != ground;
+        return inked;
+    };
+    const int shown = ink();
+    const int width = list->header()->sectionSize(0);
+    list->header()->resizeSection(0, 4 * width);
+    const int whole = ink();
+    list->header()->resizeSection(0, width);
+    EXPECT_GT(whole, 0);
+    EXPECT_EQ(shown, whole) << "at " << width << " pixels";
 }
 
 // The labels of the fine scale's axis lie in the band below its base line: the last one is

@@ -106,10 +106,10 @@ void IC8500::CreateControls() {
     porog->SetRange(0, kSliderTop);
     zvuk->SetRange(0, kSliderTop);
     updwbnum->SetRange(0, static_cast<int>(kLastBank));
-    // Each title whole, and all five columns within the list (170 units) beside the scroll
-    // bar its 40 rows need.
+    // Each title whole, a frequency up to the set's top ("2000.0000") whole, and all five
+    // columns within the list (171 units) beside the scroll bar its 40 rows need.
     lv_1->SetColumns(
-        {{"Частота", 50}, {"Уровень", 42}, {"Комментарий", 67}, {"Выбор", 35}, {"Пропуск", 42}});
+        {{"Частота", 54}, {"Уровень", 42}, {"Комментарий", 67}, {"Выбор", 35}, {"Пропуск", 42}});
 }
 
 void IC8500::SetModelDefaults() {

@@ -77,7 +77,7 @@ class RIC8500;
     X(122, Slider, porog, (136, 113, 60, 14), 0, nullptr, nullptr) \
     X(123, Label, label_4, (200, 116, 18, 9), kNoWrap, "Звук", nullptr) \
     X(124, Slider, zvuk, (218, 113, 60, 14), 0, nullptr, nullptr) \
-    X(125, ListView, lv_1, (4, 130, 170, 62), 0, nullptr, nullptr, inherited) \
+    X(125, ListView, lv_1, (4, 130, 171, 62), 0, nullptr, nullptr, inherited) \
     X(126, ComboBox, bname, (178, 130, 54, 77), 0, nullptr, "Выбор банка по названию(англ)") \
     X(127, Label, bnum, (234, 132, 18, 10), kBold | kCentered | kNoWrap, nullptr, "Выбор номера банка") \
     X(128, UpDown, updwbnum, (254, 130, 10, 14), 0, nullptr, "Выбор номера банка") \
