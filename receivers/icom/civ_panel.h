@@ -165,6 +165,8 @@ class CivPanel : public ReceiverPanel {
     // The model's keys, between the head and the level scale.
     virtual void WriteModelKeys(StateFileWriter& file) { (void)file; }
     const CivMode* FindMode(char letter, int32_t filter) const;
+    // Who answers, where it is tuned, in which mode (a memory set ends its own scan first).
+    void Synchronise() override;
 
     const CivModel& model_;
     // Shown before the frequency in label_1 (a panel serving two models names the one it
@@ -178,7 +180,6 @@ class CivPanel : public ReceiverPanel {
         RefreshControls();
     }
     void SetDefaults() override;
-    void Synchronise() override;
     void ShowFrequency();
 
     void ParseReply(const civ::CivReply& reply);

@@ -8,7 +8,10 @@
 #include <span>
 #include <vector>
 
+#include "receivers/icom/civ_memory/civ_memory_panel.h"
 #include "receivers/icom/civ_panel.h"
+#include "receivers/icom/hf/hf_panel.h"
+#include "receivers/icom/ic8500/ic8500.h"
 #include "tests/app/window_fixture.h"
 
 namespace {
@@ -72,6 +75,55 @@ TEST_P(HfUnattended, TheAutoexecJobScansTheShortWaveRangeAndJournalsTheBroadcast
 
 INSTANTIATE_TEST_SUITE_P(HfSets, HfUnattended,
                          ::testing::Values(HfStation{12, &emulators::kIc756Pro},
+                                           HfStation{10, &emulators::kIcR75}));
+
+// The set's own scan runs when the receiver is switched off and on again: back, it scans
+// nothing, so neither does the panel, and the program's controls are the operator's again.
+class CivSwitchedOffAndOn : public ScanOnAir, public ::testing::WithParamInterface<HfStation> {
+  protected:
+    CivSwitchedOffAndOn() : ScanOnAir(GetParam().receiverType, *GetParam().set) {}
+};
+
+TEST_P(CivSwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
+    auto* panel = dynamic_cast<CivMemoryPanel*>(orvel.receiver.Panel());
+    ASSERT_NE(panel, nullptr);
+    // The range regime: the set scans between the edges kept in its memory (the IC-R8500's
+    // PROG bank, the HF sets' channels 100 and 101).
+    const auto edges = [&](int bank, int first, uint64_t lowHz, uint64_t highHz) {
+        emulators::CivChannel edge;
+        edge.frequencyHz = lowHz;
+        emulator.SetChannel(bank, first, edge);
+        edge.frequencyHz = highHz;
+        emulator.SetChannel(bank, first + 1, edge);
+    };
+    if (auto* ic8500 = dynamic_cast<IC8500*>(panel)) {
+        edges(23, 0, 145'000'000, 146'000'000);
+        ic8500->Settings.Scan.RangeScan = true;
+    }
+    if (auto* hf = dynamic_cast<HfPanel*>(panel)) {
+        edges(0, 100, 9'600'000, 9'700'000);
+        hf->Settings.RangeScan = true;
+    }
+    ASSERT_TRUE(panel->StartReceiverScan());
+    ui::ServeFor(500);
+    ASSERT_TRUE(panel->ReceiverScanRunning);
+    EXPECT_FALSE(orvel.start->IsEnabled());
+
+    ASSERT_TRUE(SwitchOffAndOn(*GetParam().set));
+    ui::ServeFor(500);
+    EXPECT_FALSE(panel->ReceiverScanRunning);
+    EXPECT_TRUE(orvel.start->IsEnabled());
+    // A set that had kept scanning is told to stop.
+    const std::vector<emulators::Bytes> frames = emulator.ReceivedFrames();
+    EXPECT_TRUE(std::any_of(frames.begin(), frames.end(), [](const emulators::Bytes& frame) {
+        return frame.size() == 7 && frame[4] == 0x0E && frame[5] == 0x00;
+    }));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
+}
+
+INSTANTIATE_TEST_SUITE_P(MemorySets, CivSwitchedOffAndOn,
+                         ::testing::Values(HfStation{4, &emulators::kIcR8500},
+                                           HfStation{12, &emulators::kIc756Pro},
                                            HfStation{10, &emulators::kIcR75}));
 
 }  // namespace

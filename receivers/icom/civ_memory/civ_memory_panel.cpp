@@ -237,6 +237,18 @@ void CivMemoryPanel::StopReceiverScan() {
     PostToOwner(PostHideWait);
 }
 
+void CivMemoryPanel::Synchronise() {
+    if (ReceiverScanRunning) {
+        // Nothing was found that the set could be asked to give back: a set switched off and
+        // on keeps no scan, and one that lost only its line stops here.
+        ReceiverScanRunning = false;
+        PanelWorkEnded();
+        Settle();
+        SendScanCommand("0E00");
+    }
+    CivPanel::Synchronise();
+}
+
 void CivMemoryPanel::StopOrClear() {
     if (ReceiverScanRunning)
         StopReceiverScan();

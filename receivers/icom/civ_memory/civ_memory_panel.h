@@ -62,6 +62,10 @@ class CivMemoryPanel : public CivPanel {
     // layout: what the model's memory holds of a channel, and its attenuator's depths.
     CivMemoryPanel(const CivModel& model, const ChannelLayout& layout);
 
+    // A sync comes when the receiver was away (a lost port, a silence): a scan of its own that
+    // the panel still shows ends first, on the panel and on a set that kept scanning.
+    void Synchronise() override;
+
     // --- What the model adds
     // The start sequence of the receiver's scan in the regime chosen; true when the receiver
     // took what starts the regime.
