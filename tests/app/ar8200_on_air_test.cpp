@@ -4,6 +4,7 @@
 // its level, finds the emulated receiver's signal and journals it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "receivers/aor/ar8200/ar8200.h"
 #include "receivers/aor/ar8200/ar8200_scope.h"
 #include "receivers/aor/ar8200/rar8200.h"
+#include "state/format_text.h"
 #include "tests/app/window_fixture.h"
 
 namespace {
@@ -48,8 +50,7 @@ class Ar8200UnattendedStart : public window_test::OnAir<emulators::Ar8200Emulato
         ASSERT_NE(first, lines.end());
         uint64_t hz = 100'000'000;
         for (auto line = first; line != lines.end() && hz <= 100'510'000; hz += 10'000) {
-            char tune[32];
-            std::snprintf(tune, sizeof tune, "RF%010llu", static_cast<unsigned long long>(hz));
+            const std::string tune = FormatText("RF%010llu", static_cast<unsigned long long>(hz));
             ASSERT_EQ(*line, tune);
             ASSERT_NE(line + 1, lines.end());
             EXPECT_EQ(*(line + 1), "LM") << tune;

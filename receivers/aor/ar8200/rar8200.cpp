@@ -34,10 +34,8 @@ void RAR8200::CreateControls() {
     voice->SetRange(0, 15);
 }
 
-void RAR8200::Act(std::function<void()> action) {
-    if (!filling_) action();
-}
-
+// Only the operator's input raises these events, once it is delivered and no wait for a reply
+// runs: the dialog setting its controls from the panel raises none.
 void RAR8200::Wire() {
     using ui::EventId;
     ui::OptionButton* kinds[] = {diapscan, bankscan, VFOscan};
@@ -47,12 +45,10 @@ void RAR8200::Wire() {
                 [this](ui::EventData&) { panel_.ScanSettings.SelectScan = selscan->IsChecked(); });
     diapVFO->On(EventId::Click,
                 [this](ui::EventData&) { panel_.Options.TwoVfoScan = diapVFO->IsChecked(); });
-    config->On(EventId::Select, [this](ui::EventData& e) {
-        Act([this, index = static_cast<int>(e.value)] { ChooseConfiguration(index); });
-    });
+    config->On(EventId::Select,
+               [this](ui::EventData& e) { ChooseConfiguration(static_cast<int>(e.value)); });
     for (int box = 0; box < static_cast<int>(links.size()); ++box)
-        links[box]->On(EventId::Click,
-                       [this, box](ui::EventData&) { Act([this, box] { OnLinkBox(box); }); });
+        links[box]->On(EventId::Click, [this, box](ui::EventData&) { OnLinkBox(box); });
     for (uint32_t mode = 0; mode < modes.size(); ++mode) {
         modes[mode]->On(EventId::Click, [this, mode](ui::EventData&) {
             panel_.Options.ScanModeChoice = mode;
@@ -68,31 +64,24 @@ void RAR8200::WireSettings() {
         {Fnar, {'F', 1}}, {F, {'F', 0}}, {Anar, {'A', 1}}, {A, {'A', 0}}, {Awide, {'A', 2}}};
     for (const auto& [option, mode] : variants) {
         option->On(EventId::Click, [this, mode = mode](ui::EventData&) {
-            Act([this, mode] { panel_.ChooseVariant(mode.first, mode.second); });
+            panel_.ChooseVariant(mode.first, mode.second);
         });
     }
-    textb_1->On(EventId::Change,
-                [this](ui::EventData& e) { Act([this, text = e.text] { OnPause(text); }); });
-    textb_2->On(EventId::Change,
-                [this](ui::EventData& e) { Act([this, text = e.text] { OnDelay(text); }); });
-    hold->On(EventId::Click, [this](ui::EventData&) { Act([this] { OnHold(); }); });
-    value->On(EventId::Change, [this](ui::EventData& e) {
-        Act([this, p = static_cast<int>(e.value)] { SendScanLevel(false, p); });
-    });
-    voice->On(EventId::Change, [this](ui::EventData& e) {
-        Act([this, p = static_cast<int>(e.value)] { SendScanLevel(true, p); });
-    });
-    noise->On(EventId::Click, [this](ui::EventData&) {
-        Act([this, on = noise->IsChecked()] { panel_.SendText(on ? "NL1" : "NL0"); });
-    });
-    AUTO->On(EventId::Click, [this](ui::EventData&) {
-        Act([this, on = AUTO->IsChecked()] { panel_.SendText(on ? "AS2" : "AS0"); });
-    });
+    textb_1->On(EventId::Change, [this](ui::EventData& e) { OnPause(e.text); });
+    textb_2->On(EventId::Change, [this](ui::EventData& e) { OnDelay(e.text); });
+    hold->On(EventId::Click, [this](ui::EventData&) { OnHold(); });
+    value->On(EventId::Change,
+              [this](ui::EventData& e) { SendScanLevel(false, static_cast<int>(e.value)); });
+    voice->On(EventId::Change,
+              [this](ui::EventData& e) { SendScanLevel(true, static_cast<int>(e.value)); });
+    noise->On(EventId::Click,
+              [this](ui::EventData&) { panel_.SendText(noise->IsChecked() ? "NL1" : "NL0"); });
+    AUTO->On(EventId::Click,
+             [this](ui::EventData&) { panel_.SendText(AUTO->IsChecked() ? "AS2" : "AS0"); });
     scan_stop::WireLists(pausemode, jobs, panel_.ScanSettings, *panel_.State());
 }
 
 void RAR8200::BeforeRefresh() {
-    filling_ = true;
     Fnar->SetChecked(panel_.Options.Fnar);
     F->SetChecked(!panel_.Options.Fnar);
     Anar->SetChecked(panel_.Options.Anar);
@@ -102,14 +91,12 @@ void RAR8200::BeforeRefresh() {
     if (panel_.ReceiverAnswered() && panel_.Link.Exchange("NL\r\n", "NL"))
         noise->SetChecked(panel_.Reply.NoiseLimiter);
     panel_.ScanSettings.FindJob(*panel_.State());
-    filling_ = false;
 }
 
 // The scan kind's configuration as the receiver reports it ("GS" or "GM", with its links),
 // then the panel's settings.
 void RAR8200::Refresh() {
     if (!HasWindow()) return;
-    filling_ = true;
     AorScanSettings& scan = panel_.ScanSettings;
     const bool bank = scan.kind == Kind::MemoryBanks;
     config->SetSelectedIndex(panel_.ReceiverAnswered() ? panel_.ReadScanConfiguration() : 0);
@@ -131,11 +118,9 @@ void RAR8200::Refresh() {
     voice->SetPosition(static_cast<int>(panel_.Options.VoiceValue) / AR8200::kSliderUnit);
     if (scan.kind == Kind::Search) AUTO->SetChecked(panel_.Reply.AutoStore);
     scan_stop::ShowLists(pausemode, jobs, scan, *panel_.State());
-    filling_ = false;
 }
 
 void RAR8200::ChooseKind(int kind) {
-    if (filling_) return;
     panel_.ScanSettings.kind = kind == 0 ? Kind::Search : kind == 1 ? Kind::MemoryBanks : Kind::Vfo;
     Refresh();
 }

@@ -7,7 +7,6 @@
 // panel, after the operator's action is over, and the settings live in the panel.
 
 #include <array>
-#include <functional>
 #include <string>
 
 #include "receivers/aor/ar8200/ar8200_form.h"
@@ -44,9 +43,6 @@ class RAR8200 : public PanelDialog {
     void OnDelay(const std::string& text);
     void OnHold();
     void SendScanLevel(bool voice, int position);
-    // Runs `action` after the operator's action, unless the dialog fills itself.
-    void Act(std::function<void()> action);
 
     AR8200& panel_;
-    bool filling_ = false;  // the controls are being set from the panel
 };

@@ -254,6 +254,23 @@ TEST_F(Ar8200OnAir, AStopOfTheOwnScanReportsItsLevelAndFrequencyAndStartsTheJob)
     EXPECT_EQ(LinesStartingWith("LC").back(), "LC0");
 }
 
+// A stop whose LC line holds no frequency takes it from the state line after; a VFO's state
+// line that no request awaits is none.
+TEST_F(Ar8200OnAir, AStopTakesItsFrequencyFromAScanLineButNotFromAnUnaskedVfoLine) {
+    emulator.SetSearchBank(0, {144'000'000, 146'000'000, {12'500, '1', '3', '0'}, "TWO"});
+    panel.ScanSettings.kind = AorScanSettings::Kind::Search;
+    ASSERT_TRUE(panel.StartOwnScan());
+    state.Frequency = 1'000'000;
+    Arrives("LC 266");
+    Arrives("VA RF0145500000");
+    EXPECT_EQ(state.Frequency, 1'000'000u);
+    Arrives("LC 266");
+    Arrives("SS RF0145500000");
+    EXPECT_EQ(state.Frequency, 1'455'000u);
+    EXPECT_EQ(state.Level, 254);
+    panel.StopOwnScan();
+}
+
 TEST_F(Ar8200OnAir, ABankScanStartsWithItsConfigurationModeFilterAndBank) {
     emulator.SetChannel(3, 0, {145'500'000, {12'500, '1', '3', '0'}, "D0"});
     panel.ScanSettings.kind = AorScanSettings::Kind::MemoryBanks;
