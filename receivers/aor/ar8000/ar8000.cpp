@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cinttypes>
-#include <functional>
+#include <utility>
 
 #include "receivers/aor/aor_handhelds.h"
 #include "receivers/aor/ar8000/rar8000.h"
-#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 
 namespace {
@@ -118,7 +117,6 @@ void AR8000::OnVfoButton() {
 void AR8000::OnAutoBox() {
     ChooseAuto(cauto->IsChecked());
 }
-
 
 // ---------------------------------------------------------------------------------------
 // Operations of the main window
@@ -290,7 +288,6 @@ void AR8000::StepBank(int delta) {
 void AR8000::OnChannelChosen() {
     TuneToChannel();
 }
-
 
 // ---------------------------------------------------------------------------------------
 // The receiver's own scan
