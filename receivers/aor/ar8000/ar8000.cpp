@@ -350,11 +350,11 @@ void AR8000::AfterOwnScanStop() {
 
 // The dialog opens on the links the receiver holds (asked only once it has answered).
 void AR8000::ServeDialogCode(uint32_t code) {
-    if (code != PostOpenScanSettings && code != PostRefreshPanelDialogs) return;
     if (code == PostRefreshPanelDialogs) {
         if (scanDialog_) scanDialog_->Refresh();
         return;
     }
+    if (code != PostOpenScanSettings) return;
     if (ReceiverAnswered()) ReadBankLinks();
     OpenScanDialog(scanDialog_, *this, ScanSettings);
 }
