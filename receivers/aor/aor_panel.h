@@ -326,7 +326,7 @@ class AorPanel : public AorBankPanel {
     int32_t CurrentSearchBank = 0;
     bool BanksBeingRead = false;  // a memory line answers a channel read
     bool WholeMemory = false;     // transfers and clearing cover all banks
-    int32_t Bandwidth = 150;      // 100 Hz units; the fill window is twice it
+    int32_t Bandwidth = 150;      // 100 Hz units; the fill window is fillWindowBandwidths times it
     bool Scanning = false;        // the receiver's own scan runs
     bool AutoOn = false;          // AUTO: the receiver's mode and step are its own
     AorScanSettings ScanSettings;
