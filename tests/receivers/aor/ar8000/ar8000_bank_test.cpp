@@ -197,8 +197,8 @@ TEST_F(Ar8000Banks, TheSearchBanksAttenuatorBoxTurnsItsOneDepthOnAndOff) {
     tick(true);
     EXPECT_TRUE(Lines().empty());
     tick(false);
-    EXPECT_EQ(LinesStartingWith("S"), (Strings{"SRD", "SED SL145000000 SU146000000 ST25000 "
-                                                      "MD2 AT0 TTF"}));
+    EXPECT_EQ(LinesStartingWith("S"),
+              (Strings{"SRD", "SED SL145000000 SU146000000 ST25000 MD2 AT0 TTF"}));
     EXPECT_FALSE(panel.SearchBanks[3].Attenuator);
     EXPECT_EQ(panel.SearchBanks[3].AttenuatorDb, 0u);
     EXPECT_EQ(panel.SearchBanks[3].Lower, 1'450'000u);
