@@ -508,6 +508,9 @@ class AorPanel : public AorBankPanel {
     // The selected channel into the program state and the receiver (read from the receiver
     // first with direct writing); the level measured there into the channel.
     void TuneToChannel();
+    // The receiver goes to the current bank, its selected channel and the current search bank,
+    // and the channel and the search bank are read from it.
+    void GoToCurrentPlaces();
     // The mode of a channel tuned to; by default the program state's mode, which the channel
     // gave it.
     virtual bool SendChannelMode(const MemoryChannel& channel) {

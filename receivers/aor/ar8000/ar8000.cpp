@@ -271,11 +271,7 @@ bool AR8000::ChooseAuto(bool on) {
 // receiver goes to both and the channel and the search bank are read from it.
 void AR8000::BankChosen(int bank) {
     CurrentSearchBank = bank;
-    if (DirectWrite) {
-        SelectBankForWalk(bank);
-        ReadSearchBank(bank);
-        ReadChannel(bank, SelectedChannel());
-    }
+    if (DirectWrite) GoToCurrentPlaces();
     ShowSearchBank();
     ShowSearchBankName();
 }
