@@ -32,11 +32,15 @@ void AorPanel::WriteMemoryCommand(JobStr&) {
 // after a transfer.
 void AorPanel::StandOnCurrentChannel() {
     if (!DirectWrite) return;
+    GoToCurrentPlaces();
+    ShowBankList();
+    ShowSearchBank();
+}
+
+void AorPanel::GoToCurrentPlaces() {
     SelectBankForWalk(CurrentBank);
     ReadSearchBank(CurrentSearchBank);
     ReadChannel(CurrentBank, SelectedChannel());
-    ShowBankList();
-    ShowSearchBank();
 }
 
 void AorPanel::AttenuatorBoxCommand(JobStr& line) {

@@ -326,7 +326,7 @@ class AorPanel : public AorBankPanel {
     int32_t CurrentSearchBank = 0;
     bool BanksBeingRead = false;  // a memory line answers a channel read
     bool WholeMemory = false;     // transfers and clearing cover all banks
-    int32_t Bandwidth = 150;      // 100 Hz units; the fill window is twice it
+    int32_t Bandwidth = 150;      // 100 Hz units; the fill window is fillWindowBandwidths times it
     bool Scanning = false;        // the receiver's own scan runs
     bool AutoOn = false;          // AUTO: the receiver's mode and step are its own
     AorScanSettings ScanSettings;
@@ -508,6 +508,9 @@ class AorPanel : public AorBankPanel {
     // The selected channel into the program state and the receiver (read from the receiver
     // first with direct writing); the level measured there into the channel.
     void TuneToChannel();
+    // The receiver goes to the current bank, its selected channel and the current search bank,
+    // and the channel and the search bank are read from it.
+    void GoToCurrentPlaces();
     // The mode of a channel tuned to; by default the program state's mode, which the channel
     // gave it.
     virtual bool SendChannelMode(const MemoryChannel& channel) {

@@ -1,7 +1,6 @@
 #include "receivers/aor/ar3000a/ar3000a.h"
 
 #include <algorithm>
-#include <new>
 #include <string>
 #include <utility>
 #include <vector>

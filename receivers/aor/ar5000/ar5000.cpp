@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
 #include "receivers/aor/ar5000/ar5000_modes.h"
 #include "state/message_bus.h"

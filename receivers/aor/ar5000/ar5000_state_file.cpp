@@ -12,10 +12,7 @@ namespace {
 using Kind = AorScanSettings::Kind;
 
 // Flag keys of the scan settings, in the order they are written.
-struct FlagKey {
-    const char* key;
-    bool AorScanSettings::*flag;
-};
+using FlagKey = FlagKeyOf<AorScanSettings>;
 constexpr FlagKey kFlagsBeforeDelay[] = {{"Задержка", &AorScanSettings::DelayOn}};
 constexpr FlagKey kFlagsAfterDelay[] = {{"Запрет", &AorScanSettings::Hold},
                                         {"VSC", &AorScanSettings::Voice},
@@ -34,9 +31,9 @@ bool AR5000::WriteStateFile() {
     file.Number("Атт", aor::AttenuatorOption(fdx_->Attenuator != 0, fdx_->AttenuatorDb));
     file.Number("Звук", Volume);
     file.Flag("Запись", DirectWrite);
-    for (const FlagKey& key : kFlagsBeforeDelay) file.Flag(key.key, scan.*key.flag);
+    WriteFlags(file, scan, kFlagsBeforeDelay);
     file.Number("Время_задержки", scan.Delay);
-    for (const FlagKey& key : kFlagsAfterDelay) file.Flag(key.key, scan.*key.flag);
+    WriteFlags(file, scan, kFlagsAfterDelay);
     file.Number("Сигнал", static_cast<uint32_t>(scan.Action));
     file.Number("Пауза", scan.Pause);
     file.Text("Задание", scan.JobName);
@@ -60,8 +57,8 @@ bool AR5000::ReadStateFile() {
     FDX& s = *fdx_;
     // A flag key stands in the file only while its flag is set: every one starts off.
     AorScanSettings scan = ScanSettings;
-    for (const FlagKey& key : kFlagsBeforeDelay) scan.*key.flag = false;
-    for (const FlagKey& key : kFlagsAfterDelay) scan.*key.flag = false;
+    ClearFlags(scan, kFlagsBeforeDelay);
+    ClearFlags(scan, kFlagsAfterDelay);
     scan.SelectScan = scan.ModeScan = false;
     bool searchKind = false, bankKind = false, direct = false;
     uint32_t attenuator = aor::AttenuatorOption(s.Attenuator != 0, s.AttenuatorDb);
@@ -71,10 +68,8 @@ bool AR5000::ReadStateFile() {
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         if (memory.Take(key, value)) return;
         const uint32_t number = ReadU32(value);
-        for (const FlagKey& k : kFlagsBeforeDelay)
-            if (key == k.key) scan.*k.flag = true;
-        for (const FlagKey& k : kFlagsAfterDelay)
-            if (key == k.key) scan.*k.flag = true;
+        TakeFlag(key, scan, kFlagsBeforeDelay);
+        TakeFlag(key, scan, kFlagsAfterDelay);
         if (key == kSearchLinksKey) {
             scan.SearchLinks = value;
         } else if (key == kMemoryLinksKey) {

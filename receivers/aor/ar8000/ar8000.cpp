@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cinttypes>
-#include <functional>
+#include <utility>
 
 #include "receivers/aor/aor_handhelds.h"
 #include "receivers/aor/ar8000/rar8000.h"
-#include "receivers/panel_pictures.h"
 #include "state/message_bus.h"
 
 namespace {
@@ -118,7 +117,6 @@ void AR8000::OnVfoButton() {
 void AR8000::OnAutoBox() {
     ChooseAuto(cauto->IsChecked());
 }
-
 
 // ---------------------------------------------------------------------------------------
 // Operations of the main window
@@ -273,11 +271,7 @@ bool AR8000::ChooseAuto(bool on) {
 // receiver goes to both and the channel and the search bank are read from it.
 void AR8000::BankChosen(int bank) {
     CurrentSearchBank = bank;
-    if (DirectWrite) {
-        SelectBankForWalk(bank);
-        ReadSearchBank(bank);
-        ReadChannel(bank, SelectedChannel());
-    }
+    if (DirectWrite) GoToCurrentPlaces();
     ShowSearchBank();
     ShowSearchBankName();
 }
@@ -290,7 +284,6 @@ void AR8000::StepBank(int delta) {
 void AR8000::OnChannelChosen() {
     TuneToChannel();
 }
-
 
 // ---------------------------------------------------------------------------------------
 // The receiver's own scan
@@ -353,11 +346,11 @@ void AR8000::AfterOwnScanStop() {
 
 // The dialog opens on the links the receiver holds (asked only once it has answered).
 void AR8000::ServeDialogCode(uint32_t code) {
-    if (code != PostOpenScanSettings && code != PostRefreshPanelDialogs) return;
     if (code == PostRefreshPanelDialogs) {
         if (scanDialog_) scanDialog_->Refresh();
         return;
     }
+    if (code != PostOpenScanSettings) return;
     if (ReceiverAnswered()) ReadBankLinks();
     OpenScanDialog(scanDialog_, *this, ScanSettings);
 }

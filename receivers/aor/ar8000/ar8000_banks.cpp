@@ -2,7 +2,6 @@
 // after; a search bank read with "SR" and written with "SE"; banks named by their letters; the
 // links of its own scan read back with "BM" and "BS".
 
-#include <algorithm>
 #include <cinttypes>
 
 #include "receivers/aor/ar8000/ar8000.h"

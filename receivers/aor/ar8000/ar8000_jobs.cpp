@@ -3,7 +3,6 @@
 #include <span>
 
 #include "receivers/aor/ar8000/ar8000.h"
-#include "state/message_bus.h"
 
 // clang-format off
 const JobCommand<AR8000> AR8000::kJobCommands[] = {

@@ -3,7 +3,6 @@
 // bank and the 20 search banks). The file stays after it was read: a crash before the close
 // would otherwise lose every bank.
 
-#include <algorithm>
 #include <span>
 #include <string>
 #include <string_view>

@@ -5,7 +5,6 @@
 
 #include "receivers/aor/ar8000/ar8000.h"
 #include "receivers/scan_stop.h"
-#include "state/message_bus.h"
 
 namespace {
 

@@ -172,6 +172,39 @@ TEST_F(Ar8000Banks, ChoosingABankWithDirectWritingGoesThereOnTheSet) {
     EXPECT_EQ(panel.sbank->Text(), "F");
 }
 
+// The search bank's attenuator box turns the set's one depth on and off: kept by the panel
+// alone without direct writing; with it the bank is read from the set, changed there and
+// written back. A box that agrees with the bank sends nothing.
+TEST_F(Ar8000Banks, TheSearchBanksAttenuatorBoxTurnsItsOneDepthOnAndOff) {
+    panel.SearchBanks[3] = {
+        .Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Mode = 'F', .Label = "2M"};
+    ASSERT_EQ(RunJob(224, 3).ReturnCode, 0);
+    ASSERT_TRUE(panel.checkbox_att->IsEnabled());
+    EXPECT_FALSE(panel.checkbox_att->IsChecked());
+    emulator.ClearReceivedLines();
+    const auto tick = [&](bool on) {
+        panel.checkbox_att->SetChecked(on);
+        panel.checkbox_att->Raise(ui::EventId::Click);
+        ui::ServePending();
+    };
+    tick(true);
+    EXPECT_TRUE(panel.SearchBanks[3].Attenuator);
+    EXPECT_EQ(panel.SearchBanks[3].AttenuatorDb, 10u);
+    EXPECT_TRUE(Lines().empty());
+
+    panel.DirectWrite = true;
+    emulator.SetSearchBank(3, {145'000'000, 146'000'000, AorSettings{25'000, '2', '3', '1'}, "F"});
+    tick(true);
+    EXPECT_TRUE(Lines().empty());
+    tick(false);
+    EXPECT_EQ(LinesStartingWith("S"),
+              (Strings{"SRD", "SED SL145000000 SU146000000 ST25000 MD2 AT0 TTF"}));
+    EXPECT_FALSE(panel.SearchBanks[3].Attenuator);
+    EXPECT_EQ(panel.SearchBanks[3].AttenuatorDb, 0u);
+    EXPECT_EQ(panel.SearchBanks[3].Lower, 1'450'000u);
+    EXPECT_EQ(emulator.SearchBank(3).settings.attenuator, '0');
+}
+
 // Storing the current settings starts the channel afresh and writes it at once with direct
 // writing; a store without it sends nothing.
 TEST_F(Ar8000Banks, TheCurrentSettingsGoIntoTheSelectedChannel) {
