@@ -44,6 +44,8 @@ class CivMemoryPanel : public CivPanel {
     // Each move of the slider goes into `level` (which outlives the slider), and with a
     // `command` ("14" and the sub-command) to the receiver at once.
     void WireLevelSlider(ui::Slider* slider, uint32_t& level, const char* command = nullptr);
+    // A level (held to 255) on its slider.
+    static void ShowLevel(ui::Slider* slider, uint32_t level);
 
     // --- The controls the core works on, placed by each model's list (rows marked
     // `inherited`, ui/form_controls.h).

@@ -130,8 +130,8 @@ void HfPanel::ShowSwitches() {
 
 void HfPanel::SetSliders() {
     if (!sq) return;
-    sq->SetPosition(static_cast<int>(ClampLevel(Settings.SquelchLevel)) / kSliderUnit);
-    sd->SetPosition(static_cast<int>(ClampLevel(Settings.AfLevel)) / kSliderUnit);
+    ShowLevel(sq, Settings.SquelchLevel);
+    ShowLevel(sd, Settings.AfLevel);
 }
 
 // ---------------------------------------------------------------------------------------
