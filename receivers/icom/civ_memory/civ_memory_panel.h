@@ -47,6 +47,9 @@ class CivMemoryPanel : public CivPanel {
     // A level (held to 255) on its slider.
     static void ShowLevel(ui::Slider* slider, uint32_t level);
 
+    // The model's attenuator depth `index` (dB), the deepest beyond its last.
+    uint32_t Depth(std::size_t index) const;
+
     // --- The controls the core works on, placed by each model's list (rows marked
     // `inherited`, ui/form_controls.h).
     ui::PictureButton* pictbttn_1 = nullptr;  // starts the receiver's scan
@@ -133,8 +136,6 @@ class CivMemoryPanel : public CivPanel {
     // Direct write as asked, never while the receiver is marked off; with apply the current
     // channel is applied as it comes on.
     void SwitchDirectWrite(bool on, bool apply);
-    // The model's depth `index`, the deepest beyond its last.
-    uint32_t Depth(std::size_t index) const;
     // The attenuator option the panel shows: a depth of the model's, or 0 (off, or a depth
     // the model does not have).
     uint32_t AttenuatorOption() const;

@@ -59,7 +59,7 @@ std::array<RIC756::FlagOption<CivScanSettings>, 3> RIC756::Regimes() const {
 }
 
 std::array<RIC756::ValueOption, 3> RIC756::Depths() const {
-    return {{{att10, 6}, {optb_1, 12}, {optb_2, 18}}};
+    return {{{att10, panel_.Depth(0)}, {optb_1, panel_.Depth(1)}, {optb_2, panel_.Depth(2)}}};
 }
 
 void RIC756::Wire() {

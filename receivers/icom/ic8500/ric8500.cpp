@@ -70,7 +70,7 @@ std::array<RIC8500::FlagOption<CivScanSettings>, 3> RIC8500::Resumes() const {
 }
 
 std::array<RIC8500::ValueOption, 3> RIC8500::Depths() const {
-    return {{{att10, 10}, {optb_1, 20}, {optb_2, 30}}};
+    return {{{att10, panel_.Depth(0)}, {optb_1, panel_.Depth(1)}, {optb_2, panel_.Depth(2)}}};
 }
 
 void RIC8500::Wire() {
