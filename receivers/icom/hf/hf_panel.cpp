@@ -221,12 +221,6 @@ void HfPanel::FollowSquelchKnob(int reading) {
     if (sq) sq->SetPosition(reading / kSliderUnit);
 }
 
-void HfPanel::ServeDialogCode(uint32_t code) {
-    if (code != PostOpenScanSettings) return;
-    // The job a stop starts, by its place in the job list as it stands now.
-    Settings.FindJob(*fdx_);
-}
-
 // ---------------------------------------------------------------------------------------
 // Replies
 
