@@ -53,7 +53,7 @@ int64_t OneTwoFive(double span) {
     return static_cast<int64_t>(std::lround(x * std::pow(10.0f, static_cast<float>(k))));
 }
 
-void FineScale::Attach(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBox* stepList) {
+void FineScale::AttachScale(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBox* stepList) {
     canvas_ = canvas;
     scrollBar_ = scrollBar;
     stepList_ = stepList;
@@ -73,7 +73,7 @@ void FineScale::Attach(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBo
 
 void FineScale::Attach(const FineScaleControls& c) {
     if (!c.canvas) return;
-    Attach(c.canvas, c.scrollBar, c.stepList);
+    AttachScale(c.canvas, c.scrollBar, c.stepList);
     if (c.peakRight) WireJumps(c.peakRight, c.peakLeft, c.fixedLeft, c.fixedRight);
 }
 
@@ -284,7 +284,8 @@ void FineScale::DrawOverviewAxis(ui::Painter& p, int w) const {
         p.Line(x, h - kAxisAboveBottom, x, h - 13, kSilver);
         char label[32];
         std::snprintf(label, sizeof label, "%.0f", static_cast<double>(f) / 10000.0);
-        const int left = std::clamp(x - p.TextWidth(label) / 2, 0, std::max(w - p.TextWidth(label), 0));
+        const int left =
+            std::clamp(x - p.TextWidth(label) / 2, 0, std::max(w - p.TextWidth(label), 0));
         p.Text(left, h - 13, label, kSilver);
     }
 }

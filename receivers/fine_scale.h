@@ -84,10 +84,8 @@ class FineScale {
   public:
     FineScale(ReceiverPanel& panel, const FineScaleLook& look) : panel_(panel), look_(look) {}
 
-    // Takes over the panel's controls once its form is built: the canvas it draws on and
-    // reads the mouse from, the scroll bar over the pages and the view-step list.
-    void Attach(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBox* stepList);
-    // Attach, and the jump buttons wired (WireJumps) where the form has them.
+    // Takes over the panel's controls once its form is built (none without a canvas); the
+    // jump buttons are wired where the form has them.
     void Attach(const FineScaleControls& controls);
     // The controls are gone with the form.
     void Detach();
@@ -114,10 +112,6 @@ class FineScale {
     bool JumpToFixed(bool right);
     // Zeroes the scale after the operator confirms it.
     void ConfirmClear();
-    // The panel's four jump buttons: to the peak on the right and on the left ("Вправо до
-    // Мах", "Влево до Мах"), to the fixed frequency on the left and on the right.
-    void WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Control* fixedLeft,
-                   ui::Control* fixedRight);
     // Zeroes the scale and redraws.
     void Clear();
 
@@ -126,6 +120,13 @@ class FineScale {
     void Draw(ui::Painter& painter);
 
   private:
+    // The canvas it draws on and reads the mouse from, the scroll bar over the pages and the
+    // view-step list.
+    void AttachScale(ui::Canvas* canvas, ui::ScrollBar* scrollBar, ui::ComboBox* stepList);
+    // The panel's four jump buttons: to the peak on the right and on the left ("Вправо до
+    // Мах", "Влево до Мах"), to the fixed frequency on the left and on the right.
+    void WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Control* fixedLeft,
+                   ui::Control* fixedRight);
     void ShowScrollBar();
     void OnScrolled(int64_t division);
     void OnMouse(ui::EventId id, int x, int y);

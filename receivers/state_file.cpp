@@ -8,11 +8,6 @@
 #include "state/key_value.h"
 #include "state/stamp_clock.h"
 
-namespace {
-
-
-}  // namespace
-
 std::string StateFileName(const std::string& programDir, std::string_view stem, uint32_t port) {
     char number[16];
     std::snprintf(number, sizeof number, ".%03u", port);

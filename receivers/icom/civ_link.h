@@ -133,8 +133,9 @@ class CivLink {
     std::string ReplyText;
 
   private:
-    // Copies the frame the cursor found out of the ring into the reply buffers.
+    // The next piece of the ring (the panel's walk takes pieces through it).
     RingPiece TakeNext(RingCursor& cursor);
+    // Copies the frame the cursor found out of the ring into the reply buffers.
     void TakeFrame(const RingCursor& cursor, const RingPiece& frame);
 
     ReceiverPanel& panel_;

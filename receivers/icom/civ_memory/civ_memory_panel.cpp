@@ -78,6 +78,10 @@ void CivMemoryPanel::WireLevelSlider(ui::Slider* slider, uint32_t& level, const 
     });
 }
 
+void CivMemoryPanel::ShowLevel(ui::Slider* slider, uint32_t level) {
+    slider->SetPosition(static_cast<int>(ClampLevel(level)) / kSliderUnit);
+}
+
 bool CivMemoryPanel::SendSwitch(const CivSwitch& setting) {
     return Exchange(*setting.setting ? setting.on : setting.off, civ::kFunctionSet);
 }

@@ -44,6 +44,11 @@ class CivMemoryPanel : public CivPanel {
     // Each move of the slider goes into `level` (which outlives the slider), and with a
     // `command` ("14" and the sub-command) to the receiver at once.
     void WireLevelSlider(ui::Slider* slider, uint32_t& level, const char* command = nullptr);
+    // A level (held to 255) on its slider.
+    static void ShowLevel(ui::Slider* slider, uint32_t level);
+
+    // The model's attenuator depth `index` (dB), the deepest beyond its last.
+    uint32_t Depth(std::size_t index) const;
 
     // --- The controls the core works on, placed by each model's list (rows marked
     // `inherited`, ui/form_controls.h).
@@ -131,8 +136,6 @@ class CivMemoryPanel : public CivPanel {
     // Direct write as asked, never while the receiver is marked off; with apply the current
     // channel is applied as it comes on.
     void SwitchDirectWrite(bool on, bool apply);
-    // The model's depth `index`, the deepest beyond its last.
-    uint32_t Depth(std::size_t index) const;
     // The attenuator option the panel shows: a depth of the model's, or 0 (off, or a depth
     // the model does not have).
     uint32_t AttenuatorOption() const;

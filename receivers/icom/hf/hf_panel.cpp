@@ -130,8 +130,8 @@ void HfPanel::ShowSwitches() {
 
 void HfPanel::SetSliders() {
     if (!sq) return;
-    sq->SetPosition(static_cast<int>(ClampLevel(Settings.SquelchLevel)) / kSliderUnit);
-    sd->SetPosition(static_cast<int>(ClampLevel(Settings.AfLevel)) / kSliderUnit);
+    ShowLevel(sq, Settings.SquelchLevel);
+    ShowLevel(sd, Settings.AfLevel);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -219,12 +219,6 @@ void HfPanel::FollowSquelchKnob(int reading) {
     if (static_cast<uint32_t>(reading) == Settings.SquelchLevel) return;
     Settings.SquelchLevel = static_cast<uint32_t>(reading);
     if (sq) sq->SetPosition(reading / kSliderUnit);
-}
-
-void HfPanel::ServeDialogCode(uint32_t code) {
-    if (code != PostOpenScanSettings) return;
-    // The job a stop starts, by its place in the job list as it stands now.
-    Settings.FindJob(*fdx_);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -246,7 +246,6 @@ class HfPanel : public CivMemoryPanel {
     bool SetMode() override;
     // The mode with the stored filter choice (WFM always wide), without the narrow variants.
     bool SendModeWithFilter();
-    void ServeDialogCode(uint32_t code) override;
     // The job commands both sets number alike, from the model's jobBase, and the model's own.
     void ExecuteCommand() override;
     // Reads the settings and the channels besides the head and the scale.

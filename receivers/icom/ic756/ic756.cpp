@@ -169,7 +169,5 @@ void IC756::WireControls() {
 }
 
 void IC756::ServeDialogCode(uint32_t code) {
-    HfPanel::ServeDialogCode(code);
-    if (code != PostOpenScanSettings) return;
-    OpenDialog(dialog_, *this);
+    if (code == PostOpenScanSettings) OpenScanDialog(dialog_, *this, Settings);
 }

@@ -38,7 +38,8 @@ class IC756 : public HfPanel {
     IC756();
     ~IC756() override;
 
-    // PostOpenScanSettings opens RIC756, made at the first call.
+    // PostOpenScanSettings opens RIC756, made at the first call, the job its stop starts
+    // looked up first.
     void ServeDialogCode(uint32_t code) override;
     RIC756* ScanSettingsDialog() const { return dialog_.get(); }
 

@@ -14,7 +14,6 @@ constexpr ui::ControlResource kRic756Controls[] = {UI_CONTROL_ROWS(RIC756_CONTRO
 constexpr ui::FormResource kRic756Form =
     PanelDialogForm("ID_RIC756", 250, 196, "Установка Параметров", kRic756Controls);
 
-constexpr int kSliderUnit = CivMemoryPanel::kSliderUnit;
 constexpr int kSliderTop = CivMemoryPanel::kSliderTop;
 
 // An edge of the programmed scan in MHz; nothing for an empty channel.
@@ -44,9 +43,9 @@ void RIC756::Refresh() {
     selmode->SetChecked(s.SelectedChannels);
     (s.Rnar ? Rnar : R)->SetChecked(true);
     (s.Cnar ? Cnar : C)->SetChecked(true);
-    soundlvl->SetPosition(static_cast<int>(s.DefaultSoundLevel) / kSliderUnit);
-    pik->SetPosition(static_cast<int>(s.NoiseReduction) / kSliderUnit);
-    sf->SetPosition(static_cast<int>(s.PbtShift) / kSliderUnit);
+    CivMemoryPanel::ShowLevel(soundlvl, s.DefaultSoundLevel);
+    CivMemoryPanel::ShowLevel(pik, s.NoiseReduction);
+    CivMemoryPanel::ShowLevel(sf, s.PbtShift);
     ShowValue(Depths(), s.DefaultAttenuatorDb);
     fn->SetText(EdgeText(panel_.Channels[HfPanel::kLowerEdge]));
     fk->SetText(EdgeText(panel_.Channels[HfPanel::kUpperEdge]));
@@ -60,7 +59,7 @@ std::array<RIC756::FlagOption<CivScanSettings>, 3> RIC756::Regimes() const {
 }
 
 std::array<RIC756::ValueOption, 3> RIC756::Depths() const {
-    return {{{att10, 6}, {optb_1, 12}, {optb_2, 18}}};
+    return {{{att10, panel_.Depth(0)}, {optb_1, panel_.Depth(1)}, {optb_2, panel_.Depth(2)}}};
 }
 
 void RIC756::Wire() {

@@ -176,7 +176,7 @@ bool IC8500::SetAttenuator() {
 
 bool IC8500::SetSound() {
     Settings.AudioLevel = fdx_->Sound ? ClampLevel(Settings.DefaultAudioLevel) : 0;
-    if (zvuk) zvuk->SetPosition(static_cast<int>(Settings.AudioLevel) / kSliderUnit);
+    if (zvuk) ShowLevel(zvuk, Settings.AudioLevel);
     return SendAudioLevel(Settings.AudioLevel);
 }
 
@@ -272,8 +272,8 @@ void IC8500::ShowSwitches() {
 
 void IC8500::SetSliders() {
     if (!porog) return;
-    porog->SetPosition(static_cast<int>(ClampLevel(Settings.SquelchThreshold)) / kSliderUnit);
-    zvuk->SetPosition(static_cast<int>(ClampLevel(Settings.AudioLevel)) / kSliderUnit);
+    ShowLevel(porog, Settings.SquelchThreshold);
+    ShowLevel(zvuk, Settings.AudioLevel);
 }
 
 // ---------------------------------------------------------------------------------------

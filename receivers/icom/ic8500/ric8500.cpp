@@ -15,7 +15,6 @@ constexpr ui::ControlResource kRic8500Controls[] = {UI_CONTROL_ROWS(RIC8500_CONT
 constexpr ui::FormResource kRic8500Form =
     PanelDialogForm("ID_RIC8500", 250, 166, "Установка Параметров", kRic8500Controls);
 
-constexpr int kSliderUnit = CivMemoryPanel::kSliderUnit;
 constexpr int kSliderTop = CivMemoryPanel::kSliderTop;
 
 }  // namespace
@@ -46,9 +45,9 @@ void RIC8500::Refresh() {
     (s.Cnar ? Cnar : Cnorm)->SetChecked(true);
     (s.Anar ? Anar : s.Awide ? Awide : Anorm)->SetChecked(true);
     ShowValue(Depths(), s.DefaultAttenuatorDb);
-    soundlvl->SetPosition(static_cast<int>(s.DefaultAudioLevel) / kSliderUnit);
-    peaklvl->SetPosition(static_cast<int>(s.PeakSetting) / kSliderUnit);
-    centrelvl->SetPosition(static_cast<int>(s.CentreSetting) / kSliderUnit);
+    CivMemoryPanel::ShowLevel(soundlvl, s.DefaultAudioLevel);
+    CivMemoryPanel::ShowLevel(peaklvl, s.PeakSetting);
+    CivMemoryPanel::ShowLevel(centrelvl, s.CentreSetting);
     scan_stop::ShowLists(pausemode, jobs, scan, *panel_.State());
     // The PRIO bank's one channel.
     const uint32_t prio = panel_.Channel(IC8500::kPrioBank, 0).Frequency;
@@ -71,7 +70,7 @@ std::array<RIC8500::FlagOption<CivScanSettings>, 3> RIC8500::Resumes() const {
 }
 
 std::array<RIC8500::ValueOption, 3> RIC8500::Depths() const {
-    return {{{att10, 10}, {optb_1, 20}, {optb_2, 30}}};
+    return {{{att10, panel_.Depth(0)}, {optb_1, panel_.Depth(1)}, {optb_2, panel_.Depth(2)}}};
 }
 
 void RIC8500::Wire() {

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "receivers/icom/ic756/ric756.h"
+#include "state/user_job.h"
 #include "tests/receivers/icom/hf/hf_fixture.h"
 #include "tests/support/operator_hand.h"
 
@@ -256,6 +257,22 @@ TEST_F(Ic756OnAir, AClickOnALevelSlidersTrackSendsOneCommand) {
         EXPECT_EQ(Sent(), (Texts{LevelCommand(command, slider)}));
         EXPECT_FALSE(operator_hand::Repeats(slider));
     }
+}
+
+// The job a stop starts is kept by its name: the dialog shows it where the job list has it
+// as the dialog opens.
+TEST_F(Ic756OnAir, TheScanRegimeDialogShowsTheStopsJobWhereTheListHasIt) {
+    UserJob morning;
+    morning.Identifier = "Утро";
+    UserJob night;
+    night.Identifier = "Ночь";
+    state.Jobs = {&morning, &night};
+    panel.Settings.JobName = "Ночь";
+    panel.ServeDialogCode(PostOpenScanSettings);
+    RIC756* dialog = panel.ScanSettingsDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(panel.Settings.JobIndex, 2);
+    EXPECT_EQ(dialog->job->SelectedIndex(), 2);
 }
 
 TEST_F(Ic756OnAir, TheScanRegimeDialogWritesIntoThePanelAndTheSet) {
