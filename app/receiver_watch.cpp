@@ -4,8 +4,14 @@
 
 void ReceiverWatch::PortHungUp() {
     comm_.Close();  // the reader has ended; the dead device is let go
-    state_ = State::PortLost;
     reopened_ = false;
+    LoseReceiver(State::PortLost);
+}
+
+// The receiver is gone (`lost` says how): the operator hears of it once, and it is looked for
+// again in kRetrySeconds.
+void ReceiverWatch::LoseReceiver(State lost) {
+    state_ = lost;
     countdown_ = kRetrySeconds;
     if (ReceiverPanel* panel = receiver_.Panel()) {
         panel->LoseReceiver();
@@ -56,11 +62,7 @@ void ReceiverWatch::NoticeSilence() {
     if (!panel || !panel->SyncEnded() || !panel->ReceiverAnswered() ||
         panel->UnansweredInARow() < kSilentExchanges)
         return;
-    panel->LoseReceiver();
-    panel->ReleaseForStop();
-    state_ = State::Silent;
-    countdown_ = kRetrySeconds;
-    TellOnce();
+    LoseReceiver(State::Silent);
 }
 
 void ReceiverWatch::TryAgain() {

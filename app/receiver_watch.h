@@ -47,6 +47,7 @@ class ReceiverWatch {
         Silent,    // the port is open but the receiver answers nothing; synced at the next try
         Probing,   // a try's sync runs
     };
+    void LoseReceiver(State lost);
     void NoticeSilence();
     void TryAgain();
     void TellOnce();

@@ -37,12 +37,6 @@ const FormResource* FindFormResource(const std::string& name) {
     return it == Resources().end() ? nullptr : it->second;
 }
 
-std::vector<std::string> FormResourceNames() {
-    std::vector<std::string> names;
-    for (const auto& [name, resource] : Resources()) names.push_back(name);
-    return names;
-}
-
 QFont FontFromName(const std::string& font) {
     QString name = ToQt(font);
     int points = 8;

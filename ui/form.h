@@ -77,8 +77,6 @@ struct FormResource {
 // The program's form resources are registered once, by name.
 void RegisterFormResource(const FormResource& resource);
 const FormResource* FindFormResource(const std::string& name);
-// The names of the form resources registered so far, in name order.
-std::vector<std::string> FormResourceNames();
 
 // Dialog units to pixels for one font: x by a quarter of the average character width,
 // y by an eighth of the character height.

@@ -571,9 +571,7 @@ void diap::RefreshData() {
         DrawCursor();
         return;
     }
-    DrawScale();
-    SyncScrollPosition();
-    ShowOnMainPicture();
+    RedrawScale();
 }
 
 // SPY: while the scan runs through the shown slot, the slot scrolls so that the point it

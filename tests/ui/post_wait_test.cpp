@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tests/support/code_sink.h"
+#include "ui/application.h"
 #include "ui/form.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
@@ -145,6 +146,38 @@ TEST_F(VirtualTime, WaitsNestInsideHandlers) {
     ui::Post(&panel, 1);
     EXPECT_TRUE(outer.Wait(1000));
     EXPECT_EQ(panel.codes, (std::vector<uint32_t>{1, 2}));
+}
+
+// A program that quits ends every wait at once, one begun after the quit and one under way
+// when it came: no loop is left to bring what they wait for. The next message loop waits again.
+TEST_F(VirtualTime, WaitsEndAtOnceWhileTheProgramQuits) {
+    for (const bool quitFirst : {true, false}) {
+        ui::Application application;
+        Receiver main;
+        ui::ReplyEvent reply;
+        bool answered = true;
+        int64_t endedAt = -1;
+        main.onCode = [&](uint32_t code) {
+            if (code == 2) ui::Application::Quit(0);
+            if (code != 1) return;
+            if (quitFirst)
+                ui::Application::Quit(0);
+            else
+                ui::Post(&main, 2);  // quits in the middle of the wait
+            answered = reply.Wait(1000);
+            endedAt = ui::Clock::NowMs();
+        };
+        const int64_t started = ui::Clock::NowMs();
+        ui::Post(&main, 1);
+        EXPECT_EQ(application.RunMessageLoop(), 0);
+        EXPECT_FALSE(answered) << quitFirst;
+        EXPECT_EQ(endedAt, started) << quitFirst;
+        EXPECT_FALSE(ui::Application::Quitting()) << quitFirst;
+    }
+    ui::ReplyEvent reply;
+    const int64_t before = ui::Clock::NowMs();
+    EXPECT_FALSE(reply.Wait(100));
+    EXPECT_EQ(ui::Clock::NowMs(), before + 100);
 }
 
 TEST_F(VirtualTime, TimerStoppedInItsOwnTickTicksNoMore) {
