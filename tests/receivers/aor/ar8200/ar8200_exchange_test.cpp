@@ -293,6 +293,25 @@ TEST_F(Ar8200OnAir, ABankScanStartsWithItsConfigurationModeFilterAndBank) {
     EXPECT_EQ(messages, Strings{"Ошибка запуска внутреннего сканирования приемника"});
 }
 
+// A bank scan whose mode filter the receiver refuses does not start from the scan button: it
+// would scan other channels than asked. Message 28, no scan line, nothing locked.
+TEST_F(Ar8200OnAir, ABankScanWhoseModeFilterIsRefusedDoesNotStart) {
+    emulator.SetChannel(3, 0, {145'500'000, {12'500, '1', '3', '0'}, "D0"});
+    panel.ScanSettings.kind = AorScanSettings::Kind::MemoryBanks;
+    panel.CurrentBank = 3;
+    emulator.SetRefused({"XM"});
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    QTest::mouseClick(panel.pictbttn_1->widget(), Qt::LeftButton, {}, QPoint(4, 4));
+    ui::ServePending();
+    ui::ServePending();
+    EXPECT_EQ(LinesStartingWith("XM").size(), 1u);
+    EXPECT_TRUE(LinesStartingWith("MS").empty());
+    EXPECT_FALSE(panel.Scanning);
+    EXPECT_EQ(messages, Strings{"Ошибка запуска внутреннего сканирования приемника"});
+    EXPECT_EQ(main.Count(PostScanStartedByPanel), 0);
+}
+
 // The attenuator box goes out and the level is measured with it; the sound box mutes; the
 // connection button lets the receiver go and, pressed again, syncs with it.
 TEST_F(Ar8200OnAir, TheBoxesAndTheConnectionButtonActWhenClicked) {
