@@ -340,6 +340,33 @@ TEST_F(Ar8200OnAir, TheBoxesAndTheConnectionButtonActWhenClicked) {
     EXPECT_EQ(Lines().front(), "RX");
 }
 
+// The connection button's caption follows what the receiver took: an "EX" it refuses or
+// leaves unanswered keeps "выкл", and the operator or the job line is told (message 39).
+TEST_F(Ar8200OnAir, TheConnectionButtonSaysLetGoOnlyOnceTheReceiverTookIt) {
+    Sync();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    emulator.SetRefused({"EX"});
+    QTest::mouseClick(panel.off->widget(), Qt::LeftButton, {}, QPoint(4, 4));
+    ui::ServePending();
+    ui::ServePending();
+    EXPECT_EQ(Lines().back(), "EX");
+    EXPECT_EQ(panel.off->Text(), "выкл");
+    EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
+
+    emulator.SetRefused({});
+    emulator.SetSilent(true);
+    const JobStr line = RunJob(918);
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message, "Ошибка обращения к приемнику(выключен)");
+    EXPECT_EQ(panel.off->Text(), "выкл");
+
+    emulator.SetSilent(false);
+    EXPECT_EQ(RunJob(918).ReturnCode, 0);
+    EXPECT_EQ(panel.off->Text(), "вкл");
+    EXPECT_EQ(messages.size(), 1u);
+}
+
 // The level slider: a click on its track sends one line.
 TEST_F(Ar8200OnAir, AClickOnTheSquelchSlidersTrackSendsOneLine) {
     main.Show();
