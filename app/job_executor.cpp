@@ -454,11 +454,20 @@ void JobExecutor::ExecuteMainObject(JobStr& line) {
     }
 }
 
+// No refusal is not enough: a receiver that has gone silent (its port open) takes every
+// request and answers none, so each exchange the request began must have been answered and
+// accepted. One still outstanding is waited for; a model that sends nothing (a mode it does
+// not have) began none.
 bool JobExecutor::ReachReceiver(const std::function<bool()>& request) {
     ReceiverPanel* panel = receiver_.Panel();
     if (!panel) return request();
     const ReceiverPanel::RefusalWatch watch(*panel);
+    const ReceiverPanel::ExchangeId before = panel->LastExchange();
     const bool answered = request();
+    const ReceiverPanel::ExchangeId last = panel->LastExchange();
+    if (last != before && !panel->Ended(last)) panel->WaitFor(last);
+    for (ReceiverPanel::ExchangeId id = before + 1; id <= last; ++id)
+        if (!panel->Accepted(id)) return false;
     return answered && !watch.Refused();
 }
 

@@ -83,8 +83,8 @@ class JobExecutor {
     void FinishJobRun();
     void SelectJournalLine(JobStr& line);  // a line of the journal (panel 9)
     void ExecuteMainObject(JobStr& line);  // a line of the main window (panel 10)
-    // Runs a line's request to the receiver; false when it could not go out or request()
-    // says the receiver did not answer.
+    // Runs a line's request to the receiver; false when it could not go out, request() says
+    // the receiver did not answer, or an exchange it began went unanswered or refused.
     bool ReachReceiver(const std::function<bool()>& request);
     ui::Form* JobTarget(uint32_t panel);
     void AnswerJobLine(uint64_t run);

@@ -41,8 +41,9 @@ void ReceiverWatch::SyncEnded(bool answered) {
 }
 
 void ReceiverWatch::SecondTick() {
-    NoticeSilence();
+    // The try first: a silence noticed now waits its full kRetrySeconds, as a failed try does.
     TryAgain();
+    NoticeSilence();
     // A box shown inside a wait (a scan step's, broken off by the loss) would keep that wait,
     // and so its scan, beneath it until someone closes it.
     if (tellDue_ && !fdx_.JobRunning && ui::ReplyEvent::Running() == 0) {

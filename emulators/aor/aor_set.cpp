@@ -235,6 +235,7 @@ AorSet::Reply AorSet::MemoryRead(std::string_view, std::string_view value) {
         channel = 0;
     } else if (const auto place = ChannelPlace(value)) {
         std::tie(bank, channel) = *place;
+        channel = (channel + channelSlip_) % profile_.channels;
     } else if (!value.empty()) {
         return std::nullopt;
     }
@@ -767,6 +768,10 @@ void AorSetEmulator::SetSearchBank(int bank, AorSearchBank record) {
 
 bool AorSetEmulator::TriggerScanStop(int level) {
     return Locked([&] { return Set().TriggerScanStop(level, Clock::now()); });
+}
+
+void AorSetEmulator::SetChannelSlip(int channels) {
+    Locked([&] { Set().SetChannelSlip(channels); });
 }
 
 }  // namespace emulators

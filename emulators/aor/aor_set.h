@@ -227,6 +227,9 @@ class AorSet : public AorModel {
     // The running scan stops at its next point as if a signal of `level` were there, and
     // reports it; false when no scan runs.
     bool TriggerScanStop(int level, Clock::time_point now);
+    // Fault: a memory read that names a channel lands `channels` further on in its bank (a
+    // set whose dial slips), and answers for that channel; 0 (the default) reads the one named.
+    void SetChannelSlip(int channels) { channelSlip_ = channels; }
 
   protected:
     // The model's hooks.
@@ -308,6 +311,7 @@ class AorSet : public AorModel {
     bool signalGone_ = false;
     Clock::time_point resumeAt_ = Clock::time_point::max();
     std::vector<std::string> reports_;  // stops not yet sent
+    int channelSlip_ = 0;
 };
 
 // An AorSet behind a pseudo-terminal, with its memory and scan in reach of the tests.
@@ -321,6 +325,7 @@ class AorSetEmulator : public AorEmulator {
     AorSearchBank SearchBank(int bank) const;
     void SetSearchBank(int bank, AorSearchBank record);
     bool TriggerScanStop(int level);
+    void SetChannelSlip(int channels);
 
   protected:
     AorSet& Set() const;

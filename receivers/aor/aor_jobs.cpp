@@ -10,6 +10,8 @@ namespace {
 // The connection button's captions: connected, let go.
 constexpr const char* kConnected = "выкл";
 constexpr const char* kLetGo = "вкл";
+// "Ошибка обращения к приемнику(выключен)"
+constexpr int kReceiverSilent = 39;
 
 }  // namespace
 
@@ -73,13 +75,19 @@ void AorPanel::ClearOrStopCommand(JobStr&) {
         Fine.ConfirmClear();
 }
 
+// The caption says what the receiver took: a receiver that refused "EX" or did not answer it
+// is still connected, and the operator, or the job line, is told so.
 void AorPanel::ConnectionCommand(JobStr& line) {
     if (off && off->Text() == kLetGo) {
         off->SetText(kConnected);
         PostToSelf(PostSyncReceiver);
         return;
     }
-    Answer(line, SendText("EX"));
+    if (!SendText("EX")) {
+        Answer(line, false);
+        fdx_->ShowError(kReceiverSilent);
+        return;
+    }
     if (off) off->SetText(kLetGo);
 }
 

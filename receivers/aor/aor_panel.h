@@ -499,7 +499,7 @@ class AorPanel : public AorBankPanel {
     // The receiver's own scan stopped while it runs, else the scale cleared (once confirmed).
     void ClearOrStopCommand(JobStr& line);
     // "EX" lets the receiver go; the next press of the button (or the job line) connects it
-    // again.
+    // again. An "EX" not taken leaves the button as it was: message 39, the line failed.
     void ConnectionCommand(JobStr& line);
     // The channel := value, chosen in the list and tuned.
     void TuneChannelCommand(JobStr& line);

@@ -222,4 +222,29 @@ TEST_F(OnAir, AJobTuneTheReceiverDoesNotAnswerFailsItsLine) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// A modulation or a step the receiver never answers, its port open, was not taken: each line
+// fails as the tune does, and its COND line does not run. Answered, they pass.
+TEST_F(OnAir, AJobSettingTheReceiverDoesNotAnswerFailsItsLine) {
+    const auto lines = MakeLines({{"Мод AM", 10, 21},
+                                  {"Панель ГРУППА", 10, 3, 0, "", true},
+                                  {"Шаг", 10, 12, 125},
+                                  {"Панель ГРУППА", 10, 3, 0, "", true}});
+    emulator.SetDead(true);
+    RunJob(lines);
+    ASSERT_FALSE(orvel.JobRunning);
+    for (const std::size_t i : {0u, 2u}) {
+        EXPECT_EQ(orvel.RunLines[i].ReturnCode, 1) << i;
+        EXPECT_EQ(orvel.RunLines[i].Message, "Ошибка обращения к приемнику(выключен)") << i;
+    }
+    EXPECT_NE(orvel.WorkMode, 3);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    emulator.SetDead(false);
+    RunJob(lines);
+    ASSERT_FALSE(orvel.JobRunning);
+    for (const std::size_t i : {0u, 2u}) EXPECT_EQ(orvel.RunLines[i].ReturnCode, 0) << i;
+    EXPECT_EQ(orvel.WorkMode, 3);
+    EXPECT_EQ(emulator.State().stepCode, 8);
+}
+
 }  // namespace

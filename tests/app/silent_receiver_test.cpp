@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,40 @@ TEST_F(SilentReceiver, GoneSilentMidScanIsToldOnceAskedAgainAndScannedOnFromItsP
     EXPECT_EQ(slot.Current[std::size_t(slot.CellOf(reached))], 30);
     EXPECT_TRUE(orvel.comm.IsOpen());
     EXPECT_EQ(Messages().size(), 1u);
+}
+
+// The receiver is looked for again three seconds after its silence was noticed, as three
+// seconds after each try it left unanswered: the first try comes no sooner than the others.
+// Counted in the main window's second ticks, each seen before the window takes it.
+TEST_F(SilentReceiver, EveryTryComesThreeSecondsAfterTheSilenceOrTheTryBefore) {
+    StartAScan();
+    ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 5; }));
+    const ReceiverPanel& panel = *orvel.receiver.Panel();
+    struct Seen {
+        bool answered, syncing;
+        uint32_t syncs;
+    };
+    std::vector<Seen> ticks;
+    hooks[PostTimerTick] = [&] {
+        ticks.push_back({panel.ReceiverAnswered(), !panel.SyncEnded(), panel.SyncCount()});
+    };
+    emulator.SetDead(true);
+    PassSeconds(16);
+    hooks.erase(PostTimerTick);
+    // The first tick that shows each moment.
+    const auto first = [&](std::size_t from, const std::function<bool(const Seen&)>& shows) {
+        std::size_t at = from;
+        while (at < ticks.size() && !shows(ticks[at])) ++at;
+        EXPECT_LT(at, ticks.size());
+        return at;
+    };
+    const std::size_t silent = first(0, [](const Seen& t) { return !t.answered; });
+    const uint32_t syncs = ticks[silent].syncs;
+    const std::size_t tried = first(silent, [](const Seen& t) { return t.syncing; });
+    const std::size_t failed = first(tried, [&](const Seen& t) { return t.syncs > syncs; });
+    const std::size_t triedAgain = first(failed, [](const Seen& t) { return t.syncing; });
+    EXPECT_EQ(tried - silent, 3u);
+    EXPECT_EQ(triedAgain - failed, 3u);
 }
 
 TEST_F(SilentReceiver, RepliesMissedNowAndThenAmongAnsweredOnesAreNoSilence) {

@@ -134,8 +134,14 @@ void ServeClick() {
     for (int pass = 0; pass < 3; ++pass) ui::ServePending();
 }
 
+// The controls that keep the right button for their own.
+constexpr ui::ControlKind kOwnRightButton[] = {ui::ControlKind::Edit, ui::ControlKind::ComboBox,
+                                               ui::ControlKind::ScrollBar};
+
 // The right mouse button runs the operator's macro, once a click: on the panel's bare form and on
-// each of its pictures, shown or not yet (a band scope), that takes the click itself.
+// each of its controls, the pictures that take the click themselves among them, shown or not yet
+// (a band scope). A disabled control takes no click; an edit, a list to drop down and a scroll
+// bar keep the right button for their own.
 TEST(PanelRegistry, ARightClickOnEveryModelsPanelRunsTheMacroOnce) {
     int panels = 0;
     for (const PanelModel& row : panel_registry::Models()) {
@@ -156,14 +162,16 @@ TEST(PanelRegistry, ARightClickOnEveryModelsPanelRunsTheMacroOnce) {
         ServeClick();
         EXPECT_EQ(main.Count(PostRunMacro), 1) << "a click on the bare panel";
         for (const ui::ControlResource& control : panel->Resource()->controls) {
-            if (control.kind != ui::ControlKind::Canvas) continue;
+            if (std::ranges::find(kOwnRightButton, control.kind) != std::end(kOwnRightButton))
+                continue;
             const ui::Control* made = panel->FindControl(control.name);
-            if (made == nullptr) continue;
+            if (made == nullptr || made->widget() == nullptr || !made->widget()->isEnabled())
+                continue;
             made->widget()->show();
             main.codes.clear();
             QTest::mouseClick(made->widget(), Qt::RightButton);
             ServeClick();
-            EXPECT_LE(main.Count(PostRunMacro), 1) << control.name;
+            EXPECT_EQ(main.Count(PostRunMacro), 1) << control.name;
         }
         panel->Destroy();
     }

@@ -362,17 +362,19 @@ bool AR8200::SendChannelMode(const MemoryChannel& channel) {
 // The receiver's own scan
 
 // The configuration of the scan kind tells which banks it links; a bank scan takes its mode
-// filter. A stale exchange goes before the scan line.
+// filter, and one the receiver did not take would scan other channels than asked: no start.
+// A stale exchange goes before the scan line.
 bool AR8200::PrepareOwnScan() {
     ReadScanConfiguration();
+    bool prepared = true;
     if (ScanSettings.kind == AorScanSettings::Kind::MemoryBanks) {
         const int digit =
             Options.ScanModeChoice < 9 ? static_cast<int>(Options.ScanModeChoice) : -1;
         static constexpr int kDigits[] = {1, 0, 2, 4, 3, 5, 6, 7, 8};  // F W A L U C nF wA nA
-        SendText(digit < 0 ? std::string("XMF") : Format("XM%d", kDigits[digit]));
+        prepared = SendText(digit < 0 ? std::string("XMF") : Format("XM%d", kDigits[digit]));
     }
     CancelUnawaited();
-    return true;
+    return prepared;
 }
 
 // The range search's configuration ("GS") or the bank scan's ("GM"), with the banks it links:

@@ -141,6 +141,9 @@ void IC1000::WireControls() {
     });
     WireSwitchBoxes(attenuator, nullptr);
     click(fast, [this] { SetScopeScan(fast->IsChecked()); });
+    // The band scope's picture takes the mouse itself: its right button runs the macro, as the
+    // rest of the panel's does.
+    spectr->On(ui::EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
     estep->On(ui::EventId::Select, [this](ui::EventData& e) {
         if (Scope.SetStepItem(static_cast<int>(e.value))) RestartScope();
     });

@@ -361,4 +361,16 @@ TEST_F(Ar8000OnAir, JobCommandsTakeOnlyWhatTheSetHas) {
     EXPECT_EQ(line.ReturnCode, 1);
 }
 
+// A connection the set does not let go stays: the button keeps "выкл" and the line fails.
+TEST_F(Ar8000OnAir, AnExTheSetRefusesKeepsItConnected) {
+    Sync();
+    emulator.SetRefused({"EX"});
+    const JobStr line = RunJob(218);
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message, "Ошибка обращения к приемнику(выключен)");
+    EXPECT_EQ(panel.off->Text(), "выкл");
+    EXPECT_EQ(Lines().back(), "EX");
+    EXPECT_TRUE(messages.empty());
+}
+
 }  // namespace

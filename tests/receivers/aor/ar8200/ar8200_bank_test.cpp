@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+// Before Qt's headers, whose "signals" keyword would rename the emulator's signal plan.
+#include "tests/receivers/aor/ar8200/ar8200_fixture.h"
+
+#include <QTest>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "state/cp1251.h"
-#include "tests/receivers/aor/ar8200/ar8200_fixture.h"
 #include "tests/receivers/receiver_files.h"
 
 namespace {
@@ -116,6 +119,36 @@ TEST_F(Ar8200OnAir, AChannelAndSearchBanksGoOutInTheirLinesWithTheirLetters) {
     // Empty channels and empty search banks are never written.
     EXPECT_EQ(LinesStartingWith("MX").size(), 2u);
     EXPECT_TRUE(emulator.SearchBank(11).Empty());
+}
+
+// A channel read that the set answers for another channel (its dial slipped) is not taken for
+// the one asked: the read button leaves every channel of the bank empty rather than holding
+// its neighbour's record, and a set that reads true again fills them.
+TEST_F(Ar8200OnAir, AChannelAnsweredForAnotherIsNotTakenForTheOneAsked) {
+    for (int channel = 0; channel < AR8200::kChannels; ++channel)
+        emulator.SetChannel(2, channel,
+                            {uint64_t(100'000'000 + channel * 1'000'000),
+                             AorSettings{12'500, '1', '3', '0'}, Held("C")});
+    panel.CurrentBank = 2;
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    const auto read = [&] {
+        QTest::mouseClick(panel.cb_2->widget(), Qt::LeftButton, {}, QPoint(4, 4));
+        ui::ServePending();
+        ui::ServePending();
+    };
+    emulator.SetChannelSlip(1);
+    read();
+    EXPECT_FALSE(LinesStartingWith("MRC05").empty());
+    for (int channel = 0; channel < AR8200::kChannels; ++channel)
+        EXPECT_TRUE(panel.ChannelAt(2, channel).Empty()) << channel;
+    EXPECT_TRUE(messages.empty());
+
+    emulator.SetChannelSlip(0);
+    read();
+    for (int channel = 0; channel < AR8200::kChannels; ++channel)
+        EXPECT_EQ(panel.ChannelAt(2, channel).Frequency, uint32_t(1'000'000 + channel * 10'000))
+            << channel;
 }
 
 TEST_F(Ar8200OnAir, ReadingAllBanksTakesTheReceiversThousandChannelsAndFortySearchBanks) {

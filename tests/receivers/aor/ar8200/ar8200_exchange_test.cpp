@@ -293,6 +293,25 @@ TEST_F(Ar8200OnAir, ABankScanStartsWithItsConfigurationModeFilterAndBank) {
     EXPECT_EQ(messages, Strings{"Ошибка запуска внутреннего сканирования приемника"});
 }
 
+// A bank scan whose mode filter the receiver refuses does not start from the scan button: it
+// would scan other channels than asked. Message 28, no scan line, nothing locked.
+TEST_F(Ar8200OnAir, ABankScanWhoseModeFilterIsRefusedDoesNotStart) {
+    emulator.SetChannel(3, 0, {145'500'000, {12'500, '1', '3', '0'}, "D0"});
+    panel.ScanSettings.kind = AorScanSettings::Kind::MemoryBanks;
+    panel.CurrentBank = 3;
+    emulator.SetRefused({"XM"});
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    QTest::mouseClick(panel.pictbttn_1->widget(), Qt::LeftButton, {}, QPoint(4, 4));
+    ui::ServePending();
+    ui::ServePending();
+    EXPECT_EQ(LinesStartingWith("XM").size(), 1u);
+    EXPECT_TRUE(LinesStartingWith("MS").empty());
+    EXPECT_FALSE(panel.Scanning);
+    EXPECT_EQ(messages, Strings{"Ошибка запуска внутреннего сканирования приемника"});
+    EXPECT_EQ(main.Count(PostScanStartedByPanel), 0);
+}
+
 // The attenuator box goes out and the level is measured with it; the sound box mutes; the
 // connection button lets the receiver go and, pressed again, syncs with it.
 TEST_F(Ar8200OnAir, TheBoxesAndTheConnectionButtonActWhenClicked) {
@@ -319,6 +338,33 @@ TEST_F(Ar8200OnAir, TheBoxesAndTheConnectionButtonActWhenClicked) {
     EXPECT_EQ(panel.off->Text(), "выкл");
     ASSERT_TRUE(ServeUntil([&] { return !Lines().empty() && panel.SyncEnded(); }));
     EXPECT_EQ(Lines().front(), "RX");
+}
+
+// The connection button's caption follows what the receiver took: an "EX" it refuses or
+// leaves unanswered keeps "выкл", and the operator or the job line is told (message 39).
+TEST_F(Ar8200OnAir, TheConnectionButtonSaysLetGoOnlyOnceTheReceiverTookIt) {
+    Sync();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    emulator.SetRefused({"EX"});
+    QTest::mouseClick(panel.off->widget(), Qt::LeftButton, {}, QPoint(4, 4));
+    ui::ServePending();
+    ui::ServePending();
+    EXPECT_EQ(Lines().back(), "EX");
+    EXPECT_EQ(panel.off->Text(), "выкл");
+    EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
+
+    emulator.SetRefused({});
+    emulator.SetSilent(true);
+    const JobStr line = RunJob(918);
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message, "Ошибка обращения к приемнику(выключен)");
+    EXPECT_EQ(panel.off->Text(), "выкл");
+
+    emulator.SetSilent(false);
+    EXPECT_EQ(RunJob(918).ReturnCode, 0);
+    EXPECT_EQ(panel.off->Text(), "вкл");
+    EXPECT_EQ(messages.size(), 1u);
 }
 
 // The level slider: a click on its track sends one line.

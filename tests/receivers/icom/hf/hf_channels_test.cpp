@@ -279,6 +279,29 @@ TEST_F(Ic756OnAir, AWriteTellsTheChannelsTheSetRefused) {
     EXPECT_FALSE(panel.Standby);
 }
 
+// A channel the set refuses to store says nothing of a set switched off: however many of its
+// writes are refused in a row, the panel stays out of standby, and the set's next answer
+// finds it as before. Refused settings as many do put it there.
+TEST_F(Ic756OnAir, RefusedChannelWritesDoNotCountTowardStandby) {
+    state.Frequency = 70'000;
+    panel.Settings.DirectWrite = true;
+    panel.CurrentChannel = 50;
+    emulator.SetMemoryCapacity(3);  // channel 51 refused
+    Sent();
+    for (int i = 0; i < 8; ++i) Click(panel.cb_3);
+    const Texts sent = Sent();
+    ASSERT_EQ(sent.size(), 8u);
+    for (const std::string& payload : sent) EXPECT_EQ(payload.substr(0, 8), "1A000051");
+    Post(PostTimerTick);
+    EXPECT_FALSE(panel.Standby);
+    EXPECT_EQ(panel.off->Text(), "выкл");
+
+    emulator.SetRefuseAll(true);
+    for (int i = 0; i < 6; ++i) panel.SetMode();
+    Post(PostTimerTick);
+    EXPECT_TRUE(panel.Standby);
+}
+
 // With direct write the entries follow the set: a set that falls silent half way leaves its
 // other channels as they were, in the set and in the list, and the operator is told how many.
 TEST_F(Ic756OnAir, AClearThatStopsHalfWayTellsWhatIsLeftAndTheListKeepsIt) {
