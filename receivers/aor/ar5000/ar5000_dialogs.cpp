@@ -7,7 +7,6 @@
 
 #include "receivers/aor/ar5000/ar5000.h"
 #include "state/message_bus.h"
-#include "receivers/scan_stop.h"
 
 namespace {
 
@@ -21,7 +20,6 @@ constexpr uint32_t kMostDelay = 99;
 
 // ---------------------------------------------------------------------------------------
 // RAR5000
-
 
 constexpr ui::ControlResource kRarControls[] = {UI_CONTROL_ROWS(RAR5000_CONTROLS)};
 
@@ -63,18 +61,24 @@ constexpr const char* kHighPasses[] = {"0.05 КГц", "0.2  КГц", "0.3  КГ�
 
 RAR5000::RAR5000(AR5000& panel) : PanelDialog(panel, kRarForm), panel_(panel) {}
 
-RAR5000::~RAR5000() {
-    Destroy();
-}
-
 void RAR5000::CreateControls() {
     CreateFormControls();
+    SetStopLists(pausemode, jobs, panel_.ScanSettings);
     FindNumberedBoxes(memoryBoxes);
     FindNumberedBoxes(searchBoxes, static_cast<int>(memoryBoxes.size()) + 1);
     modes = {mod_1, mod_2, mod_3, mod_4, mod_5};
     value->SetRange(0, 15);
     value2->SetRange(0, 15);
-    scan_stop::FillActions(pausemode);
+}
+
+
+// The flags a box of their own stands for (the mode filter's has more to do).
+std::array<RAR5000::FlagBox<AorScanSettings>, 5> RAR5000::Boxes() const {
+    return {{{selscan, &AorScanSettings::SelectScan},
+             {delay, &AorScanSettings::DelayOn},
+             {voice, &AorScanSettings::Voice},
+             {hold, &AorScanSettings::Hold},
+             {Lev_box, &AorScanSettings::LevelBox}}};
 }
 
 void RAR5000::Wire() {
@@ -86,9 +90,8 @@ void RAR5000::Wire() {
         box->On(EventId::Click, [this](ui::EventData&) { BanksChanged(); });
     for (ui::CheckBox* box : searchBoxes)
         box->On(EventId::Click, [this](ui::EventData&) { BanksChanged(); });
-    AUTO->On(EventId::Click, [this](ui::EventData&) {
-        panel_.SendText(AUTO->IsChecked() ? "AS1" : "AS0");
-    });
+    AUTO->On(EventId::Click,
+             [this](ui::EventData&) { panel_.SendText(AUTO->IsChecked() ? "AS1" : "AS0"); });
     const auto threshold = [this](ui::Slider* slider, const char* search, const char* memory,
                                   uint32_t AorScanSettings::*kept) {
         slider->On(EventId::Change, [this, search, memory, kept](ui::EventData& e) {
@@ -122,13 +125,12 @@ void RAR5000::Wire() {
                                                              : "DD";
         panel_.SendText(Format("%s%02u", token, scan.Delay));
     });
-    delay->On(EventId::Click,
-                    [this](ui::EventData&) { panel_.ScanSettings.DelayOn = delay->IsChecked(); });
     modscan->On(EventId::Click, [this](ui::EventData&) {
         panel_.ScanSettings.ModeScan = modscan->IsChecked();
         if (!panel_.ScanSettings.ModeScan) panel_.SendText("XMF");
         ShowModeBoxes();
     });
+    WireFlags(Boxes(), panel_.ScanSettings, [this] { ShowModeBoxes(); });
     for (int i = 0; i < 5; ++i) {
         modes[i]->On(EventId::Click, [this, i](ui::EventData&) {
             if (!modes[i]->IsChecked()) return;
@@ -136,18 +138,6 @@ void RAR5000::Wire() {
             panel_.SendText(Format("XM%d", i));
         });
     }
-    selscan->On(EventId::Click, [this](ui::EventData&) {
-        panel_.ScanSettings.SelectScan = selscan->IsChecked();
-        ShowModeBoxes();
-    });
-    const std::pair<ui::CheckBox*, bool AorScanSettings::*> flags[] = {
-        {voice, &AorScanSettings::Voice},
-        {hold, &AorScanSettings::Hold},
-        {Lev_box, &AorScanSettings::LevelBox}};
-    for (const auto& [box, flag] : flags)
-        box->On(EventId::Click, [this, box = box, flag = flag](ui::EventData&) {
-            panel_.ScanSettings.*flag = box->IsChecked();
-        });
     // Linking the ticked banks into the scan: BQ for the search banks, ML for the memory.
     link->On(EventId::Click, [this](ui::EventData&) {
         const bool on = link->IsChecked();
@@ -155,7 +145,6 @@ void RAR5000::Wire() {
         const bool memory = panel_.ScanSettings.kind == Kind::MemoryBanks;
         panel_.SendText(std::string(memory ? "ML" : "BQ") + (on ? "1" : "0"));
     });
-    scan_stop::WireLists(pausemode, jobs, panel_.ScanSettings, *panel_.State());
 }
 
 void RAR5000::ChooseKind(int kind) {
@@ -185,8 +174,7 @@ void RAR5000::ShowModeBoxes() {
     selscan->SetEnabled(!scan.ModeScan);
 }
 
-void RAR5000::Refresh() {
-    if (!HasWindow()) return;
+void RAR5000::ShowSettings() {
     filling_ = true;
     const AorScanSettings& scan = panel_.ScanSettings;
     diapscan->SetChecked(scan.kind == Kind::Search);
@@ -200,17 +188,12 @@ void RAR5000::Refresh() {
     textb_1->SetText(Format("%u", scan.Pause));
     textb_3->SetText(Format("%1.1f", scan.Delay / 10.0));
     textb_2->SetText(Format("%1.1f", scan.Delay / 10.0));
-    delay->SetChecked(scan.DelayOn);
+    ShowFlags(Boxes(), scan);
     modscan->SetChecked(scan.ModeScan);
     for (int i = 0; i < 5; ++i) modes[i]->SetChecked(static_cast<uint32_t>(i) == scan.ModeChoice);
-    selscan->SetChecked(scan.SelectScan);
-    voice->SetChecked(scan.Voice);
-    hold->SetChecked(scan.Hold);
     link->SetChecked(panel_.Reply.BankLink);
-    Lev_box->SetChecked(scan.LevelBox);
     value->SetPosition(static_cast<int>(scan.FirstLevel) / kSliderUnit);
     value2->SetPosition(static_cast<int>(scan.SecondLevel) / kSliderUnit);
-    scan_stop::ShowLists(pausemode, jobs, scan, *panel_.State());
     sbank->SetText(Format("%02d", panel_.CurrentSearchBank));
     bank->SetText(Format("%d", panel_.CurrentBank));
     ShowModeBoxes();
@@ -221,10 +204,6 @@ void RAR5000::Refresh() {
 // PAR5000
 
 PAR5000::PAR5000(AR5000& panel) : PanelDialog(panel, kParForm), panel_(panel) {}
-
-PAR5000::~PAR5000() {
-    Destroy();
-}
 
 void PAR5000::BeforeRefresh() {
     // The answers come in order: the last one completes the exchange.
@@ -263,17 +242,16 @@ void PAR5000::Wire() {
         {att10, 10}, {att20, 20}, {attAU, 255}};
     for (const auto& [option, db] : depths)
         option->On(EventId::Click,
-                        [this, db = db](ui::EventData&) { panel_.AttenuatorDepth = db; });
+                   [this, db = db](ui::EventData&) { panel_.AttenuatorDepth = db; });
     for (int i = 0; i < 4; ++i)
         ant[i]->On(EventId::Click,
-                        [this, i](ui::EventData&) { panel_.SendText(Format("AN%d", i + 1)); });
+                   [this, i](ui::EventData&) { panel_.SendText(Format("AN%d", i + 1)); });
     const std::pair<ui::OptionButton*, const char*> outputs[] = {
         {if_off, "AI0"}, {if_1, "AI1"}, {if_2, "AI2"}, {bank1, "BN0"}, {bank2, "BN1"}};
     for (const auto& [option, text] : outputs)
-        option->On(EventId::Click,
-                        [this, text = text](ui::EventData&) { panel_.SendText(text); });
+        option->On(EventId::Click, [this, text = text](ui::EventData&) { panel_.SendText(text); });
     tune->On(EventId::Click,
-                    [this](ui::EventData&) { panel_.SendText(tune->IsChecked() ? "MT1" : "MT0"); });
+             [this](ui::EventData&) { panel_.SendText(tune->IsChecked() ? "MT1" : "MT0"); });
     const std::pair<ui::ComboBox*, const char*> lists[] = {
         {cw_pitch, "CW%d"}, {de_emphasis, "EN%d"}, {LPF, "LP%d"}, {HPF, "HP%d"}};
     for (const auto& [list, format] : lists)
@@ -282,8 +260,7 @@ void PAR5000::Wire() {
         });
 }
 
-void PAR5000::Refresh() {
-    if (!HasWindow()) return;
+void PAR5000::ShowSettings() {
     const Ar5000Reply& r = panel_.Reply;
     Fnar->SetChecked(panel_.Fnar);
     Fwide->SetChecked(panel_.Fwide);

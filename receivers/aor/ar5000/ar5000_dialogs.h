@@ -113,14 +113,11 @@
 // clang-format on
 
 class AR5000;
+struct AorScanSettings;
 
 class RAR5000 : public PanelDialog {
   public:
     explicit RAR5000(AR5000& panel);
-    ~RAR5000() override;
-
-    // The panel's scan settings onto the controls again.
-    void Refresh() override;
 
     UI_FORM_CONTROLS(RAR5000_CONTROLS)
     std::array<ui::CheckBox*, 10> memoryBoxes{};  // checkbox_1 .. checkbox_10: banks 0..9
@@ -130,6 +127,8 @@ class RAR5000 : public PanelDialog {
   private:
     void CreateControls() override;
     void Wire() override;
+    void ShowSettings() override;
+    std::array<FlagBox<AorScanSettings>, 5> Boxes() const;
     void ChooseKind(int kind);
     void BanksChanged();
     void ShowModeBoxes();
@@ -142,9 +141,6 @@ class RAR5000 : public PanelDialog {
 class PAR5000 : public PanelDialog {
   public:
     explicit PAR5000(AR5000& panel);
-    ~PAR5000() override;
-
-    void Refresh() override;
 
     UI_FORM_CONTROLS(PAR5000_CONTROLS)
     std::array<ui::OptionButton*, 4> ant{};  // ant1 .. ant4
@@ -153,6 +149,7 @@ class PAR5000 : public PanelDialog {
     void CreateControls() override;
     void Wire() override;
     void BeforeRefresh() override;
+    void ShowSettings() override;
 
     AR5000& panel_;
 };

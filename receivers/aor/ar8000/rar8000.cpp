@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "receivers/aor/ar8000/ar8000.h"
-#include "receivers/scan_stop.h"
 
 namespace {
 
@@ -14,41 +13,43 @@ using Kind = AorScanSettings::Kind;
 
 RAR8000::RAR8000(AR8000& panel) : PanelDialog(panel, ar8000::kScanForm), panel_(panel) {}
 
-RAR8000::~RAR8000() {
-    Destroy();
-}
-
 void RAR8000::CreateControls() {
     CreateFormControls();
+    SetStopLists(pausemode, job, panel_.ScanSettings);
     FindNumberedBoxes(links);
     modes = {wfm, nfm, am, usb, lsb, cw};
     soundlvl->SetRange(static_cast<int>(AR8000::kLowestThreshold),
                        static_cast<int>(AR8000::kHighestThreshold));
     updown_1->SetRange(static_cast<int>(AR8000::kShortestDelay),
                        static_cast<int>(AR8000::kLongestDelay));
-    scan_stop::FillActions(pausemode);
 }
 
-void RAR8000::Refresh() {
-    if (!HasWindow()) return;
+
+// The flags a box of their own stands for; each changes what the dialog enables.
+std::array<RAR8000::FlagBox<AorScanSettings>, 4> RAR8000::Boxes() const {
+    return {{{selscan, &AorScanSettings::SelectScan},
+             {VSC, &AorScanSettings::Voice},
+             {Lev_box, &AorScanSettings::LevelBox},
+             {modscan, &AorScanSettings::ModeScan}}};
+}
+
+void RAR8000::ShowSettings() {
     filling_ = true;
     const AorScanSettings& scan = panel_.ScanSettings;
     const bool bank = scan.kind == Kind::MemoryBanks;
     diapscan->SetChecked(!bank);
     bankscan->SetChecked(bank);
-    selscan->SetChecked(scan.SelectScan);
-    VSC->SetChecked(scan.Voice);
-    Lev_box->SetChecked(scan.LevelBox);
+    ShowFlags(Boxes(), scan);
     soundlvl->SetPosition(static_cast<int>(panel_.Threshold));
     resdelay->SetChecked(scan.DelayOn);
     resout->SetChecked(!scan.DelayOn);
     ShowDelay();
+    // The mode filter shows ticked in the bank scan only.
     modscan->SetChecked(bank && scan.ModeScan);
     for (std::size_t digit = 0; digit < modes.size(); ++digit)
         modes[digit]->SetChecked(digit == scan.ModeChoice);
     ShowLinks();
     ShowEnabled();
-    scan_stop::ShowLists(pausemode, job, scan, *panel_.State());
     filling_ = false;
 }
 
@@ -111,8 +112,8 @@ void RAR8000::Wire() {
         TakeDelay(int64_t{panel_.DelaySeconds} + (e.value < 0 ? -1 : 1));
     });
     soundlvl->On(EventId::Change, [this](ui::EventData& e) {
-        panel_.Threshold = static_cast<uint32_t>(std::clamp<int64_t>(
-            e.value, AR8000::kLowestThreshold, AR8000::kHighestThreshold));
+        panel_.Threshold = static_cast<uint32_t>(
+            std::clamp<int64_t>(e.value, AR8000::kLowestThreshold, AR8000::kHighestThreshold));
     });
     WireScan();
 }
@@ -120,24 +121,14 @@ void RAR8000::Wire() {
 void RAR8000::WireScan() {
     using ui::EventId;
     AorScanSettings& scan = panel_.ScanSettings;
-    const std::pair<ui::CheckBox*, bool AorScanSettings::*> flags[] = {
-        {selscan, &AorScanSettings::SelectScan},
-        {VSC, &AorScanSettings::Voice},
-        {Lev_box, &AorScanSettings::LevelBox},
-        {modscan, &AorScanSettings::ModeScan}};
-    for (const auto& [box, flag] : flags) {
-        box->On(EventId::Click, [this, &scan, box = box, flag = flag](ui::EventData&) {
-            scan.*flag = box->IsChecked();
-            ShowEnabled();
-        });
-    }
+    WireFlags(Boxes(), scan, [this] { ShowEnabled(); });
     const std::pair<ui::OptionButton*, bool> resets[] = {{resdelay, true}, {resout, false}};
     for (const auto& [option, byDelay] : resets) {
-        option->On(EventId::Click, [this, &scan, option = option, byDelay = byDelay](ui::EventData&) {
-            if (!option->IsChecked()) return;
-            scan.DelayOn = byDelay;
-            ShowEnabled();
-        });
+        option->On(EventId::Click,
+                   [this, &scan, option = option, byDelay = byDelay](ui::EventData&) {
+                       if (!option->IsChecked()) return;
+                       scan.DelayOn = byDelay;
+                       ShowEnabled();
+                   });
     }
-    scan_stop::WireLists(pausemode, job, scan, *panel_.State());
 }

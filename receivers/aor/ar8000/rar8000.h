@@ -12,14 +12,11 @@
 #include "receivers/panel_dialog.h"
 
 class AR8000;
+struct AorScanSettings;
 
 class RAR8000 : public PanelDialog {
   public:
     explicit RAR8000(AR8000& panel);
-    ~RAR8000() override;
-
-    // The panel's settings onto the controls again.
-    void Refresh() override;
 
     UI_FORM_CONTROLS(RAR8000_CONTROLS)
     std::array<ui::CheckBox*, 20> links{};     // AR8000::kLinkLetters in order
@@ -28,6 +25,8 @@ class RAR8000 : public PanelDialog {
   private:
     void CreateControls() override;
     void Wire() override;
+    void ShowSettings() override;
+    std::array<FlagBox<AorScanSettings>, 4> Boxes() const;
     void WireScan();
     void ChooseKind(bool bank);
     void ShowLinks();

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "receivers/aor/ar8200/ar8200.h"
-#include "receivers/scan_stop.h"
 #include "state/key_value.h"
 #include "state/message_bus.h"
 
@@ -19,20 +18,17 @@ constexpr int kConfigurations = 10;
 
 RAR8200::RAR8200(AR8200& panel) : PanelDialog(panel, ar8200::kScanForm), panel_(panel) {}
 
-RAR8200::~RAR8200() {
-    Destroy();
-}
-
 void RAR8200::CreateControls() {
     CreateFormControls();
+    SetStopLists(pausemode, jobs, panel_.ScanSettings);
     FindNumberedBoxes(links);
     modes = {fm, wfm, am, lsb, usb, cw, nfm, wam, nam, all};
     config->AddString("по умолчанию");
     for (int i = 1; i < kConfigurations; ++i) config->AddString(Format("конфигурация %d", i));
-    scan_stop::FillActions(pausemode);
     value->SetRange(0, 15);
     voice->SetRange(0, 15);
 }
+
 
 // Only the operator's input raises these events, once it is delivered and no wait for a reply
 // runs: the dialog setting its controls from the panel raises none.
@@ -78,7 +74,6 @@ void RAR8200::WireSettings() {
               [this](ui::EventData&) { panel_.SendText(noise->IsChecked() ? "NL1" : "NL0"); });
     AUTO->On(EventId::Click,
              [this](ui::EventData&) { panel_.SendText(AUTO->IsChecked() ? "AS2" : "AS0"); });
-    scan_stop::WireLists(pausemode, jobs, panel_.ScanSettings, *panel_.State());
 }
 
 void RAR8200::BeforeRefresh() {
@@ -95,8 +90,7 @@ void RAR8200::BeforeRefresh() {
 
 // The scan kind's configuration as the receiver reports it ("GS" or "GM", with its links),
 // then the panel's settings.
-void RAR8200::Refresh() {
-    if (!HasWindow()) return;
+void RAR8200::ShowSettings() {
     AorScanSettings& scan = panel_.ScanSettings;
     const bool bank = scan.kind == Kind::MemoryBanks;
     config->SetSelectedIndex(panel_.ReceiverAnswered() ? panel_.ReadScanConfiguration() : 0);
@@ -117,7 +111,6 @@ void RAR8200::Refresh() {
     value->SetPosition(static_cast<int>(panel_.Options.LevelValue) / AR8200::kSliderUnit);
     voice->SetPosition(static_cast<int>(panel_.Options.VoiceValue) / AR8200::kSliderUnit);
     if (scan.kind == Kind::Search) AUTO->SetChecked(panel_.Reply.AutoStore);
-    scan_stop::ShowLists(pausemode, jobs, scan, *panel_.State());
 }
 
 void RAR8200::ChooseKind(int kind) {

@@ -21,11 +21,6 @@ class RAR8200 : public PanelDialog {
     static constexpr const char* kLinkLetters = "ABCDEFGHIJabcdefghijKLMNOPQRSTklmnopqrst";
 
     explicit RAR8200(AR8200& panel);
-    ~RAR8200() override;
-
-    // The panel's settings onto the controls again; as the dialog opens, what the receiver
-    // reports of its scan first.
-    void Refresh() override;
 
     UI_FORM_CONTROLS(RAR8200_CONTROLS)
     std::array<ui::CheckBox*, 40> links{};
@@ -35,6 +30,8 @@ class RAR8200 : public PanelDialog {
     void CreateControls() override;
     void Wire() override;
     void BeforeRefresh() override;
+    // The scan kind's configuration as the receiver reports it, then the panel's settings.
+    void ShowSettings() override;
     void WireSettings();
     void ChooseKind(int kind);
     void ChooseConfiguration(int index);
