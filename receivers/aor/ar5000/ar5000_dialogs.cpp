@@ -59,7 +59,7 @@ constexpr const char* kHighPasses[] = {"0.05 КГц", "0.2  КГц", "0.3  КГ�
 // ---------------------------------------------------------------------------------------
 // RAR5000
 
-RAR5000::RAR5000(AR5000& panel) : PanelDialog(panel, kRarForm), panel_(panel) {}
+RAR5000::RAR5000(AR5000& panel) : AorScanDialog(panel, kRarForm), panel_(panel) {}
 
 void RAR5000::CreateControls() {
     CreateFormControls();
@@ -70,7 +70,6 @@ void RAR5000::CreateControls() {
     value->SetRange(0, 15);
     value2->SetRange(0, 15);
 }
-
 
 // The flags a box of their own stands for (the mode filter's has more to do).
 std::array<RAR5000::FlagBox<AorScanSettings>, 5> RAR5000::Boxes() const {
@@ -83,9 +82,7 @@ std::array<RAR5000::FlagBox<AorScanSettings>, 5> RAR5000::Boxes() const {
 
 void RAR5000::Wire() {
     using ui::EventId;
-    diapscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(0); });
-    bankscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(1); });
-    VFOscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(2); });
+    WireKinds();
     for (ui::CheckBox* box : memoryBoxes)
         box->On(EventId::Click, [this](ui::EventData&) { BanksChanged(); });
     for (ui::CheckBox* box : searchBoxes)
@@ -147,16 +144,9 @@ void RAR5000::Wire() {
     });
 }
 
-void RAR5000::ChooseKind(int kind) {
-    if (filling_) return;
-    panel_.ScanSettings.kind = kind == 0 ? Kind::Search : kind == 1 ? Kind::MemoryBanks : Kind::Vfo;
-    Refresh();
-}
-
 // Ticked memory banks "0 ".."9 ", ticked search banks "00 ".."19 ", in bank order; the
 // receiver takes the list of the kind the scan runs.
 void RAR5000::BanksChanged() {
-    if (filling_) return;
     AorScanSettings& scan = panel_.ScanSettings;
     scan.MemoryLinks.clear();
     scan.SearchLinks.clear();
@@ -175,11 +165,8 @@ void RAR5000::ShowModeBoxes() {
 }
 
 void RAR5000::ShowSettings() {
-    filling_ = true;
     const AorScanSettings& scan = panel_.ScanSettings;
-    diapscan->SetChecked(scan.kind == Kind::Search);
-    bankscan->SetChecked(scan.kind == Kind::MemoryBanks);
-    VFOscan->SetChecked(scan.kind == Kind::Vfo);
+    ShowKind();
     AUTO->SetChecked(panel_.Reply.AutoStore);
     const auto memory = LinkedBanks<10>(scan.MemoryLinks);
     const auto search = LinkedBanks<20>(scan.SearchLinks);
@@ -197,7 +184,6 @@ void RAR5000::ShowSettings() {
     sbank->SetText(Format("%02d", panel_.CurrentSearchBank));
     bank->SetText(Format("%d", panel_.CurrentBank));
     ShowModeBoxes();
-    filling_ = false;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -11,7 +11,7 @@ using Kind = AorScanSettings::Kind;
 
 }  // namespace
 
-RAR8000::RAR8000(AR8000& panel) : PanelDialog(panel, ar8000::kScanForm), panel_(panel) {}
+RAR8000::RAR8000(AR8000& panel) : AorScanDialog(panel, ar8000::kScanForm), panel_(panel) {}
 
 void RAR8000::CreateControls() {
     CreateFormControls();
@@ -24,7 +24,6 @@ void RAR8000::CreateControls() {
                        static_cast<int>(AR8000::kLongestDelay));
 }
 
-
 // The flags a box of their own stands for; each changes what the dialog enables.
 std::array<RAR8000::FlagBox<AorScanSettings>, 4> RAR8000::Boxes() const {
     return {{{selscan, &AorScanSettings::SelectScan},
@@ -34,11 +33,9 @@ std::array<RAR8000::FlagBox<AorScanSettings>, 4> RAR8000::Boxes() const {
 }
 
 void RAR8000::ShowSettings() {
-    filling_ = true;
     const AorScanSettings& scan = panel_.ScanSettings;
     const bool bank = scan.kind == Kind::MemoryBanks;
-    diapscan->SetChecked(!bank);
-    bankscan->SetChecked(bank);
+    ShowKind();
     ShowFlags(Boxes(), scan);
     soundlvl->SetPosition(static_cast<int>(panel_.Threshold));
     resdelay->SetChecked(scan.DelayOn);
@@ -48,16 +45,8 @@ void RAR8000::ShowSettings() {
     modscan->SetChecked(bank && scan.ModeScan);
     for (std::size_t digit = 0; digit < modes.size(); ++digit)
         modes[digit]->SetChecked(digit == scan.ModeChoice);
-    ShowLinks();
+    ShowLinks(links, AR8000::kLinkLetters);
     ShowEnabled();
-    filling_ = false;
-}
-
-// The boxes show the links of the scan kind chosen, and only them.
-void RAR8000::ShowLinks() {
-    const std::string& linked = panel_.ScanSettings.ChosenLinks();
-    for (std::size_t box = 0; box < links.size(); ++box)
-        links[box]->SetChecked(linked.find(AR8000::kLinkLetters[box]) != std::string::npos);
 }
 
 // The mode filter applies to the bank scan only; the threshold with the level analysis; the
@@ -85,21 +74,10 @@ void RAR8000::TakeDelay(int64_t seconds) {
     ShowDelay();
 }
 
-void RAR8000::ChooseKind(bool bank) {
-    if (filling_) return;
-    panel_.ScanSettings.kind = bank ? Kind::MemoryBanks : Kind::Search;
-    Refresh();
-}
-
 void RAR8000::Wire() {
     using ui::EventId;
-    diapscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(false); });
-    bankscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(true); });
-    for (std::size_t box = 0; box < links.size(); ++box) {
-        links[box]->On(EventId::Click, [this, box](ui::EventData&) {
-            panel_.ScanSettings.Link(AR8000::kLinkLetters[box], links[box]->IsChecked());
-        });
-    }
+    WireKinds();
+    WireLinks(links, AR8000::kLinkLetters);
     for (std::size_t digit = 0; digit < modes.size(); ++digit) {
         modes[digit]->On(EventId::Click, [this, digit](ui::EventData&) {
             if (modes[digit]->IsChecked())

@@ -16,7 +16,7 @@ constexpr int kConfigurations = 10;
 
 }  // namespace
 
-RAR8200::RAR8200(AR8200& panel) : PanelDialog(panel, ar8200::kScanForm), panel_(panel) {}
+RAR8200::RAR8200(AR8200& panel) : AorScanDialog(panel, ar8200::kScanForm), panel_(panel) {}
 
 void RAR8200::CreateControls() {
     CreateFormControls();
@@ -29,22 +29,19 @@ void RAR8200::CreateControls() {
     voice->SetRange(0, 15);
 }
 
-
 // Only the operator's input raises these events, once it is delivered and no wait for a reply
 // runs: the dialog setting its controls from the panel raises none.
 void RAR8200::Wire() {
     using ui::EventId;
-    ui::OptionButton* kinds[] = {diapscan, bankscan, VFOscan};
-    for (int kind = 0; kind < 3; ++kind)
-        kinds[kind]->On(EventId::Click, [this, kind](ui::EventData&) { ChooseKind(kind); });
+    WireKinds();
     selscan->On(EventId::Click,
                 [this](ui::EventData&) { panel_.ScanSettings.SelectScan = selscan->IsChecked(); });
     diapVFO->On(EventId::Click,
                 [this](ui::EventData&) { panel_.Options.TwoVfoScan = diapVFO->IsChecked(); });
     config->On(EventId::Select,
                [this](ui::EventData& e) { ChooseConfiguration(static_cast<int>(e.value)); });
-    for (int box = 0; box < static_cast<int>(links.size()); ++box)
-        links[box]->On(EventId::Click, [this, box](ui::EventData&) { OnLinkBox(box); });
+    // The links go to the receiver at once.
+    WireLinks(links, kLinkLetters, [this] { panel_.SendBankLinks(); });
     for (uint32_t mode = 0; mode < modes.size(); ++mode) {
         modes[mode]->On(EventId::Click, [this, mode](ui::EventData&) {
             panel_.Options.ScanModeChoice = mode;
@@ -92,14 +89,9 @@ void RAR8200::BeforeRefresh() {
 // then the panel's settings.
 void RAR8200::ShowSettings() {
     AorScanSettings& scan = panel_.ScanSettings;
-    const bool bank = scan.kind == Kind::MemoryBanks;
     config->SetSelectedIndex(panel_.ReceiverAnswered() ? panel_.ReadScanConfiguration() : 0);
-    diapscan->SetChecked(scan.kind == Kind::Search);
-    bankscan->SetChecked(bank);
-    VFOscan->SetChecked(scan.kind == Kind::Vfo);
-    const std::string& linked = bank ? scan.MemoryLinks : scan.SearchLinks;
-    for (std::size_t box = 0; box < links.size(); ++box)
-        links[box]->SetChecked(linked.find(kLinkLetters[box]) != std::string::npos);
+    ShowKind();
+    ShowLinks(links, kLinkLetters);
     for (uint32_t mode = 0; mode < modes.size(); ++mode)
         modes[mode]->SetChecked(mode == panel_.Options.ScanModeChoice);
     hold->SetChecked(scan.Delay == AR8200::kHold);
@@ -113,22 +105,11 @@ void RAR8200::ShowSettings() {
     if (scan.kind == Kind::Search) AUTO->SetChecked(panel_.Reply.AutoStore);
 }
 
-void RAR8200::ChooseKind(int kind) {
-    panel_.ScanSettings.kind = kind == 0 ? Kind::Search : kind == 1 ? Kind::MemoryBanks : Kind::Vfo;
-    Refresh();
-}
-
 // A configuration of the receiver's scan: its links come back with it.
 void RAR8200::ChooseConfiguration(int index) {
     const Kind kind = panel_.ScanSettings.kind;
     if (kind == Kind::Vfo || index < 0 || index >= kConfigurations) return;
     if (panel_.SendText(Format("%s%d", kind == Kind::MemoryBanks ? "GM" : "GS", index))) Refresh();
-}
-
-// The box's letter joins or leaves the links of the scan kind, which go to the receiver.
-void RAR8200::OnLinkBox(int box) {
-    panel_.ScanSettings.Link(kLinkLetters[box], links[static_cast<std::size_t>(box)]->IsChecked());
-    panel_.SendBankLinks();
 }
 
 void RAR8200::OnPause(const std::string& text) {

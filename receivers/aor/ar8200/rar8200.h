@@ -9,12 +9,12 @@
 #include <array>
 #include <string>
 
+#include "receivers/aor/aor_scan_dialog.h"
 #include "receivers/aor/ar8200/ar8200_form.h"
-#include "receivers/panel_dialog.h"
 
 class AR8200;
 
-class RAR8200 : public PanelDialog {
+class RAR8200 : public AorScanDialog {
   public:
     // The letters of the 40 link boxes in their order: memory banks A..J, a..j, then search
     // banks K..T, k..t.
@@ -33,9 +33,7 @@ class RAR8200 : public PanelDialog {
     // The scan kind's configuration as the receiver reports it, then the panel's settings.
     void ShowSettings() override;
     void WireSettings();
-    void ChooseKind(int kind);
     void ChooseConfiguration(int index);
-    void OnLinkBox(int box);
     void OnPause(const std::string& text);
     void OnDelay(const std::string& text);
     void OnHold();
