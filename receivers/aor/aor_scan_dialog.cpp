@@ -30,6 +30,10 @@ void AorScanDialog::WireKinds() {
     }
 }
 
+char AorScanDialog::KindLetter() const {
+    return scan_.kind == Kind::Search ? 'S' : scan_.kind == Kind::MemoryBanks ? 'X' : 'D';
+}
+
 void AorScanDialog::ShowLinks(std::span<ui::CheckBox* const> boxes, std::string_view letters) {
     const std::string& linked = scan_.ChosenLinks();
     for (std::size_t box = 0; box < boxes.size(); ++box)

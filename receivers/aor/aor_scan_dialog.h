@@ -35,6 +35,9 @@ class AorScanDialog : public PanelDialog {
     void ShowLinks(std::span<ui::CheckBox* const> boxes, std::string_view letters);
     void WireLinks(std::span<ui::CheckBox* const> boxes, std::string_view letters,
                    std::function<void()> then = {});
+    // The letter a scan setting's command starts with for the scan kind chosen: S the
+    // search's, X the bank scan's, D the VFO scan's ("SP", "XD", "DB").
+    char KindLetter() const;
 
   private:
     AorScanSettings& scan_;

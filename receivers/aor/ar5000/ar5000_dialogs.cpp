@@ -89,38 +89,34 @@ void RAR5000::Wire() {
         box->On(EventId::Click, [this](ui::EventData&) { BanksChanged(); });
     AUTO->On(EventId::Click,
              [this](ui::EventData&) { panel_.SendText(AUTO->IsChecked() ? "AS1" : "AS0"); });
-    const auto threshold = [this](ui::Slider* slider, const char* search, const char* memory,
+    // The search's or the bank scan's threshold goes to the receiver; the VFO scan's stays in
+    // the panel.
+    const auto threshold = [this](ui::Slider* slider, char setting,
                                   uint32_t AorScanSettings::*kept) {
-        slider->On(EventId::Change, [this, search, memory, kept](ui::EventData& e) {
+        slider->On(EventId::Change, [this, setting, kept](ui::EventData& e) {
             const uint32_t level =
                 std::min<uint32_t>(static_cast<uint32_t>(e.value) * kSliderUnit, 255);
             AorScanSettings& scan = panel_.ScanSettings;
-            if (scan.kind == Kind::Search)
-                panel_.SendText(Format("%s%03u", search, level));
-            else if (scan.kind == Kind::MemoryBanks)
-                panel_.SendText(Format("%s%03u", memory, level));
-            else
+            if (scan.kind == Kind::Vfo)
                 scan.*kept = level;
+            else
+                panel_.SendText(Format("%c%c%03u", KindLetter(), setting, level));
         });
     };
-    threshold(value, "SB", "XB", &AorScanSettings::FirstLevel);
-    threshold(value2, "SA", "XA", &AorScanSettings::SecondLevel);
+    threshold(value, 'B', &AorScanSettings::FirstLevel);
+    threshold(value2, 'A', &AorScanSettings::SecondLevel);
     textb_1->On(EventId::Change, [this](ui::EventData& e) {
         AorScanSettings& scan = panel_.ScanSettings;
         scan.Pause = std::min<uint32_t>(
             static_cast<uint32_t>(std::max<int64_t>(std::atoll(e.text.c_str()), 0)), kMostPause);
-        if (scan.kind == Kind::Search) panel_.SendText(Format("SP%02u", scan.Pause));
-        if (scan.kind == Kind::MemoryBanks) panel_.SendText(Format("XP%02u", scan.Pause));
+        if (scan.kind != Kind::Vfo) panel_.SendText(Format("%cP%02u", KindLetter(), scan.Pause));
     });
     textb_3->On(EventId::Change, [this](ui::EventData& e) {
         AorScanSettings& scan = panel_.ScanSettings;
         scan.Delay = std::min(FDX::ParseKHz(e.text), kMostDelay);
         textb_2->SetText(Format("%1.1f", scan.Delay / 10.0));
         if (!scan.DelayOn) return;
-        const char* token = scan.kind == Kind::Search        ? "SD"
-                            : scan.kind == Kind::MemoryBanks ? "XD"
-                                                             : "DD";
-        panel_.SendText(Format("%s%02u", token, scan.Delay));
+        panel_.SendText(Format("%cD%02u", KindLetter(), scan.Delay));
     });
     modscan->On(EventId::Click, [this](ui::EventData&) {
         panel_.ScanSettings.ModeScan = modscan->IsChecked();

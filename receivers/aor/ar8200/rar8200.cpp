@@ -138,8 +138,6 @@ void RAR8200::OnHold() {
 void RAR8200::SendScanLevel(bool voiceLevel, int position) {
     const uint32_t level = static_cast<uint32_t>(std::clamp(position, 0, 15) * AR8200::kSliderUnit);
     (voiceLevel ? panel_.Options.VoiceValue : panel_.Options.LevelValue) = level;
-    const Kind kind = panel_.ScanSettings.kind;
-    const char* prefix = kind == Kind::Search ? "S" : kind == Kind::MemoryBanks ? "X" : "D";
-    panel_.SendText(Format("%s%c%03u", prefix, voiceLevel ? 'A' : 'B', level));
+    panel_.SendText(Format("%c%c%03u", KindLetter(), voiceLevel ? 'A' : 'B', level));
     panel_.ShowSquelch();
 }
