@@ -3,13 +3,18 @@
 #include <string>
 
 #include "receivers/panel.h"
+#include "receivers/scan_stop.h"
 #include "state/message_bus.h"
 
-PanelDialog::PanelDialog(ReceiverPanel& panel, const ui::FormResource& form) : form_(form) {
+PanelDialog::PanelDialog(ReceiverPanel& panel, const ui::FormResource& form)
+    : owningPanel_(panel), form_(form) {
     ui::RegisterFormResource(form);
     On(ui::EventId::Create, [this](ui::EventData&) {
         CreateControls();
+        if (stop_.settings) scan_stop::FillActions(stop_.actions);
         Wire();
+        if (stop_.settings)
+            scan_stop::WireLists(stop_.actions, stop_.jobs, *stop_.settings, *owningPanel_.State());
     });
     On(ui::EventId::RightButtonUp, [&panel](ui::EventData&) { panel.PostToOwner(PostRunMacro); });
 }
@@ -19,6 +24,18 @@ void PanelDialog::Open(ui::Form* owner) {
     BeforeRefresh();
     Refresh();
     Show();
+}
+
+void PanelDialog::Refresh() {
+    if (!HasWindow()) return;
+    ShowSettings();
+    if (stop_.settings)
+        scan_stop::ShowLists(stop_.actions, stop_.jobs, *stop_.settings, *owningPanel_.State());
+}
+
+void PanelDialog::SetStopLists(ui::ComboBox* actions, ui::ComboBox* jobs,
+                               ScanStopSettings& settings) {
+    stop_ = {actions, jobs, &settings};
 }
 
 void PanelDialog::FindNumberedBoxes(std::span<ui::CheckBox*> boxes, int first) const {

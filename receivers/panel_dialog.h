@@ -2,7 +2,9 @@
 // A dialog of a receiver panel (its scan settings, its extra functions): a form of its own
 // that the panel owns, made at the first Open as a window of the main window, and set from the
 // panel's settings each time it opens. Its controls work on the panel's settings. The right
-// mouse button runs the macro or trigger job, as on every window.
+// mouse button runs the macro or trigger job, as on every window. A dialog of the receiver's
+// own scan names its stop-action and job lists (SetStopLists): they are filled, wired and
+// shown here, alike for every model.
 
 #include <cstdint>
 #include <functional>
@@ -14,6 +16,7 @@
 #include "ui/form.h"
 
 class ReceiverPanel;
+struct ScanStopSettings;
 
 // A dialog's form: a window of its own with a caption.
 constexpr ui::FormResource PanelDialogForm(const char* name, int width, int height,
@@ -27,11 +30,13 @@ class PanelDialog : public ui::Form {
     // Shows the dialog (made at the first call, a window of `owner`) with the panel's settings
     // as they stand now.
     void Open(ui::Form* owner);
-    // The panel's settings onto the controls again.
-    virtual void Refresh() = 0;
+    // The panel's settings onto the controls again (ShowSettings, then the stop lists); nothing
+    // while the window is not made.
+    void Refresh();
 
   protected:
-    // The form outlives the dialog; the derived dialog's destructor destroys the window.
+    // The form outlives the dialog. The window goes with the dialog, in ui::Form's destructor:
+    // a dialog adds no Destroy handler, so nothing of the derived dialog runs then.
     PanelDialog(ReceiverPanel& panel, const ui::FormResource& form);
 
     // At the first Open, once the window is made: its controls made and connected.
@@ -39,6 +44,12 @@ class PanelDialog : public ui::Form {
     virtual void Wire() = 0;
     // At every Open, before Refresh: what the dialog asks the receiver first.
     virtual void BeforeRefresh() {}
+    // The dialog's own controls from the panel's settings, at every Refresh.
+    virtual void ShowSettings() = 0;
+    // In CreateControls of a dialog of the receiver's own scan: its lists of what the panel does
+    // when the scan stops (the action list and the job list), and the record the two edit,
+    // which outlives the dialog.
+    void SetStopLists(ui::ComboBox* actions, ui::ComboBox* jobs, ScanStopSettings& settings);
 
     // The form's numbered check boxes "checkbox_<first>" onwards, one for each place of
     // `boxes` in order (a dialog's rows of bank and link boxes); null where the form has none.
@@ -53,31 +64,52 @@ class PanelDialog : public ui::Form {
     };
     static void ShowValue(std::span<const ValueOption> options, uint32_t value);
     static void WireValue(std::span<const ValueOption> options, uint32_t& value);
-    // Options that stand for one flag each of a record, of which one is set at a time (a
-    // scan's regime): each ticked as its flag; ticking one sets its flag alone.
-    template <class Record>
-    struct FlagOption {
-        ui::OptionButton* option;
+    // Controls that stand for one flag each of a record: option buttons of which one is set at
+    // a time (a scan's regime), or check boxes each of its own. Each is ticked as its flag.
+    template <class Record, class Control>
+    struct FlagControl {
+        Control* control;
         bool Record::*flag;
     };
     template <class Record>
-    static void ShowFlags(std::type_identity_t<std::span<const FlagOption<Record>>> options,
-                          const Record& record) {
-        for (const FlagOption<Record>& o : options) o.option->SetChecked(record.*o.flag);
+    using FlagOption = FlagControl<Record, ui::OptionButton>;
+    template <class Record>
+    using FlagBox = FlagControl<Record, ui::CheckBox>;
+    template <class Flags, class Record>
+    static void ShowFlags(const Flags& controls, const Record& record) {
+        for (const auto& c : controls) c.control->SetChecked(record.*c.flag);
     }
-    // `record` outlives the options.
+    // Ticking an option sets its flag alone. `record` outlives the options.
     template <class Record>
     static void WireFlags(std::type_identity_t<std::span<const FlagOption<Record>>> options,
                           Record& record) {
         const std::vector<FlagOption<Record>> group(options.begin(), options.end());
         for (const FlagOption<Record>& o : group) {
-            OnChosen(o.option, [group, &record, chosen = o.flag] {
+            OnChosen(o.control, [group, &record, chosen = o.flag] {
                 for (const FlagOption<Record>& other : group)
                     record.*other.flag = other.flag == chosen;
             });
         }
     }
+    // A click on a box sets its flag as the box now is, then runs `then` (what the dialog shows
+    // that depends on it), when there is one. `record` outlives the boxes.
+    template <class Record>
+    static void WireFlags(std::type_identity_t<std::span<const FlagBox<Record>>> boxes,
+                          Record& record, std::function<void()> then = {}) {
+        for (const FlagBox<Record>& b : boxes) {
+            b.control->On(ui::EventId::Click, [b, &record, then](ui::EventData&) {
+                record.*b.flag = b.control->IsChecked();
+                if (then) then();
+            });
+        }
+    }
 
   private:
+    ReceiverPanel& owningPanel_;
     const ui::FormResource& form_;
+    struct StopLists {
+        ui::ComboBox* actions = nullptr;
+        ui::ComboBox* jobs = nullptr;
+        ScanStopSettings* settings = nullptr;
+    } stop_;
 };

@@ -7,7 +7,6 @@
 
 #include "receivers/aor/ar5000/ar5000.h"
 #include "state/message_bus.h"
-#include "receivers/scan_stop.h"
 
 namespace {
 
@@ -21,7 +20,6 @@ constexpr uint32_t kMostDelay = 99;
 
 // ---------------------------------------------------------------------------------------
 // RAR5000
-
 
 constexpr ui::ControlResource kRarControls[] = {UI_CONTROL_ROWS(RAR5000_CONTROLS)};
 
@@ -61,74 +59,71 @@ constexpr const char* kHighPasses[] = {"0.05 КГц", "0.2  КГц", "0.3  КГ�
 // ---------------------------------------------------------------------------------------
 // RAR5000
 
-RAR5000::RAR5000(AR5000& panel) : PanelDialog(panel, kRarForm), panel_(panel) {}
-
-RAR5000::~RAR5000() {
-    Destroy();
-}
+RAR5000::RAR5000(AR5000& panel) : AorScanDialog(panel, kRarForm), panel_(panel) {}
 
 void RAR5000::CreateControls() {
     CreateFormControls();
+    SetStopLists(pausemode, jobs, panel_.ScanSettings);
     FindNumberedBoxes(memoryBoxes);
     FindNumberedBoxes(searchBoxes, static_cast<int>(memoryBoxes.size()) + 1);
     modes = {mod_1, mod_2, mod_3, mod_4, mod_5};
     value->SetRange(0, 15);
     value2->SetRange(0, 15);
-    scan_stop::FillActions(pausemode);
+}
+
+// The flags a box of their own stands for (the mode filter's has more to do).
+std::array<RAR5000::FlagBox<AorScanSettings>, 5> RAR5000::Boxes() const {
+    return {{{selscan, &AorScanSettings::SelectScan},
+             {delay, &AorScanSettings::DelayOn},
+             {voice, &AorScanSettings::Voice},
+             {hold, &AorScanSettings::Hold},
+             {Lev_box, &AorScanSettings::LevelBox}}};
 }
 
 void RAR5000::Wire() {
     using ui::EventId;
-    diapscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(0); });
-    bankscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(1); });
-    VFOscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(2); });
+    WireKinds();
     for (ui::CheckBox* box : memoryBoxes)
         box->On(EventId::Click, [this](ui::EventData&) { BanksChanged(); });
     for (ui::CheckBox* box : searchBoxes)
         box->On(EventId::Click, [this](ui::EventData&) { BanksChanged(); });
-    AUTO->On(EventId::Click, [this](ui::EventData&) {
-        panel_.SendText(AUTO->IsChecked() ? "AS1" : "AS0");
-    });
-    const auto threshold = [this](ui::Slider* slider, const char* search, const char* memory,
+    AUTO->On(EventId::Click,
+             [this](ui::EventData&) { panel_.SendText(AUTO->IsChecked() ? "AS1" : "AS0"); });
+    // The search's or the bank scan's threshold goes to the receiver; the VFO scan's stays in
+    // the panel.
+    const auto threshold = [this](ui::Slider* slider, char setting,
                                   uint32_t AorScanSettings::*kept) {
-        slider->On(EventId::Change, [this, search, memory, kept](ui::EventData& e) {
+        slider->On(EventId::Change, [this, setting, kept](ui::EventData& e) {
             const uint32_t level =
                 std::min<uint32_t>(static_cast<uint32_t>(e.value) * kSliderUnit, 255);
             AorScanSettings& scan = panel_.ScanSettings;
-            if (scan.kind == Kind::Search)
-                panel_.SendText(Format("%s%03u", search, level));
-            else if (scan.kind == Kind::MemoryBanks)
-                panel_.SendText(Format("%s%03u", memory, level));
-            else
+            if (scan.kind == Kind::Vfo)
                 scan.*kept = level;
+            else
+                panel_.SendText(Format("%c%c%03u", KindLetter(), setting, level));
         });
     };
-    threshold(value, "SB", "XB", &AorScanSettings::FirstLevel);
-    threshold(value2, "SA", "XA", &AorScanSettings::SecondLevel);
+    threshold(value, 'B', &AorScanSettings::FirstLevel);
+    threshold(value2, 'A', &AorScanSettings::SecondLevel);
     textb_1->On(EventId::Change, [this](ui::EventData& e) {
         AorScanSettings& scan = panel_.ScanSettings;
         scan.Pause = std::min<uint32_t>(
             static_cast<uint32_t>(std::max<int64_t>(std::atoll(e.text.c_str()), 0)), kMostPause);
-        if (scan.kind == Kind::Search) panel_.SendText(Format("SP%02u", scan.Pause));
-        if (scan.kind == Kind::MemoryBanks) panel_.SendText(Format("XP%02u", scan.Pause));
+        if (scan.kind != Kind::Vfo) panel_.SendText(Format("%cP%02u", KindLetter(), scan.Pause));
     });
     textb_3->On(EventId::Change, [this](ui::EventData& e) {
         AorScanSettings& scan = panel_.ScanSettings;
         scan.Delay = std::min(FDX::ParseKHz(e.text), kMostDelay);
         textb_2->SetText(Format("%1.1f", scan.Delay / 10.0));
         if (!scan.DelayOn) return;
-        const char* token = scan.kind == Kind::Search        ? "SD"
-                            : scan.kind == Kind::MemoryBanks ? "XD"
-                                                             : "DD";
-        panel_.SendText(Format("%s%02u", token, scan.Delay));
+        panel_.SendText(Format("%cD%02u", KindLetter(), scan.Delay));
     });
-    delay->On(EventId::Click,
-                    [this](ui::EventData&) { panel_.ScanSettings.DelayOn = delay->IsChecked(); });
     modscan->On(EventId::Click, [this](ui::EventData&) {
         panel_.ScanSettings.ModeScan = modscan->IsChecked();
         if (!panel_.ScanSettings.ModeScan) panel_.SendText("XMF");
         ShowModeBoxes();
     });
+    WireFlags(Boxes(), panel_.ScanSettings, [this] { ShowModeBoxes(); });
     for (int i = 0; i < 5; ++i) {
         modes[i]->On(EventId::Click, [this, i](ui::EventData&) {
             if (!modes[i]->IsChecked()) return;
@@ -136,18 +131,6 @@ void RAR5000::Wire() {
             panel_.SendText(Format("XM%d", i));
         });
     }
-    selscan->On(EventId::Click, [this](ui::EventData&) {
-        panel_.ScanSettings.SelectScan = selscan->IsChecked();
-        ShowModeBoxes();
-    });
-    const std::pair<ui::CheckBox*, bool AorScanSettings::*> flags[] = {
-        {voice, &AorScanSettings::Voice},
-        {hold, &AorScanSettings::Hold},
-        {Lev_box, &AorScanSettings::LevelBox}};
-    for (const auto& [box, flag] : flags)
-        box->On(EventId::Click, [this, box = box, flag = flag](ui::EventData&) {
-            panel_.ScanSettings.*flag = box->IsChecked();
-        });
     // Linking the ticked banks into the scan: BQ for the search banks, ML for the memory.
     link->On(EventId::Click, [this](ui::EventData&) {
         const bool on = link->IsChecked();
@@ -155,19 +138,11 @@ void RAR5000::Wire() {
         const bool memory = panel_.ScanSettings.kind == Kind::MemoryBanks;
         panel_.SendText(std::string(memory ? "ML" : "BQ") + (on ? "1" : "0"));
     });
-    scan_stop::WireLists(pausemode, jobs, panel_.ScanSettings, *panel_.State());
-}
-
-void RAR5000::ChooseKind(int kind) {
-    if (filling_) return;
-    panel_.ScanSettings.kind = kind == 0 ? Kind::Search : kind == 1 ? Kind::MemoryBanks : Kind::Vfo;
-    Refresh();
 }
 
 // Ticked memory banks "0 ".."9 ", ticked search banks "00 ".."19 ", in bank order; the
 // receiver takes the list of the kind the scan runs.
 void RAR5000::BanksChanged() {
-    if (filling_) return;
     AorScanSettings& scan = panel_.ScanSettings;
     scan.MemoryLinks.clear();
     scan.SearchLinks.clear();
@@ -185,13 +160,9 @@ void RAR5000::ShowModeBoxes() {
     selscan->SetEnabled(!scan.ModeScan);
 }
 
-void RAR5000::Refresh() {
-    if (!HasWindow()) return;
-    filling_ = true;
+void RAR5000::ShowSettings() {
     const AorScanSettings& scan = panel_.ScanSettings;
-    diapscan->SetChecked(scan.kind == Kind::Search);
-    bankscan->SetChecked(scan.kind == Kind::MemoryBanks);
-    VFOscan->SetChecked(scan.kind == Kind::Vfo);
+    ShowKind();
     AUTO->SetChecked(panel_.Reply.AutoStore);
     const auto memory = LinkedBanks<10>(scan.MemoryLinks);
     const auto search = LinkedBanks<20>(scan.SearchLinks);
@@ -200,31 +171,21 @@ void RAR5000::Refresh() {
     textb_1->SetText(Format("%u", scan.Pause));
     textb_3->SetText(Format("%1.1f", scan.Delay / 10.0));
     textb_2->SetText(Format("%1.1f", scan.Delay / 10.0));
-    delay->SetChecked(scan.DelayOn);
+    ShowFlags(Boxes(), scan);
     modscan->SetChecked(scan.ModeScan);
     for (int i = 0; i < 5; ++i) modes[i]->SetChecked(static_cast<uint32_t>(i) == scan.ModeChoice);
-    selscan->SetChecked(scan.SelectScan);
-    voice->SetChecked(scan.Voice);
-    hold->SetChecked(scan.Hold);
     link->SetChecked(panel_.Reply.BankLink);
-    Lev_box->SetChecked(scan.LevelBox);
     value->SetPosition(static_cast<int>(scan.FirstLevel) / kSliderUnit);
     value2->SetPosition(static_cast<int>(scan.SecondLevel) / kSliderUnit);
-    scan_stop::ShowLists(pausemode, jobs, scan, *panel_.State());
     sbank->SetText(Format("%02d", panel_.CurrentSearchBank));
     bank->SetText(Format("%d", panel_.CurrentBank));
     ShowModeBoxes();
-    filling_ = false;
 }
 
 // ---------------------------------------------------------------------------------------
 // PAR5000
 
 PAR5000::PAR5000(AR5000& panel) : PanelDialog(panel, kParForm), panel_(panel) {}
-
-PAR5000::~PAR5000() {
-    Destroy();
-}
 
 void PAR5000::BeforeRefresh() {
     // The answers come in order: the last one completes the exchange.
@@ -263,17 +224,16 @@ void PAR5000::Wire() {
         {att10, 10}, {att20, 20}, {attAU, 255}};
     for (const auto& [option, db] : depths)
         option->On(EventId::Click,
-                        [this, db = db](ui::EventData&) { panel_.AttenuatorDepth = db; });
+                   [this, db = db](ui::EventData&) { panel_.AttenuatorDepth = db; });
     for (int i = 0; i < 4; ++i)
         ant[i]->On(EventId::Click,
-                        [this, i](ui::EventData&) { panel_.SendText(Format("AN%d", i + 1)); });
+                   [this, i](ui::EventData&) { panel_.SendText(Format("AN%d", i + 1)); });
     const std::pair<ui::OptionButton*, const char*> outputs[] = {
         {if_off, "AI0"}, {if_1, "AI1"}, {if_2, "AI2"}, {bank1, "BN0"}, {bank2, "BN1"}};
     for (const auto& [option, text] : outputs)
-        option->On(EventId::Click,
-                        [this, text = text](ui::EventData&) { panel_.SendText(text); });
+        option->On(EventId::Click, [this, text = text](ui::EventData&) { panel_.SendText(text); });
     tune->On(EventId::Click,
-                    [this](ui::EventData&) { panel_.SendText(tune->IsChecked() ? "MT1" : "MT0"); });
+             [this](ui::EventData&) { panel_.SendText(tune->IsChecked() ? "MT1" : "MT0"); });
     const std::pair<ui::ComboBox*, const char*> lists[] = {
         {cw_pitch, "CW%d"}, {de_emphasis, "EN%d"}, {LPF, "LP%d"}, {HPF, "HP%d"}};
     for (const auto& [list, format] : lists)
@@ -282,8 +242,7 @@ void PAR5000::Wire() {
         });
 }
 
-void PAR5000::Refresh() {
-    if (!HasWindow()) return;
+void PAR5000::ShowSettings() {
     const Ar5000Reply& r = panel_.Reply;
     Fnar->SetChecked(panel_.Fnar);
     Fwide->SetChecked(panel_.Fwide);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "receivers/aor/aor_scan_dialog.h"
 #include "receivers/panel_dialog.h"
 #include "ui/form.h"
 #include "ui/form_controls.h"
@@ -14,9 +15,9 @@
 // clang-format off
 #define RAR5000_CONTROLS(X) \
     X(201, GroupBox, groupb_1, (4, 2, 124, 44), 0, "Сканирование", nullptr) \
-    X(202, OptionButton, diapscan, (8, 13, 116, 10), 0, "по банкам поиска", nullptr) \
-    X(203, OptionButton, bankscan, (8, 23, 116, 10), 0, "по банкам памяти", nullptr) \
-    X(204, OptionButton, VFOscan, (8, 33, 116, 10), 0, "по VFO", nullptr) \
+    X(202, OptionButton, diapscan, (8, 13, 116, 10), 0, "по банкам поиска", nullptr, inherited) \
+    X(203, OptionButton, bankscan, (8, 23, 116, 10), 0, "по банкам памяти", nullptr, inherited) \
+    X(204, OptionButton, VFOscan, (8, 33, 116, 10), 0, "по VFO", nullptr, inherited) \
     X(205, CheckBox, AUTO, (134, 13, 60, 10), 0, "AUTO", nullptr) \
     X(206, GroupBox, groupb_2, (4, 48, 250, 24), 0, "Банки памяти", nullptr) \
     X(207, CheckBox, checkbox_1, (8, 59, 22, 10), 0, "0", nullptr) \
@@ -71,7 +72,7 @@
     X(256, CheckBox, hold, (118, 175, 40, 10), 0, "Запрет", nullptr) \
     X(257, CheckBox, link, (160, 175, 40, 10), 0, "Связь", nullptr) \
     X(258, CheckBox, Lev_box, (202, 175, 52, 10), 0, "Уровень", nullptr) \
-    X(259, ComboBox, pausemode, (4, 189, 110, 77), 0, nullptr, nullptr) \
+    X(259, ComboBox, pausemode, (4, 189, 110, 77), 0, nullptr, nullptr, inherited) \
     X(260, ComboBox, jobs, (118, 189, 100, 77), 0, nullptr, nullptr) \
     X(261, Label, sbank, (222, 191, 14, 9), kNoWrap, nullptr, nullptr) \
     X(262, Label, bank, (240, 191, 14, 9), kNoWrap, nullptr, nullptr)
@@ -113,14 +114,11 @@
 // clang-format on
 
 class AR5000;
+struct AorScanSettings;
 
-class RAR5000 : public PanelDialog {
+class RAR5000 : public AorScanDialog {
   public:
     explicit RAR5000(AR5000& panel);
-    ~RAR5000() override;
-
-    // The panel's scan settings onto the controls again.
-    void Refresh() override;
 
     UI_FORM_CONTROLS(RAR5000_CONTROLS)
     std::array<ui::CheckBox*, 10> memoryBoxes{};  // checkbox_1 .. checkbox_10: banks 0..9
@@ -130,21 +128,18 @@ class RAR5000 : public PanelDialog {
   private:
     void CreateControls() override;
     void Wire() override;
-    void ChooseKind(int kind);
+    void ShowSettings() override;
+    std::array<FlagBox<AorScanSettings>, 5> Boxes() const;
     void BanksChanged();
     void ShowModeBoxes();
 
     AR5000& panel_;
-    bool filling_ = false;  // the controls are being set from the panel
 };
 
 // Opened, it asks the receiver for its extra settings first.
 class PAR5000 : public PanelDialog {
   public:
     explicit PAR5000(AR5000& panel);
-    ~PAR5000() override;
-
-    void Refresh() override;
 
     UI_FORM_CONTROLS(PAR5000_CONTROLS)
     std::array<ui::OptionButton*, 4> ant{};  // ant1 .. ant4
@@ -153,6 +148,7 @@ class PAR5000 : public PanelDialog {
     void CreateControls() override;
     void Wire() override;
     void BeforeRefresh() override;
+    void ShowSettings() override;
 
     AR5000& panel_;
 };

@@ -62,8 +62,8 @@
 
 #define RAR8000_CONTROLS(X) \
     X(201, GroupBox, groupb_1, (4, 2, 170, 48), 0, "РЕЖИМ  РАБОТЫ  ПО  КНОПКЕ  СКАНИРОВАНИЕ", nullptr) \
-    X(202, OptionButton, diapscan, (8, 13, 160, 10), 0, "Сканирование диапазона частот", nullptr) \
-    X(203, OptionButton, bankscan, (8, 24, 160, 10), 0, "Сканирование по банку", nullptr) \
+    X(202, OptionButton, diapscan, (8, 13, 160, 10), 0, "Сканирование диапазона частот", nullptr, inherited) \
+    X(203, OptionButton, bankscan, (8, 24, 160, 10), 0, "Сканирование по банку", nullptr, inherited) \
     X(204, CheckBox, selscan, (20, 36, 140, 10), 0, "выборочное сканирование", nullptr) \
     X(205, CheckBox, VSC, (180, 8, 90, 10), 0, "анализ   речи", nullptr) \
     X(206, CheckBox, Lev_box, (180, 20, 90, 10), 0, "анализ уровня", nullptr) \
@@ -108,7 +108,7 @@
     X(245, CheckBox, checkbox_19, (216, 154, 24, 10), 0, "i", nullptr) \
     X(246, CheckBox, checkbox_20, (242, 154, 24, 10), 0, "j", nullptr) \
     X(247, GroupBox, groupb_5, (4, 170, 266, 30), 0, "СИГНАЛИЗАЦИЯ  РЕЖИМА   ПАУЗА", nullptr) \
-    X(248, ComboBox, pausemode, (8, 182, 96, 77), kDropList, nullptr, nullptr) \
+    X(248, ComboBox, pausemode, (8, 182, 96, 77), kDropList, nullptr, nullptr, inherited) \
     X(249, Label, label_6, (108, 184, 72, 9), kNoWrap, "Выполнять задание :", nullptr) \
     X(250, ComboBox, job, (182, 182, 84, 77), kDropList, nullptr, nullptr)
 // clang-format on

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "receivers/aor/ar8000/ar8000.h"
-#include "receivers/scan_stop.h"
 
 namespace {
 
@@ -12,51 +11,42 @@ using Kind = AorScanSettings::Kind;
 
 }  // namespace
 
-RAR8000::RAR8000(AR8000& panel) : PanelDialog(panel, ar8000::kScanForm), panel_(panel) {}
-
-RAR8000::~RAR8000() {
-    Destroy();
-}
+RAR8000::RAR8000(AR8000& panel) : AorScanDialog(panel, ar8000::kScanForm), panel_(panel) {}
 
 void RAR8000::CreateControls() {
     CreateFormControls();
+    SetStopLists(pausemode, job, panel_.ScanSettings);
     FindNumberedBoxes(links);
     modes = {wfm, nfm, am, usb, lsb, cw};
     soundlvl->SetRange(static_cast<int>(AR8000::kLowestThreshold),
                        static_cast<int>(AR8000::kHighestThreshold));
     updown_1->SetRange(static_cast<int>(AR8000::kShortestDelay),
                        static_cast<int>(AR8000::kLongestDelay));
-    scan_stop::FillActions(pausemode);
 }
 
-void RAR8000::Refresh() {
-    if (!HasWindow()) return;
-    filling_ = true;
+// The flags a box of their own stands for; each changes what the dialog enables.
+std::array<RAR8000::FlagBox<AorScanSettings>, 4> RAR8000::Boxes() const {
+    return {{{selscan, &AorScanSettings::SelectScan},
+             {VSC, &AorScanSettings::Voice},
+             {Lev_box, &AorScanSettings::LevelBox},
+             {modscan, &AorScanSettings::ModeScan}}};
+}
+
+void RAR8000::ShowSettings() {
     const AorScanSettings& scan = panel_.ScanSettings;
     const bool bank = scan.kind == Kind::MemoryBanks;
-    diapscan->SetChecked(!bank);
-    bankscan->SetChecked(bank);
-    selscan->SetChecked(scan.SelectScan);
-    VSC->SetChecked(scan.Voice);
-    Lev_box->SetChecked(scan.LevelBox);
+    ShowKind();
+    ShowFlags(Boxes(), scan);
     soundlvl->SetPosition(static_cast<int>(panel_.Threshold));
     resdelay->SetChecked(scan.DelayOn);
     resout->SetChecked(!scan.DelayOn);
     ShowDelay();
+    // The mode filter shows ticked in the bank scan only.
     modscan->SetChecked(bank && scan.ModeScan);
     for (std::size_t digit = 0; digit < modes.size(); ++digit)
         modes[digit]->SetChecked(digit == scan.ModeChoice);
-    ShowLinks();
+    ShowLinks(links, AR8000::kLinkLetters);
     ShowEnabled();
-    scan_stop::ShowLists(pausemode, job, scan, *panel_.State());
-    filling_ = false;
-}
-
-// The boxes show the links of the scan kind chosen, and only them.
-void RAR8000::ShowLinks() {
-    const std::string& linked = panel_.ScanSettings.ChosenLinks();
-    for (std::size_t box = 0; box < links.size(); ++box)
-        links[box]->SetChecked(linked.find(AR8000::kLinkLetters[box]) != std::string::npos);
 }
 
 // The mode filter applies to the bank scan only; the threshold with the level analysis; the
@@ -84,21 +74,10 @@ void RAR8000::TakeDelay(int64_t seconds) {
     ShowDelay();
 }
 
-void RAR8000::ChooseKind(bool bank) {
-    if (filling_) return;
-    panel_.ScanSettings.kind = bank ? Kind::MemoryBanks : Kind::Search;
-    Refresh();
-}
-
 void RAR8000::Wire() {
     using ui::EventId;
-    diapscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(false); });
-    bankscan->On(EventId::Click, [this](ui::EventData&) { ChooseKind(true); });
-    for (std::size_t box = 0; box < links.size(); ++box) {
-        links[box]->On(EventId::Click, [this, box](ui::EventData&) {
-            panel_.ScanSettings.Link(AR8000::kLinkLetters[box], links[box]->IsChecked());
-        });
-    }
+    WireKinds();
+    WireLinks(links, AR8000::kLinkLetters);
     for (std::size_t digit = 0; digit < modes.size(); ++digit) {
         modes[digit]->On(EventId::Click, [this, digit](ui::EventData&) {
             if (modes[digit]->IsChecked())
@@ -111,8 +90,8 @@ void RAR8000::Wire() {
         TakeDelay(int64_t{panel_.DelaySeconds} + (e.value < 0 ? -1 : 1));
     });
     soundlvl->On(EventId::Change, [this](ui::EventData& e) {
-        panel_.Threshold = static_cast<uint32_t>(std::clamp<int64_t>(
-            e.value, AR8000::kLowestThreshold, AR8000::kHighestThreshold));
+        panel_.Threshold = static_cast<uint32_t>(
+            std::clamp<int64_t>(e.value, AR8000::kLowestThreshold, AR8000::kHighestThreshold));
     });
     WireScan();
 }
@@ -120,24 +99,14 @@ void RAR8000::Wire() {
 void RAR8000::WireScan() {
     using ui::EventId;
     AorScanSettings& scan = panel_.ScanSettings;
-    const std::pair<ui::CheckBox*, bool AorScanSettings::*> flags[] = {
-        {selscan, &AorScanSettings::SelectScan},
-        {VSC, &AorScanSettings::Voice},
-        {Lev_box, &AorScanSettings::LevelBox},
-        {modscan, &AorScanSettings::ModeScan}};
-    for (const auto& [box, flag] : flags) {
-        box->On(EventId::Click, [this, &scan, box = box, flag = flag](ui::EventData&) {
-            scan.*flag = box->IsChecked();
-            ShowEnabled();
-        });
-    }
+    WireFlags(Boxes(), scan, [this] { ShowEnabled(); });
     const std::pair<ui::OptionButton*, bool> resets[] = {{resdelay, true}, {resout, false}};
     for (const auto& [option, byDelay] : resets) {
-        option->On(EventId::Click, [this, &scan, option = option, byDelay = byDelay](ui::EventData&) {
-            if (!option->IsChecked()) return;
-            scan.DelayOn = byDelay;
-            ShowEnabled();
-        });
+        option->On(EventId::Click,
+                   [this, &scan, option = option, byDelay = byDelay](ui::EventData&) {
+                       if (!option->IsChecked()) return;
+                       scan.DelayOn = byDelay;
+                       ShowEnabled();
+                   });
     }
-    scan_stop::WireLists(pausemode, job, scan, *panel_.State());
 }

@@ -8,18 +8,15 @@
 #include <array>
 #include <string>
 
+#include "receivers/aor/aor_scan_dialog.h"
 #include "receivers/aor/ar8000/ar8000_form.h"
-#include "receivers/panel_dialog.h"
 
 class AR8000;
+struct AorScanSettings;
 
-class RAR8000 : public PanelDialog {
+class RAR8000 : public AorScanDialog {
   public:
     explicit RAR8000(AR8000& panel);
-    ~RAR8000() override;
-
-    // The panel's settings onto the controls again.
-    void Refresh() override;
 
     UI_FORM_CONTROLS(RAR8000_CONTROLS)
     std::array<ui::CheckBox*, 20> links{};     // AR8000::kLinkLetters in order
@@ -28,13 +25,12 @@ class RAR8000 : public PanelDialog {
   private:
     void CreateControls() override;
     void Wire() override;
+    void ShowSettings() override;
+    std::array<FlagBox<AorScanSettings>, 4> Boxes() const;
     void WireScan();
-    void ChooseKind(bool bank);
-    void ShowLinks();
     void ShowEnabled();
     void ShowDelay();
     void TakeDelay(int64_t seconds);
 
     AR8000& panel_;
-    bool filling_ = false;  // the controls are being set from the panel
 };

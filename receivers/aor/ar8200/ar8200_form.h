@@ -72,9 +72,9 @@
 
 #define RAR8200_CONTROLS(X) \
     X(201, GroupBox, groupb_1, (4, 2, 184, 72), 0, "РЕЖИМ  РАБОТЫ  ПО  КНОПКЕ  СКАНИРОВАНИЕ", nullptr) \
-    X(202, OptionButton, diapscan, (8, 13, 176, 10), 0, "Сканирование диапазона частот", nullptr) \
-    X(203, OptionButton, bankscan, (8, 24, 176, 10), 0, "Сканирование по банку", nullptr) \
-    X(204, OptionButton, VFOscan, (8, 35, 176, 10), 0, "Сканирование VFO", nullptr) \
+    X(202, OptionButton, diapscan, (8, 13, 176, 10), 0, "Сканирование диапазона частот", nullptr, inherited) \
+    X(203, OptionButton, bankscan, (8, 24, 176, 10), 0, "Сканирование по банку", nullptr, inherited) \
+    X(204, OptionButton, VFOscan, (8, 35, 176, 10), 0, "Сканирование VFO", nullptr, inherited) \
     X(205, CheckBox, selscan, (8, 48, 176, 10), 0, "выборочное сканирование", nullptr) \
     X(206, CheckBox, diapVFO, (8, 59, 176, 10), 0, "режим 2x VFO", nullptr) \
     X(207, GroupBox, groupb_2, (192, 2, 184, 30), 0, "КОНФИГУРАЦИИ   АППАРАТНОГО   СКАНИРОВАНИЯ", nullptr) \
@@ -153,7 +153,7 @@
     X(283, Slider, voice, (230, 201, 146, 12), 0, nullptr, nullptr) \
     X(284, CheckBox, noise, (230, 215, 90, 10), 0, "шумоподавитель", nullptr) \
     X(285, GroupBox, groupb_9, (4, 228, 372, 30), 0, "СИГНАЛИЗАЦИЯ  РЕЖИМА   ПАУЗА", nullptr) \
-    X(286, ComboBox, pausemode, (8, 240, 110, 77), kDropList, nullptr, nullptr) \
+    X(286, ComboBox, pausemode, (8, 240, 110, 77), kDropList, nullptr, nullptr, inherited) \
     X(287, Label, label_8, (124, 242, 76, 9), kNoWrap, "Выполнять задание :", nullptr) \
     X(288, ComboBox, jobs, (202, 240, 100, 77), kDropList, nullptr, nullptr) \
     X(289, CheckBox, AUTO, (308, 241, 64, 10), 0, "зап в банк j", nullptr)

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "receivers/aor/ar8200/ar8200.h"
-#include "receivers/scan_stop.h"
 #include "state/key_value.h"
 #include "state/message_bus.h"
 
@@ -17,19 +16,15 @@ constexpr int kConfigurations = 10;
 
 }  // namespace
 
-RAR8200::RAR8200(AR8200& panel) : PanelDialog(panel, ar8200::kScanForm), panel_(panel) {}
-
-RAR8200::~RAR8200() {
-    Destroy();
-}
+RAR8200::RAR8200(AR8200& panel) : AorScanDialog(panel, ar8200::kScanForm), panel_(panel) {}
 
 void RAR8200::CreateControls() {
     CreateFormControls();
+    SetStopLists(pausemode, jobs, panel_.ScanSettings);
     FindNumberedBoxes(links);
     modes = {fm, wfm, am, lsb, usb, cw, nfm, wam, nam, all};
     config->AddString("по умолчанию");
     for (int i = 1; i < kConfigurations; ++i) config->AddString(Format("конфигурация %d", i));
-    scan_stop::FillActions(pausemode);
     value->SetRange(0, 15);
     voice->SetRange(0, 15);
 }
@@ -38,17 +33,15 @@ void RAR8200::CreateControls() {
 // runs: the dialog setting its controls from the panel raises none.
 void RAR8200::Wire() {
     using ui::EventId;
-    ui::OptionButton* kinds[] = {diapscan, bankscan, VFOscan};
-    for (int kind = 0; kind < 3; ++kind)
-        kinds[kind]->On(EventId::Click, [this, kind](ui::EventData&) { ChooseKind(kind); });
+    WireKinds();
     selscan->On(EventId::Click,
                 [this](ui::EventData&) { panel_.ScanSettings.SelectScan = selscan->IsChecked(); });
     diapVFO->On(EventId::Click,
                 [this](ui::EventData&) { panel_.Options.TwoVfoScan = diapVFO->IsChecked(); });
     config->On(EventId::Select,
                [this](ui::EventData& e) { ChooseConfiguration(static_cast<int>(e.value)); });
-    for (int box = 0; box < static_cast<int>(links.size()); ++box)
-        links[box]->On(EventId::Click, [this, box](ui::EventData&) { OnLinkBox(box); });
+    // The links go to the receiver at once.
+    WireLinks(links, kLinkLetters, [this] { panel_.SendBankLinks(); });
     for (uint32_t mode = 0; mode < modes.size(); ++mode) {
         modes[mode]->On(EventId::Click, [this, mode](ui::EventData&) {
             panel_.Options.ScanModeChoice = mode;
@@ -78,7 +71,6 @@ void RAR8200::WireSettings() {
               [this](ui::EventData&) { panel_.SendText(noise->IsChecked() ? "NL1" : "NL0"); });
     AUTO->On(EventId::Click,
              [this](ui::EventData&) { panel_.SendText(AUTO->IsChecked() ? "AS2" : "AS0"); });
-    scan_stop::WireLists(pausemode, jobs, panel_.ScanSettings, *panel_.State());
 }
 
 void RAR8200::BeforeRefresh() {
@@ -95,17 +87,11 @@ void RAR8200::BeforeRefresh() {
 
 // The scan kind's configuration as the receiver reports it ("GS" or "GM", with its links),
 // then the panel's settings.
-void RAR8200::Refresh() {
-    if (!HasWindow()) return;
+void RAR8200::ShowSettings() {
     AorScanSettings& scan = panel_.ScanSettings;
-    const bool bank = scan.kind == Kind::MemoryBanks;
     config->SetSelectedIndex(panel_.ReceiverAnswered() ? panel_.ReadScanConfiguration() : 0);
-    diapscan->SetChecked(scan.kind == Kind::Search);
-    bankscan->SetChecked(bank);
-    VFOscan->SetChecked(scan.kind == Kind::Vfo);
-    const std::string& linked = bank ? scan.MemoryLinks : scan.SearchLinks;
-    for (std::size_t box = 0; box < links.size(); ++box)
-        links[box]->SetChecked(linked.find(kLinkLetters[box]) != std::string::npos);
+    ShowKind();
+    ShowLinks(links, kLinkLetters);
     for (uint32_t mode = 0; mode < modes.size(); ++mode)
         modes[mode]->SetChecked(mode == panel_.Options.ScanModeChoice);
     hold->SetChecked(scan.Delay == AR8200::kHold);
@@ -117,12 +103,6 @@ void RAR8200::Refresh() {
     value->SetPosition(static_cast<int>(panel_.Options.LevelValue) / AR8200::kSliderUnit);
     voice->SetPosition(static_cast<int>(panel_.Options.VoiceValue) / AR8200::kSliderUnit);
     if (scan.kind == Kind::Search) AUTO->SetChecked(panel_.Reply.AutoStore);
-    scan_stop::ShowLists(pausemode, jobs, scan, *panel_.State());
-}
-
-void RAR8200::ChooseKind(int kind) {
-    panel_.ScanSettings.kind = kind == 0 ? Kind::Search : kind == 1 ? Kind::MemoryBanks : Kind::Vfo;
-    Refresh();
 }
 
 // A configuration of the receiver's scan: its links come back with it.
@@ -130,12 +110,6 @@ void RAR8200::ChooseConfiguration(int index) {
     const Kind kind = panel_.ScanSettings.kind;
     if (kind == Kind::Vfo || index < 0 || index >= kConfigurations) return;
     if (panel_.SendText(Format("%s%d", kind == Kind::MemoryBanks ? "GM" : "GS", index))) Refresh();
-}
-
-// The box's letter joins or leaves the links of the scan kind, which go to the receiver.
-void RAR8200::OnLinkBox(int box) {
-    panel_.ScanSettings.Link(kLinkLetters[box], links[static_cast<std::size_t>(box)]->IsChecked());
-    panel_.SendBankLinks();
 }
 
 void RAR8200::OnPause(const std::string& text) {
@@ -164,8 +138,6 @@ void RAR8200::OnHold() {
 void RAR8200::SendScanLevel(bool voiceLevel, int position) {
     const uint32_t level = static_cast<uint32_t>(std::clamp(position, 0, 15) * AR8200::kSliderUnit);
     (voiceLevel ? panel_.Options.VoiceValue : panel_.Options.LevelValue) = level;
-    const Kind kind = panel_.ScanSettings.kind;
-    const char* prefix = kind == Kind::Search ? "S" : kind == Kind::MemoryBanks ? "X" : "D";
-    panel_.SendText(Format("%s%c%03u", prefix, voiceLevel ? 'A' : 'B', level));
+    panel_.SendText(Format("%c%c%03u", KindLetter(), voiceLevel ? 'A' : 'B', level));
     panel_.ShowSquelch();
 }

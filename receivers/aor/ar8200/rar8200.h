@@ -9,23 +9,18 @@
 #include <array>
 #include <string>
 
+#include "receivers/aor/aor_scan_dialog.h"
 #include "receivers/aor/ar8200/ar8200_form.h"
-#include "receivers/panel_dialog.h"
 
 class AR8200;
 
-class RAR8200 : public PanelDialog {
+class RAR8200 : public AorScanDialog {
   public:
     // The letters of the 40 link boxes in their order: memory banks A..J, a..j, then search
     // banks K..T, k..t.
     static constexpr const char* kLinkLetters = "ABCDEFGHIJabcdefghijKLMNOPQRSTklmnopqrst";
 
     explicit RAR8200(AR8200& panel);
-    ~RAR8200() override;
-
-    // The panel's settings onto the controls again; as the dialog opens, what the receiver
-    // reports of its scan first.
-    void Refresh() override;
 
     UI_FORM_CONTROLS(RAR8200_CONTROLS)
     std::array<ui::CheckBox*, 40> links{};
@@ -35,10 +30,10 @@ class RAR8200 : public PanelDialog {
     void CreateControls() override;
     void Wire() override;
     void BeforeRefresh() override;
+    // The scan kind's configuration as the receiver reports it, then the panel's settings.
+    void ShowSettings() override;
     void WireSettings();
-    void ChooseKind(int kind);
     void ChooseConfiguration(int index);
-    void OnLinkBox(int box);
     void OnPause(const std::string& text);
     void OnDelay(const std::string& text);
     void OnHold();

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "receivers/icom/ic756/ic756.h"
-#include "receivers/scan_stop.h"
 
 namespace {
 
@@ -13,8 +12,6 @@ constexpr ui::ControlResource kRic756Controls[] = {UI_CONTROL_ROWS(RIC756_CONTRO
 
 constexpr ui::FormResource kRic756Form =
     PanelDialogForm("ID_RIC756", 250, 196, "Установка Параметров", kRic756Controls);
-
-constexpr int kSliderTop = CivMemoryPanel::kSliderTop;
 
 // An edge of the programmed scan in MHz; nothing for an empty channel.
 std::string EdgeText(const MemoryChannel& channel) {
@@ -25,47 +22,29 @@ std::string EdgeText(const MemoryChannel& channel) {
 
 }  // namespace
 
-RIC756::RIC756(IC756& panel) : PanelDialog(panel, kRic756Form), panel_(panel) {}
-
-RIC756::~RIC756() {
-    Destroy();
-}
+RIC756::RIC756(IC756& panel) : CivScanDialog(panel, kRic756Form), panel_(panel) {}
 
 void RIC756::CreateControls() {
     CreateFormControls();
-    for (ui::Slider* slider : {soundlvl, pik, sf}) slider->SetRange(0, kSliderTop);
-    scan_stop::FillActions(pausemode);
+    SetStopLists(pausemode, job, panel_.Settings);
 }
 
-void RIC756::Refresh() {
+void RIC756::ShowSettings() {
     const HfSettings& s = panel_.Settings;
-    ShowFlags<CivScanSettings>(Regimes(), s);
+    ShowScan(s, s.DefaultAttenuatorDb, s.DefaultSoundLevel);
     selmode->SetChecked(s.SelectedChannels);
     (s.Rnar ? Rnar : R)->SetChecked(true);
     (s.Cnar ? Cnar : C)->SetChecked(true);
-    CivMemoryPanel::ShowLevel(soundlvl, s.DefaultSoundLevel);
     CivMemoryPanel::ShowLevel(pik, s.NoiseReduction);
     CivMemoryPanel::ShowLevel(sf, s.PbtShift);
-    ShowValue(Depths(), s.DefaultAttenuatorDb);
     fn->SetText(EdgeText(panel_.Channels[HfPanel::kLowerEdge]));
     fk->SetText(EdgeText(panel_.Channels[HfPanel::kUpperEdge]));
-    scan_stop::ShowLists(pausemode, job, s, *panel_.State());
-}
-
-std::array<RIC756::FlagOption<CivScanSettings>, 3> RIC756::Regimes() const {
-    return {{{diapscan, &CivScanSettings::RangeScan},
-             {bankscan, &CivScanSettings::BankScan},
-             {handscan, &CivScanSettings::ManualScan}}};
-}
-
-std::array<RIC756::ValueOption, 3> RIC756::Depths() const {
-    return {{{att10, panel_.Depth(0)}, {optb_1, panel_.Depth(1)}, {optb_2, panel_.Depth(2)}}};
 }
 
 void RIC756::Wire() {
     using ui::EventId;
     HfSettings& s = panel_.Settings;
-    WireFlags<CivScanSettings>(Regimes(), s);
+    WireScan(s, s.DefaultAttenuatorDb, s.DefaultSoundLevel);
     // The bank scan takes the selected channels or those of the current mode, never both;
     // cleared, it takes every channel.
     selmode->On(EventId::Click, [this, &s](ui::EventData&) {
@@ -83,10 +62,7 @@ void RIC756::Wire() {
     narrow(R, &HfSettings::Rnar, false);
     narrow(Cnar, &HfSettings::Cnar, true);
     narrow(C, &HfSettings::Cnar, false);
-    panel_.WireLevelSlider(soundlvl, s.DefaultSoundLevel);
-    WireValue(Depths(), s.DefaultAttenuatorDb);
     // The noise reduction and the PBT shift, sent at once.
-    panel_.WireLevelSlider(pik, s.NoiseReduction, "1406");
-    panel_.WireLevelSlider(sf, s.PbtShift, "1407");
-    scan_stop::WireLists(pausemode, job, s, *panel_.State());
+    WireLevel(pik, s.NoiseReduction, "1406");
+    WireLevel(sf, s.PbtShift, "1407");
 }

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "receivers/icom/ic8500/ic8500.h"
-#include "receivers/scan_stop.h"
 
 namespace {
 
@@ -15,51 +14,33 @@ constexpr ui::ControlResource kRic8500Controls[] = {UI_CONTROL_ROWS(RIC8500_CONT
 constexpr ui::FormResource kRic8500Form =
     PanelDialogForm("ID_RIC8500", 250, 166, "Установка Параметров", kRic8500Controls);
 
-constexpr int kSliderTop = CivMemoryPanel::kSliderTop;
-
 }  // namespace
 
-RIC8500::RIC8500(IC8500& panel) : PanelDialog(panel, kRic8500Form), panel_(panel) {}
-
-RIC8500::~RIC8500() {
-    Destroy();
-}
+RIC8500::RIC8500(IC8500& panel) : CivScanDialog(panel, kRic8500Form), panel_(panel) {}
 
 void RIC8500::CreateControls() {
     CreateFormControls();
-    for (ui::Slider* slider : {soundlvl, peaklvl, centrelvl}) slider->SetRange(0, kSliderTop);
-    scan_stop::FillActions(pausemode);
+    SetStopLists(pausemode, jobs, panel_.Settings.Scan);
 }
 
-void RIC8500::Refresh() {
+void RIC8500::ShowSettings() {
     const Ic8500Settings& s = panel_.Settings;
     const CivScanSettings& scan = s.Scan;
-    ShowFlags(Regimes(), scan);
+    ShowScan(scan, s.DefaultAttenuatorDb, s.DefaultAudioLevel);
     ShowFlags(Resumes(), scan);
-    scanAUTO->SetChecked(scan.Auto);
+    ShowFlags(Boxes(), scan);
     selmode->SetChecked(scan.SelectedChannels);
     modmode->SetChecked(scan.SelectedModes);
-    priofreq->SetChecked(scan.Priority);
-    vsc->SetChecked(scan.Vsc);
     (s.Fnar ? Fnar : Fnorm)->SetChecked(true);
     (s.Cnar ? Cnar : Cnorm)->SetChecked(true);
     (s.Anar ? Anar : s.Awide ? Awide : Anorm)->SetChecked(true);
-    ShowValue(Depths(), s.DefaultAttenuatorDb);
-    CivMemoryPanel::ShowLevel(soundlvl, s.DefaultAudioLevel);
     CivMemoryPanel::ShowLevel(peaklvl, s.PeakSetting);
     CivMemoryPanel::ShowLevel(centrelvl, s.CentreSetting);
-    scan_stop::ShowLists(pausemode, jobs, scan, *panel_.State());
     // The PRIO bank's one channel.
     const uint32_t prio = panel_.Channel(IC8500::kPrioBank, 0).Frequency;
     char text[32] = "";
     if (prio != 0) std::snprintf(text, sizeof text, "%9.4f", prio / 10000.0);
     fprio->SetText(text);
-}
-
-std::array<RIC8500::FlagOption<CivScanSettings>, 3> RIC8500::Regimes() const {
-    return {{{diapscan, &CivScanSettings::RangeScan},
-             {bankscan, &CivScanSettings::BankScan},
-             {handscan, &CivScanSettings::ManualScan}}};
 }
 
 // How the scan goes on after a stop.
@@ -69,20 +50,20 @@ std::array<RIC8500::FlagOption<CivScanSettings>, 3> RIC8500::Resumes() const {
              {resoff, &CivScanSettings::DropOut}}};
 }
 
-std::array<RIC8500::ValueOption, 3> RIC8500::Depths() const {
-    return {{{att10, panel_.Depth(0)}, {optb_1, panel_.Depth(1)}, {optb_2, panel_.Depth(2)}}};
+// The flags a box of their own stands for.
+std::array<RIC8500::FlagBox<CivScanSettings>, 3> RIC8500::Boxes() const {
+    return {{{scanAUTO, &CivScanSettings::Auto},
+             {priofreq, &CivScanSettings::Priority},
+             {vsc, &CivScanSettings::Vsc}}};
 }
 
 void RIC8500::Wire() {
     using ui::EventId;
     Ic8500Settings& s = panel_.Settings;
     CivScanSettings& scan = s.Scan;
-    WireFlags(Regimes(), scan);
+    WireScan(scan, s.DefaultAttenuatorDb, s.DefaultAudioLevel);
     WireFlags(Resumes(), scan);
-    scanAUTO->On(EventId::Click, [this, &scan](ui::EventData&) { scan.Auto = scanAUTO->IsChecked(); });
-    priofreq->On(EventId::Click,
-                 [this, &scan](ui::EventData&) { scan.Priority = priofreq->IsChecked(); });
-    vsc->On(EventId::Click, [this, &scan](ui::EventData&) { scan.Vsc = vsc->IsChecked(); });
+    WireFlags(Boxes(), scan);
     // The scan takes the selected channels or those of the current mode, never both.
     selmode->On(EventId::Click, [this, &scan](ui::EventData&) {
         scan.SelectedChannels = selmode->IsChecked();
@@ -117,9 +98,6 @@ void RIC8500::Wire() {
         f.Awide = true;
         f.Anar = false;
     });
-    WireValue(Depths(), s.DefaultAttenuatorDb);
-    panel_.WireLevelSlider(soundlvl, s.DefaultAudioLevel);
-    panel_.WireLevelSlider(peaklvl, s.PeakSetting, "1404");
-    panel_.WireLevelSlider(centrelvl, s.CentreSetting, "1405");
-    scan_stop::WireLists(pausemode, jobs, scan, *panel_.State());
+    WireLevel(peaklvl, s.PeakSetting, "1404");
+    WireLevel(centrelvl, s.CentreSetting, "1405");
 }

@@ -7,17 +7,16 @@
 
 #include <array>
 
-#include "receivers/icom/civ_memory/civ_scan_settings.h"
-#include "receivers/panel_dialog.h"
+#include "receivers/icom/civ_memory/civ_scan_dialog.h"
 #include "ui/form_controls.h"
 
 // The dialog's controls (ui/form_controls.h).
 // clang-format off
 #define RIC8500_CONTROLS(X) \
     X(101, GroupBox, groupb_1, (4, 2, 118, 78), 0, "Сканирование", nullptr) \
-    X(102, OptionButton, diapscan, (8, 13, 46, 10), 0, "Диапазон", nullptr) \
-    X(103, OptionButton, bankscan, (8, 25, 46, 10), 0, "Банк", nullptr) \
-    X(104, OptionButton, handscan, (8, 37, 46, 10), 0, "Ручное", nullptr) \
+    X(102, OptionButton, diapscan, (8, 13, 46, 10), 0, "Диапазон", nullptr, inherited) \
+    X(103, OptionButton, bankscan, (8, 25, 46, 10), 0, "Банк", nullptr, inherited) \
+    X(104, OptionButton, handscan, (8, 37, 46, 10), 0, "Ручное", nullptr, inherited) \
     X(105, CheckBox, scanAUTO, (56, 13, 62, 10), 0, "АВТО", nullptr) \
     X(106, CheckBox, selmode, (56, 25, 62, 10), 0, "Выбор каналов", nullptr) \
     X(107, CheckBox, modmode, (56, 37, 62, 10), 0, "Выбор мод", nullptr) \
@@ -40,29 +39,26 @@
     X(124, OptionButton, Anar, (46, 93, 34, 10), 0, "Узк", nullptr) \
     X(125, OptionButton, Awide, (82, 93, 36, 10), 0, "Шир", nullptr) \
     X(126, GroupBox, groupb_6, (126, 82, 122, 26), 0, "Аттенюатор, дБ", nullptr) \
-    X(127, OptionButton, att10, (132, 93, 30, 10), 0, "10", nullptr) \
-    X(128, OptionButton, optb_1, (166, 93, 30, 10), 0, "20", nullptr) \
-    X(129, OptionButton, optb_2, (200, 93, 30, 10), 0, "30", nullptr) \
+    X(127, OptionButton, att10, (132, 93, 30, 10), 0, "10", nullptr, inherited) \
+    X(128, OptionButton, optb_1, (166, 93, 30, 10), 0, "20", nullptr, inherited) \
+    X(129, OptionButton, optb_2, (200, 93, 30, 10), 0, "30", nullptr, inherited) \
     X(130, Label, label_2, (4, 114, 30, 9), kNoWrap, "Звук", nullptr) \
-    X(131, Slider, soundlvl, (36, 111, 84, 14), 0, nullptr, "Уровень звука по умолчанию") \
+    X(131, Slider, soundlvl, (36, 111, 84, 14), 0, nullptr, "Уровень звука по умолчанию", inherited) \
     X(132, Label, label_3, (126, 114, 30, 9), kNoWrap, "Пик", nullptr) \
     X(133, Slider, peaklvl, (158, 111, 90, 14), 0, nullptr, nullptr) \
     X(134, Label, label_4, (4, 132, 30, 9), kNoWrap, "Центр", nullptr) \
     X(135, Slider, centrelvl, (36, 129, 84, 14), 0, nullptr, nullptr) \
     X(136, Label, label_5, (126, 132, 30, 9), kNoWrap, "Пауза", nullptr) \
-    X(137, ComboBox, pausemode, (158, 130, 90, 60), 0, nullptr, nullptr) \
+    X(137, ComboBox, pausemode, (158, 130, 90, 60), 0, nullptr, nullptr, inherited) \
     X(138, Label, label_6, (4, 150, 30, 9), kNoWrap, "Задание", nullptr) \
     X(139, ComboBox, jobs, (36, 148, 212, 60), 0, nullptr, nullptr)
 // clang-format on
 
 class IC8500;
 
-class RIC8500 : public PanelDialog {
+class RIC8500 : public CivScanDialog {
   public:
     explicit RIC8500(IC8500& panel);
-    ~RIC8500() override;
-
-    void Refresh() override;
 
     // Controls, owned by the form; empty until the create event.
     UI_FORM_CONTROLS(RIC8500_CONTROLS)
@@ -70,9 +66,9 @@ class RIC8500 : public PanelDialog {
   private:
     void CreateControls() override;
     void Wire() override;
-    std::array<FlagOption<CivScanSettings>, 3> Regimes() const;
+    void ShowSettings() override;
     std::array<FlagOption<CivScanSettings>, 3> Resumes() const;
-    std::array<ValueOption, 3> Depths() const;
+    std::array<FlagBox<CivScanSettings>, 3> Boxes() const;
 
     IC8500& panel_;
 };

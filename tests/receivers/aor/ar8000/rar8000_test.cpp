@@ -96,6 +96,23 @@ TEST_F(Rar8000, ShowsTheLinksOfTheKindChosenAndTheirBoxesChangeThemAlone) {
     EXPECT_TRUE(Lines().empty());
 }
 
+// The AR8000's dialog offers no VFO scan: a VFO scan kept by the panel shows as the range
+// search, and only the two options it has choose a kind.
+TEST_F(Rar8000, AVfoScanKindShowsAsTheRangeSearchItsOptionsChooseTheOtherKinds) {
+    ASSERT_EQ(dialog, nullptr);
+    panel.ScanSettings.kind = AorScanSettings::Kind::Vfo;
+    Open();
+    EXPECT_EQ(dialog->VFOscan, nullptr);
+    EXPECT_TRUE(dialog->diapscan->IsChecked());
+    EXPECT_FALSE(dialog->bankscan->IsChecked());
+    Click(dialog->bankscan, true);
+    EXPECT_EQ(panel.ScanSettings.kind, AorScanSettings::Kind::MemoryBanks);
+    EXPECT_FALSE(dialog->diapscan->IsChecked());
+    Click(dialog->diapscan, true);
+    EXPECT_EQ(panel.ScanSettings.kind, AorScanSettings::Kind::Search);
+    EXPECT_FALSE(dialog->bankscan->IsChecked());
+}
+
 TEST_F(Rar8000, EditsThePanelsSettingsWithinTheirRangesAndSendsNothing) {
     Sync();
     Open();
