@@ -148,3 +148,30 @@ TEST_F(FineScaleLooks, ColumnsPastTheUpperLimitGetNoBar) {
 }
 
 }  // namespace
+
+// A layout of the fine scale's commands numbered from a model's job base gives the numbers
+// the job catalog lists for the model; a command the layout lacks stays unserved (0), not the
+// base itself.
+TEST(FineScaleJobs, ALayoutIsNumberedFromTheJobBase) {
+    const FineScaleJobs ar5000 = kAorFineScaleJobs.From(700);
+    EXPECT_EQ(ar5000.fixedLeft, 719u);
+    EXPECT_EQ(ar5000.fixedRight, 720u);
+    EXPECT_EQ(ar5000.peakLeft, 721u);
+    EXPECT_EQ(ar5000.peakRight, 722u);
+    EXPECT_EQ(ar5000.viewStep, 723u);
+    EXPECT_EQ(ar5000.clearScale, 0u);
+
+    const FineScaleJobs pcr = kIcomFineScaleJobs.From(600);
+    EXPECT_EQ(pcr.fixedLeft, 629u);
+    EXPECT_EQ(pcr.peakRight, 632u);
+    EXPECT_EQ(pcr.viewStep, 626u);
+    EXPECT_EQ(pcr.clearScale, 621u);
+
+    const FineScaleJobs winradio = kScaleFirstFineScaleJobs.From(800);
+    EXPECT_EQ(winradio.clearScale, 811u);
+    EXPECT_EQ(winradio.viewStep, 812u);
+    EXPECT_EQ(winradio.peakRight, 813u);
+    EXPECT_EQ(winradio.fixedRight, 814u);
+    EXPECT_EQ(winradio.peakLeft, 815u);
+    EXPECT_EQ(winradio.fixedLeft, 816u);
+}
