@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "receivers/panel.h"
 #include "state/fdx.h"
 #include "state/user_sc.h"
@@ -153,25 +155,12 @@ TEST_F(FineScaleLooks, ColumnsPastTheUpperLimitGetNoBar) {
 // the job catalog lists for the model; a command the layout lacks stays unserved (0), not the
 // base itself.
 TEST(FineScaleJobs, ALayoutIsNumberedFromTheJobBase) {
-    const FineScaleJobs ar5000 = kAorFineScaleJobs.From(700);
-    EXPECT_EQ(ar5000.fixedLeft, 719u);
-    EXPECT_EQ(ar5000.fixedRight, 720u);
-    EXPECT_EQ(ar5000.peakLeft, 721u);
-    EXPECT_EQ(ar5000.peakRight, 722u);
-    EXPECT_EQ(ar5000.viewStep, 723u);
-    EXPECT_EQ(ar5000.clearScale, 0u);
-
-    const FineScaleJobs pcr = kIcomFineScaleJobs.From(600);
-    EXPECT_EQ(pcr.fixedLeft, 629u);
-    EXPECT_EQ(pcr.peakRight, 632u);
-    EXPECT_EQ(pcr.viewStep, 626u);
-    EXPECT_EQ(pcr.clearScale, 621u);
-
-    const FineScaleJobs winradio = kScaleFirstFineScaleJobs.From(800);
-    EXPECT_EQ(winradio.clearScale, 811u);
-    EXPECT_EQ(winradio.viewStep, 812u);
-    EXPECT_EQ(winradio.peakRight, 813u);
-    EXPECT_EQ(winradio.fixedRight, 814u);
-    EXPECT_EQ(winradio.peakLeft, 815u);
-    EXPECT_EQ(winradio.fixedLeft, 816u);
+    using Numbers = std::array<uint32_t, 6>;
+    const auto numbers = [](const FineScaleJobs& jobs) {
+        return Numbers{jobs.fixedLeft, jobs.fixedRight, jobs.peakLeft,
+                       jobs.peakRight, jobs.viewStep,   jobs.clearScale};
+    };
+    EXPECT_EQ(numbers(kAorFineScaleJobs.From(700)), (Numbers{719, 720, 721, 722, 723, 0}));
+    EXPECT_EQ(numbers(kIcomFineScaleJobs.From(600)), (Numbers{629, 630, 631, 632, 626, 621}));
+    EXPECT_EQ(numbers(kScaleFirstFineScaleJobs.From(800)), (Numbers{816, 814, 815, 813, 812, 811}));
 }
