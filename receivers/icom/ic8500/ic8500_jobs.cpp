@@ -3,7 +3,6 @@
 #include <span>
 
 #include "receivers/icom/ic8500/ic8500.h"
-#include "state/message_bus.h"
 
 // The model's own; the commands the memory core shares are added from the job base 400.
 std::span<const JobCommand<IC8500>> IC8500::OwnJobs() {
