@@ -1,6 +1,7 @@
 #include "receivers/level_scale.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 void LevelScale::Allocate(uint32_t upperLimit) {
     cells_.assign(static_cast<std::size_t>(upperLimit / kCellWidth) + 1, 0);
@@ -68,46 +69,15 @@ int64_t LevelScale::FindPeak(int64_t frequency, bool right, int64_t lower, int64
     // upper limit itself.
     const int64_t last = static_cast<int64_t>(cells_.size()) - 1;
     const int64_t half = FillWindow / 200;
-    const auto smoothed = [&](int64_t c) -> int64_t {
-        int64_t sum = 0;
-        int64_t count = 0;
-        for (int64_t i = std::max<int64_t>(c - half, 1); i <= std::min(c + half, last - 1); ++i) {
-            sum += cells_[static_cast<std::size_t>(i)];
-            ++count;
-        }
-        return count > 0 ? sum / count : 0;
-    };
 
-    const int64_t threshold = PeakLevel / 20;
-    const int64_t step = right ? 1 : -1;
-    const int64_t end = right ? last : 1;
-    int64_t lowest = 0, highest = 0;
-    int64_t previous = -1, previousCell = -1;
-    int64_t rise = -1;
-    int64_t best = -1, bestFrequency = -1;
-    for (int64_t c = start / kCellWidth; right ? c <= end : c >= end; c += step) {
-        if (bestFrequency >= 0) {
-            const int64_t distance = c * kCellWidth - bestFrequency;
-            if ((distance < 0 ? -distance : distance) > FillWindow) break;
-        }
-        if (Cell(c) == 0) continue;
-        const int64_t value = smoothed(c);
-        if (previous < 0) {
-            lowest = highest = value;
-        } else {
-            lowest = std::min(lowest, value);
-            highest = std::max(highest, value);
-            if (value > previous) {
-                rise = previousCell;
-            } else if (value < previous && rise >= 0 && highest - lowest > threshold &&
-                       previous > best) {
-                best = previous;
-                bestFrequency = (rise + previousCell) * (kCellWidth / 2);
-            }
-        }
-        previous = value;
-        previousCell = c;
-    }
+    const int64_t bestFrequency = HighestHill({.from = start / kCellWidth,
+                                               .to = right ? last : 1,
+                                               .right = right,
+                                               .halfSpan = half,
+                                               .lastInMean = last - 1,
+                                               .threshold = PeakLevel / 20,
+                                               .reach = FillWindow,
+                                               .footWhereRiseBegan = false});
     if (bestFrequency < 0) return -1;
     // The mean takes unmeasured cells as 0, so a carrier at the edge of a measured stretch
     // puts the middle of its hill up to half a mean away, on the noise beside it. The peak is
@@ -125,4 +95,45 @@ int64_t LevelScale::FindPeak(int64_t frequency, bool right, int64_t lower, int64
     while (inReach(low - 1) && Cell(low - 1) == Cell(strongest)) --low;
     while (inReach(high + 1) && Cell(high + 1) == Cell(strongest)) ++high;
     return (low + high + 1) / 2 * kCellWidth;
+}
+
+int64_t LevelScale::HighestHill(const HillWalk& walk) const {
+    const auto mean = [&](int64_t c) {
+        int64_t sum = 0;
+        int64_t count = 0;
+        for (int64_t i = std::max<int64_t>(c - walk.halfSpan, 1);
+             i <= std::min(c + walk.halfSpan, walk.lastInMean); ++i) {
+            sum += Cell(i);
+            ++count;
+        }
+        return count > 0 ? sum / count : 0;
+    };
+    const int64_t step = walk.right ? 1 : -1;
+    int64_t lowest = 0, highest = 0;
+    int64_t previous = -1, previousCell = -1;
+    int64_t foot = -1;
+    int64_t best = -1, middle = -1;
+    for (int64_t c = walk.from; walk.right ? c <= walk.to : c >= walk.to; c += step) {
+        if (middle >= 0 && std::abs(c * kCellWidth - middle) > walk.reach) break;
+        if (Cell(c) == 0) continue;
+        const int64_t value = mean(c);
+        if (previous < 0) {
+            lowest = highest = value;
+        } else {
+            lowest = std::min(lowest, value);
+            highest = std::max(highest, value);
+            if (value > previous) {
+                if (!walk.footWhereRiseBegan || foot < 0) foot = previousCell;
+            } else if (value < previous) {
+                if (foot >= 0 && highest - lowest > walk.threshold && previous > best) {
+                    best = previous;
+                    middle = (foot + previousCell) * (kCellWidth / 2);
+                }
+                if (walk.footWhereRiseBegan) foot = -1;
+            }
+        }
+        previous = value;
+        previousCell = c;
+    }
+    return middle;
 }

@@ -49,6 +49,22 @@ class LevelScale {
     // within the mean's reach. -1 when there is none or the start lies outside lower..upper.
     int64_t FindPeak(int64_t frequency, bool right, int64_t lower, int64_t upper) const;
 
+    // The walk of a peak search over the cells (FindPeak, and the IC-PCR1000's own search).
+    struct HillWalk {
+        int64_t from, to;  // the cells walked, upwards (right) or downwards
+        bool right;
+        // Each cell counts as the mean of the cells halfSpan each side, from cell 1 up to
+        // lastInMean (unmeasured ones as 0).
+        int64_t halfSpan, lastInMean;
+        int64_t threshold;  // the swing of the means over the walk so far a hill needs
+        int64_t reach;      // the walk ends this far beyond the best hill (100 Hz units)
+        // The hill's foot is the cell where its rise began; else the rise's last step.
+        bool footWhereRiseBegan;
+    };
+    // Skipping unmeasured cells: the middle between the foot and the top of the highest hill
+    // of the means (100 Hz units); -1 when none swings beyond the threshold.
+    int64_t HighestHill(const HillWalk& walk) const;
+
     // Frequency of the previous measurement; 0 = none.
     int64_t ScaleFrequency = 0;
     // Twice the bandwidth of the current filter, 100 Hz units.

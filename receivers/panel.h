@@ -28,6 +28,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "receivers/fine_scale.h"
 #include "receivers/level_scale.h"
@@ -70,6 +71,21 @@ struct PanelShape {
     const ChannelLayout* channels = nullptr;
 };
 
+// The shape a family's model data gives (the CivModel and the AorModel name these fields
+// alike), with the model's channels.
+template <class Model>
+constexpr PanelShape ModelShape(const Model& model, const ChannelLayout* channels,
+                                bool stepBeyondLimitsAnswered = false) {
+    return {.form = model.form,
+            .lowerLimit = model.lowerLimit,
+            .upperLimit = model.upperLimit,
+            .fineScale = model.fineScale,
+            .calibration = model.calibration,
+            .stateFileStem = model.stateFileStem,
+            .stepBeyondLimitsAnswered = stepBeyondLimitsAnswered,
+            .channels = channels};
+}
+
 // A panel's form: it fills the main window's receiver page.
 constexpr ui::FormResource PanelForm(const char* name,
                                      std::span<const ui::ControlResource> controls,
@@ -84,13 +100,50 @@ struct JobCommand {
     void (Panel::*run)(JobStr& line);
 };
 
+// A family's commands are numbered alike from each model's job base (its type × 100): rows
+// whose numbers are offsets, added to a model's table from its base. The family core's
+// commands run on the model's panel, which derives from the core.
+template <class Panel, class Rows>
+void AddJobs(std::vector<JobCommand<Panel>>& table, const Rows& rows, uint32_t base = 0) {
+    for (const auto& row : rows) table.push_back({base + row.number, row.run});
+}
+
 // The job numbers a model gives the fine scale's commands (0: it does not serve that one). The
 // commands are the same on every panel (ReceiverPanel's), only their numbers are the model's.
 struct FineScaleJobs {
     uint32_t fixedLeft = 0, fixedRight = 0, peakLeft = 0, peakRight = 0;
     uint32_t viewStep = 0;    // the view step the line's value names
     uint32_t clearScale = 0;  // the clearing of the level scale, confirmed by the operator
+
+    // A layout below (offsets) numbered from a model's job base.
+    constexpr FineScaleJobs From(uint32_t base) const {
+        const auto at = [base](uint32_t offset) { return offset == 0 ? 0 : base + offset; };
+        return {at(fixedLeft), at(fixedRight), at(peakLeft),
+                at(peakRight), at(viewStep),   at(clearScale)};
+    }
 };
+
+// The layouts of the fine scale's commands that several models share, as offsets from the job
+// base. A number the model's own table also serves is the table's (the CI-V sets with a memory
+// stop their own scan with 21 before it clears the scale; the HF sets choose the view step
+// with 26 their own way).
+// The ICOM sets': IC-R8500, IC-PCR1000 and the HF sets.
+inline constexpr FineScaleJobs kIcomFineScaleJobs{.fixedLeft = 29,
+                                                  .fixedRight = 30,
+                                                  .peakLeft = 31,
+                                                  .peakRight = 32,
+                                                  .viewStep = 26,
+                                                  .clearScale = 21};
+// The AOR sets': AR5000, AR8200 and AR8000.
+inline constexpr FineScaleJobs kAorFineScaleJobs{
+    .fixedLeft = 19, .fixedRight = 20, .peakLeft = 21, .peakRight = 22, .viewStep = 23};
+// The panels that number the fine scale's commands first: IC-R10 and WiNRADIO.
+inline constexpr FineScaleJobs kScaleFirstFineScaleJobs{.fixedLeft = 16,
+                                                        .fixedRight = 14,
+                                                        .peakLeft = 15,
+                                                        .peakRight = 13,
+                                                        .viewStep = 12,
+                                                        .clearScale = 11};
 
 class ReceiverPanel : public ui::Form {
   public:
@@ -426,6 +479,8 @@ class ReceiverPanel : public ui::Form {
     void FixedRightCommand(JobStr&) { Fine.JumpToFixed(true); }
     void FixedLeftCommand(JobStr&) { Fine.JumpToFixed(false); }
     void ClearScaleCommand(JobStr&) { Fine.ConfirmClear(); }
+    // The settings dialog of the receiver's own scan asked of the main window.
+    void OpenScanSettingsCommand(JobStr&) { PostToOwner(PostOpenScanSettings); }
     // The fine scale's command a job number names; null when `jobs` gives it none.
     using PanelCommand = void (ReceiverPanel::*)(JobStr& line);
     static PanelCommand FineScaleCommand(const FineScaleJobs& jobs, uint32_t number);

@@ -16,14 +16,7 @@ constexpr std::string_view kStayEnabled[] = {"clear"};
 }  // namespace
 
 AorPanel::AorPanel(const AorModel& model, AorReply& reply)
-    : AorBankPanel({.form = model.form,
-                    .lowerLimit = model.lowerLimit,
-                    .upperLimit = model.upperLimit,
-                    .fineScale = model.fineScale,
-                    .calibration = model.calibration,
-                    .stateFileStem = model.stateFileStem,
-                    .stepBeyondLimitsAnswered = true,
-                    .channels = model.list.layout},
+    : AorBankPanel(ModelShape(model, model.list.layout, /*stepBeyondLimitsAnswered=*/true),
                    model.list),
       model_(model),
       reply_(reply) {

@@ -20,15 +20,7 @@ std::string MHzText(uint32_t frequency) {
 }  // namespace
 
 CivPanel::CivPanel(const CivModel& model, const ChannelLayout* channels)
-    : ReceiverPanel({.form = model.form,
-                     .lowerLimit = model.lowerLimit,
-                     .upperLimit = model.upperLimit,
-                     .fineScale = model.fineScale,
-                     .calibration = model.calibration,
-                     .stateFileStem = model.stateFileStem,
-                     .channels = channels}),
-      Link(*this, model.address),
-      model_(model) {}
+    : ReceiverPanel(ModelShape(model, channels)), Link(*this, model.address), model_(model) {}
 
 FineScaleControls CivPanel::FineScaleOnForm() {
     return {scale, scrollb_1, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};

@@ -63,12 +63,6 @@ constexpr int32_t kOffsetStep = 10;
 // keeps a stored scale up to it until the card's own limit is known.
 constexpr uint32_t kLargestUpperLimit = std::numeric_limits<uint32_t>::max() / 100;
 
-// 811..816.
-// clang-format off
-constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 816, .fixedRight = 814, .peakLeft = 815,
-                                       .peakRight = 813, .viewStep = 812, .clearScale = 811};
-// clang-format on
-
 constexpr const char* kPowerOnText = "вкл";    // the card is off; the button switches it on
 constexpr const char* kPowerOffText = "выкл";  // the card runs
 constexpr const char* kIfShiftCaption = "IF-Shift";
@@ -345,8 +339,8 @@ int32_t WINRADIO::ModeParameter(char letter) const {
 }
 
 void WINRADIO::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<WINRADIO>>(kJobCommands), kFineScaleJobs,
-                 kNoAccessSpeltWithSoftSign);
+    ServeJobLine(*this, std::span<const JobCommand<WINRADIO>>(kJobCommands),
+                 kScaleFirstFineScaleJobs.From(800), kNoAccessSpeltWithSoftSign);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -476,9 +470,9 @@ bool WINRADIO::ReadStateFile() {
     Scale.Resize(kLargestUpperLimit);
     const std::optional<StateFileHead> head =
         ReadStateFileKeys([](std::string_view, std::string_view) {});
-    const uint64_t fileUpperLimit =
-        head && head->ScaleCells > 0 ? (uint64_t{head->ScaleCells} - 1) * LevelScale::kCellWidth
-                                     : 0;
+    const uint64_t fileUpperLimit = head && head->ScaleCells > 0
+                                        ? (uint64_t{head->ScaleCells} - 1) * LevelScale::kCellWidth
+                                        : 0;
     Scale.Resize(static_cast<uint32_t>(
         std::clamp<uint64_t>(fileUpperLimit, ownUpperLimit, kLargestUpperLimit)));
     if (!head) return false;

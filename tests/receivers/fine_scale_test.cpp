@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "receivers/panel.h"
 #include "state/fdx.h"
 #include "state/user_sc.h"
@@ -148,3 +150,17 @@ TEST_F(FineScaleLooks, ColumnsPastTheUpperLimitGetNoBar) {
 }
 
 }  // namespace
+
+// A layout of the fine scale's commands numbered from a model's job base gives the numbers
+// the job catalog lists for the model; a command the layout lacks stays unserved (0), not the
+// base itself.
+TEST(FineScaleJobs, ALayoutIsNumberedFromTheJobBase) {
+    using Numbers = std::array<uint32_t, 6>;
+    const auto numbers = [](const FineScaleJobs& jobs) {
+        return Numbers{jobs.fixedLeft, jobs.fixedRight, jobs.peakLeft,
+                       jobs.peakRight, jobs.viewStep,   jobs.clearScale};
+    };
+    EXPECT_EQ(numbers(kAorFineScaleJobs.From(700)), (Numbers{719, 720, 721, 722, 723, 0}));
+    EXPECT_EQ(numbers(kIcomFineScaleJobs.From(600)), (Numbers{629, 630, 631, 632, 626, 621}));
+    EXPECT_EQ(numbers(kScaleFirstFineScaleJobs.From(800)), (Numbers{816, 814, 815, 813, 812, 811}));
+}

@@ -135,7 +135,6 @@ class AR5000 : public AorPanel {
     void LevelSquelchCommand(JobStr&) { ChooseSquelch(Squelch::Level); }
     void VoiceSquelchCommand(JobStr&) { ChooseSquelch(Squelch::Voice); }
     void SquelchLevelCommand(JobStr& line);
-    void ScanSettingsCommand(JobStr& line);
     void ExtraFunctionsCommand(JobStr& line);
     void BandwidthCommand(JobStr& line);
     void Antenna1Command(JobStr& line) { Answer(line, SendText("AN1")); }

@@ -29,7 +29,7 @@ const JobCommand<AR5000> AR5000::kJobCommands[] = {
     {734, &AR5000::LevelSquelchCommand},
     {735, &AR5000::VoiceSquelchCommand},
     {736, &AR5000::SquelchLevelCommand},
-    {737, &AR5000::ScanSettingsCommand},
+    {737, &AR5000::OpenScanSettingsCommand},
     {738, &AR5000::ExtraFunctionsCommand},
     {739, &AR5000::StartScanCommand},
     {740, &AR5000::BandwidthCommand},
@@ -42,11 +42,10 @@ const JobCommand<AR5000> AR5000::kJobCommands[] = {
     {747, &AR5000::If2Command},
 };
 // clang-format on
-constexpr FineScaleJobs kFineScaleJobs{
-    .fixedLeft = 719, .fixedRight = 720, .peakLeft = 721, .peakRight = 722, .viewStep = 723};
 
 void AR5000::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<AR5000>>(kJobCommands), kFineScaleJobs);
+    ServeJobLine(*this, std::span<const JobCommand<AR5000>>(kJobCommands),
+                 kAorFineScaleJobs.From(700));
 }
 
 void AR5000::VolumeCommand(JobStr& line) {
@@ -82,10 +81,6 @@ void AR5000::SquelchLevelCommand(JobStr& line) {
     taken = SendText(aor::Format("RQ%03u", value)) && taken;
     Answer(line, taken);
     ShowSquelch();
-}
-
-void AR5000::ScanSettingsCommand(JobStr&) {
-    PostToOwner(PostOpenScanSettings);
 }
 
 void AR5000::ExtraFunctionsCommand(JobStr&) {

@@ -21,12 +21,10 @@ const JobCommand<AR8000> AR8000::kJobCommands[] = {
     {228, &AR8000::AutoCommand},
 };
 // clang-format on
-constexpr FineScaleJobs kFineScaleJobs{
-    .fixedLeft = 219, .fixedRight = 220, .peakLeft = 221, .peakRight = 222, .viewStep = 223};
 
 void AR8000::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<AR8000>>(kJobCommands), kFineScaleJobs,
-                 kNoAccessSpeltWithSoftSign);
+    ServeJobLine(*this, std::span<const JobCommand<AR8000>>(kJobCommands),
+                 kAorFineScaleJobs.From(200), kNoAccessSpeltWithSoftSign);
 }
 
 void AR8000::DirectWriteCommand(JobStr& line) {

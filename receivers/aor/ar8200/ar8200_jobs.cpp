@@ -35,12 +35,10 @@ const JobCommand<AR8200> AR8200::kJobCommands[] = {
     {934, &AR8200::LevelSquelchCommand},
 };
 // clang-format on
-constexpr FineScaleJobs kFineScaleJobs{
-    .fixedLeft = 919, .fixedRight = 920, .peakLeft = 921, .peakRight = 922, .viewStep = 923};
 
 void AR8200::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<AR8200>>(kJobCommands), kFineScaleJobs,
-                 kNoAccessSpeltWithSoftSign);
+    ServeJobLine(*this, std::span<const JobCommand<AR8200>>(kJobCommands),
+                 kAorFineScaleJobs.From(900), kNoAccessSpeltWithSoftSign);
 }
 
 // Switched on, the selected channel goes into the receiver at once.

@@ -260,6 +260,25 @@ void CivMemoryPanel::StopOrClear() {
         Fine.ConfirmClear();
 }
 
+// Numbered from the model's job base.
+std::span<const JobCommand<CivMemoryPanel>> CivMemoryPanel::SharedJobs() {
+    // clang-format off
+    static constexpr JobCommand<CivMemoryPanel> kRows[] = {
+        {13, &CivMemoryPanel::StoreCommand},
+        {14, &CivMemoryPanel::AttenuatorOffCommand},
+        {18, &CivMemoryPanel::AfLevelCommand},
+        {19, &CivMemoryPanel::SquelchCommand},
+        {20, &CivMemoryPanel::DirectWriteCommand},
+        {21, &CivMemoryPanel::StopOrClearCommand},
+        {23, &CivMemoryPanel::AgcCommand},
+        {24, &CivMemoryPanel::SecondSwitchCommand},
+        {25, &CivMemoryPanel::NoiseBlankerCommand},
+        {34, &CivMemoryPanel::ReceiverScanCommand},
+    };
+    // clang-format on
+    return kRows;
+}
+
 void CivMemoryPanel::ReceiverScanCommand(JobStr&) {
     StartReceiverScan();
 }

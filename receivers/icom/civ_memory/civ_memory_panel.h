@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -105,6 +106,12 @@ class CivMemoryPanel : public CivPanel {
     virtual void ApplyCurrentChannel() = 0;
     // The button that marks the receiver off and on.
     virtual ui::CommandButton* StandbyButton() const = 0;
+    // The current channel takes the program's current settings (the store button and its job
+    // command).
+    virtual void StoreCurrentSettings() = 0;
+    // The settings that keep the AF level and the squelch (0..255).
+    virtual uint32_t& AfLevel() = 0;
+    virtual uint32_t& SquelchLevel() = 0;
     // The switches, direct write and the standby mark on the controls; a model with more
     // boxes shows them too.
     virtual void ShowSwitches();
@@ -179,18 +186,33 @@ class CivMemoryPanel : public CivPanel {
     // readout, the bandwidth and the main window follow.
     void TuneToChannel(const MemoryChannel& channel);
 
-    // Job commands both kinds of set serve.
+    // The job commands both kinds of set number alike from the model's job base and serve
+    // alike (AddJobs), and the attenuator's depths, which the models number their own way.
+    static std::span<const JobCommand<CivMemoryPanel>> SharedJobs();
+    void StoreCommand(JobStr&) { StoreCurrentSettings(); }
+    void AttenuatorOffCommand(JobStr&) { ChooseAttenuator(false, 0); }
+    void FirstDepthCommand(JobStr&) { ChooseAttenuator(true, Depth(0)); }
+    void SecondDepthCommand(JobStr&) { ChooseAttenuator(true, Depth(1)); }
+    void ThirdDepthCommand(JobStr&) { ChooseAttenuator(true, Depth(2)); }
+
+  private:
+    // The shared job commands (SharedJobs).
     void ReceiverScanCommand(JobStr& line);
+    void AfLevelCommand(JobStr& line) { LevelCommand(line, AfLevel(), "1401"); }
+    void SquelchCommand(JobStr& line) { LevelCommand(line, SquelchLevel(), "1403"); }
+    // The switches of Switches(): AGC, the peak filter or preamplifier, the noise blanker.
+    void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
+    void SecondSwitchCommand(JobStr& line) { SwitchCommand(line, 1); }
+    void NoiseBlankerCommand(JobStr& line) { SwitchCommand(line, 2); }
+    void DirectWriteCommand(JobStr& line);
+    // Stops the receiver's scan, else clears the fine scale.
+    void StopOrClearCommand(JobStr& line);
     // A level as the line's value says (held to 255): the sliders follow and the receiver
     // takes it.
     void LevelCommand(JobStr& line, uint32_t& setting, const char* command);
     // Switch `index` of Switches() as the line's value says.
     void SwitchCommand(JobStr& line, std::size_t index);
-    void DirectWriteCommand(JobStr& line);
-    // Stops the receiver's scan, else clears the fine scale.
-    void StopOrClearCommand(JobStr& line);
 
-  private:
     void StopOrClear();
     // The attenuator's options with their depths (dB, 0 off).
     std::array<std::pair<ui::OptionButton*, uint32_t>, 4> DepthOptions() const;

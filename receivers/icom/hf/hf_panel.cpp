@@ -24,31 +24,16 @@ constexpr uint32_t kLeastJobFineStep = 100;
 const JobCommand<HfPanel> HfPanel::kSharedJobs[] = {
     {11, &HfPanel::ReadChannelsCommand},
     {12, &HfPanel::WriteChannelsCommand},
-    {13, &HfPanel::StoreCommand},
-    {14, &HfPanel::AttenuatorOffCommand},
-    {18, &HfPanel::AfLevelCommand},
-    {19, &HfPanel::SquelchCommand},
-    {20, &HfPanel::DirectWriteCommand},
-    {21, &HfPanel::StopOrClearCommand},
     {22, &HfPanel::StandbyCommand},
-    {23, &HfPanel::AgcCommand},
-    {24, &HfPanel::PreampCommand},
-    {25, &HfPanel::NoiseBlankerCommand},
     {26, &HfPanel::FineStepCommand},
-    {34, &HfPanel::ReceiverScanCommand},
 };
 // clang-format on
 
 HfPanel::HfPanel(const HfModel& model, std::span<const JobCommand<HfPanel>> ownJobs)
-    : CivMemoryPanel(model.civ, model.channels),
-      hf_(model),
-      fineJobs_{.fixedLeft = model.jobBase + 29,
-                .fixedRight = model.jobBase + 30,
-                .peakLeft = model.jobBase + 31,
-                .peakRight = model.jobBase + 32} {
-    for (const JobCommand<HfPanel>& shared : kSharedJobs)
-        jobs_.push_back({model.jobBase + shared.number, shared.run});
-    jobs_.insert(jobs_.end(), ownJobs.begin(), ownJobs.end());
+    : CivMemoryPanel(model.civ, model.channels), hf_(model) {
+    AddJobs(jobs_, SharedJobs(), model.jobBase);
+    AddJobs(jobs_, kSharedJobs, model.jobBase);
+    AddJobs(jobs_, ownJobs);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -300,7 +285,8 @@ void HfPanel::OnModelCode(uint32_t code) {
 // Job commands
 
 void HfPanel::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<HfPanel>>(jobs_), fineJobs_);
+    ServeJobLine(*this, std::span<const JobCommand<HfPanel>>(jobs_),
+                 kIcomFineScaleJobs.From(hf_.jobBase));
 }
 
 // A setting the receiver does not take leaves the line done:
@@ -314,26 +300,6 @@ void HfPanel::ReadChannelsCommand(JobStr&) {
 
 void HfPanel::WriteChannelsCommand(JobStr&) {
     WriteChannels();
-}
-
-void HfPanel::StoreCommand(JobStr&) {
-    StoreCurrentSettings();
-}
-
-void HfPanel::AttenuatorOffCommand(JobStr&) {
-    ChooseAttenuator(false, 0);
-}
-
-void HfPanel::FirstDepthCommand(JobStr&) {
-    ChooseAttenuator(true, Depth(0));
-}
-
-void HfPanel::SecondDepthCommand(JobStr&) {
-    ChooseAttenuator(true, Depth(1));
-}
-
-void HfPanel::ThirdDepthCommand(JobStr&) {
-    ChooseAttenuator(true, Depth(2));
 }
 
 void HfPanel::StandbyCommand(JobStr& line) {
@@ -354,10 +320,6 @@ void HfPanel::FineStepCommand(JobStr& line) {
 void HfPanel::ChannelEntryCommand(JobStr& line) {
     if (Refuse(line, kChannelCount, kNoChannel)) return;
     ChooseChannel(line.VAL);
-}
-
-void HfPanel::OpenSettingsCommand(JobStr&) {
-    PostToOwner(PostOpenScanSettings);
 }
 
 void HfPanel::ChannelNumberCommand(JobStr& line) {

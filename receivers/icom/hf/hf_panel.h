@@ -271,7 +271,7 @@ class HfPanel : public CivMemoryPanel {
     void ClearChannels();
     // The current channel takes the program's current settings; with direct write the
     // receiver's channel too.
-    void StoreCurrentSettings();
+    void StoreCurrentSettings() override;
     // The current channel, as the list shows it and, with direct write, the receiver.
     void ChooseChannel(uint32_t entry);
     // With direct write: the current channel read from the receiver and tuned to.
@@ -322,6 +322,8 @@ class HfPanel : public CivMemoryPanel {
     std::array<CivSwitch, 3> Switches() override;
     bool& DirectWrite() override { return Settings.DirectWrite; }
     ui::CommandButton* StandbyButton() const override { return off; }
+    uint32_t& AfLevel() override { return Settings.AfLevel; }
+    uint32_t& SquelchLevel() override { return Settings.SquelchLevel; }
     // The attenuator of the program state, its depth included.
     bool SendAttenuator() override;
 
@@ -340,30 +342,19 @@ class HfPanel : public CivMemoryPanel {
     void ShowChannels();
     void ShowRow(uint32_t entry);
 
-    // Job commands: those both sets number alike (kSharedJobs), and those a model lists as its
-    // own.
-    void ReadChannelsCommand(JobStr& line);
-    void WriteChannelsCommand(JobStr& line);
-    void StoreCommand(JobStr& line);
-    void AttenuatorOffCommand(JobStr& line);
-    void FirstDepthCommand(JobStr& line);
-    void SecondDepthCommand(JobStr& line);
-    void ThirdDepthCommand(JobStr& line);
-    void AfLevelCommand(JobStr& line) { LevelCommand(line, Settings.AfLevel, "1401"); }
-    void SquelchCommand(JobStr& line) { LevelCommand(line, Settings.SquelchLevel, "1403"); }
-    void StandbyCommand(JobStr& line);
-    void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
-    void PreampCommand(JobStr& line) { SwitchCommand(line, 1); }
-    void NoiseBlankerCommand(JobStr& line) { SwitchCommand(line, 2); }
-    void FineStepCommand(JobStr& line);
-    // The channel by its table entry (IC-756PRO) or by its number 1..101 (IC-R75).
+    // Job commands a model lists as its own: the channel by its table entry (IC-756PRO) or by
+    // its number 1..101 (IC-R75).
     void ChannelEntryCommand(JobStr& line);
     void ChannelNumberCommand(JobStr& line);
-    void OpenSettingsCommand(JobStr& line);
 
   private:
-    // Numbered from the model's jobBase.
+    // The job commands both sets number alike from the model's jobBase beyond the memory
+    // core's (CivMemoryPanel::SharedJobs).
     static const JobCommand<HfPanel> kSharedJobs[];
+    void ReadChannelsCommand(JobStr& line);
+    void WriteChannelsCommand(JobStr& line);
+    void StandbyCommand(JobStr& line);
+    void FineStepCommand(JobStr& line);
 
     void WireChannelControls();
     // A change of the current channel from its controls: the entry and its row; with direct
@@ -397,8 +388,6 @@ class HfPanel : public CivMemoryPanel {
 
     // Every job command of the model, by its number.
     std::vector<JobCommand<HfPanel>> jobs_;
-    // The fine scale's jumps; its view step is the set's own command (FineStepCommand).
-    FineScaleJobs fineJobs_;
     // The channel a memory read awaits (0: none).
     uint32_t readNumber_ = 0;
     // The panel itself fills the channel controls: their events are not the operator's.

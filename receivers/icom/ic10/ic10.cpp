@@ -25,7 +25,8 @@ constexpr CivMode kModes[] = {
 // clang-format on
 
 // Bars stand level/2 pixels high, under an overview strip of 60 pixels.
-constexpr FineScaleLook kFineScale{.overviewHeight = 60, .barDivisor = 2, .viewSteps = kUnitViewSteps};
+constexpr FineScaleLook kFineScale{
+    .overviewHeight = 60, .barDivisor = 2, .viewSteps = kUnitViewSteps};
 
 constexpr CivModel kIc10Model{
     .form = &kIc10Form,
@@ -114,13 +115,8 @@ void IC10::TakeAddress(const std::string& text) {
 // Job commands
 
 // The fine scale's commands are all the panel serves.
-// clang-format off
-constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 316, .fixedRight = 314, .peakLeft = 315,
-                                       .peakRight = 313, .viewStep = 312, .clearScale = 311};
-// clang-format on
-
 void IC10::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<IC10>>{}, kFineScaleJobs,
+    ServeJobLine(*this, std::span<const JobCommand<IC10>>{}, kScaleFirstFineScaleJobs.From(300),
                  kNoAccessSpeltWithSoftSign);
 }
 

@@ -49,7 +49,8 @@ constexpr const char* kProgrammedStep = "1013";
 constexpr const char* kChannelSteps[] = {"10.0", "12.5", "20.0", "25.0", "100.0", "1000.0"};
 constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
 
-constexpr FineScaleLook kFineScale{.overviewHeight = 40, .barDivisor = 8, .viewSteps = kUnitViewSteps};
+constexpr FineScaleLook kFineScale{
+    .overviewHeight = 40, .barDivisor = 8, .viewSteps = kUnitViewSteps};
 
 constexpr CivModel kIc8500Model{
     .form = &kIc8500Form,
@@ -63,7 +64,10 @@ constexpr CivModel kIc8500Model{
 
 }  // namespace
 
-IC8500::IC8500() : CivMemoryPanel(kIc8500Model, kChannelLayout) {}
+IC8500::IC8500() : CivMemoryPanel(kIc8500Model, kChannelLayout) {
+    AddJobs(jobs_, OwnJobs());
+    AddJobs(jobs_, SharedJobs(), kJobBase);
+}
 
 // The form goes while the model's hooks are still there: its state file is written then.
 IC8500::~IC8500() {

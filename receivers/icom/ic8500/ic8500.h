@@ -99,6 +99,8 @@ class RIC8500;
 class IC8500 : public CivMemoryPanel {
   public:
     static constexpr uint8_t kAddress = 0x4A;
+    // Its job commands are numbered from 400 (its type × 100).
+    static constexpr uint32_t kJobBase = 400;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 20'000'000;  // 2 GHz
     static constexpr int kBankCount = 25;
@@ -148,7 +150,7 @@ class IC8500 : public CivMemoryPanel {
     // receiver too.
     void ClearBanks(bool all);
     // The selected channel takes the receiver's current settings (cb_3, command 413).
-    void StoreCurrentSettings();
+    void StoreCurrentSettings() override;
     // The current bank, and the channel selected in it; in direct mode on the receiver too.
     void ChooseBank(uint32_t bank);
     void ChoosePosition(uint32_t position);
@@ -213,25 +215,17 @@ class IC8500 : public CivMemoryPanel {
     // From FDX::Attenuator and FDX::AttenuatorDb.
     bool SendAttenuator() override;
 
-    // Job commands.
-    void AttenuatorOff(JobStr& line);
-    void Attenuator10(JobStr& line);
-    void Attenuator20(JobStr& line);
-    void Attenuator30(JobStr& line);
-    void AudioLevelCommand(JobStr& line) { LevelCommand(line, Settings.AudioLevel, "1401"); }
-    void ThresholdCommand(JobStr& line) { LevelCommand(line, Settings.SquelchThreshold, "1403"); }
+    uint32_t& AfLevel() override { return Settings.AudioLevel; }
+    uint32_t& SquelchLevel() override { return Settings.SquelchThreshold; }
+
+    // Job commands: the model's own (those the memory core shares added from the job base).
+    static std::span<const JobCommand<IC8500>> OwnJobs();
     void PowerCommand(JobStr& line);
-    void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
-    void PeakFilterCommand(JobStr& line) { SwitchCommand(line, 1); }
-    void NoiseBlankerCommand(JobStr& line) { SwitchCommand(line, 2); }
     void BankCommand(JobStr& line);
     void ChannelCommand(JobStr& line);
     void DirectBoxCommand(JobStr& line);
-    void ScanSettingsCommand(JobStr& line);
     void ReadBanksCommand(JobStr& line);
     void WriteBanksCommand(JobStr& line);
-    void StoreCommand(JobStr& line);
-    static const JobCommand<IC8500> kJobCommands[];
 
     // Receiver settings.
     bool SendAudioLevel(uint32_t level) { return SendLevel("1401", level); }
@@ -275,6 +269,8 @@ class IC8500 : public CivMemoryPanel {
     std::vector<std::string> RowCells(const MemoryChannel& channel) const;
 
     std::unique_ptr<RIC8500> dialog_;
+    // Every job command of the model, by its number.
+    std::vector<JobCommand<IC8500>> jobs_;
     // The channel a read is outstanding for, and whether its reply was taken as that channel.
     int32_t readBank_ = -1;
     int32_t readPosition_ = -1;

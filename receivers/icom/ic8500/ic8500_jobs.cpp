@@ -3,37 +3,29 @@
 #include <span>
 
 #include "receivers/icom/ic8500/ic8500.h"
-#include "state/message_bus.h"
 
-// clang-format off
-const JobCommand<IC8500> IC8500::kJobCommands[] = {
-    {411, &IC8500::ReadBanksCommand},
-    {412, &IC8500::WriteBanksCommand},
-    {413, &IC8500::StoreCommand},
-    {414, &IC8500::AttenuatorOff},
-    {415, &IC8500::Attenuator10},
-    {416, &IC8500::Attenuator20},
-    {417, &IC8500::Attenuator30},
-    {418, &IC8500::AudioLevelCommand},
-    {419, &IC8500::ThresholdCommand},
-    {420, &IC8500::DirectWriteCommand},
-    {421, &IC8500::StopOrClearCommand},
-    {422, &IC8500::PowerCommand},
-    {423, &IC8500::AgcCommand},
-    {424, &IC8500::PeakFilterCommand},
-    {425, &IC8500::NoiseBlankerCommand},
-    {427, &IC8500::BankCommand},
-    {428, &IC8500::ChannelCommand},
-    {433, &IC8500::DirectBoxCommand},
-    {434, &IC8500::ReceiverScanCommand},
-    {435, &IC8500::ScanSettingsCommand},
-};
-// clang-format on
-constexpr FineScaleJobs kFineScaleJobs{
-    .fixedLeft = 429, .fixedRight = 430, .peakLeft = 431, .peakRight = 432, .viewStep = 426};
+// The model's own; the commands the memory core shares are added from the job base 400.
+std::span<const JobCommand<IC8500>> IC8500::OwnJobs() {
+    // clang-format off
+    static constexpr JobCommand<IC8500> kRows[] = {
+        {411, &IC8500::ReadBanksCommand},
+        {412, &IC8500::WriteBanksCommand},
+        {415, &IC8500::FirstDepthCommand},
+        {416, &IC8500::SecondDepthCommand},
+        {417, &IC8500::ThirdDepthCommand},
+        {422, &IC8500::PowerCommand},
+        {427, &IC8500::BankCommand},
+        {428, &IC8500::ChannelCommand},
+        {433, &IC8500::DirectBoxCommand},
+        {435, &IC8500::OpenScanSettingsCommand},
+    };
+    // clang-format on
+    return kRows;
+}
 
 void IC8500::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<IC8500>>(kJobCommands), kFineScaleJobs);
+    ServeJobLine(*this, std::span<const JobCommand<IC8500>>(jobs_),
+                 kIcomFineScaleJobs.From(kJobBase));
 }
 
 // A setting the receiver does not take leaves the line done all the same: the job goes on as
@@ -48,26 +40,6 @@ void IC8500::ReadBanksCommand(JobStr&) {
 
 void IC8500::WriteBanksCommand(JobStr&) {
     WriteBanks(true);
-}
-
-void IC8500::StoreCommand(JobStr&) {
-    StoreCurrentSettings();
-}
-
-void IC8500::AttenuatorOff(JobStr&) {
-    ChooseAttenuator(false, 0);
-}
-
-void IC8500::Attenuator10(JobStr&) {
-    ChooseAttenuator(true, 10);
-}
-
-void IC8500::Attenuator20(JobStr&) {
-    ChooseAttenuator(true, 20);
-}
-
-void IC8500::Attenuator30(JobStr&) {
-    ChooseAttenuator(true, 30);
 }
 
 void IC8500::PowerCommand(JobStr& line) {
@@ -97,8 +69,4 @@ void IC8500::ChannelCommand(JobStr& line) {
 
 void IC8500::DirectBoxCommand(JobStr& line) {
     SwitchDirectWrite(line.VAL != 0, /*apply=*/false);
-}
-
-void IC8500::ScanSettingsCommand(JobStr&) {
-    PostToOwner(PostOpenScanSettings);
 }

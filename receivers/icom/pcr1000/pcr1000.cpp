@@ -404,46 +404,14 @@ int64_t IC1000::FindPeak(const LevelScale& scale, int64_t frequency, bool right,
     if (right ? start >= upper : start <= lower) return -1;
     // The cells of 1 .. the upper limit take part in the averages.
     const int64_t last = std::min(upper / kCell, static_cast<int64_t>(scale.CellCount()) - 1);
-    const auto average = [&](int64_t c) {
-        int64_t sum = 0;
-        int64_t count = 0;
-        for (int64_t i = std::max<int64_t>(c - halfSpan, 1); i <= std::min(c + halfSpan, last);
-             ++i) {
-            sum += scale.Cell(i);
-            ++count;
-        }
-        return count > 0 ? sum / count : 0;
-    };
-
-    const int64_t step = right ? 1 : -1;
-    const int64_t end = right ? last : 1;
-    int64_t lowest = 0, highest = 0;
-    int64_t previous = -1, previousCell = -1;
-    int64_t riseStart = -1;  // the cell the averages began to rise from; -1 while not rising
-    int64_t best = -1, peak = -1;
-    for (int64_t c = start / kCell; right ? c <= end : c >= end; c += step) {
-        if (peak >= 0 && std::abs(c * kCell - peak) > kSearchSpan) break;
-        if (scale.Cell(c) == 0) continue;
-        const int64_t value = average(c);
-        if (previous < 0) {
-            lowest = highest = value;
-        } else {
-            lowest = std::min(lowest, value);
-            highest = std::max(highest, value);
-            if (value > previous) {
-                if (riseStart < 0) riseStart = previousCell;
-            } else if (value < previous) {
-                if (riseStart >= 0 && highest - lowest > threshold && previous > best) {
-                    best = previous;
-                    peak = (riseStart + previousCell) * (kCell / 2);
-                }
-                riseStart = -1;
-            }
-        }
-        previous = value;
-        previousCell = c;
-    }
-    return peak;
+    return scale.HighestHill({.from = start / kCell,
+                              .to = right ? last : 1,
+                              .right = right,
+                              .halfSpan = halfSpan,
+                              .lastInMean = last,
+                              .threshold = threshold,
+                              .reach = kSearchSpan,
+                              .footWhereRiseBegan = true});
 }
 
 // ---------------------------------------------------------------------------------------

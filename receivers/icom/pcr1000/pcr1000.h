@@ -210,14 +210,20 @@ class IC1000 : public ReceiverPanel {
     std::string TuneLine() const;
 
     // Job commands.
-    void IfShiftCommand(JobStr& line);
-    void AttenuatorOffCommand(JobStr& line);
-    void AttenuatorOnCommand(JobStr& line);
-    void VolumeCommand(JobStr& line);
-    void SquelchCommand(JobStr& line);
+    void IfShiftCommand(JobStr& line) { LevelCommand(line, Settings.IfShift, "J43"); }
+    void AttenuatorOffCommand(JobStr&) { SwitchAttenuator(false); }
+    void AttenuatorOnCommand(JobStr&) { SwitchAttenuator(true); }
+    void VolumeCommand(JobStr& line) { LevelCommand(line, Settings.Volume, "J40"); }
+    void SquelchCommand(JobStr& line) { LevelCommand(line, Settings.Squelch, "J41"); }
     void PowerCommand(JobStr& line);
-    void AgcCommand(JobStr& line);
-    void NoiseBlankerCommand(JobStr& line);
+    void AgcCommand(JobStr& line) { SwitchCommand(line, Settings.Agc, "J45"); }
+    void NoiseBlankerCommand(JobStr& line) { SwitchCommand(line, Settings.NoiseBlanker, "J46"); }
+    // A level as the line's value says (held to 255), on the sliders and sent as `id`.
+    void LevelCommand(JobStr& line, uint32_t& setting, const char* id);
+    // FDX::Attenuator on or off, sent.
+    void SwitchAttenuator(bool on);
+    // A switch as the line's value says, on its box and sent as `id`.
+    void SwitchCommand(JobStr& line, bool& setting, const char* id);
     void NothingCommand(JobStr& line);
     void ScopePauseCommand(JobStr& line);
     void ScopeScanCommand(JobStr& line);

@@ -46,7 +46,6 @@ int32_t NearestBandwidth(int64_t value) {
     return nearest;
 }
 
-
 }  // namespace
 
 // clang-format off
@@ -64,44 +63,25 @@ const JobCommand<IC1000> IC1000::kJobCommands[] = {
     {635, &IC1000::ScopePauseCommand},
     {636, &IC1000::ScopeScanCommand},
 };
-constexpr FineScaleJobs kFineScaleJobs{.fixedLeft = 629, .fixedRight = 630, .peakLeft = 631,
-                                       .peakRight = 632, .viewStep = 626, .clearScale = 621};
 // clang-format on
 
 void IC1000::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<IC1000>>(kJobCommands), kFineScaleJobs,
-                 kNoAccessSpeltWithSoftSign);
+    ServeJobLine(*this, std::span<const JobCommand<IC1000>>(kJobCommands),
+                 kIcomFineScaleJobs.From(600), kNoAccessSpeltWithSoftSign);
 }
 
 // A setting the set does not take leaves the line done all the same, as on the other ICOM
 // panels: the job goes on.
 
-void IC1000::IfShiftCommand(JobStr& line) {
-    Settings.IfShift = Level(line.VAL);
+void IC1000::LevelCommand(JobStr& line, uint32_t& setting, const char* id) {
+    setting = Level(line.VAL);
     SetSliders();
-    SendLevel("J43", Settings.IfShift);
+    SendLevel(id, setting);
 }
 
-void IC1000::AttenuatorOffCommand(JobStr&) {
-    fdx_->Attenuator = 0;
+void IC1000::SwitchAttenuator(bool on) {
+    fdx_->Attenuator = on ? 1 : 0;
     SetAttenuator();
-}
-
-void IC1000::AttenuatorOnCommand(JobStr&) {
-    fdx_->Attenuator = 1;
-    SetAttenuator();
-}
-
-void IC1000::VolumeCommand(JobStr& line) {
-    Settings.Volume = Level(line.VAL);
-    SetSliders();
-    SendLevel("J40", Settings.Volume);
-}
-
-void IC1000::SquelchCommand(JobStr& line) {
-    Settings.Squelch = Level(line.VAL);
-    SetSliders();
-    SendLevel("J41", Settings.Squelch);
 }
 
 // The connect and the power-off run as codes of their own; the line is done at once.
@@ -110,16 +90,10 @@ void IC1000::PowerCommand(JobStr& line) {
     if (line.VAL != 0 && Busy) PostToSelf(PostSyncReceiver);
 }
 
-void IC1000::AgcCommand(JobStr& line) {
-    Settings.Agc = line.VAL != 0;
+void IC1000::SwitchCommand(JobStr& line, bool& setting, const char* id) {
+    setting = line.VAL != 0;
     ShowSwitches();
-    SendSwitch("J45", Settings.Agc);
-}
-
-void IC1000::NoiseBlankerCommand(JobStr& line) {
-    Settings.NoiseBlanker = line.VAL != 0;
-    ShowSwitches();
-    SendSwitch("J46", Settings.NoiseBlanker);
+    SendSwitch(id, setting);
 }
 
 void IC1000::NothingCommand(JobStr&) {}

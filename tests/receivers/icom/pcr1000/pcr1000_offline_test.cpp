@@ -85,6 +85,8 @@ TEST(PcrPeak, TheFirstMaximumOfTheAveragedLevelsInTheMiddleOfItsRise) {
     const Cells gaps = {{10'005, 10}, {10'007, 40}, {10'009, 10}};
     const Cells below = {{9'989, 5}, {9'990, 60}, {9'991, 40}, {9'992, 20}, {9'993, 10}};
     const Cells spike = {{10'005, 10}, {10'006, 90}, {10'007, 10}};
+    const Cells dip = {{10'001, 10}, {10'002, 12}, {10'003, 11},
+                       {10'004, 20}, {10'005, 30}, {10'006, 10}};
     const int64_t f = 1'000'000;
     const struct {
         const char* name;
@@ -101,6 +103,7 @@ TEST(PcrPeak, TheFirstMaximumOfTheAveragedLevelsInTheMiddleOfItsRise) {
         {"to the left, mirrored", below, f, false, 0, 5, 999'150},
         {"a spike", spike, f, true, 0, 25, 1'000'550},
         {"a spike averaged with its neighbours", spike, f, true, 1, 25, -1},
+        {"a rise after a hill too small starts where it began", dip, f, true, 0, 5, 1'000'400},
         {"a start at the upper limit", rising, IC1000::kUpperLimit - 100, true, 0, 5, -1},
         {"a start at the lower limit", rising, IC1000::kLowerLimit + 100, false, 0, 5, -1},
     };
