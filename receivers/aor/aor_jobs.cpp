@@ -13,6 +13,37 @@ constexpr const char* kLetGo = "вкл";
 
 }  // namespace
 
+std::span<const JobCommand<AorPanel>> AorPanel::HandheldJobs() {
+    // clang-format off
+    static constexpr JobCommand<AorPanel> kHandheldJobs[] = {
+        {11, &AorPanel::ReadMemoryCommand},
+        {12, &AorPanel::WriteMemoryCommand},
+        {13, &AorPanel::StoreCommand},
+        {14, &AorPanel::AttenuatorBoxCommand},
+        {15, &AorPanel::SoundBoxCommand},
+        {16, &AorPanel::DirectWriteCommand},
+        {17, &AorPanel::ClearOrStopCommand},
+        {18, &AorPanel::ConnectionCommand},
+    };
+    // clang-format on
+    return kHandheldJobs;
+}
+
+FineScaleJobs AorPanel::HandheldFineScaleJobs() const {
+    const uint32_t base = model_.jobBase;
+    return {.fixedLeft = base + 19,
+            .fixedRight = base + 20,
+            .peakLeft = base + 21,
+            .peakRight = base + 22,
+            .viewStep = base + 23};
+}
+
+void AorPanel::DirectWriteCommand(JobStr& line) {
+    DirectWrite = line.VAL != 0;
+    if (cbank) cbank->SetChecked(DirectWrite);
+    DirectWriteSwitched(line);
+}
+
 void AorPanel::OnConnectButton() {
     JobStr line;
     ConnectionCommand(line);

@@ -206,6 +206,9 @@ struct AorModel {
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;
     AorMemoryRules memory = {};
+    // The job commands of the handhelds are numbered from it (type × 100): the AR8000 200,
+    // the AR8200 900.
+    uint32_t jobBase = 0;
 };
 
 class AorPanel;
@@ -340,16 +343,16 @@ class AorPanel : public AorBankPanel {
     // --- The controls the core drives besides the list and the edit row, placed by each
     // model's form: the rows of its list of controls marked `inherited` (ui/form_controls.h).
     // A model without one of them leaves it null.
-    ui::Label* label_1 = nullptr;          // the frequency
-    ui::Edit* width = nullptr;             // the bandwidth, kHz
-    ui::CommandButton* cb_3 = nullptr;     // the current settings into the channel
-    ui::CommandButton* cb_2 = nullptr;     // read the banks
-    ui::CommandButton* cb_1 = nullptr;     // write the banks
-    ui::CheckBox* cbank = nullptr;         // direct writing
-    ui::CheckBox* mem = nullptr;           // the whole memory
-    ui::CheckBox* cauto = nullptr;         // AUTO
-    ui::CheckBox* catt = nullptr;          // the attenuator on or off
-    ui::CheckBox* csound = nullptr;        // the sound on or off ("MC0", "MC1")
+    ui::Label* label_1 = nullptr;             // the frequency
+    ui::Edit* width = nullptr;                // the bandwidth, kHz
+    ui::CommandButton* cb_3 = nullptr;        // the current settings into the channel
+    ui::CommandButton* cb_2 = nullptr;        // read the banks
+    ui::CommandButton* cb_1 = nullptr;        // write the banks
+    ui::CheckBox* cbank = nullptr;            // direct writing
+    ui::CheckBox* mem = nullptr;              // the whole memory
+    ui::CheckBox* cauto = nullptr;            // AUTO
+    ui::CheckBox* catt = nullptr;             // the attenuator on or off
+    ui::CheckBox* csound = nullptr;           // the sound on or off ("MC0", "MC1")
     ui::PictureButton* pictbttn_1 = nullptr;  // starts the receiver's own scan
     ui::PictureButton* pictbttn_6 = nullptr;  // opens the scan's settings
     ui::PictureButton* clear = nullptr;       // stops the scan, else clears the fine scale
@@ -372,11 +375,10 @@ class AorPanel : public AorBankPanel {
     // What a read of one channel or search bank brought.
     enum class ChannelAnswer { None, Empty, Found };
 
-    // --- What the model adds: the making's hooks (ReceiverPanel) for its own controls
-    // (CreateControls makes the form's, the core's among them, and the lists' entries;
-    // FineScaleOnForm, ForgetControls), its synchronisation, its state file (head, model keys
-    // and the memory part), and these.
-    void CreateControls() override = 0;
+    // --- What the model adds: its controls (CreateModelControls makes the form's, the core's
+    // among them, and fills what the core does not; ForgetControls), its synchronisation, its
+    // state file (head, model keys and the memory part), and these.
+    virtual void CreateModelControls() = 0;
     void ForgetControls() override = 0;
     void Synchronise() override = 0;
     bool ReadStateFile() override = 0;
@@ -488,6 +490,22 @@ class AorPanel : public AorBankPanel {
 
     // --- Job commands of the sets with an attenuator box, a sound box and a connection button
     // (the AR8000 and the AR8200; aor_jobs.cpp)
+    // Executes the job line through the commands both sets number alike from the model's
+    // jobBase (HandheldJobs, the fine scale's at jobBase + 19 .. 23) and the model's own,
+    // which carry their whole numbers.
+    template <class Model>
+    void ServeHandheldJobs(Model& model, std::span<const JobCommand<Model>> own) {
+        std::vector<JobCommand<Model>> table(own.begin(), own.end());
+        for (const JobCommand<AorPanel>& shared : HandheldJobs())
+            table.push_back({model_.jobBase + shared.number, shared.run});
+        ServeJobLine(model, std::span<const JobCommand<Model>>(table), HandheldFineScaleJobs(),
+                     kNoAccessSpeltWithSoftSign);
+    }
+    FineScaleJobs HandheldFineScaleJobs() const;
+    // Direct writing switched by the line's value, the box following; then the model's
+    // DirectWriteSwitched.
+    void DirectWriteCommand(JobStr& line);
+    virtual void DirectWriteSwitched(JobStr& line) { (void)line; }
     // The banks read or written (all of them with the whole-memory box); with direct writing
     // the receiver then stands on the current bank, search bank and channel again.
     void ReadMemoryCommand(JobStr& line);
@@ -522,9 +540,13 @@ class AorPanel : public AorBankPanel {
     AorReply& reply_;
 
   private:
+    // Numbered from the model's jobBase.
+    static std::span<const JobCommand<AorPanel>> HandheldJobs();
+
     friend class AorMemoryKeys;
 
     std::size_t Index(int bank, int channel) const;
+    void CreateControls() final;
     void SetDefaults() override;
     void WireControls() override;
     void ShowControls() override { ShowAll(); }

@@ -82,7 +82,7 @@ class AR5000 : public AorPanel {
 
   private:
     // --- The core's hooks (ar5000.cpp, ar5000_banks.cpp, ar5000_replies.cpp)
-    void CreateControls() override;
+    void CreateModelControls() override;
     FineScaleControls FineScaleOnForm() override;
     void SetModelDefaults() override;
     void WireModelControls() override;

@@ -42,7 +42,8 @@ const AorModel kModel{
     .fillWindowBandwidths = 1,
     .lineByLine = true,
     .currentReadTakesSearchBank = true,
-    .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::BankWithItsSearchBank)};
+    .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::BankWithItsSearchBank),
+    .jobBase = 200};
 
 int32_t BandwidthOf(char letter) {
     for (const AorModeEntry& mode : kModes)
@@ -75,18 +76,6 @@ int AR8000::ModeDigit(char letter) {
 // ---------------------------------------------------------------------------------------
 // Creation
 
-void AR8000::CreateControls() {
-    CreateFormControls();
-    label_1->SetFont("12.MS Sans Serif", true);
-    for (const AorModeEntry& mode : kModes) {
-        smod->AddString(mode.text);
-        combo_mod->AddString(mode.text);
-    }
-    // The banks by the letters the receiver gives them.
-    for (int bank = 0; bank < kBanks; ++bank) bn->AddString(BankName(bank));
-    for (ui::ComboBox* list : {step, bn, smod, combo_mod}) list->SetListHeight(125);
-}
-
 FineScaleControls AR8000::FineScaleOnForm() {
     return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
 }
@@ -101,7 +90,8 @@ void AR8000::SetModelDefaults() {
 void AR8000::WireModelControls() {
     using ui::EventId;
     const std::pair<ui::Control*, void (AR8000::*)()> clicks[] = {
-        {vfobutton, &AR8000::OnVfoButton},  {cauto, &AR8000::OnAutoBox},
+        {vfobutton, &AR8000::OnVfoButton},
+        {cauto, &AR8000::OnAutoBox},
         {off, &AR8000::OnConnectButton},
     };
     for (const auto& [control, action] : clicks)
@@ -294,8 +284,8 @@ void AR8000::OnChannelChosen() {
 // and goes on at once after.
 bool AR8000::SendPauseAndDelay() {
     const bool bank = ScanSettings.kind == Kind::MemoryBanks;
-    const std::string pause = Format(bank ? "XP%02u" : "SP%02u",
-                                     ScanSettings.DelayOn ? std::min(DelaySeconds, 60u) : 0u);
+    const std::string pause =
+        Format(bank ? "XP%02u" : "SP%02u", ScanSettings.DelayOn ? std::min(DelaySeconds, 60u) : 0u);
     const std::string delay = bank ? "XD00" : "SD00";
     if (ScanSettings.DelayOn) return SendText(pause) && SendText(delay);
     return SendText(delay) && SendText(pause);

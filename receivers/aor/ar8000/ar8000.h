@@ -22,10 +22,10 @@ class RAR8000;
 
 // What an AR8000 line holds beyond the shared values.
 struct Ar8000Reply : AorReply {
-    bool Marked = false;       // "MX" or "MA": the line of a channel or of a VFO
-    bool Stepped = false;      // "ST"
-    bool StopReport = false;   // "LC" with its level: the own scan stopped there
-    std::string Links;         // "BM", "BS": a letter or "-" for each of the 20 banks
+    bool Marked = false;      // "MX" or "MA": the line of a channel or of a VFO
+    bool Stepped = false;     // "ST"
+    bool StopReport = false;  // "LC" with its level: the own scan stopped there
+    std::string Links;        // "BM", "BS": a letter or "-" for each of the 20 banks
 };
 
 class AR8000 : public AorPanel {
@@ -88,7 +88,7 @@ class AR8000 : public AorPanel {
 
     // --- Panel state
     Ar8000Reply Reply;
-    bool VfoA = true;  // VFO A is the active one
+    bool VfoA = true;              // VFO A is the active one
     std::array<AorVfo, 2> Vfos{};  // A, B
     AorVfo BeforeAuto;             // the mode and step AUTO took over
     // The scan dialog's settings beyond the shared ones: the threshold of the level analysis
@@ -103,7 +103,7 @@ class AR8000 : public AorPanel {
 
   private:
     // --- The core's hooks (ar8000.cpp, ar8000_banks.cpp, ar8000_replies.cpp)
-    void CreateControls() override;
+    void CreateModelControls() override { CreateFormControls(); }
     FineScaleControls FineScaleOnForm() override;
     void SetModelDefaults() override;
     void WireModelControls() override;
@@ -146,7 +146,6 @@ class AR8000 : public AorPanel {
 
     // Job commands (ar8000_jobs.cpp)
     static const JobCommand<AR8000> kJobCommands[];
-    void DirectWriteCommand(JobStr& line);
     void ChooseBankCommand(JobStr& line);
     void VfoCommand(JobStr& line);
     void AutoCommand(JobStr& line);

@@ -4,16 +4,9 @@
 
 #include "receivers/aor/ar8000/ar8000.h"
 
+// Its own beside those both handhelds number alike (AorPanel::ServeHandheldJobs).
 // clang-format off
 const JobCommand<AR8000> AR8000::kJobCommands[] = {
-    {211, &AR8000::ReadMemoryCommand},
-    {212, &AR8000::WriteMemoryCommand},
-    {213, &AR8000::StoreCommand},
-    {214, &AR8000::AttenuatorBoxCommand},
-    {215, &AR8000::SoundBoxCommand},
-    {216, &AR8000::DirectWriteCommand},
-    {217, &AR8000::ClearOrStopCommand},
-    {218, &AR8000::ConnectionCommand},
     {224, &AR8000::ChooseBankCommand},
     {225, &AR8000::TuneChannelCommand},
     {226, &AR8000::WholeMemoryBoxCommand},
@@ -21,17 +14,9 @@ const JobCommand<AR8000> AR8000::kJobCommands[] = {
     {228, &AR8000::AutoCommand},
 };
 // clang-format on
-constexpr FineScaleJobs kFineScaleJobs{
-    .fixedLeft = 219, .fixedRight = 220, .peakLeft = 221, .peakRight = 222, .viewStep = 223};
 
 void AR8000::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<AR8000>>(kJobCommands), kFineScaleJobs,
-                 kNoAccessSpeltWithSoftSign);
-}
-
-void AR8000::DirectWriteCommand(JobStr& line) {
-    DirectWrite = line.VAL != 0;
-    if (cbank) cbank->SetChecked(DirectWrite);
+    ServeHandheldJobs(*this, std::span<const JobCommand<AR8000>>(kJobCommands));
 }
 
 // The search bank goes with the bank.

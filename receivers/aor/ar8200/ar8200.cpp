@@ -38,7 +38,8 @@ const AorModel kModel{
     .calibration = aor::kHandheldCalibration,
     .stateFileStem = "AR8200",
     .fineScale = aor::kHandheldFineScale,
-    .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::MemoryThenSearchBanks)};
+    .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::MemoryThenSearchBanks),
+    .jobBase = 900};
 
 // The entry of a mode with the variant the panel uses; none for a letter the set lacks (R).
 const AorModeEntry* FindMode(char letter, int32_t filter) {
@@ -83,22 +84,15 @@ AR8200::~AR8200() {
 // ---------------------------------------------------------------------------------------
 // Creation
 
-void AR8200::CreateControls() {
+void AR8200::CreateModelControls() {
     CreateFormControls();
-    label_1->SetFont("12.MS Sans Serif", true);
     if (fdx_->ReceiverVariant) model->SetText("AR-8600");
-    for (const AorModeEntry& mode : kModes) {
-        smod->AddString(mode.text);
-        combo_mod->AddString(mode.text);
-    }
-    for (int bank = 0; bank < kBanks; ++bank) bn->AddString(BankName(bank));
     // The search banks offered here are the first 20; jobs reach all 40.
     for (int bank = 0; bank < kBanks; ++bank) sbn->AddString(BankName(bank));
     for (const char* span : Ar8200Scope::kSpanTexts) estep->AddString(span);
-    for (ui::ComboBox* list : {step, bn, sbn, smod, combo_mod, estep}) list->SetListHeight(125);
+    estep->SetListHeight(125);
     sql->SetRange(0, kSliderTop);
     sql->SetPageStep(3);
-    MakeListColumns();
     view->SetPainter([this](ui::Painter& painter) { Scope.Draw(painter, fdx_->ScopeStep); });
 }
 
@@ -117,9 +111,9 @@ void AR8200::SetModelDefaults() {
 void AR8200::WireModelControls() {
     using ui::EventId;
     const std::pair<ui::Control*, void (AR8200::*)()> clicks[] = {
-        {vfobutton, &AR8200::NextVfo},      {cauto, &AR8200::OnAutoBox},
-        {stopEL, &AR8200::PauseScope},
-        {stepEL, &AR8200::NextScopeFactor}, {off, &AR8200::OnConnectButton},
+        {vfobutton, &AR8200::NextVfo},   {cauto, &AR8200::OnAutoBox},
+        {stopEL, &AR8200::PauseScope},   {stepEL, &AR8200::NextScopeFactor},
+        {off, &AR8200::OnConnectButton},
     };
     for (const auto& [control, action] : clicks)
         control->On(EventId::Click, [this, action = action](ui::EventData&) { (this->*action)(); });

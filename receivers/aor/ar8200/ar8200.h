@@ -110,7 +110,7 @@ class AR8200 : public AorPanel {
 
   private:
     // --- The core's hooks (ar8200.cpp, ar8200_banks.cpp, ar8200_replies.cpp)
-    void CreateControls() override;
+    void CreateModelControls() override;
     FineScaleControls FineScaleOnForm() override;
     void SetModelDefaults() override;
     void WireModelControls() override;
@@ -158,7 +158,7 @@ class AR8200 : public AorPanel {
 
     // Job commands (ar8200_jobs.cpp)
     static const JobCommand<AR8200> kJobCommands[];
-    void DirectWriteCommand(JobStr& line);
+    void DirectWriteSwitched(JobStr& line) override;
     void VfoCommand(JobStr& line);
     void AutoCommand(JobStr& line);
     void ScanSettingsCommand(JobStr& line);

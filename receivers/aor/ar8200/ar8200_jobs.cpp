@@ -12,16 +12,9 @@ constexpr int kVfoOfJobValue[] = {AR8200::kVfoA, AR8200::kVfoB, AR8200::kVfoF};
 
 }  // namespace
 
+// Its own beside those both handhelds number alike (AorPanel::ServeHandheldJobs).
 // clang-format off
 const JobCommand<AR8200> AR8200::kJobCommands[] = {
-    {911, &AR8200::ReadMemoryCommand},
-    {912, &AR8200::WriteMemoryCommand},
-    {913, &AR8200::StoreCommand},
-    {914, &AR8200::AttenuatorBoxCommand},
-    {915, &AR8200::SoundBoxCommand},
-    {916, &AR8200::DirectWriteCommand},
-    {917, &AR8200::ClearOrStopCommand},
-    {918, &AR8200::ConnectionCommand},
     {924, &AR8200::BankCommand},
     {925, &AR8200::SearchBankCommand},
     {926, &AR8200::TuneChannelCommand},
@@ -35,18 +28,13 @@ const JobCommand<AR8200> AR8200::kJobCommands[] = {
     {934, &AR8200::LevelSquelchCommand},
 };
 // clang-format on
-constexpr FineScaleJobs kFineScaleJobs{
-    .fixedLeft = 919, .fixedRight = 920, .peakLeft = 921, .peakRight = 922, .viewStep = 923};
 
 void AR8200::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<AR8200>>(kJobCommands), kFineScaleJobs,
-                 kNoAccessSpeltWithSoftSign);
+    ServeHandheldJobs(*this, std::span<const JobCommand<AR8200>>(kJobCommands));
 }
 
 // Switched on, the selected channel goes into the receiver at once.
-void AR8200::DirectWriteCommand(JobStr& line) {
-    DirectWrite = line.VAL != 0;
-    if (cbank) cbank->SetChecked(DirectWrite);
+void AR8200::DirectWriteSwitched(JobStr& line) {
     if (DirectWrite && !ChannelAt(CurrentBank, SelectedChannel()).Empty())
         Answer(line, SendChannel(CurrentBank, SelectedChannel()));
 }
