@@ -13,7 +13,8 @@ constexpr const char* kLetGo = "вкл";
 
 }  // namespace
 
-std::span<const JobCommand<AorPanel>> AorPanel::HandheldJobs() {
+// Numbered from the model's jobBase.
+void AorPanel::TakeHandheldJobs() {
     // clang-format off
     static constexpr JobCommand<AorPanel> kHandheldJobs[] = {
         {11, &AorPanel::ReadMemoryCommand},
@@ -24,18 +25,22 @@ std::span<const JobCommand<AorPanel>> AorPanel::HandheldJobs() {
         {16, &AorPanel::DirectWriteCommand},
         {17, &AorPanel::ClearOrStopCommand},
         {18, &AorPanel::ConnectionCommand},
+        {24, &AorPanel::BankCommand},
     };
     // clang-format on
-    return kHandheldJobs;
+    for (const JobCommand<AorPanel>& shared : kHandheldJobs)
+        jobs_.push_back({model_.jobBase + shared.number, shared.run});
 }
 
-FineScaleJobs AorPanel::HandheldFineScaleJobs() const {
+void AorPanel::ExecuteCommand() {
     const uint32_t base = model_.jobBase;
-    return {.fixedLeft = base + 19,
-            .fixedRight = base + 20,
-            .peakLeft = base + 21,
-            .peakRight = base + 22,
-            .viewStep = base + 23};
+    const FineScaleJobs fine{.fixedLeft = base + 19,
+                             .fixedRight = base + 20,
+                             .peakLeft = base + 21,
+                             .peakRight = base + 22,
+                             .viewStep = base + 23};
+    ServeJobLine(*this, std::span<const JobCommand<AorPanel>>(jobs_), fine,
+                 kNoAccessSpeltWithSoftSign);
 }
 
 void AorPanel::DirectWriteCommand(JobStr& line) {

@@ -310,6 +310,9 @@ void AorPanel::BankCommand(JobStr& line) {
     CurrentBank = static_cast<int32_t>(line.VAL);
     rows_.clear();  // another bank shows in channel order
     ShowBankList();
+    if (!model_.searchBankFollowsBank) return;
+    CurrentSearchBank = CurrentBank;
+    ShowSearchBank();
 }
 
 void AorPanel::ChannelCommand(JobStr& line) {

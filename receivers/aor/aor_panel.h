@@ -202,6 +202,8 @@ struct AorModel {
     int32_t fillWindowBandwidths = 2;
     // Every command is answered by one line, complete at its CR (AorLink::LineByLine).
     bool lineByLine = false;
+    // The search bank in use is always the one of the current bank's number (the AR8000).
+    bool searchBankFollowsBank = false;
     // A transfer of the current bank also reads (writes) the current search bank.
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;
@@ -268,6 +270,10 @@ class AorPanel : public AorBankPanel {
 
     uint32_t ReadReply() override { return Link.ReadReply(); }
     bool Poll(bool timerTick) override;
+    // The handhelds' job line, through the commands both sets number alike from the model's
+    // jobBase (TakeHandheldJobs, the fine scale's at jobBase + 19 .. 23) and the model's own, which
+    // carry their whole numbers; a model with a table of its own serves its lines itself.
+    void ExecuteCommand() override;
     int32_t ScanLevel() override;
     int32_t TuneAndRead() override;
     void ReleaseForStop() override;
@@ -359,6 +365,7 @@ class AorPanel : public AorBankPanel {
     ui::CommandButton* off = nullptr;      // the connection: "выкл" connected, "вкл" let go
     ui::ComboBox* bn = nullptr;            // the bank
     ui::ComboBox* sbn = nullptr;           // the search bank
+    ui::Label* sbank = nullptr;            // or its name alone
     ui::Edit* textb_Fn = nullptr;          // its lower limit, MHz
     ui::Edit* textb_Fk = nullptr;          // its upper limit, MHz
     ui::Edit* textb_step = nullptr;        // its step, kHz
@@ -371,6 +378,14 @@ class AorPanel : public AorBankPanel {
     // The model's destructor destroys the form (Destroy), so that the state file is written
     // while the model's hooks are still there.
     AorPanel(const AorModel& model, AorReply& reply);
+    // A handheld with its own job commands beside those both number alike (ExecuteCommand).
+    template <class Model>
+    AorPanel(const AorModel& model, AorReply& reply, std::span<const JobCommand<Model>> ownJobs)
+        : AorPanel(model, reply) {
+        for (const JobCommand<Model>& own : ownJobs)
+            jobs_.push_back({own.number, static_cast<JobRun>(own.run)});
+        TakeHandheldJobs();
+    }
 
     // What a read of one channel or search bank brought.
     enum class ChannelAnswer { None, Empty, Found };
@@ -490,18 +505,6 @@ class AorPanel : public AorBankPanel {
 
     // --- Job commands of the sets with an attenuator box, a sound box and a connection button
     // (the AR8000 and the AR8200; aor_jobs.cpp)
-    // Executes the job line through the commands both sets number alike from the model's
-    // jobBase (HandheldJobs, the fine scale's at jobBase + 19 .. 23) and the model's own,
-    // which carry their whole numbers.
-    template <class Model>
-    void ServeHandheldJobs(Model& model, std::span<const JobCommand<Model>> own) {
-        std::vector<JobCommand<Model>> table(own.begin(), own.end());
-        for (const JobCommand<AorPanel>& shared : HandheldJobs())
-            table.push_back({model_.jobBase + shared.number, shared.run});
-        ServeJobLine(model, std::span<const JobCommand<Model>>(table), HandheldFineScaleJobs(),
-                     kNoAccessSpeltWithSoftSign);
-    }
-    FineScaleJobs HandheldFineScaleJobs() const;
     // Direct writing switched by the line's value, the box following; then the model's
     // DirectWriteSwitched.
     void DirectWriteCommand(JobStr& line);
@@ -540,8 +543,10 @@ class AorPanel : public AorBankPanel {
     AorReply& reply_;
 
   private:
-    // Numbered from the model's jobBase.
-    static std::span<const JobCommand<AorPanel>> HandheldJobs();
+    // The commands both handhelds number alike, added to jobs_ from the model's jobBase.
+    void TakeHandheldJobs();
+    using JobRun = void (AorPanel::*)(JobStr& line);
+    std::vector<JobCommand<AorPanel>> jobs_;
 
     friend class AorMemoryKeys;
 

@@ -21,6 +21,7 @@ void AorPanel::ShowBankChoice() {
 
 void AorPanel::ShowSearchBank() {
     if (sbn) sbn->SetSelectedIndex(CurrentSearchBank);
+    if (sbank) sbank->SetText(BankName(CurrentSearchBank));
     if (!textb_Fn) return;
     const AorSearchBank& record = CurrentSearch();
     const bool empty = record.Empty();

@@ -41,6 +41,7 @@ const AorModel kModel{
     .fineScale = aor::kHandheldFineScale,
     .fillWindowBandwidths = 1,
     .lineByLine = true,
+    .searchBankFollowsBank = true,
     .currentReadTakesSearchBank = true,
     .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::BankWithItsSearchBank),
     .jobBase = 200};
@@ -60,7 +61,7 @@ const ChannelLayout AR8000::kChannelLayout{.holds = {.filter = false, .depth = f
                                            .bankSize = kChannels,
                                            .modeLetters = kModeDigits};
 
-AR8000::AR8000() : AorPanel(kModel, Reply) {}
+AR8000::AR8000() : AorPanel(kModel, Reply, OwnJobs()) {}
 
 // The form goes while the panel is whole: its state file is written then.
 AR8000::~AR8000() {
@@ -263,7 +264,6 @@ void AR8000::BankChosen(int bank) {
     CurrentSearchBank = bank;
     if (DirectWrite) GoToCurrentPlaces();
     ShowSearchBank();
-    ShowSearchBankName();
 }
 
 // From 19 up comes 0, from 0 down 19.
@@ -348,15 +348,10 @@ void AR8000::ServeDialogCode(uint32_t code) {
 void AR8000::ShowAll() {
     AorPanel::ShowAll();
     ShowVfo();
-    ShowSearchBankName();
 }
 
 void AR8000::ShowVfo() {
     if (vfobutton) vfobutton->SetText(kVfoCaptions[VfoA ? 1 : 0]);
-}
-
-void AR8000::ShowSearchBankName() {
-    if (sbank) sbank->SetText(BankName(CurrentSearchBank));
 }
 
 void AR8000::FollowTuning() {

@@ -69,7 +69,6 @@ class AR8000 : public AorPanel {
     bool SetMode() override;
     bool SetStep() override;
     int32_t ReadLevel() override;
-    void ExecuteCommand() override;
     int32_t ModeParameter(char letter) const override;
     void ServeDialogCode(uint32_t code) override;
     // The set is asked only what the program needs: never for a level between scans.
@@ -136,7 +135,6 @@ class AR8000 : public AorPanel {
     // What the state line said into the program state and the active VFO.
     void TakeReceiverState();
     void ShowVfo();
-    void ShowSearchBankName();
     bool ChooseAuto(bool on);
     void OnVfoButton();
     void OnAutoBox();
@@ -144,9 +142,8 @@ class AR8000 : public AorPanel {
     // The pause and delay of the scan kind chosen, as the pause's reset says.
     bool SendPauseAndDelay();
 
-    // Job commands (ar8000_jobs.cpp)
-    static const JobCommand<AR8000> kJobCommands[];
-    void ChooseBankCommand(JobStr& line);
+    // Its own job commands (ar8000_jobs.cpp)
+    static std::span<const JobCommand<AR8000>> OwnJobs();
     void VfoCommand(JobStr& line);
     void AutoCommand(JobStr& line);
 

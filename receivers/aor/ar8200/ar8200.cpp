@@ -73,7 +73,7 @@ int32_t AR8200::FilterFor(char letter) const {
     return 0;
 }
 
-AR8200::AR8200() : AorPanel(kModel, Reply) {}
+AR8200::AR8200() : AorPanel(kModel, Reply, OwnJobs()) {}
 
 // The form goes while the panel is whole: its state file is written then.
 AR8200::~AR8200() {

@@ -59,7 +59,6 @@ class AR8200 : public AorPanel {
     bool SetMode() override;
     bool SetStep() override;
     int32_t ReadLevel() override;
-    void ExecuteCommand() override;
     int32_t ModeParameter(char letter) const override;
     void ServeDialogCode(uint32_t code) override;
     void CopyBandScope() const override;
@@ -156,8 +155,8 @@ class AR8200 : public AorPanel {
     bool StartSweep();
     void TakeScopeLine();
 
-    // Job commands (ar8200_jobs.cpp)
-    static const JobCommand<AR8200> kJobCommands[];
+    // Its own job commands (ar8200_jobs.cpp)
+    static std::span<const JobCommand<AR8200>> OwnJobs();
     void DirectWriteSwitched(JobStr& line) override;
     void VfoCommand(JobStr& line);
     void AutoCommand(JobStr& line);
