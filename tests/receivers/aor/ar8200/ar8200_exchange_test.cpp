@@ -200,6 +200,33 @@ TEST_F(Ar8200OnAir, JobsAnswerInTheirLinesAndVfoJobValuesNameTheirVfo) {
     EXPECT_EQ(Lines().back(), "DA048");
 }
 
+// The commands both handhelds number alike stand at the AR8200's base: direct writing (916)
+// writes the selected channel at once, the bank (924) leaves the search bank where it is, the
+// fine scale's view step (923) is served.
+TEST_F(Ar8200OnAir, TheHandheldsSharedJobsStandAtItsBase) {
+    Sync();
+    MemoryChannel& c = panel.ChannelAt(0, 0);
+    c.Frequency = 1'455'000;
+    c.Step = 125;
+    c.Modulation = 'F';
+    emulator.ClearReceivedLines();
+    EXPECT_EQ(RunJob(916, 1).ReturnCode, 0);
+    EXPECT_TRUE(panel.DirectWrite && panel.cbank->IsChecked());
+    EXPECT_EQ(LinesStartingWith("MX"), Strings{"MXA00 RF0145500000 ST012500 MD1 AT0 TM            "});
+    emulator.ClearReceivedLines();
+    EXPECT_EQ(RunJob(916, 0).ReturnCode, 0);
+    EXPECT_FALSE(panel.DirectWrite || panel.cbank->IsChecked());
+    EXPECT_TRUE(Lines().empty());
+
+    panel.CurrentSearchBank = 30;
+    EXPECT_EQ(RunJob(924, 5).ReturnCode, 0);
+    EXPECT_EQ(panel.CurrentBank, 5);
+    EXPECT_EQ(panel.CurrentSearchBank, 30);
+    EXPECT_EQ(RunJob(923, 1000).ReturnCode, 0);
+    EXPECT_EQ(panel.ViewStep, 1000u);
+    EXPECT_EQ(RunJob(935).Message, "Нет доступа к обьекту");
+}
+
 // A job setting met by an outstanding exchange goes out once that is answered; one that cannot
 // wait (served inside another request's wait) fails its line and sends nothing.
 TEST_F(Ar8200OnAir, AJobSettingWaitsForTheOutstandingExchangeOrFailsItsLine) {
