@@ -204,6 +204,8 @@ struct AorModel {
     bool lineByLine = false;
     // The search bank in use is always the one of the current bank's number (the AR8000).
     bool searchBankFollowsBank = false;
+    // A channel chosen by a click on its row is tuned to (TuneToChannel; the handhelds).
+    bool tunesChosenChannel = false;
     // A transfer of the current bank also reads (writes) the current search bank.
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;
@@ -435,8 +437,6 @@ class AorPanel : public AorBankPanel {
     // The operator chose the current bank: with direct writing the receiver goes to its
     // selected channel. A model whose search bank goes with the bank takes that along.
     virtual void BankChosen(int bank);
-    // The row of the list chosen by a click on it, once it is the selected channel.
-    virtual void OnChannelChosen() {}
 
     // The receiver's own scan: what goes out before the scan line (false: message 28), the
     // scan line with its status text; after a stop, where the receiver stands now.
@@ -483,6 +483,18 @@ class AorPanel : public AorBankPanel {
     void WriteBankKeys(StateFileWriter& file, bool links) const;
     // The handhelds' boxes as flags (AorMemoryKeys withBoxes reads them).
     void WriteBoxKeys(StateFileWriter& file) const;
+    // The handhelds' state file: the head (`head` adds the model's keys after the modulation),
+    // the bank keys (the scan's links among them where `links`), the boxes, the model's keys
+    // and the memory part.
+    using KeyWriter = std::function<void(StateFileWriter& file)>;
+    bool WriteHandheldStateFile(bool links, const KeyWriter& modelKeys,
+                                const KeyWriter& head = nullptr);
+    // Reads the handhelds' state file: the memory part with the boxes, every other key to
+    // modelKey; once the whole file was read, `taken` makes the model's keys the panel's, then
+    // the memory part becomes the panel's. False, with nothing taken, when there is no file.
+    bool ReadHandheldStateFile(
+        const std::function<void(std::string_view key, std::string_view value)>& modelKey,
+        const std::function<void()>& taken);
     // The memory part as AorMemoryKeys read it, once the whole file was read.
     void TakeMemoryKeys(AorMemoryKeys& keys);
 
@@ -588,3 +600,32 @@ class AorPanel : public AorBankPanel {
     void TakeSearchAttenuator(int64_t index);
     void TakeSearchAttenuatorBox();
 };
+
+// The core's hooks every model over it defines alike, declared once: each model's class names
+// them in its private part (the form's controls before them: the fine scale is taken from the
+// controls every AOR form names alike) and defines them in its own files. What only some
+// models hook into they declare themselves.
+#define AOR_MODEL_HOOKS()                                                                         \
+    FineScaleControls FineScaleOnForm() override {                                                \
+        return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};                 \
+    }                                                                                             \
+    void ForgetControls() override {                                                              \
+        ForgetFormControls();                                                                     \
+    }                                                                                             \
+    void SetModelDefaults() override;                                                             \
+    void WireModelControls() override;                                                            \
+    void ShowAll() override;                                                                      \
+    void Synchronise() override;                                                                  \
+    void ParseLine() override;                                                                    \
+    void FollowTuning() override;                                                                 \
+    std::string BankName(int bank) const override;                                                \
+    ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) override; \
+    ChannelAnswer ReadSearchBankInto(int bank, AorSearchBank& out) override;                      \
+    bool SendChannel(int bank, int channel) override;                                             \
+    bool SendSearchBank(int bank) override;                                                       \
+    bool ClearChannelOnReceiver(int bank, int channel) override;                                  \
+    void ClearBankOnReceiver(int bank) override;                                                  \
+    void MemoryWalkEnded(bool reselect) override;                                                 \
+    bool PrepareOwnScan() override;                                                               \
+    std::string OwnScanLine(std::string& status) override;                                        \
+    void AfterOwnScanStop() override;

@@ -43,7 +43,7 @@ void AorPanel::ShowSearchBank() {
 void AorPanel::ChooseChannel(int channel) {
     BankPositions[static_cast<std::size_t>(CurrentBank)] = channel;
     ShowChannelBoxes();
-    OnChannelChosen();
+    if (model_.tunesChosenChannel) TuneToChannel();
 }
 
 void AorPanel::ChooseBank(int bank) {

@@ -82,10 +82,6 @@ void AR5000::CreateModelControls() {
     vfo->SetPainter([this](ui::Painter& painter) { DrawVfoCells(painter); });
 }
 
-FineScaleControls AR5000::FineScaleOnForm() {
-    return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
-}
-
 void AR5000::SetModelDefaults() {
     Vfo = 0;
     AttenuatorDepth = 10;

@@ -42,6 +42,7 @@ const AorModel kModel{
     .fillWindowBandwidths = 1,
     .lineByLine = true,
     .searchBankFollowsBank = true,
+    .tunesChosenChannel = true,
     .currentReadTakesSearchBank = true,
     .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::BankWithItsSearchBank),
     .jobBase = 200};
@@ -76,10 +77,6 @@ int AR8000::ModeDigit(char letter) {
 
 // ---------------------------------------------------------------------------------------
 // Creation
-
-FineScaleControls AR8000::FineScaleOnForm() {
-    return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
-}
 
 void AR8000::SetModelDefaults() {
     VfoA = true;
@@ -269,10 +266,6 @@ void AR8000::BankChosen(int bank) {
 // From 19 up comes 0, from 0 down 19.
 void AR8000::StepBank(int delta) {
     ChooseBank((CurrentBank + delta + kBanks) % kBanks);
-}
-
-void AR8000::OnChannelChosen() {
-    TuneToChannel();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -101,30 +101,12 @@ class AR8000 : public AorPanel {
     RAR8000* ScanDialog() const { return scanDialog_.get(); }
 
   private:
-    // --- The core's hooks (ar8000.cpp, ar8000_banks.cpp, ar8000_replies.cpp)
+    // --- The core's hooks (ar8000.cpp, ar8000_banks.cpp, ar8000_replies.cpp): every model's, then
+    // its own
+    AOR_MODEL_HOOKS()
     void CreateModelControls() override { CreateFormControls(); }
-    FineScaleControls FineScaleOnForm() override;
-    void SetModelDefaults() override;
-    void WireModelControls() override;
-    void ShowAll() override;
-    void ForgetControls() override { ForgetFormControls(); }
-    void Synchronise() override;
-    void ParseLine() override;
-    void FollowTuning() override;
-    std::string BankName(int bank) const override;
-    ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) override;
-    ChannelAnswer ReadSearchBankInto(int bank, AorSearchBank& out) override;
-    bool SendChannel(int bank, int channel) override;
-    bool SendSearchBank(int bank) override;
-    bool ClearChannelOnReceiver(int bank, int channel) override;
-    void ClearBankOnReceiver(int bank) override;
     bool SelectBankForWalk(int bank) override;
-    void MemoryWalkEnded(bool reselect) override;
     void BankChosen(int bank) override;
-    void OnChannelChosen() override;
-    bool PrepareOwnScan() override;
-    std::string OwnScanLine(std::string& status) override;
-    void AfterOwnScanStop() override;
 
     // ar8000.cpp
     // The mode digit of a letter; R, which the set lacks, is sent as WFM.

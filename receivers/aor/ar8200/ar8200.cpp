@@ -38,6 +38,7 @@ const AorModel kModel{
     .calibration = aor::kHandheldCalibration,
     .stateFileStem = "AR8200",
     .fineScale = aor::kHandheldFineScale,
+    .tunesChosenChannel = true,
     .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::MemoryThenSearchBanks),
     .jobBase = 900};
 
@@ -94,10 +95,6 @@ void AR8200::CreateModelControls() {
     sql->SetRange(0, kSliderTop);
     sql->SetPageStep(3);
     view->SetPainter([this](ui::Painter& painter) { Scope.Draw(painter, fdx_->ScopeStep); });
-}
-
-FineScaleControls AR8200::FineScaleOnForm() {
-    return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
 }
 
 void AR8200::SetModelDefaults() {
@@ -342,10 +339,6 @@ bool AR8200::SendDelay() {
 
 // ---------------------------------------------------------------------------------------
 // Channels chosen and tuned
-
-void AR8200::OnChannelChosen() {
-    TuneToChannel();
-}
 
 // A channel tuned to gets its own variant of the mode, whatever the panel uses for the letter.
 bool AR8200::SendChannelMode(const MemoryChannel& channel) {

@@ -108,31 +108,13 @@ class AR8200 : public AorPanel {
     RAR8200* ScanDialog() const { return scanDialog_.get(); }
 
   private:
-    // --- The core's hooks (ar8200.cpp, ar8200_banks.cpp, ar8200_replies.cpp)
+    // --- The core's hooks (ar8200.cpp, ar8200_banks.cpp, ar8200_replies.cpp): every model's, then
+    // its own
+    AOR_MODEL_HOOKS()
     void CreateModelControls() override;
-    FineScaleControls FineScaleOnForm() override;
-    void SetModelDefaults() override;
-    void WireModelControls() override;
-    void ShowAll() override;
-    void ForgetControls() override { ForgetFormControls(); }
     void OnModelCode(uint32_t code) override;
-    void Synchronise() override;
-    void ParseLine() override;
-    void FollowTuning() override;
-    std::string BankName(int bank) const override;
-    ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) override;
-    ChannelAnswer ReadSearchBankInto(int bank, AorSearchBank& out) override;
-    bool SendChannel(int bank, int channel) override;
-    bool SendSearchBank(int bank) override;
-    bool ClearChannelOnReceiver(int bank, int channel) override;
-    void ClearBankOnReceiver(int bank) override;
     bool SelectBankForWalk(int bank) override;
-    void MemoryWalkEnded(bool reselect) override;
-    void OnChannelChosen() override;
-    bool PrepareOwnScan() override;
-    std::string OwnScanLine(std::string& status) override;
     void OwnScanStarted() override;
-    void AfterOwnScanStop() override;
 
     // ar8200.cpp
     // The variant the panel uses for a letter (Fnar, Anar, Awide).
