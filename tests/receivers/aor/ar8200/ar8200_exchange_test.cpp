@@ -320,6 +320,23 @@ TEST_F(Ar8200OnAir, ABankScanStartsWithItsConfigurationModeFilterAndBank) {
     EXPECT_EQ(messages, Strings{"Ошибка запуска внутреннего сканирования приемника"});
 }
 
+// A click on a row of the list tunes the receiver to its channel.
+TEST_F(Ar8200OnAir, AClickOnAChannelsRowTunesToIt) {
+    Sync();
+    MemoryChannel& c = panel.ChannelAt(0, 3);
+    c.Frequency = 1'455'000;
+    c.Step = 125;
+    c.Modulation = 'F';
+    emulator.ClearReceivedLines();
+    ui::EventData e;
+    e.id = ui::EventId::Select;
+    e.value = 3;
+    panel.lv_1->Raise(e);
+    EXPECT_EQ(panel.SelectedChannel(), 3);
+    EXPECT_EQ(state.Frequency, 1'455'000u);
+    EXPECT_EQ(LinesStartingWith("RF"), Strings{"RF0145500000"});
+}
+
 // The attenuator box goes out and the level is measured with it; the sound box mutes; the
 // connection button lets the receiver go and, pressed again, syncs with it.
 TEST_F(Ar8200OnAir, TheBoxesAndTheConnectionButtonActWhenClicked) {
