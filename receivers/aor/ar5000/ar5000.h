@@ -44,21 +44,13 @@ class AR5000 : public AorPanel {
     AR5000();
     ~AR5000() override;
 
-    // --- The operations of every panel
-    bool SetFrequency() override;
-    bool SetMode() override;
-    bool SetStep() override;
+    // --- The operations of every panel: every model's, then its own
+    AOR_MODEL_OPERATIONS()
     bool SetAttenuator() override;
-    int32_t ReadLevel() override;
     void ExecuteCommand() override;
-    int32_t ModeParameter(char letter) const override;
-    void ServeDialogCode(uint32_t code) override;
 
     // --- Settings the dialogs send
     bool SelectVfo(int vfo);  // "V%c", the owner takes its frequency
-
-    bool WriteStateFile() override;
-    bool ReadStateFile() override;
 
     // --- Panel state
     Ar5000Reply Reply;

@@ -64,13 +64,8 @@ class AR8000 : public AorPanel {
     // What a reply line holds.
     static Ar8000Reply TakeApart(std::string_view line);
 
-    // --- The operations of every panel
-    bool SetFrequency() override;
-    bool SetMode() override;
-    bool SetStep() override;
-    int32_t ReadLevel() override;
-    int32_t ModeParameter(char letter) const override;
-    void ServeDialogCode(uint32_t code) override;
+    // --- The operations of every panel: every model's, then its own
+    AOR_MODEL_OPERATIONS()
     // The set is asked only what the program needs: never for a level between scans.
     bool IdleForLevelPoll() const override { return false; }
 
@@ -81,9 +76,6 @@ class AR8000 : public AorPanel {
     // The receiver's bank links into ScanSettings ("ML1", "BQ1", "BM", "BS"); false when it
     // did not answer.
     bool ReadBankLinks();
-
-    bool WriteStateFile() override;
-    bool ReadStateFile() override;
 
     // --- Panel state
     Ar8000Reply Reply;

@@ -53,14 +53,9 @@ class AR8200 : public AorPanel {
     AR8200();
     ~AR8200() override;
 
-    // --- The operations of every panel
-    bool SetFrequency() override;
+    // --- The operations of every panel: every model's, then its own
+    AOR_MODEL_OPERATIONS()
     bool SetFrequencyWait() override;
-    bool SetMode() override;
-    bool SetStep() override;
-    int32_t ReadLevel() override;
-    int32_t ModeParameter(char letter) const override;
-    void ServeDialogCode(uint32_t code) override;
     void CopyBandScope() const override;
 
     // The mode digit of a letter and variant ("MD0" .. "MD8"); -1 for a letter the set lacks.
@@ -81,9 +76,6 @@ class AR8200 : public AorPanel {
     bool SendDelay();
     // The receiver's configuration of the scan kind chosen, its links taken (0 for none).
     int ReadScanConfiguration();
-
-    bool WriteStateFile() override;
-    bool ReadStateFile() override;
 
     // --- Panel state
     Ar8200Reply Reply;
