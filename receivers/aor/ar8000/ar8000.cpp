@@ -26,26 +26,18 @@ constexpr int32_t kOtherBandwidth = 1800;
 
 constexpr const char* kVfoCaptions[] = {"BVFO", "AVFO"};
 
-const AorModel kModel{
-    .form = &ar8000::kForm,
-    .lowerLimit = AR8000::kLowerLimit,
-    .upperLimit = AR8000::kUpperLimit,
-    .banks = AR8000::kBanks,
-    .searchBanks = AR8000::kSearchBanks,
-    .list = {.layout = &AR8000::kChannelLayout,
-             .modes = kModes,
-             .columns = aor::kHandheldColumns,
-             .modeLetters = true},
-    .calibration = aor::kHandheldCalibration,
-    .stateFileStem = "AR8000",
-    .fineScale = aor::kHandheldFineScale,
-    .fillWindowBandwidths = 1,
-    .lineByLine = true,
-    .searchBankFollowsBank = true,
-    .tunesChosenChannel = true,
-    .currentReadTakesSearchBank = true,
-    .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::BankWithItsSearchBank),
-    .jobBase = 200};
+// Its line is answered line by line, its level scale filled within the bandwidth itself, its
+// search bank the bank's, which a read of the current bank takes along.
+const AorModel kModel = [] {
+    AorModel model = aor::HandheldModel<AR8000>(ar8000::kForm, kModes, "AR8000", 200,
+                                                AorMemoryRules::ReadOrder::BankWithItsSearchBank);
+    model.list.modeLetters = true;
+    model.fillWindowBandwidths = 1;
+    model.lineByLine = true;
+    model.searchBankFollowsBank = true;
+    model.currentReadTakesSearchBank = true;
+    return model;
+}();
 
 int32_t BandwidthOf(char letter) {
     for (const AorModeEntry& mode : kModes)

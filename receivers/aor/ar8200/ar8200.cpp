@@ -28,19 +28,8 @@ constexpr const char* kVfoCaptions[] = {"BVFO", "AVFO", "VFO"};
 // The VFO after each: B, then F, then A, then B again.
 constexpr int kNextVfo[] = {AR8200::kVfoF, AR8200::kVfoB, AR8200::kVfoA};
 
-const AorModel kModel{
-    .form = &ar8200::kForm,
-    .lowerLimit = AR8200::kLowerLimit,
-    .upperLimit = AR8200::kUpperLimit,
-    .banks = AR8200::kBanks,
-    .searchBanks = AR8200::kSearchBanks,
-    .list = {.layout = &AR8200::kChannelLayout, .modes = kModes, .columns = aor::kHandheldColumns},
-    .calibration = aor::kHandheldCalibration,
-    .stateFileStem = "AR8200",
-    .fineScale = aor::kHandheldFineScale,
-    .tunesChosenChannel = true,
-    .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::MemoryThenSearchBanks),
-    .jobBase = 900};
+const AorModel kModel = aor::HandheldModel<AR8200>(
+    ar8200::kForm, kModes, "AR8200", 900, AorMemoryRules::ReadOrder::MemoryThenSearchBanks);
 
 // The entry of a mode with the variant the panel uses; none for a letter the set lacks (R).
 const AorModeEntry* FindMode(char letter, int32_t filter) {
