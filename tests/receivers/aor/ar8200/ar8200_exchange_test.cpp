@@ -200,16 +200,24 @@ TEST_F(Ar8200OnAir, JobsAnswerInTheirLinesAndVfoJobValuesNameTheirVfo) {
     EXPECT_EQ(Lines().back(), "DA048");
 }
 
+// Synchronised, with 145.5 MHz NFM in `channel` of bank A, and no line heard yet.
+class Ar8200WithChannel : public Ar8200OnAir {
+  protected:
+    void SyncWithChannelAt(int channel) {
+        Sync();
+        MemoryChannel& c = panel.ChannelAt(0, channel);
+        c.Frequency = 1'455'000;
+        c.Step = 125;
+        c.Modulation = 'F';
+        emulator.ClearReceivedLines();
+    }
+};
+
 // The commands both handhelds number alike stand at the AR8200's base: direct writing (916)
 // writes the selected channel at once, the bank (924) leaves the search bank where it is, the
 // fine scale's view step (923) is served.
-TEST_F(Ar8200OnAir, TheHandheldsSharedJobsStandAtItsBase) {
-    Sync();
-    MemoryChannel& c = panel.ChannelAt(0, 0);
-    c.Frequency = 1'455'000;
-    c.Step = 125;
-    c.Modulation = 'F';
-    emulator.ClearReceivedLines();
+TEST_F(Ar8200WithChannel, TheHandheldsSharedJobsStandAtItsBase) {
+    SyncWithChannelAt(0);
     EXPECT_EQ(RunJob(916, 1).ReturnCode, 0);
     EXPECT_TRUE(panel.DirectWrite && panel.cbank->IsChecked());
     EXPECT_EQ(LinesStartingWith("MX"), Strings{"MXA00 RF0145500000 ST012500 MD1 AT0 TM            "});
@@ -321,13 +329,8 @@ TEST_F(Ar8200OnAir, ABankScanStartsWithItsConfigurationModeFilterAndBank) {
 }
 
 // A click on a row of the list tunes the receiver to its channel.
-TEST_F(Ar8200OnAir, AClickOnAChannelsRowTunesToIt) {
-    Sync();
-    MemoryChannel& c = panel.ChannelAt(0, 3);
-    c.Frequency = 1'455'000;
-    c.Step = 125;
-    c.Modulation = 'F';
-    emulator.ClearReceivedLines();
+TEST_F(Ar8200WithChannel, AClickOnAChannelsRowTunesToIt) {
+    SyncWithChannelAt(3);
     ui::EventData e;
     e.id = ui::EventId::Select;
     e.value = 3;
