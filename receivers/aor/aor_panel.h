@@ -11,7 +11,8 @@
 //
 // A model gives an AorModel (limits, bank counts, layout, mode lists, list columns,
 // calibration, state-file stem, fine-scale look), its token table (ParseLine), its line
-// formats of a channel and a search bank, and a few hooks below.
+// formats of a channel and a search bank, and a few hooks below; what every model defines is
+// declared in its class by AOR_MODEL_OPERATIONS() and AOR_MODEL_HOOKS() (at the end).
 //
 // The AOR sets are polled for their level by the timer while they await nothing, as any panel;
 // the AR8000 is never polled (its IdleForLevelPoll answers false).
