@@ -473,6 +473,19 @@ class AorPanel : public AorBankPanel {
     // A search bank as the reply line gave it (its limits held to the receiver's, one of 0
     // left unset), with the mode and filter the model reads there.
     AorSearchBank SearchBankOf(const AorReply& reply, char mode, int32_t filter) const;
+    // Link.ReplyLine through the model's token table into `reply`, its kind and its refusal
+    // ("?") to the link: what gave the kind, for the model's own checks. "?" and "---" speak of
+    // their own line only: the answer to a read before, coming late, must not make the channel
+    // asked for now look empty.
+    template <class Reply>
+    aor::LineKind ParseReplyLine(std::span<const aor::Token<Reply>> table, Reply& reply) {
+        reply.Accepted = true;
+        reply.ChannelPresent = true;
+        const aor::LineKind kind = aor::ParseTokens(Link.ReplyLine, table, reply);
+        Link.ReplyKind = kind.kind;
+        Link.ReplyAccepted = reply.Accepted;
+        return kind;
+    }
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
     void LockControls(bool locked) override;
