@@ -262,6 +262,32 @@ void AorPanel::WriteBoxKeys(StateFileWriter& file) const {
     file.Flag(kBoxKeys[3], WholeMemory);
 }
 
+bool AorPanel::WriteHandheldStateFile(bool links, const KeyWriter& modelKeys,
+                                      const KeyWriter& head) {
+    StateFileWriter file;
+    WriteHead(file, head);
+    WriteBankKeys(file, links);
+    WriteBoxKeys(file);
+    modelKeys(file);
+    WriteMemoryKeys(file);
+    return file.Save(StateFilePath());
+}
+
+bool AorPanel::ReadHandheldStateFile(
+    const std::function<void(std::string_view key, std::string_view value)>& modelKey,
+    const std::function<void()>& taken) {
+    AorMemoryKeys memory(*this, /*withBoxes=*/true);
+    const auto key = [&](std::string_view key, std::string_view value) {
+        if (!memory.Take(key, value)) modelKey(key, value);
+    };
+    if (!ReadStateFileKeys(key)) return false;
+    taken();
+    TakeMemoryKeys(memory);
+    // The search bank in use is the bank's, whatever the file says.
+    if (model_.searchBankFollowsBank) CurrentSearchBank = CurrentBank;
+    return true;
+}
+
 void AorPanel::TakeMemoryKeys(AorMemoryKeys& keys) {
     Channels = std::move(keys.channels);
     SearchBanks = std::move(keys.searchBanks);

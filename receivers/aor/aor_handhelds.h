@@ -1,10 +1,11 @@
 #pragma once
 // What the AR8000 and the AR8200 (with the AR8600) show and keep alike: the level calibration,
-// the fine scale under its coarse scale, the channel list's columns, the rules of their memory
-// and the one attenuator depth of their channels.
+// the fine scale under its coarse scale, the channel list's columns, the rules of their memory,
+// the one attenuator depth of their channels, and their models made of these.
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "receivers/aor/aor_bank_panel.h"
 #include "receivers/aor/aor_panel.h"
@@ -46,5 +47,27 @@ constexpr AorMemoryRules HandheldMemoryRules(AorMemoryRules::ReadOrder readOrder
 
 // The attenuator is on or off; on is 10 dB.
 inline constexpr uint32_t kHandheldAttenuatorDepths[] = {10};
+
+// A handheld's model: what both show and keep alike (the calibration, the fine scale, the
+// list's columns, the tuning to a channel chosen in the list, the rules of their memory) around
+// what its class gives (limits, bank counts, channel layout) and what it names here; the model
+// sets what else it does its own way.
+template <class Model>
+AorModel HandheldModel(const ui::FormResource& form, std::span<const AorModeEntry> modes,
+                       const char* stateFileStem, uint32_t jobBase,
+                       AorMemoryRules::ReadOrder readOrder) {
+    return {.form = &form,
+            .lowerLimit = Model::kLowerLimit,
+            .upperLimit = Model::kUpperLimit,
+            .banks = Model::kBanks,
+            .searchBanks = Model::kSearchBanks,
+            .list = {.layout = &Model::kChannelLayout, .modes = modes, .columns = kHandheldColumns},
+            .calibration = kHandheldCalibration,
+            .stateFileStem = stateFileStem,
+            .fineScale = kHandheldFineScale,
+            .tunesChosenChannel = true,
+            .memory = HandheldMemoryRules(readOrder),
+            .jobBase = jobBase};
+}
 
 }  // namespace aor

@@ -15,6 +15,35 @@ constexpr int kReceiverSilent = 39;
 
 }  // namespace
 
+// Numbered from the model's jobBase.
+void AorPanel::TakeHandheldJobs() {
+    // clang-format off
+    static constexpr JobCommand<AorPanel> kHandheldJobs[] = {
+        {11, &AorPanel::ReadMemoryCommand},
+        {12, &AorPanel::WriteMemoryCommand},
+        {13, &AorPanel::StoreCommand},
+        {14, &AorPanel::AttenuatorBoxCommand},
+        {15, &AorPanel::SoundBoxCommand},
+        {16, &AorPanel::DirectWriteCommand},
+        {17, &AorPanel::ClearOrStopCommand},
+        {18, &AorPanel::ConnectionCommand},
+        {24, &AorPanel::BankCommand},
+    };
+    // clang-format on
+    AddJobs(jobs_, kHandheldJobs, model_.jobBase);
+}
+
+void AorPanel::ExecuteCommand() {
+    ServeJobLine(*this, std::span<const JobCommand<AorPanel>>(jobs_),
+                 kAorFineScaleJobs.From(model_.jobBase), kNoAccessSpeltWithSoftSign);
+}
+
+void AorPanel::DirectWriteCommand(JobStr& line) {
+    DirectWrite = line.VAL != 0;
+    if (cbank) cbank->SetChecked(DirectWrite);
+    DirectWriteSwitched(line);
+}
+
 void AorPanel::OnConnectButton() {
     JobStr line;
     ConnectionCommand(line);

@@ -31,6 +31,20 @@ std::size_t AorPanel::Index(int bank, int channel) const {
 // ---------------------------------------------------------------------------------------
 // Creation
 
+// The model's form makes the core's controls with its own; the lists the core drives take
+// the model's modes and bank names.
+void AorPanel::CreateControls() {
+    CreateModelControls();
+    if (label_1) label_1->SetFont("12.MS Sans Serif", true);
+    for (ui::ComboBox* modes : {smod, combo_mod})
+        for (const AorModeEntry& mode : model_.list.modes)
+            if (modes) modes->AddString(mode.text);
+    for (int bank = 0; bank < model_.banks; ++bank)
+        if (bn) bn->AddString(BankName(bank));
+    for (ui::ComboBox* list : {FineScaleOnForm().stepList, bn, sbn, smod, combo_mod})
+        if (list) list->SetListHeight(125);
+}
+
 void AorPanel::SetDefaults() {
     Bandwidth = 150;
     const ChannelLayout& layout = *model_.list.layout;
@@ -289,6 +303,9 @@ void AorPanel::BankCommand(JobStr& line) {
     CurrentBank = static_cast<int32_t>(line.VAL);
     rows_.clear();  // another bank shows in channel order
     ShowBankList();
+    if (!model_.searchBankFollowsBank) return;
+    CurrentSearchBank = CurrentBank;
+    ShowSearchBank();
 }
 
 void AorPanel::ChannelCommand(JobStr& line) {

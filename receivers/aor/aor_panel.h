@@ -11,7 +11,8 @@
 //
 // A model gives an AorModel (limits, bank counts, layout, mode lists, list columns,
 // calibration, state-file stem, fine-scale look), its token table (ParseLine), its line
-// formats of a channel and a search bank, and a few hooks below.
+// formats of a channel and a search bank, and a few hooks below; what every model defines is
+// declared in its class by AOR_MODEL_OPERATIONS() and AOR_MODEL_HOOKS() (at the end).
 //
 // The AOR sets are polled for their level by the timer while they await nothing, as any panel;
 // the AR8000 is never polled (its IdleForLevelPoll answers false).
@@ -202,10 +203,17 @@ struct AorModel {
     int32_t fillWindowBandwidths = 2;
     // Every command is answered by one line, complete at its CR (AorLink::LineByLine).
     bool lineByLine = false;
+    // The search bank in use is always the one of the current bank's number (the AR8000).
+    bool searchBankFollowsBank = false;
+    // A channel chosen by a click on its row is tuned to (TuneToChannel; the handhelds).
+    bool tunesChosenChannel = false;
     // A transfer of the current bank also reads (writes) the current search bank.
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;
     AorMemoryRules memory = {};
+    // The job commands of the handhelds are numbered from it (type × 100): the AR8000 200,
+    // the AR8200 900.
+    uint32_t jobBase = 0;
 };
 
 class AorPanel;
@@ -265,6 +273,10 @@ class AorPanel : public AorBankPanel {
 
     uint32_t ReadReply() override { return Link.ReadReply(); }
     bool Poll(bool timerTick) override;
+    // The handhelds' job line, through the commands both sets number alike from the model's
+    // jobBase (TakeHandheldJobs, the fine scale's at jobBase + 19 .. 23) and the model's own, which
+    // carry their whole numbers; a model with a table of its own serves its lines itself.
+    void ExecuteCommand() override;
     int32_t ScanLevel() override;
     int32_t TuneAndRead() override;
     void ReleaseForStop() override;
@@ -340,22 +352,23 @@ class AorPanel : public AorBankPanel {
     // --- The controls the core drives besides the list and the edit row, placed by each
     // model's form: the rows of its list of controls marked `inherited` (ui/form_controls.h).
     // A model without one of them leaves it null.
-    ui::Label* label_1 = nullptr;          // the frequency
-    ui::Edit* width = nullptr;             // the bandwidth, kHz
-    ui::CommandButton* cb_3 = nullptr;     // the current settings into the channel
-    ui::CommandButton* cb_2 = nullptr;     // read the banks
-    ui::CommandButton* cb_1 = nullptr;     // write the banks
-    ui::CheckBox* cbank = nullptr;         // direct writing
-    ui::CheckBox* mem = nullptr;           // the whole memory
-    ui::CheckBox* cauto = nullptr;         // AUTO
-    ui::CheckBox* catt = nullptr;          // the attenuator on or off
-    ui::CheckBox* csound = nullptr;        // the sound on or off ("MC0", "MC1")
+    ui::Label* label_1 = nullptr;             // the frequency
+    ui::Edit* width = nullptr;                // the bandwidth, kHz
+    ui::CommandButton* cb_3 = nullptr;        // the current settings into the channel
+    ui::CommandButton* cb_2 = nullptr;        // read the banks
+    ui::CommandButton* cb_1 = nullptr;        // write the banks
+    ui::CheckBox* cbank = nullptr;            // direct writing
+    ui::CheckBox* mem = nullptr;              // the whole memory
+    ui::CheckBox* cauto = nullptr;            // AUTO
+    ui::CheckBox* catt = nullptr;             // the attenuator on or off
+    ui::CheckBox* csound = nullptr;           // the sound on or off ("MC0", "MC1")
     ui::PictureButton* pictbttn_1 = nullptr;  // starts the receiver's own scan
     ui::PictureButton* pictbttn_6 = nullptr;  // opens the scan's settings
     ui::PictureButton* clear = nullptr;       // stops the scan, else clears the fine scale
     ui::CommandButton* off = nullptr;      // the connection: "выкл" connected, "вкл" let go
     ui::ComboBox* bn = nullptr;            // the bank
     ui::ComboBox* sbn = nullptr;           // the search bank
+    ui::Label* sbank = nullptr;            // or its name alone
     ui::Edit* textb_Fn = nullptr;          // its lower limit, MHz
     ui::Edit* textb_Fk = nullptr;          // its upper limit, MHz
     ui::Edit* textb_step = nullptr;        // its step, kHz
@@ -368,15 +381,22 @@ class AorPanel : public AorBankPanel {
     // The model's destructor destroys the form (Destroy), so that the state file is written
     // while the model's hooks are still there.
     AorPanel(const AorModel& model, AorReply& reply);
+    // A handheld with its own job commands beside those both number alike (ExecuteCommand).
+    template <class Model>
+    AorPanel(const AorModel& model, AorReply& reply, std::span<const JobCommand<Model>> ownJobs)
+        : AorPanel(model, reply) {
+        for (const JobCommand<Model>& own : ownJobs)
+            jobs_.push_back({own.number, static_cast<JobRun>(own.run)});
+        TakeHandheldJobs();
+    }
 
     // What a read of one channel or search bank brought.
     enum class ChannelAnswer { None, Empty, Found };
 
-    // --- What the model adds: the making's hooks (ReceiverPanel) for its own controls
-    // (CreateControls makes the form's, the core's among them, and the lists' entries;
-    // FineScaleOnForm, ForgetControls), its synchronisation, its state file (head, model keys
-    // and the memory part), and these.
-    void CreateControls() override = 0;
+    // --- What the model adds: its controls (CreateModelControls makes the form's, the core's
+    // among them, and fills what the core does not; ForgetControls), its synchronisation, its
+    // state file (head, model keys and the memory part), and these.
+    virtual void CreateModelControls() = 0;
     void ForgetControls() override = 0;
     void Synchronise() override = 0;
     bool ReadStateFile() override = 0;
@@ -418,8 +438,6 @@ class AorPanel : public AorBankPanel {
     // The operator chose the current bank: with direct writing the receiver goes to its
     // selected channel. A model whose search bank goes with the bank takes that along.
     virtual void BankChosen(int bank);
-    // The row of the list chosen by a click on it, once it is the selected channel.
-    virtual void OnChannelChosen() {}
 
     // The receiver's own scan: what goes out before the scan line (false: message 28), the
     // scan line with its status text; after a stop, where the receiver stands now.
@@ -455,6 +473,19 @@ class AorPanel : public AorBankPanel {
     // A search bank as the reply line gave it (its limits held to the receiver's, one of 0
     // left unset), with the mode and filter the model reads there.
     AorSearchBank SearchBankOf(const AorReply& reply, char mode, int32_t filter) const;
+    // Link.ReplyLine through the model's token table into `reply`, its kind and its refusal
+    // ("?") to the link: what gave the kind, for the model's own checks. "?" and "---" speak of
+    // their own line only: the answer to a read before, coming late, must not make the channel
+    // asked for now look empty.
+    template <class Reply>
+    aor::LineKind ParseReplyLine(std::span<const aor::Token<Reply>> table, Reply& reply) {
+        reply.Accepted = true;
+        reply.ChannelPresent = true;
+        const aor::LineKind kind = aor::ParseTokens(Link.ReplyLine, table, reply);
+        Link.ReplyKind = kind.kind;
+        Link.ReplyAccepted = reply.Accepted;
+        return kind;
+    }
     // The level probe before a bank transfer: true when the receiver answers.
     bool Answers() { return ReadLevel() != -1; }
     void LockControls(bool locked) override;
@@ -466,6 +497,18 @@ class AorPanel : public AorBankPanel {
     void WriteBankKeys(StateFileWriter& file, bool links) const;
     // The handhelds' boxes as flags (AorMemoryKeys withBoxes reads them).
     void WriteBoxKeys(StateFileWriter& file) const;
+    // The handhelds' state file: the head (`head` adds the model's keys after the modulation),
+    // the bank keys (the scan's links among them where `links`), the boxes, the model's keys
+    // and the memory part.
+    using KeyWriter = std::function<void(StateFileWriter& file)>;
+    bool WriteHandheldStateFile(bool links, const KeyWriter& modelKeys,
+                                const KeyWriter& head = nullptr);
+    // Reads the handhelds' state file: the memory part with the boxes, every other key to
+    // modelKey; once the whole file was read, `taken` makes the model's keys the panel's, then
+    // the memory part becomes the panel's. False, with nothing taken, when there is no file.
+    bool ReadHandheldStateFile(
+        const std::function<void(std::string_view key, std::string_view value)>& modelKey,
+        const std::function<void()>& taken);
     // The memory part as AorMemoryKeys read it, once the whole file was read.
     void TakeMemoryKeys(AorMemoryKeys& keys);
 
@@ -488,6 +531,10 @@ class AorPanel : public AorBankPanel {
 
     // --- Job commands of the sets with an attenuator box, a sound box and a connection button
     // (the AR8000 and the AR8200; aor_jobs.cpp)
+    // Direct writing switched by the line's value, the box following; then the model's
+    // DirectWriteSwitched.
+    void DirectWriteCommand(JobStr& line);
+    virtual void DirectWriteSwitched(JobStr& line) { (void)line; }
     // The banks read or written (all of them with the whole-memory box); with direct writing
     // the receiver then stands on the current bank, search bank and channel again.
     void ReadMemoryCommand(JobStr& line);
@@ -522,9 +569,15 @@ class AorPanel : public AorBankPanel {
     AorReply& reply_;
 
   private:
+    // The commands both handhelds number alike, added to jobs_ from the model's jobBase.
+    void TakeHandheldJobs();
+    using JobRun = void (AorPanel::*)(JobStr& line);
+    std::vector<JobCommand<AorPanel>> jobs_;
+
     friend class AorMemoryKeys;
 
     std::size_t Index(int bank, int channel) const;
+    void CreateControls() final;
     void SetDefaults() override;
     void WireControls() override;
     void ShowControls() override { ShowAll(); }
@@ -561,3 +614,44 @@ class AorPanel : public AorBankPanel {
     void TakeSearchAttenuator(int64_t index);
     void TakeSearchAttenuatorBox();
 };
+
+// The operations of every panel that each model over the core defines, declared once in its
+// class's public part; those only some models have they declare themselves.
+#define AOR_MODEL_OPERATIONS()                         \
+    bool SetFrequency() override;                      \
+    bool SetMode() override;                           \
+    bool SetStep() override;                           \
+    int32_t ReadLevel() override;                      \
+    int32_t ModeParameter(char letter) const override; \
+    void ServeDialogCode(uint32_t code) override;      \
+    bool WriteStateFile() override;                    \
+    bool ReadStateFile() override;
+
+// The core's hooks every model over it defines alike, declared once: each model's class names
+// them in its private part (the form's controls before them: the fine scale is taken from the
+// controls every AOR form names alike) and defines them in its own files. What only some
+// models hook into they declare themselves.
+#define AOR_MODEL_HOOKS()                                                                         \
+    FineScaleControls FineScaleOnForm() override {                                                \
+        return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};                 \
+    }                                                                                             \
+    void ForgetControls() override {                                                              \
+        ForgetFormControls();                                                                     \
+    }                                                                                             \
+    void SetModelDefaults() override;                                                             \
+    void WireModelControls() override;                                                            \
+    void ShowAll() override;                                                                      \
+    void Synchronise() override;                                                                  \
+    void ParseLine() override;                                                                    \
+    void FollowTuning() override;                                                                 \
+    std::string BankName(int bank) const override;                                                \
+    ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) override; \
+    ChannelAnswer ReadSearchBankInto(int bank, AorSearchBank& out) override;                      \
+    bool SendChannel(int bank, int channel) override;                                             \
+    bool SendSearchBank(int bank) override;                                                       \
+    bool ClearChannelOnReceiver(int bank, int channel) override;                                  \
+    void ClearBankOnReceiver(int bank) override;                                                  \
+    void MemoryWalkEnded(bool reselect) override;                                                 \
+    bool PrepareOwnScan() override;                                                               \
+    std::string OwnScanLine(std::string& status) override;                                        \
+    void AfterOwnScanStop() override;

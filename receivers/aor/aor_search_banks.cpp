@@ -21,6 +21,7 @@ void AorPanel::ShowBankChoice() {
 
 void AorPanel::ShowSearchBank() {
     if (sbn) sbn->SetSelectedIndex(CurrentSearchBank);
+    if (sbank) sbank->SetText(BankName(CurrentSearchBank));
     if (!textb_Fn) return;
     const AorSearchBank& record = CurrentSearch();
     const bool empty = record.Empty();
@@ -42,7 +43,7 @@ void AorPanel::ShowSearchBank() {
 void AorPanel::ChooseChannel(int channel) {
     BankPositions[static_cast<std::size_t>(CurrentBank)] = channel;
     ShowChannelBoxes();
-    OnChannelChosen();
+    if (model_.tunesChosenChannel) TuneToChannel();
 }
 
 void AorPanel::ChooseBank(int bank) {

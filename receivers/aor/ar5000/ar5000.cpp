@@ -69,29 +69,17 @@ AR5000::~AR5000() {
 // ---------------------------------------------------------------------------------------
 // Creation
 
-void AR5000::CreateControls() {
-    using namespace ar5000;
+void AR5000::CreateModelControls() {
     CreateFormControls();
-    label_1->SetFont("12.MS Sans Serif", true);
-    for (const AorModeEntry& entry : kModeEntries) {
-        smod->AddString(entry.text);
-        combo_mod->AddString(entry.text);
-    }
     for (const char* text : {"0", "10", "20", "AU"}) {
         combo_att->AddString(text);
         scombo_att->AddString(text);
     }
-    for (int bank = 0; bank < kBanks; ++bank) bn->AddString(std::to_string(bank));
     for (int bank = 0; bank < kSearchBanks; ++bank) sbn->AddString(Format("%02d", bank));
-    for (ui::ComboBox* list : {step, bn, sbn, smod, combo_mod, combo_att, scombo_att})
-        list->SetListHeight(125);
+    for (ui::ComboBox* list : {combo_att, scombo_att}) list->SetListHeight(125);
     sql->SetRange(0, kSliderTop);
     snd->SetRange(0, kSliderTop);
     vfo->SetPainter([this](ui::Painter& painter) { DrawVfoCells(painter); });
-}
-
-FineScaleControls AR5000::FineScaleOnForm() {
-    return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
 }
 
 void AR5000::SetModelDefaults() {

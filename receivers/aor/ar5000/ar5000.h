@@ -44,21 +44,13 @@ class AR5000 : public AorPanel {
     AR5000();
     ~AR5000() override;
 
-    // --- The operations of every panel
-    bool SetFrequency() override;
-    bool SetMode() override;
-    bool SetStep() override;
+    // --- The operations of every panel: every model's, then its own
+    AOR_MODEL_OPERATIONS()
     bool SetAttenuator() override;
-    int32_t ReadLevel() override;
     void ExecuteCommand() override;
-    int32_t ModeParameter(char letter) const override;
-    void ServeDialogCode(uint32_t code) override;
 
     // --- Settings the dialogs send
     bool SelectVfo(int vfo);  // "V%c", the owner takes its frequency
-
-    bool WriteStateFile() override;
-    bool ReadStateFile() override;
 
     // --- Panel state
     Ar5000Reply Reply;
@@ -81,30 +73,13 @@ class AR5000 : public AorPanel {
     PAR5000* ExtraDialog() const { return extraDialog_.get(); }
 
   private:
-    // --- The core's hooks (ar5000.cpp, ar5000_banks.cpp, ar5000_replies.cpp)
-    void CreateControls() override;
-    FineScaleControls FineScaleOnForm() override;
-    void SetModelDefaults() override;
-    void WireModelControls() override;
-    void ShowAll() override;
-    void ForgetControls() override { ForgetFormControls(); }
-    void Synchronise() override;
-    void ParseLine() override;
-    void FollowTuning() override;
-    std::string BankName(int bank) const override;
-    ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) override;
-    ChannelAnswer ReadSearchBankInto(int bank, AorSearchBank& out) override;
-    bool SendChannel(int bank, int channel) override;
-    bool SendSearchBank(int bank) override;
+    // --- The core's hooks (ar5000.cpp, ar5000_banks.cpp, ar5000_replies.cpp): every model's, then
+    // its own
+    AOR_MODEL_HOOKS()
+    void CreateModelControls() override;
     void WriteChannel(int bank, int channel) override;
-    bool ClearChannelOnReceiver(int bank, int channel) override;
-    void ClearBankOnReceiver(int bank) override;
     void ClearSearchBankOnReceiver(int bank) override;
     void MemoryWalkStarts() override;
-    void MemoryWalkEnded(bool reselect) override;
-    bool PrepareOwnScan() override;
-    std::string OwnScanLine(std::string& status) override;
-    void AfterOwnScanStop() override;
 
     void ShowAttenuator();
     void ShowSquelch();

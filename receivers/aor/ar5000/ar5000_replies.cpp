@@ -11,8 +11,8 @@ using aor::TokenText;
 using Row = aor::Token<Ar5000Reply>;
 using aor::DelayOf;
 using aor::PauseOf;
-constexpr auto SignAValueA = aor::SignAValueA<Ar5000Reply>;
-constexpr auto SignBValueB = aor::SignBValueB<Ar5000Reply>;
+using aor::SignAValueA;
+using aor::SignBValueB;
 
 void Label(Ar5000Reply& r, const TokenText& t) {
     r.Label = t.Text(2, AR5000::kLabelWidth);
@@ -118,17 +118,10 @@ constexpr Row kTokens[] = {
 }  // namespace
 
 void AR5000::ParseLine() {
-    // "?" and "---" speak of their own line only: the answer to the read before, coming
-    // late, must not make the channel asked for now look empty.
-    Reply.Accepted = true;
-    Reply.ChannelPresent = true;
-    const aor::LineKind kind =
-        aor::ParseTokens(Link.ReplyLine, std::span<const Row>(kTokens), Reply);
-    Link.ReplyKind = kind.kind;
+    const aor::LineKind kind = ParseReplyLine(std::span<const Row>(kTokens), Reply);
     // While the banks are read, a memory line answers the channel read (MX).
     if (kind.token == "MR" && BanksBeingRead) {
         Link.ReplyKind = "MX";
         if (Reply.Bank == read_.bank && Reply.Channel == read_.channel) ++read_.answers;
     }
-    Link.ReplyAccepted = Reply.Accepted;
 }

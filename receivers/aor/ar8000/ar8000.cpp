@@ -26,23 +26,18 @@ constexpr int32_t kOtherBandwidth = 1800;
 
 constexpr const char* kVfoCaptions[] = {"BVFO", "AVFO"};
 
-const AorModel kModel{
-    .form = &ar8000::kForm,
-    .lowerLimit = AR8000::kLowerLimit,
-    .upperLimit = AR8000::kUpperLimit,
-    .banks = AR8000::kBanks,
-    .searchBanks = AR8000::kSearchBanks,
-    .list = {.layout = &AR8000::kChannelLayout,
-             .modes = kModes,
-             .columns = aor::kHandheldColumns,
-             .modeLetters = true},
-    .calibration = aor::kHandheldCalibration,
-    .stateFileStem = "AR8000",
-    .fineScale = aor::kHandheldFineScale,
-    .fillWindowBandwidths = 1,
-    .lineByLine = true,
-    .currentReadTakesSearchBank = true,
-    .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::BankWithItsSearchBank)};
+// Its line is answered line by line, its level scale filled within the bandwidth itself, its
+// search bank the bank's, which a read of the current bank takes along.
+const AorModel kModel = [] {
+    AorModel model = aor::HandheldModel<AR8000>(ar8000::kForm, kModes, "AR8000", 200,
+                                                AorMemoryRules::ReadOrder::BankWithItsSearchBank);
+    model.list.modeLetters = true;
+    model.fillWindowBandwidths = 1;
+    model.lineByLine = true;
+    model.searchBankFollowsBank = true;
+    model.currentReadTakesSearchBank = true;
+    return model;
+}();
 
 int32_t BandwidthOf(char letter) {
     for (const AorModeEntry& mode : kModes)
@@ -59,7 +54,7 @@ const ChannelLayout AR8000::kChannelLayout{.holds = {.filter = false, .depth = f
                                            .bankSize = kChannels,
                                            .modeLetters = kModeDigits};
 
-AR8000::AR8000() : AorPanel(kModel, Reply) {}
+AR8000::AR8000() : AorPanel(kModel, Reply, OwnJobs()) {}
 
 // The form goes while the panel is whole: its state file is written then.
 AR8000::~AR8000() {
@@ -75,22 +70,6 @@ int AR8000::ModeDigit(char letter) {
 // ---------------------------------------------------------------------------------------
 // Creation
 
-void AR8000::CreateControls() {
-    CreateFormControls();
-    label_1->SetFont("12.MS Sans Serif", true);
-    for (const AorModeEntry& mode : kModes) {
-        smod->AddString(mode.text);
-        combo_mod->AddString(mode.text);
-    }
-    // The banks by the letters the receiver gives them.
-    for (int bank = 0; bank < kBanks; ++bank) bn->AddString(BankName(bank));
-    for (ui::ComboBox* list : {step, bn, smod, combo_mod}) list->SetListHeight(125);
-}
-
-FineScaleControls AR8000::FineScaleOnForm() {
-    return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
-}
-
 void AR8000::SetModelDefaults() {
     VfoA = true;
     Vfos = {};
@@ -101,7 +80,8 @@ void AR8000::SetModelDefaults() {
 void AR8000::WireModelControls() {
     using ui::EventId;
     const std::pair<ui::Control*, void (AR8000::*)()> clicks[] = {
-        {vfobutton, &AR8000::OnVfoButton},  {cauto, &AR8000::OnAutoBox},
+        {vfobutton, &AR8000::OnVfoButton},
+        {cauto, &AR8000::OnAutoBox},
         {off, &AR8000::OnConnectButton},
     };
     for (const auto& [control, action] : clicks)
@@ -273,16 +253,11 @@ void AR8000::BankChosen(int bank) {
     CurrentSearchBank = bank;
     if (DirectWrite) GoToCurrentPlaces();
     ShowSearchBank();
-    ShowSearchBankName();
 }
 
 // From 19 up comes 0, from 0 down 19.
 void AR8000::StepBank(int delta) {
     ChooseBank((CurrentBank + delta + kBanks) % kBanks);
-}
-
-void AR8000::OnChannelChosen() {
-    TuneToChannel();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -294,8 +269,8 @@ void AR8000::OnChannelChosen() {
 // and goes on at once after.
 bool AR8000::SendPauseAndDelay() {
     const bool bank = ScanSettings.kind == Kind::MemoryBanks;
-    const std::string pause = Format(bank ? "XP%02u" : "SP%02u",
-                                     ScanSettings.DelayOn ? std::min(DelaySeconds, 60u) : 0u);
+    const std::string pause =
+        Format(bank ? "XP%02u" : "SP%02u", ScanSettings.DelayOn ? std::min(DelaySeconds, 60u) : 0u);
     const std::string delay = bank ? "XD00" : "SD00";
     if (ScanSettings.DelayOn) return SendText(pause) && SendText(delay);
     return SendText(delay) && SendText(pause);
@@ -358,15 +333,10 @@ void AR8000::ServeDialogCode(uint32_t code) {
 void AR8000::ShowAll() {
     AorPanel::ShowAll();
     ShowVfo();
-    ShowSearchBankName();
 }
 
 void AR8000::ShowVfo() {
     if (vfobutton) vfobutton->SetText(kVfoCaptions[VfoA ? 1 : 0]);
-}
-
-void AR8000::ShowSearchBankName() {
-    if (sbank) sbank->SetText(BankName(CurrentSearchBank));
 }
 
 void AR8000::FollowTuning() {

@@ -22,10 +22,10 @@ class RAR8000;
 
 // What an AR8000 line holds beyond the shared values.
 struct Ar8000Reply : AorReply {
-    bool Marked = false;       // "MX" or "MA": the line of a channel or of a VFO
-    bool Stepped = false;      // "ST"
-    bool StopReport = false;   // "LC" with its level: the own scan stopped there
-    std::string Links;         // "BM", "BS": a letter or "-" for each of the 20 banks
+    bool Marked = false;      // "MX" or "MA": the line of a channel or of a VFO
+    bool Stepped = false;     // "ST"
+    bool StopReport = false;  // "LC" with its level: the own scan stopped there
+    std::string Links;        // "BM", "BS": a letter or "-" for each of the 20 banks
 };
 
 class AR8000 : public AorPanel {
@@ -64,14 +64,8 @@ class AR8000 : public AorPanel {
     // What a reply line holds.
     static Ar8000Reply TakeApart(std::string_view line);
 
-    // --- The operations of every panel
-    bool SetFrequency() override;
-    bool SetMode() override;
-    bool SetStep() override;
-    int32_t ReadLevel() override;
-    void ExecuteCommand() override;
-    int32_t ModeParameter(char letter) const override;
-    void ServeDialogCode(uint32_t code) override;
+    // --- The operations of every panel: every model's, then its own
+    AOR_MODEL_OPERATIONS()
     // The set is asked only what the program needs: never for a level between scans.
     bool IdleForLevelPoll() const override { return false; }
 
@@ -83,12 +77,9 @@ class AR8000 : public AorPanel {
     // did not answer.
     bool ReadBankLinks();
 
-    bool WriteStateFile() override;
-    bool ReadStateFile() override;
-
     // --- Panel state
     Ar8000Reply Reply;
-    bool VfoA = true;  // VFO A is the active one
+    bool VfoA = true;              // VFO A is the active one
     std::array<AorVfo, 2> Vfos{};  // A, B
     AorVfo BeforeAuto;             // the mode and step AUTO took over
     // The scan dialog's settings beyond the shared ones: the threshold of the level analysis
@@ -102,30 +93,12 @@ class AR8000 : public AorPanel {
     RAR8000* ScanDialog() const { return scanDialog_.get(); }
 
   private:
-    // --- The core's hooks (ar8000.cpp, ar8000_banks.cpp, ar8000_replies.cpp)
-    void CreateControls() override;
-    FineScaleControls FineScaleOnForm() override;
-    void SetModelDefaults() override;
-    void WireModelControls() override;
-    void ShowAll() override;
-    void ForgetControls() override { ForgetFormControls(); }
-    void Synchronise() override;
-    void ParseLine() override;
-    void FollowTuning() override;
-    std::string BankName(int bank) const override;
-    ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) override;
-    ChannelAnswer ReadSearchBankInto(int bank, AorSearchBank& out) override;
-    bool SendChannel(int bank, int channel) override;
-    bool SendSearchBank(int bank) override;
-    bool ClearChannelOnReceiver(int bank, int channel) override;
-    void ClearBankOnReceiver(int bank) override;
+    // --- The core's hooks (ar8000.cpp, ar8000_banks.cpp, ar8000_replies.cpp): every model's, then
+    // its own
+    AOR_MODEL_HOOKS()
+    void CreateModelControls() override { CreateFormControls(); }
     bool SelectBankForWalk(int bank) override;
-    void MemoryWalkEnded(bool reselect) override;
     void BankChosen(int bank) override;
-    void OnChannelChosen() override;
-    bool PrepareOwnScan() override;
-    std::string OwnScanLine(std::string& status) override;
-    void AfterOwnScanStop() override;
 
     // ar8000.cpp
     // The mode digit of a letter; R, which the set lacks, is sent as WFM.
@@ -136,7 +109,6 @@ class AR8000 : public AorPanel {
     // What the state line said into the program state and the active VFO.
     void TakeReceiverState();
     void ShowVfo();
-    void ShowSearchBankName();
     bool ChooseAuto(bool on);
     void OnVfoButton();
     void OnAutoBox();
@@ -144,10 +116,8 @@ class AR8000 : public AorPanel {
     // The pause and delay of the scan kind chosen, as the pause's reset says.
     bool SendPauseAndDelay();
 
-    // Job commands (ar8000_jobs.cpp)
-    static const JobCommand<AR8000> kJobCommands[];
-    void DirectWriteCommand(JobStr& line);
-    void ChooseBankCommand(JobStr& line);
+    // Its own job commands (ar8000_jobs.cpp)
+    static std::span<const JobCommand<AR8000>> OwnJobs();
     void VfoCommand(JobStr& line);
     void AutoCommand(JobStr& line);
 

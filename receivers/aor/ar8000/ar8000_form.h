@@ -52,7 +52,7 @@
     X(142, Label, label_9, (190, 182, 16, 9), kNoWrap, "атт", nullptr) \
     X(143, Label, label_10, (208, 182, 60, 9), kNoWrap, "комм", nullptr) \
     X(144, Label, label_11, (4, 193, 24, 9), kNoWrap, "Поиск", nullptr) \
-    X(145, Label, sbank, (30, 193, 8, 9), kNoWrap | kBold, nullptr, nullptr) \
+    X(145, Label, sbank, (30, 193, 8, 9), kNoWrap | kBold, nullptr, nullptr, inherited) \
     X(146, Edit, textb_Fn, (40, 191, 44, 12), 0, nullptr, nullptr, inherited) \
     X(147, Edit, textb_Fk, (86, 191, 44, 12), 0, nullptr, nullptr, inherited) \
     X(148, Edit, textb_step, (132, 191, 26, 12), 0, nullptr, nullptr, inherited) \

@@ -30,22 +30,18 @@ constexpr std::span<const FlagKey> kFlagKeys[] = {kFlagsBeforeDelay, kFlagsAfter
 // "Пауза" what a stop of the own scan does ("режим пауза" .. "занести частоту в банк").
 bool AR8000::WriteStateFile() {
     const AorScanSettings& scan = ScanSettings;
-    StateFileWriter file;
-    WriteHead(file);
-    WriteBankKeys(file, /*links=*/true);
-    WriteBoxKeys(file);
-    WriteFlags(file, scan, kFlagsBeforeDelay);
-    file.Number("Время_задержки", DelaySeconds);
-    WriteFlags(file, scan, kFlagsAfterDelay);
-    file.Number("Сигнал", Threshold);
-    file.Number("Пауза", static_cast<uint32_t>(scan.Action));
-    file.Text("Задание", scan.JobName);
-    file.Flag("Сканирование_Диапазон", scan.kind != Kind::MemoryBanks);
-    file.Flag("Сканирование_Банка", scan.kind == Kind::MemoryBanks);
-    WriteFlags(file, scan, kFlagsAfterKinds);
-    file.Number("Мод_тип", scan.ModeChoice);
-    WriteMemoryKeys(file);
-    return file.Save(StateFilePath());
+    return WriteHandheldStateFile(/*links=*/true, [&](StateFileWriter& file) {
+        WriteFlags(file, scan, kFlagsBeforeDelay);
+        file.Number("Время_задержки", DelaySeconds);
+        WriteFlags(file, scan, kFlagsAfterDelay);
+        file.Number("Сигнал", Threshold);
+        file.Number("Пауза", static_cast<uint32_t>(scan.Action));
+        file.Text("Задание", scan.JobName);
+        file.Flag("Сканирование_Диапазон", scan.kind != Kind::MemoryBanks);
+        file.Flag("Сканирование_Банка", scan.kind == Kind::MemoryBanks);
+        WriteFlags(file, scan, kFlagsAfterKinds);
+        file.Number("Мод_тип", scan.ModeChoice);
+    });
 }
 
 // Every number that picks a place (a bank, a channel, a step of the fine scale) or a setting
@@ -57,10 +53,8 @@ bool AR8000::ReadStateFile() {
     for (const std::span<const FlagKey> keys : kFlagKeys) ClearFlags(scan, keys);
     bool bankKind = false;
     uint32_t threshold = Threshold, delay = DelaySeconds;
-    AorMemoryKeys memory(*this, /*withBoxes=*/true);
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
-        if (memory.Take(key, value)) return;
         const uint32_t number = ReadU32(value);
         for (const std::span<const FlagKey> keys : kFlagKeys) TakeFlag(key, scan, keys);
         if (key == kSearchLinksKey) {
@@ -81,17 +75,14 @@ bool AR8000::ReadStateFile() {
             if (number < kModeDigits.size()) scan.ModeChoice = number;
         }
     };
-    if (!ReadStateFileKeys(modelKey)) return false;
-    // A mode the set lacks would go out as WFM: the program's mode says so.
-    if (kModeDigits.find(s.Modulation) == std::string_view::npos) s.Modulation = 'W';
-    s.Filter = 0;
-    scan.kind = bankKind ? Kind::MemoryBanks : Kind::Search;
-    ScanSettings = scan;
-    Threshold = threshold;
-    DelaySeconds = delay;
-    TakeMemoryKeys(memory);
-    // The search bank in use is the bank's, whatever the file says.
-    CurrentSearchBank = CurrentBank;
-    Bandwidth = ModeParameter(s.Modulation);
-    return true;
+    return ReadHandheldStateFile(modelKey, [&] {
+        // A mode the set lacks would go out as WFM: the program's mode says so.
+        if (kModeDigits.find(s.Modulation) == std::string_view::npos) s.Modulation = 'W';
+        s.Filter = 0;
+        scan.kind = bankKind ? Kind::MemoryBanks : Kind::Search;
+        ScanSettings = scan;
+        Threshold = threshold;
+        DelaySeconds = delay;
+        Bandwidth = ModeParameter(s.Modulation);
+    });
 }

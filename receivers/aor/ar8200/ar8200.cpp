@@ -28,17 +28,8 @@ constexpr const char* kVfoCaptions[] = {"BVFO", "AVFO", "VFO"};
 // The VFO after each: B, then F, then A, then B again.
 constexpr int kNextVfo[] = {AR8200::kVfoF, AR8200::kVfoB, AR8200::kVfoA};
 
-const AorModel kModel{
-    .form = &ar8200::kForm,
-    .lowerLimit = AR8200::kLowerLimit,
-    .upperLimit = AR8200::kUpperLimit,
-    .banks = AR8200::kBanks,
-    .searchBanks = AR8200::kSearchBanks,
-    .list = {.layout = &AR8200::kChannelLayout, .modes = kModes, .columns = aor::kHandheldColumns},
-    .calibration = aor::kHandheldCalibration,
-    .stateFileStem = "AR8200",
-    .fineScale = aor::kHandheldFineScale,
-    .memory = aor::HandheldMemoryRules(AorMemoryRules::ReadOrder::MemoryThenSearchBanks)};
+const AorModel kModel = aor::HandheldModel<AR8200>(
+    ar8200::kForm, kModes, "AR8200", 900, AorMemoryRules::ReadOrder::MemoryThenSearchBanks);
 
 // The entry of a mode with the variant the panel uses; none for a letter the set lacks (R).
 const AorModeEntry* FindMode(char letter, int32_t filter) {
@@ -72,7 +63,7 @@ int32_t AR8200::FilterFor(char letter) const {
     return 0;
 }
 
-AR8200::AR8200() : AorPanel(kModel, Reply) {}
+AR8200::AR8200() : AorPanel(kModel, Reply, OwnJobs()) {}
 
 // The form goes while the panel is whole: its state file is written then.
 AR8200::~AR8200() {
@@ -83,27 +74,16 @@ AR8200::~AR8200() {
 // ---------------------------------------------------------------------------------------
 // Creation
 
-void AR8200::CreateControls() {
+void AR8200::CreateModelControls() {
     CreateFormControls();
-    label_1->SetFont("12.MS Sans Serif", true);
     if (fdx_->ReceiverVariant) model->SetText("AR-8600");
-    for (const AorModeEntry& mode : kModes) {
-        smod->AddString(mode.text);
-        combo_mod->AddString(mode.text);
-    }
-    for (int bank = 0; bank < kBanks; ++bank) bn->AddString(BankName(bank));
     // The search banks offered here are the first 20; jobs reach all 40.
     for (int bank = 0; bank < kBanks; ++bank) sbn->AddString(BankName(bank));
     for (const char* span : Ar8200Scope::kSpanTexts) estep->AddString(span);
-    for (ui::ComboBox* list : {step, bn, sbn, smod, combo_mod, estep}) list->SetListHeight(125);
+    estep->SetListHeight(125);
     sql->SetRange(0, kSliderTop);
     sql->SetPageStep(3);
-    MakeListColumns();
     view->SetPainter([this](ui::Painter& painter) { Scope.Draw(painter, fdx_->ScopeStep); });
-}
-
-FineScaleControls AR8200::FineScaleOnForm() {
-    return {scale, hs, step, pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5};
 }
 
 void AR8200::SetModelDefaults() {
@@ -117,9 +97,9 @@ void AR8200::SetModelDefaults() {
 void AR8200::WireModelControls() {
     using ui::EventId;
     const std::pair<ui::Control*, void (AR8200::*)()> clicks[] = {
-        {vfobutton, &AR8200::NextVfo},      {cauto, &AR8200::OnAutoBox},
-        {stopEL, &AR8200::PauseScope},
-        {stepEL, &AR8200::NextScopeFactor}, {off, &AR8200::OnConnectButton},
+        {vfobutton, &AR8200::NextVfo},   {cauto, &AR8200::OnAutoBox},
+        {stopEL, &AR8200::PauseScope},   {stepEL, &AR8200::NextScopeFactor},
+        {off, &AR8200::OnConnectButton},
     };
     for (const auto& [control, action] : clicks)
         control->On(EventId::Click, [this, action = action](ui::EventData&) { (this->*action)(); });
@@ -348,10 +328,6 @@ bool AR8200::SendDelay() {
 
 // ---------------------------------------------------------------------------------------
 // Channels chosen and tuned
-
-void AR8200::OnChannelChosen() {
-    TuneToChannel();
-}
 
 // A channel tuned to gets its own variant of the mode, whatever the panel uses for the letter.
 bool AR8200::SendChannelMode(const MemoryChannel& channel) {

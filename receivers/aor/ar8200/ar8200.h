@@ -53,15 +53,9 @@ class AR8200 : public AorPanel {
     AR8200();
     ~AR8200() override;
 
-    // --- The operations of every panel
-    bool SetFrequency() override;
+    // --- The operations of every panel: every model's, then its own
+    AOR_MODEL_OPERATIONS()
     bool SetFrequencyWait() override;
-    bool SetMode() override;
-    bool SetStep() override;
-    int32_t ReadLevel() override;
-    void ExecuteCommand() override;
-    int32_t ModeParameter(char letter) const override;
-    void ServeDialogCode(uint32_t code) override;
     void CopyBandScope() const override;
 
     // The mode digit of a letter and variant ("MD0" .. "MD8"); -1 for a letter the set lacks.
@@ -82,9 +76,6 @@ class AR8200 : public AorPanel {
     bool SendDelay();
     // The receiver's configuration of the scan kind chosen, its links taken (0 for none).
     int ReadScanConfiguration();
-
-    bool WriteStateFile() override;
-    bool ReadStateFile() override;
 
     // --- Panel state
     Ar8200Reply Reply;
@@ -109,31 +100,13 @@ class AR8200 : public AorPanel {
     RAR8200* ScanDialog() const { return scanDialog_.get(); }
 
   private:
-    // --- The core's hooks (ar8200.cpp, ar8200_banks.cpp, ar8200_replies.cpp)
-    void CreateControls() override;
-    FineScaleControls FineScaleOnForm() override;
-    void SetModelDefaults() override;
-    void WireModelControls() override;
-    void ShowAll() override;
-    void ForgetControls() override { ForgetFormControls(); }
+    // --- The core's hooks (ar8200.cpp, ar8200_banks.cpp, ar8200_replies.cpp): every model's, then
+    // its own
+    AOR_MODEL_HOOKS()
+    void CreateModelControls() override;
     void OnModelCode(uint32_t code) override;
-    void Synchronise() override;
-    void ParseLine() override;
-    void FollowTuning() override;
-    std::string BankName(int bank) const override;
-    ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) override;
-    ChannelAnswer ReadSearchBankInto(int bank, AorSearchBank& out) override;
-    bool SendChannel(int bank, int channel) override;
-    bool SendSearchBank(int bank) override;
-    bool ClearChannelOnReceiver(int bank, int channel) override;
-    void ClearBankOnReceiver(int bank) override;
     bool SelectBankForWalk(int bank) override;
-    void MemoryWalkEnded(bool reselect) override;
-    void OnChannelChosen() override;
-    bool PrepareOwnScan() override;
-    std::string OwnScanLine(std::string& status) override;
     void OwnScanStarted() override;
-    void AfterOwnScanStop() override;
 
     // ar8200.cpp
     // The variant the panel uses for a letter (Fnar, Anar, Awide).
@@ -156,9 +129,9 @@ class AR8200 : public AorPanel {
     bool StartSweep();
     void TakeScopeLine();
 
-    // Job commands (ar8200_jobs.cpp)
-    static const JobCommand<AR8200> kJobCommands[];
-    void DirectWriteCommand(JobStr& line);
+    // Its own job commands (ar8200_jobs.cpp)
+    static std::span<const JobCommand<AR8200>> OwnJobs();
+    void DirectWriteSwitched(JobStr& line) override;
     void VfoCommand(JobStr& line);
     void AutoCommand(JobStr& line);
     void ScanSettingsCommand(JobStr& line);

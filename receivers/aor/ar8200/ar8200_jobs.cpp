@@ -1,4 +1,5 @@
-// The AR8200's job commands 911..934.
+// The AR8200's job commands 911..934: its own; those both handhelds number alike are the AOR
+// core's (aor_jobs.cpp).
 
 #include <span>
 
@@ -12,39 +13,27 @@ constexpr int kVfoOfJobValue[] = {AR8200::kVfoA, AR8200::kVfoB, AR8200::kVfoF};
 
 }  // namespace
 
-// clang-format off
-const JobCommand<AR8200> AR8200::kJobCommands[] = {
-    {911, &AR8200::ReadMemoryCommand},
-    {912, &AR8200::WriteMemoryCommand},
-    {913, &AR8200::StoreCommand},
-    {914, &AR8200::AttenuatorBoxCommand},
-    {915, &AR8200::SoundBoxCommand},
-    {916, &AR8200::DirectWriteCommand},
-    {917, &AR8200::ClearOrStopCommand},
-    {918, &AR8200::ConnectionCommand},
-    {924, &AR8200::BankCommand},
-    {925, &AR8200::SearchBankCommand},
-    {926, &AR8200::TuneChannelCommand},
-    {927, &AR8200::WholeMemoryBoxCommand},
-    {928, &AR8200::VfoCommand},
-    {929, &AR8200::AutoCommand},
-    {930, &AR8200::StartScanCommand},
-    {931, &AR8200::ScanSettingsCommand},
-    {932, &AR8200::SquelchValueCommand},
-    {933, &AR8200::VoiceSquelchCommand},
-    {934, &AR8200::LevelSquelchCommand},
-};
-// clang-format on
-
-void AR8200::ExecuteCommand() {
-    ServeJobLine(*this, std::span<const JobCommand<AR8200>>(kJobCommands),
-                 kAorFineScaleJobs.From(900), kNoAccessSpeltWithSoftSign);
+// Its own beside those both handhelds number alike (AorPanel::ExecuteCommand).
+std::span<const JobCommand<AR8200>> AR8200::OwnJobs() {
+    // clang-format off
+    static constexpr JobCommand<AR8200> kOwnJobs[] = {
+        {925, &AR8200::SearchBankCommand},
+        {926, &AR8200::TuneChannelCommand},
+        {927, &AR8200::WholeMemoryBoxCommand},
+        {928, &AR8200::VfoCommand},
+        {929, &AR8200::AutoCommand},
+        {930, &AR8200::StartScanCommand},
+        {931, &AR8200::ScanSettingsCommand},
+        {932, &AR8200::SquelchValueCommand},
+        {933, &AR8200::VoiceSquelchCommand},
+        {934, &AR8200::LevelSquelchCommand},
+    };
+    // clang-format on
+    return kOwnJobs;
 }
 
 // Switched on, the selected channel goes into the receiver at once.
-void AR8200::DirectWriteCommand(JobStr& line) {
-    DirectWrite = line.VAL != 0;
-    if (cbank) cbank->SetChecked(DirectWrite);
+void AR8200::DirectWriteSwitched(JobStr& line) {
     if (DirectWrite && !ChannelAt(CurrentBank, SelectedChannel()).Empty())
         Answer(line, SendChannel(CurrentBank, SelectedChannel()));
 }

@@ -12,8 +12,8 @@ using aor::TokenText;
 using Row = aor::Token<Ar8200Reply>;
 using aor::DelayOf;
 using aor::PauseOf;
-constexpr auto SignAValueA = aor::SignAValueA<Ar8200Reply>;
-constexpr auto SignBValueB = aor::SignBValueB<Ar8200Reply>;
+using aor::SignAValueA;
+using aor::SignBValueB;
 
 // Memory banks 0..19 are A..J, a..j; search banks 0..39 A..T, a..t.
 constexpr std::string_view kBankLetters = "ABCDEFGHIJabcdefghij";
@@ -154,16 +154,10 @@ std::string AR8200::SearchBankName(int bank) {
 }
 
 void AR8200::ParseLine() {
-    // "?" and "---" speak of their own line only.
-    Reply.Accepted = true;
-    Reply.ChannelPresent = true;
     Reply.ScopeLine.clear();
-    const aor::LineKind kind =
-        aor::ParseTokens(Link.ReplyLine, std::span<const Row>(kTokens), Reply);
-    Link.ReplyKind = kind.kind;
+    const aor::LineKind kind = ParseReplyLine(std::span<const Row>(kTokens), Reply);
     // A VFO's state line answers only a request that awaits one.
     const bool vfoLine = kind.token == "VA" || kind.token == "VB" || kind.token == "VF";
     if (vfoLine && PendingCommand != aor::kAwaitingLine) Link.ReplyKind.clear();
-    Link.ReplyAccepted = Reply.Accepted;
     if (!Reply.ScopeLine.empty()) TakeScopeLine();
 }

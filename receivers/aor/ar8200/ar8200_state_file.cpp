@@ -35,29 +35,27 @@ bool AR8200::WriteStateFile() {
     const FDX& s = *fdx_;
     Scan& scan = ScanSettings;
     scan.LevelBox = !Options.VoiceSquelch;
-    StateFileWriter file;
-    WriteHead(file, [&](StateFileWriter& w) {
+    const auto filter = [&](StateFileWriter& w) {
         w.Text("Мод_точно", std::to_string(std::clamp(s.Filter, 0, kWidestFilter)) + " ");
-    });
-    WriteBankKeys(file, /*links=*/false);
-    WriteBoxKeys(file);
-    WriteFlags(file, scan, kDelayFlag);
-    file.Number("Время_задержки", scan.Delay);
-    WriteFlags(file, scan, kHoldFlag);
-    WriteFlags(file, Options, kVoiceFlag);
-    WriteFlags(file, scan, kLevelFlag);
-    WriteLevels(file, Options, kLevels);
-    file.Number("Пауза", scan.Pause);
-    file.Text("Задание", scan.JobName);
-    file.Flag("Сканирование_Диапазон", scan.kind == Kind::Search);
-    file.Flag("Сканирование_VFO", scan.kind == Kind::Vfo);
-    WriteFlags(file, Options, kTwoVfoFlag);
-    file.Flag("Сканирование_Банка", scan.kind == Kind::MemoryBanks);
-    WriteFlags(file, scan, kScanFlags);
-    WriteFlags(file, Options, kVariantFlags);
-    file.Number("Модуляция", Options.ScanModeChoice);
-    WriteMemoryKeys(file);
-    return file.Save(StateFilePath());
+    };
+    const auto modelKeys = [&](StateFileWriter& file) {
+        WriteFlags(file, scan, kDelayFlag);
+        file.Number("Время_задержки", scan.Delay);
+        WriteFlags(file, scan, kHoldFlag);
+        WriteFlags(file, Options, kVoiceFlag);
+        WriteFlags(file, scan, kLevelFlag);
+        WriteLevels(file, Options, kLevels);
+        file.Number("Пауза", scan.Pause);
+        file.Text("Задание", scan.JobName);
+        file.Flag("Сканирование_Диапазон", scan.kind == Kind::Search);
+        file.Flag("Сканирование_VFO", scan.kind == Kind::Vfo);
+        WriteFlags(file, Options, kTwoVfoFlag);
+        file.Flag("Сканирование_Банка", scan.kind == Kind::MemoryBanks);
+        WriteFlags(file, scan, kScanFlags);
+        WriteFlags(file, Options, kVariantFlags);
+        file.Number("Модуляция", Options.ScanModeChoice);
+    };
+    return WriteHandheldStateFile(/*links=*/false, modelKeys, filter);
 }
 
 // Every number that picks a place (a bank, a channel, a search bank, a step of the fine
@@ -73,10 +71,9 @@ bool AR8200::ReadStateFile() {
     for (const FlagKeysOf<Own> keys : optionFlags) ClearFlags(options, keys);
     bool searchKind = false, bankKind = false;
     int32_t filter = s.Filter;
-    AorMemoryKeys memory(*this, /*withBoxes=*/true);
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
-        if (memory.Take(key, value) || TakeLevel(key, value, options, kLevels)) return;
+        if (TakeLevel(key, value, options, kLevels)) return;
         for (const FlagKeysOf<Scan> keys : scanFlags)
             if (TakeFlag(key, scan, keys)) return;
         for (const FlagKeysOf<Own> keys : optionFlags)
@@ -97,11 +94,10 @@ bool AR8200::ReadStateFile() {
             bankKind = bankKind || key == "Сканирование_Банка";
         }
     };
-    if (!ReadStateFileKeys(modelKey)) return false;
-    s.Filter = filter;
-    scan.kind = searchKind ? Kind::Search : bankKind ? Kind::MemoryBanks : Kind::Vfo;
-    ScanSettings = scan;
-    Options = options;
-    TakeMemoryKeys(memory);
-    return true;
+    return ReadHandheldStateFile(modelKey, [&] {
+        s.Filter = filter;
+        scan.kind = searchKind ? Kind::Search : bankKind ? Kind::MemoryBanks : Kind::Vfo;
+        ScanSettings = scan;
+        Options = options;
+    });
 }

@@ -149,7 +149,7 @@ class LetterBanks : public AorPanel {
     AorReply Reply;
 
   private:
-    void CreateControls() override {}
+    void CreateModelControls() override {}
     void ForgetControls() override {}
     void Synchronise() override {
         BeginSync();
@@ -412,8 +412,12 @@ TEST_F(LetterBanksOnAir, AVfoKeepsTheProgramsTuningAndBringsItBack) {
     EXPECT_EQ(state.Filter, 1);
     EXPECT_EQ(state.Attenuator, 1);
     EXPECT_EQ(state.Step, 125u);
-    panel.TakeVfo({.Frequency = 30'000'000, .Mode = 'W', .Filter = 0, .Attenuator = false,
-                   .Step = 0, .Auto = false});
+    panel.TakeVfo({.Frequency = 30'000'000,
+                   .Mode = 'W',
+                   .Filter = 0,
+                   .Attenuator = false,
+                   .Step = 0,
+                   .Auto = false});
     EXPECT_EQ(state.Frequency, 19'000'000u);
     EXPECT_EQ(state.Step, 125u);
 }

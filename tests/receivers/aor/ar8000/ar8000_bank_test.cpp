@@ -291,6 +291,15 @@ TEST_F(Ar8000StateFile, IsReadBackAsItWasWrittenByteForByteAndStaysThere) {
     EXPECT_EQ(Cp1251ToUtf8(ReadBytes(Path())), written);
 }
 
+// The search bank in use is the bank's, whatever the file names.
+TEST_F(Ar8000StateFile, TheSearchBankInUseIsTheBanksWhateverTheFileSays) {
+    WriteBytes(Path(), Cp1251Lines({"Банк=3", "Банк_поиска=7"}));
+    AR8000 panel;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.CurrentBank, 3);
+    EXPECT_EQ(panel.CurrentSearchBank, 3);
+}
+
 // Values that pick a place or go to the set are checked: outside their ranges they are left.
 TEST_F(Ar8000StateFile, ValuesOutsideThePanelsRangesAreNotTaken) {
     WriteBytes(Path(), Cp1251Lines({"Модуляция=R ", "Банк=20", "Банки_поиска=A-kz-AB",

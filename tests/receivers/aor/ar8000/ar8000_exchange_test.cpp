@@ -324,6 +324,23 @@ TEST_F(Ar8000OnAir, AnEmptySearchBankOrARefusedSettingFailsTheScansStart) {
     EXPECT_EQ(main.Count(PostScanStartedByPanel), 0);
 }
 
+// The commands both handhelds number alike stand at the AR8000's base: direct writing (216)
+// only ticks its box, a channel written only by later edits; the fine scale's view step (223)
+// is served.
+TEST_F(Ar8000OnAir, TheHandheldsSharedJobsStandAtItsBase) {
+    Sync();
+    panel.ChannelAt(0, 0).Frequency = 1'455'000;
+    emulator.ClearReceivedLines();
+    EXPECT_EQ(RunJob(216, 1).ReturnCode, 0);
+    EXPECT_TRUE(panel.DirectWrite && panel.cbank->IsChecked());
+    EXPECT_EQ(RunJob(223, 1000).ReturnCode, 0);
+    EXPECT_EQ(panel.ViewStep, 1000u);
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(RunJob(216, 0).ReturnCode, 0);
+    EXPECT_FALSE(panel.DirectWrite || panel.cbank->IsChecked());
+    EXPECT_EQ(RunJob(916).Message, "Нет доступа к обьекту");
+}
+
 TEST_F(Ar8000OnAir, JobCommandsTakeOnlyWhatTheSetHas) {
     Sync();
     JobStr line = RunJob(224, 20);

@@ -200,6 +200,41 @@ TEST_F(Ar8200OnAir, JobsAnswerInTheirLinesAndVfoJobValuesNameTheirVfo) {
     EXPECT_EQ(Lines().back(), "DA048");
 }
 
+// Synchronised, with 145.5 MHz NFM in `channel` of bank A, and no line heard yet.
+class Ar8200WithChannel : public Ar8200OnAir {
+  protected:
+    void SyncWithChannelAt(int channel) {
+        Sync();
+        MemoryChannel& c = panel.ChannelAt(0, channel);
+        c.Frequency = 1'455'000;
+        c.Step = 125;
+        c.Modulation = 'F';
+        emulator.ClearReceivedLines();
+    }
+};
+
+// The commands both handhelds number alike stand at the AR8200's base: direct writing (916)
+// writes the selected channel at once, the bank (924) leaves the search bank where it is, the
+// fine scale's view step (923) is served.
+TEST_F(Ar8200WithChannel, TheHandheldsSharedJobsStandAtItsBase) {
+    SyncWithChannelAt(0);
+    EXPECT_EQ(RunJob(916, 1).ReturnCode, 0);
+    EXPECT_TRUE(panel.DirectWrite && panel.cbank->IsChecked());
+    EXPECT_EQ(LinesStartingWith("MX"), Strings{"MXA00 RF0145500000 ST012500 MD1 AT0 TM            "});
+    emulator.ClearReceivedLines();
+    EXPECT_EQ(RunJob(916, 0).ReturnCode, 0);
+    EXPECT_FALSE(panel.DirectWrite || panel.cbank->IsChecked());
+    EXPECT_TRUE(Lines().empty());
+
+    panel.CurrentSearchBank = 30;
+    EXPECT_EQ(RunJob(924, 5).ReturnCode, 0);
+    EXPECT_EQ(panel.CurrentBank, 5);
+    EXPECT_EQ(panel.CurrentSearchBank, 30);
+    EXPECT_EQ(RunJob(923, 1000).ReturnCode, 0);
+    EXPECT_EQ(panel.ViewStep, 1000u);
+    EXPECT_EQ(RunJob(935).Message, "Нет доступа к обьекту");
+}
+
 // A job setting met by an outstanding exchange goes out once that is answered; one that cannot
 // wait (served inside another request's wait) fails its line and sends nothing.
 TEST_F(Ar8200OnAir, AJobSettingWaitsForTheOutstandingExchangeOrFailsItsLine) {
@@ -310,6 +345,18 @@ TEST_F(Ar8200OnAir, ABankScanWhoseModeFilterIsRefusedDoesNotStart) {
     EXPECT_FALSE(panel.Scanning);
     EXPECT_EQ(messages, Strings{"Ошибка запуска внутреннего сканирования приемника"});
     EXPECT_EQ(main.Count(PostScanStartedByPanel), 0);
+}
+
+// A click on a row of the list tunes the receiver to its channel.
+TEST_F(Ar8200WithChannel, AClickOnAChannelsRowTunesToIt) {
+    SyncWithChannelAt(3);
+    ui::EventData e;
+    e.id = ui::EventId::Select;
+    e.value = 3;
+    panel.lv_1->Raise(e);
+    EXPECT_EQ(panel.SelectedChannel(), 3);
+    EXPECT_EQ(state.Frequency, 1'455'000u);
+    EXPECT_EQ(LinesStartingWith("RF"), Strings{"RF0145500000"});
 }
 
 // The attenuator box goes out and the level is measured with it; the sound box mutes; the

@@ -279,6 +279,22 @@ TEST(Ar8200ScopeLines, TheViewDrawsItsLevelsAsBarsAboutTheCentre) {
     EXPECT_EQ(picture.Pixel(216 + 2, axis - 1), kLightGrey);  // entry 139: nothing
 }
 
+// The fine scale's picture buttons every AOR form names alike take their roles: "Вправо до
+// Мах" jumps up to the peak, "Влево до Мах" down to it.
+TEST_F(Ar8200Offline, TheFineScalesPeakButtonsJumpTheirWay) {
+    ASSERT_TRUE(panel.Create(&main, &state));
+    for (const int64_t cell : {14'540, 14'560}) {
+        for (int k = 0; k < 3; ++k)
+            panel.Scale.SetCell(cell - 2 + k, static_cast<uint8_t>(50 * (k + 1)));
+    }
+    state.Frequency = 1'455'000;
+    panel.pictbttn_2->Raise(ui::EventId::Click);
+    EXPECT_GT(state.Frequency, 1'455'000u);
+    state.Frequency = 1'455'000;
+    panel.pictbttn_3->Raise(ui::EventId::Click);
+    EXPECT_LT(state.Frequency, 1'455'000u);
+}
+
 // The fine scale: labels a third of its width apart by the 1-2-5 rule, 5 MHz a pixel above
 // it, and a tune past its end pages it on.
 TEST_F(Ar8200Offline, TheFineScalePagesOnWhenTheTuningPassesItsEnd) {
