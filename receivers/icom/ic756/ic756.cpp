@@ -73,19 +73,10 @@ constexpr HfModeChoice kModeChoices[] = {
 constexpr HfChoice kFilterChoices[] = {{"FL1", 2}, {"FL2", 0}, {"FL3", 1}};
 constexpr const char* kScanPrelude[] = {"0E00"};
 
-constexpr CivModel kCivModel{
-    .form = &kIc756Form,
-    .address = IC756::kAddress,
-    .lowerLimit = IC756::kLowerLimit,
-    .upperLimit = IC756::kUpperLimit,
-    .modes = kModes,
-    .stateFileStem = "ICIC_756",
-    // Bars a level/8 pixels high; the strip of the whole range 250 kHz a pixel.
-    .fineScale = {.overviewHeight = 40,
-                  .barDivisor = 8,
-                  .viewSteps = kViewSteps,
-                  .overviewUnit = 2500},
-};
+// Bars a level/8 pixels high; the strip of the whole range 250 kHz a pixel.
+constexpr CivModel kCivModel = CivModelOf<IC756>(
+    kIc756Form, kModes, "ICIC_756",
+    {.overviewHeight = 40, .barDivisor = 8, .viewSteps = kViewSteps, .overviewUnit = 2500});
 
 }  // namespace
 

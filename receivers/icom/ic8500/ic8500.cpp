@@ -49,17 +49,10 @@ constexpr const char* kProgrammedStep = "1013";
 constexpr const char* kChannelSteps[] = {"10.0", "12.5", "20.0", "25.0", "100.0", "1000.0"};
 constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
 
-constexpr FineScaleLook kFineScale{.overviewHeight = 40, .barDivisor = 8, .viewSteps = kUnitViewSteps};
+constexpr FineScaleLook kFineScale{
+    .overviewHeight = 40, .barDivisor = 8, .viewSteps = kUnitViewSteps};
 
-constexpr CivModel kIc8500Model{
-    .form = &kIc8500Form,
-    .address = IC8500::kAddress,
-    .lowerLimit = IC8500::kLowerLimit,
-    .upperLimit = IC8500::kUpperLimit,
-    .modes = kModes,
-    .stateFileStem = "IC8500",
-    .fineScale = kFineScale,
-};
+constexpr CivModel kIc8500Model = CivModelOf<IC8500>(kIc8500Form, kModes, "IC8500", kFineScale);
 
 }  // namespace
 

@@ -59,19 +59,12 @@ constexpr HfChoice kAttenuatorChoices[] = {{"0", 0}, {"20", 20}};
 // Delay resume, then the regime's command.
 constexpr const char* kScanPrelude[] = {"0E00", "0ED3"};
 
-constexpr CivModel kCivModel{
-    .form = &kIc75Form,
-    .address = IC75::kAddress,
-    .lowerLimit = IC75::kLowerLimit,
-    .upperLimit = IC75::kUpperLimit,
-    .modes = kModes,
-    .stateFileStem = "IC75",
-    // Bars a level/8 pixels high; the strip of the whole range 1 MHz a pixel.
-    .fineScale = {.overviewHeight = 40,
-                  .barDivisor = 8,
-                  .viewSteps = kKilohertzViewSteps,
-                  .overviewUnit = 10000},
-};
+// Bars a level/8 pixels high; the strip of the whole range 1 MHz a pixel.
+constexpr CivModel kCivModel = CivModelOf<IC75>(kIc75Form, kModes, "IC75",
+                                                {.overviewHeight = 40,
+                                                 .barDivisor = 8,
+                                                 .viewSteps = kKilohertzViewSteps,
+                                                 .overviewUnit = 10000});
 
 }  // namespace
 
