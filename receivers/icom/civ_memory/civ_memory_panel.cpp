@@ -23,6 +23,9 @@ CivMemoryPanel::CivMemoryPanel(const CivModel& model, const ChannelLayout& layou
 void CivMemoryPanel::WireControls() {
     pictbttn_1->On(ui::EventId::Click, [this](ui::EventData&) { StartReceiverScan(); });
     pictbttn_7->On(ui::EventId::Click, [this](ui::EventData&) { StopOrClear(); });
+    cb_2->On(ui::EventId::Click, [this](ui::EventData&) { ReadMemory(/*byJob=*/false); });
+    cb_1->On(ui::EventId::Click, [this](ui::EventData&) { WriteMemory(/*byJob=*/false); });
+    cb_3->On(ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
     for (const CivSwitch& s : Switches()) {
         s.box->On(ui::EventId::Click, [this, s](ui::EventData&) {
             *s.setting = s.box->IsChecked();
@@ -274,11 +277,19 @@ void CivMemoryPanel::LevelCommand(JobStr& line, uint32_t& setting, const char* c
     SendLevel(command, setting);
 }
 
-void CivMemoryPanel::SwitchCommand(JobStr& line, std::size_t index) {
+void CivMemoryPanel::SetSwitch(std::size_t index, bool on) {
     const CivSwitch setting = Switches()[index];
-    *setting.setting = line.VAL != 0;
+    *setting.setting = on;
     ShowSwitches();
     SendSwitch(setting);
+}
+
+void CivMemoryPanel::AttenuatorOffCommand(JobStr&) {
+    ChooseAttenuator(false, 0);
+}
+
+void CivMemoryPanel::OpenSettingsCommand(JobStr&) {
+    PostToOwner(PostOpenScanSettings);
 }
 
 void CivMemoryPanel::DirectWriteCommand(JobStr& line) {

@@ -50,12 +50,19 @@ class CivMemoryPanel : public CivPanel {
     // The model's attenuator depth `index` (dB), the deepest beyond its last.
     uint32_t Depth(std::size_t index) const;
 
+    // The current channel takes the program's current settings (cb_3, the store command); with
+    // direct write the receiver's channel too.
+    virtual void StoreCurrentSettings() = 0;
+
     // --- The controls the core works on, placed by each model's list (rows marked
     // `inherited`, ui/form_controls.h).
     ui::PictureButton* pictbttn_1 = nullptr;  // starts the receiver's scan
     ui::PictureButton* pictbttn_7 = nullptr;  // stops it, else clears the fine scale
     ui::ListView* lv_1 = nullptr;             // the channels
     ui::CheckBox* cbank = nullptr;            // direct write
+    ui::CommandButton* cb_1 = nullptr;        // writes the memory into the receiver
+    ui::CommandButton* cb_2 = nullptr;        // reads it from the receiver
+    ui::CommandButton* cb_3 = nullptr;        // stores the current settings (StoreCurrentSettings)
     // The attenuator off and at the model's three depths, shallowest first (a model without
     // these options leaves them null).
     ui::OptionButton* catt0 = nullptr;
@@ -78,6 +85,11 @@ class CivMemoryPanel : public CivPanel {
     // After the stop: what the scan left in the memory read back, the receiver on the
     // current channel.
     virtual void ReadBackAfterScan() = 0;
+    // The memory read from the receiver and written into it under the Wait window, from the
+    // panel's buttons (cb_2, cb_1) or by a job line (byJob), for which a model may move more or
+    // word its status otherwise; false when the receiver fell silent.
+    virtual bool ReadMemory(bool byJob) = 0;
+    virtual bool WriteMemory(bool byJob) = 0;
     // The channel list as the memory stands, with the current channel.
     virtual void ShowMemory() = 0;
     // The current channel on its controls.
@@ -95,8 +107,12 @@ class CivMemoryPanel : public CivPanel {
         const char* on;
         const char* off;
     };
-    // The model's switches: AGC, its peak filter or preamplifier, the noise blanker.
+    // The model's switches: AGC, its peak filter or preamplifier, the noise blanker (the state
+    // files' "АРУ", "ПИК" and "ШУМ").
     virtual std::array<CivSwitch, 3> Switches() = 0;
+    static constexpr std::size_t kAgcSwitch = 0;
+    static constexpr std::size_t kPeakSwitch = 1;
+    static constexpr std::size_t kNoiseBlankerSwitch = 2;
     // The setting that keeps direct write ("Запись"): channel changes go to the receiver at
     // once.
     virtual bool& DirectWrite() = 0;
@@ -181,17 +197,32 @@ class CivMemoryPanel : public CivPanel {
 
     // Job commands both kinds of set serve.
     void ReceiverScanCommand(JobStr& line);
+    void ReadChannelsCommand(JobStr&) { ReadMemory(/*byJob=*/true); }
+    void WriteChannelsCommand(JobStr&) { WriteMemory(/*byJob=*/true); }
+    void StoreCommand(JobStr&) { StoreCurrentSettings(); }
+    // The attenuator off, or on at the model's depth `Index` (Depth).
+    void AttenuatorOffCommand(JobStr& line);
+    template <std::size_t Index>
+    void DepthCommand(JobStr&) {
+        ChooseAttenuator(true, Depth(Index));
+    }
     // A level as the line's value says (held to 255): the sliders follow and the receiver
     // takes it.
     void LevelCommand(JobStr& line, uint32_t& setting, const char* command);
-    // Switch `index` of Switches() as the line's value says.
-    void SwitchCommand(JobStr& line, std::size_t index);
+    // Switch `Index` of Switches() (kAgcSwitch ..) as the line's value says.
+    template <std::size_t Index>
+    void SwitchCommand(JobStr& line) {
+        SetSwitch(Index, line.VAL != 0);
+    }
     void DirectWriteCommand(JobStr& line);
     // Stops the receiver's scan, else clears the fine scale.
     void StopOrClearCommand(JobStr& line);
+    // The settings dialog of the receiver's own scan opened by the main window.
+    void OpenSettingsCommand(JobStr& line);
 
   private:
     void StopOrClear();
+    void SetSwitch(std::size_t index, bool on);
     // The attenuator's options with their depths (dB, 0 off).
     std::array<std::pair<ui::OptionButton*, uint32_t>, 4> DepthOptions() const;
 };

@@ -31,9 +31,9 @@ const JobCommand<HfPanel> HfPanel::kSharedJobs[] = {
     {20, &HfPanel::DirectWriteCommand},
     {21, &HfPanel::StopOrClearCommand},
     {22, &HfPanel::StandbyCommand},
-    {23, &HfPanel::AgcCommand},
-    {24, &HfPanel::PreampCommand},
-    {25, &HfPanel::NoiseBlankerCommand},
+    {23, &HfPanel::SwitchCommand<kAgcSwitch>},
+    {24, &HfPanel::SwitchCommand<kPeakSwitch>},
+    {25, &HfPanel::SwitchCommand<kNoiseBlankerSwitch>},
     {26, &HfPanel::FineStepCommand},
     {34, &HfPanel::ReceiverScanCommand},
 };
@@ -95,9 +95,6 @@ void HfPanel::SetModelDefaults() {
 void HfPanel::WireControls() {
     CivMemoryPanel::WireControls();
     off->On(ui::EventId::Click, [this](ui::EventData&) { SwitchStandby(!Standby); });
-    cb_2->On(ui::EventId::Click, [this](ui::EventData&) { ReadChannels(hf_.readStatus); });
-    cb_1->On(ui::EventId::Click, [this](ui::EventData&) { WriteChannels(); });
-    cb_3->On(ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
     cb_4->On(ui::EventId::Click, [this](ui::EventData&) {
         Settings.FilterChoice =
             Settings.FilterChoice >= kWidestFilter ? 0 : Settings.FilterChoice + 1;
@@ -299,6 +296,10 @@ void HfPanel::OnModelCode(uint32_t code) {
 // ---------------------------------------------------------------------------------------
 // Job commands
 
+bool HfPanel::ReadMemory(bool byJob) {
+    return ReadChannels(byJob ? hf_.jobReadStatus : hf_.readStatus);
+}
+
 void HfPanel::ExecuteCommand() {
     ServeJobLine(*this, std::span<const JobCommand<HfPanel>>(jobs_), fineJobs_);
 }
@@ -307,34 +308,6 @@ void HfPanel::ExecuteCommand() {
 // a receiver that keeps refusing is found by the rejections the timer counts (standby). A
 // channel the panel does not have fails the line, and so do a transfer the receiver did not
 // answer and a scan it did not start (their messages).
-
-void HfPanel::ReadChannelsCommand(JobStr&) {
-    ReadChannels(hf_.jobReadStatus);
-}
-
-void HfPanel::WriteChannelsCommand(JobStr&) {
-    WriteChannels();
-}
-
-void HfPanel::StoreCommand(JobStr&) {
-    StoreCurrentSettings();
-}
-
-void HfPanel::AttenuatorOffCommand(JobStr&) {
-    ChooseAttenuator(false, 0);
-}
-
-void HfPanel::FirstDepthCommand(JobStr&) {
-    ChooseAttenuator(true, Depth(0));
-}
-
-void HfPanel::SecondDepthCommand(JobStr&) {
-    ChooseAttenuator(true, Depth(1));
-}
-
-void HfPanel::ThirdDepthCommand(JobStr&) {
-    ChooseAttenuator(true, Depth(2));
-}
 
 void HfPanel::StandbyCommand(JobStr& line) {
     if (line.VAL == 0)
@@ -354,10 +327,6 @@ void HfPanel::FineStepCommand(JobStr& line) {
 void HfPanel::ChannelEntryCommand(JobStr& line) {
     if (Refuse(line, kChannelCount, kNoChannel)) return;
     ChooseChannel(line.VAL);
-}
-
-void HfPanel::OpenSettingsCommand(JobStr&) {
-    PostToOwner(PostOpenScanSettings);
 }
 
 void HfPanel::ChannelNumberCommand(JobStr& line) {

@@ -54,9 +54,9 @@
     X(123, Edit, comment, (178, 145, 50, 12), 0, nullptr, nullptr) \
     X(124, ComboBox, satt, (230, 145, 49, 77), kDropList, nullptr, nullptr) \
     X(125, CheckBox, sel, (178, 160, 36, 10), 0, "Выбор", nullptr) \
-    X(126, CommandButton, cb_3, (178, 176, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника") \
-    X(127, CommandButton, cb_2, (212, 176, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников") \
-    X(128, CommandButton, cb_1, (246, 176, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник") \
+    X(126, CommandButton, cb_3, (178, 176, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника", inherited) \
+    X(127, CommandButton, cb_2, (212, 176, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников", inherited) \
+    X(128, CommandButton, cb_1, (246, 176, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник", inherited) \
     X(129, CheckBox, cbank, (4, 196, 64, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками", inherited) \
     X(130, CommandButton, cb_4, (70, 194, 36, 14), 0, "Полоса", "Выбор узкой, широкой, нормальной полосы") \
     X(131, GroupBox, groupb_1, (110, 185, 64, 24), 0, "Антенна", nullptr) \
@@ -271,7 +271,7 @@ class HfPanel : public CivMemoryPanel {
     void ClearChannels();
     // The current channel takes the program's current settings; with direct write the
     // receiver's channel too.
-    void StoreCurrentSettings();
+    void StoreCurrentSettings() override;
     // The current channel, as the list shows it and, with direct write, the receiver.
     void ChooseChannel(uint32_t entry);
     // With direct write: the current channel read from the receiver and tuned to.
@@ -314,6 +314,9 @@ class HfPanel : public CivMemoryPanel {
     // The memory core's hooks (hf_channels.cpp).
     bool SendScanStart() override;
     void ReadBackAfterScan() override;
+    // The read button's status, or the read job command's.
+    bool ReadMemory(bool byJob) override;
+    bool WriteMemory(bool) override { return WriteChannels(); }
     void ShowMemory() override { ShowChannels(); }
     void ShowChannel() override;
     void OnTunedToChannel(const MemoryChannel& channel) override;
@@ -340,26 +343,15 @@ class HfPanel : public CivMemoryPanel {
     void ShowChannels();
     void ShowRow(uint32_t entry);
 
-    // Job commands: those both sets number alike (kSharedJobs), and those a model lists as its
-    // own.
-    void ReadChannelsCommand(JobStr& line);
-    void WriteChannelsCommand(JobStr& line);
-    void StoreCommand(JobStr& line);
-    void AttenuatorOffCommand(JobStr& line);
-    void FirstDepthCommand(JobStr& line);
-    void SecondDepthCommand(JobStr& line);
-    void ThirdDepthCommand(JobStr& line);
+    // Job commands beyond the memory core's: those both sets number alike (kSharedJobs), and
+    // those a model lists as its own.
     void AfLevelCommand(JobStr& line) { LevelCommand(line, Settings.AfLevel, "1401"); }
     void SquelchCommand(JobStr& line) { LevelCommand(line, Settings.SquelchLevel, "1403"); }
     void StandbyCommand(JobStr& line);
-    void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
-    void PreampCommand(JobStr& line) { SwitchCommand(line, 1); }
-    void NoiseBlankerCommand(JobStr& line) { SwitchCommand(line, 2); }
     void FineStepCommand(JobStr& line);
     // The channel by its table entry (IC-756PRO) or by its number 1..101 (IC-R75).
     void ChannelEntryCommand(JobStr& line);
     void ChannelNumberCommand(JobStr& line);
-    void OpenSettingsCommand(JobStr& line);
 
   private:
     // Numbered from the model's jobBase.

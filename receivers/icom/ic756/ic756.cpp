@@ -133,8 +133,8 @@ const HfModel kModel{
 
 // The depths of the attenuator, the channel by its table entry and the settings dialog.
 const JobCommand<HfPanel> IC756::kOwnJobs[] = {
-    {1215, &IC756::FirstDepthCommand},   {1216, &IC756::SecondDepthCommand},
-    {1217, &IC756::ThirdDepthCommand},   {1228, &IC756::ChannelEntryCommand},
+    {1215, &IC756::DepthCommand<0>},     {1216, &IC756::DepthCommand<1>},
+    {1217, &IC756::DepthCommand<2>},     {1228, &IC756::ChannelEntryCommand},
     {1235, &IC756::OpenSettingsCommand},
 };
 

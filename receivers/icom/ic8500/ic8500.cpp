@@ -116,9 +116,6 @@ void IC8500::WireControls() {
     power->On(ui::EventId::Click, [this](ui::EventData&) { Standby ? PowerOn() : PowerOff(); });
     pictbttn_6->On(ui::EventId::Click,
                    [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    cb_2->On(ui::EventId::Click, [this](ui::EventData&) { ReadBanks(Settings.AllMemory); });
-    cb_1->On(ui::EventId::Click, [this](ui::EventData&) { WriteBanks(Settings.AllMemory); });
-    cb_3->On(ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
     porog->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.SquelchThreshold = static_cast<uint32_t>(e.value) * kSliderUnit;
         if (!SendThreshold(Settings.SquelchThreshold)) SliderRetry = true;

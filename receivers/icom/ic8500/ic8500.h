@@ -88,9 +88,9 @@ class RIC8500;
     X(133, CheckBox, satt, (178, 176, 25, 10), 0, "Атт", nullptr) \
     X(134, CheckBox, select, (204, 176, 35, 10), 0, "Выбор", nullptr) \
     X(135, CheckBox, skip, (240, 176, 39, 10), 0, "Пропуск", nullptr) \
-    X(136, CommandButton, cb_3, (178, 190, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника") \
-    X(137, CommandButton, cb_2, (212, 190, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников") \
-    X(138, CommandButton, cb_1, (246, 190, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник") \
+    X(136, CommandButton, cb_3, (178, 190, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника", inherited) \
+    X(137, CommandButton, cb_2, (212, 190, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников", inherited) \
+    X(138, CommandButton, cb_1, (246, 190, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник", inherited) \
     X(139, CheckBox, cbank, (4, 195, 80, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками", inherited) \
     X(140, CheckBox, memory, (88, 195, 76, 10), 0, "Вся память", "Запись/чтение в приемник всей памяти") \
     X(141, ScrollBar, scrollb_1, (4, 84, 275, 9), 0, nullptr, nullptr, inherited)
@@ -148,7 +148,7 @@ class IC8500 : public CivMemoryPanel {
     // receiver too.
     void ClearBanks(bool all);
     // The selected channel takes the receiver's current settings (cb_3, command 413).
-    void StoreCurrentSettings();
+    void StoreCurrentSettings() override;
     // The current bank, and the channel selected in it; in direct mode on the receiver too.
     void ChooseBank(uint32_t bank);
     void ChoosePosition(uint32_t position);
@@ -200,6 +200,9 @@ class IC8500 : public CivMemoryPanel {
     bool SendScanStart() override;
     // As the settings ask, the bank the scan filled or scanned read back.
     void ReadBackAfterScan() override;
+    // The buttons move the current bank, or all with "Вся память"; a job line all banks.
+    bool ReadMemory(bool byJob) override { return ReadBanks(byJob || Settings.AllMemory); }
+    bool WriteMemory(bool byJob) override { return WriteBanks(byJob || Settings.AllMemory); }
     void ShowMemory() override { ShowBank(); }
     void ShowChannel() override;
     void ShowModelControls() override { FillBankNames(); }
@@ -213,24 +216,13 @@ class IC8500 : public CivMemoryPanel {
     // From FDX::Attenuator and FDX::AttenuatorDb.
     bool SendAttenuator() override;
 
-    // Job commands.
-    void AttenuatorOff(JobStr& line);
-    void Attenuator10(JobStr& line);
-    void Attenuator20(JobStr& line);
-    void Attenuator30(JobStr& line);
+    // Job commands beyond the memory core's.
     void AudioLevelCommand(JobStr& line) { LevelCommand(line, Settings.AudioLevel, "1401"); }
     void ThresholdCommand(JobStr& line) { LevelCommand(line, Settings.SquelchThreshold, "1403"); }
     void PowerCommand(JobStr& line);
-    void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
-    void PeakFilterCommand(JobStr& line) { SwitchCommand(line, 1); }
-    void NoiseBlankerCommand(JobStr& line) { SwitchCommand(line, 2); }
     void BankCommand(JobStr& line);
     void ChannelCommand(JobStr& line);
     void DirectBoxCommand(JobStr& line);
-    void ScanSettingsCommand(JobStr& line);
-    void ReadBanksCommand(JobStr& line);
-    void WriteBanksCommand(JobStr& line);
-    void StoreCommand(JobStr& line);
     static const JobCommand<IC8500> kJobCommands[];
 
     // Receiver settings.

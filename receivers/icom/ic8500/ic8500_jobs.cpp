@@ -7,26 +7,26 @@
 
 // clang-format off
 const JobCommand<IC8500> IC8500::kJobCommands[] = {
-    {411, &IC8500::ReadBanksCommand},
-    {412, &IC8500::WriteBanksCommand},
+    {411, &IC8500::ReadChannelsCommand},
+    {412, &IC8500::WriteChannelsCommand},
     {413, &IC8500::StoreCommand},
-    {414, &IC8500::AttenuatorOff},
-    {415, &IC8500::Attenuator10},
-    {416, &IC8500::Attenuator20},
-    {417, &IC8500::Attenuator30},
+    {414, &IC8500::AttenuatorOffCommand},
+    {415, &IC8500::DepthCommand<0>},
+    {416, &IC8500::DepthCommand<1>},
+    {417, &IC8500::DepthCommand<2>},
     {418, &IC8500::AudioLevelCommand},
     {419, &IC8500::ThresholdCommand},
     {420, &IC8500::DirectWriteCommand},
     {421, &IC8500::StopOrClearCommand},
     {422, &IC8500::PowerCommand},
-    {423, &IC8500::AgcCommand},
-    {424, &IC8500::PeakFilterCommand},
-    {425, &IC8500::NoiseBlankerCommand},
+    {423, &IC8500::SwitchCommand<kAgcSwitch>},
+    {424, &IC8500::SwitchCommand<kPeakSwitch>},
+    {425, &IC8500::SwitchCommand<kNoiseBlankerSwitch>},
     {427, &IC8500::BankCommand},
     {428, &IC8500::ChannelCommand},
     {433, &IC8500::DirectBoxCommand},
     {434, &IC8500::ReceiverScanCommand},
-    {435, &IC8500::ScanSettingsCommand},
+    {435, &IC8500::OpenSettingsCommand},
 };
 // clang-format on
 constexpr FineScaleJobs kFineScaleJobs{
@@ -41,34 +41,6 @@ void IC8500::ExecuteCommand() {
 // tick counts (standby). A bank or channel the panel does not have fails the line, and so do
 // a transfer the receiver did not answer or did not take whole, and a scan it did not start
 // (their messages).
-
-void IC8500::ReadBanksCommand(JobStr&) {
-    ReadBanks(true);
-}
-
-void IC8500::WriteBanksCommand(JobStr&) {
-    WriteBanks(true);
-}
-
-void IC8500::StoreCommand(JobStr&) {
-    StoreCurrentSettings();
-}
-
-void IC8500::AttenuatorOff(JobStr&) {
-    ChooseAttenuator(false, 0);
-}
-
-void IC8500::Attenuator10(JobStr&) {
-    ChooseAttenuator(true, 10);
-}
-
-void IC8500::Attenuator20(JobStr&) {
-    ChooseAttenuator(true, 20);
-}
-
-void IC8500::Attenuator30(JobStr&) {
-    ChooseAttenuator(true, 30);
-}
 
 void IC8500::PowerCommand(JobStr& line) {
     // The panel takes the state the line asks for whatever the answer, unlike the power
@@ -97,8 +69,4 @@ void IC8500::ChannelCommand(JobStr& line) {
 
 void IC8500::DirectBoxCommand(JobStr& line) {
     SwitchDirectWrite(line.VAL != 0, /*apply=*/false);
-}
-
-void IC8500::ScanSettingsCommand(JobStr&) {
-    PostToOwner(PostOpenScanSettings);
 }

@@ -124,7 +124,7 @@ const HfModel kModel{
 
 // The attenuator on, and the channel by its number.
 const JobCommand<HfPanel> IC75::kOwnJobs[] = {
-    {1016, &IC75::FirstDepthCommand},
+    {1016, &IC75::DepthCommand<0>},
     {1028, &IC75::ChannelNumberCommand},
 };
 
