@@ -81,6 +81,27 @@ void CivMemoryPanel::WireLevelSlider(ui::Slider* slider, uint32_t& level, const 
     });
 }
 
+void CivMemoryPanel::SetSliders() {
+    const CivLevels levels = Levels();
+    if (!levels.squelchSlider) return;
+    ShowLevel(levels.squelchSlider, levels.squelch);
+    ShowLevel(levels.soundSlider, levels.sound);
+}
+
+bool CivMemoryPanel::SetSound() {
+    const CivLevels levels = Levels();
+    levels.sound = fdx_->Sound ? ClampLevel(levels.defaultSound) : 0;
+    SetSliders();
+    return SendLevel("1401", levels.sound);
+}
+
+void CivMemoryPanel::FollowSquelchKnob(int reading) {
+    const CivLevels levels = Levels();
+    if (static_cast<uint32_t>(reading) == levels.squelch) return;
+    levels.squelch = static_cast<uint32_t>(reading);
+    if (levels.squelchSlider) levels.squelchSlider->SetPosition(reading / kSliderUnit);
+}
+
 void CivMemoryPanel::ShowLevel(ui::Slider* slider, uint32_t level) {
     slider->SetPosition(static_cast<int>(ClampLevel(level)) / kSliderUnit);
 }

@@ -5,10 +5,11 @@
 // channels a transfer could not move told once at its end, the program tuned to a channel,
 // and the receiver's own scan, started (the model's sequence; message 28 unless the receiver
 // took it) and stopped (under the Wait window, with what the model reads back after it) from
-// the scan buttons or a job line; and the controls both kinds of set have alike: the
-// attenuator's options, the switches' boxes, the levels, direct write and the standby mark.
-// A model gives its memory's layout and walks, its scan's sequence and read-back, its list
-// and its switches.
+// the scan buttons or a job line; the controls both kinds of set have alike: the attenuator's
+// options, the switches' boxes, the level sliders, direct write, the read, write and store
+// buttons and the standby mark; and the job commands both serve. A model gives its memory's
+// layout and walks (ReadMemory, WriteMemory, StoreCurrentSettings), its scan's sequence and
+// read-back, its list, its switches and its levels.
 
 #include <algorithm>
 #include <array>
@@ -46,6 +47,9 @@ class CivMemoryPanel : public CivPanel {
     void WireLevelSlider(ui::Slider* slider, uint32_t& level, const char* command = nullptr);
     // A level (held to 255) on its slider.
     static void ShowLevel(ui::Slider* slider, uint32_t level);
+
+    // The model's sound level (Levels) when FDX::Sound is on, else 0: shown and sent.
+    bool SetSound() override;
 
     // The model's attenuator depth `index` (dB), the deepest beyond its last.
     uint32_t Depth(std::size_t index) const;
@@ -124,8 +128,17 @@ class CivMemoryPanel : public CivPanel {
     // The switches, direct write and the standby mark on the controls; a model with more
     // boxes shows them too.
     virtual void ShowSwitches();
-    // The model's level sliders.
-    virtual void SetSliders() = 0;
+    // The levels both kinds of set have, the settings that keep them and their sliders (null
+    // until the form is made): the squelch threshold, the sound level, and the sound level that
+    // switching the sound on applies.
+    struct CivLevels {
+        uint32_t& squelch;
+        uint32_t& sound;
+        const uint32_t& defaultSound;
+        ui::Slider* squelchSlider;
+        ui::Slider* soundSlider;
+    };
+    virtual CivLevels Levels() = 0;
     // The attenuator as the program state has it on the model's controls: by default the
     // options above.
     virtual void ShowAttenuator();
@@ -137,6 +150,9 @@ class CivMemoryPanel : public CivPanel {
     void ShowControls() override;
     void RefreshControls() override;
     void RefreshDisplay() override;
+    // While the squelch is closed the reading follows the receiver's squelch knob.
+    void FollowSquelchKnob(int reading) override;
+    void OnSyncStart() override { SetSliders(); }
     // The standby mark; channel changes cannot reach a receiver marked off, so direct write
     // goes off.
     void OnStandbyChanged() override;
@@ -145,6 +161,8 @@ class CivMemoryPanel : public CivPanel {
     void LockControls(bool locked) override;
 
     // --- For the models
+    // The levels on their sliders.
+    void SetSliders();
     static uint32_t ClampLevel(uint32_t level) { return std::min<uint32_t>(level, 255); }
     // A level 0..255 with its command ("14" and the sub-command), waited for.
     bool SendLevel(const char* command, uint32_t level);
@@ -209,6 +227,8 @@ class CivMemoryPanel : public CivPanel {
     // A level as the line's value says (held to 255): the sliders follow and the receiver
     // takes it.
     void LevelCommand(JobStr& line, uint32_t& setting, const char* command);
+    void AfLevelCommand(JobStr& line) { LevelCommand(line, Levels().sound, "1401"); }
+    void SquelchCommand(JobStr& line) { LevelCommand(line, Levels().squelch, "1403"); }
     // Switch `Index` of Switches() (kAgcSwitch ..) as the line's value says.
     template <std::size_t Index>
     void SwitchCommand(JobStr& line) {

@@ -125,12 +125,6 @@ void HfPanel::ShowSwitches() {
     if (ant_1) (Settings.SecondAntenna ? ant_2 : ant_1)->SetChecked(true);
 }
 
-void HfPanel::SetSliders() {
-    if (!sq) return;
-    ShowLevel(sq, Settings.SquelchLevel);
-    ShowLevel(sd, Settings.AfLevel);
-}
-
 // ---------------------------------------------------------------------------------------
 // The receiver's settings
 
@@ -159,12 +153,6 @@ bool HfPanel::SetAttenuator() {
     const bool sent = SendAttenuator();
     ShowAttenuator();
     return sent;
-}
-
-bool HfPanel::SetSound() {
-    Settings.AfLevel = fdx_->Sound ? ClampLevel(Settings.DefaultSoundLevel) : 0;
-    SetSliders();
-    return SendLevel("1401", Settings.AfLevel);
 }
 
 int32_t HfPanel::FilterFor(char letter) const {
@@ -205,17 +193,6 @@ void HfPanel::SwitchStandby(bool enter) {
         return;
     }
     LeaveStandby();
-}
-
-void HfPanel::OnSyncStart() {
-    SetSliders();
-}
-
-// While the squelch is closed the reading follows the receiver's squelch knob.
-void HfPanel::FollowSquelchKnob(int reading) {
-    if (static_cast<uint32_t>(reading) == Settings.SquelchLevel) return;
-    Settings.SquelchLevel = static_cast<uint32_t>(reading);
-    if (sq) sq->SetPosition(reading / kSliderUnit);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -240,8 +240,6 @@ class HfPanel : public CivMemoryPanel {
     bool SetStep() override;
     // On: the default depth (FDX::AttenuatorDb takes it).
     bool SetAttenuator() override;
-    // The default sound level when FDX::Sound is on, else 0.
-    bool SetSound() override;
     // The mode of FDX::Modulation with the filter the model chooses for it.
     bool SetMode() override;
     // The mode with the stored filter choice (WFM always wide), without the narrow variants.
@@ -303,13 +301,11 @@ class HfPanel : public CivMemoryPanel {
     void ForgetControls() override;
     int32_t FilterFor(char letter) const override;
     bool ParseModelReply(const civ::CivReply& reply) override;
-    void FollowSquelchKnob(int reading) override;
     void OnFrequencyReport() override;
     void OnModelCode(uint32_t code) override;
     // The one table of channels is the bank of the bank items.
     std::span<MemoryChannel> CurrentBankChannels() override { return Channels; }
     void BankItemTaken() override;
-    void OnSyncStart() override;
     void WriteModelKeys(StateFileWriter& file) override;
     // The memory core's hooks (hf_channels.cpp).
     bool SendScanStart() override;
@@ -321,7 +317,9 @@ class HfPanel : public CivMemoryPanel {
     void ShowChannel() override;
     void OnTunedToChannel(const MemoryChannel& channel) override;
     void ShowSwitches() override;
-    void SetSliders() override;
+    CivLevels Levels() override {
+        return {Settings.SquelchLevel, Settings.AfLevel, Settings.DefaultSoundLevel, sq, sd};
+    }
     std::array<CivSwitch, 3> Switches() override;
     bool& DirectWrite() override { return Settings.DirectWrite; }
     ui::CommandButton* StandbyButton() const override { return off; }
@@ -345,8 +343,6 @@ class HfPanel : public CivMemoryPanel {
 
     // Job commands beyond the memory core's: those both sets number alike (kSharedJobs), and
     // those a model lists as its own.
-    void AfLevelCommand(JobStr& line) { LevelCommand(line, Settings.AfLevel, "1401"); }
-    void SquelchCommand(JobStr& line) { LevelCommand(line, Settings.SquelchLevel, "1403"); }
     void StandbyCommand(JobStr& line);
     void FineStepCommand(JobStr& line);
     // The channel by its table entry (IC-756PRO) or by its number 1..101 (IC-R75).

@@ -164,12 +164,6 @@ bool IC8500::SetAttenuator() {
     return SendAttenuator();
 }
 
-bool IC8500::SetSound() {
-    Settings.AudioLevel = fdx_->Sound ? ClampLevel(Settings.DefaultAudioLevel) : 0;
-    if (zvuk) ShowLevel(zvuk, Settings.AudioLevel);
-    return SendAudioLevel(Settings.AudioLevel);
-}
-
 // The filter variant the settings choose for a mode.
 int32_t IC8500::FilterFor(char letter) const {
     if (letter == 'F' && Settings.Fnar) return 1;
@@ -180,17 +174,6 @@ int32_t IC8500::FilterFor(char letter) const {
 
 // ---------------------------------------------------------------------------------------
 // Replies and synchronisation
-
-// While the squelch is closed the reading follows the squelch knob of the set.
-void IC8500::FollowSquelchKnob(int reading) {
-    if (static_cast<uint32_t>(reading) == Settings.SquelchThreshold) return;
-    Settings.SquelchThreshold = static_cast<uint32_t>(reading);
-    if (porog) porog->SetPosition(reading / kSliderUnit);
-}
-
-void IC8500::OnSyncStart() {
-    SetSliders();
-}
 
 void IC8500::OnIdentified(bool answered) {
     // The receiver keeps the names of the operator's banks; a name it does not give stays
@@ -258,12 +241,6 @@ std::array<CivMemoryPanel::CivSwitch, 3> IC8500::Switches() {
 void IC8500::ShowSwitches() {
     CivMemoryPanel::ShowSwitches();
     if (memory) memory->SetChecked(Settings.AllMemory);
-}
-
-void IC8500::SetSliders() {
-    if (!porog) return;
-    ShowLevel(porog, Settings.SquelchThreshold);
-    ShowLevel(zvuk, Settings.AudioLevel);
 }
 
 // ---------------------------------------------------------------------------------------

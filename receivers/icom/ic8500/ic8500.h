@@ -121,8 +121,6 @@ class IC8500 : public CivMemoryPanel {
     bool SetStep() override;
     // The default depth (Умолч_Атт..) when FDX::Attenuator is on.
     bool SetAttenuator() override;
-    // The default audio level (Умолчание_Звук) when FDX::Sound is on, else 0.
-    bool SetSound() override;
     // Commands 411..435.
     void ExecuteCommand() override;
     // PostOpenScanSettings opens the scan-settings dialog RIC8500, made at the first call,
@@ -188,8 +186,6 @@ class IC8500 : public CivMemoryPanel {
     void WireControls() override;
     void ForgetControls() override;
     int32_t FilterFor(char letter) const override;
-    void FollowSquelchKnob(int reading) override;
-    void OnSyncStart() override;
     void OnIdentified(bool answered) override;
     void WriteModelKeys(StateFileWriter& file) override;
     bool ParseModelReply(const civ::CivReply& reply) override;
@@ -207,7 +203,10 @@ class IC8500 : public CivMemoryPanel {
     void ShowChannel() override;
     void ShowModelControls() override { FillBankNames(); }
     void ShowSwitches() override;
-    void SetSliders() override;
+    CivLevels Levels() override {
+        return {Settings.SquelchThreshold, Settings.AudioLevel, Settings.DefaultAudioLevel, porog,
+                zvuk};
+    }
     std::array<CivSwitch, 3> Switches() override;
     bool& DirectWrite() override { return Settings.DirectMode; }
     // Tunes the program state to the selected channel, read back first.
@@ -217,8 +216,6 @@ class IC8500 : public CivMemoryPanel {
     bool SendAttenuator() override;
 
     // Job commands beyond the memory core's.
-    void AudioLevelCommand(JobStr& line) { LevelCommand(line, Settings.AudioLevel, "1401"); }
-    void ThresholdCommand(JobStr& line) { LevelCommand(line, Settings.SquelchThreshold, "1403"); }
     void PowerCommand(JobStr& line);
     void BankCommand(JobStr& line);
     void ChannelCommand(JobStr& line);
