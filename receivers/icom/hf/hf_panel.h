@@ -326,7 +326,7 @@ class HfPanel : public CivMemoryPanel {
     // The attenuator of the program state, its depth included.
     bool SendAttenuator() override;
 
-    // --- What the model adds
+    // --- What the model adds (its own controls through HfModelPanel)
     // Creates the model's own controls (after the shared ones).
     virtual void CreateModelControls() = 0;
     virtual void ForgetModelControls() = 0;
@@ -391,4 +391,16 @@ class HfPanel : public CivMemoryPanel {
     uint32_t readNumber_ = 0;
     // The panel itself fills the channel controls: their events are not the operator's.
     bool showingChannel_ = false;
+};
+
+// A HF set's panel class: the controls of its own list (the model's UI_FORM_CONTROLS) made after
+// the shared ones and forgotten with them.
+template <class Model>
+class HfModelPanel : public HfPanel {
+  protected:
+    using HfPanel::HfPanel;
+
+  private:
+    void CreateModelControls() final { static_cast<Model&>(*this).CreateFormControls(); }
+    void ForgetModelControls() final { static_cast<Model&>(*this).ForgetFormControls(); }
 };

@@ -138,19 +138,11 @@ const JobCommand<HfPanel> IC756::kOwnJobs[] = {
     {1235, &IC756::OpenSettingsCommand},
 };
 
-IC756::IC756() : HfPanel(kModel, kOwnJobs) {}
+IC756::IC756() : HfModelPanel(kModel, kOwnJobs) {}
 
 // The form goes while the model's hooks are still there: its state file is written then.
 IC756::~IC756() {
     Destroy();
-}
-
-void IC756::CreateModelControls() {
-    CreateFormControls();
-}
-
-void IC756::ForgetModelControls() {
-    ForgetFormControls();
 }
 
 void IC756::WireControls() {

@@ -128,19 +128,11 @@ const JobCommand<HfPanel> IC75::kOwnJobs[] = {
     {1028, &IC75::ChannelNumberCommand},
 };
 
-IC75::IC75() : HfPanel(kModel, kOwnJobs) {}
+IC75::IC75() : HfModelPanel(kModel, kOwnJobs) {}
 
 // The form goes while the model's hooks are still there: its state file is written then.
 IC75::~IC75() {
     Destroy();
-}
-
-void IC75::CreateModelControls() {
-    CreateFormControls();
-}
-
-void IC75::ForgetModelControls() {
-    ForgetFormControls();
 }
 
 void IC75::WireControls() {
