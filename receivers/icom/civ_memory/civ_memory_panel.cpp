@@ -6,6 +6,7 @@
 #include <span>
 #include <utility>
 
+#include "state/format_text.h"
 #include "state/message_bus.h"
 
 namespace {
@@ -100,6 +101,11 @@ void CivMemoryPanel::FollowSquelchKnob(int reading) {
     if (static_cast<uint32_t>(reading) == levels.squelch) return;
     levels.squelch = static_cast<uint32_t>(reading);
     if (levels.squelchSlider) levels.squelchSlider->SetPosition(reading / kSliderUnit);
+}
+
+std::string CivMemoryPanel::LevelText(int32_t level) const {
+    const auto raw = static_cast<uint32_t>(level);
+    return fdx_->OptDb ? FormatText("%3.1f", fdx_->LevelToDb(raw) / 10.0) : FormatText("%u", raw);
 }
 
 void CivMemoryPanel::ShowLevel(ui::Slider* slider, uint32_t level) {

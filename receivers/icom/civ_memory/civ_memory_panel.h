@@ -47,6 +47,8 @@ class CivMemoryPanel : public CivPanel {
     void WireLevelSlider(ui::Slider* slider, uint32_t& level, const char* command = nullptr);
     // A level (held to 255) on its slider.
     static void ShowLevel(ui::Slider* slider, uint32_t level);
+    // A channel's measured level as the channel list shows it: in dB with FDX::OptDb, else raw.
+    std::string LevelText(int32_t level) const;
 
     // The model's sound level (Levels) when FDX::Sound is on, else 0: shown and sent.
     bool SetSound() override;
