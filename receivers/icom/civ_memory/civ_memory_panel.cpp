@@ -18,8 +18,9 @@ constexpr const char* kRunningText = "выкл";
 
 }  // namespace
 
-CivMemoryPanel::CivMemoryPanel(const CivModel& model, const ChannelLayout& layout)
-    : CivPanel(model, &layout) {}
+CivMemoryPanel::CivMemoryPanel(const CivModel& model, const ChannelLayout& layout,
+                               std::span<const CivAttenuator> attenuators)
+    : CivPanel(model, &layout), attenuators_(attenuators) {}
 
 void CivMemoryPanel::WireControls() {
     pictbttn_1->On(ui::EventId::Click, [this](ui::EventData&) { StartReceiverScan(); });
@@ -151,6 +152,16 @@ uint32_t CivMemoryPanel::AttenuatorOption() const {
     for (const uint32_t db : MemoryLayout()->depths)
         if (db == fdx_->AttenuatorDb) return db;
     return 0;
+}
+
+bool CivMemoryPanel::SendAttenuator() {
+    const CivAttenuator* chosen = &attenuators_.front();
+    if (fdx_->Attenuator) {
+        chosen = &attenuators_[std::min<std::size_t>(1, attenuators_.size() - 1)];
+        for (const CivAttenuator& attenuator : attenuators_)
+            if (attenuator.db != 0 && attenuator.db == fdx_->AttenuatorDb) chosen = &attenuator;
+    }
+    return Exchange(chosen->payload, civ::kAttenuatorSet);
 }
 
 void CivMemoryPanel::ChooseAttenuator(bool on, uint32_t db) {

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -23,6 +24,12 @@
 #include "receivers/icom/civ_panel.h"
 #include "receivers/memory_channel.h"
 #include "ui/controls.h"
+
+// The attenuator command of a depth (dB, 0 off).
+struct CivAttenuator {
+    uint32_t db;
+    const char* payload;
+};
 
 class CivMemoryPanel : public CivPanel {
   public:
@@ -77,8 +84,10 @@ class CivMemoryPanel : public CivPanel {
     ui::OptionButton* catt30 = nullptr;
 
   protected:
-    // layout: what the model's memory holds of a channel, and its attenuator's depths.
-    CivMemoryPanel(const CivModel& model, const ChannelLayout& layout);
+    // layout: what the model's memory holds of a channel, and its attenuator's depths;
+    // attenuators: the attenuator's commands, off first, then the depths.
+    CivMemoryPanel(const CivModel& model, const ChannelLayout& layout,
+                   std::span<const CivAttenuator> attenuators);
 
     // A sync comes when the receiver was away (a lost port, a silence): a scan of its own that
     // the panel still shows ends first, on the panel and on a set that kept scanning.
@@ -103,8 +112,6 @@ class CivMemoryPanel : public CivPanel {
     // The program was tuned to a channel: what the model shows of it beyond the readout and
     // the bandwidth.
     virtual void OnTunedToChannel(const MemoryChannel& channel) { (void)channel; }
-    // The attenuator of the program state (FDX::Attenuator, FDX::AttenuatorDb) sent.
-    virtual bool SendAttenuator() = 0;
     // A switch of the receiver with its box on the panel: the setting the panel keeps, the
     // box, the commands for on and off.
     struct CivSwitch {
@@ -163,6 +170,9 @@ class CivMemoryPanel : public CivPanel {
     void LockControls(bool locked) override;
 
     // --- For the models
+    // The attenuator of the program state (FDX::Attenuator, FDX::AttenuatorDb) sent; a depth
+    // without a command of its own takes the first one on.
+    bool SendAttenuator();
     // The levels on their sliders.
     void SetSliders();
     static uint32_t ClampLevel(uint32_t level) { return std::min<uint32_t>(level, 255); }
@@ -243,6 +253,8 @@ class CivMemoryPanel : public CivPanel {
     void OpenSettingsCommand(JobStr& line);
 
   private:
+    const std::span<const CivAttenuator> attenuators_;
+
     void StopOrClear();
     void SetSwitch(std::size_t index, bool on);
     // The attenuator's options with their depths (dB, 0 off).

@@ -40,7 +40,7 @@ const JobCommand<HfPanel> HfPanel::kSharedJobs[] = {
 // clang-format on
 
 HfPanel::HfPanel(const HfModel& model, std::span<const JobCommand<HfPanel>> ownJobs)
-    : CivMemoryPanel(model.civ, model.channels),
+    : CivMemoryPanel(model.civ, model.channels, model.attenuators),
       hf_(model),
       fineJobs_{.fixedLeft = model.jobBase + 29,
                 .fixedRight = model.jobBase + 30,
@@ -136,16 +136,6 @@ bool HfPanel::SetStep() {
     ReplyComplete = false;
     WaitReply();
     return false;
-}
-
-bool HfPanel::SendAttenuator() {
-    const HfAttenuator* chosen = &hf_.attenuators.front();
-    if (fdx_->Attenuator) {
-        chosen = &hf_.attenuators[std::min<std::size_t>(1, hf_.attenuators.size() - 1)];
-        for (const HfAttenuator& attenuator : hf_.attenuators)
-            if (attenuator.db != 0 && attenuator.db == fdx_->AttenuatorDb) chosen = &attenuator;
-    }
-    return Exchange(chosen->payload, civ::kAttenuatorSet);
 }
 
 bool HfPanel::SetAttenuator() {

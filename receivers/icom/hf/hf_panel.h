@@ -92,12 +92,6 @@ struct HfStepCode {
     const char* payload;
 };
 
-// The attenuator command of a depth (dB, 0 off).
-struct HfAttenuator {
-    uint32_t db;
-    const char* payload;
-};
-
 // What the channel list shows in a column.
 enum class HfColumn : uint8_t {
     Frequency,
@@ -149,7 +143,7 @@ struct HfModel {
     std::span<const HfStepCode> steps;
     bool stepsUpTo;
     // Off first, then the depths; a depth not listed takes the first one on.
-    std::span<const HfAttenuator> attenuators;
+    std::span<const CivAttenuator> attenuators;
     const char* agcOn;
     const char* agcOff;
     // Standby: entered, left, and the command they await.
@@ -323,8 +317,6 @@ class HfPanel : public CivMemoryPanel {
     std::array<CivSwitch, 3> Switches() override;
     bool& DirectWrite() override { return Settings.DirectWrite; }
     ui::CommandButton* StandbyButton() const override { return off; }
-    // The attenuator of the program state, its depth included.
-    bool SendAttenuator() override;
 
     // --- What the model adds (its own controls through HfModelPanel)
     // Creates the model's own controls (after the shared ones).

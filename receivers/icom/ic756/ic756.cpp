@@ -47,7 +47,7 @@ constexpr HfStepCode kSteps[] = {
     {1, "1001"}, {10, "1002"}, {50, "1003"}, {90, "1004"},
     {100, "1005"}, {125, "1006"}, {200, "1007"}, {250, "1008"},
 };
-constexpr HfAttenuator kAttenuators[] = {{0, "1100"}, {6, "1106"}, {12, "1112"}, {18, "1118"}};
+constexpr CivAttenuator kAttenuators[] = {{0, "1100"}, {6, "1106"}, {12, "1112"}, {18, "1118"}};
 constexpr uint32_t kDepths[] = {6, 12, 18};
 constexpr ChoiceKey kAttenuatorKeys[] = {
     {0, "Атт0"}, {6, "Атт10"}, {12, "Атт20"}, {18, "Атт30"}};

@@ -49,6 +49,9 @@ constexpr const char* kProgrammedStep = "1013";
 constexpr const char* kChannelSteps[] = {"10.0", "12.5", "20.0", "25.0", "100.0", "1000.0"};
 constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
 
+// Off, then the depths; on at another depth is 10 dB.
+constexpr CivAttenuator kAttenuators[] = {{0, "1100"}, {10, "1110"}, {20, "1120"}, {30, "1130"}};
+
 constexpr FineScaleLook kFineScale{
     .overviewHeight = 40, .barDivisor = 8, .viewSteps = kUnitViewSteps};
 
@@ -56,7 +59,7 @@ constexpr CivModel kIc8500Model = CivModelOf<IC8500>(kIc8500Form, kModes, "IC850
 
 }  // namespace
 
-IC8500::IC8500() : CivMemoryPanel(kIc8500Model, kChannelLayout) {}
+IC8500::IC8500() : CivMemoryPanel(kIc8500Model, kChannelLayout, kAttenuators) {}
 
 // The form goes while the model's hooks are still there: its state file is written then.
 IC8500::~IC8500() {
@@ -186,16 +189,6 @@ void IC8500::OnIdentified(bool answered) {
 
 // ---------------------------------------------------------------------------------------
 // Receiver settings
-
-bool IC8500::SendAttenuator() {
-    const char* payload = "1100";
-    if (fdx_->Attenuator) {
-        payload = "1110";
-        if (fdx_->AttenuatorDb == 20) payload = "1120";
-        if (fdx_->AttenuatorDb == 30) payload = "1130";
-    }
-    return Exchange(payload, civ::kAttenuatorSet);
-}
 
 bool IC8500::PowerOff() {
     if (!Exchange("1800", civ::kPowerSet)) return false;

@@ -212,8 +212,6 @@ class IC8500 : public CivMemoryPanel {
     // Tunes the program state to the selected channel, read back first.
     void ApplyCurrentChannel() override;
     ui::CommandButton* StandbyButton() const override { return power; }
-    // From FDX::Attenuator and FDX::AttenuatorDb.
-    bool SendAttenuator() override;
 
     // Job commands beyond the memory core's.
     void PowerCommand(JobStr& line);

@@ -39,7 +39,7 @@ constexpr HfStepCode kSteps[] = {
     {std::numeric_limits<uint32_t>::max(), "1011"},
 };
 // clang-format on
-constexpr HfAttenuator kAttenuators[] = {{0, "1100"}, {20, "1120"}};
+constexpr CivAttenuator kAttenuators[] = {{0, "1100"}, {20, "1120"}};
 constexpr uint32_t kDepths[] = {20};
 constexpr ChoiceKey kAttenuatorKeys[] = {{20, "Атт20"}};
 using Column = HfColumn;
