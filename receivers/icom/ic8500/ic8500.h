@@ -167,9 +167,10 @@ class IC8500 : public CivMemoryPanel {
     // A slider command was refused or not answered.
     bool SliderRetry = false;
 
-    // --- The form's controls, owned by it; empty until the create event. label_1, width,
-    // step, scale and scrollb_1 are the CI-V core's (CivPanel), pictbttn_1, pictbttn_7 and
-    // lv_1 the memory core's (CivMemoryPanel), which drive them.
+    // --- The form's controls, owned by it; empty until the create event. Those marked
+    // `inherited` are the CI-V core's (CivPanel: label_1, width, step, scale, scrollb_1 and the
+    // jumps) and the memory core's (CivMemoryPanel: the scan buttons, lv_1, the attenuator's
+    // options, cb_1..cb_3 and cbank), which drive them.
     UI_FORM_CONTROLS(IC8500_CONTROLS)
 
   private:
