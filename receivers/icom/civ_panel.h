@@ -58,6 +58,21 @@ struct CivModel {
     bool identity = true;
 };
 
+// A model's record from the address and limits its panel class publishes (Panel::kAddress,
+// kLowerLimit, kUpperLimit), its form, modes, state file stem and fine scale; what a model has
+// beyond CivModel's defaults it sets on the record this gives.
+template <class Panel>
+constexpr CivModel CivModelOf(const ui::FormResource& form, std::span<const CivMode> modes,
+                              const char* stateFileStem, const FineScaleLook& fineScale) {
+    return {.form = &form,
+            .address = Panel::kAddress,
+            .lowerLimit = Panel::kLowerLimit,
+            .upperLimit = Panel::kUpperLimit,
+            .modes = modes,
+            .stateFileStem = stateFileStem,
+            .fineScale = fineScale};
+}
+
 class CivPanel : public ReceiverPanel {
   public:
     // Squelch state (a model with the query), then level, each waited for: the raw level

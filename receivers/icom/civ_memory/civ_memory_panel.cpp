@@ -6,6 +6,7 @@
 #include <span>
 #include <utility>
 
+#include "state/format_text.h"
 #include "state/message_bus.h"
 
 namespace {
@@ -17,12 +18,16 @@ constexpr const char* kRunningText = "выкл";
 
 }  // namespace
 
-CivMemoryPanel::CivMemoryPanel(const CivModel& model, const ChannelLayout& layout)
-    : CivPanel(model, &layout) {}
+CivMemoryPanel::CivMemoryPanel(const CivModel& model, const ChannelLayout& layout,
+                               std::span<const CivAttenuator> attenuators)
+    : CivPanel(model, &layout), attenuators_(attenuators) {}
 
 void CivMemoryPanel::WireControls() {
     pictbttn_1->On(ui::EventId::Click, [this](ui::EventData&) { StartReceiverScan(); });
     pictbttn_7->On(ui::EventId::Click, [this](ui::EventData&) { StopOrClear(); });
+    cb_2->On(ui::EventId::Click, [this](ui::EventData&) { ReadMemory(/*byJob=*/false); });
+    cb_1->On(ui::EventId::Click, [this](ui::EventData&) { WriteMemory(/*byJob=*/false); });
+    cb_3->On(ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
     for (const CivSwitch& s : Switches()) {
         s.box->On(ui::EventId::Click, [this, s](ui::EventData&) {
             *s.setting = s.box->IsChecked();
@@ -78,6 +83,32 @@ void CivMemoryPanel::WireLevelSlider(ui::Slider* slider, uint32_t& level, const 
     });
 }
 
+void CivMemoryPanel::SetSliders() {
+    const CivLevels levels = Levels();
+    if (!levels.squelchSlider) return;
+    ShowLevel(levels.squelchSlider, levels.squelch);
+    ShowLevel(levels.soundSlider, levels.sound);
+}
+
+bool CivMemoryPanel::SetSound() {
+    const CivLevels levels = Levels();
+    levels.sound = fdx_->Sound ? ClampLevel(levels.defaultSound) : 0;
+    SetSliders();
+    return SendLevel("1401", levels.sound);
+}
+
+void CivMemoryPanel::FollowSquelchKnob(int reading) {
+    const CivLevels levels = Levels();
+    if (static_cast<uint32_t>(reading) == levels.squelch) return;
+    levels.squelch = static_cast<uint32_t>(reading);
+    if (levels.squelchSlider) levels.squelchSlider->SetPosition(reading / kSliderUnit);
+}
+
+std::string CivMemoryPanel::LevelText(int32_t level) const {
+    const auto raw = static_cast<uint32_t>(level);
+    return fdx_->OptDb ? FormatText("%3.1f", fdx_->LevelToDb(raw) / 10.0) : FormatText("%u", raw);
+}
+
 void CivMemoryPanel::ShowLevel(ui::Slider* slider, uint32_t level) {
     slider->SetPosition(static_cast<int>(ClampLevel(level)) / kSliderUnit);
 }
@@ -121,6 +152,16 @@ uint32_t CivMemoryPanel::AttenuatorOption() const {
     for (const uint32_t db : MemoryLayout()->depths)
         if (db == fdx_->AttenuatorDb) return db;
     return 0;
+}
+
+bool CivMemoryPanel::SendAttenuator() {
+    const CivAttenuator* chosen = &attenuators_.front();
+    if (fdx_->Attenuator) {
+        chosen = &attenuators_[std::min<std::size_t>(1, attenuators_.size() - 1)];
+        for (const CivAttenuator& attenuator : attenuators_)
+            if (attenuator.db != 0 && attenuator.db == fdx_->AttenuatorDb) chosen = &attenuator;
+    }
+    return Exchange(chosen->payload, civ::kAttenuatorSet);
 }
 
 void CivMemoryPanel::ChooseAttenuator(bool on, uint32_t db) {
@@ -264,15 +305,17 @@ void CivMemoryPanel::StopOrClear() {
 std::span<const JobCommand<CivMemoryPanel>> CivMemoryPanel::SharedJobs() {
     // clang-format off
     static constexpr JobCommand<CivMemoryPanel> kRows[] = {
+        {11, &CivMemoryPanel::ReadChannelsCommand},
+        {12, &CivMemoryPanel::WriteChannelsCommand},
         {13, &CivMemoryPanel::StoreCommand},
         {14, &CivMemoryPanel::AttenuatorOffCommand},
         {18, &CivMemoryPanel::AfLevelCommand},
         {19, &CivMemoryPanel::SquelchCommand},
         {20, &CivMemoryPanel::DirectWriteCommand},
         {21, &CivMemoryPanel::StopOrClearCommand},
-        {23, &CivMemoryPanel::AgcCommand},
-        {24, &CivMemoryPanel::SecondSwitchCommand},
-        {25, &CivMemoryPanel::NoiseBlankerCommand},
+        {23, &CivMemoryPanel::SwitchCommand<kAgcSwitch>},
+        {24, &CivMemoryPanel::SwitchCommand<kPeakSwitch>},
+        {25, &CivMemoryPanel::SwitchCommand<kNoiseBlankerSwitch>},
         {34, &CivMemoryPanel::ReceiverScanCommand},
     };
     // clang-format on
@@ -293,9 +336,9 @@ void CivMemoryPanel::LevelCommand(JobStr& line, uint32_t& setting, const char* c
     SendLevel(command, setting);
 }
 
-void CivMemoryPanel::SwitchCommand(JobStr& line, std::size_t index) {
+void CivMemoryPanel::SetSwitch(std::size_t index, bool on) {
     const CivSwitch setting = Switches()[index];
-    *setting.setting = line.VAL != 0;
+    *setting.setting = on;
     ShowSwitches();
     SendSwitch(setting);
 }

@@ -5,10 +5,11 @@
 // channels a transfer could not move told once at its end, the program tuned to a channel,
 // and the receiver's own scan, started (the model's sequence; message 28 unless the receiver
 // took it) and stopped (under the Wait window, with what the model reads back after it) from
-// the scan buttons or a job line; and the controls both kinds of set have alike: the
-// attenuator's options, the switches' boxes, the levels, direct write and the standby mark.
-// A model gives its memory's layout and walks, its scan's sequence and read-back, its list
-// and its switches.
+// the scan buttons or a job line; the controls both kinds of set have alike: the attenuator's
+// options, the switches' boxes, the level sliders, direct write, the read, write and store
+// buttons and the standby mark; and the job commands both serve. A model gives its memory's
+// layout and walks (ReadMemory, WriteMemory, StoreCurrentSettings), its scan's sequence and
+// read-back, its list, its switches and its levels.
 
 #include <algorithm>
 #include <array>
@@ -23,6 +24,12 @@
 #include "receivers/icom/civ_panel.h"
 #include "receivers/memory_channel.h"
 #include "ui/controls.h"
+
+// The attenuator command of a depth (dB, 0 off).
+struct CivAttenuator {
+    uint32_t db;
+    const char* payload;
+};
 
 class CivMemoryPanel : public CivPanel {
   public:
@@ -47,9 +54,18 @@ class CivMemoryPanel : public CivPanel {
     void WireLevelSlider(ui::Slider* slider, uint32_t& level, const char* command = nullptr);
     // A level (held to 255) on its slider.
     static void ShowLevel(ui::Slider* slider, uint32_t level);
+    // A channel's measured level as the channel list shows it: in dB with FDX::OptDb, else raw.
+    std::string LevelText(int32_t level) const;
+
+    // The model's sound level (Levels) when FDX::Sound is on, else 0: shown and sent.
+    bool SetSound() override;
 
     // The model's attenuator depth `index` (dB), the deepest beyond its last.
     uint32_t Depth(std::size_t index) const;
+
+    // The current channel takes the program's current settings (cb_3, the store command); with
+    // direct write the receiver's channel too.
+    virtual void StoreCurrentSettings() = 0;
 
     // --- The controls the core works on, placed by each model's list (rows marked
     // `inherited`, ui/form_controls.h).
@@ -57,6 +73,9 @@ class CivMemoryPanel : public CivPanel {
     ui::PictureButton* pictbttn_7 = nullptr;  // stops it, else clears the fine scale
     ui::ListView* lv_1 = nullptr;             // the channels
     ui::CheckBox* cbank = nullptr;            // direct write
+    ui::CommandButton* cb_1 = nullptr;        // writes the memory into the receiver
+    ui::CommandButton* cb_2 = nullptr;        // reads it from the receiver
+    ui::CommandButton* cb_3 = nullptr;        // stores the current settings (StoreCurrentSettings)
     // The attenuator off and at the model's three depths, shallowest first (a model without
     // these options leaves them null).
     ui::OptionButton* catt0 = nullptr;
@@ -65,8 +84,10 @@ class CivMemoryPanel : public CivPanel {
     ui::OptionButton* catt30 = nullptr;
 
   protected:
-    // layout: what the model's memory holds of a channel, and its attenuator's depths.
-    CivMemoryPanel(const CivModel& model, const ChannelLayout& layout);
+    // layout: what the model's memory holds of a channel, and its attenuator's depths;
+    // attenuators: the attenuator's commands, off first, then the depths.
+    CivMemoryPanel(const CivModel& model, const ChannelLayout& layout,
+                   std::span<const CivAttenuator> attenuators);
 
     // A sync comes when the receiver was away (a lost port, a silence): a scan of its own that
     // the panel still shows ends first, on the panel and on a set that kept scanning.
@@ -79,6 +100,11 @@ class CivMemoryPanel : public CivPanel {
     // After the stop: what the scan left in the memory read back, the receiver on the
     // current channel.
     virtual void ReadBackAfterScan() = 0;
+    // The memory read from the receiver and written into it under the Wait window, from the
+    // panel's buttons (cb_2, cb_1) or by a job line (byJob), for which a model may move more or
+    // word its status otherwise; false when the receiver fell silent.
+    virtual bool ReadMemory(bool byJob) = 0;
+    virtual bool WriteMemory(bool byJob) = 0;
     // The channel list as the memory stands, with the current channel.
     virtual void ShowMemory() = 0;
     // The current channel on its controls.
@@ -86,8 +112,6 @@ class CivMemoryPanel : public CivPanel {
     // The program was tuned to a channel: what the model shows of it beyond the readout and
     // the bandwidth.
     virtual void OnTunedToChannel(const MemoryChannel& channel) { (void)channel; }
-    // The attenuator of the program state (FDX::Attenuator, FDX::AttenuatorDb) sent.
-    virtual bool SendAttenuator() = 0;
     // A switch of the receiver with its box on the panel: the setting the panel keeps, the
     // box, the commands for on and off.
     struct CivSwitch {
@@ -96,8 +120,12 @@ class CivMemoryPanel : public CivPanel {
         const char* on;
         const char* off;
     };
-    // The model's switches: AGC, its peak filter or preamplifier, the noise blanker.
+    // The model's switches: AGC, its peak filter or preamplifier, the noise blanker (the state
+    // files' "АРУ", "ПИК" and "ШУМ").
     virtual std::array<CivSwitch, 3> Switches() = 0;
+    static constexpr std::size_t kAgcSwitch = 0;
+    static constexpr std::size_t kPeakSwitch = 1;
+    static constexpr std::size_t kNoiseBlankerSwitch = 2;
     // The setting that keeps direct write ("Запись"): channel changes go to the receiver at
     // once.
     virtual bool& DirectWrite() = 0;
@@ -106,17 +134,20 @@ class CivMemoryPanel : public CivPanel {
     virtual void ApplyCurrentChannel() = 0;
     // The button that marks the receiver off and on.
     virtual ui::CommandButton* StandbyButton() const = 0;
-    // The current channel takes the program's current settings (the store button and its job
-    // command).
-    virtual void StoreCurrentSettings() = 0;
-    // The settings that keep the AF level and the squelch (0..255).
-    virtual uint32_t& AfLevel() = 0;
-    virtual uint32_t& SquelchLevel() = 0;
     // The switches, direct write and the standby mark on the controls; a model with more
     // boxes shows them too.
     virtual void ShowSwitches();
-    // The model's level sliders.
-    virtual void SetSliders() = 0;
+    // The levels both kinds of set have, the settings that keep them and their sliders (null
+    // until the form is made): the squelch threshold, the sound level, and the sound level that
+    // switching the sound on applies.
+    struct CivLevels {
+        uint32_t& squelch;
+        uint32_t& sound;
+        const uint32_t& defaultSound;
+        ui::Slider* squelchSlider;
+        ui::Slider* soundSlider;
+    };
+    virtual CivLevels Levels() = 0;
     // The attenuator as the program state has it on the model's controls: by default the
     // options above.
     virtual void ShowAttenuator();
@@ -128,6 +159,9 @@ class CivMemoryPanel : public CivPanel {
     void ShowControls() override;
     void RefreshControls() override;
     void RefreshDisplay() override;
+    // While the squelch is closed the reading follows the receiver's squelch knob.
+    void FollowSquelchKnob(int reading) override;
+    void OnSyncStart() override { SetSliders(); }
     // The standby mark; channel changes cannot reach a receiver marked off, so direct write
     // goes off.
     void OnStandbyChanged() override;
@@ -136,6 +170,11 @@ class CivMemoryPanel : public CivPanel {
     void LockControls(bool locked) override;
 
     // --- For the models
+    // The attenuator of the program state (FDX::Attenuator, FDX::AttenuatorDb) sent; a depth
+    // without a command of its own takes the first one on.
+    bool SendAttenuator();
+    // The levels on their sliders.
+    void SetSliders();
     static uint32_t ClampLevel(uint32_t level) { return std::min<uint32_t>(level, 255); }
     // A level 0..255 with its command ("14" and the sub-command), waited for.
     bool SendLevel(const char* command, uint32_t level);
@@ -189,31 +228,37 @@ class CivMemoryPanel : public CivPanel {
     // The job commands both kinds of set number alike from the model's job base and serve
     // alike (AddJobs), and the attenuator's depths, which the models number their own way.
     static std::span<const JobCommand<CivMemoryPanel>> SharedJobs();
-    void StoreCommand(JobStr&) { StoreCurrentSettings(); }
-    void AttenuatorOffCommand(JobStr&) { ChooseAttenuator(false, 0); }
-    void FirstDepthCommand(JobStr&) { ChooseAttenuator(true, Depth(0)); }
-    void SecondDepthCommand(JobStr&) { ChooseAttenuator(true, Depth(1)); }
-    void ThirdDepthCommand(JobStr&) { ChooseAttenuator(true, Depth(2)); }
+    // The attenuator on at the model's depth `Index` (Depth).
+    template <std::size_t Index>
+    void DepthCommand(JobStr&) {
+        ChooseAttenuator(true, Depth(Index));
+    }
 
   private:
+    const std::span<const CivAttenuator> attenuators_;
+
     // The shared job commands (SharedJobs).
     void ReceiverScanCommand(JobStr& line);
-    void AfLevelCommand(JobStr& line) { LevelCommand(line, AfLevel(), "1401"); }
-    void SquelchCommand(JobStr& line) { LevelCommand(line, SquelchLevel(), "1403"); }
-    // The switches of Switches(): AGC, the peak filter or preamplifier, the noise blanker.
-    void AgcCommand(JobStr& line) { SwitchCommand(line, 0); }
-    void SecondSwitchCommand(JobStr& line) { SwitchCommand(line, 1); }
-    void NoiseBlankerCommand(JobStr& line) { SwitchCommand(line, 2); }
-    void DirectWriteCommand(JobStr& line);
-    // Stops the receiver's scan, else clears the fine scale.
-    void StopOrClearCommand(JobStr& line);
+    void ReadChannelsCommand(JobStr&) { ReadMemory(/*byJob=*/true); }
+    void WriteChannelsCommand(JobStr&) { WriteMemory(/*byJob=*/true); }
+    void StoreCommand(JobStr&) { StoreCurrentSettings(); }
+    void AttenuatorOffCommand(JobStr&) { ChooseAttenuator(false, 0); }
     // A level as the line's value says (held to 255): the sliders follow and the receiver
     // takes it.
     void LevelCommand(JobStr& line, uint32_t& setting, const char* command);
-    // Switch `index` of Switches() as the line's value says.
-    void SwitchCommand(JobStr& line, std::size_t index);
+    void AfLevelCommand(JobStr& line) { LevelCommand(line, Levels().sound, "1401"); }
+    void SquelchCommand(JobStr& line) { LevelCommand(line, Levels().squelch, "1403"); }
+    // Switch `Index` of Switches() (kAgcSwitch ..) as the line's value says.
+    template <std::size_t Index>
+    void SwitchCommand(JobStr& line) {
+        SetSwitch(Index, line.VAL != 0);
+    }
+    void DirectWriteCommand(JobStr& line);
+    // Stops the receiver's scan, else clears the fine scale.
+    void StopOrClearCommand(JobStr& line);
 
     void StopOrClear();
+    void SetSwitch(std::size_t index, bool on);
     // The attenuator's options with their depths (dB, 0 off).
     std::array<std::pair<ui::OptionButton*, uint32_t>, 4> DepthOptions() const;
 };

@@ -304,7 +304,6 @@ void HfPanel::WireChannelControls() {
 // The channel list
 
 std::vector<std::string> HfPanel::RowCells(const MemoryChannel& channel, uint32_t entry) const {
-    const FDX& s = *fdx_;
     const bool used = !channel.Empty();
     std::vector<std::string> cells;
     for (const HfListColumn& column : hf_.columns) {
@@ -320,12 +319,7 @@ std::vector<std::string> HfPanel::RowCells(const MemoryChannel& channel, uint32_
                 if (used) std::snprintf(text, sizeof text, "%s", ModeText(channel).c_str());
                 break;
             case HfColumn::Level:
-                if (!used) break;
-                if (s.OptDb)
-                    std::snprintf(text, sizeof text, "%3.1f",
-                                  s.LevelToDb(static_cast<uint32_t>(channel.Level)) / 10.0);
-                else
-                    std::snprintf(text, sizeof text, "%u", static_cast<uint32_t>(channel.Level));
+                if (used) std::snprintf(text, sizeof text, "%s", LevelText(channel.Level).c_str());
                 break;
             case HfColumn::Filter:
             case HfColumn::Attenuator:

@@ -22,15 +22,13 @@ constexpr uint32_t kLeastJobFineStep = 100;
 // Numbered from the model's jobBase.
 // clang-format off
 const JobCommand<HfPanel> HfPanel::kSharedJobs[] = {
-    {11, &HfPanel::ReadChannelsCommand},
-    {12, &HfPanel::WriteChannelsCommand},
     {22, &HfPanel::StandbyCommand},
     {26, &HfPanel::FineStepCommand},
 };
 // clang-format on
 
 HfPanel::HfPanel(const HfModel& model, std::span<const JobCommand<HfPanel>> ownJobs)
-    : CivMemoryPanel(model.civ, model.channels), hf_(model) {
+    : CivMemoryPanel(model.civ, model.channels, model.attenuators), hf_(model) {
     AddJobs(jobs_, SharedJobs(), model.jobBase);
     AddJobs(jobs_, kSharedJobs, model.jobBase);
     AddJobs(jobs_, ownJobs);
@@ -80,9 +78,6 @@ void HfPanel::SetModelDefaults() {
 void HfPanel::WireControls() {
     CivMemoryPanel::WireControls();
     off->On(ui::EventId::Click, [this](ui::EventData&) { SwitchStandby(!Standby); });
-    cb_2->On(ui::EventId::Click, [this](ui::EventData&) { ReadChannels(hf_.readStatus); });
-    cb_1->On(ui::EventId::Click, [this](ui::EventData&) { WriteChannels(); });
-    cb_3->On(ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
     cb_4->On(ui::EventId::Click, [this](ui::EventData&) {
         Settings.FilterChoice =
             Settings.FilterChoice >= kWidestFilter ? 0 : Settings.FilterChoice + 1;
@@ -113,12 +108,6 @@ void HfPanel::ShowSwitches() {
     if (ant_1) (Settings.SecondAntenna ? ant_2 : ant_1)->SetChecked(true);
 }
 
-void HfPanel::SetSliders() {
-    if (!sq) return;
-    ShowLevel(sq, Settings.SquelchLevel);
-    ShowLevel(sd, Settings.AfLevel);
-}
-
 // ---------------------------------------------------------------------------------------
 // The receiver's settings
 
@@ -132,27 +121,11 @@ bool HfPanel::SetStep() {
     return false;
 }
 
-bool HfPanel::SendAttenuator() {
-    const HfAttenuator* chosen = &hf_.attenuators.front();
-    if (fdx_->Attenuator) {
-        chosen = &hf_.attenuators[std::min<std::size_t>(1, hf_.attenuators.size() - 1)];
-        for (const HfAttenuator& attenuator : hf_.attenuators)
-            if (attenuator.db != 0 && attenuator.db == fdx_->AttenuatorDb) chosen = &attenuator;
-    }
-    return Exchange(chosen->payload, civ::kAttenuatorSet);
-}
-
 bool HfPanel::SetAttenuator() {
     if (fdx_->Attenuator) fdx_->AttenuatorDb = Settings.DefaultAttenuatorDb;
     const bool sent = SendAttenuator();
     ShowAttenuator();
     return sent;
-}
-
-bool HfPanel::SetSound() {
-    Settings.AfLevel = fdx_->Sound ? ClampLevel(Settings.DefaultSoundLevel) : 0;
-    SetSliders();
-    return SendLevel("1401", Settings.AfLevel);
 }
 
 int32_t HfPanel::FilterFor(char letter) const {
@@ -193,17 +166,6 @@ void HfPanel::SwitchStandby(bool enter) {
         return;
     }
     LeaveStandby();
-}
-
-void HfPanel::OnSyncStart() {
-    SetSliders();
-}
-
-// While the squelch is closed the reading follows the receiver's squelch knob.
-void HfPanel::FollowSquelchKnob(int reading) {
-    if (static_cast<uint32_t>(reading) == Settings.SquelchLevel) return;
-    Settings.SquelchLevel = static_cast<uint32_t>(reading);
-    if (sq) sq->SetPosition(reading / kSliderUnit);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -284,6 +246,10 @@ void HfPanel::OnModelCode(uint32_t code) {
 // ---------------------------------------------------------------------------------------
 // Job commands
 
+bool HfPanel::ReadMemory(bool byJob) {
+    return ReadChannels(byJob ? hf_.jobReadStatus : hf_.readStatus);
+}
+
 void HfPanel::ExecuteCommand() {
     ServeJobLine(*this, std::span<const JobCommand<HfPanel>>(jobs_),
                  kIcomFineScaleJobs.From(hf_.jobBase));
@@ -293,14 +259,6 @@ void HfPanel::ExecuteCommand() {
 // a receiver that keeps refusing is found by the rejections the timer counts (standby). A
 // channel the panel does not have fails the line, and so do a transfer the receiver did not
 // answer and a scan it did not start (their messages).
-
-void HfPanel::ReadChannelsCommand(JobStr&) {
-    ReadChannels(hf_.jobReadStatus);
-}
-
-void HfPanel::WriteChannelsCommand(JobStr&) {
-    WriteChannels();
-}
 
 void HfPanel::StandbyCommand(JobStr& line) {
     if (line.VAL == 0)

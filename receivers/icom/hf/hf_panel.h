@@ -54,9 +54,9 @@
     X(123, Edit, comment, (178, 145, 50, 12), 0, nullptr, nullptr) \
     X(124, ComboBox, satt, (230, 145, 49, 77), kDropList, nullptr, nullptr) \
     X(125, CheckBox, sel, (178, 160, 36, 10), 0, "Выбор", nullptr) \
-    X(126, CommandButton, cb_3, (178, 176, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника") \
-    X(127, CommandButton, cb_2, (212, 176, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников") \
-    X(128, CommandButton, cb_1, (246, 176, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник") \
+    X(126, CommandButton, cb_3, (178, 176, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника", inherited) \
+    X(127, CommandButton, cb_2, (212, 176, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников", inherited) \
+    X(128, CommandButton, cb_1, (246, 176, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник", inherited) \
     X(129, CheckBox, cbank, (4, 196, 64, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками", inherited) \
     X(130, CommandButton, cb_4, (70, 194, 36, 14), 0, "Полоса", "Выбор узкой, широкой, нормальной полосы") \
     X(131, GroupBox, groupb_1, (110, 185, 64, 24), 0, "Антенна", nullptr) \
@@ -89,12 +89,6 @@ struct HfMemoryMode {
 // A tuning step with a code of its own (100 Hz units).
 struct HfStepCode {
     uint32_t step;
-    const char* payload;
-};
-
-// The attenuator command of a depth (dB, 0 off).
-struct HfAttenuator {
-    uint32_t db;
     const char* payload;
 };
 
@@ -149,7 +143,7 @@ struct HfModel {
     std::span<const HfStepCode> steps;
     bool stepsUpTo;
     // Off first, then the depths; a depth not listed takes the first one on.
-    std::span<const HfAttenuator> attenuators;
+    std::span<const CivAttenuator> attenuators;
     const char* agcOn;
     const char* agcOff;
     // Standby: entered, left, and the command they await.
@@ -240,8 +234,6 @@ class HfPanel : public CivMemoryPanel {
     bool SetStep() override;
     // On: the default depth (FDX::AttenuatorDb takes it).
     bool SetAttenuator() override;
-    // The default sound level when FDX::Sound is on, else 0.
-    bool SetSound() override;
     // The mode of FDX::Modulation with the filter the model chooses for it.
     bool SetMode() override;
     // The mode with the stored filter choice (WFM always wide), without the narrow variants.
@@ -303,31 +295,30 @@ class HfPanel : public CivMemoryPanel {
     void ForgetControls() override;
     int32_t FilterFor(char letter) const override;
     bool ParseModelReply(const civ::CivReply& reply) override;
-    void FollowSquelchKnob(int reading) override;
     void OnFrequencyReport() override;
     void OnModelCode(uint32_t code) override;
     // The one table of channels is the bank of the bank items.
     std::span<MemoryChannel> CurrentBankChannels() override { return Channels; }
     void BankItemTaken() override;
-    void OnSyncStart() override;
     void WriteModelKeys(StateFileWriter& file) override;
     // The memory core's hooks (hf_channels.cpp).
     bool SendScanStart() override;
     void ReadBackAfterScan() override;
+    // The read button's status, or the read job command's.
+    bool ReadMemory(bool byJob) override;
+    bool WriteMemory(bool) override { return WriteChannels(); }
     void ShowMemory() override { ShowChannels(); }
     void ShowChannel() override;
     void OnTunedToChannel(const MemoryChannel& channel) override;
     void ShowSwitches() override;
-    void SetSliders() override;
+    CivLevels Levels() override {
+        return {Settings.SquelchLevel, Settings.AfLevel, Settings.DefaultSoundLevel, sq, sd};
+    }
     std::array<CivSwitch, 3> Switches() override;
     bool& DirectWrite() override { return Settings.DirectWrite; }
     ui::CommandButton* StandbyButton() const override { return off; }
-    uint32_t& AfLevel() override { return Settings.AfLevel; }
-    uint32_t& SquelchLevel() override { return Settings.SquelchLevel; }
-    // The attenuator of the program state, its depth included.
-    bool SendAttenuator() override;
 
-    // --- What the model adds
+    // --- What the model adds (its own controls through HfModelPanel)
     // Creates the model's own controls (after the shared ones).
     virtual void CreateModelControls() = 0;
     virtual void ForgetModelControls() = 0;
@@ -351,8 +342,6 @@ class HfPanel : public CivMemoryPanel {
     // The job commands both sets number alike from the model's jobBase beyond the memory
     // core's (CivMemoryPanel::SharedJobs).
     static const JobCommand<HfPanel> kSharedJobs[];
-    void ReadChannelsCommand(JobStr& line);
-    void WriteChannelsCommand(JobStr& line);
     void StandbyCommand(JobStr& line);
     void FineStepCommand(JobStr& line);
 
@@ -392,4 +381,16 @@ class HfPanel : public CivMemoryPanel {
     uint32_t readNumber_ = 0;
     // The panel itself fills the channel controls: their events are not the operator's.
     bool showingChannel_ = false;
+};
+
+// A HF set's panel class: the controls of its own list (the model's UI_FORM_CONTROLS) made after
+// the shared ones and forgotten with them.
+template <class Model>
+class HfModelPanel : public HfPanel {
+  protected:
+    using HfPanel::HfPanel;
+
+  private:
+    void CreateModelControls() final { static_cast<Model&>(*this).CreateFormControls(); }
+    void ForgetModelControls() final { static_cast<Model&>(*this).ForgetFormControls(); }
 };

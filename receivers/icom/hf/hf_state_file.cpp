@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "receivers/icom/civ_memory/civ_state_keys.h"
 #include "receivers/icom/hf/hf_panel.h"
 #include "state/key_value.h"
 
@@ -11,27 +12,18 @@ namespace {
 
 // Keys of the settings besides the scan's, in the order they are written.
 using Flag = FlagKeyOf<HfSettings>;
-using Level = LevelKeyOf<HfSettings>;
 // clang-format off
 constexpr Flag kNarrowKeys[] = {
     {"Fnar", &HfSettings::Fnar}, {"Cnar", &HfSettings::Cnar}, {"Rnar", &HfSettings::Rnar},
     {"Anar", &HfSettings::Anar}, {"Awide", &HfSettings::Awide},
 };
-constexpr Flag kSwitchKeys[] = {
-    {"АРУ", &HfSettings::Agc},
-    {"ПИК", &HfSettings::Preamp},
-    {"ШУМ", &HfSettings::NoiseBlanker},
-};
-constexpr Level kLevelKeys[] = {
-    {"Умолчание_Звук", &HfSettings::DefaultSoundLevel},
-    {"Уровень_Порог", &HfSettings::SquelchLevel},
-    {"Уровень_Пик", &HfSettings::NoiseReduction},
-    {"Уровень_Центр", &HfSettings::PbtShift},
-};
+constexpr auto kSwitchKeys =
+    CivSwitchKeys(&HfSettings::Agc, &HfSettings::Preamp, &HfSettings::NoiseBlanker);
+constexpr auto kLevelKeys =
+    CivLevelKeys(&HfSettings::DefaultSoundLevel, &HfSettings::AfLevel, &HfSettings::SquelchLevel,
+                 &HfSettings::NoiseReduction, &HfSettings::PbtShift);
 constexpr const char* kDirectWriteKey = "Запись";
-// Read but written by neither model ("Уровень_Звук", "Ант2"), or written where the model puts
-// it ("Запись").
-constexpr Level kOtherLevelKeys[] = {{"Уровень_Звук", &HfSettings::AfLevel}};
+// Read but written by neither model ("Ант2"), or written where the model puts it ("Запись").
 constexpr Flag kOtherFlagKeys[] = {
     {"Ант2", &HfSettings::SecondAntenna},
     {kDirectWriteKey, &HfSettings::DirectWrite},
@@ -39,7 +31,6 @@ constexpr Flag kOtherFlagKeys[] = {
 // clang-format on
 // What a file may hold, whatever the model writes.
 constexpr std::span<const Flag> kFlagKeys[] = {kNarrowKeys, kSwitchKeys, kOtherFlagKeys};
-constexpr std::span<const Level> kLevelTables[] = {kLevelKeys, kOtherLevelKeys};
 constexpr const char* kFilterChoiceKey = "МодуляцияФильтр";
 constexpr const char* kAttenuatorOffKey = "Атт0";
 // The one table of channels is bank 0 of the keys the panels with banks share.
@@ -69,7 +60,7 @@ void HfPanel::WriteModelKeys(StateFileWriter& file) {
     if (hf_.narrowKeys) WriteFlags(file, Settings, kNarrowKeys);
     WriteScanKeys(file, Settings, /*priorityAfterJob=*/false);
     WriteFlags(file, Settings, kSwitchKeys);
-    WriteLevels(file, Settings, kLevelKeys);
+    WriteCivLevels(file, Settings, kLevelKeys, /*soundLevel=*/false);
     if (!hf_.keysAfterScale) file.Flag(kDirectWriteKey, Settings.DirectWrite);
     file.Number(kPositionKey, CurrentChannel);
     file.Number(kCountKey, kChannelCount);
@@ -92,7 +83,7 @@ bool HfPanel::ReadStateFile() {
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         TakeScanKey(key, value, read);
         for (const auto keys : kFlagKeys) TakeFlag(key, read, keys);
-        for (const auto keys : kLevelTables) TakeLevel(key, value, read, keys);
+        TakeLevel(key, value, read, kLevelKeys);
         if (key == kFilterChoiceKey)
             read.FilterChoice =
                 static_cast<int32_t>(std::min<uint32_t>(ReadU32(value), kWidestFilter));
@@ -109,12 +100,12 @@ bool HfPanel::ReadStateFile() {
         channelKeys.Take(key, value);
     };
     if (!ReadStateFileKeys(modelKey)) return false;
-        SettleRegime(read, /*manualRegime=*/hf_.manualScan != nullptr);
-        Settings = read;
-        s.Attenuator = attenuator ? 1 : 0;
-        s.AttenuatorDb = attenuatorDb;
-        CurrentChannel = std::min(current, kChannelCount - 1);
-        Channels = channels;
+    SettleRegime(read, /*manualRegime=*/hf_.manualScan != nullptr);
+    Settings = read;
+    s.Attenuator = attenuator ? 1 : 0;
+    s.AttenuatorDb = attenuatorDb;
+    CurrentChannel = std::min(current, kChannelCount - 1);
+    Channels = channels;
     SetSliders();
     return true;
 }

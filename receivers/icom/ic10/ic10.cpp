@@ -28,17 +28,13 @@ constexpr CivMode kModes[] = {
 constexpr FineScaleLook kFineScale{
     .overviewHeight = 60, .barDivisor = 2, .viewSteps = kUnitViewSteps};
 
-constexpr CivModel kIc10Model{
-    .form = &kIc10Form,
-    .address = IC10::kDefaultAddress,
-    .lowerLimit = IC10::kLowerLimit,
-    .upperLimit = IC10::kUpperLimit,
-    .modes = kModes,
-    .stateFileStem = "IC10",
-    .fineScale = kFineScale,
-    .squelchQuery = false,
-    .identity = false,
-};
+// The set tells neither who it is nor its squelch.
+constexpr CivModel kIc10Model = [] {
+    CivModel model = CivModelOf<IC10>(kIc10Form, kModes, "IC10", kFineScale);
+    model.squelchQuery = false;
+    model.identity = false;
+    return model;
+}();
 
 constexpr const char* kDefaultAddressText = "52";
 
@@ -107,7 +103,7 @@ void IC10::TakeAddress(const std::string& text) {
             static_cast<uint8_t>(HexDigit(digits[0]) * 16 + HexDigit(digits[1])));
         return;
     }
-    Link.SetReceiverAddress(kDefaultAddress);
+    Link.SetReceiverAddress(kAddress);
     if (address) address->SetText(kDefaultAddressText);
 }
 

@@ -33,7 +33,8 @@
 
 class IC10 : public CivPanel {
   public:
-    static constexpr uint8_t kDefaultAddress = 0x52;
+    // The address unless the operator gives another.
+    static constexpr uint8_t kAddress = 0x52;
     static constexpr uint32_t kLowerLimit = 5000;             // 500 kHz
     static constexpr uint32_t kUpperLimit = 13'000'000;       // 1.3 GHz
     static constexpr uint32_t kR9000LowerLimit = 1000;        // 100 kHz

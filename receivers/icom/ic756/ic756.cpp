@@ -47,7 +47,7 @@ constexpr HfStepCode kSteps[] = {
     {1, "1001"}, {10, "1002"}, {50, "1003"}, {90, "1004"},
     {100, "1005"}, {125, "1006"}, {200, "1007"}, {250, "1008"},
 };
-constexpr HfAttenuator kAttenuators[] = {{0, "1100"}, {6, "1106"}, {12, "1112"}, {18, "1118"}};
+constexpr CivAttenuator kAttenuators[] = {{0, "1100"}, {6, "1106"}, {12, "1112"}, {18, "1118"}};
 constexpr uint32_t kDepths[] = {6, 12, 18};
 constexpr ChoiceKey kAttenuatorKeys[] = {
     {0, "Атт0"}, {6, "Атт10"}, {12, "Атт20"}, {18, "Атт30"}};
@@ -73,19 +73,10 @@ constexpr HfModeChoice kModeChoices[] = {
 constexpr HfChoice kFilterChoices[] = {{"FL1", 2}, {"FL2", 0}, {"FL3", 1}};
 constexpr const char* kScanPrelude[] = {"0E00"};
 
-constexpr CivModel kCivModel{
-    .form = &kIc756Form,
-    .address = IC756::kAddress,
-    .lowerLimit = IC756::kLowerLimit,
-    .upperLimit = IC756::kUpperLimit,
-    .modes = kModes,
-    .stateFileStem = "ICIC_756",
-    // Bars a level/8 pixels high; the strip of the whole range 250 kHz a pixel.
-    .fineScale = {.overviewHeight = 40,
-                  .barDivisor = 8,
-                  .viewSteps = kViewSteps,
-                  .overviewUnit = 2500},
-};
+// Bars a level/8 pixels high; the strip of the whole range 250 kHz a pixel.
+constexpr CivModel kCivModel = CivModelOf<IC756>(
+    kIc756Form, kModes, "ICIC_756",
+    {.overviewHeight = 40, .barDivisor = 8, .viewSteps = kViewSteps, .overviewUnit = 2500});
 
 }  // namespace
 
@@ -142,24 +133,16 @@ const HfModel kModel{
 
 // The depths of the attenuator, the channel by its table entry and the settings dialog.
 const JobCommand<HfPanel> IC756::kOwnJobs[] = {
-    {1215, &IC756::FirstDepthCommand},       {1216, &IC756::SecondDepthCommand},
-    {1217, &IC756::ThirdDepthCommand},       {1228, &IC756::ChannelEntryCommand},
+    {1215, &IC756::DepthCommand<0>},         {1216, &IC756::DepthCommand<1>},
+    {1217, &IC756::DepthCommand<2>},         {1228, &IC756::ChannelEntryCommand},
     {1235, &IC756::OpenScanSettingsCommand},
 };
 
-IC756::IC756() : HfPanel(kModel, kOwnJobs) {}
+IC756::IC756() : HfModelPanel(kModel, kOwnJobs) {}
 
 // The form goes while the model's hooks are still there: its state file is written then.
 IC756::~IC756() {
     Destroy();
-}
-
-void IC756::CreateModelControls() {
-    CreateFormControls();
-}
-
-void IC756::ForgetModelControls() {
-    ForgetFormControls();
 }
 
 void IC756::WireControls() {

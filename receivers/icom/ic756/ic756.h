@@ -26,7 +26,7 @@ class RIC756;
     X(147, CheckBox, skip, (216, 160, 44, 10), 0, "Пропуск", nullptr)
 // clang-format on
 
-class IC756 : public HfPanel {
+class IC756 : public HfModelPanel<IC756> {
   public:
     static constexpr uint8_t kAddress = 0x5C;
     static constexpr uint32_t kLowerLimit = 300;      // 30 kHz
@@ -46,8 +46,6 @@ class IC756 : public HfPanel {
     UI_FORM_CONTROLS(IC756_CONTROLS)
 
   private:
-    void CreateModelControls() override;
-    void ForgetModelControls() override;
     void WireControls() override;
     ui::CheckBox* PreampBox() const override { return fpik; }
     ui::CheckBox* SkipBox() const override { return skip; }

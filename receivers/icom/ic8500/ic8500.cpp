@@ -49,22 +49,17 @@ constexpr const char* kProgrammedStep = "1013";
 constexpr const char* kChannelSteps[] = {"10.0", "12.5", "20.0", "25.0", "100.0", "1000.0"};
 constexpr const char* kChannelModes[] = {"F", "W", "A", "L", "U", "C"};
 
+// Off, then the depths; on at another depth is 10 dB.
+constexpr CivAttenuator kAttenuators[] = {{0, "1100"}, {10, "1110"}, {20, "1120"}, {30, "1130"}};
+
 constexpr FineScaleLook kFineScale{
     .overviewHeight = 40, .barDivisor = 8, .viewSteps = kUnitViewSteps};
 
-constexpr CivModel kIc8500Model{
-    .form = &kIc8500Form,
-    .address = IC8500::kAddress,
-    .lowerLimit = IC8500::kLowerLimit,
-    .upperLimit = IC8500::kUpperLimit,
-    .modes = kModes,
-    .stateFileStem = "IC8500",
-    .fineScale = kFineScale,
-};
+constexpr CivModel kIc8500Model = CivModelOf<IC8500>(kIc8500Form, kModes, "IC8500", kFineScale);
 
 }  // namespace
 
-IC8500::IC8500() : CivMemoryPanel(kIc8500Model, kChannelLayout) {
+IC8500::IC8500() : CivMemoryPanel(kIc8500Model, kChannelLayout, kAttenuators) {
     AddJobs(jobs_, OwnJobs());
     AddJobs(jobs_, SharedJobs(), kJobBase);
 }
@@ -127,9 +122,6 @@ void IC8500::WireControls() {
     power->On(ui::EventId::Click, [this](ui::EventData&) { Standby ? PowerOn() : PowerOff(); });
     pictbttn_6->On(ui::EventId::Click,
                    [this](ui::EventData&) { PostToOwner(PostOpenScanSettings); });
-    cb_2->On(ui::EventId::Click, [this](ui::EventData&) { ReadBanks(Settings.AllMemory); });
-    cb_1->On(ui::EventId::Click, [this](ui::EventData&) { WriteBanks(Settings.AllMemory); });
-    cb_3->On(ui::EventId::Click, [this](ui::EventData&) { StoreCurrentSettings(); });
     porog->On(ui::EventId::Change, [this](ui::EventData& e) {
         Settings.SquelchThreshold = static_cast<uint32_t>(e.value) * kSliderUnit;
         if (!SendThreshold(Settings.SquelchThreshold)) SliderRetry = true;
@@ -178,12 +170,6 @@ bool IC8500::SetAttenuator() {
     return SendAttenuator();
 }
 
-bool IC8500::SetSound() {
-    Settings.AudioLevel = fdx_->Sound ? ClampLevel(Settings.DefaultAudioLevel) : 0;
-    if (zvuk) ShowLevel(zvuk, Settings.AudioLevel);
-    return SendAudioLevel(Settings.AudioLevel);
-}
-
 // The filter variant the settings choose for a mode.
 int32_t IC8500::FilterFor(char letter) const {
     if (letter == 'F' && Settings.Fnar) return 1;
@@ -194,17 +180,6 @@ int32_t IC8500::FilterFor(char letter) const {
 
 // ---------------------------------------------------------------------------------------
 // Replies and synchronisation
-
-// While the squelch is closed the reading follows the squelch knob of the set.
-void IC8500::FollowSquelchKnob(int reading) {
-    if (static_cast<uint32_t>(reading) == Settings.SquelchThreshold) return;
-    Settings.SquelchThreshold = static_cast<uint32_t>(reading);
-    if (porog) porog->SetPosition(reading / kSliderUnit);
-}
-
-void IC8500::OnSyncStart() {
-    SetSliders();
-}
 
 void IC8500::OnIdentified(bool answered) {
     // The receiver keeps the names of the operator's banks; a name it does not give stays
@@ -217,16 +192,6 @@ void IC8500::OnIdentified(bool answered) {
 
 // ---------------------------------------------------------------------------------------
 // Receiver settings
-
-bool IC8500::SendAttenuator() {
-    const char* payload = "1100";
-    if (fdx_->Attenuator) {
-        payload = "1110";
-        if (fdx_->AttenuatorDb == 20) payload = "1120";
-        if (fdx_->AttenuatorDb == 30) payload = "1130";
-    }
-    return Exchange(payload, civ::kAttenuatorSet);
-}
 
 bool IC8500::PowerOff() {
     if (!Exchange("1800", civ::kPowerSet)) return false;
@@ -272,12 +237,6 @@ std::array<CivMemoryPanel::CivSwitch, 3> IC8500::Switches() {
 void IC8500::ShowSwitches() {
     CivMemoryPanel::ShowSwitches();
     if (memory) memory->SetChecked(Settings.AllMemory);
-}
-
-void IC8500::SetSliders() {
-    if (!porog) return;
-    ShowLevel(porog, Settings.SquelchThreshold);
-    ShowLevel(zvuk, Settings.AudioLevel);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -88,9 +88,9 @@ class RIC8500;
     X(133, CheckBox, satt, (178, 176, 25, 10), 0, "Атт", nullptr) \
     X(134, CheckBox, select, (204, 176, 35, 10), 0, "Выбор", nullptr) \
     X(135, CheckBox, skip, (240, 176, 39, 10), 0, "Пропуск", nullptr) \
-    X(136, CommandButton, cb_3, (178, 190, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника") \
-    X(137, CommandButton, cb_2, (212, 190, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников") \
-    X(138, CommandButton, cb_1, (246, 190, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник") \
+    X(136, CommandButton, cb_3, (178, 190, 32, 14), 0, "В банк", "Внесение в банк текущих установок приемника", inherited) \
+    X(137, CommandButton, cb_2, (212, 190, 32, 14), 0, "Чтение", "Чтение содержимого банков памяти из приемников", inherited) \
+    X(138, CommandButton, cb_1, (246, 190, 33, 14), 0, "Запись", "Запись содержимого банков памяти в приемник", inherited) \
     X(139, CheckBox, cbank, (4, 195, 80, 10), 0, "Прямая запись", "Непосредственная запись в приемник при управлении банками", inherited) \
     X(140, CheckBox, memory, (88, 195, 76, 10), 0, "Вся память", "Запись/чтение в приемник всей памяти") \
     X(141, ScrollBar, scrollb_1, (4, 84, 275, 9), 0, nullptr, nullptr, inherited)
@@ -123,8 +123,6 @@ class IC8500 : public CivMemoryPanel {
     bool SetStep() override;
     // The default depth (Умолч_Атт..) when FDX::Attenuator is on.
     bool SetAttenuator() override;
-    // The default audio level (Умолчание_Звук) when FDX::Sound is on, else 0.
-    bool SetSound() override;
     // Commands 411..435.
     void ExecuteCommand() override;
     // PostOpenScanSettings opens the scan-settings dialog RIC8500, made at the first call,
@@ -171,9 +169,10 @@ class IC8500 : public CivMemoryPanel {
     // A slider command was refused or not answered.
     bool SliderRetry = false;
 
-    // --- The form's controls, owned by it; empty until the create event. label_1, width,
-    // step, scale and scrollb_1 are the CI-V core's (CivPanel), pictbttn_1, pictbttn_7 and
-    // lv_1 the memory core's (CivMemoryPanel), which drive them.
+    // --- The form's controls, owned by it; empty until the create event. Those marked
+    // `inherited` are the CI-V core's (CivPanel: label_1, width, step, scale, scrollb_1 and the
+    // jumps) and the memory core's (CivMemoryPanel: the scan buttons, lv_1, the attenuator's
+    // options, cb_1..cb_3 and cbank), which drive them.
     UI_FORM_CONTROLS(IC8500_CONTROLS)
 
   private:
@@ -190,8 +189,6 @@ class IC8500 : public CivMemoryPanel {
     void WireControls() override;
     void ForgetControls() override;
     int32_t FilterFor(char letter) const override;
-    void FollowSquelchKnob(int reading) override;
-    void OnSyncStart() override;
     void OnIdentified(bool answered) override;
     void WriteModelKeys(StateFileWriter& file) override;
     bool ParseModelReply(const civ::CivReply& reply) override;
@@ -202,21 +199,22 @@ class IC8500 : public CivMemoryPanel {
     bool SendScanStart() override;
     // As the settings ask, the bank the scan filled or scanned read back.
     void ReadBackAfterScan() override;
+    // The buttons move the current bank, or all with "Вся память"; a job line all banks.
+    bool ReadMemory(bool byJob) override { return ReadBanks(byJob || Settings.AllMemory); }
+    bool WriteMemory(bool byJob) override { return WriteBanks(byJob || Settings.AllMemory); }
     void ShowMemory() override { ShowBank(); }
     void ShowChannel() override;
     void ShowModelControls() override { FillBankNames(); }
     void ShowSwitches() override;
-    void SetSliders() override;
+    CivLevels Levels() override {
+        return {Settings.SquelchThreshold, Settings.AudioLevel, Settings.DefaultAudioLevel, porog,
+                zvuk};
+    }
     std::array<CivSwitch, 3> Switches() override;
     bool& DirectWrite() override { return Settings.DirectMode; }
     // Tunes the program state to the selected channel, read back first.
     void ApplyCurrentChannel() override;
     ui::CommandButton* StandbyButton() const override { return power; }
-    // From FDX::Attenuator and FDX::AttenuatorDb.
-    bool SendAttenuator() override;
-
-    uint32_t& AfLevel() override { return Settings.AudioLevel; }
-    uint32_t& SquelchLevel() override { return Settings.SquelchThreshold; }
 
     // Job commands: the model's own (those the memory core shares added from the job base).
     static std::span<const JobCommand<IC8500>> OwnJobs();
@@ -224,8 +222,6 @@ class IC8500 : public CivMemoryPanel {
     void BankCommand(JobStr& line);
     void ChannelCommand(JobStr& line);
     void DirectBoxCommand(JobStr& line);
-    void ReadBanksCommand(JobStr& line);
-    void WriteBanksCommand(JobStr& line);
 
     // Receiver settings.
     bool SendAudioLevel(uint32_t level) { return SendLevel("1401", level); }

@@ -334,17 +334,11 @@ uint32_t IC8500::PositionOfRow(int row) const {
 }
 
 std::vector<std::string> IC8500::RowCells(const MemoryChannel& channel) const {
-    const FDX& s = *fdx_;
     char frequency[32] = "";
     if (channel.Frequency != 0)
         std::snprintf(frequency, sizeof frequency, "%9.4f", channel.Frequency / 10000.0);
-    char level[32];
-    if (s.OptDb)
-        std::snprintf(level, sizeof level, "%3.1f",
-                      s.LevelToDb(static_cast<uint32_t>(channel.Level)) / 10.0);
-    else
-        std::snprintf(level, sizeof level, "%u", static_cast<uint32_t>(channel.Level));
-    return {frequency, level, channel.Label, channel.Select ? "+" : "", channel.Skip ? "+" : ""};
+    return {frequency, LevelText(channel.Level), channel.Label, channel.Select ? "+" : "",
+            channel.Skip ? "+" : ""};
 }
 
 // PROG holds pairs of scan edges: each edge is listed under a heading row naming its pair.

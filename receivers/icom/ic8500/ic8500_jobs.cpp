@@ -8,11 +8,9 @@
 std::span<const JobCommand<IC8500>> IC8500::OwnJobs() {
     // clang-format off
     static constexpr JobCommand<IC8500> kRows[] = {
-        {411, &IC8500::ReadBanksCommand},
-        {412, &IC8500::WriteBanksCommand},
-        {415, &IC8500::FirstDepthCommand},
-        {416, &IC8500::SecondDepthCommand},
-        {417, &IC8500::ThirdDepthCommand},
+        {415, &IC8500::DepthCommand<0>},
+        {416, &IC8500::DepthCommand<1>},
+        {417, &IC8500::DepthCommand<2>},
         {422, &IC8500::PowerCommand},
         {427, &IC8500::BankCommand},
         {428, &IC8500::ChannelCommand},
@@ -33,14 +31,6 @@ void IC8500::ExecuteCommand() {
 // tick counts (standby). A bank or channel the panel does not have fails the line, and so do
 // a transfer the receiver did not answer or did not take whole, and a scan it did not start
 // (their messages).
-
-void IC8500::ReadBanksCommand(JobStr&) {
-    ReadBanks(true);
-}
-
-void IC8500::WriteBanksCommand(JobStr&) {
-    WriteBanks(true);
-}
 
 void IC8500::PowerCommand(JobStr& line) {
     // The panel takes the state the line asks for whatever the answer, unlike the power

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "receivers/icom/civ_memory/civ_state_keys.h"
 #include "receivers/icom/ic8500/ic8500.h"
 #include "state/key_value.h"
 
@@ -16,7 +17,6 @@ namespace {
 
 // Keys of the settings, in the order they are written.
 using Flag = FlagKeyOf<Ic8500Settings>;
-using Level = LevelKeyOf<Ic8500Settings>;
 // clang-format off
 constexpr Flag kFilterKeys[] = {
     {"Fnar", &Ic8500Settings::Fnar},
@@ -24,18 +24,11 @@ constexpr Flag kFilterKeys[] = {
     {"Awide", &Ic8500Settings::Awide},
     {"Cnar", &Ic8500Settings::Cnar},
 };
-constexpr Flag kSwitchKeys[] = {
-    {"АРУ", &Ic8500Settings::Agc},
-    {"ПИК", &Ic8500Settings::PeakFilter},
-    {"ШУМ", &Ic8500Settings::NoiseBlanker},
-};
-constexpr Level kLevelKeys[] = {
-    {"Умолчание_Звук", &Ic8500Settings::DefaultAudioLevel},
-    {"Уровень_Звук", &Ic8500Settings::AudioLevel},
-    {"Уровень_Порог", &Ic8500Settings::SquelchThreshold},
-    {"Уровень_Пик", &Ic8500Settings::PeakSetting},
-    {"Уровень_Центр", &Ic8500Settings::CentreSetting},
-};
+constexpr auto kSwitchKeys = CivSwitchKeys(&Ic8500Settings::Agc, &Ic8500Settings::PeakFilter,
+                                           &Ic8500Settings::NoiseBlanker);
+constexpr auto kLevelKeys = CivLevelKeys(
+    &Ic8500Settings::DefaultAudioLevel, &Ic8500Settings::AudioLevel,
+    &Ic8500Settings::SquelchThreshold, &Ic8500Settings::PeakSetting, &Ic8500Settings::CentreSetting);
 constexpr Flag kBankFlagKeys[] = {
     {"Запись", &Ic8500Settings::DirectMode},
     {"Память", &Ic8500Settings::AllMemory},
@@ -76,7 +69,7 @@ void IC8500::WriteModelKeys(StateFileWriter& file) {
     WriteFlags(file, Settings, kFilterKeys);
     WriteScanKeys(file, Settings.Scan, /*priorityAfterJob=*/true);
     WriteFlags(file, Settings, kSwitchKeys);
-    WriteLevels(file, Settings, kLevelKeys);
+    WriteCivLevels(file, Settings, kLevelKeys, /*soundLevel=*/true);
     WriteFlags(file, Settings, kBankFlagKeys);
 
     for (uint32_t bank = 0; bank <= kLastBank; ++bank) {
@@ -129,16 +122,16 @@ bool IC8500::ReadStateFile() {
         channelKeys.Take(key, value);
     };
     if (!ReadStateFileKeys(modelKey)) return false;
-        Settings = read;
-        CurrentBank = bank;
-        s.Attenuator = attenuator ? 1 : 0;
-        s.AttenuatorDb = attenuatorDb;
-        BankChannels = counts;
-        // The selected channel is one the bank counts.
-        for (uint32_t n = 0; n <= kLastBank; ++n)
-            BankPositions[n] = std::min(positions[n], std::max(counts[n], 1u) - 1);
-        BankNames = names;
-        Channels = std::move(channels);
+    Settings = read;
+    CurrentBank = bank;
+    s.Attenuator = attenuator ? 1 : 0;
+    s.AttenuatorDb = attenuatorDb;
+    BankChannels = counts;
+    // The selected channel is one the bank counts.
+    for (uint32_t n = 0; n <= kLastBank; ++n)
+        BankPositions[n] = std::min(positions[n], std::max(counts[n], 1u) - 1);
+    BankNames = names;
+    Channels = std::move(channels);
     SetSliders();
     return true;
 }

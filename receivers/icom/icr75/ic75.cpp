@@ -39,7 +39,7 @@ constexpr HfStepCode kSteps[] = {
     {std::numeric_limits<uint32_t>::max(), "1011"},
 };
 // clang-format on
-constexpr HfAttenuator kAttenuators[] = {{0, "1100"}, {20, "1120"}};
+constexpr CivAttenuator kAttenuators[] = {{0, "1100"}, {20, "1120"}};
 constexpr uint32_t kDepths[] = {20};
 constexpr ChoiceKey kAttenuatorKeys[] = {{20, "Атт20"}};
 using Column = HfColumn;
@@ -59,19 +59,12 @@ constexpr HfChoice kAttenuatorChoices[] = {{"0", 0}, {"20", 20}};
 // Delay resume, then the regime's command.
 constexpr const char* kScanPrelude[] = {"0E00", "0ED3"};
 
-constexpr CivModel kCivModel{
-    .form = &kIc75Form,
-    .address = IC75::kAddress,
-    .lowerLimit = IC75::kLowerLimit,
-    .upperLimit = IC75::kUpperLimit,
-    .modes = kModes,
-    .stateFileStem = "IC75",
-    // Bars a level/8 pixels high; the strip of the whole range 1 MHz a pixel.
-    .fineScale = {.overviewHeight = 40,
-                  .barDivisor = 8,
-                  .viewSteps = kKilohertzViewSteps,
-                  .overviewUnit = 10000},
-};
+// Bars a level/8 pixels high; the strip of the whole range 1 MHz a pixel.
+constexpr CivModel kCivModel = CivModelOf<IC75>(kIc75Form, kModes, "IC75",
+                                                {.overviewHeight = 40,
+                                                 .barDivisor = 8,
+                                                 .viewSteps = kKilohertzViewSteps,
+                                                 .overviewUnit = 10000});
 
 }  // namespace
 
@@ -131,23 +124,15 @@ const HfModel kModel{
 
 // The attenuator on, and the channel by its number.
 const JobCommand<HfPanel> IC75::kOwnJobs[] = {
-    {1016, &IC75::FirstDepthCommand},
+    {1016, &IC75::DepthCommand<0>},
     {1028, &IC75::ChannelNumberCommand},
 };
 
-IC75::IC75() : HfPanel(kModel, kOwnJobs) {}
+IC75::IC75() : HfModelPanel(kModel, kOwnJobs) {}
 
 // The form goes while the model's hooks are still there: its state file is written then.
 IC75::~IC75() {
     Destroy();
-}
-
-void IC75::CreateModelControls() {
-    CreateFormControls();
-}
-
-void IC75::ForgetModelControls() {
-    ForgetFormControls();
 }
 
 void IC75::WireControls() {

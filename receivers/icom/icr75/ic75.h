@@ -21,7 +21,7 @@
     X(144, CheckBox, famp, (36, 115, 36, 10), 0, "ПРЕД", "Вкл /выкл предусилителя")
 // clang-format on
 
-class IC75 : public HfPanel {
+class IC75 : public HfModelPanel<IC75> {
   public:
     static constexpr uint8_t kAddress = 0x5A;
     static constexpr uint32_t kLowerLimit = 1000;     // 100 kHz
@@ -35,8 +35,6 @@ class IC75 : public HfPanel {
     UI_FORM_CONTROLS(IC75_CONTROLS)
 
   private:
-    void CreateModelControls() override;
-    void ForgetModelControls() override;
     void WireControls() override;
     void ShowAttenuator() override;
     // The scan regime on its options.

@@ -324,4 +324,20 @@ TEST_F(Ic756OnAir, TheScanRegimeDialogTakesTheSetsDepthsAndItsRightButtonRunsThe
     EXPECT_EQ(main.Count(PostRunMacro), 1);
 }
 
+// The model's own controls go with the form and come back with it, wired again: the preamplifier
+// box switches the set's preamplifier.
+TEST_F(Ic756OnAir, ItsOwnControlsGoWithTheFormAndComeBackWithIt) {
+    ASSERT_NE(panel.fpik, nullptr);
+    panel.Destroy();
+    EXPECT_EQ(panel.pictbttn_6, nullptr);
+    EXPECT_EQ(panel.fpik, nullptr);
+    EXPECT_EQ(panel.skip, nullptr);
+    ASSERT_TRUE(panel.Create(&main, &state));
+    emulator.ClearReceivedFrames();
+    ASSERT_NE(panel.fpik, nullptr);
+    panel.fpik->SetChecked(true);
+    Click(panel.fpik);
+    EXPECT_EQ(Sent(), (Texts{"160201"}));
+}
+
 }  // namespace

@@ -325,6 +325,20 @@ TEST_F(Ic8500Banks, TheCurrentSettingsGoIntoTheSelectedChannel) {
     EXPECT_EQ(emulator.Channel(3, 2).mode, emulators::kModeFm);
 }
 
+// A channel's level stands in the list as measured, or in dB by the receiver's calibration
+// while levels are shown in dB.
+TEST_F(Ic8500Banks, TheListShowsAChannelsLevelRawOrInDecibels) {
+    panel.Channel(0, 0) = Abc();
+    panel.Channel(0, 0).Level = 40;
+    panel.BankChannels[0] = 1;
+    panel.ChooseBank(0);
+    EXPECT_EQ(panel.lv_1->Cell(0, 1), "40");
+    state.OptDb = 1;
+    panel.ChooseBank(0);
+    // Between 1.8 dB at 32 and 2.8 dB at 48.
+    EXPECT_EQ(panel.lv_1->Cell(0, 1), "2.3");
+}
+
 TEST_F(Ic8500Banks, TheReceiversScanStartsStopsOnSignalsAndIsReadBack) {
     // Scan edges in the receiver's PROG bank; the panel's AUTO bank holds an old find. Only
     // noise on the air: the scan stops where the test says.
