@@ -598,3 +598,28 @@ class ReceiverPanel : public ui::Form {
     };
     std::optional<TuneState> tune_;
 };
+
+// The operations every family defines for its receiver, declared once in the public part of
+// the class that defines them (a panel's own, or its family core's): tuning, the mode and
+// its bandwidth, the level, and the state file. What only some panels serve (step,
+// attenuator, sound, the job line, the link's replies) they declare themselves.
+#define PANEL_OPERATIONS()                             \
+    bool SetFrequency() override;                      \
+    bool SetMode() override;                           \
+    int32_t ReadLevel() override;                      \
+    int32_t ModeParameter(char letter) const override; \
+    bool WriteStateFile() override;                    \
+    bool ReadStateFile() override;
+
+// The making's hooks of a panel that makes its whole form itself, over no family core
+// (AR3000A, IC-PCR1000, WiNRADiO), declared once in its private part: its controls made from
+// its list, the fine scale on them, its defaults, the controls wired and shown, and the
+// posted codes of its own. How it forgets its controls, synchronises and locks it says
+// itself.
+#define PANEL_FORM_HOOKS()                        \
+    void CreateControls() override;               \
+    FineScaleControls FineScaleOnForm() override; \
+    void SetDefaults() override;                  \
+    void WireControls() override;                 \
+    void ShowControls() override;                 \
+    void OnPanelCode(uint32_t code) override;

@@ -616,16 +616,12 @@ class AorPanel : public AorBankPanel {
 };
 
 // The operations of every panel that each model over the core defines, declared once in its
-// class's public part; those only some models have they declare themselves.
-#define AOR_MODEL_OPERATIONS()                         \
-    bool SetFrequency() override;                      \
-    bool SetMode() override;                           \
-    bool SetStep() override;                           \
-    int32_t ReadLevel() override;                      \
-    int32_t ModeParameter(char letter) const override; \
-    void ServeDialogCode(uint32_t code) override;      \
-    bool WriteStateFile() override;                    \
-    bool ReadStateFile() override;
+// class's public part: every family's (PANEL_OPERATIONS), then the step and the dialogs'
+// codes; those only some models have they declare themselves.
+#define AOR_MODEL_OPERATIONS() \
+    PANEL_OPERATIONS()         \
+    bool SetStep() override;   \
+    void ServeDialogCode(uint32_t code) override;
 
 // The core's hooks every model over it defines alike, declared once: each model's class names
 // them in its private part (the form's controls before them: the fine scale is taken from the

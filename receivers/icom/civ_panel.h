@@ -5,7 +5,8 @@
 // start-up synchronisation, standby after repeated rejections, the posted codes of the panel
 // framework, the fine scale, and the head and level scale of the state file. A model gives
 // its data (CivModel), builds its controls and adds what it has of its own through the hooks
-// below.
+// below; the hooks every model defines are declared in its class by CIV_MODEL_HOOKS() (at the
+// end).
 //
 // Where the models depart from this shape: the IC-R10 asks no identity and has no squelch
 // query (CivModel), so its level query follows a report and the synchronisation alone and its
@@ -75,23 +76,18 @@ constexpr CivModel CivModelOf(const ui::FormResource& form, std::span<const CivM
 
 class CivPanel : public ReceiverPanel {
   public:
-    // Squelch state (a model with the query), then level, each waited for: the raw level
-    // 0..255 (0 while the squelch is closed), -1 when a send was refused or a wait timed out.
-    int32_t ReadLevel() override;
+    // --- The operations of every panel: every family's, then the link's. ReadLevel: squelch
+    // state (a model with the query), then level, each waited for: the raw level 0..255 (0
+    // while the squelch is closed), -1 when a send was refused or a wait timed out. SetMode:
+    // the mode of FDX::Modulation with the filter FilterFor chooses, its bandwidth shown; a
+    // stale reply is not cancelled, the mode often follows a frequency at once.
+    // ModeParameter: the bandwidth of the mode with the filter the panel would choose for it;
+    // 120 for a letter the receiver does not have. The state file "<program
+    // folder><stem>.<port>" holds the head, the model's keys and the level scale; a model with
+    // keys of its own reads them too.
+    PANEL_OPERATIONS()
     uint32_t ReadReply() override;
-    bool SetFrequency() override;
     bool Poll(bool timerTick) override;
-    // The mode of FDX::Modulation with the filter FilterFor chooses; shows its bandwidth.
-    // A stale reply is not cancelled: the mode often follows a frequency at once.
-    bool SetMode() override;
-    // Bandwidth of the mode with the filter the panel would choose for it; 120 for a letter
-    // the receiver does not have.
-    int32_t ModeParameter(char letter) const override;
-
-    // --- The state file "<program folder><stem>.<port>": the head, the model's keys, the
-    // level scale. A model with keys of its own reads them too.
-    bool WriteStateFile() override;
-    bool ReadStateFile() override;
 
     // --- Panel state
     CivLink Link;
@@ -202,3 +198,14 @@ class CivPanel : public ReceiverPanel {
     void ParseMode();
     void ParseLevel(bool awaited);
 };
+
+// The CI-V core's hooks every model over it defines (the IC-R10, the IC-R8500 and the HF sets'
+// core), declared once in its class: its controls made from its form and wired, its defaults,
+// its keys of the state file and the posted codes of its own. What only some models hook into
+// they declare themselves.
+#define CIV_MODEL_HOOKS()                                \
+    void CreateControls() override;                      \
+    void SetModelDefaults() override;                    \
+    void WireControls() override;                        \
+    void WriteModelKeys(StateFileWriter& file) override; \
+    void OnModelCode(uint32_t code) override;

@@ -60,29 +60,27 @@ class WINRADIO : public ReceiverPanel {
     WINRADIO();
     ~WINRADIO() override;
 
-    // --- The operations of every panel
-    // Tunes the card to FDX::Frequency; while a scan runs, waits for it to settle (the card's
-    // scan mode is on then). False when the card refuses or is not open.
-    bool SetFrequency() override;
+    // --- The operations of every panel: every family's, then its own. SetFrequency: tunes
+    // the card to FDX::Frequency; while a scan runs, waits for it to settle (the card's scan
+    // mode is on then); false when the card refuses or is not open. SetMode: the mode of
+    // FDX::Modulation (a letter the card lacks keeps the last mode; LSB and USB go as CW to a
+    // card without SSB), its bandwidth shown. ReadLevel: the signal strength 0..120 as a
+    // level 0..252, entered into the level scale at the tuned frequency; -1 when the card
+    // gives none or is not open. ModeParameter: the bandwidth of F, W, A and C, 100 Hz units;
+    // 120 for any other letter. The state file "<program folder>WINRADIO.<port>" holds the
+    // head and the level scale.
+    PANEL_OPERATIONS()
     // Nothing to wait for: the card has taken the frequency or refused it.
     bool SetFrequencyWait() override { return SetFrequency(); }
     bool WaitReply() override { return true; }
-    // The mode of FDX::Modulation (a letter the card lacks keeps the last mode; LSB and USB go
-    // as CW to a card without SSB); shows its bandwidth.
-    bool SetMode() override;
     // FDX::Attenuator to the card, then the level read again.
     bool SetAttenuator() override;
     // Mutes the card while FDX::Sound is clear.
     bool SetSound() override;
-    // The signal strength 0..120 as a level 0..252, entered into the level scale at the tuned
-    // frequency; -1 when the card gives none or is not open.
-    int32_t ReadLevel() override;
     // Ends the settle wait; there is no port to empty.
     void Cancel(bool keepPort) override;
     // Commands 811..821.
     void ExecuteCommand() override;
-    // The bandwidth of F, W, A and C, 100 Hz units; 120 for any other letter.
-    int32_t ModeParameter(char letter) const override;
     bool IdleForLevelPoll() const override { return true; }
     int32_t ScanLevel() override { return ReadLevel(); }
     // The settle wait ends, the level where the scan stopped goes into the level scale, and
@@ -97,11 +95,8 @@ class WINRADIO : public ReceiverPanel {
     // A card is open and may be called.
     bool DeviceOpen() const { return Library.Loaded() && opened_; }
 
-    // --- The state file "<program folder>WINRADIO.<port>": the head and the level scale
-    bool WriteStateFile() override;
     // Without the vendor's library there was no card to keep a state of.
     bool HasStateToKeep() const override { return Library.Loaded() && Scale.IsAllocated(); }
-    bool ReadStateFile() override;
 
     // --- Panel state
     WrapiLibrary Library;
@@ -128,14 +123,9 @@ class WINRADIO : public ReceiverPanel {
 
     // The making's hooks: loads the library from the program folder (Prepare); without it the
     // panel sets up nothing of the card's (calibration, level scale, state file).
-    void CreateControls() override;
-    FineScaleControls FineScaleOnForm() override;
-    void SetDefaults() override;
+    PANEL_FORM_HOOKS()
     bool Prepare() override;
-    void WireControls() override;
-    void ShowControls() override;
     void ForgetControls() override;
-    void OnPanelCode(uint32_t code) override;
     // The refreshes redraw the fine scale where it stands.
     void RefreshData() override { Fine.Redraw(); }
     void RefreshDisplay() override { Fine.Redraw(); }

@@ -72,20 +72,18 @@ class AR3000A : public AorBankPanel {
     AR3000A();
     ~AR3000A() override;
 
-    // --- The operations of every panel
-    bool SetFrequency() override;
-    // RTTY has no mode on the set: nothing goes out and the set fails.
-    bool SetMode() override;
+    // --- The operations of every panel: every family's, then its own. SetMode: RTTY has no
+    // mode on the set, nothing goes out and the set fails. ReadLevel: the level at the tuned
+    // frequency, also entered into the level scale there. ModeParameter: twice the bandwidth
+    // of the letter's mode, 100 Hz units. The state file is "<program folder>AR3000A.<port>"
+    // (ar3000a_state_file.cpp).
+    PANEL_OPERATIONS()
     bool SetStep() override;
     bool SetAttenuator() override;
     bool SetSound() override;
-    // The level at the tuned frequency, also entered into the level scale there.
-    int32_t ReadLevel() override;
     uint32_t ReadReply() override { return Link.ReadReply(); }
     bool Poll(bool timerTick) override { return timerTick ? TimerTick() : Link.Poll(); }
     void ExecuteCommand() override;
-    // Twice the bandwidth of the letter's mode, 100 Hz units.
-    int32_t ModeParameter(char letter) const override;
 
     // --- The memory (ar3000a_banks.cpp)
     bool SelectBank(int bank);
@@ -110,15 +108,11 @@ class AR3000A : public AorBankPanel {
     MemoryChannel& ChannelAt(int bank, int channel) override;
     int32_t SelectedChannel() const override;
 
-    // --- The state file "<program folder>AR3000A.<port>" (ar3000a_state_file.cpp)
-    bool WriteStateFile() override;
-    bool ReadStateFile() override;
-
     // --- Panel state
     Ar3000aLink Link{*this};
     std::array<MemoryChannel, kBanks * kChannels> Channels{};
     std::array<int32_t, kBanks> BankPositions{};  // the selected channel of each bank
-    bool WholeMemory = false;  // "Память": transfers cover all four banks
+    bool WholeMemory = false;                     // "Память": transfers cover all four banks
     // The frequency the receiver was tuned to last: levels are entered into the scale there.
     uint32_t TunedFrequency = 0;
     // What the receiver was told last, for the status display.
@@ -132,13 +126,8 @@ class AR3000A : public AorBankPanel {
 
   private:
     // Creation and display (ar3000a.cpp)
-    void CreateControls() override;
-    FineScaleControls FineScaleOnForm() override;
-    void SetDefaults() override;
-    void WireControls() override;
-    void ShowControls() override;
+    PANEL_FORM_HOOKS()
     void ForgetControls() override { ForgetFormControls(); }
-    void OnPanelCode(uint32_t code) override;
     void Synchronise() override;
     void LockControls(bool locked) override;
     void FollowTuning() override;
@@ -165,7 +154,6 @@ class AR3000A : public AorBankPanel {
     std::span<MemoryChannel> CurrentBankChannels() override;
     void BankItemTaken() override;
     void ClearBank();
-
 
     // Job commands (ar3000a_jobs.cpp)
     static const JobCommand<AR3000A> kJobCommands[];

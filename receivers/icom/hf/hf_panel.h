@@ -287,20 +287,16 @@ class HfPanel : public CivMemoryPanel {
 
     const HfModel& hf_;
 
-    // --- The core's hooks a model extends
-    void CreateControls() override;
+    // --- The core's hooks a model extends: every CI-V model's, then the HF sets'
+    CIV_MODEL_HOOKS()
     FineScaleControls FineScaleOnForm() override;
-    void SetModelDefaults() override;
-    void WireControls() override;
     void ForgetControls() override;
     int32_t FilterFor(char letter) const override;
     bool ParseModelReply(const civ::CivReply& reply) override;
     void OnFrequencyReport() override;
-    void OnModelCode(uint32_t code) override;
     // The one table of channels is the bank of the bank items.
     std::span<MemoryChannel> CurrentBankChannels() override { return Channels; }
     void BankItemTaken() override;
-    void WriteModelKeys(StateFileWriter& file) override;
     // The memory core's hooks (hf_channels.cpp).
     bool SendScanStart() override;
     void ReadBackAfterScan() override;

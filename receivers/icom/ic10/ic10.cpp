@@ -82,10 +82,6 @@ void IC10::LockControls(bool locked) {
     if (address) address->SetEnabled(!locked);
 }
 
-void IC10::ForgetControls() {
-    ForgetFormControls();
-}
-
 // The step keys tune while no scan runs, whatever the panel's lock.
 bool IC10::MayTuneOnStep() const {
     return !fdx_->Running;

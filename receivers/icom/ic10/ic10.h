@@ -56,14 +56,10 @@ class IC10 : public CivPanel {
     UI_FORM_CONTROLS(IC10_CONTROLS)
 
   private:
-    // --- The core's hooks
-    void CreateControls() override;
-    void SetModelDefaults() override;
-    void WireControls() override;
+    // --- The core's hooks: every model's, then its own
+    CIV_MODEL_HOOKS()
     void ShowControls() override;
     void LockControls(bool locked) override;
-    void ForgetControls() override;
-    void WriteModelKeys(StateFileWriter& file) override;
-    void OnModelCode(uint32_t code) override;
+    void ForgetControls() override { ForgetFormControls(); }
     bool MayTuneOnStep() const override;
 };

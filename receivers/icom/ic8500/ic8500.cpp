@@ -150,10 +150,6 @@ void IC8500::WireControls() {
                [this](ui::EventData&) { Settings.AllMemory = memory->IsChecked(); });
 }
 
-void IC8500::ForgetControls() {
-    ForgetFormControls();
-}
-
 // ---------------------------------------------------------------------------------------
 // Operations of the main window
 

@@ -183,17 +183,13 @@ class IC8500 : public CivMemoryPanel {
     static const char* StepCode(uint32_t step);
     static uint32_t StepOfCode(uint32_t code);
 
-    // --- The core's hooks
-    void CreateControls() override;
-    void SetModelDefaults() override;
-    void WireControls() override;
-    void ForgetControls() override;
+    // --- The core's hooks: every model's, then its own
+    CIV_MODEL_HOOKS()
+    void ForgetControls() override { ForgetFormControls(); }
     int32_t FilterFor(char letter) const override;
     void OnIdentified(bool answered) override;
-    void WriteModelKeys(StateFileWriter& file) override;
     bool ParseModelReply(const civ::CivReply& reply) override;
     void OnFrequencyReport() override;
-    void OnModelCode(uint32_t code) override;
     // The memory core's hooks: the receiver's own scan (ic8500_scan.cpp), the list.
     // The start sequence the scan settings ask for.
     bool SendScanStart() override;

@@ -78,28 +78,25 @@ class IC1000 : public ReceiverPanel {
     IC1000();
     ~IC1000() override;
 
-    // --- The operations of every panel
-    // The K0 line of FDX::Frequency with the mode and the filter of the bandwidth; no wait.
-    // Refused while the lock sets the band scope up for a scale scan.
-    bool SetFrequency() override;
-    // The bandwidth of the mode, then the tune.
-    bool SetMode() override;
+    // --- The operations of every panel: every family's, then its own. SetFrequency: the K0
+    // line of FDX::Frequency with the mode and the filter of the bandwidth, no wait; refused
+    // while the lock sets the band scope up for a scale scan. SetMode: the bandwidth of the
+    // mode, then the tune. ReadLevel: squelch state, and the level only while the squelch is
+    // open (0 when closed); 255 is kept as 254; -1 when a query was refused or not answered.
+    // ModeParameter: the bandwidth SetMode gives the letter, C 28, A and F 150, W 2300, any
+    // other 60. The state file is "<program folder>IC1000.<port>".
+    PANEL_OPERATIONS()
     // The set has no tuning step.
     bool SetStep() override { return false; }
     bool SetAttenuator() override;
     // The default volume when FDX::Sound is on, else 0.
     bool SetSound() override;
-    // Squelch state, and the level only while the squelch is open (0 when closed); 255 is
-    // kept as 254; -1 when a query was refused or not answered.
-    int32_t ReadLevel() override;
     uint32_t ReadReply() override;
     bool Poll(bool timerTick) override;
     // Drops the exchange; the port is never emptied (see pcr_link.h).
     void Cancel(bool keepPort) override;
     // Commands 613..636.
     void ExecuteCommand() override;
-    // The bandwidth SetMode gives the letter: C 28, A and F 150, W 2300, any other 60.
-    int32_t ModeParameter(char letter) const override;
 
     // --- The scans' share
     bool IdleForLevelPoll() const override { return !Busy; }
@@ -139,10 +136,6 @@ class IC1000 : public ReceiverPanel {
     static int64_t FindPeak(const LevelScale& scale, int64_t frequency, bool right, int64_t lower,
                             int64_t upper, int64_t halfSpan, int64_t threshold);
 
-    // --- The state file "<program folder>IC1000.<port>"
-    bool WriteStateFile() override;
-    bool ReadStateFile() override;
-
     // --- Panel state
     PcrLink Link{*this};
     PcrBandScope Scope;
@@ -159,13 +152,8 @@ class IC1000 : public ReceiverPanel {
     UI_FORM_CONTROLS(IC1000_CONTROLS)
 
   private:
-    void CreateControls() override;
-    FineScaleControls FineScaleOnForm() override;
-    void SetDefaults() override;
-    void WireControls() override;
-    void ShowControls() override;
+    PANEL_FORM_HOOKS()
     void ForgetControls() override { ForgetFormControls(); }
-    void OnPanelCode(uint32_t code) override;
     void Synchronise() override { Connect(); }
     void LockControls(bool locked) override;
     void Lock();
