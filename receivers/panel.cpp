@@ -275,8 +275,11 @@ bool ReceiverPanel::WaitReply() {
 bool ReceiverPanel::WaitFor(ExchangeId id) {
     if (!Ended(id)) {
         ++waitDepth_;
+        const ExchangeId outer = std::exchange(awaited_, id);
         const bool ended = ServeUntil([&] { return Ended(id); });
+        awaited_ = outer;
         --waitDepth_;
+        if (heldFor_ == id) ReleaseHeldLines();
         if (!ended) Abandon();
     }
     return Accepted(id);
@@ -365,6 +368,7 @@ bool ReceiverPanel::BeginExchange(int32_t awaited, bool cancelStale) {
     // Inside a parse pass the ring holds what just arrived, not a stale reply: emptying it
     // there would lose the frames behind the one being parsed (and the pass's reports).
     if (cancelStale && !ReplyComplete && !PollGuard) Cancel(false);
+    ReleaseHeldLines();
     ReplyComplete = false;
     ReplyCountdown = kReplyTicks;
     PendingCommand = awaited;
@@ -397,6 +401,15 @@ void ReceiverPanel::EndExchange(bool accepted) {
     ReplyEvent.Set();
 }
 
+void ReceiverPanel::HoldLinesForWaiter() {
+    if (awaited_ != 0 && awaited_ == exchange_) heldFor_ = exchange_;
+}
+
+void ReceiverPanel::ReleaseHeldLines() {
+    heldFor_ = 0;
+    if (std::exchange(heldPassSkipped_, false)) PostToOwner(PostSerialData);
+}
+
 bool ReceiverPanel::TakeReply(const TakePiece& take) {
     Comm* port = Port();
     if (!port) return false;
@@ -410,6 +423,10 @@ bool ReceiverPanel::TakeReply(const TakePiece& take) {
 bool ReceiverPanel::TakeReplies(const TakePiece& take, const std::function<bool()>& reply) {
     Comm* port = Port();
     if (PollGuard || !port) return ReplyComplete;
+    if (heldFor_ != 0) {
+        heldPassSkipped_ = true;
+        return ReplyComplete;
+    }
     PollGuard = true;
     FrequencyPosted = false;
     LevelPosted = false;

@@ -316,6 +316,13 @@ class ReceiverPanel : public ui::Form {
     bool BeginExchange(int32_t awaited, bool cancelStale = true);
     // The awaited reply (or an acknowledgement) arrived: accepted or refused.
     void EndExchange(bool accepted);
+    // Called by a pass that ended the exchange a wait awaits, for a link that leaves the
+    // lines behind the answer to that waiter (a second wait of the same exchange): until the
+    // wait has returned, the data-arrived passes queued meanwhile (bytes that came in reads
+    // of their own) leave the ring alone; then one pass is posted for those skipped. The
+    // next exchange, or ReleaseHeldLines, ends the hold.
+    void HoldLinesForWaiter();
+    void ReleaseHeldLines();
     // A WaitReply is running now.
     bool Waiting() const { return waitDepth_ > 0; }
     // Nothing is awaited and no request waits to go out.
@@ -584,7 +591,10 @@ class ReceiverPanel : public ui::Form {
     uint32_t syncCount_ = 0;
     uint32_t unansweredInARow_ = 0;
     int waitDepth_ = 0;
-    int serving_ = 0;  // ServeUntil calls running now, nested
+    int serving_ = 0;               // ServeUntil calls running now, nested
+    ExchangeId awaited_ = 0;        // the exchange the innermost WaitFor waits for; 0: none
+    ExchangeId heldFor_ = 0;        // HoldLinesForWaiter's exchange; 0: nothing held
+    bool heldPassSkipped_ = false;  // a pass found the lines held
     RefusalWatch* watch_ = nullptr;
     bool createFailed_ = false;
     bool stateFileSaved_ = false;

@@ -124,7 +124,10 @@ int TokenText::Hex(std::size_t offset) const {
 
 bool AorLink::Send(std::string_view lines, std::string_view expected) {
     // Lines left behind an answer are no answer to this command.
-    if (LineByLine) panel_.Poll(false);
+    if (LineByLine) {
+        panel_.ReleaseHeldLines();
+        panel_.Poll(false);
+    }
     if (!panel_.BeginExchange(aor::kAwaitingLine)) return false;
     ExpectedReply = expected;
     CommandLine = lines;
@@ -185,6 +188,7 @@ bool AorLink::Poll(const std::function<void()>& parse,
                                   if (!ended || !LineByLine) return true;
                                   // What came behind the answer is looked at once its waiter
                                   // had its turn.
+                                  panel_.HoldLinesForWaiter();
                                   panel_.PostToOwner(PostSerialData);
                                   return false;
                               });

@@ -169,8 +169,9 @@ class AorLink {
     // Line by line (the AR8000, which answers every command with one line): a reply is
     // complete at its CR, whether its LF has come or not, and the line that ends an exchange
     // ends its pass too. What came behind it stays in the ring for a second wait of the same
-    // exchange (Rearm); then, or before the next command, it goes as lines nobody asked for
-    // (a report the set sends unasked right behind an answer is not lost). Else a
+    // exchange (Rearm), whatever passes are queued before the waiter has its turn
+    // (HoldLinesForWaiter); then, or before the next command, it goes as lines nobody asked
+    // for (a report the set sends unasked right behind an answer is not lost). Else a
     // reply is complete once its LF has arrived, and a pass takes every line there is.
     bool LineByLine = false;
 

@@ -119,6 +119,30 @@ TEST_F(Ar8000OnAir, ReadsTheLevelEvenBehindALeftOverLineButNotBehindTwo) {
     emulator.SetGarbage("");
 }
 
+// The left-over line and the level's line come in reads of their own, both waiting before the
+// program gets to them (a busy machine): the pass that takes the left-over line ends the first
+// wait, and the data-arrived code queued behind it leaves the level's line for the second.
+TEST_F(Ar8000OnAir, ALevelLineArrivingApartFromTheLeftOverLineIsStillTheAnswer) {
+    Sync();
+    emulator.SetSilent(true);
+    const auto arrives = [&](const std::string& bytes) {
+        comm.StoreReceived(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    };
+    QTimer::singleShot(0, [&] {
+        arrives("\r\n");
+        arrives("LM3F\r\n");
+    });
+    EXPECT_EQ(panel.ReadLevel(), 252);
+    // Nor does the line stay behind for the next query once nobody waits for it.
+    QTimer::singleShot(0, [&] {
+        arrives("\r\n");
+        arrives("VA145500000 MA\r\n");
+    });
+    ASSERT_TRUE(panel.SetFrequencyWait());
+    ui::ServePending();
+    EXPECT_EQ(comm.ReadIndex.load(), comm.WriteIndex.load());
+}
+
 // The set's lines end at their CR: an LF that comes late holds nothing up.
 TEST_F(Ar8000OnAir, AReplyIsCompleteAtItsCr) {
     Sync();
