@@ -246,6 +246,19 @@ void CivMemoryPanel::TellUntaken(const char* what, const Untaken& untaken) {
     fdx_->ShowErrorText(text);
 }
 
+void CivMemoryPanel::StoreChannel(MemoryChannel& entry, uint32_t channel, int32_t bank,
+                                  const std::function<ChannelResult()>& write) {
+    const MemoryChannel before = entry;
+    if (!StoreSettingsInto(entry) || !DirectWrite()) return;
+    const ChannelResult written = write();
+    if (written == ChannelResult::Done) return;
+    entry = before;
+    if (written != ChannelResult::Refused) return;  // a silence is the link's to tell
+    Untaken refused;
+    refused.Add(channel, bank);
+    TellUntaken(kNotWritten, refused);
+}
+
 void CivMemoryPanel::TuneToChannel(const MemoryChannel& channel) {
     if (channel.Empty()) return;
     ChannelIntoSettings(channel, *fdx_);

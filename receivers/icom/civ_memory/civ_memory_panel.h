@@ -64,7 +64,7 @@ class CivMemoryPanel : public CivPanel {
     uint32_t Depth(std::size_t index) const;
 
     // The current channel takes the program's current settings (cb_3, the store command); with
-    // direct write the receiver's channel too.
+    // direct write the receiver's channel too (StoreChannel).
     virtual void StoreCurrentSettings() = 0;
 
     // --- The controls the core works on, placed by each model's list (rows marked
@@ -220,6 +220,14 @@ class CivMemoryPanel : public CivPanel {
     static constexpr const char* kNotWritten = "Не записано в приемник каналов";
     static constexpr const char* kNotRead = "Не прочитано из приемника каналов";
     static constexpr const char* kNotCleared = "Не очищено в приемнике каналов";
+
+    // The program's current settings into `entry` (StoreSettingsInto), and with direct write
+    // into the receiver's channel by `write`. With direct write the list shows what the
+    // receiver holds, so the entry keeps what it had unless the receiver took the channel; a
+    // refusal is told as a write tells it (kNotWritten with `channel` and `bank`, -1 on a set
+    // without banks), which also fails a job line.
+    void StoreChannel(MemoryChannel& entry, uint32_t channel, int32_t bank,
+                      const std::function<ChannelResult()>& write);
 
     // The program state tuned to a channel with a frequency (ChannelIntoSettings); the
     // readout, the bandwidth and the main window follow.

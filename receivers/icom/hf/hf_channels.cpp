@@ -168,13 +168,13 @@ void HfPanel::ClearChannels() {
 }
 
 void HfPanel::StoreCurrentSettings() {
-    MemoryChannel& channel = Channels[CurrentChannel];
-    const bool written = StoreSettingsInto(channel);
-    ShowRow(CurrentChannel);
+    const uint32_t entry = CurrentChannel;
+    StoreChannel(Channels[entry], entry + 1, -1, [this, entry] {
+        ChannelBuffer = Channels[entry];
+        return WriteMemoryChannel(entry + 1);
+    });
+    ShowRow(entry);
     ShowChannel();
-    if (!written || !Settings.DirectWrite) return;
-    ChannelBuffer = channel;
-    WriteMemoryChannel(CurrentChannel + 1);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -262,7 +262,7 @@ class HfPanel : public CivMemoryPanel {
     // and the channels it did not are told.
     void ClearChannels();
     // The current channel takes the program's current settings; with direct write the
-    // receiver's channel too.
+    // receiver's channel too, and the entry only when the receiver took it (StoreChannel).
     void StoreCurrentSettings() override;
     // The current channel, as the list shows it and, with direct write, the receiver.
     void ChooseChannel(uint32_t entry);

@@ -147,7 +147,8 @@ class IC8500 : public CivMemoryPanel {
     // Empties the counted channels of all banks or the current one; in direct mode on the
     // receiver too.
     void ClearBanks(bool all);
-    // The selected channel takes the receiver's current settings (cb_3, command 413).
+    // The selected channel takes the receiver's current settings (cb_3, command 413); in
+    // direct mode only when the receiver took them (StoreChannel).
     void StoreCurrentSettings() override;
     // The current bank, and the channel selected in it; in direct mode on the receiver too.
     void ChooseBank(uint32_t bank);

@@ -282,8 +282,10 @@ void IC8500::ClearBanks(bool all) {
 }
 
 void IC8500::StoreCurrentSettings() {
-    if (StoreSettingsInto(SelectedChannel()) && Settings.DirectMode)
-        WriteChannel(CurrentBank, BankPositions[CurrentBank]);
+    const uint32_t bank = CurrentBank;
+    const uint32_t position = BankPositions[bank];
+    StoreChannel(Channel(bank, position), position, static_cast<int32_t>(bank),
+                 [this, bank, position] { return WriteChannel(bank, position); });
     ShowBank();
 }
 

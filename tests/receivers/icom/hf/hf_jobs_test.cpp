@@ -68,4 +68,55 @@ TYPED_TEST(HfSharedJobs, ReadAndWriteFromTheJobBaseMoveTheWholeMemory) {
     EXPECT_TRUE(this->messages.empty());
 }
 
+// With direct write the store goes into the set's channel at once: a channel the set refuses
+// is told as a write tells it, from the button and from the job line (which fails), and the
+// entry and its row keep what they had; a channel the set takes is stored in both.
+TYPED_TEST(HfSharedJobs, AStoreTheSetRefusesIsToldAndTheEntryKeepsWhatItHad) {
+    const uint32_t base = this->kJobBase;
+    auto& panel = this->panel;
+    emulators::CivChannel held;
+    held.frequencyHz = 7'050'000;
+    held.mode = emulators::kModeAm;
+    held.filter = 0x02;
+    this->emulator.SetChannel(0, 51, held);
+    MemoryChannel before;
+    before.Frequency = 70'500;
+    before.Modulation = 'A';
+    before.Label = "OLD";
+    panel.Channels[50] = before;
+    panel.Settings.DirectWrite = true;
+    panel.ChooseChannel(50);
+    before = panel.Channels[50];
+    const std::string shown = panel.lv_1->Cell(50, 0);
+    this->state.Frequency = 142'000;
+    this->state.Modulation = 'U';
+    this->emulator.SetMemoryCapacity(50);  // channel 51 refused
+    const Texts told{"Не записано в приемник каналов: 1 (первый: канал 51)"};
+
+    this->Click(panel.cb_3);
+    EXPECT_EQ(this->messages, told);
+    EXPECT_EQ(panel.Channels[50], before);
+    EXPECT_EQ(panel.lv_1->Cell(50, 0), shown);
+    EXPECT_EQ(panel.textb_1->Text(), "7.0500");
+
+    this->messages.clear();
+    const JobStr line = this->RunJob(base + 13);
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message, told[0]);
+    EXPECT_EQ(panel.Channels[50], before);
+    EXPECT_TRUE(this->messages.empty());  // the line carries it
+
+    this->emulator.SetMemoryCapacity(101);
+    EXPECT_EQ(this->emulator.Channel(0, 51).frequencyHz, 7'050'000u);
+    EXPECT_EQ(this->RunJob(base + 13).ReturnCode, 0);
+    EXPECT_EQ(panel.Channels[50].Frequency, 142'000u);
+    EXPECT_EQ(this->emulator.Channel(0, 51).frequencyHz, 14'200'000u);
+    EXPECT_EQ(panel.lv_1->Cell(50, 0), "  14.2000");
+    this->state.Frequency = 143'000;
+    this->Click(panel.cb_3);
+    EXPECT_EQ(this->emulator.Channel(0, 51).frequencyHz, 14'300'000u);
+    EXPECT_EQ(panel.lv_1->Cell(50, 0), "  14.3000");
+    EXPECT_TRUE(this->messages.empty());
+}
+
 }  // namespace

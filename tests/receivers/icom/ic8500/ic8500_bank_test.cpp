@@ -325,6 +325,44 @@ TEST_F(Ic8500Banks, TheCurrentSettingsGoIntoTheSelectedChannel) {
     EXPECT_EQ(emulator.Channel(3, 2).mode, emulators::kModeFm);
 }
 
+// In direct mode a channel the receiver refuses, or cannot hold (RTTY, not sent), is told as a
+// bank write tells it, from the button and from the job line (which fails), and the channel and
+// its row keep what they had.
+TEST_F(Ic8500Banks, AStoreTheReceiverRefusesIsToldAndTheChannelKeepsWhatItHad) {
+    RunJob(433, 1);
+    RunJob(427, 3);
+    RunJob(428, 2);
+    CivChannel held;
+    held.frequencyHz = 100'000'000;
+    emulator.SetChannel(3, 2, held);
+    panel.Channel(3, 2) = Abc();
+    panel.ChooseBank(3);
+    state.Frequency = 4'339'200;
+    state.Modulation = 'A';
+    emulator.SetMemoryCapacity(2);  // position 2 refused
+    const std::vector<std::string> told{
+        "Не записано в приемник каналов: 1 (первый: банк 3, канал 2)"};
+
+    Click(panel.cb_3);
+    EXPECT_EQ(messages, told);
+    EXPECT_EQ(panel.Channel(3, 2), Abc());
+    EXPECT_EQ(panel.lv_1->Cell(2, 0), " 145.0000");
+    messages.clear();
+    JobStr line = RunJob(413);
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message, told[0]);
+    EXPECT_EQ(panel.Channel(3, 2), Abc());
+
+    emulator.SetMemoryCapacity(100);
+    EXPECT_EQ(emulator.Channel(3, 2).frequencyHz, 100'000'000u);
+    state.Modulation = 'R';
+    line = RunJob(413);
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message, told[0]);
+    EXPECT_EQ(panel.Channel(3, 2), Abc());
+    EXPECT_TRUE(messages.empty());
+}
+
 // A channel's level stands in the list as measured, or in dB by the receiver's calibration
 // while levels are shown in dB.
 TEST_F(Ic8500Banks, TheListShowsAChannelsLevelRawOrInDecibels) {
