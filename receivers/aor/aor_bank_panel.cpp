@@ -195,6 +195,19 @@ void AorBankPanel::EditChannel(const std::function<void(MemoryChannel&)>& edit) 
     ShowSelectedRow();
 }
 
+void AorBankPanel::TellNotWritten(uint32_t count, const std::string& bank, int channel) {
+    fdx_->ShowErrorText(FormatText("Не записано в приемник каналов: %u (первый: банк %s, канал %d)",
+                                   count, bank.c_str(), channel));
+}
+
+bool AorBankPanel::KeepWritten(bool written, MemoryChannel& record, const MemoryChannel& before,
+                               const std::string& bank, int channel) {
+    if (written) return true;
+    record = before;
+    TellNotWritten(1, bank, channel);
+    return false;
+}
+
 // A frequency typed into an empty channel gives it the program state's settings, as far as
 // the model's memory holds them; 0 or "выкл" empties it; one beyond the receiver's limits is
 // not taken.

@@ -125,6 +125,14 @@ class AorBankPanel : public ReceiverPanel {
     void SortList(int column);
     // An edit of the selected channel: its copy and its row, or through the receiver.
     void EditChannel(const std::function<void(MemoryChannel&)>& edit);
+    // Channels a write did not get into the receiver, told once: how many, and the first by
+    // its bank as the receiver names it (a number or a letter) and its channel.
+    void TellNotWritten(uint32_t count, const std::string& bank, int channel);
+    // With direct writing the list shows what the receiver holds: `record`, changed from
+    // `before`, keeps the change only when `written` (the receiver took it); else it gets
+    // `before` back and the write is told (TellNotWritten), which also fails a job line.
+    bool KeepWritten(bool written, MemoryChannel& record, const MemoryChannel& before,
+                     const std::string& bank, int channel);
     void OnChannelFrequency(const std::string& text);
     // The text a mode shows in the edit row's list; null for a letter without an entry.
     const char* ModeText(char letter, int32_t filter) const;

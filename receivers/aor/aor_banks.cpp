@@ -173,8 +173,11 @@ void AorPanel::WriteAllBanks() {
 
 void AorPanel::StoreCurrentSettings() {
     const int channel = SelectedChannel();
-    if (StoreSettingsInto(ChannelAt(CurrentBank, channel)) && DirectWrite)
-        SendChannel(CurrentBank, channel);
+    MemoryChannel& record = ChannelAt(CurrentBank, channel);
+    const MemoryChannel before = record;
+    if (StoreSettingsInto(record) && DirectWrite)
+        KeepWritten(SendChannel(CurrentBank, channel), record, before, BankName(CurrentBank),
+                    channel);
     ShowBankList();
 }
 

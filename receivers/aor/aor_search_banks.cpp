@@ -82,8 +82,11 @@ bool AorPanel::EditOnReceiver(const std::function<void(MemoryChannel&)>& edit) {
     const ChannelAnswer answer = ReadChannelInto(CurrentBank, channel, held, true);
     if (answer == ChannelAnswer::None) return false;
     if (answer == ChannelAnswer::Found) record = held;
+    const MemoryChannel before = record;
     edit(record);
-    if (!record.Empty()) SendChannel(CurrentBank, channel);
+    if (!record.Empty())
+        KeepWritten(SendChannel(CurrentBank, channel), record, before, BankName(CurrentBank),
+                    channel);
     ShowBankList();
     ShowBandwidth();
     FollowTuning();

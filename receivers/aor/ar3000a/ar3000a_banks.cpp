@@ -152,9 +152,7 @@ void AR3000A::WriteBanks() {
         return walked;
     });
     if (answered && refused > 0)
-        fdx_->ShowErrorText(
-            FormatText("Не записано в приемник каналов: %u (первый: банк %d, канал %d)", refused,
-                       firstBank + 1, firstChannel));
+        TellNotWritten(refused, std::to_string(firstBank + 1), firstChannel);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -162,8 +160,11 @@ void AR3000A::WriteBanks() {
 
 void AR3000A::StoreCurrentSettings() {
     const int channel = SelectedChannel();
-    if (StoreSettingsInto(ChannelAt(CurrentBank, channel)) && DirectWrite)
-        WriteChannel(CurrentBank, channel);
+    MemoryChannel& record = ChannelAt(CurrentBank, channel);
+    const MemoryChannel before = record;
+    if (StoreSettingsInto(record) && DirectWrite)
+        KeepWritten(WriteChannel(CurrentBank, channel), record, before,
+                    std::to_string(CurrentBank + 1), channel);
     ShowSelectedRow();
     ShowChannelBoxes();
 }

@@ -250,13 +250,16 @@ void CivMemoryPanel::StoreChannel(MemoryChannel& entry, uint32_t channel, int32_
                                   const std::function<ChannelResult()>& write) {
     const MemoryChannel before = entry;
     if (!StoreSettingsInto(entry) || !DirectWrite()) return;
-    const ChannelResult written = write();
-    if (written == ChannelResult::Done) return;
-    entry = before;
-    if (written != ChannelResult::Refused) return;  // a silence is the link's to tell
+    if (!Written(write(), channel, bank)) entry = before;
+}
+
+bool CivMemoryPanel::Written(ChannelResult written, uint32_t channel, int32_t bank) {
+    if (written == ChannelResult::Done) return true;
+    if (written != ChannelResult::Refused) return false;  // a silence is the link's to tell
     Untaken refused;
     refused.Add(channel, bank);
     TellUntaken(kNotWritten, refused);
+    return false;
 }
 
 void CivMemoryPanel::TuneToChannel(const MemoryChannel& channel) {

@@ -228,6 +228,9 @@ class CivMemoryPanel : public CivPanel {
     // without banks), which also fails a job line.
     void StoreChannel(MemoryChannel& entry, uint32_t channel, int32_t bank,
                       const std::function<ChannelResult()>& write);
+    // The result of a direct write of one channel: true when the receiver took it; a refusal
+    // is told as a write tells it (kNotWritten with `channel` and `bank`, as StoreChannel).
+    bool Written(ChannelResult written, uint32_t channel, int32_t bank);
 
     // The program state tuned to a channel with a frequency (ChannelIntoSettings); the
     // readout, the bandwidth and the main window follow.

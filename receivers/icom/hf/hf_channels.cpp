@@ -225,11 +225,17 @@ void HfPanel::EditChannel(const std::function<void(MemoryChannel&)>& change) {
     const uint32_t number = CurrentChannel + 1;
     if (Settings.DirectWrite && ReadMemoryChannel(number) == ChannelResult::Done)
         TakeHeldFields(entry);
+    const MemoryChannel before = entry;
     change(entry);
     ShowRow(CurrentChannel);
     if (!Settings.DirectWrite) return;
     ChannelBuffer = entry;
-    WriteMemoryChannel(number);
+    // The entry shows what the receiver holds: the edit only when the receiver took it.
+    if (!Written(WriteMemoryChannel(number), number, -1)) {
+        entry = before;
+        ShowRow(CurrentChannel);
+        ShowChannel();
+    }
     ApplyCurrentChannel();
 }
 

@@ -242,8 +242,9 @@ void IC8500::WireChannelControls() {
     const auto on = [this](ui::Control* control, ui::EventId id, auto action) {
         control->AddHandler(id, [this, action](ui::Object&, ui::EventData& e) {
             if (showingChannel_) return false;
+            const MemoryChannel before = SelectedChannel();
             action(e);
-            ChannelEdited();
+            ChannelEdited(before);
             return false;
         });
     };

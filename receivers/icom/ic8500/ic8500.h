@@ -251,8 +251,9 @@ class IC8500 : public CivMemoryPanel {
     std::span<MemoryChannel> CurrentBankChannels() override;  // its counted channels
     void BankItemTaken() override;
     void TakeRangeIntoProg();
-    // The selected channel changed on the panel: its row, and the receiver in direct mode.
-    void ChannelEdited();
+    // The selected channel changed on the panel from `before`: its row, and the receiver in
+    // direct mode, where a channel the receiver did not take gets `before` back (Written).
+    void ChannelEdited(const MemoryChannel& before);
     void WireChannelControls();
 
     // Display.

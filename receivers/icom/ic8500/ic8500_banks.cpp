@@ -313,14 +313,18 @@ void IC8500::ApplyCurrentChannel() {
     ShowBank();
 }
 
-void IC8500::ChannelEdited() {
+void IC8500::ChannelEdited(const MemoryChannel& before) {
     const uint32_t position = BankPositions[CurrentBank];
+    if (Settings.DirectMode && !Written(WriteChannel(CurrentBank, position), position,
+                                        static_cast<int32_t>(CurrentBank))) {
+        SelectedChannel() = before;
+        ShowChannel();
+    }
     if (lv_1) {
         const std::vector<std::string> cells = RowCells(SelectedChannel());
         for (std::size_t column = 0; column < cells.size(); ++column)
             lv_1->SetCell(RowOf(position), static_cast<int>(column), cells[column]);
     }
-    if (Settings.DirectMode) WriteChannel(CurrentBank, position);
 }
 
 // ---------------------------------------------------------------------------------------

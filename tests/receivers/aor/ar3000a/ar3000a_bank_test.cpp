@@ -81,8 +81,7 @@ TEST_F(Ar3000aOnAir, ReadingABankGivesTheReceiversMemoryAndItsLevels) {
     const Strings lines = Lines();
     EXPECT_EQ(Count(lines, "Y"), 1 + 100 + 3 + 1);  // probes, levels of three, the last read
     // The receiver's bank is selected first: it may stand on another one.
-    EXPECT_EQ(Strings(lines.begin(), lines.begin() + 6),
-              (Strings{"Y", "2X", "Y", "0Z", "Y", "Y"}));
+    EXPECT_EQ(Strings(lines.begin(), lines.begin() + 6), (Strings{"Y", "2X", "Y", "0Z", "Y", "Y"}));
     EXPECT_EQ(Strings(lines.end() - 2, lines.end()), (Strings{"42Z", "Y"}));
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
     EXPECT_EQ(main.Count(PostShowWait), 1);
@@ -222,6 +221,38 @@ TEST_F(Ar3000aOnAir, ChannelsTheSetRefusesInABankWriteAreCountedAndTold) {
     EXPECT_EQ(messages, Strings{told});
 }
 
+// With direct writing a store the set refuses is told as a bank write tells it, from the button
+// and from the job line (which fails), and the channel and its row keep what the set holds.
+TEST_F(Ar3000aOnAir, AStoreTheSetRefusesIsToldAndTheChannelKeepsWhatItHolds) {
+    emulator.SetChannel(2, 8, {433'920'000, 25'000, 'C', false});
+    RunJob(120, 1);
+    RunJob(113);
+    RunJob(127, 8);
+    const MemoryChannel held = panel.ChannelAt(2, 8);
+    ASSERT_EQ(held.Frequency, 4'339'200u);
+    state.Frequency = 1'017'000;
+    state.Modulation = 'W';
+    emulator.SetRefused({"08"});
+    const Strings told{"Не записано в приемник каналов: 1 (первый: банк 3, канал 8)"};
+
+    const JobStr line = RunJob(117);
+    EXPECT_EQ(line.ReturnCode, 1u);
+    EXPECT_EQ(line.Message, told[0]);
+    EXPECT_EQ(panel.ChannelAt(2, 8), held);
+    EXPECT_TRUE(messages.empty());
+    ui::EventData click;
+    click.id = ui::EventId::Click;
+    panel.cb_3->Raise(click);
+    EXPECT_EQ(messages, told);
+    EXPECT_EQ(panel.ChannelAt(2, 8), held);
+    EXPECT_EQ(panel.lv_1->Cell(8, 0), " 433.9200");
+
+    emulator.SetRefused({});
+    EXPECT_EQ(RunJob(117).ReturnCode, 0u);
+    EXPECT_EQ(emulator.Channel(2, 8).frequencyHz, 101'700'000u);
+    EXPECT_EQ(panel.lv_1->Cell(8, 0), " 101.7000");
+}
+
 // A mode or a step the set has not, from a bank item of another receiver or a state file, is
 // not taken: the channel keeps the empty channel's mode and the nearest step the set has.
 // Neither does a frequency typed into an empty channel take the program state's.
@@ -345,9 +376,9 @@ TEST_F(Ar3000aStateFile, IsWrittenAsItsKeysSayAndReadBackByteForByte) {
 // Keys are compared whole, and numbers that pick a place are checked.
 TEST_F(Ar3000aStateFile, KeysAreTakenWholeAndPlacesChecked) {
     WriteBytes(Path(), Cp1251Lines({"Шаг_просмотра=7", "Банк=4", "Позиция_Банк1=100",
-                                    "Позиция_Банк2=9", "Позиция_Банк=5", "Позиция_Банк30=7", "Банк_поиска=3",
-                                    "Аттенюатор=ДА", "Частот_Банков=400", "F=1455000",
-                                    "F_QMOD=2", "F_SEL=+", "F_ATT=+", "F=999999999"}));
+                                    "Позиция_Банк2=9", "Позиция_Банк=5", "Позиция_Банк30=7",
+                                    "Банк_поиска=3", "Аттенюатор=ДА", "Частот_Банков=400",
+                                    "F=1455000", "F_QMOD=2", "F_SEL=+", "F_ATT=+", "F=999999999"}));
     AR3000A panel;
     ASSERT_TRUE(panel.Create(&main, &state));
     EXPECT_EQ(panel.ViewStep, 100u);

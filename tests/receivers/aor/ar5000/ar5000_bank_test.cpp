@@ -212,6 +212,22 @@ TEST_F(Ar5000OnAir, ADirectEditOfAChannelGoesIntoTheReceiver) {
     EXPECT_EQ(panel.lv_1->Cell(0, 0), "выкл");
 }
 
+// With direct writing an edit that the receiver refuses is told as a bank write tells it, and
+// the channel and its row keep what the receiver holds.
+TEST_F(Ar5000OnAir, AnEditTheReceiverRefusesIsToldAndTheChannelKeepsWhatItHolds) {
+    NoteMessages();
+    emulator.SetChannel(0, 0, AorChannel{145'500'000, AorSettings{}, "BEFORE", false, false});
+    panel.DirectWrite = true;
+    emulator.SetRefused({"MX"});
+    Operate(panel.comment, ui::EventId::Change, 0, "AFTER");
+    EXPECT_EQ(messages, Strings{"Не записано в приемник каналов: 1 (первый: банк 0, канал 0)"});
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, "BEFORE");
+    EXPECT_EQ(panel.ChannelAt(0, 0).Frequency, 1'455'000u);
+    EXPECT_EQ(panel.lv_1->Cell(0, 5), "BEFORE");
+    EXPECT_EQ(panel.comment->Text(), "BEFORE");
+    EXPECT_EQ(emulator.Channel(0, 0).label, "BEFORE  ");
+}
+
 TEST_F(Ar5000OnAir, TheScanModeDialogSendsTheBankLinksOfTheScanKind) {
     Operate(panel.pictbttn_6, ui::EventId::Click);
     ASSERT_TRUE(ServeUntil([&] { return panel.ScanDialog() && panel.ScanDialog()->HasWindow(); }));

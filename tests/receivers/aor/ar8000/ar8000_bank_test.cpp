@@ -79,8 +79,9 @@ TEST_F(Ar8000Banks, WritingAllBanksPutsThePanelsChannelsIntoTheSetAndReadingBrin
     EXPECT_EQ(emulator.Channel(3, 3).frequencyHz, 156'800'000u);
     EXPECT_EQ(LinesStartingWith("MX").size(), Samples().size());
     EXPECT_EQ(LinesStartingWith("MXh05"), Strings{"MXh05 RF433920000 ST5000 MD3 AT0 TM       "});
-    EXPECT_EQ(LinesStartingWith("SE"), (Strings{"SEA SL108000000 SU136000000 ST25000 MD0 AT0 TT",
-                                                "SEh SL144000000 SU146000000 ST12500 MD1 AT0 TT2M"}));
+    EXPECT_EQ(LinesStartingWith("SE"),
+              (Strings{"SEA SL108000000 SU136000000 ST25000 MD0 AT0 TT",
+                       "SEh SL144000000 SU146000000 ST12500 MD1 AT0 TT2M"}));
     EXPECT_TRUE(LinesStartingWith("MQ").empty());
 
     // The panel forgets, then reads the whole memory back: the channel it had nothing for is
@@ -110,7 +111,8 @@ TEST_F(Ar8000Banks, WritingAllBanksPutsThePanelsChannelsIntoTheSetAndReadingBrin
 // than the one asked is not that channel's.
 TEST_F(Ar8000Banks, TheCurrentBankIsReadWithTheSearchBankOfItsNumber) {
     emulator.SetChannel(12, 5, Samples()[2].onSet);
-    emulator.SetSearchBank(12, {144'000'000, 146'000'000, AorSettings{25'000, '2', '3', '1'}, "BAND"});
+    emulator.SetSearchBank(12,
+                           {144'000'000, 146'000'000, AorSettings{25'000, '2', '3', '1'}, "BAND"});
     panel.ChannelAt(12, 6).Frequency = 1'000'000;  // the set has nothing there
     ui::EventData pick;
     pick.id = ui::EventId::Select;
@@ -223,6 +225,38 @@ TEST_F(Ar8000Banks, TheCurrentSettingsGoIntoTheSelectedChannel) {
     EXPECT_EQ(emulator.Channel(0, 4).frequencyHz, 145'500'000u);
 }
 
+// With direct writing a store the set refuses is told as a bank write tells it, by the bank's
+// letter, from the button and from the job line (which fails), and the channel and its row
+// keep what they had.
+TEST_F(Ar8000Banks, AStoreTheSetRefusesIsToldAndTheChannelKeepsWhatItHad) {
+    panel.BankPositions[0] = 4;
+    panel.ChannelAt(0, 4).Frequency = 1'000'000;
+    panel.ChannelAt(0, 4).Label = "OLD";
+    const MemoryChannel kept = panel.ChannelAt(0, 4);
+    panel.DirectWrite = true;
+    state.Frequency = 1'455'000;
+    state.Modulation = 'F';
+    emulator.SetRefused({"MX"});
+    const Strings told{"Не записано в приемник каналов: 1 (первый: банк A, канал 4)"};
+
+    panel.cb_3->Raise(ui::EventId::Click);
+    ui::ServePending();
+    EXPECT_EQ(messages, told);
+    EXPECT_EQ(panel.ChannelAt(0, 4), kept);
+    EXPECT_EQ(panel.lv_1->Cell(4, 0), " 100.0000");
+    messages.clear();
+    const JobStr line = RunJob(213);
+    EXPECT_EQ(line.ReturnCode, 1u);
+    EXPECT_EQ(line.Message, told[0]);
+    EXPECT_EQ(panel.ChannelAt(0, 4), kept);
+    EXPECT_TRUE(messages.empty());
+
+    emulator.SetRefused({});
+    EXPECT_EQ(RunJob(213).ReturnCode, 0u);
+    EXPECT_EQ(emulator.Channel(0, 4).frequencyHz, 145'500'000u);
+    EXPECT_EQ(panel.lv_1->Cell(4, 0), " 145.5000");
+}
+
 // ---------------------------------------------------------------------------------------
 // The state file
 
@@ -253,9 +287,15 @@ void GiveSettings(AR8000& panel, FDX& state) {
     for (const Sample& s : Samples()) panel.ChannelAt(s.bank, s.channel) = s.record;
     panel.ChannelAt(0, 0).Select = true;
     panel.ChannelAt(0, 0).Label = "Позыв";
-    panel.SearchBanks[12] = {.Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Mode = 'A',
-                             .Label = "2M", .Attenuator = true, .AttenuatorDb = 10};
-    panel.SearchBanks[19] = {.Lower = 1'080'000, .Upper = 1'360'000, .Step = 250, .Mode = 'W', .Label = {}};
+    panel.SearchBanks[12] = {.Lower = 1'440'000,
+                             .Upper = 1'460'000,
+                             .Step = 125,
+                             .Mode = 'A',
+                             .Label = "2M",
+                             .Attenuator = true,
+                             .AttenuatorDb = 10};
+    panel.SearchBanks[19] = {
+        .Lower = 1'080'000, .Upper = 1'360'000, .Step = 250, .Mode = 'W', .Label = {}};
     panel.Scale.SetCell(14'550, 90);
     panel.Scale.SetCell(190'000, 33);
 }

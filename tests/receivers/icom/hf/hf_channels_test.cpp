@@ -206,6 +206,35 @@ TEST_F(Ic756OnAir, ATypedFrequencyOrStepReachesTheSetOnceWhenTheTypingEnds) {
     EXPECT_EQ(panel.Channels[0].Frequency, 96'500u);
 }
 
+// In direct write an edit the set refuses is told as a write tells it, and the entry, its row
+// and its boxes keep what the set holds; one the set takes goes in.
+TEST_F(Ic756OnAir, AnEditTheSetRefusesIsToldAndTheChannelKeepsWhatTheSetHolds) {
+    namespace hand = operator_hand;
+    emulator.SetChannel(0, 51, At(7'000'000));
+    panel.Settings.DirectWrite = true;
+    panel.ChooseChannel(50);
+    main.Show();
+    const MemoryChannel held = panel.Channels[50];
+    const std::string row = panel.lv_1->Cell(50, 0);
+    emulator.SetMemoryCapacity(50);  // channel 51 refused
+
+    hand::TypeOver(panel.textb_1, "9.65");
+    hand::PressEnter(panel.textb_1);
+    ASSERT_TRUE(ServeUntil([&] { return !messages.empty(); }));
+    EXPECT_EQ(messages, Texts{"Не записано в приемник каналов: 1 (первый: канал 51)"});
+    EXPECT_EQ(panel.Channels[50], held);
+    EXPECT_EQ(panel.lv_1->Cell(50, 0), row);
+    EXPECT_EQ(panel.textb_1->Text(), "7.0000");
+
+    messages.clear();
+    emulator.SetMemoryCapacity(101);
+    hand::TypeOver(panel.textb_1, "9.65");
+    hand::PressEnter(panel.textb_1);
+    ASSERT_TRUE(ServeUntil([&] { return emulator.Channel(0, 51).frequencyHz == 9'650'000; }));
+    EXPECT_EQ(panel.Channels[50].Frequency, 96'500u);
+    EXPECT_TRUE(messages.empty());
+}
+
 // A bank item of a thousand channels fills the 101 the set has; the table goes back as a bank
 // up to its last channel with a frequency.
 TEST_F(Ic756OnAir, TheWorkingBankFillsTheTableAndTakesItBack) {

@@ -514,6 +514,42 @@ TEST_F(Ic8500Banks, DirectModeTunesToTheChannelTheReceiverHolds) {
     EXPECT_EQ(state.Step, 100u);
 }
 
+// In direct mode an edit the receiver refuses is told as a bank write tells it, and the
+// channel, its row and its box keep what the receiver holds.
+TEST_F(Ic8500Banks, AnEditTheReceiverRefusesIsToldAndTheChannelKeepsWhatItHolds) {
+    CivChannel ship;
+    ship.frequencyHz = 156'800'000;
+    ship.mode = emulators::kModeFm;
+    ship.filter = 0x01;
+    emulator.SetChannel(0, 1, ship);
+    RunJob(420, 1);
+    ui::EventData row;
+    row.id = ui::EventId::Select;
+    row.value = 1;
+    panel.lv_1->Raise(row);
+    const MemoryChannel held = panel.Channel(0, 1);
+    const std::string label = panel.lv_1->Cell(1, 2);
+    emulator.SetMemoryCapacity(1);  // position 1 refused
+
+    ui::EventData typed;
+    typed.id = ui::EventId::Change;
+    typed.text = "SHIP";
+    panel.comment->Raise(typed);
+    EXPECT_EQ(
+        messages,
+        (std::vector<std::string>{"Не записано в приемник каналов: 1 (первый: банк 0, канал 1)"}));
+    EXPECT_EQ(panel.Channel(0, 1), held);
+    EXPECT_EQ(panel.lv_1->Cell(1, 2), label);
+    EXPECT_EQ(panel.comment->Text(), held.Label);
+
+    messages.clear();
+    emulator.SetMemoryCapacity(100);
+    panel.comment->Raise(typed);
+    EXPECT_EQ(emulator.Channel(0, 1).name, "SHIP    ");
+    EXPECT_EQ(panel.lv_1->Cell(1, 2), "SHIP");
+    EXPECT_TRUE(messages.empty());
+}
+
 // A bank named on the panel is named on the receiver, and the list shows the receiver's
 // spelling; without an answer the panel keeps five characters of what was typed.
 TEST_F(Ic8500Banks, ABankNamedOnThePanelTakesTheReceiversSpelling) {
