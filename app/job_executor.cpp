@@ -168,6 +168,7 @@ void JobExecutor::EndLoadedJob() {
     // A scan the run started and that ended under it left "СТОП" and the locked controls to
     // the run; with the run they are the operator's again.
     if (!fdx_.Running) host_.ReturnControlsAfterRun();
+    scan_.ReturnWindowsLeftToJob();
     fdx_.LoadedRun = 0;
 }
 

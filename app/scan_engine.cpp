@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "app/receiver_dispatch.h"
 #include "receivers/comm.h"
@@ -305,7 +306,10 @@ void ScanEngine::StartScaleScan() {
 
 void ScanEngine::StopScaleScan() {
     ReleaseReceiver();
-    if (!fdx_.JobRunning) receiver_.PostToPanel(PostUnlockControls);
+    if (fdx_.JobRunning)
+        leftToJob_.panel = true;
+    else
+        receiver_.PostToPanel(PostUnlockControls);
 }
 
 bool ScanEngine::StartBankScan() {
@@ -392,7 +396,10 @@ void ScanEngine::StopBankScan() {
     // The series ends now; a measurement set saved from it carries this end.
     fdx_.MeasurementEnd = MomentOf(LocalTimeOf(calendar_()));
     if (fdx_.OptSound) receiver_.ApplySound(true);
-    if (!fdx_.JobRunning) PostPrivateMessage(windows_.freq, PostUnlockControls);
+    if (fdx_.JobRunning)
+        leftToJob_.bank = true;
+    else
+        PostPrivateMessage(windows_.freq, PostUnlockControls);
 }
 
 // The job of the job editor runs from its first line; the lines are the job executor's.
@@ -452,11 +459,25 @@ void ScanEngine::EndJobMode() {
         for (ui::Form* window : {windows_.diap, windows_.group, windows_.freq})
             PostPrivateMessage(window, PostUnlockControls);
     }
+    ReturnWindowsLeftToJob();
     if (!fdx_.LoadedRun) {
         PostPrivateMessage(windows_.job, PostUnlockControls);
         PostPrivateMessage(windows_.job, PostRefreshDisplay);
     }
     fdx_.LoadedRun = 0;
+}
+
+// A stop under a job leaves its windows locked for the job, which goes on driving them. A run
+// of the editor locked them itself and unlocks them at its end; a loaded run (the macro, the
+// trigger, a scan's reaction) locked nothing and would leave them locked for good. So each
+// comes back with the end of either run, with the range window's redraw of the scan's end,
+// unless a scan that runs now works on it: that scan's own stop returns it.
+void ScanEngine::ReturnWindowsLeftToJob() {
+    const LeftToJob left = std::exchange(leftToJob_, {});
+    const int32_t mode = fdx_.Running ? fdx_.RunningMode : -1;  // -1: no scan runs
+    if (left.panel && mode != kScaleMode) receiver_.PostToPanel(PostUnlockControls);
+    if (left.bank && mode != kBankMode) PostPrivateMessage(windows_.freq, PostUnlockControls);
+    if (left.range && mode != kRangeMode && mode != kGroupMode) ReturnRangeWindows();
 }
 
 // A scan's reaction "выполнить задание": the job holds the scan until it releases it.

@@ -84,6 +84,8 @@ class ScanEngine {
     void StopRangeScan();
     bool StartJobMode();
     void EndJobMode();
+    // The end of any job run: what the stops under it left to the job comes back.
+    void ReturnWindowsLeftToJob();
 
     void TuneReceiver();
     bool QueryLevel();
@@ -151,6 +153,7 @@ class ScanEngine {
     void GiveScaleSettingsBack(const ScaleSettings& scale);
     uint64_t TakeStepGeneration(uint32_t code);
     void ReleaseReceiver();
+    void ReturnRangeWindows();
 
     // What the range and bank steps share: the hold and the reaction to a signal.
     void ReleaseByCondition(uint32_t condition, bool signalGone, int32_t waitTime);
@@ -209,5 +212,12 @@ class ScanEngine {
     };
     std::optional<ScaleSettings> scaleSettings_;
     bool startAfterSync_ = false;  // the start button was pressed while the sync ran
+    // The windows a stop under a running job left locked for the job, by the scan stopped.
+    struct LeftToJob {
+        bool panel = false;  // the receiver panel (scale scan)
+        bool bank = false;   // the bank window
+        bool range = false;  // the range and group windows, and the range window's last redraw
+    };
+    LeftToJob leftToJob_;
     int32_t holdPeak_ = 0;  // the highest level of the point the range scan holds on
 };

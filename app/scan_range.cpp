@@ -152,7 +152,15 @@ bool ScanEngine::StartRangeScan() {
 
 void ScanEngine::StopRangeScan() {
     ReleaseReceiver();
-    if (fdx_.JobRunning) return;
+    if (fdx_.JobRunning)
+        leftToJob_.range = true;
+    else
+        ReturnRangeWindows();
+}
+
+// The range window's redraw of the whole scale is what shows the scan's last point: the
+// cursor never left its column.
+void ScanEngine::ReturnRangeWindows() {
     PostPrivateMessage(windows_.diap, PostUnlockControls);
     PostPrivateMessage(windows_.diap, PostDrawMarkerLabel);
     PostPrivateMessage(windows_.group, PostUnlockControls);

@@ -188,6 +188,24 @@ TEST_F(BankScan, AHoldUntilTheSignalGoesEndsTheHoldTimeAfterItAndBeepsAsItBegins
     orvel.StartButton();
 }
 
+// A loaded run (the macro, the trigger, a scan's reaction) that starts the bank scan and stops it
+// again: the stop leaves the bank window locked for the run, and the run's end unlocks it.
+TEST_F(BankScan, AScanStoppedUnderALoadedJobUnlocksTheBankWindowWithTheJobsEnd) {
+    FiveChannels(0, 5);
+    int unlocksWhileTheJobRan = -1;
+    hooks[PostJobStep] = [&] {
+        if (!orvel.Running) unlocksWhileTheJobRan = freqWindow.Count(PostUnlockControls);
+    };
+    RunJob(window_test::MakeLines(
+        {{"Кнопка ПУСК", 10, 17}, {"Задержка", 4, 1, 1}, {"Кнопка СТОП", 10, 25}}));
+    ASSERT_FALSE(orvel.JobRunning);
+    ASSERT_FALSE(orvel.Running);
+    EXPECT_EQ(unlocksWhileTheJobRan, 0);
+    ui::ServePending();
+    EXPECT_EQ(freqWindow.Count(PostLockControls), 1);
+    EXPECT_EQ(freqWindow.Count(PostUnlockControls), 1);
+}
+
 // ---- scale scan
 
 TEST_F(ScanOnAir, ScaleScanStopsBelowTheUpperLimitWithoutTuningIt) {
@@ -201,6 +219,25 @@ TEST_F(ScanOnAir, ScaleScanStopsBelowTheUpperLimitWithoutTuningIt) {
     EXPECT_EQ(LevelQueries(), 2);
     EXPECT_EQ(orvel.start->Text(), "ПУСК");
     EXPECT_EQ(orvel.statusBar->PartText(0), "Сканирование по Шкале");
+}
+
+// The same for the scale scan: the receiver panel, locked by the scan, is free after the run.
+TEST_F(ScanOnAir, AScaleScanStoppedUnderALoadedJobFreesThePanelWithTheJobsEnd) {
+    orvel.SwitchToTab(0);
+    orvel.Step = 250;
+    orvel.Frequency = 100 * kMHz;
+    bool panelBusyAfterTheStop = false;
+    hooks[PostJobStep] = [&] {
+        if (!orvel.Running && orvel.JobLineIndex == 3)
+            panelBusyAfterTheStop = orvel.receiver.Panel()->PanelBusy;
+    };
+    RunJob(window_test::MakeLines(
+        {{"Кнопка ПУСК", 10, 17}, {"Задержка", 4, 1, 1}, {"Кнопка СТОП", 10, 25}}));
+    ASSERT_FALSE(orvel.JobRunning);
+    ASSERT_FALSE(orvel.Running);
+    EXPECT_TRUE(panelBusyAfterTheStop);
+    ui::ServePending();
+    EXPECT_FALSE(orvel.receiver.Panel()->PanelBusy);
 }
 
 // ---- job-driven scan

@@ -116,6 +116,28 @@ TEST_F(RangeScan, ASignalSpreadOverTheBandwidthHoldsWhereItSpreadAndNotOnAPointA
     EXPECT_EQ(emulator.State().frequencyHz, 100'520'000u);
 }
 
+// The peak is known only at the point after it: the scan tunes back to the peak for the hold,
+// and once released measures the point after it again; no other point is measured twice.
+TEST_F(RangeScan, ASignalTakesTheScanBackToItsPeakAndThenOnToThePointAfterItAgain) {
+    emulator.SetSignalPlan(WithCarrier(20, 100'050'000, 200));
+    UserDp& range = MakeRange(k100MHz, k100MHz + 9 * k10kHz, k10kHz);
+    range.Journal = 1;
+    range.Level = 50;  // "Условие" 0 with no hold time: the hold ends at the next step
+    Bank& slot = Load(0, range);
+    StartRangeTab();
+    ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+    std::vector<uint32_t> expected;
+    for (uint32_t i : {0, 1, 2, 3, 4, 5, 6, 5, 6, 7, 8, 9})
+        expected.push_back(k100MHz + i * k10kHz);
+    EXPECT_EQ(Tuned(), expected);
+    EXPECT_EQ(LevelQueries(), 12);
+    // Each level stayed in its own cell: the peak in the sixth, the noise around it.
+    EXPECT_EQ(slot.Current[6], 200);
+    EXPECT_EQ(slot.Maximum[7], 20);
+    EXPECT_EQ(std::count(slot.Current.begin() + 1, slot.Current.begin() + 11, 20), 9);
+    EXPECT_EQ(Notes(range), JournalLine("Появление сигнала", 100.06));
+}
+
 TEST_F(RangeScan, AFailedReadStaysOnThePointStoresNothingAndPurgesTheRing) {
     // A silent line: nothing answers, and what the test puts into the ring stays its own.
     emulator.SetEcho(false);

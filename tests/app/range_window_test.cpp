@@ -1,8 +1,10 @@
 // The range window while a range scan of the emulated IC-R8500 runs: its cursor walks with the
-// scan, the columns it leaves show what was measured, and the carrier stands out.
+// scan, the columns it leaves show what was measured, and the carrier stands out; a scan that
+// ends under a job is shown whole and the window freed once the job ends.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "app/orvel_windows.h"
@@ -128,6 +130,54 @@ TEST_F(RangeWindowOnAir, WithSpyTheWindowScrollsAlongWithTheScan) {
     ASSERT_GE(carrier, 0);
     EXPECT_EQ(CurvePixels(carrier), 100);
     EXPECT_EQ(CurvePixels(Window().View().ColumnOf(slot, 104 * kMHz)), 10);
+}
+
+// A job that starts the scan and waits for its end: the scan stops under the job, which keeps
+// the window locked while it goes on; with the job's end the window is free again and shows the
+// scan's last point, whichever way the job ran.
+TEST_F(RangeWindowOnAir, AScanThatEndsUnderAJobIsShownWholeAndFreedWhenTheJobEnds) {
+    emulator.SetSignalPlan(WithCarrier(20, 100'500'000, 200));
+    UserDp& range = MakeRange(k100MHz, k100MHz + 99 * k10kHz, k10kHz);
+    LoadShown(range);
+    const std::vector<JobStr> lines = window_test::MakeLines({{"Панель ДИАПАЗОНЫ", 10, 2},
+                                                              {"Кнопка ПУСК", 10, 17},
+                                                              {"Ждать останова", 4, 2},
+                                                              {"Задержка", 4, 1, 2}});
+    bool lockedAfterTheStop = false;
+    const auto runToItsEnd = [&] {
+        ASSERT_TRUE(RunUntil([&] { return orvel.Running != 0; }, 10'000));
+        ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+        ui::ServeFor(500);
+        lockedAfterTheStop = orvel.JobRunning && Window().Busy();
+        ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }, 10'000));
+        ui::ServeFor(500);
+    };
+
+    // A loaded run (the macro, the trigger, a scan's reaction).
+    std::copy(lines.begin(), lines.end(), orvel.RunLines.begin());
+    orvel.JobLineCount = int32_t(lines.size());
+    orvel.jobs.StartJob();
+    runToItsEnd();
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_TRUE(lockedAfterTheStop);
+    EXPECT_FALSE(Window().Busy());
+    EXPECT_EQ(CurvePixels(50), 100);
+    EXPECT_EQ(CurvePixels(99), 10);
+
+    // The job editor's run: the window is cleared first, so the last column is this run's.
+    PostPrivateMessage(&Window(), PostClearData);
+    LoadShown(range);
+    ASSERT_EQ(CurvePixels(99), 0);
+    orvel.SwitchToTab(4);
+    std::copy(lines.begin(), lines.end(), orvel.EditLines.begin());
+    orvel.EditLineCount = int32_t(lines.size());
+    orvel.StartButton();
+    runToItsEnd();
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_TRUE(lockedAfterTheStop);
+    EXPECT_FALSE(Window().Busy());
+    EXPECT_EQ(CurvePixels(99), 10);
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace
