@@ -466,8 +466,8 @@ bool JobExecutor::ReachReceiver(const std::function<bool()>& request) {
     const ReceiverPanel::ExchangeId before = panel->LastExchange();
     const bool answered = request();
     const ReceiverPanel::ExchangeId last = panel->LastExchange();
-    if (last != before && !panel->Ended(last)) panel->WaitFor(last);
-    for (ReceiverPanel::ExchangeId id = before + 1; id <= last; ++id)
+    if (last != before && !panel->WaitFor(last)) return false;
+    for (ReceiverPanel::ExchangeId id = before + 1; id < last; ++id)
         if (!panel->Accepted(id)) return false;
     return answered && !watch.Refused();
 }

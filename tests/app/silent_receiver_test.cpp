@@ -107,6 +107,7 @@ TEST_F(SilentReceiver, EveryTryComesThreeSecondsAfterTheSilenceOrTheTryBefore) {
         return at;
     };
     const std::size_t silent = first(0, [](const Seen& t) { return !t.answered; });
+    ASSERT_LT(silent, ticks.size());  // indexed below
     const uint32_t syncs = ticks[silent].syncs;
     const std::size_t tried = first(silent, [](const Seen& t) { return t.syncing; });
     const std::size_t failed = first(tried, [&](const Seen& t) { return t.syncs > syncs; });
