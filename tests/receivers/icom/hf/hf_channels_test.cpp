@@ -21,14 +21,6 @@ std::string Format(const char* format, uint32_t value) {
     return text;
 }
 
-CivChannel At(uint64_t hz) {
-    CivChannel channel;
-    channel.frequencyHz = hz;
-    channel.mode = emulators::kModeAm;
-    channel.filter = 0x02;
-    return channel;
-}
-
 // Channel i: 5 MHz + i kHz, AM normal.
 void FillSet(emulators::CivEmulator& set) {
     for (int channel = 1; channel <= 101; ++channel)
