@@ -1,6 +1,5 @@
 #include "receivers/icom/ic756/ric756.h"
 
-#include <array>
 #include <cstdio>
 #include <string>
 

@@ -6,8 +6,6 @@
 // It keeps nothing of its own: every control writes straight into the panel, whose state file
 // keeps it.
 
-#include <array>
-
 #include "receivers/icom/civ_memory/civ_scan_dialog.h"
 #include "ui/form_controls.h"
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <new>
 
 #include "receivers/icom/pcr1000/pcr1000_pictures.h"

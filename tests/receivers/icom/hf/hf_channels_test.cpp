@@ -21,14 +21,6 @@ std::string Format(const char* format, uint32_t value) {
     return text;
 }
 
-CivChannel At(uint64_t hz) {
-    CivChannel channel;
-    channel.frequencyHz = hz;
-    channel.mode = emulators::kModeAm;
-    channel.filter = 0x02;
-    return channel;
-}
-
 // Channel i: 5 MHz + i kHz, AM normal.
 void FillSet(emulators::CivEmulator& set) {
     for (int channel = 1; channel <= 101; ++channel)
@@ -204,6 +196,26 @@ TEST_F(Ic756OnAir, ATypedFrequencyOrStepReachesTheSetOnceWhenTheTypingEnds) {
     EXPECT_EQ(panel.textb_1->Text(), "9.6500");
     EXPECT_EQ(WritesOfChannelOne(Sent()), 0);
     EXPECT_EQ(panel.Channels[0].Frequency, 96'500u);
+}
+
+// A channel's level stands in the list as measured, or in dB by the set's calibration while
+// levels are shown in dB; an empty channel shows none.
+TEST_F(Ic756OnAir, TheListShowsAChannelsLevelRawOrInDecibels) {
+    constexpr int kLevelColumn = 3;
+    panel.Channels[0].Frequency = 70'000;
+    panel.Channels[0].Modulation = 'F';
+    panel.Channels[0].Level = 40;
+    panel.Channels[1].Level = 40;
+    panel.ChooseChannel(0);
+    Choose(panel.smod, 1);  // AM: the row is drawn again
+    EXPECT_EQ(panel.lv_1->Cell(0, kLevelColumn), "40");
+    state.OptDb = 1;
+    Choose(panel.smod, 2);  // LSB
+    // Between 1.8 dB at 32 and 2.8 dB at 48.
+    EXPECT_EQ(panel.lv_1->Cell(0, kLevelColumn), "2.3");
+    panel.ChooseChannel(1);
+    Choose(panel.smod, 1);
+    EXPECT_EQ(panel.lv_1->Cell(1, kLevelColumn), "");
 }
 
 // In direct write an edit the set refuses is told as a write tells it, and the entry, its row

@@ -10,6 +10,15 @@
 #include "receivers/icom/icr75/ic75.h"
 #include "tests/receivers/icom/civ_fixture.h"
 
+// A channel of the set's memory: `hz`, AM normal.
+inline emulators::CivChannel At(uint64_t hz) {
+    emulators::CivChannel channel;
+    channel.frequencyHz = hz;
+    channel.mode = emulators::kModeAm;
+    channel.filter = 0x02;
+    return channel;
+}
+
 template <class Panel>
 class HfOnAir : public CivOnAir<Panel> {
   protected:

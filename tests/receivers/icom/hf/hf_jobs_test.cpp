@@ -50,11 +50,7 @@ TYPED_TEST(HfSharedJobs, LevelsAndSwitchesReachTheSetFromTheJobBase) {
 // status.
 TYPED_TEST(HfSharedJobs, ReadAndWriteFromTheJobBaseMoveTheWholeMemory) {
     const uint32_t base = this->kJobBase;
-    emulators::CivChannel held;
-    held.frequencyHz = 7'050'000;
-    held.mode = emulators::kModeAm;
-    held.filter = 0x02;
-    this->emulator.SetChannel(0, 101, held);
+    this->emulator.SetChannel(0, 101, At(7'050'000));
     EXPECT_EQ(this->RunJob(base + 11).ReturnCode, 0u);
     EXPECT_EQ(this->state.PanelStatusText, this->kJobReadStatus);
     EXPECT_EQ(this->panel.Channels[100].Frequency, 70'500u);
@@ -74,11 +70,7 @@ TYPED_TEST(HfSharedJobs, ReadAndWriteFromTheJobBaseMoveTheWholeMemory) {
 TYPED_TEST(HfSharedJobs, AStoreTheSetRefusesIsToldAndTheEntryKeepsWhatItHad) {
     const uint32_t base = this->kJobBase;
     auto& panel = this->panel;
-    emulators::CivChannel held;
-    held.frequencyHz = 7'050'000;
-    held.mode = emulators::kModeAm;
-    held.filter = 0x02;
-    this->emulator.SetChannel(0, 51, held);
+    this->emulator.SetChannel(0, 51, At(7'050'000));
     MemoryChannel before;
     before.Frequency = 70'500;
     before.Modulation = 'A';

@@ -42,6 +42,15 @@ MemoryChannel Abc() {
     return channel;
 }
 
+// A channel of the receiver's memory: the marine calling channel, 156.8 MHz FM.
+CivChannel Ship() {
+    CivChannel channel;
+    channel.frequencyHz = 156'800'000;
+    channel.mode = emulators::kModeFm;
+    channel.filter = 0x01;
+    return channel;
+}
+
 class Ic8500Banks : public Ic8500OnAir {
   protected:
     void SetUp() override {
@@ -474,9 +483,7 @@ TEST_F(Ic8500Banks, DirectModeTunesToTheChannelTheReceiverHolds) {
     beacon.mode = emulators::kModeAm;
     beacon.filter = 0x02;
     emulator.SetChannel(0, 0, beacon);
-    beacon.frequencyHz = 156'800'000;
-    beacon.mode = emulators::kModeFm;
-    beacon.filter = 0x01;
+    beacon = Ship();
     emulator.SetChannel(0, 1, beacon);
     emulator.ClearReceivedFrames();
     RunJob(420, 1);
@@ -517,11 +524,7 @@ TEST_F(Ic8500Banks, DirectModeTunesToTheChannelTheReceiverHolds) {
 // In direct mode an edit the receiver refuses is told as a bank write tells it, and the
 // channel, its row and its box keep what the receiver holds.
 TEST_F(Ic8500Banks, AnEditTheReceiverRefusesIsToldAndTheChannelKeepsWhatItHolds) {
-    CivChannel ship;
-    ship.frequencyHz = 156'800'000;
-    ship.mode = emulators::kModeFm;
-    ship.filter = 0x01;
-    emulator.SetChannel(0, 1, ship);
+    emulator.SetChannel(0, 1, Ship());
     RunJob(420, 1);
     ui::EventData row;
     row.id = ui::EventId::Select;
