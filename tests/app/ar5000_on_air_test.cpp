@@ -113,10 +113,8 @@ TEST_F(Ar5000SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     auto* panel = dynamic_cast<AR5000*>(orvel.receiver.Panel());
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
-    emulator.SetSearchBank(panel->CurrentSearchBank,
-                           {145'000'000, 146'000'000, emulators::AorSettings{}, "2M"});
     panel->ScanSettings.kind = AorScanSettings::Kind::Search;
-    panel->pictbttn_1->Raise(ui::EventId::Click);
+    StartOwnScanOver2m(*panel, emulators::AorSettings{});
     ASSERT_TRUE(RunUntil([&] { return panel->Scanning; }, 10'000));
     ui::ServeFor(500);
     EXPECT_FALSE(orvel.start->IsEnabled());

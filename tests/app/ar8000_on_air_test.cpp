@@ -70,9 +70,7 @@ TEST_F(Ar8000SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     auto* panel = dynamic_cast<AR8000*>(orvel.receiver.Panel());
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
-    emulator.SetSearchBank(panel->CurrentSearchBank,
-                           {145'000'000, 146'000'000, emulators::AorSettings{12'500, '1'}, "2M"});
-    panel->pictbttn_1->Raise(ui::EventId::Click);
+    StartOwnScanOver2m(*panel, emulators::AorSettings{12'500, '1'});
     ASSERT_TRUE(RunUntil([&] { return orvel.Level == 128; }, 10'000));
     ASSERT_TRUE(panel->Scanning);
     EXPECT_FALSE(orvel.start->IsEnabled());

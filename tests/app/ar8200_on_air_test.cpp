@@ -115,9 +115,7 @@ TEST_F(Ar8200SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     auto* panel = dynamic_cast<AR8200*>(orvel.receiver.Panel());
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
-    emulator.SetSearchBank(panel->CurrentSearchBank,
-                           {145'000'000, 146'000'000, emulators::AorSettings{12'500, '1'}, "2M"});
-    panel->pictbttn_1->Raise(ui::EventId::Click);
+    StartOwnScanOver2m(*panel, emulators::AorSettings{12'500, '1'});
     ASSERT_TRUE(RunUntil([&] { return panel->Scanning; }, 10'000));
     ui::ServeFor(500);
     EXPECT_FALSE(orvel.start->IsEnabled());
