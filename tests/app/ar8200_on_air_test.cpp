@@ -121,6 +121,7 @@ TEST_F(Ar8200SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     EXPECT_FALSE(orvel.start->IsEnabled());
 
     ExpectOwnScanEndsWithTheReceiversReturn(*panel, Broadcast(), Model::Ar8200);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
 }
 
 }  // namespace
