@@ -208,6 +208,15 @@ bool AorBankPanel::KeepWritten(bool written, MemoryChannel& record, const Memory
     return false;
 }
 
+void AorBankPanel::StoreIntoSelectedChannel(const std::function<bool(int channel)>& write,
+                                            const std::string& bank) {
+    const int channel = SelectedChannel();
+    MemoryChannel& record = ChannelAt(CurrentBank, channel);
+    const MemoryChannel before = record;
+    if (StoreSettingsInto(record) && DirectWrite)
+        KeepWritten(write(channel), record, before, bank, channel);
+}
+
 // A frequency typed into an empty channel gives it the program state's settings, as far as
 // the model's memory holds them; 0 or "выкл" empties it; one beyond the receiver's limits is
 // not taken.

@@ -133,6 +133,11 @@ class AorBankPanel : public ReceiverPanel {
     // `before` back and the write is told (TellNotWritten), which also fails a job line.
     bool KeepWritten(bool written, MemoryChannel& record, const MemoryChannel& before,
                      const std::string& bank, int channel);
+    // The program's current settings into the selected channel of the current bank, named
+    // `bank` as the receiver names it; with direct writing `write` puts that channel into the
+    // receiver, and what the receiver refused keeps what it had (KeepWritten).
+    void StoreIntoSelectedChannel(const std::function<bool(int channel)>& write,
+                                  const std::string& bank);
     void OnChannelFrequency(const std::string& text);
     // The text a mode shows in the edit row's list; null for a letter without an entry.
     const char* ModeText(char letter, int32_t filter) const;

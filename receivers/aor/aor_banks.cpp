@@ -172,12 +172,8 @@ void AorPanel::WriteAllBanks() {
 // The panel's own copy
 
 void AorPanel::StoreCurrentSettings() {
-    const int channel = SelectedChannel();
-    MemoryChannel& record = ChannelAt(CurrentBank, channel);
-    const MemoryChannel before = record;
-    if (StoreSettingsInto(record) && DirectWrite)
-        KeepWritten(SendChannel(CurrentBank, channel), record, before, BankName(CurrentBank),
-                    channel);
+    StoreIntoSelectedChannel([this](int channel) { return SendChannel(CurrentBank, channel); },
+                             BankName(CurrentBank));
     ShowBankList();
 }
 

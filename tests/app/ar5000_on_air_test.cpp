@@ -11,6 +11,7 @@
 #include "emulators/aor/ar5000_emulator.h"
 #include "receivers/aor/ar5000/ar5000.h"
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
+#include "tests/app/aor_on_air.h"
 #include "tests/app/window_fixture.h"
 
 namespace {
@@ -102,9 +103,9 @@ TEST_F(Ar5000SilentAtStart, TheJobsScanSendsNoRangeSettingsBeforeTheReceiverAnsw
 
 // The set's own scan runs when the receiver is switched off and on again: back on its VFO it
 // scans nothing, so neither does the panel, and the program's controls are the operator's again.
-class Ar5000SwitchedOffAndOn : public window_test::OnAir<emulators::Ar5000Emulator> {
+class Ar5000SwitchedOffAndOn : public window_test::AorOnAir<emulators::Ar5000Emulator> {
   protected:
-    Ar5000SwitchedOffAndOn() : OnAir(window_test::WithCarrier(8, 145'500'000, 128, 12'000)) {}
+    Ar5000SwitchedOffAndOn() : AorOnAir(window_test::WithCarrier(8, 145'500'000, 128, 12'000)) {}
     std::string Ini() const override { return "COM=1\r\nSPEED=5\r\nRECV=7\r\n"; }
 };
 
@@ -112,18 +113,14 @@ TEST_F(Ar5000SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     auto* panel = dynamic_cast<AR5000*>(orvel.receiver.Panel());
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
-    emulator.SetSearchBank(panel->CurrentSearchBank,
-                           {145'000'000, 146'000'000, emulators::AorSettings{}, "2M"});
     panel->ScanSettings.kind = AorScanSettings::Kind::Search;
-    panel->pictbttn_1->Raise(ui::EventId::Click);
+    StartOwnScanOver2m(*panel, emulators::AorSettings{});
     ASSERT_TRUE(RunUntil([&] { return panel->Scanning; }, 10'000));
     ui::ServeFor(500);
     EXPECT_FALSE(orvel.start->IsEnabled());
 
-    ASSERT_TRUE(SwitchOffAndOn(window_test::WithCarrier(8, 145'500'000, 128, 12'000)));
-    ui::ServeFor(500);
-    EXPECT_FALSE(panel->Scanning);
-    EXPECT_TRUE(orvel.start->IsEnabled());
+    ExpectOwnScanEndsWithTheReceiversReturn(*panel,
+                                            window_test::WithCarrier(8, 145'500'000, 128, 12'000));
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
 }
 

@@ -11,6 +11,7 @@
 #include "receivers/aor/ar8000/ar8000.h"
 #include "receivers/aor/ar8000/rar8000.h"
 #include "state/format_text.h"
+#include "tests/app/aor_on_air.h"
 #include "tests/app/window_fixture.h"
 
 namespace {
@@ -59,9 +60,9 @@ TEST_F(Ar8000UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
 // The set's own scan runs when the receiver is switched off and on again: the receiver, back on
 // its VFO, scans nothing, so neither does the panel: the program's controls are the
 // operator's again, and the lost receiver was told once.
-class Ar8000SwitchedOffAndOn : public window_test::OnAir<emulators::Ar8000Emulator> {
+class Ar8000SwitchedOffAndOn : public window_test::AorOnAir<emulators::Ar8000Emulator> {
   protected:
-    Ar8000SwitchedOffAndOn() : OnAir(window_test::WithCarrier(8, 145'500'000, 128, 12'000)) {}
+    Ar8000SwitchedOffAndOn() : AorOnAir(window_test::WithCarrier(8, 145'500'000, 128, 12'000)) {}
     std::string Ini() const override { return "COM=1\r\nSPEED=4\r\nRECV=2\r\n"; }
 };
 
@@ -69,17 +70,13 @@ TEST_F(Ar8000SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     auto* panel = dynamic_cast<AR8000*>(orvel.receiver.Panel());
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
-    emulator.SetSearchBank(panel->CurrentSearchBank,
-                           {145'000'000, 146'000'000, emulators::AorSettings{12'500, '1'}, "2M"});
-    panel->pictbttn_1->Raise(ui::EventId::Click);
+    StartOwnScanOver2m(*panel, emulators::AorSettings{12'500, '1'});
     ASSERT_TRUE(RunUntil([&] { return orvel.Level == 128; }, 10'000));
     ASSERT_TRUE(panel->Scanning);
     EXPECT_FALSE(orvel.start->IsEnabled());
 
-    ASSERT_TRUE(SwitchOffAndOn(window_test::WithCarrier(8, 145'500'000, 128, 12'000)));
-    ui::ServeFor(500);
-    EXPECT_FALSE(panel->Scanning);
-    EXPECT_TRUE(orvel.start->IsEnabled());
+    ExpectOwnScanEndsWithTheReceiversReturn(*panel,
+                                            window_test::WithCarrier(8, 145'500'000, 128, 12'000));
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
 }
 

@@ -13,6 +13,7 @@
 #include "receivers/aor/ar8200/ar8200_scope.h"
 #include "receivers/aor/ar8200/rar8200.h"
 #include "state/format_text.h"
+#include "tests/app/aor_on_air.h"
 #include "tests/app/window_fixture.h"
 
 namespace {
@@ -82,9 +83,9 @@ TEST_F(Ar8600Unattended, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
 // The analysis view on while the receiver is switched off and on again: the program tells the
 // lost receiver once, and the receiver, back on its VFO, is put on its band scope again, so the
 // sweeps go on being drawn.
-class Ar8200SwitchedOffAndOn : public window_test::OnAir<emulators::Ar8200Emulator> {
+class Ar8200SwitchedOffAndOn : public window_test::AorOnAir<emulators::Ar8200Emulator> {
   protected:
-    Ar8200SwitchedOffAndOn() : OnAir(Broadcast(), Model::Ar8200) {}
+    Ar8200SwitchedOffAndOn() : AorOnAir(Broadcast(), Model::Ar8200) {}
     std::string Ini() const override { return "COM=1\r\nSPEED=5\r\nRECV=9\r\n"; }
     // A carrier where the set stands when it is switched on, 101.7 MHz.
     static emulators::SignalPlan Broadcast() {
@@ -114,17 +115,13 @@ TEST_F(Ar8200SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     auto* panel = dynamic_cast<AR8200*>(orvel.receiver.Panel());
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 10'000));
-    emulator.SetSearchBank(panel->CurrentSearchBank,
-                           {145'000'000, 146'000'000, emulators::AorSettings{12'500, '1'}, "2M"});
-    panel->pictbttn_1->Raise(ui::EventId::Click);
+    StartOwnScanOver2m(*panel, emulators::AorSettings{12'500, '1'});
     ASSERT_TRUE(RunUntil([&] { return panel->Scanning; }, 10'000));
     ui::ServeFor(500);
     EXPECT_FALSE(orvel.start->IsEnabled());
 
-    ASSERT_TRUE(SwitchOffAndOn(Broadcast(), Model::Ar8200));
-    ui::ServeFor(500);
-    EXPECT_FALSE(panel->Scanning);
-    EXPECT_TRUE(orvel.start->IsEnabled());
+    ExpectOwnScanEndsWithTheReceiversReturn(*panel, Broadcast(), Model::Ar8200);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
 }
 
 }  // namespace

@@ -159,12 +159,8 @@ void AR3000A::WriteBanks() {
 // Channels and the program state
 
 void AR3000A::StoreCurrentSettings() {
-    const int channel = SelectedChannel();
-    MemoryChannel& record = ChannelAt(CurrentBank, channel);
-    const MemoryChannel before = record;
-    if (StoreSettingsInto(record) && DirectWrite)
-        KeepWritten(WriteChannel(CurrentBank, channel), record, before,
-                    std::to_string(CurrentBank + 1), channel);
+    StoreIntoSelectedChannel([this](int channel) { return WriteChannel(CurrentBank, channel); },
+                             std::to_string(CurrentBank + 1));
     ShowSelectedRow();
     ShowChannelBoxes();
 }
