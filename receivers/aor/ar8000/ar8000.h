@@ -115,6 +115,7 @@ class AR8000 : public AorPanel {
     void StepBank(int delta);
     // The pause and delay of the scan kind chosen, as the pause's reset says.
     bool SendPauseAndDelay();
+    bool SendLinks();
 
     // Its own job commands (ar8000_jobs.cpp)
     static std::span<const JobCommand<AR8000>> OwnJobs();

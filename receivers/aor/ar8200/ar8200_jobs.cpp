@@ -47,9 +47,7 @@ void AR8200::VfoCommand(JobStr& line) {
 }
 
 void AR8200::AutoCommand(JobStr& line) {
-    if (cauto) cauto->SetChecked(line.VAL != 0);
-    AutoOn = line.VAL != 0;
-    Answer(line, SetAuto(AutoOn));
+    Answer(line, SwitchAuto(line.VAL != 0));
     PostToOwner(PostReceiverState);
 }
 
