@@ -150,13 +150,13 @@ TEST_F(ReportTexts, TheBandScopesStepIsNamedAsTheModelsScope) {
     fdx.ScopeStep = 50;
     fdx.ReceiverType = 9;  // AR8200
     WriteReportTexts(fdx, store, nullptr, kMoment);
-    EXPECT_NE(Read("PRINTF.TXT").find("Шаг эквалайзера \t  5.0\r\n"), std::string::npos);
+    EXPECT_NE(Read("PRINTF.TXT").find(Lines({"Шаг эквалайзера \t  5.0"})), std::string::npos);
 
     const panel_registry::Registration scope{
         {13, 13, 0, {.bandScope = BandScope::Analyser}, nullptr}};
     fdx.ReceiverType = 13;
     WriteReportTexts(fdx, store, nullptr, kMoment);
-    EXPECT_NE(Read("PRINTF.TXT").find("Шаг анализатора \t  5.0\r\n"), std::string::npos);
+    EXPECT_NE(Read("PRINTF.TXT").find(Lines({"Шаг анализатора \t  5.0"})), std::string::npos);
 }
 
 TEST_F(ReportTexts, TheRangePageReportsTheSlotShownOnceItHoldsLevels) {
