@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -77,16 +78,58 @@ TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
     EXPECT_FALSE(panel.PanelBusy);
 }
 
-// A read asks MR and RX at once, and both answer with the channel's line. When the second
-// comes late, the read waits for it: else it would answer the next request, a setting the
-// receiver refuses here.
-TEST_F(Ar5000OnAir, BothAnswersOfAChannelReadAreTakenBeforeTheNextRequest) {
+// A read asks MR and RX at once: MR is acknowledged with an empty line, RX answers with the
+// channel's line. Even with the lines late, the read ends on the channel's line and leaves
+// nothing behind to answer the next request, a setting the receiver refuses here.
+TEST_F(Ar5000OnAir, AChannelReadLeavesNoAnswerForTheNextRequest) {
     emulator.SetSplitLines(true, std::chrono::milliseconds(45));
     EXPECT_FALSE(panel.ReadChannel(0, 5));
     emulator.SetSplitLines(false);
     emulator.SetRefused({"DS"});
     EXPECT_FALSE(panel.SendText("DS1"));
     EXPECT_EQ(Lines(), (Strings{"MR005", "RX", "DS1"}));
+}
+
+// The receiver answers a channel read with one channel line: a read that waited for a
+// second one would wait a second for each channel (the test clock counts it), in a read,
+// in a write's read-back and in an edit.
+TEST_F(Ar5000OnAir, ChannelReadsWaitForNoSecondLine) {
+    emulator.SetChannel(1, 0, AorChannel{145'500'000, AorSettings{}, "CALLS", false, false});
+    emulator.SetChannel(1, 99, AorChannel{433'920'000, AorSettings{}, "", false, false});
+    panel.CurrentBank = 1;
+    const auto virtualMs = [](const std::function<void()>& action) {
+        const int64_t start = ui::Clock::NowMs();
+        action();
+        return ui::Clock::NowMs() - start;
+    };
+    EXPECT_LT(virtualMs([&] { panel.ReadCurrentBank(); }), 1000);
+    EXPECT_EQ(panel.ChannelAt(1, 0).Label, "CALLS");
+    EXPECT_EQ(panel.ChannelAt(1, 99).Frequency, 4'339'200u);
+    EXPECT_TRUE(panel.ChannelAt(1, 1).Empty());
+
+    panel.ChannelAt(1, 5) = Record(1'275'000, 'A', 0, "TOWER");
+    emulator.ClearReceivedLines();
+    EXPECT_LT(virtualMs([&] { panel.WriteCurrentBank(); }), 1000);
+    EXPECT_EQ(emulator.Channel(1, 5).frequencyHz, 127'500'000u);
+    EXPECT_EQ(Count(Lines(), "MR105"), 1);  // read back once
+
+    ASSERT_TRUE(ServeUntil([&] { return !panel.PanelBusy; }));
+    panel.DirectWrite = true;
+    EXPECT_LT(virtualMs([&] { Operate(panel.comment, ui::EventId::Change, 0, "EDITED"); }), 1000);
+    EXPECT_EQ(emulator.Channel(1, 0).label, "  EDITED");
+}
+
+// A line left over from the read before (a set that answered it twice) is passed over: the
+// read ends on its own channel's line.
+TEST_F(Ar5000OnAir, ALineLeftOverFromTheChannelBeforeIsPassedOver) {
+    emulator.SetChannel(0, 5, AorChannel{145'500'000, AorSettings{}, "CALLS", false, false});
+    const std::string stale = "MR MX004 ---\r\n";
+    comm.StoreReceived(reinterpret_cast<const uint8_t*>(stale.data()), stale.size());
+    // Its own line comes in a pass after the stale one.
+    emulator.SetSplitLines(true, std::chrono::milliseconds(45));
+    EXPECT_TRUE(panel.ReadChannel(0, 5));
+    EXPECT_EQ(panel.ChannelAt(0, 5).Frequency, 1'455'000u);
+    EXPECT_EQ(panel.ChannelAt(0, 5).Label, "CALLS");
 }
 
 // The state file keeps each channel's filter and attenuator depth: after a restart the bank
