@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
+#include "state/cp1251.h"
 #include "tests/receivers/aor/ar5000/ar5000_fixture.h"
+#include "tests/receivers/receiver_files.h"
 
 namespace {
 
@@ -147,6 +149,47 @@ TEST_F(Ar5000OnAir, AChannelsFilterAndAttenuatorDepthOutliveARestart) {
     EXPECT_EQ(LinesFrom("MX200").at(0), "MX200 RF145500000 AU0 ST12500 MD0 BW4 MP0 TM   CALLS");
     EXPECT_EQ(emulator.Channel(2, 0).settings.bandwidth, '4');
     EXPECT_EQ(emulator.Channel(2, 0).settings.attenuator, '2');
+}
+
+// So it keeps each search bank's: a search bank read from the receiver goes back into it
+// after a restart with the bandwidth and attenuator it had.
+TEST_F(Ar5000OnAir, ASearchBanksFilterAndAttenuatorDepthOutliveARestart) {
+    state.OptRecvSave = 1;
+    const AorSearchBank held[] = {
+        {144'000'000, 146'000'000, AorSettings{12'500, '0', '2', '2'}, "NFM 20"},   // narrow FM
+        {87'500'000, 108'000'000, AorSettings{100'000, '0', '5', 'F'}, "NWFM"},     // narrow WFM
+        {118'000'000, 137'000'000, AorSettings{25'000, '1', '4', '1'}, "WIDE AM"},  // 10 dB
+        {26'000'000, 28'000'000, AorSettings{5'000, '0', '3', '0'}, "CB"},
+    };
+    for (int bank = 0; bank < 4; ++bank) {
+        emulator.SetSearchBank(bank, held[bank]);
+        ASSERT_TRUE(panel.ReadSearchBank(bank)) << bank;
+    }
+    panel.Destroy();
+    const std::string file = Cp1251ToUtf8(ReadBytes(panel.StateFilePath()));
+    for (const char* keys :
+         {"SF_ATT=+\r\nSF_QATT=20\r\n", "SF_MOD=F\r\nSF_QMOD=1\r\n", "SF_ATT=+\r\nSF_QATT=255\r\n",
+          "SF_MOD=W\r\nSF_QMOD=1\r\n", "SF_ATT=+\r\nSF_STEP=250\r\n", "SF_MOD=A\r\nSF_QMOD=2\r\n",
+          "SF_ID=CB\r\nSF_MOD=F\r\nБанк_поиска=4\r\n"})
+        EXPECT_NE(file.find(keys), std::string::npos) << keys;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    for (int bank = 0; bank < 4; ++bank) emulator.SetSearchBank(bank, {});
+    emulator.ClearReceivedLines();
+    panel.WriteAllBanks();
+
+    Strings written;
+    for (const std::string& line : Lines())
+        if (line.starts_with("SE")) written.push_back(line);
+    EXPECT_EQ(written, (Strings{"SE00 SL144000000 SU146000000 ST12500 AU0 MD0 BW2 AT2 TT  NFM 20",
+                                "SE01 SL87500000 SU108000000 ST100000 AU0 MD0 BW5 ATF TT    NWFM",
+                                "SE02 SL118000000 SU137000000 ST25000 AU0 MD1 BW4 AT1 TT WIDE AM",
+                                "SE03 SL26000000 SU28000000 ST5000 AU0 MD0 BW3 AT0 TT      CB"}));
+    for (int bank = 0; bank < 4; ++bank) {
+        const AorSearchBank now = emulator.SearchBank(bank);
+        EXPECT_EQ(now.settings.bandwidth, held[bank].settings.bandwidth) << bank;
+        EXPECT_EQ(now.settings.attenuator, held[bank].settings.attenuator) << bank;
+        EXPECT_EQ(now.lowerHz, held[bank].lowerHz) << bank;
+    }
 }
 
 TEST_F(Ar5000OnAir, ReadingAllBanksTakesTheReceiversMemoryAndItsSearchBanks) {
