@@ -37,16 +37,21 @@ AorVfo Vfo(uint64_t frequencyHz, uint32_t stepHz, char mode, char bandwidth) {
 
 const AorSetProfile& Ar5000::Profile() {
     static constexpr AorCommand kCommands[] = {
-        {"RF", &Ar5000::Frequency},   {"RX", &Ar5000::Report},      {"ST", &Ar5000::Tuning},
-        {"MD", &Ar5000::Tuning},      {"BW", &Ar5000::Tuning},      {"AT", &Ar5000::Tuning},
-        {"AU", &Ar5000::Tuning},      {"LM", &Ar5000::Level},       {"VA", &Ar5000::SelectVfo},
-        {"VB", &Ar5000::SelectVfo},   {"VC", &Ar5000::SelectVfo},   {"VD", &Ar5000::SelectVfo},
-        {"VE", &Ar5000::SelectVfo},   {"MR", &Ar5000::MemoryRead},  {"MQ", &Ar5000::MemoryClear},
-        {"GA", &Ar5000::ChannelFlag}, {"MP", &Ar5000::ChannelFlag}, {"SR", &Ar5000::SearchRead},
-        {"QS", &Ar5000::SearchClear}, {"GS", &Ar5000::CurrentBank}, {"GM", &Ar5000::CurrentBank},
-        {"BS", &Ar5000::BankLinks},   {"BM", &Ar5000::BankLinks},   {"SS", &Ar5000::StartScan},
-        {"MS", &Ar5000::StartScan},   {"SM", &Ar5000::StartScan},   {"VS", &Ar5000::StartScan},
-        {"VR", &Ar5000::Version},     {"QP", &Ar5000::Standby},
+        {"RF", &Ar5000::Frequency},   {"RX", &Ar5000::Report},
+        {"ST", &Ar5000::Tuning},      {"MD", &Ar5000::Tuning},
+        {"BW", &Ar5000::Tuning},      {"AT", &Ar5000::Tuning},
+        {"AU", &Ar5000::Tuning},      {"LM", &Ar5000::Level},
+        {"VA", &Ar5000::SelectVfo},   {"VB", &Ar5000::SelectVfo},
+        {"VC", &Ar5000::SelectVfo},   {"VD", &Ar5000::SelectVfo},
+        {"VE", &Ar5000::SelectVfo},   {"MR", nullptr},
+        {"MQ", &Ar5000::MemoryClear}, {"GA", &Ar5000::ChannelFlag},
+        {"MP", &Ar5000::ChannelFlag}, {"SR", &Ar5000::SearchRead},
+        {"QS", &Ar5000::SearchClear}, {"GS", &Ar5000::CurrentBank},
+        {"GM", &Ar5000::CurrentBank}, {"BS", &Ar5000::BankLinks},
+        {"BM", &Ar5000::BankLinks},   {"SS", &Ar5000::StartScan},
+        {"MS", &Ar5000::StartScan},   {"SM", &Ar5000::StartScan},
+        {"VS", &Ar5000::StartScan},   {"VR", &Ar5000::Version},
+        {"QP", &Ar5000::Standby},
     };
     static constexpr AorSetProfile kProfile{
         .name = "AR5000",
@@ -90,6 +95,15 @@ Ar5000::Ar5000(SignalPlan plan) : AorSet(Profile(), std::move(plan)) {
 
 std::string Ar5000::LevelReply(int level, bool open) const {
     return Format("LM%c%02X", open ? ' ' : '%', level);
+}
+
+// MR takes the set to the channel and is acknowledged as a setting: the channel's line is
+// the answer to RX alone.
+AorSet::Reply Ar5000::Own(std::string_view token, std::string_view value) {
+    if (token != "MR") return std::nullopt;
+    const Reply read = MemoryRead(token, value);
+    if (!read) return std::nullopt;
+    return std::string();
 }
 
 std::vector<std::string> Ar5000::StopReport(int level) const {

@@ -11,6 +11,8 @@
 //   LM                        level: "LM", then "%" while the squelch is closed or a blank
 //                             while it is open, then the level in two hex digits
 //   VA..VE                    five VFOs
+//   MR, MR<bank>, MR<bank>cc  go to the channel (memory read) and acknowledge with an empty
+//                             line; the channel line is RX's answer only
 //   banks                     memory banks 0..9 (one digit) of 100 channels, search banks
 //                             00..19 (two digits, or one); labels of 8 characters
 //   BS<nn ...>, BM<b ...>     links added; read back "BS " / "BM " and each link with a
@@ -53,6 +55,7 @@ class Ar5000 : public AorSet {
     static const AorSetProfile& Profile();
     std::string LevelReply(int level, bool open) const override;
     std::vector<std::string> StopReport(int level) const override;
+    Reply Own(std::string_view token, std::string_view value) override;
 };
 
 class Ar5000Emulator : public AorSetEmulator {

@@ -12,6 +12,9 @@ namespace {
 
 using aor::Format;
 
+// The depth of a search bank's attenuator that "SF_ATT=+" stands for without "SF_QATT".
+constexpr uint32_t kSearchBankDepth = 10;
+
 std::vector<int> Numbers(int count) {
     std::vector<int> numbers(static_cast<std::size_t>(count));
     std::iota(numbers.begin(), numbers.end(), 0);
@@ -231,10 +234,15 @@ void AorPanel::WriteSearchBankKeys(StateFileWriter& file) const {
         file.Number("SFN", record.Lower);
         file.Number("SFK", record.Upper);
         if (asChannels && record.Empty()) continue;
-        if (record.Attenuator) file.Text("SF_ATT", "+");
+        if (record.Attenuator) {
+            file.Text("SF_ATT", "+");
+            // A depth other than the one "SF_ATT=+" reads as, as the files of before have it.
+            if (layout.holds.depth && record.AttenuatorDb != kSearchBankDepth)
+                file.Number("SF_QATT", record.AttenuatorDb);
+        }
         file.Number("SF_STEP", record.Step);
         if (!asChannels || !record.Label.empty()) file.Text("SF_ID", record.Label);
-        const bool filterKey = asChannels && layout.holds.filter && record.Filter != 0;
+        const bool filterKey = layout.holds.filter && record.Filter != 0;
         const auto writeFilter = [&] {
             file.Number("SF_QMOD", static_cast<uint32_t>(record.Filter));
         };
@@ -380,7 +388,9 @@ bool AorMemoryKeys::Take(std::string_view key, std::string_view value) {
         b.Upper = Clamp(number);
     } else if (key == "SF_ATT") {
         b.Attenuator = true;
-        b.AttenuatorDb = 10;
+        b.AttenuatorDb = kSearchBankDepth;
+    } else if (key == "SF_QATT") {
+        if (layout_.holds.depth) b.AttenuatorDb = layout_.Depth(ReadU32(value));
     } else if (key == "SF_STEP") {
         b.Step = number;
     } else if (key == "SF_ID") {

@@ -166,9 +166,10 @@ struct AorMemoryRules {
     // it), or once with the current search bank (each search bank then starts at its "SFN").
     enum class SearchBankKey { BeforeEach, CurrentOnce };
     // The keys of a search bank after "SFN" and "SFK": every key of every bank ("SF_ID" even
-    // when empty, no "SF_QMOD"), or, as a channel's, only for a bank that is not empty and
-    // each optional key only when set ("SF_QMOD" where the layout holds filters, in the
-    // layout's order).
+    // when empty), or, as a channel's, only for a bank that is not empty and "SF_ID" only
+    // when set. Either way "SF_QMOD" (a filter other than normal) and "SF_QATT" (a depth
+    // other than the 10 dB "SF_ATT=+" alone stands for) only where the layout holds them,
+    // "SF_QMOD" in the layout's order.
     enum class SearchBankKeys { Every, AsChannels };
     // Between the channels and the search banks: the level scale's count alone (its runs
     // come at the end of the file, after the model's last keys), or the whole level scale.

@@ -104,7 +104,8 @@ TEST_F(AorAr5000, WritesAChannelAsTheProgramDoesAndReadsItBackWithAnEightCharact
     for (int line = 0; line < 3; ++line) EXPECT_EQ(line_.ReadLine(), "") << line;
     ExpectAnswers({
         {"VA", "VA RF0101700000 ST100000 AU0 MD0 BW6 AT00"},
-        {"MR005", "MR MX005 RF0145500000 ST012500 MD0 BW3 AT01 TMRF AT MD"},
+        // MR goes to the channel; its line is the answer to RX alone.
+        {"MR005", ""},
         {"RX", "MR MX005 RF0145500000 ST012500 MD0 BW3 AT01 TMRF AT MD"},
         {"MP", "MP1"},
         // Fields left out are taken from what the set is tuned to.
@@ -129,9 +130,15 @@ TEST_F(AorAr5000, EmptyChannelsAnswerDashesAndClearingEmptiesChannelsOrBanks) {
         emulator_.SetChannel(3, number, channel);
     }
     ExpectAnswers({
-        {"MR007", "MR MX007 ---"},
+        {"MR007", ""},
+        {"RX", "MR MX007 ---"},
         {"GA1", "?"},  // no channel to flag
-        {"MR005", "MR MX005 RF0145500000 ST012500 MD0 BW3 AT00 TM        "},
+        {"MR5", ""},   // channel 00 of the bank
+        {"RX", "MR MX500 ---"},
+        {"MR005", ""},
+        {"RX", "MR MX005 RF0145500000 ST012500 MD0 BW3 AT00 TM        "},
+        {"MR1000", "?"},
+        {"MR", ""},    // the current channel
         {"MQ06", ""},  // the current bank
         {"MQ%%3", ""},
         {"MQ%%", ""},  // the current bank

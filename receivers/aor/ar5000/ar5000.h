@@ -122,12 +122,6 @@ class AR5000 : public AorPanel {
     void If1Command(JobStr& line) { Answer(line, SendText("AI1")); }
     void If2Command(JobStr& line) { Answer(line, SendText("AI2")); }
 
-    // The channel a read asks for, and how many of its two answers have come.
-    struct ChannelRead {
-        int bank = -1;
-        int channel = -1;
-        int answers = 0;
-    } read_;
     std::unique_ptr<RAR5000> scanDialog_;
     std::unique_ptr<PAR5000> extraDialog_;
 };

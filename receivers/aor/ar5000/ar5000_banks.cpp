@@ -9,8 +9,8 @@ namespace {
 
 using aor::Format;
 
-// Waits for the answer of the very channel asked for; the receiver's answer to the read
-// before may come first.
+// Waits for the line of the very channel asked for: a line left over from the read before
+// is passed over.
 constexpr int kChannelWaits = 3;
 constexpr int kWriteAttempts = 5;
 
@@ -28,8 +28,8 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, MemoryChann
     Reply.Bank = Reply.Channel = -1;
     Reply.State = AorState::Unknown;
     Reply.Bandwidth = 0;
-    read_ = {bank, channel, 0};
     bool matched = false;
+    // MR is acknowledged with an empty line; the channel's line is the answer to RX.
     if (Link.Send(Format("MR%d%02d\r\nRX\r\n", bank, channel), "MX")) {
         for (int wait = 0; wait < kChannelWaits && !matched; ++wait) {
             if (wait > 0 && !Link.Rearm("MX")) break;
@@ -37,9 +37,6 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, MemoryChann
             matched = Reply.Bank == bank && Reply.Channel == channel;
         }
     }
-    // MR and RX both answer with the channel's line. The second, still on its way, would
-    // answer the next request in its place (a setting takes any line): it is awaited here.
-    if (matched && read_.answers < 2 && Link.Rearm("MX")) WaitReply();
     BanksBeingRead = false;
     if (!matched) return ChannelAnswer::None;
     if (!Reply.ChannelPresent || Reply.State != AorState::MemoryRead) return ChannelAnswer::Empty;

@@ -120,8 +120,5 @@ constexpr Row kTokens[] = {
 void AR5000::ParseLine() {
     const aor::LineKind kind = ParseReplyLine(std::span<const Row>(kTokens), Reply);
     // While the banks are read, a memory line answers the channel read (MX).
-    if (kind.token == "MR" && BanksBeingRead) {
-        Link.ReplyKind = "MX";
-        if (Reply.Bank == read_.bank && Reply.Channel == read_.channel) ++read_.answers;
-    }
+    if (kind.token == "MR" && BanksBeingRead) Link.ReplyKind = "MX";
 }

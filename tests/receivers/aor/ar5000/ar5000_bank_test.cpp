@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
+#include "state/cp1251.h"
 #include "tests/receivers/aor/ar5000/ar5000_fixture.h"
+#include "tests/receivers/receiver_files.h"
 
 namespace {
 
@@ -77,16 +80,58 @@ TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
     EXPECT_FALSE(panel.PanelBusy);
 }
 
-// A read asks MR and RX at once, and both answer with the channel's line. When the second
-// comes late, the read waits for it: else it would answer the next request, a setting the
-// receiver refuses here.
-TEST_F(Ar5000OnAir, BothAnswersOfAChannelReadAreTakenBeforeTheNextRequest) {
+// A read asks MR and RX at once: MR is acknowledged with an empty line, RX answers with the
+// channel's line. Even with the lines late, the read ends on the channel's line and leaves
+// nothing behind to answer the next request, a setting the receiver refuses here.
+TEST_F(Ar5000OnAir, AChannelReadLeavesNoAnswerForTheNextRequest) {
     emulator.SetSplitLines(true, std::chrono::milliseconds(45));
     EXPECT_FALSE(panel.ReadChannel(0, 5));
     emulator.SetSplitLines(false);
     emulator.SetRefused({"DS"});
     EXPECT_FALSE(panel.SendText("DS1"));
     EXPECT_EQ(Lines(), (Strings{"MR005", "RX", "DS1"}));
+}
+
+// The receiver answers a channel read with one channel line: a read that waited for a
+// second one would wait a second for each channel (the test clock counts it), in a read,
+// in a write's read-back and in an edit.
+TEST_F(Ar5000OnAir, ChannelReadsWaitForNoSecondLine) {
+    emulator.SetChannel(1, 0, AorChannel{145'500'000, AorSettings{}, "CALLS", false, false});
+    emulator.SetChannel(1, 99, AorChannel{433'920'000, AorSettings{}, "", false, false});
+    panel.CurrentBank = 1;
+    const auto virtualMs = [](const std::function<void()>& action) {
+        const int64_t start = ui::Clock::NowMs();
+        action();
+        return ui::Clock::NowMs() - start;
+    };
+    EXPECT_LT(virtualMs([&] { panel.ReadCurrentBank(); }), 1000);
+    EXPECT_EQ(panel.ChannelAt(1, 0).Label, "CALLS");
+    EXPECT_EQ(panel.ChannelAt(1, 99).Frequency, 4'339'200u);
+    EXPECT_TRUE(panel.ChannelAt(1, 1).Empty());
+
+    panel.ChannelAt(1, 5) = Record(1'275'000, 'A', 0, "TOWER");
+    emulator.ClearReceivedLines();
+    EXPECT_LT(virtualMs([&] { panel.WriteCurrentBank(); }), 1000);
+    EXPECT_EQ(emulator.Channel(1, 5).frequencyHz, 127'500'000u);
+    EXPECT_EQ(Count(Lines(), "MR105"), 1);  // read back once
+
+    ASSERT_TRUE(ServeUntil([&] { return !panel.PanelBusy; }));
+    panel.DirectWrite = true;
+    EXPECT_LT(virtualMs([&] { Operate(panel.comment, ui::EventId::Change, 0, "EDITED"); }), 1000);
+    EXPECT_EQ(emulator.Channel(1, 0).label, "  EDITED");
+}
+
+// A line left over from the read before (a set that answered it twice) is passed over: the
+// read ends on its own channel's line.
+TEST_F(Ar5000OnAir, ALineLeftOverFromTheChannelBeforeIsPassedOver) {
+    emulator.SetChannel(0, 5, AorChannel{145'500'000, AorSettings{}, "CALLS", false, false});
+    const std::string stale = "MR MX004 ---\r\n";
+    comm.StoreReceived(reinterpret_cast<const uint8_t*>(stale.data()), stale.size());
+    // Its own line comes in a pass after the stale one.
+    emulator.SetSplitLines(true, std::chrono::milliseconds(45));
+    EXPECT_TRUE(panel.ReadChannel(0, 5));
+    EXPECT_EQ(panel.ChannelAt(0, 5).Frequency, 1'455'000u);
+    EXPECT_EQ(panel.ChannelAt(0, 5).Label, "CALLS");
 }
 
 // The state file keeps each channel's filter and attenuator depth: after a restart the bank
@@ -104,6 +149,47 @@ TEST_F(Ar5000OnAir, AChannelsFilterAndAttenuatorDepthOutliveARestart) {
     EXPECT_EQ(LinesFrom("MX200").at(0), "MX200 RF145500000 AU0 ST12500 MD0 BW4 MP0 TM   CALLS");
     EXPECT_EQ(emulator.Channel(2, 0).settings.bandwidth, '4');
     EXPECT_EQ(emulator.Channel(2, 0).settings.attenuator, '2');
+}
+
+// So it keeps each search bank's: a search bank read from the receiver goes back into it
+// after a restart with the bandwidth and attenuator it had.
+TEST_F(Ar5000OnAir, ASearchBanksFilterAndAttenuatorDepthOutliveARestart) {
+    state.OptRecvSave = 1;
+    const AorSearchBank held[] = {
+        {144'000'000, 146'000'000, AorSettings{12'500, '0', '2', '2'}, "NFM 20"},   // narrow FM
+        {87'500'000, 108'000'000, AorSettings{100'000, '0', '5', 'F'}, "NWFM"},     // narrow WFM
+        {118'000'000, 137'000'000, AorSettings{25'000, '1', '4', '1'}, "WIDE AM"},  // 10 dB
+        {26'000'000, 28'000'000, AorSettings{5'000, '0', '3', '0'}, "CB"},
+    };
+    for (int bank = 0; bank < 4; ++bank) {
+        emulator.SetSearchBank(bank, held[bank]);
+        ASSERT_TRUE(panel.ReadSearchBank(bank)) << bank;
+    }
+    panel.Destroy();
+    const std::string file = Cp1251ToUtf8(ReadBytes(panel.StateFilePath()));
+    for (const char* keys :
+         {"SF_ATT=+\r\nSF_QATT=20\r\n", "SF_MOD=F\r\nSF_QMOD=1\r\n", "SF_ATT=+\r\nSF_QATT=255\r\n",
+          "SF_MOD=W\r\nSF_QMOD=1\r\n", "SF_ATT=+\r\nSF_STEP=250\r\n", "SF_MOD=A\r\nSF_QMOD=2\r\n",
+          "SF_ID=CB\r\nSF_MOD=F\r\nБанк_поиска=4\r\n"})
+        EXPECT_NE(file.find(keys), std::string::npos) << keys;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    for (int bank = 0; bank < 4; ++bank) emulator.SetSearchBank(bank, {});
+    emulator.ClearReceivedLines();
+    panel.WriteAllBanks();
+
+    Strings written;
+    for (const std::string& line : Lines())
+        if (line.starts_with("SE")) written.push_back(line);
+    EXPECT_EQ(written, (Strings{"SE00 SL144000000 SU146000000 ST12500 AU0 MD0 BW2 AT2 TT  NFM 20",
+                                "SE01 SL87500000 SU108000000 ST100000 AU0 MD0 BW5 ATF TT    NWFM",
+                                "SE02 SL118000000 SU137000000 ST25000 AU0 MD1 BW4 AT1 TT WIDE AM",
+                                "SE03 SL26000000 SU28000000 ST5000 AU0 MD0 BW3 AT0 TT      CB"}));
+    for (int bank = 0; bank < 4; ++bank) {
+        const AorSearchBank now = emulator.SearchBank(bank);
+        EXPECT_EQ(now.settings.bandwidth, held[bank].settings.bandwidth) << bank;
+        EXPECT_EQ(now.settings.attenuator, held[bank].settings.attenuator) << bank;
+        EXPECT_EQ(now.lowerHz, held[bank].lowerHz) << bank;
+    }
 }
 
 TEST_F(Ar5000OnAir, ReadingAllBanksTakesTheReceiversMemoryAndItsSearchBanks) {
