@@ -12,12 +12,15 @@ using aor::Format;
 
 }  // namespace
 
+// Only this channel's own answer says it is empty: the set may acknowledge "MR" with an
+// empty line, which leaves the "---" of the channel read before standing.
 AR8200::ChannelAnswer AR8200::ReadChannelInto(int bank, int channel, MemoryChannel& out,
                                               bool full) {
     Reply.Attenuator = Reply.Select = Reply.Skip = Reply.Auto = false;
     Reply.AttenuatorDb = 0;
     Reply.Bank = Reply.Channel = -1;
     Reply.Label.clear();
+    Reply.ChannelPresent = true;
     const std::string place = BankName(bank) + Format("%02d", channel);
     if (!SendText("MR" + place)) return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
@@ -35,11 +38,16 @@ AR8200::ChannelAnswer AR8200::ReadChannelInto(int bank, int channel, MemoryChann
     return ChannelAnswer::Found;
 }
 
+// Any line answers: the search bank's own, or "---" alone for an empty one, which is the
+// set's answer too (the bank gets no limits) and must not be waited past.
 AR8200::ChannelAnswer AR8200::ReadSearchBankInto(int bank, AorSearchBank& out) {
     Reply.SearchBank = -1;
     Reply.Attenuator = false;
     Reply.Label.clear();
-    if (!Link.Exchange("SR" + SearchBankName(bank) + "\r\n", "SR") || Reply.SearchBank != bank)
+    Reply.ChannelPresent = true;
+    const bool answered = Link.Exchange("SR" + SearchBankName(bank) + "\r\n", "");
+    const bool bareEmpty = Reply.SearchBank == -1 && !Reply.ChannelPresent;
+    if (!answered || Link.AnswerLine.empty() || (Reply.SearchBank != bank && !bareEmpty))
         return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
     out = SearchBankOf(Reply, Reply.Mode, Reply.Filter);
