@@ -49,6 +49,9 @@
 //   VFO scan      "VS RF.. ST.. AU. MD. BW. AT.."
 // Search bank line: "SR05 SL0145000000 SU0146000000 ST012500 AU0 MD0 BW3 AT00 TT<label>", an
 // empty one "SR05 ---". Labels are as wide as the model's, as written (cut or filled).
+// Terser answers a set may give, switched on for a test (AorSet::SetMemoryReadAcknowledged,
+// SetBareEmptySearchBanks): "MR" with a bank or channel acknowledged with an empty line, and
+// an empty search bank read as a bare "---".
 //
 // Levels come from the signal plan at the tuned frequency; the attenuator does not change
 // them. The squelch is open when the level is above the threshold in use: the scan's own
