@@ -88,7 +88,7 @@ void line::CreateControls() {
 void line::FillFixedLists() {
     for (const char* text : kPortList) com->AddString(text);
     for (const char* text : kSpeedList) speed->AddString(text);
-    for (const char* text : kReceiverList) recv->AddString(text);
+    for (const std::string& text : panel_registry::ReceiverNames()) recv->AddString(text);
 }
 
 void line::WireEvents() {

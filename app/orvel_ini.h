@@ -12,12 +12,6 @@ class FDX;
 
 inline constexpr const char* kOrvelIniName = "ORVEL.INI";
 
-// The receiver list: index = receiver type code.
-inline constexpr std::array<const char*, 13> kReceiverList = {
-    "имитатор", "AR-3000A", "AR-8000", "IC-R10", "IC-R8500", "IC-R9000",  "IC-PCR1000",
-    "AR-5000",  "WINRADIO", "AR-8200", "IC-R75", "AR-8600",  "IC-756PRO",
-};
-
 // The speed list: index = SPEED; BaudRateOfSpeed gives the port's rate.
 inline constexpr std::array<const char*, 7> kSpeedList = {
     "default", "1200", "2400", "4800", "9600", "19200", "38400",

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/format_text.h"
+#include "receivers/panel_registry.h"
 #include "state/scan_pause.h"
 #include "state/text_file.h"
 
@@ -14,10 +15,10 @@ namespace {
 // Catalogs nest only so deep; a folder listing goes no deeper than this many levels.
 constexpr int kMaxFolderDepth = 20;
 
-// The receiver types whose page has a report of its own: the AR8200's equaliser and the
-// IC-PCR1000's band scope.
-constexpr int32_t kAr8200 = 9;
-constexpr int32_t kPcr1000 = 6;
+// The band scope of the receiver's page: a page with one has a report of its own.
+BandScope ScopeOf(const FDX& fdx) {
+    return panel_registry::Traits(fdx.ReceiverType).bandScope;
+}
 
 // The curve kinds by name, as the range page's report names the two curves shown.
 constexpr std::array<const char*, 6> kCurveNames = {
@@ -97,9 +98,9 @@ void ReceiverLines(const FDX& fdx, const ReportMoment& moment, std::vector<std::
     out.push_back(FormatText("Частота \t %10.4f", MHz(fdx.Frequency)));
     out.push_back(FormatText("Модуляция \t %c ", fdx.Modulation));
     out.push_back(FormatText("Ширина полосы \t %4.1f", (fdx.ScopeSpan / 2) / 10.0));
-    out.push_back(FormatText(
-        fdx.ReceiverType == kAr8200 ? "Шаг эквалайзера \t %4.1f" : "Шаг анализатора \t %4.1f",
-        KHz(fdx.ScopeStep)));
+    out.push_back(FormatText(ScopeOf(fdx) == BandScope::Equaliser ? "Шаг эквалайзера \t %4.1f"
+                                                                  : "Шаг анализатора \t %4.1f",
+                             KHz(fdx.ScopeStep)));
     out.push_back("Дата \t " + moment.date + " ");
     out.push_back("Время \t " + moment.time + " ");
 }
@@ -370,7 +371,7 @@ std::vector<std::string> PanelReportLines(FDX& fdx, const ReportMoment& moment) 
     };
     switch (fdx.WorkMode) {
         case kScaleMode:
-            if (fdx.ReceiverType != kAr8200 && fdx.ReceiverType != kPcr1000) break;
+            if (ScopeOf(fdx) == BandScope::None) break;
             ReceiverLines(fdx, moment, lines);
             hasLines();
             break;

@@ -30,6 +30,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/orvel.h"
@@ -40,6 +41,7 @@
 #include "emulators/civ/civ_emulator.h"
 #include "emulators/pcr/pcr1000_emulator.h"
 #include "receivers/icom/ic8500/ic8500.h"
+#include "receivers/panel_registry.h"
 #include "state/message_bus.h"
 #include "ui/application.h"
 #include "ui/message_box.h"
@@ -53,21 +55,23 @@ constexpr int kBitsPerByte = 10;  // 8N1
 // A model as the bench runs it.
 struct Model {
     const char* name;
-    const char* ini;   // ORVEL.INI
-    int baud;          // of the line in line-rate mode
-    int bitsPerByte;   // start, data and stop bits
-    int bytesPerStep;  // of a range scan's step, both ways
-    int syncMs;        // the panel's start-up synchronisation runs out within this
-    bool longRange;    // a range of 100,000 points is timed too
-    bool readBack;     // the read-back of the receiver's own scan is timed too
-    bool bandScope;    // a scale scan with the band scope is timed too
+    const char* receiver;  // the model's name in the registry (ORVEL.INI's RECV)
+    int speed;             // ORVEL.INI's SPEED
+    int baud;              // of the line in line-rate mode
+    int bitsPerByte;       // start, data and stop bits
+    int bytesPerStep;      // of a range scan's step, both ways
+    int syncMs;            // the panel's start-up synchronisation runs out within this
+    bool longRange;        // a range of 100,000 points is timed too
+    bool readBack;         // the read-back of the receiver's own scan is timed too
+    bool bandScope;        // a scale scan with the band scope is timed too
     // Where the ranges begin, 100 Hz units (100 MHz).
     uint32_t rangeStart = 1'000'000;
 };
 // One step of an IC-R8500 scan on the line: the frequency set (its echo 11 bytes and the
 // acknowledgement 6), the squelch query (7 and 8) and the level query (7 and 9).
 constexpr Model kIcR8500{.name = "IC-R8500",
-                         .ini = "COM=1\r\nSPEED=5\r\nRECV=4\r\n",
+                         .receiver = "IC-R8500",
+                         .speed = 5,
                          .baud = 19200,
                          .bitsPerByte = kBitsPerByte,
                          .bytesPerStep = 11 + 6 + 7 + 8 + 7 + 9,
@@ -77,7 +81,8 @@ constexpr Model kIcR8500{.name = "IC-R8500",
                          .bandScope = false};
 // The IC-R10 has no squelch query: the frequency set and the level query.
 constexpr Model kIcR10{.name = "IC-R10",
-                       .ini = "COM=1\r\nSPEED=5\r\nRECV=3\r\n",
+                       .receiver = "IC-R10",
+                       .speed = 5,
                        .baud = 19200,
                        .bitsPerByte = kBitsPerByte,
                        .bytesPerStep = 11 + 6 + 7 + 9,
@@ -87,7 +92,8 @@ constexpr Model kIcR10{.name = "IC-R10",
                        .bandScope = false};
 // The HF sets step as the IC-R8500 does; their ranges begin at 5 MHz.
 constexpr Model kIc756Pro{.name = "IC-756PRO",
-                          .ini = "COM=1\r\nSPEED=5\r\nRECV=12\r\n",
+                          .receiver = "IC-756PRO",
+                          .speed = 5,
                           .baud = 19200,
                           .bitsPerByte = kBitsPerByte,
                           .bytesPerStep = 11 + 6 + 7 + 8 + 7 + 9,
@@ -97,7 +103,8 @@ constexpr Model kIc756Pro{.name = "IC-756PRO",
                           .bandScope = false,
                           .rangeStart = 50'000};
 constexpr Model kIcR75{.name = "IC-R75",
-                       .ini = "COM=1\r\nSPEED=5\r\nRECV=10\r\n",
+                       .receiver = "IC-R75",
+                       .speed = 5,
                        .baud = 19200,
                        .bitsPerByte = kBitsPerByte,
                        .bytesPerStep = 11 + 6 + 7 + 8 + 7 + 9,
@@ -108,7 +115,8 @@ constexpr Model kIcR75{.name = "IC-R75",
                        .rangeStart = 50'000};
 // "RF100000000" and its empty acknowledgement (13 and 2), "LM" and its answer (4 and 7).
 constexpr Model kAr5000{.name = "AR5000",
-                        .ini = "COM=1\r\nSPEED=5\r\nRECV=7\r\n",
+                        .receiver = "AR-5000",
+                        .speed = 5,
                         .baud = 19200,
                         .bitsPerByte = kBitsPerByte,
                         .bytesPerStep = 13 + 2 + 4 + 7,
@@ -119,7 +127,8 @@ constexpr Model kAr5000{.name = "AR5000",
 // "RF0100000000" and its empty acknowledgement (14 and 2), "LM" and its answer "LM%020" (4 and
 // 8). The AR8600 is the same panel on the same line.
 constexpr Model kAr8200{.name = "AR8200",
-                        .ini = "COM=1\r\nSPEED=5\r\nRECV=9\r\n",
+                        .receiver = "AR-8200",
+                        .speed = 5,
                         .baud = 19200,
                         .bitsPerByte = kBitsPerByte,
                         .bytesPerStep = 14 + 2 + 4 + 8,
@@ -130,13 +139,14 @@ constexpr Model kAr8200{.name = "AR8200",
 constexpr Model kAr8600 = [] {
     Model model = kAr8200;
     model.name = "AR8600";
-    model.ini = "COM=1\r\nSPEED=5\r\nRECV=11\r\n";
+    model.receiver = "AR-8600";
     return model;
 }();
 // "VA100000000" and its empty acknowledgement (13 and 2), "LM" and its answer (4 and 6), at
 // the set's 9600 baud.
 constexpr Model kAr8000{.name = "AR8000",
-                        .ini = "COM=1\r\nSPEED=4\r\nRECV=2\r\n",
+                        .receiver = "AR-8000",
+                        .speed = 4,
                         .baud = 9600,
                         .bitsPerByte = kBitsPerByte,
                         .bytesPerStep = 13 + 2 + 4 + 6,
@@ -147,7 +157,8 @@ constexpr Model kAr8000{.name = "AR8000",
 // "100.0000" CR and its prompt (9 and 1), "Y" CR and the level letter with CR LF and the
 // prompt (2 and 4), on the set's line of two stop bits.
 constexpr Model kAr3000a{.name = "AR3000A",
-                         .ini = "COM=1\r\nSPEED=4\r\nRECV=1\r\n",
+                         .receiver = "AR-3000A",
+                         .speed = 4,
                          .baud = 9600,
                          .bitsPerByte = 11,
                          .bytesPerStep = 9 + 1 + 2 + 4,
@@ -159,7 +170,8 @@ constexpr Model kAr3000a{.name = "AR3000A",
 // then twice "I0?" (5) with I007 (6) and "I1?" (5) with its answer (6). Its synchronisation
 // listens a second, then moves the set from 9600 to 38400 baud.
 constexpr Model kIcPcr1000{.name = "IC-PCR1000",
-                           .ini = "COM=1\r\nSPEED=6\r\nRECV=6\r\n",
+                           .receiver = "IC-PCR1000",
+                           .speed = 6,
                            .baud = 38400,
                            .bitsPerByte = kBitsPerByte,
                            .bytesPerStep = 20 + 6 + 2 * (5 + 6 + 5 + 6),
@@ -400,6 +412,13 @@ void PrintRow(const char* what, const char* emulator, const Result& r, double li
 }
 
 // Starts the program on the emulator behind COM1 and runs the model's rows.
+// The receiver type ORVEL.INI configures for the model: its row's in the registry.
+int32_t ConfiguredType(const Model& model) {
+    for (const PanelModel& row : panel_registry::Models())
+        if (std::string_view(row.name) == model.receiver) return row.configuredType;
+    return 0;
+}
+
 // The models named on the command line; none named: all.
 std::vector<std::string> chosenModels;
 
@@ -411,7 +430,8 @@ bool BenchModel(const Model& model, const EmulatorProcess<Emulator>& emulator,
         return true;
     std::filesystem::remove(folder / "COM1");
     std::filesystem::create_symlink(emulator.SlavePath(), folder / "COM1");
-    std::ofstream(folder / "ORVEL.INI", std::ios::binary | std::ios::trunc) << model.ini;
+    std::ofstream(folder / "ORVEL.INI", std::ios::binary | std::ios::trunc)
+        << "COM=1\r\nSPEED=" << model.speed << "\r\nRECV=" << ConfiguredType(model) << "\r\n";
     emulator.SetLineRate(false);
     ORVEL orvel;
     if (!orvel.Create() || orvel.receiver.Panel() == nullptr) return false;

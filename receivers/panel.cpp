@@ -345,6 +345,16 @@ void ReceiverPanel::ExecuteCommand() {
     ServeJobLine(*this, std::span<const JobCommand<ReceiverPanel>>{});
 }
 
+std::vector<uint32_t> ReceiverPanel::JobNumbers() {
+    std::vector<uint32_t> numbers;
+    servedJobs_ = &numbers;
+    ExecuteCommand();
+    servedJobs_ = nullptr;
+    std::ranges::sort(numbers);
+    numbers.erase(std::ranges::unique(numbers).begin(), numbers.end());
+    return numbers;
+}
+
 ReceiverPanel::PanelCommand ReceiverPanel::FineScaleCommand(const FineScaleJobs& jobs,
                                                             uint32_t number) {
     const std::pair<uint32_t, PanelCommand> commands[] = {

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "receivers/fine_scale.h"
+#include "receivers/job_catalog.h"
 #include "receivers/level_scale.h"
 #include "receivers/panel_pictures.h"
 #include "receivers/ring_cursor.h"
@@ -204,6 +205,9 @@ class ReceiverPanel : public ui::Form {
     // Executes the job line FDX::JobLine by its command number and posts PostJobStep; a
     // panel without commands answers every number "Нет доступа к объекту".
     virtual void ExecuteCommand();
+    // The job numbers the panel serves: those ExecuteCommand looks a line up in (the model's
+    // table and the fine scale's numbers), sorted, each once. Nothing is run or posted.
+    std::vector<uint32_t> JobNumbers();
     // The value of a mode letter: the bandwidth of its filter, 100 Hz units.
     virtual int32_t ModeParameter(char letter) const {
         (void)letter;
@@ -495,10 +499,18 @@ class ReceiverPanel : public ui::Form {
     // Executes FDX::JobLine by its command number through the model's table, then through the
     // fine scale's numbers: a number neither has gets noAccess ("Нет доступа к объекту") with
     // return code 1, and so does a command one of whose requests could not go out.
-    // PostJobStep follows in every case, so that the job goes on.
+    // PostJobStep follows in every case, so that the job goes on. While JobNumbers runs it
+    // only lists the numbers it would look a line up in.
     template <class Panel>
     void ServeJobLine(Panel& panel, std::span<const JobCommand<Panel>> table,
                       const FineScaleJobs& fine = {}, const char* noAccess = kNoAccess) {
+        if (servedJobs_) {
+            for (const JobCommand<Panel>& command : table) servedJobs_->push_back(command.number);
+            for (const uint32_t number : {fine.fixedLeft, fine.fixedRight, fine.peakLeft,
+                                          fine.peakRight, fine.viewStep, fine.clearScale})
+                if (number != 0) servedJobs_->push_back(number);
+            return;
+        }
         if (fdx_ && fdx_->JobLine) {
             JobStr& line = *fdx_->JobLine;
             const JobCommand<Panel>* found = nullptr;
@@ -596,6 +608,7 @@ class ReceiverPanel : public ui::Form {
     ExchangeId heldFor_ = 0;        // HoldLinesForWaiter's exchange; 0: nothing held
     bool heldPassSkipped_ = false;  // a pass found the lines held
     RefusalWatch* watch_ = nullptr;
+    std::vector<uint32_t>* servedJobs_ = nullptr;  // JobNumbers runs: ServeJobLine lists
     bool createFailed_ = false;
     bool stateFileSaved_ = false;
     ExchangeId exchange_ = 0;

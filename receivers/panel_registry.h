@@ -8,8 +8,18 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
+#include <vector>
 
+#include "receivers/job_catalog.h"
 #include "receivers/panel.h"
+
+// The band scope the receiver page shows, as the print form's report names its step.
+enum class BandScope : uint8_t {
+    None,
+    Analyser,   // "Шаг анализатора" (the IC-PCR1000's)
+    Equaliser,  // "Шаг эквалайзера" (the AR8200's)
+};
 
 // What the main window asks of a model besides the panel's operations: which of its
 // operations reach the panel, which ticks it takes, how its serial line is set up, what its
@@ -29,6 +39,10 @@ struct PanelTraits {
     uint32_t stepHigh = 9999;
     // The rate value of the cycle count of a range scan; 0 leaves the program's.
     int32_t scanRate = 0;
+    BandScope bandScope = BandScope::None;  // the scale mode's report prints the receiver then
+    // The heading and the objects the job catalog lists for the panel (beside the model's job
+    // commands); null: none.
+    const job_catalog::Heading* jobs = nullptr;
 
     friend bool operator==(const PanelTraits&, const PanelTraits&) = default;
 };
@@ -45,7 +59,8 @@ struct PanelModel {
     int32_t servedAs;        // FDX::ReceiverType: the type whose panel serves it
     uint8_t variant;         // FDX::ReceiverVariant: the panel serves a second model
     PanelTraits traits;
-    PanelMaker make;  // null: the model has no panel yet
+    PanelMaker make;             // null: the model has no panel yet
+    const char* name = nullptr;  // in the settings dialog's list of receivers
 };
 
 namespace panel_registry {
@@ -61,6 +76,9 @@ const PanelTraits& Traits(int32_t servedType);
 std::unique_ptr<ReceiverPanel> Make(int32_t servedType);
 // The built-in models, one row each, in the order of their configured types.
 std::span<const PanelModel> Models();
+// The settings dialog's list of receivers, by configured type: 0 is the program without a
+// receiver ("имитатор"), then each built-in model's name.
+std::vector<std::string> ReceiverNames();
 
 // An extra model, known to the registry while this lives; it is found before the built-in
 // ones.

@@ -32,8 +32,8 @@ const AorSetProfile& Ar8000::Profile() {
         {"MD", &Ar8000::Tuning},      {"AT", &Ar8000::Tuning},      {"AU", &Ar8000::Tuning},
         {"LM", &Ar8000::Level},       {"VA", &Ar8000::SelectVfo},   {"VB", &Ar8000::SelectVfo},
         {"MR", &Ar8000::MemoryRead},  {"MQ", &Ar8000::MemoryClear}, {"GA", &Ar8000::ChannelFlag},
-        {"MP", &Ar8000::ChannelFlag}, {"SR", &Ar8000::SearchRead},  {"BS", &Ar8000::BankLinks},
-        {"BM", &Ar8000::BankLinks},   {"SS", &Ar8000::StartScan},   {"MS", &Ar8000::StartScan},
+        {"MP", &Ar8000::ChannelFlag}, {"SR", &Ar8000::SearchRead},  {"BS", nullptr},
+        {"BM", nullptr},              {"SS", &Ar8000::StartScan},   {"MS", &Ar8000::StartScan},
         {"SM", &Ar8000::StartScan},   {"SG", &Ar8000::Word},        {"MG", &Ar8000::Word},
         {"LC", &Ar8000::Word},        {"EX", &Ar8000::Word},
     };
@@ -72,6 +72,21 @@ Ar8000::Ar8000(SignalPlan plan) : AorSet(Profile(), std::move(plan)) {
     state.tuned = state.vfos[0];
 }
 
+// A VFO's line without its name starts at its mark.
+std::vector<std::string> Ar8000::Answer(std::string_view line, Clock::time_point now) {
+    std::vector<std::string> lines = AorSet::Answer(line, now);
+    for (std::string& answer : lines)
+        if (!vfoLinesNamed_ && (answer.starts_with("VA MA") || answer.starts_with("VB MA")))
+            answer.erase(0, 3);
+    return lines;
+}
+
+// The links are set or read; the set has no line that clears them.
+AorSet::Reply Ar8000::Own(std::string_view token, std::string_view value) {
+    if (value.starts_with("%")) return std::nullopt;
+    return BankLinks(token, value);
+}
+
 std::string Ar8000::LevelReply(int level, bool open) const {
     return Format("LM%02X", level / 4 + (open ? 0 : kSquelchClosed));
 }
@@ -82,5 +97,9 @@ std::vector<std::string> Ar8000::StopReport(int level) const {
 
 Ar8000Emulator::Ar8000Emulator(SignalPlan plan)
     : AorSetEmulator(std::make_unique<Ar8000>(std::move(plan))) {}
+
+void Ar8000Emulator::SetVfoLinesNamed(bool named) {
+    Locked([&] { static_cast<Ar8000&>(Set()).SetVfoLinesNamed(named); });
+}
 
 }  // namespace emulators

@@ -16,7 +16,8 @@
 //                             19 "a"), 20 of each, 50 channels a memory bank; labels of 7
 //                             characters; channel lines carry the skip flag
 //   BS<letters>, BM<letters>  the links, in place of the ones before; read back as "BM" and
-//                             a row of 20 letters or "-"
+//                             a row of 20 letters or "-"; "BS%%" and "BM%%" are the AR8200's
+//                             and answered "?"
 //   BQ, ML [0|1]              search / memory bank linking on
 //   SS<bank> SG, MS<bank> MG, SM LC   the scans as the set is told to start them: SG, MG and
 //                             LC are taken with them and change nothing
@@ -24,6 +25,9 @@
 //   digits MC0..1 mute, XM0..5|F; pauses SP, XP 00..60 s, delays SD, XD 00..99 or FF
 // The set has no stop reports to switch: each stop of its own scan goes out unasked as
 // "RF0145500000 LC20", the level / 4 in two hex digits.
+//
+// A set may leave the VFO's name out of a VFO's line ("MA RF0145500000 ST012500 AU0 MD1
+// AT0"): SetVfoLinesNamed(false) answers so.
 //
 // The set starts on VFO A at 101.7 MHz WFM, step 100 kHz, squelch 32, banks empty.
 
@@ -40,15 +44,23 @@ class Ar8000 : public AorSet {
 
     explicit Ar8000(SignalPlan plan = DefaultSignalPlan());
 
+    std::vector<std::string> Answer(std::string_view line, Clock::time_point now) override;
+    void SetVfoLinesNamed(bool named) { vfoLinesNamed_ = named; }
+
   private:
     static const AorSetProfile& Profile();
     std::string LevelReply(int level, bool open) const override;
     std::vector<std::string> StopReport(int level) const override;
+    Reply Own(std::string_view token, std::string_view value) override;
+
+    bool vfoLinesNamed_ = true;
 };
 
 class Ar8000Emulator : public AorSetEmulator {
   public:
     explicit Ar8000Emulator(SignalPlan plan = DefaultSignalPlan());
+
+    void SetVfoLinesNamed(bool named);
 };
 
 }  // namespace emulators

@@ -113,6 +113,10 @@ Ar8200::Ar8200(SignalPlan plan, Model model) : AorSet(Profile(model), std::move(
 
 std::vector<std::string> Ar8200::Answer(std::string_view line, Clock::time_point now) {
     if (line == "DS" && State().operation == AorOperation::BandScope) return Sweep();
+    const AorSetState& state = State();
+    if (line == "RX" && state.operation == AorOperation::MemoryRead &&
+        Channel(state.memoryBank, state.memoryChannel).Empty())
+        return {"---"};
     return AorSet::Answer(line, now);
 }
 

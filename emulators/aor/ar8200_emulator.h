@@ -21,6 +21,8 @@
 //                             take the linked banks after the one they start on
 //   LC [0|1]                  report every scan stop unasked: "LC 266 RF0145500000", the
 //                             level as 111 + level x 155 / 255
+//   RX                        on an empty channel in memory read (where a bank's clear
+//                             leaves it): "---" alone
 //   AM                        band scope round the tuned frequency ("AM RF.." in RX)
 //   SW1..SW7                  its span: 10, 5, 2, 1 MHz, 500, 200, 100 kHz
 //   DS                        the sweep, 128 points in four lines "DS0127 <16> <16>", the

@@ -49,9 +49,10 @@ constexpr AorMemoryRules HandheldMemoryRules(AorMemoryRules::ReadOrder readOrder
 inline constexpr uint32_t kHandheldAttenuatorDepths[] = {10};
 
 // A handheld's model: what both show and keep alike (the calibration, the fine scale, the
-// list's columns, the tuning to a channel chosen in the list, the rules of their memory) around
-// what its class gives (limits, bank counts, channel layout) and what it names here; the model
-// sets what else it does its own way.
+// list's columns, the tuning to a channel chosen in the list, the upper limit a step above a
+// first lower one in the search-bank row, the rules of their memory) around what its class
+// gives (limits, bank counts, channel layout) and what it names here; the model sets what else
+// it does its own way.
 template <class Model>
 AorModel HandheldModel(const ui::FormResource& form, std::span<const AorModeEntry> modes,
                        const char* stateFileStem, uint32_t jobBase,
@@ -66,6 +67,7 @@ AorModel HandheldModel(const ui::FormResource& form, std::span<const AorModeEntr
             .stateFileStem = stateFileStem,
             .fineScale = kHandheldFineScale,
             .tunesChosenChannel = true,
+            .firstUpperStepAbove = true,
             .memory = HandheldMemoryRules(readOrder),
             .jobBase = jobBase};
 }

@@ -79,9 +79,7 @@ void AorPanel::GoToCurrentPlaces(const Unwritten& unwritten) {
 }
 
 void AorPanel::AttenuatorBoxCommand(JobStr& line) {
-    fdx_->Attenuator = line.VAL != 0 ? 1 : 0;
-    if (catt) catt->SetChecked(fdx_->Attenuator != 0);
-    Answer(line, SetAttenuator());
+    Answer(line, SwitchAttenuator(line.VAL != 0));
     PostToOwner(PostReceiverState);
 }
 

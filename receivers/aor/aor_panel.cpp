@@ -80,8 +80,7 @@ void AorPanel::WireControls() {
     }
     if (catt) {
         catt->On(EventId::Click, [this](ui::EventData&) {
-            fdx_->Attenuator = catt->IsChecked() ? 1 : 0;
-            SetAttenuator();
+            SwitchAttenuator(catt->IsChecked());
             fdx_->Level = ReadLevel();
             PostToOwner(PostReceiverState);
         });
@@ -333,6 +332,29 @@ void AorPanel::TakeVfo(const AorVfo& vfo) {
     if (vfo.Step != 0) s.Step = vfo.Step;
 }
 
+bool AorPanel::SwitchAuto(bool on) {
+    const bool before = AutoOn;
+    AutoOn = on;
+    const bool taken = SetAuto(on);
+    if (!taken) AutoOn = before;
+    if (cauto) cauto->SetChecked(AutoOn);
+    return taken;
+}
+
+bool AorPanel::SwitchAttenuator(bool on) {
+    FDX& s = *fdx_;
+    const uint8_t before = s.Attenuator;
+    const uint32_t depthBefore = s.AttenuatorDb;
+    s.Attenuator = on ? 1 : 0;
+    const bool taken = SetAttenuator();
+    if (!taken) {
+        s.Attenuator = before;
+        s.AttenuatorDb = depthBefore;
+    }
+    if (catt) catt->SetChecked(s.Attenuator != 0);
+    return taken;
+}
+
 void AorPanel::LeaveAuto() {
     if (!AutoOn) return;
     AutoOn = false;
@@ -340,7 +362,8 @@ void AorPanel::LeaveAuto() {
     SetAuto(false);
 }
 
-// A link text is sent after the links are cleared: the receiver adds to the links it holds.
+// A link text is sent after the links are cleared ("BM" or "BS" with two percent signs): the
+// AR5000 and the AR8200 add to the links they hold.
 bool AorPanel::SendBankLinks() {
     const char* token = ScanSettings.kind == AorScanSettings::Kind::MemoryBanks ? "BM" : "BS";
     const bool cleared = SendText(std::string(token) + "%%");

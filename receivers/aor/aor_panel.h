@@ -208,6 +208,9 @@ struct AorModel {
     bool searchBankFollowsBank = false;
     // A channel chosen by a click on its row is tuned to (TuneToChannel; the handhelds).
     bool tunesChosenChannel = false;
+    // A first lower limit typed into an empty search bank gives the upper limit one step (the
+    // program's) above it (the handhelds), or the lower limit itself.
+    bool firstUpperStepAbove = false;
     // A transfer of the current bank also reads (writes) the current search bank.
     bool currentReadTakesSearchBank = false;
     bool currentWriteTakesSearchBank = true;
@@ -329,6 +332,10 @@ class AorPanel : public AorBankPanel {
     // step leaves it first, the box unticked.
     bool SetAuto(bool on);
     void LeaveAuto();
+    // AUTO, or the attenuator, as the box or a job line asks; one the receiver refuses or
+    // leaves unanswered stays as it was, and the box shows it so. False then.
+    bool SwitchAuto(bool on);
+    bool SwitchAttenuator(bool on);
 
     // The program state's tuning as a VFO keeps it; a VFO kept so back into the program state
     // (nothing for one not known yet; a step not known leaves the program's). The AUTO switch
@@ -436,6 +443,9 @@ class AorPanel : public AorBankPanel {
     virtual bool WriteChannel(int bank, int channel) { return SendChannel(bank, channel); }
     virtual bool ClearChannelOnReceiver(int bank, int channel) = 0;
     virtual void ClearBankOnReceiver(int bank) = 0;
+    // A search bank the row's edit wrote becomes the receiver's current one where the model
+    // selects it so (the AR8200's "SR").
+    virtual void SelectWrittenSearchBank(int bank) { (void)bank; }
     // A search bank emptied on the receiver; a model whose search banks are only ever written
     // over (the AR8000, the AR8200) has nothing to send.
     virtual void ClearSearchBankOnReceiver(int bank) { (void)bank; }

@@ -99,10 +99,16 @@ void AorPanel::ChannelEmptied() {
         ClearChannelOnReceiver(CurrentBank, SelectedChannel());
 }
 
+// With direct writing the search bank is read from the receiver first and takes what the
+// receiver holds but the edit; written, it becomes the receiver's current one. A write the
+// receiver refuses (or leaves unanswered) leaves the search bank as the receiver holds it (as
+// the panel had it when the receiver did not answer the read): the row never shows a value
+// the receiver does not hold.
 void AorPanel::EditSearchBank(const std::function<void(AorSearchBank&)>& edit, bool sendAnyway) {
     AorSearchBank& record = CurrentSearch();
     if (!DirectWrite) {
         edit(record);
+        ShowSearchBank();
         return;
     }
     AorSearchBank held = record;
@@ -114,11 +120,18 @@ void AorPanel::EditSearchBank(const std::function<void(AorSearchBank&)>& edit, b
             ShowBandwidth();
         }
     }
+    const AorSearchBank before = answer == ChannelAnswer::Empty ? AorSearchBank{} : record;
     edit(record);
-    if ((answer != ChannelAnswer::None || sendAnyway) && !record.Empty())
-        SendSearchBank(CurrentSearchBank);
+    if ((answer != ChannelAnswer::None || sendAnyway) && !record.Empty()) {
+        if (SendSearchBank(CurrentSearchBank))
+            SelectWrittenSearchBank(CurrentSearchBank);
+        else
+            record = before;
+    }
+    ShowSearchBank();
 }
 
+// A first lower limit fills the bank from the program's settings.
 void AorPanel::OnSearchLower(const std::string& text) {
     const FDX& s = *fdx_;
     const uint32_t value = FDX::ParseMHz(text);
@@ -129,6 +142,8 @@ void AorPanel::OnSearchLower(const std::string& text) {
         ShowSearchBank();
         return;
     }
+    const uint32_t firstUpper =
+        model_.firstUpperStepAbove ? std::min(value + s.Step, UpperLimit) : value;
     EditSearchBank(
         [&](AorSearchBank& r) {
             if (r.Empty()) {
@@ -137,14 +152,13 @@ void AorPanel::OnSearchLower(const std::string& text) {
                 r.Attenuator = s.Attenuator != 0;
                 r.AttenuatorDb = s.AttenuatorDb;
                 r.Step = s.Step;
-                r.Upper = value;
+                r.Upper = firstUpper;
             }
             r.Lower = value;
             // An upper limit the receiver has not set yet follows the lower one.
-            if (r.Upper == 0) r.Upper = value;
+            if (r.Upper == 0) r.Upper = firstUpper;
         },
         true);
-    ShowSearchBank();
 }
 
 void AorPanel::TakeSearchModeEntry(int64_t index) {

@@ -481,3 +481,28 @@ bool WINRADIO::ReadStateFile() {
     fdx_->Frequency = std::min(head->Frequency, kLargestUpperLimit);
     return true;
 }
+
+// What the job catalog lists under the panel's heading, in its order.
+namespace {
+
+using namespace job_catalog;
+
+// clang-format off
+constexpr Object kJobCaptions[] = {
+    {816, "Поиск Фикс.Частоты слева от маркера"},
+    {815, "Поиск Максимума слева от маркера"},
+    {811, "Кнопка Очистить"},
+    {813, "Поиск Максимума справа от маркера"},
+    {814, "Поиск Фикс.Частоты справа от маркера"},
+    {819, "Кнопка включения/выключения приемника"},
+    {818, "Включение/выключение звука", R},
+    {820, "Уровень звука", R},
+    {817, "Кнопка Атт", R},
+    {821, "Значение осциллятора SSB", R},
+    {812, "Поле Шаг-выбор", V | S | R, 0, kStandardSteps},
+};
+// clang-format on
+
+}  // namespace
+
+const job_catalog::Heading WINRADIO::kJobCatalog{"Панель ПРИЕМНИК WINRADIO", kJobCaptions};

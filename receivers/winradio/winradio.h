@@ -48,6 +48,8 @@
 
 class WINRADIO : public ReceiverPanel {
   public:
+    // The job catalog's heading and captions of the commands this panel serves.
+    static const job_catalog::Heading kJobCatalog;
     // 500 kHz .. 1300 MHz until the card's description says otherwise (100 Hz units).
     static constexpr uint32_t kDefaultLowerLimit = 5000;
     static constexpr uint32_t kDefaultUpperLimit = 13'000'000;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "receivers/panel_registry.h"
 #include "tests/app/store_fixture.h"
 
 namespace {
@@ -140,6 +141,22 @@ TEST_F(ReportTexts, TheReceiverPageHasAReportOnlyWithABandScope) {
                                         "Дата \t 07/03/2001 ", "Время \t 09:05 "}));
     EXPECT_EQ(fdx.PanelTextEmpty, 0);
     EXPECT_EQ(fdx.PanelColumns.count, 2);
+}
+
+// The band scope's step is named as the model's traits name its scope; a model added at run
+// time with a scope has the report too.
+TEST_F(ReportTexts, TheBandScopesStepIsNamedAsTheModelsScope) {
+    fdx.WorkMode = 0;
+    fdx.ScopeStep = 50;
+    fdx.ReceiverType = 9;  // AR8200
+    WriteReportTexts(fdx, store, nullptr, kMoment);
+    EXPECT_NE(Read("PRINTF.TXT").find(Lines({"Шаг эквалайзера \t  5.0"})), std::string::npos);
+
+    const panel_registry::Registration scope{
+        {13, 13, 0, {.bandScope = BandScope::Analyser}, nullptr}};
+    fdx.ReceiverType = 13;
+    WriteReportTexts(fdx, store, nullptr, kMoment);
+    EXPECT_NE(Read("PRINTF.TXT").find(Lines({"Шаг анализатора \t  5.0"})), std::string::npos);
 }
 
 TEST_F(ReportTexts, TheRangePageReportsTheSlotShownOnceItHoldsLevels) {

@@ -52,10 +52,27 @@ TEST_F(AorAr8000, LettersItsBanksBackFromTAndReplacesItsLinks) {
         {"BM", "BMA---------j---------"},
         {"BMB", ""},
         {"BM", "BM-B------------------"},
+        // Links are replaced, never cleared: the set has no line that clears them.
+        {"BM%%", "?"},
+        {"BS%%", "?"},
+        {"BM", "BM-B------------------"},
         {"ML1", ""},
     });
     EXPECT_EQ(emulator_.Channel(12, 5).label, "  ABCDE");
     EXPECT_EQ(emulator_.SearchBank(19).upperHz, 146'000'000u);
+}
+
+// A set that leaves the VFO's name out of its VFO lines starts them at their mark.
+TEST_F(AorAr8000, AnswersVfoLinesWithoutTheVfosNameWhenSoSwitched) {
+    emulator_.SetVfoLinesNamed(false);
+    ExpectAnswers({
+        {"VB145500000", ""},
+        {"RX", "MA RF0145500000 ST012500 AU0 MD1 AT0"},
+        {"VA", "MA RF0101700000 ST100000 AU0 MD0 AT0"},
+        {"SRa", "SRa ---"},
+    });
+    emulator_.SetVfoLinesNamed(true);
+    EXPECT_EQ(line_.Exchange("RX"), "VA MA RF0101700000 ST100000 AU0 MD0 AT0");
 }
 
 TEST_F(AorAr8000, ReportsEveryStopOfItsScanWithTheFrequencyFirst) {

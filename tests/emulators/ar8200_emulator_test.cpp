@@ -77,6 +77,8 @@ TEST_F(AorAr8200, KeepsTwentyBanksOfFiftyAndFortySearchBanksByLetter) {
         {"SRu", "?"},
         {"MQ%%", ""},
         {"MRa05", "MR MXa05 ---"},
+        // Standing on an empty channel, the set tells its state with "---" alone.
+        {"RX", "---"},
     });
     EXPECT_EQ(emulator_.SearchBank(10).lowerHz, 145'000'000u);
     EXPECT_EQ(emulator_.SearchBank(20).label, "LOW         ");

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <optional>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "receivers/comm.h"
 #include "state/job_str.h"
@@ -225,6 +227,38 @@ TEST(PanelRegistry, EveryModelServesTheFineScalesJobsByItsOwnNumbers) {
         EXPECT_EQ(run(0).ReturnCode, 1);  // no command is numbered 0
         panel->Destroy();
     }
+}
+
+// The job catalog offers for a model exactly the commands its panel serves: a caption without a
+// command would fail every job line made from it, a command without a caption is one no
+// operator finds (those the catalog leaves out on purpose are marked so beside it).
+TEST(PanelRegistry, TheCatalogOffersEveryJobNumberAModelServesAndNoOther) {
+    for (const PanelModel& row : panel_registry::Models()) {
+        SCOPED_TRACE(row.name);
+        ASSERT_NE(row.traits.jobs, nullptr);
+        std::vector<uint32_t> offered;
+        for (const job_catalog::Object& object : row.traits.jobs->objects) {
+            offered.push_back(object.object);
+            // Numbered in the hundred of the type whose panel serves them.
+            EXPECT_EQ(object.object / 100, uint32_t(row.servedAs)) << object.object;
+        }
+        std::ranges::sort(offered);
+        EXPECT_EQ(std::ranges::adjacent_find(offered), offered.end()) << "listed twice";
+        const std::unique_ptr<ReceiverPanel> panel = panel_registry::Make(row.servedAs);
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(panel->JobNumbers(), offered);
+    }
+}
+
+// The settings dialog lists the receivers by their configured types.
+TEST(PanelRegistry, TheReceiverNamesStandAtTheirConfiguredTypes) {
+    const std::vector<std::string> names = panel_registry::ReceiverNames();
+    ASSERT_EQ(names.size(), panel_registry::Models().size() + 1);
+    EXPECT_EQ(names[0], "имитатор");
+    for (const PanelModel& row : panel_registry::Models())
+        EXPECT_EQ(names[std::size_t(row.configuredType)], row.name);
+    EXPECT_EQ(names[5], "IC-R9000");
+    EXPECT_EQ(names[11], "AR-8600");
 }
 
 class Stand : public ReceiverPanel {

@@ -58,6 +58,8 @@
 
 class AR3000A : public AorBankPanel {
   public:
+    // The job catalog's heading and captions of the commands this panel serves.
+    static const job_catalog::Heading kJobCatalog;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 20'000'000;  // 2000 MHz
     static constexpr int kBanks = 4;

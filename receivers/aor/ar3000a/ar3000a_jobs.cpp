@@ -71,3 +71,35 @@ void AR3000A::WholeMemoryCommand(JobStr& line) {
     WholeMemory = line.VAL != 0;
     if (pictb_1) pictb_1->SetChecked(WholeMemory);
 }
+
+// What the job catalog lists under the panel's heading, in its order.
+namespace {
+
+using namespace job_catalog;
+
+// clang-format off
+constexpr Object kJobCaptions[] = {
+    {123, "Поиск Фикс.Частоты слева от маркера"},
+    {125, "Поиск Максимума слева от маркера"},
+    {121, "Кнопка Очистить"},
+    {126, "Поиск Максимума справа от маркера"},
+    {124, "Поиск Фикс.Частоты справа от маркера"},
+    {111, "Кнопка Банк 1"},
+    {112, "Кнопка Банк 2"},
+    {113, "Кнопка Банк 3"},
+    {114, "Кнопка Банк 4"},
+    {127, "Выбор КАНАЛА", R, 1},
+    {115, "Кнопка <-Читать Банк из приемника"},
+    {116, "Кнопка ->Записать Банк в приемник"},
+    {117, "Кнопка <<Внести текущую частоту в Банк"},
+    {118, "Установить Аттеньюатор", R, 1},
+    {119, "Установить Звук", R, 1},
+    {120, "Установить Непосредственной Записи", R, 1},
+    {128, "Установить Запись/Чтение всей памяти", R, 1},
+    {122, "Поле Шаг-выбор", V | R, 0, kStandardSteps},
+};
+// clang-format on
+
+}  // namespace
+
+const job_catalog::Heading AR3000A::kJobCatalog{"Панель ПРИЕМНИК AR-3000A", kJobCaptions};

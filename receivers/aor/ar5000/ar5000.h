@@ -29,6 +29,8 @@ struct Ar5000Reply : AorReply {
 
 class AR5000 : public AorPanel {
   public:
+    // The job catalog's heading and captions of the commands this panel serves.
+    static const job_catalog::Heading kJobCatalog;
     static constexpr uint32_t kLowerLimit = 100;         // 10 kHz
     static constexpr uint32_t kUpperLimit = 26'000'000;  // 2600 MHz
     static constexpr int kBanks = 10;

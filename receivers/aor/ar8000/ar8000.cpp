@@ -169,25 +169,26 @@ void AR8000::TakeReceiverState() {
 }
 
 // Start-up: where the receiver stands; in memory read its bank and channel become the
-// panel's. The panel works on a VFO: the active one is asked for (which ends a memory read or
-// an own scan of the set).
+// panel's. The panel works on a VFO: unless the set stands on one, the active one is asked for
+// (which ends a memory read or an own scan of the set). A VFO's line with its frequency, step
+// and mark is the set's state, named VFO or not (a line that does not name it leaves the
+// active VFO the panel's).
 void AR8000::Synchronise() {
     BeginSync();
     Cancel(false);
     const bool answered = Link.Exchange("RX\r\n", "");
     if (answered) {
         Reply = TakeApart(Link.AnswerLine);
-        if (Reply.State == AorState::Vfo) {
-            VfoA = Reply.Vfo == 0;
-        } else {
+        bool read = Reply.Marked && Reply.FrequencyReported && Reply.Stepped;
+        if (Reply.State != AorState::Vfo) {
             if (Reply.Marked && Reply.Bank >= 0 && Reply.Channel >= 0) {
                 CurrentBank = CurrentSearchBank = Reply.Bank;
                 BankPositions[static_cast<std::size_t>(CurrentBank)] = Reply.Channel;
             }
-            ReadState(VfoA ? "VA" : "VB");
+            read = ReadState(VfoA ? "VA" : "VB") && Reply.State == AorState::Vfo;
         }
-        if (Reply.State == AorState::Vfo && Reply.Marked && Reply.FrequencyReported)
-            TakeReceiverState();
+        if (Reply.Vfo >= 0) VfoA = Reply.Vfo == 0;
+        if (read) TakeReceiverState();
         OwnScanLeftBySync();
     }
     ShowAll();
@@ -222,23 +223,24 @@ bool AR8000::SwitchVfo() {
 }
 
 // On: the receiver chooses mode and step by itself and says which; off: the mode and step of
-// before come back.
+// before come back. AUTO the receiver refuses leaves the mode and step as they were.
 bool AR8000::ChooseAuto(bool on) {
     FDX& s = *fdx_;
+    const AorVfo before = CurrentVfo();
     if (on && !AutoOn) BeforeAuto = {.Mode = s.Modulation, .Step = s.Step};
     if (!on && AutoOn) {
         s.Modulation = BeforeAuto.Mode;
         if (BeforeAuto.Step != 0) s.Step = BeforeAuto.Step;
     }
-    AutoOn = on;
-    if (cauto) cauto->SetChecked(on);
-    const bool taken = SetAuto(on);
-    if (on && ReadState("RX")) {
+    const bool taken = SwitchAuto(on);
+    if (!taken) {
+        TakeVfo(before);
+    } else if (on && ReadState("RX")) {
         s.Modulation = Reply.Mode;
         if (Reply.Step > 0) s.Step = Reply.Step;
     }
     Bandwidth = BandwidthOf(s.Modulation);
-    if (on) s.Level = ReadLevel();
+    if (on && taken) s.Level = ReadLevel();
     PostToOwner(PostReceiverState);
     PostToSelf(PostRefreshDisplay);
     return taken;
@@ -287,7 +289,7 @@ bool AR8000::PrepareOwnScan() {
     if (bank)
         taken = SendText(ScanSettings.ModeScan ? Format("XM%u", ScanSettings.ModeChoice) : "XMF") &&
                 taken;
-    taken = SendBankLinks() && taken;
+    taken = SendLinks() && taken;
     if (bank && ScanSettings.SelectScan) {
         for (int channel = 0; channel < kChannels; ++channel) {
             const MemoryChannel& record = ChannelAt(CurrentBank, channel);
@@ -297,6 +299,13 @@ bool AR8000::PrepareOwnScan() {
     }
     CancelUnawaited();
     return taken;
+}
+
+// The links of the scan kind in one line, "BM" with the memory banks' letters for a bank
+// scan, else "BS" with the search banks': the set takes them in place of those it held.
+bool AR8000::SendLinks() {
+    const bool bank = ScanSettings.kind == Kind::MemoryBanks;
+    return SendText((bank ? "BM" : "BS") + ScanSettings.ChosenLinks());
 }
 
 std::string AR8000::OwnScanLine(std::string& status) {

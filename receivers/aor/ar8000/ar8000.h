@@ -32,6 +32,8 @@ class AR8000 : public AorPanel {
     friend class RAR8000;
 
   public:
+    // The job catalog's heading and captions of the commands this panel serves.
+    static const job_catalog::Heading kJobCatalog;
     static constexpr uint32_t kLowerLimit = 5'000;       // 500 kHz
     static constexpr uint32_t kUpperLimit = 19'000'000;  // 1900 MHz
     static constexpr int kBanks = 20;
@@ -115,6 +117,7 @@ class AR8000 : public AorPanel {
     void StepBank(int delta);
     // The pause and delay of the scan kind chosen, as the pause's reset says.
     bool SendPauseAndDelay();
+    bool SendLinks();
 
     // Its own job commands (ar8000_jobs.cpp)
     static std::span<const JobCommand<AR8000>> OwnJobs();

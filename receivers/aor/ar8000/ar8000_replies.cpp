@@ -66,7 +66,10 @@ constexpr Row kTokens[] = {
         r.Level = LevelOfDigits(t.At(2), t.At(3));
         r.StopReport = r.Level >= 0; }, 2},
     {"MX", "", TakeBank},
-    {"MA", "", [](Ar8000Reply& r, const TokenText&) { r.Marked = true; }},
+    // "MA" marks a VFO's line, whether or not the line names the VFO.
+    {"MA", "", [](Ar8000Reply& r, const TokenText&) {
+        r.Marked = true;
+        r.State = AorState::Vfo; }},
     {"VA", "", [](Ar8000Reply& r, const TokenText& t) { TakeVfo(r, t, 0); }},
     {"VB", "", [](Ar8000Reply& r, const TokenText& t) { TakeVfo(r, t, 1); }},
     {"MR", "", [](Ar8000Reply& r, const TokenText&) { r.State = AorState::MemoryRead; }},
@@ -114,7 +117,7 @@ int32_t AR8000::LevelOfLine(std::string_view line) {
 
 Ar8000Reply AR8000::TakeApart(std::string_view line) {
     Ar8000Reply reply;
-    reply.Bank = reply.Channel = reply.SearchBank = -1;
+    reply.Bank = reply.Channel = reply.SearchBank = reply.Vfo = -1;
     reply.Mode = 'W';
     aor::ParseTokens(line, std::span<const Row>(kTokens), reply);
     return reply;

@@ -185,7 +185,9 @@ bool AR8200::ReadFrequency() {
 }
 
 // What the state line said: the frequency, mode, attenuator and step into the program state.
+// An empty channel's "---" says none of them.
 void AR8200::TakeReceiverState() {
+    if (!Reply.FrequencyReported) return;
     FDX& s = *fdx_;
     s.Frequency = std::clamp(Reply.Frequency, LowerLimit, UpperLimit);
     s.Modulation = Reply.Mode;
@@ -277,22 +279,25 @@ void AR8200::NextVfo() {
     FollowTuning();
 }
 
+// On, the receiver's mode and step are taken and the program's kept for after; off, they come
+// back. AUTO the receiver refuses leaves the mode and step as they were.
 void AR8200::OnAutoBox() {
     FDX& s = *fdx_;
-    AutoOn = cauto->IsChecked();
-    if (AutoOn) {
+    const Vfo before = CurrentVfo();
+    const bool on = cauto->IsChecked();
+    if (on) {
         BeforeAuto = {.Mode = s.Modulation, .Filter = s.Filter, .Step = s.Step};
-        SetAuto(true);
-        if (ReadFrequency()) {
-            s.Modulation = Reply.Mode;
-            s.Filter = Reply.Filter;
-            if (Reply.Step > 0) s.Step = Reply.Step;
-        }
     } else {
         s.Modulation = BeforeAuto.Mode;
         s.Filter = BeforeAuto.Filter;
         if (BeforeAuto.Step != 0) s.Step = BeforeAuto.Step;
-        SetAuto(false);
+    }
+    if (!SwitchAuto(on)) {
+        TakeVfo(before);
+    } else if (on && ReadFrequency()) {
+        s.Modulation = Reply.Mode;
+        s.Filter = Reply.Filter;
+        if (Reply.Step > 0) s.Step = Reply.Step;
     }
     PostToOwner(PostReceiverState);
     PostToSelf(PostRefreshDisplay);

@@ -32,6 +32,8 @@ class AR8200 : public AorPanel {
     friend class RAR8200;
 
   public:
+    // The job catalog's heading and captions of the commands this panel serves.
+    static const job_catalog::Heading kJobCatalog;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 20'400'000;  // 2040 MHz
     static constexpr int kBanks = 20;
@@ -106,6 +108,7 @@ class AR8200 : public AorPanel {
     void CreateModelControls() override;
     void OnModelCode(uint32_t code) override;
     bool SelectBankForWalk(int bank) override;
+    void SelectWrittenSearchBank(int bank) override;
     void OwnScanStarted() override;
 
     // ar8200.cpp

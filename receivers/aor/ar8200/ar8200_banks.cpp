@@ -82,6 +82,11 @@ bool AR8200::SendSearchBank(int bank) {
     return SendText(line);
 }
 
+// "SR" with the letter selects the search bank (and answers its line).
+void AR8200::SelectWrittenSearchBank(int bank) {
+    Link.Exchange("SR" + SearchBankName(bank) + "\r\n", "SR");
+}
+
 bool AR8200::SelectBankForWalk(int bank) {
     return SendText("MR" + BankName(bank) + "00");
 }

@@ -159,5 +159,7 @@ void AR8200::ParseLine() {
     // A VFO's state line answers only a request that awaits one.
     const bool vfoLine = kind.token == "VA" || kind.token == "VB" || kind.token == "VF";
     if (vfoLine && PendingCommand != aor::kAwaitingLine) Link.ReplyKind.clear();
+    // "---" alone is where the receiver stands on an empty channel: it answers "RX".
+    if (kind.kind.empty() && !Reply.ChannelPresent) Link.ReplyKind = "RF";
     if (!Reply.ScopeLine.empty()) TakeScopeLine();
 }

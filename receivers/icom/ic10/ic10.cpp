@@ -134,3 +134,23 @@ bool IC10::ReadStateFile() {
     Scale.PeakLevel = cells.empty() ? 0 : *std::max_element(cells.begin(), cells.end());
     return true;
 }
+
+// What the job catalog lists under the panel's heading, in its order.
+namespace {
+
+using namespace job_catalog;
+
+// clang-format off
+constexpr Object kJobCaptions[] = {
+    {316, "Поиск Фикс.Частоты слева от маркера"},
+    {315, "Поиск Максимума слева от маркера"},
+    {311, "Кнопка Очистить"},
+    {313, "Поиск Максимума справа от маркера"},
+    {314, "Поиск Фикс.Частоты справа от маркера"},
+    {312, "Поле Шаг-выбор", V | S | R, 0, kStandardSteps},
+};
+// clang-format on
+
+}  // namespace
+
+const job_catalog::Heading IC10::kJobCatalog{"Панель ПРИЕМНИК IC-R10", kJobCaptions};

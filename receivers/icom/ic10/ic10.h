@@ -33,6 +33,8 @@
 
 class IC10 : public CivPanel {
   public:
+    // The job catalog's heading and captions of the commands this panel serves.
+    static const job_catalog::Heading kJobCatalog;
     // The address unless the operator gives another.
     static constexpr uint8_t kAddress = 0x52;
     static constexpr uint32_t kLowerLimit = 5000;             // 500 kHz

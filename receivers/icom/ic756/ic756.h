@@ -28,6 +28,8 @@ class RIC756;
 
 class IC756 : public HfModelPanel<IC756> {
   public:
+    // The job catalog's heading and captions of the commands this panel serves.
+    static const job_catalog::Heading kJobCatalog;
     static constexpr uint8_t kAddress = 0x5C;
     static constexpr uint32_t kLowerLimit = 300;      // 30 kHz
     static constexpr uint32_t kUpperLimit = 600'000;  // 60 MHz

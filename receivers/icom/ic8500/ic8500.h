@@ -98,6 +98,8 @@ class RIC8500;
 
 class IC8500 : public CivMemoryPanel {
   public:
+    // The job catalog's heading and captions of the commands this panel serves.
+    static const job_catalog::Heading kJobCatalog;
     static constexpr uint8_t kAddress = 0x4A;
     // Its job commands are numbered from 400 (its type × 100).
     static constexpr uint32_t kJobBase = 400;

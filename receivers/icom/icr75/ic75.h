@@ -23,6 +23,8 @@
 
 class IC75 : public HfModelPanel<IC75> {
   public:
+    // The job catalog's heading and captions of the commands this panel serves.
+    static const job_catalog::Heading kJobCatalog;
     static constexpr uint8_t kAddress = 0x5A;
     static constexpr uint32_t kLowerLimit = 1000;     // 100 kHz
     static constexpr uint32_t kUpperLimit = 600'000;  // 60 MHz

@@ -70,6 +70,8 @@ struct Pcr1000Settings {
 
 class IC1000 : public ReceiverPanel {
   public:
+    // The job catalog's heading and captions of the commands this panel serves.
+    static const job_catalog::Heading kJobCatalog;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 13'000'000;  // 1300 MHz
     // The level scale's step of a scale scan with the band scope: 200 kHz.

@@ -150,3 +150,39 @@ bool IC1000::ReadStateFile() {
     Scope.SetCellWidth(cellWidth);
     return true;
 }
+
+// What the job catalog lists under the panel's heading, in its order.
+namespace {
+
+using namespace job_catalog;
+
+// clang-format off
+constexpr Preset kPcrScope[] = {
+    {"Останов", 0}, {"Пуск", 1},
+};
+
+constexpr Preset kPcrScanType[] = {
+    {"Обычное", 0}, {"Быстрое", 1},
+};
+
+constexpr Object kJobCaptions[] = {
+    {614, "Кнопка Атт выкл."},
+    {617, "Кнопка Атт вкл."},
+    {618, "Уровень Звука", R},
+    {619, "Уровень Сквэлша", R},
+    {613, "Сдвиг Fц", R},
+    {621, "Кнопка Очистить"},
+    {622, "Вкл/Выкл Приемника", R, 1},
+    {623, "Вкл/Выкл АРУ", R, 1},
+    {625, "Вкл/Выкл Шум-Фильтра", R, 1},
+    {635, "Пуск/Останов спектроанализатора", V | R, 0, kPcrScope},
+    {636, "Тип сканирования", V | R, 0, kPcrScanType},
+    {626, "Поле Шаг-выбор", V | S | R, 0, kStandardSteps},
+    // Served, not listed: the fine scale's jumps and a command that does nothing.
+    {629, nullptr}, {630, nullptr}, {631, nullptr}, {632, nullptr}, {634, nullptr},
+};
+// clang-format on
+
+}  // namespace
+
+const job_catalog::Heading IC1000::kJobCatalog{"Панель ПРИЕМНИК IC-PCR1000", kJobCaptions};

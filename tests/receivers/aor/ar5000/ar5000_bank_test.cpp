@@ -279,6 +279,7 @@ TEST_F(Ar5000OnAir, TheExtraFunctionsDialogShowsTheReceiversSettingsAndSendsEach
     EXPECT_EQ(main.Count(PostRunMacro), 1);
     emulator.ClearReceivedLines();
     Operate(dialog.cw_pitch, ui::EventId::Select, 2);
+    // One line, and no empty line after it that the set would answer on its own.
     EXPECT_EQ(Lines(), (Strings{"CW2"}));
     EXPECT_EQ(emulator.State().cwPitch, '2');
 

@@ -275,7 +275,7 @@ TEST_F(Ar8000OnAir, TheRangeSearchGoesOutWithItsPauseAndLinksAndStopsByTuningThe
     panel.DelaySeconds = 75;
     panel.ScanSettings.SearchLinks = "Bj";
     ASSERT_TRUE(panel.StartOwnScan());
-    EXPECT_EQ(Lines(), (Strings{"SP60", "SD00", "BS%%", "BSBj", "SSB SG"}));
+    EXPECT_EQ(Lines(), (Strings{"SP60", "SD00", "BSBj", "SSB SG"}));
     EXPECT_EQ(state.PanelStatusText, "Поиск по диапазону");
     ui::ServePending();
     EXPECT_EQ(main.Count(PostScanStartedByPanel), 1);
@@ -317,7 +317,7 @@ TEST_F(Ar8000OnAir, TheBankScansGoOutWithTheirFilterAndSelectedChannels) {
     scan.ModeChoice = 4;
     scan.MemoryLinks = "h";
     ASSERT_TRUE(panel.StartOwnScan());
-    EXPECT_EQ(Lines(), (Strings{"XD00", "XP00", "XM4", "BM%%", "BMh", "MSh MG"}));
+    EXPECT_EQ(Lines(), (Strings{"XD00", "XP00", "XM4", "BMh", "MSh MG"}));
     EXPECT_EQ(state.PanelStatusText, "Сканирование банков");
     panel.StopOwnScan();
 
@@ -325,7 +325,7 @@ TEST_F(Ar8000OnAir, TheBankScansGoOutWithTheirFilterAndSelectedChannels) {
     scan.ModeScan = false;
     scan.SelectScan = true;
     ASSERT_TRUE(panel.StartOwnScan());
-    EXPECT_EQ(Lines(), (Strings{"XD00", "XP00", "XMF", "BM%%", "BMh", "GAh03", "GAh41", "SM LC"}));
+    EXPECT_EQ(Lines(), (Strings{"XD00", "XP00", "XMF", "BMh", "GAh03", "GAh41", "SM LC"}));
     EXPECT_EQ(state.PanelStatusText, "Выборочное сканирование по банкам");
     panel.StopOwnScan();
 }
@@ -400,6 +400,50 @@ TEST_F(Ar8000OnAir, JobCommandsTakeOnlyWhatTheSetHas) {
     emulator.SetRefused({"AT"});
     line = RunJob(214, 0);
     EXPECT_EQ(line.ReturnCode, 1);
+}
+
+// An attenuator or AUTO the set refuses, asked by a job line or by a click on its box, leaves
+// the box showing what the set holds, and AUTO the mode and step as they were.
+TEST_F(Ar8000OnAir, AnAttenuatorOrAutoTheSetRefusesLeavesItsBoxAsTheSetHoldsIt) {
+    Sync();
+    const char mode = state.Modulation;
+    const uint32_t step = state.Step;
+    emulator.SetRefused({"AT", "AU"});
+    EXPECT_EQ(RunJob(214, 1).ReturnCode, 1);
+    EXPECT_FALSE(panel.catt->IsChecked());
+    EXPECT_EQ(state.Attenuator, 0);
+    EXPECT_EQ(RunJob(228, 1).ReturnCode, 1);
+    EXPECT_FALSE(panel.cauto->IsChecked());
+    EXPECT_FALSE(panel.AutoOn);
+    for (ui::CheckBox* box : {panel.catt, panel.cauto}) {
+        box->SetChecked(true);
+        box->Raise(ui::EventId::Click);
+        ui::ServePending();
+        EXPECT_FALSE(box->IsChecked());
+    }
+    EXPECT_EQ(state.Attenuator, 0);
+    EXPECT_FALSE(panel.AutoOn);
+    EXPECT_EQ(state.Modulation, mode);
+    EXPECT_EQ(state.Step, step);
+    EXPECT_EQ(Lines(), (Strings{"AT1", "AU1", "AT1", "LM", "AU1"}));
+}
+
+// A set whose VFO lines leave the VFO's name out ("MA RF.. ST.. MD.."): the sync takes the
+// line's frequency, mode and step all the same, and so does the VFO the panel works on.
+TEST_F(Ar8000OnAir, TheSyncTakesAVfoLineThatDoesNotNameItsVfo) {
+    ASSERT_TRUE(panel.SendText("VA145500000"));
+    ASSERT_TRUE(panel.SendText("MD1"));
+    ASSERT_TRUE(panel.SendText("ST12500"));
+    emulator.SetVfoLinesNamed(false);
+    Sync();
+    EXPECT_TRUE(panel.ReceiverAnswered());
+    EXPECT_EQ(state.Frequency, 1'455'000u);
+    EXPECT_EQ(state.Modulation, 'F');
+    EXPECT_EQ(state.Step, 125u);
+    EXPECT_EQ(panel.label_1->Text(), " 145.5000");
+    EXPECT_TRUE(panel.VfoA);
+    EXPECT_EQ(panel.Vfos[0].Frequency, 1'455'000u);
+    EXPECT_TRUE(messages.empty());
 }
 
 // A connection the set does not let go stays: the button keeps "выкл" and the line fails.

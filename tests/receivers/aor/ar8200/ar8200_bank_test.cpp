@@ -8,6 +8,7 @@
 // Before Qt's headers, whose "signals" keyword would rename the emulator's signal plan.
 #include "tests/receivers/aor/ar8200/ar8200_fixture.h"
 
+#include <QApplication>
 #include <QTest>
 #include <cstdio>
 #include <string>
@@ -149,6 +150,51 @@ TEST_F(Ar8200OnAir, AChannelAnsweredForAnotherIsNotTakenForTheOneAsked) {
     for (int channel = 0; channel < AR8200::kChannels; ++channel)
         EXPECT_EQ(panel.ChannelAt(2, channel).Frequency, uint32_t(1'000'000 + channel * 10'000))
             << channel;
+}
+
+// The search bank's row with direct writing: a first lower limit typed into a bank the set
+// holds empty gives the upper limit one step (the program's) above it, and the bank written
+// becomes the set's current one; a value the set refuses leaves the row as the set holds it.
+TEST_F(Ar8200OnAir, TheSearchBankRowWritesAStepWideFirstRangeAndShowsWhatTheSetHolds) {
+    Sync();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    const auto type = [&](ui::Edit* edit, const std::string& text) {
+        QApplication::setActiveWindow(main.widget());
+        edit->widget()->setFocus();
+        QTest::keyClick(edit->widget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit->widget(), QString::fromStdString(text));
+        QTest::keyClick(edit->widget(), Qt::Key_Return);
+        ui::ServePending();
+        ui::ServePending();
+    };
+    state.Modulation = 'F';
+    state.Filter = 0;
+    state.Step = 125;
+    panel.DirectWrite = true;
+    EXPECT_EQ(RunJob(925, 10).ReturnCode, 0);
+    emulator.ClearReceivedLines();
+    type(panel.textb_Fn, "145.5");
+    EXPECT_EQ(Lines(), (Strings{"SRK", "SEK SL0145500000 SU0145512500 ST012500 MD1 AT0", "SRK"}));
+    EXPECT_EQ(emulator.SearchBank(10).lowerHz, 145'500'000u);
+    EXPECT_EQ(emulator.SearchBank(10).upperHz, 145'512'500u);
+    EXPECT_EQ(panel.textb_Fk->Text(), " 145.5125");
+
+    // Refused: the upper limit stays the set's, in the record and in its edit.
+    emulator.SetRefused({"SE"});
+    type(panel.textb_Fk, "146");
+    EXPECT_EQ(LinesStartingWith("SE").size(), 2u);
+    EXPECT_EQ(panel.SearchBanks[10].Upper, 1'455'125u);
+    EXPECT_EQ(panel.textb_Fk->Text(), " 145.5125");
+    type(panel.textb_step, "25");
+    EXPECT_EQ(panel.SearchBanks[10].Step, 125u);
+    EXPECT_EQ(panel.textb_step->Text(), " 12.5");
+    // A first limit refused leaves an empty bank empty.
+    EXPECT_EQ(RunJob(925, 11).ReturnCode, 0);
+    type(panel.textb_Fn, "144");
+    EXPECT_TRUE(panel.SearchBanks[11].Empty());
+    EXPECT_EQ(panel.textb_Fn->Text(), "выкл");
+    EXPECT_TRUE(emulator.SearchBank(11).Empty());
 }
 
 TEST_F(Ar8200OnAir, ReadingAllBanksTakesTheReceiversThousandChannelsAndFortySearchBanks) {

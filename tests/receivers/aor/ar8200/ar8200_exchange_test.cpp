@@ -139,6 +139,26 @@ TEST_F(Ar8200OnAir, TheSyncTakesTheMemoryPlaceOnlyWithinTheBank) {
     EXPECT_EQ(panel.BankPositions[12], 3);
 }
 
+// A clear with direct writing leaves the set on an empty channel, whose state it tells with
+// "---": the next sync takes that for an answer and goes to the panel's VFO, with no message.
+TEST_F(Ar8200OnAir, TheSyncTakesAnEmptyChannelsDashesForAnAnswerAndGoesToTheVfo) {
+    Sync();
+    panel.DirectWrite = true;
+    Post(PostClearData);
+    ASSERT_EQ(emulator.State().operation, emulators::AorOperation::MemoryRead);
+    ASSERT_TRUE(emulator.Channel(0, emulator.State().memoryChannel).Empty());
+    emulator.ClearReceivedLines();
+    state.Frequency = 1'000'000;
+    Post(PostSyncReceiver);
+    ASSERT_TRUE(ServeUntil([&] { return panel.SyncEnded(); }));
+    EXPECT_TRUE(panel.ReceiverAnswered());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Lines(), (Strings{"RX", "VF", "RX", "DB", "DA"}));
+    EXPECT_EQ(panel.VfoChoice, AR8200::kVfoF);
+    EXPECT_EQ(state.Frequency, 4'339'200u);
+    EXPECT_EQ(emulator.State().operation, emulators::AorOperation::Vfo);
+}
+
 TEST_F(Ar8200OnAir, TheVfoButtonGoesThroughFThenAThenBWithItsCaptions) {
     Sync();
     panel.VfoChoice = AR8200::kVfoB;
@@ -412,6 +432,46 @@ TEST_F(Ar8200OnAir, TheConnectionButtonSaysLetGoOnlyOnceTheReceiverTookIt) {
     EXPECT_EQ(RunJob(918).ReturnCode, 0);
     EXPECT_EQ(panel.off->Text(), "вкл");
     EXPECT_EQ(messages.size(), 1u);
+}
+
+// An attenuator or AUTO the set refuses, asked by a job line or by a click on its box, leaves
+// the box showing what the set holds; one it takes ticks it.
+TEST_F(Ar8200OnAir, AnAttenuatorOrAutoTheSetRefusesLeavesItsBoxAsTheSetHoldsIt) {
+    Sync();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    const auto click = [&](ui::Control* control) {
+        QTest::mouseClick(control->widget(), Qt::LeftButton, {}, QPoint(4, 4));
+        ui::ServePending();
+        ui::ServePending();
+    };
+    const char mode = state.Modulation;
+    const uint32_t step = state.Step;
+    emulator.SetRefused({"AT", "AU"});
+    EXPECT_EQ(RunJob(914, 1).ReturnCode, 1);
+    EXPECT_FALSE(panel.catt->IsChecked());
+    EXPECT_EQ(state.Attenuator, 0);
+    EXPECT_EQ(RunJob(929, 1).ReturnCode, 1);
+    EXPECT_FALSE(panel.cauto->IsChecked());
+    EXPECT_FALSE(panel.AutoOn);
+    click(panel.catt);
+    EXPECT_FALSE(panel.catt->IsChecked());
+    EXPECT_EQ(state.Attenuator, 0);
+    click(panel.cauto);
+    EXPECT_FALSE(panel.cauto->IsChecked());
+    EXPECT_FALSE(panel.AutoOn);
+    EXPECT_EQ(state.Modulation, mode);
+    EXPECT_EQ(state.Step, step);
+    EXPECT_EQ(LinesStartingWith("AT"), (Strings{"AT1", "AT1"}));
+    EXPECT_EQ(LinesStartingWith("AU"), (Strings{"AU1", "AU1"}));
+
+    emulator.SetRefused({});
+    EXPECT_EQ(RunJob(929, 1).ReturnCode, 0);
+    EXPECT_TRUE(panel.cauto->IsChecked());
+    EXPECT_TRUE(panel.AutoOn);
+    click(panel.catt);
+    EXPECT_TRUE(panel.catt->IsChecked());
+    EXPECT_EQ(state.Attenuator, 1);
 }
 
 // The level slider: a click on its track sends one line.
