@@ -13,7 +13,8 @@ using aor::Format;
 }  // namespace
 
 // Only this channel's own answer says it is empty: the set may acknowledge "MR" with an
-// empty line, which leaves the "---" of the channel read before standing.
+// empty line, which leaves the "---" of the channel read before standing, and then answer
+// "RX" with "---" alone, standing on the channel asked.
 AR8200::ChannelAnswer AR8200::ReadChannelInto(int bank, int channel, MemoryChannel& out,
                                               bool full) {
     Reply.Attenuator = Reply.Select = Reply.Skip = Reply.Auto = false;
@@ -26,8 +27,9 @@ AR8200::ChannelAnswer AR8200::ReadChannelInto(int bank, int channel, MemoryChann
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
     if (full) SendText("GA");
     const bool select = Reply.Select;
-    if (!ReadFrequency() || Reply.Bank != bank || Reply.Channel != channel)
-        return ChannelAnswer::None;
+    if (!ReadFrequency()) return ChannelAnswer::None;
+    const bool bareEmpty = Reply.Bank == -1 && !Reply.ChannelPresent;
+    if (!bareEmpty && (Reply.Bank != bank || Reply.Channel != channel)) return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
     TakeChannelReply(Reply, channel, Reply.Mode, Reply.Filter, out);
     if (full) {

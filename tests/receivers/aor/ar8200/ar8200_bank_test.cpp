@@ -274,6 +274,18 @@ TEST_F(Ar8200OnAir, ABankReadKeepsTheChannelsAfterAnEmptyOneWhenTheSetOnlyAcknow
         empty += held.Empty() ? 1 : 0;
     }
     EXPECT_EQ(empty, 7);
+
+    // "RX" says "---" alone where the set stands on an empty channel: a frequency typed into
+    // it with direct writing goes into the set.
+    ASSERT_TRUE(ServeUntil([&] { return !panel.PanelBusy; }));
+    panel.DirectWrite = true;
+    panel.BankPositions[0] = 3;
+    ui::EventData typed;
+    typed.id = ui::EventId::Change;
+    typed.text = "433.92";
+    panel.textb_1->Raise(typed);
+    EXPECT_EQ(emulator.Channel(0, 3).frequencyHz, 433'920'000u);
+    EXPECT_EQ(panel.ChannelAt(0, 3).Frequency, 4'339'200u);
 }
 
 // The "пам" box is the panel's own choice of the whole memory: ticked on screen, "<" reads
