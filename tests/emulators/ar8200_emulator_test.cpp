@@ -92,7 +92,7 @@ TEST_F(AorAr8200, MayAcknowledgeMemoryReadsAndSayBareDashesForEmptySearchBanks) 
     ExpectAnswers({
         {"MXa05 RF0145500000 ST012500 MD1 AT0 TM       LABEL", ""},
         {"MRa06", ""},
-        {"RX", "MR MXa06 ---"},
+        {"RX", "---"},
         {"MRa05", ""},
         {"RX", "MR MXa05 RF0145500000 ST012500 MD1 AT0 MP0 TM       LABEL"},
         {"MR", "MR MXa05 RF0145500000 ST012500 MD1 AT0 MP0 TM       LABEL"},
