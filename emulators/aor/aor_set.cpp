@@ -246,6 +246,7 @@ AorSet::Reply AorSet::MemoryRead(std::string_view, std::string_view value) {
     const AorChannel& record = Channel(bank, channel);
     // An empty channel shows "---" and leaves the receiver where it was.
     if (!record.Empty()) state_.tuned = AorVfo{record.frequencyHz, record.settings};
+    if (memoryReadAcknowledged_ && !value.empty()) return std::string();
     return StateLine();
 }
 
@@ -297,6 +298,7 @@ AorSet::Reply AorSet::SearchRead(std::string_view, std::string_view value) {
         if (!named) return std::nullopt;
         bank = *named;
     }
+    if (bareEmptySearchBanks_ && SearchBank(bank).Empty()) return std::string("---");
     return SearchLine(bank);
 }
 
@@ -772,6 +774,14 @@ bool AorSetEmulator::TriggerScanStop(int level) {
 
 void AorSetEmulator::SetChannelSlip(int channels) {
     Locked([&] { Set().SetChannelSlip(channels); });
+}
+
+void AorSetEmulator::SetMemoryReadAcknowledged(bool on) {
+    Locked([&] { Set().SetMemoryReadAcknowledged(on); });
+}
+
+void AorSetEmulator::SetBareEmptySearchBanks(bool on) {
+    Locked([&] { Set().SetBareEmptySearchBanks(on); });
 }
 
 }  // namespace emulators

@@ -49,6 +49,9 @@
 //   VFO scan      "VS RF.. ST.. AU. MD. BW. AT.."
 // Search bank line: "SR05 SL0145000000 SU0146000000 ST012500 AU0 MD0 BW3 AT00 TT<label>", an
 // empty one "SR05 ---". Labels are as wide as the model's, as written (cut or filled).
+// Terser answers a set may give, switched on for a test (AorSet::SetMemoryReadAcknowledged,
+// SetBareEmptySearchBanks): "MR" with a bank or channel acknowledged with an empty line, and
+// an empty search bank read as a bare "---".
 //
 // Levels come from the signal plan at the tuned frequency; the attenuator does not change
 // them. The squelch is open when the level is above the threshold in use: the scan's own
@@ -230,6 +233,11 @@ class AorSet : public AorModel {
     // Fault: a memory read that names a channel lands `channels` further on in its bank (a
     // set whose dial slips), and answers for that channel; 0 (the default) reads the one named.
     void SetChannelSlip(int channels) { channelSlip_ = channels; }
+    // Terser answers, as a set may give them (off by default): a memory read that names its
+    // bank or channel acknowledged with an empty line (RX then tells the channel); an empty
+    // search bank read with a bare "---".
+    void SetMemoryReadAcknowledged(bool on) { memoryReadAcknowledged_ = on; }
+    void SetBareEmptySearchBanks(bool on) { bareEmptySearchBanks_ = on; }
 
   protected:
     // The model's hooks.
@@ -312,6 +320,8 @@ class AorSet : public AorModel {
     Clock::time_point resumeAt_ = Clock::time_point::max();
     std::vector<std::string> reports_;  // stops not yet sent
     int channelSlip_ = 0;
+    bool memoryReadAcknowledged_ = false;
+    bool bareEmptySearchBanks_ = false;
 };
 
 // An AorSet behind a pseudo-terminal, with its memory and scan in reach of the tests.
@@ -326,6 +336,8 @@ class AorSetEmulator : public AorEmulator {
     void SetSearchBank(int bank, AorSearchBank record);
     bool TriggerScanStop(int level);
     void SetChannelSlip(int channels);
+    void SetMemoryReadAcknowledged(bool on);
+    void SetBareEmptySearchBanks(bool on);
 
   protected:
     AorSet& Set() const;

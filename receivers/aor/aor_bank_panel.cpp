@@ -200,6 +200,11 @@ void AorBankPanel::TellNotWritten(uint32_t count, const std::string& bank, int c
                                    count, bank.c_str(), channel));
 }
 
+void AorBankPanel::TellSearchBankNotWritten(uint32_t count, const std::string& searchBank) {
+    fdx_->ShowErrorText(FormatText("Не записано в приемник каналов: %u (первый: банк поиска %s)",
+                                   count, searchBank.c_str()));
+}
+
 bool AorBankPanel::KeepWritten(bool written, MemoryChannel& record, const MemoryChannel& before,
                                const std::string& bank, int channel) {
     if (written) return true;

@@ -128,6 +128,9 @@ class AorBankPanel : public ReceiverPanel {
     // Channels a write did not get into the receiver, told once: how many, and the first by
     // its bank as the receiver names it (a number or a letter) and its channel.
     void TellNotWritten(uint32_t count, const std::string& bank, int channel);
+    // The same count when the first not written was a search bank, named as the receiver
+    // names it.
+    void TellSearchBankNotWritten(uint32_t count, const std::string& searchBank);
     // With direct writing the list shows what the receiver holds: `record`, changed from
     // `before`, keeps the change only when `written` (the receiver took it); else it gets
     // `before` back and the write is told (TellNotWritten), which also fails a job line.

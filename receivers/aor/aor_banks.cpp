@@ -83,28 +83,41 @@ AorSearchBank AorPanel::SearchBankOf(const AorReply& reply, char mode, int32_t f
 // ---------------------------------------------------------------------------------------
 // The walk of a transfer
 
-void AorPanel::WriteBankChannels(int bank) {
+bool AorPanel::Unwritten::HoldsChannel(int bank, int channel) const {
+    return std::find(channels.begin(), channels.end(), std::pair{bank, channel}) != channels.end();
+}
+
+bool AorPanel::Unwritten::HoldsSearchBank(int bank) const {
+    return std::find(searchBanks.begin(), searchBanks.end(), bank) != searchBanks.end();
+}
+
+void AorPanel::WriteBankChannels(int bank, Unwritten& unwritten) {
     const bool clearEmpty =
         model_.memory.emptyChannels == AorMemoryRules::EmptyChannels::ClearedOnReceiver;
     for (int channel = 0; channel < BankSize(); ++channel) {
-        if (!ChannelAt(bank, channel).Empty())
-            WriteChannel(bank, channel);
-        else if (clearEmpty)
+        if (!ChannelAt(bank, channel).Empty()) {
+            if (!WriteChannel(bank, channel)) unwritten.channels.emplace_back(bank, channel);
+        } else if (clearEmpty) {
             ClearChannelOnReceiver(bank, channel);
+        }
     }
 }
 
 // Empty search banks are never written.
-void AorPanel::WalkSearchBank(bool write, int bank) {
-    if (!write)
+void AorPanel::WalkSearchBank(bool write, int bank, Unwritten* unwritten) {
+    if (!write) {
         ReadSearchBank(bank);
-    else if (!SearchBanks[static_cast<std::size_t>(bank)].Empty())
-        SendSearchBank(bank);
+    } else if (!SearchBanks[static_cast<std::size_t>(bank)].Empty() && !SendSearchBank(bank)) {
+        if (unwritten) unwritten->searchBanks.push_back(bank);
+    }
 }
 
 // A bank whose probe goes unanswered ends the walk there. A model that reads bank i with
 // search bank i takes them in pairs; search banks beyond the banks come last.
-bool AorPanel::WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks) {
+bool AorPanel::WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks,
+                         Unwritten* unwritten) {
+    Unwritten ignored;
+    Unwritten& notWritten = unwritten ? *unwritten : ignored;
     const bool paired =
         !write && model_.memory.readOrder == AorMemoryRules::ReadOrder::BankWithItsSearchBank;
     std::size_t searchWalked = 0;
@@ -113,17 +126,17 @@ bool AorPanel::WalkBanks(bool write, std::span<const int> banks, std::span<const
         if (i == 0) MemoryWalkStarts();
         if (SelectBankForWalk(banks[i])) {
             if (write) {
-                WriteBankChannels(banks[i]);
+                WriteBankChannels(banks[i], notWritten);
             } else {
                 for (int channel = 0; channel < BankSize(); ++channel)
                     ReadChannel(banks[i], channel);
             }
         }
         if (paired && searchWalked < searchBanks.size())
-            WalkSearchBank(write, searchBanks[searchWalked++]);
+            WalkSearchBank(write, searchBanks[searchWalked++], &notWritten);
     }
     for (; searchWalked < searchBanks.size(); ++searchWalked)
-        WalkSearchBank(write, searchBanks[searchWalked]);
+        WalkSearchBank(write, searchBanks[searchWalked], &notWritten);
     return true;
 }
 
@@ -152,23 +165,41 @@ void AorPanel::ReadAllBanks() {
     });
 }
 
-void AorPanel::WriteCurrentBank() {
-    Transfer(Format("Запись банка N %d", CurrentBank), [this] {
-        const int bank[] = {CurrentBank};
-        const int search[] = {CurrentSearchBank};
-        const bool answered =
-            WalkBanks(true, bank, std::span(search, model_.currentWriteTakesSearchBank ? 1 : 0));
-        if (answered) MemoryWalkEnded(true);
-        return answered;
-    });
+AorPanel::Unwritten AorPanel::WriteCurrentBank() {
+    const int bank[] = {CurrentBank};
+    const int search[] = {CurrentSearchBank};
+    return WriteBanks(Format("Запись банка N %d", CurrentBank), bank,
+                      std::span(search, model_.currentWriteTakesSearchBank ? 1 : 0));
 }
 
-void AorPanel::WriteAllBanks() {
-    Transfer("Запись банков приемника", [this] {
-        const bool answered = WalkBanks(true, Numbers(model_.banks), Numbers(model_.searchBanks));
-        if (answered) MemoryWalkEnded(true);
-        return answered;
+AorPanel::Unwritten AorPanel::WriteAllBanks() {
+    return WriteBanks("Запись банков приемника", Numbers(model_.banks),
+                      Numbers(model_.searchBanks));
+}
+
+// What the receiver did not take is told as a write of the other sets tells it, which also
+// fails a job line; a receiver that stopped answering is told by the transfer alone.
+AorPanel::Unwritten AorPanel::WriteBanks(const std::string& status, std::span<const int> banks,
+                                         std::span<const int> searchBanks) {
+    Unwritten unwritten;
+    const bool answered = Transfer(status, [&] {
+        const bool walked = WalkBanks(true, banks, searchBanks, &unwritten);
+        if (walked) MemoryWalkEnded(true);
+        return walked;
     });
+    if (answered) TellUnwritten(unwritten);
+    return unwritten;
+}
+
+void AorPanel::TellUnwritten(const Unwritten& unwritten) {
+    const auto count =
+        static_cast<uint32_t>(unwritten.channels.size() + unwritten.searchBanks.size());
+    if (!unwritten.channels.empty()) {
+        const auto [bank, channel] = unwritten.channels.front();
+        TellNotWritten(count, BankName(bank), channel);
+    } else if (!unwritten.searchBanks.empty()) {
+        TellSearchBankNotWritten(count, SearchBankName(unwritten.searchBanks.front()));
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -192,6 +223,8 @@ void AorPanel::ClearBanks() {
             if (DirectWrite) ClearSearchBankOnReceiver(bank);
             SearchBanks[static_cast<std::size_t>(bank)] = {};
         }
+        // The receiver stands on the current bank again, as the panel does.
+        if (DirectWrite) SelectBankForWalk(CurrentBank);
     } else {
         clearBank(CurrentBank);
     }

@@ -55,23 +55,27 @@ void AorPanel::ReadMemoryCommand(JobStr&) {
 }
 
 void AorPanel::WriteMemoryCommand(JobStr&) {
-    WholeMemory ? WriteAllBanks() : WriteCurrentBank();
-    StandOnCurrentChannel();
+    StandOnCurrentChannel(WholeMemory ? WriteAllBanks() : WriteCurrentBank());
 }
 
 // With direct writing the receiver stands on the current bank, search bank and channel again
 // after a transfer.
-void AorPanel::StandOnCurrentChannel() {
+void AorPanel::StandOnCurrentChannel(const Unwritten& unwritten) {
     if (!DirectWrite) return;
-    GoToCurrentPlaces();
+    GoToCurrentPlaces(unwritten);
     ShowBankList();
     ShowSearchBank();
 }
 
-void AorPanel::GoToCurrentPlaces() {
+void AorPanel::GoToCurrentPlaces(const Unwritten& unwritten) {
+    const int channel = SelectedChannel();
+    const MemoryChannel channelKept = ChannelAt(CurrentBank, channel);
+    const AorSearchBank searchKept = CurrentSearch();
     SelectBankForWalk(CurrentBank);
     ReadSearchBank(CurrentSearchBank);
-    ReadChannel(CurrentBank, SelectedChannel());
+    ReadChannel(CurrentBank, channel);
+    if (unwritten.HoldsChannel(CurrentBank, channel)) ChannelAt(CurrentBank, channel) = channelKept;
+    if (unwritten.HoldsSearchBank(CurrentSearchBank)) CurrentSearch() = searchKept;
 }
 
 void AorPanel::AttenuatorBoxCommand(JobStr& line) {

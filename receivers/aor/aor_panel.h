@@ -25,6 +25,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "receivers/aor/aor_bank_panel.h"
@@ -301,8 +302,17 @@ class AorPanel : public AorBankPanel {
     bool ReadSearchBank(int bank);
     void ReadCurrentBank();
     void ReadAllBanks();
-    void WriteCurrentBank();
-    void WriteAllBanks();
+    // The places a bank write did not get into the receiver (refused or unanswered): told
+    // once the write is over, counted with the first named, and left as the panel has them
+    // by the read-back after the write.
+    struct Unwritten {
+        std::vector<std::pair<int, int>> channels;  // bank, channel; in the order written
+        std::vector<int> searchBanks;
+        bool HoldsChannel(int bank, int channel) const;
+        bool HoldsSearchBank(int bank) const;
+    };
+    Unwritten WriteCurrentBank();
+    Unwritten WriteAllBanks();
     // The receiver's current settings into the selected channel.
     void StoreCurrentSettings();
     // PostClearData: the banks (all of them with the whole-memory box), on the receiver too
@@ -418,8 +428,10 @@ class AorPanel : public AorBankPanel {
     // The readout and the fine scale follow FDX::Frequency.
     void FollowTuning() override;
 
-    // The bank as the receiver names it in a line.
+    // The bank as the receiver names it in a line; a search bank likewise (by default as a
+    // bank of that number).
     virtual std::string BankName(int bank) const = 0;
+    virtual std::string SearchBankName(int bank) const { return BankName(bank); }
     // Fills `out` from the receiver; `full` also reads the select and skip flags and the
     // level. `out` is left alone unless Found.
     virtual ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) = 0;
@@ -427,8 +439,9 @@ class AorPanel : public AorBankPanel {
     // One write of a channel's record, of a search bank's; waited for.
     virtual bool SendChannel(int bank, int channel) = 0;
     virtual bool SendSearchBank(int bank) = 0;
-    // A channel of a bank transfer: SendChannel, and what the model checks after.
-    virtual void WriteChannel(int bank, int channel) { SendChannel(bank, channel); }
+    // A channel of a bank transfer: SendChannel, and what the model checks after; false when
+    // the channel did not get into the receiver.
+    virtual bool WriteChannel(int bank, int channel) { return SendChannel(bank, channel); }
     virtual bool ClearChannelOnReceiver(int bank, int channel) = 0;
     virtual void ClearBankOnReceiver(int bank) = 0;
     // A search bank the row's edit wrote becomes the receiver's current one where the model
@@ -567,8 +580,9 @@ class AorPanel : public AorBankPanel {
     // first with direct writing); the level measured there into the channel.
     void TuneToChannel();
     // The receiver goes to the current bank, its selected channel and the current search bank,
-    // and the channel and the search bank are read from it.
-    void GoToCurrentPlaces();
+    // and the channel and the search bank are read from it; what a write left `unwritten`
+    // keeps the panel's (the receiver's answer there is not what the operator has).
+    void GoToCurrentPlaces(const Unwritten& unwritten = {});
     // The mode of a channel tuned to; by default the program state's mode, which the channel
     // gave it.
     virtual bool SendChannelMode(const MemoryChannel& channel) {
@@ -604,11 +618,17 @@ class AorPanel : public AorBankPanel {
     // The walk of a transfer (aor_banks.cpp): the banks, each probed, selected and walked
     // channel by channel, and the search banks, after all banks or each after its bank as
     // the model reads. False when a probe went unanswered.
-    bool WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks);
-    void WriteBankChannels(int bank);
-    void WalkSearchBank(bool write, int bank);
+    // A write notes in `unwritten` what did not get into the receiver.
+    bool WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks,
+                   Unwritten* unwritten = nullptr);
+    void WriteBankChannels(int bank, Unwritten& unwritten);
+    void WalkSearchBank(bool write, int bank, Unwritten* unwritten);
+    // The walk of a write in a transfer, then what it did not write told.
+    Unwritten WriteBanks(const std::string& status, std::span<const int> banks,
+                         std::span<const int> searchBanks);
+    void TellUnwritten(const Unwritten& unwritten);
     void WriteSearchBankKeys(StateFileWriter& file) const;
-    void StandOnCurrentChannel();
+    void StandOnCurrentChannel(const Unwritten& unwritten = {});
 
     // The bank choice, the search bank's boxes and the edits through the receiver
     // (aor_search_banks.cpp).

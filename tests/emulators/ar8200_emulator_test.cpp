@@ -84,6 +84,25 @@ TEST_F(AorAr8200, KeepsTwentyBanksOfFiftyAndFortySearchBanksByLetter) {
     EXPECT_EQ(emulator_.SearchBank(20).label, "LOW         ");
 }
 
+// The terser answers a set may give: "MR" with a place only acknowledged (RX tells the
+// channel, and the set stands there), an empty search bank a bare "---".
+TEST_F(AorAr8200, MayAcknowledgeMemoryReadsAndSayBareDashesForEmptySearchBanks) {
+    emulator_.SetMemoryReadAcknowledged(true);
+    emulator_.SetBareEmptySearchBanks(true);
+    ExpectAnswers({
+        {"MXa05 RF0145500000 ST012500 MD1 AT0 TM       LABEL", ""},
+        {"MRa06", ""},
+        {"RX", "---"},
+        {"MRa05", ""},
+        {"RX", "MR MXa05 RF0145500000 ST012500 MD1 AT0 MP0 TM       LABEL"},
+        {"MR", "MR MXa05 RF0145500000 ST012500 MD1 AT0 MP0 TM       LABEL"},
+        {"MRa50", "?"},
+        {"SRK", "---"},
+        {"SEK SL0145000000 SU0146000000 ST012500 MD1 AT0", ""},
+        {"SRK", "SRK SL0145000000 SU0146000000 ST012500 AU0 MD1 AT0 TT            "},
+    });
+}
+
 TEST_F(AorAr8200, ScanConfigurationsKeepTheirLinksAndStopsAreReportedOnOneLine) {
     emulator_.SetChannel(3, 0,
                          {120'000'000, AorSettings{12'500, '1', '3', '0'}, "QUIET", false, false});

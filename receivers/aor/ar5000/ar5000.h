@@ -79,7 +79,7 @@ class AR5000 : public AorPanel {
     // its own
     AOR_MODEL_HOOKS()
     void CreateModelControls() override;
-    void WriteChannel(int bank, int channel) override;
+    bool WriteChannel(int bank, int channel) override;
     void ClearSearchBankOnReceiver(int bank) override;
     void MemoryWalkStarts() override;
 

@@ -97,16 +97,17 @@ bool AR5000::SendSearchBank(int bank) {
 }
 
 // Up to five times until the receiver reads back the frequency and mode written; a channel
-// that never does is left as the receiver has it.
-void AR5000::WriteChannel(int bank, int channel) {
+// that never does is left as the receiver has it, and is not written.
+bool AR5000::WriteChannel(int bank, int channel) {
     const MemoryChannel& record = ChannelAt(bank, channel);
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
         if (!SendChannel(bank, channel)) continue;
         MemoryChannel read;
         if (ReadChannelInto(bank, channel, read, false) == ChannelAnswer::Found &&
             read.Frequency == record.Frequency && read.Modulation == record.Modulation)
-            return;
+            return true;
     }
+    return false;
 }
 
 bool AR5000::ClearChannelOnReceiver(int bank, int channel) {

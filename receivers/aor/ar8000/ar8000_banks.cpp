@@ -32,10 +32,13 @@ AR8000::ChannelAnswer AR8000::ReadChannelInto(int bank, int channel, MemoryChann
     return ChannelAnswer::Found;
 }
 
+// The set may say "---" alone for an empty search bank: that is its answer, and the bank
+// gets no limits (not the panel's old ones).
 AR8000::ChannelAnswer AR8000::ReadSearchBankInto(int bank, AorSearchBank& out) {
     const bool answered = Link.Exchange(Format("SR%c\r\n", BankLetter(bank)), "");
     Reply = TakeApart(Link.AnswerLine);
-    if (!answered || Reply.SearchBank != bank) return ChannelAnswer::None;
+    const bool bareEmpty = Reply.SearchBank == -1 && !Reply.ChannelPresent;
+    if (!answered || (Reply.SearchBank != bank && !bareEmpty)) return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
     out = SearchBankOf(Reply, Reply.Mode, 0);
     return ChannelAnswer::Found;

@@ -115,7 +115,7 @@ class AR8200 : public AorPanel {
     // The variant the panel uses for a letter (Fnar, Anar, Awide).
     int32_t FilterFor(char letter) const;
     // Search banks are named A..T, a..t.
-    static std::string SearchBankName(int bank);
+    std::string SearchBankName(int bank) const override;
     void TakeReceiverState();
     void ShowVfo();
     void ShowSquelch();

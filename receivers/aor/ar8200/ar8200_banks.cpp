@@ -12,19 +12,24 @@ using aor::Format;
 
 }  // namespace
 
+// Only this channel's own answer says it is empty: the set may acknowledge "MR" with an
+// empty line, which leaves the "---" of the channel read before standing, and then answer
+// "RX" with "---" alone, standing on the channel asked.
 AR8200::ChannelAnswer AR8200::ReadChannelInto(int bank, int channel, MemoryChannel& out,
                                               bool full) {
     Reply.Attenuator = Reply.Select = Reply.Skip = Reply.Auto = false;
     Reply.AttenuatorDb = 0;
     Reply.Bank = Reply.Channel = -1;
     Reply.Label.clear();
+    Reply.ChannelPresent = true;
     const std::string place = BankName(bank) + Format("%02d", channel);
     if (!SendText("MR" + place)) return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
     if (full) SendText("GA");
     const bool select = Reply.Select;
-    if (!ReadFrequency() || Reply.Bank != bank || Reply.Channel != channel)
-        return ChannelAnswer::None;
+    if (!ReadFrequency()) return ChannelAnswer::None;
+    const bool bareEmpty = Reply.Bank == -1 && !Reply.ChannelPresent;
+    if (!bareEmpty && (Reply.Bank != bank || Reply.Channel != channel)) return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
     TakeChannelReply(Reply, channel, Reply.Mode, Reply.Filter, out);
     if (full) {
@@ -35,11 +40,16 @@ AR8200::ChannelAnswer AR8200::ReadChannelInto(int bank, int channel, MemoryChann
     return ChannelAnswer::Found;
 }
 
+// Any line answers: the search bank's own, or "---" alone for an empty one, which is the
+// set's answer too (the bank gets no limits) and must not be waited past.
 AR8200::ChannelAnswer AR8200::ReadSearchBankInto(int bank, AorSearchBank& out) {
     Reply.SearchBank = -1;
     Reply.Attenuator = false;
     Reply.Label.clear();
-    if (!Link.Exchange("SR" + SearchBankName(bank) + "\r\n", "SR") || Reply.SearchBank != bank)
+    Reply.ChannelPresent = true;
+    const bool answered = Link.Exchange("SR" + SearchBankName(bank) + "\r\n", "");
+    const bool bareEmpty = Reply.SearchBank == -1 && !Reply.ChannelPresent;
+    if (!answered || Link.AnswerLine.empty() || (Reply.SearchBank != bank && !bareEmpty))
         return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
     out = SearchBankOf(Reply, Reply.Mode, Reply.Filter);

@@ -148,7 +148,7 @@ std::string AR8200::BankName(int bank) const {
     return std::string(1, kBankLetters[static_cast<std::size_t>(std::clamp(bank, 0, kBanks - 1))]);
 }
 
-std::string AR8200::SearchBankName(int bank) {
+std::string AR8200::SearchBankName(int bank) const {
     return std::string(
         1, kSearchLetters[static_cast<std::size_t>(std::clamp(bank, 0, kSearchBanks - 1))]);
 }

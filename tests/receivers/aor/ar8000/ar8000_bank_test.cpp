@@ -257,6 +257,38 @@ TEST_F(Ar8000Banks, AStoreTheSetRefusesIsToldAndTheChannelKeepsWhatItHad) {
     EXPECT_EQ(panel.lv_1->Cell(4, 0), " 145.5000");
 }
 
+// A bank write the set refuses is told and fails the job line; with direct writing the
+// read-back after it leaves the operator's channel and search bank as they were.
+TEST_F(Ar8000Banks, ABankWriteTheSetRefusesIsToldAndKeepsTheOperatorsChannels) {
+    panel.BankPositions[0] = 4;
+    panel.ChannelAt(0, 4) = Samples()[0].record;
+    panel.ChannelAt(0, 4).Number = 4;
+    const MemoryChannel kept = panel.ChannelAt(0, 4);
+    AorSearchBank& band = panel.SearchBanks[0];
+    band = {.Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Mode = 'F', .Label = "2M"};
+    const AorSearchBank keptBand = band;
+    panel.DirectWrite = true;
+    emulator.SetRefused({"MX", "SE"});
+
+    const JobStr line = RunJob(212);
+    EXPECT_EQ(line.ReturnCode, 1u);
+    EXPECT_EQ(line.Message, "Не записано в приемник каналов: 2 (первый: банк A, канал 4)");
+    EXPECT_EQ(LinesStartingWith("MRA04").size(), 1u);  // the read-back
+    EXPECT_EQ(panel.ChannelAt(0, 4), kept);
+    EXPECT_EQ(panel.SearchBanks[0], keptBand);
+    EXPECT_EQ(panel.lv_1->Cell(4, 0), " 145.5000");
+}
+
+// A search bank the set reports empty by "---" alone gets no limits in a read.
+TEST_F(Ar8000Banks, ASearchBankTheSetReportsEmptyGetsNoLimits) {
+    emulator.SetBareEmptySearchBanks(true);
+    panel.SearchBanks[0] = {.Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Mode = 'F', .Label = "OLD"};
+    panel.ReadCurrentBank();
+    EXPECT_TRUE(panel.SearchBanks[0].Empty());
+    EXPECT_EQ(panel.textb_Fn->Text(), "выкл");
+    EXPECT_TRUE(messages.empty());
+}
+
 // ---------------------------------------------------------------------------------------
 // The state file
 

@@ -257,4 +257,139 @@ TEST_F(Ar8200OnAir, ReadRestartAndWriteLeaveTheReceiversMemoryAsItWas) {
     EXPECT_EQ(ReceiverSearchBanks(emulator), searchBanks);
 }
 
+// A set that acknowledges "MR" with an empty line tells a channel only through "RX": the
+// "---" of an empty channel must not make the channels after it look empty too.
+TEST_F(Ar8200OnAir, ABankReadKeepsTheChannelsAfterAnEmptyOneWhenTheSetOnlyAcknowledgesMr) {
+    FillReceiver(emulator);
+    emulator.SetMemoryReadAcknowledged(true);
+    panel.ReadCurrentBank();
+    ASSERT_TRUE(messages.empty());
+    int empty = 0;
+    for (int channel = 0; channel < AR8200::kChannels; ++channel) {
+        const AorChannel held = emulator.Channel(0, channel);
+        const MemoryChannel& read = panel.ChannelAt(0, channel);
+        EXPECT_EQ(read.Frequency, held.frequencyHz / 100) << channel;
+        EXPECT_EQ(read.Label, aor::LabelFromWire(held.label)) << channel;
+        EXPECT_EQ(read.Select, held.select) << channel;
+        empty += held.Empty() ? 1 : 0;
+    }
+    EXPECT_EQ(empty, 7);
+
+    // "RX" says "---" alone where the set stands on an empty channel: a frequency typed into
+    // it with direct writing goes into the set.
+    ASSERT_TRUE(ServeUntil([&] { return !panel.PanelBusy; }));
+    panel.DirectWrite = true;
+    panel.BankPositions[0] = 3;
+    ui::EventData typed;
+    typed.id = ui::EventId::Change;
+    typed.text = "433.92";
+    panel.textb_1->Raise(typed);
+    EXPECT_EQ(emulator.Channel(0, 3).frequencyHz, 433'920'000u);
+    EXPECT_EQ(panel.ChannelAt(0, 3).Frequency, 4'339'200u);
+}
+
+// The "пам" box is the panel's own choice of the whole memory: ticked on screen, "<" reads
+// and ">" writes all 20 banks, the clear with direct writing empties every bank on the set
+// (each selected, then "MQ%%") and the set stands on the current bank again; job 927 ticks
+// and unticks it, and the state file keeps it.
+TEST_F(Ar8200OnAir, TheMemoryBoxMakesTheTransfersAndTheClearCoverEveryBank) {
+    emulator.SetChannel(19, 49, {433'920'000, AorSettings{25'000, '1', '3', '0'}, Held("J")});
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    const auto click = [&](ui::Control* control) {
+        QTest::mouseClick(control->widget(), Qt::LeftButton, {}, QPoint(4, 4));
+        ui::ServePending();
+        ui::ServePending();
+    };
+    click(panel.mem);
+    ASSERT_TRUE(panel.WholeMemory);
+    click(panel.cb_2);
+    EXPECT_EQ(panel.ChannelAt(19, 49).Frequency, 4'339'200u);
+    EXPECT_EQ(LinesStartingWith("MRj49").size(), 1u);
+
+    panel.ChannelAt(15, 7) = panel.ChannelAt(19, 49);
+    emulator.ClearReceivedLines();
+    click(panel.cb_1);
+    EXPECT_EQ(emulator.Channel(15, 7).frequencyHz, 433'920'000u);
+    EXPECT_EQ(LinesStartingWith("MXf07").size(), 1u);
+    EXPECT_TRUE(messages.empty());
+
+    EXPECT_EQ(RunJob(927, 0).ReturnCode, 0);
+    EXPECT_FALSE(panel.WholeMemory || panel.mem->IsChecked());
+    EXPECT_EQ(RunJob(927, 1).ReturnCode, 0);
+    EXPECT_TRUE(panel.WholeMemory && panel.mem->IsChecked());
+
+    panel.CurrentBank = 2;
+    panel.DirectWrite = true;
+    emulator.ClearReceivedLines();
+    Post(PostClearData);
+    EXPECT_TRUE(emulator.Channel(19, 49).Empty());
+    EXPECT_TRUE(emulator.Channel(15, 7).Empty());
+    EXPECT_TRUE(panel.ChannelAt(19, 49).Empty());
+    Strings clear;
+    for (const char bank : std::string("ABCDEFGHIJabcdefghij")) {
+        clear.push_back(std::string("MR") + bank + "00");
+        clear.push_back("MQ%%");
+    }
+    clear.push_back("MRC00");
+    EXPECT_EQ(Lines(), clear);
+
+    state.OptRecvSave = 1;
+    panel.Destroy();
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_TRUE(panel.WholeMemory && panel.mem->IsChecked());
+}
+
+// A write the set refuses ("?" to "MX" and "SE") is told as every write tells it and fails
+// the job line; with direct writing the read-back after it ("---" where nothing was written)
+// leaves the operator's channel and search bank as the panel had them, to the state file.
+TEST_F(Ar8200OnAir, ABankWriteTheSetRefusesIsToldAndKeepsTheOperatorsChannels) {
+    MemoryChannel& first = panel.ChannelAt(0, 0);
+    first.Frequency = 1'455'000;
+    first.Step = 125;
+    first.Label = "CALL";
+    panel.ChannelAt(0, 7) = first;
+    AorSearchBank& band = panel.SearchBanks[0];
+    band = {.Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Mode = 'F', .Label = "2M"};
+    const MemoryChannel operators = first;
+    const AorSearchBank operatorsBand = band;
+    emulator.SetRefused({"MX", "SE"});
+    panel.DirectWrite = true;
+
+    const JobStr line = RunJob(912);
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message, "Не записано в приемник каналов: 3 (первый: банк A, канал 0)");
+    EXPECT_EQ(LinesStartingWith("SRA").size(), 1u);  // the read-back
+    EXPECT_EQ(panel.ChannelAt(0, 0), operators);
+    EXPECT_EQ(panel.SearchBanks[0], operatorsBand);
+    EXPECT_EQ(panel.textb_1->Text(), " 145.5000");
+    state.OptRecvSave = 1;
+    panel.Destroy();
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.ChannelAt(0, 0).Frequency, operators.Frequency);
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, "CALL");
+    EXPECT_EQ(panel.SearchBanks[0], operatorsBand);
+
+    // Without a job the operator is told in a box; a search bank alone is named as such.
+    panel.ChannelAt(0, 0).Frequency = panel.ChannelAt(0, 7).Frequency = 0;
+    panel.WriteCurrentBank();
+    EXPECT_EQ(messages, Strings{"Не записано в приемник каналов: 1 (первый: банк поиска A)"});
+}
+
+// A search bank the set reports empty, with its letter or by a bare "---", has no limits after
+// a read (not the panel's old ones).
+TEST_F(Ar8200OnAir, ASearchBankTheSetReportsEmptyGetsNoLimits) {
+    for (const bool bare : {false, true}) {
+        emulator.SetBareEmptySearchBanks(bare);
+        panel.SearchBanks[3] = {.Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Mode = 'F', .Label = "OLD"};
+        panel.DirectWrite = true;
+        ui::EventData pick;
+        pick.id = ui::EventId::Select;
+        pick.value = 3;
+        panel.sbn->Raise(pick);
+        EXPECT_TRUE(panel.SearchBanks[3].Empty()) << bare;
+        EXPECT_EQ(panel.textb_Fn->Text(), "выкл") << bare;
+    }
+}
+
 }  // namespace
