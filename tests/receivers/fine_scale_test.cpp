@@ -4,11 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 #include "receivers/aor/aor_handhelds.h"
+#include "receivers/aor/ar8000/ar8000.h"
+#include "receivers/aor/ar8200/ar8200.h"
+#include "receivers/comm.h"
 #include "receivers/panel.h"
 #include "state/fdx.h"
 #include "state/user_sc.h"
+#include "tests/receivers/main_stand_in.h"
+#include "tests/support/program_folder.h"
 #include "ui/canvas.h"
 
 namespace {
@@ -286,3 +292,44 @@ TEST(FineScaleJobs, ALayoutIsNumberedFromTheJobBase) {
     EXPECT_EQ(numbers(kIcomFineScaleJobs.From(600)), (Numbers{629, 630, 631, 632, 626, 621}));
     EXPECT_EQ(numbers(kScaleFirstFineScaleJobs.From(800)), (Numbers{816, 814, 815, 813, 812, 811}));
 }
+
+namespace {
+
+// Both handhelds, made without a receiver, draw the same scale: 10 kHz a column chosen from
+// the list, the page starts at a label and the double axis stands 15 and 18 pixels above the scale's bottom.
+template <class Panel>
+void ExpectTheHandheldsScale() {
+    ProgramFolder folder;
+    MainStandIn main;
+    Comm comm;
+    FDX state;
+    state.Owner = &main;
+    state.Port = &comm;
+    state.ProgramDir = folder.Dir();
+    state.PortIndex = 1;
+    Panel panel;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    state.Frequency = 1'455'000;
+    const ui::Rect placed = panel.scale->Geometry();
+    panel.scale->Move({placed.x, placed.y, 600, placed.height});
+    panel.step->SetSelectedIndex(0);  // "10"
+    panel.step->Raise(ui::EventId::Select);
+    EXPECT_EQ(panel.ViewStep, 100u);
+    EXPECT_EQ(panel.ViewPosition, 1'400'000u);
+    const int h = placed.height;
+    const std::vector<ui::Color> pixels = panel.scale->Snapshot();
+    ASSERT_EQ(pixels.size(), std::size_t(600) * std::size_t(h));
+    const auto at = [&](int x, int y) { return pixels[std::size_t(y) * 600 + std::size_t(x)]; };
+    EXPECT_EQ(at(100, h - 15), ui::NumberedColor(10));
+    EXPECT_EQ(at(100, h - 18), ui::NumberedColor(10));
+    EXPECT_EQ(at(200, h - 13), ui::NumberedColor(10));
+    EXPECT_EQ(at(100, h - 19), kBlack);
+    panel.Destroy();
+}
+
+TEST(HandheldPanels, TheAr8000AndTheAr8200DrawTheirFineScaleAlike) {
+    ExpectTheHandheldsScale<AR8000>();
+    ExpectTheHandheldsScale<AR8200>();
+}
+
+}  // namespace
