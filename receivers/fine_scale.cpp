@@ -135,9 +135,10 @@ void FineScale::FollowFrequency() {
     if (!canvas_) return;
     width_ = canvas_->Geometry().width;
     if (width_ <= 0) return;
+    const Labels labels = LabelsAt(width_);
     if (look_.paging == FineScalePaging::ByLabel) {
-        FollowByLabel(LabelsAt(width_));
-        ShowScrollBar();
+        FollowByLabel(labels);
+        ShowScrollBar(labels);
         return;
     }
     const int64_t page = int64_t{width_} * panel_.ViewStep;
@@ -147,7 +148,7 @@ void FineScale::FollowFrequency() {
     if (f >= position + page) position += (f - position) / page * page;
     panel_.ViewPosition =
         static_cast<uint32_t>(std::clamp<int64_t>(position, 0, panel_.UpperLimit));
-    ShowScrollBar();
+    ShowScrollBar(labels);
 }
 
 void FineScale::FollowByLabel(const Labels& labels) {
@@ -161,9 +162,8 @@ void FineScale::FollowByLabel(const Labels& labels) {
 
 // By whole pages the scroll bar counts labels: an arrow moves the view by one, the track by
 // a page. By label it chooses the page's first label, and stays still while all fit.
-void FineScale::ShowScrollBar() {
-    if (!scrollBar_ || width_ <= 0) return;
-    const Labels labels = LabelsAt(width_);
+void FineScale::ShowScrollBar(const Labels& labels) {
+    if (!scrollBar_) return;
     if (look_.paging == FineScalePaging::ByLabel) {
         scrollBar_->SetRange(0, static_cast<int>(labels.lastPage));
         scrollBar_->SetPageStep(static_cast<int>(labels.perPage));
@@ -352,6 +352,11 @@ void FineScale::DrawOverviewAxis(ui::Painter& p, int w) const {
 }
 
 void FineScale::DrawLabels(ui::Painter& p, int w, int h) const {
+    const ui::Color colour = look_.colours.axis;
+    if (look_.axis == FineScaleAxis::Ticked) {
+        p.Line(0, h - kAxisLower, w - 1, h - kAxisLower, colour);
+        p.Line(0, h - kAxisUpper, w - 1, h - kAxisUpper, colour);
+    }
     const Labels labels = LabelsAt(w);
     const int64_t position = panel_.ViewPosition;
     // An axis ends at the last label; a grid runs on over the page.
@@ -361,11 +366,6 @@ void FineScale::DrawLabels(ui::Painter& p, int w, int h) const {
         const int64_t x = (frequency - position) / labels.step;
         if (x >= w) break;
         DrawLabel(p, int(x), frequency, w, h);
-    }
-    const ui::Color colour = look_.colours.axis;
-    if (look_.axis == FineScaleAxis::Ticked) {
-        p.Line(0, h - kAxisLower, w - 1, h - kAxisLower, colour);
-        p.Line(0, h - kAxisUpper, w - 1, h - kAxisUpper, colour);
     }
 }
 

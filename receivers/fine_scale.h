@@ -192,7 +192,7 @@ class FineScale {
     };
     Labels LabelsAt(int width) const;
     void FollowByLabel(const Labels& labels);
-    void ShowScrollBar();
+    void ShowScrollBar(const Labels& labels);
     void OnScrolled(int64_t division);
     void OnMouse(ui::EventId id, int x, int y);
     // The status line's frequency under the mouse (-1: none) and the level of its cell.
@@ -200,7 +200,7 @@ class FineScale {
     void OnViewStepChosen();
     void DrawOverview(ui::Painter& painter, int width) const;
     void DrawOverviewAxis(ui::Painter& painter, int width) const;
-    // The labels on the page with their grid lines or ticks, and the axis or base line.
+    // The axis, and the labels on the page with their ticks or grid lines.
     void DrawLabels(ui::Painter& painter, int width, int height) const;
     void DrawLabel(ui::Painter& painter, int x, int64_t frequency, int width, int height) const;
 
