@@ -111,11 +111,11 @@ void FineScale::OnViewStepChosen() {
 FineScale::Labels FineScale::LabelsAt(int width) const {
     Labels labels;
     labels.step = std::max<uint32_t>(panel_.ViewStep, 1);
-    const int divisor = panel_.State() && panel_.State()->OptMaxMon ? look_.labelDivisorMaxMon
-                                                                    : look_.labelDivisor;
+    const int divisor =
+        panel_.State() && panel_.State()->OptMaxMon ? look_.labelDivisorMaxMon : look_.labelDivisor;
     const double distance = static_cast<double>(width / std::max(divisor, 1));
-    labels.spacing = std::max<int64_t>(
-        OneTwoFive(distance * static_cast<double>(labels.step)), labels.step);
+    labels.spacing =
+        std::max<int64_t>(OneTwoFive(distance * static_cast<double>(labels.step)), labels.step);
     labels.count = (int64_t{panel_.UpperLimit} + labels.spacing - 1) / labels.spacing + 1;
     labels.paged = labels.Column(labels.count - 1) >= width;
     if (labels.paged) {
@@ -331,7 +331,8 @@ void FineScale::DrawOverview(ui::Painter& p, int w) const {
         p.Line(0, 0, w - 1, 0, c.axis);
         p.Line(0, h - 1, w - 1, h - 1, c.axis);
     }
-    const int64_t mark = int64_t{panel_.State()->Frequency} / std::max<int64_t>(look_.overviewUnit, 1);
+    const int64_t mark =
+        int64_t{panel_.State()->Frequency} / std::max<int64_t>(look_.overviewUnit, 1);
     if (mark < w) {
         if (axis)
             p.Line(int(mark), 2, int(mark), h - kBaseAboveBottom, c.marker);

@@ -53,9 +53,9 @@ enum class FineScaleAxis {
     // A dotted line over the page at every label, the label beside it above a base line 19
     // pixels above the bottom.
     Grid,
-    // Two axis lines 15 and 18 pixels above the bottom with a tick down from the upper one at
-    // every label and the label's text starting at the tick below the lower one; the bars
-    // stand on the row above the axis.
+    // Two axis lines 15 and 18 pixels above the bottom, a tick down from the upper one at
+    // every label and the label's text from the tick's column just under the lower one; the
+    // bars stand on the row above the axis.
     Ticked,
 };
 

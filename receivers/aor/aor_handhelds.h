@@ -29,21 +29,20 @@ inline constexpr OverviewLabel kHandheldCoarseLabels[] = {
 // The fine scale: labels in MHz to 10 kHz under ticks on a double axis, about a third of the
 // width apart (a fifth on the stretched window), the page following the tuning label by
 // label; the pens of the panels' colour table.
-inline constexpr FineScaleLook kHandheldFineScale{
-    .overviewHeight = 40,
-    .barDivisor = 5,
-    .viewSteps = kKilohertzViewSteps,
-    .markScaleItems = true,
-    .overviewLabels = kHandheldCoarseLabels,
-    .labelFormat = "%5.2f",
-    .labelDivisorMaxMon = 5,
-    .axis = FineScaleAxis::Ticked,
-    .paging = FineScalePaging::ByLabel,
-    .colours = {.bar = ui::NumberedColor(2),
-                .underMarker = ui::NumberedColor(14),
-                .marker = ui::NumberedColor(1),
-                .axis = ui::NumberedColor(10),
-                .scaleItem = ui::NumberedColor(8)}};
+inline constexpr FineScaleLook kHandheldFineScale{.overviewHeight = 40,
+                                                  .barDivisor = 5,
+                                                  .viewSteps = kKilohertzViewSteps,
+                                                  .markScaleItems = true,
+                                                  .overviewLabels = kHandheldCoarseLabels,
+                                                  .labelFormat = "%5.2f",
+                                                  .labelDivisorMaxMon = 5,
+                                                  .axis = FineScaleAxis::Ticked,
+                                                  .paging = FineScalePaging::ByLabel,
+                                                  .colours = {.bar = ui::NumberedColor(2),
+                                                              .underMarker = ui::NumberedColor(14),
+                                                              .marker = ui::NumberedColor(1),
+                                                              .axis = ui::NumberedColor(10),
+                                                              .scaleItem = ui::NumberedColor(8)}};
 
 // clang-format off
 inline constexpr AorListColumn kHandheldColumns[] = {

@@ -166,7 +166,7 @@ class HandheldFineScale : public FineScaleLooks {
 TEST_F(HandheldFineScale, LabelsTicksAxisAndColoursFollowThePanelsDrawing) {
     const ui::Color silver = ui::NumberedColor(10);
     FineScale fine(panel, aor::kHandheldFineScale);
-    panel.ViewPosition = 1'440'000;  // the page of the label 144 MHz
+    panel.ViewPosition = 1'440'000;                            // the page of the label 144 MHz
     panel.Scale.SetCell(panel.Scale.IndexOf(1'441'000), 100);  // column 10
     panel.Scale.SetCell(panel.Scale.IndexOf(1'443'000), 50);   // column 30, the cursor's
     state.Frequency = 1'443'000;
@@ -242,7 +242,8 @@ TEST_F(HandheldFineScale, TheLabelsStandAFifthOfTheWidthApartUnderMaxMon) {
 // under MAXMON.
 TEST_F(FineScaleLooks, OtherPanelsKeepTheirGridAndLabels) {
     const ui::Color silver = 0xc0c0c0, grey = 0x606060;
-    FineScale fine(panel, FineScaleLook{.overviewHeight = 12, .barDivisor = 8, .viewSteps = kSteps});
+    FineScale fine(panel,
+                   FineScaleLook{.overviewHeight = 12, .barDivisor = 8, .viewSteps = kSteps});
     panel.ViewPosition = 1'440'000;
     state.Frequency = 0;
     state.OptMaxMon = 1;
@@ -296,7 +297,8 @@ TEST(FineScaleJobs, ALayoutIsNumberedFromTheJobBase) {
 namespace {
 
 // Both handhelds, made without a receiver, draw the same scale: 10 kHz a column chosen from
-// the list, the page starts at a label and the double axis stands 15 and 18 pixels above the scale's bottom.
+// the list, the page starts at a label and the double axis stands 15 and 18 pixels above the
+// scale's bottom.
 template <class Panel>
 void ExpectTheHandheldsScale() {
     ProgramFolder folder;
