@@ -179,6 +179,13 @@ void FineScale::ShowScrollBar(const Labels& labels) {
     scrollBar_->SetPosition(static_cast<int>(panel_.ViewPosition / grid));
 }
 
+void FineScale::EnableScrollBar(bool enabled) {
+    if (!scrollBar_) return;
+    const bool fits =
+        look_.paging == FineScalePaging::ByLabel && width_ > 0 && !LabelsAt(width_).paged;
+    scrollBar_->SetEnabled(enabled && !fits);
+}
+
 void FineScale::OnScrolled(int64_t division) {
     if (width_ <= 0) return;
     const Labels labels = LabelsAt(width_);

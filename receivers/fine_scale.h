@@ -139,6 +139,11 @@ class FineScale {
     void Detach();
     // The canvas it draws on; null while detached.
     ui::Canvas* Canvas() const { return canvas_; }
+    // Its scroll bar, which the panel's lock leaves to EnableScrollBar; null while detached.
+    ui::ScrollBar* ScrollBar() const { return scrollBar_; }
+    // The panel's lock: the scroll bar is usable while the panel is not locked and, paged by
+    // label, while the labels do not all fit.
+    void EnableScrollBar(bool enabled);
 
     // ViewStep := value when the list offers it, else the list's first step; the list shows
     // it and the page follows.

@@ -12,7 +12,8 @@
 
 ReceiverPanel::ReceiverPanel() : ReceiverPanel(PanelShape{}) {}
 
-ReceiverPanel::ReceiverPanel(const PanelShape& shape) : Fine(*this, shape.fineScale), shape_(shape) {
+ReceiverPanel::ReceiverPanel(const PanelShape& shape)
+    : Fine(*this, shape.fineScale), shape_(shape) {
     // The right mouse button runs the macro or trigger job, as on every window.
     AddHandler(ui::EventId::RightButtonUp, [this](ui::Object&, ui::EventData&) {
         PostToOwner(PostRunMacro);
@@ -91,8 +92,10 @@ void ReceiverPanel::EnableFormControls(bool enabled, std::span<const std::string
             std::find(staying.begin(), staying.end(), row.name) != staying.end())
             continue;
         ui::Control* control = FindControl(row.name);
-        if (control && control != Fine.Canvas()) control->SetEnabled(enabled);
+        if (control && control != Fine.Canvas() && control != Fine.ScrollBar())
+            control->SetEnabled(enabled);
     }
+    Fine.EnableScrollBar(enabled);
 }
 
 void ReceiverPanel::WireSwitchBoxes(ui::CheckBox* attenuator, ui::CheckBox* sound) {

@@ -351,6 +351,13 @@ TEST_F(Ar8200Offline, TheFineScalePagesLabelByLabelAfterTheTuning) {
     EXPECT_FALSE(panel.hs->IsEnabled());
     tune(19'000'000);
     EXPECT_EQ(panel.ViewPosition, 0u);
+    // The end of a scan's lock gives the controls back, but not this one.
+    for (const uint32_t code : {PostLockControls, PostUnlockControls}) {
+        ASSERT_TRUE(PostPrivateMessage(&panel, code));
+        ui::ServePending();
+    }
+    EXPECT_FALSE(panel.hs->IsEnabled());
+    EXPECT_TRUE(panel.step->IsEnabled());
     panel.scale->Move(placed);
 }
 
