@@ -12,8 +12,7 @@
 
 ReceiverPanel::ReceiverPanel() : ReceiverPanel(PanelShape{}) {}
 
-ReceiverPanel::ReceiverPanel(const PanelShape& shape)
-    : Fine(*this, shape.fineScale), shape_(shape) {
+ReceiverPanel::ReceiverPanel(const PanelShape& shape) : Fine(*this, shape.fineScale), shape_(shape) {
     // The right mouse button runs the macro or trigger job, as on every window.
     AddHandler(ui::EventId::RightButtonUp, [this](ui::Object&, ui::EventData&) {
         PostToOwner(PostRunMacro);
