@@ -121,6 +121,12 @@ FineScale::Labels FineScale::LabelsAt(int width) const {
     if (labels.paged) {
         labels.perPage = std::max<int64_t>(width / (labels.spacing / labels.step), 1);
         labels.lastPage = std::max<int64_t>(labels.count - labels.perPage - 1, 0);
+        // The last page reaches the upper limit, also when the width is a whole number of
+        // label distances and the last label falls just past its last column.
+        const int64_t lastColumn = labels.step * (width - 1);
+        while (labels.lastPage + 1 < labels.count &&
+               labels.Start(labels.lastPage) + lastColumn < int64_t{panel_.UpperLimit})
+            ++labels.lastPage;
     }
     return labels;
 }

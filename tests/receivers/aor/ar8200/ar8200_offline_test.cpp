@@ -322,7 +322,8 @@ TEST_F(Ar8200Offline, TheFineScalePagesLabelByLabelAfterTheTuning) {
     EXPECT_EQ(panel.ViewStep, 100u);
     EXPECT_EQ(panel.ViewPosition, 1'400'000u);  // 140.00 .. 145.99 MHz
     EXPECT_EQ(panel.hs->Position(), 70);
-    EXPECT_EQ(panel.hs->High(), 1021 - 3 - 1);  // labels 0 .. 2040 MHz
+    // Labels 0 .. 2040 MHz; the last page, 2036.00 .. 2041.99 MHz, holds the upper limit.
+    EXPECT_EQ(panel.hs->High(), 1018);
     EXPECT_TRUE(panel.hs->IsEnabled());
 
     tune(1'459'900);  // the last column
@@ -342,7 +343,11 @@ TEST_F(Ar8200Offline, TheFineScalePagesLabelByLabelAfterTheTuning) {
     EXPECT_EQ(panel.ViewPosition, 100'000u);
     scroll.value = 5000;
     panel.hs->Raise(scroll);
-    EXPECT_EQ(panel.ViewPosition, 1017u * 20'000u);
+    EXPECT_EQ(panel.ViewPosition, 1018u * 20'000u);
+    tune(AR8200::kUpperLimit);
+    EXPECT_EQ(panel.ViewPosition, 1018u * 20'000u);
+    tune(AR8200::kUpperLimit - 20'000);
+    EXPECT_EQ(panel.ViewPosition, 1018u * 20'000u);
 
     // 700 pixels at 5 MHz: 0, 1000, 2000 and 3000 MHz (column 600) all fit.
     panel.scale->Move({placed.x, placed.y, 700, placed.height});
