@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "receivers/panel.h"
@@ -11,25 +12,19 @@
 namespace {
 
 constexpr ui::Color kBlack = 0x000000;
-constexpr ui::Color kSilver = 0xc0c0c0;
 constexpr ui::Color kGrey = 0x606060;
-constexpr ui::Color kGreen = 0x00c000;
-constexpr ui::Color kYellow = 0xffff00;
-constexpr ui::Color kRed = 0xff0000;
 constexpr ui::Color kMarked = 0x000080;
-constexpr ui::Color kScaleItem = 0x00ffff;
-constexpr int kBaseAboveBottom = 19;  // the page's base line above its bottom
-constexpr int kAxisAboveBottom = 18;  // the overview's axis above the overview's bottom
+constexpr int kBaseAboveBottom = 19;  // the page's base line (the bars' foot) above its bottom
+// An axis: its two lines this many pixels above the bottom, a tick from the upper one down to
+// kTickEnd, the text of a label from kLabelTop down.
+constexpr int kAxisLower = 15;
+constexpr int kAxisUpper = 18;
+constexpr int kTickEnd = 13;
+constexpr int kLabelTop = 14;
 
 constexpr int kNoPeakMessage = 29;
 constexpr int kNoFixedMessage = 30;
 constexpr const char* kClearQuestion = "Вы действительно хотите очистить шкалу?";
-
-// The grid step of the fine scale, 100 Hz units: about a third of the page's columns apart.
-int64_t GridStep(int width, uint32_t viewStep) {
-    return std::max<int64_t>(
-        OneTwoFive(static_cast<double>(width / 3) * static_cast<double>(viewStep)), viewStep);
-}
 
 }  // namespace
 
@@ -92,6 +87,7 @@ void FineScale::Detach() {
 }
 
 void FineScale::SetViewStep(uint32_t value) {
+    const uint32_t before = panel_.ViewStep;
     int index = 0;
     panel_.ViewStep = look_.viewSteps[0].step;
     for (int i = 0; i < static_cast<int>(look_.viewSteps.size()); ++i) {
@@ -100,6 +96,8 @@ void FineScale::SetViewStep(uint32_t value) {
         panel_.ViewStep = value;
     }
     if (stepList_) stepList_->SetSelectedIndex(index);
+    if (look_.paging == FineScalePaging::ByLabel && panel_.ViewStep != before)
+        panel_.ViewPosition = 0;
     FollowFrequency();
     Redraw();
 }
@@ -110,10 +108,45 @@ void FineScale::OnViewStepChosen() {
         SetViewStep(look_.viewSteps[index].step);
 }
 
+FineScale::Labels FineScale::LabelsAt(int width) const {
+    Labels labels;
+    labels.step = std::max<uint32_t>(panel_.ViewStep, 1);
+    const int divisor =
+        panel_.State() && panel_.State()->OptMaxMon ? look_.labelDivisorMaxMon : look_.labelDivisor;
+    const double distance = static_cast<double>(width / std::max(divisor, 1));
+    labels.spacing =
+        std::max<int64_t>(OneTwoFive(distance * static_cast<double>(labels.step)), labels.step);
+    labels.count = (int64_t{panel_.UpperLimit} + labels.spacing - 1) / labels.spacing + 1;
+    labels.paged = labels.Column(labels.count - 1) >= width;
+    if (labels.paged) {
+        labels.perPage = std::max<int64_t>(width / (labels.spacing / labels.step), 1);
+        labels.lastPage = std::max<int64_t>(labels.count - labels.perPage - 1, 0);
+        // The last page reaches the upper limit, also when the width is a whole number of
+        // label distances and the last label falls just past its last column.
+        const int64_t lastColumn = labels.step * (width - 1);
+        while (labels.lastPage + 1 < labels.count &&
+               labels.Start(labels.lastPage) + lastColumn < int64_t{panel_.UpperLimit})
+            ++labels.lastPage;
+    }
+    return labels;
+}
+
+int64_t FineScale::Labels::PageAt(int64_t position) const {
+    int64_t page = std::clamp<int64_t>(position / spacing, 0, lastPage);
+    while (page < lastPage && Start(page + 1) <= position) ++page;
+    return page;
+}
+
 void FineScale::FollowFrequency() {
     if (!canvas_) return;
     width_ = canvas_->Geometry().width;
     if (width_ <= 0) return;
+    const Labels labels = LabelsAt(width_);
+    if (look_.paging == FineScalePaging::ByLabel) {
+        FollowByLabel(labels);
+        ShowScrollBar(labels);
+        return;
+    }
     const int64_t page = int64_t{width_} * panel_.ViewStep;
     const int64_t f = panel_.State()->Frequency;
     int64_t position = panel_.ViewPosition;
@@ -121,13 +154,30 @@ void FineScale::FollowFrequency() {
     if (f >= position + page) position += (f - position) / page * page;
     panel_.ViewPosition =
         static_cast<uint32_t>(std::clamp<int64_t>(position, 0, panel_.UpperLimit));
-    ShowScrollBar();
+    ShowScrollBar(labels);
 }
 
-// The scroll bar counts grid divisions: an arrow moves the view by one, the track by a page.
-void FineScale::ShowScrollBar() {
-    if (!scrollBar_ || width_ <= 0) return;
-    const int64_t grid = GridStep(width_, panel_.ViewStep);
+void FineScale::FollowByLabel(const Labels& labels) {
+    const int64_t f = panel_.State()->Frequency;
+    const int64_t span = labels.step * (width_ - 1);
+    int64_t page = labels.PageAt(panel_.ViewPosition);
+    while (f <= labels.Start(page) && page > 0) --page;
+    while (f >= labels.Start(page) + span && page < labels.lastPage) ++page;
+    panel_.ViewPosition = static_cast<uint32_t>(labels.Start(page));
+}
+
+// By whole pages the scroll bar counts labels: an arrow moves the view by one, the track by
+// a page. By label it chooses the page's first label, and stays still while all fit.
+void FineScale::ShowScrollBar(const Labels& labels) {
+    if (!scrollBar_) return;
+    if (look_.paging == FineScalePaging::ByLabel) {
+        scrollBar_->SetRange(0, static_cast<int>(labels.lastPage));
+        scrollBar_->SetPageStep(static_cast<int>(labels.perPage));
+        scrollBar_->SetPosition(static_cast<int>(labels.PageAt(panel_.ViewPosition)));
+        scrollBar_->SetEnabled(labels.paged && !panel_.PanelBusy);
+        return;
+    }
+    const int64_t grid = labels.spacing;
     const int64_t divisions = (int64_t{panel_.UpperLimit} + grid - 1) / grid;
     const int64_t pageDivisions = std::max<int64_t>(int64_t{width_} * panel_.ViewStep / grid, 1);
     scrollBar_->SetRange(0, static_cast<int>(std::max<int64_t>(divisions - pageDivisions, 0)));
@@ -135,11 +185,20 @@ void FineScale::ShowScrollBar() {
     scrollBar_->SetPosition(static_cast<int>(panel_.ViewPosition / grid));
 }
 
+void FineScale::EnableScrollBar(bool enabled) {
+    if (!scrollBar_) return;
+    const bool fits =
+        look_.paging == FineScalePaging::ByLabel && width_ > 0 && !LabelsAt(width_).paged;
+    scrollBar_->SetEnabled(enabled && !fits);
+}
+
 void FineScale::OnScrolled(int64_t division) {
     if (width_ <= 0) return;
-    const int64_t grid = GridStep(width_, panel_.ViewStep);
-    panel_.ViewPosition =
-        static_cast<uint32_t>(std::clamp<int64_t>(division, 0, scrollBar_->High()) * grid);
+    const Labels labels = LabelsAt(width_);
+    const int64_t chosen = std::clamp<int64_t>(division, 0, scrollBar_->High());
+    const int64_t position =
+        look_.paging == FineScalePaging::ByLabel ? labels.Start(chosen) : chosen * labels.spacing;
+    panel_.ViewPosition = static_cast<uint32_t>(position);
     Redraw();
 }
 
@@ -274,20 +333,70 @@ void FineScale::OnMouse(ui::EventId id, int x, int y) {
     }
 }
 
+// The strip of the whole range with the current frequency marked: framed, or above its axis.
+void FineScale::DrawOverview(ui::Painter& p, int w) const {
+    const int h = look_.overviewHeight;
+    const FineScaleColours& c = look_.colours;
+    const bool axis = !look_.overviewLabels.empty() && h > kAxisUpper;
+    if (axis) {
+        DrawOverviewAxis(p, w);
+    } else {
+        p.Line(0, 0, w - 1, 0, c.axis);
+        p.Line(0, h - 1, w - 1, h - 1, c.axis);
+    }
+    const int64_t mark =
+        int64_t{panel_.State()->Frequency} / std::max<int64_t>(look_.overviewUnit, 1);
+    if (mark < w) {
+        if (axis)
+            p.Line(int(mark), 2, int(mark), h - kBaseAboveBottom, c.marker);
+        else
+            p.Line(int(mark), 1, int(mark), h - 2, c.marker);
+    }
+}
+
 void FineScale::DrawOverviewAxis(ui::Painter& p, int w) const {
     const int h = look_.overviewHeight;
-    const int64_t unit = std::max<int64_t>(look_.overviewUnit, 1);
-    p.Line(0, h - 15, w - 1, h - 15, kSilver);
-    p.Line(0, h - kAxisAboveBottom, w - 1, h - kAxisAboveBottom, kSilver);
-    for (int64_t f = 0; f / unit < w; f += look_.overviewLabelEvery) {
-        const int x = int(f / unit);
-        p.Line(x, h - kAxisAboveBottom, x, h - 13, kSilver);
-        char label[32];
-        std::snprintf(label, sizeof label, "%.0f", static_cast<double>(f) / 10000.0);
-        const int left =
-            std::clamp(x - p.TextWidth(label) / 2, 0, std::max(w - p.TextWidth(label), 0));
-        p.Text(left, h - 13, label, kSilver);
+    const ui::Color colour = look_.colours.axis;
+    p.Line(0, h - kAxisLower, w - 1, h - kAxisLower, colour);
+    p.Line(0, h - kAxisUpper, w - 1, h - kAxisUpper, colour);
+    for (const OverviewLabel& label : look_.overviewLabels) {
+        p.Text(label.x, h - kLabelTop, label.text, colour);
+        p.Line(label.tick, h - kAxisUpper, label.tick, h - kTickEnd, colour);
     }
+}
+
+void FineScale::DrawLabels(ui::Painter& p, int w, int h) const {
+    const ui::Color colour = look_.colours.axis;
+    if (look_.axis == FineScaleAxis::Ticked) {
+        p.Line(0, h - kAxisLower, w - 1, h - kAxisLower, colour);
+        p.Line(0, h - kAxisUpper, w - 1, h - kAxisUpper, colour);
+    }
+    const Labels labels = LabelsAt(w);
+    const int64_t position = panel_.ViewPosition;
+    // An axis ends at the last label; a grid runs on over the page.
+    const int64_t end = look_.axis == FineScaleAxis::Ticked ? labels.count : INT64_MAX;
+    for (int64_t label = (position + labels.spacing - 1) / labels.spacing; label < end; ++label) {
+        const int64_t frequency = label * labels.spacing;
+        const int64_t x = (frequency - position) / labels.step;
+        if (x >= w) break;
+        DrawLabel(p, int(x), frequency, w, h);
+    }
+}
+
+void FineScale::DrawLabel(ui::Painter& p, int x, int64_t frequency, int w, int h) const {
+    const ui::Color colour = look_.colours.axis;
+    char text[32];
+    std::snprintf(text, sizeof text, look_.labelFormat, static_cast<double>(frequency) / 10000.0);
+    if (look_.axis == FineScaleAxis::Ticked) {
+        // The last text may run off the page.
+        p.Text(x, h - kLabelTop, text, colour);
+        p.Line(x, h - kAxisUpper, x, h - kTickEnd, colour);
+        return;
+    }
+    const int base = h - kBaseAboveBottom;
+    for (int y = look_.overviewHeight + 2; y < base; y += 3) p.Line(x, y, x, y, kGrey);
+    // 2 pixels right of its line; the last one keeps 2 pixels inside the scale.
+    p.Text(std::min(x + 2, w - 2 - p.TextWidth(text)), base + 2, text, colour);
 }
 
 void FineScale::Draw(ui::Painter& p) {
@@ -298,18 +407,12 @@ void FineScale::Draw(ui::Painter& p) {
     if (w <= 2 || h <= detailTop + kBaseAboveBottom || !panel_.State()) return;
     const FDX& s = *panel_.State();
     const LevelScale& scale = panel_.Scale;
+    const FineScaleColours& colours = look_.colours;
     const int64_t position = panel_.ViewPosition;
     const int64_t viewStep = std::max<uint32_t>(panel_.ViewStep, 1);
     const int bar = look_.barDivisor;
 
-    // Overview of the whole range with the current frequency marked (above its axis).
-    p.Line(0, 0, w - 1, 0, kSilver);
-    p.Line(0, look_.overviewHeight - 1, w - 1, look_.overviewHeight - 1, kSilver);
-    const bool axis = look_.overviewLabelEvery > 0 && look_.overviewHeight > kAxisAboveBottom;
-    if (axis) DrawOverviewAxis(p, w);
-    const int64_t mark = int64_t{s.Frequency} / std::max<int64_t>(look_.overviewUnit, 1);
-    const int markEnd = look_.overviewHeight - (axis ? kAxisAboveBottom + 1 : 2);
-    if (mark < w) p.Line(int(mark), 1, int(mark), markEnd, kRed);
+    DrawOverview(p, w);
 
     const int base = h - kBaseAboveBottom;
     const auto columnOf = [&](int64_t frequency) { return (frequency - position) / viewStep; };
@@ -319,16 +422,7 @@ void FineScale::Draw(ui::Painter& p) {
         if (x1 <= x2) p.FillRect({int(x1), detailTop, int(x2 - x1 + 1), base - detailTop}, kMarked);
     }
 
-    // Grid lines and their MHz labels.
-    const int64_t grid = GridStep(w, panel_.ViewStep);
-    for (int64_t line = (position + grid - 1) / grid * grid; columnOf(line) < w; line += grid) {
-        const int x = int(columnOf(line));
-        for (int y = detailTop; y < base; y += 3) p.Line(x, y, x, y, kGrey);
-        char label[32];
-        std::snprintf(label, sizeof label, "%5.1f", static_cast<double>(line) / 10000.0);
-        // 2 pixels right of its line; the last one keeps 2 pixels inside the scale.
-        p.Text(std::min(x + 2, w - 2 - p.TextWidth(label)), base + 2, label, kSilver);
-    }
+    DrawLabels(p, w, h);
 
     // One bar per column: the largest cell the column covers.
     for (int x = 0; x < w; ++x) {
@@ -338,9 +432,9 @@ void FineScale::Draw(ui::Painter& p) {
         uint8_t value = 0;
         for (int64_t c = first; c <= (last < 0 ? first : last); ++c)
             value = std::max(value, scale.Cell(c));
-        if (value >= bar) p.Line(x, base, x, base - value / bar, kGreen);
+        if (value >= bar) p.Line(x, base, x, base - value / bar, colours.bar);
     }
-    p.Line(0, base, w - 1, base, kSilver);
+    if (look_.axis == FineScaleAxis::Grid) p.Line(0, base, w - 1, base, colours.axis);
 
     // Stored fixed frequencies on the page: two lines 16 and 17 pixels above the bottom from
     // their first to their last column. They are held in ascending order of their start.
@@ -351,16 +445,16 @@ void FineScale::Draw(ui::Painter& p) {
             if (int64_t{item->EndFrequency} < position) continue;
             const int x1 = int(std::max<int64_t>(columnOf(item->StartFrequency), 0));
             const int x2 = int(std::min<int64_t>(columnOf(item->EndFrequency), w - 1));
-            p.Line(x1, h - 16, x2, h - 16, kScaleItem);
-            p.Line(x1, h - 17, x2, h - 17, kScaleItem);
+            p.Line(x1, h - 16, x2, h - 16, colours.scaleItem);
+            p.Line(x1, h - 17, x2, h - 17, colours.scaleItem);
         }
     }
 
-    // The cursor: yellow up to the level, red above it.
+    // The cursor: its level bar in its own colour, the marker above it to the page's top.
     const int64_t cursor = columnOf(s.Frequency);
     if (s.Frequency >= position && cursor < w) {
         const int top = base - scale.At(s.Frequency) / bar;
-        p.Line(int(cursor), base, int(cursor), top, kYellow);
-        if (top > detailTop) p.Line(int(cursor), top - 1, int(cursor), detailTop, kRed);
+        p.Line(int(cursor), base, int(cursor), top, colours.underMarker);
+        if (top > detailTop) p.Line(int(cursor), top - 1, int(cursor), detailTop, colours.marker);
     }
 }

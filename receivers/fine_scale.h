@@ -39,6 +39,45 @@ inline constexpr ViewStepEntry kUnitViewSteps[] = {
 };
 // clang-format on
 
+// The colours of a fine scale's pens.
+struct FineScaleColours {
+    ui::Color bar = 0x00c000;          // the level bars
+    ui::Color underMarker = 0xffff00;  // the level bar of the cursor's column
+    ui::Color marker = 0xff0000;       // the cursor above its bar, the mark on the strip
+    ui::Color axis = 0xc0c0c0;         // the axis, its ticks and labels
+    ui::Color scaleItem = 0x00ffff;    // the stored fixed frequencies on the page
+};
+
+// How the page's frequencies are marked.
+enum class FineScaleAxis {
+    // A dotted line over the page at every label, the label beside it above a base line 19
+    // pixels above the bottom.
+    Grid,
+    // Two axis lines 15 and 18 pixels above the bottom, a tick down from the upper one at
+    // every label and the label's text from the tick's column just under the lower one; the
+    // bars stand on the row above the axis.
+    Ticked,
+};
+
+// How the page moves when the tuning leaves it and what the scroll bar counts.
+enum class FineScalePaging {
+    // The page moves by whole pages; the scroll bar counts labels from the lowest frequency.
+    WholePages,
+    // The page starts at a label and moves by one label at a time, back while the frequency
+    // stands on its first column or before, on while it stands on its last or beyond; the
+    // scroll bar chooses the first label. A scale whose labels all fit is not paged, and a
+    // new view step starts from the first label.
+    ByLabel,
+};
+
+// One label of the strip of the whole range: its text, where the text starts and the column
+// of its tick.
+struct OverviewLabel {
+    const char* text;
+    int x;
+    int tick;
+};
+
 // What differs between the models' fine scales.
 struct FineScaleLook {
     int overviewHeight;  // pixels of the strip of the whole range at the top
@@ -59,8 +98,17 @@ struct FineScaleLook {
     // range of up to 2 GHz, a set of the short waves wants a finer one.
     int64_t overviewUnit = 50000;
     // A strip tall enough carries a frequency axis (two lines 15 and 18 pixels above its
-    // bottom) with a tick and the MHz every so many 100 Hz units; 0: none.
-    int64_t overviewLabelEvery = 0;
+    // bottom) with these labels, each with a tick down from the upper line; none: no axis.
+    std::span<const OverviewLabel> overviewLabels = {};
+    // The labels' text, of their frequency in MHz.
+    const char* labelFormat = "%5.1f";
+    // The labels stand about the page's width over this many pixels apart (by the 1-2-5
+    // rule), over labelDivisorMaxMon when the main window is stretched (MAXMON).
+    int labelDivisor = 3;
+    int labelDivisorMaxMon = 3;
+    FineScaleAxis axis = FineScaleAxis::Grid;
+    FineScalePaging paging = FineScalePaging::WholePages;
+    FineScaleColours colours = {};
 };
 
 // The controls of a panel's form the fine scale works on: the canvas it draws on and reads the
@@ -91,6 +139,11 @@ class FineScale {
     void Detach();
     // The canvas it draws on; null while detached.
     ui::Canvas* Canvas() const { return canvas_; }
+    // Its scroll bar, which the panel's lock leaves to EnableScrollBar; null while detached.
+    ui::ScrollBar* ScrollBar() const { return scrollBar_; }
+    // The panel's lock: the scroll bar is usable while the panel is not locked and, paged by
+    // label, while the labels do not all fit.
+    void EnableScrollBar(bool enabled);
 
     // ViewStep := value when the list offers it, else the list's first step; the list shows
     // it and the page follows.
@@ -127,13 +180,34 @@ class FineScale {
     // Мах", "Влево до Мах"), to the fixed frequency on the left and on the right.
     void WireJumps(ui::Control* peakRight, ui::Control* peakLeft, ui::Control* fixedLeft,
                    ui::Control* fixedRight);
-    void ShowScrollBar();
+    // The labels of the scale at a page of `width` columns and the current view step.
+    struct Labels {
+        int64_t spacing = 1;   // 100 Hz units from one label to the next
+        int64_t step = 1;      // the view step
+        int64_t count = 0;     // from 0 up to the upper limit rounded up to the spacing
+        int64_t perPage = 1;   // labels a page of ByLabel paging shows
+        int64_t lastPage = 0;  // the label the last page of ByLabel paging starts at
+        bool paged = false;    // their columns do not all fit on the page
+        // The column of the whole scale the label falls on.
+        int64_t Column(int64_t label) const { return label * spacing / step; }
+        // The first frequency of the page that starts at the label.
+        int64_t Start(int64_t label) const { return Column(label) * step; }
+        // The label of the page that starts at `position`.
+        int64_t PageAt(int64_t position) const;
+    };
+    Labels LabelsAt(int width) const;
+    void FollowByLabel(const Labels& labels);
+    void ShowScrollBar(const Labels& labels);
     void OnScrolled(int64_t division);
     void OnMouse(ui::EventId id, int x, int y);
     // The status line's frequency under the mouse (-1: none) and the level of its cell.
     void Point(int64_t frequency);
     void OnViewStepChosen();
+    void DrawOverview(ui::Painter& painter, int width) const;
     void DrawOverviewAxis(ui::Painter& painter, int width) const;
+    // The axis, and the labels on the page with their ticks or grid lines.
+    void DrawLabels(ui::Painter& painter, int width, int height) const;
+    void DrawLabel(ui::Painter& painter, int x, int64_t frequency, int width, int height) const;
 
     ReceiverPanel& panel_;
     FineScaleLook look_;

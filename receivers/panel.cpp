@@ -91,8 +91,10 @@ void ReceiverPanel::EnableFormControls(bool enabled, std::span<const std::string
             std::find(staying.begin(), staying.end(), row.name) != staying.end())
             continue;
         ui::Control* control = FindControl(row.name);
-        if (control && control != Fine.Canvas()) control->SetEnabled(enabled);
+        if (control && control != Fine.Canvas() && control != Fine.ScrollBar())
+            control->SetEnabled(enabled);
     }
+    Fine.EnableScrollBar(enabled);
 }
 
 void ReceiverPanel::WireSwitchBoxes(ui::CheckBox* attenuator, ui::CheckBox* sound) {

@@ -10,6 +10,7 @@
 #include "receivers/aor/aor_bank_panel.h"
 #include "receivers/aor/aor_panel.h"
 #include "receivers/fine_scale.h"
+#include "ui/canvas.h"
 
 namespace aor {
 
@@ -17,12 +18,31 @@ namespace aor {
 inline constexpr std::array<int32_t, 17> kHandheldCalibration = {
     0, 20, 40, 60, 80, 100, 120, 140, 160, 180, 200, 220, 240, 260, 280, 455, 630};
 
-// The coarse scale above the fine one: 40 pixels, 5 MHz a pixel, the MHz every 500.
+// The coarse scale above the fine one: 40 pixels, 5 MHz a pixel, the MHz every 500 with the
+// ticks a pixel right of their frequency.
+// clang-format off
+inline constexpr OverviewLabel kHandheldCoarseLabels[] = {
+    {"0", 0, 1}, {"  500", 85, 101}, {" 1000", 180, 201}, {" 1500", 275, 301}, {" 2000", 370, 401},
+};
+// clang-format on
+
+// The fine scale: labels in MHz to 10 kHz under ticks on a double axis, about a third of the
+// width apart (a fifth on the stretched window), the page following the tuning label by
+// label; the pens of the panels' colour table.
 inline constexpr FineScaleLook kHandheldFineScale{.overviewHeight = 40,
                                                   .barDivisor = 5,
                                                   .viewSteps = kKilohertzViewSteps,
                                                   .markScaleItems = true,
-                                                  .overviewLabelEvery = 5'000'000};
+                                                  .overviewLabels = kHandheldCoarseLabels,
+                                                  .labelFormat = "%5.2f",
+                                                  .labelDivisorMaxMon = 5,
+                                                  .axis = FineScaleAxis::Ticked,
+                                                  .paging = FineScalePaging::ByLabel,
+                                                  .colours = {.bar = ui::NumberedColor(2),
+                                                              .underMarker = ui::NumberedColor(14),
+                                                              .marker = ui::NumberedColor(1),
+                                                              .axis = ui::NumberedColor(10),
+                                                              .scaleItem = ui::NumberedColor(8)}};
 
 // clang-format off
 inline constexpr AorListColumn kHandheldColumns[] = {

@@ -295,42 +295,103 @@ TEST_F(Ar8200Offline, TheFineScalesPeakButtonsJumpTheirWay) {
     EXPECT_LT(state.Frequency, 1'455'000u);
 }
 
-// The fine scale: labels a third of its width apart by the 1-2-5 rule, 5 MHz a pixel above
-// it, and a tune past its end pages it on.
-TEST_F(Ar8200Offline, TheFineScalePagesOnWhenTheTuningPassesItsEnd) {
+// The fine scale 600 pixels wide at 10 kHz a column: labels 2 MHz (200 columns) apart, three
+// to a page, each page starting at a label. A new view step starts from the first label and
+// the page follows the tuning one label at a time: on while the frequency stands on the
+// page's last column or beyond, back while it stands on its first or before. The scroll bar
+// chooses the first label; when every label fits it stays still.
+TEST_F(Ar8200Offline, TheFineScalePagesLabelByLabelAfterTheTuning) {
     ASSERT_TRUE(panel.Create(&main, &state));
-    EXPECT_EQ(OneTwoFive(600 / 3 * 100.0), 20'000);
+    const ui::Rect placed = panel.scale->Geometry();
+    panel.scale->Move({placed.x, placed.y, 600, placed.height});
+    const auto viewStep = [&](int32_t value) {
+        JobStr line;
+        line.OBJ = 923;
+        line.VAL = value;
+        state.JobLine = &line;
+        panel.ExecuteCommand();
+        state.JobLine = nullptr;
+    };
+    const auto tune = [&](uint32_t frequency) {
+        state.Frequency = frequency;
+        panel.SetFrequency();  // the display follows as the line goes out
+        panel.Cancel(true);
+    };
+    state.Frequency = 1'455'000;
+    viewStep(100);
+    EXPECT_EQ(panel.ViewStep, 100u);
+    EXPECT_EQ(panel.ViewPosition, 1'400'000u);  // 140.00 .. 145.99 MHz
+    EXPECT_EQ(panel.hs->Position(), 70);
+    // Labels 0 .. 2040 MHz; the last page, 2036.00 .. 2041.99 MHz, holds the upper limit.
+    EXPECT_EQ(panel.hs->High(), 1018);
+    EXPECT_TRUE(panel.hs->IsEnabled());
+
+    tune(1'459'900);  // the last column
+    EXPECT_EQ(panel.ViewPosition, 1'420'000u);
+    EXPECT_EQ(panel.hs->Position(), 71);
+    tune(1'459'800);
+    EXPECT_EQ(panel.ViewPosition, 1'420'000u);
+    tune(1'420'000);  // the first column
+    EXPECT_EQ(panel.ViewPosition, 1'400'000u);
+    tune(1'300'000);
+    EXPECT_EQ(panel.ViewPosition, 1'280'000u);
+
+    ui::EventData scroll;
+    scroll.id = ui::EventId::Change;
+    scroll.value = 5;
+    panel.hs->Raise(scroll);
+    EXPECT_EQ(panel.ViewPosition, 100'000u);
+    scroll.value = 5000;
+    panel.hs->Raise(scroll);
+    EXPECT_EQ(panel.ViewPosition, 1018u * 20'000u);
+    tune(AR8200::kUpperLimit);
+    EXPECT_EQ(panel.ViewPosition, 1018u * 20'000u);
+    tune(AR8200::kUpperLimit - 20'000);
+    EXPECT_EQ(panel.ViewPosition, 1018u * 20'000u);
+
+    // 700 pixels at 5 MHz: 0, 1000, 2000 and 3000 MHz (column 600) all fit.
+    panel.scale->Move({placed.x, placed.y, 700, placed.height});
+    viewStep(50'000);
+    EXPECT_EQ(panel.ViewPosition, 0u);
+    EXPECT_FALSE(panel.hs->IsEnabled());
+    tune(19'000'000);
+    EXPECT_EQ(panel.ViewPosition, 0u);
+    // The end of a scan's lock gives the controls back, but not this one.
+    for (const uint32_t code : {PostLockControls, PostUnlockControls}) {
+        ASSERT_TRUE(PostPrivateMessage(&panel, code));
+        ui::ServePending();
+    }
+    EXPECT_FALSE(panel.hs->IsEnabled());
+    EXPECT_TRUE(panel.step->IsEnabled());
+    panel.scale->Move(placed);
+}
+
+// On the panel the fine scale stands under its coarse scale with the handhelds' drawing: two
+// axis lines 15 and 18 pixels above its bottom with the label ticks to 13 above it, the pens
+// of the panel's colour table.
+TEST_F(Ar8200Offline, TheFineScaleIsDrawnWithItsAxisTicksAndPens) {
+    ASSERT_TRUE(panel.Create(&main, &state));
+    const ui::Rect placed = panel.scale->Geometry();
+    panel.scale->Move({placed.x, placed.y, 600, placed.height});
+    state.Frequency = 1'455'000;
     JobStr line;
     line.OBJ = 923;
     line.VAL = 100;
     state.JobLine = &line;
     panel.ExecuteCommand();
     state.JobLine = nullptr;
-    EXPECT_EQ(panel.ViewStep, 100u);
-    // Drawn 600 pixels wide from 0, the grid lines with their labels stand 20000 apart.
-    constexpr ui::Color kGridGrey = 0x606060;
-    panel.ViewPosition = 0;
-    state.Frequency = 5'000'000;  // beyond the page: no marker on it
-    const ui::Rect placed = panel.scale->Geometry();
-    panel.scale->Move({placed.x, placed.y, 600, placed.height});
+    const int h = placed.height;
     const std::vector<ui::Color> pixels = panel.scale->Snapshot();
-    ASSERT_EQ(pixels.size(), std::size_t(600) * std::size_t(placed.height));
-    const std::size_t gridTop = (40 + 2) * 600;  // the row below the overview strip
-    for (const int x : {0, 200, 400}) EXPECT_EQ(pixels[gridTop + std::size_t(x)], kGridGrey) << x;
-    for (const int x : {100, 300, 500}) EXPECT_NE(pixels[gridTop + std::size_t(x)], kGridGrey) << x;
+    ASSERT_EQ(pixels.size(), std::size_t(600) * std::size_t(h));
+    const auto at = [&](int x, int y) { return pixels[std::size_t(y) * 600 + std::size_t(x)]; };
+    const ui::Color silver = ui::NumberedColor(10);
+    EXPECT_EQ(at(100, h - 15), silver);
+    EXPECT_EQ(at(100, h - 18), silver);
+    EXPECT_NE(at(100, h - 19), silver);
+    for (const int tick : {0, 200, 400}) EXPECT_EQ(at(tick, h - 13), silver) << tick;
+    EXPECT_EQ(at(550, h - 19), ui::NumberedColor(14));  // the cursor's bar, nothing measured
+    EXPECT_EQ(at(550, h - 20), ui::NumberedColor(1));
     panel.scale->Move(placed);
-    const int width = panel.scale->Geometry().width;
-    const auto tune = [&](uint32_t frequency) {
-        state.Frequency = frequency;
-        panel.SetFrequency();  // the display follows as the line goes out
-        panel.Cancel(true);
-    };
-    tune(1'000'000);
-    const uint32_t page = panel.ViewPosition;
-    EXPECT_LE(page, 1'000'000u);
-    EXPECT_GT(page + uint32_t(width) * 100, 1'000'000u);
-    tune(page + uint32_t(width) * 100 + 50);
-    EXPECT_EQ(panel.ViewPosition, page + uint32_t(width) * 100);
 }
 
 }  // namespace
