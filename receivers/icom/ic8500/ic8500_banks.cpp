@@ -53,7 +53,8 @@ const ChannelLayout IC8500::kChannelLayout{.holds = {},
                                            .labelWidth = kChannelNameLength,
                                            .depths = kAttenuatorDepths,
                                            .emptyModulation = 'W',
-                                           .bankSize = kBankSize};
+                                           .bankSize = kBankSize,
+                                           .stepHigh = 10000};
 
 void IC8500::SetBankDefaults() {
     CurrentBank = 0;
