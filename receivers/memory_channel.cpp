@@ -1,6 +1,7 @@
 #include "receivers/memory_channel.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "receivers/state_file.h"
 #include "state/cp1251.h"
@@ -68,7 +69,7 @@ char ChannelLayout::KnownModulation(char letter) const {
 }
 
 uint32_t ChannelLayout::HeldStep(uint32_t step) const {
-    return stepHigh == 0 ? step : std::clamp(step, stepLow, std::max(stepLow, stepHigh));
+    return std::clamp(step, stepLow, std::max(stepLow, stepHigh));
 }
 
 ChannelSortFields SortFieldsOf(const MemoryChannel& channel) {
@@ -179,8 +180,10 @@ MemoryChannel* ChannelKeyReader::current() {
 
 bool ChannelKeyReader::Take(std::string_view key, std::string_view value) {
     if (key == kCountKey) {
-        room_ = static_cast<std::size_t>(
-            std::clamp<int64_t>(ReadInteger(value), 0, static_cast<int64_t>(records_.size())));
+        // A count that cannot be one ("-3") bounds nothing: the records the file holds are
+        // read, rather than none and every channel emptied at the next write.
+        const std::optional<uint32_t> count = ReadFieldNumber(value);
+        room_ = count ? std::min<std::size_t>(*count, records_.size()) : records_.size();
         record_ = -1;
         return true;
     }
@@ -189,7 +192,10 @@ bool ChannelKeyReader::Take(std::string_view key, std::string_view value) {
         if (MemoryChannel* channel = current()) {
             const int64_t bankSize = std::max<uint32_t>(layout_.bankSize, 1);
             *channel = layout_.Empty(static_cast<int32_t>(record_ % bankSize));
-            channel->Frequency = Within(ReadU32(value), lower_, upper_);
+            channel->Frequency = Within(ReadNumberOrZero(value), lower_, upper_);
+            // A channel whose file has no step line still has one the model holds, so that
+            // it is written and read back the same and never goes to the set as step 0.
+            if (!channel->Empty() && layout_.holds.step) channel->Step = layout_.HeldStep(0);
         }
         return true;
     }
@@ -202,20 +208,20 @@ bool ChannelKeyReader::Take(std::string_view key, std::string_view value) {
         channel->Attenuator = value == kPlus;
         channel->AttenuatorDb = channel->Attenuator ? l.Depth(0) : 0;
     } else if (key == "F_QATT" && l.holds.depth) {
-        channel->AttenuatorDb = l.Depth(ReadU32(value));
+        channel->AttenuatorDb = l.Depth(ReadNumberOrZero(value));
     } else if (key == "F_STEP" && l.holds.step) {
-        channel->Step = l.HeldStep(ReadU32(value));
+        channel->Step = l.HeldStep(ReadNumberOrZero(value));
     } else if (key == "F_SEL" && l.holds.select) {
         channel->Select = value == kPlus;
     } else if (key == "F_SKIP" && l.holds.skip) {
         channel->Skip = value == kPlus;
     } else if (key == "F_ID" && l.holds.label) {
-        channel->Label = value;
+        channel->Label = l.CutLabel(value);
     } else if (key == "F_MOD" && l.holds.mode && !value.empty()) {
         // A letter the program does not know leaves the channel's.
         if (l.KnownModulation(value.front()) == value.front()) channel->Modulation = value.front();
     } else if (key == "F_QMOD" && l.holds.filter) {
-        channel->Filter = FilterOf(ReadInteger(value));
+        channel->Filter = FilterOf(ReadNumberOrZero(value));
     }
     return true;
 }

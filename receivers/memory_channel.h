@@ -8,8 +8,9 @@
 // - What the model's memory does not hold stays at its empty value, whatever a bank item or
 //   a state file says; an attenuator that is on has one of the model's depths; a mode letter
 //   the model's memory does not hold is not taken; a step goes within the model's steps, a
-//   frequency within the receiver's limits; a bank item's label is cut to the model's width
-//   (the state file keeps the panel's own).
+//   frequency within the receiver's limits; a label is cut to the model's width. A number
+//   a state file gives beyond its field reads as 0, as a text that is no number does, and
+//   then goes within the model's range like any other.
 // - The working bank takes the channels of a panel's bank in their places, empty ones
 //   included, up to the last with a frequency; select and skip go along.
 // - The program's current settings go into a channel by the same rules (its level too), and
@@ -83,9 +84,11 @@ struct ChannelLayout {
     uint32_t bankSize = 100;     // channels a bank has room for: record r is number r % bankSize
     // In the state file "F_QMOD" stands before "F_MOD" (the AR8200's order), else after it.
     bool filterKeyFirst = false;
-    // The mode letters the memory holds; the steps it holds (100 Hz units), 0 for any.
+    // The mode letters the memory holds; the steps it holds (100 Hz units): the program's
+    // step field's unless the model says otherwise. A model whose channels may be without a
+    // step (0: the program's step stays when one is taken) starts them at 0.
     std::string_view modeLetters = kModeLetters;
-    uint32_t stepLow = 0, stepHigh = 0;
+    uint32_t stepLow = 1, stepHigh = 9999;
     ChannelStore store = ChannelStore::AfreshAndWritten;
 
     // An empty channel at `number`.
@@ -96,7 +99,7 @@ struct ChannelLayout {
     std::string CutLabel(std::string_view label) const;
     // A mode letter the model's memory holds, else the letter of an empty channel.
     char KnownModulation(char letter) const;
-    // A step the model's memory holds: within its steps.
+    // A step the model's memory holds: within its steps (0 is below them).
     uint32_t HeldStep(uint32_t step) const;
 };
 
@@ -129,9 +132,11 @@ void WriteChannelKeys(StateFileWriter& file, std::span<const MemoryChannel> reco
                       const ChannelLayout& layout, bool countLine = true);
 
 // Reads the channel keys of a state file into `records`, key by key in file order.
-// "Частот_Банков" starts the records again and bounds them (never beyond `records`); each "F"
-// line empties the next record and sets its frequency; the "F_" keys that follow fill it. A
-// record beyond the room is skipped with all its keys.
+// "Частот_Банков" starts the records again and bounds them (never beyond `records`; a count
+// that is no number bounds them by `records` alone); each "F" line empties the next record
+// and sets its frequency (a channel with one gets the model's lowest step until its "F_STEP"
+// line); the "F_" keys that follow fill it. A record beyond the room is skipped with all its
+// keys.
 class ChannelKeyReader {
   public:
     ChannelKeyReader(std::span<MemoryChannel> records, const ChannelLayout& layout,

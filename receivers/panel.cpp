@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "receivers/comm.h"
+#include "receivers/memory_channel.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/post.h"
@@ -201,7 +202,10 @@ void ReceiverPanel::TakeHead(const StateFileHead& head) {
     SavedDate = head.Date;
     SavedTime = head.Time;
     s.Frequency = std::clamp(head.Frequency, LowerLimit, std::max(LowerLimit, UpperLimit));
-    s.Step = head.Step;
+    // The step within the steps the model's channels hold (the program's step field's for a
+    // model without banks), never 0.
+    const ChannelLayout steps = MemoryLayout() ? *MemoryLayout() : ChannelLayout{};
+    s.Step = std::max<uint32_t>(steps.HeldStep(head.Step), 1);
     s.Modulation = head.Modulation;
     Fine.SetViewStep(head.ViewStep);
     ViewPosition = std::min(head.ViewPosition, UpperLimit);

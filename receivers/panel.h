@@ -414,7 +414,8 @@ class ReceiverPanel : public ui::Form {
         const std::function<void(std::string_view key, std::string_view value)>& modelKey,
         KeptStateLines* kept = nullptr);
     // A head read from the file into the panel and the program state: the frequency held to
-    // the receiver's limits, the view step to the fine scale's list.
+    // the receiver's limits, the step to the model's steps, the view step to the fine scale's
+    // list.
     void TakeHead(const StateFileHead& head);
 
     // --- The making and the end of the form (its create and destroy events), the same for

@@ -121,11 +121,12 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
         } else if (key == "Время") {
             head.Time = value;
         } else if (key == "Ft") {
-            head.Frequency = ReadU32(value);
+            head.Frequency = ReadNumberOrZero(value);
         } else if (key == "Шаг") {
             // A step of 0 would leave a scale scan on one frequency for ever: the program's
-            // step stays, as it does for a stored 0 in the step list.
-            if (const uint32_t step = ReadU32(value); step != 0) head.Step = step;
+            // step stays, as it does for a stored 0 in the step list (and for a step that is
+            // no number the field holds, "-5" as much as "x").
+            if (const uint32_t step = ReadNumberOrZero(value); step != 0) head.Step = step;
         } else if (key == "Модуляция" && !modulationRead) {
             // Only a letter the program knows: anything else would reach the receiver's
             // mode command. A later line of the same key is the model's own.
@@ -133,19 +134,18 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
             if (kModeLetters.find(value.front()) != std::string_view::npos)
                 head.Modulation = value.front();
         } else if (key == "Шаг_просмотра") {
-            head.ViewStep = ReadU32(value);
+            head.ViewStep = ReadNumberOrZero(value);
         } else if (key == "Позиция_просмотра") {
-            head.ViewPosition = ReadU32(value);
+            head.ViewPosition = ReadNumberOrZero(value);
         } else if (key == "Измерения") {
-            head.ScaleCells = ReadU32(value);
-            limit =
-                std::clamp<int64_t>(ReadInteger(value), 0, static_cast<int64_t>(scale.CellCount()));
+            head.ScaleCells = ReadNumberOrZero(value);
+            limit = std::min<int64_t>(head.ScaleCells, static_cast<int64_t>(scale.CellCount()));
             position = 0;
         } else if (key == "FL") {
-            runValue = static_cast<uint8_t>(std::clamp<int64_t>(ReadInteger(value), 0, 255));
+            runValue = static_cast<uint8_t>(ReadLevelValue(value));
             if (position < limit) scale.SetCell(position++, runValue);
         } else if (key == "FC") {
-            const int64_t count = std::max<int64_t>(ReadInteger(value), 0);
+            const int64_t count = ReadNumberOrZero(value);
             const int64_t end = std::min(limit, position + count);
             while (position < end) scale.SetCell(position++, runValue);
         } else {
@@ -156,7 +156,7 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
 }
 
 uint32_t ReadLevelValue(std::string_view value) {
-    return std::min<uint32_t>(ReadU32(value), 255);
+    return std::min<uint32_t>(ReadNumberOrZero(value), 255);
 }
 
 void WriteChoice(StateFileWriter& file, std::span<const ChoiceKey> keys, uint32_t chosen) {

@@ -103,7 +103,8 @@ bool TakeFlag(std::string_view key, Record& record, FlagKeysOf<Record> keys) {
         if (key == k.key) return record.*k.flag = true;
     return false;
 }
-// A level as a file gives it, held to 0..255.
+// A level as a file gives it, held to 0..255 (a negative one, or one beyond 32 bits, is no
+// number and reads 0).
 uint32_t ReadLevelValue(std::string_view value);
 template <class Record>
 bool TakeLevel(std::string_view key, std::string_view value, Record& record,
@@ -139,8 +140,10 @@ struct KeptStateLines {
 // level scale into `scale` (runs beyond its cells are cut; cells the file does not reach stay
 // as they were), the lines `kept` owns into kept->Lines, every other key with a non-empty
 // value to `modelKey`, in file order (a "Модуляция" after the head's is the model's: the
-// AR8200 keeps a second one). False, with nothing changed, when the file is missing,
-// unreadable or empty.
+// AR8200 keeps a second one). Every number is read as its field holds it (ReadNumberOrZero),
+// as the models read theirs: a value beyond a field must never reach the receiver as the
+// part of it that fits. False, with nothing changed, when the file is missing, unreadable or
+// empty.
 bool ReadStateFile(
     const std::string& path, StateFileHead& head, LevelScale& scale,
     const std::function<void(std::string_view key, std::string_view value)>& modelKey,

@@ -36,6 +36,20 @@ uint32_t ReadU32(std::string_view text) {
     return static_cast<uint32_t>(static_cast<uint64_t>(ReadInteger(text)));
 }
 
+std::optional<uint32_t> ReadFieldNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    if (i < text.size() && text[i] == '+') ++i;
+    if (i == text.size() || !IsDigit(text[i])) return std::nullopt;
+    const int64_t value = ReadInteger(text.substr(i));
+    if (value > int64_t{UINT32_MAX}) return std::nullopt;
+    return static_cast<uint32_t>(value);
+}
+
+uint32_t ReadNumberOrZero(std::string_view text) {
+    return ReadFieldNumber(text).value_or(0);
+}
+
 bool ReadFlag(std::string_view value) {
     return value == "ДА";
 }

@@ -24,5 +24,14 @@ int64_t ReadInteger(std::string_view text);
 // ("-1" reads as 4294967295).
 uint32_t ReadU32(std::string_view text);
 
+// A number for an unsigned 32-bit field, read like ReadInteger: none when the text holds no
+// number the field can hold (no digits, a sign before them, more than 4294967295).
+std::optional<uint32_t> ReadFieldNumber(std::string_view text);
+
+// The same for a field whose value goes on as it is read (a receiver's state file): a number
+// beyond the field reads as a text that is no number, 0, and never as the part of it that
+// happens to fit.
+uint32_t ReadNumberOrZero(std::string_view text);
+
 // A flag is set when its value is "ДА".
 bool ReadFlag(std::string_view value);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "receivers/aor/aor_panel.h"
 #include "state/key_value.h"
@@ -25,6 +26,13 @@ std::vector<int> Numbers(int count) {
 
 // ---------------------------------------------------------------------------------------
 // One channel, one search bank
+
+void SettleSearchBank(AorSearchBank& bank, const ChannelLayout& layout) {
+    if (bank.Empty()) return;
+    if (bank.Lower != 0 && bank.Upper != 0 && bank.Lower > bank.Upper)
+        std::swap(bank.Lower, bank.Upper);
+    bank.Step = layout.HeldStep(bank.Step);
+}
 
 bool AorPanel::ReadChannel(int bank, int channel) {
     MemoryChannel& record = ChannelAt(bank, channel);
@@ -331,6 +339,7 @@ bool AorPanel::ReadHandheldStateFile(
 void AorPanel::TakeMemoryKeys(AorMemoryKeys& keys) {
     Channels = std::move(keys.channels);
     SearchBanks = std::move(keys.searchBanks);
+    for (AorSearchBank& bank : SearchBanks) SettleSearchBank(bank, *model_.list.layout);
     if (keys.currentSearchBank) CurrentSearchBank = *keys.currentSearchBank;
     CurrentBank = keys.bank;
     std::copy_n(keys.positions.begin(), BankPositions.size(), BankPositions.begin());
@@ -396,7 +405,7 @@ void AorMemoryKeys::TakeSearchBankKey(uint32_t number) {
 
 bool AorMemoryKeys::Take(std::string_view key, std::string_view value) {
     if (reader_.Take(key, value)) return true;
-    const uint32_t number = ReadU32(value);
+    const uint32_t number = ReadNumberOrZero(value);
     if (TakeBankKey(key, number)) return true;
     if (key == AorPanel::kSearchBankKey) {
         TakeSearchBankKey(number);
@@ -427,14 +436,14 @@ bool AorMemoryKeys::Take(std::string_view key, std::string_view value) {
     } else if (key == "SF_STEP") {
         b.Step = number;
     } else if (key == "SF_ID") {
-        b.Label = value;
+        b.Label = layout_.CutLabel(value);
     } else if (key == "SF_MOD") {
         if (!value.empty() && kModeLetters.find(value.front()) != std::string_view::npos)
             b.Mode = value.front();
     } else if (key == "SF_QMOD") {
         if (layout_.holds.filter)
             b.Filter =
-                static_cast<int32_t>(std::clamp<int64_t>(ReadInteger(value), 0, kWidestFilter));
+                static_cast<int32_t>(std::min<uint32_t>(number, kWidestFilter));
     } else {
         return false;
     }

@@ -51,6 +51,11 @@ struct AorSearchBank {
     friend bool operator==(const AorSearchBank&, const AorSearchBank&) = default;
 };
 
+// A search bank read from a state file made one the set can take, and one that reads back
+// the same once written: limits the wrong way round change places, and a bank with a limit
+// has a step within the model's steps (one without, 0, the lowest). An empty bank stays.
+void SettleSearchBank(AorSearchBank& bank, const ChannelLayout& layout);
+
 // What a panel keeps of a VFO while another is the receiver's: where the program stood on it.
 struct AorVfo {
     uint32_t Frequency = 0;  // 0: not known yet

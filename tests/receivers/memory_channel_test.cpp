@@ -140,6 +140,41 @@ TEST(MemoryChannelKeys, TheReaderKeepsToTheAnnouncedRoomTheLimitsAndTheModelsVal
     EXPECT_FALSE(reader.Take("Банк", "3"));
 }
 
+// Numbers beyond their fields read as no number and then go within the model's ranges like
+// any other; a label goes to the model's width; a count that cannot be one bounds nothing.
+// What is read is written and read back the same.
+TEST(MemoryChannelKeys, ValuesBeyondTheirFieldsAreHeldAndReadBackTheSame) {
+    const std::string label(100, 'X');
+    std::vector<MemoryChannel> records(4, Beacon());
+    Read(records, kFullMemory,
+         {"Частот_Банков=-3", "F=1455000", "F_ATT=+", "F_QATT=99999999999", "F_STEP=99999999999",
+          "F_ID=" + label, "F_QMOD=99999999999", "F=1455000", "F_STEP=-5", "F=1455000",
+          "F_STEP=50000", "F=1455000"});
+    EXPECT_EQ(records[0].AttenuatorDb, 10u);
+    EXPECT_EQ(records[0].Filter, 0);
+    EXPECT_EQ(records[0].Label, "XXXXXXXX");
+    for (const MemoryChannel& r : {records[0], records[1], records[3]}) EXPECT_EQ(r.Step, 1u);
+    EXPECT_EQ(records[2].Step, 9999u);
+
+    TempDir dir;
+    const std::string path = dir.File("AR8000.001");
+    StateFileHead head;
+    LevelScale scale;
+    Written(records, kFullMemory, path);
+    std::vector<MemoryChannel> again(4);
+    ChannelKeyReader reader(again, kFullMemory, kLower, kUpper);
+    ASSERT_TRUE(ReadStateFile(path, head, scale, [&](std::string_view k, std::string_view v) {
+        reader.Take(k, v);
+    }));
+    EXPECT_EQ(again, records);
+
+    // "not a number" bounds nothing either; a real count still does.
+    Read(again, kFullMemory, {"Частот_Банков=x", "F=1000000", "F=1000000"});
+    EXPECT_EQ(again[1].Frequency, 1'000'000u);
+    Read(again, kFullMemory, {"Частот_Банков=1", "F=2000000", "F=2000000"});
+    EXPECT_EQ(again[1].Frequency, 1'000'000u);
+}
+
 TEST(WorkingBank, ChannelsGoBothWaysInTheirPlacesAsTheModelHoldsThem) {
     FDX fdx;
     fdx.Channels.assign(3, Mt{});

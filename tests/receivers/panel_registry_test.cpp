@@ -15,6 +15,7 @@
 #include "receivers/comm.h"
 #include "state/job_str.h"
 #include "tests/receivers/main_stand_in.h"
+#include "tests/receivers/receiver_files.h"
 #include "tests/support/program_folder.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -121,6 +122,31 @@ TEST(PanelRegistry, EveryModelsPanelIsMadeAndFitsTheReceiverPageWithEveryPicture
         panel->Destroy();
     }
     EXPECT_GT(panels, 0);
+}
+
+// Every model's state file with the head's numbers beyond their fields: the frequency within
+// the receiver's limits (no number: its lowest), the program's step as it was (a step that is no
+// number is none), and the file written again holds that step, never a wrapped one.
+TEST(PanelRegistry, EveryModelHoldsTheHeadOfAHandEditedStateFile) {
+    for (const PanelModel& row : panel_registry::Models()) {
+        if (row.make == nullptr || row.variant != 0) continue;
+        SCOPED_TRACE(row.configuredType);
+        ModelAlone model(row);
+        ReceiverPanel* panel = model.Created();
+        ASSERT_NE(panel, nullptr);
+        for (const char* step : {"Шаг=-5", "Шаг=99999999999"}) {
+            model.state.Step = 125;
+            WriteBytes(panel->StateFilePath(), Cp1251Lines({"Ft=99999999999", step}));
+            ASSERT_TRUE(panel->ReadStateFile()) << step;
+            EXPECT_EQ(model.state.Step, 125u) << step;
+            // The lowest the receiver takes (WiNRADIO: none until the card's limits are known).
+            EXPECT_LE(model.state.Frequency, panel->LowerLimit) << step;
+        }
+        ASSERT_TRUE(panel->WriteStateFile());
+        EXPECT_NE(Cp1251ToUtf8(ReadBytes(panel->StateFilePath())).find("\r\nШаг=125\r\n"),
+                  std::string::npos);
+        panel->Destroy();
+    }
 }
 
 // A point of the widget where none of its controls lies: a click there is the form's.

@@ -143,6 +143,30 @@ TEST_F(PanelStateFile, AStepOfZeroLeavesTheStepAsItWas) {
     EXPECT_EQ(head.Step, 5u);
 }
 
+// Numbers beyond their fields read as no number at all, never as the bits of them that fit
+// ("99999999999" is not 1215752191, "-5" not 4294967291).
+TEST_F(PanelStateFile, NumbersBeyondTheirFieldsReadAsNoNumber) {
+    head = {"", "", 1'455'000, 250, 'F', 500, 42};
+    scale.SetCell(0, 7);
+    WriteBytes(path, Cp1251Lines({"Ft=99999999999", "Шаг=-5", "Шаг_просмотра=4294967296",
+                                  "Позиция_просмотра=-1", "Измерения=3", "FL=99999999999",
+                                  "FC=99999999999"}));
+    ASSERT_TRUE(Read(scale));
+    EXPECT_EQ(head.Frequency, 0u);
+    EXPECT_EQ(head.Step, 250u);
+    EXPECT_EQ(head.ViewStep, 0u);
+    EXPECT_EQ(head.ViewPosition, 0u);
+    EXPECT_EQ(scale.Cell(0), 0);
+    EXPECT_EQ(scale.Cell(1), 0);
+
+    WriteBytes(path, Cp1251Lines({"Шаг=99999999999", "Измерения=-3", "FL=9", "FC=5"}));
+    scale.SetCell(0, 7);
+    ASSERT_TRUE(Read(scale));
+    EXPECT_EQ(head.Step, 250u);
+    EXPECT_EQ(head.ScaleCells, 0u);
+    EXPECT_EQ(scale.Cell(0), 7);  // a count that is no number describes no cell
+}
+
 TEST_F(PanelStateFile, MissingOrEmptyFileReadsNothing) {
     EXPECT_FALSE(Read(scale));
     WriteBytes(path, "");

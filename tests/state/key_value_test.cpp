@@ -31,6 +31,17 @@ TEST(KeyValueNumbers, ReadLikeTheFilesAlwaysHave) {
     EXPECT_EQ(ReadU32("4294967295"), 4294967295u);
 }
 
+// A field's number is the number it can hold or none: never the low bits of a larger one.
+TEST(KeyValueNumbers, AFieldHoldsNoNumberBeyondIt) {
+    EXPECT_EQ(ReadFieldNumber(" +250x"), 250u);
+    EXPECT_EQ(ReadFieldNumber("4294967295"), 4294967295u);
+    for (const char* beyond : {"4294967296", "99999999999", "99999999999999999999999", "-5",
+                               "-0", "x1", "", " ", "+"}) {
+        EXPECT_FALSE(ReadFieldNumber(beyond)) << beyond;
+        EXPECT_EQ(ReadNumberOrZero(beyond), 0u) << beyond;
+    }
+}
+
 TEST(KeyValueFlags, AreSetOnlyByTheWordYes) {
     EXPECT_TRUE(ReadFlag("ДА"));
     EXPECT_FALSE(ReadFlag("НЕТ"));

@@ -47,7 +47,7 @@ bool AR3000A::ReadStateFile() {
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         if (channelKeys.Take(key, value)) return;
-        const uint32_t number = ReadU32(value);
+        const uint32_t number = ReadNumberOrZero(value);
         if (key == kBankKey) {
             if (number < kBanks) bank = static_cast<int32_t>(number);
             return;

@@ -67,7 +67,7 @@ bool AR5000::ReadStateFile() {
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
         if (memory.Take(key, value)) return;
-        const uint32_t number = ReadU32(value);
+        const uint32_t number = ReadNumberOrZero(value);
         TakeFlag(key, scan, kFlagsBeforeDelay);
         TakeFlag(key, scan, kFlagsAfterDelay);
         if (key == kSearchLinksKey) {

@@ -55,7 +55,7 @@ bool AR8000::ReadStateFile() {
     uint32_t threshold = Threshold, delay = DelaySeconds;
 
     const auto modelKey = [&](std::string_view key, std::string_view value) {
-        const uint32_t number = ReadU32(value);
+        const uint32_t number = ReadNumberOrZero(value);
         for (const std::span<const FlagKey> keys : kFlagKeys) TakeFlag(key, scan, keys);
         if (key == kSearchLinksKey) {
             scan.SearchLinks = LinkLetters(value);

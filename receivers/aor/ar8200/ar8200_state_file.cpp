@@ -78,7 +78,7 @@ bool AR8200::ReadStateFile() {
             if (TakeFlag(key, scan, keys)) return;
         for (const FlagKeysOf<Own> keys : optionFlags)
             if (TakeFlag(key, options, keys)) return;
-        const uint32_t number = ReadU32(value);
+        const uint32_t number = ReadNumberOrZero(value);
         if (key == "Мод_точно") {
             filter = static_cast<int32_t>(std::min<uint32_t>(number, kWidestFilter));
         } else if (key == "Время_задержки") {

@@ -45,7 +45,7 @@ void ClearScanFlags(CivScanSettings& scan) {
 
 bool TakeScanKey(std::string_view key, std::string_view value, CivScanSettings& scan) {
     if (key == kPauseKey) {
-        scan.Action = ScanStopSettings::ActionOf(ReadU32(value));
+        scan.Action = ScanStopSettings::ActionOf(ReadNumberOrZero(value));
         return true;
     }
     if (key == kJobKey) {

@@ -86,7 +86,7 @@ bool HfPanel::ReadStateFile() {
         TakeLevel(key, value, read, kLevelKeys);
         if (key == kFilterChoiceKey)
             read.FilterChoice =
-                static_cast<int32_t>(std::min<uint32_t>(ReadU32(value), kWidestFilter));
+                static_cast<int32_t>(std::min<uint32_t>(ReadNumberOrZero(value), kWidestFilter));
         if (const auto db = TakeChoice(key, hf_.attenuatorKeys)) {
             attenuator = *db != 0;
             if (attenuator) attenuatorDb = *db;
@@ -96,7 +96,7 @@ bool HfPanel::ReadStateFile() {
             read.DefaultAttenuatorDb = *db;
         // The sets always have 101 channels: a count the file gives ("Каналов_Банк0") is not
         // taken.
-        if (key == kPositionKey) current = ReadU32(value);
+        if (key == kPositionKey) current = ReadNumberOrZero(value);
         channelKeys.Take(key, value);
     };
     if (!ReadStateFileKeys(modelKey)) return false;

@@ -81,7 +81,13 @@ constexpr CivModel kCivModel = CivModelOf<IC756>(
 }  // namespace
 
 const ChannelLayout IC756::kChannelLayout{
-    .holds = {}, .labelWidth = 10, .depths = kDepths, .emptyModulation = 'F', .bankSize = 101};
+    .holds = {},
+    .labelWidth = 10,
+    .depths = kDepths,
+    .emptyModulation = 'F',
+    .bankSize = 101,
+    .stepLow = kHfChannelStepLow,
+    .stepHigh = kHfChannelStepHigh};
 
 namespace {
 

@@ -274,7 +274,7 @@ void IC8500::WireChannelControls() {
             channel.AttenuatorDb = Settings.DefaultAttenuatorDb;
     });
     on(comment, ui::EventId::Change,
-       [this](ui::EventData& e) { SelectedChannel().Label = e.text; });
+       [this](ui::EventData& e) { SelectedChannel().Label = kChannelLayout.CutLabel(e.text); });
     on(select, ui::EventId::Click,
        [this](ui::EventData&) { SelectedChannel().Select = select->IsChecked(); });
     on(skip, ui::EventId::Click,

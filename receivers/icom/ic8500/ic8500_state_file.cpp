@@ -109,15 +109,14 @@ bool IC8500::ReadStateFile() {
         }
         if (const auto db = TakeChoice(key, kDefaultDepthKeys)) read.DefaultAttenuatorDb = *db;
         if (key == "Банк") {
-            const uint32_t number = ReadU32(value);
+            const uint32_t number = ReadNumberOrZero(value);
             if (number <= kLastBank) bank = number;
         }
 
-        if (const auto n = BankOfKey(key, kPositionKey)) positions[*n] = ReadU32(value);
+        if (const auto n = BankOfKey(key, kPositionKey)) positions[*n] = ReadNumberOrZero(value);
         // A bank has room for 100 channels, whatever a file says.
         if (const auto n = BankOfKey(key, kCountKey))
-            counts[*n] = static_cast<uint32_t>(
-                std::clamp<int64_t>(ReadInteger(value), 0, static_cast<int64_t>(kBankSize)));
+            counts[*n] = std::min<uint32_t>(ReadNumberOrZero(value), kBankSize);
         if (const auto n = BankOfKey(key, kNameKey); n && *n < kFirstFixedBank) names[*n] = value;
         channelKeys.Take(key, value);
     };

@@ -72,7 +72,9 @@ const ChannelLayout IC75::kChannelLayout{.holds = {.skip = false},
                                          .labelWidth = 8,
                                          .depths = kDepths,
                                          .emptyModulation = 'F',
-                                         .bankSize = 101};
+                                         .bankSize = 101,
+                                         .stepLow = kHfChannelStepLow,
+                                         .stepHigh = kHfChannelStepHigh};
 
 namespace {
 

@@ -136,9 +136,9 @@ bool IC1000::ReadStateFile() {
         TakeFlag(key, read, kFlagKeys);
         TakeLevel(key, value, read, kLevelKeys);
         if (key == kScopeScanKey) scopeScan = true;
-        if (key == "Полоса") read.Bandwidth = NearestBandwidth(ReadInteger(value));
-        if (key == "Шаг_спектра") stepItem = static_cast<int>(ReadInteger(value));
-        if (key == "Ширина_спектра") cellWidth = static_cast<int>(ReadInteger(value));
+        if (key == "Полоса") read.Bandwidth = NearestBandwidth(ReadNumberOrZero(value));
+        if (key == "Шаг_спектра") stepItem = static_cast<int>(ReadNumberOrZero(value));
+        if (key == "Ширина_спектра") cellWidth = static_cast<int>(ReadNumberOrZero(value));
     };
     if (!ReadStateFileKeys(modelKey)) return false;
     TunedFrequency = s.Frequency;

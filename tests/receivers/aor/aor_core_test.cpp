@@ -536,7 +536,8 @@ TEST_F(Ar8200LayoutStateFile, HoldsTheSearchBanksOnceNamedAfterTheScaleAndReadsB
     EXPECT_EQ(Cp1251ToUtf8(ReadBytes(Path())), written);
 }
 
-// A file of more search banks than the panel has, or naming one it lacks, reaches no further.
+// A file of more search banks than the panel has, or naming one it lacks, reaches no further;
+// a bank without a step line has the set's lowest.
 TEST_F(Ar8200LayoutStateFile, SearchBanksBeyondThePanelsAreSkipped) {
     std::vector<std::string_view> lines = {"Банк_поиска=40"};
     std::vector<std::string> banks;
@@ -552,7 +553,7 @@ TEST_F(Ar8200LayoutStateFile, SearchBanksBeyondThePanelsAreSkipped) {
     EXPECT_EQ(panel.CurrentSearchBank, 0);
     EXPECT_EQ(panel.SearchBanks[0].Lower, 1'000'000u);
     EXPECT_EQ(panel.SearchBanks[39].Lower, 1'000'039u);
-    EXPECT_EQ(panel.SearchBanks[39].Step, 0u);
+    EXPECT_EQ(panel.SearchBanks[39].Step, 1u);
 }
 
 }  // namespace

@@ -393,6 +393,30 @@ TEST_F(Ar3000aStateFile, KeysAreTakenWholeAndPlacesChecked) {
     EXPECT_FALSE(panel.WholeMemory);
 }
 
+// A hand-edited file: a count that cannot be one reads the records there are, a number beyond
+// its field is no number (a place of 4294967305 is not place 9), a step goes within the set's
+// and a channel without one gets its lowest; written and read again, it comes back the same.
+TEST_F(Ar3000aStateFile, NumbersBeyondTheirFieldsAreNoNumbersAndReadBackTheSame) {
+    StampedAt7March2001 clock;
+    WriteBytes(Path(), Cp1251Lines({"Позиция_Банк2=4294967305", "Частот_Банков=-3", "F=1455000",
+                                    "F_STEP=99999999999", "F_MOD=F", "F=1188000", "F_MOD=A"}));
+    AR3000A panel;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.BankPositions[1], 0);
+    EXPECT_EQ(panel.ChannelAt(0, 0).Step, 1u);
+    EXPECT_EQ(panel.ChannelAt(0, 1).Frequency, 1'188'000u);
+    EXPECT_EQ(panel.ChannelAt(0, 1).Step, 1u);
+    ASSERT_TRUE(panel.WriteStateFile());
+    const std::string written = ReadBytes(Path());
+    panel.Destroy();
+
+    AR3000A again;
+    ASSERT_TRUE(again.Create(&main, &fresh));
+    EXPECT_EQ(again.ChannelAt(0, 1), panel.ChannelAt(0, 1));
+    ASSERT_TRUE(again.WriteStateFile());
+    EXPECT_EQ(ReadBytes(Path()), written);
+}
+
 // A view position beyond the upper limit is held to it as the file is read.
 TEST_F(Ar3000aStateFile, TheViewPositionIsHeldToTheUpperLimit) {
     AR3000A panel;

@@ -11,6 +11,7 @@
 #include "receivers/aor/ar5000/ar5000_dialogs.h"
 #include "state/cp1251.h"
 #include "tests/receivers/aor/ar5000/ar5000_fixture.h"
+#include "tests/receivers/aor/hand_edited_state_file.h"
 #include "tests/receivers/receiver_files.h"
 
 namespace {
@@ -190,6 +191,62 @@ TEST_F(Ar5000OnAir, ASearchBanksFilterAndAttenuatorDepthOutliveARestart) {
         EXPECT_EQ(now.settings.attenuator, held[bank].settings.attenuator) << bank;
         EXPECT_EQ(now.lowerHz, held[bank].lowerHz) << bank;
     }
+}
+
+// A hand-edited state file read at the start, then a write of the current bank with its
+// search bank: each step goes to the set as its line takes it, the set refuses nothing, the
+// channel without faults goes as it was, and the close writes what was read, the same again
+// after another start.
+TEST_F(Ar5000OnAir, AHandEditedStateFileSendsTheSetOnlyWhatItsLinesTake) {
+    StampedAt7March2001 clock;
+    NoteMessages();
+    const std::string path = folder.Dir() + "AR5000.001";
+    state.OptRecvSave = 1;
+    panel.Destroy();
+    const uint32_t step = state.Step;
+    WriteBytes(path, StateLines({"Шаг=-5", "Частот_Банков=1000", "F=1455000",
+                                 "F_STEP=99999999999", "F_ID=" + kHundredCharacters, "F_MOD=F",
+                                 "F=1188000", "F_MOD=A", "F=4339200", "F_STEP=50", "F_ID=KEEP",
+                                 "F_MOD=U", "Банк_поиска=0", "SFN=1460000", "SFK=1440000",
+                                 "SF_STEP=0", "SF_ID=" + kHundredCharacters, "SF_MOD=F"}));
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(state.Step, step);
+
+    SetRefusals refusals(emulator);
+    panel.WriteCurrentBank();
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+    EXPECT_EQ(refusals.Count(), 0);
+    EXPECT_TRUE(messages.empty());
+    const Strings lines = Lines();
+    Strings channels, banks;
+    for (const std::string& line : lines) {
+        if (line.starts_with("MX")) channels.push_back(line);
+        if (line.starts_with("SE")) banks.push_back(line);
+    }
+    ASSERT_EQ(channels.size(), 3u);
+    ExpectStepsTheSetTakes(channels);
+    EXPECT_EQ(emulator.Channel(0, 0).label, "XXXXXXXX");
+    EXPECT_EQ(emulator.Channel(0, 1).settings.stepHz, 100u);
+    EXPECT_EQ(emulator.Channel(0, 2).settings.stepHz, 5'000u);
+    EXPECT_EQ(emulator.Channel(0, 2).label, "    KEEP");
+    ASSERT_EQ(banks.size(), 1u);
+    ExpectStepsTheSetTakes(banks);
+    EXPECT_EQ(emulator.SearchBank(0).lowerHz, 144'000'000u);
+    EXPECT_EQ(emulator.SearchBank(0).upperHz, 146'000'000u);
+    EXPECT_EQ(emulator.SearchBank(0).label, "XXXXXXXX");
+
+    panel.Destroy();
+    const std::string written = ReadBytes(path);
+    const std::string text = Cp1251ToUtf8(written);
+    EXPECT_NE(text.find("F=1455000\r\nF_STEP=1\r\nF_ID=XXXXXXXX\r\nF_MOD=F\r\nF=1188000\r\n"
+                        "F_STEP=1\r\nF_MOD=A\r\nF=4339200\r\nF_STEP=50\r\nF_ID=KEEP\r\n"),
+              std::string::npos)
+        << text.substr(0, 2000);
+    EXPECT_NE(text.find("SFN=1440000\r\nSFK=1460000\r\nSF_STEP=1\r\nSF_ID=XXXXXXXX\r\n"),
+              std::string::npos);
+    ASSERT_TRUE(panel.Create(&main, &state));
+    panel.Destroy();
+    EXPECT_EQ(ReadBytes(path), written);
 }
 
 TEST_F(Ar5000OnAir, ReadingAllBanksTakesTheReceiversMemoryAndItsSearchBanks) {

@@ -11,6 +11,7 @@
 
 #include "state/cp1251.h"
 #include "tests/receivers/aor/ar8000/ar8000_fixture.h"
+#include "tests/receivers/aor/hand_edited_state_file.h"
 #include "tests/receivers/receiver_files.h"
 #include "tests/receivers/state_file_runs.h"
 
@@ -287,6 +288,50 @@ TEST_F(Ar8000Banks, ASearchBankTheSetReportsEmptyGetsNoLimits) {
     EXPECT_TRUE(panel.SearchBanks[0].Empty());
     EXPECT_EQ(panel.textb_Fn->Text(), "выкл");
     EXPECT_TRUE(messages.empty());
+}
+
+// A hand-edited state file, then a write of every bank: each step and label goes to the set
+// as its line takes it, the set refuses nothing, the channel without faults goes as it was,
+// and the close writes what was read, the same again after another read.
+TEST_F(Ar8000Banks, AHandEditedStateFileSendsTheSetOnlyWhatItsLinesTake) {
+    StampedAt7March2001 clock;
+    const std::string path = folder.Dir() + "AR8000.001";
+    const uint32_t step = state.Step;
+    WriteBytes(path, StateLines({"Шаг=-5", "Частот_Банков=1000", "F=1455000",
+                                 "F_STEP=99999999999", "F_ID=" + kHundredCharacters, "F_MOD=F",
+                                 "F=1188000", "F_MOD=A", "F=4339200", "F_STEP=50", "F_ID=KEEP",
+                                 "F_MOD=U", "Банк_поиска=0", "SFN=1460000", "SFK=1440000",
+                                 "SF_ID=" + kHundredCharacters, "SF_MOD=F", "SFN=1080000",
+                                 "SFK=1360000", "SF_STEP=99999999999", "SF_MOD=W"}));
+    ASSERT_TRUE(panel.ReadStateFile());
+    EXPECT_EQ(state.Step, step);
+
+    SetRefusals refusals(emulator);
+    panel.WholeMemory = true;
+    panel.WriteAllBanks();
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+    EXPECT_EQ(refusals.Count(), 0);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(LinesStartingWith("MX"), (Strings{"MXA00 RF145500000 ST100 MD1 AT0 TMXXXXXXX",
+                                                "MXA01 RF118800000 ST100 MD2 AT0 TM       ",
+                                                "MXA02 RF433920000 ST5000 MD3 AT0 TM   KEEP"}));
+    EXPECT_EQ(LinesStartingWith("SE"), (Strings{"SEA SL144000000 SU146000000 ST100 MD1 AT0 TTXXXXXXX",
+                                                "SEB SL108000000 SU136000000 ST100 MD0 AT0 TT"}));
+    ExpectStepsTheSetTakes(LinesStartingWith("MX"));
+    ExpectStepsTheSetTakes(LinesStartingWith("SE"));
+
+    ASSERT_TRUE(panel.WriteStateFile());
+    const std::string written = ReadBytes(path);
+    const std::string text = Cp1251ToUtf8(written);
+    EXPECT_EQ(WrittenPart(text, "F=1455000", "F=0"),
+              "F=1455000\r\nF_STEP=1\r\nF_ID=XXXXXXX\r\nF_MOD=F\r\nF=1188000\r\nF_STEP=1\r\n"
+              "F_MOD=A\r\nF=4339200\r\nF_STEP=50\r\nF_ID=KEEP\r\nF_MOD=U\r\n");
+    EXPECT_EQ(WrittenPart(text, "SFN=1440000", "SFN=0"),
+              "SFN=1440000\r\nSFK=1460000\r\nSF_STEP=1\r\nSF_ID=XXXXXXX\r\nSF_MOD=F\r\n"
+              "SFN=1080000\r\nSFK=1360000\r\nSF_STEP=1\r\nSF_MOD=W\r\n");
+    ASSERT_TRUE(panel.ReadStateFile());
+    ASSERT_TRUE(panel.WriteStateFile());
+    EXPECT_EQ(ReadBytes(path), written);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "state/cp1251.h"
+#include "tests/receivers/aor/hand_edited_state_file.h"
 #include "tests/receivers/receiver_files.h"
 
 namespace {
@@ -390,6 +391,58 @@ TEST_F(Ar8200OnAir, ASearchBankTheSetReportsEmptyGetsNoLimits) {
         EXPECT_TRUE(panel.SearchBanks[3].Empty()) << bare;
         EXPECT_EQ(panel.textb_Fn->Text(), "выкл") << bare;
     }
+}
+
+// A hand-edited state file read at the start, then a write of every bank: each step and label
+// goes to the set as its line takes it ("ST" in six digits, a label in twelve characters),
+// the set refuses nothing, the channel without faults goes as it was, and the close writes
+// what was read, the same again after another start.
+TEST_F(Ar8200OnAir, AHandEditedStateFileSendsTheSetOnlyWhatItsLinesTake) {
+    StampedAt7March2001 clock;
+    const std::string path = folder.Dir() + "AR8200.001";
+    state.OptRecvSave = 1;
+    panel.Destroy();
+    const uint32_t step = state.Step;
+    WriteBytes(path, StateLines({"Шаг=99999999999", "Частот_Банков=1000", "F=1455000",
+                                 "F_STEP=99999999999", "F_ID=" + kHundredCharacters, "F_MOD=F",
+                                 "F=1188000", "F_MOD=A", "F=4339200", "F_STEP=50", "F_ID=KEEP",
+                                 "F_MOD=U", "Банк_поиска=0", "SFN=1460000", "SFK=1440000",
+                                 "SF_ID=" + kHundredCharacters, "SF_MOD=F", "SFN=1080000",
+                                 "SFK=1360000", "SF_STEP=-5", "SF_MOD=W"}));
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(state.Step, step);
+
+    SetRefusals refusals(emulator);
+    panel.WholeMemory = true;
+    panel.WriteAllBanks();
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+    EXPECT_EQ(refusals.Count(), 0);
+    EXPECT_TRUE(messages.empty());
+    ASSERT_EQ(LinesStartingWith("MX").size(), 3u);
+    ExpectStepsTheSetTakes(LinesStartingWith("MX"));
+    EXPECT_EQ(emulator.Channel(0, 0).label, "XXXXXXXXXXXX");
+    EXPECT_EQ(emulator.Channel(0, 0).settings.stepHz, 100u);
+    EXPECT_EQ(emulator.Channel(0, 1).settings.stepHz, 100u);
+    const AorChannel kept = emulator.Channel(0, 2);
+    EXPECT_EQ(kept.frequencyHz, 433'920'000u);
+    EXPECT_EQ(kept.settings.stepHz, 5'000u);
+    EXPECT_EQ(kept.label, Held("KEEP"));
+    EXPECT_EQ(LinesStartingWith("SE"),
+              (Strings{"SEA SL0144000000 SU0146000000 ST000100 MD1 AT0 TTXXXXXXXXXXXX",
+                       "SEB SL0108000000 SU0136000000 ST000100 MD0 AT0"}));
+
+    panel.Destroy();
+    const std::string written = ReadBytes(path);
+    const std::string text = Cp1251ToUtf8(written);
+    EXPECT_EQ(WrittenPart(text, "F=1455000", "F=0"),
+              "F=1455000\r\nF_STEP=1\r\nF_ID=XXXXXXXXXXXX\r\nF_MOD=F\r\nF=1188000\r\n"
+              "F_STEP=1\r\nF_MOD=A\r\nF=4339200\r\nF_STEP=50\r\nF_ID=KEEP\r\nF_MOD=U\r\n");
+    EXPECT_EQ(WrittenPart(text, "SFN=1440000", "SFN=0"),
+              "SFN=1440000\r\nSFK=1460000\r\nSF_STEP=1\r\nSF_ID=XXXXXXXXXXXX\r\nSF_MOD=F\r\n"
+              "SFN=1080000\r\nSFK=1360000\r\nSF_STEP=1\r\nSF_MOD=W\r\n");
+    ASSERT_TRUE(panel.Create(&main, &state));
+    panel.Destroy();
+    EXPECT_EQ(ReadBytes(path), written);
 }
 
 }  // namespace

@@ -109,6 +109,68 @@ TEST_F(Ic75OnAir, RecordsBeyondTheTableAreDroppedAndTheScaleStillRead) {
     EXPECT_EQ(panel.Scale.At(500'000), 7);
 }
 
+// A record count that cannot be one reads the records the file holds, rather than none and
+// all 101 written empty at the close; a step beyond its field is no step, a label goes to the
+// set's eight characters. The channels go to the set as read, and the close writes them so
+// that the next start reads the same.
+TEST_F(Ic75OnAir, ACountThatCannotBeOneReadsTheRecordsTheFileHolds) {
+    StampedAt7March2001 clock;
+    const std::string path = folder.Dir() + "IC75.001";
+    state.OptRecvSave = 1;
+    panel.Destroy();
+    const std::string label(100, 'X');
+    WriteBytes(path, Cp1251Lines({"Частот_Банков=-3", "F=142000", "F_STEP=99999999999",
+                                  "F_ID=" + label, "F_MOD=U", "F=96500", "F_MOD=A"}));
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.Channels[0].Frequency, 142'000u);
+    EXPECT_EQ(panel.Channels[0].Step, 0u);
+    EXPECT_EQ(panel.Channels[0].Label, "XXXXXXXX");
+    EXPECT_EQ(panel.Channels[1].Frequency, 96'500u);
+
+    Click(panel.cb_1);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(emulator.Channel(0, 1).frequencyHz, 14'200'000u);
+    EXPECT_EQ(emulator.Channel(0, 1).name, "XXXXXXXX");
+    EXPECT_EQ(emulator.Channel(0, 2).frequencyHz, 9'650'000u);
+
+    panel.Destroy();
+    const std::string written = ReadBytes(path);
+    EXPECT_NE(Cp1251ToUtf8(written).find("Частот_Банков=101\r\nF=142000\r\nF_STEP=0\r\n"
+                                         "F_ID=XXXXXXXX\r\nF_MOD=U\r\nF=96500\r\nF_STEP=0\r\n"
+                                         "F_MOD=A\r\nF=0\r\n"),
+              std::string::npos);
+    ASSERT_TRUE(panel.Create(&main, &state));
+    panel.Destroy();
+    EXPECT_EQ(ReadBytes(path), written);
+}
+
+// The same on the IC-756PRO, whose names have ten characters and whose file has no count.
+TEST_F(Ic756OnAir, AHandEditedStateFileSendsTheSetWhatItHolds) {
+    StampedAt7March2001 clock;
+    const std::string path = folder.Dir() + "ICIC_756.001";
+    state.OptRecvSave = 1;
+    panel.Destroy();
+    WriteBytes(path, Cp1251Lines({"Частот_Банков=-3", "F=142000", "F_STEP=-5",
+                                  "F_ID=" + std::string(100, 'X'), "F_MOD=U"}));
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(panel.Channels[0].Step, 0u);
+    EXPECT_EQ(panel.Channels[0].Label, "XXXXXXXXXX");
+
+    Click(panel.cb_1);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(emulator.Channel(0, 1).frequencyHz, 14'200'000u);
+    EXPECT_EQ(emulator.Channel(0, 1).name, "XXXXXXXXXX");
+
+    panel.Destroy();
+    const std::string written = ReadBytes(path);
+    EXPECT_NE(Cp1251ToUtf8(written).find("\r\nF=142000\r\nF_STEP=0\r\nF_ID=XXXXXXXXXX\r\n"
+                                         "F_MOD=U\r\nF=0\r\n"),
+              std::string::npos);
+    ASSERT_TRUE(panel.Create(&main, &state));
+    panel.Destroy();
+    EXPECT_EQ(ReadBytes(path), written);
+}
+
 // A panel of the model made as the program starts, its state file read from `folder`.
 template <class Panel>
 class Started {

@@ -11,6 +11,7 @@
 #include "receivers/icom/ic8500/ric8500.h"
 #include "state/user_job.h"
 #include "tests/receivers/icom/ic8500/ic8500_fixture.h"
+#include "tests/receivers/receiver_files.h"
 #include "tests/support/operator_hand.h"
 
 namespace {
@@ -167,6 +168,41 @@ TEST_F(Ic8500Banks, AChannelGoesOutWithTheReceiversMeaningOfTheScanFlags) {
         EXPECT_EQ(panel.Channel(3, 0).Select, select);
         EXPECT_EQ(panel.Channel(3, 0).Step, 5u);
     }
+}
+
+// A hand-edited state file: a step beyond its field and a channel without a step both go to
+// the set as the lowest step it has, a label as its eight characters; the close writes what
+// was read, and the next start reads the same.
+TEST_F(Ic8500Banks, AHandEditedStateFileSendsTheSetOnlyWhatItHolds) {
+    StampedAt7March2001 clock;
+    const std::string path = folder.Dir() + "IC8500.001";
+    state.OptRecvSave = 1;
+    panel.Destroy();
+    WriteBytes(path, Cp1251Lines({"Шаг=-5", "Банк=0", "Каналов_Банк0=2", "Частот_Банков=2401",
+                                  "F=1450000", "F_STEP=99999999999",
+                                  "F_ID=" + std::string(100, 'X'), "F_MOD=F", "F=1455000",
+                                  "F_MOD=A"}));
+    const uint32_t step = state.Step;
+    ASSERT_TRUE(panel.Create(&main, &state));
+    EXPECT_EQ(state.Step, step);
+    emulator.ClearReceivedFrames();
+    Click(panel.cb_1);
+    EXPECT_TRUE(messages.empty());
+    for (const int channel : {0, 1}) {
+        const CivChannel written = emulator.Channel(0, channel);
+        EXPECT_EQ(written.stepCode, 2) << channel;  // 100 Hz, the set's finest the panel counts
+    }
+    EXPECT_EQ(emulator.Channel(0, 0).name, "XXXXXXXX");
+    EXPECT_EQ(emulator.Channel(0, 1).frequencyHz, 145'500'000u);
+
+    panel.Destroy();
+    const std::string written = ReadBytes(path);
+    EXPECT_NE(Cp1251ToUtf8(written).find("F=1450000\r\nF_STEP=1\r\nF_ID=XXXXXXXX\r\nF_MOD=F\r\n"
+                                         "F=1455000\r\nF_STEP=1\r\nF_MOD=A\r\n"),
+              std::string::npos);
+    ASSERT_TRUE(panel.Create(&main, &state));
+    panel.Destroy();
+    EXPECT_EQ(ReadBytes(path), written);
 }
 
 TEST_F(Ic8500Banks, ATransferIsBracketedForTheMainWindowAlsoWhenTheReceiverIsOff) {

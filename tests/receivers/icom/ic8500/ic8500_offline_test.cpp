@@ -241,8 +241,9 @@ TEST_F(Ic8500Offline, ValuesFromTheFileAreHeldToWhatThePanelCanUse) {
 }
 
 // The bank part of a state file brought from another station: the positions, counts and names of
-// the 25 banks, then the 2401 channel records, some with every field.
-std::string BankPart() {
+// the 25 banks, then the 2401 channel records, some with every field, the first labelled
+// `beacon`.
+std::string BankPart(const std::string& beacon) {
     std::vector<std::string> lines;
     for (int bank = 0; bank < 25; ++bank) {
         const std::string n = std::to_string(bank);
@@ -262,7 +263,7 @@ std::string BankPart() {
         lines.push_back("F=" + std::to_string(1'000'000 + record * 125));
         for (const char* field : {"F_ATT=+", "F_QATT=20", "F_STEP=125", "F_SEL=+", "F_SKIP=+"})
             lines.push_back(field);
-        lines.push_back(record == 0 ? "F_ID=Маяк Север" : "F_ID=CH" + std::to_string(record));
+        lines.push_back(record == 0 ? "F_ID=" + beacon : "F_ID=CH" + std::to_string(record));
         lines.push_back("F_MOD=A");
         lines.push_back("F_QMOD=1");
     }
@@ -273,8 +274,10 @@ std::string BankPart() {
 
 TEST_F(Ic8500Offline, TheBankPartOfTheStateFileSurvivesAStartAndAClose) {
     StampedAt7March2001 clock;
-    const std::string bank = BankPart();
-    WriteBytes(Path(), Cp1251Lines({"Ft=1450000", "Банк=2", "Память=ДА"}) + bank +
+    // The beacon's label is longer than the set's eight characters: it is read as the set
+    // holds it.
+    const std::string bank = BankPart("Маяк Сев");
+    WriteBytes(Path(), Cp1251Lines({"Ft=1450000", "Банк=2", "Память=ДА"}) + BankPart("Маяк Север") +
                            Cp1251Lines({"Измерения=200001", "FL=7", "FC=200000"}));
     state.OptRecvSave = 1;
     ASSERT_TRUE(panel.Create(&main, &state));
@@ -283,7 +286,7 @@ TEST_F(Ic8500Offline, TheBankPartOfTheStateFileSurvivesAStartAndAClose) {
     EXPECT_EQ(panel.BankChannels[20], 1u);
     const MemoryChannel& beacon = panel.Channel(0, 0);
     EXPECT_EQ(beacon.Frequency, 1'000'000u);
-    EXPECT_EQ(beacon.Label, "Маяк Север");
+    EXPECT_EQ(beacon.Label, "Маяк Сев");
     EXPECT_TRUE(beacon.Attenuator && beacon.Select && beacon.Skip);
     EXPECT_EQ(beacon.AttenuatorDb, 20u);
     EXPECT_EQ(beacon.Modulation, 'A');

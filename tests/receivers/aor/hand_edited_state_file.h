@@ -1,0 +1,65 @@
+#pragma once
+// A state file edited by hand, as an AOR panel reads it before its memory goes into the set:
+// numbers beyond their fields ("99999999999", "-5"), labels of 100 characters, a search bank
+// upside down without a step. What reaches the set must be what its line formats take, and
+// what the close writes must read back the same.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "emulators/aor/aor_emulator.h"
+#include "state/cp1251.h"
+
+inline const std::string kHundredCharacters(100, 'X');
+
+// The lines in code page 1251, each ended CR LF.
+inline std::string StateLines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) bytes += Utf8ToCp1251(line) + "\r\n";
+    return bytes;
+}
+
+// The "?" the set answers while this lives.
+class SetRefusals {
+  public:
+    explicit SetRefusals(emulators::AorEmulator& emulator) : emulator_(emulator) {
+        emulator_.SetTrace([this](char direction, std::string_view line) {
+            if (direction == '<' && line == "?") ++count_;
+        });
+    }
+    ~SetRefusals() { emulator_.SetTrace(nullptr); }
+    SetRefusals(const SetRefusals&) = delete;
+    SetRefusals& operator=(const SetRefusals&) = delete;
+
+    int Count() const { return count_; }
+
+  private:
+    emulators::AorEmulator& emulator_;
+    std::atomic<int> count_{0};
+};
+
+// The step fields ("ST<digits>") of the lines: each must be a step of 1 Hz to 999.999 kHz in
+// at most six digits.
+inline void ExpectStepsTheSetTakes(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        const std::size_t at = line.find(" ST");
+        ASSERT_NE(at, std::string::npos) << line;
+        const std::string digits = line.substr(at + 3, line.find(' ', at + 1) - at - 3);
+        EXPECT_LE(digits.size(), 6u) << line;
+        EXPECT_NE(digits.find_first_not_of('0'), std::string::npos) << line;
+    }
+}
+
+// The text of a written state file, with the line `from` and those after it up to (not
+// including) the first line that starts with `to`.
+inline std::string WrittenPart(const std::string& text, const std::string& from,
+                               const std::string& to) {
+    const std::size_t start = text.find(from);
+    if (start == std::string::npos) return {};
+    return text.substr(start, text.find("\r\n" + to, start) + 2 - start);
+}
