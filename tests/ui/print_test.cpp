@@ -1,5 +1,8 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -136,6 +139,34 @@ TEST(PrintToPdf, AFileTheDiskCutsShortIsReportedAndRemoved) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("chosen.pdf")));
     ASSERT_TRUE(PrintPages(chosen, "whole", 1));
     EXPECT_NE(Poppler("pdftotext", dir.File("chosen.pdf")).find("строка 59"), std::string::npos);
+}
+
+// kill -9 while a document of 30 pages is being drawn: no file takes a printout's name. The
+// print runs in a child process that is killed once its last page is drawn, before its end.
+TEST(PrintToPdf, AKillWhilePrintingLeavesNoFileUnderAPrintoutsName) {
+    TempDir dir;
+    ui::PdfFolder folder(dir.File("PRINT"), SaveFileWhole);
+    int drawn[2];
+    ASSERT_EQ(::pipe(drawn), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto doc = folder.Begin("Печать отчета ORVEL", {300, false});
+        for (int page = 0; doc && page < 30; ++page)
+            doc->NewPage().Text(300, 300, "строка " + std::to_string(page));
+        [[maybe_unused]] const ssize_t told = ::write(drawn[1], doc ? "d" : "-", 1);
+        for (;;) ::pause();
+    }
+    ::close(drawn[1]);
+    char byte = 0;
+    const ssize_t told = ::read(drawn[0], &byte, 1);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::close(drawn[0]);
+    ASSERT_EQ(std::string(1, byte), "d") << told;
+    ASSERT_TRUE(std::filesystem::is_directory(dir.File("PRINT")));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("PRINT")));
 }
 
 TEST(PrintToPdf, AFolderThatCannotBeMadeTakesNoDocument) {
