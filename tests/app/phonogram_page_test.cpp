@@ -71,6 +71,19 @@ TEST_F(SignalPage, TheStartButtonRecordsAndTheSaveButtonMakesAJournalPhonogram) 
     EXPECT_EQ(stored.Fragments[1].Position, 3000u);
 }
 
+// A new phonogram whose description the disk does not take: told, not in the journal, and still
+// unsaved, so that the close asks about it.
+TEST_F(SignalPage, APhonogramWhoseDescriptionCannotBeWrittenIsToldAndStaysUnsaved) {
+    ui::ServePending();
+    Record(3000);
+    WithFileSizeLimit(10, [&] { Save(); });
+    EXPECT_EQ(Messages().back(), "Нельзя сохранить фонограмму");
+    EXPECT_EQ(Child(orvel.store.PhonogramFolder, "07/03/2001 Фонограмма 1"), nullptr);
+    EXPECT_TRUE(orvel.store.PhonogramFolder->Children().empty());
+    EXPECT_EQ(orvel.PhonogramRecorded, 1);
+    EXPECT_EQ(orvel.PhonogramLoaded, 0);
+}
+
 TEST_F(SignalPage, AClosingWhileRecordingEndsTheRecordingAndAsksAboutIt) {
     PostPrivateMessage(&Phonograms(), PostLockControls);
     ui::ServePending();
