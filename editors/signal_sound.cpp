@@ -225,6 +225,10 @@ bool signal::NameSeparateFiles() {
         Fragment& f = phonogram.Fragments[i];
         if (f.Mark != 0 && sameFiles) continue;
         const std::string source = FragmentSound(f);
+        // A file named after this phonogram is its own already: a store whose description
+        // failed named it so.
+        if (f.Mark != 0 && fs::path(source).filename().string().starts_with(phonogram.Name + "_"))
+            continue;
         std::error_code error;
         if (f.Mark != 0 && !fs::exists(source, error)) continue;  // its sound is gone already
         const std::string target = FreeName(Folder(), phonogram.Name + "_", next);

@@ -3,6 +3,7 @@
 // ends the recording and asks about it, and job lines reach both windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -82,6 +83,18 @@ TEST_F(SignalPage, APhonogramWhoseDescriptionCannotBeWrittenIsToldAndStaysUnsave
     EXPECT_TRUE(orvel.store.PhonogramFolder->Children().empty());
     EXPECT_EQ(orvel.PhonogramRecorded, 1);
     EXPECT_EQ(orvel.PhonogramLoaded, 0);
+
+    // Stored again once the disk takes it: under the name its sound already has, no copy left.
+    Save();
+    JournalItem* item = Child(orvel.store.PhonogramFolder, "07/03/2001 Фонограмма 1");
+    ASSERT_NE(item, nullptr);
+    const std::string name = item->As<UserFono>()->Name;
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path() / "FONO"))
+        files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{name + ".cfg", name + ".wav"}));
+    EXPECT_EQ(orvel.PhonogramRecorded, 0);
 }
 
 TEST_F(SignalPage, AClosingWhileRecordingEndsTheRecordingAndAsksAboutIt) {

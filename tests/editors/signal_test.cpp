@@ -195,6 +195,12 @@ TEST_F(Phonograms, AStoreWhoseRenameFailsPartWayIsToldAndUndone) {
     EXPECT_EQ(files, (Texts{"0703-0001_1.wav", "0703-0001_2.wav", "0703-0001_3.wav"}));
     EXPECT_EQ(ReadBytes(Fono("0703-0001_2.wav")), second);
     EXPECT_EQ(phonogram.Fragments[2].File, Fono("0703-0001_3.wav"));
+
+    // The main window could not write the description: the next store under the same name
+    // finds the files its own and copies none.
+    EXPECT_EQ(Send(PostSaveSettings), Codes{PostPhonogramRecorded});
+    EXPECT_FALSE(fs::exists(Fono("0703-0001_4.wav")));
+    EXPECT_EQ(phonogram.Fragments[0].File, Fono("0703-0001_1.wav"));
 }
 
 // A stored phonogram stored anew as one of its own, its second file cut short by a full disk:
