@@ -43,7 +43,8 @@ bool FDX::SetAsideUnreadFile(const std::string& path, std::size_t limit) {
     const auto shown = [this](const std::string& file) {
         return file.starts_with(ProgramDir) ? file.substr(ProgramDir.size()) : file;
     };
-    std::string text = "Файл " + shown(path) + (tooLarge ? " больше " + SizeText(limit) + " и" : "") +
+    std::string text = "Файл " + shown(path) +
+                       (tooLarge ? " больше " + SizeText(limit) + " и" : "") +
                        std::string(kDefaultsTaken);
     const std::string aside = MoveAside(path, kUnreadMark);
     if (!aside.empty()) {

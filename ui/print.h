@@ -109,8 +109,7 @@ class PdfFolder : public PrintTarget {
     FileSaver save_;
     // Shared with the documents, which name their files as they end.
     std::shared_ptr<std::string> lastFile_ = std::make_shared<std::string>();
-    std::shared_ptr<std::vector<std::string>> files_ =
-        std::make_shared<std::vector<std::string>>();
+    std::shared_ptr<std::vector<std::string>> files_ = std::make_shared<std::vector<std::string>>();
 };
 
 // A target that prints nothing: each document's pages are kept as the drawing calls made on

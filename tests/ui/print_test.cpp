@@ -177,7 +177,8 @@ TEST(PrintToPdf, AFolderThatCannotBeMadeTakesNoDocument) {
     EXPECT_TRUE(target.LastFile().empty());
     EXPECT_EQ(target.NextFile("report"), "");
     // The file offered to a print dialog lies in a folder that is there to take it.
-    EXPECT_EQ(ui::PdfFolder(dir.File("PRINT"), SaveFileWhole).NextFile("report"), dir.File("PRINT/report.pdf"));
+    EXPECT_EQ(ui::PdfFolder(dir.File("PRINT"), SaveFileWhole).NextFile("report"),
+              dir.File("PRINT/report.pdf"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("PRINT")));
 }
 

@@ -129,8 +129,7 @@ TEST_F(PrintForm, TheHeadersTrailingEmptyLinesSurviveEverySave) {
         ASSERT_TRUE(form.Create(&main, &fdx));
         EXPECT_EQ(form.rtb_1->Lines(), "Отчет\n\nлист @СТР\n\n");
     }
-    EXPECT_EQ(form.Settings().header,
-              (std::vector<std::string>{"Отчет", "", "лист @СТР", "", ""}));
+    EXPECT_EQ(form.Settings().header, (std::vector<std::string>{"Отчет", "", "лист @СТР", "", ""}));
 }
 
 // A header that cannot be saved is told in a box; the settings are kept all the same.
