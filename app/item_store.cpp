@@ -19,10 +19,10 @@
 
 namespace {
 
-// The data folders whose items the journal does not list folder by folder: what saves cut short
-// left there is swept on its own; the folders of ranges, banks, jobs and groups are swept as
-// their listings are read.
-constexpr const char* kFoldersNotListedByItem[] = {"INFO", "SCALE", "FONO"};
+// The data folders whose items the journal does not list folder by folder, and the printouts'
+// PRINT: what saves cut short left there is swept on its own; the folders of ranges, banks, jobs
+// and groups are swept as their listings are read.
+constexpr const char* kFoldersNotListedByItem[] = {"INFO", "SCALE", "FONO", "PRINT"};
 
 // The file of a measurement set beside its header.
 constexpr const char* kMeasurementSetParts[] = {kLevelsExtension};

@@ -553,8 +553,12 @@ void ItemStore::SaveSignalTab() {
     std::string name;
     for (uint32_t n = 1; n <= kLastItemNumber && number == 0; ++n) {
         name = UserFono::NewName(fdx_.Phonogram->Date, n);
+        // A store whose description failed left the sound under the name it gave: the next
+        // store takes that name again rather than copy the sound to another.
+        const bool namedBefore =
+            name == fdx_.Phonogram->Name && fdx_.Phonogram->FilePath == folder + name + ".cfg";
         if (!taken.contains(name) && !HasEntry(folder, name + ".cfg") &&
-            !HasEntry(folder, name + ".wav"))
+            (namedBefore || !HasEntry(folder, name + ".wav")))
             number = n;
     }
     if (number == 0) {

@@ -207,7 +207,11 @@ void keepSoundCalibration(FDX& fdx, const std::array<int32_t, 17>& before) {
 bool ReadOrvelCfg(FDX& fdx) {
     StartupJob job(fdx);
     fdx.LoadFileName = fdx.ProgramDir + kOrvelCfgName;
-    if (!fdx.LoadTextFile() || fdx.Lines.empty()) return false;
+    if (!fdx.LoadTextFile()) {
+        fdx.SetAsideUnreadFile(fdx.LoadFileName);
+        return false;
+    }
+    if (fdx.Lines.empty()) return false;
     const auto before = fdx.Calibration;
     // An older file keeps only the points 1..9; the points between them are then made halfway
     // rather than left at start-up values that need not fit the file's points.
@@ -225,6 +229,8 @@ bool ReadOrvelCfg(FDX& fdx) {
 }
 
 bool WriteOrvelCfg(FDX& fdx) {
+    const std::string path = fdx.ProgramDir + kOrvelCfgName;
+    if (fdx.KeepsUnread(path)) return true;  // the operator heard of it at the start
     const LocalTime now = StampClock::Now();
     TextFileWriter file;
     file.KeyValue("Дата", StampDate(now));
@@ -272,7 +278,7 @@ bool WriteOrvelCfg(FDX& fdx) {
         file.KeyValue("Группа", fdx.GroupName);
     }
 
-    return file.Save(fdx.ProgramDir + kOrvelCfgName);
+    return file.Save(path);
 }
 
 bool ORVEL::LoadConfig() {

@@ -14,11 +14,12 @@ inline constexpr const char* kOrvelCfgName = "ORVEL.CFG";
 // a receiver type, or after a change that needs a restart, only the first part is written
 // (date, time, macro, trigger, grid, logarithm, printer): nothing of the receiver's state is
 // kept then. A file that cannot be written gives false (the close reports it); the old file is
-// then left as it was.
+// then left as it was. A file the start could neither read nor move aside stays as it is.
 bool WriteOrvelCfg(FDX& fdx);
 
 // Reads ORVEL.CFG from fdx.ProgramDir into fdx's fields and composes the start-up job in
 // fdx.RunLines (fdx.JobLineCount lines): the items kept in the file when SCAN_SAVE is on, then
 // the AUTOEXEC job loaded and started, or else the receiver's tab page selected. The run
-// buffer is emptied first; a missing or empty file gives false and queues nothing.
+// buffer is emptied first; a missing or empty file gives false and queues nothing, and one that
+// cannot be read (over 500 Kb) is set aside (FDX::SetAsideUnreadFile).
 bool ReadOrvelCfg(FDX& fdx);

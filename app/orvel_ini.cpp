@@ -130,7 +130,11 @@ uint32_t BaudRateOfSpeed(uint32_t speedIndex) {
 
 bool ReadOrvelIni(FDX& fdx) {
     fdx.LoadFileName = SettingsFilePath(fdx.ProgramDir);
-    if (!fdx.LoadTextFile() || fdx.Lines.empty()) return false;
+    if (!fdx.LoadTextFile()) {
+        fdx.SetAsideUnreadFile(fdx.LoadFileName);
+        return false;
+    }
+    if (fdx.Lines.empty()) return false;
     for (const std::string& line : fdx.Lines) ReadLine(fdx, line);
     return true;
 }

@@ -52,7 +52,8 @@ struct OrvelSettings {
 };
 
 // Reads ORVEL.INI from fdx.ProgramDir into fdx's fields. A missing, unreadable or empty
-// file leaves every field as it was and gives false. The receiver type is read as the
+// file leaves every field as it was and gives false; one that is there but cannot be read (over
+// 500 Kb) is set aside (FDX::SetAsideUnreadFile). The receiver type is read as the
 // file holds it; mapping it onto a panel type is the start-up's next step.
 bool ReadOrvelIni(FDX& fdx);
 

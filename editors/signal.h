@@ -103,7 +103,16 @@ class signal : public PageWindow {
     void ShowPlace(int64_t placeMs);
     void EndPlayback();
     bool PlayFragment(int64_t fromMs);
+    // A fragment's sound as a store found it, before the store named it.
+    struct NamedSound {
+        std::size_t fragment;  // index into the phonogram's fragments
+        std::string source;    // where its sound was
+        std::string file;      // the fragment's File and Mark then
+        decltype(Fragment::Mark) mark;
+        bool moved;  // renamed from a temporary; otherwise copied
+    };
     bool NameSeparateFiles();
+    void UndoNaming(const std::vector<NamedSound>& named);
     bool StoreSingleFile();
     void ForgetWork();
     void SetRecordingControls(bool recording);

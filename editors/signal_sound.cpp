@@ -212,25 +212,39 @@ bool signal::Store() {
 
 // Every fragment gets a file named after the phonogram: recorded ones by renaming their
 // temporaries, and, for a phonogram stored anew, those it took from the one it was loaded from
-// by a copy, so that no two phonograms share a file.
+// by a copy, so that no two phonograms share a file. A store that fails part-way is undone, so
+// that the phonogram stays as it was before it: a second store then names its files anew from
+// the first free name, and no file is left named after a phonogram that was never stored.
 bool signal::NameSeparateFiles() {
     UserFono& phonogram = Phonogram();
     if (phonogram.Name.empty()) return false;
     const bool sameFiles = fdx_->PhonogramLoaded != 0;
     uint32_t next = 1;
-    for (Fragment& f : phonogram.Fragments) {
+    std::vector<NamedSound> named;
+    for (std::size_t i = 0; i < phonogram.Fragments.size(); ++i) {
+        Fragment& f = phonogram.Fragments[i];
         if (f.Mark != 0 && sameFiles) continue;
         const std::string source = FragmentSound(f);
+        // A file named after this phonogram is its own already: a store whose description
+        // failed named it so.
+        if (f.Mark != 0 && fs::path(source).filename().string().starts_with(phonogram.Name + "_"))
+            continue;
         std::error_code error;
         if (f.Mark != 0 && !fs::exists(source, error)) continue;  // its sound is gone already
         const std::string target = FreeName(Folder(), phonogram.Name + "_", next);
-        if (target.empty()) return false;
-        if (f.Mark == 0)
+        const bool moved = f.Mark == 0;
+        if (target.empty())
+            error = std::make_error_code(std::errc::file_exists);
+        else if (moved)
             fs::rename(source, target, error);
-        else
-            fs::copy_file(source, target, error);
-        if (error) return false;
-        if (f.Mark == 0) Temporary(source, false);
+        else if (std::error_code ignored; !fs::copy_file(source, target, error))
+            fs::remove(target, ignored);  // a copy the disk cut short is nobody's sound
+        if (error) {
+            UndoNaming(named);
+            return false;
+        }
+        named.push_back({i, source, f.File, f.Mark, moved});
+        if (moved) Temporary(source, false);
         f.File = target;
         f.Mark = 1;
     }
@@ -241,6 +255,24 @@ bool signal::NameSeparateFiles() {
         }
     deleted_.clear();
     return true;
+}
+
+// Gives the fragments of a store that failed their sounds back as they were, the latest first: a
+// renamed temporary its name again, a copy removed. A sound that cannot be given back keeps its
+// new name, which its fragment then names, so that no sound is lost.
+void signal::UndoNaming(const std::vector<NamedSound>& named) {
+    for (auto it = named.rbegin(); it != named.rend(); ++it) {
+        Fragment& f = Phonogram().Fragments[it->fragment];
+        std::error_code error;
+        if (it->moved)
+            fs::rename(f.File, it->source, error);
+        else
+            fs::remove(f.File, error);
+        if (error) continue;
+        if (it->moved) Temporary(it->source, true);
+        f.File = it->file;
+        f.Mark = it->mark;
+    }
 }
 
 // The working copy becomes the phonogram's file; a phonogram stored anew without a new recording

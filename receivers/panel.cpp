@@ -192,7 +192,10 @@ std::optional<StateFileHead> ReceiverPanel::ReadStateFileKeys(
     const std::function<void(std::string_view key, std::string_view value)>& modelKey,
     KeptStateLines* kept) {
     StateFileHead head = CurrentHead();
-    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey, kept)) return std::nullopt;
+    if (!::ReadStateFile(StateFilePath(), head, Scale, modelKey, kept)) {
+        fdx_->SetAsideUnreadFile(StateFilePath(), kStateFileLimit);
+        return std::nullopt;
+    }
     TakeHead(head);
     return head;
 }
@@ -230,7 +233,8 @@ bool ReceiverPanel::CreatePanel(const std::string& resourceName, ui::Form* paren
 }
 
 bool ReceiverPanel::SaveStateFile() {
-    if (!fdx_ || !fdx_->OptRecvSave || !HasStateToKeep()) return true;
+    if (!fdx_ || !fdx_->OptRecvSave || !HasStateToKeep() || fdx_->KeepsUnread(StateFilePath()))
+        return true;
     stateFileSaved_ = WriteStateFile();
     return stateFileSaved_;
 }

@@ -255,8 +255,9 @@ class ReceiverPanel : public ui::Form {
     // --- The state file (RECV_SAVE): the panel's settings and level scale from one run to the
     // next. The main window's close writes it, so that a failure can stop the close; a panel
     // that goes without that close writes it as it goes.
-    // Writes it when the panel keeps one: true when written or when there is nothing to keep,
-    // false when it could not be written (the old file then stays as it was).
+    // Writes it when the panel keeps one: true when written or when there is nothing to keep
+    // (nor when the start found a file it could neither read nor set aside), false when it could
+    // not be written (the old file then stays as it was).
     bool SaveStateFile();
     // The model's writer; a model without a state file has nothing to write.
     virtual bool WriteStateFile() { return true; }
@@ -409,7 +410,8 @@ class ReceiverPanel : public ui::Form {
                    const std::function<void(StateFileWriter&)>& afterModulation = nullptr);
     // Reads the state file: the head taken (TakeHead), the level scale, every other key to
     // modelKey in file order and the lines `kept` owns into it. The head as read; none, with
-    // nothing changed, when there is no file.
+    // nothing changed, when there is no file, or one too large to read (over kStateFileLimit),
+    // which is then set aside (FDX::SetAsideUnreadFile).
     std::optional<StateFileHead> ReadStateFileKeys(
         const std::function<void(std::string_view key, std::string_view value)>& modelKey,
         KeptStateLines* kept = nullptr);

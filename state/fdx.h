@@ -112,6 +112,17 @@ class FDX {
     // measurement series, which began at MeasurementStart and measures every CurrentBank->Poll s.
     void MeasurementTime(int n);
 
+    // After a read of `path` gave nothing: a plain file there that could not be read (larger than
+    // `limit`, or refused) would be replaced by the next save with what the program holds without
+    // it, the operator's settings or banks lost. It is moved aside, beside it under a name that
+    // says so, and the operator is told where in a notice that the start-up does not wait behind.
+    // A file that cannot be moved stays in UnreadFiles, which the saves at the close leave as it
+    // is. False, nothing done, when there is no such file (none, or one that reads).
+    bool SetAsideUnreadFile(const std::string& path, std::size_t limit = kTextFileLimit);
+    // True when a save must not replace the file at `path`: it was found unread and stayed.
+    bool KeepsUnread(const std::string& path) const;
+    std::vector<std::string> UnreadFiles;
+
     // Shows numbered message `number`, or records it in the running job line.
     void ShowError(int number);
     // The same for a message given by its text (the job lines' own messages).

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,12 +130,24 @@ void removeStaleTemporariesIn(const std::filesystem::path& folder) {
     for (const auto& path : stale) fs::remove(path, error);
 }
 
+// A rename that never replaces a file: false, errno EEXIST, when `to` is taken.
+bool renameNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without that rename: a new link fails on a taken name all the same.
+    if (::link(from.c_str(), to.c_str()) != 0) return false;
+    ::unlink(from.c_str());
+    return true;
+}
+
 // The content must be on disk before the rename, or a crash could leave an empty file in place of
 // the old one.
 bool writeAndRename(Descriptor& file, const std::string& temporary, const std::string& path,
-                    std::string_view content) {
-    return writeAll(file.get(), content) && ::fsync(file.get()) == 0 && file.close() &&
-           ::rename(temporary.c_str(), path.c_str()) == 0;
+                    std::string_view content, bool replace) {
+    if (!writeAll(file.get(), content) || ::fsync(file.get()) != 0 || !file.close()) return false;
+    return replace ? ::rename(temporary.c_str(), path.c_str()) == 0
+                   : renameNoReplace(temporary, path);
 }
 
 // Makes the rename itself survive a power failure. The new file is already in place when this
@@ -216,15 +229,34 @@ bool AppendLine(const std::string& path, std::string_view utf8) {
 }
 
 bool TextFileWriter::Save(const std::string& path) const {
+    return SaveFileWhole(path, content_);
+}
+
+bool SaveFileWhole(const std::string& path, std::string_view bytes, bool replace) {
     std::string temporary;
     Descriptor file(createTemporary(path, temporary));
     if (file.get() < 0) return false;
-    if (!writeAndRename(file, temporary, path, content_)) {
+    if (!writeAndRename(file, temporary, path, bytes, replace)) {
+        const int error = errno;  // a taken name is told to the caller
         ::unlink(temporary.c_str());
+        errno = error;
         return false;
     }
     syncFolder(path);
     return true;
+}
+
+std::string MoveAside(const std::string& path, std::string_view mark) {
+    constexpr int kAsideNames = 10;
+    for (int n = 1; n <= kAsideNames; ++n) {
+        const std::string aside = path + std::string(mark) + (n > 1 ? std::to_string(n) : "");
+        if (renameNoReplace(path, aside)) {
+            syncFolder(aside);
+            return aside;
+        }
+        if (errno != EEXIST) break;
+    }
+    return {};
 }
 
 bool CanWriteIn(const std::string& folder) {

@@ -36,6 +36,16 @@ class TextFileWriter {
     std::string content_;  // encoded bytes, line ends included
 };
 
+// Writes `bytes` as they are into the file at `path` as every stored file is written: whole into a
+// temporary beside it (named as RemoveStaleTemporaries knows them), which then takes the name.
+// With `replace` false a file already at `path` stays and the save fails (a printout never
+// replaces an earlier one). False when anything fails; no temporary then remains.
+bool SaveFileWhole(const std::string& path, std::string_view bytes, bool replace = true);
+
+// Moves the file at `path` aside, to the first free name of `path` + `mark`, `path` + `mark` +
+// "2", ... (never replacing a file). The name it now has; empty when it could not be moved.
+std::string MoveAside(const std::string& path, std::string_view mark);
+
 // Adds `utf8` as one line at the end of the file at `path` (made when missing), as the program
 // writes lines: code page 1251, ended by CR LF. The lines already there stay byte for byte; a
 // last line without its end gets one first. Returns false when anything fails; the file is then

@@ -1,7 +1,7 @@
 #include "ui/print.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
@@ -18,16 +18,21 @@
 
 namespace ui {
 
+// Writes a PDF file's bytes whole into its file: the file's name, or none when it was not written.
+using KeepFile = std::function<std::optional<std::string>(std::string_view bytes)>;
+
 // The members are destroyed bottom up: the painters before the device they paint on, the
-// device before the file it writes.
+// device before the bytes it writes.
 struct PrintDocument::Impl {
     std::string name;
     int dpi = 0;
     int pages = 0;
     bool ended = false;
-    bool written = true;                        // what End found
-    std::string fileName;                       // the PDF file's; empty for a printer
-    std::unique_ptr<QFile> file;                // the PDF file; a printer writes its own
+    bool written = true;   // what End found
+    std::string fileName;  // the PDF file's; empty for a printer
+    // A PDF file's bytes, all of them before its file is written; a printer writes its own.
+    std::unique_ptr<QBuffer> bytes;
+    KeepFile keep;
     std::unique_ptr<QPagedPaintDevice> device;  // none: a recording document
     QPainter qpainter;
     std::unique_ptr<Painter> painter;
@@ -98,12 +103,13 @@ bool PrintDocument::End() {
         return true;
     }
     impl_->written = impl_->qpainter.end();
-    if (impl_->file) {
-        // The last bytes reach the disk only as the file closes: a full disk shows there.
-        impl_->file->close();
-        impl_->written = impl_->written && impl_->file->error() == QFileDevice::NoError;
-        // A cut PDF opens nowhere: it is not left behind as if it were a printout.
-        if (!impl_->written) impl_->file->remove();
+    if (impl_->keep && impl_->written) {
+        // A cut PDF opens nowhere: only a whole one takes a printout's name.
+        const QByteArray& pdf = impl_->bytes->data();
+        const std::optional<std::string> file =
+            impl_->keep(std::string_view(pdf.constData(), std::size_t(pdf.size())));
+        impl_->written = file.has_value();
+        if (file) impl_->fileName = *file;
     }
     return impl_->written;
 }
@@ -117,23 +123,22 @@ QString NumberedPdf(const QString& folder, const std::string& name, int n) {
     return QDir(folder).filePath(n == 1 ? base + ".pdf" : QString("%1 (%2).pdf").arg(base).arg(n));
 }
 
-// A document written as PDF into `file`, open for writing; null, the file removed, when it
-// cannot be painted on.
-std::unique_ptr<PrintDocument> PdfDocument(std::unique_ptr<QFile> file, const std::string& name,
-                                           const PageSetup& setup) {
-    const QString path = file->fileName();
+// A document written as PDF, to go to the file `fileName` through `keep` as it ends; null when
+// it cannot be painted on.
+std::unique_ptr<PrintDocument> PdfDocument(const std::string& fileName, const std::string& name,
+                                           const PageSetup& setup, KeepFile keep) {
     auto impl = std::make_unique<PrintDocument::Impl>();
-    impl->fileName = FromQt(path);
-    auto writer = std::make_unique<QPdfWriter>(file.get());
+    impl->fileName = fileName;
+    impl->keep = std::move(keep);
+    impl->bytes = std::make_unique<QBuffer>();
+    if (!impl->bytes->open(QIODevice::WriteOnly)) return nullptr;
+    auto writer = std::make_unique<QPdfWriter>(impl->bytes.get());
     writer->setTitle(ToQt(name));
     writer->setCreator("ORVEL");
     writer->setResolution(setup.dpi);
     writer->setPageSize(QPageSize(QPageSize::A4));
-    impl->file = std::move(file);
     impl->device = std::move(writer);
-    auto document = Open(std::move(impl), name, setup);
-    if (!document) QFile::remove(path);
-    return document;
+    return Open(std::move(impl), name, setup);
 }
 
 }  // namespace
@@ -148,30 +153,40 @@ std::string PdfFolder::NextFile(const std::string& name) const {
 
 std::unique_ptr<PrintDocument> PdfFolder::Begin(const std::string& name, const PageSetup& setup) {
     const QString folder = ToQt(folder_);
-    if (!QDir().mkpath(folder)) return nullptr;
+    if (!save_ || !QDir().mkpath(folder)) return nullptr;
     // A file name the operator chose names the documents in place of their own name.
-    const std::string& base = fileName_.empty() ? name : fileName_;
-    auto file = std::make_unique<QFile>();
-    // Opening only a file that does not exist yet keeps an earlier document even when two
-    // prints race for the same name.
-    for (int n = 1;; ++n) {
-        file->setFileName(NumberedPdf(folder, base, n));
-        if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
-        if (!file->exists()) return nullptr;  // the folder will not take files
-    }
-    auto document = PdfDocument(std::move(file), name, setup);
-    if (document) lastFile_ = document->File();
+    const std::string base = fileName_.empty() ? name : fileName_;
+    // The name is taken only as the file is written whole: a save that fails on a name another
+    // file took meanwhile tries the next, so that two prints racing for a name keep both.
+    auto keep = [save = save_, folder, base, last = lastFile_,
+                 files = files_](std::string_view bytes) -> std::optional<std::string> {
+        for (int n = 1;; ++n) {
+            const QString path = NumberedPdf(folder, base, n);
+            if (QFileInfo::exists(path)) continue;
+            *last = FromQt(path);
+            if (save(*last, bytes, false)) break;
+            if (!QFileInfo::exists(path)) return std::nullopt;
+        }
+        files->push_back(*last);
+        return *last;
+    };
+    auto document = PdfDocument(NextFile(base), name, setup, std::move(keep));
+    if (document) *lastFile_ = document->File();
     return document;
 }
 
 std::unique_ptr<PrintDocument> PrinterTarget::Begin(const std::string& name,
                                                     const PageSetup& setup) {
     // "Print to file" is written as the PDF folder writes, so that a file the disk cut short
-    // is told and removed as there.
+    // is told and leaves the old file as it was.
     if (!choice_.file.empty()) {
-        auto file = std::make_unique<QFile>(ToQt(choice_.file));
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) return nullptr;
-        return PdfDocument(std::move(file), name, setup);
+        if (!save_) return nullptr;
+        auto keep = [save = save_,
+                     file = choice_.file](std::string_view bytes) -> std::optional<std::string> {
+            if (!save(file, bytes, true)) return std::nullopt;
+            return file;
+        };
+        return PdfDocument(choice_.file, name, setup, std::move(keep));
     }
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!choice_.printer.empty()) printer->setPrinterName(ToQt(choice_.printer));

@@ -3,7 +3,7 @@
 // dots of the resolution it chose, exactly as it draws on screen; a target turns the pages
 // into a PDF file or sends them to a printer.
 //
-//     ui::PdfFolder target(programDir + "PRINT");        // or ui::PrinterTarget(choice)
+//     ui::PdfFolder target(programDir + "PRINT", save);  // or ui::PrinterTarget(choice, save)
 //     auto doc = target.Begin("Печать отчета ORVEL", {300, false});
 //     if (!doc) return false;
 //     ui::Painter& p = doc->NewPage();
@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/canvas.h"
@@ -29,6 +30,14 @@
 namespace ui {
 
 class Window;
+
+// How a PDF file reaches the disk: `bytes` whole under `path`, or nothing at all; with `replace`
+// false a file already at `path` stays and the save fails. The program gives the writer of its
+// stored files (state/text_file.h, SaveFileWhole): whole into a temporary, then renamed, so that
+// a printout cut short (a kill, a full disk) leaves no file under a printout's name, and the
+// temporary a kill left is swept away at the next start.
+using FileSaver =
+    std::function<bool(const std::string& path, std::string_view bytes, bool replace)>;
 
 struct PageSetup {
     int dpi = 300;  // dots per inch of the painter's coordinates
@@ -51,13 +60,14 @@ class PrintDocument {
     int PageHeight() const;
     // Pages begun so far.
     int Pages() const;
-    // The PDF file the document is written to; empty for a printer or a recording.
+    // The PDF file the document is written to, once End wrote it; before, or when End failed,
+    // the file it was to go to. Empty for a printer or a recording.
     const std::string& File() const;
     // Begins the next page (the first call: page 1). The same painter serves every page and
     // keeps its pen, font and colours from page to page.
     Painter& NewPage();
-    // Ends the last page and the document; false when it could not be written or sent, and a
-    // PDF file not written whole is then removed. A document ended without a page holds one
+    // Ends the last page and the document; false when it could not be written or sent. A PDF
+    // file is written here, whole or not at all. A document ended without a page holds one
     // blank page.
     bool End();
 
@@ -74,27 +84,32 @@ class PrintTarget {
 };
 
 // PDF files in a folder (made when missing), one file per document, A4 sheets; the document's
-// name is the file's title. A file never replaces an earlier one: a document goes to
-// "<folder>/<name>.pdf", or when that exists to "<name> (2).pdf", "<name> (3).pdf", ... the
-// first name that is free. A "/" in the name becomes "_". Given a file name (without ".pdf"),
-// the files are named after it instead of after their documents. A file the disk cannot take
-// whole is removed when its document ends (End is false).
+// name is the file's title. Each file is written through `save` as its document ends, and never
+// replaces an earlier one: a document goes to "<folder>/<name>.pdf", or when that exists to
+// "<name> (2).pdf", "<name> (3).pdf", ... the first name that is free then. A "/" in the name
+// becomes "_". Given a file name (without ".pdf"), the files are named after it instead of after
+// their documents. A file the disk cannot take whole is not written (End is false).
 class PdfFolder : public PrintTarget {
   public:
-    explicit PdfFolder(std::string folder, std::string fileName = {})
-        : folder_(std::move(folder)), fileName_(std::move(fileName)) {}
+    PdfFolder(std::string folder, FileSaver save, std::string fileName = {})
+        : folder_(std::move(folder)), fileName_(std::move(fileName)), save_(std::move(save)) {}
     std::unique_ptr<PrintDocument> Begin(const std::string& name, const PageSetup& setup) override;
     // The file a document named `name` would go to now, the first free name, for a print dialog
     // to offer: the folder is made when missing, as the dialog takes only a file it can write.
     // Empty when the folder cannot be made.
     std::string NextFile(const std::string& name) const;
-    // The file of the last document begun; empty before the first.
-    const std::string& LastFile() const { return lastFile_; }
+    // The file of the last document begun (PrintDocument::File); empty before the first.
+    const std::string& LastFile() const { return *lastFile_; }
+    // The files written whole, in the order their documents ended.
+    const std::vector<std::string>& Files() const { return *files_; }
 
   private:
     std::string folder_;
     std::string fileName_;
-    std::string lastFile_;
+    FileSaver save_;
+    // Shared with the documents, which name their files as they end.
+    std::shared_ptr<std::string> lastFile_ = std::make_shared<std::string>();
+    std::shared_ptr<std::vector<std::string>> files_ = std::make_shared<std::vector<std::string>>();
 };
 
 // A target that prints nothing: each document's pages are kept as the drawing calls made on
@@ -157,14 +172,17 @@ struct PrinterChoice {
 };
 
 // A printer through the system's print service, on its own paper size; or, when the print dialog
-// chose "print to file", that PDF file, replaced, written as a PDF folder writes its files.
+// chose "print to file", that PDF file, replaced, written through `save` as a PDF folder writes
+// its files.
 class PrinterTarget : public PrintTarget {
   public:
-    explicit PrinterTarget(PrinterChoice choice) : choice_(std::move(choice)) {}
+    PrinterTarget(PrinterChoice choice, FileSaver save)
+        : choice_(std::move(choice)), save_(std::move(save)) {}
     std::unique_ptr<PrintDocument> Begin(const std::string& name, const PageSetup& setup) override;
 
   private:
     PrinterChoice choice_;
+    FileSaver save_;
 };
 
 struct PrintDialogRequest {

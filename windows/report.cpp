@@ -35,34 +35,17 @@ std::string HeaderPath(const FDX& fdx) {
     return fdx.ProgramDir + kHeaderFile;
 }
 
-// The header's lines; an empty header has none.
+// The header's lines as the text box holds them: an empty header has none, and a line end at
+// the end of the text begins an empty last line, which is kept as any other.
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
+    if (text.empty()) return lines;
     std::size_t from = 0;
-    while (from < text.size()) {
-        const std::size_t end = text.find('\n', from);
+    for (std::size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
         lines.push_back(text.substr(from, end - from));
-        if (end == std::string::npos) break;
-        from = end + 1;
-    }
+    lines.push_back(text.substr(from));
     return lines;
 }
-
-// Pages printed to PDF files, and which files they went to.
-class NotedFiles : public ui::PrintTarget {
-  public:
-    explicit NotedFiles(ui::PdfFolder& folder) : folder_(folder) {}
-    std::unique_ptr<ui::PrintDocument> Begin(const std::string& name,
-                                             const ui::PageSetup& setup) override {
-        auto document = folder_.Begin(name, setup);
-        if (document) files.push_back(folder_.LastFile());
-        return document;
-    }
-    std::vector<std::string> files;
-
-  private:
-    ui::PdfFolder& folder_;
-};
 
 // The largest rectangle of the sheet's shape in `area`, centred, a little inside it.
 ui::Rect PreviewRect(const ui::Rect& area, bool landscape) {
@@ -280,10 +263,10 @@ bool Report::ComposeAndPrint(bool prepareOnly) {
     if (!prepareOnly) {
         // Unattended: the system's printer as it stands, else PDF files.
         if (ui::DefaultPrinter()) {
-            ui::PrinterTarget printer({});
+            ui::PrinterTarget printer({}, SaveFileWhole);
             return PrintTo(printer);
         }
-        ui::PdfFolder folder(fdx_->ProgramDir + kPrintFolder);
+        ui::PdfFolder folder(fdx_->ProgramDir + kPrintFolder, SaveFileWhole);
         return PrintToFiles(folder);
     }
     const ReportSettings settings = Settings();
@@ -320,19 +303,18 @@ bool Report::PrintTo(ui::PrintTarget& target) {
 }
 
 bool Report::PrintToFiles(ui::PdfFolder& folder) {
-    NotedFiles files(folder);
-    ReportResult result = Lay(files);
+    ReportResult result = Lay(folder);
+    const std::vector<std::string>& files = folder.Files();
     // Files in the program folder are named from it, as the operator knows them.
     const auto shown = [this](std::string file) {
         if (file.starts_with(fdx_->ProgramDir)) file.erase(0, fdx_->ProgramDir.size());
         return file;
     };
-    if (result.made && !files.files.empty())
-        result.message = files.files.size() == 1
-                             ? "Отчет выдан в файл " + shown(files.files.front())
-                             : "Отчет выдан в файлы " + shown(files.files.front()) + " ... " +
-                                   shown(files.files.back());
-    // A file the disk cut short was removed as the print ended.
+    if (result.made && !files.empty())
+        result.message = files.size() == 1 ? "Отчет выдан в файл " + shown(files.front())
+                                           : "Отчет выдан в файлы " + shown(files.front()) +
+                                                 " ... " + shown(files.back());
+    // A file the disk cut short was never written under its name.
     if (!result.failedFile.empty()) {
         std::error_code error;
         const bool left = std::filesystem::exists(result.failedFile, error);
@@ -345,13 +327,13 @@ bool Report::PrintToFiles(ui::PdfFolder& folder) {
 
 void Report::Print() {
     if (!ui::DefaultPrinter()) {
-        ui::PdfFolder folder(fdx_->ProgramDir + kPrintFolder);
+        ui::PdfFolder folder(fdx_->ProgramDir + kPrintFolder, SaveFileWhole);
         PrintToFiles(folder);
         return;
     }
     // "Print to file" proposes the next free file in PRINT, as the pages without a printer go.
     const std::string proposed =
-        ui::PdfFolder(fdx_->ProgramDir + kPrintFolder).NextFile(kReportDocumentName);
+        ui::PdfFolder(fdx_->ProgramDir + kPrintFolder, SaveFileWhole).NextFile(kReportDocumentName);
     std::optional<ui::PrinterChoice> choice;
     {
         const DialogOpen open(*this);
@@ -361,11 +343,11 @@ void Report::Print() {
     if (!choice->file.empty()) {
         // Each page is a document of its own: the file chosen, then its numbered neighbours.
         const std::filesystem::path file(choice->file);
-        ui::PdfFolder folder(file.parent_path().string(), file.stem().string());
+        ui::PdfFolder folder(file.parent_path().string(), SaveFileWhole, file.stem().string());
         PrintToFiles(folder);
         return;
     }
-    ui::PrinterTarget printer(*choice);
+    ui::PrinterTarget printer(*choice, SaveFileWhole);
     PrintTo(printer);
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "state/format_text.h"
+#include "state/text_file.h"
 #include "ui/print.h"
 #include "windows/view.h"
 
@@ -131,11 +132,11 @@ std::vector<std::string> View::PrintedLines() {
 // Printed to a file, the study goes by default to the program folder's PRINT under its
 // document's name, beside the earlier printouts.
 void View::Print() {
-    const ui::PdfFolder folder(fdx_->ProgramDir + "PRINT");
+    const ui::PdfFolder folder(fdx_->ProgramDir + "PRINT", SaveFileWhole);
     const std::optional<ui::PrinterChoice> choice =
         ui::RunPrintDialog({this, folder.NextFile(kStudyDocumentName)});
     if (!choice) return;
-    ui::PrinterTarget printer(*choice);
+    ui::PrinterTarget printer(*choice, SaveFileWhole);
     if (!PrintTo(printer)) fdx_->ShowError(52);
 }
 

@@ -324,6 +324,9 @@ class InterruptedSaves : public WindowTest {
         WriteBytes("FREQ/0001/freq.cfg" + ended + "_1", "x");
         WriteBytes("DP/x.cfg" + ended + "_3", "x");
         WriteBytes("SCALE/x.cfg" + ended + "_4", "x");
+        // A printout whose file the kill cut short, beside a whole one.
+        WriteBytes("PRINT/Печать отчета ORVEL (2).pdf" + ended + "_5", "%PDF-1.4\n");
+        WriteBytes("PRINT/Печать отчета ORVEL.pdf", "%PDF-1.4 whole");
         WriteBytes(ours, "x");
         // Result sets: one whole, one whose arrays or levels the save never reached (with the
         // operator's notes on it), one whose header it never reached; copied from Windows, a
@@ -355,6 +358,8 @@ TEST_F(InterruptedSaves, AreGoneAfterTheStartUnlessTheirProgramRuns) {
     EXPECT_FALSE(Exists("FREQ/0001/freq.cfg" + ended + "_1"));
     EXPECT_FALSE(Exists("DP/x.cfg" + ended + "_3"));
     EXPECT_FALSE(Exists("SCALE/x.cfg" + ended + "_4"));
+    EXPECT_FALSE(Exists("PRINT/Печать отчета ORVEL (2).pdf" + ended + "_5"));
+    EXPECT_TRUE(Exists("PRINT/Печать отчета ORVEL.pdf"));
     EXPECT_TRUE(Exists(ours));
 }
 

@@ -3,6 +3,7 @@
 // ends the recording and asks about it, and job lines reach both windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -69,6 +70,31 @@ TEST_F(SignalPage, TheStartButtonRecordsAndTheSaveButtonMakesAJournalPhonogram) 
               (std::vector<std::string>{noReceiver, "Дописать в существующую фонограмму?"}));
     EXPECT_EQ(stored.Fragments.size(), 2u);
     EXPECT_EQ(stored.Fragments[1].Position, 3000u);
+}
+
+// A new phonogram whose description the disk does not take: told, not in the journal, and still
+// unsaved, so that the close asks about it.
+TEST_F(SignalPage, APhonogramWhoseDescriptionCannotBeWrittenIsToldAndStaysUnsaved) {
+    ui::ServePending();
+    Record(3000);
+    WithFileSizeLimit(10, [&] { Save(); });
+    EXPECT_EQ(Messages().back(), "Нельзя сохранить фонограмму");
+    EXPECT_EQ(Child(orvel.store.PhonogramFolder, "07/03/2001 Фонограмма 1"), nullptr);
+    EXPECT_TRUE(orvel.store.PhonogramFolder->Children().empty());
+    EXPECT_EQ(orvel.PhonogramRecorded, 1);
+    EXPECT_EQ(orvel.PhonogramLoaded, 0);
+
+    // Stored again once the disk takes it: under the name its sound already has, no copy left.
+    Save();
+    JournalItem* item = Child(orvel.store.PhonogramFolder, "07/03/2001 Фонограмма 1");
+    ASSERT_NE(item, nullptr);
+    const std::string name = item->As<UserFono>()->Name;
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path() / "FONO"))
+        files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{name + ".cfg", name + ".wav"}));
+    EXPECT_EQ(orvel.PhonogramRecorded, 0);
 }
 
 TEST_F(SignalPage, AClosingWhileRecordingEndsTheRecordingAndAsksAboutIt) {

@@ -179,4 +179,71 @@ TEST_F(StartUp, AFolderThatTakesNoFileIsReportedAndStopsTheCloseUntilItDoes) {
     EXPECT_NE(read("IC8500.001"), "old");
 }
 
+// ORVEL.CFG over 500 Kb and a state file over 16 Mb: the start reads neither, says so without
+// waiting, and sets them aside whole, so that the close writes its own beside them.
+TEST_F(StartUp, FilesTooLargeToReadAreSetAsideAndTheCloseWritesItsOwn) {
+    WriteIni("COM=1\r\nSPEED=5\r\nRECV=4\r\nRECV_SAVE=\xc4\xc0\r\n");
+    const std::size_t cfgSize = 600'000, stateSize = 16 * 1024 * 1024 + 1;
+    for (const auto& [file, size] : {std::pair{"ORVEL.CFG", cfgSize}, {"IC8500.001", stateSize}}) {
+        std::ofstream(folder.File(file)) << "Банк=Посты\r\n";
+        std::filesystem::resize_file(folder.File(file), size);
+    }
+    ASSERT_TRUE(orvel.Create());
+    ASSERT_EQ(boxes.notices.size(), 2u);
+    EXPECT_EQ(boxes.notices[0].text,
+              "Файл IC8500.001 больше 16 Мб и не прочитан: приняты значения по умолчанию. "
+              "Файл сохранен как IC8500.001.не_прочитан");
+    EXPECT_EQ(boxes.notices[1].text,
+              "Файл ORVEL.CFG больше 500 Кб и не прочитан: приняты значения по умолчанию. "
+              "Файл сохранен как ORVEL.CFG.не_прочитан");
+    EXPECT_TRUE(boxes.shown.empty());
+
+    orvel.Show();
+    EXPECT_TRUE(orvel.Close());
+    EXPECT_TRUE(ReadBytes(folder.File("ORVEL.CFG")).starts_with("\xc4\xe0\xf2\xe0="));  // "Дата="
+    EXPECT_TRUE(ReadBytes(folder.File("IC8500.001")).starts_with("\xc4\xe0\xf2\xe0="));
+    EXPECT_EQ(std::filesystem::file_size(folder.File("ORVEL.CFG.не_прочитан")), cfgSize);
+    EXPECT_EQ(std::filesystem::file_size(folder.File("IC8500.001.не_прочитан")), stateSize);
+}
+
+TEST_F(StartUp, SettingsTooLargeToReadAreSetAsideAndTheStartGoesOnWithoutThem) {
+    WriteIni("COM=1\r\nRECV=4\r\n");
+    std::filesystem::resize_file(folder.File("ORVEL.INI"), 600'000);
+    ASSERT_TRUE(orvel.Create());
+    ASSERT_FALSE(boxes.notices.empty());
+    EXPECT_EQ(boxes.notices[0].text,
+              "Файл ORVEL.INI больше 500 Кб и не прочитан: приняты значения по умолчанию. "
+              "Файл сохранен как ORVEL.INI.не_прочитан");
+    EXPECT_EQ(std::filesystem::file_size(folder.File("ORVEL.INI.не_прочитан")), 600'000u);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("ORVEL.INI")));
+    EXPECT_EQ(orvel.PortIndex, 0);
+}
+
+// Files that the start could not set aside (the folder took no rename then) are not replaced
+// by the close.
+TEST_F(StartUp, FilesTooLargeToReadThatStayedAreNotReplacedByTheClose) {
+    WriteIni("COM=1\r\nSPEED=5\r\nRECV=4\r\nRECV_SAVE=\xc4\xc0\r\n");
+    for (const char* file : {"ORVEL.CFG", "IC8500.001"}) {
+        std::ofstream(folder.File(file)) << "Банк=Посты\r\n";
+        std::filesystem::resize_file(folder.File(file), 16 * 1024 * 1024 + 1);
+    }
+    {
+        const ReadOnlyFolder readOnly(folder.Dir());
+        ASSERT_TRUE(orvel.Create());
+    }
+    ASSERT_EQ(boxes.notices.size(), 2u);
+    for (const auto& notice : boxes.notices)
+        EXPECT_TRUE(notice.text.ends_with(
+            "Переименовать его не удалось: при выходе он не будет перезаписан"))
+            << notice.text;
+    const std::size_t startBoxes = boxes.shown.size();  // the start's word on the folder
+    orvel.Show();
+    EXPECT_TRUE(orvel.Close());
+    EXPECT_EQ(boxes.shown.size(), startBoxes);  // nothing failed: nothing was to be written
+    for (const char* file : {"ORVEL.CFG", "IC8500.001"}) {
+        EXPECT_EQ(std::filesystem::file_size(folder.File(file)), 16u * 1024 * 1024 + 1) << file;
+        EXPECT_TRUE(ReadBytes(folder.File(file)).starts_with("Банк=Посты")) << file;
+    }
+}
+
 }  // namespace

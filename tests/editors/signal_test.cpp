@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <string>
@@ -18,6 +19,7 @@
 #include "state/message_bus.h"
 #include "state/stamp_clock.h"
 #include "tests/editors/editor_fixture.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/program_folder.h"
 #include "ui/reply_event.h"
 #include "ui/sound.h"
@@ -163,6 +165,82 @@ TEST_F(Phonograms, FragmentsOfTheirOwnGetTheFirstFreeNamesAndStoredOnesAreCopied
     EXPECT_EQ(phonogram.Fragments[1].File, Fono("0703-0002_2.wav"));
     EXPECT_TRUE(fs::exists(Fono("0703-0001_1.wav")));
     EXPECT_TRUE(fs::exists(Fono("0703-0001_3.wav")));
+}
+
+// The second of three renames fails (its temporary went): the store is told and undone, and a
+// store once the sound is back names the files from the first free name, none left over.
+TEST_F(Phonograms, AStoreWhoseRenameFailsPartWayIsToldAndUndone) {
+    phonogram.SeparateFiles = 1;
+    for (const int64_t ms : {1000, 2000, 3000}) Record(ms);
+    ASSERT_EQ(phonogram.Fragments.size(), 3u);
+    ASSERT_EQ(phonogram.Fragments[1].File, Fono("temp2.wav"));
+    const std::string second = ReadBytes(Fono("temp2.wav"));
+    fs::remove(Fono("temp2.wav"));
+
+    phonogram.Name = "0703-0001";
+    EXPECT_EQ(Send(PostSaveSettings), Codes{});
+    EXPECT_EQ(shown, Texts{"Нельзя сохранить фонограмму"});
+    EXPECT_EQ(phonogram.Fragments[0].File, Fono("temp1.wav"));
+    EXPECT_EQ(phonogram.Fragments[0].Mark, 0);
+    EXPECT_TRUE(fs::exists(Fono("temp1.wav")));
+    EXPECT_FALSE(fs::exists(Fono("0703-0001_1.wav")));
+    EXPECT_EQ(fdx.PhonogramRecorded, 1);
+
+    WriteBytes(Fono("temp2.wav"), second);
+    EXPECT_EQ(Send(PostSaveSettings), Codes{PostPhonogramRecorded});
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder.path() / "FONO"))
+        files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (Texts{"0703-0001_1.wav", "0703-0001_2.wav", "0703-0001_3.wav"}));
+    EXPECT_EQ(ReadBytes(Fono("0703-0001_2.wav")), second);
+    EXPECT_EQ(phonogram.Fragments[2].File, Fono("0703-0001_3.wav"));
+
+    // The main window could not write the description: the next store under the same name
+    // finds the files its own and copies none.
+    EXPECT_EQ(Send(PostSaveSettings), Codes{PostPhonogramRecorded});
+    EXPECT_FALSE(fs::exists(Fono("0703-0001_4.wav")));
+    EXPECT_EQ(phonogram.Fragments[0].File, Fono("0703-0001_1.wav"));
+}
+
+// A stored phonogram stored anew as one of its own, its second file cut short by a full disk:
+// told, and no copy is left under the new name.
+TEST_F(Phonograms, AStoreThatTheDiskCutsShortLeavesNoCopyBehind) {
+    LoadSeparate({1000, 2000});
+    WriteBytes(Fono("0703-0001_2.wav"), std::string(64 * 1024, '\x80'));
+    fdx.PhonogramLoaded = 0;
+    phonogram.Name = "0703-0002";
+    EXPECT_EQ(WithFileSizeLimit(8192, [&] { return Send(PostSaveSettings); }), Codes{});
+    EXPECT_EQ(shown, Texts{"Нельзя сохранить фонограмму"});
+    EXPECT_EQ(phonogram.Fragments[0].File, Fono("0703-0001_1.wav"));
+    EXPECT_EQ(phonogram.Fragments[1].File, Fono("0703-0001_2.wav"));
+    EXPECT_FALSE(fs::exists(Fono("0703-0002_1.wav")));
+    EXPECT_FALSE(fs::exists(Fono("0703-0002_2.wav")));
+    EXPECT_EQ(ReadBytes(Fono("0703-0001_2.wav")).size(), 64u * 1024);
+}
+
+// A phonogram whose sound the player cannot open: told, and nothing is left to play.
+TEST_F(Phonograms, AnUnreadablePhonogramIsToldAndLeavesNothingToPlay) {
+    phonogram.Name = "0703-0001";
+    phonogram.Fragments.resize(2);  // "0703-0001.wav" is gone
+    fdx.PhonogramLoaded = 1;
+    Send(PostItemLoaded);
+    EXPECT_EQ(shown, Texts{"Ошибка в файле фонограммы"});
+    EXPECT_EQ(window.lv_1->RowCount(), 0);
+    EXPECT_TRUE(window.lb_1->IsEnabled());  // a recording may still choose its rate
+
+    window.Play();
+    EXPECT_EQ(shown, (Texts{"Ошибка в файле фонограммы", "Нет информации для воспроизведения"}));
+    EXPECT_FALSE(window.Playing());
+}
+
+TEST_F(Phonograms, AFragmentWhoseFileThePlayerRefusesIsToldAndNotPlayed) {
+    LoadSeparate({1000, 2000});
+    sound.files.erase(Fono("0703-0001_2.wav"));
+    window.SelectFragment(1);
+    window.Play();
+    EXPECT_EQ(shown, Texts{"Нет информации для воспроизведения"});
+    EXPECT_FALSE(window.Playing());
 }
 
 TEST_F(Phonograms, RecordingOntoALoadedPhonogramLeavesItsFileAsStoredUntilStored) {

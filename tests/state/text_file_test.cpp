@@ -92,6 +92,23 @@ TEST(TextFileWriter, FailedWriteKeepsOldFileAndLeavesNoTemporary) {
     EXPECT_THAT(dir.Entries(), ElementsAre("job.cfg"));
 }
 
+// Bytes as they are (a printout), whole or not at all; a file already at a name that must not
+// be replaced stays, and the failure says the name is taken.
+TEST(SaveFileWhole, WritesBytesAsTheyAreAndReplacesOnlyWhenAsked) {
+    TempDir dir;
+    const std::string path = dir.File("report.pdf");
+    const std::string pdf("%PDF-1.4\r\n\0\xff", 12);
+    ASSERT_TRUE(SaveFileWhole(path, pdf, false));
+    EXPECT_EQ(ReadBytes(path), pdf);
+    errno = 0;
+    EXPECT_FALSE(SaveFileWhole(path, "another", false));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(ReadBytes(path), pdf);
+    EXPECT_TRUE(SaveFileWhole(path, "another"));
+    EXPECT_EQ(ReadBytes(path), "another");
+    EXPECT_THAT(dir.Entries(), ::testing::ElementsAre("report.pdf"));
+}
+
 TEST(StaleTemporaries, ThoseOfEndedProcessesGoFromTheProgramAndItemFoldersOnly) {
     TempDir dir;
     const std::string ended = ".tmp" + std::to_string(EndedProcessId());

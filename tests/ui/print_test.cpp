@@ -1,5 +1,8 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -11,6 +14,7 @@
 #include <filesystem>
 #include <string>
 
+#include "state/text_file.h"
 #include "tests/state/temp_dir.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/poppler.h"
@@ -36,7 +40,7 @@ bool PrintTwoPages(ui::PrintTarget& target, const std::string& name, const std::
 
 TEST(PrintToPdf, PagesKeepTheirTextInOrderAndTheNameIsTheTitle) {
     TempDir dir;
-    ui::PdfFolder target(dir.File("PRINT"));
+    ui::PdfFolder target(dir.File("PRINT"), SaveFileWhole);
     ASSERT_TRUE(PrintTwoPages(target, "Печать отчета ORVEL", "Страница один: 145.2500 МГц",
                               "Страница два"));
     EXPECT_EQ(target.LastFile(), dir.File("PRINT/Печать отчета ORVEL.pdf"));
@@ -57,7 +61,7 @@ TEST(PrintToPdf, PagesKeepTheirTextInOrderAndTheNameIsTheTitle) {
 
 TEST(PrintToPdf, ADocumentOfAnEarlierNameGoesToTheNextFreeNumber) {
     TempDir dir;
-    ui::PdfFolder target(dir.path().string());
+    ui::PdfFolder target(dir.path().string(), SaveFileWhole);
     ASSERT_TRUE(PrintTwoPages(target, "report", "first print", "1"));
     ASSERT_TRUE(PrintTwoPages(target, "report", "second print", "2"));
     EXPECT_EQ(target.LastFile(), dir.File("report (2).pdf"));
@@ -79,7 +83,7 @@ TEST(PrintToPdf, ADocumentOfAnEarlierNameGoesToTheNextFreeNumber) {
 
 TEST(PrintToPdf, ThePageIsTheWholeSheetInDotsOfTheResolution) {
     TempDir dir;
-    ui::PdfFolder target(dir.path().string());
+    ui::PdfFolder target(dir.path().string(), SaveFileWhole);
     auto portrait = target.Begin("sheet", {300, false});
     ASSERT_TRUE(portrait);
     EXPECT_EQ(portrait->PageWidth(), 2479);  // A4 is 595 x 842 points
@@ -117,7 +121,7 @@ bool PrintPages(ui::PrintTarget& target, const std::string& name, int pages) {
 // closed (a small document waits in the file's buffer until then).
 TEST(PrintToPdf, AFileTheDiskCutsShortIsReportedAndRemoved) {
     TempDir dir;
-    ui::PdfFolder folder(dir.File("PRINT"));
+    ui::PdfFolder folder(dir.File("PRINT"), SaveFileWhole);
     ASSERT_TRUE(PrintPages(folder, "small", 1));
     ASSERT_TRUE(PrintPages(folder, "large", 30));
     ASSERT_LT(std::filesystem::file_size(dir.File("PRINT/small.pdf")), 8192u);
@@ -130,22 +134,51 @@ TEST(PrintToPdf, AFileTheDiskCutsShortIsReportedAndRemoved) {
     EXPECT_TRUE(std::filesystem::exists(dir.File("PRINT/small.pdf")));
 
     // "Print to file" from the print dialog the same.
-    ui::PrinterTarget chosen({"", dir.File("chosen.pdf"), 1});
+    ui::PrinterTarget chosen({"", dir.File("chosen.pdf"), 1}, SaveFileWhole);
     EXPECT_FALSE(WithFileSizeLimit(4096, [&] { return PrintPages(chosen, "cut", 1); }));
     EXPECT_FALSE(std::filesystem::exists(dir.File("chosen.pdf")));
     ASSERT_TRUE(PrintPages(chosen, "whole", 1));
     EXPECT_NE(Poppler("pdftotext", dir.File("chosen.pdf")).find("строка 59"), std::string::npos);
 }
 
+// kill -9 while a document of 30 pages is being drawn: no file takes a printout's name. The
+// print runs in a child process that is killed once its last page is drawn, before its end.
+TEST(PrintToPdf, AKillWhilePrintingLeavesNoFileUnderAPrintoutsName) {
+    TempDir dir;
+    ui::PdfFolder folder(dir.File("PRINT"), SaveFileWhole);
+    int drawn[2];
+    ASSERT_EQ(::pipe(drawn), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto doc = folder.Begin("Печать отчета ORVEL", {300, false});
+        for (int page = 0; doc && page < 30; ++page)
+            doc->NewPage().Text(300, 300, "строка " + std::to_string(page));
+        [[maybe_unused]] const ssize_t told = ::write(drawn[1], doc ? "d" : "-", 1);
+        for (;;) ::pause();
+    }
+    ::close(drawn[1]);
+    char byte = 0;
+    const ssize_t told = ::read(drawn[0], &byte, 1);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::close(drawn[0]);
+    ASSERT_EQ(std::string(1, byte), "d") << told;
+    ASSERT_TRUE(std::filesystem::is_directory(dir.File("PRINT")));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("PRINT")));
+}
+
 TEST(PrintToPdf, AFolderThatCannotBeMadeTakesNoDocument) {
     TempDir dir;
     WriteBytes(dir.File("file"), "x");
-    ui::PdfFolder target(dir.File("file/PRINT"));
+    ui::PdfFolder target(dir.File("file/PRINT"), SaveFileWhole);
     EXPECT_EQ(target.Begin("report", {}), nullptr);
     EXPECT_TRUE(target.LastFile().empty());
     EXPECT_EQ(target.NextFile("report"), "");
     // The file offered to a print dialog lies in a folder that is there to take it.
-    EXPECT_EQ(ui::PdfFolder(dir.File("PRINT")).NextFile("report"), dir.File("PRINT/report.pdf"));
+    EXPECT_EQ(ui::PdfFolder(dir.File("PRINT"), SaveFileWhole).NextFile("report"),
+              dir.File("PRINT/report.pdf"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("PRINT")));
 }
 
@@ -155,7 +188,7 @@ TEST(PrintDialog, TheScriptedChoiceReachesThePrinterAndACancelPrintsNothing) {
     dialogs.answers = {ui::PrinterChoice{"", dir.File("chosen.pdf"), 1}};
     const std::optional<ui::PrinterChoice> choice = ui::RunPrintDialog({});
     ASSERT_TRUE(choice);
-    ui::PrinterTarget printer(*choice);
+    ui::PrinterTarget printer(*choice, SaveFileWhole);
     ASSERT_TRUE(PrintTwoPages(printer, "Печать детального анализа ORVEL", "анализ", "итог"));
     const std::string text = Poppler("pdftotext", dir.File("chosen.pdf"));
     const size_t first = text.find("анализ"), second = text.find("итог");

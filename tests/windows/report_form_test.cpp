@@ -118,6 +118,39 @@ TEST_F(PrintForm, SettingsAndHeaderAreSavedAndComeBack) {
     EXPECT_EQ(fdx.PrinterSet, 0);
 }
 
+// The header keeps the lines the box gives, empty ones at its end too, save after save.
+TEST_F(PrintForm, TheHeadersTrailingEmptyLinesSurviveEverySave) {
+    ASSERT_TRUE(form.Create(&main, &fdx));
+    form.rtb_1->SetLines("Отчет\n\nлист @СТР\n\n");
+    for (int save = 0; save < 3; ++save) {
+        form.SaveSettingsAndHeader();
+        EXPECT_EQ(ReadBytes(dir.File("print.hdr")), Utf8ToCp1251("Отчет\r\rлист @СТР\r\r"));
+        form.Destroy();
+        ASSERT_TRUE(form.Create(&main, &fdx));
+        EXPECT_EQ(form.rtb_1->Lines(), "Отчет\n\nлист @СТР\n\n");
+    }
+    EXPECT_EQ(form.Settings().header, (std::vector<std::string>{"Отчет", "", "лист @СТР", "", ""}));
+}
+
+// A header that cannot be saved is told in a box; the settings are kept all the same.
+TEST_F(PrintForm, AHeaderThatCannotBeSavedIsToldAndTheSettingsStillKept) {
+    ui::ScriptedMessageBoxes boxes;
+    std::filesystem::create_directory(dir.File("print.hdr"));  // no file can take its place
+    fdx.PrinterSet = 0;
+    ASSERT_TRUE(form.Create(&main, &fdx));
+    form.land->SetChecked(true);
+    form.rtb_1->SetLines("Отчет");
+    form.SaveSettingsAndHeader();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Ошибка сохранения файла\"" + dir.File("print.hdr") + "\"");
+    EXPECT_EQ(boxes.shown[0].caption, "ВНИМАНИЕ");
+    EXPECT_EQ(boxes.shown[0].icon, ui::MessageIcon::Stop);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("print.hdr")));
+    EXPECT_EQ(fdx.PrinterSet, 1);
+    EXPECT_EQ(fdx.PrinterLandscape, 1);
+    EXPECT_EQ(form.rtb_1->Lines(), "Отчет");  // the operator's text stays to be saved again
+}
+
 TEST_F(PrintForm, TheFirstLayoutPreviewsThePageAndCountsThePages) {
     ASSERT_TRUE(form.Create(&main, &fdx));
     ui::ServePending();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "state/message_bus.h"
+#include "state/text_file.h"
 #include "state/user_freq.h"
 #include "tests/state/temp_dir.h"
 #include "tests/support/poppler.h"
@@ -165,7 +166,7 @@ TEST_F(StudyWindow, ThePrintoutIsOneNamedDocumentAndASecondDoesNotReplaceTheFirs
     Bind(1, second, 1450000);
     Open();
     TempDir dir;
-    ui::PdfFolder folder(dir.File("PRINT"));
+    ui::PdfFolder folder(dir.File("PRINT"), SaveFileWhole);
     ASSERT_TRUE(window.PrintTo(folder));
     const std::string pdf = dir.File("PRINT/Печать детального анализа ORVEL.pdf");
     EXPECT_EQ(folder.LastFile(), pdf);

@@ -1,0 +1,62 @@
+// Stored files the program writes back (ORVEL.CFG, ORVEL.INI, a receiver's state file) that were
+// there but could not be read: kept from the next save.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "state/fdx.h"
+#include "state/format_text.h"
+#include "state/text_file.h"
+
+namespace {
+
+// What the name of a file set aside ends with.
+constexpr std::string_view kUnreadMark = ".не_прочитан";
+constexpr std::string_view kDefaultsTaken = " не прочитан: приняты значения по умолчанию. ";
+
+// "500 Кб", "16 Мб": a limit as the operator reads sizes.
+std::string SizeText(std::size_t bytes) {
+    constexpr std::size_t kKb = 1024, kMb = 1024 * 1024;
+    if (bytes >= kMb) return FormatText("%zu Мб", bytes / kMb);
+    return FormatText("%zu Кб", bytes / kKb);
+}
+
+bool Readable(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+}  // namespace
+
+bool FDX::SetAsideUnreadFile(const std::string& path, std::size_t limit) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    const bool tooLarge = static_cast<std::uint64_t>(info.st_size) > limit;
+    if (!tooLarge && Readable(path)) return false;
+
+    // The operator knows the files of the program folder by their names there.
+    const auto shown = [this](const std::string& file) {
+        return file.starts_with(ProgramDir) ? file.substr(ProgramDir.size()) : file;
+    };
+    std::string text = "Файл " + shown(path) +
+                       (tooLarge ? " больше " + SizeText(limit) + " и" : "") +
+                       std::string(kDefaultsTaken);
+    const std::string aside = MoveAside(path, kUnreadMark);
+    if (!aside.empty()) {
+        text += "Файл сохранен как " + shown(aside);
+    } else {
+        UnreadFiles.push_back(path);
+        text += "Переименовать его не удалось: при выходе он не будет перезаписан";
+    }
+    NoticeErrorText(std::move(text));
+    return true;
+}
+
+bool FDX::KeepsUnread(const std::string& path) const {
+    return std::find(UnreadFiles.begin(), UnreadFiles.end(), path) != UnreadFiles.end();
+}
