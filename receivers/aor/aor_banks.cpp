@@ -432,7 +432,7 @@ bool AorMemoryKeys::Take(std::string_view key, std::string_view value) {
         b.Attenuator = true;
         b.AttenuatorDb = kSearchBankDepth;
     } else if (key == "SF_QATT") {
-        if (layout_.holds.depth) b.AttenuatorDb = layout_.Depth(ReadU32(value));
+        if (layout_.holds.depth) b.AttenuatorDb = layout_.Depth(number);
     } else if (key == "SF_STEP") {
         b.Step = number;
     } else if (key == "SF_ID") {
