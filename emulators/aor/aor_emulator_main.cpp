@@ -8,6 +8,8 @@
 //                   (by default answers leave at once).
 //   --trace         write every line received ("> ") and every line sent ("< ") to standard
 //                   error, each after the time of day in milliseconds, as it happens.
+//   --terse         answer as tersely as a set may: a memory read that names a bank or a
+//                   channel with an empty line, an empty search bank with a bare "---".
 //
 // What each answers is listed in emulators/aor/aor_set.h and in the model's own header
 // (ar5000_emulator.h, ar8200_emulator.h, ar8000_emulator.h, ar3000a_emulator.h). The AR3000A
@@ -19,6 +21,7 @@
 #include <memory>
 #include <string_view>
 
+#include "emulators/aor/aor_set.h"
 #include "emulators/aor/ar3000a_emulator.h"
 #include "emulators/aor/ar5000_emulator.h"
 #include "emulators/aor/ar8000_emulator.h"
@@ -60,7 +63,7 @@ const Model kModels[] = {
 
 constexpr char kUsage[] =
     "Usage: orvel-aor-emulator [--model ar5000|ar8200|ar8600|ar8000|ar3000a] [--link PATH]\n"
-    "                          [--line-rate] [--trace]\n"
+    "                          [--line-rate] [--trace] [--terse]\n"
     "                          [--noise LEVEL] [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
     "An AOR receiver on a pseudo-terminal; prints the terminal's path and serves until\n"
     "interrupted.\n";
@@ -84,6 +87,7 @@ int main(int argc, char** argv) {
     const Model* model = &kModels[0];
     bool lineRate = false;
     bool trace = false;
+    bool terse = false;
     const emulators::ProgramOption own[] = {
         {"--model", true,
          [&](std::string_view name) {
@@ -102,6 +106,11 @@ int main(int argc, char** argv) {
              trace = true;
              return true;
          }},
+        {"--terse", false,
+         [&](std::string_view) {
+             terse = true;
+             return true;
+         }},
     };
 
     emulators::ProgramShell shell("orvel-aor-emulator", kUsage);
@@ -118,6 +127,11 @@ int main(int argc, char** argv) {
             emulator->SetLineRate(lineRate);
             emulator->SetReportLineFaults(true);
             if (trace) emulator->SetTrace(TraceLine);
+            if (auto* set = dynamic_cast<emulators::AorSetEmulator*>(emulator.get());
+                set && terse) {
+                set->SetMemoryReadAcknowledged(true);
+                set->SetBareEmptySearchBanks(true);
+            }
             return emulator;
         },
         banner, lineRate ? "at line rate" : "");

@@ -347,6 +347,24 @@ TEST(AorEmulatorProgram, ServesEachModelOfTheFamilyByItsName) {
     }
 }
 
+// --terse: the AR8200 acknowledges a memory read with an empty line and says a bare "---" for an
+// empty search bank; without it, it answers the channel and the bank with their own lines.
+TEST(AorEmulatorProgram, AnswersTerselyWhenAskedTo) {
+    for (const bool terse : {false, true}) {
+        std::vector<std::string> options = {"--model", "ar8200"};
+        if (terse) options.push_back("--terse");
+        const Program program = Launch(options);
+        ASSERT_GT(program.pid, 0);
+        {
+            const Line line(TerminalPath(program));
+            EXPECT_EQ(line.Exchange("MRA05"), terse ? "" : "MR MXA05 ---") << terse;
+            EXPECT_EQ(line.Exchange("SRB"), terse ? "---" : "SRB ---") << terse;
+        }
+        ::kill(program.pid, SIGTERM);
+        EXPECT_EQ(ExitCode(program), 0);
+    }
+}
+
 TEST(AorEmulatorProgram, RefusesAnUnknownModelAndValuesOutsideItsRange) {
     for (const auto& options :
          std::vector<std::vector<std::string>>{{"--model", "ar9000"},
