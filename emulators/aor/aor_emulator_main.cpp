@@ -8,8 +8,9 @@
 //                   (by default answers leave at once).
 //   --trace         write every line received ("> ") and every line sent ("< ") to standard
 //                   error, each after the time of day in milliseconds, as it happens.
-//   --terse         answer as tersely as a set may: a memory read that names a bank or a
-//                   channel with an empty line, an empty search bank with a bare "---".
+//   --terse         (ar8200, ar8600) answer as tersely as the set may: a memory read that
+//                   names a bank or a channel with an empty line, an empty search bank with a
+//                   bare "---".
 //
 // What each answers is listed in emulators/aor/aor_set.h and in the model's own header
 // (ar5000_emulator.h, ar8200_emulator.h, ar8000_emulator.h, ar3000a_emulator.h). The AR3000A
@@ -21,7 +22,6 @@
 #include <memory>
 #include <string_view>
 
-#include "emulators/aor/aor_set.h"
 #include "emulators/aor/ar3000a_emulator.h"
 #include "emulators/aor/ar5000_emulator.h"
 #include "emulators/aor/ar8000_emulator.h"
@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
             emulator->SetLineRate(lineRate);
             emulator->SetReportLineFaults(true);
             if (trace) emulator->SetTrace(TraceLine);
-            if (auto* set = dynamic_cast<emulators::AorSetEmulator*>(emulator.get());
+            if (auto* set = dynamic_cast<emulators::Ar8200Emulator*>(emulator.get());
                 set && terse) {
                 set->SetMemoryReadAcknowledged(true);
                 set->SetBareEmptySearchBanks(true);
