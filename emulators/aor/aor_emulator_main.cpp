@@ -8,6 +8,8 @@
 //                   (by default answers leave at once).
 //   --trace         write every line received ("> ") and every line sent ("< ") to standard
 //                   error, each after the time of day in milliseconds, as it happens.
+//   --refuse TOKENS answer "?" to every line whose command is one of the comma-separated
+//                   tokens ("MX,SE"), as a set that will not take them.
 //   --terse         (ar8200, ar8600) answer as tersely as the set may: a memory read that
 //                   names a bank or a channel with an empty line, an empty search bank with a
 //                   bare "---".
@@ -16,11 +18,14 @@
 // (ar5000_emulator.h, ar8200_emulator.h, ar8000_emulator.h, ar3000a_emulator.h). The AR3000A
 // needs a line of two stop bits: on one it answers nothing and says so on standard error.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "emulators/aor/ar3000a_emulator.h"
 #include "emulators/aor/ar5000_emulator.h"
@@ -63,7 +68,7 @@ const Model kModels[] = {
 
 constexpr char kUsage[] =
     "Usage: orvel-aor-emulator [--model ar5000|ar8200|ar8600|ar8000|ar3000a] [--link PATH]\n"
-    "                          [--line-rate] [--trace] [--terse]\n"
+    "                          [--line-rate] [--trace] [--terse] [--refuse TOKENS]\n"
     "                          [--noise LEVEL] [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
     "An AOR receiver on a pseudo-terminal; prints the terminal's path and serves until\n"
     "interrupted.\n";
@@ -88,6 +93,7 @@ int main(int argc, char** argv) {
     bool lineRate = false;
     bool trace = false;
     bool terse = false;
+    std::vector<std::string> refused;
     const emulators::ProgramOption own[] = {
         {"--model", true,
          [&](std::string_view name) {
@@ -104,6 +110,16 @@ int main(int argc, char** argv) {
         {"--trace", false,
          [&](std::string_view) {
              trace = true;
+             return true;
+         }},
+        {"--refuse", true,
+         [&](std::string_view tokens) {
+             for (size_t at = 0; at <= tokens.size();) {
+                 const size_t comma = std::min(tokens.find(',', at), tokens.size());
+                 if (comma == at) return false;
+                 refused.emplace_back(tokens.substr(at, comma - at));
+                 at = comma + 1;
+             }
              return true;
          }},
         {"--terse", false,
@@ -127,6 +143,7 @@ int main(int argc, char** argv) {
             emulator->SetLineRate(lineRate);
             emulator->SetReportLineFaults(true);
             if (trace) emulator->SetTrace(TraceLine);
+            if (!refused.empty()) emulator->SetRefused(refused);
             if (auto* set = dynamic_cast<emulators::Ar8200Emulator*>(emulator.get());
                 set && terse) {
                 set->SetMemoryReadAcknowledged(true);

@@ -365,12 +365,27 @@ TEST(AorEmulatorProgram, AnswersTerselyWhenAskedTo) {
     }
 }
 
+// --refuse: the lines of the commands named are answered "?", the others as ever.
+TEST(AorEmulatorProgram, RefusesTheCommandsItIsToldTo) {
+    const Program program = Launch({"--model", "ar8200", "--refuse", "MX,SE"});
+    ASSERT_GT(program.pid, 0);
+    {
+        const Line line(TerminalPath(program));
+        EXPECT_EQ(line.Exchange("MXA00 RF0145500000 ST012500 MD1 AT0"), "?");
+        EXPECT_EQ(line.Exchange("SEA SL0145000000 SU0146000000"), "?");
+        EXPECT_EQ(line.Exchange("MRA00"), "MR MXA00 ---");
+    }
+    ::kill(program.pid, SIGTERM);
+    EXPECT_EQ(ExitCode(program), 0);
+}
+
 TEST(AorEmulatorProgram, RefusesAnUnknownModelAndValuesOutsideItsRange) {
     for (const auto& options :
          std::vector<std::vector<std::string>>{{"--model", "ar9000"},
                                                {"--signal", "2600.1:100:10"},
                                                {"--model", "ar8000", "--signal", "1900.1:100:10"},
                                                {"--noise", "256"},
+                                               {"--refuse", "MX,,SE"},
                                                {"--link"}})
         EXPECT_EQ(ExitCode(Launch(options)), 1) << options.front();
 }
