@@ -177,6 +177,8 @@ void AorPanel::LoadReceiverSetup() {
     bank.Step = slot.Step;
     bank.Mode = slot.Modulation;
     bank.Filter = 0;
+    // A range's step may be one the set does not have: the bank takes the set's nearest.
+    SettleSearchBank(bank, *model_.list.layout);
     ShowSearchBank();
 }
 

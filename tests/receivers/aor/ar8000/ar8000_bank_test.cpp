@@ -110,6 +110,25 @@ TEST_F(Ar8000Banks, WritingAllBanksPutsThePanelsChannelsIntoTheSetAndReadingBrin
 
 // The current bank's read takes the search bank of its number; a reply for another channel
 // than the one asked is not that channel's.
+// A range shown in the range window becomes the current search bank, its step held to the
+// set's: a step of 2 MHz, beyond the set's 999.9 kHz, would go out as "ST2000000".
+TEST_F(Ar8000Banks, ARangeLoadedBecomesTheSearchBankWithAStepTheSetHas) {
+    state.ScanSlots.resize(1);
+    Bank& slot = state.ScanSlots[0];
+    slot.Start = 1'080'000;
+    slot.End = 1'180'000;
+    slot.Step = 20'000;
+    slot.Modulation = 'A';
+    slot.InUse = 1;
+    state.SlotIndex = 0;
+    Post(PostLoadReceiverSetup);
+    const AorSearchBank& bank = panel.SearchBanks[static_cast<std::size_t>(panel.CurrentSearchBank)];
+    EXPECT_EQ(bank.Lower, 1'080'000u);
+    EXPECT_EQ(bank.Upper, 1'180'000u);
+    EXPECT_EQ(bank.Mode, 'A');
+    EXPECT_EQ(bank.Step, 9'999u);
+}
+
 TEST_F(Ar8000Banks, TheCurrentBankIsReadWithTheSearchBankOfItsNumber) {
     emulator.SetChannel(12, 5, Samples()[2].onSet);
     emulator.SetSearchBank(12,
