@@ -24,6 +24,28 @@ inline std::string StateLines(const std::vector<std::string>& lines) {
     return bytes;
 }
 
+// A hand-edited file in code page 1251: `head`, then the memory part every model's starts with
+// (a channel with a step and a label beyond their fields, one without a step, one as it should
+// be: "KEEP"), then `searchBanks` after the first search bank's number.
+inline std::string HandEditedFile(const std::string& head,
+                                  const std::vector<std::string>& searchBanks) {
+    std::vector<std::string> lines = {head,
+                                      "Частот_Банков=1000",
+                                      "F=1455000",
+                                      "F_STEP=99999999999",
+                                      "F_ID=" + kHundredCharacters,
+                                      "F_MOD=F",
+                                      "F=1188000",
+                                      "F_MOD=A",
+                                      "F=4339200",
+                                      "F_STEP=50",
+                                      "F_ID=KEEP",
+                                      "F_MOD=U",
+                                      "Банк_поиска=0"};
+    lines.insert(lines.end(), searchBanks.begin(), searchBanks.end());
+    return StateLines(lines);
+}
+
 // The "?" the set answers while this lives.
 class SetRefusals {
   public:

@@ -204,11 +204,8 @@ TEST_F(Ar5000OnAir, AHandEditedStateFileSendsTheSetOnlyWhatItsLinesTake) {
     state.OptRecvSave = 1;
     panel.Destroy();
     const uint32_t step = state.Step;
-    WriteBytes(path, StateLines({"Шаг=-5", "Частот_Банков=1000", "F=1455000",
-                                 "F_STEP=99999999999", "F_ID=" + kHundredCharacters, "F_MOD=F",
-                                 "F=1188000", "F_MOD=A", "F=4339200", "F_STEP=50", "F_ID=KEEP",
-                                 "F_MOD=U", "Банк_поиска=0", "SFN=1460000", "SFK=1440000",
-                                 "SF_STEP=0", "SF_ID=" + kHundredCharacters, "SF_MOD=F"}));
+    WriteBytes(path, HandEditedFile("Шаг=-5", {"SFN=1460000", "SFK=1440000", "SF_STEP=0",
+                                               "SF_ID=" + kHundredCharacters, "SF_MOD=F"}));
     ASSERT_TRUE(panel.Create(&main, &state));
     EXPECT_EQ(state.Step, step);
 

@@ -316,12 +316,10 @@ TEST_F(Ar8000Banks, AHandEditedStateFileSendsTheSetOnlyWhatItsLinesTake) {
     StampedAt7March2001 clock;
     const std::string path = folder.Dir() + "AR8000.001";
     const uint32_t step = state.Step;
-    WriteBytes(path, StateLines({"Шаг=-5", "Частот_Банков=1000", "F=1455000",
-                                 "F_STEP=99999999999", "F_ID=" + kHundredCharacters, "F_MOD=F",
-                                 "F=1188000", "F_MOD=A", "F=4339200", "F_STEP=50", "F_ID=KEEP",
-                                 "F_MOD=U", "Банк_поиска=0", "SFN=1460000", "SFK=1440000",
-                                 "SF_ID=" + kHundredCharacters, "SF_MOD=F", "SFN=1080000",
-                                 "SFK=1360000", "SF_STEP=99999999999", "SF_MOD=W"}));
+    WriteBytes(
+        path, HandEditedFile("Шаг=-5", {"SFN=1460000", "SFK=1440000", "SF_ID=" + kHundredCharacters,
+                                        "SF_MOD=F", "SFN=1080000", "SFK=1360000",
+                                        "SF_STEP=99999999999", "SF_MOD=W"}));
     ASSERT_TRUE(panel.ReadStateFile());
     EXPECT_EQ(state.Step, step);
 
