@@ -20,6 +20,7 @@
 #include <string>
 
 #include "ui/controls.h"
+#include "ui/reply_event.h"
 
 namespace operator_hand {
 
@@ -64,6 +65,13 @@ inline void ClickTrack(ui::Slider* slider) {
 // The slider goes on repeating a click on its track (its button is held, or its release lost).
 inline bool Repeats(ui::Slider* slider) {
     return (QtSlider(slider)->*(&SliderInside::repeatAction))() != QAbstractSlider::SliderNoAction;
+}
+
+// A click on a button or box, and what it posts served before this returns.
+inline void ClickServed(ui::Control* control) {
+    QTest::mouseClick(control->widget(), Qt::LeftButton, {}, QPoint(4, 4));
+    ui::ServePending();
+    ui::ServePending();
 }
 
 // A click on a row of a list.

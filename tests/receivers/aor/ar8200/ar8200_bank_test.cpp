@@ -7,6 +7,7 @@
 
 // Before Qt's headers, whose "signals" keyword would rename the emulator's signal plan.
 #include "tests/receivers/aor/ar8200/ar8200_fixture.h"
+#include "tests/support/operator_hand.h"
 
 #include <QApplication>
 #include <QTest>
@@ -297,11 +298,7 @@ TEST_F(Ar8200OnAir, TheMemoryBoxMakesTheTransfersAndTheClearCoverEveryBank) {
     emulator.SetChannel(19, 49, {433'920'000, AorSettings{25'000, '1', '3', '0'}, Held("J")});
     main.Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
-    const auto click = [&](ui::Control* control) {
-        QTest::mouseClick(control->widget(), Qt::LeftButton, {}, QPoint(4, 4));
-        ui::ServePending();
-        ui::ServePending();
-    };
+    const auto click = operator_hand::ClickServed;
     click(panel.mem);
     ASSERT_TRUE(panel.WholeMemory);
     click(panel.cb_2);

@@ -6,6 +6,7 @@
 
 // Before Qt's headers, whose "signals" keyword would rename the emulator's signal plan.
 #include "tests/receivers/aor/ar8200/ar8200_fixture.h"
+#include "tests/support/operator_hand.h"
 
 #include <QTest>
 #include <QTimer>
@@ -385,11 +386,7 @@ TEST_F(Ar8200OnAir, TheBoxesAndTheConnectionButtonActWhenClicked) {
     Sync();
     main.Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
-    const auto click = [&](ui::Control* control) {
-        QTest::mouseClick(control->widget(), Qt::LeftButton, {}, QPoint(4, 4));
-        ui::ServePending();
-        ui::ServePending();
-    };
+    const auto click = operator_hand::ClickServed;
     click(panel.catt);
     EXPECT_EQ(state.Attenuator, 1);
     EXPECT_EQ(Lines(), (Strings{"AT1", "LM"}));
@@ -440,11 +437,7 @@ TEST_F(Ar8200OnAir, AnAttenuatorOrAutoTheSetRefusesLeavesItsBoxAsTheSetHoldsIt) 
     Sync();
     main.Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
-    const auto click = [&](ui::Control* control) {
-        QTest::mouseClick(control->widget(), Qt::LeftButton, {}, QPoint(4, 4));
-        ui::ServePending();
-        ui::ServePending();
-    };
+    const auto click = operator_hand::ClickServed;
     const char mode = state.Modulation;
     const uint32_t step = state.Step;
     emulator.SetRefused({"AT", "AU"});
