@@ -50,6 +50,9 @@ struct MemoryChannel;
 // What ModeParameter gives for a letter the receiver does not have.
 inline constexpr int32_t kNoModeValue = 120;
 
+// Message 39, "Ошибка обращения к приемнику(выключен)": the receiver did not take a line.
+inline constexpr int kReceiverSilent = 39;
+
 // What the panel's making takes of a model as data: its form, its limits, its fine scale's
 // look, its calibration and its state file's name.
 struct PanelShape {

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kReceiverSilent = 39;  // "Ошибка обращения к приемнику(выключен)"
 constexpr int kNothingToStore = 12;  // "Не задано ни одной частоты в банке для записи"
 
 }  // namespace

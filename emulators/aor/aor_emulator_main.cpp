@@ -131,6 +131,11 @@ int main(int argc, char** argv) {
 
     emulators::ProgramShell shell("orvel-aor-emulator", kUsage);
     if (const auto exit = shell.ReadOptions(argc, argv, own)) return *exit;
+    // Only the AR8200 and the AR8600 answer so tersely.
+    if (terse && model->title != "AR8200" && model->title != "AR8600") {
+        std::fprintf(stderr, "orvel-aor-emulator: --terse is the AR8200's and AR8600's\n");
+        return 1;
+    }
     if (!shell.SignalsReceived(model->title, [&](uint64_t hz) {
             return hz >= model->lowerHz && hz <= model->upperHz;
         }))
@@ -144,10 +149,10 @@ int main(int argc, char** argv) {
             emulator->SetReportLineFaults(true);
             if (trace) emulator->SetTrace(TraceLine);
             if (!refused.empty()) emulator->SetRefused(refused);
-            if (auto* set = dynamic_cast<emulators::Ar8200Emulator*>(emulator.get());
-                set && terse) {
-                set->SetMemoryReadAcknowledged(true);
-                set->SetBareEmptySearchBanks(true);
+            if (terse) {
+                auto& set = static_cast<emulators::Ar8200Emulator&>(*emulator);
+                set.SetMemoryReadAcknowledged(true);
+                set.SetBareEmptySearchBanks(true);
             }
             return emulator;
         },

@@ -112,20 +112,18 @@ void AorPanel::WriteBankChannels(int bank, Unwritten& unwritten) {
 }
 
 // Empty search banks are never written.
-void AorPanel::WalkSearchBank(bool write, int bank, Unwritten* unwritten) {
+void AorPanel::WalkSearchBank(bool write, int bank, Unwritten& unwritten) {
     if (!write) {
         ReadSearchBank(bank);
     } else if (!SearchBanks[static_cast<std::size_t>(bank)].Empty() && !SendSearchBank(bank)) {
-        if (unwritten) unwritten->searchBanks.push_back(bank);
+        unwritten.searchBanks.push_back(bank);
     }
 }
 
 // A bank whose probe goes unanswered ends the walk there. A model that reads bank i with
 // search bank i takes them in pairs; search banks beyond the banks come last.
 bool AorPanel::WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks,
-                         Unwritten* unwritten) {
-    Unwritten ignored;
-    Unwritten& notWritten = unwritten ? *unwritten : ignored;
+                         Unwritten& notWritten) {
     const bool paired =
         !write && model_.memory.readOrder == AorMemoryRules::ReadOrder::BankWithItsSearchBank;
     std::size_t searchWalked = 0;
@@ -141,10 +139,10 @@ bool AorPanel::WalkBanks(bool write, std::span<const int> banks, std::span<const
             }
         }
         if (paired && searchWalked < searchBanks.size())
-            WalkSearchBank(write, searchBanks[searchWalked++], &notWritten);
+            WalkSearchBank(write, searchBanks[searchWalked++], notWritten);
     }
     for (; searchWalked < searchBanks.size(); ++searchWalked)
-        WalkSearchBank(write, searchBanks[searchWalked], &notWritten);
+        WalkSearchBank(write, searchBanks[searchWalked], notWritten);
     return true;
 }
 
@@ -153,8 +151,9 @@ void AorPanel::ReadCurrentBank() {
         if (lv_1) lv_1->Clear();
         const int bank[] = {CurrentBank};
         const int search[] = {CurrentSearchBank};
-        const bool answered =
-            WalkBanks(false, bank, std::span(search, model_.currentReadTakesSearchBank ? 1 : 0));
+        Unwritten none;  // a read writes nothing
+        const bool answered = WalkBanks(
+            false, bank, std::span(search, model_.currentReadTakesSearchBank ? 1 : 0), none);
         if (answered) MemoryWalkEnded(false);
         ShowBankList();
         ShowSearchBank();
@@ -165,7 +164,9 @@ void AorPanel::ReadCurrentBank() {
 void AorPanel::ReadAllBanks() {
     Transfer("Чтение банков приемника", [this] {
         if (lv_1) lv_1->Clear();
-        const bool answered = WalkBanks(false, Numbers(model_.banks), Numbers(model_.searchBanks));
+        Unwritten none;  // a read writes nothing
+        const bool answered =
+            WalkBanks(false, Numbers(model_.banks), Numbers(model_.searchBanks), none);
         if (answered) MemoryWalkEnded(true);
         ShowBankList();
         ShowSearchBank();
@@ -191,7 +192,7 @@ AorPanel::Unwritten AorPanel::WriteBanks(const std::string& status, std::span<co
                                          std::span<const int> searchBanks) {
     Unwritten unwritten;
     const bool answered = Transfer(status, [&] {
-        const bool walked = WalkBanks(true, banks, searchBanks, &unwritten);
+        const bool walked = WalkBanks(true, banks, searchBanks, unwritten);
         if (walked) MemoryWalkEnded(true);
         return walked;
     });

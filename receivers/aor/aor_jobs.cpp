@@ -10,8 +10,6 @@ namespace {
 // The connection button's captions: connected, let go.
 constexpr const char* kConnected = "выкл";
 constexpr const char* kLetGo = "вкл";
-// "Ошибка обращения к приемнику(выключен)"
-constexpr int kReceiverSilent = 39;
 
 }  // namespace
 

@@ -450,8 +450,11 @@ class AorPanel : public AorBankPanel {
     virtual bool ClearChannelOnReceiver(int bank, int channel) = 0;
     virtual void ClearBankOnReceiver(int bank) = 0;
     // A search bank the row's edit wrote becomes the receiver's current one where the model
-    // selects it so (the AR8200's "SR").
-    virtual void SelectWrittenSearchBank(int bank) { (void)bank; }
+    // selects it so (the AR8200's "SR"); false when the receiver did not take it.
+    virtual bool SelectWrittenSearchBank(int bank) {
+        (void)bank;
+        return true;
+    }
     // A search bank emptied on the receiver; a model whose search banks are only ever written
     // over (the AR8000, the AR8200) has nothing to send.
     virtual void ClearSearchBankOnReceiver(int bank) { (void)bank; }
@@ -625,9 +628,9 @@ class AorPanel : public AorBankPanel {
     // the model reads. False when a probe went unanswered.
     // A write notes in `unwritten` what did not get into the receiver.
     bool WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks,
-                   Unwritten* unwritten = nullptr);
+                   Unwritten& unwritten);
     void WriteBankChannels(int bank, Unwritten& unwritten);
-    void WalkSearchBank(bool write, int bank, Unwritten* unwritten);
+    void WalkSearchBank(bool write, int bank, Unwritten& unwritten);
     // The walk of a write in a transfer, then what it did not write told.
     Unwritten WriteBanks(const std::string& status, std::span<const int> banks,
                          std::span<const int> searchBanks);

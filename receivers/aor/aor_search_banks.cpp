@@ -123,10 +123,10 @@ void AorPanel::EditSearchBank(const std::function<void(AorSearchBank&)>& edit, b
     const AorSearchBank before = answer == ChannelAnswer::Empty ? AorSearchBank{} : record;
     edit(record);
     if ((answer != ChannelAnswer::None || sendAnyway) && !record.Empty()) {
-        if (SendSearchBank(CurrentSearchBank))
-            SelectWrittenSearchBank(CurrentSearchBank);
-        else
+        if (!SendSearchBank(CurrentSearchBank))
             record = before;
+        else if (!SelectWrittenSearchBank(CurrentSearchBank))
+            fdx_->ShowError(kReceiverSilent);
     }
     ShowSearchBank();
 }

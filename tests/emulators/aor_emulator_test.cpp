@@ -386,6 +386,7 @@ TEST(AorEmulatorProgram, RefusesAnUnknownModelAndValuesOutsideItsRange) {
                                                {"--model", "ar8000", "--signal", "1900.1:100:10"},
                                                {"--noise", "256"},
                                                {"--refuse", "MX,,SE"},
+                                               {"--model", "ar8000", "--terse"},
                                                {"--link"}})
         EXPECT_EQ(ExitCode(Launch(options)), 1) << options.front();
 }

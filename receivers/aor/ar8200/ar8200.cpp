@@ -294,7 +294,7 @@ void AR8200::OnAutoBox() {
     }
     if (!SwitchAuto(on)) {
         TakeVfo(before);
-    } else if (on && ReadFrequency()) {
+    } else if (on && ReadFrequency() && Reply.FrequencyReported) {
         s.Modulation = Reply.Mode;
         s.Filter = Reply.Filter;
         if (Reply.Step > 0) s.Step = Reply.Step;

@@ -108,7 +108,7 @@ class AR8200 : public AorPanel {
     void CreateModelControls() override;
     void OnModelCode(uint32_t code) override;
     bool SelectBankForWalk(int bank) override;
-    void SelectWrittenSearchBank(int bank) override;
+    bool SelectWrittenSearchBank(int bank) override;
     void OwnScanStarted() override;
 
     // ar8200.cpp

@@ -84,9 +84,10 @@ bool AR8200::SendSearchBank(int bank) {
     return SendText(line);
 }
 
-// "SR" with the letter selects the search bank (and answers its line).
-void AR8200::SelectWrittenSearchBank(int bank) {
-    Link.Exchange("SR" + SearchBankName(bank) + "\r\n", "SR");
+// "SR" with the letter selects the search bank and answers its line, as a read does.
+bool AR8200::SelectWrittenSearchBank(int bank) {
+    AorSearchBank written;
+    return ReadSearchBankInto(bank, written) != ChannelAnswer::None;
 }
 
 bool AR8200::SelectBankForWalk(int bank) {

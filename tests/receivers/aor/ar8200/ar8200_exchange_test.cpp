@@ -160,6 +160,23 @@ TEST_F(Ar8200OnAir, TheSyncTakesAnEmptyChannelsDashesForAnAnswerAndGoesToTheVfo)
     EXPECT_EQ(emulator.State().operation, emulators::AorOperation::Vfo);
 }
 
+// AUTO switched on where the set stands on an empty channel: its "---" holds no mode or step,
+// so the program's stay as they were.
+TEST_F(Ar8200OnAir, AutoOnAnEmptyChannelTakesNoModeOrStep) {
+    Sync();
+    panel.DirectWrite = true;
+    Post(PostClearData);
+    ASSERT_EQ(emulator.State().operation, emulators::AorOperation::MemoryRead);
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    state.Modulation = 'C';
+    state.Step = 77;
+    operator_hand::ClickServed(panel.cauto);
+    ASSERT_TRUE(panel.AutoOn);
+    EXPECT_EQ(state.Modulation, 'C');
+    EXPECT_EQ(state.Step, 77u);
+}
+
 TEST_F(Ar8200OnAir, TheVfoButtonGoesThroughFThenAThenBWithItsCaptions) {
     Sync();
     panel.VfoChoice = AR8200::kVfoB;
