@@ -232,10 +232,12 @@ bool signal::NameSeparateFiles() {
         std::error_code error;
         if (f.Mark != 0 && !fs::exists(source, error)) continue;  // its sound is gone already
         const std::string target = FreeName(Folder(), phonogram.Name + "_", next);
+        if (target.empty()) {  // no free name left
+            UndoNaming(named);
+            return false;
+        }
         const bool moved = f.Mark == 0;
-        if (target.empty())
-            error = std::make_error_code(std::errc::file_exists);
-        else if (moved)
+        if (moved)
             fs::rename(source, target, error);
         else if (std::error_code ignored; !fs::copy_file(source, target, error))
             fs::remove(target, ignored);  // a copy the disk cut short is nobody's sound

@@ -27,7 +27,7 @@ constexpr PanelTraits kAr8000{.attenuator = true, .step = true, .banks = true, .
                               .jobs = &AR8000::kJobCatalog};
 constexpr PanelTraits kIcR10{.secondTick = true, .jobs = &IC10::kJobCatalog};
 constexpr PanelTraits kIcR8500{.attenuator = true, .step = true, .sound = true, .banks = true,
-                               .secondTick = true, .stepLow = 1, .stepHigh = 10000,
+                               .secondTick = true, .stepLow = 1, .stepHigh = IC8500::kLargestStep,
                                .scanRate = 620, .jobs = &IC8500::kJobCatalog};
 constexpr PanelTraits kIcPcr1000{.attenuator = true, .step = true, .sound = true,
                                  .secondTick = true, .bandScope = BandScope::Analyser,

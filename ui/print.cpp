@@ -152,10 +152,11 @@ std::string PdfFolder::NextFile(const std::string& name) const {
 }
 
 std::unique_ptr<PrintDocument> PdfFolder::Begin(const std::string& name, const PageSetup& setup) {
-    const QString folder = ToQt(folder_);
-    if (!save_ || !QDir().mkpath(folder)) return nullptr;
     // A file name the operator chose names the documents in place of their own name.
     const std::string base = fileName_.empty() ? name : fileName_;
+    const std::string first = NextFile(base);  // makes the folder
+    if (first.empty()) return nullptr;
+    const QString folder = ToQt(folder_);
     // The name is taken only as the file is written whole: a save that fails on a name another
     // file took meanwhile tries the next, so that two prints racing for a name keep both.
     auto keep = [save = save_, folder, base, last = lastFile_,
@@ -170,7 +171,7 @@ std::unique_ptr<PrintDocument> PdfFolder::Begin(const std::string& name, const P
         files->push_back(*last);
         return *last;
     };
-    auto document = PdfDocument(NextFile(base), name, setup, std::move(keep));
+    auto document = PdfDocument(first, name, setup, std::move(keep));
     if (document) *lastFile_ = document->File();
     return document;
 }

@@ -16,12 +16,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <iterator>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "receivers/fine_scale.h"
 #include "receivers/icom/civ_memory/civ_memory_panel.h"
 #include "receivers/memory_channel.h"
 #include "receivers/state_file.h"
@@ -98,7 +96,7 @@ struct HfStepCode {
 // so a channel read from it takes the fine scale's view step (up to 5 MHz), and one without
 // a step (0) leaves the program's step alone.
 inline constexpr uint32_t kHfChannelStepLow = 0;
-inline constexpr uint32_t kHfChannelStepHigh = std::rbegin(kUnitViewSteps)->step;
+inline constexpr uint32_t kHfChannelStepHigh = 50000;  // 5 MHz
 
 // What the channel list shows in a column.
 enum class HfColumn : uint8_t {

@@ -105,6 +105,8 @@ class IC8500 : public CivMemoryPanel {
     static constexpr uint32_t kJobBase = 400;
     static constexpr uint32_t kLowerLimit = 1000;        // 100 kHz
     static constexpr uint32_t kUpperLimit = 20'000'000;  // 2 GHz
+    // A channel's steps reach 1 MHz, the largest with a step code of its own.
+    static constexpr uint32_t kLargestStep = 10000;
     static constexpr int kBankCount = 25;
     // Channel records a bank has room for; bank b's channel i is record 100·b + i.
     static constexpr uint32_t kBankSize = 100;

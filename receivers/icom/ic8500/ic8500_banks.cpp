@@ -42,8 +42,6 @@ std::string FirstCharacters(const std::string& text, std::size_t count) {
 }
 
 constexpr uint32_t kAttenuatorDepths[] = {10, 20, 30};
-// A channel's steps reach 1 MHz, the largest with a step code of its own.
-constexpr uint32_t kLargestStep = 10000;
 
 MemoryChannel EmptyChannel(uint32_t position) {
     return IC8500::kChannelLayout.Empty(static_cast<int32_t>(position));
@@ -56,7 +54,7 @@ const ChannelLayout IC8500::kChannelLayout{.holds = {},
                                            .depths = kAttenuatorDepths,
                                            .emptyModulation = 'W',
                                            .bankSize = kBankSize,
-                                           .stepHigh = kLargestStep};
+                                           .stepHigh = IC8500::kLargestStep};
 
 void IC8500::SetBankDefaults() {
     CurrentBank = 0;

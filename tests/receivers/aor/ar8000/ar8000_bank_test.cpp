@@ -108,8 +108,6 @@ TEST_F(Ar8000Banks, WritingAllBanksPutsThePanelsChannelsIntoTheSetAndReadingBrin
     EXPECT_EQ(emulator.State().operation, emulators::AorOperation::Vfo);
 }
 
-// The current bank's read takes the search bank of its number; a reply for another channel
-// than the one asked is not that channel's.
 // A range shown in the range window becomes the current search bank, its step held to the
 // set's: a step of 2 MHz, beyond the set's 999.9 kHz, would go out as "ST2000000".
 TEST_F(Ar8000Banks, ARangeLoadedBecomesTheSearchBankWithAStepTheSetHas) {
@@ -129,6 +127,8 @@ TEST_F(Ar8000Banks, ARangeLoadedBecomesTheSearchBankWithAStepTheSetHas) {
     EXPECT_EQ(bank.Step, 9'999u);
 }
 
+// The current bank's read takes the search bank of its number; a reply for another channel
+// than the one asked is not that channel's.
 TEST_F(Ar8000Banks, TheCurrentBankIsReadWithTheSearchBankOfItsNumber) {
     emulator.SetChannel(12, 5, Samples()[2].onSet);
     emulator.SetSearchBank(12,
