@@ -101,7 +101,9 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
                    KeptStateLines* kept) {
     FDX file;
     file.LoadFileName = path;
-    if (!file.LoadTextFile(kStateFileLimit) || file.Lines.empty()) return false;
+    // A file cut at a NUL byte is not taken in part: the close would write the panel's state
+    // over what follows the NUL.
+    if (!file.LoadTextFile(kStateFileLimit) || file.CutAtNul || file.Lines.empty()) return false;
     if (kept) KeepLines(file.LoadedText, *kept);
 
     // Runs fill the cells from 0, never beyond the scale. The count line starts them again

@@ -145,7 +145,7 @@ struct KeptStateLines {
 // order (a "Модуляция" after the head's is the model's: the AR8200 keeps a second one). Every
 // number is read as its field holds it (ReadNumberOrZero), as the models read theirs: a value
 // beyond a field must never reach the receiver as the part of it that fits. False, with
-// nothing changed, when the file is missing, unreadable or empty.
+// nothing changed, when the file is missing, unreadable, empty or holds a NUL byte.
 bool ReadStateFile(
     const std::string& path, StateFileHead& head, LevelScale& scale,
     const std::function<void(std::string_view key, std::string_view value)>& modelKey,

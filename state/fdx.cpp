@@ -109,6 +109,7 @@ bool FDX::LoadTextFile(std::size_t limit) {
     Lines.clear();
     LoadedText.clear();
     LoadedBytes = 0;
+    CutAtNul = false;
 
     // Asked before opening, so that a name that is not a plain file (a folder, a pipe) is refused
     // without waiting on it.
@@ -126,7 +127,9 @@ bool FDX::LoadTextFile(std::size_t limit) {
 
     // The text ends at a NUL byte, as it always has for the program's files.
     std::string_view text(TextBuffer.data(), *read);
-    text = text.substr(0, text.find('\0'));
+    const std::size_t nul = text.find('\0');
+    CutAtNul = nul != std::string_view::npos;
+    text = text.substr(0, nul);
     LoadedText = Cp1251ToUtf8(text);
     Lines = splitLines(text);
     return true;

@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -228,7 +230,24 @@ bool AppendLine(const std::string& path, std::string_view utf8) {
     return false;
 }
 
+bool HoldsNulByte(const std::string& path) {
+    // Only a plain file: opening a pipe would wait for its writer.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return false;
+    std::array<char, 64 * 1024> block;
+    for (;;) {
+        const ssize_t got = ::read(file.get(), block.data(), block.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        if (std::memchr(block.data(), '\0', std::size_t(got)) != nullptr) return true;
+    }
+}
+
 bool TextFileWriter::Save(const std::string& path) const {
+    // The program read such a file only up to its NUL: written over, the rest would be gone.
+    if (HoldsNulByte(path) && MoveAside(path, kUnreadMark).empty()) return false;
     return SaveFileWhole(path, content_);
 }
 

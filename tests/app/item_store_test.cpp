@@ -616,6 +616,48 @@ TEST_F(Deleting, AStoredFrequencyGoesWithoutAQuestionAndTheHistoryIsRewritten) {
     EXPECT_EQ(Messages(), (Rows{"Данный элемент удалить нельзя", "Данный элемент удалить нельзя"}));
 }
 
+// ---- stored files read only up to a NUL byte
+
+// A bank, a job and the frequency history whose files a NUL byte cut: each loads with what came
+// before it, and what the program writes of it later never goes over the whole file: that is
+// kept beside, as one the program did not read.
+class FilesCutByANul : public StandaloneStore {
+    void Prepare() override {
+        WriteBytes("FREQ/0001/freq.cfg", bank);
+        WriteBytes("JOB/0001/job.cfg", job);
+        WriteBytes("010011.dat", history);
+    }
+
+  protected:
+    const std::string bank =
+        Lines({"Идентификатор=Посты", "Кол-во=2", "F=1455000"}) + '\0' + Lines({"F=4339200"});
+    const std::string job =
+        Lines({"Идентификатор=Обход", "Кол-во=2", "STR_NO=0", "DCL=Кнопка ПУСК"}) + '\0' +
+        Lines({"STR_NO=1", "DCL=Кнопка СТОП"});
+    const std::string history = Lines({"1455000"}) + '\0' + Lines({"4339200"});
+};
+
+TEST_F(FilesCutByANul, AreKeptBesideWhenTheProgramWritesThemAgain) {
+    JournalItem* posts = Child(store.BankFolder, "Посты");
+    ASSERT_NE(posts, nullptr);
+    EXPECT_EQ(posts->As<UserFreq>()->Channels.size(), 1u);
+    store.RenameJournalItem(posts, "Посты 2");
+    EXPECT_NE(Read("FREQ/0001/freq.cfg").find(Lines({"Идентификатор=Посты 2"})), std::string::npos);
+    EXPECT_EQ(Read("FREQ/0001/freq.cfg.не_прочитан"), bank);
+
+    JournalItem* round = Child(store.JobFolder, "Обход");
+    ASSERT_NE(round, nullptr);
+    store.RenameJournalItem(round, "Обход 2");
+    EXPECT_EQ(Read("JOB/0001/job.cfg.не_прочитан"), job);
+
+    EXPECT_EQ(Names(store.FrequencyFieldEntry), Rows{"145.5000"});
+    fdx.Frequency = 1010000;
+    store.DropOnJournal("MAIN_FREQ");
+    EXPECT_EQ(Read("010011.dat"), Lines({"1455000", "1010000"}));
+    EXPECT_EQ(Read("010011.dat.не_прочитан"), history);
+    EXPECT_TRUE(Messages().empty());
+}
+
 // ---- clearing and the notes file
 
 class JobSaving : public StandaloneStore {
