@@ -310,6 +310,43 @@ TEST_F(MeasurementSets, ASaveKilledWritingTheLevelsLeavesNoHeader) {
     EXPECT_FALSE(Exists("FREQ/0001/0002.etl"));
 }
 
+// An etalon copied from elsewhere with only its current levels and the operator's notes, and
+// notes whose etalon is gone: the start keeps them all, the etalon loads with the arrays it
+// lacks cleared, and a new etalon takes no number whose notes are there.
+class EtalonsWithoutAllTheirArrays : public Etalons {
+    void Prepare() override {
+        WriteRange("0001", "FM", 1000000, 1080000);
+        Write("DP/0001/0005.etl", {"Идентификатор=Привезенный", "Кол-во_точек=3201"});
+        Write("DP/0001/0005.cur", {"FL=7", "FC=3200"});
+        Write("DP/0001/0005.txt", {"Заметка"});
+        Write("DP/0001/0001.txt", {"Заметка без эталона"});
+    }
+};
+
+TEST_F(EtalonsWithoutAllTheirArrays, AreKeptAndLoadWithTheMissingArraysCleared) {
+    JournalItem* fm = Child(store.RangeFolder, "FM");
+    JournalItem* copied = Child(fm, "Привезенный");
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(Read("DP/0001/0005.txt"), Lines({"Заметка"}));
+    journal.Select(copied);
+    store.LoadItem();
+    Bank& slot = fdx.ScanSlots[0];
+    ASSERT_TRUE(slot.HasEtalon);
+    fdx.EtalonKind = 0;
+    ASSERT_TRUE(fdx.LoadScale(0));
+    EXPECT_EQ(slot.Etalon[3200], 7);
+    fdx.EtalonKind = 1;  // no .min
+    ASSERT_TRUE(fdx.LoadScale(0));
+    EXPECT_EQ(slot.Etalon[0], 0);
+    EXPECT_EQ(slot.Etalon[3200], 0);
+
+    ScanIntoSlot();
+    store.SaveItem();
+    EXPECT_TRUE(Exists("DP/0001/0002.etl"));
+    EXPECT_FALSE(Exists("DP/0001/0001.etl"));
+    EXPECT_EQ(Read("DP/0001/0001.txt"), Lines({"Заметка без эталона"}));
+}
+
 // ---- loading
 
 class Loading : public StandaloneStore {
