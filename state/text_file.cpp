@@ -159,10 +159,12 @@ void syncFolder(const std::string& path) {
     if (folder.get() >= 0) ::fsync(folder.get());
 }
 
-// The loader takes " and ' as quotes and CR and LF as line ends, so a value holding any of them
-// would come back cut or changed; such a value goes into a quoted stretch.
-bool needsQuotes(std::string_view value) {
-    return value.find_first_of("\"'\r\n") != std::string_view::npos;
+// The loader takes " and ' as quotes and CR and LF as line ends (and a line's fields end at their
+// separator), so a value holding any of them would come back cut or changed; such a value goes
+// into a quoted stretch.
+bool needsQuotes(std::string_view value, std::optional<char> separator = std::nullopt) {
+    return value.find_first_of("\"'\r\n") != std::string_view::npos ||
+           (separator && value.find(*separator) != std::string_view::npos);
 }
 
 // Inside a stretch the loader keeps line ends and the other quote character as they are, and reads
@@ -200,6 +202,19 @@ void TextFileWriter::KeyValue(std::string_view key, std::string_view value) {
         appendQuoted(line, value);
     } else {
         line.append(value);
+    }
+    Line(line);
+}
+
+void TextFileWriter::Fields(std::span<const std::string> fields, char separator) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += separator;
+        if (needsQuotes(fields[i], separator)) {
+            appendQuoted(line, fields[i]);
+        } else {
+            line += fields[i];
+        }
     }
     Line(line);
 }

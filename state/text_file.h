@@ -34,6 +34,10 @@ class TextFileWriter {
     // Adds the line "key=value". A value holding a quote character, CR or LF is written quoted,
     // so that FDX::LoadTextFile reads it back unchanged; any other value is written as it is.
     void KeyValue(std::string_view key, std::string_view value);
+    // Adds one line of `fields` separated by `separator` (a TAB). A field holding a quote
+    // character, CR, LF or the separator is written quoted, so that SplitStoredFields reads it
+    // back unchanged; any other is written as it is.
+    void Fields(std::span<const std::string> fields, char separator);
 
     // Writes the file at `path`, replacing an existing one only once the new content is complete
     // on disk. Returns false when anything fails; the old file is then untouched and no
