@@ -53,14 +53,15 @@ std::string CurrentFolder() {
 }
 
 // The scale tag base lives in "SCALE/scale.tag"; a missing or empty one is made anew from
-// the shipped defaults "SCALE/scaled.tag".
+// the shipped defaults "SCALE/scaled.tag", their text as it stands: the lines the loader makes
+// have lost the quotes that keep a caption's TAB in the caption.
 void PrepareScaleTags(FDX& fdx) {
     fdx.LoadFileName = fdx.ProgramDir + "SCALE/scale.tag";
     if (fdx.LoadTextFile() && !fdx.Lines.empty()) return;
     fdx.LoadFileName = fdx.ProgramDir + "SCALE/scaled.tag";
     if (!fdx.LoadTextFile() || fdx.Lines.empty()) return;
     TextFileWriter tags;
-    for (const std::string& line : fdx.Lines) tags.Line(line);
+    tags.Text(fdx.LoadedText);
     tags.Save(fdx.ProgramDir + "SCALE/scale.tag");
 }
 

@@ -173,17 +173,15 @@ void WriteChannelKeys(StateFileWriter& file, std::span<const MemoryChannel> reco
 }
 
 MemoryChannel* ChannelKeyReader::current() {
-    return record_ >= 0 && static_cast<std::size_t>(record_) < room_
+    return record_ >= 0 && static_cast<std::size_t>(record_) < records_.size()
                ? &records_[static_cast<std::size_t>(record_)]
                : nullptr;
 }
 
 bool ChannelKeyReader::Take(std::string_view key, std::string_view value) {
     if (key == kCountKey) {
-        // A count that cannot be one ("-3") bounds nothing: the records the file holds are
-        // read, rather than none and every channel emptied at the next write.
-        const std::optional<uint32_t> count = ReadFieldNumber(value);
-        room_ = count ? std::min<std::size_t>(*count, records_.size()) : records_.size();
+        // The count bounds nothing: a count that disagrees with the records behind it ("0",
+        // "-3") must not leave them unread, every one emptied at the next write.
         record_ = -1;
         return true;
     }

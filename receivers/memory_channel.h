@@ -132,20 +132,16 @@ void WriteChannelKeys(StateFileWriter& file, std::span<const MemoryChannel> reco
                       const ChannelLayout& layout, bool countLine = true);
 
 // Reads the channel keys of a state file into `records`, key by key in file order.
-// "Частот_Банков" starts the records again and bounds them (never beyond `records`; a count
-// that is no number bounds them by `records` alone); each "F" line empties the next record
+// "Частот_Банков" starts the records again but bounds nothing: the records are those the file
+// holds, whatever it counts, up to the size of `records`; each "F" line empties the next record
 // and sets its frequency (a channel with one gets the model's lowest step until its "F_STEP"
-// line); the "F_" keys that follow fill it. A record beyond the room is skipped with all its
+// line); the "F_" keys that follow fill it. A record beyond `records` is skipped with all its
 // keys.
 class ChannelKeyReader {
   public:
     ChannelKeyReader(std::span<MemoryChannel> records, const ChannelLayout& layout,
                      uint32_t lowerLimit, uint32_t upperLimit)
-        : records_(records),
-          layout_(layout),
-          lower_(lowerLimit),
-          upper_(upperLimit),
-          room_(records.size()) {}
+        : records_(records), layout_(layout), lower_(lowerLimit), upper_(upperLimit) {}
 
     // True when the key was a channel key (taken or skipped).
     bool Take(std::string_view key, std::string_view value);
@@ -157,6 +153,5 @@ class ChannelKeyReader {
     const ChannelLayout& layout_;
     uint32_t lower_;
     uint32_t upper_;
-    std::size_t room_;     // records the file announced, at most records_.size()
     int64_t record_ = -1;  // the record the last "F" line opened
 };

@@ -4,6 +4,7 @@
 // Before Qt's test header, whose "signals" keyword would rename the emulator's signal plan.
 #include "app/orvel_editors.h"
 #include "app/orvel_windows.h"
+#include "state/scale_tags.h"
 #include "tests/app/window_fixture.h"
 
 #include <QTest>
@@ -49,6 +50,19 @@ class MainWindowWithTagDefaults : public MainWindow {
 
 TEST_F(MainWindowWithTagDefaults, MissingScaleTagsAreMadeFromTheDefaults) {
     EXPECT_EQ(Read("SCALE/scale.tag"), Lines({"Маркер=1", "F=1025000"}));
+}
+
+// Made from the defaults as they stand: a quoted caption keeps its TAB and its quotes.
+class MainWindowWithQuotedTagDefaults : public MainWindow {
+    void Prepare() override {
+        Write("SCALE/scaled.tag", {"\"Канал\tсвязи\"\tFIELD000", "Позывной\tFIELD001"});
+    }
+};
+
+TEST_F(MainWindowWithQuotedTagDefaults, MissingScaleTagsKeepTheDefaultsQuotes) {
+    EXPECT_EQ(Read("SCALE/scale.tag"), Lines({"\"Канал\tсвязи\"\tFIELD000", "Позывной\tFIELD001"}));
+    EXPECT_EQ(ReadFieldList(orvel),
+              (std::vector<Field>{{"Канал\tсвязи", "FIELD000", {}}, {"Позывной", "FIELD001", {}}}));
 }
 
 class MainWindowOnACopiedTree : public MainWindow {

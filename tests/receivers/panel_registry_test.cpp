@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
@@ -145,6 +146,46 @@ TEST(PanelRegistry, EveryModelHoldsTheHeadOfAHandEditedStateFile) {
         ASSERT_TRUE(panel->WriteStateFile());
         EXPECT_NE(Cp1251ToUtf8(ReadBytes(panel->StateFilePath())).find("\r\nШаг=125\r\n"),
                   std::string::npos);
+        panel->Destroy();
+    }
+}
+
+// Every model's state file cut by a NUL byte a third of the way in (its banks, its scale after
+// the NUL): the panel takes none of it, the file is set aside whole with a notice that says
+// why, and the close writes a file of its own beside it, never over it.
+TEST(PanelRegistry, EveryModelSetsAsideAStateFileHoldingANulByte) {
+    for (const PanelModel& row : panel_registry::Models()) {
+        if (row.make == nullptr || row.variant != 0) continue;
+        SCOPED_TRACE(row.configuredType);
+        ModelAlone model(row);
+        std::vector<MessageRequest> shown;
+        model.state.MessageBox = [&](const FDX&, const MessageRequest& request) {
+            shown.push_back(request);
+            return true;
+        };
+        ReceiverPanel* panel = model.Created();
+        ASSERT_NE(panel, nullptr);
+        const std::string path = panel->StateFilePath();
+        const std::string name = path.substr(model.folder.Dir().size());
+        const std::string bytes = Cp1251Lines({"Ft=1455000", "Шаг=50"}) + '\0' +
+                                  Cp1251Lines({"Частот_Банков=1", "F=1455000", "Измерения=3",
+                                               "FL=9", "FC=2", "Шаг_просмотра=500"});
+        WriteBytes(path, bytes);
+        model.state.Step = 125;
+        EXPECT_FALSE(panel->ReadStateFile());
+        EXPECT_EQ(model.state.Step, 125u);  // nothing taken from before the NUL
+        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_EQ(ReadBytes(path + ".не_прочитан"), bytes);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].text, "Файл " + name +
+                                     " содержит нулевой байт и не прочитан: приняты значения по "
+                                     "умолчанию. Файл сохранен как " +
+                                     name + ".не_прочитан");
+        EXPECT_FALSE(shown[0].waits);
+
+        ASSERT_TRUE(panel->WriteStateFile());
+        EXPECT_TRUE(std::filesystem::exists(path));
+        EXPECT_EQ(ReadBytes(path + ".не_прочитан"), bytes);
         panel->Destroy();
     }
 }
