@@ -134,13 +134,22 @@ TEST(PanelRegistry, EveryModelHoldsTheHeadOfAHandEditedStateFile) {
         ModelAlone model(row);
         ReceiverPanel* panel = model.Created();
         ASSERT_NE(panel, nullptr);
+        // A receiver on a line has its limits from its model; a card without one learns them
+        // from its library when it connects, and until then its frequency is none (0).
+        const bool limitsKnown = row.traits.serialPort;
         for (const char* step : {"Шаг=-5", "Шаг=99999999999"}) {
             model.state.Step = 125;
+            model.state.Frequency = panel->UpperLimit;  // not kept: the file names a frequency
             WriteBytes(panel->StateFilePath(), Cp1251Lines({"Ft=99999999999", step}));
             ASSERT_TRUE(panel->ReadStateFile()) << step;
             EXPECT_EQ(model.state.Step, 125u) << step;
-            // The lowest the receiver takes (WiNRADIO: none until the card's limits are known).
-            EXPECT_LE(model.state.Frequency, panel->LowerLimit) << step;
+            EXPECT_EQ(model.state.Frequency, limitsKnown ? panel->LowerLimit : 0u) << step;
+        }
+        if (limitsKnown) {
+            // A number the field holds, above the receiver's reach: its highest.
+            WriteBytes(panel->StateFilePath(), Cp1251Lines({"Ft=4000000000", "Шаг=125"}));
+            ASSERT_TRUE(panel->ReadStateFile());
+            EXPECT_EQ(model.state.Frequency, panel->UpperLimit);
         }
         ASSERT_TRUE(panel->WriteStateFile());
         EXPECT_NE(Cp1251ToUtf8(ReadBytes(panel->StateFilePath())).find("\r\nШаг=125\r\n"),
