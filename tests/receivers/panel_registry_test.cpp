@@ -14,8 +14,10 @@
 
 #include "receivers/comm.h"
 #include "state/job_str.h"
+#include "state/stamp_clock.h"
 #include "tests/receivers/main_stand_in.h"
 #include "tests/receivers/receiver_files.h"
+#include "tests/support/operator_hand.h"
 #include "tests/support/program_folder.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -213,6 +215,50 @@ TEST(PanelRegistry, ARightClickOnEveryModelsPanelRunsTheMacroOnce) {
         panel->Destroy();
     }
     EXPECT_GT(panels, 0);
+}
+
+// Every model's channel list follows the keys as it follows a click: the channel the keys leave
+// selected is the panel's own, the one its state file keeps as it keeps a clicked one.
+TEST(PanelRegistry, EveryModelsChannelListTakesTheChannelTheKeysChoose) {
+    namespace hand = operator_hand;
+    StampClock::Set([] { return LocalTime{7, 3, 2001, 9, 5, 30}; });
+    int lists = 0;
+    for (const PanelModel& row : panel_registry::Models()) {
+        if (row.make == nullptr || !row.traits.banks) continue;
+        SCOPED_TRACE(row.configuredType);
+        ModelAlone model(row);
+        ReceiverPanel* panel = model.Created();
+        ASSERT_NE(panel, nullptr);
+        model.main.Show();
+        panel->Show();
+        ui::ServePending();
+        ui::ListView* list = nullptr;
+        for (const ui::ControlResource& control : panel->Resource()->controls)
+            if (control.kind == ui::ControlKind::ListView)
+                list = static_cast<ui::ListView*>(panel->FindControl(control.name));
+        ASSERT_NE(list, nullptr) << "a model with banks shows its channels";
+        ASSERT_GE(list->RowCount(), 3);
+        ++lists;
+        const auto kept = [&] {
+            EXPECT_TRUE(panel->WriteStateFile());
+            return ReadBytes(panel->StateFilePath());
+        };
+        const auto clicked = [&](int channel) {
+            hand::ClickRow(list, channel);
+            ServeClick();
+            return kept();
+        };
+        const std::string first = clicked(0);
+        const std::string third = clicked(2);
+        EXPECT_TRUE(first != third) << "the state file keeps the chosen channel";
+        clicked(0);
+        hand::PressKeys(list, {Qt::Key_Down, Qt::Key_Down});
+        EXPECT_EQ(list->SelectedRow(), 2);
+        EXPECT_TRUE(kept() == third) << "the keys chose another channel than a click";
+        panel->Destroy();
+    }
+    StampClock::Set({});
+    EXPECT_GT(lists, 0);
 }
 
 // The fine scale's job numbers of every model, as the job catalog lists them: its jumps to the
