@@ -178,6 +178,7 @@ void ORVEL::CreateControls() {
     label_4->SetTextColor(0xff0000);
     label_7->SetTextColor(0x0000ff);
     clock->SetTextColor(0x000080);
+    label_1->SpreadWordsUnder(*nfm, *rtty);  // F W A L U C R under the mode buttons
     WireJournalAndControls();
 }
 
@@ -333,6 +334,7 @@ void ORVEL::ApplyLargeScreenLayout() {
         sign->Move(r);
     }
     label_1->SetText("F    W     A     L     U     C     R");
+    label_1->SpreadWordsUnder(*nfm, *rtty);
 
     std::vector<int> edges;
     for (int edge : kStatusParts) edges.push_back(scaled(edge));

@@ -9,6 +9,7 @@
 #include "app/journal_tree.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/ended_process.h"
+#include "tests/support/operator_hand.h"
 
 namespace {
 
@@ -123,6 +124,24 @@ TEST_F(StartupJournal, TheTreeControlMirrorsTheJournal) {
     EXPECT_EQ(orvel.journal.Selected()->Name, "Радиовещание FM");
     EXPECT_EQ(orvel.SelectedRange, orvel.journal.Selected()->As<UserDp>());
     EXPECT_EQ(orvel.InfoFileShown, folder.Dir() + "DP/0001/info.txt");
+}
+
+// The keys choose an item as a click does: the journal's selection is the item the tree shows.
+TEST_F(StartupJournal, TheKeysChooseTheJournalsItemAsAClickDoes) {
+    namespace hand = operator_hand;
+    orvel.Show();
+    ui::TreeView& tree = *orvel.op;
+    JournalItem* fm = Child(orvel.store.RangeFolder, "Радиовещание FM");
+    tree.SelectItem(orvel.journalTree->TreeItemOf(fm));
+    ui::ServePending();
+    hand::PressKeys(&tree, {Qt::Key_Down});
+    ui::TreeItem* shown = tree.Selected();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_NE(orvel.journalTree->ItemOf(shown), fm);
+    EXPECT_EQ(orvel.journal.Selected(), orvel.journalTree->ItemOf(shown));
+    hand::PressKeys(&tree, {Qt::Key_Up});
+    EXPECT_EQ(orvel.journal.Selected(), fm);
+    EXPECT_EQ(orvel.SelectedRange, fm->As<UserDp>());
 }
 
 class RangesOfEqualStart : public WindowTest {
