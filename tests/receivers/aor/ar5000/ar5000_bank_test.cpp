@@ -35,6 +35,13 @@ int Count(const Strings& lines, const std::string& line) {
     return static_cast<int>(std::count(lines.begin(), lines.end(), line));
 }
 
+Strings LinesStartingWith(const Strings& lines, const std::string& head) {
+    Strings found;
+    for (const std::string& line : lines)
+        if (line.starts_with(head)) found.push_back(line);
+    return found;
+}
+
 TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
     // What the receiver holds where the panel has nothing goes.
     emulator.SetChannel(2, 50, AorChannel{156'800'000, AorSettings{}, "OLD", false, false});
@@ -191,6 +198,33 @@ TEST_F(Ar5000OnAir, ASearchBanksFilterAndAttenuatorDepthOutliveARestart) {
         EXPECT_EQ(now.settings.attenuator, held[bank].settings.attenuator) << bank;
         EXPECT_EQ(now.lowerHz, held[bank].lowerHz) << bank;
     }
+}
+
+// A label edited by hand goes to the set in the characters its text takes, every other one a
+// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has.
+TEST_F(Ar5000OnAir, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
+    NoteMessages();
+    SetRefusals refusals(emulator);
+    panel.ChannelAt(0, 0) = Record(1'455'000, 'F', 0, kUnsendableLabel);
+    panel.SearchBanks[0] = {.Lower = 1'440'000,
+                            .Upper = 1'460'000,
+                            .Step = 250,
+                            .Mode = 'F',
+                            .Label = kUnsendableLabel};
+    panel.WriteCurrentBank();
+
+    const std::string sent = " " + kSentLabel;  // right-aligned in eight
+    const Strings channels = LinesStartingWith(Lines(), "MX");
+    ASSERT_EQ(channels.size(), 1u);
+    EXPECT_TRUE(channels[0].ends_with(" TM" + sent)) << channels[0];
+    const Strings banks = LinesStartingWith(Lines(), "SE");
+    ASSERT_EQ(banks.size(), 1u);
+    EXPECT_TRUE(banks[0].ends_with(" TT" + sent)) << banks[0];
+    EXPECT_EQ(refusals.Count(), 0);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(emulator.Channel(0, 0).label, sent);
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
+    EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
 }
 
 // A hand-edited state file read at the start, then a write of the current bank with its

@@ -309,6 +309,33 @@ TEST_F(Ar8000Banks, ASearchBankTheSetReportsEmptyGetsNoLimits) {
     EXPECT_TRUE(messages.empty());
 }
 
+// A label edited by hand goes to the set in the characters its text takes, every other one a
+// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has.
+TEST_F(Ar8000Banks, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
+    SetRefusals refusals(emulator);
+    MemoryChannel& c = panel.ChannelAt(0, 0);
+    c.Frequency = 1'455'000;
+    c.Step = 125;
+    c.Modulation = 'F';
+    c.Label = kUnsendableLabel;
+    panel.SearchBanks[0] = {.Lower = 1'440'000,
+                            .Upper = 1'460'000,
+                            .Step = 250,
+                            .Mode = 'F',
+                            .Label = kUnsendableLabel};
+    panel.WriteCurrentBank();
+
+    EXPECT_EQ(LinesStartingWith("MX"),
+              Strings{"MXA00 RF145500000 ST12500 MD1 AT0 TM" + kSentLabel});
+    EXPECT_EQ(LinesStartingWith("SE"),
+              Strings{"SEA SL144000000 SU146000000 ST25000 MD1 AT0 TT" + kSentLabel});
+    EXPECT_EQ(refusals.Count(), 0);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(emulator.Channel(0, 0).label, kSentLabel);
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
+    EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
+}
+
 // A hand-edited state file, then a write of every bank: each step and label goes to the set
 // as its line takes it, the set refuses nothing, the channel without faults goes as it was,
 // and the close writes what was read, the same again after another read.

@@ -124,6 +124,33 @@ TEST_F(Ar8200OnAir, AChannelAndSearchBanksGoOutInTheirLinesWithTheirLetters) {
     EXPECT_TRUE(emulator.SearchBank(11).Empty());
 }
 
+// A label edited by hand goes to the set in the characters its text takes, every other one a
+// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has.
+TEST_F(Ar8200OnAir, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
+    SetRefusals refusals(emulator);
+    MemoryChannel& c = panel.ChannelAt(0, 0);
+    c.Frequency = 1'455'000;
+    c.Step = 125;
+    c.Modulation = 'F';
+    c.Label = kUnsendableLabel;
+    panel.SearchBanks[0] = {.Lower = 1'440'000,
+                            .Upper = 1'460'000,
+                            .Step = 250,
+                            .Mode = 'F',
+                            .Label = kUnsendableLabel};
+    panel.WriteCurrentBank();
+
+    EXPECT_EQ(LinesStartingWith("MX"),
+              Strings{"MXA00 RF0145500000 ST012500 MD1 AT0 TM" + Held(kSentLabel)});
+    EXPECT_EQ(LinesStartingWith("SE"),
+              Strings{"SEA SL0144000000 SU0146000000 ST025000 MD1 AT0 TT" + kSentLabel});
+    EXPECT_EQ(refusals.Count(), 0);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(emulator.Channel(0, 0).label, Held(kSentLabel));
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
+    EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
+}
+
 // A channel read that the set answers for another channel (its dial slipped) is not taken for
 // the one asked: the read button leaves every channel of the bank empty rather than holding
 // its neighbour's record, and a set that reads true again fills them.
