@@ -299,8 +299,8 @@ class AorPanel : public AorBankPanel {
     bool SendText(std::string_view text);
 
     // --- Memory and search banks (aor_banks.cpp)
-    // Reads one channel into its record: true when the receiver holds it (else the record
-    // is emptied).
+    // Reads one channel into its record: true when the receiver holds it. The receiver's "---"
+    // for it empties the record; no answer leaves it as it is.
     bool ReadChannel(int bank, int channel);
     // Reads one search bank: true when the receiver answered for it (an empty answer clears
     // the record; no answer leaves it).
@@ -630,7 +630,7 @@ class AorPanel : public AorBankPanel {
     bool WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks,
                    Unwritten& unwritten);
     void WriteBankChannels(int bank, Unwritten& unwritten);
-    void WalkSearchBank(bool write, int bank, Unwritten& unwritten);
+    bool WalkSearchBank(bool write, int bank, Unwritten& unwritten);
     // The walk of a write in a transfer, then what it did not write told.
     Unwritten WriteBanks(const std::string& status, std::span<const int> banks,
                          std::span<const int> searchBanks);

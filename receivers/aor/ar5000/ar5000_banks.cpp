@@ -40,23 +40,25 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, MemoryChann
     BanksBeingRead = false;
     if (!matched) return ChannelAnswer::None;
     if (!Reply.ChannelPresent || Reply.State != AorState::MemoryRead) return ChannelAnswer::Empty;
-    out.Frequency = Reply.Frequency;
-    out.Step = Reply.Step;
+    MemoryChannel read = out;
+    read.Frequency = Reply.Frequency;
+    read.Step = Reply.Step;
     const ar5000::ReportedMode mode = ar5000::ModeOfReply(Reply.Mode, Reply.Bandwidth);
-    out.Modulation = mode.letter;
-    out.Filter = mode.filter;
-    out.Label = aor::LabelFromWire(Reply.Label);
-    out.Number = channel;
+    read.Modulation = mode.letter;
+    read.Filter = mode.filter;
+    read.Label = aor::LabelFromWire(Reply.Label);
+    read.Number = channel;
     if (full) {
         // The flags of the channel, and its attenuator last: the three answers come in order.
-        if (Link.Exchange("GA\r\nMP\r\nAT\r\n", "AT")) {
-            out.Select = Reply.Select;
-            out.Skip = Reply.Skip;
-        }
-        if (Link.Exchange("LM\r\n", "LM")) out.Level = Reply.Level;
+        // A receiver gone before it told them leaves the channel as the panel had it.
+        if (!Link.Exchange("GA\r\nMP\r\nAT\r\n", "AT")) return ChannelAnswer::None;
+        read.Select = Reply.Select;
+        read.Skip = Reply.Skip;
+        if (Link.Exchange("LM\r\n", "LM")) read.Level = Reply.Level;
     }
-    out.Attenuator = Reply.Attenuator;
-    out.AttenuatorDb = Reply.AttenuatorDb;
+    read.Attenuator = Reply.Attenuator;
+    read.AttenuatorDb = Reply.AttenuatorDb;
+    out = read;
     return ChannelAnswer::Found;
 }
 

@@ -352,6 +352,52 @@ TEST_F(Ar5000OnAir, ATransferStoppedByASilentReceiverStillEndsAndUnlocks) {
     state.JobLine = nullptr;
 }
 
+// The set lost part-way through a read of its whole memory into a panel that holds it already
+// (it falls silent, as one unplugged): cut at a channel's probe, its read, its flags or its
+// level, or at a search bank, every channel and search bank keeps what the panel had, and the
+// read stops there and says so once.
+TEST_F(Ar5000OnAir, AReadCutByALostSetKeepsEverythingThePanelHad) {
+    NoteMessages();
+    const AorChannel held[] = {
+        {145'500'000, AorSettings{12'500, '0', '5', '1'}, "NARROW W", true, true},
+        {127'500'000, AorSettings{25'000, '1', '2', 'F'}, "  TOWER", false, false},
+        {433'920'000, AorSettings{}, "UHF", false, true}};
+    for (int channel = 3; channel < 6; ++channel) {
+        emulator.SetChannel(2, channel, held[channel - 3]);
+        panel.ChannelAt(2, channel) = Record(1'000'000, 'F', 0, "OLD");
+    }
+    emulator.SetSearchBank(
+        4, AorSearchBank{118'000'000, 137'000'000, AorSettings{25'000, '1', '3', '0'}, "AIR"});
+    panel.WholeMemory = true;
+    panel.ReadAllBanks();
+    ASSERT_TRUE(messages.empty());
+    ASSERT_EQ(panel.ChannelAt(2, 4).Label, "TOWER");
+    const std::vector<MemoryChannel> channels = panel.Channels;
+    const auto searchBanks = panel.SearchBanks;
+    const Strings whole = Lines();
+    std::vector<std::size_t> cuts;
+    const auto at = [&](const std::string& line) {
+        const auto found = std::find(whole.begin(), whole.end(), line);
+        EXPECT_NE(found, whole.end()) << line;
+        return static_cast<std::size_t>(found - whole.begin());
+    };
+    // The probe, "MR", "RX", the flags and the level of channel 2/04.
+    for (const std::size_t offset : {0, 1, 2, 3, 6}) cuts.push_back(at("MR204") - 1 + offset);
+    cuts.push_back(at("SR04"));
+    for (const std::size_t cut : cuts) {
+        SCOPED_TRACE(cut);
+        messages.clear();
+        emulator.SetSilent(false);
+        emulator.SetSilentAfter(cut);
+        emulator.ClearReceivedLines();
+        panel.ReadAllBanks();
+        EXPECT_LT(Lines().size(), whole.size());
+        EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
+        EXPECT_EQ(panel.Channels, channels);
+        EXPECT_EQ(panel.SearchBanks, searchBanks);
+    }
+}
+
 // A search bank the receiver does not answer for keeps what the panel has; only the
 // receiver saying it is empty clears it.
 TEST_F(Ar5000OnAir, ASearchBankIsClearedOnlyByAnEmptyAnswer) {

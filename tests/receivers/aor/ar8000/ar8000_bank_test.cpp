@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -307,6 +308,44 @@ TEST_F(Ar8000Banks, ASearchBankTheSetReportsEmptyGetsNoLimits) {
     EXPECT_TRUE(panel.SearchBanks[0].Empty());
     EXPECT_EQ(panel.textb_Fn->Text(), "выкл");
     EXPECT_TRUE(messages.empty());
+}
+
+// The set lost part-way through a read of its whole memory into a panel that holds it already
+// (it falls silent, as one unplugged): cut before a channel, at its line or at its level, or at
+// a search bank, every channel and search bank keeps what the panel had, and the read stops
+// there and says so once.
+TEST_F(Ar8000Banks, AReadCutByALostSetKeepsEverythingThePanelHad) {
+    for (const Sample& s : Samples()) {
+        panel.ChannelAt(s.bank, s.channel) = s.record;
+        emulator.SetChannel(s.bank, s.channel, s.onSet);
+    }
+    emulator.SetSearchBank(9, {144'000'000, 146'000'000, AorSettings{12'500, '1'}, "2M"});
+    panel.WholeMemory = true;
+    emulator.ClearReceivedLines();
+    panel.ReadAllBanks();
+    ASSERT_TRUE(messages.empty());
+    const std::vector<MemoryChannel> channels = panel.Channels;
+    const std::vector<AorSearchBank> searchBanks = panel.SearchBanks;
+    const Strings whole = Lines();
+    std::vector<std::size_t> cuts;
+    for (const char* asked : {"MRJ49", "SRJ"}) {
+        const auto at = std::find(whole.begin(), whole.end(), asked);
+        ASSERT_NE(at, whole.end()) << asked;
+        const auto index = static_cast<std::size_t>(at - whole.begin());
+        cuts.insert(cuts.end(), {index - 1, index, index + 1});
+    }
+    for (const std::size_t cut : cuts) {
+        SCOPED_TRACE(cut);
+        messages.clear();
+        emulator.SetSilent(false);
+        emulator.SetSilentAfter(cut);
+        emulator.ClearReceivedLines();
+        panel.ReadAllBanks();
+        EXPECT_LT(Lines().size(), whole.size());
+        EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
+        EXPECT_EQ(panel.Channels, channels);
+        EXPECT_EQ(panel.SearchBanks, searchBanks);
+    }
 }
 
 // A label edited by hand goes to the set in the characters its text takes, every other one a

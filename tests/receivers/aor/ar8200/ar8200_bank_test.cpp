@@ -262,6 +262,43 @@ TEST_F(Ar8200OnAir, ReadingAllBanksTakesTheReceiversThousandChannelsAndFortySear
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
 }
 
+// The set lost part-way through a read of its whole memory into a panel that holds it already
+// (it falls silent, as one unplugged): wherever the read is cut, before a channel, in the
+// middle of one's lines or among the search banks, every channel and search bank keeps what
+// the panel had, the read stops there and says so once, and the panel is the operator's again.
+TEST_F(Ar8200OnAir, AReadCutByALostSetKeepsEverythingThePanelHad) {
+    FillReceiver(emulator);
+    panel.WholeMemory = true;
+    emulator.ClearReceivedLines();
+    panel.ReadAllBanks();
+    ASSERT_TRUE(messages.empty());
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+    const std::vector<MemoryChannel> channels = panel.Channels;
+    const std::vector<AorSearchBank> searchBanks = panel.SearchBanks;
+    const std::size_t wholeRead = Lines().size();
+    // The bank's probe and choice, then each channel's probe, "MR", "GA", "RX" and level;
+    // channel 8 holds something (FillReceiver).
+    std::vector<std::size_t> cuts = {0, 1};
+    for (std::size_t line = 0; line < 5; ++line) cuts.push_back(2 + 5 * 8 + line);
+    cuts.push_back(wholeRead - 30);  // among the search banks
+    for (const std::size_t cut : cuts) {
+        SCOPED_TRACE(cut);
+        messages.clear();
+        const int ended = main.Count(PostHideWait);
+        emulator.SetSilent(false);
+        emulator.SetSilentAfter(cut);
+        emulator.ClearReceivedLines();
+        panel.ReadAllBanks();
+        EXPECT_LT(Lines().size(), wholeRead);
+        EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
+        EXPECT_EQ(panel.Channels, channels);
+        EXPECT_EQ(panel.SearchBanks, searchBanks);
+        ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == ended + 1; }));
+        ui::ServePending();
+        EXPECT_FALSE(panel.PanelBusy);
+    }
+}
+
 // What was read survives a restart in the state file: written back into a receiver that has
 // forgotten it, the receiver holds what it held, to the bank.
 TEST_F(Ar8200OnAir, ReadRestartAndWriteLeaveTheReceiversMemoryAsItWas) {
