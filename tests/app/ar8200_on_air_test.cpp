@@ -124,4 +124,36 @@ TEST_F(Ar8200SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
 }
 
+// An AR8200 whose 95 channels the panel holds already, read whole again; the set is lost
+// part-way through the read, unplugged (its terminal goes) or silent: every channel stays, in
+// the panel and at the close in its state file, and the loss is told once.
+class Ar8200ReadCut : public window_test::AorOnAir<emulators::Ar8200Emulator> {
+  protected:
+    Ar8200ReadCut() : AorOnAir(window_test::Flat(8), Model::Ar8200) {}
+    // RECV_SAVE: the panel keeps its memory in its state file ("ДА" in cp1251).
+    std::string Ini() const override {
+        return "COM=1\r\nSPEED=5\r\nRECV=9\r\nRECV_SAVE=\xc4\xc0\r\n";
+    }
+};
+
+TEST_F(Ar8200ReadCut, AnUnpluggedSetKeepsEveryChannelAndIsToldOnce) {
+    // Unplugged once the read has asked for bank A's 30th channel.
+    hooks[PostSerialData] = [this] {
+        if (!receiver) return;
+        const std::vector<std::string> lines = emulator.ReceivedLines();
+        if (std::count(lines.begin(), lines.end(), "MRA29") > 0) receiver.reset();
+    };
+    const AR8200& panel = HoldAndReadWhole<AR8200>(95);
+    EXPECT_FALSE(receiver.has_value());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
+    ExpectEveryChannelKept(panel, "AR8200", 95);
+}
+
+TEST_F(Ar8200ReadCut, ASilentSetKeepsEveryChannelAndIsToldOnce) {
+    emulator.SetSilentAfter(150);  // in bank A
+    const AR8200& panel = HoldAndReadWhole<AR8200>(95);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
+    ExpectEveryChannelKept(panel, "AR8200", 95);
+}
+
 }  // namespace
