@@ -241,15 +241,20 @@ void AorPanel::StoreCurrentSettings() {
     ShowBankList();
 }
 
+// The handhelds' copy of a bank is cleared with the current search bank's limits; the AR5000's
+// whole memory takes every search bank along.
 void AorPanel::ClearBanks() {
-    const auto clearBank = [this](int bank) {
+    const bool withCurrentSearchBank =
+        model_.memory.searchBanksCleared == AorMemoryRules::SearchBanksCleared::CurrentWithEachBank;
+    const auto clearBank = [this, withCurrentSearchBank](int bank) {
         if (DirectWrite) ClearBankOnReceiver(bank);
         for (int channel = 0; channel < BankSize(); ++channel)
             ChannelAt(bank, channel) = model_.list.layout->Empty(channel);
+        if (withCurrentSearchBank) CurrentSearch().Lower = CurrentSearch().Upper = 0;
     };
     if (WholeMemory) {
         for (int bank = 0; bank < model_.banks; ++bank) clearBank(bank);
-        for (int bank = 0; bank < model_.searchBanks; ++bank) {
+        for (int bank = 0; bank < model_.searchBanks && !withCurrentSearchBank; ++bank) {
             if (DirectWrite) ClearSearchBankOnReceiver(bank);
             SearchBanks[static_cast<std::size_t>(bank)] = {};
         }

@@ -185,12 +185,16 @@ struct AorMemoryRules {
     // A read of the memory takes the memory banks and then the search banks, or bank i and
     // then search bank i.
     enum class ReadOrder { MemoryThenSearchBanks, BankWithItsSearchBank };
+    // A clear of the banks empties every search bank when it takes the whole memory, or the
+    // current search bank's two limits go to 0 with each bank's copy cleared.
+    enum class SearchBanksCleared { AllWithWholeMemory, CurrentWithEachBank };
 
     SearchBankKey searchBankKey = SearchBankKey::BeforeEach;
     SearchBankKeys searchBankKeys = SearchBankKeys::Every;
     ScaleKeys scaleKeys = ScaleKeys::CountOnly;
     EmptyChannels emptyChannels = EmptyChannels::ClearedOnReceiver;
     ReadOrder readOrder = ReadOrder::MemoryThenSearchBanks;
+    SearchBanksCleared searchBanksCleared = SearchBanksCleared::AllWithWholeMemory;
 };
 
 // An AOR model as data.
@@ -321,7 +325,7 @@ class AorPanel : public AorBankPanel {
     // The receiver's current settings into the selected channel.
     void StoreCurrentSettings();
     // PostClearData: the banks (all of them with the whole-memory box), on the receiver too
-    // with the direct-write box.
+    // with the direct-write box, and the search banks as the model's rules say.
     void ClearBanks();
     MemoryChannel& ChannelAt(int bank, int channel) override {
         return Channels[Index(bank, channel)];

@@ -310,6 +310,27 @@ TEST_F(Ar8000Banks, ASearchBankTheSetReportsEmptyGetsNoLimits) {
     EXPECT_TRUE(messages.empty());
 }
 
+// As the AR8200's: a clear empties the bank's channels (every bank's with the whole-memory
+// box) and gives the current search bank, the bank's own, limits 0; the others stay.
+TEST_F(Ar8000Banks, AClearEmptiesTheBanksAndTheCurrentSearchBanksLimits) {
+    for (const bool whole : {false, true}) {
+        SCOPED_TRACE(whole);
+        for (const int bank : {3, 5}) {
+            panel.ChannelAt(bank, 10).Frequency = 1'455'000;
+            panel.SearchBanks[static_cast<std::size_t>(bank)] = {
+                .Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Label = "2M"};
+        }
+        EXPECT_EQ(RunJob(224, 3).ReturnCode, 0);
+        ASSERT_EQ(panel.CurrentSearchBank, 3);
+        panel.WholeMemory = whole;
+        Post(PostClearData);
+        EXPECT_TRUE(panel.ChannelAt(3, 10).Empty());
+        EXPECT_EQ(panel.ChannelAt(5, 10).Empty(), whole);
+        EXPECT_TRUE(panel.SearchBanks[3].Empty());
+        EXPECT_EQ(panel.SearchBanks[5].Lower, 1'440'000u);
+    }
+}
+
 // The set lost part-way through a read of its whole memory into a panel that holds it already
 // (it falls silent, as one unplugged): cut before a channel, at its line or at its level, or at
 // a search bank, every channel and search bank keeps what the panel had, and the read stops

@@ -299,6 +299,36 @@ TEST_F(Ar8200OnAir, AReadCutByALostSetKeepsEverythingThePanelHad) {
     }
 }
 
+// A clear empties the bank's channels (every bank's with the whole-memory box) and gives the
+// current search bank limits 0; the other search banks stay as they are, and without direct
+// writing nothing goes to the set.
+TEST_F(Ar8200OnAir, AClearEmptiesTheBanksAndTheCurrentSearchBanksLimits) {
+    for (const bool whole : {false, true}) {
+        SCOPED_TRACE(whole);
+        for (const int bank : {3, 5}) {
+            MemoryChannel& c = panel.ChannelAt(bank, 10);
+            c.Frequency = 1'455'000;
+            c.Label = "KEEP";
+        }
+        for (const int bank : {7, 8})
+            panel.SearchBanks[static_cast<std::size_t>(bank)] = {
+                .Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Label = "2M"};
+        panel.CurrentBank = 3;
+        panel.CurrentSearchBank = 7;
+        panel.WholeMemory = whole;
+        emulator.ClearReceivedLines();
+        Post(PostClearData);
+        EXPECT_TRUE(panel.ChannelAt(3, 10).Empty());
+        EXPECT_EQ(panel.ChannelAt(5, 10).Empty(), whole);
+        EXPECT_EQ(panel.SearchBanks[7].Lower, 0u);
+        EXPECT_EQ(panel.SearchBanks[7].Upper, 0u);
+        EXPECT_EQ(panel.SearchBanks[8].Lower, 1'440'000u);
+        EXPECT_EQ(panel.SearchBanks[8].Label, "2M");
+        EXPECT_EQ(panel.textb_Fn->Text(), "выкл");
+        EXPECT_TRUE(Lines().empty());
+    }
+}
+
 // What was read survives a restart in the state file: written back into a receiver that has
 // forgotten it, the receiver holds what it held, to the bank.
 TEST_F(Ar8200OnAir, ReadRestartAndWriteLeaveTheReceiversMemoryAsItWas) {
