@@ -342,10 +342,12 @@ class AorPanel : public AorBankPanel {
     // step leaves it first, the box unticked.
     bool SetAuto(bool on);
     void LeaveAuto();
-    // AUTO, or the attenuator, as the box or a job line asks; one the receiver refuses or
-    // leaves unanswered stays as it was, and the box shows it so. False then.
+    // AUTO, the attenuator or the sound, as the box or a job line asks; one the receiver
+    // refuses or leaves unanswered stays as it was, the box shows it so and the operator (or
+    // the job line, failed) is told: message 39. False then.
     bool SwitchAuto(bool on);
     bool SwitchAttenuator(bool on);
+    bool SwitchSound(bool on);
 
     // The program state's tuning as a VFO keeps it; a VFO kept so back into the program state
     // (nothing for one not known yet; a step not known leaves the program's). The AUTO switch

@@ -183,7 +183,8 @@ TEST_F(Ar8200OnAir, AChannelAnsweredForAnotherIsNotTakenForTheOneAsked) {
 
 // The search bank's row with direct writing: a first lower limit typed into a bank the set
 // holds empty gives the upper limit one step (the program's) above it, and the bank written
-// becomes the set's current one; a value the set refuses leaves the row as the set holds it.
+// becomes the set's current one; a value the set refuses leaves the row as the set holds it,
+// and is told.
 TEST_F(Ar8200OnAir, TheSearchBankRowWritesAStepWideFirstRangeAndShowsWhatTheSetHolds) {
     Sync();
     main.Show();
@@ -224,6 +225,10 @@ TEST_F(Ar8200OnAir, TheSearchBankRowWritesAStepWideFirstRangeAndShowsWhatTheSetH
     EXPECT_TRUE(panel.SearchBanks[11].Empty());
     EXPECT_EQ(panel.textb_Fn->Text(), "выкл");
     EXPECT_TRUE(emulator.SearchBank(11).Empty());
+    // Each refusal is told, as a bank write tells it.
+    EXPECT_EQ(messages, (Strings{"Не записано в приемник каналов: 1 (первый: банк поиска K)",
+                                 "Не записано в приемник каналов: 1 (первый: банк поиска K)",
+                                 "Не записано в приемник каналов: 1 (первый: банк поиска L)"}));
 }
 
 TEST_F(Ar8200OnAir, ReadingAllBanksTakesTheReceiversThousandChannelsAndFortySearchBanks) {
