@@ -484,6 +484,56 @@ TEST_F(Ar5000OnAir, TheScanModeDialogSendsTheBankLinksOfTheScanKind) {
     EXPECT_EQ(Lines().back(), "SB064");
 }
 
+// The scan-mode dialog shows what the set was told. Its AUTO box is the set's AS setting: once
+// ticked ("AS1") it stays ticked whichever scan kind is chosen after, and the next click
+// sends "AS0"; one the set refuses goes back to what the set holds and is told. A pause or a
+// delay beyond its field goes out held to it, and the field shows what went out.
+TEST_F(Ar5000OnAir, TheScanModeDialogShowsWhatTheSetWasTold) {
+    NoteMessages();
+    Operate(panel.pictbttn_6, ui::EventId::Click);
+    ASSERT_TRUE(ServeUntil([&] { return panel.ScanDialog() && panel.ScanDialog()->HasWindow(); }));
+    RAR5000& dialog = *panel.ScanDialog();
+    const auto click = [](ui::CheckBox* box, bool ticked) {
+        box->SetChecked(ticked);
+        Operate(box, ui::EventId::Click);
+    };
+    const auto choose = [](ui::OptionButton* option) {
+        option->SetChecked(true);
+        Operate(option, ui::EventId::Click);
+    };
+    click(dialog.AUTO, true);
+    EXPECT_EQ(Lines().back(), "AS1");
+    choose(dialog.bankscan);
+    EXPECT_TRUE(dialog.AUTO->IsChecked());
+    choose(dialog.VFOscan);
+    EXPECT_TRUE(dialog.AUTO->IsChecked());
+    click(dialog.AUTO, false);
+    EXPECT_EQ(Lines().back(), "AS0");
+    EXPECT_EQ(emulator.State().autoStore, '0');
+    EXPECT_TRUE(messages.empty());
+
+    emulator.SetRefused({"AS"});
+    click(dialog.AUTO, true);
+    EXPECT_FALSE(dialog.AUTO->IsChecked());
+    EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
+    choose(dialog.diapscan);
+    EXPECT_FALSE(dialog.AUTO->IsChecked());
+
+    choose(dialog.bankscan);
+    dialog.textb_1->SetText("75");
+    Operate(dialog.textb_1, ui::EventId::Change, 0, "75");
+    EXPECT_EQ(Lines().back(), "XP60");
+    EXPECT_EQ(dialog.textb_1->Text(), "60");
+    click(dialog.delay, true);
+    dialog.textb_3->SetText("12");
+    Operate(dialog.textb_3, ui::EventId::Change, 0, "12");
+    EXPECT_EQ(Lines().back(), "XD99");
+    EXPECT_EQ(dialog.textb_3->Text(), "9.9");
+    dialog.Refresh();
+    EXPECT_EQ(dialog.textb_1->Text(), "60");
+    EXPECT_EQ(dialog.textb_3->Text(), "9.9");
+}
+
 TEST_F(Ar5000OnAir, TheExtraFunctionsDialogShowsTheReceiversSettingsAndSendsEachChange) {
     ASSERT_TRUE(panel.SendText("CW5"));
     RunJob(738);
