@@ -4,6 +4,7 @@
 // the panel reads its memory.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,6 +26,21 @@ class AorOnAir : public OnAir<Emulator> {
         this->emulator.SetSearchBank(panel.CurrentSearchBank,
                                      {145'000'000, 146'000'000, settings, "2M"});
         panel.pictbttn_1->Raise(ui::EventId::Click);
+    }
+
+    // The set is lost once it has been asked `line` (a channel's read): unplugged, its terminal
+    // gone, or silent from then on.
+    void LoseSetWhenAsked(const std::string& line, bool unplugged) {
+        this->hooks[PostSerialData] = [this, line, unplugged] {
+            if (!this->receiver || lost_) return;
+            const std::vector<std::string> lines = this->emulator.ReceivedLines();
+            if (std::find(lines.begin(), lines.end(), line) == lines.end()) return;
+            lost_ = true;
+            if (unplugged)
+                this->receiver.reset();
+            else
+                this->emulator.SetSilent(true);
+        };
     }
 
     // The panel's memory read whole, its boxes and button used as the operator uses them,
@@ -86,6 +102,7 @@ class AorOnAir : public OnAir<Emulator> {
 
   private:
     std::vector<MemoryChannel> held_;
+    bool lost_ = false;
 };
 
 }  // namespace window_test

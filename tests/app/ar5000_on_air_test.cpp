@@ -137,12 +137,7 @@ class Ar5000ReadCut : public window_test::AorOnAir<emulators::Ar5000Emulator> {
 };
 
 TEST_F(Ar5000ReadCut, AnUnpluggedSetKeepsEveryChannelAndIsToldOnce) {
-    // Unplugged once the read has asked for bank 1's 20th channel.
-    hooks[PostSerialData] = [this] {
-        if (!receiver) return;
-        const std::vector<std::string> lines = emulator.ReceivedLines();
-        if (std::count(lines.begin(), lines.end(), "MR119") > 0) receiver.reset();
-    };
+    LoseSetWhenAsked("MR119", /*unplugged=*/true);  // bank 1's 20th channel
     const AR5000& panel = HoldAndReadWhole<AR5000>(150);
     EXPECT_FALSE(receiver.has_value());
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
@@ -150,7 +145,7 @@ TEST_F(Ar5000ReadCut, AnUnpluggedSetKeepsEveryChannelAndIsToldOnce) {
 }
 
 TEST_F(Ar5000ReadCut, ASilentSetKeepsEveryChannelAndIsToldOnce) {
-    emulator.SetSilentAfter(500);  // in bank 0
+    LoseSetWhenAsked("MR119", /*unplugged=*/false);
     const AR5000& panel = HoldAndReadWhole<AR5000>(150);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
     ExpectEveryChannelKept(panel, "AR5000", 150);

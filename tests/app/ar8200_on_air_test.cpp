@@ -137,12 +137,7 @@ class Ar8200ReadCut : public window_test::AorOnAir<emulators::Ar8200Emulator> {
 };
 
 TEST_F(Ar8200ReadCut, AnUnpluggedSetKeepsEveryChannelAndIsToldOnce) {
-    // Unplugged once the read has asked for bank A's 30th channel.
-    hooks[PostSerialData] = [this] {
-        if (!receiver) return;
-        const std::vector<std::string> lines = emulator.ReceivedLines();
-        if (std::count(lines.begin(), lines.end(), "MRA29") > 0) receiver.reset();
-    };
+    LoseSetWhenAsked("MRA29", /*unplugged=*/true);  // bank A's 30th channel
     const AR8200& panel = HoldAndReadWhole<AR8200>(95);
     EXPECT_FALSE(receiver.has_value());
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
@@ -150,7 +145,7 @@ TEST_F(Ar8200ReadCut, AnUnpluggedSetKeepsEveryChannelAndIsToldOnce) {
 }
 
 TEST_F(Ar8200ReadCut, ASilentSetKeepsEveryChannelAndIsToldOnce) {
-    emulator.SetSilentAfter(150);  // in bank A
+    LoseSetWhenAsked("MRA29", /*unplugged=*/false);
     const AR8200& panel = HoldAndReadWhole<AR8200>(95);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
     ExpectEveryChannelKept(panel, "AR8200", 95);

@@ -115,7 +115,10 @@ TEST_F(Ar3000aOnAir, AReadCutByALostSetKeepsEveryChannelThePanelHad) {
         emulator.SetSilentAfter(cut);
         emulator.ClearReceivedLines();
         messages.clear();
+        const int64_t started = ui::Clock::NowMs();
         panel.ReadBanks();
+        // Found at once: a wait or three at the cut, not one for every channel left.
+        EXPECT_LT(ui::Clock::NowMs() - started, 5'000);
         EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
         EXPECT_LT(Lines().size(), whole.size());
         for (std::size_t i = 0; i < channels.size(); ++i) {
