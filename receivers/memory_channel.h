@@ -67,6 +67,20 @@ struct MemoryChannel {
 // The widest filter code.
 inline constexpr int32_t kWidestFilter = 2;
 
+// The characters a set's label field takes: the code page 1251 bytes `first` to `last`.
+struct LabelCharacters {
+    uint8_t first = 0x20;
+    uint8_t last = 0x7E;
+};
+// Printable ASCII: what the sets' label fields take where nothing else is known of them.
+inline constexpr LabelCharacters kPrintableAscii{};
+
+// A label (UTF-8) as it goes into a set's field: code page 1251 bytes, at most `width`
+// characters, each character the field does not take (a control byte, a letter beyond it, one
+// code page 1251 lacks, a stray byte) a blank in its place. The label the panel keeps stays as
+// it is; the caller fills the field up as the set's line has it.
+std::string LabelForSet(std::string_view label, std::size_t width, const LabelCharacters& takes);
+
 // What storing the program's current settings into a channel does besides its settings: it
 // starts the channel afresh (label, select and skip emptied) and, with direct writing, writes
 // it into the receiver at once; or it keeps the channel's label, select and skip and sends
@@ -77,6 +91,8 @@ enum class ChannelStore { AfreshAndWritten, KeepLabelAndFlags };
 struct ChannelLayout {
     ChannelFields holds;
     std::size_t labelWidth = 8;  // code page 1251 characters
+    // What the set's label field takes: a label goes to the set in these alone (LabelForSet).
+    LabelCharacters labelCharacters = kPrintableAscii;
     // The attenuator depths the model has (dB, ascending, at least one); a depth between two
     // is the next one up, one beyond the last the last.
     std::span<const uint32_t> depths;

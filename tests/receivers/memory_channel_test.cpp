@@ -298,6 +298,37 @@ TEST(CurrentSettings, TakeAChannelsButAStepOrADepthItLacks) {
     EXPECT_EQ(fdx.Attenuator, 0);
 }
 
+// A label goes to a set in the characters its field takes, each other character one blank in
+// its place, cut to the field's width; the panel's label is not touched.
+TEST(LabelForSet, EveryCharacterTheFieldDoesNotTakeIsOneBlankInItsPlace) {
+    struct Row {
+        const char* label;  // UTF-8, as the panel keeps it
+        std::size_t width;
+        std::string field;  // code page 1251 bytes
+    };
+    const std::string handEdited = Cp1251ToUtf8("TM \x98\x01\xff\x7f!");
+    const Row rows[] = {
+        {"CALLS", 8, "CALLS"},
+        {"", 8, ""},
+        {"TOOLONGLABEL", 5, "TOOLO"},
+        {handEdited.c_str(), 8, "TM     !"},  // 0x98, 0x01, "я", DEL
+        {"Ж1", 4, " 1"},                      // a letter beyond ASCII, one place
+        {"A\xFD\xFE\xFF\x01Z", 8, "A    Z"},  // stray bytes, one place each
+        {"\xD0\x41", 8, " A"},                // a character begun and not ended, then "A"
+        {"a\xE2\x82\xAC\x62", 8, "a b"},      // the euro sign between "a" and "b", one place
+        {"x\xF0\x9F\x93\xA1y", 8, "x y"},     // one code page 1251 lacks, one place
+        {"why?", 8, "why?"},                  // a question mark is the label's own
+        {"\t\r\n", 8, "   "},
+        {" ~", 8, " ~"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        EXPECT_EQ(LabelForSet(row.label, row.width, kPrintableAscii), row.field);
+    }
+    // A field that takes digits alone.
+    EXPECT_EQ(LabelForSet("A1-2", 8, LabelCharacters{'0', '9'}), " 1 2");
+}
+
 // Every model with banks, as the registry lists them, describes its memory and takes a bank
 // item into its current bank and gives back what its memory holds of it.
 TEST(BankItem, EveryModelWithBanksTakesAnItemAndGivesBackWhatItsMemoryHolds) {
