@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "receivers/icom/civ_memory/civ_memory_panel.h"
@@ -13,6 +15,7 @@
 #include "receivers/icom/hf/hf_panel.h"
 #include "receivers/icom/ic8500/ic8500.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/case_name.h"
 
 namespace {
 
@@ -22,6 +25,14 @@ struct HfStation {
     int receiverType;
     const emulators::CivProfile* set;
 };
+
+// A case is named by its set ("IC756PRO").
+std::string StationName(const ::testing::TestParamInfo<HfStation>& info) {
+    return CaseName(info.param.set->model);
+}
+void PrintTo(const HfStation& station, std::ostream* out) {
+    *out << station.set->model << " (type " << station.receiverType << ")";
+}
 
 constexpr uint32_t kRangeStart = 96'000;  // 9.6 MHz, in the 31 m band
 
@@ -75,7 +86,8 @@ TEST_P(HfUnattended, TheAutoexecJobScansTheShortWaveRangeAndJournalsTheBroadcast
 
 INSTANTIATE_TEST_SUITE_P(HfSets, HfUnattended,
                          ::testing::Values(HfStation{12, &emulators::kIc756Pro},
-                                           HfStation{10, &emulators::kIcR75}));
+                                           HfStation{10, &emulators::kIcR75}),
+                         StationName);
 
 // The set's own scan runs when the receiver is switched off and on again: back, it scans
 // nothing, so neither does the panel, and the program's controls are the operator's again.
@@ -124,6 +136,7 @@ TEST_P(CivSwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
 INSTANTIATE_TEST_SUITE_P(MemorySets, CivSwitchedOffAndOn,
                          ::testing::Values(HfStation{4, &emulators::kIcR8500},
                                            HfStation{12, &emulators::kIc756Pro},
-                                           HfStation{10, &emulators::kIcR75}));
+                                           HfStation{10, &emulators::kIcR75}),
+                         StationName);
 
 }  // namespace

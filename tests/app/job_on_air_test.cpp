@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ostream>
 #include <span>
 #include <string>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "receivers/icom/civ_panel.h"
 #include "receivers/icom/ic8500/ric8500.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/case_name.h"
 
 namespace {
 
@@ -27,6 +29,14 @@ struct Station {
     int receiverType;
     const emulators::CivProfile* set;
 };
+
+// A case is named by its set ("ICR9000").
+std::string StationName(const ::testing::TestParamInfo<Station>& info) {
+    return CaseName(info.param.set->model);
+}
+void PrintTo(const Station& station, std::ostream* out) {
+    *out << station.set->model << " (type " << station.receiverType << ")";
+}
 
 class UnattendedStart : public ScanOnAir, public ::testing::WithParamInterface<Station> {
   protected:
@@ -69,7 +79,8 @@ TEST_P(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
 INSTANTIATE_TEST_SUITE_P(CivSets, UnattendedStart,
                          ::testing::Values(Station{4, &emulators::kIcR8500},
                                            Station{3, &emulators::kIcR10},
-                                           Station{5, &emulators::kIcR9000}));
+                                           Station{5, &emulators::kIcR9000}),
+                         StationName);
 
 // Little room left on the disk at the start: the warning stays on screen, waiting for nobody, and
 // the unattended station goes on with its start-up job.

@@ -12,6 +12,7 @@
 
 #include "receivers/panel_registry.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/case_name.h"
 
 namespace {
 
@@ -215,6 +216,13 @@ std::vector<int32_t> SerialModels() {
     return types;
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, WithoutAPort, ::testing::ValuesIn(SerialModels()));
+// A case is named by its model ("ICR8500").
+std::string ModelName(const ::testing::TestParamInfo<int32_t>& info) {
+    for (const PanelModel& model : panel_registry::Models())
+        if (model.configuredType == info.param && model.name != nullptr) return CaseName(model.name);
+    return "Type" + std::to_string(info.param);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, WithoutAPort, ::testing::ValuesIn(SerialModels()), ModelName);
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "receivers/aor/aor_handhelds.h"
@@ -103,7 +104,11 @@ TEST(FineScaleMarks, StoredFixedFrequenciesOnThePageAreUnderlinedWhenTheLookAsks
 // The IC-R8500's look, and the IC-R10's with a taller strip and bars four times as high.
 INSTANTIATE_TEST_SUITE_P(Models, FineScaleLooks,
                          ::testing::Values(FineScaleLook{40, 8, kSteps},
-                                           FineScaleLook{60, 2, kSteps}));
+                                           FineScaleLook{60, 2, kSteps}),
+                         [](const ::testing::TestParamInfo<FineScaleLook>& info) {
+                             return "Strip" + std::to_string(info.param.overviewHeight) +
+                                    "Divisor" + std::to_string(info.param.barDivisor);
+                         });
 
 }  // namespace
 

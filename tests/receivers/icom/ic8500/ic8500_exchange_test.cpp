@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 #include <tuple>
 
 #include "tests/receivers/icom/ic8500/ic8500_fixture.h"
@@ -201,8 +202,12 @@ TEST_P(Ic8500Level, OpenSquelchGivesTheReceiversLevelAndAClosedOneZero) {
     EXPECT_EQ(panel.porog->Position(), 150 / 16);
 }
 
-INSTANTIATE_TEST_SUITE_P(EchoAndDelivery, Ic8500Level,
-                         ::testing::Combine(::testing::Bool(), ::testing::Bool()));
+INSTANTIATE_TEST_SUITE_P(
+    EchoAndDelivery, Ic8500Level, ::testing::Combine(::testing::Bool(), ::testing::Bool()),
+    [](const ::testing::TestParamInfo<std::tuple<bool, bool>>& info) {
+        return std::string(std::get<0>(info.param) ? "Echo" : "NoEcho") +
+               (std::get<1>(info.param) ? "ByteByByte" : "Whole");
+    });
 
 struct ModeCase {
     char letter;
