@@ -274,6 +274,15 @@ void Comm::StoreReceived(const uint8_t* bytes, size_t count) {
     PostPrivateMessage(NotifyWindow, PostSerialData);
 }
 
+bool Comm::Delivering() const {
+    // In the order the news travels: the port's, then the reader's.
+    if (Running && fd_ >= 0) {
+        pollfd line{fd_, POLLIN, 0};
+        if (::poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR)) != 0) return true;
+    }
+    return delivering_.load() != 0;
+}
+
 void Comm::CommReader() {
     uint8_t buffer[kRingSize];
     while (Running) {
@@ -284,21 +293,23 @@ void Comm::CommReader() {
         }
         if (fds[1].revents != 0 || !Running) break;
         if ((fds[0].revents & POLLIN) != 0) {
+            ++delivering_;
             const ssize_t n = ::read(fd_, buffer, sizeof buffer);
-            if (n > 0) {
-                StoreReceived(buffer, static_cast<size_t>(n));
-                continue;
-            }
+            if (n > 0) StoreReceived(buffer, static_cast<size_t>(n));
+            --delivering_;
+            if (n > 0) continue;
             if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
         } else if ((fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) == 0) {
             continue;
         }
         // The device went away (an adapter unplugged): waiting on it would only spin. The
         // main window is told unless a Close is already taking the link down.
+        ++delivering_;
         if (Running.exchange(false)) {
             HungUp = true;
             PostPrivateMessage(NotifyWindow, PostSerialData);
         }
+        --delivering_;
         break;
     }
 }

@@ -90,6 +90,11 @@ class Comm {
     // so that the ring's rules can be exercised without a port.
     void StoreReceived(const uint8_t* bytes, size_t count);
 
+    // The reader has news it has not yet announced: bytes it has taken from the port and not
+    // yet stored, or a hang-up of the line. A test on virtual time lets no time pass meanwhile:
+    // they are on their way to the panel.
+    bool Delivering() const;
+
     bool IsOpen() const { return fd_ >= 0; }
     // The device the last successful Open took; empty before.
     const std::string& OpenedPath() const { return openedPath_; }
@@ -138,4 +143,8 @@ class Comm {
     std::string openedPath_;
     int wakeFd_ = -1;  // Close writes to it to end the reader's wait
     std::thread reader_;
+    // Raised before the reader takes bytes or a hang-up from the port and lowered once it has
+    // announced them, so that what the port no longer shows is seen here until the window has
+    // been told.
+    std::atomic<int> delivering_{0};
 };

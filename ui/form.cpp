@@ -131,10 +131,12 @@ FormWidget::~FormWidget() {
 }
 
 bool FormWidget::event(QEvent* e) {
-    if (e->type() == CodeEvent::Type()) {
+    if (e->type() == CodeEvent::Type() || e->type() == CodeEvent::ForeignType()) {
+        auto* posted = static_cast<CodeEvent*>(e);
+        posted->Arrived();
         EventData data;
         data.id = EventId::User;
-        data.code = static_cast<CodeEvent*>(e)->code;
+        data.code = posted->code;
         form_->Raise(data);
         return true;
     }

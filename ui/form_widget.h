@@ -11,11 +11,21 @@ namespace ui {
 class Form;
 
 // A posted numbered code on its way to a form.
+// A posted code. One posted from another thread (the serial reader's) has a type of its own,
+// and those that have not arrived yet are counted: a test on virtual time hands them over
+// before it lets time pass (ForeignCodesPending).
 class CodeEvent : public QEvent {
   public:
     static QEvent::Type Type();
-    explicit CodeEvent(uint32_t code) : QEvent(Type()), code(code) {}
+    static QEvent::Type ForeignType();
+    CodeEvent(uint32_t code, bool foreign);
+    ~CodeEvent() override;
+    // The code arrives: it is no longer pending, though what it sets off may run for long.
+    void Arrived();
     uint32_t code;
+
+  private:
+    bool pending_ = false;
 };
 
 class FormWidget : public QWidget {

@@ -1,8 +1,11 @@
 #include "ui/post.h"
 
 #include <QCoreApplication>
+#include <QThread>
+#include <atomic>
 #include <mutex>
 #include <unordered_map>
+#include <utility>
 
 #include "ui/form_widget.h"
 
@@ -19,9 +22,32 @@ std::unordered_map<Form*, FormWidget*>& LiveForms() {
 }
 }  // namespace
 
+namespace {
+std::atomic<int> foreignPending{0};
+}  // namespace
+
 QEvent::Type CodeEvent::Type() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
+}
+
+QEvent::Type CodeEvent::ForeignType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+CodeEvent::CodeEvent(uint32_t code, bool foreign)
+    : QEvent(foreign ? ForeignType() : Type()), code(code), pending_(foreign) {
+    if (foreign) ++foreignPending;
+}
+
+// Also dropped with a form that went away before it arrived.
+CodeEvent::~CodeEvent() {
+    Arrived();
+}
+
+void CodeEvent::Arrived() {
+    if (std::exchange(pending_, false)) --foreignPending;
 }
 
 void RegisterLiveForm(Form* form, FormWidget* widget) {
@@ -40,8 +66,17 @@ bool Post(Form* target, uint32_t code) {
     auto it = LiveForms().find(target);
     if (it == LiveForms().end()) return false;
     // Qt queues posted events per receiver in order and hands them to its thread.
-    QCoreApplication::postEvent(it->second, new CodeEvent(code));
+    const bool foreign = QThread::currentThread() != it->second->thread();
+    QCoreApplication::postEvent(it->second, new CodeEvent(code, foreign));
     return true;
+}
+
+bool ForeignCodesPending() {
+    return foreignPending.load() != 0;
+}
+
+void DeliverForeignCodes() {
+    QCoreApplication::sendPostedEvents(nullptr, CodeEvent::ForeignType());
 }
 
 }  // namespace ui

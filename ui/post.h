@@ -12,6 +12,12 @@ class Form;
 // False, and nothing is posted, when target is null or has no window.
 bool Post(Form* target, uint32_t code);
 
+// Codes posted from another thread (the serial reader's) that have not arrived yet.
+bool ForeignCodesPending();
+// Hands those codes over now, and nothing else: what another thread delivered arrives
+// without the program's own codes moving on.
+void DeliverForeignCodes();
+
 }  // namespace ui
 
 // The program's name for posting a code of the message bus (state/message_bus.h).

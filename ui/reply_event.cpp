@@ -18,10 +18,6 @@ void ReplyEvent::Set() {
 }
 
 namespace {
-// The longest a wait in virtual time gives another thread for what it owes, and how often it
-// looks again meanwhile; real ms.
-constexpr int kMostOwedMs = 10'000;
-constexpr int kOwedSliceMs = 2;
 
 // Runs a nested message loop for at most ms real milliseconds, registered in loops so
 // that Set can end it early.
@@ -61,23 +57,19 @@ bool ReplyEvent::Serve(int ms) {
         return setMeanwhile();
     }
     // Virtual time: serve what is posted, give other threads a real slice to deliver,
-    // then move time on to the next timer tick or to the deadline.
+    // then move time on to the next timer tick, the peer's next deed or the deadline.
     const int64_t deadline = Clock::NowMs() + std::max(0, ms);
-    int owedMs = 0;
     for (;;) {
         QCoreApplication::processEvents();
         if (setMeanwhile()) return true;
         if (Application::Quitting()) return false;
         if (Clock::IdleSliceMs() > 0) RunLoop(loops_, Clock::IdleSliceMs());
         if (setMeanwhile()) return true;
-        // What another thread owes comes in real time, however long a busy machine holds that
-        // thread up (within reason): moving virtual time on meanwhile would end the wait with
-        // the answer on its way.
-        while (!setMeanwhile() && owedMs < kMostOwedMs && Clock::Owed()) {
-            RunLoop(loops_, kOwedSliceMs);
-            owedMs += kOwedSliceMs;
-        }
+        // What the peer owes comes in real time, however long a busy machine holds its thread
+        // up: moving virtual time on meanwhile would end the wait with the answer on its way.
+        Clock::SettleOwed();
         if (setMeanwhile()) return true;
+        if (Application::Quitting()) return false;
         const int64_t now = Clock::NowMs();
         if (now >= deadline) return false;
         const int64_t next = Clock::NextDue();

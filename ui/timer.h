@@ -36,23 +36,48 @@ class Clock {
     // Milliseconds since an arbitrary start; virtual time in virtual mode.
     static int64_t NowMs();
     static bool IsVirtual();
-    // Switches virtual time on (starting at 0) or off; timers must be stopped meanwhile.
+    // Switches virtual time on (starting at 0) or off (the peer forgotten); timers must be
+    // stopped meanwhile.
     static void SetVirtual(bool on);
     // Virtual mode: moves time forward by ms, ticking every timer that falls due, in
-    // order, and serving the codes posted meanwhile.
+    // order, and serving the codes posted meanwhile; it stops at each moment the peer has
+    // something to do and lets it do that first, and no time passes while the peer owes the
+    // program something.
     static void Advance(int64_t ms);
     // Virtual mode: how long a wait gives other threads (the serial reader) to deliver
     // before it moves virtual time on. Real milliseconds.
     static void SetIdleSliceMs(int ms);
     static int IdleSliceMs();
-    // Virtual mode: whether another thread of a test (an emulated receiver) owes the program
-    // something now. While it does, a wait gives it real slices and virtual time stands
-    // still, so that a time-out is the program's, never a busy machine's delay. Unset:
-    // nothing is owed.
-    static void SetOwed(std::function<bool()> owed);
-    static bool Owed();
-    // Virtual time of the next timer tick, or -1 when no timer runs.
+
+    // Virtual mode: the other side of a test, an emulated receiver that keeps its time on
+    // this clock and takes its turns when asked.
+    struct Peer {
+        // Whether it owes the program something now: bytes of the program it has not read,
+        // something due by its clock that it has not done or sent, what it sent that the
+        // program's serial reader has not yet taken and announced. No time passes meanwhile,
+        // so that a time-out is the program's, never a busy machine's delay.
+        std::function<bool()> owes;
+        // The virtual time at which it next has something to do by itself (an answer its
+        // latency holds back, a report it makes every so often); -1 for nothing. Virtual time
+        // stops there as at a timer's tick. Unset: nothing.
+        std::function<int64_t()> nextDueMs;
+        // It reads what the program wrote, does what has fallen due and sends it; returns
+        // once done.
+        std::function<void()> takeTurn;
+    };
+    // Unset (the default, and once virtual time is off): nothing is owed and nothing falls due.
+    static void SetPeer(Peer peer);
+    // Virtual mode: settles what is owed before time moves on: gives the peer its turns and
+    // hands over what the serial reader posted, the program's own codes left where they are,
+    // until nothing is owed; at once when nothing is.
+    static void SettleOwed();
+    // Virtual time of the next timer tick or of the peer's next deed after now, or -1 when
+    // there is none.
     static int64_t NextDue();
+
+  private:
+    // The next timer tick, or -1.
+    static int64_t NextTick();
 };
 
 }  // namespace ui

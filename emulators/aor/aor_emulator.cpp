@@ -38,7 +38,7 @@ void AorEmulator::Receive(std::string_view bytes, Clock::time_point now) {
 }
 
 size_t AorEmulator::GarbledBytes() const {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     return garbledBytes_;
 }
 
@@ -90,12 +90,12 @@ void AorEmulator::SetRefuseAll(bool refuse) {
 }
 
 std::vector<std::string> AorEmulator::ReceivedLines() const {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     return engine_.ReceivedLines();
 }
 
 void AorEmulator::ClearReceivedLines() {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     engine_.ClearReceivedLines();
 }
 

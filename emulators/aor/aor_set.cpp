@@ -769,7 +769,7 @@ void AorSetEmulator::SetSearchBank(int bank, AorSearchBank record) {
 }
 
 bool AorSetEmulator::TriggerScanStop(int level) {
-    return Locked([&] { return Set().TriggerScanStop(level, Clock::now()); });
+    return Locked([&] { return Set().TriggerScanStop(level, Now()); });
 }
 
 void AorSetEmulator::SetChannelSlip(int channels) {

@@ -240,7 +240,7 @@ void CivEmulator::WriteFind() {
 std::optional<uint64_t> CivEmulator::TriggerScanStop() {
     return Locked([&]() -> std::optional<uint64_t> {
         if (state_.scan == CivScanKind::None) return std::nullopt;
-        StopAt(NextPoint(scan_, scanPosition_), Clock::now());
+        StopAt(NextPoint(scan_, scanPosition_), Now());
         return state_.frequencyHz;
     });
 }
@@ -248,7 +248,7 @@ std::optional<uint64_t> CivEmulator::TriggerScanStop() {
 bool CivEmulator::ResumeScan() {
     return Locked([&] {
         if (state_.scan == CivScanKind::None || !state_.scanStopped) return false;
-        resumeAt_ = Clock::now();
+        resumeAt_ = Now();
         return true;
     });
 }
@@ -261,7 +261,7 @@ void CivEmulator::SendUnsolicited(const Bytes& body) {
     const Bytes frame = BuildFrame(kBroadcastAddress, address_, body);
     out.insert(out.end(), frame.begin(), frame.end());
     // After the answers already on their way: a scan's first stop follows its start's FB.
-    Queue(std::max(Clock::now(), answersDue_), out);
+    Queue(std::max(Now(), answersDue_), out);
 }
 
 void CivEmulator::Queue(Clock::time_point due, const Bytes& bytes) {
@@ -273,7 +273,7 @@ void CivEmulator::SetAddress(uint8_t address) {
 }
 
 uint8_t CivEmulator::Address() const {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     return address_;
 }
 
@@ -289,7 +289,7 @@ void CivEmulator::SetSignalPlan(SignalPlan plan) {
 void CivEmulator::SetAnnounceInterval(std::chrono::milliseconds interval) {
     Locked([&] {
         announceInterval_ = interval;
-        nextAnnounce_ = Clock::now() + interval;
+        nextAnnounce_ = Now() + interval;
     });
 }
 
@@ -347,7 +347,7 @@ void CivEmulator::SetMemoryCapacity(int channelsPerBank) {
 }
 
 CivChannel CivEmulator::Channel(int bank, int channel) const {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     if (!memory_.Has(bank, channel)) throw std::out_of_range("no such memory channel");
     return memory_.At(bank, channel);
 }
@@ -361,7 +361,7 @@ void CivEmulator::SetChannel(int bank, int channel, CivChannel record) {
 }
 
 std::vector<CivChannel> CivEmulator::BankChannels(int bank) const {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     if (bank < 0 || bank >= memory_.Banks()) throw std::out_of_range("no such memory bank");
     std::vector<CivChannel> channels;
     for (int channel = memory_.FirstChannel(); channel < memory_.EndChannel(); ++channel)
@@ -370,18 +370,18 @@ std::vector<CivChannel> CivEmulator::BankChannels(int bank) const {
 }
 
 std::string CivEmulator::BankName(int bank) const {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     if (bank < 0 || bank >= memory_.Banks()) throw std::out_of_range("no such memory bank");
     return memory_.Name(bank);
 }
 
 std::vector<Bytes> CivEmulator::ReceivedFrames() const {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     return received_.Entries();
 }
 
 void CivEmulator::ClearReceivedFrames() {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     received_.Clear();
 }
 
@@ -390,7 +390,7 @@ bool CivEmulator::WaitForFrames(size_t count, std::chrono::milliseconds timeout)
 }
 
 CivState CivEmulator::State() const {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     return state_;
 }
 

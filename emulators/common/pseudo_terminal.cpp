@@ -1,6 +1,7 @@
 #include "emulators/common/pseudo_terminal.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -135,11 +136,29 @@ std::chrono::nanoseconds PseudoTerminal::ByteTime() const {
     return std::chrono::nanoseconds(int64_t{bits} * 1'000'000'000 / speed);
 }
 
+namespace {
+
+// Whether `fd` has bytes to read. A write to one side of the terminal reaches the other by way
+// of a kernel worker, and until it has run the bytes are counted nowhere (FIONREAD says 0); a
+// poll has the kernel hand over what is on its way first.
+bool Readable(int fd) {
+    pollfd in{fd, POLLIN, 0};
+    int ready;
+    do {
+        ready = ::poll(&in, 1, 0);
+    } while (ready < 0 && errno == EINTR);
+    return ready > 0 && (in.revents & POLLIN) != 0;
+}
+
+}  // namespace
+
+bool PseudoTerminal::SetHasUnread() const {
+    return Readable(master_);
+}
+
 bool PseudoTerminal::ProgramHasUnread() const {
     int exclusive = 0;
-    int unread = 0;
-    return ::ioctl(slave_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0 &&
-           ::ioctl(slave_, FIONREAD, &unread) == 0 && unread > 0;
+    return ::ioctl(slave_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0 && Readable(slave_);
 }
 
 uint32_t PseudoTerminal::LineSpeed() const {

@@ -43,8 +43,12 @@ class PseudoTerminal {
     uint32_t LineSpeed() const;
     // The stop bits the program set on its end of the terminal: 1 or 2.
     int StopBits() const;
-    // Bytes written on the master side that the program has not read yet, counted while the
-    // program holds its end (it opens its port exclusively: nobody else reads them).
+    // Bytes the program wrote that the set has not read yet, those still on their way through
+    // the terminal among them.
+    bool SetHasUnread() const;
+    // Bytes written on the master side that the program has not read yet (on their way too),
+    // counted while the program holds its end (it opens its port exclusively: nobody else
+    // reads them).
     bool ProgramHasUnread() const;
 
   private:

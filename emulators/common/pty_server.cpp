@@ -2,13 +2,13 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cassert>
 #include <cerrno>
 #include <system_error>
+#include <thread>
 
 namespace emulators {
 
@@ -27,15 +27,67 @@ PtyServer::~PtyServer() {
     ::close(wakeWrite_);
 }
 
+void PtyServer::UseClock(std::function<Clock::time_point()> now) {
+    std::lock_guard lock(mutex_);
+    now_ = std::move(now);
+}
+
+PtyServer::Clock::time_point PtyServer::Now() const {
+    return now_ ? now_() : Clock::now();
+}
+
 void PtyServer::Start() {
     if (thread_.joinable()) return;
     stop_ = false;
-    thread_ = std::thread([this] { Serve(); });
+    // Serving from here on: what the program writes before the thread has begun is owed.
+    bool turns = false;
+    Locked([&] {
+        serving_ = true;
+        ServingStarts(Now());
+        turns = static_cast<bool>(now_);
+    });
+    if (!turns) thread_ = std::thread([this] { ServeLoop(); });
 }
 
 void PtyServer::Stop() {
     RequestStop();
     if (thread_.joinable()) thread_.join();
+    std::lock_guard lock(mutex_);
+    serving_ = false;
+}
+
+void PtyServer::TakeTurn() {
+    std::unique_lock lock(mutex_);
+    if (!now_ || !serving_) return;
+    // A machine that holds the set up holds up its turn, and the test with it.
+    while (std::chrono::steady_clock::now() < heldUntil_) {
+        const auto until = heldUntil_;
+        lock.unlock();
+        std::this_thread::sleep_until(until);
+        lock.lock();
+    }
+    Hear();
+    const auto now = Now();
+    Tick(now);
+    lineFull_ = !Flush(now);
+}
+
+std::unique_lock<std::mutex> PtyServer::Listened() const {
+    std::unique_lock lock(mutex_);
+    if (now_ && serving_ && std::chrono::steady_clock::now() >= heldUntil_)
+        const_cast<PtyServer*>(this)->Hear();
+    return lock;
+}
+
+void PtyServer::Hear() {
+    char buffer[256];
+    for (;;) {
+        const ssize_t count = ::read(pty_.master(), buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) break;
+        Receive(std::string_view(buffer, static_cast<size_t>(count)), Now());
+        arrived_.notify_all();
+    }
 }
 
 void PtyServer::RequestStop() noexcept {
@@ -63,21 +115,41 @@ std::optional<std::chrono::nanoseconds> PtyServer::LineByteTime() const {
 }
 
 void PtyServer::HoldUp(std::chrono::milliseconds time) {
-    Locked([&] { heldUntil_ = Clock::now() + time; });
+    Locked([&] { heldUntil_ = std::chrono::steady_clock::now() + time; });
+}
+
+PtyServer::Clock::time_point PtyServer::Due() const {
+    auto next = NextTick();
+    if (!lineFull_) next = std::min(next, NextSend());
+    return next;
+}
+
+PtyServer::Clock::time_point PtyServer::NextDue() const {
+    const auto lock = Listened();
+    return Due();
 }
 
 bool PtyServer::Owes() const {
     std::lock_guard lock(mutex_);
     if (!serving_) return false;
-    int unread = 0;
-    if (::ioctl(pty_.master(), FIONREAD, &unread) == 0 && unread > 0) return true;
-    if (!lineFull_ && NextSend() <= Clock::now()) return true;
+    // In the order the bytes travel: what the set has read is answered under this lock, and
+    // what it has written the program's port holds until the program has read it.
+    if (pty_.SetHasUnread()) return true;
+    if (Due() <= Now()) return true;
     return pty_.ProgramHasUnread();
 }
 
 void PtyServer::Serve() {
+    {
+        std::lock_guard lock(mutex_);
+        serving_ = true;
+        ServingStarts(Now());
+    }
+    ServeLoop();
+}
+
+void PtyServer::ServeLoop() {
     UseExactTimers();
-    Locked([&] { serving_ = true; });
     char buffer[256];
     while (!stop_) {
         timespec timeout{};
@@ -86,7 +158,7 @@ void PtyServer::Serve() {
         bool held = false;
         {
             std::lock_guard lock(mutex_);
-            const auto now = Clock::now();
+            const auto now = std::chrono::steady_clock::now();
             held = now < heldUntil_;
             if (held) {
                 timeout = WaitUntil(heldUntil_, now, false);
@@ -102,11 +174,10 @@ void PtyServer::Serve() {
         }
         {
             std::lock_guard lock(mutex_);
-            const auto now = Clock::now();
+            const auto now = Now();
             Tick(now);
             lineFull = lineFull_ = !Flush(now);
-            auto next = NextTick();
-            if (!lineFull) next = std::min(next, NextSend());
+            const auto next = Due();
             if (next != Clock::time_point::max()) {
                 timeout = WaitUntil(next, now, lineRate_);
                 wait = &timeout;
@@ -126,13 +197,11 @@ void PtyServer::Serve() {
         if (fds[0].revents & POLLIN) {
             // Read under the lock: what Owes sees is either unread or already answered.
             std::lock_guard lock(mutex_);
-            const ssize_t count = ::read(pty_.master(), buffer, sizeof buffer);
-            if (count <= 0) continue;
-            Receive(std::string_view(buffer, static_cast<size_t>(count)), Clock::now());
-            arrived_.notify_all();
+            Hear();
         }
     }
-    Locked([&] { serving_ = false; });
+    std::lock_guard lock(mutex_);
+    serving_ = false;
 }
 
 bool PtyServer::Flush(Clock::time_point now) {

@@ -4,12 +4,19 @@
 // due or when a test changes the set, and writes what the set has to send when it is due, to
 // the microsecond in line-rate mode. A family's emulator derives from it and plugs its side
 // of the protocol into the hooks below; the loop calls them with the lock held.
+//
+// The set keeps its time on the steady clock, or on a test's own (UseClock). On a test's
+// clock it does nothing by itself: it takes its turns on the test's thread when the test asks
+// (TakeTurn), and everything it does in its own time (a latency, a line's bytes, a scan's
+// pause, a report every so often) happens when the test's clock gets there. So what it does
+// and when depends on the program and the test alone, never on how fast the machine runs.
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -35,7 +42,19 @@ class PtyServer {
     // See PseudoTerminal::LinkAs; the link goes when the emulator does.
     void LinkAs(const std::filesystem::path& link) { pty_.LinkAs(link); }
 
-    // Serves on a thread of its own until Stop. Use either this or Serve, not both.
+    // The clock the set keeps its time by from now on, instead of the steady clock: a test's,
+    // which moves only when the test moves it. Set it before serving starts. HoldUp alone
+    // stays on the steady clock: it stands for a machine that holds the set up.
+    void UseClock(std::function<Clock::time_point()> now);
+    // The set's time now.
+    Clock::time_point Now() const;
+    // On a test's clock, while serving: the set reads what the program wrote, does what has
+    // fallen due by its clock and writes what it has to send (as far as the line takes it),
+    // then returns. On the steady clock it does all that by itself: nothing.
+    void TakeTurn();
+
+    // Serves on a thread of its own until Stop; on a test's clock it serves from now on, in
+    // the turns the test gives it. Use either this or Serve, not both.
     void Start();
     void Stop();
     // Serves on the calling thread until RequestStop (or Stop from another thread).
@@ -51,15 +70,20 @@ class PtyServer {
     // after the other as on a wire; each family says what else. Off by default: answers
     // leave at once.
     void SetLineRate(bool on);
-    // The serving stands still for `time`, neither reading nor writing, as a loaded machine
-    // holds up its thread; then it goes on with what came meanwhile.
+    // The serving stands still for `time` of real time, neither reading nor writing, as a
+    // loaded machine holds up its thread (a turn waits it out); then it goes on with what came
+    // meanwhile.
     void HoldUp(std::chrono::milliseconds time);
 
-    // While serving: the set owes the program something now. The program's bytes wait to be
-    // read, an answer is due and not yet written (not one its latency still holds back), or
-    // what it wrote waits on the program's open port. A test on virtual time lets no time
-    // pass while it does (ui::Clock::SetOwed).
+    // While serving (from Start on): the set owes the program something now. The program's
+    // bytes wait to be read (on their way through the terminal too), an answer or what the set
+    // does by itself is due and not yet done (not one its latency still holds back), or what
+    // it wrote waits on the program's open port. A test on virtual time lets no time pass while
+    // it does (ui::Clock::SetPeer).
     bool Owes() const;
+    // When the set next has something to do by itself or to send, on its clock: a test's
+    // clock stops there. Max for nothing.
+    Clock::time_point NextDue() const;
 
   protected:
     // Opens the pseudo-terminal (std::system_error when there is none); nothing is served
@@ -81,24 +105,28 @@ class PtyServer {
     // When Pending next has bytes; max for none. Not waited for while the line is full.
     virtual Clock::time_point NextSend() const = 0;
 
-    // Runs `action` with the serving loop held off, then lets the loop look again: a change
-    // to the set may have something to send.
+    // Runs `action` with the serving loop held off, once the set has heard what the program
+    // wrote, then lets the loop look again: a change to the set may have something to send.
     template <typename Action>
     auto Locked(Action&& action) const {
         struct WakeAfter {
             const PtyServer& server;
             ~WakeAfter() { server.Wake(); }
         } wake{*this};
-        std::lock_guard lock(mutex_);
+        const std::unique_lock lock = Listened();
         return action();
     }
-    // The lock the hooks are called under, for reading the set's state.
-    std::mutex& Mutex() const { return mutex_; }
+    // The lock the hooks are called under, taken for reading the set's state once the set has
+    // heard what the program wrote: on a test's clock the set reads it now, as its own thread
+    // would have by then.
+    std::unique_lock<std::mutex> Listened() const;
     // True as soon as `done` holds (looked at under the lock whenever bytes have come); false
-    // when `timeout` passes first. Lets a test know a command has been dealt with.
+    // when `timeout` passes first. Lets a test know a command has been dealt with. On a test's
+    // clock the set has heard everything at once: `done` is looked at once.
     template <typename Done>
     bool WaitFor(std::chrono::milliseconds timeout, Done done) const {
-        std::unique_lock lock(mutex_);
+        std::unique_lock lock = Listened();
+        if (now_) return done();
         return arrived_.wait_for(lock, timeout, done);
     }
 
@@ -111,8 +139,16 @@ class PtyServer {
     // (they may change at any time); nothing when bytes take no time.
     std::optional<std::chrono::nanoseconds> LineByteTime() const;
 
+    // Serving has begun, with the lock held: a family starts what it does every so often.
+    virtual void ServingStarts(Clock::time_point /*now*/) {}
+
   private:
     void Wake() const noexcept;
+    void ServeLoop();
+    // With the lock held.
+    Clock::time_point Due() const;
+    // Reads what the program wrote, as much as has come, and hears it.
+    void Hear();
     // Writes what is due; false when the line is full and the rest must wait for room.
     bool Flush(Clock::time_point now);
 
@@ -128,7 +164,9 @@ class PtyServer {
     bool lineRate_ = false;
     bool lineFull_ = false;
     bool serving_ = false;
-    Clock::time_point heldUntil_{};
+    std::function<Clock::time_point()> now_;  // empty: the steady clock
+    // On the steady clock whatever the set's clock.
+    std::chrono::steady_clock::time_point heldUntil_{};
 };
 
 }  // namespace emulators

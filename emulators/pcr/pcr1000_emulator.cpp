@@ -112,8 +112,10 @@ bool StartScope(Pcr1000State& state, std::string_view line) {
 
 }  // namespace
 
-Pcr1000Emulator::Pcr1000Emulator(SignalPlan plan) : plan_(std::move(plan)) {
-    nextOffReport_ = Clock::now() + offReportInterval_;
+Pcr1000Emulator::Pcr1000Emulator(SignalPlan plan) : plan_(std::move(plan)) {}
+
+void Pcr1000Emulator::ServingStarts(Clock::time_point now) {
+    nextOffReport_ = now + offReportInterval_;
 }
 
 Pcr1000Emulator::~Pcr1000Emulator() {
@@ -221,7 +223,7 @@ void Pcr1000Emulator::SwitchPower(bool on) {
         state_.scopeCells = 0;
     }
     state_.powerOn = on;
-    nextOffReport_ = Clock::now() + offReportInterval_;
+    nextOffReport_ = Now() + offReportInterval_;
 }
 
 std::string Pcr1000Emulator::ScopeBlock(int block) const {
@@ -260,7 +262,7 @@ void Pcr1000Emulator::SetSignalPlan(SignalPlan plan) {
 void Pcr1000Emulator::SetOffReportInterval(std::chrono::milliseconds interval) {
     Locked([&] {
         offReportInterval_ = interval;
-        nextOffReport_ = Clock::now() + interval;
+        nextOffReport_ = Now() + interval;
     });
 }
 
@@ -291,12 +293,12 @@ void Pcr1000Emulator::SetFault(bool fault) {
 }
 
 std::vector<std::string> Pcr1000Emulator::ReceivedLines() const {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     return received_.Entries();
 }
 
 void Pcr1000Emulator::ClearReceivedLines() {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     received_.Clear();
 }
 
@@ -309,7 +311,7 @@ bool Pcr1000Emulator::WaitForMisheardBytes(size_t count, std::chrono::millisecon
 }
 
 Pcr1000State Pcr1000Emulator::State() const {
-    std::lock_guard lock(Mutex());
+    const auto lock = Listened();
     return state_;
 }
 

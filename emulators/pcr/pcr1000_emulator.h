@@ -129,6 +129,7 @@ class Pcr1000Emulator : public PtyServer {
 
   private:
     // All below with the lock held.
+    void ServingStarts(Clock::time_point now) override;
     void Receive(std::string_view bytes, Clock::time_point now) override;
     void Tick(Clock::time_point now) override;
     Clock::time_point NextTick() const override;

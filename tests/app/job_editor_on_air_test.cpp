@@ -72,9 +72,17 @@ TEST_F(JobEditorOnAir, AnEditedJobScansARangeAndTheListShowsEveryLinesOutcome) {
     });
     orvel.start->Raise(ui::EventId::Click);
     ASSERT_TRUE(orvel.JobRunning);
-    ASSERT_TRUE(RunUntil([&] { return orvel.Running != 0; }, 10'000));
-    EXPECT_FALSE(editor.cb_4->IsEnabled());  // no editing while the job runs
-    const int64_t scanStarted = ui::Clock::NowMs();
+    int64_t scanStarted = -1;
+    bool editable = true;
+    ASSERT_TRUE(RunUntilSeen(
+        [&] {
+            if (!orvel.Running) return false;
+            scanStarted = ui::Clock::NowMs();
+            editable = editor.cb_4->IsEnabled();
+            return true;
+        },
+        10'000));
+    EXPECT_FALSE(editable);  // no editing while the job runs
     ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }));
     ui::ServeFor(100);
     EXPECT_GT(ui::Clock::NowMs() - scanStarted, 1000);  // two one-second ticks at least
@@ -97,7 +105,7 @@ TEST_F(JobEditorOnAir, AnEditedJobScansARangeAndTheListShowsEveryLinesOutcome) {
     orvel.MacroJobName = "0001";
     orvel.SwitchToTab(0);
     editor.Raise(ui::EventId::RightButtonUp);
-    ASSERT_TRUE(RunUntil([&] { return orvel.JobRunning != 0; }, 10'000));
+    ASSERT_TRUE(RunUntilSeen([&] { return orvel.JobRunning != 0; }, 10'000));
     ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }));
     ui::ServeFor(100);
     EXPECT_EQ(orvel.RunLines[5].ReturnCode, 0);

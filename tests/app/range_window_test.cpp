@@ -145,7 +145,7 @@ TEST_F(RangeWindowOnAir, AScanThatEndsUnderAJobIsShownWholeAndFreedWhenTheJobEnd
                                                               {"Задержка", 4, 1, 2}});
     bool lockedAfterTheStop = false;
     const auto runToItsEnd = [&] {
-        ASSERT_TRUE(RunUntil([&] { return orvel.Running != 0; }, 10'000));
+        ASSERT_TRUE(RunUntilSeen([&] { return orvel.Running != 0; }, 10'000));
         ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
         ui::ServeFor(500);
         lockedAfterTheStop = orvel.JobRunning && Window().Busy();

@@ -23,6 +23,7 @@
 #include "tests/state/temp_dir.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/read_only_folder.h"
+#include "tests/support/test_clock.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"
 #include "ui/session_end.h"
@@ -183,8 +184,10 @@ TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedIsNotHeldByTheSearch) 
     emulators::Pcr1000Emulator set;
     set.SetDead(true);
     set.LinkAs(folder.path() / "COM1");
+    test_clock::Use(set);
     set.Start();
-    ui::Clock::SetOwed([&] { return set.Owes(); });
+    ui::Clock::SetPeer(test_clock::Peer([&] { return &set; },
+                                        [] { return MainForm ? &MainForm->comm : nullptr; }));
     Write("ORVEL.INI", "COM=1\r\nSPEED=6\r\nRECV=6\r\n");
     const int64_t started = ui::Clock::NowMs();
     Start();
@@ -200,7 +203,7 @@ TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedIsNotHeldByTheSearch) 
     ASSERT_GE(terminated, 0);
     EXPECT_LE(ui::Clock::NowMs() - terminated, 2000);
     End();
-    ui::Clock::SetOwed(nullptr);
+    ui::Clock::SetPeer({});
     EXPECT_TRUE(boxes.shown.empty());
 }
 

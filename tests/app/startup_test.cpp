@@ -22,7 +22,12 @@ class StartUp : public ::testing::Test {
   protected:
     void SetUp() override {
         ui::Clock::SetVirtual(true);
-        ui::Clock::SetIdleSliceMs(20);  // the serial reader delivers in real time
+        // No time passes while what the test sent is on its way to the program: nothing needs
+        // real time to deliver.
+        ui::Clock::SetIdleSliceMs(0);
+        ui::Clock::Peer peer;
+        peer.owes = [this] { return pty.ProgramHasUnread() || orvel.comm.Delivering(); };
+        ui::Clock::SetPeer(std::move(peer));
         pty.LinkAs(folder.path() / "COM1");
         orvel.AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
             codes.push_back(e.code);

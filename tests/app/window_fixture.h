@@ -3,9 +3,9 @@
 // folder a test fills first (StoredFiles), on virtual time, with every message box scripted, the
 // clock that stamps stored files fixed and the calendar clock the test's own. OnAir adds an
 // emulated receiver on COM1, ScanOnAir a CI-V set (the IC-R8500 unless a test names another):
-// the real start-up, serial layer, panel and receiver over a pseudo-terminal; its replies
-// arrive during real idle slices of the waits while virtual time stands still, so hold times
-// and time-outs pass without real waiting.
+// the real start-up, serial layer, panel and receiver over a pseudo-terminal; the receiver
+// keeps its time by the virtual clock and its replies arrive while virtual time stands still
+// (tests/support/test_clock.h), so hold times and time-outs pass without real waiting.
 
 #include <gtest/gtest.h>
 
@@ -32,6 +32,7 @@
 #include "state/user_job.h"
 #include "tests/app/stored_files.h"
 #include "tests/support/code_sink.h"
+#include "tests/support/test_clock.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/post.h"
@@ -128,6 +129,7 @@ class WindowTest : public StoredFiles {
         orvel.AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {
             ++arrivals[e.code];
             if (auto hook = hooks.find(e.code); hook != hooks.end()) hook->second();
+            if (seenYet_) seenYet_();
             return false;
         });
         ASSERT_TRUE(orvel.Create());
@@ -135,6 +137,7 @@ class WindowTest : public StoredFiles {
     }
     void TearDown() override {
         hooks.clear();
+        seenYet_ = nullptr;
         orvel.Destroy();
         noReceiver_.reset();
         StampClock::Set({});
@@ -152,6 +155,17 @@ class WindowTest : public StoredFiles {
         orvel.JobLineCount = int32_t(lines.size());
         orvel.jobs.StartJob();
         RunUntil([&] { return !orvel.JobRunning; }, 10'000);
+    }
+    // Serves until what done() looks for has held once, or virtualMs of virtual time have
+    // passed. For what lasts a while only (a scan or a job running): done() is looked at as
+    // each code arrives at the main window, not only between RunUntil's slices, which a scan
+    // may run through whole.
+    bool RunUntilSeen(const std::function<bool()>& done, int64_t virtualMs = 600'000) {
+        bool seen = false;
+        seenYet_ = [&] { seen = seen || done(); };
+        const bool ok = RunUntil([&] { return seen || done(); }, virtualMs);
+        seenYet_ = nullptr;
+        return ok;
     }
     // Serves codes, clicks and ticks until done() or virtualMs of virtual time have passed.
     static bool RunUntil(const std::function<bool()>& done, int64_t virtualMs = 600'000) {
@@ -256,44 +270,50 @@ class WindowTest : public StoredFiles {
   private:
     // The type a folder without settings starts with.
     static constexpr int32_t kDefaultType = 10;
+    std::function<void()> seenYet_;  // RunUntilSeen's look at each code
     std::optional<panel_registry::Registration> noReceiver_;
 };
 
 // The main window with an emulated receiver on COM1, which ORVEL.INI is to name; the
-// emulator's replies come from its own thread, so each wait gives it a real idle slice.
+// emulator keeps its time by the test's virtual clock and serves in the turns it gives it.
 template <class Emulator>
 class OnAir : public WindowTest {
   protected:
     template <class... Args>
     explicit OnAir(const Args&... args) : receiver(std::in_place, args...) {}
     void SetUp() override {
-        emulator.LinkAs(folder.path() / "COM1");
-        emulator.Start();
-        // No time passes while the receiver owes an answer, however long a busy machine
-        // holds it up.
-        ui::Clock::SetOwed([this] { return receiver && receiver->Owes(); });
+        // The receiver keeps its time by the virtual clock from its start, and no time passes
+        // while it owes an answer, however long a busy machine holds it up.
+        ui::Clock::SetVirtual(true);
+        ui::Clock::SetPeer(test_clock::Peer(
+            [this]() -> emulators::PtyServer* { return receiver ? &*receiver : nullptr; },
+            [this] { return &orvel.comm; }));
+        StartReceiver();
         WindowTest::SetUp();
     }
     void TearDown() override {
         WindowTest::TearDown();
-        ui::Clock::SetOwed(nullptr);
         if (receiver) receiver->Stop();
     }
-    int IdleSliceMs() const override { return 40; }
+
+    // The receiver, made afresh, serves behind COM1 on the test's clock.
+    void StartReceiver() {
+        test_clock::Use(emulator);
+        emulator.LinkAs(folder.path() / "COM1");
+        emulator.Start();
+    }
 
     // The receiver is switched off (its terminal and COM1 go) and, once the program has told
     // the loss, on again afresh, made of `args`, on a new terminal behind the same COM1; true
-    // once the panel's sync has been answered again. The waits pass quickly from here on.
+    // once the panel's sync has been answered again.
     template <class... Args>
     bool SwitchOffAndOn(const Args&... args) {
-        ui::Clock::SetIdleSliceMs(5);
         receiver.reset();
         if (!RunUntil([&] { return !boxes.shown.empty(); }, 10'000)) return false;
         ReceiverPanel* panel = orvel.receiver.Panel();
         const uint32_t syncs = panel->SyncCount();
         receiver.emplace(args...);
-        emulator.LinkAs(folder.path() / "COM1");
-        emulator.Start();
+        StartReceiver();
         return RunUntil(
             [&] { return panel->SyncCount() > syncs && panel->ReceiverAnswered(); }, 20'000);
     }
@@ -360,8 +380,7 @@ class ScanOnAir : public OnAir<emulators::CivEmulator> {
         emulator.SetSignalPlan(Flat(20));
         emulator.SetDead(!answers);
         emulator.SetEcho(answers);
-        emulator.LinkAs(folder.path() / "COM1");
-        emulator.Start();
+        StartReceiver();
     }
 
   private:

@@ -290,9 +290,12 @@ TEST_F(AorAr5000, SplitLinesHoldTheirLfUntilReleasedAndEverythingBehindIt) {
     EXPECT_TRUE(line_.NothingWaiting());
     emulator_.ReleaseSplitLines();
     EXPECT_EQ(line_.Read(6), "\nMD2\r\n");
-    // With a delay the LF follows by itself.
+    // With a delay the LF follows by itself, that much later.
     emulator_.SetSplitLines(true, 1ms);
-    EXPECT_EQ(line_.Exchange("BW"), "BW6");
+    line_.SendLine("BW");
+    EXPECT_EQ(line_.ReadLine(), "BW6\r<silence>");
+    clock_.Advance(1ms);
+    EXPECT_EQ(line_.Read(1), "\n");
 }
 
 TEST_F(AorAr5000, RefusesConfiguredCommandsWithAQuestionMarkAndChangesNothing) {
@@ -307,9 +310,13 @@ TEST_F(AorAr5000, RefusesConfiguredCommandsWithAQuestionMarkAndChangesNothing) {
 
 TEST_F(AorAr5000, AtLineRateTheAnswerWaitsForTheLine) {
     emulator_.SetLineRate(true);
-    const Line slow(emulator_.SlavePath(), B300);  // 33 ms a byte: "LM" and its answer 363 ms
+    // 33 ms a byte: "LM" CR LF and the answer "LM%08" CR LF, 11 bytes, take 366.7 ms.
+    const Line slow(emulator_.SlavePath(), B300, LineSender::TurnsOf(emulator_));
     slow.Send("LM\r\n");
+    EXPECT_TRUE(slow.NothingWaiting());  // heard now
+    clock_.Advance(366ms);
     EXPECT_TRUE(slow.NothingWaiting());
+    clock_.Advance(1ms);
     EXPECT_EQ(slow.ReadLine(), "LM%08");
 }
 
@@ -328,7 +335,7 @@ TEST(AorEmulatorProgram, ServesTheModelOnItsLinkUntilTerminated) {
     ASSERT_GT(program.pid, 0);
     EXPECT_EQ(std::filesystem::read_symlink(link), TerminalPath(program));
     {
-        const Line line(link);
+        const Line line(link, B9600, LineSender::Program(program.pid));
         EXPECT_EQ(line.Exchange("RF145500000"), "");
         EXPECT_EQ(line.Exchange("LM"), "LM 7F");
     }
@@ -351,7 +358,7 @@ TEST(AorEmulatorProgram, ServesEachModelOfTheFamilyByItsName) {
         const Program program = Launch({"--model", one.model});
         ASSERT_GT(program.pid, 0);
         {
-            const Line line(TerminalPath(program));
+            const Line line(TerminalPath(program), B9600, LineSender::Program(program.pid));
             line.SetSpeed(B9600, true);
             line.Send(one.command);
             EXPECT_EQ(line.Read(std::string_view(one.answer).size()), one.answer) << one.model;
@@ -370,7 +377,7 @@ TEST(AorEmulatorProgram, AnswersTerselyWhenAskedTo) {
         const Program program = Launch(options);
         ASSERT_GT(program.pid, 0);
         {
-            const Line line(TerminalPath(program));
+            const Line line(TerminalPath(program), B9600, LineSender::Program(program.pid));
             EXPECT_EQ(line.Exchange("MRA05"), terse ? "" : "MR MXA05 ---") << terse;
             EXPECT_EQ(line.Exchange("SRB"), terse ? "---" : "SRB ---") << terse;
         }
@@ -384,7 +391,7 @@ TEST(AorEmulatorProgram, FallsSilentAfterTheLinesItIsToldToAnswer) {
     const Program program = Launch({"--model", "ar8200", "--silent-after", "2"});
     ASSERT_GT(program.pid, 0);
     {
-        const Line line(TerminalPath(program));
+        const Line line(TerminalPath(program), B9600, LineSender::Program(program.pid));
         EXPECT_EQ(line.Exchange("MRA05"), "MR MXA05 ---");
         EXPECT_EQ(line.Exchange("SRB"), "SRB ---");
     }
@@ -397,7 +404,7 @@ TEST(AorEmulatorProgram, RefusesTheCommandsItIsToldTo) {
     const Program program = Launch({"--model", "ar8200", "--refuse", "MX,SE"});
     ASSERT_GT(program.pid, 0);
     {
-        const Line line(TerminalPath(program));
+        const Line line(TerminalPath(program), B9600, LineSender::Program(program.pid));
         EXPECT_EQ(line.Exchange("MXA00 RF0145500000 ST012500 MD1 AT0"), "?");
         EXPECT_EQ(line.Exchange("SEA SL0145000000 SU0146000000"), "?");
         EXPECT_EQ(line.Exchange("MRA00"), "MR MXA00 ---");

@@ -28,11 +28,14 @@ emulators::SignalPlan FortyMetres() {
 class HfSet : public ::testing::Test {
   protected:
     explicit HfSet(const emulators::CivProfile& profile)
-        : emulator_(profile, FortyMetres()), line_(emulator_.SlavePath()) {
+        : emulator_(profile, FortyMetres()),
+          line_(emulator_.SlavePath(), B9600, LineSender::TurnsOf(emulator_)) {
+        clock_.Drive(emulator_);
         emulator_.SetEcho(false);
         emulator_.Start();
     }
 
+    TestClock clock_;
     CivEmulator emulator_;
     Line line_;
 };
@@ -207,7 +210,7 @@ TEST(HfSetProgram, PutsItsOwnCarriersOnTheShortWaves) {
     const Program program = LaunchEmulator(ORVEL_CIV_EMULATOR, {"--model", "ic75", "--no-echo"});
     ASSERT_GT(program.pid, 0);
     {
-        const Line line(TerminalPath(program));
+        const Line line(TerminalPath(program), B9600, LineSender::Program(program.pid));
         // The set starts on 9.65 MHz, where a broadcaster is at 190.
         ExpectAnswers(line, {{"FE FE 5A E0 15 02 FD", "FE FE E0 5A 15 02 01 90 FD"}});
     }

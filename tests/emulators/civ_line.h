@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -38,13 +39,14 @@ inline std::string ToHex(const Bytes& bytes) {
 // The program's end of the line, in hex text.
 class Line {
   public:
-    explicit Line(const std::string& path, speed_t speed = B9600) : line_(path, speed) {}
+    explicit Line(const std::string& path, speed_t speed = B9600, LineSender sender = {})
+        : line_(path, speed, std::move(sender)) {}
 
     void Send(std::string_view hex) const {
         const Bytes bytes = FromHex(hex);
         line_.Send(std::string(bytes.begin(), bytes.end()));
     }
-    // Up to `count` bytes; fewer only when nothing more comes for five seconds.
+    // Up to `count` bytes; fewer only when no more come (ProgramLine::Read).
     Bytes Read(size_t count) const {
         const std::string got = line_.Read(count);
         return Bytes(got.begin(), got.end());

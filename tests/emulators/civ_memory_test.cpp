@@ -28,11 +28,13 @@ class Ic8500Memory : public ::testing::Test {
   protected:
     Ic8500Memory()
         : emulator_(emulators::kIcR8500, emulators::SignalPlan{10, {{145'000'000, 200, 20'000}}}),
-          line_(emulator_.SlavePath()) {
+          line_(emulator_.SlavePath(), B9600, LineSender::TurnsOf(emulator_)) {
+        clock_.Drive(emulator_);
         emulator_.SetEcho(false);
         emulator_.Start();
     }
 
+    TestClock clock_;
     CivEmulator emulator_;
     Line line_;
 };
@@ -143,8 +145,9 @@ TEST(Ic8500WithoutMemory, RefusesBankChannelAndScanCommands) {
     emulators::Ic8500Emulator emulator;
     emulator.SetMemoryCapacity(0);
     emulator.SetEcho(false);
+    const LineSender turns = InTurns(emulator);
     emulator.Start();
-    const Line line(emulator.SlavePath());
+    const Line line(emulator.SlavePath(), B9600, turns);
     for (const char* refused : {"FE FE 4A E0 08 A0 05 FD", "FE FE 4A E0 1A 03 00 FD",
                                 "FE FE 4A E0 1A 01 00 00 00 FD", "FE FE 4A E0 0E 02 FD"}) {
         line.Send(refused);

@@ -21,8 +21,9 @@ TEST(IcR10, AnswersAt52WithTheTuningCommandsOnly) {
     CivEmulator emulator(emulators::kIcR10,
                          emulators::SignalPlan{10, {{145'000'000, 200, 20'000}}});
     emulator.SetEcho(false);
+    const LineSender turns = InTurns(emulator);
     emulator.Start();
-    const Line line(emulator.SlavePath());
+    const Line line(emulator.SlavePath(), B9600, turns);
     ExpectAnswers(line, {
                             {"FE FE 52 E0 05 00 00 00 45 01 FD", "FE FE E0 52 FB FD"},
                             {"FE FE 52 E0 03 FD", "FE FE E0 52 03 00 00 00 45 01 FD"},
@@ -52,8 +53,9 @@ TEST(IcR10, AnswersAt52WithTheTuningCommandsOnly) {
 TEST(IcR9000, CoversTheWiderRangeAtTheIcR10sAddressOrTheOneSet) {
     CivEmulator emulator(emulators::kIcR9000);
     emulator.SetEcho(false);
+    const LineSender turns = InTurns(emulator);
     emulator.Start();
-    const Line line(emulator.SlavePath());
+    const Line line(emulator.SlavePath(), B9600, turns);
     ExpectAnswers(line, {
                             {"FE FE 52 E0 05 00 00 10 00 00 FD", "FE FE E0 52 FB FD"},
                             {"FE FE 52 E0 05 00 00 80 99 19 FD", "FE FE E0 52 FB FD"},  // 1999.8
@@ -73,7 +75,7 @@ TEST(CivEmulatorProgram, ServesTheChosenModelAtTheChosenAddress) {
     ASSERT_GT(program.pid, 0);
     EXPECT_EQ(std::filesystem::read_symlink(link), TerminalPath(program));
     {
-        const Line line(link);
+        const Line line(link, B9600, LineSender::Program(program.pid));
         ExpectAnswers(line, {{"FE FE 53 E0 03 FD", "FE FE E0 53 03 00 00 70 01 01 FD"},
                              {"FE FE 53 E0 15 01 FD", "FE FE E0 53 FA FD"}});
     }

@@ -41,7 +41,8 @@ class Ic8500Scan : public ::testing::Test {
                                                                {{145'000'000, 200, 20'000},
                                                                 {145'500'000, 150, 12'000},
                                                                 {146'000'000, 180, 12'000}}}),
-          line_(emulator_.SlavePath()) {
+          line_(emulator_.SlavePath(), B9600, LineSender::TurnsOf(emulator_)) {
+        clock_.Drive(emulator_);
         emulator_.SetEcho(false);
         emulator_.SetChannel(kEdges, 0, At(144'900'000));
         emulator_.SetChannel(kEdges, 1, At(146'100'000));
@@ -55,6 +56,7 @@ class Ic8500Scan : public ::testing::Test {
         EXPECT_TRUE(Receives(line_, stop));
     }
 
+    TestClock clock_;
     CivEmulator emulator_;
     Line line_;
 };

@@ -3,7 +3,6 @@
 // until SIGTERM.
 
 #include <fcntl.h>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,12 +40,12 @@ inline Program LaunchEmulator(const char* executable, const std::vector<std::str
     return program;
 }
 
-// The first line of its standard output (five seconds at most).
+// The first line of its standard output, however long the program takes to start; what came
+// of it when the program ends first.
 inline std::string TerminalPath(const Program& program) {
     std::string path;
     for (char c = 0; c != '\n';) {
-        pollfd in{program.out, POLLIN, 0};
-        if (::poll(&in, 1, 5000) <= 0 || ::read(program.out, &c, 1) != 1) break;
+        if (::read(program.out, &c, 1) != 1) break;
         if (c != '\n') path += c;
     }
     return path;

@@ -16,19 +16,12 @@
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
 using civ_line::Line;
 
 // The level query: echo 7 bytes, answer FE FE E0 4A 15 02 l l FD.
 constexpr char kLevelQuery[] = "FE FE 4A E0 15 02 FD";
 constexpr size_t kEchoAndAnswer = 7 + 9;
-
-// Reads `count` bytes (five seconds at most); the time the last of them came.
-Clock::time_point ReadAll(const Line& line, size_t count) {
-    EXPECT_EQ(line.Read(count).size(), count);
-    return Clock::now();
-}
 
 TEST(PseudoTerminalLine, AByteTakesItsStartDataAndStopBitsAtTheSetSpeed) {
     emulators::PseudoTerminal pty;
@@ -47,26 +40,36 @@ TEST(PseudoTerminalLine, AByteTakesItsStartDataAndStopBitsAtTheSetSpeed) {
     ::close(fd);
 }
 
+// On the set's own clock, which the test moves: 8.33 ms a byte at 1200 Bd, the echo's 7 bytes
+// first, then the answer's 9.
 TEST(Ic8500LineRate, EchoAndAnswerLeaveOnlyAfterTheirBytesTimeOneAfterTheOther) {
     emulators::Ic8500Emulator emulator;
     emulator.SetLineRate(true);
+    TestClock clock;
+    clock.Drive(emulator);
     emulator.Start();
-    const Line line(emulator.SlavePath(), B1200);  // 8.33 ms a byte
-    const auto sent = Clock::now();
+    const Line line(emulator.SlavePath(), B1200, LineSender::TurnsOf(emulator));
+    constexpr auto kByte = std::chrono::nanoseconds(8'333'333);
     line.Send(kLevelQuery);
-    const auto done = ReadAll(line, kEchoAndAnswer);
-    EXPECT_GE(done - sent, 16 * 8333us);
-    EXPECT_LT(done - sent, 5s);
+    EXPECT_TRUE(line.NothingWaiting());  // heard now
+    clock.Advance(7 * kByte - 1us);
+    EXPECT_TRUE(line.NothingWaiting());
+    clock.Advance(1us);
+    EXPECT_EQ(line.Read(kEchoAndAnswer).size(), 7u);  // the echo alone
+    clock.Advance(9 * kByte - 1us);
+    EXPECT_TRUE(line.NothingWaiting());
+    clock.Advance(1us);
+    EXPECT_EQ(line.Read(kEchoAndAnswer).size(), 9u);
 }
 
+// Off, the bytes take no time: all of them come with the clock standing still.
 TEST(Ic8500LineRate, OffTheAnswerDoesNotWaitForTheLine) {
     emulators::Ic8500Emulator emulator;
+    const LineSender turns = InTurns(emulator);
     emulator.Start();
-    const Line line(emulator.SlavePath(), B300);  // 33 ms a byte: 533 ms for the exchange
-    const auto sent = Clock::now();
+    const Line line(emulator.SlavePath(), B300, turns);
     line.Send(kLevelQuery);
-    const auto done = ReadAll(line, kEchoAndAnswer);
-    EXPECT_LT(done - sent, 16 * 33ms);
+    EXPECT_EQ(line.Read(kEchoAndAnswer).size(), kEchoAndAnswer);
 }
 
 }  // namespace

@@ -23,7 +23,6 @@ namespace {
 
 using emulators::Pcr1000Emulator;
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
 using Line = ProgramLine;
 
@@ -32,7 +31,8 @@ class PcrEmulatorTest : public ::testing::Test {
   protected:
     PcrEmulatorTest()
         : emulator_(emulators::SignalPlan{10, {{145'000'000, 200, 20'000}}}),
-          line_(emulator_.SlavePath(), B9600) {
+          line_(emulator_.SlavePath(), B9600, LineSender::TurnsOf(emulator_)) {
+        clock_.Drive(emulator_);
         emulator_.SetOffReportInterval(0ms);
         emulator_.SwitchPowerByHand(true);
         emulator_.Start();
@@ -46,6 +46,7 @@ class PcrEmulatorTest : public ::testing::Test {
         }
     }
 
+    TestClock clock_;
     Pcr1000Emulator emulator_;
     Line line_;
 };
@@ -62,13 +63,16 @@ TEST_F(PcrEmulatorTest, SwitchedOffAnswersH100ToAllButPowerOn) {
 TEST_F(PcrEmulatorTest, ReportsH100ByItselfOnlyWhileOff) {
     emulator_.SwitchPowerByHand(false);
     emulator_.SetOffReportInterval(1ms);
-    EXPECT_EQ(line_.ReadLine(), "H100");
-    line_.SendLine("H101");
-    std::string answer;
-    while ((answer = line_.ReadLine()) == "H100") {
+    EXPECT_TRUE(line_.NothingWaiting());
+    for (int report = 0; report < 3; ++report) {
+        clock_.Advance(1ms);
+        EXPECT_EQ(line_.ReadLine(), "H100") << report;
     }
-    EXPECT_EQ(answer, "G000");
-    // Reports every millisecond would fall between these answers.
+    line_.SendLine("H101");
+    EXPECT_EQ(line_.ReadLine(), "G000");
+    // On, the set reports nothing by itself however long it runs.
+    clock_.Advance(1s);
+    EXPECT_TRUE(line_.NothingWaiting());
     Exchange({{"I1?", "I10A"}, {"I0?", "I007"}, {"H1?", "H101"}});
 }
 
@@ -174,19 +178,25 @@ TEST(PcrLineSpeed, TheEmulatorSeesTheSpeedTheProgramSetOnItsEnd) {
     EXPECT_EQ(pty.LineSpeed(), 38400u);
 }
 
+// On the set's own clock, which the test moves: 8.33 ms a byte at 1200 Bd.
 TEST(PcrLineRate, AnAnswerLeavesOnlyAfterTheCommandsAndItsOwnBytesTime) {
     Pcr1000Emulator emulator;
     emulator.SetOffReportInterval(0ms);
     emulator.SwitchPowerByHand(true);
     ASSERT_TRUE(emulator.SetLineSpeedByHand(1200));
     emulator.SetLineRate(true);
+    TestClock clock;
+    clock.Drive(emulator);
     emulator.Start();
-    const Line line(emulator.SlavePath(), B1200);  // 8.33 ms a byte
-    const auto sent = Clock::now();
+    const Line line(emulator.SlavePath(), B1200, LineSender::TurnsOf(emulator));
+    constexpr auto kByte = std::chrono::nanoseconds(8'333'333);
     line.SendLine("G0?");
-    EXPECT_EQ(line.ReadLine(), "G000");
+    EXPECT_TRUE(line.NothingWaiting());  // heard now
     // "G0?" CR LF heard, then "G000" CR LF sent.
-    EXPECT_GE(Clock::now() - sent, 11 * 8333us);
+    clock.Advance(11 * kByte - 1us);
+    EXPECT_TRUE(line.NothingWaiting());
+    clock.Advance(1us);
+    EXPECT_EQ(line.ReadLine(), "G000");
 }
 
 // The program, as a script runs it ----------------------------------------------------------
@@ -196,7 +206,7 @@ TEST(PcrEmulatorProgram, ServesTheSetSwitchedOnAtTheSpeedItWasLeftAt) {
         ORVEL_PCR_EMULATOR, {"--speed", "19200", "--on", "--signal", "145.0:200:20"});
     ASSERT_GT(program.pid, 0);
     {
-        const Line line(TerminalPath(program), B19200);
+        const Line line(TerminalPath(program), B19200, LineSender::Program(program.pid));
         EXPECT_EQ(line.Exchange("H1?"), "H101");
         EXPECT_EQ(line.Exchange("K00145000000050200"), "G000");
         EXPECT_EQ(line.Exchange("I1?"), "I1C8");

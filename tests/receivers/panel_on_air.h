@@ -2,8 +2,9 @@
 // A receiver panel on a stand-in main window. On the air: the serial port is a real
 // pseudo-terminal whose other side is the emulated receiver, and the stand-in does what the
 // main window does for the panel (Poll(false) on PostSerialData, Poll(true) every 100 ms).
-// The clock is virtual: the emulator's answers arrive during real idle slices of the reply
-// waits while virtual time stands still, and time-outs pass without real waiting.
+// The clock is virtual and the emulator keeps its time by it: its answers arrive while
+// virtual time stands still (tests/support/test_clock.h), and time-outs pass without real
+// waiting.
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,7 @@
 #include "state/message_bus.h"
 #include "tests/receivers/main_stand_in.h"
 #include "tests/support/program_folder.h"
+#include "tests/support/test_clock.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
@@ -37,10 +39,11 @@ class PanelOnAir : public ::testing::Test {
     void SetUp() override {
         idleSliceBefore_ = ui::Clock::IdleSliceMs();
         ui::Clock::SetVirtual(true);
-        // Room for the emulator's thread to answer before virtual time moves on, and no time
-        // passes while it owes an answer, however long a busy machine holds it up.
-        ui::Clock::SetIdleSliceMs(40);
-        ui::Clock::SetOwed([this] { return emulator.Owes(); });
+        // No time passes while the emulator owes an answer, however long a busy machine holds
+        // it up, and nothing else needs real time to deliver.
+        ui::Clock::SetIdleSliceMs(0);
+        ui::Clock::SetPeer(test_clock::Peer([this] { return &emulator; }, [this] { return &comm; }));
+        test_clock::Use(emulator);
         PrepareEmulator();
         emulator.LinkAs(folder.path() / "COM1");
         emulator.Start();
@@ -66,7 +69,7 @@ class PanelOnAir : public ::testing::Test {
         panel.Destroy();
         comm.Close();
         emulator.Stop();
-        ui::Clock::SetOwed(nullptr);
+        ui::Clock::SetPeer({});
         ui::Clock::SetVirtual(false);
         ui::Clock::SetIdleSliceMs(idleSliceBefore_);
     }

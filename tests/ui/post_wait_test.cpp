@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -191,6 +194,106 @@ TEST_F(VirtualTime, TimerStoppedInItsOwnTickTicksNoMore) {
     ui::ServeFor(1000);
     EXPECT_EQ(ticks, 2);
     EXPECT_FALSE(timer.IsRunning());
+}
+
+// ---- the peer of virtual time: an emulated receiver that owes the program something
+
+// A peer that owes what `owes` says, has its next deed at `dueMs` (-1: none) and is given its
+// turns; each turn is noted with the virtual time it came at.
+class WithPeer : public VirtualTime {
+  protected:
+    void SetUp() override {
+        VirtualTime::SetUp();
+        ui::Clock::Peer peer;
+        peer.owes = [this] { return owes(); };
+        peer.nextDueMs = [this] { return dueMs; };
+        peer.takeTurn = [this] {
+            turns.push_back(ui::Clock::NowMs());
+            if (turn) turn();
+        };
+        ui::Clock::SetPeer(std::move(peer));
+    }
+    std::function<bool()> owes = [] { return false; };
+    std::function<void()> turn;
+    int64_t dueMs = -1;
+    std::vector<int64_t> turns;
+};
+
+TEST_F(WithPeer, NoTimePassesWhileThePeerOwesHoweverManyTurnsItTakes) {
+    int left = 50;
+    owes = [&] { return left > 0; };
+    turn = [&] { --left; };
+    ui::Timer timer;
+    std::vector<int64_t> ticks;
+    timer.AddHandler(ui::EventId::Timer, [&](ui::Object&, ui::EventData&) {
+        ticks.push_back(ui::Clock::NowMs());
+        return false;
+    });
+    timer.Start(100);
+    ui::ServeFor(250);
+    ASSERT_EQ(turns.size(), 50u);
+    EXPECT_EQ(turns.back(), 0);  // every turn before the first tick
+    EXPECT_EQ(ticks, (std::vector<int64_t>{100, 200}));
+}
+
+TEST_F(WithPeer, TimeStopsAtThePeersNextDeedAndLetsItDoThatBeforeTheTicks) {
+    dueMs = 250;
+    owes = [&] { return dueMs >= 0 && ui::Clock::NowMs() >= dueMs; };
+    turn = [&] { dueMs = -1; };  // done: nothing more to do by itself
+    ui::Timer timer;
+    std::vector<int64_t> ticks;
+    timer.AddHandler(ui::EventId::Timer, [&](ui::Object&, ui::EventData&) {
+        ticks.push_back(ui::Clock::NowMs());
+        return false;
+    });
+    timer.Start(250);
+    ui::Clock::Advance(1000);
+    EXPECT_EQ(turns, std::vector<int64_t>{250});
+    EXPECT_EQ(ticks, (std::vector<int64_t>{250, 500, 750, 1000}));
+    EXPECT_EQ(ui::Clock::NowMs(), 1000);
+}
+
+// What another thread posts (the serial reader's announcement) arrives before time moves on,
+// whole, and ahead of the program's own codes, which move on only in the program's own passes.
+TEST_F(WithPeer, WhatAnotherThreadPostsArrivesBeforeTimeMovesOnAndTheProgramsCodesWait) {
+    Receiver main;
+    std::atomic<bool> delivering = false;
+    std::thread reader;
+    owes = [&] { return delivering.load(); };
+    turn = [&] {
+        if (reader.joinable()) return;
+        reader = std::thread([&] {
+            for (uint32_t code = 100; code < 110; ++code) ui::Post(&main, code);
+            delivering = false;
+        });
+    };
+    std::vector<int64_t> arrivedAt;
+    std::vector<bool> pendingInItsHandler;
+    main.onCode = [&](uint32_t code) {
+        if (code < 100) return;
+        arrivedAt.push_back(ui::Clock::NowMs());
+        // Arrived: its own handler running does not keep it pending.
+        pendingInItsHandler.push_back(ui::ForeignCodesPending());
+    };
+    ui::Post(&main, 1);  // the program's own, posted first
+    delivering = true;
+    ui::Clock::SettleOwed();
+    reader.join();
+    EXPECT_EQ(main.codes, (std::vector<uint32_t>{100, 101, 102, 103, 104, 105, 106, 107, 108, 109}));
+    EXPECT_EQ(arrivedAt, std::vector<int64_t>(10, 0));
+    EXPECT_EQ(pendingInItsHandler.back(), false);
+    EXPECT_FALSE(ui::ForeignCodesPending());
+    ui::ServePending();
+    EXPECT_EQ(main.codes.back(), 1u);
+}
+
+TEST_F(WithPeer, ACodeAnotherThreadPostsToAWindowThatGoesIsNoLongerPending) {
+    auto gone = std::make_unique<Receiver>();
+    std::thread reader([&] { ui::Post(gone.get(), 0x79); });
+    reader.join();
+    EXPECT_TRUE(ui::ForeignCodesPending());
+    gone.reset();
+    EXPECT_FALSE(ui::ForeignCodesPending());
 }
 
 TEST(RealTime, ReplyWaitEndsWhenAnotherThreadsCodeSetsTheEvent) {

@@ -9,7 +9,6 @@
 #include "tests/support/operator_hand.h"
 
 #include <QTest>
-#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -127,11 +126,15 @@ TEST_F(Ar8200OnAir, TheSyncTakesTheMemoryPlaceOnlyWithinTheBank) {
     panel.CurrentBank = 0;
     panel.BankPositions[12] = 3;
     emulator.SetSilent(true);
-    QTimer::singleShot(50, [&] {
+    // The line comes 50 ms (of the test's clock) into the sync's wait.
+    ui::Timer later;
+    later.AddHandler(ui::EventId::Timer, [&](ui::Object&, ui::EventData&) {
+        later.Stop();
         const std::string line = "MR MXc55 RF0145500000 ST012500 MD1 AT0 MP0 TM       CALLS\r\n";
         comm.StoreReceived(reinterpret_cast<const uint8_t*>(line.data()), line.size());
-        PostPrivateMessage(&main, PostSerialData);
+        return false;
     });
+    later.Start(50);
     Post(PostSyncReceiver);
     ASSERT_TRUE(ServeUntil([&] { return panel.SyncEnded(); }));
     EXPECT_TRUE(panel.ReceiverAnswered());
