@@ -19,6 +19,7 @@
 #include "state/text_file.h"
 #include "state/user_job.h"
 #include "ui/message_box.h"
+#include "ui/reply_event.h"
 
 namespace {
 
@@ -500,8 +501,11 @@ void ORVEL::OnUserEvent(uint32_t code) {
             store.PrepareRangeSlots();
             PostPrivateMessage(subWindows.diap, PostTakeSelection);
             break;
+        // The load and the fixed frequency a window asks for may ask the operator (results
+        // lost, a scale replaced): inside a scan step's wait for its reply the question would
+        // keep the scan's exchange standing. They run once the waits have ended.
         case PostLoadSelected:
-            store.LoadItem();
+            ui::OutsideReplyWaits(this, [this] { store.LoadItem(); });
             break;
         case PostSelectScale:
             store.SelectScaleOfFrequency();
@@ -510,8 +514,10 @@ void ORVEL::OnUserEvent(uint32_t code) {
             store.StorePhonogram();
             break;
         case PostFixedFromSelection:
-            FixedButton();
-            PostPrivateMessage(this, PostShowStatus);
+            ui::OutsideReplyWaits(this, [this] {
+                FixedButton();
+                PostPrivateMessage(this, PostShowStatus);
+            });
             break;
         case PostBeep:
             ui::Application::Beep();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "ui/reply_event.h"
 #include "ui/text.h"
 #include "ui/window.h"
 
@@ -90,6 +91,10 @@ MessageBoxService* current = &screen;
 }  // namespace
 
 MessageAnswer ShowMessageBox(const MessageBoxRequest& request) {
+    if (request.buttons == MessageButtons::Ok && ReplyEvent::Running() > 0) {
+        current->Notice(request);
+        return MessageAnswer::Ok;
+    }
     return current->Show(request);
 }
 
@@ -117,6 +122,8 @@ void ScriptedMessageBoxes::Notice(const MessageBoxRequest& request) {
 
 MessageAnswer ScriptedMessageBoxes::Show(const MessageBoxRequest& request) {
     shown.push_back(request);
+    if (insideReplyWait && ReplyEvent::Running() > 0) insideReplyWait(request);
+    if (whileShown) whileShown(request);
     if (answers.empty()) return defaultAnswer;
     const MessageAnswer answer = answers.front();
     answers.pop_front();

@@ -3,6 +3,7 @@
 // read what would have been shown.
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,9 @@ class MessageBoxService {
     virtual void Notice(const MessageBoxRequest& request) { Show(request); }
 };
 
-// Shows a modal box through the current service.
+// Shows a modal box through the current service. A box with only OK asked for while a wait for
+// a receiver's reply runs waits for nobody (ShowNotice): beneath it the wait, and a scan's
+// exchange with the receiver, would stand until someone closed it.
 MessageAnswer ShowMessageBox(const MessageBoxRequest& request);
 // Shows a box that does not wait: it stays on screen until the operator closes it while the
 // program goes on, for a warning that nothing must wait behind (a start-up job).
@@ -66,6 +69,13 @@ class ScriptedMessageBoxes : public MessageBoxService {
     MessageAnswer defaultAnswer = MessageAnswer::Ok;
     std::vector<MessageBoxRequest> shown;
     std::vector<MessageBoxRequest> notices;  // the boxes that did not wait
+    // Runs while a box stands, before it is answered, as the toolkit's loop would serve what
+    // comes meanwhile under a box on screen.
+    std::function<void(const MessageBoxRequest&)> whileShown;
+
+    // Told of every box that waits asked for while a wait for a reply runs: that wait, and a
+    // scan's exchange, would stand until the box was answered. The tests' main fails the test.
+    static inline std::function<void(const MessageBoxRequest&)> insideReplyWait;
 
   private:
     MessageBoxService* previous_;
