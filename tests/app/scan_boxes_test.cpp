@@ -1,8 +1,8 @@
 // No box stops a running scan. A box asked for while a scan step waits for its receiver's reply
 // would run its loop above that wait, which could not end before the box was closed: the
-// receiver would hear nothing meanwhile. A job's message or question, the close's question and
-// the questions of what a window passed on are shown once the step's wait has ended, and the
-// scan goes on under them while they stand.
+// receiver would hear nothing meanwhile. A warning therefore waits for nobody (or goes into a
+// running job's line); a job's message or question and the close's question are shown once the
+// step's wait has ended, and the scan goes on under them while they stand.
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,7 @@
 
 namespace {
 
+using window_test::Flat;
 using window_test::kMHz;
 using window_test::Line;
 using window_test::MakeLines;
@@ -30,6 +31,8 @@ using window_test::ScanOnAir;
 
 constexpr uint32_t k100MHz = 100 * kMHz;
 constexpr uint32_t k10kHz = 100;
+constexpr const char* kPollWarning =
+    "Для корректности результатов необходимо увеличить шаг опроса частот";
 
 class BoxDuringScan : public ScanOnAir {
   protected:
@@ -198,5 +201,83 @@ TEST_F(BoxDuringScan, TheFixedFrequencysQuestionStandsWhileTheScanGoesOn) {
     EXPECT_EQ(older.EndFrequency, k100MHz + 50 * k10kHz);
     EXPECT_TRUE(orvel.Running);
 }
+
+// The bank scan's warning that its poll step is too short (END_SCAN) stops nothing: it waits for
+// nobody, and every column the timer counts meanwhile is measured; a running job's line takes it
+// instead, not failed for it.
+class PollWarningDuringABankScan : public ScanOnAir, public ::testing::WithParamInterface<bool> {
+  protected:
+    void SetUp() override {
+        ScanOnAir::SetUp();
+        if (HasFatalFailure()) return;
+        emulator.SetSignalPlan(Flat(20));
+        bank.Interval = 1;  // a minute, a column a second
+        bank.Poll = 1;
+        for (std::size_t i = 0; i < kChannels; ++i) {
+            orvel.Channels[i] = Mt{};
+            orvel.Channels[i].Frequency = k100MHz + uint32_t(i) * 10 * k10kHz;
+            orvel.Channels[i].Step = 250;
+            orvel.Channels[i].Modulation = 'W';
+        }
+        orvel.ChannelCount = int32_t(kChannels);
+        orvel.CurrentBank = &bank;
+        orvel.OptEndScan = 1;
+        orvel.SwitchToTab(1);
+    }
+    // Every channel has its level in the column.
+    bool Measured(std::size_t column) const {
+        for (std::size_t i = 0; i < kChannels; ++i)
+            if (orvel.ChannelLevels.at(i).at(column) == 0) return false;
+        return true;
+    }
+
+    static constexpr std::size_t kChannels = 12;
+    UserFreq bank;
+};
+
+TEST_P(PollWarningDuringABankScan, WaitsForNobodyAndNoColumnGoesUnmeasured) {
+    const bool underAJob = GetParam();
+    // A box that waited would stand 20 s, the calendar going on with it.
+    boxes.whileShown = [&](const ui::MessageBoxRequest&) {
+        calendar += 20;
+        ui::ServeFor(20'000);
+    };
+    JobStr waiting = window_test::MakeLine({"Пауза", kJobPanel, JobDelay, 1000});
+    orvel.StartButton();
+    ASSERT_TRUE(orvel.Running);
+    if (underAJob) {  // a job's line waits while the scan runs
+        orvel.JobRunning = 1;
+        orvel.LoadedRun = 1;
+        orvel.JobLine = &waiting;
+    }
+    for (std::size_t column = 0; column < 6; ++column) {
+        SCOPED_TRACE(column);
+        ASSERT_EQ(orvel.MeasurementCount, int32_t(column));
+        ASSERT_TRUE(RunUntil([&] { return Measured(column); }, 10'000));
+        calendar += 1;
+        ASSERT_TRUE(RunUntil([&] { return orvel.MeasurementCount > int32_t(column); }, 2000));
+    }
+    orvel.JobRunning = 0;
+    orvel.LoadedRun = 0;
+    orvel.JobLine = nullptr;
+    boxes.whileShown = nullptr;
+    orvel.StartButton();
+    ASSERT_FALSE(orvel.Running);
+
+    // The one box that waited: END_SCAN's word at the operator's stop, no scan running under it.
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Операция завершена!"});
+    if (underAJob) {
+        EXPECT_TRUE(boxes.notices.empty());
+        EXPECT_EQ(waiting.Message, kPollWarning);
+        EXPECT_EQ(waiting.ReturnCode, 0);
+    } else {
+        ASSERT_EQ(boxes.notices.size(), 1u);
+        EXPECT_EQ(boxes.notices[0].text, kPollWarning);
+        EXPECT_EQ(boxes.notices[0].caption, "ВНИМАНИЕ !");
+        EXPECT_EQ(boxes.notices[0].icon, ui::MessageIcon::Exclamation);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AloneAndUnderAJob, PollWarningDuringABankScan, ::testing::Bool());
 
 }  // namespace
