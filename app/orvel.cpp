@@ -423,6 +423,11 @@ bool ORVEL::HasUnsavedWork() const {
 }
 
 bool ORVEL::OnClose(ui::EventData& e) {
+    const struct Closing {
+        explicit Closing(bool& flag) : flag_(flag) { flag_ = true; }
+        ~Closing() { flag_ = false; }
+        bool& flag_;
+    } closing(closing_);
     // A recording ends in its fragment, which the question below then counts as unsaved. It
     // ends here and now, its file finished, rather than by a posted code: a close that goes
     // ahead (a SIGTERM's close above all) would leave that code to a window being destroyed.

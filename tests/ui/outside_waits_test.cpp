@@ -1,11 +1,14 @@
 // What would keep a wait for a receiver's reply standing (a box that waits for the operator, a
 // close that asks him) never runs inside such a wait: it runs once the waits have ended, or, a
-// box with only OK, waits for nobody.
+// box with only OK, waits for nobody. And a box that nobody answered gives no answer that does
+// anything.
 #include <gtest/gtest.h>
 
 #include <QtTest/qtestspontaneevent.h>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -13,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/application.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/reply_event.h"
@@ -123,6 +127,50 @@ TEST_F(OutsideWaits, TheOperatorsCloseInsideAWaitIsActedOnOnceTheWaitEnded) {
     form.Show();
     InsideAWait([&] { order.push_back(form.Close() ? "closed at once" : "refused"); });
     EXPECT_EQ(order, (std::vector<std::string>{"closing inside a wait", "closed at once"}));
+}
+
+// The box on screen that nobody answers, ended by the end of the session or by the program's
+// quitting under it: a question answers no, so that nothing it asks about is done.
+TEST(UnansweredBoxes, EndedOnScreenAQuestionAnswersNoAndAnOkBoxOk) {
+    struct Case {
+        const char* what;
+        ui::MessageButtons buttons;
+        bool dismissed;  // else the loops end under it
+        ui::MessageAnswer answer;
+    };
+    const Case cases[] = {
+        {"question dismissed", ui::MessageButtons::YesNo, true, ui::MessageAnswer::No},
+        {"OK box dismissed", ui::MessageButtons::Ok, true, ui::MessageAnswer::Ok},
+        {"question, loops ended", ui::MessageButtons::YesNo, false, ui::MessageAnswer::No},
+        {"OK or cancel, loops ended", ui::MessageButtons::OkCancel, false,
+         ui::MessageAnswer::Cancel},
+    };
+    ui::MessageBoxService* previous = ui::SetMessageBoxService(nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int standing = -1;
+        ui::MessageAnswer answer = ui::MessageAnswer::Yes;
+        // The box stands in the program's message loop, as on the station.
+        ui::Application application;
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(0, [&] {
+                ASSERT_NE(QApplication::activeModalWidget(), nullptr);
+                if (c.dismissed)
+                    standing = ui::DismissMessageBoxes();
+                else
+                    ui::Application::Quit(0);
+            });
+            answer = ui::ShowMessageBox(Box("Выйти?", c.buttons));
+            if (c.dismissed) ui::Application::Quit(0);
+        });
+        EXPECT_EQ(application.RunMessageLoop(), 0);
+        EXPECT_EQ(answer, c.answer);
+        if (c.dismissed) {
+            EXPECT_EQ(standing, 1);  // not returned yet when ended
+        }
+        EXPECT_EQ(ui::DismissMessageBoxes(), 0);
+    }
+    ui::SetMessageBoxService(previous);
 }
 
 }  // namespace
