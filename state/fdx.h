@@ -137,6 +137,9 @@ class FDX {
     void NoticeError(int number);
     // The same for a message given by its text.
     void NoticeErrorText(std::string text);
+    // A warning that advises and stops nothing: a box that waits for nobody, or, while a job
+    // runs, the running job line's message (the line does not fail for it).
+    void Advise(std::string text);
     // Asks a yes/no question; true means yes. A running job answers yes itself.
     bool Confirm(const std::string& text);
 

@@ -123,6 +123,16 @@ void FDX::NoticeErrorText(std::string text) {
                    {std::move(text), std::string(kErrorCaption), MessageIcon::Stop, false, false});
 }
 
+void FDX::Advise(std::string text) {
+    if (JobRunning) {
+        if (JobLine != nullptr) JobLine->Message = std::move(text);
+        return;
+    }
+    if (MessageBox)
+        MessageBox(*this, {std::move(text), std::string(kErrorCaption), MessageIcon::Exclamation,
+                           false, false});
+}
+
 bool FDX::Confirm(const std::string& text) {
     if (JobRunning) {
         if (JobLine != nullptr) {
