@@ -160,14 +160,15 @@ void IC1000::MoveToConfiguredSpeed(int found) {
     port->CommFlushInput();
 }
 
-void IC1000::PowerOff() {
+bool IC1000::PowerOff() {
     PendingCommand = NoExchange;
     Link.Awaited = "G0";
     Link.SendText("H100");
     ReplyComplete = false;
-    WaitReply();
+    const bool answered = WaitReply();
     // Switched off, the set is back at its power-up speed.
     if (Comm* port = Port()) port->CommSetLine(BaudOf(kSpeed9600), 8, kParityNone, kOneStopBit);
     Busy = true;
     SwitchOnFirst = true;
+    return answered;
 }
