@@ -71,7 +71,8 @@ class Comm {
     // From now on every received batch is kept in the ring and announced.
     void EnableReceive();
     // The text (UTF-8) goes out as code page 1251 bytes, no terminator; the caller adds
-    // the line ending. True when every byte was written.
+    // the line ending. True when every byte was written; nothing is written once the program
+    // quits (ui::Application::Quitting).
     bool WriteString(std::string_view text);
     bool WriteBytes(const uint8_t* buffer, uint32_t count);
     // Empties the port's transmit and receive queues and the ring (also when closed).

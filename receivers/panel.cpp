@@ -252,6 +252,10 @@ void ReceiverPanel::StretchControls() {
     }
 }
 
+bool ReceiverPanel::Closing() {
+    return ui::Application::Quitting();
+}
+
 bool ReceiverPanel::ServeUntil(const std::function<bool()>& done) {
     const int64_t deadline = ui::Clock::NowMs() + kReplyWaitMs;
     ++serving_;
@@ -389,6 +393,9 @@ ReceiverPanel::PanelCommand ReceiverPanel::FineScaleCommand(const FineScaleJobs&
 }
 
 bool ReceiverPanel::BeginExchange(int32_t awaited, bool cancelStale) {
+    // Once the close is asked nothing more goes to the receiver: whatever sequence the close
+    // broke off (a sync, a bank walk, a speed search) ends with its next request.
+    if (Closing()) return false;
     if (!AwaitTurn()) {
         if (watch_ && watch_->level_ == serving_) watch_->refused_ = true;
         return false;

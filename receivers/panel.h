@@ -314,8 +314,13 @@ class ReceiverPanel : public ui::Form {
     uint32_t ViewPosition = 0;
     LevelScale Scale;
 
+    // The program closes (ui::Application::Quitting): nothing more may go to the receiver, no
+    // exchange begins and no line setting changes.
+    static bool Closing();
+
     // --- For the links (CI-V, AOR): the steps every exchange shares
-    // Steps 1-3 of a send. While an exchange is outstanding the request waits for it to end
+    // Steps 1-3 of a send; refused once the program closes. While an exchange is outstanding
+    // the request waits for it to end
     // (at most its time-out, serving messages); it is refused (false, nothing to write) when
     // it cannot wait: inside a parse pass, whose reply the wait could not parse, and while
     // another request already waits for the link, which goes first. A stale reply (the last

@@ -12,6 +12,7 @@
 #include "state/message_bus.h"
 #include "tests/state/temp_dir.h"
 #include "tests/support/pty.h"
+#include "tests/support/while_closing.h"
 #include "ui/form.h"
 #include "ui/reply_event.h"
 
@@ -169,6 +170,18 @@ TEST_F(CommPort, TheOpenPortIsExclusive) {
     other.ConfiguredPort = 1;
     other.Init();
     EXPECT_FALSE(other.Open());
+}
+
+// A close that breaks off a sequence leaves it to end on the stack: whatever it still writes
+// goes nowhere, and the next start writes as ever.
+TEST_F(CommPort, NothingIsWrittenOnceTheProgramCloses) {
+    ASSERT_TRUE(Start(9600));
+    bool written = true;
+    WhileClosing([&] { written = comm.WriteString("RF145500000\r\n"); });
+    EXPECT_FALSE(written);
+    EXPECT_EQ(pty.ReceivePending(), "");
+    EXPECT_TRUE(comm.WriteString("LM\r\n"));
+    EXPECT_EQ(pty.Receive(4), "LM\r\n");
 }
 
 TEST_F(CommPort, BytesBeforeEnableReceiveAreDroppedAndNotAnnounced) {

@@ -7,6 +7,8 @@
 // it failed with a text of its own; so does one that sent nothing because the panel knows the
 // set is not there. The rest are the panel's own settings, listed below with what makes them
 // so.
+//
+// A program that closes sends its set nothing more, whatever it was in the middle of.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -27,6 +30,7 @@
 #include "receivers/panel_registry.h"
 #include "tests/receivers/main_stand_in.h"
 #include "tests/support/program_folder.h"
+#include "tests/support/while_closing.h"
 #include "ui/post.h"
 #include "ui/timer.h"
 
@@ -242,6 +246,53 @@ TEST_P(SilentSet, EveryCommandThatReachesForTheSetFailsItsLine) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// The set answered the sync; then the close comes while something runs: every command, the
+// sync and the operations of the main window find the program closing, and none of them begins
+// an exchange or sends anything (the IC-PCR1000 also polls its band scope by itself, outside
+// any exchange).
+TEST_P(EveryModel, NothingGoesToTheSetOnceTheProgramCloses) {
+    ASSERT_TRUE(PostPrivateMessage(panel.get(), PostSyncReceiver));
+    ASSERT_TRUE(ServeUntil([&] { return panel->SyncEnded(); }));
+    ASSERT_TRUE(panel->ReceiverAnswered()) << GetParam().name;
+    ui::ServeFor(2000);  // the IC-PCR1000's band scope polled once a second
+    const auto heardAll = [&] {
+        while (emulator->Owes()) std::this_thread::yield();
+        return GetParam().heard(*emulator);
+    };
+    const size_t before = heardAll();
+    const ReceiverPanel::ExchangeId exchanges = panel->LastExchange();
+
+    WhileClosing([&] {
+        JobStr line;
+        state.JobLine = &line;
+        state.JobRunning = 1;
+        for (const uint32_t number : panel->JobNumbers()) {
+            for (const uint32_t value : {1u, 0u}) {
+                line = JobStr{};
+                line.OBJ = number;
+                line.VAL = value;
+                panel->ExecuteCommand();
+            }
+        }
+        state.JobLine = nullptr;
+        state.JobRunning = 0;
+        PostPrivateMessage(panel.get(), PostSyncReceiver);
+        PostPrivateMessage(panel.get(), PostTimerTick);
+        ui::ServePending();
+        panel->SetFrequency();
+        panel->SetMode();
+        panel->SetStep();
+        panel->SetAttenuator();
+        panel->SetSound();
+        panel->ReadLevel();
+        panel->Tune();
+        panel->ScanLevel();
+    });
+    EXPECT_EQ(heardAll(), before) << GetParam().name;
+    // Nor did any exchange begin, to be waited for or counted unanswered.
+    EXPECT_EQ(panel->LastExchange(), exchanges) << GetParam().name;
+}
+
 template <class Set>
 const Set& As(const emulators::PtyServer& set) {
     return static_cast<const Set&>(set);
@@ -307,5 +358,10 @@ INSTANTIATE_TEST_SUITE_P(CivSets, SilentSet, kCivSets, NameOf);
 INSTANTIATE_TEST_SUITE_P(Pcr1000, SilentSet, kPcr1000, NameOf);
 INSTANTIATE_TEST_SUITE_P(AorLineSets, SilentSet, kAorLineSets, NameOf);
 INSTANTIATE_TEST_SUITE_P(Ar3000a, SilentSet, kAr3000a, NameOf);
+
+INSTANTIATE_TEST_SUITE_P(CivSets, EveryModel, kCivSets, NameOf);
+INSTANTIATE_TEST_SUITE_P(Pcr1000, EveryModel, kPcr1000, NameOf);
+INSTANTIATE_TEST_SUITE_P(AorLineSets, EveryModel, kAorLineSets, NameOf);
+INSTANTIATE_TEST_SUITE_P(Ar3000a, EveryModel, kAr3000a, NameOf);
 
 }  // namespace
