@@ -495,9 +495,10 @@ bool ReceiverPanel::TimerTick() {
     return ReplyComplete;
 }
 
-void ReceiverPanel::EndSync(bool answered) {
+void ReceiverPanel::EndSync(bool answered, bool told) {
     syncEnded_ = true;
     receiverAnswered_ = answered;
+    syncFailureTold_ = !answered && told;
     if (answered) unansweredInARow_ = 0;
     ++syncCount_;
     PostToOwner(PostReceiverState);

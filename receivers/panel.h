@@ -278,9 +278,13 @@ class ReceiverPanel : public ui::Form {
     // reported to the main window with PostReceiverState. A new panel's first sync is still
     // to come.
     void BeginSync() { syncEnded_ = false; }
-    void EndSync(bool answered);
+    // told: the panel told the operator itself why the receiver did not answer (the WiNRADiO
+    // panel's message 2), so that the main window does not tell it again.
+    void EndSync(bool answered, bool told = false);
     bool SyncEnded() const { return syncEnded_; }
     bool ReceiverAnswered() const { return receiverAnswered_; }
+    // The last sync went unanswered, and the panel told the operator why (EndSync's told).
+    bool SyncFailureTold() const { return syncFailureTold_; }
     // How many syncs have ended: the main window tells a new end by it.
     uint32_t SyncCount() const { return syncCount_; }
     // The line to the receiver went away: it counts as silent until a sync is answered again.
@@ -288,6 +292,15 @@ class ReceiverPanel : public ui::Form {
     // Exchanges given up unanswered since the receiver last replied to one (or answered a
     // sync): the main window tells a receiver gone silent by it.
     uint32_t UnansweredInARow() const { return unansweredInARow_; }
+    // For a panel whose receiver has no exchanges (the WiNRADiO card, one library call a
+    // request): a request it failed, or one it answered, counts as an exchange given up or
+    // answered.
+    void CountRequest(bool answered) {
+        if (answered)
+            unansweredInARow_ = 0;
+        else
+            ++unansweredInARow_;
+    }
 
     // --- Exchange state
     bool ReplyComplete = false;
@@ -636,6 +649,7 @@ class ReceiverPanel : public ui::Form {
     std::unique_ptr<FDX> ownState_;
     bool syncEnded_ = false;
     bool receiverAnswered_ = false;
+    bool syncFailureTold_ = false;
     uint32_t syncCount_ = 0;
     uint32_t unansweredInARow_ = 0;
     int waitDepth_ = 0;
