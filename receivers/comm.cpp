@@ -141,6 +141,7 @@ void Comm::Init() {
     ByteSize = ConfiguredByteSize;
     BaudRate = ConfiguredBaud;
     openedPath_.clear();
+    bytesWritten_ = 0;
 }
 
 bool Comm::Open() {
@@ -333,6 +334,7 @@ bool Comm::WriteBytes(const uint8_t* buffer, uint32_t count) {
         const ssize_t n = ::write(fd_, buffer + done, count - done);
         if (n > 0) {
             done += static_cast<uint32_t>(n);
+            bytesWritten_ += static_cast<uint64_t>(n);
             continue;
         }
         if (n < 0 && errno == EINTR) continue;

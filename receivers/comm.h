@@ -83,6 +83,8 @@ class Comm {
     // quits (ui::Application::Quitting).
     bool WriteString(std::string_view text);
     bool WriteBytes(const uint8_t* buffer, uint32_t count);
+    // The bytes written to the receiver since Init.
+    uint64_t BytesWritten() const { return bytesWritten_; }
     // Empties the port's transmit and receive queues and the ring (also when closed).
     void Purge();
     // Empties the port's receive queue and the ring; the transmit side is untouched.
@@ -150,6 +152,7 @@ class Comm {
     void UnlockPort();
 
     int fd_ = -1;
+    uint64_t bytesWritten_ = 0;
     std::vector<std::string> lockFiles_;  // made by this Comm, removed at the close
     std::string openedPath_;
     int wakeFd_ = -1;  // Close writes to it to end the reader's wait

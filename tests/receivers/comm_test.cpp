@@ -258,8 +258,10 @@ TEST_F(CommPort, NothingIsWrittenOnceTheProgramCloses) {
     bool written = true;
     WhileClosing([&] { written = comm.WriteString("RF145500000\r\n"); });
     EXPECT_FALSE(written);
+    EXPECT_EQ(comm.BytesWritten(), 0u);
     EXPECT_EQ(pty.ReceivePending(), "");
     EXPECT_TRUE(comm.WriteString("LM\r\n"));
+    EXPECT_EQ(comm.BytesWritten(), 4u);
     EXPECT_EQ(pty.Receive(4), "LM\r\n");
 }
 
