@@ -106,7 +106,7 @@ constexpr PanelSetting kPanelSettings[] = {
 // clang-format on
 
 // The AR5000's "QP" puts the set to sleep, which it never answers: the write alone is the
-// command.
+// command, which fails only when it cannot be written.
 constexpr PanelSetting kNeverAnswered[] = {{7, 718, "QP, answered by nothing"}};
 
 // Shown in a failed test's name.
@@ -241,6 +241,13 @@ TEST_P(SilentSet, EveryCommandThatReachesForTheSetFailsItsLine) {
             }
             EXPECT_TRUE(line.Message == silent || ownText(line.Message));
         }
+    }
+    comm.Close();  // the port gone: a write alone fails too
+    for (const PanelSetting& command : kNeverAnswered) {
+        if (command.type != type) continue;
+        const JobStr line = RunJob(command.number, 0).first;
+        EXPECT_EQ(line.ReturnCode, 1) << command.number;
+        EXPECT_EQ(line.Message, silent) << command.number;
     }
     EXPECT_TRUE(boxes.empty());
 }
