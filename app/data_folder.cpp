@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <map>
 #include <memory>
+#include <set>
 
 #include "app/journal.h"
 #include "state/text_file.h"
@@ -154,41 +154,25 @@ void DropStaleTemporaries(std::vector<FolderEntry>& entries) {
     });
 }
 
-void DropIncompleteSets(std::vector<FolderEntry>& entries, std::span<const char* const> parts) {
+void DropHeaderlessParts(std::vector<FolderEntry>& entries, std::span<const char* const> parts) {
     constexpr std::string_view kHeader = ".etl";
-    constexpr std::string_view kNotes = ".txt";
-    // What each number has: its header, and one bit per part. Copied from Windows, a set may
-    // spell its extensions in capitals.
-    struct Found {
-        bool header = false;
-        uint32_t parts = 0;
-    };
+    // Copied from Windows, a set may spell its extensions in capitals.
     const auto number = [](std::string_view name) {
         std::string stem = Stem(name);
         std::transform(stem.begin(), stem.end(), stem.begin(), lower);
         return stem;
     };
-    const auto partOf = [&](std::string_view name) -> int {
-        for (std::size_t k = 0; k < parts.size(); ++k)
-            if (HasExtension(name, parts[k])) return int(k);
-        return -1;
+    const auto isPart = [&](std::string_view name) {
+        return std::any_of(parts.begin(), parts.end(),
+                           [&](const char* part) { return HasExtension(name, part); });
     };
-    std::map<std::string, Found> sets;
-    for (const FolderEntry& entry : entries) {
-        if (entry.isFolder) continue;
-        if (HasExtension(entry.name, kHeader))
-            sets[number(entry.name)].header = true;
-        else if (const int k = partOf(entry.name); k >= 0)
-            sets[number(entry.name)].parts |= 1u << k;
-    }
-    const uint32_t whole = (1u << parts.size()) - 1;
+    std::set<std::string> headers;
+    for (const FolderEntry& entry : entries)
+        if (!entry.isFolder && HasExtension(entry.name, kHeader))
+            headers.insert(number(entry.name));
     std::erase_if(entries, [&](const FolderEntry& entry) {
-        if (entry.isFolder) return false;
-        const auto set = sets.find(number(entry.name));
-        if (set == sets.end() || (set->second.header && set->second.parts == whole)) return false;
-        const bool swept = HasExtension(entry.name, kHeader) || partOf(entry.name) >= 0 ||
-                           (set->second.header && HasExtension(entry.name, kNotes));
-        if (!swept) return false;
+        if (entry.isFolder || !isPart(entry.name) || headers.contains(number(entry.name)))
+            return false;
         std::error_code error;
         return fs::remove(entry.path, error) || !fs::exists(entry.path, error);
     });

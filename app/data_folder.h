@@ -45,11 +45,11 @@ void RemoveFiles(const std::string& folder, const std::string& name,
 // left behind (IsStaleTemporary), so that a listing made anyway does the start-up's sweep.
 void DropStaleTemporaries(std::vector<FolderEntry>& entries);
 // A stored result set (an etalon, a measurement set) is a header NNNN.etl and its part files,
-// NNNN + each of `parts`; a save writes the parts first and the header last, a deletion takes
-// the parts first. Removes from a folder and from `entries`, its listing, the sets a save or a
-// deletion did not finish: a header without all of its parts (with its notes NNNN.txt), and
-// parts without their header. A set is complete or it is gone: none loads with an array of
-// zeros in place of a file that was never written.
-void DropIncompleteSets(std::vector<FolderEntry>& entries, std::span<const char* const> parts);
+// NNNN + each of `parts`; a save writes the parts first and the header last, so a save cut short
+// leaves parts without their header, which nothing lists or loads. Removes those from a folder
+// and from `entries`, its listing, and nothing else: a header stays whatever parts it lacks (a
+// deletion cut short, a set copied from elsewhere; it loads with the missing arrays cleared),
+// and so do the notes NNNN.txt, whatever is beside them.
+void DropHeaderlessParts(std::vector<FolderEntry>& entries, std::span<const char* const> parts);
 // Removes the folder (given with or without its "/") when it is empty; else it stays.
 void RemoveEmptyFolder(const std::string& folder);

@@ -394,7 +394,7 @@ void ItemStore::ReadRanges() {
         JournalItem* item = AddRangeItem(std::move(stored.record));
         if (item == nullptr) continue;
         const std::string folder = item->As<UserDp>()->FolderPath;
-        DropIncompleteSets(stored.files, kEtalonArrayExtensions);
+        DropHeaderlessParts(stored.files, kEtalonArrayExtensions);
         auto etalons =
             readFiles<Etl>(stored.files, ".etl", [&](Etl& etalon, const FolderEntry& file) {
                 etalon.Name = Stem(file.name);
@@ -419,7 +419,7 @@ void ItemStore::ReadBanks() {
     for (auto& stored : byName(std::move(banks))) {
         JournalItem* item = AddBankItem(std::move(stored.record), JournalPlace::Last());
         if (item == nullptr) continue;
-        DropIncompleteSets(stored.files, kMeasurementSetParts);
+        DropHeaderlessParts(stored.files, kMeasurementSetParts);
         auto sets = readFiles<Meg>(stored.files, ".etl", [&](Meg& set, const FolderEntry& file) {
             set.Name = Stem(file.name);
             set.HeaderPath = file.path;

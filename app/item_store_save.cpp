@@ -220,7 +220,9 @@ bool ItemStore::SaveMeasurements() {
     const std::string folder = BankFolderPath(*bank);
     const std::string name =
         freeNumber(namesUnder(CurrentBankItem, &Meg::Name), [&](const std::string& n) {
-            return HasEntry(folder, n + ".etl") || HasEntry(folder, n + kLevelsExtension);
+            // Notes left without their set are the operator's, never a new set's.
+            return HasEntry(folder, n + ".etl") || HasEntry(folder, n + kLevelsExtension) ||
+                   HasEntry(folder, n + ".txt");
         });
     if (name.empty()) {
         fdx_.ShowError(23);
@@ -275,7 +277,8 @@ bool ItemStore::SaveEtalon() {
     const std::string folder = range->FolderPath;
     const std::string name =
         freeNumber(namesUnder(rangeItem, &Etl::Name), [&](const std::string& n) {
-            if (HasEntry(folder, n + ".etl")) return true;
+            // Notes left without their etalon are the operator's, never a new etalon's.
+            if (HasEntry(folder, n + ".etl") || HasEntry(folder, n + ".txt")) return true;
             for (const char* extension : kEtalonArrayExtensions)
                 if (HasEntry(folder, n + extension)) return true;
             return false;

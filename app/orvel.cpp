@@ -53,14 +53,15 @@ std::string CurrentFolder() {
 }
 
 // The scale tag base lives in "SCALE/scale.tag"; a missing or empty one is made anew from
-// the shipped defaults "SCALE/scaled.tag".
+// the shipped defaults "SCALE/scaled.tag", their text as it stands: the lines the loader makes
+// have lost the quotes that keep a caption's TAB in the caption.
 void PrepareScaleTags(FDX& fdx) {
     fdx.LoadFileName = fdx.ProgramDir + "SCALE/scale.tag";
     if (fdx.LoadTextFile() && !fdx.Lines.empty()) return;
     fdx.LoadFileName = fdx.ProgramDir + "SCALE/scaled.tag";
     if (!fdx.LoadTextFile() || fdx.Lines.empty()) return;
     TextFileWriter tags;
-    for (const std::string& line : fdx.Lines) tags.Line(line);
+    tags.Text(fdx.LoadedText);
     tags.Save(fdx.ProgramDir + "SCALE/scale.tag");
 }
 
@@ -177,6 +178,7 @@ void ORVEL::CreateControls() {
     label_4->SetTextColor(0xff0000);
     label_7->SetTextColor(0x0000ff);
     clock->SetTextColor(0x000080);
+    label_1->SpreadWordsUnder(*nfm, *rtty);  // F W A L U C R under the mode buttons
     WireJournalAndControls();
 }
 
@@ -332,6 +334,7 @@ void ORVEL::ApplyLargeScreenLayout() {
         sign->Move(r);
     }
     label_1->SetText("F    W     A     L     U     C     R");
+    label_1->SpreadWordsUnder(*nfm, *rtty);
 
     std::vector<int> edges;
     for (int edge : kStatusParts) edges.push_back(scaled(edge));

@@ -207,7 +207,7 @@ void keepSoundCalibration(FDX& fdx, const std::array<int32_t, 17>& before) {
 bool ReadOrvelCfg(FDX& fdx) {
     StartupJob job(fdx);
     fdx.LoadFileName = fdx.ProgramDir + kOrvelCfgName;
-    if (!fdx.LoadTextFile()) {
+    if (!fdx.LoadTextFile() || fdx.CutAtNul) {
         fdx.SetAsideUnreadFile(fdx.LoadFileName);
         return false;
     }

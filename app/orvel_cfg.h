@@ -21,5 +21,6 @@ bool WriteOrvelCfg(FDX& fdx);
 // fdx.RunLines (fdx.JobLineCount lines): the items kept in the file when SCAN_SAVE is on, then
 // the AUTOEXEC job loaded and started, or else the receiver's tab page selected. The run
 // buffer is emptied first; a missing or empty file gives false and queues nothing, and one that
-// cannot be read (over 500 Kb) is set aside (FDX::SetAsideUnreadFile).
+// cannot be read whole (over 500 Kb, or holding a NUL byte) is set aside
+// (FDX::SetAsideUnreadFile), takes nothing and gives false.
 bool ReadOrvelCfg(FDX& fdx);

@@ -13,7 +13,6 @@
 #include "app/format_text.h"
 #include "app/orvel.h"
 #include "state/history.h"
-#include "state/key_value.h"
 #include "state/message_bus.h"
 
 namespace {
@@ -220,10 +219,8 @@ void ORVEL::EnterFrequency(const std::string& text) {
 
 void ORVEL::FillFrequencyHistory() {
     ft->Clear();
-    LoadFileName = HistoryFileName(ProgramDir, kMainPanel, kFrequencyField);
-    if (LoadTextFile())
-        for (const std::string& line : Lines)
-            ft->AddString(FormatText("%8.4f", double(ReadInteger(line)) / 10000.0));
+    for (const uint32_t value : ReadHistoryValues(*this, kMainPanel, kFrequencyField))
+        ft->AddString(FormatText("%8.4f", value / 10000.0));
     ft->SetText(FormatText("%8.4f", Frequency / 10000.0));
 }
 
@@ -255,10 +252,8 @@ void ORVEL::EnterStep(const std::string& text) {
 
 void ORVEL::FillStepHistory() {
     step->Clear();
-    LoadFileName = HistoryFileName(ProgramDir, kMainPanel, kStepField);
-    if (LoadTextFile())
-        for (const std::string& line : Lines)
-            step->AddString(FormatText("%4.1f", double(ReadInteger(line)) / 10.0));
+    for (const uint32_t value : ReadHistoryValues(*this, kMainPanel, kStepField))
+        step->AddString(FormatText("%4.1f", value / 10.0));
     ShowStep();
 }
 

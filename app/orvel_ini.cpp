@@ -130,7 +130,7 @@ uint32_t BaudRateOfSpeed(uint32_t speedIndex) {
 
 bool ReadOrvelIni(FDX& fdx) {
     fdx.LoadFileName = SettingsFilePath(fdx.ProgramDir);
-    if (!fdx.LoadTextFile()) {
+    if (!fdx.LoadTextFile() || fdx.CutAtNul) {
         fdx.SetAsideUnreadFile(fdx.LoadFileName);
         return false;
     }

@@ -52,9 +52,10 @@ struct OrvelSettings {
 };
 
 // Reads ORVEL.INI from fdx.ProgramDir into fdx's fields. A missing, unreadable or empty
-// file leaves every field as it was and gives false; one that is there but cannot be read (over
-// 500 Kb) is set aside (FDX::SetAsideUnreadFile). The receiver type is read as the
-// file holds it; mapping it onto a panel type is the start-up's next step.
+// file leaves every field as it was and gives false; one that is there but cannot be read whole
+// (over 500 Kb, or holding a NUL byte) is set aside (FDX::SetAsideUnreadFile) and gives false. The
+// receiver type is read as the file holds it; mapping it onto a panel type is the start-up's next
+// step.
 bool ReadOrvelIni(FDX& fdx);
 
 // Writes ORVEL.INI into fdx.ProgramDir. A file that cannot be written shows message 1

@@ -14,13 +14,13 @@
     X(106, CommandButton, start, (12, 237, 36, 12), 0, "ПУСК", "Запуск Сканирования") \
     X(107, ComboBox, ft, (219, 237, 54, 77), 0, nullptr, "Текущая частота  в МГц") /* frequency, MHz */ \
     X(108, UpDown, ftup, (273, 234, 11, 18), 0, nullptr, "Частота + - Шаг") \
-    X(109, OptionButton, nfm, (331, 234, 10, 9), 0, nullptr, "Модуляция NFM") \
+    X(109, OptionButton, nfm, (331, 234, 12, 9), 0, nullptr, "Модуляция NFM") \
     X(110, Label, label_1, (333, 243, 84, 8), kNoWrap, "F   W   A    L    U   C    R", nullptr) \
-    X(111, OptionButton, wfm, (341, 234, 10, 9), 0, nullptr, "Модуляция WFM") \
-    X(112, OptionButton, am, (352, 234, 10, 9), 0, nullptr, "Модуляция AM") \
-    X(113, OptionButton, lsb, (363, 234, 10, 9), 0, nullptr, "Модуляция LSB") \
-    X(114, OptionButton, usb, (374, 234, 10, 9), 0, nullptr, "Модуляция USB") \
-    X(115, OptionButton, cw, (385, 234, 10, 9), 0, nullptr, "Модуляция CW") \
+    X(111, OptionButton, wfm, (343, 234, 12, 9), 0, nullptr, "Модуляция WFM") \
+    X(112, OptionButton, am, (355, 234, 12, 9), 0, nullptr, "Модуляция AM") \
+    X(113, OptionButton, lsb, (367, 234, 12, 9), 0, nullptr, "Модуляция LSB") \
+    X(114, OptionButton, usb, (379, 234, 12, 9), 0, nullptr, "Модуляция USB") \
+    X(115, OptionButton, cw, (390, 234, 12, 9), 0, nullptr, "Модуляция CW") \
     X(116, Label, Jornal, (39, 6, 33, 9), kNoWrap, "Журнал", nullptr) \
     X(118, Label, label_4, (285, 231, 9, 6), kNoWrap, "+", nullptr) \
     X(119, Label, label_7, (285, 243, 6, 9), kNoWrap, "_", nullptr) \
@@ -43,7 +43,7 @@
     X(138, PictureButton, pictbttn_13, (110, 134, 18, 16), 0, nullptr, "Детальный анализ") /* analysis */ \
     /* Created disabled; the start-up enables it for the IC-756PRO. Its tooltip is the cw */ \
     /* button's text. */ \
-    X(139, OptionButton, rtty, (397, 234, 10, 9), kDisabled, nullptr, "Модуляция CW")
+    X(139, OptionButton, rtty, (402, 234, 12, 9), kDisabled, nullptr, "Модуляция CW")
 // clang-format on
 
 // The main window's caption.

@@ -43,7 +43,36 @@ void HoldSettings(MemoryChannel& channel, const ChannelLayout& layout, const Set
     }
 }
 
+// The length of the UTF-8 character that starts with `lead`; 1 for a byte that starts none.
+std::size_t CharacterLength(uint8_t lead) {
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+    if (lead >= 0xC2) return 2;
+    return 1;
+}
+
 }  // namespace
+
+std::string LabelForSet(std::string_view label, std::size_t width, const LabelCharacters& takes) {
+    std::string field;
+    for (std::size_t at = 0; at < label.size() && field.size() < width;) {
+        std::size_t length =
+            std::min(CharacterLength(static_cast<uint8_t>(label[at])), label.size() - at);
+        const std::string_view character = label.substr(at, length);
+        const std::string bytes = Utf8ToCp1251(character);
+        // A well-formed character is one byte of code page 1251, or "?" when the code page
+        // lacks it (no "?" of the label's); a malformed one is a "?" for each of its bytes, and
+        // its first byte stands for itself.
+        const bool one = bytes.size() == 1;
+        if (!one) length = 1;
+        const auto byte = one ? static_cast<uint8_t>(bytes.front()) : uint8_t{0};
+        const bool taken =
+            one && (byte != '?' || character == "?") && byte >= takes.first && byte <= takes.last;
+        field += taken ? static_cast<char>(byte) : ' ';
+        at += length;
+    }
+    return field;
+}
 
 MemoryChannel ChannelLayout::Empty(int32_t number) const {
     MemoryChannel channel;
@@ -173,17 +202,15 @@ void WriteChannelKeys(StateFileWriter& file, std::span<const MemoryChannel> reco
 }
 
 MemoryChannel* ChannelKeyReader::current() {
-    return record_ >= 0 && static_cast<std::size_t>(record_) < room_
+    return record_ >= 0 && static_cast<std::size_t>(record_) < records_.size()
                ? &records_[static_cast<std::size_t>(record_)]
                : nullptr;
 }
 
 bool ChannelKeyReader::Take(std::string_view key, std::string_view value) {
     if (key == kCountKey) {
-        // A count that cannot be one ("-3") bounds nothing: the records the file holds are
-        // read, rather than none and every channel emptied at the next write.
-        const std::optional<uint32_t> count = ReadFieldNumber(value);
-        room_ = count ? std::min<std::size_t>(*count, records_.size()) : records_.size();
+        // The count bounds nothing: a count that disagrees with the records behind it ("0",
+        // "-3") must not leave them unread, every one emptied at the next write.
         record_ = -1;
         return true;
     }

@@ -67,6 +67,20 @@ struct MemoryChannel {
 // The widest filter code.
 inline constexpr int32_t kWidestFilter = 2;
 
+// The characters a set's label field takes: the code page 1251 bytes `first` to `last`.
+struct LabelCharacters {
+    uint8_t first = 0x20;
+    uint8_t last = 0x7E;
+};
+// Printable ASCII: what the sets' label fields take where nothing else is known of them.
+inline constexpr LabelCharacters kPrintableAscii{};
+
+// A label (UTF-8) as it goes into a set's field: code page 1251 bytes, at most `width`
+// characters, each character the field does not take (a control byte, a letter beyond it, one
+// code page 1251 lacks, a stray byte) a blank in its place. The label the panel keeps stays as
+// it is; the caller fills the field up as the set's line has it.
+std::string LabelForSet(std::string_view label, std::size_t width, const LabelCharacters& takes);
+
 // What storing the program's current settings into a channel does besides its settings: it
 // starts the channel afresh (label, select and skip emptied) and, with direct writing, writes
 // it into the receiver at once; or it keeps the channel's label, select and skip and sends
@@ -77,6 +91,8 @@ enum class ChannelStore { AfreshAndWritten, KeepLabelAndFlags };
 struct ChannelLayout {
     ChannelFields holds;
     std::size_t labelWidth = 8;  // code page 1251 characters
+    // What the set's label field takes: a label goes to the set in these alone (LabelForSet).
+    LabelCharacters labelCharacters = kPrintableAscii;
     // The attenuator depths the model has (dB, ascending, at least one); a depth between two
     // is the next one up, one beyond the last the last.
     std::span<const uint32_t> depths;
@@ -132,20 +148,16 @@ void WriteChannelKeys(StateFileWriter& file, std::span<const MemoryChannel> reco
                       const ChannelLayout& layout, bool countLine = true);
 
 // Reads the channel keys of a state file into `records`, key by key in file order.
-// "Частот_Банков" starts the records again and bounds them (never beyond `records`; a count
-// that is no number bounds them by `records` alone); each "F" line empties the next record
+// "Частот_Банков" starts the records again but bounds nothing: the records are those the file
+// holds, whatever it counts, up to the size of `records`; each "F" line empties the next record
 // and sets its frequency (a channel with one gets the model's lowest step until its "F_STEP"
-// line); the "F_" keys that follow fill it. A record beyond the room is skipped with all its
+// line); the "F_" keys that follow fill it. A record beyond `records` is skipped with all its
 // keys.
 class ChannelKeyReader {
   public:
     ChannelKeyReader(std::span<MemoryChannel> records, const ChannelLayout& layout,
                      uint32_t lowerLimit, uint32_t upperLimit)
-        : records_(records),
-          layout_(layout),
-          lower_(lowerLimit),
-          upper_(upperLimit),
-          room_(records.size()) {}
+        : records_(records), layout_(layout), lower_(lowerLimit), upper_(upperLimit) {}
 
     // True when the key was a channel key (taken or skipped).
     bool Take(std::string_view key, std::string_view value);
@@ -157,6 +169,5 @@ class ChannelKeyReader {
     const ChannelLayout& layout_;
     uint32_t lower_;
     uint32_t upper_;
-    std::size_t room_;     // records the file announced, at most records_.size()
     int64_t record_ = -1;  // the record the last "F" line opened
 };

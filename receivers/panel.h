@@ -444,8 +444,8 @@ class ReceiverPanel : public ui::Form {
                    const std::function<void(StateFileWriter&)>& afterModulation = nullptr);
     // Reads the state file: the head taken (TakeHead), the level scale, every other key to
     // modelKey in file order and the lines `kept` owns into it. The head as read; none, with
-    // nothing changed, when there is no file, or one too large to read (over kStateFileLimit),
-    // which is then set aside (FDX::SetAsideUnreadFile).
+    // nothing changed, when there is no file, or one that cannot be read whole (over
+    // kStateFileLimit, or holding a NUL byte), which is then set aside (FDX::SetAsideUnreadFile).
     std::optional<StateFileHead> ReadStateFileKeys(
         const std::function<void(std::string_view key, std::string_view value)>& modelKey,
         KeptStateLines* kept = nullptr);

@@ -3,6 +3,7 @@
 // a bank of the panel's exchanged with the working bank, and the current settings stored
 // into a channel.
 
+#include "receivers/comm.h"
 #include "receivers/memory_channel.h"
 #include "receivers/panel.h"
 
@@ -28,7 +29,11 @@ bool ReceiverPanel::Transfer(const std::string& status, const std::function<bool
     PostToOwner(PostShowWait);
     PanelWorkStarted(status);
     const bool answered = work();
-    if (!answered) fdx_->ShowError(kReceiverSilent);
+    // A port that hung up (the set unplugged) is closed by the main window, which tells the
+    // loss itself, once: the transfer cut by it says nothing more.
+    const Comm* port = Port();
+    const bool portLost = port && !port->IsOpen() && !port->OpenedPath().empty();
+    if (!answered && !portLost) fdx_->ShowError(kReceiverSilent);
     PanelWorkEnded();
     PostToOwner(PostHideWait);
     return answered;

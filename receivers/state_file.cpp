@@ -101,12 +101,15 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
                    KeptStateLines* kept) {
     FDX file;
     file.LoadFileName = path;
-    if (!file.LoadTextFile(kStateFileLimit) || file.Lines.empty()) return false;
+    // A file cut at a NUL byte is not taken in part: the close would write the panel's state
+    // over what follows the NUL.
+    if (!file.LoadTextFile(kStateFileLimit) || file.CutAtNul || file.Lines.empty()) return false;
     if (kept) KeepLines(file.LoadedText, *kept);
 
-    // Runs fill the cells from 0 up to the count the file gives, never beyond the scale;
-    // runs before the count line have nowhere to go.
-    int64_t limit = 0;
+    // Runs fill the cells from 0, never beyond the scale. The count line starts them again
+    // but bounds nothing: a count that disagrees with the runs behind it ("0", "-3") must not
+    // leave the levels they hold unread, the whole scale cleared at the next write.
+    const auto limit = static_cast<int64_t>(scale.CellCount());
     int64_t position = 0;
     uint8_t runValue = 0;
     bool modulationRead = false;
@@ -139,7 +142,6 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
             head.ViewPosition = ReadNumberOrZero(value);
         } else if (key == "Измерения") {
             head.ScaleCells = ReadNumberOrZero(value);
-            limit = std::min<int64_t>(head.ScaleCells, static_cast<int64_t>(scale.CellCount()));
             position = 0;
         } else if (key == "FL") {
             runValue = static_cast<uint8_t>(ReadLevelValue(value));
@@ -151,6 +153,7 @@ bool ReadStateFile(const std::string& path, StateFileHead& head, LevelScale& sca
         } else {
             modelKey(key, value);
         }
+        head.ScaleCellsRead = std::max(head.ScaleCellsRead, static_cast<uint32_t>(position));
     }
     return true;
 }

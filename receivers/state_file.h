@@ -36,8 +36,10 @@ struct StateFileHead {
     char Modulation = 'W';
     uint32_t ViewStep = 0;      // step of the fine scale
     uint32_t ViewPosition = 0;  // first frequency the fine scale shows
-    // Reading only: the cells the file describes ("Измерения"), whatever the scale could take.
+    // Reading only: the cells the file describes ("Измерения"), whatever the scale could take,
+    // and the cells its runs filled.
     uint32_t ScaleCells = 0;
+    uint32_t ScaleCellsRead = 0;
 };
 
 class StateFileWriter {
@@ -137,13 +139,13 @@ struct KeptStateLines {
 
 // Reads a state file written by StateFileWriter (or by an earlier version of the program).
 // The head goes into `head` (keys absent from the file leave its fields as they were), the
-// level scale into `scale` (runs beyond its cells are cut; cells the file does not reach stay
-// as they were), the lines `kept` owns into kept->Lines, every other key with a non-empty
-// value to `modelKey`, in file order (a "Модуляция" after the head's is the model's: the
-// AR8200 keeps a second one). Every number is read as its field holds it (ReadNumberOrZero),
-// as the models read theirs: a value beyond a field must never reach the receiver as the
-// part of it that fits. False, with nothing changed, when the file is missing, unreadable or
-// empty.
+// level scale into `scale` (the runs the file holds, whatever its "Измерения" says; runs
+// beyond its cells are cut; cells the file does not reach stay as they were), the lines
+// `kept` owns into kept->Lines, every other key with a non-empty value to `modelKey`, in file
+// order (a "Модуляция" after the head's is the model's: the AR8200 keeps a second one). Every
+// number is read as its field holds it (ReadNumberOrZero), as the models read theirs: a value
+// beyond a field must never reach the receiver as the part of it that fits. False, with
+// nothing changed, when the file is missing, unreadable, empty or holds a NUL byte.
 bool ReadStateFile(
     const std::string& path, StateFileHead& head, LevelScale& scale,
     const std::function<void(std::string_view key, std::string_view value)>& modelKey,

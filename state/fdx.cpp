@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "state/cp1251.h"
+#include "state/stored_lines.h"
 #include "state/text_file.h"
 #include "state/user_freq.h"
 
@@ -16,51 +17,6 @@ namespace {
 
 // Start-up calibration: 8.0 dB per 16 raw levels, 0.0 dB at raw level 0.
 constexpr int32_t kStartCalibrationStep = 80;
-
-bool isQuote(char c) {
-    return c == '"' || c == '\'';
-}
-bool isLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
-
-void addLine(std::vector<std::string>& lines, std::string& raw) {
-    if (!raw.empty()) lines.push_back(Cp1251ToUtf8(raw));
-    raw.clear();
-}
-
-// Splits the raw bytes of a stored file into lines. CR and LF both end a line and empty lines are
-// dropped, so files written with CR LF, LF or CR all read alike. A value may be quoted with " or '
-// to hold line ends; the quotes are not kept, and inside them \" (or \') and \\ stand for the
-// second character. The bytes are code page 1251, whose quotes, backslash, CR and LF are the
-// ASCII ones, so splitting before converting cannot cut a character.
-std::vector<std::string> splitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::string raw;
-    char quote = 0;  // quote character of the open stretch; 0 outside one
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quote != 0) {
-            const bool escape =
-                c == '\\' && i + 1 < text.size() && (text[i + 1] == quote || text[i + 1] == '\\');
-            if (escape) {
-                raw += text[++i];
-            } else if (c == quote) {
-                quote = 0;
-            } else {
-                raw += c;
-            }
-        } else if (isLineEnd(c)) {
-            addLine(lines, raw);
-        } else if (isQuote(c) && (i == 0 || text[i - 1] != '\\')) {
-            quote = c;
-        } else {
-            raw += c;
-        }
-    }
-    addLine(lines, raw);
-    return lines;
-}
 
 enum StampField { kDay, kMonth, kYear, kHour, kMinute, kSecond };
 
@@ -109,6 +65,7 @@ bool FDX::LoadTextFile(std::size_t limit) {
     Lines.clear();
     LoadedText.clear();
     LoadedBytes = 0;
+    CutAtNul = false;
 
     // Asked before opening, so that a name that is not a plain file (a folder, a pipe) is refused
     // without waiting on it.
@@ -126,9 +83,13 @@ bool FDX::LoadTextFile(std::size_t limit) {
 
     // The text ends at a NUL byte, as it always has for the program's files.
     std::string_view text(TextBuffer.data(), *read);
-    text = text.substr(0, text.find('\0'));
+    const std::size_t nul = text.find('\0');
+    CutAtNul = nul != std::string_view::npos;
+    text = text.substr(0, nul);
     LoadedText = Cp1251ToUtf8(text);
-    Lines = splitLines(text);
+    ForEachStoredPart(text, std::nullopt, [this](std::string& raw, bool) {
+        if (!raw.empty()) Lines.push_back(Cp1251ToUtf8(raw));
+    });
     return true;
 }
 

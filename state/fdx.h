@@ -105,19 +105,21 @@ class FDX {
 
     // Reads the file named in LoadFileName (code page 1251) into Lines, one UTF-8 text per line.
     // CR and LF end lines and empty lines are dropped; quoted stretches keep their line ends.
-    // False when the file is missing, unreadable or larger than `limit`; Lines is then empty.
+    // The text ends at a NUL byte (CutAtNul then tells so). False when the file is missing,
+    // unreadable or larger than `limit`; Lines is then empty.
     bool LoadTextFile(std::size_t limit = kTextFileLimit);
 
     // Fills MeasurementStamp with the time of measurement n (0 = the first) of the current bank
     // measurement series, which began at MeasurementStart and measures every CurrentBank->Poll s.
     void MeasurementTime(int n);
 
-    // After a read of `path` gave nothing: a plain file there that could not be read (larger than
-    // `limit`, or refused) would be replaced by the next save with what the program holds without
-    // it, the operator's settings or banks lost. It is moved aside, beside it under a name that
-    // says so, and the operator is told where in a notice that the start-up does not wait behind.
-    // A file that cannot be moved stays in UnreadFiles, which the saves at the close leave as it
-    // is. False, nothing done, when there is no such file (none, or one that reads).
+    // After a read of `path` gave nothing, or only what comes before a NUL byte: a plain file
+    // there that could not be read whole (larger than `limit`, refused, or holding a NUL byte)
+    // would be replaced by the next save with what the program holds without it, the operator's
+    // settings or banks lost. It is moved aside, beside it under a name that says so, and the
+    // operator is told where and why in a notice that the start-up does not wait behind. A file
+    // that cannot be moved stays in UnreadFiles, which the saves at the close leave as it is.
+    // False, nothing done, when there is no such file (none, or one that reads whole).
     bool SetAsideUnreadFile(const std::string& path, std::size_t limit = kTextFileLimit);
     // True when a save must not replace the file at `path`: it was found unread and stayed.
     bool KeepsUnread(const std::string& path) const;
@@ -421,4 +423,7 @@ class FDX {
     std::vector<char> TextBuffer;  // raw bytes of the file being loaded
     std::string LoadedText;        // the loaded text in UTF-8, up to a NUL byte if it holds one
     std::size_t LoadedBytes = 0;   // bytes read from the file
+    // The file holds a NUL byte: LoadedText and Lines end before it. A file the program writes
+    // back from what it read is then set aside rather than taken (SetAsideUnreadFile).
+    bool CutAtNul = false;
 };

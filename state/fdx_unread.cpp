@@ -1,11 +1,12 @@
 // Stored files the program writes back (ORVEL.CFG, ORVEL.INI, a receiver's state file) that were
-// there but could not be read: kept from the next save.
+// there but could not be read whole: kept from the next save.
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "state/fdx.h"
 #include "state/format_text.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-// What the name of a file set aside ends with.
-constexpr std::string_view kUnreadMark = ".не_прочитан";
 constexpr std::string_view kDefaultsTaken = " не прочитан: приняты значения по умолчанию. ";
 
 // "500 Кб", "16 Мб": a limit as the operator reads sizes.
@@ -31,21 +30,31 @@ bool Readable(const std::string& path) {
     return true;
 }
 
+// Why a plain file of `size` bytes at `path` was not read whole, as the notice puts it between
+// the file's name and kDefaultsTaken; none when it reads whole.
+std::optional<std::string> WhyUnread(const std::string& path, std::uint64_t size,
+                                     std::size_t limit) {
+    if (size > limit) return " больше " + SizeText(limit) + " и";
+    if (!Readable(path)) return "";
+    // The text ends at a NUL byte, and the rest of the file would be lost with the next save.
+    if (HoldsNulByte(path)) return " содержит нулевой байт и";
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool FDX::SetAsideUnreadFile(const std::string& path, std::size_t limit) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    const bool tooLarge = static_cast<std::uint64_t>(info.st_size) > limit;
-    if (!tooLarge && Readable(path)) return false;
+    const std::optional<std::string> why =
+        WhyUnread(path, static_cast<std::uint64_t>(info.st_size), limit);
+    if (!why) return false;
 
     // The operator knows the files of the program folder by their names there.
     const auto shown = [this](const std::string& file) {
         return file.starts_with(ProgramDir) ? file.substr(ProgramDir.size()) : file;
     };
-    std::string text = "Файл " + shown(path) +
-                       (tooLarge ? " больше " + SizeText(limit) + " и" : "") +
-                       std::string(kDefaultsTaken);
+    std::string text = "Файл " + shown(path) + *why + std::string(kDefaultsTaken);
     const std::string aside = MoveAside(path, kUnreadMark);
     if (!aside.empty()) {
         text += "Файл сохранен как " + shown(aside);

@@ -30,12 +30,18 @@ JobDcl HistoryEntry(uint32_t panel, uint32_t object, uint32_t value, bool freque
     return entry;
 }
 
+std::vector<uint32_t> ReadHistoryValues(FDX& fdx, uint32_t panel, uint32_t object) {
+    std::vector<uint32_t> values;
+    fdx.LoadFileName = HistoryFileName(fdx.ProgramDir, panel, object);
+    if (!fdx.LoadTextFile()) return values;
+    for (const auto& line : fdx.Lines) values.push_back(ReadNumberOrZero(line));
+    return values;
+}
+
 std::vector<JobDcl> ReadHistoryEntries(FDX& fdx, uint32_t panel, uint32_t object, bool frequency) {
     std::vector<JobDcl> entries;
-    fdx.LoadFileName = HistoryFileName(fdx.ProgramDir, panel, object);
-    if (!fdx.LoadTextFile()) return entries;
-    for (const auto& line : fdx.Lines)
-        entries.push_back(HistoryEntry(panel, object, ReadU32(line), frequency));
+    for (const uint32_t value : ReadHistoryValues(fdx, panel, object))
+        entries.push_back(HistoryEntry(panel, object, value, frequency));
     return entries;
 }
 

@@ -19,8 +19,13 @@ std::string HistoryFileName(const std::string& programDir, uint32_t panel, uint3
 // a frequency in MHz ("%8.4f") or as a step in kHz ("%4.1f").
 JobDcl HistoryEntry(uint32_t panel, uint32_t object, uint32_t value, bool frequency);
 
-// The entries of the field's history file under fdx.ProgramDir, in file order; none when the file
-// is missing or empty.
+// The values of the field's history file under fdx.ProgramDir, in file order, each line read as
+// the state files read a number (ReadNumberOrZero: a line beyond 32 bits, negative or no number
+// at all is 0, never the part of it that fits); none when the file is missing or empty. The
+// journal's presets and the main window's lists of the field both read them so.
+std::vector<uint32_t> ReadHistoryValues(FDX& fdx, uint32_t panel, uint32_t object);
+
+// The entries of those values.
 std::vector<JobDcl> ReadHistoryEntries(FDX& fdx, uint32_t panel, uint32_t object, bool frequency);
 
 // Writes `values` as the history file at `path`, one per line; false when it cannot be written,

@@ -79,32 +79,25 @@ bool ReadField(R& record, const RecordField<R> (&fields)[N], const KeyValue& lin
     return false;
 }
 
-// A list of records in a stored file: a count line announces them and each start line opens the
-// next one. As many are kept as the file really holds, never more than it announced nor than
-// `limit`: a count alone allocates nothing, and a list longer than any working copy of it is not
-// cut when the record is written back.
+// A list of records in a stored file, each opened by its start line. The file's count line
+// ("Кол-во") says how many follow, but a count that disagrees with them (0, a count cut short or
+// lost with a damaged line) must not drop a record the file holds: the next write of the item
+// would lose it for good. So the list is every record the file holds, never more than `limit`;
+// a count alone allocates nothing.
 template <class T>
-class AnnouncedRecords {
+class StoredRecords {
   public:
-    explicit AnnouncedRecords(std::vector<T>& records, std::size_t limit = SIZE_MAX)
+    explicit StoredRecords(std::vector<T>& records, std::size_t limit = SIZE_MAX)
         : records_(records), limit_(limit) {}
 
-    // A count line: the list starts again, empty.
-    void Announce(uint64_t count) {
-        records_.clear();
-        room_ = std::min<uint64_t>(count, limit_);
-    }
-
-    // A start line: the index of the new, value-initialised record; none beyond the count, and
-    // none before a count line.
+    // A start line: the index of the new, value-initialised record; none beyond the limit.
     std::optional<std::size_t> Open() {
-        if (records_.size() >= room_) return std::nullopt;
+        if (records_.size() >= limit_) return std::nullopt;
         records_.emplace_back();
         return records_.size() - 1;
     }
 
   private:
     std::vector<T>& records_;
-    uint64_t limit_;
-    uint64_t room_ = 0;
+    std::size_t limit_;
 };

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "state/fdx.h"
+#include "state/stored_lines.h"
 #include "state/text_file.h"
 
 namespace {
@@ -14,22 +15,21 @@ constexpr char kTab = '\t';
 constexpr std::string_view kFieldPrefix = "FIELD";
 
 // The first two TAB-separated parts of a line; none when it has no TAB.
-std::optional<Field> splitLine(const std::string& line) {
-    const std::size_t tab = line.find(kTab);
-    if (tab == std::string::npos) return std::nullopt;
-    const std::size_t end = std::min(line.find(kTab, tab + 1), line.size());
-    return Field{line.substr(0, tab), {}, line.substr(tab + 1, end - tab - 1)};
+std::optional<Field> splitLine(const std::vector<std::string>& parts) {
+    if (parts.size() < 2) return std::nullopt;
+    return Field{parts[0], {}, parts[1]};
 }
 
-std::vector<std::string> loadLines(FDX& fdx, const std::string& path) {
+// The lines of a tag file split at their TABs, quoted text kept together.
+std::vector<std::vector<std::string>> loadLines(FDX& fdx, const std::string& path) {
     fdx.LoadFileName = path;
     if (!fdx.LoadTextFile()) return {};
-    return fdx.Lines;
+    return SplitStoredFields(fdx.LoadedText, kTab);
 }
 
-bool writeLines(const std::string& path, const std::vector<std::string>& lines) {
+bool writeLines(const std::string& path, const std::vector<std::array<std::string, 2>>& lines) {
     TextFileWriter out;
-    for (const std::string& line : lines) out.Line(line);
+    for (const auto& line : lines) out.Fields(line, kTab);
     return out.Save(path);
 }
 
@@ -70,7 +70,7 @@ std::optional<std::string> FreeFieldId(const std::vector<Field>& fields) {
 
 std::vector<Field> ReadFieldList(FDX& fdx) {
     std::vector<Field> fields;
-    for (const std::string& line : loadLines(fdx, FieldListPath(fdx.ProgramDir))) {
+    for (const auto& line : loadLines(fdx, FieldListPath(fdx.ProgramDir))) {
         const std::optional<Field> parts = splitLine(line);
         if (!parts || parts->Caption.empty() || parts->Value.empty()) continue;
         fields.push_back({parts->Caption, parts->Value, {}});
@@ -79,8 +79,8 @@ std::vector<Field> ReadFieldList(FDX& fdx) {
 }
 
 bool WriteFieldList(const std::string& programDir, const std::vector<Field>& fields) {
-    std::vector<std::string> lines;
-    for (const Field& field : fields) lines.push_back(field.Caption + kTab + field.FileId);
+    std::vector<std::array<std::string, 2>> lines;
+    for (const Field& field : fields) lines.push_back({field.Caption, field.FileId});
     return writeLines(FieldListPath(programDir), lines);
 }
 
@@ -107,7 +107,7 @@ bool AppendFieldValue(const std::string& programDir, const std::string& fileId,
 std::vector<Field> ReadItemTags(FDX& fdx, const std::string& path,
                                 const std::vector<Field>& fields) {
     std::vector<Field> tags;
-    for (const std::string& line : loadLines(fdx, path)) {
+    for (const auto& line : loadLines(fdx, path)) {
         const std::optional<Field> tag = splitLine(line);
         if (!tag || tag->Value.empty()) continue;
         if (std::any_of(fields.begin(), fields.end(),
@@ -118,7 +118,7 @@ std::vector<Field> ReadItemTags(FDX& fdx, const std::string& path,
 }
 
 bool WriteItemTags(const std::string& path, const std::vector<Field>& tags) {
-    std::vector<std::string> lines;
-    for (const Field& tag : tags) lines.push_back(tag.Caption + kTab + tag.Value);
+    std::vector<std::array<std::string, 2>> lines;
+    for (const Field& tag : tags) lines.push_back({tag.Caption, tag.Value});
     return writeLines(path, lines);
 }

@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -157,10 +159,12 @@ void syncFolder(const std::string& path) {
     if (folder.get() >= 0) ::fsync(folder.get());
 }
 
-// The loader takes " and ' as quotes and CR and LF as line ends, so a value holding any of them
-// would come back cut or changed; such a value goes into a quoted stretch.
-bool needsQuotes(std::string_view value) {
-    return value.find_first_of("\"'\r\n") != std::string_view::npos;
+// The loader takes " and ' as quotes and CR and LF as line ends (and a line's fields end at their
+// separator), so a value holding any of them would come back cut or changed; such a value goes
+// into a quoted stretch.
+bool needsQuotes(std::string_view value, std::optional<char> separator = std::nullopt) {
+    return value.find_first_of("\"'\r\n") != std::string_view::npos ||
+           (separator && value.find(*separator) != std::string_view::npos);
 }
 
 // Inside a stretch the loader keeps line ends and the other quote character as they are, and reads
@@ -202,6 +206,19 @@ void TextFileWriter::KeyValue(std::string_view key, std::string_view value) {
     Line(line);
 }
 
+void TextFileWriter::Fields(std::span<const std::string> fields, char separator) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += separator;
+        if (needsQuotes(fields[i], separator)) {
+            appendQuoted(line, fields[i]);
+        } else {
+            line += fields[i];
+        }
+    }
+    Line(line);
+}
+
 bool AppendLine(const std::string& path, std::string_view utf8) {
     struct stat info {};
     const bool existed = ::stat(path.c_str(), &info) == 0;
@@ -228,7 +245,24 @@ bool AppendLine(const std::string& path, std::string_view utf8) {
     return false;
 }
 
+bool HoldsNulByte(const std::string& path) {
+    // Only a plain file: opening a pipe would wait for its writer.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return false;
+    std::array<char, 64 * 1024> block;
+    for (;;) {
+        const ssize_t got = ::read(file.get(), block.data(), block.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        if (std::memchr(block.data(), '\0', std::size_t(got)) != nullptr) return true;
+    }
+}
+
 bool TextFileWriter::Save(const std::string& path) const {
+    // The program read such a file only up to its NUL: written over, the rest would be gone.
+    if (HoldsNulByte(path) && MoveAside(path, kUnreadMark).empty()) return false;
     return SaveFileWhole(path, content_);
 }
 

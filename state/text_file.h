@@ -13,6 +13,14 @@
 // opened or read.
 std::optional<std::size_t> ReadFileStart(const std::string& path, std::span<char> buffer);
 
+// What the name of a stored file set aside ends with: one the program could not read, or read
+// only up to a NUL byte, kept from the save that would replace it with less.
+inline constexpr std::string_view kUnreadMark = ".не_прочитан";
+
+// True when the file at `path` can be read and holds a NUL byte: the program reads its text only
+// up to it (FDX::LoadTextFile).
+bool HoldsNulByte(const std::string& path);
+
 // Collects the lines of a stored text file and writes them as the program's files are written:
 // code page 1251, every line ended by CR LF, the file replaced whole. Every writer of a stored
 // file goes through here, so that no writer can leave a half-written file behind.
@@ -26,10 +34,16 @@ class TextFileWriter {
     // Adds the line "key=value". A value holding a quote character, CR or LF is written quoted,
     // so that FDX::LoadTextFile reads it back unchanged; any other value is written as it is.
     void KeyValue(std::string_view key, std::string_view value);
+    // Adds one line of `fields` separated by `separator` (a TAB). A field holding a quote
+    // character, CR, LF or the separator is written quoted, so that SplitStoredFields reads it
+    // back unchanged; any other is written as it is.
+    void Fields(std::span<const std::string> fields, char separator);
 
     // Writes the file at `path`, replacing an existing one only once the new content is complete
     // on disk. Returns false when anything fails; the old file is then untouched and no
-    // temporary file remains.
+    // temporary file remains. An existing file that holds a NUL byte is not replaced but moved
+    // aside first (MoveAside with kUnreadMark): what the program wrote from it was read only up
+    // to the NUL, and the rest would be lost; when it cannot be moved the save fails.
     bool Save(const std::string& path) const;
 
   private:

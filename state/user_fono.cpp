@@ -75,10 +75,10 @@ void setDefaults(UserFono& phonogram) {
     phonogram.SeparateFiles = 0;
 }
 
-// Reads the lines of the description file in file order: "Кол-во" announces the fragments and
-// each "F" line starts the next one while fewer than announced have been started. The F_ lines
-// fill the fragment last started, so the lines of a block beyond the count go to the last
-// fragment.
+// Reads the lines of the description file in file order: each "F" line starts the next fragment
+// and the F_ lines fill the fragment last started. The fragments are every one the file holds,
+// whatever its "Кол-во" says, up to kMaxPhonogramFragments; a block beyond those is dropped with
+// its lines, which must not fall on the last fragment.
 class PhonogramReader {
   public:
     explicit PhonogramReader(UserFono& phonogram)
@@ -86,7 +86,6 @@ class PhonogramReader {
 
     void Apply(const KeyValue& line) {
         if (line.key == kCountKey) {
-            fragments_.Announce(ReadU32(line.value));
             current_ = kNone;
         } else if (line.key == kFragmentKey) {
             startFragment(ReadU32(line.value));
@@ -102,8 +101,8 @@ class PhonogramReader {
 
     void startFragment(uint32_t frequency) {
         const auto opened = fragments_.Open();
+        current_ = opened.value_or(kNone);
         if (!opened) return;
-        current_ = *opened;
         Fragment& fragment = phonogram_.Fragments[current_];
         fragment.Frequency = frequency;
         fragment.Mark = 1;
@@ -117,7 +116,7 @@ class PhonogramReader {
     }
 
     UserFono& phonogram_;
-    AnnouncedRecords<Fragment> fragments_;
+    StoredRecords<Fragment> fragments_;
     std::size_t current_ = kNone;  // fragment the F_ lines fill
 };
 

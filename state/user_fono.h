@@ -44,10 +44,10 @@ struct UserFono {
     bool WriteFile() const;
 
     // Fills the fields and fragments that the description file holds from the file at `path`,
-    // starting from the defaults. The fragments are those the file holds, up to its "Кол-во" and
-    // kMaxPhonogramFragments. A file this program wrote loads whole whatever its size. False,
-    // with the defaults, when the file is missing, unreadable or empty. Name and path are left as
-    // they are.
+    // starting from the defaults. The fragments are every one the file holds, whatever its
+    // "Кол-во" says, up to kMaxPhonogramFragments. A file this program wrote loads whole whatever
+    // its size. False, with the defaults, when the file is missing, unreadable or empty. Name and
+    // path are left as they are.
     bool ReadFile(FDX& fdx, const std::string& path);
 
     // The name of a new phonogram saved under `number` (1..9999): the first two and the fifth

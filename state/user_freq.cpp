@@ -59,15 +59,15 @@ void setDefaults(UserFreq& bank, const FDX& fdx) {
     bank.Channels.clear();
 }
 
-// Reads the lines of freq.cfg in file order: "Кол-во" announces the channels and each "F" line
-// opens the next one, so channels come back in their order even when frequencies repeat.
+// Reads the lines of freq.cfg in file order: each "F" line opens the next channel, so channels
+// come back in their order even when frequencies repeat. "Кол-во" only ends the channel before
+// it: the channels are those the file holds, whatever it counts.
 class BankReader {
   public:
     explicit BankReader(UserFreq& bank) : bank_(bank), channels_(bank.Channels) {}
 
     void Apply(const KeyValue& line) {
         if (line.key == kCountKey) {
-            channels_.Announce(ReadU32(line.value));
             current_ = kNone;
         } else if (line.key == kChannelKey) {
             startChannel(ReadU32(line.value));
@@ -80,7 +80,6 @@ class BankReader {
   private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-    // A channel beyond the count is ignored with all its lines.
     void startChannel(uint32_t frequency) {
         const auto opened = channels_.Open();
         current_ = opened.value_or(kNone);
@@ -92,7 +91,7 @@ class BankReader {
     }
 
     UserFreq& bank_;
-    AnnouncedRecords<Mt> channels_;
+    StoredRecords<Mt> channels_;
     std::size_t current_ = kNone;  // channel the F_ lines fill
 };
 

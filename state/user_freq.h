@@ -54,7 +54,7 @@ struct UserFreq {
 
     // Fills the fields and channels that freq.cfg holds from the file at `path`, starting from
     // the defaults (the start frequency is the current range start of `fdx`). The channels are
-    // those the file holds, up to its "Кол-во". False, with the defaults, when the file is
-    // missing, unreadable or empty. Names and paths are left as they are.
+    // every one the file holds, whatever its "Кол-во" says. False, with the defaults, when the
+    // file is missing, unreadable or empty. Names and paths are left as they are.
     bool ReadFile(FDX& fdx, const std::string& path);
 };

@@ -37,13 +37,12 @@ bool UserGrp::ReadFile(FDX& fdx, const std::string& path) {
     setDefaults(*this);
     fdx.LoadFileName = path;
     if (!fdx.LoadTextFile() || fdx.Lines.empty()) return false;
-    AnnouncedRecords<std::string> ranges(Ranges);
+    // The ranges are every one the file names, whatever its "Кол-во" says.
+    StoredRecords<std::string> ranges(Ranges);
     for (const auto& line : fdx.Lines) {
         const auto kv = SplitKeyValue(line);
-        if (!kv) continue;
-        if (kv->key == kCountKey) {
-            ranges.Announce(ReadU32(kv->value));
-        } else if (kv->key == kRangeKey) {
+        if (!kv || kv->key == kCountKey) continue;
+        if (kv->key == kRangeKey) {
             if (const auto i = ranges.Open()) Ranges[*i] = kv->value;
         } else {
             ReadField(*this, kGroupFields, *kv);

@@ -20,8 +20,8 @@ struct UserGrp {
     bool WriteFile() const;
 
     // Fills the fields that grp.cfg holds from the file at `path`, starting from the defaults.
-    // The ranges are those the file holds, up to its "Кол-во"; loading the group takes as many as
-    // there are range slots. False, with the defaults, when the file is
+    // The ranges are every one the file holds, whatever its "Кол-во" says; loading the group
+    // takes as many as there are range slots. False, with the defaults, when the file is
     // missing, unreadable or empty. Names and paths are left as they are.
     bool ReadFile(FDX& fdx, const std::string& path);
 };

@@ -54,11 +54,9 @@ class JobReader {
 
     void Take(const KeyValue& kv) {
         if (kv.key == kCountKey) {
-            // A negative count announces no lines.
-            lines_.Announce(static_cast<uint64_t>(std::max<int64_t>(ReadInteger(kv.value), 0)));
+            // The lines are every one the file holds, whatever it counts.
             current_ = kNoLine;
         } else if (kv.key == kLineKey) {
-            // A line beyond the count is dropped whole: its keys must not fall on the last line.
             current_ = lines_.Open().value_or(kNoLine);
             if (current_ != kNoLine) job_.Lines[current_] = openedLine();
         } else if (!ReadField(job_, kHeaderFields, kv) && current_ < job_.Lines.size()) {
@@ -68,9 +66,9 @@ class JobReader {
 
   private:
     UserJob& job_;
-    AnnouncedRecords<JobStr> lines_;
+    StoredRecords<JobStr> lines_;
     static constexpr std::size_t kNoLine = SIZE_MAX;
-    std::size_t current_ = kNoLine;  // the line that keys fill; none before "Кол-во"
+    std::size_t current_ = kNoLine;  // the line that keys fill; none before its "STR_NO"
 };
 
 }  // namespace

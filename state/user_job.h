@@ -27,8 +27,9 @@ struct UserJob {
     bool WriteFile();
 
     // Fills the identifier, date, time and lines from the file at `path`, starting from the
-    // defaults. The lines are those the file holds, up to its "Кол-во". False, with the defaults,
-    // when the file is missing, unreadable or empty. Names and paths are left as they are.
+    // defaults. The lines are every one the file holds, whatever its "Кол-во" says. False, with
+    // the defaults, when the file is missing, unreadable or empty. Names and paths are left as
+    // they are.
     bool ReadFile(FDX& fdx, const std::string& path);
 };
 

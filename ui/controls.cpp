@@ -4,12 +4,16 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QToolButton>
+#include <utility>
 
 #include "ui/controls_shared.h"
 #include "ui/text.h"
@@ -50,6 +54,60 @@ Label::Label(QWidget* parent, int number, uint32_t styleBits)
     label->setAlignment(align | Qt::AlignTop);
     label->setWordWrap(!(styleBits & style::kNoWrap));
     Attach(label);
+}
+
+namespace {
+
+// Where a control's mark stands, in global pixels: an option button's circle, a check box's
+// box, else the middle of the control.
+double MarkCentre(const QWidget* w) {
+    const auto* radio = qobject_cast<const QRadioButton*>(w);
+    const auto* check = qobject_cast<const QCheckBox*>(w);
+    if (radio == nullptr && check == nullptr)
+        return w->mapToGlobal(QPointF(w->rect().center())).x();
+    QStyleOptionButton option;
+    option.initFrom(w);
+    option.rect = w->rect();
+    const QRect indicator = w->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, w);
+    return w->mapToGlobal(QPointF(indicator.center())).x();
+}
+
+// The centres of the first and last words of the text, in pixels from its start.
+std::pair<double, double> OuterWordCentres(const QString& text, const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const auto centre = [&](qsizetype start, qsizetype end) {
+        return metrics.horizontalAdvance(text.left(start)) +
+               metrics.horizontalAdvance(text.mid(start, end - start)) / 2;
+    };
+    qsizetype first = 0;
+    while (first < text.size() && text[first] == ' ') ++first;
+    qsizetype firstEnd = first;
+    while (firstEnd < text.size() && text[firstEnd] != ' ') ++firstEnd;
+    qsizetype lastEnd = text.size();
+    while (lastEnd > 0 && text[lastEnd - 1] == ' ') --lastEnd;
+    qsizetype last = lastEnd;
+    while (last > 0 && text[last - 1] != ' ') --last;
+    return {centre(first, firstEnd), centre(last, lastEnd)};
+}
+
+}  // namespace
+
+void Label::SpreadWordsUnder(const Window& first, const Window& last) {
+    auto* label = static_cast<QLabel*>(widget());
+    if (!label || !first.widget() || !last.widget()) return;
+    QFont font = label->font();
+    font.setWordSpacing(0);
+    const QString text = label->text();
+    // Between the first word and the last lie as many runs of blanks as words less one; each
+    // run takes the word spacing once.
+    const int runs = int(text.split(' ', Qt::SkipEmptyParts).size()) - 1;
+    if (runs > 0) {
+        const auto [from, to] = OuterWordCentres(text, font);
+        const double wanted = MarkCentre(last.widget()) - MarkCentre(first.widget());
+        font.setWordSpacing((wanted - (to - from)) / runs);
+    }
+    label->setFont(font);
 }
 
 GroupBox::GroupBox(QWidget* parent, int number) : Control(ControlKind::GroupBox, number) {

@@ -42,6 +42,13 @@ class PictureButton : public Control {
 class Label : public Control {
   public:
     Label(QWidget* parent, int number, uint32_t style);
+    // A text whose blanks were counted to set its words (letters naming a row of buttons)
+    // under the controls above it, in the old dialog face: its runs of blanks are widened or
+    // narrowed alike so that its first word stands as far from its last as the centre of
+    // `first`'s mark (a button's circle or box, else the control's middle) from `last`'s.
+    // The face that stands in for the old one sets blanks narrower, and the words would fall
+    // short of their buttons. Set again after the text or the controls moved.
+    void SpreadWordsUnder(const Window& first, const Window& last);
 };
 
 class GroupBox : public Control {
@@ -109,7 +116,9 @@ class ComboBox : public Control {
     std::string dragText_;
 };
 
-// Raises Select (with the index) and DoubleClick.
+// Raises Select (with the index) when the operator leaves a line selected, by a click, the keys
+// or a drag, DoubleClick, and RightButtonUp (the right button leaves the selection alone);
+// choosing a line from the program raises nothing.
 class ListBox : public Control {
   public:
     ListBox(QWidget* parent, int number);
@@ -180,8 +189,10 @@ class ScrollBar : public Control {
     int Position() const;
 };
 
-// A list of rows with columns; raises Select (row index), DoubleClick (row index),
-// ColumnClick (column index) and KeyDown (kDeleteKey, with the selected row as EventData::x).
+// A list of rows with columns; raises Select (row index) when the operator leaves a row selected,
+// by a click, the keys or a drag (SelectRow raises nothing), DoubleClick (row index),
+// ColumnClick (column index), RightButtonUp (the right button leaves the selection alone) and
+// KeyDown (kDeleteKey, with the selected row as EventData::x).
 // With style::kListEditFirst the operator edits a row's first cell (a second click on the
 // selected row, or F2): EndLabelEdit with the row as value and the new text; cancel refuses
 // the text.

@@ -7,6 +7,7 @@
 #include <QDrag>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -195,12 +196,82 @@ void ComboBox::SetDragText(const std::string& text) {
     dragText_ = text;
 }
 
+namespace {
+
+// A list whose Select follows the row the operator leaves selected, however he moves it: a
+// click on a row (the selected one too, as it always did), the keys (arrows, Home, End, the
+// pages, a row's first letters), a drag of the left button that ends on another row than it
+// began, an edit that Tab ends on the next row. What acts on "the selected" row then acts on
+// the one the list shows. The right button is the macro's: it leaves the selection as it is
+// and its release raises RightButtonUp on the list. Both are raised once the input has been
+// delivered (ui/operator_input.h).
+template <class View>
+class ChoosingList : public View {
+  public:
+    ChoosingList(QWidget* parent, Window* owner) : View(parent), owner_(owner) {
+        QObject::connect(this, &QAbstractItemView::clicked, [this](const QModelIndex& index) {
+            clicked_ = true;
+            Choose(index.row());
+        });
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        const int before = Row();
+        View::keyPressEvent(e);
+        ChooseIfMoved(before);
+    }
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::RightButton) return;
+        rowBeforePress_ = Row();
+        View::mousePressEvent(e);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::RightButton) return;
+        rowBeforePress_ = Row();
+        View::mouseDoubleClickEvent(e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::RightButton) {
+            EventData data;
+            data.id = EventId::RightButtonUp;
+            data.x = int(e->position().x());
+            data.y = int(e->position().y());
+            RaiseAfterInput(owner_, std::move(data));
+            return;
+        }
+        clicked_ = false;
+        View::mouseReleaseEvent(e);
+        if (!clicked_ && e->button() == Qt::LeftButton) ChooseIfMoved(rowBeforePress_);
+        clicked_ = false;
+    }
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
+        const int before = Row();
+        View::closeEditor(editor, hint);
+        ChooseIfMoved(before);
+    }
+
+  private:
+    int Row() const {
+        const QModelIndex current = this->currentIndex();
+        return current.isValid() ? current.row() : -1;
+    }
+    void ChooseIfMoved(int before) {
+        const int now = Row();
+        if (now >= 0 && now != before) Choose(now);
+    }
+    void Choose(int row) { RaiseFromInput(owner_, EventId::Select, row); }
+
+    Window* owner_;
+    int rowBeforePress_ = -1;
+    bool clicked_ = false;
+};
+
+}  // namespace
+
 ListBox::ListBox(QWidget* parent, int number) : Control(ControlKind::ListBox, number) {
-    auto* list = new QListWidget(parent);
+    auto* list = new ChoosingList<QListWidget>(parent, this);
     Attach(list);
-    QObject::connect(list, &QListWidget::itemClicked, [this, list](QListWidgetItem* item) {
-        RaiseFromInput(this, EventId::Select, list->row(item));
-    });
     QObject::connect(list, &QListWidget::itemDoubleClicked, [this, list](QListWidgetItem* item) {
         RaiseFromInput(this, EventId::DoubleClick, list->row(item));
     });
@@ -234,16 +305,13 @@ void ListBox::SetSelectedIndex(int index) {
 
 ListView::ListView(QWidget* parent, int number, uint32_t styleBits)
     : Control(ControlKind::ListView, number) {
-    auto* list = new QTreeWidget(parent);
+    auto* list = new ChoosingList<QTreeWidget>(parent, this);
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setAllColumnsShowFocus(true);
     Attach(list);
     ReportListKeys(list, this);
     if (styleBits & style::kListEditFirst) EditLabels(list, this, LabelKind::ListRow);
-    QObject::connect(list, &QTreeWidget::itemClicked, [this, list](QTreeWidgetItem* item, int) {
-        RaiseFromInput(this, EventId::Select, list->indexOfTopLevelItem(item));
-    });
     QObject::connect(
         list, &QTreeWidget::itemDoubleClicked, [this, list](QTreeWidgetItem* item, int) {
             RaiseFromInput(this, EventId::DoubleClick, list->indexOfTopLevelItem(item));

@@ -193,15 +193,18 @@ void Calibr::MouseMove(int x, int y) {
         }
         probe_ = std::clamp(bottom_ + 1 - y, 0, kLastLevel);
     } else {
-        // The point follows the pointer while it stays in the point's row, and stops at its
-        // neighbours.
+        // The point follows the pointer while it stays in the point's row. A move that would
+        // take it beyond a neighbour's value is not taken: the point stays at the last value
+        // the operator gave it, rather than at the neighbour's.
         if (!InsideGraph(x, y) || std::abs(y - Row(dragging_)) > kRowPitch / 2) {
             dragging_ = 0;
             return;
         }
         auto& t = fdx_->Calibration;
         const auto i = std::size_t(dragging_);
-        t[i] = std::clamp(t[0] + int32_t((x - left_) * Scale()), t[i - 1], t[i + 1]);
+        const int64_t value = t[0] + int64_t((x - left_) * Scale());
+        if (value < t[i - 1] || value > t[i + 1]) return;
+        t[i] = int32_t(value);
     }
     Draw();
 }

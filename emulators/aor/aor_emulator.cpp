@@ -62,6 +62,10 @@ void AorEmulator::SetSilent(bool silent) {
     Locked([&] { engine_.SetSilent(silent); });
 }
 
+void AorEmulator::SetSilentAfter(size_t lines) {
+    Locked([&] { engine_.SetSilentAfter(lines); });
+}
+
 void AorEmulator::SetGarbage(std::string garbage) {
     Locked([&] { engine_.SetGarbage(std::move(garbage)); });
 }

@@ -25,6 +25,7 @@ class AorEmulator : public PtyServer {
     void SetSignalPlan(SignalPlan plan);
     // Faults: see AorLineEngine.
     void SetSilent(bool silent) override;
+    void SetSilentAfter(size_t lines);
     void SetGarbage(std::string garbage);
     void SetSplitLines(bool on, std::optional<std::chrono::milliseconds> lfDelay = std::nullopt);
     void ReleaseSplitLines();

@@ -13,16 +13,21 @@
 //   --terse         (ar8200, ar8600) answer as tersely as the set may: a memory read that
 //                   names a bank or a channel with an empty line, an empty search bank with a
 //                   bare "---".
+//   --silent-after LINES
+//                   answer that many command lines, then nothing more, as a set unplugged or
+//                   switched off part-way through (a read of its memory, a scan).
 //
 // What each answers is listed in emulators/aor/aor_set.h and in the model's own header
 // (ar5000_emulator.h, ar8200_emulator.h, ar8000_emulator.h, ar3000a_emulator.h). The AR3000A
 // needs a line of two stop bits: on one it answers nothing and says so on standard error.
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,7 +74,8 @@ const Model kModels[] = {
 constexpr char kUsage[] =
     "Usage: orvel-aor-emulator [--model ar5000|ar8200|ar8600|ar8000|ar3000a] [--link PATH]\n"
     "                          [--line-rate] [--trace] [--terse] [--refuse TOKENS]\n"
-    "                          [--silent] [--noise LEVEL] [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
+    "                          [--silent] [--silent-after LINES]\n"
+    "                          [--noise LEVEL] [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
     "An AOR receiver on a pseudo-terminal; prints the terminal's path and serves until\n"
     "interrupted.\n";
 
@@ -93,6 +99,7 @@ int main(int argc, char** argv) {
     bool lineRate = false;
     bool trace = false;
     bool terse = false;
+    std::optional<size_t> silentAfter;
     std::vector<std::string> refused;
     const emulators::ProgramOption own[] = {
         {"--model", true,
@@ -127,6 +134,15 @@ int main(int argc, char** argv) {
              terse = true;
              return true;
          }},
+        {"--silent-after", true,
+         [&](std::string_view lines) {
+             size_t count = 0;
+             const auto [end, error] =
+                 std::from_chars(lines.data(), lines.data() + lines.size(), count);
+             if (error != std::errc() || end != lines.data() + lines.size()) return false;
+             silentAfter = count;
+             return true;
+         }},
     };
 
     emulators::ProgramShell shell("orvel-aor-emulator", kUsage);
@@ -149,6 +165,7 @@ int main(int argc, char** argv) {
             emulator->SetReportLineFaults(true);
             if (trace) emulator->SetTrace(TraceLine);
             if (!refused.empty()) emulator->SetRefused(refused);
+            if (silentAfter) emulator->SetSilentAfter(*silentAfter);
             if (terse) {
                 auto& set = static_cast<emulators::Ar8200Emulator&>(*emulator);
                 set.SetMemoryReadAcknowledged(true);

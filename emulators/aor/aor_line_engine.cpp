@@ -31,6 +31,14 @@ void AorLineEngine::EndLine(Clock::time_point now) {
     const bool overlong = std::exchange(overlong_, false);
     if (trace_) trace_('>', line);
     received_.Add(line);
+    if (!silent_ && !line.empty() && answersLeft_) {
+        if (*answersLeft_ == 0) {
+            silent_ = true;
+            answersLeft_.reset();
+        } else {
+            --*answersLeft_;
+        }
+    }
     if (silent_ || line.empty()) return;
     if (overlong || refuseAll_ || refused_.contains(std::string_view(line).substr(0, 2))) {
         QueueLine("?", now);

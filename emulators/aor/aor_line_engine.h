@@ -82,6 +82,9 @@ class AorLineEngine {
     // Faults.
     // A silent set answers nothing and says nothing unasked (lines are still logged).
     void SetSilent(bool silent) { silent_ = silent; }
+    // The set answers `lines` more command lines, then falls silent, as one unplugged or
+    // switched off part-way through what the program asks of it. SetSilent(false) wakes it.
+    void SetSilentAfter(size_t lines) { answersLeft_ = lines; }
     // Written before every reply line.
     void SetGarbage(std::string garbage) { garbage_ = std::move(garbage); }
     // Every reply line goes out as its text and CR, and its LF apart: `lfDelay` later, or
@@ -122,6 +125,7 @@ class AorLineEngine {
     std::chrono::nanoseconds byteTime_{0};
     Clock::time_point lineFree_{};
     bool silent_ = false;
+    std::optional<size_t> answersLeft_;  // SetSilentAfter
     std::string garbage_;
     bool split_ = false;
     std::optional<std::chrono::nanoseconds> lfDelay_;

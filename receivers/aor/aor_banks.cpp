@@ -34,10 +34,21 @@ void SettleSearchBank(AorSearchBank& bank, const ChannelLayout& layout) {
     bank.Step = layout.HeldStep(bank.Step);
 }
 
+// Only the receiver's answer for the channel changes it: its "---" empties it; no answer (a set
+// gone silent or unplugged, a refusal, a line of another channel) leaves what the panel had.
 bool AorPanel::ReadChannel(int bank, int channel) {
     MemoryChannel& record = ChannelAt(bank, channel);
-    if (ReadChannelInto(bank, channel, record, true) == ChannelAnswer::Found) return true;
-    record.Frequency = 0;
+    MemoryChannel read = record;
+    switch (ReadChannelInto(bank, channel, read, true)) {
+        case ChannelAnswer::None:
+            return false;
+        case ChannelAnswer::Empty:
+            record.Frequency = 0;
+            return false;
+        case ChannelAnswer::Found:
+            record = read;
+            return true;
+    }
     return false;
 }
 
@@ -111,17 +122,24 @@ void AorPanel::WriteBankChannels(int bank, Unwritten& unwritten) {
     }
 }
 
-// Empty search banks are never written.
-void AorPanel::WalkSearchBank(bool write, int bank, Unwritten& unwritten) {
+// Empty search banks are never written. A read probes the receiver first, as before a
+// channel: false when it did not answer.
+bool AorPanel::WalkSearchBank(bool write, int bank, Unwritten& unwritten) {
     if (!write) {
+        if (!Answers()) return false;
         ReadSearchBank(bank);
     } else if (!SearchBanks[static_cast<std::size_t>(bank)].Empty() && !SendSearchBank(bank)) {
         unwritten.searchBanks.push_back(bank);
     }
+    return true;
 }
 
-// A bank whose probe goes unanswered ends the walk there. A model that reads bank i with
-// search bank i takes them in pairs; search banks beyond the banks come last.
+// A bank whose probe goes unanswered ends the walk there; so does, in a read, a channel's or a
+// search bank's: the receiver is probed before every one, so that one lost half way through
+// is found at once, told once (by the transfer) and what was not read yet left as the panel
+// has it.
+// A model that reads bank i with search bank i takes them in pairs; search banks beyond the
+// banks come last.
 bool AorPanel::WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks,
                          Unwritten& notWritten) {
     const bool paired =
@@ -134,15 +152,18 @@ bool AorPanel::WalkBanks(bool write, std::span<const int> banks, std::span<const
             if (write) {
                 WriteBankChannels(banks[i], notWritten);
             } else {
-                for (int channel = 0; channel < BankSize(); ++channel)
+                for (int channel = 0; channel < BankSize(); ++channel) {
+                    if (!Answers()) return false;
                     ReadChannel(banks[i], channel);
+                }
             }
         }
-        if (paired && searchWalked < searchBanks.size())
-            WalkSearchBank(write, searchBanks[searchWalked++], notWritten);
+        if (paired && searchWalked < searchBanks.size() &&
+            !WalkSearchBank(write, searchBanks[searchWalked++], notWritten))
+            return false;
     }
     for (; searchWalked < searchBanks.size(); ++searchWalked)
-        WalkSearchBank(write, searchBanks[searchWalked], notWritten);
+        if (!WalkSearchBank(write, searchBanks[searchWalked], notWritten)) return false;
     return true;
 }
 
@@ -220,15 +241,20 @@ void AorPanel::StoreCurrentSettings() {
     ShowBankList();
 }
 
+// The handhelds' copy of a bank is cleared with the current search bank's limits; the AR5000's
+// whole memory takes every search bank along.
 void AorPanel::ClearBanks() {
-    const auto clearBank = [this](int bank) {
+    const bool withCurrentSearchBank =
+        model_.memory.searchBanksCleared == AorMemoryRules::SearchBanksCleared::CurrentWithEachBank;
+    const auto clearBank = [this, withCurrentSearchBank](int bank) {
         if (DirectWrite) ClearBankOnReceiver(bank);
         for (int channel = 0; channel < BankSize(); ++channel)
             ChannelAt(bank, channel) = model_.list.layout->Empty(channel);
+        if (withCurrentSearchBank) CurrentSearch().Lower = CurrentSearch().Upper = 0;
     };
     if (WholeMemory) {
         for (int bank = 0; bank < model_.banks; ++bank) clearBank(bank);
-        for (int bank = 0; bank < model_.searchBanks; ++bank) {
+        for (int bank = 0; bank < model_.searchBanks && !withCurrentSearchBank; ++bank) {
             if (DirectWrite) ClearSearchBankOnReceiver(bank);
             SearchBanks[static_cast<std::size_t>(bank)] = {};
         }

@@ -55,14 +55,16 @@ inline constexpr AorListColumn kHandheldColumns[] = {
 // clang-format on
 
 // Their memory: the state file's memory part has "Банк_поиска" once, search banks kept as
-// channels and the whole level scale between, and a transfer never writes an empty channel;
-// the order a read walks the banks in is the model's.
+// channels and the whole level scale between, a transfer never writes an empty channel, and
+// clearing a bank's copy gives the current search bank limits 0; the order a read walks the
+// banks in is the model's.
 constexpr AorMemoryRules HandheldMemoryRules(AorMemoryRules::ReadOrder readOrder) {
     return {.searchBankKey = AorMemoryRules::SearchBankKey::CurrentOnce,
             .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
             .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
             .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten,
-            .readOrder = readOrder};
+            .readOrder = readOrder,
+            .searchBanksCleared = AorMemoryRules::SearchBanksCleared::CurrentWithEachBank};
 }
 
 // The attenuator is on or off; on is 10 dB.

@@ -76,15 +76,15 @@ void AorPanel::GoToCurrentPlaces(const Unwritten& unwritten) {
     if (unwritten.HoldsSearchBank(CurrentSearchBank)) CurrentSearch() = searchKept;
 }
 
+// A switch the receiver does not take fails the line with its own message (SwitchAttenuator,
+// SwitchSound).
 void AorPanel::AttenuatorBoxCommand(JobStr& line) {
-    Answer(line, SwitchAttenuator(line.VAL != 0));
+    SwitchAttenuator(line.VAL != 0);
     PostToOwner(PostReceiverState);
 }
 
 void AorPanel::SoundBoxCommand(JobStr& line) {
-    fdx_->Sound = line.VAL != 0 ? 1 : 0;
-    Answer(line, SendMute());
-    if (csound) csound->SetChecked(fdx_->Sound != 0);
+    SwitchSound(line.VAL != 0);
 }
 
 // The sets mute with "MC1" while the sound is off.

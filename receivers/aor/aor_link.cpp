@@ -84,10 +84,14 @@ std::string LabelFromWire(std::string_view bytes) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string LabelToWire(const std::string& label, std::size_t width) {
-    std::string bytes = Utf8ToCp1251(label).substr(0, width);
+std::string LabelToWire(const std::string& label, std::size_t width, const LabelCharacters& takes) {
+    std::string bytes = LabelForSet(label, width, takes);
     bytes.insert(0, width - bytes.size(), ' ');
     return Cp1251ToUtf8(bytes);
+}
+
+std::string LabelOnWire(const std::string& label, std::size_t width, const LabelCharacters& takes) {
+    return Cp1251ToUtf8(LabelForSet(label, width, takes));
 }
 
 RingPiece FindLine(std::span<const uint8_t> ring, uint32_t read, uint32_t write) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "receivers/memory_channel.h"
 #include "receivers/ring_cursor.h"
 
 class ReceiverPanel;
@@ -31,9 +32,11 @@ std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2))
 
 // A label as the receiver sent it (code page 1251, padded), without its padding (UTF-8).
 std::string LabelFromWire(std::string_view bytes);
-// A label as the receiver takes it: at most `width` characters, right-aligned in `width`
-// (UTF-8 again, for the command line's codec).
-std::string LabelToWire(const std::string& label, std::size_t width);
+// A label as the receiver's field takes it (LabelForSet: at most `width` characters, those the
+// field does not take as blanks), right-aligned in `width` as the channel lines carry it, or
+// as long as it is as the search bank lines do (UTF-8 again, for the command line's codec).
+std::string LabelToWire(const std::string& label, std::size_t width, const LabelCharacters& takes);
+std::string LabelOnWire(const std::string& label, std::size_t width, const LabelCharacters& takes);
 
 // The attenuator setting a channel or the program state holds, as the panels offer it: 0 off;
 // 10 up to 10 dB; 20 up to 20; 255 (automatic) above.

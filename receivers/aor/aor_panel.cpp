@@ -85,12 +85,8 @@ void AorPanel::WireControls() {
             PostToOwner(PostReceiverState);
         });
     }
-    if (csound) {
-        csound->On(EventId::Click, [this](ui::EventData&) {
-            fdx_->Sound = csound->IsChecked() ? 1 : 0;
-            SendMute();
-        });
-    }
+    if (csound)
+        csound->On(EventId::Click, [this](ui::EventData&) { SwitchSound(csound->IsChecked()); });
 }
 
 void AorPanel::LockControls(bool locked) {
@@ -340,6 +336,7 @@ bool AorPanel::SwitchAuto(bool on) {
     const bool taken = SetAuto(on);
     if (!taken) AutoOn = before;
     if (cauto) cauto->SetChecked(AutoOn);
+    if (!taken) fdx_->ShowError(kReceiverSilent);
     return taken;
 }
 
@@ -354,6 +351,18 @@ bool AorPanel::SwitchAttenuator(bool on) {
         s.AttenuatorDb = depthBefore;
     }
     if (catt) catt->SetChecked(s.Attenuator != 0);
+    if (!taken) fdx_->ShowError(kReceiverSilent);
+    return taken;
+}
+
+bool AorPanel::SwitchSound(bool on) {
+    FDX& s = *fdx_;
+    const uint8_t before = s.Sound;
+    s.Sound = on ? 1 : 0;
+    const bool taken = SendMute();
+    if (!taken) s.Sound = before;
+    if (csound) csound->SetChecked(s.Sound != 0);
+    if (!taken) fdx_->ShowError(kReceiverSilent);
     return taken;
 }
 

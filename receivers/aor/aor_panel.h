@@ -185,12 +185,16 @@ struct AorMemoryRules {
     // A read of the memory takes the memory banks and then the search banks, or bank i and
     // then search bank i.
     enum class ReadOrder { MemoryThenSearchBanks, BankWithItsSearchBank };
+    // A clear of the banks empties every search bank when it takes the whole memory, or the
+    // current search bank's two limits go to 0 with each bank's copy cleared.
+    enum class SearchBanksCleared { AllWithWholeMemory, CurrentWithEachBank };
 
     SearchBankKey searchBankKey = SearchBankKey::BeforeEach;
     SearchBankKeys searchBankKeys = SearchBankKeys::Every;
     ScaleKeys scaleKeys = ScaleKeys::CountOnly;
     EmptyChannels emptyChannels = EmptyChannels::ClearedOnReceiver;
     ReadOrder readOrder = ReadOrder::MemoryThenSearchBanks;
+    SearchBanksCleared searchBanksCleared = SearchBanksCleared::AllWithWholeMemory;
 };
 
 // An AOR model as data.
@@ -299,8 +303,8 @@ class AorPanel : public AorBankPanel {
     bool SendText(std::string_view text);
 
     // --- Memory and search banks (aor_banks.cpp)
-    // Reads one channel into its record: true when the receiver holds it (else the record
-    // is emptied).
+    // Reads one channel into its record: true when the receiver holds it. The receiver's "---"
+    // for it empties the record; no answer leaves it as it is.
     bool ReadChannel(int bank, int channel);
     // Reads one search bank: true when the receiver answered for it (an empty answer clears
     // the record; no answer leaves it).
@@ -321,7 +325,7 @@ class AorPanel : public AorBankPanel {
     // The receiver's current settings into the selected channel.
     void StoreCurrentSettings();
     // PostClearData: the banks (all of them with the whole-memory box), on the receiver too
-    // with the direct-write box.
+    // with the direct-write box, and the search banks as the model's rules say.
     void ClearBanks();
     MemoryChannel& ChannelAt(int bank, int channel) override {
         return Channels[Index(bank, channel)];
@@ -338,10 +342,12 @@ class AorPanel : public AorBankPanel {
     // step leaves it first, the box unticked.
     bool SetAuto(bool on);
     void LeaveAuto();
-    // AUTO, or the attenuator, as the box or a job line asks; one the receiver refuses or
-    // leaves unanswered stays as it was, and the box shows it so. False then.
+    // AUTO, the attenuator or the sound, as the box or a job line asks; one the receiver
+    // refuses or leaves unanswered stays as it was, the box shows it so and the operator (or
+    // the job line, failed) is told: message 39. False then.
     bool SwitchAuto(bool on);
     bool SwitchAttenuator(bool on);
+    bool SwitchSound(bool on);
 
     // The program state's tuning as a VFO keeps it; a VFO kept so back into the program state
     // (nothing for one not known yet; a step not known leaves the program's). The AUTO switch
@@ -630,7 +636,7 @@ class AorPanel : public AorBankPanel {
     bool WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks,
                    Unwritten& unwritten);
     void WriteBankChannels(int bank, Unwritten& unwritten);
-    void WalkSearchBank(bool write, int bank, Unwritten& unwritten);
+    bool WalkSearchBank(bool write, int bank, Unwritten& unwritten);
     // The walk of a write in a transfer, then what it did not write told.
     Unwritten WriteBanks(const std::string& status, std::span<const int> banks,
                          std::span<const int> searchBanks);

@@ -102,8 +102,8 @@ void AorPanel::ChannelEmptied() {
 // With direct writing the search bank is read from the receiver first and takes what the
 // receiver holds but the edit; written, it becomes the receiver's current one. A write the
 // receiver refuses (or leaves unanswered) leaves the search bank as the receiver holds it (as
-// the panel had it when the receiver did not answer the read): the row never shows a value
-// the receiver does not hold.
+// the panel had it when the receiver did not answer the read), and is told as a bank write
+// tells it: the row never shows a value the receiver does not hold.
 void AorPanel::EditSearchBank(const std::function<void(AorSearchBank&)>& edit, bool sendAnyway) {
     AorSearchBank& record = CurrentSearch();
     if (!DirectWrite) {
@@ -123,10 +123,12 @@ void AorPanel::EditSearchBank(const std::function<void(AorSearchBank&)>& edit, b
     const AorSearchBank before = answer == ChannelAnswer::Empty ? AorSearchBank{} : record;
     edit(record);
     if ((answer != ChannelAnswer::None || sendAnyway) && !record.Empty()) {
-        if (!SendSearchBank(CurrentSearchBank))
+        if (!SendSearchBank(CurrentSearchBank)) {
             record = before;
-        else if (!SelectWrittenSearchBank(CurrentSearchBank))
+            TellSearchBankNotWritten(1, SearchBankName(CurrentSearchBank));
+        } else if (!SelectWrittenSearchBank(CurrentSearchBank)) {
             fdx_->ShowError(kReceiverSilent);
+        }
     }
     ShowSearchBank();
 }

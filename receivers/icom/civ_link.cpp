@@ -80,15 +80,10 @@ int DecodeLevel(std::string_view replyText) {
     return static_cast<int>(std::clamp<int64_t>(ReadInteger(digits), 0, 255));
 }
 
-std::string NameToHex(std::string_view name, std::size_t length) {
-    std::string hex;
-    for (std::size_t i = 0; i < length; ++i) {
-        uint8_t c = i < name.size() ? static_cast<uint8_t>(name[i]) : ' ';
-        if (c < 0x20 || c > 0x7E) c = ' ';
-        const uint8_t byte[1] = {c};
-        hex += BytesToHex(byte);
-    }
-    return hex;
+std::string NameToHex(std::string_view name, std::size_t length, const LabelCharacters& takes) {
+    std::string field = LabelForSet(name, length, takes);
+    field.resize(length, ' ');
+    return BytesToHex(std::span(reinterpret_cast<const uint8_t*>(field.data()), field.size()));
 }
 
 std::string NameFromWire(std::span<const uint8_t> bytes) {

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "receivers/memory_channel.h"
 #include "receivers/ring_cursor.h"
 
 class ReceiverPanel;
@@ -70,9 +71,9 @@ uint32_t DecodeFrequency(std::string_view replyText);
 int DecodeLevel(std::string_view replyText);
 
 // A name as it goes into a frame: `length` characters, each as "%02X", blanks ("20") after
-// the end of the name. A character outside printable ASCII goes out as a blank, so that no
-// name can carry the frame bytes FD, FE or FF (or half of a UTF-8 character).
-std::string NameToHex(std::string_view name, std::size_t length);
+// the end of the name. A character the set's name field does not take (`takes`, printable
+// ASCII at most) goes out as one blank, so that no name can carry the frame bytes FD, FE or FF.
+std::string NameToHex(std::string_view name, std::size_t length, const LabelCharacters& takes);
 // A name from a reply: what is not printable becomes a blank, and the blanks that fill it up
 // go.
 std::string NameFromWire(std::span<const uint8_t> bytes);

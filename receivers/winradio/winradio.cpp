@@ -483,9 +483,9 @@ bool WINRADIO::ReadStateFile() {
     Scale.Resize(kLargestUpperLimit);
     const std::optional<StateFileHead> head =
         ReadStateFileKeys([](std::string_view, std::string_view) {});
-    const uint64_t fileUpperLimit = head && head->ScaleCells > 0
-                                        ? (uint64_t{head->ScaleCells} - 1) * LevelScale::kCellWidth
-                                        : 0;
+    // The cells the file counts, or those its runs filled where they are more.
+    const uint64_t fileCells = head ? std::max(head->ScaleCells, head->ScaleCellsRead) : 0;
+    const uint64_t fileUpperLimit = fileCells > 0 ? (fileCells - 1) * LevelScale::kCellWidth : 0;
     Scale.Resize(static_cast<uint32_t>(
         std::clamp<uint64_t>(fileUpperLimit, ownUpperLimit, kLargestUpperLimit)));
     if (!head) return false;

@@ -124,4 +124,31 @@ TEST_F(Ar5000SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
 }
 
+// An AR5000 whose 150 channels the panel holds already, read whole again; the set is lost
+// part-way through the read, unplugged (its terminal goes) or silent: every channel stays, in
+// the panel and at the close in its state file, and the loss is told once.
+class Ar5000ReadCut : public window_test::AorOnAir<emulators::Ar5000Emulator> {
+  protected:
+    Ar5000ReadCut() : AorOnAir(window_test::Flat(8)) {}
+    // RECV_SAVE: the panel keeps its memory in its state file ("ДА" in cp1251).
+    std::string Ini() const override {
+        return "COM=1\r\nSPEED=5\r\nRECV=7\r\nRECV_SAVE=\xc4\xc0\r\n";
+    }
+};
+
+TEST_F(Ar5000ReadCut, AnUnpluggedSetKeepsEveryChannelAndIsToldOnce) {
+    LoseSetWhenAsked("MR119", /*unplugged=*/true);  // bank 1's 20th channel
+    const AR5000& panel = HoldAndReadWhole<AR5000>(150);
+    EXPECT_FALSE(receiver.has_value());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
+    ExpectEveryChannelKept(panel, "AR5000", 150);
+}
+
+TEST_F(Ar5000ReadCut, ASilentSetKeepsEveryChannelAndIsToldOnce) {
+    LoseSetWhenAsked("MR119", /*unplugged=*/false);
+    const AR5000& panel = HoldAndReadWhole<AR5000>(150);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
+    ExpectEveryChannelKept(panel, "AR5000", 150);
+}
+
 }  // namespace

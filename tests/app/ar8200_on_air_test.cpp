@@ -124,4 +124,31 @@ TEST_F(Ar8200SwitchedOffAndOn, TheOwnScanEndsWithTheReceiversReturn) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
 }
 
+// An AR8200 whose 95 channels the panel holds already, read whole again; the set is lost
+// part-way through the read, unplugged (its terminal goes) or silent: every channel stays, in
+// the panel and at the close in its state file, and the loss is told once.
+class Ar8200ReadCut : public window_test::AorOnAir<emulators::Ar8200Emulator> {
+  protected:
+    Ar8200ReadCut() : AorOnAir(window_test::Flat(8), Model::Ar8200) {}
+    // RECV_SAVE: the panel keeps its memory in its state file ("ДА" in cp1251).
+    std::string Ini() const override {
+        return "COM=1\r\nSPEED=5\r\nRECV=9\r\nRECV_SAVE=\xc4\xc0\r\n";
+    }
+};
+
+TEST_F(Ar8200ReadCut, AnUnpluggedSetKeepsEveryChannelAndIsToldOnce) {
+    LoseSetWhenAsked("MRA29", /*unplugged=*/true);  // bank A's 30th channel
+    const AR8200& panel = HoldAndReadWhole<AR8200>(95);
+    EXPECT_FALSE(receiver.has_value());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
+    ExpectEveryChannelKept(panel, "AR8200", 95);
+}
+
+TEST_F(Ar8200ReadCut, ASilentSetKeepsEveryChannelAndIsToldOnce) {
+    LoseSetWhenAsked("MRA29", /*unplugged=*/false);
+    const AR8200& panel = HoldAndReadWhole<AR8200>(95);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
+    ExpectEveryChannelKept(panel, "AR8200", 95);
+}
+
 }  // namespace

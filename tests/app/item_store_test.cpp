@@ -310,6 +310,43 @@ TEST_F(MeasurementSets, ASaveKilledWritingTheLevelsLeavesNoHeader) {
     EXPECT_FALSE(Exists("FREQ/0001/0002.etl"));
 }
 
+// An etalon copied from elsewhere with only its current levels and the operator's notes, and
+// notes whose etalon is gone: the start keeps them all, the etalon loads with the arrays it
+// lacks cleared, and a new etalon takes no number whose notes are there.
+class EtalonsWithoutAllTheirArrays : public Etalons {
+    void Prepare() override {
+        WriteRange("0001", "FM", 1000000, 1080000);
+        Write("DP/0001/0005.etl", {"Идентификатор=Привезенный", "Кол-во_точек=3201"});
+        Write("DP/0001/0005.cur", {"FL=7", "FC=3200"});
+        Write("DP/0001/0005.txt", {"Заметка"});
+        Write("DP/0001/0001.txt", {"Заметка без эталона"});
+    }
+};
+
+TEST_F(EtalonsWithoutAllTheirArrays, AreKeptAndLoadWithTheMissingArraysCleared) {
+    JournalItem* fm = Child(store.RangeFolder, "FM");
+    JournalItem* copied = Child(fm, "Привезенный");
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(Read("DP/0001/0005.txt"), Lines({"Заметка"}));
+    journal.Select(copied);
+    store.LoadItem();
+    Bank& slot = fdx.ScanSlots[0];
+    ASSERT_TRUE(slot.HasEtalon);
+    fdx.EtalonKind = 0;
+    ASSERT_TRUE(fdx.LoadScale(0));
+    EXPECT_EQ(slot.Etalon[3200], 7);
+    fdx.EtalonKind = 1;  // no .min
+    ASSERT_TRUE(fdx.LoadScale(0));
+    EXPECT_EQ(slot.Etalon[0], 0);
+    EXPECT_EQ(slot.Etalon[3200], 0);
+
+    ScanIntoSlot();
+    store.SaveItem();
+    EXPECT_TRUE(Exists("DP/0001/0002.etl"));
+    EXPECT_FALSE(Exists("DP/0001/0001.etl"));
+    EXPECT_EQ(Read("DP/0001/0001.txt"), Lines({"Заметка без эталона"}));
+}
+
 // ---- loading
 
 class Loading : public StandaloneStore {
@@ -614,6 +651,48 @@ TEST_F(Deleting, AStoredFrequencyGoesWithoutAQuestionAndTheHistoryIsRewritten) {
         store.DeleteItem();
     }
     EXPECT_EQ(Messages(), (Rows{"Данный элемент удалить нельзя", "Данный элемент удалить нельзя"}));
+}
+
+// ---- stored files read only up to a NUL byte
+
+// A bank, a job and the frequency history whose files a NUL byte cut: each loads with what came
+// before it, and what the program writes of it later never goes over the whole file: that is
+// kept beside, as one the program did not read.
+class FilesCutByANul : public StandaloneStore {
+    void Prepare() override {
+        WriteBytes("FREQ/0001/freq.cfg", bank);
+        WriteBytes("JOB/0001/job.cfg", job);
+        WriteBytes("010011.dat", history);
+    }
+
+  protected:
+    const std::string bank =
+        Lines({"Идентификатор=Посты", "Кол-во=2", "F=1455000"}) + '\0' + Lines({"F=4339200"});
+    const std::string job =
+        Lines({"Идентификатор=Обход", "Кол-во=2", "STR_NO=0", "DCL=Кнопка ПУСК"}) + '\0' +
+        Lines({"STR_NO=1", "DCL=Кнопка СТОП"});
+    const std::string history = Lines({"1455000"}) + '\0' + Lines({"4339200"});
+};
+
+TEST_F(FilesCutByANul, AreKeptBesideWhenTheProgramWritesThemAgain) {
+    JournalItem* posts = Child(store.BankFolder, "Посты");
+    ASSERT_NE(posts, nullptr);
+    EXPECT_EQ(posts->As<UserFreq>()->Channels.size(), 1u);
+    store.RenameJournalItem(posts, "Посты 2");
+    EXPECT_NE(Read("FREQ/0001/freq.cfg").find(Lines({"Идентификатор=Посты 2"})), std::string::npos);
+    EXPECT_EQ(Read("FREQ/0001/freq.cfg.не_прочитан"), bank);
+
+    JournalItem* round = Child(store.JobFolder, "Обход");
+    ASSERT_NE(round, nullptr);
+    store.RenameJournalItem(round, "Обход 2");
+    EXPECT_EQ(Read("JOB/0001/job.cfg.не_прочитан"), job);
+
+    EXPECT_EQ(Names(store.FrequencyFieldEntry), Rows{"145.5000"});
+    fdx.Frequency = 1010000;
+    store.DropOnJournal("MAIN_FREQ");
+    EXPECT_EQ(Read("010011.dat"), Lines({"1455000", "1010000"}));
+    EXPECT_EQ(Read("010011.dat.не_прочитан"), history);
+    EXPECT_TRUE(Messages().empty());
 }
 
 // ---- clearing and the notes file

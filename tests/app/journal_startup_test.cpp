@@ -9,6 +9,7 @@
 #include "app/journal_tree.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/ended_process.h"
+#include "tests/support/operator_hand.h"
 
 namespace {
 
@@ -123,6 +124,24 @@ TEST_F(StartupJournal, TheTreeControlMirrorsTheJournal) {
     EXPECT_EQ(orvel.journal.Selected()->Name, "Радиовещание FM");
     EXPECT_EQ(orvel.SelectedRange, orvel.journal.Selected()->As<UserDp>());
     EXPECT_EQ(orvel.InfoFileShown, folder.Dir() + "DP/0001/info.txt");
+}
+
+// The keys choose an item as a click does: the journal's selection is the item the tree shows.
+TEST_F(StartupJournal, TheKeysChooseTheJournalsItemAsAClickDoes) {
+    namespace hand = operator_hand;
+    orvel.Show();
+    ui::TreeView& tree = *orvel.op;
+    JournalItem* fm = Child(orvel.store.RangeFolder, "Радиовещание FM");
+    tree.SelectItem(orvel.journalTree->TreeItemOf(fm));
+    ui::ServePending();
+    hand::PressKeys(&tree, {Qt::Key_Down});
+    ui::TreeItem* shown = tree.Selected();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_NE(orvel.journalTree->ItemOf(shown), fm);
+    EXPECT_EQ(orvel.journal.Selected(), orvel.journalTree->ItemOf(shown));
+    hand::PressKeys(&tree, {Qt::Key_Up});
+    EXPECT_EQ(orvel.journal.Selected(), fm);
+    EXPECT_EQ(orvel.SelectedRange, fm->As<UserDp>());
 }
 
 class RangesOfEqualStart : public WindowTest {
@@ -328,9 +347,10 @@ class InterruptedSaves : public WindowTest {
         WriteBytes("PRINT/Печать отчета ORVEL (2).pdf" + ended + "_5", "%PDF-1.4\n");
         WriteBytes("PRINT/Печать отчета ORVEL.pdf", "%PDF-1.4 whole");
         WriteBytes(ours, "x");
-        // Result sets: one whole, one whose arrays or levels the save never reached (with the
-        // operator's notes on it), one whose header it never reached; copied from Windows, a
-        // set may spell its extensions in capitals.
+        // Result sets: one whole, one with some of its arrays or none of its levels (copied from
+        // elsewhere, or a deletion cut short; with the operator's notes on it), one whose header
+        // the save never reached (the operator's notes beside it); copied from Windows, a set
+        // may spell its extensions in capitals.
         WriteRange("0001", "FM", 1000000, 1080000);
         WriteEtalon("DP/0001/0001.ETL", {"Идентификатор=Целый"});
         Write("DP/0001/0002.etl", {"Идентификатор=Без массивов"});
@@ -338,8 +358,10 @@ class InterruptedSaves : public WindowTest {
         Write("DP/0001/0002.txt", {"Заметка"});
         Write("DP/0001/0003.cur", {"FL=1"});
         Write("DP/0001/0003.obr", {"FL=1"});
+        Write("DP/0001/0003.txt", {"Заметка без эталона"});
         Write("FREQ/0001/freq.cfg", {"Идентификатор=Посты", "Кол-во=1", "F=1455000"});
         Write("FREQ/0001/0001.etl", {"Идентификатор=Без уровней"});
+        Write("FREQ/0001/0001.txt", {"Заметка"});
         Write("FREQ/0001/0002.meg", {"F=1455000", "FL=1"});
         Write("FREQ/0001/0003.etl", {"Идентификатор=Целые"});
         Write("FREQ/0001/0003.MEG", {"F=1455000", "FL=1"});
@@ -363,18 +385,21 @@ TEST_F(InterruptedSaves, AreGoneAfterTheStartUnlessTheirProgramRuns) {
     EXPECT_TRUE(Exists(ours));
 }
 
-// A set is what its files hold, or it is not there: the start sweeps the sets whose header or
-// arrays a save (or a deletion) never reached, rather than list them as whole.
-TEST_F(InterruptedSaves, LeaveNoResultSetWithoutItsFiles) {
+// The start sweeps only what a save cut short leaves: the arrays or levels whose header never
+// came. A set with its header stays and is listed, whatever arrays it lacks (they load
+// cleared), and the operator's notes stay wherever they are.
+TEST_F(InterruptedSaves, LeaveNoArraysWithoutTheirHeaderAndTakeNoHeaderOrNotes) {
     JournalItem* range = Child(orvel.store.RangeFolder, "FM");
     EXPECT_EQ(Names(range).back(), "Целый");
-    EXPECT_EQ(Child(range, "Без массивов"), nullptr);
-    EXPECT_EQ(Files("DP/0001"), (Rows{"0001.ETL", "0001.cur", "0001.max", "0001.min", "0001.obr",
-                                      "0001.sum", "diap.cfg"}));
+    EXPECT_NE(Child(range, "Без массивов"), nullptr);
+    EXPECT_EQ(Files("DP/0001"),
+              (Rows{"0001.ETL", "0001.cur", "0001.max", "0001.min", "0001.obr", "0001.sum",
+                    "0002.cur", "0002.etl", "0002.txt", "0003.txt", "diap.cfg"}));
     JournalItem* bank = Child(orvel.store.BankFolder, "Посты");
     EXPECT_EQ(Names(bank).back(), "Целые");
-    EXPECT_EQ(Child(bank, "Без уровней"), nullptr);
-    EXPECT_EQ(Files("FREQ/0001"), (Rows{"0003.MEG", "0003.etl", "freq.cfg"}));
+    EXPECT_NE(Child(bank, "Без уровней"), nullptr);
+    EXPECT_EQ(Files("FREQ/0001"),
+              (Rows{"0001.etl", "0001.txt", "0003.MEG", "0003.etl", "freq.cfg"}));
 }
 
 }  // namespace

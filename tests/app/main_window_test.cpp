@@ -4,9 +4,11 @@
 // Before Qt's test header, whose "signals" keyword would rename the emulator's signal plan.
 #include "app/orvel_editors.h"
 #include "app/orvel_windows.h"
+#include "state/scale_tags.h"
 #include "tests/app/window_fixture.h"
 
 #include <QTest>
+#include <array>
 #include <filesystem>
 #include <functional>
 
@@ -49,6 +51,19 @@ class MainWindowWithTagDefaults : public MainWindow {
 
 TEST_F(MainWindowWithTagDefaults, MissingScaleTagsAreMadeFromTheDefaults) {
     EXPECT_EQ(Read("SCALE/scale.tag"), Lines({"Маркер=1", "F=1025000"}));
+}
+
+// Made from the defaults as they stand: a quoted caption keeps its TAB and its quotes.
+class MainWindowWithQuotedTagDefaults : public MainWindow {
+    void Prepare() override {
+        Write("SCALE/scaled.tag", {"\"Канал\tсвязи\"\tFIELD000", "Позывной\tFIELD001"});
+    }
+};
+
+TEST_F(MainWindowWithQuotedTagDefaults, MissingScaleTagsKeepTheDefaultsQuotes) {
+    EXPECT_EQ(Read("SCALE/scale.tag"), Lines({"\"Канал\tсвязи\"\tFIELD000", "Позывной\tFIELD001"}));
+    EXPECT_EQ(ReadFieldList(orvel),
+              (std::vector<Field>{{"Канал\tсвязи", "FIELD000", {}}, {"Позывной", "FIELD001", {}}}));
 }
 
 class MainWindowOnACopiedTree : public MainWindow {
@@ -95,6 +110,89 @@ TEST_F(MainWindow, ModulationButtonsTickTheCurrentModeAloneWhateverThePanelTicks
     orvel.ShowModulation();
     EXPECT_EQ(ticked(), "U");
     EXPECT_TRUE(panel->catt10->IsChecked());
+}
+
+// The main form's controls, row by row as its layout gives them: number, name, rectangle in
+// dialog units (left, top, width, height), caption and tooltip; the buttons and fields of the
+// bottom bar where the operator expects them, the seven mode buttons each 12 units wide.
+TEST_F(MainWindow, EveryControlOfTheMainFormStandsWhereItsLayoutPutsIt) {
+    struct Row {
+        int number;
+        const char* name;
+        ui::Rect rect;
+        const char* caption;
+        const char* tooltip;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {101, "op",          {3, 33, 102, 192},  "", ""},
+        {102, "tabctrl_1",   {129, 0, 288, 225}, "", ""},
+        {103, "groupb_1",    {0, 225, 420, 30},  "", ""},
+        {104, "pictbttn_2",  {109, 95, 18, 16},  "", "Загрузить Информацию"},
+        {105, "pictbttn_3",  {109, 113, 18, 16}, "", "Сохранить Информацию"},
+        {106, "start",       {12, 237, 36, 12},  "ПУСК", "Запуск Сканирования"},
+        {107, "ft",          {219, 237, 54, 77}, "", "Текущая частота  в МГц"},
+        {108, "ftup",        {273, 234, 11, 18}, "", "Частота + - Шаг"},
+        {109, "nfm",         {331, 234, 12, 9},  "", "Модуляция NFM"},
+        {110, "label_1",     {333, 243, 84, 8},  "F   W   A    L    U   C    R", ""},
+        {111, "wfm",         {343, 234, 12, 9},  "", "Модуляция WFM"},
+        {112, "am",          {355, 234, 12, 9},  "", "Модуляция AM"},
+        {113, "lsb",         {367, 234, 12, 9},  "", "Модуляция LSB"},
+        {114, "usb",         {379, 234, 12, 9},  "", "Модуляция USB"},
+        {115, "cw",          {390, 234, 12, 9},  "", "Модуляция CW"},
+        {116, "Jornal",      {39, 6, 33, 9},     "Журнал", ""},
+        {118, "label_4",     {285, 231, 9, 6},   "+", ""},
+        {119, "label_7",     {285, 243, 6, 9},   "_", ""},
+        {120, "pictbttn_1",  {109, 189, 18, 15}, "", "Очистить Панель"},
+        {121, "pictbttn_4",  {109, 171, 18, 15}, "", "Удалить Информацию из Журнала"},
+        {122, "pictb_1",     {105, 204, 22, 20}, "", ""},
+        {123, "progb_1",     {147, 240, 69, 9},  "", ""},
+        {124, "pause",       {60, 237, 34, 12},  "ПАУЗА", "Приостановить Исполнение"},
+        {126, "step",        {291, 237, 39, 77}, "", "Текущий шаг в КГц"},
+        {127, "groupb_2",    {3, 0, 102, 30},    "", ""},
+        {128, "clock",       {12, 21, 87, 8},    "", ""},
+        {129, "pictbttn_5",  {108, 237, 16, 12}, "", "Ручное управление"},
+        {130, "pictbttn_6",  {109, 74, 18, 16},  "", "Минус из текущей частоты"},
+        {131, "pictbttn_7",  {109, 57, 18, 16},  "", "Выполнить по правой кнопке мыши "},
+        {132, "pictbttn_8",  {109, 39, 18, 16},  "", "Плюс к текущей частоте"},
+        {133, "pictbttn_9",  {109, 20, 18, 16},  "", "Создать Фиксированную частоту из выделенной"},
+        {134, "pictbttn_10", {109, 2, 18, 16},   "", "Создать Диапазон из выделенного"},
+        {136, "pictbttn_11", {109, 153, 18, 16}, "", "Печать отчета"},
+        {137, "pictbttn_12", {129, 237, 15, 12}, "", "Калибровка"},
+        {138, "pictbttn_13", {110, 134, 18, 16}, "", "Детальный анализ"},
+        {139, "rtty",        {402, 234, 12, 9},  "", "Модуляция CW"},
+    };
+    // clang-format on
+    const ui::FormResource& form = *orvel.Resource();
+    EXPECT_EQ(std::string(form.name), "ID_ORVEL");
+    EXPECT_EQ(form.width, 419);
+    EXPECT_EQ(form.height, 264);
+    EXPECT_EQ(std::string(form.font), "8.MS Sans Serif");
+    ASSERT_EQ(form.controls.size(), std::size(rows));
+    const auto text = [](const char* t) { return std::string(t ? t : ""); };
+    const auto edges = [](const ui::Rect& r) { return std::array{r.x, r.y, r.width, r.height}; };
+    const ui::DialogUnits& units = orvel.Units();
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row& row = rows[i];
+        const ui::ControlResource& made = form.controls[i];
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(made.number, row.number);
+        EXPECT_EQ(text(made.name), row.name);
+        EXPECT_EQ(edges(made.rect), edges(row.rect));
+        EXPECT_EQ(text(made.caption), row.caption);
+        EXPECT_EQ(text(made.tooltip), row.tooltip);
+        // The control's window takes its rectangle (a drop-down list is a line high closed).
+        const ui::Control* control = orvel.FindControl(row.name);
+        ASSERT_NE(control, nullptr);
+        const ui::Rect pixels = units.ToPixels(row.rect);
+        const ui::Rect shown = control->Geometry();
+        EXPECT_EQ(shown.x, pixels.x);
+        EXPECT_EQ(shown.y, pixels.y);
+        EXPECT_EQ(shown.width, pixels.width);
+        if (made.kind != ui::ControlKind::ComboBox) {
+            EXPECT_EQ(shown.height, pixels.height);
+        }
+    }
 }
 
 TEST_F(MainWindow, WaitWindowShowsAndHidesOnItsCodes) {

@@ -6,6 +6,7 @@
 
 #include "app/orvel.h"
 #include "receivers/panel_registry.h"
+#include "state/cp1251.h"
 #include "state/message_bus.h"
 #include "tests/app/stored_files.h"
 #include "tests/support/program_folder.h"
@@ -215,6 +216,50 @@ TEST_F(StartUp, SettingsTooLargeToReadAreSetAsideAndTheStartGoesOnWithoutThem) {
               "Файл ORVEL.INI больше 500 Кб и не прочитан: приняты значения по умолчанию. "
               "Файл сохранен как ORVEL.INI.не_прочитан");
     EXPECT_EQ(std::filesystem::file_size(folder.File("ORVEL.INI.не_прочитан")), 600'000u);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("ORVEL.INI")));
+    EXPECT_EQ(orvel.PortIndex, 0);
+}
+
+// ORVEL.CFG and the receiver's state file with a NUL byte a third of the way in: read up to it,
+// the close would write what came before the NUL over the whole. The start takes neither, says
+// why, and sets them aside whole; the close writes its own beside them.
+TEST_F(StartUp, FilesCutByANulByteAreSetAsideAndTheCloseWritesItsOwn) {
+    WriteIni("COM=1\r\nSPEED=5\r\nRECV=4\r\nRECV_SAVE=\xc4\xc0\r\nSCAN_SAVE=\xc4\xc0\r\n");
+    const std::string cfg =
+        Utf8ToCp1251("Фон=7\r\n") + '\0' + Utf8ToCp1251("Сетка=Да\r\nГруппа=Вся авиация\r\n");
+    const std::string state =
+        Utf8ToCp1251("Ft=1455000\r\n") + '\0' + Utf8ToCp1251("Банк=3\r\nКаналов_Банк3=7\r\n");
+    WriteBytes(folder.File("ORVEL.CFG"), cfg);
+    WriteBytes(folder.File("IC8500.001"), state);
+    ASSERT_TRUE(orvel.Create());
+    ASSERT_EQ(boxes.notices.size(), 2u);
+    EXPECT_EQ(boxes.notices[0].text,
+              "Файл IC8500.001 содержит нулевой байт и не прочитан: приняты значения по "
+              "умолчанию. Файл сохранен как IC8500.001.не_прочитан");
+    EXPECT_EQ(boxes.notices[1].text,
+              "Файл ORVEL.CFG содержит нулевой байт и не прочитан: приняты значения по "
+              "умолчанию. Файл сохранен как ORVEL.CFG.не_прочитан");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(orvel.BackColor, 0u);  // nothing taken from before the NUL
+    EXPECT_EQ(orvel.Frequency, 688'000u);
+
+    orvel.Show();
+    EXPECT_TRUE(orvel.Close());
+    EXPECT_TRUE(ReadBytes(folder.File("ORVEL.CFG")).starts_with("\xc4\xe0\xf2\xe0="));  // "Дата="
+    EXPECT_TRUE(ReadBytes(folder.File("IC8500.001")).starts_with("\xc4\xe0\xf2\xe0="));
+    EXPECT_EQ(ReadBytes(folder.File("ORVEL.CFG.не_прочитан")), cfg);
+    EXPECT_EQ(ReadBytes(folder.File("IC8500.001.не_прочитан")), state);
+}
+
+TEST_F(StartUp, SettingsCutByANulByteAreSetAsideAndTheStartGoesOnWithoutThem) {
+    const std::string ini("COM=2\r\n\0RECV=4\r\n", 16);
+    WriteIni(ini);
+    ASSERT_TRUE(orvel.Create());
+    ASSERT_FALSE(boxes.notices.empty());
+    EXPECT_EQ(boxes.notices[0].text,
+              "Файл ORVEL.INI содержит нулевой байт и не прочитан: приняты значения по "
+              "умолчанию. Файл сохранен как ORVEL.INI.не_прочитан");
+    EXPECT_EQ(ReadBytes(folder.File("ORVEL.INI.не_прочитан")), ini);
     EXPECT_FALSE(std::filesystem::exists(folder.File("ORVEL.INI")));
     EXPECT_EQ(orvel.PortIndex, 0);
 }

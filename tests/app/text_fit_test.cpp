@@ -278,7 +278,7 @@ TEST_F(TextFit, EveryControlTakesTheClicksOnIt) {
 }
 
 // The letters F W A L U C R of the one label under the mode buttons stand each under its button.
-TEST_F(TextFit, ModeLettersStandUnderTheirButtons) {
+void ExpectModeLettersUnderTheirButtons(ORVEL& orvel) {
     auto* label = static_cast<QLabel*>(orvel.FindControl("label_1")->widget());
     const QString letters = label->text();
     int letter = 0;
@@ -299,6 +299,22 @@ TEST_F(TextFit, ModeLettersStandUnderTheirButtons) {
         EXPECT_NEAR(letterCentre, buttonCentre, 2) << name;
         ++letter;
     }
+}
+
+TEST_F(TextFit, ModeLettersStandUnderTheirButtons) {
+    ExpectModeLettersUnderTheirButtons(orvel);
+}
+
+// The large-screen layout moves the buttons apart and gives the label blanks of its own: the
+// letters follow the buttons there too.
+class TextFitOnALargeScreen : public TextFit {
+  protected:
+    std::string Ini() const override { return "RECV=4\r\nMAXMON=\xc4\xc0\r\n"; }  // "ДА"
+};
+
+TEST_F(TextFitOnALargeScreen, ModeLettersStandUnderTheirButtons) {
+    ASSERT_EQ(orvel.OptMaxMon, 1);
+    ExpectModeLettersUnderTheirButtons(orvel);
 }
 
 TEST_F(TextFit, JournalHeadingsShowWhole) {

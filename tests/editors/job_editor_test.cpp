@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -254,6 +255,35 @@ TEST_F(JobEditor, TheBoxesSetTheLinesFlagsAndASelectedLineIsShown) {
     EXPECT_EQ(window.Rc_msg->Text(), "было");
     EXPECT_FALSE(window.Cond->IsChecked());
     EXPECT_FALSE(window.cb_6->IsChecked());
+}
+
+// The keys choose a line as a click does: a click on line 13, then End and Up to line 28, and
+// the fields show line 28, which the delete button removes; line 13 stays.
+TEST_F(JobEditor, TheLineChosenWithTheKeysIsShownAndDeleted) {
+    namespace hand = operator_hand;
+    for (int i = 1; i <= 30; ++i) {
+        Insert(JobDelay);
+        Type(std::to_string(i));  // each line's delay is its number
+    }
+    hand::ClickRow(window.lv_1, 12);
+    ui::ServePending();
+    EXPECT_EQ(window.lineNumber->Text(), "013");
+    hand::PressKeys(window.lv_1, {Qt::Key_End, Qt::Key_Up, Qt::Key_Up});
+    EXPECT_EQ(window.lv_1->SelectedRow(), 27);
+    EXPECT_EQ(fdx.EditLineIndex, 27);
+    EXPECT_EQ(window.lineNumber->Text(), "028");
+    EXPECT_EQ(window.Value->Text(), "28");
+
+    hand::ClickServed(window.cb_2);  // "Исключить выделенную команду"
+    ASSERT_EQ(fdx.EditLineCount, 29);
+    std::vector<uint32_t> delays;
+    for (int i = 0; i < fdx.EditLineCount; ++i) delays.push_back(Line(i).VAL);
+    EXPECT_EQ(std::count(delays.begin(), delays.end(), 28u), 0);
+    EXPECT_EQ(std::count(delays.begin(), delays.end(), 13u), 1);
+    EXPECT_EQ(Line(27).VAL, 29u);
+    // The line after it takes its place, and the list and the fields show it.
+    EXPECT_EQ(window.lv_1->SelectedRow(), fdx.EditLineIndex);
+    EXPECT_EQ(window.Value->Text(), std::to_string(Line(fdx.EditLineIndex).VAL));
 }
 
 TEST_F(JobEditor, ARememberedLineIsPastedAfterTheSelectedOne) {

@@ -20,6 +20,7 @@
 #include "state/stamp_clock.h"
 #include "tests/editors/editor_fixture.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/operator_hand.h"
 #include "tests/support/program_folder.h"
 #include "ui/reply_event.h"
 #include "ui/sound.h"
@@ -373,6 +374,33 @@ TEST_F(Phonograms, DeletingAsksOnceAndNeverTakesTheLastFragment) {
     shown.clear();
     window.DeleteFragment();
     EXPECT_EQ(shown, Texts{"Фонограмма содержит единственный фрагмент."});
+}
+
+// The keys choose a fragment as a click does, and the Delete key then takes the fragment the list
+// shows selected; before any sound the keys choose the recording rate as a click does.
+TEST_F(Phonograms, TheKeysChooseTheFragmentThatDeleteTakesAndTheRate) {
+    namespace hand = operator_hand;
+    window.Show();
+    hand::ClickLine(window.lb_1, 0);
+    ui::ServePending();
+    EXPECT_EQ(fdx.RecordRate, 0u);
+    hand::PressKeys(window.lb_1, {Qt::Key_Down});
+    EXPECT_EQ(fdx.RecordRate, 1u);
+    hand::PressKeys(window.lb_1, {Qt::Key_End});
+    EXPECT_EQ(fdx.RecordRate, 2u);
+
+    LoadSeparate({1000, 2000, 3000});
+    hand::ClickRow(window.lv_1, 0);
+    ui::ServePending();
+    EXPECT_EQ(window.Selected(), 0);
+    hand::PressKeys(window.lv_1, {Qt::Key_Down, Qt::Key_Down});
+    EXPECT_EQ(window.Selected(), 2);
+    EXPECT_EQ(window.all_time->Text(), "00:00:03");
+    hand::PressKeys(window.lv_1, {Qt::Key_Up, Qt::Key_Delete});  // asked, and answered yes
+    EXPECT_EQ(shown, Texts{"Удалить фрагмент?"});
+    ASSERT_EQ(phonogram.Fragments.size(), 2u);
+    EXPECT_EQ(phonogram.Fragments[0].Identifier, "1");
+    EXPECT_EQ(phonogram.Fragments[1].Identifier, "3");
 }
 
 TEST_F(Phonograms, JobLinesSetTheRateOnlyBeforeTheSoundAndSelectAFragment) {

@@ -259,6 +259,20 @@ TEST_F(AorAr5000, SilentSetHearsButAnswersNothing) {
     EXPECT_EQ(line_.Exchange("MD"), "MD0");  // nothing of the level was left behind
 }
 
+// A set unplugged part-way through: the lines it was to answer get their answers, the next
+// ones nothing (empty lines are no command and count for nothing), until it is woken.
+TEST_F(AorAr5000, FallsSilentAfterTheLinesItIsToldToAnswer) {
+    emulator_.SetSilentAfter(2);
+    EXPECT_EQ(line_.Exchange("MD"), "MD0");
+    line_.Send("\r\n");
+    EXPECT_EQ(line_.Exchange("AT"), "AT00");
+    line_.Send("LM\r\nRX\r\n");
+    ASSERT_TRUE(emulator_.WaitForLines(5, 5s));
+    emulator_.SetSilent(false);
+    EXPECT_EQ(line_.Exchange("MD"), "MD0");  // nothing of the level or the state came
+    EXPECT_EQ(line_.Exchange("MD"), "MD0");  // and it stays awake
+}
+
 TEST_F(AorAr5000, GarbageComesBeforeEveryReplyLine) {
     emulator_.SetGarbage("\x13\xFF");
     line_.Send("MD1\r\nMD\r\n");
@@ -365,6 +379,19 @@ TEST(AorEmulatorProgram, AnswersTerselyWhenAskedTo) {
     }
 }
 
+// --silent-after: the set answers that many lines first.
+TEST(AorEmulatorProgram, FallsSilentAfterTheLinesItIsToldToAnswer) {
+    const Program program = Launch({"--model", "ar8200", "--silent-after", "2"});
+    ASSERT_GT(program.pid, 0);
+    {
+        const Line line(TerminalPath(program));
+        EXPECT_EQ(line.Exchange("MRA05"), "MR MXA05 ---");
+        EXPECT_EQ(line.Exchange("SRB"), "SRB ---");
+    }
+    ::kill(program.pid, SIGTERM);
+    EXPECT_EQ(ExitCode(program), 0);
+}
+
 // --refuse: the lines of the commands named are answered "?", the others as ever.
 TEST(AorEmulatorProgram, RefusesTheCommandsItIsToldTo) {
     const Program program = Launch({"--model", "ar8200", "--refuse", "MX,SE"});
@@ -387,6 +414,8 @@ TEST(AorEmulatorProgram, RefusesAnUnknownModelAndValuesOutsideItsRange) {
                                                {"--noise", "256"},
                                                {"--refuse", "MX,,SE"},
                                                {"--model", "ar8000", "--terse"},
+                                               {"--silent-after", "two"},
+                                               {"--silent-after", "-1"},
                                                {"--link"}})
         EXPECT_EQ(ExitCode(Launch(options)), 1) << options.front();
 }

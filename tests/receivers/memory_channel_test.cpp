@@ -119,11 +119,11 @@ TEST(MemoryChannelKeys, AModelWritesTheFieldsItsMemoryHoldsAndReadsThemBack) {
     }
 }
 
-TEST(MemoryChannelKeys, TheReaderKeepsToTheAnnouncedRoomTheLimitsAndTheModelsValues) {
+TEST(MemoryChannelKeys, TheReaderKeepsToItsRecordsTheLimitsAndTheModelsValues) {
     std::vector<MemoryChannel> records(3, Beacon());
     Read(records, kFullMemory,
          {"Частот_Банков=2", "F=99999999", "F_ATT=+", "F_MOD=Z", "F_QMOD=7", "F=1455000", "F_ATT=+",
-          "F_QATT=15", "F=1000000", "F_ID=beyond", "F_OTHER=1"});
+          "F_QATT=15", "F=0", "F=1000000", "F_ID=beyond", "F_OTHER=1"});
     EXPECT_EQ(records[0].Frequency, kUpper);
     EXPECT_EQ(records[0].AttenuatorDb, 10u);  // a file without the depth: the first one
     EXPECT_EQ(records[0].Modulation, 'W');    // an unknown letter leaves the empty one
@@ -131,7 +131,8 @@ TEST(MemoryChannelKeys, TheReaderKeepsToTheAnnouncedRoomTheLimitsAndTheModelsVal
     EXPECT_EQ(records[0].Number, 0);
     EXPECT_EQ(records[1].AttenuatorDb, 20u);  // between two depths: the next one up
     EXPECT_EQ(records[1].Number, 1);
-    EXPECT_EQ(records[2], Beacon());  // beyond the announced two, with its keys
+    EXPECT_EQ(records[2], kFullMemory.Empty(0));  // beyond the count of two: read all the same
+    // Beyond the records, with its keys: nowhere.
 
     // The count starts the records again; a key of another part is not the reader's.
     Read(records, kFullMemory, {"Частот_Банков=9", "F=0"});
@@ -168,11 +169,12 @@ TEST(MemoryChannelKeys, ValuesBeyondTheirFieldsAreHeldAndReadBackTheSame) {
     }));
     EXPECT_EQ(again, records);
 
-    // "not a number" bounds nothing either; a real count still does.
-    Read(again, kFullMemory, {"Частот_Банков=x", "F=1000000", "F=1000000"});
-    EXPECT_EQ(again[1].Frequency, 1'000'000u);
-    Read(again, kFullMemory, {"Частот_Банков=1", "F=2000000", "F=2000000"});
-    EXPECT_EQ(again[1].Frequency, 1'000'000u);
+    // Nor does "not a number", 0, or a number that falls short of the records behind it.
+    for (const std::string count : {"x", "0", "1"}) {
+        Read(again, kFullMemory, {"Частот_Банков=" + count, "F=1000000", "F=2000000"});
+        EXPECT_EQ(again[1].Frequency, 2'000'000u) << count;
+        again[1].Frequency = 0;
+    }
 }
 
 TEST(WorkingBank, ChannelsGoBothWaysInTheirPlacesAsTheModelHoldsThem) {
@@ -296,6 +298,37 @@ TEST(CurrentSettings, TakeAChannelsButAStepOrADepthItLacks) {
     EXPECT_EQ(fdx.Attenuator, 0);
 }
 
+// A label goes to a set in the characters its field takes, each other character one blank in
+// its place, cut to the field's width; the panel's label is not touched.
+TEST(LabelForSet, EveryCharacterTheFieldDoesNotTakeIsOneBlankInItsPlace) {
+    struct Row {
+        const char* label;  // UTF-8, as the panel keeps it
+        std::size_t width;
+        std::string field;  // code page 1251 bytes
+    };
+    const std::string handEdited = Cp1251ToUtf8("TM \x98\x01\xff\x7f!");
+    const Row rows[] = {
+        {"CALLS", 8, "CALLS"},
+        {"", 8, ""},
+        {"TOOLONGLABEL", 5, "TOOLO"},
+        {handEdited.c_str(), 8, "TM     !"},  // 0x98, 0x01, "я", DEL
+        {"Ж1", 4, " 1"},                      // a letter beyond ASCII, one place
+        {"A\xFD\xFE\xFF\x01Z", 8, "A    Z"},  // stray bytes, one place each
+        {"\xD0\x41", 8, " A"},                // a character begun and not ended, then "A"
+        {"a\xE2\x82\xAC\x62", 8, "a b"},      // the euro sign between "a" and "b", one place
+        {"x\xF0\x9F\x93\xA1y", 8, "x y"},     // one code page 1251 lacks, one place
+        {"why?", 8, "why?"},                  // a question mark is the label's own
+        {"\t\r\n", 8, "   "},
+        {" ~", 8, " ~"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        EXPECT_EQ(LabelForSet(row.label, row.width, kPrintableAscii), row.field);
+    }
+    // A field that takes digits alone.
+    EXPECT_EQ(LabelForSet("A1-2", 8, LabelCharacters{'0', '9'}), " 1 2");
+}
+
 // Every model with banks, as the registry lists them, describes its memory and takes a bank
 // item into its current bank and gives back what its memory holds of it.
 TEST(BankItem, EveryModelWithBanksTakesAnItemAndGivesBackWhatItsMemoryHolds) {
@@ -357,6 +390,70 @@ TEST(BankItem, EveryModelWithBanksTakesAnItemAndGivesBackWhatItsMemoryHolds) {
             EXPECT_EQ(a.Skip, holds.skip ? b.Skip : 0);
         }
         panel->Destroy();
+    }
+    EXPECT_GE(panels, 5);
+}
+
+// Every model with banks reads the channels its state file holds, whatever the count before them
+// says: "Частот_Банков=0" (or a count missing where the model writes none) left every one
+// unread, and the close then wrote the bank empty.
+TEST(StateFileCount, EveryModelWithBanksReadsTheChannelsBehindACountOfZero) {
+    int panels = 0;
+    for (const PanelModel& row : panel_registry::Models()) {
+        if (row.make == nullptr || !row.traits.banks) continue;
+        SCOPED_TRACE(row.configuredType);
+        ProgramFolder folder;
+        MainStandIn main;
+        Comm comm;
+        comm.Discarding = false;
+        FDX s;
+        s.Owner = &main;
+        s.Port = &comm;
+        s.ProgramDir = folder.Dir();
+        s.ReceiverType = row.servedAs;
+        s.OptRecvSave = 1;
+        std::unique_ptr<ReceiverPanel> panel;
+        const auto make = [&] {
+            panel = panel_registry::Make(row.servedAs);
+            ASSERT_TRUE(panel->Create(&main, &s));
+        };
+        const auto post = [&](uint32_t code) {
+            ASSERT_TRUE(PostPrivateMessage(panel.get(), code));
+            ui::ServePending();
+            ui::ServePending();
+        };
+
+        // The current bank holds two channels when the state file is written.
+        make();
+        ++panels;
+        s.Channels.assign(2, BeaconItem("Маяк", 20, 1));
+        s.Channels[0].Frequency = 145'500;
+        s.Channels[1].Frequency = 43'392;
+        s.ChannelCount = 2;
+        post(PostItemLoaded);
+        ASSERT_TRUE(panel->SaveStateFile());
+        const std::string path = panel->StateFilePath();
+        panel->Destroy();
+
+        // Its count line made 0, or put in with 0 where the model writes none.
+        std::string text = ReadBytes(path);
+        const std::string countKey = Utf8ToCp1251("Частот_Банков=");
+        if (const std::size_t at = text.find("\r\n" + countKey); at != std::string::npos)
+            text.erase(at + 2, text.find("\r\n", at + 2) - at);
+        const std::size_t first = text.find("\r\nF=");
+        ASSERT_NE(first, std::string::npos);
+        text.insert(first + 2, countKey + "0\r\n");
+        WriteBytes(path, text);
+
+        make();
+        s.Channels.assign(2, Mt{});
+        s.ChannelCount = 0;
+        post(PostSaveBank);
+        ASSERT_EQ(s.ChannelCount, 2);
+        EXPECT_EQ(s.Channels[0].Frequency, 145'500u);
+        EXPECT_EQ(s.Channels[1].Frequency, 43'392u);
+        panel->Destroy();
+        EXPECT_NE(ReadBytes(path).find("\r\nF=43392\r\n"), std::string::npos);
     }
     EXPECT_GE(panels, 5);
 }

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
@@ -14,8 +15,10 @@
 
 #include "receivers/comm.h"
 #include "state/job_str.h"
+#include "state/stamp_clock.h"
 #include "tests/receivers/main_stand_in.h"
 #include "tests/receivers/receiver_files.h"
+#include "tests/support/operator_hand.h"
 #include "tests/support/program_folder.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -134,17 +137,66 @@ TEST(PanelRegistry, EveryModelHoldsTheHeadOfAHandEditedStateFile) {
         ModelAlone model(row);
         ReceiverPanel* panel = model.Created();
         ASSERT_NE(panel, nullptr);
+        // A receiver on a line has its limits from its model; a card without one learns them
+        // from its library when it connects, and until then its frequency is none (0).
+        const bool limitsKnown = row.traits.serialPort;
         for (const char* step : {"Шаг=-5", "Шаг=99999999999"}) {
             model.state.Step = 125;
+            model.state.Frequency = panel->UpperLimit;  // not kept: the file names a frequency
             WriteBytes(panel->StateFilePath(), Cp1251Lines({"Ft=99999999999", step}));
             ASSERT_TRUE(panel->ReadStateFile()) << step;
             EXPECT_EQ(model.state.Step, 125u) << step;
-            // The lowest the receiver takes (WiNRADIO: none until the card's limits are known).
-            EXPECT_LE(model.state.Frequency, panel->LowerLimit) << step;
+            EXPECT_EQ(model.state.Frequency, limitsKnown ? panel->LowerLimit : 0u) << step;
+        }
+        if (limitsKnown) {
+            // A number the field holds, above the receiver's reach: its highest.
+            WriteBytes(panel->StateFilePath(), Cp1251Lines({"Ft=4000000000", "Шаг=125"}));
+            ASSERT_TRUE(panel->ReadStateFile());
+            EXPECT_EQ(model.state.Frequency, panel->UpperLimit);
         }
         ASSERT_TRUE(panel->WriteStateFile());
         EXPECT_NE(Cp1251ToUtf8(ReadBytes(panel->StateFilePath())).find("\r\nШаг=125\r\n"),
                   std::string::npos);
+        panel->Destroy();
+    }
+}
+
+// Every model's state file cut by a NUL byte a third of the way in (its banks, its scale after
+// the NUL): the panel takes none of it, the file is set aside whole with a notice that says
+// why, and the close writes a file of its own beside it, never over it.
+TEST(PanelRegistry, EveryModelSetsAsideAStateFileHoldingANulByte) {
+    for (const PanelModel& row : panel_registry::Models()) {
+        if (row.make == nullptr || row.variant != 0) continue;
+        SCOPED_TRACE(row.configuredType);
+        ModelAlone model(row);
+        std::vector<MessageRequest> shown;
+        model.state.MessageBox = [&](const FDX&, const MessageRequest& request) {
+            shown.push_back(request);
+            return true;
+        };
+        ReceiverPanel* panel = model.Created();
+        ASSERT_NE(panel, nullptr);
+        const std::string path = panel->StateFilePath();
+        const std::string name = path.substr(model.folder.Dir().size());
+        const std::string bytes = Cp1251Lines({"Ft=1455000", "Шаг=50"}) + '\0' +
+                                  Cp1251Lines({"Частот_Банков=1", "F=1455000", "Измерения=3",
+                                               "FL=9", "FC=2", "Шаг_просмотра=500"});
+        WriteBytes(path, bytes);
+        model.state.Step = 125;
+        EXPECT_FALSE(panel->ReadStateFile());
+        EXPECT_EQ(model.state.Step, 125u);  // nothing taken from before the NUL
+        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_EQ(ReadBytes(path + ".не_прочитан"), bytes);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].text, "Файл " + name +
+                                     " содержит нулевой байт и не прочитан: приняты значения по "
+                                     "умолчанию. Файл сохранен как " +
+                                     name + ".не_прочитан");
+        EXPECT_FALSE(shown[0].waits);
+
+        ASSERT_TRUE(panel->WriteStateFile());
+        EXPECT_TRUE(std::filesystem::exists(path));
+        EXPECT_EQ(ReadBytes(path + ".не_прочитан"), bytes);
         panel->Destroy();
     }
 }
@@ -204,6 +256,50 @@ TEST(PanelRegistry, ARightClickOnEveryModelsPanelRunsTheMacroOnce) {
         panel->Destroy();
     }
     EXPECT_GT(panels, 0);
+}
+
+// Every model's channel list follows the keys as it follows a click: the channel the keys leave
+// selected is the panel's own, the one its state file keeps as it keeps a clicked one.
+TEST(PanelRegistry, EveryModelsChannelListTakesTheChannelTheKeysChoose) {
+    namespace hand = operator_hand;
+    StampClock::Set([] { return LocalTime{7, 3, 2001, 9, 5, 30}; });
+    int lists = 0;
+    for (const PanelModel& row : panel_registry::Models()) {
+        if (row.make == nullptr || !row.traits.banks) continue;
+        SCOPED_TRACE(row.configuredType);
+        ModelAlone model(row);
+        ReceiverPanel* panel = model.Created();
+        ASSERT_NE(panel, nullptr);
+        model.main.Show();
+        panel->Show();
+        ui::ServePending();
+        ui::ListView* list = nullptr;
+        for (const ui::ControlResource& control : panel->Resource()->controls)
+            if (control.kind == ui::ControlKind::ListView)
+                list = static_cast<ui::ListView*>(panel->FindControl(control.name));
+        ASSERT_NE(list, nullptr) << "a model with banks shows its channels";
+        ASSERT_GE(list->RowCount(), 3);
+        ++lists;
+        const auto kept = [&] {
+            EXPECT_TRUE(panel->WriteStateFile());
+            return ReadBytes(panel->StateFilePath());
+        };
+        const auto clicked = [&](int channel) {
+            hand::ClickRow(list, channel);
+            ServeClick();
+            return kept();
+        };
+        const std::string first = clicked(0);
+        const std::string third = clicked(2);
+        EXPECT_TRUE(first != third) << "the state file keeps the chosen channel";
+        clicked(0);
+        hand::PressKeys(list, {Qt::Key_Down, Qt::Key_Down});
+        EXPECT_EQ(list->SelectedRow(), 2);
+        EXPECT_TRUE(kept() == third) << "the keys chose another channel than a click";
+        panel->Destroy();
+    }
+    StampClock::Set({});
+    EXPECT_GT(lists, 0);
 }
 
 // The fine scale's job numbers of every model, as the job catalog lists them: its jumps to the

@@ -93,20 +93,39 @@ TEST_F(PanelStateFile, EveryCellRoundTripsAndTheHeadComesBack) {
     EXPECT_EQ(head.Date, "07/03/2001");
 }
 
-TEST_F(PanelStateFile, RunsAreCutAtTheScaleAndAShorterCountLeavesTheRestAlone) {
+TEST_F(PanelStateFile, RunsAreCutAtTheScaleAndCellsTheyDoNotReachStayAsTheyWere) {
     WriteBytes(path, Cp1251Lines({"Измерения=999999", "FL=3", "FC=999999"}));
     LevelScale small;
     small.Allocate(100'000);  // 1001 cells
     ASSERT_TRUE(Read(small));
     EXPECT_EQ(small.Cell(1000), 3);
+    EXPECT_EQ(head.ScaleCells, 999'999u);
+    EXPECT_EQ(head.ScaleCellsRead, 1001u);
 
     small.SetCell(5, 99);
-    WriteBytes(path, Cp1251Lines({"FL=8", "Измерения=3", "FL=1", "FC=10", "FL=2"}));
+    WriteBytes(path, Cp1251Lines({"FL=8", "Измерения=3", "FL=1", "FC=2", "FL=2"}));
     ASSERT_TRUE(Read(small));
-    EXPECT_EQ(small.Cell(0), 1);
+    EXPECT_EQ(small.Cell(0), 1);  // the count line starts the runs again
     EXPECT_EQ(small.Cell(2), 1);
-    EXPECT_EQ(small.Cell(3), 3);  // beyond the count: as it was
+    EXPECT_EQ(small.Cell(3), 2);
+    EXPECT_EQ(small.Cell(4), 3);  // beyond the runs: as it was
     EXPECT_EQ(small.Cell(5), 99);
+}
+
+// A count that disagrees with the runs behind it leaves none of them unread: the close would
+// write the whole scale cleared.
+TEST_F(PanelStateFile, ACountThatDisagreesWithTheRunsBoundsNothing) {
+    for (const char* count : {"Измерения=0", "Измерения=2", "Измерения=-3", "Измерения=x"}) {
+        SCOPED_TRACE(count);
+        scale.Clear();
+        WriteBytes(path, Cp1251Lines({count, "FL=9", "FC=5", "FL=4"}));
+        ASSERT_TRUE(Read(scale));
+        EXPECT_EQ(scale.Cell(5), 9);
+        EXPECT_EQ(scale.Cell(6), 4);
+        EXPECT_EQ(scale.Cell(7), 0);
+        EXPECT_EQ(head.ScaleCellsRead, 7u);
+        EXPECT_NE(WriteScale().find("FL=9\r\nFC=5\r\nFL=4\r\n"), std::string::npos);
+    }
 }
 
 TEST_F(PanelStateFile, OtherKeysGoToTheModelInOrderAndEmptyValuesAreSkipped) {
@@ -164,7 +183,7 @@ TEST_F(PanelStateFile, NumbersBeyondTheirFieldsReadAsNoNumber) {
     ASSERT_TRUE(Read(scale));
     EXPECT_EQ(head.Step, 250u);
     EXPECT_EQ(head.ScaleCells, 0u);
-    EXPECT_EQ(scale.Cell(0), 7);  // a count that is no number describes no cell
+    EXPECT_EQ(scale.Cell(0), 9);  // a count that is no number bounds no run
 }
 
 TEST_F(PanelStateFile, MissingOrEmptyFileReadsNothing) {

@@ -120,15 +120,33 @@ TEST_F(BankFile, MissingKeysKeepTheDefaults) {
     EXPECT_EQ(bank.ChannelCount, 0u);
 }
 
-TEST_F(BankFile, ChannelsOutsideTheCountAreIgnoredWithTheirLines) {
+// A count that disagrees with the channels (a damaged line, a count of 0) drops none of them: the
+// next write of the bank would lose them for good. The count line ends the channel before it.
+TEST_F(BankFile, ChannelsOutsideTheCountAreReadWithTheirLines) {
     const UserFreq bank =
         ReadLines({"F=1", "F_ID=до Кол-во", "Кол-во=2", "F_STEP=5", "F=1000000", "F_ID=первый",
                    "F=2000000", "F_ID=второй", "F=3000000", "F_ID=третий", "F_MOD=A"});
-    ASSERT_EQ(bank.ChannelCount, 2u);
-    EXPECT_THAT(Frequencies(bank), ElementsAre(1000000u, 2000000u));
-    EXPECT_EQ(bank.Channels[0].Identifier, "первый");
-    EXPECT_EQ(bank.Channels[1].Identifier, "второй");
-    EXPECT_EQ(bank.Channels[1].Modulation, 'W');
+    ASSERT_EQ(bank.ChannelCount, 4u);
+    EXPECT_THAT(Frequencies(bank), ElementsAre(1u, 1000000u, 2000000u, 3000000u));
+    EXPECT_EQ(bank.Channels[0].Identifier, "до Кол-во");
+    EXPECT_EQ(bank.Channels[0].Step, 0u);
+    EXPECT_EQ(bank.Channels[1].Identifier, "первый");
+    EXPECT_EQ(bank.Channels[2].Modulation, 'W');
+    EXPECT_EQ(bank.Channels[3].Identifier, "третий");
+    EXPECT_EQ(bank.Channels[3].Modulation, 'A');
+    EXPECT_EQ(bank.Channels[3].Number, 3);
+
+    for (const auto count : {"Кол-во=0", "Кол-во=1", "Кол-во=-3", "Кол-во=x"}) {
+        SCOPED_TRACE(count);
+        WriteBytes(path, StoredLines({"Идентификатор=Посты", count, "F=1455000", "F_ID=Пост",
+                                      "F=4339200", "F_MOD=A"}));
+        UserFreq read = Read();
+        ASSERT_EQ(read.ChannelCount, 2u);
+        read.FilePath = path;
+        ASSERT_TRUE(read.WriteFile());
+        EXPECT_THAT(Frequencies(Read()), ElementsAre(1455000u, 4339200u));
+        EXPECT_EQ(Read().Channels[0].Identifier, "Пост");
+    }
 }
 
 TEST_F(BankFile, ChannelWithoutModeLetterIsWrittenWithW) {
@@ -154,7 +172,7 @@ TEST_F(BankFile, DuplicateFrequenciesReloadChannelByChannel) {
     EXPECT_EQ(back.Channels[1].Step, 250u);
 }
 
-TEST_F(BankFile, ChannelsAreThoseTheFileHoldsUpToItsCount) {
+TEST_F(BankFile, ChannelsAreThoseTheFileHolds) {
     const UserFreq announcedOnly = ReadLines({"Кол-во=1000000000"});
     EXPECT_EQ(announcedOnly.ChannelCount, 0u);
     EXPECT_EQ(announcedOnly.Channels.capacity(), 0u);

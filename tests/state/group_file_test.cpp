@@ -50,14 +50,17 @@ TEST_F(GroupFile, MissingKeysKeepTheDefaults) {
     EXPECT_EQ(group.Identifier, "Группа ???");
     EXPECT_EQ(group.Date, "00/00/00");
     EXPECT_EQ(group.Time, "00:00");
-    EXPECT_THAT(group.Ranges, IsEmpty());  // no place before "Кол-во"
+    EXPECT_THAT(group.Ranges, ElementsAre("0001"));  // without a "Кол-во" as well
 }
 
-TEST_F(GroupFile, RangesAreThoseTheFileHoldsUpToItsCount) {
+// A count that disagrees with the ranges drops none of them: a rename writes the group again.
+TEST_F(GroupFile, RangesAreThoseTheFileHoldsWhateverItsCount) {
     EXPECT_THAT(ReadLines({"Кол-во=3", "Диапазон=0001", "Диапазон=0002"}).Ranges,
                 ElementsAre("0001", "0002"));
-    EXPECT_THAT(ReadLines({"Кол-во=1", "Диапазон=0001", "Диапазон=0002"}).Ranges,
-                ElementsAre("0001"));
+    for (const auto count : {"Кол-во=1", "Кол-во=0", "Кол-во=-3"})
+        EXPECT_THAT(ReadLines({count, "Диапазон=0001", "Диапазон=0002"}).Ranges,
+                    ElementsAre("0001", "0002"))
+            << count;
     EXPECT_EQ(ReadLines({"Кол-во=1000000000"}).Ranges.capacity(), 0u);
 
     // More than there are range slots: the group keeps them all.

@@ -71,6 +71,20 @@ TEST_F(HistoryFile, WrittenValuesReadBackInOrder) {
     EXPECT_EQ(back, values);
 }
 
+// A damaged line is a number the field cannot hold, or none: it reads as 0, never as the bits of
+// it that fit ("99999999999" is no 121575.2191 MHz, "-5" no 429496.7291 MHz).
+TEST_F(HistoryFile, ADamagedLineReadsAsNoNumber) {
+    WriteBytes(fdx.ProgramDir + "010011.dat",
+               StoredLines({"99999999999", "-5", "abc", "4294967296", "1455000", " +125x"}));
+    EXPECT_EQ(ReadHistoryValues(fdx, kMainPanel, kFrequencyField),
+              (std::vector<uint32_t>{0, 0, 0, 0, 1455000, 125}));
+    const auto entries = ReadHistoryEntries(fdx, kMainPanel, kFrequencyField, true);
+    ASSERT_THAT(entries, SizeIs(6));
+    EXPECT_EQ(entries[0].Name, "  0.0000");
+    EXPECT_EQ(entries[0].Value, 0u);
+    EXPECT_EQ(entries[4].Name, "145.5000");
+}
+
 TEST_F(HistoryFile, FailedWriteKeepsTheOldList) {
     const std::string path = HistoryFileName(fdx.ProgramDir, kMainPanel, kStepField);
     WriteBytes(path, "125\r\n");

@@ -91,12 +91,23 @@ TEST_F(LoadTextFile, SplitsLinesAndKeepsQuotedStretchesWhole) {
     }
 }
 
-TEST_F(LoadTextFile, NulByteEndsTheText) {
+// The reader of a file the program writes back learns that it was cut, so as not to take part
+// of it for the whole.
+TEST_F(LoadTextFile, NulByteEndsTheTextAndSaysSo) {
     const std::string bytes("A=1\r\nB=2\0C=3\r\nD=4\r\n", 19);
     ASSERT_TRUE(Load(bytes));
     EXPECT_THAT(fdx.Lines, ElementsAre("A=1", "B=2"));
     EXPECT_EQ(fdx.LoadedText, "A=1\r\nB=2");
     EXPECT_EQ(fdx.LoadedBytes, bytes.size());
+    EXPECT_TRUE(fdx.CutAtNul);
+
+    ASSERT_TRUE(Load("A=1\r\n"));
+    EXPECT_FALSE(fdx.CutAtNul);
+    ASSERT_TRUE(Load(std::string(3, '\0')));
+    EXPECT_THAT(fdx.Lines, IsEmpty());
+    EXPECT_TRUE(fdx.CutAtNul);
+    EXPECT_FALSE(Load(std::string(kTextFileLimit + 1, '\0')));
+    EXPECT_FALSE(fdx.CutAtNul);
 }
 
 TEST_F(LoadTextFile, Cp1251TextBecomesUtf8Lines) {

@@ -107,16 +107,23 @@ TEST_F(PhonogramFile, EmptyPhonogramWritesItsHeaderAlone) {
     EXPECT_EQ(fdx.Lines.back(), "File=Y");
 }
 
-TEST_F(PhonogramFile, BlockBeyondTheCountFillsTheLastFragment) {
+// A count that disagrees with the blocks drops none of them, nor lets one fall on another: the
+// next save of the phonogram would lose them for good.
+TEST_F(PhonogramFile, BlockBeyondTheCountIsAFragmentOfItsOwn) {
     const UserFono phonogram =
         ReadLines({"F_ID=ничей", "Кол-во=2", "F=1000000", "F_ID=первый", "F=2000000", "F_ID=второй",
                    "F_POS=5", "F=3000000", "F_ID=третий", "F_LENGTH=7"});
-    ASSERT_EQ(phonogram.Fragments.size(), 2u);
+    ASSERT_EQ(phonogram.Fragments.size(), 3u);
     EXPECT_EQ(phonogram.Fragments[0].Identifier, "первый");
     EXPECT_EQ(phonogram.Fragments[1].Frequency, 2000000u);
-    EXPECT_EQ(phonogram.Fragments[1].Identifier, "третий");
+    EXPECT_EQ(phonogram.Fragments[1].Identifier, "второй");
     EXPECT_EQ(phonogram.Fragments[1].Position, 5u);
-    EXPECT_EQ(phonogram.Fragments[1].Length, 7u);
+    EXPECT_EQ(phonogram.Fragments[1].Length, 0u);
+    EXPECT_EQ(phonogram.Fragments[2].Identifier, "третий");
+    EXPECT_EQ(phonogram.Fragments[2].Length, 7u);
+    EXPECT_EQ(phonogram.Fragments[2].Mark, 1);
+    EXPECT_EQ(ReadLines({"Кол-во=0", "F=1", "F=2"}).Fragments.size(), 2u);
+    EXPECT_EQ(ReadLines({"F=1", "F=2"}).Fragments.size(), 2u);
 }
 
 TEST_F(PhonogramFile, MissingKeysKeepTheDefaultsAndAnyFileValueSetsTheFlag) {
@@ -130,17 +137,19 @@ TEST_F(PhonogramFile, MissingKeysKeepTheDefaultsAndAnyFileValueSetsTheFlag) {
     EXPECT_EQ(ReadLines({"Скорость=2"}).SeparateFiles, 0);
 }
 
-TEST_F(PhonogramFile, FragmentsAreThoseTheFileHoldsUpToItsCountAndTheLimit) {
+TEST_F(PhonogramFile, FragmentsAreThoseTheFileHoldsUpToTheLimit) {
     EXPECT_EQ(ReadLines({"Кол-во=1000000000"}).Fragments.capacity(), 0u);
     EXPECT_EQ(ReadLines({"Кол-во=3", "F=1", "F=2"}).Fragments.size(), 2u);
 
     std::string bytes = StoredLines({"Кол-во=4294967295"});
     for (uint32_t i = 1; i <= kMaxPhonogramFragments + 1; ++i)
         bytes += StoredLines({"F=" + std::to_string(i)});
+    bytes += StoredLines({"F_ID=лишний"});
     WriteBytes(path, bytes);
     const UserFono phonogram = Read();
     ASSERT_EQ(phonogram.Fragments.size(), kMaxPhonogramFragments);
     EXPECT_EQ(phonogram.Fragments.back().Frequency, kMaxPhonogramFragments);
+    EXPECT_EQ(phonogram.Fragments.back().Identifier, "");  // the block beyond goes whole
 }
 
 TEST_F(PhonogramFile, TheLargestPhonogramTheProgramWritesReadsBackWhole) {

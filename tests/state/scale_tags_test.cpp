@@ -58,6 +58,31 @@ TEST_F(ScaleTags, ItemLinesWithoutAValueOrADefinedFieldAreSkipped) {
     EXPECT_TRUE(ReadItemTags(fdx, Scale("absent.tag"), fields).empty());
 }
 
+// Quoted text is one part, whatever TAB or line end it holds: a caption "A<TAB>B" is no caption
+// "A" with the value file "B". Written again, such a part is quoted and reads back the same.
+TEST_F(ScaleTags, QuotedTextKeepsItsTabsAndIsWrittenBackQuoted) {
+    WriteBytes(Scale("scale.tag"),
+               StoredLines({"\"A\tB\"\tFIELD005", "'Жанна \"Д\"'\tFIELD001", "Канал\tFIELD000"}));
+    const std::vector<Field> fields = ReadFieldList(fdx);
+    EXPECT_EQ(fields, (std::vector<Field>{{"A\tB", "FIELD005", {}},
+                                          {"Жанна \"Д\"", "FIELD001", {}},
+                                          {"Канал", "FIELD000", {}}}));
+    ASSERT_TRUE(WriteFieldList(fdx.ProgramDir, fields));
+    EXPECT_EQ(ReadBytes(Scale("scale.tag")),
+              StoredLines({"\"A\tB\"\tFIELD005", "'Жанна \"Д\"'\tFIELD001", "Канал\tFIELD000"}));
+    EXPECT_EQ(ReadFieldList(fdx), fields);
+
+    WriteBytes(Scale("1.tag"), StoredLines({"\"A\tB\"\t'x\ty'", "Канал\t\"16\r\n17\"",
+                                            "\"Канал\"\t\"\"", "\"A\tB\"\tz\tлишнее"}));
+    const std::vector<Field> tags = ReadItemTags(fdx, Scale("1.tag"), fields);
+    EXPECT_EQ(tags, (std::vector<Field>{
+                        {"A\tB", {}, "x\ty"}, {"Канал", {}, "16\r\n17"}, {"A\tB", {}, "z"}}));
+    ASSERT_TRUE(WriteItemTags(Scale("1.tag"), tags));
+    EXPECT_EQ(ReadItemTags(fdx, Scale("1.tag"), fields), tags);
+    EXPECT_EQ(ReadBytes(Scale("1.tag")),
+              StoredLines({"\"A\tB\"\t\"x\ty\"", "Канал\t\"16\r\n17\"", "\"A\tB\"\tz"}));
+}
+
 TEST_F(ScaleTags, NewFieldsTakeTheSmallestFreeNumberUntilAllAreTaken) {
     std::vector<Field> fields = {{"a", "FIELD000", {}}, {"b", "FIELD002", {}}};
     EXPECT_EQ(FreeFieldId(fields), "FIELD001");

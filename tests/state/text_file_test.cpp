@@ -54,6 +54,32 @@ TEST(TextFileWriter, ReplacesExistingFileWhole) {
     EXPECT_THAT(dir.Entries(), ElementsAre("diap.cfg"));
 }
 
+// A stored file holding a NUL byte was read only up to it: a save moves it aside whole rather
+// than write over what the program never read, and fails rather than lose it.
+TEST(TextFileWriter, AFileHoldingANulByteIsMovedAsideRatherThanReplaced) {
+    TempDir dir;
+    const std::string path = dir.File("freq.cfg");
+    const std::string damaged = StoredLines({"Кол-во=3", "F=1"}) + '\0' + StoredLines({"F=2"});
+    WriteBytes(path, damaged);
+    TextFileWriter writer;
+    writer.Line("Кол-во=1");
+    ASSERT_TRUE(writer.Save(path));
+    EXPECT_EQ(ReadBytes(path), StoredLines({"Кол-во=1"}));
+    EXPECT_EQ(ReadBytes(path + ".не_прочитан"), damaged);
+
+    // A whole file is replaced as ever, nothing set beside it.
+    ASSERT_TRUE(writer.Save(path));
+    EXPECT_FALSE(std::filesystem::exists(path + ".не_прочитан2"));
+
+    // With every name to set it aside under taken, the damaged file stays and the save fails.
+    WriteBytes(path, damaged);
+    for (const char* n : {"", "2", "3", "4", "5", "6", "7", "8", "9", "10"})
+        WriteBytes(path + ".не_прочитан" + n, "x");
+    EXPECT_FALSE(writer.Save(path));
+    EXPECT_EQ(ReadBytes(path), damaged);
+    EXPECT_EQ(dir.Entries().size(), 11u);  // no temporary left
+}
+
 TEST(TextFileWriter, MissingFolderFailsAndCreatesNothing) {
     TempDir dir;
     EXPECT_FALSE(bankHeader().Save(dir.File("FREQ/0001/freq.cfg")));

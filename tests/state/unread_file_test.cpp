@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "state/fdx.h"
+#include "state/text_file.h"
+#include "tests/state/record_files.h"
 #include "tests/state/temp_dir.h"
 #include "tests/support/read_only_folder.h"
 
@@ -24,7 +26,7 @@ class UnreadFiles : public ::testing::Test {
             return true;
         };
     }
-    // A file of `size` bytes that no read takes whole.
+    // A file of `size` bytes that no read takes whole (NUL bytes after its first line).
     std::string Big(const std::string& name, std::size_t size) {
         WriteBytes(dir.File(name), "Банк=Посты\r\n");
         std::filesystem::resize_file(dir.File(name), size);
@@ -67,7 +69,9 @@ TEST_F(UnreadFiles, OneTooLargeIsMovedAsideWholeAndTheOperatorToldWhereWithoutWa
 }
 
 TEST_F(UnreadFiles, OneThatReadsOrIsNotThereIsLeftAlone) {
-    const std::string state = Big("IC8500.001", kTextFileLimit + 1);
+    // Over the limit of other files, within a state file's, and without a NUL byte.
+    const std::string state = dir.File("IC8500.001");
+    WriteBytes(state, StoredLines({"Банк=Посты"}) + std::string(kTextFileLimit, 'x'));
     EXPECT_FALSE(fdx.SetAsideUnreadFile(state, kStateLimit));
     EXPECT_TRUE(std::filesystem::exists(state));
     EXPECT_FALSE(fdx.SetAsideUnreadFile(dir.File("ORVEL.INI")));
@@ -75,6 +79,34 @@ TEST_F(UnreadFiles, OneThatReadsOrIsNotThereIsLeftAlone) {
     EXPECT_FALSE(fdx.SetAsideUnreadFile(dir.File("ORVEL.CFG")));
     EXPECT_TRUE(shown.empty());
     EXPECT_TRUE(fdx.UnreadFiles.empty());
+}
+
+// A file whose text stops at a NUL byte would lose all after it at the next save: it is set aside
+// whole as one too large is, and the notice says why.
+TEST_F(UnreadFiles, OneHoldingANulByteIsMovedAsideWholeAndTheNoticeSaysWhy) {
+    const std::string bytes = StoredLines({"Банк=Посты", "Частот_Банков=95"}) + '\0' +
+                              StoredLines({"F=1455000", "F_MOD=F"});
+    for (const char* name : {"ORVEL.CFG", "AR8000.001"}) {
+        WriteBytes(dir.File(name), bytes);
+        fdx.LoadFileName = dir.File(name);
+        ASSERT_TRUE(fdx.LoadTextFile());
+        ASSERT_TRUE(fdx.CutAtNul);
+        EXPECT_TRUE(fdx.SetAsideUnreadFile(dir.File(name), kStateLimit));
+        EXPECT_FALSE(std::filesystem::exists(dir.File(name)));
+        EXPECT_EQ(ReadBytes(dir.File(name) + ".не_прочитан"), bytes);
+        EXPECT_EQ(shown.back().text, "Файл " + std::string(name) +
+                                         " содержит нулевой байт и не прочитан: приняты значения "
+                                         "по умолчанию. Файл сохранен как " +
+                                         name + ".не_прочитан");
+        EXPECT_FALSE(shown.back().waits);
+    }
+    // Nothing but NUL bytes (a file a crash left unwritten) has no line at all.
+    WriteBytes(dir.File("IC75.001"), std::string(4096, '\0'));
+    EXPECT_TRUE(fdx.SetAsideUnreadFile(dir.File("IC75.001"), kStateLimit));
+    EXPECT_EQ(shown.size(), 3u);
+    EXPECT_TRUE(HoldsNulByte(dir.File("IC75.001.не_прочитан")));
+    EXPECT_FALSE(HoldsNulByte(dir.File("IC75.001")));
+    EXPECT_FALSE(HoldsNulByte(dir.path().string()));
 }
 
 // A file that cannot be moved stays where it is, and the saves are told to leave it.

@@ -84,30 +84,41 @@ TEST_F(JobFile, MissingPanelReadsAsPanelFourAndOnlyOpenedLinesAreKept) {
     EXPECT_EQ(job.Lines[1].TAB, 1u);  // lines are taken in file order, whatever their number
 }
 
-TEST_F(JobFile, LineBeyondTheCountIsDroppedWhole) {
+// A count that disagrees with the lines drops none of them: the editor's save or a rename writes
+// the job again.
+TEST_F(JobFile, LineBeyondTheCountIsReadWhole) {
     WriteBytes(path, StoredLines({"Кол-во=1", "STR_NO=0", "DCL=Первая", "TAB=2", "STR_NO=1",
-                                  "DCL=Лишняя", "TAB=9", "COND=+", "Идентификатор=Обход"}));
+                                  "DCL=Вторая", "TAB=9", "COND=+", "Идентификатор=Обход"}));
     const UserJob job = Read();
-    ASSERT_THAT(job.Lines, SizeIs(1));
+    ASSERT_THAT(job.Lines, SizeIs(2));
     EXPECT_EQ(job.Lines[0].DCL, "Первая");
     EXPECT_EQ(job.Lines[0].TAB, 2u);
     EXPECT_EQ(job.Lines[0].COND, 0);
+    EXPECT_EQ(job.Lines[1].DCL, "Вторая");
+    EXPECT_EQ(job.Lines[1].TAB, 9u);
+    EXPECT_EQ(job.Lines[1].COND, 1);
     EXPECT_EQ(job.Identifier, "Обход");
 }
 
-TEST_F(JobFile, LineKeysBeforeTheCountAreIgnored) {
-    WriteBytes(path, StoredLines({"STR_NO=0", "DCL=Рано", "Кол-во=1", "STR_NO=0", "OBJ=3"}));
+// The count line ends the line before it: its keys until the next "STR_NO" go nowhere.
+TEST_F(JobFile, LinesBeforeTheCountAreReadToo) {
+    WriteBytes(path,
+               StoredLines({"STR_NO=0", "DCL=Рано", "Кол-во=1", "OBJ=9", "STR_NO=0", "OBJ=3"}));
     const UserJob job = Read();
-    ASSERT_THAT(job.Lines, SizeIs(1));
-    EXPECT_EQ(job.Lines[0].DCL, "");
-    EXPECT_EQ(job.Lines[0].OBJ, 3u);
+    ASSERT_THAT(job.Lines, SizeIs(2));
+    EXPECT_EQ(job.Lines[0].DCL, "Рано");
+    EXPECT_EQ(job.Lines[0].OBJ, 0u);
+    EXPECT_EQ(job.Lines[1].OBJ, 3u);
 }
 
-TEST_F(JobFile, LinesAreThoseTheFileHoldsUpToItsCount) {
+TEST_F(JobFile, LinesAreThoseTheFileHolds) {
     WriteBytes(path, StoredLines({"Кол-во=1000000000"}));
     EXPECT_EQ(Read().Lines.capacity(), 0u);
-    WriteBytes(path, StoredLines({"Кол-во=-5", "STR_NO=0", "DCL=x"}));
-    EXPECT_THAT(Read().Lines, IsEmpty());
+    for (const auto count : {"Кол-во=-5", "Кол-во=0"}) {
+        WriteBytes(path, StoredLines({count, "STR_NO=0", "DCL=x"}));
+        ASSERT_THAT(Read().Lines, SizeIs(1)) << count;
+        EXPECT_EQ(Read().Lines[0].DCL, "x");
+    }
 
     // A job longer than the editor holds keeps every line when it is written again.
     std::string bytes = StoredLines({"Кол-во=1200"});

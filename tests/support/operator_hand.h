@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QSlider>
 #include <QStyle>
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <QWidget>
+#include <initializer_list>
 #include <string>
 
 #include "ui/controls.h"
@@ -74,11 +76,31 @@ inline void ClickServed(ui::Control* control) {
     ui::ServePending();
 }
 
-// A click on a row of a list.
+// A click on a row of a list, scrolled into view first as the operator scrolls to it.
 inline void ClickRow(ui::ListView* list, int row) {
     auto* view = static_cast<QTreeWidget*>(list->widget());
+    view->scrollToItem(view->topLevelItem(row));
     const QRect rect = view->visualItemRect(view->topLevelItem(row));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// A click on a line of a list box, scrolled into view first.
+inline void ClickLine(ui::ListBox* list, int line) {
+    auto* view = static_cast<QListWidget*>(list->widget());
+    view->scrollToItem(view->item(line));
+    const QRect rect = view->visualItemRect(view->item(line));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// The operator's keys on a control (a list): it takes the focus in its window, made the
+// active one, and gets the keys one by one; what they raise is served before this returns.
+inline void PressKeys(ui::Control* control, std::initializer_list<Qt::Key> keys) {
+    QWidget* widget = control->widget();
+    QApplication::setActiveWindow(widget->window());
+    widget->setFocus(Qt::TabFocusReason);
+    for (Qt::Key key : keys) QTest::keyClick(widget, key);
+    ui::ServePending();
+    ui::ServePending();
 }
 
 // The line the operator types into: an edit field, or a drop-down list's field.

@@ -5,13 +5,16 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QTreeWidget>
 #include <utility>
 #include <vector>
 
 #include "ui/controls.h"
+#include "ui/operator_input.h"
 #include "ui/reply_event.h"
 
 namespace {
@@ -27,6 +30,7 @@ constexpr ui::ControlResource kControls[] = {
     {205, ControlKind::ScrollBar, "scroll", {70, 110, 100, 10}, 0, nullptr, nullptr},
     {206, ControlKind::RichTextBox, "rtb_1", {0, 20, 200, 80}, 0, nullptr, nullptr},
     {207, ControlKind::ListView, "lv_2", {0, 20, 200, 80}, ui::style::kListEditFirst, nullptr, nullptr},
+    {208, ControlKind::ListBox, "lb_1", {0, 20, 200, 80}, 0, nullptr, nullptr},
 };
 // clang-format on
 constexpr ui::FormResource kForm{"ID_controls",       220, 140,      "8.MS Sans Serif",
@@ -223,6 +227,121 @@ TEST_F(Controls, ListViewRenamesAFirstCellThroughItsHandlersAndReportsDelete) {
     ui::ServePending();
     EXPECT_EQ(deletedRow, 1);
     EXPECT_EQ(list->RowCount(), 2);
+}
+
+// What a list raised as Select, in order, and whether any came while the input that caused it
+// was still being delivered.
+struct Chosen {
+    void Record(ui::Control* list) {
+        list->AddHandler(ui::EventId::Select, [this](ui::Object&, ui::EventData& e) {
+            rows.push_back(int(e.value));
+            insideInput = insideInput || ui::DeliveringInput();
+            return false;
+        });
+    }
+    std::vector<int> Take() {
+        ui::ServePending();
+        return std::exchange(rows, {});
+    }
+    std::vector<int> rows;
+    bool insideInput = false;
+};
+
+void Key(ui::Control* list, Qt::Key key) {
+    QTest::keyClick(list->widget(), key);
+}
+
+QPoint RowPoint(ui::ListView* list, int row) {
+    auto* view = static_cast<QTreeWidget*>(list->widget());
+    return view->visualItemRect(view->topLevelItem(row)).center();
+}
+
+// A row chosen with the keys is reported as a click reports it: once, after the key, with the
+// row the list shows selected; a key that leaves the row where it was, and the program's own
+// choice, report nothing.
+TEST_F(Controls, AListViewReportsTheRowTheKeysLeaveSelected) {
+    auto* list = form.CreateControl<ui::ListView>(202);
+    list->SetColumns({{"Строка", 60}});
+    for (int i = 0; i < 30; ++i) list->AddRow({std::to_string(i + 1)});
+    Chosen chosen;
+    chosen.Record(list);
+    QApplication::setActiveWindow(form.widget());
+    list->widget()->setFocus();
+
+    list->SelectRow(12);  // the program's choice
+    EXPECT_EQ(chosen.Take(), std::vector<int>{});
+    Key(list, Qt::Key_End);
+    EXPECT_EQ(list->SelectedRow(), 29);
+    EXPECT_EQ(chosen.Take(), std::vector<int>{29});
+    Key(list, Qt::Key_Up);
+    Key(list, Qt::Key_Up);
+    EXPECT_EQ(chosen.Take(), (std::vector<int>{28, 27}));
+    Key(list, Qt::Key_Home);
+    Key(list, Qt::Key_Up);  // already at the top
+    EXPECT_EQ(chosen.Take(), std::vector<int>{0});
+    Key(list, Qt::Key_PageDown);
+    EXPECT_GT(list->SelectedRow(), 0);
+    EXPECT_EQ(chosen.Take(), std::vector<int>{list->SelectedRow()});
+    QTest::keyClicks(list->widget(), "7");  // the first letters of a row
+    EXPECT_EQ(list->SelectedRow(), 6);
+    EXPECT_EQ(chosen.Take(), std::vector<int>{6});
+    EXPECT_FALSE(chosen.insideInput);
+}
+
+// The mouse: a click reports its row once, the selected row's too; a drag of the left button
+// reports the row it ends on; the right button (the macro's) leaves the selection alone.
+TEST_F(Controls, AListViewReportsTheRowTheMouseLeavesSelected) {
+    auto* list = form.CreateControl<ui::ListView>(202);
+    list->SetColumns({{"Строка", 60}});
+    for (int i = 0; i < 5; ++i) list->AddRow({std::to_string(i + 1)});
+    Chosen chosen;
+    chosen.Record(list);
+    QWidget* rows = static_cast<QTreeWidget*>(list->widget())->viewport();
+
+    QTest::mouseClick(rows, Qt::LeftButton, {}, RowPoint(list, 1));
+    EXPECT_EQ(chosen.Take(), std::vector<int>{1});
+    QTest::mouseClick(rows, Qt::LeftButton, {}, RowPoint(list, 1));
+    EXPECT_EQ(chosen.Take(), std::vector<int>{1});
+
+    QTest::mousePress(rows, Qt::LeftButton, {}, RowPoint(list, 2));
+    QMouseEvent move(QEvent::MouseMove, RowPoint(list, 4), rows->mapToGlobal(RowPoint(list, 4)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(rows, &move);
+    QTest::mouseRelease(rows, Qt::LeftButton, {}, RowPoint(list, 4));
+    EXPECT_EQ(list->SelectedRow(), 4);
+    EXPECT_EQ(chosen.Take(), std::vector<int>{4});
+
+    int rightClicks = 0;
+    list->AddHandler(ui::EventId::RightButtonUp, [&](ui::Object&, ui::EventData&) {
+        ++rightClicks;
+        return false;
+    });
+    QTest::mouseClick(rows, Qt::RightButton, {}, RowPoint(list, 0));
+    QTest::mouseClick(rows, Qt::RightButton, {}, RowPoint(list, 4));  // the row pressed last
+    EXPECT_EQ(list->SelectedRow(), 4);
+    EXPECT_EQ(chosen.Take(), std::vector<int>{});
+    EXPECT_EQ(rightClicks, 2);
+}
+
+// A list box: the keys report the line they leave selected, as a click does.
+TEST_F(Controls, AListBoxReportsTheLineTheKeysLeaveSelected) {
+    auto* box = form.CreateControl<ui::ListBox>(208);
+    for (const char* line : {"Позывной", "Владелец", "Район"}) box->AddString(line);
+    Chosen chosen;
+    chosen.Record(box);
+    auto* lines = static_cast<QListWidget*>(box->widget());
+    QTest::mouseClick(lines->viewport(), Qt::LeftButton, {},
+                      lines->visualItemRect(lines->item(0)).center());
+    EXPECT_EQ(chosen.Take(), std::vector<int>{0});
+    QApplication::setActiveWindow(form.widget());
+    box->widget()->setFocus();
+    Key(box, Qt::Key_Down);
+    Key(box, Qt::Key_End);
+    Key(box, Qt::Key_Down);
+    EXPECT_EQ(box->SelectedIndex(), 2);
+    EXPECT_EQ(chosen.Take(), (std::vector<int>{1, 2}));
+    box->SetSelectedIndex(0);
+    EXPECT_EQ(chosen.Take(), std::vector<int>{});
 }
 
 }  // namespace

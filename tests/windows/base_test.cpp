@@ -14,6 +14,7 @@
 #include "state/message_bus.h"
 #include "state/user_sc.h"
 #include "tests/state/temp_dir.h"
+#include "tests/support/operator_hand.h"
 #include "tests/support/read_only_folder.h"
 #include "tests/windows/window_stand_ins.h"
 
@@ -144,6 +145,35 @@ TEST_F(ScaleTagBase, AFixedFrequencyIsTaggedWithRememberedValues) {
     window.OnUserEvent(PostClearData);
     EXPECT_FALSE(Exists("1455000.tag"));
     EXPECT_TRUE(Lines().empty());
+}
+
+// The keys choose a tag as a click does: its caption and value come into the fields, and the
+// delete button takes the line the list shows selected. The right button over the lines runs the
+// macro once.
+TEST_F(ScaleTagBase, ATagChosenWithTheKeysIsShownAndDeleted) {
+    namespace hand = operator_hand;
+    WriteBytes(dir.File("SCALE/scale.tag"),
+               StoredLines({"Канал\tFIELD000", "Позывной\tFIELD001", "Район\tFIELD002"}));
+    WriteBytes(dir.File("SCALE/1455000.tag"),
+               StoredLines({"Канал\tСвязь", "Позывной\tРубин", "Район\tСевер"}));
+    Show(&item);
+    window.Show();
+    ASSERT_EQ(Lines().size(), 3u);
+    hand::ClickLine(window.listfact, 0);
+    ui::ServePending();
+    EXPECT_EQ(window.order->Text(), "Канал");
+    hand::PressKeys(window.listfact, {Qt::Key_Down, Qt::Key_Down});
+    EXPECT_EQ(window.order->Text(), "Район");
+    EXPECT_EQ(window.fields->Text(), "Север");
+    hand::ClickServed(window.cb_3);  // "удалить"
+    EXPECT_EQ(File("1455000.tag"), StoredLines({"Канал\tСвязь", "Позывной\tРубин"}));
+
+    main.Take();
+    auto* lines = static_cast<QListWidget*>(window.listfact->widget());
+    QTest::mouseClick(lines->viewport(), Qt::RightButton, {},
+                      lines->visualItemRect(lines->item(0)).center());
+    ui::ServePending();
+    EXPECT_EQ(main.Take(), Codes{PostRunMacro});
 }
 
 // Values another program wrote, quotes and all: a new one goes after them, and they are offered

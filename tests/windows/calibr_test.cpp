@@ -53,22 +53,33 @@ TEST_F(Calibration, TheLimitsKeepFortyDecibelsBetweenThemAndThePointsKeepTheirCo
     EXPECT_TRUE(main.Take().empty());  // refused without a word
 }
 
-TEST_F(Calibration, APointDraggedPastItsNeighbourStopsOnIt) {
+// A move is taken only while the point stays between its neighbours' values; one beyond either
+// leaves the point where the last move put it, and the drag goes on.
+TEST_F(Calibration, APointDraggedPastItsNeighbourStaysAtItsLastAcceptedValue) {
     Open();
     const int y = window.Row(5);
     window.MouseDown(window.Column(5) + 1, y + 1);
     ASSERT_EQ(window.Dragging(), 5);
     window.MouseMove(window.Column(5) + 3, y);
-    EXPECT_GT(T()[5], 400);
-    EXPECT_LT(T()[5], 480);
-    window.MouseMove(window.Column(6) + 20, y);
-    EXPECT_EQ(T()[5], T()[6]);
-    window.MouseMove(0, y);
-    EXPECT_EQ(T()[5], T()[4]);
+    const int32_t accepted = T()[5];
+    EXPECT_GT(accepted, 400);
+    EXPECT_LT(accepted, 480);
+    window.MouseMove(window.Column(6) + 20, y);  // beyond point 6
+    EXPECT_EQ(T()[5], accepted);
+    window.MouseMove(0, y);  // below point 4, and the lower limit
+    EXPECT_EQ(T()[5], accepted);
+    window.MouseMove(window.Column(4) - 1, y);  // just below point 4
+    EXPECT_EQ(T()[5], accepted);
+    EXPECT_EQ(window.Dragging(), 5);
+    window.MouseMove(window.Column(4) + 2, y);  // back between them: taken again
+    EXPECT_GT(T()[5], T()[4]);
+    EXPECT_LT(T()[5], 400);
+    const int32_t again = T()[5];
     window.MouseMove(window.Column(5), y - 9);  // out of the point's row: the drag ends
     EXPECT_EQ(window.Dragging(), 0);
-    window.MouseMove(window.Column(6), y);
-    EXPECT_EQ(T()[5], T()[4]);
+    window.MouseMove(window.Column(5) + 3, y);
+    EXPECT_EQ(T()[5], again);
+    for (int i = 1; i <= 16; ++i) EXPECT_LE(T()[std::size_t(i - 1)], T()[std::size_t(i)]);
 }
 
 TEST_F(Calibration, TheProbeStartsAt128WithoutALevelAndStaysWithinTheRawLevels) {

@@ -342,6 +342,26 @@ TEST_F(BankWindow, SelectingTunesOnlyASwitchedOnChannelWhileTheWindowIsFree) {
     EXPECT_FALSE(window.cb_1->IsEnabled());
 }
 
+// The keys choose a channel as a click does: the receiver is tuned to it, the fields show it,
+// and the exclude button takes the channel the list shows selected.
+TEST_F(BankWindow, AChannelChosenWithTheKeysIsTunedShownAndExcluded) {
+    namespace hand = operator_hand;
+    Load({100 * kMHz, 101 * kMHz, 102 * kMHz, 103 * kMHz});
+    hand::ClickRow(window.lv_1, 0);
+    ui::ServePending();
+    EXPECT_EQ(fdx.Frequency, 100 * kMHz);
+    Posted();
+    hand::PressKeys(window.lv_1, {Qt::Key_End, Qt::Key_Up});
+    EXPECT_EQ(window.lv_1->SelectedRow(), 2);
+    EXPECT_EQ(fdx.SelectedChannel, 2);
+    EXPECT_EQ(fdx.Frequency, 102 * kMHz);
+    EXPECT_EQ(fdx.TuneFrequency, 102 * kMHz);
+    EXPECT_EQ(Count(Posted(), PostApplyFrequency), 2);  // End, then Up
+    EXPECT_EQ(window.textb_1->Text(), "102.0000");
+    hand::ClickServed(window.cb_3);  // "Исключить выделенную частоту"
+    EXPECT_EQ(Frequencies(), (std::vector<uint32_t>{100 * kMHz, 101 * kMHz, 103 * kMHz}));
+}
+
 // A typed value is the channel's when the typing ends, whole: a box emptied on the way to the
 // new value never switches the channel off, nor does a first key move it.
 TEST_F(BankWindow, AChannelTakesATypedValueWhenTheTypingEnds) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "state/message_bus.h"
+#include "tests/support/operator_hand.h"
 #include "tests/windows/window_stand_ins.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
@@ -90,6 +91,30 @@ TEST_F(ChannelList, AClickTunesTheChannelOnlyWhileNoScanRuns) {
     Click(1);
     EXPECT_EQ(fdx.TuneFrequency, 4339200u);
     EXPECT_TRUE(Served().empty());
+}
+
+// The keys choose a channel as a click does; the right button over the rows runs the macro and
+// leaves the channel as it was.
+TEST_F(ChannelList, TheKeysTuneTheChannelAsAClickDoesAndTheRightButtonRunsTheMacro) {
+    namespace hand = operator_hand;
+    hand::ClickRow(list.lv_1, 0);
+    ui::ServePending();
+    EXPECT_EQ(fdx.TuneFrequency, 1455000u);
+    Served();
+    hand::PressKeys(list.lv_1, {Qt::Key_Down});
+    EXPECT_EQ(fdx.TuneFrequency, 1017000u);
+    EXPECT_EQ(fdx.TuneModulation, 'W');
+    EXPECT_EQ(Served(), std::vector<uint32_t>{PostApplyFrequency});
+    hand::PressKeys(list.lv_1, {Qt::Key_End});
+    EXPECT_EQ(fdx.TuneFrequency, 4339200u);
+    EXPECT_EQ(Served(), std::vector<uint32_t>{PostApplyFrequency});
+
+    auto* view = static_cast<QTreeWidget*>(list.lv_1->widget());
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {},
+                      view->visualItemRect(view->topLevelItem(0)).center());
+    ui::ServePending();
+    EXPECT_EQ(list.lv_1->SelectedRow(), 3);
+    EXPECT_EQ(Served(), std::vector<uint32_t>{PostRunMacro});
 }
 
 TEST_F(ChannelList, FollowsTheBankWindowsChangesAndSelection) {

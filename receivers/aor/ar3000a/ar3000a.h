@@ -89,10 +89,14 @@ class AR3000A : public AorBankPanel {
 
     // --- The memory (ar3000a_banks.cpp)
     bool SelectBank(int bank);
+    // What a channel's query brought: no answer (or a refusal), an answer that is not the
+    // channel's (another channel, or none: the set's empty channel), the channel.
+    enum class ChannelRead { Unanswered, NotTheChannel, Read };
     // Reads channel `channel` of the receiver's current bank (-1: the set's own settings) into
-    // Reading, then the level there: false, with nothing changed, when the reply is of another
-    // channel or holds no channel. The receiver stands on the channel afterwards.
-    bool ReadChannel(int32_t channel);
+    // Reading, then the level there; unless Read nothing is changed. The receiver stands on
+    // the channel afterwards.
+    ChannelRead QueryChannel(int32_t channel);
+    bool ReadChannel(int32_t channel) { return QueryChannel(channel) == ChannelRead::Read; }
     // Writes a channel of the panel's copy into the receiver's current bank; an empty one is
     // not sent.
     bool WriteChannel(int bank, int channel);

@@ -74,12 +74,12 @@ bool AR3000A::SelectBank(int bank) {
     return Link.Exchange(ar3000a::BankCommand(bank));
 }
 
-bool AR3000A::ReadChannel(int32_t channel) {
+AR3000A::ChannelRead AR3000A::QueryChannel(int32_t channel) {
     const std::string query =
         channel < 0 ? ar3000a::SettingsQuery() : ar3000a::ChannelQuery(channel);
-    if (!Link.Exchange(query)) return false;
+    if (!Link.Exchange(query)) return ChannelRead::Unanswered;
     const auto reading = ar3000a::ParseChannel(Link.Reply, channel, LowerLimit, UpperLimit);
-    if (!reading) return false;
+    if (!reading) return ChannelRead::NotTheChannel;
     Reading = *reading;
     // The level belongs to the channel's frequency, where the receiver stands now.
     TunedFrequency = Reading.Frequency;
@@ -88,7 +88,7 @@ bool AR3000A::ReadChannel(int32_t channel) {
     ShowBandwidth(Reading.Modulation);
     Reading.Level = std::max(ReadLevel(), 0);
     ShowStatus();
-    return true;
+    return ChannelRead::Read;
 }
 
 bool AR3000A::WriteChannel(int bank, int channel) {
@@ -124,10 +124,14 @@ void AR3000A::ReadBanks() {
                                            : FormatText("Чтение банка N %d", CurrentBank + 1);
     Transfer(status, [this] {
         if (lv_1) lv_1->Clear();
+        // Only the set's answer changes a channel: a set gone silent or unplugged after the
+        // probe leaves it as the panel had it (the next probe ends the read).
         const bool answered = WalkMemory([this](int bank, int channel) {
+            const ChannelRead read = QueryChannel(channel);
+            if (read == ChannelRead::Unanswered) return;
             MemoryChannel& record = ChannelAt(bank, channel);
             record = kChannelLayout.Empty(channel);
-            if (ReadChannel(channel)) Reading.CopyTo(record);
+            if (read == ChannelRead::Read) Reading.CopyTo(record);
         });
         if (answered) EndTransfer();
         ShowBankList();

@@ -40,23 +40,25 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, MemoryChann
     BanksBeingRead = false;
     if (!matched) return ChannelAnswer::None;
     if (!Reply.ChannelPresent || Reply.State != AorState::MemoryRead) return ChannelAnswer::Empty;
-    out.Frequency = Reply.Frequency;
-    out.Step = Reply.Step;
+    MemoryChannel read = out;
+    read.Frequency = Reply.Frequency;
+    read.Step = Reply.Step;
     const ar5000::ReportedMode mode = ar5000::ModeOfReply(Reply.Mode, Reply.Bandwidth);
-    out.Modulation = mode.letter;
-    out.Filter = mode.filter;
-    out.Label = aor::LabelFromWire(Reply.Label);
-    out.Number = channel;
+    read.Modulation = mode.letter;
+    read.Filter = mode.filter;
+    read.Label = aor::LabelFromWire(Reply.Label);
+    read.Number = channel;
     if (full) {
         // The flags of the channel, and its attenuator last: the three answers come in order.
-        if (Link.Exchange("GA\r\nMP\r\nAT\r\n", "AT")) {
-            out.Select = Reply.Select;
-            out.Skip = Reply.Skip;
-        }
-        if (Link.Exchange("LM\r\n", "LM")) out.Level = Reply.Level;
+        // A receiver gone before it told them leaves the channel as the panel had it.
+        if (!Link.Exchange("GA\r\nMP\r\nAT\r\n", "AT")) return ChannelAnswer::None;
+        read.Select = Reply.Select;
+        read.Skip = Reply.Skip;
+        if (Link.Exchange("LM\r\n", "LM")) read.Level = Reply.Level;
     }
-    out.Attenuator = Reply.Attenuator;
-    out.AttenuatorDb = Reply.AttenuatorDb;
+    read.Attenuator = Reply.Attenuator;
+    read.AttenuatorDb = Reply.AttenuatorDb;
+    out = read;
     return ChannelAnswer::Found;
 }
 
@@ -75,25 +77,29 @@ bool AR5000::SendChannel(int bank, int channel) {
     const MemoryChannel& record = ChannelAt(bank, channel);
     const ar5000::ModeSetting mode =
         ar5000::FindMode(record.Modulation, record.Filter).value_or(ar5000::kModeSettings[0]);
-    return Link.Exchange(Format("MX%d%02d RF%u00 AU0 ST%u MD%c BW%c MP%c TM%s\r\nAT%c\r\nGA%c\r\n",
-                                bank, channel, record.Frequency, record.Step * 100, mode.modeDigit,
-                                ar5000::BandwidthDigit(mode.bandwidth), record.Skip ? '1' : '0',
-                                aor::LabelToWire(record.Label, kLabelWidth).c_str(),
-                                ar5000::AttenuatorDigit(record.Attenuator, record.AttenuatorDb),
-                                record.Select ? '1' : '0'),
-                         "");
+    const std::string label =
+        aor::LabelToWire(record.Label, kLabelWidth, kChannelLayout.labelCharacters);
+    return Link.Exchange(
+        Format("MX%d%02d RF%u00 AU0 ST%u MD%c BW%c MP%c TM%s\r\nAT%c\r\nGA%c\r\n", bank, channel,
+               record.Frequency, record.Step * 100, mode.modeDigit,
+               ar5000::BandwidthDigit(mode.bandwidth), record.Skip ? '1' : '0', label.c_str(),
+               ar5000::AttenuatorDigit(record.Attenuator, record.AttenuatorDb),
+               record.Select ? '1' : '0'),
+        "");
 }
 
 bool AR5000::SendSearchBank(int bank) {
     const AorSearchBank& record = SearchBanks[static_cast<std::size_t>(bank)];
     const ar5000::ModeSetting mode =
         ar5000::FindMode(record.Mode, record.Filter).value_or(ar5000::kModeSettings[0]);
-    return Link.Exchange(Format("SE%02d SL%u00 SU%u00 ST%u AU0 MD%c BW%c AT%c TT%s\r\n", bank,
-                                record.Lower, record.Upper, record.Step * 100, mode.modeDigit,
-                                ar5000::BandwidthDigit(mode.bandwidth),
-                                ar5000::AttenuatorDigit(record.Attenuator, record.AttenuatorDb),
-                                aor::LabelToWire(record.Label, kLabelWidth).c_str()),
-                         "");
+    const std::string label =
+        aor::LabelToWire(record.Label, kLabelWidth, kChannelLayout.labelCharacters);
+    return Link.Exchange(
+        Format("SE%02d SL%u00 SU%u00 ST%u AU0 MD%c BW%c AT%c TT%s\r\n", bank, record.Lower,
+               record.Upper, record.Step * 100, mode.modeDigit,
+               ar5000::BandwidthDigit(mode.bandwidth),
+               ar5000::AttenuatorDigit(record.Attenuator, record.AttenuatorDb), label.c_str()),
+        "");
 }
 
 // Up to five times until the receiver reads back the frequency and mode written; a channel

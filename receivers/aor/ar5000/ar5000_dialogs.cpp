@@ -87,8 +87,17 @@ void RAR5000::Wire() {
         box->On(EventId::Click, [this](ui::EventData&) { BanksChanged(); });
     for (ui::CheckBox* box : searchBoxes)
         box->On(EventId::Click, [this](ui::EventData&) { BanksChanged(); });
-    AUTO->On(EventId::Click,
-             [this](ui::EventData&) { panel_.SendText(AUTO->IsChecked() ? "AS1" : "AS0"); });
+    // The box is the receiver's AS setting: what the receiver was told, kept until it reports
+    // another; one it does not take leaves the box as it was, and is told.
+    AUTO->On(EventId::Click, [this](ui::EventData&) {
+        const bool on = AUTO->IsChecked();
+        if (panel_.SendText(on ? "AS1" : "AS0")) {
+            panel_.Reply.AutoStore = on;
+            return;
+        }
+        AUTO->SetChecked(panel_.Reply.AutoStore);
+        panel_.State()->ShowError(kReceiverSilent);
+    });
     // The search's or the bank scan's threshold goes to the receiver; the VFO scan's stays in
     // the panel.
     const auto threshold = [this](ui::Slider* slider, char setting,
@@ -105,15 +114,18 @@ void RAR5000::Wire() {
     };
     threshold(value, 'B', &AorScanSettings::FirstLevel);
     threshold(value2, 'A', &AorScanSettings::SecondLevel);
+    // A pause or a delay beyond its field is held to it, and the field shows what was sent.
     textb_1->On(EventId::Change, [this](ui::EventData& e) {
         AorScanSettings& scan = panel_.ScanSettings;
         scan.Pause = std::min<uint32_t>(
             static_cast<uint32_t>(std::max<int64_t>(std::atoll(e.text.c_str()), 0)), kMostPause);
+        textb_1->SetText(Format("%u", scan.Pause));
         if (scan.kind != Kind::Vfo) panel_.SendText(Format("%cP%02u", KindLetter(), scan.Pause));
     });
     textb_3->On(EventId::Change, [this](ui::EventData& e) {
         AorScanSettings& scan = panel_.ScanSettings;
         scan.Delay = std::min(FDX::ParseKHz(e.text), kMostDelay);
+        textb_3->SetText(Format("%1.1f", scan.Delay / 10.0));
         textb_2->SetText(Format("%1.1f", scan.Delay / 10.0));
         if (!scan.DelayOn) return;
         panel_.SendText(Format("%cD%02u", KindLetter(), scan.Delay));

@@ -48,11 +48,12 @@ AR8000::ChannelAnswer AR8000::ReadSearchBankInto(int bank, AorSearchBank& out) {
 bool AR8000::SendChannel(int bank, int channel) {
     const MemoryChannel& r = ChannelAt(bank, channel);
     if (r.Empty()) return false;
-    const bool written = SendText(Format("MX%c%02d RF%" PRIu64 " ST%" PRIu64 " MD%d AT%c TM%s",
-                                         BankLetter(bank), channel, uint64_t{r.Frequency} * 100,
-                                         uint64_t{r.Step} * 100, ModeDigit(r.Modulation),
-                                         r.Attenuator ? '1' : '0',
-                                         aor::LabelToWire(r.Label, kLabelWidth).c_str()));
+    const std::string label =
+        aor::LabelToWire(r.Label, kLabelWidth, kChannelLayout.labelCharacters);
+    const bool written =
+        SendText(Format("MX%c%02d RF%" PRIu64 " ST%" PRIu64 " MD%d AT%c TM%s", BankLetter(bank),
+                        channel, uint64_t{r.Frequency} * 100, uint64_t{r.Step} * 100,
+                        ModeDigit(r.Modulation), r.Attenuator ? '1' : '0', label.c_str()));
     return SendText(r.Skip ? "MP1" : "MP0") && written;
 }
 
@@ -60,10 +61,12 @@ bool AR8000::SendChannel(int bank, int channel) {
 bool AR8000::SendSearchBank(int bank) {
     const AorSearchBank& r = SearchBanks[static_cast<std::size_t>(bank)];
     if (r.Lower == 0 || r.Upper == 0) return false;
+    const std::string label =
+        aor::LabelOnWire(r.Label, kLabelWidth, kChannelLayout.labelCharacters);
     return SendText(Format("SE%c SL%" PRIu64 " SU%" PRIu64 " ST%" PRIu64 " MD%d AT%c TT%s",
                            BankLetter(bank), uint64_t{r.Lower} * 100, uint64_t{r.Upper} * 100,
                            uint64_t{r.Step} * 100, ModeDigit(r.Mode), r.Attenuator ? '1' : '0',
-                           kChannelLayout.CutLabel(r.Label).c_str()));
+                           label.c_str()));
 }
 
 bool AR8000::SelectBankForWalk(int bank) {

@@ -22,8 +22,9 @@ void AR8000::VfoCommand(JobStr& line) {
     Answer(line, SwitchVfo());
 }
 
+// AUTO the receiver does not take fails the line with its own message (SwitchAuto).
 void AR8000::AutoCommand(JobStr& line) {
-    Answer(line, ChooseAuto(line.VAL != 0));
+    ChooseAuto(line.VAL != 0);
 }
 
 // What the job catalog lists under the panel's heading, in its order.

@@ -61,11 +61,12 @@ bool AR8200::SendChannel(int bank, int channel) {
     const MemoryChannel& r = ChannelAt(bank, channel);
     if (r.Empty()) return false;
     const std::string place = BankName(bank) + Format("%02d", channel);
-    const bool written =
-        SendText(Format("MX%s RF%010" PRIu64 " ST%06" PRIu64 " MD%d AT%c TM%s", place.c_str(),
-                        uint64_t{r.Frequency} * 100, uint64_t{r.Step} * 100,
-                        std::max(ModeDigit(r.Modulation, r.Filter), 0), r.Attenuator ? '1' : '0',
-                        aor::LabelToWire(r.Label, kLabelWidth).c_str()));
+    const std::string label =
+        aor::LabelToWire(r.Label, kLabelWidth, kChannelLayout.labelCharacters);
+    const bool written = SendText(Format(
+        "MX%s RF%010" PRIu64 " ST%06" PRIu64 " MD%d AT%c TM%s", place.c_str(),
+        uint64_t{r.Frequency} * 100, uint64_t{r.Step} * 100,
+        std::max(ModeDigit(r.Modulation, r.Filter), 0), r.Attenuator ? '1' : '0', label.c_str()));
     if (!written) return false;
     SendText("MR" + place);
     SendText(r.Select ? "GA1" : "GA0");
@@ -80,7 +81,8 @@ bool AR8200::SendSearchBank(int bank) {
                               SearchBankName(bank).c_str(), uint64_t{r.Lower} * 100,
                               uint64_t{r.Upper} * 100, uint64_t{r.Step} * 100,
                               std::max(ModeDigit(r.Mode, r.Filter), 0), r.Attenuator ? '1' : '0');
-    if (!r.Label.empty()) line += " TT" + r.Label;
+    if (!r.Label.empty())
+        line += " TT" + aor::LabelOnWire(r.Label, kLabelWidth, kChannelLayout.labelCharacters);
     return SendText(line);
 }
 

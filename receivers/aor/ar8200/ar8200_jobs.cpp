@@ -46,8 +46,9 @@ void AR8200::VfoCommand(JobStr& line) {
     PostToOwner(PostReceiverState);
 }
 
+// AUTO the receiver does not take fails the line with its own message (SwitchAuto).
 void AR8200::AutoCommand(JobStr& line) {
-    Answer(line, SwitchAuto(line.VAL != 0));
+    SwitchAuto(line.VAL != 0);
     PostToOwner(PostReceiverState);
 }
 

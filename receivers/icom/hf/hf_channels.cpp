@@ -76,7 +76,8 @@ HfPanel::ChannelResult HfPanel::WriteMemoryChannel(uint32_t number) {
             mode->bytes[static_cast<std::size_t>(std::clamp(channel.Filter, 0, kWidestFilter))];
         if (hf_.attenuatorOn) payload += channel.Attenuator ? hf_.attenuatorOn : "00";
         payload += hf_.filler;
-        payload += civ::NameToHex(channel.Label, hf_.channels.labelWidth);
+        payload +=
+            civ::NameToHex(channel.Label, hf_.channels.labelWidth, hf_.channels.labelCharacters);
     }
     return WriteChannelRecord(payload);
 }

@@ -167,7 +167,8 @@ IC8500::ChannelResult IC8500::WriteChannel(uint32_t bank, uint32_t position) {
         const uint32_t db = channel.AttenuatorDb;
         payload += !channel.Attenuator ? "00" : db == 20 ? "20" : db == 30 ? "30" : "10";
         payload += kScanFlags[(channel.Skip ? 1 : 0) | (channel.Select ? 2 : 0)];
-        payload += civ::NameToHex(channel.Label, kChannelNameLength);
+        payload +=
+            civ::NameToHex(channel.Label, kChannelNameLength, kChannelLayout.labelCharacters);
     }
     return WriteChannelRecord(payload);
 }
@@ -187,7 +188,8 @@ void IC8500::RenameBank(uint32_t bank, const std::string& name) {
         return;
     }
     BankNames[bank] = FirstCharacters(name, kBankNameLength);
-    if (Exchange(FormatText("1A02%02u", bank) + civ::NameToHex(name, kBankNameLength),
+    if (Exchange(FormatText("1A02%02u", bank) +
+                     civ::NameToHex(name, kBankNameLength, kChannelLayout.labelCharacters),
                  civ::kMemoryContents))
         ReadBankName(bank);  // the receiver's own spelling
     FillBankNames();

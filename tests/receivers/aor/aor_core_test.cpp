@@ -210,7 +210,8 @@ class LetterBanks : public AorPanel {
         const MemoryChannel& r = ChannelAt(bank, channel);
         return SendText(Format("MX%c%02d RF%u00 ST%u MD%d AT%d TM%s", Letter(bank), channel,
                                r.Frequency, r.Step * 100, ModeDigit(r.Modulation),
-                               r.Attenuator ? 1 : 0, aor::LabelToWire(r.Label, 7).c_str())) &&
+                               r.Attenuator ? 1 : 0,
+                               aor::LabelToWire(r.Label, 7, kPrintableAscii).c_str())) &&
                SendText(Format("MP%d", r.Skip ? 1 : 0));
     }
     bool SendSearchBank(int bank) override {

@@ -17,6 +17,12 @@
 
 inline const std::string kHundredCharacters(100, 'X');
 
+// A label edited by hand with characters no set's label takes: a CR and an LF that would end
+// the command line, a control byte, 0x98 (no character of code page 1251) and "я" (0xFF).
+inline const std::string kUnsendableLabel = Cp1251ToUtf8(std::string_view("AB\r\n\x01\x98\xff", 7));
+// What the set gets of it: the letters, and a blank in the place of every other character.
+inline const std::string kSentLabel = "AB     ";
+
 // The lines in code page 1251, each ended CR LF.
 inline std::string StateLines(const std::vector<std::string>& lines) {
     std::string bytes;

@@ -44,11 +44,12 @@ TEST(CivHex, OnlyUpperCaseDigitPairsConvert) {
 }
 
 TEST(CivHex, NamesNeverCarryFrameBytes) {
-    EXPECT_EQ(civ::NameToHex("AB", 5), "4142202020");
-    EXPECT_EQ(civ::NameToHex("A\xFD\xFE\xFF\x01Z", 6), "41202020205A");
-    // A Cyrillic letter is two bytes outside printable ASCII: two blanks.
-    EXPECT_EQ(civ::NameToHex("Ж1", 4), "20203120");
-    EXPECT_EQ(civ::NameToHex("TOOLONGNAME", 5), "544F4F4C4F");
+    EXPECT_EQ(civ::NameToHex("AB", 5, kPrintableAscii), "4142202020");
+    EXPECT_EQ(civ::NameToHex("A\xFD\xFE\xFF\x01Z", 6, kPrintableAscii), "41202020205A");
+    // A Cyrillic letter is a character outside printable ASCII: one blank in its place, the
+    // name after it where it stands.
+    EXPECT_EQ(civ::NameToHex("Ж1", 4, kPrintableAscii), "20312020");
+    EXPECT_EQ(civ::NameToHex("TOOLONGNAME", 5, kPrintableAscii), "544F4F4C4F");
 }
 
 // Where FindFrame finds the first frame of these bytes.

@@ -10,6 +10,7 @@
 
 #include "receivers/state_file.h"
 #include "receivers/winradio/winradio.h"
+#include "state/cp1251.h"
 #include "state/fdx.h"
 #include "state/message_bus.h"
 #include "tests/support/program_folder.h"
@@ -491,6 +492,18 @@ TEST_F(Winradio, AScaleBeyondTheDefaultLimitSurvivesARestart) {
     ASSERT_TRUE(panel.Create(&main, &state));
     EXPECT_EQ(panel.Scale.At(19'000'000), 252);
     Post(PostSyncReceiver);
+    EXPECT_EQ(panel.Scale.CellCount(), 200'001u);
+    EXPECT_EQ(panel.Scale.At(19'000'000), 252);
+    panel.Destroy();
+
+    // A count that disagrees with the runs ("Измерения=0") keeps the scale its runs reach.
+    std::string text = ReadBytes(folder.File("WINRADIO.001"));
+    const std::string count = Utf8ToCp1251("Измерения=");
+    const std::size_t at = text.find(count);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, text.find("\r\n", at) - at, count + "0");
+    WriteBytes(folder.File("WINRADIO.001"), text);
+    ASSERT_TRUE(panel.Create(&main, &state));
     EXPECT_EQ(panel.Scale.CellCount(), 200'001u);
     EXPECT_EQ(panel.Scale.At(19'000'000), 252);
 }

@@ -91,6 +91,45 @@ TEST_F(Ar3000aOnAir, ReadingABankGivesTheReceiversMemoryAndItsLevels) {
     EXPECT_TRUE(messages.empty());
 }
 
+// The set lost part-way through a read into a panel that holds its channels already (it falls
+// silent, as one unplugged): cut at a channel's query or at the level after it, every channel
+// keeps what the panel had, and the read stops there and says so once.
+TEST_F(Ar3000aOnAir, AReadCutByALostSetKeepsEveryChannelThePanelHad) {
+    for (int channel = 0; channel < 10; ++channel) {
+        const uint32_t frequency = 1'000'000 + uint32_t(channel) * 10'000;
+        panel.ChannelAt(0, channel) = Record(channel, frequency, 250, "FWALUC"[channel % 6], false);
+        emulator.SetChannel(0, channel,
+                            {uint64_t(frequency) * 100, 25'000, "FWALUC"[channel % 6], false});
+    }
+    panel.WholeMemory = true;
+    RunJob(115);
+    ASSERT_TRUE(messages.empty());
+    const auto channels = panel.Channels;
+    const Strings whole = Lines();
+    const auto query = std::find(whole.begin(), whole.end(), "5Z");
+    ASSERT_NE(query, whole.end());
+    const auto at = static_cast<std::size_t>(query - whole.begin());
+    for (const std::size_t cut : {at - 1, at, at + 1}) {  // its probe, its query, its level
+        SCOPED_TRACE(cut);
+        emulator.SetSilent(false);
+        emulator.SetSilentAfter(cut);
+        emulator.ClearReceivedLines();
+        messages.clear();
+        const int64_t started = ui::Clock::NowMs();
+        panel.ReadBanks();
+        // Found at once: a wait or three at the cut, not one for every channel left.
+        EXPECT_LT(ui::Clock::NowMs() - started, 5'000);
+        EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
+        EXPECT_LT(Lines().size(), whole.size());
+        for (std::size_t i = 0; i < channels.size(); ++i) {
+            const MemoryChannel& read = panel.Channels[i];
+            EXPECT_EQ(read.Frequency, channels[i].Frequency) << i;
+            EXPECT_EQ(read.Step, channels[i].Step) << i;
+            EXPECT_EQ(read.Modulation, channels[i].Modulation) << i;
+        }
+    }
+}
+
 TEST_F(Ar3000aOnAir, TheWholeMemoryIsWrittenBankByBankAndReadsBackTheSame) {
     panel.WholeMemory = true;
     panel.CurrentBank = 2;

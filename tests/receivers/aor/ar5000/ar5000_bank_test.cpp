@@ -35,6 +35,13 @@ int Count(const Strings& lines, const std::string& line) {
     return static_cast<int>(std::count(lines.begin(), lines.end(), line));
 }
 
+Strings LinesStartingWith(const Strings& lines, const std::string& head) {
+    Strings found;
+    for (const std::string& line : lines)
+        if (line.starts_with(head)) found.push_back(line);
+    return found;
+}
+
 TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
     // What the receiver holds where the panel has nothing goes.
     emulator.SetChannel(2, 50, AorChannel{156'800'000, AorSettings{}, "OLD", false, false});
@@ -193,6 +200,33 @@ TEST_F(Ar5000OnAir, ASearchBanksFilterAndAttenuatorDepthOutliveARestart) {
     }
 }
 
+// A label edited by hand goes to the set in the characters its text takes, every other one a
+// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has.
+TEST_F(Ar5000OnAir, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
+    NoteMessages();
+    SetRefusals refusals(emulator);
+    panel.ChannelAt(0, 0) = Record(1'455'000, 'F', 0, kUnsendableLabel);
+    panel.SearchBanks[0] = {.Lower = 1'440'000,
+                            .Upper = 1'460'000,
+                            .Step = 250,
+                            .Mode = 'F',
+                            .Label = kUnsendableLabel};
+    panel.WriteCurrentBank();
+
+    const std::string sent = " " + kSentLabel;  // right-aligned in eight
+    const Strings channels = LinesStartingWith(Lines(), "MX");
+    ASSERT_EQ(channels.size(), 1u);
+    EXPECT_TRUE(channels[0].ends_with(" TM" + sent)) << channels[0];
+    const Strings banks = LinesStartingWith(Lines(), "SE");
+    ASSERT_EQ(banks.size(), 1u);
+    EXPECT_TRUE(banks[0].ends_with(" TT" + sent)) << banks[0];
+    EXPECT_EQ(refusals.Count(), 0);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(emulator.Channel(0, 0).label, sent);
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
+    EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
+}
+
 // A hand-edited state file read at the start, then a write of the current bank with its
 // search bank: each step goes to the set as its line takes it, the set refuses nothing, the
 // channel without faults goes as it was, and the close writes what was read, the same again
@@ -318,6 +352,55 @@ TEST_F(Ar5000OnAir, ATransferStoppedByASilentReceiverStillEndsAndUnlocks) {
     state.JobLine = nullptr;
 }
 
+// The set lost part-way through a read of its whole memory into a panel that holds it already
+// (it falls silent, as one unplugged): cut at a channel's probe, its read, its flags or its
+// level, or at a search bank, every channel and search bank keeps what the panel had, and the
+// read stops there and says so once.
+TEST_F(Ar5000OnAir, AReadCutByALostSetKeepsEverythingThePanelHad) {
+    NoteMessages();
+    const AorChannel held[] = {
+        {145'500'000, AorSettings{12'500, '0', '5', '1'}, "NARROW W", true, true},
+        {127'500'000, AorSettings{25'000, '1', '2', 'F'}, "  TOWER", false, false},
+        {433'920'000, AorSettings{}, "UHF", false, true}};
+    for (int channel = 3; channel < 6; ++channel) {
+        emulator.SetChannel(2, channel, held[channel - 3]);
+        panel.ChannelAt(2, channel) = Record(1'000'000, 'F', 0, "OLD");
+    }
+    emulator.SetSearchBank(
+        4, AorSearchBank{118'000'000, 137'000'000, AorSettings{25'000, '1', '3', '0'}, "AIR"});
+    panel.WholeMemory = true;
+    panel.ReadAllBanks();
+    ASSERT_TRUE(messages.empty());
+    ASSERT_EQ(panel.ChannelAt(2, 4).Label, "TOWER");
+    const std::vector<MemoryChannel> channels = panel.Channels;
+    const auto searchBanks = panel.SearchBanks;
+    const Strings whole = Lines();
+    std::vector<std::size_t> cuts;
+    const auto at = [&](const std::string& line) {
+        const auto found = std::find(whole.begin(), whole.end(), line);
+        EXPECT_NE(found, whole.end()) << line;
+        return static_cast<std::size_t>(found - whole.begin());
+    };
+    // The probe, "MR", "RX", the flags and the level of channel 2/04.
+    for (const std::size_t offset : {0, 1, 2, 3, 6}) cuts.push_back(at("MR204") - 1 + offset);
+    cuts.push_back(at("SR04"));
+    for (const std::size_t cut : cuts) {
+        SCOPED_TRACE(cut);
+        messages.clear();
+        emulator.SetSilent(false);
+        emulator.SetSilentAfter(cut);
+        emulator.ClearReceivedLines();
+        const int64_t started = ui::Clock::NowMs();
+        panel.ReadAllBanks();
+        // Found at once: a wait or three at the cut, not one for every channel left.
+        EXPECT_LT(ui::Clock::NowMs() - started, 5'000);
+        EXPECT_LT(Lines().size(), whole.size());
+        EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
+        EXPECT_EQ(panel.Channels, channels);
+        EXPECT_EQ(panel.SearchBanks, searchBanks);
+    }
+}
+
 // A search bank the receiver does not answer for keeps what the panel has; only the
 // receiver saying it is empty clears it.
 TEST_F(Ar5000OnAir, ASearchBankIsClearedOnlyByAnEmptyAnswer) {
@@ -402,6 +485,56 @@ TEST_F(Ar5000OnAir, TheScanModeDialogSendsTheBankLinksOfTheScanKind) {
     EXPECT_EQ(panel.ScanSettings.SearchLinks, "02 15 ");
     Operate(dialog.value, ui::EventId::Change, 4);
     EXPECT_EQ(Lines().back(), "SB064");
+}
+
+// The scan-mode dialog shows what the set was told. Its AUTO box is the set's AS setting: once
+// ticked ("AS1") it stays ticked whichever scan kind is chosen after, and the next click
+// sends "AS0"; one the set refuses goes back to what the set holds and is told. A pause or a
+// delay beyond its field goes out held to it, and the field shows what went out.
+TEST_F(Ar5000OnAir, TheScanModeDialogShowsWhatTheSetWasTold) {
+    NoteMessages();
+    Operate(panel.pictbttn_6, ui::EventId::Click);
+    ASSERT_TRUE(ServeUntil([&] { return panel.ScanDialog() && panel.ScanDialog()->HasWindow(); }));
+    RAR5000& dialog = *panel.ScanDialog();
+    const auto click = [](ui::CheckBox* box, bool ticked) {
+        box->SetChecked(ticked);
+        Operate(box, ui::EventId::Click);
+    };
+    const auto choose = [](ui::OptionButton* option) {
+        option->SetChecked(true);
+        Operate(option, ui::EventId::Click);
+    };
+    click(dialog.AUTO, true);
+    EXPECT_EQ(Lines().back(), "AS1");
+    choose(dialog.bankscan);
+    EXPECT_TRUE(dialog.AUTO->IsChecked());
+    choose(dialog.VFOscan);
+    EXPECT_TRUE(dialog.AUTO->IsChecked());
+    click(dialog.AUTO, false);
+    EXPECT_EQ(Lines().back(), "AS0");
+    EXPECT_EQ(emulator.State().autoStore, '0');
+    EXPECT_TRUE(messages.empty());
+
+    emulator.SetRefused({"AS"});
+    click(dialog.AUTO, true);
+    EXPECT_FALSE(dialog.AUTO->IsChecked());
+    EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
+    choose(dialog.diapscan);
+    EXPECT_FALSE(dialog.AUTO->IsChecked());
+
+    choose(dialog.bankscan);
+    dialog.textb_1->SetText("75");
+    Operate(dialog.textb_1, ui::EventId::Change, 0, "75");
+    EXPECT_EQ(Lines().back(), "XP60");
+    EXPECT_EQ(dialog.textb_1->Text(), "60");
+    click(dialog.delay, true);
+    dialog.textb_3->SetText("12");
+    Operate(dialog.textb_3, ui::EventId::Change, 0, "12");
+    EXPECT_EQ(Lines().back(), "XD99");
+    EXPECT_EQ(dialog.textb_3->Text(), "9.9");
+    dialog.Refresh();
+    EXPECT_EQ(dialog.textb_1->Text(), "60");
+    EXPECT_EQ(dialog.textb_3->Text(), "9.9");
 }
 
 TEST_F(Ar5000OnAir, TheExtraFunctionsDialogShowsTheReceiversSettingsAndSendsEachChange) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -307,6 +308,95 @@ TEST_F(Ar8000Banks, ASearchBankTheSetReportsEmptyGetsNoLimits) {
     EXPECT_TRUE(panel.SearchBanks[0].Empty());
     EXPECT_EQ(panel.textb_Fn->Text(), "выкл");
     EXPECT_TRUE(messages.empty());
+}
+
+// As the AR8200's: a clear empties the bank's channels (every bank's with the whole-memory
+// box) and gives the current search bank, the bank's own, limits 0; the others stay.
+TEST_F(Ar8000Banks, AClearEmptiesTheBanksAndTheCurrentSearchBanksLimits) {
+    for (const bool whole : {false, true}) {
+        SCOPED_TRACE(whole);
+        for (const int bank : {3, 5}) {
+            panel.ChannelAt(bank, 10).Frequency = 1'455'000;
+            panel.SearchBanks[static_cast<std::size_t>(bank)] = {
+                .Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Label = "2M"};
+        }
+        EXPECT_EQ(RunJob(224, 3).ReturnCode, 0);
+        ASSERT_EQ(panel.CurrentSearchBank, 3);
+        panel.WholeMemory = whole;
+        Post(PostClearData);
+        EXPECT_TRUE(panel.ChannelAt(3, 10).Empty());
+        EXPECT_EQ(panel.ChannelAt(5, 10).Empty(), whole);
+        EXPECT_TRUE(panel.SearchBanks[3].Empty());
+        EXPECT_EQ(panel.SearchBanks[5].Lower, 1'440'000u);
+    }
+}
+
+// The set lost part-way through a read of its whole memory into a panel that holds it already
+// (it falls silent, as one unplugged): cut before a channel, at its line or at its level, or at
+// a search bank, every channel and search bank keeps what the panel had, and the read stops
+// there and says so once.
+TEST_F(Ar8000Banks, AReadCutByALostSetKeepsEverythingThePanelHad) {
+    for (const Sample& s : Samples()) {
+        panel.ChannelAt(s.bank, s.channel) = s.record;
+        emulator.SetChannel(s.bank, s.channel, s.onSet);
+    }
+    emulator.SetSearchBank(9, {144'000'000, 146'000'000, AorSettings{12'500, '1'}, "2M"});
+    panel.WholeMemory = true;
+    emulator.ClearReceivedLines();
+    panel.ReadAllBanks();
+    ASSERT_TRUE(messages.empty());
+    const std::vector<MemoryChannel> channels = panel.Channels;
+    const std::vector<AorSearchBank> searchBanks = panel.SearchBanks;
+    const Strings whole = Lines();
+    std::vector<std::size_t> cuts;
+    for (const char* asked : {"MRA10", "SRJ"}) {
+        const auto at = std::find(whole.begin(), whole.end(), asked);
+        ASSERT_NE(at, whole.end()) << asked;
+        const auto index = static_cast<std::size_t>(at - whole.begin());
+        cuts.insert(cuts.end(), {index - 1, index, index + 1});
+    }
+    for (const std::size_t cut : cuts) {
+        SCOPED_TRACE(cut);
+        messages.clear();
+        emulator.SetSilent(false);
+        emulator.SetSilentAfter(cut);
+        emulator.ClearReceivedLines();
+        const int64_t started = ui::Clock::NowMs();
+        panel.ReadAllBanks();
+        // Found at once: a wait or three at the cut, not one for every channel left.
+        EXPECT_LT(ui::Clock::NowMs() - started, 5'000);
+        EXPECT_LT(Lines().size(), whole.size());
+        EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
+        EXPECT_EQ(panel.Channels, channels);
+        EXPECT_EQ(panel.SearchBanks, searchBanks);
+    }
+}
+
+// A label edited by hand goes to the set in the characters its text takes, every other one a
+// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has.
+TEST_F(Ar8000Banks, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
+    SetRefusals refusals(emulator);
+    MemoryChannel& c = panel.ChannelAt(0, 0);
+    c.Frequency = 1'455'000;
+    c.Step = 125;
+    c.Modulation = 'F';
+    c.Label = kUnsendableLabel;
+    panel.SearchBanks[0] = {.Lower = 1'440'000,
+                            .Upper = 1'460'000,
+                            .Step = 250,
+                            .Mode = 'F',
+                            .Label = kUnsendableLabel};
+    panel.WriteCurrentBank();
+
+    EXPECT_EQ(LinesStartingWith("MX"),
+              Strings{"MXA00 RF145500000 ST12500 MD1 AT0 TM" + kSentLabel});
+    EXPECT_EQ(LinesStartingWith("SE"),
+              Strings{"SEA SL144000000 SU146000000 ST25000 MD1 AT0 TT" + kSentLabel});
+    EXPECT_EQ(refusals.Count(), 0);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(emulator.Channel(0, 0).label, kSentLabel);
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
+    EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
 }
 
 // A hand-edited state file, then a write of every bank: each step and label goes to the set

@@ -403,18 +403,24 @@ TEST_F(Ar8000OnAir, JobCommandsTakeOnlyWhatTheSetHas) {
 }
 
 // An attenuator or AUTO the set refuses, asked by a job line or by a click on its box, leaves
-// the box showing what the set holds, and AUTO the mode and step as they were.
+// the box showing what the set holds, and AUTO the mode and step as they were; each is told:
+// the job line fails with message 39, the click shows it.
 TEST_F(Ar8000OnAir, AnAttenuatorOrAutoTheSetRefusesLeavesItsBoxAsTheSetHoldsIt) {
     Sync();
     const char mode = state.Modulation;
     const uint32_t step = state.Step;
     emulator.SetRefused({"AT", "AU"});
-    EXPECT_EQ(RunJob(214, 1).ReturnCode, 1);
+    const JobStr attenuator = RunJob(214, 1);
+    EXPECT_EQ(attenuator.ReturnCode, 1);
+    EXPECT_EQ(attenuator.Message, "Ошибка обращения к приемнику(выключен)");
     EXPECT_FALSE(panel.catt->IsChecked());
     EXPECT_EQ(state.Attenuator, 0);
-    EXPECT_EQ(RunJob(228, 1).ReturnCode, 1);
+    const JobStr automatic = RunJob(228, 1);
+    EXPECT_EQ(automatic.ReturnCode, 1);
+    EXPECT_EQ(automatic.Message, "Ошибка обращения к приемнику(выключен)");
     EXPECT_FALSE(panel.cauto->IsChecked());
     EXPECT_FALSE(panel.AutoOn);
+    EXPECT_TRUE(messages.empty());
     for (ui::CheckBox* box : {panel.catt, panel.cauto}) {
         box->SetChecked(true);
         box->Raise(ui::EventId::Click);
@@ -426,6 +432,7 @@ TEST_F(Ar8000OnAir, AnAttenuatorOrAutoTheSetRefusesLeavesItsBoxAsTheSetHoldsIt) 
     EXPECT_EQ(state.Modulation, mode);
     EXPECT_EQ(state.Step, step);
     EXPECT_EQ(Lines(), (Strings{"AT1", "AU1", "AT1", "LM", "AU1"}));
+    EXPECT_EQ(messages, Strings(2, "Ошибка обращения к приемнику(выключен)"));
 }
 
 // A set whose VFO lines leave the VFO's name out ("MA RF.. ST.. MD.."): the sync takes the

@@ -124,6 +124,33 @@ TEST_F(Ar8200OnAir, AChannelAndSearchBanksGoOutInTheirLinesWithTheirLetters) {
     EXPECT_TRUE(emulator.SearchBank(11).Empty());
 }
 
+// A label edited by hand goes to the set in the characters its text takes, every other one a
+// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has.
+TEST_F(Ar8200OnAir, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
+    SetRefusals refusals(emulator);
+    MemoryChannel& c = panel.ChannelAt(0, 0);
+    c.Frequency = 1'455'000;
+    c.Step = 125;
+    c.Modulation = 'F';
+    c.Label = kUnsendableLabel;
+    panel.SearchBanks[0] = {.Lower = 1'440'000,
+                            .Upper = 1'460'000,
+                            .Step = 250,
+                            .Mode = 'F',
+                            .Label = kUnsendableLabel};
+    panel.WriteCurrentBank();
+
+    EXPECT_EQ(LinesStartingWith("MX"),
+              Strings{"MXA00 RF0145500000 ST012500 MD1 AT0 TM" + Held(kSentLabel)});
+    EXPECT_EQ(LinesStartingWith("SE"),
+              Strings{"SEA SL0144000000 SU0146000000 ST025000 MD1 AT0 TT" + kSentLabel});
+    EXPECT_EQ(refusals.Count(), 0);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(emulator.Channel(0, 0).label, Held(kSentLabel));
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
+    EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
+}
+
 // A channel read that the set answers for another channel (its dial slipped) is not taken for
 // the one asked: the read button leaves every channel of the bank empty rather than holding
 // its neighbour's record, and a set that reads true again fills them.
@@ -156,7 +183,8 @@ TEST_F(Ar8200OnAir, AChannelAnsweredForAnotherIsNotTakenForTheOneAsked) {
 
 // The search bank's row with direct writing: a first lower limit typed into a bank the set
 // holds empty gives the upper limit one step (the program's) above it, and the bank written
-// becomes the set's current one; a value the set refuses leaves the row as the set holds it.
+// becomes the set's current one; a value the set refuses leaves the row as the set holds it,
+// and is told.
 TEST_F(Ar8200OnAir, TheSearchBankRowWritesAStepWideFirstRangeAndShowsWhatTheSetHolds) {
     Sync();
     main.Show();
@@ -197,6 +225,10 @@ TEST_F(Ar8200OnAir, TheSearchBankRowWritesAStepWideFirstRangeAndShowsWhatTheSetH
     EXPECT_TRUE(panel.SearchBanks[11].Empty());
     EXPECT_EQ(panel.textb_Fn->Text(), "выкл");
     EXPECT_TRUE(emulator.SearchBank(11).Empty());
+    // Each refusal is told, as a bank write tells it.
+    EXPECT_EQ(messages, (Strings{"Не записано в приемник каналов: 1 (первый: банк поиска K)",
+                                 "Не записано в приемник каналов: 1 (первый: банк поиска K)",
+                                 "Не записано в приемник каналов: 1 (первый: банк поиска L)"}));
 }
 
 TEST_F(Ar8200OnAir, ReadingAllBanksTakesTheReceiversThousandChannelsAndFortySearchBanks) {
@@ -233,6 +265,76 @@ TEST_F(Ar8200OnAir, ReadingAllBanksTakesTheReceiversThousandChannelsAndFortySear
         EXPECT_EQ(read.Attenuator, held.settings.attenuator == '1') << bank;
     }
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+}
+
+// The set lost part-way through a read of its whole memory into a panel that holds it already
+// (it falls silent, as one unplugged): wherever the read is cut, before a channel, in the
+// middle of one's lines or among the search banks, every channel and search bank keeps what
+// the panel had, the read stops there and says so once, and the panel is the operator's again.
+TEST_F(Ar8200OnAir, AReadCutByALostSetKeepsEverythingThePanelHad) {
+    FillReceiver(emulator);
+    panel.WholeMemory = true;
+    emulator.ClearReceivedLines();
+    panel.ReadAllBanks();
+    ASSERT_TRUE(messages.empty());
+    ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 1; }));
+    const std::vector<MemoryChannel> channels = panel.Channels;
+    const std::vector<AorSearchBank> searchBanks = panel.SearchBanks;
+    const std::size_t wholeRead = Lines().size();
+    // The bank's probe and choice, then each channel's probe, "MR", "GA", "RX" and level;
+    // channel 8 holds something (FillReceiver).
+    std::vector<std::size_t> cuts = {0, 1};
+    for (std::size_t line = 0; line < 5; ++line) cuts.push_back(2 + 5 * 8 + line);
+    cuts.push_back(wholeRead - 30);  // among the search banks
+    for (const std::size_t cut : cuts) {
+        SCOPED_TRACE(cut);
+        messages.clear();
+        const int ended = main.Count(PostHideWait);
+        emulator.SetSilent(false);
+        emulator.SetSilentAfter(cut);
+        emulator.ClearReceivedLines();
+        const int64_t started = ui::Clock::NowMs();
+        panel.ReadAllBanks();
+        // Found at once: a wait or three at the cut, not one for every channel left.
+        EXPECT_LT(ui::Clock::NowMs() - started, 5'000);
+        EXPECT_LT(Lines().size(), wholeRead);
+        EXPECT_EQ(messages, Strings{"Ошибка обращения к приемнику(выключен)"});
+        EXPECT_EQ(panel.Channels, channels);
+        EXPECT_EQ(panel.SearchBanks, searchBanks);
+        ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == ended + 1; }));
+        ui::ServePending();
+        EXPECT_FALSE(panel.PanelBusy);
+    }
+}
+
+// A clear empties the bank's channels (every bank's with the whole-memory box) and gives the
+// current search bank limits 0; the other search banks stay as they are, and without direct
+// writing nothing goes to the set.
+TEST_F(Ar8200OnAir, AClearEmptiesTheBanksAndTheCurrentSearchBanksLimits) {
+    for (const bool whole : {false, true}) {
+        SCOPED_TRACE(whole);
+        for (const int bank : {3, 5}) {
+            MemoryChannel& c = panel.ChannelAt(bank, 10);
+            c.Frequency = 1'455'000;
+            c.Label = "KEEP";
+        }
+        for (const int bank : {7, 8})
+            panel.SearchBanks[static_cast<std::size_t>(bank)] = {
+                .Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Label = "2M"};
+        panel.CurrentBank = 3;
+        panel.CurrentSearchBank = 7;
+        panel.WholeMemory = whole;
+        emulator.ClearReceivedLines();
+        Post(PostClearData);
+        EXPECT_TRUE(panel.ChannelAt(3, 10).Empty());
+        EXPECT_EQ(panel.ChannelAt(5, 10).Empty(), whole);
+        EXPECT_EQ(panel.SearchBanks[7].Lower, 0u);
+        EXPECT_EQ(panel.SearchBanks[7].Upper, 0u);
+        EXPECT_EQ(panel.SearchBanks[8].Lower, 1'440'000u);
+        EXPECT_EQ(panel.SearchBanks[8].Label, "2M");
+        EXPECT_EQ(panel.textb_Fn->Text(), "выкл");
+        EXPECT_TRUE(Lines().empty());
+    }
 }
 
 // What was read survives a restart in the state file: written back into a receiver that has

@@ -238,6 +238,44 @@ TEST_F(Ar8200OnAir, JobsAnswerInTheirLinesAndVfoJobValuesNameTheirVfo) {
     EXPECT_EQ(Lines().back(), "DA048");
 }
 
+// A switch the set refuses or leaves unanswered: its box ("атт", "авто", "звук"), clicked by
+// the operator, shows what the set holds and the operator is told (message 39); a job line
+// asking it (914, 929, 915) fails with that text, not with the one for a command the panel
+// does not serve.
+TEST_F(Ar8200OnAir, ASwitchTheSetDoesNotTakeIsToldAndItsBoxShowsWhatTheSetHolds) {
+    Sync();
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.widget()));
+    const std::string told = "Ошибка обращения к приемнику(выключен)";
+    const uint8_t attenuator = state.Attenuator, sound = state.Sound;
+    emulator.SetRefused({"AT", "AU", "MC"});
+    for (ui::CheckBox* box : {panel.catt, panel.cauto, panel.csound}) {
+        const bool before = box->IsChecked();
+        operator_hand::ClickServed(box);
+        EXPECT_EQ(box->IsChecked(), before);
+    }
+    EXPECT_EQ(messages, Strings(3, told));
+    EXPECT_EQ(state.Attenuator, attenuator);
+    EXPECT_EQ(state.Sound, sound);
+    EXPECT_FALSE(panel.AutoOn);
+    messages.clear();
+    for (const auto& [number, value] : {std::pair{914u, 1u}, {929u, 1u}, {915u, sound ? 0u : 1u}}) {
+        SCOPED_TRACE(number);
+        const JobStr line = RunJob(number, value);
+        EXPECT_EQ(line.ReturnCode, 1);
+        EXPECT_EQ(line.Message, told);
+    }
+    EXPECT_FALSE(panel.catt->IsChecked() || panel.cauto->IsChecked());
+    EXPECT_EQ(panel.csound->IsChecked(), sound != 0);
+    // Unanswered alike.
+    emulator.SetRefused({});
+    emulator.SetSilent(true);
+    const JobStr unanswered = RunJob(914, 1);
+    EXPECT_EQ(unanswered.Message, told);
+    EXPECT_FALSE(panel.catt->IsChecked());
+    EXPECT_TRUE(messages.empty());
+}
+
 // Synchronised, with 145.5 MHz NFM in `channel` of bank A, and no line heard yet.
 class Ar8200WithChannel : public Ar8200OnAir {
   protected:
@@ -274,7 +312,8 @@ TEST_F(Ar8200WithChannel, TheHandheldsSharedJobsStandAtItsBase) {
 }
 
 // A job setting met by an outstanding exchange goes out once that is answered; one that cannot
-// wait (served inside another request's wait) fails its line and sends nothing.
+// wait (served inside another request's wait) fails its line, as a setting that did not reach
+// the receiver (message 39), and sends nothing.
 TEST_F(Ar8200OnAir, AJobSettingWaitsForTheOutstandingExchangeOrFailsItsLine) {
     Sync();
     ASSERT_TRUE(panel.Link.Send("LM\r\n", "LM"));
@@ -296,7 +335,7 @@ TEST_F(Ar8200OnAir, AJobSettingWaitsForTheOutstandingExchangeOrFailsItsLine) {
     state.JobLine = nullptr;
     state.JobRunning = 0;
     EXPECT_EQ(refused.ReturnCode, 1);
-    EXPECT_EQ(refused.Message, ReceiverPanel::kNoAccess);
+    EXPECT_EQ(refused.Message, "Ошибка обращения к приемнику(выключен)");
     EXPECT_EQ(Lines(), (Strings{"LM", "ST012500"}));
     EXPECT_EQ(emulator.State().tuned.settings.attenuator, '1');
 }

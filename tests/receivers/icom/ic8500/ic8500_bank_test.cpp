@@ -589,6 +589,23 @@ TEST_F(Ic8500Banks, AnEditTheReceiverRefusesIsToldAndTheChannelKeepsWhatItHolds)
     EXPECT_TRUE(messages.empty());
 }
 
+// A channel's name edited by hand goes to the set in the characters its name field takes,
+// every other one a blank in its place; the panel keeps the name it has.
+TEST_F(Ic8500Banks, AChannelsNameGoesToTheSetInTheCharactersItsFieldTakes) {
+    RunJob(427, 3);
+    panel.Channel(3, 0) = Abc();
+    panel.Channel(3, 0).Label = "Ж1\x01Z";
+    panel.BankChannels[3] = 1;
+    emulator.ClearReceivedFrames();
+    Click(panel.cb_1);
+    const std::vector<std::string> sent = Payloads();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_TRUE(sent[1].ends_with("2031205A20202020")) << sent[1];
+    EXPECT_EQ(emulator.Channel(3, 0).name, " 1 Z    ");
+    EXPECT_EQ(panel.Channel(3, 0).Label, "Ж1\x01Z");
+    EXPECT_TRUE(messages.empty());
+}
+
 // A bank named on the panel is named on the receiver, and the list shows the receiver's
 // spelling; without an answer the panel keeps five characters of what was typed.
 TEST_F(Ic8500Banks, ABankNamedOnThePanelTakesTheReceiversSpelling) {
@@ -603,9 +620,9 @@ TEST_F(Ic8500Banks, ABankNamedOnThePanelTakesTheReceiversSpelling) {
     EXPECT_EQ(emulator.BankName(2), "NIGHT");
     EXPECT_EQ(panel.BankNames[2], "NIGHT");
     EXPECT_EQ(panel.bname->StringAt(2), "NIGHT");
-    type("Ночь1");  // no letter of it reaches the receiver, which keeps blanks
-    EXPECT_EQ(emulator.BankName(2), "     ");
-    EXPECT_EQ(panel.BankNames[2], "");
+    type("Ночь1");  // no letter of it reaches the receiver, which keeps a blank for each
+    EXPECT_EQ(emulator.BankName(2), "    1");
+    EXPECT_EQ(panel.BankNames[2], "    1");
     emulator.SetDead(true);
     type("Ночь12");
     EXPECT_EQ(panel.BankNames[2], "Ночь1");

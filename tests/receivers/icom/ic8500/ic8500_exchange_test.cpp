@@ -36,7 +36,8 @@ TEST_F(Ic8500OnAir, TunesInBcdAndFollowsTheFrequencyTheReceiverReports) {
 TEST_F(Ic8500OnAir, StartUpSyncAsksWhoIsThereThenBankNamesFrequencyModeAndLevel) {
     state.Modulation = 'F';
     panel.BankNames[4] = "OLD";
-    ASSERT_TRUE(panel.Link.Send("1A0201" + civ::NameToHex("AIR", 5), civ::kMemoryContents));
+    ASSERT_TRUE(panel.Link.Send("1A0201" + civ::NameToHex("AIR", 5, kPrintableAscii),
+                                civ::kMemoryContents));
     ASSERT_TRUE(panel.WaitReply());
     emulator.ClearReceivedFrames();
     Post(PostSyncReceiver);
