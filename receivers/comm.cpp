@@ -76,9 +76,8 @@ std::string LockName(const std::string& path) {
     const std::filesystem::path device = std::filesystem::canonical(path, ec);
     const std::string full = ec ? path : device.string();
     constexpr std::string_view kDevices = "/dev/";
-    std::string name = full.starts_with(kDevices)
-                           ? full.substr(kDevices.size())
-                           : std::filesystem::path(full).filename().string();
+    std::string name = full.starts_with(kDevices) ? full.substr(kDevices.size())
+                                                  : std::filesystem::path(full).filename().string();
     std::replace(name.begin(), name.end(), '/', '_');
     return name;
 }

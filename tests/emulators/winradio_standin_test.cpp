@@ -238,10 +238,10 @@ TEST(WinradioStandinProgram, TheEnvironmentMakesEntryPointsFailFromTheLoadOn) {
     ::setenv("WRAPI_STANDIN_FAIL", "GetSignalStrength,NoSuchEntry,OpenRadioDevice", 1);
     void* module = ::dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(module, nullptr) << ::dlerror();
-    const auto open = reinterpret_cast<decltype(&::OpenRadioDevice)>(
-        ::dlsym(module, "OpenRadioDevice"));
-    const auto recover = reinterpret_cast<decltype(&::StandinRecover)>(
-        ::dlsym(module, "StandinRecover"));
+    const auto open =
+        reinterpret_cast<decltype(&::OpenRadioDevice)>(::dlsym(module, "OpenRadioDevice"));
+    const auto recover =
+        reinterpret_cast<decltype(&::StandinRecover)>(::dlsym(module, "StandinRecover"));
     ASSERT_TRUE(open && recover);
     EXPECT_EQ(open(0), 0);
     ::unsetenv("WRAPI_STANDIN_FAIL");

@@ -220,8 +220,8 @@ TEST_P(SilentSet, EveryCommandThatReachesForTheSetFailsItsLine) {
     // receiver's own scan that did not start, the fine scale's jumps finding nothing, and a
     // store with direct writing, told as a bank write tells the channels it did not write.
     const std::vector<std::string> ownTexts = {
-        ReceiverPanel::kNoBank, ReceiverPanel::kNoChannel,    state.MessageText(28),
-        state.MessageText(29),  state.MessageText(30),        "Не записано в приемник каналов: "};
+        ReceiverPanel::kNoBank, ReceiverPanel::kNoChannel, state.MessageText(28),
+        state.MessageText(29),  state.MessageText(30),     "Не записано в приемник каналов: "};
     const auto ownText = [&](const std::string& text) {
         return std::any_of(ownTexts.begin(), ownTexts.end(),
                            [&](const std::string& own) { return text.starts_with(own); });
@@ -338,8 +338,7 @@ const auto kCivSets = ::testing::Values(
 
 // Heard: the lines the set took at its speed and the bytes it heard as noise at another one.
 const auto kPcr1000 = ::testing::Values(SilentModel{
-    "IC_PCR1000", 6, 0, 9600, false,
-    [] { return std::make_unique<emulators::Pcr1000Emulator>(); },
+    "IC_PCR1000", 6, 0, 9600, false, [] { return std::make_unique<emulators::Pcr1000Emulator>(); },
     [](const emulators::PtyServer& set) {
         const auto& pcr = As<emulators::Pcr1000Emulator>(set);
         return pcr.ReceivedLines().size() + pcr.MisheardBytes();
