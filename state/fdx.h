@@ -127,6 +127,8 @@ class FDX {
 
     // Shows numbered message `number`, or records it in the running job line.
     void ShowError(int number);
+    // The text of message `number` as ShowError gives it.
+    std::string MessageText(int number) const;
     // The same for a message given by its text (the job lines' own messages).
     void ShowErrorText(std::string text);
     // Shows numbered message `number` in a box even while a job runs: for what only the operator

@@ -89,6 +89,10 @@ std::string messageText(int number, uint32_t startStage) {
 
 }  // namespace
 
+std::string FDX::MessageText(int number) const {
+    return messageText(number, StartStage);
+}
+
 void FDX::ShowError(int number) {
     ShowErrorText(messageText(number, StartStage));
 }

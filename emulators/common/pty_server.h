@@ -54,6 +54,9 @@ class PtyServer {
     // The serving stands still for `time`, neither reading nor writing, as a loaded machine
     // holds up its thread; then it goes on with what came meanwhile.
     void HoldUp(std::chrono::milliseconds time);
+    // A silent set: it hears what it is sent and answers nothing, nor says anything unasked
+    // (a CI-V bus still echoes every frame, as the bus itself does that).
+    virtual void SetSilent(bool silent) = 0;
 
     // While serving: the set owes the program something now. The program's bytes wait to be
     // read, an answer is due and not yet written (not one its latency still holds back), or

@@ -222,4 +222,27 @@ TEST_F(OnAir, ACondLineFollowsTheAnswerOfThePanel) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// A set that hears the panel's lines and never answers them (its bus still echoes): each line
+// fails as the main window's lines do (message 39), so the COND lines after them do not tune;
+// the job goes on to its end.
+TEST_F(OnAir, APanelLineTheSetNeverAnswersFailsAndItsCondLineIsSkipped) {
+    emulator.SetSilent(true);
+    RunJob(MakeLines({{"Кнопка Атт 10 дБ", 0, 415},
+                      {"Поле Частота", 10, 11, 1'234'500, "", true},
+                      {"Кнопка Атт 20 дБ", 0, 416},
+                      {"Поле Частота", 10, 11, 1'456'700, "", true},
+                      {"Панель ГРУППА", 10, 3}}));
+    ASSERT_FALSE(orvel.JobRunning);
+    for (const std::size_t i : {0u, 2u}) {
+        EXPECT_EQ(orvel.RunLines[i].ReturnCode, 1) << i;
+        EXPECT_EQ(orvel.RunLines[i].Message, "Ошибка обращения к приемнику(выключен)") << i;
+        EXPECT_EQ(orvel.RunLines[i + 1].Time, "") << i;  // skipped
+    }
+    EXPECT_EQ(orvel.WorkMode, 3);
+    const std::vector<uint32_t> tuned = Tuned();
+    EXPECT_EQ(std::count(tuned.begin(), tuned.end(), 1'234'500u), 0);
+    EXPECT_EQ(std::count(tuned.begin(), tuned.end(), 1'456'700u), 0);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 }  // namespace

@@ -347,4 +347,41 @@ TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedIsNotHeldByTheSearch) 
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// The same search, and the set is sent nothing more once the close is asked: the search breaks
+// off where it was (the port keeps the speed it had), and neither the rest of the speeds nor
+// the connect's lines go out.
+TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedSendsItNothingMore) {
+    emulators::Pcr1000Emulator set;
+    set.SetSilent(true);
+    set.LinkAs(folder.path() / "COM1");
+    set.Start();
+    ui::Clock::SetOwed([&] { return set.Owes(); });
+    Write("ORVEL.INI", "COM=1\r\nSPEED=6\r\nRECV=6\r\n");
+    const int64_t started = ui::Clock::NowMs();
+    Start();
+    bool terminated = false;
+    MainForm->AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
+        if (e.code == PostTimerTick && !terminated && ui::Clock::NowMs() - started >= 5000) {
+            terminated = true;
+            ::raise(SIGTERM);
+        }
+        return false;
+    });
+    std::optional<uint64_t> sentAtTheClose;
+    uint32_t speedAtTheClose = 0;
+    // Runs before the main window's own close handler (handlers run newest first).
+    MainForm->AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData&) {
+        sentAtTheClose = MainForm->comm.BytesWritten();
+        speedAtTheClose = MainForm->comm.BaudRate;
+        return false;
+    });
+    EXPECT_EQ(Run(), 0);
+    ASSERT_TRUE(sentAtTheClose.has_value());
+    EXPECT_GT(*sentAtTheClose, 0u);  // the search had begun
+    EXPECT_EQ(MainForm->comm.BytesWritten(), *sentAtTheClose);
+    EXPECT_EQ(MainForm->comm.BaudRate, speedAtTheClose);
+    End();
+    ui::Clock::SetOwed(nullptr);
+}
+
 }  // namespace
