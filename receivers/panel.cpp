@@ -431,8 +431,10 @@ bool ReceiverPanel::AwaitTurn() {
 void ReceiverPanel::EndExchange(bool accepted) {
     unansweredInARow_ = 0;
     if (PendingCommand != NoExchange) {
-        outcomes_[Slot(exchange_)].accepted = accepted;
-        outcomes_[Slot(exchange_)].watch = nullptr;
+        Outcome& outcome = outcomes_[Slot(exchange_)];
+        outcome.accepted = accepted;
+        if (!accepted && outcome.id == exchange_ && outcome.watch) outcome.watch->rejected_ = true;
+        outcome.watch = nullptr;
     }
     ReplyCountdown = 0;
     PendingCommand = NoExchange;
@@ -532,14 +534,14 @@ bool ReceiverPanel::RefusalWatch::Outstanding() const {
            panel_.outcomes_[Slot(last)].watch == this;
 }
 
-// A write the receiver never answered fails its line as a main-window line fails, so that a
-// COND line after it does not run as after a setting taken. A refusal (FA, "?") is an answer
-// and leaves the line as the command left it; a text of the command's own stays.
+// A write the receiver never answered or refused (FA, "?") fails its line as a main-window line
+// fails, so that a COND line after it does not run as after a setting taken; a failure text of
+// the command's own stays.
 void ReceiverPanel::JudgeJobLine(JobStr& line, const RefusalWatch& watch, const char* noAccess) {
     if (watch.Outstanding()) WaitFor(exchange_);
     const bool noAccessText = line.Message == noAccess || line.Message == kNoAccess ||
                               line.Message == kNoAccessSpeltWithSoftSign;
-    if (watch.Unanswered() && (line.ReturnCode == 0 || noAccessText))
+    if ((watch.Unanswered() || watch.Rejected()) && (line.ReturnCode == 0 || noAccessText))
         AnswerReceiverSilent(line);
     else if (watch.Refused() && line.ReturnCode == 0) {
         AnswerNoAccess(line, noAccess);

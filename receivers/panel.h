@@ -370,6 +370,8 @@ class ReceiverPanel : public ui::Form {
         RefusalWatch& operator=(const RefusalWatch&) = delete;
         bool Refused() const { return refused_; }
         bool Unanswered() const { return unanswered_; }
+        // One it began was answered with the receiver's refusal (FA, "?").
+        bool Rejected() const { return rejected_; }
         // The exchange it began last is still outstanding.
         bool Outstanding() const;
 
@@ -382,6 +384,7 @@ class ReceiverPanel : public ui::Form {
         RefusalWatch* outer_;
         bool refused_ = false;
         bool unanswered_ = false;
+        bool rejected_ = false;
     };
     // A request that is not sent because the receiver cannot hear it (a set the panel knows is
     // off or was not found): a job line that asked for it fails as for a request unanswered.

@@ -205,9 +205,8 @@ TEST_F(OnAir, ThePanelAnswersItsLinesAndTheJobGoesOn) {
 }
 
 // What a line of the receiver panel answers decides a COND line after it: a setting the
-// receiver refuses is done all the same, a bank the panel does not have is not.
+// receiver takes is done, one it refuses is not, nor is a bank the panel does not have.
 TEST_F(OnAir, ACondLineFollowsTheAnswerOfThePanel) {
-    emulator.SetRefuseAll(true);
     RunJob(MakeLines({{"Аттенюатор 20", 0, 416},
                       {"Панель ГРУППА", 10, 3, 0, "", true},
                       {"Банк", 0, 427, 25},
@@ -219,6 +218,14 @@ TEST_F(OnAir, ACondLineFollowsTheAnswerOfThePanel) {
     EXPECT_EQ(orvel.RunLines[2].Message, "Не существует указанного банка");
     EXPECT_EQ(orvel.WorkMode, 3);  // the first COND line ran, the second did not
     EXPECT_EQ(orvel.RunLines[3].Time, "");
+
+    emulator.SetRefuseAll(true);
+    RunJob(MakeLines({{"Аттенюатор 20", 0, 416}, {"Панель ДИАПАЗОНЫ", 10, 2, 0, "", true}}));
+    ASSERT_FALSE(orvel.JobRunning);
+    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 1);
+    EXPECT_EQ(orvel.RunLines[0].Message, "Ошибка обращения к приемнику(выключен)");
+    EXPECT_EQ(orvel.RunLines[1].Time, "");  // skipped
+    EXPECT_EQ(orvel.WorkMode, 3);
     EXPECT_TRUE(boxes.shown.empty());
 }
 

@@ -158,8 +158,8 @@ TEST_F(BusyLink, ARequestThatCannotWaitIsRefusedAtOnceAndFailsItsJobLine) {
     EXPECT_EQ(waited.Message, "");
     EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
 
-    // One whose request the receiver never answered fails with message 39; one it refused is
-    // done (a refusal is an answer).
+    // One whose request the receiver never answered fails with message 39, and so does one
+    // it refused.
     JobStr unanswered;
     unanswered.OBJ = 1;
     state.JobLine = &unanswered;
@@ -172,7 +172,8 @@ TEST_F(BusyLink, ARequestThatCannotWaitIsRefusedAtOnceAndFailsItsJobLine) {
     state.JobLine = &refusedByTheSet;
     panel.afterTune = [&] { Later([&] { panel.EndExchange(false); }); };
     panel.ExecuteCommand();
-    EXPECT_EQ(refusedByTheSet.ReturnCode, 0u);
+    EXPECT_EQ(refusedByTheSet.ReturnCode, 1u);
+    EXPECT_EQ(refusedByTheSet.Message, "Ошибка обращения к приемнику(выключен)");
     state.JobLine = nullptr;
 }
 
