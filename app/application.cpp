@@ -35,13 +35,19 @@ ApplicationClass::ApplicationClass() {
     // there to answer its questions: they are answered yes, so that the close saves what it
     // saves for the operator, and its messages go to standard error. The program ends even if
     // the close did not happen: nobody asked, so the close refused because a save failed,
-    // which the exit code tells.
-    AddHandler(ui::EventId::EndSession, [](ui::Object&, ui::EventData&) {
-        const ui::UnattendedMessageBoxes unattended;
-        if (MainForm == nullptr)
+    // which the exit code tells. A close already under way (the operator's, whose question
+    // the session's end left unanswered) returns first: the window takes one close at a time.
+    AddHandler(ui::EventId::EndSession, [](ui::Object&, ui::EventData& e) {
+        if (MainForm == nullptr) {
             Quit(0);
-        else if (!MainForm->Close())
-            Quit(kUnsavedExitCode);
+            return true;
+        }
+        if (MainForm->Closing()) {
+            e.cancel = true;
+            return true;
+        }
+        const ui::UnattendedMessageBoxes unattended;
+        if (!MainForm->Close()) Quit(kUnsavedExitCode);
         return true;
     });
     AddHandler(ui::EventId::End, [this](ui::Object&, ui::EventData&) {

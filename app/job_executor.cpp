@@ -161,10 +161,10 @@ void JobExecutor::FinishJobRun() {
         scan_.EndJobMode();
 }
 
-// A scan held for the job (its pause action, or the ПАУЗА line) goes on by its own rules again.
+// A hold that the scan's reaction made for its job, or that ПАУЗА made (the operator's, or the
+// job's line), stays: only ПАУЗА or a stop release it, not the end of a job.
 void JobExecutor::EndLoadedJob() {
     fdx_.JobRunning = 0;
-    if (fdx_.Running && fdx_.Paused) scan_.ManualPause = false;
     // A scan the run started and that ended under it left "СТОП" and the locked controls to
     // the run; with the run they are the operator's again.
     if (!fdx_.Running) host_.ReturnControlsAfterRun();

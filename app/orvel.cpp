@@ -19,6 +19,7 @@
 #include "state/text_file.h"
 #include "state/user_job.h"
 #include "ui/message_box.h"
+#include "ui/reply_event.h"
 
 namespace {
 
@@ -425,6 +426,11 @@ bool ORVEL::HasUnsavedWork() const {
 }
 
 bool ORVEL::OnClose(ui::EventData& e) {
+    const struct Closing {
+        explicit Closing(bool& flag) : flag_(flag) { flag_ = true; }
+        ~Closing() { flag_ = false; }
+        bool& flag_;
+    } closing(closing_);
     // A recording ends in its fragment, which the question below then counts as unsaved. It
     // ends here and now, its file finished, rather than by a posted code: a close that goes
     // ahead (a SIGTERM's close above all) would leave that code to a window being destroyed.
@@ -503,8 +509,11 @@ void ORVEL::OnUserEvent(uint32_t code) {
             store.PrepareRangeSlots();
             PostPrivateMessage(subWindows.diap, PostTakeSelection);
             break;
+        // The load and the fixed frequency a window asks for may ask the operator (results
+        // lost, a scale replaced): inside a scan step's wait for its reply the question would
+        // keep the scan's exchange standing. They run once the waits have ended.
         case PostLoadSelected:
-            store.LoadItem();
+            ui::OutsideReplyWaits(this, [this] { store.LoadItem(); });
             break;
         case PostSelectScale:
             store.SelectScaleOfFrequency();
@@ -513,8 +522,10 @@ void ORVEL::OnUserEvent(uint32_t code) {
             store.StorePhonogram();
             break;
         case PostFixedFromSelection:
-            FixedButton();
-            PostPrivateMessage(this, PostShowStatus);
+            ui::OutsideReplyWaits(this, [this] {
+                FixedButton();
+                PostPrivateMessage(this, PostShowStatus);
+            });
             break;
         case PostBeep:
             ui::Application::Beep();

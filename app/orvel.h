@@ -230,7 +230,11 @@ class ORVEL : public ui::Form, public FDX {
     uint8_t StepDownRequest = 0;
     std::time_t CalendarNow() const;
 
+    // The close runs (its questions, its saves): a second close waits for it to return.
+    bool Closing() const { return closing_; }
+
   private:
+    bool closing_ = false;
     void OnCreate();
     void CreateControls();
     void SetPictures();

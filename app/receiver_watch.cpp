@@ -22,7 +22,7 @@ void ReceiverWatch::LoseReceiver(State lost) {
 }
 
 void ReceiverWatch::SyncEnded(bool answered) {
-    if (!receiver_.Traits().serialPort || comm_.OpenedPath().empty()) return;
+    if (receiver_.Traits().serialPort && comm_.OpenedPath().empty()) return;
     if (state_ == State::PortLost) {
         // The line went while the sync ran: whatever it read last, nobody is there now.
         if (ReceiverPanel* panel = receiver_.Panel()) panel->LoseReceiver();
@@ -37,7 +37,12 @@ void ReceiverWatch::SyncEnded(bool answered) {
     state_ = reopened_ ? State::PortLost : State::Silent;
     reopened_ = false;
     countdown_ = kRetrySeconds;
-    TellOnce();
+    // A panel that told why itself (no WiNRADiO card to open) is not told again.
+    const ReceiverPanel* panel = receiver_.Panel();
+    if (panel && panel->SyncFailureTold())
+        told_ = true;
+    else
+        TellOnce();
 }
 
 void ReceiverWatch::SecondTick() {
@@ -58,7 +63,7 @@ void ReceiverWatch::SecondTick() {
 // enough to tell.
 void ReceiverWatch::NoticeSilence() {
     if (state_ != State::Watching || !fdx_.Running) return;
-    if (!receiver_.Traits().serialPort || !comm_.IsOpen()) return;
+    if (receiver_.Traits().serialPort && !comm_.IsOpen()) return;
     ReceiverPanel* panel = receiver_.Panel();
     if (!panel || !panel->SyncEnded() || !panel->ReceiverAnswered() ||
         panel->UnansweredInARow() < kSilentExchanges)

@@ -11,8 +11,10 @@
 // receiver answers nothing is closed again at once, so that nothing but the sync reaches
 // whatever now holds that device.
 //
-// A port that never opened is not watched (the program goes on without a link), nor is a
-// receiver without a serial line (the WiNRADiO card tells its own failures).
+// A port that never opened is not watched (the program goes on without a link). A receiver
+// without a serial line (the WiNRADiO card) is watched alike: a card that does not open, or
+// fails its level reads in a row during a scan, is a silent receiver, connected again every few
+// seconds (message 2 for no card to open being the panel's own, it is not told twice).
 
 #include <cstdint>
 

@@ -10,6 +10,7 @@
 #include "state/message_bus.h"
 #include "state/text_file.h"
 #include "ui/form.h"
+#include "ui/reply_event.h"
 
 namespace {
 
@@ -73,7 +74,14 @@ void info::OnUserEvent(uint32_t code) {
     if (fdx_ == nullptr || !HasWindow()) return;
     switch (code) {
         case PostRefreshDisplay:
-            ShowNotes();
+            // The question about a changed text waits for the operator: inside a wait for a
+            // reply (the range scan that journalled into these notes waits for its next level)
+            // it would keep the scan's exchange with the receiver standing until answered. It
+            // is asked once the waits have ended.
+            if (modified_ && !fdx_->JobRunning)
+                ui::OutsideReplyWaits(this, [this] { ShowNotes(); });
+            else
+                ShowNotes();
             break;
         case PostSaveSettings:
             Save();
@@ -92,7 +100,15 @@ void info::OnUserEvent(uint32_t code) {
 // The question is about the text shown, which goes to its own file: the journal has already
 // named the next item's file by now.
 void info::ShowNotes() {
-    if (modified_ && fdx_->Confirm("Текстовая информация изменена! Сохранить?")) Save();
+    // A refresh that comes while the question stands is taken in by the one that asks, which
+    // reads the notes after the answer.
+    if (asking_) return;
+    if (modified_) {
+        asking_ = true;
+        const bool save = fdx_->Confirm("Текстовая информация изменена! Сохранить?");
+        asking_ = false;
+        if (save) Save();
+    }
     rtb_1->SetText("");
     modified_ = false;
     loaded_.clear();

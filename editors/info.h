@@ -59,4 +59,5 @@ class info : public PageWindow {
     std::string loaded_;  // its bytes as read or last written
     bool readOnly_ = false;
     bool modified_ = false;
+    bool asking_ = false;  // the question about a changed text stands
 };

@@ -91,7 +91,9 @@ class job : public PageWindow {
     void SetEditing(bool enabled);
     void ClearWaits();
     void Answer();  // PostJobStep to the main window: the line is done
+    void RunOutsideReplyWaits(uint64_t step, JobStr& line, void (job::*command)(JobStr&));
     void RunProgram(JobStr& line);
+    void AskOperator(JobStr& line);  // "Сообщение оператору", "Вопрос оператору"
     void PlayMelody(JobStr& line);
     JobStr* Selected();
     int32_t LineCount() const;

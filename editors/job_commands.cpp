@@ -9,6 +9,7 @@
 #include "ui/message_box.h"
 #include "ui/post.h"
 #include "ui/process.h"
+#include "ui/reply_event.h"
 
 namespace {
 
@@ -168,25 +169,16 @@ void job::ExecuteInternalCommand() {
             break;
         }
         case JobRunProgram:
-            RunProgram(line);
-            break;
+            RunOutsideReplyWaits(step, line, &job::RunProgram);
+            return;
         case JobPlayMelody:
-            PlayMelody(line);
-            break;
+            RunOutsideReplyWaits(step, line, &job::PlayMelody);
+            return;
         case JobMessage:
-        case JobQuestion: {
+        case JobQuestion:
             if (!line.STRING) break;
-            ui::MessageBoxRequest box;
-            box.owner = s.Owner;
-            box.text = line.STR;
-            const bool question = line.OBJ == JobQuestion;
-            box.caption = question ? "ВНИМАНИЕ!" : "ВНИМАНИЕ !";
-            box.icon = question ? ui::MessageIcon::Exclamation : ui::MessageIcon::Stop;
-            box.buttons = question ? ui::MessageButtons::YesNo : ui::MessageButtons::Ok;
-            const ui::MessageAnswer answer = ui::ShowMessageBox(box);
-            if (question && answer != ui::MessageAnswer::Yes) Fail(line, kAnsweredNo);
-            break;
-        }
+            RunOutsideReplyWaits(step, line, &job::AskOperator);
+            return;
         case JobEnd:
             Post(PostJobNotice);
             return;
@@ -208,10 +200,36 @@ void job::ExecuteInternalCommand() {
             Fail(line, kNoAccess);
             break;
     }
-    // A program, a box or a sound file keep the window waiting while other codes are served:
-    // when the run went on without this line meanwhile, the answer is no longer awaited.
-    if (step != steps_ || s.JobLine != &line || !s.JobRunning) return;
     Answer();
+}
+
+// A program's end, the operator's answer and a sound file's opening are waited for in a loop of
+// their own: run inside a wait for a reply (a scan step's, which serves the job's codes), it
+// would keep that wait, and the scan's exchange with the receiver, standing until the program
+// ended or the box was answered. Such a line runs once the waits have ended; the job waits for
+// it all the same, and when the run went on without it meanwhile, it is neither run nor
+// answered.
+void job::RunOutsideReplyWaits(uint64_t step, JobStr& line, void (job::*command)(JobStr&)) {
+    ui::OutsideReplyWaits(this, [this, step, &line, command] {
+        const auto awaited = [&] {
+            return step == steps_ && fdx_->JobLine == &line && fdx_->JobRunning;
+        };
+        if (!awaited()) return;  // the run went on without this line meanwhile
+        (this->*command)(line);
+        if (awaited()) Answer();
+    });
+}
+
+void job::AskOperator(JobStr& line) {
+    ui::MessageBoxRequest box;
+    box.owner = fdx_->Owner;
+    box.text = line.STR;
+    const bool question = line.OBJ == JobQuestion;
+    box.caption = question ? "ВНИМАНИЕ!" : "ВНИМАНИЕ !";
+    box.icon = question ? ui::MessageIcon::Exclamation : ui::MessageIcon::Stop;
+    box.buttons = question ? ui::MessageButtons::YesNo : ui::MessageButtons::Ok;
+    const ui::MessageAnswer answer = ui::ShowMessageBox(box);
+    if (question && answer != ui::MessageAnswer::Yes) Fail(line, kAnsweredNo);
 }
 
 // The line is split like a command line and the program started without a shell, found in the

@@ -3,16 +3,22 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/eventfd.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 #include "state/cp1251.h"
 #include "state/message_bus.h"
+#include "ui/application.h"
 #include "ui/post.h"
 
 namespace {
@@ -56,6 +62,59 @@ tcflag_t SizeFor(uint8_t byteSize) {
 // line must not freeze the program).
 constexpr int kWriteStallMs = 5000;
 
+// The lock files this program holds now, whichever of its ports made them: one that names this
+// program's process but is not among them was left by an earlier run whose number came back.
+std::set<std::string>& LockFilesHeldHere() {
+    static std::set<std::string> held;
+    return held;
+}
+
+// The device's name as lock files carry it: "ttyUSB0" for /dev/ttyUSB0 (a COMn link followed),
+// "pts_3" for /dev/pts/3.
+std::string LockName(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path device = std::filesystem::canonical(path, ec);
+    const std::string full = ec ? path : device.string();
+    constexpr std::string_view kDevices = "/dev/";
+    std::string name = full.starts_with(kDevices) ? full.substr(kDevices.size())
+                                                  : std::filesystem::path(full).filename().string();
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
+}
+
+enum class LockOwner { Nobody, Stale, Us, Another };
+
+// Who holds the lock file: nobody (there is none), a process that is gone (or a file that names
+// none), this program, or another program (also one that cannot be read: it is not ours to
+// judge).
+LockOwner OwnerOf(const std::string& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return errno == ENOENT ? LockOwner::Nobody : LockOwner::Another;
+    char text[32] = {};
+    const ssize_t n = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    long pid = 0;
+    if (n <= 0 || std::sscanf(text, "%ld", &pid) != 1 || pid <= 0) return LockOwner::Stale;
+    if (pid == ::getpid())
+        return LockFilesHeldHere().contains(file) ? LockOwner::Us : LockOwner::Stale;
+    // A process of another user answers EPERM: it runs.
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM) return LockOwner::Another;
+    return LockOwner::Stale;
+}
+
+// The lock folders that exist, each once (/var/lock is mostly a link to /run/lock).
+std::vector<std::string> ExistingFolders(const std::vector<std::string>& folders) {
+    std::vector<std::string> found;
+    for (const std::string& folder : folders) {
+        std::error_code ec;
+        const std::filesystem::path real = std::filesystem::canonical(folder, ec);
+        if (ec || !std::filesystem::is_directory(real, ec)) continue;
+        if (std::find(found.begin(), found.end(), real.string()) == found.end())
+            found.push_back(real.string());
+    }
+    return found;
+}
+
 }  // namespace
 
 std::string CommDevicePath(const std::string& programDir, int port) {
@@ -81,6 +140,7 @@ void Comm::Init() {
     ByteSize = ConfiguredByteSize;
     BaudRate = ConfiguredBaud;
     openedPath_.clear();
+    bytesWritten_ = 0;
 }
 
 bool Comm::Open() {
@@ -100,8 +160,14 @@ bool Comm::OpenPath(const std::string& path) {
     // user-interface thread proceeds while the reader waits.
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
-    if (!::isatty(fd) || ::ioctl(fd, TIOCEXCL) != 0) {
+    if (!::isatty(fd) || !LockPort(path, fd)) {
         ::close(fd);
+        return false;
+    }
+    // Later openers of this program's kind are kept off by the device too.
+    if (::ioctl(fd, TIOCEXCL) != 0) {
+        ::close(fd);
+        UnlockPort();
         return false;
     }
     fd_ = fd;
@@ -135,6 +201,51 @@ bool Comm::OpenPath(const std::string& path) {
     SetModemLine(TIOCM_DTR, true);
     openedPath_ = path;
     return true;
+}
+
+bool Comm::LockPort(const std::string& path, int fd) {
+    const std::string name = "LCK.." + LockName(path);
+    const std::vector<std::string> folders = ExistingFolders(LockFolders);
+    for (const std::string& folder : folders) {
+        const std::string file = folder + "/" + name;
+        const LockOwner owner = OwnerOf(file);
+        if (owner == LockOwner::Us || owner == LockOwner::Another) return false;
+        // A stale lock that cannot be removed leaves no room for ours there; the flock still
+        // keeps the others off.
+        if (owner == LockOwner::Stale) ::unlink(file.c_str());
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return false;
+    char pid[16];
+    const int length = std::snprintf(pid, sizeof pid, "%10ld\n", static_cast<long>(::getpid()));
+    for (const std::string& folder : folders) {
+        const std::string file = folder + "/" + name;
+        const int lock = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (lock < 0) {
+            // Made by another program since it was looked at: it holds the port now.
+            if (errno == EEXIST && OwnerOf(file) == LockOwner::Another) {
+                UnlockPort();
+                return false;
+            }
+            continue;  // a folder this program may not write to
+        }
+        const bool written = ::write(lock, pid, static_cast<size_t>(length)) == length;
+        if (::close(lock) != 0 || !written) {
+            ::unlink(file.c_str());
+            continue;
+        }
+        lockFiles_.push_back(file);
+        LockFilesHeldHere().insert(file);
+    }
+    return true;
+}
+
+void Comm::UnlockPort() {
+    for (const std::string& file : lockFiles_) {
+        // Only the file this program made: one another program put there meanwhile stays.
+        if (OwnerOf(file) == LockOwner::Us) ::unlink(file.c_str());
+        LockFilesHeldHere().erase(file);
+    }
+    lockFiles_.clear();
 }
 
 bool Comm::ApplyLine() {
@@ -191,10 +302,11 @@ void Comm::ClosePort() {
     if (!IsOpen()) return;
     ::tcflush(fd_, TCIOFLUSH);
     // The exclusive mark stays on the device while anyone else holds it open; clear it so
-    // that the next start can open the port again.
+    // that the next start can open the port again. The flock goes with the descriptor.
     ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
+    UnlockPort();
     if (wakeFd_ >= 0) {
         ::close(wakeFd_);
         wakeFd_ = -1;
@@ -213,12 +325,15 @@ bool Comm::WriteString(std::string_view text) {
 }
 
 bool Comm::WriteBytes(const uint8_t* buffer, uint32_t count) {
-    if (!IsOpen()) return false;
+    // Once the program closes, nothing more goes to the receiver: a sequence broken off by the
+    // close (a sync, a bank walk, a speed search) must not send its rest in one burst.
+    if (!IsOpen() || ui::Application::Quitting()) return false;
     uint32_t done = 0;
     while (done < count) {
         const ssize_t n = ::write(fd_, buffer + done, count - done);
         if (n > 0) {
             done += static_cast<uint32_t>(n);
+            bytesWritten_ += static_cast<uint64_t>(n);
             continue;
         }
         if (n < 0 && errno == EINTR) continue;

@@ -11,6 +11,13 @@
 // "COMn" is the entry COMn in the program folder when it exists (a symbolic link to the
 // device, /dev/ttyUSB0 or a pseudo-terminal), otherwise /dev/ttyS<n-1>.
 //
+// The port is the program's alone while it is open, by the locks every serial program on the
+// machine keeps: a lock file "LCK..<device>" (the device's name under /dev, its "/" as "_") in
+// the lock folders, holding the owner's process number as ten characters and a newline, and
+// an exclusive flock on the device. A port that another program holds by either is refused;
+// a lock file whose process is gone is stale and taken over. A lock folder the program cannot
+// write to takes no lock file, and the port opens all the same.
+//
 // Shared between the threads, without a lock: the ring bytes, ReadIndex, WriteIndex,
 // Running, Discarding and HungUp. The reader stores the bytes before it publishes the write
 // index that covers them (release); a panel loads WriteIndex (acquire) before it reads the
@@ -23,6 +30,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace ui {
 class Form;
@@ -71,9 +79,12 @@ class Comm {
     // From now on every received batch is kept in the ring and announced.
     void EnableReceive();
     // The text (UTF-8) goes out as code page 1251 bytes, no terminator; the caller adds
-    // the line ending. True when every byte was written.
+    // the line ending. True when every byte was written; nothing is written once the program
+    // quits (ui::Application::Quitting).
     bool WriteString(std::string_view text);
     bool WriteBytes(const uint8_t* buffer, uint32_t count);
+    // The bytes written to the receiver since Init.
+    uint64_t BytesWritten() const { return bytesWritten_; }
     // Empties the port's transmit and receive queues and the ring (also when closed).
     void Purge();
     // Empties the port's receive queue and the ring; the transmit side is untouched.
@@ -117,6 +128,8 @@ class Comm {
     uint32_t ConfiguredBaud = 9600;
     // The program folder, where the COMn entries are looked for (ends with "/").
     std::string ProgramDir;
+    // Where the lock files are looked for and made (/var/lock is /run/lock on most systems).
+    std::vector<std::string> LockFolders{"/run/lock", "/var/lock"};
 
     // --- Receive ring: the unread bytes are Ring[ReadIndex .. WriteIndex), wrapping at
     // RingSize; full when WriteIndex is one place behind ReadIndex (16,383 unread bytes).
@@ -138,8 +151,14 @@ class Comm {
     bool ApplyLine();
     void SetModemLine(int line, bool raise);
     void ClosePort();
+    // The port just opened at `path` is locked for this program: false, nothing locked, when
+    // another program holds it.
+    bool LockPort(const std::string& path, int fd);
+    void UnlockPort();
 
     int fd_ = -1;
+    uint64_t bytesWritten_ = 0;
+    std::vector<std::string> lockFiles_;  // made by this Comm, removed at the close
     std::string openedPath_;
     int wakeFd_ = -1;  // Close writes to it to end the reader's wait
     std::thread reader_;

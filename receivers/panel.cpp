@@ -252,6 +252,10 @@ void ReceiverPanel::StretchControls() {
     }
 }
 
+bool ReceiverPanel::Closing() {
+    return ui::Application::Quitting();
+}
+
 bool ReceiverPanel::ServeUntil(const std::function<bool()>& done) {
     const int64_t deadline = ui::Clock::NowMs() + kReplyWaitMs;
     ++serving_;
@@ -306,15 +310,23 @@ bool ReceiverPanel::Accepted(ExchangeId id) const {
 
 void ReceiverPanel::Abandon() {
     if (PendingCommand != NoExchange) ++unansweredInARow_;
-    PendingCommand = NoExchange;
+    DropOutstanding();
     ReplyEvent.Set();
+}
+
+void ReceiverPanel::DropOutstanding() {
+    if (PendingCommand == NoExchange) return;
+    Outcome& outcome = outcomes_[Slot(exchange_)];
+    if (outcome.id == exchange_ && outcome.watch) outcome.watch->unanswered_ = true;
+    outcome.watch = nullptr;
+    PendingCommand = NoExchange;
 }
 
 void ReceiverPanel::Cancel(bool keepPort) {
     ReplyComplete = false;
     ReplyCountdown = kReplyTicks;
     ReplyEvent.Set();
-    PendingCommand = NoExchange;
+    DropOutstanding();
     FrequencyPosted = false;
     LevelPosted = false;
     if (!keepPort && Port()) Port()->Purge();
@@ -381,6 +393,9 @@ ReceiverPanel::PanelCommand ReceiverPanel::FineScaleCommand(const FineScaleJobs&
 }
 
 bool ReceiverPanel::BeginExchange(int32_t awaited, bool cancelStale) {
+    // Once the close is asked nothing more goes to the receiver: whatever sequence the close
+    // broke off (a sync, a bank walk, a speed search) ends with its next request.
+    if (Closing()) return false;
     if (!AwaitTurn()) {
         if (watch_ && watch_->level_ == serving_) watch_->refused_ = true;
         return false;
@@ -393,7 +408,8 @@ bool ReceiverPanel::BeginExchange(int32_t awaited, bool cancelStale) {
     ReplyCountdown = kReplyTicks;
     PendingCommand = awaited;
     ++exchange_;
-    outcomes_[Slot(exchange_)] = Outcome{exchange_, false};
+    outcomes_[Slot(exchange_)] =
+        Outcome{exchange_, false, watch_ && watch_->AtItsLevel() ? watch_ : nullptr};
     return true;
 }
 
@@ -414,7 +430,12 @@ bool ReceiverPanel::AwaitTurn() {
 
 void ReceiverPanel::EndExchange(bool accepted) {
     unansweredInARow_ = 0;
-    if (PendingCommand != NoExchange) outcomes_[Slot(exchange_)].accepted = accepted;
+    if (PendingCommand != NoExchange) {
+        Outcome& outcome = outcomes_[Slot(exchange_)];
+        outcome.accepted = accepted;
+        if (!accepted && outcome.id == exchange_ && outcome.watch) outcome.watch->rejected_ = true;
+        outcome.watch = nullptr;
+    }
     ReplyCountdown = 0;
     PendingCommand = NoExchange;
     ReplyComplete = accepted;
@@ -476,9 +497,10 @@ bool ReceiverPanel::TimerTick() {
     return ReplyComplete;
 }
 
-void ReceiverPanel::EndSync(bool answered) {
+void ReceiverPanel::EndSync(bool answered, bool told) {
     syncEnded_ = true;
     receiverAnswered_ = answered;
+    syncFailureTold_ = !answered && told;
     if (answered) unansweredInARow_ = 0;
     ++syncCount_;
     PostToOwner(PostReceiverState);
@@ -497,6 +519,38 @@ bool ReceiverPanel::Refuse(JobStr& line, uint32_t count, const char* message, ui
     line.Message = message;
     line.ReturnCode = 2;
     return true;
+}
+
+ReceiverPanel::RefusalWatch::~RefusalWatch() {
+    // An exchange still outstanding tells nobody once its watch is gone.
+    for (Outcome& outcome : panel_.outcomes_)
+        if (outcome.watch == this) outcome.watch = nullptr;
+    panel_.watch_ = outer_;
+}
+
+bool ReceiverPanel::RefusalWatch::Outstanding() const {
+    const ExchangeId last = panel_.exchange_;
+    return panel_.PendingCommand != NoExchange && panel_.outcomes_[Slot(last)].id == last &&
+           panel_.outcomes_[Slot(last)].watch == this;
+}
+
+// A write the receiver never answered or refused (FA, "?") fails its line as a main-window line
+// fails, so that a COND line after it does not run as after a setting taken; a failure text of
+// the command's own stays.
+void ReceiverPanel::JudgeJobLine(JobStr& line, const RefusalWatch& watch, const char* noAccess) {
+    if (watch.Outstanding()) WaitFor(exchange_);
+    const bool noAccessText = line.Message == noAccess || line.Message == kNoAccess ||
+                              line.Message == kNoAccessSpeltWithSoftSign;
+    if ((watch.Unanswered() || watch.Rejected()) && (line.ReturnCode == 0 || noAccessText))
+        AnswerReceiverSilent(line);
+    else if (watch.Refused() && line.ReturnCode == 0) {
+        AnswerNoAccess(line, noAccess);
+    }
+}
+
+void ReceiverPanel::AnswerReceiverSilent(JobStr& line) const {
+    line.Message = fdx_->MessageText(kReceiverSilent);
+    line.ReturnCode = 1;
 }
 
 void ReceiverPanel::AnswerNoAccess(JobStr& line, const char* text) {

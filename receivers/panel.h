@@ -278,9 +278,13 @@ class ReceiverPanel : public ui::Form {
     // reported to the main window with PostReceiverState. A new panel's first sync is still
     // to come.
     void BeginSync() { syncEnded_ = false; }
-    void EndSync(bool answered);
+    // told: the panel told the operator itself why the receiver did not answer (the WiNRADiO
+    // panel's message 2), so that the main window does not tell it again.
+    void EndSync(bool answered, bool told = false);
     bool SyncEnded() const { return syncEnded_; }
     bool ReceiverAnswered() const { return receiverAnswered_; }
+    // The last sync went unanswered, and the panel told the operator why (EndSync's told).
+    bool SyncFailureTold() const { return syncFailureTold_; }
     // How many syncs have ended: the main window tells a new end by it.
     uint32_t SyncCount() const { return syncCount_; }
     // The line to the receiver went away: it counts as silent until a sync is answered again.
@@ -288,6 +292,15 @@ class ReceiverPanel : public ui::Form {
     // Exchanges given up unanswered since the receiver last replied to one (or answered a
     // sync): the main window tells a receiver gone silent by it.
     uint32_t UnansweredInARow() const { return unansweredInARow_; }
+    // For a panel whose receiver has no exchanges (the WiNRADiO card, one library call a
+    // request): a request it failed, or one it answered, counts as an exchange given up or
+    // answered.
+    void CountRequest(bool answered) {
+        if (answered)
+            unansweredInARow_ = 0;
+        else
+            ++unansweredInARow_;
+    }
 
     // --- Exchange state
     bool ReplyComplete = false;
@@ -314,8 +327,13 @@ class ReceiverPanel : public ui::Form {
     uint32_t ViewPosition = 0;
     LevelScale Scale;
 
+    // The program closes (ui::Application::Quitting): nothing more may go to the receiver, no
+    // exchange begins and no line setting changes.
+    static bool Closing();
+
     // --- For the links (CI-V, AOR): the steps every exchange shares
-    // Steps 1-3 of a send. While an exchange is outstanding the request waits for it to end
+    // Steps 1-3 of a send; refused once the program closes. While an exchange is outstanding
+    // the request waits for it to end
     // (at most its time-out, serving messages); it is refused (false, nothing to write) when
     // it cannot wait: inside a parse pass, whose reply the wait could not parse, and while
     // another request already waits for the link, which goes first. A stale reply (the last
@@ -336,27 +354,43 @@ class ReceiverPanel : public ui::Form {
     // Nothing is awaited and no request waits to go out.
     bool LinkIdle() const { return PendingCommand == NoExchange && !requestWaiting_; }
 
-    // Notes, while it lives, whether a request made at its owner's own level (not inside a
-    // wait the owner runs, where codes and ticks of others are served) was refused: a job
-    // line learns that one of its requests never went out.
+    // Notes, while it lives, what became of the requests made at its owner's own level (not
+    // inside a wait the owner runs, where codes and ticks of others are served): whether one
+    // was refused, so that a job line learns that one of its requests never went out, and
+    // whether one went out and was never answered (given up, or dropped before its answer),
+    // or could not reach a receiver the panel knows to be off or not found (NoteUnreachable).
     class RefusalWatch {
       public:
         explicit RefusalWatch(ReceiverPanel& panel)
             : panel_(panel), level_(panel.serving_), outer_(panel.watch_) {
             panel.watch_ = this;
         }
-        ~RefusalWatch() { panel_.watch_ = outer_; }
+        ~RefusalWatch();
         RefusalWatch(const RefusalWatch&) = delete;
         RefusalWatch& operator=(const RefusalWatch&) = delete;
         bool Refused() const { return refused_; }
+        bool Unanswered() const { return unanswered_; }
+        // One it began was answered with the receiver's refusal (FA, "?").
+        bool Rejected() const { return rejected_; }
+        // The exchange it began last is still outstanding.
+        bool Outstanding() const;
 
       private:
         friend class ReceiverPanel;
+        // Requests are made at its level now.
+        bool AtItsLevel() const { return level_ == panel_.serving_; }
         ReceiverPanel& panel_;
         int level_;
         RefusalWatch* outer_;
         bool refused_ = false;
+        bool unanswered_ = false;
+        bool rejected_ = false;
     };
+    // A request that is not sent because the receiver cannot hear it (a set the panel knows is
+    // off or was not found): a job line that asked for it fails as for a request unanswered.
+    void NoteUnreachable() {
+        if (watch_ && watch_->AtItsLevel()) watch_->unanswered_ = true;
+    }
 
     // Exchanges by number: BeginExchange gives each the next one.
     using ExchangeId = uint64_t;
@@ -504,9 +538,12 @@ class ReceiverPanel : public ui::Form {
 
     // Executes FDX::JobLine by its command number through the model's table, then through the
     // fine scale's numbers: a number neither has gets noAccess ("Нет доступа к объекту") with
-    // return code 1, and so does a command one of whose requests could not go out.
-    // PostJobStep follows in every case, so that the job goes on. While JobNumbers runs it
-    // only lists the numbers it would look a line up in.
+    // return code 1, and so does a command one of whose requests could not go out. A command
+    // one of whose requests the receiver never answered (or that found the receiver off)
+    // fails with message 39, "Ошибка обращения к приемнику(выключен)", unless it failed with
+    // a text of its own; a request it left outstanding is waited for first. PostJobStep
+    // follows in every case, so that the job goes on. While JobNumbers runs it only lists the
+    // numbers it would look a line up in.
     template <class Panel>
     void ServeJobLine(Panel& panel, std::span<const JobCommand<Panel>> table,
                       const FineScaleJobs& fine = {}, const char* noAccess = kNoAccess) {
@@ -529,7 +566,7 @@ class ReceiverPanel : public ui::Form {
                     (panel.*(found->run))(line);
                 else
                     (this->*fineCommand)(line);
-                if (watch.Refused() && line.ReturnCode == 0) AnswerNoAccess(line, noAccess);
+                JudgeJobLine(line, watch, noAccess);
             } else {
                 AnswerNoAccess(line, noAccess);
             }
@@ -537,6 +574,11 @@ class ReceiverPanel : public ui::Form {
         PostToOwner(PostJobStep);
     }
     static void AnswerNoAccess(JobStr& line, const char* text = kNoAccess);
+    // The line fails with message 39: the receiver did not answer it.
+    void AnswerReceiverSilent(JobStr& line) const;
+    // After a command ran under `watch`: its outstanding request waited for, then the line
+    // failed as ServeJobLine says.
+    void JudgeJobLine(JobStr& line, const RefusalWatch& watch, const char* noAccess);
     // A job line's value that names none of `count` banks, channels or VFOs numbered from
     // `first` fails the line (`message`, return code 2): true, and the caller changes nothing.
     static bool Refuse(JobStr& line, uint32_t count, const char* message, uint32_t first = 0);
@@ -598,7 +640,11 @@ class ReceiverPanel : public ui::Form {
     struct Outcome {
         ExchangeId id = ~ExchangeId{0};
         bool accepted = false;
+        // The watch the exchange was begun under at its level; told when it goes unanswered.
+        RefusalWatch* watch = nullptr;
     };
+    // The outstanding exchange ends without its answer (given up or dropped).
+    void DropOutstanding();
     static constexpr std::size_t kKeptOutcomes = 64;
     static std::size_t Slot(ExchangeId id) { return id % kKeptOutcomes; }
 
@@ -606,6 +652,7 @@ class ReceiverPanel : public ui::Form {
     std::unique_ptr<FDX> ownState_;
     bool syncEnded_ = false;
     bool receiverAnswered_ = false;
+    bool syncFailureTold_ = false;
     uint32_t syncCount_ = 0;
     uint32_t unansweredInARow_ = 0;
     int waitDepth_ = 0;

@@ -127,6 +127,8 @@ class FDX {
 
     // Shows numbered message `number`, or records it in the running job line.
     void ShowError(int number);
+    // The text of message `number` as ShowError gives it.
+    std::string MessageText(int number) const;
     // The same for a message given by its text (the job lines' own messages).
     void ShowErrorText(std::string text);
     // Shows numbered message `number` in a box even while a job runs: for what only the operator
@@ -137,6 +139,9 @@ class FDX {
     void NoticeError(int number);
     // The same for a message given by its text.
     void NoticeErrorText(std::string text);
+    // A warning that advises and stops nothing: a box that waits for nobody, or, while a job
+    // runs, the running job line's message (the line does not fail for it).
+    void Advise(std::string text);
     // Asks a yes/no question; true means yes. A running job answers yes itself.
     bool Confirm(const std::string& text);
 

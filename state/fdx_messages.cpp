@@ -89,6 +89,10 @@ std::string messageText(int number, uint32_t startStage) {
 
 }  // namespace
 
+std::string FDX::MessageText(int number) const {
+    return messageText(number, StartStage);
+}
+
 void FDX::ShowError(int number) {
     ShowErrorText(messageText(number, StartStage));
 }
@@ -121,6 +125,16 @@ void FDX::NoticeErrorText(std::string text) {
     if (MessageBox)
         MessageBox(*this,
                    {std::move(text), std::string(kErrorCaption), MessageIcon::Stop, false, false});
+}
+
+void FDX::Advise(std::string text) {
+    if (JobRunning) {
+        if (JobLine != nullptr) JobLine->Message = std::move(text);
+        return;
+    }
+    if (MessageBox)
+        MessageBox(*this, {std::move(text), std::string(kErrorCaption), MessageIcon::Exclamation,
+                           false, false});
 }
 
 bool FDX::Confirm(const std::string& text) {

@@ -52,6 +52,12 @@ int main(int argc, char** argv) {
     ui::SetMessageBoxService(&unexpected);
     ui::SetFileDialogService(&unexpectedFiles);
     ui::SetPrintDialogService(&unexpectedPrints);
+    // A box that waits, asked for inside a wait for a receiver's reply, would keep that wait
+    // (and a scan's exchange with the receiver) standing until someone answered it.
+    ui::ScriptedMessageBoxes::insideReplyWait = [](const ui::MessageBoxRequest& request) {
+        ADD_FAILURE() << "message box \"" << request.caption
+                      << "\" asked for inside a reply wait: " << request.text;
+    };
     const int result = RUN_ALL_TESTS();
     ui::SetPrintDialogService(nullptr);
     ui::SetFileDialogService(nullptr);

@@ -8,7 +8,9 @@
 #include <QScreen>
 #include <QTranslator>
 #include <memory>
+#include <utility>
 
+#include "ui/message_box.h"
 #include "ui/operator_input.h"
 #include "ui/session_end.h"
 
@@ -17,6 +19,8 @@ namespace ui {
 namespace {
 // As the toolkit's own flag: set by Quit, cleared as the message loop starts and once it ended.
 bool quitting = false;
+// Lives while the message loop runs: a session's end put off till later goes with the loop.
+QObject* loopScope = nullptr;
 }  // namespace
 
 Application::Application() = default;
@@ -37,7 +41,7 @@ int Application::Start(int argc, char** argv) {
     run.id = EventId::Run;
     {
         // From the start-up's end on there is something to save.
-        const SessionEndWatch watch([this] { Raise(EventId::EndSession); });
+        const SessionEndWatch watch([this] { EndSession(); });
         Raise(run);
     }
     EventData end;
@@ -48,9 +52,26 @@ int Application::Start(int argc, char** argv) {
 
 int Application::RunMessageLoop() {
     quitting = false;
+    QObject scope;
+    QObject* const outer = std::exchange(loopScope, &scope);
     const int exitCode = QApplication::exec();
+    loopScope = outer;
     quitting = false;
     return exitCode;
+}
+
+void Application::EndSession() {
+    if (DismissMessageBoxes() == 0) {
+        EventData end;
+        end.id = EventId::EndSession;
+        Raise(end);
+        if (!end.cancel) return;
+    }
+    // What runs beneath this (a box's caller, a close) goes on first; without a message loop
+    // nothing runs beneath.
+    if (loopScope != nullptr)
+        QMetaObject::invokeMethod(
+            loopScope, [this] { EndSession(); }, Qt::QueuedConnection);
 }
 
 void Application::Quit(int exitCode) {

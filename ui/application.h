@@ -19,6 +19,12 @@ class Application : public Object {
     // Runs the message loop until Quit.
     int RunMessageLoop();
     static void Quit(int exitCode = 0);
+    // A logout or a system shutdown (the signals of ui/session_end.h): raises EndSession. Boxes
+    // that wait on screen are ended unanswered first (nobody will answer them, and what they ask
+    // about is not done); while one has not returned yet, or while the handler cannot end the
+    // session beneath what runs now (it sets cancel: a close of its own under way), EndSession
+    // is raised once the events under way have returned.
+    void EndSession();
     // Quit was called and the message loop has not run since: every loop, nested ones too,
     // is ending, so a wait serves nothing and ends at once.
     static bool Quitting();

@@ -14,6 +14,7 @@
 #include "ui/controls.h"
 #include "ui/form_widget.h"
 #include "ui/operator_input.h"
+#include "ui/reply_event.h"
 #include "ui/text.h"
 #include "ui/text_box.h"
 
@@ -144,6 +145,15 @@ bool FormWidget::event(QEvent* e) {
 }
 
 void FormWidget::closeEvent(QCloseEvent* e) {
+    // The operator's close (the window's close button) is his action, and the close may ask
+    // him: inside a wait for a reply its box would keep that wait, and a scan's exchange with
+    // the receiver, standing. It is acted on once the waits have ended. The program's own close
+    // (Close) goes on at once.
+    if (e->spontaneous() && ReplyEvent::Running() > 0) {
+        e->ignore();
+        OutsideReplyWaits(form_, [form = form_] { form->Close(); });
+        return;
+    }
     EventData data;
     data.id = EventId::Close;
     form_->Raise(data);

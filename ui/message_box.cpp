@@ -2,9 +2,12 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPointer>
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
+#include "ui/reply_event.h"
 #include "ui/text.h"
 #include "ui/window.h"
 
@@ -12,21 +15,43 @@ namespace ui {
 
 namespace {
 
+void TellOnStandardError(const MessageBoxRequest& request) {
+    std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
+}
+
 class ScreenMessageBoxes : public MessageBoxService {
   public:
     MessageAnswer Show(const MessageBoxRequest& r) override {
         QMessageBox box(r.owner ? r.owner->widget() : nullptr);
         Fill(box, r);
-        switch (box.exec()) {
+        open_.push_back({&box, r, false});
+        box.exec();
+        std::erase_if(open_, [&](const Open& o) { return o.box == &box; });
+        // A box the program's quitting ended, or one dismissed, had no button pressed: the
+        // answer of the one it returns would otherwise be taken as OK (its code 0).
+        QAbstractButton* pressed = box.clickedButton();
+        switch (pressed != nullptr ? box.standardButton(pressed) : QMessageBox::NoButton) {
             case QMessageBox::Yes:
                 return MessageAnswer::Yes;
             case QMessageBox::No:
                 return MessageAnswer::No;
             case QMessageBox::Cancel:
                 return MessageAnswer::Cancel;
-            default:
+            case QMessageBox::Ok:
                 return MessageAnswer::Ok;
+            default:
+                return Unanswered(r.buttons);
         }
+    }
+
+    int DismissShown(std::vector<MessageBoxRequest>& ended) override {
+        for (Open& o : open_) {
+            if (o.dismissed || !o.box) continue;
+            o.dismissed = true;
+            ended.push_back(o.request);
+            o.box->done(QMessageBox::NoButton);
+        }
+        return int(open_.size());
     }
 
     void Notice(const MessageBoxRequest& r) override {
@@ -53,6 +78,14 @@ class ScreenMessageBoxes : public MessageBoxService {
         {QMessageBox::Yes, "Да"},
         {QMessageBox::No, "Нет"},
     };
+
+    // The boxes that wait, outermost first.
+    struct Open {
+        QPointer<QMessageBox> box;
+        MessageBoxRequest request;
+        bool dismissed = false;
+    };
+    std::vector<Open> open_;
 
     static QMessageBox::Icon Icon(MessageIcon icon) {
         switch (icon) {
@@ -89,7 +122,24 @@ MessageBoxService* current = &screen;
 
 }  // namespace
 
+MessageAnswer Unanswered(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::Ok:
+            return MessageAnswer::Ok;
+        case MessageButtons::YesNo:
+            return MessageAnswer::No;
+        case MessageButtons::OkCancel:
+        case MessageButtons::YesNoCancel:
+            break;
+    }
+    return MessageAnswer::Cancel;
+}
+
 MessageAnswer ShowMessageBox(const MessageBoxRequest& request) {
+    if (request.buttons == MessageButtons::Ok && ReplyEvent::Running() > 0) {
+        current->Notice(request);
+        return MessageAnswer::Ok;
+    }
     return current->Show(request);
 }
 
@@ -103,9 +153,17 @@ MessageBoxService* SetMessageBoxService(MessageBoxService* service) {
     return previous;
 }
 
+int DismissMessageBoxes() {
+    std::vector<MessageBoxRequest> ended;
+    const int standing = current->DismissShown(ended);
+    for (const MessageBoxRequest& request : ended)
+        if (request.buttons == MessageButtons::Ok) TellOnStandardError(request);
+    return standing;
+}
+
 MessageAnswer UnattendedMessageBoxes::Show(const MessageBoxRequest& request) {
     if (request.buttons == MessageButtons::Ok || request.buttons == MessageButtons::OkCancel) {
-        std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
+        TellOnStandardError(request);
         return MessageAnswer::Ok;
     }
     return MessageAnswer::Yes;
@@ -115,8 +173,26 @@ void ScriptedMessageBoxes::Notice(const MessageBoxRequest& request) {
     notices.push_back(request);
 }
 
+int ScriptedMessageBoxes::DismissShown(std::vector<MessageBoxRequest>& ended) {
+    for (const Standing& box : standing_) {
+        if (*box.ended) continue;
+        *box.ended = true;
+        ended.push_back(*box.request);
+        ++dismissed;
+    }
+    return int(standing_.size());
+}
+
 MessageAnswer ScriptedMessageBoxes::Show(const MessageBoxRequest& request) {
     shown.push_back(request);
+    if (insideReplyWait && ReplyEvent::Running() > 0) insideReplyWait(request);
+    if (whileShown) {
+        bool ended = false;
+        standing_.push_back({&request, &ended});
+        whileShown(request);
+        std::erase_if(standing_, [&](const Standing& box) { return box.ended == &ended; });
+        if (ended) return Unanswered(request.buttons);
+    }
     if (answers.empty()) return defaultAnswer;
     const MessageAnswer answer = answers.front();
     answers.pop_front();

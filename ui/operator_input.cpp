@@ -8,6 +8,7 @@
 #include <deque>
 #include <utility>
 
+#include "ui/application.h"
 #include "ui/reply_event.h"
 #include "ui/window.h"
 
@@ -81,6 +82,25 @@ void PostRunPending() {
     QMetaObject::invokeMethod(QCoreApplication::instance(), &RunPending, Qt::QueuedConnection);
 }
 
+// What waits for no reply wait to run, in order. Not one at a time: a box it opens runs a loop
+// of its own, in which the next may open its box above.
+std::deque<OperatorAction>& Held() {
+    static std::deque<OperatorAction> held;
+    return held;
+}
+
+void RunHeld() {
+    while (ReplyEvent::Running() == 0 && !Held().empty()) {
+        OperatorAction next = std::move(Held().front());
+        Held().pop_front();
+        if (next.control && !Application::Quitting()) next.action();
+    }
+}
+
+void PostRunHeld() {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &RunHeld, Qt::QueuedConnection);
+}
+
 }  // namespace
 
 void AfterInput(Window* control, std::function<void()> action) {
@@ -94,8 +114,21 @@ void AfterInput(Window* control, std::function<void()> action) {
     PostRunPending();
 }
 
+void OutsideReplyWaits(Window* owner, std::function<void()> action) {
+    if (ReplyEvent::Running() == 0 && Held().empty()) {
+        action();
+        return;
+    }
+    QWidget* widget = owner->widget();
+    if (widget == nullptr) return;
+    Held().push_back({widget, std::move(action)});
+    if (ReplyEvent::Running() == 0) PostRunHeld();
+}
+
 void ReplyWaitEnded() {
-    if (ReplyEvent::Running() == 0 && !Pending().empty()) PostRunPending();
+    if (ReplyEvent::Running() != 0) return;
+    if (!Pending().empty()) PostRunPending();
+    if (!Held().empty()) PostRunHeld();
 }
 
 void RaiseAfterInput(Window* control, EventData data) {

@@ -38,7 +38,8 @@ void AfterInput(Window* control, std::function<void()> action);
 // Raises the event on the control, now or as the operator's action.
 void RaiseAfterInput(Window* control, EventData data);
 
-// The reply waits call it as one ends: the operator's actions held by it may run.
+// The reply waits call it as one ends: the operator's actions, and what was held outside the
+// waits, may run.
 void ReplyWaitEnded();
 
 }  // namespace ui

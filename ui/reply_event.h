@@ -4,12 +4,15 @@
 // waits nest, by design.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 class QEventLoop;
 
 namespace ui {
+
+class Window;
 
 class ReplyEvent {
   public:
@@ -45,6 +48,13 @@ class ReplyEvent {
     // Set ends them all.
     std::vector<QEventLoop*> loops_;
 };
+
+// Runs the action now when no wait for a reply runs; otherwise once the waits have ended, after
+// what was held before it. For what opens a box that waits, or waits in a loop of its own (a
+// program a job runs): inside a reply wait it would keep that wait, and a scan's exchange with
+// the receiver, standing until the box is closed, while above no wait the scan goes on under
+// it. Dropped when the owner's window is gone by then, or the program quits.
+void OutsideReplyWaits(Window* owner, std::function<void()> action);
 
 // Serves posted codes and timer ticks for ms milliseconds (virtual or real).
 void ServeFor(int ms);

@@ -217,8 +217,9 @@ void freq::OnUserEvent(uint32_t code) {
             FollowMeasurement();
             break;
         case PostPollStepWarning:
-            if (s.MessageBox)
-                s.MessageBox(s, {kPollWarning, "ВНИМАНИЕ !", MessageIcon::Exclamation, false});
+            // It advises: a box that waited here would keep the scan's exchange with the
+            // receiver standing while the columns went on without measurements.
+            s.Advise(kPollWarning);
             break;
         case PostRefreshLevels:
             ShowSharedPicture(*pictb_1, chartRect_);

@@ -314,12 +314,13 @@ bool Report::PrintToFiles(ui::PdfFolder& folder) {
         result.message = files.size() == 1 ? "Отчет выдан в файл " + shown(files.front())
                                            : "Отчет выдан в файлы " + shown(files.front()) +
                                                  " ... " + shown(files.back());
-    // A file the disk cut short was never written under its name.
+    // A file the disk cut short was never written under its name: the status says that no
+    // such file was made (one already there under that name is left as it was).
     if (!result.failedFile.empty()) {
         std::error_code error;
         const bool left = std::filesystem::exists(result.failedFile, error);
         result.message = "Отчет не выдан: ошибка записи файла " + shown(result.failedFile) +
-                         (left ? "" : ", файл удален");
+                         (left ? "" : ", файл не создан");
     }
     msg->SetText(result.message);
     return result.made;

@@ -24,7 +24,7 @@ class AorEmulator : public PtyServer {
     // Switches and test hooks, safe from any thread while serving.
     void SetSignalPlan(SignalPlan plan);
     // Faults: see AorLineEngine.
-    void SetSilent(bool silent);
+    void SetSilent(bool silent) override;
     void SetSilentAfter(size_t lines);
     void SetGarbage(std::string garbage);
     void SetSplitLines(bool on, std::optional<std::chrono::milliseconds> lfDelay = std::nullopt);

@@ -2,7 +2,7 @@
 // receiver and for looking at what it sends.
 //
 // Usage: orvel-aor-emulator [options]; besides those of every emulator program (--link,
-// --noise, --signal, --help: emulators/common/program_shell.h)
+// --silent, --noise, --signal, --help: emulators/common/program_shell.h)
 //   --model NAME    the receiver: ar5000 (the default), ar8200, ar8600, ar8000 or ar3000a.
 //   --line-rate     answer at the speed the program set on its port, as a real line does
 //                   (by default answers leave at once).
@@ -74,7 +74,7 @@ const Model kModels[] = {
 constexpr char kUsage[] =
     "Usage: orvel-aor-emulator [--model ar5000|ar8200|ar8600|ar8000|ar3000a] [--link PATH]\n"
     "                          [--line-rate] [--trace] [--terse] [--refuse TOKENS]\n"
-    "                          [--silent-after LINES]\n"
+    "                          [--silent] [--silent-after LINES]\n"
     "                          [--noise LEVEL] [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
     "An AOR receiver on a pseudo-terminal; prints the terminal's path and serves until\n"
     "interrupted.\n";

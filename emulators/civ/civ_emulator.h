@@ -142,6 +142,7 @@ class CivEmulator : public PtyServer {
     // A dead receiver sends nothing of its own; the bus still echoes (SetEcho(false) for a
     // silent line).
     void SetDead(bool dead);
+    void SetSilent(bool silent) override { SetDead(silent); }
     // Answers the next `frames` commands addressed to the set, then falls dead (as SetDead).
     void SetDeadAfter(int frames);
     // Every command is answered FA, queries included.

@@ -55,6 +55,11 @@ std::optional<int> ProgramShell::ReadOptions(int argc, char** argv,
              plan_.noiseFloor = *level;
              return true;
          }},
+        {"--silent", false,
+         [&](std::string_view) {
+             silent_ = true;
+             return true;
+         }},
         {"--signal", true,
          [&](std::string_view text) {
              const auto signal = ParseSignal(text);
@@ -99,6 +104,7 @@ int ProgramShell::Serve(const std::function<std::unique_ptr<PtyServer>()>& make,
                         const std::string& banner, const std::string& details) const {
     try {
         const std::unique_ptr<PtyServer> emulator = make();
+        if (silent_) emulator->SetSilent(true);
         if (!link_.empty()) emulator->LinkAs(link_);
 
         gServing = emulator.get();
@@ -110,9 +116,10 @@ int ProgramShell::Serve(const std::function<std::unique_ptr<PtyServer>()>& make,
 
         std::printf("%s\n", emulator->SlavePath().c_str());
         std::fflush(stdout);
-        std::fprintf(stderr, "%s on %s%s%s%s%s; stop with Ctrl+C.\n", banner.c_str(),
+        std::fprintf(stderr, "%s on %s%s%s%s%s%s; stop with Ctrl+C.\n", banner.c_str(),
                      emulator->SlavePath().c_str(), link_.empty() ? "" : ", linked as ",
-                     link_.c_str(), details.empty() ? "" : ", ", details.c_str());
+                     link_.c_str(), details.empty() ? "" : ", ", details.c_str(),
+                     silent_ ? ", silent" : "");
         emulator->Serve();
         gServing = nullptr;
     } catch (const std::exception& error) {

@@ -7,6 +7,8 @@
 //                   another pseudo-terminal) is replaced, anything else at PATH is left alone
 //                   and the emulator does not start. The link is removed at exit.
 //   --noise LEVEL   noise floor of the signal plan, 0..255 (default 8).
+//   --silent        the set hears everything and answers nothing (a CI-V bus still echoes),
+//                   as a receiver switched off at its own switch or with its lead cut.
 //   --signal MHZ:LEVEL:WIDTH_KHZ
 //                   a carrier of the signal plan: centre in MHz, peak level 0..255, width in
 //                   kHz, within the model's range. Repeat for more; the first one replaces the
@@ -86,6 +88,7 @@ class ProgramShell {
     std::string link_;
     SignalPlan plan_ = DefaultSignalPlan();
     bool ownSignals_ = false;
+    bool silent_ = false;
 };
 
 }  // namespace emulators

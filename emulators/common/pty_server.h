@@ -74,6 +74,9 @@ class PtyServer {
     // loaded machine holds up its thread (a turn waits it out); then it goes on with what came
     // meanwhile.
     void HoldUp(std::chrono::milliseconds time);
+    // A silent set: it hears what it is sent and answers nothing, nor says anything unasked
+    // (a CI-V bus still echoes every frame, as the bus itself does that).
+    virtual void SetSilent(bool silent) = 0;
 
     // While serving (from Start on): the set owes the program something now. The program's
     // bytes wait to be read (on their way through the terminal too), an answer or what the set

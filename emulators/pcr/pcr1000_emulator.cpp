@@ -306,6 +306,10 @@ bool Pcr1000Emulator::WaitForLines(size_t count, std::chrono::milliseconds timeo
     return WaitFor(timeout, [&] { return received_.Count() >= count; });
 }
 
+size_t Pcr1000Emulator::MisheardBytes() const {
+    return Locked([&] { return misheardBytes_; });
+}
+
 bool Pcr1000Emulator::WaitForMisheardBytes(size_t count, std::chrono::milliseconds timeout) const {
     return WaitFor(timeout, [&] { return misheardBytes_ >= count; });
 }

@@ -109,6 +109,7 @@ class Pcr1000Emulator : public PtyServer {
     void SetLatency(std::chrono::milliseconds latency);
     // Sends nothing at all.
     void SetDead(bool dead);
+    void SetSilent(bool silent) override { SetDead(silent); }
     // A set in fault: every line is answered G001, the status query included.
     void SetFault(bool fault);
     // In line-rate mode (PtyServer::SetLineRate) the bytes take their time both ways: a
@@ -121,6 +122,8 @@ class Pcr1000Emulator : public PtyServer {
     // True as soon as `count` lines have been heard (counted since the last clear); false
     // when `timeout` passes first. Lets a test know a command has been dealt with.
     bool WaitForLines(size_t count, std::chrono::milliseconds timeout) const;
+    // The bytes that came while the program's line speed was not the set's, since the start.
+    size_t MisheardBytes() const;
     // True as soon as `count` bytes have come while the program's line speed was not the
     // set's (counted since the start); false when `timeout` passes first.
     bool WaitForMisheardBytes(size_t count, std::chrono::milliseconds timeout) const;

@@ -2,7 +2,7 @@
 // a receiver and for looking at what it sends.
 //
 // Usage: orvel-pcr-emulator [options]; besides those of every emulator program (--link,
-// --noise, --signal, --help: emulators/common/program_shell.h)
+// --silent, --noise, --signal, --help: emulators/common/program_shell.h)
 //   --speed N       the line speed the set starts at: 300, 1200, 4800, 9600 (the default, the
 //                   set's own power-up speed), 19200 or 38400, as an earlier session left it.
 //   --on            the set starts switched on (by default it is off and reports H100).
@@ -22,7 +22,7 @@ namespace {
 using emulators::Pcr1000Emulator;
 
 constexpr char kUsage[] =
-    "Usage: orvel-pcr-emulator [--link PATH] [--speed N] [--on] [--noise LEVEL]\n"
+    "Usage: orvel-pcr-emulator [--link PATH] [--speed N] [--on] [--silent] [--noise LEVEL]\n"
     "                          [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
     "An IC-PCR1000 on a pseudo-terminal; prints the terminal's path and serves until\n"
     "interrupted.\n";

@@ -55,6 +55,12 @@ constexpr const char* kEntries[] = {
 #endif
 };
 
+// The library has an entry point of that name.
+bool Known(std::string_view entry) {
+    return std::any_of(std::begin(kEntries), std::end(kEntries),
+                       [&](const char* name) { return entry == name; });
+}
+
 const Model* FindModel(uint16_t code) {
     for (const Model& model : kModels)
         if (model.code == code) return &model;
@@ -90,7 +96,24 @@ struct Card {
 // Everything the library holds, behind one lock: the program calls from its user-interface
 // thread, but a test may call from anywhere.
 struct Standin {
-    Standin() { Reset(); }
+    Standin() {
+        Reset();
+        FailFromTheStart();
+    }
+
+    // WRAPI_STANDIN_FAIL: the entry points (by their names, comma-separated) that fail from the
+    // start, for trying a failing card with the program itself.
+    void FailFromTheStart() {
+        const char* named = std::getenv("WRAPI_STANDIN_FAIL");
+        if (!named) return;
+        const std::string_view names(named);
+        for (size_t at = 0; at <= names.size();) {
+            const size_t comma = std::min(names.find(',', at), names.size());
+            const std::string_view name = names.substr(at, comma - at);
+            if (Known(name)) failing.insert(std::string(name));
+            at = comma + 1;
+        }
+    }
 
     void Reset() {
         cards.clear();
@@ -411,15 +434,22 @@ WRAPI_ENTRY void StandinReset() {
 }
 
 WRAPI_ENTRY int32_t StandinFail(const char* entry) {
-    if (!entry) return 0;
+    if (!entry || !Known(entry)) return 0;
     Standin& s = Library();
     std::lock_guard lock(s.mutex);
-    const auto* known =
-        std::find_if(std::begin(kEntries), std::end(kEntries),
-                     [&](const char* name) { return std::strcmp(name, entry) == 0; });
-    if (known == std::end(kEntries)) return 0;
     s.failing.insert(entry);
     return 1;
+}
+
+WRAPI_ENTRY int32_t StandinRecover(const char* entry) {
+    Standin& s = Library();
+    std::lock_guard lock(s.mutex);
+    if (!entry) {
+        const bool any = !s.failing.empty();
+        s.failing.clear();
+        return any ? 1 : 0;
+    }
+    return s.failing.erase(std::string(entry)) > 0 ? 1 : 0;
 }
 
 WRAPI_ENTRY int32_t StandinSetCards(const uint16_t* models, int32_t count) {

@@ -115,8 +115,12 @@ WRAPI_ENTRY void StandinClearLog();
 // failures, an empty log.
 WRAPI_ENTRY void StandinReset();
 // From now on the named entry point fails, with its failure value, whatever it is given; the
-// call is still logged. 1 when the library has that entry point, else 0.
+// call is still logged. 1 when the library has that entry point, else 0. The environment's
+// WRAPI_STANDIN_FAIL names entry points (comma-separated) that fail from the start, for trying
+// a failing card with the program itself.
 WRAPI_ENTRY int32_t StandinFail(const char* entry);
+// The named entry point (null: every one) works again; 1 when it was failing.
+WRAPI_ENTRY int32_t StandinRecover(const char* entry);
 // Replaces the cards by these models (all closed and off); 0, with nothing changed, for a
 // model the stand-in does not know.
 WRAPI_ENTRY int32_t StandinSetCards(const uint16_t* models, int32_t count);

@@ -7,6 +7,7 @@
 #include <limits>
 #include <new>
 #include <span>
+#include <utility>
 
 #include "receivers/state_file.h"
 #include "state/message_bus.h"
@@ -103,6 +104,7 @@ void WINRADIO::SetDefaults() {
     Volume = 0;
     BfoOffset = 0;
     PowerOn = false;
+    noCardTold_ = false;
 }
 
 // Without the library there is no card: nothing of a card's is set up.
@@ -164,16 +166,17 @@ void WINRADIO::Connect() {
     BeginSync();
     // An open card is not opened again: the library would hand out the next card, or none,
     // and the handle of this one would be lost. A failed open is tried again by the next
-    // connect.
+    // connect (the main window's every few seconds), told once until a card opens.
     if (!DeviceOpen()) {
         Handle = Library.Loaded() ? Call().OpenRadioDevice(0) : 0;
         opened_ = Handle != 0;
         if (!opened_) {
             s.Level = -1;
-            s.ShowError(kNoReceiverMessage);
-            EndSync(false);
+            if (!std::exchange(noCardTold_, true)) s.ShowError(kNoReceiverMessage);
+            EndSync(false, /*told=*/true);
             return;
         }
+        noCardTold_ = false;
     }
     ReadDescription();
 
@@ -189,6 +192,8 @@ void WINRADIO::Connect() {
     TunedFrequency = s.Frequency;
     ReadMode();
     s.Level = ReadLevel();
+    // A card that gives no level does not answer: a scan waits for it as for a silent set.
+    const bool answered = s.Level != -1;
 
     Volume = Call().GetVolume(Handle);
     if (Volume <= 0) {
@@ -204,7 +209,7 @@ void WINRADIO::Connect() {
     ShowWidth();
     FollowTuning();
     PostToSelf(PostRefreshDisplay);
-    EndSync(true);
+    EndSync(answered);
 }
 
 // The card's limits, features and name. A description the card does not give, or one whose
@@ -242,7 +247,10 @@ bool WINRADIO::SetFrequency() {
     const uint32_t frequency = fdx_->Frequency;
     const uint64_t hz = uint64_t{frequency} * 100;
     if (hz > std::numeric_limits<uint32_t>::max()) return false;
-    if (!Call().SetFrequency(Handle, static_cast<uint32_t>(hz))) return false;
+    if (!Call().SetFrequency(Handle, static_cast<uint32_t>(hz))) {
+        CountRequest(false);
+        return false;
+    }
     // Taken before the wait: a level read while the card settles belongs to the new frequency.
     TunedFrequency = frequency;
     if (fdx_->Running) WaitSettle();
@@ -300,9 +308,12 @@ bool WINRADIO::SetSound() {
     return DeviceOpen() && Call().SetMute(Handle, fdx_->Sound ? 0 : 1) != 0;
 }
 
+// A strength the card does not give counts as a request it left unanswered: the main window
+// tells a card that fails them in a row during a scan as a silent serial set.
 int32_t WINRADIO::ReadLevel() {
     if (!DeviceOpen()) return -1;
     const int32_t strength = Call().GetSignalStrength(Handle) & 0xFFFF;
+    CountRequest(strength <= kStrongest);
     if (strength > kStrongest) return -1;
     const int32_t level = strength * 21 / 10;
     if (TunedFrequency >= LowerLimit && TunedFrequency <= UpperLimit)
@@ -348,6 +359,8 @@ void WINRADIO::ExecuteCommand() {
 
 void WINRADIO::SwitchPower() {
     if (!PowerOn) {
+        // The operator asks for the card himself: a card still not there is told again.
+        noCardTold_ = false;
         PostToSelf(PostSyncReceiver);
         return;
     }

@@ -12,8 +12,12 @@
 // ticks). Its one wait is the card settling after a tune while a scan runs.
 //
 // Without the library (or with one that lacks an entry point) the panel is there all the same:
-// it reads level -1, tunes nothing and calls nothing, and each connect tells the operator
-// (message 2).
+// it reads level -1, tunes nothing and calls nothing, and the first connect tells the operator
+// (message 2), as does the first that finds no card to open; the main window tries again every
+// few seconds without a word. A connect counts as answered only once the card gives a level,
+// and a level or tune the card fails counts as an exchange left unanswered, so that the main
+// window tells a card that fails (message 39) and a scan waits for it, as for a silent serial
+// set (app/receiver_watch.h).
 
 #include <cstdint>
 #include <string>
@@ -161,4 +165,5 @@ class WINRADIO : public ReceiverPanel {
 
     bool opened_ = false;
     bool cardScanMode_ = false;  // what the panel last set the card's scan mode to
+    bool noCardTold_ = false;    // message 2 shown, and no card opened since
 };

@@ -364,7 +364,8 @@ TEST_F(BoundJobs, APanelStartsItsJobAndTheJobWindowEndsARun) {
     Serve();
     EXPECT_EQ(orvel.WorkMode, 2);
 
-    // A scan holds for the job (its pause action); the job's end lets the hold go.
+    // A scan holds for the job (its pause action); the hold outlasts the job: only ПАУЗА or a
+    // stop lets it go.
     CodeSink bank;
     orvel.subWindows.freq = &bank;
     RunJob(MakeLines({{"Кнопка Внести", 1, 11}, kGroupPage}));
@@ -375,7 +376,7 @@ TEST_F(BoundJobs, APanelStartsItsJobAndTheJobWindowEndsARun) {
     Serve();
     EXPECT_EQ(orvel.JobRunning, 0);
     EXPECT_EQ(orvel.LoadedRun, 0);
-    EXPECT_FALSE(orvel.scan.ManualPause);
+    EXPECT_TRUE(orvel.scan.ManualPause);
     // The bank window's late answer belongs to a run that is over.
     PostPrivateMessage(&orvel, PostJobStep);
     Serve();

@@ -216,9 +216,8 @@ TEST_F(OnAir, ThePanelAnswersItsLinesAndTheJobGoesOn) {
 }
 
 // What a line of the receiver panel answers decides a COND line after it: a setting the
-// receiver refuses is done all the same, a bank the panel does not have is not.
+// receiver takes is done, one it refuses is not, nor is a bank the panel does not have.
 TEST_F(OnAir, ACondLineFollowsTheAnswerOfThePanel) {
-    emulator.SetRefuseAll(true);
     RunJob(MakeLines({{"Аттенюатор 20", 0, 416},
                       {"Панель ГРУППА", 10, 3, 0, "", true},
                       {"Банк", 0, 427, 25},
@@ -230,6 +229,37 @@ TEST_F(OnAir, ACondLineFollowsTheAnswerOfThePanel) {
     EXPECT_EQ(orvel.RunLines[2].Message, "Не существует указанного банка");
     EXPECT_EQ(orvel.WorkMode, 3);  // the first COND line ran, the second did not
     EXPECT_EQ(orvel.RunLines[3].Time, "");
+
+    emulator.SetRefuseAll(true);
+    RunJob(MakeLines({{"Аттенюатор 20", 0, 416}, {"Панель ДИАПАЗОНЫ", 10, 2, 0, "", true}}));
+    ASSERT_FALSE(orvel.JobRunning);
+    EXPECT_EQ(orvel.RunLines[0].ReturnCode, 1);
+    EXPECT_EQ(orvel.RunLines[0].Message, "Ошибка обращения к приемнику(выключен)");
+    EXPECT_EQ(orvel.RunLines[1].Time, "");  // skipped
+    EXPECT_EQ(orvel.WorkMode, 3);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// A set that hears the panel's lines and never answers them (its bus still echoes): each line
+// fails as the main window's lines do (message 39), so the COND lines after them do not tune;
+// the job goes on to its end.
+TEST_F(OnAir, APanelLineTheSetNeverAnswersFailsAndItsCondLineIsSkipped) {
+    emulator.SetSilent(true);
+    RunJob(MakeLines({{"Кнопка Атт 10 дБ", 0, 415},
+                      {"Поле Частота", 10, 11, 1'234'500, "", true},
+                      {"Кнопка Атт 20 дБ", 0, 416},
+                      {"Поле Частота", 10, 11, 1'456'700, "", true},
+                      {"Панель ГРУППА", 10, 3}}));
+    ASSERT_FALSE(orvel.JobRunning);
+    for (const std::size_t i : {0u, 2u}) {
+        EXPECT_EQ(orvel.RunLines[i].ReturnCode, 1) << i;
+        EXPECT_EQ(orvel.RunLines[i].Message, "Ошибка обращения к приемнику(выключен)") << i;
+        EXPECT_EQ(orvel.RunLines[i + 1].Time, "") << i;  // skipped
+    }
+    EXPECT_EQ(orvel.WorkMode, 3);
+    const std::vector<uint32_t> tuned = Tuned();
+    EXPECT_EQ(std::count(tuned.begin(), tuned.end(), 1'234'500u), 0);
+    EXPECT_EQ(std::count(tuned.begin(), tuned.end(), 1'456'700u), 0);
     EXPECT_TRUE(boxes.shown.empty());
 }
 

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "editors/job.h"
+#include "state/scan_pause.h"
 #include "tests/app/window_fixture.h"
 
 #include <QTest>
@@ -20,6 +22,7 @@ namespace {
 
 using window_test::CodeSink;
 using window_test::kMHz;
+using window_test::MakeLines;
 using window_test::ScanOnAir;
 
 constexpr uint32_t k100MHz = 100 * kMHz;
@@ -100,6 +103,67 @@ TEST_F(ScanControl, PauseHoldsTheRunningScanOnItsPointUntilItIsPressedAgain) {
     ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint != point; }));
     EXPECT_FALSE(orvel.Paused);
     Click(orvel.start);
+}
+
+// A hold that only ПАУЗА releases outlasts the job that was running: the hold the range's
+// reaction "выполнить задание" made for its job, and the operator's ПАУЗА pressed while a macro
+// job ran. The range's own release ("истечение времени", no wait) would otherwise let it go at
+// once when the job ended.
+class HoldAndJob : public ScanControl {
+  protected:
+    void Prepare() override {
+        WriteJob("0003", "Реакция", MakeLines({{"Заметка", kJobPanel, 0, 0, "сигнал"}}));
+        WriteJob("0004", "Макро", MakeLines({{"Пауза", kJobPanel, 1, 2}}));
+    }
+    // The scan has stood on its point for seconds after the job ended, and ПАУЗА moves it on.
+    void StaysHeldUntilPause(Bank& slot) {
+        ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }, 10'000));
+        ASSERT_TRUE(orvel.Paused);
+        const uint32_t point = slot.ScanPoint;
+        const int queries = LevelQueries();
+        ui::ServeFor(3000);
+        EXPECT_TRUE(orvel.Paused);
+        EXPECT_EQ(slot.ScanPoint, point);
+        EXPECT_EQ(orvel.pause->Text(), "РЕЖИМ");
+        EXPECT_GT(LevelQueries(), queries + 5);  // measured on and on
+
+        // The scan may come round to the signal and hold on it again before a look here.
+        bool moved = false;
+        hooks[PostRangeScanStep] = [&] { moved = moved || slot.ScanPoint != point; };
+        Click(orvel.pause);
+        EXPECT_FALSE(orvel.scan.ManualPause);
+        ASSERT_TRUE(RunUntil([&] { return moved; }, 3000));
+        hooks.erase(PostRangeScanStep);
+        Click(orvel.start);
+    }
+};
+
+TEST_F(HoldAndJob, TheHoldForTheRangesReactionJobOutlastsTheJob) {
+    emulator.SetSignalPlan(window_test::WithCarrier(20, 100'050'000, 200));
+    Bank& slot = TenPoints();
+    slot.Range->Level = 50;
+    slot.Range->Waiting = kPauseRunJob;
+    slot.Range->Job = "Реакция";
+    bool jobRan = false;
+    hooks[PostJobStep] = [&] { jobRan = true; };
+    orvel.SwitchToTab(2);
+    Click(orvel.start);
+    ASSERT_TRUE(RunUntil([&] { return orvel.Paused && jobRan; }));
+    EXPECT_TRUE(orvel.scan.ManualPause);
+    StaysHeldUntilPause(slot);
+}
+
+TEST_F(HoldAndJob, ThePauseThatTheOperatorPressedWhileAMacroRanOutlastsIt) {
+    Bank& slot = TenPoints();
+    orvel.SwitchToTab(2);
+    Click(orvel.start);
+    ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint >= k100MHz + 3 * k10kHz; }));
+    orvel.MacroJobName = "Макро";
+    PostPrivateMessage(&orvel, PostRunMacro);
+    ASSERT_TRUE(RunUntil([&] { return orvel.JobRunning != 0; }));
+    Click(orvel.pause);
+    EXPECT_TRUE(orvel.scan.ManualPause);
+    StaysHeldUntilPause(slot);
 }
 
 // A stop and a start clicked while a step waits (for the receiver's reply, or in a hold) leave

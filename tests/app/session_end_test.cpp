@@ -6,13 +6,20 @@
 // Before Qt's headers, whose "signals" keyword would take its field's name.
 #include "emulators/pcr/pcr1000_emulator.h"
 
+#include <QtTest/qtestspontaneevent.h>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTimer>
+#include <QWidget>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/application.h"
 #include "app/orvel.h"
@@ -32,6 +39,13 @@
 #include "ui/wav_file.h"
 
 namespace {
+
+// The operator closes the main window with the window's close button.
+void OperatorCloses() {
+    QCloseEvent close;
+    QSpontaneKeyEvent::setSpontaneous(&close);
+    QApplication::instance()->notify(MainForm->widget(), &close);
+}
 
 // An IC-R8500 without a port that keeps its state ("RECV_SAVE=ДА" in cp1251).
 constexpr const char* kStation = "RECV=4\r\nRECV_SAVE=\xc4\xc0\r\n";
@@ -59,7 +73,7 @@ class SessionEnd : public ::testing::Test {
         application.Raise(ui::EventId::Start);
         ASSERT_NE(MainForm, nullptr);
         MainForm->Show();
-        watch.emplace([this] { application.Raise(ui::EventId::EndSession); });
+        watch.emplace([this] { application.EndSession(); });
     }
     // Runs the program's message loop until it quits; its exit code.
     int Run() {
@@ -146,6 +160,135 @@ TEST_F(SessionEnd, ASaveThatFailsGoesToStandardErrorAndTheExitCodeTellsIt) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// A termination while a question stands on screen, which nobody will answer: it ends unanswered,
+// so that nothing it asks about is done, and the program closes as a termination does, saving.
+// The close whose question it was gets "no" and the termination's own close follows it.
+TEST_F(SessionEnd, ATerminationWhileAQuestionStandsEndsItUnansweredAndSaves) {
+    bool answered = true;
+    struct Case {
+        const char* what;
+        std::function<void()> before;  // after the start
+        std::function<void()> ask;     // run by the program's loop
+        const char* question;
+    };
+    const Case cases[] = {
+        {"the close's, with changes unsaved", [] { MainForm->BankChanged = 1; }, OperatorCloses,
+         "Не сохранены изменения! Выйти из программы?"},
+        {"the close's, while a scan runs", [] { MainForm->Running = 1; }, OperatorCloses,
+         "Запущен автоматический режим! Выйти из программы?"},
+        {"the operator's other question", [] {},
+         [&] { answered = MainForm->Confirm("Измерения будут удалены.Вы уверены?"); },
+         "Измерения будут удалены.Вы уверены?"},
+        {"a job's message", [] {},
+         [] {
+             JobStr line;
+             line.DCL = "Сообщение оператору";
+             line.TAB = 4;
+             line.OBJ = 7;
+             line.STRING = 1;
+             line.STR = "Смените кассету";
+             MainForm->RunLines[0] = line;
+             MainForm->JobLineCount = 1;
+             MainForm->jobs.StartJob();
+         },
+         "Смените кассету"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(folder.File("ORVEL.CFG"));
+        Write("ORVEL.INI", kStation);
+        Start();
+        c.before();
+        std::vector<std::string> asked;
+        boxes.whileShown = [&](const ui::MessageBoxRequest& r) {
+            asked.push_back(r.text);
+            const int dismissed = boxes.dismissed;
+            ::raise(SIGTERM);
+            for (int i = 0; i < 200 && boxes.dismissed == dismissed; ++i) ui::ServeFor(50);
+        };
+        QTimer::singleShot(0, c.ask);
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(Run(), 0);
+        const std::string told = ::testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(Exists("ORVEL.CFG"));
+        EXPECT_TRUE(Exists("IC8500.000"));
+        EXPECT_EQ(asked, std::vector<std::string>{c.question});
+        // A box with only OK that nobody read is told where whoever ended the program reads.
+        EXPECT_EQ(told.find("Смените кассету") != std::string::npos,
+                  std::string(c.what) == "a job's message");
+        MainForm->Running = 0;
+        End();
+        boxes.whileShown = nullptr;
+    }
+    EXPECT_FALSE(answered);  // nothing is deleted
+}
+
+// The operator's close is under way, ending a recording (the sound input serves the event loop
+// while it stops), when the termination comes: the termination's close waits for that one, whose
+// question it then finds on screen and leaves unanswered, and saves.
+TEST_F(SessionEnd, ATerminationDuringTheOperatorsCloseWaitsForItAndSaves) {
+    ui::ScriptedSound sound;
+    sound.writesSound = true;
+    bool terminated = false;
+    sound.whileStopping = [&] {
+        if (!std::exchange(terminated, true)) ::raise(SIGTERM);
+        ui::ServePending();
+    };
+    Write("ORVEL.INI", kStation);
+    Start();
+    PostPrivateMessage(&MainForm->editors->phonogramWindow, PostLockControls);
+    ui::ServePending();
+    ASSERT_EQ(MainForm->Recording, 1);
+    sound.Advance(1000);
+    std::vector<std::string> asked;
+    boxes.whileShown = [&](const ui::MessageBoxRequest& r) {
+        asked.push_back(r.text);
+        for (int i = 0; i < 200 && boxes.dismissed == 0; ++i) ui::ServeFor(50);
+    };
+    boxes.defaultAnswer = ui::MessageAnswer::No;
+    QTimer::singleShot(0, OperatorCloses);
+    // Should the termination be lost, the program would wait for an operator for good.
+    QTimer watchdog;
+    watchdog.callOnTimeout([] { ui::Application::Quit(2); });
+    watchdog.start(20'000);
+
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(terminated);
+    EXPECT_EQ(asked, std::vector<std::string>{"Не сохранены изменения! Выйти из программы?"});
+    EXPECT_EQ(boxes.dismissed, 1);
+    EXPECT_TRUE(Exists("ORVEL.CFG"));
+    const std::optional<ui::WavLayout> layout = ui::ReadWavLayout(folder.File("FONO/temp0.wav"));
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->dataBytes, 8000u);
+    End();
+    boxes.whileShown = nullptr;
+    boxes.defaultAnswer = ui::MessageAnswer::Ok;
+}
+
+// The termination's close cannot save: while the question stood, as without one, the failure
+// goes to standard error, the exit code tells it, and the old files stay.
+TEST_F(SessionEnd, ATerminationWhileTheCloseAsksAndTheSaveFailsTellsItAndExitsWithOne) {
+    Write("ORVEL.INI", kStation);
+    Write("ORVEL.CFG", "old");
+    Start();
+    MainForm->BankChanged = 1;
+    const ReadOnlyFolder readOnly(folder.Dir());
+    boxes.whileShown = [&](const ui::MessageBoxRequest&) {
+        ::raise(SIGTERM);
+        for (int i = 0; i < 200 && boxes.dismissed == 0; ++i) ui::ServeFor(50);
+    };
+    QTimer::singleShot(0, OperatorCloses);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Run(), 1);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                  "ВНИМАНИЕ !: Ошибка записи файла конфигуратора\n"),
+              std::string::npos);
+    End();
+    EXPECT_EQ(ReadBytes(folder.File("ORVEL.CFG")), "old");
+    EXPECT_EQ(boxes.dismissed, 1);
+    boxes.whileShown = nullptr;
+}
+
 // The start-up job runs a program that ends the station while the job waits for it: the wait
 // ends, the program it started is ended, and the close saves as always.
 TEST_F(SessionEnd, ATerminationWhileAJobWaitsForItsProgramEndsBothAndSaves) {
@@ -205,6 +348,43 @@ TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedIsNotHeldByTheSearch) 
     End();
     ui::Clock::SetPeer({});
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The same search, and the set is sent nothing more once the close is asked: the search breaks
+// off where it was (the port keeps the speed it had), and neither the rest of the speeds nor
+// the connect's lines go out.
+TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedSendsItNothingMore) {
+    emulators::Pcr1000Emulator set;
+    set.SetSilent(true);
+    set.LinkAs(folder.path() / "COM1");
+    set.Start();
+    ui::Clock::SetOwed([&] { return set.Owes(); });
+    Write("ORVEL.INI", "COM=1\r\nSPEED=6\r\nRECV=6\r\n");
+    const int64_t started = ui::Clock::NowMs();
+    Start();
+    bool terminated = false;
+    MainForm->AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
+        if (e.code == PostTimerTick && !terminated && ui::Clock::NowMs() - started >= 5000) {
+            terminated = true;
+            ::raise(SIGTERM);
+        }
+        return false;
+    });
+    std::optional<uint64_t> sentAtTheClose;
+    uint32_t speedAtTheClose = 0;
+    // Runs before the main window's own close handler (handlers run newest first).
+    MainForm->AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData&) {
+        sentAtTheClose = MainForm->comm.BytesWritten();
+        speedAtTheClose = MainForm->comm.BaudRate;
+        return false;
+    });
+    EXPECT_EQ(Run(), 0);
+    ASSERT_TRUE(sentAtTheClose.has_value());
+    EXPECT_GT(*sentAtTheClose, 0u);  // the search had begun
+    EXPECT_EQ(MainForm->comm.BytesWritten(), *sentAtTheClose);
+    EXPECT_EQ(MainForm->comm.BaudRate, speedAtTheClose);
+    End();
+    ui::Clock::SetOwed(nullptr);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // The program configured for a WiNRADiO card (type 8): with the stand-in vendor library in its
 // folder the station runs unattended from its start (the start-up job loads a stored range and
 // scans it, the card's signal is journalled); without the library it starts all the same and
-// says once that there is no receiver.
+// says once that there is no receiver. A card that fails is told once and a scan waits for it
+// on its point, as for a silent serial set, and goes on once the card answers again.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,6 +60,83 @@ TEST_F(WinradioUnattendedStart, TheStartUpJobScansItsRangeOnTheCardAndJournalsTh
     EXPECT_GT(modes[1].first, last);
     EXPECT_EQ(orvel.ScanSlots[0].Identifier, "Эфир");
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The library in the program folder; the card is connected at the start.
+class WinradioCard : public WinradioStation {
+  protected:
+    void Prepare() override {
+        WrapiStandin::LinkInto(folder.path());
+        card.SetNoiseFloor(20);
+    }
+    // How often the card was tuned since the log was last cleared.
+    int Tunes() const {
+        const std::vector<std::string> calls = card.Calls();
+        return int(std::count(calls.begin(), calls.end(), "SetFrequency"));
+    }
+    // A range scan of fifty passes over a hundred points from 100 MHz, 10 kHz apart, started
+    // once the start-up's connect has ended.
+    Bank& StartAScan() {
+        EXPECT_TRUE(RunUntil([&] { return orvel.receiver.SyncEnded(); }, 5'000));
+        UserDp& range = MakeRange(100 * window_test::kMHz, 100 * window_test::kMHz + 9'900, 100);
+        range.Cycles = 50;
+        ScanFromRangeTab(range);
+        EXPECT_TRUE(orvel.Running);
+        return orvel.ScanSlots[0];
+    }
+};
+
+constexpr const char* kReceiverOff = "Ошибка обращения к приемнику(выключен)";
+
+// Every strength read of the card fails in the middle of a scan: the operator is told once,
+// the scan stops tuning and waits on its point (the card is connected again every few seconds,
+// which tunes nothing), and once the card gives levels again the scan goes on from that point.
+TEST_F(WinradioCard, ACardWhoseLevelsFailIsToldOnceAndTheScanWaitsOnItsPoint) {
+    Bank& slot = StartAScan();
+    ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint >= 100 * window_test::kMHz + 2'000; }));
+    card.Fail("GetSignalStrength");
+    ASSERT_TRUE(RunUntil([&] { return !boxes.shown.empty(); }, 10'000));
+    EXPECT_EQ(Messages(), std::vector<std::string>{kReceiverOff});
+    const uint32_t reached = slot.ScanPoint;
+    card.ClearLog();
+    ui::ServeFor(10'000);
+    EXPECT_EQ(Tunes(), 0);
+    EXPECT_EQ(slot.ScanPoint, reached);
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_NE(card.Log().find("GetSignalStrength"), std::string::npos);  // asked again
+
+    card.Recover();
+    ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint > reached + 500; }, 10'000));
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+// The card does not open at the start.
+class WinradioCardThatDoesNotOpen : public WinradioCard {
+  protected:
+    void Prepare() override {
+        WinradioCard::Prepare();
+        card.Fail("OpenRadioDevice");
+    }
+};
+
+// A card that does not open: the start says so once (message 2) and nothing more, a scan
+// started waits on its first point without tuning, and once a card opens the scan runs.
+TEST_F(WinradioCardThatDoesNotOpen, AScanWaitsForItOnItsPointAndRunsOnceItOpens) {
+    ui::ServeFor(500);
+    ASSERT_EQ(Messages(), std::vector<std::string>{"Ошибка инициализации приемника(нет памяти)"});
+    card.ClearLog();
+    Bank& slot = StartAScan();
+    const uint32_t first = slot.ScanPoint;
+    ui::ServeFor(10'000);
+    EXPECT_EQ(Tunes(), 0);
+    EXPECT_EQ(slot.ScanPoint, first);
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_EQ(Messages().size(), 1u);  // not told again as it is looked for
+
+    card.Recover();
+    ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint > first + 500; }, 10'000));
+    EXPECT_GT(Tunes(), 0);
+    EXPECT_EQ(Messages().size(), 1u);
 }
 
 TEST_F(WinradioStation, WithoutTheLibraryTheProgramStartsAndSaysOnceThereIsNoReceiver) {

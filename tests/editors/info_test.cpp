@@ -13,6 +13,7 @@
 #include "state/message_bus.h"
 #include "tests/editors/editor_fixture.h"
 #include "tests/support/program_folder.h"
+#include "ui/reply_event.h"
 
 namespace {
 
@@ -142,6 +143,37 @@ TEST_F(Notes, JournalLinesAppendedWhileEditingStayAfterTheSavedText) {
     Type("ещё");
     window.Save();
     EXPECT_EQ(File("info.txt"), "Заметка\r\nважно\r\n" + line + "ещё");
+}
+
+// The range scan journals into the notes shown and tells the window so; the code may arrive inside
+// its next step's wait for a level. The question about the operator's changed text waits till
+// that wait has ended (inside it, it would keep the scan's exchange with the receiver standing),
+// and a refresh that comes while it stands asks no second time.
+TEST_F(Notes, TheQuestionAboutAChangedTextWaitsTillAReplyWaitHasEnded) {
+    const std::string line = "07/03/2001 09:05:30 Появление сигнала 145.5000\r\n";
+    WriteBytes(Path("info.txt"), Utf8ToCp1251("Заметка\r\n"));
+    Select("info.txt");
+    Type("важно\n");
+    WriteBytes(Path("info.txt"), Utf8ToCp1251("Заметка\r\n" + line));
+    std::vector<bool> insideAWait;
+    fdx.MessageBox = [&](const FDX&, const MessageRequest& r) {
+        insideAWait.push_back(ui::ReplyEvent::Running() > 0);
+        shown.push_back(r.text);
+        PostPrivateMessage(&window, PostRefreshDisplay);  // the scan journals again
+        main.Take();
+        return true;
+    };
+    PostPrivateMessage(&window, PostRefreshDisplay);
+    ui::ReplyEvent reply;
+    reply.Wait(20);  // serves the code, and ends with nothing set
+    EXPECT_TRUE(shown.empty());
+    main.Take();
+    EXPECT_EQ(insideAWait, std::vector<bool>{false});
+    EXPECT_EQ(shown, Texts{"Текстовая информация изменена! Сохранить?"});
+    EXPECT_EQ(File("info.txt"), "Заметка\r\nважно\r\n" + line);
+    EXPECT_EQ(window.rtb_1->Text(),
+              "Заметка\nважно\n07/03/2001 09:05:30 Появление сигнала 145.5000\n");
+    EXPECT_FALSE(window.Modified());
 }
 
 TEST_F(Notes, JobLinesAppendSaveOrAreRefused) {

@@ -16,6 +16,7 @@
 #include "tests/editors/editor_fixture.h"
 #include "tests/support/program_folder.h"
 #include "ui/message_box.h"
+#include "ui/reply_event.h"
 #include "ui/sound.h"
 #include "ui/wav_file.h"
 
@@ -293,6 +294,68 @@ TEST_F(JobCommands, MessagesAndQuestionsAskTheOperator) {
     EXPECT_EQ(boxes.shown[1].icon, ui::MessageIcon::Exclamation);
     EXPECT_EQ(boxes.shown[1].buttons, ui::MessageButtons::YesNo);
     EXPECT_EQ(boxes.shown[1].text, "Продолжить?");
+}
+
+// A line reaches the job window inside a wait for a reply (a scan step's, which serves the job's
+// codes): its box, its program or its sound file, which the line waits for in a loop of its own,
+// would keep that wait, and the scan's exchange, standing. Each runs once the wait has ended,
+// and only then is the line answered.
+TEST_F(JobCommands, ABoxAProgramOrAMelodyReachedInsideAWaitForAReplyRunsOnceItEnded) {
+    ui::ScriptedMessageBoxes boxes;
+    boxes.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
+    std::vector<bool> insideAWait;
+    boxes.whileShown = [&](const ui::MessageBoxRequest&) {
+        insideAWait.push_back(ui::ReplyEvent::Running() > 0);
+    };
+    WriteScript(folder.File("probe"), "touch ran; exit 4");
+    struct Case {
+        JobStr line;
+        int32_t rc;
+        const char* message;
+        Codes codes;
+    };
+    const Case cases[] = {
+        {Command(JobMessage, 0, "Смените кассету"), 0, "", kAnswered},
+        {Command(JobQuestion, 0, "Продолжить?"), 1, "Ответ на вопрос - НЕТ", kAnswered},
+        {Command(JobRunProgram, 0, "probe"), 4, "Программа выполнена", kAnswered},
+        {Command(JobPlayMelody, 0, "нет.wav"), 0, "", Codes{PostBeep, PostJobStep}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line.STR);
+        line = c.line;
+        fdx.JobLine = &line;
+        const std::size_t asked = boxes.shown.size();
+        const bool ranBefore = std::filesystem::exists(folder.File("ran"));
+        PostPrivateMessage(&window, PostJobStep);
+        ui::ReplyEvent reply;
+        reply.Wait(20);  // serves the line's code, and ends with nothing set
+        EXPECT_EQ(boxes.shown.size(), asked);
+        EXPECT_TRUE(main.codes.empty());
+        EXPECT_EQ(std::filesystem::exists(folder.File("ran")), ranBefore);
+        EXPECT_EQ(main.Take(), c.codes);
+        EXPECT_EQ(line.ReturnCode, c.rc);
+        EXPECT_EQ(line.Message, c.message);
+    }
+    EXPECT_EQ(insideAWait, (std::vector<bool>{false, false}));
+    EXPECT_TRUE(std::filesystem::exists(folder.File("ran")));
+}
+
+// A line held till the wait ends belongs to a run that ended meanwhile: nothing is asked or run.
+TEST_F(JobCommands, AHeldLineOfARunThatEndedMeanwhileIsNeitherAskedNorRun) {
+    ui::ScriptedMessageBoxes boxes;
+    for (const JobStr& command :
+         {Command(JobMessage, 0, "Смените кассету"), Command(JobRunProgram, 0, "touch ran")}) {
+        line = command;
+        fdx.JobLine = &line;
+        PostPrivateMessage(&window, PostJobStep);
+        ui::ReplyEvent reply;
+        reply.Wait(20);
+        fdx.JobRunning = 0;
+        EXPECT_EQ(main.Take(), kNothing);
+        fdx.JobRunning = 1;
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_FALSE(std::filesystem::exists(folder.File("ran")));
 }
 
 // The operator ended the job while its question was up: nobody waits for the answer any more.

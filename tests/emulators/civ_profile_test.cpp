@@ -84,6 +84,22 @@ TEST(CivEmulatorProgram, ServesTheChosenModelAtTheChosenAddress) {
     std::filesystem::remove_all(pattern);
 }
 
+// --silent: the set answers nothing, and the bus still echoes every frame; the echo of the
+// second frame comes right after the first's, with no answer between them.
+TEST(CivEmulatorProgram, ASilentSetOnlyEchoes) {
+    const Program program = LaunchEmulator(ORVEL_CIV_EMULATOR, {"--silent"});
+    ASSERT_GT(program.pid, 0);
+    {
+        const Line line(TerminalPath(program));
+        line.Send("FE FE 4A E0 03 FD");
+        EXPECT_TRUE(Receives(line, "FE FE 4A E0 03 FD"));
+        line.Send("FE FE 4A E0 04 FD");
+        EXPECT_TRUE(Receives(line, "FE FE 4A E0 04 FD"));
+    }
+    ::kill(program.pid, SIGTERM);
+    EXPECT_EQ(ExitCode(program), 0);
+}
+
 TEST(CivEmulatorProgram, RefusesAnUnknownModelABadAddressAndSignalsOutOfRange) {
     for (const auto& options :
          std::vector<std::vector<std::string>>{{"--model", "ic7000"},

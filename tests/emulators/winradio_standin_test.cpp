@@ -2,7 +2,9 @@
 // by name. Nothing here links against it.
 
 #include <dlfcn.h>
+#include <stdlib.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -210,6 +212,45 @@ TEST_F(WinradioStandin, ScriptedFailuresHoldUntilReset) {
     WRAPI(StandinFail)("GetFrequency");
     EXPECT_EQ(WRAPI(GetFrequency)(card), 0xFFFF'FFFFu);
     EXPECT_EQ(WRAPI(GetMode)(card), 3);
+}
+
+// A card that answers again: one entry point, or every one.
+TEST_F(WinradioStandin, AFailureEndsWhenTheEntryPointRecovers) {
+    const int32_t card = OpenSwitchedOn();
+    WRAPI(StandinFail)("GetSignalStrength");
+    WRAPI(StandinFail)("GetFrequency");
+    EXPECT_EQ(WRAPI(GetSignalStrength)(card), -1);
+    EXPECT_EQ(WRAPI(StandinRecover)("GetSignalStrength"), 1);
+    EXPECT_EQ(WRAPI(StandinRecover)("GetSignalStrength"), 0);  // it works already
+    EXPECT_GE(WRAPI(GetSignalStrength)(card), 0);
+    EXPECT_EQ(WRAPI(GetFrequency)(card), 0xFFFF'FFFFu);
+    EXPECT_EQ(WRAPI(StandinRecover)(nullptr), 1);
+    EXPECT_EQ(WRAPI(GetFrequency)(card), 72'900'000u);
+}
+
+// WRAPI_STANDIN_FAIL names the entry points that fail from the start (a copy of the library is
+// loaded afresh, so that it reads the environment).
+TEST(WinradioStandinProgram, TheEnvironmentMakesEntryPointsFailFromTheLoadOn) {
+    char folder[] = "/tmp/orvel_wrapi_XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::filesystem::path copy = std::filesystem::path(folder) / "libWrapi32.so";
+    std::filesystem::copy_file(ORVEL_WRAPI_STANDIN_FILE, copy);
+    ::setenv("WRAPI_STANDIN_FAIL", "GetSignalStrength,NoSuchEntry,OpenRadioDevice", 1);
+    void* module = ::dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << ::dlerror();
+    const auto open =
+        reinterpret_cast<decltype(&::OpenRadioDevice)>(::dlsym(module, "OpenRadioDevice"));
+    const auto recover =
+        reinterpret_cast<decltype(&::StandinRecover)>(::dlsym(module, "StandinRecover"));
+    ASSERT_TRUE(open && recover);
+    EXPECT_EQ(open(0), 0);
+    ::unsetenv("WRAPI_STANDIN_FAIL");
+    EXPECT_EQ(recover("GetSignalStrength"), 1);
+    EXPECT_EQ(recover("OpenRadioDevice"), 1);
+    EXPECT_EQ(recover(nullptr), 0);  // the unknown name was not taken
+    EXPECT_NE(open(0), 0);
+    ::dlclose(module);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

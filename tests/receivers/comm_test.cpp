@@ -1,17 +1,26 @@
 #include "receivers/comm.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "state/message_bus.h"
 #include "tests/state/temp_dir.h"
+#include "tests/support/ended_process.h"
 #include "tests/support/pty.h"
+#include "tests/support/read_only_folder.h"
+#include "tests/support/while_closing.h"
 #include "ui/form.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
@@ -71,8 +80,34 @@ class CommPort : public ::testing::Test {
   protected:
     CommPort() {
         pty.LinkAs(dir.path() / "COM1");
+        std::filesystem::create_directory(locks);
         comm.ProgramDir = dir.path().string() + "/";
         comm.NotifyWindow = &main;
+        comm.LockFolders = {locks.string()};
+    }
+
+    // The lock file of the port's device in the lock folder: "LCK..pts_7" for /dev/pts/7.
+    std::filesystem::path LockFile() const {
+        std::string name = pty.slaveName().substr(std::string("/dev/").size());
+        std::replace(name.begin(), name.end(), '/', '_');
+        return locks / ("LCK.." + name);
+    }
+    void WriteLockFile(pid_t pid) const {
+        char text[16];
+        std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(pid));
+        std::ofstream(LockFile()) << text;
+    }
+    std::string LockFileText() const {
+        std::ifstream in(LockFile());
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // Another Comm of the same program folder and lock folders.
+    bool OpenAnother(Comm& other) const {
+        other.ProgramDir = comm.ProgramDir;
+        other.LockFolders = comm.LockFolders;
+        other.ConfiguredPort = 1;
+        other.Init();
+        return other.Open();
     }
     void SetUp() override {
         ui::Clock::SetVirtual(true);
@@ -105,6 +140,7 @@ class CommPort : public ::testing::Test {
     }
 
     TempDir dir;
+    const std::filesystem::path locks = dir.path() / "lock";
     PtyPair pty;
     MainStandIn main;
     Comm comm;  // closed before the window and the device go
@@ -171,14 +207,72 @@ TEST_F(CommPort, AMissingDeviceFailsAndLeavesTheLinkDown) {
     EXPECT_FALSE(comm.WriteBytes(reinterpret_cast<const uint8_t*>("x"), 1));
 }
 
+// The superuser too, whom the terminal's own exclusive mark lets through: the locks keep him
+// off. Once closed, the port is free for the next.
 TEST_F(CommPort, TheOpenPortIsExclusive) {
-    if (::geteuid() == 0) GTEST_SKIP() << "the superuser may open an exclusive terminal";
     ASSERT_TRUE(Start(9600));
     Comm other;
-    other.ProgramDir = comm.ProgramDir;
-    other.ConfiguredPort = 1;
-    other.Init();
-    EXPECT_FALSE(other.Open());
+    EXPECT_FALSE(OpenAnother(other));
+    EXPECT_FALSE(other.IsOpen());
+    comm.Close();
+    EXPECT_TRUE(OpenAnother(other));
+}
+
+// Another program's lock file, naming a process that runs, keeps the port from this program,
+// and stays as it was; one whose process is gone is stale: the port opens, and the file names
+// this program, its number in ten characters and a newline, until the close removes it.
+TEST_F(CommPort, ALockFileOfAnotherProgramRefusesThePortAndAStaleOneIsTakenOver) {
+    WriteLockFile(::getppid());
+    const std::string theirs = LockFileText();
+    EXPECT_FALSE(Start(9600));
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_EQ(LockFileText(), theirs);
+
+    WriteLockFile(EndedProcessId());
+    ASSERT_TRUE(Start(9600));
+    char ours[16];
+    std::snprintf(ours, sizeof ours, "%10d\n", static_cast<int>(::getpid()));
+    EXPECT_EQ(LockFileText(), ours);
+    comm.Close();
+    EXPECT_FALSE(std::filesystem::exists(LockFile()));
+}
+
+// A program that locks the device itself (an exclusive flock) keeps it from this one.
+TEST_F(CommPort, AnotherProgramsLockOnTheDeviceRefusesThePort) {
+    const int theirs = ::open(pty.slaveName().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(theirs, 0);
+    ASSERT_EQ(::flock(theirs, LOCK_EX | LOCK_NB), 0);
+    EXPECT_FALSE(Start(9600));
+    EXPECT_FALSE(std::filesystem::exists(LockFile()));
+    ::close(theirs);
+    EXPECT_TRUE(Start(9600));
+}
+
+// Lock folders that take no file (one missing, one nobody may write in) are no reason to
+// fail: the port opens, and the device's own lock still keeps others off.
+TEST_F(CommPort, ALockFolderThatTakesNoFileDoesNotKeepThePortShut) {
+    const ReadOnlyFolder readOnly(locks.string());
+    comm.LockFolders = {(dir.path() / "no-such-folder").string(), locks.string()};
+    ASSERT_TRUE(Start(9600));
+    EXPECT_FALSE(std::filesystem::exists(LockFile()));
+    const int theirs = ::open(pty.slaveName().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(theirs, 0);
+    EXPECT_NE(::flock(theirs, LOCK_EX | LOCK_NB), 0);
+    ::close(theirs);
+}
+
+// A close that breaks off a sequence leaves it to end on the stack: whatever it still writes
+// goes nowhere, and the next start writes as ever.
+TEST_F(CommPort, NothingIsWrittenOnceTheProgramCloses) {
+    ASSERT_TRUE(Start(9600));
+    bool written = true;
+    WhileClosing([&] { written = comm.WriteString("RF145500000\r\n"); });
+    EXPECT_FALSE(written);
+    EXPECT_EQ(comm.BytesWritten(), 0u);
+    EXPECT_EQ(pty.ReceivePending(), "");
+    EXPECT_TRUE(comm.WriteString("LM\r\n"));
+    EXPECT_EQ(comm.BytesWritten(), 4u);
+    EXPECT_EQ(pty.Receive(4), "LM\r\n");
 }
 
 TEST_F(CommPort, BytesBeforeEnableReceiveAreDroppedAndNotAnnounced) {

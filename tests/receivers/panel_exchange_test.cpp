@@ -1,7 +1,8 @@
 // The exchange every panel shares when requests meet: a request made while another exchange
 // is awaited waits for it and goes out after it; a wait ends with the outcome of its own
 // exchange whatever was sent meanwhile; a request that cannot wait is refused, and a job line
-// learns of it; a scan step measures only a point whose tune was answered.
+// learns of it, as it learns of a request the receiver never answered; a scan step measures
+// only a point whose tune was answered.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -33,7 +34,11 @@ class TestPanel : public ReceiverPanel {
     void ExecuteCommand() override {
         ServeJobLine(*this, std::span<const JobCommand<TestPanel>>(kCommands));
     }
-    void TuneCommand(JobStr&) { SetFrequency(); }
+    void TuneCommand(JobStr&) {
+        if (SetFrequency() && afterTune) afterTune();
+    }
+    // Run once the job command's tune went out.
+    std::function<void()> afterTune;
     static const JobCommand<TestPanel> kCommands[1];
 };
 const JobCommand<TestPanel> TestPanel::kCommands[1] = {{1, &TestPanel::TuneCommand}};
@@ -137,8 +142,9 @@ TEST_F(BusyLink, ARequestThatCannotWaitIsRefusedAtOnceAndFailsItsJobLine) {
     EXPECT_EQ(refused.ReturnCode, 1u);
     EXPECT_EQ(refused.Message, ReceiverPanel::kNoAccess);
 
-    // A job line whose own request waited and went out is done, though a request of somebody
-    // else's was refused inside its wait.
+    // A job line whose own request waited and went out is done once its answer came, though a
+    // request of somebody else's was refused inside its wait: the line waits for the answer
+    // of the request it left outstanding.
     JobStr waited;
     waited.OBJ = 1;
     state.JobLine = &waited;
@@ -146,9 +152,28 @@ TEST_F(BusyLink, ARequestThatCannotWaitIsRefusedAtOnceAndFailsItsJobLine) {
         EXPECT_FALSE(panel.BeginExchange(kOther));
         panel.EndExchange(true);
     });
+    panel.afterTune = [&] { Later([&] { panel.EndExchange(true); }); };
     panel.ExecuteCommand();
     EXPECT_EQ(waited.ReturnCode, 0u);
-    EXPECT_EQ(panel.PendingCommand, kTune);
+    EXPECT_EQ(waited.Message, "");
+    EXPECT_EQ(panel.PendingCommand, ReceiverPanel::NoExchange);
+
+    // One whose request the receiver never answered fails with message 39, and so does one
+    // it refused.
+    JobStr unanswered;
+    unanswered.OBJ = 1;
+    state.JobLine = &unanswered;
+    panel.afterTune = nullptr;
+    panel.ExecuteCommand();
+    EXPECT_EQ(unanswered.ReturnCode, 1u);
+    EXPECT_EQ(unanswered.Message, "Ошибка обращения к приемнику(выключен)");
+    JobStr refusedByTheSet;
+    refusedByTheSet.OBJ = 1;
+    state.JobLine = &refusedByTheSet;
+    panel.afterTune = [&] { Later([&] { panel.EndExchange(false); }); };
+    panel.ExecuteCommand();
+    EXPECT_EQ(refusedByTheSet.ReturnCode, 1u);
+    EXPECT_EQ(refusedByTheSet.Message, "Ошибка обращения к приемнику(выключен)");
     state.JobLine = nullptr;
 }
 

@@ -47,6 +47,9 @@ class WrapiStandin {
     void Reset() const { Hook<decltype(&::StandinReset)>("StandinReset")(); }
     void ClearLog() const { Hook<decltype(&::StandinClearLog)>("StandinClearLog")(); }
     void Fail(const char* entry) const { Hook<decltype(&::StandinFail)>("StandinFail")(entry); }
+    void Recover(const char* entry = nullptr) const {
+        Hook<decltype(&::StandinRecover)>("StandinRecover")(entry);
+    }
     void SetCards(std::initializer_list<uint16_t> models) const {
         const std::vector<uint16_t> list(models);
         Hook<decltype(&::StandinSetCards)>("StandinSetCards")(list.data(),

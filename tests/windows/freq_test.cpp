@@ -489,10 +489,33 @@ TEST_F(BankWindow, RenumberingLetsGoOfAStudyCurveThatHoldsAHistory) {
     EXPECT_EQ(Count(Posted(), PostViewRecompute), 2);
 }
 
-TEST_F(BankWindow, WarnsThatThePollStepIsTooShort) {
+// The warning advises and stops nothing: its box waits for nobody (one that waited would keep a
+// scan's exchange standing), and while a job runs the running line takes it, not failed for it.
+TEST_F(BankWindow, WarnsThatThePollStepIsTooShortInABoxThatWaitsForNobody) {
+    const std::string warning =
+        "Для корректности результатов необходимо увеличить шаг опроса частот";
+    std::vector<MessageRequest> requests;
+    fdx.MessageBox = [&](const FDX&, const MessageRequest& r) {
+        requests.push_back(r);
+        return true;
+    };
     window.OnUserEvent(PostPollStepWarning);
-    EXPECT_EQ(messages, std::vector<std::string>{
-                            "Для корректности результатов необходимо увеличить шаг опроса частот"});
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].text, warning);
+    EXPECT_EQ(requests[0].caption, "ВНИМАНИЕ !");
+    EXPECT_EQ(requests[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(requests[0].yesNo);
+    EXPECT_FALSE(requests[0].waits);
+
+    JobStr line;
+    fdx.JobRunning = 1;
+    fdx.JobLine = &line;
+    window.OnUserEvent(PostPollStepWarning);
+    EXPECT_EQ(requests.size(), 1u);
+    EXPECT_EQ(line.Message, warning);
+    EXPECT_EQ(line.ReturnCode, 0);
+    fdx.JobRunning = 0;
+    fdx.JobLine = nullptr;
 }
 
 }  // namespace

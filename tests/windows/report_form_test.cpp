@@ -195,7 +195,7 @@ TEST_F(PrintForm, AJobsPrintThatTheDiskCutsShortFailsAndLeavesNoFile) {
     WithFileSizeLimit(4096, [&] { ASSERT_TRUE(form.Create(&main, &fdx)); });
     EXPECT_EQ(line.ReturnCode, 1);
     EXPECT_EQ(line.Message,
-              "Отчет не выдан: ошибка записи файла PRINT/Печать отчета ORVEL.pdf, файл удален");
+              "Отчет не выдан: ошибка записи файла PRINT/Печать отчета ORVEL.pdf, файл не создан");
     EXPECT_TRUE(PdfFiles().empty());
 }
 

@@ -54,8 +54,9 @@ void AR5000::VolumeCommand(JobStr& line) {
     ShowSquelch();
 }
 
-void AR5000::DisconnectCommand(JobStr&) {
-    if (Port()) Port()->WriteString("QP\r\n");
+// The set answers "QP" with nothing: the write alone tells whether it went.
+void AR5000::DisconnectCommand(JobStr& line) {
+    if (!Port() || !Port()->WriteString("QP\r\n")) AnswerReceiverSilent(line);
 }
 
 void AR5000::VfoCommand(JobStr& line) {

@@ -302,10 +302,17 @@ bool AR8000::PrepareOwnScan() {
 }
 
 // The links of the scan kind in one line, "BM" with the memory banks' letters for a bank
-// scan, else "BS" with the search banks': the set takes them in place of those it held.
+// scan, else "BS" with the search banks': the set takes them in place of those it held. The
+// set has no line that clears its links, and "BM" or "BS" alone asks for them: with no link
+// chosen nothing goes out, the set scans with the links it holds, and the operator is told.
 bool AR8000::SendLinks() {
     const bool bank = ScanSettings.kind == Kind::MemoryBanks;
-    return SendText((bank ? "BM" : "BS") + ScanSettings.ChosenLinks());
+    const std::string links = ScanSettings.ChosenLinks();
+    if (links.empty()) {
+        fdx_->Advise(kLinksKept);
+        return true;
+    }
+    return SendText((bank ? "BM" : "BS") + links);
 }
 
 std::string AR8000::OwnScanLine(std::string& status) {

@@ -118,6 +118,8 @@ class AR8000 : public AorPanel {
     // The pause and delay of the scan kind chosen, as the pause's reset says.
     bool SendPauseAndDelay();
     bool SendLinks();
+    static constexpr const char* kLinksKept =
+        "Связи банков не выбраны: приемник сканирует со своими связями";
 
     // Its own job commands (ar8000_jobs.cpp)
     static std::span<const JobCommand<AR8000>> OwnJobs();

@@ -255,10 +255,10 @@ void HfPanel::ExecuteCommand() {
                  kIcomFineScaleJobs.From(hf_.jobBase));
 }
 
-// A setting the receiver does not take leaves the line done:
-// a receiver that keeps refusing is found by the rejections the timer counts (standby). A
-// channel the panel does not have fails the line, and so do a transfer the receiver did not
-// answer and a scan it did not start (their messages).
+// A setting the receiver refuses (FA) leaves the line done: a receiver that keeps refusing is
+// found by the rejections the timer counts (standby); one it leaves unanswered fails the line
+// (ServeJobLine). A channel the panel does not have fails the line, and so do a transfer the
+// receiver did not answer and a scan it did not start (their messages).
 
 void HfPanel::StandbyCommand(JobStr& line) {
     if (line.VAL == 0)

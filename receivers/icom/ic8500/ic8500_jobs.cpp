@@ -26,11 +26,11 @@ void IC8500::ExecuteCommand() {
                  kIcomFineScaleJobs.From(kJobBase));
 }
 
-// A setting the receiver does not take leaves the line done all the same: the job goes on as
+// A setting the receiver refuses (FA) leaves the line done all the same: the job goes on as
 // after a setting taken, and a set that keeps refusing is found by the rejections the timer
-// tick counts (standby). A bank or channel the panel does not have fails the line, and so do
-// a transfer the receiver did not answer or did not take whole, and a scan it did not start
-// (their messages).
+// tick counts (standby). One it leaves unanswered fails the line (ServeJobLine). A bank or
+// channel the panel does not have fails the line, and so do a transfer the receiver did not
+// answer or did not take whole, and a scan it did not start (their messages).
 
 void IC8500::PowerCommand(JobStr& line) {
     // The panel takes the state the line asks for whatever the answer, unlike the power

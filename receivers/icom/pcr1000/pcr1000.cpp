@@ -239,7 +239,11 @@ bool IC1000::SetFrequency() {
 }
 
 bool IC1000::Request(std::string_view id, std::string_view awaited, std::string_view line) {
-    return MayTalk() && Link.Send(id, awaited, line);
+    if (MayTalk()) return Link.Send(id, awaited, line);
+    // The set is off or was not found: nothing goes out, and a job line asking for this
+    // fails as one the set left unanswered.
+    if (!connecting_) NoteUnreachable();
+    return false;
 }
 
 bool IC1000::Exchange(std::string_view id, std::string_view awaited, std::string_view line) {

@@ -117,7 +117,8 @@ class IC1000 : public ReceiverPanel {
     // the configured speed, tunes, reads the level and starts the band scope. Posted code 0.
     void Connect();
     // Switches the set off; the line goes back to the set's power-up speed. Posted 0xa5.
-    void PowerOff();
+    // True when the set acknowledged it.
+    bool PowerOff();
     // Asks for the band-scope blocks 0x17 and 0x18 and copies their 32 cells into the level
     // scale around FDX::Frequency; false, the scale untouched, when an answer did not come.
     bool PollScope();

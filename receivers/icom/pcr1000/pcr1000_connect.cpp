@@ -49,7 +49,7 @@ int SetSpeedOf(int configured) {
 
 void IC1000::SetLineSpeed(int speedIndex) {
     Comm* port = Port();
-    if (!port) return;
+    if (!port || Closing()) return;
     port->CommFlushInput();
     port->CommSetRts(kRtsOn);
     port->CommSetLine(BaudOf(speedIndex), 8, kParityNone, kOneStopBit);
@@ -133,6 +133,8 @@ int IC1000::FindSpeed() {
     }
     if (Answers()) return kSpeed9600;
     for (const int index : kProbeOrder) {
+        // A close asked meanwhile ends the search: the set is asked nothing more.
+        if (Closing()) return 0;
         SetLineSpeed(index);
         Link.Awaited = "G0";
         ReplyComplete = false;
@@ -149,10 +151,11 @@ void IC1000::MoveToConfiguredSpeed(int found) {
     if (target == found) return;
     char line[8];
     std::snprintf(line, sizeof line, "G1%02X", target - 1);
-    // A speed the set refuses leaves it where it was found; the port stays with it.
+    // A speed the set refuses leaves it where it was found; the port stays with it (as it does
+    // when the close came first: the exchange is refused then).
     if (!ConnectExchange("G1", "G0", line)) return;
     Comm* port = Port();
-    if (!port) return;
+    if (!port || Closing()) return;
     port->CommSetRts(kRtsOff);
     port->CommFlushInput();
     port->CommSetRts(kRtsOn);
@@ -160,14 +163,16 @@ void IC1000::MoveToConfiguredSpeed(int found) {
     port->CommFlushInput();
 }
 
-void IC1000::PowerOff() {
+bool IC1000::PowerOff() {
     PendingCommand = NoExchange;
     Link.Awaited = "G0";
     Link.SendText("H100");
     ReplyComplete = false;
-    WaitReply();
+    const bool answered = WaitReply();
     // Switched off, the set is back at its power-up speed.
-    if (Comm* port = Port()) port->CommSetLine(BaudOf(kSpeed9600), 8, kParityNone, kOneStopBit);
+    Comm* port = Port();
+    if (port && !Closing()) port->CommSetLine(BaudOf(kSpeed9600), 8, kParityNone, kOneStopBit);
     Busy = true;
     SwitchOnFirst = true;
+    return answered;
 }

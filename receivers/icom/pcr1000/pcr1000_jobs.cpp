@@ -70,8 +70,9 @@ void IC1000::ExecuteCommand() {
                  kIcomFineScaleJobs.From(600), kNoAccessSpeltWithSoftSign);
 }
 
-// A setting the set does not take leaves the line done all the same, as on the other ICOM
-// panels: the job goes on.
+// A setting the set refuses (G001) leaves the line done all the same, as on the other ICOM
+// panels: the job goes on. One it leaves unanswered, or that cannot reach a set that is off or
+// was not found, fails the line (ServeJobLine).
 
 void IC1000::LevelCommand(JobStr& line, uint32_t& setting, const char* id) {
     setting = Level(line.VAL);
@@ -84,10 +85,17 @@ void IC1000::SwitchAttenuator(bool on) {
     SetAttenuator();
 }
 
-// The connect and the power-off run as codes of their own; the line is done at once.
+// The connect and the power-off run within the line, so that it fails when the set did not
+// answer them (a set not connected has nothing to switch off). The connect judges itself: its
+// speed search leaves questions unanswered on purpose, so its exchanges are watched apart.
 void IC1000::PowerCommand(JobStr& line) {
-    if (line.VAL == 0 && !Busy) PostToSelf(PostShowLevelOff);
-    if (line.VAL != 0 && Busy) PostToSelf(PostSyncReceiver);
+    const RefusalWatch ownJudgement(*this);
+    if (line.VAL == 0) {
+        if (!Busy && !PowerOff()) AnswerReceiverSilent(line);
+    } else if (Busy) {
+        Connect();
+        if (Busy) AnswerReceiverSilent(line);
+    }
 }
 
 void IC1000::SwitchCommand(JobStr& line, bool& setting, const char* id) {

@@ -233,9 +233,16 @@ TEST_F(Winradio, AFailedOpenIsToldAndCallsNothingUntilTheNextConnectOpens) {
     RunJob(817, 1);
     EXPECT_EQ(card.Log(), "OpenRadioDevice(0) = 0\n");
 
+    // The card still refuses: it is looked for again without a word, until the operator asks
+    // for it himself with the power button.
     card.ClearLog();
-    Post(PostSyncReceiver);  // the card still refuses
+    Post(PostSyncReceiver);
     EXPECT_EQ(card.Log(), "OpenRadioDevice(0) = 0\n");
+    EXPECT_EQ(messages, (std::vector<std::string>{kNoReceiver, kReceiverOff}));
+    panel.RadioPower->Raise(ui::EventId::Click);
+    ui::ServePending();
+    ui::ServePending();
+    EXPECT_EQ(messages, (std::vector<std::string>{kNoReceiver, kReceiverOff, kNoReceiver}));
 
     card.Reset();
     Post(PostSyncReceiver);

@@ -199,12 +199,13 @@ TEST_F(Ar5000OnAir, JobCommandsAnswerInTheirLine) {
     EXPECT_EQ(Lines(), (Strings{"AN1", "AI1"}));
     EXPECT_EQ(emulator.State().antenna, '1');
 
-    // A setting the receiver refuses fails its line.
+    // A setting the receiver refuses fails its line, as a main-window line fails: "no access"
+    // stays the answer to a command the panel does not serve.
     emulator.SetRefused({"VL", "AN", "AT"});
     for (const uint32_t number : {715u, 742u, 730u}) {
         const JobStr refused = RunJob(number, 81);
         EXPECT_EQ(refused.ReturnCode, 1u) << number;
-        EXPECT_EQ(refused.Message, "Нет доступа к объекту") << number;
+        EXPECT_EQ(refused.Message, "Ошибка обращения к приемнику(выключен)") << number;
     }
     emulator.SetRefused({});
 

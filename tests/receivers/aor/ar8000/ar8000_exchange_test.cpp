@@ -300,6 +300,34 @@ TEST_F(Ar8000OnAir, TheRangeSearchGoesOutWithItsPauseAndLinksAndStopsByTuningThe
     EXPECT_FALSE(panel.width->IsEnabled());
 }
 
+// The set has no line that clears its links ("BS" alone asks for them): with none chosen the
+// start sends no link line, the set keeps its own, and the operator is told, in the job line
+// without failing it while a job runs.
+TEST_F(Ar8000OnAir, AScanWithNoLinksChosenKeepsTheSetsOwnAndSaysSo) {
+    Sync();
+    emulator.SetSearchBank(1, {145'000'000, 146'000'000, emulators::AorSettings{12'500, '1'}, "2M"});
+    panel.CurrentBank = panel.CurrentSearchBank = 1;
+    panel.ScanSettings.kind = AorScanSettings::Kind::Search;
+    panel.ScanSettings.SearchLinks.clear();
+    ASSERT_TRUE(panel.StartOwnScan());
+    EXPECT_TRUE(LinesStartingWith("BS").empty());
+    EXPECT_EQ(LinesStartingWith("SS"), Strings{"SSB SG"});
+    EXPECT_EQ(messages, Strings{"Связи банков не выбраны: приемник сканирует со своими связями"});
+    panel.StopOwnScan();
+
+    messages.clear();
+    JobStr line;
+    state.JobLine = &line;
+    state.JobRunning = 1;
+    ASSERT_TRUE(panel.StartOwnScan());
+    state.JobRunning = 0;
+    state.JobLine = nullptr;
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(line.ReturnCode, 0);
+    EXPECT_EQ(line.Message, "Связи банков не выбраны: приемник сканирует со своими связями");
+    panel.StopOwnScan();
+}
+
 // Reset on the signal's loss the delay goes before the pause; the bank scan takes its mode
 // filter; the selective scan marks the bank's selected channels first.
 TEST_F(Ar8000OnAir, TheBankScansGoOutWithTheirFilterAndSelectedChannels) {
@@ -337,6 +365,7 @@ TEST_F(Ar8000OnAir, AnEmptySearchBankOrARefusedSettingFailsTheScansStart) {
     messages.clear();
     Sync();
     panel.CurrentBank = panel.CurrentSearchBank = 2;
+    panel.ScanSettings.SearchLinks = "C";
     EXPECT_FALSE(panel.StartOwnScan());
     EXPECT_FALSE(panel.Scanning);
     EXPECT_EQ(LinesStartingWith("SS"), Strings{"SSC SG"});

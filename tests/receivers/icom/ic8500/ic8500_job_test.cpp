@@ -96,9 +96,9 @@ TEST_F(Ic8500OnAir, LevelAndSwitchCommandsReachTheReceiver) {
     EXPECT_TRUE(panel.noise->IsChecked());
 }
 
-// A setting, or a bank or channel chosen in direct mode, answers nothing of its own when the
-// receiver refuses it or keeps silent: the line is done, and a COND line after it runs.
-TEST_F(Ic8500OnAir, ASettingTheReceiverDoesNotTakeLeavesTheLineDone) {
+// A setting, or a bank or channel chosen in direct mode, that the receiver refuses or leaves
+// unanswered fails its line (message 39), so that a COND line after it does not run.
+TEST_F(Ic8500OnAir, ASettingTheReceiverRefusesOrLeavesUnansweredFails) {
     const std::pair<uint32_t, uint32_t> lines[] = {
         {427, 5},  {428, 3}, {414, 0}, {415, 0}, {416, 0}, {417, 0}, {418, 64},
         {419, 32}, {423, 1}, {424, 1}, {425, 1}, {422, 0}, {422, 1}};
@@ -109,8 +109,8 @@ TEST_F(Ic8500OnAir, ASettingTheReceiverDoesNotTakeLeavesTheLineDone) {
         emulator.ClearReceivedFrames();
         for (const auto& [number, value] : lines) {
             const JobStr line = RunJob(number, value);
-            EXPECT_EQ(line.ReturnCode, 0) << number << (silent ? " silent" : " refused");
-            EXPECT_EQ(line.Message, "") << number;
+            EXPECT_EQ(line.ReturnCode, 1) << number << (silent ? " silent" : " refused");
+            EXPECT_EQ(line.Message, "Ошибка обращения к приемнику(выключен)") << number;
         }
         // Each went out: the answers are not for want of trying.
         EXPECT_EQ(emulator.ReceivedFrames().size(), std::size(lines)) << silent;
