@@ -357,8 +357,10 @@ TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedSendsItNothingMore) {
     emulators::Pcr1000Emulator set;
     set.SetSilent(true);
     set.LinkAs(folder.path() / "COM1");
+    test_clock::Use(set);
     set.Start();
-    ui::Clock::SetOwed([&] { return set.Owes(); });
+    ui::Clock::SetPeer(test_clock::Peer([&] { return &set; },
+                                        [] { return MainForm ? &MainForm->comm : nullptr; }));
     Write("ORVEL.INI", "COM=1\r\nSPEED=6\r\nRECV=6\r\n");
     const int64_t started = ui::Clock::NowMs();
     Start();
@@ -384,7 +386,7 @@ TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedSendsItNothingMore) {
     EXPECT_EQ(MainForm->comm.BytesWritten(), *sentAtTheClose);
     EXPECT_EQ(MainForm->comm.BaudRate, speedAtTheClose);
     End();
-    ui::Clock::SetOwed(nullptr);
+    ui::Clock::SetPeer({});
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "receivers/panel_registry.h"
 #include "tests/receivers/main_stand_in.h"
 #include "tests/support/program_folder.h"
+#include "tests/support/test_clock.h"
 #include "tests/support/while_closing.h"
 #include "ui/post.h"
 #include "ui/timer.h"
@@ -127,10 +128,11 @@ class EveryModel : public ::testing::TestWithParam<SilentModel> {
 
     void SetUp() override {
         ui::Clock::SetVirtual(true);
-        ui::Clock::SetIdleSliceMs(40);
+        ui::Clock::SetIdleSliceMs(0);
         emulator = GetParam().make();
         emulator->SetSilent(Silent());
-        ui::Clock::SetOwed([this] { return emulator->Owes(); });
+        ui::Clock::SetPeer(test_clock::Peer([this] { return emulator.get(); }, [this] { return &comm; }));
+        test_clock::Use(*emulator);
         emulator->LinkAs(folder.path() / "COM1");
         emulator->Start();
 
@@ -166,7 +168,7 @@ class EveryModel : public ::testing::TestWithParam<SilentModel> {
         panel.reset();
         comm.Close();
         if (emulator) emulator->Stop();
-        ui::Clock::SetOwed(nullptr);
+        ui::Clock::SetPeer({});
         ui::Clock::SetVirtual(false);
         ui::Clock::SetIdleSliceMs(20);
     }
