@@ -156,7 +156,7 @@ void DropStaleTemporaries(std::vector<FolderEntry>& entries) {
 
 void DropHeaderlessParts(std::vector<FolderEntry>& entries, std::span<const char* const> parts) {
     constexpr std::string_view kHeader = ".etl";
-    // Copied from Windows, a set may spell its extensions in capitals.
+    // Copied in from a file system that ignores case, a set may spell its extensions in capitals.
     const auto number = [](std::string_view name) {
         std::string stem = Stem(name);
         std::transform(stem.begin(), stem.end(), stem.begin(), lower);

@@ -66,7 +66,8 @@ void PrepareScaleTags(FDX& fdx) {
     tags.Save(fdx.ProgramDir + "SCALE/scale.tag");
 }
 
-// A folder tree copied from Windows may spell a data folder in other letters ("Freq"); the
+// A folder tree copied in from a file system that ignores case may spell a data folder in other
+// letters ("Freq"); the
 // program keeps its own spelling as a link to it rather than starting an empty twin.
 void CreateDataFolders(const std::string& programDir) {
     namespace fs = std::filesystem;

@@ -17,7 +17,7 @@ struct ProcessResult {
 // a part in double or single quotes keeps its blanks and the quotes go ("C:\My progs\x.exe" -a
 // -> [C:\My progs\x.exe] [-a]; sh -c 'exit 3' -> [sh] [-c] [exit 3]; "" is an empty word; an
 // open quote runs to the end); inside one kind of quotes the other is a plain character. There
-// are no escapes: backslashes are plain characters, as stored jobs hold Windows paths.
+// are no escapes: backslashes are plain characters, as a stored job's path may hold them.
 std::vector<std::string> SplitCommandLine(std::string_view line);
 
 // Where `program` is: a name with a "/" as given (a relative one under `folder`); a bare

@@ -1,4 +1,5 @@
-// Lookups in the data folders, whose entries copied from Windows may be spelled in any case.
+// Lookups in the data folders, whose entries copied in from a file system that ignores case
+// may be spelled in any case.
 #include "app/data_folder.h"
 
 #include <gtest/gtest.h>

@@ -189,7 +189,7 @@ TEST_F(BoundMacro, TheMacroButtonBindsAJobThatARightClickRunsAndARestartKeeps) {
 }
 
 TEST_F(BoundMacro, ABindingByTheJobsNameIsShownAndOneGoneShowsNone) {
-    orvel.TriggerJobName = "Банк";  // as another program may have kept it
+    orvel.TriggerJobName = "Банк";  // as a hand-edited ORVEL.CFG may name it
     orvel.MacroJobName = "0009";
     orvel.MacroJob = 1;
     orvel.pictbttn_7->Raise(ui::EventId::Click);

@@ -23,7 +23,7 @@ class StartupJournal : public WindowTest {
         Write("010011.dat", {"1455000", "4339200"});
         Write("SCALE/1455000.cfg", {"Идентификатор=Пост", "Fн=1455000", "Fк=1456000", "Шаг=125",
                                     "Модуляция=F ", "Дата=01/02/2001", "Время=10:00"});
-        // Copied from Windows: the extension in capitals.
+        // Copied in from a file system that ignores case: the extension in capitals.
         Write("SCALE/1000000.CFG", {"Идентификатор=Маяк", "Fн=1000000", "Fк=1000500", "Шаг=250",
                                     "Модуляция=W ", "Дата=01/02/2001", "Время=10:00"});
         Write("FONO/01030001.cfg",
@@ -349,8 +349,8 @@ class InterruptedSaves : public WindowTest {
         WriteBytes(ours, "x");
         // Result sets: one whole, one with some of its arrays or none of its levels (copied from
         // elsewhere, or a deletion cut short; with the operator's notes on it), one whose header
-        // the save never reached (the operator's notes beside it); copied from Windows, a set
-        // may spell its extensions in capitals.
+        // the save never reached (the operator's notes beside it); copied in from a file system
+        // that ignores case, a set may spell its extensions in capitals.
         WriteRange("0001", "FM", 1000000, 1080000);
         WriteEtalon("DP/0001/0001.ETL", {"Идентификатор=Целый"});
         Write("DP/0001/0002.etl", {"Идентификатор=Без массивов"});

@@ -22,7 +22,7 @@ class StoredFiles : public ::testing::Test {
     // What a test puts into the program folder before the start.
     virtual void Prepare() {}
 
-    // A stored file as the program or its Windows original wrote it: code page 1251, CR LF.
+    // A stored file in its format: the lines in code page 1251, each ended by CR LF.
     void Write(const std::string& relative, std::initializer_list<std::string_view> lines) {
         std::string bytes;
         for (const auto line : lines) bytes += Utf8ToCp1251(line) + "\r\n";

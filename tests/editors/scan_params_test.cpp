@@ -46,7 +46,7 @@ class ScanParameters : public ::testing::Test {
         range.EndFrequency = 1009900;
         range.Step = 100;
         range.Etalon = "0002";
-        range.Job = "Обход";  // named by its identifier, as another program may have written it
+        range.Job = "Обход";  // named by its identifier, as a hand-edited file may name it
         fdx.SelectedRange = &range;
         ranges.Create(&main, &fdx);
         ranges.OnUserEvent(PostRefreshDisplay);

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the receiver tests for stored files: a fixed stamp clock, files written as
-// another program would write them, and the golden files beside the tests.
+// Helpers of the receiver tests for stored files: a fixed stamp clock, files written in the
+// stored format (code page 1251, CR LF) by the test itself, and the golden files beside the tests.
 
 #include <filesystem>
 #include <initializer_list>

@@ -15,7 +15,7 @@ inline std::string Golden(const std::string& name) {
     return ReadBytes(std::string(ORVEL_STATE_GOLDEN_DIR) + "/" + name);
 }
 
-// A stored file as another program may have written it: the lines in code page 1251, CR LF.
+// A stored file as written outside the program: the lines in code page 1251, CR LF.
 inline std::string StoredLines(std::initializer_list<std::string_view> lines) {
     std::string bytes;
     for (const auto line : lines) bytes += Utf8ToCp1251(line) + "\r\n";

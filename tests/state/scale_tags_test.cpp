@@ -105,7 +105,7 @@ TEST_F(ScaleTags, AValueFileTooLargeToReadIsNotReplaced) {
     EXPECT_EQ(ReadBytes(Scale("FIELD000.tag")), big + "\r\n" + StoredLines({"Такси"}));
 }
 
-// A value file another program wrote: quotes, a blank line, lines ended by LF alone, the last
+// A value file edited by hand: quotes, a blank line, lines ended by LF alone, the last
 // one without its end. A new value goes after it; every byte before stays, and each line reads
 // back as it stands.
 TEST_F(ScaleTags, ANewValueIsAppendedAndTheValuesThereStayByteForByte) {
