@@ -87,6 +87,28 @@ class SessionEnd : public ::testing::Test {
         application.Raise(ui::EventId::End);
     }
 
+    // Starts the program with `set`, an IC-PCR1000 that answers at no speed, at COM1 on the
+    // test's clock; the panel looks for it at each speed in turn. Five seconds into the search
+    // the program is sent SIGTERM; the time it was sent is kept.
+    void StartAPcrSearchTerminatedAfterFiveSeconds(emulators::Pcr1000Emulator& set) {
+        set.LinkAs(folder.path() / "COM1");
+        test_clock::Use(set);
+        set.Start();
+        ui::Clock::SetPeer(test_clock::Peer(
+            [&set] { return &set; }, [] { return MainForm ? &MainForm->comm : nullptr; }));
+        Write("ORVEL.INI", "COM=1\r\nSPEED=6\r\nRECV=6\r\n");
+        const int64_t started = ui::Clock::NowMs();
+        Start();
+        MainForm->AddHandler(ui::EventId::User, [this, started](ui::Object&, ui::EventData& e) {
+            if (e.code == PostTimerTick && terminated < 0 && ui::Clock::NowMs() - started >= 5000) {
+                terminated = ui::Clock::NowMs();
+                ::raise(SIGTERM);
+            }
+            return false;
+        });
+    }
+    int64_t terminated = -1;  // when the search was terminated
+
     const int idleSlice_ = ui::Clock::IdleSliceMs();
     ProgramFolder folder;
     ui::ScriptedMessageBoxes boxes;  // none may reach the screen
@@ -326,22 +348,7 @@ TEST_F(SessionEnd, ATerminationWhileAJobWaitsForItsProgramEndsBothAndSaves) {
 TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedIsNotHeldByTheSearch) {
     emulators::Pcr1000Emulator set;
     set.SetDead(true);
-    set.LinkAs(folder.path() / "COM1");
-    test_clock::Use(set);
-    set.Start();
-    ui::Clock::SetPeer(test_clock::Peer([&] { return &set; },
-                                        [] { return MainForm ? &MainForm->comm : nullptr; }));
-    Write("ORVEL.INI", "COM=1\r\nSPEED=6\r\nRECV=6\r\n");
-    const int64_t started = ui::Clock::NowMs();
-    Start();
-    int64_t terminated = -1;
-    MainForm->AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
-        if (e.code == PostTimerTick && terminated < 0 && ui::Clock::NowMs() - started >= 5000) {
-            terminated = ui::Clock::NowMs();
-            ::raise(SIGTERM);
-        }
-        return false;
-    });
+    StartAPcrSearchTerminatedAfterFiveSeconds(set);
     EXPECT_EQ(Run(), 0);
     ASSERT_GE(terminated, 0);
     EXPECT_LE(ui::Clock::NowMs() - terminated, 2000);
@@ -356,22 +363,7 @@ TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedIsNotHeldByTheSearch) 
 TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedSendsItNothingMore) {
     emulators::Pcr1000Emulator set;
     set.SetSilent(true);
-    set.LinkAs(folder.path() / "COM1");
-    test_clock::Use(set);
-    set.Start();
-    ui::Clock::SetPeer(test_clock::Peer([&] { return &set; },
-                                        [] { return MainForm ? &MainForm->comm : nullptr; }));
-    Write("ORVEL.INI", "COM=1\r\nSPEED=6\r\nRECV=6\r\n");
-    const int64_t started = ui::Clock::NowMs();
-    Start();
-    bool terminated = false;
-    MainForm->AddHandler(ui::EventId::User, [&](ui::Object&, ui::EventData& e) {
-        if (e.code == PostTimerTick && !terminated && ui::Clock::NowMs() - started >= 5000) {
-            terminated = true;
-            ::raise(SIGTERM);
-        }
-        return false;
-    });
+    StartAPcrSearchTerminatedAfterFiveSeconds(set);
     std::optional<uint64_t> sentAtTheClose;
     uint32_t speedAtTheClose = 0;
     // Runs before the main window's own close handler (handlers run newest first).
