@@ -1,5 +1,7 @@
 #include "app/receiver_watch.h"
 
+#include <utility>
+
 #include "ui/reply_event.h"
 
 void ReceiverWatch::PortHungUp() {
@@ -30,19 +32,24 @@ void ReceiverWatch::SyncEnded(bool answered) {
     }
     if (answered) {
         state_ = State::Watching;
-        told_ = tellDue_ = false;
+        told_ = false;
+        messageDue_ = 0;
         return;
     }
     if (reopened_) comm_.Close();
     state_ = reopened_ ? State::PortLost : State::Silent;
     reopened_ = false;
     countdown_ = kRetrySeconds;
-    // A panel that told why itself (no WiNRADiO card to open) is not told again.
+    // A panel that knows why (no WiNRADiO card to open) has its own message told instead, as
+    // often as it asks, and message 39 not at all.
     const ReceiverPanel* panel = receiver_.Panel();
-    if (panel && panel->SyncFailureTold())
-        told_ = true;
-    else
+    const int why = panel ? panel->SyncFailureWhy() : 0;
+    if (why == 0) {
         TellOnce();
+    } else {
+        told_ = true;
+        if (why != ReceiverPanel::kWhyToldBefore) messageDue_ = why;
+    }
 }
 
 void ReceiverWatch::SecondTick() {
@@ -51,10 +58,8 @@ void ReceiverWatch::SecondTick() {
     NoticeSilence();
     // A box shown inside a wait (a scan step's, broken off by the loss) would keep that wait,
     // and so its scan, beneath it until someone closes it.
-    if (tellDue_ && !fdx_.JobRunning && ui::ReplyEvent::Running() == 0) {
-        tellDue_ = false;
-        fdx_.ShowError(39);
-    }
+    if (messageDue_ != 0 && !fdx_.JobRunning && ui::ReplyEvent::Running() == 0)
+        fdx_.ShowError(std::exchange(messageDue_, 0));
 }
 
 // A receiver that answered its sync and then leaves the scan's exchanges unanswered, its port
@@ -88,5 +93,6 @@ void ReceiverWatch::TryAgain() {
 
 void ReceiverWatch::TellOnce() {
     if (told_) return;
-    told_ = tellDue_ = true;
+    told_ = true;
+    messageDue_ = kReceiverSilent;
 }

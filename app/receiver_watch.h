@@ -14,7 +14,8 @@
 // A port that never opened is not watched (the program goes on without a link). A receiver
 // without a serial line (the WiNRADiO card) is watched alike: a card that does not open, or
 // fails its level reads in a row during a scan, is a silent receiver, connected again every few
-// seconds (message 2 for no card to open being the panel's own, it is not told twice).
+// seconds. A panel that knows why its sync went unanswered (no card to open) names its own
+// message (2), which is told the same way in place of 39.
 
 #include <cstdint>
 
@@ -39,7 +40,7 @@ class ReceiverWatch {
     void PortHungUp();
     // A sync of the panel ended, answered or not.
     void SyncEnded(bool answered);
-    // The one-second tick: the next try when its time has come, then message 39 when due.
+    // The one-second tick: the next try when its time has come, then the message when due.
     void SecondTick();
 
   private:
@@ -60,6 +61,6 @@ class ReceiverWatch {
     State state_ = State::Watching;
     bool reopened_ = false;  // the sync that runs is on a port reopened for it
     int32_t countdown_ = 0;  // seconds to the next try
-    bool told_ = false;      // message 39 is due or shown since the receiver last answered
-    bool tellDue_ = false;   // message 39 is still to be shown
+    bool told_ = false;      // a message due or shown since the receiver last answered
+    int messageDue_ = 0;     // the message still to be shown: 39, the panel's own, or none
 };

@@ -497,10 +497,10 @@ bool ReceiverPanel::TimerTick() {
     return ReplyComplete;
 }
 
-void ReceiverPanel::EndSync(bool answered, bool told) {
+void ReceiverPanel::EndSync(bool answered, int why) {
     syncEnded_ = true;
     receiverAnswered_ = answered;
-    syncFailureTold_ = !answered && told;
+    syncFailureWhy_ = answered ? 0 : why;
     if (answered) unansweredInARow_ = 0;
     ++syncCount_;
     PostToOwner(PostReceiverState);

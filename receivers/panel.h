@@ -278,13 +278,18 @@ class ReceiverPanel : public ui::Form {
     // reported to the main window with PostReceiverState. A new panel's first sync is still
     // to come.
     void BeginSync() { syncEnded_ = false; }
-    // told: the panel told the operator itself why the receiver did not answer (the WiNRADiO
-    // panel's message 2), so that the main window does not tell it again.
-    void EndSync(bool answered, bool told = false);
+    // why: for an unanswered sync whose cause the panel knows better than a silent receiver
+    // (the WiNRADiO panel's message 2, no card to open), the numbered message the main window
+    // tells in place of its message 39, or kWhyToldBefore when the operator has heard it since
+    // the receiver last answered. The main window tells it, once no job and no reply wait
+    // runs: a box asked for now would go into a running job's line (the start-up's own
+    // among them, which nobody sees) or hold up a scan.
+    void EndSync(bool answered, int why = 0);
+    static constexpr int kWhyToldBefore = -1;
     bool SyncEnded() const { return syncEnded_; }
     bool ReceiverAnswered() const { return receiverAnswered_; }
-    // The last sync went unanswered, and the panel told the operator why (EndSync's told).
-    bool SyncFailureTold() const { return syncFailureTold_; }
+    // EndSync's `why` of the last sync, 0 when it was answered or the panel named no cause.
+    int SyncFailureWhy() const { return syncFailureWhy_; }
     // How many syncs have ended: the main window tells a new end by it.
     uint32_t SyncCount() const { return syncCount_; }
     // The line to the receiver went away: it counts as silent until a sync is answered again.
@@ -652,7 +657,7 @@ class ReceiverPanel : public ui::Form {
     std::unique_ptr<FDX> ownState_;
     bool syncEnded_ = false;
     bool receiverAnswered_ = false;
-    bool syncFailureTold_ = false;
+    int syncFailureWhy_ = 0;
     uint32_t syncCount_ = 0;
     uint32_t unansweredInARow_ = 0;
     int waitDepth_ = 0;

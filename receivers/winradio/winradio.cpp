@@ -166,14 +166,14 @@ void WINRADIO::Connect() {
     BeginSync();
     // An open card is not opened again: the library would hand out the next card, or none,
     // and the handle of this one would be lost. A failed open is tried again by the next
-    // connect (the main window's every few seconds), told once until a card opens.
+    // connect (the main window's every few seconds), told once until a card opens (by the main
+    // window, which the sync's end hands message 2).
     if (!DeviceOpen()) {
         Handle = Library.Loaded() ? Call().OpenRadioDevice(0) : 0;
         opened_ = Handle != 0;
         if (!opened_) {
             s.Level = -1;
-            if (!std::exchange(noCardTold_, true)) s.ShowError(kNoReceiverMessage);
-            EndSync(false, /*told=*/true);
+            EndSync(false, std::exchange(noCardTold_, true) ? kWhyToldBefore : kNoReceiverMessage);
             return;
         }
         noCardTold_ = false;

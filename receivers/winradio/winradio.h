@@ -165,5 +165,5 @@ class WINRADIO : public ReceiverPanel {
 
     bool opened_ = false;
     bool cardScanMode_ = false;  // what the panel last set the card's scan mode to
-    bool noCardTold_ = false;    // message 2 shown, and no card opened since
+    bool noCardTold_ = false;    // message 2 handed on, and no card opened since
 };

@@ -161,4 +161,48 @@ TEST_F(WinradioStation, WithoutTheLibraryTheProgramStartsAndSaysOnceThereIsNoRec
     EXPECT_EQ(card.Log(), "");
 }
 
+// Every start after the first has an ORVEL.CFG, and the start-up restores the last session by
+// a job of its own; the panel's connect runs while that job runs. Message 2 must still reach
+// the operator, once, rather than the line of a job nobody sees.
+class WinradioStationRestored : public WinradioStation {
+  protected:
+    void Prepare() override { Write("ORVEL.CFG", {"Сетка=Да"}); }
+};
+
+TEST_F(WinradioStationRestored, WithoutTheLibraryTheRestoredStartSaysOnceThereIsNoReceiver) {
+    ASSERT_NE(dynamic_cast<WINRADIO*>(orvel.receiver.Panel()), nullptr);
+    ASSERT_TRUE(RunUntil([&] { return !boxes.shown.empty(); }, 5'000));
+    ui::ServeFor(10'000);  // the card is looked for again meanwhile
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка инициализации приемника(нет памяти)"});
+    EXPECT_FALSE(orvel.JobRunning);
+}
+
+// The card does not open, and the start-up job scans a range: the operator hears of it once,
+// after the job (a box would hold its lines), and the scan waits on its first point.
+class WinradioCardThatDoesNotOpenUnattended : public WinradioCardThatDoesNotOpen {
+  protected:
+    std::string Ini() const override { return WinradioStation::Ini() + "AUTOEXEC=0002\r\n"; }
+    void Prepare() override {
+        WinradioCardThatDoesNotOpen::Prepare();
+        WriteUnattendedScan();
+    }
+};
+
+TEST_F(WinradioCardThatDoesNotOpenUnattended, TheStartUpJobGoesOnAndTheMissingCardIsToldOnce) {
+    ASSERT_TRUE(RunUntil([&] { return !boxes.shown.empty(); }, 10'000));
+    EXPECT_FALSE(orvel.JobRunning);
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_EQ(orvel.ScanSlots[0].Identifier, "Эфир");
+    card.ClearLog();
+    ui::ServeFor(10'000);
+    EXPECT_EQ(Tunes(), 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка инициализации приемника(нет памяти)"});
+    // No line took the card's absence for its own failure: neither the start-up's own job
+    // nor the operator's job it started.
+    for (int32_t i = 0; i < orvel.JobLineCount; ++i)
+        EXPECT_EQ(orvel.RunLines[std::size_t(i)].Message, "") << i;
+    for (int32_t i = 0; i < orvel.EditLineCount; ++i)
+        EXPECT_EQ(orvel.EditLines[std::size_t(i)].Message, "") << i;
+}
+
 }  // namespace

@@ -217,11 +217,14 @@ TEST_F(Winradio, Command821SetsTheIfShiftOrTheBfoWithinTheCardsLimitInTheModesTh
     }
 }
 
+// The sync's end names message 2 (the main window tells it once no job and no reply wait runs,
+// so that it lands in no job's line); the panel shows no box of its own for it.
 TEST_F(Winradio, AFailedOpenIsToldAndCallsNothingUntilTheNextConnectOpens) {
     card.Fail("OpenRadioDevice");
     Start();
     EXPECT_EQ(card.Log(), "OpenRadioDevice(0) = 0\n");
-    EXPECT_EQ(messages, std::vector<std::string>{kNoReceiver});
+    EXPECT_EQ(state.MessageText(panel.SyncFailureWhy()), kNoReceiver);
+    EXPECT_TRUE(messages.empty());
     EXPECT_EQ(main.Count(PostReceiverState), 1);  // the sync has ended, unanswered
     EXPECT_FALSE(panel.ReceiverAnswered());
     state.Running = 1;
@@ -236,23 +239,29 @@ TEST_F(Winradio, AFailedOpenIsToldAndCallsNothingUntilTheNextConnectOpens) {
     // The card still refuses: it is looked for again without a word, until the operator asks
     // for it himself with the power button.
     card.ClearLog();
+    const int syncs = main.Count(PostReceiverState);
     Post(PostSyncReceiver);
     EXPECT_EQ(card.Log(), "OpenRadioDevice(0) = 0\n");
-    EXPECT_EQ(messages, (std::vector<std::string>{kNoReceiver, kReceiverOff}));
+    EXPECT_EQ(main.Count(PostReceiverState), syncs + 1);
+    EXPECT_EQ(panel.SyncFailureWhy(), ReceiverPanel::kWhyToldBefore);
+    EXPECT_EQ(messages, (std::vector<std::string>{kReceiverOff}));
     panel.RadioPower->Raise(ui::EventId::Click);
     ui::ServePending();
     ui::ServePending();
-    EXPECT_EQ(messages, (std::vector<std::string>{kNoReceiver, kReceiverOff, kNoReceiver}));
+    EXPECT_EQ(main.Count(PostReceiverState), syncs + 2);
+    EXPECT_EQ(state.MessageText(panel.SyncFailureWhy()), kNoReceiver);
+    EXPECT_EQ(messages, (std::vector<std::string>{kReceiverOff}));
 
     card.Reset();
     Post(PostSyncReceiver);
     EXPECT_NE(panel.Handle, 0);
     EXPECT_TRUE(panel.DeviceOpen());
-    EXPECT_EQ(messages, (std::vector<std::string>{kNoReceiver, kReceiverOff, kNoReceiver}));
+    EXPECT_EQ(panel.SyncFailureWhy(), 0);
+    EXPECT_EQ(messages, (std::vector<std::string>{kReceiverOff}));
 }
 
 // Without a library, or with one lacking an entry point, the panel is there, reads no level,
-// and its connect tells the operator.
+// and its connect names message 2 for the main window to tell.
 TEST_F(Winradio, ALibraryAbsentOrIncompleteCountsAsNotLoaded) {
     for (const char* library : {static_cast<const char*>(nullptr), ORVEL_WRAPI_STANDIN_OLD_FILE}) {
         messages.clear();
@@ -261,7 +270,8 @@ TEST_F(Winradio, ALibraryAbsentOrIncompleteCountsAsNotLoaded) {
         Start(library);
         EXPECT_TRUE(panel.HasWindow());
         EXPECT_FALSE(panel.Library.Loaded());
-        EXPECT_EQ(messages, std::vector<std::string>{kNoReceiver});
+        EXPECT_EQ(state.MessageText(panel.SyncFailureWhy()), kNoReceiver);
+        EXPECT_TRUE(messages.empty());
         EXPECT_EQ(panel.ReadLevel(), -1);
         EXPECT_FALSE(panel.SetFrequencyWait());
         EXPECT_EQ(panel.TuneAndRead(), -1);
