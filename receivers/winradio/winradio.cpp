@@ -357,45 +357,45 @@ void WINRADIO::ExecuteCommand() {
 // ---------------------------------------------------------------------------------------
 // Settings of the card
 
-void WINRADIO::SwitchPower() {
+bool WINRADIO::SwitchPower() {
     if (!PowerOn) {
         // The operator asks for the card himself: a card still not there is told again.
         noCardTold_ = false;
         PostToSelf(PostSyncReceiver);
-        return;
+        return true;
     }
+    bool taken = false;
     if (DeviceOpen()) {
-        Call().SetPower(Handle, 0);
-        Call().CloseRadioDevice(Handle);
+        taken = Call().SetPower(Handle, 0) != 0;
+        taken = Call().CloseRadioDevice(Handle) != 0 && taken;
     }
     opened_ = false;
     Handle = kNotOpened;
     PowerOn = false;
     if (RadioPower) RadioPower->SetText(kPowerOnText);
+    return taken;
 }
 
-void WINRADIO::SetVolumeTo(int32_t value) {
+bool WINRADIO::SetVolumeTo(int32_t value) {
     Volume = std::clamp(value, 0, kVolumeTop);
     if (volume) volume->SetPosition(Volume);
-    if (DeviceOpen()) Call().SetVolume(Handle, Volume);
+    return DeviceOpen() && Call().SetVolume(Handle, Volume) != 0;
 }
 
 bool WINRADIO::OffsetServes() const {
     return ModeCode == kCw || (HasIfShift && (ModeCode == kLsb || ModeCode == kUsb));
 }
 
-void WINRADIO::SetOffset(int32_t hz) {
-    if (!OffsetServes()) return;
+bool WINRADIO::SetOffset(int32_t hz) {
+    if (!OffsetServes()) return true;  // the mode takes no offset: nothing to set
     const auto limit = static_cast<int32_t>(
         std::min<uint32_t>(HasIfShift ? Device.ifShiftLimitHz : Device.bfoLimitHz,
                            std::numeric_limits<int32_t>::max()));
     BfoOffset = std::clamp(hz, -limit, limit);
     ShowOffset();
-    if (!DeviceOpen()) return;
-    if (HasIfShift)
-        Call().SetIFShift(Handle, BfoOffset);
-    else
-        Call().SetBFOOffset(Handle, BfoOffset);
+    if (!DeviceOpen()) return false;
+    return (HasIfShift ? Call().SetIFShift(Handle, BfoOffset)
+                       : Call().SetBFOOffset(Handle, BfoOffset)) != 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -442,28 +442,32 @@ void WINRADIO::OnPanelCode(uint32_t code) {
 // ---------------------------------------------------------------------------------------
 // Job commands
 
+// A setting the card does not take (or a card not there) fails its line as a serial set's
+// silence does, so that a COND line after it does not run as after a setting taken.
 void WINRADIO::AttenuatorCommand(JobStr& line) {
     fdx_->Attenuator = line.VAL != 0 ? 1 : 0;
-    SetAttenuator();
+    const bool taken = SetAttenuator();
     PostToOwner(PostReceiverState);
+    if (!taken) AnswerReceiverSilent(line);
 }
 
 void WINRADIO::SoundCommand(JobStr& line) {
     fdx_->Sound = line.VAL != 0 ? 1 : 0;
-    SetSound();
+    if (!SetSound()) AnswerReceiverSilent(line);
 }
 
-void WINRADIO::PowerCommand(JobStr&) {
-    SwitchPower();
+void WINRADIO::PowerCommand(JobStr& line) {
+    if (!SwitchPower()) AnswerReceiverSilent(line);
 }
 
 void WINRADIO::VolumeCommand(JobStr& line) {
-    SetVolumeTo(static_cast<int32_t>(std::min<uint32_t>(line.VAL, kVolumeTop)));
+    if (!SetVolumeTo(static_cast<int32_t>(std::min<uint32_t>(line.VAL, kVolumeTop))))
+        AnswerReceiverSilent(line);
 }
 
 // The job line's value is a signed offset (Hz).
 void WINRADIO::OffsetCommand(JobStr& line) {
-    SetOffset(static_cast<int32_t>(line.VAL));
+    if (!SetOffset(static_cast<int32_t>(line.VAL))) AnswerReceiverSilent(line);
 }
 
 // ---------------------------------------------------------------------------------------

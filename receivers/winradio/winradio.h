@@ -142,10 +142,14 @@ class WINRADIO : public ReceiverPanel {
     void WaitSettle();
     // The card's scan mode to FDX::Running, when it differs.
     void FollowScan();
-    void SwitchPower();
-    void SetVolumeTo(int32_t value);
+    // Switching off: false when the card was not there or did not take it. Switching on posts
+    // the connect, which tells its own failure.
+    bool SwitchPower();
+    // False when the card did not take it.
+    bool SetVolumeTo(int32_t value);
     // The BFO offset, or the IF shift, held to the card's limit; only in the modes it serves.
-    void SetOffset(int32_t hz);
+    // False when the card was not there or did not take it.
+    bool SetOffset(int32_t hz);
     // The modes the offset serves: CW, and LSB and USB on a card with IF shift.
     bool OffsetServes() const;
     // The step keys tune while no scan runs, whatever the panel's lock.

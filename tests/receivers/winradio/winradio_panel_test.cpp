@@ -448,6 +448,37 @@ TEST_F(Winradio, JobCommandsSetTheCardAndOthersAreRefusedInThePanelsWords) {
     EXPECT_EQ(main.Count(PostJobStep), int(std::size(cases)));
 }
 
+// A setting the card does not take fails its line with message 39, as a serial set's silence
+// does, so that a COND line after it is skipped; the card that takes it again serves again.
+TEST_F(Winradio, JobCommandsTheCardDoesNotTakeFailTheirLine) {
+    card.SetCards({kWr3100});
+    Start();
+    state.Modulation = 'U';  // an IF shift to set
+    panel.SetMode();
+    const struct {
+        uint32_t number;
+        int32_t value;
+        const char* entry;
+    } cases[] = {
+        {817, 1, "SetAtten"},  {818, 1, "SetMute"},    {820, 12, "SetVolume"},
+        {821, 500, "SetIFShift"}, {819, 0, "SetPower"},  // the last: the card is closed after it
+    };
+    for (const auto& c : cases) {
+        card.Fail(c.entry);
+        const JobStr refused = RunJob(c.number, c.value);
+        EXPECT_EQ(refused.ReturnCode, 1) << c.number;
+        EXPECT_EQ(refused.Message, kReceiverOff) << c.number;
+        card.Recover(c.entry);
+        if (c.number == 819) break;
+        const JobStr taken = RunJob(c.number, c.value);
+        EXPECT_EQ(taken.ReturnCode, 0) << c.number;
+        EXPECT_EQ(taken.Message, "") << c.number;
+    }
+    // Closed: nothing to take the settings.
+    for (uint32_t number : {817u, 818u, 820u, 821u})
+        EXPECT_EQ(RunJob(number, 1).ReturnCode, 1) << number;
+}
+
 // The lock is the panel's; the card's own scan mode follows the scan: on from its first tune,
 // off at its stop, where the level the scan stopped on is read.
 TEST_F(Winradio, AScanLocksThePanelAndSwitchesTheCardsScanMode) {
