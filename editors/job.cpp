@@ -171,6 +171,8 @@ void job::OnCreate() {
 
 void job::WireControls() {
     lv_1->On(ui::EventId::Select, [this](ui::EventData& e) { SelectLine(int32_t(e.value)); });
+    // The list takes its own mouse: its right button runs the macro as the form's does.
+    lv_1->On(ui::EventId::RightButtonUp, [this](ui::EventData&) { Post(PostRunMacro); });
     Value->On(ui::EventId::Change, [this](ui::EventData& e) { EnterValue(e.text); });
     cb_3->On(ui::EventId::Click, [this](ui::EventData&) { ChooseFile(); });
     Cond->On(ui::EventId::Click, [this](ui::EventData&) { SetCondition(Cond->IsChecked()); });

@@ -111,6 +111,9 @@ void signal::OnDestroy() {
 
 void signal::WireControls() {
     lv_1->On(ui::EventId::Select, [this](ui::EventData& e) { SelectFragment(int32_t(e.value)); });
+    // The lists take their own mouse: their right button runs the macro as the form's does.
+    for (ui::Window* list : {static_cast<ui::Window*>(lv_1), static_cast<ui::Window*>(lb_1)})
+        list->On(ui::EventId::RightButtonUp, [this](ui::EventData&) { Post(PostRunMacro); });
     lv_1->On(ui::EventId::KeyDown, [this](ui::EventData& e) {
         if (e.value == ui::kDeleteKey) DeleteFragment();
     });

@@ -510,6 +510,10 @@ bool ReceiverPanel::PostToOwner(uint32_t code) const {
     return fdx_ && PostPrivateMessage(fdx_->Owner, code);
 }
 
+void ReceiverPanel::RunMacroOnRightButton(ui::Window& control) {
+    control.On(ui::EventId::RightButtonUp, [this](ui::EventData&) { PostToOwner(PostRunMacro); });
+}
+
 bool ReceiverPanel::PostToSelf(uint32_t code) {
     return PostPrivateMessage(this, code);
 }

@@ -426,6 +426,9 @@ class ReceiverPanel : public ui::Form {
     Comm* Port() const { return fdx_ ? fdx_->Port : nullptr; }
     // Posts to the main window (FDX::Owner); false when there is none.
     bool PostToOwner(uint32_t code) const;
+    // The right mouse button over `control` (a list that takes its own mouse) runs the macro or
+    // trigger job, as over the panel itself.
+    void RunMacroOnRightButton(ui::Window& control);
     bool PostToSelf(uint32_t code);
 
   protected:

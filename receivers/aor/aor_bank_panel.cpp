@@ -294,6 +294,7 @@ void AorBankPanel::WireFlagBox(ui::CheckBox* box, bool MemoryChannel::*flag) {
 void AorBankPanel::WireChannelList() {
     using ui::EventId;
     if (!lv_1) return;
+    RunMacroOnRightButton(*lv_1);
     lv_1->On(EventId::Select, [this](ui::EventData& e) {
         if (PanelBusy || e.value < 0 || e.value >= static_cast<int64_t>(rows_.size())) return;
         ChooseChannel(rows_[static_cast<std::size_t>(e.value)]);

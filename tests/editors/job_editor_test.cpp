@@ -170,6 +170,13 @@ TEST_F(JobEditor, DeletingTakesTheSelectedLineAndAnEmptyJobStaysEmpty) {
     EXPECT_EQ(window.lineNumber->Text(), "");
 }
 
+// The list of lines takes its own mouse; its right button runs the macro as the form's does.
+TEST_F(JobEditor, ARightClickOverTheLinesRunsTheMacro) {
+    window.lv_1->Raise(ui::EventId::RightButtonUp);
+    ui::ServePending();
+    EXPECT_EQ(main.Count(PostRunMacro), 1);
+}
+
 TEST_F(JobEditor, TheValueIsReadAsTheLineTakesIt) {
     JobDcl step;
     step.Name = "Поле Шаг-выбор";

@@ -122,6 +122,15 @@ class Phonograms : public ::testing::Test {
     class signal window;
 };
 
+// The lists of fragments and rates take their own mouse; their right button runs the macro
+// as the form's does.
+TEST_F(Phonograms, ARightClickOverTheFragmentsRunsTheMacro) {
+    window.lv_1->Raise(ui::EventId::RightButtonUp);
+    EXPECT_EQ(main.Take(), Codes{PostRunMacro});
+    window.lb_1->Raise(ui::EventId::RightButtonUp);  // the recording rates
+    EXPECT_EQ(main.Take(), Codes{PostRunMacro});
+}
+
 TEST_F(Phonograms, ARecordingGoesIntoATemporaryThatStoringGivesThePhonogramsName) {
     fdx.RecordRate = 1;
     Record(2000);

@@ -247,6 +247,7 @@ void HfPanel::WireChannelControls() {
             return false;
         });
     };
+    RunMacroOnRightButton(*lv_1);
     lv_1->AddHandler(ui::EventId::Select, [this](ui::Object&, ui::EventData& e) {
         if (e.value >= 0 && !PanelBusy) ChooseChannel(static_cast<uint32_t>(e.value));
         return false;

@@ -248,6 +248,7 @@ void IC8500::WireChannelControls() {
             return false;
         });
     };
+    RunMacroOnRightButton(*lv_1);
     lv_1->AddHandler(ui::EventId::Select, [this](ui::Object&, ui::EventData& e) {
         if (e.value >= 0) ChoosePosition(PositionOfRow(static_cast<int>(e.value)));
         return false;

@@ -126,6 +126,13 @@ TEST_F(Ar8200OnAir, AChannelAndSearchBanksGoOutInTheirLinesWithTheirLetters) {
 
 // A label edited by hand goes to the set in the characters its text takes, every other one a
 // blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has.
+// The channel list takes its own mouse; its right button runs the macro as the panel's does.
+TEST_F(Ar8200OnAir, ARightClickOverTheChannelListRunsTheMacro) {
+    panel.lv_1->Raise(ui::EventId::RightButtonUp);
+    ui::ServePending();
+    EXPECT_EQ(main.Count(PostRunMacro), 1);
+}
+
 TEST_F(Ar8200OnAir, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
     SetRefusals refusals(emulator);
     MemoryChannel& c = panel.ChannelAt(0, 0);

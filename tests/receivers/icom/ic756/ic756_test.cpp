@@ -322,6 +322,10 @@ TEST_F(Ic756OnAir, TheScanRegimeDialogTakesTheSetsDepthsAndItsRightButtonRunsThe
     dialog->Raise(ui::EventId::RightButtonUp);
     ui::ServePending();
     EXPECT_EQ(main.Count(PostRunMacro), 1);
+    // The channel list takes its own mouse; its right button runs the macro all the same.
+    panel.lv_1->Raise(ui::EventId::RightButtonUp);
+    ui::ServePending();
+    EXPECT_EQ(main.Count(PostRunMacro), 2);
 }
 
 // The model's own controls go with the form and come back with it, wired again: the preamplifier

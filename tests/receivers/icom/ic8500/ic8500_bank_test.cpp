@@ -776,6 +776,10 @@ TEST_F(Ic8500Banks, TheDialogsResumeAndDepthOptionsChooseOneAndItsRightButtonRun
     dialog->Raise(ui::EventId::RightButtonUp);
     ui::ServePending();
     EXPECT_EQ(main.Count(PostRunMacro), 1);
+    // The channel list takes its own mouse; its right button runs the macro all the same.
+    panel.lv_1->Raise(ui::EventId::RightButtonUp);
+    ui::ServePending();
+    EXPECT_EQ(main.Count(PostRunMacro), 2);
 }
 
 }  // namespace
