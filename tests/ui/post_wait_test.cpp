@@ -213,10 +213,18 @@ class WithPeer : public VirtualTime {
         };
         ui::Clock::SetPeer(std::move(peer));
     }
+    // The virtual times `timer` ticks at go into ticks.
+    void NoteTicks(ui::Timer& timer) {
+        timer.AddHandler(ui::EventId::Timer, [this](ui::Object&, ui::EventData&) {
+            ticks.push_back(ui::Clock::NowMs());
+            return false;
+        });
+    }
     std::function<bool()> owes = [] { return false; };
     std::function<void()> turn;
     int64_t dueMs = -1;
     std::vector<int64_t> turns;
+    std::vector<int64_t> ticks;
 };
 
 TEST_F(WithPeer, NoTimePassesWhileThePeerOwesHoweverManyTurnsItTakes) {
@@ -224,11 +232,7 @@ TEST_F(WithPeer, NoTimePassesWhileThePeerOwesHoweverManyTurnsItTakes) {
     owes = [&] { return left > 0; };
     turn = [&] { --left; };
     ui::Timer timer;
-    std::vector<int64_t> ticks;
-    timer.AddHandler(ui::EventId::Timer, [&](ui::Object&, ui::EventData&) {
-        ticks.push_back(ui::Clock::NowMs());
-        return false;
-    });
+    NoteTicks(timer);
     timer.Start(100);
     ui::ServeFor(250);
     ASSERT_EQ(turns.size(), 50u);
@@ -241,11 +245,7 @@ TEST_F(WithPeer, TimeStopsAtThePeersNextDeedAndLetsItDoThatBeforeTheTicks) {
     owes = [&] { return dueMs >= 0 && ui::Clock::NowMs() >= dueMs; };
     turn = [&] { dueMs = -1; };  // done: nothing more to do by itself
     ui::Timer timer;
-    std::vector<int64_t> ticks;
-    timer.AddHandler(ui::EventId::Timer, [&](ui::Object&, ui::EventData&) {
-        ticks.push_back(ui::Clock::NowMs());
-        return false;
-    });
+    NoteTicks(timer);
     timer.Start(250);
     ui::Clock::Advance(1000);
     EXPECT_EQ(turns, std::vector<int64_t>{250});
