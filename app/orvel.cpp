@@ -148,6 +148,7 @@ ORVEL::ORVEL()
 
 ORVEL::~ORVEL() {
     Destroy();
+    SetKeptBesideNotice(nullptr);  // told to this window's state (TellFilesKeptBeside)
 }
 
 bool ORVEL::Create() {
@@ -231,6 +232,7 @@ void ORVEL::StartUp() {
     EnterStage(1);
     Owner = this;
     ProgramDir = CurrentFolder();
+    TellFilesKeptBeside();
     wfm->SetChecked(true);
 
     EnterStage(2);

@@ -121,6 +121,12 @@ class FDX {
     // that cannot be moved stays in UnreadFiles, which the saves at the close leave as it is.
     // False, nothing done, when there is no such file (none, or one that reads whole).
     bool SetAsideUnreadFile(const std::string& path, std::size_t limit = kTextFileLimit);
+    // From now on a save that keeps a file beside because it held a NUL byte (TextFileWriter::
+    // Save) tells the operator where it went, in a notice as SetAsideUnreadFile's; until
+    // SetKeptBesideNotice(nullptr), which whoever calls this does before this FDX goes.
+    void TellFilesKeptBeside();
+    // A file of the program folder by its name there, as the operator knows it.
+    std::string ShownName(const std::string& path) const;
     // True when a save must not replace the file at `path`: it was found unread and stayed.
     bool KeepsUnread(const std::string& path) const;
     std::vector<std::string> UnreadFiles;

@@ -43,6 +43,19 @@ std::optional<std::string> WhyUnread(const std::string& path, std::uint64_t size
 
 }  // namespace
 
+std::string FDX::ShownName(const std::string& path) const {
+    return path.starts_with(ProgramDir) ? path.substr(ProgramDir.size()) : path;
+}
+
+void FDX::TellFilesKeptBeside() {
+    SetKeptBesideNotice([this](const std::string& path, const std::string& aside) {
+        NoticeErrorText("Файл " + ShownName(path) +
+                        " содержит нулевой байт и прочитан только до него. Прежний файл "
+                        "сохранен как " +
+                        ShownName(aside));
+    });
+}
+
 bool FDX::SetAsideUnreadFile(const std::string& path, std::size_t limit) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
@@ -50,14 +63,10 @@ bool FDX::SetAsideUnreadFile(const std::string& path, std::size_t limit) {
         WhyUnread(path, static_cast<std::uint64_t>(info.st_size), limit);
     if (!why) return false;
 
-    // The operator knows the files of the program folder by their names there.
-    const auto shown = [this](const std::string& file) {
-        return file.starts_with(ProgramDir) ? file.substr(ProgramDir.size()) : file;
-    };
-    std::string text = "Файл " + shown(path) + *why + std::string(kDefaultsTaken);
+    std::string text = "Файл " + ShownName(path) + *why + std::string(kDefaultsTaken);
     const std::string aside = MoveAside(path, kUnreadMark);
     if (!aside.empty()) {
-        text += "Файл сохранен как " + shown(aside);
+        text += "Файл сохранен как " + ShownName(aside);
     } else {
         UnreadFiles.push_back(path);
         text += "Переименовать его не удалось: при выходе он не будет перезаписан";

@@ -260,9 +260,24 @@ bool HoldsNulByte(const std::string& path) {
     }
 }
 
+namespace {
+KeptBesideNotice& KeptBesideListener() {
+    static KeptBesideNotice notice;
+    return notice;
+}
+}  // namespace
+
+void SetKeptBesideNotice(KeptBesideNotice notice) {
+    KeptBesideListener() = std::move(notice);
+}
+
 bool TextFileWriter::Save(const std::string& path) const {
     // The program read such a file only up to its NUL: written over, the rest would be gone.
-    if (HoldsNulByte(path) && MoveAside(path, kUnreadMark).empty()) return false;
+    if (HoldsNulByte(path)) {
+        const std::string aside = MoveAside(path, kUnreadMark);
+        if (aside.empty()) return false;
+        if (KeptBesideListener()) KeptBesideListener()(path, aside);
+    }
     return SaveFileWhole(path, content_);
 }
 

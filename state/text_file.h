@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -43,12 +44,18 @@ class TextFileWriter {
     // on disk. Returns false when anything fails; the old file is then untouched and no
     // temporary file remains. An existing file that holds a NUL byte is not replaced but moved
     // aside first (MoveAside with kUnreadMark): what the program wrote from it was read only up
-    // to the NUL, and the rest would be lost; when it cannot be moved the save fails.
+    // to the NUL, and the rest would be lost; when it cannot be moved the save fails. Whoever
+    // SetKeptBesideNotice names is told where it went.
     bool Save(const std::string& path) const;
 
   private:
     std::string content_;  // encoded bytes, line ends included
 };
+
+// Told of every file a save kept beside under kUnreadMark: the file's path and its new name
+// (FDX::TellFilesKeptBeside); nobody by default.
+using KeptBesideNotice = std::function<void(const std::string& path, const std::string& aside)>;
+void SetKeptBesideNotice(KeptBesideNotice notice);
 
 // Writes `bytes` as they are into the file at `path` as every stored file is written: whole into a
 // temporary beside it (named as RemoveStaleTemporaries knows them), which then takes the name.

@@ -657,7 +657,7 @@ TEST_F(Deleting, AStoredFrequencyGoesWithoutAQuestionAndTheHistoryIsRewritten) {
 
 // A bank, a job and the frequency history whose files a NUL byte cut: each loads with what came
 // before it, and what the program writes of it later never goes over the whole file: that is
-// kept beside, as one the program did not read.
+// kept beside, as one the program did not read, and the operator told where.
 class FilesCutByANul : public StandaloneStore {
     void Prepare() override {
         WriteBytes("FREQ/0001/freq.cfg", bank);
@@ -692,7 +692,13 @@ TEST_F(FilesCutByANul, AreKeptBesideWhenTheProgramWritesThemAgain) {
     store.DropOnJournal("MAIN_FREQ");
     EXPECT_EQ(Read("010011.dat"), Lines({"1455000", "1010000"}));
     EXPECT_EQ(Read("010011.dat.не_прочитан"), history);
-    EXPECT_TRUE(Messages().empty());
+    // The operator is told of each, where it went.
+    const auto kept = [](const std::string& file) {
+        return "Файл " + file + " содержит нулевой байт и прочитан только до него. Прежний файл "
+               "сохранен как " + file + ".не_прочитан";
+    };
+    EXPECT_EQ(Messages(), (Rows{kept("FREQ/0001/freq.cfg"), kept("JOB/0001/job.cfg"),
+                                kept("010011.dat")}));
 }
 
 // ---- clearing and the notes file

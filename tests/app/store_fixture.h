@@ -15,6 +15,7 @@
 #include "app/item_store.h"
 #include "state/message_bus.h"
 #include "state/stamp_clock.h"
+#include "state/text_file.h"
 #include "state/user_fono.h"
 #include "state/user_job.h"
 #include "tests/app/stored_files.h"
@@ -71,9 +72,13 @@ class StandaloneStore : public StoredFiles {
             answers.pop_front();
             return yes;
         };
+        fdx.TellFilesKeptBeside();  // as the start-up does
         store.BuildJournal();
     }
-    void TearDown() override { StampClock::Set({}); }
+    void TearDown() override {
+        SetKeptBesideNotice(nullptr);
+        StampClock::Set({});
+    }
 
     std::vector<std::string> Messages() const { return shown; }
     // The answers to the next questions: true is yes.
