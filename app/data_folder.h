@@ -1,9 +1,8 @@
 #pragma once
 // The data folders under the program folder as the journal reads them. Folders copied in from
 // a file system that ignores case may spell names and extensions in any letter case ("DIAP.CFG",
-// "0001.Etl"), so
-// lookups here ignore the case of Latin letters; files the program writes keep its own
-// spelling.
+// "0001.Etl"), so lookups here ignore the case of Latin letters; files the program writes keep
+// its own spelling.
 
 #include <initializer_list>
 #include <span>

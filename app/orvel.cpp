@@ -67,8 +67,8 @@ void PrepareScaleTags(FDX& fdx) {
 }
 
 // A folder tree copied in from a file system that ignores case may spell a data folder in other
-// letters ("Freq"); the
-// program keeps its own spelling as a link to it rather than starting an empty twin.
+// letters ("Freq"); the program keeps its own spelling as a link to it rather than starting an
+// empty twin.
 void CreateDataFolders(const std::string& programDir) {
     namespace fs = std::filesystem;
     for (const char* folder : kDataFolders) {

@@ -87,8 +87,8 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
-// The file as the program names it; a tree copied in from a file system that
-// ignores case may spell it in other letters.
+// The file as the program names it; a tree copied in from a file system that ignores case may
+// spell it in other letters.
 std::string SettingsFilePath(const std::string& programDir) {
     const std::string exact = programDir + kOrvelIniName;
     std::error_code error;

@@ -10,8 +10,7 @@ namespace ui {
 
 class Form;
 
-// A posted numbered code on its way to a form.
-// A posted code. One posted from another thread (the serial reader's) has a type of its own,
+// A posted numbered code on its way to a form. One posted from another thread (the serial reader's) has a type of its own,
 // and those that have not arrived yet are counted: a test on virtual time hands them over
 // before it lets time pass (ForeignCodesPending).
 class CodeEvent : public QEvent {

@@ -64,19 +64,16 @@ class Ar5000SilentAtStart : public Ar5000UnattendedStart {
 };
 
 TEST_F(Ar5000SilentAtStart, IsToldOnceAskedAgainAndScannedOnceItAnswers) {
-    ui::Clock::SetIdleSliceMs(0);  // nobody answers: no room needed
     ASSERT_TRUE(RunUntil([&] { return orvel.Running && !boxes.shown.empty(); }, 30'000));
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
     emulator.ClearReceivedLines();
-    // Tries every three seconds after a second's sync; each lets the receiver read the last.
-    ui::Clock::SetIdleSliceMs(5);
+    // Tries every three seconds after a second's sync.
     ui::ServeFor(16'000);
     ASSERT_TRUE(emulator.WaitForLines(2, std::chrono::seconds(5)));
     // The scan's start may still be on its way to the log; what follows is the sync alone.
     const auto heard = emulator.ReceivedLines();
     EXPECT_EQ(std::count(heard.end() - 2, heard.end(), "RX"), 2);
 
-    ui::Clock::SetIdleSliceMs(IdleSliceMs());
     emulator.SetSilent(false);
     ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; },
                          30'000));
@@ -85,7 +82,6 @@ TEST_F(Ar5000SilentAtStart, IsToldOnceAskedAgainAndScannedOnceItAnswers) {
 }
 
 TEST_F(Ar5000SilentAtStart, TheJobsScanSendsNoRangeSettingsBeforeTheReceiverAnswers) {
-    ui::Clock::SetIdleSliceMs(5);  // the receiver reads every line it is sent
     ASSERT_TRUE(RunUntil([&] { return orvel.Running && !boxes.shown.empty(); }, 30'000));
     ui::ServeFor(10'000);
     // Nothing but the sync's question where it stands: no step (ST), tune (RF) or level (LM).
@@ -93,7 +89,6 @@ TEST_F(Ar5000SilentAtStart, TheJobsScanSendsNoRangeSettingsBeforeTheReceiverAnsw
     ASSERT_FALSE(heard.empty());
     for (const std::string& line : heard) EXPECT_EQ(line, "RX") << ::testing::PrintToString(heard);
 
-    ui::Clock::SetIdleSliceMs(IdleSliceMs());
     emulator.SetSilent(false);
     ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; },
                          30'000));

@@ -59,13 +59,11 @@ class PcrDeadAtStart : public PcrUnattendedStart {
 };
 
 TEST_F(PcrDeadAtStart, IsToldOnceTriedAgainAndScannedOnceItHears) {
-    ui::Clock::SetIdleSliceMs(0);  // nobody answers: no room needed
     ASSERT_TRUE(RunUntil([&] { return !boxes.shown.empty(); }, 120'000));
     EXPECT_EQ(Messages(), std::vector<std::string>{"Ошибка обращения к приемнику(выключен)"});
     EXPECT_TRUE(orvel.Running);
     ui::ServeFor(10'000);
 
-    ui::Clock::SetIdleSliceMs(IdleSliceMs());
     emulator.SetDead(false);
     ASSERT_TRUE(RunUntil([&] { return ScanNotes().find("Появление сигнала") != std::string::npos; },
                          60'000));

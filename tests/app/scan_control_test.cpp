@@ -563,6 +563,7 @@ TEST_F(LostReceiver, AReopenedPortHearsTheSyncAloneUntilItsReceiverAnswers) {
     emulator.SetEcho(true);
     ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 1; }, 10'000));
     EXPECT_TRUE(orvel.comm.IsOpen());
+    ASSERT_FALSE(Tuned().empty());
     EXPECT_EQ(Tuned().front(), reached);
     EXPECT_EQ(Messages().size(), 1u);
 }

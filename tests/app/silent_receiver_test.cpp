@@ -33,12 +33,8 @@ class SilentReceiver : public ScanOnAir {
         ScanFromRangeTab(range);
         ASSERT_TRUE(orvel.Running);
     }
-    // Virtual time passes; the receiver is given the time to read what it is sent.
-    static void PassSeconds(int seconds) {
-        ui::Clock::SetIdleSliceMs(5);
-        ui::ServeFor(seconds * 1000);
-        ui::Clock::SetIdleSliceMs(40);
-    }
+    // Virtual time passes; the receiver hears what it is sent on the way.
+    static void PassSeconds(int seconds) { ui::ServeFor(seconds * 1000); }
     // The command bytes of the frames the receiver heard, in order.
     std::vector<uint8_t> Heard() const {
         std::vector<uint8_t> commands;
@@ -58,7 +54,6 @@ TEST_F(SilentReceiver, GoneSilentMidScanIsToldOnceAskedAgainAndScannedOnFromItsP
     StartAScan();
     ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 5; }));
     emulator.SetDead(true);  // the port stays open; the bus still echoes
-    ui::Clock::SetIdleSliceMs(5);
     ASSERT_TRUE(RunUntil([&] { return !boxes.shown.empty(); }, 10'000));
     EXPECT_EQ(Messages(), std::vector<std::string>{kReceiverOff});
     const Bank& slot = orvel.ScanSlots[0];
@@ -127,7 +122,6 @@ TEST_F(SilentReceiver, RepliesMissedNowAndThenAmongAnsweredOnesAreNoSilence) {
         ++steps;
         if (steps <= 16) emulator.SetDead(steps % 4 == 1);
     };
-    ui::Clock::SetIdleSliceMs(5);
     ASSERT_TRUE(RunUntil([&] { return steps >= 20; }, 60'000));
     ui::ServeFor(5'000);
     EXPECT_TRUE(boxes.shown.empty());

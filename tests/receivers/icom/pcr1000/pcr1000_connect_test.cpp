@@ -69,7 +69,6 @@ TEST_F(Pcr1000OnAir, ConnectFindsTheSetsSpeedAndMovesItToTheConfiguredOne) {
 }
 
 TEST_F(Pcr1000OnAir, NoSetAtAnySpeedLeavesThePanelBusyAndTheLevelOff) {
-    ui::Clock::SetIdleSliceMs(2);  // nobody answers: no room needed
     emulator.SetDead(true);
     Post(PostSyncReceiver);
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostReceiverState) == 1; }));
@@ -108,7 +107,6 @@ TEST_F(Pcr1000OnAir, ASetThePanelSwitchedOffOrFoundNowhereIsSwitchedOnFirst) {
     EXPECT_EQ(Heard().at(0), "H101");
     EXPECT_TRUE(emulator.State().powerOn);
 
-    ui::Clock::SetIdleSliceMs(2);  // nobody answers: no room needed
     emulator.SetDead(true);
     Post(PostSyncReceiver);
     ASSERT_TRUE(ServeUntil([&] { return panel.SyncCount() == 2; }));
@@ -116,7 +114,6 @@ TEST_F(Pcr1000OnAir, ASetThePanelSwitchedOffOrFoundNowhereIsSwitchedOnFirst) {
     emulator.SwitchPowerByHand(false);
     emulator.SetDead(false);
     emulator.ClearReceivedLines();
-    ui::Clock::SetIdleSliceMs(40);
     Post(PostSyncReceiver);
     ASSERT_TRUE(ServeUntil([&] { return panel.SyncCount() == 3; }));
     EXPECT_EQ(Heard().at(0), "H101");
