@@ -37,7 +37,7 @@ class AorOnAir : public OnAir<Emulator> {
             if (std::find(lines.begin(), lines.end(), line) == lines.end()) return;
             lost_ = true;
             if (unplugged)
-                this->receiver.reset();
+                this->PullReceiver();
             else
                 this->emulator.SetSilent(true);
         };

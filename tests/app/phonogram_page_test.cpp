@@ -9,6 +9,7 @@
 
 #include "app/orvel_editors.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/pty.h"
 #include "ui/sound.h"
 
 namespace {
@@ -17,9 +18,13 @@ using window_test::MakeLines;
 
 class SignalPage : public window_test::WindowTest {
   protected:
-    // An IC-R8500 that is not connected: the start button needs a receiver type.
+    // An IC-R8500 that is not connected (its COM1 a line nobody answers on, never the
+    // machine's own serial port): the start button needs a receiver type.
     std::string Ini() const override { return "COM=1\r\nRECV=4\r\n"; }
-    void Prepare() override { WriteBytes("INFO/info.txt", Utf8ToCp1251("Общие заметки")); }
+    void Prepare() override {
+        WriteBytes("INFO/info.txt", Utf8ToCp1251("Общие заметки"));
+        line_.LinkAs(folder.path() / "COM1");
+    }
     class signal& Phonograms() {
         return orvel.editors->phonogramWindow;
     }
@@ -39,6 +44,7 @@ class SignalPage : public window_test::WindowTest {
     }
 
     ui::ScriptedSound sound;
+    PtyPair line_;
 };
 
 TEST_F(SignalPage, TheStartButtonRecordsAndTheSaveButtonMakesAJournalPhonogram) {

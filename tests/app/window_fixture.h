@@ -296,6 +296,14 @@ class OnAir : public WindowTest {
         if (receiver) receiver->Stop();
     }
 
+    // The receiver goes as with a pulled cable: its terminal closes, and COM1 stays a link to
+    // a device that is gone, as a USB adapter's does, so that the program's next open fails
+    // rather than reaching the machine's own serial port.
+    void PullReceiver() {
+        receiver.reset();
+        std::filesystem::create_symlink(folder.path() / "unplugged", folder.path() / "COM1");
+    }
+
     // The receiver, made afresh, serves behind COM1 on the test's clock.
     void StartReceiver() {
         test_clock::Use(emulator);
@@ -308,7 +316,7 @@ class OnAir : public WindowTest {
     // once the panel's sync has been answered again.
     template <class... Args>
     bool SwitchOffAndOn(const Args&... args) {
-        receiver.reset();
+        PullReceiver();
         if (!RunUntil([&] { return !boxes.shown.empty(); }, 10'000)) return false;
         ReceiverPanel* panel = orvel.receiver.Panel();
         const uint32_t syncs = panel->SyncCount();
@@ -371,8 +379,8 @@ class ScanOnAir : public OnAir<emulators::CivEmulator> {
     }
 
     // The receiver goes away as with a pulled cable: its terminal closes, so the program's
-    // end hangs up, and the program folder's COM1 goes with it.
-    void UnplugReceiver() { receiver.reset(); }
+    // end hangs up (PullReceiver).
+    void UnplugReceiver() { PullReceiver(); }
     // A receiver, switched on afresh, on a new terminal behind the same COM1; one that does
     // not answer leaves the line silent (no echo either) until the test lets it answer.
     void PlugInReceiver(bool answers = true) {
