@@ -213,7 +213,7 @@ bool ReadOrvelCfg(FDX& fdx) {
     }
     if (fdx.Lines.empty()) return false;
     const auto before = fdx.Calibration;
-    // An older file keeps only the points 1..9; the points between them are then made halfway
+    // A file may hold only the points 1..9; the points between them are then made halfway
     // rather than left at start-up values that need not fit the file's points.
     for (std::size_t k = 1; k < fdx.Calibration.size(); k += 2) fdx.Calibration[k] = 0;
     for (const std::string& line : fdx.Lines) readLine(fdx, job, line);

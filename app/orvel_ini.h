@@ -22,8 +22,8 @@ inline constexpr std::array<const char*, 5> kPortList = {
     "no port", "COM1", "COM2", "COM3", "COM4",
 };
 
-// Baud rate of a SPEED value: the speed list's rates, 38400 for 7 (an older list's
-// entry), 9600 for "default" and for anything else.
+// Baud rate of a SPEED value: the speed list's rates 0..6, 38400 for 7 too (a value beyond
+// the list that the file may hold), 9600 for "default" and for anything else.
 uint32_t BaudRateOfSpeed(uint32_t speedIndex);
 
 // How a group scan moves on to the next range; one of the three is written, or none.

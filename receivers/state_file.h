@@ -137,7 +137,7 @@ struct KeptStateLines {
     std::vector<std::string> Lines;
 };
 
-// Reads a state file written by StateFileWriter (or by an earlier version of the program).
+// Reads a state file, as StateFileWriter writes it or edited by hand.
 // The head goes into `head` (keys absent from the file leave its fields as they were), the
 // level scale into `scale` (the runs the file holds, whatever its "Измерения" says; runs
 // beyond its cells are cut; cells the file does not reach stay as they were), the lines
