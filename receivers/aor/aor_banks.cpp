@@ -191,7 +191,8 @@ bool AorPanel::WalkRead(bool whole, std::span<const int> banks, std::span<const 
     std::size_t searchWalked = 0;
     for (std::size_t i = 0; i < banks.size(); ++i) {
         const int bank = banks[i];
-        if (!Answers()) return false;
+        const bool probed = i == 0 || model_.memory.readProbes != AorMemoryRules::ReadProbes::Once;
+        if (probed && !Answers()) return false;
         if (i == 0) MemoryWalkStarts();
         if (!SelectBankForWalk(bank)) {
             if (!Answers()) return false;

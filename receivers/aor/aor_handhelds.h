@@ -57,8 +57,8 @@ inline constexpr AorListColumn kHandheldColumns[] = {
 // Their memory: the state file's memory part has "Банк_поиска" once, search banks kept as
 // channels and the whole level scale between, a transfer never writes an empty channel, and
 // clearing a bank's copy gives the current search bank limits 0; a read of the whole memory
-// asks the set's level before each bank and each channel; the order a read walks the banks in
-// is the model's.
+// asks the set's level before each bank and each channel (the model may ask less); the order
+// a read walks the banks in is the model's.
 constexpr AorMemoryRules HandheldMemoryRules(AorMemoryRules::ReadOrder readOrder) {
     return {.searchBankKey = AorMemoryRules::SearchBankKey::CurrentOnce,
             .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,

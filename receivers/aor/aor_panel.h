@@ -188,10 +188,10 @@ struct AorMemoryRules {
     // A clear of the banks empties every search bank when it takes the whole memory, or the
     // current search bank's two limits go to 0 with each bank's copy cleared.
     enum class SearchBanksCleared { AllWithWholeMemory, CurrentWithEachBank };
-    // Where a read of the whole memory asks the set's level: before each bank, or before each
-    // bank and each of its channels. A read of the current bank asks once, before it; none
-    // asks before a search bank.
-    enum class ReadProbes { EachBank, EachBankAndChannel };
+    // Where a read of the whole memory asks the set's level: once before it, before each bank,
+    // or before each bank and each of its channels. A read of the current bank asks once,
+    // before it; none asks before a search bank.
+    enum class ReadProbes { Once, EachBank, EachBankAndChannel };
 
     SearchBankKey searchBankKey = SearchBankKey::BeforeEach;
     SearchBankKeys searchBankKeys = SearchBankKeys::Every;

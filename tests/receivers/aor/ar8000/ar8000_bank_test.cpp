@@ -92,8 +92,15 @@ TEST_F(Ar8000Banks, WritingAllBanksPutsThePanelsChannelsIntoTheSetAndReadingBrin
         for (int channel = 0; channel < AR8000::kChannels; ++channel)
             panel.ChannelAt(bank, channel) = AR8000::kChannelLayout.Empty(channel);
     panel.SearchBanks.assign(AR8000::kSearchBanks, {});
+    emulator.ClearReceivedLines();
     panel.ReadAllBanks();
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 2; }));
+    // The set's level once before the read, then each channel's that holds something.
+    std::size_t held = 0;
+    for (int bank = 0; bank < AR8000::kBanks; ++bank)
+        for (int channel = 0; channel < AR8000::kChannels; ++channel)
+            held += emulator.Channel(bank, channel).Empty() ? 0 : 1;
+    EXPECT_EQ(LinesStartingWith("LM").size(), 1 + held);
     for (const Sample& s : Samples()) {
         MemoryChannel expected = s.record;
         expected.Level = s.bank == 0 ? 252 : s.bank == 12 ? 128 : 0;
