@@ -70,9 +70,9 @@ void Fill(emulators::AorSetEmulator& emulator, int banks, int channels, int sear
                  emulators::AorSettings{}, std::string(labelWidth - label.size(), ' ') + label});
         }
     for (int bank = 0; bank < searchBanks; bank += 2)
-        emulator.SetSearchBank(bank, {uint64_t(100'000'000 + bank * 1'000'000),
-                                      uint64_t(100'500'000 + bank * 1'000'000),
-                                      emulators::AorSettings{}, "S"});
+        emulator.SetSearchBank(
+            bank, {uint64_t(100'000'000 + bank * 1'000'000),
+                   uint64_t(100'500'000 + bank * 1'000'000), emulators::AorSettings{}, "S"});
 }
 
 void Fill(emulators::Ar3000aEmulator& emulator) {
@@ -129,8 +129,8 @@ bool BenchModel(const Model& model, Emulator& emulator, const std::filesystem::p
     const std::size_t answered = after.toProgram - before.toProgram;
     const double lineSeconds = double(sent + answered) * model.bitsPerByte / model.baud;
     std::printf("| %s | %s | %zu | %zu | %zu | %.1f s | %.1f s |\n", model.name,
-                quick ? "at once" : (std::to_string(model.baud) + " baud").c_str(), sent,
-                answered, sent + answered, seconds, lineSeconds);
+                quick ? "at once" : (std::to_string(model.baud) + " baud").c_str(), sent, answered,
+                sent + answered, seconds, lineSeconds);
     std::fflush(stdout);
     return read && sent > 0 && answered > 0;
 }
@@ -150,8 +150,9 @@ int main(int argc, char** argv) {
     ui::ToolkitApplication app(argc, argv);
     ui::ScriptedMessageBoxes boxes;  // nobody is there to click
     const emulators::SignalPlan plan{20, {}};
-    std::printf("| model | line | bytes sent | bytes answered | bytes in all | read | "
-                "line time of the bytes |\n");
+    std::printf(
+        "| model | line | bytes sent | bytes answered | bytes in all | read | "
+        "line time of the bytes |\n");
     std::printf("|---|---|---|---|---|---|---|\n");
     int status = 0;
     {

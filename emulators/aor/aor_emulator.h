@@ -27,8 +27,7 @@ class AorEmulator : public PtyServer {
     void SetSilent(bool silent) override;
     void SetSilentAfter(size_t lines,
                         std::optional<std::chrono::milliseconds> forTime = std::nullopt);
-    void SetGarbled(std::vector<std::string> commands,
-                    std::optional<size_t> count = std::nullopt);
+    void SetGarbled(std::vector<std::string> commands, std::optional<size_t> count = std::nullopt);
     void SetGarbage(std::string garbage);
     void SetSplitLines(bool on, std::optional<std::chrono::milliseconds> lfDelay = std::nullopt);
     void ReleaseSplitLines();

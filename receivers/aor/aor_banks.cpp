@@ -68,8 +68,7 @@ bool AorPanel::ReadSearchBank(int bank) {
 
 std::string AorPanel::LabelOfReply(const std::string& wire, const std::string& held) const {
     const ChannelLayout& layout = *model_.list.layout;
-    return LabelReadBack(held, aor::LabelFromWire(wire), layout.labelWidth,
-                         layout.labelCharacters);
+    return LabelReadBack(held, aor::LabelFromWire(wire), layout.labelWidth, layout.labelCharacters);
 }
 
 void AorPanel::TakeChannelReply(const AorReply& reply, int channel, char mode, int32_t filter,
@@ -114,8 +113,7 @@ bool AorPanel::Unwritten::HoldsChannel(int bank, int channel) const {
 
 bool AorPanel::Unwritten::HoldsSearchBank(int bank) const {
     return std::find(searchBanks.begin(), searchBanks.end(), bank) != searchBanks.end() ||
-           std::find(searchBanksLeft.begin(), searchBanksLeft.end(), bank) !=
-               searchBanksLeft.end();
+           std::find(searchBanksLeft.begin(), searchBanksLeft.end(), bank) != searchBanksLeft.end();
 }
 
 // An empty channel is cleared on the receiver where the model's write does so, else left.
