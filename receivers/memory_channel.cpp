@@ -74,6 +74,17 @@ std::string LabelForSet(std::string_view label, std::size_t width, const LabelCh
     return field;
 }
 
+std::string LabelReadBack(const std::string& held, const std::string& fromSet, std::size_t width,
+                          const LabelCharacters& takes) {
+    const auto unpadded = [](std::string_view text) {
+        const std::size_t first = text.find_first_not_of(' ');
+        if (first == std::string_view::npos) return std::string_view();
+        return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    };
+    const std::string sent = Cp1251ToUtf8(LabelForSet(held, width, takes));
+    return unpadded(sent) == unpadded(fromSet) ? held : fromSet;
+}
+
 MemoryChannel ChannelLayout::Empty(int32_t number) const {
     MemoryChannel channel;
     channel.Modulation = emptyModulation;

@@ -81,6 +81,13 @@ inline constexpr LabelCharacters kPrintableAscii{};
 // it is; the caller fills the field up as the set's line has it.
 std::string LabelForSet(std::string_view label, std::size_t width, const LabelCharacters& takes);
 
+// The label a channel (or a bank) keeps when the set's field reads back `fromSet` (UTF-8): the
+// panel's own `held` when the field holds just what `held` went to the set as (LabelForSet,
+// the blanks around either aside), so that a label the field cannot spell (Cyrillic letters,
+// blanks on the set) is not replaced by its blanks; otherwise the set's.
+std::string LabelReadBack(const std::string& held, const std::string& fromSet, std::size_t width,
+                          const LabelCharacters& takes);
+
 // What storing the program's current settings into a channel does besides its settings: it
 // starts the channel afresh (label, select and skip emptied) and, with direct writing, writes
 // it into the receiver at once; or it keeps the channel's label, select and skip and sends

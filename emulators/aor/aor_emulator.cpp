@@ -23,6 +23,7 @@ void AorEmulator::Tick(Clock::time_point now) {
 
 void AorEmulator::Receive(std::string_view bytes, Clock::time_point now) {
     UpdateByteTime();
+    traffic_.fromProgram += bytes.size();
     if (model_->NeedsTwoStopBits() && Terminal().StopBits() != 2) {
         garbledBytes_ += bytes.size();
         if (reportLineFaults_ && !lineFaultReported_)
@@ -62,8 +63,20 @@ void AorEmulator::SetSilent(bool silent) {
     Locked([&] { engine_.SetSilent(silent); });
 }
 
-void AorEmulator::SetSilentAfter(size_t lines) {
-    Locked([&] { engine_.SetSilentAfter(lines); });
+void AorEmulator::SetSilentAfter(size_t lines, std::optional<std::chrono::milliseconds> forTime) {
+    Locked([&] {
+        engine_.SetSilentAfter(
+            lines, forTime ? std::optional<std::chrono::nanoseconds>(*forTime) : std::nullopt);
+    });
+}
+
+void AorEmulator::SetGarbled(std::vector<std::string> commands, std::optional<size_t> count) {
+    Locked([&] { engine_.SetGarbled(std::move(commands), count); });
+}
+
+AorEmulator::Traffic AorEmulator::LineTraffic() const {
+    const auto lock = Listened();
+    return traffic_;
 }
 
 void AorEmulator::SetGarbage(std::string garbage) {

@@ -25,7 +25,9 @@ class AorEmulator : public PtyServer {
     void SetSignalPlan(SignalPlan plan);
     // Faults: see AorLineEngine.
     void SetSilent(bool silent) override;
-    void SetSilentAfter(size_t lines);
+    void SetSilentAfter(size_t lines,
+                        std::optional<std::chrono::milliseconds> forTime = std::nullopt);
+    void SetGarbled(std::vector<std::string> commands, std::optional<size_t> count = std::nullopt);
     void SetGarbage(std::string garbage);
     void SetSplitLines(bool on, std::optional<std::chrono::milliseconds> lfDelay = std::nullopt);
     void ReleaseSplitLines();
@@ -39,6 +41,14 @@ class AorEmulator : public PtyServer {
     void SetReportLineFaults(bool on);
     // See AorLineEngine::SetTrace; called on the serving thread with the lock held.
     void SetTrace(AorLineEngine::Trace trace);
+
+    // The bytes the program wrote to the set (heard as noise too) and those the set wrote back
+    // to it, since the set was made.
+    struct Traffic {
+        size_t fromProgram = 0;
+        size_t toProgram = 0;
+    };
+    Traffic LineTraffic() const;
 
     // The lines received, empty ones too, oldest first.
     std::vector<std::string> ReceivedLines() const;
@@ -54,13 +64,17 @@ class AorEmulator : public PtyServer {
     void Receive(std::string_view bytes, Clock::time_point now) override;
     void Tick(Clock::time_point now) override;
     std::string_view Pending(Clock::time_point now) override { return engine_.Pending(now); }
-    void Sent(size_t count) override { engine_.Sent(count); }
+    void Sent(size_t count) override {
+        traffic_.toProgram += count;
+        engine_.Sent(count);
+    }
     Clock::time_point NextSend() const override { return engine_.NextDue(); }
     void UpdateByteTime();
 
     std::unique_ptr<AorModel> model_;
     AorLineEngine engine_;
     size_t garbledBytes_ = 0;
+    Traffic traffic_;
     bool reportLineFaults_ = false;
     bool lineFaultReported_ = false;
 };

@@ -16,6 +16,13 @@
 //   --silent-after LINES
 //                   answer that many command lines, then nothing more, as a set unplugged or
 //                   switched off part-way through (a read of its memory, a scan).
+//   --silent-for SECONDS
+//                   with --silent-after: the silence lasts that long, then the set answers
+//                   again, as one plugged in again.
+//   --garble COMMANDS[:COUNT]
+//                   answer the lines of the comma-separated commands ("MR,SR"; the AR3000A's
+//                   by their letter, "Z") with line noise, as a line that garbles them: the
+//                   first COUNT such lines, or every one.
 //
 // What each answers is listed in emulators/aor/aor_set.h and in the model's own header
 // (ar5000_emulator.h, ar8200_emulator.h, ar8000_emulator.h, ar3000a_emulator.h). The AR3000A
@@ -74,7 +81,8 @@ const Model kModels[] = {
 constexpr char kUsage[] =
     "Usage: orvel-aor-emulator [--model ar5000|ar8200|ar8600|ar8000|ar3000a] [--link PATH]\n"
     "                          [--line-rate] [--trace] [--terse] [--refuse TOKENS]\n"
-    "                          [--silent] [--silent-after LINES]\n"
+    "                          [--silent] [--silent-after LINES [--silent-for SECONDS]]\n"
+    "                          [--garble COMMANDS[:COUNT]]\n"
     "                          [--noise LEVEL] [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
     "An AOR receiver on a pseudo-terminal; prints the terminal's path and serves until\n"
     "interrupted.\n";
@@ -101,6 +109,22 @@ int main(int argc, char** argv) {
     bool terse = false;
     std::optional<size_t> silentAfter;
     std::vector<std::string> refused;
+    std::optional<std::chrono::milliseconds> silentFor;
+    std::vector<std::string> garbled;
+    std::optional<size_t> garbledCount;
+    const auto count = [](std::string_view text, size_t& into) {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), into);
+        return !text.empty() && error == std::errc() && end == text.data() + text.size();
+    };
+    const auto commands = [](std::string_view text, std::vector<std::string>& into) {
+        for (size_t at = 0; at <= text.size();) {
+            const size_t comma = std::min(text.find(',', at), text.size());
+            if (comma == at) return false;
+            into.emplace_back(text.substr(at, comma - at));
+            at = comma + 1;
+        }
+        return true;
+    };
     const emulators::ProgramOption own[] = {
         {"--model", true,
          [&](std::string_view name) {
@@ -119,16 +143,7 @@ int main(int argc, char** argv) {
              trace = true;
              return true;
          }},
-        {"--refuse", true,
-         [&](std::string_view tokens) {
-             for (size_t at = 0; at <= tokens.size();) {
-                 const size_t comma = std::min(tokens.find(',', at), tokens.size());
-                 if (comma == at) return false;
-                 refused.emplace_back(tokens.substr(at, comma - at));
-                 at = comma + 1;
-             }
-             return true;
-         }},
+        {"--refuse", true, [&](std::string_view tokens) { return commands(tokens, refused); }},
         {"--terse", false,
          [&](std::string_view) {
              terse = true;
@@ -136,17 +151,36 @@ int main(int argc, char** argv) {
          }},
         {"--silent-after", true,
          [&](std::string_view lines) {
-             size_t count = 0;
-             const auto [end, error] =
-                 std::from_chars(lines.data(), lines.data() + lines.size(), count);
-             if (error != std::errc() || end != lines.data() + lines.size()) return false;
-             silentAfter = count;
+             size_t n = 0;
+             if (!count(lines, n)) return false;
+             silentAfter = n;
              return true;
+         }},
+        {"--silent-for", true,
+         [&](std::string_view seconds) {
+             size_t n = 0;
+             if (!count(seconds, n)) return false;
+             silentFor = std::chrono::seconds(n);
+             return true;
+         }},
+        {"--garble", true,
+         [&](std::string_view text) {
+             const size_t colon = text.find(':');
+             if (colon != text.npos) {
+                 size_t n = 0;
+                 if (!count(text.substr(colon + 1), n)) return false;
+                 garbledCount = n;
+             }
+             return commands(text.substr(0, colon), garbled);
          }},
     };
 
     emulators::ProgramShell shell("orvel-aor-emulator", kUsage);
     if (const auto exit = shell.ReadOptions(argc, argv, own)) return *exit;
+    if (silentFor && !silentAfter) {
+        std::fprintf(stderr, "orvel-aor-emulator: --silent-for goes with --silent-after\n");
+        return 1;
+    }
     // Only the AR8200 and the AR8600 answer so tersely.
     if (terse && model->title != "AR8200" && model->title != "AR8600") {
         std::fprintf(stderr, "orvel-aor-emulator: --terse is the AR8200's and AR8600's\n");
@@ -165,7 +199,8 @@ int main(int argc, char** argv) {
             emulator->SetReportLineFaults(true);
             if (trace) emulator->SetTrace(TraceLine);
             if (!refused.empty()) emulator->SetRefused(refused);
-            if (silentAfter) emulator->SetSilentAfter(*silentAfter);
+            if (silentAfter) emulator->SetSilentAfter(*silentAfter, silentFor);
+            if (!garbled.empty()) emulator->SetGarbled(garbled, garbledCount);
             if (terse) {
                 auto& set = static_cast<emulators::Ar8200Emulator&>(*emulator);
                 set.SetMemoryReadAcknowledged(true);

@@ -31,10 +31,12 @@ void AorLineEngine::EndLine(Clock::time_point now) {
     const bool overlong = std::exchange(overlong_, false);
     if (trace_) trace_('>', line);
     received_.Add(line);
+    WakeBy(now);
     if (!silent_ && !line.empty() && answersLeft_) {
         if (*answersLeft_ == 0) {
             silent_ = true;
             answersLeft_.reset();
+            if (silentFor_) silentUntil_ = now + *silentFor_;
         } else {
             --*answersLeft_;
         }
@@ -45,13 +47,48 @@ void AorLineEngine::EndLine(Clock::time_point now) {
         QueuePrompt(now);
         return;
     }
-    for (const std::string& reply : model_.Answer(line, now)) QueueLine(reply, now);
+    const bool garbled = Garbles(line);
+    for (const std::string& reply : model_.Answer(line, now))
+        QueueLine(garbled ? Noise(reply.size()) : reply, now);
     QueuePrompt(now);
     // What the command set off (a scan finding a signal at once) follows its answer.
     Poll(now);
 }
 
+void AorLineEngine::WakeBy(Clock::time_point now) {
+    if (!silentUntil_ || now < *silentUntil_) return;
+    silent_ = false;
+    silentUntil_.reset();
+}
+
+void AorLineEngine::SetGarbled(std::vector<std::string> commands, std::optional<size_t> count) {
+    garbled_ = {commands.begin(), commands.end()};
+    garbledLeft_ = count;
+}
+
+bool AorLineEngine::Garbles(std::string_view line) {
+    if (garbled_.empty() || !garbled_.contains(model_.CommandOf(line))) return false;
+    if (!garbledLeft_) return true;
+    if (*garbledLeft_ == 0) return false;
+    --*garbledLeft_;
+    return true;
+}
+
+// Bytes of the upper half of the code page, from a fixed sequence: never a line's end, a
+// prompt, a refusal or a "---", so the answer's frame stands and its text means nothing.
+std::string AorLineEngine::Noise(size_t length) {
+    std::string noise(std::max<size_t>(length, 4), '\0');
+    for (char& c : noise) {
+        noise_ ^= noise_ << 13;
+        noise_ ^= noise_ >> 17;
+        noise_ ^= noise_ << 5;
+        c = static_cast<char>(0x80 + noise_ % 0x7F);
+    }
+    return noise;
+}
+
 void AorLineEngine::Poll(Clock::time_point now) {
+    WakeBy(now);
     for (const std::string& line : model_.Unsolicited(now))
         if (!silent_) QueueLine(line, now);
 }

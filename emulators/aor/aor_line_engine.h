@@ -46,6 +46,9 @@ class AorModel {
     virtual std::string_view Prompt() const { return {}; }
     // The set takes only a line of two stop bits; on one it hears nothing but noise.
     virtual bool NeedsTwoStopBits() const { return false; }
+    // The command a line carries, as faults name it (AorLineEngine::SetGarbled): its first two
+    // letters ("MR"), or where the model's commands end in their letter, that letter ("Z").
+    virtual std::string_view CommandOf(std::string_view line) const { return line.substr(0, 2); }
 
     void SetSignalPlan(SignalPlan plan) { plan_ = std::move(plan); }
     const SignalPlan& Plan() const { return plan_; }
@@ -81,10 +84,21 @@ class AorLineEngine {
 
     // Faults.
     // A silent set answers nothing and says nothing unasked (lines are still logged).
-    void SetSilent(bool silent) { silent_ = silent; }
+    void SetSilent(bool silent) {
+        silent_ = silent;
+        silentUntil_.reset();
+    }
     // The set answers `lines` more command lines, then falls silent, as one unplugged or
-    // switched off part-way through what the program asks of it. SetSilent(false) wakes it.
-    void SetSilentAfter(size_t lines) { answersLeft_ = lines; }
+    // switched off part-way through what the program asks of it: for `forTime` of its time
+    // (then it answers again, as one plugged in again), or until SetSilent(false) wakes it.
+    void SetSilentAfter(size_t lines,
+                        std::optional<std::chrono::nanoseconds> forTime = std::nullopt) {
+        answersLeft_ = lines;
+        silentFor_ = forTime;
+    }
+    // The answers to lines of the listed commands (AorModel::CommandOf) come as line noise, as
+    // a line that garbles them: the next `count` such lines, or every one. None listed: none.
+    void SetGarbled(std::vector<std::string> commands, std::optional<size_t> count);
     // Written before every reply line.
     void SetGarbage(std::string garbage) { garbage_ = std::move(garbage); }
     // Every reply line goes out as its text and CR, and its LF apart: `lfDelay` later, or
@@ -116,6 +130,10 @@ class AorLineEngine {
     };
 
     void EndLine(Clock::time_point now);
+    // A silence that lasts its time is over by `now`.
+    void WakeBy(Clock::time_point now);
+    bool Garbles(std::string_view line);
+    std::string Noise(size_t length);
     void QueueLine(std::string_view line, Clock::time_point now);
     void QueuePrompt(Clock::time_point now);
     void Push(std::string bytes, Clock::time_point now, std::chrono::nanoseconds extraDelay,
@@ -126,6 +144,11 @@ class AorLineEngine {
     Clock::time_point lineFree_{};
     bool silent_ = false;
     std::optional<size_t> answersLeft_;  // SetSilentAfter
+    std::optional<std::chrono::nanoseconds> silentFor_;
+    std::optional<Clock::time_point> silentUntil_;
+    std::set<std::string, std::less<>> garbled_;  // SetGarbled
+    std::optional<size_t> garbledLeft_;
+    uint32_t noise_ = 0x2545F491;
     std::string garbage_;
     bool split_ = false;
     std::optional<std::chrono::nanoseconds> lfDelay_;

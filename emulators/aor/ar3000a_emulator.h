@@ -67,6 +67,10 @@ class Ar3000a : public AorModel {
     bool LfEndsLine() const override { return false; }
     std::string_view Prompt() const override { return ">"; }
     bool NeedsTwoStopBits() const override { return true; }
+    // Its commands end in their letter ("5Z", "2X").
+    std::string_view CommandOf(std::string_view line) const override {
+        return line.empty() ? line : line.substr(line.size() - 1);
+    }
 
     const Ar3000aState& State() const { return state_; }
     void SetSquelch(int level) { state_.squelch = level; }

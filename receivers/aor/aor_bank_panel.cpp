@@ -195,14 +195,39 @@ void AorBankPanel::EditChannel(const std::function<void(MemoryChannel&)>& edit) 
     ShowSelectedRow();
 }
 
+namespace {
+
+constexpr const char* kNotWritten = "Не записано в приемник каналов";
+constexpr const char* kNotRead = "Не прочитано из приемника каналов";
+
+std::string ChannelPlace(const std::string& bank, int channel) {
+    return FormatText("банк %s, канал %d", bank.c_str(), channel);
+}
+
+std::string SearchBankPlace(const std::string& searchBank) {
+    return "банк поиска " + searchBank;
+}
+
+}  // namespace
+
+void AorBankPanel::TellPlaces(const char* what, uint32_t count, const std::string& first) {
+    fdx_->ShowErrorText(FormatText("%s: %u (первый: %s)", what, count, first.c_str()));
+}
+
 void AorBankPanel::TellNotWritten(uint32_t count, const std::string& bank, int channel) {
-    fdx_->ShowErrorText(FormatText("Не записано в приемник каналов: %u (первый: банк %s, канал %d)",
-                                   count, bank.c_str(), channel));
+    TellPlaces(kNotWritten, count, ChannelPlace(bank, channel));
 }
 
 void AorBankPanel::TellSearchBankNotWritten(uint32_t count, const std::string& searchBank) {
-    fdx_->ShowErrorText(FormatText("Не записано в приемник каналов: %u (первый: банк поиска %s)",
-                                   count, searchBank.c_str()));
+    TellPlaces(kNotWritten, count, SearchBankPlace(searchBank));
+}
+
+void AorBankPanel::TellNotRead(uint32_t count, const std::string& bank, int channel) {
+    TellPlaces(kNotRead, count, ChannelPlace(bank, channel));
+}
+
+void AorBankPanel::TellSearchBankNotRead(uint32_t count, const std::string& searchBank) {
+    TellPlaces(kNotRead, count, SearchBankPlace(searchBank));
 }
 
 bool AorBankPanel::KeepWritten(bool written, MemoryChannel& record, const MemoryChannel& before,

@@ -131,6 +131,10 @@ class AorBankPanel : public ReceiverPanel {
     // The same count when the first not written was a search bank, named as the receiver
     // names it.
     void TellSearchBankNotWritten(uint32_t count, const std::string& searchBank);
+    // Channels (or search banks) a read did not get from a receiver that still answered, told
+    // as a write tells them: they keep what the panel had.
+    void TellNotRead(uint32_t count, const std::string& bank, int channel);
+    void TellSearchBankNotRead(uint32_t count, const std::string& searchBank);
     // With direct writing the list shows what the receiver holds: `record`, changed from
     // `before`, keeps the change only when `written` (the receiver took it); else it gets
     // `before` back and the write is told (TellNotWritten), which also fails a job line.
@@ -152,6 +156,8 @@ class AorBankPanel : public ReceiverPanel {
     std::vector<int> rows_;
 
   private:
+    // "<what>: n (первый: <place>)".
+    void TellPlaces(const char* what, uint32_t count, const std::string& first);
     void TakeModeEntry(int64_t index);
     void TakeAttenuatorChoice(int64_t index);
     void WireFlagBox(ui::CheckBox* box, bool MemoryChannel::*flag);

@@ -37,19 +37,16 @@ void SettleSearchBank(AorSearchBank& bank, const ChannelLayout& layout) {
 // Only the receiver's answer for the channel changes it: its "---" empties it; no answer (a set
 // gone silent or unplugged, a refusal, a line of another channel) leaves what the panel had.
 bool AorPanel::ReadChannel(int bank, int channel) {
+    return ReadChannelAnswer(bank, channel) == ChannelAnswer::Found;
+}
+
+AorPanel::ChannelAnswer AorPanel::ReadChannelAnswer(int bank, int channel) {
     MemoryChannel& record = ChannelAt(bank, channel);
     MemoryChannel read = record;
-    switch (ReadChannelInto(bank, channel, read, true)) {
-        case ChannelAnswer::None:
-            return false;
-        case ChannelAnswer::Empty:
-            record.Frequency = 0;
-            return false;
-        case ChannelAnswer::Found:
-            record = read;
-            return true;
-    }
-    return false;
+    const ChannelAnswer answer = ReadChannelInto(bank, channel, read, true);
+    if (answer == ChannelAnswer::Empty) record.Frequency = 0;
+    if (answer == ChannelAnswer::Found) record = read;
+    return answer;
 }
 
 // Only an answer clears the panel's search bank: one that does not come leaves it as it is.
@@ -69,20 +66,26 @@ bool AorPanel::ReadSearchBank(int bank) {
     return false;
 }
 
+std::string AorPanel::LabelOfReply(const std::string& wire, const std::string& held) const {
+    const ChannelLayout& layout = *model_.list.layout;
+    return LabelReadBack(held, aor::LabelFromWire(wire), layout.labelWidth, layout.labelCharacters);
+}
+
 void AorPanel::TakeChannelReply(const AorReply& reply, int channel, char mode, int32_t filter,
                                 MemoryChannel& out) const {
+    out.Label = LabelOfReply(reply.Label, out.Empty() ? std::string() : out.Label);
     out.Frequency = std::clamp(reply.Frequency, LowerLimit, UpperLimit);
     out.Step = reply.Step;
     out.Modulation = mode;
     out.Filter = filter;
-    out.Label = aor::LabelFromWire(reply.Label);
     out.Attenuator = reply.Attenuator;
     out.AttenuatorDb = reply.AttenuatorDb;
     out.Skip = reply.Skip;
     out.Number = channel;
 }
 
-AorSearchBank AorPanel::SearchBankOf(const AorReply& reply, char mode, int32_t filter) const {
+AorSearchBank AorPanel::SearchBankOf(const AorReply& reply, char mode, int32_t filter,
+                                     const AorSearchBank& panels) const {
     // A limit of 0 stays unset, as in the state file.
     const auto held = [this](uint32_t f) {
         return f == 0 ? 0 : std::clamp(f, LowerLimit, UpperLimit);
@@ -95,7 +98,7 @@ AorSearchBank AorPanel::SearchBankOf(const AorReply& reply, char mode, int32_t f
     bank.Filter = filter;
     bank.Attenuator = reply.Attenuator;
     bank.AttenuatorDb = reply.AttenuatorDb;
-    bank.Label = aor::LabelFromWire(reply.Label);
+    bank.Label = LabelOfReply(reply.Label, panels.Empty() ? std::string() : panels.Label);
     return bank;
 }
 
@@ -103,96 +106,147 @@ AorSearchBank AorPanel::SearchBankOf(const AorReply& reply, char mode, int32_t f
 // The walk of a transfer
 
 bool AorPanel::Unwritten::HoldsChannel(int bank, int channel) const {
-    return std::find(channels.begin(), channels.end(), std::pair{bank, channel}) != channels.end();
+    const std::pair place{bank, channel};
+    return std::find(channels.begin(), channels.end(), place) != channels.end() ||
+           std::find(channelsLeft.begin(), channelsLeft.end(), place) != channelsLeft.end();
 }
 
 bool AorPanel::Unwritten::HoldsSearchBank(int bank) const {
-    return std::find(searchBanks.begin(), searchBanks.end(), bank) != searchBanks.end();
+    return std::find(searchBanks.begin(), searchBanks.end(), bank) != searchBanks.end() ||
+           std::find(searchBanksLeft.begin(), searchBanksLeft.end(), bank) != searchBanksLeft.end();
 }
 
+// An empty channel is cleared on the receiver where the model's write does so, else left.
 void AorPanel::WriteBankChannels(int bank, Unwritten& unwritten) {
     const bool clearEmpty =
         model_.memory.emptyChannels == AorMemoryRules::EmptyChannels::ClearedOnReceiver;
     for (int channel = 0; channel < BankSize(); ++channel) {
         if (!ChannelAt(bank, channel).Empty()) {
             if (!WriteChannel(bank, channel)) unwritten.channels.emplace_back(bank, channel);
-        } else if (clearEmpty) {
-            ClearChannelOnReceiver(bank, channel);
+        } else if (!clearEmpty || !ClearChannelOnReceiver(bank, channel)) {
+            unwritten.channelsLeft.emplace_back(bank, channel);
         }
     }
 }
 
-// Empty search banks are never written. A read probes the receiver first, as before a
-// channel: false when it did not answer.
-bool AorPanel::WalkSearchBank(bool write, int bank, Unwritten& unwritten) {
-    if (!write) {
-        if (!Answers()) return false;
-        ReadSearchBank(bank);
-    } else if (!SearchBanks[static_cast<std::size_t>(bank)].Empty() && !SendSearchBank(bank)) {
-        unwritten.searchBanks.push_back(bank);
+// A bank whose probe goes unanswered ends the walk there: it and everything after it is left
+// as the panel has it. A bank the receiver does not take has none of its channels written;
+// empty search banks are never written.
+bool AorPanel::WalkWrite(std::span<const int> banks, std::span<const int> searchBanks,
+                         Unwritten& unwritten) {
+    for (std::size_t i = 0; i < banks.size(); ++i) {
+        if (!Answers()) {
+            for (const int bank : banks.subspan(i))
+                for (int channel = 0; channel < BankSize(); ++channel)
+                    unwritten.channelsLeft.emplace_back(bank, channel);
+            unwritten.searchBanksLeft.assign(searchBanks.begin(), searchBanks.end());
+            return false;
+        }
+        if (i == 0) MemoryWalkStarts();
+        if (SelectBankForWalk(banks[i])) {
+            WriteBankChannels(banks[i], unwritten);
+            continue;
+        }
+        for (int channel = 0; channel < BankSize(); ++channel)
+            (ChannelAt(banks[i], channel).Empty() ? unwritten.channelsLeft : unwritten.channels)
+                .emplace_back(banks[i], channel);
+    }
+    for (const int bank : searchBanks) {
+        if (SearchBanks[static_cast<std::size_t>(bank)].Empty())
+            unwritten.searchBanksLeft.push_back(bank);
+        else if (!SendSearchBank(bank))
+            unwritten.searchBanks.push_back(bank);
     }
     return true;
 }
 
-// A bank whose probe goes unanswered ends the walk there; so does, in a read, a channel's or a
-// search bank's: the receiver is probed before every one, so that one lost half way through
-// is found at once, told once (by the transfer) and what was not read yet left as the panel
-// has it.
-// A model that reads bank i with search bank i takes them in pairs; search banks beyond the
-// banks come last.
-bool AorPanel::WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks,
-                         Unwritten& notWritten) {
-    const bool paired =
-        !write && model_.memory.readOrder == AorMemoryRules::ReadOrder::BankWithItsSearchBank;
+void AorPanel::Unread::Channel(int bank, int number) {
+    if (count++ == 0) channel = std::pair{bank, number};
+}
+
+void AorPanel::Unread::SearchBank(int bank) {
+    if (count++ == 0) searchBank = bank;
+}
+
+// A read asks the set's level where the model's read does (AorMemoryRules::ReadProbes) and
+// after any channel or search bank whose answer did not come (or was refused, or was not its
+// own): a set that answers that probe lost the one reply, and the place keeps what the panel
+// had and is counted; one that does not is lost, and the read ends there, told once (by the
+// transfer), what was not read yet left as the panel has it. A bank the receiver does not
+// take leaves its channels so, counted. A model that reads bank i with search bank i takes
+// them in pairs; search banks beyond the banks come last.
+bool AorPanel::WalkRead(bool whole, std::span<const int> banks, std::span<const int> searchBanks,
+                        Unread& unread) {
+    const bool paired = model_.memory.readOrder == AorMemoryRules::ReadOrder::BankWithItsSearchBank;
+    const bool eachChannel =
+        whole && model_.memory.readProbes == AorMemoryRules::ReadProbes::EachBankAndChannel;
+    const auto readSearchBank = [&](int bank) {
+        if (ReadSearchBank(bank)) return true;
+        if (!Answers()) return false;
+        unread.SearchBank(bank);
+        return true;
+    };
     std::size_t searchWalked = 0;
     for (std::size_t i = 0; i < banks.size(); ++i) {
-        if (!Answers()) return false;
+        const int bank = banks[i];
+        const bool probed = i == 0 || model_.memory.readProbes != AorMemoryRules::ReadProbes::Once;
+        if (probed && !Answers()) return false;
         if (i == 0) MemoryWalkStarts();
-        if (SelectBankForWalk(banks[i])) {
-            if (write) {
-                WriteBankChannels(banks[i], notWritten);
-            } else {
-                for (int channel = 0; channel < BankSize(); ++channel) {
-                    if (!Answers()) return false;
-                    ReadChannel(banks[i], channel);
-                }
+        if (!SelectBankForWalk(bank)) {
+            if (!Answers()) return false;
+            for (int channel = 0; channel < BankSize(); ++channel) unread.Channel(bank, channel);
+        } else {
+            for (int channel = 0; channel < BankSize(); ++channel) {
+                if (eachChannel && !Answers()) return false;
+                if (ReadChannelAnswer(bank, channel) != ChannelAnswer::None) continue;
+                if (!Answers()) return false;
+                unread.Channel(bank, channel);
             }
         }
         if (paired && searchWalked < searchBanks.size() &&
-            !WalkSearchBank(write, searchBanks[searchWalked++], notWritten))
+            !readSearchBank(searchBanks[searchWalked++]))
             return false;
     }
     for (; searchWalked < searchBanks.size(); ++searchWalked)
-        if (!WalkSearchBank(write, searchBanks[searchWalked], notWritten)) return false;
+        if (!readSearchBank(searchBanks[searchWalked])) return false;
     return true;
 }
 
+void AorPanel::TellUnread(const Unread& unread) {
+    if (unread.channel)
+        TellNotRead(unread.count, BankName(unread.channel->first), unread.channel->second);
+    else if (unread.searchBank)
+        TellSearchBankNotRead(unread.count, SearchBankName(*unread.searchBank));
+}
+
 void AorPanel::ReadCurrentBank() {
-    Transfer(Format("Чтение банка N %d", CurrentBank), [this] {
+    Unread unread;
+    const bool answered = Transfer(Format("Чтение банка N %d", CurrentBank), [&] {
         if (lv_1) lv_1->Clear();
         const int bank[] = {CurrentBank};
         const int search[] = {CurrentSearchBank};
-        Unwritten none;  // a read writes nothing
-        const bool answered = WalkBanks(
-            false, bank, std::span(search, model_.currentReadTakesSearchBank ? 1 : 0), none);
-        if (answered) MemoryWalkEnded(false);
+        const bool walked = WalkRead(
+            false, bank, std::span(search, model_.currentReadTakesSearchBank ? 1 : 0), unread);
+        if (walked) MemoryWalkEnded(false);
         ShowBankList();
         ShowSearchBank();
-        return answered;
+        return walked;
     });
+    if (answered) TellUnread(unread);
 }
 
 void AorPanel::ReadAllBanks() {
-    Transfer("Чтение банков приемника", [this] {
+    Unread unread;
+    const bool answered = Transfer("Чтение банков приемника", [&] {
         if (lv_1) lv_1->Clear();
-        Unwritten none;  // a read writes nothing
-        const bool answered =
-            WalkBanks(false, Numbers(model_.banks), Numbers(model_.searchBanks), none);
-        if (answered) MemoryWalkEnded(true);
+        const bool walked =
+            WalkRead(true, Numbers(model_.banks), Numbers(model_.searchBanks), unread);
+        if (walked) MemoryWalkEnded(true);
         ShowBankList();
         ShowSearchBank();
-        return answered;
+        return walked;
     });
+    if (answered) TellUnread(unread);
 }
 
 AorPanel::Unwritten AorPanel::WriteCurrentBank() {
@@ -213,7 +267,7 @@ AorPanel::Unwritten AorPanel::WriteBanks(const std::string& status, std::span<co
                                          std::span<const int> searchBanks) {
     Unwritten unwritten;
     const bool answered = Transfer(status, [&] {
-        const bool walked = WalkBanks(true, banks, searchBanks, unwritten);
+        const bool walked = WalkWrite(banks, searchBanks, unwritten);
         if (walked) MemoryWalkEnded(true);
         return walked;
     });

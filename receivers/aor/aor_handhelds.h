@@ -56,15 +56,17 @@ inline constexpr AorListColumn kHandheldColumns[] = {
 
 // Their memory: the state file's memory part has "Банк_поиска" once, search banks kept as
 // channels and the whole level scale between, a transfer never writes an empty channel, and
-// clearing a bank's copy gives the current search bank limits 0; the order a read walks the
-// banks in is the model's.
+// clearing a bank's copy gives the current search bank limits 0; a read of the whole memory
+// asks the set's level before each bank and each channel (the model may ask less); the order
+// a read walks the banks in is the model's.
 constexpr AorMemoryRules HandheldMemoryRules(AorMemoryRules::ReadOrder readOrder) {
     return {.searchBankKey = AorMemoryRules::SearchBankKey::CurrentOnce,
             .searchBankKeys = AorMemoryRules::SearchBankKeys::AsChannels,
             .scaleKeys = AorMemoryRules::ScaleKeys::Whole,
             .emptyChannels = AorMemoryRules::EmptyChannels::NeverWritten,
             .readOrder = readOrder,
-            .searchBanksCleared = AorMemoryRules::SearchBanksCleared::CurrentWithEachBank};
+            .searchBanksCleared = AorMemoryRules::SearchBanksCleared::CurrentWithEachBank,
+            .readProbes = AorMemoryRules::ReadProbes::EachBankAndChannel};
 }
 
 // The attenuator is on or off; on is 10 dB.

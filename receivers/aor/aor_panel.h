@@ -188,6 +188,10 @@ struct AorMemoryRules {
     // A clear of the banks empties every search bank when it takes the whole memory, or the
     // current search bank's two limits go to 0 with each bank's copy cleared.
     enum class SearchBanksCleared { AllWithWholeMemory, CurrentWithEachBank };
+    // Where a read of the whole memory asks the set's level: once before it, before each bank,
+    // or before each bank and each of its channels. A read of the current bank asks once,
+    // before it; none asks before a search bank.
+    enum class ReadProbes { Once, EachBank, EachBankAndChannel };
 
     SearchBankKey searchBankKey = SearchBankKey::BeforeEach;
     SearchBankKeys searchBankKeys = SearchBankKeys::Every;
@@ -195,6 +199,7 @@ struct AorMemoryRules {
     EmptyChannels emptyChannels = EmptyChannels::ClearedOnReceiver;
     ReadOrder readOrder = ReadOrder::MemoryThenSearchBanks;
     SearchBanksCleared searchBanksCleared = SearchBanksCleared::AllWithWholeMemory;
+    ReadProbes readProbes = ReadProbes::EachBank;
 };
 
 // An AOR model as data.
@@ -312,11 +317,15 @@ class AorPanel : public AorBankPanel {
     void ReadCurrentBank();
     void ReadAllBanks();
     // The places a bank write did not get into the receiver (refused or unanswered): told
-    // once the write is over, counted with the first named, and left as the panel has them
-    // by the read-back after the write.
+    // once the write is over, counted with the first named; and those it did not send (an
+    // empty one the model never writes, every place after a walk cut by a lost set), which
+    // are not told. The read-back after the write leaves both as the panel has them: only what
+    // the receiver took is read back over the panel's.
     struct Unwritten {
         std::vector<std::pair<int, int>> channels;  // bank, channel; in the order written
         std::vector<int> searchBanks;
+        std::vector<std::pair<int, int>> channelsLeft;
+        std::vector<int> searchBanksLeft;
         bool HoldsChannel(int bank, int channel) const;
         bool HoldsSearchBank(int bank) const;
     };
@@ -505,12 +514,19 @@ class AorPanel : public AorBankPanel {
     std::span<MemoryChannel> CurrentBankChannels() override;
     // A channel's fields as the reply line gave them (its frequency held to the receiver's
     // limits, its skip flag), with the mode and filter the model reads there; the select flag
-    // and the level are the model's to read.
+    // and the level are the model's to read. `out` holds the panel's channel: its label stays
+    // where the set holds what it went to the set as (LabelOfReply).
     void TakeChannelReply(const AorReply& reply, int channel, char mode, int32_t filter,
                           MemoryChannel& out) const;
     // A search bank as the reply line gave it (its limits held to the receiver's, one of 0
-    // left unset), with the mode and filter the model reads there.
-    AorSearchBank SearchBankOf(const AorReply& reply, char mode, int32_t filter) const;
+    // left unset), with the mode and filter the model reads there; the label of the panel's
+    // search bank stays as a channel's does.
+    AorSearchBank SearchBankOf(const AorReply& reply, char mode, int32_t filter,
+                               const AorSearchBank& panels) const;
+    // The label a reply line's label field (`wire`, as sent) gives a channel or a search bank
+    // that held `held` (empty for one without a frequency): `held` itself where the set holds
+    // what it went to the set as (LabelReadBack), else the set's.
+    std::string LabelOfReply(const std::string& wire, const std::string& held) const;
     // Link.ReplyLine through the model's token table into `reply`, its kind and its refusal
     // ("?") to the link: what gave the kind, for the model's own checks. "?" and "---" speak of
     // their own line only: the answer to a read before, coming late, must not make the channel
@@ -629,14 +645,28 @@ class AorPanel : public AorBankPanel {
     void AfterLine(bool ended);
     void ReportStop();
 
-    // The walk of a transfer (aor_banks.cpp): the banks, each probed, selected and walked
+    // The places a read did not get from the receiver while it still answered (no answer, a
+    // refusal, a line not theirs): they keep what the panel had, and are told once the read
+    // is over, counted with the first the read met named.
+    struct Unread {
+        uint32_t count = 0;
+        std::optional<std::pair<int, int>> channel;  // bank, channel
+        std::optional<int> searchBank;
+        void Channel(int bank, int number);
+        void SearchBank(int bank);
+    };
+    // The walks of a transfer (aor_banks.cpp): the banks, each probed, selected and walked
     // channel by channel, and the search banks, after all banks or each after its bank as
-    // the model reads. False when a probe went unanswered.
-    // A write notes in `unwritten` what did not get into the receiver.
-    bool WalkBanks(bool write, std::span<const int> banks, std::span<const int> searchBanks,
+    // the model reads. False when a probe went unanswered. A read of the `whole` memory
+    // probes as the model's rules say, and notes in `unread` what it did not get; a write
+    // notes in `unwritten` what did not get into the receiver.
+    bool WalkRead(bool whole, std::span<const int> banks, std::span<const int> searchBanks,
+                  Unread& unread);
+    bool WalkWrite(std::span<const int> banks, std::span<const int> searchBanks,
                    Unwritten& unwritten);
     void WriteBankChannels(int bank, Unwritten& unwritten);
-    bool WalkSearchBank(bool write, int bank, Unwritten& unwritten);
+    void TellUnread(const Unread& unread);
+    ChannelAnswer ReadChannelAnswer(int bank, int channel);
     // The walk of a write in a transfer, then what it did not write told.
     Unwritten WriteBanks(const std::string& status, std::span<const int> banks,
                          std::span<const int> searchBanks);

@@ -271,6 +271,26 @@ TEST_F(AorAr5000, FallsSilentAfterTheLinesItIsToldToAnswer) {
     emulator_.SetSilent(false);
     EXPECT_EQ(line_.Exchange("MD"), "MD0");  // nothing of the level or the state came
     EXPECT_EQ(line_.Exchange("MD"), "MD0");  // and it stays awake
+    // Silent for a while, as one plugged in again: awake for the first line after it.
+    emulator_.SetSilentAfter(0, 2s);
+    for (const size_t heard : {8, 9}) {
+        line_.Send("LM\r\n");
+        ASSERT_TRUE(emulator_.WaitForLines(heard, 5s));
+        clock_.Advance(heard == 8 ? 1999ms : 1ms);
+    }
+    EXPECT_EQ(line_.Exchange("MD"), "MD0");
+}
+
+// A line that garbles the answers to the commands named: noise of the answer's length, never
+// a line's end, "?" or "---"; the first so many, or every one.
+TEST_F(AorAr5000, GarblesTheAnswersToTheCommandsNamed) {
+    emulator_.SetGarbled({"MD"}, 1);
+    const std::string noise = line_.Exchange("MD");
+    EXPECT_EQ(noise.size(), 4u);
+    EXPECT_EQ(noise.find_first_of("\r\n?-"), std::string::npos);
+    EXPECT_NE(noise, "MD0");
+    EXPECT_EQ(line_.Exchange("AT"), "AT00");
+    EXPECT_EQ(line_.Exchange("MD"), "MD0");
 }
 
 TEST_F(AorAr5000, GarbageComesBeforeEveryReplyLine) {

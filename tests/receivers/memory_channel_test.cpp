@@ -299,7 +299,8 @@ TEST(CurrentSettings, TakeAChannelsButAStepOrADepthItLacks) {
 }
 
 // A label goes to a set in the characters its field takes, each other character one blank in
-// its place, cut to the field's width; the panel's label is not touched.
+// its place, cut to the field's width; the panel's label is not touched, nor replaced when
+// the set reads that field back (padded or not). Another label the set holds is the set's.
 TEST(LabelForSet, EveryCharacterTheFieldDoesNotTakeIsOneBlankInItsPlace) {
     struct Row {
         const char* label;  // UTF-8, as the panel keeps it
@@ -324,7 +325,11 @@ TEST(LabelForSet, EveryCharacterTheFieldDoesNotTakeIsOneBlankInItsPlace) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         EXPECT_EQ(LabelForSet(row.label, row.width, kPrintableAscii), row.field);
+        const std::string readBack = "  " + Cp1251ToUtf8(row.field) + " ";
+        EXPECT_EQ(LabelReadBack(row.label, readBack, row.width, kPrintableAscii), row.label);
     }
+    EXPECT_EQ(LabelReadBack("Маяк", "BEACON", 8, kPrintableAscii), "BEACON");
+    EXPECT_EQ(LabelReadBack("", "1", 8, kPrintableAscii), "1");
     // A field that takes digits alone.
     EXPECT_EQ(LabelForSet("A1-2", 8, LabelCharacters{'0', '9'}), " 1 2");
 }

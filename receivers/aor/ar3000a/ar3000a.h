@@ -89,9 +89,10 @@ class AR3000A : public AorBankPanel {
 
     // --- The memory (ar3000a_banks.cpp)
     bool SelectBank(int bank);
-    // What a channel's query brought: no answer (or a refusal), an answer that is not the
-    // channel's (another channel, or none: the set's empty channel), the channel.
-    enum class ChannelRead { Unanswered, NotTheChannel, Read };
+    // What a channel's query brought: no answer (or a refusal), the set's own word that the
+    // channel is empty, an answer that is not the channel's (another channel's, or garbled),
+    // the channel.
+    enum class ChannelRead { Unanswered, Empty, NotTheChannel, Read };
     // Reads channel `channel` of the receiver's current bank (-1: the set's own settings) into
     // Reading, then the level there; unless Read nothing is changed. The receiver stands on
     // the channel afterwards.
@@ -148,8 +149,10 @@ class AR3000A : public AorBankPanel {
     bool WalkMemory(const std::function<void(int bank, int channel)>& visit);
     void ChooseChannel(int channel) override;
     void ShowBankChoice() override;
-    // After a transfer: the current bank selected again and its selected channel read back.
-    void EndTransfer();
+    // After a transfer: the current bank selected again and its selected channel read back,
+    // taken into the panel with the direct-write box unless `keepSelected` (a write did not
+    // get the channel into the receiver: what the receiver holds there is not the operator's).
+    void EndTransfer(bool keepSelected = false);
     // The program state takes a channel (ChannelIntoSettings); its bandwidth shows.
     void TakeChannel(const MemoryChannel& record);
     // The program state takes a channel and the receiver is told it; the level read goes into

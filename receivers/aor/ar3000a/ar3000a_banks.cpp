@@ -79,7 +79,9 @@ AR3000A::ChannelRead AR3000A::QueryChannel(int32_t channel) {
         channel < 0 ? ar3000a::SettingsQuery() : ar3000a::ChannelQuery(channel);
     if (!Link.Exchange(query)) return ChannelRead::Unanswered;
     const auto reading = ar3000a::ParseChannel(Link.Reply, channel, LowerLimit, UpperLimit);
-    if (!reading) return ChannelRead::NotTheChannel;
+    if (!reading)
+        return ar3000a::IsEmptyChannel(Link.Reply, channel) ? ChannelRead::Empty
+                                                            : ChannelRead::NotTheChannel;
     Reading = *reading;
     // The level belongs to the channel's frequency, where the receiver stands now.
     TunedFrequency = Reading.Frequency;
@@ -113,45 +115,65 @@ bool AR3000A::WalkMemory(const std::function<void(int bank, int channel)>& visit
     return true;
 }
 
-void AR3000A::EndTransfer() {
+void AR3000A::EndTransfer(bool keepSelected) {
     if (WholeMemory && !SelectBank(CurrentBank)) return;
     MemoryChannel& record = ChannelAt(CurrentBank, SelectedChannel());
-    if (ReadChannel(SelectedChannel()) && DirectWrite) TakeReading(record);
+    if (ReadChannel(SelectedChannel()) && DirectWrite && !keepSelected) TakeReading(record);
 }
 
+// Only the set's own word for a channel changes it: "---" empties it, its settings fill it. A
+// channel whose answer did not come or is not its own (garbled, another channel's) keeps what
+// the panel had; the set still answered the probe before it, so each such channel is counted
+// and told once the read is over (a set lost after the probe is found by the next probe,
+// which ends the read). The set holds no labels: a channel read keeps the panel's.
 void AR3000A::ReadBanks() {
     const std::string status = WholeMemory ? std::string("Чтение банков приемника")
                                            : FormatText("Чтение банка N %d", CurrentBank + 1);
-    Transfer(status, [this] {
+    uint32_t unread = 0;
+    int firstBank = 0, firstChannel = 0;
+    const bool answered = Transfer(status, [&] {
         if (lv_1) lv_1->Clear();
-        // Only the set's answer changes a channel: a set gone silent or unplugged after the
-        // probe leaves it as the panel had it (the next probe ends the read).
-        const bool answered = WalkMemory([this](int bank, int channel) {
+        const bool walked = WalkMemory([&](int bank, int channel) {
             const ChannelRead read = QueryChannel(channel);
-            if (read == ChannelRead::Unanswered) return;
             MemoryChannel& record = ChannelAt(bank, channel);
-            record = kChannelLayout.Empty(channel);
-            if (read == ChannelRead::Read) Reading.CopyTo(record);
+            if (read == ChannelRead::Empty) {
+                record = kChannelLayout.Empty(channel);
+            } else if (read == ChannelRead::Read) {
+                const std::string label = record.Empty() ? std::string() : record.Label;
+                record = kChannelLayout.Empty(channel);
+                Reading.CopyTo(record);
+                record.Label = label;
+            } else if (unread++ == 0) {
+                firstBank = bank;
+                firstChannel = channel;
+            }
         });
-        if (answered) EndTransfer();
+        if (walked) EndTransfer();
         ShowBankList();
-        return answered;
+        return walked;
     });
+    if (answered && unread > 0) TellNotRead(unread, std::to_string(firstBank + 1), firstChannel);
 }
 
-// A channel the set refuses is counted and told once the walk is over.
+// A channel the set refuses is counted and told once the walk is over. The selected channel
+// is read back over the panel's only when the walk wrote it.
 void AR3000A::WriteBanks() {
     const std::string status = WholeMemory ? std::string("Запись банков приемника")
                                            : FormatText("Запись банка N %d", CurrentBank + 1);
     uint32_t refused = 0;
     int firstBank = 0, firstChannel = 0;
+    bool selectedWritten = false;
     const bool answered = Transfer(status, [&] {
         const bool walked = WalkMemory([&](int bank, int channel) {
-            if (WriteChannel(bank, channel) || refused++ > 0) return;
+            const bool sent = !ChannelAt(bank, channel).Empty();
+            const bool written = WriteChannel(bank, channel);
+            if (bank == CurrentBank && channel == SelectedChannel())
+                selectedWritten = sent && written;
+            if (written || refused++ > 0) return;
             firstBank = bank;
             firstChannel = channel;
         });
-        if (walked) EndTransfer();
+        if (walked) EndTransfer(!selectedWritten);
         ShowBankList();
         return walked;
     });

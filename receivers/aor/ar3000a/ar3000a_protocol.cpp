@@ -91,6 +91,17 @@ int32_t LevelOfReply(std::string_view reply) {
     return (letter - 'A') * kLevelUnit;
 }
 
+bool IsEmptyChannel(std::string_view reply, int32_t channel) {
+    const std::size_t hash = reply.find('#');
+    const std::size_t j = reply.find('J');
+    if (channel < 0 || hash == std::string_view::npos || j == std::string_view::npos ||
+        j <= hash + 1 || reply.substr(j + 1, 3) != "---")
+        return false;
+    const std::string_view digits = reply.substr(hash + 1, j - hash - 1);
+    return digits.find_first_not_of("0123456789") == std::string_view::npos &&
+           NumberBetween(reply, hash + 1, j) == channel;
+}
+
 std::optional<ChannelReading> ParseChannel(std::string_view reply, int32_t channel,
                                            uint32_t lower, uint32_t upper) {
     constexpr auto npos = std::string_view::npos;

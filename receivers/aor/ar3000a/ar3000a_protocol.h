@@ -62,5 +62,8 @@ int32_t LevelOfReply(std::string_view reply);
 // lacks a letter it needs (an empty channel). The frequency is held to lower..upper.
 std::optional<ChannelReading> ParseChannel(std::string_view reply, int32_t channel,
                                            uint32_t lower, uint32_t upper);
+// The set's answer for an empty channel `channel`: "#05J---", its number and "---" right after
+// the J. Nothing else says a channel is empty: a reply that is garbled is not.
+bool IsEmptyChannel(std::string_view reply, int32_t channel);
 
 }  // namespace ar3000a

@@ -46,7 +46,7 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, MemoryChann
     const ar5000::ReportedMode mode = ar5000::ModeOfReply(Reply.Mode, Reply.Bandwidth);
     read.Modulation = mode.letter;
     read.Filter = mode.filter;
-    read.Label = aor::LabelFromWire(Reply.Label);
+    read.Label = LabelOfReply(Reply.Label, out.Empty() ? std::string() : out.Label);
     read.Number = channel;
     if (full) {
         // The flags of the channel, and its attenuator last: the three answers come in order.
@@ -69,7 +69,7 @@ AR5000::ChannelAnswer AR5000::ReadSearchBankInto(int bank, AorSearchBank& out) {
         return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
     const ar5000::ReportedMode mode = ar5000::ModeOfReply(Reply.Mode, Reply.Bandwidth);
-    out = SearchBankOf(Reply, mode.letter, mode.filter);
+    out = SearchBankOf(Reply, mode.letter, mode.filter, out);
     return ChannelAnswer::Found;
 }
 

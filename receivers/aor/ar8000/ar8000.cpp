@@ -27,12 +27,14 @@ constexpr int32_t kOtherBandwidth = 1800;
 constexpr const char* kVfoCaptions[] = {"BVFO", "AVFO"};
 
 // Its line is answered line by line, its level scale filled within the bandwidth itself, its
-// search bank the bank's, which a read of the current bank takes along.
+// search bank the bank's, which a read of the current bank takes along; a read of the whole
+// memory asks its level once, before bank A.
 const AorModel kModel = [] {
     AorModel model = aor::HandheldModel<AR8000>(ar8000::kForm, kModes, "AR8000", 200,
                                                 AorMemoryRules::ReadOrder::BankWithItsSearchBank);
     model.list.modeLetters = true;
     model.fillWindowBandwidths = 1;
+    model.memory.readProbes = AorMemoryRules::ReadProbes::Once;
     model.lineByLine = true;
     model.searchBankFollowsBank = true;
     model.currentReadTakesSearchBank = true;

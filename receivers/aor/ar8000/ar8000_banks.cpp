@@ -40,7 +40,7 @@ AR8000::ChannelAnswer AR8000::ReadSearchBankInto(int bank, AorSearchBank& out) {
     const bool bareEmpty = Reply.SearchBank == -1 && !Reply.ChannelPresent;
     if (!answered || (Reply.SearchBank != bank && !bareEmpty)) return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
-    out = SearchBankOf(Reply, Reply.Mode, 0);
+    out = SearchBankOf(Reply, Reply.Mode, 0, out);
     return ChannelAnswer::Found;
 }
 

@@ -52,7 +52,7 @@ AR8200::ChannelAnswer AR8200::ReadSearchBankInto(int bank, AorSearchBank& out) {
     if (!answered || Link.AnswerLine.empty() || (Reply.SearchBank != bank && !bareEmpty))
         return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
-    out = SearchBankOf(Reply, Reply.Mode, Reply.Filter);
+    out = SearchBankOf(Reply, Reply.Mode, Reply.Filter, out);
     return ChannelAnswer::Found;
 }
 

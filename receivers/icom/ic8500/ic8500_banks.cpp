@@ -129,11 +129,16 @@ bool IC8500::ParseModelReply(const civ::CivReply& reply) {
         const std::string flags = field(32, 2);
         channel.Skip = flags == "01" || flags == "03";
         channel.Select = flags == "02" || flags == "03";
-        // The body ends with FD.
+        MemoryChannel& held =
+            Channel(static_cast<uint32_t>(readBank_), static_cast<uint32_t>(readPosition_));
+        // The body ends with FD. A name the set holds as it went there stays the panel's.
         if (body.size() > kNameByte + 1)
-            channel.Label = civ::NameFromWire(std::span(body).subspan(
-                kNameByte, std::min(kChannelNameLength, body.size() - 1 - kNameByte)));
-        Channel(static_cast<uint32_t>(readBank_), static_cast<uint32_t>(readPosition_)) = channel;
+            channel.Label = LabelReadBack(
+                held.Empty() ? std::string() : held.Label,
+                civ::NameFromWire(std::span(body).subspan(
+                    kNameByte, std::min(kChannelNameLength, body.size() - 1 - kNameByte))),
+                kChannelNameLength, kChannelLayout.labelCharacters);
+        held = channel;
         channelTaken_ = true;
         return true;
     }
@@ -142,8 +147,9 @@ bool IC8500::ParseModelReply(const civ::CivReply& reply) {
         if (nameBank_ < 0 || !reply.completed || body.size() < 3 + kBankNameLength + 1 ||
             field(4, 2) != FormatText("%02u", static_cast<uint32_t>(nameBank_)))
             return true;
-        BankNames[static_cast<std::size_t>(nameBank_)] =
-            civ::NameFromWire(std::span(body).subspan(3, kBankNameLength));
+        std::string& name = BankNames[static_cast<std::size_t>(nameBank_)];
+        name = LabelReadBack(name, civ::NameFromWire(std::span(body).subspan(3, kBankNameLength)),
+                             kBankNameLength, kChannelLayout.labelCharacters);
         nameTaken_ = true;
         return true;
     }
@@ -191,7 +197,7 @@ void IC8500::RenameBank(uint32_t bank, const std::string& name) {
     if (Exchange(FormatText("1A02%02u", bank) +
                      civ::NameToHex(name, kBankNameLength, kChannelLayout.labelCharacters),
                  civ::kMemoryContents))
-        ReadBankName(bank);  // the receiver's own spelling
+        ReadBankName(bank);  // the receiver's own spelling, unless it holds what was sent
     FillBankNames();
     ShowBank();
 }

@@ -128,6 +128,20 @@ TEST_F(Ar3000aOnAir, AReadCutByALostSetKeepsEveryChannelThePanelHad) {
             EXPECT_EQ(read.Modulation, channels[i].Modulation) << i;
         }
     }
+
+    // Answers garbled while the set answers its probes: those channels keep what the panel
+    // had and are told once, as channels not read; the others take the set's.
+    emulator.SetSilent(false);
+    emulator.SetGarbled({"Z"}, 7);
+    for (int channel = 0; channel < 10; ++channel)
+        emulator.SetChannel(0, channel, {433'920'000, 25'000, 'A', false});
+    const JobStr line = RunJob(115);
+    EXPECT_EQ(line.ReturnCode, 1u);
+    EXPECT_EQ(line.Message, "Не прочитано из приемника каналов: 7 (первый: банк 1, канал 0)");
+    for (int channel = 0; channel < 10; ++channel)
+        EXPECT_EQ(panel.ChannelAt(0, channel).Frequency,
+                  channel < 7 ? channels[std::size_t(channel)].Frequency : 4'339'200u)
+            << channel;
 }
 
 TEST_F(Ar3000aOnAir, TheWholeMemoryIsWrittenBankByBankAndReadsBackTheSame) {
@@ -241,9 +255,13 @@ TEST_F(Ar3000aOnAir, TheChannelReadBackAfterATransferIsTakenOnlyWithDirectWrite)
 }
 
 // A channel the set refuses in a bank write ("?") is counted and told once, with the first
-// of them; the others are written.
+// of them; the others are written. With direct writing the read-back of the selected channel
+// after the write takes nothing the set did not take.
 TEST_F(Ar3000aOnAir, ChannelsTheSetRefusesInABankWriteAreCountedAndTold) {
     panel.CurrentBank = 1;
+    panel.BankPositions[1] = 3;
+    panel.DirectWrite = true;
+    emulator.SetChannel(1, 3, {433'920'000, 25'000, 'A', false});
     panel.ChannelAt(1, 3) = Record(3, 1'455'000, 125, 'R', false);  // no such mode on the set
     panel.ChannelAt(1, 5) = Record(5, 1'455'000, 125, 'F', false);
     panel.ChannelAt(1, 9) = Record(9, 1'017'000, 125, 'R', false);
@@ -252,7 +270,8 @@ TEST_F(Ar3000aOnAir, ChannelsTheSetRefusesInABankWriteAreCountedAndTold) {
     EXPECT_EQ(line.Message, told);
     EXPECT_EQ(line.ReturnCode, 1u);
     EXPECT_EQ(emulator.Channel(1, 5).frequencyHz, 145'500'000u);
-    EXPECT_TRUE(emulator.Channel(1, 3).Empty());
+    EXPECT_EQ(emulator.Channel(1, 3).frequencyHz, 433'920'000u);
+    EXPECT_EQ(panel.ChannelAt(1, 3).Frequency, 1'455'000u);
     // The operator's button shows it.
     ui::EventData click;
     click.id = ui::EventId::Click;

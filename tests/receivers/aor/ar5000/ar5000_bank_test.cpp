@@ -201,7 +201,8 @@ TEST_F(Ar5000OnAir, ASearchBanksFilterAndAttenuatorDepthOutliveARestart) {
 }
 
 // A label edited by hand goes to the set in the characters its text takes, every other one a
-// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has.
+// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has,
+// read back too.
 TEST_F(Ar5000OnAir, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
     NoteMessages();
     SetRefusals refusals(emulator);
@@ -223,6 +224,10 @@ TEST_F(Ar5000OnAir, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
     EXPECT_EQ(refusals.Count(), 0);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(emulator.Channel(0, 0).label, sent);
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
+    EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
+    panel.WholeMemory = true;
+    panel.ReadAllBanks();
     EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
     EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
 }
@@ -323,6 +328,8 @@ TEST_F(Ar5000OnAir, ReadingAllBanksTakesTheReceiversMemoryAndItsSearchBanks) {
         EXPECT_EQ(Count(lines, line), 1) << line;
     EXPECT_EQ(Count(lines, "LC0"), 1);
     EXPECT_EQ(lines.front(), "LM");  // the receiver is there
+    // Its level once before each bank, and each channel's that holds something.
+    EXPECT_EQ(Count(lines, "LM"), AR5000::kBanks + 3);
 }
 
 TEST_F(Ar5000OnAir, ClearingTheWholeMemoryWithDirectWritingClearsTheReceiversBanks) {

@@ -92,8 +92,15 @@ TEST_F(Ar8000Banks, WritingAllBanksPutsThePanelsChannelsIntoTheSetAndReadingBrin
         for (int channel = 0; channel < AR8000::kChannels; ++channel)
             panel.ChannelAt(bank, channel) = AR8000::kChannelLayout.Empty(channel);
     panel.SearchBanks.assign(AR8000::kSearchBanks, {});
+    emulator.ClearReceivedLines();
     panel.ReadAllBanks();
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 2; }));
+    // The set's level once before the read, then each channel's that holds something.
+    std::size_t held = 0;
+    for (int bank = 0; bank < AR8000::kBanks; ++bank)
+        for (int channel = 0; channel < AR8000::kChannels; ++channel)
+            held += emulator.Channel(bank, channel).Empty() ? 0 : 1;
+    EXPECT_EQ(LinesStartingWith("LM").size(), 1 + held);
     for (const Sample& s : Samples()) {
         MemoryChannel expected = s.record;
         expected.Level = s.bank == 0 ? 252 : s.bank == 12 ? 128 : 0;
@@ -151,6 +158,8 @@ TEST_F(Ar8000Banks, TheCurrentBankIsReadWithTheSearchBankOfItsNumber) {
     EXPECT_TRUE(band.Attenuator);
     EXPECT_EQ(band.Label, "BAND");
     EXPECT_EQ(LinesStartingWith("SR"), Strings{"SRh"});
+    // The set's level: once before the bank, and the one channel's that holds something.
+    EXPECT_EQ(LinesStartingWith("LM").size(), 2u);
     EXPECT_EQ(panel.textb_Fn->Text(), " 144.0000");
 }
 
@@ -373,7 +382,8 @@ TEST_F(Ar8000Banks, AReadCutByALostSetKeepsEverythingThePanelHad) {
 }
 
 // A label edited by hand goes to the set in the characters its text takes, every other one a
-// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has.
+// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has,
+// read back too.
 TEST_F(Ar8000Banks, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
     SetRefusals refusals(emulator);
     MemoryChannel& c = panel.ChannelAt(0, 0);
@@ -395,6 +405,9 @@ TEST_F(Ar8000Banks, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
     EXPECT_EQ(refusals.Count(), 0);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(emulator.Channel(0, 0).label, kSentLabel);
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
+    EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
+    panel.ReadCurrentBank();
     EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
     EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
 }

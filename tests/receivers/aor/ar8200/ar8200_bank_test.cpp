@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -124,8 +125,6 @@ TEST_F(Ar8200OnAir, AChannelAndSearchBanksGoOutInTheirLinesWithTheirLetters) {
     EXPECT_TRUE(emulator.SearchBank(11).Empty());
 }
 
-// A label edited by hand goes to the set in the characters its text takes, every other one a
-// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has.
 // The channel list takes its own mouse; its right button runs the macro as the panel's does.
 TEST_F(Ar8200OnAir, ARightClickOverTheChannelListRunsTheMacro) {
     panel.lv_1->Raise(ui::EventId::RightButtonUp);
@@ -133,6 +132,9 @@ TEST_F(Ar8200OnAir, ARightClickOverTheChannelListRunsTheMacro) {
     EXPECT_EQ(main.Count(PostRunMacro), 1);
 }
 
+// A label edited by hand goes to the set in the characters its text takes, every other one a
+// blank: no CR, LF or control byte reaches the line, and the panel keeps the label it has,
+// also when the write with direct writing reads the channel and the search bank back.
 TEST_F(Ar8200OnAir, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
     SetRefusals refusals(emulator);
     MemoryChannel& c = panel.ChannelAt(0, 0);
@@ -156,11 +158,16 @@ TEST_F(Ar8200OnAir, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
     EXPECT_EQ(emulator.Channel(0, 0).label, Held(kSentLabel));
     EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
     EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
+    panel.DirectWrite = true;
+    EXPECT_EQ(RunJob(912).ReturnCode, 0);
+    EXPECT_EQ(LinesStartingWith("SRA").size(), 1u);
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
+    EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
 }
 
 // A channel read that the set answers for another channel (its dial slipped) is not taken for
 // the one asked: the read button leaves every channel of the bank empty rather than holding
-// its neighbour's record, and a set that reads true again fills them.
+// its neighbour's record, and tells them once; a set that reads true again fills them.
 TEST_F(Ar8200OnAir, AChannelAnsweredForAnotherIsNotTakenForTheOneAsked) {
     for (int channel = 0; channel < AR8200::kChannels; ++channel)
         emulator.SetChannel(2, channel,
@@ -179,7 +186,7 @@ TEST_F(Ar8200OnAir, AChannelAnsweredForAnotherIsNotTakenForTheOneAsked) {
     EXPECT_FALSE(LinesStartingWith("MRC05").empty());
     for (int channel = 0; channel < AR8200::kChannels; ++channel)
         EXPECT_TRUE(panel.ChannelAt(2, channel).Empty()) << channel;
-    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(messages, Strings{"Не прочитано из приемника каналов: 50 (первый: банк C, канал 0)"});
 
     emulator.SetChannelSlip(0);
     read();
@@ -242,8 +249,15 @@ TEST_F(Ar8200OnAir, ReadingAllBanksTakesTheReceiversThousandChannelsAndFortySear
     FillReceiver(emulator);
     panel.ChannelAt(0, 3).Frequency = 1'234'000;  // the receiver says "---" there
     panel.WholeMemory = true;
+    emulator.ClearReceivedLines();
     panel.ReadAllBanks();
     ASSERT_TRUE(messages.empty());
+    // The set's level before each bank and each channel, and each channel's that holds
+    // something; none before a search bank.
+    int held = 0;
+    for (const AorChannel& c : ReceiverChannels(emulator)) held += c.Empty() ? 0 : 1;
+    EXPECT_EQ(LinesStartingWith("LM").size(),
+              std::size_t(AR8200::kBanks * (1 + AR8200::kChannels) + held));
     for (int bank = 0; bank < AR8200::kBanks; ++bank) {
         for (int channel = 0; channel < AR8200::kChannels; ++channel) {
             const AorChannel held = emulator.Channel(bank, channel);
@@ -385,6 +399,8 @@ TEST_F(Ar8200OnAir, ABankReadKeepsTheChannelsAfterAnEmptyOneWhenTheSetOnlyAcknow
         empty += held.Empty() ? 1 : 0;
     }
     EXPECT_EQ(empty, 7);
+    // The set's level once before the bank, then each channel's that holds something.
+    EXPECT_EQ(LinesStartingWith("LM").size(), std::size_t(1 + AR8200::kChannels - empty));
 
     // "RX" says "---" alone where the set stands on an empty channel: a frequency typed into
     // it with direct writing goes into the set.
@@ -481,6 +497,31 @@ TEST_F(Ar8200OnAir, ABankWriteTheSetRefusesIsToldAndKeepsTheOperatorsChannels) {
     panel.ChannelAt(0, 0).Frequency = panel.ChannelAt(0, 7).Frequency = 0;
     panel.WriteCurrentBank();
     EXPECT_EQ(messages, Strings{"Не записано в приемник каналов: 1 (первый: банк поиска A)"});
+}
+
+// A write of the whole memory cut by a set that falls silent for a while, into an empty set:
+// the read-back with direct writing, once the set answers again, takes nothing the write did
+// not get into it ("---" for the channel and the search bank): the operator's stay, and the
+// loss is told once.
+TEST_F(Ar8200OnAir, AWriteCutByASetSilentAWhileKeepsWhatItDidNotWrite) {
+    MemoryChannel& call = panel.ChannelAt(3, 0);
+    call.Frequency = 1'455'000;
+    call.Step = 125;
+    call.Label = "CALL";
+    panel.SearchBanks[5] = {.Lower = 1'440'000, .Upper = 1'460'000, .Step = 125, .Label = "2M"};
+    const MemoryChannel channel = call;
+    const AorSearchBank band = panel.SearchBanks[5];
+    panel.CurrentBank = 3;
+    panel.CurrentSearchBank = 5;
+    panel.DirectWrite = panel.WholeMemory = true;
+    emulator.SetSilentAfter(4, std::chrono::milliseconds(1'500));  // from bank C's probe on
+
+    const JobStr line = RunJob(912);
+    EXPECT_EQ(line.Message, "Ошибка обращения к приемнику(выключен)");
+    EXPECT_EQ(LinesStartingWith("SRF").size(), 1u);
+    EXPECT_TRUE(emulator.SearchBank(5).Empty());
+    EXPECT_EQ(panel.ChannelAt(3, 0), channel);
+    EXPECT_EQ(panel.SearchBanks[5], band);
 }
 
 // A search bank the set reports empty, with its letter or by a bare "---", has no limits after

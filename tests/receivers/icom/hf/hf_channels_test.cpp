@@ -42,13 +42,15 @@ MemoryChannel Abc() {
 const std::string kHandEditedName = "Ж1\x01Z";
 
 // A name edited by hand goes to the set in the characters its name field takes, every other
-// one a blank in its place, and the panel keeps the name it has: the IC-756PRO's ten, the
-// IC-R75's eight.
+// one a blank in its place, and the panel keeps the name it has, read back too: the
+// IC-756PRO's ten, the IC-R75's eight.
 TEST_F(Ic756OnAir, ANameGoesToTheSetInTheCharactersItsFieldTakes) {
     panel.Channels[0] = Abc();
     panel.Channels[0].Label = kHandEditedName;
     Click(panel.cb_1);
     EXPECT_EQ(emulator.Channel(0, 1).name, " 1 Z      ");
+    EXPECT_EQ(panel.Channels[0].Label, kHandEditedName);
+    Click(panel.cb_2);
     EXPECT_EQ(panel.Channels[0].Label, kHandEditedName);
     EXPECT_TRUE(messages.empty());
 }

@@ -590,7 +590,7 @@ TEST_F(Ic8500Banks, AnEditTheReceiverRefusesIsToldAndTheChannelKeepsWhatItHolds)
 }
 
 // A channel's name edited by hand goes to the set in the characters its name field takes,
-// every other one a blank in its place; the panel keeps the name it has.
+// every other one a blank in its place; the panel keeps the name it has, read back too.
 TEST_F(Ic8500Banks, AChannelsNameGoesToTheSetInTheCharactersItsFieldTakes) {
     RunJob(427, 3);
     panel.Channel(3, 0) = Abc();
@@ -603,11 +603,15 @@ TEST_F(Ic8500Banks, AChannelsNameGoesToTheSetInTheCharactersItsFieldTakes) {
     EXPECT_TRUE(sent[1].ends_with("2031205A20202020")) << sent[1];
     EXPECT_EQ(emulator.Channel(3, 0).name, " 1 Z    ");
     EXPECT_EQ(panel.Channel(3, 0).Label, "Ж1\x01Z");
+    Click(panel.cb_2);
+    EXPECT_EQ(panel.Channel(3, 0).Label, "Ж1\x01Z");
     EXPECT_TRUE(messages.empty());
 }
 
 // A bank named on the panel is named on the receiver, and the list shows the receiver's
-// spelling; without an answer the panel keeps five characters of what was typed.
+// spelling, unless the receiver holds just what the panel's name went to it as (its letters
+// blanks): then the panel's, through a sync too. Without an answer the panel keeps five
+// characters of what was typed.
 TEST_F(Ic8500Banks, ABankNamedOnThePanelTakesTheReceiversSpelling) {
     const auto type = [&](const std::string& text) {
         ui::EventData typed;
@@ -622,7 +626,9 @@ TEST_F(Ic8500Banks, ABankNamedOnThePanelTakesTheReceiversSpelling) {
     EXPECT_EQ(panel.bname->StringAt(2), "NIGHT");
     type("Ночь1");  // no letter of it reaches the receiver, which keeps a blank for each
     EXPECT_EQ(emulator.BankName(2), "    1");
-    EXPECT_EQ(panel.BankNames[2], "    1");
+    EXPECT_EQ(panel.BankNames[2], "Ночь1");
+    Post(PostSyncReceiver);
+    EXPECT_EQ(panel.bname->StringAt(2), "Ночь1");
     emulator.SetDead(true);
     type("Ночь12");
     EXPECT_EQ(panel.BankNames[2], "Ночь1");
