@@ -2,7 +2,11 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <grp.h>
+#include <signal.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -235,6 +239,33 @@ TEST_F(CommPort, ALockFileOfAnotherProgramRefusesThePortAndAStaleOneIsTakenOver)
     EXPECT_EQ(LockFileText(), ours);
     comm.Close();
     EXPECT_FALSE(std::filesystem::exists(LockFile()));
+}
+
+// Every form a lock file comes in: the port is refused while it names a process that runs,
+// and taken over when it names one that is gone or none there can be (a number taken as it
+// stands would become -1, 0 or another process, which all answer as running).
+TEST_F(CommPort, ALockFileIsJudgedByTheProcessItNames) {
+    const auto binary = [](int32_t pid) { return std::string(reinterpret_cast<char*>(&pid), 4); };
+    const std::string live = std::to_string(::getppid());
+    const struct {
+        std::string bytes;
+        bool refused;
+    } cases[] = {
+        {"     " + live + "\n", true}, {binary(::getppid()), true},
+        {live + " minicom root\n", true}, {std::to_string(EndedProcessId()) + "\n", false},
+        {binary(EndedProcessId()), false}, {"", false}, {"LCK\n", false},
+        {"4294967295\n", false}, {"4294967296\n", false},
+        {std::to_string(4294967296 + ::getppid()) + "\n", false},
+        {"18446744073709551615\n", false}, {"        -1\n", false},
+        {"         0\n", false}, {binary(0), false},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(LockFile(), std::ios::binary) << c.bytes;
+        EXPECT_EQ(Start(9600), !c.refused) << c.bytes;
+        EXPECT_EQ(LockFileText() == c.bytes, c.refused) << c.bytes;
+        comm.Close();
+        std::filesystem::remove(LockFile());
+    }
 }
 
 // A program that locks the device itself (an exclusive flock) keeps it from this one.
