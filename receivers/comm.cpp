@@ -207,12 +207,9 @@ bool Comm::OpenPath(const std::string& path) {
         ::close(fd);
         return false;
     }
-    // Later openers of this program's kind are kept off by the device too.
-    if (::ioctl(fd, TIOCEXCL) != 0) {
-        ::close(fd);
-        UnlockPort();
-        return false;
-    }
+    // No exclusive mark (TIOCEXCL) on the device besides the locks: on a pseudo-terminal the
+    // other end keeps it, so after a kill or a crash it would shut this program's next start
+    // out, unless run by the superuser, whom it lets through all the same.
     fd_ = fd;
     ::tcflush(fd_, TCIOFLUSH);
 
@@ -344,9 +341,7 @@ void Comm::Close() {
 void Comm::ClosePort() {
     if (!IsOpen()) return;
     ::tcflush(fd_, TCIOFLUSH);
-    // The exclusive mark stays on the device while anyone else holds it open; clear it so
-    // that the next start can open the port again. The flock goes with the descriptor.
-    ::ioctl(fd_, TIOCNXCL);
+    // The flock goes with the descriptor.
     ::close(fd_);
     fd_ = -1;
     UnlockPort();
