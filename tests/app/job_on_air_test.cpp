@@ -80,13 +80,12 @@ TEST_P(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
 
 // The IC-R9000 is served by the IC-R10's panel. A set whose every answer (and echo) the program
 // reads in two pieces is served as well: the panel keeps the first piece until the rest comes.
-INSTANTIATE_TEST_SUITE_P(CivSets, UnattendedStart,
-                         ::testing::Values(Station{4, &emulators::kIcR8500},
-                                           Station{3, &emulators::kIcR10},
-                                           Station{5, &emulators::kIcR9000},
-                                           Station{4, &emulators::kIcR8500,
-                                                   std::chrono::milliseconds(2)}),
-                         StationName);
+INSTANTIATE_TEST_SUITE_P(
+    CivSets, UnattendedStart,
+    ::testing::Values(Station{4, &emulators::kIcR8500}, Station{3, &emulators::kIcR10},
+                      Station{5, &emulators::kIcR9000},
+                      Station{4, &emulators::kIcR8500, std::chrono::milliseconds(2)}),
+    StationName);
 
 // Little room left on the disk at the start: the warning stays on screen, waiting for nobody, and
 // the unattended station goes on with its start-up job.

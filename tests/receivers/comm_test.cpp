@@ -250,13 +250,20 @@ TEST_F(CommPort, ALockFileIsJudgedByTheProcessItNames) {
         std::string bytes;
         bool refused;
     } cases[] = {
-        {"     " + live + "\n", true}, {binary(::getppid()), true},
-        {live + " minicom root\n", true}, {std::to_string(EndedProcessId()) + "\n", false},
-        {binary(EndedProcessId()), false}, {"", false}, {"LCK\n", false},
-        {"4294967295\n", false}, {"4294967296\n", false},
+        {"     " + live + "\n", true},
+        {binary(::getppid()), true},
+        {live + " minicom root\n", true},
+        {std::to_string(EndedProcessId()) + "\n", false},
+        {binary(EndedProcessId()), false},
+        {"", false},
+        {"LCK\n", false},
+        {"4294967295\n", false},
+        {"4294967296\n", false},
         {std::to_string(4294967296 + ::getppid()) + "\n", false},
-        {"18446744073709551615\n", false}, {"        -1\n", false},
-        {"         0\n", false}, {binary(0), false},
+        {"18446744073709551615\n", false},
+        {"        -1\n", false},
+        {"         0\n", false},
+        {binary(0), false},
     };
     for (const auto& c : cases) {
         std::ofstream(LockFile(), std::ios::binary) << c.bytes;

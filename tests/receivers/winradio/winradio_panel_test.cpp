@@ -460,9 +460,9 @@ TEST_F(Winradio, JobCommandsTheCardDoesNotTakeFailTheirLine) {
         int32_t value;
         const char* entry;
     } cases[] = {
-        {817, 1, "SetAtten"},  {818, 1, "SetMute"},    {820, 12, "SetVolume"},
-        {821, 500, "SetIFShift"}, {819, 0, "SetPower"},  // the card is closed after it
-        {819, 0, "OpenRadioDevice"},                      // and not there to switch on
+        {817, 1, "SetAtten"},        {818, 1, "SetMute"},  {820, 12, "SetVolume"},
+        {821, 500, "SetIFShift"},    {819, 0, "SetPower"},  // the card is closed after it
+        {819, 0, "OpenRadioDevice"},                        // and not there to switch on
     };
     for (const auto& c : cases) {
         card.Fail(c.entry);
