@@ -88,22 +88,6 @@ TEST_F(SetOnATestsClock, AnswersOnlyInItsTurns) {
     EXPECT_EQ(port_.Taken(), "FE FE E0 4A 03 00 00 70 01 01 FD");
 }
 
-// A set that splits its answers sends their first half in its turn and the rest once the test's
-// clock has got to it: the program reads an answer in two reads.
-TEST_F(SetOnATestsClock, ASplitAnswerComesInTwoHalvesItsGapApart) {
-    set_.SetSplitReplies(5ms);
-    port_.Write("FE FE 4A E0 03 FD");
-    set_.TakeTurn();
-    EXPECT_EQ(port_.Taken(), "FE FE E0 4A 03");
-    EXPECT_EQ(set_.NextDue(), clock_.Now() + 5ms);
-    clock_.Advance(4ms);
-    set_.TakeTurn();
-    EXPECT_EQ(port_.Taken(), "");
-    clock_.Advance(1ms);
-    set_.TakeTurn();
-    EXPECT_EQ(port_.Taken(), "00 00 70 01 01 FD");
-}
-
 // What the set does by itself is due by the test's clock: nothing is owed before, and the
 // clock's next stop is when it falls due.
 TEST_F(SetOnATestsClock, WhatItDoesInItsOwnTimeFallsDueByTheTestsClock) {
