@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "state/cp1251.h"
@@ -28,12 +29,18 @@ constexpr const char* kNoText = "Невозможно добавить текс�
 constexpr uint32_t kTextField = 11;
 constexpr uint32_t kSaveButton = 12;
 
-// The whole file, when it can be read.
+// The text of a notes file: its bytes up to a NUL, as every stored file's text ends there.
+std::string_view UpToNul(std::string_view bytes) {
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+// The file's text, when it can be read.
 std::optional<std::string> ReadAll(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return std::nullopt;
     std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     if (file.bad()) return std::nullopt;
+    bytes.resize(UpToNul(bytes).size());
     return bytes;
 }
 
@@ -125,11 +132,15 @@ void info::ShowNotes() {
     std::error_code missing;
     if (std::filesystem::exists(file_, missing)) {
         // One byte more than is shown tells a file that is too large; such a file, or one
-        // that cannot be read, is never overwritten with what the window could not show.
+        // that cannot be read, is never overwritten with what the window could not show. A
+        // text that ends at a NUL before that is shown so: the save sets the file aside once,
+        // and writes no NUL back to have it set aside again at every later save.
         std::vector<char> bytes(kMaxNotes + 1);
         const std::optional<std::size_t> read = ReadFileStart(file_, bytes);
-        if (read && *read <= kMaxNotes) {
-            loaded_.assign(bytes.data(), *read);
+        const std::string_view text =
+            read ? UpToNul(std::string_view(bytes.data(), *read)) : std::string_view();
+        if (read && text.size() <= kMaxNotes) {
+            loaded_ = text;
             rtb_1->SetText(Cp1251ToUtf8(loaded_));
         } else {
             readOnly_ = true;

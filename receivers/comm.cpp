@@ -11,9 +11,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <set>
+#include <string_view>
 #include <system_error>
 
 #include "state/cp1251.h"
@@ -84,6 +88,44 @@ std::string LockName(const std::string& path) {
 
 enum class LockOwner { Nobody, Stale, Us, Another };
 
+// The highest number a process can have here: one below the system's limit; the kernel's own
+// ceiling when the limit cannot be read.
+long HighestProcessNumber() {
+    constexpr long kKernelCeiling = 4'194'304;
+    long limit = 0;
+    if (FILE* file = std::fopen("/proc/sys/kernel/pid_max", "re")) {
+        if (std::fscanf(file, "%ld", &limit) != 1) limit = 0;
+        std::fclose(file);
+    }
+    return (limit > 1 && limit <= kKernelCeiling ? limit : kKernelCeiling) - 1;
+}
+
+// The process a lock file names, from its bytes: as text (the usual ten characters and a newline,
+// or a number between blanks), or, four bytes with a NUL among them, as the number the machine
+// holds in an int (the older binary form: a process number has a zero top byte). Nothing when
+// it names no process there can be: no number, 0 or less, or above the highest process number
+// (taken as it stands, such a number becomes another one, -1 or 0 among them, which signal
+// every process or the program's own group).
+std::optional<pid_t> LockHolder(std::string_view bytes) {
+    long long number = 0;
+    if (bytes.size() == sizeof(int32_t) && bytes.find('\0') != std::string_view::npos) {
+        int32_t binary = 0;
+        std::memcpy(&binary, bytes.data(), sizeof binary);
+        number = binary;
+    } else {
+        constexpr std::string_view kBlanks = " \t\r\n";
+        const std::size_t first = bytes.find_first_not_of(kBlanks);
+        if (first == std::string_view::npos) return std::nullopt;
+        const char* const begin = bytes.data() + first;
+        const char* const end = bytes.data() + bytes.size();
+        const auto [past, error] = std::from_chars(begin, end, number);
+        if (error != std::errc() || (past != end && kBlanks.find(*past) == std::string_view::npos))
+            return std::nullopt;
+    }
+    if (number <= 0 || number > HighestProcessNumber()) return std::nullopt;
+    return static_cast<pid_t>(number);
+}
+
 // Who holds the lock file: nobody (there is none), a process that is gone (or a file that names
 // none), this program, or another program (also one that cannot be read: it is not ours to
 // judge).
@@ -91,14 +133,15 @@ LockOwner OwnerOf(const std::string& file) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) return errno == ENOENT ? LockOwner::Nobody : LockOwner::Another;
     char text[32] = {};
-    const ssize_t n = ::read(fd, text, sizeof text - 1);
+    const ssize_t n = ::read(fd, text, sizeof text);
     ::close(fd);
-    long pid = 0;
-    if (n <= 0 || std::sscanf(text, "%ld", &pid) != 1 || pid <= 0) return LockOwner::Stale;
-    if (pid == ::getpid())
+    const std::optional<pid_t> pid =
+        n > 0 ? LockHolder(std::string_view(text, std::size_t(n))) : std::nullopt;
+    if (!pid) return LockOwner::Stale;
+    if (*pid == ::getpid())
         return LockFilesHeldHere().contains(file) ? LockOwner::Us : LockOwner::Stale;
     // A process of another user answers EPERM: it runs.
-    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM) return LockOwner::Another;
+    if (::kill(*pid, 0) == 0 || errno == EPERM) return LockOwner::Another;
     return LockOwner::Stale;
 }
 
@@ -164,12 +207,9 @@ bool Comm::OpenPath(const std::string& path) {
         ::close(fd);
         return false;
     }
-    // Later openers of this program's kind are kept off by the device too.
-    if (::ioctl(fd, TIOCEXCL) != 0) {
-        ::close(fd);
-        UnlockPort();
-        return false;
-    }
+    // No exclusive mark (TIOCEXCL) on the device besides the locks: on a pseudo-terminal the
+    // other end keeps it, so after a kill or a crash it would shut this program's next start
+    // out, unless run by the superuser, whom it lets through all the same.
     fd_ = fd;
     ::tcflush(fd_, TCIOFLUSH);
 
@@ -301,9 +341,7 @@ void Comm::Close() {
 void Comm::ClosePort() {
     if (!IsOpen()) return;
     ::tcflush(fd_, TCIOFLUSH);
-    // The exclusive mark stays on the device while anyone else holds it open; clear it so
-    // that the next start can open the port again. The flock goes with the descriptor.
-    ::ioctl(fd_, TIOCNXCL);
+    // The flock goes with the descriptor.
     ::close(fd_);
     fd_ = -1;
     UnlockPort();

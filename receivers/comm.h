@@ -15,8 +15,10 @@
 // machine keeps: a lock file "LCK..<device>" (the device's name under /dev, its "/" as "_") in
 // the lock folders, holding the owner's process number as ten characters and a newline, and
 // an exclusive flock on the device. A port that another program holds by either is refused;
-// a lock file whose process is gone is stale and taken over. A lock folder the program cannot
-// write to takes no lock file, and the port opens all the same.
+// a lock file whose process is gone, or that names no process there can be, is stale and taken
+// over. A lock folder the program cannot write to takes no lock file, and the port opens all
+// the same. However the program ends, its next start is not shut out: the flock goes with the
+// process, and the lock file a kill leaves behind names a process that is gone.
 //
 // Shared between the threads, without a lock: the ring bytes, ReadIndex, WriteIndex,
 // Running, Discarding and HungUp. The reader stores the bytes before it publishes the write

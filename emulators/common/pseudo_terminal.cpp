@@ -3,11 +3,15 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
-#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -157,8 +161,26 @@ bool PseudoTerminal::SetHasUnread() const {
 }
 
 bool PseudoTerminal::ProgramHasUnread() const {
-    int exclusive = 0;
-    return ::ioctl(slave_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0 && Readable(slave_);
+    return Readable(slave_) && HeldAsAPort(slave_);
+}
+
+bool HeldAsAPort(int fd) {
+    struct stat device {};
+    if (::fstat(fd, &device) != 0) return false;
+    // A lock's line: "1: FLOCK  ADVISORY  WRITE 3642 00:1a:3 0 EOF", the file named by the
+    // major and minor number of its file system (hex) and its inode; a waiter's has "->" after
+    // the number.
+    char file[64];
+    std::snprintf(file, sizeof file, "%02x:%02x:%llu", ::major(device.st_dev),
+                  ::minor(device.st_dev), static_cast<unsigned long long>(device.st_ino));
+    std::ifstream locks("/proc/locks");
+    for (std::string line; std::getline(locks, line);) {
+        std::istringstream fields(line);
+        std::string number, kind, mode, access, pid, lockedFile;
+        fields >> number >> kind >> mode >> access >> pid >> lockedFile;
+        if (kind == "FLOCK" && access == "WRITE" && lockedFile == file) return true;
+    }
+    return false;
 }
 
 uint32_t PseudoTerminal::LineSpeed() const {

@@ -47,8 +47,7 @@ class PseudoTerminal {
     // the terminal among them.
     bool SetHasUnread() const;
     // Bytes written on the master side that the program has not read yet (on their way too),
-    // counted while the program holds its end (it opens its port exclusively: nobody else
-    // reads them).
+    // counted while the program holds its end (HeldAsAPort: nobody else reads them).
     bool ProgramHasUnread() const;
 
   private:
@@ -59,5 +58,10 @@ class PseudoTerminal {
     std::string slavePath_;
     std::filesystem::path link_;
 };
+
+// Whether a program holds the device open at `fd` (any descriptor of it) as its serial port:
+// the exclusive flock that serial programs take on their port is on it. Looked up in the
+// system's table of locks, which takes no lock and changes nothing.
+bool HeldAsAPort(int fd);
 
 }  // namespace emulators

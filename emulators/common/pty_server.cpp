@@ -105,6 +105,10 @@ void PtyServer::SetByteByByte(bool on) {
     Locked([&] { byteByByte_ = on; });
 }
 
+void PtyServer::SetSplitReplies(Clock::duration gap) {
+    Locked([&] { splitGap_ = gap; });
+}
+
 void PtyServer::SetLineRate(bool on) {
     Locked([&] { lineRate_ = on; });
 }
@@ -120,7 +124,11 @@ void PtyServer::HoldUp(std::chrono::milliseconds time) {
 
 PtyServer::Clock::time_point PtyServer::Due() const {
     auto next = NextTick();
-    if (!lineFull_) next = std::min(next, NextSend());
+    if (!lineFull_) {
+        auto send = NextSend();
+        if (restDue_ && send != Clock::time_point::max()) send = std::max(send, *restDue_);
+        next = std::min(next, send);
+    }
     return next;
 }
 
@@ -206,11 +214,25 @@ void PtyServer::ServeLoop() {
 
 bool PtyServer::Flush(Clock::time_point now) {
     for (auto bytes = Pending(now); !bytes.empty(); bytes = Pending(now)) {
-        const size_t chunk = byteByByte_ ? 1 : bytes.size();
+        if (pieceLeft_ == 0) {  // a piece begins
+            pieceLeft_ = bytes.size();
+            headLeft_ = splitGap_ > Clock::duration::zero() ? bytes.size() / 2 : 0;
+            restDue_.reset();
+        }
+        if (headLeft_ == 0 && restDue_ && now < *restDue_) return true;
+        size_t chunk = byteByByte_ ? 1 : bytes.size();
+        if (headLeft_ > 0) chunk = std::min(chunk, headLeft_);
         const ssize_t n = ::write(pty_.master(), bytes.data(), chunk);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return false;
-        Sent(n <= 0 ? bytes.size() : static_cast<size_t>(n));
+        const size_t sent = n <= 0 ? bytes.size() : static_cast<size_t>(n);
+        Sent(sent);
+        pieceLeft_ -= std::min(sent, pieceLeft_);
+        if (headLeft_ > 0) {
+            headLeft_ -= std::min(sent, headLeft_);
+            if (headLeft_ == 0) restDue_ = now + splitGap_;
+        }
+        if (pieceLeft_ == 0) restDue_.reset();
     }
     return true;
 }

@@ -65,6 +65,11 @@ class PtyServer {
     // Test hooks, safe from any thread while serving.
     // Every byte goes out in a write of its own.
     void SetByteByByte(bool on);
+    // Every piece the set sends (a reply, an echo, a report) goes out in two writes, its
+    // second half `gap` after its first, as a line may hand a reply to the program in two
+    // reads; a gap of zero sends pieces whole again. On a test's clock the program has read
+    // the first half before the clock gets to the second.
+    void SetSplitReplies(Clock::duration gap);
     // Line-rate mode: what the set sends takes its bytes' time on the line at the speed the
     // program set on its end of the terminal (start, data, parity and stop bits), one byte
     // after the other as on a wire; each family says what else. Off by default: answers
@@ -164,6 +169,12 @@ class PtyServer {
     mutable std::mutex mutex_;
     mutable std::condition_variable arrived_;
     bool byteByByte_ = false;
+    Clock::duration splitGap_{};
+    // Of the piece going out: the bytes not yet written, those of its first half among them,
+    // and when its second half is due once the first has gone.
+    size_t pieceLeft_ = 0;
+    size_t headLeft_ = 0;
+    std::optional<Clock::time_point> restDue_;
     bool lineRate_ = false;
     bool lineFull_ = false;
     bool serving_ = false;

@@ -169,9 +169,7 @@ void WINRADIO::Connect() {
     // connect (the main window's every few seconds), told once until a card opens (by the main
     // window, which the sync's end hands message 2).
     if (!DeviceOpen()) {
-        Handle = Library.Loaded() ? Call().OpenRadioDevice(0) : 0;
-        opened_ = Handle != 0;
-        if (!opened_) {
+        if (!OpenCard()) {
             s.Level = -1;
             EndSync(false, std::exchange(noCardTold_, true) ? kWhyToldBefore : kNoReceiverMessage);
             return;
@@ -210,6 +208,12 @@ void WINRADIO::Connect() {
     FollowTuning();
     PostToSelf(PostRefreshDisplay);
     EndSync(answered);
+}
+
+bool WINRADIO::OpenCard() {
+    Handle = Library.Loaded() ? Call().OpenRadioDevice(0) : 0;
+    opened_ = Handle != 0;
+    return opened_;
 }
 
 // The card's limits, features and name. A description the card does not give, or one whose
@@ -359,10 +363,13 @@ void WINRADIO::ExecuteCommand() {
 
 bool WINRADIO::SwitchPower() {
     if (!PowerOn) {
-        // The operator asks for the card himself: a card still not there is told again.
+        // The operator asks for the card himself: a card still not there is told again. It is
+        // opened here, so that a job line switching it on fails when there is none; the
+        // connect finds it open.
         noCardTold_ = false;
+        const bool there = DeviceOpen() || OpenCard();
         PostToSelf(PostSyncReceiver);
-        return true;
+        return there;
     }
     bool taken = false;
     if (DeviceOpen()) {

@@ -142,9 +142,12 @@ class WINRADIO : public ReceiverPanel {
     void WaitSettle();
     // The card's scan mode to FDX::Running, when it differs.
     void FollowScan();
-    // Switching off: false when the card was not there or did not take it. Switching on posts
-    // the connect, which tells its own failure.
+    // Switching off: false when the card was not there or did not take it. Switching on opens
+    // the card and posts the connect, which tells the operator of a card not there; false when
+    // none opened.
     bool SwitchPower();
+    // OpenRadioDevice; false, no card open, when there is none (or no library).
+    bool OpenCard();
     // False when the card did not take it.
     bool SetVolumeTo(int32_t value);
     // The BFO offset, or the IF shift, held to the card's limit; only in the modes it serves.

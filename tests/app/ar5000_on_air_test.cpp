@@ -52,6 +52,22 @@ TEST_F(Ar5000UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
     EXPECT_EQ(panel->ScanDialog()->Parent(), &orvel);
 }
 
+// Every answer of the set reaches the program in two reads: the panel keeps the first piece
+// until the rest comes, and the scan runs as with whole answers.
+class Ar5000SplitAnswers : public Ar5000UnattendedStart {
+  protected:
+    void Prepare() override {
+        Ar5000UnattendedStart::Prepare();
+        emulator.SetSplitReplies(std::chrono::milliseconds(2));
+    }
+};
+
+TEST_F(Ar5000SplitAnswers, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
+    ASSERT_TRUE(RunUntil(
+        [&] { return ScanNotes().find("Появление сигнала 100.5100") != std::string::npos; }));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 // The receiver says nothing from the start: the operator is told once, the receiver is asked
 // where it stands every few seconds and nothing else, and the start-up job's scan, waiting
 // meanwhile, goes on once it answers.

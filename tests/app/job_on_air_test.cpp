@@ -28,11 +28,13 @@ using OnAir = ScanOnAir;
 struct Station {
     int receiverType;
     const emulators::CivProfile* set;
+    // Every answer in two writes this far apart (PtyServer::SetSplitReplies); zero: whole.
+    std::chrono::milliseconds split{};
 };
 
-// A case is named by its set ("ICR9000").
+// A case is named by its set ("ICR9000"), and "Split" when its answers come in two reads.
 std::string StationName(const ::testing::TestParamInfo<Station>& info) {
-    return CaseName(info.param.set->model);
+    return CaseName(info.param.set->model) + (info.param.split.count() > 0 ? "Split" : "");
 }
 void PrintTo(const Station& station, std::ostream* out) {
     *out << station.set->model << " (type " << station.receiverType << ")";
@@ -45,6 +47,7 @@ class UnattendedStart : public ScanOnAir, public ::testing::WithParamInterface<S
     void Prepare() override {
         // A carrier at 100.5 MHz, in the range the job scans.
         emulator.SetSignalPlan(window_test::WithCarrier(20, 100'500'000, 200));
+        emulator.SetSplitReplies(GetParam().split);
         WriteUnattendedScan();
     }
 };
@@ -75,12 +78,14 @@ TEST_P(UnattendedStart, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
     EXPECT_EQ(panel->Link.ReceiverAddress, GetParam().set->defaultAddress);
 }
 
-// The IC-R9000 is served by the IC-R10's panel.
-INSTANTIATE_TEST_SUITE_P(CivSets, UnattendedStart,
-                         ::testing::Values(Station{4, &emulators::kIcR8500},
-                                           Station{3, &emulators::kIcR10},
-                                           Station{5, &emulators::kIcR9000}),
-                         StationName);
+// The IC-R9000 is served by the IC-R10's panel. A set whose every answer (and echo) the program
+// reads in two pieces is served as well: the panel keeps the first piece until the rest comes.
+INSTANTIATE_TEST_SUITE_P(
+    CivSets, UnattendedStart,
+    ::testing::Values(Station{4, &emulators::kIcR8500}, Station{3, &emulators::kIcR10},
+                      Station{5, &emulators::kIcR9000},
+                      Station{4, &emulators::kIcR8500, std::chrono::milliseconds(2)}),
+    StationName);
 
 // Little room left on the disk at the start: the warning stays on screen, waiting for nobody, and
 // the unattended station goes on with its start-up job.

@@ -176,6 +176,38 @@ TEST_F(Notes, TheQuestionAboutAChangedTextWaitsTillAReplyWaitHasEnded) {
     EXPECT_FALSE(window.Modified());
 }
 
+// A notes file holding a NUL shows its text up to it, as every stored file reads: the first save
+// sets the file aside whole, once, and writes no NUL back for the next save to set aside again.
+// A save that can set no such file aside stores nothing and says so: a job's line fails.
+TEST_F(Notes, ANotesFileWithANulIsSetAsideOnceAndASaveThatCannotStoreIsTold) {
+    const std::string bytes = Utf8ToCp1251("Пост\r\n") + '\0' + "tail";
+    WriteBytes(Path("info.txt"), bytes);
+    Select("info.txt");
+    EXPECT_EQ(window.rtb_1->Text(), "Пост\n");
+    for (const std::string more : {"1", "2"}) {
+        Type(more);
+        EXPECT_TRUE(window.Save());
+    }
+    EXPECT_EQ(File("info.txt"), "Пост\r\n12");
+    EXPECT_EQ(ReadBytes(Path("info.txt.не_прочитан")), bytes);
+    EXPECT_FALSE(std::filesystem::exists(Path("info.txt.не_прочитан2")));
+
+    for (const char* n : {"", "2", "3", "4", "5", "6", "7", "8", "9", "10"})
+        WriteBytes(Path("info.txt.не_прочитан") + n, "");
+    WriteBytes(Path("info.txt"), bytes);
+    Select("info.txt");
+    Type("3");
+    fdx.JobRunning = 1;
+    JobStr line;
+    line.TAB = info::kPanel;
+    line.OBJ = 12;
+    fdx.JobLine = &line;
+    Send(PostJobStep);
+    EXPECT_EQ(line.ReturnCode, 1);
+    EXPECT_EQ(line.Message, "Ошибка записи текста");
+    EXPECT_EQ(ReadBytes(Path("info.txt")), bytes);
+}
+
 TEST_F(Notes, JobLinesAppendSaveOrAreRefused) {
     fdx.JobRunning = 1;
     JobStr line;

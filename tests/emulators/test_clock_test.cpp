@@ -4,7 +4,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/ioctl.h>
+#include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 using civ_line::FromHex;
 using civ_line::ToHex;
 
-// The program's end as the program holds it: raw, opened exclusively.
+// The program's end as the program holds it: raw, locked.
 class ProgramsPort {
   public:
     explicit ProgramsPort(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
@@ -30,14 +30,11 @@ class ProgramsPort {
         ::tcgetattr(fd_, &line);
         ::cfmakeraw(&line);
         ::tcsetattr(fd_, TCSANOW, &line);
-        ::ioctl(fd_, TIOCEXCL);
+        ::flock(fd_, LOCK_EX | LOCK_NB);
     }
     ProgramsPort(const ProgramsPort&) = delete;
     ProgramsPort& operator=(const ProgramsPort&) = delete;
-    ~ProgramsPort() {
-        ::ioctl(fd_, TIOCNXCL);
-        ::close(fd_);
-    }
+    ~ProgramsPort() { ::close(fd_); }
     void Write(const std::string& hex) const {
         const emulators::Bytes bytes = FromHex(hex);
         ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), ssize_t(bytes.size()));

@@ -2,7 +2,11 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <grp.h>
+#include <signal.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -207,8 +211,7 @@ TEST_F(CommPort, AMissingDeviceFailsAndLeavesTheLinkDown) {
     EXPECT_FALSE(comm.WriteBytes(reinterpret_cast<const uint8_t*>("x"), 1));
 }
 
-// The superuser too, whom the terminal's own exclusive mark lets through: the locks keep him
-// off. Once closed, the port is free for the next.
+// The superuser too: the locks keep him off. Once closed, the port is free for the next.
 TEST_F(CommPort, TheOpenPortIsExclusive) {
     ASSERT_TRUE(Start(9600));
     Comm other;
@@ -235,6 +238,69 @@ TEST_F(CommPort, ALockFileOfAnotherProgramRefusesThePortAndAStaleOneIsTakenOver)
     EXPECT_EQ(LockFileText(), ours);
     comm.Close();
     EXPECT_FALSE(std::filesystem::exists(LockFile()));
+}
+
+// Every form a lock file comes in: the port is refused while it names a process that runs,
+// and taken over when it names one that is gone or none there can be (a number taken as it
+// stands would become -1, 0 or another process, which all answer as running).
+TEST_F(CommPort, ALockFileIsJudgedByTheProcessItNames) {
+    const auto binary = [](int32_t pid) { return std::string(reinterpret_cast<char*>(&pid), 4); };
+    const std::string live = std::to_string(::getppid());
+    const struct {
+        std::string bytes;
+        bool refused;
+    } cases[] = {
+        {"     " + live + "\n", true},
+        {binary(::getppid()), true},
+        {live + " minicom root\n", true},
+        {std::to_string(EndedProcessId()) + "\n", false},
+        {binary(EndedProcessId()), false},
+        {"", false},
+        {"LCK\n", false},
+        {"4294967295\n", false},
+        {"4294967296\n", false},
+        {std::to_string(4294967296 + ::getppid()) + "\n", false},
+        {"18446744073709551615\n", false},
+        {"        -1\n", false},
+        {"         0\n", false},
+        {binary(0), false},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(LockFile(), std::ios::binary) << c.bytes;
+        EXPECT_EQ(Start(9600), !c.refused) << c.bytes;
+        EXPECT_EQ(LockFileText() == c.bytes, c.refused) << c.bytes;
+        comm.Close();
+        std::filesystem::remove(LockFile());
+    }
+}
+
+// A start after a kill -9 (or a crash) of the program holding the port opens it again, also as
+// a user who is not the superuser (whom a mark left on the terminal would let through alone):
+// the flock went with the killed process, and its lock file names a process that is gone.
+TEST_F(CommPort, AStartAfterAKillOpensThePortAsAnUnprivilegedUser) {
+    // A user's own: the terminal, the folders, his lock files.
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    std::filesystem::permissions(locks, std::filesystem::perms::all);
+    ASSERT_EQ(::fchmod(pty.slave(), 0666), 0);
+    // How a child opening the port as that user ends: killed while it holds it, or with 0 once
+    // it has it.
+    const auto runAsAUser = [this](bool killedHolding) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            Comm port;
+            const bool user = ::getuid() != 0 || (::setgroups(0, nullptr) == 0 &&
+                                                  ::setgid(65534) == 0 && ::setuid(65534) == 0);
+            if (user && OpenAnother(port) && killedHolding) ::raise(SIGKILL);
+            ::_exit(port.IsOpen() ? 0 : 1);
+        }
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        return status;
+    };
+    const int killed = runAsAUser(true);
+    EXPECT_TRUE(WIFSIGNALED(killed) && WTERMSIG(killed) == SIGKILL) << killed;
+    EXPECT_TRUE(std::filesystem::exists(LockFile()));
+    EXPECT_EQ(runAsAUser(false), 0);
 }
 
 // A program that locks the device itself (an exclusive flock) keeps it from this one.

@@ -6,7 +6,6 @@
 #include <errno.h>
 #include <poll.h>
 #include <pty.h>
-#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -15,6 +14,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "emulators/common/pseudo_terminal.h"
 
 class PtyPair {
   public:
@@ -57,13 +58,12 @@ class PtyPair {
 
     // Bytes sent to the program that it has not read yet, those on their way through the
     // terminal among them (a poll has the kernel hand them over first), counted while the
-    // program holds its port (it opens it exclusively: nobody else reads them). A test on
-    // virtual time lets no time pass meanwhile.
+    // program holds its port (locked: nobody else reads them), and the line has not hung up.
+    // A test on virtual time lets no time pass meanwhile.
     bool ProgramHasUnread() const {
-        int exclusive = 0;
-        if (::ioctl(slave_, TIOCGEXCL, &exclusive) != 0 || exclusive == 0) return false;
         pollfd in{slave_, POLLIN, 0};
-        return ::poll(&in, 1, 0) > 0 && (in.revents & POLLIN) != 0;
+        return ::poll(&in, 1, 0) > 0 && (in.revents & (POLLIN | POLLHUP)) == POLLIN &&
+               emulators::HeldAsAPort(slave_);
     }
 
     // Sends bytes to the program, as the receiver would.
