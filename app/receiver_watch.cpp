@@ -58,8 +58,16 @@ void ReceiverWatch::SecondTick() {
     NoticeSilence();
     // A box shown inside a wait (a scan step's, broken off by the loss) would keep that wait,
     // and so its scan, beneath it until someone closes it.
-    if (messageDue_ != 0 && !fdx_.JobRunning && ui::ReplyEvent::Running() == 0)
-        fdx_.ShowError(std::exchange(messageDue_, 0));
+    if (messageDue_ == 0 || fdx_.JobRunning || ui::ReplyEvent::Running() != 0) return;
+    // The watch's box still standing (the station unattended) tells this loss too: the ticks
+    // served beneath it, where the receiver came back and went again, open no second one.
+    if (boxStanding_) {
+        messageDue_ = 0;
+        return;
+    }
+    boxStanding_ = true;
+    fdx_.ShowError(std::exchange(messageDue_, 0));
+    boxStanding_ = false;
 }
 
 // A receiver that answered its sync and then leaves the scan's exchanges unanswered, its port
