@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "ui/application.h"
 #include "ui/reply_event.h"
 
 void ReceiverWatch::PortHungUp() {
@@ -40,6 +41,9 @@ void ReceiverWatch::SyncEnded(bool answered) {
     state_ = reopened_ ? State::PortLost : State::Silent;
     reopened_ = false;
     countdown_ = kRetrySeconds;
+    // A close asked broke the sync off: the receiver was not heard out, and is looked for
+    // again should the close be refused, before anyone hears of it.
+    if (ui::Application::CloseAsked()) return;
     // A panel that knows why (no WiNRADiO card to open) has its own message told instead, as
     // often as it asks, and message 39 not at all.
     const ReceiverPanel* panel = receiver_.Panel();
@@ -53,6 +57,9 @@ void ReceiverWatch::SyncEnded(bool answered) {
 }
 
 void ReceiverWatch::SecondTick() {
+    // While a close of the program is asked the receiver is looked for no more, and the close
+    // is not crossed by a box of the watch's.
+    if (ui::Application::CloseAsked()) return;
     // The try first: a silence noticed now waits its full kRetrySeconds, as a failed try does.
     TryAgain();
     NoticeSilence();

@@ -11,7 +11,8 @@
 // receiver answers nothing is closed again at once, so that nothing but the sync reaches
 // whatever now holds that device.
 //
-// While the watch's box stands, a further loss opens no second box.
+// While the watch's box stands, a further loss opens no second box; while a close of the
+// program is asked, nothing is looked for and nothing told.
 //
 // A port that never opened is not watched (the program goes on without a link). A receiver
 // without a serial line (the WiNRADiO card) is watched alike: a card that does not open, or
