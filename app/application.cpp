@@ -6,7 +6,8 @@
 ORVEL* MainForm = nullptr;
 
 namespace {
-// The exit code of a program ended by a logout or a shutdown whose close could not save.
+// The exit code of a program ended by a logout, a shutdown or Ctrl+C whose close could not
+// save.
 constexpr int kUnsavedExitCode = 1;
 }  // namespace
 
@@ -31,7 +32,7 @@ ApplicationClass::ApplicationClass() {
         e.result = RunMessageLoop();
         return true;
     });
-    // A logout or a shutdown closes the main window as the operator's close does. Nobody is
+    // A logout, a shutdown or Ctrl+C closes the main window as the operator's close does. Nobody is
     // there to answer its questions: they are answered yes, so that the close saves what it
     // saves for the operator, and its messages go to standard error. The program ends even if
     // the close did not happen: nobody asked, so the close refused because a save failed,

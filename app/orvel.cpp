@@ -156,6 +156,9 @@ bool ORVEL::Create() {
 }
 
 void ORVEL::OnCreate() {
+    // The main window's close ends the program (the base close handler quits): while it is
+    // asked, the link with the receiver breaks off its loops.
+    if (MainForm == this) SetClosesProgram();
     CenterOnParent();
     CreateControls();
     SetPictures();

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "ui/application.h"
 #include "ui/reply_event.h"
 
 void ReceiverWatch::PortHungUp() {
@@ -40,6 +41,9 @@ void ReceiverWatch::SyncEnded(bool answered) {
     state_ = reopened_ ? State::PortLost : State::Silent;
     reopened_ = false;
     countdown_ = kRetrySeconds;
+    // A close asked broke the sync off: the receiver was not heard out, and is looked for
+    // again should the close be refused, before anyone hears of it.
+    if (ui::Application::CloseAsked()) return;
     // A panel that knows why (no WiNRADiO card to open) has its own message told instead, as
     // often as it asks, and message 39 not at all.
     const ReceiverPanel* panel = receiver_.Panel();
@@ -53,13 +57,24 @@ void ReceiverWatch::SyncEnded(bool answered) {
 }
 
 void ReceiverWatch::SecondTick() {
+    // While a close of the program is asked the receiver is looked for no more, and the close
+    // is not crossed by a box of the watch's.
+    if (ui::Application::CloseAsked()) return;
     // The try first: a silence noticed now waits its full kRetrySeconds, as a failed try does.
     TryAgain();
     NoticeSilence();
     // A box shown inside a wait (a scan step's, broken off by the loss) would keep that wait,
     // and so its scan, beneath it until someone closes it.
-    if (messageDue_ != 0 && !fdx_.JobRunning && ui::ReplyEvent::Running() == 0)
-        fdx_.ShowError(std::exchange(messageDue_, 0));
+    if (messageDue_ == 0 || fdx_.JobRunning || ui::ReplyEvent::Running() != 0) return;
+    // The watch's box still standing (the station unattended) tells this loss too: the ticks
+    // served beneath it, where the receiver came back and went again, open no second one.
+    if (boxStanding_) {
+        messageDue_ = 0;
+        return;
+    }
+    boxStanding_ = true;
+    fdx_.ShowError(std::exchange(messageDue_, 0));
+    boxStanding_ = false;
 }
 
 // A receiver that answered its sync and then leaves the scan's exchanges unanswered, its port

@@ -11,6 +11,9 @@
 // receiver answers nothing is closed again at once, so that nothing but the sync reaches
 // whatever now holds that device.
 //
+// While the watch's box stands, a further loss opens no second box; while a close of the
+// program is asked, nothing is looked for and nothing told.
+//
 // A port that never opened is not watched (the program goes on without a link). A receiver
 // without a serial line (the WiNRADiO card) is watched alike: a card that does not open, or
 // fails its level reads in a row during a scan, is a silent receiver, connected again every few
@@ -63,4 +66,5 @@ class ReceiverWatch {
     int32_t countdown_ = 0;  // seconds to the next try
     bool told_ = false;      // a message due or shown since the receiver last answered
     int messageDue_ = 0;     // the message still to be shown: 39, the panel's own, or none
+    bool boxStanding_ = false;  // the message's box waits for the operator
 };

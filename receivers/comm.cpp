@@ -363,9 +363,10 @@ bool Comm::WriteString(std::string_view text) {
 }
 
 bool Comm::WriteBytes(const uint8_t* buffer, uint32_t count) {
-    // Once the program closes, nothing more goes to the receiver: a sequence broken off by the
-    // close (a sync, a bank walk, a speed search) must not send its rest in one burst.
-    if (!IsOpen() || ui::Application::Quitting()) return false;
+    // Once the program closes, or its session ends, nothing more goes to the receiver: a
+    // sequence broken off by the close (a sync, a bank walk, a speed search) must not send its
+    // rest in one burst.
+    if (!IsOpen() || ui::Application::Quitting() || ui::Application::SessionEnding()) return false;
     uint32_t done = 0;
     while (done < count) {
         const ssize_t n = ::write(fd_, buffer + done, count - done);

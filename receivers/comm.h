@@ -82,7 +82,7 @@ class Comm {
     void EnableReceive();
     // The text (UTF-8) goes out as code page 1251 bytes, no terminator; the caller adds
     // the line ending. True when every byte was written; nothing is written once the program
-    // quits (ui::Application::Quitting).
+    // quits or its session ends (ui::Application::Quitting, SessionEnding).
     bool WriteString(std::string_view text);
     bool WriteBytes(const uint8_t* buffer, uint32_t count);
     // The bytes written to the receiver since Init.

@@ -252,8 +252,9 @@ void ReceiverPanel::StretchControls() {
     }
 }
 
-bool ReceiverPanel::Closing() {
-    return ui::Application::Quitting();
+bool ReceiverPanel::Closing() const {
+    return ui::Application::Quitting() || ui::Application::SessionEnding() ||
+           (syncing_ && ui::Application::CloseAsked());
 }
 
 bool ReceiverPanel::ServeUntil(const std::function<bool()>& done) {
@@ -262,8 +263,9 @@ bool ReceiverPanel::ServeUntil(const std::function<bool()>& done) {
     bool ended = true;
     while (!done()) {
         const int64_t left = deadline - ui::Clock::NowMs();
-        // A program that quits serves nothing more: the reply would never be read.
-        if (left <= 0 || ui::Application::Quitting()) {
+        // A program that closes serves nothing more: the reply would never be read, or would
+        // only lead the broken-off sequence on.
+        if (left <= 0 || Closing()) {
             ended = false;
             break;
         }
@@ -499,6 +501,7 @@ bool ReceiverPanel::TimerTick() {
 
 void ReceiverPanel::EndSync(bool answered, int why) {
     syncEnded_ = true;
+    syncing_ = false;
     receiverAnswered_ = answered;
     syncFailureWhy_ = answered ? 0 : why;
     if (answered) unansweredInARow_ = 0;

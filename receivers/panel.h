@@ -277,7 +277,10 @@ class ReceiverPanel : public ui::Form {
     // BeginSync as its sync begins and EndSync as it ends, whoever asked for it; the end is
     // reported to the main window with PostReceiverState. A new panel's first sync is still
     // to come.
-    void BeginSync() { syncEnded_ = false; }
+    void BeginSync() {
+        syncEnded_ = false;
+        syncing_ = true;
+    }
     // why: for an unanswered sync whose cause the panel knows better than a silent receiver
     // (the WiNRADiO panel's message 2, no card to open), the numbered message the main window
     // tells in place of its message 39, or kWhyToldBefore when the operator has heard it since
@@ -332,9 +335,12 @@ class ReceiverPanel : public ui::Form {
     uint32_t ViewPosition = 0;
     LevelScale Scale;
 
-    // The program closes (ui::Application::Quitting): nothing more may go to the receiver, no
-    // exchange begins and no line setting changes.
-    static bool Closing();
+    // Nothing more may go to the receiver, no exchange begins and no line setting changes: the
+    // program quits, or its session ends (a signal); and once any close of the program is asked
+    // (ui::Application::CloseAsked, the operator's too, its question standing), a sync under
+    // way (the IC-PCR1000's search for its line speed among them) stops at its next step. A
+    // scan's exchanges go on under the operator's question, which decides.
+    bool Closing() const;
 
     // --- For the links (CI-V, AOR): the steps every exchange shares
     // Steps 1-3 of a send; refused once the program closes. While an exchange is outstanding
@@ -659,6 +665,7 @@ class ReceiverPanel : public ui::Form {
     PanelShape shape_;
     std::unique_ptr<FDX> ownState_;
     bool syncEnded_ = false;
+    bool syncing_ = false;  // between BeginSync and EndSync
     bool receiverAnswered_ = false;
     int syncFailureWhy_ = 0;
     uint32_t syncCount_ = 0;

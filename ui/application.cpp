@@ -19,6 +19,11 @@ namespace ui {
 namespace {
 // As the toolkit's own flag: set by Quit, cleared as the message loop starts and once it ended.
 bool quitting = false;
+// Kept as quitting is: a signal asked for the session's end; the main window's close is asked.
+bool sessionEnding = false;
+bool programCloseAsked = false;
+// EndSession waits for the events under way to return: it is posted once, not once per signal.
+bool endSessionPosted = false;
 // Lives while the message loop runs: a session's end put off till later goes with the loop.
 QObject* loopScope = nullptr;
 }  // namespace
@@ -43,6 +48,9 @@ int Application::Start(int argc, char** argv) {
         // From the start-up's end on there is something to save.
         const SessionEndWatch watch([this] { EndSession(); });
         Raise(run);
+        // The close has run and told its result in the exit code: a signal during the last
+        // steps (the windows destroyed, the port closed) must neither cut them nor replace it.
+        SessionEndWatch::IgnoreFromNowOn();
     }
     EventData end;
     end.id = EventId::End;
@@ -50,17 +58,35 @@ int Application::Start(int argc, char** argv) {
     return run.result;
 }
 
-int Application::RunMessageLoop() {
+namespace {
+void ClearClosingFlags() {
     quitting = false;
+    sessionEnding = false;
+    programCloseAsked = false;
+    endSessionPosted = false;
+}
+}  // namespace
+
+int Application::RunMessageLoop() {
+    ClearClosingFlags();
     QObject scope;
     QObject* const outer = std::exchange(loopScope, &scope);
     const int exitCode = QApplication::exec();
     loopScope = outer;
-    quitting = false;
+    ClearClosingFlags();
     return exitCode;
 }
 
 void Application::EndSession() {
+    // The link with the receiver stops at its next step from now on, even while a box it runs
+    // under (message 39 with the search for the line speed beneath) still has to return.
+    sessionEnding = true;
+    if (!endSessionPosted) EndSessionNow();
+}
+
+void Application::EndSessionNow() {
+    endSessionPosted = false;
+    if (quitting) return;
     if (DismissMessageBoxes() == 0) {
         EventData end;
         end.id = EventId::EndSession;
@@ -69,9 +95,11 @@ void Application::EndSession() {
     }
     // What runs beneath this (a box's caller, a close) goes on first; without a message loop
     // nothing runs beneath.
-    if (loopScope != nullptr)
+    if (loopScope != nullptr) {
+        endSessionPosted = true;
         QMetaObject::invokeMethod(
-            loopScope, [this] { EndSession(); }, Qt::QueuedConnection);
+            loopScope, [this] { EndSessionNow(); }, Qt::QueuedConnection);
+    }
 }
 
 void Application::Quit(int exitCode) {
@@ -81,6 +109,18 @@ void Application::Quit(int exitCode) {
 
 bool Application::Quitting() {
     return quitting;
+}
+
+bool Application::SessionEnding() {
+    return sessionEnding;
+}
+
+bool Application::CloseAsked() {
+    return quitting || sessionEnding || programCloseAsked;
+}
+
+void Application::NoteProgramClose(bool asked) {
+    programCloseAsked = asked;
 }
 
 Rect Application::ScreenGeometry() {

@@ -1,8 +1,8 @@
 #pragma once
 // The application object: raises Start (a handler may set cancel and result to abandon
 // the start with that exit code), Run (runs the message loop) and End, in that order.
-// While Run is under way a logout or a system shutdown raises EndSession instead of
-// killing the process (ui/session_end.h).
+// While Run is under way a logout, a system shutdown or Ctrl+C raises EndSession instead of
+// killing the process (ui/session_end.h); after it such a signal is ignored.
 
 #include "ui/event.h"
 #include "ui/window.h"
@@ -19,15 +19,28 @@ class Application : public Object {
     // Runs the message loop until Quit.
     int RunMessageLoop();
     static void Quit(int exitCode = 0);
-    // A logout or a system shutdown (the signals of ui/session_end.h): raises EndSession. Boxes
-    // that wait on screen are ended unanswered first (nobody will answer them, and what they ask
-    // about is not done); while one has not returned yet, or while the handler cannot end the
-    // session beneath what runs now (it sets cancel: a close of its own under way), EndSession
-    // is raised once the events under way have returned.
+    // A logout, a system shutdown or Ctrl+C (the signals of ui/session_end.h): raises
+    // EndSession. From now on SessionEnding holds. Boxes that wait on screen are ended unanswered
+    // first (nobody will answer them, and what they ask about is not done); while one has not
+    // returned yet, or while the handler cannot end the session beneath what runs now (it sets
+    // cancel: a close of its own under way), EndSession is raised once the events under way
+    // have returned. Once Quit was called (the close ran) it does nothing: a further signal
+    // changes neither the close nor the exit code.
     void EndSession();
     // Quit was called and the message loop has not run since: every loop, nested ones too,
     // is ending, so a wait serves nothing and ends at once.
     static bool Quitting();
+    // A signal asked for the session's end while this message loop runs: the close follows,
+    // whatever stands on screen now, and nothing more may go to the outside world.
+    static bool SessionEnding();
+    // A close of the program is asked and has not been refused: the session's end, or the close
+    // of the form that ends the program (Form::SetClosesProgram), from the operator's click (held
+    // while a reply wait runs, or asking its question) until a handler refuses it. The loops of
+    // a link with a receiver (a sync, a search for the line speed, a port looked for again) stop
+    // at their next step meanwhile.
+    static bool CloseAsked();
+    // The form whose close ends the program tells its close asked (true) or refused (false).
+    static void NoteProgramClose(bool asked);
     // The screen's work area in pixels (an empty rectangle without a screen).
     static Rect ScreenGeometry();
     // Sounds the system beep.
@@ -38,6 +51,10 @@ class Application : public Object {
     // Russian, as the program does, where the machine has the toolkit's Russian translation;
     // false when it has not.
     static bool InstallToolkitTranslation();
+
+  private:
+    // EndSession's work, again until it is done.
+    void EndSessionNow();
 };
 
 }  // namespace ui

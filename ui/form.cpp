@@ -7,10 +7,13 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 #include <map>
 
+#include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form_widget.h"
 #include "ui/operator_input.h"
@@ -145,22 +148,49 @@ bool FormWidget::event(QEvent* e) {
 }
 
 void FormWidget::closeEvent(QCloseEvent* e) {
-    // The operator's close (the window's close button) is his action, and the close may ask
-    // him: inside a wait for a reply its box would keep that wait, and a scan's exchange with
-    // the receiver, standing. It is acted on once the waits have ended. The program's own close
-    // (Close) goes on at once.
-    if (e->spontaneous() && ReplyEvent::Running() > 0) {
+    // One close at a time: a close while the close runs (the close button clicked again while
+    // its question stands), or an operator's close while his first waits, changes nothing.
+    if (closing_ || (e->spontaneous() && closeHeld_)) {
         e->ignore();
-        OutsideReplyWaits(form_, [form = form_] { form->Close(); });
         return;
     }
+    const bool program = form_->ClosesProgram();
+    // The operator's close (the window's close button) is his action, and the close may ask
+    // him: inside a wait for a reply its box would keep that wait, and a scan's exchange with
+    // the receiver, standing. It is acted on once the waits have ended; meanwhile it is asked.
+    // The program's own close (Close) goes on at once.
+    if (e->spontaneous() && ReplyEvent::Running() > 0) {
+        e->ignore();
+        closeHeld_ = true;
+        if (program) Application::NoteProgramClose(true);
+        OutsideReplyWaits(form_, [this, program] {
+            closeHeld_ = false;
+            if (!form_->Close() && program) Application::NoteProgramClose(false);
+        });
+        return;
+    }
+    if (program) Application::NoteProgramClose(true);
+    const QPointer<FormWidget> alive(this);
+    closing_ = true;
     EventData data;
     data.id = EventId::Close;
     form_->Raise(data);
-    if (data.result == 1)
+    if (!alive) return;
+    closing_ = false;
+    if (data.result == 1) {
         e->ignore();
-    else
+        if (program) Application::NoteProgramClose(false);
+    } else {
         e->accept();
+    }
+}
+
+bool FormWidget::RefusesWindowClose(const QObject* window) {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        const auto* form = dynamic_cast<const FormWidget*>(top);
+        if (form != nullptr && form->CloseUnderWay() && form->windowHandle() == window) return true;
+    }
+    return false;
 }
 
 void FormWidget::paintEvent(QPaintEvent* e) {
@@ -229,6 +259,9 @@ void Form::DestroyLater() {
 
 bool Form::Close() {
     if (!HasWindow()) return false;
+    // The toolkit answers a close asked during the window's close as done without asking.
+    const auto* form = dynamic_cast<const FormWidget*>(widget());
+    if (form != nullptr && form->CloseRuns()) return false;
     return widget()->close();
 }
 

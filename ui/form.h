@@ -103,8 +103,13 @@ class Form : public Window {
     // which must not delete the window under themselves.
     void DestroyLater();
     // Asks to close the window as the operator's close button does: raises Close; the
-    // window is hidden unless a handler set EventData::result to 1. True when closed.
+    // window is hidden unless a handler set EventData::result to 1. True when closed; false
+    // too while a close of the window runs (its question standing), which decides.
     bool Close();
+    // The form's close ends the program (the main window's): while it is asked and not refused,
+    // ui::Application::CloseAsked holds.
+    void SetClosesProgram() { closesProgram_ = true; }
+    bool ClosesProgram() const { return closesProgram_; }
 
     const FormResource* Resource() const { return resource_; }
     const DialogUnits& Units() const { return units_; }
@@ -133,6 +138,7 @@ class Form : public Window {
     friend class FormWidget;
     const FormResource* resource_ = nullptr;
     Form* parent_ = nullptr;
+    bool closesProgram_ = false;
     DialogUnits units_;
     std::vector<std::unique_ptr<Control>> controls_;
 };

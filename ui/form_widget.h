@@ -32,6 +32,15 @@ class FormWidget : public QWidget {
     FormWidget(Form* form, QWidget* parent, Qt::WindowFlags flags);
     ~FormWidget() override;
     Form* form() const { return form_; }
+    // A close of the window runs (its handlers, a question among them) or waits for the reply
+    // waits to end: a further close of it changes nothing.
+    bool CloseUnderWay() const { return closing_ || closeHeld_; }
+    // The close's handlers run now.
+    bool CloseRuns() const { return closing_; }
+    // The toolkit's window of a form whose close is under way: the window system's close of it
+    // (the close button clicked again) is refused before the toolkit, which takes a close
+    // asked during a close as done, destroys the window and may quit the program unsaved.
+    static bool RefusesWindowClose(const QObject* window);
 
   protected:
     bool event(QEvent* e) override;
@@ -41,6 +50,8 @@ class FormWidget : public QWidget {
 
   private:
     Form* form_;
+    bool closing_ = false;
+    bool closeHeld_ = false;
 };
 
 // The set of forms that have a window; posting looks targets up here under its lock,

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "ui/application.h"
+#include "ui/form_widget.h"
 #include "ui/reply_event.h"
 #include "ui/window.h"
 
@@ -40,6 +41,14 @@ bool IsOperatorInput(const QEvent* event) {
 ToolkitApplication::ToolkitApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool ToolkitApplication::notify(QObject* receiver, QEvent* event) {
+    // The window system's close of a form's window while that form's close runs: the question
+    // standing decides, and the toolkit, which takes the close as already done, would destroy
+    // the window under it and may end the program unsaved as its last window closes.
+    if (event->type() == QEvent::Close && receiver->isWindowType() &&
+        FormWidget::RefusesWindowClose(receiver)) {
+        event->ignore();
+        return true;
+    }
     if (!IsOperatorInput(event)) return QApplication::notify(receiver, event);
     struct Delivery {
         Delivery() { ++deliveringInput; }

@@ -12,11 +12,13 @@ namespace ui {
 
 namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGHUP};
+constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 // The write end of the watch's pipe, read by the signal handler.
 std::atomic<int> wakeFd{-1};
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads it");
+// The watch's end leaves the signals ignored rather than as they were (IgnoreFromNowOn).
+bool ignoreFromNowOn = false;
 
 void OnSessionEndSignal(int) {
     const int savedErrno = errno;
@@ -60,10 +62,21 @@ SessionEndWatch::SessionEndWatch(std::function<void()> action) : pipe_(std::make
         ::sigaction(kSignals[i], &handler, &pipe_->previous[i]);
 }
 
+void SessionEndWatch::IgnoreFromNowOn() {
+    ignoreFromNowOn = true;
+    // A watch that lives keeps its handler till its end, which only wakes a loop that no
+    // longer runs.
+    if (wakeFd.load() == -1)
+        for (const int signal : kSignals) ::signal(signal, SIG_IGN);
+}
+
 SessionEndWatch::~SessionEndWatch() {
     if (!pipe_) return;
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
     for (size_t i = 0; i < std::size(kSignals); ++i)
-        ::sigaction(kSignals[i], &pipe_->previous[i], nullptr);
+        ::sigaction(kSignals[i], ignoreFromNowOn ? &ignore : &pipe_->previous[i], nullptr);
     wakeFd.store(-1);
     pipe_->notifier.reset();
     ::close(pipe_->fds[0]);

@@ -12,7 +12,9 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -40,11 +42,12 @@
 
 namespace {
 
-// The operator closes the main window with the window's close button.
+// The operator closes the main window with the window's close button: the window system's
+// close reaches the toolkit's window, which decides what reaches the form.
 void OperatorCloses() {
     QCloseEvent close;
     QSpontaneKeyEvent::setSpontaneous(&close);
-    QApplication::instance()->notify(MainForm->widget(), &close);
+    QApplication::instance()->notify(MainForm->widget()->windowHandle(), &close);
 }
 
 // An IC-R8500 without a port that keeps its state ("RECV_SAVE=ДА" in cp1251).
@@ -89,8 +92,11 @@ class SessionEnd : public ::testing::Test {
 
     // Starts the program with `set`, an IC-PCR1000 that answers at no speed, at COM1 on the
     // test's clock; the panel looks for it at each speed in turn. Five seconds into the search
-    // the program is sent SIGTERM; the time it was sent is kept.
-    void StartAPcrSearchTerminatedAfterFiveSeconds(emulators::Pcr1000Emulator& set) {
+    // (or at the tick `due` names) the program is sent SIGTERM (or `close` is done); the time,
+    // and the bytes and the speed the set had by then, are kept.
+    void StartAPcrSearchTerminatedAfterFiveSeconds(
+        emulators::Pcr1000Emulator& set, std::function<bool(int64_t)> due = nullptr,
+        std::function<void()> close = [] { ::raise(SIGTERM); }) {
         set.LinkAs(folder.path() / "COM1");
         test_clock::Use(set);
         set.Start();
@@ -99,15 +105,20 @@ class SessionEnd : public ::testing::Test {
         Write("ORVEL.INI", "COM=1\r\nSPEED=6\r\nRECV=6\r\n");
         const int64_t started = ui::Clock::NowMs();
         Start();
-        MainForm->AddHandler(ui::EventId::User, [this, started](ui::Object&, ui::EventData& e) {
-            if (e.code == PostTimerTick && terminated < 0 && ui::Clock::NowMs() - started >= 5000) {
+        if (!due) due = [](int64_t elapsed) { return elapsed >= 5000; };
+        MainForm->AddHandler(ui::EventId::User, [=, this](ui::Object&, ui::EventData& e) {
+            if (e.code == PostTimerTick && terminated < 0 && due(ui::Clock::NowMs() - started)) {
                 terminated = ui::Clock::NowMs();
-                ::raise(SIGTERM);
+                sentWhenAsked = MainForm->comm.BytesWritten();
+                speedWhenAsked = MainForm->comm.BaudRate;
+                close();
             }
             return false;
         });
     }
     int64_t terminated = -1;  // when the search was terminated
+    uint64_t sentWhenAsked = 0;
+    uint32_t speedWhenAsked = 0;
 
     const int idleSlice_ = ui::Clock::IdleSliceMs();
     ProgramFolder folder;
@@ -119,7 +130,7 @@ class SessionEnd : public ::testing::Test {
 // The close questions are answered yes, so ORVEL.CFG and the receiver's state file are written
 // at the close.
 TEST_F(SessionEnd, TerminationSignalsCloseTheMainWindowAndSaveWhatACloseSaves) {
-    for (const int signal : {SIGTERM, SIGHUP}) {
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
         SCOPED_TRACE(signal);
         std::filesystem::remove(folder.File("ORVEL.CFG"));
         std::filesystem::remove(folder.File("IC8500.000"));
@@ -357,28 +368,128 @@ TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedIsNotHeldByTheSearch) 
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-// The same search, and the set is sent nothing more once the close is asked: the search breaks
-// off where it was (the port keeps the speed it had), and neither the rest of the speeds nor
-// the connect's lines go out.
-TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedSendsItNothingMore) {
+// The same search, and the set is sent nothing more once the close is asked, by a termination
+// or by the operator's close (held till the search's wait ends): the search breaks off where it
+// was (the port keeps the speed it had), neither the rest of the speeds nor the connect's lines
+// go out, and the close saves at once.
+TEST_F(SessionEnd, ACloseWhileThePcrLooksForItsSpeedSendsItNothingMore) {
+    for (const bool operatorCloses : {false, true}) {
+        SCOPED_TRACE(operatorCloses);
+        std::filesystem::remove(folder.File("ORVEL.CFG"));
+        terminated = -1;
+        emulators::Pcr1000Emulator set;
+        set.SetSilent(true);
+        StartAPcrSearchTerminatedAfterFiveSeconds(set, nullptr, [operatorCloses] {
+            operatorCloses ? OperatorCloses() : void(::raise(SIGTERM));
+        });
+        std::optional<uint64_t> sentAtTheClose;
+        uint32_t speedAtTheClose = 0;
+        // Runs before the main window's own close handler (handlers run newest first).
+        MainForm->AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData&) {
+            sentAtTheClose = MainForm->comm.BytesWritten();
+            speedAtTheClose = MainForm->comm.BaudRate;
+            return false;
+        });
+        EXPECT_EQ(Run(), 0);
+        ASSERT_TRUE(sentAtTheClose.has_value());
+        EXPECT_GT(*sentAtTheClose, 0u);  // the search had begun
+        EXPECT_EQ(MainForm->comm.BytesWritten(), *sentAtTheClose);
+        EXPECT_EQ(MainForm->comm.BaudRate, speedAtTheClose);
+        EXPECT_LE(ui::Clock::NowMs() - terminated, 2000);
+        EXPECT_TRUE(Exists("ORVEL.CFG"));
+        End();
+        ui::Clock::SetPeer({});
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The search found the set at no speed: message 39 stands, nobody answers it, and three seconds
+// on the search begins again beneath it. A termination two seconds into that search ends it at
+// its next step although the box has yet to return: nothing more goes to the set, and the close
+// saves at once.
+TEST_F(SessionEnd, ATerminationDuringTheSearchBeneathMessage39EndsItAndSaves) {
     emulators::Pcr1000Emulator set;
     set.SetSilent(true);
-    StartAPcrSearchTerminatedAfterFiveSeconds(set);
-    std::optional<uint64_t> sentAtTheClose;
-    uint32_t speedAtTheClose = 0;
-    // Runs before the main window's own close handler (handlers run newest first).
-    MainForm->AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData&) {
-        sentAtTheClose = MainForm->comm.BytesWritten();
-        speedAtTheClose = MainForm->comm.BaudRate;
-        return false;
+    boxes.whileShown = [&](const ui::MessageBoxRequest&) {
+        for (int i = 0; i < 600 && boxes.dismissed == 0; ++i) ui::ServeFor(50);
+    };
+    int64_t searchAgain = -1;
+    StartAPcrSearchTerminatedAfterFiveSeconds(set, [&](int64_t) {
+        const ReceiverPanel* panel = MainForm->receiver.Panel();
+        if (searchAgain < 0 && panel->SyncCount() == 1 && !panel->SyncEnded())
+            searchAgain = ui::Clock::NowMs();
+        return searchAgain >= 0 && ui::Clock::NowMs() - searchAgain >= 2000;
+    });
+    // Between the searches the program waits for nothing: its time is served here.
+    QTimer::singleShot(0, [] {
+        ui::ServeFor(60'000);
+        if (!ui::Application::Quitting()) ui::Application::Quit(2);
     });
     EXPECT_EQ(Run(), 0);
-    ASSERT_TRUE(sentAtTheClose.has_value());
-    EXPECT_GT(*sentAtTheClose, 0u);  // the search had begun
-    EXPECT_EQ(MainForm->comm.BytesWritten(), *sentAtTheClose);
-    EXPECT_EQ(MainForm->comm.BaudRate, speedAtTheClose);
+    ASSERT_GE(terminated, 0);
+    EXPECT_LE(ui::Clock::NowMs() - terminated, 2000);
+    EXPECT_EQ(MainForm->comm.BytesWritten(), sentWhenAsked);
+    EXPECT_EQ(MainForm->comm.BaudRate, speedWhenAsked);
+    EXPECT_TRUE(Exists("ORVEL.CFG"));
+    EXPECT_EQ(boxes.dismissed, 1);
     End();
     ui::Clock::SetPeer({});
+    boxes.whileShown = nullptr;
+}
+
+// The operator's first close came during a wait for the receiver's reply and was held till it
+// ended; a scan runs, so the close asks. He clicks the close button again while the question
+// stands: the second close changes nothing, and his answer decides.
+TEST_F(SessionEnd, ASecondCloseWhileTheQuestionStandsChangesNothing) {
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
+        std::filesystem::remove(folder.File("ORVEL.CFG"));
+        Write("ORVEL.INI", kStation);
+        Start();
+        MainForm->Running = 1;
+        bool stood = false;  // the window, and the program, outlived the second close
+        boxes.whileShown = [&](const ui::MessageBoxRequest&) {
+            OperatorCloses();
+            stood = MainForm->widget()->windowHandle()->handle() != nullptr;
+        };
+        boxes.answers = {yes ? ui::MessageAnswer::Yes : ui::MessageAnswer::No};
+        QTimer::singleShot(0, [] {
+            ui::ReplyEvent reply;
+            QTimer::singleShot(0, [&reply] {
+                OperatorCloses();
+                reply.Set();
+            });
+            reply.Wait(1000);
+            // After the held close: a program that goes on is ended here.
+            QTimer::singleShot(0, [] {
+                if (!ui::Application::Quitting()) ui::Application::Quit(7);
+            });
+        });
+        EXPECT_EQ(Run(), yes ? 0 : 7);
+        EXPECT_TRUE(stood);
+        EXPECT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(Exists("ORVEL.CFG"), yes);
+        MainForm->Running = 0;
+        End();
+        boxes.whileShown = nullptr;
+        boxes.shown.clear();
+    }
+}
+
+// After the run the close has told its result in the exit code: a signal during the program's
+// last steps neither ends it nor changes that code.
+TEST(SessionEndWatchDeathTest, AfterTheRunASignalNeitherEndsTheProgramNorChangesItsExitCode) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            {
+                const ui::SessionEndWatch watch([] {});
+                ui::SessionEndWatch::IgnoreFromNowOn();
+            }
+            for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::raise(signal);
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(3), "");
 }
 
 }  // namespace
