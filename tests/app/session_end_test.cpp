@@ -368,14 +368,14 @@ TEST_F(SessionEnd, ATerminationWhileThePcrLooksForItsSpeedSendsItNothingMore) {
     uint32_t speedAtTheClose = 0;
     // Runs before the main window's own close handler (handlers run newest first).
     MainForm->AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData&) {
-        sentAtTheClose = MainForm->comm.BytesWritten();
+        sentAtTheClose = MainForm->comm.BytesWrittenForTesting();
         speedAtTheClose = MainForm->comm.BaudRate;
         return false;
     });
     EXPECT_EQ(Run(), 0);
     ASSERT_TRUE(sentAtTheClose.has_value());
     EXPECT_GT(*sentAtTheClose, 0u);  // the search had begun
-    EXPECT_EQ(MainForm->comm.BytesWritten(), *sentAtTheClose);
+    EXPECT_EQ(MainForm->comm.BytesWrittenForTesting(), *sentAtTheClose);
     EXPECT_EQ(MainForm->comm.BaudRate, speedAtTheClose);
     End();
     ui::Clock::SetPeer({});
