@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
+#include <string>
 #include <utility>
 
 namespace emulators {
@@ -34,7 +35,8 @@ std::optional<Signal> ParseSignal(std::string_view text) {
     return Signal{static_cast<uint64_t>(hz), *level, static_cast<uint64_t>(std::round(*khz * 1e3))};
 }
 
-// "12:34:56.789 > RF0145500000": what the set heard or sent.
+// "12:34:56.789 > RF0145500000": what the set heard or sent. A byte that is no printable ASCII
+// character shows as "\xFE": a line of another protocol's bytes reads as what it is.
 void PrintTrace(char direction, std::string_view text) {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
@@ -43,8 +45,17 @@ void PrintTrace(char direction, std::string_view text) {
         1000;
     std::tm local{};
     localtime_r(&seconds, &local);
-    std::fprintf(stderr, "%02d:%02d:%02d.%03d %c %.*s\n", local.tm_hour, local.tm_min, local.tm_sec,
-                 static_cast<int>(millis), direction, static_cast<int>(text.size()), text.data());
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        char escaped[8];
+        if (byte >= 0x20 && byte < 0x7F)
+            shown += c;
+        else if (std::snprintf(escaped, sizeof escaped, "\\x%02X", byte) > 0)
+            shown += escaped;
+    }
+    std::fprintf(stderr, "%02d:%02d:%02d.%03d %c %s\n", local.tm_hour, local.tm_min, local.tm_sec,
+                 static_cast<int>(millis), direction, shown.c_str());
 }
 
 const ProgramOption* Find(std::span<const ProgramOption> options, std::string_view name) {
