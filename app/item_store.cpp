@@ -177,7 +177,30 @@ JournalItem* ItemStore::FindRangeItem(const std::string& name) const {
     return nullptr;
 }
 
+ItemStore::RangeIndex::RangeIndex(const JournalItem* rangeFolder) {
+    if (rangeFolder == nullptr) return;
+    for (const auto& child : rangeFolder->Children()) {
+        const UserDp* range = child->As<UserDp>();
+        if (!child->Is(JournalKind::Range) || range == nullptr) continue;
+        // The first of the journal's ranges under a name is the one FindRangeItem finds.
+        byIdentifier_.try_emplace(range->Identifier, child.get());
+        byFolder_.try_emplace(range->FolderName, child.get());
+    }
+}
+
+JournalItem* ItemStore::RangeIndex::Find(const std::string& name) const {
+    if (const auto found = byIdentifier_.find(name); found != byIdentifier_.end())
+        return found->second;
+    const auto found = byFolder_.find(name);
+    return found != byFolder_.end() ? found->second : nullptr;
+}
+
 JournalItem* ItemStore::AddGroupItem(std::unique_ptr<UserGrp>&& group, JournalPlace place) {
+    return AddGroupItem(std::move(group), place, RangeIndex(RangeFolder));
+}
+
+JournalItem* ItemStore::AddGroupItem(std::unique_ptr<UserGrp>&& group, JournalPlace place,
+                                     const RangeIndex& ranges) {
     if (!group) return nullptr;
     const std::string name = group->Identifier;
     JournalItem* item = insertRecord(journal_, GroupFolder, place, JournalKind::Group, name, group);
@@ -187,7 +210,7 @@ JournalItem* ItemStore::AddGroupItem(std::unique_ptr<UserGrp>&& group, JournalPl
     AddPropertyRow("Время=" + stored.Time, item);
     // A range deleted since the group was made has no row; loading the group reports it.
     for (const std::string& name : stored.Ranges) {
-        const JournalItem* rangeItem = FindRangeItem(name);
+        const JournalItem* rangeItem = ranges.Find(name);
         if (rangeItem == nullptr) continue;
         const UserDp& range = *rangeItem->As<UserDp>();
         AddPropertyRow(FormatText("%s-%5.1f ... %5.1f", letter(range.Modulation).c_str(),
@@ -463,8 +486,10 @@ void ItemStore::ReadGroups() {
             group.FilePath = FindEntryIn(files, folder.path + "/", "grp.cfg");
             return group.ReadFile(fdx_, group.FilePath);
         });
+    // Every group finds its ranges in one index of them, not by a walk over the ranges each.
+    const RangeIndex ranges(RangeFolder);
     for (auto& stored : byName(std::move(groups)))
-        AddGroupItem(std::move(stored.record), JournalPlace::Last());
+        AddGroupItem(std::move(stored.record), JournalPlace::Last(), ranges);
 }
 
 void ItemStore::BuildJournal(const std::function<void(uint32_t stage)>& enterStage) {

@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -173,6 +175,21 @@ class ItemStore {
     void SelectSlotRangeItem();  // code PostReselectJournalItem
 
   private:
+    // The ranges by the names a group may give them, as FindRangeItem finds them, taken from
+    // the journal once: valid while no range is added, removed or renamed.
+    class RangeIndex {
+      public:
+        explicit RangeIndex(const JournalItem* rangeFolder);
+        JournalItem* Find(const std::string& name) const;
+
+      private:
+        // The names are the ranges' own strings.
+        std::unordered_map<std::string_view, JournalItem*> byIdentifier_;
+        std::unordered_map<std::string_view, JournalItem*> byFolder_;
+    };
+    JournalItem* AddGroupItem(std::unique_ptr<UserGrp>&& group, JournalPlace place,
+                              const RangeIndex& ranges);
+
     // The start-up's readers of each kind of stored item.
     void ReadFixedFrequencies();
     void ReadPhonograms();

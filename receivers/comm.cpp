@@ -428,7 +428,7 @@ void Comm::StoreReceived(const uint8_t* bytes, size_t count) {
     PostPrivateMessage(NotifyWindow, PostSerialData);
 }
 
-bool Comm::Delivering() const {
+bool Comm::DeliveringForTesting() const {
     // In the order the news travels: the port's, then the reader's.
     if (Running && fd_ >= 0) {
         pollfd line{fd_, POLLIN, 0};

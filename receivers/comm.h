@@ -85,8 +85,6 @@ class Comm {
     // quits or its session ends (ui::Application::Quitting, SessionEnding).
     bool WriteString(std::string_view text);
     bool WriteBytes(const uint8_t* buffer, uint32_t count);
-    // The bytes written to the receiver since Init.
-    uint64_t BytesWritten() const { return bytesWritten_; }
     // Empties the port's transmit and receive queues and the ring (also when closed).
     void Purge();
     // Empties the port's receive queue and the ring; the transmit side is untouched.
@@ -103,10 +101,13 @@ class Comm {
     // so that the ring's rules can be exercised without a port.
     void StoreReceived(const uint8_t* bytes, size_t count);
 
+    // ---- Test seams: the program itself never asks these.
     // The reader has news it has not yet announced: bytes it has taken from the port and not
     // yet stored, or a hang-up of the line. A test on virtual time lets no time pass meanwhile:
     // they are on their way to the panel.
-    bool Delivering() const;
+    bool DeliveringForTesting() const;
+    // The bytes written to the receiver since Init.
+    uint64_t BytesWrittenForTesting() const { return bytesWritten_; }
 
     bool IsOpen() const { return fd_ >= 0; }
     // The device the last successful Open took; empty before.

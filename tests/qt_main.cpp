@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     ui::SetPrintDialogService(&unexpectedPrints);
     // A box that waits, asked for inside a wait for a receiver's reply, would keep that wait
     // (and a scan's exchange with the receiver) standing until someone answered it.
-    ui::ScriptedMessageBoxes::insideReplyWait = [](const ui::MessageBoxRequest& request) {
+    ui::ScriptedMessageBoxes::insideReplyWaitForTesting = [](const ui::MessageBoxRequest& request) {
         ADD_FAILURE() << "message box \"" << request.caption
                       << "\" asked for inside a reply wait: " << request.text;
     };

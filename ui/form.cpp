@@ -135,13 +135,8 @@ FormWidget::~FormWidget() {
 }
 
 bool FormWidget::event(QEvent* e) {
-    if (e->type() == CodeEvent::Type() || e->type() == CodeEvent::ForeignType()) {
-        auto* posted = static_cast<CodeEvent*>(e);
-        posted->Arrived();
-        EventData data;
-        data.id = EventId::User;
-        data.code = posted->code;
-        form_->Raise(data);
+    if (e->type() == CodeDoorbell()) {
+        DeliverOldestCode();
         return true;
     }
     return QWidget::event(e);

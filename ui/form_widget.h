@@ -10,22 +10,11 @@ namespace ui {
 
 class Form;
 
-// A posted numbered code on its way to a form. One posted from another thread (the serial reader's) has a type of its own,
-// and those that have not arrived yet are counted: a test on virtual time hands them over
-// before it lets time pass (ForeignCodesPending).
-class CodeEvent : public QEvent {
-  public:
-    static QEvent::Type Type();
-    static QEvent::Type ForeignType();
-    CodeEvent(uint32_t code, bool foreign);
-    ~CodeEvent() override;
-    // The code arrives: it is no longer pending, though what it sets off may run for long.
-    void Arrived();
-    uint32_t code;
-
-  private:
-    bool pending_ = false;
-};
+// Posted codes (ui/post.h) travel in a queue of their own, in the order posted; each rings a
+// doorbell, an event of this type posted to the target's widget, and a doorbell hands over the
+// oldest code queued (to whichever form it is for): false when none is.
+QEvent::Type CodeDoorbell();
+bool DeliverOldestCode();
 
 class FormWidget : public QWidget {
   public:
@@ -54,8 +43,20 @@ class FormWidget : public QWidget {
     bool closeHeld_ = false;
 };
 
+// Test seams for the virtual clock of the tests (Clock::SettleOwed); the program never asks.
+// Codes another thread posted have not arrived yet.
+bool ForeignCodesPendingForTesting();
+// How many codes were posted so far.
+uint64_t CodesPostedForTesting();
+// While codes another thread posted are queued, hands over the oldest code queued when it is
+// one of them or one of the first `postedBefore` codes posted: true when it did. So those codes
+// arrive in the order posted, and a code posted later by the program (the next step of a scan)
+// stops it: the program takes that in its own next pass, and what follows it then.
+bool DeliverTowardsForeignCodesForTesting(uint64_t postedBefore);
+
 // The set of forms that have a window; posting looks targets up here under its lock,
-// so a post from another thread never reaches a window being destroyed.
+// so a post from another thread never reaches a window being destroyed. A form that loses its
+// window loses the codes still queued for it.
 void RegisterLiveForm(Form* form, FormWidget* widget);
 void UnregisterLiveForm(Form* form);
 

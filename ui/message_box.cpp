@@ -185,7 +185,7 @@ int ScriptedMessageBoxes::DismissShown(std::vector<MessageBoxRequest>& ended) {
 
 MessageAnswer ScriptedMessageBoxes::Show(const MessageBoxRequest& request) {
     shown.push_back(request);
-    if (insideReplyWait && ReplyEvent::Running() > 0) insideReplyWait(request);
+    if (insideReplyWaitForTesting && ReplyEvent::Running() > 0) insideReplyWaitForTesting(request);
     if (whileShown) {
         bool ended = false;
         standing_.push_back({&request, &ended});

@@ -95,7 +95,7 @@ class ScriptedMessageBoxes : public MessageBoxService {
 
     // Told of every box that waits asked for while a wait for a reply runs: that wait, and a
     // scan's exchange, would stand until the box was answered. The tests' main fails the test.
-    static inline std::function<void(const MessageBoxRequest&)> insideReplyWait;
+    static inline std::function<void(const MessageBoxRequest&)> insideReplyWaitForTesting;
 
   private:
     MessageBoxService* previous_;

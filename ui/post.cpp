@@ -2,81 +2,122 @@
 
 #include <QCoreApplication>
 #include <QThread>
-#include <atomic>
+#include <deque>
 #include <mutex>
 #include <unordered_map>
-#include <utility>
 
+#include "ui/form.h"
 #include "ui/form_widget.h"
 
 namespace ui {
 
 namespace {
-std::mutex& LiveMutex() {
-    static std::mutex m;
-    return m;
+
+// The codes posted and not yet arrived, in the order posted, whatever the window and whichever
+// the thread. Each goes with a doorbell on the target's widget in Qt's queue of posted events;
+// a doorbell hands over the oldest code there is, so every code arrives by its own doorbell at
+// the latest, and codes always arrive in the order posted.
+struct QueuedCode {
+    Form* form;
+    uint32_t code;
+    bool foreign;     // posted from another thread (the serial reader's)
+    uint64_t number;  // how many codes were posted before it
+};
+
+struct PostedCodes {
+    std::mutex mutex;
+    std::unordered_map<Form*, FormWidget*> live;  // the forms that have a window
+    std::deque<QueuedCode> queued;
+    std::size_t foreignQueued = 0;
+    uint64_t posted = 0;
+};
+
+PostedCodes& Codes() {
+    static PostedCodes codes;
+    return codes;
 }
-std::unordered_map<Form*, FormWidget*>& LiveForms() {
-    static std::unordered_map<Form*, FormWidget*> forms;
-    return forms;
-}
+
 }  // namespace
+
+QEvent::Type CodeDoorbell() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
 
 namespace {
-std::atomic<int> foreignPending{0};
+
+// Hands over the oldest code queued when `may` allows it; false when it does not, or when none
+// is queued.
+template <class May>
+bool deliverOldest(May may) {
+    PostedCodes& codes = Codes();
+    QueuedCode oldest;
+    {
+        std::lock_guard lock(codes.mutex);
+        if (codes.queued.empty() || !may(codes, codes.queued.front())) return false;
+        oldest = codes.queued.front();
+        codes.queued.pop_front();
+        if (oldest.foreign) --codes.foreignQueued;
+    }
+    // Arrived: no longer queued, though what it sets off may run for long (and post more).
+    EventData data;
+    data.id = EventId::User;
+    data.code = oldest.code;
+    oldest.form->Raise(data);
+    return true;
+}
+
 }  // namespace
 
-QEvent::Type CodeEvent::Type() {
-    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
-}
-
-QEvent::Type CodeEvent::ForeignType() {
-    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
-}
-
-CodeEvent::CodeEvent(uint32_t code, bool foreign)
-    : QEvent(foreign ? ForeignType() : Type()), code(code), pending_(foreign) {
-    if (foreign) ++foreignPending;
-}
-
-// Also dropped with a form that went away before it arrived.
-CodeEvent::~CodeEvent() {
-    Arrived();
-}
-
-void CodeEvent::Arrived() {
-    if (std::exchange(pending_, false)) --foreignPending;
+bool DeliverOldestCode() {
+    return deliverOldest([](const PostedCodes&, const QueuedCode&) { return true; });
 }
 
 void RegisterLiveForm(Form* form, FormWidget* widget) {
-    std::lock_guard lock(LiveMutex());
-    LiveForms()[form] = widget;
+    std::lock_guard lock(Codes().mutex);
+    Codes().live[form] = widget;
 }
 
+// The codes still on their way to the form go with its window.
 void UnregisterLiveForm(Form* form) {
-    std::lock_guard lock(LiveMutex());
-    LiveForms().erase(form);
+    PostedCodes& codes = Codes();
+    std::lock_guard lock(codes.mutex);
+    codes.live.erase(form);
+    std::erase_if(codes.queued, [&](const QueuedCode& queued) {
+        if (queued.form != form) return false;
+        if (queued.foreign) --codes.foreignQueued;
+        return true;
+    });
 }
 
 bool Post(Form* target, uint32_t code) {
     if (!target) return false;
-    std::lock_guard lock(LiveMutex());
-    auto it = LiveForms().find(target);
-    if (it == LiveForms().end()) return false;
-    // Qt queues posted events per receiver in order and hands them to its thread.
+    PostedCodes& codes = Codes();
+    std::lock_guard lock(codes.mutex);
+    auto it = codes.live.find(target);
+    if (it == codes.live.end()) return false;
     const bool foreign = QThread::currentThread() != it->second->thread();
-    QCoreApplication::postEvent(it->second, new CodeEvent(code, foreign));
+    codes.queued.push_back({target, code, foreign, codes.posted++});
+    if (foreign) ++codes.foreignQueued;
+    // Under the lock: the widget cannot go meanwhile. Qt hands it to the widget's thread.
+    QCoreApplication::postEvent(it->second, new QEvent(CodeDoorbell()));
     return true;
 }
 
-bool ForeignCodesPending() {
-    return foreignPending.load() != 0;
+bool ForeignCodesPendingForTesting() {
+    std::lock_guard lock(Codes().mutex);
+    return Codes().foreignQueued != 0;
 }
 
-void DeliverForeignCodes() {
-    QCoreApplication::sendPostedEvents(nullptr, CodeEvent::ForeignType());
+uint64_t CodesPostedForTesting() {
+    std::lock_guard lock(Codes().mutex);
+    return Codes().posted;
+}
+
+bool DeliverTowardsForeignCodesForTesting(uint64_t postedBefore) {
+    return deliverOldest([&](const PostedCodes& codes, const QueuedCode& oldest) {
+        return codes.foreignQueued != 0 && (oldest.foreign || oldest.number < postedBefore);
+    });
 }
 
 }  // namespace ui

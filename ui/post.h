@@ -1,7 +1,7 @@
 #pragma once
 // Posting a numbered code to a form: the code is queued and arrives later, on the
-// user-interface thread, as the form's User event. Callable from any thread; codes to
-// one form arrive in the order they were posted.
+// user-interface thread, as the form's User event. Callable from any thread; codes arrive in
+// the order they were posted, whatever their form and thread.
 
 #include <cstdint>
 
@@ -11,12 +11,6 @@ class Form;
 
 // False, and nothing is posted, when target is null or has no window.
 bool Post(Form* target, uint32_t code);
-
-// Codes posted from another thread (the serial reader's) that have not arrived yet.
-bool ForeignCodesPending();
-// Hands those codes over now, and nothing else: what another thread delivered arrives
-// without the program's own codes moving on.
-void DeliverForeignCodes();
 
 }  // namespace ui
 

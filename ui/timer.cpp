@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/post.h"
+#include "ui/form_widget.h"
 
 namespace ui {
 
@@ -164,6 +164,7 @@ void Clock::SetPeer(Peer peer) {
 void Clock::SettleOwed() {
     const VirtualClock& v = Virtual();
     if (!v.on) return;
+    const uint64_t postedBefore = CodesPostedForTesting();
     for (;;) {
         if (v.peer.owes && v.peer.owes()) {
             if (v.peer.takeTurn) v.peer.takeTurn();
@@ -172,9 +173,10 @@ void Clock::SettleOwed() {
             continue;
         }
         // Once all of it is in, what the reader announced arrives (its handlers may ask the
-        // peer again): whole, however the reader's reads cut it.
-        if (!ForeignCodesPending()) return;
-        DeliverForeignCodes();
+        // peer again): whole, however the reader's reads cut it, and after the codes posted
+        // before it, as the program's own event loop hands them over. A code the program posts
+        // meanwhile is its next pass, not this one: what came after it waits for that pass.
+        if (!DeliverTowardsForeignCodesForTesting(postedBefore)) return;
     }
 }
 

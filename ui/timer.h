@@ -49,8 +49,10 @@ class Clock {
     static void SetIdleSliceMs(int ms);
     static int IdleSliceMs();
 
-    // Virtual mode: the other side of a test, an emulated receiver that keeps its time on
-    // this clock and takes its turns when asked.
+    // ---- Test seams: Peer, SetPeer and SettleOwed serve the tests' clock
+    // (tests/support/test_clock.h) alone; the program never sets a peer.
+    // Virtual mode: the other side of a test, an emulated receiver that keeps its time on this
+    // clock and takes its turns when asked.
     struct Peer {
         // Whether it owes the program something now: bytes of the program it has not read,
         // something due by its clock that it has not done or sent, what it sent that the
@@ -68,8 +70,9 @@ class Clock {
     // Unset (the default, and once virtual time is off): nothing is owed and nothing falls due.
     static void SetPeer(Peer peer);
     // Virtual mode: settles what is owed before time moves on: gives the peer its turns and
-    // hands over what the serial reader posted, the program's own codes left where they are,
-    // until nothing is owed; at once when nothing is.
+    // hands over what the serial reader posted, with the codes posted before it, in the order
+    // posted, until nothing is owed or a code the program posted meanwhile comes first; at once
+    // when nothing is.
     static void SettleOwed();
     // Virtual time of the next timer tick or of the peer's next deed after now, or -1 when
     // there is none.

@@ -2,12 +2,10 @@
 // receiver and for looking at what it sends.
 //
 // Usage: orvel-aor-emulator [options]; besides those of every emulator program (--link,
-// --silent, --noise, --signal, --help: emulators/common/program_shell.h)
+// --silent, --noise, --signal, --trace, --help: emulators/common/program_shell.h)
 //   --model NAME    the receiver: ar5000 (the default), ar8200, ar8600, ar8000 or ar3000a.
 //   --line-rate     answer at the speed the program set on its port, as a real line does
 //                   (by default answers leave at once).
-//   --trace         write every line received ("> ") and every line sent ("< ") to standard
-//                   error, each after the time of day in milliseconds, as it happens.
 //   --refuse TOKENS answer "?" to every line whose command is one of the comma-separated
 //                   tokens ("MX,SE"), as a set that will not take them.
 //   --terse         (ar8200, ar8600) answer as tersely as the set may: a memory read that
@@ -30,9 +28,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -87,25 +83,11 @@ constexpr char kUsage[] =
     "An AOR receiver on a pseudo-terminal; prints the terminal's path and serves until\n"
     "interrupted.\n";
 
-// "12:34:56.789 > RF0145500000": a line as the set heard or sent it.
-void TraceLine(char direction, std::string_view line) {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            now.time_since_epoch()).count() % 1000;
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    std::fprintf(stderr, "%02d:%02d:%02d.%03d %c %.*s\n", local.tm_hour, local.tm_min,
-                 local.tm_sec, static_cast<int>(millis), direction, static_cast<int>(line.size()),
-                 line.data());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const Model* model = &kModels[0];
     bool lineRate = false;
-    bool trace = false;
     bool terse = false;
     std::optional<size_t> silentAfter;
     std::vector<std::string> refused;
@@ -136,11 +118,6 @@ int main(int argc, char** argv) {
         {"--line-rate", false,
          [&](std::string_view) {
              lineRate = true;
-             return true;
-         }},
-        {"--trace", false,
-         [&](std::string_view) {
-             trace = true;
              return true;
          }},
         {"--refuse", true, [&](std::string_view tokens) { return commands(tokens, refused); }},
@@ -197,7 +174,7 @@ int main(int argc, char** argv) {
             auto emulator = model->make(shell.Plan());
             emulator->SetLineRate(lineRate);
             emulator->SetReportLineFaults(true);
-            if (trace) emulator->SetTrace(TraceLine);
+            emulator->SetTrace(shell.TraceOrNone());
             if (!refused.empty()) emulator->SetRefused(refused);
             if (silentAfter) emulator->SetSilentAfter(*silentAfter, silentFor);
             if (!garbled.empty()) emulator->SetGarbled(garbled, garbledCount);

@@ -1,7 +1,9 @@
 #include "emulators/civ/civ_emulator.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
+#include <string>
 
 namespace emulators {
 
@@ -59,6 +61,7 @@ CivEmulator::Clock::time_point CivEmulator::NextTick() const {
 
 void CivEmulator::HandleFrame(const Bytes& frame, Clock::time_point now) {
     received_.Add(frame);
+    TraceFrame('>', frame);
     if (echo_) Queue(now, frame);
     // FE FE to from command FD at least.
     if (frame.size() < 6 || dead_) return;
@@ -75,6 +78,7 @@ void CivEmulator::HandleFrame(const Bytes& frame, Clock::time_point now) {
     const Bytes answer = refuseAll_ ? Bytes{kNg} : Answer(frame[4], data);
     Bytes out = garbage_;
     const Bytes reply = BuildFrame(from, address_, answer);
+    TraceFrame('<', reply);
     out.insert(out.end(), reply.begin(), reply.end());
     answersDue_ = std::max(answersDue_, now + latency_);
     Queue(now + latency_, out);
@@ -259,6 +263,7 @@ void CivEmulator::SendUnsolicited(const Bytes& body) {
     if (!state_.powerOn || dead_ || LineFull()) return;
     Bytes out = garbage_;
     const Bytes frame = BuildFrame(kBroadcastAddress, address_, body);
+    TraceFrame('<', frame);
     out.insert(out.end(), frame.begin(), frame.end());
     // After the answers already on their way: a scan's first stop follows its start's FB.
     Queue(std::max(Now(), answersDue_), out);
@@ -266,6 +271,21 @@ void CivEmulator::SendUnsolicited(const Bytes& body) {
 
 void CivEmulator::Queue(Clock::time_point due, const Bytes& bytes) {
     outgoing_.Push(due, std::string(bytes.begin(), bytes.end()), LineByteTime());
+}
+
+void CivEmulator::TraceFrame(char direction, const Bytes& frame) const {
+    if (!trace_) return;
+    std::string text;
+    for (const uint8_t byte : frame) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, text.empty() ? "%02X" : " %02X", byte);
+        text += hex;
+    }
+    trace_(direction, text);
+}
+
+void CivEmulator::SetTrace(Trace trace) {
+    Locked([&] { trace_ = std::move(trace); });
 }
 
 void CivEmulator::SetAddress(uint8_t address) {

@@ -135,6 +135,9 @@ class CivEmulator : public PtyServer {
     void SetSignalPlan(SignalPlan plan);
     // Unsolicited frequency and mode frames every `interval`; zero (the default) sends none.
     void SetAnnounceInterval(std::chrono::milliseconds interval);
+    // Told of every frame heard and every frame the set sends (its answers and unsolicited
+    // frames; not the bus's echo), in hex ("FE FE 4A E0 03 FD"), with the lock held.
+    void SetTrace(Trace trace);
 
     // Test hooks.
     // Answers (not the echo) leave this long after their command came; 0 answers at once.
@@ -247,6 +250,7 @@ class CivEmulator : public PtyServer {
     void WriteFind();
 
     void SendUnsolicited(const Bytes& body);
+    void TraceFrame(char direction, const Bytes& frame) const;
     void Queue(Clock::time_point due, const Bytes& bytes);
 
     const CivProfile& profile_;
@@ -263,6 +267,7 @@ class CivEmulator : public PtyServer {
     std::chrono::milliseconds latency_{0};
     std::chrono::milliseconds announceInterval_{0};
     Clock::time_point nextAnnounce_{};
+    Trace trace_;
     FrameScanner scanner_;
     OutgoingQueue outgoing_;
     ReceivedLog<Bytes> received_;

@@ -2,7 +2,7 @@
 // program without a receiver and for looking at what it sends.
 //
 // Usage: orvel-civ-emulator [options]; besides those of every emulator program (--link,
-// --silent, --noise, --signal, --help: emulators/common/program_shell.h)
+// --silent, --noise, --signal, --trace, --help: emulators/common/program_shell.h)
 //   --model NAME    ic8500 (the default: IC-R8500, address 4A), ic10 (IC-R10, 52), ic9000
 //                   (IC-R9000, 52), ic756 (IC-756PRO, 5C) or ic75 (IC-R75, 5A).
 //   --address HH    the set's CI-V address in two hex digits, as set in its menu.
@@ -37,8 +37,8 @@ std::optional<uint8_t> ParseAddress(std::string_view text) {
 
 constexpr char kUsage[] =
     "Usage: orvel-civ-emulator [--model ic8500|ic10|ic9000|ic756|ic75] [--address HH]\n"
-    "                          [--link PATH] [--no-echo] [--silent] [--noise LEVEL]\n"
-    "                          [--signal MHZ:LEVEL:WIDTH_KHZ]... [--announce MS]\n"
+    "                          [--link PATH] [--no-echo] [--announce MS] [--trace] [--silent]\n"
+    "                          [--noise LEVEL] [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
     "An ICOM CI-V receiver (IC-R8500 at 4A unless told) on a pseudo-terminal; prints the\n"
     "terminal's path and serves until interrupted.\n";
 
@@ -90,6 +90,7 @@ int main(int argc, char** argv) {
             emulator->SetAddress(*address);
             emulator->SetEcho(echo);
             emulator->SetAnnounceInterval(std::chrono::milliseconds(announceMs));
+            emulator->SetTrace(shell.TraceOrNone());
             return emulator;
         },
         banner, echo ? "CI-V bus with echo" : "no echo");

@@ -3,9 +3,12 @@
 #include <signal.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <exception>
+#include <string>
 #include <utility>
 
 namespace emulators {
@@ -30,6 +33,29 @@ std::optional<Signal> ParseSignal(std::string_view text) {
     const double hz = std::round(*mhz * 1e6);
     if (hz < 0 || hz > 1e10) return std::nullopt;
     return Signal{static_cast<uint64_t>(hz), *level, static_cast<uint64_t>(std::round(*khz * 1e3))};
+}
+
+// "12:34:56.789 > RF0145500000": what the set heard or sent. A byte that is no printable ASCII
+// character shows as "\xFE": a line of another protocol's bytes reads as what it is.
+void PrintTrace(char direction, std::string_view text) {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        char escaped[8];
+        if (byte >= 0x20 && byte < 0x7F)
+            shown += c;
+        else if (std::snprintf(escaped, sizeof escaped, "\\x%02X", byte) > 0)
+            shown += escaped;
+    }
+    std::fprintf(stderr, "%02d:%02d:%02d.%03d %c %s\n", local.tm_hour, local.tm_min, local.tm_sec,
+                 static_cast<int>(millis), direction, shown.c_str());
 }
 
 const ProgramOption* Find(std::span<const ProgramOption> options, std::string_view name) {
@@ -60,6 +86,11 @@ std::optional<int> ProgramShell::ReadOptions(int argc, char** argv,
              silent_ = true;
              return true;
          }},
+        {"--trace", false,
+         [&](std::string_view) {
+             trace_ = true;
+             return true;
+         }},
         {"--signal", true,
          [&](std::string_view text) {
              const auto signal = ParseSignal(text);
@@ -86,6 +117,10 @@ std::optional<int> ProgramShell::ReadOptions(int argc, char** argv,
         }
     }
     return std::nullopt;
+}
+
+Trace ProgramShell::TraceOrNone() const {
+    return trace_ ? Trace(PrintTrace) : Trace();
 }
 
 bool ProgramShell::SignalsReceived(std::string_view model,

@@ -9,6 +9,9 @@
 //   --noise LEVEL   noise floor of the signal plan, 0..255 (default 8).
 //   --silent        the set hears everything and answers nothing (a CI-V bus still echoes),
 //                   as a receiver switched off at its own switch or with its lead cut.
+//   --trace         write what the set hears ("> ") and what it sends ("< "), a line or a
+//                   frame at a time, to standard error, each after the time of day in
+//                   milliseconds, as it happens.
 //   --signal MHZ:LEVEL:WIDTH_KHZ
 //                   a carrier of the signal plan: centre in MHz, peak level 0..255, width in
 //                   kHz, within the model's range. Repeat for more; the first one replaces the
@@ -66,6 +69,8 @@ class ProgramShell {
     std::optional<int> ReadOptions(int argc, char** argv, std::span<const ProgramOption> own);
     // The signal plan of --noise and --signal.
     const SignalPlan& Plan() const { return plan_; }
+    // With --trace, what writes the set's trace to standard error; empty without it.
+    Trace TraceOrNone() const;
     // The model's own carriers in place of the built-in ones, unless --signal named some.
     void UseDefaultSignals(const std::vector<Signal>& signals) {
         if (!ownSignals_) plan_.signals = signals;
@@ -89,6 +94,7 @@ class ProgramShell {
     SignalPlan plan_ = DefaultSignalPlan();
     bool ownSignals_ = false;
     bool silent_ = false;
+    bool trace_ = false;
 };
 
 }  // namespace emulators

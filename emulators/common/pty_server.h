@@ -28,6 +28,10 @@
 
 namespace emulators {
 
+// Told of what the set hears ('>') and what it sends ('<'), a line or a frame at a time, as
+// text; empty: nothing is told.
+using Trace = std::function<void(char direction, std::string_view text)>;
+
 class PtyServer {
   public:
     using Clock = LineClock;

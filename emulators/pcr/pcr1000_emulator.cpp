@@ -173,6 +173,7 @@ void Pcr1000Emulator::Receive(std::string_view bytes, Clock::time_point now) {
 
 void Pcr1000Emulator::HandleLine(const std::string& line, Clock::time_point now) {
     received_.Add(line);
+    if (trace_) trace_('>', line);
     if (dead_) return;
     // The answer leaves at the speed the command came at, also when the command changes it.
     const uint32_t speed = state_.lineSpeed;
@@ -242,7 +243,9 @@ std::string Pcr1000Emulator::ScopeBlock(int block) const {
 }
 
 void Pcr1000Emulator::Send(Clock::time_point due, std::string_view line, uint32_t lineSpeed) {
-    if (!dead_) outgoing_.Push(due, std::string(line) + kLineEnd, LineByteTime(), lineSpeed);
+    if (dead_) return;
+    if (trace_) trace_('<', line);
+    outgoing_.Push(due, std::string(line) + kLineEnd, LineByteTime(), lineSpeed);
 }
 
 std::string_view Pcr1000Emulator::Pending(Clock::time_point now) {
@@ -253,6 +256,10 @@ std::string_view Pcr1000Emulator::Pending(Clock::time_point now) {
         outgoing_.Sent(bytes.size());
     }
     return {};
+}
+
+void Pcr1000Emulator::SetTrace(Trace trace) {
+    Locked([&] { trace_ = std::move(trace); });
 }
 
 void Pcr1000Emulator::SetSignalPlan(SignalPlan plan) {

@@ -103,6 +103,9 @@ class Pcr1000Emulator : public PtyServer {
     void SwitchPowerByHand(bool on);
     bool SetLineSpeedByHand(uint32_t bitsPerSecond);
     static bool HasLineSpeed(uint32_t bitsPerSecond);
+    // Told of every line heard and every line the set sends (without their line ends), with
+    // the lock held; a line heard at another speed is noise, and not told.
+    void SetTrace(Trace trace);
 
     // Test hooks.
     // Answers leave this long after their command came; 0 answers at once.
@@ -151,6 +154,7 @@ class Pcr1000Emulator : public PtyServer {
 
     SignalPlan plan_;
     Pcr1000State state_;
+    Trace trace_;
     std::string partial_;  // the line being received
     bool overlong_ = false;
     bool dead_ = false;

@@ -2,7 +2,7 @@
 // a receiver and for looking at what it sends.
 //
 // Usage: orvel-pcr-emulator [options]; besides those of every emulator program (--link,
-// --silent, --noise, --signal, --help: emulators/common/program_shell.h)
+// --silent, --noise, --signal, --trace, --help: emulators/common/program_shell.h)
 //   --speed N       the line speed the set starts at: 300, 1200, 4800, 9600 (the default, the
 //                   set's own power-up speed), 19200 or 38400, as an earlier session left it.
 //   --on            the set starts switched on (by default it is off and reports H100).
@@ -22,8 +22,8 @@ namespace {
 using emulators::Pcr1000Emulator;
 
 constexpr char kUsage[] =
-    "Usage: orvel-pcr-emulator [--link PATH] [--speed N] [--on] [--silent] [--noise LEVEL]\n"
-    "                          [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
+    "Usage: orvel-pcr-emulator [--link PATH] [--speed N] [--on] [--trace] [--silent]\n"
+    "                          [--noise LEVEL] [--signal MHZ:LEVEL:WIDTH_KHZ]...\n"
     "An IC-PCR1000 on a pseudo-terminal; prints the terminal's path and serves until\n"
     "interrupted.\n";
 
@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
             auto emulator = std::make_unique<Pcr1000Emulator>(shell.Plan());
             emulator->SetLineSpeedByHand(speed);
             if (on) emulator->SwitchPowerByHand(true);
+            emulator->SetTrace(shell.TraceOrNone());
             return emulator;
         },
         "IC-PCR1000 emulator", details);

@@ -282,9 +282,14 @@ TEST_F(BankStudyOnAir, WithNoRowSelectedTheCurveIsTheScannedChannelsNotTheRanges
     orvel.store.LoadItem();
     ui::ServePending();
     ASSERT_EQ(orvel.WorkMode, 1);
+    // Stopped on its way to channel 2: however many steps a slice of time holds, the scan
+    // stands there.
+    hooks[PostBankScanStep] = [&] {
+        if (orvel.ChannelIndex == 2 && orvel.Running) orvel.StartButton();
+    };
     orvel.StartButton();
-    ASSERT_TRUE(RunUntil([&] { return orvel.ChannelIndex == 2; }));
-    orvel.StartButton();
+    ASSERT_TRUE(RunUntil([&] { return !orvel.Running; }));
+    ASSERT_EQ(orvel.ChannelIndex, 2);
     ASSERT_EQ(BankWindow().SelectedRow(), -1);
     OpenStudy();
     ui::ServeFor(300);

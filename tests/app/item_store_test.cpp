@@ -463,6 +463,9 @@ TEST_F(Groups, FindTheirRangesByIdentifierThenByFolderAndReportOneNotFound) {
     EXPECT_EQ(Messages(), Rows{});
     EXPECT_EQ(Names(Child(store.GroupFolder, "По папкам")),
               (Rows{"Дата=00/00/00", "Время=00:00", "W-100.0 ... 108.0", "W-140.0 ... 146.0"}));
+    EXPECT_EQ(Names(Child(store.GroupFolder, "По именам")),
+              (Rows{"Дата=00/00/00", "Время=00:00", "W-118.0 ... 137.0", "W-100.0 ... 108.0",
+                    "W-140.0 ... 146.0"}));
 
     for (Bank& slot : fdx.ScanSlots) slot.InUse = 0;
     EXPECT_EQ(LoadGroup("С удалённым"), (std::vector<const UserDp*>{nullptr, Range("FM")}));

@@ -277,12 +277,14 @@ class GroupOfMissingRanges : public WindowTest {
     void Prepare() override {
         WriteRange("A", "Диапазон A", 1000000, 1080000);
         WriteRange("B", "Диапазон B", 500000, 600000);
+        WriteRange("C", "Диапазон B", 300000, 400000);  // the same name, earlier in the journal
         Write("GRP/0001/grp.cfg",
               {"Идентификатор=Смешанная", "Дата=01/02/2001", "Время=10:00", "Кол-во=4",
                "Диапазон=A", "Диапазон=X", "Диапазон=Y", "Диапазон=B"});
         // A count that a damaged file holds sizes nothing beyond the names it has.
         Write("GRP/0002/grp.cfg",
               {"Идентификатор=Повреждённая", "Кол-во=4000000000", "Диапазон=B"});
+        Write("GRP/0003/grp.cfg", {"Идентификатор=Двойники", "Диапазон=Диапазон B"});
     }
 };
 
@@ -295,6 +297,10 @@ TEST_F(GroupOfMissingRanges, ShowsOnlyTheRangesThatExist) {
     JournalItem* damaged = Child(orvel.store.GroupFolder, "Повреждённая");
     ASSERT_NE(damaged, nullptr);
     EXPECT_EQ(damaged->As<UserGrp>()->Ranges, (Rows{"B"}));
+    // Of two ranges of one name, the first in the journal, as loading the group finds it.
+    EXPECT_EQ(Names(Child(orvel.store.GroupFolder, "Двойники")),
+              (Rows{"Дата=00/00/00", "Время=00:00", "W- 30.0 ...  40.0"}));
+    EXPECT_EQ(orvel.store.FindRangeItem("Диапазон B")->As<UserDp>()->FolderName, "C");
 }
 
 class EmptyProgramFolder : public WindowTest {};

@@ -97,10 +97,11 @@ TEST_F(MainControls, StepsAreClampedWhenTypedAndAStoredZeroIsIgnored) {
 }
 
 // The field's list and the journal's presets read the history file alike, a damaged line as no
-// number in both: the list never shows what the journal does not hold.
+// number in both (a line read as a decimal number from its start: "12ab" is 12): the list never
+// shows what the journal does not hold.
 class DamagedHistory : public WindowTest {
     void Prepare() override {
-        Write("010011.dat", {"99999999999", "-5", "abc", "1455000"});
+        Write("010011.dat", {"99999999999", "-5", "abc", "12ab", "1455000"});
         Write("010012.dat", {"4294967296", "125"});
     }
 };
@@ -112,9 +113,9 @@ TEST_F(DamagedHistory, ReadsTheSameInTheFieldsListAndTheJournal) {
         field->Raise(drop);
     }
     const Rows frequencies = Names(orvel.store.FrequencyFieldEntry);
-    EXPECT_EQ(frequencies, (Rows{"  0.0000", "  0.0000", "  0.0000", "145.5000"}));
-    ASSERT_EQ(orvel.ft->Count(), 4);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(orvel.ft->StringAt(i), frequencies[std::size_t(i)]);
+    EXPECT_EQ(frequencies, (Rows{"  0.0000", "  0.0000", "  0.0000", "  0.0012", "145.5000"}));
+    ASSERT_EQ(orvel.ft->Count(), 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(orvel.ft->StringAt(i), frequencies[std::size_t(i)]);
     const Rows steps = Names(orvel.store.StepFieldEntry);
     EXPECT_EQ(steps, (Rows{" 0.0", "12.5"}));
     ASSERT_EQ(orvel.step->Count(), 2);

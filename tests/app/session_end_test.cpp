@@ -109,7 +109,7 @@ class SessionEnd : public ::testing::Test {
         MainForm->AddHandler(ui::EventId::User, [=, this](ui::Object&, ui::EventData& e) {
             if (e.code == PostTimerTick && terminated < 0 && due(ui::Clock::NowMs() - started)) {
                 terminated = ui::Clock::NowMs();
-                sentWhenAsked = MainForm->comm.BytesWritten();
+                sentWhenAsked = MainForm->comm.BytesWrittenForTesting();
                 speedWhenAsked = MainForm->comm.BaudRate;
                 close();
             }
@@ -386,14 +386,14 @@ TEST_F(SessionEnd, ACloseWhileThePcrLooksForItsSpeedSendsItNothingMore) {
         uint32_t speedAtTheClose = 0;
         // Runs before the main window's own close handler (handlers run newest first).
         MainForm->AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData&) {
-            sentAtTheClose = MainForm->comm.BytesWritten();
+            sentAtTheClose = MainForm->comm.BytesWrittenForTesting();
             speedAtTheClose = MainForm->comm.BaudRate;
             return false;
         });
         EXPECT_EQ(Run(), 0);
         ASSERT_TRUE(sentAtTheClose.has_value());
         EXPECT_GT(*sentAtTheClose, 0u);  // the search had begun
-        EXPECT_EQ(MainForm->comm.BytesWritten(), *sentAtTheClose);
+        EXPECT_EQ(MainForm->comm.BytesWrittenForTesting(), *sentAtTheClose);
         EXPECT_EQ(MainForm->comm.BaudRate, speedAtTheClose);
         EXPECT_LE(ui::Clock::NowMs() - terminated, 2000);
         EXPECT_TRUE(Exists("ORVEL.CFG"));
@@ -428,7 +428,7 @@ TEST_F(SessionEnd, ATerminationDuringTheSearchBeneathMessage39EndsItAndSaves) {
     EXPECT_EQ(Run(), 0);
     ASSERT_GE(terminated, 0);
     EXPECT_LE(ui::Clock::NowMs() - terminated, 2000);
-    EXPECT_EQ(MainForm->comm.BytesWritten(), sentWhenAsked);
+    EXPECT_EQ(MainForm->comm.BytesWrittenForTesting(), sentWhenAsked);
     EXPECT_EQ(MainForm->comm.BaudRate, speedWhenAsked);
     EXPECT_TRUE(Exists("ORVEL.CFG"));
     EXPECT_EQ(boxes.dismissed, 1);

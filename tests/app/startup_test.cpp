@@ -26,7 +26,7 @@ class StartUp : public ::testing::Test {
         // real time to deliver.
         ui::Clock::SetIdleSliceMs(0);
         ui::Clock::Peer peer;
-        peer.owes = [this] { return pty.ProgramHasUnread() || orvel.comm.Delivering(); };
+        peer.owes = [this] { return pty.ProgramHasUnread() || orvel.comm.DeliveringForTesting(); };
         ui::Clock::SetPeer(std::move(peer));
         pty.LinkAs(folder.path() / "COM1");
         orvel.AddHandler(ui::EventId::User, [this](ui::Object&, ui::EventData& e) {

@@ -71,7 +71,8 @@ TEST(CivEmulatorProgram, ServesTheChosenModelAtTheChosenAddress) {
     ASSERT_NE(::mkdtemp(pattern), nullptr);
     const std::filesystem::path link = std::filesystem::path(pattern) / "COM1";
     const Program program = LaunchEmulator(
-        ORVEL_CIV_EMULATOR, {"--model", "ic10", "--address", "53", "--no-echo", "--link", link});
+        ORVEL_CIV_EMULATOR,
+        {"--model", "ic10", "--address", "53", "--no-echo", "--trace", "--link", link});
     ASSERT_GT(program.pid, 0);
     EXPECT_EQ(std::filesystem::read_symlink(link), TerminalPath(program));
     {

@@ -8,6 +8,9 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -249,6 +252,25 @@ TEST_F(Ic8500EmulatorTest, ReportsHandTuningUnsolicitedToAll) {
     EXPECT_FALSE(emulator_.TuneByHand(50'000));
     EXPECT_FALSE(emulator_.SwitchModeByHand(emulators::kModeWfm, 0x02));
     EXPECT_EQ(emulator_.State().frequencyHz, 433'920'000u);
+}
+
+// What --trace writes: each frame heard, each frame sent (answers and unsolicited frames),
+// never the bus's echo of what was heard.
+TEST_F(Ic8500EmulatorTest, TracesEveryFrameHeardAndSentButNotTheEcho) {
+    std::vector<std::string> trace;
+    emulator_.SetTrace([&](char direction, std::string_view frame) {
+        trace.push_back(direction + std::string(frame));
+    });
+    emulator_.SetEcho(true);
+    line_.Send("FE FE 5C E0 19 00 FD FE FE 4A E0 03 FD");
+    EXPECT_TRUE(Receives(line_,
+                         "FE FE 5C E0 19 00 FD FE FE 4A E0 03 FD "
+                         "FE FE E0 4A 03 00 00 70 01 01 FD"));
+    EXPECT_TRUE(emulator_.TuneByHand(433'920'000));
+    EXPECT_TRUE(Receives(line_, "FE FE 00 4A 00 00 00 92 33 04 FD"));
+    EXPECT_EQ(trace, (std::vector<std::string>{">FE FE 5C E0 19 00 FD", ">FE FE 4A E0 03 FD",
+                                               "<FE FE E0 4A 03 00 00 70 01 01 FD",
+                                               "<FE FE 00 4A 00 00 00 92 33 04 FD"}));
 }
 
 TEST(PseudoTerminalLink, ReplacesOnlyLeftOverLinksAndRemovesItsOwnAtExit) {

@@ -76,6 +76,19 @@ TEST_F(PcrEmulatorTest, ReportsH100ByItselfOnlyWhileOff) {
     Exchange({{"I1?", "I10A"}, {"I0?", "I007"}, {"H1?", "H101"}});
 }
 
+// What --trace writes: each line heard and each line sent, those the set sends by itself too.
+TEST_F(PcrEmulatorTest, TracesEveryLineHeardAndSent) {
+    std::vector<std::string> trace;
+    emulator_.SetTrace([&](char direction, std::string_view line) {
+        trace.push_back(direction + std::string(line));
+    });
+    Exchange({{"H1?", "H101"}, {"H100", "G000"}});
+    emulator_.SetOffReportInterval(1ms);
+    clock_.Advance(1ms);
+    EXPECT_EQ(line_.ReadLine(), "H100");
+    EXPECT_EQ(trace, (std::vector<std::string>{">H1?", "<H101", ">H100", "<G000", "<H100"}));
+}
+
 TEST_F(PcrEmulatorTest, TunesWithTheK0LineAndRefusesWhatTheSetLacks) {
     Exchange({{"K00145005000050200", "G000"}});
     auto state = emulator_.State();
@@ -203,7 +216,7 @@ TEST(PcrLineRate, AnAnswerLeavesOnlyAfterTheCommandsAndItsOwnBytesTime) {
 
 TEST(PcrEmulatorProgram, ServesTheSetSwitchedOnAtTheSpeedItWasLeftAt) {
     const Program program = LaunchEmulator(
-        ORVEL_PCR_EMULATOR, {"--speed", "19200", "--on", "--signal", "145.0:200:20"});
+        ORVEL_PCR_EMULATOR, {"--speed", "19200", "--on", "--trace", "--signal", "145.0:200:20"});
     ASSERT_GT(program.pid, 0);
     {
         const Line line(TerminalPath(program), B19200, LineSender::Program(program.pid));

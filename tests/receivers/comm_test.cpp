@@ -117,7 +117,7 @@ class CommPort : public ::testing::Test {
         ui::Clock::SetVirtual(true);
         ui::Clock::SetIdleSliceMs(0);
         ui::Clock::Peer peer;
-        peer.owes = [this] { return pty.ProgramHasUnread() || comm.Delivering(); };
+        peer.owes = [this] { return pty.ProgramHasUnread() || comm.DeliveringForTesting(); };
         ui::Clock::SetPeer(std::move(peer));
     }
     void TearDown() override {
@@ -334,10 +334,10 @@ TEST_F(CommPort, NothingIsWrittenOnceTheProgramCloses) {
     bool written = true;
     WhileClosing([&] { written = comm.WriteString("RF145500000\r\n"); });
     EXPECT_FALSE(written);
-    EXPECT_EQ(comm.BytesWritten(), 0u);
+    EXPECT_EQ(comm.BytesWrittenForTesting(), 0u);
     EXPECT_EQ(pty.ReceivePending(), "");
     EXPECT_TRUE(comm.WriteString("LM\r\n"));
-    EXPECT_EQ(comm.BytesWritten(), 4u);
+    EXPECT_EQ(comm.BytesWrittenForTesting(), 4u);
     EXPECT_EQ(pty.Receive(4), "LM\r\n");
 }
 

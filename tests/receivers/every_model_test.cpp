@@ -262,7 +262,7 @@ TEST_P(EveryModel, NothingGoesToTheSetOnceTheProgramCloses) {
     ASSERT_TRUE(PostPrivateMessage(panel.get(), PostSyncReceiver));
     ASSERT_TRUE(ServeUntil([&] { return panel->SyncEnded(); }));
     ASSERT_TRUE(panel->ReceiverAnswered()) << GetParam().name;
-    const uint64_t sent = comm.BytesWritten();
+    const uint64_t sent = comm.BytesWrittenForTesting();
     const ReceiverPanel::ExchangeId exchanges = panel->LastExchange();
 
     WhileClosing([&] {
@@ -291,7 +291,7 @@ TEST_P(EveryModel, NothingGoesToTheSetOnceTheProgramCloses) {
         panel->Tune();
         panel->ScanLevel();
     });
-    EXPECT_EQ(comm.BytesWritten(), sent) << GetParam().name;
+    EXPECT_EQ(comm.BytesWrittenForTesting(), sent) << GetParam().name;
     // Nor did any exchange begin, to be waited for or counted unanswered.
     EXPECT_EQ(panel->LastExchange(), exchanges) << GetParam().name;
 }

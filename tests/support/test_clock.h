@@ -36,7 +36,7 @@ inline ui::Clock::Peer Peer(std::function<emulators::PtyServer*()> set,
         const emulators::PtyServer* s = set();
         if (s && s->Owes()) return true;
         const Comm* p = port();
-        return p && p->Delivering();
+        return p && p->DeliveringForTesting();
     };
     peer.nextDueMs = [set]() -> int64_t {
         const emulators::PtyServer* s = set();

@@ -86,7 +86,7 @@ TEST_F(OutsideWaits, AnActionHeldInsideAWaitRunsOnceItEndedInTheOrderAsked) {
 TEST_F(OutsideWaits, InsideAWaitABoxWithOnlyOkWaitsForNobodyAndAQuestionIsTold) {
     ui::ScriptedMessageBoxes boxes;
     std::vector<std::string> told;
-    auto guard = std::exchange(ui::ScriptedMessageBoxes::insideReplyWait,
+    auto guard = std::exchange(ui::ScriptedMessageBoxes::insideReplyWaitForTesting,
                                [&](const ui::MessageBoxRequest& r) { told.push_back(r.text); });
     ui::MessageAnswer ok = ui::MessageAnswer::Cancel;
     InsideAWait([&] {
@@ -94,7 +94,7 @@ TEST_F(OutsideWaits, InsideAWaitABoxWithOnlyOkWaitsForNobodyAndAQuestionIsTold) 
         ui::ShowMessageBox(Box("Удалить?", ui::MessageButtons::YesNo));
     });
     ui::ShowMessageBox(Box("Готово", ui::MessageButtons::Ok));
-    ui::ScriptedMessageBoxes::insideReplyWait = std::move(guard);
+    ui::ScriptedMessageBoxes::insideReplyWaitForTesting = std::move(guard);
 
     EXPECT_EQ(ok, ui::MessageAnswer::Ok);
     ASSERT_EQ(boxes.notices.size(), 1u);

@@ -9,6 +9,7 @@
 #include "tests/support/code_sink.h"
 #include "ui/application.h"
 #include "ui/form.h"
+#include "ui/form_widget.h"
 #include "ui/post.h"
 #include "ui/reply_event.h"
 #include "ui/timer.h"
@@ -254,18 +255,19 @@ TEST_F(WithPeer, TimeStopsAtThePeersNextDeedAndLetsItDoThatBeforeTheTicks) {
 }
 
 // What another thread posts (the serial reader's announcement) arrives before time moves on,
-// whole, and ahead of the program's own codes, which move on only in the program's own passes.
-TEST_F(WithPeer, WhatAnotherThreadPostsArrivesBeforeTimeMovesOnAndTheProgramsCodesWait) {
+// whole, and after the program's own codes posted before it, as the program's loop hands them
+// over. A code the program posts meanwhile belongs to its next pass: what the reader posts after
+// it waits for that pass too.
+TEST_F(WithPeer, WhatAnotherThreadPostsArrivesBeforeTimeMovesOnInTheOrderPosted) {
     Receiver main;
     std::atomic<bool> delivering = false;
-    std::thread reader;
+    std::vector<uint32_t> batch;  // what the reader posts in the peer's next turn
     owes = [&] { return delivering.load(); };
     turn = [&] {
-        if (reader.joinable()) return;
-        reader = std::thread([&] {
-            for (uint32_t code = 100; code < 110; ++code) ui::Post(&main, code);
+        std::thread([&] {
+            for (const uint32_t code : batch) ui::Post(&main, code);
             delivering = false;
-        });
+        }).join();
     };
     std::vector<int64_t> arrivedAt;
     std::vector<bool> pendingInItsHandler;
@@ -273,27 +275,34 @@ TEST_F(WithPeer, WhatAnotherThreadPostsArrivesBeforeTimeMovesOnAndTheProgramsCod
         if (code < 100) return;
         arrivedAt.push_back(ui::Clock::NowMs());
         // Arrived: its own handler running does not keep it pending.
-        pendingInItsHandler.push_back(ui::ForeignCodesPending());
+        pendingInItsHandler.push_back(ui::ForeignCodesPendingForTesting());
+        if (code != 109) return;
+        ui::Post(&main, 2);  // the program's next step, which asks the peer again
+        batch = {200};
+        delivering = true;
     };
     ui::Post(&main, 1);  // the program's own, posted first
+    batch = {100, 101, 102, 103, 104, 105, 106, 107, 108, 109};
     delivering = true;
     ui::Clock::SettleOwed();
-    reader.join();
-    EXPECT_EQ(main.codes, (std::vector<uint32_t>{100, 101, 102, 103, 104, 105, 106, 107, 108, 109}));
+    EXPECT_EQ(main.codes,
+              (std::vector<uint32_t>{1, 100, 101, 102, 103, 104, 105, 106, 107, 108, 109}));
     EXPECT_EQ(arrivedAt, std::vector<int64_t>(10, 0));
     EXPECT_EQ(pendingInItsHandler.back(), false);
-    EXPECT_FALSE(ui::ForeignCodesPending());
+    EXPECT_TRUE(ui::ForeignCodesPendingForTesting());  // 200, behind the program's 2
     ui::ServePending();
-    EXPECT_EQ(main.codes.back(), 1u);
+    EXPECT_EQ(std::vector<uint32_t>(main.codes.end() - 2, main.codes.end()),
+              (std::vector<uint32_t>{2, 200}));
+    EXPECT_FALSE(ui::ForeignCodesPendingForTesting());
 }
 
 TEST_F(WithPeer, ACodeAnotherThreadPostsToAWindowThatGoesIsNoLongerPending) {
     auto gone = std::make_unique<Receiver>();
     std::thread reader([&] { ui::Post(gone.get(), 0x79); });
     reader.join();
-    EXPECT_TRUE(ui::ForeignCodesPending());
+    EXPECT_TRUE(ui::ForeignCodesPendingForTesting());
     gone.reset();
-    EXPECT_FALSE(ui::ForeignCodesPending());
+    EXPECT_FALSE(ui::ForeignCodesPendingForTesting());
 }
 
 TEST(RealTime, ReplyWaitEndsWhenAnotherThreadsCodeSetsTheEvent) {
