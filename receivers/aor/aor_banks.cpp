@@ -358,7 +358,7 @@ void AorPanel::WriteSearchBankKeys(StateFileWriter& file) const {
         if (asChannels && record.Empty()) continue;
         if (record.Attenuator) {
             file.Text("SF_ATT", "+");
-            // A depth other than the one "SF_ATT=+" reads as, as the files of before have it.
+            // A depth other than the one "SF_ATT=+" reads as alone.
             if (layout.holds.depth && record.AttenuatorDb != kSearchBankDepth)
                 file.Number("SF_QATT", record.AttenuatorDb);
         }

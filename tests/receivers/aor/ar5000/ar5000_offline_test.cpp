@@ -415,7 +415,7 @@ TEST_F(Ar5000Offline, NumbersFromTheStateFileThatPickAPlaceAreChecked) {
     EXPECT_EQ(state.Attenuator, 0);
     EXPECT_EQ(panel.ChannelAt(0, 0).Frequency, AR5000::kUpperLimit);
     EXPECT_EQ(panel.ChannelAt(0, 0).Modulation, 'F');
-    // Without the depth an attenuator is 10 dB, as in files of before; no filter beyond wide,
+    // Without the depth an attenuator is 10 dB; no filter beyond wide,
     // no depth but the receiver's 10, 20 or automatic.
     EXPECT_EQ(panel.ChannelAt(0, 1).AttenuatorDb, 10u);
     EXPECT_EQ(panel.ChannelAt(0, 1).Filter, 2);
