@@ -51,7 +51,7 @@ void AorEmulator::SetReportLineFaults(bool on) {
     Locked([&] { reportLineFaults_ = on; });
 }
 
-void AorEmulator::SetTrace(AorLineEngine::Trace trace) {
+void AorEmulator::SetTrace(Trace trace) {
     Locked([&] { engine_.SetTrace(std::move(trace)); });
 }
 

@@ -40,7 +40,7 @@ class AorEmulator : public PtyServer {
     bool WaitForGarbledBytes(size_t count, std::chrono::milliseconds timeout) const;
     void SetReportLineFaults(bool on);
     // See AorLineEngine::SetTrace; called on the serving thread with the lock held.
-    void SetTrace(AorLineEngine::Trace trace);
+    void SetTrace(Trace trace);
 
     // The bytes the program wrote to the set (heard as noise too) and those the set wrote back
     // to it, since the set was made.

@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -91,12 +92,15 @@ int main(int argc, char** argv) {
     bool terse = false;
     std::optional<size_t> silentAfter;
     std::vector<std::string> refused;
-    std::optional<std::chrono::milliseconds> silentFor;
+    std::optional<size_t> silentForSeconds;
     std::vector<std::string> garbled;
     std::optional<size_t> garbledCount;
-    const auto count = [](std::string_view text, size_t& into) {
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), into);
-        return !text.empty() && error == std::errc() && end == text.data() + text.size();
+    const auto count = [](std::string_view text, std::optional<size_t>& into) {
+        size_t n = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size()) return false;
+        into = n;
+        return true;
     };
     const auto commands = [](std::string_view text, std::vector<std::string>& into) {
         for (size_t at = 0; at <= text.size();) {
@@ -126,35 +130,20 @@ int main(int argc, char** argv) {
              terse = true;
              return true;
          }},
-        {"--silent-after", true,
-         [&](std::string_view lines) {
-             size_t n = 0;
-             if (!count(lines, n)) return false;
-             silentAfter = n;
-             return true;
-         }},
+        {"--silent-after", true, [&](std::string_view lines) { return count(lines, silentAfter); }},
         {"--silent-for", true,
-         [&](std::string_view seconds) {
-             size_t n = 0;
-             if (!count(seconds, n)) return false;
-             silentFor = std::chrono::seconds(n);
-             return true;
-         }},
+         [&](std::string_view seconds) { return count(seconds, silentForSeconds); }},
         {"--garble", true,
          [&](std::string_view text) {
              const size_t colon = text.find(':');
-             if (colon != text.npos) {
-                 size_t n = 0;
-                 if (!count(text.substr(colon + 1), n)) return false;
-                 garbledCount = n;
-             }
-             return commands(text.substr(0, colon), garbled);
+             return (colon == text.npos || count(text.substr(colon + 1), garbledCount)) &&
+                    commands(text.substr(0, colon), garbled);
          }},
     };
 
     emulators::ProgramShell shell("orvel-aor-emulator", kUsage);
     if (const auto exit = shell.ReadOptions(argc, argv, own)) return *exit;
-    if (silentFor && !silentAfter) {
+    if (silentForSeconds && !silentAfter) {
         std::fprintf(stderr, "orvel-aor-emulator: --silent-for goes with --silent-after\n");
         return 1;
     }
@@ -176,7 +165,11 @@ int main(int argc, char** argv) {
             emulator->SetReportLineFaults(true);
             emulator->SetTrace(shell.TraceOrNone());
             if (!refused.empty()) emulator->SetRefused(refused);
-            if (silentAfter) emulator->SetSilentAfter(*silentAfter, silentFor);
+            if (silentAfter) {
+                std::optional<std::chrono::milliseconds> silentFor;
+                if (silentForSeconds) silentFor = std::chrono::seconds(*silentForSeconds);
+                emulator->SetSilentAfter(*silentAfter, silentFor);
+            }
             if (!garbled.empty()) emulator->SetGarbled(garbled, garbledCount);
             if (terse) {
                 auto& set = static_cast<emulators::Ar8200Emulator&>(*emulator);

@@ -21,6 +21,7 @@
 
 #include "emulators/common/received_log.h"
 #include "emulators/common/signal_plan.h"
+#include "emulators/common/trace.h"
 
 namespace emulators {
 
@@ -111,7 +112,6 @@ class AorLineEngine {
 
     // Trace: told every line as it is received ('>', empty ones too) and every reply line as it
     // is queued ('<', the stop reports the set sends unasked among them), without the ends.
-    using Trace = std::function<void(char direction, std::string_view line)>;
     void SetTrace(Trace trace) { trace_ = std::move(trace); }
 
     // Every line received, empty ones too, without its end (see ReceivedLog).

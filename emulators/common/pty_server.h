@@ -25,12 +25,9 @@
 
 #include "emulators/common/line_rate.h"
 #include "emulators/common/pseudo_terminal.h"
+#include "emulators/common/trace.h"
 
 namespace emulators {
-
-// Told of what the set hears ('>') and what it sends ('<'), a line or a frame at a time, as
-// text; empty: nothing is told.
-using Trace = std::function<void(char direction, std::string_view text)>;
 
 class PtyServer {
   public:

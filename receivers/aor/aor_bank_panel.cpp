@@ -210,6 +210,14 @@ std::string SearchBankPlace(const std::string& searchBank) {
 
 }  // namespace
 
+void AorBankPanel::Unread::Channel(int bank, int number) {
+    if (count++ == 0) channel = std::pair{bank, number};
+}
+
+void AorBankPanel::Unread::SearchBank(int bank) {
+    if (count++ == 0) searchBank = bank;
+}
+
 void AorBankPanel::TellPlaces(const char* what, uint32_t count, const std::string& first) {
     fdx_->ShowErrorText(FormatText("%s: %u (первый: %s)", what, count, first.c_str()));
 }

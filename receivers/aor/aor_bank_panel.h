@@ -16,6 +16,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "receivers/memory_channel.h"
@@ -134,6 +135,16 @@ class AorBankPanel : public ReceiverPanel {
     // Channels (or search banks) a read did not get from a receiver that still answered, told
     // as a write tells them: they keep what the panel had.
     void TellNotRead(uint32_t count, const std::string& bank, int channel);
+    // The places a read did not get from a receiver that still answered (no answer, a refusal,
+    // a garbled line, a line not theirs): they keep what the panel had, and are told once the
+    // read is over, counted, with the first of them named.
+    struct Unread {
+        uint32_t count = 0;
+        std::optional<std::pair<int, int>> channel;  // bank, channel
+        std::optional<int> searchBank;
+        void Channel(int bank, int number);
+        void SearchBank(int bank);
+    };
     void TellSearchBankNotRead(uint32_t count, const std::string& searchBank);
     // With direct writing the list shows what the receiver holds: `record`, changed from
     // `before`, keeps the change only when `written` (the receiver took it); else it gets

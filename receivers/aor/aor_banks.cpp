@@ -160,14 +160,6 @@ bool AorPanel::WalkWrite(std::span<const int> banks, std::span<const int> search
     return true;
 }
 
-void AorPanel::Unread::Channel(int bank, int number) {
-    if (count++ == 0) channel = std::pair{bank, number};
-}
-
-void AorPanel::Unread::SearchBank(int bank) {
-    if (count++ == 0) searchBank = bank;
-}
-
 // A read asks the set's level where the model's read does (AorMemoryRules::ReadProbes) and
 // after any channel or search bank whose answer did not come (or was refused, or was not its
 // own): a set that answers that probe lost the one reply, and the place keeps what the panel

@@ -645,16 +645,6 @@ class AorPanel : public AorBankPanel {
     void AfterLine(bool ended);
     void ReportStop();
 
-    // The places a read did not get from the receiver while it still answered (no answer, a
-    // refusal, a line not theirs): they keep what the panel had, and are told once the read
-    // is over, counted with the first the read met named.
-    struct Unread {
-        uint32_t count = 0;
-        std::optional<std::pair<int, int>> channel;  // bank, channel
-        std::optional<int> searchBank;
-        void Channel(int bank, int number);
-        void SearchBank(int bank);
-    };
     // The walks of a transfer (aor_banks.cpp): the banks, each probed, selected and walked
     // channel by channel, and the search banks, after all banks or each after its bank as
     // the model reads. False when a probe went unanswered. A read of the `whole` memory

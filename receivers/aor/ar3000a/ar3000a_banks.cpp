@@ -129,8 +129,7 @@ void AR3000A::EndTransfer(bool keepSelected) {
 void AR3000A::ReadBanks() {
     const std::string status = WholeMemory ? std::string("Чтение банков приемника")
                                            : FormatText("Чтение банка N %d", CurrentBank + 1);
-    uint32_t unread = 0;
-    int firstBank = 0, firstChannel = 0;
+    Unread unread;
     const bool answered = Transfer(status, [&] {
         if (lv_1) lv_1->Clear();
         const bool walked = WalkMemory([&](int bank, int channel) {
@@ -143,16 +142,16 @@ void AR3000A::ReadBanks() {
                 record = kChannelLayout.Empty(channel);
                 Reading.CopyTo(record);
                 record.Label = label;
-            } else if (unread++ == 0) {
-                firstBank = bank;
-                firstChannel = channel;
+            } else {
+                unread.Channel(bank, channel);
             }
         });
         if (walked) EndTransfer();
         ShowBankList();
         return walked;
     });
-    if (answered && unread > 0) TellNotRead(unread, std::to_string(firstBank + 1), firstChannel);
+    if (answered && unread.channel)
+        TellNotRead(unread.count, std::to_string(unread.channel->first + 1), unread.channel->second);
 }
 
 // A channel the set refuses is counted and told once the walk is over. The selected channel
