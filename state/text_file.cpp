@@ -261,6 +261,48 @@ bool HoldsNulByte(const std::string& path) {
 }
 
 namespace {
+
+// Gives the file `from` the first free name of `path` + `mark`, `path` + `mark` + "2", ...
+// (never replacing a file): the name it now has, empty when none could be given.
+std::string renameAside(const std::string& from, const std::string& path, std::string_view mark) {
+    constexpr int kAsideNames = 10;
+    for (int n = 1; n <= kAsideNames; ++n) {
+        const std::string aside = path + std::string(mark) + (n > 1 ? std::to_string(n) : "");
+        if (renameNoReplace(from, aside)) {
+            syncFolder(aside);
+            return aside;
+        }
+        if (errno != EEXIST) break;
+    }
+    return {};
+}
+
+bool copyInto(int to, const std::string& from) {
+    const Descriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (source.get() < 0) return false;
+    std::array<char, 64 * 1024> block;
+    for (;;) {
+        const ssize_t got = ::read(source.get(), block.data(), block.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) return true;
+        if (!writeAll(to, std::string_view(block.data(), std::size_t(got)))) return false;
+    }
+}
+
+// Copies the file at `path`, whole and on disk, to the first free name as renameAside gives
+// them, leaving the file where it is. The copy's name; empty when none was made.
+std::string copyAside(const std::string& path, std::string_view mark) {
+    std::string temporary;
+    Descriptor file(createTemporary(path, temporary));
+    if (file.get() < 0) return {};
+    std::string aside;
+    if (copyInto(file.get(), path) && ::fsync(file.get()) == 0 && file.close())
+        aside = renameAside(temporary, path, mark);
+    if (aside.empty()) ::unlink(temporary.c_str());
+    return aside;
+}
+
 KeptBesideNotice& KeptBesideListener() {
     static KeptBesideNotice notice;
     return notice;
@@ -272,13 +314,21 @@ void SetKeptBesideNotice(KeptBesideNotice notice) {
 }
 
 bool TextFileWriter::Save(const std::string& path) const {
-    // The program read such a file only up to its NUL: written over, the rest would be gone.
+    // The program read such a file only up to its NUL: written over, the rest would be gone. It
+    // is copied aside rather than moved, so that a kill between the two steps still finds the
+    // file under its own name.
+    std::string aside;
     if (HoldsNulByte(path)) {
-        const std::string aside = MoveAside(path, kUnreadMark);
+        aside = copyAside(path, kUnreadMark);
         if (aside.empty()) return false;
-        if (KeptBesideListener()) KeptBesideListener()(path, aside);
     }
-    return SaveFileWhole(path, content_);
+    if (!SaveFileWhole(path, content_)) {
+        // The file is still there as it was, for the next save to copy aside.
+        if (!aside.empty()) ::unlink(aside.c_str());
+        return false;
+    }
+    if (!aside.empty() && KeptBesideListener()) KeptBesideListener()(path, aside);
+    return true;
 }
 
 bool SaveFileWhole(const std::string& path, std::string_view bytes, bool replace) {
@@ -296,16 +346,7 @@ bool SaveFileWhole(const std::string& path, std::string_view bytes, bool replace
 }
 
 std::string MoveAside(const std::string& path, std::string_view mark) {
-    constexpr int kAsideNames = 10;
-    for (int n = 1; n <= kAsideNames; ++n) {
-        const std::string aside = path + std::string(mark) + (n > 1 ? std::to_string(n) : "");
-        if (renameNoReplace(path, aside)) {
-            syncFolder(aside);
-            return aside;
-        }
-        if (errno != EEXIST) break;
-    }
-    return {};
+    return renameAside(path, path, mark);
 }
 
 bool CanWriteIn(const std::string& folder) {

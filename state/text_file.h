@@ -42,10 +42,11 @@ class TextFileWriter {
 
     // Writes the file at `path`, replacing an existing one only once the new content is complete
     // on disk. Returns false when anything fails; the old file is then untouched and no
-    // temporary file remains. An existing file that holds a NUL byte is not replaced but moved
-    // aside first (MoveAside with kUnreadMark): what the program wrote from it was read only up
-    // to the NUL, and the rest would be lost; when it cannot be moved the save fails. Whoever
-    // SetKeptBesideNotice names is told where it went.
+    // temporary file remains. An existing file that holds a NUL byte is copied aside first
+    // (to a name as MoveAside gives it, with kUnreadMark): what the program wrote from it was read
+    // only up to the NUL, and the rest would be lost; when no copy can be made the save fails, and
+    // a save that fails after the copy removes it. `path` holds the old file or the new one at
+    // every moment. Whoever SetKeptBesideNotice names is told where the copy went.
     bool Save(const std::string& path) const;
 
   private:

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/state/record_files.h"
 #include "tests/state/temp_dir.h"
@@ -54,18 +55,45 @@ TEST(TextFileWriter, ReplacesExistingFileWhole) {
     EXPECT_THAT(dir.Entries(), ElementsAre("diap.cfg"));
 }
 
-// A stored file holding a NUL byte was read only up to it: a save moves it aside whole rather
-// than write over what the program never read, and fails rather than lose it.
-TEST(TextFileWriter, AFileHoldingANulByteIsMovedAsideRatherThanReplaced) {
+// Saves with writes limited to `limit` bytes a file, as a full disk would stop them.
+bool saveUnderSizeLimit(const TextFileWriter& writer, const std::string& path, rlim_t limit) {
+    rlimit saved{};
+    EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = limit;
+    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+    const bool limited = ::setrlimit(RLIMIT_FSIZE, &small) == 0;
+    EXPECT_TRUE(limited);
+    const bool savedOk = !limited || writer.Save(path);  // an unlimited save proves nothing
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, previousHandler);
+    return savedOk;
+}
+
+// A stored file holding a NUL byte was read only up to it: a save copies it aside whole rather
+// than write over what the program never read, and fails rather than lose it. The file keeps
+// its name until the new one takes it, so a save cut between the two leaves it there.
+TEST(TextFileWriter, AFileHoldingANulByteIsCopiedAsideRatherThanReplaced) {
     TempDir dir;
     const std::string path = dir.File("freq.cfg");
     const std::string damaged = StoredLines({"Кол-во=3", "F=1"}) + '\0' + StoredLines({"F=2"});
     WriteBytes(path, damaged);
+    std::vector<std::string> told;
+    SetKeptBesideNotice(
+        [&told](const std::string&, const std::string& aside) { told.push_back(aside); });
+    TextFileWriter large;
+    for (int i = 0; i < 100; ++i) large.KeyValue("F", std::to_string(i));
+    EXPECT_FALSE(saveUnderSizeLimit(large, path, 256));
+    EXPECT_EQ(ReadBytes(path), damaged);
+    EXPECT_THAT(dir.Entries(), ElementsAre("freq.cfg"));  // neither copy nor temporary stays
     TextFileWriter writer;
     writer.Line("Кол-во=1");
-    ASSERT_TRUE(writer.Save(path));
+    const bool saved = writer.Save(path);
+    SetKeptBesideNotice(nullptr);
+    ASSERT_TRUE(saved);
     EXPECT_EQ(ReadBytes(path), StoredLines({"Кол-во=1"}));
     EXPECT_EQ(ReadBytes(path + ".не_прочитан"), damaged);
+    EXPECT_THAT(told, ElementsAre(path + ".не_прочитан"));  // the failed save told nothing
 
     // A whole file is replaced as ever, nothing set beside it.
     ASSERT_TRUE(writer.Save(path));
@@ -103,17 +131,7 @@ TEST(TextFileWriter, FailedWriteKeepsOldFileAndLeavesNoTemporary) {
     for (int i = 0; i < 1000; ++i) writer.KeyValue("Строка", std::to_string(i));
 
     // A file size limit below the content makes the write itself fail, as a full disk would.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 1024;
-    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool savedOk = writer.Save(path);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(savedOk);
+    EXPECT_FALSE(saveUnderSizeLimit(writer, path, 1024));
     EXPECT_EQ(ReadBytes(path), "old\r\n");
     EXPECT_THAT(dir.Entries(), ElementsAre("job.cfg"));
 }
