@@ -149,7 +149,7 @@ bool Application::InstallToolkitTranslation() {
 }
 
 void Application::InstallFontSubstitutes() {
-    // The forms name the old dialog font; draw them with a metric-compatible sans serif
+    // The forms name their own face, "MS Sans Serif"; draw them with a metric-compatible sans serif
     // where the machine has one.
     QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arial", "DejaVu Sans"});
 }

@@ -43,10 +43,10 @@ class Label : public Control {
   public:
     Label(QWidget* parent, int number, uint32_t style);
     // A text whose blanks were counted to set its words (letters naming a row of buttons)
-    // under the controls above it, in the old dialog face: its runs of blanks are widened or
+    // under the controls above it, in the face the form names: its runs of blanks are widened or
     // narrowed alike so that its first word stands as far from its last as the centre of
     // `first`'s mark (a button's circle or box, else the control's middle) from `last`'s.
-    // The face that stands in for the old one sets blanks narrower, and the words would fall
+    // The face that stands in for that one sets blanks narrower, and the words would fall
     // short of their buttons. Set again after the text or the controls moved.
     void SpreadWordsUnder(const Window& first, const Window& last);
 };

@@ -27,8 +27,10 @@ static QTabWidget* Tabs(const Window* w) {
 }
 
 void TabControl::SetTabSize(int width, int height) {
+    // On the tab bar alone: a style sheet over the pages would put the toolkit's own font on
+    // the controls of a page that gave up its place and took it again, in place of its form's.
     if (auto* t = Tabs(this))
-        t->setStyleSheet(
+        t->tabBar()->setStyleSheet(
             QString("QTabBar::tab { width: %1px; height: %2px; }").arg(width).arg(height));
 }
 

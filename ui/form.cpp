@@ -55,10 +55,10 @@ QFont FontFromName(const std::string& font) {
     }
     QFont f(name);
     f.setPointSize(points);
-    // The forms were laid out for the narrow old dialog face. The sans serif that stands in
+    // The forms were laid out for the narrow face they name. The sans serif that stands in
     // for it sets their Russian captions up to a tenth wider than their rectangles hold at
     // the named size; at 15/16 of it (10 pixels for 8 points at 96 dpi) they fit, and the
-    // dialog units it gives are still the old face's 6 x 13 pixels.
+    // dialog units it gives are still the named face's 6 x 13 pixels.
     if (QFontInfo(f).family().compare(name, Qt::CaseInsensitive) != 0)
         f.setPointSizeF(points * 15.0 / 16.0);
     return f;

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QTabBar>
 #include <QTest>
 #include <map>
 #include <string>
@@ -53,7 +54,7 @@ TEST(DialogUnits, ComeFromTheFormFontsAverageCharacterSize) {
                            52.0;
     EXPECT_NEAR(units.baseX, average, 0.5 + 1e-9);
     EXPECT_GE(units.baseY, QFontMetrics(font).height());
-    // The stand-in for the old dialog face keeps the units the forms were laid out in, which
+    // The stand-in for the forms' named face keeps the units the forms were laid out in, which
     // the large-screen layout's factor of 1.27 (628 pixels to 800) relies on.
     EXPECT_EQ(units.baseX, 6);
     EXPECT_EQ(units.baseY, 13);
@@ -203,9 +204,12 @@ TEST(TabControlPages, APageFormReplacesTheTabsPageAndKeepsItsText) {
     auto* tab = form.CreateControl<ui::TabControl>(102);
     tab->AddTab("Приемник");
     tab->AddTab("Банк");
+    tab->SetTabSize(96, 16);
     ui::Form first, second;
     ASSERT_TRUE(first.Create("ID_page", &form));
     ASSERT_TRUE(second.Create("ID_page", &form));
+    for (ui::Form* page : {&first, &second})
+        ASSERT_NE(page->CreateControl<ui::Label>(101), nullptr);
     tab->SetPage(1, &first);
     tab->SetPage(1, &second);
     EXPECT_EQ(tab->TabCount(), 2);
@@ -224,6 +228,22 @@ TEST(TabControlPages, APageFormReplacesTheTabsPageAndKeepsItsText) {
     EXPECT_TRUE(zero.IsVisible());
     EXPECT_FALSE(first.IsVisible());
     EXPECT_FALSE(second.IsVisible());
+
+    // A page that gave up its place and took it again keeps the face its form names, on its
+    // controls too; the tabs keep their size.
+    tab->SetSelectedIndex(1);
+    tab->SetPage(1, &second);
+    tab->SetPage(1, &first);
+    const QFont face = ui::FontFromName("8.MS Sans Serif");
+    for (const ui::Form* page : {&zero, &first, &second}) {
+        QList<QWidget*> drawn = page->widget()->findChildren<QWidget*>();
+        drawn << page->widget();
+        for (const QWidget* w : drawn) {
+            EXPECT_EQ(w->font().family().toStdString(), face.family().toStdString());
+            EXPECT_EQ(w->font().pointSizeF(), face.pointSizeF());
+        }
+    }
+    EXPECT_EQ(tab->widget()->findChild<QTabBar*>()->tabRect(0).size(), QSize(96, 16));
 }
 
 // Option buttons exclude each other within their group box, or their form when no box holds
