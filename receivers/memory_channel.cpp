@@ -85,6 +85,10 @@ std::string LabelReadBack(const std::string& held, const std::string& fromSet, s
     return unpadded(sent) == unpadded(fromSet) ? held : fromSet;
 }
 
+std::string HeldLabel(const MemoryChannel& held, uint32_t frequencyRead) {
+    return !held.Empty() && held.Frequency == frequencyRead ? held.Label : std::string();
+}
+
 MemoryChannel ChannelLayout::Empty(int32_t number) const {
     MemoryChannel channel;
     channel.Modulation = emptyModulation;

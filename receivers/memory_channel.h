@@ -87,6 +87,10 @@ std::string LabelForSet(std::string_view label, std::size_t width, const LabelCh
 // blanks on the set) is not replaced by its blanks; otherwise the set's.
 std::string LabelReadBack(const std::string& held, const std::string& fromSet, std::size_t width,
                           const LabelCharacters& takes);
+// The label of the panel's channel `held` that a read-back of its place may keep
+// (LabelReadBack): its own only where the set still holds that channel, read back at its
+// frequency; none for an empty place, or one where the set holds another channel now.
+std::string HeldLabel(const MemoryChannel& held, uint32_t frequencyRead);
 
 // What storing the program's current settings into a channel does besides its settings: it
 // starts the channel afresh (label, select and skip emptied) and, with direct writing, writes

@@ -72,12 +72,15 @@ Ar8000::Ar8000(SignalPlan plan) : AorSet(Profile(), std::move(plan)) {
     state.tuned = state.vfos[0];
 }
 
-// A VFO's line without its name starts at its mark.
+// A VFO's line without its name starts at its mark. An empty memory place is "---" alone:
+// the set names no place for it.
 std::vector<std::string> Ar8000::Answer(std::string_view line, Clock::time_point now) {
     std::vector<std::string> lines = AorSet::Answer(line, now);
-    for (std::string& answer : lines)
+    for (std::string& answer : lines) {
         if (!vfoLinesNamed_ && (answer.starts_with("VA MA") || answer.starts_with("VB MA")))
             answer.erase(0, 3);
+        if (answer.starts_with("MR MX") && answer.ends_with(" ---")) answer = "---";
+    }
     return lines;
 }
 

@@ -14,7 +14,8 @@
 //                             while the squelch is closed
 //   banks                     memory and search banks A..J, then j..a (bank 10 is "j", bank
 //                             19 "a"), 20 of each, 50 channels a memory bank; labels of 7
-//                             characters; channel lines carry the skip flag
+//                             characters; channel lines carry the skip flag; an empty
+//                             channel in memory read answers "---" alone, with no place
 //   BS<letters>, BM<letters>  the links, in place of the ones before; read back as "BM" and
 //                             a row of 20 letters or "-"; "BS%%" and "BM%%" are the AR8200's
 //                             and answered "?"

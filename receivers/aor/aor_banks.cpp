@@ -73,8 +73,9 @@ std::string AorPanel::LabelOfReply(const std::string& wire, const std::string& h
 
 void AorPanel::TakeChannelReply(const AorReply& reply, int channel, char mode, int32_t filter,
                                 MemoryChannel& out) const {
-    out.Label = LabelOfReply(reply.Label, out.Empty() ? std::string() : out.Label);
-    out.Frequency = std::clamp(reply.Frequency, LowerLimit, UpperLimit);
+    const uint32_t frequency = std::clamp(reply.Frequency, LowerLimit, UpperLimit);
+    out.Label = LabelOfReply(reply.Label, HeldLabel(out, frequency));
+    out.Frequency = frequency;
     out.Step = reply.Step;
     out.Modulation = mode;
     out.Filter = filter;
@@ -98,7 +99,9 @@ AorSearchBank AorPanel::SearchBankOf(const AorReply& reply, char mode, int32_t f
     bank.Filter = filter;
     bank.Attenuator = reply.Attenuator;
     bank.AttenuatorDb = reply.AttenuatorDb;
-    bank.Label = LabelOfReply(reply.Label, panels.Empty() ? std::string() : panels.Label);
+    // The panel's label stays only with the limits it went to the set with.
+    const bool same = !panels.Empty() && panels.Lower == bank.Lower && panels.Upper == bank.Upper;
+    bank.Label = LabelOfReply(reply.Label, same ? panels.Label : std::string());
     return bank;
 }
 
@@ -116,22 +119,26 @@ bool AorPanel::Unwritten::HoldsSearchBank(int bank) const {
            std::find(searchBanksLeft.begin(), searchBanksLeft.end(), bank) != searchBanksLeft.end();
 }
 
-// An empty channel is cleared on the receiver where the model's write does so, else left.
+bool AorPanel::WritesEmptyChannels() const {
+    return model_.memory.emptyChannels == AorMemoryRules::EmptyChannels::ClearedOnReceiver;
+}
+
+// An empty channel is cleared on the receiver where the model's write does so, else left. A
+// clear that does not get there leaves the receiver's channel where the panel has none: it is
+// told as a channel not written.
 void AorPanel::WriteBankChannels(int bank, Unwritten& unwritten) {
-    const bool clearEmpty =
-        model_.memory.emptyChannels == AorMemoryRules::EmptyChannels::ClearedOnReceiver;
     for (int channel = 0; channel < BankSize(); ++channel) {
-        if (!ChannelAt(bank, channel).Empty()) {
-            if (!WriteChannel(bank, channel)) unwritten.channels.emplace_back(bank, channel);
-        } else if (!clearEmpty || !ClearChannelOnReceiver(bank, channel)) {
+        const bool empty = ChannelAt(bank, channel).Empty();
+        if (empty && !WritesEmptyChannels())
             unwritten.channelsLeft.emplace_back(bank, channel);
-        }
+        else if (!(empty ? ClearChannelOnReceiver(bank, channel) : WriteChannel(bank, channel)))
+            unwritten.channels.emplace_back(bank, channel);
     }
 }
 
 // A bank whose probe goes unanswered ends the walk there: it and everything after it is left
-// as the panel has it. A bank the receiver does not take has none of its channels written;
-// empty search banks are never written.
+// as the panel has it. A bank the receiver does not take has none of its channels written
+// (nor cleared); empty search banks are never written.
 bool AorPanel::WalkWrite(std::span<const int> banks, std::span<const int> searchBanks,
                          Unwritten& unwritten) {
     for (std::size_t i = 0; i < banks.size(); ++i) {
@@ -148,7 +155,8 @@ bool AorPanel::WalkWrite(std::span<const int> banks, std::span<const int> search
             continue;
         }
         for (int channel = 0; channel < BankSize(); ++channel)
-            (ChannelAt(banks[i], channel).Empty() ? unwritten.channelsLeft : unwritten.channels)
+            (ChannelAt(banks[i], channel).Empty() && !WritesEmptyChannels() ? unwritten.channelsLeft
+                                                                            : unwritten.channels)
                 .emplace_back(banks[i], channel);
     }
     for (const int bank : searchBanks) {

@@ -316,11 +316,11 @@ class AorPanel : public AorBankPanel {
     bool ReadSearchBank(int bank);
     void ReadCurrentBank();
     void ReadAllBanks();
-    // The places a bank write did not get into the receiver (refused or unanswered): told
-    // once the write is over, counted with the first named; and those it did not send (an
-    // empty one the model never writes, every place after a walk cut by a lost set), which
-    // are not told. The read-back after the write leaves both as the panel has them: only what
-    // the receiver took is read back over the panel's.
+    // The places a bank write did not get into the receiver (refused or unanswered, a clear of
+    // an empty one too): told once the write is over, counted with the first named; and those
+    // it did not send (an empty one the model never writes, every place after a walk cut by a
+    // lost set), which are not told. The read-back after the write leaves both as the panel has
+    // them: only what the receiver took is read back over the panel's.
     struct Unwritten {
         std::vector<std::pair<int, int>> channels;  // bank, channel; in the order written
         std::vector<int> searchBanks;
@@ -515,17 +515,18 @@ class AorPanel : public AorBankPanel {
     // A channel's fields as the reply line gave them (its frequency held to the receiver's
     // limits, its skip flag), with the mode and filter the model reads there; the select flag
     // and the level are the model's to read. `out` holds the panel's channel: its label stays
-    // where the set holds what it went to the set as (LabelOfReply).
+    // where the set still holds that channel (HeldLabel) with what it went to the set as
+    // (LabelOfReply).
     void TakeChannelReply(const AorReply& reply, int channel, char mode, int32_t filter,
                           MemoryChannel& out) const;
     // A search bank as the reply line gave it (its limits held to the receiver's, one of 0
     // left unset), with the mode and filter the model reads there; the label of the panel's
-    // search bank stays as a channel's does.
+    // search bank stays as a channel's does, where the set holds it with the same limits.
     AorSearchBank SearchBankOf(const AorReply& reply, char mode, int32_t filter,
                                const AorSearchBank& panels) const;
     // The label a reply line's label field (`wire`, as sent) gives a channel or a search bank
-    // that held `held` (empty for one without a frequency): `held` itself where the set holds
-    // what it went to the set as (LabelReadBack), else the set's.
+    // that held `held` (empty for one the set no longer holds): `held` itself where the set
+    // holds what it went to the set as (LabelReadBack), else the set's.
     std::string LabelOfReply(const std::string& wire, const std::string& held) const;
     // Link.ReplyLine through the model's token table into `reply`, its kind and its refusal
     // ("?") to the link: what gave the kind, for the model's own checks. "?" and "---" speak of
@@ -655,6 +656,8 @@ class AorPanel : public AorBankPanel {
     bool WalkWrite(std::span<const int> banks, std::span<const int> searchBanks,
                    Unwritten& unwritten);
     void WriteBankChannels(int bank, Unwritten& unwritten);
+    // A bank write clears the receiver's channels where the panel has none (the model's rule).
+    bool WritesEmptyChannels() const;
     void TellUnread(const Unread& unread);
     ChannelAnswer ReadChannelAnswer(int bank, int channel);
     // The walk of a write in a transfer, then what it did not write told.

@@ -45,6 +45,9 @@ TEST_F(AorAr8000, LettersItsBanksBackFromTAndReplacesItsLinks) {
     ExpectAnswers({
         {"MXh05 RF145500000 ST12500 MD1 AT0 TM  ABCDE", ""},
         {"MRh05", "MR MXh05 RF0145500000 ST012500 MD1 AT0 MP0 TM  ABCDE"},
+        // An empty place is "---" alone, asked by its place or standing on it.
+        {"MRh06", "---"},
+        {"RX", "---"},
         {"MXk05 RF145500000", "?"},
         {"SEa SL145000000 SU146000000 ST12500 MD1 AT1 TT", ""},
         {"SRa", "SRa SL0145000000 SU0146000000 ST012500 AU0 MD1 AT1 TT       "},

@@ -332,6 +332,14 @@ TEST(LabelForSet, EveryCharacterTheFieldDoesNotTakeIsOneBlankInItsPlace) {
     EXPECT_EQ(LabelReadBack("", "1", 8, kPrintableAscii), "1");
     // A field that takes digits alone.
     EXPECT_EQ(LabelForSet("A1-2", 8, LabelCharacters{'0', '9'}), " 1 2");
+    // The read-back of a place keeps the panel's label only for the panel's own channel.
+    MemoryChannel west;
+    west.Frequency = 1'455'000;
+    west.Label = "ЗАПАД";
+    EXPECT_EQ(HeldLabel(west, 1'455'000), "ЗАПАД");
+    EXPECT_EQ(HeldLabel(west, 4'339'200), "");
+    west.Frequency = 0;
+    EXPECT_EQ(HeldLabel(west, 0), "");
 }
 
 // Every model with banks, as the registry lists them, describes its memory and takes a bank

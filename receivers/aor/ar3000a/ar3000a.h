@@ -107,8 +107,8 @@ class AR3000A : public AorBankPanel {
     // The program state's frequency, mode, step, attenuator and level into the selected
     // channel (command 117), into the receiver too with the direct-write box.
     void StoreCurrentSettings();
-    // The channel becomes the selected one of the current bank and is applied: with the
-    // direct-write box as the receiver holds it, else the receiver is tuned to it.
+    // The channel becomes the selected one of the current bank and is applied (ApplyChannel):
+    // with the direct-write box as it is read from the receiver, else as the panel holds it.
     void SelectChannel(int channel);
     void ChooseBank(int bank);
     void SetDirectWrite(bool on);

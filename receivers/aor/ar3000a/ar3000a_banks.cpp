@@ -219,7 +219,11 @@ void AR3000A::SelectChannel(int channel) {
     BankPositions[static_cast<std::size_t>(CurrentBank)] = channel;
     MemoryChannel& record = ChannelAt(CurrentBank, channel);
     if (DirectWrite) {
-        if (ReadChannel(channel)) TakeReading(record);
+        // The channel as the set holds it there, then applied as any chosen channel is.
+        if (ReadChannel(channel)) {
+            Reading.CopyTo(record);
+            ApplyChannel(record);
+        }
     } else if (!record.Empty()) {
         ApplyChannel(record);
     }

@@ -42,11 +42,11 @@ AR5000::ChannelAnswer AR5000::ReadChannelInto(int bank, int channel, MemoryChann
     if (!Reply.ChannelPresent || Reply.State != AorState::MemoryRead) return ChannelAnswer::Empty;
     MemoryChannel read = out;
     read.Frequency = Reply.Frequency;
+    read.Label = LabelOfReply(Reply.Label, HeldLabel(out, read.Frequency));
     read.Step = Reply.Step;
     const ar5000::ReportedMode mode = ar5000::ModeOfReply(Reply.Mode, Reply.Bandwidth);
     read.Modulation = mode.letter;
     read.Filter = mode.filter;
-    read.Label = LabelOfReply(Reply.Label, out.Empty() ? std::string() : out.Label);
     read.Number = channel;
     if (full) {
         // The flags of the channel, and its attenuator last: the three answers come in order.

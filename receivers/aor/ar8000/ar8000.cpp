@@ -306,15 +306,18 @@ bool AR8000::PrepareOwnScan() {
 // The links of the scan kind in one line, "BM" with the memory banks' letters for a bank
 // scan, else "BS" with the search banks': the set takes them in place of those it held. The
 // set has no line that clears its links, and "BM" or "BS" alone asks for them: with no link
-// chosen nothing goes out, the set scans with the links it holds, and the operator is told.
+// chosen nothing goes out and the set scans with the links it holds (OwnScanStarted says so).
 bool AR8000::SendLinks() {
     const bool bank = ScanSettings.kind == Kind::MemoryBanks;
     const std::string links = ScanSettings.ChosenLinks();
-    if (links.empty()) {
-        fdx_->Advise(kLinksKept);
-        return true;
-    }
+    if (links.empty()) return true;
     return SendText((bank ? "BM" : "BS") + links);
+}
+
+// Only a scan that runs scans with the set's own links: a start that failed tells its failure
+// alone.
+void AR8000::OwnScanStarted() {
+    if (ScanSettings.ChosenLinks().empty()) fdx_->Advise(kLinksKept);
 }
 
 std::string AR8000::OwnScanLine(std::string& status) {

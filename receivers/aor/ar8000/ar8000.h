@@ -101,6 +101,7 @@ class AR8000 : public AorPanel {
     void CreateModelControls() override { CreateFormControls(); }
     bool SelectBankForWalk(int bank) override;
     void BankChosen(int bank) override;
+    void OwnScanStarted() override;
 
     // ar8000.cpp
     // The mode digit of a letter; R, which the set lacks, is sent as WFM.
@@ -118,6 +119,8 @@ class AR8000 : public AorPanel {
     // The pause and delay of the scan kind chosen, as the pause's reset says.
     bool SendPauseAndDelay();
     bool SendLinks();
+    // The set's whole answer for an empty memory place.
+    static constexpr std::string_view kEmptyPlace = "---";
     static constexpr const char* kLinksKept =
         "Связи банков не выбраны: приемник сканирует со своими связями";
 

@@ -16,11 +16,14 @@ std::string AR8000::BankName(int bank) const {
     return std::string(1, BankLetter(bank));
 }
 
-// The line must be the asked channel's: another's (a stale one) is not taken for it. The
-// select flag is the panel's own: the set does not report it.
+// The line must be the asked channel's: another's (a stale one) is not taken for it. An empty
+// place is answered with "---" alone, which names no place: the exchange purged what was
+// stale before it, so that line is this channel's. The select flag is the panel's own: the
+// set does not report it.
 AR8000::ChannelAnswer AR8000::ReadChannelInto(int bank, int channel, MemoryChannel& out,
                                               bool full) {
     const bool read = ReadState(Format("MR%c%02d", BankLetter(bank), channel));
+    if (Link.AnswerLine == kEmptyPlace) return ChannelAnswer::Empty;
     if (Reply.Bank != bank || Reply.Channel != channel) return ChannelAnswer::None;
     if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
     if (!read) return ChannelAnswer::None;

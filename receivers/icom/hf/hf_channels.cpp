@@ -35,11 +35,12 @@ HfPanel::ChannelResult HfPanel::ReadMemoryChannel(uint32_t number) {
         ChannelExchange(FormatText("1A00%04u", number), civ::kMemoryContents);
     readNumber_ = 0;
     if (read != ChannelResult::Done) return read;
-    // A name the set holds as the panel's went there stays the panel's.
+    // A name the set holds as the panel's went there stays the panel's, on the panel's
+    // channel alone.
     if (!ChannelBuffer.Empty() && number >= 1 && number <= kChannelCount) {
         const MemoryChannel& held = Channels[number - 1];
         ChannelBuffer.Label =
-            LabelReadBack(held.Empty() ? std::string() : held.Label, ChannelBuffer.Label,
+            LabelReadBack(HeldLabel(held, ChannelBuffer.Frequency), ChannelBuffer.Label,
                           hf_.channels.labelWidth, hf_.channels.labelCharacters);
     }
     ChannelBuffer.Level = std::max(ReadLevel(), 0);

@@ -131,10 +131,11 @@ bool IC8500::ParseModelReply(const civ::CivReply& reply) {
         channel.Select = flags == "02" || flags == "03";
         MemoryChannel& held =
             Channel(static_cast<uint32_t>(readBank_), static_cast<uint32_t>(readPosition_));
-        // The body ends with FD. A name the set holds as it went there stays the panel's.
+        // The body ends with FD. A name the set holds as it went there stays the panel's, on
+        // the panel's channel alone.
         if (body.size() > kNameByte + 1)
             channel.Label = LabelReadBack(
-                held.Empty() ? std::string() : held.Label,
+                HeldLabel(held, channel.Frequency),
                 civ::NameFromWire(std::span(body).subspan(
                     kNameByte, std::min(kChannelNameLength, body.size() - 1 - kNameByte))),
                 kChannelNameLength, kChannelLayout.labelCharacters);

@@ -175,9 +175,11 @@ class LetterBanks : public AorPanel {
 
     ChannelAnswer ReadChannelInto(int bank, int channel, MemoryChannel& out, bool full) override {
         Reply = {};
-        if (!Link.Exchange(Format("MR%c%02d\r\n", Letter(bank), channel), "MX") ||
-            Reply.Bank != bank || Reply.Channel != channel)
+        // The set answers an empty place with "---" alone.
+        if (!Link.Exchange(Format("MR%c%02d\r\n", Letter(bank), channel), ""))
             return ChannelAnswer::None;
+        if (Link.AnswerLine == "---") return ChannelAnswer::Empty;
+        if (Reply.Bank != bank || Reply.Channel != channel) return ChannelAnswer::None;
         if (!Reply.ChannelPresent) return ChannelAnswer::Empty;
         out.Frequency = Reply.Frequency;
         out.Step = Reply.Step;

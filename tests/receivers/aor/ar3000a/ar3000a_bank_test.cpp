@@ -189,7 +189,7 @@ TEST_F(Ar3000aOnAir, ASilentReceiverEndsTheTransferWithOneMessage) {
 }
 
 // Without the direct-write box a selected channel is applied to the receiver; with it the
-// channel is read from the receiver and the program state takes what it holds.
+// channel is read from the receiver first, and what it holds is applied the same way.
 TEST_F(Ar3000aOnAir, ASelectedChannelTunesTheReceiverOrIsReadFromIt) {
     panel.ChannelAt(0, 3) = Record(3, 1'455'000, 125, 'A', true);
     RunJob(127, 3);
@@ -204,10 +204,14 @@ TEST_F(Ar3000aOnAir, ASelectedChannelTunesTheReceiverOrIsReadFromIt) {
     RunJob(120, 1);  // direct write: the receiver's bank and its selected channel
     RunJob(113);
     RunJob(127, 8);
-    EXPECT_EQ(Lines(), (Strings{"1X", "3Z", "3X", "0Z", "8Z", "Y"}));
+    EXPECT_EQ(Lines(),
+              (Strings{"1X", "3Z", "3X", "0Z", "8Z", "Y", "433.9200", " 25.0S", "T", "c", "Y"}));
     EXPECT_EQ(state.Frequency, 4'339'200u);
     EXPECT_EQ(state.Modulation, 'C');
+    EXPECT_EQ(state.Step, 250u);
     EXPECT_EQ(panel.ChannelAt(2, 8).Frequency, 4'339'200u);
+    EXPECT_EQ(panel.ChannelAt(2, 8).Level, 96);
+    EXPECT_EQ(panel.lv_1->Cell(8, 3), "96");
     EXPECT_EQ(panel.width->Text(), "2.4");
 
     // Storing the program state into the selected channel writes it with the direct-write box.

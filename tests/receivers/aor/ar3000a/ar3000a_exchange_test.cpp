@@ -55,6 +55,19 @@ TEST(Ar3000aReplies, AChannelReplyIsTakenOnlyForItsOwnChannelAndWithEveryLetter)
              {"XQZ01250Y014550000\r\n>", -1},  // the mode letter before Y
              {"?\r\n>", -1}})
         EXPECT_FALSE(read(reply, number)) << reply;
+
+    // "---" empties the channel it names alone: another's, coming late, is no answer.
+    struct Empty {
+        const char* reply;
+        int32_t channel;
+        bool empty;
+    };
+    for (const Empty& row : {Empty{"#07J---\r\n>", 7, true}, Empty{"#7J---\r\n>", 7, true},
+                             Empty{"#07J---\r\n>", 6, false}, Empty{"#07J---\r\n>", -1, false},
+                             Empty{"#0xJ---\r\n>", 0, false}, Empty{"#J---\r\n>", 0, false},
+                             Empty{"#07JXZ01250Y014550000Q\r\n>", 7, false}})
+        EXPECT_EQ(ar3000a::IsEmptyChannel(row.reply, row.channel), row.empty)
+            << row.reply << " " << row.channel;
 }
 
 TEST_F(Ar3000aOnAir, TunesInMegahertzTextAndReadsTheLevelLetterIntoTheScale) {

@@ -88,6 +88,59 @@ TEST_F(Ar5000OnAir, WritingTheCurrentBankMakesTheReceiversMemoryThePanels) {
     EXPECT_FALSE(panel.PanelBusy);
 }
 
+// A clear the set does not take (refused, or unanswered while the set is silent a while)
+// leaves the set's channel where the panel has none: it is counted and told with the channels
+// not written, which fails the job line, and the clears after it go on.
+TEST_F(Ar5000OnAir, AClearTheSetDoesNotTakeIsToldAsAChannelNotWritten) {
+    const AorChannel old{156'800'000, AorSettings{}, "OLD", false, false};
+    const int held[] = {50, 51, 60};
+    const auto holdOld = [&] {
+        for (const int channel : held) emulator.SetChannel(2, channel, old);
+    };
+    panel.CurrentBank = 2;
+    panel.ChannelAt(2, 0) = Record(1'455'000, 'F', 0, "CALLS");
+    // Where the clear of channel 50 starts, in a write the set takes whole.
+    holdOld();
+    ASSERT_EQ(RunJob(712).ReturnCode, 0u);
+    const Strings whole = Lines();
+    const auto clear = std::find(whole.begin(), whole.end(), "MR250");
+    ASSERT_NE(clear, whole.end());
+    const auto before = static_cast<std::size_t>(clear - whole.begin());
+
+    struct Row {
+        const char* fault;
+        std::function<void()> make;
+        const char* told;
+        std::vector<int> left;  // the set's channels still there
+    };
+    const Row rows[] = {
+        {"refused",
+         [&] { emulator.SetRefused({"MQ"}); },
+         "Не записано в приемник каналов: 99 (первый: банк 2, канал 1)",
+         {50, 51, 60}},
+        // Two reads of a second each go unanswered.
+        {"silent",
+         [&] { emulator.SetSilentAfter(before, std::chrono::milliseconds(1'500)); },
+         "Не записано в приемник каналов: 2 (первый: банк 2, канал 50)",
+         {50, 51}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.fault);
+        holdOld();
+        emulator.ClearReceivedLines();
+        row.make();
+        const JobStr line = RunJob(712);
+        emulator.SetRefused({});
+        EXPECT_EQ(line.ReturnCode, 1u);
+        EXPECT_EQ(line.Message, row.told);
+        for (const int channel : held)
+            EXPECT_EQ(emulator.Channel(2, channel).Empty(),
+                      std::find(row.left.begin(), row.left.end(), channel) == row.left.end())
+                << channel;
+        EXPECT_EQ(emulator.Channel(2, 0).frequencyHz, 145'500'000u);
+    }
+}
+
 // A read asks MR and RX at once: MR is acknowledged with an empty line, RX answers with the
 // channel's line. Even with the lines late, the read ends on the channel's line and leaves
 // nothing behind to answer the next request, a setting the receiver refuses here.
@@ -230,6 +283,10 @@ TEST_F(Ar5000OnAir, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
     panel.ReadAllBanks();
     EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
     EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
+    // Another channel stored there on the set since has the set's label.
+    emulator.SetChannel(0, 0, AorChannel{433'920'000, AorSettings{}, sent, false, false});
+    EXPECT_TRUE(panel.ReadChannel(0, 0));
+    EXPECT_EQ(panel.ChannelAt(0, 0).Label, "AB");
 }
 
 // A hand-edited state file read at the start, then a write of the current bank with its

@@ -95,6 +95,7 @@ TEST_F(Ar8000Banks, WritingAllBanksPutsThePanelsChannelsIntoTheSetAndReadingBrin
     emulator.ClearReceivedLines();
     panel.ReadAllBanks();
     ASSERT_TRUE(ServeUntil([&] { return main.Count(PostHideWait) == 2; }));
+    EXPECT_TRUE(messages.empty());  // every place answered, "---" the empty ones
     // The set's level once before the read, then each channel's that holds something.
     std::size_t held = 0;
     for (int bank = 0; bank < AR8000::kBanks; ++bank)
@@ -410,6 +411,44 @@ TEST_F(Ar8000Banks, ALabelGoesToTheSetInTheCharactersItsTextTakes) {
     panel.ReadCurrentBank();
     EXPECT_EQ(panel.ChannelAt(0, 0).Label, kUnsendableLabel);
     EXPECT_EQ(panel.SearchBanks[0].Label, kUnsendableLabel);
+}
+
+// A read keeps the panel's label (one the set's field cannot spell, read back as blanks) only
+// where the set still holds the panel's channel, at its frequency, or its search bank, with its
+// limits: a channel stored there since, on the set or in an empty place of the panel, has the
+// set's label.
+TEST_F(Ar8000Banks, ALabelIsKeptOnlyWhereTheSetStillHoldsThePanelsChannel) {
+    struct Row {
+        const char* what;
+        uint32_t panels;  // the panel's frequency, or lower limit
+        uint64_t setsHz;  // the set's
+        const char* setsLabel;
+        const char* label;  // after the read
+    };
+    const Row rows[] = {
+        {"the panel's", 1'455'000, 145'500'000, "       ", "ЗАПАД"},
+        {"another, no name", 1'455'000, 433'920'000, "       ", ""},
+        {"another, named", 1'455'000, 433'920'000, "   WEST", "WEST"},
+        {"in an empty place", 0, 145'500'000, "       ", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        MemoryChannel& c = panel.ChannelAt(0, 4);
+        c = AR8000::kChannelLayout.Empty(4);
+        c.Frequency = row.panels;
+        c.Step = 125;
+        c.Label = "ЗАПАД";
+        emulator.SetChannel(0, 4, AorChannel{row.setsHz, AorSettings{12'500, '1'}, row.setsLabel});
+        AorSearchBank& band = panel.SearchBanks[0];
+        band = {.Lower = row.panels, .Upper = 1'460'000, .Step = 125, .Label = "ЗАПАД"};
+        emulator.SetSearchBank(0,
+                               {row.setsHz, 146'000'000, AorSettings{12'500, '1'}, row.setsLabel});
+        ASSERT_TRUE(panel.ReadChannel(0, 4));
+        ASSERT_TRUE(panel.ReadSearchBank(0));
+        EXPECT_EQ(panel.ChannelAt(0, 4).Label, row.label);
+        EXPECT_EQ(panel.ChannelAt(0, 4).Frequency, row.setsHz / 100);
+        EXPECT_EQ(panel.SearchBanks[0].Label, row.label);
+    }
 }
 
 // A hand-edited state file, then a write of every bank: each step and label goes to the set

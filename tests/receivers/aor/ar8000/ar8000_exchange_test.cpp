@@ -301,14 +301,21 @@ TEST_F(Ar8000OnAir, TheRangeSearchGoesOutWithItsPauseAndLinksAndStopsByTuningThe
 }
 
 // The set has no line that clears its links ("BS" alone asks for them): with none chosen the
-// start sends no link line, the set keeps its own, and the operator is told, in the job line
-// without failing it while a job runs.
+// start sends no link line, the set keeps its own, and once the scan runs the operator is
+// told, in the job line without failing it while a job runs. A start that failed (the search
+// bank empty) tells its failure alone.
 TEST_F(Ar8000OnAir, AScanWithNoLinksChosenKeepsTheSetsOwnAndSaysSo) {
     Sync();
-    emulator.SetSearchBank(1, {145'000'000, 146'000'000, emulators::AorSettings{12'500, '1'}, "2M"});
     panel.CurrentBank = panel.CurrentSearchBank = 1;
     panel.ScanSettings.kind = AorScanSettings::Kind::Search;
     panel.ScanSettings.SearchLinks.clear();
+    EXPECT_FALSE(panel.StartOwnScan());
+    EXPECT_EQ(messages, Strings{"Ошибка запуска внутреннего сканирования приемника"});
+
+    messages.clear();
+    emulator.ClearReceivedLines();
+    emulator.SetSearchBank(1,
+                           {145'000'000, 146'000'000, emulators::AorSettings{12'500, '1'}, "2M"});
     ASSERT_TRUE(panel.StartOwnScan());
     EXPECT_TRUE(LinesStartingWith("BS").empty());
     EXPECT_EQ(LinesStartingWith("SS"), Strings{"SSB SG"});
