@@ -264,8 +264,10 @@ void AorBankPanel::OnChannelFrequency(const std::string& text) {
     if (value != 0 && (value < LowerLimit || value > UpperLimit)) return;
     if (value == 0) {
         if (PanelBusy) return;
-        ChannelAt(CurrentBank, SelectedChannel()).Frequency = 0;
-        if (DirectWrite) ChannelEmptied();
+        MemoryChannel& record = ChannelAt(CurrentBank, SelectedChannel());
+        const MemoryChannel before = record;
+        record.Frequency = 0;
+        if (DirectWrite) ChannelEmptied(record, before);
         ShowBankList();
         return;
     }

@@ -108,7 +108,7 @@ class AorBankPanel : public ReceiverPanel {
         return false;
     }
     // With direct writing: the selected channel was emptied by a frequency of 0.
-    virtual void ChannelEmptied() {}
+    virtual void ChannelEmptied(MemoryChannel&, const MemoryChannel&) {}
     // A mode entry taken into a channel; a model that shows the bandwidth shows it.
     virtual void ShowEntryBandwidth(int32_t bandwidth) { (void)bandwidth; }
     // The current bank shown among the model's bank controls, as the list is filled.

@@ -671,7 +671,7 @@ class AorPanel : public AorBankPanel {
     // (aor_search_banks.cpp).
     void ChooseChannel(int channel) override;
     bool EditOnReceiver(const std::function<void(MemoryChannel&)>& edit) override;
-    void ChannelEmptied() override;
+    void ChannelEmptied(MemoryChannel& record, const MemoryChannel& before) override;
     void ShowEntryBandwidth(int32_t bandwidth) override;
     void ShowBankChoice() override;
     void WireBankControls();

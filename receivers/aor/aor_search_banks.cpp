@@ -94,9 +94,12 @@ bool AorPanel::EditOnReceiver(const std::function<void(MemoryChannel&)>& edit) {
     return true;
 }
 
-void AorPanel::ChannelEmptied() {
-    if (model_.memory.emptyChannels == AorMemoryRules::EmptyChannels::ClearedOnReceiver)
-        ClearChannelOnReceiver(CurrentBank, SelectedChannel());
+// A clear the receiver does not take leaves its channel there, so the row keeps showing it.
+void AorPanel::ChannelEmptied(MemoryChannel& record, const MemoryChannel& before) {
+    if (model_.memory.emptyChannels != AorMemoryRules::EmptyChannels::ClearedOnReceiver) return;
+    const int channel = SelectedChannel();
+    KeepWritten(ClearChannelOnReceiver(CurrentBank, channel), record, before,
+                BankName(CurrentBank), channel);
 }
 
 // With direct writing the search bank is read from the receiver first and takes what the

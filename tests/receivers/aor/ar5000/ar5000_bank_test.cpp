@@ -513,6 +513,14 @@ TEST_F(Ar5000OnAir, AnEditTheReceiverRefusesIsToldAndTheChannelKeepsWhatItHolds)
     EXPECT_EQ(panel.lv_1->Cell(0, 5), "BEFORE");
     EXPECT_EQ(panel.comment->Text(), "BEFORE");
     EXPECT_EQ(emulator.Channel(0, 0).label, "BEFORE  ");
+
+    // So is a clear the receiver refuses: the row keeps the receiver's channel.
+    messages.clear();
+    emulator.SetRefused({"MQ"});
+    Operate(panel.textb_1, ui::EventId::Change, 0, "0");
+    EXPECT_EQ(messages, Strings{"Не записано в приемник каналов: 1 (первый: банк 0, канал 0)"});
+    EXPECT_EQ(panel.ChannelAt(0, 0).Frequency, 1'455'000u);
+    EXPECT_FALSE(emulator.Channel(0, 0).Empty());
 }
 
 TEST_F(Ar5000OnAir, TheScanModeDialogSendsTheBankLinksOfTheScanKind) {
