@@ -356,7 +356,8 @@ void ORVEL::ApplyLargeScreenLayout() {
 }
 
 // A receiver without a serial link (the WiNRADiO card) only has its port marked as
-// connected.
+// connected. A port that does not open is the receiver watch's to tell and look for; one the
+// settings name as none ("no port") is the operator's choice.
 void ORVEL::OpenSerialPort() {
     Port = &comm;
     comm.ProgramDir = ProgramDir;
@@ -370,8 +371,8 @@ void ORVEL::OpenSerialPort() {
     comm.Discarding = true;
     if (!traits.serialPort)
         comm.Running = true;
-    else
-        comm.Open();
+    else if (!comm.Open() && PortIndex != 0)
+        watch.PortNotOpened();
 }
 
 void ORVEL::ReceiverSynced(bool answered) {
@@ -425,8 +426,9 @@ void ORVEL::DeleteReceiverPanel() {
 // What a close without saving would lose: a range slot's scan results, the working bank's
 // channels or measurements, the job being edited, the phonogram's new recordings.
 bool ORVEL::HasUnsavedWork() const {
-    const bool rangeResults = std::any_of(ScanSlots.begin(), ScanSlots.end(),
-                                          [](const Bank& slot) { return slot.InUse && slot.Flag4; });
+    const bool rangeResults = std::any_of(ScanSlots.begin(), ScanSlots.end(), [](const Bank& slot) {
+        return slot.InUse && slot.Flag4;
+    });
     return rangeResults || BankChanged || MeasurementsUnsaved || EditJobChanged ||
            PhonogramRecorded || Recording;
 }
