@@ -54,11 +54,12 @@ void ReceiverWatch::SyncEnded(bool answered) {
     reopened_ = false;
     countdown_ = kRetrySeconds;
     // A close asked broke the sync off: the receiver was not heard out, and is looked for
-    // again should the close be refused, before anyone hears of it.
-    if (ui::Application::CloseAsked()) return;
+    // again should the close be refused, before anyone hears of it. The close may have been
+    // answered no since: the sync tells whether it was broken off.
+    const ReceiverPanel* panel = receiver_.Panel();
+    if (ui::Application::CloseAsked() || (panel && panel->SyncBrokenOffByClose())) return;
     // A panel that knows why (no WiNRADiO card to open) has its own message told instead, as
     // often as it asks, and message 39 not at all.
-    const ReceiverPanel* panel = receiver_.Panel();
     const int why = panel ? panel->SyncFailureWhy() : 0;
     if (why == 0) {
         TellOnce();

@@ -602,6 +602,33 @@ TEST_F(LostReceiver, AJobLineAfterAnUnansweredProbeNeverReachesTheReopenedPort) 
     EXPECT_EQ(orvel.RunLines[0].Message, kReceiverOff);
 }
 
+// The operator closes the window while the lost set is looked for, a scan running: while the
+// close's question stands the set is not looked for, though it is back on COM1, and nothing is
+// told over the question; answered no, the set is found again and the scan goes on.
+TEST_F(LostReceiver, WhileTheClosesQuestionStandsTheSetIsNotLookedFor) {
+    UnplugDuringAScan();
+    IdleFor(5'000);
+    ASSERT_EQ(Messages(), std::vector<std::string>{kReceiverOff});
+    PlugInReceiver();
+    const ReceiverPanel& panel = *orvel.receiver.Panel();
+    uint32_t syncsUnderTheQuestion = 0;
+    boxes.whileShown = [&](const ui::MessageBoxRequest&) {
+        const uint32_t before = panel.SyncCount();
+        IdleFor(10'000);
+        syncsUnderTheQuestion = panel.SyncCount() - before;
+    };
+    Answer({ui::MessageAnswer::No});
+    orvel.SetClosesProgram();  // as the program's main window
+    orvel.Show();
+    EXPECT_FALSE(orvel.Close());
+    boxes.whileShown = nullptr;
+    EXPECT_EQ(syncsUnderTheQuestion, 0u);
+    EXPECT_TRUE(emulator.ReceivedFrames().empty());
+    ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 3; }, 10'000));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              kReceiverOff, "Запущен автоматический режим! Выйти из программы?"}));
+}
+
 // ---- a port another program holds at the start
 
 // Another program holds COM1 by the flock serial programs take on their port, from before the
