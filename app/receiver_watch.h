@@ -17,11 +17,10 @@
 // A port that does not open at the start is told once, why and which (a box as for a lost
 // receiver, and standard error), and looked for every few seconds as a lost port is, its COMn
 // entry looked up anew; the program goes on without a link meanwhile. A port the settings name
-// as none is not watched. A receiver
-// without a serial line (the WiNRADiO card) is watched alike: a card that does not open, or
-// fails its level reads in a row during a scan, is a silent receiver, connected again every few
-// seconds. A panel that knows why its sync went unanswered (no card to open) names its own
-// message (2), which is told the same way in place of 39.
+// as none is not watched. A receiver without a serial line (the WiNRADiO card) is watched alike:
+// a card that does not open, or fails its level reads in a row during a scan, is a silent
+// receiver, connected again every few seconds. A panel that knows why its sync went unanswered (no
+// card to open) names its own message (2), which is told the same way in place of 39.
 
 #include <cstdint>
 #include <string>

@@ -176,9 +176,31 @@ LockJudgement OwnerOf(const std::string& file) {
     return {LockOwner::Stale};
 }
 
-std::string UnreadLockWords(int error) {
-    if (error == ELOOP) return "это символическая ссылка";
-    if (error == EACCES || error == EPERM) return "нет прав на чтение";
+struct ErrorWords {
+    int error;
+    const char* words;
+};
+
+// The operator's words for why a device would not open, and why a lock file could not be read;
+// the system's own for the rest.
+constexpr ErrorWords kDeviceRefusals[] = {
+    {ENOENT, "нет такого устройства"},
+    {EACCES, "нет прав на доступ к устройству"},
+    {EPERM, "нет прав на доступ к устройству"},
+    {ENOTTY, "устройство не является последовательным портом"},
+    {EBUSY, "устройство занято"},
+    {EWOULDBLOCK, "занят другой программой"},
+};
+constexpr ErrorWords kUnreadLocks[] = {
+    {ELOOP, "это символическая ссылка"},
+    {EACCES, "нет прав на чтение"},
+    {EPERM, "нет прав на чтение"},
+};
+
+template <std::size_t N>
+std::string Words(const ErrorWords (&table)[N], int error) {
+    for (const ErrorWords& entry : table)
+        if (entry.error == error) return entry.words;
     return std::strerror(error);
 }
 
@@ -193,28 +215,9 @@ std::string LockRefusal(const std::string& file, const LockJudgement& judged) {
         case LockOwner::Making:
             return "занят другой программой, файл блокировки " + file + " еще пуст";
         case LockOwner::Unreadable:
-            return "файл блокировки " + file + " не прочитан: " + UnreadLockWords(judged.error);
+            return "файл блокировки " + file + " не прочитан: " + Words(kUnreadLocks, judged.error);
         default:
             return {};
-    }
-}
-
-// The operator's words for why a device would not open.
-std::string DeviceRefusal(int error) {
-    switch (error) {
-        case ENOENT:
-            return "нет такого устройства";
-        case EACCES:
-        case EPERM:
-            return "нет прав на доступ к устройству";
-        case ENOTTY:
-            return "устройство не является последовательным портом";
-        case EBUSY:
-            return "устройство занято";
-        case EWOULDBLOCK:
-            return "занят другой программой";
-        default:
-            return std::strerror(error);
     }
 }
 
@@ -318,10 +321,10 @@ bool Comm::OpenDevice(const std::string& path) {
     // user-interface thread proceeds while the reader waits.
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        openFailure_ = DeviceRefusal(errno);
+        openFailure_ = Words(kDeviceRefusals, errno);
         return false;
     }
-    if (!::isatty(fd)) openFailure_ = DeviceRefusal(ENOTTY);
+    if (!::isatty(fd)) openFailure_ = Words(kDeviceRefusals, ENOTTY);
     if (!openFailure_.empty() || !LockPort(path, fd)) {
         ::close(fd);
         return false;
@@ -366,7 +369,7 @@ bool Comm::OpenDevice(const std::string& path) {
 // its file is then judged only by one that could take the device from nobody.
 bool Comm::LockPort(const std::string& path, int fd) {
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        openFailure_ = DeviceRefusal(EWOULDBLOCK);
+        openFailure_ = Words(kDeviceRefusals, EWOULDBLOCK);
         return false;
     }
     const std::string name = "LCK.." + LockName(path);

@@ -381,7 +381,6 @@ TEST_F(CommPort, APortThatDoesNotOpenSaysWhichAndWhy) {
         {2, "Порт COM2 (" + folder + "/COM2) не открыт: нет такого устройства"},
         {3, "Порт COM3 (" + folder +
                 "/COM3) не открыт: устройство не является последовательным портом"},
-        {0, "Порт COM0 не открыт: такого порта нет, есть COM1..COM4"},
         {99, "Порт COM99 не открыт: такого порта нет, есть COM1..COM4"},
         {1, "Порт COM1 (" + folder + "/COM1) не открыт: занят другой программой",
          [&] { ASSERT_EQ(::flock(theirs, LOCK_EX | LOCK_NB), 0); }},
