@@ -356,7 +356,8 @@ void ORVEL::ApplyLargeScreenLayout() {
 }
 
 // A receiver without a serial link (the WiNRADiO card) only has its port marked as
-// connected.
+// connected. A port that does not open is the receiver watch's to tell and look for; one the
+// settings name as none ("no port") is the operator's choice.
 void ORVEL::OpenSerialPort() {
     Port = &comm;
     comm.ProgramDir = ProgramDir;
@@ -370,8 +371,8 @@ void ORVEL::OpenSerialPort() {
     comm.Discarding = true;
     if (!traits.serialPort)
         comm.Running = true;
-    else
-        comm.Open();
+    else if (!comm.Open() && PortIndex != 0)
+        watch.PortNotOpened();
 }
 
 void ORVEL::ReceiverSynced(bool answered) {

@@ -1,9 +1,20 @@
 #include "app/receiver_watch.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "ui/application.h"
 #include "ui/reply_event.h"
+
+void ReceiverWatch::PortNotOpened() {
+    // Standard error at once: an unattended station's log has it even while nobody can see the
+    // box, which waits for the start-up job.
+    std::fprintf(stderr, "%s\n", comm_.OpenFailure().c_str());
+    std::fflush(stderr);
+    textDue_ = comm_.OpenFailure();
+    state_ = State::PortLost;
+    countdown_ = kRetrySeconds;
+}
 
 void ReceiverWatch::PortHungUp() {
     comm_.Close();  // the reader has ended; the dead device is let go
@@ -25,16 +36,17 @@ void ReceiverWatch::LoseReceiver(State lost) {
 }
 
 void ReceiverWatch::SyncEnded(bool answered) {
-    if (receiver_.Traits().serialPort && comm_.OpenedPath().empty()) return;
     if (state_ == State::PortLost) {
-        // The line went while the sync ran: whatever it read last, nobody is there now.
+        // The line went while the sync ran, or never came: whatever it read last, nobody is
+        // there now.
         if (ReceiverPanel* panel = receiver_.Panel()) panel->LoseReceiver();
         return;
     }
+    if (receiver_.Traits().serialPort && comm_.OpenedPath().empty()) return;
     if (answered) {
         state_ = State::Watching;
         told_ = false;
-        messageDue_ = 0;
+        textDue_.clear();
         return;
     }
     if (reopened_) comm_.Close();
@@ -42,17 +54,18 @@ void ReceiverWatch::SyncEnded(bool answered) {
     reopened_ = false;
     countdown_ = kRetrySeconds;
     // A close asked broke the sync off: the receiver was not heard out, and is looked for
-    // again should the close be refused, before anyone hears of it.
-    if (ui::Application::CloseAsked()) return;
+    // again should the close be refused, before anyone hears of it. The close may have been
+    // answered no since: the sync tells whether it was broken off.
+    const ReceiverPanel* panel = receiver_.Panel();
+    if (ui::Application::CloseAsked() || (panel && panel->SyncBrokenOffByClose())) return;
     // A panel that knows why (no WiNRADiO card to open) has its own message told instead, as
     // often as it asks, and message 39 not at all.
-    const ReceiverPanel* panel = receiver_.Panel();
     const int why = panel ? panel->SyncFailureWhy() : 0;
     if (why == 0) {
         TellOnce();
     } else {
         told_ = true;
-        if (why != ReceiverPanel::kWhyToldBefore) messageDue_ = why;
+        if (why != ReceiverPanel::kWhyToldBefore) textDue_ = fdx_.MessageText(why);
     }
 }
 
@@ -65,15 +78,15 @@ void ReceiverWatch::SecondTick() {
     NoticeSilence();
     // A box shown inside a wait (a scan step's, broken off by the loss) would keep that wait,
     // and so its scan, beneath it until someone closes it.
-    if (messageDue_ == 0 || fdx_.JobRunning || ui::ReplyEvent::Running() != 0) return;
+    if (textDue_.empty() || fdx_.JobRunning || ui::ReplyEvent::Running() != 0) return;
     // The watch's box still standing (the station unattended) tells this loss too: the ticks
     // served beneath it, where the receiver came back and went again, open no second one.
     if (boxStanding_) {
-        messageDue_ = 0;
+        textDue_.clear();
         return;
     }
     boxStanding_ = true;
-    fdx_.ShowError(std::exchange(messageDue_, 0));
+    fdx_.ShowErrorText(std::exchange(textDue_, {}));
     boxStanding_ = false;
 }
 
@@ -96,7 +109,8 @@ void ReceiverWatch::TryAgain() {
     if (--countdown_ > 0) return;
     countdown_ = kRetrySeconds;
     if (state_ == State::PortLost) {
-        if (!comm_.Reopen()) return;
+        // No panel (the configured one could not be made): nothing to look for.
+        if (receiver_.Panel() == nullptr || !comm_.Reopen()) return;
         reopened_ = true;
     }
     state_ = State::Probing;
@@ -109,5 +123,5 @@ void ReceiverWatch::TryAgain() {
 void ReceiverWatch::TellOnce() {
     if (told_) return;
     told_ = true;
-    messageDue_ = kReceiverSilent;
+    textDue_ = fdx_.MessageText(kReceiverSilent);
 }

@@ -14,13 +14,16 @@
 // While the watch's box stands, a further loss opens no second box; while a close of the
 // program is asked, nothing is looked for and nothing told.
 //
-// A port that never opened is not watched (the program goes on without a link). A receiver
-// without a serial line (the WiNRADiO card) is watched alike: a card that does not open, or
-// fails its level reads in a row during a scan, is a silent receiver, connected again every few
-// seconds. A panel that knows why its sync went unanswered (no card to open) names its own
-// message (2), which is told the same way in place of 39.
+// A port that does not open at the start is told once, why and which (a box as for a lost
+// receiver, and standard error), and looked for every few seconds as a lost port is, its COMn
+// entry looked up anew; the program goes on without a link meanwhile. A port the settings name
+// as none is not watched. A receiver without a serial line (the WiNRADiO card) is watched alike:
+// a card that does not open, or fails its level reads in a row during a scan, is a silent
+// receiver, connected again every few seconds. A panel that knows why its sync went unanswered (no
+// card to open) names its own message (2), which is told the same way in place of 39.
 
 #include <cstdint>
+#include <string>
 
 #include "app/receiver_dispatch.h"
 #include "receivers/comm.h"
@@ -41,6 +44,8 @@ class ReceiverWatch {
 
     // The port's line hung up: the port is closed and the exchange awaited is dropped.
     void PortHungUp();
+    // The start-up's open of the port failed (Comm::OpenFailure says why).
+    void PortNotOpened();
     // A sync of the panel ended, answered or not.
     void SyncEnded(bool answered);
     // The one-second tick: the next try when its time has come, then the message when due.
@@ -65,6 +70,6 @@ class ReceiverWatch {
     bool reopened_ = false;  // the sync that runs is on a port reopened for it
     int32_t countdown_ = 0;  // seconds to the next try
     bool told_ = false;      // a message due or shown since the receiver last answered
-    int messageDue_ = 0;     // the message still to be shown: 39, the panel's own, or none
+    std::string textDue_;    // the message still to be shown: 39, the panel's, the port's, or none
     bool boxStanding_ = false;  // the message's box waits for the operator
 };

@@ -181,10 +181,11 @@ void ScanEngine::ShowLevel(uint32_t frequency) {
 }
 
 // Manual tuning: the frequency entry, the step keys, the bank and range windows. Without a
-// port the program goes on as before; a port that was open and is lost now (its line hung up,
-// or closed again after an unanswered try) reaches nobody, and the tune is not done.
+// port ("no port" in the settings) the program goes on as before; a port that is not open now
+// (it would not open, its line hung up, or it was closed again after an unanswered try) reaches
+// nobody, and the tune is not done.
 bool ScanEngine::TuneAndMeasure() {
-    if (!receiver_.Port().Running) return receiver_.Port().OpenedPath().empty();
+    if (!receiver_.Port().Running) return receiver_.Port().PortNumber == 0;
     fdx_.Level = receiver_.Panel() ? receiver_.Panel()->TuneAndRead() : -1;
     if (fdx_.WorkMode == kScaleMode) receiver_.PostToPanel(PostRefreshDisplay);
     host_.ShowCurrentLevel();

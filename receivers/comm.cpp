@@ -7,6 +7,7 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -86,7 +88,7 @@ std::string LockName(const std::string& path) {
     return name;
 }
 
-enum class LockOwner { Nobody, Stale, Us, Another };
+enum class LockOwner { Nobody, Stale, Us, Another, Making, Unreadable };
 
 // The highest number a process can have here: one below the system's limit; the kernel's own
 // ceiling when the limit cannot be read.
@@ -101,11 +103,12 @@ long HighestProcessNumber() {
 }
 
 // The process a lock file names, from its bytes: as text (the usual ten characters and a newline,
-// or a number between blanks), or, four bytes with a NUL among them, as the number the machine
-// holds in an int (the older binary form: a process number has a zero top byte). Nothing when
-// it names no process there can be: no number, 0 or less, or above the highest process number
-// (taken as it stands, such a number becomes another one, -1 or 0 among them, which signal
-// every process or the program's own group).
+// or a number between blanks, with a sign or ended by a NUL as some programs write it), or,
+// four bytes with a NUL among them, as the number the machine holds in an int (the older binary
+// form: a process number has a zero top byte). Nothing when it names no process there can be: no
+// number, 0 or less, or above the highest process number (taken as it stands, such a number
+// becomes another one, -1 or 0 among them, which signal every process or the program's own
+// group).
 std::optional<pid_t> LockHolder(std::string_view bytes) {
     long long number = 0;
     if (bytes.size() == sizeof(int32_t) && bytes.find('\0') != std::string_view::npos) {
@@ -114,35 +117,134 @@ std::optional<pid_t> LockHolder(std::string_view bytes) {
         number = binary;
     } else {
         constexpr std::string_view kBlanks = " \t\r\n";
-        const std::size_t first = bytes.find_first_not_of(kBlanks);
+        std::size_t first = bytes.find_first_not_of(kBlanks);
         if (first == std::string_view::npos) return std::nullopt;
+        if (bytes[first] == '+') ++first;
         const char* const begin = bytes.data() + first;
         const char* const end = bytes.data() + bytes.size();
         const auto [past, error] = std::from_chars(begin, end, number);
-        if (error != std::errc() || (past != end && kBlanks.find(*past) == std::string_view::npos))
+        if (error != std::errc() ||
+            (past != end && *past != '\0' && kBlanks.find(*past) == std::string_view::npos))
             return std::nullopt;
     }
     if (number <= 0 || number > HighestProcessNumber()) return std::nullopt;
     return static_cast<pid_t>(number);
 }
 
+// An empty lock file younger than this is one another program has made and not yet written its
+// number into: it holds the port. Older, its maker died before it wrote.
+constexpr int64_t kLockInTheMakingSeconds = 10;
+
+struct LockJudgement {
+    LockOwner owner = LockOwner::Nobody;
+    pid_t pid = 0;  // the running holder's number (Another)
+    int error = 0;  // why the file could not be read (Unreadable)
+};
+
+// An empty file made or touched within kLockInTheMakingSeconds (either way: a clock set back
+// must not make every empty file young for good).
+bool InTheMaking(int fd) {
+    struct stat made {};
+    if (::fstat(fd, &made) != 0) return false;
+    const int64_t age = int64_t(std::time(nullptr)) - int64_t(made.st_mtime);
+    return made.st_size == 0 && age < kLockInTheMakingSeconds && age > -kLockInTheMakingSeconds;
+}
+
 // Who holds the lock file: nobody (there is none), a process that is gone (or a file that names
-// none), this program, or another program (also one that cannot be read: it is not ours to
-// judge).
-LockOwner OwnerOf(const std::string& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return errno == ENOENT ? LockOwner::Nobody : LockOwner::Another;
-    char text[32] = {};
+// none), this program, another program, another program still writing it (empty and young), or
+// nobody can tell (a file that cannot be read, a link: it is not ours to judge).
+LockJudgement OwnerOf(const std::string& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) return {};
+        return {LockOwner::Unreadable, 0, errno};
+    }
+    char text[128] = {};
     const ssize_t n = ::read(fd, text, sizeof text);
+    const int readError = errno;
+    const bool making = n == 0 && InTheMaking(fd);
     ::close(fd);
+    if (n < 0) return {LockOwner::Unreadable, 0, readError};
+    if (making) return {LockOwner::Making};
     const std::optional<pid_t> pid =
         n > 0 ? LockHolder(std::string_view(text, std::size_t(n))) : std::nullopt;
-    if (!pid) return LockOwner::Stale;
+    if (!pid) return {LockOwner::Stale};
     if (*pid == ::getpid())
-        return LockFilesHeldHere().contains(file) ? LockOwner::Us : LockOwner::Stale;
+        return {LockFilesHeldHere().contains(file) ? LockOwner::Us : LockOwner::Stale};
     // A process of another user answers EPERM: it runs.
-    if (::kill(*pid, 0) == 0 || errno == EPERM) return LockOwner::Another;
-    return LockOwner::Stale;
+    if (::kill(*pid, 0) == 0 || errno == EPERM) return {LockOwner::Another, *pid};
+    return {LockOwner::Stale};
+}
+
+struct ErrorWords {
+    int error;
+    const char* words;
+};
+
+// The operator's words for why a device would not open, and why a lock file could not be read;
+// the system's own for the rest.
+constexpr ErrorWords kDeviceRefusals[] = {
+    {ENOENT, "нет такого устройства"},
+    {EACCES, "нет прав на доступ к устройству"},
+    {EPERM, "нет прав на доступ к устройству"},
+    {ENOTTY, "устройство не является последовательным портом"},
+    {EBUSY, "устройство занято"},
+    {EWOULDBLOCK, "занят другой программой"},
+};
+constexpr ErrorWords kUnreadLocks[] = {
+    {ELOOP, "это символическая ссылка"},
+    {EACCES, "нет прав на чтение"},
+    {EPERM, "нет прав на чтение"},
+};
+
+template <std::size_t N>
+std::string Words(const ErrorWords (&table)[N], int error) {
+    for (const ErrorWords& entry : table)
+        if (entry.error == error) return entry.words;
+    return std::strerror(error);
+}
+
+// Why a lock file keeps the port from this program, in the operator's words; empty when it
+// does not.
+std::string LockRefusal(const std::string& file, const LockJudgement& judged) {
+    switch (judged.owner) {
+        case LockOwner::Us:
+            return "уже открыт этой программой (" + file + ")";
+        case LockOwner::Another:
+            return "занят процессом " + std::to_string(judged.pid) + " (" + file + ")";
+        case LockOwner::Making:
+            return "занят другой программой, файл блокировки " + file + " еще пуст";
+        case LockOwner::Unreadable:
+            return "файл блокировки " + file + " не прочитан: " + Words(kUnreadLocks, judged.error);
+        default:
+            return {};
+    }
+}
+
+// The lock file's number as it is written: ten characters and a newline.
+std::string LockText() {
+    char pid[16];
+    const int length = std::snprintf(pid, sizeof pid, "%10ld\n", static_cast<long>(::getpid()));
+    return std::string(pid, std::size_t(length));
+}
+
+// Makes `file` whole or not at all: the number goes into a temporary of this process, which is
+// then linked under the lock file's name (failing, as an exclusive create does, where one is
+// there), so nobody ever reads this program's lock file empty. errno tells a failure.
+bool MakeLockFile(const std::string& folder, const std::string& file) {
+    const std::string temporary = folder + "/LTMP." + std::to_string(::getpid());
+    ::unlink(temporary.c_str());  // an earlier process of this number, killed making its own
+    const int fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const std::string text = LockText();
+    const bool written = ::write(fd, text.data(), text.size()) == ssize_t(text.size());
+    const bool closed = ::close(fd) == 0;
+    const bool linked = written && closed && ::link(temporary.c_str(), file.c_str()) == 0;
+    const int error = written && closed ? errno : EIO;
+    ::unlink(temporary.c_str());
+    errno = error;
+    return linked;
 }
 
 // The lock folders that exist, each once (/var/lock is mostly a link to /run/lock).
@@ -183,6 +285,7 @@ void Comm::Init() {
     ByteSize = ConfiguredByteSize;
     BaudRate = ConfiguredBaud;
     openedPath_.clear();
+    openFailure_.clear();
     bytesWritten_ = 0;
 }
 
@@ -191,19 +294,38 @@ bool Comm::Open() {
 }
 
 bool Comm::Reopen() {
-    return !openedPath_.empty() && OpenPath(openedPath_);
+    return openedPath_.empty() ? Open() : OpenPath(openedPath_);
 }
 
+// Whatever stops it, the operator is told why (OpenFailure).
 bool Comm::OpenPath(const std::string& path) {
     if (IsOpen()) return Running;  // one port per Comm: the open one stays as it is
     Running = false;
     HungUp = false;  // a loss of an earlier link is no news once a new one is tried
-    if (path.empty()) return false;
+    openFailure_.clear();
+    if (!OpenDevice(path)) {
+        openFailure_ = "Порт COM" + std::to_string(PortNumber) +
+                       (path.empty() ? "" : " (" + path + ")") + " не открыт: " + openFailure_;
+        return false;
+    }
+    openedPath_ = path;
+    return true;
+}
+
+bool Comm::OpenDevice(const std::string& path) {
+    if (path.empty()) {
+        openFailure_ = "такого порта нет, есть COM1..COM4";
+        return false;
+    }
     // Non-blocking: the open does not wait for a carrier, and a write from the
     // user-interface thread proceeds while the reader waits.
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    if (!::isatty(fd) || !LockPort(path, fd)) {
+    if (fd < 0) {
+        openFailure_ = Words(kDeviceRefusals, errno);
+        return false;
+    }
+    if (!::isatty(fd)) openFailure_ = Words(kDeviceRefusals, ENOTTY);
+    if (!openFailure_.empty() || !LockPort(path, fd)) {
         ::close(fd);
         return false;
     }
@@ -218,6 +340,7 @@ bool Comm::OpenPath(const std::string& path) {
     SetModemLine(TIOCM_RTS, true);
     Discarding = true;
     if (!ApplyLine()) {
+        openFailure_ = "порт не принял настройки линии";
         ClosePort();
         return false;
     }
@@ -225,53 +348,51 @@ bool Comm::OpenPath(const std::string& path) {
     Running = true;
     SetModemLine(TIOCM_DTR, false);
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0) {
-        Running = false;
-        ClosePort();
-        return false;
+    if (wakeFd_ >= 0) {
+        try {
+            reader_ = std::thread(&Comm::CommReader, this);
+        } catch (const std::system_error&) {
+        }
     }
-    try {
-        reader_ = std::thread(&Comm::CommReader, this);
-    } catch (const std::system_error&) {
+    if (!reader_.joinable()) {
+        openFailure_ = "нет ресурсов для чтения порта";
         Running = false;
         ClosePort();
         return false;
     }
     Running = true;
     SetModemLine(TIOCM_DTR, true);
-    openedPath_ = path;
     return true;
 }
 
+// The device's flock comes first: a program that holds it may be making its lock file still, and
+// its file is then judged only by one that could take the device from nobody.
 bool Comm::LockPort(const std::string& path, int fd) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        openFailure_ = Words(kDeviceRefusals, EWOULDBLOCK);
+        return false;
+    }
     const std::string name = "LCK.." + LockName(path);
     const std::vector<std::string> folders = ExistingFolders(LockFolders);
     for (const std::string& folder : folders) {
         const std::string file = folder + "/" + name;
-        const LockOwner owner = OwnerOf(file);
-        if (owner == LockOwner::Us || owner == LockOwner::Another) return false;
+        const LockJudgement judged = OwnerOf(file);
+        openFailure_ = LockRefusal(file, judged);
+        if (!openFailure_.empty()) return false;
         // A stale lock that cannot be removed leaves no room for ours there; the flock still
         // keeps the others off.
-        if (owner == LockOwner::Stale) ::unlink(file.c_str());
+        if (judged.owner == LockOwner::Stale) ::unlink(file.c_str());
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return false;
-    char pid[16];
-    const int length = std::snprintf(pid, sizeof pid, "%10ld\n", static_cast<long>(::getpid()));
     for (const std::string& folder : folders) {
         const std::string file = folder + "/" + name;
-        const int lock = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (lock < 0) {
+        if (!MakeLockFile(folder, file)) {
             // Made by another program since it was looked at: it holds the port now.
-            if (errno == EEXIST && OwnerOf(file) == LockOwner::Another) {
+            if (errno == EEXIST) openFailure_ = LockRefusal(file, OwnerOf(file));
+            if (!openFailure_.empty()) {
                 UnlockPort();
                 return false;
             }
             continue;  // a folder this program may not write to
-        }
-        const bool written = ::write(lock, pid, static_cast<size_t>(length)) == length;
-        if (::close(lock) != 0 || !written) {
-            ::unlink(file.c_str());
-            continue;
         }
         lockFiles_.push_back(file);
         LockFilesHeldHere().insert(file);
@@ -282,7 +403,7 @@ bool Comm::LockPort(const std::string& path, int fd) {
 void Comm::UnlockPort() {
     for (const std::string& file : lockFiles_) {
         // Only the file this program made: one another program put there meanwhile stays.
-        if (OwnerOf(file) == LockOwner::Us) ::unlink(file.c_str());
+        if (OwnerOf(file).owner == LockOwner::Us) ::unlink(file.c_str());
         LockFilesHeldHere().erase(file);
     }
     lockFiles_.clear();

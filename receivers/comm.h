@@ -14,11 +14,13 @@
 // The port is the program's alone while it is open, by the locks every serial program on the
 // machine keeps: a lock file "LCK..<device>" (the device's name under /dev, its "/" as "_") in
 // the lock folders, holding the owner's process number as ten characters and a newline, and
-// an exclusive flock on the device. A port that another program holds by either is refused;
-// a lock file whose process is gone, or that names no process there can be, is stale and taken
-// over. A lock folder the program cannot write to takes no lock file, and the port opens all
-// the same. However the program ends, its next start is not shut out: the flock goes with the
-// process, and the lock file a kill leaves behind names a process that is gone.
+// an exclusive flock on the device. A port that another program holds by either is refused, as
+// is one whose lock file cannot be read or is empty but new (its maker is still writing it); a
+// lock file whose process is gone, or that names no process there can be, is stale and taken
+// over. This program's own lock file appears whole: written aside, then linked into place. A lock
+// folder the program cannot write to takes no lock file, and the port opens all the same. However
+// the program ends, its next start is not shut out: the flock goes with the process, and the lock
+// file a kill leaves behind names a process that is gone.
 //
 // Shared between the threads, without a lock: the ring bytes, ReadIndex, WriteIndex,
 // Running, Discarding and HungUp. The reader stores the bytes before it publishes the write
@@ -73,8 +75,13 @@ class Comm {
     // On a port that is already open it changes nothing and tells whether the link runs.
     bool Open();
     // Opens once more by the path the last successful Open took, not looked up again: a
-    // receiver lost from COM1 is looked for on COM1 alone. False when there was none.
+    // receiver lost from COM1 is looked for on COM1 alone. A port that never opened is looked
+    // up as Open does (its COMn entry may have been made since).
     bool Reopen();
+    // Why the last Open or Reopen failed, naming the port and its device, in the operator's
+    // words ("Порт COM1 (/dev/ttyS0) не открыт: нет такого устройства"); empty after one that
+    // succeeded.
+    const std::string& OpenFailure() const { return openFailure_; }
     // Stops and joins the reader, then drops DTR, empties the queues and closes the port.
     // Only clears Running when the port is not open.
     void Close();
@@ -150,12 +157,14 @@ class Comm {
   private:
     void CommReader();
     bool OpenPath(const std::string& path);
+    // OpenPath's steps up to a running reader; false, with openFailure_ saying why, otherwise.
+    bool OpenDevice(const std::string& path);
     // Applies the members' line settings to the port; false when refused.
     bool ApplyLine();
     void SetModemLine(int line, bool raise);
     void ClosePort();
-    // The port just opened at `path` is locked for this program: false, nothing locked, when
-    // another program holds it.
+    // The port just opened at `path` is locked for this program: false, nothing locked and
+    // openFailure_ saying why, when another program holds it or a lock file cannot be judged.
     bool LockPort(const std::string& path, int fd);
     void UnlockPort();
 
@@ -163,6 +172,7 @@ class Comm {
     uint64_t bytesWritten_ = 0;
     std::vector<std::string> lockFiles_;  // made by this Comm, removed at the close
     std::string openedPath_;
+    std::string openFailure_;
     int wakeFd_ = -1;  // Close writes to it to end the reader's wait
     std::thread reader_;
     // Raised before the reader takes bytes or a hang-up from the port and lowered once it has

@@ -504,6 +504,7 @@ void ReceiverPanel::EndSync(bool answered, int why) {
     syncing_ = false;
     receiverAnswered_ = answered;
     syncFailureWhy_ = answered ? 0 : why;
+    syncBrokenOff_ = !answered && ui::Application::CloseAsked();
     if (answered) unansweredInARow_ = 0;
     ++syncCount_;
     PostToOwner(PostReceiverState);

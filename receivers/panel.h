@@ -293,6 +293,10 @@ class ReceiverPanel : public ui::Form {
     bool ReceiverAnswered() const { return receiverAnswered_; }
     // EndSync's `why` of the last sync, 0 when it was answered or the panel named no cause.
     int SyncFailureWhy() const { return syncFailureWhy_; }
+    // The last sync ended unanswered while a close of the program was asked: it was broken off
+    // (Closing), the receiver not heard out. Kept with the sync, as the close may have been
+    // answered no by the time its end is heard.
+    bool SyncBrokenOffByClose() const { return syncBrokenOff_; }
     // How many syncs have ended: the main window tells a new end by it.
     uint32_t SyncCount() const { return syncCount_; }
     // The line to the receiver went away: it counts as silent until a sync is answered again.
@@ -668,6 +672,7 @@ class ReceiverPanel : public ui::Form {
     bool syncing_ = false;  // between BeginSync and EndSync
     bool receiverAnswered_ = false;
     int syncFailureWhy_ = 0;
+    bool syncBrokenOff_ = false;
     uint32_t syncCount_ = 0;
     uint32_t unansweredInARow_ = 0;
     int waitDepth_ = 0;

@@ -4,7 +4,10 @@
 // the same COM1: the operator is told once, the scan waits on its point, and goes on once a
 // receiver on COM1 answers again.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -597,6 +600,113 @@ TEST_F(LostReceiver, AJobLineAfterAnUnansweredProbeNeverReachesTheReopenedPort) 
     EXPECT_EQ(Heard(0x19), int(emulator.ReceivedFrames().size()));
     EXPECT_EQ(orvel.RunLines[0].ReturnCode, 1);
     EXPECT_EQ(orvel.RunLines[0].Message, kReceiverOff);
+}
+
+// The operator closes the window while the lost set is looked for, a scan running: while the
+// close's question stands the set is not looked for, though it is back on COM1, and nothing is
+// told over the question; answered no, the set is found again and the scan goes on.
+TEST_F(LostReceiver, WhileTheClosesQuestionStandsTheSetIsNotLookedFor) {
+    UnplugDuringAScan();
+    IdleFor(5'000);
+    ASSERT_EQ(Messages(), std::vector<std::string>{kReceiverOff});
+    PlugInReceiver();
+    const ReceiverPanel& panel = *orvel.receiver.Panel();
+    uint32_t syncsUnderTheQuestion = 0;
+    boxes.whileShown = [&](const ui::MessageBoxRequest&) {
+        const uint32_t before = panel.SyncCount();
+        IdleFor(10'000);
+        syncsUnderTheQuestion = panel.SyncCount() - before;
+    };
+    Answer({ui::MessageAnswer::No});
+    orvel.SetClosesProgram();  // as the program's main window
+    orvel.Show();
+    EXPECT_FALSE(orvel.Close());
+    boxes.whileShown = nullptr;
+    EXPECT_EQ(syncsUnderTheQuestion, 0u);
+    EXPECT_TRUE(emulator.ReceivedFrames().empty());
+    ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 3; }, 10'000));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              kReceiverOff, "Запущен автоматический режим! Выйти из программы?"}));
+}
+
+// ---- a port another program holds at the start
+
+// Another program holds COM1 by the flock serial programs take on their port, from before the
+// start until the test frees it.
+class PortHeldAtStart : public LostReceiver {
+  protected:
+    void Prepare() override {
+        held_ = ::open((folder.path() / "COM1").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(held_, 0);
+        ASSERT_EQ(::flock(held_, LOCK_EX | LOCK_NB), 0);
+        ::testing::internal::CaptureStderr();
+        capturing_ = true;
+    }
+    void TearDown() override {
+        StandardError();
+        if (held_ >= 0) ::close(held_);
+        LostReceiver::TearDown();
+    }
+    void Free() { ::close(std::exchange(held_, -1)); }
+    // What the program wrote to standard error since before its start.
+    const std::string& StandardError() {
+        if (std::exchange(capturing_, false)) written_ = ::testing::internal::GetCapturedStderr();
+        return written_;
+    }
+    std::string Told() const {
+        return "Порт COM1 (" + folder.Dir() + "COM1) не открыт: занят другой программой";
+    }
+
+  private:
+    int held_ = -1;
+    bool capturing_ = false;
+    std::string written_;
+};
+
+// The operator hears once which port and why, in a box and on standard error; a scan started
+// meanwhile waits, sending nothing; once the other program lets go, COM1 is opened within the
+// watch's seconds and the scan runs from its first point.
+TEST_F(PortHeldAtStart, IsToldOnceAndOpenedOnceTheOtherProgramLetsGo) {
+    UserDp& range = MakeRange(k100MHz, k100MHz + 99 * k10kHz, k10kHz);
+    range.Cycles = 50;
+    ScanFromRangeTab(range);
+    ASSERT_TRUE(orvel.Running);
+    IdleFor(10'000);
+    EXPECT_FALSE(orvel.comm.IsOpen());
+    EXPECT_TRUE(emulator.ReceivedFrames().empty());
+    EXPECT_EQ(Messages(), std::vector<std::string>{Told()});
+    const std::string& written = StandardError();
+    EXPECT_NE(written.find(Told() + "\n"), std::string::npos) << written;
+    EXPECT_EQ(written.find(Told(), written.find(Told()) + 1), std::string::npos) << written;
+
+    Free();
+    ASSERT_TRUE(RunUntil([&] { return LevelQueries() >= 3; }, 4'000));
+    EXPECT_EQ(Heard(0x19), 1);
+    ASSERT_FALSE(Tuned().empty());
+    EXPECT_EQ(Tuned().front(), k100MHz);
+    EXPECT_TRUE(orvel.Running);
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+// The job lines that need the set (a tune, a mode, a step) fail with message 39 while the port
+// is shut, and are taken once the port opens.
+TEST_F(PortHeldAtStart, AJobsSettingsFailTheirLinesUntilThePortOpens) {
+    const auto lines =
+        MakeLines({{"Частота", 10, 11, 1'005'000}, {"Мод AM", 10, 21}, {"Шаг", 10, 12, 125}});
+    RunJob(lines);
+    for (const std::size_t i : {0u, 1u, 2u}) {
+        EXPECT_EQ(orvel.RunLines[i].ReturnCode, 1) << i;
+        EXPECT_EQ(orvel.RunLines[i].Message, kReceiverOff) << i;
+    }
+    EXPECT_TRUE(emulator.ReceivedFrames().empty());
+
+    Free();
+    ASSERT_TRUE(RunUntil([&] { return orvel.receiver.ReceiverReady(); }, 4'000));
+    RunJob(lines);
+    for (const std::size_t i : {0u, 1u, 2u}) EXPECT_EQ(orvel.RunLines[i].ReturnCode, 0) << i;
+    EXPECT_EQ(Tuned(), std::vector<uint32_t>{1'005'000});
+    EXPECT_EQ(emulator.State().mode, emulators::kModeAm);
+    EXPECT_EQ(emulator.State().stepCode, 8);
 }
 
 }  // namespace

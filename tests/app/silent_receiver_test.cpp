@@ -10,8 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "receivers/panel_registry.h"
+// Before Qt's headers, whose "signals" keyword would take the signal plan's field's name.
 #include "tests/app/window_fixture.h"
+
+#include <QtTest/qtestspontaneevent.h>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QWidget>
+
+#include "receivers/panel_registry.h"
 #include "tests/support/case_name.h"
 
 namespace {
@@ -179,6 +186,41 @@ TEST_F(SilentAtStart, ABankScanSendsNothingEitherAndGivesItsChannelOnceAnswered)
     orvel.StartButton();
     EXPECT_FALSE(orvel.Running);
     orvel.CurrentBank = nullptr;
+}
+
+// The operator closes the window while the start-up sync waits for the silent set, a scan
+// running, so the close asks once the wait has ended; the set answers while the question stands,
+// which is answered no.
+class CloseDuringTheStartUpSync : public SilentAtStart {
+  protected:
+    void Prepare() override {
+        Answer({ui::MessageAnswer::No});
+        boxes.whileShown = [this](const ui::MessageBoxRequest&) {
+            orvel.Running = 0;
+            emulator.SetDead(false);
+        };
+        hooks[PostTimerTick] = [this] {
+            const ReceiverPanel* panel = orvel.receiver.Panel();
+            if (closed || !panel || panel->SyncEnded() || ui::ReplyEvent::Running() == 0) return;
+            closed = true;
+            orvel.Running = 1;
+            orvel.SetClosesProgram();  // as the program's main window
+            QCloseEvent close;
+            QSpontaneKeyEvent::setSpontaneous(&close);
+            QApplication::instance()->notify(orvel.widget(), &close);
+        };
+    }
+    bool closed = false;
+};
+
+// The sync the close broke off is no lost set: nobody hears of one, and the set is asked again.
+TEST_F(CloseDuringTheStartUpSync, TheSyncItBrokeOffIsNotToldAndIsAskedAgain) {
+    hooks.erase(PostTimerTick);
+    ASSERT_TRUE(closed);
+    ASSERT_TRUE(RunUntil([&] { return orvel.receiver.ReceiverReady(); }, 10'000));
+    boxes.whileShown = nullptr;
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"Запущен автоматический режим! Выйти из программы?"});
 }
 
 // Every model on a serial line, configured without a port: there is nobody to ask, and the

@@ -1,10 +1,11 @@
 #include "receivers/comm.h"
 
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,8 +13,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -100,6 +103,12 @@ class CommPort : public ::testing::Test {
         char text[16];
         std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(pid));
         std::ofstream(LockFile()) << text;
+    }
+    // The file as last written `seconds` ago (before now, or after it when negative).
+    static void Age(const std::filesystem::path& file, int seconds) {
+        const timespec at[2] = {{std::time(nullptr) - seconds, 0},
+                                {std::time(nullptr) - seconds, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), at, 0), 0);
     }
     std::string LockFileText() const {
         std::ifstream in(LockFile());
@@ -249,13 +258,21 @@ TEST_F(CommPort, ALockFileIsJudgedByTheProcessItNames) {
     const struct {
         std::string bytes;
         bool refused;
+        int ageSeconds = 0;  // since the file was last written
     } cases[] = {
         {"     " + live + "\n", true},
         {binary(::getppid()), true},
         {live + " minicom root\n", true},
+        // Other programs' ways of writing a number.
+        {live + std::string(1, '\0'), true},
+        {"+" + live + "\n", true},
+        {std::string(32, ' ') + live + "\n", true},
+        // Empty: its maker is still writing it, unless it has stayed empty a while.
+        {"", true},
+        {"", true, -5},
+        {"", false, 60},
         {std::to_string(EndedProcessId()) + "\n", false},
         {binary(EndedProcessId()), false},
-        {"", false},
         {"LCK\n", false},
         {"4294967295\n", false},
         {"4294967296\n", false},
@@ -267,7 +284,9 @@ TEST_F(CommPort, ALockFileIsJudgedByTheProcessItNames) {
     };
     for (const auto& c : cases) {
         std::ofstream(LockFile(), std::ios::binary) << c.bytes;
-        EXPECT_EQ(Start(9600), !c.refused) << c.bytes;
+        Age(LockFile(), c.ageSeconds);
+        EXPECT_EQ(Start(9600), !c.refused) << c.bytes << " " << c.ageSeconds;
+        EXPECT_EQ(comm.OpenFailure().empty(), !c.refused) << comm.OpenFailure();
         EXPECT_EQ(LockFileText() == c.bytes, c.refused) << c.bytes;
         comm.Close();
         std::filesystem::remove(LockFile());
@@ -304,14 +323,102 @@ TEST_F(CommPort, AStartAfterAKillOpensThePortAsAnUnprivilegedUser) {
 }
 
 // A program that locks the device itself (an exclusive flock) keeps it from this one.
+// Its lock file, even one that looks stale (its number not yet written over an old one's), is
+// not this program's to judge while it holds the device.
 TEST_F(CommPort, AnotherProgramsLockOnTheDeviceRefusesThePort) {
     const int theirs = ::open(pty.slaveName().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(theirs, 0);
     ASSERT_EQ(::flock(theirs, LOCK_EX | LOCK_NB), 0);
     EXPECT_FALSE(Start(9600));
     EXPECT_FALSE(std::filesystem::exists(LockFile()));
+    WriteLockFile(EndedProcessId());
+    Age(LockFile(), 60);
+    const std::string left = LockFileText();
+    EXPECT_FALSE(Start(9600));
+    EXPECT_EQ(LockFileText(), left);
     ::close(theirs);
     EXPECT_TRUE(Start(9600));
+}
+
+// The lock file appears under its name with the number already in it: a program that reads it
+// the moment it appears never finds it empty (and takes it for stale). Nothing else is left in
+// the lock folder.
+TEST_F(CommPort, ThisProgramsLockFileAppearsWhole) {
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, locks.c_str(), IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE), 0);
+    ASSERT_TRUE(Start(9600));
+    const std::string name = LockFile().filename().string();
+    std::vector<uint32_t> happened;  // to the lock file's name
+    alignas(inotify_event) char events[4096];
+    for (ssize_t n; (n = ::read(watch, events, sizeof events)) > 0;) {
+        for (char* at = events; at < events + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if (event->len > 0 && name == event->name) happened.push_back(event->mask);
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(happened, std::vector<uint32_t>{IN_CREATE});
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(locks))
+        files.push_back(entry.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{name});
+}
+
+// Every port that does not open says which it is and why, in the operator's words.
+TEST_F(CommPort, APortThatDoesNotOpenSaysWhichAndWhy) {
+    const std::string folder = dir.path().string();
+    std::filesystem::create_symlink(dir.path() / "unplugged", dir.path() / "COM2");
+    std::ofstream(dir.path() / "COM3") << "not a terminal";
+    const int theirs = ::open(pty.slaveName().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(theirs, 0);
+    const struct {
+        int port;
+        std::string why;
+        std::function<void()> before = [] {};
+    } cases[] = {
+        {2, "Порт COM2 (" + folder + "/COM2) не открыт: нет такого устройства"},
+        {3, "Порт COM3 (" + folder +
+                "/COM3) не открыт: устройство не является последовательным портом"},
+        {99, "Порт COM99 не открыт: такого порта нет, есть COM1..COM4"},
+        {1, "Порт COM1 (" + folder + "/COM1) не открыт: занят другой программой",
+         [&] { ASSERT_EQ(::flock(theirs, LOCK_EX | LOCK_NB), 0); }},
+        {1,
+         "Порт COM1 (" + folder + "/COM1) не открыт: занят процессом " +
+             std::to_string(::getppid()) + " (" + LockFile().string() + ")",
+         [&] {
+             ::flock(theirs, LOCK_UN);
+             WriteLockFile(::getppid());
+         }},
+        {1,
+         "Порт COM1 (" + folder + "/COM1) не открыт: файл блокировки " + LockFile().string() +
+             " не прочитан: это символическая ссылка",
+         [&] {
+             std::filesystem::remove(LockFile());
+             std::filesystem::create_symlink(dir.path() / "gone", LockFile());
+         }},
+    };
+    for (const auto& c : cases) {
+        c.before();
+        EXPECT_FALSE(Start(9600, kOneStopBit, c.port)) << c.port;
+        EXPECT_EQ(comm.OpenFailure(), c.why);
+    }
+    // The link is judged, not followed, and stays.
+    EXPECT_TRUE(std::filesystem::is_symlink(LockFile()));
+    std::filesystem::remove(LockFile());
+    EXPECT_TRUE(Start(9600));
+    EXPECT_EQ(comm.OpenFailure(), "");
+    ::close(theirs);
+}
+
+// A port that never opened is looked up afresh when opened again: its COMn entry may be made
+// since. One that opened is opened by the path it took.
+TEST_F(CommPort, AReopenOfAPortThatNeverOpenedLooksItUpAfresh) {
+    EXPECT_FALSE(Start(9600, kOneStopBit, 2));
+    pty.LinkAs(dir.path() / "COM2");
+    EXPECT_TRUE(comm.Reopen());
+    EXPECT_EQ(comm.OpenedPath(), dir.File("COM2"));
 }
 
 // Lock folders that take no file (one missing, one nobody may write in) are no reason to
