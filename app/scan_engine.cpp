@@ -575,10 +575,12 @@ bool ScanEngine::ReactToSignal(uint64_t generation, uint32_t waiting, bool bankS
 }
 
 // The end of a range or bank step: the receiver tuned to the next point unless the scan holds
-// (the line works while the window shows the level), or the 300 ms a held step waits. False
-// when a stop came meanwhile.
-bool ScanEngine::TuneOrHold(uint64_t generation, uint32_t shownFrequency) {
-    if (!fdx_.Paused) TuneReceiver();
+// (the line works while the window shows the level), or the 300 ms a held step waits. A held
+// point whose level was not read is tuned again: a tune of it that went unanswered or was
+// refused would fail every read after it, and the release, which the next read lets go, with
+// them. False when a stop came meanwhile.
+bool ScanEngine::TuneOrHold(uint64_t generation, uint32_t shownFrequency, bool read) {
+    if (!fdx_.Paused || !read) TuneReceiver();
     ShowLevel(shownFrequency);
     if (!fdx_.Paused) return true;
     WaitOnHold();
@@ -678,7 +680,7 @@ void ScanEngine::OnBankScanStep(uint64_t generation) {
     if (generation != scanGeneration_) return;
     if (read && !JudgeBankChannel(generation)) return;
     if (!fdx_.Running || generation != scanGeneration_) return;
-    if (!TuneOrHold(generation, fdx_.ScanFrequency)) return;
+    if (!TuneOrHold(generation, fdx_.ScanFrequency, read)) return;
     PostScanStep(PostBankScanStep, generation);
 }
 

@@ -159,7 +159,7 @@ class ScanEngine {
     void ReleaseByCondition(uint32_t condition, bool signalGone, int32_t waitTime);
     bool ReactToSignal(uint64_t generation, uint32_t waiting, bool bankScan);
     bool StartScanJob(const std::string& name);
-    bool TuneOrHold(uint64_t generation, uint32_t shownFrequency);
+    bool TuneOrHold(uint64_t generation, uint32_t shownFrequency, bool read);
     void WaitOnHold();
 
     // The range and group scan (scan_range.cpp), a step in the order it runs.

@@ -223,7 +223,7 @@ void ScanEngine::OnRangeScanStep(uint64_t generation) {
     if (!EndRangePass(point)) return;
 
     // The receiver is tuned before the window shows the level: the line works meanwhile.
-    if (!TuneOrHold(generation, Clamped(point.current))) return;
+    if (!TuneOrHold(generation, Clamped(point.current), read)) return;
     if (fdx_.OptSpy && !OneMeasurementPerRange()) FollowScanInRangeWindow();
     PostScanStep(PostRangeScanStep, generation);
 }

@@ -318,6 +318,7 @@ void ReceiverPanel::Abandon() {
 
 void ReceiverPanel::DropOutstanding() {
     if (PendingCommand == NoExchange) return;
+    NoteTuneOutcome(false);
     Outcome& outcome = outcomes_[Slot(exchange_)];
     if (outcome.id == exchange_ && outcome.watch) outcome.watch->unanswered_ = true;
     outcome.watch = nullptr;
@@ -343,6 +344,13 @@ bool ReceiverPanel::Tune() {
     else if (exchange_ == before)
         tune_->answered = true;  // a model that tunes without an exchange
     return sent;
+}
+
+// The outcomes kept are the last few exchanges'; a scan that holds measures its point long
+// after its tune, over whatever a job sent meanwhile (a bank read), so the tune's own is kept
+// with it.
+void ReceiverPanel::NoteTuneOutcome(bool accepted) {
+    if (tune_ && tune_->id == exchange_ && !tune_->answered) tune_->answered = accepted;
 }
 
 bool ReceiverPanel::ReplyReady() {
@@ -433,6 +441,7 @@ bool ReceiverPanel::AwaitTurn() {
 void ReceiverPanel::EndExchange(bool accepted) {
     unansweredInARow_ = 0;
     if (PendingCommand != NoExchange) {
+        NoteTuneOutcome(accepted);
         Outcome& outcome = outcomes_[Slot(exchange_)];
         outcome.accepted = accepted;
         if (!accepted && outcome.id == exchange_ && outcome.watch) outcome.watch->rejected_ = true;

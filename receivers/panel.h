@@ -663,6 +663,8 @@ class ReceiverPanel : public ui::Form {
     };
     // The outstanding exchange ends without its answer (given up or dropped).
     void DropOutstanding();
+    // The outstanding exchange ends: when it is the scan step's tune, its answer is known.
+    void NoteTuneOutcome(bool accepted);
     static constexpr std::size_t kKeptOutcomes = 64;
     static std::size_t Slot(ExchangeId id) { return id % kKeptOutcomes; }
 

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 namespace ui {
 
@@ -15,6 +16,10 @@ class Form;
 // oldest code queued (to whichever form it is for): false when none is.
 QEvent::Type CodeDoorbell();
 bool DeliverOldestCode();
+// A call of the user-interface thread queued with the codes, in the order posted: the program's
+// own loop runs it after the codes posted before it and before those posted after it, and so
+// do the tests' clock and its turns (Clock::SettleOwed).
+void PostCall(std::function<void()> call);
 
 class FormWidget : public QWidget {
   public:

@@ -1,8 +1,6 @@
 #include "ui/operator_input.h"
 
-#include <QCoreApplication>
 #include <QEvent>
-#include <QMetaObject>
 #include <QPointer>
 #include <QWidget>
 #include <deque>
@@ -88,7 +86,7 @@ void RunPending() {
 }
 
 void PostRunPending() {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &RunPending, Qt::QueuedConnection);
+    PostCall(&RunPending);
 }
 
 // What waits for no reply wait to run, in order. Not one at a time: a box it opens runs a loop
@@ -107,7 +105,7 @@ void RunHeld() {
 }
 
 void PostRunHeld() {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &RunHeld, Qt::QueuedConnection);
+    PostCall(&RunHeld);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "ui/post.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QThread>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <unordered_map>
 
@@ -14,14 +16,17 @@ namespace ui {
 namespace {
 
 // The codes posted and not yet arrived, in the order posted, whatever the window and whichever
-// the thread. Each goes with a doorbell on the target's widget in Qt's queue of posted events;
+// the thread, and among them the calls queued on the user-interface thread (PostCall). Each goes
+// with a doorbell on the target's widget (a call's on the bell of the calls) in Qt's queue of
+// posted events;
 // a doorbell hands over the oldest code there is, so every code arrives by its own doorbell at
 // the latest, and codes always arrive in the order posted.
 struct QueuedCode {
-    Form* form;
+    Form* form;  // null: a call (PostCall)
     uint32_t code;
     bool foreign;     // posted from another thread (the serial reader's)
     uint64_t number;  // how many codes were posted before it
+    std::function<void()> call;
 };
 
 struct PostedCodes {
@@ -60,6 +65,10 @@ bool deliverOldest(May may) {
         if (oldest.foreign) --codes.foreignQueued;
     }
     // Arrived: no longer queued, though what it sets off may run for long (and post more).
+    if (oldest.form == nullptr) {
+        oldest.call();
+        return true;
+    }
     EventData data;
     data.id = EventId::User;
     data.code = oldest.code;
@@ -90,6 +99,32 @@ void UnregisterLiveForm(Form* form) {
     });
 }
 
+namespace {
+
+// The doorbell of the calls: they are for no form.
+class CallBell : public QObject {
+  public:
+    bool event(QEvent* e) override {
+        if (e->type() != CodeDoorbell()) return QObject::event(e);
+        DeliverOldestCode();
+        return true;
+    }
+};
+
+}  // namespace
+
+void PostCall(std::function<void()> call) {
+    static QPointer<CallBell> bell;
+    if (!bell) {
+        bell = new CallBell;
+        bell->setParent(QCoreApplication::instance());
+    }
+    PostedCodes& codes = Codes();
+    std::lock_guard lock(codes.mutex);
+    codes.queued.push_back({nullptr, 0, false, codes.posted++, std::move(call)});
+    QCoreApplication::postEvent(bell, new QEvent(CodeDoorbell()));
+}
+
 bool Post(Form* target, uint32_t code) {
     if (!target) return false;
     PostedCodes& codes = Codes();
@@ -97,7 +132,7 @@ bool Post(Form* target, uint32_t code) {
     auto it = codes.live.find(target);
     if (it == codes.live.end()) return false;
     const bool foreign = QThread::currentThread() != it->second->thread();
-    codes.queued.push_back({target, code, foreign, codes.posted++});
+    codes.queued.push_back({target, code, foreign, codes.posted++, {}});
     if (foreign) ++codes.foreignQueued;
     // Under the lock: the widget cannot go meanwhile. Qt hands it to the widget's thread.
     QCoreApplication::postEvent(it->second, new QEvent(CodeDoorbell()));

@@ -114,4 +114,41 @@ TEST_F(PcrOnAir, AScaleScanWithTheBandScopeStepsTwoHundredKilohertzAndFillsTheSc
     EXPECT_NE(*lastSweep, PcrBandScope::kScanStartLine);
 }
 
+// Without the band scope the scale scan steps by the step field from the frequency the panel's
+// lock puts on its 10 kHz cells, however the first step's exchanges meet the lock's.
+TEST_F(PcrOnAir, AScaleScanKeepsItsStepGridFromTheLocksFrequency) {
+    struct Case {
+        uint32_t start;  // 100 Hz
+        std::vector<uint32_t> tuned;
+    };
+    const Case cases[] = {
+        {4'339'000, {4'339'000, 4'339'250, 4'339'500, 4'339'750, 4'340'000}},
+        {4'339'050, {4'339'050, 4'339'250, 4'339'500, 4'339'750, 4'340'000}},
+    };
+    ASSERT_TRUE(RunUntil([&] { return arrivals[PostReceiverState] > 0; }, 30'000));
+    ASSERT_NE(Panel(), nullptr);
+    ASSERT_FALSE(orvel.PcrScope);
+    orvel.SwitchToTab(0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
+        orvel.Frequency = c.start;
+        orvel.Step = 250;
+        emulator.ClearReceivedLines();
+        orvel.scan.StartStopScan();
+        ASSERT_TRUE(orvel.Running);
+        ASSERT_TRUE(RunUntil([&] { return orvel.Frequency >= 4'340'000; }, 60'000));
+        orvel.scan.StartStopScan();
+        ui::ServeFor(500);
+        // A point measured again is tuned again: each frequency counts once in a row.
+        std::vector<uint32_t> tuned;
+        for (const std::string& line : emulator.ReceivedLines()) {
+            if (!line.starts_with("K0") || line.size() < 10) continue;
+            const auto frequency = uint32_t(std::stoul(line.substr(2, 8)));
+            if (tuned.empty() || tuned.back() != frequency) tuned.push_back(frequency);
+        }
+        ASSERT_GE(tuned.size(), c.tuned.size());
+        EXPECT_EQ(std::vector<uint32_t>(tuned.begin(), tuned.begin() + c.tuned.size()), c.tuned);
+    }
+}
+
 }  // namespace

@@ -84,28 +84,38 @@ TEST_F(ScanControl, TheButtonStartsAndStopsAndLocksTheControlsMeanwhile) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// Also when the held point's tune was refused: the held point is tuned again, and measured.
 TEST_F(ScanControl, PauseHoldsTheRunningScanOnItsPointUntilItIsPressedAgain) {
-    Bank& slot = TenPoints();
-    orvel.SwitchToTab(2);
-    Click(orvel.start);
-    ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint >= k100MHz + 3 * k10kHz; }));
-    Click(orvel.pause);
-    EXPECT_TRUE(orvel.Paused);
-    EXPECT_TRUE(orvel.scan.ManualPause);
-    EXPECT_EQ(orvel.pause->Text(), "РЕЖИМ");
-    ui::ServeFor(200);
-    const uint32_t point = slot.ScanPoint;
-    const int queries = LevelQueries();
-    ui::ServeFor(5000);
-    EXPECT_EQ(slot.ScanPoint, point);        // no automatic release of the button's hold
-    EXPECT_GT(LevelQueries(), queries + 5);  // the held point is measured on and on
+    for (const bool tuneRefused : {false, true}) {
+        SCOPED_TRACE(tuneRefused ? "the tune refused" : "the tune answered");
+        Bank& slot = TenPoints();
+        orvel.SwitchToTab(2);
+        Click(orvel.start);
+        ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint >= k100MHz + 3 * k10kHz; }));
+        if (tuneRefused) {
+            emulator.SetRefuseAll(true);
+            const int steps = arrivals[PostRangeScanStep];
+            ASSERT_TRUE(RunUntil([&] { return arrivals[PostRangeScanStep] > steps + 2; }));
+        }
+        Click(orvel.pause);
+        emulator.SetRefuseAll(false);
+        EXPECT_TRUE(orvel.Paused);
+        EXPECT_TRUE(orvel.scan.ManualPause);
+        EXPECT_EQ(orvel.pause->Text(), "РЕЖИМ");
+        ui::ServeFor(200);
+        const uint32_t point = slot.ScanPoint;
+        const int queries = LevelQueries();
+        ui::ServeFor(5000);
+        EXPECT_EQ(slot.ScanPoint, point);        // no automatic release of the button's hold
+        EXPECT_GT(LevelQueries(), queries + 5);  // the held point is measured on and on
 
-    Click(orvel.pause);
-    EXPECT_EQ(orvel.pause->Text(), "ПАУЗА");
-    EXPECT_TRUE(orvel.scan.ResumeRequested);
-    ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint != point; }));
-    EXPECT_FALSE(orvel.Paused);
-    Click(orvel.start);
+        Click(orvel.pause);
+        EXPECT_EQ(orvel.pause->Text(), "ПАУЗА");
+        EXPECT_TRUE(orvel.scan.ResumeRequested);
+        ASSERT_TRUE(RunUntil([&] { return slot.ScanPoint != point; }));
+        EXPECT_FALSE(orvel.Paused);
+        Click(orvel.start);
+    }
 }
 
 // A hold that only ПАУЗА releases outlasts the job that was running: the hold the range's
@@ -117,7 +127,21 @@ class HoldAndJob : public ScanControl {
     void Prepare() override {
         WriteJob("0003", "Реакция", MakeLines({{"Заметка", kJobPanel, 0, 0, "сигнал"}}));
         WriteJob("0004", "Макро", MakeLines({{"Пауза", kJobPanel, 1, 2}}));
+        for (std::size_t n = 0; n < std::size(kReleasingJobs); ++n)
+            WriteJob("000" + std::to_string(5 + n), kReleasingJobs[n].name,
+                     MakeLines({kReleasingJobs[n].first, {"Кнопка РЕЖИМ", 10, 26}}));
     }
+    // Reaction jobs that release their hold by "Кнопка РЕЖИМ" after a first line of any kind:
+    // one the job window runs, one that reads the receiver's bank, one that tunes it.
+    struct ReleasingJob {
+        const char* name;
+        window_test::Line first;
+    };
+    inline static const ReleasingJob kReleasingJobs[] = {
+        {"Пауза и отпуск", {"Пауза", kJobPanel, 1, 1}},
+        {"Банк и отпуск", {"Кнопка <-Читать Банк из приемника", 0, 411}},
+        {"Частота и отпуск", {"Частота", 10, 11, 100'020'000 / 100}},
+    };
     // The scan has stood on its point for seconds after the job ended, and ПАУЗА moves it on.
     void StaysHeldUntilPause(Bank& slot) {
         ASSERT_TRUE(RunUntil([&] { return !orvel.JobRunning; }, 10'000));
@@ -154,6 +178,36 @@ TEST_F(HoldAndJob, TheHoldForTheRangesReactionJobOutlastsTheJob) {
     ASSERT_TRUE(RunUntil([&] { return orvel.Paused && jobRan; }));
     EXPECT_TRUE(orvel.scan.ManualPause);
     StaysHeldUntilPause(slot);
+}
+
+// The job runs while the scan holds, and its release lets the scan go on over the rest of the
+// range, whatever the job's first line.
+TEST_F(HoldAndJob, AReactionJobThatReleasesItsHoldLetsTheScanGoOn) {
+    // A few channels in each bank of the set's memory, which a job reads whole.
+    emulator.SetMemoryCapacity(4);
+    for (const ReleasingJob& job : kReleasingJobs) {
+        SCOPED_TRACE(job.name);
+        emulator.SetSignalPlan(window_test::WithCarrier(20, 100'050'000, 200));
+        Bank& slot = TenPoints();
+        slot.Range->Level = 50;
+        slot.Range->Waiting = kPauseRunJob;
+        slot.Range->Condition = kReleaseByButton;
+        slot.Range->Job = job.name;
+        int jobs = 0;
+        hooks[PostJobStep] = [&] { jobs += orvel.JobLineIndex == 1 ? 1 : 0; };
+        orvel.SwitchToTab(2);
+        Click(orvel.start);
+        ASSERT_TRUE(RunUntil([&] { return jobs > 0 && !orvel.JobRunning; }, 60'000));
+        // Past the carrier, the scan comes round to it again and runs the job once more.
+        ASSERT_TRUE(RunUntil([&] { return jobs > 1; }, 60'000));
+        const int queries = LevelQueries();
+        ASSERT_TRUE(RunUntil([&] { return LevelQueries() > queries + 20; }, 60'000));
+        hooks.erase(PostJobStep);
+        Click(orvel.start);
+        ui::ServeFor(1000);
+        ASSERT_FALSE(orvel.Running);
+        ASSERT_FALSE(orvel.JobRunning);
+    }
 }
 
 TEST_F(HoldAndJob, ThePauseThatTheOperatorPressedWhileAMacroRanOutlastsIt) {

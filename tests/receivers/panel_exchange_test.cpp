@@ -220,6 +220,20 @@ TEST_F(BusyLink, AScanStepMeasuresOnlyAPointWhoseTuneWasAnswered) {
     EXPECT_EQ(panel.ScanLevel(), 50);
     EXPECT_EQ(panel.ScanLevel(), 50);
     EXPECT_EQ(panel.PendingCommand, kOther);
+
+    // More exchanges since than the panel keeps the outcomes of (a bank read a job ran while
+    // the scan held): the tune's answer holds all the same, the refusal as the acceptance.
+    for (const bool accepted : {true, false}) {
+        panel.EndExchange(true);
+        ASSERT_TRUE(panel.Tune());
+        panel.EndExchange(accepted);
+        for (int n = 0; n < 100; ++n) {
+            ASSERT_TRUE(panel.BeginExchange(kOther));
+            panel.EndExchange(true);
+        }
+        ASSERT_TRUE(panel.BeginExchange(kOther));
+        EXPECT_EQ(panel.ScanLevel(), accepted ? 50 : -1) << accepted;
+    }
 }
 
 }  // namespace

@@ -296,6 +296,45 @@ TEST_F(WithPeer, WhatAnotherThreadPostsArrivesBeforeTimeMovesOnInTheOrderPosted)
     EXPECT_FALSE(ui::ForeignCodesPendingForTesting());
 }
 
+// What a code left to run outside the reply waits is queued as the wait ends; the serial
+// reader's code posted after that arrives after it, in the program's own loop and on the tests'
+// clock alike.
+TEST_F(WithPeer, ACallQueuedBeforeTheReadersCodeRunsBeforeIt) {
+    for (const bool byClock : {false, true}) {
+        SCOPED_TRACE(byClock ? "the clock settles" : "the program's loop");
+        Receiver main;
+        std::vector<uint32_t> order;  // 1: the action held outside the wait ran
+        ui::ReplyEvent reply;
+        main.onCode = [&](uint32_t code) {
+            if (code != 1) {
+                order.push_back(code);
+                return;
+            }
+            ui::OutsideReplyWaits(&main, [&] { order.push_back(1); });
+            reply.Set();
+        };
+        ui::Post(&main, 1);
+        ASSERT_TRUE(reply.Wait(1000));
+        std::atomic<bool> delivering = true;
+        const auto reader = [&] {
+            std::thread([&] {
+                ui::Post(&main, 0x79);
+                delivering = false;
+            }).join();
+        };
+        owes = [&] { return delivering.load(); };
+        turn = reader;
+        if (byClock)
+            ui::Clock::SettleOwed();
+        else
+            reader();
+        ui::ServePending();
+        EXPECT_EQ(order, (std::vector<uint32_t>{1, 0x79}));
+        owes = [] { return false; };
+        turn = nullptr;
+    }
+}
+
 TEST_F(WithPeer, ACodeAnotherThreadPostsToAWindowThatGoesIsNoLongerPending) {
     auto gone = std::make_unique<Receiver>();
     std::thread reader([&] { ui::Post(gone.get(), 0x79); });

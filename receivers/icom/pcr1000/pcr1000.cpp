@@ -458,20 +458,16 @@ void IC1000::Lock() {
     for (ui::Control* control : std::initializer_list<ui::Control*>{
              pictbttn_2, pictbttn_3, pictbttn_4, pictbttn_5, pictbttn_7, stopEL, vid})
         if (control) control->SetEnabled(false);
+    // The scale scan starts from the frequency the lock gives it, whatever waits below serve:
+    // the first step, served there, steps on from it.
+    if (fdx_->RunningMode == kScaleMode) TakeScaleScanStart();
     // A scan tunes before it locks the panel: that tune's answer comes first.
     if (MayTalk() && PendingCommand != NoExchange) WaitReply();
     StopScope();
     savedStepItem_ = Scope.StepItem();
     savedStep_ = Scope.Step();
     savedCellWidth_ = Scope.CellWidth;
-    if (fdx_->RunningMode != 0) return;
-    // The scale scan: the band scope's modes, 10 kHz cells.
-    char& mode = fdx_->Modulation;
-    if (mode != 'W' && mode != 'F' && mode != 'A') mode = 'F';
-    fdx_->Frequency = fdx_->Frequency / 100 * 100;
-    TunedFrequency = fdx_->Frequency;
-    PostToOwner(PostReceiverState);
-    PostToOwner(PostModulationChanged);
+    if (fdx_->RunningMode != kScaleMode) return;
     if (sdvig) {
         Settings.IfShift = static_cast<uint32_t>(sdvig->Position()) * kSliderUnit;
         sdvig->SetEnabled(false);
@@ -481,6 +477,16 @@ void IC1000::Lock() {
     if (!fdx_->PcrScope) return;
     const bool started = Exchange("ME", "G0", PcrBandScope::kScanStartLine);
     scanScope_ = started ? ScanScope::Ready : ScanScope::NotSetUp;
+}
+
+// The band scope's modes, and the frequency on its 10 kHz cells.
+void IC1000::TakeScaleScanStart() {
+    char& mode = fdx_->Modulation;
+    if (mode != 'W' && mode != 'F' && mode != 'A') mode = 'F';
+    fdx_->Frequency = fdx_->Frequency / 100 * 100;
+    TunedFrequency = fdx_->Frequency;
+    PostToOwner(PostReceiverState);
+    PostToOwner(PostModulationChanged);
 }
 
 void IC1000::Unlock() {

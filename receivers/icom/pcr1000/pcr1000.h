@@ -160,6 +160,7 @@ class IC1000 : public ReceiverPanel {
     void Synchronise() override { Connect(); }
     void LockControls(bool locked) override;
     void Lock();
+    void TakeScaleScanStart();
     void Unlock();
     // The step keys tune while the panel is free and the set is there.
     bool MayTuneOnStep() const override { return !PanelBusy && !Busy; }
