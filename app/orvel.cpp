@@ -425,8 +425,9 @@ void ORVEL::DeleteReceiverPanel() {
 // What a close without saving would lose: a range slot's scan results, the working bank's
 // channels or measurements, the job being edited, the phonogram's new recordings.
 bool ORVEL::HasUnsavedWork() const {
-    const bool rangeResults = std::any_of(ScanSlots.begin(), ScanSlots.end(),
-                                          [](const Bank& slot) { return slot.InUse && slot.Flag4; });
+    const bool rangeResults = std::any_of(ScanSlots.begin(), ScanSlots.end(), [](const Bank& slot) {
+        return slot.InUse && slot.Flag4;
+    });
     return rangeResults || BankChanged || MeasurementsUnsaved || EditJobChanged ||
            PhonogramRecorded || Recording;
 }
@@ -458,6 +459,15 @@ bool ORVEL::OnClose(ui::EventData& e) {
     }
     Alive = false;
     return false;
+}
+
+bool ORVEL::SaveWithoutDisplay() {
+    if (Recording && editors) editors->phonogramWindow.StopRecording();
+    // Not alive: the close has saved already, or the start never got so far.
+    const bool saved = !Alive || SaveAtClose();
+    Alive = false;
+    if (ReceiverType != 0) comm.Close();
+    return saved;
 }
 
 // ORVEL.CFG and the receiver's state file. A save that fails stops the close, so that the

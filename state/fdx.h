@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "state/bank.h"
@@ -181,10 +182,10 @@ class FDX {
     std::function<bool(const FDX&, const MessageRequest&)> MessageBox;
 
     // --- Windows and work mode
-    ui::Form* Owner = nullptr;  // the main window: owns message boxes, receives posted codes
+    ui::Form* Owner = nullptr;      // the main window: owns message boxes, receives posted codes
     int32_t WorkMode = kScaleMode;  // the selected main tab (kScaleMode ... kParametersMode)
-    std::string ProgramDir;  // absolute, ends with "/"; every stored file lies under it
-    std::string GroupName;   // identifier of the current group
+    std::string ProgramDir;         // absolute, ends with "/"; every stored file lies under it
+    std::string GroupName;          // identifier of the current group
     std::string BankName;
     std::string PendingStatusText;
     std::string InfoFileShown;
@@ -280,7 +281,7 @@ class FDX {
     uint8_t Running = 0;
     uint8_t Paused = 0;
     int32_t RunningMode = kScaleMode;  // the work mode of the scan begun last
-    int32_t ScanSlot = 0;  // range slot being scanned, 0..11
+    int32_t ScanSlot = 0;              // range slot being scanned, 0..11
     uint32_t ScanFrequency = 0;
     int32_t ScanLevel = -1;  // raw level at the current scan point, -1 when none
     uint32_t LevelFrequency = 0;
@@ -342,6 +343,9 @@ class FDX {
     std::string AutoexecJob;  // folder name of the job to run at start
     std::string AutoexecJobName;
     int32_t AutoexecIndex = 0;
+    // The items ORVEL.CFG names to restore ("Диапазон0", "Банк", "Задание", ...), as read, until
+    // the start-up job that loads them has ended: a close before then saves them as they were.
+    std::vector<std::pair<std::string, std::string>> UnrestoredItems;
     // The stored jobs of the journal in tree order; the journal owns them.
     std::vector<UserJob*> Jobs;
     std::string MacroJobName;
