@@ -425,9 +425,8 @@ void ORVEL::DeleteReceiverPanel() {
 // What a close without saving would lose: a range slot's scan results, the working bank's
 // channels or measurements, the job being edited, the phonogram's new recordings.
 bool ORVEL::HasUnsavedWork() const {
-    const bool rangeResults = std::any_of(ScanSlots.begin(), ScanSlots.end(), [](const Bank& slot) {
-        return slot.InUse && slot.Flag4;
-    });
+    const bool rangeResults = std::any_of(ScanSlots.begin(), ScanSlots.end(),
+                                          [](const Bank& slot) { return slot.InUse && slot.Flag4; });
     return rangeResults || BankChanged || MeasurementsUnsaved || EditJobChanged ||
            PhonogramRecorded || Recording;
 }

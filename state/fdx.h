@@ -182,10 +182,10 @@ class FDX {
     std::function<bool(const FDX&, const MessageRequest&)> MessageBox;
 
     // --- Windows and work mode
-    ui::Form* Owner = nullptr;      // the main window: owns message boxes, receives posted codes
+    ui::Form* Owner = nullptr;  // the main window: owns message boxes, receives posted codes
     int32_t WorkMode = kScaleMode;  // the selected main tab (kScaleMode ... kParametersMode)
-    std::string ProgramDir;         // absolute, ends with "/"; every stored file lies under it
-    std::string GroupName;          // identifier of the current group
+    std::string ProgramDir;  // absolute, ends with "/"; every stored file lies under it
+    std::string GroupName;   // identifier of the current group
     std::string BankName;
     std::string PendingStatusText;
     std::string InfoFileShown;
@@ -281,7 +281,7 @@ class FDX {
     uint8_t Running = 0;
     uint8_t Paused = 0;
     int32_t RunningMode = kScaleMode;  // the work mode of the scan begun last
-    int32_t ScanSlot = 0;              // range slot being scanned, 0..11
+    int32_t ScanSlot = 0;  // range slot being scanned, 0..11
     uint32_t ScanFrequency = 0;
     int32_t ScanLevel = -1;  // raw level at the current scan point, -1 when none
     uint32_t LevelFrequency = 0;

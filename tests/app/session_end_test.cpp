@@ -30,8 +30,8 @@
 #include "app/application.h"
 #include "app/orvel.h"
 #include "app/orvel_editors.h"
-#include "state/cp1251.h"
 #include "state/message_bus.h"
+#include "state/cp1251.h"
 #include "state/user_job.h"
 #include "tests/state/temp_dir.h"
 #include "tests/support/program_folder.h"
@@ -104,8 +104,8 @@ class SessionEnd : public ::testing::Test {
         set.LinkAs(folder.path() / "COM1");
         test_clock::Use(set);
         set.Start();
-        ui::Clock::SetPeer(test_clock::Peer([&set] { return &set; },
-                                            [] { return MainForm ? &MainForm->comm : nullptr; }));
+        ui::Clock::SetPeer(test_clock::Peer(
+            [&set] { return &set; }, [] { return MainForm ? &MainForm->comm : nullptr; }));
         Write("ORVEL.INI", "COM=1\r\nSPEED=6\r\nRECV=6\r\n");
         const int64_t started = ui::Clock::NowMs();
         Start();
