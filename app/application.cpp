@@ -51,6 +51,14 @@ ApplicationClass::ApplicationClass() {
         if (!MainForm->Close()) Quit(kUnsavedExitCode);
         return true;
     });
+    // The display went (the X server ended with the desktop's session) and the process ends
+    // now: what the close saves is saved, unasked, its messages on standard error, and the
+    // port's lock file goes; the windows are left to the process's end.
+    AddHandler(ui::EventId::DisplayLost, [](ui::Object&, ui::EventData& e) {
+        const ui::UnattendedMessageBoxes unattended;
+        e.result = MainForm == nullptr || MainForm->SaveWithoutDisplay() ? 0 : kUnsavedExitCode;
+        return true;
+    });
     AddHandler(ui::EventId::End, [this](ui::Object&, ui::EventData&) {
         mainForm_.reset();
         MainForm = nullptr;

@@ -165,6 +165,9 @@ void JobExecutor::FinishJobRun() {
 // job's line), stays: only ПАУЗА or a stop release it, not the end of a job.
 void JobExecutor::EndLoadedJob() {
     fdx_.JobRunning = 0;
+    // The start-up job has loaded what ORVEL.CFG named, or found it gone: what it loaded is
+    // saved from now on.
+    fdx_.UnrestoredItems.clear();
     // A scan the run started and that ended under it left "СТОП" and the locked controls to
     // the run; with the run they are the operator's again.
     if (!fdx_.Running) host_.ReturnControlsAfterRun();

@@ -461,6 +461,15 @@ bool ORVEL::OnClose(ui::EventData& e) {
     return false;
 }
 
+bool ORVEL::SaveWithoutDisplay() {
+    if (Recording && editors) editors->phonogramWindow.StopRecording();
+    // Not alive: the close has saved already, or the start never got so far.
+    const bool saved = !Alive || SaveAtClose();
+    Alive = false;
+    if (ReceiverType != 0) comm.Close();
+    return saved;
+}
+
 // ORVEL.CFG and the receiver's state file. A save that fails stops the close, so that the
 // operator can make room or make the folder writable and close again: the old files stay as
 // they were, and he hears of it even while a job runs.

@@ -232,6 +232,9 @@ class ORVEL : public ui::Form, public FDX {
 
     // The close runs (its questions, its saves): a second close waits for it to return.
     bool Closing() const { return closing_; }
+    // The display is gone and the process ends without the windows' close: saves what the close
+    // saves (unless the close already has) and closes the port; false when the save failed.
+    bool SaveWithoutDisplay();
 
   private:
     bool closing_ = false;

@@ -145,8 +145,15 @@ class StartupJob {
     FDX& fdx_;
 };
 
+// The keys of the items the start-up job loads.
+bool isItemKey(std::string_view key) {
+    return key == "Банк" || key == "Измерения" || key == "Задание" ||
+           slotOfKey(key, kSlotWithEtalonKey) || slotOfKey(key, kSlotKey);
+}
+
 // What only SCAN_SAVE restores: the colours, the group and the loaded items.
 void readScanState(FDX& fdx, StartupJob& job, std::string_view key, std::string_view value) {
+    if (isItemKey(key)) fdx.UnrestoredItems.emplace_back(key, value);
     if (key == "Цвет") {
         fdx.ForeColor = ReadU32(value);
     } else if (key == "Фон") {
@@ -202,10 +209,18 @@ void keepSoundCalibration(FDX& fdx, const std::array<int32_t, 17>& before) {
     if (read) fdx.NoticeErrorText(std::string(kDamagedCalibration));
 }
 
+// The lines of the items not yet restored that `matches` names, as they were read.
+template <class Matches>
+void writeUnrestored(TextFileWriter& file, const FDX& fdx, Matches matches) {
+    for (const auto& [key, value] : fdx.UnrestoredItems)
+        if (matches(key)) file.KeyValue(key, value);
+}
+
 }  // namespace
 
 bool ReadOrvelCfg(FDX& fdx) {
     StartupJob job(fdx);
+    fdx.UnrestoredItems.clear();
     fdx.LoadFileName = fdx.ProgramDir + kOrvelCfgName;
     if (!fdx.LoadTextFile() || fdx.CutAtNul) {
         fdx.SetAsideUnreadFile(fdx.LoadFileName);
@@ -255,7 +270,12 @@ bool WriteOrvelCfg(FDX& fdx) {
         file.KeyValue("Фон", std::to_string(fdx.BackColor));
         for (std::size_t i = 0; i < std::min(fdx.ScanSlots.size(), kScanSlotCount); ++i) {
             const Bank& slot = fdx.ScanSlots[i];
-            if (!slot.InUse) continue;
+            if (!slot.InUse) {
+                writeUnrestored(file, fdx, [i](std::string_view key) {
+                    return slotOfKey(key, kSlotWithEtalonKey) == i || slotOfKey(key, kSlotKey) == i;
+                });
+                continue;
+            }
             const std::string range =
                 slot.Range != nullptr ? slot.Range->Identifier : slot.Identifier;
             const std::string number = std::to_string(i);
@@ -272,9 +292,15 @@ bool WriteOrvelCfg(FDX& fdx) {
                               fdx.CurrentBank->Identifier + ">>" + fdx.MeasurementSet->Identifier);
             else
                 file.KeyValue("Банк", fdx.CurrentBank->Identifier);
+        } else {
+            writeUnrestored(file, fdx, [](std::string_view key) {
+                return key == "Банк" || key == "Измерения";
+            });
         }
         if (fdx.EditJobStored && fdx.EditJob != nullptr)
             file.KeyValue("Задание", fdx.EditJob->Identifier);
+        else
+            writeUnrestored(file, fdx, [](std::string_view key) { return key == "Задание"; });
         file.KeyValue("Группа", fdx.GroupName);
     }
 

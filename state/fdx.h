@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "state/bank.h"
@@ -342,6 +343,9 @@ class FDX {
     std::string AutoexecJob;  // folder name of the job to run at start
     std::string AutoexecJobName;
     int32_t AutoexecIndex = 0;
+    // The items ORVEL.CFG names to restore ("Диапазон0", "Банк", "Задание", ...), as read, until
+    // the start-up job that loads them has ended: a close before then saves them as they were.
+    std::vector<std::pair<std::string, std::string>> UnrestoredItems;
     // The stored jobs of the journal in tree order; the journal owns them.
     std::vector<UserJob*> Jobs;
     std::string MacroJobName;

@@ -6,12 +6,16 @@
 #include <QLocale>
 #include <QPointer>
 #include <QScreen>
+#include <QThread>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <utility>
 
 #include "ui/message_box.h"
 #include "ui/operator_input.h"
+#include "ui/process.h"
 #include "ui/session_end.h"
 
 namespace ui {
@@ -24,8 +28,25 @@ bool sessionEnding = false;
 bool programCloseAsked = false;
 // EndSession waits for the events under way to return: it is posted once, not once per signal.
 bool endSessionPosted = false;
+// A signal came before the message loop ran (under the start): the loop begins with the close.
+bool endSessionBeforeLoop = false;
 // Lives while the message loop runs: a session's end put off till later goes with the loop.
 QObject* loopScope = nullptr;
+
+// The application whose message loop runs, told when the toolkit loses the display.
+Application* runningApplication = nullptr;
+QtMessageHandler toolkitMessages = nullptr;  // the handler before the loop's
+
+// The toolkit tells a lost connection to the X server in this warning, and then calls exit():
+// the one moment the program still has to save.
+constexpr char kDisplayLost[] = "The X11 connection broke";
+
+void OnToolkitMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (toolkitMessages != nullptr) toolkitMessages(type, context, text);
+    if (type == QtWarningMsg && text.startsWith(QLatin1String(kDisplayLost)) &&
+        runningApplication != nullptr && QThread::currentThread() == qApp->thread())
+        runningApplication->DisplayLost();
+}
 }  // namespace
 
 Application::Application() = default;
@@ -36,21 +57,28 @@ int Application::Start(int argc, char** argv) {
     ToolkitApplication app(qtArgc, argv);
     InstallFontSubstitutes();
     InstallToolkitTranslation();
+    return RunSession();
+}
 
+int Application::RunSession() {
     EventData start;
     start.id = EventId::Start;
-    Raise(start);
-    if (start.cancel) return start.result;
-
     EventData run;
     run.id = EventId::Run;
     {
-        // From the start-up's end on there is something to save.
+        // From the start on a signal is a close: one under the start's boxes ends them, and the
+        // close follows as the message loop begins (EndSession), so that the start's port and
+        // lock file go with the program's end.
         const SessionEndWatch watch([this] { EndSession(); });
-        Raise(run);
+        Raise(start);
+        if (!start.cancel) Raise(run);
         // The close has run and told its result in the exit code: a signal during the last
         // steps (the windows destroyed, the port closed) must neither cut them nor replace it.
         SessionEndWatch::IgnoreFromNowOn();
+    }
+    if (start.cancel) {
+        endSessionBeforeLoop = false;
+        return start.result;
     }
     EventData end;
     end.id = EventId::End;
@@ -71,7 +99,18 @@ int Application::RunMessageLoop() {
     ClearClosingFlags();
     QObject scope;
     QObject* const outer = std::exchange(loopScope, &scope);
+    if (std::exchange(endSessionBeforeLoop, false)) {
+        sessionEnding = true;
+        endSessionPosted = true;
+        QMetaObject::invokeMethod(
+            &scope, [this] { EndSessionNow(); }, Qt::QueuedConnection);
+    }
+    Application* const outerApplication = std::exchange(runningApplication, this);
+    const QtMessageHandler outerMessages = qInstallMessageHandler(OnToolkitMessage);
+    if (outerApplication == nullptr) toolkitMessages = outerMessages;
     const int exitCode = QApplication::exec();
+    qInstallMessageHandler(outerMessages);
+    runningApplication = outerApplication;
     loopScope = outer;
     ClearClosingFlags();
     return exitCode;
@@ -87,19 +126,33 @@ void Application::EndSession() {
 void Application::EndSessionNow() {
     endSessionPosted = false;
     if (quitting) return;
+    // Under the start the window is not whole yet: its boxes end, and the close waits for the loop.
+    if (loopScope == nullptr) {
+        DismissMessageBoxes();
+        endSessionBeforeLoop = true;
+        return;
+    }
     if (DismissMessageBoxes() == 0) {
         EventData end;
         end.id = EventId::EndSession;
         Raise(end);
         if (!end.cancel) return;
     }
-    // What runs beneath this (a box's caller, a close) goes on first; without a message loop
-    // nothing runs beneath.
-    if (loopScope != nullptr) {
-        endSessionPosted = true;
-        QMetaObject::invokeMethod(
-            loopScope, [this] { EndSessionNow(); }, Qt::QueuedConnection);
-    }
+    // What runs beneath this (a box's caller, a close) goes on first.
+    endSessionPosted = true;
+    QMetaObject::invokeMethod(
+        loopScope, [this] { EndSessionNow(); }, Qt::QueuedConnection);
+}
+
+void Application::DisplayLost() {
+    // Nothing more may go to the receiver, nor wait for it.
+    sessionEnding = true;
+    EventData lost;
+    lost.id = EventId::DisplayLost;
+    Raise(lost);
+    EndRunningPrograms();
+    std::fflush(nullptr);
+    std::_Exit(lost.result);
 }
 
 void Application::Quit(int exitCode) {
@@ -113,6 +166,10 @@ bool Application::Quitting() {
 
 bool Application::SessionEnding() {
     return sessionEnding;
+}
+
+bool Application::EndAwaitsLoop() {
+    return endSessionBeforeLoop;
 }
 
 bool Application::CloseAsked() {

@@ -1,8 +1,8 @@
 #pragma once
 // The application object: raises Start (a handler may set cancel and result to abandon
 // the start with that exit code), Run (runs the message loop) and End, in that order.
-// While Run is under way a logout, a system shutdown or Ctrl+C raises EndSession instead of
-// killing the process (ui/session_end.h); after it such a signal is ignored.
+// From the start on a logout, a system shutdown or Ctrl+C raises EndSession instead of killing
+// the process (ui/session_end.h); after the run such a signal is ignored.
 
 #include "ui/event.h"
 #include "ui/window.h"
@@ -13,9 +13,12 @@ class Application : public Object {
   public:
     Application();
     ~Application() override;
-    // Creates the toolkit's application, then raises Start, Run and End; returns the
-    // exit code.
+    // Creates the toolkit's application, then runs the session; returns the exit code.
     int Start(int argc, char** argv);
+    // Raises Start, Run and End under the toolkit's application that exists; returns the exit
+    // code. From the start on a signal closes (EndSession, once the message loop runs); after
+    // the run the signals are ignored.
+    int RunSession();
     // Runs the message loop until Quit.
     int RunMessageLoop();
     static void Quit(int exitCode = 0);
@@ -33,6 +36,9 @@ class Application : public Object {
     // A signal asked for the session's end while this message loop runs: the close follows,
     // whatever stands on screen now, and nothing more may go to the outside world.
     static bool SessionEnding();
+    // A signal came under the start: the close waits for the message loop, and a box meanwhile
+    // is not shown (nobody will answer it), as a box standing at the signal is ended.
+    static bool EndAwaitsLoop();
     // A close of the program is asked and has not been refused: the session's end, or the close
     // of the form that ends the program (Form::SetClosesProgram), from the operator's click (held
     // while a reply wait runs, or asking its question) until a handler refuses it. The loops of
@@ -51,6 +57,11 @@ class Application : public Object {
     // Russian, as the program does, where the machine has the toolkit's Russian translation;
     // false when it has not.
     static bool InstallToolkitTranslation();
+
+    // The toolkit lost the display (the X server ended) and is about to end the process from
+    // beneath the message loop, where the windows' destruction would crash: raises DisplayLost
+    // and ends the process at once with its exit code, running programs ended first.
+    void DisplayLost();
 
   private:
     // EndSession's work, again until it is done.

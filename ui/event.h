@@ -39,6 +39,9 @@ enum class EventId {
     Run,
     End,
     EndSession,  // a logout or a system shutdown asks the program to end
+    // The display is gone and the toolkit ends the process: what a close saves is saved now,
+    // with no window (EventData::result: the exit code).
+    DisplayLost,
 };
 
 // Keys a KeyDown event reports, by their Windows key codes.

@@ -12,6 +12,7 @@
 #include <QWindow>
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "ui/application.h"
 #include "ui/controls.h"
@@ -159,7 +160,8 @@ void FormWidget::closeEvent(QCloseEvent* e) {
         closeHeld_ = true;
         if (program) Application::NoteProgramClose(true);
         OutsideReplyWaits(form_, [this, program] {
-            closeHeld_ = false;
+            // The program's own close went ahead of it and closed the window.
+            if (!std::exchange(closeHeld_, false)) return;
             if (!form_->Close() && program) Application::NoteProgramClose(false);
         });
         return;
@@ -176,14 +178,23 @@ void FormWidget::closeEvent(QCloseEvent* e) {
         e->ignore();
         if (program) Application::NoteProgramClose(false);
     } else {
+        closeHeld_ = false;
         e->accept();
     }
+}
+
+bool FormWidget::CloseForProgram() {
+    programCloses_ = true;
+    const QPointer<FormWidget> alive(this);
+    const bool closed = close();
+    if (alive) programCloses_ = false;
+    return closed;
 }
 
 bool FormWidget::RefusesWindowClose(const QObject* window) {
     for (QWidget* top : QApplication::topLevelWidgets()) {
         const auto* form = dynamic_cast<const FormWidget*>(top);
-        if (form != nullptr && form->CloseUnderWay() && form->windowHandle() == window) return true;
+        if (form != nullptr && form->RefusesClose() && form->windowHandle() == window) return true;
     }
     return false;
 }
@@ -255,9 +266,10 @@ void Form::DestroyLater() {
 bool Form::Close() {
     if (!HasWindow()) return false;
     // The toolkit answers a close asked during the window's close as done without asking.
-    const auto* form = dynamic_cast<const FormWidget*>(widget());
-    if (form != nullptr && form->CloseRuns()) return false;
-    return widget()->close();
+    auto* form = dynamic_cast<FormWidget*>(widget());
+    if (form == nullptr) return widget()->close();
+    if (form->CloseRuns()) return false;
+    return form->CloseForProgram();
 }
 
 Control* Form::CreateControlByNumber(int number) {

@@ -26,15 +26,19 @@ class FormWidget : public QWidget {
     FormWidget(Form* form, QWidget* parent, Qt::WindowFlags flags);
     ~FormWidget() override;
     Form* form() const { return form_; }
-    // A close of the window runs (its handlers, a question among them) or waits for the reply
-    // waits to end: a further close of it changes nothing.
-    bool CloseUnderWay() const { return closing_ || closeHeld_; }
+    // A close of the window runs (its handlers, a question among them), or the operator's waits
+    // for the reply waits to end: a further close of it changes nothing, but the program's own
+    // close (Form::Close: a logout's) goes ahead of a held close of the operator's.
+    bool RefusesClose() const { return closing_ || (closeHeld_ && !programCloses_); }
     // The close's handlers run now.
     bool CloseRuns() const { return closing_; }
-    // The toolkit's window of a form whose close is under way: the window system's close of it
+    // The toolkit's window of a form that refuses a close now: the window system's close of it
     // (the close button clicked again) is refused before the toolkit, which takes a close
     // asked during a close as done, destroys the window and may quit the program unsaved.
     static bool RefusesWindowClose(const QObject* window);
+    // Closes the window as Form::Close asks: the toolkit's close of the window, which reaches
+    // this widget through the window system's path.
+    bool CloseForProgram();
 
   protected:
     bool event(QEvent* e) override;
@@ -46,6 +50,7 @@ class FormWidget : public QWidget {
     Form* form_;
     bool closing_ = false;
     bool closeHeld_ = false;
+    bool programCloses_ = false;  // Form::Close's close is on its way to the window
 };
 
 // Test seams for the virtual clock of the tests (Clock::SettleOwed); the program never asks.

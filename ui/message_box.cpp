@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "ui/application.h"
 #include "ui/reply_event.h"
 #include "ui/text.h"
 #include "ui/window.h"
@@ -136,6 +137,10 @@ MessageAnswer Unanswered(MessageButtons buttons) {
 }
 
 MessageAnswer ShowMessageBox(const MessageBoxRequest& request) {
+    if (Application::EndAwaitsLoop()) {
+        if (request.buttons == MessageButtons::Ok) TellOnStandardError(request);
+        return Unanswered(request.buttons);
+    }
     if (request.buttons == MessageButtons::Ok && ReplyEvent::Running() > 0) {
         current->Notice(request);
         return MessageAnswer::Ok;

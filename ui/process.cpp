@@ -5,6 +5,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include "ui/text.h"
 
 namespace ui {
@@ -12,6 +15,24 @@ namespace ui {
 namespace {
 // How long a program the application leaves behind is given to end when asked.
 constexpr int kEndWaitMs = 2000;
+
+// The process groups of the programs RunProcess waits for, innermost last.
+std::vector<pid_t>& RunningGroups() {
+    static std::vector<pid_t> groups;
+    return groups;
+}
+
+// Ends the group the running program leads: SIGTERM to all of it, then SIGKILL when the program
+// has not ended in its time.
+void EndProgramGroup(QProcess& process) {
+    const pid_t group = pid_t(process.processId());
+    if (group <= 0) return;
+    ::kill(-group, SIGTERM);
+    if (process.waitForFinished(kEndWaitMs)) return;
+    ::kill(-group, SIGKILL);
+    process.waitForFinished(-1);
+}
+
 }  // namespace
 
 std::vector<std::string> SplitCommandLine(std::string_view line) {
@@ -67,6 +88,9 @@ ProcessResult RunProcess(const std::vector<std::string>& command, const std::str
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::ForwardedChannels);
+    // The program leads a process group of its own, so that what it starts (a script's
+    // programs) can be ended with it.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
     QObject::connect(&process, &QProcess::finished, [&] {
         ended = true;
         loop.quit();
@@ -78,19 +102,23 @@ ProcessResult RunProcess(const std::vector<std::string>& command, const std::str
     });
     process.start();
     // A start can fail before the loop runs; quitting a loop that has not begun is lost.
-    if (!ended) loop.exec();
+    if (!ended) {
+        RunningGroups().push_back(pid_t(process.processId()));
+        loop.exec();
+        RunningGroups().pop_back();
+    }
     if (failedToStart) return {};
     // The wait ended before the program: the application is quitting (its close, a logout).
-    // The program is asked to end, then made to, so that the program's end is not held up.
-    if (!ended) {
-        process.terminate();
-        if (!process.waitForFinished(kEndWaitMs)) {
-            process.kill();
-            process.waitForFinished(-1);
-        }
-    }
+    // The program and what it started are asked to end, then made to, so that the program's
+    // end is not held up and nothing of the job runs on after it.
+    if (!ended) EndProgramGroup(process);
     const int code = process.exitCode();
     return {true, process.exitStatus() == QProcess::CrashExit ? 128 + code : code};
+}
+
+void EndRunningPrograms() {
+    for (const pid_t group : RunningGroups())
+        if (group > 0) ::kill(-group, SIGTERM);
 }
 
 }  // namespace ui

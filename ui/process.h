@@ -27,9 +27,13 @@ std::string FindProgram(const std::string& program, const std::string& folder);
 // Starts command[0] (found by FindProgram in `folder`) with the rest of `command` as its
 // arguments and waits for it to end, without a limit. The wait is a nested message loop on
 // real time: posted codes, input and painting are served meanwhile, so the windows stay
-// alive; when the application quits meanwhile (its close, a logout), the program is ended
-// (SIGTERM, then SIGKILL) and its result given. The program's input is empty; its output goes
-// where the program's own goes.
+// alive; when the application quits meanwhile (its close, a logout), the program is ended with
+// the programs it started, its process group (SIGTERM, then SIGKILL), and its result given. The
+// program's input is empty; its output goes where the program's own goes.
 ProcessResult RunProcess(const std::vector<std::string>& command, const std::string& folder = {});
+
+// Asks the programs RunProcess waits for, with what they started, to end (SIGTERM to their
+// process groups), for a process that ends at once without returning to their waits.
+void EndRunningPrograms();
 
 }  // namespace ui

@@ -58,8 +58,14 @@ SessionEndWatch::SessionEndWatch(std::function<void()> action) : pipe_(std::make
     handler.sa_handler = OnSessionEndSignal;
     sigemptyset(&handler.sa_mask);
     handler.sa_flags = SA_RESTART;
-    for (size_t i = 0; i < std::size(kSignals); ++i)
-        ::sigaction(kSignals[i], &handler, &pipe_->previous[i]);
+    for (size_t i = 0; i < std::size(kSignals); ++i) {
+        ::sigaction(kSignals[i], nullptr, &pipe_->previous[i]);
+        // Whoever started the program with the signal ignored (nohup, a script's background
+        // job) meant it to outlive that signal: it stays ignored. Ignored by this program's own
+        // earlier session end, it is watched again.
+        if (pipe_->previous[i].sa_handler == SIG_IGN && !ignoreFromNowOn) continue;
+        ::sigaction(kSignals[i], &handler, nullptr);
+    }
 }
 
 void SessionEndWatch::IgnoreFromNowOn() {

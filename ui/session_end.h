@@ -12,7 +12,8 @@ namespace ui {
 
 class SessionEndWatch {
   public:
-    // One watch at a time; the previous signal handlers come back when it ends.
+    // One watch at a time; the previous signal handlers come back when it ends. A signal the
+    // process ignores is left ignored: a program started by nohup outlives the logout.
     explicit SessionEndWatch(std::function<void()> action);
     ~SessionEndWatch();
     // From now until the process ends the signals are ignored, the watch's end included: for

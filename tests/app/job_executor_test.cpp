@@ -228,11 +228,14 @@ TEST_F(JobRun, ALineNobodyCanAnswerFailsAndTheJobGoesOn) {
 }
 
 TEST_F(JobRun, TheGroupWindowRefusesEveryLineAndTheJobGoesOn) {
+    // The items ORVEL.CFG named are restored by the first job that ends, the start-up job.
+    orvel.UnrestoredItems = {{"Диапазон0", "Авиация"}};
     RunJob(MakeLines({{"Кнопка Внести", 3, 11}, kGroupPage}));
     EXPECT_EQ(orvel.RunLines[0].ReturnCode, 1);
     EXPECT_EQ(orvel.RunLines[0].Message, "Нет доступа к обьекту");
     EXPECT_EQ(orvel.WorkMode, 3);
     EXPECT_EQ(orvel.JobRunning, 0);
+    EXPECT_TRUE(orvel.UnrestoredItems.empty());
 }
 
 TEST_F(JobRun, TheStudyLineOpensTheStudyUnlessTheCalibrationIsOpen) {

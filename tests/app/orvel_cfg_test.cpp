@@ -221,6 +221,37 @@ TEST_F(OrvelCfg, ReadsBackWhatItWroteAndRestoresTheItemsWithScanSave) {
     // clang-format on
 }
 
+// A close before the start-up job has loaded the items keeps them as they were read, each where
+// the program has none of its own yet; once the job has ended, what it loaded is what is saved.
+TEST_F(OrvelCfg, ItemsNotYetRestoredAreSavedAsTheyWereRead) {
+    SetStation();
+    ASSERT_TRUE(WriteOrvelCfg(fdx));
+    const std::string saved = Written();
+    FDX next;
+    next.ProgramDir = fdx.ProgramDir;
+    next.ReceiverType = 4;
+    next.OptScanSave = 1;
+    next.ScanSlots.assign(kScanSlotCount, Bank{});
+    ASSERT_TRUE(ReadOrvelCfg(next));
+    ASSERT_TRUE(WriteOrvelCfg(next));
+    EXPECT_EQ(Written(), saved);
+
+    // A slot loaded meanwhile is saved as loaded; the rest as read.
+    UserDp other;
+    other.Identifier = "Другой";
+    next.ScanSlots[3].InUse = 1;
+    next.ScanSlots[3].Range = &other;
+    ASSERT_TRUE(WriteOrvelCfg(next));
+    const std::string written = Cp1251ToUtf8(Written());
+    EXPECT_NE(written.find("Диапазон0=Авиация\r\nДиапазон3=Другой\r\nДиапазон7=Связь\r\n"),
+              std::string::npos);
+    EXPECT_NE(written.find("Задание=Утренний обход\r\n"), std::string::npos);
+
+    next.UnrestoredItems.clear();  // the start-up job ended
+    ASSERT_TRUE(WriteOrvelCfg(next));
+    EXPECT_EQ(Cp1251ToUtf8(Written()).find("Авиация"), std::string::npos);
+}
+
 TEST_F(OrvelCfg, ABankLineLoadsTheBankThroughTheBankPage) {
     Give({"Банк=Посты", "Диапазон12=Лишний", "Диапазон_эталон=Без номера"});
     fdx.ReceiverType = 4;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 
 // Before Qt's headers, whose "signals" keyword would take its field's name.
 #include "emulators/pcr/pcr1000_emulator.h"
@@ -14,6 +16,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -323,34 +327,58 @@ TEST_F(SessionEnd, ATerminationWhileTheCloseAsksAndTheSaveFailsTellsItAndExitsWi
 }
 
 // The start-up job runs a program that ends the station while the job waits for it: the wait
-// ends, the program it started is ended, and the close saves as always.
+// ends, the program it started is ended with whatever that program started in turn (a script's
+// own program), and the close saves as always.
 TEST_F(SessionEnd, ATerminationWhileAJobWaitsForItsProgramEndsBothAndSaves) {
-    Write("ORVEL.INI", std::string(kStation) + "AUTOEXEC=0001\r\n");
-    Write("ORVEL.CFG", Utf8ToCp1251("Сетка=Да\r\n"));  // without it no start-up job is queued
-    UserJob job;
-    job.FolderName = "0001";
-    job.Identifier = "Внешняя программа";
-    JobStr line;
-    line.DCL = "Выполнить Exe - Программу";
-    line.TAB = 4;
-    line.OBJ = 5;
-    line.STRING = 1;
-    line.STR = "sh -c 'echo $$ > program.pid; kill -TERM $PPID; exec sleep 30'";
-    job.Lines = {line};
-    std::filesystem::create_directory(folder.File("JOB"));
-    ASSERT_TRUE(SaveJobFile(folder.Dir(), job));
-    Start();
-    // Should the job never start its program, the test ends all the same (and fails below).
-    QTimer watchdog;
-    watchdog.callOnTimeout([] { ::raise(SIGTERM); });
-    watchdog.start(20'000);
+    struct Case {
+        const char* what;
+        const char* line;  // writes the pid of the program that must end to program.pid
+        bool startedByTheProgram;
+    };
+    const Case cases[] = {
+        {"the program", "sh -c 'echo $$ > program.pid; kill -TERM $PPID; exec sleep 30'", false},
+        {"the script's program", "sh -c 'sleep 30 & echo $! > program.pid; kill -TERM $PPID; wait'",
+         true},
+    };
+    // The script's program, left by its script, becomes this process's child, to be collected.
+    ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(folder.File("program.pid"));
+        Write("ORVEL.INI", std::string(kStation) + "AUTOEXEC=0001\r\n");
+        // Without it no start-up job is queued.
+        Write("ORVEL.CFG", Utf8ToCp1251("Сетка=Да\r\n"));
+        UserJob job;
+        job.FolderName = "0001";
+        job.Identifier = "Внешняя программа";
+        JobStr line;
+        line.DCL = "Выполнить Exe - Программу";
+        line.TAB = 4;
+        line.OBJ = 5;
+        line.STRING = 1;
+        line.STR = c.line;
+        job.Lines = {line};
+        std::filesystem::create_directories(folder.File("JOB"));
+        ASSERT_TRUE(SaveJobFile(folder.Dir(), job));
+        Start();
+        // Should the job never start its program, the test ends all the same (and fails below).
+        QTimer watchdog;
+        watchdog.callOnTimeout([] { ::raise(SIGTERM); });
+        watchdog.start(20'000);
 
-    EXPECT_EQ(Run(), 0);
-    EXPECT_TRUE(Exists("IC8500.000"));
-    ASSERT_TRUE(Exists("program.pid"));
-    const pid_t program = std::stoi(ReadBytes(folder.File("program.pid")));
-    EXPECT_NE(::kill(program, 0), 0);  // ended, and its end collected
-    End();
+        EXPECT_EQ(Run(), 0);
+        EXPECT_TRUE(Exists("IC8500.000"));
+        ASSERT_TRUE(Exists("program.pid"));
+        const pid_t program = std::stoi(ReadBytes(folder.File("program.pid")));
+        if (c.startedByTheProgram) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(program, &status, 0), program);
+            EXPECT_TRUE(WIFSIGNALED(status));  // not left to end its sleep
+        }
+        EXPECT_NE(::kill(program, 0), 0);  // ended, and its end collected
+        End();
+    }
+    ::prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
 // The IC-PCR1000 at COM1 answers at no speed, and the panel looks for it at each in turn (some
@@ -388,6 +416,11 @@ TEST_F(SessionEnd, ACloseWhileThePcrLooksForItsSpeedSendsItNothingMore) {
         MainForm->AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData&) {
             sentAtTheClose = MainForm->comm.BytesWrittenForTesting();
             speedAtTheClose = MainForm->comm.BaudRate;
+            // After a signal the port itself refuses whatever still asks it to write.
+            static constexpr uint8_t kProbe[] = {'H', '1', '0', '1', '\r', '\n'};
+            if (!operatorCloses) {
+                EXPECT_FALSE(MainForm->comm.WriteBytes(kProbe, sizeof kProbe));
+            }
             return false;
         });
         EXPECT_EQ(Run(), 0);
@@ -476,20 +509,164 @@ TEST_F(SessionEnd, ASecondCloseWhileTheQuestionStandsChangesNothing) {
     }
 }
 
-// After the run the close has told its result in the exit code: a signal during the program's
-// last steps neither ends it nor changes that code.
-TEST(SessionEndWatchDeathTest, AfterTheRunASignalNeitherEndsTheProgramNorChangesItsExitCode) {
+// The operator's close came during a wait for the receiver's reply (a slow set's) and is held
+// till the wait ends; a logout or Ctrl+C comes before that: the signal closes all the same,
+// without a question, saves and ends the program with 0, and the held close does nothing more.
+TEST_F(SessionEnd, ASignalWhileTheOperatorsCloseIsHeldClosesAndSaves) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        std::filesystem::remove(folder.File("ORVEL.CFG"));
+        Write("ORVEL.INI", kStation);
+        Start();
+        MainForm->Running = 1;  // the close would ask
+        int closes = 0;
+        MainForm->AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData&) {
+            ++closes;
+            return false;
+        });
+        QTimer::singleShot(0, [signal] {
+            ui::ReplyEvent reply;
+            QTimer::singleShot(0, [signal] {
+                OperatorCloses();
+                ::raise(signal);
+            });
+            reply.Wait(1000);
+        });
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(Run(), 0);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+        EXPECT_TRUE(Exists("ORVEL.CFG"));
+        EXPECT_TRUE(Exists("IC8500.000"));
+        EXPECT_EQ(closes, 1);
+        MainForm->Running = 0;
+        End();
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The X server ends (a desktop's log-out can end it before the program's SIGTERM is acted on)
+// and the toolkit, having said so, ends the process: the close's save runs first, unasked, and
+// the program ends with 0 rather than crashing as its windows are destroyed without a display.
+TEST_F(SessionEnd, ALostDisplaySavesWhatACloseSavesAndEnds) {
+    GTEST_FLAG_SET(death_test_style, "fast");  // the files are looked at here
+    Write("ORVEL.INI", kStation);
+    Start();
+    MainForm->Running = 1;  // a close would ask
+    EXPECT_EXIT(
+        {
+            QTimer::singleShot(0, [] {
+                qWarning("The X11 connection broke (error 1). Did the X11 server die?");
+                std::exit(1);  // as the toolkit does next
+            });
+            Run();
+            std::_Exit(2);
+        },
+        ::testing::ExitedWithCode(0), "The X11 connection broke");
+    EXPECT_TRUE(Exists("ORVEL.CFG"));
+    EXPECT_TRUE(Exists("IC8500.000"));
+    MainForm->Running = 0;
+    End();
+}
+
+// A signal under the start's box ("Ошибка записи файла конфигуратора", the port already open
+// and locked) ends the box, and the close follows as the message loop begins: the program ends
+// with the close's exit code (1 here: nothing could be saved, told on standard error), its
+// port closed and its lock file gone.
+TEST_F(SessionEnd, ASignalUnderTheStartsBoxClosesAndLeavesNoLockFile) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
+            emulators::Pcr1000Emulator set;
+            set.LinkAs(folder.path() / "COM1");
+            test_clock::Use(set);
+            set.Start();
+            ui::Clock::SetPeer(test_clock::Peer(
+                [&set] { return &set; }, [] { return MainForm ? &MainForm->comm : nullptr; }));
+            Write("ORVEL.INI", "COM=1\r\nSPEED=6\r\nRECV=6\r\n");
+            std::string device = set.SlavePath().substr(std::string("/dev/").size());
+            std::replace(device.begin(), device.end(), '/', '_');
+            boxes.whileShown = [&](const ui::MessageBoxRequest&) {
+                if (boxes.shown.size() > 1) return;
+                ::raise(SIGTERM);
+                for (int i = 0; i < 200 && boxes.dismissed == 0; ++i) ui::ServeFor(50);
+                // A later box of the start is not shown: nobody would answer it.
+                ui::MessageBoxRequest later;
+                later.text = "Выйти?";
+                later.buttons = ui::MessageButtons::YesNo;
+                if (ui::ShowMessageBox(later) != ui::MessageAnswer::No) std::_Exit(6);
+            };
+            int code = 0;
+            {
+                const ReadOnlyFolder readOnly(folder.Dir());
+                code = application.RunSession();
+            }
+            // The box was ended by the signal, and the later one was not shown.
+            bool locked = boxes.dismissed != 1 || boxes.shown.size() != 1;
+            for (const char* locks : {"/run/lock/", "/var/lock/"})
+                locked = locked || std::filesystem::exists(locks + ("LCK.." + device));
+            std::fflush(nullptr);
+            std::_Exit(locked ? 5 : code);
+        },
+        ::testing::ExitedWithCode(1), "Ошибка записи файла конфигуратора");
+}
+
+// A signal the program was started with ignored (nohup, a script's background job) stays
+// ignored while the watch lives and after it; SIGTERM still closes.
+TEST(SessionEndWatch, ASignalIgnoredWhenTheProgramStartsStaysIgnored) {
+    const std::vector<int> startedIgnoring[] = {{SIGHUP}, {SIGHUP, SIGINT}};
+    for (const std::vector<int>& ignored : startedIgnoring) {
+        SCOPED_TRACE(ignored.size());
+        for (const int signal : ignored) ::signal(signal, SIG_IGN);
+        int acted = 0;
+        {
+            const ui::SessionEndWatch watch([&] { ++acted; });
+            for (const int signal : ignored) ::raise(signal);
+            ui::ServePending();
+            EXPECT_EQ(acted, 0);
+            ::raise(SIGTERM);
+            ui::ServePending();
+            EXPECT_EQ(acted, 1);
+        }
+        for (const int signal : ignored) {
+            struct sigaction now = {};
+            ::sigaction(signal, nullptr, &now);
+            EXPECT_EQ(now.sa_handler, SIG_IGN);
+            ::signal(signal, SIG_DFL);
+        }
+    }
+}
+
+// After the run the close has told its result in the exit code: a signal during the program's
+// last steps neither ends it nor changes that code, whether the watch ends alone or with the
+// application's session.
+TEST(SessionEndWatchDeathTest, AfterTheRunASignalNeitherEndsTheProgramNorChangesItsExitCode) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto signalAll = [] {
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::raise(signal);
+    };
+    const std::function<void()> ends[] = {
+        [&] {
             {
                 const ui::SessionEndWatch watch([] {});
                 ui::SessionEndWatch::IgnoreFromNowOn();
             }
-            for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::raise(signal);
+            signalAll();
             std::exit(3);
         },
-        ::testing::ExitedWithCode(3), "");
+        [&] {
+            ui::Application session;
+            session.AddHandler(ui::EventId::Run, [](ui::Object&, ui::EventData& e) {
+                e.result = 3;
+                return true;
+            });
+            session.AddHandler(ui::EventId::End, [&](ui::Object&, ui::EventData&) {
+                signalAll();
+                return true;
+            });
+            std::exit(session.RunSession());
+        },
+    };
+    for (const auto& end : ends) EXPECT_EXIT(end(), ::testing::ExitedWithCode(3), "");
 }
 
 }  // namespace

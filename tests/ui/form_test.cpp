@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QtTest/qtestspontaneevent.h>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QTabBar>
 #include <QTest>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "ui/controls.h"
@@ -130,6 +135,35 @@ TEST_F(FormFromResource, RefusingCloseHandlerStopsTheChainAndKeepsTheWindow) {
     EXPECT_TRUE(form.Close());
     EXPECT_EQ(log, "main;main;base;");
     EXPECT_FALSE(form.IsVisible());
+}
+
+// A close while the form's close runs changes nothing, whether the program asks it (Form::Close,
+// which the toolkit would answer as done without asking) or the close button's close reaches
+// the form: the close under way decides, and Close is raised once.
+TEST(FormClose, ACloseWhileTheCloseRunsChangesNothing) {
+    ui::RegisterFormResource(kForm);
+    const std::function<bool(ui::Form&)> closesAgain[] = {
+        [](ui::Form& form) { return form.Close(); },
+        [](ui::Form& form) {
+            QCloseEvent close;
+            QSpontaneKeyEvent::setSpontaneous(&close);
+            QApplication::instance()->notify(form.widget(), &close);
+            return close.isAccepted();
+        },
+    };
+    for (const auto& again : closesAgain) {
+        ui::Form form;
+        ASSERT_TRUE(form.Create("ID_test"));
+        int raised = 0;
+        std::optional<bool> closedAgain;
+        form.AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData&) {
+            if (++raised == 1) closedAgain = again(form);
+            return false;
+        });
+        EXPECT_TRUE(form.Close());
+        EXPECT_EQ(raised, 1);
+        EXPECT_EQ(closedAgain, false);
+    }
 }
 
 TEST_F(FormFromResource, DestroyRaisesDestroyAndDropsTheWindow) {
