@@ -27,12 +27,3 @@ cmake_launcher_args() {
         echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
     fi
 }
-
-# Qt keeps its per-user runtime files in XDG_RUNTIME_DIR, which a login session sets; run as root
-# or without a session, the program would say at every start that it is missing. A folder of
-# the user's own, readable by nobody else, as a session would give.
-use_runtime_dir() {
-    [ -n "${XDG_RUNTIME_DIR:-}" ] && return 0
-    export XDG_RUNTIME_DIR="/tmp/runtime-$(id -u)"
-    mkdir -p "$XDG_RUNTIME_DIR" && chmod 0700 "$XDG_RUNTIME_DIR"
-}

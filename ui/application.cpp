@@ -10,6 +10,7 @@
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <memory>
 #include <utility>
 
@@ -17,6 +18,9 @@
 #include "ui/operator_input.h"
 #include "ui/process.h"
 #include "ui/session_end.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ui {
 
@@ -47,6 +51,19 @@ void OnToolkitMessage(QtMsgType type, const QMessageLogContext& context, const Q
         runningApplication != nullptr && QThread::currentThread() == qApp->thread())
         runningApplication->DisplayLost();
 }
+// The toolkit keeps its per-user runtime files in XDG_RUNTIME_DIR, which a login session sets.
+// Run as root or outside a session, it would warn at every start that it is missing: the
+// program gives it the folder the toolkit would take, the user's own and closed to others.
+void UseRuntimeFolder() {
+    if (std::getenv("XDG_RUNTIME_DIR") != nullptr) return;
+    const std::string folder = "/tmp/runtime-" + std::to_string(::getuid());
+    ::mkdir(folder.c_str(), 0700);
+    struct stat st{};
+    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+        (st.st_mode & 0777) != 0700)
+        return;  // not ours as it must be: the toolkit says so itself
+    ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 0);
+}
 }  // namespace
 
 Application::Application() = default;
@@ -54,6 +71,7 @@ Application::~Application() = default;
 
 int Application::Start(int argc, char** argv) {
     int qtArgc = argc;
+    UseRuntimeFolder();
     ToolkitApplication app(qtArgc, argv);
     InstallFontSubstitutes();
     InstallToolkitTranslation();
