@@ -14,6 +14,7 @@
 #include <memory>
 #include <utility>
 
+#include "ui/form_widget.h"
 #include "ui/message_box.h"
 #include "ui/operator_input.h"
 #include "ui/process.h"
@@ -119,9 +120,7 @@ int Application::RunMessageLoop() {
     QObject* const outer = std::exchange(loopScope, &scope);
     if (std::exchange(endSessionBeforeLoop, false)) {
         sessionEnding = true;
-        endSessionPosted = true;
-        QMetaObject::invokeMethod(
-            &scope, [this] { EndSessionNow(); }, Qt::QueuedConnection);
+        PostEndSessionNow();
     }
     Application* const outerApplication = std::exchange(runningApplication, this);
     const QtMessageHandler outerMessages = qInstallMessageHandler(OnToolkitMessage);
@@ -157,9 +156,14 @@ void Application::EndSessionNow() {
         if (!end.cancel) return;
     }
     // What runs beneath this (a box's caller, a close) goes on first.
+    PostEndSessionNow();
+}
+
+void Application::PostEndSessionNow() {
     endSessionPosted = true;
-    QMetaObject::invokeMethod(
-        loopScope, [this] { EndSessionNow(); }, Qt::QueuedConnection);
+    PostCall([this, scope = QPointer<QObject>(loopScope)] {
+        if (scope) EndSessionNow();
+    });
 }
 
 void Application::DisplayLost() {

@@ -66,6 +66,9 @@ class Application : public Object {
   private:
     // EndSession's work, again until it is done.
     void EndSessionNow();
+    // EndSessionNow once the events under way have returned, queued with the posted codes and
+    // dropped with the message loop it was asked in.
+    void PostEndSessionNow();
 };
 
 }  // namespace ui

@@ -257,9 +257,10 @@ void Form::Destroy() {
 
 void Form::DestroyLater() {
     if (QWidget* w = widget()) {
-        // Bound to the widget: dropped if the window is gone before it runs.
-        QMetaObject::invokeMethod(
-            w, [this] { Destroy(); }, Qt::QueuedConnection);
+        // Dropped if the window is gone before it runs.
+        PostCall([this, window = QPointer<QWidget>(w)] {
+            if (window && widget() == window) Destroy();
+        });
     }
 }
 
