@@ -582,9 +582,22 @@ bool ScanEngine::ReactToSignal(uint64_t generation, uint32_t waiting, bool bankS
 bool ScanEngine::TuneOrHold(uint64_t generation, uint32_t shownFrequency, bool read) {
     if (!fdx_.Paused || !read) TuneReceiver();
     ShowLevel(shownFrequency);
-    if (!fdx_.Paused) return true;
+    if (!fdx_.Paused) {
+        jobOnHold_ = false;
+        return true;
+    }
+    jobOnHold_ = jobOnHold_ || fdx_.JobRunning != 0;
     WaitOnHold();
-    return generation == scanGeneration_;
+    if (generation != scanGeneration_) return false;
+    // A job that ran during the hold may have moved the receiver off the held point (a bank
+    // read recalls the set's channels): once it has ended, the point is tuned again, so that
+    // its next read, and what the journal and the picture make of it, is the point's own.
+    jobOnHold_ = jobOnHold_ || fdx_.JobRunning != 0;
+    if (jobOnHold_ && fdx_.JobRunning == 0) {
+        jobOnHold_ = false;
+        TuneReceiver();
+    }
+    return true;
 }
 
 void ScanEngine::WaitOnHold() {

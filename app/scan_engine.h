@@ -193,6 +193,8 @@ class ScanEngine {
     // was posted for and is dropped once that run is over (one chain per run). The job-driven
     // chain has runs of its own.
     uint64_t scanGeneration_ = 1;
+    // A job ran while the scan held its point since the point was last tuned (TuneOrHold).
+    bool jobOnHold_ = false;
     uint64_t jobScanGeneration_ = 1;
     std::array<std::deque<uint64_t>, 4> queuedSteps_;  // per chain, in posting order
     // The step of each chain that waits for the receiver (generation 0: none): the receiver's

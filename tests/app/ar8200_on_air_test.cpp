@@ -13,6 +13,7 @@
 #include "receivers/aor/ar8200/ar8200_scope.h"
 #include "receivers/aor/ar8200/rar8200.h"
 #include "state/format_text.h"
+#include "state/scan_pause.h"
 #include "tests/app/aor_on_air.h"
 #include "tests/app/window_fixture.h"
 
@@ -78,6 +79,47 @@ TEST_F(Ar8200Unattended, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
 
 TEST_F(Ar8600Unattended, TheAutoexecJobScansItsRangeAndJournalsTheSignal) {
     ScansAndJournals("AR-8600");
+}
+
+// The range's reaction job reads bank A from the set, which recalls each channel and so leaves
+// the set on one of them (145 MHz), and then releases the hold. The scan goes on, and the held
+// point is tuned again before its next read: its level is its own, not that channel's.
+class Ar8200ReactionReadsABank : public Ar8200UnattendedStart<Model::Ar8200> {
+  protected:
+    void Prepare() override {
+        Ar8200UnattendedStart::Prepare();
+        emulator.SetChannel(0, 0, emulators::AorChannel{145'000'000, {}, "CALL", false, false});
+        UserDp& range = *ranges.front();
+        range.Waiting = kPauseRunJob;
+        range.Condition = kReleaseByButton;
+        range.Job = "Реакция";
+        ASSERT_TRUE(range.WriteFile());
+        WriteJob("0003", "Реакция",
+                 window_test::MakeLines({{"Кнопка <-Читать Банк из приемника", 0, 911},
+                                         {"Кнопка РЕЖИМ", 10, 26}}));
+    }
+};
+
+TEST_F(Ar8200ReactionReadsABank, TheHeldPointIsTunedAgainOnceTheJobHasEnded) {
+    const auto lines = [&] { return emulator.ReceivedLines(); };
+    const auto bankRead = [](const std::vector<std::string>& l) {
+        return std::find(l.begin(), l.end(), "MRA00");
+    };
+    ASSERT_TRUE(RunUntil([&] {
+        const auto l = lines();
+        return bankRead(l) != l.end() && std::count(l.begin(), l.end(), "RF0100990000") > 0;
+    }, 60'000));
+    // The last line of the bank's read; then the held point (100.50 MHz, the carrier's) is
+    // tuned before its level is read.
+    const std::vector<std::string> l = lines();
+    auto last = l.end();
+    for (auto it = l.begin(); it != l.end(); ++it)
+        if (it->starts_with("MR")) last = it;
+    ASSERT_NE(last, l.end());
+    const auto read = std::find(last, l.end(), "LM");
+    ASSERT_NE(read, l.end());
+    EXPECT_NE(std::find(last, read, "RF0100500000"), read);
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 // The analysis view on while the receiver is switched off and on again: the program tells the
