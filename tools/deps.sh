@@ -22,6 +22,9 @@ install_deps() {
 # ccache speeds up rebuilds; paths below the checkout's parent are hashed relative to it, so
 # that several checkouts side by side share what was compiled. The build works without it.
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$PWD")}"
+# The build directory is left out of the hash too: the test build carries debug information,
+# which ccache otherwise keys to the directory it was compiled in.
+export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 cmake_launcher_args() {
     if command -v ccache >/dev/null 2>&1; then
         echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
