@@ -82,6 +82,12 @@ class SessionEnd : public ::testing::Test {
         MainForm->Show();
         watch.emplace([this] { application.EndSession(); });
     }
+    // The station's start on a folder whose ORVEL.CFG the close has yet to write.
+    void StartWithoutCfg() {
+        std::filesystem::remove(folder.File("ORVEL.CFG"));
+        Write("ORVEL.INI", kStation);
+        Start();
+    }
     // Runs the program's message loop until it quits; its exit code.
     int Run() {
         ui::EventData run;
@@ -232,9 +238,7 @@ TEST_F(SessionEnd, ATerminationWhileAQuestionStandsEndsItUnansweredAndSaves) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::filesystem::remove(folder.File("ORVEL.CFG"));
-        Write("ORVEL.INI", kStation);
-        Start();
+        StartWithoutCfg();
         c.before();
         std::vector<std::string> asked;
         boxes.whileShown = [&](const ui::MessageBoxRequest& r) {
@@ -476,9 +480,7 @@ TEST_F(SessionEnd, ATerminationDuringTheSearchBeneathMessage39EndsItAndSaves) {
 TEST_F(SessionEnd, ASecondCloseWhileTheQuestionStandsChangesNothing) {
     for (const bool yes : {false, true}) {
         SCOPED_TRACE(yes);
-        std::filesystem::remove(folder.File("ORVEL.CFG"));
-        Write("ORVEL.INI", kStation);
-        Start();
+        StartWithoutCfg();
         MainForm->Running = 1;
         bool stood = false;  // the window, and the program, outlived the second close
         boxes.whileShown = [&](const ui::MessageBoxRequest&) {
@@ -515,9 +517,7 @@ TEST_F(SessionEnd, ASecondCloseWhileTheQuestionStandsChangesNothing) {
 TEST_F(SessionEnd, ASignalWhileTheOperatorsCloseIsHeldClosesAndSaves) {
     for (const int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signal);
-        std::filesystem::remove(folder.File("ORVEL.CFG"));
-        Write("ORVEL.INI", kStation);
-        Start();
+        StartWithoutCfg();
         MainForm->Running = 1;  // the close would ask
         int closes = 0;
         MainForm->AddHandler(ui::EventId::Close, [&](ui::Object&, ui::EventData&) {
